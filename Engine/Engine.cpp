@@ -1,0 +1,74 @@
+#include "Engine/Engine.h"
+
+#include <cstdio>
+#include <utility>
+#include <vector>
+
+#include "Engine/sys/Machine.h"
+
+namespace GAME {
+
+const EngineHandle gEngine{};
+
+Engine* EngineHandle::operator->() const {
+    return &Machine::Current().Get<Engine>();
+}
+Engine& EngineHandle::operator*() const {
+    return Machine::Current().Get<Engine>();
+}
+EngineHandle::operator Engine*() const {
+    return &Machine::Current().Get<Engine>();
+}
+
+Engine::Engine() = default;
+Engine::~Engine() = default;
+
+void Engine::Log(int level, const char* format, ...) {
+    va_list args;
+    va_start(args, format);
+    LogV(level, nullptr, format, args);
+    va_end(args);
+}
+
+void Engine::LogChannel(int level, const char* channel, const char* format, ...) {
+    va_list args;
+    va_start(args, format);
+    LogV(level, channel, format, args);
+    va_end(args);
+}
+
+void Engine::LogV(int level, const char* channel, const char* format, va_list args) {
+    if (!format)
+        return;
+    va_list copy;
+    va_copy(copy, args);
+    char small[512];
+    const int needed = std::vsnprintf(small, sizeof small, format, copy);
+    va_end(copy);
+    if (needed < 0)
+        return;
+    std::string text;
+    if (static_cast<std::size_t>(needed) < sizeof small) {
+        text.assign(small, static_cast<std::size_t>(needed));
+    } else {
+        std::vector<char> big(static_cast<std::size_t>(needed) + 1);
+        std::vsnprintf(big.data(), big.size(), format, args);
+        text.assign(big.data(), static_cast<std::size_t>(needed));
+    }
+    LogText(level, channel, text);
+}
+
+void Engine::LogText(int level, const char* channel, const std::string& text) {
+    if (mSink) {
+        mSink(level, channel, text);
+        return;
+    }
+    std::fprintf(stderr, "[%d]%s%s%s %s\n", level, channel ? "[" : "", channel ? channel : "",
+                 channel ? "]" : "", text.c_str());
+}
+
+Engine::LogSink Engine::SetLogSink(LogSink sink) {
+    return std::exchange(mSink, std::move(sink));
+}
+
+}  // namespace GAME

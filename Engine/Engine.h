@@ -1,0 +1,58 @@
+#pragma once
+// The engine object: the log, the network mode queries and the frame clock of one machine.
+#include <cstdarg>
+#include <cstdint>
+#include <functional>
+#include <string>
+
+namespace GAME {
+
+class Engine {
+public:
+    using LogSink = std::function<void(int level, const char* channel, const std::string& text)>;
+
+    Engine();
+    virtual ~Engine();
+
+    // The engine log: level 0 (information) or 1 (warnings and errors), printf-style.
+    void Log(int level, const char* format, ...) __attribute__((format(printf, 3, 4)));
+    void LogChannel(int level, const char* channel, const char* format, ...)
+        __attribute__((format(printf, 4, 5)));
+    void LogV(int level, const char* channel, const char* format, va_list args);
+    virtual void LogText(int level, const char* channel, const std::string& text);
+
+    // Where log lines go (stderr by default); returns the previous sink.
+    LogSink SetLogSink(LogSink sink);
+
+    // Network mode of this machine.
+    bool IsNetworkEnabled() const { return mNetworkEnabled; }
+    bool IsServer() const { return mNetworkEnabled && mServer; }
+    bool IsClient() const { return mNetworkEnabled && !mServer; }
+    void SetNetworkMode(bool enabled, bool server) {
+        mNetworkEnabled = enabled;
+        mServer = server;
+    }
+    bool IsEditor() const { return mEditor; }
+    void SetEditor(bool editor) { mEditor = editor; }
+
+    // Game time in milliseconds, advanced by the host's frames.
+    std::uint64_t GetGameTime() const { return mGameTime; }
+    void AdvanceGameTime(std::uint32_t ms) { mGameTime += ms; }
+
+private:
+    LogSink mSink;
+    bool mNetworkEnabled = false;
+    bool mServer = false;
+    bool mEditor = false;
+    std::uint64_t mGameTime = 0;
+};
+
+// `gEngine` reads as the engine object of the current machine.
+struct EngineHandle {
+    Engine* operator->() const;
+    Engine& operator*() const;
+    operator Engine*() const;
+};
+extern const EngineHandle gEngine;
+
+}  // namespace GAME

@@ -1,0 +1,10 @@
+#include "Engine/object/EngineClasses.h"
+
+namespace GAME {
+
+RTTI_IMPLEMENT(Light, Entity)
+RTTI_IMPLEMENT(LineEffect, Entity)
+RTTI_IMPLEMENT(ChaosBeam, Entity)
+RTTI_IMPLEMENT(Tile, Entity)
+
+}  // namespace GAME

@@ -1,0 +1,23 @@
+#pragma once
+// Engine classes that game classes derive from; they carry no behaviour of their own here.
+#include "Engine/object/Object.h"
+
+namespace GAME {
+
+class Light : public Entity {
+    RTTI_DECLARE(Light)
+};
+
+class LineEffect : public Entity {
+    RTTI_DECLARE(LineEffect)
+};
+
+class ChaosBeam : public Entity {
+    RTTI_DECLARE(ChaosBeam)
+};
+
+class Tile : public Entity {
+    RTTI_DECLARE(Tile)
+};
+
+}  // namespace GAME

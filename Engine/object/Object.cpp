@@ -1,0 +1,95 @@
+#include "Engine/object/Object.h"
+
+#include <algorithm>
+
+#include "Engine/object/ObjectManager.h"
+#include "Engine/streams/BinaryStream.h"
+#include "Engine/text/Crc32.h"
+
+namespace GAME {
+
+RTTI_IMPLEMENT_RECORD_(Object, nullptr, &Object::RTTI_new)
+void* Object::RTTI_new() {
+    return new (std::nothrow) Object();
+}
+RTTI_IMPLEMENT(Entity, Object)
+RTTI_IMPLEMENT(Actor, Entity)
+
+Object::Object() = default;
+Object::~Object() = default;
+
+void Object::SetObjectName(const std::string& name) {
+    mObjectName = name;
+    mObjectNameHash = Crc32(name);
+}
+
+void Object::Load(const LoadTable&) {}
+void Object::PreLoad(bool) {}
+
+Entity::Entity() = default;
+
+Entity::~Entity() {
+    // Children left attached lose their parent rather than point at a dead one.
+    ObjectManager& manager = Singleton<ObjectManager>::Get();
+    for (std::uint32_t id : mAttachedChildren)
+        if (auto* child = manager.GetObject<Entity>(id))
+            child->mAttachParent = 0;
+    if (mAttachParent)
+        if (auto* parent = manager.GetObject<Entity>(mAttachParent))
+            std::erase(parent->mAttachedChildren, GetObjectId());
+}
+
+void Entity::SetCoords(const WorldCoords& coords) {
+    mCoords = coords;
+}
+
+void Entity::Attach(Entity* child, const Coords& offset, const char* attachPoint) {
+    if (!child || child == this)
+        return;
+    if (child->mAttachParent) {
+        if (auto* old = Singleton<ObjectManager>::Get().GetObject<Entity>(child->mAttachParent))
+            old->Detach(child);
+    }
+    child->mAttachParent = GetObjectId();
+    child->mAttachPoint = Name::Create(attachPoint ? attachPoint : "");
+    child->mAttachOffset = offset;
+    child->mCoords = WorldCoords(mCoords.region, offset * mCoords.coords);
+    mAttachedChildren.push_back(child->GetObjectId());
+}
+
+void Entity::Detach(Entity* child) {
+    if (!child || child->mAttachParent != GetObjectId())
+        return;
+    std::erase(mAttachedChildren, child->GetObjectId());
+    child->mAttachParent = 0;
+    child->mAttachPoint = Name();
+}
+
+void Entity::InitialUpdate() {
+    mInitialUpdateDone = true;
+}
+
+void Entity::UpdateSelf(int) {
+    // Attached children follow their parent.
+    if (mAttachedChildren.empty())
+        return;
+    ObjectManager& manager = Singleton<ObjectManager>::Get();
+    for (std::uint32_t id : mAttachedChildren)
+        if (auto* child = manager.GetObject<Entity>(id))
+            child->mCoords = WorldCoords(mCoords.region, child->mAttachOffset * mCoords.coords);
+}
+
+void Entity::SaveState(BinaryWriter& writer) {
+    writer.WriteBool(mVisible);
+}
+
+void Entity::RestoreState(BinaryReader& reader) {
+    bool visible = mVisible;
+    if (reader.ReadBool(visible))
+        mVisible = visible;
+}
+
+Actor::Actor() = default;
+Actor::~Actor() = default;
+
+}  // namespace GAME

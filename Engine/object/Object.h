@@ -1,0 +1,104 @@
+#pragma once
+// The engine's object model: Object (id, record name, class record), Entity (a placed thing:
+// coordinates, region, visibility, attachments, update and saved state) and Actor.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "Engine/object/RTTI.h"
+#include "Engine/object/UniqueId.h"
+#include "Engine/text/Name.h"
+#include "Engine/world/Region.h"
+
+namespace GAME {
+
+class LoadTable;
+class BinaryWriter;
+class BinaryReader;
+
+class Object {
+    RTTI_DECLARE_ROOT(Object)
+public:
+    Object();
+    virtual ~Object();
+    Object(const Object&) = delete;
+    Object& operator=(const Object&) = delete;
+
+    std::uint32_t GetObjectId() const { return mObjectId; }
+    void SetObjectId(std::uint32_t id) { mObjectId = id; }
+    // The record the object was made from (its object name).
+    const std::string& GetObjectName() const { return mObjectName; }
+    void SetObjectName(const std::string& name);
+    std::uint32_t GetObjectNameHash() const { return mObjectNameHash; }
+
+    bool IsA(const RTTI_ClassInfo& info) const { return GetClassInfo().IsA(info); }
+    template <class T>
+    bool IsA() const {
+        return GetClassInfo().IsA(T::classInfo);
+    }
+
+    // Overrides call the base first.
+    virtual void Load(const LoadTable& table);
+    virtual void PreLoad(bool now);
+
+private:
+    std::uint32_t mObjectId = 0;
+    std::uint32_t mObjectNameHash = 0;
+    std::string mObjectName;
+};
+
+class Entity : public Object {
+    RTTI_DECLARE(Entity)
+public:
+    Entity();
+    ~Entity() override;
+
+    const WorldCoords& GetCoords() const { return mCoords; }
+    virtual void SetCoords(const WorldCoords& coords);
+    WorldVec3 GetPosition() const { return mCoords.GetPosition(); }
+    Region* GetRegion() const { return mCoords.region; }
+
+    bool IsVisible() const { return mVisible; }
+    virtual void SetVisibility(bool visible) { mVisible = visible; }
+    float GetScale() const { return mScale; }
+    void SetScale(float scale) { mScale = scale; }
+
+    const UniqueId& GetUniqueId() const { return mUniqueId; }
+    void SetUniqueId(const UniqueId& id) { mUniqueId = id; }
+
+    // Attachments: a child follows its parent at a named attach point.
+    void Attach(Entity* child, const Coords& offset, const char* attachPoint);
+    void Detach(Entity* child);
+    std::uint32_t GetAttachParentId() const { return mAttachParent; }
+    const Name& GetAttachPoint() const { return mAttachPoint; }
+    const Coords& GetAttachOffset() const { return mAttachOffset; }
+    const std::vector<std::uint32_t>& GetAttachedChildren() const { return mAttachedChildren; }
+    bool IsAttached() const { return mAttachParent != 0; }
+
+    // Frame operations; overrides call the base first.
+    virtual void InitialUpdate();
+    bool HasDoneInitialUpdate() const { return mInitialUpdateDone; }
+    virtual void UpdateSelf(int elapsedMs);
+    virtual void SaveState(BinaryWriter& writer);
+    virtual void RestoreState(BinaryReader& reader);
+
+private:
+    WorldCoords mCoords;
+    bool mVisible = true;
+    bool mInitialUpdateDone = false;
+    float mScale = 1.0f;
+    UniqueId mUniqueId;
+    std::uint32_t mAttachParent = 0;
+    Name mAttachPoint;
+    Coords mAttachOffset;
+    std::vector<std::uint32_t> mAttachedChildren;
+};
+
+class Actor : public Entity {
+    RTTI_DECLARE(Actor)
+public:
+    Actor();
+    ~Actor() override;
+};
+
+}  // namespace GAME

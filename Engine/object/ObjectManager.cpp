@@ -1,0 +1,182 @@
+#include "Engine/object/ObjectManager.h"
+
+#include <algorithm>
+
+#include "Engine/Engine.h"
+#include "Engine/records/RecordDatabase.h"
+
+namespace GAME {
+
+ObjectManager::ObjectManager() = default;
+
+ObjectManager::~ObjectManager() {
+    DestroyAll();
+}
+
+std::uint32_t ObjectManager::CreateObjectID() {
+    CriticalSectionLock lock(mLock);
+    while (!mIdsExhausted) {
+        const std::uint32_t id = mNextId;
+        if (mNextId == UINT32_MAX)
+            mIdsExhausted = true;
+        else
+            ++mNextId;
+        // Ids given by callers (replicated objects) are skipped.
+        if (!mObjects.contains(id))
+            return id;
+    }
+    return 0;
+}
+
+void ObjectManager::Insert(Object* object) {
+    CriticalSectionLock lock(mLock);
+    const std::uint32_t id = object->GetObjectId();
+    auto& slot = mObjects[id];
+    if (slot) {
+        gEngine->Log(1, "ObjectManager: object id %u is in use; the older object (%s) is destroyed.",
+                     id, slot->GetClassInfo().GetClassName());
+        Object* old = slot.release();
+        if (auto it = mByNameHash.find(old->GetObjectNameHash()); it != mByNameHash.end() && it->second == old)
+            mByNameHash.erase(it);
+        delete old;
+    }
+    slot.reset(object);
+    mByNameHash[object->GetObjectNameHash()] = object;
+    mCreationOrder.push_back(id);
+    // Ids handed out later must not collide with a caller-given one.
+    if (id >= mNextId && !mIdsExhausted) {
+        if (id == UINT32_MAX)
+            mIdsExhausted = true;
+        else
+            mNextId = id + 1;
+    }
+}
+
+Object* ObjectManager::CreateObject(const std::string& className, std::uint32_t id) {
+    if (id == 0) {
+        id = CreateObjectID();
+        if (id == 0) {
+            gEngine->Log(1, "Unable to create object \"%s\", ObjectID could not be created.",
+                         className.c_str());
+            return nullptr;
+        }
+    }
+    void* raw = Object::classInfo.CreateByName(className.c_str());
+    if (!raw)
+        return nullptr;
+    auto* object = static_cast<Object*>(raw);
+    object->SetObjectId(id);
+    Insert(object);
+    return object;
+}
+
+Object* ObjectManager::CreateObjectFromFile(const std::string& recordName, std::uint32_t id, bool load) {
+    RecordDatabase& records = Singleton<RecordDatabase>::Get();
+    if (!records.Load(recordName))
+        return nullptr;
+    LoadTable table = records.Get(recordName);
+    const std::string className = table.GetString("Class");
+    if (className.empty()) {
+        gEngine->Log(1, "Record %s names no \"Class\"; no object made.", recordName.c_str());
+        return nullptr;
+    }
+    Object* object = CreateObject(className, id);
+    if (!object) {
+        gEngine->Log(1, "Record %s names class \"%s\", which is not registered.", recordName.c_str(),
+                     className.c_str());
+        return nullptr;
+    }
+    {
+        CriticalSectionLock lock(mLock);
+        if (auto it = mByNameHash.find(object->GetObjectNameHash()); it != mByNameHash.end() && it->second == object)
+            mByNameHash.erase(it);
+        object->SetObjectName(recordName);
+        mByNameHash[object->GetObjectNameHash()] = object;
+    }
+    if (load)
+        object->Load(table);
+    return object;
+}
+
+void ObjectManager::DestroyObjectEx(Object* object, const char* file, int line) {
+    if (!object)
+        return;
+    std::unique_ptr<Object> owned;
+    {
+        CriticalSectionLock lock(mLock);
+        auto it = mObjects.find(object->GetObjectId());
+        if (it == mObjects.end() || it->second.get() != object) {
+            gEngine->Log(1, "ObjectManager: %s:%d destroys an object (%s) it does not own.",
+                         file ? file : "?", line, object->GetClassInfo().GetClassName());
+            return;
+        }
+        owned = std::move(it->second);
+        mObjects.erase(it);
+        if (auto h = mByNameHash.find(object->GetObjectNameHash()); h != mByNameHash.end() && h->second == object)
+            mByNameHash.erase(h);
+        if (mCreationOrder.size() > 2 * mObjects.size() + 64)
+            std::erase_if(mCreationOrder, [this](std::uint32_t id) { return !mObjects.contains(id); });
+    }
+    // The destructor runs outside the lock; it may look other objects up.
+    owned.reset();
+}
+
+Object* ObjectManager::GetObject(std::uint32_t id) {
+    if (id == 0)
+        return nullptr;
+    CriticalSectionLock lock(mLock);
+    auto it = mObjects.find(id);
+    return it == mObjects.end() ? nullptr : it->second.get();
+}
+
+Object* ObjectManager::GetObjectByNameHash(std::uint32_t hash) {
+    CriticalSectionLock lock(mLock);
+    auto it = mByNameHash.find(hash);
+    return it == mByNameHash.end() ? nullptr : it->second;
+}
+
+std::size_t ObjectManager::GetObjectCount() {
+    CriticalSectionLock lock(mLock);
+    return mObjects.size();
+}
+
+std::vector<std::uint32_t> ObjectManager::GetObjectIds() {
+    CriticalSectionLock lock(mLock);
+    std::vector<std::uint32_t> ids;
+    ids.reserve(mObjects.size());
+    std::unordered_map<std::uint32_t, bool> seen;
+    for (std::uint32_t id : mCreationOrder)
+        if (mObjects.contains(id) && seen.emplace(id, true).second)
+            ids.push_back(id);
+    return ids;
+}
+
+void ObjectManager::DestroyAll() {
+    for (;;) {
+        Object* victim = nullptr;
+        {
+            CriticalSectionLock lock(mLock);
+            while (!mCreationOrder.empty() && !victim) {
+                auto it = mObjects.find(mCreationOrder.back());
+                mCreationOrder.pop_back();
+                if (it != mObjects.end())
+                    victim = it->second.get();
+            }
+            if (!victim && !mObjects.empty())
+                victim = mObjects.begin()->second.get();
+        }
+        if (!victim)
+            return;
+        DestroyObjectEx(victim, __FILE__, __LINE__);
+    }
+}
+
+bool ObjectManager::LoadTableFile(const std::string& recordName) {
+    return Singleton<RecordDatabase>::Get().Load(recordName);
+}
+
+LoadTable ObjectManager::GetLoadTable(const std::string& recordName) {
+    return Singleton<RecordDatabase>::Get().Get(recordName);
+}
+
+}  // namespace GAME

@@ -1,0 +1,85 @@
+#pragma once
+// Owns every object of a machine and maps 32-bit ids (0: no object) to objects.
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "Engine/object/Object.h"
+#include "Engine/records/LoadTable.h"
+#include "Engine/sys/CriticalSection.h"
+#include "Engine/sys/Machine.h"
+
+namespace GAME {
+
+class ObjectManager {
+public:
+    ObjectManager();
+    ~ObjectManager();
+
+    // A fresh non-zero id, never handed out before in this run; 0 when none is left.
+    std::uint32_t CreateObjectID();
+
+    // A new object of the named class (id 0: take a fresh one); null for an unknown class.
+    Object* CreateObject(const std::string& className, std::uint32_t id = 0);
+    template <class T>
+    T* CreateObject(std::uint32_t id = 0) {
+        return static_cast<T*>(CreateObject(T::classInfo.GetClassName(), id));
+    }
+    // A new object of the class the record's "Class" names, named after the record; when
+    // `load` is set the object also loads the record.
+    Object* CreateObjectFromFile(const std::string& recordName, std::uint32_t id = 0, bool load = true);
+    // The same, kept only when the object is a T (else destroyed at once and null returned).
+    template <class T>
+    T* CreateObjectFromFile(const std::string& recordName, std::uint32_t id = 0, bool load = true) {
+        Object* object = CreateObjectFromFile(recordName, id, load);
+        if (!object)
+            return nullptr;
+        if (object->GetClassInfo().IsA(T::classInfo))
+            return static_cast<T*>(object);
+        DestroyObjectEx(object, "Engine/ObjectManager", 25);
+        return nullptr;
+    }
+
+    // Destroys an object the manager owns; the caller's file and line go to the log on misuse.
+    void DestroyObjectEx(Object* object, const char* file, int line);
+
+    Object* GetObject(std::uint32_t id);
+    // The object when it is a T or derived from T, else null.
+    template <class T>
+    T* GetObject(std::uint32_t id) {
+        Object* object = GetObject(id);
+        if (!object || !object->GetClassInfo().IsA(T::classInfo))
+            return nullptr;
+        return static_cast<T*>(object);
+    }
+    Object* GetObjectByNameHash(std::uint32_t hash);
+
+    std::size_t GetObjectCount();
+    // Ids of the live objects, in creation order.
+    std::vector<std::uint32_t> GetObjectIds();
+
+    // Records of the machine's record database.
+    bool LoadTableFile(const std::string& recordName);
+    LoadTable GetLoadTable(const std::string& recordName);
+
+    // Destroys every object (newest first).
+    void DestroyAll();
+
+    CriticalSection& GetCriticalSection() { return mLock; }
+
+private:
+    void Insert(Object* object);
+
+    CriticalSection mLock;
+    std::uint32_t mNextId = 1;
+    bool mIdsExhausted = false;
+    std::unordered_map<std::uint32_t, std::unique_ptr<Object>> mObjects;
+    std::unordered_map<std::uint32_t, Object*> mByNameHash;
+    std::vector<std::uint32_t> mCreationOrder;  // may hold ids of destroyed objects
+};
+
+}  // namespace GAME
+
+#define DestroyObject(object) DestroyObjectEx((object), __FILE__, __LINE__)

@@ -1,0 +1,167 @@
+#include "Engine/object/RTTI.h"
+
+#include <algorithm>
+#include <atomic>
+#include <cstring>
+#include <mutex>
+#include <vector>
+
+namespace GAME {
+
+namespace {
+// Constant-initialised, so usable from any static initialiser.
+constinit RTTI_ClassInfo* gQueueHead = nullptr;
+constinit RTTI_ClassInfo* gQueueTail = nullptr;
+constinit int gQueueCount = 0;
+constinit const char* const* gOrderNames = nullptr;
+constinit int gOrderCount = 0;
+constinit std::atomic<bool> gTreeBuilt{false};
+
+std::recursive_mutex& TreeMutex() {
+    static std::recursive_mutex mutex;
+    return mutex;
+}
+}  // namespace
+
+RTTI_ClassInfo::RTTI_ClassInfo(const char* name, RTTI_ClassInfo* parent, Factory factory)
+    : mName(name), mParent(parent), mFactory(factory) {
+    if (mParent) {
+        mParent->AddChild(this);
+        mAttached = true;
+    }
+}
+
+RTTI_ClassInfo::~RTTI_ClassInfo() {
+    // Static records go with the whole tree at unload; their parents may already be gone.
+    if (!mStatic && mParent && mAttached)
+        mParent->RemoveChild(this);
+    delete[] mChildren;
+    mChildren = nullptr;
+    mNumChildren = 0;
+}
+
+bool RTTI_ClassInfo::IsSameClass(const RTTI_ClassInfo& other) const {
+    if (this == &other)
+        return true;
+    if (!mName || !other.mName)
+        return false;
+    return std::strcmp(mName, other.mName) == 0;
+}
+
+bool RTTI_ClassInfo::IsAncestor(const RTTI_ClassInfo& other) const {
+    for (const RTTI_ClassInfo* p = mParent; p; p = p->mParent)
+        if (p->IsSameClass(other))
+            return true;
+    return false;
+}
+
+bool RTTI_ClassInfo::IsA(const RTTI_ClassInfo& other) const {
+    return IsSameClass(other) || IsAncestor(other);
+}
+
+const RTTI_ClassInfo* RTTI_ClassInfo::FindByName(const char* name) const {
+    EnsureTree();
+    if (!name)
+        return nullptr;
+    if (mName && std::strcmp(mName, name) == 0)
+        return this;
+    for (int i = 0; i < mNumChildren; ++i)
+        if (const RTTI_ClassInfo* found = mChildren[i]->FindByName(name))
+            return found;
+    return nullptr;
+}
+
+void* RTTI_ClassInfo::CreateByName(const char* name) const {
+    EnsureTree();
+    if (!name)
+        return nullptr;
+    if (mName && std::strcmp(mName, name) == 0)
+        return mFactory ? mFactory() : nullptr;
+    for (int i = 0; i < mNumChildren; ++i)
+        if (void* object = mChildren[i]->CreateByName(name))
+            return object;
+    return nullptr;
+}
+
+void RTTI_ClassInfo::AddChild(RTTI_ClassInfo* child) {
+    auto** grown = new RTTI_ClassInfo*[mNumChildren + 1];
+    std::copy(mChildren, mChildren + mNumChildren, grown);
+    grown[mNumChildren] = child;
+    delete[] mChildren;
+    mChildren = grown;
+    ++mNumChildren;
+}
+
+void RTTI_ClassInfo::RemoveChild(RTTI_ClassInfo* child) {
+    for (int i = 0; i < mNumChildren; ++i) {
+        if (mChildren[i] == child) {
+            std::copy(mChildren + i + 1, mChildren + mNumChildren, mChildren + i);
+            --mNumChildren;
+            return;
+        }
+    }
+}
+
+int RTTI_ClassInfo::GetNumChildren() const {
+    EnsureTree();
+    return mNumChildren;
+}
+
+const RTTI_ClassInfo* RTTI_ClassInfo::GetChild(int index) const {
+    EnsureTree();
+    return index >= 0 && index < mNumChildren ? mChildren[index] : nullptr;
+}
+
+bool RTTI_ClassInfo::QueueRegistration(RTTI_ClassInfo& record) {
+    std::lock_guard lock(TreeMutex());
+    record.mQueueIndex = gQueueCount++;
+    if (gQueueTail)
+        gQueueTail->mNextQueued = &record;
+    else
+        gQueueHead = &record;
+    gQueueTail = &record;
+    gTreeBuilt = false;
+    return true;
+}
+
+void RTTI_ClassInfo::SetAttachOrder(const char* const* names, int count) {
+    std::lock_guard lock(TreeMutex());
+    gOrderNames = names;
+    gOrderCount = count;
+}
+
+void RTTI_ClassInfo::AttachQueued() {
+    std::lock_guard lock(TreeMutex());
+    std::vector<RTTI_ClassInfo*> pending;
+    for (RTTI_ClassInfo* r = gQueueHead; r; r = r->mNextQueued)
+        if (!r->mAttached)
+            pending.push_back(r);
+    auto rank = [](const RTTI_ClassInfo* r) {
+        for (int i = 0; i < gOrderCount; ++i)
+            if (std::strcmp(gOrderNames[i], r->mName) == 0)
+                return i;
+        return gOrderCount + r->mQueueIndex;
+    };
+    std::vector<std::pair<int, RTTI_ClassInfo*>> ranked;
+    ranked.reserve(pending.size());
+    for (RTTI_ClassInfo* r : pending)
+        ranked.emplace_back(rank(r), r);
+    std::stable_sort(ranked.begin(), ranked.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    for (auto& [order, record] : ranked) {
+        (void)order;
+        if (record->mParent)
+            record->mParent->AddChild(record);
+        record->mAttached = true;
+    }
+    gTreeBuilt = true;
+}
+
+void RTTI_ClassInfo::EnsureTree() const {
+    // Run-time records built outside the registry need no assembly.
+    if (!mStatic || gTreeBuilt.load(std::memory_order_acquire))
+        return;
+    AttachQueued();
+}
+
+}  // namespace GAME

@@ -1,0 +1,177 @@
+#include "Engine/records/RecordDatabase.h"
+
+#include <algorithm>
+#include <cctype>
+#include <fstream>
+#include <nlohmann/json.hpp>
+#include <sstream>
+
+#include "Engine/Engine.h"
+#include "Engine/records/RecordData.h"
+
+namespace GAME {
+
+RecordDatabase::RecordDatabase() = default;
+RecordDatabase::~RecordDatabase() = default;
+
+std::string RecordDatabase::NormalizeName(std::string_view name) {
+    std::string out;
+    out.reserve(name.size());
+    for (char c : name) {
+        if (c == '\\')
+            c = '/';
+        // Doubled separators name the same file.
+        if (c == '/' && !out.empty() && out.back() == '/')
+            continue;
+        out.push_back(static_cast<char>(std::tolower(static_cast<unsigned char>(c))));
+    }
+    while (!out.empty() && out.front() == '/')
+        out.erase(out.begin());
+    return out;
+}
+
+void RecordDatabase::SetDataRoot(const std::filesystem::path& root) {
+    CriticalSectionLock lock(mLock);
+    mRoot = root;
+    mIndexed = false;
+    mFiles.clear();
+    mCache.clear();
+    mReportedMissing.clear();
+}
+
+void RecordDatabase::IndexRoot() {
+    mIndexed = true;
+    mFiles.clear();
+    std::error_code ec;
+    if (mRoot.empty() || !std::filesystem::is_directory(mRoot, ec))
+        return;
+    for (auto it = std::filesystem::recursive_directory_iterator(
+             mRoot, std::filesystem::directory_options::skip_permission_denied, ec);
+         !ec && it != std::filesystem::recursive_directory_iterator(); it.increment(ec)) {
+        if (!it->is_regular_file(ec))
+            continue;
+        const std::string relative = std::filesystem::relative(it->path(), mRoot, ec).generic_string();
+        mFiles.emplace(NormalizeName(relative), it->path());
+    }
+}
+
+std::filesystem::path RecordDatabase::ResolveFile(std::string_view name) {
+    CriticalSectionLock lock(mLock);
+    if (!mIndexed)
+        IndexRoot();
+    auto it = mFiles.find(NormalizeName(name));
+    return it == mFiles.end() ? std::filesystem::path() : it->second;
+}
+
+namespace {
+RecordValue ConvertValue(const nlohmann::json& j, bool& usable) {
+    RecordValue v;
+    usable = true;
+    if (j.is_number()) {
+        v.kind = RecordValue::Kind::Number;
+        v.number = j.get<double>();
+    } else if (j.is_string()) {
+        v.kind = RecordValue::Kind::String;
+        v.text = j.get<std::string>();
+    } else if (j.is_boolean()) {
+        v.kind = RecordValue::Kind::Bool;
+        v.boolean = j.get<bool>();
+    } else if (j.is_array()) {
+        const bool allNumbers = std::all_of(j.begin(), j.end(), [](const auto& e) {
+            return e.is_number() || e.is_boolean();
+        });
+        const bool allStrings = std::all_of(j.begin(), j.end(), [](const auto& e) { return e.is_string(); });
+        if (allNumbers) {
+            v.kind = RecordValue::Kind::NumberList;
+            for (const auto& e : j)
+                v.numbers.push_back(e.is_boolean() ? (e.get<bool>() ? 1.0 : 0.0) : e.get<double>());
+        } else if (allStrings) {
+            v.kind = RecordValue::Kind::StringList;
+            for (const auto& e : j)
+                v.texts.push_back(e.get<std::string>());
+        } else {
+            usable = false;
+        }
+    } else {
+        usable = false;
+    }
+    return v;
+}
+}  // namespace
+
+std::shared_ptr<const RecordData> RecordDatabase::Parse(const std::string& name,
+                                                        std::string_view text,
+                                                        const std::string& origin) {
+    nlohmann::json json = nlohmann::json::parse(text.begin(), text.end(), nullptr, false);
+    if (json.is_discarded()) {
+        gEngine->Log(1, "Record %s (%s) is not valid JSON; it is treated as missing.", name.c_str(),
+                     origin.c_str());
+        return nullptr;
+    }
+    if (!json.is_object()) {
+        gEngine->Log(1, "Record %s (%s) is not a JSON object; it is treated as missing.", name.c_str(),
+                     origin.c_str());
+        return nullptr;
+    }
+    auto data = std::make_shared<RecordData>();
+    data->name = name;
+    for (auto it = json.begin(); it != json.end(); ++it) {
+        bool usable = false;
+        RecordValue value = ConvertValue(it.value(), usable);
+        if (!usable) {
+            gEngine->Log(1, "Record %s: field \"%s\" has an unsupported value; it is ignored.",
+                         name.c_str(), it.key().c_str());
+            continue;
+        }
+        data->fields.emplace(it.key(), std::move(value));
+    }
+    return data;
+}
+
+bool RecordDatabase::Load(std::string_view name) {
+    if (name.empty())
+        return false;
+    CriticalSectionLock lock(mLock);
+    const std::string key = NormalizeName(name);
+    if (auto it = mCache.find(key); it != mCache.end())
+        return it->second != nullptr;
+    std::shared_ptr<const RecordData> data;
+    const std::filesystem::path file = ResolveFile(name);
+    if (file.empty()) {
+        if (mReportedMissing.insert(key).second)
+            gEngine->Log(1, "Record %.*s was not found.", static_cast<int>(name.size()), name.data());
+    } else {
+        std::ifstream in(file, std::ios::binary);
+        std::stringstream buffer;
+        buffer << in.rdbuf();
+        if (!in && !in.eof()) {
+            gEngine->Log(1, "Record %.*s could not be read.", static_cast<int>(name.size()), name.data());
+        } else {
+            data = Parse(std::string(name), buffer.str(), file.string());
+        }
+        if (!data)
+            mReportedMissing.insert(key);
+    }
+    mCache[key] = data;
+    return data != nullptr;
+}
+
+LoadTable RecordDatabase::Get(std::string_view name) {
+    CriticalSectionLock lock(mLock);
+    const std::string key = NormalizeName(name);
+    auto it = mCache.find(key);
+    if (it == mCache.end()) {
+        Load(name);
+        it = mCache.find(key);
+    }
+    return it == mCache.end() ? LoadTable() : LoadTable(it->second);
+}
+
+bool RecordDatabase::AddRecordText(std::string_view name, std::string_view jsonText) {
+    CriticalSectionLock lock(mLock);
+    auto data = Parse(std::string(name), jsonText, "added text");
+    mCache[NormalizeName(name)] = data;
+    return data != nullptr;
+}
+
+}  // namespace GAME

@@ -1,0 +1,111 @@
+#pragma once
+// All process-wide state of the engine and the game lives in one Machine. A process has a
+// current machine per thread (the process default when none was selected); tests build several
+// machines (a server and its clients) and switch between them with MachineScope.
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+namespace GAME {
+
+class Machine {
+public:
+    Machine();
+    ~Machine();
+    Machine(const Machine&) = delete;
+    Machine& operator=(const Machine&) = delete;
+
+    // The machine the calling thread works on.
+    static Machine& Current();
+    // The process's own machine, used by threads that selected none.
+    static Machine& Default();
+
+    // The per-machine instance of T, created on first use.
+    template <class T>
+    T& Get() {
+        const std::size_t slot = SlotOf<T>();
+        if (slot < mSlots.size() && mSlots[slot].object)
+            return *static_cast<T*>(mSlots[slot].object);
+        return *static_cast<T*>(Create(slot, [] { return static_cast<void*>(new T()); },
+                                       [](void* p) { delete static_cast<T*>(p); }));
+    }
+    // The instance of T when it exists, else null.
+    template <class T>
+    T* Find() const {
+        const std::size_t slot = SlotOf<T>();
+        return slot < mSlots.size() ? static_cast<T*>(mSlots[slot].object) : nullptr;
+    }
+    // Destroys the instance of T now (it is created again on the next Get).
+    template <class T>
+    void Reset() {
+        Destroy(SlotOf<T>());
+    }
+    // Replaces the instance of T with one the caller made (ownership passes to the machine).
+    template <class T>
+    void Install(std::unique_ptr<T> object) {
+        Destroy(SlotOf<T>());
+        T* raw = object.release();
+        Adopt(SlotOf<T>(), raw, [](void* p) { delete static_cast<T*>(p); });
+    }
+
+    // The C runtime's rand/srand, one state per machine.
+    int CrtRand();
+    void CrtSrand(unsigned int seed);
+
+    // Destroys every per-machine instance in the reverse order of creation.
+    void Clear();
+
+    // A small fixed id for logs and the loopback transport.
+    int GetIndex() const { return mIndex; }
+
+private:
+    using Deleter = void (*)(void*);
+    struct SlotEntry {
+        void* object = nullptr;
+        Deleter deleter = nullptr;
+    };
+
+    template <class T>
+    static std::size_t SlotOf() {
+        static const std::size_t slot = NextSlot();
+        return slot;
+    }
+    static std::size_t NextSlot();
+    void* Create(std::size_t slot, void* (*make)(), Deleter deleter);
+    void Adopt(std::size_t slot, void* object, Deleter deleter);
+    void Destroy(std::size_t slot);
+
+    std::vector<SlotEntry> mSlots;
+    std::vector<std::size_t> mCreationOrder;
+    std::uint32_t mRandState = 1;
+    int mIndex = 0;
+
+    friend class MachineScope;
+};
+
+// Makes a machine current for the calling thread for the guard's lifetime.
+class MachineScope {
+public:
+    explicit MachineScope(Machine& machine);
+    ~MachineScope();
+    MachineScope(const MachineScope&) = delete;
+    MachineScope& operator=(const MachineScope&) = delete;
+
+private:
+    Machine* mPrevious;
+};
+
+// The engine's singleton template: one instance per machine.
+template <class T>
+class Singleton {
+public:
+    static T& Get() { return Machine::Current().Get<T>(); }
+};
+
+// The C runtime stand-ins: `state = state * 214013 + 2531011`, 15-bit results, per machine.
+constexpr int CRT_RAND_MAX = 0x7FFF;
+int crt_rand();
+void crt_srand(unsigned int seed);
+
+}  // namespace GAME

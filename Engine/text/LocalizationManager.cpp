@@ -1,0 +1,231 @@
+#include "Engine/text/LocalizationManager.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+
+#include "Engine/Engine.h"
+#include "Engine/sys/Machine.h"
+
+namespace GAME {
+
+LocalizationManager& LocalizationManager::Instance() {
+    return Singleton<LocalizationManager>::Get();
+}
+
+std::wstring LocalizationManager::ToWChar(std::string_view s) {
+    std::wstring out;
+    out.reserve(s.size());
+    for (std::size_t i = 0; i < s.size();) {
+        const auto c = static_cast<unsigned char>(s[i]);
+        int extra = c < 0x80 ? 0 : (c >> 5) == 6 ? 1 : (c >> 4) == 14 ? 2 : (c >> 3) == 30 ? 3 : -1;
+        if (extra < 0 || i + extra >= s.size() + (extra == 0 ? 1 : 0)) {
+            out.push_back(L'?');  // malformed byte
+            ++i;
+            continue;
+        }
+        std::uint32_t code = extra == 0 ? c : c & (0x3F >> extra);
+        bool ok = true;
+        for (int k = 1; k <= extra; ++k) {
+            const auto d = static_cast<unsigned char>(s[i + k]);
+            if ((d & 0xC0) != 0x80) {
+                ok = false;
+                break;
+            }
+            code = (code << 6) | (d & 0x3F);
+        }
+        if (!ok) {
+            out.push_back(L'?');
+            ++i;
+            continue;
+        }
+        out.push_back(static_cast<wchar_t>(code));
+        i += extra + 1;
+    }
+    return out;
+}
+
+std::string LocalizationManager::ToChar(std::wstring_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (wchar_t wc : text) {
+        auto c = static_cast<std::uint32_t>(wc);
+        if (c < 0x80) {
+            out.push_back(static_cast<char>(c));
+        } else if (c < 0x800) {
+            out.push_back(static_cast<char>(0xC0 | (c >> 6)));
+            out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+        } else if (c < 0x10000) {
+            out.push_back(static_cast<char>(0xE0 | (c >> 12)));
+            out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+            out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+        } else {
+            out.push_back(static_cast<char>(0xF0 | ((c >> 18) & 0x07)));
+            out.push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
+            out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+            out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+        }
+    }
+    return out;
+}
+
+bool LocalizationManager::LoadFile(const std::filesystem::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    if (!in) {
+        gEngine->Log(1, "LocalizationManager: cannot read %s.", file.string().c_str());
+        return false;
+    }
+    std::string line;
+    int number = 0;
+    while (std::getline(in, line)) {
+        ++number;
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        if (number == 1 && line.rfind("\xEF\xBB\xBF", 0) == 0)
+            line.erase(0, 3);
+        if (line.empty() || line[0] == '#' || line.rfind("//", 0) == 0)
+            continue;
+        const auto eq = line.find('=');
+        if (eq == std::string::npos || eq == 0) {
+            gEngine->Log(1, "LocalizationManager: %s line %d has no tag=text; ignored.",
+                         file.string().c_str(), number);
+            continue;
+        }
+        std::wstring text = ToWChar(std::string_view(line).substr(eq + 1));
+        // "\n" in a text file stands for a line break.
+        for (std::size_t p = 0; (p = text.find(L"\\n", p)) != std::wstring::npos;)
+            text.replace(p, 2, L"\n");
+        mTexts[line.substr(0, eq)] = std::move(text);
+    }
+    return true;
+}
+
+int LocalizationManager::LoadFolder(const std::filesystem::path& folder) {
+    std::error_code ec;
+    if (!std::filesystem::is_directory(folder, ec))
+        return 0;
+    std::vector<std::filesystem::path> files;
+    for (const auto& entry : std::filesystem::directory_iterator(folder, ec))
+        if (entry.is_regular_file(ec) && entry.path().extension() == ".txt")
+            files.push_back(entry.path());
+    std::sort(files.begin(), files.end());
+    int loaded = 0;
+    for (const auto& file : files)
+        loaded += LoadFile(file) ? 1 : 0;
+    return loaded;
+}
+
+void LocalizationManager::SetText(const std::string& tag, const std::wstring& text) {
+    mTexts[tag] = text;
+}
+
+void LocalizationManager::Clear() {
+    mTexts.clear();
+}
+
+bool LocalizationManager::HasTag(std::string_view tag) const {
+    return mTexts.contains(std::string(tag));
+}
+
+std::wstring LocalizationManager::GetText(std::string_view tag) const {
+    auto it = mTexts.find(std::string(tag));
+    return it == mTexts.end() ? ToWChar(tag) : it->second;
+}
+
+namespace {
+std::wstring NumberText(const std::string& spec, char conversion, const LocalizationManager::Arg& arg) {
+    double d = 0;
+    long long i = 0;
+    bool isFloat = false;
+    if (const auto* pd = std::get_if<double>(&arg)) {
+        d = *pd;
+        i = static_cast<long long>(d >= -9.2e18 && d <= 9.2e18 ? d : 0);
+        isFloat = true;
+    } else if (const auto* pi = std::get_if<long long>(&arg)) {
+        i = *pi;
+        d = static_cast<double>(i);
+    } else {
+        return L"";
+    }
+    (void)isFloat;
+    char buffer[128];
+    std::string format = "%" + spec;
+    switch (conversion) {
+        case 'd':
+        case 'i':
+            format += "lld";
+            std::snprintf(buffer, sizeof buffer, format.c_str(), i);
+            break;
+        case 'u':
+            format += "llu";
+            std::snprintf(buffer, sizeof buffer, format.c_str(), static_cast<unsigned long long>(i));
+            break;
+        case 'x':
+        case 'X':
+            format += "ll";
+            format += conversion;
+            std::snprintf(buffer, sizeof buffer, format.c_str(), static_cast<unsigned long long>(i));
+            break;
+        case 'c':
+            return std::wstring(1, static_cast<wchar_t>(i));
+        default:
+            format += conversion;
+            std::snprintf(buffer, sizeof buffer, format.c_str(), d);
+            break;
+    }
+    return LocalizationManager::ToWChar(buffer);
+}
+}  // namespace
+
+std::wstring LocalizationManager::FormatText(const std::wstring& format, const std::vector<Arg>& args) {
+    std::wstring out;
+    std::size_t next = 0;
+    for (std::size_t p = 0; p < format.size(); ++p) {
+        if (format[p] != L'%') {
+            out.push_back(format[p]);
+            continue;
+        }
+        if (p + 1 < format.size() && format[p + 1] == L'%') {
+            out.push_back(L'%');
+            ++p;
+            continue;
+        }
+        // flags, width, precision (kept), length modifiers (dropped), conversion
+        std::size_t q = p + 1;
+        std::string spec;
+        while (q < format.size() && std::wstring_view(L"-+ #0123456789.").find(format[q]) != std::wstring_view::npos)
+            spec.push_back(static_cast<char>(format[q++]));
+        if (spec.size() > 16)
+            spec.resize(16);
+        while (q < format.size() && std::wstring_view(L"hlLqjzt").find(format[q]) != std::wstring_view::npos)
+            ++q;
+        if (q >= format.size()) {
+            out.append(format, p, std::wstring::npos);
+            break;
+        }
+        const wchar_t conversion = format[q];
+        p = q;
+        if (std::wstring_view(L"diuxXcfFeEgGaAsS").find(conversion) == std::wstring_view::npos) {
+            out.push_back(L'%');
+            out.push_back(conversion);
+            continue;
+        }
+        if (next >= args.size())
+            continue;  // a missing argument formats as nothing
+        const Arg& arg = args[next++];
+        if (conversion == L's' || conversion == L'S') {
+            if (const auto* s = std::get_if<std::string>(&arg))
+                out += ToWChar(*s);
+            else if (const auto* w = std::get_if<std::wstring>(&arg))
+                out += *w;
+            else
+                out += NumberText("", 'g', arg);
+        } else {
+            out += NumberText(spec, static_cast<char>(conversion), arg);
+        }
+    }
+    return out;
+}
+
+}  // namespace GAME

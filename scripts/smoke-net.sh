@@ -1,0 +1,16 @@
+#!/usr/bin/env bash
+# Starts a server and a client on loopback and checks that both finish cleanly.
+set -euo pipefail
+host="${1:-build/release/Host/gamehost}"
+"$host" --help >/dev/null
+if ! "$host" server --help >/dev/null 2>&1; then
+    echo "network modes not built; skipping"
+    exit 0
+fi
+port=$(( 20000 + RANDOM % 20000 ))
+timeout 60 "$host" server --data data --port "$port" --clients 1 &
+srv=$!
+sleep 1
+timeout 50 "$host" client --data data --connect "127.0.0.1:$port"
+wait "$srv"
+echo "network smoke test passed"

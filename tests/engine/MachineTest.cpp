@@ -1,0 +1,117 @@
+#include <gtest/gtest.h>
+
+#include <thread>
+
+#include "Engine/Engine.h"
+#include "Engine/events/EventManager.h"
+#include "Engine/object/ObjectManager.h"
+#include "Engine/records/RecordDatabase.h"
+#include "support/TestMachine.h"
+
+namespace GAME {
+namespace {
+
+using test::TestMachine;
+
+TEST(Machine, TwoMachinesKeepTheirStateApart) {
+    TestMachine server;
+    TestMachine client("");
+    std::uint32_t serverId = 0;
+    ON_MACHINE(server) {
+        serverId = Singleton<ObjectManager>::Get().CreateObject("Actor")->GetObjectId();
+        crt_srand(5);
+        gEngine->Log(0, "on the server");
+        EXPECT_TRUE(Singleton<ObjectManager>::Get().LoadTableFile("Records/Test/Values.dbr"));
+    }
+    ON_MACHINE(client) {
+        EXPECT_EQ(Singleton<ObjectManager>::Get().GetObject(serverId), nullptr);
+        EXPECT_EQ(Singleton<ObjectManager>::Get().GetObjectCount(), 0u);
+        crt_srand(5);
+        EXPECT_FALSE(Singleton<ObjectManager>::Get().LoadTableFile("Records/Test/Values.dbr"));
+    }
+    EXPECT_EQ(server.CountLog("on the server"), 1);
+    EXPECT_EQ(client.CountLog("on the server"), 0);
+    int a, b;
+    ON_MACHINE(server) { a = crt_rand(); }
+    ON_MACHINE(client) { b = crt_rand(); }
+    EXPECT_EQ(a, b);
+}
+
+TEST(Machine, CrtRandIsTheClassicGenerator) {
+    TestMachine tm;
+    crt_srand(1);
+    // state = state * 214013 + 2531011, result (state >> 16) & 0x7FFF
+    EXPECT_EQ(crt_rand(), 41);
+    EXPECT_EQ(crt_rand(), 18467);
+    EXPECT_EQ(crt_rand(), 6334);
+    for (int i = 0; i < 1000; ++i) {
+        const int r = crt_rand();
+        ASSERT_GE(r, 0);
+        ASSERT_LE(r, CRT_RAND_MAX);
+    }
+}
+
+TEST(Machine, ScopesNestAndThreadsStartOnTheDefault) {
+    TestMachine outer;
+    Machine* seen = nullptr;
+    {
+        Machine inner;
+        MachineScope scope(inner);
+        EXPECT_EQ(&Machine::Current(), &inner);
+        std::thread([&] { seen = &Machine::Current(); }).join();
+    }
+    EXPECT_EQ(&Machine::Current(), &outer.machine());
+    EXPECT_EQ(seen, &Machine::Default());
+}
+
+struct Recorder : EventHandlerInterface {
+    std::vector<int>* order;
+    int tag;
+    Recorder(std::vector<int>* o, int t) : order(o), tag(t) {}
+    void HandleEvent(const GameEvent*) override { order->push_back(tag); }
+};
+
+struct SelfRemover : EventHandlerInterface {
+    std::vector<int>* order;
+    explicit SelfRemover(std::vector<int>* o) : order(o) {}
+    void HandleEvent(const GameEvent*) override {
+        order->push_back(99);
+        Singleton<EventManager>::Get().UnRegister("GameEvent_Test", this);
+    }
+};
+
+TEST(Events, DeliveryIsSynchronousInRegistrationOrder) {
+    TestMachine tm;
+    auto& events = Singleton<EventManager>::Get();
+    std::vector<int> order;
+    Recorder first(&order, 1), second(&order, 2), other(&order, 3);
+    SelfRemover remover(&order);
+    events.Register("GameEvent_Test", &first);
+    events.Register("GameEvent_Test", &remover);
+    events.Register("GameEvent_Test", &second);
+    events.Register("GameEvent_Other", &other);
+    GameEvent payload;
+    events.Send(&payload, "GameEvent_Test");
+    EXPECT_EQ(order, (std::vector<int>{1, 99, 2}));
+    order.clear();
+    events.UnRegister("GameEvent_Test", &first);
+    events.Send(&payload, "GameEvent_Test");
+    EXPECT_EQ(order, std::vector<int>{2});
+    events.Send(&payload, "GameEvent_Nobody");
+    EXPECT_EQ(events.GetHandlerCount("GameEvent_Test"), 1u);
+}
+
+TEST(Log, FormatsLongLinesAndChannels) {
+    TestMachine tm;
+    const std::string longText(2000, 'x');
+    gEngine->Log(1, "%s!", longText.c_str());
+    gEngine->LogChannel(0, "Combat", "hit %d", 5);
+    ASSERT_EQ(tm.Log().size(), 2u);
+    EXPECT_EQ(tm.Log()[0].text.size(), 2001u);
+    EXPECT_EQ(tm.Log()[0].level, 1);
+    EXPECT_EQ(tm.Log()[1].channel, "Combat");
+    EXPECT_EQ(tm.Log()[1].text, "hit 5");
+}
+
+}  // namespace
+}  // namespace GAME

@@ -1,0 +1,105 @@
+#include <gtest/gtest.h>
+
+#include "Engine/object/EngineClasses.h"
+#include "Engine/object/ObjectManager.h"
+#include "support/TestMachine.h"
+
+namespace GAME {
+namespace {
+
+using test::TestMachine;
+
+TEST(ObjectManager, IdsAreFreshNonZeroAndSkipCallerGivenOnes) {
+    TestMachine tm;
+    auto& om = Singleton<ObjectManager>::Get();
+    const std::uint32_t first = om.CreateObjectID();
+    EXPECT_NE(first, 0u);
+    Object* given = om.CreateObject("Actor", first + 1);
+    ASSERT_NE(given, nullptr);
+    EXPECT_EQ(given->GetObjectId(), first + 1);
+    const std::uint32_t next = om.CreateObjectID();
+    EXPECT_NE(next, first);
+    EXPECT_NE(next, first + 1);
+    // Destroyed ids are not handed out again.
+    om.DestroyObject(given);
+    for (int i = 0; i < 10; ++i)
+        EXPECT_NE(om.CreateObjectID(), first + 1);
+}
+
+TEST(ObjectManager, TypedLookupChecksTheClass) {
+    TestMachine tm;
+    auto& om = Singleton<ObjectManager>::Get();
+    Object* actor = om.CreateObject("Actor");
+    Object* light = om.CreateObject("Light");
+    ASSERT_TRUE(actor && light);
+    EXPECT_EQ(om.GetObject<Actor>(actor->GetObjectId()), actor);
+    EXPECT_EQ(om.GetObject<Entity>(actor->GetObjectId()), actor);
+    EXPECT_EQ(om.GetObject<Actor>(light->GetObjectId()), nullptr);
+    EXPECT_EQ(om.GetObject<Light>(light->GetObjectId()), light);
+    EXPECT_EQ(om.GetObject<Actor>(0), nullptr);
+    EXPECT_EQ(om.GetObject(123456), nullptr);
+}
+
+TEST(ObjectManager, UnknownClassGivesNullSilently) {
+    TestMachine tm;
+    auto& om = Singleton<ObjectManager>::Get();
+    EXPECT_EQ(om.CreateObject("NoSuchClass"), nullptr);
+    EXPECT_EQ(om.CreateObject("actor"), nullptr);
+    EXPECT_TRUE(tm.Log().empty());
+    EXPECT_EQ(om.GetObjectCount(), 0u);
+}
+
+TEST(ObjectManager, CreationFromARecordNamesTheObjectAndChecksTheClass) {
+    TestMachine tm;
+    auto& om = Singleton<ObjectManager>::Get();
+    Object* object = om.CreateObjectFromFile("Records/Test/Values.dbr", 77);
+    ASSERT_NE(object, nullptr);
+    EXPECT_EQ(object->GetObjectId(), 77u);
+    EXPECT_EQ(object->GetObjectName(), "Records/Test/Values.dbr");
+    EXPECT_EQ(om.GetObjectByNameHash(object->GetObjectNameHash()), object);
+
+    // A record that makes an object of the wrong class leaves nothing behind.
+    const std::size_t before = om.GetObjectCount();
+    EXPECT_EQ(om.CreateObjectFromFile<Actor>("Records/Test/AnEntity.dbr"), nullptr);
+    EXPECT_EQ(om.GetObjectCount(), before);
+    EXPECT_NE(om.CreateObjectFromFile<Entity>("Records/Test/Values.dbr"), nullptr);
+
+    EXPECT_EQ(om.CreateObjectFromFile("Records/Test/UnknownClass.dbr"), nullptr);
+    EXPECT_EQ(tm.CountLog("NoSuchClass"), 1);
+    EXPECT_EQ(om.CreateObjectFromFile("Records/Test/NoClass.dbr"), nullptr);
+    EXPECT_EQ(om.CreateObjectFromFile("Records/Test/Malformed.dbr"), nullptr);
+}
+
+TEST(ObjectManager, DestroyRemovesTheObjectAndIgnoresStrangers) {
+    TestMachine tm;
+    auto& om = Singleton<ObjectManager>::Get();
+    Object* object = om.CreateObject("Entity");
+    const std::uint32_t id = object->GetObjectId();
+    om.DestroyObjectEx(object, __FILE__, __LINE__);
+    EXPECT_EQ(om.GetObject(id), nullptr);
+    Entity stranger;
+    om.DestroyObjectEx(&stranger, "here.cpp", 12);
+    EXPECT_EQ(tm.CountLog("here.cpp:12"), 1);
+}
+
+TEST(ObjectManager, AttachedChildrenFollowAndOutliveTheirParent) {
+    TestMachine tm;
+    auto& om = Singleton<ObjectManager>::Get();
+    auto* parent = static_cast<Entity*>(om.CreateObject("Actor"));
+    auto* child = static_cast<Entity*>(om.CreateObject("Entity"));
+    Region region("r", Vec3(100, 0, 0));
+    Coords at;
+    at.origin = Vec3(1, 2, 3);
+    parent->SetCoords(WorldCoords(&region, at));
+    Coords offset;
+    offset.origin = Vec3(0, 0, 1);
+    parent->Attach(child, offset, "hand");
+    EXPECT_EQ(child->GetAttachParentId(), parent->GetObjectId());
+    EXPECT_EQ(child->GetAttachPoint(), Name::Create("hand"));
+    EXPECT_EQ(child->GetCoords().GetPosition().GetWorldPosition(), Vec3(101, 2, 4));
+    om.DestroyObject(parent);
+    EXPECT_FALSE(child->IsAttached());
+}
+
+}  // namespace
+}  // namespace GAME

@@ -1,0 +1,101 @@
+#include <gtest/gtest.h>
+
+#include "Engine/object/EngineClasses.h"
+#include "Engine/object/RTTI.h"
+
+namespace GAME {
+namespace {
+
+int gMade = 0;
+void* MakeMarker() {
+    ++gMade;
+    static int marker;
+    return &marker;
+}
+
+TEST(RTTI, RunTimeRecordsAttachInOrderAndDetachOnDestruction) {
+    RTTI_ClassInfo root("Root", nullptr, nullptr);
+    RTTI_ClassInfo a("A", &root, MakeMarker);
+    RTTI_ClassInfo b("B", &root, MakeMarker);
+    {
+        RTTI_ClassInfo c("C", &root, MakeMarker);
+        ASSERT_EQ(root.GetNumChildren(), 3);
+        EXPECT_EQ(root.GetChild(2), &c);
+    }
+    ASSERT_EQ(root.GetNumChildren(), 2);
+    EXPECT_EQ(root.GetChild(0), &a);
+    EXPECT_EQ(root.GetChild(1), &b);
+}
+
+TEST(RTTI, IsAFollowsAncestryOnly) {
+    RTTI_ClassInfo root("Root", nullptr, nullptr);
+    RTTI_ClassInfo mid("Mid", &root, nullptr);
+    RTTI_ClassInfo leaf("Leaf", &mid, nullptr);
+    RTTI_ClassInfo sibling("Sibling", &root, nullptr);
+    EXPECT_TRUE(leaf.IsA(leaf));
+    EXPECT_TRUE(leaf.IsA(mid));
+    EXPECT_TRUE(leaf.IsA(root));
+    EXPECT_FALSE(mid.IsA(leaf));
+    EXPECT_FALSE(leaf.IsA(sibling));
+    EXPECT_FALSE(leaf.IsAncestor(leaf));
+    EXPECT_TRUE(leaf.IsAncestor(root));
+}
+
+TEST(RTTI, RecordsWithTheSameNameAreTheSameClass) {
+    RTTI_ClassInfo root("Root", nullptr, nullptr);
+    RTTI_ClassInfo leaf("Leaf", &root, nullptr);
+    RTTI_ClassInfo otherRoot("Root", nullptr, nullptr);
+    RTTI_ClassInfo otherLeaf("Leaf", nullptr, nullptr);
+    EXPECT_TRUE(otherRoot.IsSameClass(root));
+    EXPECT_TRUE(leaf.IsAncestor(otherRoot));
+    EXPECT_TRUE(leaf.IsA(otherRoot));
+    EXPECT_TRUE(otherLeaf.IsA(leaf));
+}
+
+TEST(RTTI, CreateByNameSearchesTheSubtreeCaseSensitively) {
+    gMade = 0;
+    RTTI_ClassInfo root("Root", nullptr, nullptr);
+    RTTI_ClassInfo mid("Mid", &root, nullptr);
+    RTTI_ClassInfo leaf("Leaf", &mid, MakeMarker);
+    RTTI_ClassInfo other("Other", &root, MakeMarker);
+    EXPECT_NE(root.CreateByName("Leaf"), nullptr);
+    EXPECT_EQ(gMade, 1);
+    EXPECT_EQ(root.CreateByName("leaf"), nullptr);
+    EXPECT_EQ(root.CreateByName("GAME::Leaf"), nullptr);
+    EXPECT_EQ(root.CreateByName("Nothing"), nullptr);
+    // Started at a leaf, only the leaf's own name is found.
+    EXPECT_EQ(leaf.CreateByName("Other"), nullptr);
+    EXPECT_NE(leaf.CreateByName("Leaf"), nullptr);
+    EXPECT_EQ(gMade, 2);
+}
+
+TEST(RTTI, RemoveChildOfAnAbsentRecordChangesNothing) {
+    RTTI_ClassInfo root("Root", nullptr, nullptr);
+    RTTI_ClassInfo a("A", &root, nullptr);
+    RTTI_ClassInfo b("B", &root, nullptr);
+    RTTI_ClassInfo stranger("Stranger", nullptr, nullptr);
+    root.RemoveChild(&stranger);
+    ASSERT_EQ(root.GetNumChildren(), 2);
+    root.RemoveChild(&b);
+    ASSERT_EQ(root.GetNumChildren(), 1);
+    EXPECT_EQ(root.GetChild(0), &a);
+    root.AddChild(&b);  // keeps the tree consistent for b's destructor
+}
+
+TEST(RTTI, EngineRecordsFormOneTreeUnderObject) {
+    EXPECT_TRUE(Actor::classInfo.IsA(Entity::classInfo));
+    EXPECT_TRUE(Actor::classInfo.IsA(Object::classInfo));
+    EXPECT_TRUE(ChaosBeam::classInfo.IsA(Entity::classInfo));
+    EXPECT_FALSE(Entity::classInfo.IsA(Actor::classInfo));
+    EXPECT_EQ(Object::classInfo.FindByName("Tile"), &Tile::classInfo);
+    for (const char* name : {"Object", "Entity", "Actor", "Light", "LineEffect", "ChaosBeam", "Tile"}) {
+        void* made = Object::classInfo.CreateByName(name);
+        ASSERT_NE(made, nullptr) << name;
+        auto* object = static_cast<Object*>(made);
+        EXPECT_STREQ(object->GetClassInfo().GetClassName(), name);
+        delete object;
+    }
+}
+
+}  // namespace
+}  // namespace GAME

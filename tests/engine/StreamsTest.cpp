@@ -1,0 +1,184 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "Engine/object/UniqueId.h"
+#include "Engine/streams/BinaryStream.h"
+#include "Engine/streams/IOStream.h"
+#include "Engine/text/Crc32.h"
+#include "Engine/text/LocalizationManager.h"
+#include "Engine/text/Name.h"
+#include "support/TestMachine.h"
+
+namespace GAME {
+namespace {
+
+using test::TestMachine;
+
+TEST(BinaryStream, WritesLittleEndianAndReadsBack) {
+    TestMachine tm;
+    BinaryWriter w;
+    w.WriteUInt32(258);
+    w.WriteUInt16(0x1234);
+    w.WriteBool(true);
+    w.WriteFloat(1.0f);
+    w.WriteString("ab");
+    const std::vector<std::uint8_t> expected = {0x02, 0x01, 0, 0, 0x34, 0x12, 1, 0, 0, 0, 0, 0, 0x80, 0x3F,
+                                                2, 0, 0, 0, 'a', 'b'};
+    EXPECT_EQ(w.GetBuffer(), expected);
+    BinaryReader r(w.GetBuffer());
+    std::uint32_t u;
+    std::uint16_t h;
+    bool b;
+    float f;
+    std::string s;
+    ASSERT_TRUE(r.ReadUInt32(u) && r.ReadUInt16(h) && r.ReadBool(b) && r.ReadFloat(f) && r.ReadString(s));
+    EXPECT_EQ(u, 258u);
+    EXPECT_EQ(h, 0x1234);
+    EXPECT_TRUE(b);
+    EXPECT_EQ(f, 1.0f);
+    EXPECT_EQ(s, "ab");
+    EXPECT_EQ(r.GetRemaining(), 0u);
+}
+
+TEST(BinaryStream, AShortReadFailsLeavesTheTargetAndSticks) {
+    TestMachine tm;
+    const std::uint8_t bytes[] = {0xFF, 0xFF, 0xFF, 0x7F, 'x'};  // a string length far past the end
+    BinaryReader r(bytes, sizeof bytes);
+    std::string s = "kept";
+    EXPECT_FALSE(r.ReadString(s));
+    EXPECT_EQ(s, "kept");
+    std::uint16_t h = 7;
+    EXPECT_FALSE(r.ReadUInt16(h));
+    EXPECT_EQ(h, 7);
+    EXPECT_TRUE(r.Failed());
+    EXPECT_GE(tm.CountLog("past the end"), 1);
+}
+
+TEST(BinaryStream, FilesAppearOnlyWhenComplete) {
+    TestMachine tm;
+    const auto dir = std::filesystem::temp_directory_path() / "game_stream_test";
+    std::filesystem::create_directories(dir);
+    const auto path = dir / "state.bin";
+    {
+        std::ofstream(path) << "old";
+    }
+    {
+        BinaryWriter w;
+        ASSERT_TRUE(w.OpenFile(path));
+        w.WriteUInt32(5);
+        // destroyed without Commit: the old file stays
+    }
+    EXPECT_EQ(std::filesystem::file_size(path), 3u);
+    BinaryWriter w;
+    ASSERT_TRUE(w.OpenFile(path));
+    w.WriteUInt32(5);
+    ASSERT_TRUE(w.Commit());
+    EXPECT_EQ(std::filesystem::file_size(path), 4u);
+    EXPECT_FALSE(std::filesystem::exists(dir / "state.bin.tmp"));
+    BinaryWriter bad;
+    EXPECT_FALSE(bad.OpenFile(dir / "missing-folder" / "x.bin"));
+    EXPECT_FALSE(bad.WriteUInt32(1));
+    std::filesystem::remove_all(dir);
+}
+
+void StreamCharacter(IOStream& s, std::int32_t& level, std::string& name, std::wstring& wide, bool& flag,
+                     UniqueId& id, float& speed) {
+    s.StreamInt("level", level);
+    s.BeginBlock("inner");
+    s.StreamString("name", name);
+    s.StreamWString("wide", wide);
+    s.EndBlock();
+    s.StreamBool("flag", flag);
+    s.StreamUniqueId("id", id);
+    s.StreamFloat("speed", speed);
+}
+
+TEST(IOStream, OneRoutineWritesAndReads) {
+    TestMachine tm;
+    std::int32_t level = -3;
+    std::string name = "Hero";
+    std::wstring wide = L"H\u00e9ros";
+    bool flag = true;
+    UniqueId id(1, 2, 3, 4);
+    float speed = 1.25f;
+    IOStream out;
+    StreamCharacter(out, level, name, wide, flag, id, speed);
+    IOStream in(out.GetBytes());
+    std::int32_t level2 = 0;
+    std::string name2;
+    std::wstring wide2;
+    bool flag2 = false;
+    UniqueId id2;
+    float speed2 = 0;
+    StreamCharacter(in, level2, name2, wide2, flag2, id2, speed2);
+    EXPECT_EQ(level2, -3);
+    EXPECT_EQ(name2, "Hero");
+    EXPECT_EQ(wide2, wide);
+    EXPECT_TRUE(flag2);
+    EXPECT_EQ(id2, id);
+    EXPECT_EQ(speed2, 1.25f);
+    EXPECT_FALSE(in.Failed());
+}
+
+TEST(IOStream, AbsentKeysKeepValuesAndUnreadOnesAreSkipped) {
+    TestMachine tm;
+    IOStream out;
+    std::int32_t a = 1, b = 2, c = 3;
+    out.StreamInt("a", a);
+    out.BeginBlock("block");
+    out.StreamInt("unread", b);
+    out.EndBlock();
+    out.StreamInt("c", c);
+    IOStream in(out.GetBytes());
+    std::int32_t ra = 0, rmissing = 42, rc = 0;
+    EXPECT_TRUE(in.StreamInt("a", ra));
+    EXPECT_FALSE(in.BeginBlock("otherBlock"));
+    EXPECT_FALSE(in.StreamInt("unread", rmissing));  // inside an absent block nothing is found
+    in.EndBlock();
+    EXPECT_TRUE(in.BeginBlock("block"));
+    EXPECT_FALSE(in.StreamInt("missing", rmissing));
+    EXPECT_TRUE(in.EndBlock());
+    EXPECT_TRUE(in.StreamInt("c", rc));
+    EXPECT_EQ(ra, 1);
+    EXPECT_EQ(rmissing, 42);
+    EXPECT_EQ(rc, 3);
+}
+
+TEST(IOStream, TruncatedBytesFailWithoutReadingPastTheEnd) {
+    TestMachine tm;
+    IOStream out;
+    std::string text(100, 'z');
+    out.StreamString("text", text);
+    std::vector<std::uint8_t> bytes = out.GetBytes();
+    bytes.resize(bytes.size() - 10);
+    IOStream in(bytes);
+    std::string read = "kept";
+    EXPECT_FALSE(in.StreamString("text", read));
+    EXPECT_EQ(read, "kept");
+    EXPECT_TRUE(in.Failed());
+}
+
+TEST(Text, NamesAreInternedAndCrcIsTheCommonOne) {
+    EXPECT_EQ(Name::Create("Hit"), Name::Create("Hit"));
+    EXPECT_NE(Name::Create("Hit"), Name::Create("hit"));
+    EXPECT_EQ(Name::Create(""), Name());
+    EXPECT_TRUE(Name::Find("NeverMadeBefore123").IsEmpty());
+    EXPECT_EQ(Crc32("123456789"), 0xCBF43926u);
+}
+
+TEST(Text, TagsFormatWithTypedArguments) {
+    TestMachine tm;
+    auto& texts = LocalizationManager::Instance();
+    ASSERT_EQ(texts.LoadFolder(TestMachine::TestDataDir() + "/Text"), 1);
+    EXPECT_EQ(texts.Format("tagHello", "Ann", 12), L"Hello Ann, you have 12 gold");
+    EXPECT_EQ(texts.Format("tagPercent", 12.25), L"12.2% more");
+    // A mismatched argument is converted, a missing one formats as nothing.
+    EXPECT_EQ(texts.Format("tagHello", 3.0, "x"), L"Hello 3, you have  gold");
+    EXPECT_EQ(texts.Format("tagHello"), L"Hello , you have  gold");
+    EXPECT_EQ(texts.Format("tagUnknown", 1), L"tagUnknown");
+}
+
+}  // namespace
+}  // namespace GAME
