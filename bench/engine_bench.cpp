@@ -16,7 +16,10 @@ std::filesystem::path MakeRecords(int count) {
     const auto root = std::filesystem::temp_directory_path() / "game_bench_records";
     std::filesystem::create_directories(root / "Records" / "Bench");
     for (int i = 0; i < count; ++i) {
-        std::ofstream out(root / "Records" / "Bench" / ("R" + std::to_string(i) + ".dbr"));
+        std::string file = "R";
+        file += std::to_string(i);
+        file += ".dbr";
+        std::ofstream out(root / "Records" / "Bench" / file);
         out << R"({"Class": "Actor", "level": )" << i
             << R"(, "damage": [1, 2, 3, 4, 5, 6, 7, 8], "name": "tagMonster", "chance": 12.5})";
     }
@@ -32,7 +35,12 @@ void BM_Load1000Records(benchmark::State& state) {
         db.SetDataRoot(root);
         int sum = 0;
         for (int i = 0; i < 1000; ++i)
-            sum += db.Get("records/bench/r" + std::to_string(i) + ".dbr").GetInt("level");
+        {
+            std::string name = "records/bench/r";
+            name += std::to_string(i);
+            name += ".dbr";
+            sum += db.Get(name).GetInt("level");
+        }
         benchmark::DoNotOptimize(sum);
     }
     state.SetItemsProcessed(state.iterations() * 1000);
