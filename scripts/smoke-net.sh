@@ -2,7 +2,6 @@
 # Starts a server and a client on loopback and checks that both finish cleanly.
 set -euo pipefail
 host="${1:-build/release/Host/gamehost}"
-"$host" --help >/dev/null
 if ! "$host" server --help >/dev/null 2>&1; then
     echo "network modes not built; skipping"
     exit 0
