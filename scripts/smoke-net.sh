@@ -2,7 +2,7 @@
 # Starts a server and a client on loopback and checks that both finish cleanly.
 set -euo pipefail
 host="${1:-build/release/Host/gamehost}"
-if ! "$host" server --help >/dev/null 2>&1; then
+if ! "$host" --help 2>/dev/null | grep -qE "^ +server "; then
     echo "network modes not built; skipping"
     exit 0
 fi
