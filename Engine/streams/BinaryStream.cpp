@@ -1,6 +1,8 @@
 #include "Engine/streams/BinaryStream.h"
 
+#include <algorithm>
 #include <cstring>
+#include <exception>
 #include <fstream>
 #include <iterator>
 #include <new>
@@ -70,17 +72,28 @@ bool BinaryWriter::Commit() {
 bool BinaryWriter::Reserve(std::size_t n) {
     if (mFailed)
         return false;
+    const std::size_t limit = mBuffer.max_size();
+    if (n > limit - mPosition) {
+        gEngine->Log(1, "Memory allocation of %zukb failed", limit / 1024);
+        mFailed = true;
+        return false;
+    }
     const std::size_t needed = mPosition + n;
     if (needed > mBuffer.size()) {
-        try {
-            if (needed > mBuffer.capacity())
-                mBuffer.reserve(mBuffer.capacity() + 10 * n > needed ? mBuffer.capacity() + 10 * n : needed);
-            mBuffer.resize(needed);
-        } catch (const std::bad_alloc&) {
-            gEngine->Log(1, "BinaryWriter: out of memory reserving %zu bytes.", n);
-            mFailed = true;
-            return false;
+        if (needed > mBuffer.capacity()) {
+            // Grows by ten times the request so that runs of small writes reallocate rarely.
+            const std::size_t growth =
+                n > (limit - mBuffer.capacity()) / 10 ? limit - mBuffer.capacity() : 10 * n;
+            const std::size_t capacity = std::max(mBuffer.capacity() + growth, needed);
+            try {
+                mBuffer.reserve(capacity);
+            } catch (const std::exception&) {
+                gEngine->Log(1, "Memory allocation of %zukb failed", capacity / 1024);
+                mFailed = true;
+                return false;
+            }
         }
+        mBuffer.resize(needed);
     }
     return true;
 }
@@ -107,14 +120,15 @@ bool BinaryWriter::WriteBytes(const void* data, std::size_t size) {
 }
 
 bool BinaryWriter::WriteUInt16(std::uint16_t value) {
-    const std::uint8_t bytes[2] = {static_cast<std::uint8_t>(value), static_cast<std::uint8_t>(value >> 8)};
+    const std::uint8_t bytes[2] = {static_cast<std::uint8_t>(value),
+                                   static_cast<std::uint8_t>(value >> 8)};
     return WriteBytes(bytes, 2);
 }
 
 bool BinaryWriter::WriteUInt32(std::uint32_t value) {
-    const std::uint8_t bytes[4] = {static_cast<std::uint8_t>(value), static_cast<std::uint8_t>(value >> 8),
-                                   static_cast<std::uint8_t>(value >> 16),
-                                   static_cast<std::uint8_t>(value >> 24)};
+    const std::uint8_t bytes[4] = {
+        static_cast<std::uint8_t>(value), static_cast<std::uint8_t>(value >> 8),
+        static_cast<std::uint8_t>(value >> 16), static_cast<std::uint8_t>(value >> 24)};
     return WriteBytes(bytes, 4);
 }
 
@@ -133,7 +147,8 @@ bool BinaryWriter::WriteString(const std::string& text) {
         mFailed = true;
         return false;
     }
-    return WriteUInt32(static_cast<std::uint32_t>(text.size())) && WriteBytes(text.data(), text.size());
+    return WriteUInt32(static_cast<std::uint32_t>(text.size())) &&
+           WriteBytes(text.data(), text.size());
 }
 
 BinaryReader::BinaryReader(const void* data, std::size_t size)
@@ -149,7 +164,8 @@ BinaryReader BinaryReader::FromFile(const std::filesystem::path& path) {
         reader.mFailed = true;
         return reader;
     }
-    std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)),
+                                    std::istreambuf_iterator<char>());
     return BinaryReader(std::move(bytes));
 }
 
@@ -157,8 +173,9 @@ bool BinaryReader::Take(void* out, std::size_t size, const char* what) {
     if (mFailed)
         return false;
     if (size > mSize - mPosition) {
-        gEngine->Log(1, "BinaryReader: %s of %zu bytes at offset %zu runs past the end (%zu bytes).", what,
-                     size, mPosition, mSize);
+        gEngine->Log(1,
+                     "BinaryReader: %s of %zu bytes at offset %zu runs past the end (%zu bytes).",
+                     what, size, mPosition, mSize);
         mFailed = true;
         return false;
     }
@@ -219,8 +236,9 @@ bool BinaryReader::ReadString(std::string& text) {
     if (!ReadUInt32(length))
         return false;
     if (length > GetRemaining()) {
-        gEngine->Log(1, "BinaryReader: string of %u bytes at offset %zu runs past the end (%zu bytes).",
-                     length, start, mSize);
+        gEngine->Log(
+            1, "BinaryReader: string of %u bytes at offset %zu runs past the end (%zu bytes).",
+            length, start, mSize);
         mFailed = true;
         return false;
     }
