@@ -158,8 +158,8 @@ TEST(BinaryWriterTest, FormatsInMemory) {
     EXPECT_TRUE(w.WriteUInt16(0x1234));
     EXPECT_TRUE(w.WriteBool(true));
     EXPECT_TRUE(w.WriteString("ab"));
-    EXPECT_EQ(w.GetBuffer(), (std::vector<std::uint8_t>{0, 0, 0, 0, 0x34, 0x12, 1, 0, 0, 0, 2, 0,
-                                                        0, 0, 'a', 'b'}));
+    EXPECT_EQ(w.GetBuffer(), (std::vector<std::uint8_t>{0, 0, 0, 0, 0x34, 0x12, 1, 0, 0, 0, 2, 0, 0,
+                                                        0, 'a', 'b'}));
 }
 
 TEST(BinaryWriterTest, FailedAllocationIsReportedAndSticks) {
