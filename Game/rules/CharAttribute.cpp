@@ -123,16 +123,36 @@ void CharAttribute::AddToPair(CostInfo_CharacterAttributes& cost, CostPair pair,
         number += count;
     };
     switch (pair) {
-        case CostPair::primaryAtt: add(cost.primaryAtt, cost.primaryAttCount); break;
-        case CostPair::secondaryAtt: add(cost.secondaryAtt, cost.secondaryAttCount); break;
-        case CostPair::bonus: add(cost.bonus, cost.bonusCount); break;
-        case CostPair::primaryMod: add(cost.primaryMod, cost.primaryModCount); break;
-        case CostPair::secondaryMod: add(cost.secondaryMod, cost.secondaryModCount); break;
-        case CostPair::bonusMod: add(cost.bonusMod, cost.bonusModCount); break;
-        case CostPair::attackSpeed: add(cost.attackSpeed, cost.attackSpeedCount); break;
-        case CostPair::otherSpeed: add(cost.otherSpeed, cost.otherSpeedCount); break;
-        case CostPair::attackSpeedMod: add(cost.attackSpeedMod, cost.attackSpeedModCount); break;
-        case CostPair::otherSpeedMod: add(cost.otherSpeedMod, cost.otherSpeedModCount); break;
+        case CostPair::primaryAtt:
+            add(cost.primaryAtt, cost.primaryAttCount);
+            break;
+        case CostPair::secondaryAtt:
+            add(cost.secondaryAtt, cost.secondaryAttCount);
+            break;
+        case CostPair::bonus:
+            add(cost.bonus, cost.bonusCount);
+            break;
+        case CostPair::primaryMod:
+            add(cost.primaryMod, cost.primaryModCount);
+            break;
+        case CostPair::secondaryMod:
+            add(cost.secondaryMod, cost.secondaryModCount);
+            break;
+        case CostPair::bonusMod:
+            add(cost.bonusMod, cost.bonusModCount);
+            break;
+        case CostPair::attackSpeed:
+            add(cost.attackSpeed, cost.attackSpeedCount);
+            break;
+        case CostPair::otherSpeed:
+            add(cost.otherSpeed, cost.otherSpeedCount);
+            break;
+        case CostPair::attackSpeedMod:
+            add(cost.attackSpeedMod, cost.attackSpeedModCount);
+            break;
+        case CostPair::otherSpeedMod:
+            add(cost.otherSpeedMod, cost.otherSpeedModCount);
+            break;
     }
 }
 

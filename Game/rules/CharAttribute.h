@@ -282,10 +282,10 @@ public:
     X(CharAttributeVal_IncreasedExperience, CharAttributeVal, IncreasedExperience, "characterIncreasedExperience", "CharacterIncreasedExperience")
 // clang-format on
 
-#define GAME_CHAR_ATTRIBUTE_DECLARE_LEAF(Class, Kind, Type, Key, Tag)                  \
-    class Class : public Kind {                                                        \
-    public:                                                                            \
-        Class() : Kind(CharAttributeType::Type, Key, Tag) {}                           \
+#define GAME_CHAR_ATTRIBUTE_DECLARE_LEAF(Class, Kind, Type, Key, Tag) \
+    class Class : public Kind {                                       \
+    public:                                                           \
+        Class() : Kind(CharAttributeType::Type, Key, Tag) {}          \
     };
 GAME_CHAR_ATTRIBUTE_LEAVES(GAME_CHAR_ATTRIBUTE_DECLARE_LEAF)
 #undef GAME_CHAR_ATTRIBUTE_DECLARE_LEAF
@@ -334,8 +334,7 @@ public:
 class CharAttributeMod_TotalSpeed : public CharAttributeAttackSpeedMod {
 public:
     CharAttributeMod_TotalSpeed()
-        : CharAttributeAttackSpeedMod(CharAttributeType::TotalSpeed,
-                                      "characterTotalSpeedModifier",
+        : CharAttributeAttackSpeedMod(CharAttributeType::TotalSpeed, "characterTotalSpeedModifier",
                                       "CharacterTotalSpeedModifier") {}
     void AddToAccumulator(CharAttributeAccumulator& accumulator, unsigned level) const override;
     void GetCostInfo(CostInfo_CharacterAttributes& cost) const override;

@@ -10,9 +10,7 @@ namespace GAME {
 class CharAttributeAccumulator {
 public:
     void AddValue(CharAttributeType type, float value) { mValue[Index(type)] += value; }
-    void AddModifier(CharAttributeType type, float modifier) {
-        mModifier[Index(type)] += modifier;
-    }
+    void AddModifier(CharAttributeType type, float modifier) { mModifier[Index(type)] += modifier; }
     // The modifier works on the magnitude, so -20 raised by 50 % is -10.
     float GetValue(CharAttributeType type) const;
     float GetModifier(CharAttributeType type) const { return mModifier[Index(type)]; }

@@ -27,9 +27,7 @@ public:
     void GetCostInfo(CostInfo_CharacterAttributes& cost) const;
     void Clear();
 
-    const std::vector<std::unique_ptr<CharAttribute>>& GetAttributes() const {
-        return mAttributes;
-    }
+    const std::vector<std::unique_ptr<CharAttribute>>& GetAttributes() const { return mAttributes; }
 
 protected:
     // Reads one leaf from the base record and, when given, the prefix and suffix records.
@@ -42,9 +40,9 @@ protected:
                           keepWhenEmpty);
     }
     static void LoadAttributeInto(CharAttributeStore& store,
-                                  std::unique_ptr<CharAttribute> attribute,
-                                  const LoadTable& record, const LoadTable* prefix,
-                                  const LoadTable* suffix, float jitter, bool keepWhenEmpty);
+                                  std::unique_ptr<CharAttribute> attribute, const LoadTable& record,
+                                  const LoadTable* prefix, const LoadTable* suffix, float jitter,
+                                  bool keepWhenEmpty);
 
     std::vector<std::unique_ptr<CharAttribute>> mAttributes;
     RandomUniform* mRandom = nullptr;

@@ -65,8 +65,8 @@ bool RacialBonus::Matches(const std::vector<std::string>& races) const {
     return false;
 }
 
-void RacialBonus::ContributeDamage(const std::vector<std::string>& races,
-                                   RacialBonus_Damage& bonus, unsigned level) const {
+void RacialBonus::ContributeDamage(const std::vector<std::string>& races, RacialBonus_Damage& bonus,
+                                   unsigned level) const {
     if (!Matches(races))
         return;
     bonus.percent += GetPercentDamage(level);

@@ -2,8 +2,8 @@
 // Skill attributes change how skills behave (cooldown, mana cost, projectile speed). A base
 // value and a prefix and suffix part each apply with their own chance.
 #include <array>
-#include <memory>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -122,9 +122,9 @@ public:
 // clang-format on
 
 #define GAME_SKILL_ATTRIBUTE_DECLARE_LEAF(Class, Kind, Type, ValueField, ChanceField, Tag) \
-    class Class : public Kind {                                                           \
-    public:                                                                               \
-        Class() : Kind(SkillAttributeType::Type, ValueField, ChanceField, Tag) {}         \
+    class Class : public Kind {                                                            \
+    public:                                                                                \
+        Class() : Kind(SkillAttributeType::Type, ValueField, ChanceField, Tag) {}          \
     };
 GAME_SKILL_ATTRIBUTE_LEAVES(GAME_SKILL_ATTRIBUTE_DECLARE_LEAF)
 #undef GAME_SKILL_ATTRIBUTE_DECLARE_LEAF
@@ -159,8 +159,8 @@ protected:
         LoadInto(store, new T(), record, prefix, suffix, keep);
     }
     static void LoadInto(SkillAttributeStore& store, SkillAttribute* attribute,
-                         const LoadTable& record, const LoadTable* prefix,
-                         const LoadTable* suffix, bool keep);
+                         const LoadTable& record, const LoadTable* prefix, const LoadTable* suffix,
+                         bool keep);
     void LoadAll(const LoadTable& record, const LoadTable* prefix, const LoadTable* suffix);
 
     std::vector<std::unique_ptr<SkillAttribute>> mAttributes;
