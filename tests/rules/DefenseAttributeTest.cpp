@@ -188,8 +188,8 @@ TEST(DefenseAttributeStore, ArmorProtectionWithGameWideAbsorption) {
     ASSERT_EQ(lines.size(), 5u);
     EXPECT_EQ(lines[0], L"+" + std::to_wstring(static_cast<int>(bonus)) + L" Armor");
     EXPECT_EQ(lines[3], L"+7% Cold Resistance");
-    EXPECT_EQ(lines[4], L"25% Chance of " + std::to_wstring(static_cast<int>(stun)) +
-                            L"% Stun Reduction");
+    EXPECT_EQ(lines[4],
+              L"25% Chance of " + std::to_wstring(static_cast<int>(stun)) + L"% Stun Reduction");
 
     CostInfo_DefenseAttributes cost;
     store.GetCostInfo(cost);

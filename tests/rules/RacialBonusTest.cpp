@@ -45,7 +45,8 @@ TEST(RacialBonus, DescriptionLinesPerValueAndRace) {
     TestMachine tm;
     LocalizationManager::Instance().LoadFile(TestMachine::TestDataDir() +
                                              "/Records/Attributes/AttributeTexts.txt");
-    SetMonsterRaceTagPluralSource([](const std::string& race) { return "tagRace" + race + "Plural"; });
+    SetMonsterRaceTagPluralSource(
+        [](const std::string& race) { return "tagRace" + race + "Plural"; });
     std::unique_ptr<RacialBonus> bonus(
         RacialBonus::CreateFromFile("Records/Attributes/RacialBonus.dbr"));
     ASSERT_NE(bonus, nullptr);

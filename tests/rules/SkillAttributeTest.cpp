@@ -87,8 +87,8 @@ TEST(SkillAttributeStore, EquipmentLoadTextAndCost) {
     store.CreateText(lines, 1);
     ASSERT_EQ(lines.size(), 3u);
     EXPECT_EQ(lines[0], L"-8% Recharge");
-    EXPECT_EQ(lines[1], L"50% Chance of -" +
-                            std::to_wstring(static_cast<int>(prefixCooldown)) + L"% Recharge");
+    EXPECT_EQ(lines[1], L"50% Chance of -" + std::to_wstring(static_cast<int>(prefixCooldown)) +
+                            L"% Recharge");
     EXPECT_EQ(lines[2], L"-3% Energy Cost");
 
     CostInfo_SkillAttributes cost;
