@@ -123,6 +123,26 @@ TEST(DefenseAttribute, ElementalResistanceDefendsAgainstThreeElements) {
     EXPECT_EQ(cost.count, 1);
 }
 
+TEST(DefenseAttributeStore, NextLevelLinesOnlyWhereSomethingChanges) {
+    TestMachine tm;
+    LocalizationManager::Instance().LoadFile(TestMachine::TestDataDir() +
+                                             "/Records/Attributes/AttributeTexts.txt");
+    DefenseAttributeStore_Skill store;
+    store.Load(Record("Records/Attributes/SkillPack.dbr"));
+    DefenseTextList base, lines;
+    store.CreateNextText(base, lines, 1, 2);
+    EXPECT_TRUE(base.empty());
+    EXPECT_EQ(lines, (DefenseTextList{L"40 Armor"}));  // the poison defense stays the same
+    lines.clear();
+    store.CreateNextText(base, lines, 2, 3);
+    EXPECT_TRUE(lines.empty());
+
+    DefenseAttributeStore_Character character;
+    character.Load(Record("Records/Attributes/Character.dbr"));
+    character.CreateNextText(base, lines, 2, 3);
+    EXPECT_EQ(lines, (DefenseTextList{L"+30% Fire Resistance"}));
+}
+
 TEST(DefenseAttributeStore, CharacterStoreAlwaysHoldsTwelveResistances) {
     TestMachine tm;
     DefenseAttributeStore_Character store;
