@@ -2,6 +2,7 @@
 
 #include <typeinfo>
 
+#include "Engine/sys/RandomUniform.h"
 #include "Game/rules/CombatAttribute.h"
 #include "Game/rules/CombatAttributeAccumulator.h"
 #include "Game/rules/CostInfo.h"
@@ -15,6 +16,13 @@ namespace GAME::test {
 namespace {
 
 using T = CombatAttributeType;
+
+// Attack seeds as attacks draw them: 0 to 32765 from the attacker's generator.
+struct AttackSeeds {
+    RandomUniform attacker;
+    explicit AttackSeeds(std::uint32_t seed) { attacker.Seed(seed); }
+    std::uint32_t Next() { return static_cast<std::uint32_t>(attacker.IGenerate(0, 32765)); }
+};
 
 std::vector<T> Types(const CombatAttributeAccumulator::PayloadList& list) {
     std::vector<T> types;
@@ -72,9 +80,10 @@ TEST(DamageAttributeStoreGroups, XorPicksInProportionToTheWeights) {
     ASSERT_EQ(store.GetGlobalXorAttributes().size(), 2u);
     int fire = 0, cold = 0;
     const int attacks = 4000;
-    for (int seed = 1; seed <= attacks; ++seed) {
+    AttackSeeds seeds(2024);
+    for (int i = 0; i < attacks; ++i) {
         CombatAttributeAccumulator accumulator;
-        accumulator.SetSeed(static_cast<std::uint32_t>(seed) * 7919u);
+        accumulator.SetSeed(seeds.Next());
         store.AddDamageToAccumulator(accumulator, 1);
         ASSERT_EQ(accumulator.GetDamagePayloads().size(), 1u);
         (accumulator.GetDamagePayloads()[0]->GetType() == T::Fire ? fire : cold) += 1;
@@ -92,9 +101,10 @@ TEST(DamageAttributeStoreGroups, AndGroupAppliesWholeWithTheGlobalChance) {
         "offensiveLightningMin":5})"));
     int applied = 0;
     const int attacks = 4000;
-    for (int seed = 1; seed <= attacks; ++seed) {
+    AttackSeeds seeds(77);
+    for (int i = 0; i < attacks; ++i) {
         CombatAttributeAccumulator accumulator;
-        accumulator.SetSeed(static_cast<std::uint32_t>(seed) * 104729u);
+        accumulator.SetSeed(seeds.Next());
         store.AddDamageToAccumulator(accumulator, 1);
         const auto types = Types(accumulator.GetDamagePayloads());
         // The plain attribute always comes first; the group comes whole or not at all, its
