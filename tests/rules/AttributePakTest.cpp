@@ -70,7 +70,8 @@ TEST(AttributePak, DefenseOnlyPackShowsTheDefenseStoreAlone) {
     TestMachine tm;
     LoadTexts();
     AttributePak pak;
-    pak.LoadFromTable(Record("Records/Attributes/DefenseOnly.dbr"));
+    pak.LoadFromTable(Record("Records/Attributes/SkillPack.dbr"));
+    pak.LoadFromTable(Record("Records/Attributes/DefenseOnly.dbr"));  // replaces every store
     EXPECT_TRUE(pak.GetRecordName().empty());
     std::vector<GameTextLine> lines;
     pak.GetUIDisplayText(1, GameTextClass_Default, lines);
