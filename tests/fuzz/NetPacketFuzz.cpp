@@ -159,7 +159,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const NetPacketRegistry& registry = NetPacketRegistry::Global();
 
     // The receiving road of a connection manager.
-    std::vector<std::uint8_t> frame{static_cast<std::uint8_t>(type & 0xFF), static_cast<std::uint8_t>(type >> 8)};
+    std::vector<std::uint8_t> frame{static_cast<std::uint8_t>(type & 0xFF),
+                                    static_cast<std::uint8_t>(type >> 8)};
     frame.insert(frame.end(), body, body + bodySize);
     gEngine->GetNetworkConnectionManager()->HandleFrame(1, frame.data(), frame.size());
 
