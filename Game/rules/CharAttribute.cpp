@@ -12,12 +12,20 @@ namespace GAME {
 
 namespace {
 constexpr float kPercent = 0.01f;
+
+// percent x value first, in single precision, so that whole-number shares stay whole (20 % of
+// 100 is 20, not 19.999... truncated to 19); every machine computes it this same way.
+int PercentShare(float value, float percent) {
+    const float product = percent * value;
+    const float share = product * kPercent;
+    return static_cast<int>(share);
+}
 }  // namespace
 
 float AttributeJitter(float value, float percent, RandomUniform& random) {
     if (value == 0.0f)
         return value;
-    int spread = static_cast<int>(percent * kPercent * value);
+    int spread = PercentShare(value, percent);
     if (spread == 0)
         spread = 1;
     const int step = random.IGenerate(-spread, spread);
@@ -28,7 +36,7 @@ float AttributeJitter(float value, float percent, RandomUniform& random) {
 }
 
 float AttributeScale(float value, float percent) {
-    return value + static_cast<float>(static_cast<int>(percent * kPercent * value));
+    return value + static_cast<float>(PercentShare(value, percent));
 }
 
 float AttributeLevelValue(const std::vector<float>& values, unsigned level) {

@@ -64,7 +64,7 @@ enum class CharAttributeType : std::uint32_t {
 inline constexpr unsigned kCharAttributeTypeCount = 47;  // slot 0 is never used
 
 // The jitter and scaling rules shared by every attribute family that reads per-level values.
-// Percent x 0.01 x value is carried in single precision and truncated toward zero.
+// The share percent x value x 0.01 is carried in single precision and truncated toward zero.
 float AttributeJitter(float value, float percent, RandomUniform& random);
 float AttributeScale(float value, float percent);
 // Per-level lookup: level 0 or an empty list gives 0, levels past the end repeat the last entry.
