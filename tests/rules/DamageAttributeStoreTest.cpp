@@ -179,6 +179,21 @@ TEST(DamageAttributeStoreText, PlainLinesInTheirListsThenGroupsUnderTheirHeaders
                                                      "..<1.00>DamageStun"}));
 }
 
+TEST(DamageAttributeStoreText, NextLevelHeadersUseTheNextChance) {
+    TestMachine tm;
+    SetCombatTexts();
+    DamageAttributeStore_Skill store;
+    store.Load(CombatRecord(R"({"offensiveGlobalChance":[20,100],
+        "offensiveFireMin":[5,6],"offensiveFireGlobal":true,
+        "offensiveColdMin":[3,3],"offensiveColdGlobal":true,"offensiveColdXOR":true,
+        "offensiveLifeMin":[1,2]})"));
+    DamageTextList one, two, three;
+    store.CreateNextText(one, two, three, 1, 2);
+    EXPECT_EQ(Narrow(three), (std::vector<std::string>{"[2.00]DamageLife"}));
+    // The one-of group has no changed line, so it shows no header.
+    EXPECT_EQ(Narrow(two), (std::vector<std::string>{"All:", "..[6.00]DamageFire"}));
+}
+
 TEST(DamageAttributeStoreLoad, EquipmentOrderDecidesPayloadOrder) {
     TestMachine tm;
     DamageAttributeStore_Equipment store;

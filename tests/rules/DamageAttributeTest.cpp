@@ -174,6 +174,50 @@ TEST(DamageAttributeJitter, PercentIsClampedToFiftyAndZeroDrawsNothing) {
     EXPECT_FLOAT_EQ(cold->GetValueMax(1), minimum + spread);
 }
 
+TEST(DamageAttributeJitter, DurationsAndBaseDamageStayAndModifiersComeFirst) {
+    TestMachine tm;
+    DamageAttributeStore store;
+    RandomUniform random, mirror;
+    random.Seed(313);
+    mirror.Seed(313);
+    auto* poison = LoadInto<PoisonOverTimeProbe>(
+        store, CombatRecord(R"({"offensiveSlowPoisonMin":[40,60],"offensiveSlowPoisonMax":[50,60],
+            "offensiveSlowPoisonDurationMin":[20],"offensiveSlowPoisonDurationMax":[30]})"));
+    ASSERT_NE(poison, nullptr);
+    poison->AddJitter(10.0f, &random);
+    const float min1 = 40.0f + mirror.IGenerate(-3, 3);
+    const float spread1 = 10.0f + mirror.IGenerate(-1, 1);
+    const float min2 = 60.0f + mirror.IGenerate(-5, 5);  // a spread of 0 draws nothing
+    EXPECT_FLOAT_EQ(poison->GetValueMin(1), min1);
+    EXPECT_FLOAT_EQ(poison->GetValueMax(1), min1 + spread1);
+    EXPECT_FLOAT_EQ(poison->GetValueMin(2), min2);
+    EXPECT_FLOAT_EQ(poison->GetDurationMin(1), 20.0f);
+    EXPECT_FLOAT_EQ(poison->GetDurationMax(2), 30.0f);
+    EXPECT_EQ(random.GetState(), mirror.GetState());
+
+    auto* base = LoadInto<DamageAttributeAbsBase_Fire>(
+        store, CombatRecord(R"({"offensiveBaseFireMin":[40],"offensiveBaseFireMax":[50]})"));
+    ASSERT_NE(base, nullptr);
+    base->AddJitter(50.0f, &random);
+    EXPECT_EQ(random.GetState(), mirror.GetState());
+
+    // All modifiers are jittered before all duration modifiers.
+    auto* slow = LoadInto<DamageAttributeDurMod_RunSpeed>(
+        store, CombatRecord(R"({"offensiveSlowRunSpeedModifier":[100,200],
+            "offensiveSlowRunSpeedDurationModifier":[30]})"));
+    ASSERT_NE(slow, nullptr);
+    slow->AddJitter(10.0f, &random);
+    const float mod1 = 100.0f + mirror.IGenerate(-9, 9);
+    mirror.IGenerate(-19, 19);
+    const float duration1 = 30.0f + mirror.IGenerate(-2, 2);
+    CombatAttributeAccumulator accumulator;
+    slow->AddModifierToAccumulator(accumulator, 1, accumulator.GetRandomGen(), true);
+    const auto& modifier =
+        dynamic_cast<const CombatAttributeDurDamageMod&>(*accumulator.GetDamageModifiers().at(0));
+    EXPECT_FLOAT_EQ(modifier.GetDamagePercent(), mod1);
+    EXPECT_FLOAT_EQ(modifier.GetDurationPercent(), duration1);
+}
+
 TEST(DamageAttributeScale, TruncatedPercentOfMinimumsOnly) {
     ColdProbe probe;
     EXPECT_FLOAT_EQ(probe.Scale(15.0f, 10.0f), 16.0f);

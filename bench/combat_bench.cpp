@@ -1,0 +1,82 @@
+// Combat benchmarks: building the payloads of one attack from an item's damage store.
+#include <benchmark/benchmark.h>
+
+#include "Engine/records/RecordDatabase.h"
+#include "Engine/sys/Machine.h"
+#include "Engine/sys/RandomUniform.h"
+#include "Game/rules/CombatAttributeAccumulator.h"
+#include "Game/rules/DamageAttributeStore.h"
+#include "Game/rules/ParametersCombat.h"
+
+using namespace GAME;
+
+namespace {
+
+// Twenty attributes: twelve plain, four in the all-of group and four in the one-of group.
+constexpr const char* kRecord = R"({
+    "offensiveGlobalChance": [50],
+    "offensivePhysicalMin": 20, "offensivePhysicalMax": 30, "offensivePierceRatioMin": 10,
+    "offensiveBaseFireMin": 4, "offensiveBaseFireMax": 8,
+    "offensiveBaseColdMin": 4, "offensiveBaseColdMax": 8,
+    "offensiveBonusPhysicalMin": 2, "offensiveBonusPhysicalMax": 6, "offensiveBonusPhysicalChance": 30,
+    "offensivePhysicalModifier": 15,
+    "offensiveFireMin": 5, "offensiveFireMax": 9, "offensiveFireChance": 50,
+    "offensiveFireModifier": 20,
+    "offensiveColdMin": 5, "offensiveColdMax": 9,
+    "offensiveSlowPoisonMin": 3, "offensiveSlowPoisonMax": 5,
+    "offensiveSlowPoisonDurationMin": 2, "offensiveSlowPoisonDurationMax": 4,
+    "offensiveElementalMin": 9, "offensiveElementalMax": 12,
+    "offensiveElementalModifier": 10,
+    "offensivePercentCurrentLifeMin": 2, "offensivePercentCurrentLifeChance": 10,
+    "offensiveLifeLeechMin": 2, "offensiveLifeLeechMax": 4, "offensiveLifeLeechGlobal": true,
+    "offensiveManaBurnDrainMin": 5, "offensiveManaBurnDamageRatio": 50,
+    "offensiveManaBurnGlobal": true,
+    "offensiveSlowRunSpeedMin": 20, "offensiveSlowRunSpeedDurationMin": 2,
+    "offensiveSlowRunSpeedGlobal": true,
+    "offensiveSlowOffensiveAbilityMin": 10, "offensiveSlowOffensiveAbilityDurationMin": 3,
+    "offensiveSlowOffensiveAbilityGlobal": true,
+    "offensiveStunMin": 1, "offensiveStunChance": 2, "offensiveStunGlobal": true,
+    "offensiveStunXOR": true,
+    "offensiveFreezeMin": 1, "offensiveFreezeChance": 1, "offensiveFreezeGlobal": true,
+    "offensiveFreezeXOR": true,
+    "offensiveConvertMin": 3, "offensiveConvertChance": 1, "offensiveConvertGlobal": true,
+    "offensiveConvertXOR": true,
+    "offensiveConfusionMin": 2, "offensiveConfusionChance": 1, "offensiveConfusionGlobal": true,
+    "offensiveConfusionXOR": true
+})";
+
+void BM_AttackFromStoreOf20(benchmark::State& state) {
+    Machine machine;
+    MachineScope scope(machine);
+    auto& records = Singleton<RecordDatabase>::Get();
+    records.AddRecordText("Records/Bench/Weapon.dbr", kRecord);
+    RandomUniform itemRandom;
+    itemRandom.Seed(7);
+    DamageAttributeStore_Equipment store;
+    store.SetRandomGen(&itemRandom);
+    store.Load(records.Get("Records/Bench/Weapon.dbr"), nullptr, nullptr, false);
+    if (store.GetAttributeCount() != 20) {
+        state.SkipWithError("the weapon record does not give 20 attributes");
+        return;
+    }
+    RandomUniform attacker;
+    attacker.Seed(1);
+    std::size_t payloads = 0;
+    for (auto _ : state) {
+        ParametersCombat params(attacker);
+        store.AddDamageToAccumulator(params.accumulator, 1);
+        store.AddModifierToAccumulator(params.accumulator, 1);
+        payloads += params.accumulator.GetDamagePayloads().size();
+        benchmark::DoNotOptimize(payloads);
+    }
+    state.SetItemsProcessed(state.iterations());
+    state.counters["attacks/s"] =
+        benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
+    state.counters["payloads/attack"] =
+        static_cast<double>(payloads) / static_cast<double>(state.iterations());
+}
+BENCHMARK(BM_AttackFromStoreOf20);
+
+}  // namespace
+
+BENCHMARK_MAIN();
