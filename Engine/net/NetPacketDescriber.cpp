@@ -1,5 +1,7 @@
 #include "Engine/net/NetPacketDescriber.h"
 
+#include "Engine/text/LocalizationManager.h"
+
 #include <cstdio>
 
 #include "Engine/net/NetPacket.h"
@@ -24,28 +26,7 @@ std::string RegionText(const Region* region) {
 }  // namespace
 
 std::string NarrowForLog(const std::wstring& text) {
-    std::string out;
-    for (wchar_t wc : text) {
-        const std::uint32_t c = static_cast<std::uint32_t>(wc);
-        if (c < 0x80) {
-            out.push_back(static_cast<char>(c));
-        } else if (c < 0x800) {
-            out.push_back(static_cast<char>(0xC0 | (c >> 6)));
-            out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-        } else if (c < 0x10000) {
-            out.push_back(static_cast<char>(0xE0 | (c >> 12)));
-            out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-            out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-        } else if (c <= 0x10FFFF) {
-            out.push_back(static_cast<char>(0xF0 | (c >> 18)));
-            out.push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
-            out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-            out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-        } else {
-            out += '?';
-        }
-    }
-    return out;
+    return LocalizationManager::ToChar(text);
 }
 
 NetPacketDescriber::NetPacketDescriber(const NetPacket* packet, bool flag) {

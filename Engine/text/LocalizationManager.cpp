@@ -60,6 +60,8 @@ std::string LocalizationManager::ToChar(std::wstring_view text) {
             out.push_back(static_cast<char>(0xE0 | (c >> 12)));
             out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
             out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+        } else if (c > 0x10FFFF) {
+            out.push_back('?');
         } else {
             out.push_back(static_cast<char>(0xF0 | ((c >> 18) & 0x07)));
             out.push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
