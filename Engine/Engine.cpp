@@ -4,6 +4,7 @@
 #include <utility>
 #include <vector>
 
+#include "Engine/net/NetworkConnectionManager.h"
 #include "Engine/sys/Machine.h"
 
 namespace GAME {
@@ -65,6 +66,10 @@ void Engine::LogText(int level, const char* channel, const std::string& text) {
     }
     std::fprintf(stderr, "[%d]%s%s%s %s\n", level, channel ? "[" : "", channel ? channel : "",
                  channel ? "]" : "", text.c_str());
+}
+
+NetworkConnectionManager* Engine::GetNetworkConnectionManager() {
+    return &Machine::Current().Get<NetworkConnectionManager>();
 }
 
 Engine::LogSink Engine::SetLogSink(LogSink sink) {

@@ -7,6 +7,8 @@
 
 namespace GAME {
 
+class NetworkConnectionManager;
+
 class Engine {
 public:
     using LogSink = std::function<void(int level, const char* channel, const std::string& text)>;
@@ -32,6 +34,9 @@ public:
         mNetworkEnabled = enabled;
         mServer = server;
     }
+    // The connection manager of this machine (created on first use).
+    NetworkConnectionManager* GetNetworkConnectionManager();
+
     bool IsEditor() const { return mEditor; }
     void SetEditor(bool editor) { mEditor = editor; }
 

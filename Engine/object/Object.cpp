@@ -1,7 +1,12 @@
 #include "Engine/object/Object.h"
 
 #include <algorithm>
+#include <memory>
 
+#include "Engine/Engine.h"
+#include "Engine/net/ActorConfigCommand.h"
+#include "Engine/net/NetPacket.h"
+#include "Engine/net/NetworkConnectionManager.h"
 #include "Engine/object/ObjectManager.h"
 #include "Engine/streams/BinaryStream.h"
 #include "Engine/text/Crc32.h"
@@ -91,5 +96,19 @@ void Entity::RestoreState(BinaryReader& reader) {
 
 Actor::Actor() = default;
 Actor::~Actor() = default;
+
+bool Actor::Enqueue(ActorConfigCommand* command) {
+    std::unique_ptr<ActorConfigCommand> owned(command);
+    if (!owned)
+        return true;
+    // The packet is taken before Execute: a command may change its own fields while it runs.
+    if (gEngine->IsNetworkEnabled()) {
+        std::unique_ptr<NetPacket> packet(owned->GetNetPacket());
+        if (packet)
+            gEngine->GetNetworkConnectionManager()->SendPacket(packet.get());
+    }
+    owned->Execute();
+    return true;
+}
 
 }  // namespace GAME

@@ -15,6 +15,7 @@ namespace GAME {
 class LoadTable;
 class BinaryWriter;
 class BinaryReader;
+class ActorConfigCommand;
 
 class Object {
     RTTI_DECLARE_ROOT(Object)
@@ -99,6 +100,10 @@ class Actor : public Entity {
 public:
     Actor();
     ~Actor() override;
+
+    // Takes the command: in a networked game sends its packet so that every other machine runs
+    // it, then runs it here. Always true; a null command is ignored.
+    bool Enqueue(ActorConfigCommand* command);
 };
 
 }  // namespace GAME

@@ -1,0 +1,33 @@
+#pragma once
+// A configuration command: one change to one actor that every machine makes the same way. The
+// sender builds it on the heap and hands it to Actor::Enqueue, which owns it from then on, sends
+// its packet in a networked game and runs Execute on this machine; every other machine rebuilds
+// the command from the packet (NetPacketRegistry) and runs Execute there.
+#include <cstdint>
+
+namespace GAME {
+
+class NetPacket;
+
+class ActorConfigCommand {
+public:
+    explicit ActorConfigCommand(unsigned int objectId) : mObjectId(objectId) {}
+    virtual ~ActorConfigCommand() = default;
+    ActorConfigCommand(const ActorConfigCommand&) = default;
+    ActorConfigCommand& operator=(const ActorConfigCommand&) = default;
+
+    // Makes the change on this machine; does nothing when the actor is not here.
+    virtual void Execute() = 0;
+    // A new packet carrying the command (the caller owns it); null when it cannot travel.
+    virtual NetPacket* GetNetPacket() = 0;
+
+    unsigned int GetObjectId() const { return mObjectId; }
+    std::uint8_t GetFlag() const { return mFlag; }
+    void SetFlag(std::uint8_t flag) { mFlag = flag; }
+
+protected:
+    unsigned int mObjectId;
+    std::uint8_t mFlag = 0;
+};
+
+}  // namespace GAME

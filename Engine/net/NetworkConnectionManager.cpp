@@ -1,0 +1,147 @@
+#include "Engine/net/NetworkConnectionManager.h"
+
+#include <algorithm>
+
+#include "Engine/Engine.h"
+#include "Engine/net/NetPacket.h"
+#include "Engine/net/NetPacketRegistry.h"
+
+namespace GAME {
+
+NetworkConnectionManager::NetworkConnectionManager() = default;
+
+NetworkConnectionManager::~NetworkConnectionManager() = default;
+
+void NetworkConnectionManager::SetTransport(std::unique_ptr<NetTransport> transport) {
+    mTransport = std::move(transport);
+    gEngine->SetNetworkMode(mTransport != nullptr, mTransport && mTransport->IsServer());
+}
+
+void NetworkConnectionManager::Shutdown() {
+    SetTransport(nullptr);
+}
+
+int NetworkConnectionManager::GetLocalHostId() const {
+    return mTransport ? mTransport->GetLocalHostId() : -1;
+}
+
+std::vector<int> NetworkConnectionManager::GetClientHosts() const {
+    if (!mTransport || !mTransport->IsServer())
+        return {};
+    return mTransport->GetPeers();
+}
+
+const NetPacketRegistry& NetworkConnectionManager::GetRegistry() const {
+    return mRegistry ? *mRegistry : NetPacketRegistry::Global();
+}
+
+std::vector<std::uint8_t> NetworkConnectionManager::Serialize(NetPacket& packet) {
+    const PACKET_TYPE type = packet.GetType();
+    packet.PrepareOutBuffer();
+    const char* body = packet.GetOutBuffer();
+    const unsigned int size = packet.GetOutBufferSize();
+    std::vector<std::uint8_t> frame;
+    frame.reserve(2 + size);
+    frame.push_back(static_cast<std::uint8_t>(type & 0xFF));
+    frame.push_back(static_cast<std::uint8_t>(type >> 8));
+    if (size)
+        frame.insert(frame.end(), reinterpret_cast<const std::uint8_t*>(body),
+                     reinterpret_cast<const std::uint8_t*>(body) + size);
+    return frame;
+}
+
+bool NetworkConnectionManager::SendFrame(int host, const std::vector<std::uint8_t>& frame) {
+    if (!mTransport->Send(host, frame)) {
+        gEngine->Log(1, "Net: host %d is not connected; packet not sent", host);
+        return false;
+    }
+    ++mPacketsSent;
+    return true;
+}
+
+bool NetworkConnectionManager::SendPacket(NetPacket* packet) {
+    if (!mTransport || !packet)
+        return false;
+    return mTransport->IsServer() ? SendToAllClients(packet) : SendToServer(packet);
+}
+
+bool NetworkConnectionManager::SendToServer(NetPacket* packet) {
+    if (!mTransport || !packet || mTransport->IsServer())
+        return false;
+    return SendFrame(kServerHostId, Serialize(*packet));
+}
+
+bool NetworkConnectionManager::SendToAllClients(NetPacket* packet) {
+    return SendToAllClientsExcept(-1, packet);
+}
+
+bool NetworkConnectionManager::SendToAllClientsExcept(int host, NetPacket* packet) {
+    if (!mTransport || !packet || !mTransport->IsServer())
+        return false;
+    const std::vector<std::uint8_t> frame = Serialize(*packet);
+    bool all = true;
+    for (int client : mTransport->GetPeers())
+        if (client != host)
+            all = SendFrame(client, frame) && all;
+    return all;
+}
+
+bool NetworkConnectionManager::SendToHost(int host, NetPacket* packet) {
+    if (!mTransport || !packet || host == mTransport->GetLocalHostId())
+        return false;
+    return SendFrame(host, Serialize(*packet));
+}
+
+void NetworkConnectionManager::DropHost(int host, const char* reason) {
+    if (mTransport)
+        mTransport->DropHost(host, reason ? reason : "");
+}
+
+int NetworkConnectionManager::ProcessIncoming(int timeoutMs) {
+    if (!mTransport)
+        return 0;
+    std::vector<NetFrame> frames;
+    mTransport->Poll(frames, timeoutMs);
+    for (const NetFrame& frame : frames)
+        HandleFrame(frame.host, frame.bytes.data(), frame.bytes.size());
+    return static_cast<int>(frames.size());
+}
+
+void NetworkConnectionManager::HandleFrame(int sourceHost, const std::uint8_t* bytes,
+                                           std::size_t size) {
+    ++mPacketsReceived;
+    if (!bytes || size < 2) {
+        ++mPacketsDropped;
+        gEngine->Log(1, "Net: dropped a frame of %zu bytes from host %d: no type id", size,
+                     sourceHost);
+        return;
+    }
+    const PACKET_TYPE type = static_cast<PACKET_TYPE>(bytes[0] | (bytes[1] << 8));
+    const NetPacketRegistry& registry = GetRegistry();
+    const NetPacketKind* kind = registry.Find(type);
+
+    // A server passes a client's command on to the other clients so that every machine runs it.
+    std::function<void(NetPacket&)> relay;
+    if (kind && kind->command && mTransport && mTransport->IsServer() &&
+        sourceHost != GetLocalHostId())
+        relay = [this, sourceHost](NetPacket& packet) {
+            SendToAllClientsExcept(sourceHost, &packet);
+        };
+
+    auto it = mHandlers.find(type);
+    const NetPacketHandler* handler = it == mHandlers.end() ? nullptr : &it->second;
+    const NetReceiveResult result =
+        registry.Receive(type, bytes + 2, size - 2, sourceHost, handler, relay);
+    if (result != NetReceiveResult::Executed)
+        ++mPacketsDropped;
+}
+
+void NetworkConnectionManager::SetPacketHandler(PACKET_TYPE type,
+                                                std::function<void(NetPacket&)> handler) {
+    if (handler)
+        mHandlers[type] = std::move(handler);
+    else
+        mHandlers.erase(type);
+}
+
+}  // namespace GAME

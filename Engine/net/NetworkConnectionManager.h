@@ -1,0 +1,79 @@
+#pragma once
+// The connection manager of one machine: sends packets to the server, to every client or to one
+// host, and runs the packets it receives. A packet is written out (PrepareOutBuffer) before a
+// send returns, so the caller may reuse or destroy it at once.
+//
+// Received configuration-command packets are rebuilt into their command and executed; a server
+// also passes a command it received from one client on to every other client, so that every
+// machine runs it once.
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <memory>
+#include <vector>
+
+#include "Engine/net/NetTransport.h"
+#include "Engine/net/PacketTypes.h"
+
+namespace GAME {
+
+class NetPacket;
+class NetPacketRegistry;
+
+class NetworkConnectionManager {
+public:
+    NetworkConnectionManager();
+    ~NetworkConnectionManager();
+    NetworkConnectionManager(const NetworkConnectionManager&) = delete;
+    NetworkConnectionManager& operator=(const NetworkConnectionManager&) = delete;
+
+    // Takes a transport and sets the engine's network mode to match it (null: single player).
+    void SetTransport(std::unique_ptr<NetTransport> transport);
+    NetTransport* GetTransport() const { return mTransport.get(); }
+    bool IsConnected() const { return mTransport != nullptr; }
+    // Closes every connection and returns to single player.
+    void Shutdown();
+
+    // The server is host 0; clients 1..15; -1 without a transport or before a client has its id.
+    int GetLocalHostId() const;
+    std::vector<int> GetClientHosts() const;
+
+    // A client sends to the server, a server to every client.
+    bool SendPacket(NetPacket* packet);
+    bool SendToServer(NetPacket* packet);
+    bool SendToAllClients(NetPacket* packet);
+    bool SendToAllClientsExcept(int host, NetPacket* packet);
+    bool SendToHost(int host, NetPacket* packet);
+    void DropHost(int host, const char* reason);
+
+    // Receives what has arrived (waiting up to timeoutMs) and runs each packet; the number of
+    // frames handled.
+    int ProcessIncoming(int timeoutMs = 0);
+    // Runs one received frame (type id and body).
+    void HandleFrame(int sourceHost, const std::uint8_t* bytes, std::size_t size);
+
+    // A handler of this machine for a kind, in place of the registry's.
+    void SetPacketHandler(PACKET_TYPE type, std::function<void(NetPacket&)> handler);
+    void SetRegistry(const NetPacketRegistry* registry) { mRegistry = registry; }
+    const NetPacketRegistry& GetRegistry() const;
+
+    std::uint64_t GetPacketsSent() const { return mPacketsSent; }
+    std::uint64_t GetPacketsReceived() const { return mPacketsReceived; }
+    std::uint64_t GetPacketsDropped() const { return mPacketsDropped; }
+
+    // The frame a packet travels as (type id, then the body written now).
+    static std::vector<std::uint8_t> Serialize(NetPacket& packet);
+
+private:
+    bool SendFrame(int host, const std::vector<std::uint8_t>& frame);
+
+    std::unique_ptr<NetTransport> mTransport;
+    const NetPacketRegistry* mRegistry = nullptr;
+    std::map<PACKET_TYPE, std::function<void(NetPacket&)>> mHandlers;
+    std::uint64_t mPacketsSent = 0;
+    std::uint64_t mPacketsReceived = 0;
+    std::uint64_t mPacketsDropped = 0;
+};
+
+}  // namespace GAME

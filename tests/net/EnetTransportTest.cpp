@@ -1,0 +1,126 @@
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <future>
+#include <thread>
+
+#include "Engine/Engine.h"
+#include "Engine/net/EnetTransport.h"
+#include "Engine/net/NetworkConnectionManager.h"
+#include "Engine/object/ObjectManager.h"
+#include "TestCommand.h"
+#include "support/TestMachine.h"
+
+namespace GAME::test {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+constexpr std::uint32_t kHero = 0x1000;
+constexpr auto kLimit = std::chrono::seconds(10);
+
+// Processes packets until `done` holds or the time is up; whether it held.
+template <class Done>
+bool PollUntil(Done done) {
+    const auto deadline = Clock::now() + kLimit;
+    while (!done()) {
+        if (Clock::now() > deadline)
+            return false;
+        gEngine->GetNetworkConnectionManager()->ProcessIncoming(10);
+    }
+    return true;
+}
+
+int Total() {
+    return Singleton<TallyBook>::Get().totals[kHero];
+}
+
+// Two machines on two threads, talking over ENet on 127.0.0.1.
+TEST(EnetTransport, CarriesConfigurationCommandsBothWays) {
+    std::promise<unsigned short> portPromise;
+    auto portFuture = portPromise.get_future();
+    std::atomic<bool> clientDone{false};
+    struct Outcome {
+        bool ok = false;
+        int total = 0;
+        int executions = 0;
+        int hostId = -2;
+    };
+    Outcome server, client;
+
+    std::thread serverThread([&] {
+        TestMachine tm;
+        MakeActor(kHero);
+        auto listening = EnetTransport::Listen(0, 4);
+        if (!listening) {
+            portPromise.set_value(0);
+            return;
+        }
+        EnetTransport* transport = listening.get();
+        portPromise.set_value(transport->GetPort());
+        gEngine->GetNetworkConnectionManager()->SetTransport(std::move(listening));
+        if (!transport->WaitForClients(1, 10000))
+            return;
+        Singleton<ObjectManager>::Get().GetObject<Actor>(kHero)->Enqueue(
+            new TallyConfigCmd(kHero, 1));
+        // The client answers with a command of its own: 1 + 10.
+        server.ok = PollUntil([] { return Total() == 11; }) &&
+                    PollUntil([&] { return transport->GetPeerCount() == 0; });
+        server.total = Total();
+        server.executions = Singleton<TallyBook>::Get().executions;
+        server.hostId = gEngine->GetNetworkConnectionManager()->GetLocalHostId();
+        gEngine->GetNetworkConnectionManager()->Shutdown();
+    });
+
+    std::thread clientThread([&] {
+        TestMachine tm;
+        MakeActor(kHero);
+        const unsigned short port = portFuture.get();
+        if (port == 0)
+            return;
+        auto connected = EnetTransport::Connect("127.0.0.1", port, 10000);
+        if (!connected)
+            return;
+        EnetTransport* transport = connected.get();
+        gEngine->GetNetworkConnectionManager()->SetTransport(std::move(connected));
+        client.hostId = gEngine->GetNetworkConnectionManager()->GetLocalHostId();
+        client.ok = PollUntil([] { return Total() == 1; });
+        Singleton<ObjectManager>::Get().GetObject<Actor>(kHero)->Enqueue(
+            new TallyConfigCmd(kHero, 10));
+        client.total = Total();
+        client.executions = Singleton<TallyBook>::Get().executions;
+        transport->DisconnectAll(2000);
+        gEngine->GetNetworkConnectionManager()->Shutdown();
+        clientDone = true;
+    });
+
+    serverThread.join();
+    clientThread.join();
+    EXPECT_TRUE(clientDone);
+    EXPECT_TRUE(client.ok);
+    EXPECT_TRUE(server.ok);
+    EXPECT_EQ(server.hostId, 0);
+    EXPECT_EQ(client.hostId, 1);
+    EXPECT_EQ(server.total, 11);
+    EXPECT_EQ(server.executions, 2);
+    EXPECT_EQ(client.total, 11);
+    EXPECT_EQ(client.executions, 2);
+}
+
+TEST(EnetTransport, ConnectingToNobodyTimesOut) {
+    TestMachine tm;
+    // Find a port nobody listens on: open one, close it again.
+    unsigned short port = 0;
+    {
+        auto probe = EnetTransport::Listen(0, 1);
+        ASSERT_NE(probe, nullptr);
+        port = probe->GetPort();
+    }
+    const auto start = Clock::now();
+    EXPECT_EQ(EnetTransport::Connect("127.0.0.1", port, 300), nullptr);
+    EXPECT_LT(Clock::now() - start, std::chrono::seconds(5));
+    EXPECT_EQ(tm.CountLog("no answer from 127.0.0.1"), 1);
+}
+
+}  // namespace
+}  // namespace GAME::test

@@ -1,0 +1,62 @@
+#include "support/NetTestGame.h"
+
+#include "Engine/Engine.h"
+#include "Engine/net/LoopbackTransport.h"
+#include "Engine/net/NetworkConnectionManager.h"
+
+namespace GAME::test {
+
+NetTestGame::NetTestGame(int clients, const std::string& dataRoot)
+    : mNetwork(LoopbackNetwork::Create()) {
+    for (int i = 0; i <= clients; ++i) {
+        mMachines.push_back(std::make_unique<TestMachine>(dataRoot));
+        MachineScope scope(mMachines.back()->machine());
+        gEngine->GetNetworkConnectionManager()->SetTransport(i == 0 ? mNetwork->CreateServer()
+                                                                    : mNetwork->CreateClient());
+    }
+}
+
+NetTestGame::~NetTestGame() {
+    // Each machine's guard restores the one made before it: tear down newest first.
+    while (!mMachines.empty())
+        mMachines.pop_back();
+}
+
+std::vector<TestMachine*> NetTestGame::Machines() const {
+    std::vector<TestMachine*> machines;
+    for (const auto& tm : mMachines)
+        machines.push_back(tm.get());
+    return machines;
+}
+
+int NetTestGame::Pump(int maxRounds) {
+    int handled = 0;
+    for (int round = 0; round < maxRounds; ++round) {
+        int thisRound = 0;
+        for (TestMachine* tm : Machines()) {
+            MachineScope scope(tm->machine());
+            thisRound += gEngine->GetNetworkConnectionManager()->ProcessIncoming(0);
+        }
+        handled += thisRound;
+        if (thisRound == 0 && mNetwork->PendingTotal() == 0)
+            break;
+    }
+    return handled;
+}
+
+void NetTestGame::RunFrames(int frames, int frameMs,
+                            const std::function<void(TestMachine&, int)>& step) {
+    for (int frame = 0; frame < frames; ++frame) {
+        int index = 0;
+        for (TestMachine* tm : Machines()) {
+            MachineScope scope(tm->machine());
+            gEngine->AdvanceGameTime(static_cast<std::uint32_t>(frameMs));
+            if (step)
+                step(*tm, index);
+            ++index;
+        }
+        Pump();
+    }
+}
+
+}  // namespace GAME::test
