@@ -118,6 +118,7 @@ void GameEngine::Initialize() {
     InstanceGroupManager* groups = InstanceGroupManager::Get();
     for (const auto& [group, className] : kAffiliations)
         groups->AddGroupAffiliation(group, className);
+    GameEngineInboundInterface::InstallPacketHandlers();
 }
 
 void GameEngine::Shutdown() {

@@ -181,7 +181,8 @@ void GameEngine::SendPartyRequestResponse(std::uint32_t sender, std::uint32_t re
     packet.sender = sender;
     packet.recipient = recipient;
     packet.accepted = accepted;
-    Singleton<NetworkConnectionManager>::Get().SendToServer(&packet);
+    if (NetworkConnectionManager* connections = gEngine->GetNetworkConnectionManager())
+        connections->SendToServer(&packet);
 }
 
 void GameEngine::HandleBonusToServerInbound(const Bonus& bonus, const WorldVec3& where, std::uint32_t receiver) {

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "Engine/events/EventManager.h"
+#include "Game/core/GameEventListener.h"
 
 namespace GAME {
 
