@@ -194,7 +194,7 @@ void PartyManager::Update() {
     mInvitationOpen = false;
     const std::uint32_t local = LocalPlayer();
     const std::uint32_t inviter = static_cast<std::uint32_t>(mCurrentInvitation.inviter);
-    gGameEngine->SendPartyRequestResponse(local, inviter, response.answer);
+    gGameEngine->SendPartyRequestResponse(local, inviter, response.answer == 1);
 
     if (response.answer == 1) {
         gGameEngine->AddPlayerToParty(local, static_cast<int>(inviter));

@@ -29,16 +29,18 @@ std::uint32_t Truncate(float value) {
     return value > 0.0f ? static_cast<std::uint32_t>(value) : 0u;
 }
 
-GameEngineNetworkInterface* CurrentInterface() {
-    return gGameEngine ? gGameEngine->GetNetworkInterface() : nullptr;
-}
-
 std::wstring PlayerName(std::uint32_t id) {
     PlayerManagerClient* client = gGameEngine ? gGameEngine->GetPlayerManagerClient() : nullptr;
     return client ? client->GetPlayerName(id) : std::wstring(L"ErrorName");
 }
 
 }  // namespace
+
+GameEngineNetworkInterface* PlayerManagerServer::CurrentInterface() const {
+    if (mModule)
+        return mModule->GetNetworkInterface();
+    return gGameEngine ? gGameEngine->GetNetworkInterface() : nullptr;
+}
 
 PlayerManagerServer::PlayerManagerServer() {
     LoadEquations();
@@ -231,7 +233,7 @@ std::uint32_t PlayerManagerServer::Evaluate(const std::unique_ptr<DesignerEquati
 
 void PlayerManagerServer::HandleBonus(const Bonus& bonus, const WorldVec3& where,
                                       std::uint32_t receiver) {
-    if (!CurrentInterface())
+    if (!CurrentInterface() || !gGameEngine)
         return;
 
     if (mPlayers.size() == 1) {
