@@ -209,7 +209,7 @@ void EnetTransport::DisconnectAll(int timeoutMs) {
     for (ENetPeer* peer = mImpl->host->peers; peer < mImpl->host->peers + mImpl->host->peerCount;
          ++peer)
         if (peer->state != ENET_PEER_STATE_DISCONNECTED)
-            enet_peer_disconnect(peer, 0);
+            enet_peer_disconnect_later(peer, 0);
     const auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
     auto anyConnected = [this] {
         for (ENetPeer* peer = mImpl->host->peers;

@@ -58,7 +58,7 @@ void Entity::Attach(Entity* child, const Coords& offset, const char* attachPoint
     child->mAttachParent = GetObjectId();
     child->mAttachPoint = Name::Create(attachPoint ? attachPoint : "");
     child->mAttachOffset = offset;
-    child->mCoords = WorldCoords(mCoords.region, offset * mCoords.coords);
+    child->mCoords = WorldCoords(mCoords.region, mCoords.coords * offset);
     mAttachedChildren.push_back(child->GetObjectId());
 }
 
@@ -81,7 +81,7 @@ void Entity::UpdateSelf(int) {
     ObjectManager& manager = Singleton<ObjectManager>::Get();
     for (std::uint32_t id : mAttachedChildren)
         if (auto* child = manager.GetObject<Entity>(id))
-            child->mCoords = WorldCoords(mCoords.region, child->mAttachOffset * mCoords.coords);
+            child->mCoords = WorldCoords(mCoords.region, mCoords.coords * child->mAttachOffset);
 }
 
 void Entity::SaveState(BinaryWriter& writer) {

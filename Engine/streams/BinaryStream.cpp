@@ -1,6 +1,8 @@
 #include "Engine/streams/BinaryStream.h"
 
+#include <algorithm>
 #include <cstring>
+#include <exception>
 #include <fstream>
 #include <iterator>
 #include <new>
@@ -70,17 +72,28 @@ bool BinaryWriter::Commit() {
 bool BinaryWriter::Reserve(std::size_t n) {
     if (mFailed)
         return false;
+    const std::size_t limit = mBuffer.max_size();
+    if (n > limit - mPosition) {
+        gEngine->Log(1, "Memory allocation of %zukb failed", limit / 1024);
+        mFailed = true;
+        return false;
+    }
     const std::size_t needed = mPosition + n;
     if (needed > mBuffer.size()) {
-        try {
-            if (needed > mBuffer.capacity())
-                mBuffer.reserve(mBuffer.capacity() + 10 * n > needed ? mBuffer.capacity() + 10 * n : needed);
-            mBuffer.resize(needed);
-        } catch (const std::bad_alloc&) {
-            gEngine->Log(1, "BinaryWriter: out of memory reserving %zu bytes.", n);
-            mFailed = true;
-            return false;
+        if (needed > mBuffer.capacity()) {
+            // Grows by ten times the request so that runs of small writes reallocate rarely.
+            const std::size_t growth =
+                n > (limit - mBuffer.capacity()) / 10 ? limit - mBuffer.capacity() : 10 * n;
+            const std::size_t capacity = std::max(mBuffer.capacity() + growth, needed);
+            try {
+                mBuffer.reserve(capacity);
+            } catch (const std::exception&) {
+                gEngine->Log(1, "Memory allocation of %zukb failed", capacity / 1024);
+                mFailed = true;
+                return false;
+            }
         }
+        mBuffer.resize(needed);
     }
     return true;
 }

@@ -39,11 +39,6 @@ class PlayerManagerClient;
 class PlayerManagerServer;
 class Bonus;
 
-struct Color {
-    float red = 0, green = 0, blue = 0, alpha = 0;
-    bool operator==(const Color&) const = default;
-};
-
 enum RenderingDisable : int { RenderingDisableCount = 4 };
 
 class GameEngine {

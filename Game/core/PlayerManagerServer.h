@@ -6,11 +6,13 @@
 #include <vector>
 
 #include "Game/core/PlayerNetInfo.h"
-#include "Game/rules/DesignerEquation.h"
+#include "Game/rules/EquationInterface.h"
 
 namespace GAME {
 
 class GameEngineServerServicesModule;
+template <class T>
+class DesignerEquation;
 class Bonus;
 
 class PlayerManagerServer : public EquationInterface<float> {

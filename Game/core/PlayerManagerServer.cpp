@@ -12,6 +12,7 @@
 #include "Game/core/GameEngineServicesModules.h"
 #include "Game/core/PartyManager.h"
 #include "Game/core/PlayerManagerClient.h"
+#include "Game/rules/DesignerEquation_Algebra.h"
 
 namespace GAME {
 

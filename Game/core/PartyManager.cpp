@@ -4,10 +4,10 @@
 #include "Engine/media/SoundPak.h"
 #include "Engine/object/ObjectManager.h"
 #include "Engine/text/LocalizationManager.h"
-#include "Game/core/DialogManager.h"
+#include "Game/characters/Player.h"
 #include "Game/core/GameEngine.h"
 #include "Game/core/PlayerManagerClient.h"
-#include "Game/characters/Player.h"
+#include "Game/quests/DialogManager.h"
 
 namespace GAME {
 
@@ -27,7 +27,8 @@ std::uint32_t LocalPlayer() {
 }  // namespace
 
 PartyManager::PartyManager() : mInviteListener("GameEvent_InviteToParty") {
-    mInviteSound = Singleton<ObjectManager>::Get().CreateObjectFromFile<SoundPak>(kInviteSoundRecord);
+    mInviteSound =
+        Singleton<ObjectManager>::Get().CreateObjectFromFile<SoundPak>(kInviteSoundRecord);
     mInviteListener.SetOwner(this, &PartyManager::OnInviteToParty);
 }
 
@@ -120,8 +121,7 @@ void PartyManager::GetPartyMembers(std::uint32_t player, std::vector<std::uint32
         GetPlayersInParty(party, ids);
 }
 
-float PartyManager::GetPartyExperienceMultiplier(std::uint32_t player,
-                                                 std::uint32_t source) const {
+float PartyManager::GetPartyExperienceMultiplier(std::uint32_t player, std::uint32_t source) const {
     if (!gGameEngine)
         return 0.0f;
     std::vector<std::uint32_t> members;
@@ -180,7 +180,7 @@ void PartyManager::OpenInvitation(const GameEvent_InviteToParty& event) {
     if (gGameEngine)
         gGameEngine->GetDialogManager().AddDialog(1, false, kInviteDialogParty, text, true, true);
     if (mInviteSound)
-        mInviteSound->Play();
+        mInviteSound->Play(WorldVec3());
     mCurrentInvitation = event;
 }
 

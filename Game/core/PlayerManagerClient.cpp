@@ -4,7 +4,7 @@
 #include <cwctype>
 
 #include "Engine/Engine.h"
-#include "Engine/net/ConnectionManager.h"
+#include "Engine/net/NetworkConnectionManager.h"
 #include "Engine/object/ObjectManager.h"
 #include "Engine/sys/GameInfo.h"
 #include "Engine/text/LocalizationManager.h"
@@ -220,7 +220,7 @@ void PlayerManagerClient::BanPlayer(const std::wstring& name) {
         if (!player || player->GetPlayerName() != name)
             continue;
         const int host = HostOf(id);
-        gEngine->GetNetworkConnectionManager().DropHost(host, "ban");
+        gEngine->GetNetworkConnectionManager()->DropHost(host, "ban");
         gEngine->Log(0, "Banning Host %d (%s)", host, LocalizationManager::ToChar(name).c_str());
     }
 }
@@ -231,7 +231,7 @@ void PlayerManagerClient::BanPlayer(const std::string& name) {
         if (!player || LocalizationManager::ToChar(player->GetPlayerName()) != name)
             continue;
         const int host = HostOf(id);
-        gEngine->GetNetworkConnectionManager().DropHost(host, "ban");
+        gEngine->GetNetworkConnectionManager()->DropHost(host, "ban");
         gEngine->Log(0, "Banning Host %d (%s)", host, name.c_str());
     }
 }

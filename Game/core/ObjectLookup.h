@@ -1,0 +1,17 @@
+#pragma once
+// The game's helpers over the object manager: sound packs made from records, with the class
+// check of the typed creation (a record that makes anything else yields nothing).
+#include "Engine/media/SoundPak.h"
+#include "Engine/object/ObjectManager.h"
+
+namespace GAME {
+
+class LoadTable;
+
+// Null when the record is missing or does not make a SoundPak.
+SoundPak* LoadSoundPak(const char* file);
+// The pack named by the record's string field `key`; null (and nothing made) when the field
+// is missing or empty.
+SoundPak* GetSoundPakFromRecord(const LoadTable& record, const char* key);
+
+}  // namespace GAME
