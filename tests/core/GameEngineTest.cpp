@@ -46,7 +46,11 @@ TEST_F(GameEngineTest, InitializeObjectsGivesASinglePlayerRoot) {
     EXPECT_TRUE(gGameEngine->IsGameLoading());
     EXPECT_TRUE(gGameEngine->IsSaveEnabled());
     EXPECT_FALSE(gGameEngine->UIExists());
-    EXPECT_EQ(gGameEngine->GetOverlayColor(), (Color{1, 1, 1, 0}));
+    const Color& overlay = gGameEngine->GetOverlayColor();
+    EXPECT_EQ(overlay.r, 1.0f);
+    EXPECT_EQ(overlay.g, 1.0f);
+    EXPECT_EQ(overlay.b, 1.0f);
+    EXPECT_EQ(overlay.a, 0.0f);
 }
 
 TEST_F(GameEngineTest, ModeOperationsOnlySwitchPointers) {
