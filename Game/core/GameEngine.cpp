@@ -7,6 +7,7 @@
 #include "Engine/media/Jukebox.h"
 #include "Engine/object/ObjectManager.h"
 #include "Engine/world/InstanceGroupManager.h"
+#include "Game/characters/Player.h"
 #include "Game/core/ActivityManager.h"
 #include "Game/core/GameEngineInboundInterface.h"
 #include "Game/core/GameEngineOutboundInterface.h"
@@ -35,12 +36,8 @@ Object* FindObjectOfClass(std::uint32_t id, const char* className) {
     return nullptr;
 }
 
-Player* AsPlayer(Object* object) {
-    // Player derives from Object through single inheritance only, so the addresses agree.
-    return reinterpret_cast<Player*>(object);
-}
-Object* AsObject(Player* player) {
-    return reinterpret_cast<Object*>(player);
+Player* FindPlayer(std::uint32_t id) {
+    return id == 0 ? nullptr : Singleton<ObjectManager>::Get().GetObject<Player>(id);
 }
 }  // namespace
 
@@ -166,14 +163,14 @@ Player* GameEngine::GetMainPlayer() const {
     const std::uint32_t id = GetPlayerId();
     if (id == 0)
         return nullptr;
-    return AsPlayer(FindObjectOfClass(id, "Player"));
+    return FindPlayer(id);
 }
 
 Player* GameEngine::GetHostPlayer(int hostId) const {
     PlayerManagerClient* client = GetPlayerManagerClient();
     if (!client)
         return nullptr;
-    return AsPlayer(FindObjectOfClass(client->GetPlayerIdFromHostId(hostId), "Player"));
+    return FindPlayer(client->GetPlayerIdFromHostId(hostId));
 }
 
 Jukebox* GameEngine::GetJukebox() const {
@@ -254,14 +251,11 @@ void GameEngine::UpdateTutorialHints(Player* player, int elapsedMs) {
     }
     if (unspentSkillPoints == 0 && unspentMasteryPoints >= 9)
         UnlockTutorialPage(32, true);
-    // Modifier and skill points are the character's; without them the timers stay at rest.
-    const int modifierPoints = 0;
-    const int skillPoints = 0;
-    if (player && modifierPoints > 0)
+    if (player && player->GetModifierPoints() > 0)
         modifierPointsTimer += elapsedMs;
     else
         modifierPointsTimer = 0;
-    if (player && skillPoints != 0)
+    if (player && player->GetSkillPoints() != 0)
         skillPointsTimer += elapsedMs;
     else
         skillPointsTimer = 0;
@@ -292,7 +286,7 @@ void GameEngine::Update(int elapsedMs) {
 
     Jukebox& jukebox = Singleton<Jukebox>::Get();
     if (jukebox.GetTrackedPlayer() != 0)
-        jukebox.SetTrackedPlayerDead(FindObjectOfClass(jukebox.GetTrackedPlayer(), "Player") == nullptr);
+        jukebox.SetTrackedPlayerDead(FindPlayer(jukebox.GetTrackedPlayer()) == nullptr);
     if (jukebox.GetTrackedBoss() != 0)
         jukebox.SetTrackedBossDead(FindObjectOfClass(jukebox.GetTrackedBoss(), "Monster") == nullptr);
 
@@ -306,7 +300,7 @@ void GameEngine::Update(int elapsedMs) {
     ActivityManager::Get()->Update(elapsedMs);
 
     if (player) {
-        const WorldVec3 position = static_cast<Entity*>(AsObject(player))->GetCoords().GetPosition();
+        const WorldVec3 position = player->GetCoords().GetPosition();
         AmbianceManager& ambiance = Singleton<AmbianceManager>::Get();
         ambiance.SetTargetPosition(position);
         ambiance.UpdateEnvironmentEffects(position);

@@ -3,6 +3,7 @@
 #include "Engine/Engine.h"
 #include "Engine/object/ObjectManager.h"
 #include "Engine/text/LocalizationManager.h"
+#include "Game/characters/Player.h"
 #include "Game/core/GameEngine.h"
 #include "Game/core/GameEngineNetworkInterfacePackets.h"
 #include "Game/core/GameEngineServicesModules.h"
@@ -85,9 +86,14 @@ void GameEngineInboundInterface::GiveGoldToPlayer(std::uint32_t player, int amou
     // A client must not take gold from anybody.
     if (FromRemoteClient() && amount < 0 && Refuse("GiveGoldToPlayer"))
         return;
-    if (!FindOfClass(player, "Player"))
+    Player* target = player ? Singleton<ObjectManager>::Get().GetObject<Player>(player) : nullptr;
+    if (!target)
         return;
-    NotAvailable("GiveGoldToPlayer (character money)");
+    // Negated in unsigned arithmetic: the most negative amount has no positive int.
+    if (amount < 1)
+        target->SubtractMoney(0u - static_cast<std::uint32_t>(amount));
+    else
+        target->AddMoney(static_cast<std::uint32_t>(amount));
 }
 
 void GameEngineInboundInterface::CreateItem(std::uint32_t, const WorldCoords&, const ItemReplicaInfo&,

@@ -36,6 +36,14 @@ constexpr PACKET_TYPE kInboundKinds[] = {
     PacketType::CreateItemTeleportPacket,
     PacketType::DestroyItemTeleportPacket,
     PacketType::QuestMessagePacket,
+    PacketType::AllPlayersHeartbeatPacket,
+    PacketType::SinglePlayerHeartbeatPacket,
+    PacketType::SinglePlayerBasicInfoPacket,
+    PacketType::AllPlayersBasicInfoPacket,
+    PacketType::InvitePartyConfigCmdPacket,
+    PacketType::BonusToClientPacket,
+    PacketType::BonusToServerPacket,
+    PacketType::JoinPartyConfigCmdPacket,
     PacketType::GameBalanceUpdatePacket,
     PacketType::MarketS2CUpdatePacket,
     PacketType::MarketS2CStatusUpdatePacket,
@@ -55,6 +63,7 @@ constexpr PACKET_TYPE kInboundKinds[] = {
     PacketType::TradeAddItemPacket,
     PacketType::TradeRemoveItemPacket,
     PacketType::TradeSetGoldPacket,
+    PacketType::GiveGoldPacket,
     PacketType::RemoteMessagePacket,
     PacketType::RemoteWMessagePacket,
     PacketType::ChatPacket,
@@ -89,6 +98,41 @@ bool GameEngineInboundInterface::ReceivePacket(NetPacket& packet) {
     case PacketType::QuestMessagePacket: {
         auto& p = As<QuestMessagePacket>(packet);
         in.HandleQuestMessagePacket(p.sender, p.conditionSet, p.words, p.receiver);
+        return true;
+    }
+    case PacketType::AllPlayersHeartbeatPacket:
+        in.StoC_AllPlayersHeartbeat(As<AllPlayersHeartbeatPacket>(packet).infos);
+        return true;
+    case PacketType::SinglePlayerHeartbeatPacket:
+        in.CtoS_SinglePlayerHeartbeat(As<SinglePlayerHeartbeatPacket>(packet).info);
+        return true;
+    case PacketType::SinglePlayerBasicInfoPacket:
+        in.CtoS_AddNewPlayer(As<SinglePlayerBasicInfoPacket>(packet).info);
+        return true;
+    case PacketType::AllPlayersBasicInfoPacket:
+        in.StoC_AllPlayersUpdate(As<AllPlayersBasicInfoPacket>(packet).infos);
+        return true;
+    case PacketType::InvitePartyConfigCmdPacket: {
+        auto& p = As<InvitePartyConfigCmdPacket>(packet);
+        in.InvitePlayerToParty(p.playerId, p.party);
+        return true;
+    }
+    case PacketType::BonusToClientPacket:
+        in.HandleBonusToClient(As<BonusToClientPacket>(packet).bonus, 0);
+        return true;
+    case PacketType::BonusToServerPacket: {
+        auto& p = As<BonusToServerPacket>(packet);
+        in.HandleBonusToServer(p.bonus, p.where, p.activePlayer);
+        return true;
+    }
+    case PacketType::JoinPartyConfigCmdPacket: {
+        auto& p = As<JoinPartyConfigCmdPacket>(packet);
+        in.AddPlayerToParty(p.playerId, p.party);
+        return true;
+    }
+    case PacketType::GiveGoldPacket: {
+        auto& p = As<GiveGoldPacket>(packet);
+        in.GiveGoldToPlayer(p.playerId, p.amount);
         return true;
     }
     case PacketType::GameBalanceUpdatePacket:

@@ -1,8 +1,11 @@
 #pragma once
-// The packets a network interface owns, one per kind, built once and reused by every call.
+// The packets a network interface owns, one per kind, built once and reused by every call; they
+// are built in this order and destroyed in the reverse order.
 #include "Engine/net/ChatPacket.h"
 #include "Game/core/GameBalancePackets.h"
+#include "Game/core/GoldPartyBonusPackets.h"
 #include "Game/core/ItemPackets.h"
+#include "Game/core/PlayerPackets.h"
 #include "Game/core/WorldPackets.h"
 
 namespace GAME {
@@ -13,6 +16,14 @@ struct NetworkInterfacePackets {
     CreateItemTeleportPacket createItemTeleport;
     DestroyItemTeleportPacket destroyItemTeleport;
     QuestMessagePacket questMessage;
+    AllPlayersHeartbeatPacket allPlayersHeartbeat;
+    SinglePlayerHeartbeatPacket singlePlayerHeartbeat;
+    SinglePlayerBasicInfoPacket singlePlayerBasicInfo;
+    AllPlayersBasicInfoPacket allPlayersBasicInfo;
+    InvitePartyConfigCmdPacket invitePartyConfigCmd;
+    BonusToClientPacket bonusToClient;
+    BonusToServerPacket bonusToServer;
+    JoinPartyConfigCmdPacket joinPartyConfigCmd;
     GameBalanceUpdatePacket gameBalanceUpdate;
     MarketS2CUpdatePacket marketS2CUpdate;
     MarketS2CStatusUpdatePacket marketS2CStatusUpdate;
@@ -32,6 +43,7 @@ struct NetworkInterfacePackets {
     TradeAddItemPacket tradeAddItem;
     TradeRemoveItemPacket tradeRemoveItem;
     TradeSetGoldPacket tradeSetGold;
+    GiveGoldPacket giveGold;
     RemoteMessagePacket remoteMessage;
     RemoteWMessagePacket remoteWMessage;
     ChatPacket chat;
