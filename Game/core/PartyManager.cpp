@@ -1,11 +1,13 @@
 #include "Game/core/PartyManager.h"
 
+#include "Engine/Engine.h"
 #include "Engine/events/EventManager.h"
 #include "Engine/media/SoundPak.h"
 #include "Engine/object/ObjectManager.h"
 #include "Engine/text/LocalizationManager.h"
 #include "Game/characters/Player.h"
 #include "Game/core/GameEngine.h"
+#include "Game/core/GameEngineInboundInterface.h"
 #include "Game/core/PlayerManagerClient.h"
 #include "Game/quests/DialogManager.h"
 
@@ -197,8 +199,8 @@ void PartyManager::Update() {
     gGameEngine->SendPartyRequestResponse(local, inviter, response.answer == 1);
 
     if (response.answer == 1) {
-        gGameEngine->AddPlayerToParty(local, static_cast<int>(inviter));
-        gGameEngine->AddPlayerToParty(inviter, static_cast<int>(inviter));
+        MovePlayerToParty(local, inviter);
+        MovePlayerToParty(inviter, inviter);
         MessagePlayerJoin(inviter, local);
         mPending.clear();
         return;
@@ -220,11 +222,24 @@ void PartyManager::AttemptToKickFromLocalParty(std::uint32_t player) {
     if (local != 0 && party == local && player != local) {
         MessagePlayerLeaving(party, player);
         if (GetNumPlayersInParty(GetParty(local)) == 2)
-            gGameEngine->AddPlayerToParty(local, 0);
-        gGameEngine->AddPlayerToParty(player, 0);
+            MovePlayerToParty(local, 0);
+        MovePlayerToParty(player, 0);
         return;
     }
     gGameEngine->AddUINotification(6, L"You do not have permission to kick that person.", false);
+}
+
+void PartyManager::MovePlayerToParty(std::uint32_t player, std::uint32_t party) {
+    gGameEngine->AddPlayerToParty(player, static_cast<int>(party));
+    // In a networked game the call goes only to the other side; this machine's lists must take
+    // the change too, or its next heartbeat or full list would undo it.
+    GameEngineInboundInterface* local = gGameEngine->GetInboundNetworkInterface();
+    if (!local || gGameEngine->GetNetworkInterface() == local)
+        return;
+    const int source = local->GetSourceHost();
+    local->SetSourceHost(-1);
+    local->AddPlayerToParty(player, static_cast<int>(party));
+    local->SetSourceHost(source);
 }
 
 void PartyManager::HandOverParty(std::uint32_t leader) {
@@ -237,12 +252,12 @@ void PartyManager::HandOverParty(std::uint32_t leader) {
     if (members.empty())
         return;
     if (members.size() == 1) {
-        gGameEngine->AddPlayerToParty(members.front(), 0);
+        MovePlayerToParty(members.front(), 0);
         return;
     }
     const std::uint32_t newLeader = members.front();
     for (std::uint32_t member : members)
-        gGameEngine->AddPlayerToParty(member, static_cast<int>(newLeader));
+        MovePlayerToParty(member, newLeader);
 }
 
 void PartyManager::CleanUpForPlayerLeave(std::uint32_t leaver) {

@@ -54,6 +54,7 @@ private:
     void OpenInvitation(const GameEvent_InviteToParty& event);
     void MessageParty(std::uint32_t party, std::uint32_t player, const char* tag) const;
     void HandOverParty(std::uint32_t leader);
+    void MovePlayerToParty(std::uint32_t player, std::uint32_t party);
 
     bool mInvitationOpen = false;
     GameEventListener<PartyManager, GameEvent_InviteToParty> mInviteListener;
