@@ -29,14 +29,17 @@ std::uint32_t LocalPlayer() {
 }  // namespace
 
 PartyManager::PartyManager() : mInviteListener("GameEvent_InviteToParty") {
-    mInviteSound =
-        Singleton<ObjectManager>::Get().CreateObjectFromFile<SoundPak>(kInviteSoundRecord);
+    if (SoundPak* sound =
+            Singleton<ObjectManager>::Get().CreateObjectFromFile<SoundPak>(kInviteSoundRecord))
+        mInviteSound = sound->GetObjectId();
     mInviteListener.SetOwner(this, &PartyManager::OnInviteToParty);
 }
 
 PartyManager::~PartyManager() {
-    if (mInviteSound)
-        Singleton<ObjectManager>::Get().DestroyObject(mInviteSound);
+    // Looked up again: the object manager may have let it go already.
+    auto& objects = Singleton<ObjectManager>::Get();
+    if (SoundPak* sound = objects.GetObject<SoundPak>(mInviteSound))
+        objects.DestroyObject(sound);
 }
 
 std::uint32_t PartyManager::GetParty(std::uint32_t player) const {
@@ -181,8 +184,8 @@ void PartyManager::OpenInvitation(const GameEvent_InviteToParty& event) {
     const std::wstring text = LocalizationManager::Instance().Format("tagInviteMessage", name);
     if (gGameEngine)
         gGameEngine->GetDialogManager().AddDialog(1, false, kInviteDialogParty, text, true, true);
-    if (mInviteSound)
-        mInviteSound->Play(WorldVec3());
+    if (SoundPak* sound = Singleton<ObjectManager>::Get().GetObject<SoundPak>(mInviteSound))
+        sound->Play(WorldVec3());
     mCurrentInvitation = event;
 }
 

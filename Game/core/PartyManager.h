@@ -10,7 +10,6 @@
 
 namespace GAME {
 
-class SoundPak;
 struct WorldVec3;
 
 class PartyManager {
@@ -58,7 +57,7 @@ private:
 
     bool mInvitationOpen = false;
     GameEventListener<PartyManager, GameEvent_InviteToParty> mInviteListener;
-    SoundPak* mInviteSound = nullptr;
+    std::uint32_t mInviteSound = 0;  // object id of the invitation sound pack
     std::vector<GameEvent_InviteToParty> mPending;
     GameEvent_InviteToParty mCurrentInvitation;
 };
