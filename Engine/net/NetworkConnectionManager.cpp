@@ -22,7 +22,7 @@ void NetworkConnectionManager::Shutdown() {
 }
 
 int NetworkConnectionManager::GetLocalHostId() const {
-    return mTransport ? mTransport->GetLocalHostId() : -1;
+    return mTransport ? mTransport->GetLocalHostId() : kServerHostId;
 }
 
 std::vector<int> NetworkConnectionManager::GetClientHosts() const {

@@ -35,7 +35,7 @@ public:
     // Closes every connection and returns to single player.
     void Shutdown();
 
-    // The server is host 0; clients 1..15; -1 without a transport or before a client has its id.
+    // The server is host 0, clients 1..15; a single-player machine is host 0 as well.
     int GetLocalHostId() const;
     std::vector<int> GetClientHosts() const;
 

@@ -199,7 +199,8 @@ TEST(NetTestGame, ShutdownReturnsAMachineToSinglePlayer) {
     ON_MACHINE(game.Client(0)) {
         gEngine->GetNetworkConnectionManager()->Shutdown();
         EXPECT_FALSE(gEngine->IsNetworkEnabled());
-        EXPECT_EQ(gEngine->GetNetworkConnectionManager()->GetLocalHostId(), -1);
+        EXPECT_EQ(gEngine->GetNetworkConnectionManager()->GetLocalHostId(), 0);
+        EXPECT_FALSE(gEngine->GetNetworkConnectionManager()->SendPacket(nullptr));
     }
     ON_MACHINE(game.Server()) {
         EXPECT_TRUE(gEngine->GetNetworkConnectionManager()->GetClientHosts().empty());

@@ -5,6 +5,7 @@
 #include "Engine/net/ChatPacket.h"
 #include "Engine/net/NetPacketDescriber.h"
 #include "Engine/net/NetPacketRegistry.h"
+#include "Engine/net/SmartObjectId.h"
 #include "Engine/object/ObjectManager.h"
 #include "Engine/world/Region.h"
 #include "ProbePacket.h"
@@ -148,6 +149,68 @@ TEST_F(NetPacketRegistryTest, TheProcessRegistryKnowsTheEngineKinds) {
     ASSERT_NE(tally, nullptr);
     EXPECT_EQ(tally->commandName, "TallyConfigCmd");
     EXPECT_NE(tally->command, nullptr);
+}
+
+// An action kind: the base hands its buffer to Serialize and Deserialize.
+class StepPacket : public CharacterActionPacket {
+public:
+    StepPacket() : CharacterActionPacket(PacketType::WalkPacket), character(this) {}
+    void Serialize(NetPacketOutBuffer& out) override {
+        out.Add(&character);
+        out.Write32(distance);
+    }
+    void Deserialize(NetPacketInBuffer& in) override {
+        in.Remove(&character);
+        in.Read32(distance);
+    }
+    SmartObjectId character;
+    float distance = 0;
+};
+
+class SpawnProbe : public ObjectContainerPacket {
+public:
+    SpawnProbe() : ObjectContainerPacket(PacketType::SpawnPlayerPacket), player(this) {}
+    unsigned int PrepareOutBuffer() override {
+        NetPacketOutBuffer out(this);
+        out.Add(&player);
+        return out.Done();
+    }
+    void CopyInbound(const unsigned char* data, int size) override {
+        NetPacketInBuffer in(GetHeader(), data, size);
+        in.Remove(&player);
+    }
+    SmartObjectId player;
+};
+
+TEST(PacketBases, ActionPacketsWriteAndReadThroughTheirKind) {
+    TestMachine tm;
+    StepPacket sent;
+    sent.character = 0x10000001;
+    sent.distance = 2.5f;
+    ASSERT_EQ(sent.PrepareOutBuffer(), 8u);
+    const auto* bytes = reinterpret_cast<const unsigned char*>(sent.GetOutBuffer());
+    StepPacket read;
+    read.CopyInbound(bytes, 8);
+    EXPECT_TRUE(read.IsInboundValid());
+    EXPECT_EQ(read.character.GetId(), 0x10000001u);
+    EXPECT_EQ(read.distance, 2.5f);
+    EXPECT_FALSE(read.CheckObjects(0));  // the character is not on this machine
+    StepPacket shorter;
+    shorter.CopyInbound(bytes, 7);
+    EXPECT_FALSE(shorter.IsInboundValid());
+    EXPECT_EQ(shorter.distance, 0.0f);
+}
+
+TEST(PacketBases, ASpawnPacketMayNameAnObjectThatIsNotThereYet) {
+    TestMachine tm;
+    SpawnProbe sent;
+    sent.player = 0x20000001;
+    sent.PrepareOutBuffer();
+    SpawnProbe read;
+    read.CopyInbound(reinterpret_cast<const unsigned char*>(sent.GetOutBuffer()), 4);
+    EXPECT_TRUE(read.IsInboundValid());
+    EXPECT_TRUE(read.CheckObjects(0));
+    EXPECT_EQ(read.player.GetId(), 0x20000001u);
 }
 
 TEST(NetPacketDescriber, WritesLabelThenValueWithFourBlanksPerIndent) {

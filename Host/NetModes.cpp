@@ -1,0 +1,134 @@
+#include "Host/NetModes.h"
+
+#include <chrono>
+#include <cstdio>
+
+#include "Engine/Engine.h"
+#include "Engine/net/ChatPacket.h"
+#include "Engine/net/EnetTransport.h"
+#include "Engine/net/NetPacketDescriber.h"
+#include "Engine/net/NetworkConnectionManager.h"
+#include "Host/HostApp.h"
+
+namespace GAME {
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+bool PrepareData(const std::filesystem::path& dataRoot) {
+    HostOptions options;
+    options.dataRoot = dataRoot;
+    return PrepareMachine(options);
+}
+
+// Runs the connection until `done` holds; false on time-out.
+template <class Done>
+bool ServiceUntil(Done done, Clock::time_point deadline) {
+    NetworkConnectionManager* net = gEngine->GetNetworkConnectionManager();
+    while (!done()) {
+        if (Clock::now() > deadline)
+            return false;
+        net->ProcessIncoming(10);
+    }
+    return true;
+}
+
+}  // namespace
+
+int RunServer(const NetServerOptions& options) {
+    std::setvbuf(stdout, nullptr, _IOLBF, 0);
+    if (!PrepareData(options.dataRoot))
+        return 1;
+    if (options.port <= 0 || options.port > 65535 || options.clients < 1 ||
+        options.clients > kMaxClientHosts) {
+        std::fprintf(stderr, "gamehost: bad port or client count\n");
+        return 1;
+    }
+    auto listening =
+        EnetTransport::Listen(static_cast<unsigned short>(options.port), options.clients);
+    if (!listening)
+        return 1;
+    EnetTransport* transport = listening.get();
+    NetworkConnectionManager* net = gEngine->GetNetworkConnectionManager();
+    net->SetTransport(std::move(listening));
+    std::printf("gamehost: server listening on 127.0.0.1:%d for %d client(s)\n", options.port,
+                options.clients);
+    std::fflush(stdout);
+
+    int greeted = 0;  // host ids are given again after a client leaves
+    net->SetPacketHandler(PacketType::ChatPacket, [&](NetPacket& packet) {
+        const auto& hello = static_cast<ChatPacket&>(packet);
+        const int host = packet.GetHeader().sourceHost;
+        std::printf("gamehost: host %d says \"%s\"\n", host, NarrowForLog(hello.text).c_str());
+        ChatPacket answer;
+        answer.from = L"server";
+        answer.text = L"welcome, host " + std::to_wstring(host);
+        if (net->SendToHost(host, &answer))
+            ++greeted;
+    });
+
+    const auto deadline = Clock::now() + std::chrono::milliseconds(options.timeoutMs);
+    const bool allGreeted = ServiceUntil([&] { return greeted >= options.clients; }, deadline);
+    const bool allLeft =
+        allGreeted && ServiceUntil([&] { return transport->GetPeerCount() == 0; }, deadline);
+    net->Shutdown();
+    if (!allLeft) {
+        std::fprintf(stderr, "gamehost: server timed out (%d of %d clients greeted)\n", greeted,
+                     options.clients);
+        return 1;
+    }
+    std::printf("gamehost: server done, %d client(s) greeted and disconnected\n", options.clients);
+    return 0;
+}
+
+int RunClient(const NetClientOptions& options) {
+    std::setvbuf(stdout, nullptr, _IOLBF, 0);
+    if (!PrepareData(options.dataRoot))
+        return 1;
+    const std::size_t colon = options.connect.rfind(':');
+    const std::string address =
+        colon == std::string::npos ? options.connect : options.connect.substr(0, colon);
+    int port = 0;
+    if (colon != std::string::npos)
+        std::sscanf(options.connect.c_str() + colon + 1, "%d", &port);
+    if (address.empty() || port <= 0 || port > 65535) {
+        std::fprintf(stderr, "gamehost: --connect wants HOST:PORT\n");
+        return 1;
+    }
+    auto connected =
+        EnetTransport::Connect(address, static_cast<unsigned short>(port), options.timeoutMs);
+    if (!connected) {
+        std::fprintf(stderr, "gamehost: cannot connect to %s\n", options.connect.c_str());
+        return 1;
+    }
+    EnetTransport* transport = connected.get();
+    NetworkConnectionManager* net = gEngine->GetNetworkConnectionManager();
+    net->SetTransport(std::move(connected));
+    const int host = net->GetLocalHostId();
+    std::printf("gamehost: connected to %s as host %d\n", options.connect.c_str(), host);
+
+    bool answered = false;
+    net->SetPacketHandler(PacketType::ChatPacket, [&](NetPacket& packet) {
+        std::printf("gamehost: server says \"%s\"\n",
+                    NarrowForLog(static_cast<ChatPacket&>(packet).text).c_str());
+        answered = true;
+    });
+    ChatPacket hello;
+    hello.from = L"client";
+    hello.text = L"hello from host " + std::to_wstring(host);
+    net->SendToServer(&hello);
+
+    const auto deadline = Clock::now() + std::chrono::milliseconds(options.timeoutMs);
+    const bool ok = ServiceUntil([&] { return answered; }, deadline);
+    transport->DisconnectAll(3000);
+    net->Shutdown();
+    if (!ok) {
+        std::fprintf(stderr, "gamehost: no answer from the server\n");
+        return 1;
+    }
+    std::printf("gamehost: client done\n");
+    return 0;
+}
+
+}  // namespace GAME
