@@ -41,8 +41,7 @@ Player* FindPlayer(std::uint32_t id) {
 }
 }  // namespace
 
-GameEngine::GameEngine()
-    : creatureDeathListener("GameEvent_CreatureDeath", "GameEngine") {
+GameEngine::GameEngine() : creatureDeathListener("GameEvent_CreatureDeath", "GameEngine") {
     randomGen.Seed(static_cast<std::uint32_t>(std::time(nullptr)));
     armorDefensiveAbsorption = 0;
     pendingBanPlayerId = 0;
@@ -279,8 +278,8 @@ void GameEngine::Update(int elapsedMs) {
     if (pendingPortal.pending && dialogManager.GetNumResponsesFor(5) > 0) {
         const DialogManager::YesNoResponse response = dialogManager.GetResponseFor(5);
         if (response.answer == 1)
-            currentInterface->CreateFixedItemTeleport(pendingPortal.where, pendingPortal.owner, pendingPortal.portal,
-                                                      pendingPortal.text, 0);
+            currentInterface->CreateFixedItemTeleport(pendingPortal.where, pendingPortal.owner,
+                                                      pendingPortal.portal, pendingPortal.text, 0);
         pendingPortal.pending = false;
     }
 
@@ -288,7 +287,8 @@ void GameEngine::Update(int elapsedMs) {
     if (jukebox.GetTrackedPlayer() != 0)
         jukebox.SetTrackedPlayerDead(FindPlayer(jukebox.GetTrackedPlayer()) == nullptr);
     if (jukebox.GetTrackedBoss() != 0)
-        jukebox.SetTrackedBossDead(FindObjectOfClass(jukebox.GetTrackedBoss(), "Monster") == nullptr);
+        jukebox.SetTrackedBossDead(FindObjectOfClass(jukebox.GetTrackedBoss(), "Monster") ==
+                                   nullptr);
 
     if (pendingBanPlayerId != 0 && dialogManager.GetNumResponsesFor(4) > 0) {
         const DialogManager::YesNoResponse response = dialogManager.GetResponseFor(4);
@@ -312,8 +312,8 @@ void GameEngine::Update(int elapsedMs) {
     currentClientServices->Update(elapsedMs);
 }
 
-void GameEngine::SetPendingPortalRequest(const WorldCoords& where, std::uint32_t owner, std::uint32_t portal,
-                                         const std::string& text) {
+void GameEngine::SetPendingPortalRequest(const WorldCoords& where, std::uint32_t owner,
+                                         std::uint32_t portal, const std::string& text) {
     pendingPortal = PendingPortal{where, owner, portal, text, true};
 }
 

@@ -62,7 +62,8 @@ public:
         std::string sparkle;
         int textStyle = 2;
     };
-    // Loot weight modifiers: noPrefixNoSuffix, bothPrefixSuffix, prefixOnly, suffixOnly, brokenOnly.
+    // Loot weight modifiers: noPrefixNoSuffix, bothPrefixSuffix, prefixOnly, suffixOnly,
+    // brokenOnly.
     using RandomizerWeightModifiers = std::array<int, 5>;
     struct PendingPortal {
         WorldCoords where;
@@ -160,8 +161,12 @@ public:
     Vec2 GetInventorySackDims(int sack) const { return sack == 0 ? sackDims[0] : sackDims[1]; }
     const std::map<int, ItemClassInfo>& GetItemClassTable() const { return itemClassTable; }
     const std::map<int, std::wstring>& GetMonsterColorTable() const { return monsterColorTable; }
-    const std::map<int, RandomizerWeightModifiers>& GetMonsterLootModifiers() const { return monsterLootModifiers; }
-    const std::map<int, RandomizerWeightModifiers>& GetChestLootModifiers() const { return chestLootModifiers; }
+    const std::map<int, RandomizerWeightModifiers>& GetMonsterLootModifiers() const {
+        return monsterLootModifiers;
+    }
+    const std::map<int, RandomizerWeightModifiers>& GetChestLootModifiers() const {
+        return chestLootModifiers;
+    }
     const std::string& GetExperienceEquationText() const { return experienceEquationText; }
     const std::string& GetDeathPenaltyEquationText() const { return deathPenaltyEquationText; }
     int GetDeathPenaltyMin() const { return deathPenaltyMin; }
@@ -186,8 +191,8 @@ public:
     void BanPlayer(std::uint32_t player, bool ask);
     void SetPendingBanPlayerId(std::uint32_t player) { pendingBanPlayerId = player; }
     std::uint32_t GetPendingBanPlayerId() const { return pendingBanPlayerId; }
-    void SetPendingPortalRequest(const WorldCoords& where, std::uint32_t owner, std::uint32_t portal,
-                                 const std::string& text);
+    void SetPendingPortalRequest(const WorldCoords& where, std::uint32_t owner,
+                                 std::uint32_t portal, const std::string& text);
     bool IsPortalRequestPending() const { return pendingPortal.pending; }
 
     // Tutorial-hint counters written by the main player's update and the UI.
@@ -199,30 +204,36 @@ public:
     int GetPlayTimer() const { return playTimer; }
 
     // Network hooks reached from the inbound interface.
-    void HandleBonusToServerInbound(const Bonus& bonus, const WorldVec3& where, std::uint32_t receiver);
+    void HandleBonusToServerInbound(const Bonus& bonus, const WorldVec3& where,
+                                    std::uint32_t receiver);
     void OnCreatureDeath(const GameEvent_CreatureDeath& event);
 
     // Forwarding to the current network interface and the registers behind it.
     void CreateItem(const WorldCoords& where, const ItemReplicaInfo& item);
-    void CreateItemForCharacter(std::uint32_t character, const WorldCoords& where, const ItemReplicaInfo& item,
-                                std::wstring* name);
+    void CreateItemForCharacter(std::uint32_t character, const WorldCoords& where,
+                                const ItemReplicaInfo& item, std::wstring* name);
     void CreateEntity(const WorldCoords& where, const std::string& record, std::uint32_t id);
     void AddPlayerToParty(std::uint32_t player, int party);
     void InvitePlayerToParty(std::uint32_t invitee, int party);
-    void QuestCommandMove(std::uint32_t character, std::uint32_t target, WorldVec3 to, bool allowInterruptions);
-    void QuestCommandWalk(std::uint32_t character, std::uint32_t target, WorldVec3 to, bool allowInterruptions);
+    void QuestCommandMove(std::uint32_t character, std::uint32_t target, WorldVec3 to,
+                          bool allowInterruptions);
+    void QuestCommandWalk(std::uint32_t character, std::uint32_t target, WorldVec3 to,
+                          bool allowInterruptions);
     void QuestCommandPlayAnimation(std::uint32_t character, unsigned int animation, bool looping,
                                    bool allowInterruptions);
     void QuestCommandUseSkill(std::uint32_t character, std::string& skill, std::uint32_t target,
                               bool allowInterruptions);
     void QuestCommandLockFixedItem(std::uint32_t item, bool lock);
-    void SendQuestPacket(const std::vector<unsigned int>& words, std::uint32_t receiver, bool conditionSet);
+    void SendQuestPacket(const std::vector<unsigned int>& words, std::uint32_t receiver,
+                         bool conditionSet);
     void DisplayMessageRemote(std::uint32_t target, std::uint32_t namePlayer, bool notification,
                               const std::string& tag);
     void DisplayWMessageRemote(std::uint32_t target, bool notification, const std::wstring& text);
-    void BroadcastMessageRemote(std::uint32_t namePlayer, bool notification, const std::string& tag);
+    void BroadcastMessageRemote(std::uint32_t namePlayer, bool notification,
+                                const std::string& tag);
     void SendPartyRequestResponse(std::uint32_t sender, std::uint32_t recipient, bool accepted);
-    void HandleBonusToServerOutbound(const Bonus& bonus, const WorldVec3& where, std::uint32_t receiver);
+    void HandleBonusToServerOutbound(const Bonus& bonus, const WorldVec3& where,
+                                     std::uint32_t receiver);
     void RemovePlayerFromGame(int host);
     std::wstring GetPlayerName(std::uint32_t id) const;
 
@@ -240,11 +251,12 @@ public:
         std::uint32_t portal = 0;
         std::string text;
     };
-    void CreateFixedItemTeleport(const WorldCoords& where, std::uint32_t owner, std::uint32_t portal,
-                                 const std::string& text, std::uint32_t target);
+    void CreateFixedItemTeleport(const WorldCoords& where, std::uint32_t owner,
+                                 std::uint32_t portal, const std::string& text,
+                                 std::uint32_t target);
     void DestroyFixedItemTeleport(std::uint32_t id);
-    void CreateFixedItemTeleportNetHook(const WorldCoords& where, std::uint32_t owner, std::uint32_t portal,
-                                        const std::string& text);
+    void CreateFixedItemTeleportNetHook(const WorldCoords& where, std::uint32_t owner,
+                                        std::uint32_t portal, const std::string& text);
     void DestroyFixedItemTeleportNetHook(std::uint32_t id);
     void RemovePortalsFor(std::uint32_t owner);
     void SendFixedItemTeleports(std::uint32_t target);

@@ -15,12 +15,15 @@ std::wstring ColorText(const std::string& text) {
     return wide;
 }
 
-GameEngine::RandomizerWeightModifiers ReadModifiers(const LoadTable& table, const std::string& suffix) {
+GameEngine::RandomizerWeightModifiers ReadModifiers(const LoadTable& table,
+                                                    const std::string& suffix) {
     static constexpr const char* kKeys[] = {"noPrefixNoSuffixModifier", "bothPrefixSuffixModifier",
-                                            "prefixOnlyModifier", "suffixOnlyModifier", "brokenOnlyModifier"};
+                                            "prefixOnlyModifier", "suffixOnlyModifier",
+                                            "brokenOnlyModifier"};
     GameEngine::RandomizerWeightModifiers modifiers{};
     for (std::size_t i = 0; i < modifiers.size(); ++i)
-        modifiers[i] = static_cast<int>(table.GetFloat((std::string(kKeys[i]) + suffix).c_str(), 0.0f));
+        modifiers[i] =
+            static_cast<int>(table.GetFloat((std::string(kKeys[i]) + suffix).c_str(), 0.0f));
     return modifiers;
 }
 }  // namespace

@@ -35,7 +35,9 @@ protected:
     }
     void TearDown() override {
         for (TestMachine* tm : game.Machines())
-            ON_MACHINE(*tm) { ShutdownObjects(); }
+            ON_MACHINE(*tm) {
+                ShutdownObjects();
+            }
     }
     Player* MakePlayer(std::uint32_t id) {
         return static_cast<Player*>(Singleton<ObjectManager>::Get().CreateObject("Player", id));
@@ -44,7 +46,9 @@ protected:
 };
 
 TEST_F(TwoMachines, AMessageFromTheClientIsShownOnTheServer) {
-    ON_MACHINE(game.Client(0)) { gGameEngine->GetNetworkInterface()->DisplayWMessageRemote(7, true, L"Hello"); }
+    ON_MACHINE(game.Client(0)) {
+        gGameEngine->GetNetworkInterface()->DisplayWMessageRemote(7, true, L"Hello");
+    }
     game.Pump();
     ON_MACHINE(game.Server()) {
         const auto& notifications = gGameEngine->GetUINotifications();
@@ -52,7 +56,9 @@ TEST_F(TwoMachines, AMessageFromTheClientIsShownOnTheServer) {
         EXPECT_EQ(notifications[0].type, 6);
         EXPECT_EQ(notifications[0].texts, (std::vector<std::wstring>{L"Hello"}));
     }
-    ON_MACHINE(game.Client(0)) { EXPECT_TRUE(gGameEngine->GetUINotifications().empty()); }
+    ON_MACHINE(game.Client(0)) {
+        EXPECT_TRUE(gGameEngine->GetUINotifications().empty());
+    }
 }
 
 TEST_F(TwoMachines, ChatFromTheClientReachesTheServerWithItsChannel) {
@@ -69,7 +75,9 @@ TEST_F(TwoMachines, ChatFromTheClientReachesTheServerWithItsChannel) {
 }
 
 TEST_F(TwoMachines, AMarketRequestReachesTheServersInbound) {
-    ON_MACHINE(game.Client(0)) { gGameEngine->GetNetworkInterface()->C2S_MarketUpdateRequest(8); }
+    ON_MACHINE(game.Client(0)) {
+        gGameEngine->GetNetworkInterface()->C2S_MarketUpdateRequest(8);
+    }
     game.Pump();
     EXPECT_EQ(game.Server().CountLog("C2S_MarketUpdateRequest is not available yet"), 1);
 }
@@ -89,17 +97,27 @@ TEST_F(TwoMachines, TheServerCreatesAnEntityOnTheClientWithItsId) {
 }
 
 TEST_F(TwoMachines, TheServerSetsTheClientsBalanceLevel) {
-    ON_MACHINE(game.Server()) { gGameEngine->GetNetworkInterface()->GameBalanceUpdate(13); }
+    ON_MACHINE(game.Server()) {
+        gGameEngine->GetNetworkInterface()->GameBalanceUpdate(13);
+    }
     game.Pump();
-    ON_MACHINE(game.Client(0)) { EXPECT_EQ(gGameEngine->GetBalanceDifficulty(), 13u); }
-    ON_MACHINE(game.Server()) { EXPECT_EQ(gGameEngine->GetBalanceDifficulty(), 0u); }
+    ON_MACHINE(game.Client(0)) {
+        EXPECT_EQ(gGameEngine->GetBalanceDifficulty(), 13u);
+    }
+    ON_MACHINE(game.Server()) {
+        EXPECT_EQ(gGameEngine->GetBalanceDifficulty(), 0u);
+    }
 }
 
 TEST_F(TwoMachines, GoldGivenByTheClientReachesTheServersPlayer) {
     Player* onServer = nullptr;
-    ON_MACHINE(game.Server()) { onServer = MakePlayer(kClientPlayer); }
+    ON_MACHINE(game.Server()) {
+        onServer = MakePlayer(kClientPlayer);
+    }
     ASSERT_NE(onServer, nullptr);
-    ON_MACHINE(game.Client(0)) { gGameEngine->GetNetworkInterface()->GiveGoldToPlayer(kClientPlayer, 50); }
+    ON_MACHINE(game.Client(0)) {
+        gGameEngine->GetNetworkInterface()->GiveGoldToPlayer(kClientPlayer, 50);
+    }
     game.Pump();
     EXPECT_EQ(onServer->GetMoney(), 50u);
 }
@@ -112,7 +130,9 @@ TEST_F(TwoMachines, AClientCannotTakeGold) {
         onServer = MakePlayer(kOtherPlayer);
         onServer->AddMoney(100);
     }
-    ON_MACHINE(game.Client(0)) { gGameEngine->GetNetworkInterface()->GiveGoldToPlayer(kOtherPlayer, -60); }
+    ON_MACHINE(game.Client(0)) {
+        gGameEngine->GetNetworkInterface()->GiveGoldToPlayer(kOtherPlayer, -60);
+    }
     game.Pump();
     EXPECT_EQ(onServer->GetMoney(), 100u);
     EXPECT_EQ(game.Server().CountLog("refused GiveGoldToPlayer from host 1"), 1);
@@ -120,10 +140,13 @@ TEST_F(TwoMachines, AClientCannotTakeGold) {
 
 TEST_F(TwoMachines, AClientCannotCreateEntities) {
     ON_MACHINE(game.Client(0)) {
-        gGameEngine->GetNetworkInterface()->CreateEntity(WorldCoords(), "Records/Test/AnEntity.dbr", 4242);
+        gGameEngine->GetNetworkInterface()->CreateEntity(WorldCoords(), "Records/Test/AnEntity.dbr",
+                                                         4242);
     }
     game.Pump();
-    ON_MACHINE(game.Server()) { EXPECT_EQ(Singleton<ObjectManager>::Get().GetObject(4242), nullptr); }
+    ON_MACHINE(game.Server()) {
+        EXPECT_EQ(Singleton<ObjectManager>::Get().GetObject(4242), nullptr);
+    }
     EXPECT_EQ(game.Server().CountLog("refused CreateEntity from host 1"), 1);
 }
 
@@ -134,15 +157,19 @@ TEST_F(TwoMachines, AClientCannotSetTheBalanceLevelOrCommandQuests) {
         network->QuestCommandLockFixedItem(5, true);
     }
     game.Pump();
-    ON_MACHINE(game.Server()) { EXPECT_EQ(gGameEngine->GetBalanceDifficulty(), 0u); }
+    ON_MACHINE(game.Server()) {
+        EXPECT_EQ(gGameEngine->GetBalanceDifficulty(), 0u);
+    }
     EXPECT_EQ(game.Server().CountLog("refused GameBalanceUpdate from host 1"), 1);
     EXPECT_EQ(game.Server().CountLog("refused QuestCommandLockFixedItem from host 1"), 1);
 }
 
 TEST_F(TwoMachines, AClientCannotMoveAnotherPlayerBetweenParties) {
     ON_MACHINE(game.Client(0)) {
-        gGameEngine->GetNetworkInterface()->AddPlayerToParty(kOtherPlayer, static_cast<int>(kClientPlayer));
-        gGameEngine->GetNetworkInterface()->InvitePlayerToParty(kClientPlayer, static_cast<int>(kOtherPlayer));
+        gGameEngine->GetNetworkInterface()->AddPlayerToParty(kOtherPlayer,
+                                                             static_cast<int>(kClientPlayer));
+        gGameEngine->GetNetworkInterface()->InvitePlayerToParty(kClientPlayer,
+                                                                static_cast<int>(kOtherPlayer));
     }
     game.Pump();
     EXPECT_EQ(game.Server().CountLog("refused AddPlayerToParty from host 1"), 1);
@@ -159,7 +186,8 @@ protected:
 };
 
 TEST_F(SinglePlayer, GoldBelowOneIsSubtracted) {
-    auto* player = static_cast<Player*>(Singleton<ObjectManager>::Get().CreateObject("Player", 0x00000009));
+    auto* player =
+        static_cast<Player*>(Singleton<ObjectManager>::Get().CreateObject("Player", 0x00000009));
     GameEngineNetworkInterface* network = gGameEngine->GetNetworkInterface();
     network->GiveGoldToPlayer(9, 100);
     network->GiveGoldToPlayer(9, -30);

@@ -103,8 +103,12 @@ TEST(GameEngineExports, ShutdownBeforeInitializeDoesNothing) {
 TEST(GameEngineExports, EachMachineHasItsOwnRoot) {
     TestMachine a;
     TestMachine b;
-    ON_MACHINE(a) { InitializeObjects(); }
-    ON_MACHINE(b) { EXPECT_EQ(gGameEngine, nullptr); }
+    ON_MACHINE(a) {
+        InitializeObjects();
+    }
+    ON_MACHINE(b) {
+        EXPECT_EQ(gGameEngine, nullptr);
+    }
     ON_MACHINE(a) {
         EXPECT_NE(gGameEngine, nullptr);
         ShutdownObjects();
@@ -115,10 +119,12 @@ TEST_F(GameEngineTest, InitializeRegistersTheEighteenGroupAffiliationsInOrder) {
     const auto& affiliations = InstanceGroupManager::Get()->GetAffiliations();
     ASSERT_EQ(affiliations.size(), 18u);
     EXPECT_EQ(affiliations[0], (std::pair<std::string, std::string>{"Unified Proxies", "Proxy"}));
-    EXPECT_EQ(affiliations[5], (std::pair<std::string, std::string>{"Monsters And Weapons", "Weapon"}));
-    EXPECT_EQ(affiliations[11],
-              (std::pair<std::string, std::string>{"TeleportShrine", "StrategicMovementTeleportShrine"}));
-    EXPECT_EQ(affiliations[17], (std::pair<std::string, std::string>{"Terracotta Warriors", "Proxy"}));
+    EXPECT_EQ(affiliations[5],
+              (std::pair<std::string, std::string>{"Monsters And Weapons", "Weapon"}));
+    EXPECT_EQ(affiliations[11], (std::pair<std::string, std::string>{
+                                    "TeleportShrine", "StrategicMovementTeleportShrine"}));
+    EXPECT_EQ(affiliations[17],
+              (std::pair<std::string, std::string>{"Terracotta Warriors", "Proxy"}));
 }
 
 TEST_F(GameEngineTest, AFrameWithoutAMainPlayerSkipsAmbianceAndRestsTheTimers) {
