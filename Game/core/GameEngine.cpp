@@ -5,6 +5,7 @@
 #include "Engine/Engine.h"
 #include "Engine/media/AmbianceManager.h"
 #include "Engine/media/Jukebox.h"
+#include "Engine/media/SoundPak.h"
 #include "Engine/object/ObjectManager.h"
 #include "Engine/world/InstanceGroupManager.h"
 #include "Game/characters/Player.h"
@@ -18,6 +19,7 @@
 #include "Game/core/Team.h"
 #include "Game/items/TradeManager.h"
 #include "Game/quests/QuestRepository.h"
+#include "Game/rules/DesignerEquation.h"
 
 namespace GAME {
 
@@ -48,6 +50,8 @@ GameEngine::GameEngine() : creatureDeathListener("GameEvent_CreatureDeath", "Gam
     ResetTutorialState();
     pendingPortal.pending = false;
     ui = nullptr;
+    experienceEquation.reset();
+    deathPenaltyEquation.reset();
     LoadFromDatabase(recordName);
     overlayColor = Color{1, 1, 1, 0};
 
@@ -77,6 +81,8 @@ GameEngine::~GameEngine() {
     currentInterface = nullptr;
     outbound.reset();
     inbound.reset();
+    experienceEquation.reset();
+    deathPenaltyEquation.reset();
     nullServerServices.reset();
     serverServices.reset();
     clientServices.reset();
@@ -87,6 +93,11 @@ GameEngine::~GameEngine() {
     tradeManager.reset();
     ActivityManager::Destroy();
     InstanceGroupManager::Destroy();
+    ObjectManager& objects = Singleton<ObjectManager>::Get();
+    if (marketPurchaseSound)
+        objects.DestroyObjectEx(marketPurchaseSound, __FILE__, __LINE__);
+    if (marketSaleSound)
+        objects.DestroyObjectEx(marketSaleSound, __FILE__, __LINE__);
     // The remaining members go in reverse declaration order; the listener unregisters itself.
 }
 

@@ -18,6 +18,7 @@
 #include "Game/core/GameEvents.h"
 #include "Game/items/ItemReplicaInfo.h"
 #include "Game/quests/DialogManager.h"
+#include "Game/rules/EquationInterface.h"
 #include "Game/skills/SkillProfile.h"
 
 namespace GAME {
@@ -38,10 +39,13 @@ class GameEngineServerServicesModule;
 class PlayerManagerClient;
 class PlayerManagerServer;
 class Bonus;
+class SoundPak;
+template <class T>
+class DesignerEquation;
 
 enum RenderingDisable : int { RenderingDisableCount = 4 };
 
-class GameEngine {
+class GameEngine : public EquationInterface<float> {
 public:
     static constexpr int kTutorialPageCount = 36;
     static constexpr const char* kRecordName = "Records/Game/GameEngine.dbr";
@@ -74,7 +78,7 @@ public:
     };
 
     GameEngine();
-    virtual ~GameEngine();
+    ~GameEngine() override;
     GameEngine(const GameEngine&) = delete;
     GameEngine& operator=(const GameEngine&) = delete;
 
@@ -167,8 +171,27 @@ public:
     const std::map<int, RandomizerWeightModifiers>& GetChestLootModifiers() const {
         return chestLootModifiers;
     }
-    const std::string& GetExperienceEquationText() const { return experienceEquationText; }
-    const std::string& GetDeathPenaltyEquationText() const { return deathPenaltyEquationText; }
+    DesignerEquation<float>* GetExperienceEquation() const { return experienceEquation.get(); }
+    DesignerEquation<float>* GetDeathPenaltyEquation() const { return deathPenaltyEquation.get(); }
+    void PlayMarketPurchaseSound();
+    void PlayMarketSaleSound();
+    SoundPak* GetMarketPurchaseSound() const { return marketPurchaseSound; }
+    SoundPak* GetMarketSaleSound() const { return marketSaleSound; }
+
+    // The formulas' variables: the players' levels and count, the difficulty and the monster or
+    // player being rewarded.
+    bool GetDesignerVariable(const char* name, float& value) override;
+    struct FormulaVariables {
+        unsigned int averagePlayerLevel = 0;
+        unsigned int minPlayerLevel = 0;
+        unsigned int maxPlayerLevel = 0;
+        unsigned int numberOfPlayers = 0;
+        unsigned int gameDifficulty = 0;
+        unsigned int monsterLevel = 0;
+        unsigned int monsterExperience = 0;
+        unsigned int currentPlayerLevel = 0;
+    };
+    FormulaVariables& GetFormulaVariables() { return formulaVariables; }
     int GetDeathPenaltyMin() const { return deathPenaltyMin; }
     int GetDeathPenaltyMax() const { return deathPenaltyMax; }
 
@@ -304,8 +327,8 @@ private:
     SkillProfile nullSkillResource;
     // 10
     std::vector<unsigned int> masteryTierLevels;
-    std::string marketPurchaseSound;
-    std::string marketSaleSound;
+    SoundPak* marketPurchaseSound = nullptr;
+    SoundPak* marketSaleSound = nullptr;
     // 11
     RandomUniformLocked randomGen;
     // 12
@@ -320,9 +343,10 @@ private:
     std::string unifiedProxiesGroup = "Unified Proxies";
     std::string uniqueProxiesGroup = "Unique Proxies";
     std::vector<std::uint32_t> heroBossRegistry;
-    // 16: the formulas' texts and bounds
-    std::string experienceEquationText;
-    std::string deathPenaltyEquationText;
+    // 16: the formulas with their variables and bounds
+    std::unique_ptr<DesignerEquation<float>> experienceEquation;
+    std::unique_ptr<DesignerEquation<float>> deathPenaltyEquation;
+    FormulaVariables formulaVariables;
     int deathPenaltyMin = 0;
     int deathPenaltyMax = 0;
     struct DamageEntry {

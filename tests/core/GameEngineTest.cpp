@@ -4,6 +4,7 @@
 
 #include "Engine/Engine.h"
 #include "Engine/media/AmbianceManager.h"
+#include "Engine/media/SoundPak.h"
 #include "Engine/world/InstanceGroupManager.h"
 #include "Game/core/ActivityManager.h"
 #include "Game/core/GameEngineInboundInterface.h"
@@ -11,6 +12,7 @@
 #include "Game/core/GameEngineServicesModules.h"
 #include "Game/items/TradeManager.h"
 #include "Game/quests/QuestRepository.h"
+#include "Game/rules/DesignerEquation.h"
 #include "support/TestMachine.h"
 
 namespace GAME {
@@ -362,6 +364,40 @@ TEST_F(GameEngineTest, DamageRegisterSharesPerAttacker) {
     root.SetAsNetworkClient();
     root.RegisterDamage(51, 1, 5.0f);
     EXPECT_FLOAT_EQ(root.GetTotalDamageDone(51), 0.0f);
+}
+
+}  // namespace
+}  // namespace GAME
+
+namespace GAME {
+namespace {
+
+TEST(GameEngineSettingsFormulas, FormulasReadTheRootsVariablesAndAFailedParseIsDropped) {
+    test::TestMachine tm;
+    InitializeObjects();
+    GameEngine& root = *gGameEngine;
+    EXPECT_EQ(tm.CountLog("-=- GameEngine Equation load failure : deathPenaltyEquation "), 1);
+    EXPECT_EQ(tm.CountLog("Equation load failure : experienceEquation"), 0);
+    EXPECT_EQ(root.GetDeathPenaltyEquation(), nullptr);
+    ASSERT_NE(root.GetExperienceEquation(), nullptr);
+    root.GetFormulaVariables().monsterExperience = 40;
+    EXPECT_FLOAT_EQ((*root.GetExperienceEquation())(), 80.0f);
+    float value = -1;
+    EXPECT_FALSE(root.GetDesignerVariable("unknownVariable", value));
+    EXPECT_EQ(value, -1.0f);
+    ShutdownObjects();
+}
+
+TEST(GameEngineSettingsSounds, OnlyASoundPakRecordGivesAMarketSound) {
+    test::TestMachine tm;
+    InitializeObjects();
+    GameEngine& root = *gGameEngine;
+    ASSERT_NE(root.GetMarketPurchaseSound(), nullptr);
+    EXPECT_EQ(root.GetMarketSaleSound(), nullptr);  // the record makes an entity
+    root.PlayMarketPurchaseSound();
+    root.PlayMarketSaleSound();
+    EXPECT_EQ(root.GetMarketPurchaseSound()->GetPlayed().size(), 1u);
+    ShutdownObjects();
 }
 
 }  // namespace
