@@ -1,11 +1,13 @@
 #include "Game/core/PartyManager.h"
 
+#include "Engine/Engine.h"
 #include "Engine/events/EventManager.h"
 #include "Engine/media/SoundPak.h"
 #include "Engine/object/ObjectManager.h"
 #include "Engine/text/LocalizationManager.h"
 #include "Game/characters/Player.h"
 #include "Game/core/GameEngine.h"
+#include "Game/core/GameEngineInboundInterface.h"
 #include "Game/core/PlayerManagerClient.h"
 #include "Game/quests/DialogManager.h"
 
@@ -27,14 +29,17 @@ std::uint32_t LocalPlayer() {
 }  // namespace
 
 PartyManager::PartyManager() : mInviteListener("GameEvent_InviteToParty") {
-    mInviteSound =
-        Singleton<ObjectManager>::Get().CreateObjectFromFile<SoundPak>(kInviteSoundRecord);
+    if (SoundPak* sound =
+            Singleton<ObjectManager>::Get().CreateObjectFromFile<SoundPak>(kInviteSoundRecord))
+        mInviteSound = sound->GetObjectId();
     mInviteListener.SetOwner(this, &PartyManager::OnInviteToParty);
 }
 
 PartyManager::~PartyManager() {
-    if (mInviteSound)
-        Singleton<ObjectManager>::Get().DestroyObject(mInviteSound);
+    // Looked up again: the object manager may have let it go already.
+    auto& objects = Singleton<ObjectManager>::Get();
+    if (SoundPak* sound = objects.GetObject<SoundPak>(mInviteSound))
+        objects.DestroyObject(sound);
 }
 
 std::uint32_t PartyManager::GetParty(std::uint32_t player) const {
@@ -179,8 +184,8 @@ void PartyManager::OpenInvitation(const GameEvent_InviteToParty& event) {
     const std::wstring text = LocalizationManager::Instance().Format("tagInviteMessage", name);
     if (gGameEngine)
         gGameEngine->GetDialogManager().AddDialog(1, false, kInviteDialogParty, text, true, true);
-    if (mInviteSound)
-        mInviteSound->Play(WorldVec3());
+    if (SoundPak* sound = Singleton<ObjectManager>::Get().GetObject<SoundPak>(mInviteSound))
+        sound->Play(WorldVec3());
     mCurrentInvitation = event;
 }
 
@@ -194,11 +199,11 @@ void PartyManager::Update() {
     mInvitationOpen = false;
     const std::uint32_t local = LocalPlayer();
     const std::uint32_t inviter = static_cast<std::uint32_t>(mCurrentInvitation.inviter);
-    gGameEngine->SendPartyRequestResponse(local, inviter, response.answer);
+    gGameEngine->SendPartyRequestResponse(local, inviter, response.answer == 1);
 
     if (response.answer == 1) {
-        gGameEngine->AddPlayerToParty(local, static_cast<int>(inviter));
-        gGameEngine->AddPlayerToParty(inviter, static_cast<int>(inviter));
+        MovePlayerToParty(local, inviter);
+        MovePlayerToParty(inviter, inviter);
         MessagePlayerJoin(inviter, local);
         mPending.clear();
         return;
@@ -220,11 +225,24 @@ void PartyManager::AttemptToKickFromLocalParty(std::uint32_t player) {
     if (local != 0 && party == local && player != local) {
         MessagePlayerLeaving(party, player);
         if (GetNumPlayersInParty(GetParty(local)) == 2)
-            gGameEngine->AddPlayerToParty(local, 0);
-        gGameEngine->AddPlayerToParty(player, 0);
+            MovePlayerToParty(local, 0);
+        MovePlayerToParty(player, 0);
         return;
     }
     gGameEngine->AddUINotification(6, L"You do not have permission to kick that person.", false);
+}
+
+void PartyManager::MovePlayerToParty(std::uint32_t player, std::uint32_t party) {
+    gGameEngine->AddPlayerToParty(player, static_cast<int>(party));
+    // In a networked game the call goes only to the other side; this machine's lists must take
+    // the change too, or its next heartbeat or full list would undo it.
+    GameEngineInboundInterface* local = gGameEngine->GetInboundNetworkInterface();
+    if (!local || gGameEngine->GetNetworkInterface() == local)
+        return;
+    const int source = local->GetSourceHost();
+    local->SetSourceHost(-1);
+    local->AddPlayerToParty(player, static_cast<int>(party));
+    local->SetSourceHost(source);
 }
 
 void PartyManager::HandOverParty(std::uint32_t leader) {
@@ -237,12 +255,12 @@ void PartyManager::HandOverParty(std::uint32_t leader) {
     if (members.empty())
         return;
     if (members.size() == 1) {
-        gGameEngine->AddPlayerToParty(members.front(), 0);
+        MovePlayerToParty(members.front(), 0);
         return;
     }
     const std::uint32_t newLeader = members.front();
     for (std::uint32_t member : members)
-        gGameEngine->AddPlayerToParty(member, static_cast<int>(newLeader));
+        MovePlayerToParty(member, newLeader);
 }
 
 void PartyManager::CleanUpForPlayerLeave(std::uint32_t leaver) {

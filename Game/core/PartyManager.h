@@ -10,7 +10,6 @@
 
 namespace GAME {
 
-class SoundPak;
 struct WorldVec3;
 
 class PartyManager {
@@ -54,10 +53,11 @@ private:
     void OpenInvitation(const GameEvent_InviteToParty& event);
     void MessageParty(std::uint32_t party, std::uint32_t player, const char* tag) const;
     void HandOverParty(std::uint32_t leader);
+    void MovePlayerToParty(std::uint32_t player, std::uint32_t party);
 
     bool mInvitationOpen = false;
     GameEventListener<PartyManager, GameEvent_InviteToParty> mInviteListener;
-    SoundPak* mInviteSound = nullptr;
+    std::uint32_t mInviteSound = 0;  // object id of the invitation sound pack
     std::vector<GameEvent_InviteToParty> mPending;
     GameEvent_InviteToParty mCurrentInvitation;
 };

@@ -8,6 +8,7 @@
 #include "Engine/text/LocalizationManager.h"
 #include "Game/core/Bonus.h"
 #include "Game/core/GameEngine.h"
+#include "Game/core/GameEngineInboundInterface.h"
 #include "Game/core/GameEngineNetworkInterface.h"
 #include "Game/core/GameEngineServicesModules.h"
 #include "Game/core/PartyManager.h"
@@ -29,16 +30,18 @@ std::uint32_t Truncate(float value) {
     return value > 0.0f ? static_cast<std::uint32_t>(value) : 0u;
 }
 
-GameEngineNetworkInterface* CurrentInterface() {
-    return gGameEngine ? gGameEngine->GetNetworkInterface() : nullptr;
-}
-
 std::wstring PlayerName(std::uint32_t id) {
     PlayerManagerClient* client = gGameEngine ? gGameEngine->GetPlayerManagerClient() : nullptr;
     return client ? client->GetPlayerName(id) : std::wstring(L"ErrorName");
 }
 
 }  // namespace
+
+GameEngineNetworkInterface* PlayerManagerServer::CurrentInterface() const {
+    if (mModule)
+        return mModule->GetNetworkInterface();
+    return gGameEngine ? gGameEngine->GetNetworkInterface() : nullptr;
+}
 
 PlayerManagerServer::PlayerManagerServer() {
     LoadEquations();
@@ -92,15 +95,33 @@ void PlayerManagerServer::Update(int elapsedMs) {
     mHeartbeatTimer = 0;
 }
 
+template <class Send>
+void PlayerManagerServer::ToClients(Send send) const {
+    GameEngineNetworkInterface* net = CurrentInterface();
+    if (!net)
+        return;
+    send(*net);
+    // A server is a client of its own game too, and what it sends reaches only the others.
+    GameEngineInboundInterface* local =
+        gGameEngine ? gGameEngine->GetInboundNetworkInterface() : nullptr;
+    if (!local || net == local || !gEngine->IsServer())
+        return;
+    // The server's own word, also while it runs a request that a client sent.
+    const int source = local->GetSourceHost();
+    local->SetSourceHost(-1);
+    send(*local);
+    local->SetSourceHost(source);
+}
+
 void PlayerManagerServer::HandlePlayerUpdateOutbound() {
-    if (GameEngineNetworkInterface* net = CurrentInterface())
-        net->StoC_AllPlayersUpdate(mRecords);
+    // The records may change while the local copy runs; send what they are now.
+    const std::vector<PlayerNetBasicInfo> records = mRecords;
+    ToClients([&](GameEngineNetworkInterface& net) { net.StoC_AllPlayersUpdate(records); });
 }
 
 void PlayerManagerServer::HandlePlayerHeartbeatOutbound() {
-    std::vector<PlayerNetHeartbeatInfo> heartbeats(mRecords.begin(), mRecords.end());
-    if (GameEngineNetworkInterface* net = CurrentInterface())
-        net->StoC_AllPlayersHeartbeat(heartbeats);
+    const std::vector<PlayerNetHeartbeatInfo> heartbeats(mRecords.begin(), mRecords.end());
+    ToClients([&](GameEngineNetworkInterface& net) { net.StoC_AllPlayersHeartbeat(heartbeats); });
 }
 
 WorldVec3 PlayerManagerServer::GetPlayerLocation(std::uint32_t id) const {
@@ -210,8 +231,7 @@ void PlayerManagerServer::AddPlayerToParty(std::uint32_t id, int party) {
 }
 
 void PlayerManagerServer::HandleBonusToClient(const Bonus& bonus, std::uint32_t player) {
-    if (GameEngineNetworkInterface* net = CurrentInterface())
-        net->HandleBonusToClient(bonus, player);
+    ToClients([&](GameEngineNetworkInterface& net) { net.HandleBonusToClient(bonus, player); });
 }
 
 std::uint32_t PlayerManagerServer::Evaluate(const std::unique_ptr<DesignerEquation<float>>& formula,
@@ -231,7 +251,7 @@ std::uint32_t PlayerManagerServer::Evaluate(const std::unique_ptr<DesignerEquati
 
 void PlayerManagerServer::HandleBonus(const Bonus& bonus, const WorldVec3& where,
                                       std::uint32_t receiver) {
-    if (!CurrentInterface())
+    if (!CurrentInterface() || !gGameEngine)
         return;
 
     if (mPlayers.size() == 1) {

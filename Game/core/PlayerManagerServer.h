@@ -11,6 +11,7 @@
 namespace GAME {
 
 class GameEngineServerServicesModule;
+class GameEngineNetworkInterface;
 template <class T>
 class DesignerEquation;
 class Bonus;
@@ -49,6 +50,11 @@ public:
 
 private:
     void LoadEquations();
+    // The interface current in the owning module (or the root's), null when there is none.
+    GameEngineNetworkInterface* CurrentInterface() const;
+    // Sends through the current interface, and on a networked server to this machine as well.
+    template <class Send>
+    void ToClients(Send send) const;
     void HandleBonusToClient(const Bonus& bonus, std::uint32_t player);
     std::uint32_t Evaluate(const std::unique_ptr<DesignerEquation<float>>& formula, int slot,
                            std::uint32_t fallback);

@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include "Engine/net/NetPacketBuffer.h"
+#include "Engine/object/ObjectManager.h"
 #include "Engine/sys/GameInfo.h"
+#include "Game/characters/Character.h"
 #include "Game/core/Team.h"
 #include "support/TestMachine.h"
 
@@ -103,6 +106,100 @@ TEST(TeamTest, ConvertsRecordStrings) {
     fromMinor.ConvertFromHistoricalTeam("Nonsense", "TeamMinorMonster_Friendly");
     EXPECT_TRUE(fromMinor.IsInitialized());
     EXPECT_EQ(fromMinor.GetTeamMajor(), 0u);
+}
+
+}  // namespace
+}  // namespace GAME
+
+namespace GAME {
+namespace {
+
+// A packet that carries one team, to see its wire form.
+class TeamPacket : public NetPacket {
+public:
+    TeamPacket() : NetPacket(250) {}
+    unsigned int PrepareOutBuffer() override {
+        NetPacketOutBuffer out(this);
+        team.AddToPacket(out);
+        return out.Done();
+    }
+    void CopyInbound(const unsigned char* data, int size) override {
+        NetPacketInBuffer in(GetHeader(), data, size);
+        team.RemoveFromPacket(in);
+    }
+    Team team;
+};
+
+std::vector<std::uint8_t> Wire(const Team& team) {
+    TeamPacket packet;
+    packet.team = team;
+    const unsigned int size = packet.PrepareOutBuffer();
+    const auto* data = reinterpret_cast<const std::uint8_t*>(packet.GetOutBuffer());
+    return std::vector<std::uint8_t>(data, data + size);
+}
+
+Team Back(const std::vector<std::uint8_t>& bytes) {
+    TeamPacket packet;
+    packet.CopyInbound(bytes.data(), static_cast<int>(bytes.size()));
+    EXPECT_TRUE(packet.IsInboundValid());
+    return packet.team;
+}
+
+TEST(TeamWireTest, SmallMinorsTravelInOneByte) {
+    test::TestMachine tm;
+    EXPECT_EQ(Wire(Make(3, 255)), (std::vector<std::uint8_t>{0x0F, 0xFF}));
+    EXPECT_EQ(Wire(Make(2, 300)), (std::vector<std::uint8_t>{0x06, 0x2C, 0x01, 0x00, 0x00}));
+    EXPECT_EQ(Wire(Team()), (std::vector<std::uint8_t>{0x08, 0x00}));
+    EXPECT_EQ(Back(Wire(Make(2, 300))), Make(2, 300));
+    EXPECT_EQ(Back(Wire(Make(3, 7))), Make(3, 7));
+    EXPECT_EQ(Back(Wire(Team())), Team());
+    // A party faction is a player id: four bytes.
+    EXPECT_EQ(Back(Wire(Make(2, 0x10000005))), Make(2, 0x10000005));
+}
+
+TEST(TeamWireTest, MajorAboveThreeDoesNotSurvive) {
+    test::TestMachine tm;
+    const Team back = Back(Wire(Make(6, 1)));
+    EXPECT_EQ(back.GetTeamMajor(), 2u);
+    EXPECT_EQ(back.GetTeamMinor(), 1u);
+}
+
+TEST(TeamWireTest, ShortBodyLeavesTheTeamAlone) {
+    test::TestMachine tm;
+    TeamPacket packet;
+    packet.team = Make(3, 5);
+    const std::uint8_t bytes[] = {0x06};
+    packet.CopyInbound(bytes, 1);
+    EXPECT_FALSE(packet.IsInboundValid());
+    EXPECT_EQ(packet.team, Make(3, 5));
+}
+
+TEST(TeamManagerTest, CharactersAndIds) {
+    test::TestMachine tm;
+    auto& objects = Singleton<ObjectManager>::Get();
+    auto* monster = objects.CreateObject<Character>(10);
+    auto* other = objects.CreateObject<Character>(11);
+    auto* hostile = objects.CreateObject<Character>(12);
+    objects.CreateObject<Actor>(13);
+    monster->SetTeam(Make(3, 2));
+    other->SetTeam(Make(3, 3));
+    hostile->SetTeam(Make(1, 0));
+
+    TeamManager teams;
+    EXPECT_TRUE(teams.IsFoe(10u, 11u));
+    EXPECT_FALSE(teams.IsFriend(10u, 11u));
+    EXPECT_FALSE(teams.IsFoe(10u, 10u));
+    EXPECT_TRUE(teams.IsFriend(10u, 10u));
+    EXPECT_FALSE(teams.IsFoe(10u, 13u));  // not a character
+    EXPECT_FALSE(teams.IsFriend(13u, 13u));
+    EXPECT_FALSE(teams.IsFoe(10u, 999u));  // gone
+
+    // An invisible character answers with the invisible team: nobody's foe but a hostile's.
+    monster->SetInvisible(true);
+    EXPECT_FALSE(teams.IsFoe(10u, 11u));
+    EXPECT_TRUE(teams.IsFriend(10u, 11u));
+    EXPECT_TRUE(teams.IsFoe(10u, 12u));
+    EXPECT_TRUE(teams.IsFoe(monster, hostile));
 }
 
 }  // namespace
