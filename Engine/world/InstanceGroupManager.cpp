@@ -13,7 +13,8 @@ void InstanceGroupManager::Destroy() {
     Machine::Current().Reset<InstanceGroupManager>();
 }
 
-void InstanceGroupManager::AddGroupAffiliation(const std::string& group, const RTTI_ClassInfo& classInfo) {
+void InstanceGroupManager::AddGroupAffiliation(const std::string& group,
+                                               const RTTI_ClassInfo& classInfo) {
     mAffiliations.emplace_back(group, classInfo.GetClassName());
 }
 

@@ -19,7 +19,9 @@ public:
     void AddGroupAffiliation(const std::string& group, const char* className);
     // True when the object's class is, or derives from, a class of the group.
     bool IsInGroup(const Object& object, const std::string& group) const;
-    const std::vector<std::pair<std::string, std::string>>& GetAffiliations() const { return mAffiliations; }
+    const std::vector<std::pair<std::string, std::string>>& GetAffiliations() const {
+        return mAffiliations;
+    }
 
 private:
     std::vector<std::pair<std::string, std::string>> mAffiliations;  // group, class name

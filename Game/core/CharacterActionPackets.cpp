@@ -17,15 +17,19 @@ void ReadWord(NetPacketInBuffer& in, unsigned int& target) {
 }  // namespace
 
 // Kinds whose body is the character and nothing else, described under one label.
-#define GAME_CHARACTER_ONLY_ACTION(Kind, Label)                                  \
-    Kind::Kind() : CharacterActionPacketBase(PacketType::Kind) {}                \
-    Kind::~Kind() = default;                                                     \
-    void Kind::Serialize(NetPacketOutBuffer& out) { out.Add(&character); }       \
-    void Kind::Deserialize(NetPacketInBuffer& in) { in.Remove(&character); }     \
-    std::string Kind::GetPacketDescription(bool flag) {                          \
-        NetPacketDescriber d(this, flag);                                        \
-        d.Describe(Label, character, 0);                                         \
-        return d.GetDescription();                                               \
+#define GAME_CHARACTER_ONLY_ACTION(Kind, Label)                   \
+    Kind::Kind() : CharacterActionPacketBase(PacketType::Kind) {} \
+    Kind::~Kind() = default;                                      \
+    void Kind::Serialize(NetPacketOutBuffer& out) {               \
+        out.Add(&character);                                      \
+    }                                                             \
+    void Kind::Deserialize(NetPacketInBuffer& in) {               \
+        in.Remove(&character);                                    \
+    }                                                             \
+    std::string Kind::GetPacketDescription(bool flag) {           \
+        NetPacketDescriber d(this, flag);                         \
+        d.Describe(Label, character, 0);                          \
+        return d.GetDescription();                                \
     }
 
 GAME_CHARACTER_ONLY_ACTION(TakeStunPacket, "Parent ID: ")
@@ -35,21 +39,21 @@ GAME_CHARACTER_ONLY_ACTION(SpawnActionPacket, "Entity ID: ")
 #undef GAME_CHARACTER_ONLY_ACTION
 
 // Idle kinds: the position travels but is not described.
-#define GAME_IDLE_ACTION(Kind)                                                   \
-    Kind::Kind() : CharacterActionPacketBase(PacketType::Kind) {}                \
-    Kind::~Kind() = default;                                                     \
-    void Kind::Serialize(NetPacketOutBuffer& out) {                              \
-        out.Add(&character);                                                     \
-        out.Add(&position);                                                      \
-    }                                                                            \
-    void Kind::Deserialize(NetPacketInBuffer& in) {                              \
-        in.Remove(&character);                                                   \
-        in.Remove(&position);                                                    \
-    }                                                                            \
-    std::string Kind::GetPacketDescription(bool flag) {                          \
-        NetPacketDescriber d(this, flag);                                        \
-        d.Describe("Entity ID: ", character, 0);                                 \
-        return d.GetDescription();                                               \
+#define GAME_IDLE_ACTION(Kind)                                    \
+    Kind::Kind() : CharacterActionPacketBase(PacketType::Kind) {} \
+    Kind::~Kind() = default;                                      \
+    void Kind::Serialize(NetPacketOutBuffer& out) {               \
+        out.Add(&character);                                      \
+        out.Add(&position);                                       \
+    }                                                             \
+    void Kind::Deserialize(NetPacketInBuffer& in) {               \
+        in.Remove(&character);                                    \
+        in.Remove(&position);                                     \
+    }                                                             \
+    std::string Kind::GetPacketDescription(bool flag) {           \
+        NetPacketDescriber d(this, flag);                         \
+        d.Describe("Entity ID: ", character, 0);                  \
+        return d.GetDescription();                                \
     }
 
 GAME_IDLE_ACTION(IdleActionPacket)
@@ -57,24 +61,24 @@ GAME_IDLE_ACTION(LongIdleActionPacket)
 #undef GAME_IDLE_ACTION
 
 // Item kinds: the item id and the character's position.
-#define GAME_ITEM_ACTION(Kind)                                                   \
-    Kind::Kind() : CharacterActionPacketBase(PacketType::Kind) {}                \
-    Kind::~Kind() = default;                                                     \
-    void Kind::Serialize(NetPacketOutBuffer& out) {                              \
-        out.Add(&character);                                                     \
-        out.Write32(static_cast<std::uint32_t>(itemId));                         \
-        out.Add(&position);                                                      \
-    }                                                                            \
-    void Kind::Deserialize(NetPacketInBuffer& in) {                              \
-        in.Remove(&character);                                                   \
-        ReadWord(in, itemId);                                                    \
-        in.Remove(&position);                                                    \
-    }                                                                            \
-    std::string Kind::GetPacketDescription(bool flag) {                          \
-        NetPacketDescriber d(this, flag);                                        \
-        d.Describe("Entity ID: ", character, 0);                                 \
-        d.Describe("Item ID: ", itemId, 0);                                      \
-        return d.GetDescription();                                               \
+#define GAME_ITEM_ACTION(Kind)                                    \
+    Kind::Kind() : CharacterActionPacketBase(PacketType::Kind) {} \
+    Kind::~Kind() = default;                                      \
+    void Kind::Serialize(NetPacketOutBuffer& out) {               \
+        out.Add(&character);                                      \
+        out.Write32(static_cast<std::uint32_t>(itemId));          \
+        out.Add(&position);                                       \
+    }                                                             \
+    void Kind::Deserialize(NetPacketInBuffer& in) {               \
+        in.Remove(&character);                                    \
+        ReadWord(in, itemId);                                     \
+        in.Remove(&position);                                     \
+    }                                                             \
+    std::string Kind::GetPacketDescription(bool flag) {           \
+        NetPacketDescriber d(this, flag);                         \
+        d.Describe("Entity ID: ", character, 0);                  \
+        d.Describe("Item ID: ", itemId, 0);                       \
+        return d.GetDescription();                                \
     }
 
 GAME_ITEM_ACTION(PickUpItemPacket)
@@ -82,22 +86,22 @@ GAME_ITEM_ACTION(UseItemPacket)
 #undef GAME_ITEM_ACTION
 
 // Kinds that name one target.
-#define GAME_TARGET_ACTION(Kind)                                                 \
-    Kind::Kind() : CharacterActionPacketBase(PacketType::Kind) {}                \
-    Kind::~Kind() = default;                                                     \
-    void Kind::Serialize(NetPacketOutBuffer& out) {                              \
-        out.Add(&character);                                                     \
-        out.Write32(static_cast<std::uint32_t>(targetId));                       \
-    }                                                                            \
-    void Kind::Deserialize(NetPacketInBuffer& in) {                              \
-        in.Remove(&character);                                                   \
-        ReadWord(in, targetId);                                                  \
-    }                                                                            \
-    std::string Kind::GetPacketDescription(bool flag) {                          \
-        NetPacketDescriber d(this, flag);                                        \
-        d.Describe("Entity ID: ", character, 0);                                 \
-        d.Describe("Target ID: ", targetId, 0);                                  \
-        return d.GetDescription();                                               \
+#define GAME_TARGET_ACTION(Kind)                                  \
+    Kind::Kind() : CharacterActionPacketBase(PacketType::Kind) {} \
+    Kind::~Kind() = default;                                      \
+    void Kind::Serialize(NetPacketOutBuffer& out) {               \
+        out.Add(&character);                                      \
+        out.Write32(static_cast<std::uint32_t>(targetId));        \
+    }                                                             \
+    void Kind::Deserialize(NetPacketInBuffer& in) {               \
+        in.Remove(&character);                                    \
+        ReadWord(in, targetId);                                   \
+    }                                                             \
+    std::string Kind::GetPacketDescription(bool flag) {           \
+        NetPacketDescriber d(this, flag);                         \
+        d.Describe("Entity ID: ", character, 0);                  \
+        d.Describe("Target ID: ", targetId, 0);                   \
+        return d.GetDescription();                                \
     }
 
 GAME_TARGET_ACTION(ChatActionPacket)
@@ -209,7 +213,8 @@ std::string DiePacket::GetPacketDescription(bool flag) {
 }
 
 // PlayAnimationActionPacket
-PlayAnimationActionPacket::PlayAnimationActionPacket() : CharacterActionPacketBase(PacketType::PlayAnimationActionPacket) {}
+PlayAnimationActionPacket::PlayAnimationActionPacket()
+    : CharacterActionPacketBase(PacketType::PlayAnimationActionPacket) {}
 PlayAnimationActionPacket::~PlayAnimationActionPacket() = default;
 void PlayAnimationActionPacket::Serialize(NetPacketOutBuffer& out) {
     out.Add(&character);

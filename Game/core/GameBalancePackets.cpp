@@ -14,7 +14,8 @@ void ReadWord(NetPacketInBuffer& in, unsigned int& target) {
 }
 }  // namespace
 
-GameBalanceUpdatePacket::GameBalanceUpdatePacket() : NetPacket(PacketType::GameBalanceUpdatePacket) {}
+GameBalanceUpdatePacket::GameBalanceUpdatePacket()
+    : NetPacket(PacketType::GameBalanceUpdatePacket) {}
 GameBalanceUpdatePacket::~GameBalanceUpdatePacket() = default;
 unsigned int GameBalanceUpdatePacket::PrepareOutBuffer() {
     NetPacketOutBuffer out(this);
@@ -89,7 +90,8 @@ std::string QuestCommandPlayAnimationPacket::GetPacketDescription(bool flag) {
     return d.GetDescription();
 }
 
-QuestCommandUseSkillPacket::QuestCommandUseSkillPacket() : NetPacket(PacketType::QuestCommandUseSkillPacket) {}
+QuestCommandUseSkillPacket::QuestCommandUseSkillPacket()
+    : NetPacket(PacketType::QuestCommandUseSkillPacket) {}
 QuestCommandUseSkillPacket::~QuestCommandUseSkillPacket() = default;
 unsigned int QuestCommandUseSkillPacket::PrepareOutBuffer() {
     NetPacketOutBuffer out(this);

@@ -6,7 +6,8 @@ GameCamera::GameCamera() {
     ResetToDefaults(true);
 }
 
-void GameCamera::SetMovementExtents(float distanceLow, float distanceHigh, float pitchLow, float pitchHigh) {
+void GameCamera::SetMovementExtents(float distanceLow, float distanceHigh, float pitchLow,
+                                    float pitchHigh) {
     mDistanceLow = distanceLow;
     mDistanceHigh = distanceHigh;
     mPitchLow = pitchLow;

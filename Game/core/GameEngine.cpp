@@ -5,6 +5,7 @@
 #include "Engine/Engine.h"
 #include "Engine/media/AmbianceManager.h"
 #include "Engine/media/Jukebox.h"
+#include "Engine/media/SoundPak.h"
 #include "Engine/object/ObjectManager.h"
 #include "Engine/world/InstanceGroupManager.h"
 #include "Game/characters/Player.h"
@@ -18,6 +19,7 @@
 #include "Game/core/Team.h"
 #include "Game/items/TradeManager.h"
 #include "Game/quests/QuestRepository.h"
+#include "Game/rules/DesignerEquation.h"
 
 namespace GAME {
 
@@ -41,14 +43,15 @@ Player* FindPlayer(std::uint32_t id) {
 }
 }  // namespace
 
-GameEngine::GameEngine()
-    : creatureDeathListener("GameEvent_CreatureDeath", "GameEngine") {
+GameEngine::GameEngine() : creatureDeathListener("GameEvent_CreatureDeath", "GameEngine") {
     randomGen.Seed(static_cast<std::uint32_t>(std::time(nullptr)));
     armorDefensiveAbsorption = 0;
     pendingBanPlayerId = 0;
     ResetTutorialState();
     pendingPortal.pending = false;
     ui = nullptr;
+    experienceEquation.reset();
+    deathPenaltyEquation.reset();
     LoadFromDatabase(recordName);
     overlayColor = Color{1, 1, 1, 0};
 
@@ -78,6 +81,8 @@ GameEngine::~GameEngine() {
     currentInterface = nullptr;
     outbound.reset();
     inbound.reset();
+    experienceEquation.reset();
+    deathPenaltyEquation.reset();
     nullServerServices.reset();
     serverServices.reset();
     clientServices.reset();
@@ -88,6 +93,11 @@ GameEngine::~GameEngine() {
     tradeManager.reset();
     ActivityManager::Destroy();
     InstanceGroupManager::Destroy();
+    ObjectManager& objects = Singleton<ObjectManager>::Get();
+    if (marketPurchaseSound)
+        objects.DestroyObjectEx(marketPurchaseSound, __FILE__, __LINE__);
+    if (marketSaleSound)
+        objects.DestroyObjectEx(marketSaleSound, __FILE__, __LINE__);
     // The remaining members go in reverse declaration order; the listener unregisters itself.
 }
 
@@ -279,8 +289,8 @@ void GameEngine::Update(int elapsedMs) {
     if (pendingPortal.pending && dialogManager.GetNumResponsesFor(5) > 0) {
         const DialogManager::YesNoResponse response = dialogManager.GetResponseFor(5);
         if (response.answer == 1)
-            currentInterface->CreateFixedItemTeleport(pendingPortal.where, pendingPortal.owner, pendingPortal.portal,
-                                                      pendingPortal.text, 0);
+            currentInterface->CreateFixedItemTeleport(pendingPortal.where, pendingPortal.owner,
+                                                      pendingPortal.portal, pendingPortal.text, 0);
         pendingPortal.pending = false;
     }
 
@@ -288,7 +298,8 @@ void GameEngine::Update(int elapsedMs) {
     if (jukebox.GetTrackedPlayer() != 0)
         jukebox.SetTrackedPlayerDead(FindPlayer(jukebox.GetTrackedPlayer()) == nullptr);
     if (jukebox.GetTrackedBoss() != 0)
-        jukebox.SetTrackedBossDead(FindObjectOfClass(jukebox.GetTrackedBoss(), "Monster") == nullptr);
+        jukebox.SetTrackedBossDead(FindObjectOfClass(jukebox.GetTrackedBoss(), "Monster") ==
+                                   nullptr);
 
     if (pendingBanPlayerId != 0 && dialogManager.GetNumResponsesFor(4) > 0) {
         const DialogManager::YesNoResponse response = dialogManager.GetResponseFor(4);
@@ -312,8 +323,8 @@ void GameEngine::Update(int elapsedMs) {
     currentClientServices->Update(elapsedMs);
 }
 
-void GameEngine::SetPendingPortalRequest(const WorldCoords& where, std::uint32_t owner, std::uint32_t portal,
-                                         const std::string& text) {
+void GameEngine::SetPendingPortalRequest(const WorldCoords& where, std::uint32_t owner,
+                                         std::uint32_t portal, const std::string& text) {
     pendingPortal = PendingPortal{where, owner, portal, text, true};
 }
 

@@ -18,6 +18,7 @@
 #include "Game/core/GameEvents.h"
 #include "Game/items/ItemReplicaInfo.h"
 #include "Game/quests/DialogManager.h"
+#include "Game/rules/EquationInterface.h"
 #include "Game/skills/SkillProfile.h"
 
 namespace GAME {
@@ -38,10 +39,13 @@ class GameEngineServerServicesModule;
 class PlayerManagerClient;
 class PlayerManagerServer;
 class Bonus;
+class SoundPak;
+template <class T>
+class DesignerEquation;
 
 enum RenderingDisable : int { RenderingDisableCount = 4 };
 
-class GameEngine {
+class GameEngine : public EquationInterface<float> {
 public:
     static constexpr int kTutorialPageCount = 36;
     static constexpr const char* kRecordName = "Records/Game/GameEngine.dbr";
@@ -62,7 +66,8 @@ public:
         std::string sparkle;
         int textStyle = 2;
     };
-    // Loot weight modifiers: noPrefixNoSuffix, bothPrefixSuffix, prefixOnly, suffixOnly, brokenOnly.
+    // Loot weight modifiers: noPrefixNoSuffix, bothPrefixSuffix, prefixOnly, suffixOnly,
+    // brokenOnly.
     using RandomizerWeightModifiers = std::array<int, 5>;
     struct PendingPortal {
         WorldCoords where;
@@ -73,7 +78,7 @@ public:
     };
 
     GameEngine();
-    virtual ~GameEngine();
+    ~GameEngine() override;
     GameEngine(const GameEngine&) = delete;
     GameEngine& operator=(const GameEngine&) = delete;
 
@@ -160,10 +165,33 @@ public:
     Vec2 GetInventorySackDims(int sack) const { return sack == 0 ? sackDims[0] : sackDims[1]; }
     const std::map<int, ItemClassInfo>& GetItemClassTable() const { return itemClassTable; }
     const std::map<int, std::wstring>& GetMonsterColorTable() const { return monsterColorTable; }
-    const std::map<int, RandomizerWeightModifiers>& GetMonsterLootModifiers() const { return monsterLootModifiers; }
-    const std::map<int, RandomizerWeightModifiers>& GetChestLootModifiers() const { return chestLootModifiers; }
-    const std::string& GetExperienceEquationText() const { return experienceEquationText; }
-    const std::string& GetDeathPenaltyEquationText() const { return deathPenaltyEquationText; }
+    const std::map<int, RandomizerWeightModifiers>& GetMonsterLootModifiers() const {
+        return monsterLootModifiers;
+    }
+    const std::map<int, RandomizerWeightModifiers>& GetChestLootModifiers() const {
+        return chestLootModifiers;
+    }
+    DesignerEquation<float>* GetExperienceEquation() const { return experienceEquation.get(); }
+    DesignerEquation<float>* GetDeathPenaltyEquation() const { return deathPenaltyEquation.get(); }
+    void PlayMarketPurchaseSound();
+    void PlayMarketSaleSound();
+    SoundPak* GetMarketPurchaseSound() const { return marketPurchaseSound; }
+    SoundPak* GetMarketSaleSound() const { return marketSaleSound; }
+
+    // The formulas' variables: the players' levels and count, the difficulty and the monster or
+    // player being rewarded.
+    bool GetDesignerVariable(const char* name, float& value) override;
+    struct FormulaVariables {
+        unsigned int averagePlayerLevel = 0;
+        unsigned int minPlayerLevel = 0;
+        unsigned int maxPlayerLevel = 0;
+        unsigned int numberOfPlayers = 0;
+        unsigned int gameDifficulty = 0;
+        unsigned int monsterLevel = 0;
+        unsigned int monsterExperience = 0;
+        unsigned int currentPlayerLevel = 0;
+    };
+    FormulaVariables& GetFormulaVariables() { return formulaVariables; }
     int GetDeathPenaltyMin() const { return deathPenaltyMin; }
     int GetDeathPenaltyMax() const { return deathPenaltyMax; }
 
@@ -186,8 +214,8 @@ public:
     void BanPlayer(std::uint32_t player, bool ask);
     void SetPendingBanPlayerId(std::uint32_t player) { pendingBanPlayerId = player; }
     std::uint32_t GetPendingBanPlayerId() const { return pendingBanPlayerId; }
-    void SetPendingPortalRequest(const WorldCoords& where, std::uint32_t owner, std::uint32_t portal,
-                                 const std::string& text);
+    void SetPendingPortalRequest(const WorldCoords& where, std::uint32_t owner,
+                                 std::uint32_t portal, const std::string& text);
     bool IsPortalRequestPending() const { return pendingPortal.pending; }
 
     // Tutorial-hint counters written by the main player's update and the UI.
@@ -199,30 +227,36 @@ public:
     int GetPlayTimer() const { return playTimer; }
 
     // Network hooks reached from the inbound interface.
-    void HandleBonusToServerInbound(const Bonus& bonus, const WorldVec3& where, std::uint32_t receiver);
+    void HandleBonusToServerInbound(const Bonus& bonus, const WorldVec3& where,
+                                    std::uint32_t receiver);
     void OnCreatureDeath(const GameEvent_CreatureDeath& event);
 
     // Forwarding to the current network interface and the registers behind it.
     void CreateItem(const WorldCoords& where, const ItemReplicaInfo& item);
-    void CreateItemForCharacter(std::uint32_t character, const WorldCoords& where, const ItemReplicaInfo& item,
-                                std::wstring* name);
+    void CreateItemForCharacter(std::uint32_t character, const WorldCoords& where,
+                                const ItemReplicaInfo& item, std::wstring* name);
     void CreateEntity(const WorldCoords& where, const std::string& record, std::uint32_t id);
     void AddPlayerToParty(std::uint32_t player, int party);
     void InvitePlayerToParty(std::uint32_t invitee, int party);
-    void QuestCommandMove(std::uint32_t character, std::uint32_t target, WorldVec3 to, bool allowInterruptions);
-    void QuestCommandWalk(std::uint32_t character, std::uint32_t target, WorldVec3 to, bool allowInterruptions);
+    void QuestCommandMove(std::uint32_t character, std::uint32_t target, WorldVec3 to,
+                          bool allowInterruptions);
+    void QuestCommandWalk(std::uint32_t character, std::uint32_t target, WorldVec3 to,
+                          bool allowInterruptions);
     void QuestCommandPlayAnimation(std::uint32_t character, unsigned int animation, bool looping,
                                    bool allowInterruptions);
     void QuestCommandUseSkill(std::uint32_t character, std::string& skill, std::uint32_t target,
                               bool allowInterruptions);
     void QuestCommandLockFixedItem(std::uint32_t item, bool lock);
-    void SendQuestPacket(const std::vector<unsigned int>& words, std::uint32_t receiver, bool conditionSet);
+    void SendQuestPacket(const std::vector<unsigned int>& words, std::uint32_t receiver,
+                         bool conditionSet);
     void DisplayMessageRemote(std::uint32_t target, std::uint32_t namePlayer, bool notification,
                               const std::string& tag);
     void DisplayWMessageRemote(std::uint32_t target, bool notification, const std::wstring& text);
-    void BroadcastMessageRemote(std::uint32_t namePlayer, bool notification, const std::string& tag);
+    void BroadcastMessageRemote(std::uint32_t namePlayer, bool notification,
+                                const std::string& tag);
     void SendPartyRequestResponse(std::uint32_t sender, std::uint32_t recipient, bool accepted);
-    void HandleBonusToServerOutbound(const Bonus& bonus, const WorldVec3& where, std::uint32_t receiver);
+    void HandleBonusToServerOutbound(const Bonus& bonus, const WorldVec3& where,
+                                     std::uint32_t receiver);
     void RemovePlayerFromGame(int host);
     std::wstring GetPlayerName(std::uint32_t id) const;
 
@@ -240,11 +274,12 @@ public:
         std::uint32_t portal = 0;
         std::string text;
     };
-    void CreateFixedItemTeleport(const WorldCoords& where, std::uint32_t owner, std::uint32_t portal,
-                                 const std::string& text, std::uint32_t target);
+    void CreateFixedItemTeleport(const WorldCoords& where, std::uint32_t owner,
+                                 std::uint32_t portal, const std::string& text,
+                                 std::uint32_t target);
     void DestroyFixedItemTeleport(std::uint32_t id);
-    void CreateFixedItemTeleportNetHook(const WorldCoords& where, std::uint32_t owner, std::uint32_t portal,
-                                        const std::string& text);
+    void CreateFixedItemTeleportNetHook(const WorldCoords& where, std::uint32_t owner,
+                                        std::uint32_t portal, const std::string& text);
     void DestroyFixedItemTeleportNetHook(std::uint32_t id);
     void RemovePortalsFor(std::uint32_t owner);
     void SendFixedItemTeleports(std::uint32_t target);
@@ -292,8 +327,8 @@ private:
     SkillProfile nullSkillResource;
     // 10
     std::vector<unsigned int> masteryTierLevels;
-    std::string marketPurchaseSound;
-    std::string marketSaleSound;
+    SoundPak* marketPurchaseSound = nullptr;
+    SoundPak* marketSaleSound = nullptr;
     // 11
     RandomUniformLocked randomGen;
     // 12
@@ -308,9 +343,10 @@ private:
     std::string unifiedProxiesGroup = "Unified Proxies";
     std::string uniqueProxiesGroup = "Unique Proxies";
     std::vector<std::uint32_t> heroBossRegistry;
-    // 16: the formulas' texts and bounds
-    std::string experienceEquationText;
-    std::string deathPenaltyEquationText;
+    // 16: the formulas with their variables and bounds
+    std::unique_ptr<DesignerEquation<float>> experienceEquation;
+    std::unique_ptr<DesignerEquation<float>> deathPenaltyEquation;
+    FormulaVariables formulaVariables;
     int deathPenaltyMin = 0;
     int deathPenaltyMax = 0;
     struct DamageEntry {

@@ -68,7 +68,8 @@ void GameEngine::AddUINotificationTag(int type, const std::string& tag, bool cle
     notifications.push_back(std::move(notification));
 }
 
-void GameEngine::AddChatMessage(const std::wstring& from, const std::wstring& text, unsigned char channel) {
+void GameEngine::AddChatMessage(const std::wstring& from, const std::wstring& text,
+                                unsigned char channel) {
     chatMessages.push_back(ChatMessage{from, text, channel});
 }
 
@@ -110,7 +111,8 @@ void GameEngine::CreateItemForCharacter(std::uint32_t character, const WorldCoor
     currentInterface->CreateItem(character, where, item, name);
 }
 
-void GameEngine::CreateEntity(const WorldCoords& where, const std::string& record, std::uint32_t id) {
+void GameEngine::CreateEntity(const WorldCoords& where, const std::string& record,
+                              std::uint32_t id) {
     if (id == 0)
         id = Singleton<ObjectManager>::Get().CreateObjectID();
     currentInterface->CreateEntity(where, record, id);
@@ -139,13 +141,13 @@ void GameEngine::QuestCommandWalk(std::uint32_t character, std::uint32_t target,
     currentInterface->QuestCommandWalk(character, target, to, allowInterruptions);
 }
 
-void GameEngine::QuestCommandPlayAnimation(std::uint32_t character, unsigned int animation, bool looping,
-                                           bool allowInterruptions) {
+void GameEngine::QuestCommandPlayAnimation(std::uint32_t character, unsigned int animation,
+                                           bool looping, bool allowInterruptions) {
     currentInterface->QuestCommandPlayAnimation(character, animation, looping, allowInterruptions);
 }
 
-void GameEngine::QuestCommandUseSkill(std::uint32_t character, std::string& skill, std::uint32_t target,
-                                      bool allowInterruptions) {
+void GameEngine::QuestCommandUseSkill(std::uint32_t character, std::string& skill,
+                                      std::uint32_t target, bool allowInterruptions) {
     currentInterface->QuestCommandUseSkill(character, skill, target, allowInterruptions);
 }
 
@@ -158,16 +160,18 @@ void GameEngine::SendQuestPacket(const std::vector<unsigned int>& words, std::ui
     currentInterface->HandleQuestMessagePacket(GetPlayerId(), conditionSet, words, receiver);
 }
 
-void GameEngine::DisplayMessageRemote(std::uint32_t target, std::uint32_t namePlayer, bool notification,
-                                      const std::string& tag) {
+void GameEngine::DisplayMessageRemote(std::uint32_t target, std::uint32_t namePlayer,
+                                      bool notification, const std::string& tag) {
     currentInterface->DisplayMessageRemote(target, namePlayer, notification, tag);
 }
 
-void GameEngine::DisplayWMessageRemote(std::uint32_t target, bool notification, const std::wstring& text) {
+void GameEngine::DisplayWMessageRemote(std::uint32_t target, bool notification,
+                                       const std::wstring& text) {
     currentInterface->DisplayWMessageRemote(target, notification, text);
 }
 
-void GameEngine::BroadcastMessageRemote(std::uint32_t namePlayer, bool notification, const std::string& tag) {
+void GameEngine::BroadcastMessageRemote(std::uint32_t namePlayer, bool notification,
+                                        const std::string& tag) {
     PlayerManagerClient* client = GetPlayerManagerClient();
     if (!client)
         return;
@@ -176,7 +180,8 @@ void GameEngine::BroadcastMessageRemote(std::uint32_t namePlayer, bool notificat
         currentInterface->DisplayMessageRemote(info.playerId, namePlayer, notification, tag);
 }
 
-void GameEngine::SendPartyRequestResponse(std::uint32_t sender, std::uint32_t recipient, bool accepted) {
+void GameEngine::SendPartyRequestResponse(std::uint32_t sender, std::uint32_t recipient,
+                                          bool accepted) {
     PartyRequestResponsePacket packet;
     packet.sender = sender;
     packet.recipient = recipient;
@@ -185,12 +190,14 @@ void GameEngine::SendPartyRequestResponse(std::uint32_t sender, std::uint32_t re
         connections->SendToServer(&packet);
 }
 
-void GameEngine::HandleBonusToServerInbound(const Bonus& bonus, const WorldVec3& where, std::uint32_t receiver) {
+void GameEngine::HandleBonusToServerInbound(const Bonus& bonus, const WorldVec3& where,
+                                            std::uint32_t receiver) {
     if (PlayerManagerServer* server = GetPlayerManagerServer())
         server->HandleBonus(bonus, where, receiver);
 }
 
-void GameEngine::HandleBonusToServerOutbound(const Bonus& bonus, const WorldVec3& where, std::uint32_t receiver) {
+void GameEngine::HandleBonusToServerOutbound(const Bonus& bonus, const WorldVec3& where,
+                                             std::uint32_t receiver) {
     currentInterface->HandleBonusToServer(bonus, where, receiver);
 }
 
@@ -213,7 +220,8 @@ void GameEngine::RegisterDamage(std::uint32_t victim, std::uint32_t attacker, fl
     if (!IsServerOrSingle())
         return;
     Object* object = Singleton<ObjectManager>::Get().GetObject(victim);
-    for (const RTTI_ClassInfo* info = object ? &object->GetClassInfo() : nullptr; info; info = info->GetParent())
+    for (const RTTI_ClassInfo* info = object ? &object->GetClassInfo() : nullptr; info;
+         info = info->GetParent())
         if (std::string_view(info->GetClassName()) == "Player")
             return;
     std::vector<DamageEntry>& entries = damageRegister[victim];
@@ -261,8 +269,9 @@ void GameEngine::RemoveDamageEntry(std::uint32_t victim) {
     damageRegister.erase(victim);
 }
 
-void GameEngine::CreateFixedItemTeleport(const WorldCoords& where, std::uint32_t owner, std::uint32_t portal,
-                                         const std::string& text, std::uint32_t target) {
+void GameEngine::CreateFixedItemTeleport(const WorldCoords& where, std::uint32_t owner,
+                                         std::uint32_t portal, const std::string& text,
+                                         std::uint32_t target) {
     currentInterface->CreateFixedItemTeleport(where, owner, portal, text, target);
 }
 
@@ -270,14 +279,16 @@ void GameEngine::DestroyFixedItemTeleport(std::uint32_t id) {
     currentInterface->DestroyFixedItemTeleport(id);
 }
 
-void GameEngine::CreateFixedItemTeleportNetHook(const WorldCoords&, std::uint32_t owner, std::uint32_t portal,
-                                                const std::string&) {
-    gEngine->Log(1, "GameEngine: CreateFixedItemTeleportNetHook (portal %u, owner %u) is not available yet",
-                 portal, owner);
+void GameEngine::CreateFixedItemTeleportNetHook(const WorldCoords&, std::uint32_t owner,
+                                                std::uint32_t portal, const std::string&) {
+    gEngine->Log(
+        1, "GameEngine: CreateFixedItemTeleportNetHook (portal %u, owner %u) is not available yet",
+        portal, owner);
 }
 
 void GameEngine::DestroyFixedItemTeleportNetHook(std::uint32_t id) {
-    std::erase_if(teleportInfos, [id](const TeleportInfo& info) { return info.portal == id || info.owner == id; });
+    std::erase_if(teleportInfos,
+                  [id](const TeleportInfo& info) { return info.portal == id || info.owner == id; });
 }
 
 void GameEngine::RemovePortalsFor(std::uint32_t owner) {
@@ -287,7 +298,8 @@ void GameEngine::RemovePortalsFor(std::uint32_t owner) {
 void GameEngine::SendFixedItemTeleports(std::uint32_t target) {
     const std::vector<TeleportInfo> infos = teleportInfos;
     for (const TeleportInfo& info : infos)
-        currentInterface->CreateFixedItemTeleport(info.where, info.owner, info.portal, info.text, target);
+        currentInterface->CreateFixedItemTeleport(info.where, info.owner, info.portal, info.text,
+                                                  target);
 }
 
 }  // namespace GAME

@@ -20,7 +20,8 @@ Object* FindOfClass(std::uint32_t id, const char* className) {
     if (id == 0)
         return nullptr;
     Object* object = Singleton<ObjectManager>::Get().GetObject(id);
-    for (const RTTI_ClassInfo* info = object ? &object->GetClassInfo() : nullptr; info; info = info->GetParent())
+    for (const RTTI_ClassInfo* info = object ? &object->GetClassInfo() : nullptr; info;
+         info = info->GetParent())
         if (std::string_view(info->GetClassName()) == className)
             return object;
     return nullptr;
@@ -70,13 +71,15 @@ void GameEngineInboundInterface::TradeAddItem(std::uint32_t sender, std::uint32_
     NotAvailable("TradeAddItem");
 }
 
-void GameEngineInboundInterface::TradeRemoveItem(std::uint32_t sender, std::uint32_t, std::uint32_t) {
+void GameEngineInboundInterface::TradeRemoveItem(std::uint32_t sender, std::uint32_t,
+                                                 std::uint32_t) {
     if (FromRemoteClient() && !SourceOwnsPlayer(sender) && Refuse("TradeRemoveItem"))
         return;
     NotAvailable("TradeRemoveItem");
 }
 
-void GameEngineInboundInterface::TradeSetGoldAmount(std::uint32_t sender, std::uint32_t, unsigned int) {
+void GameEngineInboundInterface::TradeSetGoldAmount(std::uint32_t sender, std::uint32_t,
+                                                    unsigned int) {
     if (FromRemoteClient() && !SourceOwnsPlayer(sender) && Refuse("TradeSetGoldAmount"))
         return;
     NotAvailable("TradeSetGoldAmount");
@@ -96,8 +99,8 @@ void GameEngineInboundInterface::GiveGoldToPlayer(std::uint32_t player, int amou
         target->AddMoney(static_cast<std::uint32_t>(amount));
 }
 
-void GameEngineInboundInterface::CreateItem(std::uint32_t, const WorldCoords&, const ItemReplicaInfo&,
-                                            std::wstring*) {
+void GameEngineInboundInterface::CreateItem(std::uint32_t, const WorldCoords&,
+                                            const ItemReplicaInfo&, std::wstring*) {
     if (FromRemoteClient() && Refuse("CreateItem"))
         return;
     NotAvailable("CreateItem");
@@ -114,19 +117,22 @@ void GameEngineInboundInterface::CreateEntity(const WorldCoords& where, const st
     if (objectId == 0)
         objectId = objects.CreateObjectID();
     if (objectId != 0 && objects.GetObject(objectId)) {
-        gEngine->Log(1, "GameEngineInboundInterface: CreateEntity: object %u already exists", objectId);
+        gEngine->Log(1, "GameEngineInboundInterface: CreateEntity: object %u already exists",
+                     objectId);
         return;
     }
     Entity* entity = objects.CreateObjectFromFile<Entity>(record, objectId);
     if (!entity) {
-        gEngine->Log(1, "GameEngineInboundInterface: CreateEntity: %s is not an entity", record.c_str());
+        gEngine->Log(1, "GameEngineInboundInterface: CreateEntity: %s is not an entity",
+                     record.c_str());
         return;
     }
     entity->SetCoords(where);
 }
 
-void GameEngineInboundInterface::CreateFixedItemTeleport(const WorldCoords& where, std::uint32_t owner,
-                                                         std::uint32_t portal, const std::string& sectorTag,
+void GameEngineInboundInterface::CreateFixedItemTeleport(const WorldCoords& where,
+                                                         std::uint32_t owner, std::uint32_t portal,
+                                                         const std::string& sectorTag,
                                                          std::uint32_t) {
     if (FromRemoteClient() && !SourceOwnsPlayer(owner) && Refuse("CreateFixedItemTeleport"))
         return;
@@ -147,21 +153,25 @@ void GameEngineInboundInterface::DestroyFixedItemTeleport(std::uint32_t portal) 
     gGameEngine->DestroyFixedItemTeleportNetHook(portal);
 }
 
-void GameEngineInboundInterface::StoC_AllPlayersHeartbeat(const std::vector<PlayerNetHeartbeatInfo>& heartbeats) {
+void GameEngineInboundInterface::StoC_AllPlayersHeartbeat(
+    const std::vector<PlayerNetHeartbeatInfo>& heartbeats) {
     if (FromRemoteClient() && Refuse("StoC_AllPlayersHeartbeat"))
         return;
     if (PlayerManagerClient* client = gGameEngine ? gGameEngine->GetPlayerManagerClient() : nullptr)
         client->HandlePlayerHeartbeatInbound(heartbeats);
 }
 
-void GameEngineInboundInterface::CtoS_SinglePlayerHeartbeat(const PlayerNetHeartbeatInfo& heartbeat) {
-    if (FromRemoteClient() && !SourceOwnsPlayer(heartbeat.playerId) && Refuse("CtoS_SinglePlayerHeartbeat"))
+void GameEngineInboundInterface::CtoS_SinglePlayerHeartbeat(
+    const PlayerNetHeartbeatInfo& heartbeat) {
+    if (FromRemoteClient() && !SourceOwnsPlayer(heartbeat.playerId) &&
+        Refuse("CtoS_SinglePlayerHeartbeat"))
         return;
     if (PlayerManagerServer* server = gGameEngine ? gGameEngine->GetPlayerManagerServer() : nullptr)
         server->HandlePlayerHeartbeatInbound(heartbeat);
 }
 
-void GameEngineInboundInterface::StoC_AllPlayersUpdate(const std::vector<PlayerNetBasicInfo>& players) {
+void GameEngineInboundInterface::StoC_AllPlayersUpdate(
+    const std::vector<PlayerNetBasicInfo>& players) {
     if (FromRemoteClient() && Refuse("StoC_AllPlayersUpdate"))
         return;
     if (PlayerManagerClient* client = gGameEngine ? gGameEngine->GetPlayerManagerClient() : nullptr)
@@ -190,7 +200,8 @@ void GameEngineInboundInterface::HandleBonusToServer(const Bonus& bonus, const W
         gGameEngine->HandleBonusToServerInbound(bonus, where, activePlayer);
 }
 
-void GameEngineInboundInterface::HandleQuestMessagePacket(std::uint32_t, bool, const std::vector<unsigned int>&,
+void GameEngineInboundInterface::HandleQuestMessagePacket(std::uint32_t, bool,
+                                                          const std::vector<unsigned int>&,
                                                           std::uint32_t) {
     NotAvailable("HandleQuestMessagePacket");
 }
@@ -207,14 +218,16 @@ void GameEngineInboundInterface::AddPlayerToParty(std::uint32_t player, int part
         server->AddPlayerToParty(player, party);
     const std::uint32_t local = gGameEngine->GetPlayerId();
     PartyManager* parties = gGameEngine->GetPartyManager();
-    if (parties && player != 0 && player == local && Singleton<ObjectManager>::Get().GetObject(local) &&
-        parties->GetParty(local) == local && static_cast<std::uint32_t>(party) != local)
+    if (parties && player != 0 && player == local &&
+        Singleton<ObjectManager>::Get().GetObject(local) && parties->GetParty(local) == local &&
+        static_cast<std::uint32_t>(party) != local)
         parties->ReassignRemainingParty();
 }
 
 void GameEngineInboundInterface::InvitePlayerToParty(std::uint32_t player, int party) {
     // The inviter is the party's leader: only that player's machine may invite for it.
-    if (FromRemoteClient() && !SourceOwnsPlayer(static_cast<std::uint32_t>(party)) && Refuse("InvitePlayerToParty"))
+    if (FromRemoteClient() && !SourceOwnsPlayer(static_cast<std::uint32_t>(party)) &&
+        Refuse("InvitePlayerToParty"))
         return;
     if (PartyManager* parties = gGameEngine ? gGameEngine->GetPartyManager() : nullptr)
         parties->HandlePartyInvite(player, party);
@@ -227,41 +240,44 @@ void GameEngineInboundInterface::GameBalanceUpdate(int level) {
         gGameEngine->SetGameBalanceLevel(level);
 }
 
-void GameEngineInboundInterface::S2C_MarketUpdate(std::uint32_t, const std::string&, unsigned int, unsigned int,
-                                                  const std::vector<unsigned int>&) {
+void GameEngineInboundInterface::S2C_MarketUpdate(std::uint32_t, const std::string&, unsigned int,
+                                                  unsigned int, const std::vector<unsigned int>&) {
     if (FromRemoteClient() && Refuse("S2C_MarketUpdate"))
         return;
     NotAvailable("S2C_MarketUpdate");
 }
 
-void GameEngineInboundInterface::S2C_MarketPurchaseConfirmation(std::uint32_t, unsigned int, std::uint32_t) {
+void GameEngineInboundInterface::S2C_MarketPurchaseConfirmation(std::uint32_t, unsigned int,
+                                                                std::uint32_t) {
     if (FromRemoteClient() && Refuse("S2C_MarketPurchaseConfirmation"))
         return;
     NotAvailable("S2C_MarketPurchaseConfirmation");
 }
 
-void GameEngineInboundInterface::S2C_MarketPurchaseDenied(std::uint32_t, unsigned int, std::uint32_t,
-                                                          MarketItemStatus) {
+void GameEngineInboundInterface::S2C_MarketPurchaseDenied(std::uint32_t, unsigned int,
+                                                          std::uint32_t, MarketItemStatus) {
     if (FromRemoteClient() && Refuse("S2C_MarketPurchaseDenied"))
         return;
     NotAvailable("S2C_MarketPurchaseDenied");
 }
 
-void GameEngineInboundInterface::S2C_MarketItemStatusUpdate(std::uint32_t, unsigned int, MarketItemStatus) {
+void GameEngineInboundInterface::S2C_MarketItemStatusUpdate(std::uint32_t, unsigned int,
+                                                            MarketItemStatus) {
     if (FromRemoteClient() && Refuse("S2C_MarketItemStatusUpdate"))
         return;
     NotAvailable("S2C_MarketItemStatusUpdate");
 }
 
-void GameEngineInboundInterface::C2S_MarketPurchaseRequest(std::uint32_t, unsigned int, unsigned int, unsigned int,
+void GameEngineInboundInterface::C2S_MarketPurchaseRequest(std::uint32_t, unsigned int,
+                                                           unsigned int, unsigned int,
                                                            std::uint32_t buyer) {
     if (FromRemoteClient() && !SourceOwnsPlayer(buyer) && Refuse("C2S_MarketPurchaseRequest"))
         return;
     NotAvailable("C2S_MarketPurchaseRequest");
 }
 
-void GameEngineInboundInterface::C2S_MarketSellBack(std::uint32_t, unsigned int, unsigned int, unsigned int,
-                                                    std::uint32_t buyer) {
+void GameEngineInboundInterface::C2S_MarketSellBack(std::uint32_t, unsigned int, unsigned int,
+                                                    unsigned int, std::uint32_t buyer) {
     if (FromRemoteClient() && !SourceOwnsPlayer(buyer) && Refuse("C2S_MarketSellBack"))
         return;
     NotAvailable("C2S_MarketSellBack");
@@ -271,8 +287,8 @@ void GameEngineInboundInterface::C2S_MarketUpdateRequest(std::uint32_t) {
     NotAvailable("C2S_MarketUpdateRequest");
 }
 
-void GameEngineInboundInterface::DisplayMessageRemote(std::uint32_t, std::uint32_t insertPlayer, bool asBubble,
-                                                      const std::string& tag) {
+void GameEngineInboundInterface::DisplayMessageRemote(std::uint32_t, std::uint32_t insertPlayer,
+                                                      bool asBubble, const std::string& tag) {
     if (!gGameEngine)
         return;
     const LocalizationManager& texts = LocalizationManager::Instance();
@@ -289,7 +305,8 @@ void GameEngineInboundInterface::DisplayMessageRemote(std::uint32_t, std::uint32
         gGameEngine->GetDialogManager().AddDialog(0, false, 12, text, true, true);
 }
 
-void GameEngineInboundInterface::DisplayWMessageRemote(std::uint32_t, bool asBubble, const std::wstring& text) {
+void GameEngineInboundInterface::DisplayWMessageRemote(std::uint32_t, bool asBubble,
+                                                       const std::wstring& text) {
     if (!gGameEngine)
         return;
     if (asBubble)
@@ -298,34 +315,39 @@ void GameEngineInboundInterface::DisplayWMessageRemote(std::uint32_t, bool asBub
         gGameEngine->GetDialogManager().AddDialog(0, false, 12, text, true, true);
 }
 
-void GameEngineInboundInterface::HandleChatMessage(const std::wstring& from, const std::wstring& text,
-                                                   unsigned char channel, std::vector<unsigned int>) {
+void GameEngineInboundInterface::HandleChatMessage(const std::wstring& from,
+                                                   const std::wstring& text, unsigned char channel,
+                                                   std::vector<unsigned int>) {
     if (gGameEngine)
         gGameEngine->AddChatMessage(from, text, channel);
 }
 
-void GameEngineInboundInterface::QuestCommandMove(std::uint32_t character, std::uint32_t, WorldVec3, bool) {
+void GameEngineInboundInterface::QuestCommandMove(std::uint32_t character, std::uint32_t, WorldVec3,
+                                                  bool) {
     if (FromRemoteClient() && Refuse("QuestCommandMove"))
         return;
     if (FindOfClass(character, "Character"))
         NotAvailable("QuestCommandMove (character quest commands)");
 }
 
-void GameEngineInboundInterface::QuestCommandWalk(std::uint32_t character, std::uint32_t, WorldVec3, bool) {
+void GameEngineInboundInterface::QuestCommandWalk(std::uint32_t character, std::uint32_t, WorldVec3,
+                                                  bool) {
     if (FromRemoteClient() && Refuse("QuestCommandWalk"))
         return;
     if (FindOfClass(character, "Character"))
         NotAvailable("QuestCommandWalk (character quest commands)");
 }
 
-void GameEngineInboundInterface::QuestCommandPlayAnimation(std::uint32_t character, unsigned int, bool, bool) {
+void GameEngineInboundInterface::QuestCommandPlayAnimation(std::uint32_t character, unsigned int,
+                                                           bool, bool) {
     if (FromRemoteClient() && Refuse("QuestCommandPlayAnimation"))
         return;
     if (FindOfClass(character, "Character"))
         NotAvailable("QuestCommandPlayAnimation (character quest commands)");
 }
 
-void GameEngineInboundInterface::QuestCommandUseSkill(std::uint32_t character, std::string&, std::uint32_t, bool) {
+void GameEngineInboundInterface::QuestCommandUseSkill(std::uint32_t character, std::string&,
+                                                      std::uint32_t, bool) {
     if (FromRemoteClient() && Refuse("QuestCommandUseSkill"))
         return;
     if (FindOfClass(character, "Character"))

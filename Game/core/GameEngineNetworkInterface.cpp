@@ -4,14 +4,16 @@
 
 namespace GAME {
 
-GameEngineNetworkInterface::GameEngineNetworkInterface() : packets(std::make_unique<NetworkInterfacePackets>()) {}
+GameEngineNetworkInterface::GameEngineNetworkInterface()
+    : packets(std::make_unique<NetworkInterfacePackets>()) {}
 
 GameEngineNetworkInterface::~GameEngineNetworkInterface() = default;
 
 GameEngineNetworkInterface::GameEngineNetworkInterface(const GameEngineNetworkInterface& other)
     : packets(std::make_unique<NetworkInterfacePackets>(*other.packets)) {}
 
-GameEngineNetworkInterface& GameEngineNetworkInterface::operator=(const GameEngineNetworkInterface& other) {
+GameEngineNetworkInterface& GameEngineNetworkInterface::operator=(
+    const GameEngineNetworkInterface& other) {
     if (this != &other)
         *packets = *other.packets;
     return *this;

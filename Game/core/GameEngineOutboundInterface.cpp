@@ -32,8 +32,8 @@ void GameEngineOutboundInterface::TradeFinalize(std::uint32_t sender, std::uint3
     Send(packet);
 }
 
-void GameEngineOutboundInterface::TradeAddItem(std::uint32_t sender, std::uint32_t receiver, const Vec2& slot,
-                                               const ItemReplicaInfo& item) {
+void GameEngineOutboundInterface::TradeAddItem(std::uint32_t sender, std::uint32_t receiver,
+                                               const Vec2& slot, const ItemReplicaInfo& item) {
     auto& packet = packets->tradeAddItem;
     packet.item = item;
     packet.slot = slot;
@@ -42,7 +42,8 @@ void GameEngineOutboundInterface::TradeAddItem(std::uint32_t sender, std::uint32
     Send(packet);
 }
 
-void GameEngineOutboundInterface::TradeRemoveItem(std::uint32_t sender, std::uint32_t receiver, std::uint32_t item) {
+void GameEngineOutboundInterface::TradeRemoveItem(std::uint32_t sender, std::uint32_t receiver,
+                                                  std::uint32_t item) {
     auto& packet = packets->tradeRemoveItem;
     packet.itemId = item;
     packet.sender = sender;
@@ -77,8 +78,9 @@ void GameEngineOutboundInterface::CreateEntity(const WorldCoords& where, const s
     Send(packet);
 }
 
-void GameEngineOutboundInterface::CreateFixedItemTeleport(const WorldCoords& where, std::uint32_t owner,
-                                                          std::uint32_t portal, const std::string& sectorTag,
+void GameEngineOutboundInterface::CreateFixedItemTeleport(const WorldCoords& where,
+                                                          std::uint32_t owner, std::uint32_t portal,
+                                                          const std::string& sectorTag,
                                                           std::uint32_t) {
     auto& packet = packets->createItemTeleport;
     packet.objectId = portal;
@@ -111,7 +113,8 @@ void GameEngineOutboundInterface::GameBalanceUpdate(int level) {
     Send(packet);
 }
 
-void GameEngineOutboundInterface::S2C_MarketUpdate(std::uint32_t market, const std::string& marketName,
+void GameEngineOutboundInterface::S2C_MarketUpdate(std::uint32_t market,
+                                                   const std::string& marketName,
                                                    unsigned int level, unsigned int seed,
                                                    const std::vector<unsigned int>& soldIndices) {
     auto& packet = packets->marketS2CUpdate;
@@ -123,7 +126,8 @@ void GameEngineOutboundInterface::S2C_MarketUpdate(std::uint32_t market, const s
     Send(packet);
 }
 
-void GameEngineOutboundInterface::S2C_MarketPurchaseConfirmation(std::uint32_t market, unsigned int itemIndex,
+void GameEngineOutboundInterface::S2C_MarketPurchaseConfirmation(std::uint32_t market,
+                                                                 unsigned int itemIndex,
                                                                  std::uint32_t buyer) {
     auto& packet = packets->marketS2CPurchaseConfirmation;
     packet.marketId = market;
@@ -132,8 +136,10 @@ void GameEngineOutboundInterface::S2C_MarketPurchaseConfirmation(std::uint32_t m
     Send(packet);
 }
 
-void GameEngineOutboundInterface::S2C_MarketPurchaseDenied(std::uint32_t market, unsigned int itemIndex,
-                                                           std::uint32_t buyer, MarketItemStatus status) {
+void GameEngineOutboundInterface::S2C_MarketPurchaseDenied(std::uint32_t market,
+                                                           unsigned int itemIndex,
+                                                           std::uint32_t buyer,
+                                                           MarketItemStatus status) {
     auto& packet = packets->marketS2CPurchaseDenied;
     packet.marketId = market;
     packet.itemIndex = itemIndex;
@@ -142,7 +148,8 @@ void GameEngineOutboundInterface::S2C_MarketPurchaseDenied(std::uint32_t market,
     Send(packet);
 }
 
-void GameEngineOutboundInterface::S2C_MarketItemStatusUpdate(std::uint32_t market, unsigned int itemIndex,
+void GameEngineOutboundInterface::S2C_MarketItemStatusUpdate(std::uint32_t market,
+                                                             unsigned int itemIndex,
                                                              MarketItemStatus status) {
     auto& packet = packets->marketS2CStatusUpdate;
     packet.marketId = market;
@@ -151,8 +158,9 @@ void GameEngineOutboundInterface::S2C_MarketItemStatusUpdate(std::uint32_t marke
     Send(packet);
 }
 
-void GameEngineOutboundInterface::C2S_MarketPurchaseRequest(std::uint32_t market, unsigned int level,
-                                                            unsigned int seed, unsigned int itemIndex,
+void GameEngineOutboundInterface::C2S_MarketPurchaseRequest(std::uint32_t market,
+                                                            unsigned int level, unsigned int seed,
+                                                            unsigned int itemIndex,
                                                             std::uint32_t buyer) {
     auto& packet = packets->marketC2SPurchaseRequest;
     packet.marketId = market;
@@ -163,8 +171,9 @@ void GameEngineOutboundInterface::C2S_MarketPurchaseRequest(std::uint32_t market
     Send(packet);
 }
 
-void GameEngineOutboundInterface::C2S_MarketSellBack(std::uint32_t market, unsigned int level, unsigned int seed,
-                                                     unsigned int itemIndex, std::uint32_t buyer) {
+void GameEngineOutboundInterface::C2S_MarketSellBack(std::uint32_t market, unsigned int level,
+                                                     unsigned int seed, unsigned int itemIndex,
+                                                     std::uint32_t buyer) {
     auto& packet = packets->marketC2SSellBack;
     packet.marketId = market;
     packet.level = level;
@@ -180,8 +189,9 @@ void GameEngineOutboundInterface::C2S_MarketUpdateRequest(std::uint32_t market) 
     Send(packet);
 }
 
-void GameEngineOutboundInterface::DisplayMessageRemote(std::uint32_t receiver, std::uint32_t insertPlayer,
-                                                       bool asBubble, const std::string& tag) {
+void GameEngineOutboundInterface::DisplayMessageRemote(std::uint32_t receiver,
+                                                       std::uint32_t insertPlayer, bool asBubble,
+                                                       const std::string& tag) {
     auto& packet = packets->remoteMessage;
     packet.receiver = receiver;
     packet.optionalInsert = insertPlayer;
@@ -199,8 +209,9 @@ void GameEngineOutboundInterface::DisplayWMessageRemote(std::uint32_t receiver, 
     Send(packet);
 }
 
-void GameEngineOutboundInterface::HandleChatMessage(const std::wstring& from, const std::wstring& text,
-                                                    unsigned char channel, std::vector<unsigned int> recipients) {
+void GameEngineOutboundInterface::HandleChatMessage(const std::wstring& from,
+                                                    const std::wstring& text, unsigned char channel,
+                                                    std::vector<unsigned int> recipients) {
     auto& packet = packets->chat;
     packet.from = from;
     packet.text = text;
@@ -209,8 +220,8 @@ void GameEngineOutboundInterface::HandleChatMessage(const std::wstring& from, co
     Send(packet);
 }
 
-void GameEngineOutboundInterface::QuestCommandMove(std::uint32_t character, std::uint32_t target, WorldVec3 position,
-                                                   bool allowInterruptions) {
+void GameEngineOutboundInterface::QuestCommandMove(std::uint32_t character, std::uint32_t target,
+                                                   WorldVec3 position, bool allowInterruptions) {
     auto& packet = packets->questCommandMove;
     packet.characterId = character;
     packet.targetId = target;
@@ -219,8 +230,8 @@ void GameEngineOutboundInterface::QuestCommandMove(std::uint32_t character, std:
     Send(packet);
 }
 
-void GameEngineOutboundInterface::QuestCommandWalk(std::uint32_t character, std::uint32_t target, WorldVec3 position,
-                                                   bool allowInterruptions) {
+void GameEngineOutboundInterface::QuestCommandWalk(std::uint32_t character, std::uint32_t target,
+                                                   WorldVec3 position, bool allowInterruptions) {
     auto& packet = packets->questCommandWalk;
     packet.characterId = character;
     packet.targetId = target;
@@ -229,8 +240,9 @@ void GameEngineOutboundInterface::QuestCommandWalk(std::uint32_t character, std:
     Send(packet);
 }
 
-void GameEngineOutboundInterface::QuestCommandPlayAnimation(std::uint32_t character, unsigned int animation,
-                                                            bool looping, bool allowInterruptions) {
+void GameEngineOutboundInterface::QuestCommandPlayAnimation(std::uint32_t character,
+                                                            unsigned int animation, bool looping,
+                                                            bool allowInterruptions) {
     auto& packet = packets->questCommandPlayAnimation;
     packet.characterId = character;
     packet.animation = animation;
@@ -240,7 +252,8 @@ void GameEngineOutboundInterface::QuestCommandPlayAnimation(std::uint32_t charac
 }
 
 void GameEngineOutboundInterface::QuestCommandUseSkill(std::uint32_t character, std::string& skill,
-                                                       std::uint32_t target, bool allowInterruptions) {
+                                                       std::uint32_t target,
+                                                       bool allowInterruptions) {
     auto& packet = packets->questCommandUseSkill;
     packet.characterId = character;
     packet.targetId = target;

@@ -11,19 +11,22 @@ void GameEngineOutboundInterface::GiveGoldToPlayer(std::uint32_t player, int amo
     Send(packet);
 }
 
-void GameEngineOutboundInterface::StoC_AllPlayersHeartbeat(const std::vector<PlayerNetHeartbeatInfo>& heartbeats) {
+void GameEngineOutboundInterface::StoC_AllPlayersHeartbeat(
+    const std::vector<PlayerNetHeartbeatInfo>& heartbeats) {
     auto& packet = packets->allPlayersHeartbeat;
     packet.infos = heartbeats;
     Send(packet);
 }
 
-void GameEngineOutboundInterface::CtoS_SinglePlayerHeartbeat(const PlayerNetHeartbeatInfo& heartbeat) {
+void GameEngineOutboundInterface::CtoS_SinglePlayerHeartbeat(
+    const PlayerNetHeartbeatInfo& heartbeat) {
     auto& packet = packets->singlePlayerHeartbeat;
     packet.info = heartbeat;
     Send(packet);
 }
 
-void GameEngineOutboundInterface::StoC_AllPlayersUpdate(const std::vector<PlayerNetBasicInfo>& players) {
+void GameEngineOutboundInterface::StoC_AllPlayersUpdate(
+    const std::vector<PlayerNetBasicInfo>& players) {
     auto& packet = packets->allPlayersBasicInfo;
     packet.infos = players;
     Send(packet);

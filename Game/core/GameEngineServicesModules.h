@@ -41,7 +41,8 @@ public:
     GameEngineServerServicesModuleBase();
     virtual ~GameEngineServerServicesModuleBase();
     GameEngineServerServicesModuleBase(const GameEngineServerServicesModuleBase&) = delete;
-    GameEngineServerServicesModuleBase& operator=(const GameEngineServerServicesModuleBase&) = delete;
+    GameEngineServerServicesModuleBase& operator=(const GameEngineServerServicesModuleBase&) =
+        delete;
 
     virtual void SetNetworkInterfaceSlot(GameEngineNetworkInterface** slot) { mSlot = slot; }
     virtual void Update(int) {}

@@ -1,8 +1,11 @@
 // The game-wide settings of "Records/Game/GameEngine.dbr".
 #include "Engine/Engine.h"
+#include "Engine/media/SoundPak.h"
 #include "Engine/object/ObjectManager.h"
 #include "Engine/text/LocalizationManager.h"
 #include "Game/core/GameEngine.h"
+#include "Game/core/ObjectLookup.h"
+#include "Game/rules/DesignerEquation_Algebra.h"
 
 namespace GAME {
 
@@ -15,12 +18,32 @@ std::wstring ColorText(const std::string& text) {
     return wide;
 }
 
-GameEngine::RandomizerWeightModifiers ReadModifiers(const LoadTable& table, const std::string& suffix) {
+// A formula of the record, or null when the text is empty or does not parse.
+std::unique_ptr<DesignerEquation<float>> LoadEquation(const std::string& text, const char* key,
+                                                      EquationInterface<float>* owner) {
+    if (text.empty())
+        return nullptr;
+    auto equation = std::make_unique<DesignerEquation_Algebra>();
+    if (!equation->ParseEquation(text.c_str(), owner)) {
+        gEngine->Log(1, "-=- GameEngine Equation load failure : %s ", key);
+        return nullptr;
+    }
+    return equation;
+}
+
+SoundPak* LoadMarketSound(const std::string& record) {
+    return record.empty() ? nullptr : LoadSoundPak(record.c_str());
+}
+
+GameEngine::RandomizerWeightModifiers ReadModifiers(const LoadTable& table,
+                                                    const std::string& suffix) {
     static constexpr const char* kKeys[] = {"noPrefixNoSuffixModifier", "bothPrefixSuffixModifier",
-                                            "prefixOnlyModifier", "suffixOnlyModifier", "brokenOnlyModifier"};
+                                            "prefixOnlyModifier", "suffixOnlyModifier",
+                                            "brokenOnlyModifier"};
     GameEngine::RandomizerWeightModifiers modifiers{};
     for (std::size_t i = 0; i < modifiers.size(); ++i)
-        modifiers[i] = static_cast<int>(table.GetFloat((std::string(kKeys[i]) + suffix).c_str(), 0.0f));
+        modifiers[i] =
+            static_cast<int>(table.GetFloat((std::string(kKeys[i]) + suffix).c_str(), 0.0f));
     return modifiers;
 }
 }  // namespace
@@ -42,10 +65,12 @@ void GameEngine::LoadFromDatabase(const std::string& name) {
     minPlayerRotationSpeed = table.GetFloat("minPlayerRotationSpeed", 0.0f);
     maxPlayerRotationSpeed = table.GetFloat("maxPlayerRotationSpeed", 0.0f);
     playerPathSlowdownLength = table.GetFloat("playerPathSlowdownLength", 0.0f);
-    marketPurchaseSound = table.GetString("marketPurchaseSound");
-    marketSaleSound = table.GetString("marketSaleSound");
-    experienceEquationText = table.GetString("experienceEquation");
-    deathPenaltyEquationText = table.GetString("deathPenaltyEquation");
+    marketPurchaseSound = LoadMarketSound(table.GetString("marketPurchaseSound"));
+    marketSaleSound = LoadMarketSound(table.GetString("marketSaleSound"));
+    experienceEquation =
+        LoadEquation(table.GetString("experienceEquation"), "experienceEquation", this);
+    deathPenaltyEquation =
+        LoadEquation(table.GetString("deathPenaltyEquation"), "deathPenaltyEquation", this);
     deathPenaltyMin = table.GetInt("deathPenaltyMin", 0);
     deathPenaltyMax = table.GetInt("deathPenaltyMax", 0);
 
@@ -96,6 +121,41 @@ void GameEngine::LoadFromDatabase(const std::string& name) {
     static constexpr const char* kChestSuffixes[] = {"CommonChest", "ChampionChest", "HeroChest"};
     for (int i = 0; i < 3; ++i)
         chestLootModifiers[i] = ReadModifiers(table, kChestSuffixes[i]);
+}
+
+void GameEngine::PlayMarketPurchaseSound() {
+    if (marketPurchaseSound)
+        marketPurchaseSound->Play(WorldVec3());
+}
+
+void GameEngine::PlayMarketSaleSound() {
+    if (marketSaleSound)
+        marketSaleSound->Play(WorldVec3());
+}
+
+bool GameEngine::GetDesignerVariable(const char* name, float& value) {
+    static constexpr struct {
+        const char* name;
+        unsigned int FormulaVariables::*field;
+    } kVariables[] = {
+        {"averagePlayerLevel", &FormulaVariables::averagePlayerLevel},
+        {"minPlayerLevel", &FormulaVariables::minPlayerLevel},
+        {"maxPlayerLevel", &FormulaVariables::maxPlayerLevel},
+        {"numberOfPlayers", &FormulaVariables::numberOfPlayers},
+        {"gameDifficultyDV", &FormulaVariables::gameDifficulty},
+        {"monsterLevel", &FormulaVariables::monsterLevel},
+        {"monsterExperience", &FormulaVariables::monsterExperience},
+        {"currentPlayerLevel", &FormulaVariables::currentPlayerLevel},
+    };
+    if (!name)
+        return false;
+    for (const auto& variable : kVariables) {
+        if (std::string_view(name) == variable.name) {
+            value = static_cast<float>(formulaVariables.*(variable.field));
+            return true;
+        }
+    }
+    return false;
 }
 
 }  // namespace GAME

@@ -30,7 +30,9 @@ public:
         if (const auto* typed = dynamic_cast<const Payload*>(payload))
             (mOwner->*mHandler)(*typed);
     }
-    void Send(const Payload& payload) const { Singleton<EventManager>::Get().Send(&payload, mName); }
+    void Send(const Payload& payload) const {
+        Singleton<EventManager>::Get().Send(&payload, mName);
+    }
     const char* GetTypeName() const override { return mTypeName; }
 
     void SetOwner(Owner* owner, Handler handler) {

@@ -176,7 +176,8 @@ std::string TradeRemoveItemPacket::GetPacketDescription(bool flag) {
 }
 
 // CreateItemTeleportPacket
-CreateItemTeleportPacket::CreateItemTeleportPacket() : NetPacket(PacketType::CreateItemTeleportPacket) {}
+CreateItemTeleportPacket::CreateItemTeleportPacket()
+    : NetPacket(PacketType::CreateItemTeleportPacket) {}
 CreateItemTeleportPacket::~CreateItemTeleportPacket() = default;
 unsigned int CreateItemTeleportPacket::PrepareOutBuffer() {
     NetPacketOutBuffer out(this);
@@ -203,7 +204,8 @@ std::string CreateItemTeleportPacket::GetPacketDescription(bool flag) {
 }
 
 // DestroyItemTeleportPacket
-DestroyItemTeleportPacket::DestroyItemTeleportPacket() : NetPacket(PacketType::DestroyItemTeleportPacket) {}
+DestroyItemTeleportPacket::DestroyItemTeleportPacket()
+    : NetPacket(PacketType::DestroyItemTeleportPacket) {}
 DestroyItemTeleportPacket::~DestroyItemTeleportPacket() = default;
 unsigned int DestroyItemTeleportPacket::PrepareOutBuffer() {
     NetPacketOutBuffer out(this);
@@ -221,7 +223,8 @@ std::string DestroyItemTeleportPacket::GetPacketDescription(bool flag) {
 }
 
 // MarketC2SUpdateRequestPacket
-MarketC2SUpdateRequestPacket::MarketC2SUpdateRequestPacket() : NetPacket(PacketType::MarketC2SUpdateRequestPacket) {}
+MarketC2SUpdateRequestPacket::MarketC2SUpdateRequestPacket()
+    : NetPacket(PacketType::MarketC2SUpdateRequestPacket) {}
 MarketC2SUpdateRequestPacket::~MarketC2SUpdateRequestPacket() = default;
 unsigned int MarketC2SUpdateRequestPacket::PrepareOutBuffer() {
     NetPacketOutBuffer out(this);
@@ -266,7 +269,8 @@ template class MarketTransactionPacket<PacketType::MarketC2SSellBackPacket>;
 template class MarketTransactionPacket<PacketType::MarketC2SPurchaseRequestPacket>;
 
 // MarketS2CStatusUpdatePacket
-MarketS2CStatusUpdatePacket::MarketS2CStatusUpdatePacket() : NetPacket(PacketType::MarketS2CStatusUpdatePacket) {}
+MarketS2CStatusUpdatePacket::MarketS2CStatusUpdatePacket()
+    : NetPacket(PacketType::MarketS2CStatusUpdatePacket) {}
 MarketS2CStatusUpdatePacket::~MarketS2CStatusUpdatePacket() = default;
 unsigned int MarketS2CStatusUpdatePacket::PrepareOutBuffer() {
     NetPacketOutBuffer out(this);
@@ -290,7 +294,8 @@ std::string MarketS2CStatusUpdatePacket::GetPacketDescription(bool flag) {
 }
 
 // MarketS2CPurchaseDeniedPacket
-MarketS2CPurchaseDeniedPacket::MarketS2CPurchaseDeniedPacket() : NetPacket(PacketType::MarketS2CPurchaseDeniedPacket) {}
+MarketS2CPurchaseDeniedPacket::MarketS2CPurchaseDeniedPacket()
+    : NetPacket(PacketType::MarketS2CPurchaseDeniedPacket) {}
 MarketS2CPurchaseDeniedPacket::~MarketS2CPurchaseDeniedPacket() = default;
 unsigned int MarketS2CPurchaseDeniedPacket::PrepareOutBuffer() {
     NetPacketOutBuffer out(this);

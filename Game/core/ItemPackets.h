@@ -101,8 +101,10 @@ public:
     unsigned int buyerId = 0;
 };
 
-class MarketC2SSellBackPacket : public MarketTransactionPacket<PacketType::MarketC2SSellBackPacket> {};
-class MarketC2SPurchaseRequestPacket : public MarketTransactionPacket<PacketType::MarketC2SPurchaseRequestPacket> {};
+class MarketC2SSellBackPacket
+    : public MarketTransactionPacket<PacketType::MarketC2SSellBackPacket> {};
+class MarketC2SPurchaseRequestPacket
+    : public MarketTransactionPacket<PacketType::MarketC2SPurchaseRequestPacket> {};
 
 class MarketS2CStatusUpdatePacket : public NetPacket {
     GAME_PACKET_KIND_OPERATIONS(MarketS2CStatusUpdatePacket)

@@ -31,8 +31,8 @@ SpawnPlayerPacket::SpawnPlayerPacket() : ObjectContainerPacket(PacketType::Spawn
 }
 SpawnPlayerPacket::~SpawnPlayerPacket() = default;
 unsigned int SpawnPlayerPacket::PrepareOutBuffer() {
-    gEngine->Log(0, "Replicating entity %d (0x%x) in SpawnPlayerPacket", static_cast<int>(player.GetId()),
-                 player.GetId());
+    gEngine->Log(0, "Replicating entity %d (0x%x) in SpawnPlayerPacket",
+                 static_cast<int>(player.GetId()), player.GetId());
     player.MarkForReplication(true);
     NetPacketOutBuffer out(this);
     out.Add(&player);
@@ -49,7 +49,8 @@ std::string SpawnPlayerPacket::GetPacketDescription(bool flag) {
 }
 
 // ServerSpawnCompletePacket
-ServerSpawnCompletePacket::ServerSpawnCompletePacket() : NetPacket(PacketType::ServerSpawnCompletePacket) {}
+ServerSpawnCompletePacket::ServerSpawnCompletePacket()
+    : NetPacket(PacketType::ServerSpawnCompletePacket) {}
 ServerSpawnCompletePacket::~ServerSpawnCompletePacket() = default;
 unsigned int ServerSpawnCompletePacket::PrepareOutBuffer() {
     NetPacketOutBuffer out(this);
@@ -132,7 +133,8 @@ std::string UpdatePositionPacket::GetPacketDescription(bool flag) {
 }
 
 // PlayerPositionUpdatePacket
-PlayerPositionUpdatePacket::PlayerPositionUpdatePacket() : NetPacket(PacketType::PlayerPositionUpdatePacket) {}
+PlayerPositionUpdatePacket::PlayerPositionUpdatePacket()
+    : NetPacket(PacketType::PlayerPositionUpdatePacket) {}
 PlayerPositionUpdatePacket::~PlayerPositionUpdatePacket() = default;
 unsigned int PlayerPositionUpdatePacket::PrepareOutBuffer() {
     NetPacketOutBuffer out(this);
@@ -249,7 +251,8 @@ std::string NRLoaderStatePacket::GetPacketDescription(bool flag) {
 }
 
 // StartServerRespawnPacket
-StartServerRespawnPacket::StartServerRespawnPacket() : NetPacket(PacketType::StartServerRespawnPacket) {}
+StartServerRespawnPacket::StartServerRespawnPacket()
+    : NetPacket(PacketType::StartServerRespawnPacket) {}
 StartServerRespawnPacket::~StartServerRespawnPacket() = default;
 unsigned int StartServerRespawnPacket::PrepareOutBuffer() {
     NetPacketOutBuffer out(this);
@@ -272,7 +275,8 @@ std::string StartServerRespawnPacket::GetPacketDescription(bool flag) {
 }
 
 // PartyRequestResponsePacket: the flag travels between the two ids.
-PartyRequestResponsePacket::PartyRequestResponsePacket() : NetPacket(PacketType::PartyRequestResponsePacket) {}
+PartyRequestResponsePacket::PartyRequestResponsePacket()
+    : NetPacket(PacketType::PartyRequestResponsePacket) {}
 PartyRequestResponsePacket::~PartyRequestResponsePacket() = default;
 unsigned int PartyRequestResponsePacket::PrepareOutBuffer() {
     NetPacketOutBuffer out(this);

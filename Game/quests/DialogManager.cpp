@@ -4,13 +4,13 @@
 
 namespace GAME {
 
-void DialogManager::AddDialog(DialogType type, bool modal, InterestedParty party, const std::string& tag, bool flag1,
-                              unsigned int value, bool flag2) {
+void DialogManager::AddDialog(DialogType type, bool modal, InterestedParty party,
+                              const std::string& tag, bool flag1, unsigned int value, bool flag2) {
     mDialogs.push_back(Dialog{type, modal, party, tag, {}, flag1, value, flag2});
 }
 
-void DialogManager::AddDialog(DialogType type, bool modal, InterestedParty party, const std::wstring& text,
-                              bool flag1, bool flag2) {
+void DialogManager::AddDialog(DialogType type, bool modal, InterestedParty party,
+                              const std::wstring& text, bool flag1, bool flag2) {
     mDialogs.push_back(Dialog{type, modal, party, {}, text, flag1, 0, flag2});
 }
 
@@ -19,8 +19,9 @@ void DialogManager::AddResponse(InterestedParty party, int answer) {
 }
 
 int DialogManager::GetNumResponsesFor(InterestedParty party) const {
-    return static_cast<int>(std::count_if(mResponses.begin(), mResponses.end(),
-                                          [party](const YesNoResponse& r) { return r.party == party; }));
+    return static_cast<int>(
+        std::count_if(mResponses.begin(), mResponses.end(),
+                      [party](const YesNoResponse& r) { return r.party == party; }));
 }
 
 DialogManager::YesNoResponse DialogManager::GetResponseFor(InterestedParty party) {

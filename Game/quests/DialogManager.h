@@ -28,10 +28,10 @@ public:
         bool flag2 = false;
     };
 
-    void AddDialog(DialogType type, bool modal, InterestedParty party, const std::string& tag, bool flag1,
-                   unsigned int value, bool flag2);
-    void AddDialog(DialogType type, bool modal, InterestedParty party, const std::wstring& text, bool flag1,
-                   bool flag2);
+    void AddDialog(DialogType type, bool modal, InterestedParty party, const std::string& tag,
+                   bool flag1, unsigned int value, bool flag2);
+    void AddDialog(DialogType type, bool modal, InterestedParty party, const std::wstring& text,
+                   bool flag1, bool flag2);
 
     // The UI's answer to a dialog of a party.
     void AddResponse(InterestedParty party, int answer);

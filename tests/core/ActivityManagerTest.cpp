@@ -13,7 +13,8 @@ using test::TestMachine;
 
 // Finishes after a given number of updates and records its calls.
 struct CountingActivity : GameActivity {
-    explicit CountingActivity(int lifetime, std::vector<std::string>* log = nullptr, std::string name = {})
+    explicit CountingActivity(int lifetime, std::vector<std::string>* log = nullptr,
+                              std::string name = {})
         : lifetime(lifetime), log(log), name(std::move(name)) {}
     ~CountingActivity() override {
         if (log)
@@ -130,9 +131,15 @@ TEST(ActivityManager, ClearLeavesPendingActivitiesAndDestroyStartsAgain) {
 TEST(ActivityManager, EachMachineHasItsOwnManager) {
     TestMachine a;
     TestMachine b;
-    ON_MACHINE(a) { ActivityManager::Get()->FastInstallActivity(new CountingActivity(9)); }
-    ON_MACHINE(b) { EXPECT_EQ(ActivityManager::Get()->GetActiveCount(), 0u); }
-    ON_MACHINE(a) { EXPECT_EQ(ActivityManager::Get()->GetActiveCount(), 1u); }
+    ON_MACHINE(a) {
+        ActivityManager::Get()->FastInstallActivity(new CountingActivity(9));
+    }
+    ON_MACHINE(b) {
+        EXPECT_EQ(ActivityManager::Get()->GetActiveCount(), 0u);
+    }
+    ON_MACHINE(a) {
+        EXPECT_EQ(ActivityManager::Get()->GetActiveCount(), 1u);
+    }
 }
 
 }  // namespace

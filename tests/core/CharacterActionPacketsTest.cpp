@@ -13,10 +13,22 @@ using test::ReadBack;
 using test::Written;
 
 TEST(CharacterActionPackets, EveryKindRegistersUnderItsTypeId) {
-    const char* names[] = {"IdleActionPacket", "LongIdleActionPacket", "MoveToPacket",     "WalkPacket",
-                           "PickUpItemPacket", "UseItemPacket",        "AttackPacket",     "TakeStunPacket",
-                           "ImmobilizePacket", "TakeTrapPacket",       "DiePacket",        "ChatActionPacket",
-                           "PlayAnimationActionPacket", "EngageNpcPacket", "SpawnActionPacket", "RespawnPacket"};
+    const char* names[] = {"IdleActionPacket",
+                           "LongIdleActionPacket",
+                           "MoveToPacket",
+                           "WalkPacket",
+                           "PickUpItemPacket",
+                           "UseItemPacket",
+                           "AttackPacket",
+                           "TakeStunPacket",
+                           "ImmobilizePacket",
+                           "TakeTrapPacket",
+                           "DiePacket",
+                           "ChatActionPacket",
+                           "PlayAnimationActionPacket",
+                           "EngageNpcPacket",
+                           "SpawnActionPacket",
+                           "RespawnPacket"};
     PACKET_TYPE type = 63;
     for (const char* name : names) {
         const NetPacketKind* kind = NetPacketRegistry::Global().Find(type);
@@ -61,7 +73,8 @@ TEST(CharacterActionPackets, MoveToSendsTheSkillNumberIn16Bits) {
     packet.worldLocation.local = Vec3(2, 2, 2);
     packet.skillNumber = 65535;
     packet.speed = 1.5f;
-    EXPECT_EQ(Written(packet), Body().u32(1).u32(2).vec3(1, 1, 1).vec3(2, 2, 2).u16(65535).f32(1.5f).bytes);
+    EXPECT_EQ(Written(packet),
+              Body().u32(1).u32(2).vec3(1, 1, 1).vec3(2, 2, 2).u16(65535).f32(1.5f).bytes);
     EXPECT_EQ(packet.GetPacketDescription(false),
               "Entity ID: 1\nTarget ID: 2\nStart Location: (1, 1, 1)\nWorld Location: (2, 2, 2)\n"
               "Skill Number: 65535\nSpeed: 1.5\n");
@@ -95,9 +108,11 @@ TEST(CharacterActionPackets, AttackSeedTravelsAsTwoBytes) {
     packet.skillNumber = 7;
     packet.seed = 65535;
     packet.attackerPosition.local = Vec3(4, 5, 6);
-    EXPECT_EQ(Written(packet), Body().u32(1).u32(2).vec3(1, 2, 3).u16(7).u8(0xFF).u8(0xFF).vec3(4, 5, 6).bytes);
-    EXPECT_EQ(packet.GetPacketDescription(false),
-              "Attacker ID: 1\nDefender ID: 2\nLocation: (1, 2, 3)\nSkill Number: 7\nSeed: 65535\n");
+    EXPECT_EQ(Written(packet),
+              Body().u32(1).u32(2).vec3(1, 2, 3).u16(7).u8(0xFF).u8(0xFF).vec3(4, 5, 6).bytes);
+    EXPECT_EQ(
+        packet.GetPacketDescription(false),
+        "Attacker ID: 1\nDefender ID: 2\nLocation: (1, 2, 3)\nSkill Number: 7\nSeed: 65535\n");
     auto copy = ReadBack(packet);
     EXPECT_EQ(copy->seed, 65535);
     EXPECT_EQ(copy->attackerPosition.local, Vec3(4, 5, 6));
@@ -110,7 +125,8 @@ TEST(CharacterActionPackets, DieListsItsDeathHandlers) {
     EXPECT_EQ(packet.GetPacketDescription(false), "Entity ID: 3\n");
     packet.deathHandlerIds = {4, 5};
     EXPECT_EQ(Written(packet), Body().u32(3).u32(2).u32(4).u32(5).bytes);
-    EXPECT_EQ(packet.GetPacketDescription(false), "Entity ID: 3\nDeath Handler Id: 4\nDeath Handler Id: 5\n");
+    EXPECT_EQ(packet.GetPacketDescription(false),
+              "Entity ID: 3\nDeath Handler Id: 4\nDeath Handler Id: 5\n");
     EXPECT_EQ(ReadBack(packet)->deathHandlerIds, packet.deathHandlerIds);
 }
 
@@ -151,7 +167,8 @@ TEST(CharacterActionPackets, RespawnCarriesItsPlacement) {
     packet.character = 1u;
     packet.respawnCoords.coords.origin = Vec3(5, 6, 7);
     EXPECT_EQ(Written(packet), Body().u32(1).coords(5, 6, 7).bytes);
-    EXPECT_EQ(packet.GetPacketDescription(false), "Entity ID: 1\nRespawnCoords: (5, 6, 7) facing (0, 0, 1)\n");
+    EXPECT_EQ(packet.GetPacketDescription(false),
+              "Entity ID: 1\nRespawnCoords: (5, 6, 7) facing (0, 0, 1)\n");
 }
 
 TEST(CharacterActionPackets, CopiesKeepTheCharacter) {

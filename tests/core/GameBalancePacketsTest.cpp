@@ -70,7 +70,8 @@ TEST(GameBalancePackets, UseSkillAndLock) {
     EXPECT_EQ(Written(skill), Body().u32(1).u32(2).str("").b(true).bytes);
     skill.skillName = "Records/Skills/Fire.dbr";
     EXPECT_EQ(skill.GetPacketDescription(false),
-              "Character Id: 1\nTarget Id: 2\nSkill Name: Records/Skills/Fire.dbr\nallow Interruptions: true\n");
+              "Character Id: 1\nTarget Id: 2\nSkill Name: Records/Skills/Fire.dbr\nallow "
+              "Interruptions: true\n");
     EXPECT_EQ(ReadBack(skill)->skillName, "Records/Skills/Fire.dbr");
 
     QuestCommandLockFixedItemPacket lock;

@@ -4,6 +4,7 @@
 
 #include "Engine/Engine.h"
 #include "Engine/media/AmbianceManager.h"
+#include "Engine/media/SoundPak.h"
 #include "Engine/world/InstanceGroupManager.h"
 #include "Game/core/ActivityManager.h"
 #include "Game/core/GameEngineInboundInterface.h"
@@ -11,6 +12,7 @@
 #include "Game/core/GameEngineServicesModules.h"
 #include "Game/items/TradeManager.h"
 #include "Game/quests/QuestRepository.h"
+#include "Game/rules/DesignerEquation.h"
 #include "support/TestMachine.h"
 
 namespace GAME {
@@ -103,8 +105,12 @@ TEST(GameEngineExports, ShutdownBeforeInitializeDoesNothing) {
 TEST(GameEngineExports, EachMachineHasItsOwnRoot) {
     TestMachine a;
     TestMachine b;
-    ON_MACHINE(a) { InitializeObjects(); }
-    ON_MACHINE(b) { EXPECT_EQ(gGameEngine, nullptr); }
+    ON_MACHINE(a) {
+        InitializeObjects();
+    }
+    ON_MACHINE(b) {
+        EXPECT_EQ(gGameEngine, nullptr);
+    }
     ON_MACHINE(a) {
         EXPECT_NE(gGameEngine, nullptr);
         ShutdownObjects();
@@ -115,10 +121,12 @@ TEST_F(GameEngineTest, InitializeRegistersTheEighteenGroupAffiliationsInOrder) {
     const auto& affiliations = InstanceGroupManager::Get()->GetAffiliations();
     ASSERT_EQ(affiliations.size(), 18u);
     EXPECT_EQ(affiliations[0], (std::pair<std::string, std::string>{"Unified Proxies", "Proxy"}));
-    EXPECT_EQ(affiliations[5], (std::pair<std::string, std::string>{"Monsters And Weapons", "Weapon"}));
-    EXPECT_EQ(affiliations[11],
-              (std::pair<std::string, std::string>{"TeleportShrine", "StrategicMovementTeleportShrine"}));
-    EXPECT_EQ(affiliations[17], (std::pair<std::string, std::string>{"Terracotta Warriors", "Proxy"}));
+    EXPECT_EQ(affiliations[5],
+              (std::pair<std::string, std::string>{"Monsters And Weapons", "Weapon"}));
+    EXPECT_EQ(affiliations[11], (std::pair<std::string, std::string>{
+                                    "TeleportShrine", "StrategicMovementTeleportShrine"}));
+    EXPECT_EQ(affiliations[17],
+              (std::pair<std::string, std::string>{"Terracotta Warriors", "Proxy"}));
 }
 
 TEST_F(GameEngineTest, AFrameWithoutAMainPlayerSkipsAmbianceAndRestsTheTimers) {
@@ -356,6 +364,40 @@ TEST_F(GameEngineTest, DamageRegisterSharesPerAttacker) {
     root.SetAsNetworkClient();
     root.RegisterDamage(51, 1, 5.0f);
     EXPECT_FLOAT_EQ(root.GetTotalDamageDone(51), 0.0f);
+}
+
+}  // namespace
+}  // namespace GAME
+
+namespace GAME {
+namespace {
+
+TEST(GameEngineSettingsFormulas, FormulasReadTheRootsVariablesAndAFailedParseIsDropped) {
+    test::TestMachine tm;
+    InitializeObjects();
+    GameEngine& root = *gGameEngine;
+    EXPECT_EQ(tm.CountLog("-=- GameEngine Equation load failure : deathPenaltyEquation "), 1);
+    EXPECT_EQ(tm.CountLog("Equation load failure : experienceEquation"), 0);
+    EXPECT_EQ(root.GetDeathPenaltyEquation(), nullptr);
+    ASSERT_NE(root.GetExperienceEquation(), nullptr);
+    root.GetFormulaVariables().monsterExperience = 40;
+    EXPECT_FLOAT_EQ((*root.GetExperienceEquation())(), 80.0f);
+    float value = -1;
+    EXPECT_FALSE(root.GetDesignerVariable("unknownVariable", value));
+    EXPECT_EQ(value, -1.0f);
+    ShutdownObjects();
+}
+
+TEST(GameEngineSettingsSounds, OnlyASoundPakRecordGivesAMarketSound) {
+    test::TestMachine tm;
+    InitializeObjects();
+    GameEngine& root = *gGameEngine;
+    ASSERT_NE(root.GetMarketPurchaseSound(), nullptr);
+    EXPECT_EQ(root.GetMarketSaleSound(), nullptr);  // the record makes an entity
+    root.PlayMarketPurchaseSound();
+    root.PlayMarketSaleSound();
+    EXPECT_EQ(root.GetMarketPurchaseSound()->GetPlayed().size(), 1u);
+    ShutdownObjects();
 }
 
 }  // namespace

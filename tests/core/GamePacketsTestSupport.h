@@ -19,8 +19,12 @@ public:
         bytes.push_back(v);
         return *this;
     }
-    Body& u16(std::uint16_t v) { return u8(static_cast<std::uint8_t>(v)).u8(static_cast<std::uint8_t>(v >> 8)); }
-    Body& u32(std::uint32_t v) { return u16(static_cast<std::uint16_t>(v)).u16(static_cast<std::uint16_t>(v >> 16)); }
+    Body& u16(std::uint16_t v) {
+        return u8(static_cast<std::uint8_t>(v)).u8(static_cast<std::uint8_t>(v >> 8));
+    }
+    Body& u32(std::uint32_t v) {
+        return u16(static_cast<std::uint16_t>(v)).u16(static_cast<std::uint16_t>(v >> 16));
+    }
     Body& i32(std::int32_t v) { return u32(static_cast<std::uint32_t>(v)); }
     Body& f32(float v) {
         std::uint32_t bits;

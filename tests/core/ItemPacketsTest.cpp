@@ -14,14 +14,22 @@ using test::Written;
 
 TEST(ItemPackets, EveryKindRegistersUnderItsTypeId) {
     const std::pair<PACKET_TYPE, const char*> kinds[] = {
-        {32, "CreateItemPacket"},         {33, "CreateEntityPacket"},
-        {38, "TradeInitiatePacket"},      {39, "TradeCancelPacket"},
-        {40, "TradeSetGoldPacket"},       {41, "TradeAddItemPacket"},
-        {42, "TradeRemoveItemPacket"},    {43, "TradeFinalizePacket"},
-        {44, "CreateItemTeleportPacket"}, {45, "DestroyItemTeleportPacket"},
-        {49, "MarketC2SUpdateRequestPacket"}, {50, "MarketC2SSellBackPacket"},
-        {51, "MarketC2SPurchaseRequestPacket"}, {52, "MarketS2CStatusUpdatePacket"},
-        {53, "MarketS2CPurchaseDeniedPacket"}, {54, "MarketS2CPurchaseConfirmationPacket"},
+        {32, "CreateItemPacket"},
+        {33, "CreateEntityPacket"},
+        {38, "TradeInitiatePacket"},
+        {39, "TradeCancelPacket"},
+        {40, "TradeSetGoldPacket"},
+        {41, "TradeAddItemPacket"},
+        {42, "TradeRemoveItemPacket"},
+        {43, "TradeFinalizePacket"},
+        {44, "CreateItemTeleportPacket"},
+        {45, "DestroyItemTeleportPacket"},
+        {49, "MarketC2SUpdateRequestPacket"},
+        {50, "MarketC2SSellBackPacket"},
+        {51, "MarketC2SPurchaseRequestPacket"},
+        {52, "MarketS2CStatusUpdatePacket"},
+        {53, "MarketS2CPurchaseDeniedPacket"},
+        {54, "MarketS2CPurchaseConfirmationPacket"},
         {55, "MarketS2CUpdatePacket"},
     };
     for (const auto& [type, name] : kinds) {
@@ -52,7 +60,8 @@ TEST(ItemPackets, CreateItemWritesTheFullItemRecord) {
                                    .u32(0)
                                    .bytes);
     EXPECT_EQ(packet.GetPacketDescription(false),
-              "Character ID: 4\nCoords: (1, 2, 3) facing (0, 0, 1)\nItem ID: 99\nItem Name: Records/Item/Sword.dbr\n"
+              "Character ID: 4\nCoords: (1, 2, 3) facing (0, 0, 1)\nItem ID: 99\nItem Name: "
+              "Records/Item/Sword.dbr\n"
               "Prefix: \nPostFix: \nRelic: \nRelic Bonus: \nSeed: 1234\nVar1: 0\n");
     auto copy = ReadBack(packet);
     EXPECT_EQ(copy->item, packet.item);
@@ -63,9 +72,11 @@ TEST(ItemPackets, CreateEntityPutsTheObjectIdLast) {
     CreateEntityPacket packet;
     packet.objectId = 77;
     packet.recordName = "Records/Test/AnEntity.dbr";
-    EXPECT_EQ(Written(packet), Body().coords(0, 0, 0).str("Records/Test/AnEntity.dbr").u32(77).bytes);
-    EXPECT_EQ(packet.GetPacketDescription(false),
-              "Coords: (0, 0, 0) facing (0, 0, 1)\nName: Records/Test/AnEntity.dbr\nObjectId: 77\n");
+    EXPECT_EQ(Written(packet),
+              Body().coords(0, 0, 0).str("Records/Test/AnEntity.dbr").u32(77).bytes);
+    EXPECT_EQ(
+        packet.GetPacketDescription(false),
+        "Coords: (0, 0, 0) facing (0, 0, 1)\nName: Records/Test/AnEntity.dbr\nObjectId: 77\n");
     auto copy = ReadBack(packet);
     EXPECT_EQ(copy->objectId, 77u);
     EXPECT_EQ(copy->recordName, packet.recordName);
@@ -122,9 +133,11 @@ TEST(ItemPackets, PortalPackets) {
     create.objectId = 12;
     create.owner = 0x10000001;
     create.sectorTag = "tagSector";
-    EXPECT_EQ(Written(create), Body().coords(0, 0, 0).u32(0x10000001).u32(12).raw("tagSector").bytes);
+    EXPECT_EQ(Written(create),
+              Body().coords(0, 0, 0).u32(0x10000001).u32(12).raw("tagSector").bytes);
     EXPECT_EQ(create.GetPacketDescription(false),
-              "Coords: (0, 0, 0) facing (0, 0, 1)\nOwner: 268435457\nObjectId: 12\nSectorTag: tagSector\n");
+              "Coords: (0, 0, 0) facing (0, 0, 1)\nOwner: 268435457\nObjectId: 12\nSectorTag: "
+              "tagSector\n");
     EXPECT_EQ(ReadBack(create)->sectorTag, "tagSector");
 
     DestroyItemTeleportPacket destroy;
@@ -166,7 +179,8 @@ TEST(ItemPackets, MarketRequestsAndAnswers) {
     denied.buyerId = 3;
     denied.status = 0;
     EXPECT_EQ(Written(denied), Body().u32(8).u32(1).u32(3).i32(0).bytes);
-    EXPECT_EQ(denied.GetPacketDescription(false), "Market Id: 8\nItem Index: 1\nBuyer Id: 3\nStatus: 0\n");
+    EXPECT_EQ(denied.GetPacketDescription(false),
+              "Market Id: 8\nItem Index: 1\nBuyer Id: 3\nStatus: 0\n");
 
     MarketS2CPurchaseConfirmationPacket confirmed;
     confirmed.marketId = 8;
@@ -183,10 +197,12 @@ TEST(ItemPackets, MarketUpdateListsTheSoldItems) {
     packet.level = 3;
     packet.seed = 4;
     packet.soldIndices = {1, 5};
-    EXPECT_EQ(Written(packet),
-              Body().u32(8).str("Records/Market/Smith.dbr").u32(3).u32(4).u32(2).u32(1).u32(5).bytes);
+    EXPECT_EQ(
+        Written(packet),
+        Body().u32(8).str("Records/Market/Smith.dbr").u32(3).u32(4).u32(2).u32(1).u32(5).bytes);
     EXPECT_EQ(packet.GetPacketDescription(false),
-              "Market Id: 8\nMarket Name: Records/Market/Smith.dbr\nLevel: 3\nSeed: 4\nSold Item Index Size2\n"
+              "Market Id: 8\nMarket Name: Records/Market/Smith.dbr\nLevel: 3\nSeed: 4\nSold Item "
+              "Index Size2\n"
               "  Item Index: 1\n  Item Index: 5\n");
     EXPECT_EQ(ReadBack(packet)->soldIndices, packet.soldIndices);
 

@@ -15,11 +15,21 @@ using test::Written;
 
 TEST(WorldPackets, EveryKindRegistersUnderItsTypeId) {
     const std::pair<PACKET_TYPE, const char*> kinds[] = {
-        {17, "QuestMessagePacket"},     {20, "FrustumUpdatePacket"},       {25, "WorldInitPacket"},
-        {26, "RemoteMessagePacket"},    {27, "RemoteWMessagePacket"},      {28, "PlayerPositionUpdatePacket"},
-        {29, "PartyRequestResponsePacket"}, {30, "SpawnPlayerPacket"},     {34, "ServerSpawnCompletePacket"},
-        {35, "AckEntityPacket"},        {36, "NackEntityPacket"},          {37, "WarpEntityPacket"},
-        {46, "StartTeleportPacket"},    {47, "NRLoaderStatePacket"},       {48, "StartServerRespawnPacket"},
+        {17, "QuestMessagePacket"},
+        {20, "FrustumUpdatePacket"},
+        {25, "WorldInitPacket"},
+        {26, "RemoteMessagePacket"},
+        {27, "RemoteWMessagePacket"},
+        {28, "PlayerPositionUpdatePacket"},
+        {29, "PartyRequestResponsePacket"},
+        {30, "SpawnPlayerPacket"},
+        {34, "ServerSpawnCompletePacket"},
+        {35, "AckEntityPacket"},
+        {36, "NackEntityPacket"},
+        {37, "WarpEntityPacket"},
+        {46, "StartTeleportPacket"},
+        {47, "NRLoaderStatePacket"},
+        {48, "StartServerRespawnPacket"},
         {106, "UpdatePositionPacket"},
     };
     for (const auto& [type, name] : kinds) {
@@ -68,7 +78,8 @@ TEST(WorldPackets, WarpAndFrustumCarryPositions) {
     frustum.originatorHostId = -2;
     frustum.originatorPosition.local = Vec3(4, 5, 6);
     EXPECT_EQ(Written(frustum), Body().i32(-2).vec3(4, 5, 6).bytes);
-    EXPECT_EQ(frustum.GetPacketDescription(false), "Originator Host ID: -2\nOriginator position: (4, 5, 6)\n");
+    EXPECT_EQ(frustum.GetPacketDescription(false),
+              "Originator Host ID: -2\nOriginator position: (4, 5, 6)\n");
     EXPECT_EQ(ReadBack(frustum)->originatorHostId, -2);
 }
 
@@ -88,7 +99,8 @@ TEST(WorldPackets, PlayerPositionsWriteBothListsAndDescribePairs) {
     PlayerPositionUpdatePacket packet;
     packet.playerIds = {1, 2, 3};
     packet.playerPositions = {WorldVec3(nullptr, Vec3(1, 1, 1)), WorldVec3(nullptr, Vec3(2, 2, 2))};
-    EXPECT_EQ(Written(packet), Body().u32(3).u32(1).u32(2).u32(3).u32(2).vec3(1, 1, 1).vec3(2, 2, 2).bytes);
+    EXPECT_EQ(Written(packet),
+              Body().u32(3).u32(1).u32(2).u32(3).u32(2).vec3(1, 1, 1).vec3(2, 2, 2).bytes);
     EXPECT_EQ(packet.GetPacketDescription(false),
               "Player Positions: \nPlayer ID: 1\nPlayer Position: (1, 1, 1)\nPlayer ID: 2\n"
               "Player Position: (2, 2, 2)\n");
