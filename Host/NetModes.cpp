@@ -4,10 +4,11 @@
 #include <cstdio>
 
 #include "Engine/Engine.h"
-#include "Engine/net/ChatPacket.h"
 #include "Engine/net/EnetTransport.h"
 #include "Engine/net/NetPacketDescriber.h"
 #include "Engine/net/NetworkConnectionManager.h"
+#include "Game/core/GameEngine.h"
+#include "Game/core/GameEngineNetworkInterface.h"
 #include "Host/HostApp.h"
 
 namespace GAME {
@@ -22,14 +23,19 @@ bool PrepareData(const std::filesystem::path& dataRoot) {
     return PrepareMachine(options);
 }
 
-// Runs the connection until `done` holds; false on time-out.
+constexpr int kFrameMs = 10;
+
+// Runs frames of the connection and the game root until `done` holds; false on time-out.
 template <class Done>
 bool ServiceUntil(Done done, Clock::time_point deadline) {
     NetworkConnectionManager* net = gEngine->GetNetworkConnectionManager();
     while (!done()) {
         if (Clock::now() > deadline)
             return false;
-        net->ProcessIncoming(10);
+        net->ProcessIncoming(kFrameMs);
+        gEngine->AdvanceGameTime(kFrameMs);
+        if (GameEngine* root = gGameEngine)
+            root->Update(kFrameMs);
     }
     return true;
 }
@@ -56,25 +62,30 @@ int RunServer(const NetServerOptions& options) {
                 options.clients);
     std::fflush(stdout);
 
-    int greeted = 0;  // host ids are given again after a client leaves
-    net->SetPacketHandler(PacketType::ChatPacket, [&](NetPacket& packet) {
-        const auto& hello = static_cast<ChatPacket&>(packet);
-        const int host = packet.GetHeader().sourceHost;
-        std::printf("gamehost: host %d says \"%s\"\n", host, NarrowForLog(hello.text).c_str());
-        ChatPacket answer;
-        answer.from = L"server";
-        answer.text = L"welcome, host " + std::to_wstring(host);
-        if (net->SendToHost(host, &answer))
-            ++greeted;
-    });
+    // The game root runs the clients' requests through its inbound interface: each greeting is
+    // a chat request of the game, answered with a remote message to the clients.
+    InitializeObjects();
+    gGameEngine->SetAsNetworkServer();
+    std::size_t greeted = 0;
+    const auto answerNewGreetings = [&] {
+        const auto& messages = gGameEngine->GetChatMessages();
+        for (; greeted < messages.size(); ++greeted) {
+            std::printf("gamehost: %s says \"%s\"\n", NarrowForLog(messages[greeted].from).c_str(),
+                        NarrowForLog(messages[greeted].text).c_str());
+            gGameEngine->GetNetworkInterface()->DisplayWMessageRemote(
+                0, true, L"welcome, " + messages[greeted].from);
+        }
+        return greeted >= static_cast<std::size_t>(options.clients);
+    };
 
     const auto deadline = Clock::now() + std::chrono::milliseconds(options.timeoutMs);
-    const bool allGreeted = ServiceUntil([&] { return greeted >= options.clients; }, deadline);
+    const bool allGreeted = ServiceUntil(answerNewGreetings, deadline);
     const bool allLeft =
         allGreeted && ServiceUntil([&] { return transport->GetPeerCount() == 0; }, deadline);
+    ShutdownObjects();
     net->Shutdown();
     if (!allLeft) {
-        std::fprintf(stderr, "gamehost: server timed out (%d of %d clients greeted)\n", greeted,
+        std::fprintf(stderr, "gamehost: server timed out (%zu of %d clients greeted)\n", greeted,
                      options.clients);
         return 1;
     }
@@ -108,19 +119,20 @@ int RunClient(const NetClientOptions& options) {
     const int host = net->GetLocalHostId();
     std::printf("gamehost: connected to %s as host %d\n", options.connect.c_str(), host);
 
-    bool answered = false;
-    net->SetPacketHandler(PacketType::ChatPacket, [&](NetPacket& packet) {
-        std::printf("gamehost: server says \"%s\"\n",
-                    NarrowForLog(static_cast<ChatPacket&>(packet).text).c_str());
-        answered = true;
-    });
-    ChatPacket hello;
-    hello.from = L"client";
-    hello.text = L"hello from host " + std::to_wstring(host);
-    net->SendToServer(&hello);
+    InitializeObjects();
+    gGameEngine->SetAsNetworkClient();
+    gGameEngine->GetNetworkInterface()->HandleChatMessage(
+        L"host " + std::to_wstring(host), L"hello from host " + std::to_wstring(host), 0, {});
 
     const auto deadline = Clock::now() + std::chrono::milliseconds(options.timeoutMs);
-    const bool ok = ServiceUntil([&] { return answered; }, deadline);
+    const bool ok =
+        ServiceUntil([] { return !gGameEngine->GetUINotifications().empty(); }, deadline);
+    if (ok) {
+        const auto& texts = gGameEngine->GetUINotifications().front().texts;
+        std::printf("gamehost: server says \"%s\"\n",
+                    texts.empty() ? "" : NarrowForLog(texts.front()).c_str());
+    }
+    ShutdownObjects();
     transport->DisconnectAll(3000);
     net->Shutdown();
     if (!ok) {

@@ -1,7 +1,8 @@
 #pragma once
 // The host's network modes: a server on 127.0.0.1 that waits for its clients, and a client that
-// connects to it. Each client says hello with a first packet, the server answers it, and both
-// sides disconnect cleanly.
+// connects to it. Both run a game root; each client greets the server with a game-wide chat
+// request through its network interface, the server answers with a remote message, and both
+// disconnect cleanly.
 #include <filesystem>
 #include <string>
 

@@ -1,0 +1,25 @@
+#pragma once
+// The music player: it follows one player and one boss and changes the music when they die.
+#include <cstdint>
+
+namespace GAME {
+
+class Jukebox {
+public:
+    std::uint32_t GetTrackedPlayer() const { return mTrackedPlayer; }
+    void SetTrackedPlayer(std::uint32_t id) { mTrackedPlayer = id; }
+    std::uint32_t GetTrackedBoss() const { return mTrackedBoss; }
+    void SetTrackedBoss(std::uint32_t id) { mTrackedBoss = id; }
+    void SetTrackedPlayerDead(bool dead) { mPlayerDead = dead; }
+    void SetTrackedBossDead(bool dead) { mBossDead = dead; }
+    bool IsTrackedPlayerDead() const { return mPlayerDead; }
+    bool IsTrackedBossDead() const { return mBossDead; }
+
+private:
+    std::uint32_t mTrackedPlayer = 0;
+    std::uint32_t mTrackedBoss = 0;
+    bool mPlayerDead = false;
+    bool mBossDead = false;
+};
+
+}  // namespace GAME

@@ -1,0 +1,349 @@
+#include "Game/core/GameEngine.h"
+
+#include <ctime>
+
+#include "Engine/Engine.h"
+#include "Engine/media/AmbianceManager.h"
+#include "Engine/media/Jukebox.h"
+#include "Engine/media/SoundPak.h"
+#include "Engine/object/ObjectManager.h"
+#include "Engine/world/InstanceGroupManager.h"
+#include "Game/characters/Player.h"
+#include "Game/core/ActivityManager.h"
+#include "Game/core/GameEngineInboundInterface.h"
+#include "Game/core/GameEngineOutboundInterface.h"
+#include "Game/core/GameEngineServicesModules.h"
+#include "Game/core/PartyManager.h"
+#include "Game/core/PlayerManagerClient.h"
+#include "Game/core/PlayerManagerServer.h"
+#include "Game/core/Team.h"
+#include "Game/items/TradeManager.h"
+#include "Game/quests/QuestRepository.h"
+#include "Game/rules/DesignerEquation.h"
+
+namespace GAME {
+
+namespace {
+// The object of that id when its class is, or derives from, the named class. The character
+// classes register themselves by name, so the root can look them up before it knows them.
+Object* FindObjectOfClass(std::uint32_t id, const char* className) {
+    if (id == 0)
+        return nullptr;
+    Object* object = Singleton<ObjectManager>::Get().GetObject(id);
+    if (!object)
+        return nullptr;
+    for (const RTTI_ClassInfo* info = &object->GetClassInfo(); info; info = info->GetParent())
+        if (std::string_view(info->GetClassName()) == className)
+            return object;
+    return nullptr;
+}
+
+Player* FindPlayer(std::uint32_t id) {
+    return id == 0 ? nullptr : Singleton<ObjectManager>::Get().GetObject<Player>(id);
+}
+}  // namespace
+
+GameEngine::GameEngine() : creatureDeathListener("GameEvent_CreatureDeath", "GameEngine") {
+    randomGen.Seed(static_cast<std::uint32_t>(std::time(nullptr)));
+    armorDefensiveAbsorption = 0;
+    pendingBanPlayerId = 0;
+    ResetTutorialState();
+    pendingPortal.pending = false;
+    ui = nullptr;
+    experienceEquation.reset();
+    deathPenaltyEquation.reset();
+    LoadFromDatabase(recordName);
+    overlayColor = Color{1, 1, 1, 0};
+
+    outbound = std::make_unique<GameEngineOutboundInterface>();
+    inbound = std::make_unique<GameEngineInboundInterface>();
+    renderingDisabled.fill(0);
+    nullServerServices = std::make_unique<GameEngineServerServicesModuleBase>();
+    serverServices = std::make_unique<GameEngineServerServicesModule>();
+    clientServices = std::make_unique<GameEngineClientServicesModule>();
+    teamManager = std::make_unique<TeamManager>();
+    partyManager = std::make_unique<PartyManager>();
+    tradeManager = std::make_unique<TradeManager>();
+
+    nullServerServices->SetNetworkInterfaceSlot(&currentInterface);
+    serverServices->SetNetworkInterfaceSlot(&currentInterface);
+    clientServices->SetNetworkInterfaceSlot(&currentInterface);
+
+    SetAsNetworkStub();
+    creatureDeathListener.SetOwner(this, &GameEngine::OnCreatureDeath);
+
+    autoSave = true;
+    needsSleepCounter = 0;
+    mouseLocked = false;
+}
+
+GameEngine::~GameEngine() {
+    currentInterface = nullptr;
+    outbound.reset();
+    inbound.reset();
+    experienceEquation.reset();
+    deathPenaltyEquation.reset();
+    nullServerServices.reset();
+    serverServices.reset();
+    clientServices.reset();
+    currentClientServices = nullptr;
+    currentServerServices = nullptr;
+    teamManager.reset();
+    partyManager.reset();
+    tradeManager.reset();
+    ActivityManager::Destroy();
+    InstanceGroupManager::Destroy();
+    ObjectManager& objects = Singleton<ObjectManager>::Get();
+    if (marketPurchaseSound)
+        objects.DestroyObjectEx(marketPurchaseSound, __FILE__, __LINE__);
+    if (marketSaleSound)
+        objects.DestroyObjectEx(marketSaleSound, __FILE__, __LINE__);
+    // The remaining members go in reverse declaration order; the listener unregisters itself.
+}
+
+void GameEngine::Initialize() {
+    static constexpr std::pair<const char*, const char*> kAffiliations[] = {
+        {"Unified Proxies", "Proxy"},
+        {"Unique Proxies", "Proxy"},
+        {"Any Entity", "Entity"},
+        {"Decorations", "Decoration"},
+        {"Monsters And Weapons", "Monster"},
+        {"Monsters And Weapons", "Weapon"},
+        {"Patrol Points", "PatrolPoint"},
+        {"Patrollers", "Monster"},
+        {"ProxyPatrollers", "Proxy"},
+        {"Wander Points", "NpcWanderPoint"},
+        {"Npc Wanderers", "Npc"},
+        {"TeleportShrine", "StrategicMovementTeleportShrine"},
+        {"RespawnShrine", "StrategicMovementRespawnShrine"},
+        {"Bandari", "Monster"},
+        {"Bandari", "Proxy"},
+        {"Bandari Teleport Points", "BandariTeleportPoint"},
+        {"Terracotta Warriors", "Monster"},
+        {"Terracotta Warriors", "Proxy"},
+    };
+    InstanceGroupManager* groups = InstanceGroupManager::Get();
+    for (const auto& [group, className] : kAffiliations)
+        groups->AddGroupAffiliation(group, className);
+    GameEngineInboundInterface::InstallPacketHandlers();
+}
+
+void GameEngine::Shutdown() {
+    CriticalSectionLock lock(resourceLock);
+    for (auto& [name, profile] : skillResources)
+        profile.reset();
+}
+
+void GameEngine::SetAsNetworkStub() {
+    currentInterface = inbound.get();
+    currentClientServices = clientServices.get();
+    currentServerServices = serverServices.get();
+}
+
+void GameEngine::SetAsNetworkServer() {
+    currentInterface = outbound.get();
+    currentClientServices = clientServices.get();
+    currentServerServices = serverServices.get();
+}
+
+void GameEngine::SetAsNetworkClient() {
+    currentInterface = outbound.get();
+    currentClientServices = clientServices.get();
+    currentServerServices = nullServerServices.get();
+}
+
+PlayerManagerClient* GameEngine::GetPlayerManagerClient() const {
+    return currentClientServices ? currentClientServices->GetPlayerManagerClient() : nullptr;
+}
+
+PlayerManagerServer* GameEngine::GetPlayerManagerServer() const {
+    return currentServerServices ? currentServerServices->GetPlayerManagerServer() : nullptr;
+}
+
+bool GameEngine::IsServerOrSingle() const {
+    return GetPlayerManagerServer() != nullptr;
+}
+
+std::uint32_t GameEngine::GetPlayerId() const {
+    PlayerManagerClient* client = GetPlayerManagerClient();
+    return client ? client->GetMainPlayer() : 0;
+}
+
+Player* GameEngine::GetMainPlayer() const {
+    const std::uint32_t id = GetPlayerId();
+    if (id == 0)
+        return nullptr;
+    return FindPlayer(id);
+}
+
+Player* GameEngine::GetHostPlayer(int hostId) const {
+    PlayerManagerClient* client = GetPlayerManagerClient();
+    if (!client)
+        return nullptr;
+    return FindPlayer(client->GetPlayerIdFromHostId(hostId));
+}
+
+Jukebox* GameEngine::GetJukebox() const {
+    return &Singleton<Jukebox>::Get();
+}
+
+unsigned short GameEngine::GetRandomSeed() {
+    return static_cast<unsigned short>(
+        randomGen.IGenerate(static_cast<int>(randomSeedMin), static_cast<int>(randomSeedMax)));
+}
+
+void GameEngine::SetRenderingEnabled(bool enabled, int reason) {
+    if (reason < 0 || reason >= RenderingDisableCount)
+        return;
+    renderingDisabled[static_cast<std::size_t>(reason)] = enabled ? 0 : 1;
+}
+
+bool GameEngine::IsRenderingEnabled() const {
+    for (std::uint8_t flag : renderingDisabled)
+        if (flag)
+            return false;
+    return true;
+}
+
+void GameEngine::ForceRenderingEnabled() {
+    renderingDisabled.fill(0);
+}
+
+bool GameEngine::IsPlayerAlive() const {
+    // The life state belongs to the character; a player object that exists counts as alive until
+    // characters report theirs.
+    return GetMainPlayer() != nullptr;
+}
+
+bool GameEngine::IsGameWaiting() const {
+    if (!IsPlayerAlive() || gameLoading)
+        return true;
+    return false;
+}
+
+void GameEngine::SuperPreRun() {
+    QuestRepository* quests = QuestRepository::Get();
+    quests->FireTriggers();
+    quests->SimulateRewards();
+}
+
+void GameEngine::UnloadWorld() {
+    camera.SetTarget(WorldVec3());
+}
+
+void GameEngine::ExitPlayingMode() {
+    if (PlayerManagerServer* server = GetPlayerManagerServer())
+        server->Clear();
+    if (PlayerManagerClient* client = GetPlayerManagerClient())
+        client->Clear();
+    localPets.clear();
+    Singleton<AmbianceManager>::Get().Reset();
+    heroBossRegistry.clear();
+    teleportInfos.clear();
+    ActivityManager::Get()->Clear();
+    camera.ResetToDefaults(true);
+}
+
+LoadTable GameEngine::GetDatabase() const {
+    ObjectManager& objects = Singleton<ObjectManager>::Get();
+    objects.LoadTableFile(recordName);
+    return objects.GetLoadTable(recordName);
+}
+
+void GameEngine::UpdateTutorialHints(Player* player, int elapsedMs) {
+    if (unspentSkillPoints > 0) {
+        if (hotSlotChanged)
+            hotSlotTimer = 0;
+        else
+            hotSlotTimer += elapsedMs;
+        if (hotSlotTimer >= 300000)
+            UnlockTutorialPage(29, true);
+    }
+    if (unspentSkillPoints == 0 && unspentMasteryPoints >= 9)
+        UnlockTutorialPage(32, true);
+    if (player && player->GetModifierPoints() > 0)
+        modifierPointsTimer += elapsedMs;
+    else
+        modifierPointsTimer = 0;
+    if (player && player->GetSkillPoints() != 0)
+        skillPointsTimer += elapsedMs;
+    else
+        skillPointsTimer = 0;
+    if (skillPointsTimer > 600000 || modifierPointsTimer > 600000)
+        UnlockTutorialPage(31, true);
+    if (!playTimerStopped) {
+        playTimer += elapsedMs;
+        if (playTimer >= 600000 || playCounter >= 16)
+            UnlockTutorialPage(28, true);
+    }
+    if (furtherCounter >= 3 && !tutorialFlag2 && tutorialFlag1)
+        UnlockTutorialPage(30, true);
+}
+
+void GameEngine::Update(int elapsedMs) {
+    Player* player = GetMainPlayer();
+    UpdateTutorialHints(player, elapsedMs);
+
+    partyManager->Update();
+
+    if (pendingPortal.pending && dialogManager.GetNumResponsesFor(5) > 0) {
+        const DialogManager::YesNoResponse response = dialogManager.GetResponseFor(5);
+        if (response.answer == 1)
+            currentInterface->CreateFixedItemTeleport(pendingPortal.where, pendingPortal.owner,
+                                                      pendingPortal.portal, pendingPortal.text, 0);
+        pendingPortal.pending = false;
+    }
+
+    Jukebox& jukebox = Singleton<Jukebox>::Get();
+    if (jukebox.GetTrackedPlayer() != 0)
+        jukebox.SetTrackedPlayerDead(FindPlayer(jukebox.GetTrackedPlayer()) == nullptr);
+    if (jukebox.GetTrackedBoss() != 0)
+        jukebox.SetTrackedBossDead(FindObjectOfClass(jukebox.GetTrackedBoss(), "Monster") ==
+                                   nullptr);
+
+    if (pendingBanPlayerId != 0 && dialogManager.GetNumResponsesFor(4) > 0) {
+        const DialogManager::YesNoResponse response = dialogManager.GetResponseFor(4);
+        if (response.answer == 1)
+            BanPlayer(pendingBanPlayerId, false);
+        pendingBanPlayerId = 0;
+    }
+
+    ActivityManager::Get()->Update(elapsedMs);
+
+    if (player) {
+        const WorldVec3 position = player->GetCoords().GetPosition();
+        AmbianceManager& ambiance = Singleton<AmbianceManager>::Get();
+        ambiance.SetTargetPosition(position);
+        ambiance.UpdateEnvironmentEffects(position);
+    }
+
+    tradeManager->Update();
+    QuestRepository::Get()->Update(elapsedMs);
+    currentServerServices->Update(elapsedMs);
+    currentClientServices->Update(elapsedMs);
+}
+
+void GameEngine::SetPendingPortalRequest(const WorldCoords& where, std::uint32_t owner,
+                                         std::uint32_t portal, const std::string& text) {
+    pendingPortal = PendingPortal{where, owner, portal, text, true};
+}
+
+void GameEngine::SetGameBalanceLevel(int level) {
+    gameBalanceLevel = static_cast<unsigned int>(level);
+    GameEvent_GameBalanceLevel event;
+    event.level = level;
+    SendGameEvent(event, "GameBalanceLevel");
+}
+
+void GameEngine::AddSkillResource(const Name& name, std::unique_ptr<SkillProfile> profile) {
+    CriticalSectionLock lock(resourceLock);
+    skillResources[name] = std::move(profile);
+}
+
+SkillProfile* GameEngine::FindSkillResource(const Name& name) const {
+    CriticalSectionLock lock(resourceLock);
+    auto it = skillResources.find(name);
+    return it == skillResources.end() ? nullptr : it->second.get();
+}
+
+}  // namespace GAME

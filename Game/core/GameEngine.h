@@ -1,0 +1,421 @@
+#pragma once
+// The root object of the game library: built by InitializeObjects, stepped once per frame by the
+// host, torn down by ShutdownObjects. It owns the managers of the running game, the network
+// interfaces and services modules, the camera and the game-wide settings.
+#include <array>
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "Engine/sys/CriticalSection.h"
+#include "Engine/sys/RandomUniform.h"
+#include "Engine/text/Name.h"
+#include "Engine/world/Region.h"
+#include "Game/core/GameCamera.h"
+#include "Game/core/GameEventListener.h"
+#include "Game/core/GameEvents.h"
+#include "Game/items/ItemReplicaInfo.h"
+#include "Game/quests/DialogManager.h"
+#include "Game/rules/EquationInterface.h"
+#include "Game/skills/SkillProfile.h"
+
+namespace GAME {
+
+class LoadTable;
+class Player;
+class PartyManager;
+class TradeManager;
+class TeamManager;
+class Jukebox;
+class GameUIInterface;
+class GameEngineNetworkInterface;
+class GameEngineOutboundInterface;
+class GameEngineInboundInterface;
+class GameEngineClientServicesModule;
+class GameEngineServerServicesModuleBase;
+class GameEngineServerServicesModule;
+class PlayerManagerClient;
+class PlayerManagerServer;
+class Bonus;
+class SoundPak;
+template <class T>
+class DesignerEquation;
+
+enum RenderingDisable : int { RenderingDisableCount = 4 };
+
+class GameEngine : public EquationInterface<float> {
+public:
+    static constexpr int kTutorialPageCount = 36;
+    static constexpr const char* kRecordName = "Records/Game/GameEngine.dbr";
+
+    struct UINotification {
+        int type = 0;
+        std::vector<std::string> tags;
+        std::vector<std::wstring> texts;
+        bool operator==(const UINotification&) const = default;
+    };
+    struct ChatMessage {
+        std::wstring from;
+        std::wstring text;
+        unsigned char channel = 0;
+    };
+    struct ItemClassInfo {
+        std::wstring color;
+        std::string sparkle;
+        int textStyle = 2;
+    };
+    // Loot weight modifiers: noPrefixNoSuffix, bothPrefixSuffix, prefixOnly, suffixOnly,
+    // brokenOnly.
+    using RandomizerWeightModifiers = std::array<int, 5>;
+    struct PendingPortal {
+        WorldCoords where;
+        std::uint32_t owner = 0;
+        std::uint32_t portal = 0;
+        std::string text;
+        bool pending = false;
+    };
+
+    GameEngine();
+    ~GameEngine() override;
+    GameEngine(const GameEngine&) = delete;
+    GameEngine& operator=(const GameEngine&) = delete;
+
+    void Initialize();
+    void Update(int elapsedMs);
+    void Shutdown();
+
+    // Network mode: only the current pointers change.
+    void SetAsNetworkStub();
+    void SetAsNetworkServer();
+    void SetAsNetworkClient();
+    GameEngineNetworkInterface* GetNetworkInterface() const { return currentInterface; }
+    GameEngineInboundInterface* GetInboundNetworkInterface() const { return inbound.get(); }
+    GameEngineOutboundInterface* GetOutboundNetworkInterface() const { return outbound.get(); }
+    GameEngineClientServicesModule* GetClientServices() const { return currentClientServices; }
+    GameEngineServerServicesModuleBase* GetServerServices() const { return currentServerServices; }
+    PlayerManagerClient* GetPlayerManagerClient() const;
+    PlayerManagerServer* GetPlayerManagerServer() const;
+    bool IsServerOrSingle() const;
+
+    Player* GetMainPlayer() const;
+    std::uint32_t GetPlayerId() const;
+    Player* GetHostPlayer(int hostId) const;
+
+    void SetUI(GameUIInterface* userInterface) { ui = userInterface; }
+    GameUIInterface* GetUI() const { return ui; }
+    bool UIExists() const { return ui != nullptr; }
+    void SetPlayer(Player* player) { camera.SetPlayer(player); }
+
+    TradeManager* GetTradeManager() const { return tradeManager.get(); }
+    PartyManager* GetPartyManager() const { return partyManager.get(); }
+    TeamManager* GetTeamManager() const { return teamManager.get(); }
+    DialogManager& GetDialogManager() { return dialogManager; }
+    GameCamera* GetCamera() { return &camera; }
+    Jukebox* GetJukebox() const;
+    RandomUniformLocked& GetRandomGen() { return randomGen; }
+    unsigned short GetRandomSeed();
+
+    const Color& GetOverlayColor() const { return overlayColor; }
+    void SetOverlayColor(const Color& color) { overlayColor = color; }
+
+    bool IsGameLoading() const { return gameLoading; }
+    void SetGameLoading(bool loading) { gameLoading = loading; }
+    bool IsMouseLocked() const { return mouseLocked; }
+    void LockMouse() { mouseLocked = true; }
+    void UnlockMouse() { mouseLocked = false; }
+    void IncrementNeedsSleepCounter() { ++needsSleepCounter; }
+    void DecrementNeedsSleepCounter() { --needsSleepCounter; }
+    bool NeedsSleep() const { return needsSleepCounter > 0; }
+    void SetRenderingEnabled(bool enabled, int reason);
+    bool IsRenderingEnabled() const;
+    void ForceRenderingEnabled();
+    void SetPlayerCompletedLevel(bool value) { playerCompletedLevel = value; }
+    bool GetPlayerCompletedLevel() const { return playerCompletedLevel; }
+    void SetPlayerUnlockedLevel(bool value) { playerUnlockedLevel = value; }
+    bool GetPlayerUnlockedLevel() const { return playerUnlockedLevel; }
+    void SetAutoSave(bool value) { autoSave = value; }
+    bool GetAutoSave() const { return autoSave; }
+    void SetSaveEnabled(bool value) { saveEnabled = value; }
+    bool IsSaveEnabled() const { return saveEnabled; }
+
+    bool IsGameWaiting() const;
+    bool IsPlayerAlive() const;
+    void SuperPreRun();
+    void UnloadWorld();
+    void ExitPlayingMode();
+    LoadTable GetDatabase() const;
+
+    // Settings of the game settings record.
+    float GetArmorDefensiveAbsorption() const { return armorDefensiveAbsorption; }
+    float GetMeleeRange() const { return meleeRange; }
+    float GetShortRange() const { return shortRange; }
+    float GetModerateRange() const { return moderateRange; }
+    float GetLongRange() const { return longRange; }
+    float GetMaximumRange() const { return maximumRange; }
+    float GetMinRotationSpeed() const { return minRotationSpeed; }
+    float GetMaxRotationSpeed() const { return maxRotationSpeed; }
+    float GetPathSlowdownLength() const { return pathSlowdownLength; }
+    float GetMinPlayerRotationSpeed() const { return minPlayerRotationSpeed; }
+    float GetMaxPlayerRotationSpeed() const { return maxPlayerRotationSpeed; }
+    float GetPlayerPathSlowdownLength() const { return playerPathSlowdownLength; }
+    const std::string& GetItemForearmAnimationName() const { return itemForearmAnimationName; }
+    const std::vector<unsigned int>& GetSkillMasteryTierLevels() const { return masteryTierLevels; }
+    Vec2 GetInventorySackDims(int sack) const { return sack == 0 ? sackDims[0] : sackDims[1]; }
+    const std::map<int, ItemClassInfo>& GetItemClassTable() const { return itemClassTable; }
+    const std::map<int, std::wstring>& GetMonsterColorTable() const { return monsterColorTable; }
+    const std::map<int, RandomizerWeightModifiers>& GetMonsterLootModifiers() const {
+        return monsterLootModifiers;
+    }
+    const std::map<int, RandomizerWeightModifiers>& GetChestLootModifiers() const {
+        return chestLootModifiers;
+    }
+    DesignerEquation<float>* GetExperienceEquation() const { return experienceEquation.get(); }
+    DesignerEquation<float>* GetDeathPenaltyEquation() const { return deathPenaltyEquation.get(); }
+    void PlayMarketPurchaseSound();
+    void PlayMarketSaleSound();
+    SoundPak* GetMarketPurchaseSound() const { return marketPurchaseSound; }
+    SoundPak* GetMarketSaleSound() const { return marketSaleSound; }
+
+    // The formulas' variables: the players' levels and count, the difficulty and the monster or
+    // player being rewarded.
+    bool GetDesignerVariable(const char* name, float& value) override;
+    struct FormulaVariables {
+        unsigned int averagePlayerLevel = 0;
+        unsigned int minPlayerLevel = 0;
+        unsigned int maxPlayerLevel = 0;
+        unsigned int numberOfPlayers = 0;
+        unsigned int gameDifficulty = 0;
+        unsigned int monsterLevel = 0;
+        unsigned int monsterExperience = 0;
+        unsigned int currentPlayerLevel = 0;
+    };
+    FormulaVariables& GetFormulaVariables() { return formulaVariables; }
+    int GetDeathPenaltyMin() const { return deathPenaltyMin; }
+    int GetDeathPenaltyMax() const { return deathPenaltyMax; }
+
+    // Game balance and difficulty.
+    void SetGameBalanceLevel(int level);
+    unsigned int GetBalanceDifficulty() const { return gameBalanceLevel; }
+    int GetGameDifficulty() const { return gameDifficulty; }
+    void SetGameDifficulty(int difficulty) { gameDifficulty = difficulty; }
+
+    // UI queues and tutorial pages.
+    void ResetTutorialState();
+    void UnlockTutorialPage(unsigned int page, bool announce);
+    bool IsTutorialPageUnlocked(unsigned int page) const;
+    const std::vector<unsigned int>& GetTutorialUnlockList() const { return tutorialUnlockList; }
+    void AddUINotification(int type, const std::wstring& text, bool clearFirst);
+    void AddUINotificationTag(int type, const std::string& tag, bool clearFirst);
+    const std::vector<UINotification>& GetUINotifications() const { return notifications; }
+    void AddChatMessage(const std::wstring& from, const std::wstring& text, unsigned char channel);
+    const std::vector<ChatMessage>& GetChatMessages() const { return chatMessages; }
+    void BanPlayer(std::uint32_t player, bool ask);
+    void SetPendingBanPlayerId(std::uint32_t player) { pendingBanPlayerId = player; }
+    std::uint32_t GetPendingBanPlayerId() const { return pendingBanPlayerId; }
+    void SetPendingPortalRequest(const WorldCoords& where, std::uint32_t owner,
+                                 std::uint32_t portal, const std::string& text);
+    bool IsPortalRequestPending() const { return pendingPortal.pending; }
+
+    // Tutorial-hint counters written by the main player's update and the UI.
+    void SetUnspentSkillPoints(int points) { unspentSkillPoints = points; }
+    void SetUnspentMasteryPoints(int points) { unspentMasteryPoints = points; }
+    void SetHotSlotChanged(bool changed) { hotSlotChanged = changed ? 1 : 0; }
+    int GetModifierPointsTimer() const { return modifierPointsTimer; }
+    int GetSkillPointsTimer() const { return skillPointsTimer; }
+    int GetPlayTimer() const { return playTimer; }
+
+    // Network hooks reached from the inbound interface.
+    void HandleBonusToServerInbound(const Bonus& bonus, const WorldVec3& where,
+                                    std::uint32_t receiver);
+    void OnCreatureDeath(const GameEvent_CreatureDeath& event);
+
+    // Forwarding to the current network interface and the registers behind it.
+    void CreateItem(const WorldCoords& where, const ItemReplicaInfo& item);
+    void CreateItemForCharacter(std::uint32_t character, const WorldCoords& where,
+                                const ItemReplicaInfo& item, std::wstring* name);
+    void CreateEntity(const WorldCoords& where, const std::string& record, std::uint32_t id);
+    void AddPlayerToParty(std::uint32_t player, int party);
+    void InvitePlayerToParty(std::uint32_t invitee, int party);
+    void QuestCommandMove(std::uint32_t character, std::uint32_t target, WorldVec3 to,
+                          bool allowInterruptions);
+    void QuestCommandWalk(std::uint32_t character, std::uint32_t target, WorldVec3 to,
+                          bool allowInterruptions);
+    void QuestCommandPlayAnimation(std::uint32_t character, unsigned int animation, bool looping,
+                                   bool allowInterruptions);
+    void QuestCommandUseSkill(std::uint32_t character, std::string& skill, std::uint32_t target,
+                              bool allowInterruptions);
+    void QuestCommandLockFixedItem(std::uint32_t item, bool lock);
+    void SendQuestPacket(const std::vector<unsigned int>& words, std::uint32_t receiver,
+                         bool conditionSet);
+    void DisplayMessageRemote(std::uint32_t target, std::uint32_t namePlayer, bool notification,
+                              const std::string& tag);
+    void DisplayWMessageRemote(std::uint32_t target, bool notification, const std::wstring& text);
+    void BroadcastMessageRemote(std::uint32_t namePlayer, bool notification,
+                                const std::string& tag);
+    void SendPartyRequestResponse(std::uint32_t sender, std::uint32_t recipient, bool accepted);
+    void HandleBonusToServerOutbound(const Bonus& bonus, const WorldVec3& where,
+                                     std::uint32_t receiver);
+    void RemovePlayerFromGame(int host);
+    std::wstring GetPlayerName(std::uint32_t id) const;
+
+    // Damage register: who hurt which non-player victim how much.
+    void RegisterDamage(std::uint32_t victim, std::uint32_t attacker, float damage);
+    float GetTotalDamageDone(std::uint32_t victim) const;
+    float GetDamageByAttacker(std::uint32_t attacker, std::uint32_t victim) const;
+    float GetPlayerDamagePercent(std::uint32_t attacker, std::uint32_t victim) const;
+    void RemoveDamageEntry(std::uint32_t victim);
+
+    // Known teleporter portals.
+    struct TeleportInfo {
+        WorldCoords where;
+        std::uint32_t owner = 0;
+        std::uint32_t portal = 0;
+        std::string text;
+    };
+    void CreateFixedItemTeleport(const WorldCoords& where, std::uint32_t owner,
+                                 std::uint32_t portal, const std::string& text,
+                                 std::uint32_t target);
+    void DestroyFixedItemTeleport(std::uint32_t id);
+    void CreateFixedItemTeleportNetHook(const WorldCoords& where, std::uint32_t owner,
+                                        std::uint32_t portal, const std::string& text);
+    void DestroyFixedItemTeleportNetHook(std::uint32_t id);
+    void RemovePortalsFor(std::uint32_t owner);
+    void SendFixedItemTeleports(std::uint32_t target);
+    const std::vector<TeleportInfo>& GetTeleportInfoList() const { return teleportInfos; }
+
+    SkillProfile* GetNullSkillResource() { return &nullSkillResource; }
+    void AddSkillResource(const Name& name, std::unique_ptr<SkillProfile> profile);
+    SkillProfile* FindSkillResource(const Name& name) const;
+
+private:
+    void LoadFromDatabase(const std::string& name);
+    void UpdateTutorialHints(Player* player, int elapsedMs);
+
+    // 1
+    unsigned int randomSeedMin = 1;
+    unsigned int randomSeedMax = 32767;
+    // 2: tutorial hints
+    int unspentSkillPoints = 0;
+    int unspentMasteryPoints = 0;
+    std::uint8_t tutorialFlag1 = 0;
+    std::uint8_t tutorialFlag2 = 0;
+    int playTimer = 0;
+    std::uint8_t playTimerStopped = 0;
+    int playCounter = 0;
+    int modifierPointsTimer = 0;
+    std::uint8_t hotSlotChanged = 0;
+    int hotSlotTimer = 0;
+    int furtherCounter = 0;
+    int skillPointsTimer = 0;
+    // 3, 4
+    bool autoSave = true;
+    DialogManager dialogManager;
+    // 5
+    std::vector<UINotification> notifications;
+    std::vector<TeleportInfo> teleportInfos;
+    // 6
+    std::unique_ptr<PartyManager> partyManager;
+    std::unique_ptr<TradeManager> tradeManager;
+    std::unique_ptr<TeamManager> teamManager;
+    // 7, 8
+    Color overlayColor{1, 1, 1, 0};
+    std::string recordName = kRecordName;
+    // 9
+    std::map<Name, std::unique_ptr<SkillProfile>> skillResources;
+    SkillProfile nullSkillResource;
+    // 10
+    std::vector<unsigned int> masteryTierLevels;
+    SoundPak* marketPurchaseSound = nullptr;
+    SoundPak* marketSaleSound = nullptr;
+    // 11
+    RandomUniformLocked randomGen;
+    // 12
+    float armorDefensiveAbsorption = 0;
+    float meleeRange = 0, shortRange = 0, moderateRange = 0, longRange = 0, maximumRange = 0;
+    float minRotationSpeed = 0, maxRotationSpeed = 0, pathSlowdownLength = 0;
+    float minPlayerRotationSpeed = 0, maxPlayerRotationSpeed = 0, playerPathSlowdownLength = 0;
+    // 13, 14
+    GameCamera camera;
+    GameUIInterface* ui = nullptr;
+    // 15: proxy bookkeeping
+    std::string unifiedProxiesGroup = "Unified Proxies";
+    std::string uniqueProxiesGroup = "Unique Proxies";
+    std::vector<std::uint32_t> heroBossRegistry;
+    // 16: the formulas with their variables and bounds
+    std::unique_ptr<DesignerEquation<float>> experienceEquation;
+    std::unique_ptr<DesignerEquation<float>> deathPenaltyEquation;
+    FormulaVariables formulaVariables;
+    int deathPenaltyMin = 0;
+    int deathPenaltyMax = 0;
+    struct DamageEntry {
+        std::uint32_t attacker = 0;
+        float damage = 0;
+    };
+    std::map<std::uint32_t, std::vector<DamageEntry>> damageRegister;
+    // 17
+    std::map<int, ItemClassInfo> itemClassTable;
+    std::string itemForearmAnimationName;
+    // 18
+    std::string monsterAttributePakName;
+    std::string playerAttributePakName;
+    std::array<Vec2, 2> sackDims{};
+    std::map<int, std::wstring> monsterColorTable;
+    // 19
+    GameEventListener<GameEngine, GameEvent_CreatureDeath> creatureDeathListener;
+    // 20: network block
+    GameEngineNetworkInterface* currentInterface = nullptr;
+    std::unique_ptr<GameEngineOutboundInterface> outbound;
+    std::unique_ptr<GameEngineInboundInterface> inbound;
+    GameEngineClientServicesModule* currentClientServices = nullptr;
+    GameEngineServerServicesModuleBase* currentServerServices = nullptr;
+    std::unique_ptr<GameEngineServerServicesModuleBase> nullServerServices;
+    std::unique_ptr<GameEngineServerServicesModule> serverServices;
+    std::unique_ptr<GameEngineClientServicesModule> clientServices;
+    // 21
+    mutable CriticalSection resourceLock;
+    CriticalSection proxyLock;
+    // 22
+    std::array<std::array<std::string, 8>, 8> classTags{};
+    std::vector<std::uint32_t> localPets;
+    // 24
+    std::uint32_t pendingBanPlayerId = 0;
+    bool disableTutorialAutoPop = false;
+    PendingPortal pendingPortal;
+    // 25
+    std::vector<ChatMessage> chatMessages;
+    std::map<int, RandomizerWeightModifiers> monsterLootModifiers;
+    std::map<int, RandomizerWeightModifiers> chestLootModifiers;
+    // 26
+    std::vector<unsigned int> tutorialUnlockList;
+    std::vector<bool> tutorialUnlockBits;
+    // 28
+    std::array<std::uint8_t, RenderingDisableCount> renderingDisabled{};
+    int needsSleepCounter = 0;
+    bool playerCompletedLevel = false;
+    bool playerUnlockedLevel = false;
+    bool mouseLocked = false;
+    // 29
+    unsigned int gameBalanceLevel = 0;
+    bool gameLoading = true;
+    bool saveEnabled = true;
+    int gameDifficulty = 0;
+};
+
+// The exported root: reads and writes the current machine's root object.
+struct GameEngineHandle {
+    GameEngine* operator->() const;
+    GameEngine& operator*() const;
+    operator GameEngine*() const;
+    const GameEngineHandle& operator=(GameEngine* engine) const;
+    const GameEngineHandle& operator=(const GameEngineHandle&) const = delete;
+};
+extern const GameEngineHandle gGameEngine;
+
+}  // namespace GAME
+
+extern "C" {
+void InitializeObjects();
+void ShutdownObjects();
+}

@@ -1,0 +1,305 @@
+// The root's UI queues, tutorial pages, and the operations it forwards to the current network
+// interface, with the damage register and the known portals.
+#include <algorithm>
+
+#include "Engine/Engine.h"
+#include "Engine/net/NetworkConnectionManager.h"
+#include "Engine/object/ObjectManager.h"
+#include "Engine/text/LocalizationManager.h"
+#include "Game/core/GameEngine.h"
+#include "Game/core/GameEngineNetworkInterface.h"
+#include "Game/core/PartyManager.h"
+#include "Game/core/PlayerManagerClient.h"
+#include "Game/core/PlayerManagerServer.h"
+#include "Game/core/PlayerNetInfo.h"
+#include "Game/core/WorldPackets.h"
+
+namespace GAME {
+
+void GameEngine::ResetTutorialState() {
+    unspentSkillPoints = 0;
+    unspentMasteryPoints = 0;
+    tutorialFlag1 = 0;
+    tutorialFlag2 = 0;
+    playTimer = 0;
+    playTimerStopped = 0;
+    playCounter = 0;
+    modifierPointsTimer = 0;
+    hotSlotChanged = 0;
+    hotSlotTimer = 0;
+    furtherCounter = 0;
+    skillPointsTimer = 0;
+    tutorialUnlockList.clear();
+    tutorialUnlockBits.assign(kTutorialPageCount, false);
+    disableTutorialAutoPop = false;
+}
+
+void GameEngine::UnlockTutorialPage(unsigned int page, bool announce) {
+    if (page >= tutorialUnlockBits.size() || tutorialUnlockBits[page])
+        return;
+    tutorialUnlockBits[page] = true;
+    tutorialUnlockList.push_back(page);
+    if (announce) {
+        GameEvent_TutorialUnlock event;
+        event.page = page;
+        SendGameEvent(event, "TutorialUnlock");
+    }
+}
+
+bool GameEngine::IsTutorialPageUnlocked(unsigned int page) const {
+    return page < tutorialUnlockBits.size() && tutorialUnlockBits[page];
+}
+
+void GameEngine::AddUINotification(int type, const std::wstring& text, bool clearFirst) {
+    if (clearFirst)
+        notifications.clear();
+    UINotification notification{type, {}, {text}};
+    if (!notifications.empty() && notifications.back() == notification)
+        return;
+    notifications.push_back(std::move(notification));
+}
+
+void GameEngine::AddUINotificationTag(int type, const std::string& tag, bool clearFirst) {
+    if (clearFirst)
+        notifications.clear();
+    UINotification notification{type, {tag}, {}};
+    if (!notifications.empty() && notifications.back() == notification)
+        return;
+    notifications.push_back(std::move(notification));
+}
+
+void GameEngine::AddChatMessage(const std::wstring& from, const std::wstring& text,
+                                unsigned char channel) {
+    chatMessages.push_back(ChatMessage{from, text, channel});
+}
+
+std::wstring GameEngine::GetPlayerName(std::uint32_t id) const {
+    PlayerManagerClient* client = GetPlayerManagerClient();
+    if (!client)
+        return {};
+    for (const PlayerNetBasicInfo& info : client->GetPlayerInfoCache())
+        if (info.playerId == id)
+            return info.playerName;
+    return {};
+}
+
+void GameEngine::BanPlayer(std::uint32_t player, bool ask) {
+    const std::wstring name = GetPlayerName(player);
+    if (ask) {
+        const std::wstring text = LocalizationManager::Instance().Format("tagQuestionBan", name);
+        dialogManager.AddDialog(1, false, 4, text, true, true);
+        pendingBanPlayerId = player;
+        return;
+    }
+    const std::wstring text = LocalizationManager::Instance().Format("tagMessageBan", name);
+    PlayerManagerClient* client = GetPlayerManagerClient();
+    if (!client)
+        return;
+    const std::vector<std::uint32_t> players = client->GetAllPlayersInGame();
+    for (std::uint32_t id : players)
+        if (id != player)
+            currentInterface->DisplayWMessageRemote(id, true, text);
+    client->BanPlayer(name);
+}
+
+void GameEngine::CreateItem(const WorldCoords& where, const ItemReplicaInfo& item) {
+    currentInterface->CreateItem(0, where, item, nullptr);
+}
+
+void GameEngine::CreateItemForCharacter(std::uint32_t character, const WorldCoords& where,
+                                        const ItemReplicaInfo& item, std::wstring* name) {
+    currentInterface->CreateItem(character, where, item, name);
+}
+
+void GameEngine::CreateEntity(const WorldCoords& where, const std::string& record,
+                              std::uint32_t id) {
+    if (id == 0)
+        id = Singleton<ObjectManager>::Get().CreateObjectID();
+    currentInterface->CreateEntity(where, record, id);
+}
+
+void GameEngine::AddPlayerToParty(std::uint32_t player, int party) {
+    currentInterface->AddPlayerToParty(player, party);
+}
+
+void GameEngine::InvitePlayerToParty(std::uint32_t invitee, int party) {
+    const std::uint32_t self = GetPlayerId();
+    if (partyManager->GetNumInPlayersParty(self) == 1)
+        currentInterface->DisplayMessageRemote(self, invitee, true, "tagInviteSend");
+    else
+        partyManager->MessagePlayerInvited(static_cast<std::uint32_t>(party), invitee);
+    currentInterface->InvitePlayerToParty(invitee, party);
+}
+
+void GameEngine::QuestCommandMove(std::uint32_t character, std::uint32_t target, WorldVec3 to,
+                                  bool allowInterruptions) {
+    currentInterface->QuestCommandMove(character, target, to, allowInterruptions);
+}
+
+void GameEngine::QuestCommandWalk(std::uint32_t character, std::uint32_t target, WorldVec3 to,
+                                  bool allowInterruptions) {
+    currentInterface->QuestCommandWalk(character, target, to, allowInterruptions);
+}
+
+void GameEngine::QuestCommandPlayAnimation(std::uint32_t character, unsigned int animation,
+                                           bool looping, bool allowInterruptions) {
+    currentInterface->QuestCommandPlayAnimation(character, animation, looping, allowInterruptions);
+}
+
+void GameEngine::QuestCommandUseSkill(std::uint32_t character, std::string& skill,
+                                      std::uint32_t target, bool allowInterruptions) {
+    currentInterface->QuestCommandUseSkill(character, skill, target, allowInterruptions);
+}
+
+void GameEngine::QuestCommandLockFixedItem(std::uint32_t item, bool lock) {
+    currentInterface->QuestCommandLockFixedItem(item, lock);
+}
+
+void GameEngine::SendQuestPacket(const std::vector<unsigned int>& words, std::uint32_t receiver,
+                                 bool conditionSet) {
+    currentInterface->HandleQuestMessagePacket(GetPlayerId(), conditionSet, words, receiver);
+}
+
+void GameEngine::DisplayMessageRemote(std::uint32_t target, std::uint32_t namePlayer,
+                                      bool notification, const std::string& tag) {
+    currentInterface->DisplayMessageRemote(target, namePlayer, notification, tag);
+}
+
+void GameEngine::DisplayWMessageRemote(std::uint32_t target, bool notification,
+                                       const std::wstring& text) {
+    currentInterface->DisplayWMessageRemote(target, notification, text);
+}
+
+void GameEngine::BroadcastMessageRemote(std::uint32_t namePlayer, bool notification,
+                                        const std::string& tag) {
+    PlayerManagerClient* client = GetPlayerManagerClient();
+    if (!client)
+        return;
+    const std::vector<PlayerNetBasicInfo> cache = client->GetPlayerInfoCache();
+    for (const PlayerNetBasicInfo& info : cache)
+        currentInterface->DisplayMessageRemote(info.playerId, namePlayer, notification, tag);
+}
+
+void GameEngine::SendPartyRequestResponse(std::uint32_t sender, std::uint32_t recipient,
+                                          bool accepted) {
+    PartyRequestResponsePacket packet;
+    packet.sender = sender;
+    packet.recipient = recipient;
+    packet.accepted = accepted;
+    if (NetworkConnectionManager* connections = gEngine->GetNetworkConnectionManager())
+        connections->SendToServer(&packet);
+}
+
+void GameEngine::HandleBonusToServerInbound(const Bonus& bonus, const WorldVec3& where,
+                                            std::uint32_t receiver) {
+    if (PlayerManagerServer* server = GetPlayerManagerServer())
+        server->HandleBonus(bonus, where, receiver);
+}
+
+void GameEngine::HandleBonusToServerOutbound(const Bonus& bonus, const WorldVec3& where,
+                                             std::uint32_t receiver) {
+    currentInterface->HandleBonusToServer(bonus, where, receiver);
+}
+
+void GameEngine::RemovePlayerFromGame(int host) {
+    if (PlayerManagerServer* server = GetPlayerManagerServer())
+        server->RemovePlayerFromGame(host);
+    if (PlayerManagerClient* client = GetPlayerManagerClient())
+        client->RemovePlayerFromGame(host);
+}
+
+void GameEngine::OnCreatureDeath(const GameEvent_CreatureDeath& event) {
+    if (!IsServerOrSingle())
+        return;
+    // The experience reward of the creature is shared out by the characters' own death handling;
+    // the register entry goes once the death is known.
+    RemoveDamageEntry(event.objectId);
+}
+
+void GameEngine::RegisterDamage(std::uint32_t victim, std::uint32_t attacker, float damage) {
+    if (!IsServerOrSingle())
+        return;
+    Object* object = Singleton<ObjectManager>::Get().GetObject(victim);
+    for (const RTTI_ClassInfo* info = object ? &object->GetClassInfo() : nullptr; info;
+         info = info->GetParent())
+        if (std::string_view(info->GetClassName()) == "Player")
+            return;
+    std::vector<DamageEntry>& entries = damageRegister[victim];
+    for (DamageEntry& entry : entries) {
+        if (entry.attacker == attacker) {
+            entry.damage += damage;
+            return;
+        }
+    }
+    entries.push_back(DamageEntry{attacker, damage});
+}
+
+float GameEngine::GetTotalDamageDone(std::uint32_t victim) const {
+    auto it = damageRegister.find(victim);
+    if (it == damageRegister.end())
+        return 0.0f;
+    float total = 0.0f;
+    for (const DamageEntry& entry : it->second)
+        total += entry.damage;
+    return total;
+}
+
+float GameEngine::GetDamageByAttacker(std::uint32_t attacker, std::uint32_t victim) const {
+    auto it = damageRegister.find(victim);
+    if (it == damageRegister.end())
+        return 0.0f;
+    float total = 0.0f;
+    for (const DamageEntry& entry : it->second)
+        if (entry.attacker == attacker)
+            total += entry.damage;
+    return total;
+}
+
+float GameEngine::GetPlayerDamagePercent(std::uint32_t attacker, std::uint32_t victim) const {
+    if (!damageRegister.count(victim))
+        return 0.0f;
+    const float total = GetTotalDamageDone(victim);
+    // A victim whose entries add up to nothing gives no share rather than a division by zero.
+    return total != 0.0f ? GetDamageByAttacker(attacker, victim) / total : 0.0f;
+}
+
+void GameEngine::RemoveDamageEntry(std::uint32_t victim) {
+    if (!IsServerOrSingle())
+        return;
+    damageRegister.erase(victim);
+}
+
+void GameEngine::CreateFixedItemTeleport(const WorldCoords& where, std::uint32_t owner,
+                                         std::uint32_t portal, const std::string& text,
+                                         std::uint32_t target) {
+    currentInterface->CreateFixedItemTeleport(where, owner, portal, text, target);
+}
+
+void GameEngine::DestroyFixedItemTeleport(std::uint32_t id) {
+    currentInterface->DestroyFixedItemTeleport(id);
+}
+
+void GameEngine::CreateFixedItemTeleportNetHook(const WorldCoords&, std::uint32_t owner,
+                                                std::uint32_t portal, const std::string&) {
+    gEngine->Log(
+        1, "GameEngine: CreateFixedItemTeleportNetHook (portal %u, owner %u) is not available yet",
+        portal, owner);
+}
+
+void GameEngine::DestroyFixedItemTeleportNetHook(std::uint32_t id) {
+    std::erase_if(teleportInfos,
+                  [id](const TeleportInfo& info) { return info.portal == id || info.owner == id; });
+}
+
+void GameEngine::RemovePortalsFor(std::uint32_t owner) {
+    std::erase_if(teleportInfos, [owner](const TeleportInfo& info) { return info.owner == owner; });
+}
+
+void GameEngine::SendFixedItemTeleports(std::uint32_t target) {
+    const std::vector<TeleportInfo> infos = teleportInfos;
+    for (const TeleportInfo& info : infos)
+        currentInterface->CreateFixedItemTeleport(info.where, info.owner, info.portal, info.text,
+                                                  target);
+}
+
+}  // namespace GAME

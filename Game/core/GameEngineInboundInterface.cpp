@@ -1,0 +1,364 @@
+#include "Game/core/GameEngineInboundInterface.h"
+
+#include "Engine/Engine.h"
+#include "Engine/object/ObjectManager.h"
+#include "Engine/text/LocalizationManager.h"
+#include "Game/characters/Player.h"
+#include "Game/core/GameEngine.h"
+#include "Game/core/GameEngineNetworkInterfacePackets.h"
+#include "Game/core/GameEngineServicesModules.h"
+#include "Game/core/PartyManager.h"
+#include "Game/core/PlayerManagerClient.h"
+#include "Game/core/PlayerManagerServer.h"
+#include "Game/core/PlayerNetInfo.h"
+
+namespace GAME {
+
+namespace {
+// The object of that id when its class is, or derives from, the named class.
+Object* FindOfClass(std::uint32_t id, const char* className) {
+    if (id == 0)
+        return nullptr;
+    Object* object = Singleton<ObjectManager>::Get().GetObject(id);
+    for (const RTTI_ClassInfo* info = object ? &object->GetClassInfo() : nullptr; info;
+         info = info->GetParent())
+        if (std::string_view(info->GetClassName()) == className)
+            return object;
+    return nullptr;
+}
+
+// Operations whose targets are not built yet say so once per call and do nothing.
+void NotAvailable(const char* operation) {
+    gEngine->Log(1, "GameEngineInboundInterface: %s is not available yet", operation);
+}
+}  // namespace
+
+bool GameEngineInboundInterface::FromRemoteClient() const {
+    return gEngine->IsServer() && sourceHost > 0;
+}
+
+bool GameEngineInboundInterface::SourceOwnsPlayer(std::uint32_t player) const {
+    return static_cast<int>(player >> 28) == sourceHost;
+}
+
+bool GameEngineInboundInterface::Refuse(const char* operation) const {
+    gEngine->Log(1, "GameEngineInboundInterface: refused %s from host %d", operation, sourceHost);
+    return true;
+}
+
+void GameEngineInboundInterface::TradeInitiate(std::uint32_t sender, std::uint32_t) {
+    if (FromRemoteClient() && !SourceOwnsPlayer(sender) && Refuse("TradeInitiate"))
+        return;
+    NotAvailable("TradeInitiate");
+}
+
+void GameEngineInboundInterface::TradeCancel(std::uint32_t sender, std::uint32_t) {
+    if (FromRemoteClient() && !SourceOwnsPlayer(sender) && Refuse("TradeCancel"))
+        return;
+    NotAvailable("TradeCancel");
+}
+
+void GameEngineInboundInterface::TradeFinalize(std::uint32_t sender, std::uint32_t) {
+    if (FromRemoteClient() && !SourceOwnsPlayer(sender) && Refuse("TradeFinalize"))
+        return;
+    NotAvailable("TradeFinalize");
+}
+
+void GameEngineInboundInterface::TradeAddItem(std::uint32_t sender, std::uint32_t, const Vec2&,
+                                              const ItemReplicaInfo&) {
+    if (FromRemoteClient() && !SourceOwnsPlayer(sender) && Refuse("TradeAddItem"))
+        return;
+    NotAvailable("TradeAddItem");
+}
+
+void GameEngineInboundInterface::TradeRemoveItem(std::uint32_t sender, std::uint32_t,
+                                                 std::uint32_t) {
+    if (FromRemoteClient() && !SourceOwnsPlayer(sender) && Refuse("TradeRemoveItem"))
+        return;
+    NotAvailable("TradeRemoveItem");
+}
+
+void GameEngineInboundInterface::TradeSetGoldAmount(std::uint32_t sender, std::uint32_t,
+                                                    unsigned int) {
+    if (FromRemoteClient() && !SourceOwnsPlayer(sender) && Refuse("TradeSetGoldAmount"))
+        return;
+    NotAvailable("TradeSetGoldAmount");
+}
+
+void GameEngineInboundInterface::GiveGoldToPlayer(std::uint32_t player, int amount) {
+    // A client must not take gold from anybody.
+    if (FromRemoteClient() && amount < 0 && Refuse("GiveGoldToPlayer"))
+        return;
+    Player* target = player ? Singleton<ObjectManager>::Get().GetObject<Player>(player) : nullptr;
+    if (!target)
+        return;
+    // Negated in unsigned arithmetic: the most negative amount has no positive int.
+    if (amount < 1)
+        target->SubtractMoney(0u - static_cast<std::uint32_t>(amount));
+    else
+        target->AddMoney(static_cast<std::uint32_t>(amount));
+}
+
+void GameEngineInboundInterface::CreateItem(std::uint32_t, const WorldCoords&,
+                                            const ItemReplicaInfo&, std::wstring*) {
+    if (FromRemoteClient() && Refuse("CreateItem"))
+        return;
+    NotAvailable("CreateItem");
+}
+
+void GameEngineInboundInterface::CreateEntity(const WorldCoords& where, const std::string& record,
+                                              std::uint32_t objectId) {
+    // Objects of any record appear only at the server's word.
+    if (FromRemoteClient() && Refuse("CreateEntity"))
+        return;
+    if (record.empty())
+        return;
+    ObjectManager& objects = Singleton<ObjectManager>::Get();
+    if (objectId == 0)
+        objectId = objects.CreateObjectID();
+    if (objectId != 0 && objects.GetObject(objectId)) {
+        gEngine->Log(1, "GameEngineInboundInterface: CreateEntity: object %u already exists",
+                     objectId);
+        return;
+    }
+    Entity* entity = objects.CreateObjectFromFile<Entity>(record, objectId);
+    if (!entity) {
+        gEngine->Log(1, "GameEngineInboundInterface: CreateEntity: %s is not an entity",
+                     record.c_str());
+        return;
+    }
+    entity->SetCoords(where);
+}
+
+void GameEngineInboundInterface::CreateFixedItemTeleport(const WorldCoords& where,
+                                                         std::uint32_t owner, std::uint32_t portal,
+                                                         const std::string& sectorTag,
+                                                         std::uint32_t) {
+    if (FromRemoteClient() && !SourceOwnsPlayer(owner) && Refuse("CreateFixedItemTeleport"))
+        return;
+    if (gGameEngine)
+        gGameEngine->CreateFixedItemTeleportNetHook(where, owner, portal, sectorTag);
+}
+
+void GameEngineInboundInterface::DestroyFixedItemTeleport(std::uint32_t portal) {
+    if (!gGameEngine)
+        return;
+    if (FromRemoteClient() && !SourceOwnsPlayer(portal)) {
+        // A client may close only its own portals.
+        for (const GameEngine::TeleportInfo& info : gGameEngine->GetTeleportInfoList())
+            if ((info.portal == portal || info.owner == portal) && !SourceOwnsPlayer(info.owner) &&
+                Refuse("DestroyFixedItemTeleport"))
+                return;
+    }
+    gGameEngine->DestroyFixedItemTeleportNetHook(portal);
+}
+
+void GameEngineInboundInterface::StoC_AllPlayersHeartbeat(
+    const std::vector<PlayerNetHeartbeatInfo>& heartbeats) {
+    if (FromRemoteClient() && Refuse("StoC_AllPlayersHeartbeat"))
+        return;
+    if (PlayerManagerClient* client = gGameEngine ? gGameEngine->GetPlayerManagerClient() : nullptr)
+        client->HandlePlayerHeartbeatInbound(heartbeats);
+}
+
+void GameEngineInboundInterface::CtoS_SinglePlayerHeartbeat(
+    const PlayerNetHeartbeatInfo& heartbeat) {
+    if (FromRemoteClient() && !SourceOwnsPlayer(heartbeat.playerId) &&
+        Refuse("CtoS_SinglePlayerHeartbeat"))
+        return;
+    if (PlayerManagerServer* server = gGameEngine ? gGameEngine->GetPlayerManagerServer() : nullptr)
+        server->HandlePlayerHeartbeatInbound(heartbeat);
+}
+
+void GameEngineInboundInterface::StoC_AllPlayersUpdate(
+    const std::vector<PlayerNetBasicInfo>& players) {
+    if (FromRemoteClient() && Refuse("StoC_AllPlayersUpdate"))
+        return;
+    if (PlayerManagerClient* client = gGameEngine ? gGameEngine->GetPlayerManagerClient() : nullptr)
+        client->HandlePlayerUpdate(players);
+}
+
+void GameEngineInboundInterface::CtoS_AddNewPlayer(const PlayerNetBasicInfo& player) {
+    if (FromRemoteClient() && !SourceOwnsPlayer(player.playerId) && Refuse("CtoS_AddNewPlayer"))
+        return;
+    if (PlayerManagerServer* server = gGameEngine ? gGameEngine->GetPlayerManagerServer() : nullptr)
+        server->HandleNewPlayer(player);
+}
+
+void GameEngineInboundInterface::HandleBonusToClient(const Bonus& bonus, const std::uint32_t&) {
+    if (FromRemoteClient() && Refuse("HandleBonusToClient"))
+        return;
+    if (PlayerManagerClient* client = gGameEngine ? gGameEngine->GetPlayerManagerClient() : nullptr)
+        client->HandleBonus(bonus);
+}
+
+void GameEngineInboundInterface::HandleBonusToServer(const Bonus& bonus, const WorldVec3& where,
+                                                     const std::uint32_t& activePlayer) {
+    if (FromRemoteClient() && !SourceOwnsPlayer(activePlayer) && Refuse("HandleBonusToServer"))
+        return;
+    if (gGameEngine)
+        gGameEngine->HandleBonusToServerInbound(bonus, where, activePlayer);
+}
+
+void GameEngineInboundInterface::HandleQuestMessagePacket(std::uint32_t, bool,
+                                                          const std::vector<unsigned int>&,
+                                                          std::uint32_t) {
+    NotAvailable("HandleQuestMessagePacket");
+}
+
+void GameEngineInboundInterface::AddPlayerToParty(std::uint32_t player, int party) {
+    // A client may move only its own player between parties.
+    if (FromRemoteClient() && !SourceOwnsPlayer(player) && Refuse("AddPlayerToParty"))
+        return;
+    if (!gGameEngine)
+        return;
+    if (PlayerManagerClient* client = gGameEngine->GetPlayerManagerClient())
+        client->AddPlayerToParty(player, party);
+    if (PlayerManagerServer* server = gGameEngine->GetPlayerManagerServer())
+        server->AddPlayerToParty(player, party);
+    const std::uint32_t local = gGameEngine->GetPlayerId();
+    PartyManager* parties = gGameEngine->GetPartyManager();
+    if (parties && player != 0 && player == local &&
+        Singleton<ObjectManager>::Get().GetObject(local) && parties->GetParty(local) == local &&
+        static_cast<std::uint32_t>(party) != local)
+        parties->ReassignRemainingParty();
+}
+
+void GameEngineInboundInterface::InvitePlayerToParty(std::uint32_t player, int party) {
+    // The inviter is the party's leader: only that player's machine may invite for it.
+    if (FromRemoteClient() && !SourceOwnsPlayer(static_cast<std::uint32_t>(party)) &&
+        Refuse("InvitePlayerToParty"))
+        return;
+    if (PartyManager* parties = gGameEngine ? gGameEngine->GetPartyManager() : nullptr)
+        parties->HandlePartyInvite(player, party);
+}
+
+void GameEngineInboundInterface::GameBalanceUpdate(int level) {
+    if (FromRemoteClient() && Refuse("GameBalanceUpdate"))
+        return;
+    if (gGameEngine)
+        gGameEngine->SetGameBalanceLevel(level);
+}
+
+void GameEngineInboundInterface::S2C_MarketUpdate(std::uint32_t, const std::string&, unsigned int,
+                                                  unsigned int, const std::vector<unsigned int>&) {
+    if (FromRemoteClient() && Refuse("S2C_MarketUpdate"))
+        return;
+    NotAvailable("S2C_MarketUpdate");
+}
+
+void GameEngineInboundInterface::S2C_MarketPurchaseConfirmation(std::uint32_t, unsigned int,
+                                                                std::uint32_t) {
+    if (FromRemoteClient() && Refuse("S2C_MarketPurchaseConfirmation"))
+        return;
+    NotAvailable("S2C_MarketPurchaseConfirmation");
+}
+
+void GameEngineInboundInterface::S2C_MarketPurchaseDenied(std::uint32_t, unsigned int,
+                                                          std::uint32_t, MarketItemStatus) {
+    if (FromRemoteClient() && Refuse("S2C_MarketPurchaseDenied"))
+        return;
+    NotAvailable("S2C_MarketPurchaseDenied");
+}
+
+void GameEngineInboundInterface::S2C_MarketItemStatusUpdate(std::uint32_t, unsigned int,
+                                                            MarketItemStatus) {
+    if (FromRemoteClient() && Refuse("S2C_MarketItemStatusUpdate"))
+        return;
+    NotAvailable("S2C_MarketItemStatusUpdate");
+}
+
+void GameEngineInboundInterface::C2S_MarketPurchaseRequest(std::uint32_t, unsigned int,
+                                                           unsigned int, unsigned int,
+                                                           std::uint32_t buyer) {
+    if (FromRemoteClient() && !SourceOwnsPlayer(buyer) && Refuse("C2S_MarketPurchaseRequest"))
+        return;
+    NotAvailable("C2S_MarketPurchaseRequest");
+}
+
+void GameEngineInboundInterface::C2S_MarketSellBack(std::uint32_t, unsigned int, unsigned int,
+                                                    unsigned int, std::uint32_t buyer) {
+    if (FromRemoteClient() && !SourceOwnsPlayer(buyer) && Refuse("C2S_MarketSellBack"))
+        return;
+    NotAvailable("C2S_MarketSellBack");
+}
+
+void GameEngineInboundInterface::C2S_MarketUpdateRequest(std::uint32_t) {
+    NotAvailable("C2S_MarketUpdateRequest");
+}
+
+void GameEngineInboundInterface::DisplayMessageRemote(std::uint32_t, std::uint32_t insertPlayer,
+                                                      bool asBubble, const std::string& tag) {
+    if (!gGameEngine)
+        return;
+    const LocalizationManager& texts = LocalizationManager::Instance();
+    std::wstring text;
+    if (insertPlayer != 0) {
+        PlayerManagerClient* client = gGameEngine->GetPlayerManagerClient();
+        text = texts.Format(tag, client ? client->GetPlayerName(insertPlayer) : std::wstring());
+    } else {
+        text = texts.Format("SimpleStringFormat", tag);
+    }
+    if (asBubble)
+        gGameEngine->AddUINotification(6, text, false);
+    else
+        gGameEngine->GetDialogManager().AddDialog(0, false, 12, text, true, true);
+}
+
+void GameEngineInboundInterface::DisplayWMessageRemote(std::uint32_t, bool asBubble,
+                                                       const std::wstring& text) {
+    if (!gGameEngine)
+        return;
+    if (asBubble)
+        gGameEngine->AddUINotification(6, text, false);
+    else
+        gGameEngine->GetDialogManager().AddDialog(0, false, 12, text, true, true);
+}
+
+void GameEngineInboundInterface::HandleChatMessage(const std::wstring& from,
+                                                   const std::wstring& text, unsigned char channel,
+                                                   std::vector<unsigned int>) {
+    if (gGameEngine)
+        gGameEngine->AddChatMessage(from, text, channel);
+}
+
+void GameEngineInboundInterface::QuestCommandMove(std::uint32_t character, std::uint32_t, WorldVec3,
+                                                  bool) {
+    if (FromRemoteClient() && Refuse("QuestCommandMove"))
+        return;
+    if (FindOfClass(character, "Character"))
+        NotAvailable("QuestCommandMove (character quest commands)");
+}
+
+void GameEngineInboundInterface::QuestCommandWalk(std::uint32_t character, std::uint32_t, WorldVec3,
+                                                  bool) {
+    if (FromRemoteClient() && Refuse("QuestCommandWalk"))
+        return;
+    if (FindOfClass(character, "Character"))
+        NotAvailable("QuestCommandWalk (character quest commands)");
+}
+
+void GameEngineInboundInterface::QuestCommandPlayAnimation(std::uint32_t character, unsigned int,
+                                                           bool, bool) {
+    if (FromRemoteClient() && Refuse("QuestCommandPlayAnimation"))
+        return;
+    if (FindOfClass(character, "Character"))
+        NotAvailable("QuestCommandPlayAnimation (character quest commands)");
+}
+
+void GameEngineInboundInterface::QuestCommandUseSkill(std::uint32_t character, std::string&,
+                                                      std::uint32_t, bool) {
+    if (FromRemoteClient() && Refuse("QuestCommandUseSkill"))
+        return;
+    if (FindOfClass(character, "Character"))
+        NotAvailable("QuestCommandUseSkill (character quest commands)");
+}
+
+void GameEngineInboundInterface::QuestCommandLockFixedItem(std::uint32_t fixedItem, bool) {
+    if (FromRemoteClient() && Refuse("QuestCommandLockFixedItem"))
+        return;
+    if (FindOfClass(fixedItem, "FixedItem"))
+        NotAvailable("QuestCommandLockFixedItem (fixed item locks)");
+}
+
+}  // namespace GAME

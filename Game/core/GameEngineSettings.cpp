@@ -1,0 +1,161 @@
+// The game-wide settings of "Records/Game/GameEngine.dbr".
+#include "Engine/Engine.h"
+#include "Engine/media/SoundPak.h"
+#include "Engine/object/ObjectManager.h"
+#include "Engine/text/LocalizationManager.h"
+#include "Game/core/GameEngine.h"
+#include "Game/core/ObjectLookup.h"
+#include "Game/rules/DesignerEquation_Algebra.h"
+
+namespace GAME {
+
+namespace {
+// Colour texts are held in a buffer of 511 characters.
+std::wstring ColorText(const std::string& text) {
+    std::wstring wide = LocalizationManager::ToWChar(text);
+    if (wide.size() > 511)
+        wide.resize(511);
+    return wide;
+}
+
+// A formula of the record, or null when the text is empty or does not parse.
+std::unique_ptr<DesignerEquation<float>> LoadEquation(const std::string& text, const char* key,
+                                                      EquationInterface<float>* owner) {
+    if (text.empty())
+        return nullptr;
+    auto equation = std::make_unique<DesignerEquation_Algebra>();
+    if (!equation->ParseEquation(text.c_str(), owner)) {
+        gEngine->Log(1, "-=- GameEngine Equation load failure : %s ", key);
+        return nullptr;
+    }
+    return equation;
+}
+
+SoundPak* LoadMarketSound(const std::string& record) {
+    return record.empty() ? nullptr : LoadSoundPak(record.c_str());
+}
+
+GameEngine::RandomizerWeightModifiers ReadModifiers(const LoadTable& table,
+                                                    const std::string& suffix) {
+    static constexpr const char* kKeys[] = {"noPrefixNoSuffixModifier", "bothPrefixSuffixModifier",
+                                            "prefixOnlyModifier", "suffixOnlyModifier",
+                                            "brokenOnlyModifier"};
+    GameEngine::RandomizerWeightModifiers modifiers{};
+    for (std::size_t i = 0; i < modifiers.size(); ++i)
+        modifiers[i] =
+            static_cast<int>(table.GetFloat((std::string(kKeys[i]) + suffix).c_str(), 0.0f));
+    return modifiers;
+}
+}  // namespace
+
+void GameEngine::LoadFromDatabase(const std::string& name) {
+    ObjectManager& objects = Singleton<ObjectManager>::Get();
+    objects.LoadTableFile(name);
+    const LoadTable table = objects.GetLoadTable(name);
+
+    armorDefensiveAbsorption = table.GetFloat("armorDefensiveAbsorption", 0.0f);
+    meleeRange = table.GetFloat("meleeRange", 0.0f);
+    shortRange = table.GetFloat("shortRange", 0.0f);
+    moderateRange = table.GetFloat("moderateRange", 0.0f);
+    longRange = table.GetFloat("longRange", 0.0f);
+    maximumRange = table.GetFloat("maximumRange", 0.0f);
+    minRotationSpeed = table.GetFloat("minRotationSpeed", 0.0f);
+    maxRotationSpeed = table.GetFloat("maxRotationSpeed", 0.0f);
+    pathSlowdownLength = table.GetFloat("pathSlowdownLength", 0.0f);
+    minPlayerRotationSpeed = table.GetFloat("minPlayerRotationSpeed", 0.0f);
+    maxPlayerRotationSpeed = table.GetFloat("maxPlayerRotationSpeed", 0.0f);
+    playerPathSlowdownLength = table.GetFloat("playerPathSlowdownLength", 0.0f);
+    marketPurchaseSound = LoadMarketSound(table.GetString("marketPurchaseSound"));
+    marketSaleSound = LoadMarketSound(table.GetString("marketSaleSound"));
+    experienceEquation =
+        LoadEquation(table.GetString("experienceEquation"), "experienceEquation", this);
+    deathPenaltyEquation =
+        LoadEquation(table.GetString("deathPenaltyEquation"), "deathPenaltyEquation", this);
+    deathPenaltyMin = table.GetInt("deathPenaltyMin", 0);
+    deathPenaltyMax = table.GetInt("deathPenaltyMax", 0);
+
+    table.GetString("commonItemColor");
+    static constexpr struct {
+        const char* prefix;
+        int itemClass;
+        int textStyle;
+    } kItemClasses[] = {{"magical", 1, 3}, {"rare", 2, 4},   {"epic", 3, 5},  {"legendary", 4, 6},
+                        {"broken", 5, 7},  {"potion", 6, 8}, {"relic", 8, 9}, {"quest", 9, 10}};
+    for (const auto& entry : kItemClasses) {
+        const std::string prefix = entry.prefix;
+        ItemClassInfo info;
+        info.color = ColorText(table.GetString((prefix + "ItemColor").c_str()));
+        info.sparkle = table.GetString((prefix + "ItemSparkle").c_str());
+        info.textStyle = entry.textStyle;
+        itemClassTable.emplace(entry.itemClass, std::move(info));
+    }
+    itemForearmAnimationName = table.GetString("itemForearmAnimationName");
+    static constexpr const char* kMonsterColors[] = {"commonMonsterColor", "championMonsterColor",
+                                                     "heroMonsterColor", "bossMonsterColor"};
+    for (int i = 0; i < 4; ++i)
+        monsterColorTable[i] = ColorText(table.GetString(kMonsterColors[i]));
+
+    const float distanceMin = table.GetFloat("CameraDistanceMin", 0.0f);
+    const float distanceMax = table.GetFloat("CameraDistanceMax", 0.0f);
+    const float pitchMin = table.GetFloat("CameraPitchMin", 0.0f);
+    const float pitchMax = table.GetFloat("CameraPitchMax", 0.0f);
+    const float distanceDefault = table.GetFloat("CameraDistanceDefault", 0.0f);
+    const float pitchDefault = table.GetFloat("CameraPitchDefault", 0.0f);
+    camera.SetCameraDistanceDefault(distanceDefault);
+    camera.SetCameraPitchDefault(pitchDefault);
+    camera.SetCameraDistance(distanceDefault);
+    camera.SetCameraPitch(pitchDefault * 0.017453292f);
+    camera.SetMovementExtents(distanceMin, distanceMax, pitchMin, pitchMax);
+
+    monsterAttributePakName = table.GetString("monsterAttributePak");
+    playerAttributePakName = table.GetString("playerAttributePak");
+    sackDims[0] = Vec2(static_cast<float>(table.GetInt("UICharWindowInventorySack0DimsX", 0)),
+                       static_cast<float>(table.GetInt("UICharWindowInventorySack0DimsY", 0)));
+    sackDims[1] = Vec2(static_cast<float>(table.GetInt("UICharWindowInventorySack1DimsX", 0)),
+                       static_cast<float>(table.GetInt("UICharWindowInventorySack1DimsY", 0)));
+    table.GetUIntArray("skillMasteryTierLevel", masteryTierLevels);
+
+    static constexpr const char* kMonsterSuffixes[] = {"Common", "Champion", "Hero", "Boss"};
+    for (int i = 0; i < 4; ++i)
+        monsterLootModifiers[i] = ReadModifiers(table, kMonsterSuffixes[i]);
+    static constexpr const char* kChestSuffixes[] = {"CommonChest", "ChampionChest", "HeroChest"};
+    for (int i = 0; i < 3; ++i)
+        chestLootModifiers[i] = ReadModifiers(table, kChestSuffixes[i]);
+}
+
+void GameEngine::PlayMarketPurchaseSound() {
+    if (marketPurchaseSound)
+        marketPurchaseSound->Play(WorldVec3());
+}
+
+void GameEngine::PlayMarketSaleSound() {
+    if (marketSaleSound)
+        marketSaleSound->Play(WorldVec3());
+}
+
+bool GameEngine::GetDesignerVariable(const char* name, float& value) {
+    static constexpr struct {
+        const char* name;
+        unsigned int FormulaVariables::*field;
+    } kVariables[] = {
+        {"averagePlayerLevel", &FormulaVariables::averagePlayerLevel},
+        {"minPlayerLevel", &FormulaVariables::minPlayerLevel},
+        {"maxPlayerLevel", &FormulaVariables::maxPlayerLevel},
+        {"numberOfPlayers", &FormulaVariables::numberOfPlayers},
+        {"gameDifficultyDV", &FormulaVariables::gameDifficulty},
+        {"monsterLevel", &FormulaVariables::monsterLevel},
+        {"monsterExperience", &FormulaVariables::monsterExperience},
+        {"currentPlayerLevel", &FormulaVariables::currentPlayerLevel},
+    };
+    if (!name)
+        return false;
+    for (const auto& variable : kVariables) {
+        if (std::string_view(name) == variable.name) {
+            value = static_cast<float>(formulaVariables.*(variable.field));
+            return true;
+        }
+    }
+    return false;
+}
+
+}  // namespace GAME

@@ -1,0 +1,36 @@
+#pragma once
+// Payloads of the named game events. Every name starts with "GameEvent_"; handlers read the
+// fields in the order declared here.
+#include <cstdint>
+#include <string>
+
+#include "Engine/events/EventManager.h"
+#include "Game/core/GameEventListener.h"
+
+namespace GAME {
+
+// The full name of a happening, e.g. "CreatureDeath" -> "GameEvent_CreatureDeath".
+std::string GameEventName(const char* happening);
+
+struct GameEvent_GameBalanceLevel : GameEvent {
+    int level = 0;
+};
+
+struct GameEvent_TutorialUnlock : GameEvent {
+    unsigned int page = 0;
+};
+
+struct GameEvent_CreatureDeath : GameEvent {
+    std::string objectName;
+    std::uint32_t objectId = 0;
+    std::uint32_t attackerId = 0;
+};
+
+struct GameEvent_InviteToParty : GameEvent {
+    int inviter = 0;
+};
+
+// Builds the payload's name and delivers it; delivery has finished when this returns.
+void SendGameEvent(const GameEvent& payload, const char* happening);
+
+}  // namespace GAME

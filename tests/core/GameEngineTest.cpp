@@ -1,0 +1,404 @@
+#include "Game/core/GameEngine.h"
+
+#include <gtest/gtest.h>
+
+#include "Engine/Engine.h"
+#include "Engine/media/AmbianceManager.h"
+#include "Engine/media/SoundPak.h"
+#include "Engine/world/InstanceGroupManager.h"
+#include "Game/core/ActivityManager.h"
+#include "Game/core/GameEngineInboundInterface.h"
+#include "Game/core/GameEngineOutboundInterface.h"
+#include "Game/core/GameEngineServicesModules.h"
+#include "Game/items/TradeManager.h"
+#include "Game/quests/QuestRepository.h"
+#include "Game/rules/DesignerEquation.h"
+#include "support/TestMachine.h"
+
+namespace GAME {
+namespace {
+
+using test::TestMachine;
+
+class GameEngineTest : public ::testing::Test {
+protected:
+    void SetUp() override { InitializeObjects(); }
+    void TearDown() override { ShutdownObjects(); }
+    TestMachine tm;
+};
+
+struct BalanceSpy : EventHandlerInterface {
+    std::vector<int> levels;
+    void HandleEvent(const GameEvent* payload) override {
+        levels.push_back(static_cast<const GameEvent_GameBalanceLevel*>(payload)->level);
+    }
+};
+
+TEST_F(GameEngineTest, InitializeObjectsGivesASinglePlayerRoot) {
+    ASSERT_NE(gGameEngine, nullptr);
+    EXPECT_EQ(gGameEngine->GetNetworkInterface(), gGameEngine->GetInboundNetworkInterface());
+    EXPECT_NE(gGameEngine->GetPlayerManagerClient(), nullptr);
+    EXPECT_NE(gGameEngine->GetPlayerManagerServer(), nullptr);
+    EXPECT_TRUE(gGameEngine->IsServerOrSingle());
+    EXPECT_NE(gGameEngine->GetPartyManager(), nullptr);
+    EXPECT_NE(gGameEngine->GetTeamManager(), nullptr);
+    EXPECT_NE(gGameEngine->GetTradeManager(), nullptr);
+    EXPECT_EQ(gGameEngine->GetMainPlayer(), nullptr);
+    EXPECT_TRUE(gGameEngine->GetAutoSave());
+    EXPECT_TRUE(gGameEngine->IsGameLoading());
+    EXPECT_TRUE(gGameEngine->IsSaveEnabled());
+    EXPECT_FALSE(gGameEngine->UIExists());
+    const Color& overlay = gGameEngine->GetOverlayColor();
+    EXPECT_EQ(overlay.r, 1.0f);
+    EXPECT_EQ(overlay.g, 1.0f);
+    EXPECT_EQ(overlay.b, 1.0f);
+    EXPECT_EQ(overlay.a, 0.0f);
+}
+
+TEST_F(GameEngineTest, ModeOperationsOnlySwitchPointers) {
+    GameEngine& root = *gGameEngine;
+    GameEngineServerServicesModuleBase* server = root.GetServerServices();
+    root.SetAsNetworkClient();
+    EXPECT_EQ(root.GetPlayerManagerServer(), nullptr);
+    EXPECT_FALSE(root.IsServerOrSingle());
+    EXPECT_NE(root.GetPlayerManagerClient(), nullptr);
+    EXPECT_EQ(root.GetNetworkInterface(), root.GetOutboundNetworkInterface());
+    EXPECT_NE(root.GetServerServices(), server);
+    EXPECT_EQ(root.GetServerServices()->GetMarketServer(7), nullptr);
+
+    root.SetAsNetworkServer();
+    EXPECT_EQ(root.GetServerServices(), server);
+    EXPECT_TRUE(root.IsServerOrSingle());
+    EXPECT_EQ(root.GetNetworkInterface(), root.GetOutboundNetworkInterface());
+
+    root.SetAsNetworkStub();
+    EXPECT_NE(root.GetPlayerManagerServer(), nullptr);
+    EXPECT_NE(root.GetPlayerManagerClient(), nullptr);
+    EXPECT_EQ(root.GetNetworkInterface(), root.GetInboundNetworkInterface());
+}
+
+TEST_F(GameEngineTest, ModulesSendThroughWhateverInterfaceIsCurrent) {
+    GameEngine& root = *gGameEngine;
+    EXPECT_EQ(root.GetClientServices()->GetNetworkInterface(), root.GetInboundNetworkInterface());
+    root.SetAsNetworkClient();
+    EXPECT_EQ(root.GetClientServices()->GetNetworkInterface(), root.GetOutboundNetworkInterface());
+    EXPECT_EQ(root.GetServerServices()->GetNetworkInterface(), root.GetOutboundNetworkInterface());
+}
+
+TEST_F(GameEngineTest, ShutdownTwiceAndInitializeTwiceAreHarmless) {
+    GameEngine* first = gGameEngine;
+    InitializeObjects();
+    EXPECT_EQ(static_cast<GameEngine*>(gGameEngine), first);
+    EXPECT_EQ(tm.CountLog("already exists"), 1);
+    ShutdownObjects();
+    EXPECT_EQ(gGameEngine, nullptr);
+    ShutdownObjects();
+    EXPECT_EQ(gGameEngine, nullptr);
+}
+
+TEST(GameEngineExports, ShutdownBeforeInitializeDoesNothing) {
+    TestMachine tm;
+    ShutdownObjects();
+    EXPECT_EQ(gGameEngine, nullptr);
+}
+
+TEST(GameEngineExports, EachMachineHasItsOwnRoot) {
+    TestMachine a;
+    TestMachine b;
+    ON_MACHINE(a) {
+        InitializeObjects();
+    }
+    ON_MACHINE(b) {
+        EXPECT_EQ(gGameEngine, nullptr);
+    }
+    ON_MACHINE(a) {
+        EXPECT_NE(gGameEngine, nullptr);
+        ShutdownObjects();
+    }
+}
+
+TEST_F(GameEngineTest, InitializeRegistersTheEighteenGroupAffiliationsInOrder) {
+    const auto& affiliations = InstanceGroupManager::Get()->GetAffiliations();
+    ASSERT_EQ(affiliations.size(), 18u);
+    EXPECT_EQ(affiliations[0], (std::pair<std::string, std::string>{"Unified Proxies", "Proxy"}));
+    EXPECT_EQ(affiliations[5],
+              (std::pair<std::string, std::string>{"Monsters And Weapons", "Weapon"}));
+    EXPECT_EQ(affiliations[11], (std::pair<std::string, std::string>{
+                                    "TeleportShrine", "StrategicMovementTeleportShrine"}));
+    EXPECT_EQ(affiliations[17],
+              (std::pair<std::string, std::string>{"Terracotta Warriors", "Proxy"}));
+}
+
+TEST_F(GameEngineTest, AFrameWithoutAMainPlayerSkipsAmbianceAndRestsTheTimers) {
+    GameEngine& root = *gGameEngine;
+    root.Update(1000);
+    EXPECT_EQ(root.GetModifierPointsTimer(), 0);
+    EXPECT_EQ(root.GetSkillPointsTimer(), 0);
+    EXPECT_EQ(root.GetPlayTimer(), 1000);
+    EXPECT_EQ(Singleton<AmbianceManager>::Get().GetEffectUpdateCount(), 0);
+    EXPECT_EQ(QuestRepository::Get()->GetUpdateCount(), 1u);
+    EXPECT_EQ(root.GetTradeManager()->GetUpdateCount(), 1u);
+}
+
+TEST_F(GameEngineTest, TutorialHintsUnlockPagesFromTheFrameStep) {
+    GameEngine& root = *gGameEngine;
+    root.SetUnspentSkillPoints(2);
+    root.Update(299999);
+    EXPECT_FALSE(root.IsTutorialPageUnlocked(29));
+    root.Update(1);
+    EXPECT_TRUE(root.IsTutorialPageUnlocked(29));
+    root.Update(300000);
+    EXPECT_TRUE(root.IsTutorialPageUnlocked(28));  // play timer reached 600000
+
+    root.SetUnspentSkillPoints(0);
+    root.SetUnspentMasteryPoints(9);
+    root.Update(1);
+    EXPECT_TRUE(root.IsTutorialPageUnlocked(32));
+    EXPECT_EQ(root.GetTutorialUnlockList(), (std::vector<unsigned int>{29, 28, 32}));
+}
+
+TEST_F(GameEngineTest, AHotSlotChangeRestartsTheSkillPointHint) {
+    GameEngine& root = *gGameEngine;
+    root.SetUnspentSkillPoints(1);
+    root.Update(200000);
+    root.SetHotSlotChanged(true);
+    root.Update(200000);
+    root.SetHotSlotChanged(false);
+    root.Update(200000);
+    EXPECT_FALSE(root.IsTutorialPageUnlocked(29));
+}
+
+TEST_F(GameEngineTest, UnlockingATutorialPageAnnouncesItOnce) {
+    GameEngine& root = *gGameEngine;
+    struct Spy : EventHandlerInterface {
+        std::vector<unsigned int> pages;
+        void HandleEvent(const GameEvent* payload) override {
+            pages.push_back(static_cast<const GameEvent_TutorialUnlock*>(payload)->page);
+        }
+    } spy;
+    Singleton<EventManager>::Get().Register("GameEvent_TutorialUnlock", &spy);
+    root.UnlockTutorialPage(5, true);
+    root.UnlockTutorialPage(5, true);
+    root.UnlockTutorialPage(36, true);
+    root.UnlockTutorialPage(7, false);
+    Singleton<EventManager>::Get().UnRegister("GameEvent_TutorialUnlock", &spy);
+    EXPECT_EQ(spy.pages, (std::vector<unsigned int>{5}));
+    EXPECT_EQ(root.GetTutorialUnlockList(), (std::vector<unsigned int>{5, 7}));
+    root.ResetTutorialState();
+    EXPECT_FALSE(root.IsTutorialPageUnlocked(5));
+}
+
+TEST_F(GameEngineTest, APortalAnswerOtherThanYesDropsTheRequest) {
+    GameEngine& root = *gGameEngine;
+    root.SetPendingPortalRequest(WorldCoords(), 3, 44, "Sector");
+    root.Update(10);
+    EXPECT_TRUE(root.IsPortalRequestPending());  // no answer yet
+    root.GetDialogManager().AddResponse(5, 0);
+    root.Update(10);
+    EXPECT_FALSE(root.IsPortalRequestPending());
+    EXPECT_EQ(tm.CountLog("CreateFixedItemTeleportNetHook"), 0);
+}
+
+TEST_F(GameEngineTest, AYesToThePortalOpensItThroughTheCurrentInterface) {
+    GameEngine& root = *gGameEngine;
+    root.SetPendingPortalRequest(WorldCoords(), 3, 44, "Sector");
+    root.GetDialogManager().AddResponse(4, 1);  // another party's answer is not taken
+    root.GetDialogManager().AddResponse(5, 1);
+    root.Update(10);
+    EXPECT_FALSE(root.IsPortalRequestPending());
+    EXPECT_EQ(tm.CountLog("CreateFixedItemTeleportNetHook (portal 44, owner 3)"), 1);
+    EXPECT_EQ(root.GetDialogManager().GetNumResponsesFor(4), 1);
+}
+
+TEST_F(GameEngineTest, ABanAnswerOtherThanYesClearsThePendingBan) {
+    GameEngine& root = *gGameEngine;
+    root.BanPlayer(0x10000005, true);
+    EXPECT_EQ(root.GetPendingBanPlayerId(), 0x10000005u);
+    ASSERT_EQ(root.GetDialogManager().GetDialogs().size(), 1u);
+    EXPECT_EQ(root.GetDialogManager().GetDialogs()[0].party, 4);
+    root.GetDialogManager().AddResponse(4, 2);
+    root.Update(10);
+    EXPECT_EQ(root.GetPendingBanPlayerId(), 0u);
+    EXPECT_EQ(root.GetDialogManager().GetNumResponsesFor(4), 0);
+}
+
+TEST_F(GameEngineTest, RenderingReasonsOutsideZeroToThreeChangeNothing) {
+    GameEngine& root = *gGameEngine;
+    root.SetRenderingEnabled(false, 4);
+    EXPECT_TRUE(root.IsRenderingEnabled());
+    root.SetRenderingEnabled(false, -1);
+    EXPECT_TRUE(root.IsRenderingEnabled());
+    root.SetRenderingEnabled(false, 0);
+    root.SetRenderingEnabled(false, 3);
+    EXPECT_FALSE(root.IsRenderingEnabled());
+    root.SetRenderingEnabled(true, 0);
+    EXPECT_FALSE(root.IsRenderingEnabled());
+    root.SetRenderingEnabled(true, 3);
+    EXPECT_TRUE(root.IsRenderingEnabled());
+    root.SetRenderingEnabled(false, 2);
+    root.ForceRenderingEnabled();
+    EXPECT_TRUE(root.IsRenderingEnabled());
+}
+
+TEST_F(GameEngineTest, SleepCounterAndMouseLock) {
+    GameEngine& root = *gGameEngine;
+    EXPECT_FALSE(root.NeedsSleep());
+    root.IncrementNeedsSleepCounter();
+    root.IncrementNeedsSleepCounter();
+    root.DecrementNeedsSleepCounter();
+    EXPECT_TRUE(root.NeedsSleep());
+    root.DecrementNeedsSleepCounter();
+    EXPECT_FALSE(root.NeedsSleep());
+    root.LockMouse();
+    EXPECT_TRUE(root.IsMouseLocked());
+    root.UnlockMouse();
+    EXPECT_FALSE(root.IsMouseLocked());
+}
+
+TEST_F(GameEngineTest, RandomSeedsStayInOneToMaxShort) {
+    GameEngine& root = *gGameEngine;
+    for (int i = 0; i < 200; ++i) {
+        const unsigned short seed = root.GetRandomSeed();
+        EXPECT_GE(seed, 1);
+        EXPECT_LE(seed, 32767);
+    }
+}
+
+TEST_F(GameEngineTest, TheBalanceLevelIsStoredAndAnnounced) {
+    BalanceSpy spy;
+    Singleton<EventManager>::Get().Register("GameEvent_GameBalanceLevel", &spy);
+    gGameEngine->GetNetworkInterface()->GameBalanceUpdate(7);
+    Singleton<EventManager>::Get().UnRegister("GameEvent_GameBalanceLevel", &spy);
+    EXPECT_EQ(gGameEngine->GetBalanceDifficulty(), 7u);
+    EXPECT_EQ(spy.levels, (std::vector<int>{7}));
+}
+
+TEST_F(GameEngineTest, ExitPlayingModeClearsTheSessionState) {
+    GameEngine& root = *gGameEngine;
+    struct Forever : GameActivity {
+        void Update(int) override {}
+        void Render(GraphicsCanvas&) const override {}
+        bool IsFinished() const override { return false; }
+        void AddStatisticText() override {}
+    };
+    ActivityManager::Get()->FastInstallActivity(new Forever);
+    root.ExitPlayingMode();
+    EXPECT_EQ(ActivityManager::Get()->GetActiveCount(), 0u);
+    EXPECT_EQ(Singleton<AmbianceManager>::Get().GetResetCount(), 1);
+    EXPECT_TRUE(root.GetTeleportInfoList().empty());
+}
+
+TEST_F(GameEngineTest, SuperPreRunFiresTriggersThenSimulatesRewards) {
+    gGameEngine->SuperPreRun();
+    EXPECT_EQ(QuestRepository::Get()->GetTriggerFireCount(), 1u);
+    EXPECT_EQ(QuestRepository::Get()->GetRewardSimulationCount(), 1u);
+}
+
+TEST_F(GameEngineTest, TheSettingsRecordIsRead) {
+    GameEngine& root = *gGameEngine;
+    EXPECT_FLOAT_EQ(root.GetArmorDefensiveAbsorption(), 0.5f);
+    EXPECT_FLOAT_EQ(root.GetShortRange(), 5.5f);
+    EXPECT_FLOAT_EQ(root.GetMaximumRange(), 30.0f);
+    EXPECT_FLOAT_EQ(root.GetPathSlowdownLength(), 2.0f);
+    EXPECT_FLOAT_EQ(root.GetMinRotationSpeed(), 0.0f);
+    EXPECT_EQ(root.GetInventorySackDims(0), Vec2(12, 5));
+    EXPECT_EQ(root.GetInventorySackDims(1), Vec2(8, 4));
+    EXPECT_EQ(root.GetInventorySackDims(5), Vec2(8, 4));
+    EXPECT_EQ(root.GetSkillMasteryTierLevels(), (std::vector<unsigned int>{0, 1, 4}));
+
+    const auto& items = root.GetItemClassTable();
+    EXPECT_EQ(items.size(), 8u);
+    EXPECT_EQ(items.count(0), 0u);  // Common gets no entry
+    EXPECT_EQ(items.at(1).color, L"{^Y}");
+    EXPECT_EQ(items.at(1).sparkle, "Records/Effects/Sparkle.dbr");
+    EXPECT_EQ(items.at(1).textStyle, 3);
+    EXPECT_EQ(items.at(9).textStyle, 10);
+    EXPECT_EQ(root.GetMonsterColorTable().at(3), L"{^R}");
+
+    // Floats truncated toward zero; a chest key only for monsters leaves chests alone.
+    EXPECT_EQ(root.GetMonsterLootModifiers().at(1)[2], 12);
+    EXPECT_EQ(root.GetChestLootModifiers().at(2)[2], -3);
+    EXPECT_EQ(root.GetChestLootModifiers().at(1)[2], 0);
+
+    GameCamera* camera = root.GetCamera();
+    EXPECT_FLOAT_EQ(camera->GetCameraDistance(), 18.0f);
+    EXPECT_FLOAT_EQ(camera->GetCameraPitchDefault(), 45.0f);
+    EXPECT_FLOAT_EQ(camera->GetCameraPitch(), 45.0f * 0.017453292f);
+    EXPECT_FLOAT_EQ(camera->GetDistanceHigh(), 30.0f);
+    EXPECT_FLOAT_EQ(camera->GetPitchLow(), 30.0f);
+}
+
+TEST(GameEngineSettings, AMissingRecordGivesTheDefaults) {
+    TestMachine tm("");
+    InitializeObjects();
+    EXPECT_FLOAT_EQ(gGameEngine->GetMeleeRange(), 0.0f);
+    EXPECT_FLOAT_EQ(gGameEngine->GetCamera()->GetCameraDistance(), 0.0f);
+    EXPECT_FLOAT_EQ(gGameEngine->GetCamera()->GetCameraPitch(), 0.0f);
+    EXPECT_EQ(gGameEngine->GetItemClassTable().at(2).textStyle, 4);
+    ShutdownObjects();
+}
+
+TEST_F(GameEngineTest, NotificationsDropAnImmediateRepeat) {
+    GameEngine& root = *gGameEngine;
+    root.AddUINotification(6, L"a", false);
+    root.AddUINotification(6, L"a", false);
+    EXPECT_EQ(root.GetUINotifications().size(), 1u);
+    root.AddUINotification(6, L"b", false);
+    root.AddUINotification(6, L"a", false);
+    EXPECT_EQ(root.GetUINotifications().size(), 3u);
+    root.AddUINotification(2, L"c", true);
+    EXPECT_EQ(root.GetUINotifications().size(), 1u);
+}
+
+TEST_F(GameEngineTest, DamageRegisterSharesPerAttacker) {
+    GameEngine& root = *gGameEngine;
+    root.RegisterDamage(50, 1, 30.0f);
+    root.RegisterDamage(50, 2, 10.0f);
+    root.RegisterDamage(50, 1, 40.0f);
+    EXPECT_FLOAT_EQ(root.GetTotalDamageDone(50), 80.0f);
+    EXPECT_FLOAT_EQ(root.GetDamageByAttacker(1, 50), 70.0f);
+    EXPECT_FLOAT_EQ(root.GetPlayerDamagePercent(2, 50), 0.125f);
+    EXPECT_FLOAT_EQ(root.GetPlayerDamagePercent(3, 50), 0.0f);
+    root.RemoveDamageEntry(50);
+    EXPECT_FLOAT_EQ(root.GetTotalDamageDone(50), 0.0f);
+    root.SetAsNetworkClient();
+    root.RegisterDamage(51, 1, 5.0f);
+    EXPECT_FLOAT_EQ(root.GetTotalDamageDone(51), 0.0f);
+}
+
+}  // namespace
+}  // namespace GAME
+
+namespace GAME {
+namespace {
+
+TEST(GameEngineSettingsFormulas, FormulasReadTheRootsVariablesAndAFailedParseIsDropped) {
+    test::TestMachine tm;
+    InitializeObjects();
+    GameEngine& root = *gGameEngine;
+    EXPECT_EQ(tm.CountLog("-=- GameEngine Equation load failure : deathPenaltyEquation "), 1);
+    EXPECT_EQ(tm.CountLog("Equation load failure : experienceEquation"), 0);
+    EXPECT_EQ(root.GetDeathPenaltyEquation(), nullptr);
+    ASSERT_NE(root.GetExperienceEquation(), nullptr);
+    root.GetFormulaVariables().monsterExperience = 40;
+    EXPECT_FLOAT_EQ((*root.GetExperienceEquation())(), 80.0f);
+    float value = -1;
+    EXPECT_FALSE(root.GetDesignerVariable("unknownVariable", value));
+    EXPECT_EQ(value, -1.0f);
+    ShutdownObjects();
+}
+
+TEST(GameEngineSettingsSounds, OnlyASoundPakRecordGivesAMarketSound) {
+    test::TestMachine tm;
+    InitializeObjects();
+    GameEngine& root = *gGameEngine;
+    ASSERT_NE(root.GetMarketPurchaseSound(), nullptr);
+    EXPECT_EQ(root.GetMarketSaleSound(), nullptr);  // the record makes an entity
+    root.PlayMarketPurchaseSound();
+    root.PlayMarketSaleSound();
+    EXPECT_EQ(root.GetMarketPurchaseSound()->GetPlayed().size(), 1u);
+    ShutdownObjects();
+}
+
+}  // namespace
+}  // namespace GAME

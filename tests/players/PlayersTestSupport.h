@@ -1,0 +1,79 @@
+#pragma once
+// Helpers of the player tests: players made on the current machine, a running root object, and a
+// network interface that records what the player managers send.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "Engine/object/ObjectManager.h"
+#include "Game/characters/Player.h"
+#include "Game/core/Bonus.h"
+#include "Game/core/GameEngine.h"
+#include "Game/core/GameEngineInboundInterface.h"
+#include "Game/core/PlayerNetInfo.h"
+
+namespace GAME::test {
+
+// The id of a player owned by a host: the host in the top four bits.
+constexpr std::uint32_t PlayerId(int host, std::uint32_t serial) {
+    return (static_cast<std::uint32_t>(host) << 28) | serial;
+}
+
+inline Player* MakePlayer(std::uint32_t id, const std::wstring& name, std::uint32_t level,
+                          Vec3 where = {}) {
+    auto* player = Singleton<ObjectManager>::Get().CreateObject<Player>(id);
+    player->SetPlayerName(name);
+    player->SetCharLevel(level);
+    player->SetClassTag("tagCClass02");
+    player->SetLife(80.0f, 100.0f);
+    player->SetMana(30.0f, 50.0f);
+    WorldCoords coords;
+    coords.coords.origin = where;
+    player->SetCoords(coords);
+    return player;
+}
+
+inline PlayerNetBasicInfo InfoOf(const Player& player) {
+    PlayerNetBasicInfo info;
+    player.GetPlayerNetBasicInfo(info);
+    return info;
+}
+
+// The root object of the current machine, for one test.
+class RunningGame {
+public:
+    RunningGame() { InitializeObjects(); }
+    ~RunningGame() { ShutdownObjects(); }
+    RunningGame(const RunningGame&) = delete;
+    RunningGame& operator=(const RunningGame&) = delete;
+};
+
+// Records the player traffic instead of carrying it out.
+class RecordingInterface : public GameEngineInboundInterface {
+public:
+    void StoC_AllPlayersHeartbeat(const std::vector<PlayerNetHeartbeatInfo>& heartbeats) override {
+        sent.push_back('H');
+        lastHeartbeats = heartbeats;
+    }
+    void StoC_AllPlayersUpdate(const std::vector<PlayerNetBasicInfo>& players) override {
+        sent.push_back('U');
+        lastUpdate = players;
+    }
+    void CtoS_SinglePlayerHeartbeat(const PlayerNetHeartbeatInfo& heartbeat) override {
+        sent.push_back('h');
+        lastHeartbeat = heartbeat;
+    }
+    void HandleBonusToClient(const Bonus& bonus, const std::uint32_t& player) override {
+        bonuses.push_back(bonus);
+        bonusReceivers.push_back(player);
+    }
+
+    std::string sent;
+    std::vector<PlayerNetHeartbeatInfo> lastHeartbeats;
+    std::vector<PlayerNetBasicInfo> lastUpdate;
+    PlayerNetHeartbeatInfo lastHeartbeat;
+    std::vector<Bonus> bonuses;
+    std::vector<std::uint32_t> bonusReceivers;
+};
+
+}  // namespace GAME::test
