@@ -146,6 +146,8 @@ public:
     void UnloadWorld();
     void ExitPlayingMode();
     LoadTable GetDatabase() const;
+    void InitializeAssertHandler(void (*handler)(const char*), bool firstFlag, bool secondFlag);
+    void SetAssertHandlerLogPath(const std::string& path);
 
     // Settings of the game settings record.
     float GetArmorDefensiveAbsorption() const { return armorDefensiveAbsorption; }

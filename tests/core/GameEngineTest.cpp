@@ -5,11 +5,16 @@
 #include "Engine/Engine.h"
 #include "Engine/media/AmbianceManager.h"
 #include "Engine/media/SoundPak.h"
+#include "Engine/object/ObjectManager.h"
 #include "Engine/world/InstanceGroupManager.h"
+#include "Game/characters/Player.h"
 #include "Game/core/ActivityManager.h"
+#include "Game/core/AssertHandler.h"
+#include "Game/core/Bonus.h"
 #include "Game/core/GameEngineInboundInterface.h"
 #include "Game/core/GameEngineOutboundInterface.h"
 #include "Game/core/GameEngineServicesModules.h"
+#include "Game/core/PlayerManagerClient.h"
 #include "Game/items/TradeManager.h"
 #include "Game/quests/QuestRepository.h"
 #include "Game/rules/DesignerEquation.h"
@@ -138,6 +143,30 @@ TEST_F(GameEngineTest, AFrameWithoutAMainPlayerSkipsAmbianceAndRestsTheTimers) {
     EXPECT_EQ(Singleton<AmbianceManager>::Get().GetEffectUpdateCount(), 0);
     EXPECT_EQ(QuestRepository::Get()->GetUpdateCount(), 1u);
     EXPECT_EQ(root.GetTradeManager()->GetUpdateCount(), 1u);
+}
+
+TEST_F(GameEngineTest, AFrameWithAMainPlayerFollowsItAndCountsItsUnspentPoints) {
+    GameEngine& root = *gGameEngine;
+    auto* player = static_cast<Player*>(Singleton<ObjectManager>::Get().CreateObject("Player", 5));
+    ASSERT_NE(player, nullptr);
+    WorldCoords where;
+    where.coords.origin = Vec3(2, 0, 3);
+    player->SetCoords(where);
+    Bonus points;
+    points.attributePoints = 2;
+    player->TakeBonus(points, false, 0);
+    root.GetPlayerManagerClient()->SetMainPlayer(5);
+    EXPECT_EQ(root.GetMainPlayer(), player);
+    EXPECT_EQ(root.GetPlayerId(), 5u);
+
+    root.Update(400000);
+    root.Update(300000);
+    EXPECT_EQ(root.GetModifierPointsTimer(), 700000);
+    EXPECT_EQ(root.GetSkillPointsTimer(), 0);
+    EXPECT_TRUE(root.IsTutorialPageUnlocked(31));
+    AmbianceManager& ambiance = Singleton<AmbianceManager>::Get();
+    EXPECT_EQ(ambiance.GetEffectUpdateCount(), 2);
+    EXPECT_EQ(ambiance.GetTargetPosition().local, Vec3(2, 0, 3));
 }
 
 TEST_F(GameEngineTest, TutorialHintsUnlockPagesFromTheFrameStep) {
@@ -286,6 +315,18 @@ TEST_F(GameEngineTest, ExitPlayingModeClearsTheSessionState) {
     EXPECT_EQ(ActivityManager::Get()->GetActiveCount(), 0u);
     EXPECT_EQ(Singleton<AmbianceManager>::Get().GetResetCount(), 1);
     EXPECT_TRUE(root.GetTeleportInfoList().empty());
+}
+
+void IgnoreAssert(const char*) {}
+
+TEST_F(GameEngineTest, TheAssertHookIsInstalledThroughTheRoot) {
+    gGameEngine->InitializeAssertHandler(&IgnoreAssert, true, false);
+    gGameEngine->SetAssertHandlerLogPath("logs/assert.txt");
+    const AssertHandlerSettings& settings = GetAssertHandlerSettings();
+    EXPECT_EQ(settings.handler, &IgnoreAssert);
+    EXPECT_TRUE(settings.firstFlag);
+    EXPECT_FALSE(settings.secondFlag);
+    EXPECT_EQ(settings.logPath, "logs/assert.txt");
 }
 
 TEST_F(GameEngineTest, SuperPreRunFiresTriggersThenSimulatesRewards) {
