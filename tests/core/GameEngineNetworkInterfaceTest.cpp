@@ -74,12 +74,25 @@ TEST_F(TwoMachines, ChatFromTheClientReachesTheServerWithItsChannel) {
     }
 }
 
-TEST_F(TwoMachines, AMarketRequestReachesTheServersInbound) {
+TEST_F(TwoMachines, MarketTradeAndQuestRequestsReachTheServersInboundWithTheirArguments) {
     ON_MACHINE(game.Client(0)) {
-        gGameEngine->GetNetworkInterface()->C2S_MarketUpdateRequest(8);
+        GameEngineNetworkInterface* network = gGameEngine->GetNetworkInterface();
+        network->C2S_MarketPurchaseRequest(8, 3, 77, 2, kClientPlayer);
+        network->TradeSetGoldAmount(kClientPlayer, kOtherPlayer, 250);
+        network->HandleQuestMessagePacket(kClientPlayer, true, {4, 5, 6}, 0);
+        network->C2S_MarketSellBack(8, 3, 77, 2, kOtherPlayer);  // another player's sale
     }
     game.Pump();
-    EXPECT_EQ(game.Server().CountLog("C2S_MarketUpdateRequest is not available yet"), 1);
+    TestMachine& server = game.Server();
+    EXPECT_EQ(
+        server.CountLog(
+            "C2S_MarketPurchaseRequest (market 8, level 3, seed 77, item 2, buyer 268435457)"),
+        1);
+    EXPECT_EQ(server.CountLog("TradeSetGoldAmount (268435457, 536870913, 250)"), 1);
+    EXPECT_EQ(
+        server.CountLog("HandleQuestMessagePacket (268435457 to 0, 3 words, condition set 1)"), 1);
+    EXPECT_EQ(server.CountLog("refused C2S_MarketSellBack from host 1"), 1);
+    EXPECT_EQ(game.Client(0).CountLog("is not available yet"), 0);
 }
 
 TEST_F(TwoMachines, TheServerCreatesAnEntityOnTheClientWithItsId) {
@@ -225,9 +238,15 @@ TEST_F(SinglePlayer, OperationsOfLaterSubsystemsSaySo) {
     network->TradeInitiate(1, 2);
     network->HandleQuestMessagePacket(1, true, {1, 2}, 2);
     network->S2C_MarketPurchaseConfirmation(1, 2, 3);
-    EXPECT_EQ(tm.CountLog("TradeInitiate is not available yet"), 1);
-    EXPECT_EQ(tm.CountLog("HandleQuestMessagePacket is not available yet"), 1);
-    EXPECT_EQ(tm.CountLog("S2C_MarketPurchaseConfirmation is not available yet"), 1);
+    EXPECT_EQ(tm.CountLog("TradeInitiate (1, 2) is not available yet"), 1);
+    EXPECT_EQ(
+        tm.CountLog(
+            "HandleQuestMessagePacket (1 to 2, 2 words, condition set 1) is not available yet"),
+        1);
+    EXPECT_EQ(
+        tm.CountLog(
+            "S2C_MarketPurchaseConfirmation (market 1, item 2, buyer 3) is not available yet"),
+        1);
 }
 
 TEST(NetworkInterfaces, CopiesCarryEveryPacket) {
