@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "Engine/Engine.h"
+#include "Engine/net/NetworkConnectionManager.h"
 #include "Engine/object/ObjectManager.h"
 #include "Game/characters/Player.h"
 #include "Game/core/GameEngine.h"
@@ -187,6 +188,28 @@ TEST_F(TwoMachines, AClientCannotMoveAnotherPlayerBetweenParties) {
     game.Pump();
     EXPECT_EQ(game.Server().CountLog("refused AddPlayerToParty from host 1"), 1);
     EXPECT_EQ(game.Server().CountLog("refused InvitePlayerToParty from host 1"), 1);
+}
+
+TEST_F(TwoMachines, AShortBodyRunsNothing) {
+    Player* onServer = nullptr;
+    ON_MACHINE(game.Server()) {
+        onServer = MakePlayer(kClientPlayer);
+        // GiveGoldPacket (112) with a player id and half an amount.
+        const std::vector<std::uint8_t> frame{112, 0, 0x01, 0, 0, 0x10, 50, 0};
+        gEngine->GetNetworkConnectionManager()->HandleFrame(1, frame.data(), frame.size());
+        EXPECT_EQ(gEngine->GetNetworkConnectionManager()->GetPacketsDropped(), 1u);
+    }
+    EXPECT_EQ(onServer->GetMoney(), 0u);
+}
+
+TEST_F(TwoMachines, APacketNamingAMissingPlayerDoesNothing) {
+    ON_MACHINE(game.Client(0)) {
+        gGameEngine->GetNetworkInterface()->GiveGoldToPlayer(kClientPlayer, 10);
+    }
+    game.Pump();
+    ON_MACHINE(game.Server()) {
+        EXPECT_EQ(Singleton<ObjectManager>::Get().GetObject(kClientPlayer), nullptr);
+    }
 }
 
 // Single player: every call runs at once through the inbound interface.
