@@ -391,6 +391,37 @@ TEST_F(GameEngineTest, NotificationsDropAnImmediateRepeat) {
     EXPECT_EQ(root.GetUINotifications().size(), 1u);
 }
 
+TEST_F(GameEngineTest, QueuesOfPartyAnswersChatAndPets) {
+    GameEngine& root = *gGameEngine;
+    EXPECT_EQ(root.GetTopPartyRequestResponse().player, 0u);  // empty: a harmless default
+    root.RegisterPartyRequestResponse(4, true);
+    root.RegisterPartyRequestResponse(5, false);
+    EXPECT_EQ(root.GetNumPartyRequestResponses(), 2);
+    const GameEngine::PartyRequestResponse first = root.GetTopPartyRequestResponse();
+    EXPECT_EQ(first.player, 4u);
+    EXPECT_TRUE(first.accepted);
+    EXPECT_EQ(root.GetNumPartyRequestResponses(), 1);
+
+    root.SendChatMessage(L"me", L"text", 2, {});
+    std::vector<GameEngine::ChatMessage> drained;
+    root.RemovePendingMessages(drained);
+    ASSERT_EQ(drained.size(), 1u);
+    EXPECT_EQ(drained[0].text, L"text");
+    EXPECT_TRUE(root.GetChatMessages().empty());
+
+    root.RegisterLocalPet(7);
+    root.RegisterLocalPet(7);
+    root.RegisterLocalPet(8);
+    EXPECT_EQ(root.GetLocalPetList(), (std::vector<std::uint32_t>{7, 8}));
+    root.UnregisterLocalPet(7);
+    EXPECT_FALSE(root.IsLocalPet(7));
+    root.ExitPlayingMode();
+    EXPECT_TRUE(root.GetLocalPetList().empty());
+
+    root.UnlockAllTutorials();
+    EXPECT_EQ(root.GetTutorialUnlockList().size(), 36u);
+}
+
 TEST_F(GameEngineTest, DamageRegisterSharesPerAttacker) {
     GameEngine& root = *gGameEngine;
     root.RegisterDamage(50, 1, 30.0f);
