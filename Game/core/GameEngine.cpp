@@ -10,6 +10,7 @@
 #include "Engine/world/InstanceGroupManager.h"
 #include "Game/characters/Player.h"
 #include "Game/core/ActivityManager.h"
+#include "Game/core/AssertHandler.h"
 #include "Game/core/GameEngineInboundInterface.h"
 #include "Game/core/GameEngineOutboundInterface.h"
 #include "Game/core/GameEngineServicesModules.h"
@@ -248,6 +249,15 @@ LoadTable GameEngine::GetDatabase() const {
     ObjectManager& objects = Singleton<ObjectManager>::Get();
     objects.LoadTableFile(recordName);
     return objects.GetLoadTable(recordName);
+}
+
+void GameEngine::InitializeAssertHandler(void (*handler)(const char*), bool firstFlag,
+                                         bool secondFlag) {
+    GAME::InitializeAssertHandler(handler, firstFlag, secondFlag);
+}
+
+void GameEngine::SetAssertHandlerLogPath(const std::string& path) {
+    GAME::SetAssertHandlerLogPath(path.c_str());
 }
 
 void GameEngine::UpdateTutorialHints(Player* player, int elapsedMs) {

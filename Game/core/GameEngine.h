@@ -4,6 +4,7 @@
 // interfaces and services modules, the camera and the game-wide settings.
 #include <array>
 #include <cstdint>
+#include <deque>
 #include <map>
 #include <memory>
 #include <string>
@@ -146,6 +147,8 @@ public:
     void UnloadWorld();
     void ExitPlayingMode();
     LoadTable GetDatabase() const;
+    void InitializeAssertHandler(void (*handler)(const char*), bool firstFlag, bool secondFlag);
+    void SetAssertHandlerLogPath(const std::string& path);
 
     // Settings of the game settings record.
     float GetArmorDefensiveAbsorption() const { return armorDefensiveAbsorption; }
@@ -211,6 +214,28 @@ public:
     const std::vector<UINotification>& GetUINotifications() const { return notifications; }
     void AddChatMessage(const std::wstring& from, const std::wstring& text, unsigned char channel);
     const std::vector<ChatMessage>& GetChatMessages() const { return chatMessages; }
+    void RemovePendingMessages(std::vector<ChatMessage>& out);
+    void SendChatMessage(const std::wstring& from, const std::wstring& text, unsigned char channel,
+                         std::vector<unsigned int> recipients);
+    void UnlockAllTutorials();
+    bool GetDisableTutorialAutoPop() const { return disableTutorialAutoPop; }
+    void SetDisableTutorialAutoPop(bool disable) { disableTutorialAutoPop = disable; }
+    void RegisterLocalPet(std::uint32_t id);
+    void UnregisterLocalPet(std::uint32_t id);
+    bool IsLocalPet(std::uint32_t id) const;
+    const std::vector<std::uint32_t>& GetLocalPetList() const { return localPets; }
+    void ClearPetList() { localPets.clear(); }
+
+    struct PartyRequestResponse {
+        std::uint32_t player = 0;
+        bool accepted = false;
+    };
+    void RegisterPartyRequestResponse(std::uint32_t player, bool accepted);
+    int GetNumPartyRequestResponses() const {
+        return static_cast<int>(partyRequestResponses.size());
+    }
+    // The oldest answer, removed; an empty queue gives player 0, not accepted.
+    PartyRequestResponse GetTopPartyRequestResponse();
     void BanPlayer(std::uint32_t player, bool ask);
     void SetPendingBanPlayerId(std::uint32_t player) { pendingBanPlayerId = player; }
     std::uint32_t GetPendingBanPlayerId() const { return pendingBanPlayerId; }
@@ -397,6 +422,7 @@ private:
     bool playerUnlockedLevel = false;
     bool mouseLocked = false;
     // 29
+    std::deque<PartyRequestResponse> partyRequestResponses;
     unsigned int gameBalanceLevel = 0;
     bool gameLoading = true;
     bool saveEnabled = true;

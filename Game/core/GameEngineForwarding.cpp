@@ -73,6 +73,46 @@ void GameEngine::AddChatMessage(const std::wstring& from, const std::wstring& te
     chatMessages.push_back(ChatMessage{from, text, channel});
 }
 
+void GameEngine::RemovePendingMessages(std::vector<ChatMessage>& out) {
+    out.insert(out.end(), chatMessages.begin(), chatMessages.end());
+    chatMessages.clear();
+}
+
+void GameEngine::SendChatMessage(const std::wstring& from, const std::wstring& text,
+                                 unsigned char channel, std::vector<unsigned int> recipients) {
+    currentInterface->HandleChatMessage(from, text, channel, std::move(recipients));
+}
+
+void GameEngine::UnlockAllTutorials() {
+    for (unsigned int page = 0; page < static_cast<unsigned int>(kTutorialPageCount); ++page)
+        UnlockTutorialPage(page, true);
+}
+
+void GameEngine::RegisterLocalPet(std::uint32_t id) {
+    if (!IsLocalPet(id))
+        localPets.push_back(id);
+}
+
+void GameEngine::UnregisterLocalPet(std::uint32_t id) {
+    std::erase(localPets, id);
+}
+
+bool GameEngine::IsLocalPet(std::uint32_t id) const {
+    return std::find(localPets.begin(), localPets.end(), id) != localPets.end();
+}
+
+void GameEngine::RegisterPartyRequestResponse(std::uint32_t player, bool accepted) {
+    partyRequestResponses.push_back(PartyRequestResponse{player, accepted});
+}
+
+GameEngine::PartyRequestResponse GameEngine::GetTopPartyRequestResponse() {
+    if (partyRequestResponses.empty())
+        return {};
+    const PartyRequestResponse top = partyRequestResponses.front();
+    partyRequestResponses.pop_front();
+    return top;
+}
+
 std::wstring GameEngine::GetPlayerName(std::uint32_t id) const {
     PlayerManagerClient* client = GetPlayerManagerClient();
     if (!client)

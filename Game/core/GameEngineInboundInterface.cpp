@@ -1,5 +1,8 @@
 #include "Game/core/GameEngineInboundInterface.h"
 
+#include <cstdarg>
+#include <cstdio>
+
 #include "Engine/Engine.h"
 #include "Engine/object/ObjectManager.h"
 #include "Engine/text/LocalizationManager.h"
@@ -27,9 +30,17 @@ Object* FindOfClass(std::uint32_t id, const char* className) {
     return nullptr;
 }
 
-// Operations whose targets are not built yet say so once per call and do nothing.
-void NotAvailable(const char* operation) {
-    gEngine->Log(1, "GameEngineInboundInterface: %s is not available yet", operation);
+// Operations whose targets are not built yet say so, with their arguments, and do nothing.
+void NotAvailable(const char* operation, const char* format = "", ...)
+    __attribute__((format(printf, 2, 3)));
+void NotAvailable(const char* operation, const char* format, ...) {
+    char arguments[256];
+    va_list list;
+    va_start(list, format);
+    std::vsnprintf(arguments, sizeof arguments, format, list);
+    va_end(list);
+    gEngine->Log(1, "GameEngineInboundInterface: %s%s%s%s is not available yet", operation,
+                 arguments[0] ? " (" : "", arguments, arguments[0] ? ")" : "");
 }
 }  // namespace
 
@@ -46,43 +57,43 @@ bool GameEngineInboundInterface::Refuse(const char* operation) const {
     return true;
 }
 
-void GameEngineInboundInterface::TradeInitiate(std::uint32_t sender, std::uint32_t) {
+void GameEngineInboundInterface::TradeInitiate(std::uint32_t sender, std::uint32_t receiver) {
     if (FromRemoteClient() && !SourceOwnsPlayer(sender) && Refuse("TradeInitiate"))
         return;
-    NotAvailable("TradeInitiate");
+    NotAvailable("TradeInitiate", "%u, %u", sender, receiver);
 }
 
-void GameEngineInboundInterface::TradeCancel(std::uint32_t sender, std::uint32_t) {
+void GameEngineInboundInterface::TradeCancel(std::uint32_t sender, std::uint32_t receiver) {
     if (FromRemoteClient() && !SourceOwnsPlayer(sender) && Refuse("TradeCancel"))
         return;
-    NotAvailable("TradeCancel");
+    NotAvailable("TradeCancel", "%u, %u", sender, receiver);
 }
 
-void GameEngineInboundInterface::TradeFinalize(std::uint32_t sender, std::uint32_t) {
+void GameEngineInboundInterface::TradeFinalize(std::uint32_t sender, std::uint32_t receiver) {
     if (FromRemoteClient() && !SourceOwnsPlayer(sender) && Refuse("TradeFinalize"))
         return;
-    NotAvailable("TradeFinalize");
+    NotAvailable("TradeFinalize", "%u, %u", sender, receiver);
 }
 
-void GameEngineInboundInterface::TradeAddItem(std::uint32_t sender, std::uint32_t, const Vec2&,
-                                              const ItemReplicaInfo&) {
+void GameEngineInboundInterface::TradeAddItem(std::uint32_t sender, std::uint32_t receiver,
+                                              const Vec2&, const ItemReplicaInfo& item) {
     if (FromRemoteClient() && !SourceOwnsPlayer(sender) && Refuse("TradeAddItem"))
         return;
-    NotAvailable("TradeAddItem");
+    NotAvailable("TradeAddItem", "%u, %u, item %u", sender, receiver, item.objectId);
 }
 
-void GameEngineInboundInterface::TradeRemoveItem(std::uint32_t sender, std::uint32_t,
-                                                 std::uint32_t) {
+void GameEngineInboundInterface::TradeRemoveItem(std::uint32_t sender, std::uint32_t receiver,
+                                                 std::uint32_t item) {
     if (FromRemoteClient() && !SourceOwnsPlayer(sender) && Refuse("TradeRemoveItem"))
         return;
-    NotAvailable("TradeRemoveItem");
+    NotAvailable("TradeRemoveItem", "%u, %u, item %u", sender, receiver, item);
 }
 
-void GameEngineInboundInterface::TradeSetGoldAmount(std::uint32_t sender, std::uint32_t,
-                                                    unsigned int) {
+void GameEngineInboundInterface::TradeSetGoldAmount(std::uint32_t sender, std::uint32_t receiver,
+                                                    unsigned int amount) {
     if (FromRemoteClient() && !SourceOwnsPlayer(sender) && Refuse("TradeSetGoldAmount"))
         return;
-    NotAvailable("TradeSetGoldAmount");
+    NotAvailable("TradeSetGoldAmount", "%u, %u, %u", sender, receiver, amount);
 }
 
 void GameEngineInboundInterface::GiveGoldToPlayer(std::uint32_t player, int amount) {
@@ -99,11 +110,11 @@ void GameEngineInboundInterface::GiveGoldToPlayer(std::uint32_t player, int amou
         target->AddMoney(static_cast<std::uint32_t>(amount));
 }
 
-void GameEngineInboundInterface::CreateItem(std::uint32_t, const WorldCoords&,
-                                            const ItemReplicaInfo&, std::wstring*) {
+void GameEngineInboundInterface::CreateItem(std::uint32_t character, const WorldCoords&,
+                                            const ItemReplicaInfo& item, std::wstring*) {
     if (FromRemoteClient() && Refuse("CreateItem"))
         return;
-    NotAvailable("CreateItem");
+    NotAvailable("CreateItem", "character %u, %s", character, item.baseName.c_str());
 }
 
 void GameEngineInboundInterface::CreateEntity(const WorldCoords& where, const std::string& record,
@@ -200,10 +211,11 @@ void GameEngineInboundInterface::HandleBonusToServer(const Bonus& bonus, const W
         gGameEngine->HandleBonusToServerInbound(bonus, where, activePlayer);
 }
 
-void GameEngineInboundInterface::HandleQuestMessagePacket(std::uint32_t, bool,
-                                                          const std::vector<unsigned int>&,
-                                                          std::uint32_t) {
-    NotAvailable("HandleQuestMessagePacket");
+void GameEngineInboundInterface::HandleQuestMessagePacket(std::uint32_t sender, bool conditionSet,
+                                                          const std::vector<unsigned int>& words,
+                                                          std::uint32_t receiver) {
+    NotAvailable("HandleQuestMessagePacket", "%u to %u, %zu words, condition set %d", sender,
+                 receiver, words.size(), conditionSet ? 1 : 0);
 }
 
 void GameEngineInboundInterface::AddPlayerToParty(std::uint32_t player, int party) {
@@ -240,51 +252,65 @@ void GameEngineInboundInterface::GameBalanceUpdate(int level) {
         gGameEngine->SetGameBalanceLevel(level);
 }
 
-void GameEngineInboundInterface::S2C_MarketUpdate(std::uint32_t, const std::string&, unsigned int,
-                                                  unsigned int, const std::vector<unsigned int>&) {
+void GameEngineInboundInterface::S2C_MarketUpdate(std::uint32_t market,
+                                                  const std::string& marketName, unsigned int level,
+                                                  unsigned int seed,
+                                                  const std::vector<unsigned int>& soldIndices) {
     if (FromRemoteClient() && Refuse("S2C_MarketUpdate"))
         return;
-    NotAvailable("S2C_MarketUpdate");
+    NotAvailable("S2C_MarketUpdate", "market %u, %s, level %u, seed %u, %zu sold", market,
+                 marketName.c_str(), level, seed, soldIndices.size());
 }
 
-void GameEngineInboundInterface::S2C_MarketPurchaseConfirmation(std::uint32_t, unsigned int,
-                                                                std::uint32_t) {
+void GameEngineInboundInterface::S2C_MarketPurchaseConfirmation(std::uint32_t market,
+                                                                unsigned int itemIndex,
+                                                                std::uint32_t buyer) {
     if (FromRemoteClient() && Refuse("S2C_MarketPurchaseConfirmation"))
         return;
-    NotAvailable("S2C_MarketPurchaseConfirmation");
+    NotAvailable("S2C_MarketPurchaseConfirmation", "market %u, item %u, buyer %u", market,
+                 itemIndex, buyer);
 }
 
-void GameEngineInboundInterface::S2C_MarketPurchaseDenied(std::uint32_t, unsigned int,
-                                                          std::uint32_t, MarketItemStatus) {
+void GameEngineInboundInterface::S2C_MarketPurchaseDenied(std::uint32_t market,
+                                                          unsigned int itemIndex,
+                                                          std::uint32_t buyer,
+                                                          MarketItemStatus status) {
     if (FromRemoteClient() && Refuse("S2C_MarketPurchaseDenied"))
         return;
-    NotAvailable("S2C_MarketPurchaseDenied");
+    NotAvailable("S2C_MarketPurchaseDenied", "market %u, item %u, buyer %u, status %d", market,
+                 itemIndex, buyer, status);
 }
 
-void GameEngineInboundInterface::S2C_MarketItemStatusUpdate(std::uint32_t, unsigned int,
-                                                            MarketItemStatus) {
+void GameEngineInboundInterface::S2C_MarketItemStatusUpdate(std::uint32_t market,
+                                                            unsigned int itemIndex,
+                                                            MarketItemStatus status) {
     if (FromRemoteClient() && Refuse("S2C_MarketItemStatusUpdate"))
         return;
-    NotAvailable("S2C_MarketItemStatusUpdate");
+    NotAvailable("S2C_MarketItemStatusUpdate", "market %u, item %u, status %d", market, itemIndex,
+                 status);
 }
 
-void GameEngineInboundInterface::C2S_MarketPurchaseRequest(std::uint32_t, unsigned int,
-                                                           unsigned int, unsigned int,
+void GameEngineInboundInterface::C2S_MarketPurchaseRequest(std::uint32_t market, unsigned int level,
+                                                           unsigned int seed,
+                                                           unsigned int itemIndex,
                                                            std::uint32_t buyer) {
     if (FromRemoteClient() && !SourceOwnsPlayer(buyer) && Refuse("C2S_MarketPurchaseRequest"))
         return;
-    NotAvailable("C2S_MarketPurchaseRequest");
+    NotAvailable("C2S_MarketPurchaseRequest", "market %u, level %u, seed %u, item %u, buyer %u",
+                 market, level, seed, itemIndex, buyer);
 }
 
-void GameEngineInboundInterface::C2S_MarketSellBack(std::uint32_t, unsigned int, unsigned int,
-                                                    unsigned int, std::uint32_t buyer) {
+void GameEngineInboundInterface::C2S_MarketSellBack(std::uint32_t market, unsigned int level,
+                                                    unsigned int seed, unsigned int itemIndex,
+                                                    std::uint32_t buyer) {
     if (FromRemoteClient() && !SourceOwnsPlayer(buyer) && Refuse("C2S_MarketSellBack"))
         return;
-    NotAvailable("C2S_MarketSellBack");
+    NotAvailable("C2S_MarketSellBack", "market %u, level %u, seed %u, item %u, buyer %u", market,
+                 level, seed, itemIndex, buyer);
 }
 
-void GameEngineInboundInterface::C2S_MarketUpdateRequest(std::uint32_t) {
-    NotAvailable("C2S_MarketUpdateRequest");
+void GameEngineInboundInterface::C2S_MarketUpdateRequest(std::uint32_t market) {
+    NotAvailable("C2S_MarketUpdateRequest", "market %u", market);
 }
 
 void GameEngineInboundInterface::DisplayMessageRemote(std::uint32_t, std::uint32_t insertPlayer,
@@ -327,7 +353,7 @@ void GameEngineInboundInterface::QuestCommandMove(std::uint32_t character, std::
     if (FromRemoteClient() && Refuse("QuestCommandMove"))
         return;
     if (FindOfClass(character, "Character"))
-        NotAvailable("QuestCommandMove (character quest commands)");
+        NotAvailable("QuestCommandMove", "character %u", character);
 }
 
 void GameEngineInboundInterface::QuestCommandWalk(std::uint32_t character, std::uint32_t, WorldVec3,
@@ -335,7 +361,7 @@ void GameEngineInboundInterface::QuestCommandWalk(std::uint32_t character, std::
     if (FromRemoteClient() && Refuse("QuestCommandWalk"))
         return;
     if (FindOfClass(character, "Character"))
-        NotAvailable("QuestCommandWalk (character quest commands)");
+        NotAvailable("QuestCommandWalk", "character %u", character);
 }
 
 void GameEngineInboundInterface::QuestCommandPlayAnimation(std::uint32_t character, unsigned int,
@@ -343,7 +369,7 @@ void GameEngineInboundInterface::QuestCommandPlayAnimation(std::uint32_t charact
     if (FromRemoteClient() && Refuse("QuestCommandPlayAnimation"))
         return;
     if (FindOfClass(character, "Character"))
-        NotAvailable("QuestCommandPlayAnimation (character quest commands)");
+        NotAvailable("QuestCommandPlayAnimation", "character %u", character);
 }
 
 void GameEngineInboundInterface::QuestCommandUseSkill(std::uint32_t character, std::string&,
@@ -351,14 +377,14 @@ void GameEngineInboundInterface::QuestCommandUseSkill(std::uint32_t character, s
     if (FromRemoteClient() && Refuse("QuestCommandUseSkill"))
         return;
     if (FindOfClass(character, "Character"))
-        NotAvailable("QuestCommandUseSkill (character quest commands)");
+        NotAvailable("QuestCommandUseSkill", "character %u", character);
 }
 
 void GameEngineInboundInterface::QuestCommandLockFixedItem(std::uint32_t fixedItem, bool) {
     if (FromRemoteClient() && Refuse("QuestCommandLockFixedItem"))
         return;
     if (FindOfClass(fixedItem, "FixedItem"))
-        NotAvailable("QuestCommandLockFixedItem (fixed item locks)");
+        NotAvailable("QuestCommandLockFixedItem", "fixed item %u", fixedItem);
 }
 
 }  // namespace GAME

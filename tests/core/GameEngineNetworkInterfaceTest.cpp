@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "Engine/Engine.h"
+#include "Engine/net/NetworkConnectionManager.h"
 #include "Engine/object/ObjectManager.h"
 #include "Game/characters/Player.h"
 #include "Game/core/GameEngine.h"
@@ -74,12 +75,25 @@ TEST_F(TwoMachines, ChatFromTheClientReachesTheServerWithItsChannel) {
     }
 }
 
-TEST_F(TwoMachines, AMarketRequestReachesTheServersInbound) {
+TEST_F(TwoMachines, MarketTradeAndQuestRequestsReachTheServersInboundWithTheirArguments) {
     ON_MACHINE(game.Client(0)) {
-        gGameEngine->GetNetworkInterface()->C2S_MarketUpdateRequest(8);
+        GameEngineNetworkInterface* network = gGameEngine->GetNetworkInterface();
+        network->C2S_MarketPurchaseRequest(8, 3, 77, 2, kClientPlayer);
+        network->TradeSetGoldAmount(kClientPlayer, kOtherPlayer, 250);
+        network->HandleQuestMessagePacket(kClientPlayer, true, {4, 5, 6}, 0);
+        network->C2S_MarketSellBack(8, 3, 77, 2, kOtherPlayer);  // another player's sale
     }
     game.Pump();
-    EXPECT_EQ(game.Server().CountLog("C2S_MarketUpdateRequest is not available yet"), 1);
+    TestMachine& server = game.Server();
+    EXPECT_EQ(
+        server.CountLog(
+            "C2S_MarketPurchaseRequest (market 8, level 3, seed 77, item 2, buyer 268435457)"),
+        1);
+    EXPECT_EQ(server.CountLog("TradeSetGoldAmount (268435457, 536870913, 250)"), 1);
+    EXPECT_EQ(
+        server.CountLog("HandleQuestMessagePacket (268435457 to 0, 3 words, condition set 1)"), 1);
+    EXPECT_EQ(server.CountLog("refused C2S_MarketSellBack from host 1"), 1);
+    EXPECT_EQ(game.Client(0).CountLog("is not available yet"), 0);
 }
 
 TEST_F(TwoMachines, TheServerCreatesAnEntityOnTheClientWithItsId) {
@@ -176,6 +190,28 @@ TEST_F(TwoMachines, AClientCannotMoveAnotherPlayerBetweenParties) {
     EXPECT_EQ(game.Server().CountLog("refused InvitePlayerToParty from host 1"), 1);
 }
 
+TEST_F(TwoMachines, AShortBodyRunsNothing) {
+    Player* onServer = nullptr;
+    ON_MACHINE(game.Server()) {
+        onServer = MakePlayer(kClientPlayer);
+        // GiveGoldPacket (112) with a player id and half an amount.
+        const std::vector<std::uint8_t> frame{112, 0, 0x01, 0, 0, 0x10, 50, 0};
+        gEngine->GetNetworkConnectionManager()->HandleFrame(1, frame.data(), frame.size());
+        EXPECT_EQ(gEngine->GetNetworkConnectionManager()->GetPacketsDropped(), 1u);
+    }
+    EXPECT_EQ(onServer->GetMoney(), 0u);
+}
+
+TEST_F(TwoMachines, APacketNamingAMissingPlayerDoesNothing) {
+    ON_MACHINE(game.Client(0)) {
+        gGameEngine->GetNetworkInterface()->GiveGoldToPlayer(kClientPlayer, 10);
+    }
+    game.Pump();
+    ON_MACHINE(game.Server()) {
+        EXPECT_EQ(Singleton<ObjectManager>::Get().GetObject(kClientPlayer), nullptr);
+    }
+}
+
 // Single player: every call runs at once through the inbound interface.
 
 class SinglePlayer : public ::testing::Test {
@@ -225,9 +261,15 @@ TEST_F(SinglePlayer, OperationsOfLaterSubsystemsSaySo) {
     network->TradeInitiate(1, 2);
     network->HandleQuestMessagePacket(1, true, {1, 2}, 2);
     network->S2C_MarketPurchaseConfirmation(1, 2, 3);
-    EXPECT_EQ(tm.CountLog("TradeInitiate is not available yet"), 1);
-    EXPECT_EQ(tm.CountLog("HandleQuestMessagePacket is not available yet"), 1);
-    EXPECT_EQ(tm.CountLog("S2C_MarketPurchaseConfirmation is not available yet"), 1);
+    EXPECT_EQ(tm.CountLog("TradeInitiate (1, 2) is not available yet"), 1);
+    EXPECT_EQ(
+        tm.CountLog(
+            "HandleQuestMessagePacket (1 to 2, 2 words, condition set 1) is not available yet"),
+        1);
+    EXPECT_EQ(
+        tm.CountLog(
+            "S2C_MarketPurchaseConfirmation (market 1, item 2, buyer 3) is not available yet"),
+        1);
 }
 
 TEST(NetworkInterfaces, CopiesCarryEveryPacket) {

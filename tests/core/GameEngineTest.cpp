@@ -5,11 +5,16 @@
 #include "Engine/Engine.h"
 #include "Engine/media/AmbianceManager.h"
 #include "Engine/media/SoundPak.h"
+#include "Engine/object/ObjectManager.h"
 #include "Engine/world/InstanceGroupManager.h"
+#include "Game/characters/Player.h"
 #include "Game/core/ActivityManager.h"
+#include "Game/core/AssertHandler.h"
+#include "Game/core/Bonus.h"
 #include "Game/core/GameEngineInboundInterface.h"
 #include "Game/core/GameEngineOutboundInterface.h"
 #include "Game/core/GameEngineServicesModules.h"
+#include "Game/core/PlayerManagerClient.h"
 #include "Game/items/TradeManager.h"
 #include "Game/quests/QuestRepository.h"
 #include "Game/rules/DesignerEquation.h"
@@ -138,6 +143,30 @@ TEST_F(GameEngineTest, AFrameWithoutAMainPlayerSkipsAmbianceAndRestsTheTimers) {
     EXPECT_EQ(Singleton<AmbianceManager>::Get().GetEffectUpdateCount(), 0);
     EXPECT_EQ(QuestRepository::Get()->GetUpdateCount(), 1u);
     EXPECT_EQ(root.GetTradeManager()->GetUpdateCount(), 1u);
+}
+
+TEST_F(GameEngineTest, AFrameWithAMainPlayerFollowsItAndCountsItsUnspentPoints) {
+    GameEngine& root = *gGameEngine;
+    auto* player = static_cast<Player*>(Singleton<ObjectManager>::Get().CreateObject("Player", 5));
+    ASSERT_NE(player, nullptr);
+    WorldCoords where;
+    where.coords.origin = Vec3(2, 0, 3);
+    player->SetCoords(where);
+    Bonus points;
+    points.attributePoints = 2;
+    player->TakeBonus(points, false, 0);
+    root.GetPlayerManagerClient()->SetMainPlayer(5);
+    EXPECT_EQ(root.GetMainPlayer(), player);
+    EXPECT_EQ(root.GetPlayerId(), 5u);
+
+    root.Update(400000);
+    root.Update(300000);
+    EXPECT_EQ(root.GetModifierPointsTimer(), 700000);
+    EXPECT_EQ(root.GetSkillPointsTimer(), 0);
+    EXPECT_TRUE(root.IsTutorialPageUnlocked(31));
+    AmbianceManager& ambiance = Singleton<AmbianceManager>::Get();
+    EXPECT_EQ(ambiance.GetEffectUpdateCount(), 2);
+    EXPECT_EQ(ambiance.GetTargetPosition().local, Vec3(2, 0, 3));
 }
 
 TEST_F(GameEngineTest, TutorialHintsUnlockPagesFromTheFrameStep) {
@@ -288,6 +317,18 @@ TEST_F(GameEngineTest, ExitPlayingModeClearsTheSessionState) {
     EXPECT_TRUE(root.GetTeleportInfoList().empty());
 }
 
+void IgnoreAssert(const char*) {}
+
+TEST_F(GameEngineTest, TheAssertHookIsInstalledThroughTheRoot) {
+    gGameEngine->InitializeAssertHandler(&IgnoreAssert, true, false);
+    gGameEngine->SetAssertHandlerLogPath("logs/assert.txt");
+    const AssertHandlerSettings& settings = GetAssertHandlerSettings();
+    EXPECT_EQ(settings.handler, &IgnoreAssert);
+    EXPECT_TRUE(settings.firstFlag);
+    EXPECT_FALSE(settings.secondFlag);
+    EXPECT_EQ(settings.logPath, "logs/assert.txt");
+}
+
 TEST_F(GameEngineTest, SuperPreRunFiresTriggersThenSimulatesRewards) {
     gGameEngine->SuperPreRun();
     EXPECT_EQ(QuestRepository::Get()->GetTriggerFireCount(), 1u);
@@ -348,6 +389,37 @@ TEST_F(GameEngineTest, NotificationsDropAnImmediateRepeat) {
     EXPECT_EQ(root.GetUINotifications().size(), 3u);
     root.AddUINotification(2, L"c", true);
     EXPECT_EQ(root.GetUINotifications().size(), 1u);
+}
+
+TEST_F(GameEngineTest, QueuesOfPartyAnswersChatAndPets) {
+    GameEngine& root = *gGameEngine;
+    EXPECT_EQ(root.GetTopPartyRequestResponse().player, 0u);  // empty: a harmless default
+    root.RegisterPartyRequestResponse(4, true);
+    root.RegisterPartyRequestResponse(5, false);
+    EXPECT_EQ(root.GetNumPartyRequestResponses(), 2);
+    const GameEngine::PartyRequestResponse first = root.GetTopPartyRequestResponse();
+    EXPECT_EQ(first.player, 4u);
+    EXPECT_TRUE(first.accepted);
+    EXPECT_EQ(root.GetNumPartyRequestResponses(), 1);
+
+    root.SendChatMessage(L"me", L"text", 2, {});
+    std::vector<GameEngine::ChatMessage> drained;
+    root.RemovePendingMessages(drained);
+    ASSERT_EQ(drained.size(), 1u);
+    EXPECT_EQ(drained[0].text, L"text");
+    EXPECT_TRUE(root.GetChatMessages().empty());
+
+    root.RegisterLocalPet(7);
+    root.RegisterLocalPet(7);
+    root.RegisterLocalPet(8);
+    EXPECT_EQ(root.GetLocalPetList(), (std::vector<std::uint32_t>{7, 8}));
+    root.UnregisterLocalPet(7);
+    EXPECT_FALSE(root.IsLocalPet(7));
+    root.ExitPlayingMode();
+    EXPECT_TRUE(root.GetLocalPetList().empty());
+
+    root.UnlockAllTutorials();
+    EXPECT_EQ(root.GetTutorialUnlockList().size(), 36u);
 }
 
 TEST_F(GameEngineTest, DamageRegisterSharesPerAttacker) {
