@@ -19,6 +19,7 @@
 #include "Game/core/GameEvents.h"
 #include "Game/items/ItemReplicaInfo.h"
 #include "Game/quests/DialogManager.h"
+#include "Game/rules/AttributePak.h"
 #include "Game/rules/EquationInterface.h"
 #include "Game/skills/SkillProfile.h"
 
@@ -152,6 +153,9 @@ public:
 
     // Settings of the game settings record.
     float GetArmorDefensiveAbsorption() const { return armorDefensiveAbsorption; }
+    // Game-balance attributes added to every monster and every player.
+    const AttributePak& GetMonsterAttributePak() const { return monsterAttributePak; }
+    const AttributePak& GetPlayerAttributePak() const { return playerAttributePak; }
     float GetMeleeRange() const { return meleeRange; }
     float GetShortRange() const { return shortRange; }
     float GetModerateRange() const { return moderateRange; }
@@ -383,8 +387,8 @@ private:
     std::map<int, ItemClassInfo> itemClassTable;
     std::string itemForearmAnimationName;
     // 18
-    std::string monsterAttributePakName;
-    std::string playerAttributePakName;
+    AttributePak monsterAttributePak;
+    AttributePak playerAttributePak;
     std::array<Vec2, 2> sackDims{};
     std::map<int, std::wstring> monsterColorTable;
     // 19

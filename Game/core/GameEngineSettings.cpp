@@ -107,8 +107,10 @@ void GameEngine::LoadFromDatabase(const std::string& name) {
     camera.SetCameraPitch(pitchDefault * 0.017453292f);
     camera.SetMovementExtents(distanceMin, distanceMax, pitchMin, pitchMax);
 
-    monsterAttributePakName = table.GetString("monsterAttributePak");
-    playerAttributePakName = table.GetString("playerAttributePak");
+    if (const std::string pak = table.GetString("monsterAttributePak"); !pak.empty())
+        monsterAttributePak.LoadFromDatabase(pak);
+    if (const std::string pak = table.GetString("playerAttributePak"); !pak.empty())
+        playerAttributePak.LoadFromDatabase(pak);
     sackDims[0] = Vec2(static_cast<float>(table.GetInt("UICharWindowInventorySack0DimsX", 0)),
                        static_cast<float>(table.GetInt("UICharWindowInventorySack0DimsY", 0)));
     sackDims[1] = Vec2(static_cast<float>(table.GetInt("UICharWindowInventorySack1DimsX", 0)),

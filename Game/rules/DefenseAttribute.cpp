@@ -12,15 +12,18 @@
 #include "Game/rules/CombatAttributeAccumulator.h"
 #include "Game/rules/CostInfo.h"
 #include "Game/rules/DefenseAttributeRootAccess.h"
+#include "Game/core/GameEngine.h"
 #include "Game/rules/DefenseAttributeStore.h"
 
 namespace GAME {
 
 std::optional<float> GetRootArmorDefensiveAbsorption() {
     const auto& access = Singleton<DefenseAttributeRootAccess>::Get();
-    if (!access.armorDefensiveAbsorption)
-        return std::nullopt;
-    return access.armorDefensiveAbsorption();
+    if (access.armorDefensiveAbsorption)
+        return access.armorDefensiveAbsorption();
+    if (GameEngine* root = gGameEngine)
+        return root->GetArmorDefensiveAbsorption();
+    return std::nullopt;
 }
 
 void SetRootArmorDefensiveAbsorptionSource(std::function<float()> source) {

@@ -1,7 +1,7 @@
 #pragma once
 // The game-wide armor absorption comes from the root object's settings
-// ("armorDefensiveAbsorption"). The root installs its getter here when it starts; without one there
-// is no root, and armor loaded then keeps an absorption of 0.
+// ("armorDefensiveAbsorption"). A source installed here answers first (tests, tools); otherwise the
+// current machine's root answers; with neither, armor loaded keeps an absorption of 0.
 #include <functional>
 #include <optional>
 
