@@ -114,7 +114,12 @@ bool GameEngineInboundInterface::ReceivePacket(NetPacket& packet) {
             return true;
         case PacketType::InvitePartyConfigCmdPacket: {
             auto& p = As<InvitePartyConfigCmdPacket>(packet);
+            const bool passOn = in.FromRemoteClient() && in.MayInvite(p.party);
             in.InvitePlayerToParty(p.playerId, p.party);
+            // The invitation is for the invitee's machine, which opens the dialog.
+            const int invitee = static_cast<int>(p.playerId >> 28);
+            if (passOn && invitee != kServerHostId)
+                gEngine->GetNetworkConnectionManager()->SendToHost(invitee, &packet);
             return true;
         }
         case PacketType::BonusToClientPacket:
@@ -127,7 +132,12 @@ bool GameEngineInboundInterface::ReceivePacket(NetPacket& packet) {
         }
         case PacketType::JoinPartyConfigCmdPacket: {
             auto& p = As<JoinPartyConfigCmdPacket>(packet);
+            const bool passOn = in.FromRemoteClient() && in.MayChangeParty(p.playerId, p.party);
             in.AddPlayerToParty(p.playerId, p.party);
+            // Every machine keeps the parties: the other clients take the change as well.
+            if (passOn)
+                gEngine->GetNetworkConnectionManager()->SendToAllClientsExcept(
+                    packet.GetHeader().sourceHost, &packet);
             return true;
         }
         case PacketType::GiveGoldPacket: {
