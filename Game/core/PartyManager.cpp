@@ -264,8 +264,9 @@ void PartyManager::HandOverParty(std::uint32_t leader) {
 }
 
 void PartyManager::CleanUpForPlayerLeave(std::uint32_t leaver) {
-    std::erase_if(mInvitationsPassedOn,
-                  [leaver](const auto& entry) { return entry.first == leaver || entry.second == leaver; });
+    std::erase_if(mInvitationsPassedOn, [leaver](const auto& entry) {
+        return entry.first == leaver || entry.second == leaver;
+    });
     HandOverParty(leaver);
 }
 
