@@ -97,6 +97,10 @@ private:
     bool MayChangeParty(std::uint32_t player, int party) const;
     // Whether the request's source may invite for that party (the inviter's id).
     bool MayInvite(int party) const;
+    // On a server: passes a client's message on to its receiver's machine (true), unless the
+    // receiver is this machine's.
+    static bool PassOnToReceiver(const GameEngineInboundInterface& in, std::uint32_t receiver,
+                                 NetPacket& packet);
 
     int sourceHost = -1;
 };

@@ -70,6 +70,16 @@ constexpr PACKET_TYPE kInboundKinds[] = {
 };
 }  // namespace
 
+bool GameEngineInboundInterface::PassOnToReceiver(const GameEngineInboundInterface& in,
+                                                  std::uint32_t receiver, NetPacket& packet) {
+    // A client's message for a player of another machine is that machine's to show.
+    const int host = static_cast<int>(receiver >> 28);
+    if (!in.FromRemoteClient() || host == kServerHostId)
+        return false;
+    gEngine->GetNetworkConnectionManager()->SendToHost(host, &packet);
+    return true;
+}
+
 bool GameEngineInboundInterface::ReceivePacket(NetPacket& packet) {
     GameEngine* root = gGameEngine;
     if (!root)
@@ -239,12 +249,14 @@ bool GameEngineInboundInterface::ReceivePacket(NetPacket& packet) {
         }
         case PacketType::RemoteMessagePacket: {
             auto& p = As<RemoteMessagePacket>(packet);
-            in.DisplayMessageRemote(p.receiver, p.optionalInsert, p.asBubble, p.textTag);
+            if (!PassOnToReceiver(in, p.receiver, packet))
+                in.DisplayMessageRemote(p.receiver, p.optionalInsert, p.asBubble, p.textTag);
             return true;
         }
         case PacketType::RemoteWMessagePacket: {
             auto& p = As<RemoteWMessagePacket>(packet);
-            in.DisplayWMessageRemote(p.receiver, p.asBubble, p.text);
+            if (!PassOnToReceiver(in, p.receiver, packet))
+                in.DisplayWMessageRemote(p.receiver, p.asBubble, p.text);
             return true;
         }
         case PacketType::ChatPacket: {

@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <map>
 #include <memory>
 
+#include "Engine/text/LocalizationManager.h"
 #include "Game/core/GameEngineNetworkInterface.h"
 #include "Game/core/PartyManager.h"
 #include "Game/core/PlayerManagerClient.h"
@@ -25,6 +27,11 @@ protected:
         int index = 0;
         for (TestMachine* tm : game.Machines()) {
             MachineScope scope(tm->machine());
+            LocalizationManager& texts = LocalizationManager::Instance();
+            texts.SetText("tagInviteSend", L"You invited %s");
+            texts.SetText("tagMessageDeny", L"%s declined");
+            texts.SetText("tagMessageJoin", L"%s joined");
+            texts.SetText("tagMessageLeave", L"%s left");
             InitializeObjects();
             if (index++ == 0)
                 gGameEngine->SetAsNetworkServer();
@@ -110,8 +117,26 @@ protected:
                 << "player " << player << " in the server's list";
     }
     int Refusals() { return game.Server().CountLog("refused"); }
+    // The texts of the notifications shown on a machine since the last ForgetShown.
+    std::vector<std::wstring> ShownOn(int host) {
+        std::vector<std::wstring> shown;
+        ON_MACHINE(Host(host)) {
+            const auto& notifications = gGameEngine->GetUINotifications();
+            for (std::size_t i = seen[host]; i < notifications.size(); ++i)
+                shown.insert(shown.end(), notifications[i].texts.begin(),
+                             notifications[i].texts.end());
+        }
+        return shown;
+    }
+    void ForgetShown() {
+        for (int host = 0; host <= game.ClientCount(); ++host)
+            ON_MACHINE(Host(host)) {
+                seen[host] = gGameEngine->GetUINotifications().size();
+            }
+    }
 
     NetTestGame game;
+    std::map<int, std::size_t> seen;
 };
 
 class PartiesOnThreeMachines : public PartiesOverLoopback {
@@ -317,6 +342,55 @@ TEST_F(PartiesOnTwoMachines, ADeclinedInvitationChangesNothingAndTheNextOneOpens
     EXPECT_TRUE(PartiesOn(1).IsInvitationOpen());
     Answer(1, kAccept);
     ExpectPartiesEverywhere({IdOf(0), IdOf(0)});
+}
+
+TEST_F(PartiesOnThreeMachines, PartyMessagesAreShownOnTheirReceiversMachinesOnly) {
+    ForgetShown();
+    Invite(1, 2);
+    EXPECT_EQ(ShownOn(1), std::vector<std::wstring>{L"You invited Player2"});
+    EXPECT_TRUE(ShownOn(0).empty());
+    EXPECT_TRUE(ShownOn(2).empty());
+
+    Answer(2, kDecline);
+    EXPECT_EQ(ShownOn(1), (std::vector<std::wstring>{L"You invited Player2", L"Player2 declined"}));
+    EXPECT_TRUE(ShownOn(0).empty());
+    EXPECT_TRUE(ShownOn(2).empty());
+
+    ForgetShown();
+    Invite(1, 2);
+    Answer(2, kAccept);
+    Invite(1, 0);
+    Answer(0, kAccept);
+    // The party hears of each invitation and each newcomer; the newcomer himself is not told.
+    EXPECT_EQ(ShownOn(1), (std::vector<std::wstring>{L"You invited Player2", L"Player2 joined",
+                                                     L"You invited Player0", L"Player0 joined"}));
+    EXPECT_EQ(ShownOn(2), (std::vector<std::wstring>{L"You invited Player0", L"Player0 joined"}));
+    EXPECT_TRUE(ShownOn(0).empty());
+
+    ForgetShown();
+    Kick(1, 2);
+    EXPECT_EQ(ShownOn(1), std::vector<std::wstring>{L"Player2 left"});
+    EXPECT_EQ(ShownOn(0), std::vector<std::wstring>{L"Player2 left"});
+    EXPECT_TRUE(ShownOn(2).empty());
+}
+
+TEST_F(PartiesOnThreeMachines, TheServersPartyMessagesReachTheirReceiversOnly) {
+    ForgetShown();
+    Invite(0, 2);
+    EXPECT_EQ(ShownOn(0), std::vector<std::wstring>{L"You invited Player2"});
+    EXPECT_TRUE(ShownOn(1).empty());
+    EXPECT_TRUE(ShownOn(2).empty());
+    Answer(2, kAccept);
+    Invite(0, 1);
+    Answer(1, kAccept);
+    ExpectPartiesEverywhere({IdOf(0), IdOf(0), IdOf(0)});
+
+    ForgetShown();
+    Kick(0, 1);
+    EXPECT_EQ(ShownOn(0), std::vector<std::wstring>{L"Player1 left"});
+    EXPECT_EQ(ShownOn(2), std::vector<std::wstring>{L"Player1 left"});
+    EXPECT_TRUE(ShownOn(1).empty());
+    ExpectPartiesEverywhere({IdOf(0), 0, IdOf(0)});
 }
 
 }  // namespace
