@@ -233,6 +233,23 @@ TEST_F(PartiesOnThreeMachines, KickingFromALargerPartyKeepsTheRest) {
     EXPECT_EQ(Refusals(), 0);
 }
 
+TEST_F(PartiesOnThreeMachines, AMemberWhoLeavesIsOutOfThePartyEverywhere) {
+    Invite(1, 2);
+    Answer(2, kAccept);
+    Invite(1, 0);
+    Answer(0, kAccept);
+    ON_MACHINE(game.Client(1)) {
+        gGameEngine->AddPlayerToParty(IdOf(2), 0);
+        // This machine takes its own change at once, before the server has seen it.
+        gGameEngine->GetInboundNetworkInterface()->AddPlayerToParty(IdOf(2), 0);
+    }
+    game.Pump();
+    ExpectPartiesEverywhere({IdOf(1), IdOf(1), 0});
+    RunFrames();
+    ExpectPartiesEverywhere({IdOf(1), IdOf(1), 0});
+    EXPECT_EQ(Refusals(), 0);
+}
+
 TEST_F(PartiesOnThreeMachines, WhenTheLeaderLeavesTheFirstMemberLeadsEverywhere) {
     Invite(1, 2);
     Answer(2, kAccept);
