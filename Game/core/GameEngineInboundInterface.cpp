@@ -177,8 +177,20 @@ void GameEngineInboundInterface::CtoS_SinglePlayerHeartbeat(
     if (FromRemoteClient() && !SourceOwnsPlayer(heartbeat.playerId) &&
         Refuse("CtoS_SinglePlayerHeartbeat"))
         return;
-    if (PlayerManagerServer* server = gGameEngine ? gGameEngine->GetPlayerManagerServer() : nullptr)
-        server->HandlePlayerHeartbeatInbound(heartbeat);
+    PlayerManagerServer* server = gGameEngine ? gGameEngine->GetPlayerManagerServer() : nullptr;
+    if (!server)
+        return;
+    // Parties change only through party requests; a client's heartbeat must not move its player
+    // into a party that the server refused, nor undo a change still on its way to that client.
+    std::uint32_t party = 0;
+    if (FromRemoteClient() && server->GetPlayerParty(heartbeat.playerId, party) &&
+        static_cast<std::uint32_t>(heartbeat.partyId) != party) {
+        PlayerNetHeartbeatInfo kept = heartbeat;
+        kept.partyId = static_cast<int>(party);
+        server->HandlePlayerHeartbeatInbound(kept);
+        return;
+    }
+    server->HandlePlayerHeartbeatInbound(heartbeat);
 }
 
 void GameEngineInboundInterface::StoC_AllPlayersUpdate(
@@ -218,18 +230,55 @@ void GameEngineInboundInterface::HandleQuestMessagePacket(std::uint32_t sender, 
                  receiver, words.size(), conditionSet ? 1 : 0);
 }
 
+bool GameEngineInboundInterface::MayChangeParty(std::uint32_t player, int party) const {
+    if (!FromRemoteClient())
+        return true;
+    PlayerManagerServer* server = gGameEngine ? gGameEngine->GetPlayerManagerServer() : nullptr;
+    PartyManager* parties = gGameEngine ? gGameEngine->GetPartyManager() : nullptr;
+    if (!server || !parties || player == 0)
+        return false;
+    const auto target = static_cast<std::uint32_t>(party);
+    std::uint32_t current = 0;
+    const bool listed = server->GetPlayerParty(player, current);
+    if (SourceOwnsPlayer(player))
+        // Leaving, standing alone, or taking up an invitation that this server passed on.
+        return target == 0 || target == player || target == current ||
+               parties->WasInvited(player, target);
+    if (!listed)
+        return false;
+    if (target == current)
+        return true;
+    // The leader kicks a member, or dissolves the party.
+    if (target == 0)
+        return current != 0 && SourceOwnsPlayer(current);
+    // The inviter leads the party that one of the source's players joined on his invitation.
+    if (target == player)
+        for (const PlayerNetBasicInfo& record : server->GetPlayerRecords())
+            if (record.playerId != player && SourceOwnsPlayer(record.playerId) &&
+                static_cast<std::uint32_t>(record.partyId) == player)
+                return true;
+    return false;
+}
+
+bool GameEngineInboundInterface::MayInvite(int party) const {
+    // The inviter is the party's leader: only that player's machine may invite for it.
+    return !FromRemoteClient() || SourceOwnsPlayer(static_cast<std::uint32_t>(party));
+}
+
 void GameEngineInboundInterface::AddPlayerToParty(std::uint32_t player, int party) {
-    // A client may move only its own player between parties.
-    if (FromRemoteClient() && !SourceOwnsPlayer(player) && Refuse("AddPlayerToParty"))
+    if (!MayChangeParty(player, party) && Refuse("AddPlayerToParty"))
         return;
     if (!gGameEngine)
         return;
+    PartyManager* parties = gGameEngine->GetPartyManager();
+    // Joining one party answers every other invitation too.
+    if (parties && gEngine->IsServer() && party != 0 && static_cast<std::uint32_t>(party) != player)
+        parties->ForgetInvitationsTo(player);
     if (PlayerManagerClient* client = gGameEngine->GetPlayerManagerClient())
         client->AddPlayerToParty(player, party);
     if (PlayerManagerServer* server = gGameEngine->GetPlayerManagerServer())
         server->AddPlayerToParty(player, party);
     const std::uint32_t local = gGameEngine->GetPlayerId();
-    PartyManager* parties = gGameEngine->GetPartyManager();
     if (parties && player != 0 && player == local &&
         Singleton<ObjectManager>::Get().GetObject(local) && parties->GetParty(local) == local &&
         static_cast<std::uint32_t>(party) != local)
@@ -237,12 +286,14 @@ void GameEngineInboundInterface::AddPlayerToParty(std::uint32_t player, int part
 }
 
 void GameEngineInboundInterface::InvitePlayerToParty(std::uint32_t player, int party) {
-    // The inviter is the party's leader: only that player's machine may invite for it.
-    if (FromRemoteClient() && !SourceOwnsPlayer(static_cast<std::uint32_t>(party)) &&
-        Refuse("InvitePlayerToParty"))
+    if (!MayInvite(party) && Refuse("InvitePlayerToParty"))
         return;
-    if (PartyManager* parties = gGameEngine ? gGameEngine->GetPartyManager() : nullptr)
-        parties->HandlePartyInvite(player, party);
+    PartyManager* parties = gGameEngine ? gGameEngine->GetPartyManager() : nullptr;
+    if (!parties)
+        return;
+    if (gEngine->IsServer())
+        parties->NoteInvitation(player, static_cast<std::uint32_t>(party));
+    parties->HandlePartyInvite(player, party);
 }
 
 void GameEngineInboundInterface::GameBalanceUpdate(int level) {

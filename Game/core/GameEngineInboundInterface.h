@@ -1,7 +1,9 @@
 #pragma once
 // Carries each game-wide operation out on this machine: a packet received from another machine
 // comes here (ReceivePacket), and in single player every call does. Requests that would let a
-// client act for another player are refused on a server.
+// client act for another player are refused on a server; the party requests of the game's own
+// flows (joining on an invitation, the inviter taking the lead, the leader's kick) are let
+// through and passed on to the clients they concern.
 #include "Game/core/GameEngineNetworkInterface.h"
 
 namespace GAME {
@@ -90,6 +92,15 @@ private:
     // Whether the player id belongs to the machine the request came from.
     bool SourceOwnsPlayer(std::uint32_t player) const;
     bool Refuse(const char* operation) const;
+    // Whether the request's source may move that player to that party (always, unless it is a
+    // server's request from a client).
+    bool MayChangeParty(std::uint32_t player, int party) const;
+    // Whether the request's source may invite for that party (the inviter's id).
+    bool MayInvite(int party) const;
+    // On a server: passes a client's message on to its receiver's machine (true), unless the
+    // receiver is this machine's.
+    static bool PassOnToReceiver(const GameEngineInboundInterface& in, std::uint32_t receiver,
+                                 NetPacket& packet);
 
     int sourceHost = -1;
 };

@@ -70,6 +70,16 @@ constexpr PACKET_TYPE kInboundKinds[] = {
 };
 }  // namespace
 
+bool GameEngineInboundInterface::PassOnToReceiver(const GameEngineInboundInterface& in,
+                                                  std::uint32_t receiver, NetPacket& packet) {
+    // A client's message for a player of another machine is that machine's to show.
+    const int host = static_cast<int>(receiver >> 28);
+    if (!in.FromRemoteClient() || host == kServerHostId)
+        return false;
+    gEngine->GetNetworkConnectionManager()->SendToHost(host, &packet);
+    return true;
+}
+
 bool GameEngineInboundInterface::ReceivePacket(NetPacket& packet) {
     GameEngine* root = gGameEngine;
     if (!root)
@@ -114,7 +124,12 @@ bool GameEngineInboundInterface::ReceivePacket(NetPacket& packet) {
             return true;
         case PacketType::InvitePartyConfigCmdPacket: {
             auto& p = As<InvitePartyConfigCmdPacket>(packet);
+            const bool passOn = in.FromRemoteClient() && in.MayInvite(p.party);
             in.InvitePlayerToParty(p.playerId, p.party);
+            // The invitation is for the invitee's machine, which opens the dialog.
+            const int invitee = static_cast<int>(p.playerId >> 28);
+            if (passOn && invitee != kServerHostId)
+                gEngine->GetNetworkConnectionManager()->SendToHost(invitee, &packet);
             return true;
         }
         case PacketType::BonusToClientPacket:
@@ -127,7 +142,12 @@ bool GameEngineInboundInterface::ReceivePacket(NetPacket& packet) {
         }
         case PacketType::JoinPartyConfigCmdPacket: {
             auto& p = As<JoinPartyConfigCmdPacket>(packet);
+            const bool passOn = in.FromRemoteClient() && in.MayChangeParty(p.playerId, p.party);
             in.AddPlayerToParty(p.playerId, p.party);
+            // Every machine keeps the parties: the other clients take the change as well.
+            if (passOn)
+                gEngine->GetNetworkConnectionManager()->SendToAllClientsExcept(
+                    packet.GetHeader().sourceHost, &packet);
             return true;
         }
         case PacketType::GiveGoldPacket: {
@@ -229,12 +249,14 @@ bool GameEngineInboundInterface::ReceivePacket(NetPacket& packet) {
         }
         case PacketType::RemoteMessagePacket: {
             auto& p = As<RemoteMessagePacket>(packet);
-            in.DisplayMessageRemote(p.receiver, p.optionalInsert, p.asBubble, p.textTag);
+            if (!PassOnToReceiver(in, p.receiver, packet))
+                in.DisplayMessageRemote(p.receiver, p.optionalInsert, p.asBubble, p.textTag);
             return true;
         }
         case PacketType::RemoteWMessagePacket: {
             auto& p = As<RemoteWMessagePacket>(packet);
-            in.DisplayWMessageRemote(p.receiver, p.asBubble, p.text);
+            if (!PassOnToReceiver(in, p.receiver, packet))
+                in.DisplayWMessageRemote(p.receiver, p.asBubble, p.text);
             return true;
         }
         case PacketType::ChatPacket: {

@@ -2,6 +2,8 @@
 
 #include "Engine/Engine.h"
 #include "Engine/net/NetworkConnectionManager.h"
+#include "Game/core/GameEngine.h"
+#include "Game/core/GameEngineInboundInterface.h"
 #include "Game/core/GameEngineNetworkInterfacePackets.h"
 
 namespace GAME {
@@ -9,6 +11,22 @@ namespace GAME {
 void GameEngineOutboundInterface::Send(NetPacket& packet) {
     if (NetworkConnectionManager* connections = gEngine->GetNetworkConnectionManager())
         connections->SendPacket(&packet);
+}
+
+bool GameEngineOutboundInterface::SendToReceiver(std::uint32_t receiver, NetPacket& packet) {
+    NetworkConnectionManager* connections = gEngine->GetNetworkConnectionManager();
+    if (!connections)
+        return true;
+    // A client's message goes by way of the server, which passes it on.
+    if (!gEngine->IsServer()) {
+        connections->SendPacket(&packet);
+        return true;
+    }
+    const int host = static_cast<int>(receiver >> 28);
+    if (host == connections->GetLocalHostId())
+        return false;
+    connections->SendToHost(host, &packet);
+    return true;
 }
 
 void GameEngineOutboundInterface::TradeInitiate(std::uint32_t sender, std::uint32_t receiver) {
@@ -197,7 +215,11 @@ void GameEngineOutboundInterface::DisplayMessageRemote(std::uint32_t receiver,
     packet.optionalInsert = insertPlayer;
     packet.asBubble = asBubble;
     packet.textTag = tag;
-    Send(packet);
+    // A message is for the receiver's machine only; the server's own player reads it here.
+    if (!SendToReceiver(receiver, packet))
+        if (GameEngineInboundInterface* local =
+                gGameEngine ? gGameEngine->GetInboundNetworkInterface() : nullptr)
+            local->DisplayMessageRemote(receiver, insertPlayer, asBubble, tag);
 }
 
 void GameEngineOutboundInterface::DisplayWMessageRemote(std::uint32_t receiver, bool asBubble,
@@ -206,7 +228,10 @@ void GameEngineOutboundInterface::DisplayWMessageRemote(std::uint32_t receiver, 
     packet.receiver = receiver;
     packet.asBubble = asBubble;
     packet.text = text;
-    Send(packet);
+    if (!SendToReceiver(receiver, packet))
+        if (GameEngineInboundInterface* local =
+                gGameEngine ? gGameEngine->GetInboundNetworkInterface() : nullptr)
+            local->DisplayWMessageRemote(receiver, asBubble, text);
 }
 
 void GameEngineOutboundInterface::HandleChatMessage(const std::wstring& from,

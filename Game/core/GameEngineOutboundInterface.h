@@ -75,6 +75,9 @@ public:
 
 private:
     static void Send(NetPacket& packet);
+    // Sends a message to the machine of its receiver (a player id: host in the top four bits);
+    // false when that is this machine.
+    static bool SendToReceiver(std::uint32_t receiver, NetPacket& packet);
 };
 
 }  // namespace GAME

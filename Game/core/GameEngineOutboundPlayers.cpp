@@ -1,6 +1,9 @@
 // Outbound operations of the player managers, parties, gold and bonuses.
+#include "Engine/Engine.h"
+#include "Game/core/GameEngine.h"
 #include "Game/core/GameEngineNetworkInterfacePackets.h"
 #include "Game/core/GameEngineOutboundInterface.h"
+#include "Game/core/PartyManager.h"
 
 namespace GAME {
 
@@ -61,6 +64,10 @@ void GameEngineOutboundInterface::AddPlayerToParty(std::uint32_t player, int par
 }
 
 void GameEngineOutboundInterface::InvitePlayerToParty(std::uint32_t player, int party) {
+    // A server's own invitation is one its clients may take up.
+    PartyManager* parties = gGameEngine ? gGameEngine->GetPartyManager() : nullptr;
+    if (parties && gEngine->IsServer())
+        parties->NoteInvitation(player, static_cast<std::uint32_t>(party));
     auto& packet = packets->invitePartyConfigCmd;
     packet.playerId = player;
     packet.party = party;

@@ -264,7 +264,24 @@ void PartyManager::HandOverParty(std::uint32_t leader) {
 }
 
 void PartyManager::CleanUpForPlayerLeave(std::uint32_t leaver) {
+    std::erase_if(mInvitationsPassedOn, [leaver](const auto& entry) {
+        return entry.first == leaver || entry.second == leaver;
+    });
     HandOverParty(leaver);
+}
+
+void PartyManager::NoteInvitation(std::uint32_t invitee, std::uint32_t inviter) {
+    if (invitee != 0 && inviter != 0 && invitee != inviter)
+        mInvitationsPassedOn.emplace(invitee, inviter);
+}
+
+bool PartyManager::WasInvited(std::uint32_t invitee, std::uint32_t inviter) const {
+    return mInvitationsPassedOn.contains({invitee, inviter});
+}
+
+void PartyManager::ForgetInvitationsTo(std::uint32_t invitee) {
+    std::erase_if(mInvitationsPassedOn,
+                  [invitee](const auto& entry) { return entry.first == invitee; });
 }
 
 void PartyManager::ReassignRemainingParty() {

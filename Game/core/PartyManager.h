@@ -4,6 +4,8 @@
 // dialog, sends the party messages and hands out the party's share of the damage dealt.
 #include <cstdint>
 #include <memory>
+#include <set>
+#include <utility>
 #include <vector>
 
 #include "Game/core/GameEvents.h"
@@ -43,6 +45,11 @@ public:
     void CleanUpForPlayerLeave(std::uint32_t leaver);
     void ReassignRemainingParty();
 
+    // A server remembers the invitations it passed on: only an invited player may take one up.
+    void NoteInvitation(std::uint32_t invitee, std::uint32_t inviter);
+    bool WasInvited(std::uint32_t invitee, std::uint32_t inviter) const;
+    void ForgetInvitationsTo(std::uint32_t invitee);
+
     bool IsInvitationOpen() const { return mInvitationOpen; }
     std::size_t GetNumPendingInvitations() const { return mPending.size(); }
     std::uint32_t GetCurrentInviter() const {
@@ -60,6 +67,7 @@ private:
     std::uint32_t mInviteSound = 0;  // object id of the invitation sound pack
     std::vector<GameEvent_InviteToParty> mPending;
     GameEvent_InviteToParty mCurrentInvitation;
+    std::set<std::pair<std::uint32_t, std::uint32_t>> mInvitationsPassedOn;  // invitee, inviter
 };
 
 }  // namespace GAME

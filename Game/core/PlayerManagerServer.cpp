@@ -224,6 +224,16 @@ void PlayerManagerServer::HandlePlayerHeartbeatInbound(const PlayerNetHeartbeatI
             record = heartbeat;
 }
 
+bool PlayerManagerServer::GetPlayerParty(std::uint32_t id, std::uint32_t& party) const {
+    bool listed = false;
+    for (const auto& record : mRecords)
+        if (record.playerId == id) {
+            party = static_cast<std::uint32_t>(record.partyId);
+            listed = true;
+        }
+    return listed;
+}
+
 void PlayerManagerServer::AddPlayerToParty(std::uint32_t id, int party) {
     for (auto& record : mRecords)
         if (record.playerId == id)

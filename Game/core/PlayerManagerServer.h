@@ -34,6 +34,8 @@ public:
     const std::vector<std::uint32_t>& GetPlayers() const { return mPlayers; }
     const std::vector<PlayerNetBasicInfo>& GetPlayerRecords() const { return mRecords; }
     WorldVec3 GetPlayerLocation(std::uint32_t id) const;
+    // The recorded party of a listed player (its last record); false when it is not listed.
+    bool GetPlayerParty(std::uint32_t id, std::uint32_t& party) const;
 
     bool GetDesignerVariable(const char* name, float& value) override;
     float GetExperienceMultiplier(std::uint32_t player, std::uint32_t source) const;
