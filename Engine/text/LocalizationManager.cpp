@@ -136,7 +136,7 @@ std::wstring LocalizationManager::GetText(std::string_view tag) const {
 }
 
 namespace {
-std::wstring NumberText(const std::string& spec, char conversion, const LocalizationManager::Arg& arg) {
+std::wstring NumberText(const std::string& flags, char conversion, const LocalizationManager::Arg& arg) {
     double d = 0;
     long long i = 0;
     bool isFloat = false;
@@ -152,7 +152,7 @@ std::wstring NumberText(const std::string& spec, char conversion, const Localiza
     }
     (void)isFloat;
     char buffer[128];
-    std::string format = "%" + spec;
+    std::string format = "%" + flags;
     switch (conversion) {
         case 'd':
         case 'i':
@@ -195,11 +195,11 @@ std::wstring LocalizationManager::FormatText(const std::wstring& format, const s
         }
         // flags, width, precision (kept), length modifiers (dropped), conversion
         std::size_t q = p + 1;
-        std::string spec;
+        std::string flags;
         while (q < format.size() && std::wstring_view(L"-+ #0123456789.").find(format[q]) != std::wstring_view::npos)
-            spec.push_back(static_cast<char>(format[q++]));
-        if (spec.size() > 16)
-            spec.resize(16);
+            flags.push_back(static_cast<char>(format[q++]));
+        if (flags.size() > 16)
+            flags.resize(16);
         while (q < format.size() && std::wstring_view(L"hlLqjzt").find(format[q]) != std::wstring_view::npos)
             ++q;
         if (q >= format.size()) {
@@ -224,7 +224,7 @@ std::wstring LocalizationManager::FormatText(const std::wstring& format, const s
             else
                 out += NumberText("", 'g', arg);
         } else {
-            out += NumberText(spec, static_cast<char>(conversion), arg);
+            out += NumberText(flags, static_cast<char>(conversion), arg);
         }
     }
     return out;
