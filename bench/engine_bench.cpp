@@ -34,8 +34,7 @@ void BM_Load1000Records(benchmark::State& state) {
         auto& db = Singleton<RecordDatabase>::Get();
         db.SetDataRoot(root);
         int sum = 0;
-        for (int i = 0; i < 1000; ++i)
-        {
+        for (int i = 0; i < 1000; ++i) {
             std::string name = "records/bench/r";
             name += std::to_string(i);
             name += ".dbr";

@@ -8,7 +8,8 @@ void EventManager::Register(const std::string& name, EventHandlerInterface* hand
     if (!handler)
         return;
     Channel& channel = mChannels[name];
-    if (std::find(channel.handlers.begin(), channel.handlers.end(), handler) == channel.handlers.end())
+    if (std::find(channel.handlers.begin(), channel.handlers.end(), handler) ==
+        channel.handlers.end())
         channel.handlers.push_back(handler);
 }
 
@@ -46,8 +47,8 @@ std::size_t EventManager::GetHandlerCount(const std::string& name) const {
     auto it = mChannels.find(name);
     if (it == mChannels.end())
         return 0;
-    return static_cast<std::size_t>(
-        std::count_if(it->second.handlers.begin(), it->second.handlers.end(), [](auto* h) { return h; }));
+    return static_cast<std::size_t>(std::count_if(
+        it->second.handlers.begin(), it->second.handlers.end(), [](auto* h) { return h; }));
 }
 
 }  // namespace GAME

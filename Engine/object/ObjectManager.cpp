@@ -33,10 +33,12 @@ void ObjectManager::Insert(Object* object) {
     const std::uint32_t id = object->GetObjectId();
     auto& slot = mObjects[id];
     if (slot) {
-        gEngine->Log(1, "ObjectManager: object id %u is in use; the older object (%s) is destroyed.",
+        gEngine->Log(1,
+                     "ObjectManager: object id %u is in use; the older object (%s) is destroyed.",
                      id, slot->GetClassInfo().GetClassName());
         Object* old = slot.release();
-        if (auto it = mByNameHash.find(old->GetObjectNameHash()); it != mByNameHash.end() && it->second == old)
+        if (auto it = mByNameHash.find(old->GetObjectNameHash());
+            it != mByNameHash.end() && it->second == old)
             mByNameHash.erase(it);
         delete old;
     }
@@ -70,7 +72,8 @@ Object* ObjectManager::CreateObject(const std::string& className, std::uint32_t 
     return object;
 }
 
-Object* ObjectManager::CreateObjectFromFile(const std::string& recordName, std::uint32_t id, bool load) {
+Object* ObjectManager::CreateObjectFromFile(const std::string& recordName, std::uint32_t id,
+                                            bool load) {
     RecordDatabase& records = Singleton<RecordDatabase>::Get();
     if (!records.Load(recordName))
         return nullptr;
@@ -82,13 +85,14 @@ Object* ObjectManager::CreateObjectFromFile(const std::string& recordName, std::
     }
     Object* object = CreateObject(className, id);
     if (!object) {
-        gEngine->Log(1, "Record %s names class \"%s\", which is not registered.", recordName.c_str(),
-                     className.c_str());
+        gEngine->Log(1, "Record %s names class \"%s\", which is not registered.",
+                     recordName.c_str(), className.c_str());
         return nullptr;
     }
     {
         CriticalSectionLock lock(mLock);
-        if (auto it = mByNameHash.find(object->GetObjectNameHash()); it != mByNameHash.end() && it->second == object)
+        if (auto it = mByNameHash.find(object->GetObjectNameHash());
+            it != mByNameHash.end() && it->second == object)
             mByNameHash.erase(it);
         object->SetObjectName(recordName);
         mByNameHash[object->GetObjectNameHash()] = object;
@@ -112,10 +116,12 @@ void ObjectManager::DestroyObjectEx(Object* object, const char* file, int line) 
         }
         owned = std::move(it->second);
         mObjects.erase(it);
-        if (auto h = mByNameHash.find(object->GetObjectNameHash()); h != mByNameHash.end() && h->second == object)
+        if (auto h = mByNameHash.find(object->GetObjectNameHash());
+            h != mByNameHash.end() && h->second == object)
             mByNameHash.erase(h);
         if (mCreationOrder.size() > 2 * mObjects.size() + 64)
-            std::erase_if(mCreationOrder, [this](std::uint32_t id) { return !mObjects.contains(id); });
+            std::erase_if(mCreationOrder,
+                          [this](std::uint32_t id) { return !mObjects.contains(id); });
     }
     // The destructor runs outside the lock; it may look other objects up.
     owned.reset();

@@ -29,7 +29,8 @@ public:
     }
     // A new object of the class the record's "Class" names, named after the record; when
     // `load` is set the object also loads the record.
-    Object* CreateObjectFromFile(const std::string& recordName, std::uint32_t id = 0, bool load = true);
+    Object* CreateObjectFromFile(const std::string& recordName, std::uint32_t id = 0,
+                                 bool load = true);
     // The same, kept only when the object is a T (else destroyed at once and null returned).
     template <class T>
     T* CreateObjectFromFile(const std::string& recordName, std::uint32_t id = 0, bool load = true) {

@@ -18,7 +18,9 @@ public:
     // A record of a registered class: attached later, in the library's declared order.
     constexpr RTTI_ClassInfo(StaticTag, const char* name, const RTTI_ClassInfo* parent,
                              Factory factory)
-        : mName(name), mParent(const_cast<RTTI_ClassInfo*>(parent)), mFactory(factory),
+        : mName(name),
+          mParent(const_cast<RTTI_ClassInfo*>(parent)),
+          mFactory(factory),
           mStatic(true) {}
     // A record made at run time: attaches itself to its parent at once.
     RTTI_ClassInfo(const char* name, RTTI_ClassInfo* parent, Factory factory);
@@ -68,42 +70,55 @@ private:
 }  // namespace GAME
 
 // Declares the class record and its accessors; put first in the class body.
-#define RTTI_DECLARE(Class)                                                   \
-public:                                                                       \
-    static ::GAME::RTTI_ClassInfo classInfo;                                  \
-    static const ::GAME::RTTI_ClassInfo& GetStaticClassInfo() { return classInfo; } \
-    const ::GAME::RTTI_ClassInfo& GetClassInfo() const override { return classInfo; } \
-                                                                              \
-protected:                                                                    \
-    static void* RTTI_new();                                                  \
-                                                                              \
+#define RTTI_DECLARE(Class)                                       \
+public:                                                           \
+    static ::GAME::RTTI_ClassInfo classInfo;                      \
+    static const ::GAME::RTTI_ClassInfo& GetStaticClassInfo() {   \
+        return classInfo;                                         \
+    }                                                             \
+    const ::GAME::RTTI_ClassInfo& GetClassInfo() const override { \
+        return classInfo;                                         \
+    }                                                             \
+                                                                  \
+protected:                                                        \
+    static void* RTTI_new();                                      \
+                                                                  \
 public:
 
 // The root form (Object only): GetClassInfo is introduced, not overridden.
-#define RTTI_DECLARE_ROOT(Class)                                              \
-public:                                                                       \
-    static ::GAME::RTTI_ClassInfo classInfo;                                  \
-    static const ::GAME::RTTI_ClassInfo& GetStaticClassInfo() { return classInfo; } \
-    virtual const ::GAME::RTTI_ClassInfo& GetClassInfo() const { return classInfo; } \
-                                                                              \
-protected:                                                                    \
-    static void* RTTI_new();                                                  \
-                                                                              \
+#define RTTI_DECLARE_ROOT(Class)                                 \
+public:                                                          \
+    static ::GAME::RTTI_ClassInfo classInfo;                     \
+    static const ::GAME::RTTI_ClassInfo& GetStaticClassInfo() {  \
+        return classInfo;                                        \
+    }                                                            \
+    virtual const ::GAME::RTTI_ClassInfo& GetClassInfo() const { \
+        return classInfo;                                        \
+    }                                                            \
+                                                                 \
+protected:                                                       \
+    static void* RTTI_new();                                     \
+                                                                 \
 public:
 
-#define RTTI_IMPLEMENT_RECORD_(Class, ParentInfo, Factory)                                \
-    constinit ::GAME::RTTI_ClassInfo Class::classInfo{::GAME::RTTI_ClassInfo::StaticTag{}, \
-                                                      #Class, ParentInfo, Factory};        \
-    static const bool Class##_rttiQueued_ = ::GAME::RTTI_ClassInfo::QueueRegistration(Class::classInfo);
+#define RTTI_IMPLEMENT_RECORD_(Class, ParentInfo, Factory)                                         \
+    constinit ::GAME::RTTI_ClassInfo Class::classInfo{::GAME::RTTI_ClassInfo::StaticTag{}, #Class, \
+                                                      ParentInfo, Factory};                        \
+    static const bool Class##_rttiQueued_ =                                                        \
+        ::GAME::RTTI_ClassInfo::QueueRegistration(Class::classInfo);
 
 // Defines the record of Class under Parent and its factory; put in the class's source file.
-#define RTTI_IMPLEMENT(Class, Parent)                                       \
-    void* Class::RTTI_new() { return new (std::nothrow) Class(); }          \
+#define RTTI_IMPLEMENT(Class, Parent)      \
+    void* Class::RTTI_new() {              \
+        return new (std::nothrow) Class(); \
+    }                                      \
     RTTI_IMPLEMENT_RECORD_(Class, &Parent::classInfo, &Class::RTTI_new)
 
 // For a class that is never made by name (abstract): its factory gives null.
-#define RTTI_IMPLEMENT_ABSTRACT(Class, Parent)      \
-    void* Class::RTTI_new() { return nullptr; }     \
+#define RTTI_IMPLEMENT_ABSTRACT(Class, Parent) \
+    void* Class::RTTI_new() {                  \
+        return nullptr;                        \
+    }                                          \
     RTTI_IMPLEMENT_RECORD_(Class, &Parent::classInfo, &Class::RTTI_new)
 
 #include <new>

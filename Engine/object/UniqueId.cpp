@@ -14,7 +14,8 @@ void UniqueId::Generate() {
 
 std::string UniqueId::ToString() const {
     char text[33];
-    std::snprintf(text, sizeof text, "%08x%08x%08x%08x", mWords[0], mWords[1], mWords[2], mWords[3]);
+    std::snprintf(text, sizeof text, "%08x%08x%08x%08x", mWords[0], mWords[1], mWords[2],
+                  mWords[3]);
     return text;
 }
 

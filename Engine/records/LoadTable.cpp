@@ -172,8 +172,8 @@ std::string LoadTable::GetString(const char* key, const std::string& defaultValu
 
 namespace {
 template <class T, class Convert>
-void FillNumbers(const std::shared_ptr<const RecordData>& data, const char* key, std::vector<T>& out,
-                 Convert convert) {
+void FillNumbers(const std::shared_ptr<const RecordData>& data, const char* key,
+                 std::vector<T>& out, Convert convert) {
     out.clear();
     const RecordValue* v = Find(data, key);
     if (!v)

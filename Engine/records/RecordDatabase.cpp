@@ -50,7 +50,8 @@ void RecordDatabase::IndexRoot() {
          !ec && it != std::filesystem::recursive_directory_iterator(); it.increment(ec)) {
         if (!it->is_regular_file(ec))
             continue;
-        const std::string relative = std::filesystem::relative(it->path(), mRoot, ec).generic_string();
+        const std::string relative =
+            std::filesystem::relative(it->path(), mRoot, ec).generic_string();
         mFiles.emplace(NormalizeName(relative), it->path());
     }
 }
@@ -77,10 +78,10 @@ RecordValue ConvertValue(const nlohmann::json& j, bool& usable) {
         v.kind = RecordValue::Kind::Bool;
         v.boolean = j.get<bool>();
     } else if (j.is_array()) {
-        const bool allNumbers = std::all_of(j.begin(), j.end(), [](const auto& e) {
-            return e.is_number() || e.is_boolean();
-        });
-        const bool allStrings = std::all_of(j.begin(), j.end(), [](const auto& e) { return e.is_string(); });
+        const bool allNumbers = std::all_of(
+            j.begin(), j.end(), [](const auto& e) { return e.is_number() || e.is_boolean(); });
+        const bool allStrings =
+            std::all_of(j.begin(), j.end(), [](const auto& e) { return e.is_string(); });
         if (allNumbers) {
             v.kind = RecordValue::Kind::NumberList;
             for (const auto& e : j)
@@ -109,8 +110,8 @@ std::shared_ptr<const RecordData> RecordDatabase::Parse(const std::string& name,
         return nullptr;
     }
     if (!json.is_object()) {
-        gEngine->Log(1, "Record %s (%s) is not a JSON object; it is treated as missing.", name.c_str(),
-                     origin.c_str());
+        gEngine->Log(1, "Record %s (%s) is not a JSON object; it is treated as missing.",
+                     name.c_str(), origin.c_str());
         return nullptr;
     }
     auto data = std::make_shared<RecordData>();
@@ -139,13 +140,15 @@ bool RecordDatabase::Load(std::string_view name) {
     const std::filesystem::path file = ResolveFile(name);
     if (file.empty()) {
         if (mReportedMissing.insert(key).second)
-            gEngine->Log(1, "Record %.*s was not found.", static_cast<int>(name.size()), name.data());
+            gEngine->Log(1, "Record %.*s was not found.", static_cast<int>(name.size()),
+                         name.data());
     } else {
         std::ifstream in(file, std::ios::binary);
         std::stringstream buffer;
         buffer << in.rdbuf();
         if (!in && !in.eof()) {
-            gEngine->Log(1, "Record %.*s could not be read.", static_cast<int>(name.size()), name.data());
+            gEngine->Log(1, "Record %.*s could not be read.", static_cast<int>(name.size()),
+                         name.data());
         } else {
             data = Parse(std::string(name), buffer.str(), file.string());
         }

@@ -120,14 +120,15 @@ bool BinaryWriter::WriteBytes(const void* data, std::size_t size) {
 }
 
 bool BinaryWriter::WriteUInt16(std::uint16_t value) {
-    const std::uint8_t bytes[2] = {static_cast<std::uint8_t>(value), static_cast<std::uint8_t>(value >> 8)};
+    const std::uint8_t bytes[2] = {static_cast<std::uint8_t>(value),
+                                   static_cast<std::uint8_t>(value >> 8)};
     return WriteBytes(bytes, 2);
 }
 
 bool BinaryWriter::WriteUInt32(std::uint32_t value) {
-    const std::uint8_t bytes[4] = {static_cast<std::uint8_t>(value), static_cast<std::uint8_t>(value >> 8),
-                                   static_cast<std::uint8_t>(value >> 16),
-                                   static_cast<std::uint8_t>(value >> 24)};
+    const std::uint8_t bytes[4] = {
+        static_cast<std::uint8_t>(value), static_cast<std::uint8_t>(value >> 8),
+        static_cast<std::uint8_t>(value >> 16), static_cast<std::uint8_t>(value >> 24)};
     return WriteBytes(bytes, 4);
 }
 
@@ -146,7 +147,8 @@ bool BinaryWriter::WriteString(const std::string& text) {
         mFailed = true;
         return false;
     }
-    return WriteUInt32(static_cast<std::uint32_t>(text.size())) && WriteBytes(text.data(), text.size());
+    return WriteUInt32(static_cast<std::uint32_t>(text.size())) &&
+           WriteBytes(text.data(), text.size());
 }
 
 BinaryReader::BinaryReader(const void* data, std::size_t size)
@@ -162,7 +164,8 @@ BinaryReader BinaryReader::FromFile(const std::filesystem::path& path) {
         reader.mFailed = true;
         return reader;
     }
-    std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)),
+                                    std::istreambuf_iterator<char>());
     return BinaryReader(std::move(bytes));
 }
 
@@ -170,8 +173,9 @@ bool BinaryReader::Take(void* out, std::size_t size, const char* what) {
     if (mFailed)
         return false;
     if (size > mSize - mPosition) {
-        gEngine->Log(1, "BinaryReader: %s of %zu bytes at offset %zu runs past the end (%zu bytes).", what,
-                     size, mPosition, mSize);
+        gEngine->Log(1,
+                     "BinaryReader: %s of %zu bytes at offset %zu runs past the end (%zu bytes).",
+                     what, size, mPosition, mSize);
         mFailed = true;
         return false;
     }
@@ -232,8 +236,9 @@ bool BinaryReader::ReadString(std::string& text) {
     if (!ReadUInt32(length))
         return false;
     if (length > GetRemaining()) {
-        gEngine->Log(1, "BinaryReader: string of %u bytes at offset %zu runs past the end (%zu bytes).",
-                     length, start, mSize);
+        gEngine->Log(
+            1, "BinaryReader: string of %u bytes at offset %zu runs past the end (%zu bytes).",
+            length, start, mSize);
         mFailed = true;
         return false;
     }

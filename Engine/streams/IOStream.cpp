@@ -22,7 +22,8 @@ std::unique_ptr<IOStream> IOStream::OpenForReading(const std::filesystem::path& 
     std::ifstream in(path, std::ios::binary);
     if (!in)
         return nullptr;
-    std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)),
+                                    std::istreambuf_iterator<char>());
     return std::make_unique<IOStream>(std::move(bytes));
 }
 
@@ -147,21 +148,21 @@ T FromLittle(const std::uint8_t* b) {
 }
 }  // namespace
 
-#define GAME_STREAM_WORD(Method, Type, KindValue, ToWord)                  \
-    bool IOStream::Method(const char* key, Type& value) {                  \
-        if (!mReading) {                                                   \
-            PutHeader(KindValue, key);                                     \
-            std::uint32_t word = ToWord;                                   \
-            PutU32(word);                                                  \
-            return true;                                                   \
-        }                                                                  \
-        if (!Seek(KindValue, key))                                         \
-            return false;                                                  \
-        std::uint8_t b[4];                                                 \
-        if (!ReadPayload(4, b))                                            \
-            return false;                                                  \
-        value = FromLittle<Type>(b);                                       \
-        return true;                                                       \
+#define GAME_STREAM_WORD(Method, Type, KindValue, ToWord) \
+    bool IOStream::Method(const char* key, Type& value) { \
+        if (!mReading) {                                  \
+            PutHeader(KindValue, key);                    \
+            std::uint32_t word = ToWord;                  \
+            PutU32(word);                                 \
+            return true;                                  \
+        }                                                 \
+        if (!Seek(KindValue, key))                        \
+            return false;                                 \
+        std::uint8_t b[4];                                \
+        if (!ReadPayload(4, b))                           \
+            return false;                                 \
+        value = FromLittle<Type>(b);                      \
+        return true;                                      \
     }
 
 GAME_STREAM_WORD(StreamInt, std::int32_t, Kind::Int, static_cast<std::uint32_t>(value))

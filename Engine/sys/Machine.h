@@ -27,8 +27,9 @@ public:
         const std::size_t slot = SlotOf<T>();
         if (slot < mSlots.size() && mSlots[slot].object)
             return *static_cast<T*>(mSlots[slot].object);
-        return *static_cast<T*>(Create(slot, [] { return static_cast<void*>(new T()); },
-                                       [](void* p) { delete static_cast<T*>(p); }));
+        return *static_cast<T*>(Create(
+            slot, [] { return static_cast<void*>(new T()); },
+            [](void* p) { delete static_cast<T*>(p); }));
     }
     // The instance of T when it exists, else null.
     template <class T>

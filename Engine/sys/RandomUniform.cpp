@@ -19,13 +19,15 @@ double RandomUniform::Step() {
 
 int RandomUniform::IGenerate(int min, int max) {
     const double u = Step();
-    const double x = static_cast<double>(min) + (static_cast<double>(max) - static_cast<double>(min)) * u + 0.5;
+    const double x =
+        static_cast<double>(min) + (static_cast<double>(max) - static_cast<double>(min)) * u + 0.5;
     return static_cast<int>(x);
 }
 
 float RandomUniform::FGenerate(float min, float max) {
     const double u = Step();
-    return static_cast<float>((static_cast<double>(max) - static_cast<double>(min)) * u + static_cast<double>(min));
+    return static_cast<float>((static_cast<double>(max) - static_cast<double>(min)) * u +
+                              static_cast<double>(min));
 }
 
 void RandomUniformLocked::Seed(std::uint32_t seed) {

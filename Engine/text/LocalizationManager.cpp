@@ -136,7 +136,8 @@ std::wstring LocalizationManager::GetText(std::string_view tag) const {
 }
 
 namespace {
-std::wstring NumberText(const std::string& flags, char conversion, const LocalizationManager::Arg& arg) {
+std::wstring NumberText(const std::string& flags, char conversion,
+                        const LocalizationManager::Arg& arg) {
     double d = 0;
     long long i = 0;
     bool isFloat = false;
@@ -161,13 +162,15 @@ std::wstring NumberText(const std::string& flags, char conversion, const Localiz
             break;
         case 'u':
             format += "llu";
-            std::snprintf(buffer, sizeof buffer, format.c_str(), static_cast<unsigned long long>(i));
+            std::snprintf(buffer, sizeof buffer, format.c_str(),
+                          static_cast<unsigned long long>(i));
             break;
         case 'x':
         case 'X':
             format += "ll";
             format += conversion;
-            std::snprintf(buffer, sizeof buffer, format.c_str(), static_cast<unsigned long long>(i));
+            std::snprintf(buffer, sizeof buffer, format.c_str(),
+                          static_cast<unsigned long long>(i));
             break;
         case 'c':
             return std::wstring(1, static_cast<wchar_t>(i));
@@ -180,7 +183,8 @@ std::wstring NumberText(const std::string& flags, char conversion, const Localiz
 }
 }  // namespace
 
-std::wstring LocalizationManager::FormatText(const std::wstring& format, const std::vector<Arg>& args) {
+std::wstring LocalizationManager::FormatText(const std::wstring& format,
+                                             const std::vector<Arg>& args) {
     std::wstring out;
     std::size_t next = 0;
     for (std::size_t p = 0; p < format.size(); ++p) {
@@ -196,11 +200,13 @@ std::wstring LocalizationManager::FormatText(const std::wstring& format, const s
         // flags, width, precision (kept), length modifiers (dropped), conversion
         std::size_t q = p + 1;
         std::string flags;
-        while (q < format.size() && std::wstring_view(L"-+ #0123456789.").find(format[q]) != std::wstring_view::npos)
+        while (q < format.size() &&
+               std::wstring_view(L"-+ #0123456789.").find(format[q]) != std::wstring_view::npos)
             flags.push_back(static_cast<char>(format[q++]));
         if (flags.size() > 16)
             flags.resize(16);
-        while (q < format.size() && std::wstring_view(L"hlLqjzt").find(format[q]) != std::wstring_view::npos)
+        while (q < format.size() &&
+               std::wstring_view(L"hlLqjzt").find(format[q]) != std::wstring_view::npos)
             ++q;
         if (q >= format.size()) {
             out.append(format, p, std::wstring::npos);

@@ -18,7 +18,9 @@ public:
     const std::string& str() const;
     bool IsEmpty() const { return !mEntry || mEntry->empty(); }
 
-    bool operator==(const Name& other) const { return mEntry == other.mEntry || (IsEmpty() && other.IsEmpty()); }
+    bool operator==(const Name& other) const {
+        return mEntry == other.mEntry || (IsEmpty() && other.IsEmpty());
+    }
     bool operator!=(const Name& other) const { return !(*this == other); }
     // An arbitrary but fixed order (by text), for sorted containers.
     bool operator<(const Name& other) const { return str() < other.str(); }

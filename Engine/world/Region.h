@@ -37,7 +37,9 @@ struct WorldVec3 {
     Vec3 GetWorldPosition() const { return region ? local + region->GetOffset() : local; }
     bool IsValid() const { return region != nullptr; }
     // Vector from this point to another, through world space.
-    Vec3 VectorTo(const WorldVec3& other) const { return other.GetWorldPosition() - GetWorldPosition(); }
+    Vec3 VectorTo(const WorldVec3& other) const {
+        return other.GetWorldPosition() - GetWorldPosition();
+    }
     float DistanceTo(const WorldVec3& other) const { return VectorTo(other).Length(); }
     bool operator==(const WorldVec3& o) const { return region == o.region && local == o.local; }
 };

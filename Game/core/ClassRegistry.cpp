@@ -149,7 +149,8 @@ constexpr const char* kAttachOrder[] = {
 // clang-format on
 
 const bool kOrderSet = [] {
-    RTTI_ClassInfo::SetAttachOrder(kAttachOrder, static_cast<int>(sizeof kAttachOrder / sizeof *kAttachOrder));
+    RTTI_ClassInfo::SetAttachOrder(kAttachOrder,
+                                   static_cast<int>(sizeof kAttachOrder / sizeof *kAttachOrder));
     return true;
 }();
 }  // namespace

@@ -7,12 +7,12 @@
 #include "Engine/sys/Machine.h"
 #include "Engine/sys/RandomUniform.h"
 #include "Engine/text/LocalizationManager.h"
+#include "Game/core/GameEngine.h"
 #include "Game/rules/CharAttribute.h"
 #include "Game/rules/CombatAttribute.h"
 #include "Game/rules/CombatAttributeAccumulator.h"
 #include "Game/rules/CostInfo.h"
 #include "Game/rules/DefenseAttributeRootAccess.h"
-#include "Game/core/GameEngine.h"
 #include "Game/rules/DefenseAttributeStore.h"
 
 namespace GAME {

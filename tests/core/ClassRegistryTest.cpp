@@ -15,6 +15,7 @@
 namespace GAME {
 namespace {
 
+// clang-format off
 // parent: children in order of attachment
 const std::vector<std::pair<std::string, std::vector<std::string>>> kTree = {
     {"Object", {"Controller", "FixedItemSkill", "LootBase", "LootRandomizerTable", "LootTable", "Skill"}},
@@ -89,7 +90,9 @@ const std::vector<std::pair<std::string, std::vector<std::string>>> kTree = {
 };
 const std::vector<std::string> kActionProducers = {"Action_GiveMoney", "Action_GiveItem", "Action_DispenseItemFromNpc", "Action_DropItemFromNpc", "Action_DispenseItemFromChest", "Action_TaskCreatureToLocation", "Action_SpawnEntityAtLocation", "Action_BoatDialog", "Action_OpenDoor", "Action_CloseDoor", "Action_LockFixedItem", "Action_UnlockFixedItem", "Action_GiveAttributePoints", "Action_GiveSkillPoints", "Action_KillCreature", "Action_GiveExp", "Action_BestowTriggerToken", "Action_RemoveTriggerToken", "Action_RemoveItemFromInventory", "Action_UpdateNPCDialog", "Action_TalkNPC", "Action_ClearNPCDialog", "Action_LoadAmbientPlaylist", "Action_LoadMusicPlaylist", "Action_FadeInMusic", "Action_FadeOutMusic", "Action_LoadEventMusic", "Action_PlaySoundEffect", "Action_SetCharacterInvincible", "Action_NpcPlayAnimation", "Action_IlluminateNpc", "Action_HideNpc", "Action_ShowNpc", "Action_DisableProxy", "Action_ScreenFade", "Action_TeleportPlayer", "Action_SetTimeOfDay", "Action_FadeOutEventMusic", "Action_DebugText", "Action_UpdateMapMarker", "Action_ClearMapMarker", "Action_UpdateDialogTab", "Action_UpdateJournalEntry", "Action_BestowQuest", "Action_CompleteQuestNow", "Action_SendTutorialEvent", "Action_ScreenShake", "Action_FireSkill"};
 const std::vector<std::string> kConditionProducers = {"Condition_EnterVolume", "Condition_ExitVolume", "Condition_KillCreature", "Condition_KillAllCreaturesFromProxy", "Condition_UseFixedItem", "Condition_PickupItem", "Condition_KillCreatureHerd", "Condition_ConversationStart", "Condition_OwnsTriggerToken", "Condition_GotToken", "Condition_CharacterHasItem", "Condition_OnLevelLoad", "Condition_OnQuestComplete", "Condition_MoveCompleted", "Condition_AnimationCompleted"};
-const std::set<std::string> kEngineClasses = {"Object", "Entity", "Actor", "Light", "LineEffect", "ChaosBeam", "Tile", "SoundPak"};
+// clang-format on
+const std::set<std::string> kEngineClasses = {"Object",     "Entity",    "Actor", "Light",
+                                              "LineEffect", "ChaosBeam", "Tile",  "SoundPak"};
 
 void Collect(const RTTI_ClassInfo& info, std::map<std::string, const RTTI_ClassInfo*>& out) {
     out[info.GetClassName()] = &info;
@@ -170,9 +173,13 @@ TEST(ClassRegistry, TriggerProducersAreKnownByName) {
         if (!TriggerConditionFactory::Get().Find(name))
             missing.push_back(name);
     for (const auto& [name, producer] : TriggerActionFactory::Get().GetProducers())
-        EXPECT_NE(std::find(kActionProducers.begin(), kActionProducers.end(), name), kActionProducers.end()) << name;
+        EXPECT_NE(std::find(kActionProducers.begin(), kActionProducers.end(), name),
+                  kActionProducers.end())
+            << name;
     for (const auto& [name, producer] : TriggerConditionFactory::Get().GetProducers())
-        EXPECT_NE(std::find(kConditionProducers.begin(), kConditionProducers.end(), name), kConditionProducers.end()) << name;
+        EXPECT_NE(std::find(kConditionProducers.begin(), kConditionProducers.end(), name),
+                  kConditionProducers.end())
+            << name;
     std::printf("[registry] %zu of %zu trigger producers registered\n",
                 kActionProducers.size() + kConditionProducers.size() - missing.size(),
                 kActionProducers.size() + kConditionProducers.size());

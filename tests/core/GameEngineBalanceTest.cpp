@@ -23,7 +23,8 @@ TEST(GameEngineBalance, AttributePacksLoadFromTheSettingsRecord) {
         "monsterAttributePak": "Records/Attributes/SkillPack.dbr"})"));
     InitializeObjects();
     ASSERT_NE(static_cast<GameEngine*>(gGameEngine), nullptr);
-    EXPECT_EQ(gGameEngine->GetMonsterAttributePak().GetRecordName(), "Records/Attributes/SkillPack.dbr");
+    EXPECT_EQ(gGameEngine->GetMonsterAttributePak().GetRecordName(),
+              "Records/Attributes/SkillPack.dbr");
     EXPECT_TRUE(gGameEngine->GetPlayerAttributePak().GetRecordName().empty());
 
     CharAttributeAccumulator monster;
@@ -36,9 +37,11 @@ TEST(GameEngineBalance, AttributePacksLoadFromTheSettingsRecord) {
 
     // Armor loaded while the root lives takes the root's absorption.
     DefenseAttributeStore_Equipment store;
-    const LoadTable helm = Singleton<ObjectManager>::Get().GetLoadTable("Records/Attributes/Helm.dbr");
+    const LoadTable helm =
+        Singleton<ObjectManager>::Get().GetLoadTable("Records/Attributes/Helm.dbr");
     store.Load(helm, nullptr, nullptr, true, CombatAttributeRegion::Head);
-    auto* armor = dynamic_cast<DefenseAttribute_BaseProtectionAbsorption*>(store.GetAttributes().at(0).get());
+    auto* armor =
+        dynamic_cast<DefenseAttribute_BaseProtectionAbsorption*>(store.GetAttributes().at(0).get());
     ASSERT_NE(armor, nullptr);
     EXPECT_FLOAT_EQ(armor->GetAbsorption(), 0.6f);
     ShutdownObjects();

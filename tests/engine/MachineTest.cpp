@@ -32,8 +32,12 @@ TEST(Machine, TwoMachinesKeepTheirStateApart) {
     EXPECT_EQ(server.CountLog("on the server"), 1);
     EXPECT_EQ(client.CountLog("on the server"), 0);
     int a, b;
-    ON_MACHINE(server) { a = crt_rand(); }
-    ON_MACHINE(client) { b = crt_rand(); }
+    ON_MACHINE(server) {
+        a = crt_rand();
+    }
+    ON_MACHINE(client) {
+        b = crt_rand();
+    }
     EXPECT_EQ(a, b);
 }
 

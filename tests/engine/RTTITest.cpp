@@ -88,7 +88,8 @@ TEST(RTTI, EngineRecordsFormOneTreeUnderObject) {
     EXPECT_TRUE(ChaosBeam::classInfo.IsA(Entity::classInfo));
     EXPECT_FALSE(Entity::classInfo.IsA(Actor::classInfo));
     EXPECT_EQ(Object::classInfo.FindByName("Tile"), &Tile::classInfo);
-    for (const char* name : {"Object", "Entity", "Actor", "Light", "LineEffect", "ChaosBeam", "Tile"}) {
+    for (const char* name :
+         {"Object", "Entity", "Actor", "Light", "LineEffect", "ChaosBeam", "Tile"}) {
         void* made = Object::classInfo.CreateByName(name);
         ASSERT_NE(made, nullptr) << name;
         auto* object = static_cast<Object*>(made);

@@ -83,7 +83,8 @@ TEST(Records, AddedRecordTextIsReadLikeAFile) {
     TestMachine tm;
     auto& db = Singleton<RecordDatabase>::Get();
     ASSERT_TRUE(db.AddRecordText("Records/Made/One.dbr", R"({"value": 3})"));
-    EXPECT_EQ(Singleton<ObjectManager>::Get().GetLoadTable("records/made/one.dbr").GetInt("value"), 3);
+    EXPECT_EQ(Singleton<ObjectManager>::Get().GetLoadTable("records/made/one.dbr").GetInt("value"),
+              3);
     EXPECT_FALSE(db.AddRecordText("Records/Made/Bad.dbr", "{"));
 }
 

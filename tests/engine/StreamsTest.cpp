@@ -24,8 +24,8 @@ TEST(BinaryStream, WritesLittleEndianAndReadsBack) {
     w.WriteBool(true);
     w.WriteFloat(1.0f);
     w.WriteString("ab");
-    const std::vector<std::uint8_t> expected = {0x02, 0x01, 0, 0, 0x34, 0x12, 1, 0, 0, 0, 0, 0, 0x80, 0x3F,
-                                                2, 0, 0, 0, 'a', 'b'};
+    const std::vector<std::uint8_t> expected = {0x02, 0x01, 0,    0,    0x34, 0x12, 1, 0, 0,   0,
+                                                0,    0,    0x80, 0x3F, 2,    0,    0, 0, 'a', 'b'};
     EXPECT_EQ(w.GetBuffer(), expected);
     BinaryReader r(w.GetBuffer());
     std::uint32_t u;
@@ -33,7 +33,8 @@ TEST(BinaryStream, WritesLittleEndianAndReadsBack) {
     bool b;
     float f;
     std::string s;
-    ASSERT_TRUE(r.ReadUInt32(u) && r.ReadUInt16(h) && r.ReadBool(b) && r.ReadFloat(f) && r.ReadString(s));
+    ASSERT_TRUE(r.ReadUInt32(u) && r.ReadUInt16(h) && r.ReadBool(b) && r.ReadFloat(f) &&
+                r.ReadString(s));
     EXPECT_EQ(u, 258u);
     EXPECT_EQ(h, 0x1234);
     EXPECT_TRUE(b);
@@ -61,9 +62,7 @@ TEST(BinaryStream, FilesAppearOnlyWhenComplete) {
     const auto dir = std::filesystem::temp_directory_path() / "game_stream_test";
     std::filesystem::create_directories(dir);
     const auto path = dir / "state.bin";
-    {
-        std::ofstream(path) << "old";
-    }
+    { std::ofstream(path) << "old"; }
     {
         BinaryWriter w;
         ASSERT_TRUE(w.OpenFile(path));
@@ -83,8 +82,8 @@ TEST(BinaryStream, FilesAppearOnlyWhenComplete) {
     std::filesystem::remove_all(dir);
 }
 
-void StreamCharacter(IOStream& s, std::int32_t& level, std::string& name, std::wstring& wide, bool& flag,
-                     UniqueId& id, float& speed) {
+void StreamCharacter(IOStream& s, std::int32_t& level, std::string& name, std::wstring& wide,
+                     bool& flag, UniqueId& id, float& speed) {
     s.StreamInt("level", level);
     s.BeginBlock("inner");
     s.StreamString("name", name);

@@ -36,6 +36,7 @@ private:
 };
 
 // Makes a machine current for a block (for multi-machine tests).
-#define ON_MACHINE(tm) for (::GAME::MachineScope scope_((tm).machine()), *once_ = &scope_; once_; once_ = nullptr)
+#define ON_MACHINE(tm) \
+    for (::GAME::MachineScope scope_((tm).machine()), *once_ = &scope_; once_; once_ = nullptr)
 
 }  // namespace GAME::test
