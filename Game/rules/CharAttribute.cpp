@@ -46,6 +46,23 @@ float AttributeLevelValue(const std::vector<float>& values, unsigned level) {
     return values[index];
 }
 
+void AttributeJitterLevels(std::vector<float>& values, float percent, RandomUniform* random) {
+    if (percent <= 0.0f || random == nullptr)
+        return;
+    percent = std::min(percent, 50.0f);
+    for (float& value : values)
+        value = AttributeJitter(value, percent, *random);
+}
+
+void AttributeScaleLevels(std::vector<float>& values, float& prefix, float& suffix, float percent) {
+    if (percent == 0.0f)
+        return;
+    for (float& value : values)
+        value = AttributeScale(value, percent);
+    prefix = AttributeScale(prefix, percent);
+    suffix = AttributeScale(suffix, percent);
+}
+
 CharAttribute::CharAttribute(CharAttributeType type, const char* recordKey, const char* textTag)
     : mType(type), mRecordKey(recordKey), mTextTag(textTag) {}
 
@@ -92,20 +109,11 @@ void CharAttribute::SetBaseValue(float value) {
 }
 
 void CharAttribute::AddJitter(float percent, RandomUniform* random) {
-    if (percent <= 0.0f || random == nullptr)
-        return;
-    percent = std::min(percent, 50.0f);
-    for (float& value : mValues)
-        value = Jitter(value, percent, *random);
+    AttributeJitterLevels(mValues, percent, random);
 }
 
 void CharAttribute::ScaleAttribute(float percent) {
-    if (percent == 0.0f)
-        return;
-    for (float& value : mValues)
-        value = Scale(value, percent);
-    mPrefixValue = Scale(mPrefixValue, percent);
-    mSuffixValue = Scale(mSuffixValue, percent);
+    AttributeScaleLevels(mValues, mPrefixValue, mSuffixValue, percent);
 }
 
 float CharAttribute::GetValue(unsigned level) const {

@@ -69,6 +69,11 @@ float AttributeJitter(float value, float percent, RandomUniform& random);
 float AttributeScale(float value, float percent);
 // Per-level lookup: level 0 or an empty list gives 0, levels past the end repeat the last entry.
 float AttributeLevelValue(const std::vector<float>& values, unsigned level);
+// Jitters every per-level value (at most 50 percent); nothing, and no draw, for 0 percent or
+// without a generator.
+void AttributeJitterLevels(std::vector<float>& values, float percent, RandomUniform* random);
+// Scales every per-level value and the prefix and suffix shares; nothing for 0 percent.
+void AttributeScaleLevels(std::vector<float>& values, float& prefix, float& suffix, float percent);
 
 using TextList = std::vector<std::wstring>;
 

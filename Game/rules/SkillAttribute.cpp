@@ -80,20 +80,11 @@ void SkillAttribute::CreateNextText(unsigned level, unsigned nextLevel,
 }
 
 void SkillAttribute::AddJitter(float percent, RandomUniform* random) {
-    if (percent <= 0.0f || random == nullptr)
-        return;
-    percent = std::min(percent, 50.0f);
-    for (float& value : mValues)
-        value = Jitter(value, percent, *random);
+    AttributeJitterLevels(mValues, percent, random);
 }
 
 void SkillAttribute::ScaleAttribute(float percent) {
-    if (percent == 0.0f)
-        return;
-    for (float& value : mValues)
-        value = Scale(value, percent);
-    mPrefixValue = Scale(mPrefixValue, percent);
-    mSuffixValue = Scale(mSuffixValue, percent);
+    AttributeScaleLevels(mValues, mPrefixValue, mSuffixValue, percent);
 }
 
 float SkillAttribute::GetChance(unsigned level) const {
