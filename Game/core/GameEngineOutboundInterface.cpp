@@ -22,6 +22,11 @@ bool GameEngineOutboundInterface::SendToReceiver(std::uint32_t receiver, NetPack
         connections->SendPacket(&packet);
         return true;
     }
+    // No receiver (id 0 names no object): every client gets it, as any other request.
+    if (receiver == 0) {
+        connections->SendPacket(&packet);
+        return true;
+    }
     const int host = static_cast<int>(receiver >> 28);
     if (host == connections->GetLocalHostId())
         return false;

@@ -410,5 +410,16 @@ TEST_F(PartiesOnThreeMachines, TheServersPartyMessagesReachTheirReceiversOnly) {
     ExpectPartiesEverywhere({IdOf(0), 0, IdOf(0)});
 }
 
+TEST_F(PartiesOnThreeMachines, AServerMessageWithoutReceiverReachesEveryClient) {
+    ForgetShown();
+    ON_MACHINE(game.Server()) {
+        gGameEngine->GetNetworkInterface()->DisplayWMessageRemote(0, true, L"welcome");
+    }
+    game.Pump();
+    EXPECT_EQ(ShownOn(1), std::vector<std::wstring>{L"welcome"});
+    EXPECT_EQ(ShownOn(2), std::vector<std::wstring>{L"welcome"});
+    EXPECT_TRUE(ShownOn(0).empty());
+}
+
 }  // namespace
 }  // namespace GAME::test
