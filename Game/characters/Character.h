@@ -22,7 +22,7 @@ public:
     ~Character() override;
 
     // The team, or the invisible team while the character is invisible.
-    Team GetTeam() const;
+    virtual Team GetTeam() const;
     virtual void SetTeam(const Team& team) { mTeam = team; }
     void SetInvisible(bool invisible) { mInvisible = invisible; }
     bool IsInvisible() const { return mInvisible; }

@@ -24,6 +24,15 @@ int Player::GetPartyId() const {
     return parties ? static_cast<int>(parties->GetParty(GetObjectId())) : 0;
 }
 
+Team Player::GetTeam() const {
+    Team team = Character::GetTeam();
+    if (IsInvisible() || !team.IsInitialized() || team.GetTeamMajor() != Team::Human)
+        return team;
+    PartyManager* parties = gGameEngine ? gGameEngine->GetPartyManager() : nullptr;
+    team.Set(Team::Human, parties ? parties->GetPlayerFaction(GetObjectId()) : GetObjectId());
+    return team;
+}
+
 void Player::GetPlayerNetHeartbeatInfo(PlayerNetHeartbeatInfo& info) const {
     info.playerId = GetObjectId();
     info.life = GetCurrentLife();

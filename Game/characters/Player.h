@@ -23,6 +23,8 @@ public:
     void SetClassTag(const std::string& tag) { mClassTag = tag; }
     // The party the player is in (0: none), as the party manager knows it.
     int GetPartyId() const;
+    // A human player's minor team is its party faction: its party, or itself when in none.
+    Team GetTeam() const override;
 
     void GetPlayerNetHeartbeatInfo(PlayerNetHeartbeatInfo& info) const;
     void GetPlayerNetBasicInfo(PlayerNetBasicInfo& info) const;

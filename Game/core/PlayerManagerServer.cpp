@@ -1,6 +1,7 @@
 #include "Game/core/PlayerManagerServer.h"
 
 #include <cstring>
+#include <limits>
 
 #include "Engine/Engine.h"
 #include "Engine/object/ObjectManager.h"
@@ -26,8 +27,12 @@ int HostOf(std::uint32_t id) {
 }
 
 std::uint32_t Truncate(float value) {
-    // Negative results give nothing rather than wrapping around.
-    return value > 0.0f ? static_cast<std::uint32_t>(value) : 0u;
+    // Results outside the range of the amounts are capped rather than wrapped around.
+    if (!(value > 0.0f))
+        return 0u;
+    if (value >= 4294967296.0f)
+        return std::numeric_limits<std::uint32_t>::max();
+    return static_cast<std::uint32_t>(value);
 }
 
 std::wstring PlayerName(std::uint32_t id) {

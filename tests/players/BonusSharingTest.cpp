@@ -120,5 +120,22 @@ TEST_F(BrokenBonusSharingTest, MissingFormulasAreNotEvaluated) {
     EXPECT_EQ(tm.CountLog("no usable ActiveExperience formula"), 1);  // said once
 }
 
+class HugeBonusSharingTest : public BonusSharingTest {
+protected:
+    HugeBonusSharingTest() : BonusSharingTest("HugeSharing") {}
+};
+
+// Shares beyond the range of the amounts are capped, negative ones give nothing.
+TEST_F(HugeBonusSharingTest, SharesOutsideTheRangeAreCapped) {
+    SetUpPlayers();
+    gGameEngine->RegisterDamage(kMonster, killer->GetObjectId(), 100.0f);
+    Share(Reward(4000000, 90));
+    EXPECT_EQ(killer->GetExperiencePoints(), 0xFFFFFFFFu);
+    EXPECT_EQ(killer->GetMoney(), Character::kMaxMoney);
+    EXPECT_EQ(near->GetExperiencePoints(), 0u);
+    EXPECT_EQ(near->GetMoney(), 90u);
+    EXPECT_EQ(tm.CountLog("Equation Load Failure"), 0);
+}
+
 }  // namespace
 }  // namespace GAME::test

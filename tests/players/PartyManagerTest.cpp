@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
+#include "Engine/sys/GameInfo.h"
 #include "Engine/text/LocalizationManager.h"
 #include "Game/core/PartyManager.h"
 #include "Game/core/PlayerManagerClient.h"
 #include "Game/core/PlayerManagerServer.h"
+#include "Game/core/Team.h"
 #include "PlayersTestSupport.h"
 #include "support/TestMachine.h"
 
@@ -186,6 +188,38 @@ TEST_F(PartyManagerTest, Queries) {
     Parties().GetPartyMembers(cid, ids);
     EXPECT_EQ(ids, std::vector<std::uint32_t>{cid});
     EXPECT_FALSE(Parties().AreInPartyTogether(ann, 0x999));
+}
+
+// A player's team carries its party faction: members of one party are friends, a player alone
+// is its own faction, and players of different parties are foes only with PvP on.
+TEST_F(PartyManagerTest, PlayersSideWithTheirPartyFaction) {
+    TeamManager& teams = *gGameEngine->GetTeamManager();
+    auto* monster = Singleton<ObjectManager>::Get().CreateObject<Character>(0x4000);
+    monster->SetTeam(TeamManager::DefaultMonsterTeam());
+
+    EXPECT_EQ(localPlayer->GetTeam(), TeamManager::BuildTeam(Team::Human, local));
+    EXPECT_TRUE(teams.IsFriend(local, local));
+    EXPECT_FALSE(teams.IsFriend(local, ann));
+    EXPECT_TRUE(teams.IsFoe(local, 0x4000u));
+
+    Join(ann, local);
+    Join(local, local);
+    EXPECT_EQ(localPlayer->GetTeam(), TeamManager::BuildTeam(Team::Human, local));
+    EXPECT_TRUE(teams.IsFriend(local, ann));
+    EXPECT_TRUE(teams.IsFriend(ann, local));
+    EXPECT_FALSE(teams.IsFoe(local, ann));
+    EXPECT_FALSE(teams.IsFriend(local, bob));
+    EXPECT_FALSE(teams.IsFoe(local, bob));
+
+    Singleton<GameInfo>::Get().SetPvP(true);
+    EXPECT_TRUE(teams.IsFoe(local, bob));
+    EXPECT_FALSE(teams.IsFoe(local, ann));
+    Singleton<GameInfo>::Get().SetPvP(false);
+
+    // Invisible, a player is on nobody's side but its own.
+    localPlayer->SetInvisible(true);
+    EXPECT_EQ(localPlayer->GetTeam(), TeamManager::InvisibleTeam());
+    EXPECT_FALSE(teams.IsFoe(local, 0x4000u));
 }
 
 }  // namespace
