@@ -110,6 +110,8 @@ NetReceiveResult NetPacketRegistry::Receive(PACKET_TYPE type, const unsigned cha
                      unsigned(type), size, sourceHost);
         return NetReceiveResult::BadBody;
     }
+    // A reader that never opens an in-buffer must not pass off an unread body as well formed.
+    packet->GetHeader().BeginInbound(static_cast<std::uint32_t>(size));
     packet->CopyInbound(body, static_cast<int>(size));
     packet->GetHeader().sourceHost = sourceHost;
     if (!packet->IsInboundValid()) {

@@ -111,6 +111,27 @@ TEST_F(NetPacketRegistryTest, ReceivedBodiesAreReadCheckedAndThenHandled) {
     EXPECT_EQ(tm.CountLog("unknown type 77 (4 bytes) from host 2"), 1);
 }
 
+// A kind without fields whose reader skips the in-buffer altogether.
+class FieldlessPacket : public NetPacket {
+public:
+    FieldlessPacket() : NetPacket(243) {}
+    unsigned int PrepareOutBuffer() override { return 0; }
+    void CopyInbound(const unsigned char*, int) override {}
+};
+
+TEST_F(NetPacketRegistryTest, ABodyNobodyReadIsBadUnlessItIsEmpty) {
+    int runs = 0;
+    registry.Register(
+        243, "FieldlessProbe", [] { return static_cast<NetPacket*>(new FieldlessPacket()); },
+        [&](NetPacket&) { ++runs; });
+    const std::uint8_t body[3] = {7, 7, 7};
+    EXPECT_EQ(registry.Receive(243, body, 3, 1), NetReceiveResult::BadBody);
+    EXPECT_EQ(runs, 0);
+    EXPECT_EQ(tm.CountLog("dropped bad FieldlessProbe (type 243, 3 bytes) from host 1"), 1);
+    EXPECT_EQ(registry.Receive(243, nullptr, 0, 1), NetReceiveResult::Executed);
+    EXPECT_EQ(runs, 1);
+}
+
 TEST_F(NetPacketRegistryTest, APacketWhoseActorIsMissingDoesNotRun) {
     int runs = 0;
     registry.Register(
