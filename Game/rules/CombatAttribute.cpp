@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 #include "Game/rules/CombatCharacter.h"
 
@@ -23,9 +24,11 @@ float ShieldReduced(const CombatCharacter& defender, float damage, float a, floa
     return std::max(defender.DesignerCalculateShieldBlockDamageReduction(damage, a, b), 0.0f);
 }
 
-// Seconds to the milliseconds the character operations take.
+// Seconds to the milliseconds the character operations take. Only called with a positive
+// amount; a record's absurdly long effect lasts as long as an int can say, not a negative time.
 int ToMilliseconds(float seconds) {
-    return static_cast<int>(seconds * 1000.0f);
+    const float ms = seconds * 1000.0f;
+    return ms < 2147483648.0f ? static_cast<int>(ms) : std::numeric_limits<int>::max();
 }
 }  // namespace
 

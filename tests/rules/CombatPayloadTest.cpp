@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <memory>
 
 #include "Game/rules/CombatAttribute.h"
@@ -111,6 +112,17 @@ TEST(CombatPayloadDamage, ExecuteReachesTheDefenderByKind) {
     EXPECT_EQ(defender.confusion, std::vector<int>{500});
     EXPECT_EQ(defender.cooldown, std::vector<int>{1250});
     EXPECT_EQ(defender.leech, std::vector<float>{4.0f});
+}
+
+TEST(CombatPayloadDamage, OverlongStatusEffectsLastTheLongestTimeNotANegativeOne) {
+    CombatTestCharacter defender;
+    CombatAttributeInfluenceDamage_Fear(T::Fear, 3.0e6f).Execute(defender);
+    CombatAttributeInfluenceDamage_Confusion(T::Confusion, 1.0e30f).Execute(defender);
+    CombatAttributeAbsDamage_Disruption(T::Disruption, 5.0e6f).Execute(defender);
+    const int longest = std::numeric_limits<int>::max();
+    EXPECT_EQ(defender.fear, std::vector<int>{longest});
+    EXPECT_EQ(defender.confusion, std::vector<int>{longest});
+    EXPECT_EQ(defender.cooldown, std::vector<int>{longest});
 }
 
 TEST(CombatPayloadDamage, StatusAndSpecialPayloadsAddNothingToTheTotals) {
