@@ -1,6 +1,7 @@
 #include "Game/rules/CharAttribute.h"
 
 #include <cmath>
+#include <limits>
 
 #include "Engine/records/LoadTable.h"
 #include "Engine/sys/RandomUniform.h"
@@ -12,12 +13,23 @@ namespace GAME {
 
 namespace {
 constexpr float kPercent = 0.01f;
+constexpr float kIntLimit = 2147483648.0f;  // 2^31
 
 // percent x value first, in single precision, so that whole-number shares stay whole (20 % of
-// 100 is 20, not 19.999... truncated to 19); every machine computes it this same way.
-int PercentShare(float value, float percent) {
+// 100 is 20, not 19.999... truncated to 19); every machine computes it this same way. Truncated
+// as a float, so an absurd record value cannot overflow an integer conversion.
+float PercentShare(float value, float percent) {
     const float product = percent * value;
     const float share = product * kPercent;
+    return std::isfinite(share) ? std::trunc(share) : 0.0f;
+}
+
+// The draw spread; kept inside +-INT_MAX so that negating it stays defined.
+int Spread(float share) {
+    if (share >= kIntLimit)
+        return std::numeric_limits<int>::max();
+    if (share <= -kIntLimit)
+        return -std::numeric_limits<int>::max();
     return static_cast<int>(share);
 }
 }  // namespace
@@ -25,7 +37,7 @@ int PercentShare(float value, float percent) {
 float AttributeJitter(float value, float percent, RandomUniform& random) {
     if (value == 0.0f)
         return value;
-    int spread = PercentShare(value, percent);
+    int spread = Spread(PercentShare(value, percent));
     if (spread == 0)
         spread = 1;
     const int step = random.IGenerate(-spread, spread);
@@ -36,7 +48,7 @@ float AttributeJitter(float value, float percent, RandomUniform& random) {
 }
 
 float AttributeScale(float value, float percent) {
-    return value + static_cast<float>(PercentShare(value, percent));
+    return value + PercentShare(value, percent);
 }
 
 float AttributeLevelValue(const std::vector<float>& values, unsigned level) {

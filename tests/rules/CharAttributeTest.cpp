@@ -83,6 +83,22 @@ TEST(CharAttributeMath, ScalingTruncatesTheIncrease) {
     EXPECT_EQ(JitterProbe::Scale(100.0f, 20.0f), 120.0f);  // single precision keeps 20
 }
 
+// A share past the integer range (a broken record) must neither wrap nor overflow.
+TEST(CharAttributeMath, HugeValuesJitterAndScaleWithoutWrapping) {
+    TestMachine tm;
+    RandomUniform random;
+    random.Seed(3);
+    for (int i = 0; i < 20; ++i) {
+        const float jittered = JitterProbe::Jitter(1e12f, 20.0f, random);
+        EXPECT_LE(std::fabs(jittered - 1e12f), 2.2e9f);
+        const float negative = JitterProbe::Jitter(-1e12f, 20.0f, random);
+        EXPECT_LE(std::fabs(negative + 1e12f), 2.2e9f);
+    }
+    EXPECT_FLOAT_EQ(JitterProbe::Scale(1e12f, 20.0f), 1.2e12f);
+    EXPECT_FLOAT_EQ(JitterProbe::Scale(-1e12f, 50.0f), -1.5e12f);
+    EXPECT_EQ(JitterProbe::Scale(-7.0f, 50.0f), -10.0f);
+}
+
 TEST(CharAttributeAccumulator, ModifiersWorkOnTheMagnitude) {
     CharAttributeAccumulator accumulator;
     accumulator.AddValue(CharAttributeType::Life, -20.0f);
