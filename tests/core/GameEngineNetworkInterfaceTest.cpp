@@ -153,6 +153,19 @@ TEST_F(TwoMachines, TheServerSetsTheClientsBalanceLevel) {
     }
 }
 
+TEST_F(TwoMachines, TheServersModuleGivesItsBalanceLevelToTheClientsAndItself) {
+    ON_MACHINE(game.Server()) {
+        gGameEngine->SetGameDifficulty(1);
+        gGameEngine->Update(10);
+        gGameEngine->Update(10);
+        EXPECT_EQ(gGameEngine->GetBalanceDifficulty(), 6u);
+    }
+    game.Pump();
+    ON_MACHINE(game.Client(0)) {
+        EXPECT_EQ(gGameEngine->GetBalanceDifficulty(), 6u);
+    }
+}
+
 TEST_F(TwoMachines, GoldGivenByTheClientReachesTheServersPlayer) {
     Player* onServer = nullptr;
     ON_MACHINE(game.Server()) {
