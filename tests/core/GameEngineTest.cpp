@@ -174,6 +174,31 @@ TEST_F(GameEngineTest, AFrameWithAMainPlayerFollowsItAndCountsItsUnspentPoints) 
     EXPECT_EQ(ambiance.GetTargetPosition().local, Vec3(2, 0, 3));
 }
 
+// Removes the main player during the activities' step of the frame.
+struct RemovePlayerActivity : GameActivity {
+    explicit RemovePlayerActivity(Player* player) : player(player) {}
+    void Update(int) override {
+        Singleton<ObjectManager>::Get().DestroyObject(player);
+        done = true;
+    }
+    void Render(GraphicsCanvas&) const override {}
+    bool IsFinished() const override { return done; }
+    void AddStatisticText() override {}
+    Player* player;
+    bool done = false;
+};
+
+TEST_F(GameEngineTest, AMainPlayerRemovedByAnActivityIsNotFollowedInTheSameFrame) {
+    GameEngine& root = *gGameEngine;
+    auto* player = static_cast<Player*>(Singleton<ObjectManager>::Get().CreateObject("Player", 5));
+    ASSERT_NE(player, nullptr);
+    root.GetPlayerManagerClient()->SetMainPlayer(5);
+    ActivityManager::Get()->FastInstallActivity(new RemovePlayerActivity(player));
+    root.Update(10);
+    EXPECT_EQ(root.GetMainPlayer(), nullptr);
+    EXPECT_EQ(Singleton<AmbianceManager>::Get().GetEffectUpdateCount(), 0);
+}
+
 TEST_F(GameEngineTest, TutorialHintsUnlockPagesFromTheFrameStep) {
     GameEngine& root = *gGameEngine;
     root.SetUnspentSkillPoints(2);
