@@ -48,13 +48,26 @@ void ActivityManager::Update(int elapsedMs) {
     for (auto& activity : mPending)
         mActive.push_back(std::move(activity));
     mPending.clear();
+    const bool outermost = !mUpdating;
+    mUpdating = true;
     // Index-based: an activity may fast-install another one while it updates.
     for (std::size_t i = 0; i < mActive.size();) {
+        const std::uint32_t clears = mClearCount;
         mActive[i]->Update(elapsedMs);
+        if (clears != mClearCount) {
+            // Cleared from inside: what is active now was installed since, and has not run.
+            i = 0;
+            continue;
+        }
         if (mActive[i]->IsFinished())
             mActive.erase(mActive.begin() + static_cast<std::ptrdiff_t>(i));
         else
             ++i;
+    }
+    if (outermost) {
+        mUpdating = false;
+        std::vector<std::unique_ptr<GameActivity>> doomed;
+        doomed.swap(mRetired);
     }
 }
 
@@ -64,6 +77,13 @@ void ActivityManager::Render(GraphicsCanvas& canvas) const {
 }
 
 void ActivityManager::Clear() {
+    ++mClearCount;
+    if (mUpdating) {
+        for (auto& activity : mActive)
+            mRetired.push_back(std::move(activity));
+        mActive.clear();
+        return;
+    }
     // Moved out first so that an activity's destructor may still ask the manager.
     std::vector<std::unique_ptr<GameActivity>> doomed;
     doomed.swap(mActive);

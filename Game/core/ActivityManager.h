@@ -41,7 +41,11 @@ public:
 private:
     std::vector<std::unique_ptr<GameActivity>> mActive;
     std::vector<std::unique_ptr<GameActivity>> mPending;
+    // Cleared while an update runs: kept until the update ends, since one of them is running.
+    std::vector<std::unique_ptr<GameActivity>> mRetired;
     std::uint32_t mIdCounter = 0;
+    std::uint32_t mClearCount = 0;
+    bool mUpdating = false;
 };
 
 }  // namespace GAME

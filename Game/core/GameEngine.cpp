@@ -292,6 +292,7 @@ void GameEngine::UpdateTutorialHints(Player* player, int elapsedMs) {
 
 void GameEngine::Update(int elapsedMs) {
     Player* player = GetMainPlayer();
+    const std::uint32_t playerId = player ? GetPlayerId() : 0;
     UpdateTutorialHints(player, elapsedMs);
 
     partyManager->Update();
@@ -320,6 +321,8 @@ void GameEngine::Update(int elapsedMs) {
 
     ActivityManager::Get()->Update(elapsedMs);
 
+    // The steps above may have removed the player (a teleport or respawn), so ask again.
+    player = FindPlayer(playerId);
     if (player) {
         const WorldVec3 position = player->GetCoords().GetPosition();
         AmbianceManager& ambiance = Singleton<AmbianceManager>::Get();

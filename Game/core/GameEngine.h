@@ -287,6 +287,10 @@ public:
     void HandleBonusToServerOutbound(const Bonus& bonus, const WorldVec3& where,
                                      std::uint32_t receiver);
     void RemovePlayerFromGame(int host);
+    // Markets of merchants: the client module's market clients, the server module's markets.
+    void CreateMarketClient(std::uint32_t merchant);
+    void DestroyMarketClient(std::uint32_t merchant);
+    void ForceMarketRefresh(std::uint32_t merchant);
     std::wstring GetPlayerName(std::uint32_t id) const;
 
     // Damage register: who hurt which non-player victim how much.

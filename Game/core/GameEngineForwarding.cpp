@@ -8,6 +8,7 @@
 #include "Engine/text/LocalizationManager.h"
 #include "Game/core/GameEngine.h"
 #include "Game/core/GameEngineNetworkInterface.h"
+#include "Game/core/GameEngineServicesModules.h"
 #include "Game/core/PartyManager.h"
 #include "Game/core/PlayerManagerClient.h"
 #include "Game/core/PlayerManagerServer.h"
@@ -246,6 +247,19 @@ void GameEngine::RemovePlayerFromGame(int host) {
         server->RemovePlayerFromGame(host);
     if (PlayerManagerClient* client = GetPlayerManagerClient())
         client->RemovePlayerFromGame(host);
+}
+
+void GameEngine::CreateMarketClient(std::uint32_t merchant) {
+    clientServices->CreateMarketClient(merchant);
+}
+
+void GameEngine::DestroyMarketClient(std::uint32_t merchant) {
+    clientServices->DestroyMarketClient(merchant);
+}
+
+void GameEngine::ForceMarketRefresh(std::uint32_t merchant) {
+    if (currentServerServices)
+        currentServerServices->ForceMarketRefresh(merchant);
 }
 
 void GameEngine::OnCreatureDeath(const GameEvent_CreatureDeath& event) {

@@ -14,6 +14,8 @@
 #include "Game/core/PlayerManagerClient.h"
 #include "Game/core/PlayerManagerServer.h"
 #include "Game/core/PlayerNetInfo.h"
+#include "Game/items/MarketClient.h"
+#include "Game/items/MarketServer.h"
 
 namespace GAME {
 
@@ -28,6 +30,28 @@ Object* FindOfClass(std::uint32_t id, const char* className) {
         if (std::string_view(info->GetClassName()) == className)
             return object;
     return nullptr;
+}
+
+// This machine's market client of the merchant, or null.
+MarketClient* FindMarketClient(std::uint32_t merchant) {
+    GameEngineClientServicesModule* client =
+        gGameEngine ? gGameEngine->GetClientServices() : nullptr;
+    return client ? client->FindMarketClient(merchant) : nullptr;
+}
+
+// The server market of the merchant, made by the first request that names it; null on a client.
+// A client's request makes none for a merchant that does not exist here.
+MarketServer* GetMarketServer(std::uint32_t merchant, bool fromRemoteClient) {
+    GameEngineServerServicesModuleBase* server =
+        gGameEngine ? gGameEngine->GetServerServices() : nullptr;
+    if (!server)
+        return nullptr;
+    if (fromRemoteClient && !Singleton<ObjectManager>::Get().GetObject(merchant)) {
+        gEngine->Log(1, "GameEngineInboundInterface: no merchant %u for a market request",
+                     merchant);
+        return nullptr;
+    }
+    return server->GetMarketServer(merchant);
 }
 
 // Operations whose targets are not built yet say so, with their arguments, and do nothing.
@@ -309,6 +333,8 @@ void GameEngineInboundInterface::S2C_MarketUpdate(std::uint32_t market,
                                                   const std::vector<unsigned int>& soldIndices) {
     if (FromRemoteClient() && Refuse("S2C_MarketUpdate"))
         return;
+    if (!FindMarketClient(market))
+        return;
     NotAvailable("S2C_MarketUpdate", "market %u, %s, level %u, seed %u, %zu sold", market,
                  marketName.c_str(), level, seed, soldIndices.size());
 }
@@ -317,6 +343,8 @@ void GameEngineInboundInterface::S2C_MarketPurchaseConfirmation(std::uint32_t ma
                                                                 unsigned int itemIndex,
                                                                 std::uint32_t buyer) {
     if (FromRemoteClient() && Refuse("S2C_MarketPurchaseConfirmation"))
+        return;
+    if (!FindMarketClient(market))
         return;
     NotAvailable("S2C_MarketPurchaseConfirmation", "market %u, item %u, buyer %u", market,
                  itemIndex, buyer);
@@ -328,6 +356,8 @@ void GameEngineInboundInterface::S2C_MarketPurchaseDenied(std::uint32_t market,
                                                           MarketItemStatus status) {
     if (FromRemoteClient() && Refuse("S2C_MarketPurchaseDenied"))
         return;
+    if (!FindMarketClient(market))
+        return;
     NotAvailable("S2C_MarketPurchaseDenied", "market %u, item %u, buyer %u, status %d", market,
                  itemIndex, buyer, status);
 }
@@ -336,6 +366,8 @@ void GameEngineInboundInterface::S2C_MarketItemStatusUpdate(std::uint32_t market
                                                             unsigned int itemIndex,
                                                             MarketItemStatus status) {
     if (FromRemoteClient() && Refuse("S2C_MarketItemStatusUpdate"))
+        return;
+    if (!FindMarketClient(market))
         return;
     NotAvailable("S2C_MarketItemStatusUpdate", "market %u, item %u, status %d", market, itemIndex,
                  status);
@@ -347,6 +379,8 @@ void GameEngineInboundInterface::C2S_MarketPurchaseRequest(std::uint32_t market,
                                                            std::uint32_t buyer) {
     if (FromRemoteClient() && !SourceOwnsPlayer(buyer) && Refuse("C2S_MarketPurchaseRequest"))
         return;
+    if (!GetMarketServer(market, FromRemoteClient()))
+        return;
     NotAvailable("C2S_MarketPurchaseRequest", "market %u, level %u, seed %u, item %u, buyer %u",
                  market, level, seed, itemIndex, buyer);
 }
@@ -356,11 +390,15 @@ void GameEngineInboundInterface::C2S_MarketSellBack(std::uint32_t market, unsign
                                                     std::uint32_t buyer) {
     if (FromRemoteClient() && !SourceOwnsPlayer(buyer) && Refuse("C2S_MarketSellBack"))
         return;
+    if (!GetMarketServer(market, FromRemoteClient()))
+        return;
     NotAvailable("C2S_MarketSellBack", "market %u, level %u, seed %u, item %u, buyer %u", market,
                  level, seed, itemIndex, buyer);
 }
 
 void GameEngineInboundInterface::C2S_MarketUpdateRequest(std::uint32_t market) {
+    if (!GetMarketServer(market, FromRemoteClient()))
+        return;
     NotAvailable("C2S_MarketUpdateRequest", "market %u", market);
 }
 

@@ -1,6 +1,8 @@
 #include "Game/core/GameEngineServicesModules.h"
 
+#include "Engine/Engine.h"
 #include "Game/core/GameEngine.h"
+#include "Game/core/GameEngineInboundInterface.h"
 #include "Game/core/GameEngineNetworkInterface.h"
 #include "Game/core/PlayerManagerClient.h"
 #include "Game/core/PlayerManagerServer.h"
@@ -59,8 +61,19 @@ void GameEngineServerServicesModule::Update(int elapsedMs) {
     const int balance = mPlayerManager->GetNumberOfPlayers() + 6 * difficulty;
     if (balance != mLastBalanceLevel) {
         mLastBalanceLevel = balance;
-        if (GameEngineNetworkInterface* network = GetNetworkInterface())
+        if (GameEngineNetworkInterface* network = GetNetworkInterface()) {
             network->GameBalanceUpdate(balance);
+            // The outbound interface reaches only the clients; the server's monsters need the
+            // level as much as theirs.
+            GameEngineInboundInterface* local =
+                gGameEngine ? gGameEngine->GetInboundNetworkInterface() : nullptr;
+            if (local && network != local && gEngine->IsServer()) {
+                const int source = local->GetSourceHost();
+                local->SetSourceHost(-1);
+                local->GameBalanceUpdate(balance);
+                local->SetSourceHost(source);
+            }
+        }
     }
     for (auto& [merchant, market] : mMarkets)
         market->Update(elapsedMs);

@@ -1,4 +1,6 @@
 // The game-wide settings of "Records/Game/GameEngine.dbr".
+#include <limits>
+
 #include "Engine/Engine.h"
 #include "Engine/media/SoundPak.h"
 #include "Engine/object/ObjectManager.h"
@@ -41,9 +43,20 @@ GameEngine::RandomizerWeightModifiers ReadModifiers(const LoadTable& table,
                                             "prefixOnlyModifier", "suffixOnlyModifier",
                                             "brokenOnlyModifier"};
     GameEngine::RandomizerWeightModifiers modifiers{};
-    for (std::size_t i = 0; i < modifiers.size(); ++i)
-        modifiers[i] =
-            static_cast<int>(table.GetFloat((std::string(kKeys[i]) + suffix).c_str(), 0.0f));
+    for (std::size_t i = 0; i < modifiers.size(); ++i) {
+        const std::string key = std::string(kKeys[i]) + suffix;
+        const float value = table.GetFloat(key.c_str(), 0.0f);
+        // A float beyond the int range has no truncated value; the nearest bound stands in.
+        constexpr float kLimit = 2147483648.0f;
+        if (value >= kLimit || value < -kLimit) {
+            gEngine->Log(1, "GameEngine: %s %g is out of range", key.c_str(),
+                         static_cast<double>(value));
+            modifiers[i] =
+                value > 0 ? std::numeric_limits<int>::max() : std::numeric_limits<int>::min();
+            continue;
+        }
+        modifiers[i] = static_cast<int>(value);
+    }
     return modifiers;
 }
 }  // namespace

@@ -142,5 +142,33 @@ TEST(ActivityManager, EachMachineHasItsOwnManager) {
     }
 }
 
+// Leaving play (the host's end of the game) may clear the activities from inside one of them.
+TEST(ActivityManager, ClearingFromInsideAnUpdateEndsTheFrameSafely) {
+    TestMachine tm;
+    ActivityManager* manager = ActivityManager::Get();
+    std::vector<std::string> log;
+    auto* first = new CountingActivity(9, &log, "first");
+    auto* clearing = new CountingActivity(9, &log, "clearing");
+    auto* last = new CountingActivity(9, &log, "last");
+    manager->FastInstallActivity(first);
+    manager->FastInstallActivity(clearing);
+    manager->FastInstallActivity(last);
+    const std::uint32_t clearingId = clearing->GetId();
+    std::uint32_t lateId = 0;
+    clearing->onUpdate = [&] {
+        manager->Clear();
+        EXPECT_FALSE(manager->IsActivityActive(clearingId));
+        auto* late = new CountingActivity(1, &log, "late");
+        manager->FastInstallActivity(late);
+        lateId = late->GetId();
+        log.push_back("still running");
+    };
+    manager->Update(10);
+    EXPECT_EQ(log, (std::vector<std::string>{"first", "clearing", "still running", "late", "~late",
+                                             "~first", "~clearing", "~last"}));
+    EXPECT_FALSE(manager->IsActivityActive(lateId));
+    EXPECT_EQ(manager->GetActiveCount(), 0u);
+}
+
 }  // namespace
 }  // namespace GAME

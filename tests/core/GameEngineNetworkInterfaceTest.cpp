@@ -10,6 +10,9 @@
 #include "Game/core/GameEngineInboundInterface.h"
 #include "Game/core/GameEngineNetworkInterfacePackets.h"
 #include "Game/core/GameEngineOutboundInterface.h"
+#include "Game/core/GameEngineServicesModules.h"
+#include "Game/items/MarketClient.h"
+#include "Game/items/MarketServer.h"
 #include "support/NetTestGame.h"
 
 namespace GAME {
@@ -76,6 +79,9 @@ TEST_F(TwoMachines, ChatFromTheClientReachesTheServerWithItsChannel) {
 }
 
 TEST_F(TwoMachines, MarketTradeAndQuestRequestsReachTheServersInboundWithTheirArguments) {
+    ON_MACHINE(game.Server()) {
+        Singleton<ObjectManager>::Get().CreateObject("Entity", 8);  // the merchant
+    }
     ON_MACHINE(game.Client(0)) {
         GameEngineNetworkInterface* network = gGameEngine->GetNetworkInterface();
         network->C2S_MarketPurchaseRequest(8, 3, 77, 2, kClientPlayer);
@@ -94,6 +100,30 @@ TEST_F(TwoMachines, MarketTradeAndQuestRequestsReachTheServersInboundWithTheirAr
         server.CountLog("HandleQuestMessagePacket (268435457 to 0, 3 words, condition set 1)"), 1);
     EXPECT_EQ(server.CountLog("refused C2S_MarketSellBack from host 1"), 1);
     EXPECT_EQ(game.Client(0).CountLog("is not available yet"), 0);
+}
+
+TEST_F(TwoMachines, AMarketRequestMakesTheServersMarketOnceAndOnlyForAMerchantThatExists) {
+    ON_MACHINE(game.Server()) {
+        Singleton<ObjectManager>::Get().CreateObject("Entity", 8);
+    }
+    ON_MACHINE(game.Client(0)) {
+        GameEngineNetworkInterface* network = gGameEngine->GetNetworkInterface();
+        network->C2S_MarketUpdateRequest(8);
+        network->C2S_MarketPurchaseRequest(8, 1, 2, 3, kClientPlayer);
+        network->C2S_MarketUpdateRequest(0x7777);  // no such merchant
+        // A client keeps no server markets of its own.
+        gGameEngine->GetInboundNetworkInterface()->C2S_MarketUpdateRequest(9);
+        EXPECT_EQ(gGameEngine->GetServerServices()->GetMarketServer(9), nullptr);
+    }
+    game.Pump();
+    ON_MACHINE(game.Server()) {
+        auto* markets =
+            static_cast<GameEngineServerServicesModule*>(gGameEngine->GetServerServices());
+        EXPECT_EQ(markets->GetMarketCount(), 1u);
+        EXPECT_EQ(game.Server().CountLog("no merchant 30583 for a market request"), 1);
+        EXPECT_EQ(game.Server().CountLog("C2S_MarketUpdateRequest (market 30583)"), 0);
+    }
+    EXPECT_EQ(game.Client(0).CountLog("C2S_MarketUpdateRequest (market 9)"), 0);
 }
 
 TEST_F(TwoMachines, TheServerCreatesAnEntityOnTheClientWithItsId) {
@@ -120,6 +150,19 @@ TEST_F(TwoMachines, TheServerSetsTheClientsBalanceLevel) {
     }
     ON_MACHINE(game.Server()) {
         EXPECT_EQ(gGameEngine->GetBalanceDifficulty(), 0u);
+    }
+}
+
+TEST_F(TwoMachines, TheServersModuleGivesItsBalanceLevelToTheClientsAndItself) {
+    ON_MACHINE(game.Server()) {
+        gGameEngine->SetGameDifficulty(1);
+        gGameEngine->Update(10);
+        gGameEngine->Update(10);
+        EXPECT_EQ(gGameEngine->GetBalanceDifficulty(), 6u);
+    }
+    game.Pump();
+    ON_MACHINE(game.Client(0)) {
+        EXPECT_EQ(gGameEngine->GetBalanceDifficulty(), 6u);
     }
 }
 
@@ -258,6 +301,7 @@ TEST_F(SinglePlayer, RemoteMessagesFormatTheirTag) {
 
 TEST_F(SinglePlayer, OperationsOfLaterSubsystemsSaySo) {
     GameEngineNetworkInterface* network = gGameEngine->GetNetworkInterface();
+    gGameEngine->CreateMarketClient(1);
     network->TradeInitiate(1, 2);
     network->HandleQuestMessagePacket(1, true, {1, 2}, 2);
     network->S2C_MarketPurchaseConfirmation(1, 2, 3);
@@ -270,6 +314,28 @@ TEST_F(SinglePlayer, OperationsOfLaterSubsystemsSaySo) {
         tm.CountLog(
             "S2C_MarketPurchaseConfirmation (market 1, item 2, buyer 3) is not available yet"),
         1);
+}
+
+TEST_F(SinglePlayer, MarketAnswersNeedTheMerchantsMarketClient) {
+    GameEngineNetworkInterface* network = gGameEngine->GetNetworkInterface();
+    network->S2C_MarketItemStatusUpdate(4, 1, 2);
+    EXPECT_EQ(tm.CountLog("S2C_MarketItemStatusUpdate"), 0);
+    gGameEngine->CreateMarketClient(4);
+    ASSERT_NE(gGameEngine->GetClientServices()->FindMarketClient(4), nullptr);
+    network->S2C_MarketItemStatusUpdate(4, 1, 2);
+    EXPECT_EQ(tm.CountLog("S2C_MarketItemStatusUpdate (market 4, item 1, status 2)"), 1);
+    gGameEngine->DestroyMarketClient(4);
+    EXPECT_EQ(gGameEngine->GetClientServices()->FindMarketClient(4), nullptr);
+}
+
+TEST_F(SinglePlayer, AMarketRequestMakesTheMerchantsMarketThatARefreshReaches) {
+    auto* markets = static_cast<GameEngineServerServicesModule*>(gGameEngine->GetServerServices());
+    gGameEngine->ForceMarketRefresh(6);
+    EXPECT_EQ(markets->GetMarketCount(), 0u);
+    gGameEngine->GetNetworkInterface()->C2S_MarketSellBack(6, 1, 2, 3, 9);
+    ASSERT_EQ(markets->GetMarketCount(), 1u);
+    gGameEngine->ForceMarketRefresh(6);
+    EXPECT_TRUE(markets->GetMarketServer(6)->IsRefreshPending());
 }
 
 TEST(NetworkInterfaces, CopiesCarryEveryPacket) {

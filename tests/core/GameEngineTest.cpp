@@ -1,6 +1,11 @@
 #include "Game/core/GameEngine.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <limits>
 
 #include "Engine/Engine.h"
 #include "Engine/media/AmbianceManager.h"
@@ -167,6 +172,31 @@ TEST_F(GameEngineTest, AFrameWithAMainPlayerFollowsItAndCountsItsUnspentPoints) 
     AmbianceManager& ambiance = Singleton<AmbianceManager>::Get();
     EXPECT_EQ(ambiance.GetEffectUpdateCount(), 2);
     EXPECT_EQ(ambiance.GetTargetPosition().local, Vec3(2, 0, 3));
+}
+
+// Removes the main player during the activities' step of the frame.
+struct RemovePlayerActivity : GameActivity {
+    explicit RemovePlayerActivity(Player* player) : player(player) {}
+    void Update(int) override {
+        Singleton<ObjectManager>::Get().DestroyObject(player);
+        done = true;
+    }
+    void Render(GraphicsCanvas&) const override {}
+    bool IsFinished() const override { return done; }
+    void AddStatisticText() override {}
+    Player* player;
+    bool done = false;
+};
+
+TEST_F(GameEngineTest, AMainPlayerRemovedByAnActivityIsNotFollowedInTheSameFrame) {
+    GameEngine& root = *gGameEngine;
+    auto* player = static_cast<Player*>(Singleton<ObjectManager>::Get().CreateObject("Player", 5));
+    ASSERT_NE(player, nullptr);
+    root.GetPlayerManagerClient()->SetMainPlayer(5);
+    ActivityManager::Get()->FastInstallActivity(new RemovePlayerActivity(player));
+    root.Update(10);
+    EXPECT_EQ(root.GetMainPlayer(), nullptr);
+    EXPECT_EQ(Singleton<AmbianceManager>::Get().GetEffectUpdateCount(), 0);
 }
 
 TEST_F(GameEngineTest, TutorialHintsUnlockPagesFromTheFrameStep) {
@@ -377,6 +407,26 @@ TEST(GameEngineSettings, AMissingRecordGivesTheDefaults) {
     EXPECT_FLOAT_EQ(gGameEngine->GetCamera()->GetCameraPitch(), 0.0f);
     EXPECT_EQ(gGameEngine->GetItemClassTable().at(2).textStyle, 4);
     ShutdownObjects();
+}
+
+TEST(GameEngineSettings, LootModifiersBeyondTheIntRangeTakeTheNearestBound) {
+    namespace fs = std::filesystem;
+    const fs::path root =
+        fs::temp_directory_path() / ("core_tests_settings_" + std::to_string(::getpid()));
+    fs::create_directories(root / "Records/Game");
+    std::ofstream(root / "Records/Game/GameEngine.dbr")
+        << R"({"noPrefixNoSuffixModifierBoss": 1e12, "brokenOnlyModifierCommonChest": -1e12,
+              "suffixOnlyModifierHero": 2147483520.5})";
+    {
+        TestMachine tm(root.string());
+        InitializeObjects();
+        EXPECT_EQ(gGameEngine->GetMonsterLootModifiers().at(3)[0], std::numeric_limits<int>::max());
+        EXPECT_EQ(gGameEngine->GetChestLootModifiers().at(0)[4], std::numeric_limits<int>::min());
+        EXPECT_EQ(gGameEngine->GetMonsterLootModifiers().at(2)[3], 2147483520);
+        EXPECT_EQ(tm.CountLog("noPrefixNoSuffixModifierBoss 1e+12 is out of range"), 1);
+        ShutdownObjects();
+    }
+    fs::remove_all(root);
 }
 
 TEST_F(GameEngineTest, NotificationsDropAnImmediateRepeat) {
