@@ -1,5 +1,6 @@
 // The game-wide settings of "Records/Game/GameEngine.dbr".
 #include <limits>
+#include <utility>
 
 #include "Engine/Engine.h"
 #include "Engine/media/SoundPak.h"
@@ -7,6 +8,7 @@
 #include "Engine/text/LocalizationManager.h"
 #include "Game/core/GameEngine.h"
 #include "Game/core/ObjectLookup.h"
+#include "Game/rules/DefenseAttributeRootAccess.h"
 #include "Game/rules/DesignerEquation_Algebra.h"
 
 namespace GAME {
@@ -120,10 +122,18 @@ void GameEngine::LoadFromDatabase(const std::string& name) {
     camera.SetCameraPitch(pitchDefault * 0.017453292f);
     camera.SetMovementExtents(distanceMin, distanceMax, pitchMin, pitchMax);
 
-    if (const std::string pak = table.GetString("monsterAttributePak"); !pak.empty())
-        monsterAttributePak.LoadFromDatabase(pak);
-    if (const std::string pak = table.GetString("playerAttributePak"); !pak.empty())
-        playerAttributePak.LoadFromDatabase(pak);
+    {
+        // The packs load while this root is still being built (before gGameEngine names it):
+        // their protection takes this root's absorption, not none.
+        auto& access = Singleton<DefenseAttributeRootAccess>::Get();
+        auto previous = std::exchange(access.armorDefensiveAbsorption,
+                                      [this] { return armorDefensiveAbsorption; });
+        if (const std::string pak = table.GetString("monsterAttributePak"); !pak.empty())
+            monsterAttributePak.LoadFromDatabase(pak);
+        if (const std::string pak = table.GetString("playerAttributePak"); !pak.empty())
+            playerAttributePak.LoadFromDatabase(pak);
+        access.armorDefensiveAbsorption = std::move(previous);
+    }
     sackDims[0] = Vec2(static_cast<float>(table.GetInt("UICharWindowInventorySack0DimsX", 0)),
                        static_cast<float>(table.GetInt("UICharWindowInventorySack0DimsY", 0)));
     sackDims[1] = Vec2(static_cast<float>(table.GetInt("UICharWindowInventorySack1DimsX", 0)),

@@ -35,6 +35,15 @@ TEST(GameEngineBalance, AttributePacksLoadFromTheSettingsRecord) {
     EXPECT_FLOAT_EQ(monster.GetValue(CharAttributeType::Strength), 10.0f);
     EXPECT_FLOAT_EQ(player.GetValue(CharAttributeType::Strength), 0.0f);
 
+    // The packs load inside the root's constructor, yet their protection takes its absorption.
+    const auto& packDefense =
+        gGameEngine->GetMonsterAttributePak().GetDefenseStore().GetAttributes();
+    ASSERT_FALSE(packDefense.empty());
+    auto* packArmor =
+        dynamic_cast<DefenseAttribute_BaseProtectionAbsorption*>(packDefense.at(0).get());
+    ASSERT_NE(packArmor, nullptr);
+    EXPECT_FLOAT_EQ(packArmor->GetAbsorption(), 0.6f);
+
     // Armor loaded while the root lives takes the root's absorption.
     DefenseAttributeStore_Equipment store;
     const LoadTable helm =
