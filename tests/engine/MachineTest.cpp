@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <thread>
+#include <utility>
 
 #include "Engine/Engine.h"
 #include "Engine/events/EventManager.h"
@@ -115,6 +117,56 @@ TEST(Log, FormatsLongLinesAndChannels) {
     EXPECT_EQ(tm.Log()[0].level, 1);
     EXPECT_EQ(tm.Log()[1].channel, "Combat");
     EXPECT_EQ(tm.Log()[1].text, "hit 5");
+}
+
+}  // namespace
+}  // namespace GAME
+
+namespace GAME {
+namespace {
+
+template <int N>
+struct Slot {
+    int value = N;
+};
+
+template <int... N>
+int MakeSlots(Machine& machine, std::integer_sequence<int, N...>) {
+    return (machine.Get<Slot<N>>().value + ...);
+}
+
+// A worker of the machine (the save thread) looks up instances that exist while the main
+// thread creates new kinds; the lookups must not see storage being moved.
+TEST(Machine, InstancesAreFoundWhileOthersAreCreatedOnAnotherThread) {
+    test::TestMachine tm("");
+    Machine& machine = tm.machine();
+    machine.Get<Slot<-1>>();
+    std::atomic<bool> stop{false};
+    std::atomic<int> wrong{0};
+    std::thread reader([&] {
+        MachineScope scope(machine);
+        while (!stop)
+            if (machine.Get<Slot<-1>>().value != -1)
+                ++wrong;
+    });
+    const int sum = MakeSlots(machine, std::make_integer_sequence<int, 300>());
+    stop = true;
+    reader.join();
+    EXPECT_EQ(sum, 299 * 300 / 2);
+    EXPECT_EQ(wrong, 0);
+}
+
+TEST(Machine, LogLinesFromSeveralThreadsAreAllDelivered) {
+    test::TestMachine tm("");
+    auto work = [&] {
+        MachineScope scope(tm.machine());
+        for (int i = 0; i < 2000; ++i)
+            gEngine->Log(0, "line %d", i);
+    };
+    std::thread a(work), b(work);
+    a.join();
+    b.join();
+    EXPECT_EQ(tm.Log().size(), 4000u);
 }
 
 }  // namespace
