@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
+#include <limits>
 #include <thread>
 #include <utility>
 
@@ -8,6 +10,7 @@
 #include "Engine/events/EventManager.h"
 #include "Engine/object/ObjectManager.h"
 #include "Engine/records/RecordDatabase.h"
+#include "Engine/sys/Event.h"
 #include "support/TestMachine.h"
 
 namespace GAME {
@@ -167,6 +170,33 @@ TEST(Machine, LogLinesFromSeveralThreadsAreAllDelivered) {
     a.join();
     b.join();
     EXPECT_EQ(tm.Log().size(), 4000u);
+}
+
+}  // namespace
+}  // namespace GAME
+
+namespace GAME {
+namespace {
+
+// A timeout too long to add to the clock means "wait until signalled", not "give up at once".
+TEST(WaitableEvent, AnOverlongTimeoutWaitsForTheSignal) {
+    Event event;
+    Event other;
+    std::thread signaller([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(30));
+        event.Signal();
+    });
+    EXPECT_TRUE(event.Wait(std::numeric_limits<std::int64_t>::max()));
+    signaller.join();
+    Event* both[] = {&other, &event};
+    std::thread again([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(30));
+        event.Signal();
+    });
+    EXPECT_EQ(WaitForAnyEvent(both, 2, std::numeric_limits<std::int64_t>::max()), 1);
+    again.join();
+    EXPECT_FALSE(other.Wait(0));
+    EXPECT_FALSE(other.Wait(5));
 }
 
 }  // namespace
