@@ -85,8 +85,13 @@ Object* ObjectManager::CreateObjectFromFile(const std::string& recordName, std::
     }
     Object* object = CreateObject(className, id);
     if (!object) {
-        gEngine->Log(1, "Record %s names class \"%s\", which is not registered.",
-                     recordName.c_str(), className.c_str());
+        // A failure to find an id has been reported already.
+        if (!Object::classInfo.FindByName(className.c_str()))
+            gEngine->Log(1, "Record %s names class \"%s\", which is not registered.",
+                         recordName.c_str(), className.c_str());
+        else
+            gEngine->Log(1, "Record %s: no object of class \"%s\" could be made.",
+                         recordName.c_str(), className.c_str());
         return nullptr;
     }
     {

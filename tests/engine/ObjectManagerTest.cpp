@@ -103,3 +103,22 @@ TEST(ObjectManager, AttachedChildrenFollowAndOutliveTheirParent) {
 
 }  // namespace
 }  // namespace GAME
+
+namespace GAME {
+namespace {
+
+// When the ids run out, the record is not blamed for naming an unregistered class.
+TEST(ObjectManager, ExhaustedIdsAreReportedAsSuchWhenMakingFromARecord) {
+    test::TestMachine tm;
+    auto& om = Singleton<ObjectManager>::Get();
+    ASSERT_NE(om.CreateObject("Entity", 0xFFFFFFFFu), nullptr);
+    EXPECT_EQ(om.CreateObjectID(), 0u);
+    EXPECT_EQ(om.CreateObjectFromFile("Records/Test/Values.dbr"), nullptr);
+    EXPECT_EQ(tm.CountLog("ObjectID could not be created"), 1);
+    EXPECT_EQ(tm.CountLog("not registered"), 0);
+    EXPECT_EQ(tm.CountLog("could be made"), 1);
+    EXPECT_EQ(om.GetObjectCount(), 1u);
+}
+
+}  // namespace
+}  // namespace GAME
