@@ -197,6 +197,7 @@ BinaryReader& BinaryReader::operator=(BinaryReader&& other) noexcept {
 BinaryReader BinaryReader::FromFile(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);
     if (!in) {
+        gEngine->Log(1, "BinaryReader: cannot read %s.", path.string().c_str());
         BinaryReader reader(nullptr, 0);
         reader.mFailed = true;
         return reader;

@@ -206,6 +206,16 @@ TEST(BinaryStream, ACopiedReaderOwnsItsBytes) {
     EXPECT_EQ(moved.GetRemaining(), 0u);
 }
 
+TEST(BinaryStream, AnUnreadableFileIsReportedByName) {
+    test::TestMachine tm;
+    BinaryReader reader = BinaryReader::FromFile("/nonexistent/dir/state.bin");
+    EXPECT_TRUE(reader.Failed());
+    std::uint32_t value = 3;
+    EXPECT_FALSE(reader.ReadUInt32(value));
+    EXPECT_EQ(value, 3u);
+    EXPECT_EQ(tm.CountLog("/nonexistent/dir/state.bin"), 1);
+}
+
 TEST(IOStream, WideTextsKeepCharactersBeyondSixteenBits) {
     test::TestMachine tm;
     std::wstring text = L"a\U0001F600b\u00e9";
