@@ -28,7 +28,8 @@ std::uint32_t ObjectManager::CreateObjectID() {
     return 0;
 }
 
-void ObjectManager::Insert(Object* object) {
+std::unique_ptr<Object> ObjectManager::Insert(Object* object) {
+    std::unique_ptr<Object> displaced;
     CriticalSectionLock lock(mLock);
     const std::uint32_t id = object->GetObjectId();
     auto& slot = mObjects[id];
@@ -40,7 +41,7 @@ void ObjectManager::Insert(Object* object) {
         if (auto it = mByNameHash.find(old->GetObjectNameHash());
             it != mByNameHash.end() && it->second == old)
             mByNameHash.erase(it);
-        delete old;
+        displaced.reset(old);  // destroyed by the caller, outside the lock
     }
     slot.reset(object);
     mByNameHash[object->GetObjectNameHash()] = object;
@@ -52,6 +53,7 @@ void ObjectManager::Insert(Object* object) {
         else
             mNextId = id + 1;
     }
+    return displaced;
 }
 
 Object* ObjectManager::CreateObject(const std::string& className, std::uint32_t id) {
@@ -68,7 +70,7 @@ Object* ObjectManager::CreateObject(const std::string& className, std::uint32_t 
         return nullptr;
     auto* object = static_cast<Object*>(raw);
     object->SetObjectId(id);
-    Insert(object);
+    Insert(object).reset();
     return object;
 }
 

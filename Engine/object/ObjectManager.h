@@ -71,7 +71,8 @@ public:
     CriticalSection& GetCriticalSection() { return mLock; }
 
 private:
-    void Insert(Object* object);
+    // The object that held the id before, if any, for the caller to destroy.
+    std::unique_ptr<Object> Insert(Object* object);
 
     CriticalSection mLock;
     std::uint32_t mNextId = 1;

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <thread>
+
 #include "Engine/object/EngineClasses.h"
 #include "Engine/object/ObjectManager.h"
 #include "support/TestMachine.h"
@@ -117,6 +119,48 @@ TEST(ObjectManager, ExhaustedIdsAreReportedAsSuchWhenMakingFromARecord) {
     EXPECT_EQ(tm.CountLog("ObjectID could not be created"), 1);
     EXPECT_EQ(tm.CountLog("not registered"), 0);
     EXPECT_EQ(tm.CountLog("could be made"), 1);
+    EXPECT_EQ(om.GetObjectCount(), 1u);
+}
+
+}  // namespace
+}  // namespace GAME
+
+namespace GAME {
+namespace {
+
+// Records whether the manager's lock was free while the object was destroyed.
+class LockProbe : public Entity {
+public:
+    static const RTTI_ClassInfo& Info() {
+        static RTTI_ClassInfo info("LockProbe", &Entity::classInfo,
+                                   [] { return static_cast<void*>(new LockProbe()); });
+        return info;
+    }
+    const RTTI_ClassInfo& GetClassInfo() const override { return Info(); }
+    ~LockProbe() override {
+        CriticalSection& section = Singleton<ObjectManager>::Get().GetCriticalSection();
+        std::thread([&] {
+            if (section.TryEnter()) {
+                lockWasFree = true;
+                section.Exit();
+            }
+        }).join();
+    }
+    static inline bool lockWasFree = false;
+};
+
+// An object displaced by a caller-given id is destroyed outside the manager's lock, so its
+// destructor may wait for other threads that look objects up.
+TEST(ObjectManager, AnObjectDisplacedByItsIdIsDestroyedOutsideTheLock) {
+    test::TestMachine tm;
+    LockProbe::Info();
+    auto& om = Singleton<ObjectManager>::Get();
+    ASSERT_NE(om.CreateObject("LockProbe", 500), nullptr);
+    LockProbe::lockWasFree = false;
+    Object* replacement = om.CreateObject("Entity", 500);
+    ASSERT_NE(replacement, nullptr);
+    EXPECT_TRUE(LockProbe::lockWasFree);
+    EXPECT_EQ(om.GetObject(500), replacement);
     EXPECT_EQ(om.GetObjectCount(), 1u);
 }
 
