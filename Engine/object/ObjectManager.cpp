@@ -38,12 +38,14 @@ std::unique_ptr<Object> ObjectManager::Insert(Object* object) {
                      "ObjectManager: object id %u is in use; the older object (%s) is destroyed.",
                      id, slot->GetClassInfo().GetClassName());
         Object* old = slot.release();
+        mKeys.erase(old);
         if (auto it = mByNameHash.find(old->GetObjectNameHash());
             it != mByNameHash.end() && it->second == old)
             mByNameHash.erase(it);
         displaced.reset(old);  // destroyed by the caller, outside the lock
     }
     slot.reset(object);
+    mKeys[object] = id;
     mByNameHash[object->GetObjectNameHash()] = object;
     mCreationOrder.push_back(id);
     // Ids handed out later must not collide with a caller-given one.
@@ -115,14 +117,16 @@ void ObjectManager::DestroyObjectEx(Object* object, const char* file, int line) 
     std::unique_ptr<Object> owned;
     {
         CriticalSectionLock lock(mLock);
-        auto it = mObjects.find(object->GetObjectId());
+        auto key = mKeys.find(object);
+        auto it = key == mKeys.end() ? mObjects.end() : mObjects.find(key->second);
         if (it == mObjects.end() || it->second.get() != object) {
-            gEngine->Log(1, "ObjectManager: %s:%d destroys an object (%s) it does not own.",
-                         file ? file : "?", line, object->GetClassInfo().GetClassName());
+            gEngine->Log(1, "ObjectManager: %s:%d destroys an object (%p) it does not own.",
+                         file ? file : "?", line, static_cast<const void*>(object));
             return;
         }
         owned = std::move(it->second);
         mObjects.erase(it);
+        mKeys.erase(key);
         if (auto h = mByNameHash.find(object->GetObjectNameHash());
             h != mByNameHash.end() && h->second == object)
             mByNameHash.erase(h);

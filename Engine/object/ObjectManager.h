@@ -79,6 +79,9 @@ private:
     bool mIdsExhausted = false;
     std::unordered_map<std::uint32_t, std::unique_ptr<Object>> mObjects;
     std::unordered_map<std::uint32_t, Object*> mByNameHash;
+    // The id each owned object is filed under: a destroy is checked without touching the
+    // object, which may be a stale pointer.
+    std::unordered_map<const Object*, std::uint32_t> mKeys;
     std::vector<std::uint32_t> mCreationOrder;  // may hold ids of destroyed objects
 };
 

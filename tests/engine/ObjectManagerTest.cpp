@@ -166,3 +166,34 @@ TEST(ObjectManager, AnObjectDisplacedByItsIdIsDestroyedOutsideTheLock) {
 
 }  // namespace
 }  // namespace GAME
+
+namespace GAME {
+namespace {
+
+// Destroying twice (a stale pointer) is reported without touching the freed object.
+TEST(ObjectManager, ASecondDestroyIsReportedWithoutTouchingTheObject) {
+    test::TestMachine tm;
+    auto& om = Singleton<ObjectManager>::Get();
+    Object* object = om.CreateObject("Actor");
+    ASSERT_NE(object, nullptr);
+    om.DestroyObjectEx(object, "first.cpp", 1);
+    om.DestroyObjectEx(object, "second.cpp", 2);
+    EXPECT_EQ(tm.CountLog("second.cpp:2"), 1);
+    EXPECT_EQ(om.GetObjectCount(), 0u);
+}
+
+// An object whose id was changed after creation is still found and destroyed.
+TEST(ObjectManager, DestroyFindsAnObjectWhoseIdChanged) {
+    test::TestMachine tm;
+    auto& om = Singleton<ObjectManager>::Get();
+    Object* object = om.CreateObject("Actor", 40);
+    ASSERT_NE(object, nullptr);
+    object->SetObjectId(41);
+    om.DestroyObjectEx(object, __FILE__, __LINE__);
+    EXPECT_EQ(om.GetObjectCount(), 0u);
+    EXPECT_EQ(om.GetObject(40), nullptr);
+    EXPECT_TRUE(tm.Log().empty());
+}
+
+}  // namespace
+}  // namespace GAME
