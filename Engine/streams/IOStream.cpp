@@ -312,6 +312,11 @@ bool IOStream::BeginBlock(const char* key) {
 }
 
 bool IOStream::EndBlock() {
+    if (mDepth == 0 && mMissingDepth == 0) {
+        // An end without a begin would cut off every property that follows it.
+        gEngine->Log(1, "IOStream: a block is ended that was never begun; ignored.");
+        return false;
+    }
     if (!mReading) {
         PutHeader(Kind::End, "");
         --mDepth;

@@ -252,3 +252,26 @@ TEST(IOStream, MalformedBytesAreReportedWithTheKeyLookedFor) {
 
 }  // namespace
 }  // namespace GAME
+
+namespace GAME {
+namespace {
+
+TEST(IOStream, AnUnmatchedEndBlockIsIgnoredAndLaterPropertiesStayReadable) {
+    test::TestMachine tm;
+    IOStream out;
+    std::int32_t a = 1, b = 2;
+    out.StreamInt("a", a);
+    EXPECT_FALSE(out.EndBlock());
+    out.StreamInt("b", b);
+    IOStream in(out.GetBytes());
+    std::int32_t ra = 0, rb = 0;
+    EXPECT_TRUE(in.StreamInt("a", ra));
+    EXPECT_FALSE(in.EndBlock());
+    EXPECT_TRUE(in.StreamInt("b", rb));
+    EXPECT_EQ(ra, 1);
+    EXPECT_EQ(rb, 2);
+    EXPECT_EQ(tm.CountLog("never begun"), 2);
+}
+
+}  // namespace
+}  // namespace GAME
