@@ -60,6 +60,7 @@ void Engine::LogV(int level, const char* channel, const char* format, va_list ar
 }
 
 void Engine::LogText(int level, const char* channel, const std::string& text) {
+    std::lock_guard lock(mLogMutex);
     if (mSink) {
         mSink(level, channel, text);
         return;
@@ -73,6 +74,7 @@ NetworkConnectionManager* Engine::GetNetworkConnectionManager() {
 }
 
 Engine::LogSink Engine::SetLogSink(LogSink sink) {
+    std::lock_guard lock(mLogMutex);
     return std::exchange(mSink, std::move(sink));
 }
 

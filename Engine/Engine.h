@@ -3,6 +3,7 @@
 #include <cstdarg>
 #include <cstdint>
 #include <functional>
+#include <mutex>
 #include <string>
 
 namespace GAME {
@@ -45,6 +46,8 @@ public:
     void AdvanceGameTime(std::uint32_t ms) { mGameTime += ms; }
 
 private:
+    // Lines come from worker threads too (the save thread); one line is delivered at a time.
+    std::recursive_mutex mLogMutex;
     LogSink mSink;
     bool mNetworkEnabled = false;
     bool mServer = false;

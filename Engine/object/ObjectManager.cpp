@@ -28,7 +28,8 @@ std::uint32_t ObjectManager::CreateObjectID() {
     return 0;
 }
 
-void ObjectManager::Insert(Object* object) {
+std::unique_ptr<Object> ObjectManager::Insert(Object* object) {
+    std::unique_ptr<Object> displaced;
     CriticalSectionLock lock(mLock);
     const std::uint32_t id = object->GetObjectId();
     auto& slot = mObjects[id];
@@ -37,12 +38,14 @@ void ObjectManager::Insert(Object* object) {
                      "ObjectManager: object id %u is in use; the older object (%s) is destroyed.",
                      id, slot->GetClassInfo().GetClassName());
         Object* old = slot.release();
+        mKeys.erase(old);
         if (auto it = mByNameHash.find(old->GetObjectNameHash());
             it != mByNameHash.end() && it->second == old)
             mByNameHash.erase(it);
-        delete old;
+        displaced.reset(old);  // destroyed by the caller, outside the lock
     }
     slot.reset(object);
+    mKeys[object] = id;
     mByNameHash[object->GetObjectNameHash()] = object;
     mCreationOrder.push_back(id);
     // Ids handed out later must not collide with a caller-given one.
@@ -52,6 +55,7 @@ void ObjectManager::Insert(Object* object) {
         else
             mNextId = id + 1;
     }
+    return displaced;
 }
 
 Object* ObjectManager::CreateObject(const std::string& className, std::uint32_t id) {
@@ -68,7 +72,7 @@ Object* ObjectManager::CreateObject(const std::string& className, std::uint32_t 
         return nullptr;
     auto* object = static_cast<Object*>(raw);
     object->SetObjectId(id);
-    Insert(object);
+    Insert(object).reset();
     return object;
 }
 
@@ -85,8 +89,13 @@ Object* ObjectManager::CreateObjectFromFile(const std::string& recordName, std::
     }
     Object* object = CreateObject(className, id);
     if (!object) {
-        gEngine->Log(1, "Record %s names class \"%s\", which is not registered.",
-                     recordName.c_str(), className.c_str());
+        // A failure to find an id has been reported already.
+        if (!Object::classInfo.FindByName(className.c_str()))
+            gEngine->Log(1, "Record %s names class \"%s\", which is not registered.",
+                         recordName.c_str(), className.c_str());
+        else
+            gEngine->Log(1, "Record %s: no object of class \"%s\" could be made.",
+                         recordName.c_str(), className.c_str());
         return nullptr;
     }
     {
@@ -108,14 +117,16 @@ void ObjectManager::DestroyObjectEx(Object* object, const char* file, int line) 
     std::unique_ptr<Object> owned;
     {
         CriticalSectionLock lock(mLock);
-        auto it = mObjects.find(object->GetObjectId());
+        auto key = mKeys.find(object);
+        auto it = key == mKeys.end() ? mObjects.end() : mObjects.find(key->second);
         if (it == mObjects.end() || it->second.get() != object) {
-            gEngine->Log(1, "ObjectManager: %s:%d destroys an object (%s) it does not own.",
-                         file ? file : "?", line, object->GetClassInfo().GetClassName());
+            gEngine->Log(1, "ObjectManager: %s:%d destroys an object (%p) it does not own.",
+                         file ? file : "?", line, static_cast<const void*>(object));
             return;
         }
         owned = std::move(it->second);
         mObjects.erase(it);
+        mKeys.erase(key);
         if (auto h = mByNameHash.find(object->GetObjectNameHash());
             h != mByNameHash.end() && h->second == object)
             mByNameHash.erase(h);

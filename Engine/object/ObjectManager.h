@@ -71,13 +71,17 @@ public:
     CriticalSection& GetCriticalSection() { return mLock; }
 
 private:
-    void Insert(Object* object);
+    // The object that held the id before, if any, for the caller to destroy.
+    std::unique_ptr<Object> Insert(Object* object);
 
     CriticalSection mLock;
     std::uint32_t mNextId = 1;
     bool mIdsExhausted = false;
     std::unordered_map<std::uint32_t, std::unique_ptr<Object>> mObjects;
     std::unordered_map<std::uint32_t, Object*> mByNameHash;
+    // The id each owned object is filed under: a destroy is checked without touching the
+    // object, which may be a stale pointer.
+    std::unordered_map<const Object*, std::uint32_t> mKeys;
     std::vector<std::uint32_t> mCreationOrder;  // may hold ids of destroyed objects
 };
 

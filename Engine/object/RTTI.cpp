@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <climits>
 #include <cstring>
 #include <mutex>
 #include <vector>
@@ -16,6 +17,7 @@ constinit int gQueueCount = 0;
 constinit const char* const* gOrderNames = nullptr;
 constinit int gOrderCount = 0;
 constinit std::atomic<bool> gTreeBuilt{false};
+constinit bool gReorderAll = false;
 
 std::recursive_mutex& TreeMutex() {
     static std::recursive_mutex mutex;
@@ -128,6 +130,9 @@ void RTTI_ClassInfo::SetAttachOrder(const char* const* names, int count) {
     std::lock_guard lock(TreeMutex());
     gOrderNames = names;
     gOrderCount = count;
+    // A tree already built takes the new order on its next use.
+    gReorderAll = true;
+    gTreeBuilt = false;
 }
 
 void RTTI_ClassInfo::AttachQueued() {
@@ -137,6 +142,9 @@ void RTTI_ClassInfo::AttachQueued() {
         if (!r->mAttached)
             pending.push_back(r);
     auto rank = [](const RTTI_ClassInfo* r) {
+        // Records made at run time keep their place after the registered ones.
+        if (!r->mStatic)
+            return INT_MAX;
         for (int i = 0; i < gOrderCount; ++i)
             if (std::strcmp(gOrderNames[i], r->mName) == 0)
                 return i;
@@ -148,13 +156,37 @@ void RTTI_ClassInfo::AttachQueued() {
         ranked.emplace_back(rank(r), r);
     std::stable_sort(ranked.begin(), ranked.end(),
                      [](const auto& a, const auto& b) { return a.first < b.first; });
+    std::vector<RTTI_ClassInfo*> parents;
     for (auto& [order, record] : ranked) {
         (void)order;
-        if (record->mParent)
+        if (record->mParent) {
             record->mParent->AddChild(record);
+            parents.push_back(record->mParent);
+        }
         record->mAttached = true;
     }
-    gTreeBuilt = true;
+    // Records queued after an earlier build (a library loaded later, or a first use during
+    // static initialisation) must still take their declared place among the siblings.
+    if (gReorderAll) {
+        parents.clear();
+        for (RTTI_ClassInfo* r = gQueueHead; r; r = r->mNextQueued)
+            if (r->mParent)
+                parents.push_back(r->mParent);
+        gReorderAll = false;
+    }
+    std::sort(parents.begin(), parents.end());
+    parents.erase(std::unique(parents.begin(), parents.end()), parents.end());
+    for (RTTI_ClassInfo* parent : parents) {
+        std::vector<std::pair<int, RTTI_ClassInfo*>> children;
+        children.reserve(static_cast<std::size_t>(parent->mNumChildren));
+        for (int i = 0; i < parent->mNumChildren; ++i)
+            children.emplace_back(rank(parent->mChildren[i]), parent->mChildren[i]);
+        std::stable_sort(children.begin(), children.end(),
+                         [](const auto& a, const auto& b) { return a.first < b.first; });
+        for (int i = 0; i < parent->mNumChildren; ++i)
+            parent->mChildren[i] = children[static_cast<std::size_t>(i)].second;
+    }
+    gTreeBuilt.store(true, std::memory_order_release);
 }
 
 void RTTI_ClassInfo::EnsureTree() const {

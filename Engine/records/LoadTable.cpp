@@ -46,6 +46,25 @@ int ClampInt(long long v) {
     return static_cast<int>(v);
 }
 
+// Out-of-range values saturate: -1 must not become 4294967295, nor 2^32 become 0.
+unsigned int ClampUInt(long long v) {
+    if (v < 0)
+        return 0;
+    if (v > static_cast<long long>(std::numeric_limits<unsigned int>::max()))
+        return std::numeric_limits<unsigned int>::max();
+    return static_cast<unsigned int>(v);
+}
+
+// Beyond the float range the conversion would be undefined; saturate to infinity instead.
+float ToFloat(double d) {
+    constexpr double hi = std::numeric_limits<float>::max();
+    if (d > hi)
+        return std::numeric_limits<float>::infinity();
+    if (d < -hi)
+        return -std::numeric_limits<float>::infinity();
+    return static_cast<float>(d);
+}
+
 void ReportKind(const RecordData& data, const char* key, const char* wanted) {
     gEngine->Log(1, "Record %s: field \"%s\" is not %s; using the default.", data.name.c_str(), key,
                  wanted);
@@ -116,7 +135,7 @@ double LoadTable::GetDouble(const char* key, double defaultValue) const {
 float LoadTable::GetFloat(const char* key, float defaultValue) const {
     const RecordValue* v = Find(mData, key);
     double out;
-    return v && ScalarNumber(*mData, key, *v, out) ? static_cast<float>(out) : defaultValue;
+    return v && ScalarNumber(*mData, key, *v, out) ? ToFloat(out) : defaultValue;
 }
 
 int LoadTable::GetInt(const char* key, int defaultValue) const {
@@ -128,9 +147,7 @@ int LoadTable::GetInt(const char* key, int defaultValue) const {
 unsigned int LoadTable::GetUInt(const char* key, unsigned int defaultValue) const {
     const RecordValue* v = Find(mData, key);
     double out;
-    return v && ScalarNumber(*mData, key, *v, out)
-               ? static_cast<unsigned int>(static_cast<unsigned long long>(ToInteger(out)))
-               : defaultValue;
+    return v && ScalarNumber(*mData, key, *v, out) ? ClampUInt(ToInteger(out)) : defaultValue;
 }
 
 bool LoadTable::GetBool(const char* key, bool defaultValue) const {
@@ -203,7 +220,7 @@ void FillNumbers(const std::shared_ptr<const RecordData>& data, const char* key,
 }  // namespace
 
 void LoadTable::GetFloatArray(const char* key, std::vector<float>& out) const {
-    FillNumbers(mData, key, out, [](double d) { return static_cast<float>(d); });
+    FillNumbers(mData, key, out, [](double d) { return ToFloat(d); });
 }
 
 void LoadTable::GetIntArray(const char* key, std::vector<int>& out) const {
@@ -211,9 +228,7 @@ void LoadTable::GetIntArray(const char* key, std::vector<int>& out) const {
 }
 
 void LoadTable::GetUIntArray(const char* key, std::vector<unsigned int>& out) const {
-    FillNumbers(mData, key, out, [](double d) {
-        return static_cast<unsigned int>(static_cast<unsigned long long>(ToInteger(d)));
-    });
+    FillNumbers(mData, key, out, [](double d) { return ClampUInt(ToInteger(d)); });
 }
 
 void LoadTable::GetStringArray(const char* key, std::vector<std::string>& out) const {

@@ -157,9 +157,47 @@ BinaryReader::BinaryReader(const void* data, std::size_t size)
 BinaryReader::BinaryReader(std::vector<std::uint8_t> data)
     : mOwned(std::move(data)), mData(mOwned.data()), mSize(mOwned.size()) {}
 
+BinaryReader::BinaryReader(const BinaryReader& other)
+    : mOwned(other.mOwned),
+      mData(other.mData == other.mOwned.data() ? mOwned.data() : other.mData),
+      mSize(other.mSize),
+      mPosition(other.mPosition),
+      mFailed(other.mFailed) {}
+
+BinaryReader::BinaryReader(BinaryReader&& other) noexcept
+    : mData(other.mData), mSize(other.mSize), mPosition(other.mPosition), mFailed(other.mFailed) {
+    const bool owned = other.mData == other.mOwned.data();
+    mOwned = std::move(other.mOwned);
+    if (owned)
+        mData = mOwned.data();
+    other.mData = nullptr;
+    other.mSize = other.mPosition = 0;
+}
+
+BinaryReader& BinaryReader::operator=(const BinaryReader& other) {
+    if (this != &other)
+        *this = BinaryReader(other);
+    return *this;
+}
+
+BinaryReader& BinaryReader::operator=(BinaryReader&& other) noexcept {
+    if (this == &other)
+        return *this;
+    const bool owned = other.mData == other.mOwned.data();
+    mOwned = std::move(other.mOwned);
+    mData = owned ? mOwned.data() : other.mData;
+    mSize = other.mSize;
+    mPosition = other.mPosition;
+    mFailed = other.mFailed;
+    other.mData = nullptr;
+    other.mSize = other.mPosition = 0;
+    return *this;
+}
+
 BinaryReader BinaryReader::FromFile(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);
     if (!in) {
+        gEngine->Log(1, "BinaryReader: cannot read %s.", path.string().c_str());
         BinaryReader reader(nullptr, 0);
         reader.mFailed = true;
         return reader;

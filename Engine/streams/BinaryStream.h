@@ -52,6 +52,11 @@ class BinaryReader {
 public:
     BinaryReader(const void* data, std::size_t size);
     explicit BinaryReader(std::vector<std::uint8_t> data);
+    // A reader that owns its bytes hands its copies their own bytes.
+    BinaryReader(const BinaryReader& other);
+    BinaryReader(BinaryReader&& other) noexcept;
+    BinaryReader& operator=(const BinaryReader& other);
+    BinaryReader& operator=(BinaryReader&& other) noexcept;
     // Reads a whole file; an unreadable file gives an empty, failed reader.
     static BinaryReader FromFile(const std::filesystem::path& path);
 

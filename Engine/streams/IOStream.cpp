@@ -1,5 +1,6 @@
 #include "Engine/streams/IOStream.h"
 
+#include <algorithm>
 #include <cstring>
 #include <fstream>
 #include <iterator>
@@ -36,8 +37,19 @@ void IOStream::PutU32(std::uint32_t v) {
         mBytes.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
 }
 
+namespace {
+constexpr std::size_t kMaxKeyLength = 0xFFFF;
+}
+
 void IOStream::PutHeader(Kind kind, const char* key) {
-    const std::size_t length = key ? std::min<std::size_t>(std::strlen(key), 0xFFFF) : 0;
+    std::size_t length = key ? std::strlen(key) : 0;
+    if (length > kMaxKeyLength) {
+        // Readers cut the key the same way, so the entry still reads back.
+        gEngine->Log(1,
+                     "IOStream: key \"%.40s...\" is %zu bytes long; only the first %zu are kept.",
+                     key, length, kMaxKeyLength);
+        length = kMaxKeyLength;
+    }
     mBytes.push_back(static_cast<std::uint8_t>(kind));
     mBytes.push_back(static_cast<std::uint8_t>(length));
     mBytes.push_back(static_cast<std::uint8_t>(length >> 8));
@@ -100,7 +112,7 @@ bool IOStream::SkipEntry(std::size_t& pos, Kind& kind, int& depthChange) const {
 bool IOStream::Seek(Kind kind, const char* key) {
     if (mFailed || mMissingDepth > 0)
         return false;
-    const std::size_t keyLength = key ? std::strlen(key) : 0;
+    const std::size_t keyLength = key ? std::min(std::strlen(key), kMaxKeyLength) : 0;
     std::size_t pos = mPosition;
     int depth = 0;
     while (pos < mBytes.size()) {
@@ -108,7 +120,8 @@ bool IOStream::Seek(Kind kind, const char* key) {
         Kind found;
         int change;
         if (!SkipEntry(pos, found, change)) {
-            gEngine->Log(1, "IOStream: malformed data at offset %zu.", start);
+            gEngine->Log(1, "IOStream: malformed data at offset %zu while looking for \"%.64s\".",
+                         start, key ? key : "");
             mFailed = true;
             return false;
         }
@@ -211,10 +224,21 @@ bool IOStream::StreamString(const char* key, std::string& value) {
 
 bool IOStream::StreamWString(const char* key, std::wstring& value) {
     if (!mReading) {
-        PutHeader(Kind::WString, key);
-        PutU32(static_cast<std::uint32_t>(value.size()));
+        // UTF-16 units: characters beyond 16 bits become surrogate pairs rather than be cut.
+        std::vector<std::uint16_t> units;
+        units.reserve(value.size());
         for (wchar_t c : value) {
-            const auto unit = static_cast<std::uint16_t>(c);
+            const auto code = static_cast<std::uint32_t>(c);
+            if (code > 0xFFFF && code <= 0x10FFFF) {
+                units.push_back(static_cast<std::uint16_t>(0xD800 + ((code - 0x10000) >> 10)));
+                units.push_back(static_cast<std::uint16_t>(0xDC00 + ((code - 0x10000) & 0x3FF)));
+            } else {
+                units.push_back(static_cast<std::uint16_t>(code > 0xFFFF ? 0xFFFD : code));
+            }
+        }
+        PutHeader(Kind::WString, key);
+        PutU32(static_cast<std::uint32_t>(units.size()));
+        for (std::uint16_t unit : units) {
             mBytes.push_back(static_cast<std::uint8_t>(unit));
             mBytes.push_back(static_cast<std::uint8_t>(unit >> 8));
         }
@@ -229,8 +253,24 @@ bool IOStream::StreamWString(const char* key, std::wstring& value) {
     }
     std::wstring text;
     text.reserve(count);
-    for (std::uint32_t i = 0; i < count; ++i, mPosition += 2)
-        text.push_back(static_cast<wchar_t>(mBytes[mPosition] | (mBytes[mPosition + 1] << 8)));
+    auto unitAt = [this](std::uint32_t i) {
+        const std::size_t at = mPosition + 2 * std::size_t{i};
+        return static_cast<std::uint32_t>(mBytes[at] | (mBytes[at + 1] << 8));
+    };
+    for (std::uint32_t i = 0; i < count; ++i) {
+        const std::uint32_t unit = unitAt(i);
+        if (unit >= 0xD800 && unit < 0xDC00 && i + 1 < count) {
+            const std::uint32_t low = unitAt(i + 1);
+            if (low >= 0xDC00 && low < 0xE000) {
+                text.push_back(
+                    static_cast<wchar_t>(0x10000 + ((unit - 0xD800) << 10) + (low - 0xDC00)));
+                ++i;
+                continue;
+            }
+        }
+        text.push_back(static_cast<wchar_t>(unit));
+    }
+    mPosition += 2 * std::size_t{count};
     value = std::move(text);
     return true;
 }
@@ -272,6 +312,11 @@ bool IOStream::BeginBlock(const char* key) {
 }
 
 bool IOStream::EndBlock() {
+    if (mDepth == 0 && mMissingDepth == 0) {
+        // An end without a begin would cut off every property that follows it.
+        gEngine->Log(1, "IOStream: a block is ended that was never begun; ignored.");
+        return false;
+    }
     if (!mReading) {
         PutHeader(Kind::End, "");
         --mDepth;

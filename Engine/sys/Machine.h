@@ -2,9 +2,11 @@
 // All process-wide state of the engine and the game lives in one Machine. A process has a
 // current machine per thread (the process default when none was selected); tests build several
 // machines (a server and its clients) and switch between them with MachineScope.
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <mutex>
 #include <vector>
 
 namespace GAME {
@@ -25,8 +27,8 @@ public:
     template <class T>
     T& Get() {
         const std::size_t slot = SlotOf<T>();
-        if (slot < mSlots.size() && mSlots[slot].object)
-            return *static_cast<T*>(mSlots[slot].object);
+        if (void* object = Lookup(slot))
+            return *static_cast<T*>(object);
         return *static_cast<T*>(Create(
             slot, [] { return static_cast<void*>(new T()); },
             [](void* p) { delete static_cast<T*>(p); }));
@@ -34,8 +36,7 @@ public:
     // The instance of T when it exists, else null.
     template <class T>
     T* Find() const {
-        const std::size_t slot = SlotOf<T>();
-        return slot < mSlots.size() ? static_cast<T*>(mSlots[slot].object) : nullptr;
+        return static_cast<T*>(Lookup(SlotOf<T>()));
     }
     // Destroys the instance of T now (it is created again on the next Get).
     template <class T>
@@ -63,8 +64,16 @@ public:
 private:
     using Deleter = void (*)(void*);
     struct SlotEntry {
-        void* object = nullptr;
+        std::atomic<void*> object{nullptr};
         Deleter deleter = nullptr;
+        bool destroying = false;
+    };
+    // Slots live in chunks that never move, so other threads of the machine (a save thread
+    // reading records, writing the log) may look instances up while new ones are created.
+    static constexpr std::size_t kChunkSize = 64;
+    static constexpr std::size_t kMaxChunks = 256;
+    struct Chunk {
+        SlotEntry entries[kChunkSize];
     };
 
     template <class T>
@@ -73,11 +82,21 @@ private:
         return slot;
     }
     static std::size_t NextSlot();
+    void* Lookup(std::size_t slot) const {
+        const std::size_t chunk = slot / kChunkSize;
+        if (chunk >= kMaxChunks)
+            return nullptr;
+        const Chunk* entries = mChunks[chunk].load(std::memory_order_acquire);
+        return entries ? entries->entries[slot % kChunkSize].object.load(std::memory_order_acquire)
+                       : nullptr;
+    }
+    SlotEntry* Entry(std::size_t slot);
     void* Create(std::size_t slot, void* (*make)(), Deleter deleter);
     void Adopt(std::size_t slot, void* object, Deleter deleter);
     void Destroy(std::size_t slot);
 
-    std::vector<SlotEntry> mSlots;
+    std::atomic<Chunk*> mChunks[kMaxChunks] = {};
+    std::recursive_mutex mMutex;  // creation and destruction of instances
     std::vector<std::size_t> mCreationOrder;
     std::uint32_t mRandState = 1;
     int mIndex = 0;

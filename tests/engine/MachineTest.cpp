@@ -1,11 +1,16 @@
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
+#include <limits>
 #include <thread>
+#include <utility>
 
 #include "Engine/Engine.h"
 #include "Engine/events/EventManager.h"
 #include "Engine/object/ObjectManager.h"
 #include "Engine/records/RecordDatabase.h"
+#include "Engine/sys/Event.h"
 #include "support/TestMachine.h"
 
 namespace GAME {
@@ -115,6 +120,83 @@ TEST(Log, FormatsLongLinesAndChannels) {
     EXPECT_EQ(tm.Log()[0].level, 1);
     EXPECT_EQ(tm.Log()[1].channel, "Combat");
     EXPECT_EQ(tm.Log()[1].text, "hit 5");
+}
+
+}  // namespace
+}  // namespace GAME
+
+namespace GAME {
+namespace {
+
+template <int N>
+struct Slot {
+    int value = N;
+};
+
+template <int... N>
+int MakeSlots(Machine& machine, std::integer_sequence<int, N...>) {
+    return (machine.Get<Slot<N>>().value + ...);
+}
+
+// A worker of the machine (the save thread) looks up instances that exist while the main
+// thread creates new kinds; the lookups must not see storage being moved.
+TEST(Machine, InstancesAreFoundWhileOthersAreCreatedOnAnotherThread) {
+    test::TestMachine tm("");
+    Machine& machine = tm.machine();
+    machine.Get<Slot<-1>>();
+    std::atomic<bool> stop{false};
+    std::atomic<int> wrong{0};
+    std::thread reader([&] {
+        MachineScope scope(machine);
+        while (!stop)
+            if (machine.Get<Slot<-1>>().value != -1)
+                ++wrong;
+    });
+    const int sum = MakeSlots(machine, std::make_integer_sequence<int, 300>());
+    stop = true;
+    reader.join();
+    EXPECT_EQ(sum, 299 * 300 / 2);
+    EXPECT_EQ(wrong, 0);
+}
+
+TEST(Machine, LogLinesFromSeveralThreadsAreAllDelivered) {
+    test::TestMachine tm("");
+    auto work = [&] {
+        MachineScope scope(tm.machine());
+        for (int i = 0; i < 2000; ++i)
+            gEngine->Log(0, "line %d", i);
+    };
+    std::thread a(work), b(work);
+    a.join();
+    b.join();
+    EXPECT_EQ(tm.Log().size(), 4000u);
+}
+
+}  // namespace
+}  // namespace GAME
+
+namespace GAME {
+namespace {
+
+// A timeout too long to add to the clock means "wait until signalled", not "give up at once".
+TEST(WaitableEvent, AnOverlongTimeoutWaitsForTheSignal) {
+    Event event;
+    Event other;
+    std::thread signaller([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(30));
+        event.Signal();
+    });
+    EXPECT_TRUE(event.Wait(std::numeric_limits<std::int64_t>::max()));
+    signaller.join();
+    Event* both[] = {&other, &event};
+    std::thread again([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(30));
+        event.Signal();
+    });
+    EXPECT_EQ(WaitForAnyEvent(both, 2, std::numeric_limits<std::int64_t>::max()), 1);
+    again.join();
+    EXPECT_FALSE(other.Wait(0));
+    EXPECT_FALSE(other.Wait(5));
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <thread>
+
 #include "Engine/object/EngineClasses.h"
 #include "Engine/object/ObjectManager.h"
 #include "support/TestMachine.h"
@@ -99,6 +101,98 @@ TEST(ObjectManager, AttachedChildrenFollowAndOutliveTheirParent) {
     EXPECT_EQ(child->GetCoords().GetPosition().GetWorldPosition(), Vec3(101, 2, 4));
     om.DestroyObject(parent);
     EXPECT_FALSE(child->IsAttached());
+}
+
+}  // namespace
+}  // namespace GAME
+
+namespace GAME {
+namespace {
+
+// When the ids run out, the record is not blamed for naming an unregistered class.
+TEST(ObjectManager, ExhaustedIdsAreReportedAsSuchWhenMakingFromARecord) {
+    test::TestMachine tm;
+    auto& om = Singleton<ObjectManager>::Get();
+    ASSERT_NE(om.CreateObject("Entity", 0xFFFFFFFFu), nullptr);
+    EXPECT_EQ(om.CreateObjectID(), 0u);
+    EXPECT_EQ(om.CreateObjectFromFile("Records/Test/Values.dbr"), nullptr);
+    EXPECT_EQ(tm.CountLog("ObjectID could not be created"), 1);
+    EXPECT_EQ(tm.CountLog("not registered"), 0);
+    EXPECT_EQ(tm.CountLog("could be made"), 1);
+    EXPECT_EQ(om.GetObjectCount(), 1u);
+}
+
+}  // namespace
+}  // namespace GAME
+
+namespace GAME {
+namespace {
+
+// Records whether the manager's lock was free while the object was destroyed.
+class LockProbe : public Entity {
+public:
+    static const RTTI_ClassInfo& Info() {
+        static RTTI_ClassInfo info("LockProbe", &Entity::classInfo,
+                                   [] { return static_cast<void*>(new LockProbe()); });
+        return info;
+    }
+    const RTTI_ClassInfo& GetClassInfo() const override { return Info(); }
+    ~LockProbe() override {
+        CriticalSection& section = Singleton<ObjectManager>::Get().GetCriticalSection();
+        std::thread([&] {
+            if (section.TryEnter()) {
+                lockWasFree = true;
+                section.Exit();
+            }
+        }).join();
+    }
+    static inline bool lockWasFree = false;
+};
+
+// An object displaced by a caller-given id is destroyed outside the manager's lock, so its
+// destructor may wait for other threads that look objects up.
+TEST(ObjectManager, AnObjectDisplacedByItsIdIsDestroyedOutsideTheLock) {
+    test::TestMachine tm;
+    LockProbe::Info();
+    auto& om = Singleton<ObjectManager>::Get();
+    ASSERT_NE(om.CreateObject("LockProbe", 500), nullptr);
+    LockProbe::lockWasFree = false;
+    Object* replacement = om.CreateObject("Entity", 500);
+    ASSERT_NE(replacement, nullptr);
+    EXPECT_TRUE(LockProbe::lockWasFree);
+    EXPECT_EQ(om.GetObject(500), replacement);
+    EXPECT_EQ(om.GetObjectCount(), 1u);
+}
+
+}  // namespace
+}  // namespace GAME
+
+namespace GAME {
+namespace {
+
+// Destroying twice (a stale pointer) is reported without touching the freed object.
+TEST(ObjectManager, ASecondDestroyIsReportedWithoutTouchingTheObject) {
+    test::TestMachine tm;
+    auto& om = Singleton<ObjectManager>::Get();
+    Object* object = om.CreateObject("Actor");
+    ASSERT_NE(object, nullptr);
+    om.DestroyObjectEx(object, "first.cpp", 1);
+    om.DestroyObjectEx(object, "second.cpp", 2);
+    EXPECT_EQ(tm.CountLog("second.cpp:2"), 1);
+    EXPECT_EQ(om.GetObjectCount(), 0u);
+}
+
+// An object whose id was changed after creation is still found and destroyed.
+TEST(ObjectManager, DestroyFindsAnObjectWhoseIdChanged) {
+    test::TestMachine tm;
+    auto& om = Singleton<ObjectManager>::Get();
+    Object* object = om.CreateObject("Actor", 40);
+    ASSERT_NE(object, nullptr);
+    object->SetObjectId(41);
+    om.DestroyObjectEx(object, __FILE__, __LINE__);
+    EXPECT_EQ(om.GetObjectCount(), 0u);
+    EXPECT_EQ(om.GetObject(40), nullptr);
+    EXPECT_TRUE(tm.Log().empty());
 }
 
 }  // namespace

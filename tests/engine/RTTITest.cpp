@@ -100,3 +100,26 @@ TEST(RTTI, EngineRecordsFormOneTreeUnderObject) {
 
 }  // namespace
 }  // namespace GAME
+
+namespace GAME {
+namespace {
+
+// Records queued after the tree was first used still take their declared place among their
+// siblings ("Monster" is declared before "Npc" under Character).
+TEST(RTTI, RecordsQueuedAfterTheFirstBuildTakeTheirDeclaredPlace) {
+    static RTTI_ClassInfo parent("LateParent", nullptr, nullptr);
+    static RTTI_ClassInfo npc(RTTI_ClassInfo::StaticTag{}, "Npc", &parent, nullptr);
+    static RTTI_ClassInfo monster(RTTI_ClassInfo::StaticTag{}, "Monster", &parent, nullptr);
+    RTTI_ClassInfo::QueueRegistration(npc);
+    RTTI_ClassInfo::AttachQueued();
+    ASSERT_EQ(parent.GetNumChildren(), 1);
+    RTTI_ClassInfo::QueueRegistration(monster);
+    ASSERT_EQ(Object::classInfo.GetNumChildren() > 0, true);  // rebuilds on use
+    ASSERT_EQ(parent.GetNumChildren(), 2);
+    EXPECT_EQ(parent.GetChild(0), &monster);
+    EXPECT_EQ(parent.GetChild(1), &npc);
+    EXPECT_TRUE(Object::classInfo.FindByName("Npc") != &npc);
+}
+
+}  // namespace
+}  // namespace GAME

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "Engine/object/ObjectManager.h"
 #include "Engine/records/RecordDatabase.h"
 #include "support/TestMachine.h"
@@ -86,6 +88,30 @@ TEST(Records, AddedRecordTextIsReadLikeAFile) {
     EXPECT_EQ(Singleton<ObjectManager>::Get().GetLoadTable("records/made/one.dbr").GetInt("value"),
               3);
     EXPECT_FALSE(db.AddRecordText("Records/Made/Bad.dbr", "{"));
+}
+
+}  // namespace
+}  // namespace GAME
+
+namespace GAME {
+namespace {
+
+// Values beyond the target's range saturate instead of wrapping round.
+TEST(Records, NumbersOutsideTheTargetRangeSaturate) {
+    test::TestMachine tm;
+    auto& db = Singleton<RecordDatabase>::Get();
+    ASSERT_TRUE(db.AddRecordText(
+        "Records/Made/Range.dbr",
+        R"({"negative": -1, "huge": 1e10, "list": [-5, 4294967296, 7], "big": 1e300})"));
+    LoadTable table = db.Get("Records/Made/Range.dbr");
+    EXPECT_EQ(table.GetUInt("negative", 9), 0u);
+    EXPECT_EQ(table.GetUInt("huge"), 4294967295u);
+    EXPECT_EQ(table.GetInt("huge"), 2147483647);
+    std::vector<unsigned int> list;
+    table.GetUIntArray("list", list);
+    EXPECT_EQ(list, (std::vector<unsigned int>{0u, 4294967295u, 7u}));
+    EXPECT_TRUE(std::isinf(table.GetFloat("big")));
+    EXPECT_GT(table.GetFloat("big"), 0.0f);
 }
 
 }  // namespace

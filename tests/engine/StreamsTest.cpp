@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <optional>
 
 #include "Engine/object/UniqueId.h"
 #include "Engine/streams/BinaryStream.h"
@@ -177,6 +178,99 @@ TEST(Text, TagsFormatWithTypedArguments) {
     EXPECT_EQ(texts.Format("tagHello", 3.0, "x"), L"Hello 3, you have  gold");
     EXPECT_EQ(texts.Format("tagHello"), L"Hello , you have  gold");
     EXPECT_EQ(texts.Format("tagUnknown", 1), L"tagUnknown");
+}
+
+}  // namespace
+}  // namespace GAME
+
+namespace GAME {
+namespace {
+
+// A copy of a reader over its own bytes must not read the bytes of the reader it came from.
+TEST(BinaryStream, ACopiedReaderOwnsItsBytes) {
+    test::TestMachine tm;
+    std::optional<BinaryReader> original(std::in_place, std::vector<std::uint8_t>{7, 0, 0, 0, 9});
+    std::uint32_t first = 0;
+    ASSERT_TRUE(original->ReadUInt32(first));
+    BinaryReader copy(*original);
+    BinaryReader assigned(nullptr, 0);
+    assigned = *original;
+    original.reset();
+    std::uint8_t last = 0;
+    EXPECT_TRUE(copy.ReadBytes(&last, 1));
+    EXPECT_EQ(last, 9);
+    last = 0;
+    EXPECT_TRUE(assigned.ReadBytes(&last, 1));
+    EXPECT_EQ(last, 9);
+    BinaryReader moved(std::move(copy));
+    EXPECT_EQ(moved.GetRemaining(), 0u);
+}
+
+TEST(BinaryStream, AnUnreadableFileIsReportedByName) {
+    test::TestMachine tm;
+    BinaryReader reader = BinaryReader::FromFile("/nonexistent/dir/state.bin");
+    EXPECT_TRUE(reader.Failed());
+    std::uint32_t value = 3;
+    EXPECT_FALSE(reader.ReadUInt32(value));
+    EXPECT_EQ(value, 3u);
+    EXPECT_EQ(tm.CountLog("/nonexistent/dir/state.bin"), 1);
+}
+
+TEST(IOStream, WideTextsKeepCharactersBeyondSixteenBits) {
+    test::TestMachine tm;
+    std::wstring text = L"a\U0001F600b\u00e9";
+    IOStream out;
+    out.StreamWString("name", text);
+    IOStream in(out.GetBytes());
+    std::wstring read;
+    ASSERT_TRUE(in.StreamWString("name", read));
+    EXPECT_EQ(read, text);
+}
+
+TEST(IOStream, AnOverlongKeyIsReportedAndStillReadsBack) {
+    test::TestMachine tm;
+    const std::string key(70000, 'k');
+    std::int32_t value = 17;
+    IOStream out;
+    out.StreamInt(key.c_str(), value);
+    EXPECT_EQ(tm.CountLog("bytes long"), 1);
+    IOStream in(out.GetBytes());
+    std::int32_t read = 0;
+    EXPECT_TRUE(in.StreamInt(key.c_str(), read));
+    EXPECT_EQ(read, 17);
+}
+
+TEST(IOStream, MalformedBytesAreReportedWithTheKeyLookedFor) {
+    test::TestMachine tm;
+    IOStream in(std::vector<std::uint8_t>{0x63, 0, 0});  // an entry of no known kind
+    std::int32_t value = 5;
+    EXPECT_FALSE(in.StreamInt("health", value));
+    EXPECT_EQ(value, 5);
+    EXPECT_TRUE(in.Failed());
+    EXPECT_EQ(tm.CountLog("\"health\""), 1);
+}
+
+}  // namespace
+}  // namespace GAME
+
+namespace GAME {
+namespace {
+
+TEST(IOStream, AnUnmatchedEndBlockIsIgnoredAndLaterPropertiesStayReadable) {
+    test::TestMachine tm;
+    IOStream out;
+    std::int32_t a = 1, b = 2;
+    out.StreamInt("a", a);
+    EXPECT_FALSE(out.EndBlock());
+    out.StreamInt("b", b);
+    IOStream in(out.GetBytes());
+    std::int32_t ra = 0, rb = 0;
+    EXPECT_TRUE(in.StreamInt("a", ra));
+    EXPECT_FALSE(in.EndBlock());
+    EXPECT_TRUE(in.StreamInt("b", rb));
+    EXPECT_EQ(ra, 1);
+    EXPECT_EQ(rb, 2);
+    EXPECT_EQ(tm.CountLog("never begun"), 2);
 }
 
 }  // namespace
