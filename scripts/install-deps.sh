@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build needs, only when some are missing.
 set -euo pipefail
-pkgs=(cmake ninja-build g++ make clang clang-format libclang-rt-14-dev libgtest-dev libgmock-dev libbenchmark-dev
+pkgs=(cmake ninja-build pkg-config g++ make clang clang-format libclang-rt-14-dev libgtest-dev libgmock-dev libbenchmark-dev
       nlohmann-json3-dev libenet-dev libcli11-dev libmuparser-dev)
 missing=()
 for p in "${pkgs[@]}"; do
