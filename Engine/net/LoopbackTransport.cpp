@@ -27,7 +27,7 @@ public:
     void Poll(std::vector<NetFrame>& out, int) override { mNetwork->Drain(mHost, out); }
     void DropHost(int host, const char*) override {
         if (IsServer() && host != kServerHostId)
-            mNetwork->Disconnect(host);
+            mNetwork->Disconnect(host, true);
         else if (!IsServer() && host == kServerHostId)
             mNetwork->Disconnect(mHost);
     }
@@ -67,7 +67,8 @@ std::unique_ptr<NetTransport> LoopbackNetwork::CreateClient() {
 
 bool LoopbackNetwork::Push(int from, int to, const std::vector<std::uint8_t>& frame) {
     std::lock_guard lock(mMutex);
-    if (to < 0 || to >= static_cast<int>(mQueues.size()) || !mConnected[to] || !mConnected[from])
+    if (to == from || to < 0 || to >= static_cast<int>(mQueues.size()) || from < 0 ||
+        from >= static_cast<int>(mQueues.size()) || !mConnected[to] || !mConnected[from])
         return false;
     mQueues[to].push_back(NetFrame{from, frame});
     return true;
@@ -84,12 +85,16 @@ void LoopbackNetwork::Drain(int host, std::vector<NetFrame>& out) {
     }
 }
 
-void LoopbackNetwork::Disconnect(int host) {
+void LoopbackNetwork::Disconnect(int host, bool dropped) {
     std::lock_guard lock(mMutex);
-    if (host >= 0 && host < static_cast<int>(mConnected.size())) {
-        mConnected[host] = false;
-        mQueues[host].clear();
-    }
+    if (host < 0 || host >= static_cast<int>(mConnected.size()))
+        return;
+    mConnected[host] = false;
+    mQueues[host].clear();
+    // A server that drops a client hears nothing more from it, not even what was on the way.
+    if (dropped && !mQueues.empty())
+        std::erase_if(mQueues[kServerHostId],
+                      [host](const NetFrame& frame) { return frame.host == host; });
 }
 
 std::vector<int> LoopbackNetwork::Connected() const {

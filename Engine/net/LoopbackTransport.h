@@ -28,7 +28,8 @@ private:
     LoopbackNetwork() = default;
     bool Push(int from, int to, const std::vector<std::uint8_t>& frame);
     void Drain(int host, std::vector<NetFrame>& out);
-    void Disconnect(int host);
+    // `dropped`: the server ended the client's connection.
+    void Disconnect(int host, bool dropped = false);
     std::vector<int> Connected() const;
 
     mutable std::mutex mMutex;

@@ -13,6 +13,7 @@ NetworkConnectionManager::NetworkConnectionManager() = default;
 NetworkConnectionManager::~NetworkConnectionManager() = default;
 
 void NetworkConnectionManager::SetTransport(std::unique_ptr<NetTransport> transport) {
+    ++mConnection;
     mTransport = std::move(transport);
     gEngine->SetNetworkMode(mTransport != nullptr, mTransport && mTransport->IsServer());
 }
@@ -102,9 +103,19 @@ int NetworkConnectionManager::ProcessIncoming(int timeoutMs) {
         return 0;
     std::vector<NetFrame> frames;
     mTransport->Poll(frames, timeoutMs);
-    for (const NetFrame& frame : frames)
+    // A handler may close or replace the connection: the rest came over the old one.
+    const std::uint64_t connection = mConnection;
+    std::size_t handled = 0;
+    while (handled < frames.size() && mConnection == connection) {
+        const NetFrame& frame = frames[handled++];
         HandleFrame(frame.host, frame.bytes.data(), frame.bytes.size());
-    return static_cast<int>(frames.size());
+    }
+    if (handled < frames.size()) {
+        mPacketsDropped += frames.size() - handled;
+        gEngine->Log(0, "Net: dropped %zu frames of a connection that was closed",
+                     frames.size() - handled);
+    }
+    return static_cast<int>(handled);
 }
 
 void NetworkConnectionManager::HandleFrame(int sourceHost, const std::uint8_t* bytes,
@@ -128,10 +139,11 @@ void NetworkConnectionManager::HandleFrame(int sourceHost, const std::uint8_t* b
             SendToAllClientsExcept(sourceHost, &packet);
         };
 
+    // A copy: the handler may remove or replace itself while it runs.
     auto it = mHandlers.find(type);
-    const NetPacketHandler* handler = it == mHandlers.end() ? nullptr : &it->second;
-    const NetReceiveResult result =
-        registry.Receive(type, bytes + 2, size - 2, sourceHost, handler, relay);
+    const NetPacketHandler handler = it == mHandlers.end() ? NetPacketHandler() : it->second;
+    const NetReceiveResult result = registry.Receive(type, bytes + 2, size - 2, sourceHost,
+                                                     handler ? &handler : nullptr, relay);
     if (result != NetReceiveResult::Executed)
         ++mPacketsDropped;
 }

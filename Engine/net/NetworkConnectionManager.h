@@ -74,6 +74,7 @@ private:
     std::uint64_t mPacketsSent = 0;
     std::uint64_t mPacketsReceived = 0;
     std::uint64_t mPacketsDropped = 0;
+    std::uint64_t mConnection = 0;  // counts SetTransport calls
 };
 
 }  // namespace GAME
