@@ -79,7 +79,13 @@ bool NetworkConnectionManager::SendToAllClients(NetPacket* packet) {
 bool NetworkConnectionManager::SendToAllClientsExcept(int host, NetPacket* packet) {
     if (!mTransport || !packet || !mTransport->IsServer())
         return false;
-    const std::vector<std::uint8_t> frame = Serialize(*packet);
+    return SendFrameToClientsExcept(host, Serialize(*packet));
+}
+
+bool NetworkConnectionManager::SendFrameToClientsExcept(int host,
+                                                        const std::vector<std::uint8_t>& frame) {
+    if (!mTransport || !mTransport->IsServer())
+        return false;
     bool all = true;
     for (int client : mTransport->GetPeers())
         if (client != host)
@@ -135,8 +141,10 @@ void NetworkConnectionManager::HandleFrame(int sourceHost, const std::uint8_t* b
     std::function<void(NetPacket&)> relay;
     if (kind && kind->command && mTransport && mTransport->IsServer() &&
         sourceHost != GetLocalHostId())
-        relay = [this, sourceHost](NetPacket& packet) {
-            SendToAllClientsExcept(sourceHost, &packet);
+        // The received bytes travel on as they came: what this machine made of them may lack
+        // what only the other machines know (a region the server has not loaded).
+        relay = [this, sourceHost, bytes, size](NetPacket&) {
+            SendFrameToClientsExcept(sourceHost, std::vector<std::uint8_t>(bytes, bytes + size));
         };
 
     // A copy: the handler may remove or replace itself while it runs.

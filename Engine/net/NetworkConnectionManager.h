@@ -67,6 +67,7 @@ public:
 
 private:
     bool SendFrame(int host, const std::vector<std::uint8_t>& frame);
+    bool SendFrameToClientsExcept(int host, const std::vector<std::uint8_t>& frame);
 
     std::unique_ptr<NetTransport> mTransport;
     const NetPacketRegistry* mRegistry = nullptr;

@@ -5,9 +5,13 @@
 #include <vector>
 
 #include "Engine/Engine.h"
+#include "Engine/net/ActorConfigCommand.h"
 #include "Engine/net/ChatPacket.h"
 #include "Engine/net/LoopbackTransport.h"
+#include "Engine/net/NetPacketBuffer.h"
+#include "Engine/net/NetPacketRegistry.h"
 #include "Engine/net/NetworkConnectionManager.h"
+#include "Engine/world/Region.h"
 #include "support/NetTestGame.h"
 
 namespace GAME::test {
@@ -142,6 +146,65 @@ TEST(LoopbackTransport, AMachineDoesNotSendToItselfAndAGoneOneGetsNothing) {
     EXPECT_EQ(network->PendingTotal(), 0u);
     EXPECT_FALSE(server->Send(1, frame));
     EXPECT_TRUE(server->GetPeers().empty());
+}
+
+// A command that carries a position; what it found on each machine is kept there.
+struct RouteLog {
+    std::vector<std::string> regions;
+};
+
+class RoutePacket : public ObjectInteractionPacket {
+public:
+    RoutePacket() : ObjectInteractionPacket(201) {}
+    unsigned int PrepareOutBuffer() override {
+        NetPacketOutBuffer out(this);
+        out.Add(&where);
+        return out.Done();
+    }
+    void CopyInbound(const unsigned char* data, int size) override {
+        NetPacketInBuffer in(GetHeader(), data, size);
+        in.Remove(&where);
+    }
+    WorldVec3 where;
+};
+
+class RouteCmd : public ActorConfigCommand {
+public:
+    explicit RouteCmd(const RoutePacket& packet) : ActorConfigCommand(0), where(packet.where) {}
+    void Execute() override {
+        Singleton<RouteLog>::Get().regions.push_back(where.region ? where.region->GetName()
+                                                                  : "(none)");
+    }
+    NetPacket* GetNetPacket() override { return nullptr; }
+    WorldVec3 where;
+};
+
+TEST(ConnectionManagerRelay, PassesOnTheBytesAClientSentNotWhatTheServerMadeOfThem) {
+    NetPacketRegistry registry;
+    ASSERT_TRUE((registry.RegisterCommand<RouteCmd, RoutePacket>("RouteCmd", "RoutePacket")));
+    NetTestGame game(2);
+    for (TestMachine* tm : game.Machines())
+        ON_MACHINE(*tm) {
+            Manager()->SetRegistry(&registry);
+        }
+    // The server has not loaded the region the two clients are in.
+    Region cave0("Cave"), cave1("Cave");
+    ON_MACHINE(game.Client(0)) {
+        Singleton<NetRegionTable>::Get().Add(&cave0);
+        RoutePacket packet;
+        packet.where = WorldVec3(&cave0, {1, 2, 3});
+        EXPECT_TRUE(Manager()->SendPacket(&packet));
+    }
+    ON_MACHINE(game.Client(1)) {
+        Singleton<NetRegionTable>::Get().Add(&cave1);
+    }
+    game.Pump();
+    EXPECT_EQ(game.OnEach([] { return Singleton<RouteLog>::Get().regions; }),
+              (std::vector<std::vector<std::string>>{{"(none)"}, {}, {"Cave"}}));
+    for (TestMachine* tm : game.Machines())
+        ON_MACHINE(*tm) {
+            Singleton<NetRegionTable>::Get().Remove(tm == &game.Client(0) ? &cave0 : &cave1);
+        }
 }
 
 }  // namespace
