@@ -88,8 +88,10 @@ struct EnetTransport::Impl {
             }
             return;
         }
+        // Only from a connected host, and from the peer that holds its id now.
         const int from = PeerHost(peer);
-        if (server && (from < 1 || !peers.count(from)))
+        const auto it = peers.find(from);
+        if (it == peers.end() || it->second != peer || (server && from < 1))
             return;
         received.push_back(NetFrame{from, std::vector<std::uint8_t>(data, data + size)});
     }
@@ -277,8 +279,11 @@ void EnetTransport::DropHost(int host, const char* reason) {
     if (it == mImpl->peers.end())
         return;
     gEngine->Log(0, "Net: dropping host %d (%s)", host, reason ? reason : "");
-    enet_peer_disconnect(it->second, 0);
+    ENetPeer* peer = it->second;
     mImpl->peers.erase(it);
+    // Nothing more from it, neither what came in already nor what ENet still hands out.
+    std::erase_if(mImpl->received, [host](const NetFrame& frame) { return frame.host == host; });
+    enet_peer_disconnect(peer, 0);
 }
 
 }  // namespace GAME

@@ -122,5 +122,26 @@ TEST(EnetTransport, ConnectingToNobodyTimesOut) {
     EXPECT_EQ(tm.CountLog("no answer from 127.0.0.1"), 1);
 }
 
+TEST(EnetTransport, NothingMoreIsHeardFromADroppedClient) {
+    TestMachine tm;
+    auto server = EnetTransport::Listen(0, 2);
+    ASSERT_NE(server, nullptr);
+    const unsigned short port = server->GetPort();
+    std::unique_ptr<EnetTransport> client;
+    std::thread connecting([&] { client = EnetTransport::Connect("127.0.0.1", port, 5000); });
+    const bool connected = server->WaitForClients(1, 5000);
+    connecting.join();
+    ASSERT_TRUE(connected);
+    ASSERT_NE(client, nullptr);
+    ASSERT_TRUE(client->Send(kServerHostId, {0x12, 0, 7}));
+    // The frame comes in while the server waits for a second client that never comes.
+    EXPECT_FALSE(server->WaitForClients(2, 500));
+    server->DropHost(1, "kicked");
+    std::vector<NetFrame> frames;
+    server->Poll(frames, 0);
+    EXPECT_TRUE(frames.empty());
+    EXPECT_TRUE(server->GetPeers().empty());
+}
+
 }  // namespace
 }  // namespace GAME::test
