@@ -21,6 +21,11 @@ public:
     // A new packet carrying the command (the caller owns it); null when it cannot travel.
     virtual NetPacket* GetNetPacket() = 0;
 
+    // Runs Execute and notes, for Enqueue, that a command is running: every machine runs the
+    // outer command, so a command enqueued from inside it is made on each machine and sent by none.
+    void RunExecute();
+    static bool IsExecuting();
+
     unsigned int GetObjectId() const { return mObjectId; }
     std::uint8_t GetFlag() const { return mFlag; }
     void SetFlag(std::uint8_t flag) { mFlag = flag; }

@@ -134,7 +134,7 @@ NetReceiveResult NetPacketRegistry::Receive(PACKET_TYPE type, const unsigned cha
     } else if (kind->command) {
         std::unique_ptr<ActorConfigCommand> command(kind->command(*packet));
         if (command)
-            command->Execute();
+            command->RunExecute();
     } else if (kind->handler) {
         kind->handler(*packet);
     } else {

@@ -102,12 +102,12 @@ bool Actor::Enqueue(ActorConfigCommand* command) {
     if (!owned)
         return true;
     // The packet is taken before Execute: a command may change its own fields while it runs.
-    if (gEngine->IsNetworkEnabled()) {
+    if (gEngine->IsNetworkEnabled() && !ActorConfigCommand::IsExecuting()) {
         std::unique_ptr<NetPacket> packet(owned->GetNetPacket());
         if (packet)
             gEngine->GetNetworkConnectionManager()->SendPacket(packet.get());
     }
-    owned->Execute();
+    owned->RunExecute();
     return true;
 }
 

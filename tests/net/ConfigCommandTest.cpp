@@ -76,6 +76,22 @@ TEST(ConfigCommand, EnqueuedOnAClientRunsOnceOnEveryMachine) {
     EXPECT_EQ(game.OnEach([] { return Book().totals[kHero]; }), (std::vector<int>{4, 4, 4, 4}));
 }
 
+TEST(ConfigCommand, ACommandEnqueuedWhileAnotherRunsRunsOnceOnEveryMachine) {
+    // Every machine runs the outer command, so each makes the inner one itself; none sends it.
+    for (int origin : {0, 1}) {
+        NetTestGame game(2);
+        MakeActorsEverywhere(game, {kHero});
+        ON_MACHINE(origin == 0 ? game.Server() : game.Client(0)) {
+            Find(kHero)->Enqueue(new TallyConfigCmd(kHero, 1, "nest"));
+        }
+        game.Pump();
+        EXPECT_EQ(game.OnEach([] { return Book().totals[kHero]; }),
+                  (std::vector<int>{101, 101, 101}))
+            << "enqueued on machine " << origin;
+        EXPECT_EQ(game.OnEach([] { return Book().executions; }), (std::vector<int>{2, 2, 2}));
+    }
+}
+
 TEST(ConfigCommand, ThePacketIsTakenBeforeTheCommandRuns) {
     // TallyConfigCmd::Execute zeroes its amount, as commands that hand a field by reference do.
     NetTestGame game(1);

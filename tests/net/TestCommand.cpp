@@ -59,6 +59,11 @@ void TallyConfigCmd::Execute() {
     book.totals[GetObjectId()] += amount;
     ++book.executions;
     book.notes.push_back(note);
+    // "nest": the command enqueues a follow-up command while it runs.
+    if (note == "nest")
+        Singleton<ObjectManager>::Get()
+            .GetObject<Actor>(GetObjectId())
+            ->Enqueue(new TallyConfigCmd(GetObjectId(), 100));
     // A command may change its own fields while it runs; the packet was taken before.
     amount = 0;
 }
