@@ -142,8 +142,14 @@ struct IntVec3 {
         y = y_;
         z = z_;
     }
-    // this - o, componentwise.
-    constexpr IntVec3 Subtract(const IntVec3& o) const { return {x - o.x, y - o.y, z - o.z}; }
+    // this - o, componentwise, wrapping on overflow instead of being undefined.
+    constexpr IntVec3 Subtract(const IntVec3& o) const {
+        auto minus = [](std::int32_t a, std::int32_t b) {
+            return static_cast<std::int32_t>(static_cast<std::uint32_t>(a) -
+                                             static_cast<std::uint32_t>(b));
+        };
+        return {minus(x, o.x), minus(y, o.y), minus(z, o.z)};
+    }
     constexpr bool operator==(const IntVec3&) const = default;
 };
 

@@ -1,5 +1,6 @@
 #include "Game/core/MathUtil.h"
 
+#include <climits>
 #include <cmath>
 
 #include "Engine/sys/Machine.h"
@@ -10,7 +11,12 @@ namespace {
 
 float RandomOffset(float halfExtent) {
     // The range is in thousandths; a box thinner than that has no room to draw in.
-    const int range = static_cast<int>(halfExtent * 2.0f * 1000.0f);
+    // A box too wide for an int (or NaN) must not reach an undefined conversion; the draw is
+    // 15 bits, so any range beyond it gives the draw itself.
+    const float scaled = halfExtent * 2.0f * 1000.0f;
+    const int range = !(scaled > 0.0f)          ? 0
+                      : scaled >= 2147483648.0f ? INT_MAX
+                                                : static_cast<int>(scaled);
     const int draw = crt_rand();
     if (range <= 0)
         return -halfExtent;

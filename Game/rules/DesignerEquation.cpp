@@ -1,7 +1,8 @@
 #include "Game/rules/DesignerEquation.h"
 
-#include <cstdlib>
+#include <charconv>
 #include <cstring>
+#include <limits>
 
 #include "Engine/Engine.h"
 
@@ -54,7 +55,20 @@ bool DesignerEquation<T>::TokenizeReal(const char*& cursor, float& value) const 
         ++length;
     }
     cursor += length;
-    value = static_cast<float>(std::strtod(buffer, nullptr));
+    // As atof reads it (the longest leading number, 0 for none), but with the point whatever
+    // the process locale says: a formula must give the same value on every machine.
+    double parsed = 0.0;
+    std::from_chars(buffer, buffer + length, parsed);
+    // Sixty-three digits overflow a float, where the conversion itself would be undefined:
+    // rounded here as the processor rounds it (to the largest float up to half a step beyond).
+    constexpr double kFloatMax = std::numeric_limits<float>::max();
+    constexpr double kOverflow = kFloatMax + 0x1p103;
+    const double magnitude = parsed < 0 ? -parsed : parsed;
+    float rounded = std::numeric_limits<float>::infinity();
+    if (magnitude < kOverflow)
+        rounded = magnitude > kFloatMax ? std::numeric_limits<float>::max()
+                                        : static_cast<float>(magnitude);
+    value = parsed < 0 ? -rounded : rounded;
     return true;
 }
 

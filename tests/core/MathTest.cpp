@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cmath>
+#include <limits>
 
 #include "Engine/sys/Machine.h"
 #include "Engine/world/Math.h"
@@ -54,6 +56,10 @@ TEST(MathHelpers, VectorOperations) {
     }
     const IntVec3 a{5, 6, 7}, b{1, 2, 3}, difference{4, 4, 4};
     EXPECT_EQ(a.Subtract(b), difference);
+    // Extreme cells wrap instead of overflowing.
+    const IntVec3 low{INT_MIN, INT_MAX, 0}, step{1, -1, INT_MIN};
+    const IntVec3 wrapped{INT_MAX, INT_MIN, INT_MIN};
+    EXPECT_EQ(low.Subtract(step), wrapped);
 }
 
 TEST(MathHelpers, CoordsProductAppliesTheRightOperandFirst) {
@@ -141,6 +147,20 @@ TEST(MathHelpers, RandomPointInBoxDrawsThousandthsFromRand) {
     crt_srand(1);
     EXPECT_EQ(RandomPointInBox(flat).y, 0.0f);
     EXPECT_EQ(crt_rand(), 26500);  // the fourth value: three were drawn
+}
+
+TEST(MathHelpers, RandomPointInBoxWiderThanAnIntStillDraws) {
+    test::TestMachine tm;
+    const float wide = 1.5e6f;  // 3e9 thousandths: past the int range
+    const OrientedBox box = OrientedBox::FromAxisAligned(Vec3(), Vec3(1, wide, 1));
+    crt_srand(1);
+    const Vec3 p = RandomPointInBox(box);
+    EXPECT_NEAR(p.y, 18467 * 0.001f - wide, 0.2f);
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    const OrientedBox broken = OrientedBox::FromAxisAligned(Vec3(), Vec3(nan, 1, 1));
+    crt_srand(1);
+    EXPECT_TRUE(std::isnan(RandomPointInBox(broken).x));
+    EXPECT_EQ(crt_rand(), 26500);  // still three draws
 }
 
 TEST(MathHelpers, RaySphere) {

@@ -1,9 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <limits>
+#include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "Engine/Engine.h"
@@ -234,6 +237,62 @@ TEST(ThreadTest, RunsOnTheStartingMachineAndWaits) {
     t.Start();
     EXPECT_TRUE(t.Wait());
     EXPECT_EQ(t.runs, 2);
+}
+
+// A worker that holds until released; the first one started lingers after the release.
+class GatedThread : public Thread {
+public:
+    static inline std::atomic<int> started{0};
+    static inline std::atomic<int> finished{0};
+    static inline std::atomic<bool> release{false};
+    static void Reset() {
+        started = 0;
+        finished = 0;
+        release = false;
+    }
+    static void AwaitStarted(int count) {
+        while (started.load() < count)
+            std::this_thread::yield();
+    }
+
+protected:
+    void Run() override {
+        const int order = started++;
+        while (!release.load())
+            std::this_thread::yield();
+        if (order == 0)
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        ++finished;
+    }
+};
+
+TEST(ThreadTest, NoWorkerOutlivesItsObject) {
+    test::TestMachine tm;
+    {
+        // Started twice: Wait covers the first worker as well as the second.
+        GatedThread::Reset();
+        GatedThread t;
+        t.Start();
+        GatedThread::AwaitStarted(1);
+        t.Start();
+        GatedThread::AwaitStarted(2);
+        GatedThread::release = true;
+        EXPECT_TRUE(t.Wait());
+        EXPECT_EQ(GatedThread::finished.load(), 2);
+        EXPECT_FALSE(t.Wait());
+    }
+    EXPECT_EQ(tm.CountLog("still runs"), 0);
+    {
+        // Destroyed without Wait: the destructor waits and says so.
+        GatedThread::Reset();
+        auto t = std::make_unique<GatedThread>();
+        t->Start();
+        GatedThread::AwaitStarted(1);
+        GatedThread::release = true;
+        t.reset();
+        EXPECT_EQ(GatedThread::finished.load(), 1);
+    }
+    EXPECT_EQ(tm.CountLog("Thread destroyed while its worker still runs"), 1);
 }
 
 void RecordAssert(const char*) {}

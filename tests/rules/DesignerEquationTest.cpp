@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <clocale>
 #include <cmath>
 #include <limits>
 #include <map>
@@ -106,6 +107,33 @@ TEST_F(AlgebraTest, NumbersReadTheLongestValidPrefix) {
     EXPECT_FLOAT_EQ(Eval("1.5.2*2"), 3.0f);
     EXPECT_FLOAT_EQ(Eval(".*2"), 0.0f);
     EXPECT_FLOAT_EQ(Eval("0.1+0.2"), 0.1f + 0.2f);
+}
+
+TEST_F(AlgebraTest, NumbersDoNotDependOnTheProcessLocale) {
+    // A locale whose decimal separator is a comma; the formula's point must still be read.
+    const char* commaLocale = nullptr;
+    for (const char* name : {"de_DE.UTF-8", "de_DE.utf8", "de_DE", "fr_FR.UTF-8", "fr_FR.utf8"})
+        if (std::setlocale(LC_NUMERIC, name)) {
+            commaLocale = name;
+            break;
+        }
+    if (!commaLocale)
+        GTEST_SKIP() << "no locale with a decimal comma is installed";
+    const bool parsed = Parse("1.5*2");
+    const float value = formula();
+    std::setlocale(LC_NUMERIC, "C");
+    ASSERT_TRUE(parsed);
+    EXPECT_FLOAT_EQ(value, 3.0f) << commaLocale;
+}
+
+TEST_F(AlgebraTest, NumbersBeyondTheFloatRangeRoundLikeTheProcessor) {
+    const std::string big(45, '9');
+    EXPECT_EQ(Eval((big + "*1").c_str()), std::numeric_limits<float>::infinity());
+    EXPECT_EQ(Eval(("(0-" + big + ")*1").c_str()), -std::numeric_limits<float>::infinity());
+    // Just above the largest float, but within half a step of it.
+    EXPECT_EQ(Eval("340282350000000000000000000000000000000*1"), std::numeric_limits<float>::max());
+    EXPECT_EQ(Eval("340282356779733661637539395458142568448*1"),
+              std::numeric_limits<float>::infinity());
 }
 
 TEST_F(AlgebraTest, BlanksAreDroppedButTabsFail) {
