@@ -1,5 +1,6 @@
 #include "Host/NetModes.h"
 
+#include <charconv>
 #include <chrono>
 #include <cstdio>
 
@@ -53,8 +54,10 @@ int RunServer(const NetServerOptions& options) {
     }
     auto listening =
         EnetTransport::Listen(static_cast<unsigned short>(options.port), options.clients);
-    if (!listening)
+    if (!listening) {
+        std::fprintf(stderr, "gamehost: cannot listen on 127.0.0.1:%d\n", options.port);
         return 1;
+    }
     EnetTransport* transport = listening.get();
     NetworkConnectionManager* net = gEngine->GetNetworkConnectionManager();
     net->SetTransport(std::move(listening));
@@ -100,9 +103,15 @@ int RunClient(const NetClientOptions& options) {
     const std::size_t colon = options.connect.rfind(':');
     const std::string address =
         colon == std::string::npos ? options.connect : options.connect.substr(0, colon);
+    // The whole rest must be the port: "host:12x" is a typo, not port 12.
     int port = 0;
-    if (colon != std::string::npos)
-        std::sscanf(options.connect.c_str() + colon + 1, "%d", &port);
+    if (colon != std::string::npos) {
+        const char* first = options.connect.data() + colon + 1;
+        const char* last = options.connect.data() + options.connect.size();
+        const auto [end, error] = std::from_chars(first, last, port);
+        if (error != std::errc() || end != last || end == first)
+            port = 0;
+    }
     if (address.empty() || port <= 0 || port > 65535) {
         std::fprintf(stderr, "gamehost: --connect wants HOST:PORT\n");
         return 1;

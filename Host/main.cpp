@@ -1,5 +1,6 @@
 // gamehost: the headless host program of the game library.
 #include <CLI/CLI.hpp>
+#include <limits>
 
 #include "Host/HostApp.h"
 #include "Host/NetModes.h"
@@ -7,16 +8,18 @@
 int main(int argc, char** argv) {
     CLI::App app{"gamehost - headless host of the game library"};
     app.require_subcommand(1);
+    // Counts must fit the int they are read into; the message names the range.
+    const auto count = [](int low) { return CLI::Range(low, std::numeric_limits<int>::max()); };
 
     GAME::HostOptions play;
     CLI::App* playCommand = app.add_subcommand("play", "Single player on the sample world");
     playCommand->add_option("--data", play.dataRoot, "Data folder")->capture_default_str();
     playCommand->add_option("--frames", play.frames, "Frames to run")
         ->capture_default_str()
-        ->check(CLI::NonNegativeNumber);
+        ->check(count(0));
     playCommand->add_option("--frame-ms", play.frameMs, "Milliseconds per frame")
         ->capture_default_str()
-        ->check(CLI::PositiveNumber);
+        ->check(count(1));
 
     GAME::NetServerOptions server;
     CLI::App* serverCommand = app.add_subcommand("server", "Network server on 127.0.0.1");
