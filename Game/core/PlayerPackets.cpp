@@ -121,6 +121,23 @@ std::size_t ListCount(std::size_t size, const char* kind) {
     return kMaxPlayersPerListPacket;
 }
 
+// What both single-player forms carry after the vitals (and, for basic info, name and sex).
+void WriteSingleTail(NetPacketOutBuffer& out, const PlayerNetHeartbeatInfo& info) {
+    out.Write32(static_cast<std::int32_t>(info.level));
+    out.AddRaw(info.classTag);
+    out.Add(&info.position);
+    WriteFullSkills(out, info.statusSkills);
+}
+
+void ReadSingleTail(NetPacketInBuffer& in, PlayerNetHeartbeatInfo& info) {
+    std::int32_t level = 0;
+    if (in.Read32(level))
+        info.level = level;
+    in.RemoveRaw(&info.classTag);
+    in.Remove(&info.position);
+    ReadFullSkills(in, info.statusSkills);
+}
+
 void DescribeVitals(NetPacketDescriber& d, const PlayerNetHeartbeatInfo& info) {
     d.Describe("Health: ", info.life, 2);
     d.Describe("Maximum Health: ", info.maxLife, 2);
@@ -154,22 +171,14 @@ SinglePlayerHeartbeatPacket::~SinglePlayerHeartbeatPacket() = default;
 unsigned int SinglePlayerHeartbeatPacket::PrepareOutBuffer() {
     NetPacketOutBuffer out(this);
     WriteVitals(out, info);
-    out.Write32(static_cast<std::int32_t>(info.level));
-    out.AddRaw(info.classTag);
-    out.Add(&info.position);
-    WriteFullSkills(out, info.statusSkills);
+    WriteSingleTail(out, info);
     return out.Done();
 }
 
 void SinglePlayerHeartbeatPacket::CopyInbound(const unsigned char* data, int size) {
     NetPacketInBuffer in(GetHeader(), data, size);
     ReadVitals(in, info);
-    std::int32_t level = 0;
-    if (in.Read32(level))
-        info.level = level;
-    in.RemoveRaw(&info.classTag);
-    in.Remove(&info.position);
-    ReadFullSkills(in, info.statusSkills);
+    ReadSingleTail(in, info);
 }
 
 std::string SinglePlayerHeartbeatPacket::GetPacketDescription(bool flag) {
@@ -188,10 +197,7 @@ unsigned int SinglePlayerBasicInfoPacket::PrepareOutBuffer() {
     WriteVitals(out, info);
     out.Add(info.playerName);
     out.Add(&info.isMale);
-    out.Write32(static_cast<std::int32_t>(info.level));
-    out.AddRaw(info.classTag);
-    out.Add(&info.position);
-    WriteFullSkills(out, info.statusSkills);
+    WriteSingleTail(out, info);
     return out.Done();
 }
 
@@ -200,12 +206,7 @@ void SinglePlayerBasicInfoPacket::CopyInbound(const unsigned char* data, int siz
     ReadVitals(in, info);
     in.Remove(&info.playerName);
     in.Remove(&info.isMale);
-    std::int32_t level = 0;
-    if (in.Read32(level))
-        info.level = level;
-    in.RemoveRaw(&info.classTag);
-    in.Remove(&info.position);
-    ReadFullSkills(in, info.statusSkills);
+    ReadSingleTail(in, info);
 }
 
 std::string SinglePlayerBasicInfoPacket::GetPacketDescription(bool flag) {
