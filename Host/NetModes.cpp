@@ -9,7 +9,7 @@
 #include "Engine/net/NetPacketDescriber.h"
 #include "Engine/net/NetworkConnectionManager.h"
 #include "Game/core/GameEngine.h"
-#include "Game/core/GameEngineNetworkInterface.h"
+#include "Game/core/net/GameEngineNetworkInterface.h"
 #include "Host/HostApp.h"
 
 namespace GAME {

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "Game/core/Bonus.h"
+#include "Game/core/players/Bonus.h"
 
 namespace GAME {
 

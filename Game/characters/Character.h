@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "Engine/object/Object.h"
-#include "Game/core/Team.h"
+#include "Game/core/players/Team.h"
 
 namespace GAME {
 

@@ -2,8 +2,8 @@
 
 #include "Engine/text/LocalizationManager.h"
 #include "Game/core/GameEngine.h"
-#include "Game/core/PartyManager.h"
-#include "Game/core/PlayerNetInfo.h"
+#include "Game/core/players/PartyManager.h"
+#include "Game/core/players/PlayerNetInfo.h"
 
 namespace GAME {
 

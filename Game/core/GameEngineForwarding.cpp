@@ -7,13 +7,13 @@
 #include "Engine/object/ObjectManager.h"
 #include "Engine/text/LocalizationManager.h"
 #include "Game/core/GameEngine.h"
-#include "Game/core/GameEngineNetworkInterface.h"
-#include "Game/core/GameEngineServicesModules.h"
-#include "Game/core/PartyManager.h"
-#include "Game/core/PlayerManagerClient.h"
-#include "Game/core/PlayerManagerServer.h"
-#include "Game/core/PlayerNetInfo.h"
-#include "Game/core/WorldPackets.h"
+#include "Game/core/net/GameEngineNetworkInterface.h"
+#include "Game/core/net/GameEngineServicesModules.h"
+#include "Game/core/net/WorldPackets.h"
+#include "Game/core/players/PartyManager.h"
+#include "Game/core/players/PlayerManagerClient.h"
+#include "Game/core/players/PlayerManagerServer.h"
+#include "Game/core/players/PlayerNetInfo.h"
 
 namespace GAME {
 

@@ -1,4 +1,4 @@
-#include "Game/core/CharacterActionPackets.h"
+#include "Game/core/net/CharacterActionPackets.h"
 
 #include <gtest/gtest.h>
 

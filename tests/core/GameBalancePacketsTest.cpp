@@ -1,4 +1,4 @@
-#include "Game/core/GameBalancePackets.h"
+#include "Game/core/net/GameBalancePackets.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "Game/core/GameEngineNetworkInterface.h"
+#include "Game/core/net/GameEngineNetworkInterface.h"
 
 #include <gtest/gtest.h>
 
@@ -7,10 +7,10 @@
 #include "Engine/object/ObjectManager.h"
 #include "Game/characters/Player.h"
 #include "Game/core/GameEngine.h"
-#include "Game/core/GameEngineInboundInterface.h"
-#include "Game/core/GameEngineNetworkInterfacePackets.h"
-#include "Game/core/GameEngineOutboundInterface.h"
-#include "Game/core/GameEngineServicesModules.h"
+#include "Game/core/net/GameEngineInboundInterface.h"
+#include "Game/core/net/GameEngineNetworkInterfacePackets.h"
+#include "Game/core/net/GameEngineOutboundInterface.h"
+#include "Game/core/net/GameEngineServicesModules.h"
 #include "Game/items/MarketClient.h"
 #include "Game/items/MarketServer.h"
 #include "support/NetTestGame.h"

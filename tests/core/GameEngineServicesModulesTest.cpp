@@ -1,10 +1,10 @@
-#include "Game/core/GameEngineServicesModules.h"
+#include "Game/core/net/GameEngineServicesModules.h"
 
 #include <gtest/gtest.h>
 
 #include "Game/core/GameEngine.h"
-#include "Game/core/GameEngineNetworkInterface.h"
-#include "Game/core/GameEngineOutboundInterface.h"
+#include "Game/core/net/GameEngineNetworkInterface.h"
+#include "Game/core/net/GameEngineOutboundInterface.h"
 #include "Game/items/MarketServer.h"
 #include "support/TestMachine.h"
 

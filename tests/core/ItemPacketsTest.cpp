@@ -1,4 +1,4 @@
-#include "Game/core/ItemPackets.h"
+#include "Game/core/net/ItemPackets.h"
 
 #include <gtest/gtest.h>
 

@@ -7,7 +7,7 @@
 #include "Engine/sys/Machine.h"
 #include "Engine/world/Math.h"
 #include "Engine/world/Region.h"
-#include "Game/core/MathUtil.h"
+#include "Game/core/util/MathUtil.h"
 #include "support/TestMachine.h"
 
 namespace GAME {

@@ -5,7 +5,7 @@
 
 #include "Engine/sys/Machine.h"
 #include "Engine/sys/RandomUniform.h"
-#include "Game/core/PerlinNoise.h"
+#include "Game/core/util/PerlinNoise.h"
 #include "support/TestMachine.h"
 
 namespace GAME {

@@ -14,8 +14,8 @@
 #include "Engine/streams/BinaryStream.h"
 #include "Engine/sys/Thread.h"
 #include "Game/core/AssertHandler.h"
-#include "Game/core/EnumConverter.h"
-#include "Game/core/StringUtil.h"
+#include "Game/core/util/EnumConverter.h"
+#include "Game/core/util/StringUtil.h"
 #include "support/TestMachine.h"
 
 namespace GAME {

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "Game/core/PartyManager.h"
-#include "Game/core/PlayerManagerClient.h"
-#include "Game/core/PlayerManagerServer.h"
+#include "Game/core/players/PartyManager.h"
+#include "Game/core/players/PlayerManagerClient.h"
+#include "Game/core/players/PlayerManagerServer.h"
 #include "PlayersTestSupport.h"
 #include "support/TestMachine.h"
 

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "Engine/object/ObjectManager.h"
-#include "Game/core/Bonus.h"
+#include "Game/core/players/Bonus.h"
 #include "support/TestMachine.h"
 
 namespace GAME {

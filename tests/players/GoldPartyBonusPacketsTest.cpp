@@ -3,8 +3,8 @@
 #include <cstring>
 
 #include "Engine/net/NetPacketRegistry.h"
-#include "Game/core/FixedItemPackets.h"
-#include "Game/core/GoldPartyBonusPackets.h"
+#include "Game/core/net/FixedItemPackets.h"
+#include "Game/core/players/GoldPartyBonusPackets.h"
 #include "support/TestMachine.h"
 
 namespace GAME::test {

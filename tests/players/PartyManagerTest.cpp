@@ -2,10 +2,10 @@
 
 #include "Engine/sys/GameInfo.h"
 #include "Engine/text/LocalizationManager.h"
-#include "Game/core/PartyManager.h"
-#include "Game/core/PlayerManagerClient.h"
-#include "Game/core/PlayerManagerServer.h"
-#include "Game/core/Team.h"
+#include "Game/core/players/PartyManager.h"
+#include "Game/core/players/PlayerManagerClient.h"
+#include "Game/core/players/PlayerManagerServer.h"
+#include "Game/core/players/Team.h"
 #include "PlayersTestSupport.h"
 #include "support/TestMachine.h"
 

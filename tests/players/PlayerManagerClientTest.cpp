@@ -2,9 +2,9 @@
 
 #include "Engine/sys/GameInfo.h"
 #include "Engine/text/LocalizationManager.h"
-#include "Game/core/PlayerInfo.h"
-#include "Game/core/PlayerManagerClient.h"
-#include "Game/core/PlayerManagerServer.h"
+#include "Game/core/players/PlayerInfo.h"
+#include "Game/core/players/PlayerManagerClient.h"
+#include "Game/core/players/PlayerManagerServer.h"
 #include "PlayersTestSupport.h"
 #include "support/TestMachine.h"
 

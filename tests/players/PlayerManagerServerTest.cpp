@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "Game/core/GameEngineServicesModules.h"
-#include "Game/core/PlayerManagerServer.h"
+#include "Game/core/net/GameEngineServicesModules.h"
+#include "Game/core/players/PlayerManagerServer.h"
 #include "PlayersTestSupport.h"
 #include "support/TestMachine.h"
 

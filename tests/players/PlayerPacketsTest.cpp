@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "Game/core/PlayerPackets.h"
+#include "Game/core/players/PlayerPackets.h"
 #include "support/TestMachine.h"
 
 namespace GAME::test {

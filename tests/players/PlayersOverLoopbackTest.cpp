@@ -2,10 +2,10 @@
 
 #include <algorithm>
 
-#include "Game/core/GameEngineNetworkInterface.h"
-#include "Game/core/PartyManager.h"
-#include "Game/core/PlayerManagerClient.h"
-#include "Game/core/PlayerManagerServer.h"
+#include "Game/core/net/GameEngineNetworkInterface.h"
+#include "Game/core/players/PartyManager.h"
+#include "Game/core/players/PlayerManagerClient.h"
+#include "Game/core/players/PlayerManagerServer.h"
 #include "PlayersTestSupport.h"
 #include "support/NetTestGame.h"
 

@@ -7,10 +7,10 @@
 
 #include "Engine/object/ObjectManager.h"
 #include "Game/characters/Player.h"
-#include "Game/core/Bonus.h"
 #include "Game/core/GameEngine.h"
-#include "Game/core/GameEngineInboundInterface.h"
-#include "Game/core/PlayerNetInfo.h"
+#include "Game/core/net/GameEngineInboundInterface.h"
+#include "Game/core/players/Bonus.h"
+#include "Game/core/players/PlayerNetInfo.h"
 
 namespace GAME::test {
 

@@ -4,7 +4,7 @@
 #include "Engine/object/ObjectManager.h"
 #include "Engine/sys/GameInfo.h"
 #include "Game/characters/Character.h"
-#include "Game/core/Team.h"
+#include "Game/core/players/Team.h"
 #include "support/TestMachine.h"
 
 namespace GAME {

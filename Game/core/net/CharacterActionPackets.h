@@ -1,0 +1,126 @@
+#pragma once
+// One packet per character action, so that every machine runs the same action on its copy of the
+// character. Each body starts with the acting character.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "Engine/net/NetPacket.h"
+#include "Engine/net/SmartObjectId.h"
+#include "Engine/text/Name.h"
+#include "Engine/world/Region.h"
+#include "Game/core/net/GameEnginePacketKind.h"
+
+namespace GAME {
+
+// Base of the kinds: the acting character, bound to the packet.
+class CharacterActionPacketBase : public CharacterActionPacket {
+public:
+    explicit CharacterActionPacketBase(PACKET_TYPE type) : CharacterActionPacket(type) {}
+    CharacterActionPacketBase(const CharacterActionPacketBase& other)
+        : CharacterActionPacket(other), character(this) {
+        character = other.character;
+    }
+    CharacterActionPacketBase& operator=(const CharacterActionPacketBase& other) {
+        CharacterActionPacket::operator=(other);
+        character = other.character;
+        return *this;
+    }
+
+    SmartObjectId character{this};
+};
+
+class IdleActionPacket : public CharacterActionPacketBase {
+    GAME_ACTION_PACKET_KIND_OPERATIONS(IdleActionPacket)
+    WorldVec3 position;
+};
+
+class LongIdleActionPacket : public CharacterActionPacketBase {
+    GAME_ACTION_PACKET_KIND_OPERATIONS(LongIdleActionPacket)
+    WorldVec3 position;
+};
+
+class MoveToPacket : public CharacterActionPacketBase {
+    GAME_ACTION_PACKET_KIND_OPERATIONS(MoveToPacket)
+    unsigned int targetId = 0;
+    WorldVec3 startLocation;
+    WorldVec3 worldLocation;
+    unsigned int skillNumber = 0;
+    float speed = 0.0f;
+};
+
+class WalkPacket : public CharacterActionPacketBase {
+    GAME_ACTION_PACKET_KIND_OPERATIONS(WalkPacket)
+    unsigned int targetId = 0;
+    WorldVec3 startLocation;
+    WorldVec3 worldLocation;
+};
+
+class PickUpItemPacket : public CharacterActionPacketBase {
+    GAME_ACTION_PACKET_KIND_OPERATIONS(PickUpItemPacket)
+    unsigned int itemId = 0;
+    WorldVec3 position;
+};
+
+class UseItemPacket : public CharacterActionPacketBase {
+    GAME_ACTION_PACKET_KIND_OPERATIONS(UseItemPacket)
+    unsigned int itemId = 0;
+    WorldVec3 position;
+};
+
+class AttackPacket : public CharacterActionPacketBase {
+    GAME_ACTION_PACKET_KIND_OPERATIONS(AttackPacket)
+    unsigned int defenderId = 0;
+    WorldVec3 location;
+    unsigned int skillNumber = 0;
+    unsigned short seed = 0;
+    WorldVec3 attackerPosition;
+};
+
+class TakeStunPacket : public CharacterActionPacketBase {
+    GAME_ACTION_PACKET_KIND_OPERATIONS(TakeStunPacket)
+};
+
+class ImmobilizePacket : public CharacterActionPacketBase {
+    GAME_ACTION_PACKET_KIND_OPERATIONS(ImmobilizePacket)
+};
+
+class TakeTrapPacket : public CharacterActionPacketBase {
+    GAME_ACTION_PACKET_KIND_OPERATIONS(TakeTrapPacket)
+};
+
+class DiePacket : public CharacterActionPacketBase {
+    GAME_ACTION_PACKET_KIND_OPERATIONS(DiePacket)
+    std::vector<unsigned int> deathHandlerIds;
+};
+
+class ChatActionPacket : public CharacterActionPacketBase {
+    GAME_ACTION_PACKET_KIND_OPERATIONS(ChatActionPacket)
+    unsigned int targetId = 0;
+};
+
+// The animation name travels as 16 bytes: its text, cut or padded with zero bytes.
+class PlayAnimationActionPacket : public CharacterActionPacketBase {
+    GAME_ACTION_PACKET_KIND_OPERATIONS(PlayAnimationActionPacket)
+    int animationType = 0;
+    Name animationName;  // the empty name unless set
+    float speedModifier = 0.0f;
+    bool loop = false;
+    unsigned int iteration = 0;
+};
+
+class EngageNpcPacket : public CharacterActionPacketBase {
+    GAME_ACTION_PACKET_KIND_OPERATIONS(EngageNpcPacket)
+    unsigned int targetId = 0;
+};
+
+class SpawnActionPacket : public CharacterActionPacketBase {
+    GAME_ACTION_PACKET_KIND_OPERATIONS(SpawnActionPacket)
+};
+
+class RespawnPacket : public CharacterActionPacketBase {
+    GAME_ACTION_PACKET_KIND_OPERATIONS(RespawnPacket)
+    WorldCoords respawnCoords;
+};
+
+}  // namespace GAME

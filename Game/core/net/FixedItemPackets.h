@@ -1,0 +1,109 @@
+#pragma once
+// The configuration commands of placed world objects whose state must change on every machine:
+// a fixed item's state, the targets of a fixed item's use or skill, and a strategic movement
+// object's targets, with their packets.
+#include <cstdint>
+#include <vector>
+
+#include "Engine/net/ActorConfigCommand.h"
+#include "Engine/net/NetPacket.h"
+#include "Engine/net/SmartObjectId.h"
+#include "Game/core/net/GameEnginePacketKind.h"
+
+namespace GAME {
+
+// What the commands ask of a fixed item; the fixed-item classes implement it.
+class FixedItemCommandTarget {
+public:
+    virtual ~FixedItemCommandTarget() = default;
+    virtual void SetFixedItemState(unsigned int state, unsigned int instigator, bool force,
+                                   bool doSound) = 0;
+    virtual void UseOnTarget(unsigned int primaryTarget,
+                             const std::vector<unsigned int>& targets) = 0;
+    virtual void UseSkillOnTargets(unsigned int primaryTarget,
+                                   const std::vector<unsigned int>& targets) = 0;
+};
+
+// What the command asks of a strategic movement object; those classes implement it.
+class StrategicMovementCommandTarget {
+public:
+    virtual ~StrategicMovementCommandTarget() = default;
+    virtual void HandleTargets(const std::vector<unsigned int>& targets) = 0;
+};
+
+class FixedItemStateChangeConfigCmdPacket : public ObjectInteractionPacket {
+    GAME_PACKET_KIND_OPERATIONS(FixedItemStateChangeConfigCmdPacket)
+    SmartObjectId parent{this};
+    std::uint32_t state = 0;
+    SmartObjectIdNullable instigator{this};
+    bool doSound = false;
+};
+
+class FixedItemTargetConfigCmdPacket : public ObjectInteractionPacket {
+    GAME_PACKET_KIND_OPERATIONS(FixedItemTargetConfigCmdPacket)
+    SmartObjectId parent{this};
+    SmartObjectId primaryTarget{this};
+    SmartObjectIdList targets{this};
+};
+
+class FixedItemSkillTargetConfigCmdPacket : public ObjectInteractionPacket {
+    GAME_PACKET_KIND_OPERATIONS(FixedItemSkillTargetConfigCmdPacket)
+    SmartObjectId parent{this};
+    SmartObjectId primaryTarget{this};
+    SmartObjectIdList targets{this};
+};
+
+class StrategicMovementTargetConfigCmdPacket : public ObjectInteractionPacket {
+    GAME_PACKET_KIND_OPERATIONS(StrategicMovementTargetConfigCmdPacket)
+    SmartObjectId parent{this};
+    SmartObjectIdList targets{this};
+};
+
+class FixedItemStateChangeConfigCmd : public ActorConfigCommand {
+public:
+    FixedItemStateChangeConfigCmd(unsigned int objectId, unsigned int state,
+                                  unsigned int instigator, bool doSound);
+    explicit FixedItemStateChangeConfigCmd(const FixedItemStateChangeConfigCmdPacket& packet);
+    void Execute() override;
+    NetPacket* GetNetPacket() override;
+
+    unsigned int state;
+    unsigned int instigator;
+    bool doSound;
+};
+
+class FixedItemTargetConfigCmd : public ActorConfigCommand {
+public:
+    FixedItemTargetConfigCmd(unsigned int objectId, unsigned int primaryTarget,
+                             std::vector<unsigned int> targets);
+    explicit FixedItemTargetConfigCmd(const FixedItemTargetConfigCmdPacket& packet);
+    void Execute() override;
+    NetPacket* GetNetPacket() override;
+
+    unsigned int primaryTarget;
+    std::vector<unsigned int> targets;
+};
+
+class FixedItemSkillTargetConfigCmd : public ActorConfigCommand {
+public:
+    FixedItemSkillTargetConfigCmd(unsigned int objectId, unsigned int primaryTarget,
+                                  std::vector<unsigned int> targets);
+    explicit FixedItemSkillTargetConfigCmd(const FixedItemSkillTargetConfigCmdPacket& packet);
+    void Execute() override;
+    NetPacket* GetNetPacket() override;
+
+    unsigned int primaryTarget;
+    std::vector<unsigned int> targets;
+};
+
+class StrategicMovementTargetConfigCmd : public ActorConfigCommand {
+public:
+    StrategicMovementTargetConfigCmd(unsigned int objectId, std::vector<unsigned int> targets);
+    explicit StrategicMovementTargetConfigCmd(const StrategicMovementTargetConfigCmdPacket& packet);
+    void Execute() override;
+    NetPacket* GetNetPacket() override;
+
+    std::vector<unsigned int> targets;
+};
+
+}  // namespace GAME

@@ -1,0 +1,479 @@
+#include "Game/core/net/GameEngineInboundInterface.h"
+
+#include <cstdarg>
+#include <cstdio>
+
+#include "Engine/Engine.h"
+#include "Engine/object/ObjectManager.h"
+#include "Engine/text/LocalizationManager.h"
+#include "Game/characters/Player.h"
+#include "Game/core/GameEngine.h"
+#include "Game/core/net/GameEngineNetworkInterfacePackets.h"
+#include "Game/core/net/GameEngineServicesModules.h"
+#include "Game/core/players/PartyManager.h"
+#include "Game/core/players/PlayerManagerClient.h"
+#include "Game/core/players/PlayerManagerServer.h"
+#include "Game/core/players/PlayerNetInfo.h"
+#include "Game/items/MarketClient.h"
+#include "Game/items/MarketServer.h"
+
+namespace GAME {
+
+namespace {
+// The object of that id when its class is, or derives from, the named class.
+Object* FindOfClass(std::uint32_t id, const char* className) {
+    if (id == 0)
+        return nullptr;
+    Object* object = Singleton<ObjectManager>::Get().GetObject(id);
+    for (const RTTI_ClassInfo* info = object ? &object->GetClassInfo() : nullptr; info;
+         info = info->GetParent())
+        if (std::string_view(info->GetClassName()) == className)
+            return object;
+    return nullptr;
+}
+
+// This machine's market client of the merchant, or null.
+MarketClient* FindMarketClient(std::uint32_t merchant) {
+    GameEngineClientServicesModule* client =
+        gGameEngine ? gGameEngine->GetClientServices() : nullptr;
+    return client ? client->FindMarketClient(merchant) : nullptr;
+}
+
+// The server market of the merchant, made by the first request that names it; null on a client.
+// A client's request makes none for a merchant that does not exist here.
+MarketServer* GetMarketServer(std::uint32_t merchant, bool fromRemoteClient) {
+    GameEngineServerServicesModuleBase* server =
+        gGameEngine ? gGameEngine->GetServerServices() : nullptr;
+    if (!server)
+        return nullptr;
+    if (fromRemoteClient && !Singleton<ObjectManager>::Get().GetObject(merchant)) {
+        gEngine->Log(1, "GameEngineInboundInterface: no merchant %u for a market request",
+                     merchant);
+        return nullptr;
+    }
+    return server->GetMarketServer(merchant);
+}
+
+// Operations whose targets are not built yet say so, with their arguments, and do nothing.
+void NotAvailable(const char* operation, const char* format = "", ...)
+    __attribute__((format(printf, 2, 3)));
+void NotAvailable(const char* operation, const char* format, ...) {
+    char arguments[256];
+    va_list list;
+    va_start(list, format);
+    std::vsnprintf(arguments, sizeof arguments, format, list);
+    va_end(list);
+    gEngine->Log(1, "GameEngineInboundInterface: %s%s%s%s is not available yet", operation,
+                 arguments[0] ? " (" : "", arguments, arguments[0] ? ")" : "");
+}
+}  // namespace
+
+bool GameEngineInboundInterface::FromRemoteClient() const {
+    return gEngine->IsServer() && sourceHost > 0;
+}
+
+bool GameEngineInboundInterface::SourceOwnsPlayer(std::uint32_t player) const {
+    return static_cast<int>(player >> 28) == sourceHost;
+}
+
+bool GameEngineInboundInterface::Refuse(const char* operation) const {
+    gEngine->Log(1, "GameEngineInboundInterface: refused %s from host %d", operation, sourceHost);
+    return true;
+}
+
+void GameEngineInboundInterface::TradeInitiate(std::uint32_t sender, std::uint32_t receiver) {
+    if (FromRemoteClient() && !SourceOwnsPlayer(sender) && Refuse("TradeInitiate"))
+        return;
+    NotAvailable("TradeInitiate", "%u, %u", sender, receiver);
+}
+
+void GameEngineInboundInterface::TradeCancel(std::uint32_t sender, std::uint32_t receiver) {
+    if (FromRemoteClient() && !SourceOwnsPlayer(sender) && Refuse("TradeCancel"))
+        return;
+    NotAvailable("TradeCancel", "%u, %u", sender, receiver);
+}
+
+void GameEngineInboundInterface::TradeFinalize(std::uint32_t sender, std::uint32_t receiver) {
+    if (FromRemoteClient() && !SourceOwnsPlayer(sender) && Refuse("TradeFinalize"))
+        return;
+    NotAvailable("TradeFinalize", "%u, %u", sender, receiver);
+}
+
+void GameEngineInboundInterface::TradeAddItem(std::uint32_t sender, std::uint32_t receiver,
+                                              const Vec2&, const ItemReplicaInfo& item) {
+    if (FromRemoteClient() && !SourceOwnsPlayer(sender) && Refuse("TradeAddItem"))
+        return;
+    NotAvailable("TradeAddItem", "%u, %u, item %u", sender, receiver, item.objectId);
+}
+
+void GameEngineInboundInterface::TradeRemoveItem(std::uint32_t sender, std::uint32_t receiver,
+                                                 std::uint32_t item) {
+    if (FromRemoteClient() && !SourceOwnsPlayer(sender) && Refuse("TradeRemoveItem"))
+        return;
+    NotAvailable("TradeRemoveItem", "%u, %u, item %u", sender, receiver, item);
+}
+
+void GameEngineInboundInterface::TradeSetGoldAmount(std::uint32_t sender, std::uint32_t receiver,
+                                                    unsigned int amount) {
+    if (FromRemoteClient() && !SourceOwnsPlayer(sender) && Refuse("TradeSetGoldAmount"))
+        return;
+    NotAvailable("TradeSetGoldAmount", "%u, %u, %u", sender, receiver, amount);
+}
+
+void GameEngineInboundInterface::GiveGoldToPlayer(std::uint32_t player, int amount) {
+    // A client must not take gold from anybody.
+    if (FromRemoteClient() && amount < 0 && Refuse("GiveGoldToPlayer"))
+        return;
+    Player* target = player ? Singleton<ObjectManager>::Get().GetObject<Player>(player) : nullptr;
+    if (!target)
+        return;
+    // Negated in unsigned arithmetic: the most negative amount has no positive int.
+    if (amount < 1)
+        target->SubtractMoney(0u - static_cast<std::uint32_t>(amount));
+    else
+        target->AddMoney(static_cast<std::uint32_t>(amount));
+}
+
+void GameEngineInboundInterface::CreateItem(std::uint32_t character, const WorldCoords&,
+                                            const ItemReplicaInfo& item, std::wstring*) {
+    if (FromRemoteClient() && Refuse("CreateItem"))
+        return;
+    NotAvailable("CreateItem", "character %u, %s", character, item.baseName.c_str());
+}
+
+void GameEngineInboundInterface::CreateEntity(const WorldCoords& where, const std::string& record,
+                                              std::uint32_t objectId) {
+    // Objects of any record appear only at the server's word.
+    if (FromRemoteClient() && Refuse("CreateEntity"))
+        return;
+    if (record.empty())
+        return;
+    ObjectManager& objects = Singleton<ObjectManager>::Get();
+    if (objectId == 0)
+        objectId = objects.CreateObjectID();
+    if (objectId != 0 && objects.GetObject(objectId)) {
+        gEngine->Log(1, "GameEngineInboundInterface: CreateEntity: object %u already exists",
+                     objectId);
+        return;
+    }
+    Entity* entity = objects.CreateObjectFromFile<Entity>(record, objectId);
+    if (!entity) {
+        gEngine->Log(1, "GameEngineInboundInterface: CreateEntity: %s is not an entity",
+                     record.c_str());
+        return;
+    }
+    entity->SetCoords(where);
+}
+
+void GameEngineInboundInterface::CreateFixedItemTeleport(const WorldCoords& where,
+                                                         std::uint32_t owner, std::uint32_t portal,
+                                                         const std::string& sectorTag,
+                                                         std::uint32_t) {
+    if (FromRemoteClient() && !SourceOwnsPlayer(owner) && Refuse("CreateFixedItemTeleport"))
+        return;
+    if (gGameEngine)
+        gGameEngine->CreateFixedItemTeleportNetHook(where, owner, portal, sectorTag);
+}
+
+void GameEngineInboundInterface::DestroyFixedItemTeleport(std::uint32_t portal) {
+    if (!gGameEngine)
+        return;
+    if (FromRemoteClient() && !SourceOwnsPlayer(portal)) {
+        // A client may close only its own portals.
+        for (const GameEngine::TeleportInfo& info : gGameEngine->GetTeleportInfoList())
+            if ((info.portal == portal || info.owner == portal) && !SourceOwnsPlayer(info.owner) &&
+                Refuse("DestroyFixedItemTeleport"))
+                return;
+    }
+    gGameEngine->DestroyFixedItemTeleportNetHook(portal);
+}
+
+void GameEngineInboundInterface::StoC_AllPlayersHeartbeat(
+    const std::vector<PlayerNetHeartbeatInfo>& heartbeats) {
+    if (FromRemoteClient() && Refuse("StoC_AllPlayersHeartbeat"))
+        return;
+    if (PlayerManagerClient* client = gGameEngine ? gGameEngine->GetPlayerManagerClient() : nullptr)
+        client->HandlePlayerHeartbeatInbound(heartbeats);
+}
+
+void GameEngineInboundInterface::CtoS_SinglePlayerHeartbeat(
+    const PlayerNetHeartbeatInfo& heartbeat) {
+    if (FromRemoteClient() && !SourceOwnsPlayer(heartbeat.playerId) &&
+        Refuse("CtoS_SinglePlayerHeartbeat"))
+        return;
+    PlayerManagerServer* server = gGameEngine ? gGameEngine->GetPlayerManagerServer() : nullptr;
+    if (!server)
+        return;
+    // Parties change only through party requests; a client's heartbeat must not move its player
+    // into a party that the server refused, nor undo a change still on its way to that client.
+    std::uint32_t party = 0;
+    if (FromRemoteClient() && server->GetPlayerParty(heartbeat.playerId, party) &&
+        static_cast<std::uint32_t>(heartbeat.partyId) != party) {
+        PlayerNetHeartbeatInfo kept = heartbeat;
+        kept.partyId = static_cast<int>(party);
+        server->HandlePlayerHeartbeatInbound(kept);
+        return;
+    }
+    server->HandlePlayerHeartbeatInbound(heartbeat);
+}
+
+void GameEngineInboundInterface::StoC_AllPlayersUpdate(
+    const std::vector<PlayerNetBasicInfo>& players) {
+    if (FromRemoteClient() && Refuse("StoC_AllPlayersUpdate"))
+        return;
+    if (PlayerManagerClient* client = gGameEngine ? gGameEngine->GetPlayerManagerClient() : nullptr)
+        client->HandlePlayerUpdate(players);
+}
+
+void GameEngineInboundInterface::CtoS_AddNewPlayer(const PlayerNetBasicInfo& player) {
+    if (FromRemoteClient() && !SourceOwnsPlayer(player.playerId) && Refuse("CtoS_AddNewPlayer"))
+        return;
+    if (PlayerManagerServer* server = gGameEngine ? gGameEngine->GetPlayerManagerServer() : nullptr)
+        server->HandleNewPlayer(player);
+}
+
+void GameEngineInboundInterface::HandleBonusToClient(const Bonus& bonus, const std::uint32_t&) {
+    if (FromRemoteClient() && Refuse("HandleBonusToClient"))
+        return;
+    if (PlayerManagerClient* client = gGameEngine ? gGameEngine->GetPlayerManagerClient() : nullptr)
+        client->HandleBonus(bonus);
+}
+
+void GameEngineInboundInterface::HandleBonusToServer(const Bonus& bonus, const WorldVec3& where,
+                                                     const std::uint32_t& activePlayer) {
+    if (FromRemoteClient() && !SourceOwnsPlayer(activePlayer) && Refuse("HandleBonusToServer"))
+        return;
+    if (gGameEngine)
+        gGameEngine->HandleBonusToServerInbound(bonus, where, activePlayer);
+}
+
+void GameEngineInboundInterface::HandleQuestMessagePacket(std::uint32_t sender, bool conditionSet,
+                                                          const std::vector<unsigned int>& words,
+                                                          std::uint32_t receiver) {
+    NotAvailable("HandleQuestMessagePacket", "%u to %u, %zu words, condition set %d", sender,
+                 receiver, words.size(), conditionSet ? 1 : 0);
+}
+
+bool GameEngineInboundInterface::MayChangeParty(std::uint32_t player, int party) const {
+    if (!FromRemoteClient())
+        return true;
+    PlayerManagerServer* server = gGameEngine ? gGameEngine->GetPlayerManagerServer() : nullptr;
+    PartyManager* parties = gGameEngine ? gGameEngine->GetPartyManager() : nullptr;
+    if (!server || !parties || player == 0)
+        return false;
+    const auto target = static_cast<std::uint32_t>(party);
+    std::uint32_t current = 0;
+    const bool listed = server->GetPlayerParty(player, current);
+    if (SourceOwnsPlayer(player))
+        // Leaving, standing alone, or taking up an invitation that this server passed on.
+        return target == 0 || target == player || target == current ||
+               parties->WasInvited(player, target);
+    if (!listed)
+        return false;
+    if (target == current)
+        return true;
+    // The leader kicks a member, or dissolves the party.
+    if (target == 0)
+        return current != 0 && SourceOwnsPlayer(current);
+    // The inviter leads the party that one of the source's players joined on his invitation.
+    if (target == player)
+        for (const PlayerNetBasicInfo& record : server->GetPlayerRecords())
+            if (record.playerId != player && SourceOwnsPlayer(record.playerId) &&
+                static_cast<std::uint32_t>(record.partyId) == player)
+                return true;
+    return false;
+}
+
+bool GameEngineInboundInterface::MayInvite(int party) const {
+    // The inviter is the party's leader: only that player's machine may invite for it.
+    return !FromRemoteClient() || SourceOwnsPlayer(static_cast<std::uint32_t>(party));
+}
+
+void GameEngineInboundInterface::AddPlayerToParty(std::uint32_t player, int party) {
+    if (!MayChangeParty(player, party) && Refuse("AddPlayerToParty"))
+        return;
+    if (!gGameEngine)
+        return;
+    PartyManager* parties = gGameEngine->GetPartyManager();
+    // Joining one party answers every other invitation too.
+    if (parties && gEngine->IsServer() && party != 0 && static_cast<std::uint32_t>(party) != player)
+        parties->ForgetInvitationsTo(player);
+    if (PlayerManagerClient* client = gGameEngine->GetPlayerManagerClient())
+        client->AddPlayerToParty(player, party);
+    if (PlayerManagerServer* server = gGameEngine->GetPlayerManagerServer())
+        server->AddPlayerToParty(player, party);
+    const std::uint32_t local = gGameEngine->GetPlayerId();
+    if (parties && player != 0 && player == local &&
+        Singleton<ObjectManager>::Get().GetObject(local) && parties->GetParty(local) == local &&
+        static_cast<std::uint32_t>(party) != local)
+        parties->ReassignRemainingParty();
+}
+
+void GameEngineInboundInterface::InvitePlayerToParty(std::uint32_t player, int party) {
+    if (!MayInvite(party) && Refuse("InvitePlayerToParty"))
+        return;
+    PartyManager* parties = gGameEngine ? gGameEngine->GetPartyManager() : nullptr;
+    if (!parties)
+        return;
+    if (gEngine->IsServer())
+        parties->NoteInvitation(player, static_cast<std::uint32_t>(party));
+    parties->HandlePartyInvite(player, party);
+}
+
+void GameEngineInboundInterface::GameBalanceUpdate(int level) {
+    if (FromRemoteClient() && Refuse("GameBalanceUpdate"))
+        return;
+    if (gGameEngine)
+        gGameEngine->SetGameBalanceLevel(level);
+}
+
+void GameEngineInboundInterface::S2C_MarketUpdate(std::uint32_t market,
+                                                  const std::string& marketName, unsigned int level,
+                                                  unsigned int seed,
+                                                  const std::vector<unsigned int>& soldIndices) {
+    if (FromRemoteClient() && Refuse("S2C_MarketUpdate"))
+        return;
+    if (!FindMarketClient(market))
+        return;
+    NotAvailable("S2C_MarketUpdate", "market %u, %s, level %u, seed %u, %zu sold", market,
+                 marketName.c_str(), level, seed, soldIndices.size());
+}
+
+void GameEngineInboundInterface::S2C_MarketPurchaseConfirmation(std::uint32_t market,
+                                                                unsigned int itemIndex,
+                                                                std::uint32_t buyer) {
+    if (FromRemoteClient() && Refuse("S2C_MarketPurchaseConfirmation"))
+        return;
+    if (!FindMarketClient(market))
+        return;
+    NotAvailable("S2C_MarketPurchaseConfirmation", "market %u, item %u, buyer %u", market,
+                 itemIndex, buyer);
+}
+
+void GameEngineInboundInterface::S2C_MarketPurchaseDenied(std::uint32_t market,
+                                                          unsigned int itemIndex,
+                                                          std::uint32_t buyer,
+                                                          MarketItemStatus status) {
+    if (FromRemoteClient() && Refuse("S2C_MarketPurchaseDenied"))
+        return;
+    if (!FindMarketClient(market))
+        return;
+    NotAvailable("S2C_MarketPurchaseDenied", "market %u, item %u, buyer %u, status %d", market,
+                 itemIndex, buyer, status);
+}
+
+void GameEngineInboundInterface::S2C_MarketItemStatusUpdate(std::uint32_t market,
+                                                            unsigned int itemIndex,
+                                                            MarketItemStatus status) {
+    if (FromRemoteClient() && Refuse("S2C_MarketItemStatusUpdate"))
+        return;
+    if (!FindMarketClient(market))
+        return;
+    NotAvailable("S2C_MarketItemStatusUpdate", "market %u, item %u, status %d", market, itemIndex,
+                 status);
+}
+
+void GameEngineInboundInterface::C2S_MarketPurchaseRequest(std::uint32_t market, unsigned int level,
+                                                           unsigned int seed,
+                                                           unsigned int itemIndex,
+                                                           std::uint32_t buyer) {
+    if (FromRemoteClient() && !SourceOwnsPlayer(buyer) && Refuse("C2S_MarketPurchaseRequest"))
+        return;
+    if (!GetMarketServer(market, FromRemoteClient()))
+        return;
+    NotAvailable("C2S_MarketPurchaseRequest", "market %u, level %u, seed %u, item %u, buyer %u",
+                 market, level, seed, itemIndex, buyer);
+}
+
+void GameEngineInboundInterface::C2S_MarketSellBack(std::uint32_t market, unsigned int level,
+                                                    unsigned int seed, unsigned int itemIndex,
+                                                    std::uint32_t buyer) {
+    if (FromRemoteClient() && !SourceOwnsPlayer(buyer) && Refuse("C2S_MarketSellBack"))
+        return;
+    if (!GetMarketServer(market, FromRemoteClient()))
+        return;
+    NotAvailable("C2S_MarketSellBack", "market %u, level %u, seed %u, item %u, buyer %u", market,
+                 level, seed, itemIndex, buyer);
+}
+
+void GameEngineInboundInterface::C2S_MarketUpdateRequest(std::uint32_t market) {
+    if (!GetMarketServer(market, FromRemoteClient()))
+        return;
+    NotAvailable("C2S_MarketUpdateRequest", "market %u", market);
+}
+
+void GameEngineInboundInterface::DisplayMessageRemote(std::uint32_t, std::uint32_t insertPlayer,
+                                                      bool asBubble, const std::string& tag) {
+    if (!gGameEngine)
+        return;
+    const LocalizationManager& texts = LocalizationManager::Instance();
+    std::wstring text;
+    if (insertPlayer != 0) {
+        PlayerManagerClient* client = gGameEngine->GetPlayerManagerClient();
+        text = texts.Format(tag, client ? client->GetPlayerName(insertPlayer) : std::wstring());
+    } else {
+        text = texts.Format("SimpleStringFormat", tag);
+    }
+    if (asBubble)
+        gGameEngine->AddUINotification(6, text, false);
+    else
+        gGameEngine->GetDialogManager().AddDialog(0, false, 12, text, true, true);
+}
+
+void GameEngineInboundInterface::DisplayWMessageRemote(std::uint32_t, bool asBubble,
+                                                       const std::wstring& text) {
+    if (!gGameEngine)
+        return;
+    if (asBubble)
+        gGameEngine->AddUINotification(6, text, false);
+    else
+        gGameEngine->GetDialogManager().AddDialog(0, false, 12, text, true, true);
+}
+
+void GameEngineInboundInterface::HandleChatMessage(const std::wstring& from,
+                                                   const std::wstring& text, unsigned char channel,
+                                                   std::vector<unsigned int>) {
+    if (gGameEngine)
+        gGameEngine->AddChatMessage(from, text, channel);
+}
+
+void GameEngineInboundInterface::QuestCommandMove(std::uint32_t character, std::uint32_t, WorldVec3,
+                                                  bool) {
+    if (FromRemoteClient() && Refuse("QuestCommandMove"))
+        return;
+    if (FindOfClass(character, "Character"))
+        NotAvailable("QuestCommandMove", "character %u", character);
+}
+
+void GameEngineInboundInterface::QuestCommandWalk(std::uint32_t character, std::uint32_t, WorldVec3,
+                                                  bool) {
+    if (FromRemoteClient() && Refuse("QuestCommandWalk"))
+        return;
+    if (FindOfClass(character, "Character"))
+        NotAvailable("QuestCommandWalk", "character %u", character);
+}
+
+void GameEngineInboundInterface::QuestCommandPlayAnimation(std::uint32_t character, unsigned int,
+                                                           bool, bool) {
+    if (FromRemoteClient() && Refuse("QuestCommandPlayAnimation"))
+        return;
+    if (FindOfClass(character, "Character"))
+        NotAvailable("QuestCommandPlayAnimation", "character %u", character);
+}
+
+void GameEngineInboundInterface::QuestCommandUseSkill(std::uint32_t character, std::string&,
+                                                      std::uint32_t, bool) {
+    if (FromRemoteClient() && Refuse("QuestCommandUseSkill"))
+        return;
+    if (FindOfClass(character, "Character"))
+        NotAvailable("QuestCommandUseSkill", "character %u", character);
+}
+
+void GameEngineInboundInterface::QuestCommandLockFixedItem(std::uint32_t fixedItem, bool) {
+    if (FromRemoteClient() && Refuse("QuestCommandLockFixedItem"))
+        return;
+    if (FindOfClass(fixedItem, "FixedItem"))
+        NotAvailable("QuestCommandLockFixedItem", "fixed item %u", fixedItem);
+}
+
+}  // namespace GAME
