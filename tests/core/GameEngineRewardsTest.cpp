@@ -73,6 +73,7 @@ TEST_F(RewardsTest, APetsHitsCountForItsMaster) {
 TEST_F(RewardsTest, AKillByPlayerAndPetCreditsThePlayerOnceWithTheFormulasReward) {
     gGameEngine->RegisterDamage(kMonster, kPlayer, 30.0f);
     gGameEngine->RegisterDamage(kMonster, kPet, 70.0f);
+    gGameEngine->SetGameDifficulty(1);
     // The test settings: experience = monsterExperience * 2; the whole damage is the player's.
     Die(kMonster, kPet);
     EXPECT_EQ(player->GetExperiencePoints(), 80u);
@@ -80,6 +81,8 @@ TEST_F(RewardsTest, AKillByPlayerAndPetCreditsThePlayerOnceWithTheFormulasReward
     EXPECT_FLOAT_EQ(gGameEngine->GetTotalDamageDone(kMonster), 0.0f);
     EXPECT_EQ(gGameEngine->GetFormulaVariables().monsterLevel, 9u);
     EXPECT_EQ(gGameEngine->GetFormulaVariables().numberOfPlayers, 1u);
+    EXPECT_EQ(gGameEngine->GetFormulaVariables().maxPlayerLevel, 6u);
+    EXPECT_EQ(gGameEngine->GetFormulaVariables().gameDifficulty, 1u);
 
     // The entry is gone: a second death event shares nothing more.
     Die(kMonster, kPet);
@@ -103,19 +106,6 @@ TEST_F(RewardsTest, AClientNeitherRegistersNorRewards) {
     EXPECT_FLOAT_EQ(gGameEngine->GetTotalDamageDone(kMonster), 30.0f);
 }
 
-TEST_F(RewardsTest, PlayerInfoCarriesTheDifficulty) {
-    gGameEngine->SetGameDifficulty(2);
-    PlayerInfo info;
-    gGameEngine->GetPlayerInfo(info);
-    EXPECT_EQ(info.gameDifficulty, 2u);
-    EXPECT_EQ(info.maxLevel, 6u);
-    float value = -1.0f;
-    EXPECT_TRUE(gGameEngine->GetDesignerVariable("gameDifficultyDV", value));
-    EXPECT_EQ(value, 2.0f);
-    EXPECT_TRUE(gGameEngine->GetDesignerVariable("averagePlayerLevel", value));
-    EXPECT_EQ(value, 6.0f);
-}
-
 class RewardFormulaTest : public RewardsTest, public ::testing::WithParamInterface<int> {
 protected:
     RewardFormulaTest() : RewardsTest(Settings()) {}
@@ -137,24 +127,6 @@ TEST_P(RewardFormulaTest, RewardsRoundToTheNearestAndStayInRange) {
 }
 INSTANTIATE_TEST_SUITE_P(Formulas, RewardFormulaTest, ::testing::Values(0, 1, 2));
 
-class DeathPenaltyTest : public RewardsTest {
-protected:
-    DeathPenaltyTest()
-        : RewardsTest(R"({"deathPenaltyEquation": "(currentPlayerLevel * 100) + monsterLevel",
-                          "deathPenaltyMin": 10, "deathPenaltyMax": 5000})") {}
-};
-
-TEST_F(DeathPenaltyTest, ThePenaltyReadsKillerAndVictimAndIsClamped) {
-    EXPECT_EQ(gGameEngine->GetPlayerDeathExperiencePenalty(player, kMonster), 609u);
-    EXPECT_EQ(gGameEngine->GetFormulaVariables().monsterExperience, 40u);
-    // No killer: level 0.
-    EXPECT_EQ(gGameEngine->GetPlayerDeathExperiencePenalty(player, 0), 600u);
-    player->SetCharLevel(80);
-    EXPECT_EQ(gGameEngine->GetPlayerDeathExperiencePenalty(player, 0), 5000u);
-    player->SetCharLevel(0);
-    EXPECT_EQ(gGameEngine->GetPlayerDeathExperiencePenalty(player, 0), 10u);
-}
-
 struct Bounds {
     int low;
     int high;
@@ -162,30 +134,37 @@ struct Bounds {
     unsigned int expected;
 };
 
-TEST(DeathPenaltyBounds, CrossedAndNegativeBounds) {
+TEST(DeathPenalty, TheFormulasValueClampedToTheRecordsBounds) {
+    // The formula: 100 per level of the dying player plus the killer's level.
     const Bounds cases[] = {
-        {10, 5, 3, 5u},            // crossed: the maximum wins
-        {-50, -5, 3, 0u},          // a maximum below zero gives no penalty, not a wrapped one
-        {0, 2147483647, 3, 300u},  // within wide bounds the formula stands
-        {2147483647, 2147483647, 0, 2147483647u},
+        {10, 5000, 6, 609u},    // within the bounds
+        {10, 5000, 80, 5000u},  // lowered to the maximum
+        {0, 5000, 0, 9u},       // a level-0 player loses the killer's level
+        {700, 5000, 0, 700u},   // raised to the minimum
+        {10, 5, 3, 5u},         // crossed: the maximum wins
+        {-50, -5, 3, 0u},       // a maximum below zero gives no penalty, not a wrapped one
+        {INT32_MAX, INT32_MAX, 0, 2147483647u},
     };
     for (const Bounds& bounds : cases) {
         TestMachine tm;
         ASSERT_TRUE(Singleton<RecordDatabase>::Get().AddRecordText(
             GameEngine::kRecordName,
-            "{\"deathPenaltyEquation\": \"currentPlayerLevel * 100\", \"deathPenaltyMin\": " +
+            "{\"deathPenaltyEquation\": \"(currentPlayerLevel * 100) + monsterLevel\","
+            " \"deathPenaltyMin\": " +
                 std::to_string(bounds.low) +
                 ", \"deathPenaltyMax\": " + std::to_string(bounds.high) + "}"));
         InitializeObjects();
-        Player* player = Singleton<ObjectManager>::Get().CreateObject<Player>(kPlayer);
+        auto& objects = Singleton<ObjectManager>::Get();
+        Player* player = objects.CreateObject<Player>(kPlayer);
         player->SetCharLevel(bounds.level);
-        EXPECT_EQ(gGameEngine->GetPlayerDeathExperiencePenalty(player, 0), bounds.expected)
-            << bounds.low << ".." << bounds.high;
+        objects.CreateObject<Character>(kMonster)->SetCharLevel(9);
+        EXPECT_EQ(gGameEngine->GetPlayerDeathExperiencePenalty(player, kMonster), bounds.expected)
+            << bounds.low << ".." << bounds.high << " at level " << bounds.level;
         ShutdownObjects();
     }
 }
 
-TEST(DeathPenaltyBounds, WithoutAFormulaThePenaltyIsTheMinimum) {
+TEST(DeathPenalty, WithoutAFormulaThePenaltyIsTheMinimum) {
     TestMachine tm;
     ASSERT_TRUE(Singleton<RecordDatabase>::Get().AddRecordText(
         GameEngine::kRecordName, R"({"deathPenaltyMin": 25, "deathPenaltyMax": 100})"));

@@ -106,109 +106,64 @@ TEST_F(GameTablesTest, RaceTagsAndTheirUseInRacialBonusLines) {
     InitializeObjects();
 }
 
-TEST_F(GameTablesTest, ClassificationNamesAreExact) {
+TEST_F(GameTablesTest, ClassificationsFallBackToFixedDefaults) {
     EXPECT_EQ(GameEngine::ResolveItemClassificationEnum("Relic"), ItemClassification_Relic);
     EXPECT_EQ(GameEngine::ResolveItemClassificationEnum("relic"), ItemClassification_Common);
-    EXPECT_EQ(GameEngine::ResolveItemClassificationEnum("Quest"), ItemClassification_Quest);
     EXPECT_EQ(GameEngine::ResolveMonsterClassificationEnum("Boss"), MonsterClassification_Boss);
-    EXPECT_EQ(GameEngine::ResolveMonsterClassificationEnum("Legendary"),
-              MonsterClassification_Common);
-    EXPECT_EQ(GameEngine::ResolveChestClassificationEnum("Hero"), ChestClassification_Hero);
     EXPECT_EQ(GameEngine::ResolveChestClassificationEnum("Boss"), ChestClassification_Common);
     EXPECT_STREQ(GameEngine::GetGameDifficultyAsString(2), "Legendary");
-    EXPECT_STREQ(GameEngine::GetGameDifficultyAsString(3), "Invalid");
     EXPECT_STREQ(GameEngine::GetGameDifficultyAsString(-1), "Invalid");
-}
 
-TEST_F(GameTablesTest, ClassLookupsFallBackWhenAClassHasNoEntry) {
-    // The test record sets only the magical and quest colours and sparkles.
-    EXPECT_EQ(gGameEngine->GetItemColorText(ItemClassification_Magical), L"{^Y}");
-    EXPECT_EQ(gGameEngine->GetItemColorText(ItemClassification_Common), L"");
+    // Common items have no entry: the standard text style, no colour.
     EXPECT_EQ(gGameEngine->GetItemTextClass(ItemClassification_Common),
               GameTextClass_ItemNameCommon);
-    EXPECT_EQ(gGameEngine->GetItemTextClass(ItemClassification_Quest), GameTextClass_ItemNameQuest);
-    EXPECT_EQ(gGameEngine->GetItemSparkleName(ItemClassification_Magical),
-              "Records/Effects/Sparkle.dbr");
-    EXPECT_EQ(gGameEngine->GetItemSparkleName(static_cast<ItemClassification>(7)), "");
-    EXPECT_EQ(gGameEngine->GetMonsterColorText(MonsterClassification_Boss), L"{^R}");
-    EXPECT_EQ(gGameEngine->GetMonsterColorText(static_cast<MonsterClassification>(9)), L"");
-
+    EXPECT_EQ(gGameEngine->GetItemColorText(ItemClassification_Common), L"");
     GameEngine::RandomizerWeightModifiers out{1, 2, 3, 4, 5};
-    gGameEngine->GetMonsterLootWeightModifiers(MonsterClassification_Champion, out);
-    EXPECT_EQ(out, (GameEngine::RandomizerWeightModifiers{0, 0, 12, 0, 0}));
-    out = {1, 2, 3, 4, 5};
     gGameEngine->GetChestLootWeightModifiers(static_cast<ChestClassification>(3), out);
     EXPECT_EQ(out, (GameEngine::RandomizerWeightModifiers{1, 2, 3, 4, 5}));
-    gGameEngine->GetChestLootWeightModifiers(ChestClassification_Hero, out);
-    EXPECT_EQ(out, (GameEngine::RandomizerWeightModifiers{0, 0, -3, 0, 0}));
-}
 
-TEST_F(GameTablesTest, MasteryLevelByTier) {
-    // The test record's tiers: 0, 1, 4.
+    // The test record's tiers are 0, 1, 4: a tier past the end gives the last level.
     EXPECT_EQ(gGameEngine->GetSkillMasteryLevel(0), 0u);
-    EXPECT_EQ(gGameEngine->GetSkillMasteryLevel(1), 0u);
     EXPECT_EQ(gGameEngine->GetSkillMasteryLevel(3), 4u);
     EXPECT_EQ(gGameEngine->GetSkillMasteryLevel(7), 4u);
 }
 
-TEST(GameTables, MasteryLevelsWithoutTiersAreZero) {
-    TestMachine tm("");
-    InitializeObjects();
-    EXPECT_EQ(gGameEngine->GetSkillMasteryLevel(2), 0u);
-    ShutdownObjects();
-}
-
 TEST_F(GameTablesTest, SkillProfilesLoadOncePerRecordFromAnyThread) {
-    const Name record = Name::Create("Records/Skills/FireStrike.dbr");
-    EXPECT_EQ(gGameEngine->GetSkillResource(record), gGameEngine->GetNullSkillResource());
+    const auto name = [](int i) { return Name::Create("Records/Skills/S" + std::to_string(i)); };
+    EXPECT_EQ(gGameEngine->GetSkillResource(name(0)), gGameEngine->GetNullSkillResource());
 
-    // The level loader and the game thread racing for the same records get one profile each.
-    Machine& machine = tm.machine();
-    std::vector<const SkillProfile*> fromLoader(50);
-    std::thread loader([&] {
+    // The level loader inserts while the game thread reads the same records.
+    std::vector<const SkillProfile*> loaded(40);
+    std::thread loader([&, &machine = tm.machine()] {
         MachineScope scope(machine);
-        for (int i = 0; i < 50; ++i)
-            fromLoader[i] = gGameEngine->LoadSkillResource(
-                Name::Create("Records/Skills/S" + std::to_string(i) + ".dbr"), LoadTable());
+        for (int i = 0; i < 40; ++i)
+            loaded[i] = gGameEngine->LoadSkillResource(name(i), LoadTable());
     });
-    for (int i = 0; i < 50; ++i)
-        gGameEngine->GetSkillResource(
-            Name::Create("Records/Skills/S" + std::to_string(49 - i) + ".dbr"));
+    for (int i = 39; i >= 0; --i)
+        gGameEngine->GetSkillResource(name(i));
     loader.join();
-    for (int i = 0; i < 50; ++i) {
-        const Name name = Name::Create("Records/Skills/S" + std::to_string(i) + ".dbr");
-        EXPECT_EQ(gGameEngine->GetSkillResource(name), fromLoader[i]);
-        EXPECT_EQ(gGameEngine->LoadSkillResource(name, LoadTable()), fromLoader[i]);
-        EXPECT_EQ(fromLoader[i]->GetRecordName(), name.str());
+    for (int i = 0; i < 40; ++i) {
+        EXPECT_EQ(gGameEngine->GetSkillResource(name(i)), loaded[i]);
+        EXPECT_EQ(gGameEngine->LoadSkillResource(name(i), LoadTable()), loaded[i]);
     }
-    // Shut-down destroys the profiles: the names fall back to the null profile.
     gGameEngine->Shutdown();
-    EXPECT_EQ(gGameEngine->GetSkillResource(Name::Create("Records/Skills/S3.dbr")),
-              gGameEngine->GetNullSkillResource());
+    EXPECT_EQ(gGameEngine->GetSkillResource(name(3)), gGameEngine->GetNullSkillResource());
 }
 
 TEST(GameTables, TextStylesKeepTheirFirstEntry) {
     TestMachine tm;
     auto& records = Singleton<RecordDatabase>::Get();
-    ASSERT_TRUE(records.AddRecordText(
-        "Records/Test/Styles.dbr",
-        R"({"ItemBanner": "Banner", "ItemBannerIndent": 12, "PetSkillStatsNext": "Pet",
-            "DefaultIndent": 4})"));
+    ASSERT_TRUE(records.AddRecordText("Records/Test/Styles.dbr",
+                                      R"({"ItemBanner": "Banner", "ItemBannerIndent": 12})"));
     ASSERT_TRUE(records.AddRecordText("Records/Test/Other.dbr", R"({"ItemBanner": "Other"})"));
     GameTextStyleTable styles;
-    LoadGameTextStyles(Singleton<ObjectManager>::Get().GetLoadTable("Records/Test/Styles.dbr"),
-                       styles);
+    auto& objects = Singleton<ObjectManager>::Get();
+    LoadGameTextStyles(objects.GetLoadTable("Records/Test/Styles.dbr"), styles);
+    LoadGameTextStyles(objects.GetLoadTable("Records/Test/Other.dbr"), styles);
     ASSERT_EQ(styles.size(), 39u);
     EXPECT_EQ(styles.at(GameTextClass_ItemBanner).name, "Banner");
     EXPECT_EQ(styles.at(GameTextClass_ItemBanner).indent, 12);
-    EXPECT_EQ(styles.at(GameTextClass_PetSkillStatsNext).name, "Pet");
     EXPECT_EQ(styles.at(GameTextClass_Default).name, "");
-    EXPECT_EQ(styles.at(GameTextClass_Default).indent, 4);
-    LoadGameTextStyles(Singleton<ObjectManager>::Get().GetLoadTable("Records/Test/Other.dbr"),
-                       styles);
-    EXPECT_EQ(styles.at(GameTextClass_ItemBanner).name, "Banner");
-    EXPECT_STREQ(GameTextStyleKey(GameTextClass_ItemSetComponentNotAvailable),
-                 "ItemSetComponentNotAvailable");
 }
 
 }  // namespace
