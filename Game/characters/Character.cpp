@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "Game/core/GameEngine.h"
 #include "Game/core/players/Bonus.h"
 
 namespace GAME {
@@ -17,6 +18,12 @@ Team Character::GetTeam() const {
 
 void Character::ReceiveExperience(std::uint32_t points) {
     mExperience += points;
+}
+
+std::uint32_t Character::GetExperienceReward() const {
+    if (!gGameEngine)
+        return mExperience;
+    return gGameEngine->CalculateExperienceReward(GetCharLevel(), GetExperiencePoints());
 }
 
 void Character::SetLife(float life, float limit) {

@@ -31,6 +31,11 @@ public:
     void SetCharLevel(std::uint32_t level) { mLevel = level; }
     std::uint32_t GetExperiencePoints() const { return mExperience; }
     void ReceiveExperience(std::uint32_t points);
+    // What killing this character is worth: the root's reward over its level and experience.
+    std::uint32_t GetExperienceReward() const;
+    // A pet or summon keeps its master's object id (0: none); its damage counts for the master.
+    std::uint32_t GetMasterId() const { return mMasterId; }
+    void SetMasterId(std::uint32_t master) { mMasterId = master; }
     std::uint32_t GetModifierPoints() const { return mModifierPoints; }
     std::uint32_t GetSkillPoints() const { return mSkillPoints; }
     // 1: male.
@@ -59,6 +64,7 @@ private:
     bool mInvisible = false;
     std::uint32_t mLevel = 1;
     std::uint32_t mExperience = 0;
+    std::uint32_t mMasterId = 0;
     std::uint32_t mModifierPoints = 0;
     std::uint32_t mSkillPoints = 0;
     int mGender = 1;

@@ -21,6 +21,7 @@
 #include "Game/items/TradeManager.h"
 #include "Game/quests/QuestRepository.h"
 #include "Game/rules/DesignerEquation.h"
+#include "Game/rules/RacialBonusRaces.h"
 
 namespace GAME {
 
@@ -73,12 +74,19 @@ GameEngine::GameEngine() : creatureDeathListener("GameEvent_CreatureDeath", "Gam
     SetAsNetworkStub();
     creatureDeathListener.SetOwner(this, &GameEngine::OnCreatureDeath);
 
+    FillClassArray();
     autoSave = true;
+    InitializeActionMatrix();
+    InitializeMonsterRaceMap();
+    // Racial bonus lines name their races through this root from now on.
+    SetMonsterRaceTagPluralSource(
+        [this](const std::string& race) { return GetMonsterRaceTagPlural(race); });
     needsSleepCounter = 0;
     mouseLocked = false;
 }
 
 GameEngine::~GameEngine() {
+    SetMonsterRaceTagPluralSource(nullptr);
     currentInterface = nullptr;
     outbound.reset();
     inbound.reset();
@@ -131,8 +139,7 @@ void GameEngine::Initialize() {
 
 void GameEngine::Shutdown() {
     CriticalSectionLock lock(resourceLock);
-    for (auto& [name, profile] : skillResources)
-        profile.reset();
+    skillResources.clear();
 }
 
 void GameEngine::SetAsNetworkStub() {
@@ -328,12 +335,27 @@ void GameEngine::Update(int elapsedMs) {
         AmbianceManager& ambiance = Singleton<AmbianceManager>::Get();
         ambiance.SetTargetPosition(position);
         ambiance.UpdateEnvironmentEffects(position);
+        CameraFrustum frustum;
+        GetFrustumForPlayer(frustum, position);
+        if (!environmentFrustumReported) {
+            environmentFrustumReported = true;
+            gEngine->Log(1,
+                         "GameEngine: AmbianceManager::UpdateEnvironmentEffects(frustum) and "
+                         "GameInfo::SetPlayerLevel are not available yet");
+        }
     }
 
     tradeManager->Update();
     QuestRepository::Get()->Update(elapsedMs);
     currentServerServices->Update(elapsedMs);
     currentClientServices->Update(elapsedMs);
+}
+
+void GameEngine::GetFrustumForPlayer(CameraFrustum& out, const WorldVec3& position) const {
+    GameCamera view;
+    view.SetTarget(position);
+    view.Update();
+    view.GetFrustum(Rect{0.0f, 0.0f, 1024.0f, 768.0f}, out);
 }
 
 void GameEngine::SetPendingPortalRequest(const WorldCoords& where, std::uint32_t owner,
@@ -346,17 +368,6 @@ void GameEngine::SetGameBalanceLevel(int level) {
     GameEvent_GameBalanceLevel event;
     event.level = level;
     SendGameEvent(event, "GameBalanceLevel");
-}
-
-void GameEngine::AddSkillResource(const Name& name, std::unique_ptr<SkillProfile> profile) {
-    CriticalSectionLock lock(resourceLock);
-    skillResources[name] = std::move(profile);
-}
-
-SkillProfile* GameEngine::FindSkillResource(const Name& name) const {
-    CriticalSectionLock lock(resourceLock);
-    auto it = skillResources.find(name);
-    return it == skillResources.end() ? nullptr : it->second.get();
 }
 
 }  // namespace GAME

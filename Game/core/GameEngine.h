@@ -17,6 +17,8 @@
 #include "Game/core/GameCamera.h"
 #include "Game/core/GameEventListener.h"
 #include "Game/core/GameEvents.h"
+#include "Game/core/settings/GameTables.h"
+#include "Game/core/settings/GameTextStyles.h"
 #include "Game/items/ItemReplicaInfo.h"
 #include "Game/quests/DialogManager.h"
 #include "Game/rules/AttributePak.h"
@@ -42,6 +44,7 @@ class PlayerManagerClient;
 class PlayerManagerServer;
 class Bonus;
 class SoundPak;
+struct PlayerInfo;
 template <class T>
 class DesignerEquation;
 
@@ -115,6 +118,8 @@ public:
     TeamManager* GetTeamManager() const { return teamManager.get(); }
     DialogManager& GetDialogManager() { return dialogManager; }
     GameCamera* GetCamera() { return &camera; }
+    // The view of a default camera looking at the position, on a 1024 x 768 viewport.
+    void GetFrustumForPlayer(CameraFrustum& out, const WorldVec3& position) const;
     Jukebox* GetJukebox() const;
     RandomUniformLocked& GetRandomGen() { return randomGen; }
     unsigned short GetRandomSeed();
@@ -207,6 +212,9 @@ public:
     unsigned int GetBalanceDifficulty() const { return gameBalanceLevel; }
     int GetGameDifficulty() const { return gameDifficulty; }
     void SetGameDifficulty(int difficulty) { gameDifficulty = difficulty; }
+    static const char* GetGameDifficultyAsString(int difficulty) {
+        return GameDifficultyName(difficulty);
+    }
 
     // UI queues and tutorial pages.
     void ResetTutorialState();
@@ -299,6 +307,14 @@ public:
     float GetDamageByAttacker(std::uint32_t attacker, std::uint32_t victim) const;
     float GetPlayerDamagePercent(std::uint32_t attacker, std::uint32_t victim) const;
     void RemoveDamageEntry(std::uint32_t victim);
+    // A pet's or summon's master, else the attacker itself.
+    std::uint32_t GetMasterAttacker(std::uint32_t attacker) const;
+
+    // Experience rewards from the settings record's formulas.
+    unsigned int CalculateExperienceReward(unsigned int monsterLevel,
+                                           unsigned int monsterExperience);
+    unsigned int GetPlayerDeathExperiencePenalty(Player* player, std::uint32_t killer);
+    void GetPlayerInfo(PlayerInfo& out);
 
     // Known teleporter portals.
     struct TeleportInfo {
@@ -318,12 +334,45 @@ public:
     void SendFixedItemTeleports(std::uint32_t target);
     const std::vector<TeleportInfo>& GetTeleportInfoList() const { return teleportInfos; }
 
+    // Game-wide tables and lookups.
+    unsigned int CheckPlayerAction(unsigned int requested, unsigned int current) const;
+    const std::string& GetClassTag(unsigned int first, unsigned int second) const;
+    const std::string& GetClassTag(unsigned int mastery) const;
+    void SetClassEntry(int first, int second, const std::string& tag);
+    const std::string& GetMonsterRaceTagSingular(const std::string& race) const;
+    const std::string& GetMonsterRaceTagPlural(const std::string& race) const;
+    static ItemClassification ResolveItemClassificationEnum(const std::string& name) {
+        return ResolveItemClassificationName(name);
+    }
+    static MonsterClassification ResolveMonsterClassificationEnum(const std::string& name) {
+        return ResolveMonsterClassificationName(name);
+    }
+    static ChestClassification ResolveChestClassificationEnum(const std::string& name) {
+        return ResolveChestClassificationName(name);
+    }
+    std::wstring GetItemColorText(ItemClassification itemClass) const;
+    GameTextClass GetItemTextClass(ItemClassification itemClass) const;
+    std::string GetItemSparkleName(ItemClassification itemClass) const;
+    std::wstring GetMonsterColorText(MonsterClassification monsterClass) const;
+    // A class without an entry leaves `out` as it was.
+    void GetMonsterLootWeightModifiers(MonsterClassification monsterClass,
+                                       RandomizerWeightModifiers& out) const;
+    void GetChestLootWeightModifiers(ChestClassification chestClass,
+                                     RandomizerWeightModifiers& out) const;
+    std::string GetGameTextStyleName(GameTextClass textClass) const;
+    float GetGameTextStyleIndent(GameTextClass textClass) const;
+    const GameTextStyleTable& GetGameTextStyles() const { return textStyles; }
+    unsigned int GetSkillMasteryLevel(unsigned int tier) const;
+    // Each skill record is loaded once per game, from the game thread or the level loader.
+    const SkillProfile* LoadSkillResource(const Name& record, const LoadTable& table);
+    const SkillProfile* GetSkillResource(const Name& record) const;
     SkillProfile* GetNullSkillResource() { return &nullSkillResource; }
-    void AddSkillResource(const Name& name, std::unique_ptr<SkillProfile> profile);
-    SkillProfile* FindSkillResource(const Name& name) const;
 
 private:
     void LoadFromDatabase(const std::string& name);
+    void FillClassArray();
+    void InitializeActionMatrix();
+    void InitializeMonsterRaceMap();
     void UpdateTutorialHints(Player* player, int elapsedMs);
 
     // 1
@@ -371,6 +420,7 @@ private:
     float minPlayerRotationSpeed = 0, maxPlayerRotationSpeed = 0, playerPathSlowdownLength = 0;
     // 13, 14
     GameCamera camera;
+    bool environmentFrustumReported = false;
     GameUIInterface* ui = nullptr;
     // 15: proxy bookkeeping
     std::string unifiedProxiesGroup = "Unified Proxies";
@@ -409,9 +459,12 @@ private:
     // 21
     mutable CriticalSection resourceLock;
     CriticalSection proxyLock;
-    // 22
-    std::array<std::array<std::string, 8>, 8> classTags{};
+    // 22, 23
+    ClassTagTable classTags{};
     std::vector<std::uint32_t> localPets;
+    CharacterActionMatrix actionMatrix{};
+    GameTextStyleTable textStyles;
+    MonsterRaceMap monsterRaces;
     // 24
     std::uint32_t pendingBanPlayerId = 0;
     bool disableTutorialAutoPop = false;

@@ -1,5 +1,5 @@
 // The root's UI queues, tutorial pages, and the operations it forwards to the current network
-// interface, with the damage register and the known portals.
+// interface, with the known portals.
 #include <algorithm>
 
 #include "Engine/Engine.h"
@@ -260,67 +260,6 @@ void GameEngine::DestroyMarketClient(std::uint32_t merchant) {
 void GameEngine::ForceMarketRefresh(std::uint32_t merchant) {
     if (currentServerServices)
         currentServerServices->ForceMarketRefresh(merchant);
-}
-
-void GameEngine::OnCreatureDeath(const GameEvent_CreatureDeath& event) {
-    if (!IsServerOrSingle())
-        return;
-    // The experience reward of the creature is shared out by the characters' own death handling;
-    // the register entry goes once the death is known.
-    RemoveDamageEntry(event.objectId);
-}
-
-void GameEngine::RegisterDamage(std::uint32_t victim, std::uint32_t attacker, float damage) {
-    if (!IsServerOrSingle())
-        return;
-    Object* object = Singleton<ObjectManager>::Get().GetObject(victim);
-    for (const RTTI_ClassInfo* info = object ? &object->GetClassInfo() : nullptr; info;
-         info = info->GetParent())
-        if (std::string_view(info->GetClassName()) == "Player")
-            return;
-    std::vector<DamageEntry>& entries = damageRegister[victim];
-    for (DamageEntry& entry : entries) {
-        if (entry.attacker == attacker) {
-            entry.damage += damage;
-            return;
-        }
-    }
-    entries.push_back(DamageEntry{attacker, damage});
-}
-
-float GameEngine::GetTotalDamageDone(std::uint32_t victim) const {
-    auto it = damageRegister.find(victim);
-    if (it == damageRegister.end())
-        return 0.0f;
-    float total = 0.0f;
-    for (const DamageEntry& entry : it->second)
-        total += entry.damage;
-    return total;
-}
-
-float GameEngine::GetDamageByAttacker(std::uint32_t attacker, std::uint32_t victim) const {
-    auto it = damageRegister.find(victim);
-    if (it == damageRegister.end())
-        return 0.0f;
-    float total = 0.0f;
-    for (const DamageEntry& entry : it->second)
-        if (entry.attacker == attacker)
-            total += entry.damage;
-    return total;
-}
-
-float GameEngine::GetPlayerDamagePercent(std::uint32_t attacker, std::uint32_t victim) const {
-    if (!damageRegister.count(victim))
-        return 0.0f;
-    const float total = GetTotalDamageDone(victim);
-    // A victim whose entries add up to nothing gives no share rather than a division by zero.
-    return total != 0.0f ? GetDamageByAttacker(attacker, victim) / total : 0.0f;
-}
-
-void GameEngine::RemoveDamageEntry(std::uint32_t victim) {
-    if (!IsServerOrSingle())
-        return;
-    damageRegister.erase(victim);
 }
 
 void GameEngine::CreateFixedItemTeleport(const WorldCoords& where, std::uint32_t owner,

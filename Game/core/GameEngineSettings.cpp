@@ -139,6 +139,7 @@ void GameEngine::LoadFromDatabase(const std::string& name) {
     sackDims[1] = Vec2(static_cast<float>(table.GetInt("UICharWindowInventorySack1DimsX", 0)),
                        static_cast<float>(table.GetInt("UICharWindowInventorySack1DimsY", 0)));
     table.GetUIntArray("skillMasteryTierLevel", masteryTierLevels);
+    LoadGameTextStyles(table, textStyles);
 
     static constexpr const char* kMonsterSuffixes[] = {"Common", "Champion", "Hero", "Boss"};
     for (int i = 0; i < 4; ++i)
@@ -172,6 +173,7 @@ bool GameEngine::GetDesignerVariable(const char* name, float& value) {
         {"monsterExperience", &FormulaVariables::monsterExperience},
         {"currentPlayerLevel", &FormulaVariables::currentPlayerLevel},
     };
+    value = 0.0f;
     if (!name)
         return false;
     for (const auto& variable : kVariables) {

@@ -506,7 +506,7 @@ TEST(GameEngineSettingsFormulas, FormulasReadTheRootsVariablesAndAFailedParseIsD
     EXPECT_FLOAT_EQ((*root.GetExperienceEquation())(), 80.0f);
     float value = -1;
     EXPECT_FALSE(root.GetDesignerVariable("unknownVariable", value));
-    EXPECT_EQ(value, -1.0f);
+    EXPECT_EQ(value, 0.0f);
     ShutdownObjects();
 }
 
