@@ -4,6 +4,8 @@
 #include <memory>
 
 #include "Engine/Engine.h"
+#include "Engine/anim/ActorAnimation.h"
+#include "Engine/media/GraphicsMeshInstance.h"
 #include "Engine/net/ActorConfigCommand.h"
 #include "Engine/net/NetPacket.h"
 #include "Engine/net/NetworkConnectionManager.h"
@@ -94,7 +96,9 @@ void Entity::RestoreState(BinaryReader& reader) {
         mVisible = visible;
 }
 
-Actor::Actor() = default;
+Actor::Actor()
+    : mAnimation(std::make_unique<ActorAnimation>()),
+      mMesh(std::make_unique<GraphicsMeshInstance>(*this)) {}
 Actor::~Actor() = default;
 
 bool Actor::Enqueue(ActorConfigCommand* command) {

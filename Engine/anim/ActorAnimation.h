@@ -1,0 +1,71 @@
+#pragma once
+// The animation channels of one actor and its pose. Each channel plays one clip: the engine
+// advances it by the frame step (times the clip's speed, the play speed and the channel's
+// multiplier) and calls the actor back with every event whose time the step passed, in time
+// order, and with "End" when a pass ends (a looping clip then starts its next pass).
+#include <array>
+#include <cstdint>
+
+#include "Engine/anim/SkeletalPose.h"
+
+namespace GAME {
+
+class Actor;
+class GraphicsAnim;
+class Name;
+
+class ActorAnimation {
+public:
+    static constexpr int kChannelCount = 4;
+
+    struct Channel {
+        const GraphicsAnim* anim = nullptr;
+        double timeMs = 0.0;  // into the current pass
+        float speed = 1.0f;
+        float multiplier = 1.0f;
+        int blendMs = 0;  // kept for callers; nothing is blended headless
+        bool loop = false;
+        bool playing = false;
+        bool atStart = false;  // events at the pass's first instant are still due
+        std::uint32_t generation = 0;
+    };
+
+    // False (nothing changes) for a channel outside 0..kChannelCount-1 or a null clip.
+    bool Play(int channel, const GraphicsAnim* anim, bool loop, float speed, int blendMs);
+    void SetSpeedMultiplier(int channel, float multiplier);
+    void Stop(int channel);
+    void StopAll();
+
+    // Null for an unknown channel or one that never played; a finished clip stays current.
+    const Channel* GetChannel(int channel) const;
+    const GraphicsAnim* GetAnimation(int channel) const;
+    int GetCurrentFrame(int channel) const;
+    bool IsPlaying(int channel) const;
+    bool IsAnyPlaying() const;
+
+    // Advances every playing channel and calls `actor.AnimationCallback`. A callback may play,
+    // stop or retime the channel: what remained of the old pass is then dropped.
+    void Advance(Actor& actor, int elapsedMs);
+
+    // The explicit pose (SetPose) until the next Play; empty restores the animated pose.
+    void SetPose(const SkeletalPose& pose) { mExplicitPose = pose; }
+    // The pose shown now: the explicit one, else channel 0's current frame, else the bind pose
+    // of the fallback skeleton.
+    const SkeletalPose& GetPose(const class Skeleton* fallback) const;
+    bool IsRegistered() const { return mRegistered; }
+    void SetRegistered(bool registered) { mRegistered = registered; }
+
+private:
+    // Most passes one step may run; beyond that the clip skips ahead (a huge step or speed must
+    // not stall the frame).
+    static constexpr int kMaxPassesPerStep = 64;
+
+    void AdvanceChannel(Actor& actor, int index, double stepMs);
+
+    std::array<Channel, kChannelCount> mChannels{};
+    SkeletalPose mExplicitPose;
+    mutable SkeletalPose mShownPose;
+    bool mRegistered = false;
+};
+
+}  // namespace GAME
