@@ -34,6 +34,15 @@ bool ReadVec3(const Json& j, Vec3& out) {
     return IsFinite(out.x) && IsFinite(out.y) && IsFinite(out.z);
 }
 
+// A number field, or the default when absent; NaN (rejected by the range checks) for any other
+// kind of value.
+double NumberOf(const Json& j, const char* key, double defaultValue) {
+    auto it = j.find(key);
+    if (it == j.end())
+        return defaultValue;
+    return it->is_number() ? it->get<double>() : std::nan("");
+}
+
 std::string TextOf(const Json& j, const char* key) {
     auto it = j.find(key);
     return it != j.end() && it->is_string() ? it->get<std::string>() : std::string();
@@ -154,15 +163,15 @@ bool AnimationLibrary::AddTableText(std::string_view origin, std::string_view js
                          name.c_str());
             continue;
         }
-        const float length = body.value("length", kDefaultLengthMs);
-        const int frameRate = body.value("frameRate", kDefaultFrameRate);
-        const float speed = body.value("speed", 1.0f);
+        const double length = NumberOf(body, "length", kDefaultLengthMs);
+        const double frameRate = NumberOf(body, "frameRate", kDefaultFrameRate);
+        const double speed = NumberOf(body, "speed", 1.0);
         // A pass must take time, or looping would never leave a frame.
-        if (!(length >= 1.0f) || !std::isfinite(length) || frameRate < 1 || frameRate > 1000 ||
-            !(speed >= 0.0f) || !std::isfinite(speed)) {
+        if (!(length >= 1.0 && length <= 3.6e6) || !(frameRate >= 1.0 && frameRate <= 1000.0) ||
+            !(speed >= 0.0 && speed <= 1000.0)) {
             gEngine->Log(1,
-                         "Animation table %s: clip %s: length (at least 1 ms), frameRate (1..1000) "
-                         "or speed (not negative) out of range; skipped",
+                         "Animation table %s: clip %s: length (1 ms .. 1 hour), frameRate "
+                         "(1..1000) or speed (0..1000) missing a number or out of range; skipped",
                          from.c_str(), name.c_str());
             continue;
         }
@@ -177,13 +186,15 @@ bool AnimationLibrary::AddTableText(std::string_view origin, std::string_view js
             AddDefaults();
             skeleton = GetDefaultSkeleton();
         }
-        auto clip = std::make_unique<GraphicsAnim>(name, length, frameRate, speed, skeleton);
+        auto clip = std::make_unique<GraphicsAnim>(name, static_cast<float>(length),
+                                                   static_cast<int>(frameRate),
+                                                   static_cast<float>(speed), skeleton);
         if (auto events = body.find("events"); events != body.end() && events->is_array()) {
             for (const auto& event : *events) {
                 const std::string eventName = TextOf(event, "name");
                 const auto time = event.find("time");
                 if (eventName.empty() || time == event.end() || !time->is_number() ||
-                    !(time->get<float>() >= 0.0f) || time->get<float>() > length) {
+                    !(time->get<double>() >= 0.0) || time->get<double>() > length) {
                     gEngine->Log(1,
                                  "Animation table %s: clip %s: event \"%s\" needs a name and a "
                                  "time within the clip; skipped",
