@@ -25,12 +25,12 @@ void Actor::StopAnimations() {
 
 void Actor::AnimationCallback(int, const Name&) {}
 
-GraphicsAnim* Actor::GetCurrentAnimation(int channel) const {
+GraphicsAnim* Actor::GetChannelAnimation(int channel) const {
     // The library hands out mutable handles; the channel keeps the same one.
     return const_cast<GraphicsAnim*>(mAnimation->GetAnimation(channel));
 }
 
-int Actor::GetCurrentFrame(int channel) const {
+int Actor::GetChannelFrame(int channel) const {
     return mAnimation->GetCurrentFrame(channel);
 }
 
@@ -53,6 +53,10 @@ WorldCoords Actor::GetAttachedCoords(const Name& attachPoint) const {
     if (point->bone >= 0)
         local = pose.GetAbsCoords(point->bone) * local;
     return WorldCoords(own.region, own.coords * local);
+}
+
+bool Actor::HasRigidBodyData() const {
+    return GetPose().GetNumBones() > 1;
 }
 
 WorldCoords Actor::GetAttachedCoords(const char* attachPoint) const {

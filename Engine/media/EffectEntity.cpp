@@ -3,10 +3,18 @@
 #include "Engine/Engine.h"
 #include "Engine/media/MediaRecorder.h"
 #include "Engine/records/LoadTable.h"
+#include "Engine/sys/Machine.h"
 
 namespace GAME {
 
 RTTI_IMPLEMENT(EffectEntity, Entity)
+
+namespace {
+// One note per machine that effects are only placed until the world keeps entities.
+struct WorldSeamNote {
+    bool logged = false;
+};
+}  // namespace
 
 void EffectEntity::Load(const LoadTable& table) {
     Entity::Load(table);
@@ -49,6 +57,12 @@ void EffectEntity::FadeLight() {
 }
 
 void EffectEntity::AddToWorld(const WorldCoords& coords, bool visible) {
+    if (auto& note = Singleton<WorldSeamNote>::Get(); !note.logged) {
+        note.logged = true;
+        gEngine->Log(1,
+                     "EffectEntity::AddToWorld: World::AddEntity is not available; effects are "
+                     "only placed");
+    }
     SetCoords(coords);
     SetVisibility(visible);
     const Vec3 at = coords.GetWorldCoords().origin;

@@ -116,14 +116,17 @@ public:
     void StopAnimations();
     // Each event of a running clip, "End" at the end of each pass; overrides call the base.
     virtual void AnimationCallback(int channel, const Name& event);
-    GraphicsAnim* GetCurrentAnimation(int channel) const;
-    int GetCurrentFrame(int channel) const;
+    // The clip on a channel (a finished one stays) and the frame it shows.
+    GraphicsAnim* GetChannelAnimation(int channel) const;
+    int GetChannelFrame(int channel) const;
     // An empty pose gives the animated pose back.
     void SetPose(const SkeletalPose& pose);
     const SkeletalPose& GetPose() const;
     // The actor's coordinates at a named point of its skeleton (its own for an unknown point).
     WorldCoords GetAttachedCoords(const Name& attachPoint) const;
     WorldCoords GetAttachedCoords(const char* attachPoint) const;
+    // A ragdoll needs bones to hang its bodies on.
+    bool HasRigidBodyData() const;
     ActorAnimation& GetAnimationState() { return *mAnimation; }
     const ActorAnimation& GetAnimationState() const { return *mAnimation; }
 

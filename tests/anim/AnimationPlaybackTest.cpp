@@ -66,8 +66,8 @@ TEST_F(AnimationPlaybackTest, HitThenEndArriveInTheirFramesAtAnyStep) {
         EXPECT_EQ(actor->heard, expected);
         EXPECT_FALSE(actor->GetAnimationState().IsPlaying(0));
         // A finished clip stays current on its last frame.
-        EXPECT_EQ(actor->GetCurrentAnimation(0), Load("Test/Swing.anm"));
-        EXPECT_EQ(actor->GetCurrentFrame(0), 29);
+        EXPECT_EQ(actor->GetChannelAnimation(0), Load("Test/Swing.anm"));
+        EXPECT_EQ(actor->GetChannelFrame(0), 29);
     }
 }
 

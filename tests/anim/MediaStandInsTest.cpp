@@ -106,6 +106,8 @@ TEST(MediaStandIns, EffectsEmitAndTheirParticlesOutliveTheStop) {
 
     effect->FadeLight();
     effect->AddToWorld(WorldCoords(nullptr, Coords::FromOrigin(Vec3(1, 2, 3))), true);
+    effect->AddToWorld(WorldCoords(nullptr, Coords::FromOrigin(Vec3(1, 2, 3))), true);
+    EXPECT_EQ(tm.CountLog("World::AddEntity is not available"), 1);
     EXPECT_TRUE(effect->IsLightFading());
     EXPECT_EQ(effect->GetPosition().local, Vec3(1, 2, 3));
     MediaRecorder& recorder = MediaRecorder::Get();

@@ -37,6 +37,7 @@ TEST_F(PoseTest, AttachPointsFollowTheSkeletonAndTheActor) {
     ExpectNear(At("L Hand"), Vec3(10.5f, 1, 5));
     ExpectNear(At("Ground"), Vec3(10, 0, 5));
     ExpectNear(At("No Such Point"), Vec3(10, 0, 5));
+    EXPECT_TRUE(actor->HasRigidBodyData());
 
     // Turned a quarter about the vertical axis, the hand swings with the actor.
     Coords turned = Coords::FromAxisAngle(Vec3(0, 1, 0), DegreesToRadians(90.0f));
@@ -67,7 +68,7 @@ TEST_F(PoseTest, FramePosesMoveBonesAlongTheClip) {
     // The actor shows its current frame...
     actor->PlayAnimation(0, reach, false, 1.0f, 0);
     AnimationSystem::Get().Update(500);
-    EXPECT_EQ(actor->GetCurrentFrame(0), 5);
+    EXPECT_EQ(actor->GetChannelFrame(0), 5);
     ExpectNear(At("L Hand"), Vec3(11.0f, 1, 5));
     // ...until a pose of its own is set; an empty pose gives the animated one back.
     SkeletalPose own;
