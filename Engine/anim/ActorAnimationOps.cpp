@@ -1,8 +1,7 @@
-// Actor's animation operations: thin forwards to its ActorAnimation, plus the attach points of
+// Actor's animation operations: thin forwards to its AnimationChannels, plus the attach points of
 // its skeleton. (Actor is declared in Engine/object/Object.h.)
-#include "Engine/anim/ActorAnimation.h"
+#include "Engine/anim/AnimationChannels.h"
 #include "Engine/anim/AnimationLibrary.h"
-#include "Engine/anim/AnimationSystem.h"
 #include "Engine/anim/GraphicsAnim.h"
 #include "Engine/anim/Skeleton.h"
 #include "Engine/object/Object.h"
@@ -11,8 +10,7 @@
 namespace GAME {
 
 void Actor::PlayAnimation(int channel, GraphicsAnim* anim, bool loop, float speed, int blendMs) {
-    if (mAnimation->Play(channel, anim, loop, speed, blendMs))
-        AnimationSystem::Get().Register(*this);
+    mAnimation->Play(channel, anim, loop, speed, blendMs);
 }
 
 void Actor::SetAnimationSpeedMultiplier(int channel, float multiplier) {

@@ -1,7 +1,8 @@
 #include "Engine/anim/AnimationSystem.h"
 
-#include "Engine/anim/ActorAnimation.h"
-#include "Engine/object/ObjectManager.h"
+#include <algorithm>
+
+#include "Engine/anim/AnimationChannels.h"
 #include "Engine/sys/Machine.h"
 
 namespace GAME {
@@ -10,37 +11,36 @@ AnimationSystem& AnimationSystem::Get() {
     return Singleton<AnimationSystem>::Get();
 }
 
-void AnimationSystem::Register(Actor& actor) {
-    ActorAnimation& animation = actor.GetAnimationState();
-    if (animation.IsRegistered() || actor.GetObjectId() == 0)
+void AnimationSystem::Register(AnimationChannels& channels) {
+    if (std::find(mChannels.begin(), mChannels.end(), &channels) == mChannels.end())
+        mChannels.push_back(&channels);
+}
+
+void AnimationSystem::Unregister(AnimationChannels& channels) {
+    auto it = std::find(mChannels.begin(), mChannels.end(), &channels);
+    if (it == mChannels.end())
         return;
-    animation.SetRegistered(true);
-    mActors.push_back(actor.GetObjectId());
+    if (mUpdating)
+        *it = nullptr;
+    else
+        mChannels.erase(it);
 }
 
 void AnimationSystem::Update(int elapsedMs) {
     if (mUpdating)
         return;  // a callback asked for a frame inside the frame
     mUpdating = true;
-    ObjectManager& objects = Singleton<ObjectManager>::Get();
-    // Actors that start playing during the frame are appended and wait for the next frame.
-    const std::size_t count = mActors.size();
+    const std::size_t count = mChannels.size();
     for (std::size_t i = 0; i < count; ++i)
-        if (Actor* actor = objects.GetObject<Actor>(mActors[i]))
-            actor->GetAnimationState().Advance(*actor, elapsedMs);
-    // Looked up again: a callback may have destroyed actors listed before it.
-    std::size_t kept = 0;
-    for (std::size_t i = 0; i < mActors.size(); ++i) {
-        Actor* actor = objects.GetObject<Actor>(mActors[i]);
-        if (actor && actor->GetAnimationState().IsAnyPlaying()) {
-            mActors[kept++] = mActors[i];
-            continue;
-        }
-        if (actor)
-            actor->GetAnimationState().SetRegistered(false);
-    }
-    mActors.resize(kept);
+        if (AnimationChannels* channels = mChannels[i])
+            channels->Advance(elapsedMs);
+    std::erase_if(mChannels, [](const AnimationChannels* c) { return !c || !c->IsAnyPlaying(); });
     mUpdating = false;
+}
+
+std::size_t AnimationSystem::GetActiveCount() const {
+    return static_cast<std::size_t>(std::count_if(mChannels.begin(), mChannels.end(),
+                                                  [](const AnimationChannels* c) { return c; }));
 }
 
 }  // namespace GAME

@@ -1,27 +1,30 @@
 #pragma once
-// Advances the animations of every actor of a machine that has a clip playing, once per frame,
-// in the order the actors first played (so every machine calls back in the same order).
-#include <cstdint>
+// Advances the animation channels of a machine that have a clip playing, once per frame, in the
+// order they first played (so every machine calls back in the same order).
+#include <cstddef>
 #include <vector>
 
 namespace GAME {
 
-class Actor;
+class AnimationChannels;
 
 class AnimationSystem {
 public:
     static AnimationSystem& Get();
 
-    // Called when an actor starts a clip; an actor is listed once.
-    void Register(Actor& actor);
-    // The frame step: every listed actor's channels advance by elapsedMs. Actors gone or no
-    // longer playing leave the list.
+    // By the channels when they start a clip; each is listed once.
+    void Register(AnimationChannels& channels);
+    // By the channels when they are destroyed.
+    void Unregister(AnimationChannels& channels);
+    // The frame step: every listed owner's channels advance by elapsedMs. Channels no longer
+    // playing leave the list; channels that start during the step wait for the next one.
     void Update(int elapsedMs);
 
-    std::size_t GetActiveCount() const { return mActors.size(); }
+    std::size_t GetActiveCount() const;
 
 private:
-    std::vector<std::uint32_t> mActors;  // object ids
+    // Non-owning; slots of channels destroyed during an update are nulled, then compacted.
+    std::vector<AnimationChannels*> mChannels;
     bool mUpdating = false;
 };
 

@@ -4,7 +4,7 @@
 #include <memory>
 
 #include "Engine/Engine.h"
-#include "Engine/anim/ActorAnimation.h"
+#include "Engine/anim/AnimationChannels.h"
 #include "Engine/media/GraphicsMeshInstance.h"
 #include "Engine/net/ActorConfigCommand.h"
 #include "Engine/net/NetPacket.h"
@@ -97,7 +97,11 @@ void Entity::RestoreState(BinaryReader& reader) {
 }
 
 Actor::Actor()
-    : mAnimation(std::make_unique<ActorAnimation>()),
+    : mAnimation(std::make_unique<AnimationChannels>(
+          this,
+          [](void* self, int channel, const Name& event) {
+              static_cast<Actor*>(self)->AnimationCallback(channel, event);
+          })),
       mMesh(std::make_unique<GraphicsMeshInstance>(*this)) {}
 Actor::~Actor() = default;
 

@@ -17,7 +17,7 @@ class LoadTable;
 class BinaryWriter;
 class BinaryReader;
 class ActorConfigCommand;
-class ActorAnimation;
+class AnimationChannels;
 class GraphicsAnim;
 class GraphicsMeshInstance;
 class SkeletalPose;
@@ -127,8 +127,8 @@ public:
     WorldCoords GetAttachedCoords(const char* attachPoint) const;
     // A ragdoll needs bones to hang its bodies on.
     bool HasRigidBodyData() const;
-    ActorAnimation& GetAnimationState() { return *mAnimation; }
-    const ActorAnimation& GetAnimationState() const { return *mAnimation; }
+    AnimationChannels& GetAnimationState() { return *mAnimation; }
+    const AnimationChannels& GetAnimationState() const { return *mAnimation; }
 
     // Looks (Engine/media/ActorGraphicsOps.cpp): recorded on the mesh instance, never drawn.
     GraphicsMeshInstance& GetMeshInstance() { return *mMesh; }
@@ -143,7 +143,7 @@ public:
     bool GetIsDissolved() const;
 
 private:
-    std::unique_ptr<ActorAnimation> mAnimation;
+    std::unique_ptr<AnimationChannels> mAnimation;
     std::unique_ptr<GraphicsMeshInstance> mMesh;
 };
 

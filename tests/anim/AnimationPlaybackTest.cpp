@@ -4,7 +4,7 @@
 
 #include <cmath>
 
-#include "Engine/anim/ActorAnimation.h"
+#include "Engine/anim/AnimationChannels.h"
 #include "Engine/anim/AnimationLibrary.h"
 #include "Engine/anim/AnimationSystem.h"
 #include "Engine/anim/GraphicsAnim.h"
@@ -141,19 +141,26 @@ TEST_F(AnimationPlaybackTest, CallbacksMayReplaceOrStopTheClip) {
     EXPECT_EQ(AnimationSystem::Get().GetActiveCount(), 0u);
 }
 
-TEST_F(AnimationPlaybackTest, AnActorDestroyedByAnotherActorsEventIsDropped) {
+TEST_F(AnimationPlaybackTest, ActorsDestroyedByEventsAreDroppedSafely) {
     auto& objects = Singleton<ObjectManager>::Get();
+    ProbeActor* self = objects.CreateObject<ProbeActor>();
     ProbeActor* victim = objects.CreateObject<ProbeActor>();
+    // One actor goes on its own "Hit"; another takes a later-listed actor with it.
+    self->onEvent = [&](const std::string&) { objects.DestroyObjectEx(self, __FILE__, __LINE__); };
     actor->onEvent = [&](const std::string&) {
         if (victim) {
             objects.DestroyObjectEx(victim, __FILE__, __LINE__);
             victim = nullptr;
         }
     };
+    self->PlayAnimation(0, Load("Test/Swing.anm"), true, 1.0f, 0);
     actor->PlayAnimation(0, Load("Test/Swing.anm"), false, 1.0f, 0);
     victim->PlayAnimation(0, Load("Test/Swing.anm"), false, 1.0f, 0);
+    EXPECT_EQ(AnimationSystem::Get().GetActiveCount(), 3u);
     RunFrames(3, 500);
-    EXPECT_EQ(actor->heard.size(), 2u);
+    const std::vector<ProbeActor::Heard> heard = {{1, 0, "Hit"}, {2, 0, "End"}};
+    EXPECT_EQ(actor->heard, heard);
+    EXPECT_EQ(objects.GetObject(victim ? victim->GetObjectId() : 0), nullptr);
     EXPECT_EQ(AnimationSystem::Get().GetActiveCount(), 0u);
 }
 

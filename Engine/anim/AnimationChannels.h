@@ -1,8 +1,9 @@
 #pragma once
-// The animation channels of one actor and its pose. Each channel plays one clip: the engine
-// advances it by the frame step (times the clip's speed, the play speed and the channel's
-// multiplier) and calls the actor back with every event whose time the step passed, in time
-// order, and with "End" when a pass ends (a looping clip then starts its next pass).
+// The animation channels of one owner (an actor, or an effect's mesh) and its pose. Each channel
+// plays one clip: the engine advances it by the frame step (times the clip's speed, the play
+// speed and the channel's multiplier) and calls the owner back with every event whose time the
+// step passed, in time order, and with "End" when a pass ends (a looping clip then starts its
+// next pass).
 #include <array>
 #include <cstdint>
 
@@ -10,13 +11,20 @@
 
 namespace GAME {
 
-class Actor;
 class GraphicsAnim;
 class Name;
 
-class ActorAnimation {
+class AnimationChannels {
 public:
     static constexpr int kChannelCount = 4;
+    // Receives the owner's events (owner, channel, event name).
+    using Callback = void (*)(void* owner, int channel, const Name& event);
+
+    AnimationChannels(void* owner, Callback callback) : mOwner(owner), mCallback(callback) {}
+    // Leaves the machine's AnimationSystem.
+    ~AnimationChannels();
+    AnimationChannels(const AnimationChannels&) = delete;
+    AnimationChannels& operator=(const AnimationChannels&) = delete;
 
     struct Channel {
         const GraphicsAnim* anim = nullptr;
@@ -30,7 +38,8 @@ public:
         std::uint32_t generation = 0;
     };
 
-    // False (nothing changes) for a channel outside 0..kChannelCount-1 or a null clip.
+    // Starts a clip and joins the machine's AnimationSystem. False (nothing changes) for a
+    // channel outside 0..kChannelCount-1 or a null clip.
     bool Play(int channel, const GraphicsAnim* anim, bool loop, float speed, int blendMs);
     void SetSpeedMultiplier(int channel, float multiplier);
     void Stop(int channel);
@@ -43,29 +52,34 @@ public:
     bool IsPlaying(int channel) const;
     bool IsAnyPlaying() const;
 
-    // Advances every playing channel and calls `actor.AnimationCallback`. A callback may play,
-    // stop or retime the channel: what remained of the old pass is then dropped.
-    void Advance(Actor& actor, int elapsedMs);
+    // Advances every playing channel and calls the owner back. A callback may play, stop or
+    // retime the channel, or destroy the owner (and these channels): what remained of the old
+    // pass is then dropped.
+    void Advance(int elapsedMs);
 
     // The explicit pose (SetPose) until the next Play; empty restores the animated pose.
     void SetPose(const SkeletalPose& pose) { mExplicitPose = pose; }
     // The pose shown now: the explicit one, else channel 0's current frame, else the bind pose
     // of the fallback skeleton.
     const SkeletalPose& GetPose(const class Skeleton* fallback) const;
-    bool IsRegistered() const { return mRegistered; }
-    void SetRegistered(bool registered) { mRegistered = registered; }
 
 private:
     // Most passes one step may run; beyond that the clip skips ahead (a huge step or speed must
     // not stall the frame).
     static constexpr int kMaxPassesPerStep = 64;
 
-    void AdvanceChannel(Actor& actor, int index, double stepMs);
+    // False when the channels were destroyed by a callback.
+    bool AdvanceChannel(int index, double stepMs);
+    void Deliver(int channel, const Name& event);
+
+    void* mOwner;
+    Callback mCallback;
+    // Set while Advance runs: a callback that destroys these channels clears it.
+    bool* mAlive = nullptr;
 
     std::array<Channel, kChannelCount> mChannels{};
     SkeletalPose mExplicitPose;
     mutable SkeletalPose mShownPose;
-    bool mRegistered = false;
 };
 
 }  // namespace GAME

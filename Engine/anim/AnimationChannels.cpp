@@ -1,9 +1,10 @@
-#include "Engine/anim/ActorAnimation.h"
+#include "Engine/anim/AnimationChannels.h"
 
 #include <cmath>
 
+#include "Engine/anim/AnimationSystem.h"
 #include "Engine/anim/GraphicsAnim.h"
-#include "Engine/object/Object.h"
+#include "Engine/sys/Machine.h"
 
 namespace GAME {
 
@@ -13,12 +14,25 @@ const Name& EndEvent() {
     return end;
 }
 bool ValidChannel(int channel) {
-    return channel >= 0 && channel < ActorAnimation::kChannelCount;
+    return channel >= 0 && channel < AnimationChannels::kChannelCount;
 }
 }  // namespace
 
-bool ActorAnimation::Play(int channel, const GraphicsAnim* anim, bool loop, float speed,
-                          int blendMs) {
+AnimationChannels::~AnimationChannels() {
+    if (mAlive)
+        *mAlive = false;
+    // The machine may be shutting down; a system already gone lists nothing of ours.
+    if (auto* system = Machine::Current().Find<AnimationSystem>())
+        system->Unregister(*this);
+}
+
+void AnimationChannels::Deliver(int channel, const Name& event) {
+    if (mCallback)
+        mCallback(mOwner, channel, event);
+}
+
+bool AnimationChannels::Play(int channel, const GraphicsAnim* anim, bool loop, float speed,
+                             int blendMs) {
     if (!ValidChannel(channel) || !anim)
         return false;
     Channel& c = mChannels[static_cast<std::size_t>(channel)];
@@ -32,16 +46,17 @@ bool ActorAnimation::Play(int channel, const GraphicsAnim* anim, bool loop, floa
     ++c.generation;
     if (channel == 0)
         mExplicitPose.Reset(nullptr);
+    AnimationSystem::Get().Register(*this);
     return true;
 }
 
-void ActorAnimation::SetSpeedMultiplier(int channel, float multiplier) {
+void AnimationChannels::SetSpeedMultiplier(int channel, float multiplier) {
     if (ValidChannel(channel))
         mChannels[static_cast<std::size_t>(channel)].multiplier =
             std::isfinite(multiplier) && multiplier > 0.0f ? multiplier : 0.0f;
 }
 
-void ActorAnimation::Stop(int channel) {
+void AnimationChannels::Stop(int channel) {
     if (!ValidChannel(channel))
         return;
     Channel& c = mChannels[static_cast<std::size_t>(channel)];
@@ -49,53 +64,57 @@ void ActorAnimation::Stop(int channel) {
     ++c.generation;
 }
 
-void ActorAnimation::StopAll() {
+void AnimationChannels::StopAll() {
     for (int i = 0; i < kChannelCount; ++i)
         Stop(i);
 }
 
-const ActorAnimation::Channel* ActorAnimation::GetChannel(int channel) const {
+const AnimationChannels::Channel* AnimationChannels::GetChannel(int channel) const {
     if (!ValidChannel(channel) || !mChannels[static_cast<std::size_t>(channel)].anim)
         return nullptr;
     return &mChannels[static_cast<std::size_t>(channel)];
 }
 
-const GraphicsAnim* ActorAnimation::GetAnimation(int channel) const {
+const GraphicsAnim* AnimationChannels::GetAnimation(int channel) const {
     const Channel* c = GetChannel(channel);
     return c ? c->anim : nullptr;
 }
 
-int ActorAnimation::GetCurrentFrame(int channel) const {
+int AnimationChannels::GetCurrentFrame(int channel) const {
     const Channel* c = GetChannel(channel);
     return c ? c->anim->GetFrameAtTime(c->timeMs) : 0;
 }
 
-bool ActorAnimation::IsPlaying(int channel) const {
+bool AnimationChannels::IsPlaying(int channel) const {
     const Channel* c = GetChannel(channel);
     return c && c->playing;
 }
 
-bool ActorAnimation::IsAnyPlaying() const {
+bool AnimationChannels::IsAnyPlaying() const {
     for (const Channel& c : mChannels)
         if (c.playing)
             return true;
     return false;
 }
 
-void ActorAnimation::Advance(Actor& actor, int elapsedMs) {
-    if (elapsedMs < 0)
-        return;
+void AnimationChannels::Advance(int elapsedMs) {
+    if (elapsedMs < 0 || mAlive)
+        return;  // no frame inside a frame
+    bool alive = true;
+    mAlive = &alive;
     for (int i = 0; i < kChannelCount; ++i) {
         const Channel& c = mChannels[static_cast<std::size_t>(i)];
         if (!c.playing || !c.anim)
             continue;
-        AdvanceChannel(
-            actor, i,
-            static_cast<double>(elapsedMs) * c.speed * c.multiplier * c.anim->GetAnimSpeed());
+        if (!AdvanceChannel(i, static_cast<double>(elapsedMs) * c.speed * c.multiplier *
+                                   c.anim->GetAnimSpeed()))
+            return;  // destroyed by a callback: nothing of it may be touched
     }
+    mAlive = nullptr;
 }
 
-void ActorAnimation::AdvanceChannel(Actor& actor, int index, double stepMs) {
+bool AnimationChannels::AdvanceChannel(int index, double stepMs) {
+    const bool* alive = mAlive;
     Channel& c = mChannels[static_cast<std::size_t>(index)];
     const std::uint32_t generation = c.generation;
     const GraphicsAnim& anim = *c.anim;
@@ -113,32 +132,36 @@ void ActorAnimation::AdvanceChannel(Actor& actor, int index, double stepMs) {
             if (t < from || (t == from && !fromIncluded))
                 continue;
             c.timeMs = t;
-            actor.AnimationCallback(index, event.name);
+            Deliver(index, event.name);
+            if (!*alive)
+                return false;
             if (c.generation != generation)
-                return;  // the callback replaced or stopped this channel
+                return true;  // the callback replaced or stopped this channel
         }
         if (to < length) {
             c.timeMs = to;
-            return;
+            return true;
         }
         c.timeMs = length;
         if (!c.loop)
             c.playing = false;
-        actor.AnimationCallback(index, EndEvent());
+        Deliver(index, EndEvent());
+        if (!*alive)
+            return false;
         if (c.generation != generation || !c.loop)
-            return;
+            return true;
         to -= length;
         from = 0.0;
         fromIncluded = true;
         c.timeMs = 0.0;
         if (pass + 1 >= kMaxPassesPerStep) {
             c.timeMs = std::fmod(to, length);
-            return;
+            return true;
         }
     }
 }
 
-const SkeletalPose& ActorAnimation::GetPose(const Skeleton* fallback) const {
+const SkeletalPose& AnimationChannels::GetPose(const Skeleton* fallback) const {
     if (!mExplicitPose.IsEmpty())
         return mExplicitPose;
     if (const Channel* c = GetChannel(0)) {
