@@ -127,8 +127,8 @@ public:
     WorldCoords GetAttachedCoords(const char* attachPoint) const;
     // A ragdoll needs bones to hang its bodies on.
     bool HasRigidBodyData() const;
-    AnimationChannels& GetAnimationState() { return *mAnimation; }
-    const AnimationChannels& GetAnimationState() const { return *mAnimation; }
+    AnimationChannels& GetAnimationChannels() { return *mAnimation; }
+    const AnimationChannels& GetAnimationChannels() const { return *mAnimation; }
 
     // Looks (Engine/media/ActorGraphicsOps.cpp): recorded on the mesh instance, never drawn.
     GraphicsMeshInstance& GetMeshInstance() { return *mMesh; }

@@ -64,7 +64,7 @@ TEST_F(AnimationPlaybackTest, HitThenEndArriveInTheirFramesAtAnyStep) {
         const std::vector<ProbeActor::Heard> expected = {{FrameOf(400, step), 0, "Hit"},
                                                          {FrameOf(1000, step), 0, "End"}};
         EXPECT_EQ(actor->heard, expected);
-        EXPECT_FALSE(actor->GetAnimationState().IsPlaying(0));
+        EXPECT_FALSE(actor->GetAnimationChannels().IsPlaying(0));
         // A finished clip stays current on its last frame.
         EXPECT_EQ(actor->GetChannelAnimation(0), Load("Test/Swing.anm"));
         EXPECT_EQ(actor->GetChannelFrame(0), 29);
@@ -86,7 +86,7 @@ TEST_F(AnimationPlaybackTest, LoopsSendEndAtEveryPassInTimeOrder) {
                 expected.push_back({FrameOf(1000 * (pass + 1), step), 0, "End"});
         }
         EXPECT_EQ(actor->heard, expected);
-        EXPECT_TRUE(actor->GetAnimationState().IsPlaying(0));
+        EXPECT_TRUE(actor->GetAnimationChannels().IsPlaying(0));
     }
 }
 
@@ -137,7 +137,7 @@ TEST_F(AnimationPlaybackTest, CallbacksMayReplaceOrStopTheClip) {
     actor->PlayAnimation(0, swing, true, 1.0f, 0);
     RunFrames(3, 1000);
     ASSERT_EQ(actor->heard.size(), 1u);
-    EXPECT_FALSE(actor->GetAnimationState().IsAnyPlaying());
+    EXPECT_FALSE(actor->GetAnimationChannels().IsAnyPlaying());
     EXPECT_EQ(AnimationSystem::Get().GetActiveCount(), 0u);
 }
 
