@@ -133,3 +133,24 @@ TEST(AnimationTables, BadEntriesAreLoggedAndSkippedTheRestLoads) {
 
 }  // namespace
 }  // namespace GAME::test
+
+namespace GAME::test {
+namespace {
+
+TEST(AnimationTables, TheSampleWorldsTablesLoadCleanly) {
+    TestMachine tm(TestMachine::SampleDataDir());
+    AnimationLibrary& library = Singleton<AnimationLibrary>::Get();
+    EXPECT_GE(library.GetClipCount(), 2u);
+    const GraphicsAnim* attack = library.FindClip("Creatures/Anims/Human_Attack.anm");
+    ASSERT_NE(attack, nullptr);
+    ASSERT_EQ(attack->GetEvents().size(), 1u);
+    EXPECT_EQ(attack->GetEvents()[0].name.str(), "Hit");
+    const Skeleton* skeleton = library.GetDefaultSkeleton();
+    for (const char* point : {"Target", "Head", "Camera", "L Hand", "R Hand"})
+        EXPECT_NE(skeleton->FindAttachPoint(Name::Create(point)), nullptr) << point;
+    for (const LogLine& line : tm.Log())
+        ADD_FAILURE() << line.text;
+}
+
+}  // namespace
+}  // namespace GAME::test
