@@ -13,6 +13,7 @@ namespace GAME {
 
 class GraphicsAnim;
 class Name;
+class Skeleton;
 
 class AnimationChannels {
 public:
@@ -57,11 +58,11 @@ public:
     // pass is then dropped.
     void Advance(int elapsedMs);
 
-    // The explicit pose (SetPose) until the next Play; empty restores the animated pose.
+    // The explicit pose (SetPose) until channel 0 plays again; empty restores the animated pose.
     void SetPose(const SkeletalPose& pose) { mExplicitPose = pose; }
     // The pose shown now: the explicit one, else channel 0's current frame, else the bind pose
     // of the fallback skeleton.
-    const SkeletalPose& GetPose(const class Skeleton* fallback) const;
+    const SkeletalPose& GetPose(const Skeleton* fallback) const;
 
 private:
     // Most passes one step may run; beyond that the clip skips ahead (a huge step or speed must
