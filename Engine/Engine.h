@@ -41,9 +41,16 @@ public:
     bool IsEditor() const { return mEditor; }
     void SetEditor(bool editor) { mEditor = editor; }
 
-    // Game time in milliseconds, advanced by the host's frames.
+    // Game time in milliseconds, advanced by the host's frames; while paused a frame adds
+    // nothing. The frame step is what the last frame added.
     std::uint64_t GetGameTime() const { return mGameTime; }
-    void AdvanceGameTime(std::uint32_t ms) { mGameTime += ms; }
+    void AdvanceGameTime(std::uint32_t ms) {
+        mFrameStep = mGameTimePaused ? 0 : ms;
+        mGameTime += mFrameStep;
+    }
+    std::uint32_t GetFrameStep() const { return mFrameStep; }
+    bool IsGameTimePaused() const { return mGameTimePaused; }
+    void SetGameTimePaused(bool paused) { mGameTimePaused = paused; }
 
 private:
     // Lines come from worker threads too (the save thread); one line is delivered at a time.
@@ -53,6 +60,8 @@ private:
     bool mServer = false;
     bool mEditor = false;
     std::uint64_t mGameTime = 0;
+    std::uint32_t mFrameStep = 0;
+    bool mGameTimePaused = false;
 };
 
 // `gEngine` reads as the engine object of the current machine.

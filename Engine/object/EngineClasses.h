@@ -1,12 +1,9 @@
 #pragma once
 // Engine classes that game classes derive from; they carry no behaviour of their own here.
+#include "Engine/media/Light.h"
 #include "Engine/object/Object.h"
 
 namespace GAME {
-
-class Light : public Entity {
-    RTTI_DECLARE(Light)
-};
 
 class LineEffect : public Entity {
     RTTI_DECLARE(LineEffect)

@@ -4,6 +4,8 @@
 #include <memory>
 
 #include "Engine/Engine.h"
+#include "Engine/anim/AnimationChannels.h"
+#include "Engine/media/GraphicsMeshInstance.h"
 #include "Engine/net/ActorConfigCommand.h"
 #include "Engine/net/NetPacket.h"
 #include "Engine/net/NetworkConnectionManager.h"
@@ -94,7 +96,13 @@ void Entity::RestoreState(BinaryReader& reader) {
         mVisible = visible;
 }
 
-Actor::Actor() = default;
+Actor::Actor()
+    : mAnimation(std::make_unique<AnimationChannels>(
+          this,
+          [](void* self, int channel, const Name& event) {
+              static_cast<Actor*>(self)->AnimationCallback(channel, event);
+          })),
+      mMesh(std::make_unique<GraphicsMeshInstance>(*this)) {}
 Actor::~Actor() = default;
 
 bool Actor::Enqueue(ActorConfigCommand* command) {

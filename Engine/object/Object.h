@@ -2,6 +2,7 @@
 // The engine's object model: Object (id, record name, class record), Entity (a placed thing:
 // coordinates, region, visibility, attachments, update and saved state) and Actor.
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -16,6 +17,10 @@ class LoadTable;
 class BinaryWriter;
 class BinaryReader;
 class ActorConfigCommand;
+class AnimationChannels;
+class GraphicsAnim;
+class GraphicsMeshInstance;
+class SkeletalPose;
 
 class Object {
     RTTI_DECLARE_ROOT(Object)
@@ -104,6 +109,42 @@ public:
     // Takes the command: in a networked game sends its packet so that every other machine runs
     // it, then runs it here. Always true; a null command is ignored.
     bool Enqueue(ActorConfigCommand* command);
+
+    // Animation channels (Engine/anim/ActorAnimationOps.cpp); AnimationSystem advances them.
+    void PlayAnimation(int channel, GraphicsAnim* anim, bool loop, float speed, int blendMs);
+    void SetAnimationSpeedMultiplier(int channel, float multiplier);
+    void StopAnimations();
+    // Each event of a running clip, "End" at the end of each pass; overrides call the base.
+    virtual void AnimationCallback(int channel, const Name& event);
+    // The clip on a channel (a finished one stays) and the frame it shows.
+    GraphicsAnim* GetChannelAnimation(int channel) const;
+    int GetChannelFrame(int channel) const;
+    // An empty pose gives the animated pose back.
+    void SetPose(const SkeletalPose& pose);
+    const SkeletalPose& GetPose() const;
+    // The actor's coordinates at a named point of its skeleton (its own for an unknown point).
+    WorldCoords GetAttachedCoords(const Name& attachPoint) const;
+    WorldCoords GetAttachedCoords(const char* attachPoint) const;
+    // A ragdoll needs bones to hang its bodies on.
+    bool HasRigidBodyData() const;
+    AnimationChannels& GetAnimationChannels() { return *mAnimation; }
+    const AnimationChannels& GetAnimationChannels() const { return *mAnimation; }
+
+    // Looks (Engine/media/ActorGraphicsOps.cpp): recorded on the mesh instance, never drawn.
+    GraphicsMeshInstance& GetMeshInstance() { return *mMesh; }
+    const GraphicsMeshInstance& GetMeshInstance() const { return *mMesh; }
+    void SetMesh(const std::string& mesh);
+    void RestoreMesh();
+    void SetBaseTexture(const std::string& texture);
+    void SetBumpTexture(const std::string& texture);
+    void SetTintColor(const Color& color);
+    Color GetTintColor() const;
+    void SetOutlineColor(const Color& color);
+    bool GetIsDissolved() const;
+
+private:
+    std::unique_ptr<AnimationChannels> mAnimation;
+    std::unique_ptr<GraphicsMeshInstance> mMesh;
 };
 
 }  // namespace GAME

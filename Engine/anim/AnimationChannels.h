@@ -1,0 +1,86 @@
+#pragma once
+// The animation channels of one owner (an actor, or an effect's mesh) and its pose. Each channel
+// plays one clip: the engine advances it by the frame step (times the clip's speed, the play
+// speed and the channel's multiplier) and calls the owner back with every event whose time the
+// step passed, in time order, and with "End" when a pass ends (a looping clip then starts its
+// next pass).
+#include <array>
+#include <cstdint>
+
+#include "Engine/anim/SkeletalPose.h"
+
+namespace GAME {
+
+class GraphicsAnim;
+class Name;
+class Skeleton;
+
+class AnimationChannels {
+public:
+    static constexpr int kChannelCount = 4;
+    // Receives the owner's events (owner, channel, event name).
+    using Callback = void (*)(void* owner, int channel, const Name& event);
+
+    AnimationChannels(void* owner, Callback callback) : mOwner(owner), mCallback(callback) {}
+    // Leaves the machine's AnimationSystem.
+    ~AnimationChannels();
+    AnimationChannels(const AnimationChannels&) = delete;
+    AnimationChannels& operator=(const AnimationChannels&) = delete;
+
+    struct Channel {
+        const GraphicsAnim* anim = nullptr;
+        double timeMs = 0.0;  // into the current pass
+        float speed = 1.0f;
+        float multiplier = 1.0f;
+        int blendMs = 0;  // kept for callers; nothing is blended headless
+        bool loop = false;
+        bool playing = false;
+        bool atStart = false;  // events at the pass's first instant are still due
+        std::uint32_t generation = 0;
+    };
+
+    // Starts a clip and joins the machine's AnimationSystem. False (nothing changes) for a
+    // channel outside 0..kChannelCount-1 or a null clip.
+    bool Play(int channel, const GraphicsAnim* anim, bool loop, float speed, int blendMs);
+    void SetSpeedMultiplier(int channel, float multiplier);
+    void Stop(int channel);
+    void StopAll();
+
+    // Null for an unknown channel or one that never played; a finished clip stays current.
+    const Channel* GetChannel(int channel) const;
+    const GraphicsAnim* GetAnimation(int channel) const;
+    int GetCurrentFrame(int channel) const;
+    bool IsPlaying(int channel) const;
+    bool IsAnyPlaying() const;
+
+    // Advances every playing channel and calls the owner back. A callback may play, stop or
+    // retime the channel, or destroy the owner (and these channels): what remained of the old
+    // pass is then dropped.
+    void Advance(int elapsedMs);
+
+    // The explicit pose (SetPose) until channel 0 plays again; empty restores the animated pose.
+    void SetPose(const SkeletalPose& pose) { mExplicitPose = pose; }
+    // The pose shown now: the explicit one, else channel 0's current frame, else the bind pose
+    // of the fallback skeleton.
+    const SkeletalPose& GetPose(const Skeleton* fallback) const;
+
+private:
+    // Most passes one step may run; beyond that the clip skips ahead (a huge step or speed must
+    // not stall the frame).
+    static constexpr int kMaxPassesPerStep = 64;
+
+    // False when the channels were destroyed by a callback.
+    bool AdvanceChannel(int index, double stepMs);
+    void Deliver(int channel, const Name& event);
+
+    void* mOwner;
+    Callback mCallback;
+    // Set while Advance runs: a callback that destroys these channels clears it.
+    bool* mAlive = nullptr;
+
+    std::array<Channel, kChannelCount> mChannels{};
+    SkeletalPose mExplicitPose;
+    mutable SkeletalPose mShownPose;
+};
+
+}  // namespace GAME

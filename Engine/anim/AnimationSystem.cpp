@@ -1,0 +1,46 @@
+#include "Engine/anim/AnimationSystem.h"
+
+#include <algorithm>
+
+#include "Engine/anim/AnimationChannels.h"
+#include "Engine/sys/Machine.h"
+
+namespace GAME {
+
+AnimationSystem& AnimationSystem::Get() {
+    return Singleton<AnimationSystem>::Get();
+}
+
+void AnimationSystem::Register(AnimationChannels& channels) {
+    if (std::find(mChannels.begin(), mChannels.end(), &channels) == mChannels.end())
+        mChannels.push_back(&channels);
+}
+
+void AnimationSystem::Unregister(AnimationChannels& channels) {
+    auto it = std::find(mChannels.begin(), mChannels.end(), &channels);
+    if (it == mChannels.end())
+        return;
+    if (mUpdating)
+        *it = nullptr;
+    else
+        mChannels.erase(it);
+}
+
+void AnimationSystem::Update(int elapsedMs) {
+    if (mUpdating)
+        return;  // a callback asked for a frame inside the frame
+    mUpdating = true;
+    const std::size_t count = mChannels.size();
+    for (std::size_t i = 0; i < count; ++i)
+        if (AnimationChannels* channels = mChannels[i])
+            channels->Advance(elapsedMs);
+    std::erase_if(mChannels, [](const AnimationChannels* c) { return !c || !c->IsAnyPlaying(); });
+    mUpdating = false;
+}
+
+std::size_t AnimationSystem::GetActiveCount() const {
+    return static_cast<std::size_t>(std::count_if(mChannels.begin(), mChannels.end(),
+                                                  [](const AnimationChannels* c) { return c; }));
+}
+
+}  // namespace GAME

@@ -1,0 +1,69 @@
+#pragma once
+// One animation clip: its length, frame rate, own speed, the named events it sends at times of
+// a pass, and how it moves the bones of its skeleton. Clips are data (data/Animations); the
+// graphics engine hands out one shared, immutable GraphicsAnim per clip name.
+#include <string>
+#include <vector>
+
+#include "Engine/text/Name.h"
+#include "Engine/world/Math.h"
+
+namespace GAME {
+
+class Skeleton;
+class SkeletalPose;
+
+struct AnimationEvent {
+    Name name;
+    float timeMs = 0.0f;  // into the pass, at speed 1
+};
+
+// A bone carried linearly by `displacement` over one pass (added to its bind offset).
+struct AnimationBoneMotion {
+    int bone = -1;
+    Vec3 displacement;
+};
+
+class GraphicsAnim {
+public:
+    GraphicsAnim(std::string name, float lengthMs, int frameRate, float speed,
+                 const Skeleton* skeleton);
+
+    // The clip every actor falls back to; it always exists.
+    static const char* GetDefaultName() { return "Default"; }
+
+    const std::string& GetName() const { return mName; }
+    float GetLengthMs() const { return mLengthMs; }
+    // Length in whole frames (at least 1).
+    int GetLength() const { return mFrames; }
+    int GetFrameRate() const { return mFrameRate; }
+    float GetAnimSpeed() const { return mSpeed; }
+    const Skeleton* GetSkeleton() const { return mSkeleton; }
+    // In time order; events of equal time keep the table's order.
+    const std::vector<AnimationEvent>& GetEvents() const { return mEvents; }
+    const std::vector<AnimationBoneMotion>& GetBoneMotions() const { return mMotions; }
+
+    // The frame shown at a time into the pass, 0 .. length - 1.
+    int GetFrameAtTime(double timeMs) const;
+    // The pose at a frame; without interpolation the frame is taken whole. Frames outside the
+    // clip are clamped to it.
+    void GetFramePose(SkeletalPose& pose, float frame, bool interpolate) const;
+
+    // Building (by the clip library only).
+    void AddEvent(const Name& name, float timeMs);
+    void AddBoneMotion(int bone, const Vec3& displacement) {
+        mMotions.push_back({bone, displacement});
+    }
+
+private:
+    std::string mName;
+    float mLengthMs;
+    int mFrameRate;
+    int mFrames;
+    float mSpeed;
+    const Skeleton* mSkeleton;
+    std::vector<AnimationEvent> mEvents;
+    std::vector<AnimationBoneMotion> mMotions;
+};
+
+}  // namespace GAME

@@ -1,0 +1,15 @@
+#pragma once
+// Debug drawing of a machine: nothing is drawn; each shape is recorded.
+#include "Engine/world/Region.h"
+
+namespace GAME {
+
+class DebugRenderManager {
+public:
+    static DebugRenderManager& Get();
+
+    // Position in the region's space.
+    void RenderSphere(const WorldVec3& center, float radius, const Color& color);
+};
+
+}  // namespace GAME

@@ -1,0 +1,37 @@
+#pragma once
+// The graphics engine of a machine, headless: animations come from the clip library, textures
+// are only recorded, and the screen is a fixed 1024 x 768.
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <unordered_set>
+
+namespace GAME {
+
+class GraphicsAnim;
+
+class GraphicsEngine {
+public:
+    static constexpr int kWidth = 1024;
+    static constexpr int kHeight = 768;
+
+    static GraphicsEngine& Get();
+
+    // The clip of that name, or null for an unknown one (logged once per name). Each load
+    // counts a use that UnloadAnimation gives back; clips stay valid for the machine's life.
+    GraphicsAnim* LoadAnimation(std::string_view name);
+    void UnloadAnimation(GraphicsAnim* anim);
+    int GetUseCount(const GraphicsAnim* anim) const;
+
+    // Recorded; always succeeds for a non-empty name.
+    bool LoadTexture(const std::string& name);
+
+    int GetWidth() const { return kWidth; }
+    int GetHeight() const { return kHeight; }
+
+private:
+    std::unordered_map<const GraphicsAnim*, int> mUses;
+    std::unordered_set<std::string> mReportedUnknown;
+};
+
+}  // namespace GAME

@@ -1,0 +1,156 @@
+// Poses and attach points come from the clip tables' skeletons; bad tables are logged by file,
+// entry and field and never stop loading.
+#include <gtest/gtest.h>
+
+#include "Engine/anim/AnimationLibrary.h"
+#include "Engine/anim/AnimationSystem.h"
+#include "Engine/anim/GraphicsAnim.h"
+#include "Engine/anim/SkeletalPose.h"
+#include "Engine/anim/Skeleton.h"
+#include "Engine/media/GraphicsEngine.h"
+#include "Engine/object/ObjectManager.h"
+#include "support/TestMachine.h"
+
+namespace GAME::test {
+namespace {
+
+void ExpectNear(const Vec3& actual, const Vec3& expected) {
+    EXPECT_NEAR(actual.x, expected.x, 1e-5f);
+    EXPECT_NEAR(actual.y, expected.y, 1e-5f);
+    EXPECT_NEAR(actual.z, expected.z, 1e-5f);
+}
+
+class PoseTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        actor = Singleton<ObjectManager>::Get().CreateObject<Actor>();
+        actor->SetCoords(WorldCoords(nullptr, Coords::FromOrigin(Vec3(10, 0, 5))));
+    }
+    Vec3 At(const char* point) const { return actor->GetAttachedCoords(point).coords.origin; }
+
+    TestMachine tm;  // tests/data/Animations/TestSkeleton.json
+    Actor* actor = nullptr;
+};
+
+TEST_F(PoseTest, AttachPointsFollowTheSkeletonAndTheActor) {
+    ExpectNear(At("Target"), Vec3(10, 1.5f, 5));
+    ExpectNear(At("L Hand"), Vec3(10.5f, 1, 5));
+    ExpectNear(At("Ground"), Vec3(10, 0, 5));
+    ExpectNear(At("No Such Point"), Vec3(10, 0, 5));
+    EXPECT_TRUE(actor->HasRigidBodyData());
+
+    // Turned a quarter about the vertical axis, the hand swings with the actor.
+    Coords turned = Coords::FromAxisAngle(Vec3(0, 1, 0), DegreesToRadians(90.0f));
+    turned.origin = Vec3(10, 0, 5);
+    actor->SetCoords(WorldCoords(nullptr, turned));
+    const WorldCoords hand = actor->GetAttachedCoords("L Hand");
+    ExpectNear(hand.coords.origin, turned.TransformPoint(Vec3(0.5f, 1, 0)));
+    EXPECT_GT(std::abs(hand.coords.origin.z - 5.0f), 0.4f);
+}
+
+TEST_F(PoseTest, FramePosesMoveBonesAlongTheClip) {
+    GraphicsAnim* reach = GraphicsEngine::Get().LoadAnimation("Test/Reach.anm");
+    ASSERT_NE(reach, nullptr);
+    EXPECT_EQ(reach->GetLength(), 10);
+    EXPECT_EQ(reach->GetFrameRate(), 10);
+    SkeletalPose pose;
+    Coords hand;
+    reach->GetFramePose(pose, 2.5f, false);
+    ASSERT_TRUE(pose.GetAbsCoords(Name::Create("Bone_L_Hand"), hand));
+    ExpectNear(hand.origin, Vec3(0.7f, 1, 0));
+    reach->GetFramePose(pose, 2.5f, true);
+    pose.GetAbsCoords(Name::Create("Bone_L_Hand"), hand);
+    ExpectNear(hand.origin, Vec3(0.75f, 1, 0));
+    reach->GetFramePose(pose, 99.0f, false);  // clamped to the last frame
+    pose.GetAbsCoords(Name::Create("Bone_L_Hand"), hand);
+    ExpectNear(hand.origin, Vec3(1.4f, 1, 0));
+
+    // The actor shows its current frame...
+    actor->PlayAnimation(0, reach, false, 1.0f, 0);
+    AnimationSystem::Get().Update(500);
+    EXPECT_EQ(actor->GetChannelFrame(0), 5);
+    ExpectNear(At("L Hand"), Vec3(11.0f, 1, 5));
+    // ...until a pose of its own is set; an empty pose gives the animated one back.
+    SkeletalPose own;
+    own.Reset(pose.GetSkeleton());
+    ASSERT_TRUE(own.SetBoneCoords(Name::Create("Bone_L_Hand"), Coords::FromOrigin(Vec3(0, 0, 2))));
+    EXPECT_FALSE(own.SetBoneCoords(Name::Create("Bone_Tail"), Coords()));
+    actor->SetPose(own);
+    ExpectNear(At("L Hand"), Vec3(10, 1, 7));
+    actor->SetPose(SkeletalPose());
+    ExpectNear(At("L Hand"), Vec3(11.0f, 1, 5));
+    // Playing again drops a pose of its own.
+    actor->SetPose(own);
+    actor->PlayAnimation(0, reach, false, 1.0f, 0);
+    ExpectNear(At("L Hand"), Vec3(10.5f, 1, 5));
+}
+
+TEST(AnimationTables, BadEntriesAreLoggedAndSkippedTheRestLoads) {
+    TestMachine tm;
+    AnimationLibrary& library = Singleton<AnimationLibrary>::Get();
+    EXPECT_FALSE(library.AddTableText("garbage.json", "[1, 2"));
+    EXPECT_EQ(tm.CountLog("garbage.json is not a JSON object"), 1);
+
+    constexpr const char* kTable = R"({
+      "skeletons": {"Bent": {"bones": [
+          {"name": "Bone_A", "parent": ""},
+          {"name": "Bone_B", "parent": "Bone_Nowhere"},
+          {"name": "Bone_C", "parent": "Bone_A", "offset": [1, "x", 0]}],
+        "attachPoints": [{"name": "Tip", "bone": "Bone_B"}]}},
+      "clips": {
+        "Bad/Negative.anm": {"length": -5},
+        "Bad/Rate.anm": {"frameRate": 0},
+        "Bad/Text.anm": {"length": "long"},
+        "Bad/Late.anm": {"length": 100, "skeleton": "Bent",
+                         "events": [{"name": "Late", "time": 500}, {"name": "On", "time": 50}]},
+        "Bad/NoSkeleton.anm": {"skeleton": "Missing"},
+        "Test/Reach.anm": {"length": 5}
+      }})";
+    EXPECT_TRUE(library.AddTableText("bad.json", kTable));
+    EXPECT_EQ(tm.CountLog("bad.json: skeleton Bent: bone \"Bone_B\""), 1);
+    EXPECT_EQ(tm.CountLog("bad.json: skeleton Bent: bad offset of bone Bone_C"), 1);
+    EXPECT_EQ(tm.CountLog("attach point \"Tip\" skipped"), 1);
+    EXPECT_EQ(tm.CountLog("clip Bad/Negative.anm: length"), 1);
+    EXPECT_EQ(tm.CountLog("clip Bad/Rate.anm: length"), 1);
+    EXPECT_EQ(tm.CountLog("clip Bad/Text.anm: length"), 1);
+    EXPECT_EQ(tm.CountLog("clip Bad/Late.anm: event \"Late\""), 1);
+    EXPECT_EQ(tm.CountLog("clip Bad/NoSkeleton.anm: unknown skeleton Missing"), 1);
+    EXPECT_EQ(tm.CountLog("clip Test/Reach.anm defined twice"), 1);
+
+    EXPECT_EQ(library.FindClip("Bad/Negative.anm"), nullptr);
+    EXPECT_EQ(library.FindClip("Bad/Rate.anm"), nullptr);
+    EXPECT_EQ(library.FindClip("Bad/Text.anm"), nullptr);
+    const GraphicsAnim* late = library.FindClip("bad/late.anm");
+    ASSERT_NE(late, nullptr);
+    ASSERT_EQ(late->GetEvents().size(), 1u);
+    EXPECT_EQ(late->GetEvents()[0].name.str(), "On");
+    ASSERT_NE(late->GetSkeleton(), nullptr);
+    EXPECT_EQ(late->GetSkeleton()->GetName(), "Bent");
+    EXPECT_EQ(library.FindClip("Bad/NoSkeleton.anm")->GetSkeleton(), library.GetDefaultSkeleton());
+    // The file's definition came first and stays.
+    EXPECT_EQ(library.FindClip("Test/Reach.anm")->GetLengthMs(), 1000.0f);
+}
+
+}  // namespace
+}  // namespace GAME::test
+
+namespace GAME::test {
+namespace {
+
+TEST(AnimationTables, TheSampleWorldsTablesLoadCleanly) {
+    TestMachine tm(TestMachine::SampleDataDir());
+    AnimationLibrary& library = Singleton<AnimationLibrary>::Get();
+    EXPECT_GE(library.GetClipCount(), 2u);
+    const GraphicsAnim* attack = library.FindClip("Creatures/Anims/Human_Attack.anm");
+    ASSERT_NE(attack, nullptr);
+    ASSERT_EQ(attack->GetEvents().size(), 1u);
+    EXPECT_EQ(attack->GetEvents()[0].name.str(), "Hit");
+    const Skeleton* skeleton = library.GetDefaultSkeleton();
+    for (const char* point : {"Target", "Head", "Camera", "L Hand", "R Hand"})
+        EXPECT_NE(skeleton->FindAttachPoint(Name::Create(point)), nullptr) << point;
+    for (const LogLine& line : tm.Log())
+        ADD_FAILURE() << line.text;
+}
+
+}  // namespace
+}  // namespace GAME::test
