@@ -7,6 +7,7 @@
 #include "Engine/object/ObjectManager.h"
 #include "Engine/text/LocalizationManager.h"
 #include "Game/characters/Player.h"
+#include "Game/core/GameConstants.h"
 #include "Game/core/GameEngine.h"
 #include "Game/core/net/GameEngineNetworkInterfacePackets.h"
 #include "Game/core/net/GameEngineServicesModules.h"
@@ -73,7 +74,7 @@ bool GameEngineInboundInterface::FromRemoteClient() const {
 }
 
 bool GameEngineInboundInterface::SourceOwnsPlayer(std::uint32_t player) const {
-    return static_cast<int>(player >> 28) == sourceHost;
+    return HostOfPlayer(player) == sourceHost;
 }
 
 bool GameEngineInboundInterface::Refuse(const char* operation) const {
@@ -415,9 +416,10 @@ void GameEngineInboundInterface::DisplayMessageRemote(std::uint32_t, std::uint32
         text = texts.Format("SimpleStringFormat", tag);
     }
     if (asBubble)
-        gGameEngine->AddUINotification(6, text, false);
+        gGameEngine->AddUINotification(kUINotificationBubble, text, false);
     else
-        gGameEngine->GetDialogManager().AddDialog(0, false, 12, text, true, true);
+        gGameEngine->GetDialogManager().AddDialog(kDialogTypeMessage, false,
+                                                  kDialogPartyRemoteMessage, text, true, true);
 }
 
 void GameEngineInboundInterface::DisplayWMessageRemote(std::uint32_t, bool asBubble,
@@ -425,9 +427,10 @@ void GameEngineInboundInterface::DisplayWMessageRemote(std::uint32_t, bool asBub
     if (!gGameEngine)
         return;
     if (asBubble)
-        gGameEngine->AddUINotification(6, text, false);
+        gGameEngine->AddUINotification(kUINotificationBubble, text, false);
     else
-        gGameEngine->GetDialogManager().AddDialog(0, false, 12, text, true, true);
+        gGameEngine->GetDialogManager().AddDialog(kDialogTypeMessage, false,
+                                                  kDialogPartyRemoteMessage, text, true, true);
 }
 
 void GameEngineInboundInterface::HandleChatMessage(const std::wstring& from,
