@@ -11,6 +11,7 @@
 #include "Game/characters/Player.h"
 #include "Game/core/ActivityManager.h"
 #include "Game/core/AssertHandler.h"
+#include "Game/core/GameConstants.h"
 #include "Game/core/net/GameEngineInboundInterface.h"
 #include "Game/core/net/GameEngineOutboundInterface.h"
 #include "Game/core/net/GameEngineServicesModules.h"
@@ -267,10 +268,10 @@ void GameEngine::UpdateTutorialHints(Player* player, int elapsedMs) {
         else
             hotSlotTimer += elapsedMs;
         if (hotSlotTimer >= 300000)
-            UnlockTutorialPage(29, true);
+            UnlockTutorialPage(kTutorialPageHotSlot, true);
     }
     if (unspentSkillPoints == 0 && unspentMasteryPoints >= 9)
-        UnlockTutorialPage(32, true);
+        UnlockTutorialPage(kTutorialPageMasteryPoints, true);
     if (player && player->GetModifierPoints() > 0)
         modifierPointsTimer += elapsedMs;
     else
@@ -280,14 +281,14 @@ void GameEngine::UpdateTutorialHints(Player* player, int elapsedMs) {
     else
         skillPointsTimer = 0;
     if (skillPointsTimer > 600000 || modifierPointsTimer > 600000)
-        UnlockTutorialPage(31, true);
+        UnlockTutorialPage(kTutorialPageUnspentPoints, true);
     if (!playTimerStopped) {
         playTimer += elapsedMs;
         if (playTimer >= 600000 || playCounter >= 16)
-            UnlockTutorialPage(28, true);
+            UnlockTutorialPage(kTutorialPagePlayTime, true);
     }
     if (furtherCounter >= 3 && !tutorialFlag2 && tutorialFlag1)
-        UnlockTutorialPage(30, true);
+        UnlockTutorialPage(kTutorialPageFurtherCounter, true);
 }
 
 void GameEngine::Update(int elapsedMs) {
@@ -297,8 +298,10 @@ void GameEngine::Update(int elapsedMs) {
 
     partyManager->Update();
 
-    if (pendingPortal.pending && dialogManager.GetNumResponsesFor(5) > 0) {
-        const DialogManager::YesNoResponse response = dialogManager.GetResponseFor(5);
+    if (pendingPortal.pending &&
+        dialogManager.GetNumResponsesFor(kDialogPartyPortalReplacement) > 0) {
+        const DialogManager::YesNoResponse response =
+            dialogManager.GetResponseFor(kDialogPartyPortalReplacement);
         if (response.answer == 1)
             currentInterface->CreateFixedItemTeleport(pendingPortal.where, pendingPortal.owner,
                                                       pendingPortal.portal, pendingPortal.text, 0);
@@ -312,8 +315,8 @@ void GameEngine::Update(int elapsedMs) {
         jukebox.SetTrackedBossDead(FindObjectOfClass(jukebox.GetTrackedBoss(), "Monster") ==
                                    nullptr);
 
-    if (pendingBanPlayerId != 0 && dialogManager.GetNumResponsesFor(4) > 0) {
-        const DialogManager::YesNoResponse response = dialogManager.GetResponseFor(4);
+    if (pendingBanPlayerId != 0 && dialogManager.GetNumResponsesFor(kDialogPartyBan) > 0) {
+        const DialogManager::YesNoResponse response = dialogManager.GetResponseFor(kDialogPartyBan);
         if (response.answer == 1)
             BanPlayer(pendingBanPlayerId, false);
         pendingBanPlayerId = 0;

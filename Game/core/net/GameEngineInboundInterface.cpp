@@ -82,41 +82,50 @@ bool GameEngineInboundInterface::Refuse(const char* operation) const {
     return true;
 }
 
+bool GameEngineInboundInterface::RefusedFromClient(const char* operation) const {
+    return FromRemoteClient() && Refuse(operation);
+}
+
+bool GameEngineInboundInterface::RefusedUnlessOwner(std::uint32_t player,
+                                                    const char* operation) const {
+    return FromRemoteClient() && !SourceOwnsPlayer(player) && Refuse(operation);
+}
+
 void GameEngineInboundInterface::TradeInitiate(std::uint32_t sender, std::uint32_t receiver) {
-    if (FromRemoteClient() && !SourceOwnsPlayer(sender) && Refuse("TradeInitiate"))
+    if (RefusedUnlessOwner(sender, "TradeInitiate"))
         return;
     NotAvailable("TradeInitiate", "%u, %u", sender, receiver);
 }
 
 void GameEngineInboundInterface::TradeCancel(std::uint32_t sender, std::uint32_t receiver) {
-    if (FromRemoteClient() && !SourceOwnsPlayer(sender) && Refuse("TradeCancel"))
+    if (RefusedUnlessOwner(sender, "TradeCancel"))
         return;
     NotAvailable("TradeCancel", "%u, %u", sender, receiver);
 }
 
 void GameEngineInboundInterface::TradeFinalize(std::uint32_t sender, std::uint32_t receiver) {
-    if (FromRemoteClient() && !SourceOwnsPlayer(sender) && Refuse("TradeFinalize"))
+    if (RefusedUnlessOwner(sender, "TradeFinalize"))
         return;
     NotAvailable("TradeFinalize", "%u, %u", sender, receiver);
 }
 
 void GameEngineInboundInterface::TradeAddItem(std::uint32_t sender, std::uint32_t receiver,
                                               const Vec2&, const ItemReplicaInfo& item) {
-    if (FromRemoteClient() && !SourceOwnsPlayer(sender) && Refuse("TradeAddItem"))
+    if (RefusedUnlessOwner(sender, "TradeAddItem"))
         return;
     NotAvailable("TradeAddItem", "%u, %u, item %u", sender, receiver, item.objectId);
 }
 
 void GameEngineInboundInterface::TradeRemoveItem(std::uint32_t sender, std::uint32_t receiver,
                                                  std::uint32_t item) {
-    if (FromRemoteClient() && !SourceOwnsPlayer(sender) && Refuse("TradeRemoveItem"))
+    if (RefusedUnlessOwner(sender, "TradeRemoveItem"))
         return;
     NotAvailable("TradeRemoveItem", "%u, %u, item %u", sender, receiver, item);
 }
 
 void GameEngineInboundInterface::TradeSetGoldAmount(std::uint32_t sender, std::uint32_t receiver,
                                                     unsigned int amount) {
-    if (FromRemoteClient() && !SourceOwnsPlayer(sender) && Refuse("TradeSetGoldAmount"))
+    if (RefusedUnlessOwner(sender, "TradeSetGoldAmount"))
         return;
     NotAvailable("TradeSetGoldAmount", "%u, %u, %u", sender, receiver, amount);
 }
@@ -137,7 +146,7 @@ void GameEngineInboundInterface::GiveGoldToPlayer(std::uint32_t player, int amou
 
 void GameEngineInboundInterface::CreateItem(std::uint32_t character, const WorldCoords&,
                                             const ItemReplicaInfo& item, std::wstring*) {
-    if (FromRemoteClient() && Refuse("CreateItem"))
+    if (RefusedFromClient("CreateItem"))
         return;
     NotAvailable("CreateItem", "character %u, %s", character, item.baseName.c_str());
 }
@@ -145,7 +154,7 @@ void GameEngineInboundInterface::CreateItem(std::uint32_t character, const World
 void GameEngineInboundInterface::CreateEntity(const WorldCoords& where, const std::string& record,
                                               std::uint32_t objectId) {
     // Objects of any record appear only at the server's word.
-    if (FromRemoteClient() && Refuse("CreateEntity"))
+    if (RefusedFromClient("CreateEntity"))
         return;
     if (record.empty())
         return;
@@ -170,7 +179,7 @@ void GameEngineInboundInterface::CreateFixedItemTeleport(const WorldCoords& wher
                                                          std::uint32_t owner, std::uint32_t portal,
                                                          const std::string& sectorTag,
                                                          std::uint32_t) {
-    if (FromRemoteClient() && !SourceOwnsPlayer(owner) && Refuse("CreateFixedItemTeleport"))
+    if (RefusedUnlessOwner(owner, "CreateFixedItemTeleport"))
         return;
     if (gGameEngine)
         gGameEngine->CreateFixedItemTeleportNetHook(where, owner, portal, sectorTag);
@@ -191,7 +200,7 @@ void GameEngineInboundInterface::DestroyFixedItemTeleport(std::uint32_t portal) 
 
 void GameEngineInboundInterface::StoC_AllPlayersHeartbeat(
     const std::vector<PlayerNetHeartbeatInfo>& heartbeats) {
-    if (FromRemoteClient() && Refuse("StoC_AllPlayersHeartbeat"))
+    if (RefusedFromClient("StoC_AllPlayersHeartbeat"))
         return;
     if (PlayerManagerClient* client = gGameEngine ? gGameEngine->GetPlayerManagerClient() : nullptr)
         client->HandlePlayerHeartbeatInbound(heartbeats);
@@ -199,8 +208,7 @@ void GameEngineInboundInterface::StoC_AllPlayersHeartbeat(
 
 void GameEngineInboundInterface::CtoS_SinglePlayerHeartbeat(
     const PlayerNetHeartbeatInfo& heartbeat) {
-    if (FromRemoteClient() && !SourceOwnsPlayer(heartbeat.playerId) &&
-        Refuse("CtoS_SinglePlayerHeartbeat"))
+    if (RefusedUnlessOwner(heartbeat.playerId, "CtoS_SinglePlayerHeartbeat"))
         return;
     PlayerManagerServer* server = gGameEngine ? gGameEngine->GetPlayerManagerServer() : nullptr;
     if (!server)
@@ -220,21 +228,21 @@ void GameEngineInboundInterface::CtoS_SinglePlayerHeartbeat(
 
 void GameEngineInboundInterface::StoC_AllPlayersUpdate(
     const std::vector<PlayerNetBasicInfo>& players) {
-    if (FromRemoteClient() && Refuse("StoC_AllPlayersUpdate"))
+    if (RefusedFromClient("StoC_AllPlayersUpdate"))
         return;
     if (PlayerManagerClient* client = gGameEngine ? gGameEngine->GetPlayerManagerClient() : nullptr)
         client->HandlePlayerUpdate(players);
 }
 
 void GameEngineInboundInterface::CtoS_AddNewPlayer(const PlayerNetBasicInfo& player) {
-    if (FromRemoteClient() && !SourceOwnsPlayer(player.playerId) && Refuse("CtoS_AddNewPlayer"))
+    if (RefusedUnlessOwner(player.playerId, "CtoS_AddNewPlayer"))
         return;
     if (PlayerManagerServer* server = gGameEngine ? gGameEngine->GetPlayerManagerServer() : nullptr)
         server->HandleNewPlayer(player);
 }
 
 void GameEngineInboundInterface::HandleBonusToClient(const Bonus& bonus, const std::uint32_t&) {
-    if (FromRemoteClient() && Refuse("HandleBonusToClient"))
+    if (RefusedFromClient("HandleBonusToClient"))
         return;
     if (PlayerManagerClient* client = gGameEngine ? gGameEngine->GetPlayerManagerClient() : nullptr)
         client->HandleBonus(bonus);
@@ -242,7 +250,7 @@ void GameEngineInboundInterface::HandleBonusToClient(const Bonus& bonus, const s
 
 void GameEngineInboundInterface::HandleBonusToServer(const Bonus& bonus, const WorldVec3& where,
                                                      const std::uint32_t& activePlayer) {
-    if (FromRemoteClient() && !SourceOwnsPlayer(activePlayer) && Refuse("HandleBonusToServer"))
+    if (RefusedUnlessOwner(activePlayer, "HandleBonusToServer"))
         return;
     if (gGameEngine)
         gGameEngine->HandleBonusToServerInbound(bonus, where, activePlayer);
@@ -322,7 +330,7 @@ void GameEngineInboundInterface::InvitePlayerToParty(std::uint32_t player, int p
 }
 
 void GameEngineInboundInterface::GameBalanceUpdate(int level) {
-    if (FromRemoteClient() && Refuse("GameBalanceUpdate"))
+    if (RefusedFromClient("GameBalanceUpdate"))
         return;
     if (gGameEngine)
         gGameEngine->SetGameBalanceLevel(level);
@@ -332,7 +340,7 @@ void GameEngineInboundInterface::S2C_MarketUpdate(std::uint32_t market,
                                                   const std::string& marketName, unsigned int level,
                                                   unsigned int seed,
                                                   const std::vector<unsigned int>& soldIndices) {
-    if (FromRemoteClient() && Refuse("S2C_MarketUpdate"))
+    if (RefusedFromClient("S2C_MarketUpdate"))
         return;
     if (!FindMarketClient(market))
         return;
@@ -343,7 +351,7 @@ void GameEngineInboundInterface::S2C_MarketUpdate(std::uint32_t market,
 void GameEngineInboundInterface::S2C_MarketPurchaseConfirmation(std::uint32_t market,
                                                                 unsigned int itemIndex,
                                                                 std::uint32_t buyer) {
-    if (FromRemoteClient() && Refuse("S2C_MarketPurchaseConfirmation"))
+    if (RefusedFromClient("S2C_MarketPurchaseConfirmation"))
         return;
     if (!FindMarketClient(market))
         return;
@@ -355,7 +363,7 @@ void GameEngineInboundInterface::S2C_MarketPurchaseDenied(std::uint32_t market,
                                                           unsigned int itemIndex,
                                                           std::uint32_t buyer,
                                                           MarketItemStatus status) {
-    if (FromRemoteClient() && Refuse("S2C_MarketPurchaseDenied"))
+    if (RefusedFromClient("S2C_MarketPurchaseDenied"))
         return;
     if (!FindMarketClient(market))
         return;
@@ -366,7 +374,7 @@ void GameEngineInboundInterface::S2C_MarketPurchaseDenied(std::uint32_t market,
 void GameEngineInboundInterface::S2C_MarketItemStatusUpdate(std::uint32_t market,
                                                             unsigned int itemIndex,
                                                             MarketItemStatus status) {
-    if (FromRemoteClient() && Refuse("S2C_MarketItemStatusUpdate"))
+    if (RefusedFromClient("S2C_MarketItemStatusUpdate"))
         return;
     if (!FindMarketClient(market))
         return;
@@ -378,7 +386,7 @@ void GameEngineInboundInterface::C2S_MarketPurchaseRequest(std::uint32_t market,
                                                            unsigned int seed,
                                                            unsigned int itemIndex,
                                                            std::uint32_t buyer) {
-    if (FromRemoteClient() && !SourceOwnsPlayer(buyer) && Refuse("C2S_MarketPurchaseRequest"))
+    if (RefusedUnlessOwner(buyer, "C2S_MarketPurchaseRequest"))
         return;
     if (!GetMarketServer(market, FromRemoteClient()))
         return;
@@ -389,7 +397,7 @@ void GameEngineInboundInterface::C2S_MarketPurchaseRequest(std::uint32_t market,
 void GameEngineInboundInterface::C2S_MarketSellBack(std::uint32_t market, unsigned int level,
                                                     unsigned int seed, unsigned int itemIndex,
                                                     std::uint32_t buyer) {
-    if (FromRemoteClient() && !SourceOwnsPlayer(buyer) && Refuse("C2S_MarketSellBack"))
+    if (RefusedUnlessOwner(buyer, "C2S_MarketSellBack"))
         return;
     if (!GetMarketServer(market, FromRemoteClient()))
         return;
@@ -442,7 +450,7 @@ void GameEngineInboundInterface::HandleChatMessage(const std::wstring& from,
 
 void GameEngineInboundInterface::QuestCommandMove(std::uint32_t character, std::uint32_t, WorldVec3,
                                                   bool) {
-    if (FromRemoteClient() && Refuse("QuestCommandMove"))
+    if (RefusedFromClient("QuestCommandMove"))
         return;
     if (FindOfClass(character, "Character"))
         NotAvailable("QuestCommandMove", "character %u", character);
@@ -450,7 +458,7 @@ void GameEngineInboundInterface::QuestCommandMove(std::uint32_t character, std::
 
 void GameEngineInboundInterface::QuestCommandWalk(std::uint32_t character, std::uint32_t, WorldVec3,
                                                   bool) {
-    if (FromRemoteClient() && Refuse("QuestCommandWalk"))
+    if (RefusedFromClient("QuestCommandWalk"))
         return;
     if (FindOfClass(character, "Character"))
         NotAvailable("QuestCommandWalk", "character %u", character);
@@ -458,7 +466,7 @@ void GameEngineInboundInterface::QuestCommandWalk(std::uint32_t character, std::
 
 void GameEngineInboundInterface::QuestCommandPlayAnimation(std::uint32_t character, unsigned int,
                                                            bool, bool) {
-    if (FromRemoteClient() && Refuse("QuestCommandPlayAnimation"))
+    if (RefusedFromClient("QuestCommandPlayAnimation"))
         return;
     if (FindOfClass(character, "Character"))
         NotAvailable("QuestCommandPlayAnimation", "character %u", character);
@@ -466,14 +474,14 @@ void GameEngineInboundInterface::QuestCommandPlayAnimation(std::uint32_t charact
 
 void GameEngineInboundInterface::QuestCommandUseSkill(std::uint32_t character, std::string&,
                                                       std::uint32_t, bool) {
-    if (FromRemoteClient() && Refuse("QuestCommandUseSkill"))
+    if (RefusedFromClient("QuestCommandUseSkill"))
         return;
     if (FindOfClass(character, "Character"))
         NotAvailable("QuestCommandUseSkill", "character %u", character);
 }
 
 void GameEngineInboundInterface::QuestCommandLockFixedItem(std::uint32_t fixedItem, bool) {
-    if (FromRemoteClient() && Refuse("QuestCommandLockFixedItem"))
+    if (RefusedFromClient("QuestCommandLockFixedItem"))
         return;
     if (FindOfClass(fixedItem, "FixedItem"))
         NotAvailable("QuestCommandLockFixedItem", "fixed item %u", fixedItem);

@@ -12,11 +12,6 @@ class NetPacket;
 
 class GameEngineInboundInterface : public GameEngineNetworkInterface {
 public:
-    GameEngineInboundInterface() = default;
-    ~GameEngineInboundInterface() override = default;
-    GameEngineInboundInterface(const GameEngineInboundInterface&) = default;
-    GameEngineInboundInterface& operator=(const GameEngineInboundInterface&) = default;
-
     GAME_NETWORK_OPERATIONS(GAME_NETOP_DECLARE_OVERRIDE)
 
     // The machine a received packet came from while its operation runs (-1: this machine).
@@ -35,6 +30,10 @@ private:
     // Whether the player id belongs to the machine the request came from.
     bool SourceOwnsPlayer(std::uint32_t player) const;
     bool Refuse(const char* operation) const;
+    // Refuses (true, logged) what a server's client may not ask at all.
+    bool RefusedFromClient(const char* operation) const;
+    // Refuses (true, logged) a server's client's request naming a player of another machine.
+    bool RefusedUnlessOwner(std::uint32_t player, const char* operation) const;
     // Whether the request's source may move that player to that party (always, unless it is a
     // server's request from a client).
     bool MayChangeParty(std::uint32_t player, int party) const;

@@ -10,11 +10,6 @@ class GameEngineInboundInterface;
 
 class GameEngineOutboundInterface : public GameEngineNetworkInterface {
 public:
-    GameEngineOutboundInterface() = default;
-    ~GameEngineOutboundInterface() override = default;
-    GameEngineOutboundInterface(const GameEngineOutboundInterface&) = default;
-    GameEngineOutboundInterface& operator=(const GameEngineOutboundInterface&) = default;
-
     GAME_NETWORK_OPERATIONS(GAME_NETOP_DECLARE_OVERRIDE)
 
 private:
