@@ -75,12 +75,14 @@ struct Call {
 std::vector<Call> EveryOperation() {
     WorldCoords where;
     where.coords.origin = Vec3(1.5f, 2.5f, 3.5f);
-    ItemReplicaInfo item;
-    item.objectId = 0x31;
-    item.baseName = "Records/Test/Item.dbr";
-    item.prefixName = "pre";
-    item.seed = 0x32;
-    item.relicLevel = 3;
+    const ItemReplicaInfo item{.objectId = 0x31,
+                               .baseName = "Records/Test/Item.dbr",
+                               .prefixName = "pre",
+                               .suffixName = {},
+                               .relicName = {},
+                               .relicBonusName = {},
+                               .seed = 0x32,
+                               .relicLevel = 3};
     Bonus bonus;
     bonus.id = kPlayer2;
     bonus.lifePoints = 4.0f;
@@ -88,13 +90,13 @@ std::vector<Call> EveryOperation() {
     bonus.experience = 0x42;
     bonus.effectName = "not sent";
     bonus.sourceId = 0x43;
-    PlayerNetHeartbeatInfo heartbeat;
-    heartbeat.playerId = kPlayer1;
-    heartbeat.life = 5.0f;
-    heartbeat.level = 6;
-    heartbeat.partyId = 0;
-    heartbeat.classTag = "tagClass";
-    heartbeat.statusSkills = {"skillA"};
+    const PlayerNetHeartbeatInfo heartbeat{.playerId = kPlayer1,
+                                           .life = 5.0f,
+                                           .level = 6,
+                                           .partyId = 0,
+                                           .position = {},
+                                           .classTag = "tagClass",
+                                           .statusSkills = {"skillA"}};
     PlayerNetBasicInfo basic;
     static_cast<PlayerNetHeartbeatInfo&>(basic) = heartbeat;
     basic.playerName = L"Ann";
