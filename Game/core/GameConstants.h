@@ -1,7 +1,7 @@
 #pragma once
-// The game's own numbers that several places share: what the host of a player id is, the
-// tutorial pages the game opens by itself, the dialog parties that wait for an answer and the
-// kinds of UI notification.
+// The game's own numbers that several places share: the host of a player id, the tutorial pages
+// the game opens by itself, the network cadence, the dialog parties that wait for an answer and
+// the kinds of UI notification.
 #include <cstdint>
 
 namespace GAME {
@@ -21,9 +21,18 @@ inline constexpr unsigned int kTutorialPageHotSlot = 29;         // skill points
 inline constexpr unsigned int kTutorialPageFurtherCounter = 30;  // the further counter reached 3
 inline constexpr unsigned int kTutorialPageUnspentPoints = 31;   // points left unspent long
 inline constexpr unsigned int kTutorialPageMasteryPoints = 32;   // mastery points piled up
+// How long a hint's condition lasts before its page opens.
+inline constexpr int kTutorialHintDelayMs = 300000;
+inline constexpr int kTutorialHintLongDelayMs = 600000;
+
+// Network cadence: the server's player lists go out after more than this much time has gathered,
+// a client's own heartbeat likewise.
+inline constexpr int kServerBroadcastIntervalMs = 1100;
+inline constexpr int kClientHeartbeatIntervalMs = 900;
 
 // Dialogs: a dialog shows a message or asks a yes/no question; the answer goes back to the
-// party that asked (DialogManager::InterestedParty).
+// party that asked (DialogManager::InterestedParty). Every party of the game is listed, those of
+// subsystems still to come too, so that a new one takes a number nobody else answers to.
 inline constexpr int kDialogTypeMessage = 0;
 inline constexpr int kDialogTypeQuestion = 1;
 inline constexpr int kDialogPartyTeleport = 0;

@@ -267,7 +267,7 @@ void GameEngine::UpdateTutorialHints(Player* player, int elapsedMs) {
             hotSlotTimer = 0;
         else
             hotSlotTimer += elapsedMs;
-        if (hotSlotTimer >= 300000)
+        if (hotSlotTimer >= kTutorialHintDelayMs)
             UnlockTutorialPage(kTutorialPageHotSlot, true);
     }
     if (unspentSkillPoints == 0 && unspentMasteryPoints >= 9)
@@ -280,11 +280,12 @@ void GameEngine::UpdateTutorialHints(Player* player, int elapsedMs) {
         skillPointsTimer += elapsedMs;
     else
         skillPointsTimer = 0;
-    if (skillPointsTimer > 600000 || modifierPointsTimer > 600000)
+    if (skillPointsTimer > kTutorialHintLongDelayMs ||
+        modifierPointsTimer > kTutorialHintLongDelayMs)
         UnlockTutorialPage(kTutorialPageUnspentPoints, true);
     if (!playTimerStopped) {
         playTimer += elapsedMs;
-        if (playTimer >= 600000 || playCounter >= 16)
+        if (playTimer >= kTutorialHintLongDelayMs || playCounter >= 16)
             UnlockTutorialPage(kTutorialPagePlayTime, true);
     }
     if (furtherCounter >= 3 && !tutorialFlag2 && tutorialFlag1)

@@ -15,7 +15,6 @@
 #include "Engine/text/Name.h"
 #include "Engine/world/Region.h"
 #include "Game/core/GameCamera.h"
-#include "Game/core/GameConstants.h"
 #include "Game/core/GameEventListener.h"
 #include "Game/core/GameEvents.h"
 #include "Game/items/ItemReplicaInfo.h"
@@ -50,7 +49,6 @@ enum RenderingDisable : int { RenderingDisableCount = 4 };
 
 class GameEngine : public EquationInterface<float> {
 public:
-    static constexpr int kTutorialPageCount = GAME::kTutorialPageCount;
     static constexpr const char* kRecordName = "Records/Game/GameEngine.dbr";
 
     struct UINotification {

@@ -49,7 +49,7 @@ void PlayerManagerClient::Clear() {
 void PlayerManagerClient::Update(int elapsedMs) {
     mHeartbeatTimer += elapsedMs;
     UpdateLocalPlayer();
-    if (mHeartbeatTimer <= 900)
+    if (mHeartbeatTimer <= kClientHeartbeatIntervalMs)
         return;
     if (Player* player = FindPlayer(mMainPlayer)) {
         PlayerNetHeartbeatInfo heartbeat;

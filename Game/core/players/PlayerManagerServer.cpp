@@ -85,7 +85,7 @@ void PlayerManagerServer::Clear() {
 
 void PlayerManagerServer::Update(int elapsedMs) {
     mHeartbeatTimer += elapsedMs;
-    if (mHeartbeatTimer <= kBroadcastIntervalMs)
+    if (mHeartbeatTimer <= kServerBroadcastIntervalMs)
         return;
     if (mBroadcastCounter > 3) {
         HandlePlayerUpdateOutbound();
