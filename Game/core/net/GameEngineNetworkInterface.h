@@ -30,6 +30,7 @@ public:
     GameEngineNetworkInterface(const GameEngineNetworkInterface& other);
     GameEngineNetworkInterface& operator=(const GameEngineNetworkInterface& other);
 
+    // One pure virtual per operation, in the order of the table.
     GAME_NETWORK_OPERATIONS(GAME_NETOP_DECLARE_PURE)
 
     // The packets this interface owns (one per kind, reused by every call).

@@ -127,7 +127,8 @@ enum class OperationRoute { Plain, Message, Invitation, PartyChange };
 // clang-format on
 
 // Expanding a row's parameters: each (type, name[, field]) through a macro, joined by commas
-// (LIST) or by nothing (EACH).
+// (LIST) or by nothing (EACH). The rescans allow 16 parameters; a row with more fails
+// to compile rather than losing any.
 #define GAME_NETOP_PARENS ()
 #define GAME_NETOP_EXPAND(...) GAME_NETOP_EXPAND3(GAME_NETOP_EXPAND3(__VA_ARGS__))
 #define GAME_NETOP_EXPAND3(...) GAME_NETOP_EXPAND2(GAME_NETOP_EXPAND2(__VA_ARGS__))
