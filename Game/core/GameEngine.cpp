@@ -12,6 +12,7 @@
 #include "Game/core/ActivityManager.h"
 #include "Game/core/AssertHandler.h"
 #include "Game/core/GameConstants.h"
+#include "Game/core/ObjectLookup.h"
 #include "Game/core/net/GameEngineInboundInterface.h"
 #include "Game/core/net/GameEngineOutboundInterface.h"
 #include "Game/core/net/GameEngineServicesModules.h"
@@ -26,19 +27,6 @@
 namespace GAME {
 
 namespace {
-// The object of that id when its class is, or derives from, the named class. The character
-// classes register themselves by name, so the root can look them up before it knows them.
-Object* FindObjectOfClass(std::uint32_t id, const char* className) {
-    if (id == 0)
-        return nullptr;
-    Object* object = Singleton<ObjectManager>::Get().GetObject(id);
-    if (!object)
-        return nullptr;
-    for (const RTTI_ClassInfo* info = &object->GetClassInfo(); info; info = info->GetParent())
-        if (std::string_view(info->GetClassName()) == className)
-            return object;
-    return nullptr;
-}
 
 Player* FindPlayer(std::uint32_t id) {
     return id == 0 ? nullptr : Singleton<ObjectManager>::Get().GetObject<Player>(id);

@@ -9,6 +9,7 @@
 #include "Game/characters/Player.h"
 #include "Game/core/GameConstants.h"
 #include "Game/core/GameEngine.h"
+#include "Game/core/ObjectLookup.h"
 #include "Game/core/net/GameEngineNetworkInterfacePackets.h"
 #include "Game/core/net/GameEngineServicesModules.h"
 #include "Game/core/players/PartyManager.h"
@@ -21,18 +22,6 @@
 namespace GAME {
 
 namespace {
-// The object of that id when its class is, or derives from, the named class.
-Object* FindOfClass(std::uint32_t id, const char* className) {
-    if (id == 0)
-        return nullptr;
-    Object* object = Singleton<ObjectManager>::Get().GetObject(id);
-    for (const RTTI_ClassInfo* info = object ? &object->GetClassInfo() : nullptr; info;
-         info = info->GetParent())
-        if (std::string_view(info->GetClassName()) == className)
-            return object;
-    return nullptr;
-}
-
 // This machine's market client of the merchant, or null.
 MarketClient* FindMarketClient(std::uint32_t merchant) {
     GameEngineClientServicesModule* client =
@@ -452,7 +441,7 @@ void GameEngineInboundInterface::QuestCommandMove(std::uint32_t character, std::
                                                   bool) {
     if (RefusedFromClient("QuestCommandMove"))
         return;
-    if (FindOfClass(character, "Character"))
+    if (FindObjectOfClass(character, "Character"))
         NotAvailable("QuestCommandMove", "character %u", character);
 }
 
@@ -460,7 +449,7 @@ void GameEngineInboundInterface::QuestCommandWalk(std::uint32_t character, std::
                                                   bool) {
     if (RefusedFromClient("QuestCommandWalk"))
         return;
-    if (FindOfClass(character, "Character"))
+    if (FindObjectOfClass(character, "Character"))
         NotAvailable("QuestCommandWalk", "character %u", character);
 }
 
@@ -468,7 +457,7 @@ void GameEngineInboundInterface::QuestCommandPlayAnimation(std::uint32_t charact
                                                            bool, bool) {
     if (RefusedFromClient("QuestCommandPlayAnimation"))
         return;
-    if (FindOfClass(character, "Character"))
+    if (FindObjectOfClass(character, "Character"))
         NotAvailable("QuestCommandPlayAnimation", "character %u", character);
 }
 
@@ -476,14 +465,14 @@ void GameEngineInboundInterface::QuestCommandUseSkill(std::uint32_t character, s
                                                       std::uint32_t, bool) {
     if (RefusedFromClient("QuestCommandUseSkill"))
         return;
-    if (FindOfClass(character, "Character"))
+    if (FindObjectOfClass(character, "Character"))
         NotAvailable("QuestCommandUseSkill", "character %u", character);
 }
 
 void GameEngineInboundInterface::QuestCommandLockFixedItem(std::uint32_t fixedItem, bool) {
     if (RefusedFromClient("QuestCommandLockFixedItem"))
         return;
-    if (FindOfClass(fixedItem, "FixedItem"))
+    if (FindObjectOfClass(fixedItem, "FixedItem"))
         NotAvailable("QuestCommandLockFixedItem", "fixed item %u", fixedItem);
 }
 
