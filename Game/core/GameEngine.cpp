@@ -11,6 +11,8 @@
 #include "Game/characters/Player.h"
 #include "Game/core/ActivityManager.h"
 #include "Game/core/AssertHandler.h"
+#include "Game/core/GameConstants.h"
+#include "Game/core/ObjectLookup.h"
 #include "Game/core/net/GameEngineInboundInterface.h"
 #include "Game/core/net/GameEngineOutboundInterface.h"
 #include "Game/core/net/GameEngineServicesModules.h"
@@ -26,19 +28,6 @@
 namespace GAME {
 
 namespace {
-// The object of that id when its class is, or derives from, the named class. The character
-// classes register themselves by name, so the root can look them up before it knows them.
-Object* FindObjectOfClass(std::uint32_t id, const char* className) {
-    if (id == 0)
-        return nullptr;
-    Object* object = Singleton<ObjectManager>::Get().GetObject(id);
-    if (!object)
-        return nullptr;
-    for (const RTTI_ClassInfo* info = &object->GetClassInfo(); info; info = info->GetParent())
-        if (std::string_view(info->GetClassName()) == className)
-            return object;
-    return nullptr;
-}
 
 Player* FindPlayer(std::uint32_t id) {
     return id == 0 ? nullptr : Singleton<ObjectManager>::Get().GetObject<Player>(id);
@@ -273,11 +262,11 @@ void GameEngine::UpdateTutorialHints(Player* player, int elapsedMs) {
             hotSlotTimer = 0;
         else
             hotSlotTimer += elapsedMs;
-        if (hotSlotTimer >= 300000)
-            UnlockTutorialPage(29, true);
+        if (hotSlotTimer >= kTutorialHintDelayMs)
+            UnlockTutorialPage(kTutorialPageHotSlot, true);
     }
     if (unspentSkillPoints == 0 && unspentMasteryPoints >= 9)
-        UnlockTutorialPage(32, true);
+        UnlockTutorialPage(kTutorialPageMasteryPoints, true);
     if (player && player->GetModifierPoints() > 0)
         modifierPointsTimer += elapsedMs;
     else
@@ -286,15 +275,16 @@ void GameEngine::UpdateTutorialHints(Player* player, int elapsedMs) {
         skillPointsTimer += elapsedMs;
     else
         skillPointsTimer = 0;
-    if (skillPointsTimer > 600000 || modifierPointsTimer > 600000)
-        UnlockTutorialPage(31, true);
+    if (skillPointsTimer > kTutorialHintLongDelayMs ||
+        modifierPointsTimer > kTutorialHintLongDelayMs)
+        UnlockTutorialPage(kTutorialPageUnspentPoints, true);
     if (!playTimerStopped) {
         playTimer += elapsedMs;
-        if (playTimer >= 600000 || playCounter >= 16)
-            UnlockTutorialPage(28, true);
+        if (playTimer >= kTutorialHintLongDelayMs || playCounter >= 16)
+            UnlockTutorialPage(kTutorialPagePlayTime, true);
     }
     if (furtherCounter >= 3 && !tutorialFlag2 && tutorialFlag1)
-        UnlockTutorialPage(30, true);
+        UnlockTutorialPage(kTutorialPageFurtherCounter, true);
 }
 
 void GameEngine::Update(int elapsedMs) {
@@ -304,8 +294,10 @@ void GameEngine::Update(int elapsedMs) {
 
     partyManager->Update();
 
-    if (pendingPortal.pending && dialogManager.GetNumResponsesFor(5) > 0) {
-        const DialogManager::YesNoResponse response = dialogManager.GetResponseFor(5);
+    if (pendingPortal.pending &&
+        dialogManager.GetNumResponsesFor(kDialogPartyPortalReplacement) > 0) {
+        const DialogManager::YesNoResponse response =
+            dialogManager.GetResponseFor(kDialogPartyPortalReplacement);
         if (response.answer == 1)
             currentInterface->CreateFixedItemTeleport(pendingPortal.where, pendingPortal.owner,
                                                       pendingPortal.portal, pendingPortal.text, 0);
@@ -319,8 +311,8 @@ void GameEngine::Update(int elapsedMs) {
         jukebox.SetTrackedBossDead(FindObjectOfClass(jukebox.GetTrackedBoss(), "Monster") ==
                                    nullptr);
 
-    if (pendingBanPlayerId != 0 && dialogManager.GetNumResponsesFor(4) > 0) {
-        const DialogManager::YesNoResponse response = dialogManager.GetResponseFor(4);
+    if (pendingBanPlayerId != 0 && dialogManager.GetNumResponsesFor(kDialogPartyBan) > 0) {
+        const DialogManager::YesNoResponse response = dialogManager.GetResponseFor(kDialogPartyBan);
         if (response.answer == 1)
             BanPlayer(pendingBanPlayerId, false);
         pendingBanPlayerId = 0;

@@ -52,7 +52,6 @@ enum RenderingDisable : int { RenderingDisableCount = 4 };
 
 class GameEngine : public EquationInterface<float> {
 public:
-    static constexpr int kTutorialPageCount = 36;
     static constexpr const char* kRecordName = "Records/Game/GameEngine.dbr";
 
     struct UINotification {

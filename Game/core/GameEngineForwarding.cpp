@@ -6,6 +6,7 @@
 #include "Engine/net/NetworkConnectionManager.h"
 #include "Engine/object/ObjectManager.h"
 #include "Engine/text/LocalizationManager.h"
+#include "Game/core/GameConstants.h"
 #include "Game/core/GameEngine.h"
 #include "Game/core/net/GameEngineNetworkInterface.h"
 #include "Game/core/net/GameEngineServicesModules.h"
@@ -128,7 +129,7 @@ void GameEngine::BanPlayer(std::uint32_t player, bool ask) {
     const std::wstring name = GetPlayerName(player);
     if (ask) {
         const std::wstring text = LocalizationManager::Instance().Format("tagQuestionBan", name);
-        dialogManager.AddDialog(1, false, 4, text, true, true);
+        dialogManager.AddDialog(kDialogTypeQuestion, false, kDialogPartyBan, text, true, true);
         pendingBanPlayerId = player;
         return;
     }

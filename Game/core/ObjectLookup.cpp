@@ -1,6 +1,7 @@
 #include "Game/core/ObjectLookup.h"
 
 #include <string>
+#include <string_view>
 
 #include "Engine/records/LoadTable.h"
 
@@ -20,6 +21,17 @@ SoundPak* GetSoundPakFromRecord(const LoadTable& record, const char* key) {
     if (file.empty())
         return nullptr;
     return LoadSoundPak(file.c_str());
+}
+
+Object* FindObjectOfClass(std::uint32_t id, const char* className) {
+    if (id == 0 || !className)
+        return nullptr;
+    Object* object = Singleton<ObjectManager>::Get().GetObject(id);
+    for (const RTTI_ClassInfo* info = object ? &object->GetClassInfo() : nullptr; info;
+         info = info->GetParent())
+        if (std::string_view(info->GetClassName()) == className)
+            return object;
+    return nullptr;
 }
 
 }  // namespace GAME

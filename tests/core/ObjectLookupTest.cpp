@@ -93,5 +93,20 @@ TEST_F(ObjectLookupTest, SoundPakRecordsWhatItIsAsked) {
     EXPECT_EQ(pak->GetLastFadeTime(), 0.5f);
 }
 
+TEST_F(ObjectLookupTest, FindObjectOfClassAcceptsTheClassAndItsAncestorsOnly) {
+    Object* actor = om.CreateObject("Actor", 6000);
+    ASSERT_NE(actor, nullptr);
+    EXPECT_EQ(FindObjectOfClass(6000, "Actor"), actor);
+    EXPECT_EQ(FindObjectOfClass(6000, "Entity"), actor);
+    EXPECT_EQ(FindObjectOfClass(6000, "Object"), actor);
+    // A sibling, a class below it, an unknown name or none, a missing object, id 0: nothing.
+    EXPECT_EQ(FindObjectOfClass(6000, "Light"), nullptr);
+    EXPECT_EQ(FindObjectOfClass(6000, "Player"), nullptr);
+    EXPECT_EQ(FindObjectOfClass(6000, "NoSuchClassAnywhere"), nullptr);
+    EXPECT_EQ(FindObjectOfClass(6000, nullptr), nullptr);
+    EXPECT_EQ(FindObjectOfClass(6001, "Actor"), nullptr);
+    EXPECT_EQ(FindObjectOfClass(0, "Object"), nullptr);
+}
+
 }  // namespace
 }  // namespace GAME

@@ -7,7 +7,9 @@
 #include "Engine/object/ObjectManager.h"
 #include "Engine/text/LocalizationManager.h"
 #include "Game/characters/Player.h"
+#include "Game/core/GameConstants.h"
 #include "Game/core/GameEngine.h"
+#include "Game/core/ObjectLookup.h"
 #include "Game/core/net/GameEngineNetworkInterfacePackets.h"
 #include "Game/core/net/GameEngineServicesModules.h"
 #include "Game/core/players/PartyManager.h"
@@ -20,18 +22,6 @@
 namespace GAME {
 
 namespace {
-// The object of that id when its class is, or derives from, the named class.
-Object* FindOfClass(std::uint32_t id, const char* className) {
-    if (id == 0)
-        return nullptr;
-    Object* object = Singleton<ObjectManager>::Get().GetObject(id);
-    for (const RTTI_ClassInfo* info = object ? &object->GetClassInfo() : nullptr; info;
-         info = info->GetParent())
-        if (std::string_view(info->GetClassName()) == className)
-            return object;
-    return nullptr;
-}
-
 // This machine's market client of the merchant, or null.
 MarketClient* FindMarketClient(std::uint32_t merchant) {
     GameEngineClientServicesModule* client =
@@ -73,7 +63,7 @@ bool GameEngineInboundInterface::FromRemoteClient() const {
 }
 
 bool GameEngineInboundInterface::SourceOwnsPlayer(std::uint32_t player) const {
-    return static_cast<int>(player >> 28) == sourceHost;
+    return HostOfPlayer(player) == sourceHost;
 }
 
 bool GameEngineInboundInterface::Refuse(const char* operation) const {
@@ -81,41 +71,50 @@ bool GameEngineInboundInterface::Refuse(const char* operation) const {
     return true;
 }
 
+bool GameEngineInboundInterface::RefusedFromClient(const char* operation) const {
+    return FromRemoteClient() && Refuse(operation);
+}
+
+bool GameEngineInboundInterface::RefusedUnlessOwner(std::uint32_t player,
+                                                    const char* operation) const {
+    return FromRemoteClient() && !SourceOwnsPlayer(player) && Refuse(operation);
+}
+
 void GameEngineInboundInterface::TradeInitiate(std::uint32_t sender, std::uint32_t receiver) {
-    if (FromRemoteClient() && !SourceOwnsPlayer(sender) && Refuse("TradeInitiate"))
+    if (RefusedUnlessOwner(sender, "TradeInitiate"))
         return;
     NotAvailable("TradeInitiate", "%u, %u", sender, receiver);
 }
 
 void GameEngineInboundInterface::TradeCancel(std::uint32_t sender, std::uint32_t receiver) {
-    if (FromRemoteClient() && !SourceOwnsPlayer(sender) && Refuse("TradeCancel"))
+    if (RefusedUnlessOwner(sender, "TradeCancel"))
         return;
     NotAvailable("TradeCancel", "%u, %u", sender, receiver);
 }
 
 void GameEngineInboundInterface::TradeFinalize(std::uint32_t sender, std::uint32_t receiver) {
-    if (FromRemoteClient() && !SourceOwnsPlayer(sender) && Refuse("TradeFinalize"))
+    if (RefusedUnlessOwner(sender, "TradeFinalize"))
         return;
     NotAvailable("TradeFinalize", "%u, %u", sender, receiver);
 }
 
 void GameEngineInboundInterface::TradeAddItem(std::uint32_t sender, std::uint32_t receiver,
                                               const Vec2&, const ItemReplicaInfo& item) {
-    if (FromRemoteClient() && !SourceOwnsPlayer(sender) && Refuse("TradeAddItem"))
+    if (RefusedUnlessOwner(sender, "TradeAddItem"))
         return;
     NotAvailable("TradeAddItem", "%u, %u, item %u", sender, receiver, item.objectId);
 }
 
 void GameEngineInboundInterface::TradeRemoveItem(std::uint32_t sender, std::uint32_t receiver,
                                                  std::uint32_t item) {
-    if (FromRemoteClient() && !SourceOwnsPlayer(sender) && Refuse("TradeRemoveItem"))
+    if (RefusedUnlessOwner(sender, "TradeRemoveItem"))
         return;
     NotAvailable("TradeRemoveItem", "%u, %u, item %u", sender, receiver, item);
 }
 
 void GameEngineInboundInterface::TradeSetGoldAmount(std::uint32_t sender, std::uint32_t receiver,
                                                     unsigned int amount) {
-    if (FromRemoteClient() && !SourceOwnsPlayer(sender) && Refuse("TradeSetGoldAmount"))
+    if (RefusedUnlessOwner(sender, "TradeSetGoldAmount"))
         return;
     NotAvailable("TradeSetGoldAmount", "%u, %u, %u", sender, receiver, amount);
 }
@@ -136,7 +135,7 @@ void GameEngineInboundInterface::GiveGoldToPlayer(std::uint32_t player, int amou
 
 void GameEngineInboundInterface::CreateItem(std::uint32_t character, const WorldCoords&,
                                             const ItemReplicaInfo& item, std::wstring*) {
-    if (FromRemoteClient() && Refuse("CreateItem"))
+    if (RefusedFromClient("CreateItem"))
         return;
     NotAvailable("CreateItem", "character %u, %s", character, item.baseName.c_str());
 }
@@ -144,7 +143,7 @@ void GameEngineInboundInterface::CreateItem(std::uint32_t character, const World
 void GameEngineInboundInterface::CreateEntity(const WorldCoords& where, const std::string& record,
                                               std::uint32_t objectId) {
     // Objects of any record appear only at the server's word.
-    if (FromRemoteClient() && Refuse("CreateEntity"))
+    if (RefusedFromClient("CreateEntity"))
         return;
     if (record.empty())
         return;
@@ -169,7 +168,7 @@ void GameEngineInboundInterface::CreateFixedItemTeleport(const WorldCoords& wher
                                                          std::uint32_t owner, std::uint32_t portal,
                                                          const std::string& sectorTag,
                                                          std::uint32_t) {
-    if (FromRemoteClient() && !SourceOwnsPlayer(owner) && Refuse("CreateFixedItemTeleport"))
+    if (RefusedUnlessOwner(owner, "CreateFixedItemTeleport"))
         return;
     if (gGameEngine)
         gGameEngine->CreateFixedItemTeleportNetHook(where, owner, portal, sectorTag);
@@ -190,7 +189,7 @@ void GameEngineInboundInterface::DestroyFixedItemTeleport(std::uint32_t portal) 
 
 void GameEngineInboundInterface::StoC_AllPlayersHeartbeat(
     const std::vector<PlayerNetHeartbeatInfo>& heartbeats) {
-    if (FromRemoteClient() && Refuse("StoC_AllPlayersHeartbeat"))
+    if (RefusedFromClient("StoC_AllPlayersHeartbeat"))
         return;
     if (PlayerManagerClient* client = gGameEngine ? gGameEngine->GetPlayerManagerClient() : nullptr)
         client->HandlePlayerHeartbeatInbound(heartbeats);
@@ -198,8 +197,7 @@ void GameEngineInboundInterface::StoC_AllPlayersHeartbeat(
 
 void GameEngineInboundInterface::CtoS_SinglePlayerHeartbeat(
     const PlayerNetHeartbeatInfo& heartbeat) {
-    if (FromRemoteClient() && !SourceOwnsPlayer(heartbeat.playerId) &&
-        Refuse("CtoS_SinglePlayerHeartbeat"))
+    if (RefusedUnlessOwner(heartbeat.playerId, "CtoS_SinglePlayerHeartbeat"))
         return;
     PlayerManagerServer* server = gGameEngine ? gGameEngine->GetPlayerManagerServer() : nullptr;
     if (!server)
@@ -219,21 +217,21 @@ void GameEngineInboundInterface::CtoS_SinglePlayerHeartbeat(
 
 void GameEngineInboundInterface::StoC_AllPlayersUpdate(
     const std::vector<PlayerNetBasicInfo>& players) {
-    if (FromRemoteClient() && Refuse("StoC_AllPlayersUpdate"))
+    if (RefusedFromClient("StoC_AllPlayersUpdate"))
         return;
     if (PlayerManagerClient* client = gGameEngine ? gGameEngine->GetPlayerManagerClient() : nullptr)
         client->HandlePlayerUpdate(players);
 }
 
 void GameEngineInboundInterface::CtoS_AddNewPlayer(const PlayerNetBasicInfo& player) {
-    if (FromRemoteClient() && !SourceOwnsPlayer(player.playerId) && Refuse("CtoS_AddNewPlayer"))
+    if (RefusedUnlessOwner(player.playerId, "CtoS_AddNewPlayer"))
         return;
     if (PlayerManagerServer* server = gGameEngine ? gGameEngine->GetPlayerManagerServer() : nullptr)
         server->HandleNewPlayer(player);
 }
 
 void GameEngineInboundInterface::HandleBonusToClient(const Bonus& bonus, const std::uint32_t&) {
-    if (FromRemoteClient() && Refuse("HandleBonusToClient"))
+    if (RefusedFromClient("HandleBonusToClient"))
         return;
     if (PlayerManagerClient* client = gGameEngine ? gGameEngine->GetPlayerManagerClient() : nullptr)
         client->HandleBonus(bonus);
@@ -241,7 +239,7 @@ void GameEngineInboundInterface::HandleBonusToClient(const Bonus& bonus, const s
 
 void GameEngineInboundInterface::HandleBonusToServer(const Bonus& bonus, const WorldVec3& where,
                                                      const std::uint32_t& activePlayer) {
-    if (FromRemoteClient() && !SourceOwnsPlayer(activePlayer) && Refuse("HandleBonusToServer"))
+    if (RefusedUnlessOwner(activePlayer, "HandleBonusToServer"))
         return;
     if (gGameEngine)
         gGameEngine->HandleBonusToServerInbound(bonus, where, activePlayer);
@@ -321,7 +319,7 @@ void GameEngineInboundInterface::InvitePlayerToParty(std::uint32_t player, int p
 }
 
 void GameEngineInboundInterface::GameBalanceUpdate(int level) {
-    if (FromRemoteClient() && Refuse("GameBalanceUpdate"))
+    if (RefusedFromClient("GameBalanceUpdate"))
         return;
     if (gGameEngine)
         gGameEngine->SetGameBalanceLevel(level);
@@ -331,7 +329,7 @@ void GameEngineInboundInterface::S2C_MarketUpdate(std::uint32_t market,
                                                   const std::string& marketName, unsigned int level,
                                                   unsigned int seed,
                                                   const std::vector<unsigned int>& soldIndices) {
-    if (FromRemoteClient() && Refuse("S2C_MarketUpdate"))
+    if (RefusedFromClient("S2C_MarketUpdate"))
         return;
     if (!FindMarketClient(market))
         return;
@@ -342,7 +340,7 @@ void GameEngineInboundInterface::S2C_MarketUpdate(std::uint32_t market,
 void GameEngineInboundInterface::S2C_MarketPurchaseConfirmation(std::uint32_t market,
                                                                 unsigned int itemIndex,
                                                                 std::uint32_t buyer) {
-    if (FromRemoteClient() && Refuse("S2C_MarketPurchaseConfirmation"))
+    if (RefusedFromClient("S2C_MarketPurchaseConfirmation"))
         return;
     if (!FindMarketClient(market))
         return;
@@ -354,7 +352,7 @@ void GameEngineInboundInterface::S2C_MarketPurchaseDenied(std::uint32_t market,
                                                           unsigned int itemIndex,
                                                           std::uint32_t buyer,
                                                           MarketItemStatus status) {
-    if (FromRemoteClient() && Refuse("S2C_MarketPurchaseDenied"))
+    if (RefusedFromClient("S2C_MarketPurchaseDenied"))
         return;
     if (!FindMarketClient(market))
         return;
@@ -365,7 +363,7 @@ void GameEngineInboundInterface::S2C_MarketPurchaseDenied(std::uint32_t market,
 void GameEngineInboundInterface::S2C_MarketItemStatusUpdate(std::uint32_t market,
                                                             unsigned int itemIndex,
                                                             MarketItemStatus status) {
-    if (FromRemoteClient() && Refuse("S2C_MarketItemStatusUpdate"))
+    if (RefusedFromClient("S2C_MarketItemStatusUpdate"))
         return;
     if (!FindMarketClient(market))
         return;
@@ -377,7 +375,7 @@ void GameEngineInboundInterface::C2S_MarketPurchaseRequest(std::uint32_t market,
                                                            unsigned int seed,
                                                            unsigned int itemIndex,
                                                            std::uint32_t buyer) {
-    if (FromRemoteClient() && !SourceOwnsPlayer(buyer) && Refuse("C2S_MarketPurchaseRequest"))
+    if (RefusedUnlessOwner(buyer, "C2S_MarketPurchaseRequest"))
         return;
     if (!GetMarketServer(market, FromRemoteClient()))
         return;
@@ -388,7 +386,7 @@ void GameEngineInboundInterface::C2S_MarketPurchaseRequest(std::uint32_t market,
 void GameEngineInboundInterface::C2S_MarketSellBack(std::uint32_t market, unsigned int level,
                                                     unsigned int seed, unsigned int itemIndex,
                                                     std::uint32_t buyer) {
-    if (FromRemoteClient() && !SourceOwnsPlayer(buyer) && Refuse("C2S_MarketSellBack"))
+    if (RefusedUnlessOwner(buyer, "C2S_MarketSellBack"))
         return;
     if (!GetMarketServer(market, FromRemoteClient()))
         return;
@@ -415,9 +413,10 @@ void GameEngineInboundInterface::DisplayMessageRemote(std::uint32_t, std::uint32
         text = texts.Format("SimpleStringFormat", tag);
     }
     if (asBubble)
-        gGameEngine->AddUINotification(6, text, false);
+        gGameEngine->AddUINotification(kUINotificationBubble, text, false);
     else
-        gGameEngine->GetDialogManager().AddDialog(0, false, 12, text, true, true);
+        gGameEngine->GetDialogManager().AddDialog(kDialogTypeMessage, false,
+                                                  kDialogPartyRemoteMessage, text, true, true);
 }
 
 void GameEngineInboundInterface::DisplayWMessageRemote(std::uint32_t, bool asBubble,
@@ -425,9 +424,10 @@ void GameEngineInboundInterface::DisplayWMessageRemote(std::uint32_t, bool asBub
     if (!gGameEngine)
         return;
     if (asBubble)
-        gGameEngine->AddUINotification(6, text, false);
+        gGameEngine->AddUINotification(kUINotificationBubble, text, false);
     else
-        gGameEngine->GetDialogManager().AddDialog(0, false, 12, text, true, true);
+        gGameEngine->GetDialogManager().AddDialog(kDialogTypeMessage, false,
+                                                  kDialogPartyRemoteMessage, text, true, true);
 }
 
 void GameEngineInboundInterface::HandleChatMessage(const std::wstring& from,
@@ -439,40 +439,40 @@ void GameEngineInboundInterface::HandleChatMessage(const std::wstring& from,
 
 void GameEngineInboundInterface::QuestCommandMove(std::uint32_t character, std::uint32_t, WorldVec3,
                                                   bool) {
-    if (FromRemoteClient() && Refuse("QuestCommandMove"))
+    if (RefusedFromClient("QuestCommandMove"))
         return;
-    if (FindOfClass(character, "Character"))
+    if (FindObjectOfClass(character, "Character"))
         NotAvailable("QuestCommandMove", "character %u", character);
 }
 
 void GameEngineInboundInterface::QuestCommandWalk(std::uint32_t character, std::uint32_t, WorldVec3,
                                                   bool) {
-    if (FromRemoteClient() && Refuse("QuestCommandWalk"))
+    if (RefusedFromClient("QuestCommandWalk"))
         return;
-    if (FindOfClass(character, "Character"))
+    if (FindObjectOfClass(character, "Character"))
         NotAvailable("QuestCommandWalk", "character %u", character);
 }
 
 void GameEngineInboundInterface::QuestCommandPlayAnimation(std::uint32_t character, unsigned int,
                                                            bool, bool) {
-    if (FromRemoteClient() && Refuse("QuestCommandPlayAnimation"))
+    if (RefusedFromClient("QuestCommandPlayAnimation"))
         return;
-    if (FindOfClass(character, "Character"))
+    if (FindObjectOfClass(character, "Character"))
         NotAvailable("QuestCommandPlayAnimation", "character %u", character);
 }
 
 void GameEngineInboundInterface::QuestCommandUseSkill(std::uint32_t character, std::string&,
                                                       std::uint32_t, bool) {
-    if (FromRemoteClient() && Refuse("QuestCommandUseSkill"))
+    if (RefusedFromClient("QuestCommandUseSkill"))
         return;
-    if (FindOfClass(character, "Character"))
+    if (FindObjectOfClass(character, "Character"))
         NotAvailable("QuestCommandUseSkill", "character %u", character);
 }
 
 void GameEngineInboundInterface::QuestCommandLockFixedItem(std::uint32_t fixedItem, bool) {
-    if (FromRemoteClient() && Refuse("QuestCommandLockFixedItem"))
+    if (RefusedFromClient("QuestCommandLockFixedItem"))
         return;
-    if (FindOfClass(fixedItem, "FixedItem"))
+    if (FindObjectOfClass(fixedItem, "FixedItem"))
         NotAvailable("QuestCommandLockFixedItem", "fixed item %u", fixedItem);
 }
 

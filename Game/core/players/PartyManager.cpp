@@ -183,7 +183,8 @@ void PartyManager::OpenInvitation(const GameEvent_InviteToParty& event) {
         name = client->GetPlayerName(static_cast<std::uint32_t>(event.inviter));
     const std::wstring text = LocalizationManager::Instance().Format("tagInviteMessage", name);
     if (gGameEngine)
-        gGameEngine->GetDialogManager().AddDialog(1, false, kInviteDialogParty, text, true, true);
+        gGameEngine->GetDialogManager().AddDialog(kDialogTypeQuestion, false, kInviteDialogParty,
+                                                  text, true, true);
     if (SoundPak* sound = Singleton<ObjectManager>::Get().GetObject<SoundPak>(mInviteSound))
         sound->Play(WorldVec3());
     mCurrentInvitation = event;
@@ -229,7 +230,8 @@ void PartyManager::AttemptToKickFromLocalParty(std::uint32_t player) {
         MovePlayerToParty(player, 0);
         return;
     }
-    gGameEngine->AddUINotification(6, L"You do not have permission to kick that person.", false);
+    gGameEngine->AddUINotification(kUINotificationBubble,
+                                   L"You do not have permission to kick that person.", false);
 }
 
 void PartyManager::MovePlayerToParty(std::uint32_t player, std::uint32_t party) {

@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "Game/core/GameConstants.h"
 #include "Game/core/GameEvents.h"
 
 namespace GAME {
@@ -16,7 +17,7 @@ struct WorldVec3;
 
 class PartyManager {
 public:
-    static constexpr int kInviteDialogParty = 6;
+    static constexpr int kInviteDialogParty = kDialogPartyPartyInvitation;
 
     PartyManager();
     ~PartyManager();

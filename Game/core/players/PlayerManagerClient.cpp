@@ -9,6 +9,7 @@
 #include "Engine/sys/GameInfo.h"
 #include "Engine/text/LocalizationManager.h"
 #include "Game/characters/Player.h"
+#include "Game/core/GameConstants.h"
 #include "Game/core/GameEngine.h"
 #include "Game/core/net/GameEngineNetworkInterface.h"
 #include "Game/core/net/GameEngineServicesModules.h"
@@ -22,10 +23,6 @@ namespace {
 
 Player* FindPlayer(std::uint32_t id) {
     return id ? Singleton<ObjectManager>::Get().GetObject<Player>(id) : nullptr;
-}
-
-int HostOf(std::uint32_t id) {
-    return static_cast<int>(id >> 28);
 }
 
 bool EqualsIgnoreCase(const std::wstring& a, const std::wstring& b) {
@@ -52,7 +49,7 @@ void PlayerManagerClient::Clear() {
 void PlayerManagerClient::Update(int elapsedMs) {
     mHeartbeatTimer += elapsedMs;
     UpdateLocalPlayer();
-    if (mHeartbeatTimer <= 900)
+    if (mHeartbeatTimer <= kClientHeartbeatIntervalMs)
         return;
     if (Player* player = FindPlayer(mMainPlayer)) {
         PlayerNetHeartbeatInfo heartbeat;
@@ -174,7 +171,7 @@ void PlayerManagerClient::GetPlayerInfo(PlayerInfo& info) {
 
 std::uint32_t PlayerManagerClient::GetPlayerIdFromHostId(int host) const {
     for (std::uint32_t id : mPlayers)
-        if (HostOf(id) == host)
+        if (HostOfPlayer(id) == host)
             return id;
     return 0;
 }
@@ -219,7 +216,7 @@ void PlayerManagerClient::BanPlayer(const std::wstring& name) {
         Player* player = FindPlayer(id);
         if (!player || player->GetPlayerName() != name)
             continue;
-        const int host = HostOf(id);
+        const int host = HostOfPlayer(id);
         gEngine->GetNetworkConnectionManager()->DropHost(host, "ban");
         gEngine->Log(0, "Banning Host %d (%s)", host, LocalizationManager::ToChar(name).c_str());
     }
@@ -230,7 +227,7 @@ void PlayerManagerClient::BanPlayer(const std::string& name) {
         Player* player = FindPlayer(id);
         if (!player || LocalizationManager::ToChar(player->GetPlayerName()) != name)
             continue;
-        const int host = HostOf(id);
+        const int host = HostOfPlayer(id);
         gEngine->GetNetworkConnectionManager()->DropHost(host, "ban");
         gEngine->Log(0, "Banning Host %d (%s)", host, name.c_str());
     }
@@ -269,7 +266,7 @@ void PlayerManagerClient::HandleBonus(const Bonus& bonus) {
 void PlayerManagerClient::RemovePlayerFromGame(int host) {
     CriticalSectionLock lock(mLock);
     for (std::size_t i = 0; i < mPlayers.size();) {
-        if (HostOf(mPlayers[i]) != host) {
+        if (HostOfPlayer(mPlayers[i]) != host) {
             ++i;
             continue;
         }

@@ -7,6 +7,7 @@
 #include "Engine/object/ObjectManager.h"
 #include "Engine/records/LoadTable.h"
 #include "Engine/text/LocalizationManager.h"
+#include "Game/core/GameConstants.h"
 #include "Game/core/GameEngine.h"
 #include "Game/core/net/GameEngineInboundInterface.h"
 #include "Game/core/net/GameEngineNetworkInterface.h"
@@ -21,10 +22,6 @@ namespace GAME {
 namespace {
 
 constexpr const char* kBonusSharingRecord = "Records/Game/BonusSharing.dbr";
-
-int HostOf(std::uint32_t id) {
-    return static_cast<int>(id >> 28);
-}
 
 std::uint32_t Truncate(float value) {
     // Results outside the range of the amounts are capped rather than wrapped around.
@@ -88,7 +85,7 @@ void PlayerManagerServer::Clear() {
 
 void PlayerManagerServer::Update(int elapsedMs) {
     mHeartbeatTimer += elapsedMs;
-    if (mHeartbeatTimer <= kBroadcastIntervalMs)
+    if (mHeartbeatTimer <= kServerBroadcastIntervalMs)
         return;
     if (mBroadcastCounter > 3) {
         HandlePlayerUpdateOutbound();
@@ -198,7 +195,7 @@ void PlayerManagerServer::HandleRemovePlayer(std::uint32_t id) {
 void PlayerManagerServer::RemovePlayerFromGame(int host) {
     std::uint32_t leaving = 0;
     for (std::uint32_t id : mPlayers)
-        if (HostOf(id) == host)
+        if (HostOfPlayer(id) == host)
             leaving = id;
 
     if (gGameEngine) {
@@ -210,7 +207,7 @@ void PlayerManagerServer::RemovePlayerFromGame(int host) {
     }
 
     for (std::size_t i = 0; i < mPlayers.size();) {
-        if (HostOf(mPlayers[i]) != host) {
+        if (HostOfPlayer(mPlayers[i]) != host) {
             ++i;
             continue;
         }

@@ -18,7 +18,6 @@ class Bonus;
 
 class PlayerManagerServer : public EquationInterface<float> {
 public:
-    static constexpr int kBroadcastIntervalMs = 1100;
     static constexpr float kBonusRadius = 25.0f;
 
     PlayerManagerServer();
