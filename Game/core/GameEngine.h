@@ -18,6 +18,8 @@
 #include "Game/core/GameEventListener.h"
 #include "Game/core/GameEvents.h"
 #include "Game/items/ItemReplicaInfo.h"
+#include "Game/core/util/StringUtil.h"
+#include "Game/items/ItemSet.h"
 #include "Game/quests/DialogManager.h"
 #include "Game/rules/AttributePak.h"
 #include "Game/rules/EquationInterface.h"
@@ -322,6 +324,31 @@ public:
     void AddSkillResource(const Name& name, std::unique_ptr<SkillProfile> profile);
     SkillProfile* FindSkillResource(const Name& name) const;
 
+    // Item sets by record name, and the text styles of the UI.
+    void LoadItemSet(const std::string& record) {
+        std::string key = MakeNormalizedPath(record);
+        if (itemSets.contains(key))
+            return;
+        auto set = std::make_unique<ItemSet>();
+        set->LoadFromDatabase(record);
+        itemSets.emplace(std::move(key), std::move(set));
+    }
+    const ItemSet* GetItemSet(const std::string& record) const {
+        auto it = itemSets.find(MakeNormalizedPath(record));
+        return it == itemSets.end() ? nullptr : it->second.get();
+    }
+    std::string GetGameTextStyleName(GameTextClass style) const {
+        auto it = gameTextStyles.find(style);
+        return it == gameTextStyles.end() ? std::string() : it->second.first;
+    }
+    float GetGameTextStyleIndent(GameTextClass style) const {
+        auto it = gameTextStyles.find(style);
+        return it == gameTextStyles.end() ? 0.0f : static_cast<float>(it->second.second);
+    }
+    std::map<GameTextClass, std::pair<std::string, int>>& GetGameTextStyleTable() {
+        return gameTextStyles;
+    }
+
 private:
     void LoadFromDatabase(const std::string& name);
     void UpdateTutorialHints(Player* player, int elapsedMs);
@@ -435,6 +462,9 @@ private:
     bool gameLoading = true;
     bool saveEnabled = true;
     int gameDifficulty = 0;
+    // Item sets and text styles.
+    std::map<std::string, std::unique_ptr<ItemSet>> itemSets;
+    std::map<GameTextClass, std::pair<std::string, int>> gameTextStyles;
 };
 
 // The exported root: reads and writes the current machine's root object.
