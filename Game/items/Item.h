@@ -67,8 +67,7 @@ public:
 
     // The item's own operations, in the order kinds override them.
     virtual std::unique_ptr<CursorHandler> CreatePrimaryCursorHandler(const Character* character);
-    virtual std::unique_ptr<CursorHandler> CreateSecondaryCursorHandler(
-        const Character* character);
+    virtual std::unique_ptr<CursorHandler> CreateSecondaryCursorHandler(const Character* character);
     virtual void InitializeItem();
     virtual void PlayDropSound();
     virtual void PlayDropSoundWorld(int surface);
@@ -80,8 +79,7 @@ public:
     virtual void GetUIDisplayText(const Character* character, std::vector<GameTextLine>& lines);
     virtual void GetUIGameDescription(std::vector<GameTextLine>& lines) const;
     virtual void SuppressTextDirections(bool suppress) { suppressTextDirections = suppress; }
-    virtual void GetUIRequirementText(const Character* character,
-                                      std::vector<GameTextLine>& lines);
+    virtual void GetUIRequirementText(const Character* character, std::vector<GameTextLine>& lines);
     virtual void GetCharAttributes(CharAttributeAccumulator& accumulator);
     virtual void GetSkillAttributes(SkillAttributeAccumulator& accumulator);
     virtual void GetOffensiveDamageAttributes(CombatAttributeAccumulator& accumulator);

@@ -51,8 +51,7 @@ void ItemCharacterServices::RemoveItemSkill(Character&, std::uint32_t) {
 void ItemCharacterServices::AddItemToSet(Character&, const std::string&, const std::string&) {
     Seam("Character::AddItemToSet");
 }
-void ItemCharacterServices::RemoveItemFromSet(Character&, const std::string&,
-                                              const std::string&) {
+void ItemCharacterServices::RemoveItemFromSet(Character&, const std::string&, const std::string&) {
     Seam("Character::RemoveItemFromSet");
 }
 std::vector<std::string> ItemCharacterServices::GetItemsInSet(const Character&,

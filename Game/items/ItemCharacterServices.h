@@ -22,8 +22,7 @@ public:
     virtual float GetWeaponScale(const Character& character);
     // Skill level bonuses: a skill or mastery record (normalised) and a level.
     virtual void SetSkillLevelAugment(Character& character, const std::string& skill, int level);
-    virtual void RemoveSkillLevelAugment(Character& character, const std::string& skill,
-                                         int level);
+    virtual void RemoveSkillLevelAugment(Character& character, const std::string& skill, int level);
     virtual void SetMasteryLevelAugment(Character& character, const std::string& mastery,
                                         int level);
     virtual void RemoveMasteryLevelAugment(Character& character, const std::string& mastery,

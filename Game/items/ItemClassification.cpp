@@ -9,10 +9,10 @@ constexpr struct {
     const char* word;
     ItemClassification classification;
 } kClassWords[] = {
-    {"Common", ItemClassification::Common}, {"Magical", ItemClassification::Magical},
-    {"Rare", ItemClassification::Rare},     {"Epic", ItemClassification::Epic},
+    {"Common", ItemClassification::Common},       {"Magical", ItemClassification::Magical},
+    {"Rare", ItemClassification::Rare},           {"Epic", ItemClassification::Epic},
     {"Legendary", ItemClassification::Legendary}, {"Broken", ItemClassification::Broken},
-    {"Potion", ItemClassification::Potion}, {"Relic", ItemClassification::Relic},
+    {"Potion", ItemClassification::Potion},       {"Relic", ItemClassification::Relic},
     {"Quest", ItemClassification::Quest},
 };
 

@@ -100,8 +100,14 @@ public:
     float GetMarketAdjustmentPercent() const { return marketAdjustmentPercent; }
 
     // Formula indexes of formulaKeys.
-    enum FormulaIndex { kCostFormula, kStrengthFormula, kDexterityFormula, kIntelligenceFormula,
-                        kLevelFormula, kFormulaCount };
+    enum FormulaIndex {
+        kCostFormula,
+        kStrengthFormula,
+        kDexterityFormula,
+        kIntelligenceFormula,
+        kLevelFormula,
+        kFormulaCount
+    };
 
 protected:
     // A kind's constructor applies its row of the kinds table over its parent's.

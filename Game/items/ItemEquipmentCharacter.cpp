@@ -100,7 +100,8 @@ void ItemEquipment::ContributeRacialBonusDefense(std::vector<RacialBonusContribu
 
 std::uint32_t ItemEquipment::GetLevelRequirement() const {
     ItemRelic* inserted = relic.Get();
-    return inserted ? std::max(levelRequirement, inserted->GetLevelRequirement()) : levelRequirement;
+    return inserted ? std::max(levelRequirement, inserted->GetLevelRequirement())
+                    : levelRequirement;
 }
 
 std::uint32_t ItemEquipment::GetStrengthRequirement() const {
@@ -171,8 +172,8 @@ void ItemEquipment::GetUIRequirementText(const Character* character,
     GenerateRequirementText(values[0], GetStrengthRequirement(), reductions[0], "Strength", lines);
     GenerateRequirementText(values[1], GetDexterityRequirement(), reductions[1], "Dexterity",
                             lines);
-    GenerateRequirementText(values[2], GetIntelligenceRequirement(), reductions[2],
-                            "Intelligence", lines);
+    GenerateRequirementText(values[2], GetIntelligenceRequirement(), reductions[2], "Intelligence",
+                            lines);
 }
 
 void ItemEquipment::UpdateReplicaInfo() {
@@ -230,15 +231,14 @@ void ItemEquipment::GetUIDisplayText_RacialBonus(std::vector<GameTextLine>& line
         bonus->GetUIDisplayText(1, GameTextClass_ItemBonuses, lines);
 }
 
-void ItemEquipment::GetUIDisplayText(const Character* character,
-                                     std::vector<GameTextLine>& lines) {
+void ItemEquipment::GetUIDisplayText(const Character* character, std::vector<GameTextLine>& lines) {
     Item::GetUIDisplayText(character, lines);
     CreateUIAttributeText(lines);
     GetUIDisplayText_RacialBonus(lines);
     skillAugments.GetUIDisplayText(GameTextClass_ItemBonuses, lines);
     GameEngine* engine = gGameEngine;
-    if (const ItemSet* set = engine && !itemSetName.empty() ? engine->GetItemSet(itemSetName)
-                                                            : nullptr) {
+    if (const ItemSet* set =
+            engine && !itemSetName.empty() ? engine->GetItemSet(itemSetName) : nullptr) {
         AppendSpacerLine(lines);
         std::vector<std::string> worn;
         if (character)
@@ -289,12 +289,23 @@ void ItemEquipment::AppendAttributeText(const char* layout, std::vector<GameText
         at += 2;
         const std::vector<std::wstring>* list = nullptr;
         switch (family) {
-            case 'D': list = &damage[index]; break;
-            case 'R': list = &retaliation[index]; break;
-            case 'F': list = &defense[index]; break;
-            case 'C': list = &character[index]; break;
-            case 'S': list = &skill; break;
-            default: break;
+            case 'D':
+                list = &damage[index];
+                break;
+            case 'R':
+                list = &retaliation[index];
+                break;
+            case 'F':
+                list = &defense[index];
+                break;
+            case 'C':
+                list = &character[index];
+                break;
+            case 'S':
+                list = &skill;
+                break;
+            default:
+                break;
         }
         if (list)
             for (const std::wstring& text : *list)

@@ -21,17 +21,14 @@ RTTI_IMPLEMENT(ItemRelic, Item)
 RTTI_IMPLEMENT(ItemCharm, ItemRelic)
 
 namespace {
-constexpr ItemRelic::TextTags kRelicTags{"tagRelicShard", "tagRelicComplete", "tagRelicRatio",
+constexpr ItemRelic::TextTags kRelicTags{"tagRelicShard", "tagRelicComplete",   "tagRelicRatio",
                                          "tagRelicBonus", "tagRelicDirections", "tagRelicError"};
-constexpr ItemRelic::TextTags kCharmTags{"tagAnimalPart",
-                                         "tagAnimalPartComplete",
-                                         "tagAnimalPartRatio",
-                                         "tagAnimalPartcompleteBonus",
-                                         "tagAnimalPartDirections",
-                                         "tagRelicError"};
+constexpr ItemRelic::TextTags kCharmTags{"tagAnimalPart",           "tagAnimalPartComplete",
+                                         "tagAnimalPartRatio",      "tagAnimalPartcompleteBonus",
+                                         "tagAnimalPartDirections", "tagRelicError"};
 constexpr const char* kSlotKeys[ItemRelic::kSlotCount] = {
-    "amulet", "bracelet", "ring", "armband", "helmet", "greaves", "bodyArmor",
-    "shield", "bow",      "spear", "staff", "axe",    "mace",    "sword"};
+    "amulet", "bracelet", "ring",  "armband", "helmet", "greaves", "bodyArmor",
+    "shield", "bow",      "spear", "staff",   "axe",    "mace",    "sword"};
 
 // The equipment class each slot word admits, in the order the filter tests them.
 struct SlotClass {
@@ -216,8 +213,7 @@ bool ItemRelic::AreRequirementsMet(const Character* character) {
            MeetsRequirements(values[2], intelligenceRequirement, reductions[2]);
 }
 
-void ItemRelic::GetUIRequirementText(const Character* character,
-                                     std::vector<GameTextLine>& lines) {
+void ItemRelic::GetUIRequirementText(const Character* character, std::vector<GameTextLine>& lines) {
     Item::GetUIRequirementText(character, lines);
     const std::array<float, 3> values = RelicAbilityValues(character);
     const std::array<float, 3> reductions = GetRequirementReductions(character);
@@ -343,9 +339,9 @@ void ItemRelic::GetBoundUIDisplayText(std::vector<GameTextLine>& lines) {
     if (IsComplete())
         lines.emplace_back(GameTextClass_ItemRelicNumber, LocalizeSimple(tags.complete));
     else
-        lines.emplace_back(GameTextClass_ItemRelicNumber,
-                           texts.Format(tags.ratio, texts.GetText(tags.shard), relicLevel,
-                                        completedRelicLevel));
+        lines.emplace_back(
+            GameTextClass_ItemRelicNumber,
+            texts.Format(tags.ratio, texts.GetText(tags.shard), relicLevel, completedRelicLevel));
     attributes.GetUIDisplayText(relicLevel, GameTextClass_ItemRelicBonus, lines);
     if (racialBonus)
         racialBonus->GetUIDisplayText(relicLevel, GameTextClass_ItemRelicBonus, lines);
@@ -365,9 +361,9 @@ void ItemRelic::GetUIDisplayText(const Character* character, std::vector<GameTex
     if (IsComplete())
         lines.emplace_back(GameTextClass_ItemRelicNumber, LocalizeSimple(tags.complete));
     else
-        lines.emplace_back(GameTextClass_ItemRelicNumber,
-                           texts.Format(tags.ratio, texts.GetText(tags.shard), relicLevel,
-                                        completedRelicLevel));
+        lines.emplace_back(
+            GameTextClass_ItemRelicNumber,
+            texts.Format(tags.ratio, texts.GetText(tags.shard), relicLevel, completedRelicLevel));
     lines.emplace_back(GameTextClass_ItemRelicDescription, LocalizeSimple(itemText));
     AppendSpacerLine(lines);
     attributes.GetUIDisplayText(relicLevel, GameTextClass_ItemRelicBonus, lines);

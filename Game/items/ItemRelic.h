@@ -21,8 +21,21 @@ class ItemRelic : public Item {
 public:
     // The slot words, in record order: which kinds of equipment take the relic.
     enum Slot {
-        kAmulet, kBracelet, kRing, kArmband, kHelmet, kGreaves, kBodyArmor,
-        kShield, kBow, kSpear, kStaff, kAxe, kMace, kSword, kSlotCount
+        kAmulet,
+        kBracelet,
+        kRing,
+        kArmband,
+        kHelmet,
+        kGreaves,
+        kBodyArmor,
+        kShield,
+        kBow,
+        kSpear,
+        kStaff,
+        kAxe,
+        kMace,
+        kSword,
+        kSlotCount
     };
     // The display tags: shard word, complete word, ratio format, bonus title, directions, error.
     struct TextTags {

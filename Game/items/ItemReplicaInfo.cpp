@@ -140,7 +140,7 @@ bool ItemReplicaInfo::ReadFromPacket(NetPacketInBuffer& in) {
         in.Fail("item record flags");
         return false;
     }
-#define GAME_ITEM_READ(Field, Bit)                                \
+#define GAME_ITEM_READ(Field, Bit)                          \
     if ((flags & Bit) && !ReadPacketString(in, read.Field)) \
         return false;
     GAME_ITEM_RECORD_NAMES(GAME_ITEM_READ)

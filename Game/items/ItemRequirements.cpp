@@ -50,7 +50,8 @@ void Item::GenerateRequirementText(float value, std::uint32_t requirement, float
                                    const char* labelTag, std::vector<GameTextLine>& lines) {
     if (requirement == 0)
         return;
-    const int reduced = std::max(0, TruncateToInt(ReducedRequirement(requirement, reductionPercent)));
+    const int reduced =
+        std::max(0, TruncateToInt(ReducedRequirement(requirement, reductionPercent)));
     const LocalizationManager& texts = LocalizationManager::Instance();
     const std::wstring label = texts.GetText(labelTag);
     const double required = requirement;
@@ -60,9 +61,11 @@ void Item::GenerateRequirementText(float value, std::uint32_t requirement, float
     if (value >= static_cast<float>(requirement))
         text = texts.Format("MeetsRequirement", label, required);
     else if (value >= static_cast<float>(reduced))
-        text = texts.Format("MeetsRequirementWithReduction", label, reducedValue, required, percent);
+        text =
+            texts.Format("MeetsRequirementWithReduction", label, reducedValue, required, percent);
     else if (reductionPercent > 0.0f)
-        text = texts.Format("FailsRequirementWithReduction", label, reducedValue, required, percent);
+        text =
+            texts.Format("FailsRequirementWithReduction", label, reducedValue, required, percent);
     else
         text = texts.Format("FailsRequirement", label, required);
     lines.emplace_back(GameTextClass_ItemRequirements, text);

@@ -39,13 +39,12 @@ void ItemSet::GetUIDisplayText(const std::vector<std::string>& wornMembers,
         lines.emplace_back(GameTextClass_ItemSetDescription, LocalizeSimple(setDescription), true);
     for (const auto& entry : members) {
         const std::string& member = entry.first;
-        const bool worn = std::any_of(wornMembers.begin(), wornMembers.end(),
-                                      [&member](const std::string& name) {
-                                          return PathEqualsNoCaseStr(name, member);
-                                      });
-        lines.emplace_back(
-            worn ? GameTextClass_ItemSetComponentAvailable : GameTextClass_ItemSetComponentNotAvailable,
-            entry.second);
+        const bool worn = std::any_of(
+            wornMembers.begin(), wornMembers.end(),
+            [&member](const std::string& name) { return PathEqualsNoCaseStr(name, member); });
+        lines.emplace_back(worn ? GameTextClass_ItemSetComponentAvailable
+                                : GameTextClass_ItemSetComponentNotAvailable,
+                           entry.second);
     }
     if (!wornMembers.empty())
         AttributePak::GetUIDisplayText(static_cast<unsigned>(wornMembers.size()),

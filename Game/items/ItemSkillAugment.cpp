@@ -16,8 +16,7 @@ ItemSkillAugment::~ItemSkillAugment() {
     Clear();
 }
 
-void ItemSkillAugment::AddAugment(std::vector<Augment>& list, const std::string& name,
-                                  int level) {
+void ItemSkillAugment::AddAugment(std::vector<Augment>& list, const std::string& name, int level) {
     if (level <= 0 || name.empty())
         return;
     list.push_back({MakeNormalizedPath(name), level});
@@ -98,8 +97,8 @@ void ItemSkillAugment::GetUIDisplayText(GameTextClass textClass,
         return texts.GetText(services.GetSkillDisplayNameTag(record));
     };
     for (const Augment& augment : skillAugments)
-        lines.emplace_back(textClass,
-                           texts.Format("ItemSkillIncrement", augment.level, skillName(augment.name)));
+        lines.emplace_back(
+            textClass, texts.Format("ItemSkillIncrement", augment.level, skillName(augment.name)));
     for (const Augment& augment : masteryAugments)
         lines.emplace_back(textClass, texts.Format("ItemMasteryIncrement", augment.level,
                                                    skillName(augment.name)));

@@ -16,9 +16,7 @@ public:
     OwnedObject(const OwnedObject&) = delete;
     OwnedObject& operator=(const OwnedObject&) = delete;
 
-    T* Get() const {
-        return mId ? Singleton<ObjectManager>::Get().GetObject<T>(mId) : nullptr;
-    }
+    T* Get() const { return mId ? Singleton<ObjectManager>::Get().GetObject<T>(mId) : nullptr; }
     explicit operator bool() const { return Get() != nullptr; }
     T* operator->() const { return Get(); }
     std::uint32_t GetId() const { return mId; }

@@ -27,7 +27,7 @@ struct EquipmentKindRow {
 
 #define GAME_KIND_K ::GAME::kInherit
 #define GAME_KIND_N nullptr
-#define GAME_KIND_REQ(stem) \
+#define GAME_KIND_REQ(stem)                                                                      \
     GAME_KIND_N, stem "StrengthEquation", stem "DexterityEquation", stem "IntelligenceEquation", \
         stem "LevelEquation"
 
@@ -62,17 +62,17 @@ struct EquipmentKindRow {
 
 #define GAME_KIND_UNPAREN(...) __VA_ARGS__
 #define GAME_KIND_ROW(Class, Parent, item, market, weapon, right, left, piece, sound, keys, kind, \
-                      group)                                                                    \
-    inline constexpr EquipmentKindRow kKindRow_##Class{#Class,                                  \
-                                                       item,                                    \
-                                                       market,                                  \
-                                                       weapon,                                  \
-                                                       right,                                   \
-                                                       left,                                    \
-                                                       piece,                                   \
-                                                       sound,                                   \
-                                                       {GAME_KIND_UNPAREN keys},                \
-                                                       {GAME_KIND_UNPAREN kind},                \
+                      group)                                                                      \
+    inline constexpr EquipmentKindRow kKindRow_##Class{#Class,                                    \
+                                                       item,                                      \
+                                                       market,                                    \
+                                                       weapon,                                    \
+                                                       right,                                     \
+                                                       left,                                      \
+                                                       piece,                                     \
+                                                       sound,                                     \
+                                                       {GAME_KIND_UNPAREN keys},                  \
+                                                       {GAME_KIND_UNPAREN kind},                  \
                                                        {GAME_KIND_UNPAREN group}};
 GAME_EQUIPMENT_KINDS(GAME_KIND_ROW, GAME_KIND_K, GAME_KIND_N)
 #undef GAME_KIND_ROW

@@ -245,9 +245,9 @@ void WeaponArmor_Shield::InitializeEquipmentSpecial(const LoadTable* prefix,
 
 void WeaponArmor_Shield::GetUIArmorSpecificText(std::vector<GameTextLine>& lines) {
     lines.emplace_back(GameTextClass_ItemBaseStats,
-                       LocalizationManager::Instance().Format(
-                           "tagShieldBlockInfo", static_cast<double>(blockChance),
-                           static_cast<double>(blockValue)));
+                       LocalizationManager::Instance().Format("tagShieldBlockInfo",
+                                                              static_cast<double>(blockChance),
+                                                              static_cast<double>(blockValue)));
 }
 
 int WeaponArmor_Shield::GetShieldRecoveryTime() const {

@@ -39,8 +39,8 @@ void WeaponEnchantment::Load(const std::string& name) {
     if (soundKind == 2) {
         projectileName = record.GetString("projectileName");
         if (!projectileName.empty())
-            projectile.Reset(objects.GetObject(
-                ItemCharacterServices::Get().CreateProjectile(projectileName)));
+            projectile.Reset(
+                objects.GetObject(ItemCharacterServices::Get().CreateProjectile(projectileName)));
     }
 }
 
