@@ -333,50 +333,48 @@ void ItemRelic::RemoveFromCharacter(Character* character) {
         skillAugments.RemoveFromCharacter(*character, GetObjectId());
 }
 
-void ItemRelic::GetBoundUIDisplayText(std::vector<GameTextLine>& lines) {
+void ItemRelic::AppendRelicNumberLine(std::vector<GameTextLine>& lines) const {
     const LocalizationManager& texts = LocalizationManager::Instance();
-    GetUIGameDescription(lines);
     if (IsComplete())
         lines.emplace_back(GameTextClass_ItemRelicNumber, LocalizeSimple(tags.complete));
     else
         lines.emplace_back(
             GameTextClass_ItemRelicNumber,
             texts.Format(tags.ratio, texts.GetText(tags.shard), relicLevel, completedRelicLevel));
+}
+
+void ItemRelic::AppendOwnBonusText(std::vector<GameTextLine>& lines) const {
     attributes.GetUIDisplayText(relicLevel, GameTextClass_ItemRelicBonus, lines);
     if (racialBonus)
         racialBonus->GetUIDisplayText(relicLevel, GameTextClass_ItemRelicBonus, lines);
-    if (IsComplete()) {
-        lines.emplace_back(GameTextClass_ItemRelicCompleteTitle, LocalizeSimple(tags.bonusTitle));
-        if (bonusAttributes)
-            bonusAttributes->GetUIDisplayText(1, GameTextClass_ItemRelicBonus, lines);
-        skillAugments.GetUIDisplayText(GameTextClass_ItemRelicBonus, lines);
-        if (bonusRacialBonus)
-            bonusRacialBonus->GetUIDisplayText(1, GameTextClass_ItemRelicBonus, lines);
-    }
+}
+
+void ItemRelic::AppendCompletionText(std::vector<GameTextLine>& lines) const {
+    lines.emplace_back(GameTextClass_ItemRelicCompleteTitle, LocalizeSimple(tags.bonusTitle));
+    if (bonusAttributes)
+        bonusAttributes->GetUIDisplayText(1, GameTextClass_ItemRelicBonus, lines);
+    skillAugments.GetUIDisplayText(GameTextClass_ItemRelicBonus, lines);
+    if (bonusRacialBonus)
+        bonusRacialBonus->GetUIDisplayText(1, GameTextClass_ItemRelicBonus, lines);
+}
+
+void ItemRelic::GetBoundUIDisplayText(std::vector<GameTextLine>& lines) {
+    GetUIGameDescription(lines);
+    AppendRelicNumberLine(lines);
+    AppendOwnBonusText(lines);
+    if (IsComplete())
+        AppendCompletionText(lines);
 }
 
 void ItemRelic::GetUIDisplayText(const Character* character, std::vector<GameTextLine>& lines) {
-    const LocalizationManager& texts = LocalizationManager::Instance();
     GetUIGameDescription(lines);
-    if (IsComplete())
-        lines.emplace_back(GameTextClass_ItemRelicNumber, LocalizeSimple(tags.complete));
-    else
-        lines.emplace_back(
-            GameTextClass_ItemRelicNumber,
-            texts.Format(tags.ratio, texts.GetText(tags.shard), relicLevel, completedRelicLevel));
+    AppendRelicNumberLine(lines);
     lines.emplace_back(GameTextClass_ItemRelicDescription, LocalizeSimple(itemText));
     AppendSpacerLine(lines);
-    attributes.GetUIDisplayText(relicLevel, GameTextClass_ItemRelicBonus, lines);
-    if (racialBonus)
-        racialBonus->GetUIDisplayText(relicLevel, GameTextClass_ItemRelicBonus, lines);
+    AppendOwnBonusText(lines);
     if (IsComplete()) {
         AppendSpacerLine(lines);
-        lines.emplace_back(GameTextClass_ItemRelicCompleteTitle, LocalizeSimple(tags.bonusTitle));
-        if (bonusAttributes)
-            bonusAttributes->GetUIDisplayText(1, GameTextClass_ItemRelicBonus, lines);
-        skillAugments.GetUIDisplayText(GameTextClass_ItemRelicBonus, lines);
-        if (bonusRacialBonus)
-            bonusRacialBonus->GetUIDisplayText(1, GameTextClass_ItemRelicBonus, lines);
+        AppendCompletionText(lines);
     }
     AppendSpacerLine(lines);
     GetUIRequirementText(character, lines);

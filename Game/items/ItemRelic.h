@@ -98,6 +98,10 @@ protected:
     // Loads the bonus record's attributes, augments and racial bonus.
     void LoadBonus(const std::string& bonusRecord);
     std::array<float, 3> GetRequirementReductions(const Character* character) const;
+    // The shard count (or complete word), the own attributes, and the completion bonus block.
+    void AppendRelicNumberLine(std::vector<GameTextLine>& lines) const;
+    void AppendOwnBonusText(std::vector<GameTextLine>& lines) const;
+    void AppendCompletionText(std::vector<GameTextLine>& lines) const;
 
     std::uint32_t relicLevel = 1;
     std::uint32_t completedRelicLevel = 0;
