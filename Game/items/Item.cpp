@@ -126,7 +126,8 @@ bool Item::IncludeInMinimap() const {
 
 void Item::UpdateSelf(int elapsedMs) {
     Actor::UpdateSelf(elapsedMs);
-    if (!IsInWorld() || classification == ItemClassification::Common)
+    // An inserted relic's class counts: equipment holding one sparkles as a relic.
+    if (!IsInWorld() || GetItemClassification() == ItemClassification::Common)
         return;
     sparkleCountdown -= elapsedMs;
     if (sparkleCountdown < 0)
@@ -134,7 +135,7 @@ void Item::UpdateSelf(int elapsedMs) {
 }
 
 void Item::GetGameDescription(std::wstring& text) const {
-    text = GetItemColorText(classification) + LocalizeSimple(descriptionTag);
+    text = GetItemColorText(GetItemClassification()) + LocalizeSimple(descriptionTag);
     RemoveLineBreakCodes(text);
     TrimSpacesAndBraces(text);
 }
@@ -291,7 +292,7 @@ void Item::Sparkle() {
     GameEngine* engine = gGameEngine;
     // Nothing is shown while the game loads or rendering is off: no sparkle either.
     const bool hidden = !engine || engine->IsGameLoading() || !engine->IsRenderingEnabled();
-    const std::string effect = GetItemSparkleName(classification);
+    const std::string effect = GetItemSparkleName(GetItemClassification());
     if (!hidden && !effect.empty()) {
         if (std::uint32_t id = ItemCharacterServices::Get().CreateEffect(effect)) {
             // A headless item has no mesh: its box is the point where it lies.
