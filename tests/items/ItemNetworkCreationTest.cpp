@@ -2,9 +2,11 @@
 #include <gtest/gtest.h>
 
 #include "Game/characters/Character.h"
+#include "Game/core/GameEngine.h"
 #include "Game/items/Item.h"
 #include "Game/items/ItemNetworkCreation.h"
 #include "ItemTestSupport.h"
+#include "support/NetTestGame.h"
 #include "support/TestMachine.h"
 
 namespace GAME::test {
@@ -71,6 +73,53 @@ TEST(ItemNetworkCreationTest, AnItemForAMissingCharacterIsDestroyedWithALogLine)
     EXPECT_EQ(Singleton<ObjectManager>::Get().GetObject(321), nullptr);
     EXPECT_EQ(CreateItemFromRequest(0, WorldCoords(), Record("Records/Items/Nothing.dbr"), nullptr),
               nullptr);
+}
+
+TEST(ItemNetworkCreationTest, AServersDropReachesTheClientAsTheSameItemAndAClientMayNotAskForOne) {
+    NetTestGame game(1);
+    ON_MACHINE(game.Server()) {
+        InitializeObjects();
+        gGameEngine->SetAsNetworkServer();
+    }
+    ON_MACHINE(game.Client(0)) {
+        InitializeObjects();
+        gGameEngine->SetAsNetworkClient();
+    }
+    const WorldCoords where(nullptr, Coords::FromOrigin(Vec3(3.0f, 0.0f, 2.0f)));
+    ItemReplicaInfo record = Record("Records/Items/PlainRing.dbr", 4321);
+    record.objectId = 900;
+    ON_MACHINE(game.Server()) {
+        gGameEngine->CreateItem(where, record);
+    }
+    game.Pump();
+    WorldCoords expected;
+    TestMachine single;
+    ON_MACHINE(single) {
+        InitializeObjects();
+        gGameEngine->CreateItem(where, record);  // single player: at once
+        Item* item = Singleton<ObjectManager>::Get().GetObject<Item>(900);
+        ASSERT_NE(item, nullptr);
+        expected = item->GetCoords();
+        ShutdownObjects();
+    }
+    ON_MACHINE(game.Client(0)) {
+        Item* item = Singleton<ObjectManager>::Get().GetObject<Item>(900);
+        ASSERT_NE(item, nullptr);
+        EXPECT_EQ(item->GetCoords(), expected);
+        EXPECT_EQ(item->GetReplicaInfo(), record);
+
+        ItemReplicaInfo asked = Record("Records/Items/PlainRing.dbr", 1);
+        asked.objectId = 901;
+        gGameEngine->CreateItem(where, asked);
+    }
+    game.Pump();
+    ON_MACHINE(game.Server()) {
+        EXPECT_EQ(Singleton<ObjectManager>::Get().GetObject(901), nullptr);
+    }
+    for (TestMachine* tm : game.Machines())
+        ON_MACHINE(*tm) {
+            ShutdownObjects();
+        }
 }
 
 }  // namespace
