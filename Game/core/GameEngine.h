@@ -20,6 +20,7 @@
 #include "Game/core/settings/GameTables.h"
 #include "Game/core/settings/GameTextStyles.h"
 #include "Game/items/ItemReplicaInfo.h"
+#include "Game/items/ItemSet.h"
 #include "Game/quests/DialogManager.h"
 #include "Game/rules/AttributePak.h"
 #include "Game/rules/EquationInterface.h"
@@ -361,11 +362,16 @@ public:
     std::string GetGameTextStyleName(GameTextClass textClass) const;
     float GetGameTextStyleIndent(GameTextClass textClass) const;
     const GameTextStyleTable& GetGameTextStyles() const { return textStyles; }
+    GameTextStyleTable& GetGameTextStyles() { return textStyles; }
     unsigned int GetSkillMasteryLevel(unsigned int tier) const;
     // Each skill record is loaded once per game, from the game thread or the level loader.
     const SkillProfile* LoadSkillResource(const Name& record, const LoadTable& table);
     const SkillProfile* GetSkillResource(const Name& record) const;
     SkillProfile* GetNullSkillResource() { return &nullSkillResource; }
+
+    // Item sets by record name (normalised); each is loaded once per game.
+    void LoadItemSet(const std::string& record);
+    const ItemSet* GetItemSet(const std::string& record) const;
 
 private:
     void LoadFromDatabase(const std::string& name);
@@ -487,6 +493,8 @@ private:
     bool gameLoading = true;
     bool saveEnabled = true;
     int gameDifficulty = 0;
+    // Item sets and text styles.
+    std::map<std::string, std::unique_ptr<ItemSet>> itemSets;
 };
 
 // The exported root: reads and writes the current machine's root object.

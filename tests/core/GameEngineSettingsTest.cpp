@@ -96,7 +96,7 @@ TEST(GameEngineSettingsKeys, EveryKeyWithAValue) {
         EXPECT_EQ(root.GetItemSparkleName(itemClass), std::string(colors[i]) + "s");
         EXPECT_EQ(root.GetItemTextClass(itemClass), static_cast<GameTextClass>(i + 3));
     }
-    EXPECT_EQ(root.GetItemColorText(ItemClassification_Common), L"");  // read, never entered
+    EXPECT_EQ(root.GetItemColorText(ItemClassification::Common), L"");  // read, never entered
     EXPECT_EQ(root.GetItemForearmAnimationName(), "Arm");
     const wchar_t* const monsterColors[] = {L"mc", L"mh", L"mo", L"mb"};
     for (int i = 0; i < 4; ++i)

@@ -107,17 +107,17 @@ TEST_F(GameTablesTest, RaceTagsAndTheirUseInRacialBonusLines) {
 }
 
 TEST_F(GameTablesTest, ClassificationsFallBackToFixedDefaults) {
-    EXPECT_EQ(GameEngine::ResolveItemClassificationEnum("Relic"), ItemClassification_Relic);
-    EXPECT_EQ(GameEngine::ResolveItemClassificationEnum("relic"), ItemClassification_Common);
+    EXPECT_EQ(GameEngine::ResolveItemClassificationEnum("Relic"), ItemClassification::Relic);
+    EXPECT_EQ(GameEngine::ResolveItemClassificationEnum("relic"), ItemClassification::Common);
     EXPECT_EQ(GameEngine::ResolveMonsterClassificationEnum("Boss"), MonsterClassification_Boss);
     EXPECT_EQ(GameEngine::ResolveChestClassificationEnum("Boss"), ChestClassification_Common);
     EXPECT_STREQ(GameEngine::GetGameDifficultyAsString(2), "Legendary");
     EXPECT_STREQ(GameEngine::GetGameDifficultyAsString(-1), "Invalid");
 
     // Common items have no entry: the standard text style, no colour.
-    EXPECT_EQ(gGameEngine->GetItemTextClass(ItemClassification_Common),
+    EXPECT_EQ(gGameEngine->GetItemTextClass(ItemClassification::Common),
               GameTextClass_ItemNameCommon);
-    EXPECT_EQ(gGameEngine->GetItemColorText(ItemClassification_Common), L"");
+    EXPECT_EQ(gGameEngine->GetItemColorText(ItemClassification::Common), L"");
     GameEngine::RandomizerWeightModifiers out{1, 2, 3, 4, 5};
     gGameEngine->GetChestLootWeightModifiers(static_cast<ChestClassification>(3), out);
     EXPECT_EQ(out, (GameEngine::RandomizerWeightModifiers{1, 2, 3, 4, 5}));

@@ -75,14 +75,12 @@ struct Call {
 std::vector<Call> EveryOperation() {
     WorldCoords where;
     where.coords.origin = Vec3(1.5f, 2.5f, 3.5f);
-    const ItemReplicaInfo item{.objectId = 0x31,
-                               .baseName = "Records/Test/Item.dbr",
-                               .prefixName = "pre",
-                               .suffixName = {},
-                               .relicName = {},
-                               .relicBonusName = {},
-                               .seed = 0x32,
-                               .relicLevel = 3};
+    ItemReplicaInfo item;
+    item.objectId = 0x31;
+    item.baseName = "Records/Test/Item.dbr";
+    item.prefixName = "pre";
+    item.seed = 0x32;
+    item.relicLevel = 3;
     Bonus bonus;
     bonus.id = kPlayer2;
     bonus.lifePoints = 4.0f;

@@ -16,6 +16,7 @@
 #include "Game/core/players/PlayerManagerClient.h"
 #include "Game/core/players/PlayerManagerServer.h"
 #include "Game/core/players/PlayerNetInfo.h"
+#include "Game/items/ItemNetworkCreation.h"
 #include "Game/items/MarketClient.h"
 #include "Game/items/MarketServer.h"
 
@@ -133,11 +134,11 @@ void GameEngineInboundInterface::GiveGoldToPlayer(std::uint32_t player, int amou
         target->AddMoney(static_cast<std::uint32_t>(amount));
 }
 
-void GameEngineInboundInterface::CreateItem(std::uint32_t character, const WorldCoords&,
-                                            const ItemReplicaInfo& item, std::wstring*) {
+void GameEngineInboundInterface::CreateItem(std::uint32_t character, const WorldCoords& where,
+                                            const ItemReplicaInfo& item, std::wstring* nameOut) {
     if (RefusedFromClient("CreateItem"))
         return;
-    NotAvailable("CreateItem", "character %u, %s", character, item.baseName.c_str());
+    CreateItemFromRequest(character, where, item, nameOut);
 }
 
 void GameEngineInboundInterface::CreateEntity(const WorldCoords& where, const std::string& record,

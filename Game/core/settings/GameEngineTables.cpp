@@ -3,6 +3,8 @@
 #include "Engine/Engine.h"
 #include "Engine/records/LoadTable.h"
 #include "Game/core/GameEngine.h"
+#include "Game/core/util/StringUtil.h"
+#include "Game/items/ItemSet.h"
 
 namespace GAME {
 
@@ -68,18 +70,18 @@ const std::string& GameEngine::GetMonsterRaceTagPlural(const std::string& race) 
 }
 
 std::wstring GameEngine::GetItemColorText(ItemClassification itemClass) const {
-    auto it = itemClassTable.find(itemClass);
+    auto it = itemClassTable.find(static_cast<int>(itemClass));
     return it == itemClassTable.end() ? std::wstring() : it->second.color;
 }
 
 GameTextClass GameEngine::GetItemTextClass(ItemClassification itemClass) const {
-    auto it = itemClassTable.find(itemClass);
+    auto it = itemClassTable.find(static_cast<int>(itemClass));
     return it == itemClassTable.end() ? GameTextClass_ItemNameCommon
                                       : static_cast<GameTextClass>(it->second.textStyle);
 }
 
 std::string GameEngine::GetItemSparkleName(ItemClassification itemClass) const {
-    auto it = itemClassTable.find(itemClass);
+    auto it = itemClassTable.find(static_cast<int>(itemClass));
     return it == itemClassTable.end() ? std::string() : it->second.sparkle;
 }
 
@@ -135,6 +137,20 @@ const SkillProfile* GameEngine::GetSkillResource(const Name& record) const {
     CriticalSectionLock lock(resourceLock);
     auto it = skillResources.find(record);
     return it == skillResources.end() ? &nullSkillResource : it->second.get();
+}
+
+void GameEngine::LoadItemSet(const std::string& record) {
+    std::string key = MakeNormalizedPath(record);
+    if (itemSets.contains(key))
+        return;
+    auto set = std::make_unique<ItemSet>();
+    set->LoadFromDatabase(record);
+    itemSets.emplace(std::move(key), std::move(set));
+}
+
+const ItemSet* GameEngine::GetItemSet(const std::string& record) const {
+    auto it = itemSets.find(MakeNormalizedPath(record));
+    return it == itemSets.end() ? nullptr : it->second.get();
 }
 
 }  // namespace GAME

@@ -48,11 +48,11 @@ struct NamedValue {
     Enum value;
 };
 constexpr NamedValue<ItemClassification> kItemClassNames[] = {
-    {"Common", ItemClassification_Common},       {"Magical", ItemClassification_Magical},
-    {"Rare", ItemClassification_Rare},           {"Epic", ItemClassification_Epic},
-    {"Legendary", ItemClassification_Legendary}, {"Broken", ItemClassification_Broken},
-    {"Potion", ItemClassification_Potion},       {"Relic", ItemClassification_Relic},
-    {"Quest", ItemClassification_Quest},
+    {"Common", ItemClassification::Common},       {"Magical", ItemClassification::Magical},
+    {"Rare", ItemClassification::Rare},           {"Epic", ItemClassification::Epic},
+    {"Legendary", ItemClassification::Legendary}, {"Broken", ItemClassification::Broken},
+    {"Potion", ItemClassification::Potion},       {"Relic", ItemClassification::Relic},
+    {"Quest", ItemClassification::Quest},
 };
 constexpr NamedValue<MonsterClassification> kMonsterClassNames[] = {
     {"Common", MonsterClassification_Common},

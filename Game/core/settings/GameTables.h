@@ -41,16 +41,16 @@ using ClassTagTable = std::array<std::array<std::string, kMasteryCount>, kMaster
 using MonsterRaceMap = std::map<std::string, std::pair<std::string, std::string>>;
 inline constexpr const char* kUnknownRaceTag = "noTagUnknownRace";
 
-enum ItemClassification : int {
-    ItemClassification_Common = 0,
-    ItemClassification_Magical = 1,
-    ItemClassification_Rare = 2,
-    ItemClassification_Epic = 3,
-    ItemClassification_Legendary = 4,
-    ItemClassification_Broken = 5,
-    ItemClassification_Potion = 6,
-    ItemClassification_Relic = 8,
-    ItemClassification_Quest = 9,
+enum class ItemClassification : int {
+    Common = 0,
+    Magical = 1,
+    Rare = 2,
+    Epic = 3,
+    Legendary = 4,
+    Broken = 5,
+    Potion = 6,
+    Relic = 8,
+    Quest = 9,
 };
 enum MonsterClassification : int {
     MonsterClassification_Common = 0,

@@ -1,0 +1,145 @@
+// The item base: its record, sounds, sparkle timing, quest markers and its own record.
+#include <gtest/gtest.h>
+
+#include "Engine/Engine.h"
+#include "Game/core/GameEngine.h"
+#include "Game/items/kinds/Weapon.h"
+#include "Game/items/kinds/WeaponEnchantment.h"
+#include "ItemTestSupport.h"
+#include "support/TestMachine.h"
+
+namespace GAME::test {
+namespace {
+
+class ItemBaseTest : public ::testing::Test {
+protected:
+    TestMachine machine;
+    ItemBaseTest() { SetItemTexts(); }
+    Item* Make(const char* name, std::uint32_t seed = 1) {
+        return Item::CreateItem(Record(name, seed));
+    }
+};
+
+TEST_F(ItemBaseTest, RecordValuesCostAndQuestMarker) {
+    LocalizationManager::Instance().SetText("tagTablet", L"  Stone Tablet ");
+    Item* tablet = Make("Records/Items/QuestTablet.dbr");
+    ASSERT_NE(tablet, nullptr);
+    EXPECT_EQ(tablet->GetItemClassification(), ItemClassification::Quest);
+    EXPECT_TRUE(tablet->IncludeInMinimap());
+    EXPECT_EQ(tablet->GetItemCost(), 124);  // 99 + 24.75 + 0.5
+    std::vector<DetailMapMarker> markers;
+    tablet->AddToWorld(WorldCoords(nullptr, Coords::FromOrigin(Vec3(1, 2, 3))));
+    tablet->AppendDetailMapData(markers);
+    ASSERT_EQ(markers.size(), 1u);
+    EXPECT_EQ(markers[0].kind, 8);
+    EXPECT_EQ(markers[0].text, L"Stone Tablet");
+    EXPECT_EQ(markers[0].where.coords.origin, Vec3(1, 2, 3));
+    std::vector<GameTextLine> lines;
+    tablet->GetUIDisplayText(nullptr, lines);
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(lines[1].textClass, GameTextClass_ItemDescription);
+    EXPECT_EQ(lines[1].text, L"tagTabletText");
+
+    Item* pebble = Make("Records/Items/Pebble.dbr");
+    EXPECT_FALSE(pebble->IncludeInMinimap());
+    markers.clear();
+    pebble->AppendDetailMapData(markers);
+    EXPECT_TRUE(markers.empty());
+    EXPECT_EQ(pebble->GetItemCost(), 0);
+    EXPECT_EQ(pebble->GetDropSoundWater(), nullptr);
+}
+
+TEST_F(ItemBaseTest, OneLandingSoundPerArmingAndWaterPicksItsOwnPack) {
+    Item* tablet = Make("Records/Items/QuestTablet.dbr");
+    tablet->CollisionCallback(1);
+    tablet->CollisionCallback(1);
+    EXPECT_EQ(tablet->GetDropSound3D()->GetPlayed().size(), 1u);
+    tablet->SetDropSoundToPlay();
+    tablet->CollisionCallback(Item::kWaterSurface);
+    EXPECT_EQ(tablet->GetDropSound3D()->GetPlayed().size(), 1u);
+    EXPECT_EQ(tablet->GetDropSoundWater()->GetPlayed().size(), 1u);
+}
+
+TEST_F(ItemBaseTest, OwnRecordKeepsItsIdAndNameAndRandomizeDoesNotReroll) {
+    Item* tablet = Make("Records/Items/QuestTablet.dbr", 77);
+    ItemReplicaInfo other = Record("Records/Items/Pebble.dbr", 5);
+    other.objectId = 12345;
+    tablet->SetItemReplicaInfo(other);
+    EXPECT_EQ(tablet->GetReplicaInfo().objectId, tablet->GetObjectId());
+    EXPECT_EQ(tablet->GetReplicaInfo().baseName, "Records/Items/QuestTablet.dbr");
+    EXPECT_EQ(tablet->GetReplicaInfo().seed, 5u);
+    tablet->RandomizeItem();
+    EXPECT_EQ(tablet->GetReplicaInfo().seed, 5u);
+
+    // A placed item that was never made from a record draws its seed from the root.
+    InitializeObjects();
+    auto* placed =
+        Singleton<ObjectManager>::Get().CreateObjectFromFile<Item>("Records/Items/Pebble.dbr");
+    ASSERT_FALSE(placed->IsInitialized());
+    placed->RandomizeItem();
+    EXPECT_TRUE(placed->IsInitialized());
+    EXPECT_GE(placed->GetReplicaInfo().seed, 1u);
+    EXPECT_LE(placed->GetReplicaInfo().seed, 32767u);
+    ShutdownObjects();
+}
+
+TEST_F(ItemBaseTest, SparkleCountdownRunsOnlyForUncommonItemsInTheWorld) {
+    Item* tablet = Make("Records/Items/QuestTablet.dbr");
+    Item* pebble = Make("Records/Items/Pebble.dbr");
+    for (Item* item : {tablet, pebble}) {
+        EXPECT_GE(item->GetSparkleCountdown(), 3000);
+        EXPECT_LE(item->GetSparkleCountdown(), 4999);
+    }
+    const int before = tablet->GetSparkleCountdown();
+    tablet->UpdateSelf(100);
+    EXPECT_EQ(tablet->GetSparkleCountdown(), before);  // not in the world
+    tablet->AddToWorld(WorldCoords());
+    tablet->UpdateSelf(100);
+    EXPECT_EQ(tablet->GetSparkleCountdown(), before - 100);
+    tablet->UpdateSelf(before);  // below 0: sparkles and draws the next time
+    EXPECT_GE(tablet->GetSparkleCountdown(), 3000);
+    pebble->AddToWorld(WorldCoords());
+    const int common = pebble->GetSparkleCountdown();
+    pebble->UpdateSelf(100);
+    EXPECT_EQ(pebble->GetSparkleCountdown(), common);
+}
+
+TEST_F(ItemBaseTest, CostReportNamesTheRecordAndEquipmentAddsItsSummaries) {
+    Item* sword = Make("Records/Items/RoundingSword.dbr", 42);
+    machine.ClearLog();
+    sword->DumpCostAttributes();
+    EXPECT_EQ(machine.CountLog("Name: Records/Items/RoundingSword.dbr"), 1);
+    EXPECT_EQ(machine.CountLog("  Seed:        42"), 1);
+    EXPECT_EQ(machine.CountLog("Total Attr Count"), 1);
+    EXPECT_EQ(machine.CountLog("^bCalculated Cost: 100.000000, Rounded Cost: 100.000000"), 1);
+}
+
+TEST_F(ItemBaseTest, BowEnchantmentTakesBowSoundsTintAndProjectileUntilCleared) {
+    ScopedServices scoped;
+    auto* bow = dynamic_cast<Weapon*>(Make("Records/Items/Bow.dbr"));
+    ASSERT_NE(bow, nullptr);
+    EXPECT_EQ(bow->GetProjectileName(), "Records/Items/Arrow.dbr");
+    bow->SetWeaponEnchantment(nullptr, "Records/Items/FireEnchantment.dbr");
+    ASSERT_NE(bow->GetEnchantment(), nullptr);
+    EXPECT_NE(bow->GetEnchantment()->GetSwipeSound(), nullptr);
+    EXPECT_EQ(bow->GetProjectileName(), "Records/Items/FireArrow.dbr");
+    EXPECT_EQ(bow->GetCurrentTrailName(), "Records/Items/FireTrail.dbr");
+    EXPECT_FLOAT_EQ(bow->GetTint().g, 0.2f);
+    bow->PlaySwipeSound(WorldVec3());
+    EXPECT_EQ(bow->GetEnchantment()->GetSwipeSound()->GetPlayed().size(), 1u);
+    bow->ClearWeaponEnchantment(nullptr);
+    EXPECT_EQ(bow->GetEnchantment(), nullptr);
+    EXPECT_FLOAT_EQ(bow->GetTint().g, 1.0f);
+    EXPECT_EQ(bow->GetProjectileName(), "Records/Items/Arrow.dbr");
+
+    // A spear's enchantment reads the melee sounds and keeps the spear's projectile.
+    auto* spear = dynamic_cast<Weapon*>(Make("Records/Items/Spear.dbr"));
+    spear->SetWeaponEnchantment(nullptr, "Records/Items/FireEnchantment.dbr");
+    ASSERT_NE(spear->GetEnchantment()->GetSwipeSound(), nullptr);
+    EXPECT_EQ(spear->GetEnchantment()->GetSwipeSound()->GetObjectName(),
+              "Records/Items/WaterSound.dbr");
+    EXPECT_EQ(spear->GetProjectileName(), "");
+}
+
+}  // namespace
+}  // namespace GAME::test
