@@ -16,7 +16,7 @@ struct GameTextStyle {
 };
 using GameTextStyleTable = std::map<GameTextClass, GameTextStyle>;
 
-inline constexpr int kGameTextClassCount = 39;
+inline constexpr int kGameTextClassCount = GameTextClass_Count;
 // The record key of a style ("Default", "ItemBanner", ...); its indent is under key + "Indent".
 const char* GameTextStyleKey(GameTextClass textClass);
 
