@@ -246,6 +246,30 @@ void World::GetEntitiesInFrustum(std::vector<Entity*>& out, const WorldFrustum& 
            [&](const Vec3& at, float radius) { return frustum.IntersectsSphere(at, radius); });
 }
 
+void World::GetEntitiesInCone(std::vector<Entity*>& out, const WorldVec3& apex,
+                              const Vec3& direction, float angle, float length,
+                              EntityListType type) {
+    const Vec3 axis = direction.Unit();
+    if (axis.LengthSquared() == 0 || !(length > 0))
+        return;
+    const Vec3 r(length, length, length);
+    const float cosAngle = Cos(Clamp(angle, 0.0f, 3.1415927f));
+    const float sinAngle = Sin(Clamp(angle, 0.0f, 3.1415927f));
+    Gather(out, apex.region, apex.local - r, apex.local + r, type,
+           [&](const Vec3& at, float radius) {
+               const Vec3 d = at - apex.local;
+               const float distance = d.Length();
+               if (distance > length + radius)
+                   return false;
+               if (distance <= radius)
+                   return true;  // the apex is inside the entity
+               // Distance of the centre from the cone's surface, measured across the axis.
+               const float along = d.Dot(axis);
+               const float across = Sqrt(Max(distance * distance - along * along, 0.0f));
+               return across * cosAngle - along * sinAngle <= radius;
+           });
+}
+
 void World::GetAllIntersections(const WorldRay& ray, std::vector<Entity*>& out, float length) {
     if (!HoldsRegion(ray.region) || !(length >= 0))
         return;

@@ -86,6 +86,10 @@ public:
                           EntityListType type = EntityListType::All);
     void GetEntitiesInFrustum(std::vector<Entity*>& out, const WorldFrustum& frustum,
                               EntityListType type = EntityListType::All);
+    // Entities whose bounding sphere reaches into the cone at the apex along the direction, of
+    // half-angle `angle` (radians) and as long as `length`.
+    void GetEntitiesInCone(std::vector<Entity*>& out, const WorldVec3& apex, const Vec3& direction,
+                           float angle, float length, EntityListType type = EntityListType::All);
     // Entities whose bounding sphere the ray meets within `length`, nearest first (ties in
     // world order).
     void GetAllIntersections(const WorldRay& ray, std::vector<Entity*>& out, float length);

@@ -180,6 +180,28 @@ TEST_F(WorldEntities, FrustumSeesOnlyWhatIsInFront) {
     EXPECT_EQ(Ids(found), Ids({ahead}));
 }
 
+TEST_F(WorldEntities, ConeTakesWhatLiesWithinItsAngleAndLength) {
+    World& world = World::Get();
+    Entity* inside = MakeEntity();  // on the axis, 8 ahead
+    Entity* edge = MakeEntity();    // 25 degrees off the axis: outside a 20-degree cone...
+    Entity* wide = MakeEntity();    // ...unless its radius reaches in
+    Entity* behind = MakeEntity();
+    Entity* tooFar = MakeEntity();
+    world.AddEntity(inside, At(a, 50, 0, 58), false);
+    world.AddEntity(edge, At(a, 50 + 10 * Sin(0.4363f), 0, 50 + 10 * Cos(0.4363f)), false);
+    wide->SetBoundingRadius(1.0f);
+    world.AddEntity(wide, At(a, 50 - 10 * Sin(0.4363f), 0, 50 + 10 * Cos(0.4363f)), false);
+    world.AddEntity(behind, At(a, 50, 0, 45), false);
+    world.AddEntity(tooFar, At(a, 50, 0, 62), false);
+    std::vector<Entity*> found;
+    world.GetEntitiesInCone(found, WorldVec3(a, Vec3(50, 0, 50)), Vec3(0, 0, 2),
+                            20.0f * 0.017453292f, 11.0f);
+    EXPECT_EQ(found, (std::vector<Entity*>{inside, wide}));
+    found.clear();
+    world.GetEntitiesInCone(found, WorldVec3(a, Vec3(50, 0, 50)), Vec3(), 1.0f, 11.0f);
+    EXPECT_TRUE(found.empty());
+}
+
 TEST(WorldMachines, TwoMachinesReportTheSameOrder) {
     // The same sequence of adds and moves on two machines gives the same query answers, though
     // object ids and addresses differ.
