@@ -6,6 +6,9 @@
 #include "Engine/object/ObjectManager.h"
 #include "Engine/records/RecordDatabase.h"
 #include "Engine/text/LocalizationManager.h"
+#include "Engine/world/GroundMesh.h"
+#include "Engine/world/PathFinder.h"
+#include "Engine/world/World.h"
 #include "Game/core/GameEngine.h"
 
 namespace GAME {
@@ -24,6 +27,41 @@ bool PrepareMachine(const HostOptions& options) {
     return true;
 }
 
+namespace {
+
+constexpr const char* kSampleLevel = "Levels/Sample/Sample.level";
+
+// Loads the sample level and says what it holds; false when it cannot be loaded.
+bool LoadSampleLevel() {
+    World& world = World::Get();
+    if (!world.LoadLevel(kSampleLevel)) {
+        std::fprintf(stderr, "gamehost: level %s could not be loaded\n", kSampleLevel);
+        return false;
+    }
+    std::printf("gamehost: level %s: %zu regions, %zu spawn points, %zu placed entities\n",
+                kSampleLevel, world.GetRegions().size(), world.GetSpawnPoints().size(),
+                world.GetPlacedEntityIds().size());
+    for (const auto& region : world.GetRegions()) {
+        const Vec3& o = region->GetOffset();
+        const GroundMesh* ground = region->GetGround();
+        std::printf("gamehost:   region %s at (%g, %g, %g), %s, %zu ground triangles, navmesh",
+                    region->GetName().c_str(), static_cast<double>(o.x), static_cast<double>(o.y),
+                    static_cast<double>(o.z), region->IsUnderground() ? "underground" : "outdoors",
+                    ground ? ground->GetTriangleCount() : std::size_t{0});
+        for (int size : world.GetPathingSizes()) {
+            const NavMesh* mesh = world.GetPathFinder().GetNavMesh(region.get(), size);
+            std::printf(" %s %d polygons in %d tiles", GetPathingAgent(size).name,
+                        mesh ? mesh->GetPolygonCount() : 0, mesh ? mesh->GetTileCount() : 0);
+        }
+        std::printf("\n");
+    }
+    std::printf("gamehost:   navigation meshes %s\n",
+                world.WereNavMeshesCached() ? "read from the cache" : "built and cached");
+    return true;
+}
+
+}  // namespace
+
 int RunPlay(const HostOptions& options) {
     if (!PrepareMachine(options))
         return 1;
@@ -36,12 +74,17 @@ int RunPlay(const HostOptions& options) {
     root->SetGameLoading(false);
     std::printf("gamehost: game root ready (single player, melee range %g)\n",
                 static_cast<double>(root->GetMeleeRange()));
+    if (!LoadSampleLevel()) {
+        ShutdownObjects();
+        return 1;
+    }
     for (int frame = 0; frame < options.frames; ++frame) {
         gEngine->AdvanceGameTime(static_cast<std::uint32_t>(options.frameMs));
         root->Update(options.frameMs);
     }
     std::printf("gamehost: played %d frames (%llu ms of game time)\n", options.frames,
                 static_cast<unsigned long long>(gEngine->GetGameTime()));
+    World::Get().UnloadLevel();
     ShutdownObjects();
     std::printf("gamehost: game root shut down\n");
     return 0;

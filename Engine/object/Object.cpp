@@ -12,6 +12,7 @@
 #include "Engine/object/ObjectManager.h"
 #include "Engine/streams/BinaryStream.h"
 #include "Engine/text/Crc32.h"
+#include "Engine/world/World.h"
 
 namespace GAME {
 
@@ -36,6 +37,10 @@ void Object::PreLoad(bool) {}
 Entity::Entity() = default;
 
 Entity::~Entity() {
+    // The world forgets an entity that dies while standing in it.
+    if (IsInWorld())
+        if (World* world = Machine::Current().Find<World>())
+            world->RemoveEntity(this);
     // Children left attached lose their parent rather than point at a dead one.
     ObjectManager& manager = Singleton<ObjectManager>::Get();
     for (std::uint32_t id : mAttachedChildren)
@@ -47,7 +52,27 @@ Entity::~Entity() {
 }
 
 void Entity::SetCoords(const WorldCoords& coords) {
+    StoreCoords(coords);
+}
+
+void Entity::StoreCoords(const WorldCoords& coords) {
     mCoords = coords;
+    if (IsInWorld())
+        World::Get().OnEntityMoved(this);
+}
+
+bool Entity::GetIntersection(const WorldRay& ray, WorldIntersection& hit, int) {
+    if (!IsInWorld() || !ray.region)
+        return false;
+    const Vec3 center = GetPosition().GetWorldPosition() - ray.region->GetOffset();
+    const float t = RaySphere(ray.origin, ray.direction, center, GetBoundingRadius(), hit.distance);
+    if (t == kInfinity || t >= hit.distance)
+        return false;
+    hit.distance = t;
+    hit.point = ray.PointAt(t);
+    hit.surface = PhysicsSurface::None;
+    hit.entityId = GetObjectId();
+    return true;
 }
 
 void Entity::Attach(Entity* child, const Coords& offset, const char* attachPoint) {
@@ -60,7 +85,7 @@ void Entity::Attach(Entity* child, const Coords& offset, const char* attachPoint
     child->mAttachParent = GetObjectId();
     child->mAttachPoint = Name::Create(attachPoint ? attachPoint : "");
     child->mAttachOffset = offset;
-    child->mCoords = WorldCoords(mCoords.region, mCoords.coords * offset);
+    child->StoreCoords(WorldCoords(mCoords.region, mCoords.coords * offset));
     mAttachedChildren.push_back(child->GetObjectId());
 }
 
@@ -83,7 +108,7 @@ void Entity::UpdateSelf(int) {
     ObjectManager& manager = Singleton<ObjectManager>::Get();
     for (std::uint32_t id : mAttachedChildren)
         if (auto* child = manager.GetObject<Entity>(id))
-            child->mCoords = WorldCoords(mCoords.region, mCoords.coords * child->mAttachOffset);
+            child->StoreCoords(WorldCoords(mCoords.region, mCoords.coords * child->mAttachOffset));
 }
 
 void Entity::SaveState(BinaryWriter& writer) {

@@ -21,6 +21,8 @@ class AnimationChannels;
 class GraphicsAnim;
 class GraphicsMeshInstance;
 class SkeletalPose;
+struct WorldRay;
+struct WorldIntersection;
 
 class Object {
     RTTI_DECLARE_ROOT(Object)
@@ -64,6 +66,15 @@ public:
     WorldVec3 GetPosition() const { return mCoords.GetPosition(); }
     Region* GetRegion() const { return mCoords.region; }
 
+    // Placed by World::AddEntity and not removed since.
+    bool IsInWorld() const { return mWorldSlot != kNotInWorld; }
+    // The sphere around the position that the world's queries test.
+    virtual float GetBoundingRadius() const { return mBoundingRadius; }
+    void SetBoundingRadius(float radius) { mBoundingRadius = radius; }
+    // A ray against this entity (region space); the default meets the bounding sphere. Fills
+    // `hit` only when nearer than what it holds.
+    virtual bool GetIntersection(const WorldRay& ray, WorldIntersection& hit, int surface);
+
     bool IsVisible() const { return mVisible; }
     virtual void SetVisibility(bool visible) { mVisible = visible; }
     float GetScale() const { return mScale; }
@@ -89,7 +100,14 @@ public:
     virtual void RestoreState(BinaryReader& reader);
 
 private:
+    friend class World;
+    static constexpr std::uint32_t kNotInWorld = 0xFFFFFFFFu;
+    // Sets the coordinates and refiles the entity in the world when it stands there.
+    void StoreCoords(const WorldCoords& coords);
+
     WorldCoords mCoords;
+    std::uint32_t mWorldSlot = kNotInWorld;
+    float mBoundingRadius = 0.5f;
     bool mVisible = true;
     bool mInitialUpdateDone = false;
     float mScale = 1.0f;

@@ -1,27 +1,55 @@
 #pragma once
-// A region of the world: an axis-aligned box placed at an offset in world space.
+// A region of the world: a box of its own local space placed at an offset in world space, with
+// its ground and the grid of the entities standing in it.
+#include <memory>
 #include <string>
 
 #include "Engine/world/Math.h"
 
 namespace GAME {
 
+class GroundMesh;
+class EntityGrid;
+
 class Region {
 public:
-    explicit Region(std::string name = {}, Vec3 offset = {}, Vec3 size = {1000, 1000, 1000})
-        : mName(std::move(name)), mOffset(offset), mSize(size) {}
+    // The local box runs from the origin to `size`.
+    explicit Region(std::string name = {}, Vec3 offset = {}, Vec3 size = {1000, 1000, 1000});
+    Region(std::string name, Vec3 offset, Vec3 boundsMin, Vec3 boundsMax);
+    ~Region();
+    Region(const Region&) = delete;
+    Region& operator=(const Region&) = delete;
 
     const std::string& GetName() const { return mName; }
     const Vec3& GetOffset() const { return mOffset; }
-    const Vec3& GetSize() const { return mSize; }
+    Vec3 GetOffsetFromWorld() const { return mOffset; }
+    Vec3 GetSize() const { return mBoundsMax - mBoundsMin; }
+    const Vec3& GetBoundsMin() const { return mBoundsMin; }
+    const Vec3& GetBoundsMax() const { return mBoundsMax; }
+    // Local bounds, edges included.
+    bool ContainsLocal(const Vec3& p) const;
     bool IsLoaded() const { return mLoaded; }
+    bool IsLevelLoaded() const { return mLoaded; }
     void SetLoaded(bool loaded) { mLoaded = loaded; }
+    bool IsUnderground() const { return mUnderground; }
+    void SetUnderground(bool underground) { mUnderground = underground; }
+
+    // The ground, null until a level gives one.
+    const GroundMesh* GetGround() const { return mGround.get(); }
+    void SetGround(std::unique_ptr<GroundMesh> ground);
+    // The entity grid, made by the world that holds the region.
+    EntityGrid* GetEntityGrid() const { return mGrid.get(); }
+    void SetEntityGrid(std::unique_ptr<EntityGrid> grid);
 
 private:
     std::string mName;
     Vec3 mOffset;
-    Vec3 mSize;
+    Vec3 mBoundsMin;
+    Vec3 mBoundsMax;
     bool mLoaded = true;
+    bool mUnderground = false;
+    std::unique_ptr<GroundMesh> mGround;
+    std::unique_ptr<EntityGrid> mGrid;
 };
 
 // A point in a region's local space.
@@ -41,6 +69,14 @@ struct WorldVec3 {
         return other.GetWorldPosition() - GetWorldPosition();
     }
     float DistanceTo(const WorldVec3& other) const { return VectorTo(other).Length(); }
+    // Moves the point within its region.
+    void Translate(const Vec3& offset) { local += offset; }
+    // Moves the point by the offset and drops it onto the highest ground at or a little above it
+    // (its own region's, else the ground of the region that holds the moved point); a sideways
+    // move may also climb by as much as it goes sideways. False, with the point unchanged, when
+    // there is no ground under it.
+    bool TranslateToFloor(const Vec3& offset);
+    bool PutOnFloor() { return TranslateToFloor(Vec3()); }
     bool operator==(const WorldVec3& o) const { return region == o.region && local == o.local; }
 };
 

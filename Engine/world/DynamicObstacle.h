@@ -1,0 +1,47 @@
+#pragma once
+// A temporary obstacle for the path finder: a box or a sphere in a region. While attached, the
+// navigation polygons it overlaps are closed to paths (the polygons a path starts and ends in
+// stay open), and point tests and point sets keep out of its exact shape.
+#include <cstdint>
+#include <vector>
+
+#include "Engine/world/Region.h"
+#include "Engine/world/WorldShapes.h"
+
+namespace GAME {
+
+class NavMesh;
+
+class DynamicObstacle {
+public:
+    DynamicObstacle() = default;
+    ~DynamicObstacle();
+    DynamicObstacle(const DynamicObstacle&) = delete;
+    DynamicObstacle& operator=(const DynamicObstacle&) = delete;
+
+    // The shape, in the region's space; a created obstacle that is attached is re-attached.
+    bool Create(Region* region, const OrientedBox& box);
+    bool Create(Region* region, const Sphere& sphere);
+    void Attach();
+    void Detach();
+    bool IsAttached() const { return mAttached; }
+    Region* GetRegion() const { return mRegion; }
+    // True when the point (region space, over x and z) lies within `clearance` of the shape.
+    bool Overlaps(const Vec3& p, float clearance) const;
+    // The axis-aligned box around the shape.
+    const ABBox& GetBounds() const { return mBounds; }
+    void DebugRender() const {}
+
+private:
+    friend class PathFinder;
+    Region* mRegion = nullptr;
+    bool mSphere = false;
+    OrientedBox mBox;
+    Sphere mBall;
+    ABBox mBounds;
+    bool mAttached = false;
+    // The polygons this obstacle closed, per mesh.
+    std::vector<std::pair<NavMesh*, std::uint32_t>> mClosed;
+};
+
+}  // namespace GAME

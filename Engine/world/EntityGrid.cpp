@@ -1,0 +1,60 @@
+#include "Engine/world/EntityGrid.h"
+
+namespace GAME {
+
+namespace {
+constexpr float kCellSize = 8.0f;
+constexpr int kMaxCellsPerSide = 128;
+}  // namespace
+
+EntityGrid::EntityGrid(const Vec3& boundsMin, const Vec3& boundsMax) : mMin(boundsMin) {
+    const float extent = Max(boundsMax.x - boundsMin.x, boundsMax.z - boundsMin.z);
+    mCellSize = Max(kCellSize, extent / kMaxCellsPerSide);
+    mCellsX = ClampInt(static_cast<int>((boundsMax.x - boundsMin.x) / mCellSize) + 1, 1,
+                       kMaxCellsPerSide + 1);
+    mCellsZ = ClampInt(static_cast<int>((boundsMax.z - boundsMin.z) / mCellSize) + 1, 1,
+                       kMaxCellsPerSide + 1);
+    mCells.resize(static_cast<std::size_t>(mCellsX) * mCellsZ);
+}
+
+int EntityGrid::CellIndexOf(const Vec3& p) const {
+    int x0 = 0, z0 = 0, x1 = 0, z1 = 0;
+    CellRange(p, p, x0, z0, x1, z1);
+    return z0 * mCellsX + x0;
+}
+
+void EntityGrid::CellRange(const Vec3& lo, const Vec3& hi, int& x0, int& z0, int& x1,
+                           int& z1) const {
+    // Clamped in float first: a far or non-finite coordinate never overflows the conversion.
+    auto column = [&](float v, float origin, int count) {
+        const float f = (v - origin) / mCellSize;
+        if (!(f >= 0))
+            return 0;
+        return static_cast<int>(Min(f, static_cast<float>(count - 1)));
+    };
+    x0 = column(lo.x, mMin.x, mCellsX);
+    x1 = column(hi.x, mMin.x, mCellsX);
+    z0 = column(lo.z, mMin.z, mCellsZ);
+    z1 = column(hi.z, mMin.z, mCellsZ);
+}
+
+std::uint32_t EntityGrid::Insert(int cell, std::uint32_t slot) {
+    auto& list = mCells[static_cast<std::size_t>(cell)];
+    list.push_back(slot);
+    ++mCount;
+    return static_cast<std::uint32_t>(list.size() - 1);
+}
+
+std::uint32_t EntityGrid::Erase(int cell, std::uint32_t index) {
+    auto& list = mCells[static_cast<std::size_t>(cell)];
+    --mCount;
+    if (index + 1 == list.size()) {
+        list.pop_back();
+        return kNone;
+    }
+    list[index] = list.back();
+    list.pop_back();
+    return list[index];
+}
+
+}  // namespace GAME

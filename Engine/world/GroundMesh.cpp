@@ -1,0 +1,286 @@
+#include "Engine/world/GroundMesh.h"
+
+#include <algorithm>
+#include <cctype>
+#include <charconv>
+#include <fstream>
+#include <sstream>
+
+namespace GAME {
+
+namespace {
+
+constexpr const char* kSurfaceNames[] = {"none", "grass", "dirt", "sand",
+                                         "snow", "stone", "wood", "water"};
+// At most this many cells a side: a huge ground gets bigger cells instead of a huge grid.
+constexpr int kMaxCellsPerSide = 256;
+
+// Height of the triangle's plane at (x, z) when (x, z) lies inside its projection.
+bool HeightInTriangle(const Vec3& a, const Vec3& b, const Vec3& c, float x, float z, float& y) {
+    const float det = (b.z - c.z) * (a.x - c.x) + (c.x - b.x) * (a.z - c.z);
+    if (Abs(det) < 1e-9f)
+        return false;  // a wall seen from above
+    const float l1 = ((b.z - c.z) * (x - c.x) + (c.x - b.x) * (z - c.z)) / det;
+    const float l2 = ((c.z - a.z) * (x - c.x) + (a.x - c.x) * (z - c.z)) / det;
+    const float l3 = 1.0f - l1 - l2;
+    constexpr float eps = -1e-5f;
+    if (l1 < eps || l2 < eps || l3 < eps)
+        return false;
+    y = l1 * a.y + l2 * b.y + l3 * c.y;
+    return true;
+}
+
+// Möller-Trumbore; both faces count.
+float RayTriangle(const Vec3& o, const Vec3& d, const Vec3& a, const Vec3& b, const Vec3& c) {
+    const Vec3 e1 = b - a, e2 = c - a;
+    const Vec3 p = d.Cross(e2);
+    const float det = e1.Dot(p);
+    if (Abs(det) < 1e-12f)
+        return kInfinity;
+    const float inv = 1.0f / det;
+    const Vec3 s = o - a;
+    const float u = s.Dot(p) * inv;
+    if (u < 0 || u > 1)
+        return kInfinity;
+    const Vec3 q = s.Cross(e1);
+    const float v = d.Dot(q) * inv;
+    if (v < 0 || u + v > 1)
+        return kInfinity;
+    const float t = e2.Dot(q) * inv;
+    return t >= 0 ? t : kInfinity;
+}
+
+bool ParseIndex(const std::string& token, int vertexCount, int& index) {
+    const std::string head = token.substr(0, token.find('/'));
+    int value = 0;
+    const auto [end, ec] = std::from_chars(head.data(), head.data() + head.size(), value);
+    if (ec != std::errc() || end != head.data() + head.size() || value == 0)
+        return false;
+    index = value > 0 ? value - 1 : vertexCount + value;
+    return index >= 0 && index < vertexCount;
+}
+
+}  // namespace
+
+PhysicsSurface SurfaceFromName(const std::string& name) {
+    std::string lower(name);
+    std::transform(lower.begin(), lower.end(), lower.begin(),
+                   [](unsigned char ch) { return static_cast<char>(std::tolower(ch)); });
+    for (int i = 1; i < 8; ++i)
+        if (lower == kSurfaceNames[i])
+            return static_cast<PhysicsSurface>(i);
+    return PhysicsSurface::None;
+}
+
+void GroundMesh::AddTriangle(const Vec3& a, const Vec3& b, const Vec3& c, PhysicsSurface surface) {
+    for (const Vec3& v : {a, b, c}) {
+        mIndices.push_back(static_cast<int>(mVertices.size()));
+        mVertices.push_back(v);
+        mMin = mMin.Min(v);
+        mMax = mMax.Max(v);
+    }
+    mSurfaces.push_back(surface);
+}
+
+bool GroundMesh::LoadObj(const std::filesystem::path& path, std::string& error) {
+    std::ifstream in(path);
+    if (!in) {
+        error = "cannot open " + path.string();
+        return false;
+    }
+    std::vector<Vec3> positions;
+    PhysicsSurface surface = PhysicsSurface::None;
+    std::string line;
+    int lineNo = 0;
+    while (std::getline(in, line)) {
+        ++lineNo;
+        std::istringstream words(line);
+        std::string kind;
+        words >> kind;
+        if (kind == "v") {
+            Vec3 v;
+            if (!(words >> v.x >> v.y >> v.z) || !IsFinite(v.x) || !IsFinite(v.y) ||
+                !IsFinite(v.z)) {
+                error = path.string() + ":" + std::to_string(lineNo) + ": bad vertex";
+                return false;
+            }
+            positions.push_back(v);
+        } else if (kind == "usemtl") {
+            std::string name;
+            words >> name;
+            surface = SurfaceFromName(name);
+        } else if (kind == "f") {
+            std::vector<int> face;
+            std::string token;
+            while (words >> token) {
+                int index = 0;
+                if (!ParseIndex(token, static_cast<int>(positions.size()), index)) {
+                    error =
+                        path.string() + ":" + std::to_string(lineNo) + ": bad face index " + token;
+                    return false;
+                }
+                face.push_back(index);
+            }
+            if (face.size() < 3) {
+                error = path.string() + ":" + std::to_string(lineNo) + ": face of fewer than 3";
+                return false;
+            }
+            for (std::size_t i = 1; i + 1 < face.size(); ++i)
+                AddTriangle(positions[face[0]], positions[face[i]], positions[face[i + 1]],
+                            surface);
+        }
+    }
+    Finish();
+    return true;
+}
+
+void GroundMesh::Finish() {
+    if (mSurfaces.empty()) {
+        mCellsX = mCellsZ = 0;
+        mCellStart.assign(1, 0);
+        mCellTriangles.clear();
+        return;
+    }
+    const float extent = Max(mMax.x - mMin.x, mMax.z - mMin.z);
+    mCellSize = Max(4.0f, extent / kMaxCellsPerSide);
+    mCellsX = static_cast<int>((mMax.x - mMin.x) / mCellSize) + 1;
+    mCellsZ = static_cast<int>((mMax.z - mMin.z) / mCellSize) + 1;
+    const std::size_t cells = static_cast<std::size_t>(mCellsX) * mCellsZ;
+    std::vector<std::vector<std::uint32_t>> lists(cells);
+    for (std::uint32_t t = 0; t < mSurfaces.size(); ++t) {
+        const Vec3& a = mVertices[mIndices[t * 3]];
+        const Vec3& b = mVertices[mIndices[t * 3 + 1]];
+        const Vec3& c = mVertices[mIndices[t * 3 + 2]];
+        const Vec3 lo = a.Min(b).Min(c), hi = a.Max(b).Max(c);
+        int x0 = 0, z0 = 0, x1 = 0, z1 = 0;
+        CellOf(lo.x, lo.z, x0, z0);
+        CellOf(hi.x, hi.z, x1, z1);
+        for (int z = z0; z <= z1; ++z)
+            for (int x = x0; x <= x1; ++x)
+                lists[static_cast<std::size_t>(z) * mCellsX + x].push_back(t);
+    }
+    mCellStart.assign(cells + 1, 0);
+    mCellTriangles.clear();
+    for (std::size_t i = 0; i < cells; ++i) {
+        mCellStart[i] = static_cast<std::uint32_t>(mCellTriangles.size());
+        mCellTriangles.insert(mCellTriangles.end(), lists[i].begin(), lists[i].end());
+    }
+    mCellStart[cells] = static_cast<std::uint32_t>(mCellTriangles.size());
+}
+
+bool GroundMesh::CellOf(float x, float z, int& cx, int& cz) const {
+    if (mCellsX == 0)
+        return false;
+    const float lastX = static_cast<float>(mCellsX - 1), lastZ = static_cast<float>(mCellsZ - 1);
+    cx = static_cast<int>(Clamp((x - mMin.x) / mCellSize, 0.0f, lastX));
+    cz = static_cast<int>(Clamp((z - mMin.z) / mCellSize, 0.0f, lastZ));
+    return mMin.x <= x && x <= mMax.x && mMin.z <= z && z <= mMax.z;
+}
+
+template <class Visit>
+void GroundMesh::ForEachTriangleUnder(float x, float z, Visit&& visit) const {
+    int cx = 0, cz = 0;
+    if (!CellOf(x, z, cx, cz))
+        return;
+    const std::size_t cell = static_cast<std::size_t>(cz) * mCellsX + cx;
+    for (std::uint32_t i = mCellStart[cell]; i < mCellStart[cell + 1]; ++i)
+        visit(mCellTriangles[i]);
+}
+
+bool GroundMesh::FloorBelow(const Vec3& p, float& height, PhysicsSurface* surface,
+                            float reach) const {
+    bool found = false;
+    float best = -kInfinity;
+    PhysicsSurface bestSurface = PhysicsSurface::None;
+    ForEachTriangleUnder(p.x, p.z, [&](std::uint32_t t) {
+        const Vec3& a = mVertices[mIndices[t * 3]];
+        const Vec3& b = mVertices[mIndices[t * 3 + 1]];
+        const Vec3& c = mVertices[mIndices[t * 3 + 2]];
+        float y = 0;
+        if ((b - a).Cross(c - a).y <= 0 || !HeightInTriangle(a, b, c, p.x, p.z, y))
+            return;
+        if (y <= p.y + reach && y > best) {
+            best = y;
+            bestSurface = mSurfaces[t];
+            found = true;
+        }
+    });
+    if (found) {
+        height = best;
+        if (surface)
+            *surface = bestSurface;
+    }
+    return found;
+}
+
+bool GroundMesh::NearestFloor(const Vec3& p, float& height) const {
+    bool found = false;
+    float bestGap = kInfinity;
+    ForEachTriangleUnder(p.x, p.z, [&](std::uint32_t t) {
+        float y = 0;
+        if (!HeightInTriangle(mVertices[mIndices[t * 3]], mVertices[mIndices[t * 3 + 1]],
+                              mVertices[mIndices[t * 3 + 2]], p.x, p.z, y))
+            return;
+        if (Abs(y - p.y) < bestGap) {
+            bestGap = Abs(y - p.y);
+            height = y;
+            found = true;
+        }
+    });
+    return found;
+}
+
+bool GroundMesh::Raycast(const Vec3& origin, const Vec3& direction, float maxDistance,
+                         int surfaceFilter, WorldIntersection& hit) const {
+    if (mCellsX == 0)
+        return false;
+    // Clip the ray to the mesh's box (slabs), then visit the cells under the clipped segment.
+    float t0 = 0, t1 = maxDistance;
+    const float o[3] = {origin.x, origin.y, origin.z};
+    const float d[3] = {direction.x, direction.y, direction.z};
+    const float lo[3] = {mMin.x, mMin.y, mMin.z};
+    const float hi[3] = {mMax.x, mMax.y, mMax.z};
+    for (int axis = 0; axis < 3; ++axis) {
+        if (Abs(d[axis]) < 1e-12f) {
+            if (o[axis] < lo[axis] || o[axis] > hi[axis])
+                return false;
+            continue;
+        }
+        float a = (lo[axis] - o[axis]) / d[axis], b = (hi[axis] - o[axis]) / d[axis];
+        if (a > b)
+            std::swap(a, b);
+        t0 = Max(t0, a);
+        t1 = Min(t1, b);
+        if (t0 > t1)
+            return false;
+    }
+    const Vec3 p0 = origin + direction * t0, p1 = origin + direction * t1;
+    int x0 = 0, z0 = 0, x1 = 0, z1 = 0;
+    CellOf(Min(p0.x, p1.x), Min(p0.z, p1.z), x0, z0);
+    CellOf(Max(p0.x, p1.x), Max(p0.z, p1.z), x1, z1);
+    float best = hit.distance;
+    bool found = false;
+    for (int z = z0; z <= z1; ++z)
+        for (int x = x0; x <= x1; ++x) {
+            const std::size_t cell = static_cast<std::size_t>(z) * mCellsX + x;
+            for (std::uint32_t i = mCellStart[cell]; i < mCellStart[cell + 1]; ++i) {
+                const std::uint32_t t = mCellTriangles[i];
+                if (static_cast<int>(mSurfaces[t]) > surfaceFilter)
+                    continue;
+                const float dist =
+                    RayTriangle(origin, direction, mVertices[mIndices[t * 3]],
+                                mVertices[mIndices[t * 3 + 1]], mVertices[mIndices[t * 3 + 2]]);
+                if (dist <= maxDistance && dist < best) {
+                    best = dist;
+                    hit.distance = dist;
+                    hit.point = origin + direction * dist;
+                    hit.surface = mSurfaces[t];
+                    hit.entityId = 0;
+                    found = true;
+                }
+            }
+        }
+    return found;
+}
+
+}  // namespace GAME

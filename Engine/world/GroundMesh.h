@@ -1,0 +1,64 @@
+#pragma once
+// The ground of a region: a triangle mesh in the region's space with a surface kind per triangle,
+// filed in a grid over x and z so that floor and ray queries touch only nearby triangles.
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "Engine/world/WorldShapes.h"
+
+namespace GAME {
+
+class GroundMesh {
+public:
+    void AddTriangle(const Vec3& a, const Vec3& b, const Vec3& c, PhysicsSurface surface);
+    // Files the triangles; call after the last AddTriangle.
+    void Finish();
+
+    // Reads a Wavefront OBJ file: "v" and "f" lines (polygons are fanned into triangles, negative
+    // indices count from the end), "usemtl <kind>" names the surface of the faces that follow
+    // (grass, dirt, sand, snow, stone, wood, water; anything else is no kind). False with the
+    // reason when the file cannot be read or a face names a vertex that does not exist.
+    bool LoadObj(const std::filesystem::path& path, std::string& error);
+
+    // The highest upward-facing ground under (x, z) whose height is at most p.y + reach.
+    bool FloorBelow(const Vec3& p, float& height, PhysicsSurface* surface,
+                    float reach = kFloorReach) const;
+    // The ground under or over (x, z) nearest in height to p.y.
+    bool NearestFloor(const Vec3& p, float& height) const;
+    // The nearest triangle hit within maxDistance whose surface kind is at most surfaceFilter.
+    bool Raycast(const Vec3& origin, const Vec3& direction, float maxDistance, int surfaceFilter,
+                 WorldIntersection& hit) const;
+
+    const std::vector<Vec3>& GetVertices() const { return mVertices; }
+    const std::vector<int>& GetIndices() const { return mIndices; }
+    const std::vector<PhysicsSurface>& GetSurfaces() const { return mSurfaces; }
+    std::size_t GetTriangleCount() const { return mSurfaces.size(); }
+    const Vec3& GetBoundsMin() const { return mMin; }
+    const Vec3& GetBoundsMax() const { return mMax; }
+
+    // How far above a point the floor search starts, so a point a little under the ground is
+    // lifted back onto it.
+    static constexpr float kFloorReach = 0.5f;
+
+private:
+    template <class Visit>
+    void ForEachTriangleUnder(float x, float z, Visit&& visit) const;
+    bool CellOf(float x, float z, int& cx, int& cz) const;
+
+    std::vector<Vec3> mVertices;
+    std::vector<int> mIndices;
+    std::vector<PhysicsSurface> mSurfaces;
+    Vec3 mMin{kInfinity, kInfinity, kInfinity};
+    Vec3 mMax{-kInfinity, -kInfinity, -kInfinity};
+    float mCellSize = 4.0f;
+    int mCellsX = 0, mCellsZ = 0;
+    std::vector<std::uint32_t> mCellStart;  // mCellsX * mCellsZ + 1 offsets into mCellTriangles
+    std::vector<std::uint32_t> mCellTriangles;
+};
+
+// The surface kind an OBJ material names (case-insensitive); None for an unknown name.
+PhysicsSurface SurfaceFromName(const std::string& name);
+
+}  // namespace GAME

@@ -1,0 +1,50 @@
+#include "Engine/world/Path.h"
+
+namespace GAME {
+
+Path::Path(Region* region, std::vector<Vec3> corners, std::vector<std::uint32_t> polygons)
+    : mRegion(region), mCorners(std::move(corners)), mPolygons(std::move(polygons)) {
+    if (mCorners.empty())
+        mCorners.push_back(Vec3());
+    mPosition = mCorners.front();
+    for (std::size_t i = 1; i < mCorners.size(); ++i)
+        mLength += (mCorners[i] - mCorners[i - 1]).Length();
+}
+
+WorldVec3 Path::GetPointAtDistance(float distance) const {
+    Vec3 at = mPosition;
+    float left = Max(distance, 0.0f);
+    for (std::size_t i = mNext; i < mCorners.size(); ++i) {
+        const Vec3 leg = mCorners[i] - at;
+        const float len = leg.Length();
+        if (left <= len)
+            return WorldVec3(mRegion, len > 0 ? at + leg * (left / len) : at);
+        left -= len;
+        at = mCorners[i];
+    }
+    return WorldVec3(mRegion, at);
+}
+
+bool Path::Advance(float step, WorldVec3& position, Vec3& heading) {
+    float left = Max(step, 0.0f);
+    while (mNext < mCorners.size()) {
+        const Vec3 leg = mCorners[mNext] - mPosition;
+        const float len = leg.Length();
+        if (len > 0)
+            heading = leg * (1.0f / len);
+        if (left < len) {
+            mPosition += leg * (left / len);
+            mLength = Max(mLength - left, 0.0f);
+            position = WorldVec3(mRegion, mPosition);
+            return true;
+        }
+        left -= len;
+        mLength = Max(mLength - len, 0.0f);
+        mPosition = mCorners[mNext++];
+    }
+    mLength = 0;
+    position = WorldVec3(mRegion, mPosition);
+    return false;
+}
+
+}  // namespace GAME

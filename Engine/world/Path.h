@@ -1,0 +1,51 @@
+#pragma once
+// A path through one region: the corners of the straight path Detour found, walked from the
+// front. The polygon corridor it was made from is kept beside it.
+#include <cstdint>
+#include <vector>
+
+#include "Engine/world/Region.h"
+
+namespace GAME {
+
+// The knobs callers hand to FindPath (see "Paths" in docs/ARCHITECTURE.md for what each does).
+struct PathGenerationParams {
+    float cornerMergeDistance = 0.1f;  // corners closer than this to the previous one are dropped
+    float searchHorizontal = 0.4f;     // horizontal half-extent of the polygon search box
+    float searchVertical = 0.5f;       // vertical half-extent added to the agent's climb
+    float areaCost = 1.0f;             // cost of walking the ground area
+    Vec3 goalOffset;                   // moves the goal before it is looked up
+};
+
+class Path {
+public:
+    Path(Region* region, std::vector<Vec3> corners, std::vector<std::uint32_t> polygons);
+
+    Region* GetRegion() const { return mRegion; }
+    // The remaining length, from the current position through the corners left.
+    float GetLength() const { return mLength; }
+    WorldVec3 GetStart() const { return WorldVec3(mRegion, mCorners.front()); }
+    WorldVec3 GetEnd() const { return WorldVec3(mRegion, mCorners.back()); }
+    WorldVec3 GetPosition() const { return WorldVec3(mRegion, mPosition); }
+    const std::vector<Vec3>& GetCorners() const { return mCorners; }
+    const std::vector<std::uint32_t>& GetPolygons() const { return mPolygons; }
+    // The point `distance` along the remaining path (clamped to its ends).
+    WorldVec3 GetPointAtDistance(float distance) const;
+
+    // Walks `step` along the path: `position` becomes the new point and `heading` the unit
+    // direction of the last leg walked. True while path is left; false once the end is reached.
+    bool Advance(float step, WorldVec3& position, Vec3& heading);
+
+    // Nothing is drawn; kept for the callers that ask.
+    void DebugRender() const {}
+
+private:
+    Region* mRegion;
+    std::vector<Vec3> mCorners;
+    std::vector<std::uint32_t> mPolygons;
+    std::size_t mNext = 1;  // the corner walked towards
+    Vec3 mPosition;
+    float mLength = 0;
+};
+
+}  // namespace GAME

@@ -1,0 +1,372 @@
+#include "Engine/world/PathFinder.h"
+
+#include <DetourCommon.h>
+#include <DetourNavMesh.h>
+#include <DetourNavMeshQuery.h>
+
+#include <algorithm>
+#include <cfloat>
+
+#include "Engine/Engine.h"
+#include "Engine/world/DynamicObstacle.h"
+#include "Engine/world/GroundMesh.h"
+#include "Engine/world/World.h"
+
+namespace GAME {
+
+static_assert(sizeof(dtPolyRef) == sizeof(std::uint32_t), "Detour built with 32-bit poly refs");
+
+namespace {
+
+constexpr int kMaxCorridor = 512;
+constexpr int kMaxCornersCap = 256;
+constexpr float kTwoPi = 6.2831855f;
+constexpr int kFillRings = 24;
+constexpr float kFillRingStep = 0.5f;
+// Within this of the mesh (over x and z) a point counts as standing on it.
+constexpr float kOnMesh = 0.05f;
+
+float HorizontalDistanceSquared(const Vec3& a, const Vec3& b) {
+    const float dx = a.x - b.x, dz = a.z - b.z;
+    return dx * dx + dz * dz;
+}
+
+}  // namespace
+
+PathFinder::PathFinder()
+    : mFilter(std::make_unique<dtQueryFilter>()), mAnyFilter(std::make_unique<dtQueryFilter>()) {
+    mFilter->setIncludeFlags(kFlagWalk);
+    mFilter->setExcludeFlags(kFlagClosed);
+    mAnyFilter->setIncludeFlags(kFlagWalk);
+    mAnyFilter->setExcludeFlags(0);
+    mPolys.resize(kMaxCorridor);
+    mStraight.resize(kMaxCornersCap * 3);
+}
+
+PathFinder::~PathFinder() {
+    Clear();
+}
+
+PathFinder& PathFinder::Get() {
+    return World::Get().GetPathFinder();
+}
+
+void PathFinder::SetNavMesh(Region* region, int pathingSize, std::unique_ptr<NavMesh> mesh) {
+    if (!region || pathingSize < 0 || pathingSize >= kPathingSizeCount)
+        return;
+    auto it = std::find_if(mMeshes.begin(), mMeshes.end(),
+                           [&](const RegionMeshes& m) { return m.region == region; });
+    if (it == mMeshes.end()) {
+        mMeshes.emplace_back();
+        it = mMeshes.end() - 1;
+        it->region = region;
+    }
+    it->sizes[static_cast<std::size_t>(pathingSize)] = std::move(mesh);
+}
+
+NavMesh* PathFinder::Mesh(const Region* region, int pathingSize) const {
+    if (!region || pathingSize < 0 || pathingSize >= kPathingSizeCount)
+        return nullptr;
+    for (const RegionMeshes& m : mMeshes)
+        if (m.region == region)
+            return m.sizes[static_cast<std::size_t>(pathingSize)].get();
+    return nullptr;
+}
+
+const NavMesh* PathFinder::GetNavMesh(const Region* region, int pathingSize) const {
+    return Mesh(region, pathingSize);
+}
+
+void PathFinder::Clear() {
+    while (!mObstacles.empty())
+        DetachObstacle(mObstacles.back());
+    mMeshes.clear();
+    mFillData.clear();
+}
+
+std::uint32_t PathFinder::Nearest(const NavMesh& mesh, const Vec3& p, const float* extents,
+                                  const dtQueryFilter& filter, Vec3& onMesh) const {
+    dtPolyRef ref = 0;
+    float nearest[3] = {p.x, p.y, p.z};
+    const float center[3] = {p.x, p.y, p.z};
+    if (dtStatusFailed(mesh.GetQuery()->findNearestPoly(center, extents, &filter, &ref, nearest)))
+        return 0;
+    onMesh = Vec3(nearest[0], nearest[1], nearest[2]);
+    return ref;
+}
+
+std::unique_ptr<Path> PathFinder::FindPath(int pathingSize, const WorldVec3& from,
+                                           const WorldVec3& to, const PathGenerationParams& params,
+                                           int maxCorners) {
+    Region* region = from.region;
+    if (!region || to.region != region)
+        return nullptr;
+    NavMesh* mesh = Mesh(region, pathingSize);
+    if (!mesh)
+        return nullptr;
+    const PathingAgent& agent = GetPathingAgent(pathingSize);
+    const float extents[3] = {agent.radius + Max(params.searchHorizontal, 0.0f),
+                              NavBuildSettings::kMaxClimb + Max(params.searchVertical, 0.0f),
+                              agent.radius + Max(params.searchHorizontal, 0.0f)};
+    Vec3 start, goal;
+    const dtPolyRef startRef = Nearest(*mesh, from.local, extents, *mAnyFilter, start);
+    const dtPolyRef goalRef =
+        Nearest(*mesh, to.local + params.goalOffset, extents, *mAnyFilter, goal);
+    if (!startRef || !goalRef)
+        return nullptr;
+
+    mFilter->setAreaCost(0, Max(params.areaCost, 0.001f));
+    // The polygons a walk starts and ends in stay open whatever obstacle covers them.
+    dtNavMesh* nav = mesh->GetMesh();
+    unsigned short startFlags = 0, goalFlags = 0;
+    nav->getPolyFlags(startRef, &startFlags);
+    nav->getPolyFlags(goalRef, &goalFlags);
+    nav->setPolyFlags(startRef, kFlagWalk);
+    nav->setPolyFlags(goalRef, kFlagWalk);
+    int count = 0;
+    const dtStatus status = mesh->GetQuery()->findPath(
+        startRef, goalRef, &start.x, &goal.x, mFilter.get(), mPolys.data(), &count, kMaxCorridor);
+    nav->setPolyFlags(goalRef, goalFlags);
+    nav->setPolyFlags(startRef, startFlags);
+    if (dtStatusFailed(status) || count == 0)
+        return nullptr;
+
+    // A partial corridor ends at the reachable point nearest to the goal.
+    Vec3 end = goal;
+    if (mPolys[static_cast<std::size_t>(count - 1)] != goalRef)
+        mesh->GetQuery()->closestPointOnPoly(mPolys[static_cast<std::size_t>(count - 1)], &goal.x,
+                                             &end.x, nullptr);
+    const int cap = ClampInt(maxCorners, 2, kMaxCornersCap);
+    int corners = 0;
+    if (dtStatusFailed(mesh->GetQuery()->findStraightPath(&start.x, &end.x, mPolys.data(), count,
+                                                          mStraight.data(), nullptr, nullptr,
+                                                          &corners, cap)) ||
+        corners == 0)
+        return nullptr;
+
+    std::vector<Vec3> points;
+    points.reserve(static_cast<std::size_t>(corners));
+    const float merge = Max(params.cornerMergeDistance, 0.0f);
+    for (int i = 0; i < corners; ++i) {
+        const Vec3 p(mStraight[i * 3], mStraight[i * 3 + 1], mStraight[i * 3 + 2]);
+        if (!points.empty() && i + 1 < corners && (p - points.back()).Length() < merge)
+            continue;
+        if (!points.empty() && i + 1 == corners && points.size() > 1 &&
+            (p - points.back()).Length() < merge)
+            points.back() = p;  // the end is kept exactly
+        else
+            points.push_back(p);
+    }
+    // Corners sit on the ground itself rather than on the mesh's approximation of it.
+    if (const GroundMesh* ground = region->GetGround())
+        for (Vec3& p : points) {
+            float height = 0;
+            if (ground->FloorBelow(p, height, nullptr))
+                p.y = height;
+        }
+    if (points.size() == 1)
+        points.push_back(points.front());
+    return std::make_unique<Path>(
+        region, std::move(points),
+        std::vector<std::uint32_t>(mPolys.begin(), mPolys.begin() + count));
+}
+
+bool PathFinder::InsideObstacle(const Region* region, const Vec3& p, float clearance) const {
+    for (const DynamicObstacle* o : mObstacles)
+        if (o->GetRegion() == region && o->Overlaps(p, clearance))
+            return true;
+    return false;
+}
+
+bool PathFinder::TestPointCollide(const WorldVec3& point, int pathingSize) {
+    NavMesh* mesh = Mesh(point.region, pathingSize);
+    if (!mesh)
+        return true;
+    const float extents[3] = {kOnMesh, NavBuildSettings::kMaxClimb + 0.5f, kOnMesh};
+    Vec3 onMesh;
+    if (!Nearest(*mesh, point.local, extents, *mAnyFilter, onMesh) ||
+        HorizontalDistanceSquared(onMesh, point.local) > 1e-6f)
+        return true;
+    return InsideObstacle(point.region, point.local, GetPathingAgent(pathingSize).radius);
+}
+
+WorldVec3 PathFinder::GetFurthestPoint(int pathingSize, const WorldVec3& from,
+                                       const WorldVec3& to) {
+    NavMesh* mesh = Mesh(from.region, pathingSize);
+    if (!mesh || to.region != from.region)
+        return from;
+    const PathingAgent& agent = GetPathingAgent(pathingSize);
+    const float extents[3] = {agent.radius, NavBuildSettings::kMaxClimb + 0.5f, agent.radius};
+    Vec3 start;
+    const dtPolyRef startRef = Nearest(*mesh, from.local, extents, *mFilter, start);
+    if (!startRef)
+        return from;
+    float t = 0;
+    float normal[3] = {0, 0, 0};
+    int visited = 0;
+    if (dtStatusFailed(mesh->GetQuery()->raycast(startRef, &start.x, &to.local.x, mFilter.get(), &t,
+                                                 normal, mPolys.data(), &visited, kMaxCorridor)) ||
+        visited == 0)
+        return from;
+    Vec3 end = t == FLT_MAX ? to.local : start + (to.local - start) * t;
+    float height = end.y;
+    if (dtStatusSucceed(mesh->GetQuery()->getPolyHeight(
+            mPolys[static_cast<std::size_t>(visited - 1)], &end.x, &height)))
+        end.y = height;
+    WorldVec3 result(from.region, end);
+    result.PutOnFloor();
+    return result;
+}
+
+bool PathFinder::PlaceIsFree(const NavMesh& mesh, Region* region, std::uint32_t centerRef,
+                             const Vec3& center, const Vec3& candidate, float radius,
+                             Vec3& placed) {
+    const float extents[3] = {kOnMesh, NavBuildSettings::kMaxClimb + 1.0f, kOnMesh};
+    Vec3 onMesh;
+    // Obstacles are kept out by their exact shapes below, not by the polygons they close.
+    const dtPolyRef ref = Nearest(mesh, candidate, extents, *mAnyFilter, onMesh);
+    if (!ref || HorizontalDistanceSquared(onMesh, candidate) > kOnMesh * kOnMesh)
+        return false;
+    // The mesh already keeps the small agent's radius off the walls.
+    const float wallClearance = radius - GetPathingAgent(0).radius;
+    if (wallClearance > 0) {
+        float hitDist = 0;
+        float hitPos[3], hitNormal[3];
+        if (dtStatusFailed(mesh.GetQuery()->findDistanceToWall(
+                ref, &onMesh.x, wallClearance, mAnyFilter.get(), &hitDist, hitPos, hitNormal)) ||
+            hitDist < wallClearance)
+            return false;
+    }
+    if (InsideObstacle(region, onMesh, radius))
+        return false;
+    for (const FillPoint& p : mFillData)
+        if (p.region == region &&
+            HorizontalDistanceSquared(p.at, onMesh) < (p.radius + radius) * (p.radius + radius))
+            return false;
+    // Reachable in a straight walk from the centre, round no obstacle.
+    float t = 0;
+    float normal[3];
+    int visited = 0;
+    if (dtStatusFailed(mesh.GetQuery()->raycast(centerRef, &center.x, &onMesh.x, mAnyFilter.get(),
+                                                &t, normal, mPolys.data(), &visited,
+                                                kMaxCorridor)) ||
+        t != FLT_MAX)
+        return false;
+    const float length = Sqrt(HorizontalDistanceSquared(center, onMesh));
+    const int samples = static_cast<int>(length / 0.25f) + 1;
+    for (int i = 1; i <= samples; ++i)
+        if (InsideObstacle(region, Lerp(center, onMesh, static_cast<float>(i) / samples), 0.0f))
+            return false;
+    placed = onMesh;
+    return true;
+}
+
+bool PathFinder::FillPointSet(const WorldVec3& center, const std::vector<float>& radii,
+                              std::vector<WorldVec3>& out, bool firstAtCenter) {
+    out.clear();
+    // Fill data lives for one frame of game time unless cleared sooner.
+    if (gEngine->GetGameTime() != mFillTime) {
+        mFillData.clear();
+        mFillTime = gEngine->GetGameTime();
+    }
+    NavMesh* mesh = Mesh(center.region, 0);
+    if (!mesh || radii.empty())
+        return false;
+    const float extents[3] = {GetPathingAgent(0).radius, NavBuildSettings::kMaxClimb + 1.0f,
+                              GetPathingAgent(0).radius};
+    Vec3 c;
+    const dtPolyRef centerRef = Nearest(*mesh, center.local, extents, *mAnyFilter, c);
+    if (!centerRef)
+        return false;
+    std::size_t i = 0;
+    if (firstAtCenter) {
+        const float r = Max(radii[0], 0.0f);
+        if (InsideObstacle(center.region, c, 0.0f))
+            return false;
+        for (const FillPoint& p : mFillData)
+            if (p.region == center.region &&
+                HorizontalDistanceSquared(p.at, c) < (p.radius + r) * (p.radius + r))
+                return false;
+        mFillData.push_back({center.region, c, r});
+        out.emplace_back(center.region, c);
+        i = 1;
+    }
+    for (; i < radii.size(); ++i) {
+        const float r = Max(radii[i], 0.0f);
+        bool found = false;
+        for (int ring = 1; ring <= kFillRings && !found; ++ring) {
+            const float ringRadius = ring * kFillRingStep;
+            const int steps = MaxInt(6, static_cast<int>(kTwoPi * ringRadius / kFillRingStep));
+            for (int s = 0; s < steps && !found; ++s) {
+                const float a = kTwoPi * static_cast<float>(s) / static_cast<float>(steps);
+                const Vec3 candidate = c + Vec3(Cos(a) * ringRadius, 0, Sin(a) * ringRadius);
+                Vec3 placed;
+                if (PlaceIsFree(*mesh, center.region, centerRef, c, candidate, r, placed)) {
+                    mFillData.push_back({center.region, placed, r});
+                    out.emplace_back(center.region, placed);
+                    found = true;
+                }
+            }
+        }
+        if (!found)
+            return false;
+    }
+    for (WorldVec3& p : out)
+        p.PutOnFloor();
+    return true;
+}
+
+void PathFinder::AttachObstacle(DynamicObstacle* obstacle) {
+    if (!obstacle || obstacle->mAttached)
+        return;
+    obstacle->mAttached = true;
+    mObstacles.push_back(obstacle);
+    const ABBox& b = obstacle->GetBounds();
+    const Vec3 center = (b.min + b.max) * 0.5f;
+    const Vec3 half = (b.max - b.min) * 0.5f;
+    const float extents[3] = {half.x, half.y + NavBuildSettings::kMaxClimb + 1.0f, half.z};
+    constexpr int kMaxClosed = 64;
+    dtPolyRef refs[kMaxClosed];
+    for (int size = 0; size < kPathingSizeCount; ++size) {
+        NavMesh* mesh = Mesh(obstacle->GetRegion(), size);
+        if (!mesh)
+            continue;
+        int count = 0;
+        mesh->GetQuery()->queryPolygons(&center.x, extents, mAnyFilter.get(), refs, &count,
+                                        kMaxClosed);
+        for (int i = 0; i < count; ++i) {
+            const std::pair<NavMesh*, std::uint32_t> key(mesh, refs[i]);
+            auto it = std::find(mClosedRefs.begin(), mClosedRefs.end(), key);
+            if (it == mClosedRefs.end()) {
+                mClosedRefs.push_back(key);
+                mClosedCount.push_back(1);
+                mesh->GetMesh()->setPolyFlags(refs[i], kFlagWalk | kFlagClosed);
+            } else {
+                ++mClosedCount[static_cast<std::size_t>(it - mClosedRefs.begin())];
+            }
+            obstacle->mClosed.push_back(key);
+        }
+    }
+}
+
+void PathFinder::DetachObstacle(DynamicObstacle* obstacle) {
+    auto it = std::find(mObstacles.begin(), mObstacles.end(), obstacle);
+    if (it == mObstacles.end())
+        return;
+    mObstacles.erase(it);
+    obstacle->mAttached = false;
+    for (const auto& key : obstacle->mClosed) {
+        auto found = std::find(mClosedRefs.begin(), mClosedRefs.end(), key);
+        if (found == mClosedRefs.end())
+            continue;
+        const std::size_t index = static_cast<std::size_t>(found - mClosedRefs.begin());
+        if (--mClosedCount[index] == 0) {
+            key.first->GetMesh()->setPolyFlags(key.second, kFlagWalk);
+            mClosedRefs.erase(found);
+            mClosedCount.erase(mClosedCount.begin() + static_cast<std::ptrdiff_t>(index));
+        }
+    }
+    obstacle->mClosed.clear();
+}
+
+}  // namespace GAME

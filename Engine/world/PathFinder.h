@@ -1,0 +1,90 @@
+#pragma once
+// Paths and free places over the navigation meshes of the loaded level: one Detour mesh per
+// region and pathing size. Paths stay inside one region.
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "Engine/world/NavMesh.h"
+#include "Engine/world/Path.h"
+#include "Engine/world/Region.h"
+
+class dtQueryFilter;
+
+namespace GAME {
+
+class DynamicObstacle;
+
+class PathFinder {
+public:
+    PathFinder();
+    ~PathFinder();
+    PathFinder(const PathFinder&) = delete;
+    PathFinder& operator=(const PathFinder&) = delete;
+
+    // The path finder of the current machine's world.
+    static PathFinder& Get();
+
+    void SetNavMesh(Region* region, int pathingSize, std::unique_ptr<NavMesh> mesh);
+    const NavMesh* GetNavMesh(const Region* region, int pathingSize) const;
+    // Drops every mesh (obstacles still attached are detached first).
+    void Clear();
+
+    std::unique_ptr<Path> FindPath(int pathingSize, const WorldVec3& from, const WorldVec3& to,
+                                   const PathGenerationParams& params, int maxCorners);
+    // True when an agent of the size cannot stand at the point: off its mesh (in a wall, in
+    // water, off the ground) or inside an attached obstacle.
+    bool TestPointCollide(const WorldVec3& point, int pathingSize = 0);
+    // How far an agent gets walking straight from `from` towards `to`: `to` itself (on the mesh)
+    // when nothing is in the way, else the point where the walk is stopped; `from` when it is
+    // not on the mesh.
+    WorldVec3 GetFurthestPoint(int pathingSize, const WorldVec3& from, const WorldVec3& to);
+    // One free place per clearance radius around the centre, each reachable in a straight walk
+    // from it, clear of walls, obstacles and each other by the sum of their radii, and of the
+    // places handed out since the last ClearFillData in this frame of game time. With
+    // `firstAtCenter` the first place is the centre itself. `out` gets the places found; true
+    // when every radius got one.
+    bool FillPointSet(const WorldVec3& center, const std::vector<float>& radii,
+                      std::vector<WorldVec3>& out, bool firstAtCenter);
+    void ClearFillData() { mFillData.clear(); }
+
+    void AttachObstacle(DynamicObstacle* obstacle);
+    void DetachObstacle(DynamicObstacle* obstacle);
+    std::size_t GetObstacleCount() const { return mObstacles.size(); }
+
+    // Polygon flags: walkable, and closed by an obstacle.
+    static constexpr unsigned short kFlagWalk = 1;
+    static constexpr unsigned short kFlagClosed = 2;
+
+private:
+    struct RegionMeshes {
+        Region* region = nullptr;
+        std::array<std::unique_ptr<NavMesh>, kPathingSizeCount> sizes;
+    };
+    struct FillPoint {
+        Region* region;
+        Vec3 at;
+        float radius;
+    };
+    NavMesh* Mesh(const Region* region, int pathingSize) const;
+    // The polygon under the point and the nearest point on it; 0 when none within the extents.
+    std::uint32_t Nearest(const NavMesh& mesh, const Vec3& p, const float* extents,
+                          const dtQueryFilter& filter, Vec3& onMesh) const;
+    bool InsideObstacle(const Region* region, const Vec3& p, float clearance) const;
+    bool PlaceIsFree(const NavMesh& mesh, Region* region, std::uint32_t centerRef,
+                     const Vec3& center, const Vec3& candidate, float radius, Vec3& placed);
+
+    std::vector<RegionMeshes> mMeshes;
+    std::vector<DynamicObstacle*> mObstacles;
+    std::vector<std::uint32_t> mClosedCount;  // per closed polygon, parallel to mClosedRefs
+    std::vector<std::pair<NavMesh*, std::uint32_t>> mClosedRefs;
+    std::vector<FillPoint> mFillData;
+    std::uint64_t mFillTime = 0;
+    std::unique_ptr<dtQueryFilter> mFilter;     // walkable and open
+    std::unique_ptr<dtQueryFilter> mAnyFilter;  // walkable, open or closed
+    std::vector<std::uint32_t> mPolys;          // scratch corridor
+    std::vector<float> mStraight;               // scratch corners
+};
+
+}  // namespace GAME

@@ -1,0 +1,342 @@
+#include "Engine/world/World.h"
+
+#include <algorithm>
+
+#include "Engine/Engine.h"
+#include "Engine/net/NetPacketBuffer.h"
+#include "Engine/object/Object.h"
+#include "Engine/sys/Machine.h"
+#include "Engine/world/EntityGrid.h"
+#include "Engine/world/GroundMesh.h"
+#include "Engine/world/PathFinder.h"
+
+namespace GAME {
+
+namespace {
+
+bool Passes(const Entity& entity, EntityListType type) {
+    switch (type) {
+        case EntityListType::Actors:
+            return entity.IsA<Actor>();
+        case EntityListType::Static:
+            return !entity.IsA<Actor>();
+        case EntityListType::All:
+            break;
+    }
+    return true;
+}
+
+bool BoxesOverlap(const Vec3& aLo, const Vec3& aHi, const Vec3& bLo, const Vec3& bHi) {
+    return aLo.x <= bHi.x && bLo.x <= aHi.x && aLo.y <= bHi.y && bLo.y <= aHi.y && aLo.z <= bHi.z &&
+           bLo.z <= aHi.z;
+}
+
+}  // namespace
+
+World::World() : mPathFinder(std::make_unique<PathFinder>()) {}
+
+World::~World() {
+    // Entities outlive the world in a machine's teardown: they must not find it again.
+    for (Placed& p : mPlaced)
+        if (p.entity)
+            p.entity->mWorldSlot = Entity::kNotInWorld;
+    mPathFinder->Clear();
+    if (NetRegionTable* table = Machine::Current().Find<NetRegionTable>())
+        for (const auto& region : mRegions)
+            table->Remove(region.get());
+}
+
+World& World::Get() {
+    return Singleton<World>::Get();
+}
+
+Region* World::AddRegion(std::unique_ptr<Region> region) {
+    if (!region)
+        return nullptr;
+    if (GetRegion(region->GetName())) {
+        gEngine->Log(1, "World: a second region named \"%s\" is refused",
+                     region->GetName().c_str());
+        return nullptr;
+    }
+    region->SetEntityGrid(
+        std::make_unique<EntityGrid>(region->GetBoundsMin(), region->GetBoundsMax()));
+    mRegions.push_back(std::move(region));
+    Singleton<NetRegionTable>::Get().Add(mRegions.back().get());
+    return mRegions.back().get();
+}
+
+Region* World::GetRegion(const std::string& name) const {
+    for (const auto& region : mRegions)
+        if (region->GetName() == name)
+            return region.get();
+    return nullptr;
+}
+
+bool World::HoldsRegion(const Region* region) const {
+    return region && std::any_of(mRegions.begin(), mRegions.end(),
+                                 [&](const auto& r) { return r.get() == region; });
+}
+
+Region* World::GetRegionContainingPoint(const Vec3& worldPoint) const {
+    for (const auto& region : mRegions)
+        if (region->ContainsLocal(worldPoint - region->GetOffset()))
+            return region.get();
+    return nullptr;
+}
+
+bool World::AddEntity(Entity* entity, const WorldCoords& coords, bool makeVisible) {
+    if (!entity)
+        return false;
+    if (!HoldsRegion(coords.region)) {
+        gEngine->Log(1, "World: %s (id %u) not added: its coordinates name no region of the world",
+                     entity->GetObjectName().c_str(), entity->GetObjectId());
+        return false;
+    }
+    if (makeVisible)
+        entity->SetVisibility(true);
+    if (entity->IsInWorld()) {
+        entity->SetCoords(coords);
+        return true;
+    }
+    std::uint32_t slot = 0;
+    if (!mFreeSlots.empty()) {
+        slot = mFreeSlots.back();
+        mFreeSlots.pop_back();
+    } else {
+        slot = static_cast<std::uint32_t>(mPlaced.size());
+        mPlaced.emplace_back();
+    }
+    mPlaced[slot] = Placed{entity, mNextOrder++, nullptr, -1, 0};
+    // Coordinates first, while the entity is not yet filed: the refiling hook stays quiet.
+    entity->SetCoords(coords);
+    entity->mWorldSlot = slot;
+    ++mPlacedCount;
+    File(slot);
+    return true;
+}
+
+bool World::RemoveEntity(Entity* entity) {
+    if (!entity || !entity->IsInWorld() || entity->mWorldSlot >= mPlaced.size() ||
+        mPlaced[entity->mWorldSlot].entity != entity)
+        return false;
+    const std::uint32_t slot = entity->mWorldSlot;
+    Unfile(slot);
+    mPlaced[slot] = Placed();
+    mFreeSlots.push_back(slot);
+    entity->mWorldSlot = Entity::kNotInWorld;
+    --mPlacedCount;
+    return true;
+}
+
+void World::SetCoords(Entity* entity, const WorldCoords& coords) {
+    if (entity)
+        entity->SetCoords(coords);
+}
+
+void World::OnEntityMoved(Entity* entity) {
+    const std::uint32_t slot = entity->mWorldSlot;
+    if (slot >= mPlaced.size() || mPlaced[slot].entity != entity)
+        return;
+    Placed& p = mPlaced[slot];
+    Region* region = entity->GetRegion();
+    if (region == p.region && region &&
+        region->GetEntityGrid()->CellIndexOf(entity->GetPosition().local) == p.cell)
+        return;
+    if (!HoldsRegion(region)) {
+        // Moved to no region of the world: it leaves the world rather than stand nowhere.
+        gEngine->Log(1, "World: %s (id %u) moved out of every region and leaves the world",
+                     entity->GetObjectName().c_str(), entity->GetObjectId());
+        RemoveEntity(entity);
+        return;
+    }
+    Unfile(slot);
+    File(slot);
+}
+
+void World::File(std::uint32_t slot) {
+    Placed& p = mPlaced[slot];
+    p.region = p.entity->GetRegion();
+    EntityGrid* grid = p.region->GetEntityGrid();
+    p.cell = grid->CellIndexOf(p.entity->GetPosition().local);
+    p.indexInCell = grid->Insert(p.cell, slot);
+    grid->NoteRadius(p.entity->GetBoundingRadius());
+}
+
+void World::Unfile(std::uint32_t slot) {
+    Placed& p = mPlaced[slot];
+    if (!p.region || p.cell < 0)
+        return;
+    const std::uint32_t moved = p.region->GetEntityGrid()->Erase(p.cell, p.indexInCell);
+    if (moved != EntityGrid::kNone)
+        mPlaced[moved].indexInCell = p.indexInCell;
+    p.region = nullptr;
+    p.cell = -1;
+}
+
+template <class Test>
+void World::Gather(std::vector<Entity*>& out, Region* region, const Vec3& lo, const Vec3& hi,
+                   EntityListType type, Test&& test) {
+    if (!HoldsRegion(region))
+        return;
+    mScratch.clear();
+    const Vec3 worldLo = lo + region->GetOffset(), worldHi = hi + region->GetOffset();
+    for (const auto& other : mRegions) {
+        EntityGrid* grid = other->GetEntityGrid();
+        if (grid->GetCount() == 0)
+            continue;
+        const float reach = grid->GetMaxRadius();
+        const Vec3 widen(reach, reach, reach);
+        const Vec3 otherLo = worldLo - other->GetOffset() - widen;
+        const Vec3 otherHi = worldHi - other->GetOffset() + widen;
+        if (other.get() != region &&
+            !BoxesOverlap(otherLo, otherHi, other->GetBoundsMin(), other->GetBoundsMax()))
+            continue;
+        const Vec3 toQuery = other->GetOffset() - region->GetOffset();
+        int x0 = 0, z0 = 0, x1 = 0, z1 = 0;
+        grid->CellRange(otherLo, otherHi, x0, z0, x1, z1);
+        for (int z = z0; z <= z1; ++z)
+            for (int x = x0; x <= x1; ++x)
+                for (std::uint32_t slot : grid->Cell(x, z)) {
+                    const Placed& p = mPlaced[slot];
+                    if (!Passes(*p.entity, type))
+                        continue;
+                    const Vec3 at = p.entity->GetPosition().local + toQuery;
+                    if (test(at, p.entity->GetBoundingRadius()))
+                        mScratch.emplace_back(p.order, p.entity);
+                }
+    }
+    AppendSorted(out);
+}
+
+void World::AppendSorted(std::vector<Entity*>& out) {
+    std::sort(mScratch.begin(), mScratch.end(),
+              [](const auto& a, const auto& b) { return a.first < b.first; });
+    for (const auto& entry : mScratch)
+        out.push_back(entry.second);
+    mScratch.clear();
+}
+
+void World::GetEntitiesInSphere(std::vector<Entity*>& out, Region* region, const Sphere& sphere,
+                                EntityListType type) {
+    const Vec3 r(sphere.radius, sphere.radius, sphere.radius);
+    Gather(out, region, sphere.center - r, sphere.center + r, type,
+           [&](const Vec3& at, float radius) {
+               const float reach = sphere.radius + radius;
+               return (at - sphere.center).LengthSquared() <= reach * reach;
+           });
+}
+
+void World::GetEntitiesInBox(std::vector<Entity*>& out, Region* region, const ABBox& box,
+                             EntityListType type) {
+    Gather(out, region, box.min, box.max, type, [&](const Vec3& at, float radius) {
+        // Distance from the sphere's centre to the box.
+        const Vec3 nearest = at.Max(box.min).Min(box.max);
+        return (at - nearest).LengthSquared() <= radius * radius;
+    });
+}
+
+void World::GetEntitiesInFrustum(std::vector<Entity*>& out, const WorldFrustum& frustum,
+                                 EntityListType type) {
+    Region* region = frustum.region;
+    if (!HoldsRegion(region))
+        return;
+    // Every cell of every region: a frustum is not boxed cheaply, and views are few per frame.
+    const Vec3 far(1e30f, 1e30f, 1e30f);
+    Gather(out, region, -far, far, type,
+           [&](const Vec3& at, float radius) { return frustum.IntersectsSphere(at, radius); });
+}
+
+void World::GetEntitiesInCone(std::vector<Entity*>& out, const WorldVec3& apex,
+                              const Vec3& direction, float angle, float length,
+                              EntityListType type) {
+    const Vec3 axis = direction.Unit();
+    if (axis.LengthSquared() == 0 || !(length > 0))
+        return;
+    const Vec3 r(length, length, length);
+    const float cosAngle = Cos(Clamp(angle, 0.0f, 3.1415927f));
+    const float sinAngle = Sin(Clamp(angle, 0.0f, 3.1415927f));
+    Gather(out, apex.region, apex.local - r, apex.local + r, type,
+           [&](const Vec3& at, float radius) {
+               const Vec3 d = at - apex.local;
+               const float distance = d.Length();
+               if (distance > length + radius)
+                   return false;
+               if (distance <= radius)
+                   return true;  // the apex is inside the entity
+               // Distance of the centre from the cone's surface, measured across the axis.
+               const float along = d.Dot(axis);
+               const float across = Sqrt(Max(distance * distance - along * along, 0.0f));
+               return across * cosAngle - along * sinAngle <= radius;
+           });
+}
+
+void World::GetAllIntersections(const WorldRay& ray, std::vector<Entity*>& out, float length) {
+    if (!HoldsRegion(ray.region) || !(length >= 0))
+        return;
+    const Vec3 end = ray.PointAt(length);
+    mCandidates.clear();
+    Gather(mCandidates, ray.region, ray.origin.Min(end), ray.origin.Max(end), EntityListType::All,
+           [&](const Vec3& at, float radius) {
+               return RaySphere(ray.origin, ray.direction, at, radius, length) != kInfinity;
+           });
+    // Nearest first; the index keeps world order among equal distances.
+    mRayScratch.clear();
+    const Vec3 toRay = -ray.region->GetOffset();
+    for (std::size_t i = 0; i < mCandidates.size(); ++i) {
+        const Vec3 at = mCandidates[i]->GetPosition().GetWorldPosition() + toRay;
+        mRayScratch.emplace_back(
+            RaySphere(ray.origin, ray.direction, at, mCandidates[i]->GetBoundingRadius(), length),
+            i);
+    }
+    std::sort(mRayScratch.begin(), mRayScratch.end());
+    for (const auto& entry : mRayScratch)
+        out.push_back(mCandidates[entry.second]);
+}
+
+float World::GetDistanceSquared(const WorldVec3& a, const WorldVec3& b) const {
+    if (!a.region || !b.region)
+        return kInfinity;
+    return a.VectorTo(b).LengthSquared();
+}
+
+bool World::GetIntersection(const WorldRay& ray, WorldIntersection& hit, int surfaceFilter,
+                            bool groundOnly) {
+    hit = WorldIntersection();
+    if (!HoldsRegion(ray.region))
+        return false;
+    if (const GroundMesh* ground = ray.region->GetGround())
+        ground->Raycast(ray.origin, ray.direction, kInfinity, surfaceFilter, hit);
+    if (!groundOnly) {
+        const float length = hit.IsHit() ? hit.distance : 1e6f;
+        const Vec3 end = ray.PointAt(length);
+        mCandidates.clear();
+        const Vec3 lo = ray.origin.Min(end), hi = ray.origin.Max(end);
+        Gather(mCandidates, ray.region, lo, hi, EntityListType::All,
+               [&](const Vec3& at, float radius) {
+                   return RaySphere(ray.origin, ray.direction, at, radius, length) != kInfinity;
+               });
+        for (Entity* entity : mCandidates)
+            entity->GetIntersection(ray, hit, surfaceFilter);
+    }
+    return hit.IsHit();
+}
+
+float World::GetNearestFloorHeight(const WorldVec3& point) const {
+    float height = 0;
+    if (!point.region || !point.region->GetGround() ||
+        !point.region->GetGround()->NearestFloor(point.local, height))
+        return kInfinity;
+    return height;
+}
+
+void World::CreateDisturbance(const WorldVec3& where, float radius, float strength, bool byPlayer) {
+    mLastDisturbance = Disturbance{where, radius, strength, byPlayer};
+    ++mDisturbanceCount;
+}
+
+std::unique_ptr<Path> World::FindPath(int pathingSize, const WorldVec3& from, const WorldVec3& to,
+                                      const PathGenerationParams& params, int maxCorners) {
+    return mPathFinder->FindPath(pathingSize, from, to, params, maxCorners);
+}
+
+}  // namespace GAME

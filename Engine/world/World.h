@@ -1,0 +1,162 @@
+#pragma once
+// The world of one machine: the regions of the loaded level, the entities standing in them, the
+// queries over both, and the path finder over the level's navigation meshes.
+//
+// Every query appends to the caller's vector in the order in which the entities entered the
+// world (AddEntity), so each machine reports the same list; gathering reuses the world's own
+// scratch storage and allocates nothing once it has grown.
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "Engine/world/Region.h"
+#include "Engine/world/WorldShapes.h"
+
+namespace GAME {
+
+class Entity;
+class Path;
+class PathFinder;
+struct PathGenerationParams;
+
+struct SpawnPoint {
+    std::string name;
+    WorldCoords coords;
+};
+
+// What the last CreateDisturbance call asked (grass and water are not drawn; the count and the
+// last call are kept for whoever checks them).
+struct Disturbance {
+    WorldVec3 where;
+    float radius = 0;
+    float strength = 0;
+    bool byPlayer = false;
+};
+
+class World {
+public:
+    World();
+    ~World();
+    World(const World&) = delete;
+    World& operator=(const World&) = delete;
+
+    // The world of the current machine.
+    static World& Get();
+
+    // Loads a level file (a name under the data root, or a path): its regions (marked loaded),
+    // their ground, the navigation meshes (from the cache beside the file when its key matches)
+    // and its placed entities. Whatever was loaded before is unloaded first. False, with the
+    // reason logged, when the file cannot be used; then the world is left empty.
+    bool LoadLevel(const std::string& levelName);
+    // Takes every entity out of the world and drops the regions and navigation meshes.
+    void UnloadLevel();
+    const std::string& GetLevelName() const { return mLevelName; }
+    const std::vector<SpawnPoint>& GetSpawnPoints() const { return mSpawnPoints; }
+    // Ids of the entities the level file placed, in file order.
+    const std::vector<std::uint32_t>& GetPlacedEntityIds() const { return mPlacedIds; }
+    // Whether the last load took its navigation meshes from the cache file.
+    bool WereNavMeshesCached() const { return mNavFromCache; }
+    // The pathing sizes the loaded level has navigation meshes for.
+    const std::vector<int>& GetPathingSizes() const { return mPathingSizes; }
+
+    // Takes a region into the world (names are unique: a taken name is refused with a log line).
+    Region* AddRegion(std::unique_ptr<Region> region);
+    const std::vector<std::unique_ptr<Region>>& GetRegions() const { return mRegions; }
+    Region* GetRegion(const std::string& name) const;
+    bool HoldsRegion(const Region* region) const;
+    // The first region, in level order, whose box holds the world-space point.
+    Region* GetRegionContainingPoint(const Vec3& worldPoint) const;
+
+    // Puts the entity at the coordinates (already in the world: moves it). `makeVisible` shows
+    // it. False when the entity is null or the coordinates name no region of this world.
+    bool AddEntity(Entity* entity, const WorldCoords& coords, bool makeVisible);
+    bool RemoveEntity(Entity* entity);
+    // Sets the entity's coordinates; an entity in the world is filed anew.
+    void SetCoords(Entity* entity, const WorldCoords& coords);
+    std::size_t GetEntityCount() const { return mPlacedCount; }
+
+    // Entities whose bounding sphere meets the shape; the shape is in the region's space and
+    // entities of neighbouring regions that it reaches are found too.
+    void GetEntitiesInSphere(std::vector<Entity*>& out, Region* region, const Sphere& sphere,
+                             EntityListType type = EntityListType::All);
+    void GetEntitiesInBox(std::vector<Entity*>& out, Region* region, const ABBox& box,
+                          EntityListType type = EntityListType::All);
+    void GetEntitiesInFrustum(std::vector<Entity*>& out, const WorldFrustum& frustum,
+                              EntityListType type = EntityListType::All);
+    // Entities whose bounding sphere reaches into the cone at the apex along the direction, of
+    // half-angle `angle` (radians) and as long as `length`.
+    void GetEntitiesInCone(std::vector<Entity*>& out, const WorldVec3& apex, const Vec3& direction,
+                           float angle, float length, EntityListType type = EntityListType::All);
+    // Entities whose bounding sphere the ray meets within `length`, nearest first (ties in
+    // world order).
+    void GetAllIntersections(const WorldRay& ray, std::vector<Entity*>& out, float length);
+
+    // Squared distance through world space; infinite when either point has no region.
+    float GetDistanceSquared(const WorldVec3& a, const WorldVec3& b) const;
+    float GetDistanceSquared(const WorldCoords& a, const WorldCoords& b) const {
+        return GetDistanceSquared(a.GetPosition(), b.GetPosition());
+    }
+
+    // The nearest hit of the ray on the ground of its region whose surface kind is at most
+    // `surfaceFilter` and, unless `groundOnly`, on the entities (their own GetIntersection).
+    bool GetIntersection(const WorldRay& ray, WorldIntersection& hit, int surfaceFilter,
+                         bool groundOnly);
+    // The height, in the point's region, of the ground under or over it nearest to it;
+    // kInfinity when there is none.
+    float GetNearestFloorHeight(const WorldVec3& point) const;
+
+    void CreateDisturbance(const WorldVec3& where, float radius, float strength, bool byPlayer);
+    const Disturbance& GetLastDisturbance() const { return mLastDisturbance; }
+    std::uint64_t GetDisturbanceCount() const { return mDisturbanceCount; }
+
+    // A path for the pathing size (0 small, 1 medium, 2 large) between two points of one
+    // region; null when there is none.
+    std::unique_ptr<Path> FindPath(int pathingSize, const WorldVec3& from, const WorldVec3& to,
+                                   const PathGenerationParams& params, int maxCorners);
+    PathFinder& GetPathFinder() { return *mPathFinder; }
+
+private:
+    friend class Entity;
+    struct Placed {
+        Entity* entity = nullptr;
+        std::uint64_t order = 0;
+        Region* region = nullptr;
+        int cell = -1;
+        std::uint32_t indexInCell = 0;
+    };
+
+    void File(std::uint32_t slot);
+    void Unfile(std::uint32_t slot);
+    // An entity moved by itself (Entity::SetCoords, attachments).
+    void OnEntityMoved(Entity* entity);
+    // Gathers the entities of every region the world-space box [lo, hi] reaches whose position
+    // (in `region`'s space) and radius pass the test, then appends them in world order.
+    template <class Test>
+    void Gather(std::vector<Entity*>& out, Region* region, const Vec3& lo, const Vec3& hi,
+                EntityListType type, Test&& test);
+    void AppendSorted(std::vector<Entity*>& out);
+    bool ReadLevel(const std::filesystem::path& file);
+    void BuildNavMeshes(const std::filesystem::path& cacheFile);
+
+    std::string mLevelName;
+    std::vector<std::unique_ptr<Region>> mRegions;
+    std::vector<SpawnPoint> mSpawnPoints;
+    std::vector<std::uint32_t> mPlacedIds;
+    std::vector<int> mPathingSizes;
+    bool mNavFromCache = false;
+    std::vector<Placed> mPlaced;
+    std::vector<std::uint32_t> mFreeSlots;
+    std::size_t mPlacedCount = 0;
+    std::uint64_t mNextOrder = 1;
+    std::vector<std::pair<std::uint64_t, Entity*>> mScratch;
+    std::vector<Entity*> mCandidates;
+    std::vector<std::pair<float, std::size_t>> mRayScratch;
+    Disturbance mLastDisturbance;
+    std::uint64_t mDisturbanceCount = 0;
+    std::unique_ptr<PathFinder> mPathFinder;
+};
+
+}  // namespace GAME

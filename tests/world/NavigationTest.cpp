@@ -1,0 +1,237 @@
+// Paths, point tests, point sets and obstacles over the sample level's navigation meshes.
+#include <gtest/gtest.h>
+
+#include "Engine/world/DynamicObstacle.h"
+#include "Engine/world/Path.h"
+#include "Engine/world/PathFinder.h"
+#include "Engine/world/World.h"
+#include "WorldTestSupport.h"
+#include "support/TestMachine.h"
+
+namespace GAME::test {
+namespace {
+
+// The meadow's first wall, over x and z.
+constexpr float kWallX0 = 20, kWallX1 = 22, kWallZ0 = 10, kWallZ1 = 40;
+
+// Whether the segment a-b passes through the rectangle (over x and z), by sampling it finely.
+bool CrossesWall(const Vec3& a, const Vec3& b) {
+    for (int i = 0; i <= 400; ++i) {
+        const Vec3 p = Lerp(a, b, static_cast<float>(i) / 400.0f);
+        if (p.x > kWallX0 && p.x < kWallX1 && p.z > kWallZ0 && p.z < kWallZ1)
+            return true;
+    }
+    return false;
+}
+
+float DistanceToWall(const Vec3& p) {
+    const float dx = Max(Max(kWallX0 - p.x, p.x - kWallX1), 0.0f);
+    const float dz = Max(Max(kWallZ0 - p.z, p.z - kWallZ1), 0.0f);
+    return Vec2(dx, dz).Length();
+}
+
+float HorizontalDistance(const Vec3& a, const Vec3& b) {
+    return Vec2(a.x - b.x, a.z - b.z).Length();
+}
+
+class Navigation : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(World::Get().LoadLevel(kSampleLevel));
+        meadow = World::Get().GetRegion("Meadow");
+    }
+    WorldVec3 At(float x, float z) {
+        WorldVec3 p(meadow, Vec3(x, 5, z));
+        p.PutOnFloor();
+        return p;
+    }
+    SampleLevelCopy copy;
+    TestMachine tm{copy.Root().string()};
+    Region* meadow = nullptr;
+};
+
+TEST_F(Navigation, PathGoesAroundTheWallWithAPlausibleLength) {
+    const WorldVec3 from = At(10, 25), to = At(32, 25);
+    for (int size = 0; size < kPathingSizeCount; ++size) {
+        std::unique_ptr<Path> path =
+            World::Get().FindPath(size, from, to, PathGenerationParams(), 30);
+        ASSERT_NE(path, nullptr) << size;
+        EXPECT_LT(HorizontalDistance(path->GetStart().local, from.local), 0.05f);
+        EXPECT_LT(HorizontalDistance(path->GetEnd().local, to.local), 0.05f);
+        // Around an end of the wall: longer than the straight 22, shorter than a detour past
+        // both ends.
+        EXPECT_GT(path->GetLength(), 30.0f) << size;
+        EXPECT_LT(path->GetLength(), 45.0f) << size;
+        const auto& corners = path->GetCorners();
+        ASSERT_GE(corners.size(), 3u);
+        for (std::size_t i = 1; i < corners.size(); ++i)
+            EXPECT_FALSE(CrossesWall(corners[i - 1], corners[i])) << size << " leg " << i;
+        // A bigger agent keeps further from the wall.
+        for (const Vec3& c : corners)
+            EXPECT_GE(DistanceToWall(c), GetPathingAgent(size).radius - 0.25f) << size;
+    }
+    // No path between regions, nor to a point without ground.
+    Region* cave = World::Get().GetRegion("Cave");
+    EXPECT_EQ(
+        World::Get().FindPath(0, from, WorldVec3(cave, Vec3(4, 0, 4)), PathGenerationParams(), 30),
+        nullptr);
+    EXPECT_EQ(World::Get().FindPath(0, from, WorldVec3(meadow, Vec3(300, 0, 4)),
+                                    PathGenerationParams(), 30),
+              nullptr);
+}
+
+TEST_F(Navigation, PointsInWallsAndWaterCollide) {
+    PathFinder& finder = World::Get().GetPathFinder();
+    EXPECT_TRUE(finder.TestPointCollide(WorldVec3(meadow, Vec3(21, 0, 25))));
+    EXPECT_TRUE(finder.TestPointCollide(WorldVec3(meadow, Vec3(12, -1.5f, 50))));  // the pond
+    EXPECT_TRUE(finder.TestPointCollide(WorldVec3(meadow, Vec3(12, 0, 50))));
+    EXPECT_FALSE(finder.TestPointCollide(At(10, 25)));
+    EXPECT_FALSE(finder.TestPointCollide(At(56, 20)));  // on the slope
+    // Close beside the wall is free for a small agent, not for a large one.
+    EXPECT_FALSE(finder.TestPointCollide(At(19.3f, 25), 0));
+    EXPECT_TRUE(finder.TestPointCollide(At(19.3f, 25), 2));
+    EXPECT_TRUE(finder.TestPointCollide(WorldVec3()));
+}
+
+TEST_F(Navigation, FurthestPointStopsAtTheWall) {
+    PathFinder& finder = World::Get().GetPathFinder();
+    const WorldVec3 stop = finder.GetFurthestPoint(0, At(10, 25), At(32, 25));
+    EXPECT_NEAR(stop.local.x, kWallX0 - GetPathingAgent(0).radius, 0.25f);
+    EXPECT_NEAR(stop.local.z, 25.0f, 0.01f);
+    const WorldVec3 open = finder.GetFurthestPoint(0, At(10, 25), At(10, 5));
+    EXPECT_NEAR(open.local.x, 10.0f, 1e-3f);
+    EXPECT_NEAR(open.local.z, 5.0f, 1e-3f);
+}
+
+TEST_F(Navigation, FillPointSetKeepsSpacingAndClearance) {
+    PathFinder& finder = World::Get().GetPathFinder();
+    const std::vector<float> radii{1.5f, 1.0f, 1.0f, 1.0f, 2.0f};
+    std::vector<WorldVec3> points;
+    // Next to the wall: no place may be in it, behind it, or too close to another.
+    const WorldVec3 center = At(18, 25);
+    ASSERT_TRUE(finder.FillPointSet(center, radii, points, true));
+    ASSERT_EQ(points.size(), radii.size());
+    EXPECT_LT(HorizontalDistance(points[0].local, center.local), 0.01f);
+    for (std::size_t i = 0; i < points.size(); ++i) {
+        EXPECT_LT(points[i].local.x, kWallX0) << i;
+        EXPECT_FALSE(finder.TestPointCollide(points[i])) << i;
+        if (i > 0) {
+            EXPECT_GE(kWallX0 - points[i].local.x, radii[i] - 0.05f) << i;
+        }
+        for (std::size_t j = 0; j < i; ++j)
+            EXPECT_GE(HorizontalDistance(points[i].local, points[j].local),
+                      radii[i] + radii[j] - 1e-3f)
+                << i << "," << j;
+    }
+    // A second fill in the same frame avoids the first one's places until they are cleared.
+    std::vector<WorldVec3> more;
+    EXPECT_FALSE(finder.FillPointSet(center, {1.0f}, more, true));
+    ASSERT_TRUE(finder.FillPointSet(center, {0.5f, 1.0f}, more, false));
+    for (const WorldVec3& p : more)
+        for (std::size_t j = 0; j < points.size(); ++j)
+            EXPECT_GE(HorizontalDistance(p.local, points[j].local), radii[j] + 0.5f - 1e-3f);
+    finder.ClearFillData();
+    ASSERT_TRUE(finder.FillPointSet(center, {1.0f}, more, true));
+    // A centre in a wall gets nothing.
+    EXPECT_FALSE(finder.FillPointSet(WorldVec3(meadow, Vec3(21, 0, 25)), {1.0f}, more, true));
+    EXPECT_TRUE(more.empty());
+}
+
+TEST_F(Navigation, ObstaclesBlockUntilDetached) {
+    PathFinder& finder = World::Get().GetPathFinder();
+    const WorldVec3 from = At(10, 25), to = At(10, 5);
+    auto straight = World::Get().FindPath(0, from, to, PathGenerationParams(), 30);
+    ASSERT_NE(straight, nullptr);
+    EXPECT_NEAR(straight->GetLength(), 20.0f, 0.1f);
+
+    {
+        // A long box across the way: paths go round it, points in it collide, fills avoid it.
+        DynamicObstacle barrier;
+        ASSERT_TRUE(barrier.Create(
+            meadow, OrientedBox::FromAxisAligned(Vec3(10, 1, 15), Vec3(6, 1, 0.5f))));
+        barrier.Attach();
+        EXPECT_EQ(finder.GetObstacleCount(), 1u);
+        EXPECT_TRUE(finder.TestPointCollide(At(10, 15)));
+        auto around = World::Get().FindPath(0, from, to, PathGenerationParams(), 30);
+        ASSERT_NE(around, nullptr);
+        EXPECT_GT(around->GetLength(), 21.0f);
+        std::vector<WorldVec3> points;
+        ASSERT_TRUE(finder.FillPointSet(At(10, 16.5f), {0.5f, 0.5f, 0.5f}, points, false));
+        for (const WorldVec3& p : points)
+            EXPECT_FALSE(barrier.Overlaps(p.local, 0.5f));
+        // Leaving scope detaches it.
+    }
+    EXPECT_EQ(finder.GetObstacleCount(), 0u);
+    EXPECT_FALSE(finder.TestPointCollide(At(10, 15)));
+    auto again = World::Get().FindPath(0, from, to, PathGenerationParams(), 30);
+    ASSERT_NE(again, nullptr);
+    EXPECT_FLOAT_EQ(again->GetLength(), straight->GetLength());
+}
+
+TEST_F(Navigation, PathAdvancesToItsEnd) {
+    auto path = World::Get().FindPath(0, At(10, 25), At(32, 25), PathGenerationParams(), 30);
+    ASSERT_NE(path, nullptr);
+    const float total = path->GetLength();
+    const WorldVec3 half = path->GetPointAtDistance(total * 0.5f);
+    WorldVec3 at;
+    Vec3 heading;
+    ASSERT_TRUE(path->Advance(total * 0.5f, at, heading));
+    EXPECT_LT(HorizontalDistance(at.local, half.local), 1e-3f);
+    EXPECT_NEAR(path->GetLength(), total * 0.5f, 1e-3f);
+    EXPECT_NEAR(heading.Length(), 1.0f, 1e-5f);
+    EXPECT_FALSE(path->Advance(total, at, heading));
+    EXPECT_EQ(at, path->GetEnd());
+    EXPECT_EQ(path->GetLength(), 0.0f);
+}
+
+// The done-when scenario: a stand-in character walks a path round the wall frame by frame on
+// two machines, which see the same positions at every frame.
+std::vector<Vec3> WalkAroundTheWall(const std::filesystem::path& root) {
+    TestMachine tm(root.string());
+    EXPECT_TRUE(World::Get().LoadLevel(kSampleLevel));
+    Region* meadow = World::Get().GetRegion("Meadow");
+    const SpawnPoint& start = World::Get().GetSpawnPoints().front();
+    Actor* walker = MakeEntity<Actor>();
+    EXPECT_TRUE(World::Get().AddEntity(walker, start.coords, true));
+    WorldVec3 goal(meadow, Vec3(32, 5, 25));
+    goal.PutOnFloor();
+    auto path = World::Get().FindPath(0, walker->GetPosition(), goal, PathGenerationParams(), 30);
+    EXPECT_NE(path, nullptr);
+    std::vector<Vec3> positions;
+    if (!path)
+        return positions;
+    constexpr int kFrameMs = 33;
+    constexpr float kSpeed = 4.0f;
+    WorldVec3 at = walker->GetPosition();
+    Vec3 heading;
+    for (int frame = 0; frame < 1000; ++frame) {
+        const bool more = path->Advance(kFrameMs * 0.001f * kSpeed, at, heading);
+        WorldCoords coords = walker->GetCoords();
+        coords.SetPosition(at);
+        World::Get().SetCoords(walker, coords);
+        positions.push_back(walker->GetPosition().local);
+        if (!more)
+            break;
+    }
+    // The walker stands at the goal, and the world files it there.
+    EXPECT_LT(HorizontalDistance(positions.back(), goal.local), 0.05f);
+    std::vector<Entity*> near;
+    World::Get().GetEntitiesInSphere(near, meadow, Sphere{goal.local, 1.0f});
+    EXPECT_EQ(near, std::vector<Entity*>{walker});
+    return positions;
+}
+
+TEST(NavigationScenario, AWalkRoundTheWallIsTheSameOnTwoMachines) {
+    SampleLevelCopy copy;
+    const std::vector<Vec3> one = WalkAroundTheWall(copy.Root());
+    const std::vector<Vec3> two = WalkAroundTheWall(copy.Root());  // from the cache this time
+    ASSERT_GT(one.size(), 100u);
+    ASSERT_EQ(one.size(), two.size());
+    for (std::size_t i = 0; i < one.size(); ++i)
+        ASSERT_EQ(one[i], two[i]) << "frame " << i;
+    for (std::size_t i = 1; i < one.size(); ++i)
+        ASSERT_FALSE(CrossesWall(one[i - 1], one[i])) << "frame " << i;
+}
+
+}  // namespace
+}  // namespace GAME::test

@@ -1,0 +1,238 @@
+// Entities in the world: membership across regions and the order and reach of the queries.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <vector>
+
+#include "Engine/world/EntityGrid.h"
+#include "Engine/world/World.h"
+#include "WorldTestSupport.h"
+#include "support/TestMachine.h"
+
+namespace GAME::test {
+namespace {
+
+WorldCoords At(Region* region, float x, float y, float z) {
+    return WorldCoords(region, Coords::FromOrigin(Vec3(x, y, z)));
+}
+
+std::vector<std::uint32_t> Ids(const std::vector<Entity*>& entities) {
+    std::vector<std::uint32_t> ids;
+    for (const Entity* e : entities)
+        ids.push_back(e->GetObjectId());
+    return ids;
+}
+
+class WorldEntities : public ::testing::Test {
+protected:
+    void SetUp() override {
+        // Two regions side by side along x: B starts where A ends.
+        a = World::Get().AddRegion(
+            std::make_unique<Region>("A", Vec3(0, 0, 0), Vec3(100, 50, 100)));
+        b = World::Get().AddRegion(
+            std::make_unique<Region>("B", Vec3(100, 0, 0), Vec3(100, 50, 100)));
+    }
+    TestMachine tm;
+    Region* a = nullptr;
+    Region* b = nullptr;
+};
+
+TEST_F(WorldEntities, MembershipFollowsAddMoveRemoveAndDestruction) {
+    World& world = World::Get();
+    Entity* e = MakeEntity();
+    EXPECT_FALSE(e->IsInWorld());
+    ASSERT_TRUE(world.AddEntity(e, At(a, 10, 0, 10), false));
+    EXPECT_TRUE(e->IsInWorld());
+    EXPECT_EQ(world.GetEntityCount(), 1u);
+
+    // Moving into the other region refiles it there: a query of B finds it, one of A does not.
+    world.SetCoords(e, At(b, 5, 0, 5));
+    std::vector<Entity*> found;
+    world.GetEntitiesInSphere(found, b, Sphere{Vec3(5, 0, 5), 1});
+    EXPECT_EQ(found, std::vector<Entity*>{e});
+    found.clear();
+    world.GetEntitiesInSphere(found, a, Sphere{Vec3(10, 0, 10), 1});
+    EXPECT_TRUE(found.empty());
+
+    // Moving by the entity's own SetCoords refiles it too.
+    e->SetCoords(At(a, 50, 0, 50));
+    world.GetEntitiesInSphere(found, a, Sphere{Vec3(50, 0, 50), 1});
+    EXPECT_EQ(found, std::vector<Entity*>{e});
+
+    EXPECT_TRUE(world.RemoveEntity(e));
+    EXPECT_FALSE(e->IsInWorld());
+    EXPECT_FALSE(world.RemoveEntity(e));
+    EXPECT_EQ(world.GetEntityCount(), 0u);
+
+    // An entity destroyed while standing in the world is forgotten by it.
+    Entity* doomed = MakeEntity();
+    world.AddEntity(doomed, At(a, 1, 0, 1), false);
+    Singleton<ObjectManager>::Get().DestroyObject(doomed);
+    EXPECT_EQ(world.GetEntityCount(), 0u);
+    found.clear();
+    world.GetEntitiesInSphere(found, a, Sphere{Vec3(1, 0, 1), 5});
+    EXPECT_TRUE(found.empty());
+}
+
+TEST_F(WorldEntities, RefusesCoordinatesOutsideItsRegions) {
+    Region stray("Stray");
+    Entity* e = MakeEntity();
+    EXPECT_FALSE(World::Get().AddEntity(e, At(&stray, 0, 0, 0), false));
+    EXPECT_FALSE(World::Get().AddEntity(e, WorldCoords(), false));
+    EXPECT_FALSE(World::Get().AddEntity(nullptr, At(a, 0, 0, 0), false));
+    EXPECT_FALSE(e->IsInWorld());
+    EXPECT_EQ(tm.CountLog("name no region"), 2);
+    // A second region of a taken name is refused.
+    EXPECT_EQ(World::Get().AddRegion(std::make_unique<Region>("A")), nullptr);
+
+    // AddEntity with makeVisible shows a hidden entity.
+    e->SetVisibility(false);
+    ASSERT_TRUE(World::Get().AddEntity(e, At(a, 0, 0, 0), true));
+    EXPECT_TRUE(e->IsVisible());
+}
+
+TEST_F(WorldEntities, QueriesReportInsertionOrderAcrossCellsAndRegions) {
+    World& world = World::Get();
+    // Added in an order unrelated to grid cells or ids: far cell first, then nearer ones, one
+    // of them across the region border.
+    std::vector<Entity*> added;
+    const Vec3 spots[] = {{99, 0, 99}, {90, 0, 90}, {95, 0, 97}, {98, 0, 92}};
+    for (const Vec3& p : spots) {
+        added.push_back(MakeEntity());
+        world.AddEntity(added.back(), At(a, p.x, p.y, p.z), false);
+    }
+    Entity* across = MakeEntity();
+    world.AddEntity(across, At(b, 1, 0, 95), false);  // world x 101
+    added.push_back(across);
+    // Re-filing an early entity keeps its place in the order.
+    world.SetCoords(added[0], At(a, 96, 0, 96));
+
+    std::vector<Entity*> found;
+    world.GetEntitiesInSphere(found, a, Sphere{Vec3(95, 0, 95), 8});
+    EXPECT_EQ(found, added);
+
+    found.clear();
+    world.GetEntitiesInBox(found, a, ABBox{Vec3(89, -1, 89), Vec3(102, 1, 100)});
+    EXPECT_EQ(found, added);
+
+    // The list type keeps actors or the others.
+    Actor* actor = MakeEntity<Actor>();
+    world.AddEntity(actor, At(a, 95, 0, 95), false);
+    found.clear();
+    world.GetEntitiesInSphere(found, a, Sphere{Vec3(95, 0, 95), 8}, EntityListType::Actors);
+    EXPECT_EQ(found, std::vector<Entity*>{actor});
+    found.clear();
+    world.GetEntitiesInSphere(found, a, Sphere{Vec3(95, 0, 95), 8}, EntityListType::Static);
+    EXPECT_EQ(found, added);
+
+    // A query appends to what the caller's vector holds.
+    world.GetEntitiesInSphere(found, a, Sphere{Vec3(90, 0, 90), 0.1f});
+    ASSERT_EQ(found.size(), added.size() + 1);
+    EXPECT_EQ(found.back(), added[1]);
+}
+
+TEST_F(WorldEntities, BoundingRadiusDecidesSphereAndRayHits) {
+    World& world = World::Get();
+    Entity* big = MakeEntity();
+    big->SetBoundingRadius(5.0f);
+    world.AddEntity(big, At(a, 50, 0, 50), false);
+    Entity* small = MakeEntity();
+    world.AddEntity(small, At(a, 50, 0, 58), false);
+
+    // The big one reaches a sphere 6 away; the small one (radius 0.5) does not reach 2 away.
+    std::vector<Entity*> found;
+    world.GetEntitiesInSphere(found, a, Sphere{Vec3(50, 0, 44), 1.5f});
+    EXPECT_EQ(found, std::vector<Entity*>{big});
+    found.clear();
+    world.GetEntitiesInSphere(found, a, Sphere{Vec3(50, 0, 60.6f), 2.0f});
+    EXPECT_TRUE(found.empty());
+
+    // A ray along +z meets the big one first, then the small one; a short ray only the big one.
+    const WorldRay ray{a, Vec3(50, 0, 30), Vec3(0, 0, 1)};
+    world.GetAllIntersections(ray, found, 100);
+    EXPECT_EQ(found, (std::vector<Entity*>{big, small}));
+    found.clear();
+    world.GetAllIntersections(ray, found, 16);
+    EXPECT_EQ(found, std::vector<Entity*>{big});
+
+    WorldIntersection hit;
+    ASSERT_TRUE(world.GetIntersection(ray, hit, 100, false));
+    EXPECT_EQ(hit.entityId, big->GetObjectId());
+    EXPECT_FLOAT_EQ(hit.distance, 15.0f);
+    // Without ground, a ground-only ray hits nothing.
+    EXPECT_FALSE(world.GetIntersection(ray, hit, 100, true));
+    EXPECT_EQ(hit.distance, kInfinity);
+}
+
+TEST_F(WorldEntities, FrustumSeesOnlyWhatIsInFront) {
+    World& world = World::Get();
+    Entity* ahead = MakeEntity();
+    Entity* behind = MakeEntity();
+    Entity* aside = MakeEntity();
+    world.AddEntity(ahead, At(a, 50, 0, 70), false);
+    world.AddEntity(behind, At(a, 50, 0, 30), false);
+    world.AddEntity(aside, At(a, 90, 0, 52), false);
+    // Looking along +z from (50, 0, 50) with a 60-degree view.
+    const WorldFrustum view =
+        WorldFrustum::FromPinhole(a, Coords::FromOrigin(Vec3(50, 0, 50)), 1.0472f, 1.0f, 0.1f, 100);
+    std::vector<Entity*> found;
+    world.GetEntitiesInFrustum(found, view);
+    EXPECT_EQ(Ids(found), Ids({ahead}));
+}
+
+TEST_F(WorldEntities, ConeTakesWhatLiesWithinItsAngleAndLength) {
+    World& world = World::Get();
+    Entity* inside = MakeEntity();  // on the axis, 8 ahead
+    Entity* edge = MakeEntity();    // 25 degrees off the axis: outside a 20-degree cone...
+    Entity* wide = MakeEntity();    // ...unless its radius reaches in
+    Entity* behind = MakeEntity();
+    Entity* tooFar = MakeEntity();
+    world.AddEntity(inside, At(a, 50, 0, 58), false);
+    world.AddEntity(edge, At(a, 50 + 10 * Sin(0.4363f), 0, 50 + 10 * Cos(0.4363f)), false);
+    wide->SetBoundingRadius(1.0f);
+    world.AddEntity(wide, At(a, 50 - 10 * Sin(0.4363f), 0, 50 + 10 * Cos(0.4363f)), false);
+    world.AddEntity(behind, At(a, 50, 0, 45), false);
+    world.AddEntity(tooFar, At(a, 50, 0, 62), false);
+    std::vector<Entity*> found;
+    world.GetEntitiesInCone(found, WorldVec3(a, Vec3(50, 0, 50)), Vec3(0, 0, 2),
+                            20.0f * 0.017453292f, 11.0f);
+    EXPECT_EQ(found, (std::vector<Entity*>{inside, wide}));
+    found.clear();
+    world.GetEntitiesInCone(found, WorldVec3(a, Vec3(50, 0, 50)), Vec3(), 1.0f, 11.0f);
+    EXPECT_TRUE(found.empty());
+}
+
+TEST(WorldMachines, TwoMachinesReportTheSameOrder) {
+    // The same sequence of adds and moves on two machines gives the same query answers, though
+    // object ids and addresses differ.
+    auto run = [] {
+        Region* r = World::Get().AddRegion(std::make_unique<Region>("R"));
+        std::vector<Entity*> placed;
+        for (int i = 0; i < 200; ++i) {
+            placed.push_back(MakeEntity());
+            const float x = static_cast<float>((i * 37) % 100),
+                        z = static_cast<float>((i * 53) % 100);
+            World::Get().AddEntity(placed.back(), At(r, x, 0, z), false);
+        }
+        for (int i = 0; i < 200; i += 3)
+            World::Get().SetCoords(placed[i], At(r, 50.0f + i % 7, 0, 50.0f - i % 5));
+        std::vector<Entity*> found;
+        World::Get().GetEntitiesInSphere(found, r, Sphere{Vec3(50, 0, 50), 20});
+        std::vector<int> order;
+        for (Entity* e : found)
+            order.push_back(
+                static_cast<int>(std::find(placed.begin(), placed.end(), e) - placed.begin()));
+        return order;
+    };
+    TestMachine first;
+    const std::vector<int> one = run();
+    TestMachine second;
+    std::vector<int> two;
+    ON_MACHINE(second) two = run();
+    EXPECT_GT(one.size(), 60u);
+    EXPECT_EQ(one, two);
+    EXPECT_TRUE(std::is_sorted(one.begin(), one.end()));
+}
+
+}  // namespace
+}  // namespace GAME::test
