@@ -5,6 +5,9 @@
 #include <cstring>
 
 #include "Engine/Engine.h"
+#include "Engine/net/NetFieldReader.h"
+#include "Engine/net/NetFieldWriter.h"
+#include "Engine/net/NetItemRecordFields.h"
 #include "Engine/net/SmartObjectId.h"
 #include "Engine/sys/Machine.h"
 #include "Engine/world/Region.h"
@@ -159,14 +162,8 @@ void NetPacketOutBuffer::AddWorldVec3List(const std::vector<WorldVec3>& points) 
 }
 
 void NetPacketOutBuffer::AddItemRecordFull(const NetItemRecord& item) {
-    Write32(item.objectId);
-    AddFileName(item.baseName);
-    AddFileName(item.prefixName);
-    AddFileName(item.suffixName);
-    AddFileName(item.relicName);
-    AddFileName(item.relicBonusName);
-    Write32(item.seed);
-    Write32(item.relicLevel);
+    NetFieldWriter writer(*this);
+    VisitItemRecordFull(writer, item);
 }
 
 void NetPacketOutBuffer::AddItemRecordPacked(const NetItemRecord& item) {
@@ -348,22 +345,21 @@ bool NetPacketInBuffer::Remove(WorldCoords* value) {
     return true;
 }
 
-bool NetPacketInBuffer::Remove(SmartObjectId* value) {
+bool NetPacketInBuffer::RemoveId(SmartObjectId& value, bool required) {
     std::uint32_t id;
     if (!Read32(id))
         return false;
-    value->SetId(id);
-    mHeader.objects.push_back({id, true});
+    value.SetId(id);
+    mHeader.objects.push_back({id, required});
     return true;
 }
 
+bool NetPacketInBuffer::Remove(SmartObjectId* value) {
+    return RemoveId(*value, true);
+}
+
 bool NetPacketInBuffer::Remove(SmartObjectIdNullable* value) {
-    std::uint32_t id;
-    if (!Read32(id))
-        return false;
-    value->SetId(id);
-    mHeader.objects.push_back({id, false});
-    return true;
+    return RemoveId(*value, false);
 }
 
 bool NetPacketInBuffer::RemoveIds(std::vector<std::uint32_t>& ids, bool required) {
@@ -474,9 +470,9 @@ bool NetPacketInBuffer::RemoveWorldVec3List(std::vector<WorldVec3>* points) {
 
 bool NetPacketInBuffer::RemoveItemRecordFull(NetItemRecord* item) {
     NetItemRecord read;
-    if (!Read32(read.objectId) || !Remove(&read.baseName) || !Remove(&read.prefixName) ||
-        !Remove(&read.suffixName) || !Remove(&read.relicName) || !Remove(&read.relicBonusName) ||
-        !Read32(read.seed) || !Read32(read.relicLevel))
+    NetFieldReader reader(*this);
+    VisitItemRecordFull(reader, read);
+    if (mFailed)
         return false;
     *item = std::move(read);
     return true;

@@ -30,14 +30,27 @@ public:
     SmartObjectId character{this};
 };
 
+// Idle kinds, and the item kinds below, carry the character's position without describing it.
 class IdleActionPacket : public CharacterActionPacketBase {
     GAME_ACTION_PACKET_KIND_OPERATIONS(IdleActionPacket)
     WorldVec3 position;
+
+    template <class V>
+    void VisitFields(V& v) {
+        v.Object(character, "Entity ID: ");
+        v.Position(position);
+    }
 };
 
 class LongIdleActionPacket : public CharacterActionPacketBase {
     GAME_ACTION_PACKET_KIND_OPERATIONS(LongIdleActionPacket)
     WorldVec3 position;
+
+    template <class V>
+    void VisitFields(V& v) {
+        v.Object(character, "Entity ID: ");
+        v.Position(position);
+    }
 };
 
 class MoveToPacket : public CharacterActionPacketBase {
@@ -47,6 +60,16 @@ class MoveToPacket : public CharacterActionPacketBase {
     WorldVec3 worldLocation;
     unsigned int skillNumber = 0;
     float speed = 0.0f;
+
+    template <class V>
+    void VisitFields(V& v) {
+        v.Object(character, "Entity ID: ");
+        v.Word(targetId, "Target ID: ");
+        v.Position(startLocation, "Start Location: ");
+        v.Position(worldLocation, "World Location: ");
+        v.Half(skillNumber, "Skill Number: ");
+        v.Word(speed, "Speed: ");
+    }
 };
 
 class WalkPacket : public CharacterActionPacketBase {
@@ -54,18 +77,40 @@ class WalkPacket : public CharacterActionPacketBase {
     unsigned int targetId = 0;
     WorldVec3 startLocation;
     WorldVec3 worldLocation;
+
+    template <class V>
+    void VisitFields(V& v) {
+        v.Object(character, "Entity ID: ");
+        v.Word(targetId, "Target ID: ");
+        v.Position(startLocation, "Start Location: ");
+        v.Position(worldLocation, "World Location: ");
+    }
 };
 
 class PickUpItemPacket : public CharacterActionPacketBase {
     GAME_ACTION_PACKET_KIND_OPERATIONS(PickUpItemPacket)
     unsigned int itemId = 0;
     WorldVec3 position;
+
+    template <class V>
+    void VisitFields(V& v) {
+        v.Object(character, "Entity ID: ");
+        v.Word(itemId, "Item ID: ");
+        v.Position(position);
+    }
 };
 
 class UseItemPacket : public CharacterActionPacketBase {
     GAME_ACTION_PACKET_KIND_OPERATIONS(UseItemPacket)
     unsigned int itemId = 0;
     WorldVec3 position;
+
+    template <class V>
+    void VisitFields(V& v) {
+        v.Object(character, "Entity ID: ");
+        v.Word(itemId, "Item ID: ");
+        v.Position(position);
+    }
 };
 
 class AttackPacket : public CharacterActionPacketBase {
@@ -75,28 +120,66 @@ class AttackPacket : public CharacterActionPacketBase {
     unsigned int skillNumber = 0;
     unsigned short seed = 0;
     WorldVec3 attackerPosition;
+
+    template <class V>
+    void VisitFields(V& v) {
+        v.Object(character, "Attacker ID: ");
+        v.Word(defenderId, "Defender ID: ");
+        v.Position(location, "Location: ");
+        v.Half(skillNumber, "Skill Number: ");
+        v.Half(seed, "Seed: ");
+        v.Position(attackerPosition);
+    }
 };
 
 class TakeStunPacket : public CharacterActionPacketBase {
     GAME_ACTION_PACKET_KIND_OPERATIONS(TakeStunPacket)
+
+    template <class V>
+    void VisitFields(V& v) {
+        v.Object(character, "Parent ID: ");
+    }
 };
 
 class ImmobilizePacket : public CharacterActionPacketBase {
     GAME_ACTION_PACKET_KIND_OPERATIONS(ImmobilizePacket)
+
+    template <class V>
+    void VisitFields(V& v) {
+        v.Object(character, "Parent ID: ");
+    }
 };
 
 class TakeTrapPacket : public CharacterActionPacketBase {
     GAME_ACTION_PACKET_KIND_OPERATIONS(TakeTrapPacket)
+
+    template <class V>
+    void VisitFields(V& v) {
+        v.Object(character, "Parent ID: ");
+    }
 };
 
+// The handler ids are appended on reading.
 class DiePacket : public CharacterActionPacketBase {
     GAME_ACTION_PACKET_KIND_OPERATIONS(DiePacket)
     std::vector<unsigned int> deathHandlerIds;
+
+    template <class V>
+    void VisitFields(V& v) {
+        v.Object(character, "Entity ID: ");
+        v.Words(deathHandlerIds, {.item = "Death Handler Id: "});
+    }
 };
 
 class ChatActionPacket : public CharacterActionPacketBase {
     GAME_ACTION_PACKET_KIND_OPERATIONS(ChatActionPacket)
     unsigned int targetId = 0;
+
+    template <class V>
+    void VisitFields(V& v) {
+        v.Object(character, "Entity ID: ");
+        v.Word(targetId, "Target ID: ");
+    }
 };
 
 // The animation name travels as 16 bytes: its text, cut or padded with zero bytes.
@@ -107,20 +190,47 @@ class PlayAnimationActionPacket : public CharacterActionPacketBase {
     float speedModifier = 0.0f;
     bool loop = false;
     unsigned int iteration = 0;
+
+    template <class V>
+    void VisitFields(V& v) {
+        v.Object(character, "Entity ID: ");
+        v.Word(animationType, "Animation Type: ");
+        v.Name16(animationName);
+        v.Word(speedModifier, "Speed Modifier: ");
+        v.Bool(loop, "Loop: ");
+        v.Word(iteration, "Iteration: ");
+    }
 };
 
 class EngageNpcPacket : public CharacterActionPacketBase {
     GAME_ACTION_PACKET_KIND_OPERATIONS(EngageNpcPacket)
     unsigned int targetId = 0;
+
+    template <class V>
+    void VisitFields(V& v) {
+        v.Object(character, "Entity ID: ");
+        v.Word(targetId, "Target ID: ");
+    }
 };
 
 class SpawnActionPacket : public CharacterActionPacketBase {
     GAME_ACTION_PACKET_KIND_OPERATIONS(SpawnActionPacket)
+
+    template <class V>
+    void VisitFields(V& v) {
+        v.Object(character, "Entity ID: ");
+    }
 };
 
 class RespawnPacket : public CharacterActionPacketBase {
     GAME_ACTION_PACKET_KIND_OPERATIONS(RespawnPacket)
     WorldCoords respawnCoords;
+
+    template <class V>
+    void VisitFields(V& v) {
+        v.Object(character, "Entity ID: ");
+        v.Placement(respawnCoords, "RespawnCoords: ");
+    }
 };
 
 }  // namespace GAME

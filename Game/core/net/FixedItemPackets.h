@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "Engine/net/ActorConfigCommand.h"
+#include "Engine/net/NetFieldLabels.h"
 #include "Engine/net/NetPacket.h"
 #include "Engine/net/SmartObjectId.h"
 #include "Game/core/net/GameEnginePacketKind.h"
@@ -31,12 +32,25 @@ public:
     virtual void HandleTargets(const std::vector<unsigned int>& targets) = 0;
 };
 
+// Target lists are described under a heading, one numbered line per target.
+constexpr NetList NumberedTargets(const char* heading) {
+    return {.heading = heading, .item = "Target ", .indent = 1, .numbered = true};
+}
+
 class FixedItemStateChangeConfigCmdPacket : public ObjectInteractionPacket {
     GAME_PACKET_KIND_OPERATIONS(FixedItemStateChangeConfigCmdPacket)
     SmartObjectId parent{this};
     std::uint32_t state = 0;
     SmartObjectIdNullable instigator{this};
     bool doSound = false;
+
+    template <class V>
+    void VisitFields(V& v) {
+        v.Object(parent, "Parent ID: ");
+        v.Word(state, "State:     ");
+        v.Object(instigator, "Target ID: ");
+        v.Bool(doSound, "Do Sound:  ");
+    }
 };
 
 class FixedItemTargetConfigCmdPacket : public ObjectInteractionPacket {
@@ -44,6 +58,13 @@ class FixedItemTargetConfigCmdPacket : public ObjectInteractionPacket {
     SmartObjectId parent{this};
     SmartObjectId primaryTarget{this};
     SmartObjectIdList targets{this};
+
+    template <class V>
+    void VisitFields(V& v) {
+        v.Object(parent, "Parent ID: ");
+        v.Object(primaryTarget, "Primary Target ID: ");
+        v.Objects(targets, NumberedTargets("Secondary Target IDs:"));
+    }
 };
 
 class FixedItemSkillTargetConfigCmdPacket : public ObjectInteractionPacket {
@@ -51,12 +72,25 @@ class FixedItemSkillTargetConfigCmdPacket : public ObjectInteractionPacket {
     SmartObjectId parent{this};
     SmartObjectId primaryTarget{this};
     SmartObjectIdList targets{this};
+
+    template <class V>
+    void VisitFields(V& v) {
+        v.Object(parent, "Parent ID: ");
+        v.Object(primaryTarget, "Primary Target ID: ");
+        v.Objects(targets, NumberedTargets("Skill Target IDs:"));
+    }
 };
 
 class StrategicMovementTargetConfigCmdPacket : public ObjectInteractionPacket {
     GAME_PACKET_KIND_OPERATIONS(StrategicMovementTargetConfigCmdPacket)
     SmartObjectId parent{this};
     SmartObjectIdList targets{this};
+
+    template <class V>
+    void VisitFields(V& v) {
+        v.Object(parent, "Parent ID: ");
+        v.Objects(targets, NumberedTargets("Target IDs:"));
+    }
 };
 
 class FixedItemStateChangeConfigCmd : public ActorConfigCommand {

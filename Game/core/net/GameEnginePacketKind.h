@@ -1,6 +1,8 @@
 #pragma once
 // The operations every game packet kind declares: default construction with its type id,
-// member-wise copies, its writer, reader and description.
+// member-wise copies, its writer, reader and description. A kind lists its fields once in a
+// member `template <class V> void VisitFields(V& v)` (see Engine/net/NetPacketFields.h); its
+// source defines the operations from that list with the _DEFINITIONS macro of its family.
 #include <string>
 
 #define GAME_PACKET_KIND_OPERATIONS(Kind)                           \
@@ -22,3 +24,22 @@ public:                                               \
     void Serialize(NetPacketOutBuffer& out) override; \
     void Deserialize(NetPacketInBuffer& in) override; \
     std::string GetPacketDescription(bool flag) override;
+
+// In the kind's source file (which includes Engine/net/NetPacketFields.h).
+#define GAME_PACKET_KIND_DEFINITIONS(Kind, Base) \
+    Kind::Kind() : Base(PacketType::Kind) {}     \
+    Kind::~Kind() = default;                     \
+    NET_PACKET_FIELD_OPERATIONS(Kind)
+
+#define GAME_ACTION_PACKET_KIND_DEFINITIONS(Kind)                 \
+    Kind::Kind() : CharacterActionPacketBase(PacketType::Kind) {} \
+    Kind::~Kind() = default;                                      \
+    void Kind::Serialize(NetPacketOutBuffer& out) {               \
+        ::GAME::WriteFields(*this, out);                          \
+    }                                                             \
+    void Kind::Deserialize(NetPacketInBuffer& in) {               \
+        ::GAME::ReadFields(*this, in);                            \
+    }                                                             \
+    std::string Kind::GetPacketDescription(bool flag) {           \
+        return ::GAME::DescribePacketFields(*this, flag);         \
+    }
