@@ -30,9 +30,11 @@ public:
     SmartObjectId character{this};
 };
 
-// Idle kinds, and the item kinds below, carry the character's position without describing it.
-class IdleActionPacket : public CharacterActionPacketBase {
-    GAME_ACTION_PACKET_KIND_OPERATIONS(IdleActionPacket)
+// Kinds of one layout share a template. The idle kinds, and the item kinds, carry the
+// character's position without describing it.
+template <PACKET_TYPE Type>
+class PositionActionPacket : public CharacterActionPacketBase {
+    GAME_ACTION_PACKET_LAYOUT_OPERATIONS(PositionActionPacket)
     WorldVec3 position;
 
     template <class V>
@@ -42,16 +44,8 @@ class IdleActionPacket : public CharacterActionPacketBase {
     }
 };
 
-class LongIdleActionPacket : public CharacterActionPacketBase {
-    GAME_ACTION_PACKET_KIND_OPERATIONS(LongIdleActionPacket)
-    WorldVec3 position;
-
-    template <class V>
-    void VisitFields(V& v) {
-        v.Object(character, "Entity ID: ");
-        v.Position(position);
-    }
-};
+class IdleActionPacket : public PositionActionPacket<PacketType::IdleActionPacket> {};
+class LongIdleActionPacket : public PositionActionPacket<PacketType::LongIdleActionPacket> {};
 
 class MoveToPacket : public CharacterActionPacketBase {
     GAME_ACTION_PACKET_KIND_OPERATIONS(MoveToPacket)
@@ -87,8 +81,9 @@ class WalkPacket : public CharacterActionPacketBase {
     }
 };
 
-class PickUpItemPacket : public CharacterActionPacketBase {
-    GAME_ACTION_PACKET_KIND_OPERATIONS(PickUpItemPacket)
+template <PACKET_TYPE Type>
+class ItemActionPacket : public CharacterActionPacketBase {
+    GAME_ACTION_PACKET_LAYOUT_OPERATIONS(ItemActionPacket)
     unsigned int itemId = 0;
     WorldVec3 position;
 
@@ -100,18 +95,8 @@ class PickUpItemPacket : public CharacterActionPacketBase {
     }
 };
 
-class UseItemPacket : public CharacterActionPacketBase {
-    GAME_ACTION_PACKET_KIND_OPERATIONS(UseItemPacket)
-    unsigned int itemId = 0;
-    WorldVec3 position;
-
-    template <class V>
-    void VisitFields(V& v) {
-        v.Object(character, "Entity ID: ");
-        v.Word(itemId, "Item ID: ");
-        v.Position(position);
-    }
-};
+class PickUpItemPacket : public ItemActionPacket<PacketType::PickUpItemPacket> {};
+class UseItemPacket : public ItemActionPacket<PacketType::UseItemPacket> {};
 
 class AttackPacket : public CharacterActionPacketBase {
     GAME_ACTION_PACKET_KIND_OPERATIONS(AttackPacket)
@@ -132,8 +117,10 @@ class AttackPacket : public CharacterActionPacketBase {
     }
 };
 
-class TakeStunPacket : public CharacterActionPacketBase {
-    GAME_ACTION_PACKET_KIND_OPERATIONS(TakeStunPacket)
+// Kinds that carry the character and nothing else.
+template <PACKET_TYPE Type>
+class StatusActionPacket : public CharacterActionPacketBase {
+    GAME_ACTION_PACKET_LAYOUT_OPERATIONS(StatusActionPacket)
 
     template <class V>
     void VisitFields(V& v) {
@@ -141,23 +128,9 @@ class TakeStunPacket : public CharacterActionPacketBase {
     }
 };
 
-class ImmobilizePacket : public CharacterActionPacketBase {
-    GAME_ACTION_PACKET_KIND_OPERATIONS(ImmobilizePacket)
-
-    template <class V>
-    void VisitFields(V& v) {
-        v.Object(character, "Parent ID: ");
-    }
-};
-
-class TakeTrapPacket : public CharacterActionPacketBase {
-    GAME_ACTION_PACKET_KIND_OPERATIONS(TakeTrapPacket)
-
-    template <class V>
-    void VisitFields(V& v) {
-        v.Object(character, "Parent ID: ");
-    }
-};
+class TakeStunPacket : public StatusActionPacket<PacketType::TakeStunPacket> {};
+class ImmobilizePacket : public StatusActionPacket<PacketType::ImmobilizePacket> {};
+class TakeTrapPacket : public StatusActionPacket<PacketType::TakeTrapPacket> {};
 
 // The handler ids are appended on reading.
 class DiePacket : public CharacterActionPacketBase {
@@ -171,8 +144,10 @@ class DiePacket : public CharacterActionPacketBase {
     }
 };
 
-class ChatActionPacket : public CharacterActionPacketBase {
-    GAME_ACTION_PACKET_KIND_OPERATIONS(ChatActionPacket)
+// Kinds that name one target.
+template <PACKET_TYPE Type>
+class TargetActionPacket : public CharacterActionPacketBase {
+    GAME_ACTION_PACKET_LAYOUT_OPERATIONS(TargetActionPacket)
     unsigned int targetId = 0;
 
     template <class V>
@@ -181,6 +156,9 @@ class ChatActionPacket : public CharacterActionPacketBase {
         v.Word(targetId, "Target ID: ");
     }
 };
+
+class ChatActionPacket : public TargetActionPacket<PacketType::ChatActionPacket> {};
+class EngageNpcPacket : public TargetActionPacket<PacketType::EngageNpcPacket> {};
 
 // The animation name travels as 16 bytes: its text, cut or padded with zero bytes.
 class PlayAnimationActionPacket : public CharacterActionPacketBase {
@@ -199,17 +177,6 @@ class PlayAnimationActionPacket : public CharacterActionPacketBase {
         v.Word(speedModifier, "Speed Modifier: ");
         v.Bool(loop, "Loop: ");
         v.Word(iteration, "Iteration: ");
-    }
-};
-
-class EngageNpcPacket : public CharacterActionPacketBase {
-    GAME_ACTION_PACKET_KIND_OPERATIONS(EngageNpcPacket)
-    unsigned int targetId = 0;
-
-    template <class V>
-    void VisitFields(V& v) {
-        v.Object(character, "Entity ID: ");
-        v.Word(targetId, "Target ID: ");
     }
 };
 

@@ -10,7 +10,7 @@ GAME_PACKET_KIND_DEFINITIONS(QuestCommandPlayAnimationPacket, NetPacket)
 GAME_PACKET_KIND_DEFINITIONS(QuestCommandUseSkillPacket, NetPacket)
 GAME_PACKET_KIND_DEFINITIONS(QuestCommandLockFixedItemPacket, NetPacket)
 
-NET_PACKET_FIELD_OPERATIONS_OF(template <PACKET_TYPE Type>, QuestCommandGoPacket<Type>)
+GAME_PACKET_LAYOUT_DEFINITIONS(QuestCommandGoPacket)
 template class QuestCommandGoPacket<PacketType::QuestCommandMovePacket>;
 template class QuestCommandGoPacket<PacketType::QuestCommandWalkPacket>;
 

@@ -22,11 +22,7 @@ class GameBalanceUpdatePacket : public NetPacket {
 // Move to and walk to carry the same fields.
 template <PACKET_TYPE Type>
 class QuestCommandGoPacket : public NetPacket {
-public:
-    QuestCommandGoPacket() : NetPacket(Type) {}
-    unsigned int PrepareOutBuffer() override;
-    void CopyInbound(const unsigned char* data, int size) override;
-    std::string GetPacketDescription(bool flag) override;
+    GAME_PACKET_LAYOUT_OPERATIONS(QuestCommandGoPacket, NetPacket)
 
     unsigned int characterId = 0;
     unsigned int targetId = 0;

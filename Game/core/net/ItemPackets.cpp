@@ -18,12 +18,12 @@ GAME_PACKET_KIND_DEFINITIONS(MarketS2CPurchaseDeniedPacket, NetPacket)
 GAME_PACKET_KIND_DEFINITIONS(MarketS2CPurchaseConfirmationPacket, NetPacket)
 GAME_PACKET_KIND_DEFINITIONS(MarketS2CUpdatePacket, NetPacket)
 
-NET_PACKET_FIELD_OPERATIONS_OF(template <PACKET_TYPE Type>, TradeStepPacket<Type>)
+GAME_PACKET_LAYOUT_DEFINITIONS(TradeStepPacket)
 template class TradeStepPacket<PacketType::TradeInitiatePacket>;
 template class TradeStepPacket<PacketType::TradeCancelPacket>;
 template class TradeStepPacket<PacketType::TradeFinalizePacket>;
 
-NET_PACKET_FIELD_OPERATIONS_OF(template <PACKET_TYPE Type>, MarketTransactionPacket<Type>)
+GAME_PACKET_LAYOUT_DEFINITIONS(MarketTransactionPacket)
 template class MarketTransactionPacket<PacketType::MarketC2SSellBackPacket>;
 template class MarketTransactionPacket<PacketType::MarketC2SPurchaseRequestPacket>;
 

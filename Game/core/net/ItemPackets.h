@@ -46,11 +46,7 @@ class CreateEntityPacket : public NetPacket {
 // The three trade steps that carry only the two traders.
 template <PACKET_TYPE Type>
 class TradeStepPacket : public NetPacket {
-public:
-    TradeStepPacket() : NetPacket(Type) {}
-    unsigned int PrepareOutBuffer() override;
-    void CopyInbound(const unsigned char* data, int size) override;
-    std::string GetPacketDescription(bool flag) override;
+    GAME_PACKET_LAYOUT_OPERATIONS(TradeStepPacket, NetPacket)
 
     unsigned int sender = 0;
     unsigned int receiver = 0;
@@ -153,11 +149,7 @@ class MarketC2SUpdateRequestPacket : public NetPacket {
 // A purchase request and a sell-back carry the same five words.
 template <PACKET_TYPE Type>
 class MarketTransactionPacket : public NetPacket {
-public:
-    MarketTransactionPacket() : NetPacket(Type) {}
-    unsigned int PrepareOutBuffer() override;
-    void CopyInbound(const unsigned char* data, int size) override;
-    std::string GetPacketDescription(bool flag) override;
+    GAME_PACKET_LAYOUT_OPERATIONS(MarketTransactionPacket, NetPacket)
 
     unsigned int marketId = 0;
     unsigned int level = 0;
