@@ -382,10 +382,7 @@ bool NetPacketInBuffer::Remove(SmartObjectIdListNullable* value) {
     return RemoveIds(value->GetIds(), false);
 }
 
-bool NetPacketInBuffer::Remove(std::string* value) {
-    std::uint32_t size;
-    if (!RemoveCount(size, 1))
-        return false;
+bool NetPacketInBuffer::TakeText(std::size_t size, std::string* value) {
     const unsigned char* at;
     if (!Take(size, at))
         return false;
@@ -393,15 +390,14 @@ bool NetPacketInBuffer::Remove(std::string* value) {
     return true;
 }
 
+bool NetPacketInBuffer::Remove(std::string* value) {
+    std::uint32_t size;
+    return RemoveCount(size, 1) && TakeText(size, value);
+}
+
 bool NetPacketInBuffer::RemoveRaw(std::string* value) {
     std::uint16_t size;
-    if (!Read16(size))
-        return false;
-    const unsigned char* at;
-    if (!Take(size, at))
-        return false;
-    value->assign(reinterpret_cast<const char*>(at), size);
-    return true;
+    return Read16(size) && TakeText(size, value);
 }
 
 bool NetPacketInBuffer::Remove(std::wstring* value) {

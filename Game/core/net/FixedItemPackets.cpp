@@ -16,9 +16,11 @@ Target* FindTarget(unsigned int id) {
 }  // namespace
 
 GAME_PACKET_KIND_DEFINITIONS(FixedItemStateChangeConfigCmdPacket, ObjectInteractionPacket)
-GAME_PACKET_KIND_DEFINITIONS(FixedItemTargetConfigCmdPacket, ObjectInteractionPacket)
-GAME_PACKET_KIND_DEFINITIONS(FixedItemSkillTargetConfigCmdPacket, ObjectInteractionPacket)
 GAME_PACKET_KIND_DEFINITIONS(StrategicMovementTargetConfigCmdPacket, ObjectInteractionPacket)
+
+GAME_PACKET_LAYOUT_DEFINITIONS(FixedItemTargetsPacket)
+template class FixedItemTargetsPacket<PacketType::FixedItemTargetConfigCmdPacket>;
+template class FixedItemTargetsPacket<PacketType::FixedItemSkillTargetConfigCmdPacket>;
 
 // FixedItemStateChangeConfigCmd
 FixedItemStateChangeConfigCmd::FixedItemStateChangeConfigCmd(unsigned int objectId,
@@ -45,50 +47,24 @@ NetPacket* FixedItemStateChangeConfigCmd::GetNetPacket() {
     return packet;
 }
 
-// FixedItemTargetConfigCmd
-FixedItemTargetConfigCmd::FixedItemTargetConfigCmd(unsigned int objectId,
-                                                   unsigned int primaryTarget_,
-                                                   std::vector<unsigned int> targets_)
-    : ActorConfigCommand(objectId), primaryTarget(primaryTarget_), targets(std::move(targets_)) {
-    SetFlag(1);
-}
-FixedItemTargetConfigCmd::FixedItemTargetConfigCmd(const FixedItemTargetConfigCmdPacket& packet)
-    : FixedItemTargetConfigCmd(packet.parent.GetId(), packet.primaryTarget.GetId(),
-                               packet.targets.GetIds()) {}
-void FixedItemTargetConfigCmd::Execute() {
+// FixedItemTargetConfigCmd, FixedItemSkillTargetConfigCmd
+template <class Packet, FixedItemUse Use>
+void FixedItemTargetsConfigCmd<Packet, Use>::Execute() {
     if (auto* item = FindTarget<FixedItemCommandTarget>(GetObjectId()))
-        item->UseOnTarget(primaryTarget, targets);
+        (item->*Use)(primaryTarget, targets);
 }
-NetPacket* FixedItemTargetConfigCmd::GetNetPacket() {
-    auto* packet = new FixedItemTargetConfigCmdPacket();
+template <class Packet, FixedItemUse Use>
+NetPacket* FixedItemTargetsConfigCmd<Packet, Use>::GetNetPacket() {
+    auto* packet = new Packet();
     packet->parent = GetObjectId();
     packet->primaryTarget = primaryTarget;
     packet->targets = targets;
     return packet;
 }
-
-// FixedItemSkillTargetConfigCmd
-FixedItemSkillTargetConfigCmd::FixedItemSkillTargetConfigCmd(unsigned int objectId,
-                                                             unsigned int primaryTarget_,
-                                                             std::vector<unsigned int> targets_)
-    : ActorConfigCommand(objectId), primaryTarget(primaryTarget_), targets(std::move(targets_)) {
-    SetFlag(1);
-}
-FixedItemSkillTargetConfigCmd::FixedItemSkillTargetConfigCmd(
-    const FixedItemSkillTargetConfigCmdPacket& packet)
-    : FixedItemSkillTargetConfigCmd(packet.parent.GetId(), packet.primaryTarget.GetId(),
-                                    packet.targets.GetIds()) {}
-void FixedItemSkillTargetConfigCmd::Execute() {
-    if (auto* item = FindTarget<FixedItemCommandTarget>(GetObjectId()))
-        item->UseSkillOnTargets(primaryTarget, targets);
-}
-NetPacket* FixedItemSkillTargetConfigCmd::GetNetPacket() {
-    auto* packet = new FixedItemSkillTargetConfigCmdPacket();
-    packet->parent = GetObjectId();
-    packet->primaryTarget = primaryTarget;
-    packet->targets = targets;
-    return packet;
-}
+template class FixedItemTargetsConfigCmd<FixedItemTargetConfigCmdPacket,
+                                         &FixedItemCommandTarget::UseOnTarget>;
+template class FixedItemTargetsConfigCmd<FixedItemSkillTargetConfigCmdPacket,
+                                         &FixedItemCommandTarget::UseSkillOnTargets>;
 
 // StrategicMovementTargetConfigCmd
 StrategicMovementTargetConfigCmd::StrategicMovementTargetConfigCmd(
