@@ -59,16 +59,14 @@ std::string DescribePacketFields(Packet& packet, bool flag) {
 
 }  // namespace GAME
 
-// Defines a kind's PrepareOutBuffer, CopyInbound and GetPacketDescription from its field list;
-// the _OF form takes a template head for kinds that are class templates.
-#define NET_PACKET_FIELD_OPERATIONS_OF(Head, Kind)                     \
-    Head unsigned int Kind::PrepareOutBuffer() {                       \
-        return ::GAME::WritePacketFields(*this);                       \
-    }                                                                  \
-    Head void Kind::CopyInbound(const unsigned char* data, int size) { \
-        ::GAME::ReadPacketFields(*this, data, size);                   \
-    }                                                                  \
-    Head std::string Kind::GetPacketDescription(bool flag) {           \
-        return ::GAME::DescribePacketFields(*this, flag);              \
+// Defines a kind's PrepareOutBuffer, CopyInbound and GetPacketDescription from its field list.
+#define NET_PACKET_FIELD_OPERATIONS(Kind)                         \
+    unsigned int Kind::PrepareOutBuffer() {                       \
+        return ::GAME::WritePacketFields(*this);                  \
+    }                                                             \
+    void Kind::CopyInbound(const unsigned char* data, int size) { \
+        ::GAME::ReadPacketFields(*this, data, size);              \
+    }                                                             \
+    std::string Kind::GetPacketDescription(bool flag) {           \
+        return ::GAME::DescribePacketFields(*this, flag);         \
     }
-#define NET_PACKET_FIELD_OPERATIONS(Kind) NET_PACKET_FIELD_OPERATIONS_OF(, Kind)

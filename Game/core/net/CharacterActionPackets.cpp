@@ -13,23 +13,6 @@ GAME_ACTION_PACKET_KIND_DEFINITIONS(PlayAnimationActionPacket)
 GAME_ACTION_PACKET_KIND_DEFINITIONS(SpawnActionPacket)
 GAME_ACTION_PACKET_KIND_DEFINITIONS(RespawnPacket)
 
-GAME_ACTION_PACKET_LAYOUT_DEFINITIONS(PositionActionPacket)
-template class PositionActionPacket<PacketType::IdleActionPacket>;
-template class PositionActionPacket<PacketType::LongIdleActionPacket>;
-
-GAME_ACTION_PACKET_LAYOUT_DEFINITIONS(ItemActionPacket)
-template class ItemActionPacket<PacketType::PickUpItemPacket>;
-template class ItemActionPacket<PacketType::UseItemPacket>;
-
-GAME_ACTION_PACKET_LAYOUT_DEFINITIONS(StatusActionPacket)
-template class StatusActionPacket<PacketType::TakeStunPacket>;
-template class StatusActionPacket<PacketType::ImmobilizePacket>;
-template class StatusActionPacket<PacketType::TakeTrapPacket>;
-
-GAME_ACTION_PACKET_LAYOUT_DEFINITIONS(TargetActionPacket)
-template class TargetActionPacket<PacketType::ChatActionPacket>;
-template class TargetActionPacket<PacketType::EngageNpcPacket>;
-
 REGISTER_NET_PACKET(IdleActionPacket);
 REGISTER_NET_PACKET(LongIdleActionPacket);
 REGISTER_NET_PACKET(MoveToPacket);

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "Engine/net/NetPacket.h"
+#include "Engine/net/NetPacketFields.h"
 #include "Engine/net/SmartObjectId.h"
 #include "Engine/text/Name.h"
 #include "Engine/world/Region.h"

@@ -18,10 +18,6 @@ Target* FindTarget(unsigned int id) {
 GAME_PACKET_KIND_DEFINITIONS(FixedItemStateChangeConfigCmdPacket, ObjectInteractionPacket)
 GAME_PACKET_KIND_DEFINITIONS(StrategicMovementTargetConfigCmdPacket, ObjectInteractionPacket)
 
-GAME_PACKET_LAYOUT_DEFINITIONS(FixedItemTargetsPacket)
-template class FixedItemTargetsPacket<PacketType::FixedItemTargetConfigCmdPacket>;
-template class FixedItemTargetsPacket<PacketType::FixedItemSkillTargetConfigCmdPacket>;
-
 // FixedItemStateChangeConfigCmd
 FixedItemStateChangeConfigCmd::FixedItemStateChangeConfigCmd(unsigned int objectId,
                                                              unsigned int state_,

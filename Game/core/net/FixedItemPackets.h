@@ -8,6 +8,7 @@
 #include "Engine/net/ActorConfigCommand.h"
 #include "Engine/net/NetFieldLabels.h"
 #include "Engine/net/NetPacket.h"
+#include "Engine/net/NetPacketFields.h"
 #include "Engine/net/SmartObjectId.h"
 #include "Game/core/net/GameEnginePacketKind.h"
 

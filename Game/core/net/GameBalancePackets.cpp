@@ -10,10 +10,6 @@ GAME_PACKET_KIND_DEFINITIONS(QuestCommandPlayAnimationPacket, NetPacket)
 GAME_PACKET_KIND_DEFINITIONS(QuestCommandUseSkillPacket, NetPacket)
 GAME_PACKET_KIND_DEFINITIONS(QuestCommandLockFixedItemPacket, NetPacket)
 
-GAME_PACKET_LAYOUT_DEFINITIONS(QuestCommandGoPacket)
-template class QuestCommandGoPacket<PacketType::QuestCommandMovePacket>;
-template class QuestCommandGoPacket<PacketType::QuestCommandWalkPacket>;
-
 REGISTER_NET_PACKET(GameBalanceUpdatePacket);
 REGISTER_NET_PACKET(QuestCommandMovePacket);
 REGISTER_NET_PACKET(QuestCommandWalkPacket);

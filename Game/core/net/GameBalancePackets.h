@@ -4,6 +4,7 @@
 #include <string>
 
 #include "Engine/net/NetPacket.h"
+#include "Engine/net/NetPacketFields.h"
 #include "Engine/world/Region.h"
 #include "Game/core/net/GameEnginePacketKind.h"
 

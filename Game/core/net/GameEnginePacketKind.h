@@ -26,20 +26,33 @@ public:                                               \
     std::string GetPacketDescription(bool flag) override;
 
 // Kinds of one layout share a class template whose parameter is their type id, named `Type`; each
-// kind is then an empty class deriving from the template with its id.
-#define GAME_PACKET_LAYOUT_OPERATIONS(Layout, Base)                 \
-public:                                                             \
-    Layout() : Base(Type) {}                                        \
-    unsigned int PrepareOutBuffer() override;                       \
-    void CopyInbound(const unsigned char* data, int size) override; \
-    std::string GetPacketDescription(bool flag) override;
+// kind is then an empty class deriving from the template with its id. The header of a layout
+// includes Engine/net/NetPacketFields.h: its operations are defined here, from its field list.
+#define GAME_PACKET_LAYOUT_OPERATIONS(Layout, Base)                  \
+public:                                                              \
+    Layout() : Base(Type) {}                                         \
+    unsigned int PrepareOutBuffer() override {                       \
+        return ::GAME::WritePacketFields(*this);                     \
+    }                                                                \
+    void CopyInbound(const unsigned char* data, int size) override { \
+        ::GAME::ReadPacketFields(*this, data, size);                 \
+    }                                                                \
+    std::string GetPacketDescription(bool flag) override {           \
+        return ::GAME::DescribePacketFields(*this, flag);            \
+    }
 
-#define GAME_ACTION_PACKET_LAYOUT_OPERATIONS(Layout)  \
-public:                                               \
-    Layout() : CharacterActionPacketBase(Type) {}     \
-    void Serialize(NetPacketOutBuffer& out) override; \
-    void Deserialize(NetPacketInBuffer& in) override; \
-    std::string GetPacketDescription(bool flag) override;
+#define GAME_ACTION_PACKET_LAYOUT_OPERATIONS(Layout)       \
+public:                                                    \
+    Layout() : CharacterActionPacketBase(Type) {}          \
+    void Serialize(NetPacketOutBuffer& out) override {     \
+        ::GAME::WriteFields(*this, out);                   \
+    }                                                      \
+    void Deserialize(NetPacketInBuffer& in) override {     \
+        ::GAME::ReadFields(*this, in);                     \
+    }                                                      \
+    std::string GetPacketDescription(bool flag) override { \
+        return ::GAME::DescribePacketFields(*this, flag);  \
+    }
 
 // In the kind's source file (which includes Engine/net/NetPacketFields.h).
 #define GAME_PACKET_KIND_DEFINITIONS(Kind, Base) \
@@ -47,24 +60,15 @@ public:                                               \
     Kind::~Kind() = default;                     \
     NET_PACKET_FIELD_OPERATIONS(Kind)
 
-#define GAME_ACTION_PACKET_FIELD_OPERATIONS_OF(Head, Kind)   \
-    Head void Kind::Serialize(NetPacketOutBuffer& out) {     \
-        ::GAME::WriteFields(*this, out);                     \
-    }                                                        \
-    Head void Kind::Deserialize(NetPacketInBuffer& in) {     \
-        ::GAME::ReadFields(*this, in);                       \
-    }                                                        \
-    Head std::string Kind::GetPacketDescription(bool flag) { \
-        return ::GAME::DescribePacketFields(*this, flag);    \
-    }
-
 #define GAME_ACTION_PACKET_KIND_DEFINITIONS(Kind)                 \
     Kind::Kind() : CharacterActionPacketBase(PacketType::Kind) {} \
     Kind::~Kind() = default;                                      \
-    GAME_ACTION_PACKET_FIELD_OPERATIONS_OF(, Kind)
-
-// The operations of a layout template, for the kinds instantiated explicitly after it.
-#define GAME_PACKET_LAYOUT_DEFINITIONS(Layout) \
-    NET_PACKET_FIELD_OPERATIONS_OF(template <PACKET_TYPE Type>, Layout<Type>)
-#define GAME_ACTION_PACKET_LAYOUT_DEFINITIONS(Layout) \
-    GAME_ACTION_PACKET_FIELD_OPERATIONS_OF(template <PACKET_TYPE Type>, Layout<Type>)
+    void Kind::Serialize(NetPacketOutBuffer& out) {               \
+        ::GAME::WriteFields(*this, out);                          \
+    }                                                             \
+    void Kind::Deserialize(NetPacketInBuffer& in) {               \
+        ::GAME::ReadFields(*this, in);                            \
+    }                                                             \
+    std::string Kind::GetPacketDescription(bool flag) {           \
+        return ::GAME::DescribePacketFields(*this, flag);         \
+    }

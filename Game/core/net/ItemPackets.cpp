@@ -18,15 +18,6 @@ GAME_PACKET_KIND_DEFINITIONS(MarketS2CPurchaseDeniedPacket, NetPacket)
 GAME_PACKET_KIND_DEFINITIONS(MarketS2CPurchaseConfirmationPacket, NetPacket)
 GAME_PACKET_KIND_DEFINITIONS(MarketS2CUpdatePacket, NetPacket)
 
-GAME_PACKET_LAYOUT_DEFINITIONS(TradeStepPacket)
-template class TradeStepPacket<PacketType::TradeInitiatePacket>;
-template class TradeStepPacket<PacketType::TradeCancelPacket>;
-template class TradeStepPacket<PacketType::TradeFinalizePacket>;
-
-GAME_PACKET_LAYOUT_DEFINITIONS(MarketTransactionPacket)
-template class MarketTransactionPacket<PacketType::MarketC2SSellBackPacket>;
-template class MarketTransactionPacket<PacketType::MarketC2SPurchaseRequestPacket>;
-
 REGISTER_NET_PACKET(CreateItemPacket);
 REGISTER_NET_PACKET(CreateEntityPacket);
 REGISTER_NET_PACKET(TradeInitiatePacket);
