@@ -60,13 +60,11 @@ public:
     void Object(SmartObjectIdNullable& value, NetLabel = {}) { mIn.Remove(&value); }
     void Objects(SmartObjectIdList& value, const NetList& = {}) { mIn.Remove(&value); }
     void Words(std::vector<std::uint32_t>& words, const NetList& list = {}) {
-        if (!list.replace) {
-            mIn.RemoveIdList(&words);
-            return;
-        }
-        std::vector<std::uint32_t> read;
-        if (mIn.RemoveIdList(&read))
-            words = std::move(read);
+        // Replacing appends the new words and then drops the old ones, so a list that does not
+        // read keeps its words and one that does takes no second buffer.
+        const std::size_t old = words.size();
+        if (mIn.RemoveIdList(&words) && list.replace)
+            words.erase(words.begin(), words.begin() + static_cast<std::ptrdiff_t>(old));
     }
     void Positions(std::vector<WorldVec3>& points) { mIn.RemoveWorldVec3List(&points); }
     void ItemFull(NetItemRecord& item) { mIn.RemoveItemRecordFull(&item); }

@@ -440,15 +440,18 @@ bool NetPacketInBuffer::RemoveCount(std::uint32_t& count, std::size_t elementSiz
     return true;
 }
 
+// The count is checked against the bytes left, so once it passes every id reads: the list is
+// appended to in place, whole or not at all.
 bool NetPacketInBuffer::RemoveIdList(std::vector<std::uint32_t>* ids) {
     std::uint32_t count;
     if (!RemoveCount(count, 4))
         return false;
-    std::vector<std::uint32_t> read(count);
-    for (std::uint32_t& id : read)
-        if (!Read32(id))
-            return false;
-    ids->insert(ids->end(), read.begin(), read.end());
+    ids->reserve(ids->size() + count);
+    for (std::uint32_t i = 0; i < count; ++i) {
+        std::uint32_t id = 0;
+        Read32(id);
+        ids->push_back(id);
+    }
     return true;
 }
 
