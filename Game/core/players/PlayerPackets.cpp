@@ -16,6 +16,9 @@ constexpr std::size_t kMinSkillNameSize = 4;
 
 const NetLabel kRecordHeading{"Game Player", 1};
 
+// A status skill is carried by its record name.
+constexpr auto kSkillName = [](auto& v, std::string& skill) { v.String(skill); };
+
 // The head of every record.
 template <class V>
 void VisitVitals(V& v, PlayerNetHeartbeatInfo& info, NetLabel idLabel) {
@@ -34,8 +37,7 @@ void VisitFullTail(V& v, PlayerNetHeartbeatInfo& info, NetLabel levelLabel) {
     v.Word(info.level, levelLabel);
     v.Raw(info.classTag);
     v.Position(info.position);
-    v.List32(info.statusSkills, kMinSkillNameSize,
-             [](auto& w, std::string& skill) { w.String(skill); });
+    v.List32(info.statusSkills, kMinSkillNameSize, kSkillName);
 }
 
 std::uint8_t PackedFlags(const PlayerNetHeartbeatInfo& info) {
@@ -80,7 +82,7 @@ void VisitPackedTail(V& v, PlayerNetHeartbeatInfo& info, std::uint8_t flags, Net
     std::size_t count = info.statusSkills.size();
     if constexpr (V::kWrites)
         count = StatusSkillsToSend(info);
-    v.List8(info.statusSkills, count, [](auto& w, std::string& skill) { w.String(skill); });
+    v.List8(info.statusSkills, count, kSkillName);
 }
 
 template <class V>
