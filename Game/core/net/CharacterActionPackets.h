@@ -48,6 +48,15 @@ class PositionActionPacket : public CharacterActionPacketBase {
 class IdleActionPacket : public PositionActionPacket<PacketType::IdleActionPacket> {};
 class LongIdleActionPacket : public PositionActionPacket<PacketType::LongIdleActionPacket> {};
 
+// A move and a walk begin alike: the character, its target and the two ends of its route.
+template <class V, class Route>
+void VisitRoute(V& v, Route& route) {
+    v.Object(route.character, "Entity ID: ");
+    v.Word(route.targetId, "Target ID: ");
+    v.Position(route.startLocation, "Start Location: ");
+    v.Position(route.worldLocation, "World Location: ");
+}
+
 class MoveToPacket : public CharacterActionPacketBase {
     GAME_ACTION_PACKET_KIND_OPERATIONS(MoveToPacket)
     unsigned int targetId = 0;
@@ -58,10 +67,7 @@ class MoveToPacket : public CharacterActionPacketBase {
 
     template <class V>
     void VisitFields(V& v) {
-        v.Object(character, "Entity ID: ");
-        v.Word(targetId, "Target ID: ");
-        v.Position(startLocation, "Start Location: ");
-        v.Position(worldLocation, "World Location: ");
+        VisitRoute(v, *this);
         v.Half(skillNumber, "Skill Number: ");
         v.Word(speed, "Speed: ");
     }
@@ -75,10 +81,7 @@ class WalkPacket : public CharacterActionPacketBase {
 
     template <class V>
     void VisitFields(V& v) {
-        v.Object(character, "Entity ID: ");
-        v.Word(targetId, "Target ID: ");
-        v.Position(startLocation, "Start Location: ");
-        v.Position(worldLocation, "World Location: ");
+        VisitRoute(v, *this);
     }
 };
 
