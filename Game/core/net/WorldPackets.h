@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "Engine/net/NetPacket.h"
+#include "Engine/net/NetPacketFields.h"
 #include "Engine/net/SmartObjectId.h"
 #include "Engine/world/Region.h"
 #include "Game/core/net/GameEnginePacketKind.h"
@@ -95,25 +96,22 @@ class PlayerPositionUpdatePacket : public NetPacket {
     }
 };
 
-class AckEntityPacket : public NetPacket {
-    GAME_PACKET_KIND_OPERATIONS(AckEntityPacket)
+// Acknowledged and refused entities: one list of ids, under a heading of its kind.
+template <PACKET_TYPE Type>
+class EntityListPacket : public NetPacket {
+    GAME_PACKET_LAYOUT_OPERATIONS(EntityListPacket, NetPacket)
     std::vector<unsigned int> entityIds;
 
     template <class V>
     void VisitFields(V& v) {
-        v.Words(entityIds, {.heading = "Acked Entities: ", .item = "Entity IDs: "});
+        constexpr bool kAck = Type == PacketType::AckEntityPacket;
+        v.Words(entityIds, {.heading = kAck ? "Acked Entities: " : "Nacked Entities: ",
+                            .item = "Entity IDs: "});
     }
 };
 
-class NackEntityPacket : public NetPacket {
-    GAME_PACKET_KIND_OPERATIONS(NackEntityPacket)
-    std::vector<unsigned int> entityIds;
-
-    template <class V>
-    void VisitFields(V& v) {
-        v.Words(entityIds, {.heading = "Nacked Entities: ", .item = "Entity IDs: "});
-    }
-};
+class AckEntityPacket : public EntityListPacket<PacketType::AckEntityPacket> {};
+class NackEntityPacket : public EntityListPacket<PacketType::NackEntityPacket> {};
 
 class StartTeleportPacket : public NetPacket {
     GAME_PACKET_KIND_OPERATIONS(StartTeleportPacket)
