@@ -23,6 +23,18 @@ public:
     std::wstring text;
     std::uint8_t channel = 0;
     std::vector<std::uint32_t> recipients;
+
+    template <class V>
+    void VisitFields(V& v) {
+        v.String(from, "From: ");
+        v.String(text, "Text: ");
+        v.Byte(channel, "Channel: ");
+        v.Words(recipients, {.heading = "Recipients:",
+                             .item = "Recipient ",
+                             .indent = 1,
+                             .numbered = true,
+                             .replace = true});
+    }
 };
 
 }  // namespace GAME

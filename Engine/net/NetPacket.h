@@ -2,7 +2,8 @@
 // The packet bases. A kind writes its body in PrepareOutBuffer (through a NetPacketOutBuffer on
 // the packet) and reads it in CopyInbound (through a NetPacketInBuffer on the packet's header).
 // Readers never read past the body: a short, long or malformed body marks the header bad, and
-// the receiver then drops the packet without executing anything.
+// the receiver then drops the packet without executing anything. Kinds list their fields once
+// and have both generated from that list (NetPacketFields.h).
 #include <cstdint>
 #include <string>
 #include <vector>

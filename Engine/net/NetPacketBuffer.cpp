@@ -5,6 +5,9 @@
 #include <cstring>
 
 #include "Engine/Engine.h"
+#include "Engine/net/NetFieldReader.h"
+#include "Engine/net/NetFieldWriter.h"
+#include "Engine/net/NetItemRecordFields.h"
 #include "Engine/net/SmartObjectId.h"
 #include "Engine/sys/Machine.h"
 #include "Engine/world/Region.h"
@@ -159,14 +162,8 @@ void NetPacketOutBuffer::AddWorldVec3List(const std::vector<WorldVec3>& points) 
 }
 
 void NetPacketOutBuffer::AddItemRecordFull(const NetItemRecord& item) {
-    Write32(item.objectId);
-    AddFileName(item.baseName);
-    AddFileName(item.prefixName);
-    AddFileName(item.suffixName);
-    AddFileName(item.relicName);
-    AddFileName(item.relicBonusName);
-    Write32(item.seed);
-    Write32(item.relicLevel);
+    NetFieldWriter writer(*this);
+    VisitItemRecordFull(writer, item);
 }
 
 void NetPacketOutBuffer::AddItemRecordPacked(const NetItemRecord& item) {
@@ -348,22 +345,21 @@ bool NetPacketInBuffer::Remove(WorldCoords* value) {
     return true;
 }
 
-bool NetPacketInBuffer::Remove(SmartObjectId* value) {
+bool NetPacketInBuffer::RemoveId(SmartObjectId& value, bool required) {
     std::uint32_t id;
     if (!Read32(id))
         return false;
-    value->SetId(id);
-    mHeader.objects.push_back({id, true});
+    value.SetId(id);
+    mHeader.objects.push_back({id, required});
     return true;
 }
 
+bool NetPacketInBuffer::Remove(SmartObjectId* value) {
+    return RemoveId(*value, true);
+}
+
 bool NetPacketInBuffer::Remove(SmartObjectIdNullable* value) {
-    std::uint32_t id;
-    if (!Read32(id))
-        return false;
-    value->SetId(id);
-    mHeader.objects.push_back({id, false});
-    return true;
+    return RemoveId(*value, false);
 }
 
 bool NetPacketInBuffer::RemoveIds(std::vector<std::uint32_t>& ids, bool required) {
@@ -386,10 +382,7 @@ bool NetPacketInBuffer::Remove(SmartObjectIdListNullable* value) {
     return RemoveIds(value->GetIds(), false);
 }
 
-bool NetPacketInBuffer::Remove(std::string* value) {
-    std::uint32_t size;
-    if (!RemoveCount(size, 1))
-        return false;
+bool NetPacketInBuffer::TakeText(std::size_t size, std::string* value) {
     const unsigned char* at;
     if (!Take(size, at))
         return false;
@@ -397,15 +390,14 @@ bool NetPacketInBuffer::Remove(std::string* value) {
     return true;
 }
 
+bool NetPacketInBuffer::Remove(std::string* value) {
+    std::uint32_t size;
+    return RemoveCount(size, 1) && TakeText(size, value);
+}
+
 bool NetPacketInBuffer::RemoveRaw(std::string* value) {
     std::uint16_t size;
-    if (!Read16(size))
-        return false;
-    const unsigned char* at;
-    if (!Take(size, at))
-        return false;
-    value->assign(reinterpret_cast<const char*>(at), size);
-    return true;
+    return Read16(size) && TakeText(size, value);
 }
 
 bool NetPacketInBuffer::Remove(std::wstring* value) {
@@ -448,15 +440,18 @@ bool NetPacketInBuffer::RemoveCount(std::uint32_t& count, std::size_t elementSiz
     return true;
 }
 
+// The count is checked against the bytes left, so once it passes every id reads: the list is
+// appended to in place, whole or not at all.
 bool NetPacketInBuffer::RemoveIdList(std::vector<std::uint32_t>* ids) {
     std::uint32_t count;
     if (!RemoveCount(count, 4))
         return false;
-    std::vector<std::uint32_t> read(count);
-    for (std::uint32_t& id : read)
-        if (!Read32(id))
-            return false;
-    ids->insert(ids->end(), read.begin(), read.end());
+    ids->reserve(ids->size() + count);
+    for (std::uint32_t i = 0; i < count; ++i) {
+        std::uint32_t id = 0;
+        Read32(id);
+        ids->push_back(id);
+    }
     return true;
 }
 
@@ -474,9 +469,9 @@ bool NetPacketInBuffer::RemoveWorldVec3List(std::vector<WorldVec3>* points) {
 
 bool NetPacketInBuffer::RemoveItemRecordFull(NetItemRecord* item) {
     NetItemRecord read;
-    if (!Read32(read.objectId) || !Remove(&read.baseName) || !Remove(&read.prefixName) ||
-        !Remove(&read.suffixName) || !Remove(&read.relicName) || !Remove(&read.relicBonusName) ||
-        !Read32(read.seed) || !Read32(read.relicLevel))
+    NetFieldReader reader(*this);
+    VisitItemRecordFull(reader, read);
+    if (mFailed)
         return false;
     *item = std::move(read);
     return true;

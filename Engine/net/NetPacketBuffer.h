@@ -143,7 +143,9 @@ public:
 
 private:
     bool Take(std::size_t size, const unsigned char*& at);
+    bool TakeText(std::size_t size, std::string* value);
     bool RemoveRegion(Region*& region);
+    bool RemoveId(SmartObjectId& value, bool required);
     bool RemoveIds(std::vector<std::uint32_t>& ids, bool required);
 
     NetPacketHeader& mHeader;

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "Engine/net/NetPacket.h"
+#include "Engine/net/NetPacketFields.h"
 #include "Engine/net/SmartObjectId.h"
 #include "Engine/text/Name.h"
 #include "Engine/world/Region.h"
@@ -30,15 +31,31 @@ public:
     SmartObjectId character{this};
 };
 
-class IdleActionPacket : public CharacterActionPacketBase {
-    GAME_ACTION_PACKET_KIND_OPERATIONS(IdleActionPacket)
+// Kinds of one layout share a template. The idle kinds, and the item kinds, carry the
+// character's position without describing it.
+template <PACKET_TYPE Type>
+class PositionActionPacket : public CharacterActionPacketBase {
+    GAME_ACTION_PACKET_LAYOUT_OPERATIONS(PositionActionPacket)
     WorldVec3 position;
+
+    template <class V>
+    void VisitFields(V& v) {
+        v.Object(character, "Entity ID: ");
+        v.Position(position);
+    }
 };
 
-class LongIdleActionPacket : public CharacterActionPacketBase {
-    GAME_ACTION_PACKET_KIND_OPERATIONS(LongIdleActionPacket)
-    WorldVec3 position;
-};
+class IdleActionPacket : public PositionActionPacket<PacketType::IdleActionPacket> {};
+class LongIdleActionPacket : public PositionActionPacket<PacketType::LongIdleActionPacket> {};
+
+// A move and a walk begin alike: the character, its target and the two ends of its route.
+template <class V, class Route>
+void VisitRoute(V& v, Route& route) {
+    v.Object(route.character, "Entity ID: ");
+    v.Word(route.targetId, "Target ID: ");
+    v.Position(route.startLocation, "Start Location: ");
+    v.Position(route.worldLocation, "World Location: ");
+}
 
 class MoveToPacket : public CharacterActionPacketBase {
     GAME_ACTION_PACKET_KIND_OPERATIONS(MoveToPacket)
@@ -47,6 +64,13 @@ class MoveToPacket : public CharacterActionPacketBase {
     WorldVec3 worldLocation;
     unsigned int skillNumber = 0;
     float speed = 0.0f;
+
+    template <class V>
+    void VisitFields(V& v) {
+        VisitRoute(v, *this);
+        v.Half(skillNumber, "Skill Number: ");
+        v.Word(speed, "Speed: ");
+    }
 };
 
 class WalkPacket : public CharacterActionPacketBase {
@@ -54,19 +78,29 @@ class WalkPacket : public CharacterActionPacketBase {
     unsigned int targetId = 0;
     WorldVec3 startLocation;
     WorldVec3 worldLocation;
+
+    template <class V>
+    void VisitFields(V& v) {
+        VisitRoute(v, *this);
+    }
 };
 
-class PickUpItemPacket : public CharacterActionPacketBase {
-    GAME_ACTION_PACKET_KIND_OPERATIONS(PickUpItemPacket)
+template <PACKET_TYPE Type>
+class ItemActionPacket : public CharacterActionPacketBase {
+    GAME_ACTION_PACKET_LAYOUT_OPERATIONS(ItemActionPacket)
     unsigned int itemId = 0;
     WorldVec3 position;
+
+    template <class V>
+    void VisitFields(V& v) {
+        v.Object(character, "Entity ID: ");
+        v.Word(itemId, "Item ID: ");
+        v.Position(position);
+    }
 };
 
-class UseItemPacket : public CharacterActionPacketBase {
-    GAME_ACTION_PACKET_KIND_OPERATIONS(UseItemPacket)
-    unsigned int itemId = 0;
-    WorldVec3 position;
-};
+class PickUpItemPacket : public ItemActionPacket<PacketType::PickUpItemPacket> {};
+class UseItemPacket : public ItemActionPacket<PacketType::UseItemPacket> {};
 
 class AttackPacket : public CharacterActionPacketBase {
     GAME_ACTION_PACKET_KIND_OPERATIONS(AttackPacket)
@@ -75,29 +109,60 @@ class AttackPacket : public CharacterActionPacketBase {
     unsigned int skillNumber = 0;
     unsigned short seed = 0;
     WorldVec3 attackerPosition;
+
+    template <class V>
+    void VisitFields(V& v) {
+        v.Object(character, "Attacker ID: ");
+        v.Word(defenderId, "Defender ID: ");
+        v.Position(location, "Location: ");
+        v.Half(skillNumber, "Skill Number: ");
+        v.Half(seed, "Seed: ");
+        v.Position(attackerPosition);
+    }
 };
 
-class TakeStunPacket : public CharacterActionPacketBase {
-    GAME_ACTION_PACKET_KIND_OPERATIONS(TakeStunPacket)
+// Kinds that carry the character and nothing else.
+template <PACKET_TYPE Type>
+class StatusActionPacket : public CharacterActionPacketBase {
+    GAME_ACTION_PACKET_LAYOUT_OPERATIONS(StatusActionPacket)
+
+    template <class V>
+    void VisitFields(V& v) {
+        v.Object(character, "Parent ID: ");
+    }
 };
 
-class ImmobilizePacket : public CharacterActionPacketBase {
-    GAME_ACTION_PACKET_KIND_OPERATIONS(ImmobilizePacket)
-};
+class TakeStunPacket : public StatusActionPacket<PacketType::TakeStunPacket> {};
+class ImmobilizePacket : public StatusActionPacket<PacketType::ImmobilizePacket> {};
+class TakeTrapPacket : public StatusActionPacket<PacketType::TakeTrapPacket> {};
 
-class TakeTrapPacket : public CharacterActionPacketBase {
-    GAME_ACTION_PACKET_KIND_OPERATIONS(TakeTrapPacket)
-};
-
+// The handler ids are appended on reading.
 class DiePacket : public CharacterActionPacketBase {
     GAME_ACTION_PACKET_KIND_OPERATIONS(DiePacket)
     std::vector<unsigned int> deathHandlerIds;
+
+    template <class V>
+    void VisitFields(V& v) {
+        v.Object(character, "Entity ID: ");
+        v.Words(deathHandlerIds, {.item = "Death Handler Id: "});
+    }
 };
 
-class ChatActionPacket : public CharacterActionPacketBase {
-    GAME_ACTION_PACKET_KIND_OPERATIONS(ChatActionPacket)
+// Kinds that name one target.
+template <PACKET_TYPE Type>
+class TargetActionPacket : public CharacterActionPacketBase {
+    GAME_ACTION_PACKET_LAYOUT_OPERATIONS(TargetActionPacket)
     unsigned int targetId = 0;
+
+    template <class V>
+    void VisitFields(V& v) {
+        v.Object(character, "Entity ID: ");
+        v.Word(targetId, "Target ID: ");
+    }
 };
+
+class ChatActionPacket : public TargetActionPacket<PacketType::ChatActionPacket> {};
+class EngageNpcPacket : public TargetActionPacket<PacketType::EngageNpcPacket> {};
 
 // The animation name travels as 16 bytes: its text, cut or padded with zero bytes.
 class PlayAnimationActionPacket : public CharacterActionPacketBase {
@@ -107,20 +172,36 @@ class PlayAnimationActionPacket : public CharacterActionPacketBase {
     float speedModifier = 0.0f;
     bool loop = false;
     unsigned int iteration = 0;
-};
 
-class EngageNpcPacket : public CharacterActionPacketBase {
-    GAME_ACTION_PACKET_KIND_OPERATIONS(EngageNpcPacket)
-    unsigned int targetId = 0;
+    template <class V>
+    void VisitFields(V& v) {
+        v.Object(character, "Entity ID: ");
+        v.Word(animationType, "Animation Type: ");
+        v.Name16(animationName);
+        v.Word(speedModifier, "Speed Modifier: ");
+        v.Bool(loop, "Loop: ");
+        v.Word(iteration, "Iteration: ");
+    }
 };
 
 class SpawnActionPacket : public CharacterActionPacketBase {
     GAME_ACTION_PACKET_KIND_OPERATIONS(SpawnActionPacket)
+
+    template <class V>
+    void VisitFields(V& v) {
+        v.Object(character, "Entity ID: ");
+    }
 };
 
 class RespawnPacket : public CharacterActionPacketBase {
     GAME_ACTION_PACKET_KIND_OPERATIONS(RespawnPacket)
     WorldCoords respawnCoords;
+
+    template <class V>
+    void VisitFields(V& v) {
+        v.Object(character, "Entity ID: ");
+        v.Placement(respawnCoords, "RespawnCoords: ");
+    }
 };
 
 }  // namespace GAME

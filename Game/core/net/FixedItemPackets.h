@@ -6,7 +6,9 @@
 #include <vector>
 
 #include "Engine/net/ActorConfigCommand.h"
+#include "Engine/net/NetFieldLabels.h"
 #include "Engine/net/NetPacket.h"
+#include "Engine/net/NetPacketFields.h"
 #include "Engine/net/SmartObjectId.h"
 #include "Game/core/net/GameEnginePacketKind.h"
 
@@ -31,32 +33,59 @@ public:
     virtual void HandleTargets(const std::vector<unsigned int>& targets) = 0;
 };
 
+// Target lists are described under a heading, one numbered line per target.
+constexpr NetList NumberedTargets(const char* heading) {
+    return {.heading = heading, .item = "Target ", .indent = 1, .numbered = true};
+}
+
 class FixedItemStateChangeConfigCmdPacket : public ObjectInteractionPacket {
     GAME_PACKET_KIND_OPERATIONS(FixedItemStateChangeConfigCmdPacket)
     SmartObjectId parent{this};
     std::uint32_t state = 0;
     SmartObjectIdNullable instigator{this};
     bool doSound = false;
+
+    template <class V>
+    void VisitFields(V& v) {
+        v.Object(parent, "Parent ID: ");
+        v.Word(state, "State:     ");
+        v.Object(instigator, "Target ID: ");
+        v.Bool(doSound, "Do Sound:  ");
+    }
 };
 
-class FixedItemTargetConfigCmdPacket : public ObjectInteractionPacket {
-    GAME_PACKET_KIND_OPERATIONS(FixedItemTargetConfigCmdPacket)
+// The use and skill kinds share their body; only the heading of their targets differs.
+template <PACKET_TYPE Type>
+class FixedItemTargetsPacket : public ObjectInteractionPacket {
+    GAME_PACKET_LAYOUT_OPERATIONS(FixedItemTargetsPacket, ObjectInteractionPacket)
     SmartObjectId parent{this};
     SmartObjectId primaryTarget{this};
     SmartObjectIdList targets{this};
+
+    template <class V>
+    void VisitFields(V& v) {
+        constexpr bool kSkill = Type == PacketType::FixedItemSkillTargetConfigCmdPacket;
+        v.Object(parent, "Parent ID: ");
+        v.Object(primaryTarget, "Primary Target ID: ");
+        v.Objects(targets, NumberedTargets(kSkill ? "Skill Target IDs:" : "Secondary Target IDs:"));
+    }
 };
 
-class FixedItemSkillTargetConfigCmdPacket : public ObjectInteractionPacket {
-    GAME_PACKET_KIND_OPERATIONS(FixedItemSkillTargetConfigCmdPacket)
-    SmartObjectId parent{this};
-    SmartObjectId primaryTarget{this};
-    SmartObjectIdList targets{this};
-};
+class FixedItemTargetConfigCmdPacket
+    : public FixedItemTargetsPacket<PacketType::FixedItemTargetConfigCmdPacket> {};
+class FixedItemSkillTargetConfigCmdPacket
+    : public FixedItemTargetsPacket<PacketType::FixedItemSkillTargetConfigCmdPacket> {};
 
 class StrategicMovementTargetConfigCmdPacket : public ObjectInteractionPacket {
     GAME_PACKET_KIND_OPERATIONS(StrategicMovementTargetConfigCmdPacket)
     SmartObjectId parent{this};
     SmartObjectIdList targets{this};
+
+    template <class V>
+    void VisitFields(V& v) {
+        v.Object(parent, "Parent ID: ");
+        v.Objects(targets, NumberedTargets("Target IDs:"));
+    }
 };
 
 class FixedItemStateChangeConfigCmd : public ActorConfigCommand {
@@ -72,11 +101,24 @@ public:
     bool doSound;
 };
 
-class FixedItemTargetConfigCmd : public ActorConfigCommand {
+// What a fixed item is asked to do with a primary target and the others.
+using FixedItemUse = void (FixedItemCommandTarget::*)(unsigned int,
+                                                      const std::vector<unsigned int>&);
+
+// The use and skill commands: a primary target and the others, handed to the fixed item.
+template <class Packet, FixedItemUse Use>
+class FixedItemTargetsConfigCmd : public ActorConfigCommand {
 public:
-    FixedItemTargetConfigCmd(unsigned int objectId, unsigned int primaryTarget,
-                             std::vector<unsigned int> targets);
-    explicit FixedItemTargetConfigCmd(const FixedItemTargetConfigCmdPacket& packet);
+    FixedItemTargetsConfigCmd(unsigned int objectId, unsigned int primaryTarget_,
+                              std::vector<unsigned int> targets_)
+        : ActorConfigCommand(objectId),
+          primaryTarget(primaryTarget_),
+          targets(std::move(targets_)) {
+        SetFlag(1);
+    }
+    explicit FixedItemTargetsConfigCmd(const Packet& packet)
+        : FixedItemTargetsConfigCmd(packet.parent.GetId(), packet.primaryTarget.GetId(),
+                                    packet.targets.GetIds()) {}
     void Execute() override;
     NetPacket* GetNetPacket() override;
 
@@ -84,16 +126,18 @@ public:
     std::vector<unsigned int> targets;
 };
 
-class FixedItemSkillTargetConfigCmd : public ActorConfigCommand {
+class FixedItemTargetConfigCmd
+    : public FixedItemTargetsConfigCmd<FixedItemTargetConfigCmdPacket,
+                                       &FixedItemCommandTarget::UseOnTarget> {
 public:
-    FixedItemSkillTargetConfigCmd(unsigned int objectId, unsigned int primaryTarget,
-                                  std::vector<unsigned int> targets);
-    explicit FixedItemSkillTargetConfigCmd(const FixedItemSkillTargetConfigCmdPacket& packet);
-    void Execute() override;
-    NetPacket* GetNetPacket() override;
+    using FixedItemTargetsConfigCmd::FixedItemTargetsConfigCmd;
+};
 
-    unsigned int primaryTarget;
-    std::vector<unsigned int> targets;
+class FixedItemSkillTargetConfigCmd
+    : public FixedItemTargetsConfigCmd<FixedItemSkillTargetConfigCmdPacket,
+                                       &FixedItemCommandTarget::UseSkillOnTargets> {
+public:
+    using FixedItemTargetsConfigCmd::FixedItemTargetsConfigCmd;
 };
 
 class StrategicMovementTargetConfigCmd : public ActorConfigCommand {

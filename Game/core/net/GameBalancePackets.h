@@ -4,6 +4,7 @@
 #include <string>
 
 #include "Engine/net/NetPacket.h"
+#include "Engine/net/NetPacketFields.h"
 #include "Engine/world/Region.h"
 #include "Game/core/net/GameEnginePacketKind.h"
 
@@ -12,21 +13,30 @@ namespace GAME {
 class GameBalanceUpdatePacket : public NetPacket {
     GAME_PACKET_KIND_OPERATIONS(GameBalanceUpdatePacket)
     int gameBalanceLevel = 0;
+
+    template <class V>
+    void VisitFields(V& v) {
+        v.Word(gameBalanceLevel, "Game Balance Level: ");
+    }
 };
 
 // Move to and walk to carry the same fields.
 template <PACKET_TYPE Type>
 class QuestCommandGoPacket : public NetPacket {
-public:
-    QuestCommandGoPacket() : NetPacket(Type) {}
-    unsigned int PrepareOutBuffer() override;
-    void CopyInbound(const unsigned char* data, int size) override;
-    std::string GetPacketDescription(bool flag) override;
+    GAME_PACKET_LAYOUT_OPERATIONS(QuestCommandGoPacket, NetPacket)
 
     unsigned int characterId = 0;
     unsigned int targetId = 0;
     WorldVec3 targetPosition;
     bool allowInterruptions = false;
+
+    template <class V>
+    void VisitFields(V& v) {
+        v.Word(characterId, "Character Id: ");
+        v.Word(targetId, "Target Id: ");
+        v.Position(targetPosition, "Target Pos: ");
+        v.Bool(allowInterruptions, "allow Interruptions: ");
+    }
 };
 
 class QuestCommandMovePacket : public QuestCommandGoPacket<PacketType::QuestCommandMovePacket> {};
@@ -38,6 +48,14 @@ class QuestCommandPlayAnimationPacket : public NetPacket {
     unsigned int animation = 0;
     bool looping = false;
     bool allowInterruptions = false;
+
+    template <class V>
+    void VisitFields(V& v) {
+        v.Word(characterId, "Character Id: ");
+        v.Word(animation, "Animation: ");
+        v.Bool(looping, "Looping: ");
+        v.Bool(allowInterruptions, "allow Interruptions: ");
+    }
 };
 
 class QuestCommandUseSkillPacket : public NetPacket {
@@ -46,12 +64,26 @@ class QuestCommandUseSkillPacket : public NetPacket {
     unsigned int targetId = 0;
     std::string skillName;
     bool allowInterruptions = false;
+
+    template <class V>
+    void VisitFields(V& v) {
+        v.Word(characterId, "Character Id: ");
+        v.Word(targetId, "Target Id: ");
+        v.String(skillName, "Skill Name: ");
+        v.Bool(allowInterruptions, "allow Interruptions: ");
+    }
 };
 
 class QuestCommandLockFixedItemPacket : public NetPacket {
     GAME_PACKET_KIND_OPERATIONS(QuestCommandLockFixedItemPacket)
     unsigned int objectId = 0;
     bool locked = false;
+
+    template <class V>
+    void VisitFields(V& v) {
+        v.Word(objectId, "Object Id: ");
+        v.Bool(locked, "Locked: ");
+    }
 };
 
 }  // namespace GAME

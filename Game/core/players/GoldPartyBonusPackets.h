@@ -10,22 +10,54 @@
 
 namespace GAME {
 
+// What both bonus packets carry first; the source object travels but is not described.
+template <class V>
+void VisitBonusValues(V& v, Bonus& bonus) {
+    v.Word(bonus.lifePoints, "Life Points: ");
+    v.Word(bonus.lifePercent, "Life Percent: ");
+    v.Word(bonus.manaPoints, "Mana Points: ");
+    v.Word(bonus.manaPercent, "Mana Percent: ");
+    v.Word(bonus.gold, "Gold Points: ");
+    v.Word(bonus.skillPoints, "Skill Points: ");
+    v.Word(bonus.attributePoints, "Attribute Points: ");
+    v.Word(bonus.experience, "Exp Points: ");
+    v.Word(bonus.sourceId);
+}
+
 class GiveGoldPacket : public NetPacket {
     GAME_PACKET_KIND_OPERATIONS(GiveGoldPacket)
     std::uint32_t playerId = 0;
     int amount = 0;
+
+    template <class V>
+    void VisitFields(V& v) {
+        v.Word(playerId, "PlayerID: ");
+        v.Word(amount, "GoldAmount: ");
+    }
 };
 
 class JoinPartyConfigCmdPacket : public NetPacket {
     GAME_PACKET_KIND_OPERATIONS(JoinPartyConfigCmdPacket)
     std::uint32_t playerId = 0;
     int party = 0;
+
+    template <class V>
+    void VisitFields(V& v) {
+        v.Word(playerId, "Joining Player: ");
+        v.Word(party, "Party: ");
+    }
 };
 
 class InvitePartyConfigCmdPacket : public NetPacket {
     GAME_PACKET_KIND_OPERATIONS(InvitePartyConfigCmdPacket)
     std::uint32_t playerId = 0;
     int party = 0;
+
+    template <class V>
+    void VisitFields(V& v) {
+        v.Word(playerId, "Inviting Player: ");
+        v.Word(party, "Party: ");
+    }
 };
 
 class BonusToClientPacket : public NetPacket {
@@ -40,6 +72,12 @@ public:
     std::string GetPacketDescription(bool flag) override;
 
     Bonus bonus;
+
+    template <class V>
+    void VisitFields(V& v) {
+        VisitBonusValues(v, bonus);
+        v.Word(bonus.id);
+    }
 };
 
 class BonusToServerPacket : public NetPacket {
@@ -55,6 +93,13 @@ public:
     Bonus bonus;
     WorldVec3 where;
     std::uint32_t activePlayer = 0;
+
+    template <class V>
+    void VisitFields(V& v) {
+        VisitBonusValues(v, bonus);
+        v.Position(where);
+        v.Word(activePlayer, "Active Player: ");
+    }
 };
 
 }  // namespace GAME
