@@ -226,8 +226,8 @@ bool DamageAttributeAbs::RollAmount(CombatAttributeAccumulator& accumulator, uns
     return true;
 }
 
-CombatAttribute* DamageAttributeAbs::CreatePayload(float amount) const {
-    return new CombatAttributeAbsDamage(GetType(), amount);
+std::unique_ptr<CombatAttribute> DamageAttributeAbs::CreatePayload(float amount) const {
+    return std::make_unique<CombatAttributeAbsDamage>(GetType(), amount);
 }
 
 void DamageAttributeAbs::AddDamageToAccumulator(CombatAttributeAccumulator& accumulator,
@@ -269,16 +269,18 @@ void DamageAttributeAbs::GetCostInfo(CostInfo_DamageAttributes& cost) const {
     }
 }
 
-CombatAttribute* DamageAttributeAbsBaseElemental::CreatePayload(float amount) const {
-    return new CombatAttributeAbsDamageElemental(GetType(), amount);
+std::unique_ptr<CombatAttribute> DamageAttributeAbsBaseElemental::CreatePayload(
+    float amount) const {
+    return std::make_unique<CombatAttributeAbsDamageElemental>(GetType(), amount);
 }
 
-CombatAttribute* DamageAttributeAbsBonusElemental::CreatePayload(float amount) const {
-    return new CombatAttributeAbsDamageElemental(GetType(), amount);
+std::unique_ptr<CombatAttribute> DamageAttributeAbsBonusElemental::CreatePayload(
+    float amount) const {
+    return std::make_unique<CombatAttributeAbsDamageElemental>(GetType(), amount);
 }
 
-CombatAttribute* DamageAttributeReflex::CreatePayload(float amount) const {
-    return new CombatAttributeReflexDamage(GetType(), amount);
+std::unique_ptr<CombatAttribute> DamageAttributeReflex::CreatePayload(float amount) const {
+    return std::make_unique<CombatAttributeReflexDamage>(GetType(), amount);
 }
 
 }  // namespace GAME

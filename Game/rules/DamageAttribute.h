@@ -4,6 +4,7 @@
 // when its owner attacks, turns into one combat payload of the attack's accumulator. The
 // intermediate classes below hold all the behaviour; a leaf kind only names its type, keys and
 // display tag (DamageAttributeKinds.h), and retaliation kinds derive from the same classes.
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -120,7 +121,7 @@ protected:
     virtual void GetText(std::wstring& line, unsigned int level) const;
     virtual void GetNextText(std::wstring& line, unsigned int level, unsigned int nextLevel) const;
     // The payload of one rolled amount.
-    virtual CombatAttribute* CreatePayload(float amount) const;
+    virtual std::unique_ptr<CombatAttribute> CreatePayload(float amount) const;
     // Base damage counts into avgBase instead of avgBonus.
     virtual bool IsBaseDamage() const { return false; }
     // The line for one level's numbers after the prefix.
@@ -146,7 +147,7 @@ protected:
 
 class DamageAttributeAbsBaseElemental : public DamageAttributeAbsBase {
 protected:
-    CombatAttribute* CreatePayload(float amount) const override;
+    std::unique_ptr<CombatAttribute> CreatePayload(float amount) const override;
 };
 
 class DamageAttributeAbsBonus : public DamageAttributeAbs {
@@ -156,7 +157,7 @@ protected:
 
 class DamageAttributeAbsBonusElemental : public DamageAttributeAbsBonus {
 protected:
-    CombatAttribute* CreatePayload(float amount) const override;
+    std::unique_ptr<CombatAttribute> CreatePayload(float amount) const override;
 };
 
 class DamageAttributeInfluence : public DamageAttributeAbsBonus {
@@ -174,7 +175,7 @@ public:
     DamageAttributeReflex();
 
 protected:
-    CombatAttribute* CreatePayload(float amount) const override;
+    std::unique_ptr<CombatAttribute> CreatePayload(float amount) const override;
 };
 
 // ---- Amounts over a duration ----
@@ -205,7 +206,7 @@ protected:
     virtual float GetDurationMax(unsigned int level) const;
     virtual void GetText(std::wstring& line, unsigned int level) const;
     virtual void GetNextText(std::wstring& line, unsigned int level, unsigned int nextLevel) const;
-    virtual CombatAttribute* CreatePayload(float amount, float duration) const;
+    virtual std::unique_ptr<CombatAttribute> CreatePayload(float amount, float duration) const;
     // Fixed effects show their strength, not the damage over the whole duration.
     virtual bool IsFixedDuration() const { return false; }
     void AppendValueText(std::wstring& line, unsigned int level) const;
@@ -225,7 +226,7 @@ protected:
 
 class DamageAttributeDurBaseElemental : public DamageAttributeDurBase {
 protected:
-    CombatAttribute* CreatePayload(float amount, float duration) const override;
+    std::unique_ptr<CombatAttribute> CreatePayload(float amount, float duration) const override;
 };
 
 class DamageAttributeDurBonus : public DamageAttributeDur {
@@ -235,14 +236,14 @@ protected:
 
 class DamageAttributeDurBonusElemental : public DamageAttributeDurBonus {
 protected:
-    CombatAttribute* CreatePayload(float amount, float duration) const override;
+    std::unique_ptr<CombatAttribute> CreatePayload(float amount, float duration) const override;
 };
 
 class DamageAttributeDurFixed : public DamageAttributeDur {
 protected:
     int GetTextList() const override { return 3; }
     bool IsFixedDuration() const override { return true; }
-    CombatAttribute* CreatePayload(float amount, float duration) const override;
+    std::unique_ptr<CombatAttribute> CreatePayload(float amount, float duration) const override;
 };
 
 // ---- Modifiers of another payload ----

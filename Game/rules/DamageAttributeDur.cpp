@@ -135,8 +135,9 @@ bool DamageAttributeDur::RollAmountAndDuration(CombatAttributeAccumulator& accum
     return true;
 }
 
-CombatAttribute* DamageAttributeDur::CreatePayload(float amount, float duration) const {
-    return new CombatAttributeDurDamage(GetType(), amount, duration);
+std::unique_ptr<CombatAttribute> DamageAttributeDur::CreatePayload(float amount,
+                                                                   float duration) const {
+    return std::make_unique<CombatAttributeDurDamage>(GetType(), amount, duration);
 }
 
 void DamageAttributeDur::AddDamageToAccumulator(CombatAttributeAccumulator& accumulator,
@@ -181,18 +182,19 @@ void DamageAttributeDur::GetCostInfo(CostInfo_DamageAttributes& cost) const {
     }
 }
 
-CombatAttribute* DamageAttributeDurBaseElemental::CreatePayload(float amount,
-                                                                float duration) const {
-    return new CombatAttributeDurDamageElemental(GetType(), amount, duration);
+std::unique_ptr<CombatAttribute> DamageAttributeDurBaseElemental::CreatePayload(
+    float amount, float duration) const {
+    return std::make_unique<CombatAttributeDurDamageElemental>(GetType(), amount, duration);
 }
 
-CombatAttribute* DamageAttributeDurBonusElemental::CreatePayload(float amount,
-                                                                 float duration) const {
-    return new CombatAttributeDurDamageElemental(GetType(), amount, duration);
+std::unique_ptr<CombatAttribute> DamageAttributeDurBonusElemental::CreatePayload(
+    float amount, float duration) const {
+    return std::make_unique<CombatAttributeDurDamageElemental>(GetType(), amount, duration);
 }
 
-CombatAttribute* DamageAttributeDurFixed::CreatePayload(float amount, float duration) const {
-    return new CombatAttributeDurFixedDamage(GetType(), amount, duration);
+std::unique_ptr<CombatAttribute> DamageAttributeDurFixed::CreatePayload(float amount,
+                                                                        float duration) const {
+    return std::make_unique<CombatAttributeDurFixedDamage>(GetType(), amount, duration);
 }
 
 }  // namespace GAME

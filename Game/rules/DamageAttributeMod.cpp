@@ -85,7 +85,8 @@ void DamageAttributeAbsMod::AddModifierToAccumulator(CombatAttributeAccumulator&
                                                      bool skipChance) const {
     float percent = 0.0f;
     if (RollPercent(accumulator, level, skipChance, percent))
-        accumulator.AddDamageModifier(new CombatAttributeAbsDamageMod(GetType(), percent));
+        accumulator.AddDamageModifier(
+            std::make_unique<CombatAttributeAbsDamageMod>(GetType(), percent));
 }
 
 void DamageAttributeAbsMod::ScaleAttribute(float percent) {
@@ -182,7 +183,7 @@ void DamageAttributeDurMod::AddModifierToAccumulator(CombatAttributeAccumulator&
     const float percent = GetModifierValue(level) * accumulator.GetChanceMultiplier(chance);
     const float durationPercent = GetDurationModifierValue(level);
     accumulator.AddDamageModifier(
-        new CombatAttributeDurDamageMod(GetType(), percent, durationPercent));
+        std::make_unique<CombatAttributeDurDamageMod>(GetType(), percent, durationPercent));
 }
 
 void DamageAttributeDurMod::ScaleAttribute(float percent) {

@@ -50,8 +50,8 @@ void DamageAttribute_BasePhysical::AddDamageToAccumulator(CombatAttributeAccumul
                                                           unsigned int, RandomUniform& random,
                                                           bool) const {
     const float amount = random.FGenerate(mMinimum, mMinimum + mSpread);
-    accumulator.AddDamage(new CombatAttributeDamage_BasePhysical(CombatAttributeType::BasePhysical,
-                                                                 amount, mPierceRatio, true));
+    accumulator.AddDamage(std::make_unique<CombatAttributeDamage_BasePhysical>(
+        CombatAttributeType::BasePhysical, amount, mPierceRatio, true));
 }
 
 void DamageAttribute_BasePhysical::ScaleAttribute(float percent) {
@@ -129,7 +129,7 @@ void DamageAttribute_Physical::AddDamageToAccumulator(CombatAttributeAccumulator
         return;
     float amount = random.FGenerate(GetValueMin(level), GetValueMax(level));
     amount = amount * accumulator.GetChanceMultiplier(chance);
-    accumulator.AddDamage(new CombatAttributeDamage_BasePhysical(
+    accumulator.AddDamage(std::make_unique<CombatAttributeDamage_BasePhysical>(
         CombatAttributeType::Physical, amount, GetPierceRatio(level), false));
 }
 
@@ -199,8 +199,10 @@ void DamageAttribute_Physical::CreateNextText(DamageTextList&, DamageTextList& l
 
 // ---- Bonus physical damage ----
 
-CombatAttribute* DamageAttributeAbs_BonusPhysical::CreatePayload(float amount) const {
-    return new CombatAttributeDamage_BonusPhysical(CombatAttributeType::Physical, amount);
+std::unique_ptr<CombatAttribute> DamageAttributeAbs_BonusPhysical::CreatePayload(
+    float amount) const {
+    return std::make_unique<CombatAttributeDamage_BonusPhysical>(CombatAttributeType::Physical,
+                                                                 amount);
 }
 
 // ---- Mana burn ----
@@ -220,8 +222,8 @@ void DamageAttributeAbs_ManaBurn::AddDamageToAccumulator(CombatAttributeAccumula
                                                          bool skipChance) const {
     float amount = 0.0f;
     if (RollAmount(accumulator, level, random, skipChance, amount))
-        accumulator.AddDamage(new CombatAttributeAbsDamage_ManaBurn(CombatAttributeType::ManaBurn,
-                                                                    amount, GetDamageRatio(level)));
+        accumulator.AddDamage(std::make_unique<CombatAttributeAbsDamage_ManaBurn>(
+            CombatAttributeType::ManaBurn, amount, GetDamageRatio(level)));
 }
 
 void DamageAttributeAbs_ManaBurn::GetText(std::wstring& line, unsigned int level) const {

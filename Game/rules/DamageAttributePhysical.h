@@ -97,7 +97,7 @@ protected:
     const char* GetDisplayTag() const override { return "DamageBonusPhysical"; }
     const char* GetLoadValueMinTag() const override { return "offensiveBonusPhysicalMin"; }
     const char* GetLoadValueMaxTag() const override { return "offensiveBonusPhysicalMax"; }
-    CombatAttribute* CreatePayload(float amount) const override;
+    std::unique_ptr<CombatAttribute> CreatePayload(float amount) const override;
 };
 
 // Burns a percent of the target's mana and deals a ratio of the burnt mana as damage.

@@ -134,7 +134,7 @@ void DefenseAttributeAbs::AddToAccumulator(CombatAttributeAccumulator& accumulat
                                            RandomUniform& /*random*/, bool skipChance) const {
     float value = 0.0f;
     if (RollValue(accumulator, level, skipChance, value))
-        accumulator.AddDefense(new CombatAttributeAbsDefense(mType, value));
+        accumulator.AddDefense(std::make_unique<CombatAttributeAbsDefense>(mType, value));
 }
 
 void DefenseAttributeAbs::GetCostInfo(CostInfo_DefenseAttributes& cost) const {
@@ -146,14 +146,14 @@ void DefenseAttributeAbsRestricted::AddToAccumulator(CombatAttributeAccumulator&
                                                      bool skipChance) const {
     float value = 0.0f;
     if (RollValue(accumulator, level, skipChance, value))
-        accumulator.AddDefense(new CombatAttributeAbsDefenseRestricted(mType, value));
+        accumulator.AddDefense(std::make_unique<CombatAttributeAbsDefenseRestricted>(mType, value));
 }
 
 void DefenseAttributeDur::AddToAccumulator(CombatAttributeAccumulator& accumulator, unsigned level,
                                            RandomUniform& /*random*/, bool skipChance) const {
     float value = 0.0f;
     if (RollValue(accumulator, level, skipChance, value))
-        accumulator.AddDefense(new CombatAttributeDurDefense(mType, value));
+        accumulator.AddDefense(std::make_unique<CombatAttributeDurDefense>(mType, value));
 }
 
 void DefenseAttributeDur::GetCostInfo(CostInfo_DefenseAttributes& cost) const {
@@ -165,7 +165,8 @@ void DefenseAttributeAbsMod::AddToAccumulator(CombatAttributeAccumulator& accumu
                                               bool skipChance) const {
     float value = 0.0f;
     if (RollValue(accumulator, level, skipChance, value))
-        accumulator.AddDefenseModifier(new CombatAttributeAbsDefenseMod(mType, value));
+        accumulator.AddDefenseModifier(
+            std::make_unique<CombatAttributeAbsDefenseMod>(mType, value));
 }
 
 void DefenseAttributeAbsMod::GetCostInfo(CostInfo_DefenseAttributes& cost) const {
@@ -177,7 +178,8 @@ void DefenseAttributeDurMod::AddToAccumulator(CombatAttributeAccumulator& accumu
                                               bool skipChance) const {
     float value = 0.0f;
     if (RollValue(accumulator, level, skipChance, value))
-        accumulator.AddDefenseModifier(new CombatAttributeDurDefenseMod(mType, value));
+        accumulator.AddDefenseModifier(
+            std::make_unique<CombatAttributeDurDefenseMod>(mType, value));
 }
 
 void DefenseAttributeDurMod::GetCostInfo(CostInfo_DefenseAttributes& cost) const {
@@ -192,7 +194,7 @@ void DefenseAttributeAbs_ElementalResistance::AddToAccumulator(
         return;
     for (const auto type :
          {CombatAttributeType::Cold, CombatAttributeType::Fire, CombatAttributeType::Lightning})
-        accumulator.AddDefense(new CombatAttributeAbsDefense(type, value));
+        accumulator.AddDefense(std::make_unique<CombatAttributeAbsDefense>(type, value));
 }
 
 void DefenseAttributeMisc_BlockModifier::AddToAccumulator(CombatAttributeAccumulator& accumulator,
@@ -200,7 +202,7 @@ void DefenseAttributeMisc_BlockModifier::AddToAccumulator(CombatAttributeAccumul
                                                           bool skipChance) const {
     float value = 0.0f;
     if (RollValue(accumulator, level, skipChance, value))
-        accumulator.AddDefense(new CombatAttributeDefenseMisc(mType, value));
+        accumulator.AddDefense(std::make_unique<CombatAttributeDefenseMisc>(mType, value));
 }
 
 void DefenseAttributeMisc_Reflect::AddToAccumulator(CombatAttributeAccumulator& accumulator,
@@ -208,7 +210,7 @@ void DefenseAttributeMisc_Reflect::AddToAccumulator(CombatAttributeAccumulator& 
                                                     bool skipChance) const {
     float value = 0.0f;
     if (RollValue(accumulator, level, skipChance, value))
-        accumulator.AddDefense(new CombatAttributeDefenseMisc(mType, value));
+        accumulator.AddDefense(std::make_unique<CombatAttributeDefenseMisc>(mType, value));
 }
 
 bool DefenseAttribute_BaseProtectionAbsorption::LoadFromTable(DefenseAttributeStore& store,
@@ -268,8 +270,8 @@ void DefenseAttribute_BaseProtectionAbsorption::AddToAccumulator(
     bool /*skipChance*/) const {
     const float protection = GetProtection(level) + mSecondBonus + mFirstBonus;
     if (protection > 0.0f && mAbsorption > 0.0f)
-        accumulator.AddDefense(
-            new CombatAttributeDefense_AbsorptionProtection(mAbsorption, protection, mRegion));
+        accumulator.AddDefense(std::make_unique<CombatAttributeDefense_AbsorptionProtection>(
+            mAbsorption, protection, mRegion));
 }
 
 void DefenseAttribute_BaseProtectionAbsorption::ScaleAttribute(float percent) {
