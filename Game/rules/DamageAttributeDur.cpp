@@ -27,7 +27,7 @@ float Max(const std::vector<DamageAttributeRange>& ranges, unsigned int level) {
 }
 }  // namespace
 
-bool DamageAttributeDur::LoadFromTable(DamageAttributeStore& store, const LoadTable& table) {
+bool DamageAttributeDur::LoadFromTable(const LoadTable& table) {
     LoadChance(table);
     std::vector<float> minimum, maximum, durationMinimum, durationMaximum;
     table.GetFloatArray(GetLoadValueMinTag(), minimum);
@@ -42,7 +42,7 @@ bool DamageAttributeDur::LoadFromTable(DamageAttributeStore& store, const LoadTa
     mDurations = BuildRanges(durationMinimum, durationMaximum);
     if (mValues.empty() || mDurations.empty())
         return false;
-    RegisterInStore(store, table);
+    ReadStoreGroup(table);
     return true;
 }
 

@@ -24,13 +24,13 @@ float ChanceScaled(float value, float chance) {
 
 // ---- DamageAttributeAbsMod ----
 
-bool DamageAttributeAbsMod::LoadFromTable(DamageAttributeStore& store, const LoadTable& table) {
+bool DamageAttributeAbsMod::LoadFromTable(const LoadTable& table) {
     LoadChance(table);
     table.GetFloatArray(GetLoadModifierTag(), mModifiers);
     ApplySingleZeroRule(mModifiers);
     if (mModifiers.empty())
         return false;
-    RegisterInStore(store, table);
+    ReadStoreGroup(table);
     return true;
 }
 
@@ -114,7 +114,7 @@ void DamageAttributeAbsMod::GetCostInfo(CostInfo_DamageAttributes& cost) const {
 
 // ---- DamageAttributeDurMod ----
 
-bool DamageAttributeDurMod::LoadFromTable(DamageAttributeStore& store, const LoadTable& table) {
+bool DamageAttributeDurMod::LoadFromTable(const LoadTable& table) {
     LoadChance(table);
     table.GetFloatArray(GetLoadModifierTag(), mModifiers);
     ApplySingleZeroRule(mModifiers);
@@ -122,7 +122,7 @@ bool DamageAttributeDurMod::LoadFromTable(DamageAttributeStore& store, const Loa
     ApplySingleZeroRule(mDurationModifiers);
     if (mModifiers.empty() && mDurationModifiers.empty())
         return false;
-    RegisterInStore(store, table);
+    ReadStoreGroup(table);
     return true;
 }
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <utility>
 
 #include "Engine/records/LoadTable.h"
 #include "Engine/sys/Machine.h"
@@ -30,8 +31,7 @@ void SetRootArmorDefensiveAbsorptionSource(std::function<float()> source) {
     Singleton<DefenseAttributeRootAccess>::Get().armorDefensiveAbsorption = std::move(source);
 }
 
-bool DefenseAttribute::LoadFromTable(DefenseAttributeStore& /*store*/, const LoadTable& record,
-                                     bool /*keepIfEmpty*/) {
+bool DefenseAttribute::LoadFromTable(const LoadTable& record, bool /*keepIfEmpty*/) {
     if (mChanceField != nullptr)
         record.GetFloatArray(mChanceField, mChances);
     return true;
@@ -49,9 +49,8 @@ float DefenseAttribute::GetChance(unsigned level) const {
     return AttributeLevelValue(mChances, level);
 }
 
-bool DefenseAttribute_Typical::LoadFromTable(DefenseAttributeStore& store, const LoadTable& record,
-                                             bool keepIfEmpty) {
-    DefenseAttribute::LoadFromTable(store, record, keepIfEmpty);
+bool DefenseAttribute_Typical::LoadFromTable(const LoadTable& record, bool keepIfEmpty) {
+    DefenseAttribute::LoadFromTable(record, keepIfEmpty);
     record.GetFloatArray(mValueField, mValues);
     if (mValues.size() == 1 && mValues[0] == 0.0f)
         mValues.clear();
@@ -60,7 +59,6 @@ bool DefenseAttribute_Typical::LoadFromTable(DefenseAttributeStore& store, const
             return false;
         mValues.push_back(0.0f);
     }
-    store.AddAttribute(this);
     return true;
 }
 
@@ -213,18 +211,15 @@ void DefenseAttributeMisc_Reflect::AddToAccumulator(CombatAttributeAccumulator& 
         accumulator.AddDefense(std::make_unique<CombatAttributeDefenseMisc>(mType, value));
 }
 
-bool DefenseAttribute_BaseProtectionAbsorption::LoadFromTable(DefenseAttributeStore& store,
-                                                              const LoadTable& record,
+bool DefenseAttribute_BaseProtectionAbsorption::LoadFromTable(const LoadTable& record,
                                                               bool /*keepIfEmpty*/) {
     if (const auto absorption = GetRootArmorDefensiveAbsorption())
         mAbsorption = *absorption;
     record.GetFloatArray("defensiveProtection", mProtection);
-    store.AddAttribute(this);
     return true;
 }
 
-bool DefenseAttribute_BaseProtectionAbsorption::LoadFromTable(DefenseAttributeStore& store,
-                                                              const LoadTable& record,
+bool DefenseAttribute_BaseProtectionAbsorption::LoadFromTable(const LoadTable& record,
                                                               const LoadTable* firstExtra,
                                                               const LoadTable* secondExtra,
                                                               bool keepIfEmpty) {
@@ -232,19 +227,18 @@ bool DefenseAttribute_BaseProtectionAbsorption::LoadFromTable(DefenseAttributeSt
         mFirstBonus = firstExtra->GetFloat("defensiveProtection", 0.0f);
     if (secondExtra != nullptr)
         mSecondBonus = secondExtra->GetFloat("defensiveProtection", 0.0f);
-    return LoadFromTable(store, record, keepIfEmpty);
+    return LoadFromTable(record, keepIfEmpty);
 }
 
 void DefenseAttribute_BaseProtectionAbsorption::Create_BaseAbsorptionProtection(
     DefenseAttributeStore& store, const LoadTable& record, const LoadTable* firstExtra,
     const LoadTable* secondExtra, float jitterPercent, CombatAttributeRegion region) {
     auto attribute = std::make_unique<DefenseAttribute_BaseProtectionAbsorption>();
-    if (!attribute->LoadFromTable(store, record, firstExtra, secondExtra, false))
+    if (!attribute->LoadFromTable(record, firstExtra, secondExtra, false))
         return;
-    // The store owns it now.
-    auto* registered = attribute.release();
-    registered->SetRegion(region);
-    registered->AddJitter(jitterPercent, store.GetRandomGen());
+    attribute->SetRegion(region);
+    attribute->AddJitter(jitterPercent, store.GetRandomGen());
+    store.AddAttribute(std::move(attribute));
 }
 
 float DefenseAttribute_BaseProtectionAbsorption::GetProtection(unsigned level) const {
