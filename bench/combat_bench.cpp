@@ -1,5 +1,11 @@
-// Combat benchmarks: building the payloads of one attack from an item's damage store.
+// Combat benchmarks: building the payloads of one attack from an item's damage store. The
+// "allocations/attack" counter counts every operator new of the loop, so a change that adds heap
+// work per attack shows up here.
 #include <benchmark/benchmark.h>
+
+#include <atomic>
+#include <cstdlib>
+#include <new>
 
 #include "Engine/records/RecordDatabase.h"
 #include "Engine/sys/Machine.h"
@@ -9,6 +15,29 @@
 #include "Game/rules/ParametersCombat.h"
 
 using namespace GAME;
+
+namespace {
+std::atomic<std::size_t> gAllocations{0};
+}  // namespace
+
+void* operator new(std::size_t size) {
+    gAllocations.fetch_add(1, std::memory_order_relaxed);
+    if (void* block = std::malloc(size == 0 ? 1 : size))
+        return block;
+    throw std::bad_alloc();
+}
+
+// These are the replacements of the allocator above, so free matches malloc here.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
+void operator delete(void* block) noexcept {
+    std::free(block);
+}
+
+void operator delete(void* block, std::size_t) noexcept {
+    std::free(block);
+}
+#pragma GCC diagnostic pop
 
 namespace {
 
@@ -62,6 +91,7 @@ void BM_AttackFromStoreOf20(benchmark::State& state) {
     RandomUniform attacker;
     attacker.Seed(1);
     std::size_t payloads = 0;
+    const std::size_t allocationsBefore = gAllocations.load(std::memory_order_relaxed);
     for (auto _ : state) {
         ParametersCombat params(attacker);
         store.AddDamageToAccumulator(params.accumulator, 1);
@@ -69,11 +99,14 @@ void BM_AttackFromStoreOf20(benchmark::State& state) {
         payloads += params.accumulator.GetDamagePayloads().size();
         benchmark::DoNotOptimize(payloads);
     }
+    const auto allocations = gAllocations.load(std::memory_order_relaxed) - allocationsBefore;
     state.SetItemsProcessed(state.iterations());
     state.counters["attacks/s"] =
         benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
     state.counters["payloads/attack"] =
         static_cast<double>(payloads) / static_cast<double>(state.iterations());
+    state.counters["allocations/attack"] =
+        static_cast<double>(allocations) / static_cast<double>(state.iterations());
 }
 BENCHMARK(BM_AttackFromStoreOf20);
 

@@ -104,8 +104,8 @@ void ItemEquipment::SetEquation(FormulaIndex index, const std::string& text) {
 }
 
 void ItemEquipment::CreateItemRacialBonus(const LoadTable& record) {
-    if (RacialBonus* bonus = RacialBonus::Create(record))
-        racialBonuses.emplace_back(bonus);
+    if (auto bonus = RacialBonus::Create(record))
+        racialBonuses.push_back(std::move(bonus));
 }
 
 void ItemEquipment::InitializeItem() {

@@ -77,7 +77,7 @@ void ItemRelic::Load(const LoadTable& record) {
     itemOverlayBitmap = record.GetString("itemOverlayBitmap");
     attributes.LoadFromTable(record);
     bonusTableName = record.GetString("bonusTableName");
-    racialBonus.reset(RacialBonus::Create(record));
+    racialBonus = RacialBonus::Create(record);
     relicToRelicSound.Reset(GetSoundPakFromRecord(record, "relicToRelicSound"));
     relicToItemSound.Reset(GetSoundPakFromRecord(record, "relicToItemSound"));
     relicCompleteSound.Reset(GetSoundPakFromRecord(record, "relicCompleteSound"));
@@ -104,7 +104,7 @@ void ItemRelic::LoadBonus(const std::string& bonusRecord) {
     bonusAttributes = std::make_unique<AttributePak>();
     bonusAttributes->LoadFromDatabase(bonusRecord);
     skillAugments.Load(LoadRecord(bonusRecord));
-    bonusRacialBonus.reset(RacialBonus::CreateFromFile(bonusRecord));
+    bonusRacialBonus = RacialBonus::CreateFromFile(bonusRecord);
 }
 
 void ItemRelic::InitializeItem() {

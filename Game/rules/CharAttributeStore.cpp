@@ -1,5 +1,7 @@
 #include "Game/rules/CharAttributeStore.h"
 
+#include <utility>
+
 #include "Engine/Engine.h"
 #include "Engine/records/LoadTable.h"
 
@@ -18,9 +20,9 @@ void CharAttributeStore::CreateNextText(TextList& first, TextList& second, unsig
         attribute->CreateNextText(level, nextLevel, first, second);
 }
 
-void CharAttributeStore::AddToStore(CharAttribute* attribute) {
+void CharAttributeStore::AddToStore(std::unique_ptr<CharAttribute> attribute) {
     if (attribute != nullptr)
-        mAttributes.emplace_back(attribute);
+        mAttributes.push_back(std::move(attribute));
 }
 
 void CharAttributeStore::AddToAccumulator(CharAttributeAccumulator& accumulator,
@@ -57,7 +59,7 @@ void CharAttributeStore::LoadAttributeInto(CharAttributeStore& store,
         return;
     if (jitter > 0.0f)
         attribute->AddJitter(jitter, store.mRandom);
-    store.AddToStore(attribute.release());
+    store.AddToStore(std::move(attribute));
 }
 
 void CharAttributeStore_Bio::Load(const LoadTable& record) {

@@ -18,7 +18,7 @@ public:
     virtual void CreateText(TextList& first, TextList& second, unsigned level) const;
     virtual void CreateNextText(TextList& first, TextList& second, unsigned level,
                                 unsigned nextLevel) const;
-    virtual void AddToStore(CharAttribute* attribute);
+    virtual void AddToStore(std::unique_ptr<CharAttribute> attribute);
     virtual void AddToAccumulator(CharAttributeAccumulator& accumulator, unsigned level) const;
     virtual void ScaleAttributes(float percent);
 

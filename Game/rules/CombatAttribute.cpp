@@ -50,7 +50,7 @@ void CombatAttribute::ReduceAbsoluteDamage(CombatAttributeType, float) {}
 void CombatAttribute::DamageReductionByShield(const CombatCharacter&, float, float) {}
 void CombatAttribute::ReduceDurationDamage(CombatAttributeType, float) {}
 void CombatAttribute::ScaleDamage(float) {}
-bool CombatAttribute::MergeDefense(CombatAttribute*) {
+bool CombatAttribute::MergeDefense(const CombatAttribute&) {
     return false;
 }
 

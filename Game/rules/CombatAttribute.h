@@ -3,8 +3,15 @@
 // effect, a modifier of another payload or one defense of the target). Every payload is owned by
 // one CombatAttributeAccumulator and copied only through Clone.
 #include <cstdint>
+#include <memory>
 
 #include "Game/rules/CombatAttributeType.h"
+
+// Every concrete payload copies itself member-wise, current modifiers included.
+#define COMBAT_ATTRIBUTE_CLONE(Class)                         \
+    std::unique_ptr<CombatAttribute> Clone() const override { \
+        return std::make_unique<Class>(*this);                \
+    }
 
 namespace GAME {
 
@@ -17,7 +24,7 @@ public:
     CombatAttribute& operator=(const CombatAttribute&) = delete;
     virtual ~CombatAttribute() = default;
 
-    virtual CombatAttribute* Clone() const = 0;
+    virtual std::unique_ptr<CombatAttribute> Clone() const = 0;
     virtual CombatAttributeType GetType() const { return mType; }
     virtual void Process(const CombatCharacter& character, float percent, float subtract,
                          float reducePercent, float reduceAbsolute);
@@ -38,7 +45,7 @@ public:
     virtual void ScaleDamage(float percent);
     virtual bool GetFilterForReflectDamage() const { return mFilterForReflect; }
     virtual float GetDefense() const { return 0.0f; }
-    virtual bool MergeDefense(CombatAttribute* other);
+    virtual bool MergeDefense(const CombatAttribute& other);
 
 protected:
     CombatAttributeType mType;
@@ -52,7 +59,7 @@ public:
     CombatAttributeAbsDamage(CombatAttributeType type, float damage)
         : CombatAttribute(type), mDamage(damage) {}
     CombatAttributeAbsDamage(const CombatAttributeAbsDamage&) = default;
-    CombatAttribute* Clone() const override { return new CombatAttributeAbsDamage(*this); }
+    COMBAT_ATTRIBUTE_CLONE(CombatAttributeAbsDamage)
 
     void Process(const CombatCharacter& character, float percent, float subtract,
                  float reducePercent, float reduceAbsolute) override;
@@ -79,7 +86,7 @@ protected:
 class CombatAttributeAbsDamageElemental : public CombatAttributeAbsDamage {
 public:
     using CombatAttributeAbsDamage::CombatAttributeAbsDamage;
-    CombatAttribute* Clone() const override { return new CombatAttributeAbsDamageElemental(*this); }
+    COMBAT_ATTRIBUTE_CLONE(CombatAttributeAbsDamageElemental)
 
 protected:
     float ApplyElementalFormula(const CombatCharacter& character, float damage) const override;
@@ -93,7 +100,7 @@ public:
         mFilterForReflect = true;
     }
     CombatAttributeReflexDamage(const CombatAttributeReflexDamage&) = default;
-    CombatAttribute* Clone() const override { return new CombatAttributeReflexDamage(*this); }
+    COMBAT_ATTRIBUTE_CLONE(CombatAttributeReflexDamage)
     void Execute(CombatCharacter& defender) override;
     using CombatAttribute::Execute;
     void GetTotalDamage(float&, float&) override {}
@@ -114,9 +121,7 @@ public:
 class CombatAttributeInfluenceDamage_Taunt : public CombatAttributeInfluenceDamage {
 public:
     using CombatAttributeInfluenceDamage::CombatAttributeInfluenceDamage;
-    CombatAttribute* Clone() const override {
-        return new CombatAttributeInfluenceDamage_Taunt(*this);
-    }
+    COMBAT_ATTRIBUTE_CLONE(CombatAttributeInfluenceDamage_Taunt)
     void Execute(CombatCharacter& defender) override;
     using CombatAttribute::Execute;
 };
@@ -124,9 +129,7 @@ public:
 class CombatAttributeInfluenceDamage_Fear : public CombatAttributeInfluenceDamage {
 public:
     using CombatAttributeInfluenceDamage::CombatAttributeInfluenceDamage;
-    CombatAttribute* Clone() const override {
-        return new CombatAttributeInfluenceDamage_Fear(*this);
-    }
+    COMBAT_ATTRIBUTE_CLONE(CombatAttributeInfluenceDamage_Fear)
     void Execute(CombatCharacter& defender) override;
     using CombatAttribute::Execute;
 };
@@ -134,9 +137,7 @@ public:
 class CombatAttributeInfluenceDamage_Confusion : public CombatAttributeInfluenceDamage {
 public:
     using CombatAttributeInfluenceDamage::CombatAttributeInfluenceDamage;
-    CombatAttribute* Clone() const override {
-        return new CombatAttributeInfluenceDamage_Confusion(*this);
-    }
+    COMBAT_ATTRIBUTE_CLONE(CombatAttributeInfluenceDamage_Confusion)
     void Execute(CombatCharacter& defender) override;
     using CombatAttribute::Execute;
 };
@@ -144,9 +145,7 @@ public:
 class CombatAttributeInfluenceDamage_Convert : public CombatAttributeInfluenceDamage {
 public:
     using CombatAttributeInfluenceDamage::CombatAttributeInfluenceDamage;
-    CombatAttribute* Clone() const override {
-        return new CombatAttributeInfluenceDamage_Convert(*this);
-    }
+    COMBAT_ATTRIBUTE_CLONE(CombatAttributeInfluenceDamage_Convert)
     // Remembers the processing character as the converter.
     void Process(const CombatCharacter& character, float percent, float subtract,
                  float reducePercent, float reduceAbsolute) override;
@@ -161,9 +160,7 @@ private:
 class CombatAttributeAbsDamage_PercentLife : public CombatAttributeAbsDamage {
 public:
     using CombatAttributeAbsDamage::CombatAttributeAbsDamage;
-    CombatAttribute* Clone() const override {
-        return new CombatAttributeAbsDamage_PercentLife(*this);
-    }
+    COMBAT_ATTRIBUTE_CLONE(CombatAttributeAbsDamage_PercentLife)
     void Execute(CombatCharacter& defender) override;
     using CombatAttribute::Execute;
     void ReduceAbsoluteDamage(CombatAttributeType type, float percent) override;
@@ -173,9 +170,7 @@ public:
 class CombatAttributeAbsDamage_Disruption : public CombatAttributeAbsDamage {
 public:
     using CombatAttributeAbsDamage::CombatAttributeAbsDamage;
-    CombatAttribute* Clone() const override {
-        return new CombatAttributeAbsDamage_Disruption(*this);
-    }
+    COMBAT_ATTRIBUTE_CLONE(CombatAttributeAbsDamage_Disruption)
     void Execute(CombatCharacter& defender) override;
     using CombatAttribute::Execute;
     void GetTotalDamage(float&, float&) override {}
@@ -184,9 +179,7 @@ public:
 class CombatAttributeAbsDamage_LifeLeech : public CombatAttributeAbsDamage {
 public:
     using CombatAttributeAbsDamage::CombatAttributeAbsDamage;
-    CombatAttribute* Clone() const override {
-        return new CombatAttributeAbsDamage_LifeLeech(*this);
-    }
+    COMBAT_ATTRIBUTE_CLONE(CombatAttributeAbsDamage_LifeLeech)
     void Execute(CombatCharacter& defender) override;
     using CombatAttribute::Execute;
 };
@@ -196,7 +189,7 @@ public:
     CombatAttributeAbsDamage_ManaBurn(CombatAttributeType type, float amount, float ratio)
         : CombatAttributeAbsDamage(type, amount), mRatio(ratio) {}
     CombatAttributeAbsDamage_ManaBurn(const CombatAttributeAbsDamage_ManaBurn&) = default;
-    CombatAttribute* Clone() const override { return new CombatAttributeAbsDamage_ManaBurn(*this); }
+    COMBAT_ATTRIBUTE_CLONE(CombatAttributeAbsDamage_ManaBurn)
     void Execute(CombatCharacter& defender) override;
     using CombatAttribute::Execute;
     void ModifyAbsoluteDamage(CombatAttributeType type, float value) override;
@@ -215,7 +208,7 @@ public:
     CombatAttributeDurDamage(CombatAttributeType type, float damage, float duration)
         : CombatAttribute(type), mDamage(damage), mDuration(duration) {}
     CombatAttributeDurDamage(const CombatAttributeDurDamage&) = default;
-    CombatAttribute* Clone() const override { return new CombatAttributeDurDamage(*this); }
+    COMBAT_ATTRIBUTE_CLONE(CombatAttributeDurDamage)
 
     void Process(const CombatCharacter& character, float percent, float subtract,
                  float reducePercent, float reduceAbsolute) override;
@@ -245,7 +238,7 @@ protected:
 class CombatAttributeDurDamageElemental : public CombatAttributeDurDamage {
 public:
     using CombatAttributeDurDamage::CombatAttributeDurDamage;
-    CombatAttribute* Clone() const override { return new CombatAttributeDurDamageElemental(*this); }
+    COMBAT_ATTRIBUTE_CLONE(CombatAttributeDurDamageElemental)
 
 protected:
     float ApplyElementalFormula(const CombatCharacter& character, float damage) const override;
@@ -254,7 +247,7 @@ protected:
 class CombatAttributeDurFixedDamage : public CombatAttributeDurDamage {
 public:
     using CombatAttributeDurDamage::CombatAttributeDurDamage;
-    CombatAttribute* Clone() const override { return new CombatAttributeDurFixedDamage(*this); }
+    COMBAT_ATTRIBUTE_CLONE(CombatAttributeDurFixedDamage)
     void Execute(CombatCharacter& defender) override;
     using CombatAttribute::Execute;
     void GetTotalDamage(float&, float&) override {}
@@ -267,7 +260,7 @@ public:
     CombatAttributeAbsDamageMod(CombatAttributeType type, float percent)
         : CombatAttribute(type), mPercent(percent) {}
     CombatAttributeAbsDamageMod(const CombatAttributeAbsDamageMod&) = default;
-    CombatAttribute* Clone() const override { return new CombatAttributeAbsDamageMod(*this); }
+    COMBAT_ATTRIBUTE_CLONE(CombatAttributeAbsDamageMod)
     void Execute(CombatAttribute* payload, CombatAttributeRegion region) override;
     using CombatAttribute::Execute;
     float GetPercent() const { return mPercent; }
@@ -282,7 +275,7 @@ public:
                                 float durationPercent)
         : CombatAttribute(type), mDamagePercent(damagePercent), mDurationPercent(durationPercent) {}
     CombatAttributeDurDamageMod(const CombatAttributeDurDamageMod&) = default;
-    CombatAttribute* Clone() const override { return new CombatAttributeDurDamageMod(*this); }
+    COMBAT_ATTRIBUTE_CLONE(CombatAttributeDurDamageMod)
     void Execute(CombatAttribute* payload, CombatAttributeRegion region) override;
     using CombatAttribute::Execute;
     float GetDamagePercent() const { return mDamagePercent; }
@@ -300,7 +293,7 @@ public:
     CombatAttributeAbsDefense(CombatAttributeType type, float value)
         : CombatAttribute(type), mValue(value) {}
     CombatAttributeAbsDefense(const CombatAttributeAbsDefense&) = default;
-    CombatAttribute* Clone() const override { return new CombatAttributeAbsDefense(*this); }
+    COMBAT_ATTRIBUTE_CLONE(CombatAttributeAbsDefense)
     void Process(const CombatCharacter& defender, float percent, float subtract,
                  float reducePercent, float reduceAbsolute) override;
     void Execute(CombatAttribute* payload, CombatAttributeRegion region) override;
@@ -309,7 +302,7 @@ public:
     void GetTotalDefense(float& absolute, float& duration) const override;
     float GetDefense() const override { return mValue; }
     // Only another absolute defense of the same type merges in.
-    bool MergeDefense(CombatAttribute* other) override;
+    bool MergeDefense(const CombatAttribute& other) override;
 
 protected:
     float mValue;
@@ -320,9 +313,7 @@ protected:
 class CombatAttributeAbsDefenseRestricted : public CombatAttributeAbsDefense {
 public:
     using CombatAttributeAbsDefense::CombatAttributeAbsDefense;
-    CombatAttribute* Clone() const override {
-        return new CombatAttributeAbsDefenseRestricted(*this);
-    }
+    COMBAT_ATTRIBUTE_CLONE(CombatAttributeAbsDefenseRestricted)
     void Process(const CombatCharacter& defender, float percent, float subtract,
                  float reducePercent, float reduceAbsolute) override;
 };
@@ -332,7 +323,7 @@ public:
     CombatAttributeDurDefense(CombatAttributeType type, float value)
         : CombatAttribute(type), mValue(value) {}
     CombatAttributeDurDefense(const CombatAttributeDurDefense&) = default;
-    CombatAttribute* Clone() const override { return new CombatAttributeDurDefense(*this); }
+    COMBAT_ATTRIBUTE_CLONE(CombatAttributeDurDefense)
     void Process(const CombatCharacter& defender, float percent, float subtract,
                  float reducePercent, float reduceAbsolute) override;
     void Execute(CombatAttribute* payload, CombatAttributeRegion region) override;
@@ -341,7 +332,7 @@ public:
     void GetTotalDefense(float& absolute, float& duration) const override;
     float GetDefense() const override { return mValue; }
     // Only another duration defense of the same type merges in.
-    bool MergeDefense(CombatAttribute* other) override;
+    bool MergeDefense(const CombatAttribute& other) override;
 
 private:
     float mValue;
@@ -354,7 +345,7 @@ public:
     CombatAttributeDefenseMisc(CombatAttributeType type, float value)
         : CombatAttribute(type), mValue(value) {}
     CombatAttributeDefenseMisc(const CombatAttributeDefenseMisc&) = default;
-    CombatAttribute* Clone() const override { return new CombatAttributeDefenseMisc(*this); }
+    COMBAT_ATTRIBUTE_CLONE(CombatAttributeDefenseMisc)
     void Process(const CombatCharacter& defender, float percent, float subtract,
                  float reducePercent, float reduceAbsolute) override;
     void ModifyAbsoluteDefense(CombatAttributeType type, float value) override;
@@ -370,7 +361,7 @@ public:
     CombatAttributeAbsDefenseMod(CombatAttributeType type, float percent)
         : CombatAttribute(type), mPercent(percent) {}
     CombatAttributeAbsDefenseMod(const CombatAttributeAbsDefenseMod&) = default;
-    CombatAttribute* Clone() const override { return new CombatAttributeAbsDefenseMod(*this); }
+    COMBAT_ATTRIBUTE_CLONE(CombatAttributeAbsDefenseMod)
     void Execute(CombatAttribute* payload, CombatAttributeRegion region) override;
     using CombatAttribute::Execute;
 
@@ -383,7 +374,7 @@ public:
     CombatAttributeDurDefenseMod(CombatAttributeType type, float percent)
         : CombatAttribute(type), mPercent(percent) {}
     CombatAttributeDurDefenseMod(const CombatAttributeDurDefenseMod&) = default;
-    CombatAttribute* Clone() const override { return new CombatAttributeDurDefenseMod(*this); }
+    COMBAT_ATTRIBUTE_CLONE(CombatAttributeDurDefenseMod)
     void Execute(CombatAttribute* payload, CombatAttributeRegion region) override;
     using CombatAttribute::Execute;
 
@@ -403,9 +394,7 @@ public:
           mPierceRatio(pierceRatio),
           mUseDesignerEquations(useDesignerEquations) {}
     CombatAttributeDamage_BasePhysical(const CombatAttributeDamage_BasePhysical&) = default;
-    CombatAttribute* Clone() const override {
-        return new CombatAttributeDamage_BasePhysical(*this);
-    }
+    COMBAT_ATTRIBUTE_CLONE(CombatAttributeDamage_BasePhysical)
 
     CombatAttributeType GetType() const override { return CombatAttributeType::AllPhysical; }
     void Process(const CombatCharacter& attacker, float percent, float subtract,
@@ -446,9 +435,7 @@ public:
     CombatAttributeDamage_BonusPhysical(CombatAttributeType type, float damage)
         : CombatAttribute(type), mDamage(damage) {}
     CombatAttributeDamage_BonusPhysical(const CombatAttributeDamage_BonusPhysical&) = default;
-    CombatAttribute* Clone() const override {
-        return new CombatAttributeDamage_BonusPhysical(*this);
-    }
+    COMBAT_ATTRIBUTE_CLONE(CombatAttributeDamage_BonusPhysical)
     void Execute(CombatCharacter& defender) override;
     using CombatAttribute::Execute;
     void GetTotalDamage(float& absolute, float& duration) override;
@@ -473,9 +460,7 @@ public:
           mRegion(region) {}
     CombatAttributeDefense_AbsorptionProtection(
         const CombatAttributeDefense_AbsorptionProtection&) = default;
-    CombatAttribute* Clone() const override {
-        return new CombatAttributeDefense_AbsorptionProtection(*this);
-    }
+    COMBAT_ATTRIBUTE_CLONE(CombatAttributeDefense_AbsorptionProtection)
     CombatAttributeType GetType() const override { return CombatAttributeType::AbsorbedProtection; }
     void Process(const CombatCharacter& defender, float percent, float subtract,
                  float reducePercent, float reduceAbsolute) override;

@@ -1,6 +1,7 @@
 #include "Game/rules/CombatAttributeAccumulator.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "Game/rules/CombatAttribute.h"
 
@@ -10,7 +11,7 @@ namespace {
 void CloneInto(CombatAttributeAccumulator::PayloadList& to,
                const CombatAttributeAccumulator::PayloadList& from) {
     for (const auto& payload : from)
-        to.emplace_back(payload->Clone());
+        to.push_back(payload->Clone());
 }
 }  // namespace
 
@@ -48,31 +49,28 @@ void CombatAttributeAccumulator::SetSeed(std::uint32_t seed) {
     mRandom.Seed(seed);
 }
 
-void CombatAttributeAccumulator::AddDamage(CombatAttribute* payload) {
+void CombatAttributeAccumulator::AddDamage(std::unique_ptr<CombatAttribute> payload) {
     if (payload)
-        mDamage.emplace_back(payload);
+        mDamage.push_back(std::move(payload));
 }
 
-void CombatAttributeAccumulator::AddDamageModifier(CombatAttribute* payload) {
+void CombatAttributeAccumulator::AddDamageModifier(std::unique_ptr<CombatAttribute> payload) {
     if (payload)
-        mDamageModifiers.emplace_back(payload);
+        mDamageModifiers.push_back(std::move(payload));
 }
 
-void CombatAttributeAccumulator::AddDefenseModifier(CombatAttribute* payload) {
+void CombatAttributeAccumulator::AddDefenseModifier(std::unique_ptr<CombatAttribute> payload) {
     if (payload)
-        mDefenseModifiers.emplace_back(payload);
+        mDefenseModifiers.push_back(std::move(payload));
 }
 
-void CombatAttributeAccumulator::AddDefense(CombatAttribute* payload) {
+void CombatAttributeAccumulator::AddDefense(std::unique_ptr<CombatAttribute> payload) {
     if (!payload)
         return;
-    for (const auto& defense : mDefense) {
-        if (defense->MergeDefense(payload)) {
-            delete payload;
+    for (const auto& defense : mDefense)
+        if (defense->MergeDefense(*payload))
             return;
-        }
-    }
-    mDefense.emplace_back(payload);
+    mDefense.push_back(std::move(payload));
 }
 
 void CombatAttributeAccumulator::ProcessDamage(const CombatCharacter& attacker, float percent,

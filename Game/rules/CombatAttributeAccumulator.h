@@ -36,12 +36,12 @@ public:
 
     bool IsEmpty() const { return mDamage.empty(); }
 
-    // Each takes ownership of a non-null payload; null is ignored.
-    void AddDamage(CombatAttribute* payload);
-    void AddDamageModifier(CombatAttribute* payload);
-    void AddDefenseModifier(CombatAttribute* payload);
-    // A defense that an existing one merges is deleted; else it is appended.
-    void AddDefense(CombatAttribute* payload);
+    // Each appends a non-null payload to its list; null is ignored.
+    void AddDamage(std::unique_ptr<CombatAttribute> payload);
+    void AddDamageModifier(std::unique_ptr<CombatAttribute> payload);
+    void AddDefenseModifier(std::unique_ptr<CombatAttribute> payload);
+    // A defense that an existing one merges is dropped; else it is appended.
+    void AddDefense(std::unique_ptr<CombatAttribute> payload);
 
     void ProcessDamage(const CombatCharacter& attacker, float percent, float subtract,
                        float reducePercent, float reduceAbsolute);

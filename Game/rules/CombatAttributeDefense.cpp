@@ -53,11 +53,11 @@ void CombatAttributeAbsDefense::GetTotalDefense(float& absolute, float&) const {
     absolute += mValue;
 }
 
-bool CombatAttributeAbsDefense::MergeDefense(CombatAttribute* other) {
+bool CombatAttributeAbsDefense::MergeDefense(const CombatAttribute& other) {
     // A duration defense of the same type reduces durations, not damage: it stays apart.
-    if (!other || other->GetType() != GetType() || !dynamic_cast<CombatAttributeAbsDefense*>(other))
+    if (other.GetType() != GetType() || !dynamic_cast<const CombatAttributeAbsDefense*>(&other))
         return false;
-    mValue += other->GetDefense();
+    mValue += other.GetDefense();
     return true;
 }
 
@@ -89,10 +89,10 @@ void CombatAttributeDurDefense::GetTotalDefense(float&, float& duration) const {
     duration += mValue;
 }
 
-bool CombatAttributeDurDefense::MergeDefense(CombatAttribute* other) {
-    if (!other || other->GetType() != GetType() || !dynamic_cast<CombatAttributeDurDefense*>(other))
+bool CombatAttributeDurDefense::MergeDefense(const CombatAttribute& other) {
+    if (other.GetType() != GetType() || !dynamic_cast<const CombatAttributeDurDefense*>(&other))
         return false;
-    mValue += other->GetDefense();
+    mValue += other.GetDefense();
     return true;
 }
 

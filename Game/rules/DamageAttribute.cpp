@@ -92,13 +92,13 @@ void DamageAttribute::LoadChance(const LoadTable& table) {
     table.GetFloatArray(GetLoadChanceTag(), mChance);
 }
 
-void DamageAttribute::RegisterInStore(DamageAttributeStore& store, const LoadTable& table) {
+void DamageAttribute::ReadStoreGroup(const LoadTable& table) {
     if (!table.GetBool(GetLoadGlobalTag(), false))
-        store.AddAttribute(this);
+        mStoreGroup = DamageAttributeGroup::Plain;
     else if (table.GetBool(GetLoadXorTag(), false))
-        store.AddGlobalXorAttribute(this);
+        mStoreGroup = DamageAttributeGroup::GlobalXor;
     else
-        store.AddGlobalAndAttribute(this);
+        mStoreGroup = DamageAttributeGroup::GlobalAnd;
 }
 
 void DamageAttribute::AppendChancePrefix(std::wstring& line, float chance) const {
@@ -147,7 +147,7 @@ DamageAttributeReflex::DamageAttributeReflex() {
     mRangeFormatTag = "DamageReflexRangeFormat";
 }
 
-bool DamageAttributeAbs::LoadFromTable(DamageAttributeStore& store, const LoadTable& table) {
+bool DamageAttributeAbs::LoadFromTable(const LoadTable& table) {
     LoadChance(table);
     std::vector<float> minimum;
     std::vector<float> maximum;
@@ -158,7 +158,7 @@ bool DamageAttributeAbs::LoadFromTable(DamageAttributeStore& store, const LoadTa
     mValues = BuildRanges(minimum, maximum);
     if (mValues.empty())
         return false;
-    RegisterInStore(store, table);
+    ReadStoreGroup(table);
     return true;
 }
 
@@ -226,8 +226,8 @@ bool DamageAttributeAbs::RollAmount(CombatAttributeAccumulator& accumulator, uns
     return true;
 }
 
-CombatAttribute* DamageAttributeAbs::CreatePayload(float amount) const {
-    return new CombatAttributeAbsDamage(GetType(), amount);
+std::unique_ptr<CombatAttribute> DamageAttributeAbs::CreatePayload(float amount) const {
+    return std::make_unique<CombatAttributeAbsDamage>(GetType(), amount);
 }
 
 void DamageAttributeAbs::AddDamageToAccumulator(CombatAttributeAccumulator& accumulator,
@@ -269,16 +269,18 @@ void DamageAttributeAbs::GetCostInfo(CostInfo_DamageAttributes& cost) const {
     }
 }
 
-CombatAttribute* DamageAttributeAbsBaseElemental::CreatePayload(float amount) const {
-    return new CombatAttributeAbsDamageElemental(GetType(), amount);
+std::unique_ptr<CombatAttribute> DamageAttributeAbsBaseElemental::CreatePayload(
+    float amount) const {
+    return std::make_unique<CombatAttributeAbsDamageElemental>(GetType(), amount);
 }
 
-CombatAttribute* DamageAttributeAbsBonusElemental::CreatePayload(float amount) const {
-    return new CombatAttributeAbsDamageElemental(GetType(), amount);
+std::unique_ptr<CombatAttribute> DamageAttributeAbsBonusElemental::CreatePayload(
+    float amount) const {
+    return std::make_unique<CombatAttributeAbsDamageElemental>(GetType(), amount);
 }
 
-CombatAttribute* DamageAttributeReflex::CreatePayload(float amount) const {
-    return new CombatAttributeReflexDamage(GetType(), amount);
+std::unique_ptr<CombatAttribute> DamageAttributeReflex::CreatePayload(float amount) const {
+    return std::make_unique<CombatAttributeReflexDamage>(GetType(), amount);
 }
 
 }  // namespace GAME

@@ -1,9 +1,11 @@
 #pragma once
 // Offensive properties that item, skill and character records grant, kept per level. Each loads
-// itself under the record keys its kind supplies, registers itself in a DamageAttributeStore and,
-// when its owner attacks, turns into one combat payload of the attack's accumulator. The
+// itself under the record keys its kind supplies, names the group of the DamageAttributeStore
+// that keeps it and, when its owner attacks, turns into one combat payload of the attack's
+// accumulator. The
 // intermediate classes below hold all the behaviour; a leaf kind only names its type, keys and
 // display tag (DamageAttributeKinds.h), and retaliation kinds derive from the same classes.
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -43,6 +45,9 @@ std::vector<DamageAttributeRange> BuildRanges(const std::vector<float>& minimum,
 int PercentOf(float value, float percent);
 }  // namespace DamageAttributeRules
 
+// The group of a store that an attribute's record puts it in.
+enum class DamageAttributeGroup { Plain, GlobalAnd, GlobalXor };
+
 class DamageAttribute {
 public:
     DamageAttribute() = default;
@@ -51,7 +56,9 @@ public:
     virtual ~DamageAttribute() = default;
 
     virtual float GetChance(unsigned int level) const;
-    virtual bool LoadFromTable(DamageAttributeStore& store, const LoadTable& table) = 0;
+    // Reads the attribute and the store group its record names; false when the record grants
+    // nothing, and the attribute is not kept.
+    virtual bool LoadFromTable(const LoadTable& table) = 0;
     virtual CombatAttributeType GetType() const = 0;
     virtual void CreateText(DamageTextList& list1, DamageTextList& list2, DamageTextList& list3,
                             unsigned int level) const = 0;
@@ -67,6 +74,7 @@ public:
     virtual void GetCostInfo(CostInfo_DamageAttributes& cost) const = 0;
 
     void SetHideChanceIndentLine(bool hide) { mHideChance = hide; }
+    DamageAttributeGroup GetStoreGroup() const { return mStoreGroup; }
 
 protected:
     virtual const char* GetLoadChanceTag() const = 0;
@@ -79,8 +87,8 @@ protected:
     virtual float Scale(float value, float percent) const;
 
     void LoadChance(const LoadTable& table);
-    // Hands the attribute to the store's group that the record's global and XOR keys name.
-    void RegisterInStore(DamageAttributeStore& store, const LoadTable& table);
+    // The store group that the record's global and XOR keys name.
+    void ReadStoreGroup(const LoadTable& table);
     // The indent tag while the chance is hidden, else the chance when it is above 0.
     void AppendChancePrefix(std::wstring& line, float chance) const;
     // Passes the chance gate (or skips it); the chance multiplier comes after.
@@ -92,6 +100,7 @@ protected:
 
     std::vector<float> mChance;
     bool mHideChance = false;
+    DamageAttributeGroup mStoreGroup = DamageAttributeGroup::Plain;
 };
 
 // ---- Single amounts ----
@@ -99,7 +108,7 @@ protected:
 class DamageAttributeAbs : public DamageAttribute {
 public:
     DamageAttributeAbs();
-    bool LoadFromTable(DamageAttributeStore& store, const LoadTable& table) override;
+    bool LoadFromTable(const LoadTable& table) override;
     void CreateText(DamageTextList& list1, DamageTextList& list2, DamageTextList& list3,
                     unsigned int level) const override;
     void CreateNextText(DamageTextList& list1, DamageTextList& list2, DamageTextList& list3,
@@ -120,7 +129,7 @@ protected:
     virtual void GetText(std::wstring& line, unsigned int level) const;
     virtual void GetNextText(std::wstring& line, unsigned int level, unsigned int nextLevel) const;
     // The payload of one rolled amount.
-    virtual CombatAttribute* CreatePayload(float amount) const;
+    virtual std::unique_ptr<CombatAttribute> CreatePayload(float amount) const;
     // Base damage counts into avgBase instead of avgBonus.
     virtual bool IsBaseDamage() const { return false; }
     // The line for one level's numbers after the prefix.
@@ -146,7 +155,7 @@ protected:
 
 class DamageAttributeAbsBaseElemental : public DamageAttributeAbsBase {
 protected:
-    CombatAttribute* CreatePayload(float amount) const override;
+    std::unique_ptr<CombatAttribute> CreatePayload(float amount) const override;
 };
 
 class DamageAttributeAbsBonus : public DamageAttributeAbs {
@@ -156,7 +165,7 @@ protected:
 
 class DamageAttributeAbsBonusElemental : public DamageAttributeAbsBonus {
 protected:
-    CombatAttribute* CreatePayload(float amount) const override;
+    std::unique_ptr<CombatAttribute> CreatePayload(float amount) const override;
 };
 
 class DamageAttributeInfluence : public DamageAttributeAbsBonus {
@@ -174,14 +183,14 @@ public:
     DamageAttributeReflex();
 
 protected:
-    CombatAttribute* CreatePayload(float amount) const override;
+    std::unique_ptr<CombatAttribute> CreatePayload(float amount) const override;
 };
 
 // ---- Amounts over a duration ----
 
 class DamageAttributeDur : public DamageAttribute {
 public:
-    bool LoadFromTable(DamageAttributeStore& store, const LoadTable& table) override;
+    bool LoadFromTable(const LoadTable& table) override;
     void CreateText(DamageTextList& list1, DamageTextList& list2, DamageTextList& list3,
                     unsigned int level) const override;
     void CreateNextText(DamageTextList& list1, DamageTextList& list2, DamageTextList& list3,
@@ -205,7 +214,7 @@ protected:
     virtual float GetDurationMax(unsigned int level) const;
     virtual void GetText(std::wstring& line, unsigned int level) const;
     virtual void GetNextText(std::wstring& line, unsigned int level, unsigned int nextLevel) const;
-    virtual CombatAttribute* CreatePayload(float amount, float duration) const;
+    virtual std::unique_ptr<CombatAttribute> CreatePayload(float amount, float duration) const;
     // Fixed effects show their strength, not the damage over the whole duration.
     virtual bool IsFixedDuration() const { return false; }
     void AppendValueText(std::wstring& line, unsigned int level) const;
@@ -225,7 +234,7 @@ protected:
 
 class DamageAttributeDurBaseElemental : public DamageAttributeDurBase {
 protected:
-    CombatAttribute* CreatePayload(float amount, float duration) const override;
+    std::unique_ptr<CombatAttribute> CreatePayload(float amount, float duration) const override;
 };
 
 class DamageAttributeDurBonus : public DamageAttributeDur {
@@ -235,21 +244,21 @@ protected:
 
 class DamageAttributeDurBonusElemental : public DamageAttributeDurBonus {
 protected:
-    CombatAttribute* CreatePayload(float amount, float duration) const override;
+    std::unique_ptr<CombatAttribute> CreatePayload(float amount, float duration) const override;
 };
 
 class DamageAttributeDurFixed : public DamageAttributeDur {
 protected:
     int GetTextList() const override { return 3; }
     bool IsFixedDuration() const override { return true; }
-    CombatAttribute* CreatePayload(float amount, float duration) const override;
+    std::unique_ptr<CombatAttribute> CreatePayload(float amount, float duration) const override;
 };
 
 // ---- Modifiers of another payload ----
 
 class DamageAttributeAbsMod : public DamageAttribute {
 public:
-    bool LoadFromTable(DamageAttributeStore& store, const LoadTable& table) override;
+    bool LoadFromTable(const LoadTable& table) override;
     void CreateText(DamageTextList& list1, DamageTextList& list2, DamageTextList& list3,
                     unsigned int level) const override;
     void CreateNextText(DamageTextList& list1, DamageTextList& list2, DamageTextList& list3,
@@ -286,7 +295,7 @@ protected:
 
 class DamageAttributeDurMod : public DamageAttribute {
 public:
-    bool LoadFromTable(DamageAttributeStore& store, const LoadTable& table) override;
+    bool LoadFromTable(const LoadTable& table) override;
     void CreateText(DamageTextList& list1, DamageTextList& list2, DamageTextList& list3,
                     unsigned int level) const override;
     void CreateNextText(DamageTextList& list1, DamageTextList& list2, DamageTextList& list3,

@@ -27,7 +27,7 @@ float Max(const std::vector<DamageAttributeRange>& ranges, unsigned int level) {
 }
 }  // namespace
 
-bool DamageAttributeDur::LoadFromTable(DamageAttributeStore& store, const LoadTable& table) {
+bool DamageAttributeDur::LoadFromTable(const LoadTable& table) {
     LoadChance(table);
     std::vector<float> minimum, maximum, durationMinimum, durationMaximum;
     table.GetFloatArray(GetLoadValueMinTag(), minimum);
@@ -42,7 +42,7 @@ bool DamageAttributeDur::LoadFromTable(DamageAttributeStore& store, const LoadTa
     mDurations = BuildRanges(durationMinimum, durationMaximum);
     if (mValues.empty() || mDurations.empty())
         return false;
-    RegisterInStore(store, table);
+    ReadStoreGroup(table);
     return true;
 }
 
@@ -135,8 +135,9 @@ bool DamageAttributeDur::RollAmountAndDuration(CombatAttributeAccumulator& accum
     return true;
 }
 
-CombatAttribute* DamageAttributeDur::CreatePayload(float amount, float duration) const {
-    return new CombatAttributeDurDamage(GetType(), amount, duration);
+std::unique_ptr<CombatAttribute> DamageAttributeDur::CreatePayload(float amount,
+                                                                   float duration) const {
+    return std::make_unique<CombatAttributeDurDamage>(GetType(), amount, duration);
 }
 
 void DamageAttributeDur::AddDamageToAccumulator(CombatAttributeAccumulator& accumulator,
@@ -181,18 +182,19 @@ void DamageAttributeDur::GetCostInfo(CostInfo_DamageAttributes& cost) const {
     }
 }
 
-CombatAttribute* DamageAttributeDurBaseElemental::CreatePayload(float amount,
-                                                                float duration) const {
-    return new CombatAttributeDurDamageElemental(GetType(), amount, duration);
+std::unique_ptr<CombatAttribute> DamageAttributeDurBaseElemental::CreatePayload(
+    float amount, float duration) const {
+    return std::make_unique<CombatAttributeDurDamageElemental>(GetType(), amount, duration);
 }
 
-CombatAttribute* DamageAttributeDurBonusElemental::CreatePayload(float amount,
-                                                                 float duration) const {
-    return new CombatAttributeDurDamageElemental(GetType(), amount, duration);
+std::unique_ptr<CombatAttribute> DamageAttributeDurBonusElemental::CreatePayload(
+    float amount, float duration) const {
+    return std::make_unique<CombatAttributeDurDamageElemental>(GetType(), amount, duration);
 }
 
-CombatAttribute* DamageAttributeDurFixed::CreatePayload(float amount, float duration) const {
-    return new CombatAttributeDurFixedDamage(GetType(), amount, duration);
+std::unique_ptr<CombatAttribute> DamageAttributeDurFixed::CreatePayload(float amount,
+                                                                        float duration) const {
+    return std::make_unique<CombatAttributeDurFixedDamage>(GetType(), amount, duration);
 }
 
 }  // namespace GAME

@@ -17,9 +17,12 @@ void DamageAttributeAbs_ElementalDamage::AddDamageToAccumulator(
     if (!RollAmount(accumulator, level, random, skipChance, amount))
         return;
     amount = amount * kOneThird;
-    accumulator.AddDamage(new CombatAttributeAbsDamage(CombatAttributeType::Cold, amount));
-    accumulator.AddDamage(new CombatAttributeAbsDamage(CombatAttributeType::Fire, amount));
-    accumulator.AddDamage(new CombatAttributeAbsDamage(CombatAttributeType::Lightning, amount));
+    accumulator.AddDamage(
+        std::make_unique<CombatAttributeAbsDamage>(CombatAttributeType::Cold, amount));
+    accumulator.AddDamage(
+        std::make_unique<CombatAttributeAbsDamage>(CombatAttributeType::Fire, amount));
+    accumulator.AddDamage(
+        std::make_unique<CombatAttributeAbsDamage>(CombatAttributeType::Lightning, amount));
 }
 
 // The whole percent on each of cold, fire and lightning.
@@ -30,11 +33,11 @@ void DamageAttributeAbsMod_Elemental::AddModifierToAccumulator(
     if (!RollPercent(accumulator, level, skipChance, percent))
         return;
     accumulator.AddDamageModifier(
-        new CombatAttributeAbsDamageMod(CombatAttributeType::Cold, percent));
+        std::make_unique<CombatAttributeAbsDamageMod>(CombatAttributeType::Cold, percent));
     accumulator.AddDamageModifier(
-        new CombatAttributeAbsDamageMod(CombatAttributeType::Fire, percent));
+        std::make_unique<CombatAttributeAbsDamageMod>(CombatAttributeType::Fire, percent));
     accumulator.AddDamageModifier(
-        new CombatAttributeAbsDamageMod(CombatAttributeType::Lightning, percent));
+        std::make_unique<CombatAttributeAbsDamageMod>(CombatAttributeType::Lightning, percent));
 }
 
 // The whole slow on attack, spell cast and run speed.
@@ -49,7 +52,8 @@ void DamageAttributeDur_TotalSpeed::AddDamageToAccumulator(CombatAttributeAccumu
     for (CombatAttributeType type :
          {CombatAttributeType::AttackSpeed, CombatAttributeType::SpellCastSpeed,
           CombatAttributeType::RunSpeed})
-        accumulator.AddDamage(new CombatAttributeDurFixedDamage(type, amount, duration));
+        accumulator.AddDamage(
+            std::make_unique<CombatAttributeDurFixedDamage>(type, amount, duration));
 }
 
 }  // namespace GAME

@@ -34,8 +34,8 @@ protected:                                                                      
                             "offensive" #Stem "Global", Display)                              \
         const char* GetLoadValueMinTag() const override { return "offensive" #Stem "Min"; }   \
         const char* GetLoadValueMaxTag() const override { return "offensive" #Stem "Max"; }   \
-        CombatAttribute* CreatePayload(float amount) const override {                         \
-            return new Payload(GetType(), amount);                                            \
+        std::unique_ptr<CombatAttribute> CreatePayload(float amount) const override {         \
+            return std::make_unique<Payload>(GetType(), amount);                              \
         }                                                                                     \
         __VA_ARGS__                                                                           \
     };
@@ -53,8 +53,9 @@ protected:                                                                      
         const char* GetLoadDurationMaxTag() const override {                                  \
             return "offensive" #Stem "DurationMax";                                           \
         }                                                                                     \
-        CombatAttribute* CreatePayload(float amount, float duration) const override {         \
-            return new Payload(GetType(), amount, duration);                                  \
+        std::unique_ptr<CombatAttribute> CreatePayload(float amount,                          \
+                                                       float duration) const override {       \
+            return std::make_unique<Payload>(GetType(), amount, duration);                    \
         }                                                                                     \
         __VA_ARGS__                                                                           \
     };

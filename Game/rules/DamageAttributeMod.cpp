@@ -24,13 +24,13 @@ float ChanceScaled(float value, float chance) {
 
 // ---- DamageAttributeAbsMod ----
 
-bool DamageAttributeAbsMod::LoadFromTable(DamageAttributeStore& store, const LoadTable& table) {
+bool DamageAttributeAbsMod::LoadFromTable(const LoadTable& table) {
     LoadChance(table);
     table.GetFloatArray(GetLoadModifierTag(), mModifiers);
     ApplySingleZeroRule(mModifiers);
     if (mModifiers.empty())
         return false;
-    RegisterInStore(store, table);
+    ReadStoreGroup(table);
     return true;
 }
 
@@ -85,7 +85,8 @@ void DamageAttributeAbsMod::AddModifierToAccumulator(CombatAttributeAccumulator&
                                                      bool skipChance) const {
     float percent = 0.0f;
     if (RollPercent(accumulator, level, skipChance, percent))
-        accumulator.AddDamageModifier(new CombatAttributeAbsDamageMod(GetType(), percent));
+        accumulator.AddDamageModifier(
+            std::make_unique<CombatAttributeAbsDamageMod>(GetType(), percent));
 }
 
 void DamageAttributeAbsMod::ScaleAttribute(float percent) {
@@ -113,7 +114,7 @@ void DamageAttributeAbsMod::GetCostInfo(CostInfo_DamageAttributes& cost) const {
 
 // ---- DamageAttributeDurMod ----
 
-bool DamageAttributeDurMod::LoadFromTable(DamageAttributeStore& store, const LoadTable& table) {
+bool DamageAttributeDurMod::LoadFromTable(const LoadTable& table) {
     LoadChance(table);
     table.GetFloatArray(GetLoadModifierTag(), mModifiers);
     ApplySingleZeroRule(mModifiers);
@@ -121,7 +122,7 @@ bool DamageAttributeDurMod::LoadFromTable(DamageAttributeStore& store, const Loa
     ApplySingleZeroRule(mDurationModifiers);
     if (mModifiers.empty() && mDurationModifiers.empty())
         return false;
-    RegisterInStore(store, table);
+    ReadStoreGroup(table);
     return true;
 }
 
@@ -182,7 +183,7 @@ void DamageAttributeDurMod::AddModifierToAccumulator(CombatAttributeAccumulator&
     const float percent = GetModifierValue(level) * accumulator.GetChanceMultiplier(chance);
     const float durationPercent = GetDurationModifierValue(level);
     accumulator.AddDamageModifier(
-        new CombatAttributeDurDamageMod(GetType(), percent, durationPercent));
+        std::make_unique<CombatAttributeDurDamageMod>(GetType(), percent, durationPercent));
 }
 
 void DamageAttributeDurMod::ScaleAttribute(float percent) {

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <memory>
+#include <utility>
 
 #include "Engine/records/LoadTable.h"
 #include "Engine/sys/RandomUniform.h"
@@ -32,17 +34,15 @@ std::uint32_t WholeSpread(float spread) {
 
 void DamageAttribute_BasePhysical::Create_BasePhysical(DamageAttributeStore& store,
                                                        const LoadTable& table) {
-    // Always registers itself, so the store owns it from here on.
-    auto* attribute = new DamageAttribute_BasePhysical();
-    attribute->LoadFromTable(store, table);
+    auto attribute = std::make_unique<DamageAttribute_BasePhysical>();
+    attribute->LoadFromTable(table);
+    store.Register(std::move(attribute));
 }
 
-bool DamageAttribute_BasePhysical::LoadFromTable(DamageAttributeStore& store,
-                                                 const LoadTable& table) {
+bool DamageAttribute_BasePhysical::LoadFromTable(const LoadTable& table) {
     mMinimum = table.GetFloat("offensivePhysicalMin", 0.0f);
     mSpread = std::max(table.GetFloat("offensivePhysicalMax", 0.0f) - mMinimum, 0.0f);
     mPierceRatio = table.GetFloat("offensivePierceRatioMin", 0.0f);
-    store.AddAttribute(this);
     return true;
 }
 
@@ -50,8 +50,8 @@ void DamageAttribute_BasePhysical::AddDamageToAccumulator(CombatAttributeAccumul
                                                           unsigned int, RandomUniform& random,
                                                           bool) const {
     const float amount = random.FGenerate(mMinimum, mMinimum + mSpread);
-    accumulator.AddDamage(new CombatAttributeDamage_BasePhysical(CombatAttributeType::BasePhysical,
-                                                                 amount, mPierceRatio, true));
+    accumulator.AddDamage(std::make_unique<CombatAttributeDamage_BasePhysical>(
+        CombatAttributeType::BasePhysical, amount, mPierceRatio, true));
 }
 
 void DamageAttribute_BasePhysical::ScaleAttribute(float percent) {
@@ -82,7 +82,7 @@ void DamageAttribute_BasePhysical::CreateText(DamageTextList& list1, DamageTextL
 
 // ---- DamageAttribute_Physical ----
 
-bool DamageAttribute_Physical::LoadFromTable(DamageAttributeStore& store, const LoadTable& table) {
+bool DamageAttribute_Physical::LoadFromTable(const LoadTable& table) {
     LoadChance(table);
     table.GetFloatArray("offensivePierceRatio", mPierceRatios);
     std::vector<float> minimum;
@@ -96,7 +96,7 @@ bool DamageAttribute_Physical::LoadFromTable(DamageAttributeStore& store, const 
         mValues.push_back({range.minimum, WholeSpread(range.spread)});
     if (mValues.empty())
         return false;
-    RegisterInStore(store, table);
+    ReadStoreGroup(table);
     return true;
 }
 
@@ -129,7 +129,7 @@ void DamageAttribute_Physical::AddDamageToAccumulator(CombatAttributeAccumulator
         return;
     float amount = random.FGenerate(GetValueMin(level), GetValueMax(level));
     amount = amount * accumulator.GetChanceMultiplier(chance);
-    accumulator.AddDamage(new CombatAttributeDamage_BasePhysical(
+    accumulator.AddDamage(std::make_unique<CombatAttributeDamage_BasePhysical>(
         CombatAttributeType::Physical, amount, GetPierceRatio(level), false));
 }
 
@@ -199,16 +199,17 @@ void DamageAttribute_Physical::CreateNextText(DamageTextList&, DamageTextList& l
 
 // ---- Bonus physical damage ----
 
-CombatAttribute* DamageAttributeAbs_BonusPhysical::CreatePayload(float amount) const {
-    return new CombatAttributeDamage_BonusPhysical(CombatAttributeType::Physical, amount);
+std::unique_ptr<CombatAttribute> DamageAttributeAbs_BonusPhysical::CreatePayload(
+    float amount) const {
+    return std::make_unique<CombatAttributeDamage_BonusPhysical>(CombatAttributeType::Physical,
+                                                                 amount);
 }
 
 // ---- Mana burn ----
 
-bool DamageAttributeAbs_ManaBurn::LoadFromTable(DamageAttributeStore& store,
-                                                const LoadTable& table) {
+bool DamageAttributeAbs_ManaBurn::LoadFromTable(const LoadTable& table) {
     table.GetFloatArray(GetLoadDamageRatioTag(), mDamageRatios);
-    return DamageAttributeAbsBonus::LoadFromTable(store, table);
+    return DamageAttributeAbsBonus::LoadFromTable(table);
 }
 
 float DamageAttributeAbs_ManaBurn::GetDamageRatio(unsigned int level) const {
@@ -220,8 +221,8 @@ void DamageAttributeAbs_ManaBurn::AddDamageToAccumulator(CombatAttributeAccumula
                                                          bool skipChance) const {
     float amount = 0.0f;
     if (RollAmount(accumulator, level, random, skipChance, amount))
-        accumulator.AddDamage(new CombatAttributeAbsDamage_ManaBurn(CombatAttributeType::ManaBurn,
-                                                                    amount, GetDamageRatio(level)));
+        accumulator.AddDamage(std::make_unique<CombatAttributeAbsDamage_ManaBurn>(
+            CombatAttributeType::ManaBurn, amount, GetDamageRatio(level)));
 }
 
 void DamageAttributeAbs_ManaBurn::GetText(std::wstring& line, unsigned int level) const {

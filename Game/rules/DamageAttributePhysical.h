@@ -14,7 +14,7 @@ public:
     static void Create_BasePhysical(DamageAttributeStore& store, const LoadTable& table);
 
     float GetChance(unsigned int) const override { return 0.0f; }
-    bool LoadFromTable(DamageAttributeStore& store, const LoadTable& table) override;
+    bool LoadFromTable(const LoadTable& table) override;
     CombatAttributeType GetType() const override { return CombatAttributeType::BasePhysical; }
     void CreateText(DamageTextList& list1, DamageTextList& list2, DamageTextList& list3,
                     unsigned int level) const override;
@@ -54,7 +54,7 @@ public:
         std::uint32_t spread = 0;
     };
 
-    bool LoadFromTable(DamageAttributeStore& store, const LoadTable& table) override;
+    bool LoadFromTable(const LoadTable& table) override;
     CombatAttributeType GetType() const override { return CombatAttributeType::Physical; }
     void CreateText(DamageTextList& list1, DamageTextList& list2, DamageTextList& list3,
                     unsigned int level) const override;
@@ -97,13 +97,13 @@ protected:
     const char* GetDisplayTag() const override { return "DamageBonusPhysical"; }
     const char* GetLoadValueMinTag() const override { return "offensiveBonusPhysicalMin"; }
     const char* GetLoadValueMaxTag() const override { return "offensiveBonusPhysicalMax"; }
-    CombatAttribute* CreatePayload(float amount) const override;
+    std::unique_ptr<CombatAttribute> CreatePayload(float amount) const override;
 };
 
 // Burns a percent of the target's mana and deals a ratio of the burnt mana as damage.
 class DamageAttributeAbs_ManaBurn : public DamageAttributeAbsBonus {
 public:
-    bool LoadFromTable(DamageAttributeStore& store, const LoadTable& table) override;
+    bool LoadFromTable(const LoadTable& table) override;
     CombatAttributeType GetType() const override { return CombatAttributeType::ManaBurn; }
     void AddDamageToAccumulator(CombatAttributeAccumulator& accumulator, unsigned int level,
                                 RandomUniform& random, bool skipChance) const override;

@@ -1,6 +1,7 @@
 #include "Game/rules/DamageAttributeStore.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "Engine/sys/RandomUniform.h"
 #include "Game/rules/CombatAttributeAccumulator.h"
@@ -14,19 +15,35 @@ DamageAttributeStore::DamageAttributeStore() = default;
 
 DamageAttributeStore::~DamageAttributeStore() = default;
 
-void DamageAttributeStore::AddGlobalXorAttribute(DamageAttribute* attribute) {
+void DamageAttributeStore::AddGlobalXorAttribute(std::unique_ptr<DamageAttribute> attribute) {
     if (attribute)
-        mGlobalXor.emplace_back(attribute);
+        mGlobalXor.push_back(std::move(attribute));
 }
 
-void DamageAttributeStore::AddGlobalAndAttribute(DamageAttribute* attribute) {
+void DamageAttributeStore::AddGlobalAndAttribute(std::unique_ptr<DamageAttribute> attribute) {
     if (attribute)
-        mGlobalAnd.emplace_back(attribute);
+        mGlobalAnd.push_back(std::move(attribute));
 }
 
-void DamageAttributeStore::AddAttribute(DamageAttribute* attribute) {
+void DamageAttributeStore::AddAttribute(std::unique_ptr<DamageAttribute> attribute) {
     if (attribute)
-        mAttributes.emplace_back(attribute);
+        mAttributes.push_back(std::move(attribute));
+}
+
+void DamageAttributeStore::Register(std::unique_ptr<DamageAttribute> attribute) {
+    if (!attribute)
+        return;
+    switch (attribute->GetStoreGroup()) {
+        case DamageAttributeGroup::Plain:
+            AddAttribute(std::move(attribute));
+            break;
+        case DamageAttributeGroup::GlobalAnd:
+            AddGlobalAndAttribute(std::move(attribute));
+            break;
+        case DamageAttributeGroup::GlobalXor:
+            AddGlobalXorAttribute(std::move(attribute));
+            break;
+    }
 }
 
 void DamageAttributeStore::Clear() {

@@ -5,6 +5,7 @@
 // of the attributes is their display order, cost order and draw order.
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "Engine/records/LoadTable.h"
@@ -25,10 +26,12 @@ public:
                             unsigned int level) const;
     virtual void CreateNextText(DamageTextList& list1, DamageTextList& list2, DamageTextList& list3,
                                 unsigned int level, unsigned int nextLevel) const;
-    // Each takes ownership; null is ignored.
-    virtual void AddGlobalXorAttribute(DamageAttribute* attribute);
-    virtual void AddGlobalAndAttribute(DamageAttribute* attribute);
-    virtual void AddAttribute(DamageAttribute* attribute);
+    // Each appends to its group; null is ignored.
+    virtual void AddGlobalXorAttribute(std::unique_ptr<DamageAttribute> attribute);
+    virtual void AddGlobalAndAttribute(std::unique_ptr<DamageAttribute> attribute);
+    virtual void AddAttribute(std::unique_ptr<DamageAttribute> attribute);
+    // Appends a loaded attribute to the group its record named.
+    void Register(std::unique_ptr<DamageAttribute> attribute);
     virtual void AddDamageToAccumulator(CombatAttributeAccumulator& accumulator,
                                         unsigned int level);
     virtual void AddModifierToAccumulator(CombatAttributeAccumulator& accumulator,
@@ -47,7 +50,7 @@ public:
     std::size_t GetAttributeCount() const;
 
     // Loads one attribute class from the base record and, when given, from the prefix and suffix
-    // records, each object registering itself in the groups its own record names.
+    // records, each object kept in the group its own record names.
     template <class T>
     static void LoadAttribute(DamageAttributeStore& store, const LoadTable& base,
                               const LoadTable* prefix, const LoadTable* suffix,
@@ -71,10 +74,11 @@ protected:
 private:
     template <class T>
     static void LoadOne(DamageAttributeStore& store, const LoadTable& table, float jitterPercent) {
-        // A registered attribute belongs to the store from here on.
         auto attribute = std::make_unique<T>();
-        if (attribute->LoadFromTable(store, table))
-            attribute.release()->AddJitter(jitterPercent, store.GetRandomGen());
+        if (!attribute->LoadFromTable(table))
+            return;
+        attribute->AddJitter(jitterPercent, store.GetRandomGen());
+        store.Register(std::move(attribute));
     }
     // Walks the chosen attributes: plain ones, then the groups when the global roll succeeds.
     template <class Add>

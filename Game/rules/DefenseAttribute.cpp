@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <utility>
 
 #include "Engine/records/LoadTable.h"
 #include "Engine/sys/Machine.h"
@@ -30,8 +31,7 @@ void SetRootArmorDefensiveAbsorptionSource(std::function<float()> source) {
     Singleton<DefenseAttributeRootAccess>::Get().armorDefensiveAbsorption = std::move(source);
 }
 
-bool DefenseAttribute::LoadFromTable(DefenseAttributeStore& /*store*/, const LoadTable& record,
-                                     bool /*keepIfEmpty*/) {
+bool DefenseAttribute::LoadFromTable(const LoadTable& record, bool /*keepIfEmpty*/) {
     if (mChanceField != nullptr)
         record.GetFloatArray(mChanceField, mChances);
     return true;
@@ -49,9 +49,8 @@ float DefenseAttribute::GetChance(unsigned level) const {
     return AttributeLevelValue(mChances, level);
 }
 
-bool DefenseAttribute_Typical::LoadFromTable(DefenseAttributeStore& store, const LoadTable& record,
-                                             bool keepIfEmpty) {
-    DefenseAttribute::LoadFromTable(store, record, keepIfEmpty);
+bool DefenseAttribute_Typical::LoadFromTable(const LoadTable& record, bool keepIfEmpty) {
+    DefenseAttribute::LoadFromTable(record, keepIfEmpty);
     record.GetFloatArray(mValueField, mValues);
     if (mValues.size() == 1 && mValues[0] == 0.0f)
         mValues.clear();
@@ -60,7 +59,6 @@ bool DefenseAttribute_Typical::LoadFromTable(DefenseAttributeStore& store, const
             return false;
         mValues.push_back(0.0f);
     }
-    store.AddAttribute(this);
     return true;
 }
 
@@ -134,7 +132,7 @@ void DefenseAttributeAbs::AddToAccumulator(CombatAttributeAccumulator& accumulat
                                            RandomUniform& /*random*/, bool skipChance) const {
     float value = 0.0f;
     if (RollValue(accumulator, level, skipChance, value))
-        accumulator.AddDefense(new CombatAttributeAbsDefense(mType, value));
+        accumulator.AddDefense(std::make_unique<CombatAttributeAbsDefense>(mType, value));
 }
 
 void DefenseAttributeAbs::GetCostInfo(CostInfo_DefenseAttributes& cost) const {
@@ -146,14 +144,14 @@ void DefenseAttributeAbsRestricted::AddToAccumulator(CombatAttributeAccumulator&
                                                      bool skipChance) const {
     float value = 0.0f;
     if (RollValue(accumulator, level, skipChance, value))
-        accumulator.AddDefense(new CombatAttributeAbsDefenseRestricted(mType, value));
+        accumulator.AddDefense(std::make_unique<CombatAttributeAbsDefenseRestricted>(mType, value));
 }
 
 void DefenseAttributeDur::AddToAccumulator(CombatAttributeAccumulator& accumulator, unsigned level,
                                            RandomUniform& /*random*/, bool skipChance) const {
     float value = 0.0f;
     if (RollValue(accumulator, level, skipChance, value))
-        accumulator.AddDefense(new CombatAttributeDurDefense(mType, value));
+        accumulator.AddDefense(std::make_unique<CombatAttributeDurDefense>(mType, value));
 }
 
 void DefenseAttributeDur::GetCostInfo(CostInfo_DefenseAttributes& cost) const {
@@ -165,7 +163,8 @@ void DefenseAttributeAbsMod::AddToAccumulator(CombatAttributeAccumulator& accumu
                                               bool skipChance) const {
     float value = 0.0f;
     if (RollValue(accumulator, level, skipChance, value))
-        accumulator.AddDefenseModifier(new CombatAttributeAbsDefenseMod(mType, value));
+        accumulator.AddDefenseModifier(
+            std::make_unique<CombatAttributeAbsDefenseMod>(mType, value));
 }
 
 void DefenseAttributeAbsMod::GetCostInfo(CostInfo_DefenseAttributes& cost) const {
@@ -177,7 +176,8 @@ void DefenseAttributeDurMod::AddToAccumulator(CombatAttributeAccumulator& accumu
                                               bool skipChance) const {
     float value = 0.0f;
     if (RollValue(accumulator, level, skipChance, value))
-        accumulator.AddDefenseModifier(new CombatAttributeDurDefenseMod(mType, value));
+        accumulator.AddDefenseModifier(
+            std::make_unique<CombatAttributeDurDefenseMod>(mType, value));
 }
 
 void DefenseAttributeDurMod::GetCostInfo(CostInfo_DefenseAttributes& cost) const {
@@ -192,7 +192,7 @@ void DefenseAttributeAbs_ElementalResistance::AddToAccumulator(
         return;
     for (const auto type :
          {CombatAttributeType::Cold, CombatAttributeType::Fire, CombatAttributeType::Lightning})
-        accumulator.AddDefense(new CombatAttributeAbsDefense(type, value));
+        accumulator.AddDefense(std::make_unique<CombatAttributeAbsDefense>(type, value));
 }
 
 void DefenseAttributeMisc_BlockModifier::AddToAccumulator(CombatAttributeAccumulator& accumulator,
@@ -200,7 +200,7 @@ void DefenseAttributeMisc_BlockModifier::AddToAccumulator(CombatAttributeAccumul
                                                           bool skipChance) const {
     float value = 0.0f;
     if (RollValue(accumulator, level, skipChance, value))
-        accumulator.AddDefense(new CombatAttributeDefenseMisc(mType, value));
+        accumulator.AddDefense(std::make_unique<CombatAttributeDefenseMisc>(mType, value));
 }
 
 void DefenseAttributeMisc_Reflect::AddToAccumulator(CombatAttributeAccumulator& accumulator,
@@ -208,21 +208,18 @@ void DefenseAttributeMisc_Reflect::AddToAccumulator(CombatAttributeAccumulator& 
                                                     bool skipChance) const {
     float value = 0.0f;
     if (RollValue(accumulator, level, skipChance, value))
-        accumulator.AddDefense(new CombatAttributeDefenseMisc(mType, value));
+        accumulator.AddDefense(std::make_unique<CombatAttributeDefenseMisc>(mType, value));
 }
 
-bool DefenseAttribute_BaseProtectionAbsorption::LoadFromTable(DefenseAttributeStore& store,
-                                                              const LoadTable& record,
+bool DefenseAttribute_BaseProtectionAbsorption::LoadFromTable(const LoadTable& record,
                                                               bool /*keepIfEmpty*/) {
     if (const auto absorption = GetRootArmorDefensiveAbsorption())
         mAbsorption = *absorption;
     record.GetFloatArray("defensiveProtection", mProtection);
-    store.AddAttribute(this);
     return true;
 }
 
-bool DefenseAttribute_BaseProtectionAbsorption::LoadFromTable(DefenseAttributeStore& store,
-                                                              const LoadTable& record,
+bool DefenseAttribute_BaseProtectionAbsorption::LoadFromTable(const LoadTable& record,
                                                               const LoadTable* firstExtra,
                                                               const LoadTable* secondExtra,
                                                               bool keepIfEmpty) {
@@ -230,19 +227,18 @@ bool DefenseAttribute_BaseProtectionAbsorption::LoadFromTable(DefenseAttributeSt
         mFirstBonus = firstExtra->GetFloat("defensiveProtection", 0.0f);
     if (secondExtra != nullptr)
         mSecondBonus = secondExtra->GetFloat("defensiveProtection", 0.0f);
-    return LoadFromTable(store, record, keepIfEmpty);
+    return LoadFromTable(record, keepIfEmpty);
 }
 
 void DefenseAttribute_BaseProtectionAbsorption::Create_BaseAbsorptionProtection(
     DefenseAttributeStore& store, const LoadTable& record, const LoadTable* firstExtra,
     const LoadTable* secondExtra, float jitterPercent, CombatAttributeRegion region) {
     auto attribute = std::make_unique<DefenseAttribute_BaseProtectionAbsorption>();
-    if (!attribute->LoadFromTable(store, record, firstExtra, secondExtra, false))
+    if (!attribute->LoadFromTable(record, firstExtra, secondExtra, false))
         return;
-    // The store owns it now.
-    auto* registered = attribute.release();
-    registered->SetRegion(region);
-    registered->AddJitter(jitterPercent, store.GetRandomGen());
+    attribute->SetRegion(region);
+    attribute->AddJitter(jitterPercent, store.GetRandomGen());
+    store.AddAttribute(std::move(attribute));
 }
 
 float DefenseAttribute_BaseProtectionAbsorption::GetProtection(unsigned level) const {
@@ -268,8 +264,8 @@ void DefenseAttribute_BaseProtectionAbsorption::AddToAccumulator(
     bool /*skipChance*/) const {
     const float protection = GetProtection(level) + mSecondBonus + mFirstBonus;
     if (protection > 0.0f && mAbsorption > 0.0f)
-        accumulator.AddDefense(
-            new CombatAttributeDefense_AbsorptionProtection(mAbsorption, protection, mRegion));
+        accumulator.AddDefense(std::make_unique<CombatAttributeDefense_AbsorptionProtection>(
+            mAbsorption, protection, mRegion));
 }
 
 void DefenseAttribute_BaseProtectionAbsorption::ScaleAttribute(float percent) {

@@ -26,9 +26,9 @@ public:
     DefenseAttribute(const DefenseAttribute&) = default;
     DefenseAttribute& operator=(const DefenseAttribute&) = default;
 
-    // Reads the chances only; registers nothing.
-    virtual bool LoadFromTable(DefenseAttributeStore& store, const LoadTable& record,
-                               bool keepIfEmpty);
+    // Reads the chances only. Leaves report false when the record grants nothing and the
+    // attribute is not kept.
+    virtual bool LoadFromTable(const LoadTable& record, bool keepIfEmpty);
     virtual void CreateText(unsigned level, DefenseTextList& baseLines,
                             DefenseTextList& attributeLines) const = 0;
     virtual void CreateNextText(unsigned level, unsigned nextLevel, DefenseTextList& baseLines,
@@ -60,8 +60,7 @@ public:
                              const char* valueField, const char* textTag)
         : DefenseAttribute(type, chanceField), mValueField(valueField), mTextTag(textTag) {}
 
-    bool LoadFromTable(DefenseAttributeStore& store, const LoadTable& record,
-                       bool keepIfEmpty) override;
+    bool LoadFromTable(const LoadTable& record, bool keepIfEmpty) override;
     void CreateText(unsigned level, DefenseTextList& baseLines,
                     DefenseTextList& attributeLines) const override;
     void CreateNextText(unsigned level, unsigned nextLevel, DefenseTextList& baseLines,
@@ -245,8 +244,7 @@ public:
         : DefenseAttribute(CombatAttributeType::BasePhysical, nullptr) {}
     ~DefenseAttribute_BaseProtectionAbsorption() override = default;
 
-    bool LoadFromTable(DefenseAttributeStore& store, const LoadTable& record,
-                       bool keepIfEmpty) override;
+    bool LoadFromTable(const LoadTable& record, bool keepIfEmpty) override;
     void CreateText(unsigned level, DefenseTextList& baseLines,
                     DefenseTextList& attributeLines) const override;
     void CreateNextText(unsigned, unsigned, DefenseTextList&, DefenseTextList&) const override {}
@@ -256,9 +254,8 @@ public:
     void AddJitter(float percent, RandomUniform* random) override;
     void GetCostInfo(CostInfo_DefenseAttributes& cost) const override;
 
-    virtual bool LoadFromTable(DefenseAttributeStore& store, const LoadTable& record,
-                               const LoadTable* firstExtra, const LoadTable* secondExtra,
-                               bool keepIfEmpty);
+    virtual bool LoadFromTable(const LoadTable& record, const LoadTable* firstExtra,
+                               const LoadTable* secondExtra, bool keepIfEmpty);
     virtual void SetRegion(CombatAttributeRegion region) { mRegion = region; }
 
     static void Create_BaseAbsorptionProtection(DefenseAttributeStore& store,

@@ -1,5 +1,7 @@
 #include "Game/rules/DefenseAttributeStore.h"
 
+#include <utility>
+
 #include "Game/rules/CombatAttributeAccumulator.h"
 
 namespace GAME {
@@ -19,9 +21,9 @@ void DefenseAttributeStore::CreateNextText(DefenseTextList& baseLines,
         attribute->CreateNextText(level, nextLevel, baseLines, attributeLines);
 }
 
-void DefenseAttributeStore::AddAttribute(DefenseAttribute* attribute) {
+void DefenseAttributeStore::AddAttribute(std::unique_ptr<DefenseAttribute> attribute) {
     if (attribute != nullptr)
-        mAttributes.emplace_back(attribute);
+        mAttributes.push_back(std::move(attribute));
 }
 
 void DefenseAttributeStore::AddToAccumulator(CombatAttributeAccumulator& accumulator,
@@ -48,11 +50,10 @@ void DefenseAttributeStore::LoadOne(DefenseAttributeStore& store,
                                     std::unique_ptr<DefenseAttribute> attribute,
                                     const LoadTable& record, float jitterPercent,
                                     bool keepIfEmpty) {
-    if (!attribute->LoadFromTable(store, record, keepIfEmpty))
-        return;  // not registered: ours to delete
-    // Registered: the store owns it.
-    DefenseAttribute* registered = attribute.release();
-    registered->AddJitter(jitterPercent, store.mRandom);
+    if (!attribute->LoadFromTable(record, keepIfEmpty))
+        return;
+    attribute->AddJitter(jitterPercent, store.mRandom);
+    store.AddAttribute(std::move(attribute));
 }
 
 // The equipment and skill orders share everything after the physical group.

@@ -20,8 +20,8 @@ public:
                             unsigned level) const;
     virtual void CreateNextText(DefenseTextList& baseLines, DefenseTextList& attributeLines,
                                 unsigned level, unsigned nextLevel) const;
-    // Takes ownership of a non-null attribute.
-    virtual void AddAttribute(DefenseAttribute* attribute);
+    // Appends a non-null attribute; null is ignored.
+    virtual void AddAttribute(std::unique_ptr<DefenseAttribute> attribute);
     virtual void AddToAccumulator(CombatAttributeAccumulator& accumulator, unsigned level) const;
     virtual void ScaleAttributes(float percent);
 

@@ -19,15 +19,15 @@ void RacialBonus::Load(const LoadTable& record) {
     record.GetFloatArray("racialBonusAbsoluteDefense", mAbsoluteDefense);
 }
 
-RacialBonus* RacialBonus::Create(const LoadTable& record) {
+std::unique_ptr<RacialBonus> RacialBonus::Create(const LoadTable& record) {
     auto bonus = std::make_unique<RacialBonus>();
     bonus->Load(record);
     if (bonus->IsEmpty())
         return nullptr;
-    return bonus.release();
+    return bonus;
 }
 
-RacialBonus* RacialBonus::CreateFromFile(const std::string& recordName) {
+std::unique_ptr<RacialBonus> RacialBonus::CreateFromFile(const std::string& recordName) {
     if (recordName.empty())
         return nullptr;
     auto& objects = Singleton<ObjectManager>::Get();

@@ -1,5 +1,6 @@
 #pragma once
 // Extra damage against, or defense from, monsters of listed races, per level.
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -26,8 +27,8 @@ public:
     virtual void Load(const LoadTable& record);
 
     // Null (nothing kept) when the record grants nothing.
-    static RacialBonus* Create(const LoadTable& record);
-    static RacialBonus* CreateFromFile(const std::string& recordName);
+    static std::unique_ptr<RacialBonus> Create(const LoadTable& record);
+    static std::unique_ptr<RacialBonus> CreateFromFile(const std::string& recordName);
 
     bool IsEmpty() const;
     float GetPercentDamage(unsigned level) const;

@@ -10,7 +10,8 @@ void RetaliationAttributeAbs_PercentCurrentLife::AddDamageToAccumulator(
     bool skipChance) const {
     float amount = 0.0f;
     if (RollAmount(accumulator, level, random, skipChance, amount))
-        accumulator.AddDamage(new CombatAttributeAbsDamage_PercentLife(GetType(), amount));
+        accumulator.AddDamage(
+            std::make_unique<CombatAttributeAbsDamage_PercentLife>(GetType(), amount));
 }
 
 // One roll spread evenly over cold, fire and lightning; never a payload of its own type.
@@ -23,7 +24,7 @@ void RetaliationAttributeAbs_ElementalDamage::AddDamageToAccumulator(
     amount *= 0.33333334f;
     for (const auto type :
          {CombatAttributeType::Cold, CombatAttributeType::Fire, CombatAttributeType::Lightning})
-        accumulator.AddDamage(new CombatAttributeAbsDamage(type, amount));
+        accumulator.AddDamage(std::make_unique<CombatAttributeAbsDamage>(type, amount));
 }
 
 }  // namespace GAME

@@ -1,6 +1,7 @@
 #include "Game/rules/SkillAttribute.h"
 
 #include <cmath>
+#include <utility>
 
 #include "Engine/records/LoadTable.h"
 #include "Engine/text/LocalizationManager.h"
@@ -162,9 +163,9 @@ void SkillAttributeStore::CreateNextText(std::vector<std::wstring>& lines, unsig
         attribute->CreateNextText(level, nextLevel, lines);
 }
 
-void SkillAttributeStore::AddToStore(SkillAttribute* attribute) {
+void SkillAttributeStore::AddToStore(std::unique_ptr<SkillAttribute> attribute) {
     if (attribute != nullptr)
-        mAttributes.emplace_back(attribute);
+        mAttributes.push_back(std::move(attribute));
 }
 
 void SkillAttributeStore::AddToAccumulator(SkillAttributeAccumulator& accumulator,
@@ -194,18 +195,18 @@ void SkillAttributeStore::Clear() {
     mAttributes.clear();
 }
 
-void SkillAttributeStore::LoadInto(SkillAttributeStore& store, SkillAttribute* attribute,
+void SkillAttributeStore::LoadInto(SkillAttributeStore& store,
+                                   std::unique_ptr<SkillAttribute> attribute,
                                    const LoadTable& record, const LoadTable* prefix,
                                    const LoadTable* suffix, bool keep) {
-    std::unique_ptr<SkillAttribute> owned(attribute);
-    owned->LoadBaseTable(record);
+    attribute->LoadBaseTable(record);
     if (prefix != nullptr)
-        owned->LoadPrefixTable(*prefix, store.mRandom);
+        attribute->LoadPrefixTable(*prefix, store.mRandom);
     if (suffix != nullptr)
-        owned->LoadSuffixTable(*suffix, store.mRandom);
-    if (!keep && !owned->IsNotEmpty())
+        attribute->LoadSuffixTable(*suffix, store.mRandom);
+    if (!keep && !attribute->IsNotEmpty())
         return;
-    store.AddToStore(owned.release());
+    store.AddToStore(std::move(attribute));
 }
 
 void SkillAttributeStore::LoadAll(const LoadTable& record, const LoadTable* prefix,

@@ -139,7 +139,7 @@ public:
     virtual void CreateText(std::vector<std::wstring>& lines, unsigned level) const;
     virtual void CreateNextText(std::vector<std::wstring>& lines, unsigned level,
                                 unsigned nextLevel) const;
-    virtual void AddToStore(SkillAttribute* attribute);
+    virtual void AddToStore(std::unique_ptr<SkillAttribute> attribute);
     virtual void AddToAccumulator(SkillAttributeAccumulator& accumulator, unsigned level) const;
     virtual void AddJitter(float percent);
     virtual void ScaleAttributes(float percent);
@@ -156,9 +156,9 @@ protected:
     template <class T>
     static void LoadAttribute(SkillAttributeStore& store, const LoadTable& record,
                               const LoadTable* prefix, const LoadTable* suffix, bool keep) {
-        LoadInto(store, new T(), record, prefix, suffix, keep);
+        LoadInto(store, std::make_unique<T>(), record, prefix, suffix, keep);
     }
-    static void LoadInto(SkillAttributeStore& store, SkillAttribute* attribute,
+    static void LoadInto(SkillAttributeStore& store, std::unique_ptr<SkillAttribute> attribute,
                          const LoadTable& record, const LoadTable* prefix, const LoadTable* suffix,
                          bool keep);
     void LoadAll(const LoadTable& record, const LoadTable* prefix, const LoadTable* suffix);

@@ -44,10 +44,10 @@ TEST(CombatAccumulatorLists, NullIsIgnoredAndDefensesOfOneTypeMerge) {
     accumulator.AddDefense(nullptr);
     EXPECT_TRUE(accumulator.IsEmpty());
 
-    accumulator.AddDefense(new CombatAttributeAbsDefense(T::Fire, 10.0f));
-    accumulator.AddDefense(new CombatAttributeAbsDefense(T::Fire, 15.0f));
-    accumulator.AddDefense(new CombatAttributeDurDefense(T::Fire, 40.0f));
-    accumulator.AddDefense(new CombatAttributeAbsDefense(T::Cold, 5.0f));
+    accumulator.AddDefense(std::make_unique<CombatAttributeAbsDefense>(T::Fire, 10.0f));
+    accumulator.AddDefense(std::make_unique<CombatAttributeAbsDefense>(T::Fire, 15.0f));
+    accumulator.AddDefense(std::make_unique<CombatAttributeDurDefense>(T::Fire, 40.0f));
+    accumulator.AddDefense(std::make_unique<CombatAttributeAbsDefense>(T::Cold, 5.0f));
     EXPECT_EQ(accumulator.GetDefensePayloads().size(), 3u);
     EXPECT_FLOAT_EQ(accumulator.GetTotalDefenseType(T::Fire), 25.0f);
     EXPECT_FLOAT_EQ(accumulator.GetTotalDefenseType(T::Cold), 5.0f);
@@ -55,10 +55,10 @@ TEST(CombatAccumulatorLists, NullIsIgnoredAndDefensesOfOneTypeMerge) {
 
 TEST(CombatAccumulatorLists, FilterReflectDamageKeepsOnlyPlainDamageInOrder) {
     CombatAttributeAccumulator accumulator;
-    accumulator.AddDamage(new CombatAttributeReflexDamage(T::Stun, 1.0f));
-    accumulator.AddDamage(new CombatAttributeAbsDamage(T::Fire, 10.0f));
-    accumulator.AddDamage(new CombatAttributeInfluenceDamage_Taunt(T::Taunt, 3.0f));
-    accumulator.AddDamage(new CombatAttributeAbsDamage(T::Cold, 4.0f));
+    accumulator.AddDamage(std::make_unique<CombatAttributeReflexDamage>(T::Stun, 1.0f));
+    accumulator.AddDamage(std::make_unique<CombatAttributeAbsDamage>(T::Fire, 10.0f));
+    accumulator.AddDamage(std::make_unique<CombatAttributeInfluenceDamage_Taunt>(T::Taunt, 3.0f));
+    accumulator.AddDamage(std::make_unique<CombatAttributeAbsDamage>(T::Cold, 4.0f));
     accumulator.FilterReflectDamage();
     ASSERT_EQ(accumulator.GetDamagePayloads().size(), 2u);
     EXPECT_EQ(accumulator.GetDamagePayloads()[0]->GetType(), T::Fire);
@@ -70,18 +70,19 @@ TEST(CombatAccumulatorFlow, ModifiersThenProcessThenDefensesThenExecute) {
     CombatTestCharacter defender;
     CombatAttributeAccumulator accumulator;
     accumulator.SetRegion(CombatAttributeRegion::Torso);
-    accumulator.AddDamage(new CombatAttributeAbsDamage(T::Fire, 100.0f));
-    accumulator.AddDamage(new CombatAttributeDamage_BasePhysical(T::Physical, 50.0f, 0.0f, false));
-    accumulator.AddDamageModifier(new CombatAttributeAbsDamageMod(T::Fire, 50.0f));
+    accumulator.AddDamage(std::make_unique<CombatAttributeAbsDamage>(T::Fire, 100.0f));
+    accumulator.AddDamage(
+        std::make_unique<CombatAttributeDamage_BasePhysical>(T::Physical, 50.0f, 0.0f, false));
+    accumulator.AddDamageModifier(std::make_unique<CombatAttributeAbsDamageMod>(T::Fire, 50.0f));
     accumulator.ProcessDamage(attacker, 0.0f, 0.0f, 0.0f, 0.0f);
     EXPECT_TRUE(accumulator.GetDamageModifiers().empty());
     float absolute = 0.0f, duration = 0.0f;
     accumulator.GetTotalDamageType(absolute, duration, T::Fire);
     EXPECT_FLOAT_EQ(absolute, 150.0f);
 
-    accumulator.AddDefense(new CombatAttributeAbsDefense(T::Fire, 20.0f));
-    accumulator.AddDefenseModifier(new CombatAttributeAbsDefenseMod(T::Fire, 50.0f));
-    accumulator.AddDefense(new CombatAttributeDefense_AbsorptionProtection(
+    accumulator.AddDefense(std::make_unique<CombatAttributeAbsDefense>(T::Fire, 20.0f));
+    accumulator.AddDefenseModifier(std::make_unique<CombatAttributeAbsDefenseMod>(T::Fire, 50.0f));
+    accumulator.AddDefense(std::make_unique<CombatAttributeDefense_AbsorptionProtection>(
         50.0f, 10.0f, CombatAttributeRegion::Torso));
     accumulator.ProcessDefense(defender, 0.0f, 0.0f, 0.0f, 0.0f);
     accumulator.ExecuteDefense();
@@ -97,8 +98,8 @@ TEST(CombatAccumulatorFlow, ModifiersThenProcessThenDefensesThenExecute) {
 
 TEST(CombatAccumulatorFlow, TotalsReductionScalingAndClear) {
     CombatAttributeAccumulator accumulator;
-    accumulator.AddDamage(new CombatAttributeAbsDamage(T::Fire, 10.0f));
-    accumulator.AddDamage(new CombatAttributeDurDamage(T::Poison, 6.0f, 2.0f));
+    accumulator.AddDamage(std::make_unique<CombatAttributeAbsDamage>(T::Fire, 10.0f));
+    accumulator.AddDamage(std::make_unique<CombatAttributeDurDamage>(T::Poison, 6.0f, 2.0f));
     accumulator.ScaleDamage(200.0f);
     accumulator.ScaleDamage(0.0f);
     accumulator.ReduceDamage(50.0f);
@@ -114,13 +115,13 @@ TEST(CombatAccumulatorCopy, AssignmentClonesAndRestartsFromTheSeed) {
     CombatAttributeAccumulator original;
     original.SetSeed(4242);
     original.SetRegion(CombatAttributeRegion::Legs);
-    original.AddDamage(new CombatAttributeAbsDamage(T::Fire, 10.0f));
-    original.AddDefenseModifier(new CombatAttributeAbsDefenseMod(T::Fire, 5.0f));
+    original.AddDamage(std::make_unique<CombatAttributeAbsDamage>(T::Fire, 10.0f));
+    original.AddDefenseModifier(std::make_unique<CombatAttributeAbsDefenseMod>(T::Fire, 5.0f));
     original.GetRandomGen().IGenerate(0, 100);
     original.GetRandomGen().IGenerate(0, 100);
 
     CombatAttributeAccumulator copy;
-    copy.AddDamage(new CombatAttributeAbsDamage(T::Cold, 1.0f));
+    copy.AddDamage(std::make_unique<CombatAttributeAbsDamage>(T::Cold, 1.0f));
     copy = original;
     EXPECT_EQ(copy.GetDamagePayloads().size(), 2u);  // appended
     EXPECT_NE(copy.GetDamagePayloads()[1].get(), original.GetDamagePayloads()[0].get());
@@ -182,7 +183,7 @@ TEST(ParametersCombatTest, CopyByAssignmentNeverSharesPayloads) {
     params.combatStyle = ParametersCombatStyle::Probability;
     params.auraName = "Records/Skills/Aura.dbr";
     params.manaCost = 12.0f;
-    params.accumulator.AddDamage(new CombatAttributeAbsDamage(T::Fire, 10.0f));
+    params.accumulator.AddDamage(std::make_unique<CombatAttributeAbsDamage>(T::Fire, 10.0f));
 
     ParametersCombat copy(attacker);
     copy = params;

@@ -2,6 +2,10 @@
 
 #include <limits>
 #include <memory>
+#include <set>
+#include <typeindex>
+#include <typeinfo>
+#include <vector>
 
 #include "Game/rules/CombatAttribute.h"
 #include "rules/CombatTestCharacter.h"
@@ -260,12 +264,12 @@ TEST(CombatPayloadDefense, MergesOnlyDefensesOfTheSameTypeAndKind) {
     CombatAttributeAbsDefense moreFire(T::Fire, 5.0f);
     CombatAttributeAbsDefense cold(T::Cold, 5.0f);
     CombatAttributeDurDefense fireDuration(T::Fire, 30.0f);
-    EXPECT_TRUE(fire.MergeDefense(&moreFire));
+    EXPECT_TRUE(fire.MergeDefense(moreFire));
     EXPECT_FLOAT_EQ(fire.GetDefense(), 15.0f);
-    EXPECT_FALSE(fire.MergeDefense(&cold));
+    EXPECT_FALSE(fire.MergeDefense(cold));
     // An absolute and a duration defense of one type stay apart.
-    EXPECT_FALSE(fire.MergeDefense(&fireDuration));
-    EXPECT_FALSE(fireDuration.MergeDefense(&fire));
+    EXPECT_FALSE(fire.MergeDefense(fireDuration));
+    EXPECT_FALSE(fireDuration.MergeDefense(fire));
     EXPECT_FLOAT_EQ(fire.GetDefense(), 15.0f);
     EXPECT_FLOAT_EQ(fireDuration.GetDefense(), 30.0f);
 }
@@ -376,14 +380,75 @@ TEST(CombatPayloadClone, CopiesTheCurrentModifiers) {
     CombatTestCharacter attacker;
     CombatAttributeAbsDamage original(T::Fire, 10.0f);
     original.ModifyAbsoluteDamage(T::Fire, 100.0f);
-    std::unique_ptr<CombatAttribute> copy(original.Clone());
+    std::unique_ptr<CombatAttribute> copy = original.Clone();
     copy->Process(attacker, 0.0f, 0.0f, 0.0f, 0.0f);
     EXPECT_FLOAT_EQ(TotalAbsolute(*copy), 20.0f);
     EXPECT_FLOAT_EQ(original.GetDamage(), 10.0f);
-    std::unique_ptr<CombatAttribute> armour(
+    std::unique_ptr<CombatAttribute> armour =
         CombatAttributeDefense_AbsorptionProtection(1.0f, 2.0f, CombatAttributeRegion::Arms)
-            .Clone());
+            .Clone();
     EXPECT_EQ(armour->GetType(), T::AbsorbedProtection);
+}
+
+// A clone declared with the wrong class would still compile (sliced to a parent) and behave as
+// the parent: every kind must come back as itself, with its own numbers.
+TEST(CombatPayloadClone, EveryKindClonesToItsOwnClassAndValues) {
+    const auto region = CombatAttributeRegion::Legs;
+    std::vector<std::unique_ptr<CombatAttribute>> kinds;
+    kinds.push_back(std::make_unique<CombatAttributeAbsDamage>(T::Fire, 11.0f));
+    kinds.push_back(std::make_unique<CombatAttributeAbsDamageElemental>(T::Cold, 12.0f));
+    kinds.push_back(std::make_unique<CombatAttributeReflexDamage>(T::Stun, 2.0f));
+    kinds.push_back(std::make_unique<CombatAttributeInfluenceDamage_Taunt>(T::Taunt, 3.0f));
+    kinds.push_back(std::make_unique<CombatAttributeInfluenceDamage_Fear>(T::Fear, 4.0f));
+    kinds.push_back(std::make_unique<CombatAttributeInfluenceDamage_Confusion>(T::Confusion, 5.0f));
+    kinds.push_back(std::make_unique<CombatAttributeInfluenceDamage_Convert>(T::Convert, 6.0f));
+    kinds.push_back(
+        std::make_unique<CombatAttributeAbsDamage_PercentLife>(T::PercentCurrentLife, 7.0f));
+    kinds.push_back(std::make_unique<CombatAttributeAbsDamage_Disruption>(T::Disruption, 8.0f));
+    kinds.push_back(std::make_unique<CombatAttributeAbsDamage_LifeLeech>(T::LifeLeech, 9.0f));
+    kinds.push_back(std::make_unique<CombatAttributeAbsDamage_ManaBurn>(T::ManaBurn, 10.0f, 50.0f));
+    kinds.push_back(std::make_unique<CombatAttributeDurDamage>(T::Poison, 13.0f, 2.0f));
+    kinds.push_back(std::make_unique<CombatAttributeDurDamageElemental>(T::Fire, 14.0f, 3.0f));
+    kinds.push_back(std::make_unique<CombatAttributeDurFixedDamage>(T::RunSpeed, 15.0f, 4.0f));
+    kinds.push_back(std::make_unique<CombatAttributeAbsDamageMod>(T::Fire, 16.0f));
+    kinds.push_back(std::make_unique<CombatAttributeDurDamageMod>(T::Poison, 17.0f, 18.0f));
+    kinds.push_back(std::make_unique<CombatAttributeAbsDefense>(T::Fire, 19.0f));
+    kinds.push_back(std::make_unique<CombatAttributeAbsDefenseRestricted>(T::Stun, 20.0f));
+    kinds.push_back(std::make_unique<CombatAttributeDurDefense>(T::Poison, 21.0f));
+    kinds.push_back(std::make_unique<CombatAttributeDefenseMisc>(T::Reflect, 22.0f));
+    kinds.push_back(std::make_unique<CombatAttributeAbsDefenseMod>(T::Fire, 23.0f));
+    kinds.push_back(std::make_unique<CombatAttributeDurDefenseMod>(T::Poison, 24.0f));
+    kinds.push_back(
+        std::make_unique<CombatAttributeDamage_BasePhysical>(T::BasePhysical, 25.0f, 10.0f, true));
+    kinds.push_back(std::make_unique<CombatAttributeDamage_BonusPhysical>(T::Physical, 26.0f));
+    kinds.push_back(
+        std::make_unique<CombatAttributeDefense_AbsorptionProtection>(30.0f, 27.0f, region));
+
+    std::set<std::type_index> classes;
+    for (const auto& original : kinds) {
+        const std::unique_ptr<CombatAttribute> copy = original->Clone();
+        ASSERT_NE(copy, nullptr);
+        ASSERT_NE(copy.get(), original.get());
+        const CombatAttribute& made = *copy;
+        const CombatAttribute& source = *original;
+        EXPECT_EQ(std::type_index(typeid(made)), std::type_index(typeid(source)))
+            << typeid(source).name();
+        classes.insert(typeid(source));
+        EXPECT_EQ(copy->GetType(), original->GetType());
+        EXPECT_EQ(copy->GetFilterForReflectDamage(), original->GetFilterForReflectDamage());
+        EXPECT_FLOAT_EQ(copy->GetDefense(), original->GetDefense());
+        float damage[2] = {0.0f, 0.0f}, copiedDamage[2] = {0.0f, 0.0f};
+        original->GetTotalDamage(damage[0], damage[1]);
+        copy->GetTotalDamage(copiedDamage[0], copiedDamage[1]);
+        EXPECT_FLOAT_EQ(copiedDamage[0], damage[0]);
+        EXPECT_FLOAT_EQ(copiedDamage[1], damage[1]);
+        float defense[2] = {0.0f, 0.0f}, copiedDefense[2] = {0.0f, 0.0f};
+        original->GetTotalDefense(defense[0], defense[1]);
+        copy->GetTotalDefense(copiedDefense[0], copiedDefense[1]);
+        EXPECT_FLOAT_EQ(copiedDefense[0], defense[0]);
+        EXPECT_FLOAT_EQ(copiedDefense[1], defense[1]);
+    }
+    EXPECT_EQ(classes.size(), kinds.size());
 }
 
 }  // namespace

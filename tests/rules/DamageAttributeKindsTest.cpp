@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <memory>
 #include <typeinfo>
+#include <utility>
 
 #include "Game/rules/CombatAttribute.h"
 #include "Game/rules/CombatAttributeAccumulator.h"
@@ -27,12 +29,12 @@ struct Rolled {
 
 template <class A>
 void Roll(Rolled& rolled, const std::string& json, unsigned int level = 1) {
-    auto* attribute = new A();
-    rolled.loaded = attribute->LoadFromTable(rolled.store, CombatRecord(json));
-    if (!rolled.loaded) {
-        delete attribute;
+    auto owned = std::make_unique<A>();
+    rolled.loaded = owned->LoadFromTable(CombatRecord(json));
+    if (!rolled.loaded)
         return;
-    }
+    const A* attribute = owned.get();
+    rolled.store.Register(std::move(owned));
     rolled.accumulator.SetSeed(17);
     attribute->AddDamageToAccumulator(rolled.accumulator, level, rolled.accumulator.GetRandomGen(),
                                       true);

@@ -72,65 +72,60 @@ TEST(DamageAttributeBasePhysical, MaximumBelowMinimumAndPierceRatioCost) {
 
 TEST(DamageAttributePhysical, WholeSpreadAndPierceRatioPerLevel) {
     TestMachine tm;
-    DamageAttributeStore store;
-    auto* physical = new DamageAttribute_Physical();
-    ASSERT_TRUE(physical->LoadFromTable(
-        store, CombatRecord(R"({"offensivePhysicalMin":[10,20],"offensivePhysicalMax":[15.7],
-                                "offensivePierceRatio":[5,8]})")));
-    EXPECT_FLOAT_EQ(physical->GetValueMax(1), 15.0f);
-    EXPECT_FLOAT_EQ(physical->GetPierceRatio(5), 8.0f);
+    DamageAttribute_Physical physical;
+    ASSERT_TRUE(physical.LoadFromTable(
+        CombatRecord(R"({"offensivePhysicalMin":[10,20],"offensivePhysicalMax":[15.7],
+                         "offensivePierceRatio":[5,8]})")));
+    EXPECT_FLOAT_EQ(physical.GetValueMax(1), 15.0f);
+    EXPECT_FLOAT_EQ(physical.GetPierceRatio(5), 8.0f);
 
     CombatAttributeAccumulator accumulator;
-    physical->AddDamageToAccumulator(accumulator, 9, accumulator.GetRandomGen(), false);
+    physical.AddDamageToAccumulator(accumulator, 9, accumulator.GetRandomGen(), false);
     const auto& payload = OnlyPhysical(accumulator);
     EXPECT_FALSE(payload.GetUseDesignerEquations());
     EXPECT_FLOAT_EQ(payload.GetPierceRatio(), 8.0f);
 
-    auto* noPierce = new DamageAttribute_Physical();
-    ASSERT_TRUE(noPierce->LoadFromTable(store, CombatRecord(R"({"offensivePhysicalMin":[4]})")));
-    EXPECT_FLOAT_EQ(noPierce->GetPierceRatio(1), 0.0f);
+    DamageAttribute_Physical noPierce;
+    ASSERT_TRUE(noPierce.LoadFromTable(CombatRecord(R"({"offensivePhysicalMin":[4]})")));
+    EXPECT_FLOAT_EQ(noPierce.GetPierceRatio(1), 0.0f);
 
     DamageAttribute_Physical nothing;
-    EXPECT_FALSE(nothing.LoadFromTable(store, CombatRecord(R"({"offensivePierceRatio":[5]})")));
-    EXPECT_EQ(store.GetAttributes().size(), 2u);
+    EXPECT_FALSE(nothing.LoadFromTable(CombatRecord(R"({"offensivePierceRatio":[5]})")));
 }
 
 TEST(DamageAttributePhysical, JitterKeepsWholeSpreadsAndJittersPierce) {
     TestMachine tm;
-    DamageAttributeStore store;
-    auto* physical = new DamageAttribute_Physical();
-    ASSERT_TRUE(physical->LoadFromTable(
-        store, CombatRecord(R"({"offensivePhysicalMin":[100],"offensivePhysicalMax":[150],
-                                "offensivePierceRatio":[40]})")));
+    DamageAttribute_Physical physical;
+    ASSERT_TRUE(physical.LoadFromTable(
+        CombatRecord(R"({"offensivePhysicalMin":[100],"offensivePhysicalMax":[150],
+                                                "offensivePierceRatio":[40]})")));
     RandomUniform random, mirror;
     random.Seed(21);
     mirror.Seed(21);
-    physical->AddJitter(10.0f, &random);
+    physical.AddJitter(10.0f, &random);
     const float minimum = 100.0f + mirror.IGenerate(-9, 9);
     const float spread = 50.0f + mirror.IGenerate(-4, 4);
     const float pierce = 40.0f + mirror.IGenerate(-3, 3);
-    EXPECT_FLOAT_EQ(physical->GetValueMin(1), minimum);
-    EXPECT_FLOAT_EQ(physical->GetValueMax(1), minimum + spread);
-    EXPECT_FLOAT_EQ(physical->GetPierceRatio(1), pierce);
+    EXPECT_FLOAT_EQ(physical.GetValueMin(1), minimum);
+    EXPECT_FLOAT_EQ(physical.GetValueMax(1), minimum + spread);
+    EXPECT_FLOAT_EQ(physical.GetPierceRatio(1), pierce);
 
     CostInfo_DamageAttributes cost;
-    physical->GetCostInfo(cost);
+    physical.GetCostInfo(cost);
     EXPECT_FLOAT_EQ(cost.avgBonus, (2.0f * minimum + spread) * 0.5f);
     EXPECT_FLOAT_EQ(cost.avgPierceRatio, pierce);
 }
 
 TEST(DamageAttributeManaBurn, RatioWithoutDrainLoadsNothingAndPayloadCarriesTheRatio) {
     TestMachine tm;
-    DamageAttributeStore store;
     DamageAttributeAbs_ManaBurn ratioOnly;
-    EXPECT_FALSE(
-        ratioOnly.LoadFromTable(store, CombatRecord(R"({"offensiveManaBurnDamageRatio":[50]})")));
-    auto* burn = new DamageAttributeAbs_ManaBurn();
-    ASSERT_TRUE(burn->LoadFromTable(
-        store, CombatRecord(R"({"offensiveManaBurnDrainMin":20,"offensiveManaBurnDrainMax":30,
-                                "offensiveManaBurnDamageRatio":[50,60]})")));
+    EXPECT_FALSE(ratioOnly.LoadFromTable(CombatRecord(R"({"offensiveManaBurnDamageRatio":[50]})")));
+    DamageAttributeAbs_ManaBurn burn;
+    ASSERT_TRUE(burn.LoadFromTable(
+        CombatRecord(R"({"offensiveManaBurnDrainMin":20,"offensiveManaBurnDrainMax":30,
+                                            "offensiveManaBurnDamageRatio":[50,60]})")));
     CombatAttributeAccumulator accumulator;
-    burn->AddDamageToAccumulator(accumulator, 2, accumulator.GetRandomGen(), true);
+    burn.AddDamageToAccumulator(accumulator, 2, accumulator.GetRandomGen(), true);
     ASSERT_EQ(accumulator.GetDamagePayloads().size(), 1u);
     const auto& payload =
         dynamic_cast<const CombatAttributeAbsDamage_ManaBurn&>(*accumulator.GetDamagePayloads()[0]);

@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <memory>
 #include <set>
+#include <utility>
 
 #include "Engine/sys/RandomUniform.h"
 #include "Game/rules/CombatAttribute.h"
@@ -35,15 +37,16 @@ public:
     using DamageAttributeDur::GetValueMin;
 };
 
-// Loads an attribute into a store; null (and nothing kept) when the record has no values.
+// Loads an attribute into the store's group its record names; null (and nothing kept) when the
+// record has no values.
 template <class A>
 A* LoadInto(DamageAttributeStore& store, const LoadTable& table) {
-    auto* attribute = new A();
-    if (!attribute->LoadFromTable(store, table)) {
-        delete attribute;
+    auto attribute = std::make_unique<A>();
+    if (!attribute->LoadFromTable(table))
         return nullptr;
-    }
-    return attribute;
+    A* kept = attribute.get();
+    store.Register(std::move(attribute));
+    return kept;
 }
 
 bool SameRanges(const std::vector<DamageAttributeRange>& ranges,
@@ -125,6 +128,10 @@ TEST(DamageAttributeLoad, GlobalAndXorKeysPickTheGroupForDamageAndModifierAlike)
     LoadInto<DamageAttributeAbsMod_Cold>(store, oneOf);
     EXPECT_EQ(store.GetGlobalXorAttributes().size(), 2u);
     EXPECT_EQ(store.GetAttributes().size(), 1u);
+
+    store.Register(nullptr);
+    store.AddGlobalAndAttribute(nullptr);
+    EXPECT_EQ(store.GetAttributeCount(), 5u);
 }
 
 TEST(DamageAttributeJitter, DrawsWithinTheTruncatedPercentAndKeepsSmallValues) {

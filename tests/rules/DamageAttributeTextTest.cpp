@@ -22,17 +22,13 @@ class DamageAttributeText : public ::testing::Test {
 protected:
     void SetUp() override { SetCombatTexts(); }
 
-    // The attribute's lines; a registered attribute belongs to the store, which ends with the
-    // call.
+    // The attribute's lines, whether or not its record grants anything.
     template <class A, class Make>
     TextLists Lines_(const std::string& json, Make make) {
-        DamageAttributeStore store;
-        auto* attribute = new A();
-        const bool registered = attribute->LoadFromTable(store, CombatRecord(json));
+        A attribute;
+        attribute.LoadFromTable(CombatRecord(json));
         TextLists lists;
-        make(*attribute, lists);
-        if (!registered)
-            delete attribute;
+        make(attribute, lists);
         return lists;
     }
 

@@ -61,43 +61,41 @@ TEST(DefenseAttribute, JitterAndScaleExamples) {
 TEST(DefenseAttribute, OnlyNonZeroEntriesDrawAndThePercentIsCappedAtFifty) {
     TestMachine tm;
     const LoadTable character = Record("Records/Attributes/Character.dbr");
-    DefenseAttributeStore store;
-    DefenseAttributeAbs_Fire* fire = new DefenseAttributeAbs_Fire;
-    ASSERT_TRUE(fire->LoadFromTable(store, character, false));
+    DefenseAttributeAbs_Fire fire;
+    ASSERT_TRUE(fire.LoadFromTable(character, false));
     RandomUniform random, replay;
     random.Seed(8);
     replay.Seed(8);
-    fire->AddJitter(80.0f, &random);  // acts as 50: 5, 10 and 15
+    fire.AddJitter(80.0f, &random);  // acts as 50: 5, 10 and 15
     const float expected[] = {10.0f + replay.IGenerate(-5, 5), 20.0f + replay.IGenerate(-10, 10),
                               30.0f + replay.IGenerate(-15, 15)};
     for (unsigned level = 1; level <= 3; ++level)
-        EXPECT_EQ(fire->GetValueAt(level), expected[level - 1]);
-    EXPECT_EQ(fire->GetValueAt(0), 0.0f);
-    EXPECT_EQ(fire->GetValueAt(9), expected[2]);
+        EXPECT_EQ(fire.GetValueAt(level), expected[level - 1]);
+    EXPECT_EQ(fire.GetValueAt(0), 0.0f);
+    EXPECT_EQ(fire.GetValueAt(9), expected[2]);
     EXPECT_EQ(random.GetState(), replay.GetState());
 }
 
 TEST(DefenseAttribute, ChanceGateDrawsOnlyForAPositiveChance) {
     TestMachine tm;
     const LoadTable helm = Record("Records/Attributes/Helm.dbr");
-    DefenseAttributeStore store;
-    auto* stun = new DefenseAttributeAbs_Stun;
-    ASSERT_TRUE(stun->LoadFromTable(store, helm, false));
-    auto* fire = new DefenseAttributeAbs_Fire;
-    ASSERT_TRUE(fire->LoadFromTable(store, helm, false));
+    DefenseAttributeAbs_Stun stun;
+    ASSERT_TRUE(stun.LoadFromTable(helm, false));
+    DefenseAttributeAbs_Fire fire;
+    ASSERT_TRUE(fire.LoadFromTable(helm, false));
     int applied = 0;
     for (std::uint32_t seed = 1; seed <= 300; ++seed) {
         CombatAttributeAccumulator accumulator;
         accumulator.SetSeed(seed);
         RandomUniform replay;
         replay.Seed(seed);
-        fire->AddToAccumulator(accumulator, 1, accumulator.GetRandomGen(), false);
+        fire.AddToAccumulator(accumulator, 1, accumulator.GetRandomGen(), false);
         EXPECT_EQ(accumulator.GetRandomGen().GetState(), replay.GetState());  // chance 0
         const bool passes = replay.IGenerate(0, 100) <= 25;
-        stun->AddToAccumulator(accumulator, 1, accumulator.GetRandomGen(), false);
+        stun.AddToAccumulator(accumulator, 1, accumulator.GetRandomGen(), false);
         EXPECT_EQ(accumulator.GetDefensePayloads().size(), passes ? 2u : 1u);
         applied += passes;
-        stun->AddToAccumulator(accumulator, 1, accumulator.GetRandomGen(), true);
+        stun.AddToAccumulator(accumulator, 1, accumulator.GetRandomGen(), true);
         EXPECT_EQ(accumulator.GetRandomGen().GetState(), replay.GetState());
     }
     EXPECT_GT(applied, 40);
