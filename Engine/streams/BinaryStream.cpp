@@ -273,6 +273,13 @@ bool BinaryReader::ReadString(std::string& text) {
     const std::size_t start = mPosition;
     if (!ReadUInt32(length))
         return false;
+    if (length > kMaxStringBytes) {
+        gEngine->Log(1,
+                     "BinaryReader: string of %u bytes at offset %zu is over the %zu-byte limit.",
+                     length, start, kMaxStringBytes);
+        mFailed = true;
+        return false;
+    }
     if (length > GetRemaining()) {
         gEngine->Log(
             1, "BinaryReader: string of %u bytes at offset %zu runs past the end (%zu bytes).",

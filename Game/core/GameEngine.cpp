@@ -1,5 +1,7 @@
 #include "Game/core/GameEngine.h"
 
+#include <algorithm>
+#include <climits>
 #include <ctime>
 
 #include "Engine/Engine.h"
@@ -37,6 +39,13 @@ Object* FindObjectOfClass(std::uint32_t id, const char* className) {
         if (std::string_view(info->GetClassName()) == className)
             return object;
     return nullptr;
+}
+
+// The hint timers are 32-bit milliseconds and a dedicated server outlives 24.8 days of them:
+// they stop at the largest count instead of wrapping (every hint they drive is long due then).
+int AddElapsed(int timer, int elapsedMs) {
+    const long long sum = static_cast<long long>(timer) + elapsedMs;
+    return static_cast<int>(std::clamp<long long>(sum, INT_MIN, INT_MAX));
 }
 
 Player* FindPlayer(std::uint32_t id) {
@@ -265,24 +274,24 @@ void GameEngine::UpdateTutorialHints(Player* player, int elapsedMs) {
         if (hotSlotChanged)
             hotSlotTimer = 0;
         else
-            hotSlotTimer += elapsedMs;
+            hotSlotTimer = AddElapsed(hotSlotTimer, elapsedMs);
         if (hotSlotTimer >= 300000)
             UnlockTutorialPage(29, true);
     }
     if (unspentSkillPoints == 0 && unspentMasteryPoints >= 9)
         UnlockTutorialPage(32, true);
     if (player && player->GetModifierPoints() > 0)
-        modifierPointsTimer += elapsedMs;
+        modifierPointsTimer = AddElapsed(modifierPointsTimer, elapsedMs);
     else
         modifierPointsTimer = 0;
     if (player && player->GetSkillPoints() != 0)
-        skillPointsTimer += elapsedMs;
+        skillPointsTimer = AddElapsed(skillPointsTimer, elapsedMs);
     else
         skillPointsTimer = 0;
     if (skillPointsTimer > 600000 || modifierPointsTimer > 600000)
         UnlockTutorialPage(31, true);
     if (!playTimerStopped) {
-        playTimer += elapsedMs;
+        playTimer = AddElapsed(playTimer, elapsedMs);
         if (playTimer >= 600000 || playCounter >= 16)
             UnlockTutorialPage(28, true);
     }
