@@ -61,6 +61,7 @@ struct EnetTransport::Impl {
     bool refused = false;  // a client the server turned away
     int localId = -1;
     int maxClients = 1;
+    int lastId = 0;  // server: the host id given last
     int handshakeTimeoutMs = EnetTransport::kDefaultHandshakeTimeoutMs;
     std::map<ENetPeer*, Clock::time_point> handshakes;  // server: when each began
     std::map<int, ENetPeer*> peers;                     // by host id
@@ -81,15 +82,21 @@ struct EnetTransport::Impl {
             return;
         }
         handshakes.erase(peer);
-        int id = 1;
-        while (id <= kMaxClientHosts && peers.count(id))
-            ++id;
-        if (static_cast<int>(peers.size()) >= maxClients || id > kMaxClientHosts) {
+        // Ids go round: a client that comes right after another left gets a fresh one, so
+        // what is keyed by host id (greetings, rate limits) does not mix the two up.
+        int id = 0;
+        for (int step = 1; step <= kMaxClientHosts && id == 0; ++step) {
+            const int candidate = (lastId + step - 1) % kMaxClientHosts + 1;
+            if (!peers.count(candidate))
+                id = candidate;
+        }
+        if (static_cast<int>(peers.size()) >= maxClients || id == 0) {
             gEngine->Log(1, "Net: refused a connection from %s: all %d client slots are taken",
                          AddressText(peer->address).c_str(), maxClients);
             enet_peer_disconnect_now(peer, 0);
             return;
         }
+        lastId = id;
         peer->data = reinterpret_cast<void*>(static_cast<std::intptr_t>(id));
         peers[id] = peer;
         const std::uint8_t welcome[4] = {0, 0, kControlWelcome, static_cast<std::uint8_t>(id)};

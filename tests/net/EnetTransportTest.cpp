@@ -213,5 +213,32 @@ TEST(EnetTransport, AStalledHandshakeNeitherBlocksAClientNorLingers) {
     client->DisconnectAll(200);
 }
 
+TEST(EnetTransport, AClientComingAfterAnotherLeftGetsAFreshHostId) {
+    TestMachine tm;
+    auto server = EnetTransport::Listen(0, 1);
+    ASSERT_NE(server, nullptr);
+    const unsigned short port = server->GetPort();
+    std::vector<int> ids;
+    for (int round = 0; round < 2; ++round) {
+        std::unique_ptr<EnetTransport> client;
+        std::thread connecting([&] {
+            TestMachine clientMachine;
+            client = EnetTransport::Connect("127.0.0.1", port, 3000);
+        });
+        const bool connected = server->WaitForClients(1, 3000);
+        connecting.join();
+        ASSERT_TRUE(connected);
+        ASSERT_NE(client, nullptr);
+        ids.push_back(client->GetLocalHostId());
+        std::thread leaving([&] { client->DisconnectAll(2000); });
+        std::vector<NetFrame> frames;
+        const auto deadline = Clock::now() + std::chrono::seconds(3);
+        while (server->GetPeerCount() > 0 && Clock::now() < deadline)
+            server->Poll(frames, 20);
+        leaving.join();
+    }
+    EXPECT_EQ(ids, (std::vector<int>{1, 2}));
+}
+
 }  // namespace
 }  // namespace GAME::test
