@@ -1,8 +1,18 @@
 # The two set-up commands: `make run` (build release, play the sample world) and `make test`.
+# Plain `make` only lists the targets.
 JOBS ?= $(shell nproc)
 FRAMES ?= 600
+FUZZ_DIR := build/debug/fuzz-clang
+CLANGXX ?= $(shell command -v clang++ || command -v clang++-14)
 
-.PHONY: deps run test release debug bench clean
+.PHONY: help deps run test release debug fuzz bench clean
+
+help:
+	@echo "make run    build the release host and play the sample world (FRAMES=$(FRAMES) frames;"
+	@echo "            the host is then build/release/Host/gamehost)"
+	@echo "make test   build the debug tests (sanitizers) and the packet fuzzer, run them all"
+	@echo "make bench  build release and run the benchmarks"
+	@echo "make deps | release | debug | fuzz | clean"
 
 deps:
 	@bash scripts/install-deps.sh
@@ -15,13 +25,22 @@ debug: deps
 	cmake --preset debug
 	cmake --build --preset debug -j $(JOBS)
 
-run: release
-	./build/release/Host/gamehost play --data data --frames $(FRAMES)
+# The packet fuzzer is a clang build of its own (libFuzzer); the net_fuzz test runs it.
+fuzz: deps
+	@if [ -z "$(CLANGXX)" ]; then echo "clang++ not found: the packet fuzzer is not built"; \
+	else \
+	    echo "== packet fuzzer (clang) in $(FUZZ_DIR)"; \
+	    [ -f $(FUZZ_DIR)/build.ninja ] || cmake -S tests/fuzz -B $(FUZZ_DIR) -G Ninja \
+	        -DCMAKE_CXX_COMPILER=$(CLANGXX) -DCMAKE_BUILD_TYPE=Debug >/dev/null && \
+	    cmake --build $(FUZZ_DIR) -j $(JOBS); \
+	fi
 
-test: debug
+test: debug fuzz
 	ctest --preset debug -j $(JOBS)
 
 bench: release
+	@echo "Google Benchmark comes from the system package (libbenchmark-dev): its line"
+	@echo "'Library was built as DEBUG' is about that package; this project's code is a Release build."
 	for b in build/release/bench/*_bench; do $$b --benchmark_min_time=0.05; done
 
 clean:
