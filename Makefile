@@ -39,9 +39,9 @@ test: debug fuzz
 	ctest --preset debug -j $(JOBS)
 
 bench: release
-	@echo "Google Benchmark comes from the system package (libbenchmark-dev): its line"
-	@echo "'Library was built as DEBUG' is about that package; this project's code is a Release build."
-	for b in build/release/bench/*_bench; do $$b --benchmark_min_time=0.05; done
+	@for b in build/release/bench/*_bench; do echo "== $$b"; $$b --benchmark_min_time=0.05 || exit 1; done
+	@echo "Note: each \"Library was built as DEBUG\" warning above is about the system's Google"
+	@echo "Benchmark package (libbenchmark-dev), not about this project, built here as Release."
 
 clean:
 	rm -rf build

@@ -14,10 +14,16 @@
 namespace GAME {
 
 void ServerGreeter::Install() {
-    gEngine->GetNetworkConnectionManager()->SetPacketHandler(
-        PacketType::ChatPacket, [this](NetPacket& packet) {
+    NetworkConnectionManager* net = gEngine->GetNetworkConnectionManager();
+    // The root's handler carries the request out; the greeter only watches what it records.
+    net->SetPacketHandler(
+        PacketType::ChatPacket,
+        [this, rootHandler = net->GetPacketHandler(PacketType::ChatPacket)](NetPacket& packet) {
             const std::size_t before = gGameEngine ? gGameEngine->GetChatMessages().size() : 0;
-            GameEngineInboundInterface::ReceivePacket(packet);
+            if (rootHandler)
+                rootHandler(packet);
+            else
+                GameEngineInboundInterface::ReceivePacket(packet);
             const std::size_t after = gGameEngine ? gGameEngine->GetChatMessages().size() : 0;
             if (after > before) {
                 mSenders.resize(before, -1);

@@ -168,4 +168,9 @@ void NetworkConnectionManager::SetPacketHandler(PACKET_TYPE type,
         mHandlers.erase(type);
 }
 
+std::function<void(NetPacket&)> NetworkConnectionManager::GetPacketHandler(PACKET_TYPE type) const {
+    const auto it = mHandlers.find(type);
+    return it == mHandlers.end() ? std::function<void(NetPacket&)>() : it->second;
+}
+
 }  // namespace GAME

@@ -217,8 +217,10 @@ std::wstring NumberText(const ConversionSpec& spec, char conversion,
     std::string format = "%" + spec.flags;
     if (spec.width != kNoValue)
         format += std::to_string(spec.width);
-    if (spec.precision != kNoValue)
-        format += "." + std::to_string(spec.precision);
+    if (spec.precision != kNoValue) {
+        format += '.';
+        format += std::to_string(spec.precision);
+    }
     switch (conversion) {
         case 'd':
         case 'i':
