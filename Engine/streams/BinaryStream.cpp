@@ -143,7 +143,10 @@ bool BinaryWriter::WriteBool(bool value) {
 }
 
 bool BinaryWriter::WriteString(const std::string& text) {
-    if (text.size() > UINT32_MAX) {
+    // A string the reader refuses would make the whole save unreadable: fail here, loudly.
+    if (text.size() > BinaryReader::kMaxStringBytes) {
+        gEngine->Log(1, "BinaryWriter: string of %zu bytes is over the %zu-byte limit.",
+                     text.size(), BinaryReader::kMaxStringBytes);
         mFailed = true;
         return false;
     }

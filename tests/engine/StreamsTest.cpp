@@ -65,8 +65,10 @@ TEST(BinaryStream, StringsOverOneMebibyteAreRefusedEvenWhenTheBytesAreThere) {
     TestMachine tm;
     constexpr std::size_t kLimit = 1048576;
     for (const std::size_t length : {kLimit, kLimit + 1}) {
+        // Written by hand: the writer refuses what the reader would.
         BinaryWriter w;
-        w.WriteString(std::string(length, 'z'));
+        w.WriteUInt32(static_cast<std::uint32_t>(length));
+        w.WriteBytes(std::string(length, 'z').data(), length);
         BinaryReader r(w.GetBuffer());
         std::string s = "kept";
         const bool accepted = length <= kLimit;
@@ -74,7 +76,14 @@ TEST(BinaryStream, StringsOverOneMebibyteAreRefusedEvenWhenTheBytesAreThere) {
         EXPECT_EQ(r.Failed(), !accepted);
         EXPECT_EQ(s.size(), accepted ? length : 4u);
     }
-    EXPECT_EQ(tm.CountLog("over the 1048576-byte limit"), 1);
+    EXPECT_EQ(tm.CountLog("BinaryReader: string of 1048577 bytes at offset 0 is over"), 1);
+
+    BinaryWriter w;
+    EXPECT_TRUE(w.WriteString(std::string(kLimit, 'z')));
+    EXPECT_FALSE(w.WriteString(std::string(kLimit + 1, 'z')));
+    EXPECT_TRUE(w.Failed());
+    EXPECT_EQ(w.GetBuffer().size(), 4 + kLimit);
+    EXPECT_EQ(tm.CountLog("BinaryWriter: string of 1048577 bytes"), 1);
 }
 
 TEST(BinaryStream, FilesAppearOnlyWhenComplete) {
