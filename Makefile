@@ -25,6 +25,9 @@ debug: deps
 	cmake --preset debug
 	cmake --build --preset debug -j $(JOBS)
 
+run: release
+	./build/release/Host/gamehost play --data data --frames $(FRAMES)
+
 # The packet fuzzer is a clang build of its own (libFuzzer); the net_fuzz test runs it.
 fuzz: deps
 	@if [ -z "$(CLANGXX)" ]; then echo "clang++ not found: the packet fuzzer is not built"; \
