@@ -3,7 +3,6 @@
 JOBS ?= $(shell nproc)
 FRAMES ?= 600
 FUZZ_DIR := build/debug/fuzz-clang
-CLANGXX ?= $(shell command -v clang++ || command -v clang++-14)
 
 .PHONY: help deps run test release debug fuzz bench clean
 
@@ -28,15 +27,15 @@ debug: deps
 run: release
 	./build/release/Host/gamehost play --data data --frames $(FRAMES)
 
-# The packet fuzzer is a clang build of its own (libFuzzer); the net_fuzz test runs it.
+# The packet fuzzer is a clang build of its own (libFuzzer); the net_fuzz test runs it. clang is
+# looked up when the recipe runs, after `deps` may have installed it.
 fuzz: deps
-	@if [ -z "$(CLANGXX)" ]; then echo "clang++ not found: the packet fuzzer is not built"; \
-	else \
-	    echo "== packet fuzzer (clang) in $(FUZZ_DIR)"; \
-	    [ -f $(FUZZ_DIR)/build.ninja ] || cmake -S tests/fuzz -B $(FUZZ_DIR) -G Ninja \
-	        -DCMAKE_CXX_COMPILER=$(CLANGXX) -DCMAKE_BUILD_TYPE=Debug >/dev/null && \
-	    cmake --build $(FUZZ_DIR) -j $(JOBS); \
-	fi
+	@cxx="$${CLANGXX:-$$(command -v clang++ || command -v clang++-14 || true)}"; \
+	if [ -z "$$cxx" ]; then echo "clang++ not found: the packet fuzzer is not built"; exit 0; fi; \
+	echo "== packet fuzzer (clang) in $(FUZZ_DIR)"; \
+	[ -f $(FUZZ_DIR)/build.ninja ] || cmake -S tests/fuzz -B $(FUZZ_DIR) -G Ninja \
+	    -DCMAKE_CXX_COMPILER="$$cxx" -DCMAKE_BUILD_TYPE=Debug >/dev/null; \
+	cmake --build $(FUZZ_DIR) -j $(JOBS)
 
 test: debug fuzz
 	ctest --preset debug -j $(JOBS)
