@@ -1,8 +1,17 @@
 # The two set-up commands: `make run` (build release, play the sample world) and `make test`.
+# Plain `make` only lists the targets.
 JOBS ?= $(shell nproc)
 FRAMES ?= 600
+FUZZ_DIR := build/debug/fuzz-clang
 
-.PHONY: deps run test release debug bench clean
+.PHONY: help deps run test release debug fuzz bench clean
+
+help:
+	@echo "make run    build the release host and play the sample world (FRAMES=$(FRAMES) frames;"
+	@echo "            the host is then build/release/Host/gamehost)"
+	@echo "make test   build the debug tests (sanitizers) and the packet fuzzer, run them all"
+	@echo "make bench  build release and run the benchmarks"
+	@echo "make deps | release | debug | fuzz | clean"
 
 deps:
 	@bash scripts/install-deps.sh
@@ -18,11 +27,23 @@ debug: deps
 run: release
 	./build/release/Host/gamehost play --data data --frames $(FRAMES)
 
-test: debug
+# The packet fuzzer is a clang build of its own (libFuzzer); the net_fuzz test runs it. clang is
+# looked up when the recipe runs, after `deps` may have installed it.
+fuzz: deps
+	@cxx="$${CLANGXX:-$$(command -v clang++ || command -v clang++-14 || true)}"; \
+	if [ -z "$$cxx" ]; then echo "clang++ not found: the packet fuzzer is not built"; exit 0; fi; \
+	echo "== packet fuzzer (clang) in $(FUZZ_DIR)"; \
+	[ -f $(FUZZ_DIR)/build.ninja ] || cmake -S tests/fuzz -B $(FUZZ_DIR) -G Ninja \
+	    -DCMAKE_CXX_COMPILER="$$cxx" -DCMAKE_BUILD_TYPE=Debug >/dev/null; \
+	cmake --build $(FUZZ_DIR) -j $(JOBS)
+
+test: debug fuzz
 	ctest --preset debug -j $(JOBS)
 
 bench: release
-	for b in build/release/bench/*_bench; do $$b --benchmark_min_time=0.05; done
+	@for b in build/release/bench/*_bench; do echo "== $$b"; $$b --benchmark_min_time=0.05 || exit 1; done
+	@echo "Note: each \"Library was built as DEBUG\" warning above is about the system's Google"
+	@echo "Benchmark package (libbenchmark-dev), not about this project, built here as Release."
 
 clean:
 	rm -rf build

@@ -13,14 +13,30 @@
 
 namespace GAME {
 
+namespace {
+// What every mode builds on: the game root's settings.
+constexpr const char* kRequiredRecords[] = {GameEngine::kRecordName};
+}  // namespace
+
 bool PrepareMachine(const HostOptions& options) {
     std::error_code ec;
-    if (!std::filesystem::is_directory(options.dataRoot, ec)) {
-        std::fprintf(stderr, "gamehost: data folder %s not found\n",
-                     options.dataRoot.string().c_str());
+    const char* folder = options.dataRoot.c_str();
+    if (!std::filesystem::exists(options.dataRoot, ec)) {
+        std::fprintf(stderr, "gamehost: data folder %s not found\n", folder);
         return false;
     }
-    Singleton<RecordDatabase>::Get().SetDataRoot(options.dataRoot);
+    if (!std::filesystem::is_directory(options.dataRoot, ec)) {
+        std::fprintf(stderr, "gamehost: --data %s is not a folder\n", folder);
+        return false;
+    }
+    RecordDatabase& records = Singleton<RecordDatabase>::Get();
+    records.SetDataRoot(options.dataRoot);
+    for (const char* record : kRequiredRecords)
+        if (!records.Load(record)) {
+            std::fprintf(stderr, "gamehost: data folder %s has no usable record %s\n", folder,
+                         record);
+            return false;
+        }
     const int textFiles = LocalizationManager::Instance().LoadFolder(options.dataRoot / "Text");
     gEngine->Log(0, "Host: data root %s, %d text files", options.dataRoot.string().c_str(),
                  textFiles);

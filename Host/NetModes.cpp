@@ -6,11 +6,12 @@
 
 #include "Engine/Engine.h"
 #include "Engine/net/EnetTransport.h"
-#include "Engine/net/NetPacketDescriber.h"
 #include "Engine/net/NetworkConnectionManager.h"
 #include "Game/core/GameEngine.h"
 #include "Game/core/net/GameEngineNetworkInterface.h"
 #include "Host/HostApp.h"
+#include "Host/PrintableText.h"
+#include "Host/ServerGreeter.h"
 
 namespace GAME {
 
@@ -66,19 +67,13 @@ int RunServer(const NetServerOptions& options) {
     std::fflush(stdout);
 
     // The game root runs the clients' requests through its inbound interface: each greeting is
-    // a chat request of the game, answered with a remote message to the clients.
+    // a chat request of the game, answered with a remote message to the client that sent it.
     InitializeObjects();
     gGameEngine->SetAsNetworkServer();
-    std::size_t greeted = 0;
+    ServerGreeter greeter;
+    greeter.Install();
     const auto answerNewGreetings = [&] {
-        const auto& messages = gGameEngine->GetChatMessages();
-        for (; greeted < messages.size(); ++greeted) {
-            std::printf("gamehost: %s says \"%s\"\n", NarrowForLog(messages[greeted].from).c_str(),
-                        NarrowForLog(messages[greeted].text).c_str());
-            gGameEngine->GetNetworkInterface()->DisplayWMessageRemote(
-                0, true, L"welcome, " + messages[greeted].from);
-        }
-        return greeted >= static_cast<std::size_t>(options.clients);
+        return greeter.AnswerNewGreetings(stdout) >= options.clients;
     };
 
     const auto deadline = Clock::now() + std::chrono::milliseconds(options.timeoutMs);
@@ -86,10 +81,13 @@ int RunServer(const NetServerOptions& options) {
     const bool allLeft =
         allGreeted && ServiceUntil([&] { return transport->GetPeerCount() == 0; }, deadline);
     ShutdownObjects();
+    net->SetPacketHandler(PacketType::ChatPacket, nullptr);  // the greeter goes with this call
     net->Shutdown();
     if (!allLeft) {
-        std::fprintf(stderr, "gamehost: server timed out (%zu of %d clients greeted)\n", greeted,
-                     options.clients);
+        std::fprintf(stderr,
+                     "gamehost: server timed out after %d ms (%d of %d clients greeted and "
+                     "gone)\n",
+                     options.timeoutMs, greeter.GetClientsGreeted(), options.clients);
         return 1;
     }
     std::printf("gamehost: server done, %d client(s) greeted and disconnected\n", options.clients);
@@ -139,13 +137,14 @@ int RunClient(const NetClientOptions& options) {
     if (ok) {
         const auto& texts = gGameEngine->GetUINotifications().front().texts;
         std::printf("gamehost: server says \"%s\"\n",
-                    texts.empty() ? "" : NarrowForLog(texts.front()).c_str());
+                    texts.empty() ? "" : PrintableText(texts.front()).c_str());
     }
     ShutdownObjects();
     transport->DisconnectAll(3000);
     net->Shutdown();
     if (!ok) {
-        std::fprintf(stderr, "gamehost: no answer from the server\n");
+        std::fprintf(stderr, "gamehost: no answer from the server within %d ms\n",
+                     options.timeoutMs);
         return 1;
     }
     std::printf("gamehost: client done\n");

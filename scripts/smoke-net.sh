@@ -1,18 +1,41 @@
 #!/usr/bin/env bash
-# Starts a server and a client on loopback and checks that both finish cleanly.
+# Starts a server and three clients on loopback and checks that all finish cleanly and that each
+# client was welcomed by its own host id.
 set -euo pipefail
 host="${1:-build/release/Host/gamehost}"
+clients=3
 if ! "$host" --help 2>/dev/null | grep -qE "^ +server "; then
     echo "network modes not built; skipping"
     exit 0
 fi
 port=$(( 20000 + RANDOM % 20000 ))
-timeout 60 "$host" server --data data --port "$port" --clients 1 &
+out=$(mktemp -d)
+timeout 60 "$host" server --data data --port "$port" --clients "$clients" &
 srv=$!
 # A failing client must not leave the server behind.
-trap 'kill "$srv" 2>/dev/null || true' EXIT
+trap 'kill "$srv" 2>/dev/null || true; rm -rf "$out"' EXIT
 sleep 1
-timeout 50 "$host" client --data data --connect "127.0.0.1:$port"
+pids=()
+for i in $(seq "$clients"); do
+    timeout 50 "$host" client --data data --connect "127.0.0.1:$port" >"$out/client$i" &
+    pids+=($!)
+done
+for pid in "${pids[@]}"; do
+    wait "$pid"
+done
 wait "$srv"
-trap - EXIT
+ids=()
+for i in $(seq "$clients"); do
+    cat "$out/client$i"
+    id=$(sed -n 's/^gamehost: connected to .* as host \([0-9]*\)$/\1/p' "$out/client$i")
+    if [ -z "$id" ] || ! grep -q "server says \"welcome, host $id\"" "$out/client$i"; then
+        echo "client $i was not welcomed by its own host id" >&2
+        exit 1
+    fi
+    ids+=("$id")
+done
+if [ "$(printf '%s\n' "${ids[@]}" | sort -u | wc -l)" -ne "$clients" ]; then
+    echo "two clients were given the same host id: ${ids[*]}" >&2
+    exit 1
+fi
 echo "network smoke test passed"

@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <map>
 #include <mutex>
+#include <string>
 
 #include "Engine/Engine.h"
 
@@ -16,6 +17,9 @@ namespace {
 
 // Frames of type 0 belong to the transport itself: [0, 0, host id] welcomes a client.
 constexpr std::uint8_t kControlWelcome = 1;
+// Peer slots beyond the clients: a connection that never finishes its handshake (or one too
+// many) must find a slot to be refused in, not take the one a real client needs.
+constexpr int kSpareSlots = 4;
 
 bool InitializeEnet() {
     static std::once_flag once;
@@ -36,13 +40,31 @@ int RemainingMs(Clock::time_point deadline) {
     return left > 0 ? static_cast<int>(left) : 0;
 }
 
+std::string AddressText(const ENetAddress& address) {
+    char ip[64] = "?";
+    enet_address_get_host_ip(&address, ip, sizeof ip);
+    return std::string(ip) + ":" + std::to_string(address.port);
+}
+
+bool IsHandshaking(const ENetPeer& peer) {
+    return peer.state == ENET_PEER_STATE_CONNECTING ||
+           peer.state == ENET_PEER_STATE_ACKNOWLEDGING_CONNECT ||
+           peer.state == ENET_PEER_STATE_CONNECTION_PENDING ||
+           peer.state == ENET_PEER_STATE_CONNECTION_SUCCEEDED;
+}
+
 }  // namespace
 
 struct EnetTransport::Impl {
     ENetHost* host = nullptr;
     bool server = false;
+    bool refused = false;  // a client the server turned away
     int localId = -1;
-    std::map<int, ENetPeer*> peers;  // by host id
+    int maxClients = 1;
+    int lastId = 0;  // server: the host id given last
+    int handshakeTimeoutMs = EnetTransport::kDefaultHandshakeTimeoutMs;
+    std::map<ENetPeer*, Clock::time_point> handshakes;  // server: when each began
+    std::map<int, ENetPeer*> peers;                     // by host id
     std::vector<NetFrame> received;
 
     ~Impl() {
@@ -59,15 +81,22 @@ struct EnetTransport::Impl {
             peer->data = reinterpret_cast<void*>(static_cast<std::intptr_t>(kServerHostId));
             return;
         }
-        int id = 1;
-        while (id <= kMaxClientHosts && peers.count(id))
-            ++id;
-        if (id > kMaxClientHosts) {
-            gEngine->Log(1, "Net: refused a client: all %d client slots are taken",
-                         kMaxClientHosts);
+        handshakes.erase(peer);
+        // Ids go round: a client that comes right after another left gets a fresh one, so
+        // what is keyed by host id (greetings, rate limits) does not mix the two up.
+        int id = 0;
+        for (int step = 1; step <= kMaxClientHosts && id == 0; ++step) {
+            const int candidate = (lastId + step - 1) % kMaxClientHosts + 1;
+            if (!peers.count(candidate))
+                id = candidate;
+        }
+        if (static_cast<int>(peers.size()) >= maxClients || id == 0) {
+            gEngine->Log(1, "Net: refused a connection from %s: all %d client slots are taken",
+                         AddressText(peer->address).c_str(), maxClients);
             enet_peer_disconnect_now(peer, 0);
             return;
         }
+        lastId = id;
         peer->data = reinterpret_cast<void*>(static_cast<std::intptr_t>(id));
         peers[id] = peer;
         const std::uint8_t welcome[4] = {0, 0, kControlWelcome, static_cast<std::uint8_t>(id)};
@@ -97,6 +126,9 @@ struct EnetTransport::Impl {
     }
 
     void OnDisconnect(ENetPeer* peer) {
+        handshakes.erase(peer);
+        if (!server && localId < 0)
+            refused = true;
         for (auto it = peers.begin(); it != peers.end(); ++it)
             if (it->second == peer) {
                 gEngine->Log(0, "Net: host %d disconnected", it->first);
@@ -129,6 +161,27 @@ struct EnetTransport::Impl {
                     break;
             }
         }
+        if (server)
+            DropStalledHandshakes();
+    }
+
+    // A peer that began a handshake and never finished it holds a slot until ENet gives up on
+    // it, which takes up to 30 s; it gets handshakeTimeoutMs.
+    void DropStalledHandshakes() {
+        const auto now = Clock::now();
+        for (ENetPeer* peer = host->peers; peer < host->peers + host->peerCount; ++peer) {
+            if (!IsHandshaking(*peer)) {
+                handshakes.erase(peer);
+                continue;
+            }
+            const auto [it, added] = handshakes.emplace(peer, now);
+            if (added || now - it->second < std::chrono::milliseconds(handshakeTimeoutMs))
+                continue;
+            gEngine->Log(1, "Net: dropped a connection from %s: no handshake within %d ms",
+                         AddressText(peer->address).c_str(), handshakeTimeoutMs);
+            handshakes.erase(it);
+            enet_peer_reset(peer);
+        }
     }
 };
 
@@ -147,9 +200,10 @@ std::unique_ptr<EnetTransport> EnetTransport::Listen(unsigned short port, int ma
     auto impl = std::make_unique<Impl>();
     impl->server = true;
     impl->localId = kServerHostId;
-    const int slots =
+    impl->maxClients =
         maxClients < 1 ? 1 : (maxClients > kMaxClientHosts ? kMaxClientHosts : maxClients);
-    impl->host = enet_host_create(&address, static_cast<size_t>(slots), 1, 0, 0);
+    impl->host =
+        enet_host_create(&address, static_cast<size_t>(impl->maxClients + kSpareSlots), 1, 0, 0);
     if (!impl->host) {
         gEngine->Log(1, "Net: cannot listen on 127.0.0.1:%u", unsigned(port));
         return nullptr;
@@ -176,6 +230,10 @@ std::unique_ptr<EnetTransport> EnetTransport::Connect(const std::string& address
         return nullptr;
     const auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
     while (impl->localId < 0) {
+        if (impl->refused) {
+            gEngine->Log(1, "Net: %s:%u refused the connection", address.c_str(), unsigned(port));
+            return nullptr;
+        }
         const int left = RemainingMs(deadline);
         if (left == 0) {
             gEngine->Log(1, "Net: no answer from %s:%u", address.c_str(), unsigned(port));
@@ -192,6 +250,10 @@ unsigned short EnetTransport::GetPort() const {
     if (!mImpl->host || enet_socket_get_address(mImpl->host->socket, &address) != 0)
         return 0;
     return address.port;
+}
+
+void EnetTransport::SetHandshakeTimeout(int timeoutMs) {
+    mImpl->handshakeTimeoutMs = timeoutMs;
 }
 
 bool EnetTransport::WaitForClients(int count, int timeoutMs) {

@@ -1,6 +1,8 @@
 #pragma once
 // Transport between processes over ENet: one reliable, ordered channel on 127.0.0.1. The server
-// gives each client a host id (1..15) in a welcome frame right after it connects.
+// gives each client a host id (1..15) in a welcome frame right after it connects. A server keeps
+// a few peer slots beyond its clients, refuses (and logs) connections past its client count and
+// drops (and logs) connections whose handshake does not complete in time.
 #include <memory>
 #include <string>
 
@@ -10,6 +12,7 @@ namespace GAME {
 
 class EnetTransport : public NetTransport {
 public:
+    static constexpr int kDefaultHandshakeTimeoutMs = 3000;
     ~EnetTransport() override;
 
     // A server listening on the port (0: any free port, see GetPort); null on failure.
@@ -19,6 +22,8 @@ public:
                                                   int timeoutMs);
 
     unsigned short GetPort() const;
+    // Server: how long a connection may take to complete its handshake.
+    void SetHandshakeTimeout(int timeoutMs);
     // Server: services the connection until `count` clients are connected; false on time-out.
     bool WaitForClients(int count, int timeoutMs);
     // Ends every connection, waiting up to timeoutMs for the peers to acknowledge.

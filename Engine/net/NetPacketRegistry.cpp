@@ -5,6 +5,7 @@
 
 #include "Engine/Engine.h"
 #include "Engine/net/ActorConfigCommand.h"
+#include "Engine/net/NetFaultLog.h"
 #include "Engine/net/NetPacket.h"
 
 namespace GAME {
@@ -98,16 +99,18 @@ NetReceiveResult NetPacketRegistry::Receive(PACKET_TYPE type, const unsigned cha
                                             const std::function<void(NetPacket&)>& received) const {
     const NetPacketKind* kind = Find(type);
     if (!kind) {
-        gEngine->Log(1, "Net: dropped packet of unknown type %u (%zu bytes) from host %d",
-                     unsigned(type), size, sourceHost);
+        NetFaultLog::Get().Report(1, sourceHost, NetFault::UnknownType, 0,
+                                  "Net: dropped packet of unknown type %u (%zu bytes) from host %d",
+                                  unsigned(type), size, sourceHost);
         return NetReceiveResult::UnknownType;
     }
     std::unique_ptr<NetPacket> packet(kind->factory());
     if (!packet)
         return NetReceiveResult::UnknownType;
     if (size > static_cast<std::size_t>(INT_MAX)) {
-        gEngine->Log(1, "Net: dropped bad %s (type %u, %zu bytes) from host %d", kind->name.c_str(),
-                     unsigned(type), size, sourceHost);
+        NetFaultLog::Get().Report(1, sourceHost, NetFault::BadBody, type,
+                                  "Net: dropped bad %s (type %u, %zu bytes) from host %d",
+                                  kind->name.c_str(), unsigned(type), size, sourceHost);
         return NetReceiveResult::BadBody;
     }
     // A reader that never opens an in-buffer must not pass off an unread body as well formed.
@@ -115,13 +118,15 @@ NetReceiveResult NetPacketRegistry::Receive(PACKET_TYPE type, const unsigned cha
     packet->CopyInbound(body, static_cast<int>(size));
     packet->GetHeader().sourceHost = sourceHost;
     if (!packet->IsInboundValid()) {
-        gEngine->Log(1, "Net: dropped bad %s (type %u, %zu bytes) from host %d", kind->name.c_str(),
-                     unsigned(type), size, sourceHost);
+        NetFaultLog::Get().Report(1, sourceHost, NetFault::BadBody, type,
+                                  "Net: dropped bad %s (type %u, %zu bytes) from host %d",
+                                  kind->name.c_str(), unsigned(type), size, sourceHost);
         return NetReceiveResult::BadBody;
     }
     if (!packet->CheckObjects(0)) {
-        gEngine->Log(
-            0, "Net: dropped %s (type %u, %zu bytes) from host %d: objects it names are not here",
+        NetFaultLog::Get().Report(
+            0, sourceHost, NetFault::ObjectsMissing, type,
+            "Net: dropped %s (type %u, %zu bytes) from host %d: objects it names are not here",
             kind->name.c_str(), unsigned(type), size, sourceHost);
         packet->FinishObjectProcessing();
         return NetReceiveResult::ObjectsMissing;
@@ -138,8 +143,9 @@ NetReceiveResult NetPacketRegistry::Receive(PACKET_TYPE type, const unsigned cha
     } else if (kind->handler) {
         kind->handler(*packet);
     } else {
-        gEngine->Log(1, "Net: no handler for %s (type %u) on this machine", kind->name.c_str(),
-                     unsigned(type));
+        NetFaultLog::Get().Report(1, sourceHost, NetFault::NoHandler, type,
+                                  "Net: no handler for %s (type %u) on this machine",
+                                  kind->name.c_str(), unsigned(type));
         result = NetReceiveResult::NoHandler;
     }
     packet->FinishObjectProcessing();

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "Engine/Engine.h"
+#include "Engine/net/NetFaultLog.h"
 #include "Engine/net/NetPacket.h"
 #include "Engine/net/NetPacketRegistry.h"
 
@@ -13,6 +14,7 @@ NetworkConnectionManager::NetworkConnectionManager() = default;
 NetworkConnectionManager::~NetworkConnectionManager() = default;
 
 void NetworkConnectionManager::SetTransport(std::unique_ptr<NetTransport> transport) {
+    NetFaultLog::Get().FlushAll();
     ++mConnection;
     mTransport = std::move(transport);
     gEngine->SetNetworkMode(mTransport != nullptr, mTransport && mTransport->IsServer());
@@ -121,6 +123,7 @@ int NetworkConnectionManager::ProcessIncoming(int timeoutMs) {
         gEngine->Log(0, "Net: dropped %zu frames of a connection that was closed",
                      frames.size() - handled);
     }
+    NetFaultLog::Get().Flush();
     return static_cast<int>(handled);
 }
 
@@ -129,8 +132,9 @@ void NetworkConnectionManager::HandleFrame(int sourceHost, const std::uint8_t* b
     ++mPacketsReceived;
     if (!bytes || size < 2) {
         ++mPacketsDropped;
-        gEngine->Log(1, "Net: dropped a frame of %zu bytes from host %d: no type id", size,
-                     sourceHost);
+        NetFaultLog::Get().Report(1, sourceHost, NetFault::NoTypeId, 0,
+                                  "Net: dropped a frame of %zu bytes from host %d: no type id",
+                                  size, sourceHost);
         return;
     }
     const PACKET_TYPE type = static_cast<PACKET_TYPE>(bytes[0] | (bytes[1] << 8));
@@ -162,6 +166,11 @@ void NetworkConnectionManager::SetPacketHandler(PACKET_TYPE type,
         mHandlers[type] = std::move(handler);
     else
         mHandlers.erase(type);
+}
+
+std::function<void(NetPacket&)> NetworkConnectionManager::GetPacketHandler(PACKET_TYPE type) const {
+    const auto it = mHandlers.find(type);
+    return it == mHandlers.end() ? std::function<void(NetPacket&)>() : it->second;
 }
 
 }  // namespace GAME

@@ -55,6 +55,8 @@ public:
 
     // A handler of this machine for a kind, in place of the registry's.
     void SetPacketHandler(PACKET_TYPE type, std::function<void(NetPacket&)> handler);
+    // The machine's handler of a kind (empty: the registry's runs).
+    std::function<void(NetPacket&)> GetPacketHandler(PACKET_TYPE type) const;
     void SetRegistry(const NetPacketRegistry* registry) { mRegistry = registry; }
     const NetPacketRegistry& GetRegistry() const;
 

@@ -143,7 +143,10 @@ bool BinaryWriter::WriteBool(bool value) {
 }
 
 bool BinaryWriter::WriteString(const std::string& text) {
-    if (text.size() > UINT32_MAX) {
+    // A string the reader refuses would make the whole save unreadable: fail here, loudly.
+    if (text.size() > BinaryReader::kMaxStringBytes) {
+        gEngine->Log(1, "BinaryWriter: string of %zu bytes is over the %zu-byte limit.",
+                     text.size(), BinaryReader::kMaxStringBytes);
         mFailed = true;
         return false;
     }
@@ -273,6 +276,13 @@ bool BinaryReader::ReadString(std::string& text) {
     const std::size_t start = mPosition;
     if (!ReadUInt32(length))
         return false;
+    if (length > kMaxStringBytes) {
+        gEngine->Log(1,
+                     "BinaryReader: string of %u bytes at offset %zu is over the %zu-byte limit.",
+                     length, start, kMaxStringBytes);
+        mFailed = true;
+        return false;
+    }
     if (length > GetRemaining()) {
         gEngine->Log(
             1, "BinaryReader: string of %u bytes at offset %zu runs past the end (%zu bytes).",

@@ -50,6 +50,9 @@ private:
 
 class BinaryReader {
 public:
+    // Longer strings are refused as a failed read: no saved name or text comes near it.
+    static constexpr std::size_t kMaxStringBytes = 1048576;
+
     BinaryReader(const void* data, std::size_t size);
     explicit BinaryReader(std::vector<std::uint8_t> data);
     // A reader that owns its bytes hands its copies their own bytes.

@@ -136,57 +136,113 @@ std::wstring LocalizationManager::GetText(std::string_view tag) const {
 }
 
 namespace {
-std::wstring NumberText(const std::string& flags, char conversion,
+
+// What a game text can use; wider asks would make one call build a text of gigabytes.
+constexpr int kMaxFieldWidth = 64;
+constexpr int kMaxPrecision = 32;
+constexpr int kNoValue = -1;
+
+// One conversion's flags, width and precision, bounded.
+struct ConversionSpec {
+    std::string flags;
+    int width = kNoValue;
+    int precision = kNoValue;
+    bool bounded = false;  // the text asked for more than the bounds
+};
+
+// Reads digits at q; the value stops growing past `limit` (the caller bounds it).
+int ReadCount(const std::wstring& format, std::size_t& q, int limit) {
+    int value = 0;
+    while (q < format.size() && format[q] >= L'0' && format[q] <= L'9') {
+        if (value <= limit)
+            value = value * 10 + static_cast<int>(format[q] - L'0');
+        ++q;
+    }
+    return value;
+}
+
+void ReadSpec(const std::wstring& format, std::size_t& q, ConversionSpec& spec) {
+    while (q < format.size() &&
+           std::wstring_view(L"-+ #0").find(format[q]) != std::wstring_view::npos) {
+        if (spec.flags.find(static_cast<char>(format[q])) == std::string::npos)
+            spec.flags.push_back(static_cast<char>(format[q]));
+        ++q;
+    }
+    if (q < format.size() && format[q] >= L'1' && format[q] <= L'9') {
+        spec.width = ReadCount(format, q, kMaxFieldWidth);
+        if (spec.width > kMaxFieldWidth) {
+            spec.width = kMaxFieldWidth;
+            spec.bounded = true;
+        }
+    }
+    if (q < format.size() && format[q] == L'.') {
+        ++q;
+        spec.precision = ReadCount(format, q, kMaxPrecision);
+        if (spec.precision > kMaxPrecision) {
+            spec.precision = kMaxPrecision;
+            spec.bounded = true;
+        }
+    }
+}
+
+// Runs snprintf over the whole result, however long it is (the bounds keep it short).
+template <class Value>
+std::wstring PrintNumber(const std::string& format, Value value) {
+    char buffer[512];
+    const int length = std::snprintf(buffer, sizeof buffer, format.c_str(), value);
+    if (length < 0)
+        return L"";
+    if (static_cast<std::size_t>(length) < sizeof buffer)
+        return LocalizationManager::ToWChar(
+            std::string_view(buffer, static_cast<std::size_t>(length)));
+    std::string text(static_cast<std::size_t>(length) + 1, '\0');
+    std::snprintf(text.data(), text.size(), format.c_str(), value);
+    text.pop_back();
+    return LocalizationManager::ToWChar(text);
+}
+
+std::wstring NumberText(const ConversionSpec& spec, char conversion,
                         const LocalizationManager::Arg& arg) {
     double d = 0;
     long long i = 0;
-    bool isFloat = false;
     if (const auto* pd = std::get_if<double>(&arg)) {
         d = *pd;
         i = static_cast<long long>(d >= -9.2e18 && d <= 9.2e18 ? d : 0);
-        isFloat = true;
     } else if (const auto* pi = std::get_if<long long>(&arg)) {
         i = *pi;
         d = static_cast<double>(i);
     } else {
         return L"";
     }
-    (void)isFloat;
-    char buffer[128];
-    std::string format = "%" + flags;
+    std::string format = "%" + spec.flags;
+    if (spec.width != kNoValue)
+        format += std::to_string(spec.width);
+    if (spec.precision != kNoValue) {
+        format += '.';
+        format += std::to_string(spec.precision);
+    }
     switch (conversion) {
         case 'd':
         case 'i':
-            format += "lld";
-            std::snprintf(buffer, sizeof buffer, format.c_str(), i);
-            break;
+            return PrintNumber(format + "lld", i);
         case 'u':
-            format += "llu";
-            std::snprintf(buffer, sizeof buffer, format.c_str(),
-                          static_cast<unsigned long long>(i));
-            break;
+            return PrintNumber(format + "llu", static_cast<unsigned long long>(i));
         case 'x':
         case 'X':
-            format += "ll";
-            format += conversion;
-            std::snprintf(buffer, sizeof buffer, format.c_str(),
-                          static_cast<unsigned long long>(i));
-            break;
+            return PrintNumber(format + "ll" + conversion, static_cast<unsigned long long>(i));
         case 'c':
             return std::wstring(1, static_cast<wchar_t>(i));
         default:
-            format += conversion;
-            std::snprintf(buffer, sizeof buffer, format.c_str(), d);
-            break;
+            return PrintNumber(format + conversion, d);
     }
-    return LocalizationManager::ToWChar(buffer);
 }
 }  // namespace
 
 std::wstring LocalizationManager::FormatText(const std::wstring& format,
-                                             const std::vector<Arg>& args) {
+                                             const std::vector<Arg>& args, std::string_view tag) {
     std::wstring out;
     std::size_t next = 0;
+    bool bounded = false;
     for (std::size_t p = 0; p < format.size(); ++p) {
         if (format[p] != L'%') {
             out.push_back(format[p]);
@@ -197,14 +253,10 @@ std::wstring LocalizationManager::FormatText(const std::wstring& format,
             ++p;
             continue;
         }
-        // flags, width, precision (kept), length modifiers (dropped), conversion
+        // flags, width, precision (kept, bounded), length modifiers (dropped), conversion
         std::size_t q = p + 1;
-        std::string flags;
-        while (q < format.size() &&
-               std::wstring_view(L"-+ #0123456789.").find(format[q]) != std::wstring_view::npos)
-            flags.push_back(static_cast<char>(format[q++]));
-        if (flags.size() > 16)
-            flags.resize(16);
+        ConversionSpec spec;
+        ReadSpec(format, q, spec);
         while (q < format.size() &&
                std::wstring_view(L"hlLqjzt").find(format[q]) != std::wstring_view::npos)
             ++q;
@@ -219,6 +271,7 @@ std::wstring LocalizationManager::FormatText(const std::wstring& format,
             out.push_back(conversion);
             continue;
         }
+        bounded = bounded || spec.bounded;
         if (next >= args.size())
             continue;  // a missing argument formats as nothing
         const Arg& arg = args[next++];
@@ -228,11 +281,16 @@ std::wstring LocalizationManager::FormatText(const std::wstring& format,
             else if (const auto* w = std::get_if<std::wstring>(&arg))
                 out += *w;
             else
-                out += NumberText("", 'g', arg);
+                out += NumberText(ConversionSpec{}, 'g', arg);
         } else {
-            out += NumberText(flags, static_cast<char>(conversion), arg);
+            out += NumberText(spec, static_cast<char>(conversion), arg);
         }
     }
+    if (bounded)
+        gEngine->Log(1,
+                     "LocalizationManager: text %.*s asks for a width over %d or a precision over "
+                     "%d; formatted with those bounds.",
+                     static_cast<int>(tag.size()), tag.data(), kMaxFieldWidth, kMaxPrecision);
     return out;
 }
 

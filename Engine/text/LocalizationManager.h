@@ -35,12 +35,15 @@ public:
         std::vector<Arg> list;
         list.reserve(sizeof...(Args));
         (list.push_back(ToArg(args)), ...);
-        return FormatText(GetText(tag), list);
+        return FormatText(GetText(tag), list, tag);
     }
     std::wstring FormatArgs(std::string_view tag, const std::vector<Arg>& args) const {
-        return FormatText(GetText(tag), args);
+        return FormatText(GetText(tag), args, tag);
     }
-    static std::wstring FormatText(const std::wstring& format, const std::vector<Arg>& args);
+    // Widths above 64 and precisions above 32 are bounded to those (logged with the tag); the
+    // result is never cut short.
+    static std::wstring FormatText(const std::wstring& format, const std::vector<Arg>& args,
+                                   std::string_view tag = {});
 
     bool HasDialogForLanguage() const { return mHasDialogForLanguage; }
     void SetHasDialogForLanguage(bool value) { mHasDialogForLanguage = value; }

@@ -1,5 +1,7 @@
 #include "Game/core/GameEngine.h"
 
+#include <algorithm>
+#include <climits>
 #include <ctime>
 
 #include "Engine/Engine.h"
@@ -28,6 +30,13 @@
 namespace GAME {
 
 namespace {
+
+// The hint timers are 32-bit milliseconds and a dedicated server outlives 24.8 days of them:
+// they stop at the largest count instead of wrapping (every hint they drive is long due then).
+int AddElapsed(int timer, int elapsedMs) {
+    const long long sum = static_cast<long long>(timer) + elapsedMs;
+    return static_cast<int>(std::clamp<long long>(sum, INT_MIN, INT_MAX));
+}
 
 Player* FindPlayer(std::uint32_t id) {
     return id == 0 ? nullptr : Singleton<ObjectManager>::Get().GetObject<Player>(id);
@@ -261,25 +270,25 @@ void GameEngine::UpdateTutorialHints(Player* player, int elapsedMs) {
         if (hotSlotChanged)
             hotSlotTimer = 0;
         else
-            hotSlotTimer += elapsedMs;
+            hotSlotTimer = AddElapsed(hotSlotTimer, elapsedMs);
         if (hotSlotTimer >= kTutorialHintDelayMs)
             UnlockTutorialPage(kTutorialPageHotSlot, true);
     }
     if (unspentSkillPoints == 0 && unspentMasteryPoints >= 9)
         UnlockTutorialPage(kTutorialPageMasteryPoints, true);
     if (player && player->GetModifierPoints() > 0)
-        modifierPointsTimer += elapsedMs;
+        modifierPointsTimer = AddElapsed(modifierPointsTimer, elapsedMs);
     else
         modifierPointsTimer = 0;
     if (player && player->GetSkillPoints() != 0)
-        skillPointsTimer += elapsedMs;
+        skillPointsTimer = AddElapsed(skillPointsTimer, elapsedMs);
     else
         skillPointsTimer = 0;
     if (skillPointsTimer > kTutorialHintLongDelayMs ||
         modifierPointsTimer > kTutorialHintLongDelayMs)
         UnlockTutorialPage(kTutorialPageUnspentPoints, true);
     if (!playTimerStopped) {
-        playTimer += elapsedMs;
+        playTimer = AddElapsed(playTimer, elapsedMs);
         if (playTimer >= kTutorialHintLongDelayMs || playCounter >= 16)
             UnlockTutorialPage(kTutorialPagePlayTime, true);
     }

@@ -174,6 +174,29 @@ TEST_F(GameEngineTest, AFrameWithAMainPlayerFollowsItAndCountsItsUnspentPoints) 
     EXPECT_EQ(ambiance.GetTargetPosition().local, Vec3(2, 0, 3));
 }
 
+TEST_F(GameEngineTest, HintTimersOfAServerUpForWeeksStopAtTheirLimit) {
+    GameEngine& root = *gGameEngine;
+    auto* player = static_cast<Player*>(Singleton<ObjectManager>::Get().CreateObject("Player", 5));
+    ASSERT_NE(player, nullptr);
+    Bonus points;
+    points.attributePoints = 2;
+    points.skillPoints = 1;
+    player->TakeBonus(points, false, 0);
+    root.GetPlayerManagerClient()->SetMainPlayer(5);
+    root.SetUnspentSkillPoints(1);
+
+    // 3e9 ms is past what 32 bits hold: the timers must neither wrap nor overflow.
+    for (int frame = 0; frame < 3; ++frame)
+        root.Update(1000000000);
+    EXPECT_EQ(root.GetPlayTimer(), std::numeric_limits<int>::max());
+    EXPECT_EQ(root.GetModifierPointsTimer(), std::numeric_limits<int>::max());
+    EXPECT_EQ(root.GetSkillPointsTimer(), std::numeric_limits<int>::max());
+    for (unsigned int page : {28u, 29u, 31u})
+        EXPECT_TRUE(root.IsTutorialPageUnlocked(page)) << page;
+    root.Update(1);
+    EXPECT_EQ(root.GetPlayTimer(), std::numeric_limits<int>::max());
+}
+
 // Removes the main player during the activities' step of the frame.
 struct RemovePlayerActivity : GameActivity {
     explicit RemovePlayerActivity(Player* player) : player(player) {}

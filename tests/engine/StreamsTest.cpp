@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <optional>
+#include <string>
+#include <vector>
 
 #include "Engine/object/UniqueId.h"
 #include "Engine/streams/BinaryStream.h"
@@ -46,7 +49,7 @@ TEST(BinaryStream, WritesLittleEndianAndReadsBack) {
 
 TEST(BinaryStream, AShortReadFailsLeavesTheTargetAndSticks) {
     TestMachine tm;
-    const std::uint8_t bytes[] = {0xFF, 0xFF, 0xFF, 0x7F, 'x'};  // a string length far past the end
+    const std::uint8_t bytes[] = {0x00, 0x01, 0x00, 0x00, 'x'};  // a length past the end
     BinaryReader r(bytes, sizeof bytes);
     std::string s = "kept";
     EXPECT_FALSE(r.ReadString(s));
@@ -56,6 +59,31 @@ TEST(BinaryStream, AShortReadFailsLeavesTheTargetAndSticks) {
     EXPECT_EQ(h, 7);
     EXPECT_TRUE(r.Failed());
     EXPECT_GE(tm.CountLog("past the end"), 1);
+}
+
+TEST(BinaryStream, StringsOverOneMebibyteAreRefusedEvenWhenTheBytesAreThere) {
+    TestMachine tm;
+    constexpr std::size_t kLimit = 1048576;
+    for (const std::size_t length : {kLimit, kLimit + 1}) {
+        // Written by hand: the writer refuses what the reader would.
+        BinaryWriter w;
+        w.WriteUInt32(static_cast<std::uint32_t>(length));
+        w.WriteBytes(std::string(length, 'z').data(), length);
+        BinaryReader r(w.GetBuffer());
+        std::string s = "kept";
+        const bool accepted = length <= kLimit;
+        EXPECT_EQ(r.ReadString(s), accepted) << length;
+        EXPECT_EQ(r.Failed(), !accepted);
+        EXPECT_EQ(s.size(), accepted ? length : 4u);
+    }
+    EXPECT_EQ(tm.CountLog("BinaryReader: string of 1048577 bytes at offset 0 is over"), 1);
+
+    BinaryWriter w;
+    EXPECT_TRUE(w.WriteString(std::string(kLimit, 'z')));
+    EXPECT_FALSE(w.WriteString(std::string(kLimit + 1, 'z')));
+    EXPECT_TRUE(w.Failed());
+    EXPECT_EQ(w.GetBuffer().size(), 4 + kLimit);
+    EXPECT_EQ(tm.CountLog("BinaryWriter: string of 1048577 bytes"), 1);
 }
 
 TEST(BinaryStream, FilesAppearOnlyWhenComplete) {
@@ -178,6 +206,32 @@ TEST(Text, TagsFormatWithTypedArguments) {
     EXPECT_EQ(texts.Format("tagHello", 3.0, "x"), L"Hello 3, you have  gold");
     EXPECT_EQ(texts.Format("tagHello"), L"Hello , you have  gold");
     EXPECT_EQ(texts.Format("tagUnknown", 1), L"tagUnknown");
+}
+
+std::wstring Printed(const char* format, double value) {
+    std::vector<char> buffer(4096);
+    std::snprintf(buffer.data(), buffer.size(), format, value);
+    return LocalizationManager::ToWChar(buffer.data());
+}
+
+TEST(Text, HugeWidthsAndPrecisionsAreBoundedAndLongResultsKeptWhole) {
+    TestMachine tm;
+    auto& texts = LocalizationManager::Instance();
+    texts.SetText("tagHuge", L"[%.888884888e]");
+    texts.SetText("tagWide", L"[%-99999999999d|%099.1f]");
+    texts.SetText("tagLong", L"%.32f");
+
+    EXPECT_EQ(texts.Format("tagHuge", 1.5), L"[" + Printed("%.32e", 1.5) + L"]");
+    EXPECT_EQ(tm.CountLog("tagHuge"), 1);
+    const std::wstring wide = texts.Format("tagWide", 7, 2.0);
+    EXPECT_EQ(wide, L"[7" + std::wstring(63, L' ') + L"|" + Printed("%064.1f", 2.0) + L"]");
+    EXPECT_EQ(tm.CountLog("tagWide"), 1);
+
+    // Within the bounds: exact, not logged, and not cut at any buffer size.
+    const std::wstring longest = texts.Format("tagLong", 1e300);
+    EXPECT_EQ(longest.size(), 301u + 33u);
+    EXPECT_EQ(longest, Printed("%.32f", 1e300));
+    EXPECT_EQ(tm.CountLog("tagLong"), 0);
 }
 
 }  // namespace

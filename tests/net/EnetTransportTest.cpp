@@ -1,3 +1,4 @@
+#include <enet/enet.h>
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -141,6 +142,102 @@ TEST(EnetTransport, NothingMoreIsHeardFromADroppedClient) {
     server->Poll(frames, 0);
     EXPECT_TRUE(frames.empty());
     EXPECT_TRUE(server->GetPeers().empty());
+}
+
+// A peer that sends ENet's connect command and then never answers: the handshake stays open.
+class HalfOpenPeer {
+public:
+    explicit HalfOpenPeer(unsigned short port) {
+        ENetAddress address;
+        enet_address_set_host(&address, "127.0.0.1");
+        address.port = port;
+        mHost = enet_host_create(nullptr, 1, 1, 0, 0);
+        if (mHost && enet_host_connect(mHost, &address, 1, 0))
+            enet_host_flush(mHost);
+    }
+    ~HalfOpenPeer() {
+        if (mHost)
+            enet_host_destroy(mHost);
+    }
+    HalfOpenPeer(const HalfOpenPeer&) = delete;
+    HalfOpenPeer& operator=(const HalfOpenPeer&) = delete;
+    bool Sent() const { return mHost != nullptr; }
+
+private:
+    ENetHost* mHost = nullptr;
+};
+
+// A server for one client: a stalled handshake must neither keep the real client out nor hold
+// its slot for long, and a connection past the client count is refused with a log line.
+TEST(EnetTransport, AStalledHandshakeNeitherBlocksAClientNorLingers) {
+    TestMachine tm;
+    auto server = EnetTransport::Listen(0, 1);
+    ASSERT_NE(server, nullptr);
+    server->SetHandshakeTimeout(300);
+    const unsigned short port = server->GetPort();
+    HalfOpenPeer stalled(port);
+    ASSERT_TRUE(stalled.Sent());
+    std::vector<NetFrame> frames;
+    server->Poll(frames, 50);  // the server takes the stalled connect first
+
+    std::unique_ptr<EnetTransport> client;
+    std::thread connecting([&] {
+        TestMachine clientMachine;
+        client = EnetTransport::Connect("127.0.0.1", port, 3000);
+    });
+    const bool connected = server->WaitForClients(1, 3000);
+    connecting.join();
+    ASSERT_TRUE(connected);
+    ASSERT_NE(client, nullptr);
+    EXPECT_EQ(client->GetLocalHostId(), 1);
+
+    const auto deadline = Clock::now() + std::chrono::seconds(3);
+    while (tm.CountLog("no handshake within 300 ms") == 0 && Clock::now() < deadline)
+        server->Poll(frames, 20);
+    EXPECT_EQ(tm.CountLog("no handshake within 300 ms"), 1);
+
+    bool refusedQuickly = false;
+    std::thread second([&] {
+        TestMachine clientMachine;
+        const auto start = Clock::now();
+        refusedQuickly = EnetTransport::Connect("127.0.0.1", port, 3000) == nullptr &&
+                         Clock::now() - start < std::chrono::milliseconds(2500) &&
+                         clientMachine.CountLog("refused the connection") == 1;
+    });
+    while (tm.CountLog("all 1 client slots are taken") == 0 && Clock::now() < deadline + kLimit)
+        server->Poll(frames, 20);
+    second.join();
+    EXPECT_EQ(tm.CountLog("refused a connection from 127.0.0.1:"), 1);
+    EXPECT_TRUE(refusedQuickly);
+    EXPECT_EQ(server->GetPeerCount(), 1);
+    client->DisconnectAll(200);
+}
+
+TEST(EnetTransport, AClientComingAfterAnotherLeftGetsAFreshHostId) {
+    TestMachine tm;
+    auto server = EnetTransport::Listen(0, 1);
+    ASSERT_NE(server, nullptr);
+    const unsigned short port = server->GetPort();
+    std::vector<int> ids;
+    for (int round = 0; round < 2; ++round) {
+        std::unique_ptr<EnetTransport> client;
+        std::thread connecting([&] {
+            TestMachine clientMachine;
+            client = EnetTransport::Connect("127.0.0.1", port, 3000);
+        });
+        const bool connected = server->WaitForClients(1, 3000);
+        connecting.join();
+        ASSERT_TRUE(connected);
+        ASSERT_NE(client, nullptr);
+        ids.push_back(client->GetLocalHostId());
+        std::thread leaving([&] { client->DisconnectAll(2000); });
+        std::vector<NetFrame> frames;
+        const auto deadline = Clock::now() + std::chrono::seconds(3);
+        while (server->GetPeerCount() > 0 && Clock::now() < deadline)
+            server->Poll(frames, 20);
+        leaving.join();
+    }
+    EXPECT_EQ(ids, (std::vector<int>{1, 2}));
 }
 
 }  // namespace

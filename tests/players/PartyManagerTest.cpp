@@ -170,6 +170,25 @@ TEST_F(PartyManagerTest, ReassigningTheLocalPartyHandsItToTheFirstOtherMember) {
     EXPECT_EQ(PartyOf(bob), ann);
 }
 
+TEST_F(PartyManagerTest, ALeaderJoiningAnotherPartyHandsHisOldPartyOver) {
+    Join(local, local);
+    Join(ann, local);
+    Join(bob, local);
+    Join(cid, cid);
+    Join(local, cid);
+    EXPECT_EQ(PartyOf(local), cid);
+    EXPECT_EQ(PartyOf(ann), ann);
+    EXPECT_EQ(PartyOf(bob), ann);
+    EXPECT_EQ(ServerPartyOf(bob), ann);
+    EXPECT_EQ(Parties().GetNumPlayersInParty(cid), 2);
+
+    // A member moving on, or the leader staying, hands nothing over.
+    Join(bob, cid);
+    EXPECT_EQ(PartyOf(ann), ann);
+    Join(local, cid);
+    EXPECT_EQ(PartyOf(ann), ann);
+}
+
 TEST_F(PartyManagerTest, Queries) {
     EXPECT_FALSE(Parties().AreInPartyTogether(ann, bob));
     EXPECT_TRUE(Parties().AreInPartyTogether(ann, ann));

@@ -297,14 +297,13 @@ void GameEngineInboundInterface::AddPlayerToParty(std::uint32_t player, int part
     // Joining one party answers every other invitation too.
     if (parties && gEngine->IsServer() && party != 0 && static_cast<std::uint32_t>(party) != player)
         parties->ForgetInvitationsTo(player);
+    // Asked before the cache takes the new party, which would hide the party he led.
+    const bool leavesHisParty = parties && parties->LocalLeaderLeaves(player, party);
     if (PlayerManagerClient* client = gGameEngine->GetPlayerManagerClient())
         client->AddPlayerToParty(player, party);
     if (PlayerManagerServer* server = gGameEngine->GetPlayerManagerServer())
         server->AddPlayerToParty(player, party);
-    const std::uint32_t local = gGameEngine->GetPlayerId();
-    if (parties && player != 0 && player == local &&
-        Singleton<ObjectManager>::Get().GetObject(local) && parties->GetParty(local) == local &&
-        static_cast<std::uint32_t>(party) != local)
+    if (leavesHisParty)
         parties->ReassignRemainingParty();
 }
 

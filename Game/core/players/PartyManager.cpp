@@ -286,6 +286,12 @@ void PartyManager::ForgetInvitationsTo(std::uint32_t invitee) {
                   [invitee](const auto& entry) { return entry.first == invitee; });
 }
 
+bool PartyManager::LocalLeaderLeaves(std::uint32_t player, int party) const {
+    const std::uint32_t local = LocalPlayer();
+    return player != 0 && player == local && Singleton<ObjectManager>::Get().GetObject(local) &&
+           GetParty(local) == local && static_cast<std::uint32_t>(party) != local;
+}
+
 void PartyManager::ReassignRemainingParty() {
     HandOverParty(LocalPlayer());
 }

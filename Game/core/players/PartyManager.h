@@ -45,6 +45,9 @@ public:
     void AttemptToKickFromLocalParty(std::uint32_t player);
     void CleanUpForPlayerLeave(std::uint32_t leaver);
     void ReassignRemainingParty();
+    // Whether moving that player to that party takes the local player away from the party he
+    // leads (ask before the move reaches the cache).
+    bool LocalLeaderLeaves(std::uint32_t player, int party) const;
 
     // A server remembers the invitations it passed on: only an invited player may take one up.
     void NoteInvitation(std::uint32_t invitee, std::uint32_t inviter);

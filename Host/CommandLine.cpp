@@ -1,0 +1,119 @@
+#include "Host/CommandLine.h"
+
+#include <CLI/CLI.hpp>
+#include <charconv>
+#include <cstdio>
+#include <limits>
+#include <string>
+#include <string_view>
+
+#include "Host/HostApp.h"
+#include "Host/NetModes.h"
+
+namespace GAME {
+
+namespace {
+
+constexpr std::string_view kCommands[] = {"play", "server", "client"};
+
+constexpr const char* kFooter =
+    "Log lines on stderr start with their level: [0] is detail, [1] something that went wrong\n"
+    "(a missing record, a refused request, a bad packet). A [name] after the level is the\n"
+    "line's channel.";
+
+// The digits of a whole number and nothing else ("12x" is a typo, not 12).
+std::string WholeNumber(std::string& text) {
+    long long value = 0;
+    const char* last = text.data() + text.size();
+    const auto [end, error] = std::from_chars(text.data(), last, value);
+    if (error == std::errc::result_out_of_range)
+        return "number out of range: " + text;
+    if (error != std::errc() || end != last || text.empty())
+        return "not a number: " + text;
+    return {};
+}
+
+// Counts must fit the int they are read into; the message names the range.
+CLI::Range Count(int low, int high = std::numeric_limits<int>::max()) {
+    return CLI::Range(low, high);
+}
+
+}  // namespace
+
+int RunCommandLine(int argc, const char* const* argv) {
+    // CLI11 would only say that a command is required; name the word it did not know.
+    if (argc > 1 && argv[1][0] != '-') {
+        bool known = false;
+        for (std::string_view command : kCommands)
+            known = known || command == argv[1];
+        if (!known) {
+            std::fprintf(stderr,
+                         "gamehost: unknown command \"%s\"; the commands are play, server and "
+                         "client (see --help)\n",
+                         argv[1]);
+            return 2;
+        }
+    }
+
+    CLI::App app{"gamehost - headless host of the game library"};
+    app.require_subcommand(1);
+    app.footer(kFooter);
+    const CLI::Validator number(WholeNumber, "", "NUMBER");
+
+    HostOptions play;
+    CLI::App* playCommand = app.add_subcommand("play", "Single player on the sample world");
+    playCommand->add_option("--data", play.dataRoot, "Data folder")->capture_default_str();
+    playCommand->add_option("--frames", play.frames, "Frames to run")
+        ->capture_default_str()
+        ->check(number)
+        ->check(Count(0));
+    playCommand->add_option("--frame-ms", play.frameMs, "Milliseconds per frame")
+        ->capture_default_str()
+        ->check(number)
+        ->check(Count(1));
+
+    NetServerOptions server;
+    CLI::App* serverCommand = app.add_subcommand("server", "Network server on 127.0.0.1");
+    serverCommand->add_option("--data", server.dataRoot, "Data folder")->capture_default_str();
+    serverCommand->add_option("--port", server.port, "Port to listen on")
+        ->capture_default_str()
+        ->check(number)
+        ->check(Count(1, 65535));
+    serverCommand->add_option("--clients", server.clients, "Clients to wait for")
+        ->capture_default_str()
+        ->check(number)
+        ->check(Count(1, 15));
+    serverCommand
+        ->add_option("--timeout-ms", server.timeoutMs,
+                     "Milliseconds to wait for every client to greet and leave")
+        ->capture_default_str()
+        ->check(number)
+        ->check(Count(1));
+
+    NetClientOptions client;
+    CLI::App* clientCommand = app.add_subcommand("client", "Network client");
+    clientCommand->add_option("--data", client.dataRoot, "Data folder")->capture_default_str();
+    clientCommand->add_option("--connect", client.connect, "Server as HOST:PORT")
+        ->capture_default_str();
+    clientCommand
+        ->add_option("--timeout-ms", client.timeoutMs,
+                     "Milliseconds to wait for the connection and for the server's answer")
+        ->capture_default_str()
+        ->check(number)
+        ->check(Count(1));
+
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::ParseError& error) {
+        return app.exit(error);
+    }
+    if (playCommand->parsed())
+        return RunPlay(play);
+    if (serverCommand->parsed())
+        return RunServer(server);
+    if (clientCommand->parsed())
+        return RunClient(client);
+    return 1;
+}
+
+}  // namespace GAME
