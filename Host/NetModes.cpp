@@ -5,8 +5,8 @@
 #include <cstdio>
 
 #include "Engine/Engine.h"
-#include "Engine/net/EnetTransport.h"
 #include "Engine/net/NetworkConnectionManager.h"
+#include "Engine/net/transport/EnetTransport.h"
 #include "Game/core/GameEngine.h"
 #include "Game/core/net/GameEngineNetworkInterface.h"
 #include "Host/HostApp.h"

@@ -10,9 +10,9 @@
 #include "Engine/records/RecordDatabase.h"
 #include "Engine/sys/Machine.h"
 #include "Engine/sys/RandomUniform.h"
-#include "Game/rules/CombatAttributeAccumulator.h"
-#include "Game/rules/DamageAttributeStore.h"
-#include "Game/rules/ParametersCombat.h"
+#include "Game/rules/combat/CombatAttributeAccumulator.h"
+#include "Game/rules/combat/ParametersCombat.h"
+#include "Game/rules/damage/DamageAttributeStore.h"
 
 using namespace GAME;
 

@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "Engine/sys/Machine.h"
-#include "Game/rules/DesignerEquation_Algebra.h"
+#include "Game/rules/formulas/DesignerEquation_Algebra.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "Engine/net/NetPacket.h"
-#include "Engine/net/NetPacketBuffer.h"
 #include "Engine/net/SmartObjectId.h"
+#include "Engine/net/fields/NetPacketBuffer.h"
 #include "Engine/world/Region.h"
 
 namespace GAME {

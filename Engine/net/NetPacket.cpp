@@ -1,7 +1,7 @@
 #include "Engine/net/NetPacket.h"
 
-#include "Engine/net/NetPacketBuffer.h"
-#include "Engine/net/NetPacketDescriber.h"
+#include "Engine/net/fields/NetPacketBuffer.h"
+#include "Engine/net/fields/NetPacketDescriber.h"
 #include "Engine/object/ObjectManager.h"
 
 namespace GAME {

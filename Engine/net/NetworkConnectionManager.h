@@ -13,8 +13,8 @@
 #include <memory>
 #include <vector>
 
-#include "Engine/net/NetTransport.h"
 #include "Engine/net/PacketTypes.h"
+#include "Engine/net/transport/NetTransport.h"
 
 namespace GAME {
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "Engine/Engine.h"
-#include "Engine/net/NetPacketBuffer.h"
+#include "Engine/net/fields/NetPacketBuffer.h"
 #include "Engine/object/Object.h"
 #include "Engine/sys/Machine.h"
 #include "Engine/world/EntityGrid.h"

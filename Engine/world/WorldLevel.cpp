@@ -5,7 +5,7 @@
 #include <fstream>
 
 #include "Engine/Engine.h"
-#include "Engine/net/NetPacketBuffer.h"
+#include "Engine/net/fields/NetPacketBuffer.h"
 #include "Engine/object/ObjectManager.h"
 #include "Engine/records/RecordDatabase.h"
 #include "Engine/world/EntityGrid.h"

@@ -22,10 +22,10 @@
 #include "Game/core/players/PlayerManagerClient.h"
 #include "Game/core/players/PlayerManagerServer.h"
 #include "Game/core/players/Team.h"
-#include "Game/items/TradeManager.h"
+#include "Game/items/market/TradeManager.h"
 #include "Game/quests/QuestRepository.h"
-#include "Game/rules/DesignerEquation.h"
 #include "Game/rules/RacialBonusRaces.h"
+#include "Game/rules/formulas/DesignerEquation.h"
 
 namespace GAME {
 

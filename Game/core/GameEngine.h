@@ -23,7 +23,7 @@
 #include "Game/items/ItemSet.h"
 #include "Game/quests/DialogManager.h"
 #include "Game/rules/AttributePak.h"
-#include "Game/rules/EquationInterface.h"
+#include "Game/rules/formulas/EquationInterface.h"
 #include "Game/skills/SkillProfile.h"
 
 namespace GAME {

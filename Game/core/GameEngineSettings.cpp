@@ -9,7 +9,7 @@
 #include "Game/core/GameEngine.h"
 #include "Game/core/ObjectLookup.h"
 #include "Game/rules/DefenseAttributeRootAccess.h"
-#include "Game/rules/DesignerEquation_Algebra.h"
+#include "Game/rules/formulas/DesignerEquation_Algebra.h"
 
 namespace GAME {
 

@@ -13,7 +13,7 @@
 #include "Game/items/ItemClassification.h"
 #include "Game/items/ItemReplicaInfo.h"
 #include "Game/items/OwnedObject.h"
-#include "Game/rules/EquationInterface.h"
+#include "Game/rules/formulas/EquationInterface.h"
 
 namespace GAME {
 

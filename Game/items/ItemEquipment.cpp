@@ -10,8 +10,8 @@
 #include "Game/items/ItemRounding.h"
 #include "Game/items/ItemSeed.h"
 #include "Game/items/kinds/EquipmentKindTable.h"
-#include "Game/rules/DesignerEquation_Algebra.h"
 #include "Game/rules/RacialBonus.h"
+#include "Game/rules/formulas/DesignerEquation_Algebra.h"
 
 namespace GAME {
 

@@ -11,10 +11,10 @@
 #include "Game/items/ItemSkillAugment.h"
 #include "Game/rules/CharAttributeStore.h"
 #include "Game/rules/CostInfo.h"
-#include "Game/rules/DamageAttributeStore.h"
 #include "Game/rules/DefenseAttributeStore.h"
-#include "Game/rules/RetaliationAttributeStore.h"
 #include "Game/rules/SkillAttribute.h"
+#include "Game/rules/damage/DamageAttributeStore.h"
+#include "Game/rules/damage/RetaliationAttributeStore.h"
 
 namespace GAME {
 

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "Engine/net/NetPacketBuffer.h"
+#include "Engine/net/fields/NetPacketBuffer.h"
 
 namespace GAME {
 

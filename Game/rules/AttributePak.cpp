@@ -4,10 +4,10 @@
 #include "Engine/records/LoadTable.h"
 #include "Engine/sys/Machine.h"
 #include "Game/rules/CharAttributeStore.h"
-#include "Game/rules/DamageAttributeStore.h"
 #include "Game/rules/DefenseAttributeStore.h"
-#include "Game/rules/RetaliationAttributeStore.h"
 #include "Game/rules/SkillAttribute.h"
+#include "Game/rules/damage/DamageAttributeStore.h"
+#include "Game/rules/damage/RetaliationAttributeStore.h"
 
 namespace GAME {
 

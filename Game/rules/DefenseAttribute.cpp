@@ -10,11 +10,11 @@
 #include "Engine/text/LocalizationManager.h"
 #include "Game/core/GameEngine.h"
 #include "Game/rules/CharAttribute.h"
-#include "Game/rules/CombatAttribute.h"
-#include "Game/rules/CombatAttributeAccumulator.h"
 #include "Game/rules/CostInfo.h"
 #include "Game/rules/DefenseAttributeRootAccess.h"
 #include "Game/rules/DefenseAttributeStore.h"
+#include "Game/rules/combat/CombatAttribute.h"
+#include "Game/rules/combat/CombatAttributeAccumulator.h"
 
 namespace GAME {
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "Game/rules/CombatAttributeType.h"
+#include "Game/rules/combat/CombatAttributeType.h"
 
 namespace GAME {
 

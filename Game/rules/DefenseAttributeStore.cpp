@@ -2,7 +2,7 @@
 
 #include <utility>
 
-#include "Game/rules/CombatAttributeAccumulator.h"
+#include "Game/rules/combat/CombatAttributeAccumulator.h"
 
 namespace GAME {
 

@@ -11,8 +11,8 @@
 #include "Game/core/net/GameEngineNetworkInterfacePackets.h"
 #include "Game/core/net/GameEngineOutboundInterface.h"
 #include "Game/core/net/GameEngineServicesModules.h"
-#include "Game/items/MarketClient.h"
-#include "Game/items/MarketServer.h"
+#include "Game/items/market/MarketClient.h"
+#include "Game/items/market/MarketServer.h"
 #include "support/NetTestGame.h"
 
 namespace GAME {

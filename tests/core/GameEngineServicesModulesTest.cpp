@@ -5,7 +5,7 @@
 #include "Game/core/GameEngine.h"
 #include "Game/core/net/GameEngineNetworkInterface.h"
 #include "Game/core/net/GameEngineOutboundInterface.h"
-#include "Game/items/MarketServer.h"
+#include "Game/items/market/MarketServer.h"
 #include "support/TestMachine.h"
 
 namespace GAME {

@@ -20,9 +20,9 @@
 #include "Game/core/net/GameEngineServicesModules.h"
 #include "Game/core/players/Bonus.h"
 #include "Game/core/players/PlayerManagerClient.h"
-#include "Game/items/TradeManager.h"
+#include "Game/items/market/TradeManager.h"
 #include "Game/quests/QuestRepository.h"
-#include "Game/rules/DesignerEquation.h"
+#include "Game/rules/formulas/DesignerEquation.h"
 #include "support/TestMachine.h"
 
 namespace GAME {

@@ -14,8 +14,8 @@
 #include <vector>
 
 #include "Engine/Engine.h"
-#include "Engine/net/LoopbackTransport.h"
 #include "Engine/net/NetworkConnectionManager.h"
+#include "Engine/net/transport/LoopbackTransport.h"
 #include "Engine/object/ObjectManager.h"
 #include "Game/characters/Player.h"
 #include "Game/core/GameEngine.h"

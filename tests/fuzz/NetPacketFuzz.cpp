@@ -11,11 +11,11 @@
 #include "Engine/Engine.h"
 #include "Engine/net/ActorConfigCommand.h"
 #include "Engine/net/NetPacket.h"
-#include "Engine/net/NetPacketBuffer.h"
-#include "Engine/net/NetPacketDescriber.h"
 #include "Engine/net/NetPacketRegistry.h"
 #include "Engine/net/NetworkConnectionManager.h"
 #include "Engine/net/SmartObjectId.h"
+#include "Engine/net/fields/NetPacketBuffer.h"
+#include "Engine/net/fields/NetPacketDescriber.h"
 #include "Engine/object/ObjectManager.h"
 #include "Engine/world/Region.h"
 

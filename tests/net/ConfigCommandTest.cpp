@@ -2,8 +2,8 @@
 
 #include "Engine/Engine.h"
 #include "Engine/net/ChatPacket.h"
-#include "Engine/net/LoopbackTransport.h"
 #include "Engine/net/NetworkConnectionManager.h"
+#include "Engine/net/transport/LoopbackTransport.h"
 #include "Engine/object/ObjectManager.h"
 #include "TestCommand.h"
 #include "support/NetTestGame.h"

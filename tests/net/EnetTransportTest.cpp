@@ -7,8 +7,8 @@
 #include <thread>
 
 #include "Engine/Engine.h"
-#include "Engine/net/EnetTransport.h"
 #include "Engine/net/NetworkConnectionManager.h"
+#include "Engine/net/transport/EnetTransport.h"
 #include "Engine/object/ObjectManager.h"
 #include "TestCommand.h"
 #include "support/TestMachine.h"

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "Engine/net/NetPacketBuffer.h"
 #include "Engine/net/SmartObjectId.h"
+#include "Engine/net/fields/NetPacketBuffer.h"
 #include "Engine/object/ObjectManager.h"
 #include "Engine/world/Region.h"
 #include "ProbePacket.h"

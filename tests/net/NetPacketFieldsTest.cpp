@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "Engine/net/NetPacketFields.h"
 #include "Engine/net/SmartObjectId.h"
+#include "Engine/net/fields/NetPacketFields.h"
 #include "Engine/text/Name.h"
 #include "support/TestMachine.h"
 

@@ -3,9 +3,9 @@
 #include <set>
 
 #include "Engine/net/ChatPacket.h"
-#include "Engine/net/NetPacketDescriber.h"
 #include "Engine/net/NetPacketRegistry.h"
 #include "Engine/net/SmartObjectId.h"
+#include "Engine/net/fields/NetPacketDescriber.h"
 #include "Engine/object/ObjectManager.h"
 #include "Engine/world/Region.h"
 #include "ProbePacket.h"

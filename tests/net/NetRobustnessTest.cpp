@@ -7,10 +7,10 @@
 #include "Engine/Engine.h"
 #include "Engine/net/ActorConfigCommand.h"
 #include "Engine/net/ChatPacket.h"
-#include "Engine/net/LoopbackTransport.h"
-#include "Engine/net/NetPacketBuffer.h"
 #include "Engine/net/NetPacketRegistry.h"
 #include "Engine/net/NetworkConnectionManager.h"
+#include "Engine/net/fields/NetPacketBuffer.h"
+#include "Engine/net/transport/LoopbackTransport.h"
 #include "Engine/world/Region.h"
 #include "support/NetTestGame.h"
 

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "Engine/net/NetPacket.h"
-#include "Engine/net/NetPacketBuffer.h"
+#include "Engine/net/fields/NetPacketBuffer.h"
 
 namespace GAME::test {
 

@@ -1,8 +1,8 @@
 #include "TestCommand.h"
 
-#include "Engine/net/NetPacketBuffer.h"
-#include "Engine/net/NetPacketDescriber.h"
 #include "Engine/net/NetPacketRegistry.h"
+#include "Engine/net/fields/NetPacketBuffer.h"
+#include "Engine/net/fields/NetPacketDescriber.h"
 #include "Engine/object/ObjectManager.h"
 
 namespace GAME::test {

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "Engine/net/NetPacketBuffer.h"
+#include "Engine/net/fields/NetPacketBuffer.h"
 #include "Engine/object/ObjectManager.h"
 #include "Engine/sys/GameInfo.h"
 #include "Game/characters/Character.h"

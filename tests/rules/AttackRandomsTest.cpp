@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "Engine/sys/RandomUniform.h"
-#include "Game/rules/AttackRandoms.h"
+#include "Game/rules/combat/AttackRandoms.h"
 
 namespace GAME {
 namespace {

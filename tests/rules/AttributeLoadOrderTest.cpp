@@ -9,9 +9,9 @@
 #include "Engine/sys/RandomUniform.h"
 #include "Game/rules/CharAttributeStore.h"
 #include "Game/rules/DefenseAttributeStore.h"
-#include "Game/rules/RetaliationAttribute.h"
-#include "Game/rules/RetaliationAttributeStore.h"
 #include "Game/rules/SkillAttribute.h"
+#include "Game/rules/damage/RetaliationAttribute.h"
+#include "Game/rules/damage/RetaliationAttributeStore.h"
 #include "support/TestMachine.h"
 
 namespace GAME {

@@ -6,13 +6,13 @@
 #include "Game/rules/AttributePak.h"
 #include "Game/rules/CharAttributeAccumulator.h"
 #include "Game/rules/CharAttributeStore.h"
-#include "Game/rules/CombatAttribute.h"
-#include "Game/rules/CombatAttributeAccumulator.h"
 #include "Game/rules/CostInfo.h"
 #include "Game/rules/DefenseAttributeRootAccess.h"
 #include "Game/rules/DefenseAttributeStore.h"
-#include "Game/rules/RetaliationAttributeStore.h"
 #include "Game/rules/SkillAttribute.h"
+#include "Game/rules/combat/CombatAttribute.h"
+#include "Game/rules/combat/CombatAttributeAccumulator.h"
+#include "Game/rules/damage/RetaliationAttributeStore.h"
 #include "support/TestMachine.h"
 
 namespace GAME {

@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
 #include "Engine/sys/RandomUniform.h"
-#include "Game/rules/CombatAttribute.h"
-#include "Game/rules/CombatAttributeAccumulator.h"
-#include "Game/rules/ParametersCombat.h"
+#include "Game/rules/combat/CombatAttribute.h"
+#include "Game/rules/combat/CombatAttributeAccumulator.h"
+#include "Game/rules/combat/ParametersCombat.h"
 #include "rules/CombatTestCharacter.h"
 #include "support/TestMachine.h"
 

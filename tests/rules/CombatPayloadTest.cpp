@@ -7,7 +7,7 @@
 #include <typeinfo>
 #include <vector>
 
-#include "Game/rules/CombatAttribute.h"
+#include "Game/rules/combat/CombatAttribute.h"
 #include "rules/CombatTestCharacter.h"
 
 namespace GAME::test {

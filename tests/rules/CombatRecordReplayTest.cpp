@@ -9,10 +9,10 @@
 
 #include "Engine/object/ObjectManager.h"
 #include "Engine/sys/RandomUniform.h"
-#include "Game/rules/CombatAttribute.h"
 #include "Game/rules/CostInfo.h"
-#include "Game/rules/DamageAttributeStore.h"
-#include "Game/rules/ParametersCombat.h"
+#include "Game/rules/combat/CombatAttribute.h"
+#include "Game/rules/combat/ParametersCombat.h"
+#include "Game/rules/damage/DamageAttributeStore.h"
 #include "support/TestMachine.h"
 
 namespace GAME::test {

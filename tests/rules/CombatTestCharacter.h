@@ -5,7 +5,7 @@
 #include <map>
 #include <vector>
 
-#include "Game/rules/CombatCharacter.h"
+#include "Game/rules/combat/CombatCharacter.h"
 
 namespace GAME::test {
 

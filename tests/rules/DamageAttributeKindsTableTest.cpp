@@ -5,10 +5,10 @@
 
 #include <string>
 
-#include "Game/rules/CombatAttributeAccumulator.h"
-#include "Game/rules/DamageAttributeKinds.h"
-#include "Game/rules/DamageAttributePhysical.h"
-#include "Game/rules/DamageAttributeStore.h"
+#include "Game/rules/combat/CombatAttributeAccumulator.h"
+#include "Game/rules/damage/DamageAttributeKinds.h"
+#include "Game/rules/damage/DamageAttributePhysical.h"
+#include "Game/rules/damage/DamageAttributeStore.h"
 #include "rules/DamageAttributeTestSupport.h"
 #include "support/TestMachine.h"
 

@@ -3,12 +3,12 @@
 #include <typeinfo>
 
 #include "Engine/sys/RandomUniform.h"
-#include "Game/rules/CombatAttribute.h"
-#include "Game/rules/CombatAttributeAccumulator.h"
 #include "Game/rules/CostInfo.h"
-#include "Game/rules/DamageAttributeKinds.h"
-#include "Game/rules/DamageAttributePhysical.h"
-#include "Game/rules/DamageAttributeStore.h"
+#include "Game/rules/combat/CombatAttribute.h"
+#include "Game/rules/combat/CombatAttributeAccumulator.h"
+#include "Game/rules/damage/DamageAttributeKinds.h"
+#include "Game/rules/damage/DamageAttributePhysical.h"
+#include "Game/rules/damage/DamageAttributeStore.h"
 #include "rules/DamageAttributeTestSupport.h"
 #include "support/TestMachine.h"
 

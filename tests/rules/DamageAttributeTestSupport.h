@@ -5,7 +5,7 @@
 #include "Engine/records/RecordDatabase.h"
 #include "Engine/sys/Machine.h"
 #include "Engine/text/LocalizationManager.h"
-#include "Game/rules/DamageAttribute.h"
+#include "Game/rules/damage/DamageAttribute.h"
 
 namespace GAME::test {
 

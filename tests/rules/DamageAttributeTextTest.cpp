@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "Game/rules/DamageAttributeKinds.h"
-#include "Game/rules/DamageAttributePhysical.h"
-#include "Game/rules/DamageAttributeStore.h"
+#include "Game/rules/damage/DamageAttributeKinds.h"
+#include "Game/rules/damage/DamageAttributePhysical.h"
+#include "Game/rules/damage/DamageAttributeStore.h"
 #include "rules/DamageAttributeTestSupport.h"
 #include "support/TestMachine.h"
 

@@ -3,11 +3,11 @@
 #include "Engine/object/ObjectManager.h"
 #include "Engine/sys/Machine.h"
 #include "Engine/text/LocalizationManager.h"
-#include "Game/rules/CombatAttribute.h"
-#include "Game/rules/CombatAttributeAccumulator.h"
 #include "Game/rules/CostInfo.h"
 #include "Game/rules/DefenseAttributeRootAccess.h"
 #include "Game/rules/DefenseAttributeStore.h"
+#include "Game/rules/combat/CombatAttribute.h"
+#include "Game/rules/combat/CombatAttributeAccumulator.h"
 #include "support/TestMachine.h"
 
 namespace GAME {

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "Game/rules/DesignerEquation_Algebra.h"
-#include "Game/rules/DesignerEquation_Boolean.h"
+#include "Game/rules/formulas/DesignerEquation_Algebra.h"
+#include "Game/rules/formulas/DesignerEquation_Boolean.h"
 #include "support/TestMachine.h"
 
 namespace GAME {

@@ -4,10 +4,10 @@
 
 #include "Engine/object/ObjectManager.h"
 #include "Engine/sys/Machine.h"
-#include "Game/rules/CombatAttribute.h"
-#include "Game/rules/CombatAttributeAccumulator.h"
-#include "Game/rules/RetaliationAttribute.h"
-#include "Game/rules/RetaliationAttributeStore.h"
+#include "Game/rules/combat/CombatAttribute.h"
+#include "Game/rules/combat/CombatAttributeAccumulator.h"
+#include "Game/rules/damage/RetaliationAttribute.h"
+#include "Game/rules/damage/RetaliationAttributeStore.h"
 #include "support/TestMachine.h"
 
 namespace GAME {

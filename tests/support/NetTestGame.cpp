@@ -1,8 +1,8 @@
 #include "support/NetTestGame.h"
 
 #include "Engine/Engine.h"
-#include "Engine/net/LoopbackTransport.h"
 #include "Engine/net/NetworkConnectionManager.h"
+#include "Engine/net/transport/LoopbackTransport.h"
 
 namespace GAME::test {
 

@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "Engine/net/NetPacket.h"
-#include "Engine/net/NetPacketFields.h"
 #include "Engine/net/SmartObjectId.h"
+#include "Engine/net/fields/NetPacketFields.h"
 #include "Engine/text/Name.h"
 #include "Engine/world/Region.h"
 #include "Game/core/net/GameEnginePacketKind.h"

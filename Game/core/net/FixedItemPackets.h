@@ -6,10 +6,10 @@
 #include <vector>
 
 #include "Engine/net/ActorConfigCommand.h"
-#include "Engine/net/NetFieldLabels.h"
 #include "Engine/net/NetPacket.h"
-#include "Engine/net/NetPacketFields.h"
 #include "Engine/net/SmartObjectId.h"
+#include "Engine/net/fields/NetFieldLabels.h"
+#include "Engine/net/fields/NetPacketFields.h"
 #include "Game/core/net/GameEnginePacketKind.h"
 
 namespace GAME {

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "Engine/net/NetPacket.h"
-#include "Engine/net/NetPacketFields.h"
+#include "Engine/net/fields/NetPacketFields.h"
 #include "Engine/world/Region.h"
 #include "Game/core/net/GameEnginePacketKind.h"
 

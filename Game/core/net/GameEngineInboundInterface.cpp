@@ -17,8 +17,8 @@
 #include "Game/core/players/PlayerManagerServer.h"
 #include "Game/core/players/PlayerNetInfo.h"
 #include "Game/items/ItemNetworkCreation.h"
-#include "Game/items/MarketClient.h"
-#include "Game/items/MarketServer.h"
+#include "Game/items/market/MarketClient.h"
+#include "Game/items/market/MarketServer.h"
 
 namespace GAME {
 

@@ -1,7 +1,7 @@
 #pragma once
 // The operations every game packet kind declares: default construction with its type id,
 // member-wise copies, its writer, reader and description. A kind lists its fields once in a
-// member `template <class V> void VisitFields(V& v)` (see Engine/net/NetPacketFields.h); its
+// member `template <class V> void VisitFields(V& v)` (see Engine/net/fields/NetPacketFields.h); its
 // source defines the operations from that list with the _DEFINITIONS macro of its family.
 #include <string>
 
@@ -26,7 +26,8 @@ public:                                 \
 
 // Kinds of one layout share a class template whose parameter is their type id, named `Type`; each
 // kind is then an empty class deriving from the template with its id. The header of a layout
-// includes Engine/net/NetPacketFields.h: its operations are defined here, from its field list.
+// includes Engine/net/fields/NetPacketFields.h: its operations are defined here, from its field
+// list.
 #define GAME_PACKET_LAYOUT_OPERATIONS(Layout, Base)                  \
 public:                                                              \
     Layout() : Base(Type) {}                                         \
@@ -53,7 +54,7 @@ public:                                                    \
         return ::GAME::DescribePacketFields(*this, flag);  \
     }
 
-// In the kind's source file (which includes Engine/net/NetPacketFields.h).
+// In the kind's source file (which includes Engine/net/fields/NetPacketFields.h).
 #define GAME_PACKET_KIND_DEFINITIONS(Kind, Base) \
     Kind::Kind() : Base(PacketType::Kind) {}     \
     Kind::~Kind() = default;                     \

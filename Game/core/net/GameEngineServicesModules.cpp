@@ -6,8 +6,8 @@
 #include "Game/core/net/GameEngineNetworkInterface.h"
 #include "Game/core/players/PlayerManagerClient.h"
 #include "Game/core/players/PlayerManagerServer.h"
-#include "Game/items/MarketClient.h"
-#include "Game/items/MarketServer.h"
+#include "Game/items/market/MarketClient.h"
+#include "Game/items/market/MarketServer.h"
 
 namespace GAME {
 

@@ -1,7 +1,7 @@
 #include "Game/core/net/ItemPackets.h"
 
-#include "Engine/net/NetPacketFields.h"
 #include "Engine/net/NetPacketRegistry.h"
+#include "Engine/net/fields/NetPacketFields.h"
 
 namespace GAME {
 

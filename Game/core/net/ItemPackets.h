@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "Engine/net/NetPacket.h"
-#include "Engine/net/NetPacketFields.h"
+#include "Engine/net/fields/NetPacketFields.h"
 #include "Engine/world/Math.h"
 #include "Engine/world/Region.h"
 #include "Game/core/net/GameEnginePacketKind.h"

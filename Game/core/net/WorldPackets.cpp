@@ -1,8 +1,8 @@
 #include "Game/core/net/WorldPackets.h"
 
 #include "Engine/Engine.h"
-#include "Engine/net/NetPacketFields.h"
 #include "Engine/net/NetPacketRegistry.h"
+#include "Engine/net/fields/NetPacketFields.h"
 
 namespace GAME {
 

@@ -15,7 +15,7 @@
 #include "Game/core/players/Bonus.h"
 #include "Game/core/players/PartyManager.h"
 #include "Game/core/players/PlayerManagerClient.h"
-#include "Game/rules/DesignerEquation_Algebra.h"
+#include "Game/rules/formulas/DesignerEquation_Algebra.h"
 
 namespace GAME {
 

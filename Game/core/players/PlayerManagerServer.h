@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "Game/core/players/PlayerNetInfo.h"
-#include "Game/rules/EquationInterface.h"
+#include "Game/rules/formulas/EquationInterface.h"
 
 namespace GAME {
 

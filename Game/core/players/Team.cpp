@@ -1,6 +1,6 @@
 #include "Game/core/players/Team.h"
 
-#include "Engine/net/NetPacketBuffer.h"
+#include "Engine/net/fields/NetPacketBuffer.h"
 #include "Engine/object/ObjectManager.h"
 #include "Engine/sys/GameInfo.h"
 #include "Engine/sys/Machine.h"

@@ -10,7 +10,7 @@
 #include "Game/core/players/Bonus.h"
 #include "Game/core/players/PlayerInfo.h"
 #include "Game/core/players/PlayerManagerClient.h"
-#include "Game/rules/DesignerEquation.h"
+#include "Game/rules/formulas/DesignerEquation.h"
 
 namespace GAME {
 

@@ -1,0 +1,559 @@
+#include "Engine/net/fields/NetPacketBuffer.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+
+#include "Engine/Engine.h"
+#include "Engine/net/SmartObjectId.h"
+#include "Engine/net/fields/NetFieldReader.h"
+#include "Engine/net/fields/NetFieldWriter.h"
+#include "Engine/net/fields/NetItemRecordFields.h"
+#include "Engine/sys/Machine.h"
+#include "Engine/world/Region.h"
+
+namespace GAME {
+
+namespace {
+
+constexpr std::uint8_t kItemPrefix = 0x02;
+constexpr std::uint8_t kItemSuffix = 0x04;
+constexpr std::uint8_t kItemRelic = 0x08;
+constexpr std::uint8_t kItemRelicBonus = 0x10;
+constexpr std::uint8_t kItemSeed = 0x20;
+constexpr std::uint8_t kItemRelicLevel = 0x40;
+constexpr std::uint8_t kItemKnownFlags = 0x7E;
+
+// Smallest encodings, for bounding counts by the bytes that remain.
+constexpr std::size_t kMinRegionSize = 2;
+constexpr std::size_t kMinWorldVec3Size = kMinRegionSize + 12;
+
+void AppendUtf16(std::vector<std::uint16_t>& units, wchar_t c) {
+    const std::uint32_t code = static_cast<std::uint32_t>(c);
+    if (code > 0xFFFF && code <= 0x10FFFF) {
+        const std::uint32_t v = code - 0x10000;
+        units.push_back(static_cast<std::uint16_t>(0xD800 + (v >> 10)));
+        units.push_back(static_cast<std::uint16_t>(0xDC00 + (v & 0x3FF)));
+    } else {
+        units.push_back(static_cast<std::uint16_t>(code > 0x10FFFF ? 0xFFFD : code));
+    }
+}
+
+}  // namespace
+
+// ---- out-buffer ----
+
+NetPacketOutBuffer::NetPacketOutBuffer(NetPacket* packet) : mBytes(packet->mOutBuffer) {
+    mBytes.clear();
+}
+
+NetPacketOutBuffer::~NetPacketOutBuffer() = default;
+
+unsigned int NetPacketOutBuffer::Done() {
+    return static_cast<unsigned int>(mBytes.size());
+}
+
+void NetPacketOutBuffer::Write8(std::uint8_t value) {
+    mBytes.push_back(static_cast<char>(value));
+}
+
+void NetPacketOutBuffer::Write16(std::uint16_t value) {
+    Write8(static_cast<std::uint8_t>(value & 0xFF));
+    Write8(static_cast<std::uint8_t>(value >> 8));
+}
+
+void NetPacketOutBuffer::Write32(std::uint32_t value) {
+    for (int shift = 0; shift < 32; shift += 8)
+        Write8(static_cast<std::uint8_t>((value >> shift) & 0xFF));
+}
+
+void NetPacketOutBuffer::Write32(float value) {
+    std::uint32_t bits;
+    std::memcpy(&bits, &value, sizeof bits);
+    Write32(bits);
+}
+
+void NetPacketOutBuffer::WriteBytes(const void* data, std::size_t size) {
+    const char* bytes = static_cast<const char*>(data);
+    mBytes.insert(mBytes.end(), bytes, bytes + size);
+}
+
+void NetPacketOutBuffer::Add(const bool* value) {
+    Write8(*value ? 1 : 0);
+}
+
+void NetPacketOutBuffer::Add16Bit(const unsigned int* value) {
+    Write16(static_cast<std::uint16_t>(*value & 0xFFFF));
+}
+
+void NetPacketOutBuffer::Add16Bit(const int* value) {
+    Write16(static_cast<std::uint16_t>(static_cast<unsigned int>(*value) & 0xFFFF));
+}
+
+void NetPacketOutBuffer::Add(const WorldVec3* value) {
+    AddRaw(value->region ? value->region->GetName() : std::string());
+    Write32(value->local.x);
+    Write32(value->local.y);
+    Write32(value->local.z);
+}
+
+void NetPacketOutBuffer::Add(const WorldCoords* value) {
+    AddRaw(value->region ? value->region->GetName() : std::string());
+    for (const Vec3* v : {&value->coords.xAxis, &value->coords.yAxis, &value->coords.zAxis,
+                          &value->coords.origin}) {
+        Write32(v->x);
+        Write32(v->y);
+        Write32(v->z);
+    }
+}
+
+void NetPacketOutBuffer::Add(const SmartObjectId* value) {
+    Write32(value->GetId());
+}
+
+void NetPacketOutBuffer::Add(const SmartObjectIdNullable* value) {
+    Write32(value->GetId());
+}
+
+void NetPacketOutBuffer::Add(const SmartObjectIdList* value) {
+    AddIdList(value->GetIds());
+}
+
+void NetPacketOutBuffer::Add(const SmartObjectIdListNullable* value) {
+    AddIdList(value->GetIds());
+}
+
+void NetPacketOutBuffer::Add(const std::string& value) {
+    Write32(static_cast<std::uint32_t>(value.size()));
+    WriteBytes(value.data(), value.size());
+}
+
+void NetPacketOutBuffer::AddFileName(const std::string& value) {
+    Add(value);
+}
+
+void NetPacketOutBuffer::AddRaw(const std::string& value) {
+    // The raw form holds at most 65535 bytes; longer texts are cut rather than mis-framed.
+    const std::size_t size = std::min<std::size_t>(value.size(), 0xFFFF);
+    Write16(static_cast<std::uint16_t>(size));
+    WriteBytes(value.data(), size);
+}
+
+void NetPacketOutBuffer::Add(const std::wstring& value) {
+    std::vector<std::uint16_t> units;
+    units.reserve(value.size());
+    for (wchar_t c : value)
+        AppendUtf16(units, c);
+    Write32(static_cast<std::uint32_t>(units.size()));
+    for (std::uint16_t unit : units)
+        Write16(unit);
+}
+
+void NetPacketOutBuffer::AddIdList(const std::vector<std::uint32_t>& ids) {
+    Write32(static_cast<std::uint32_t>(ids.size()));
+    for (std::uint32_t id : ids)
+        Write32(id);
+}
+
+void NetPacketOutBuffer::AddWorldVec3List(const std::vector<WorldVec3>& points) {
+    Write32(static_cast<std::uint32_t>(points.size()));
+    for (const WorldVec3& point : points)
+        Add(&point);
+}
+
+void NetPacketOutBuffer::AddItemRecordFull(const NetItemRecord& item) {
+    NetFieldWriter writer(*this);
+    VisitItemRecordFull(writer, item);
+}
+
+void NetPacketOutBuffer::AddItemRecordPacked(const NetItemRecord& item) {
+    Write32(item.objectId);
+    std::uint8_t flags = 0;
+    if (!item.prefixName.empty())
+        flags |= kItemPrefix;
+    if (!item.suffixName.empty())
+        flags |= kItemSuffix;
+    if (!item.relicName.empty())
+        flags |= kItemRelic;
+    if (!item.relicBonusName.empty())
+        flags |= kItemRelicBonus;
+    if (item.seed != 0)
+        flags |= kItemSeed;
+    if (item.relicLevel != 0)
+        flags |= kItemRelicLevel;
+    Write8(flags);
+    if (flags & kItemPrefix)
+        AddFileName(item.prefixName);
+    if (flags & kItemSuffix)
+        AddFileName(item.suffixName);
+    if (flags & kItemRelic)
+        AddFileName(item.relicName);
+    if (flags & kItemRelicBonus)
+        AddFileName(item.relicBonusName);
+    if (flags & kItemSeed) {
+        const unsigned int seed = item.seed;
+        Add16Bit(&seed);
+    }
+    if (flags & kItemRelicLevel)
+        Write32(item.relicLevel);
+}
+
+// ---- in-buffer ----
+
+NetPacketInBuffer::NetPacketInBuffer(NetPacketHeader& header, const unsigned char* data, int size)
+    : mHeader(header), mPos(data), mEnd(data) {
+    mHeader.BeginInbound(size > 0 ? static_cast<std::uint32_t>(size) : 0);
+    if (size < 0 || (size > 0 && !data)) {
+        Fail("no body");
+        return;
+    }
+    mEnd = data + size;
+}
+
+NetPacketInBuffer::~NetPacketInBuffer() {
+    mHeader.consumed = mHeader.bodySize - static_cast<std::uint32_t>(Remaining());
+    if (!mFailed && Remaining() != 0)
+        mHeader.bad = true;  // bytes the kind does not know about
+}
+
+void NetPacketInBuffer::Fail(const char*) {
+    mFailed = true;
+    mHeader.bad = true;
+}
+
+bool NetPacketInBuffer::Take(std::size_t size, const unsigned char*& at) {
+    if (mFailed)
+        return false;
+    if (size > Remaining()) {
+        Fail("short body");
+        return false;
+    }
+    at = mPos;
+    mPos += size;
+    return true;
+}
+
+bool NetPacketInBuffer::ReadBytes(void* data, std::size_t size) {
+    const unsigned char* at;
+    if (!Take(size, at))
+        return false;
+    if (size)
+        std::memcpy(data, at, size);
+    return true;
+}
+
+bool NetPacketInBuffer::Read8(std::uint8_t& value) {
+    const unsigned char* at;
+    if (!Take(1, at))
+        return false;
+    value = at[0];
+    return true;
+}
+
+bool NetPacketInBuffer::Read16(std::uint16_t& value) {
+    const unsigned char* at;
+    if (!Take(2, at))
+        return false;
+    value = static_cast<std::uint16_t>(at[0] | (at[1] << 8));
+    return true;
+}
+
+bool NetPacketInBuffer::Read32(std::uint32_t& value) {
+    const unsigned char* at;
+    if (!Take(4, at))
+        return false;
+    value = static_cast<std::uint32_t>(at[0]) | (static_cast<std::uint32_t>(at[1]) << 8) |
+            (static_cast<std::uint32_t>(at[2]) << 16) | (static_cast<std::uint32_t>(at[3]) << 24);
+    return true;
+}
+
+bool NetPacketInBuffer::Read32(std::int32_t& value) {
+    std::uint32_t bits;
+    if (!Read32(bits))
+        return false;
+    value = static_cast<std::int32_t>(bits);
+    return true;
+}
+
+bool NetPacketInBuffer::Read32(float& value) {
+    std::uint32_t bits;
+    if (!Read32(bits))
+        return false;
+    std::memcpy(&value, &bits, sizeof value);
+    return true;
+}
+
+bool NetPacketInBuffer::Remove(bool* value) {
+    std::uint8_t byte;
+    if (!Read8(byte))
+        return false;
+    if (byte > 1) {
+        Fail("bool out of range");
+        return false;
+    }
+    *value = byte != 0;
+    return true;
+}
+
+bool NetPacketInBuffer::Remove16Bit(unsigned int* value) {
+    std::uint16_t half;
+    if (!Read16(half))
+        return false;
+    *value = half;
+    return true;
+}
+
+bool NetPacketInBuffer::Remove16Bit(int* value) {
+    std::uint16_t half;
+    if (!Read16(half))
+        return false;
+    *value = static_cast<std::int16_t>(half);
+    return true;
+}
+
+bool NetPacketInBuffer::RemoveRegion(Region*& region) {
+    std::string name;
+    if (!RemoveRaw(&name))
+        return false;
+    region = name.empty() ? nullptr : Singleton<NetRegionTable>::Get().Find(name);
+    return true;
+}
+
+bool NetPacketInBuffer::Remove(WorldVec3* value) {
+    Region* region = nullptr;
+    float v[3];
+    if (!RemoveRegion(region) || !Read32(v[0]) || !Read32(v[1]) || !Read32(v[2]))
+        return false;
+    *value = WorldVec3(region, Vec3(v[0], v[1], v[2]));
+    return true;
+}
+
+bool NetPacketInBuffer::Remove(WorldCoords* value) {
+    Region* region = nullptr;
+    if (!RemoveRegion(region))
+        return false;
+    float v[12];
+    for (float& f : v)
+        if (!Read32(f))
+            return false;
+    Coords coords;
+    coords.xAxis = Vec3(v[0], v[1], v[2]);
+    coords.yAxis = Vec3(v[3], v[4], v[5]);
+    coords.zAxis = Vec3(v[6], v[7], v[8]);
+    coords.origin = Vec3(v[9], v[10], v[11]);
+    *value = WorldCoords(region, coords);
+    return true;
+}
+
+bool NetPacketInBuffer::RemoveId(SmartObjectId& value, bool required) {
+    std::uint32_t id;
+    if (!Read32(id))
+        return false;
+    value.SetId(id);
+    mHeader.objects.push_back({id, required});
+    return true;
+}
+
+bool NetPacketInBuffer::Remove(SmartObjectId* value) {
+    return RemoveId(*value, true);
+}
+
+bool NetPacketInBuffer::Remove(SmartObjectIdNullable* value) {
+    return RemoveId(*value, false);
+}
+
+bool NetPacketInBuffer::RemoveIds(std::vector<std::uint32_t>& ids, bool required) {
+    std::vector<std::uint32_t> read;
+    if (!RemoveIdList(&read))
+        return false;
+    for (std::uint32_t id : read)
+        mHeader.objects.push_back({id, required});
+    ids = std::move(read);
+    return true;
+}
+
+// A list's objects may have gone on this machine (a target that died meanwhile); the packet
+// still runs and its command decides what a missing one means.
+bool NetPacketInBuffer::Remove(SmartObjectIdList* value) {
+    return RemoveIds(value->GetIds(), false);
+}
+
+bool NetPacketInBuffer::Remove(SmartObjectIdListNullable* value) {
+    return RemoveIds(value->GetIds(), false);
+}
+
+bool NetPacketInBuffer::TakeText(std::size_t size, std::string* value) {
+    const unsigned char* at;
+    if (!Take(size, at))
+        return false;
+    value->assign(reinterpret_cast<const char*>(at), size);
+    return true;
+}
+
+bool NetPacketInBuffer::Remove(std::string* value) {
+    std::uint32_t size;
+    return RemoveCount(size, 1) && TakeText(size, value);
+}
+
+bool NetPacketInBuffer::RemoveRaw(std::string* value) {
+    std::uint16_t size;
+    return Read16(size) && TakeText(size, value);
+}
+
+bool NetPacketInBuffer::Remove(std::wstring* value) {
+    std::uint32_t count;
+    if (!RemoveCount(count, 2))
+        return false;
+    std::wstring text;
+    text.reserve(count);
+    for (std::uint32_t i = 0; i < count; ++i) {
+        std::uint16_t unit;
+        if (!Read16(unit))
+            return false;
+        if (unit >= 0xD800 && unit < 0xDC00 && i + 1 < count && Remaining() >= 2) {
+            const std::uint16_t next = static_cast<std::uint16_t>(mPos[0] | (mPos[1] << 8));
+            if (next >= 0xDC00 && next < 0xE000) {
+                mPos += 2;
+                ++i;
+                text.push_back(
+                    static_cast<wchar_t>(0x10000 + ((unit - 0xD800) << 10) + (next - 0xDC00)));
+                continue;
+            }
+        }
+        text.push_back(static_cast<wchar_t>(unit));
+    }
+    *value = std::move(text);
+    return true;
+}
+
+bool NetPacketInBuffer::RemoveCount(std::uint32_t& count, std::size_t elementSize) {
+    std::uint32_t value;
+    if (!Read32(value))
+        return false;
+    if (elementSize == 0)
+        elementSize = 1;
+    if (value > Remaining() / elementSize) {
+        Fail("count beyond body");
+        return false;
+    }
+    count = value;
+    return true;
+}
+
+// The count is checked against the bytes left, so once it passes every id reads: the list is
+// appended to in place, whole or not at all.
+bool NetPacketInBuffer::RemoveIdList(std::vector<std::uint32_t>* ids) {
+    std::uint32_t count;
+    if (!RemoveCount(count, 4))
+        return false;
+    ids->reserve(ids->size() + count);
+    for (std::uint32_t i = 0; i < count; ++i) {
+        std::uint32_t id = 0;
+        Read32(id);
+        ids->push_back(id);
+    }
+    return true;
+}
+
+bool NetPacketInBuffer::RemoveWorldVec3List(std::vector<WorldVec3>* points) {
+    std::uint32_t count;
+    if (!RemoveCount(count, kMinWorldVec3Size))
+        return false;
+    std::vector<WorldVec3> read(count);
+    for (WorldVec3& point : read)
+        if (!Remove(&point))
+            return false;
+    points->insert(points->end(), read.begin(), read.end());
+    return true;
+}
+
+bool NetPacketInBuffer::RemoveItemRecordFull(NetItemRecord* item) {
+    NetItemRecord read;
+    NetFieldReader reader(*this);
+    VisitItemRecordFull(reader, read);
+    if (mFailed)
+        return false;
+    *item = std::move(read);
+    return true;
+}
+
+bool NetPacketInBuffer::RemoveItemRecordPacked(NetItemRecord* item) {
+    NetItemRecord read;
+    read.baseName = item->baseName;
+    std::uint8_t flags;
+    if (!Read32(read.objectId) || !Read8(flags))
+        return false;
+    if (flags & ~kItemKnownFlags) {
+        Fail("item flags");
+        return false;
+    }
+    if ((flags & kItemPrefix) && !Remove(&read.prefixName))
+        return false;
+    if ((flags & kItemSuffix) && !Remove(&read.suffixName))
+        return false;
+    if ((flags & kItemRelic) && !Remove(&read.relicName))
+        return false;
+    if ((flags & kItemRelicBonus) && !Remove(&read.relicBonusName))
+        return false;
+    if (flags & kItemSeed) {
+        unsigned int seed;
+        if (!Remove16Bit(&seed))
+            return false;
+        read.seed = seed;
+    }
+    if ((flags & kItemRelicLevel) && !Read32(read.relicLevel))
+        return false;
+    *item = std::move(read);
+    return true;
+}
+
+// ---- class tags ----
+
+std::uint8_t ClassTagToIndex(const std::string& tag) {
+    static constexpr char kPrefix[] = "tagCClass";
+    constexpr std::size_t kPrefixSize = sizeof kPrefix - 1;
+    if (tag.compare(0, kPrefixSize, kPrefix) != 0)
+        return 255;
+    // atoi-like: leading blanks, a sign, then the digits up to the first other character.
+    std::size_t i = kPrefixSize;
+    while (i < tag.size() && (tag[i] == ' ' || (tag[i] >= '\t' && tag[i] <= '\r')))
+        ++i;
+    bool negative = false;
+    if (i < tag.size() && (tag[i] == '+' || tag[i] == '-'))
+        negative = tag[i++] == '-';
+    long value = 0;
+    for (; i < tag.size() && tag[i] >= '0' && tag[i] <= '9'; ++i) {
+        value = value * 10 + (tag[i] - '0');
+        if (value > 1000)
+            return 255;
+    }
+    if (negative)
+        value = -value;
+    return value >= 1 && value <= 99 ? static_cast<std::uint8_t>(value) : 255;
+}
+
+std::string ClassIndexToTag(std::uint8_t index) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%s%02i", "tagCClass", static_cast<int>(index));
+    return text;
+}
+
+// ---- regions ----
+
+void NetRegionTable::Add(Region* region) {
+    if (region && std::find(mRegions.begin(), mRegions.end(), region) == mRegions.end())
+        mRegions.push_back(region);
+}
+
+void NetRegionTable::Remove(Region* region) {
+    std::erase(mRegions, region);
+}
+
+Region* NetRegionTable::Find(const std::string& name) const {
+    for (Region* region : mRegions)
+        if (region->GetName() == name)
+            return region;
+    return nullptr;
+}
+
+}  // namespace GAME

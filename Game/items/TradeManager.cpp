@@ -1,9 +1,0 @@
-#include "Game/items/TradeManager.h"
-
-namespace GAME {
-
-void TradeManager::Update() {
-    ++mUpdates;
-}
-
-}  // namespace GAME

@@ -1,0 +1,9 @@
+#include "Game/items/market/TradeManager.h"
+
+namespace GAME {
+
+void TradeManager::Update() {
+    ++mUpdates;
+}
+
+}  // namespace GAME

@@ -1,0 +1,80 @@
+#pragma once
+// Every payload of one attack on one target, and the attack's own generator: the chances of the
+// payloads, the hit region and the damage rolls all draw from it, so that one attack comes out
+// the same on every machine that resolves it from the same seed.
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "Engine/sys/RandomUniform.h"
+#include "Game/rules/combat/CombatAttributeType.h"
+
+namespace GAME {
+
+class CombatAttribute;
+class CombatCharacter;
+
+class CombatAttributeAccumulator {
+public:
+    using PayloadList = std::vector<std::unique_ptr<CombatAttribute>>;
+
+    CombatAttributeAccumulator();
+    CombatAttributeAccumulator(const CombatAttributeAccumulator&) = delete;
+    // Clones every payload of the other (appended) and restarts the generator from its seed.
+    CombatAttributeAccumulator& operator=(const CombatAttributeAccumulator& other);
+    virtual ~CombatAttributeAccumulator();
+
+    virtual RandomUniform& GetRandomGen() { return mRandom; }
+    // True without a draw for a chance of exactly 0; else one draw of 0..100.
+    virtual bool EvaluateChance(float chance);
+    virtual float GetChanceMultiplier(float chance);
+
+    void SetSeed(std::uint32_t seed);
+    std::uint32_t GetSeed() const { return mSeed; }
+    void SetRegion(CombatAttributeRegion region) { mRegion = region; }
+    CombatAttributeRegion GetRegion() const { return mRegion; }
+
+    bool IsEmpty() const { return mDamage.empty(); }
+
+    // Each appends a non-null payload to its list; null is ignored.
+    void AddDamage(std::unique_ptr<CombatAttribute> payload);
+    void AddDamageModifier(std::unique_ptr<CombatAttribute> payload);
+    void AddDefenseModifier(std::unique_ptr<CombatAttribute> payload);
+    // A defense that an existing one merges is dropped; else it is appended.
+    void AddDefense(std::unique_ptr<CombatAttribute> payload);
+
+    void ProcessDamage(const CombatCharacter& attacker, float percent, float subtract,
+                       float reducePercent, float reduceAbsolute);
+    void ProcessDefense(CombatCharacter& defender, float percent, float subtract,
+                        float reducePercent, float reduceAbsolute);
+    void ExecuteDefense();
+    void ExecuteDamage(CombatCharacter& defender);
+
+    float ProcessBluntDamageModifier(float factor);
+    void ReduceDamage(float percent);
+    void DamageReductionByShield(const CombatCharacter& defender, float shieldDefense,
+                                 float shieldAbsorption);
+    void GetTotalDamage(float& absolute, float& duration);
+    void GetTotalDamageType(float& absolute, float& duration, CombatAttributeType type);
+    float GetTotalDefenseType(CombatAttributeType type);
+    void ScaleDamage(float percent);
+    // Drops the reflex and influence payloads, keeping the order of the rest.
+    void FilterReflectDamage();
+    void Clear();
+
+    const PayloadList& GetDamagePayloads() const { return mDamage; }
+    const PayloadList& GetDamageModifiers() const { return mDamageModifiers; }
+    const PayloadList& GetDefensePayloads() const { return mDefense; }
+    const PayloadList& GetDefenseModifiers() const { return mDefenseModifiers; }
+
+private:
+    PayloadList mDamage;
+    PayloadList mDamageModifiers;
+    PayloadList mDefense;
+    PayloadList mDefenseModifiers;
+    RandomUniform mRandom;
+    std::uint32_t mSeed = 0;
+    CombatAttributeRegion mRegion = CombatAttributeRegion::FullyProtected;
+};
+
+}  // namespace GAME

@@ -1,0 +1,333 @@
+#pragma once
+// Offensive properties that item, skill and character records grant, kept per level. Each loads
+// itself under the record keys its kind supplies, names the group of the DamageAttributeStore
+// that keeps it and, when its owner attacks, turns into one combat payload of the attack's
+// accumulator. The
+// intermediate classes below hold all the behaviour; a leaf kind only names its type, keys and
+// display tag (DamageAttributeKinds.h), and retaliation kinds derive from the same classes.
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "Game/rules/combat/CombatAttributeType.h"
+
+namespace GAME {
+
+class CombatAttribute;
+class CombatAttributeAccumulator;
+class DamageAttributeStore;
+class LoadTable;
+class RandomUniform;
+struct CostInfo_DamageAttributes;
+
+using DamageTextList = std::vector<std::wstring>;
+
+// One level of a range: the maximum is minimum + spread.
+struct DamageAttributeRange {
+    float minimum = 0.0f;
+    float spread = 0.0f;
+    bool operator==(const DamageAttributeRange&) const = default;
+};
+
+// Per-level helpers shared by every attribute family (and the character attributes).
+namespace DamageAttributeRules {
+// Level 0 or an empty list gives 0; levels past the end repeat the last entry.
+float PerLevel(const std::vector<float>& values, unsigned int level);
+const DamageAttributeRange* PerLevel(const std::vector<DamageAttributeRange>& values,
+                                     unsigned int level);
+// A list of exactly one entry equal to 0 counts as absent.
+void ApplySingleZeroRule(std::vector<float>& values);
+// Pairs from a minimum and a maximum list; levels without their own maximum take the last one
+// given (or the first minimum when none is given).
+std::vector<DamageAttributeRange> BuildRanges(const std::vector<float>& minimum,
+                                              const std::vector<float>& maximum);
+// percent * 0.01f * value formed in double precision, truncated toward zero.
+int PercentOf(float value, float percent);
+}  // namespace DamageAttributeRules
+
+// The group of a store that an attribute's record puts it in.
+enum class DamageAttributeGroup { Plain, GlobalAnd, GlobalXor };
+
+class DamageAttribute {
+public:
+    DamageAttribute() = default;
+    DamageAttribute(const DamageAttribute&) = default;
+    DamageAttribute& operator=(const DamageAttribute&) = default;
+    virtual ~DamageAttribute() = default;
+
+    virtual float GetChance(unsigned int level) const;
+    // Reads the attribute and the store group its record names; false when the record grants
+    // nothing, and the attribute is not kept.
+    virtual bool LoadFromTable(const LoadTable& table) = 0;
+    virtual CombatAttributeType GetType() const = 0;
+    virtual void CreateText(DamageTextList& list1, DamageTextList& list2, DamageTextList& list3,
+                            unsigned int level) const = 0;
+    virtual void CreateNextText(DamageTextList& list1, DamageTextList& list2, DamageTextList& list3,
+                                unsigned int level, unsigned int nextLevel) const = 0;
+    virtual void AddDamageToAccumulator(CombatAttributeAccumulator& accumulator, unsigned int level,
+                                        RandomUniform& random, bool skipChance) const = 0;
+    virtual void AddModifierToAccumulator(CombatAttributeAccumulator& accumulator,
+                                          unsigned int level, RandomUniform& random,
+                                          bool skipChance) const = 0;
+    virtual void ScaleAttribute(float percent) = 0;
+    virtual void AddJitter(float percent, RandomUniform* random) = 0;
+    virtual void GetCostInfo(CostInfo_DamageAttributes& cost) const = 0;
+
+    void SetHideChanceIndentLine(bool hide) { mHideChance = hide; }
+    DamageAttributeGroup GetStoreGroup() const { return mStoreGroup; }
+
+protected:
+    virtual const char* GetLoadChanceTag() const = 0;
+    virtual const char* GetLoadXorTag() const = 0;
+    virtual const char* GetLoadGlobalTag() const = 0;
+    virtual const char* GetDisplayTag() const = 0;
+    // Value moved by a whole-number draw within +-percent of itself (at least +-1); 0 stays 0.
+    virtual float Jitter(float value, float percent, RandomUniform& random) const;
+    // Value grown by percent of itself, truncated to a whole number.
+    virtual float Scale(float value, float percent) const;
+
+    void LoadChance(const LoadTable& table);
+    // The store group that the record's global and XOR keys name.
+    void ReadStoreGroup(const LoadTable& table);
+    // The indent tag while the chance is hidden, else the chance when it is above 0.
+    void AppendChancePrefix(std::wstring& line, float chance) const;
+    // Passes the chance gate (or skips it); the chance multiplier comes after.
+    bool PassesChance(CombatAttributeAccumulator& accumulator, float chance, bool skipChance) const;
+    // Which text list the class writes to: 1, 2, 3, or 0 for none.
+    virtual int GetTextList() const { return 0; }
+    void AppendToList(const std::wstring& line, DamageTextList& list1, DamageTextList& list2,
+                      DamageTextList& list3) const;
+
+    std::vector<float> mChance;
+    bool mHideChance = false;
+    DamageAttributeGroup mStoreGroup = DamageAttributeGroup::Plain;
+};
+
+// ---- Single amounts ----
+
+class DamageAttributeAbs : public DamageAttribute {
+public:
+    DamageAttributeAbs();
+    bool LoadFromTable(const LoadTable& table) override;
+    void CreateText(DamageTextList& list1, DamageTextList& list2, DamageTextList& list3,
+                    unsigned int level) const override;
+    void CreateNextText(DamageTextList& list1, DamageTextList& list2, DamageTextList& list3,
+                        unsigned int level, unsigned int nextLevel) const override;
+    void AddDamageToAccumulator(CombatAttributeAccumulator& accumulator, unsigned int level,
+                                RandomUniform& random, bool skipChance) const override;
+    void AddModifierToAccumulator(CombatAttributeAccumulator&, unsigned int, RandomUniform&,
+                                  bool) const override {}
+    void ScaleAttribute(float percent) override;
+    void AddJitter(float percent, RandomUniform* random) override;
+    void GetCostInfo(CostInfo_DamageAttributes& cost) const override;
+
+protected:
+    virtual const char* GetLoadValueMinTag() const = 0;
+    virtual const char* GetLoadValueMaxTag() const = 0;
+    virtual float GetValueMin(unsigned int level) const;
+    virtual float GetValueMax(unsigned int level) const;
+    virtual void GetText(std::wstring& line, unsigned int level) const;
+    virtual void GetNextText(std::wstring& line, unsigned int level, unsigned int nextLevel) const;
+    // The payload of one rolled amount.
+    virtual std::unique_ptr<CombatAttribute> CreatePayload(float amount) const;
+    // Base damage counts into avgBase instead of avgBonus.
+    virtual bool IsBaseDamage() const { return false; }
+    // The line for one level's numbers after the prefix.
+    void AppendValueText(std::wstring& line, float minimum, float maximum) const;
+    // The chance gate and the roll: amount = draw * chance multiplier; false when gated out.
+    bool RollAmount(CombatAttributeAccumulator& accumulator, unsigned int level,
+                    RandomUniform& random, bool skipChance, float& amount) const;
+
+    std::vector<DamageAttributeRange> mValues;
+    const char* mSingleFormatTag;
+    const char* mRangeFormatTag;
+};
+
+// Base damage: never jittered, cost counted as base damage, text in list 1.
+class DamageAttributeAbsBase : public DamageAttributeAbs {
+public:
+    void AddJitter(float, RandomUniform*) override {}
+
+protected:
+    bool IsBaseDamage() const override { return true; }
+    int GetTextList() const override { return 1; }
+};
+
+class DamageAttributeAbsBaseElemental : public DamageAttributeAbsBase {
+protected:
+    std::unique_ptr<CombatAttribute> CreatePayload(float amount) const override;
+};
+
+class DamageAttributeAbsBonus : public DamageAttributeAbs {
+protected:
+    int GetTextList() const override { return 3; }
+};
+
+class DamageAttributeAbsBonusElemental : public DamageAttributeAbsBonus {
+protected:
+    std::unique_ptr<CombatAttribute> CreatePayload(float amount) const override;
+};
+
+class DamageAttributeInfluence : public DamageAttributeAbsBonus {
+public:
+    DamageAttributeInfluence();
+};
+
+class DamageAttributeInfluenceHidden : public DamageAttributeInfluence {
+protected:
+    int GetTextList() const override { return 0; }
+};
+
+class DamageAttributeReflex : public DamageAttributeAbsBonus {
+public:
+    DamageAttributeReflex();
+
+protected:
+    std::unique_ptr<CombatAttribute> CreatePayload(float amount) const override;
+};
+
+// ---- Amounts over a duration ----
+
+class DamageAttributeDur : public DamageAttribute {
+public:
+    bool LoadFromTable(const LoadTable& table) override;
+    void CreateText(DamageTextList& list1, DamageTextList& list2, DamageTextList& list3,
+                    unsigned int level) const override;
+    void CreateNextText(DamageTextList& list1, DamageTextList& list2, DamageTextList& list3,
+                        unsigned int level, unsigned int nextLevel) const override;
+    void AddDamageToAccumulator(CombatAttributeAccumulator& accumulator, unsigned int level,
+                                RandomUniform& random, bool skipChance) const override;
+    void AddModifierToAccumulator(CombatAttributeAccumulator&, unsigned int, RandomUniform&,
+                                  bool) const override {}
+    void ScaleAttribute(float percent) override;
+    void AddJitter(float percent, RandomUniform* random) override;
+    void GetCostInfo(CostInfo_DamageAttributes& cost) const override;
+
+protected:
+    virtual const char* GetLoadValueMinTag() const = 0;
+    virtual const char* GetLoadValueMaxTag() const = 0;
+    virtual const char* GetLoadDurationMinTag() const = 0;
+    virtual const char* GetLoadDurationMaxTag() const = 0;
+    virtual float GetValueMin(unsigned int level) const;
+    virtual float GetValueMax(unsigned int level) const;
+    virtual float GetDurationMin(unsigned int level) const;
+    virtual float GetDurationMax(unsigned int level) const;
+    virtual void GetText(std::wstring& line, unsigned int level) const;
+    virtual void GetNextText(std::wstring& line, unsigned int level, unsigned int nextLevel) const;
+    virtual std::unique_ptr<CombatAttribute> CreatePayload(float amount, float duration) const;
+    // Fixed effects show their strength, not the damage over the whole duration.
+    virtual bool IsFixedDuration() const { return false; }
+    void AppendValueText(std::wstring& line, unsigned int level) const;
+    // Chance gate, amount (multiplied) and duration, in that order; false when gated out.
+    bool RollAmountAndDuration(CombatAttributeAccumulator& accumulator, unsigned int level,
+                               RandomUniform& random, bool skipChance, float& amount,
+                               float& duration) const;
+
+    std::vector<DamageAttributeRange> mValues;
+    std::vector<DamageAttributeRange> mDurations;
+};
+
+class DamageAttributeDurBase : public DamageAttributeDur {
+protected:
+    int GetTextList() const override { return 2; }
+};
+
+class DamageAttributeDurBaseElemental : public DamageAttributeDurBase {
+protected:
+    std::unique_ptr<CombatAttribute> CreatePayload(float amount, float duration) const override;
+};
+
+class DamageAttributeDurBonus : public DamageAttributeDur {
+protected:
+    int GetTextList() const override { return 3; }
+};
+
+class DamageAttributeDurBonusElemental : public DamageAttributeDurBonus {
+protected:
+    std::unique_ptr<CombatAttribute> CreatePayload(float amount, float duration) const override;
+};
+
+class DamageAttributeDurFixed : public DamageAttributeDur {
+protected:
+    int GetTextList() const override { return 3; }
+    bool IsFixedDuration() const override { return true; }
+    std::unique_ptr<CombatAttribute> CreatePayload(float amount, float duration) const override;
+};
+
+// ---- Modifiers of another payload ----
+
+class DamageAttributeAbsMod : public DamageAttribute {
+public:
+    bool LoadFromTable(const LoadTable& table) override;
+    void CreateText(DamageTextList& list1, DamageTextList& list2, DamageTextList& list3,
+                    unsigned int level) const override;
+    void CreateNextText(DamageTextList& list1, DamageTextList& list2, DamageTextList& list3,
+                        unsigned int level, unsigned int nextLevel) const override;
+    void AddDamageToAccumulator(CombatAttributeAccumulator&, unsigned int, RandomUniform&,
+                                bool) const override {}
+    void AddModifierToAccumulator(CombatAttributeAccumulator& accumulator, unsigned int level,
+                                  RandomUniform& random, bool skipChance) const override;
+    void ScaleAttribute(float percent) override;
+    void AddJitter(float percent, RandomUniform* random) override;
+    void GetCostInfo(CostInfo_DamageAttributes& cost) const override;
+
+protected:
+    virtual const char* GetLoadModifierTag() const = 0;
+    virtual float GetModifierValue(unsigned int level) const;
+    virtual void GetText(std::wstring& line, unsigned int level) const;
+    virtual void GetNextText(std::wstring& line, unsigned int level, unsigned int nextLevel) const;
+    // The chance gate and the percent (multiplied); false when gated out.
+    bool RollPercent(CombatAttributeAccumulator& accumulator, unsigned int level, bool skipChance,
+                     float& percent) const;
+
+    std::vector<float> mModifiers;
+};
+
+class DamageAttributeAbsModBase : public DamageAttributeAbsMod {
+protected:
+    int GetTextList() const override { return 2; }
+};
+
+class DamageAttributeAbsModBonus : public DamageAttributeAbsMod {
+protected:
+    int GetTextList() const override { return 2; }
+};
+
+class DamageAttributeDurMod : public DamageAttribute {
+public:
+    bool LoadFromTable(const LoadTable& table) override;
+    void CreateText(DamageTextList& list1, DamageTextList& list2, DamageTextList& list3,
+                    unsigned int level) const override;
+    void CreateNextText(DamageTextList& list1, DamageTextList& list2, DamageTextList& list3,
+                        unsigned int level, unsigned int nextLevel) const override;
+    void AddDamageToAccumulator(CombatAttributeAccumulator&, unsigned int, RandomUniform&,
+                                bool) const override {}
+    void AddModifierToAccumulator(CombatAttributeAccumulator& accumulator, unsigned int level,
+                                  RandomUniform& random, bool skipChance) const override;
+    void ScaleAttribute(float percent) override;
+    void AddJitter(float percent, RandomUniform* random) override;
+    void GetCostInfo(CostInfo_DamageAttributes& cost) const override;
+
+protected:
+    virtual const char* GetLoadModifierTag() const = 0;
+    virtual const char* GetLoadDurationModifierTag() const = 0;
+    virtual float GetModifierValue(unsigned int level) const;
+    virtual float GetDurationModifierValue(unsigned int level) const;
+    virtual void GetText(std::wstring& line, unsigned int level) const;
+    virtual void GetNextText(std::wstring& line, unsigned int level, unsigned int nextLevel) const;
+
+    std::vector<float> mModifiers;
+    std::vector<float> mDurationModifiers;
+};
+
+class DamageAttributeDurModBase : public DamageAttributeDurMod {
+protected:
+    int GetTextList() const override { return 2; }
+};
+
+class DamageAttributeDurModBonus : public DamageAttributeDurMod {
+protected:
+    int GetTextList() const override { return 3; }
+};
+
+}  // namespace GAME

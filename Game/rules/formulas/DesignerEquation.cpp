@@ -1,0 +1,201 @@
+#include "Game/rules/formulas/DesignerEquation.h"
+
+#include <charconv>
+#include <cstring>
+#include <limits>
+
+#include "Engine/Engine.h"
+
+namespace GAME {
+
+template <class T>
+T DesignerEquation<T>::EqVariable::Compute() const {
+    T value{};
+    if (!mOwner || !mOwner->GetDesignerVariable(mName.c_str(), value)) {
+        gEngine->Log(1, "Designer variable '%s' not found in parent", mName.c_str());
+        return T{};
+    }
+    return value;
+}
+
+template <class T>
+DesignerEquation<T>::~DesignerEquation() = default;
+
+template <class T>
+bool DesignerEquation<T>::ParseEquation(const char* text, EquationInterface<T>* owner) {
+    mRoot.reset();
+    if (!text)
+        return false;
+    // Only the blank is dropped; a tab stays and fails the parse.
+    std::string compact;
+    compact.reserve(std::strlen(text));
+    for (const char* p = text; *p; ++p)
+        if (*p != ' ')
+            compact.push_back(*p);
+
+    const char* cursor = compact.c_str();
+    std::unique_ptr<EqOperator<T>> root;
+    // A level that closes before any operand succeeds without a tree; as a whole formula that is
+    // no formula at all.
+    if (!BuildEquationTree(cursor, root, owner) || !root)
+        return false;
+    mRoot = std::move(root);
+    return true;
+}
+
+template <class T>
+bool DesignerEquation<T>::TokenizeReal(const char*& cursor, float& value) const {
+    char buffer[kMaxNumberLength + 1] = {};
+    int length = 0;
+    // A "-" after the first character belongs to the next token: 5-3 is a subtraction.
+    while (cursor[length] && IsNumeric(cursor[length]) && !(length > 0 && cursor[length] == '-')) {
+        if (length == kMaxNumberLength)
+            return false;
+        buffer[length] = cursor[length];
+        ++length;
+    }
+    cursor += length;
+    // As atof reads it (the longest leading number, 0 for none), but with the point whatever
+    // the process locale says: a formula must give the same value on every machine.
+    double parsed = 0.0;
+    std::from_chars(buffer, buffer + length, parsed);
+    // Sixty-three digits overflow a float, where the conversion itself would be undefined:
+    // rounded here as the processor rounds it (to the largest float up to half a step beyond).
+    constexpr double kFloatMax = std::numeric_limits<float>::max();
+    constexpr double kOverflow = kFloatMax + 0x1p103;
+    const double magnitude = parsed < 0 ? -parsed : parsed;
+    float rounded = std::numeric_limits<float>::infinity();
+    if (magnitude < kOverflow)
+        rounded = magnitude > kFloatMax ? std::numeric_limits<float>::max()
+                                        : static_cast<float>(magnitude);
+    value = parsed < 0 ? -rounded : rounded;
+    return true;
+}
+
+template <class T>
+void DesignerEquation<T>::TokenizeString(const char*& cursor, std::string& name) const {
+    name.clear();
+    name.reserve(32);
+    while (*cursor && IsAlphaCharacter(*cursor))
+        name.push_back(*cursor++);
+}
+
+template <class T>
+bool DesignerEquation<T>::BuildEquationTree(const char*& cursor,
+                                            std::unique_ptr<EqOperator<T>>& out,
+                                            EquationInterface<T>* owner, int depth) {
+    if (depth > kMaxNestingDepth)
+        return false;
+    std::unique_ptr<EqNode<T>> left;
+    std::unique_ptr<EqNode<T>> right;
+    std::unique_ptr<EqUnaryOperator<T>> unary;
+
+    // A number or a name at the cursor; an operand that follows another replaces it.
+    auto readOperand = [&](std::unique_ptr<EqNode<T>>& operand, char c) {
+        if (IsNumeric(c)) {
+            float value = 0;
+            if (!TokenizeReal(cursor, value))
+                return false;
+            operand = SpawnConstant(value);
+            return true;
+        }
+        if (IsAlphaCharacter(c)) {
+            std::string name;
+            TokenizeString(cursor, name);
+            operand = std::make_unique<EqVariable>(owner, std::move(name));
+            return true;
+        }
+        if (IsUnaryOperator(c)) {
+            // A second unary operator replaces the first.
+            unary = SpawnUnaryOperator(c);
+            ++cursor;
+            return true;
+        }
+        return false;
+    };
+
+    char c = *cursor;
+    if (c == '\0')
+        return false;
+
+    while (c != '\0') {
+        if (IsOperator(c))
+            break;
+        if (IsOpenParenthetical(c)) {
+            ++cursor;
+            std::unique_ptr<EqOperator<T>> group;
+            if (!BuildEquationTree(cursor, group, owner, depth + 1))
+                return false;
+            left = std::move(group);  // null for an empty group
+        } else if (IsClosedParenthetical(c)) {
+            ++cursor;
+            if (!left)
+                return true;
+            std::unique_ptr<EqOperator<T>> single = SpawnOperator('1');
+            if (!single)
+                return false;
+            if (unary)
+                left->SetUnaryOperator(std::move(unary));
+            single->SetLeft(std::move(left));
+            out = std::move(single);
+            return true;
+        } else if (!readOperand(left, c)) {
+            return false;
+        }
+        c = *cursor;
+    }
+
+    if (!left)
+        return false;
+    if (unary)
+        left->SetUnaryOperator(std::move(unary));
+
+    if (c == '\0') {
+        std::unique_ptr<EqOperator<T>> single = SpawnOperator('1');
+        if (!single)
+            return false;
+        single->SetLeft(std::move(left));
+        out = std::move(single);
+        return true;
+    }
+
+    std::unique_ptr<EqOperator<T>> op = SpawnOperator(c);
+    if (!op)
+        return false;
+    op->SetLeft(std::move(left));
+    ++cursor;
+    c = *cursor;
+    if (c == '\0')
+        return false;
+
+    while (c != '\0') {
+        if (IsOperator(c))
+            break;  // left for the enclosing level
+        if (IsOpenParenthetical(c)) {
+            ++cursor;
+            std::unique_ptr<EqOperator<T>> group;
+            if (!BuildEquationTree(cursor, group, owner, depth + 1))
+                return false;
+            right = std::move(group);
+        } else if (IsClosedParenthetical(c)) {
+            ++cursor;
+            break;
+        } else if (!readOperand(right, c)) {
+            return false;
+        }
+        c = *cursor;
+    }
+
+    if (!right)
+        return false;
+    if (unary)
+        right->SetUnaryOperator(std::move(unary));
+    op->SetRight(std::move(right));
+    out = std::move(op);
+    return true;
+}
+
+template class DesignerEquation<float>;
+template class DesignerEquation<bool>;
+
+}  // namespace GAME

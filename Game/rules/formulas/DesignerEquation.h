@@ -1,0 +1,83 @@
+#pragma once
+// A designer's formula: text from a record, parsed once into an expression tree and evaluated
+// against the owner's named variables whenever the owner asks.
+//
+// The language has no operator precedence: one bracket level holds one binary operator, and
+// everything else is grouped with brackets ("(" and "[" are interchangeable, as are ")" and
+// "]"). Text left over once the tree is complete is ignored. Spaces are dropped; any other
+// character outside the grammar (a tab, a comma) fails the parse. The grammar's character
+// classes and node factories are supplied by the two flavours, DesignerEquation_Algebra and
+// DesignerEquation_Boolean.
+#include <memory>
+#include <string>
+
+#include "Game/rules/formulas/EqNode.h"
+#include "Game/rules/formulas/EquationInterface.h"
+
+namespace GAME {
+
+template <class T>
+class DesignerEquation {
+public:
+    // A name, read from the owner at every evaluation.
+    class EqVariable : public EqNode<T> {
+    public:
+        EqVariable(EquationInterface<T>* owner, std::string name)
+            : mOwner(owner), mName(std::move(name)) {}
+        const std::string& GetName() const { return mName; }
+
+    protected:
+        T Compute() const override;
+
+    private:
+        EquationInterface<T>* mOwner;  // outlives the formula
+        std::string mName;
+    };
+
+    DesignerEquation() = default;
+    virtual ~DesignerEquation();
+    DesignerEquation(const DesignerEquation&) = delete;
+    DesignerEquation& operator=(const DesignerEquation&) = delete;
+
+    // Replaces any tree the formula holds. False when the text does not form a formula; a
+    // formula that failed holds no tree.
+    bool ParseEquation(const char* text, EquationInterface<T>* owner);
+
+    // The formula's value; T{} (0, false) for a formula without a tree.
+    T operator()() const { return mRoot ? mRoot->Evaluate() : T{}; }
+    bool HasTree() const { return mRoot != nullptr; }
+
+    // The grammar.
+    virtual bool IsOpenParenthetical(char c) const = 0;
+    virtual bool IsClosedParenthetical(char c) const = 0;
+    virtual bool IsOperator(char c) const = 0;
+    virtual bool IsUnaryOperator(char c) const = 0;
+    virtual bool IsNumeric(char c) const = 0;
+    virtual bool IsAlphaCharacter(char c) const = 0;
+    // Null for a character the grammar has no node for.
+    virtual std::unique_ptr<EqOperator<T>> SpawnOperator(char c) const = 0;
+    virtual std::unique_ptr<EqUnaryOperator<T>> SpawnUnaryOperator(char c) const = 0;
+    virtual std::unique_ptr<EqConstant<T>> SpawnConstant(float value) const = 0;
+
+    // The longest run of number characters a formula may hold.
+    static constexpr int kMaxNumberLength = 63;
+    // Deeper bracket nesting fails the parse instead of exhausting the stack.
+    static constexpr int kMaxNestingDepth = 200;
+
+protected:
+    // Parses one bracket level from the cursor into `out`. Succeeds without setting `out` when
+    // the level closes before any operand.
+    bool BuildEquationTree(const char*& cursor, std::unique_ptr<EqOperator<T>>& out,
+                           EquationInterface<T>* owner, int depth = 0);
+    // A run of number characters converted as by atof; false when the run is too long.
+    bool TokenizeReal(const char*& cursor, float& value) const;
+    void TokenizeString(const char*& cursor, std::string& name) const;
+
+private:
+    std::unique_ptr<EqOperator<T>> mRoot;
+};
+
+extern template class DesignerEquation<float>;
+extern template class DesignerEquation<bool>;
+
+}  // namespace GAME
