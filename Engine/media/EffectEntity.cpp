@@ -2,19 +2,14 @@
 
 #include "Engine/Engine.h"
 #include "Engine/media/MediaRecorder.h"
+#include "Engine/object/ObjectManager.h"
 #include "Engine/records/LoadTable.h"
 #include "Engine/sys/Machine.h"
+#include "Engine/world/World.h"
 
 namespace GAME {
 
 RTTI_IMPLEMENT(EffectEntity, Entity)
-
-namespace {
-// One note per machine that effects are only placed until the world keeps entities.
-struct WorldSeamNote {
-    bool logged = false;
-};
-}  // namespace
 
 void EffectEntity::Load(const LoadTable& table) {
     Entity::Load(table);
@@ -51,19 +46,21 @@ bool EffectEntity::HasLiveParticles() const {
            gEngine->GetGameTime() - mStoppedAt < static_cast<std::uint64_t>(mParticleLifetime);
 }
 
+void EffectEntity::UpdateSelf(int elapsedMs) {
+    Entity::UpdateSelf(elapsedMs);
+    if (mDeleteWhenDone && !HasLiveParticles())
+        Singleton<ObjectManager>::Get().DestroyObject(this);
+}
+
 void EffectEntity::FadeLight() {
     mLightFading = true;
     MediaRecorder::Get().Record(MediaCall::FadeLight, GetObjectId(), GetObjectName());
 }
 
 void EffectEntity::AddToWorld(const WorldCoords& coords, bool visible) {
-    if (auto& note = Singleton<WorldSeamNote>::Get(); !note.logged) {
-        note.logged = true;
-        gEngine->Log(1,
-                     "EffectEntity::AddToWorld: World::AddEntity is not available; effects are "
-                     "only placed");
-    }
-    SetCoords(coords);
+    // Outside any region the world refuses it (and says so); it is still placed.
+    if (!World::Get().AddEntity(this, coords, visible))
+        SetCoords(coords);
     SetVisibility(visible);
     const Vec3 at = coords.GetWorldCoords().origin;
     MediaRecorder::Get().Record(MediaCall::EffectAddToWorld, GetObjectId(), GetObjectName(), at.x,

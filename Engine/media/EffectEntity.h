@@ -22,8 +22,12 @@ public:
     bool HasLiveParticles() const;
     void FadeLight();
     bool IsLightFading() const { return mLightFading; }
-    // Places the effect at the coordinates (the world's own bookkeeping is the world's).
+    // Places the effect in the world at the coordinates.
     void AddToWorld(const WorldCoords& coords, bool visible);
+    // A self-deleting effect destroys itself on the first update with no live particles.
+    void SetDeleteWhenDone(bool deleteWhenDone) { mDeleteWhenDone = deleteWhenDone; }
+    bool GetDeleteWhenDone() const { return mDeleteWhenDone; }
+    void UpdateSelf(int elapsedMs) override;
     int GetParticleLifetime() const { return mParticleLifetime; }
 
 private:
@@ -31,6 +35,7 @@ private:
     bool mEmitting = false;
     bool mLightFading = false;
     bool mParticlesLive = false;
+    bool mDeleteWhenDone = false;
     std::uint64_t mStoppedAt = 0;
 };
 

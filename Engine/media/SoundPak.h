@@ -1,8 +1,8 @@
 #pragma once
 // A pack of sounds made from a record. Nothing is heard: the pack records what it was asked
 // (where it played, whether looping, what it follows, fades) so that callers can be checked.
-// A one-shot has no length here and is over as soon as it is played; a loop plays until it is
-// faded or stopped.
+// A one-shot lasts the record's "length" (game milliseconds, 0 by default: over as soon as it
+// is played); a loop plays until it is faded or stopped.
 #include <cstdint>
 #include <vector>
 
@@ -18,10 +18,21 @@ public:
         bool looping = false;
     };
 
+    void Load(const LoadTable& table) override;
     void Play(const WorldVec3& where, bool looping = false);
+    // Makes the next plays loop until faded or stopped.
+    void SetInfiniteLoop(bool loop) { mInfiniteLoop = loop; }
+    bool GetInfiniteLoop() const { return mInfiniteLoop; }
+    // Where the listener hears a sound played at `at` (headless: the emitter itself).
+    WorldVec3 GetPlayLocation(const WorldVec3& ears, const WorldVec3& at) const;
+    // Lets a looping sound fall silent out of reach of the listener (counted only).
+    void DoFalloffCheck() { ++mFalloffChecks; }
+    int GetFalloffCheckCount() const { return mFalloffChecks; }
+    // The distance at which the sound has faded out ("falloff", 10 by default).
+    float GetFalloff() const { return mFalloff; }
     // The last played sound follows the object (0: stops following).
     void Track(std::uint32_t objectId) { mTrackedObject = objectId; }
-    bool IsPlaying() const { return mLooping; }
+    bool IsPlaying() const;
     void FadeLastPlayedSound(float fadeTime);
     void Stop() { mLooping = false; }
     void PreLoad(bool now) override;
@@ -35,6 +46,11 @@ private:
     std::vector<PlayRequest> mPlayed;
     std::uint32_t mTrackedObject = 0;
     bool mLooping = false;
+    bool mInfiniteLoop = false;
+    int mFalloffChecks = 0;
+    float mFalloff = 10.0f;
+    int mLength = 0;
+    std::uint64_t mPlayedAt = 0;
     float mLastFadeTime = -1.0f;
     int mPreloadCount = 0;
 };

@@ -2,7 +2,6 @@
 
 namespace GAME {
 
-RTTI_IMPLEMENT(LineEffect, Entity)
 RTTI_IMPLEMENT(ChaosBeam, Entity)
 RTTI_IMPLEMENT(Tile, Entity)
 

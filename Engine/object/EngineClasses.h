@@ -1,13 +1,10 @@
 #pragma once
 // Engine classes that game classes derive from; they carry no behaviour of their own here.
 #include "Engine/media/Light.h"
+#include "Engine/media/LineEffect.h"
 #include "Engine/object/Object.h"
 
 namespace GAME {
-
-class LineEffect : public Entity {
-    RTTI_DECLARE(LineEffect)
-};
 
 class ChaosBeam : public Entity {
     RTTI_DECLARE(ChaosBeam)

@@ -9,7 +9,9 @@ namespace GAME {
 
 RTTI_IMPLEMENT(Character, Actor)
 
-Character::Character() = default;
+Character::Character() {
+    mFxManager.AttachActor(this);
+}
 Character::~Character() = default;
 
 Team Character::GetTeam() const {

@@ -8,6 +8,7 @@
 
 #include "Engine/object/Object.h"
 #include "Game/core/players/Team.h"
+#include "Game/world/effects/PFxManager.h"
 
 namespace GAME {
 
@@ -59,6 +60,22 @@ public:
 
     virtual void TakeBonus(const Bonus& bonus, bool fromPotion, int lifeType);
 
+    // Effects on the character, through its effect manager.
+    virtual std::uint32_t AddParticleEffect(const std::string& name,
+                                            const std::string& attachPoint) {
+        return mFxManager.AddParticleEffect(name, attachPoint);
+    }
+    virtual void StartParticleEffect(std::uint32_t id) { mFxManager.StartParticleEffect(id); }
+    virtual void StopParticleEffect(std::uint32_t id) { mFxManager.StopParticleEffect(id); }
+    virtual void RemoveParticleEffect(std::uint32_t& id) { mFxManager.RemoveParticleEffect(id); }
+    virtual std::uint32_t AddMeshEffect(const std::string& name) {
+        return mFxManager.AddMeshEffect(name);
+    }
+    virtual void StartMeshEffect(std::uint32_t id) { mFxManager.StartMeshEffect(id); }
+    virtual void StopMeshEffect(std::uint32_t id) { mFxManager.StopMeshEffect(id); }
+    virtual void RemoveMeshEffect(std::uint32_t& id) { mFxManager.RemoveMeshEffect(id); }
+    PFxManager& GetFxManager() { return mFxManager; }
+
 private:
     Team mTeam;
     bool mInvisible = false;
@@ -74,6 +91,7 @@ private:
     float mManaLimit = 0.0f;
     std::uint32_t mMoney = 0;
     std::vector<std::string> mStatusSkills;
+    PFxManager mFxManager;
 };
 
 }  // namespace GAME

@@ -1,0 +1,34 @@
+#pragma once
+// Draws of the world objects that need not agree between machines: they come from the C
+// runtime's generator (the machine's crt_rand), or from a private generator of the same kind.
+#include <cstdint>
+
+#include "Engine/sys/Machine.h"
+
+namespace GAME {
+
+// rand() x (1 / 32767) x (max - min) + min.
+inline float RandomFloatFrom(int draw, float min, float max) {
+    return static_cast<float>(draw) * (1.0f / 32767.0f) * (max - min) + min;
+}
+
+inline float RandomFloat(float min, float max) {
+    return RandomFloatFrom(crt_rand(), min, max);
+}
+
+// The C runtime's generator with a state of its own, so that seeding it touches no other
+// user of rand.
+class CrtGenerator {
+public:
+    void Seed(std::uint32_t seed) { mState = seed; }
+    int Next() {
+        mState = mState * 214013u + 2531011u;
+        return static_cast<int>((mState >> 16) & 0x7FFF);
+    }
+    float Float(float min, float max) { return RandomFloatFrom(Next(), min, max); }
+
+private:
+    std::uint32_t mState = 1;
+};
+
+}  // namespace GAME
