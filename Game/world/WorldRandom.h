@@ -16,6 +16,11 @@ inline float RandomFloat(float min, float max) {
     return RandomFloatFrom(crt_rand(), min, max);
 }
 
+// rand() % (max - min + 1) + min.
+inline int RandomInt(int min, int max) {
+    return crt_rand() % (max - min + 1) + min;
+}
+
 // The C runtime's generator with a state of its own, so that seeding it touches no other
 // user of rand.
 class CrtGenerator {

@@ -1,0 +1,13 @@
+#pragma once
+// A steady blue light marking an anchor.
+#include "Engine/media/Light.h"
+
+namespace GAME {
+
+class LightAnchor : public Light {
+    RTTI_DECLARE(LightAnchor)
+public:
+    LightAnchor();
+};
+
+}  // namespace GAME
