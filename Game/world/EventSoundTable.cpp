@@ -37,6 +37,13 @@ bool EventSoundTable::Play(const Name& event, const WorldVec3& at) const {
     return false;
 }
 
+SoundPak* EventSoundTable::Find(const Name& event) const {
+    for (const Entry& entry : mEntries)
+        if (entry.event == event)
+            return FindPack(entry.packId);
+    return nullptr;
+}
+
 void EventSoundTable::PreLoad() const {
     for (const Entry& entry : mEntries)
         if (SoundPak* pack = FindPack(entry.packId))

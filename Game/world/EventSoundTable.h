@@ -24,6 +24,8 @@ public:
     // false when the event has no pack.
     bool Play(const Name& event, const WorldVec3& at) const;
     void PreLoad() const;
+    // The event's pack, or null.
+    SoundPak* Find(const Name& event) const;
     std::size_t Size() const { return mEntries.size(); }
 
 private:

@@ -45,6 +45,7 @@ public:
     const std::vector<RandomAnimation>& GetRandomAnimations() const { return mRandomAnimations; }
     std::uint32_t GetAttachedObjectId() const { return mAttachedObjectId; }
     std::uint32_t GetBoundingVolumeId() const { return mBoundingVolumeId; }
+    const EventSoundTable& GetEventSounds() const { return mSounds; }
     const SoundAmbient& GetAmbient() const { return mAmbient; }
     const SoundPeriodic& GetPeriodic() const { return mPeriodic; }
 
