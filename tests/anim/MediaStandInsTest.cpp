@@ -13,6 +13,7 @@
 #include "Engine/media/WorldCamera.h"
 #include "Engine/object/ObjectManager.h"
 #include "Engine/records/RecordDatabase.h"
+#include "Engine/world/World.h"
 #include "support/TestMachine.h"
 
 namespace GAME::test {
@@ -105,9 +106,10 @@ TEST(MediaStandIns, EffectsEmitAndTheirParticlesOutliveTheStop) {
     EXPECT_FALSE(effect->HasLiveParticles());
 
     effect->FadeLight();
+    // Outside any region the world refuses the effect (and says so); it is still placed.
     effect->AddToWorld(WorldCoords(nullptr, Coords::FromOrigin(Vec3(1, 2, 3))), true);
-    effect->AddToWorld(WorldCoords(nullptr, Coords::FromOrigin(Vec3(1, 2, 3))), true);
-    EXPECT_EQ(tm.CountLog("World::AddEntity is not available"), 1);
+    EXPECT_EQ(tm.CountLog("not added: its coordinates name no region"), 1);
+    EXPECT_FALSE(effect->IsInWorld());
     EXPECT_TRUE(effect->IsLightFading());
     EXPECT_EQ(effect->GetPosition().local, Vec3(1, 2, 3));
     MediaRecorder& recorder = MediaRecorder::Get();
@@ -115,6 +117,10 @@ TEST(MediaStandIns, EffectsEmitAndTheirParticlesOutliveTheStop) {
     EXPECT_EQ(recorder.Count(MediaCall::StopEmitting), 2u);
     EXPECT_FLOAT_EQ(recorder.Last(MediaCall::EffectAddToWorld, effect->GetObjectId())->values[1],
                     2.0f);
+    Region* field = World::Get().AddRegion(std::make_unique<Region>("Field"));
+    effect->AddToWorld(WorldCoords(field, Coords::FromOrigin(Vec3(4, 5, 6))), true);
+    EXPECT_TRUE(effect->IsInWorld());
+    EXPECT_EQ(effect->GetPosition().local, Vec3(4, 5, 6));
 
     auto* light = Singleton<ObjectManager>::Get().CreateObject<Light>();
     light->SetColor(Color{1.0f, 0.0f, 0.0f, 1.0f});
