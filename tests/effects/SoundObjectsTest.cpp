@@ -58,6 +58,15 @@ TEST_F(SoundObjects, RandomPeriodsComeFromTheRootsGeneratorWithinTheirRange) {
     ShutdownObjects();
 }
 
+TEST_F(SoundObjects, WithoutTheRootRandomPeriodsTakeTheirMinimumAndSayItOnce) {
+    SoundObject* birds = Place("Records/Sounds/Objects/Birds.dbr");
+    EXPECT_EQ(birds->GetPeriodic().GetCountdown(), 2000);
+    const std::vector<std::uint64_t> times =
+        PlayTimes(birds, birds->GetPeriodic().GetSound(), 6000);
+    EXPECT_EQ(times, (std::vector<std::uint64_t>{2000, 4000, 6000}));
+    EXPECT_EQ(tm.CountLog("no game root"), 1);
+}
+
 TEST_F(SoundObjects, APeriodStillPlayingIsSkippedAndTheAmbientWaitsForTheFirstUpdate) {
     // Every 1000 ms a call of 1500 ms: the call due at 2000 ms is still sounding.
     SoundObject* bell = Make<SoundObject>("Records/Sounds/Objects/Bell.dbr");

@@ -35,8 +35,10 @@ void SoundPeriodic::DrawPeriod() {
     }
     if (!gGameEngine) {
         // Without the root there is no shared generator to draw from: the shortest period.
-        gEngine->Log(1, "SoundPeriodic: no game root to draw a period from; %d ms is used",
-                     mRandomPeriodMin);
+        if (!mNoRootLogged)
+            gEngine->Log(1, "SoundPeriodic: no game root to draw a period from; %d ms is used",
+                         mRandomPeriodMin);
+        mNoRootLogged = true;
         mCountdown = mRandomPeriodMin;
         return;
     }

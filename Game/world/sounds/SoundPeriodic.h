@@ -35,6 +35,7 @@ private:
     int mRandomPeriodMin = 0;
     int mRandomPeriodMax = 0;
     int mCountdown = 0;
+    bool mNoRootLogged = false;
 };
 
 }  // namespace GAME
