@@ -2,6 +2,7 @@
 #include "Engine/media/EffectEntity.h"
 #include "Engine/media/GraphicsMeshInstance.h"
 #include "Engine/media/SoundPak.h"
+#include "Engine/world/WorldShapes.h"
 #include "Game/world/effects/FxMesh.h"
 #include "Game/world/effects/FxPak.h"
 
@@ -56,6 +57,27 @@ TEST_F(FxObjects, MeshEffectWithoutTimesShowsFullyUntilItsClipEnds) {
     Frames(4, 100, {held->GetObjectId()});
     EXPECT_TRUE(held->HasAnimationEnded());
     EXPECT_TRUE(Alive(held->GetObjectId()));
+}
+
+TEST_F(FxObjects, EffectsArePickedOnlyInTheEditorAndReportTheirParentsPlace) {
+    FxMesh* flash = Make<FxMesh>("Records/Effects/Meshes/Flash.dbr");
+    flash->AddToWorld(At(0, 0, 10));
+    const WorldRay ray{region, Vec3(0, 0, 0), Vec3(0, 0, 1)};
+    WorldIntersection hit;
+    EXPECT_FALSE(flash->GetIntersection(ray, hit, 1));
+    gEngine->SetEditor(true);
+    EXPECT_FALSE(flash->GetIntersection(ray, hit, 0));
+    ASSERT_TRUE(flash->GetIntersection(ray, hit, 1));
+    EXPECT_FLOAT_EQ(hit.distance, 9.0f);  // a unit sphere, whatever the bounding radius
+    EXPECT_FLOAT_EQ(hit.point.z, 9.0f);
+
+    EXPECT_FLOAT_EQ(flash->GetMyWorldCoords().coords.origin.z, 10.0f);
+    Entity* owner = Objects().CreateObject<Entity>();
+    owner->SetCoords(At(5, 0, 0));
+    flash->SetParent(owner);
+    EXPECT_FLOAT_EQ(flash->GetMyRegionCoords().origin.x, 5.0f);
+    Objects().DestroyObject(owner);
+    EXPECT_FLOAT_EQ(flash->GetMyRegionCoords().origin.z, 10.0f);
 }
 
 TEST_F(FxObjects, OneShotPackSpawnsItsPartsAtItsPlaceAndLeavesOnTheNextUpdate) {
