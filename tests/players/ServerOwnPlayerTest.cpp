@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "Engine/net/transport/LoopbackTransport.h"
 #include "Game/core/net/GameEngineNetworkInterface.h"
 #include "Game/core/net/GameEngineServicesModules.h"
 #include "Game/core/players/PlayerManagerClient.h"
@@ -157,9 +158,8 @@ TEST_F(ServerOwnPlayerTest, MarketRequestsOfTheServersPlayerRunOnTheServerAndAns
         EXPECT_EQ(services->GetMarketCount(), 1u);
     }
     EXPECT_TRUE(Logged(game.Server(), "C2S_MarketPurchaseRequest (market 33, level 1, seed 2"));
-    game.Pump();
-    for (int client = 0; client < 2; ++client)
-        EXPECT_TRUE(game.Client(client).Log().empty()) << "client " << client;
+    // No client was asked.
+    EXPECT_EQ(game.Network().PendingTotal(), 0u);
 
     // The server market's answer is for every machine's market client, the server's included.
     ON_MACHINE(game.Server()) {
