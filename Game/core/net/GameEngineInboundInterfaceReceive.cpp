@@ -53,7 +53,7 @@ bool GameEngineInboundInterface::PassOnToReceiver(std::uint32_t receiver, NetPac
 
 template <OperationRoute route, class Kind, class Run>
 void GameEngineInboundInterface::RunReceived(Kind& packet, Run run) {
-    if constexpr (route == OperationRoute::Plain) {
+    if constexpr (RunsOnArrival(route)) {
         run();
     } else if constexpr (route == OperationRoute::Message) {
         if (!PassOnToReceiver(packet.receiver, packet))

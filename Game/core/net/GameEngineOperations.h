@@ -9,15 +9,25 @@
 // default value (0, null). A type holding a comma needs an alias first.
 //
 // Routes: Plain goes to the other side (a client's to the server, a server's to every client).
-// Message goes to the machine of the packet's `receiver` (the server's own player reads it at
-// once); a server passes a client's message on to that machine. Invitation is Plain, and a server
-// notes its own invitations and passes a client's accepted one to the invitee's machine.
-// PartyChange is Plain, and a server passes a client's accepted change to every other client.
+// ToServer is a request for the server: a client's goes there, a server's own runs at once on
+// the server and reaches no client. FromServer goes to every client, and on the server runs here
+// too, for the server's own player (the player lists, bonuses and balance level that a server
+// sends are run here by their senders). Message goes to the machine of the packet's `receiver`
+// (the server's own player reads it at once); a server passes a client's message on to that
+// machine. Invitation is Plain, and a server notes its own invitations and passes a client's
+// accepted one to the invitee's machine. PartyChange is Plain, and a server passes a client's
+// accepted change to every other client.
 #include <cstdint>
 
 namespace GAME {
 
-enum class OperationRoute { Plain, Message, Invitation, PartyChange };
+enum class OperationRoute { Plain, ToServer, FromServer, Message, Invitation, PartyChange };
+
+// Whether a received packet of the route just runs on the receiving machine.
+constexpr bool RunsOnArrival(OperationRoute route) {
+    return route == OperationRoute::Plain || route == OperationRoute::ToServer ||
+           route == OperationRoute::FromServer;
+}
 
 }  // namespace GAME
 
@@ -54,15 +64,15 @@ enum class OperationRoute { Plain, Message, Invitation, PartyChange };
       (std::uint32_t, portal, objectId))                                                        \
     X(StoC_AllPlayersHeartbeat, AllPlayersHeartbeatPacket, allPlayersHeartbeat, Plain,          \
       (const std::vector<PlayerNetHeartbeatInfo>&, heartbeats, infos))                          \
-    X(CtoS_SinglePlayerHeartbeat, SinglePlayerHeartbeatPacket, singlePlayerHeartbeat, Plain,    \
+    X(CtoS_SinglePlayerHeartbeat, SinglePlayerHeartbeatPacket, singlePlayerHeartbeat, ToServer, \
       (const PlayerNetHeartbeatInfo&, heartbeat, info))                                         \
     X(StoC_AllPlayersUpdate, AllPlayersBasicInfoPacket, allPlayersBasicInfo, Plain,             \
       (const std::vector<PlayerNetBasicInfo>&, players, infos))                                 \
-    X(CtoS_AddNewPlayer, SinglePlayerBasicInfoPacket, singlePlayerBasicInfo, Plain,             \
+    X(CtoS_AddNewPlayer, SinglePlayerBasicInfoPacket, singlePlayerBasicInfo, ToServer,          \
       (const PlayerNetBasicInfo&, player, info))                                                \
     X(HandleBonusToClient, BonusToClientPacket, bonusToClient, Plain,                           \
       (const Bonus&, bonus, bonus), (const std::uint32_t&, player))                             \
-    X(HandleBonusToServer, BonusToServerPacket, bonusToServer, Plain,                           \
+    X(HandleBonusToServer, BonusToServerPacket, bonusToServer, ToServer,                        \
       (const Bonus&, bonus, bonus), (const WorldVec3&, where, where),                           \
       (const std::uint32_t&, activePlayer, activePlayer))                                       \
     X(HandleQuestMessagePacket, QuestMessagePacket, questMessage, Plain,                        \
@@ -74,30 +84,32 @@ enum class OperationRoute { Plain, Message, Invitation, PartyChange };
       (std::uint32_t, player, playerId), (int, party, party))                                   \
     X(GameBalanceUpdate, GameBalanceUpdatePacket, gameBalanceUpdate, Plain,                     \
       (int, level, gameBalanceLevel))                                                           \
-    X(S2C_MarketUpdate, MarketS2CUpdatePacket, marketS2CUpdate, Plain,                          \
+    X(S2C_MarketUpdate, MarketS2CUpdatePacket, marketS2CUpdate, FromServer,                     \
       (std::uint32_t, market, marketId), (const std::string&, marketName, marketName),          \
       (unsigned int, level, level), (unsigned int, seed, seed),                                 \
       (const std::vector<unsigned int>&, soldIndices, soldIndices))                             \
     X(S2C_MarketPurchaseConfirmation, MarketS2CPurchaseConfirmationPacket,                      \
-      marketS2CPurchaseConfirmation, Plain,                                                     \
+      marketS2CPurchaseConfirmation, FromServer,                                                \
       (std::uint32_t, market, marketId), (unsigned int, itemIndex, itemIndex),                  \
       (std::uint32_t, buyer, buyerId))                                                          \
-    X(S2C_MarketPurchaseDenied, MarketS2CPurchaseDeniedPacket, marketS2CPurchaseDenied, Plain,  \
+    X(S2C_MarketPurchaseDenied, MarketS2CPurchaseDeniedPacket, marketS2CPurchaseDenied,         \
+      FromServer,                                                                               \
       (std::uint32_t, market, marketId), (unsigned int, itemIndex, itemIndex),                  \
       (std::uint32_t, buyer, buyerId), (MarketItemStatus, status, status))                      \
-    X(S2C_MarketItemStatusUpdate, MarketS2CStatusUpdatePacket, marketS2CStatusUpdate, Plain,    \
+    X(S2C_MarketItemStatusUpdate, MarketS2CStatusUpdatePacket, marketS2CStatusUpdate,           \
+      FromServer,                                                                               \
       (std::uint32_t, market, marketId), (unsigned int, itemIndex, itemIndex),                  \
       (MarketItemStatus, status, status))                                                       \
     X(C2S_MarketPurchaseRequest, MarketC2SPurchaseRequestPacket, marketC2SPurchaseRequest,      \
-      Plain,                                                                                    \
+      ToServer,                                                                                 \
       (std::uint32_t, market, marketId), (unsigned int, level, level),                          \
       (unsigned int, seed, seed), (unsigned int, itemIndex, itemIndex),                         \
       (std::uint32_t, buyer, buyerId))                                                          \
-    X(C2S_MarketSellBack, MarketC2SSellBackPacket, marketC2SSellBack, Plain,                    \
+    X(C2S_MarketSellBack, MarketC2SSellBackPacket, marketC2SSellBack, ToServer,                 \
       (std::uint32_t, market, marketId), (unsigned int, level, level),                          \
       (unsigned int, seed, seed), (unsigned int, itemIndex, itemIndex),                         \
       (std::uint32_t, buyer, buyerId))                                                          \
-    X(C2S_MarketUpdateRequest, MarketC2SUpdateRequestPacket, marketC2SUpdateRequest, Plain,     \
+    X(C2S_MarketUpdateRequest, MarketC2SUpdateRequestPacket, marketC2SUpdateRequest, ToServer,  \
       (std::uint32_t, market, marketId))                                                        \
     X(DisplayMessageRemote, RemoteMessagePacket, remoteMessage, Message,                        \
       (std::uint32_t, receiver, receiver), (std::uint32_t, insertPlayer, optionalInsert),       \

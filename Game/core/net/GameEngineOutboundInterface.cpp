@@ -52,14 +52,37 @@ bool GameEngineOutboundInterface::SendToReceiver(std::uint32_t receiver, NetPack
     return true;
 }
 
+template <class RunHere>
+void GameEngineOutboundInterface::RunOnThisMachine(RunHere runHere) {
+    GameEngineInboundInterface* local =
+        gGameEngine ? gGameEngine->GetInboundNetworkInterface() : nullptr;
+    if (!local)
+        return;
+    // This machine's own word, also while it carries out a request that a client sent.
+    const int source = local->GetSourceHost();
+    local->SetSourceHost(-1);
+    runHere(*local);
+    local->SetSourceHost(source);
+}
+
 template <OperationRoute route, class Kind, class RunHere>
 void GameEngineOutboundInterface::Deliver(Kind& packet, RunHere runHere) {
-    if constexpr (route == OperationRoute::Message) {
+    if constexpr (route == OperationRoute::ToServer) {
+        // The server's own request: asking the clients would reach nobody who serves it.
+        if (gEngine->IsServer()) {
+            RunOnThisMachine(runHere);
+            return;
+        }
+    } else if constexpr (route == OperationRoute::FromServer) {
+        Send(packet);
+        // The server's own player is a client of its game as well.
+        if (gEngine->IsServer())
+            RunOnThisMachine(runHere);
+        return;
+    } else if constexpr (route == OperationRoute::Message) {
         // A message is for the receiver's machine only; the server's own player reads it here.
         if (!SendToReceiver(packet.receiver, packet))
-            if (GameEngineInboundInterface* local =
-                    gGameEngine ? gGameEngine->GetInboundNetworkInterface() : nullptr)
-                runHere(*local);
+            RunOnThisMachine(runHere);
         return;
     } else if constexpr (route == OperationRoute::Invitation) {
         // A server's own invitation is one its clients may take up.

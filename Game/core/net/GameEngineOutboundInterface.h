@@ -1,6 +1,7 @@
 #pragma once
 // Sends each game-wide operation to the other machines: the call's arguments go into the packet
-// this interface owns for the operation, which the connection manager writes out at once.
+// this interface owns for the operation, which the connection manager writes out at once. What a
+// server asks of the server, and what it tells its own player, runs on the server as well.
 #include "Game/core/net/GameEngineNetworkInterface.h"
 
 namespace GAME {
@@ -18,9 +19,12 @@ private:
     // false when that is this machine.
     static bool SendToReceiver(std::uint32_t receiver, NetPacket& packet);
     // Sends a filled packet the way its operation's route says; runHere carries the operation
-    // out on this machine's inbound interface when the message is for this machine.
+    // out on this machine's inbound interface when the route says it is (also) for this machine.
     template <OperationRoute route, class Kind, class RunHere>
     static void Deliver(Kind& packet, RunHere runHere);
+    // Runs runHere on this machine's inbound interface as a request of this machine.
+    template <class RunHere>
+    static void RunOnThisMachine(RunHere runHere);
 };
 
 }  // namespace GAME
