@@ -1,9 +1,13 @@
 #include "Engine/Engine.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <utility>
 #include <vector>
 
+#include "Engine/anim/AnimationSystem.h"
+#include "Engine/media/PhysicsEngine.h"
 #include "Engine/net/NetworkConnectionManager.h"
 #include "Engine/sys/Machine.h"
 
@@ -71,6 +75,15 @@ void Engine::LogText(int level, const char* channel, const std::string& text) {
 
 NetworkConnectionManager* Engine::GetNetworkConnectionManager() {
     return &Machine::Current().Get<NetworkConnectionManager>();
+}
+
+void Engine::AdvanceFrame(std::uint32_t ms) {
+    AdvanceGameTime(ms);
+    if (mGameTimePaused)
+        return;
+    const int step = static_cast<int>(std::min<std::uint32_t>(mFrameStep, INT32_MAX));
+    AnimationSystem::Get().Update(step);
+    PhysicsEngine::Get().Update(step);
 }
 
 Engine::LogSink Engine::SetLogSink(LogSink sink) {

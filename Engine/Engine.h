@@ -49,6 +49,9 @@ public:
         mGameTime += mFrameStep;
     }
     std::uint32_t GetFrameStep() const { return mFrameStep; }
+    // One frame of the engine: the game time, then the frame steps of animations (their
+    // events call back) and physics. A paused frame advances neither.
+    void AdvanceFrame(std::uint32_t ms);
     bool IsGameTimePaused() const { return mGameTimePaused; }
     void SetGameTimePaused(bool paused) { mGameTimePaused = paused; }
 

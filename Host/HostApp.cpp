@@ -78,6 +78,12 @@ bool LoadSampleLevel() {
 
 }  // namespace
 
+void RunFrame(int frameMs) {
+    gEngine->AdvanceFrame(static_cast<std::uint32_t>(frameMs < 0 ? 0 : frameMs));
+    if (GameEngine* root = gGameEngine)
+        root->Update(frameMs);
+}
+
 int RunPlay(const HostOptions& options) {
     if (!PrepareMachine(options))
         return 1;
@@ -94,10 +100,8 @@ int RunPlay(const HostOptions& options) {
         ShutdownObjects();
         return 1;
     }
-    for (int frame = 0; frame < options.frames; ++frame) {
-        gEngine->AdvanceGameTime(static_cast<std::uint32_t>(options.frameMs));
-        root->Update(options.frameMs);
-    }
+    for (int frame = 0; frame < options.frames; ++frame)
+        RunFrame(options.frameMs);
     std::printf("gamehost: played %d frames (%llu ms of game time)\n", options.frames,
                 static_cast<unsigned long long>(gEngine->GetGameTime()));
     World::Get().UnloadLevel();

@@ -13,6 +13,9 @@ struct HostOptions {
 
 // Points the current machine's records and texts at the data root; false when it is missing.
 bool PrepareMachine(const HostOptions& options);
+// One frame of the current machine: the engine's frame (game time, animations, physics), then
+// the game root's update when a root exists.
+void RunFrame(int frameMs);
 // Single player: runs the frames and reports what happened; the exit code.
 int RunPlay(const HostOptions& options);
 

@@ -35,9 +35,7 @@ bool ServiceUntil(Done done, Clock::time_point deadline) {
         if (Clock::now() > deadline)
             return false;
         net->ProcessIncoming(kFrameMs);
-        gEngine->AdvanceGameTime(kFrameMs);
-        if (GameEngine* root = gGameEngine)
-            root->Update(kFrameMs);
+        RunFrame(kFrameMs);
     }
     return true;
 }

@@ -1,9 +1,34 @@
 #include "Engine/world/WorldShapes.h"
 
+#include "Engine/world/Region.h"
+
 namespace GAME {
 
+bool WorldFrustum::AddPlane(const Plane& plane) {
+    if (count >= kMaxPlanes)
+        return false;
+    planes[static_cast<std::size_t>(count++)] = plane;
+    return true;
+}
+
+bool WorldFrustum::Contains(const Vec3& regionPoint) const {
+    return IntersectsSphere(regionPoint, 0.0f);
+}
+
+bool WorldFrustum::Contains(const WorldVec3& point) const {
+    // Regions differ only by their offsets in world space.
+    return Contains(point.GetWorldPosition() - (region ? region->GetOffset() : Vec3()));
+}
+
+bool WorldFrustum::IntersectsSphere(const Vec3& center, float radius) const {
+    for (int i = 0; i < count; ++i)
+        if (planes[static_cast<std::size_t>(i)].Distance(center) < -radius)
+            return false;
+    return true;
+}
+
 WorldFrustum WorldFrustum::FromPinhole(Region* region, const Coords& eye, float fovY, float aspect,
-                                       float nearZ, float farZ) {
+                                       float nearZ, float farZ, const Rect& image) {
     WorldFrustum f;
     f.region = region;
     const Vec3 forward = eye.zAxis.Unit();
@@ -12,22 +37,19 @@ WorldFrustum WorldFrustum::FromPinhole(Region* region, const Coords& eye, float 
     const Vec3& o = eye.origin;
     const float tanY = Tan(fovY * 0.5f);
     const float tanX = tanY * aspect;
-    auto through = [&](const Vec3& normal) { return Plane{normal, -normal.Dot(o)}; };
-    f.planes[0] = Plane{forward, -forward.Dot(o + forward * nearZ)};
-    f.planes[1] = Plane{-forward, forward.Dot(o + forward * farZ)};
-    // Side planes contain the eye; their normals lean towards the view axis.
-    f.planes[2] = through((right + forward * tanX).Unit());
-    f.planes[3] = through((-right + forward * tanX).Unit());
-    f.planes[4] = through((up + forward * tanY).Unit());
-    f.planes[5] = through((-up + forward * tanY).Unit());
+    // Slopes (x / z, y / z) of the rectangle's edges in the camera's own space.
+    const float left = (2.0f * image.left - 1.0f) * tanX;
+    const float rightEdge = (2.0f * (image.left + image.width) - 1.0f) * tanX;
+    const float top = (1.0f - 2.0f * image.top) * tanY;
+    const float bottom = (1.0f - 2.0f * (image.top + image.height)) * tanY;
+    f.AddPlane(Plane::Through(forward, o + forward * nearZ));
+    f.AddPlane(Plane::Through(-forward, o + forward * farZ));
+    // Side planes contain the eye; unit normals, so that sphere tests measure true distances.
+    f.AddPlane(Plane::Through((right - forward * left).Unit(), o));
+    f.AddPlane(Plane::Through((forward * rightEdge - right).Unit(), o));
+    f.AddPlane(Plane::Through((up - forward * bottom).Unit(), o));
+    f.AddPlane(Plane::Through((forward * top - up).Unit(), o));
     return f;
-}
-
-bool WorldFrustum::IntersectsSphere(const Vec3& center, float radius) const {
-    for (const Plane& plane : planes)
-        if (plane.Distance(center) < -radius)
-            return false;
-    return true;
 }
 
 float RaySphere(const Vec3& origin, const Vec3& direction, const Vec3& center, float radius,

@@ -2,6 +2,7 @@
 // The shapes the world is asked about: spheres, boxes, rays, frustums and the answers of ray
 // queries. Positions are in the local space of the region each shape names.
 #include <array>
+#include <cstddef>
 #include <cstdint>
 
 #include "Engine/world/Math.h"
@@ -10,6 +11,7 @@ namespace GAME {
 
 class Region;
 class Entity;
+struct WorldVec3;
 
 // What a surface is made of; footsteps and drop sounds pick their pack by it.
 enum class PhysicsSurface : std::int32_t {
@@ -61,18 +63,37 @@ struct Plane {
     Vec3 normal;
     float d = 0;
     float Distance(const Vec3& p) const { return normal.Dot(p) + d; }
+    // The plane with that normal through the point; the normal is kept as given.
+    static Plane Through(const Vec3& normal, const Vec3& point) {
+        return {normal, -normal.Dot(point)};
+    }
 };
 
-// A view volume in a region's space: six planes facing inwards.
+// A convex volume in one region's space, bounded by inward planes: a camera's view pyramid, a
+// part of it, or such a part cut further (the camera's transparency volume).
 struct WorldFrustum {
+    static constexpr int kMaxPlanes = 8;
+
     Region* region = nullptr;
-    std::array<Plane, 6> planes{};
+    std::array<Plane, kMaxPlanes> planes{};
+    int count = 0;
 
     Region* GetRegion() const { return region; }
-    // A pinhole camera at the frame's origin looking along its z axis (y up); fovY in radians.
-    static WorldFrustum FromPinhole(Region* region, const Coords& eye, float fovY, float aspect,
-                                    float nearZ, float farZ);
+    std::size_t GetNumPlanes() const { return static_cast<std::size_t>(count); }
+    // False, and nothing added, once the frustum is full.
+    bool AddPlane(const Plane& plane);
+    // Inside or on every plane; a frustum without planes holds everything.
+    bool Contains(const Vec3& regionPoint) const;
+    // A point of any region, through world space.
+    bool Contains(const WorldVec3& point) const;
     bool IntersectsSphere(const Vec3& center, float radius) const;
+
+    // A pinhole camera at the frame's origin looking along its z axis (y up, x right), fovY in
+    // radians, aspect = width / height: what the rectangle `image` of its picture (fractions,
+    // 0..1 from the top left) sees between nearZ and farZ.
+    static WorldFrustum FromPinhole(Region* region, const Coords& eye, float fovY, float aspect,
+                                    float nearZ, float farZ,
+                                    const Rect& image = Rect{0.0f, 0.0f, 1.0f, 1.0f});
 };
 
 // A sphere that the ray meets within maxDistance: the entry distance (0 when the origin is

@@ -22,20 +22,20 @@ float ShakeArgument(std::uint32_t gameTime, std::uint32_t add, std::uint32_t tim
 }  // namespace
 
 GameCamera::GameCamera()
-    : mSmoothDistance(mDistance, kEaseRate, kSnapThreshold, 1000.0f, 1.0f),
-      mSmoothYaw(RadiansToDegrees(mYaw), kEaseRate, kSnapThreshold, kFixedYawDegrees,
+    : mSmoothDistance(GetCameraDistance(), kEaseRate, kSnapThreshold, 1000.0f, 1.0f),
+      mSmoothYaw(RadiansToDegrees(GetCameraYaw()), kEaseRate, kSnapThreshold, kFixedYawDegrees,
                  kFixedYawDegrees),
-      mSmoothPitch(RadiansToDegrees(mPitch), kEaseRate, kSnapThreshold, 89.0f, 0.0f) {
+      mSmoothPitch(RadiansToDegrees(GetCameraPitch()), kEaseRate, kSnapThreshold, 89.0f, 0.0f) {
     mZoomTimerStart = gEngine->GetGameTime();
     ResetToDefaults(true);
 }
 
 WorldVec3 GameCamera::GetTarget() const {
-    WorldVec3 target = mTarget;
+    WorldVec3 target = WorldCamera::GetTarget();
     if (target.region) {
         target.local += mTargetOffset;
         if (mShakeTimeLeft > 0)
-            target.local += mCameraOffset;
+            target.local += GetCameraOffset();
     }
     return target;
 }
@@ -43,42 +43,43 @@ WorldVec3 GameCamera::GetTarget() const {
 void GameCamera::UpdateTarget() {
     // Headless characters have no skeleton, so the "Camera" attach point is the player's origin.
     if (mPlayer)
-        mTarget = mPlayer->GetCoords().GetPosition();
+        SetTarget(mPlayer->GetCoords().GetPosition());
 }
 
 void GameCamera::Update() {
     UpdateTarget();
-    CalculateViewFrame();
-}
-
-void GameCamera::CalculateViewFrame() {
-    const float cosPitch = Cos(mPitch);
-    const Vec3 forward(Sin(mYaw) * cosPitch, -Sin(mPitch), Cos(mYaw) * cosPitch);
-    const Vec3 lookAt = GetTarget().local;
-    mViewFrame = Coords::FromDirection(lookAt - forward * mDistance, forward, Vec3(0, 1, 0));
+    WorldCamera::Update();
 }
 
 void GameCamera::ApplyEasedValues() {
-    mDistance = mSmoothDistance.GetCurrentValue();
-    mYaw = DegreesToRadians(mSmoothYaw.GetCurrentValue());
-    mPitch = DegreesToRadians(mSmoothPitch.GetCurrentValue());
+    SetCameraDistance(mSmoothDistance.GetCurrentValue());
+    SetCameraYaw(DegreesToRadians(mSmoothYaw.GetCurrentValue()));
+    SetCameraPitch(DegreesToRadians(mSmoothPitch.GetCurrentValue()));
 }
 
 void GameCamera::UpdateFromInputImpl() {
     const std::uint64_t now = gEngine->GetGameTime();
     const std::uint64_t elapsed = now - mZoomTimerStart;
     mZoomTimerStart = now;
+    // Paused: nothing eases, snaps or shakes (no random draws), and the timer starts over.
+    if (gEngine->IsGameTimePaused())
+        return;
     const float time = static_cast<float>(elapsed) * 0.004f;
 
     if (mSmoothDistance.ApproachValue(time))
-        mDistance = mSmoothDistance.GetCurrentValue();
+        SetCameraDistance(mSmoothDistance.GetCurrentValue());
     if (mSmoothPitch.ApproachValue(time))
-        mPitch = DegreesToRadians(mSmoothPitch.GetCurrentValue());
+        SetCameraPitch(DegreesToRadians(mSmoothPitch.GetCurrentValue()));
     if (mSmoothYaw.ApproachValue(time))
-        mYaw = DegreesToRadians(mSmoothYaw.GetCurrentValue());
+        SetCameraYaw(DegreesToRadians(mSmoothYaw.GetCurrentValue()));
 
-    mPitch = Clamp(mPitch, 0.0f, DegreesToRadians(89.0f));
-    mDistance = Clamp(mDistance, 1.0f, 1000.0f);
+    // Set only when the limits change them: the engine camera records what it is given.
+    const float pitch = Clamp(GetCameraPitch(), 0.0f, DegreesToRadians(89.0f));
+    if (pitch != GetCameraPitch())
+        SetCameraPitch(pitch);
+    const float distance = Clamp(GetCameraDistance(), 1.0f, 1000.0f);
+    if (distance != GetCameraDistance())
+        SetCameraDistance(distance);
 
     if (mShakeTimeLeft > 0) {
         const float amplitude = static_cast<float>(mShakeTimeLeft) /
@@ -88,7 +89,7 @@ void GameCamera::UpdateFromInputImpl() {
         const float x = ShakeNoise(ShakeArgument(gameTime, 0, 1)) - 0.5f;
         const float y = ShakeNoise(ShakeArgument(gameTime, 1500, 37)) - 0.5f;
         const float z = ShakeNoise(ShakeArgument(gameTime, 3800, 17)) - 0.5f;
-        mCameraOffset = Vec3(x, y, z) * amplitude;
+        SetCameraOffset(Vec3(x, y, z) * amplitude);
         const std::int64_t left =
             static_cast<std::int64_t>(mShakeTimeLeft) - static_cast<std::int64_t>(elapsed);
         mShakeTimeLeft = static_cast<int>(Max<std::int64_t>(left, INT32_MIN));
@@ -131,66 +132,55 @@ void GameCamera::SetMovementExtents(float distanceLow, float distanceHigh, float
 
     mSmoothDistance.SetLow(distanceLow);
     mSmoothDistance.SetHigh(distanceHigh);
-    mSmoothDistance.SetCurrentValue(mDistance);
+    mSmoothDistance.SetCurrentValue(GetCameraDistance());
     mSmoothDistance.SetTarget(Clamp(mSmoothDistance.GetCurrent(), 0.0f, 1.0f));
 
     mSmoothPitch.SetLow(pitchLow);
     mSmoothPitch.SetHigh(pitchHigh);
-    mSmoothPitch.SetCurrentValue(RadiansToDegrees(mPitch));
+    mSmoothPitch.SetCurrentValue(RadiansToDegrees(GetCameraPitch()));
     mSmoothPitch.SetTarget(Clamp(mSmoothPitch.GetCurrent(), 0.0f, 1.0f));
 }
 
 void GameCamera::ResetToDefaults(bool toDefaults) {
     mTargetOffset = Vec3();
     if (toDefaults) {
-        mSmoothDistance.SetCurrentValue(mDistanceDefault);
-        mSmoothDistance.SetTargetValue(mDistanceDefault);
+        mSmoothDistance.SetCurrentValue(GetCameraDistanceDefault());
+        mSmoothDistance.SetTargetValue(GetCameraDistanceDefault());
         mSmoothYaw.SetCurrentValue(kFixedYawDegrees);
         mSmoothYaw.SetTargetValue(kFixedYawDegrees);
-        mSmoothPitch.SetCurrentValue(mPitchDefault);
+        mSmoothPitch.SetCurrentValue(GetCameraPitchDefault());
     } else {
-        mSmoothDistance.SetCurrentValue(mDistance);
-        mSmoothDistance.SetTargetValue(mDistanceDefault);
-        mSmoothYaw.SetCurrentValue(RadiansToDegrees(mYaw));
+        mSmoothDistance.SetCurrentValue(GetCameraDistance());
+        mSmoothDistance.SetTargetValue(GetCameraDistanceDefault());
+        mSmoothYaw.SetCurrentValue(RadiansToDegrees(GetCameraYaw()));
         mSmoothYaw.SetTargetValue(kFixedYawDegrees);
-        mSmoothPitch.SetCurrentValue(RadiansToDegrees(mPitch));
+        mSmoothPitch.SetCurrentValue(RadiansToDegrees(GetCameraPitch()));
     }
-    mSmoothPitch.SetTargetValue(mPitchDefault);
+    mSmoothPitch.SetTargetValue(GetCameraPitchDefault());
     ApplyEasedValues();
-    mFov = DegreesToRadians(kFieldOfViewDegrees);
+    SetCameraFOV(DegreesToRadians(kFieldOfViewDegrees));
 }
 
-void GameCamera::GetFrustum(const Rect& viewport, CameraFrustum& out) const {
-    GetSubFrustum(viewport, 0.0f, 0.0f, 1.0f, 1.0f, kFarDistance, out);
-}
-
-void GameCamera::GetSubFrustum(const Rect& viewport, float left, float top, float right,
-                               float bottom, float depth, CameraFrustum& out) const {
-    PinholeView view;
-    view.frame = mViewFrame;
-    view.verticalFov = mFov;
-    view.aspect = viewport.height > 0.0f ? viewport.width / viewport.height : 1.0f;
-    BuildPinholeFrustum(view, left, top, right, bottom, depth, out);
-    out.SetRegion(mTarget.region);
-}
-
-void GameCamera::UpdateTransparencyFrustum(const Rect& viewport) {
-    if (!mTarget.region)
+void GameCamera::UpdateTransparencyFrustum(const Viewport& viewport) {
+    // The target as set: neither the target offset nor the shake moves what is faded.
+    Region* region = WorldCamera::GetTarget().region;
+    if (!region)
         return;
-    Vec3 position = mTarget.local;
-    const Vec3 view = mViewFrame.zAxis;
+    Vec3 position = WorldCamera::GetTarget().local;
+    const Vec3 view = GetViewFrame().zAxis;
     const Vec3 direction = Vec3(view.x, 0.0f, view.z).Unit();
     if (mGrid)
         MakeWallsTransparent(*mGrid, position, view, direction);
 
-    CameraFrustum frustum;
-    GetSubFrustum(viewport, 0.45f, 0.45f, 0.55f, 0.55f, 2.0f * mDistance, frustum);
+    WorldFrustum frustum;
+    GetSubFrustum(viewport, Rect{0.45f, 0.45f, 0.1f, 0.1f}, 2.0f * GetCameraDistance(), frustum);
+    frustum.region = region;
     position.y -= 1.0f;
-    frustum.AddPlane(CameraPlane::Through(-direction, position - direction * 3.0f));
+    frustum.AddPlane(Plane::Through(-direction, position - direction * 3.0f));
     if (mPlayer) {
         mTransparencyHeight = position.y + 3.0f;
         frustum.AddPlane(
-            CameraPlane::Through(Vec3(0, 1, 0), Vec3(position.x, mTransparencyHeight, position.z)));
+            Plane::Through(Vec3(0, 1, 0), Vec3(position.x, mTransparencyHeight, position.z)));
     } else {
         mTransparencyHeight = 0.0f;
     }

@@ -336,7 +336,7 @@ void GameEngine::Update(int elapsedMs) {
         AmbianceManager& ambiance = Singleton<AmbianceManager>::Get();
         ambiance.SetTargetPosition(position);
         ambiance.UpdateEnvironmentEffects(position);
-        CameraFrustum frustum;
+        WorldFrustum frustum;
         GetFrustumForPlayer(frustum, position);
         if (!environmentFrustumReported) {
             environmentFrustumReported = true;
@@ -352,11 +352,11 @@ void GameEngine::Update(int elapsedMs) {
     currentClientServices->Update(elapsedMs);
 }
 
-void GameEngine::GetFrustumForPlayer(CameraFrustum& out, const WorldVec3& position) const {
+void GameEngine::GetFrustumForPlayer(WorldFrustum& out, const WorldVec3& position) const {
     GameCamera view;
     view.SetTarget(position);
     view.Update();
-    view.GetFrustum(Rect{0.0f, 0.0f, 1024.0f, 768.0f}, out);
+    view.GetFrustum(Viewport{0.0f, 0.0f, 1024.0f, 768.0f}, out);
 }
 
 void GameEngine::SetPendingPortalRequest(const WorldCoords& where, std::uint32_t owner,

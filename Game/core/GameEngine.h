@@ -119,7 +119,7 @@ public:
     DialogManager& GetDialogManager() { return dialogManager; }
     GameCamera* GetCamera() { return &camera; }
     // The view of a default camera looking at the position, on a 1024 x 768 viewport.
-    void GetFrustumForPlayer(CameraFrustum& out, const WorldVec3& position) const;
+    void GetFrustumForPlayer(WorldFrustum& out, const WorldVec3& position) const;
     Jukebox* GetJukebox() const;
     RandomUniformLocked& GetRandomGen() { return randomGen; }
     unsigned short GetRandomSeed();

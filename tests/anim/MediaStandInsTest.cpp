@@ -228,7 +228,7 @@ TEST(MediaStandIns, TheCameraSeesThroughAPinholeFrustum) {
     EXPECT_NEAR(eye.z, -7.0710678f, 1e-4f);
     EXPECT_EQ(camera.GetPosition().region, &region);
 
-    ViewFrustum view;
+    WorldFrustum view;
     camera.GetFrustum(Viewport{}, view);
     EXPECT_EQ(view.count, 6);
     EXPECT_TRUE(view.Contains(Vec3(0, 0, 0)));
@@ -240,7 +240,7 @@ TEST(MediaStandIns, TheCameraSeesThroughAPinholeFrustum) {
 
     // The middle tenth of the screen sees the target but not a step beside it; a short
     // sub-frustum stops before it.
-    ViewFrustum middle;
+    WorldFrustum middle;
     camera.GetSubFrustum(Viewport{}, Rect{0.45f, 0.45f, 0.1f, 0.1f}, 20.0f, middle);
     EXPECT_TRUE(middle.Contains(Vec3(0, 0, 0)));
     EXPECT_FALSE(middle.Contains(Vec3(1, 0, 0)));

@@ -19,7 +19,7 @@ namespace {
 
 using test::TestMachine;
 
-constexpr Rect kViewport{0, 0, 1024, 768};
+constexpr Viewport kViewport{0, 0, 1024, 768};
 
 // A camera with the limits of a settings record: distance 10..30 from 10, pitch 20..80 from 20.
 GameCamera LimitedCamera() {
@@ -100,6 +100,55 @@ TEST(GameCamera, ZoomEasesDistanceAndPitchOverFramesOfGameTime) {
     EXPECT_FLOAT_EQ(camera.GetCameraPitch(), DegreesToRadians(89.0f));
 }
 
+TEST(GameCamera, APausedFrameNeitherEasesNorShakesAndRestartsTheZoomTimer) {
+    TestMachine tm;
+    GameCamera camera = LimitedCamera();
+    camera.Zoom(5.0f);
+    camera.Shake(1000, 0.5f);
+    gEngine->AdvanceGameTime(250);  // run before the pause, never seen by the camera
+    gEngine->SetGameTimePaused(true);
+    crt_srand(7);
+    const int firstDraw = crt_rand();
+    crt_srand(7);
+    camera.UpdateFromInputImpl();
+    EXPECT_EQ(camera.GetCameraDistance(), 10.0f);
+    EXPECT_EQ(camera.GetShakeTimeLeft(), 1000);
+    EXPECT_EQ(crt_rand(), firstDraw);  // no shake draws
+
+    // Resumed: only the 100 ms since the paused frame count (0.4 of a full step).
+    gEngine->SetGameTimePaused(false);
+    gEngine->AdvanceGameTime(100);
+    camera.UpdateFromInputImpl();
+    EXPECT_NEAR(camera.GetCameraDistance(), 12.0f, 1e-4f);
+    EXPECT_EQ(camera.GetShakeTimeLeft(), 900);
+}
+
+TEST(GameCamera, TheEngineDrivesItThroughItsEngineCamera) {
+    TestMachine tm;
+    Region region("vale");
+    Player* player = Singleton<ObjectManager>::Get().CreateObject<Player>(0x23);
+    player->SetCoords(WorldCoords(&region, Coords::FromOrigin(Vec3(20, 0, 20))));
+    GameCamera camera = LimitedCamera();
+    camera.SetPlayer(player);
+    camera.SetTargetOffset(Vec3(0, 0, 5));
+    WorldCamera& engineCamera = camera;
+    engineCamera.Update();  // follows the player, moved by the target offset
+    EXPECT_EQ(engineCamera.GetTarget().local, Vec3(20, 0, 25));
+    const Vec3 eye = engineCamera.GetPosition().local;
+    EXPECT_EQ(engineCamera.GetPosition().region, &region);
+    EXPECT_NEAR((Vec3(20, 0, 25) - eye).Length(), 10.0f, 1e-4f);
+    WorldFrustum view;
+    engineCamera.GetFrustum(Viewport{}, view);
+    EXPECT_TRUE(view.Contains(Vec3(20, 0, 25)));
+    EXPECT_FALSE(view.Contains(Vec3(20, 0, 20) - (Vec3(20, 0, 25) - eye)));
+
+    // Zoomed in and eased through the engine's input step: the same 10..30 range.
+    camera.Zoom(10.0f);
+    gEngine->AdvanceGameTime(250);
+    engineCamera.UpdateFromInputImpl();
+    EXPECT_NEAR(engineCamera.GetCameraDistance(), 20.0f, 1e-4f);
+}
+
 // The shake noise as the camera must draw it, from an LCG of our own.
 struct ExpectedNoise {
     std::uint32_t state;
@@ -177,7 +226,7 @@ TEST(GameCamera, TheTransparencyFrustumLiesBetweenCameraAndPlayer) {
     Player* player = Singleton<ObjectManager>::Get().CreateObject<Player>(0x22);
     const GameCamera camera = SceneCamera(region, player);
     EXPECT_FLOAT_EQ(camera.GetTransparencyHeight(), 2.0f);
-    const CameraFrustum& frustum = camera.GetTransparencyFrustum();
+    const WorldFrustum& frustum = camera.GetTransparencyFrustum();
     EXPECT_EQ(frustum.GetNumPlanes(), 8u);
     const Vec3 eye = camera.GetViewFrame().origin;
     const Vec3 target(20, 0, 20);
@@ -210,16 +259,14 @@ public:
     bool GetLatticeValue(int x, int y, int z) const override {
         return x == 4 && y == 0 && z >= 3 && z <= 8;
     }
-    void UpdateTransparency(const std::array<CameraPlane, 6>& box) override {
-        boxes.push_back(box);
-    }
-    static bool Inside(const std::array<CameraPlane, 6>& box, const Vec3& point) {
-        for (const CameraPlane& plane : box)
+    void UpdateTransparency(const std::array<Plane, 6>& box) override { boxes.push_back(box); }
+    static bool Inside(const std::array<Plane, 6>& box, const Vec3& point) {
+        for (const Plane& plane : box)
             if (plane.Distance(point) < 0.0f)
                 return false;
         return true;
     }
-    std::vector<std::array<CameraPlane, 6>> boxes;
+    std::vector<std::array<Plane, 6>> boxes;
 };
 
 TEST(GameCamera, UndergroundTheWallRunsInFrontOfTheTargetAreFaded) {
@@ -267,7 +314,7 @@ TEST(GameCamera, TheRootsFrustumForAPlayerLooksFromItsPosition) {
     TestMachine tm;
     InitializeObjects();
     Region region("vale");
-    CameraFrustum frustum;
+    WorldFrustum frustum;
     gGameEngine->GetFrustumForPlayer(frustum, WorldVec3(&region, Vec3(3, 0, 3)));
     EXPECT_EQ(frustum.GetRegion(), &region);
     EXPECT_EQ(frustum.GetNumPlanes(), 6u);

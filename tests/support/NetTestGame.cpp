@@ -50,7 +50,7 @@ void NetTestGame::RunFrames(int frames, int frameMs,
         int index = 0;
         for (TestMachine* tm : Machines()) {
             MachineScope scope(tm->machine());
-            gEngine->AdvanceGameTime(static_cast<std::uint32_t>(frameMs));
+            gEngine->AdvanceFrame(static_cast<std::uint32_t>(frameMs));
             if (step)
                 step(*tm, index);
             ++index;

@@ -38,8 +38,9 @@ public:
     // Delivers queued packets on every machine, round after round, until none is left (at most
     // maxRounds rounds); the number of packets handled.
     int Pump(int maxRounds = 64);
-    // Runs frames: each frame advances every machine's game time by frameMs and calls `step` on
-    // it (current), the server first, then delivers the packets.
+    // Runs frames: each frame runs every machine's engine frame of frameMs (game time,
+    // animations, physics) and calls `step` on it (current), the server first, then delivers
+    // the packets.
     void RunFrames(int frames, int frameMs,
                    const std::function<void(TestMachine&, int index)>& step = {});
 

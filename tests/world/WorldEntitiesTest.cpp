@@ -180,6 +180,46 @@ TEST_F(WorldEntities, FrustumSeesOnlyWhatIsInFront) {
     EXPECT_EQ(Ids(found), Ids({ahead}));
 }
 
+TEST_F(WorldEntities, APartOfTheViewCutByMorePlanesSeesLess) {
+    World& world = World::Get();
+    Entity* right = MakeEntity();
+    Entity* left = MakeEntity();
+    Entity* straddling = MakeEntity();  // left of the axis, its sphere reaching across
+    Entity* tooClose = MakeEntity();
+    world.AddEntity(right, At(a, 53, 0, 60), false);
+    world.AddEntity(left, At(a, 47, 0, 60), false);
+    straddling->SetBoundingRadius(1.0f);
+    world.AddEntity(straddling, At(a, 49.5f, 0, 60), false);
+    tooClose->SetBoundingRadius(0.0f);
+    world.AddEntity(tooClose, At(a, 50.01f, 0, 50.05f), false);
+    // The right half of the picture of a camera at (50, 0, 50) looking along +z; x is its right.
+    WorldFrustum view = WorldFrustum::FromPinhole(a, Coords::FromOrigin(Vec3(50, 0, 50)), 1.0472f,
+                                                  1.0f, 0.1f, 100, Rect{0.5f, 0.0f, 0.5f, 1.0f});
+    EXPECT_EQ(view.GetNumPlanes(), 6u);
+    std::vector<Entity*> found;
+    world.GetEntitiesInFrustum(found, view);
+    EXPECT_EQ(found, (std::vector<Entity*>{right, straddling}));
+    EXPECT_FALSE(view.Contains(Vec3(50.01f, 0, 50.05f)));  // before the near plane
+    // A point given in the neighbouring region is taken through world space.
+    EXPECT_TRUE(view.Contains(WorldVec3(b, Vec3(-47, 0, 60))));
+    EXPECT_FALSE(view.Contains(WorldVec3(b, Vec3(-53, 0, 60))));
+
+    // Cut at z 55 of the region: nothing of the row at 60 is left.
+    EXPECT_TRUE(view.AddPlane(Plane::Through(Vec3(0, 0, -1), Vec3(0, 0, 55))));
+    found.clear();
+    world.GetEntitiesInFrustum(found, view);
+    EXPECT_TRUE(found.empty());
+    EXPECT_TRUE(view.Contains(Vec3(51, 0, 54)));
+
+    // The planes are bounded: a full frustum refuses more and keeps what it holds.
+    EXPECT_TRUE(view.AddPlane(Plane::Through(Vec3(0, 1, 0), Vec3(0, -10, 0))));
+    const Plane everything = Plane::Through(Vec3(0, 1, 0), Vec3(0, -20, 0));
+    EXPECT_FALSE(view.AddPlane(everything));
+    EXPECT_EQ(view.GetNumPlanes(), static_cast<std::size_t>(WorldFrustum::kMaxPlanes));
+    EXPECT_TRUE(view.Contains(Vec3(51, 0, 54)));
+    EXPECT_FALSE(view.Contains(Vec3(51, -15, 54)));
+}
+
 TEST_F(WorldEntities, ConeTakesWhatLiesWithinItsAngleAndLength) {
     World& world = World::Get();
     Entity* inside = MakeEntity();  // on the axis, 8 ahead

@@ -5,7 +5,7 @@
 #include <array>
 
 #include "Engine/world/Math.h"
-#include "Game/core/camera/CameraFrustum.h"
+#include "Engine/world/WorldShapes.h"
 
 namespace GAME {
 
@@ -17,7 +17,7 @@ public:
     virtual IntVec3 GetCellCount() const = 0;
     virtual bool GetLatticeValue(int x, int y, int z) const = 0;
     // Six inward planes: x low and high, y low and high, z low and high.
-    virtual void UpdateTransparency(const std::array<CameraPlane, 6>& box) = 0;
+    virtual void UpdateTransparency(const std::array<Plane, 6>& box) = 0;
 };
 
 }  // namespace GAME

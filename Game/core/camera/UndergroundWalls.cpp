@@ -47,10 +47,10 @@ bool Walk(const TransparencyGrid& grid, const Run& run, int& low, int& high) {
     return true;
 }
 
-std::array<CameraPlane, 6> Box(const Vec3& low, const Vec3& high) {
-    return {CameraPlane::Through(Vec3(1, 0, 0), low), CameraPlane::Through(Vec3(-1, 0, 0), high),
-            CameraPlane::Through(Vec3(0, 1, 0), low), CameraPlane::Through(Vec3(0, -1, 0), high),
-            CameraPlane::Through(Vec3(0, 0, 1), low), CameraPlane::Through(Vec3(0, 0, -1), high)};
+std::array<Plane, 6> Box(const Vec3& low, const Vec3& high) {
+    return {Plane::Through(Vec3(1, 0, 0), low), Plane::Through(Vec3(-1, 0, 0), high),
+            Plane::Through(Vec3(0, 1, 0), low), Plane::Through(Vec3(0, -1, 0), high),
+            Plane::Through(Vec3(0, 0, 1), low), Plane::Through(Vec3(0, 0, -1), high)};
 }
 }  // namespace
 
