@@ -181,7 +181,7 @@ bool NetPacketInBuffer::Remove(bool* value) {
 
 bool NetPacketInBuffer::RemoveRegion(Region*& region) {
     std::uint16_t size;
-    const unsigned char* at;
+    const unsigned char* at = nullptr;
     if (!Read16(size) || !Take(size, at))
         return false;
     const std::string_view name(reinterpret_cast<const char*>(at), size);
@@ -255,7 +255,7 @@ bool NetPacketInBuffer::Remove(SmartObjectIdListNullable* value) {
 }
 
 bool NetPacketInBuffer::TakeText(std::size_t size, std::string* value) {
-    const unsigned char* at;
+    const unsigned char* at = nullptr;
     if (!Take(size, at))
         return false;
     value->assign(reinterpret_cast<const char*>(at), size);

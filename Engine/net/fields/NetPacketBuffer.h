@@ -127,7 +127,7 @@ public:
     bool Read12Bytes(void* data) { return ReadBytes(data, 12); }
     bool Read16Bytes(void* data) { return ReadBytes(data, 16); }
     bool ReadBytes(void* data, std::size_t size) {
-        const unsigned char* at;
+        const unsigned char* at = nullptr;
         if (!Take(size, at))
             return false;
         if (size)
