@@ -149,7 +149,7 @@ Object* ObjectManager::GetObject(std::uint32_t id, const RTTI_ClassInfo*& classI
     const ObjectTable::Slot* slot = mObjects.Find(id);
     if (!slot)
         return nullptr;
-    classInfo = slot->classInfo;
+    classInfo = mObjects.ClassOf(*slot);
     return slot->object.get();
 }
 

@@ -6,17 +6,17 @@
 namespace GAME {
 
 std::unique_ptr<Object> ObjectTable::Put(std::uint32_t id, std::unique_ptr<Object> object) {
-    if (2 * (mCount + 1) > mSlots.size())
+    if (16 * (mCount + 1) > 13 * mSlots.size())
         Rehash(mSlots.empty() ? 64 : 2 * mSlots.size());
-    const RTTI_ClassInfo* classInfo = &object->GetClassInfo();
+    const std::uint32_t classIndex = ClassIndex(&object->GetClassInfo());
     for (std::size_t i = Home(id);; i = (i + 1) & mMask) {
         Slot& slot = mSlots[i];
         if (slot.id == id) {
-            slot.classInfo = classInfo;
+            slot.classIndex = classIndex;
             return std::exchange(slot.object, std::move(object));
         }
         if (slot.id == 0) {
-            slot = Slot{id, classInfo, std::move(object)};
+            slot = Slot{id, classIndex, std::move(object)};
             ++mCount;
             return nullptr;
         }
@@ -50,6 +50,14 @@ Object* ObjectTable::Any() const {
         if (slot.id != 0)
             return slot.object.get();
     return nullptr;
+}
+
+std::uint32_t ObjectTable::ClassIndex(const RTTI_ClassInfo* classInfo) {
+    for (std::size_t i = 0; i < mClasses.size(); ++i)
+        if (mClasses[i] == classInfo)
+            return static_cast<std::uint32_t>(i);
+    mClasses.push_back(classInfo);
+    return static_cast<std::uint32_t>(mClasses.size() - 1);
 }
 
 void ObjectTable::Rehash(std::size_t capacity) {

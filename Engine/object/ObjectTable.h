@@ -1,7 +1,7 @@
 #pragma once
-// The objects of a manager by id: an open-addressed table (linear probing, at most half full)
-// whose slots hold the id, the class record and the object side by side, so a typed lookup
-// reads one slot and never the object itself.
+// The objects of a manager by id: an open-addressed table (linear probing, at most 13/16 full)
+// whose 16-byte slots hold the id, the class and the object side by side, so a typed lookup
+// reads one slot (and the small list of classes) and never the object itself.
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -15,9 +15,11 @@ class ObjectTable {
 public:
     struct Slot {
         std::uint32_t id = 0;  // 0: empty
-        const RTTI_ClassInfo* classInfo = nullptr;
+        std::uint32_t classIndex = 0;
         std::unique_ptr<Object> object;
     };
+
+    const RTTI_ClassInfo* ClassOf(const Slot& slot) const { return mClasses[slot.classIndex]; }
 
     const Slot* Find(std::uint32_t id) const {
         if (id == 0 || mCount == 0)
@@ -46,11 +48,13 @@ private:
         return static_cast<std::size_t>((id * 0x9E3779B97F4A7C15ull) >> mShift);
     }
     void Rehash(std::size_t capacity);
+    std::uint32_t ClassIndex(const RTTI_ClassInfo* classInfo);
 
     std::vector<Slot> mSlots;
     std::size_t mMask = 0;
     unsigned mShift = 64;
     std::size_t mCount = 0;
+    std::vector<const RTTI_ClassInfo*> mClasses;  // the classes met so far, by index
 };
 
 }  // namespace GAME

@@ -61,7 +61,7 @@ TEST(ObjectTable, LookupsAgreeWithAMapThroughInsertsRemovalsAndGrowth) {
         const ObjectTable::Slot* slot = table.Find(id);
         ASSERT_NE(slot, nullptr);
         EXPECT_EQ(slot->object.get(), object);
-        EXPECT_EQ(slot->classInfo, &Actor::classInfo);
+        EXPECT_EQ(table.ClassOf(*slot), &Actor::classInfo);
     }
     EXPECT_EQ(table.Find(0), nullptr);
 }

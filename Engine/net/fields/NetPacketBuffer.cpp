@@ -54,35 +54,52 @@ void NetOutBytes::Grow(std::size_t count) {
     std::size_t capacity = mCapacity ? mCapacity : 128;
     while (capacity - mSize < count)
         capacity *= 2;
-    auto bytes = std::make_unique<char[]>(capacity);
+    auto bytes = std::make_unique_for_overwrite<unsigned char[]>(capacity);
     if (mSize)
         std::memcpy(bytes.get(), mData.get(), mSize);
     mData = std::move(bytes);
     mCapacity = capacity;
 }
 
+namespace {
+
+// The raw form holds at most 65535 bytes; longer texts are cut rather than mis-framed.
+std::string_view RawText(std::string_view text) {
+    return text.substr(0, 0xFFFF);
+}
+
+std::string_view RegionName(const Region* region) {
+    return region ? RawText(region->GetName()) : std::string_view();
+}
+
+// A raw text followed by `count` floats, written in one stretch.
+void WriteRawAndFloats(NetOutBytes& bytes, std::string_view text, const float* floats,
+                       std::size_t count) {
+    const auto size = static_cast<std::uint16_t>(text.size());
+    unsigned char* at = bytes.Extend(2 + text.size() + 4 * count);
+    std::memcpy(at, &size, 2);
+    if (size)
+        std::memcpy(at + 2, text.data(), size);
+    if (count)
+        std::memcpy(at + 2 + size, floats, 4 * count);
+}
+
+}  // namespace
+
 void NetPacketOutBuffer::Add(const WorldVec3* value) {
-    AddRaw(value->region ? value->region->GetName() : std::string());
-    Write32(value->local.x);
-    Write32(value->local.y);
-    Write32(value->local.z);
+    const float v[3] = {value->local.x, value->local.y, value->local.z};
+    WriteRawAndFloats(mBytes, RegionName(value->region), v, 3);
 }
 
 void NetPacketOutBuffer::Add(const WorldCoords* value) {
-    AddRaw(value->region ? value->region->GetName() : std::string());
-    for (const Vec3* v : {&value->coords.xAxis, &value->coords.yAxis, &value->coords.zAxis,
-                          &value->coords.origin}) {
-        Write32(v->x);
-        Write32(v->y);
-        Write32(v->z);
-    }
+    const Coords& c = value->coords;
+    const float v[12] = {c.xAxis.x, c.xAxis.y, c.xAxis.z, c.yAxis.x,  c.yAxis.y,  c.yAxis.z,
+                         c.zAxis.x, c.zAxis.y, c.zAxis.z, c.origin.x, c.origin.y, c.origin.z};
+    WriteRawAndFloats(mBytes, RegionName(value->region), v, 12);
 }
 
 void NetPacketOutBuffer::AddRaw(std::string_view value) {
-    // The raw form holds at most 65535 bytes; longer texts are cut rather than mis-framed.
-    const std::size_t size = std::min<std::size_t>(value.size(), 0xFFFF);
-    Write16(static_cast<std::uint16_t>(size));
-    WriteBytes(value.data(), size);
+    WriteRawAndFloats(mBytes, RawText(value), nullptr, 0);
 }
 
 void NetPacketOutBuffer::Add(const std::wstring& value) {
@@ -191,21 +208,22 @@ bool NetPacketInBuffer::RemoveRegion(Region*& region) {
 
 bool NetPacketInBuffer::Remove(WorldVec3* value) {
     Region* region = nullptr;
-    float v[3];
-    if (!RemoveRegion(region) || !Read32(v[0]) || !Read32(v[1]) || !Read32(v[2]))
+    const unsigned char* at = nullptr;
+    if (!RemoveRegion(region) || !Take(12, at))
         return false;
+    float v[3];
+    std::memcpy(v, at, sizeof v);
     *value = WorldVec3(region, Vec3(v[0], v[1], v[2]));
     return true;
 }
 
 bool NetPacketInBuffer::Remove(WorldCoords* value) {
     Region* region = nullptr;
-    if (!RemoveRegion(region))
+    const unsigned char* at = nullptr;
+    if (!RemoveRegion(region) || !Take(48, at))
         return false;
     float v[12];
-    for (float& f : v)
-        if (!Read32(f))
-            return false;
+    std::memcpy(v, at, sizeof v);
     Coords coords;
     coords.xAxis = Vec3(v[0], v[1], v[2]);
     coords.yAxis = Vec3(v[3], v[4], v[5]);

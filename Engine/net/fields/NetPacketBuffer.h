@@ -61,11 +61,11 @@ public:
     unsigned int Done() const { return static_cast<unsigned int>(mBytes.size()); }
 
     // The primitives are inline: one copy per field into the packet's buffer.
-    void Write8(std::uint8_t value) { mBytes.Append(&value, 1); }
-    void Write16(std::uint16_t value) { mBytes.Append(&value, 2); }
-    void Write32(std::uint32_t value) { mBytes.Append(&value, 4); }
-    void Write32(std::int32_t value) { mBytes.Append(&value, 4); }
-    void Write32(float value) { mBytes.Append(&value, 4); }
+    void Write8(std::uint8_t value) { mBytes.Put(value); }
+    void Write16(std::uint16_t value) { mBytes.Put(value); }
+    void Write32(std::uint32_t value) { mBytes.Put(value); }
+    void Write32(std::int32_t value) { mBytes.Put(value); }
+    void Write32(float value) { mBytes.Put(value); }
     void Write8Bytes(const void* data) { WriteBytes(data, 8); }
     void Write12Bytes(const void* data) { WriteBytes(data, 12); }
     void Write16Bytes(const void* data) { WriteBytes(data, 16); }
@@ -118,11 +118,11 @@ public:
     // Marks the body malformed (for checks of a kind's own, such as a flag out of range).
     void Fail(const char* what);
 
-    bool Read8(std::uint8_t& value) { return ReadBytes(&value, 1); }
-    bool Read16(std::uint16_t& value) { return ReadBytes(&value, 2); }
-    bool Read32(std::uint32_t& value) { return ReadBytes(&value, 4); }
-    bool Read32(std::int32_t& value) { return ReadBytes(&value, 4); }
-    bool Read32(float& value) { return ReadBytes(&value, 4); }
+    bool Read8(std::uint8_t& value) { return ReadValue(value); }
+    bool Read16(std::uint16_t& value) { return ReadValue(value); }
+    bool Read32(std::uint32_t& value) { return ReadValue(value); }
+    bool Read32(std::int32_t& value) { return ReadValue(value); }
+    bool Read32(float& value) { return ReadValue(value); }
     bool Read8Bytes(void* data) { return ReadBytes(data, 8); }
     bool Read12Bytes(void* data) { return ReadBytes(data, 12); }
     bool Read16Bytes(void* data) { return ReadBytes(data, 16); }
@@ -171,6 +171,18 @@ public:
     bool RemoveCount(std::uint32_t& count, std::size_t elementSize);
 
 private:
+    // Copied into a local first, so the target gets a store of its own type: a byte copy
+    // straight into it may alias anything, and the buffer's position would be reloaded.
+    template <class T>
+    bool ReadValue(T& value) {
+        const unsigned char* at = nullptr;
+        if (!Take(sizeof(T), at))
+            return false;
+        T read;
+        std::memcpy(&read, at, sizeof(T));
+        value = read;
+        return true;
+    }
     bool Take(std::size_t size, const unsigned char*& at) {
         if (mFailed || size > Remaining()) [[unlikely]]
             return TakeFailed();
