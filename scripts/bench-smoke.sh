@@ -18,8 +18,12 @@ trap 'rm -f "$goals"' EXIT
 for b in "$dir"/*; do
     [ -x "$b" ] && [ -f "$b" ] || continue
     echo "== $(basename "$b")"
-    if [ "$summary" = 1 ]; then
-        "$b" --benchmark_min_time="$min_time" --benchmark_color="$colour" | tee -a "$goals"
+    if [ "$summary" = 1 ] && [ "$colour" = true ]; then
+        "$b" --benchmark_min_time="$min_time" --benchmark_color=true | tee -a "$goals"
+    elif [ "$summary" = 1 ]; then
+        # Off a terminal no colour codes, whatever a benchmark prints by itself.
+        "$b" --benchmark_min_time="$min_time" --benchmark_color=false 2>&1 |
+            sed 's/\x1b\[[0-9;]*m//g' | tee -a "$goals"
     else
         "$b" --benchmark_min_time="$min_time" --benchmark_color=false >/dev/null
     fi
