@@ -10,7 +10,7 @@ help:
 	@echo "make run    build the release host and play the sample world (FRAMES=$(FRAMES) frames;"
 	@echo "            the host is then build/release/Host/gamehost)"
 	@echo "make test   build the debug tests (sanitizers) and the packet fuzzer, run them all"
-	@echo "make bench  build release and run the benchmarks"
+	@echo "make bench  build release, run the benchmarks and print a summary of their goals"
 	@echo "make deps | release | debug | fuzz | clean"
 
 deps:
@@ -41,7 +41,7 @@ test: debug fuzz
 	ctest --preset debug -j $(JOBS)
 
 bench: release
-	@for b in build/release/bench/*_bench; do echo "== $$b"; $$b --benchmark_min_time=0.05 || exit 1; done
+	@bash scripts/bench-smoke.sh --summary build/release/bench
 	@echo "Note: each \"Library was built as DEBUG\" warning above is about the system's Google"
 	@echo "Benchmark package (libbenchmark-dev), not about this project, built here as Release."
 

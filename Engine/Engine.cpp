@@ -15,16 +15,6 @@ namespace GAME {
 
 const EngineHandle gEngine{};
 
-Engine* EngineHandle::operator->() const {
-    return &Machine::Current().Get<Engine>();
-}
-Engine& EngineHandle::operator*() const {
-    return Machine::Current().Get<Engine>();
-}
-EngineHandle::operator Engine*() const {
-    return &Machine::Current().Get<Engine>();
-}
-
 Engine::Engine() = default;
 Engine::~Engine() = default;
 

@@ -6,6 +6,8 @@
 #include <mutex>
 #include <string>
 
+#include "Engine/sys/Machine.h"
+
 namespace GAME {
 
 class NetworkConnectionManager;
@@ -67,11 +69,12 @@ private:
     bool mGameTimePaused = false;
 };
 
-// `gEngine` reads as the engine object of the current machine.
+// `gEngine` reads as the engine object of the current machine. Inline: the frame reaches it
+// many times, and each access is a thread-pointer load and a slot read.
 struct EngineHandle {
-    Engine* operator->() const;
-    Engine& operator*() const;
-    operator Engine*() const;
+    Engine* operator->() const { return &Machine::Current().Get<Engine>(); }
+    Engine& operator*() const { return Machine::Current().Get<Engine>(); }
+    operator Engine*() const { return &Machine::Current().Get<Engine>(); }
 };
 extern const EngineHandle gEngine;
 

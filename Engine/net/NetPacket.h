@@ -9,6 +9,8 @@
 #include <vector>
 
 #include "Engine/net/PacketTypes.h"
+#include "Engine/net/fields/NetOutBytes.h"
+#include "Engine/net/fields/NetSmallList.h"
 
 namespace GAME {
 
@@ -28,7 +30,8 @@ struct NetPacketHeader {
     std::uint32_t consumed = 0;  // bytes the last reader took
     int sourceHost = -1;         // sending host of a received packet (-1: built locally)
     bool bad = false;            // the last CopyInbound met a short, long or malformed body
-    std::vector<NetObjectReference> objects;
+    // A command names a handful; held in place so reading one allocates nothing for them.
+    NetSmallList<NetObjectReference, 8> objects;
 
     // Forgets everything a previous read left.
     void BeginInbound(std::uint32_t size);
@@ -65,7 +68,7 @@ public:
 private:
     friend class NetPacketOutBuffer;
     NetPacketHeader mHeader;
-    std::vector<char> mOutBuffer;
+    NetOutBytes mOutBuffer;
     int mPacketClass = 0;
 };
 

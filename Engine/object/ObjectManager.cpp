@@ -22,7 +22,7 @@ std::uint32_t ObjectManager::CreateObjectID() {
         else
             ++mNextId;
         // Ids given by callers (replicated objects) are skipped.
-        if (!mObjects.contains(id))
+        if (!mObjects.Contains(id))
             return id;
     }
     return 0;
@@ -32,19 +32,18 @@ std::unique_ptr<Object> ObjectManager::Insert(Object* object) {
     std::unique_ptr<Object> displaced;
     CriticalSectionLock lock(mLock);
     const std::uint32_t id = object->GetObjectId();
-    auto& slot = mObjects[id];
-    if (slot) {
+    displaced = mObjects.Put(id, std::unique_ptr<Object>(object));
+    if (displaced) {
+        // Destroyed by the caller, outside the lock.
+        Object* old = displaced.get();
         gEngine->Log(1,
                      "ObjectManager: object id %u is in use; the older object (%s) is destroyed.",
-                     id, slot->GetClassInfo().GetClassName());
-        Object* old = slot.release();
+                     id, old->GetClassInfo().GetClassName());
         mKeys.erase(old);
         if (auto it = mByNameHash.find(old->GetObjectNameHash());
             it != mByNameHash.end() && it->second == old)
             mByNameHash.erase(it);
-        displaced.reset(old);  // destroyed by the caller, outside the lock
     }
-    slot.reset(object);
     mKeys[object] = id;
     mByNameHash[object->GetObjectNameHash()] = object;
     mCreationOrder.push_back(id);
@@ -118,21 +117,20 @@ void ObjectManager::DestroyObjectEx(Object* object, const char* file, int line) 
     {
         CriticalSectionLock lock(mLock);
         auto key = mKeys.find(object);
-        auto it = key == mKeys.end() ? mObjects.end() : mObjects.find(key->second);
-        if (it == mObjects.end() || it->second.get() != object) {
+        const ObjectTable::Slot* slot = key == mKeys.end() ? nullptr : mObjects.Find(key->second);
+        if (!slot || slot->object.get() != object) {
             gEngine->Log(1, "ObjectManager: %s:%d destroys an object (%p) it does not own.",
                          file ? file : "?", line, static_cast<const void*>(object));
             return;
         }
-        owned = std::move(it->second);
-        mObjects.erase(it);
+        owned = mObjects.Take(key->second);
         mKeys.erase(key);
         if (auto h = mByNameHash.find(object->GetObjectNameHash());
             h != mByNameHash.end() && h->second == object)
             mByNameHash.erase(h);
-        if (mCreationOrder.size() > 2 * mObjects.size() + 64)
+        if (mCreationOrder.size() > 2 * mObjects.Size() + 64)
             std::erase_if(mCreationOrder,
-                          [this](std::uint32_t id) { return !mObjects.contains(id); });
+                          [this](std::uint32_t id) { return !mObjects.Contains(id); });
     }
     // The destructor runs outside the lock; it may look other objects up.
     owned.reset();
@@ -142,8 +140,17 @@ Object* ObjectManager::GetObject(std::uint32_t id) {
     if (id == 0)
         return nullptr;
     CriticalSectionLock lock(mLock);
-    auto it = mObjects.find(id);
-    return it == mObjects.end() ? nullptr : it->second.get();
+    const ObjectTable::Slot* slot = mObjects.Find(id);
+    return slot ? slot->object.get() : nullptr;
+}
+
+Object* ObjectManager::GetObject(std::uint32_t id, const RTTI_ClassInfo*& classInfo) {
+    CriticalSectionLock lock(mLock);
+    const ObjectTable::Slot* slot = mObjects.Find(id);
+    if (!slot)
+        return nullptr;
+    classInfo = mObjects.ClassOf(*slot);
+    return slot->object.get();
 }
 
 Object* ObjectManager::GetObjectByNameHash(std::uint32_t hash) {
@@ -154,16 +161,16 @@ Object* ObjectManager::GetObjectByNameHash(std::uint32_t hash) {
 
 std::size_t ObjectManager::GetObjectCount() {
     CriticalSectionLock lock(mLock);
-    return mObjects.size();
+    return mObjects.Size();
 }
 
 std::vector<std::uint32_t> ObjectManager::GetObjectIds() {
     CriticalSectionLock lock(mLock);
     std::vector<std::uint32_t> ids;
-    ids.reserve(mObjects.size());
+    ids.reserve(mObjects.Size());
     std::unordered_map<std::uint32_t, bool> seen;
     for (std::uint32_t id : mCreationOrder)
-        if (mObjects.contains(id) && seen.emplace(id, true).second)
+        if (mObjects.Contains(id) && seen.emplace(id, true).second)
             ids.push_back(id);
     return ids;
 }
@@ -174,13 +181,13 @@ void ObjectManager::DestroyAll() {
         {
             CriticalSectionLock lock(mLock);
             while (!mCreationOrder.empty() && !victim) {
-                auto it = mObjects.find(mCreationOrder.back());
+                const ObjectTable::Slot* slot = mObjects.Find(mCreationOrder.back());
                 mCreationOrder.pop_back();
-                if (it != mObjects.end())
-                    victim = it->second.get();
+                if (slot)
+                    victim = slot->object.get();
             }
-            if (!victim && !mObjects.empty())
-                victim = mObjects.begin()->second.get();
+            if (!victim)
+                victim = mObjects.Any();
         }
         if (!victim)
             return;

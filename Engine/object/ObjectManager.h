@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "Engine/object/Object.h"
+#include "Engine/object/ObjectTable.h"
 #include "Engine/records/LoadTable.h"
 #include "Engine/sys/CriticalSection.h"
 #include "Engine/sys/Machine.h"
@@ -47,11 +48,14 @@ public:
     void DestroyObjectEx(Object* object, const char* file, int line);
 
     Object* GetObject(std::uint32_t id);
+    // The object and its class record (null, untouched when there is no such object).
+    Object* GetObject(std::uint32_t id, const RTTI_ClassInfo*& classInfo);
     // The object when it is a T or derived from T, else null.
     template <class T>
     T* GetObject(std::uint32_t id) {
-        Object* object = GetObject(id);
-        if (!object || !object->GetClassInfo().IsA(T::classInfo))
+        const RTTI_ClassInfo* classInfo = nullptr;
+        Object* object = GetObject(id, classInfo);
+        if (!object || (classInfo != &T::classInfo && !classInfo->IsA(T::classInfo)))
             return nullptr;
         return static_cast<T*>(object);
     }
@@ -77,7 +81,7 @@ private:
     CriticalSection mLock;
     std::uint32_t mNextId = 1;
     bool mIdsExhausted = false;
-    std::unordered_map<std::uint32_t, std::unique_ptr<Object>> mObjects;
+    ObjectTable mObjects;
     std::unordered_map<std::uint32_t, Object*> mByNameHash;
     // The id each owned object is filed under: a destroy is checked without touching the
     // object, which may be a stale pointer.

@@ -1,10 +1,13 @@
 #include "Engine/records/RecordDatabase.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <cctype>
-#include <fstream>
+#include <cerrno>
 #include <nlohmann/json.hpp>
-#include <sstream>
 
 #include "Engine/Engine.h"
 #include "Engine/records/RecordData.h"
@@ -50,8 +53,9 @@ void RecordDatabase::IndexRoot() {
          !ec && it != std::filesystem::recursive_directory_iterator(); it.increment(ec)) {
         if (!it->is_regular_file(ec))
             continue;
-        const std::string relative =
-            std::filesystem::relative(it->path(), mRoot, ec).generic_string();
+        // The iterator's paths start with the root, so the name is a purely lexical cut: no
+        // system call per file.
+        const std::string relative = it->path().lexically_relative(mRoot).generic_string();
         mFiles.emplace(NormalizeName(relative), it->path());
     }
 }
@@ -65,6 +69,31 @@ std::filesystem::path RecordDatabase::ResolveFile(std::string_view name) {
 }
 
 namespace {
+// The whole file in one read (more only when the system hands out less than asked).
+bool ReadWholeFile(const std::filesystem::path& file, std::string& text) {
+    const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    struct stat info {};
+    bool ok = ::fstat(fd, &info) == 0;
+    if (ok) {
+        text.resize(static_cast<std::size_t>(info.st_size));
+        std::size_t done = 0;
+        while (ok && done < text.size()) {
+            const ssize_t got = ::read(fd, text.data() + done, text.size() - done);
+            if (got < 0 && errno == EINTR)
+                continue;
+            ok = got >= 0;
+            if (got == 0)
+                text.resize(done);  // the file shrank since fstat
+            else if (ok)
+                done += static_cast<std::size_t>(got);
+        }
+    }
+    ::close(fd);
+    return ok;
+}
+
 RecordValue ConvertValue(const nlohmann::json& j, bool& usable) {
     RecordValue v;
     usable = true;
@@ -143,14 +172,12 @@ bool RecordDatabase::Load(std::string_view name) {
             gEngine->Log(1, "Record %.*s was not found.", static_cast<int>(name.size()),
                          name.data());
     } else {
-        std::ifstream in(file, std::ios::binary);
-        std::stringstream buffer;
-        buffer << in.rdbuf();
-        if (!in && !in.eof()) {
+        std::string text;
+        if (!ReadWholeFile(file, text)) {
             gEngine->Log(1, "Record %.*s could not be read.", static_cast<int>(name.size()),
                          name.data());
         } else {
-            data = Parse(std::string(name), buffer.str(), file.string());
+            data = Parse(std::string(name), text, file.string());
         }
         if (!data)
             mReportedMissing.insert(key);

@@ -6,8 +6,11 @@
 
 namespace GAME {
 
+namespace detail {
+constinit thread_local Machine* tCurrentMachine = nullptr;
+}  // namespace detail
+
 namespace {
-thread_local Machine* tCurrent = nullptr;
 std::atomic<int> gMachineCount{0};
 }  // namespace
 
@@ -25,8 +28,10 @@ Machine& Machine::Default() {
     return machine;
 }
 
-Machine& Machine::Current() {
-    return tCurrent ? *tCurrent : Default();
+Machine& Machine::AdoptDefault() {
+    Machine& machine = Default();
+    detail::tCurrentMachine = &machine;
+    return machine;
 }
 
 std::size_t Machine::NextSlot() {
@@ -124,12 +129,12 @@ void Machine::CrtSrand(unsigned int seed) {
     mRandState = seed;
 }
 
-MachineScope::MachineScope(Machine& machine) : mPrevious(tCurrent) {
-    tCurrent = &machine;
+MachineScope::MachineScope(Machine& machine) : mPrevious(detail::tCurrentMachine) {
+    detail::tCurrentMachine = &machine;
 }
 
 MachineScope::~MachineScope() {
-    tCurrent = mPrevious;
+    detail::tCurrentMachine = mPrevious;
 }
 
 int crt_rand() {

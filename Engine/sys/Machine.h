@@ -11,6 +11,15 @@
 
 namespace GAME {
 
+class Machine;
+
+namespace detail {
+// The calling thread's machine; null until the thread first asks for one. Initial-exec: the
+// engine library is linked at start-up, so its thread-locals sit in the static block and a read
+// is one load relative to the thread pointer, not a call into the dynamic linker per access.
+extern constinit thread_local Machine* tCurrentMachine __attribute__((tls_model("initial-exec")));
+}  // namespace detail
+
 class Machine {
 public:
     Machine();
@@ -19,7 +28,10 @@ public:
     Machine& operator=(const Machine&) = delete;
 
     // The machine the calling thread works on.
-    static Machine& Current();
+    static Machine& Current() {
+        Machine* machine = detail::tCurrentMachine;
+        return machine ? *machine : AdoptDefault();
+    }
     // The process's own machine, used by threads that selected none.
     static Machine& Default();
 
@@ -82,6 +94,8 @@ private:
         return slot;
     }
     static std::size_t NextSlot();
+    // A thread that selected no machine works on the default one from its first access on.
+    static Machine& AdoptDefault();
     void* Lookup(std::size_t slot) const {
         const std::size_t chunk = slot / kChunkSize;
         if (chunk >= kMaxChunks)

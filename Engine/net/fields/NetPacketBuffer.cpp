@@ -49,94 +49,57 @@ NetPacketOutBuffer::NetPacketOutBuffer(NetPacket* packet) : mBytes(packet->mOutB
 
 NetPacketOutBuffer::~NetPacketOutBuffer() = default;
 
-unsigned int NetPacketOutBuffer::Done() {
-    return static_cast<unsigned int>(mBytes.size());
+void NetOutBytes::Grow(std::size_t count) {
+    // Doubling, from a start that holds a typical command whole.
+    std::size_t capacity = mCapacity ? mCapacity : 128;
+    while (capacity - mSize < count)
+        capacity *= 2;
+    auto bytes = std::make_unique_for_overwrite<unsigned char[]>(capacity);
+    if (mSize)
+        std::memcpy(bytes.get(), mData.get(), mSize);
+    mData = std::move(bytes);
+    mCapacity = capacity;
 }
 
-void NetPacketOutBuffer::Write8(std::uint8_t value) {
-    mBytes.push_back(static_cast<char>(value));
+namespace {
+
+// The raw form holds at most 65535 bytes; longer texts are cut rather than mis-framed.
+std::string_view RawText(std::string_view text) {
+    return text.substr(0, 0xFFFF);
 }
 
-void NetPacketOutBuffer::Write16(std::uint16_t value) {
-    Write8(static_cast<std::uint8_t>(value & 0xFF));
-    Write8(static_cast<std::uint8_t>(value >> 8));
+std::string_view RegionName(const Region* region) {
+    return region ? RawText(region->GetName()) : std::string_view();
 }
 
-void NetPacketOutBuffer::Write32(std::uint32_t value) {
-    for (int shift = 0; shift < 32; shift += 8)
-        Write8(static_cast<std::uint8_t>((value >> shift) & 0xFF));
+// A raw text followed by `count` floats, written in one stretch.
+void WriteRawAndFloats(NetOutBytes& bytes, std::string_view text, const float* floats,
+                       std::size_t count) {
+    const auto size = static_cast<std::uint16_t>(text.size());
+    unsigned char* at = bytes.Extend(2 + text.size() + 4 * count);
+    std::memcpy(at, &size, 2);
+    if (size)
+        std::memcpy(at + 2, text.data(), size);
+    if (count)
+        std::memcpy(at + 2 + size, floats, 4 * count);
 }
 
-void NetPacketOutBuffer::Write32(float value) {
-    std::uint32_t bits;
-    std::memcpy(&bits, &value, sizeof bits);
-    Write32(bits);
-}
-
-void NetPacketOutBuffer::WriteBytes(const void* data, std::size_t size) {
-    const char* bytes = static_cast<const char*>(data);
-    mBytes.insert(mBytes.end(), bytes, bytes + size);
-}
-
-void NetPacketOutBuffer::Add(const bool* value) {
-    Write8(*value ? 1 : 0);
-}
-
-void NetPacketOutBuffer::Add16Bit(const unsigned int* value) {
-    Write16(static_cast<std::uint16_t>(*value & 0xFFFF));
-}
-
-void NetPacketOutBuffer::Add16Bit(const int* value) {
-    Write16(static_cast<std::uint16_t>(static_cast<unsigned int>(*value) & 0xFFFF));
-}
+}  // namespace
 
 void NetPacketOutBuffer::Add(const WorldVec3* value) {
-    AddRaw(value->region ? value->region->GetName() : std::string());
-    Write32(value->local.x);
-    Write32(value->local.y);
-    Write32(value->local.z);
+    const float v[3] = {value->local.x, value->local.y, value->local.z};
+    WriteRawAndFloats(mBytes, RegionName(value->region), v, 3);
 }
 
 void NetPacketOutBuffer::Add(const WorldCoords* value) {
-    AddRaw(value->region ? value->region->GetName() : std::string());
-    for (const Vec3* v : {&value->coords.xAxis, &value->coords.yAxis, &value->coords.zAxis,
-                          &value->coords.origin}) {
-        Write32(v->x);
-        Write32(v->y);
-        Write32(v->z);
-    }
+    const Coords& c = value->coords;
+    const float v[12] = {c.xAxis.x, c.xAxis.y, c.xAxis.z, c.yAxis.x,  c.yAxis.y,  c.yAxis.z,
+                         c.zAxis.x, c.zAxis.y, c.zAxis.z, c.origin.x, c.origin.y, c.origin.z};
+    WriteRawAndFloats(mBytes, RegionName(value->region), v, 12);
 }
 
-void NetPacketOutBuffer::Add(const SmartObjectId* value) {
-    Write32(value->GetId());
-}
-
-void NetPacketOutBuffer::Add(const SmartObjectIdNullable* value) {
-    Write32(value->GetId());
-}
-
-void NetPacketOutBuffer::Add(const SmartObjectIdList* value) {
-    AddIdList(value->GetIds());
-}
-
-void NetPacketOutBuffer::Add(const SmartObjectIdListNullable* value) {
-    AddIdList(value->GetIds());
-}
-
-void NetPacketOutBuffer::Add(const std::string& value) {
-    Write32(static_cast<std::uint32_t>(value.size()));
-    WriteBytes(value.data(), value.size());
-}
-
-void NetPacketOutBuffer::AddFileName(const std::string& value) {
-    Add(value);
-}
-
-void NetPacketOutBuffer::AddRaw(const std::string& value) {
-    // The raw form holds at most 65535 bytes; longer texts are cut rather than mis-framed.
-    const std::size_t size = std::min<std::size_t>(value.size(), 0xFFFF);
-    Write16(static_cast<std::uint16_t>(size));
-    WriteBytes(value.data(), size);
+void NetPacketOutBuffer::AddRaw(std::string_view value) {
+    WriteRawAndFloats(mBytes, RawText(value), nullptr, 0);
 }
 
 void NetPacketOutBuffer::Add(const std::wstring& value) {
@@ -147,12 +110,6 @@ void NetPacketOutBuffer::Add(const std::wstring& value) {
     Write32(static_cast<std::uint32_t>(units.size()));
     for (std::uint16_t unit : units)
         Write16(unit);
-}
-
-void NetPacketOutBuffer::AddIdList(const std::vector<std::uint32_t>& ids) {
-    Write32(static_cast<std::uint32_t>(ids.size()));
-    for (std::uint32_t id : ids)
-        Write32(id);
 }
 
 void NetPacketOutBuffer::AddWorldVec3List(const std::vector<WorldVec3>& points) {
@@ -221,66 +178,10 @@ void NetPacketInBuffer::Fail(const char*) {
     mHeader.bad = true;
 }
 
-bool NetPacketInBuffer::Take(std::size_t size, const unsigned char*& at) {
-    if (mFailed)
-        return false;
-    if (size > Remaining()) {
+bool NetPacketInBuffer::TakeFailed() {
+    if (!mFailed)
         Fail("short body");
-        return false;
-    }
-    at = mPos;
-    mPos += size;
-    return true;
-}
-
-bool NetPacketInBuffer::ReadBytes(void* data, std::size_t size) {
-    const unsigned char* at;
-    if (!Take(size, at))
-        return false;
-    if (size)
-        std::memcpy(data, at, size);
-    return true;
-}
-
-bool NetPacketInBuffer::Read8(std::uint8_t& value) {
-    const unsigned char* at;
-    if (!Take(1, at))
-        return false;
-    value = at[0];
-    return true;
-}
-
-bool NetPacketInBuffer::Read16(std::uint16_t& value) {
-    const unsigned char* at;
-    if (!Take(2, at))
-        return false;
-    value = static_cast<std::uint16_t>(at[0] | (at[1] << 8));
-    return true;
-}
-
-bool NetPacketInBuffer::Read32(std::uint32_t& value) {
-    const unsigned char* at;
-    if (!Take(4, at))
-        return false;
-    value = static_cast<std::uint32_t>(at[0]) | (static_cast<std::uint32_t>(at[1]) << 8) |
-            (static_cast<std::uint32_t>(at[2]) << 16) | (static_cast<std::uint32_t>(at[3]) << 24);
-    return true;
-}
-
-bool NetPacketInBuffer::Read32(std::int32_t& value) {
-    std::uint32_t bits;
-    if (!Read32(bits))
-        return false;
-    value = static_cast<std::int32_t>(bits);
-    return true;
-}
-
-bool NetPacketInBuffer::Read32(float& value) {
-    std::uint32_t bits;
-    if (!Read32(bits))
-        return false;
-    std::memcpy(&value, &bits, sizeof value);
-    return true;
+    return false;
 }
 
 bool NetPacketInBuffer::Remove(bool* value) {
@@ -295,47 +196,34 @@ bool NetPacketInBuffer::Remove(bool* value) {
     return true;
 }
 
-bool NetPacketInBuffer::Remove16Bit(unsigned int* value) {
-    std::uint16_t half;
-    if (!Read16(half))
-        return false;
-    *value = half;
-    return true;
-}
-
-bool NetPacketInBuffer::Remove16Bit(int* value) {
-    std::uint16_t half;
-    if (!Read16(half))
-        return false;
-    *value = static_cast<std::int16_t>(half);
-    return true;
-}
-
 bool NetPacketInBuffer::RemoveRegion(Region*& region) {
-    std::string name;
-    if (!RemoveRaw(&name))
+    std::uint16_t size;
+    const unsigned char* at = nullptr;
+    if (!Read16(size) || !Take(size, at))
         return false;
+    const std::string_view name(reinterpret_cast<const char*>(at), size);
     region = name.empty() ? nullptr : Singleton<NetRegionTable>::Get().Find(name);
     return true;
 }
 
 bool NetPacketInBuffer::Remove(WorldVec3* value) {
     Region* region = nullptr;
-    float v[3];
-    if (!RemoveRegion(region) || !Read32(v[0]) || !Read32(v[1]) || !Read32(v[2]))
+    const unsigned char* at = nullptr;
+    if (!RemoveRegion(region) || !Take(12, at))
         return false;
+    float v[3];
+    std::memcpy(v, at, sizeof v);
     *value = WorldVec3(region, Vec3(v[0], v[1], v[2]));
     return true;
 }
 
 bool NetPacketInBuffer::Remove(WorldCoords* value) {
     Region* region = nullptr;
-    if (!RemoveRegion(region))
+    const unsigned char* at = nullptr;
+    if (!RemoveRegion(region) || !Take(48, at))
         return false;
     float v[12];
-    for (float& f : v)
-        if (!Read32(f))
-            return false;
+    std::memcpy(v, at, sizeof v);
     Coords coords;
     coords.xAxis = Vec3(v[0], v[1], v[2]);
     coords.yAxis = Vec3(v[3], v[4], v[5]);
@@ -362,13 +250,15 @@ bool NetPacketInBuffer::Remove(SmartObjectIdNullable* value) {
     return RemoveId(*value, false);
 }
 
+// Read straight into the holder's list: once the count fits the body, every id reads.
 bool NetPacketInBuffer::RemoveIds(std::vector<std::uint32_t>& ids, bool required) {
-    std::vector<std::uint32_t> read;
-    if (!RemoveIdList(&read))
+    std::uint32_t count;
+    if (!RemoveCount(count, 4))
         return false;
-    for (std::uint32_t id : read)
+    ids.resize(count);
+    ReadBytes(ids.data(), std::size_t{count} * 4);
+    for (std::uint32_t id : ids)
         mHeader.objects.push_back({id, required});
-    ids = std::move(read);
     return true;
 }
 
@@ -383,7 +273,7 @@ bool NetPacketInBuffer::Remove(SmartObjectIdListNullable* value) {
 }
 
 bool NetPacketInBuffer::TakeText(std::size_t size, std::string* value) {
-    const unsigned char* at;
+    const unsigned char* at = nullptr;
     if (!Take(size, at))
         return false;
     value->assign(reinterpret_cast<const char*>(at), size);
@@ -446,12 +336,9 @@ bool NetPacketInBuffer::RemoveIdList(std::vector<std::uint32_t>* ids) {
     std::uint32_t count;
     if (!RemoveCount(count, 4))
         return false;
-    ids->reserve(ids->size() + count);
-    for (std::uint32_t i = 0; i < count; ++i) {
-        std::uint32_t id = 0;
-        Read32(id);
-        ids->push_back(id);
-    }
+    const std::size_t old = ids->size();
+    ids->resize(old + count);
+    ReadBytes(ids->data() + old, std::size_t{count} * 4);
     return true;
 }
 
@@ -549,7 +436,7 @@ void NetRegionTable::Remove(Region* region) {
     std::erase(mRegions, region);
 }
 
-Region* NetRegionTable::Find(const std::string& name) const {
+Region* NetRegionTable::Find(std::string_view name) const {
     for (Region* region : mRegions)
         if (region->GetName() == name)
             return region;

@@ -15,22 +15,25 @@
 // Every read is checked against the body's end: a read that does not fit marks the packet bad,
 // leaves its target unchanged, and every later read of the same buffer fails too. Counts are
 // bounded by the bytes that remain before anything is allocated.
+#include <bit>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "Engine/net/NetPacket.h"
+#include "Engine/net/SmartObjectId.h"
 
 namespace GAME {
+
+// Values are copied as they sit in memory, which is the wire's byte order only here.
+static_assert(std::endian::native == std::endian::little, "the packet codec is little-endian");
 
 class Region;
 struct WorldVec3;
 struct WorldCoords;
-class SmartObjectId;
-class SmartObjectIdNullable;
-class SmartObjectIdList;
-class SmartObjectIdListNullable;
 
 // One item instance as it travels (the fields of an item record).
 struct NetItemRecord {
@@ -55,34 +58,41 @@ public:
     NetPacketOutBuffer& operator=(const NetPacketOutBuffer&) = delete;
 
     // The byte count written so far; the packet's out buffer holds the bytes.
-    unsigned int Done();
+    unsigned int Done() const { return static_cast<unsigned int>(mBytes.size()); }
 
-    void Write8(std::uint8_t value);
-    void Write16(std::uint16_t value);
-    void Write32(std::uint32_t value);
-    void Write32(std::int32_t value) { Write32(static_cast<std::uint32_t>(value)); }
-    void Write32(float value);
+    // The primitives are inline: one copy per field into the packet's buffer.
+    void Write8(std::uint8_t value) { mBytes.Put(value); }
+    void Write16(std::uint16_t value) { mBytes.Put(value); }
+    void Write32(std::uint32_t value) { mBytes.Put(value); }
+    void Write32(std::int32_t value) { mBytes.Put(value); }
+    void Write32(float value) { mBytes.Put(value); }
     void Write8Bytes(const void* data) { WriteBytes(data, 8); }
     void Write12Bytes(const void* data) { WriteBytes(data, 12); }
     void Write16Bytes(const void* data) { WriteBytes(data, 16); }
-    void WriteBytes(const void* data, std::size_t size);
+    void WriteBytes(const void* data, std::size_t size) { mBytes.Append(data, size); }
 
-    void Add(const bool* value);
-    void Add16Bit(const unsigned int* value);
-    void Add16Bit(const int* value);
+    void Add(const bool* value) { Write8(*value ? 1 : 0); }
+    void Add16Bit(const unsigned int* value) { Write16(static_cast<std::uint16_t>(*value)); }
+    void Add16Bit(const int* value) { Write16(static_cast<std::uint16_t>(*value)); }
     void Add(const WorldVec3* value);
     void Add(const WorldCoords* value);
-    void Add(const SmartObjectId* value);
-    void Add(const SmartObjectIdNullable* value);
-    void Add(const SmartObjectIdList* value);
-    void Add(const SmartObjectIdListNullable* value);
-    void Add(const std::string& value);
-    void AddFileName(const std::string& value);
-    void AddRaw(const std::string& value);
+    void Add(const SmartObjectId* value) { Write32(value->GetId()); }
+    void Add(const SmartObjectIdNullable* value) { Write32(value->GetId()); }
+    void Add(const SmartObjectIdList* value) { AddIdList(value->GetIds()); }
+    void Add(const SmartObjectIdListNullable* value) { AddIdList(value->GetIds()); }
+    void Add(const std::string& value) {
+        Write32(static_cast<std::uint32_t>(value.size()));
+        WriteBytes(value.data(), value.size());
+    }
+    void AddFileName(const std::string& value) { Add(value); }
+    void AddRaw(std::string_view value);
     void Add(const std::wstring& value);
 
     // Composite forms.
-    void AddIdList(const std::vector<std::uint32_t>& ids);
+    void AddIdList(const std::vector<std::uint32_t>& ids) {
+        Write32(static_cast<std::uint32_t>(ids.size()));
+        WriteBytes(ids.data(), ids.size() * sizeof(std::uint32_t));
+    }
     void AddWorldVec3List(const std::vector<WorldVec3>& points);
     // Item record, full form: id, five names, 32-bit seed, 32-bit relic level.
     void AddItemRecordFull(const NetItemRecord& item);
@@ -91,7 +101,7 @@ public:
     void AddItemRecordPacked(const NetItemRecord& item);
 
 private:
-    std::vector<char>& mBytes;
+    NetOutBytes& mBytes;
 };
 
 class NetPacketInBuffer {
@@ -108,19 +118,38 @@ public:
     // Marks the body malformed (for checks of a kind's own, such as a flag out of range).
     void Fail(const char* what);
 
-    bool Read8(std::uint8_t& value);
-    bool Read16(std::uint16_t& value);
-    bool Read32(std::uint32_t& value);
-    bool Read32(std::int32_t& value);
-    bool Read32(float& value);
+    bool Read8(std::uint8_t& value) { return ReadValue(value); }
+    bool Read16(std::uint16_t& value) { return ReadValue(value); }
+    bool Read32(std::uint32_t& value) { return ReadValue(value); }
+    bool Read32(std::int32_t& value) { return ReadValue(value); }
+    bool Read32(float& value) { return ReadValue(value); }
     bool Read8Bytes(void* data) { return ReadBytes(data, 8); }
     bool Read12Bytes(void* data) { return ReadBytes(data, 12); }
     bool Read16Bytes(void* data) { return ReadBytes(data, 16); }
-    bool ReadBytes(void* data, std::size_t size);
+    bool ReadBytes(void* data, std::size_t size) {
+        const unsigned char* at = nullptr;
+        if (!Take(size, at))
+            return false;
+        if (size)
+            std::memcpy(data, at, size);
+        return true;
+    }
 
     bool Remove(bool* value);
-    bool Remove16Bit(unsigned int* value);
-    bool Remove16Bit(int* value);
+    bool Remove16Bit(unsigned int* value) {
+        std::uint16_t half;
+        if (!Read16(half))
+            return false;
+        *value = half;
+        return true;
+    }
+    bool Remove16Bit(int* value) {
+        std::uint16_t half;
+        if (!Read16(half))
+            return false;
+        *value = static_cast<std::int16_t>(half);
+        return true;
+    }
     bool Remove(WorldVec3* value);
     bool Remove(WorldCoords* value);
     bool Remove(SmartObjectId* value);
@@ -142,7 +171,26 @@ public:
     bool RemoveCount(std::uint32_t& count, std::size_t elementSize);
 
 private:
-    bool Take(std::size_t size, const unsigned char*& at);
+    // Copied into a local first, so the target gets a store of its own type: a byte copy
+    // straight into it may alias anything, and the buffer's position would be reloaded.
+    template <class T>
+    bool ReadValue(T& value) {
+        const unsigned char* at = nullptr;
+        if (!Take(sizeof(T), at))
+            return false;
+        T read;
+        std::memcpy(&read, at, sizeof(T));
+        value = read;
+        return true;
+    }
+    bool Take(std::size_t size, const unsigned char*& at) {
+        if (mFailed || size > Remaining()) [[unlikely]]
+            return TakeFailed();
+        at = mPos;
+        mPos += size;
+        return true;
+    }
+    bool TakeFailed();
     bool TakeText(std::size_t size, std::string* value);
     bool RemoveRegion(Region*& region);
     bool RemoveId(SmartObjectId& value, bool required);
@@ -163,7 +211,7 @@ class NetRegionTable {
 public:
     void Add(Region* region);
     void Remove(Region* region);
-    Region* Find(const std::string& name) const;
+    Region* Find(std::string_view name) const;
 
 private:
     std::vector<Region*> mRegions;

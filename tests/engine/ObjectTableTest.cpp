@@ -1,0 +1,100 @@
+#include <gtest/gtest.h>
+
+#include <map>
+#include <memory>
+
+#include "Engine/object/EngineClasses.h"
+#include "Engine/object/ObjectManager.h"
+#include "Engine/object/ObjectTable.h"
+#include "support/TestMachine.h"
+
+namespace GAME {
+namespace {
+
+std::unique_ptr<Object> Make(std::uint32_t id) {
+    auto object = std::make_unique<Actor>();
+    object->SetObjectId(id);
+    return object;
+}
+
+// Random inserts and removals, checked against an ordered map after every step: ids chosen from
+// a narrow range (so probe runs collide, wrap the table's end and are cut by removals) and far
+// apart (caller-given ids near the top of the range).
+TEST(ObjectTable, LookupsAgreeWithAMapThroughInsertsRemovalsAndGrowth) {
+    test::TestMachine tm;
+    ObjectTable table;
+    std::map<std::uint32_t, Object*> expected;
+    std::uint32_t state = 12345;
+    auto next = [&state] {
+        state = state * 1664525u + 1013904223u;
+        return state >> 8;
+    };
+    for (int step = 0; step < 20000; ++step) {
+        std::uint32_t id = 1 + next() % 700;
+        if (step % 97 == 0)
+            id = 0xFFFFFFFFu - next() % 3;
+        if (next() % 3 == 0) {
+            std::unique_ptr<Object> taken = table.Take(id);
+            auto it = expected.find(id);
+            ASSERT_EQ(taken.get(), it == expected.end() ? nullptr : it->second) << "step " << step;
+            if (it != expected.end())
+                expected.erase(it);
+        } else {
+            std::unique_ptr<Object> object = Make(id);
+            Object* raw = object.get();
+            std::unique_ptr<Object> displaced = table.Put(id, std::move(object));
+            auto it = expected.find(id);
+            ASSERT_EQ(displaced.get(), it == expected.end() ? nullptr : it->second);
+            expected[id] = raw;
+        }
+        ASSERT_EQ(table.Size(), expected.size());
+        if (step % 500 == 0)
+            for (std::uint32_t probe = 1; probe <= 700; ++probe) {
+                const ObjectTable::Slot* slot = table.Find(probe);
+                auto it = expected.find(probe);
+                ASSERT_EQ(slot ? slot->object.get() : nullptr,
+                          it == expected.end() ? nullptr : it->second)
+                    << "id " << probe << " at step " << step;
+            }
+    }
+    for (const auto& [id, object] : expected) {
+        const ObjectTable::Slot* slot = table.Find(id);
+        ASSERT_NE(slot, nullptr);
+        EXPECT_EQ(slot->object.get(), object);
+        EXPECT_EQ(table.ClassOf(*slot), &Actor::classInfo);
+    }
+    EXPECT_EQ(table.Find(0), nullptr);
+}
+
+TEST(ObjectTable, AnEmptyTableFindsNothingAndHasNoObject) {
+    test::TestMachine tm;
+    ObjectTable table;
+    EXPECT_EQ(table.Find(1), nullptr);
+    EXPECT_EQ(table.Take(1), nullptr);
+    EXPECT_EQ(table.Any(), nullptr);
+    table.Put(9, Make(9));
+    EXPECT_NE(table.Any(), nullptr);
+    EXPECT_NE(table.Take(9), nullptr);
+    EXPECT_EQ(table.Any(), nullptr);
+    EXPECT_EQ(table.Size(), 0u);
+}
+
+// The class record filed beside the object answers the typed lookup: a replacement under the
+// same id brings its own class.
+TEST(ObjectManager, TypedLookupsUseTheClassOfTheObjectNowFiledUnderTheId) {
+    test::TestMachine tm;
+    auto& om = Singleton<ObjectManager>::Get();
+    ASSERT_NE(om.CreateObject("Actor", 40), nullptr);
+    EXPECT_NE(om.GetObject<Actor>(40), nullptr);
+    EXPECT_NE(om.GetObject<Entity>(40), nullptr);
+    Object* entity = om.CreateObject("Entity", 40);
+    ASSERT_NE(entity, nullptr);
+    EXPECT_EQ(om.GetObject<Actor>(40), nullptr);
+    EXPECT_EQ(om.GetObject<Entity>(40), entity);
+    om.DestroyObject(entity);
+    EXPECT_EQ(om.GetObject<Entity>(40), nullptr);
+    EXPECT_EQ(om.GetObject<Entity>(0), nullptr);
+}
+
+}  // namespace
+}  // namespace GAME

@@ -1,0 +1,120 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "Engine/net/SmartObjectId.h"
+#include "Engine/net/fields/NetPacketBuffer.h"
+#include "Engine/object/ObjectManager.h"
+#include "ProbePacket.h"
+#include "support/TestMachine.h"
+
+namespace GAME::test {
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+Bytes BodyOf(NetPacket& packet) {
+    const auto* bytes = reinterpret_cast<const std::uint8_t*>(packet.GetOutBuffer());
+    return Bytes(bytes, bytes + packet.GetOutBufferSize());
+}
+
+// More ids than the header holds in place: every reference is kept, in body order, and the
+// required one still decides whether the packet runs. A later, shorter body starts afresh.
+TEST(NetCodecStorage, ManyObjectReferencesAreKeptInOrderAndForgottenOnTheNextRead) {
+    TestMachine tm;
+    ProbePacket sent;
+    SmartObjectId actor(&sent);
+    SmartObjectIdList targets(&sent);
+    actor = 7;
+    std::vector<std::uint32_t> many;
+    for (std::uint32_t id = 100; id < 140; ++id)
+        many.push_back(id);
+    targets = many;
+    sent.write = [&](NetPacketOutBuffer& out) {
+        out.Add(&actor);
+        out.Add(&targets);
+    };
+    sent.PrepareOutBuffer();
+    const Bytes longBody = BodyOf(sent);
+
+    ProbePacket received;
+    SmartObjectId a(&received);
+    SmartObjectIdList t(&received);
+    received.read = [&](NetPacketInBuffer& in) {
+        in.Remove(&a);
+        in.Remove(&t);
+    };
+    received.CopyInbound(longBody.data(), static_cast<int>(longBody.size()));
+    ASSERT_TRUE(received.IsInboundValid());
+    EXPECT_EQ(t.GetIds(), many);
+    const auto& refs = received.GetHeader().objects;
+    ASSERT_EQ(refs.size(), 41u);
+    EXPECT_EQ(refs[0].id, 7u);
+    EXPECT_TRUE(refs[0].required);
+    for (std::size_t i = 1; i < refs.size(); ++i) {
+        EXPECT_EQ(refs[i].id, many[i - 1]);
+        EXPECT_FALSE(refs[i].required);
+    }
+    EXPECT_FALSE(received.CheckObjects(0));
+    Singleton<ObjectManager>::Get().CreateObject<Actor>(7);
+    EXPECT_TRUE(received.CheckObjects(0));
+
+    targets = std::vector<std::uint32_t>{1, 2};
+    actor = 8;
+    sent.PrepareOutBuffer();
+    const Bytes shortBody = BodyOf(sent);
+    received.CopyInbound(shortBody.data(), static_cast<int>(shortBody.size()));
+    ASSERT_TRUE(received.IsInboundValid());
+    EXPECT_EQ(t.GetIds(), (std::vector<std::uint32_t>{1, 2}));
+    ASSERT_EQ(received.GetHeader().objects.size(), 3u);
+    EXPECT_EQ(received.GetHeader().objects[0].id, 8u);
+    EXPECT_FALSE(received.CheckObjects(0));  // 8 names nothing
+}
+
+// A list whose count runs past the body leaves the holder's ids as they were.
+TEST(NetCodecStorage, AnIdListThatDoesNotFitLeavesItsTargetAlone) {
+    TestMachine tm;
+    const Bytes body{3, 0, 0, 0, 1, 0, 0, 0, 2, 0, 0, 0};
+    ProbePacket received;
+    SmartObjectIdList t(&received);
+    t = std::vector<std::uint32_t>{9, 9};
+    std::vector<std::uint32_t> words{5};
+    received.read = [&](NetPacketInBuffer& in) { in.Remove(&t); };
+    received.CopyInbound(body.data(), static_cast<int>(body.size()));
+    EXPECT_FALSE(received.IsInboundValid());
+    EXPECT_EQ(t.GetIds(), (std::vector<std::uint32_t>{9, 9}));
+    EXPECT_TRUE(received.GetHeader().objects.empty());
+    EXPECT_FALSE(Decode(body, [&](NetPacketInBuffer& in) { in.RemoveIdList(&words); }));
+    EXPECT_EQ(words, (std::vector<std::uint32_t>{5}));
+}
+
+// The out buffer grows past its first size without losing bytes, writes each body afresh and
+// is not shared with a copy of the packet.
+TEST(NetCodecStorage, TheOutBufferGrowsKeepsOnlyTheLatestBodyAndIsNotCopied) {
+    TestMachine tm;
+    std::string text(1000, 'x');
+    for (std::size_t i = 0; i < text.size(); ++i)
+        text[i] = static_cast<char>('a' + i % 26);
+    ProbePacket packet;
+    packet.write = [&](NetPacketOutBuffer& out) {
+        out.Write8(0xAB);
+        out.Add(text);
+        out.Write32(0xDEADBEEFu);
+    };
+    ASSERT_EQ(packet.PrepareOutBuffer(), 1u + 4 + 1000 + 4);
+    const Bytes body = BodyOf(packet);
+    EXPECT_EQ(body[0], 0xAB);
+    EXPECT_EQ(Bytes(body.begin() + 1, body.begin() + 5), (Bytes{0xE8, 0x03, 0, 0}));
+    EXPECT_EQ(std::string(body.begin() + 5, body.begin() + 1005), text);
+    EXPECT_EQ(Bytes(body.end() - 4, body.end()), (Bytes{0xEF, 0xBE, 0xAD, 0xDE}));
+
+    ProbePacket copy(packet);
+    EXPECT_EQ(copy.GetOutBufferSize(), 0u);
+
+    text = "hi";
+    ASSERT_EQ(packet.PrepareOutBuffer(), 1u + 4 + 2 + 4);
+    EXPECT_EQ(BodyOf(packet), (Bytes{0xAB, 2, 0, 0, 0, 'h', 'i', 0xEF, 0xBE, 0xAD, 0xDE}));
+}
+
+}  // namespace
+}  // namespace GAME::test
