@@ -1,10 +1,11 @@
 #pragma once
-// The names a formula owner answers, found by a perfect hash built at compile time: one pass over
-// the asked name and one comparison, whatever the number of names.
+// The names a formula owner answers, found by a perfect hash built at compile time: the asked
+// name's length and a few of its characters pick the one candidate, which is then compared;
+// whatever the number of names. Tables whose names the sample cannot tell apart hash every
+// character instead.
 #include <array>
 #include <cstddef>
 #include <cstdint>
-#include <cstring>
 #include <string_view>
 
 namespace GAME {
@@ -16,9 +17,12 @@ public:
 
     consteval explicit DesignerVariableNames(const std::array<std::string_view, N>& names)
         : mNames(names) {
-        for (std::uint32_t seed = 1; seed < 100000; ++seed)
-            if (TrySeed(seed))
-                return;
+        for (bool whole : {false, true}) {
+            mWhole = whole;
+            for (std::uint32_t seed = 1; seed < 20000; ++seed)
+                if (TrySeed(seed))
+                    return;
+        }
         throw "no perfect hash for these names";  // a compile error: the table is consteval
     }
 
@@ -26,16 +30,19 @@ public:
     int Find(const char* name) const {
         if (!name)
             return kNotFound;
-        std::uint32_t hash = mSeed;
         std::size_t length = 0;
-        for (; name[length]; ++length)
-            hash = Mix(hash, name[length]);
-        const int index = mSlots[Slot(hash)];
+        while (name[length])
+            ++length;
+        const int index = mSlots[Slot(Hash(mSeed, name, length))];
         if (index == kNotFound)
             return kNotFound;
         const std::string_view& known = mNames[static_cast<std::size_t>(index)];
-        return known.size() == length && std::memcmp(known.data(), name, length) == 0 ? index
-                                                                                      : kNotFound;
+        if (known.size() != length)
+            return kNotFound;
+        for (std::size_t i = 0; i < length; ++i)
+            if (known[i] != name[i])
+                return kNotFound;
+        return index;
     }
 
     std::string_view GetName(std::size_t index) const { return mNames[index]; }
@@ -62,14 +69,24 @@ private:
         return hash & (kSlots - 1);
     }
 
+    constexpr std::uint32_t Hash(std::uint32_t seed, const char* name, std::size_t length) const {
+        std::uint32_t hash = Mix(seed, static_cast<char>(length));
+        if (mWhole) {
+            for (std::size_t i = 0; i < length; ++i)
+                hash = Mix(hash, name[i]);
+        } else if (length > 0) {
+            hash = Mix(hash, name[0]);
+            hash = Mix(hash, name[length / 2]);
+            hash = Mix(hash, name[length - 1]);
+        }
+        return hash;
+    }
+
     constexpr bool TrySeed(std::uint32_t seed) {
         for (auto& slot : mSlots)
             slot = kNotFound;
         for (std::size_t i = 0; i < N; ++i) {
-            std::uint32_t hash = seed;
-            for (char c : mNames[i])
-                hash = Mix(hash, c);
-            int& slot = mSlots[Slot(hash)];
+            int& slot = mSlots[Slot(Hash(seed, mNames[i].data(), mNames[i].size()))];
             if (slot != kNotFound)
                 return false;
             slot = static_cast<int>(i);
@@ -81,6 +98,7 @@ private:
     std::array<std::string_view, N> mNames;
     std::array<int, kSlots> mSlots{};
     std::uint32_t mSeed = 0;
+    bool mWhole = false;  // every character hashed
 };
 
 }  // namespace GAME

@@ -1,7 +1,6 @@
 #include "Game/rules/formulas/EquationCompiler.h"
 
 #include <algorithm>
-#include <cstring>
 #include <type_traits>
 
 #include "Game/rules/formulas/DesignerEquation_Algebra.h"
@@ -142,59 +141,56 @@ bool EquationCompiler<T>::IsQuiet(const EqNode<T>& node) {
 
 template <class T>
 std::uint32_t EquationCompiler<T>::RegisterOf(const Operand& operand) {
-    if constexpr (std::is_same_v<T, bool>) {
-        return 0;
-    } else {
-        if (operand.kind == OperandKind::Register)
-            return operand.value.index;
-        if (operand.IsConstant()) {
-            // Shared by bits, so 0 and -0 stay apart; a name's register is never a constant's.
-            for (std::uint32_t reg : mConstantRegisters)
-                if (std::memcmp(&mProgram.mImage[reg], &operand.value.constant, sizeof(T)) == 0)
-                    return reg;
-            mProgram.mImage.push_back(operand.value.constant);
-            mConstantRegisters.push_back(static_cast<std::uint32_t>(mProgram.mImage.size() - 1));
-            return mConstantRegisters.back();
-        }
-        for (const NameRegister& known : mNameRegisters)
-            if (known.where == operand.value.where)
-                return known.reg;
-        mProgram.mImage.push_back(T{});
-        const auto reg = static_cast<std::uint32_t>(mProgram.mImage.size() - 1);
-        mProgram.mBoundReads.push_back(
-            {operand.kind, static_cast<std::uint16_t>(reg), operand.value.where});
-        mNameRegisters.push_back({operand.value.where, reg});
-        return reg;
-    }
+    if (operand.kind == OperandKind::Register)
+        return operand.value.index;
+    for (const NameRegister& known : mNameRegisters)
+        if (known.where == operand.value.where)
+            return known.reg;
+    const std::uint32_t reg = mProgram.mNameRegisters++;
+    mProgram.mBoundReads.push_back(
+        {operand.kind, static_cast<std::uint16_t>(reg), operand.value.where});
+    mNameRegisters.push_back({operand.value.where, reg});
+    return reg;
 }
 
 template <class T>
 void EquationCompiler<T>::AppendArithmetic(Op regReg, const Operand& left, const Operand& right) {
-    const auto base = static_cast<std::uint8_t>(regReg);
+    // The forms follow RegReg in the order AccReg, RegAcc, AccConst, ConstAcc, RegConst,
+    // ConstReg.
+    enum Form { RegReg, AccReg, RegAcc, AccConst, ConstAcc, RegConst, ConstReg };
     const bool leftInAcc = left.kind == OperandKind::Accumulator;
     const bool rightInAcc = right.kind == OperandKind::Accumulator;
-    if (leftInAcc && rightInAcc) {
-        mFailed = true;  // the compiler never leaves both operands in the accumulator
+    if ((leftInAcc && rightInAcc) || (left.IsConstant() && right.IsConstant())) {
+        mFailed = true;  // never produced: both would have folded, or one was put aside
         return;
     }
-    if (leftInAcc) {
-        Instruction& in = Append(static_cast<Op>(base + 1));
-        in.a = static_cast<std::uint16_t>(RegisterOf(right));
-    } else if (rightInAcc) {
-        Instruction& in = Append(static_cast<Op>(base + 2));
-        in.a = static_cast<std::uint16_t>(RegisterOf(left));
+    Form form;
+    Instruction in{regReg};
+    if (leftInAcc || rightInAcc) {
+        const Operand& other = leftInAcc ? right : left;
+        if (other.IsConstant()) {
+            form = leftInAcc ? AccConst : ConstAcc;
+            in.name.constant = other.value.constant;
+        } else {
+            form = leftInAcc ? AccReg : RegAcc;
+            in.a = static_cast<std::uint16_t>(RegisterOf(other));
+        }
+    } else if (left.IsConstant() || right.IsConstant()) {
+        form = left.IsConstant() ? ConstReg : RegConst;
+        in.name.constant = left.IsConstant() ? left.value.constant : right.value.constant;
+        in.a = static_cast<std::uint16_t>(RegisterOf(left.IsConstant() ? right : left));
     } else {
-        const std::uint32_t l = RegisterOf(left);
-        const std::uint32_t r = RegisterOf(right);
-        Instruction& in = Append(regReg);
-        in.a = static_cast<std::uint16_t>(l);
-        in.b = static_cast<std::uint16_t>(r);
+        form = RegReg;
+        in.a = static_cast<std::uint16_t>(RegisterOf(left));
+        in.b = static_cast<std::uint16_t>(RegisterOf(right));
     }
+    in.op = static_cast<Op>(static_cast<int>(regReg) + form);
+    mProgram.mCode.push_back(in);
 }
 
 template <class T>
 bool EquationCompiler<T>::PlaceTemporaries() {
-    const std::size_t base = mProgram.mImage.size();
+    const std::size_t base = mProgram.mNameRegisters;
     if (base + mDeepest + 1 >= Program::kMaxRegisters)
         return false;
     auto place = [base](std::uint16_t reg) {
@@ -316,8 +312,12 @@ bool EquationCompiler<T>::CompileRoot(const EqNode<T>& root) {
         // them cannot interleave with an owner's calls.
         mInOrder = !AllBound(&root);
         const Operand result = Emit(root, 0);
-        if (!mFailed && result.kind != OperandKind::Accumulator)
-            Append(Op::LoadRegister).a = static_cast<std::uint16_t>(RegisterOf(result));
+        if (mFailed)
+            return false;
+        if (result.IsConstant())
+            Append(Op::LoadConstant).name.constant = result.value.constant;
+        else if (result.kind != OperandKind::Accumulator)
+            mFailed = true;  // a numeric tree always ends in an operator
         return !mFailed && PlaceTemporaries();
     }
 }

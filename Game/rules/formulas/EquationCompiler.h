@@ -42,7 +42,7 @@ private:
     static constexpr std::uint32_t kTemporary = 0x8000;
     // Read without any observable event: a constant, or a name read up front.
     bool IsQuiet(const EqNode<T>& node);
-    // The register of a quiet operand.
+    // The register of a name read up front, or of a value put aside.
     std::uint32_t RegisterOf(const Operand& operand);
     // acc = left op right, each operand in a register or the accumulator.
     void AppendArithmetic(Op regReg, const Operand& left, const Operand& right);
@@ -62,7 +62,6 @@ private:
         std::uint32_t reg;
     };
     std::vector<NameRegister> mNameRegisters;
-    std::vector<std::uint32_t> mConstantRegisters;
     bool mInOrder = true;
     std::uint32_t mDeepest = 0;
     bool mFailed = false;

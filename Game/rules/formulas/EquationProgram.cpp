@@ -25,7 +25,7 @@ bool EquationProgram<T>::Compile(const EqNode<T>& root, EquationInterface<T>* ow
 template <class T>
 void EquationProgram<T>::Clear() {
     mCode.clear();
-    mImage.clear();
+    mNameRegisters = 0;
     mBoundReads.clear();
     mNames.clear();
     mOwner = nullptr;
@@ -96,21 +96,32 @@ inline float Square(float value) {
 template <>
 float EquationProgram<float>::RunAlgebra() const {
     float registers[kMaxRegisters];
-    std::copy(mImage.begin(), mImage.end(), registers);
     for (const BoundRead& read : mBoundReads)
         registers[read.reg] = Fetch(read.kind, OperandValue{.where = read.where}, registers);
     float acc = 0.0f;
     for (const Instruction& in : mCode) {
         switch (in.op) {
-#define EQUATION_PROGRAM_RUN_ARITHMETIC(name)         \
-    case Op::name##RegReg:                            \
-        acc = name(registers[in.a], registers[in.b]); \
-        break;                                        \
-    case Op::name##AccReg:                            \
-        acc = name(acc, registers[in.a]);             \
-        break;                                        \
-    case Op::name##RegAcc:                            \
-        acc = name(registers[in.a], acc);             \
+#define EQUATION_PROGRAM_RUN_ARITHMETIC(Operator)          \
+    case Op::Operator##RegReg:                             \
+        acc = Operator(registers[in.a], registers[in.b]);  \
+        break;                                             \
+    case Op::Operator##AccReg:                             \
+        acc = Operator(acc, registers[in.a]);              \
+        break;                                             \
+    case Op::Operator##RegAcc:                             \
+        acc = Operator(registers[in.a], acc);              \
+        break;                                             \
+    case Op::Operator##AccConst:                           \
+        acc = Operator(acc, in.name.constant);             \
+        break;                                             \
+    case Op::Operator##ConstAcc:                           \
+        acc = Operator(in.name.constant, acc);             \
+        break;                                             \
+    case Op::Operator##RegConst:                           \
+        acc = Operator(registers[in.a], in.name.constant); \
+        break;                                             \
+    case Op::Operator##ConstReg:                           \
+        acc = Operator(in.name.constant, registers[in.a]); \
         break;
             EQUATION_ARITHMETIC_OPS(EQUATION_PROGRAM_RUN_ARITHMETIC)
 #undef EQUATION_PROGRAM_RUN_ARITHMETIC
@@ -120,8 +131,8 @@ float EquationProgram<float>::RunAlgebra() const {
             case Op::SquareAcc:
                 acc = Square(acc);
                 break;
-            case Op::LoadRegister:
-                acc = registers[in.a];
+            case Op::LoadConstant:
+                acc = in.name.constant;
                 break;
             case Op::Store:
                 registers[in.a] = acc;
@@ -163,14 +174,6 @@ bool EquationProgram<bool>::RunBoolean() const {
         }
     }
     return mResult.kind == OperandKind::Constant ? mResult.value.constant : accumulator;
-}
-
-template <class T>
-T EquationProgram<T>::Run() const {
-    if constexpr (std::is_same_v<T, bool>)
-        return RunBoolean();
-    else
-        return RunAlgebra();
 }
 
 template class EquationProgram<float>;

@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "Game/rules/formulas/EqNode.h"
@@ -22,23 +23,29 @@ public:
     // Scratch of one numeric evaluation, on the stack; a tree that needs more walks itself.
     static constexpr std::size_t kMaxRegisters = 256;
 
-    // Numeric programs keep the value being built in an accumulator; a register holds a
-    // constant, a name read up front or a value put aside while the other operand is computed.
-    // XRegReg: acc = reg a X reg b; XAccReg: acc = acc X reg a; XRegAcc: acc = reg a X acc.
+    // Numeric programs keep the value being built in an accumulator; a register holds a name
+    // read up front or a value put aside while the other operand is computed; a constant
+    // travels in the instruction. The forms of an operator X, left operand first:
+    // RegReg (reg a, reg b), AccReg (acc, reg a), RegAcc (reg a, acc), AccConst, ConstAcc,
+    // RegConst and ConstReg (reg a with the instruction's constant); the result goes to acc.
 #define EQUATION_ARITHMETIC_OPS(X) X(Add) X(Subtract) X(Multiply) X(Divide) X(Power)
+#define EQUATION_PROGRAM_ARITHMETIC_OP(name)                                                  \
+    name##RegReg, name##AccReg, name##RegAcc, name##AccConst, name##ConstAcc, name##RegConst, \
+        name##ConstReg,
+    // clang-format off
     enum class Op : std::uint8_t {
-#define EQUATION_PROGRAM_ARITHMETIC_OP(name) name##RegReg, name##AccReg, name##RegAcc,
         EQUATION_ARITHMETIC_OPS(EQUATION_PROGRAM_ARITHMETIC_OP)
-#undef EQUATION_PROGRAM_ARITHMETIC_OP
-            SquareReg,  // acc = reg a ^ 2 as an exact product
-        SquareAcc,      // acc = acc ^ 2 likewise
-        LoadRegister,   // acc = reg a
-        Store,          // reg a = acc
-        Load,           // acc = a name
-        Not,            // acc = !acc
-        JumpIfFalse,    // leaves a false accumulator as the result of an "&"
-        JumpIfTrue,     // leaves a true accumulator as the result of an "|"
+        SquareReg,     // acc = reg a ^ 2 as an exact product
+        SquareAcc,     // acc = acc ^ 2 likewise
+        LoadConstant,  // acc = the instruction's constant
+        Store,         // reg a = acc
+        Load,          // acc = a name
+        Not,           // acc = !acc
+        JumpIfFalse,   // leaves a false accumulator as the result of an "&"
+        JumpIfTrue,    // leaves a true accumulator as the result of an "|"
     };
+    // clang-format on
+#undef EQUATION_PROGRAM_ARITHMETIC_OP
 
     enum class OperandKind : std::uint8_t {
         None,
@@ -75,7 +82,7 @@ public:
         std::uint16_t a = 0;                   // registers
         std::uint16_t b = 0;
         std::uint32_t target = 0;  // of a jump
-        OperandValue name{0};      // what a Load reads
+        OperandValue name{0};      // what a Load reads, or the constant of an operator
     };
 
     // False, leaving no program, for a tree holding a node the compiler does not know; the
@@ -85,7 +92,12 @@ public:
     bool IsCompiled() const {
         return mCompiled;
     }
-    T Run() const;
+    T Run() const {
+        if constexpr (std::is_same_v<T, bool>)
+            return RunBoolean();
+        else
+            return RunAlgebra();
+    }
 
     std::size_t GetInstructionCount() const {
         return mCode.size();
@@ -113,7 +125,7 @@ private:
     };
 
     std::vector<Instruction> mCode;
-    std::vector<T> mImage;  // numeric: the registers of the constants
+    std::uint32_t mNameRegisters = 0;  // numeric: the registers below the temporaries
     std::vector<BoundRead> mBoundReads;
     std::vector<std::string> mNames;  // of the unbound variables
     EquationInterface<T>* mOwner = nullptr;
