@@ -10,6 +10,7 @@
 #include "Game/core/ObjectLookup.h"
 #include "Game/rules/DefenseAttributeRootAccess.h"
 #include "Game/rules/formulas/DesignerEquation_Algebra.h"
+#include "Game/rules/formulas/DesignerVariableNames.h"
 
 namespace GAME {
 
@@ -160,29 +161,21 @@ void GameEngine::PlayMarketSaleSound() {
 }
 
 bool GameEngine::GetDesignerVariable(const char* name, float& value) {
-    static constexpr struct {
-        const char* name;
-        unsigned int FormulaVariables::*field;
-    } kVariables[] = {
-        {"averagePlayerLevel", &FormulaVariables::averagePlayerLevel},
-        {"minPlayerLevel", &FormulaVariables::minPlayerLevel},
-        {"maxPlayerLevel", &FormulaVariables::maxPlayerLevel},
-        {"numberOfPlayers", &FormulaVariables::numberOfPlayers},
-        {"gameDifficultyDV", &FormulaVariables::gameDifficulty},
-        {"monsterLevel", &FormulaVariables::monsterLevel},
-        {"monsterExperience", &FormulaVariables::monsterExperience},
-        {"currentPlayerLevel", &FormulaVariables::currentPlayerLevel},
-    };
+    static constexpr DesignerVariableNames<8> kNames{
+        {"averagePlayerLevel", "minPlayerLevel", "maxPlayerLevel", "numberOfPlayers",
+         "gameDifficultyDV", "monsterLevel", "monsterExperience", "currentPlayerLevel"}};
+    // In the order of the names above.
+    static constexpr unsigned int FormulaVariables::*kFields[] = {
+        &FormulaVariables::averagePlayerLevel, &FormulaVariables::minPlayerLevel,
+        &FormulaVariables::maxPlayerLevel,     &FormulaVariables::numberOfPlayers,
+        &FormulaVariables::gameDifficulty,     &FormulaVariables::monsterLevel,
+        &FormulaVariables::monsterExperience,  &FormulaVariables::currentPlayerLevel};
     value = 0.0f;
-    if (!name)
+    const int index = kNames.Find(name);
+    if (index == kNames.kNotFound)
         return false;
-    for (const auto& variable : kVariables) {
-        if (std::string_view(name) == variable.name) {
-            value = static_cast<float>(formulaVariables.*(variable.field));
-            return true;
-        }
-    }
-    return false;
+    value = static_cast<float>(formulaVariables.*kFields[index]);
+    return true;
 }
 
 }  // namespace GAME

@@ -1,6 +1,5 @@
 #include "Game/core/players/PlayerManagerServer.h"
 
-#include <cstring>
 #include <limits>
 
 #include "Engine/Engine.h"
@@ -16,6 +15,7 @@
 #include "Game/core/players/PartyManager.h"
 #include "Game/core/players/PlayerManagerClient.h"
 #include "Game/rules/formulas/DesignerEquation_Algebra.h"
+#include "Game/rules/formulas/DesignerVariableNames.h"
 
 namespace GAME {
 
@@ -134,19 +134,21 @@ WorldVec3 PlayerManagerServer::GetPlayerLocation(std::uint32_t id) const {
 }
 
 bool PlayerManagerServer::GetDesignerVariable(const char* name, float& value) {
-    if (std::strcmp(name, "amountOfGold") == 0) {
-        value = mAmountOfGold;
-        return true;
+    static constexpr DesignerVariableNames<3> kNames{
+        {"amountOfGold", "amountOfExperience", "evaluatingPartyMemberCount"}};
+    switch (kNames.Find(name)) {
+        case 0:
+            value = mAmountOfGold;
+            return true;
+        case 1:
+            value = mAmountOfExperience;
+            return true;
+        case 2:
+            value = mEvaluatingPartyMemberCount;
+            return true;
+        default:
+            return false;
     }
-    if (std::strcmp(name, "amountOfExperience") == 0) {
-        value = mAmountOfExperience;
-        return true;
-    }
-    if (std::strcmp(name, "evaluatingPartyMemberCount") == 0) {
-        value = mEvaluatingPartyMemberCount;
-        return true;
-    }
-    return false;
 }
 
 float PlayerManagerServer::GetExperienceMultiplier(std::uint32_t player,

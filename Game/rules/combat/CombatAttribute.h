@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "Game/rules/combat/CombatAttributeType.h"
+#include "Game/rules/combat/CombatPayloadPool.h"
 
 // Every concrete payload copies itself member-wise, current modifiers included.
 #define COMBAT_ATTRIBUTE_CLONE(Class)                         \
@@ -23,6 +24,13 @@ public:
     CombatAttribute(const CombatAttribute&) = default;
     CombatAttribute& operator=(const CombatAttribute&) = delete;
     virtual ~CombatAttribute() = default;
+
+    // Every payload kind lives in recycled blocks (the virtual destructor hands the dynamic
+    // size back).
+    static void* operator new(std::size_t size) { return CombatPayloadPool::Allocate(size); }
+    static void operator delete(void* block, std::size_t size) noexcept {
+        CombatPayloadPool::Release(block, size);
+    }
 
     virtual std::unique_ptr<CombatAttribute> Clone() const = 0;
     virtual CombatAttributeType GetType() const { return mType; }

@@ -8,10 +8,17 @@
 namespace GAME {
 
 namespace {
+void Append(CombatAttributeAccumulator::PayloadList& list,
+            std::unique_ptr<CombatAttribute> payload) {
+    if (list.capacity() == 0)
+        list.reserve(CombatAttributeAccumulator::kReservedPayloads);
+    list.push_back(std::move(payload));
+}
+
 void CloneInto(CombatAttributeAccumulator::PayloadList& to,
                const CombatAttributeAccumulator::PayloadList& from) {
     for (const auto& payload : from)
-        to.push_back(payload->Clone());
+        Append(to, payload->Clone());
 }
 }  // namespace
 
@@ -51,17 +58,17 @@ void CombatAttributeAccumulator::SetSeed(std::uint32_t seed) {
 
 void CombatAttributeAccumulator::AddDamage(std::unique_ptr<CombatAttribute> payload) {
     if (payload)
-        mDamage.push_back(std::move(payload));
+        Append(mDamage, std::move(payload));
 }
 
 void CombatAttributeAccumulator::AddDamageModifier(std::unique_ptr<CombatAttribute> payload) {
     if (payload)
-        mDamageModifiers.push_back(std::move(payload));
+        Append(mDamageModifiers, std::move(payload));
 }
 
 void CombatAttributeAccumulator::AddDefenseModifier(std::unique_ptr<CombatAttribute> payload) {
     if (payload)
-        mDefenseModifiers.push_back(std::move(payload));
+        Append(mDefenseModifiers, std::move(payload));
 }
 
 void CombatAttributeAccumulator::AddDefense(std::unique_ptr<CombatAttribute> payload) {
@@ -70,7 +77,7 @@ void CombatAttributeAccumulator::AddDefense(std::unique_ptr<CombatAttribute> pay
     for (const auto& defense : mDefense)
         if (defense->MergeDefense(*payload))
             return;
-    mDefense.push_back(std::move(payload));
+    Append(mDefense, std::move(payload));
 }
 
 void CombatAttributeAccumulator::ProcessDamage(const CombatCharacter& attacker, float percent,

@@ -6,8 +6,9 @@
 #include <memory>
 #include <vector>
 
-#include "Engine/sys/RandomUniform.h"
 #include "Game/rules/combat/CombatAttributeType.h"
+#include "Game/rules/combat/CombatPayloadPool.h"
+#include "Game/rules/combat/CombatRandom.h"
 
 namespace GAME {
 
@@ -16,7 +17,10 @@ class CombatCharacter;
 
 class CombatAttributeAccumulator {
 public:
-    using PayloadList = std::vector<std::unique_ptr<CombatAttribute>>;
+    using PayloadList = std::vector<std::unique_ptr<CombatAttribute>,
+                                    CombatPoolAllocator<std::unique_ptr<CombatAttribute>>>;
+    // Room a list takes on its first payload, enough for most attacks.
+    static constexpr std::size_t kReservedPayloads = 16;
 
     CombatAttributeAccumulator();
     CombatAttributeAccumulator(const CombatAttributeAccumulator&) = delete;
@@ -72,7 +76,7 @@ private:
     PayloadList mDamageModifiers;
     PayloadList mDefense;
     PayloadList mDefenseModifiers;
-    RandomUniform mRandom;
+    CombatRandom mRandom;
     std::uint32_t mSeed = 0;
     CombatAttributeRegion mRegion = CombatAttributeRegion::FullyProtected;
 };

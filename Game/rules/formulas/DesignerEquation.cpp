@@ -24,6 +24,7 @@ DesignerEquation<T>::~DesignerEquation() = default;
 template <class T>
 bool DesignerEquation<T>::ParseEquation(const char* text, EquationInterface<T>* owner) {
     mRoot.reset();
+    mProgram.Clear();
     if (!text)
         return false;
     // Only the blank is dropped; a tab stays and fails the parse.
@@ -40,6 +41,7 @@ bool DesignerEquation<T>::ParseEquation(const char* text, EquationInterface<T>* 
     if (!BuildEquationTree(cursor, root, owner) || !root)
         return false;
     mRoot = std::move(root);
+    mProgram.Compile(*mRoot, owner);  // without a program the tree walks itself
     return true;
 }
 

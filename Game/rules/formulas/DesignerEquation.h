@@ -8,11 +8,15 @@
 // character outside the grammar (a tab, a comma) fails the parse. The grammar's character
 // classes and node factories are supplied by the two flavours, DesignerEquation_Algebra and
 // DesignerEquation_Boolean.
+//
+// The tree is the formula's model; parsing also compiles it into a flat program
+// (EquationProgram.h) that evaluations run, with the tree's values, owner calls and log lines.
 #include <memory>
 #include <string>
 
 #include "Game/rules/formulas/EqNode.h"
 #include "Game/rules/formulas/EquationInterface.h"
+#include "Game/rules/formulas/EquationProgram.h"
 
 namespace GAME {
 
@@ -44,8 +48,16 @@ public:
     bool ParseEquation(const char* text, EquationInterface<T>* owner);
 
     // The formula's value; T{} (0, false) for a formula without a tree.
-    T operator()() const { return mRoot ? mRoot->Evaluate() : T{}; }
+    T operator()() const {
+        if (!mRoot)
+            return T{};
+        return mProgram.IsCompiled() ? mProgram.Run() : mRoot->Evaluate();
+    }
+    // The same value by walking the tree, which asks every name by name (bindings are the
+    // program's): the reference the program is held to.
+    T EvaluateTree() const { return mRoot ? mRoot->Evaluate() : T{}; }
     bool HasTree() const { return mRoot != nullptr; }
+    const EquationProgram<T>& GetProgram() const { return mProgram; }
 
     // The grammar.
     virtual bool IsOpenParenthetical(char c) const = 0;
@@ -75,6 +87,7 @@ protected:
 
 private:
     std::unique_ptr<EqOperator<T>> mRoot;
+    EquationProgram<T> mProgram;
 };
 
 extern template class DesignerEquation<float>;

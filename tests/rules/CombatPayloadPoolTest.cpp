@@ -1,0 +1,141 @@
+// Attacks recycle their payloads and lists, and the attack's inline generator draws exactly what
+// the engine's generator draws.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstring>
+#include <memory>
+#include <thread>
+#include <vector>
+
+#include "Engine/sys/RandomUniform.h"
+#include "Game/rules/combat/CombatAttribute.h"
+#include "Game/rules/combat/CombatAttributeAccumulator.h"
+#include "Game/rules/combat/CombatRandom.h"
+#include "Game/rules/combat/ParametersCombat.h"
+#include "Game/rules/damage/DamageAttributeStore.h"
+#include "rules/DamageAttributeTestSupport.h"
+#include "support/TestMachine.h"
+
+namespace GAME::test {
+namespace {
+
+using T = CombatAttributeType;
+
+TEST(CombatRandom, DrawsTheEngineGeneratorsSequence) {
+    for (std::uint32_t seed : {0u, 1u, 7u, 12345u, 2147483647u, 2147483648u, 0xFFFFFFFFu}) {
+        RandomUniform engine;
+        CombatRandom inline_;
+        engine.Seed(seed);
+        inline_.Seed(seed);
+        RandomUniform& asBase = inline_;  // the accumulator hands it out as a RandomUniform
+        for (int i = 0; i < 2000; ++i) {
+            const int min = i % 7 - 3;
+            const int max = min + i % 101;
+            ASSERT_EQ(asBase.IGenerate(min, max), engine.IGenerate(min, max)) << seed;
+            const float a = asBase.FGenerate(0.0f, 100.0f);
+            const float b = engine.FGenerate(0.0f, 100.0f);
+            ASSERT_EQ(std::memcmp(&a, &b, sizeof a), 0) << seed;
+            ASSERT_EQ(inline_.GetState(), engine.GetState());
+        }
+    }
+}
+
+// An accumulator seeded alike draws alike, chance by chance.
+TEST(CombatRandom, AccumulatorChancesFollowTheSeed) {
+    CombatAttributeAccumulator accumulator;
+    accumulator.SetSeed(31337);
+    RandomUniform reference;
+    reference.Seed(31337);
+    for (float chance : {50.0f, 0.0f, 10.0f, 99.0f, 0.0f, 1.0f}) {
+        const bool expected =
+            chance == 0.0f || static_cast<float>(reference.IGenerate(0, 100)) <= chance;
+        EXPECT_EQ(accumulator.EvaluateChance(chance), expected) << chance;
+    }
+    EXPECT_EQ(accumulator.GetRandomGen().GetState(), reference.GetState());
+}
+
+// Twenty attributes of every family, as a weapon with its groups carries them.
+constexpr const char* kWeapon = R"({
+    "offensiveGlobalChance": [50],
+    "offensivePhysicalMin": 20, "offensivePhysicalMax": 30, "offensivePierceRatioMin": 10,
+    "offensiveBaseFireMin": 4, "offensiveBaseFireMax": 8,
+    "offensiveBonusPhysicalMin": 2, "offensiveBonusPhysicalMax": 6,
+    "offensivePhysicalModifier": 15,
+    "offensiveFireMin": 5, "offensiveFireMax": 9, "offensiveFireChance": 50,
+    "offensiveFireModifier": 20,
+    "offensiveSlowPoisonMin": 3, "offensiveSlowPoisonMax": 5,
+    "offensiveSlowPoisonDurationMin": 2, "offensiveSlowPoisonDurationMax": 4,
+    "offensiveLifeLeechMin": 2, "offensiveLifeLeechMax": 4, "offensiveLifeLeechGlobal": true,
+    "offensiveStunMin": 1, "offensiveStunChance": 2, "offensiveStunGlobal": true,
+    "offensiveStunXOR": true,
+    "offensiveFreezeMin": 1, "offensiveFreezeChance": 1, "offensiveFreezeGlobal": true,
+    "offensiveFreezeXOR": true
+})";
+
+TEST(CombatPayloadPool, AttacksAfterTheFirstTakeNoBlockFromTheHeap) {
+    TestMachine tm;
+    RandomUniform itemRandom;
+    itemRandom.Seed(7);
+    DamageAttributeStore_Equipment store;
+    store.SetRandomGen(&itemRandom);
+    store.Load(CombatRecord(kWeapon), nullptr, nullptr, false);
+    RandomUniform attacker;
+    attacker.Seed(1);
+    auto attack = [&] {
+        ParametersCombat params(attacker);
+        store.AddDamageToAccumulator(params.accumulator, 1);
+        store.AddModifierToAccumulator(params.accumulator, 1);
+        ParametersCombat copy(attacker);
+        copy = params;  // cloned payloads come from the same blocks
+        return params.accumulator.GetDamagePayloads().size() +
+               copy.accumulator.GetDamageModifiers().size();
+    };
+    for (int i = 0; i < 20; ++i)
+        attack();
+    const std::uint64_t before = CombatPayloadPool::GetHeapAllocations();
+    std::size_t payloads = 0;
+    for (int i = 0; i < 500; ++i)
+        payloads += attack();
+    EXPECT_GT(payloads, 2000u);
+    EXPECT_EQ(CombatPayloadPool::GetHeapAllocations(), before);
+}
+
+TEST(CombatPayloadPool, RecycledBlocksHoldWholeNewPayloads) {
+    const CombatAttribute* first = nullptr;
+    {
+        auto payload = std::make_unique<CombatAttributeAbsDamage>(T::Fire, 11.0f);
+        first = payload.get();
+    }
+    // A payload of another kind in a block of the same size class.
+    auto next = std::make_unique<CombatAttributeReflexDamage>(T::Stun, 2.5f);
+    EXPECT_EQ(static_cast<const CombatAttribute*>(next.get()), first);
+    EXPECT_EQ(next->GetType(), T::Stun);
+    EXPECT_FLOAT_EQ(next->GetDamage(), 2.5f);
+    EXPECT_TRUE(next->GetFilterForReflectDamage());
+    EXPECT_FLOAT_EQ(next->GetDamageModifier(), 0.0f);
+}
+
+// Blocks may end on another thread than the one that made them, and a thread's cached blocks are
+// freed when it ends (the leak checker of the test build would report them otherwise).
+TEST(CombatPayloadPool, PayloadsCrossThreadsAndThreadsLeaveNothingBehind) {
+    std::vector<std::unique_ptr<CombatAttribute>> made;
+    for (int i = 0; i < 64; ++i)
+        made.push_back(std::make_unique<CombatAttributeAbsDamageMod>(T::Fire, float(i)));
+    std::thread worker([&] {
+        made.clear();  // into the worker's cache
+        CombatAttributeAccumulator accumulator;
+        for (int i = 0; i < 64; ++i)
+            accumulator.AddDamage(std::make_unique<CombatAttributeAbsDamage>(T::Cold, float(i)));
+        EXPECT_EQ(accumulator.GetDamagePayloads().size(), 64u);
+        EXPECT_FLOAT_EQ(
+            static_cast<const CombatAttributeAbsDamage&>(*accumulator.GetDamagePayloads()[63])
+                .GetDamage(),
+            63.0f);
+    });
+    worker.join();
+    EXPECT_TRUE(made.empty());
+}
+
+}  // namespace
+}  // namespace GAME::test
