@@ -166,7 +166,7 @@ TEST_F(TwoMachines, TheServersModuleGivesItsBalanceLevelToTheClientsAndItself) {
     }
 }
 
-TEST_F(TwoMachines, GoldGivenByTheClientReachesTheServersPlayer) {
+TEST_F(TwoMachines, GoldAClientGivesItsOwnPlayerOutsideATradeIsRefused) {
     Player* onServer = nullptr;
     ON_MACHINE(game.Server()) {
         onServer = MakePlayer(kClientPlayer);
@@ -176,7 +176,8 @@ TEST_F(TwoMachines, GoldGivenByTheClientReachesTheServersPlayer) {
         gGameEngine->GetNetworkInterface()->GiveGoldToPlayer(kClientPlayer, 50);
     }
     game.Pump();
-    EXPECT_EQ(onServer->GetMoney(), 50u);
+    EXPECT_EQ(onServer->GetMoney(), 0u);
+    EXPECT_EQ(game.Server().CountLog("refused GiveGoldToPlayer from host 1"), 1);
 }
 
 // Requests a server refuses from a client.

@@ -226,6 +226,13 @@ void PlayerManagerServer::HandlePlayerHeartbeatInbound(const PlayerNetHeartbeatI
             record = heartbeat;
 }
 
+const PlayerNetBasicInfo* PlayerManagerServer::FindRecord(std::uint32_t id) const {
+    for (const auto& record : mRecords)
+        if (record.playerId == id)
+            return &record;
+    return nullptr;
+}
+
 bool PlayerManagerServer::GetPlayerParty(std::uint32_t id, std::uint32_t& party) const {
     bool listed = false;
     for (const auto& record : mRecords)

@@ -35,6 +35,8 @@ public:
     WorldVec3 GetPlayerLocation(std::uint32_t id) const;
     // The recorded party of a listed player (its last record); false when it is not listed.
     bool GetPlayerParty(std::uint32_t id, std::uint32_t& party) const;
+    // The listed record of the player, or null.
+    const PlayerNetBasicInfo* FindRecord(std::uint32_t id) const;
 
     bool GetDesignerVariable(const char* name, float& value) override;
     float GetExperienceMultiplier(std::uint32_t player, std::uint32_t source) const;
