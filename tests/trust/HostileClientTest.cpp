@@ -12,6 +12,7 @@
 #include "Engine/net/PacketTypes.h"
 #include "Engine/text/LocalizationManager.h"
 #include "Game/core/net/GameEngineNetworkInterface.h"
+#include "Game/core/net/GameEngineServicesModules.h"
 #include "Game/core/players/PartyManager.h"
 #include "Game/core/players/PlayerManagerClient.h"
 #include "Game/core/players/PlayerManagerServer.h"
@@ -291,6 +292,23 @@ TEST_F(HostileClient, CommandsAboutOthersAreNeitherRunNorRelayed) {
         EXPECT_FALSE(GameEngineInboundInterface::ClientMayCommand(
             1, PacketType::SetInvincibleConfigCmdPacket, 0));
     }
+}
+
+TEST_F(HostileClient, MarketRequestsNamingNoMerchantMakeNoMarket) {
+    Hostile([](GameEngineNetworkInterface& net) {
+        net.C2S_MarketUpdateRequest(IdOf(2));  // a player
+        net.C2S_MarketPurchaseRequest(IdOf(3), 1, 2, 3, IdOf(1));
+        net.C2S_MarketSellBack(0xBEEF, 1, 2, 3, IdOf(1));  // nothing at all
+    });
+    ON_MACHINE(game.Server()) {
+        auto* markets =
+            static_cast<GameEngineServerServicesModule*>(gGameEngine->GetServerServices());
+        EXPECT_EQ(markets->GetMarketCount(), 0u);
+    }
+    EXPECT_EQ(game.Server().CountLog("refused C2S_MarketUpdateRequest from host 1"), 1);
+    EXPECT_EQ(game.Server().CountLog("refused C2S_MarketPurchaseRequest from host 1"), 1);
+    EXPECT_EQ(game.Server().CountLog("no merchant 48879"), 1);
+    ExpectHonestClientsPlay();
 }
 
 TEST_F(HostileClient, AFloodingHostIsDroppedAndTheOthersPlayOn) {

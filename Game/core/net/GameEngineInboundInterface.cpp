@@ -34,18 +34,10 @@ MarketClient* FindMarketClient(std::uint32_t merchant) {
 }
 
 // The server market of the merchant, made by the first request that names it; null on a client.
-// A client's request makes none for a merchant that does not exist here.
-MarketServer* GetMarketServer(std::uint32_t merchant, bool fromRemoteClient) {
+MarketServer* GetMarketServer(std::uint32_t merchant) {
     GameEngineServerServicesModuleBase* server =
         gGameEngine ? gGameEngine->GetServerServices() : nullptr;
-    if (!server)
-        return nullptr;
-    if (fromRemoteClient && !Singleton<ObjectManager>::Get().GetObject(merchant)) {
-        gEngine->Log(1, "GameEngineInboundInterface: no merchant %u for a market request",
-                     merchant);
-        return nullptr;
-    }
-    return server->GetMarketServer(merchant);
+    return server ? server->GetMarketServer(merchant) : nullptr;
 }
 
 // Operations whose targets are not built yet say so, with their arguments, and do nothing.
@@ -80,6 +72,21 @@ bool GameEngineInboundInterface::Refuse(const char* operation, std::uint32_t obj
                                   "GameEngineInboundInterface: refused %s from host %d", operation,
                                   sourceHost);
     return true;
+}
+
+bool GameEngineInboundInterface::RefusedUnlessMerchant(std::uint32_t market,
+                                                       const char* operation) const {
+    // Only a merchant keeps a market: a client's request makes none for any other object.
+    if (!FromRemoteClient() || FindObjectOfClass(market, "NpcMerchant"))
+        return false;
+    if (!Singleton<ObjectManager>::Get().GetObject(market)) {
+        NetFaultLog::Get().Report(
+            1, sourceHost, NetFault::Refused, sourceType,
+            "GameEngineInboundInterface: no merchant %u for a market request from host %d", market,
+            sourceHost);
+        return true;
+    }
+    return Refuse(operation, market);
 }
 
 void GameEngineInboundInterface::Capped(const char* operation, std::uint32_t player) const {
@@ -462,7 +469,7 @@ void GameEngineInboundInterface::C2S_MarketPurchaseRequest(std::uint32_t market,
                                                            std::uint32_t buyer) {
     if (RefusedUnlessOwner(buyer, "C2S_MarketPurchaseRequest"))
         return;
-    if (!GetMarketServer(market, FromRemoteClient()))
+    if (RefusedUnlessMerchant(market, "C2S_MarketPurchaseRequest") || !GetMarketServer(market))
         return;
     NotAvailable("C2S_MarketPurchaseRequest", "market %u, level %u, seed %u, item %u, buyer %u",
                  market, level, seed, itemIndex, buyer);
@@ -473,14 +480,14 @@ void GameEngineInboundInterface::C2S_MarketSellBack(std::uint32_t market, unsign
                                                     std::uint32_t buyer) {
     if (RefusedUnlessOwner(buyer, "C2S_MarketSellBack"))
         return;
-    if (!GetMarketServer(market, FromRemoteClient()))
+    if (RefusedUnlessMerchant(market, "C2S_MarketSellBack") || !GetMarketServer(market))
         return;
     NotAvailable("C2S_MarketSellBack", "market %u, level %u, seed %u, item %u, buyer %u", market,
                  level, seed, itemIndex, buyer);
 }
 
 void GameEngineInboundInterface::C2S_MarketUpdateRequest(std::uint32_t market) {
-    if (!GetMarketServer(market, FromRemoteClient()))
+    if (RefusedUnlessMerchant(market, "C2S_MarketUpdateRequest") || !GetMarketServer(market))
         return;
     NotAvailable("C2S_MarketUpdateRequest", "market %u", market);
 }

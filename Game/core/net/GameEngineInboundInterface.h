@@ -41,6 +41,8 @@ private:
     bool SourceOwnsListedPlayer(std::uint32_t player) const;
     // Logs the refusal (rate-limited per host and kind) and returns true.
     bool Refuse(const char* operation, std::uint32_t object = 0) const;
+    // Refuses (true, logged) a server's client's market request naming no merchant.
+    bool RefusedUnlessMerchant(std::uint32_t market, const char* operation) const;
     // Logs (rate-limited) that a client's report was brought within bounds.
     void Capped(const char* operation, std::uint32_t player) const;
     // The name a client's text goes out under: its listed player's, else the given one unless a
