@@ -281,19 +281,6 @@ TEST_F(HostileClient, ChatAndNoticesCarryTheSendersOwnName) {
     ExpectHonestClientsPlay();
 }
 
-TEST_F(HostileClient, CommandsAboutOthersAreNeitherRunNorRelayed) {
-    ON_MACHINE(game.Server()) {
-        EXPECT_FALSE(GameEngineInboundInterface::ClientMayCommand(
-            1, PacketType::SetInvincibleConfigCmdPacket, IdOf(2)));
-        EXPECT_TRUE(GameEngineInboundInterface::ClientMayCommand(
-            1, PacketType::SetInvincibleConfigCmdPacket, IdOf(1)));
-        EXPECT_TRUE(GameEngineInboundInterface::ClientMayCommand(
-            1, PacketType::FixedItemStateChangeConfigCmdPacket, 77));
-        EXPECT_FALSE(GameEngineInboundInterface::ClientMayCommand(
-            1, PacketType::SetInvincibleConfigCmdPacket, 0));
-    }
-}
-
 TEST_F(HostileClient, MarketRequestsNamingNoMerchantMakeNoMarket) {
     Hostile([](GameEngineNetworkInterface& net) {
         net.C2S_MarketUpdateRequest(IdOf(2));  // a player
