@@ -147,6 +147,8 @@ bool NetworkConnectionManager::WithinRate(int host) {
                               "Net: dropped host %d: more than %d frames in %llu ms", host,
                               kFramesPerWindow, static_cast<unsigned long long>(kRateWindowMs));
     mTransport->DropHost(host, "flooding");
+    if (mHostDropped)
+        mHostDropped(host);
     return false;
 }
 

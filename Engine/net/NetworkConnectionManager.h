@@ -69,6 +69,10 @@ public:
     // The machine's handler of a kind (empty: the registry's runs).
     std::function<void(NetPacket&)> GetPacketHandler(PACKET_TYPE type) const;
     void SetCommandGate(CommandGate gate) { mCommandGate = std::move(gate); }
+    // Told when this server drops a client for flooding, so the game can let its players go.
+    void SetHostDroppedHandler(std::function<void(int host)> handler) {
+        mHostDropped = std::move(handler);
+    }
     void SetRegistry(const NetPacketRegistry* registry) { mRegistry = registry; }
     const NetPacketRegistry& GetRegistry() const;
 
@@ -103,6 +107,7 @@ private:
     std::uint64_t mPacketsDropped = 0;
     std::uint64_t mConnection = 0;  // counts SetTransport calls
     CommandGate mCommandGate;
+    std::function<void(int host)> mHostDropped;
     std::map<int, RateWindow> mRates;
     std::set<int> mFlooders;
 };

@@ -310,6 +310,11 @@ TEST_F(HostileClient, AFloodingHostIsDroppedAndTheOthersPlayOn) {
         EXPECT_TRUE(gEngine->GetNetworkConnectionManager()->WasDroppedForFlood(1));
     }
     EXPECT_EQ(game.Server().CountLog("Net: dropped host 1"), 1);
+    // Its player left the game; the honest ones are still listed.
+    ON_MACHINE(game.Server()) {
+        EXPECT_EQ(gGameEngine->GetPlayerManagerServer()->FindRecord(IdOf(1)), nullptr);
+    }
+    EXPECT_EQ(ListedOnServer(), 3);
     // A replayed request after the drop is not run.
     Hostile([](GameEngineNetworkInterface& net) { net.HandleChatMessage(L"x", L"late", 0, {}); });
     ON_MACHINE(game.Server()) {

@@ -142,6 +142,11 @@ void GameEngineInboundInterface::InstallPacketHandlers() {
     if (!connections)
         return;
     connections->SetCommandGate(&ClientMayCommand);
+    // A host dropped for flooding is gone: its players leave the game like any leaver.
+    connections->SetHostDroppedHandler([](int host) {
+        if (gGameEngine)
+            gGameEngine->RemovePlayerFromGame(host);
+    });
     for (PACKET_TYPE type : kInboundKinds)
         connections->SetPacketHandler(type, [](NetPacket& packet) {
             if (!ReceivePacket(packet))
