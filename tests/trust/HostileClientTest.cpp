@@ -259,6 +259,23 @@ TEST_F(HostileClient, InvitationsAreBoundedAndComeOnlyFromListedPlayers) {
     ExpectHonestClientsPlay();
 }
 
+TEST_F(HostileClient, AReplayedPartyJoinIsRefusedOnceTheInvitationWasUsed) {
+    ON_MACHINE(game.Client(1)) {
+        gGameEngine->InvitePlayerToParty(IdOf(1), static_cast<int>(IdOf(2)));
+    }
+    game.Pump();
+    const int party = static_cast<int>(IdOf(2));
+    Hostile([&](GameEngineNetworkInterface& net) { net.AddPlayerToParty(IdOf(1), party); });
+    EXPECT_EQ(ServerRecord(1).partyId, party);
+    Hostile([](GameEngineNetworkInterface& net) { net.AddPlayerToParty(IdOf(1), 0); });
+    EXPECT_EQ(ServerRecord(1).partyId, 0);
+    // The same join again: the invitation was answered, so it is refused.
+    Hostile([&](GameEngineNetworkInterface& net) { net.AddPlayerToParty(IdOf(1), party); });
+    EXPECT_EQ(ServerRecord(1).partyId, 0);
+    EXPECT_EQ(game.Server().CountLog("refused AddPlayerToParty from host 1"), 1);
+    ExpectHonestClientsPlay();
+}
+
 TEST_F(HostileClient, ChatAndNoticesCarryTheSendersOwnName) {
     Hostile([](GameEngineNetworkInterface& net) {
         net.HandleChatMessage(L"Player2", L"I am Player2", 0, {});
