@@ -260,13 +260,8 @@ void GameEngineInboundInterface::CtoS_SinglePlayerHeartbeat(
     }
     // Parties change only through party requests; a client's heartbeat must not move its player
     // into a party that the server refused, nor undo a change still on its way to that client.
-    PlayerNetHeartbeatInfo kept = heartbeat;
-    std::uint32_t party = 0;
-    if (server->GetPlayerParty(heartbeat.playerId, party))
-        kept.partyId = static_cast<int>(party);
-    if (CheckPlayerReport(kept, server->FindRecord(heartbeat.playerId)))
+    if (server->HandleClientHeartbeat(heartbeat))
         Capped("CtoS_SinglePlayerHeartbeat", heartbeat.playerId);
-    server->HandlePlayerHeartbeatInbound(kept);
 }
 
 void GameEngineInboundInterface::StoC_AllPlayersUpdate(
@@ -299,7 +294,7 @@ void GameEngineInboundInterface::CtoS_AddNewPlayer(const PlayerNetBasicInfo& pla
     if (party != 0 && party != checked.playerId &&
         !(parties && parties->WasInvited(checked.playerId, party)))
         checked.partyId = 0;
-    if (CheckPlayerReport(checked, server->FindRecord(player.playerId)))
+    if (CheckPlayerReport(checked, PlayerVitals()))
         Capped("CtoS_AddNewPlayer", player.playerId);
     server->HandleNewPlayer(checked);
 }

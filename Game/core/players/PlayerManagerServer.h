@@ -45,6 +45,9 @@ public:
     void HandleRemovePlayer(std::uint32_t id);
     void RemovePlayerFromGame(int host);
     void HandlePlayerHeartbeatInbound(const PlayerNetHeartbeatInfo& heartbeat);
+    // A client's heartbeat of its listed player: stored within bounds (PlayerReport.h), its
+    // party kept as the server has it. True when a value had to be capped.
+    bool HandleClientHeartbeat(const PlayerNetHeartbeatInfo& heartbeat);
     void AddPlayerToParty(std::uint32_t id, int party);
     void HandleBonus(const Bonus& bonus, const WorldVec3& where, std::uint32_t receiver);
 

@@ -28,10 +28,11 @@ bool IsFinite(const WorldVec3& where) {
     return std::isfinite(p.x) && std::isfinite(p.y) && std::isfinite(p.z);
 }
 
-bool CheckPlayerReport(PlayerNetHeartbeatInfo& report, const PlayerNetBasicInfo* previous) {
-    PlayerNetHeartbeatInfo before;
-    if (previous)
-        before = *previous;
+PlayerVitals VitalsOf(const PlayerNetHeartbeatInfo& info) {
+    return PlayerVitals{info.life, info.maxLife, info.mana, info.maxMana, info.position};
+}
+
+bool CheckPlayerReport(PlayerNetHeartbeatInfo& report, const PlayerVitals& before) {
     bool fixed = FixAmount(report.life, before.life);
     fixed = FixAmount(report.maxLife, before.maxLife) || fixed;
     fixed = FixAmount(report.mana, before.mana) || fixed;
@@ -54,7 +55,7 @@ bool CheckPlayerReport(PlayerNetHeartbeatInfo& report, const PlayerNetBasicInfo*
     return fixed;
 }
 
-bool CheckPlayerReport(PlayerNetBasicInfo& report, const PlayerNetBasicInfo* previous) {
+bool CheckPlayerReport(PlayerNetBasicInfo& report, const PlayerVitals& previous) {
     bool fixed = CheckPlayerReport(static_cast<PlayerNetHeartbeatInfo&>(report), previous);
     if (report.playerName.size() > kMaxPlayerNameLength) {
         report.playerName.resize(kMaxPlayerNameLength);

@@ -17,12 +17,22 @@ inline constexpr std::size_t kMaxChatLength = 256;  // characters of one chat li
 
 bool IsFinite(const WorldVec3& where);
 
+// What a report falls back to: the player's last good values.
+struct PlayerVitals {
+    float life = 0.0f;
+    float maxLife = 0.0f;
+    float mana = 0.0f;
+    float maxMana = 0.0f;
+    WorldVec3 position;
+};
+PlayerVitals VitalsOf(const PlayerNetHeartbeatInfo& info);
+
 // Brings the report within bounds: non-finite or negative life and mana become 0 (or the
-// previous record's), a position that is not finite keeps the previous one, the level is
-// clamped, strings and lists are cut. True when anything was changed.
-bool CheckPlayerReport(PlayerNetHeartbeatInfo& report, const PlayerNetBasicInfo* previous);
+// previous ones), a position that is not finite keeps the previous one, the level is clamped,
+// strings and lists are cut. True when anything was changed. Allocates nothing.
+bool CheckPlayerReport(PlayerNetHeartbeatInfo& report, const PlayerVitals& previous);
 // The same for a new player's record, which adds the name.
-bool CheckPlayerReport(PlayerNetBasicInfo& report, const PlayerNetBasicInfo* previous);
+bool CheckPlayerReport(PlayerNetBasicInfo& report, const PlayerVitals& previous);
 
 // The text cut to at most `limit` characters.
 std::wstring CapText(const std::wstring& text, std::size_t limit = kMaxChatLength);
