@@ -174,6 +174,10 @@ TEST_F(HostileClient, ABonusIsTakenFromTheServersOwnRecordOrRefused) {
         made.sourceId = 0x4444;
         net.HandleBonusToServer(made, WorldVec3(), IdOf(1));
     });
+    // Replayed, the same pickup pays nothing more.
+    Hostile([&](GameEngineNetworkInterface& net) {
+        net.HandleBonusToServer(made, WorldVec3(), IdOf(1));
+    });
     ON_MACHINE(game.Client(0)) {
         EXPECT_EQ(Singleton<ObjectManager>::Get().GetObject<Player>(IdOf(1))->GetMoney(), 40u);
     }

@@ -321,10 +321,13 @@ void GameEngineInboundInterface::HandleBonusToServer(const Bonus& bonus, const W
     // through the server's own death handling.
     Object* source =
         bonus.sourceId ? Singleton<ObjectManager>::Get().GetObject(bonus.sourceId) : nullptr;
+    // Each source pays once: a replayed bonus finds it claimed (object ids are never reused).
     if ((!source || FindObjectOfClass(bonus.sourceId, "Character") ||
-         !SourceOwnsListedPlayer(activePlayer) || !IsFinite(where)) &&
+         !SourceOwnsListedPlayer(activePlayer) || !IsFinite(where) ||
+         claimedBonusSources.contains(bonus.sourceId)) &&
         Refuse("HandleBonusToServer", bonus.sourceId))
         return;
+    claimedBonusSources.insert(bonus.sourceId);
     Bonus own;
     own.Load(Singleton<ObjectManager>::Get().GetLoadTable(source->GetObjectName()));
     own.id = bonus.id;

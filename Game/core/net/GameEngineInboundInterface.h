@@ -4,6 +4,8 @@
 // client act for another player are refused on a server; the party requests of the game's own
 // flows (joining on an invitation, the inviter taking the lead, the leader's kick) are let
 // through and passed on to the clients they concern.
+#include <set>
+
 #include "Engine/net/PacketTypes.h"
 #include "Game/core/net/GameEngineNetworkInterface.h"
 
@@ -70,6 +72,7 @@ private:
 
     int sourceHost = -1;
     PACKET_TYPE sourceType = 0;
+    std::set<std::uint32_t> claimedBonusSources;  // objects whose bonus a client has had
 };
 
 }  // namespace GAME
