@@ -23,6 +23,10 @@ const char* FaultName(NetFault fault) {
             return "packets naming missing objects";
         case NetFault::NoHandler:
             return "packets without a handler";
+        case NetFault::Refused:
+            return "refused requests";
+        case NetFault::Flood:
+            return "frames past the rate bound";
     }
     return "faults";
 }

@@ -12,7 +12,15 @@
 
 namespace GAME {
 
-enum class NetFault : std::uint8_t { NoTypeId, UnknownType, BadBody, ObjectsMissing, NoHandler };
+enum class NetFault : std::uint8_t {
+    NoTypeId,
+    UnknownType,
+    BadBody,
+    ObjectsMissing,
+    NoHandler,
+    Refused,  // well formed, but not the sender's to ask
+    Flood,    // more frames than a host may send
+};
 
 class NetFaultLog {
 public:

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "Engine/Engine.h"
+#include "Engine/net/ActorConfigCommand.h"
 #include "Engine/net/NetFaultLog.h"
 #include "Engine/net/NetPacket.h"
 #include "Engine/net/NetPacketRegistry.h"
@@ -16,6 +17,8 @@ NetworkConnectionManager::~NetworkConnectionManager() = default;
 void NetworkConnectionManager::SetTransport(std::unique_ptr<NetTransport> transport) {
     NetFaultLog::Get().FlushAll();
     ++mConnection;
+    mRates.clear();
+    mFlooders.clear();
     mTransport = std::move(transport);
     gEngine->SetNetworkMode(mTransport != nullptr, mTransport && mTransport->IsServer());
 }
@@ -127,9 +130,54 @@ int NetworkConnectionManager::ProcessIncoming(int timeoutMs) {
     return static_cast<int>(handled);
 }
 
+bool NetworkConnectionManager::WithinRate(int host) {
+    if (!mTransport || !mTransport->IsServer() || host == GetLocalHostId())
+        return true;
+    if (mFlooders.contains(host))
+        return false;
+    const std::uint64_t now = gEngine->GetGameTime();
+    RateWindow& window = mRates[host];
+    if (now - window.start >= kRateWindowMs)
+        window = RateWindow{now, 0};
+    if (++window.frames <= kFramesPerWindow)
+        return true;
+    mFlooders.insert(host);
+    mRates.erase(host);
+    NetFaultLog::Get().Report(1, host, NetFault::Flood, 0,
+                              "Net: dropped host %d: more than %d frames in %llu ms", host,
+                              kFramesPerWindow, static_cast<unsigned long long>(kRateWindowMs));
+    mTransport->DropHost(host, "flooding");
+    if (mHostDropped)
+        mHostDropped(host);
+    return false;
+}
+
+void NetworkConnectionManager::RunClientCommand(NetPacket& packet, PACKET_TYPE type, int sourceHost,
+                                                const std::uint8_t* bytes, std::size_t size) {
+    const NetPacketKind* kind = GetRegistry().Find(type);
+    std::unique_ptr<ActorConfigCommand> command(kind ? kind->command(packet) : nullptr);
+    if (!command)
+        return;
+    if (mCommandGate && !mCommandGate(sourceHost, type, command->GetObjectId())) {
+        ++mPacketsDropped;
+        NetFaultLog::Get().Report(1, sourceHost, NetFault::Refused, type,
+                                  "Net: refused %s from host %d: object %u is not its own",
+                                  kind->name.c_str(), sourceHost, command->GetObjectId());
+        return;
+    }
+    // The received bytes travel on as they came: what this machine made of them may lack what
+    // only the other machines know (a region the server has not loaded).
+    SendFrameToClientsExcept(sourceHost, std::vector<std::uint8_t>(bytes, bytes + size));
+    command->RunExecute();
+}
+
 void NetworkConnectionManager::HandleFrame(int sourceHost, const std::uint8_t* bytes,
                                            std::size_t size) {
     ++mPacketsReceived;
+    if (!WithinRate(sourceHost)) {
+        ++mPacketsDropped;
+        return;
+    }
     if (!bytes || size < 2) {
         ++mPacketsDropped;
         NetFaultLog::Get().Report(1, sourceHost, NetFault::NoTypeId, 0,
@@ -141,21 +189,18 @@ void NetworkConnectionManager::HandleFrame(int sourceHost, const std::uint8_t* b
     const NetPacketRegistry& registry = GetRegistry();
     const NetPacketKind* kind = registry.Find(type);
 
-    // A server passes a client's command on to the other clients so that every machine runs it.
-    std::function<void(NetPacket&)> relay;
-    if (kind && kind->command && mTransport && mTransport->IsServer() &&
-        sourceHost != GetLocalHostId())
-        // The received bytes travel on as they came: what this machine made of them may lack
-        // what only the other machines know (a region the server has not loaded).
-        relay = [this, sourceHost, bytes, size](NetPacket&) {
-            SendFrameToClientsExcept(sourceHost, std::vector<std::uint8_t>(bytes, bytes + size));
-        };
-
     // A copy: the handler may remove or replace itself while it runs.
     auto it = mHandlers.find(type);
-    const NetPacketHandler handler = it == mHandlers.end() ? NetPacketHandler() : it->second;
-    const NetReceiveResult result = registry.Receive(type, bytes + 2, size - 2, sourceHost,
-                                                     handler ? &handler : nullptr, relay);
+    NetPacketHandler handler = it == mHandlers.end() ? NetPacketHandler() : it->second;
+    // A server runs a client's command only when the gate allows it, and then passes it on to
+    // the other clients so that every machine runs it.
+    if (!handler && kind && kind->command && mTransport && mTransport->IsServer() &&
+        sourceHost != GetLocalHostId())
+        handler = [this, type, sourceHost, bytes, size](NetPacket& packet) {
+            RunClientCommand(packet, type, sourceHost, bytes, size);
+        };
+    const NetReceiveResult result =
+        registry.Receive(type, bytes + 2, size - 2, sourceHost, handler ? &handler : nullptr, {});
     if (result != NetReceiveResult::Executed)
         ++mPacketsDropped;
 }

@@ -5,12 +5,16 @@
 //
 // Received configuration-command packets are rebuilt into their command and executed; a server
 // also passes a command it received from one client on to every other client, so that every
-// machine runs it once.
+// machine runs it once, but only those the game's command gate lets through.
+//
+// A server bounds what each client may send: past kFramesPerWindow frames within kRateWindowMs
+// of game time the host is dropped (one log line), and nothing more of it is run.
 #include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <map>
 #include <memory>
+#include <set>
 #include <vector>
 
 #include "Engine/net/PacketTypes.h"
@@ -23,6 +27,13 @@ class NetPacketRegistry;
 
 class NetworkConnectionManager {
 public:
+    static constexpr std::uint64_t kRateWindowMs = 1000;
+    static constexpr int kFramesPerWindow = 25000;
+
+    // Whether a client's command about that object may run here and go on to the others.
+    using CommandGate =
+        std::function<bool(int sourceHost, PACKET_TYPE type, std::uint32_t objectId)>;
+
     NetworkConnectionManager();
     ~NetworkConnectionManager();
     NetworkConnectionManager(const NetworkConnectionManager&) = delete;
@@ -57,12 +68,19 @@ public:
     void SetPacketHandler(PACKET_TYPE type, std::function<void(NetPacket&)> handler);
     // The machine's handler of a kind (empty: the registry's runs).
     std::function<void(NetPacket&)> GetPacketHandler(PACKET_TYPE type) const;
+    void SetCommandGate(CommandGate gate) { mCommandGate = std::move(gate); }
+    // Told when this server drops a client for flooding, so the game can let its players go.
+    void SetHostDroppedHandler(std::function<void(int host)> handler) {
+        mHostDropped = std::move(handler);
+    }
     void SetRegistry(const NetPacketRegistry* registry) { mRegistry = registry; }
     const NetPacketRegistry& GetRegistry() const;
 
     std::uint64_t GetPacketsSent() const { return mPacketsSent; }
     std::uint64_t GetPacketsReceived() const { return mPacketsReceived; }
     std::uint64_t GetPacketsDropped() const { return mPacketsDropped; }
+    // Whether this server dropped the host for flooding (until the connection is replaced).
+    bool WasDroppedForFlood(int host) const { return mFlooders.contains(host); }
 
     // The frame a packet travels as (type id, then the body written now).
     static std::vector<std::uint8_t> Serialize(NetPacket& packet);
@@ -70,6 +88,16 @@ public:
 private:
     bool SendFrame(int host, const std::vector<std::uint8_t>& frame);
     bool SendFrameToClientsExcept(int host, const std::vector<std::uint8_t>& frame);
+    // Counts a client's frame against its bound; false once the host is dropped.
+    bool WithinRate(int host);
+    // A client's command on a server: checked by the gate, then relayed and run.
+    void RunClientCommand(NetPacket& packet, PACKET_TYPE type, int sourceHost,
+                          const std::uint8_t* bytes, std::size_t size);
+
+    struct RateWindow {
+        std::uint64_t start = 0;
+        int frames = 0;
+    };
 
     std::unique_ptr<NetTransport> mTransport;
     const NetPacketRegistry* mRegistry = nullptr;
@@ -78,6 +106,10 @@ private:
     std::uint64_t mPacketsReceived = 0;
     std::uint64_t mPacketsDropped = 0;
     std::uint64_t mConnection = 0;  // counts SetTransport calls
+    CommandGate mCommandGate;
+    std::function<void(int host)> mHostDropped;
+    std::map<int, RateWindow> mRates;
+    std::set<int> mFlooders;
 };
 
 }  // namespace GAME

@@ -80,7 +80,7 @@ TEST_F(TwoMachines, ChatFromTheClientReachesTheServerWithItsChannel) {
 
 TEST_F(TwoMachines, MarketTradeAndQuestRequestsReachTheServersInboundWithTheirArguments) {
     ON_MACHINE(game.Server()) {
-        Singleton<ObjectManager>::Get().CreateObject("Entity", 8);  // the merchant
+        Singleton<ObjectManager>::Get().CreateObject("Entity", 8);  // no merchant
     }
     ON_MACHINE(game.Client(0)) {
         GameEngineNetworkInterface* network = gGameEngine->GetNetworkInterface();
@@ -91,10 +91,8 @@ TEST_F(TwoMachines, MarketTradeAndQuestRequestsReachTheServersInboundWithTheirAr
     }
     game.Pump();
     TestMachine& server = game.Server();
-    EXPECT_EQ(
-        server.CountLog(
-            "C2S_MarketPurchaseRequest (market 8, level 3, seed 77, item 2, buyer 268435457)"),
-        1);
+    // Object 8 is no merchant: the request is refused before any market is made.
+    EXPECT_EQ(server.CountLog("refused C2S_MarketPurchaseRequest from host 1 (object 8)"), 1);
     EXPECT_EQ(server.CountLog("TradeSetGoldAmount (268435457, 536870913, 250)"), 1);
     EXPECT_EQ(
         server.CountLog("HandleQuestMessagePacket (268435457 to 0, 3 words, condition set 1)"), 1);
@@ -102,7 +100,7 @@ TEST_F(TwoMachines, MarketTradeAndQuestRequestsReachTheServersInboundWithTheirAr
     EXPECT_EQ(game.Client(0).CountLog("is not available yet"), 0);
 }
 
-TEST_F(TwoMachines, AMarketRequestMakesTheServersMarketOnceAndOnlyForAMerchantThatExists) {
+TEST_F(TwoMachines, AClientsMarketRequestMakesNoMarketForAnObjectThatIsNoMerchant) {
     ON_MACHINE(game.Server()) {
         Singleton<ObjectManager>::Get().CreateObject("Entity", 8);
     }
@@ -119,7 +117,9 @@ TEST_F(TwoMachines, AMarketRequestMakesTheServersMarketOnceAndOnlyForAMerchantTh
     ON_MACHINE(game.Server()) {
         auto* markets =
             static_cast<GameEngineServerServicesModule*>(gGameEngine->GetServerServices());
-        EXPECT_EQ(markets->GetMarketCount(), 1u);
+        EXPECT_EQ(markets->GetMarketCount(), 0u);
+        EXPECT_EQ(game.Server().CountLog("refused C2S_MarketUpdateRequest from host 1 (object 8)"),
+                  1);
         EXPECT_EQ(game.Server().CountLog("no merchant 30583 for a market request"), 1);
         EXPECT_EQ(game.Server().CountLog("C2S_MarketUpdateRequest (market 30583)"), 0);
     }
@@ -166,7 +166,7 @@ TEST_F(TwoMachines, TheServersModuleGivesItsBalanceLevelToTheClientsAndItself) {
     }
 }
 
-TEST_F(TwoMachines, GoldGivenByTheClientReachesTheServersPlayer) {
+TEST_F(TwoMachines, GoldAClientGivesItsOwnPlayerOutsideATradeIsRefused) {
     Player* onServer = nullptr;
     ON_MACHINE(game.Server()) {
         onServer = MakePlayer(kClientPlayer);
@@ -176,7 +176,8 @@ TEST_F(TwoMachines, GoldGivenByTheClientReachesTheServersPlayer) {
         gGameEngine->GetNetworkInterface()->GiveGoldToPlayer(kClientPlayer, 50);
     }
     game.Pump();
-    EXPECT_EQ(onServer->GetMoney(), 50u);
+    EXPECT_EQ(onServer->GetMoney(), 0u);
+    EXPECT_EQ(game.Server().CountLog("refused GiveGoldToPlayer from host 1"), 1);
 }
 
 // Requests a server refuses from a client.

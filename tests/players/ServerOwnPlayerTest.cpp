@@ -73,11 +73,19 @@ protected:
     }
 
     // A bonus that the host's own player earned at x, sent to the server.
+    // A client's bonus counts only from a pickup the server knows, with the server's values.
     void Earn(int host, float x, std::uint32_t gold) {
+        const std::uint32_t source = 0x4000 + ++earned;
+        if (host != 0)
+            ON_MACHINE(game.Server()) {
+                ASSERT_NE(Singleton<ObjectManager>::Get().CreateObjectFromFile<Entity>(
+                              "Records/Pickups/Gold" + std::to_string(gold) + ".dbr", source),
+                          nullptr);
+            }
         ON_MACHINE(MachineOf(host)) {
             Bonus bonus;
             bonus.gold = gold;
-            bonus.sourceId = 0x4000;
+            bonus.sourceId = source;
             gGameEngine->HandleBonusToServerOutbound(bonus, WorldVec3(nullptr, Vec3(x, 0, 0)),
                                                      IdOf(host));
         }
@@ -98,6 +106,7 @@ protected:
     }
 
     NetTestGame game{2, TestMachine::TestDataDir() + "/Records/Players/NearbyGold"};
+    std::uint32_t earned = 0;
 };
 
 TEST_F(ServerOwnPlayerTest, TheServersOwnHeartbeatReachesItsListAndEveryClient) {

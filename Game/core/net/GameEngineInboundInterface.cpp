@@ -4,6 +4,8 @@
 #include <cstdio>
 
 #include "Engine/Engine.h"
+#include "Engine/net/NetFaultLog.h"
+#include "Engine/net/transport/NetTransport.h"
 #include "Engine/object/ObjectManager.h"
 #include "Engine/text/LocalizationManager.h"
 #include "Game/characters/Player.h"
@@ -16,6 +18,7 @@
 #include "Game/core/players/PlayerManagerClient.h"
 #include "Game/core/players/PlayerManagerServer.h"
 #include "Game/core/players/PlayerNetInfo.h"
+#include "Game/core/players/PlayerReport.h"
 #include "Game/items/ItemNetworkCreation.h"
 #include "Game/items/market/MarketClient.h"
 #include "Game/items/market/MarketServer.h"
@@ -31,18 +34,10 @@ MarketClient* FindMarketClient(std::uint32_t merchant) {
 }
 
 // The server market of the merchant, made by the first request that names it; null on a client.
-// A client's request makes none for a merchant that does not exist here.
-MarketServer* GetMarketServer(std::uint32_t merchant, bool fromRemoteClient) {
+MarketServer* GetMarketServer(std::uint32_t merchant) {
     GameEngineServerServicesModuleBase* server =
         gGameEngine ? gGameEngine->GetServerServices() : nullptr;
-    if (!server)
-        return nullptr;
-    if (fromRemoteClient && !Singleton<ObjectManager>::Get().GetObject(merchant)) {
-        gEngine->Log(1, "GameEngineInboundInterface: no merchant %u for a market request",
-                     merchant);
-        return nullptr;
-    }
-    return server->GetMarketServer(merchant);
+    return server ? server->GetMarketServer(merchant) : nullptr;
 }
 
 // Operations whose targets are not built yet say so, with their arguments, and do nothing.
@@ -67,9 +62,63 @@ bool GameEngineInboundInterface::SourceOwnsPlayer(std::uint32_t player) const {
     return HostOfPlayer(player) == sourceHost;
 }
 
-bool GameEngineInboundInterface::Refuse(const char* operation) const {
-    gEngine->Log(1, "GameEngineInboundInterface: refused %s from host %d", operation, sourceHost);
+bool GameEngineInboundInterface::Refuse(const char* operation, std::uint32_t object) const {
+    if (object != 0)
+        NetFaultLog::Get().Report(1, sourceHost, NetFault::Refused, sourceType,
+                                  "GameEngineInboundInterface: refused %s from host %d (object %u)",
+                                  operation, sourceHost, object);
+    else
+        NetFaultLog::Get().Report(1, sourceHost, NetFault::Refused, sourceType,
+                                  "GameEngineInboundInterface: refused %s from host %d", operation,
+                                  sourceHost);
     return true;
+}
+
+bool GameEngineInboundInterface::RefusedUnlessMerchant(std::uint32_t market,
+                                                       const char* operation) const {
+    // Only a merchant keeps a market: a client's request makes none for any other object.
+    if (!FromRemoteClient() || FindObjectOfClass(market, "NpcMerchant"))
+        return false;
+    if (!Singleton<ObjectManager>::Get().GetObject(market)) {
+        NetFaultLog::Get().Report(
+            1, sourceHost, NetFault::Refused, sourceType,
+            "GameEngineInboundInterface: no merchant %u for a market request from host %d", market,
+            sourceHost);
+        return true;
+    }
+    return Refuse(operation, market);
+}
+
+void GameEngineInboundInterface::Capped(const char* operation, std::uint32_t player) const {
+    NetFaultLog::Get().Report(
+        1, sourceHost, NetFault::Refused, sourceType,
+        "GameEngineInboundInterface: capped out-of-range values of %s from host %d (player %u)",
+        operation, sourceHost, player);
+}
+
+bool GameEngineInboundInterface::VouchForSender(RemoteMessagePacket& packet) const {
+    // The text is the game's own (a tag); the player it names must be one the server lists.
+    PlayerManagerServer* server = gGameEngine ? gGameEngine->GetPlayerManagerServer() : nullptr;
+    return !FromRemoteClient() || packet.optionalInsert == 0 || !server ||
+           server->FindRecord(packet.optionalInsert) != nullptr;
+}
+
+bool GameEngineInboundInterface::VouchForSender(RemoteWMessagePacket& packet) const {
+    // Text that goes on to another client's machine is signed with its sender's name.
+    const int host = HostOfPlayer(packet.receiver);
+    if (!FromRemoteClient() || host == sourceHost || host == kServerHostId)
+        return true;
+    std::wstring sender;
+    if (!SenderName(sender))
+        return false;
+    packet.text = CapText((sender.empty() ? std::wstring(L"?") : sender) + L": " + packet.text);
+    return true;
+}
+
+bool GameEngineInboundInterface::SourceOwnsListedPlayer(std::uint32_t player) const {
+    PlayerManagerServer* server = gGameEngine ? gGameEngine->GetPlayerManagerServer() : nullptr;
+    std::uint32_t party = 0;
+    return SourceOwnsPlayer(player) && server && server->GetPlayerParty(player, party);
 }
 
 bool GameEngineInboundInterface::RefusedFromClient(const char* operation) const {
@@ -78,7 +127,7 @@ bool GameEngineInboundInterface::RefusedFromClient(const char* operation) const 
 
 bool GameEngineInboundInterface::RefusedUnlessOwner(std::uint32_t player,
                                                     const char* operation) const {
-    return FromRemoteClient() && !SourceOwnsPlayer(player) && Refuse(operation);
+    return FromRemoteClient() && !SourceOwnsPlayer(player) && Refuse(operation, player);
 }
 
 void GameEngineInboundInterface::TradeInitiate(std::uint32_t sender, std::uint32_t receiver) {
@@ -121,8 +170,10 @@ void GameEngineInboundInterface::TradeSetGoldAmount(std::uint32_t sender, std::u
 }
 
 void GameEngineInboundInterface::GiveGoldToPlayer(std::uint32_t player, int amount) {
-    // A client must not take gold from anybody.
-    if (FromRemoteClient() && amount < 0 && Refuse("GiveGoldToPlayer"))
+    // A client pays out of its own player's purse only. Gold reaches a client's player only
+    // from a trade the server saw complete, and the server runs no trades yet: it takes none.
+    if (FromRemoteClient() && (!SourceOwnsListedPlayer(player) || amount > 0) &&
+        Refuse("GiveGoldToPlayer", player))
         return;
     Player* target = player ? Singleton<ObjectManager>::Get().GetObject<Player>(player) : nullptr;
     if (!target)
@@ -203,17 +254,14 @@ void GameEngineInboundInterface::CtoS_SinglePlayerHeartbeat(
     PlayerManagerServer* server = gGameEngine ? gGameEngine->GetPlayerManagerServer() : nullptr;
     if (!server)
         return;
-    // Parties change only through party requests; a client's heartbeat must not move its player
-    // into a party that the server refused, nor undo a change still on its way to that client.
-    std::uint32_t party = 0;
-    if (FromRemoteClient() && server->GetPlayerParty(heartbeat.playerId, party) &&
-        static_cast<std::uint32_t>(heartbeat.partyId) != party) {
-        PlayerNetHeartbeatInfo kept = heartbeat;
-        kept.partyId = static_cast<int>(party);
-        server->HandlePlayerHeartbeatInbound(kept);
+    if (!FromRemoteClient()) {
+        server->HandlePlayerHeartbeatInbound(heartbeat);
         return;
     }
-    server->HandlePlayerHeartbeatInbound(heartbeat);
+    // Parties change only through party requests; a client's heartbeat must not move its player
+    // into a party that the server refused, nor undo a change still on its way to that client.
+    if (server->HandleClientHeartbeat(heartbeat))
+        Capped("CtoS_SinglePlayerHeartbeat", heartbeat.playerId);
 }
 
 void GameEngineInboundInterface::StoC_AllPlayersUpdate(
@@ -227,8 +275,28 @@ void GameEngineInboundInterface::StoC_AllPlayersUpdate(
 void GameEngineInboundInterface::CtoS_AddNewPlayer(const PlayerNetBasicInfo& player) {
     if (RefusedUnlessOwner(player.playerId, "CtoS_AddNewPlayer"))
         return;
-    if (PlayerManagerServer* server = gGameEngine ? gGameEngine->GetPlayerManagerServer() : nullptr)
+    PlayerManagerServer* server = gGameEngine ? gGameEngine->GetPlayerManagerServer() : nullptr;
+    if (!server)
+        return;
+    if (!FromRemoteClient()) {
         server->HandleNewPlayer(player);
+        return;
+    }
+    // One player per machine; a second one from the same host would crowd the list.
+    for (std::uint32_t listed : server->GetPlayers())
+        if (HostOfPlayer(listed) == sourceHost && listed != player.playerId &&
+            Refuse("CtoS_AddNewPlayer", player.playerId))
+            return;
+    PlayerNetBasicInfo checked = player;
+    // A newcomer stands alone, or in a party that invited him.
+    PartyManager* parties = gGameEngine->GetPartyManager();
+    const auto party = static_cast<std::uint32_t>(checked.partyId);
+    if (party != 0 && party != checked.playerId &&
+        !(parties && parties->WasInvited(checked.playerId, party)))
+        checked.partyId = 0;
+    if (CheckPlayerReport(checked, PlayerVitals()))
+        Capped("CtoS_AddNewPlayer", player.playerId);
+    server->HandleNewPlayer(checked);
 }
 
 void GameEngineInboundInterface::HandleBonusToClient(const Bonus& bonus, const std::uint32_t&) {
@@ -242,8 +310,29 @@ void GameEngineInboundInterface::HandleBonusToServer(const Bonus& bonus, const W
                                                      const std::uint32_t& activePlayer) {
     if (RefusedUnlessOwner(activePlayer, "HandleBonusToServer"))
         return;
-    if (gGameEngine)
+    if (!gGameEngine)
+        return;
+    if (!FromRemoteClient()) {
         gGameEngine->HandleBonusToServerInbound(bonus, where, activePlayer);
+        return;
+    }
+    // A client's bonus names the object it came from; the values are the server's copy of that
+    // object's record, never the amounts the client reports. Characters give bonuses only
+    // through the server's own death handling.
+    Object* source =
+        bonus.sourceId ? Singleton<ObjectManager>::Get().GetObject(bonus.sourceId) : nullptr;
+    // Each source pays once: a replayed bonus finds it claimed (object ids are never reused).
+    if ((!source || FindObjectOfClass(bonus.sourceId, "Character") ||
+         !SourceOwnsListedPlayer(activePlayer) || !IsFinite(where) ||
+         claimedBonusSources.contains(bonus.sourceId)) &&
+        Refuse("HandleBonusToServer", bonus.sourceId))
+        return;
+    claimedBonusSources.insert(bonus.sourceId);
+    Bonus own;
+    own.Load(Singleton<ObjectManager>::Get().GetLoadTable(source->GetObjectName()));
+    own.id = bonus.id;
+    own.sourceId = bonus.sourceId;
+    gGameEngine->HandleBonusToServerInbound(own, where, activePlayer);
 }
 
 void GameEngineInboundInterface::HandleQuestMessagePacket(std::uint32_t sender, bool conditionSet,
@@ -284,8 +373,9 @@ bool GameEngineInboundInterface::MayChangeParty(std::uint32_t player, int party)
 }
 
 bool GameEngineInboundInterface::MayInvite(int party) const {
-    // The inviter is the party's leader: only that player's machine may invite for it.
-    return !FromRemoteClient() || SourceOwnsPlayer(static_cast<std::uint32_t>(party));
+    // The inviter is the party's leader: only that player's machine may invite for it, and only
+    // a player the server lists, so one machine cannot invite under a thousand names.
+    return !FromRemoteClient() || SourceOwnsListedPlayer(static_cast<std::uint32_t>(party));
 }
 
 void GameEngineInboundInterface::AddPlayerToParty(std::uint32_t player, int party) {
@@ -377,7 +467,7 @@ void GameEngineInboundInterface::C2S_MarketPurchaseRequest(std::uint32_t market,
                                                            std::uint32_t buyer) {
     if (RefusedUnlessOwner(buyer, "C2S_MarketPurchaseRequest"))
         return;
-    if (!GetMarketServer(market, FromRemoteClient()))
+    if (RefusedUnlessMerchant(market, "C2S_MarketPurchaseRequest") || !GetMarketServer(market))
         return;
     NotAvailable("C2S_MarketPurchaseRequest", "market %u, level %u, seed %u, item %u, buyer %u",
                  market, level, seed, itemIndex, buyer);
@@ -388,14 +478,14 @@ void GameEngineInboundInterface::C2S_MarketSellBack(std::uint32_t market, unsign
                                                     std::uint32_t buyer) {
     if (RefusedUnlessOwner(buyer, "C2S_MarketSellBack"))
         return;
-    if (!GetMarketServer(market, FromRemoteClient()))
+    if (RefusedUnlessMerchant(market, "C2S_MarketSellBack") || !GetMarketServer(market))
         return;
     NotAvailable("C2S_MarketSellBack", "market %u, level %u, seed %u, item %u, buyer %u", market,
                  level, seed, itemIndex, buyer);
 }
 
 void GameEngineInboundInterface::C2S_MarketUpdateRequest(std::uint32_t market) {
-    if (!GetMarketServer(market, FromRemoteClient()))
+    if (RefusedUnlessMerchant(market, "C2S_MarketUpdateRequest") || !GetMarketServer(market))
         return;
     NotAvailable("C2S_MarketUpdateRequest", "market %u", market);
 }
@@ -433,8 +523,34 @@ void GameEngineInboundInterface::DisplayWMessageRemote(std::uint32_t, bool asBub
 void GameEngineInboundInterface::HandleChatMessage(const std::wstring& from,
                                                    const std::wstring& text, unsigned char channel,
                                                    std::vector<unsigned int>) {
-    if (gGameEngine)
+    if (!gGameEngine)
+        return;
+    if (!FromRemoteClient()) {
         gGameEngine->AddChatMessage(from, text, channel);
+        return;
+    }
+    // The sender is the host's own player, whatever name the packet holds; a host without a
+    // player yet may not take the name of somebody else's.
+    std::wstring sender = from;
+    if (!SenderName(sender) && Refuse("HandleChatMessage"))
+        return;
+    gGameEngine->AddChatMessage(sender, CapText(text), channel);
+}
+
+bool GameEngineInboundInterface::SenderName(std::wstring& name) const {
+    PlayerManagerServer* server = gGameEngine ? gGameEngine->GetPlayerManagerServer() : nullptr;
+    if (!server)
+        return true;
+    for (const PlayerNetBasicInfo& record : server->GetPlayerRecords())
+        if (SourceOwnsPlayer(record.playerId)) {
+            name = record.playerName;
+            return true;
+        }
+    for (const PlayerNetBasicInfo& record : server->GetPlayerRecords())
+        if (record.playerName == name)
+            return false;
+    name = CapText(name, kMaxPlayerNameLength);
+    return true;
 }
 
 void GameEngineInboundInterface::QuestCommandMove(std::uint32_t character, std::uint32_t, WorldVec3,

@@ -4,11 +4,16 @@
 // client act for another player are refused on a server; the party requests of the game's own
 // flows (joining on an invitation, the inviter taking the lead, the leader's kick) are let
 // through and passed on to the clients they concern.
+#include <set>
+
+#include "Engine/net/PacketTypes.h"
 #include "Game/core/net/GameEngineNetworkInterface.h"
 
 namespace GAME {
 
 class NetPacket;
+class RemoteMessagePacket;
+class RemoteWMessagePacket;
 
 class GameEngineInboundInterface : public GameEngineNetworkInterface {
 public:
@@ -16,6 +21,9 @@ public:
 
     // The machine a received packet came from while its operation runs (-1: this machine).
     void SetSourceHost(int host) { sourceHost = host; }
+    // The kind of the received packet being run (0: none), for the refusal log.
+    void SetSourceType(PACKET_TYPE type) { sourceType = type; }
+    PACKET_TYPE GetSourceType() const { return sourceType; }
     int GetSourceHost() const { return sourceHost; }
 
     // The receive path: runs a decoded packet on this machine's root; false when the packet
@@ -23,13 +31,29 @@ public:
     static bool ReceivePacket(NetPacket& packet);
     // Installs ReceivePacket as this machine's handler of every kind the interface carries.
     static void InstallPacketHandlers();
+    // Whether a server runs and relays a client's configuration command about the object.
+    static bool ClientMayCommand(int host, PACKET_TYPE type, std::uint32_t object);
 
 private:
     // A server's request that came from one of its clients.
     bool FromRemoteClient() const;
     // Whether the player id belongs to the machine the request came from.
     bool SourceOwnsPlayer(std::uint32_t player) const;
-    bool Refuse(const char* operation) const;
+    // Whether the player is the source's and on the server's list.
+    bool SourceOwnsListedPlayer(std::uint32_t player) const;
+    // Logs the refusal (rate-limited per host and kind) and returns true.
+    bool Refuse(const char* operation, std::uint32_t object = 0) const;
+    // Refuses (true, logged) a server's client's market request naming no merchant.
+    bool RefusedUnlessMerchant(std::uint32_t market, const char* operation) const;
+    // Logs (rate-limited) that a client's report was brought within bounds.
+    void Capped(const char* operation, std::uint32_t player) const;
+    // The name a client's text goes out under: its listed player's, else the given one unless a
+    // listed player of another machine bears it (false).
+    bool SenderName(std::wstring& name) const;
+    // On a server: makes a client's notice to another machine show its sender; false when it
+    // may not be sent.
+    bool VouchForSender(RemoteMessagePacket& packet) const;
+    bool VouchForSender(RemoteWMessagePacket& packet) const;
     // Refuses (true, logged) what a server's client may not ask at all.
     bool RefusedFromClient(const char* operation) const;
     // Refuses (true, logged) a server's client's request naming a player of another machine.
@@ -47,6 +71,8 @@ private:
     void RunReceived(Kind& packet, Run run);
 
     int sourceHost = -1;
+    PACKET_TYPE sourceType = 0;
+    std::set<std::uint32_t> claimedBonusSources;  // objects whose bonus a client has had
 };
 
 }  // namespace GAME

@@ -4,6 +4,8 @@
 
 #include "Engine/Engine.h"
 #include "Engine/net/NetworkConnectionManager.h"
+#include "Engine/object/ObjectManager.h"
+#include "Game/characters/Character.h"
 #include "Game/core/GameConstants.h"
 #include "Game/core/GameEngine.h"
 #include "Game/core/net/GameEngineInboundInterface.h"
@@ -15,15 +17,22 @@ namespace {
 // Keeps the source host of the packet being run, restoring the previous one afterwards.
 class SourceHostScope {
 public:
-    SourceHostScope(GameEngineInboundInterface& inbound, int host)
-        : mInbound(inbound), mPrevious(inbound.GetSourceHost()) {
+    SourceHostScope(GameEngineInboundInterface& inbound, int host, PACKET_TYPE type)
+        : mInbound(inbound),
+          mPrevious(inbound.GetSourceHost()),
+          mPreviousType(inbound.GetSourceType()) {
         mInbound.SetSourceHost(host);
+        mInbound.SetSourceType(type);
     }
-    ~SourceHostScope() { mInbound.SetSourceHost(mPrevious); }
+    ~SourceHostScope() {
+        mInbound.SetSourceHost(mPrevious);
+        mInbound.SetSourceType(mPreviousType);
+    }
 
 private:
     GameEngineInboundInterface& mInbound;
     int mPrevious;
+    PACKET_TYPE mPreviousType;
 };
 
 // A packet field as the operation's argument; a parameter that is not sent gets its default.
@@ -56,6 +65,12 @@ void GameEngineInboundInterface::RunReceived(Kind& packet, Run run) {
     if constexpr (RunsOnArrival(route)) {
         run();
     } else if constexpr (route == OperationRoute::Message) {
+        if (!VouchForSender(packet)) {
+            Refuse(packet.GetType() == PacketType::RemoteMessagePacket ? "DisplayMessageRemote"
+                                                                       : "DisplayWMessageRemote",
+                   packet.receiver);
+            return;
+        }
         if (!PassOnToReceiver(packet.receiver, packet))
             run();
     } else if constexpr (route == OperationRoute::Invitation) {
@@ -80,7 +95,7 @@ bool GameEngineInboundInterface::ReceivePacket(NetPacket& packet) {
     if (!root)
         return false;
     GameEngineInboundInterface& in = *root->GetInboundNetworkInterface();
-    SourceHostScope scope(in, packet.GetHeader().sourceHost);
+    SourceHostScope scope(in, packet.GetHeader().sourceHost, packet.GetType());
 #define GAME_NETOP_LOAD(type, name, ...) Load<type>(__VA_OPT__(p.__VA_ARGS__))
 #define GAME_NETOP_RECEIVE(Operation, Kind, member, Route, ...)                       \
     case PacketType::Kind: {                                                          \
@@ -98,10 +113,40 @@ bool GameEngineInboundInterface::ReceivePacket(NetPacket& packet) {
 #undef GAME_NETOP_LOAD
 }
 
+bool GameEngineInboundInterface::ClientMayCommand(int host, PACKET_TYPE type,
+                                                  std::uint32_t object) {
+    // Placed world objects are touched, opened and used by whoever stands at them: those
+    // commands come from the toucher's machine about an object it does not own.
+    switch (type) {
+        case PacketType::FixedItemStateChangeConfigCmdPacket:
+        case PacketType::FixedItemTargetConfigCmdPacket:
+        case PacketType::FixedItemSkillTargetConfigCmdPacket:
+        case PacketType::StrategicMovementTargetConfigCmdPacket:
+            return true;
+        default:
+            break;
+    }
+    // Everything else acts for a player of the sender, or for a pet of one.
+    for (int depth = 0; object != 0 && depth < 4; ++depth) {
+        if (HostOfPlayer(object) == host)
+            return true;
+        const auto* character =
+            dynamic_cast<const Character*>(Singleton<ObjectManager>::Get().GetObject(object));
+        object = character ? character->GetMasterId() : 0;
+    }
+    return false;
+}
+
 void GameEngineInboundInterface::InstallPacketHandlers() {
     NetworkConnectionManager* connections = gEngine->GetNetworkConnectionManager();
     if (!connections)
         return;
+    connections->SetCommandGate(&ClientMayCommand);
+    // A host dropped for flooding is gone: its players leave the game like any leaver.
+    connections->SetHostDroppedHandler([](int host) {
+        if (gGameEngine)
+            gGameEngine->RemovePlayerFromGame(host);
+    });
     for (PACKET_TYPE type : kInboundKinds)
         connections->SetPacketHandler(type, [](NetPacket& packet) {
             if (!ReceivePacket(packet))

@@ -170,6 +170,18 @@ void PartyManager::HandlePartyInvite(std::uint32_t player, int inviter) {
 
 void PartyManager::OnInviteToParty(const GameEvent_InviteToParty& event) {
     if (mInvitationOpen) {
+        // One waiting invitation per inviter, and only so many: a flood of invitations cannot
+        // bury the player in dialogs.
+        for (GameEvent_InviteToParty& pending : mPending)
+            if (pending.inviter == event.inviter) {
+                pending = event;
+                return;
+            }
+        if (mPending.size() >= kMaxPendingInvitations) {
+            gEngine->Log(1, "PartyManager: dropped an invitation from %d: %zu are waiting",
+                         event.inviter, mPending.size());
+            return;
+        }
         mPending.push_back(event);
         return;
     }

@@ -18,6 +18,7 @@ struct WorldVec3;
 class PartyManager {
 public:
     static constexpr int kInviteDialogParty = kDialogPartyPartyInvitation;
+    static constexpr std::size_t kMaxPendingInvitations = 16;
 
     PartyManager();
     ~PartyManager();

@@ -14,6 +14,7 @@
 #include "Game/core/players/Bonus.h"
 #include "Game/core/players/PartyManager.h"
 #include "Game/core/players/PlayerManagerClient.h"
+#include "Game/core/players/PlayerReport.h"
 #include "Game/rules/formulas/DesignerEquation_Algebra.h"
 #include "Game/rules/formulas/DesignerVariableNames.h"
 
@@ -226,6 +227,27 @@ void PlayerManagerServer::HandlePlayerHeartbeatInbound(const PlayerNetHeartbeatI
     for (auto& record : mRecords)
         if (record.playerId == heartbeat.playerId)
             record = heartbeat;
+}
+
+const PlayerNetBasicInfo* PlayerManagerServer::FindRecord(std::uint32_t id) const {
+    for (const auto& record : mRecords)
+        if (record.playerId == id)
+            return &record;
+    return nullptr;
+}
+
+bool PlayerManagerServer::HandleClientHeartbeat(const PlayerNetHeartbeatInfo& heartbeat) {
+    for (auto& record : mRecords) {
+        if (record.playerId != heartbeat.playerId)
+            continue;
+        const PlayerVitals before = VitalsOf(record);
+        const int party = record.partyId;
+        // Assigned in place, so the record's strings keep their storage.
+        record = heartbeat;
+        record.partyId = party;
+        return CheckPlayerReport(record, before);
+    }
+    return false;
 }
 
 bool PlayerManagerServer::GetPlayerParty(std::uint32_t id, std::uint32_t& party) const {

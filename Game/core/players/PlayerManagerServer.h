@@ -35,6 +35,8 @@ public:
     WorldVec3 GetPlayerLocation(std::uint32_t id) const;
     // The recorded party of a listed player (its last record); false when it is not listed.
     bool GetPlayerParty(std::uint32_t id, std::uint32_t& party) const;
+    // The listed record of the player, or null.
+    const PlayerNetBasicInfo* FindRecord(std::uint32_t id) const;
 
     bool GetDesignerVariable(const char* name, float& value) override;
     float GetExperienceMultiplier(std::uint32_t player, std::uint32_t source) const;
@@ -43,6 +45,9 @@ public:
     void HandleRemovePlayer(std::uint32_t id);
     void RemovePlayerFromGame(int host);
     void HandlePlayerHeartbeatInbound(const PlayerNetHeartbeatInfo& heartbeat);
+    // A client's heartbeat of its listed player: stored within bounds (PlayerReport.h), its
+    // party kept as the server has it. True when a value had to be capped.
+    bool HandleClientHeartbeat(const PlayerNetHeartbeatInfo& heartbeat);
     void AddPlayerToParty(std::uint32_t id, int party);
     void HandleBonus(const Bonus& bonus, const WorldVec3& where, std::uint32_t receiver);
 

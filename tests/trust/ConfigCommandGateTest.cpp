@@ -1,0 +1,141 @@
+// A client's configuration command runs on the server, and goes on to the other clients, only
+// when it is about the client's own player (or one of the kinds a player sends about the world).
+#include <gtest/gtest.h>
+
+#include "Engine/Engine.h"
+#include "Engine/net/ActorConfigCommand.h"
+#include "Engine/net/NetPacket.h"
+#include "Engine/net/NetPacketRegistry.h"
+#include "Engine/net/NetworkConnectionManager.h"
+#include "Engine/net/SmartObjectId.h"
+#include "Engine/net/fields/NetPacketBuffer.h"
+#include "Engine/net/fields/NetPacketDescriber.h"
+#include "Game/core/net/GameEngineInboundInterface.h"
+#include "players/PlayersTestSupport.h"
+#include "support/NetTestGame.h"
+
+namespace GAME::test {
+namespace {
+
+// A command of this test only (a type id past the game's): hides or shows an actor.
+class HideConfigCmdPacket : public ObjectInteractionPacket {
+public:
+    HideConfigCmdPacket() : ObjectInteractionPacket(211), parent(this) {}
+    unsigned int PrepareOutBuffer() override {
+        NetPacketOutBuffer out(this);
+        out.Add(&parent);
+        out.Add(&visible);
+        return out.Done();
+    }
+    void CopyInbound(const unsigned char* data, int size) override {
+        NetPacketInBuffer in(GetHeader(), data, size);
+        in.Remove(&parent);
+        in.Remove(&visible);
+    }
+    std::string GetPacketDescription(bool flag) override {
+        NetPacketDescriber d(this, flag);
+        d.Describe("Parent ID: ", parent, 0);
+        return d.GetDescription();
+    }
+
+    SmartObjectId parent;
+    bool visible = true;
+};
+
+class HideConfigCmd : public ActorConfigCommand {
+public:
+    explicit HideConfigCmd(const HideConfigCmdPacket& packet)
+        : ActorConfigCommand(packet.parent.GetId()), visible(packet.visible) {}
+    void Execute() override {
+        if (auto* object = Singleton<ObjectManager>::Get().GetObject<Entity>(GetObjectId()))
+            object->SetVisibility(visible);
+    }
+    NetPacket* GetNetPacket() override {
+        auto* packet = new HideConfigCmdPacket();
+        packet->parent = GetObjectId();
+        packet->visible = visible;
+        return packet;
+    }
+
+private:
+    bool visible;
+};
+
+REGISTER_CONFIG_COMMAND(HideConfigCmd, HideConfigCmdPacket);
+
+constexpr std::uint32_t kHostile = PlayerId(1, 0x11);
+constexpr std::uint32_t kHonest = PlayerId(2, 0x22);
+
+class ConfigCommandGate : public ::testing::Test {
+protected:
+    ConfigCommandGate() : game(2) {
+        int index = 0;
+        for (TestMachine* tm : game.Machines()) {
+            MachineScope scope(tm->machine());
+            InitializeObjects();
+            if (index++ == 0)
+                gGameEngine->SetAsNetworkServer();
+            else
+                gGameEngine->SetAsNetworkClient();
+            // Every machine holds both players, as replication gives them.
+            MakePlayer(kHostile, L"Hostile", 3);
+            MakePlayer(kHonest, L"Honest", 3);
+        }
+    }
+    ~ConfigCommandGate() override {
+        for (TestMachine* tm : game.Machines()) {
+            MachineScope scope(tm->machine());
+            ShutdownObjects();
+        }
+    }
+    void HideFromClient(int client, std::uint32_t target) {
+        ON_MACHINE(game.Client(client)) {
+            HideConfigCmdPacket packet;
+            packet.parent = target;
+            packet.visible = false;
+            gEngine->GetNetworkConnectionManager()->SendToServer(&packet);
+        }
+        game.Pump();
+    }
+    bool VisibleOn(TestMachine& tm, std::uint32_t id) {
+        bool visible = false;
+        ON_MACHINE(tm) {
+            visible = Singleton<ObjectManager>::Get().GetObject<Entity>(id)->IsVisible();
+        }
+        return visible;
+    }
+
+    NetTestGame game;
+};
+
+TEST_F(ConfigCommandGate, ACommandAboutAnotherPlayerIsNeitherRunNorRelayed) {
+    HideFromClient(0, kHonest);
+    EXPECT_TRUE(VisibleOn(game.Server(), kHonest));
+    EXPECT_TRUE(VisibleOn(game.Client(1), kHonest));
+    EXPECT_EQ(game.Server().CountLog("refused HideConfigCmdPacket from host 1: object"), 1);
+
+    // About its own player the command runs on the server and reaches the other client.
+    HideFromClient(0, kHostile);
+    EXPECT_FALSE(VisibleOn(game.Server(), kHostile));
+    EXPECT_FALSE(VisibleOn(game.Client(1), kHostile));
+}
+
+TEST_F(ConfigCommandGate, ThePlayerKindsAboutTheWorldPassAndPetsFollowTheirMaster) {
+    ON_MACHINE(game.Server()) {
+        using In = GameEngineInboundInterface;
+        EXPECT_TRUE(In::ClientMayCommand(1, PacketType::FixedItemTargetConfigCmdPacket, 0x77));
+        EXPECT_TRUE(In::ClientMayCommand(2, PacketType::StrategicMovementTargetConfigCmdPacket, 5));
+        EXPECT_FALSE(In::ClientMayCommand(1, 211, 0x77));
+        EXPECT_FALSE(In::ClientMayCommand(1, 211, 0));
+        EXPECT_FALSE(In::ClientMayCommand(2, 211, kHostile));
+        EXPECT_TRUE(In::ClientMayCommand(1, 211, kHostile));
+        auto* pet = Singleton<ObjectManager>::Get().CreateObject<Character>(0x500);
+        ASSERT_NE(pet, nullptr);
+        pet->SetMasterId(kHostile);
+        EXPECT_TRUE(In::ClientMayCommand(1, 211, 0x500));
+        EXPECT_FALSE(In::ClientMayCommand(2, 211, 0x500));
+    }
+}
+
+}  // namespace
+}  // namespace GAME::test

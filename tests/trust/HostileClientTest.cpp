@@ -1,0 +1,349 @@
+// A server and three clients over loopback; client 1 plays hostile and tries to act for others,
+// mint value and crowd the honest players out. Nothing it asks may change the server or the
+// other clients, and the honest players go on playing.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+#include "Engine/Engine.h"
+#include "Engine/net/NetFaultLog.h"
+#include "Engine/net/NetworkConnectionManager.h"
+#include "Engine/net/PacketTypes.h"
+#include "Engine/text/LocalizationManager.h"
+#include "Game/core/net/GameEngineNetworkInterface.h"
+#include "Game/core/net/GameEngineServicesModules.h"
+#include "Game/core/players/PartyManager.h"
+#include "Game/core/players/PlayerManagerClient.h"
+#include "Game/core/players/PlayerManagerServer.h"
+#include "Game/core/players/PlayerReport.h"
+#include "players/PlayersTestSupport.h"
+#include "support/NetTestGame.h"
+
+namespace GAME::test {
+namespace {
+
+class HostileClient : public ::testing::Test {
+protected:
+    HostileClient() : game(3) {
+        int index = 0;
+        for (TestMachine* tm : game.Machines()) {
+            MachineScope scope(tm->machine());
+            LocalizationManager::Instance().SetText("tagInviteMessage", L"%s invites you");
+            InitializeObjects();
+            if (index++ == 0)
+                gGameEngine->SetAsNetworkServer();
+            else
+                gGameEngine->SetAsNetworkClient();
+        }
+        for (int host = 0; host <= 3; ++host)
+            Join(host);
+    }
+    ~HostileClient() override {
+        for (TestMachine* tm : game.Machines()) {
+            MachineScope scope(tm->machine());
+            ShutdownObjects();
+        }
+    }
+
+    static std::uint32_t IdOf(int host) { return PlayerId(host, 0x300 + host); }
+    TestMachine& Host(int host) { return host == 0 ? game.Server() : game.Client(host - 1); }
+
+    void Join(int host) {
+        ON_MACHINE(Host(host)) {
+            Player* player = MakePlayer(IdOf(host), L"Player" + std::to_wstring(host), 4);
+            gGameEngine->GetPlayerManagerClient()->SetMainPlayer(IdOf(host));
+            if (host != 0)
+                gGameEngine->GetNetworkInterface()->CtoS_AddNewPlayer(InfoOf(*player));
+        }
+        // The server holds a copy of every player, as replication gives it.
+        if (host != 0)
+            ON_MACHINE(game.Server()) {
+                MakePlayer(IdOf(host), L"Player" + std::to_wstring(host), 4);
+            }
+        game.Pump();
+    }
+    // Runs `f` on the hostile client with its network interface, then delivers.
+    template <class F>
+    void Hostile(F f) {
+        ON_MACHINE(game.Client(0)) {
+            f(*gGameEngine->GetNetworkInterface());
+        }
+        game.Pump();
+    }
+    std::uint32_t MoneyOnServer(int host) {
+        std::uint32_t money = 0;
+        ON_MACHINE(game.Server()) {
+            money = Singleton<ObjectManager>::Get().GetObject<Player>(IdOf(host))->GetMoney();
+        }
+        return money;
+    }
+    PlayerNetBasicInfo ServerRecord(int host) {
+        PlayerNetBasicInfo copy;
+        ON_MACHINE(game.Server()) {
+            const PlayerNetBasicInfo* record =
+                gGameEngine->GetPlayerManagerServer()->FindRecord(IdOf(host));
+            EXPECT_NE(record, nullptr);
+            if (record)
+                copy = *record;
+        }
+        return copy;
+    }
+    int ListedOnServer() {
+        int count = 0;
+        ON_MACHINE(game.Server()) {
+            count = gGameEngine->GetPlayerManagerServer()->GetNumberOfPlayers();
+        }
+        return count;
+    }
+    // The honest clients still reach the server: a chat line from each arrives under its name.
+    void ExpectHonestClientsPlay() {
+        for (int host = 2; host <= 3; ++host)
+            ON_MACHINE(Host(host)) {
+                gGameEngine->GetNetworkInterface()->HandleChatMessage(L"me", L"still here", 0, {});
+            }
+        game.Pump();
+        ON_MACHINE(game.Server()) {
+            std::vector<std::wstring> senders;
+            for (const auto& message : gGameEngine->GetChatMessages())
+                if (message.text == L"still here")
+                    senders.push_back(message.from);
+            EXPECT_EQ(senders, (std::vector<std::wstring>{L"Player2", L"Player3"}));
+        }
+    }
+
+    NetTestGame game;
+};
+
+TEST_F(HostileClient, CannotMintOrMoveGold) {
+    ON_MACHINE(game.Server()) {
+        Singleton<ObjectManager>::Get().GetObject<Player>(IdOf(2))->AddMoney(500);
+    }
+    Hostile([](GameEngineNetworkInterface& net) {
+        net.GiveGoldToPlayer(IdOf(1), 2000000000);  // to itself
+        net.GiveGoldToPlayer(IdOf(2), 100);         // to another
+        net.GiveGoldToPlayer(IdOf(2), -100);        // from another
+    });
+    EXPECT_EQ(MoneyOnServer(1), 0u);
+    EXPECT_EQ(MoneyOnServer(2), 500u);
+    EXPECT_GE(game.Server().CountLog("refused GiveGoldToPlayer from host 1"), 3);
+
+    // Paying out of its own purse is allowed, and never goes below zero.
+    ON_MACHINE(game.Server()) {
+        Singleton<ObjectManager>::Get().GetObject<Player>(IdOf(1))->AddMoney(40);
+    }
+    Hostile([](GameEngineNetworkInterface& net) { net.GiveGoldToPlayer(IdOf(1), -100); });
+    EXPECT_EQ(MoneyOnServer(1), 0u);
+    ExpectHonestClientsPlay();
+}
+
+TEST_F(HostileClient, ABonusIsTakenFromTheServersOwnRecordOrRefused) {
+    Bonus made;
+    made.gold = 999999;
+    made.skillPoints = 50;
+    made.attributePoints = 50;
+    Hostile([&](GameEngineNetworkInterface& net) {
+        made.sourceId = 0;  // names no object
+        net.HandleBonusToServer(made, WorldVec3(), IdOf(1));
+        made.sourceId = IdOf(2);  // a character
+        net.HandleBonusToServer(made, WorldVec3(), IdOf(1));
+        made.sourceId = 0xDEAD;  // gone
+        net.HandleBonusToServer(made, WorldVec3(), IdOf(1));
+        made.sourceId = 0;
+        net.HandleBonusToServer(made, WorldVec3(), IdOf(2));  // for another player
+    });
+    // Four refusals: three lines in the window, the fourth counted.
+    EXPECT_EQ(game.Server().CountLog("refused HandleBonusToServer from host 1"),
+              NetFaultLog::kLinesPerWindow);
+    ON_MACHINE(game.Server()) {
+        EXPECT_EQ(NetFaultLog::Get().GetSuppressed(), 1u);
+    }
+    for (int host = 1; host <= 3; ++host)
+        ON_MACHINE(Host(host)) {
+            const Player* player = Singleton<ObjectManager>::Get().GetObject<Player>(IdOf(host));
+            EXPECT_EQ(player->GetMoney(), 0u) << "host " << host;
+        }
+
+    // A pickup the server knows: its record's values count, not the reported ones.
+    ON_MACHINE(game.Server()) {
+        ASSERT_NE(Singleton<ObjectManager>::Get().CreateObjectFromFile<Entity>(
+                      "Records/Players/Potion.dbr", 0x4444),
+                  nullptr);
+    }
+    Hostile([&](GameEngineNetworkInterface& net) {
+        made.sourceId = 0x4444;
+        net.HandleBonusToServer(made, WorldVec3(), IdOf(1));
+    });
+    // Replayed, the same pickup pays nothing more.
+    Hostile([&](GameEngineNetworkInterface& net) {
+        net.HandleBonusToServer(made, WorldVec3(), IdOf(1));
+    });
+    ON_MACHINE(game.Client(0)) {
+        EXPECT_EQ(Singleton<ObjectManager>::Get().GetObject<Player>(IdOf(1))->GetMoney(), 40u);
+    }
+    ExpectHonestClientsPlay();
+}
+
+TEST_F(HostileClient, ReportsAreKeptWithinBounds) {
+    PlayerNetHeartbeatInfo report;
+    ON_MACHINE(game.Client(0)) {
+        Singleton<ObjectManager>::Get().GetObject<Player>(IdOf(1))->GetPlayerNetHeartbeatInfo(
+            report);
+    }
+    const PlayerNetBasicInfo before = ServerRecord(1);
+    report.level = std::numeric_limits<int>::min();
+    report.life = std::numeric_limits<float>::quiet_NaN();
+    report.maxMana = -5.0f;
+    report.classTag.assign(1 << 20, 'x');
+    report.statusSkills.assign(1000, "skill");
+    report.position.local.x = std::numeric_limits<float>::infinity();
+    Hostile([&](GameEngineNetworkInterface& net) { net.CtoS_SinglePlayerHeartbeat(report); });
+    const PlayerNetBasicInfo after = ServerRecord(1);
+    EXPECT_EQ(after.level, 0);
+    EXPECT_EQ(after.life, before.life);
+    EXPECT_EQ(after.maxMana, before.maxMana);
+    EXPECT_LE(after.classTag.size(), kMaxReportedTagLength);
+    EXPECT_LE(after.statusSkills.size(), kMaxReportedStatusSkills);
+    EXPECT_TRUE(IsFinite(after.position));
+    EXPECT_EQ(game.Server().CountLog("capped out-of-range values of CtoS_SinglePlayerHeartbeat"),
+              1);
+
+    // Another player's heartbeat is refused outright.
+    PlayerNetHeartbeatInfo other = report;
+    other.playerId = IdOf(2);
+    other.level = 99;
+    Hostile([&](GameEngineNetworkInterface& net) { net.CtoS_SinglePlayerHeartbeat(other); });
+    EXPECT_EQ(ServerRecord(2).level, 4);
+    ExpectHonestClientsPlay();
+}
+
+TEST_F(HostileClient, OneMachineAddsOnePlayerAndCannotJoinAPartyUninvited) {
+    Hostile([](GameEngineNetworkInterface& net) {
+        for (std::uint32_t serial = 1; serial <= 600; ++serial) {
+            PlayerNetBasicInfo extra;
+            extra.playerId = PlayerId(1, 0x1000 + serial);
+            extra.playerName = L"Extra";
+            net.CtoS_AddNewPlayer(extra);
+        }
+    });
+    EXPECT_EQ(ListedOnServer(), 4);
+
+    // A newcomer naming a party in his own record stands alone.
+    ON_MACHINE(game.Server()) {
+        gGameEngine->GetPlayerManagerServer()->HandleRemovePlayer(IdOf(1));
+    }
+    Hostile([](GameEngineNetworkInterface& net) {
+        PlayerNetBasicInfo self;
+        self.playerId = IdOf(1);
+        self.playerName = L"Player1";
+        self.partyId = static_cast<int>(IdOf(2));
+        net.CtoS_AddNewPlayer(self);
+    });
+    EXPECT_EQ(ServerRecord(1).partyId, 0);
+    ExpectHonestClientsPlay();
+}
+
+TEST_F(HostileClient, InvitationsAreBoundedAndComeOnlyFromListedPlayers) {
+    Hostile([](GameEngineNetworkInterface& net) {
+        for (std::uint32_t serial = 1; serial <= 2000; ++serial)
+            net.InvitePlayerToParty(IdOf(2), static_cast<int>(PlayerId(1, 0x5000 + serial)));
+        // Its own player may invite, and repeating replaces rather than piles up.
+        for (int i = 0; i < 50; ++i)
+            net.InvitePlayerToParty(IdOf(2), static_cast<int>(IdOf(1)));
+    });
+    ON_MACHINE(game.Client(1)) {
+        PartyManager* parties = gGameEngine->GetPartyManager();
+        EXPECT_TRUE(parties->IsInvitationOpen());
+        EXPECT_EQ(parties->GetCurrentInviter(), IdOf(1));
+        EXPECT_LE(parties->GetNumPendingInvitations(), 1u);
+    }
+    // The refusals are rate-limited: a few lines, the rest counted.
+    EXPECT_LE(game.Server().CountLog("refused InvitePlayerToParty from host 1"),
+              NetFaultLog::kLinesPerWindow);
+    ExpectHonestClientsPlay();
+}
+
+TEST_F(HostileClient, AReplayedPartyJoinIsRefusedOnceTheInvitationWasUsed) {
+    ON_MACHINE(game.Client(1)) {
+        gGameEngine->InvitePlayerToParty(IdOf(1), static_cast<int>(IdOf(2)));
+    }
+    game.Pump();
+    const int party = static_cast<int>(IdOf(2));
+    Hostile([&](GameEngineNetworkInterface& net) { net.AddPlayerToParty(IdOf(1), party); });
+    EXPECT_EQ(ServerRecord(1).partyId, party);
+    Hostile([](GameEngineNetworkInterface& net) { net.AddPlayerToParty(IdOf(1), 0); });
+    EXPECT_EQ(ServerRecord(1).partyId, 0);
+    // The same join again: the invitation was answered, so it is refused.
+    Hostile([&](GameEngineNetworkInterface& net) { net.AddPlayerToParty(IdOf(1), party); });
+    EXPECT_EQ(ServerRecord(1).partyId, 0);
+    EXPECT_EQ(game.Server().CountLog("refused AddPlayerToParty from host 1"), 1);
+    ExpectHonestClientsPlay();
+}
+
+TEST_F(HostileClient, ChatAndNoticesCarryTheSendersOwnName) {
+    Hostile([](GameEngineNetworkInterface& net) {
+        net.HandleChatMessage(L"Player2", L"I am Player2", 0, {});
+        net.DisplayWMessageRemote(IdOf(3), true, L"the server is shutting down");
+        net.DisplayMessageRemote(IdOf(3), PlayerId(2, 0x999), true, "tagMessageGameJoin");
+    });
+    ON_MACHINE(game.Server()) {
+        ASSERT_EQ(gGameEngine->GetChatMessages().size(), 1u);
+        EXPECT_EQ(gGameEngine->GetChatMessages()[0].from, L"Player1");
+    }
+    ON_MACHINE(game.Client(2)) {
+        const auto& notices = gGameEngine->GetUINotifications();
+        bool signedNotice = false;
+        for (const auto& notice : notices)
+            for (const auto& text : notice.texts)
+                signedNotice = signedNotice || text == L"Player1: the server is shutting down";
+        EXPECT_TRUE(signedNotice);
+    }
+    EXPECT_EQ(game.Server().CountLog("refused DisplayMessageRemote from host 1"), 1);
+    ExpectHonestClientsPlay();
+}
+
+TEST_F(HostileClient, MarketRequestsNamingNoMerchantMakeNoMarket) {
+    Hostile([](GameEngineNetworkInterface& net) {
+        net.C2S_MarketUpdateRequest(IdOf(2));  // a player
+        net.C2S_MarketPurchaseRequest(IdOf(3), 1, 2, 3, IdOf(1));
+        net.C2S_MarketSellBack(0xBEEF, 1, 2, 3, IdOf(1));  // nothing at all
+    });
+    ON_MACHINE(game.Server()) {
+        auto* markets =
+            static_cast<GameEngineServerServicesModule*>(gGameEngine->GetServerServices());
+        EXPECT_EQ(markets->GetMarketCount(), 0u);
+    }
+    EXPECT_EQ(game.Server().CountLog("refused C2S_MarketUpdateRequest from host 1"), 1);
+    EXPECT_EQ(game.Server().CountLog("refused C2S_MarketPurchaseRequest from host 1"), 1);
+    EXPECT_EQ(game.Server().CountLog("no merchant 48879"), 1);
+    ExpectHonestClientsPlay();
+}
+
+TEST_F(HostileClient, AFloodingHostIsDroppedAndTheOthersPlayOn) {
+    ON_MACHINE(game.Client(0)) {
+        PlayerNetHeartbeatInfo beat;
+        Singleton<ObjectManager>::Get().GetObject<Player>(IdOf(1))->GetPlayerNetHeartbeatInfo(beat);
+        for (int i = 0; i <= NetworkConnectionManager::kFramesPerWindow + 10; ++i)
+            gGameEngine->GetNetworkInterface()->CtoS_SinglePlayerHeartbeat(beat);
+    }
+    game.Pump();
+    ON_MACHINE(game.Server()) {
+        EXPECT_TRUE(gEngine->GetNetworkConnectionManager()->WasDroppedForFlood(1));
+    }
+    EXPECT_EQ(game.Server().CountLog("Net: dropped host 1"), 1);
+    // Its player left the game; the honest ones are still listed.
+    ON_MACHINE(game.Server()) {
+        EXPECT_EQ(gGameEngine->GetPlayerManagerServer()->FindRecord(IdOf(1)), nullptr);
+    }
+    EXPECT_EQ(ListedOnServer(), 3);
+    // A replayed request after the drop is not run.
+    Hostile([](GameEngineNetworkInterface& net) { net.HandleChatMessage(L"x", L"late", 0, {}); });
+    ON_MACHINE(game.Server()) {
+        for (const auto& message : gGameEngine->GetChatMessages())
+            EXPECT_NE(message.text, L"late");
+    }
+    ExpectHonestClientsPlay();
+}
+
+}  // namespace
+}  // namespace GAME::test
