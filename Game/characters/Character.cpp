@@ -1,39 +1,559 @@
 #include "Game/characters/Character.h"
 
 #include <algorithm>
+#include <cmath>
+#include <set>
+#include <string>
 
+#include "Engine/Engine.h"
+#include "Engine/records/LoadTable.h"
+#include "Engine/sys/Machine.h"
+#include "Game/characters/CharacterEvents.h"
+#include "Game/characters/Player.h"
 #include "Game/core/GameEngine.h"
 #include "Game/core/players/Bonus.h"
+#include "Game/rules/combat/ParametersCombat.h"
 
 namespace GAME {
 
 RTTI_IMPLEMENT(Character, Actor)
 
-Character::Character() = default;
+namespace {
+
+// The operations of unbuilt subsystems already reported on this machine.
+struct CharacterSeamLog {
+    std::set<std::string> reported;
+};
+
+int Difficulty() {
+    return gGameEngine ? gGameEngine->GetGameDifficulty() : 0;
+}
+
+}  // namespace
+
+void Character::Seam(const char* operation) {
+    CharacterSeamLog& log = Singleton<CharacterSeamLog>::Get();
+    if (log.reported.insert(operation).second)
+        gEngine->Log(1, "Character: %s is not available yet", operation);
+}
+
+Character::Character() {
+    mExperience.SetOwner(this);
+    mTrapped = false;
+    mFrameTimer.Reset();
+    mFrameTimer.Update(0);
+    mFrameElapsed = 0;
+}
+
 Character::~Character() = default;
+
+void Character::Load(const LoadTable& table) {
+    Actor::Load(table);
+    Seam("SkillManager::Load");
+    mBio.Load(table);
+
+    mTurnRate = table.GetFloat("turnRate", 0.0f);
+    mAvoidForce = table.GetFloat("avoidForce", 0.0f);
+    mPathMass = table.GetFloat("pathMass", mPathMass);
+    mDisallowRotation = table.GetBool("disallowRotation", false);
+    mRotateWhenChatting = table.GetBool("rotateWhenChatting", true);
+    mDeathAnimBlendTime = table.GetFloat("deathAnimBlendTime", 250.0f);
+
+    mExperience.Load(table);
+
+    mCausesAnger = table.GetBool("causesAnger", true);
+    mAngerMultiplier = table.GetFloat("angerMultiplier", 1.0f);
+    mWeaponScale = table.GetFloat("weaponScale", 0.0f);
+
+    mGender = GenderFromText(table.GetString("characterGenderProfile"));
+
+    mLevelUpFx = table.GetString("levelUpFx");
+    mDyingFxPak = table.GetString("dyingFxPak");
+    mLowHealthTriggerLevel = table.GetFloat("lowHealthTriggerLevel", 0.0f);
+    mLowHealthResetLevel = table.GetFloat("lowHealthResetLevel", 0.0f);
+    mImpactSoundChance = table.GetFloat("impactSoundChance", 0.0f);
+    mLoopingRunningSoundFadeTime = table.GetInt("loopingRunningSoundFadeTime", 500);
+
+    mPathingSize = PathingSizeFromText(table.GetString("pathingSize", "Small"));
+    table.GetStringArray("characterRacialProfile", mRaces);
+    mSpawnEffect = table.GetString("spawnEffect");
+    mPrespawnEffect = table.GetString("prespawnEffect");
+
+    const std::string major = table.GetString("defaultTeamMajor");
+    const std::string minor = table.GetString("defaultTeamMinor");
+    if (!major.empty() || !minor.empty())
+        mTeam.ConvertFromHistoricalTeam(major, minor);
+    Seam("Inventory::SetOwner");
+
+    mNumAttackSlots = table.GetInt("numAttackSlots", 4);
+    mNumDefenseSlots = table.GetInt("numDefenseSlots", 4);
+    mTweakSpineOnTurn = table.GetBool("tweakSpineOnTurn", false);
+
+    mDeleteBehavior = table.GetString("deleteBehavior");
+    mActorToSpawnOnDeath = table.GetString("actorToSpawnOnDeath");
+    mWaitForCallbackToSpawn = table.GetBool("waitForCallbackToSpawn", false);
+    mActorToSpawnForMyBones = table.GetString("actorToSpawnForMyBones");
+    mDissolveEffect = table.GetString("dissolveEffect");
+    mDissolveLight = table.GetString("dissolveLight");
+    mDissolveTime = table.GetFloat("dissolveTime", 0.0f);
+    mDissolveTexture = table.GetString("dissolveTexture");
+    mDissolveColor[0] = table.GetInt("dissolveColorR", 0);
+    mDissolveColor[1] = table.GetInt("dissolveColorG", 0);
+    mDissolveColor[2] = table.GetInt("dissolveColorB", 0);
+    mDeathEffect = table.GetString("deathEffect");
+    mOverrideRagdollBehavior = table.GetString("overrideRagdollBehavior");
+    mOverrideRagdollSpeed = table.GetFloat("overrideRagdollSpeed", 0.0f);
+    mDoLateCrumple = table.GetBool("doLateCrumple", false);
+
+    mPortraitName = table.GetString("portraitName");
+    mGoldGeneratorChance = table.GetFloat("goldGeneratorChance", 0.0f);
+    mGoldGenerator = table.GetString("goldGenerator");
+
+    if (!table.GetBool("startVisible", true))
+        SetVisibility(false);
+    mHiddenFromCombat = table.GetBool("hiddenFromCombat", false);
+
+    mDistressCall = table.GetBool("distressCall", true);
+    mDistressCallRange = table.GetFloat("distressCallRange", 15.0f);
+    mDistressCallTime = table.GetInt("distressCallTime", 5000);
+    mDistressCallsLeft = table.GetInt("maxDistressCalls", 1);
+    mDistressCallWhenDying = table.GetBool("distressCallWhenDying", true);
+
+    mMinRotationSpeed = table.GetFloat("minRotationSpeed", 9.0f);
+    mMaxRotationSpeed = table.GetFloat("maxRotationSpeed", 12.0f);
+    mInvincible = table.GetBool("invincible", false);
+}
+
+void Character::InitialUpdate() {
+    Actor::InitialUpdate();
+    mSpawnPoint = GetCoords();
+    mBio.InitialUpdate(*this);
+
+    GameEvent_CreatureSpawn spawn;
+    spawn.objectName = GetObjectName();
+    spawn.objectId = GetObjectId();
+    spawn.isPlayer = GetClassInfo().IsA(Player::GetStaticClassInfo());
+    SendGameEvent(spawn, "CreatureSpawn");
+
+    GameEvent_CreatureInitialUpdate initial;
+    initial.objectId = GetObjectId();
+    initial.objectName = GetObjectName();
+    SendGameEvent(initial, "CreatureInitialUpdate");
+}
+
+void Character::UpdateSelf(int ms) {
+    Actor::UpdateSelf(ms);
+    mFrameElapsed = 0;
+    if (ms <= 0)
+        return;
+    // The frame's time is the game clock's, so every machine sees the same frame.
+    mFrameTimer.Update(0);
+    mFrameElapsed = mFrameTimer.GetElapsedTime();
+    if (mDistressCountdown > 0)
+        mDistressCountdown -= ms;
+    if (mLifeState != Character_LifeState::Dead)
+        Seam("CombatManager::Update and AuraManager::Update");
+    mPlayStats.Update(ms);
+}
+
+void Character::PreAnimationUpdate(int) {
+    const int elapsed = static_cast<int>(mFrameElapsed);
+    if (mLifeState != Character_LifeState::Dead) {
+        mBio.Update(*this, elapsed);
+        Seam("SkillManager::Update");
+        Seam("ControllerBaseCharacter::Update");
+        return;
+    }
+    // A corpse updates only while its controller asks for it, and no controller exists yet.
+    Seam("ControllerCombat::NeedsDeathUpdate");
+}
 
 Team Character::GetTeam() const {
     return mInvisible ? TeamManager::InvisibleTeam() : mTeam;
 }
 
-void Character::ReceiveExperience(std::uint32_t points) {
-    mExperience += points;
+void Character::SetTeam(const Team& team) {
+    if (team == mTeam)
+        return;
+    mTeam = team;
+    Seam("ControllerAI::TeamChanged");
+}
+
+bool Character::IsAlive() const {
+    if (mObserver)
+        return false;
+    return mLifeState == Character_LifeState::Alive || mLifeState == Character_LifeState::Unknown;
+}
+
+bool Character::IsHiding() const {
+    if (!IsVisible() || mHiddenFromCombat)
+        return true;
+    return mLifeState == Character_LifeState::Unknown;
+}
+
+bool Character::IsMoving() const {
+    return mActionState == Character_ActionState::Move ||
+           mActionState == Character_ActionState::Walk;
+}
+
+void Character::SetInitialStateInfo(Character_ActionState state, const WorldVec3& pathTarget,
+                                    std::uint32_t attackTarget, std::uint32_t attackSkill) {
+    mInitialActionState = state;
+    mInitialPathTarget = pathTarget;
+    mInitialAttackTarget = attackTarget;
+    mInitialAttackSkill = attackSkill;
+}
+
+void Character::ExecuteStun() {
+    if (mActionState == Character_ActionState::Stun)
+        return;
+    // The animation sets come with the character animations; until then the stun animation
+    // cannot start, and the state changes all the same.
+    gEngine->Log(2, "Failed to start stun animation.");
+    SetActionState(Character_ActionState::Stun);
+}
+
+void Character::ReleaseStun() {
+    if (mActionState == Character_ActionState::Stun)
+        CharacterStop();
+}
+
+void Character::ExecuteImmobilize() {
+    if (mActionState != Character_ActionState::Immobilize)
+        SetActionState(Character_ActionState::Immobilize);
+}
+
+void Character::ReleaseImmobilize() {
+    if (mActionState == Character_ActionState::Immobilize)
+        CharacterStop();
+}
+
+void Character::ExecuteTrap() {
+    mTrapped = true;
+    if (mActionState != Character_ActionState::Trap)
+        SetActionState(Character_ActionState::Trap);
+}
+
+void Character::ReleaseTrap() {
+    mTrapped = false;
+}
+
+void Character::BeginStun() {
+    Seam("ControllerCombat::BeginStun");
+}
+void Character::EndStun() {
+    Seam("ControllerCombat::EndStun");
+}
+void Character::BeginImmobilize() {
+    Seam("ControllerCombat::BeginImmobilize");
+}
+void Character::EndImmobilize() {
+    Seam("ControllerCombat::EndImmobilize");
+}
+void Character::BeginTrap() {
+    Seam("ControllerCombat::BeginTrap");
+}
+void Character::EndTrap() {
+    Seam("ControllerCombat::EndTrap");
+}
+
+void Character::ImDying() {
+    Seam("SkillManager::ImDead");
+    Seam("ControllerCombat::CharacterIsDying");
+    CharacterIsDying();
+}
+
+void Character::CharacterIsDying() {
+    if (mDistressCallWhenDying)
+        DoDistressCall(mAttackerId);
+    GameEvent_CreatureDeath death;
+    death.objectName = GetObjectName();
+    death.objectId = GetObjectId();
+    death.attackerId = mAttackerId;
+    SendGameEvent(death, "CreatureDeath");
+}
+
+void Character::ImDead() {
+    Seam("ControllerCombat::CharacterIsDead");
+    CharacterHasDied();
+}
+
+void Character::UnderAttack(std::uint32_t attacker) {
+    Seam("ControllerCombat::UnderAttack");
+    if (ShouldUseDistressCall()) {
+        DoDistressCall(attacker);
+        --mDistressCallsLeft;
+        mDistressCountdown = mDistressCallTime;
+    }
+}
+
+void Character::AllyAttacked(std::uint32_t, std::uint32_t) {
+    Seam("ControllerCombat::AllyAttacked");
+}
+
+bool Character::ShouldUseDistressCall() const {
+    return mDistressCall && mDistressCallsLeft > 0 && mDistressCountdown >= 0;
+}
+
+void Character::DoDistressCall(std::uint32_t) {
+    Seam("ControllerCombat::DistressCall");
+}
+
+void Character::TeleportToLocation(const WorldCoords& coords) {
+    SetCoords(coords);
+}
+
+void Character::StartRespawn(const WorldCoords& coords) {
+    TeleportToLocation(coords);
+    mBio.ReloadValues();
+    mTrapped = false;
+    SetLifeState(Character_LifeState::Respawning);
+}
+
+void Character::StopRespawn() {
+    mSpawnEffectObject = 0;
+    SetLifeState(Character_LifeState::Alive);
+}
+
+void Character::RestoreLifeState() {
+    if (mLifeState == Character_LifeState::Dead || mLifeState == Character_LifeState::Dying) {
+        StopAnimations();
+        SetVisibility(false);
+    }
+    mInitialActionState = Character_ActionState::Unknown;
+}
+
+int Character::GetCurrentLifeInt() const {
+    const float life = GetCurrentLife();
+    if (life > 1.0f)
+        return static_cast<int>(life);
+    return life > 0.0f ? 1 : 0;
+}
+
+void Character::SubtractLife(float amount, const PlayStatsDamageType& type) {
+    if (mInvincible || mGod)
+        return;
+    mBio.SubtractLife(amount);
+    mPlayStats.TallyDamageReceived(amount, type);
+}
+
+void Character::SubtractMana(float amount) {
+    if (mOmnipotent)
+        return;
+    mBio.SubtractMana(amount);
+    mPlayStats.UseMana(amount);
+}
+
+void Character::AddLifeSlow(float amount, PlayStatsLifeType) {
+    mPlayStats.GainLife(amount, PlayStatsLifeType::Unknown);
+    mBio.AddLifeSlow(amount);
+}
+
+void Character::SetLife(float life, float limit) {
+    mBio.IncrementBaseAttribute(CharAttributeType::Life,
+                                limit - mBio.GetCharAttributes().GetValue(CharAttributeType::Life));
+    mBio.Update(*this, 0);
+    mBio.AddLifeFast(life - mBio.GetCurrentLife());
+}
+
+void Character::SetMana(float mana, float limit) {
+    mBio.IncrementBaseAttribute(CharAttributeType::Mana,
+                                limit - mBio.GetCharAttributes().GetValue(CharAttributeType::Mana));
+    mBio.Update(*this, 0);
+    mBio.AddManaFast(mana - mBio.GetCurrentMana());
+}
+
+void Character::GetEquipCharAttributes(CharAttributeAccumulator&) {
+    Seam("EquipManager character attributes");
+}
+
+void Character::GetSkillCharAttributes(CharAttributeAccumulator&) {
+    Seam("SkillManager::GetCharAttributes");
+}
+
+void Character::ContributeItemSetCharAttributes(CharAttributeAccumulator&) {
+    Seam("Inventory item set attributes");
+}
+
+void Character::GetAllDefenseAttributes(CombatAttributeAccumulator& accumulator) {
+    Seam("EquipManager defense attributes");
+    Seam("SkillManager::GetDefenseAttributes");
+    mBio.GetDefenseAttributes(accumulator);
+    Seam("Inventory item set defense attributes");
+    ContributeGameBalanceDefenseAttributes(accumulator);
+}
+
+float Character::GetRunSpeed() const {
+    const float speed = GetTotalCharAttribute(CharAttributeType::RunSpeed);
+    return mWarmUpSpeed ? CapAbsoluteRunSpeed(speed) : CapRunSpeed(speed);
+}
+
+float Character::GetAttackSpeed() const {
+    const float speed = GetTotalCharAttribute(CharAttributeType::AttackSpeed);
+    float base = GetTotalCharAttribute(CharAttributeType::BaseAttackSpeed);
+    if (mHandState == 2)
+        base *= 0.5f;
+    return CapAttackSpeed(speed + base);
+}
+
+float Character::GetSpellCastSpeed() const {
+    return CapSpellCastSpeed(GetTotalCharAttribute(CharAttributeType::SpellCastSpeed));
+}
+
+float Character::CapAbsoluteRunSpeed(float speed) const {
+    if (!gGameEngine)
+        return speed;
+    const LoadTable database = gGameEngine->GetDatabase();
+    const auto index = static_cast<std::size_t>(Difficulty());
+    const float low = database.GetArrayFloat("absoluteRunSpeedCapMin", index, 0.0f);
+    const float high = database.GetArrayFloat("absoluteRunSpeedCapMax", index, 0.0f);
+    if (low <= 0.0f || high <= 0.0f)
+        return speed;
+    const float base = mBio.GetBaseCharAttribute(CharAttributeType::RunSpeed);
+    return std::clamp(speed, low * 0.01f * base, std::max(low, high) * 0.01f * base);
+}
+
+bool Character::TakeAttack(ParametersCombat& parameters) {
+    mBio.BioIsTainted();
+    mPlayStats.ReceiveHit();
+    if (!parameters.auraName.empty())
+        Seam("AuraManager::AddAura");
+    // The attack's payloads against this character's defenses.
+    mAttackerId = parameters.attackerId;
+    UnderAttack(parameters.attackerId);
+    CombatAttributeAccumulator& attack = parameters.accumulator;
+    GetAllDefenseAttributes(attack);
+    attack.ProcessDefense(*this, 0.0f, 0.0f, 0.0f, 0.0f);
+    attack.ExecuteDefense();
+    attack.ExecuteDamage(*this);
+    return true;
+}
+
+float Character::DesignerCalculatePhysicalDamageDefense(float physical, float, float,
+                                                        float) const {
+    return physical;
+}
+
+float Character::DesignerCalculateShieldBlockDamageReduction(float damage, float, float) const {
+    return damage;
+}
+
+void Character::ApplyDamage(float damage, const PlayStatsDamageType& kind, CombatAttributeType) {
+    if (damage <= 0.0f)
+        return;
+    SubtractLife(damage, kind);
+    if (gGameEngine && mAttackerId != 0)
+        gGameEngine->RegisterDamage(GetObjectId(), mAttackerId, damage);
+}
+
+void Character::AddDurationDamage(CombatAttributeType, float, float) {
+    Seam("DurationDamageManager::AddDamage");
+}
+
+void Character::AddFixedDurationDamage(CombatAttributeType, float, float) {
+    Seam("DurationDamageManager::AddFixedDamage");
+}
+
+void Character::CombatExertInfluenceTaunt(float) {
+    Seam("ControllerCombat::TauntMe");
+}
+
+void Character::CombatExertInfluenceFear(int) {
+    Seam("ControllerCombat::ScareMe");
+}
+
+void Character::CombatAddCooldownDamage(int) {
+    Seam("SkillManager::ApplyCooldownDamage");
+}
+
+void Character::CombatAddLifeLeechDamage(float) {
+    Seam("CombatManager::ApplyLifeLeech");
+}
+
+void Character::ReceiveExperience(std::uint32_t amount, bool quiet) {
+    const float bonus = mBio.GetAttribute(CharAttributeType::IncreasedExperience);
+    if (bonus != 0.0f) {
+        const float extra = std::trunc(bonus * 0.01f * static_cast<float>(amount) + 0.5f);
+        // A bonus below -100 % takes the whole gain, never more.
+        const float total = std::max(static_cast<float>(amount) + extra, 0.0f);
+        amount = static_cast<std::uint32_t>(total);
+    }
+    if (amount == 0)
+        return;
+    if (mExperience.ReceiveExperience(amount)) {
+        mBio.ReloadValues();
+        Seam("SkillManager::UpdateMasteriesAllowed");
+        GameEvent_CharacterId levelUp;
+        levelUp.objectId = GetObjectId();
+        SendGameEvent(levelUp, "PlayerLevelUp");
+        if (!quiet)
+            Seam("level-up sound and PFxManager::OneShotParticleEffect");
+        mPlayStats.IncrementLevel();
+    }
+    mPlayStats.GainExperience(amount);
+}
+
+void Character::IncrementCharLevel() {
+    const std::uint32_t next = mExperience.GetNextLevelExperience();
+    const std::uint32_t have = mExperience.GetExperiencePoints();
+    ReceiveExperience(next > have ? next - have : 0, true);
 }
 
 std::uint32_t Character::GetExperienceReward() const {
     if (!gGameEngine)
-        return mExperience;
+        return GetExperiencePoints();
     return gGameEngine->CalculateExperienceReward(GetCharLevel(), GetExperiencePoints());
 }
 
-void Character::SetLife(float life, float limit) {
-    mLifeLimit = limit;
-    mLife = std::min(life, limit);
+void Character::IncrementBaseStrength() {
+    IncrementBaseAttribute(CharAttributeType::Strength,
+                           static_cast<float>(mExperience.SpendStrengthPoint()));
 }
 
-void Character::SetMana(float mana, float limit) {
-    mManaLimit = limit;
-    mMana = std::min(mana, limit);
+void Character::IncrementBaseDexterity() {
+    IncrementBaseAttribute(CharAttributeType::Dexterity,
+                           static_cast<float>(mExperience.SpendDexterityPoint()));
+}
+
+void Character::IncrementBaseIntelligence() {
+    IncrementBaseAttribute(CharAttributeType::Intelligence,
+                           static_cast<float>(mExperience.SpendIntelligencePoint()));
+}
+
+void Character::IncrementBaseLife() {
+    IncrementBaseLife(static_cast<int>(mExperience.SpendLifePoint()));
+}
+
+void Character::IncrementBaseMana() {
+    IncrementBaseMana(static_cast<int>(mExperience.SpendManaPoint()));
+}
+
+void Character::IncrementBaseLife(int points) {
+    IncrementBaseAttribute(CharAttributeType::Life, static_cast<float>(points));
+}
+
+void Character::IncrementBaseMana(int points) {
+    IncrementBaseAttribute(CharAttributeType::Mana, static_cast<float>(points));
+}
+
+void Character::TakeBonus(const Bonus& bonus, bool slow, int lifeType) {
+    mBio.BioIsTainted();
+    // Measured before the bonus lands: what the bonus is worth to this character now.
+    const float lifeGained = mBio.GetBonusLifeAmount(bonus);
+    mBio.TakeBonus(bonus, slow);
+    if (bonus.experience != 0)
+        ReceiveExperience(bonus.experience, false);
+    if (bonus.gold != 0)
+        AddMoney(bonus.gold);
+    if (bonus.attributePoints != 0)
+        mExperience.AddModifierPoints(bonus.attributePoints);
+    if (bonus.skillPoints != 0) {
+        mExperience.AddSkillPoints(bonus.skillPoints);
+        GameEvent_CharacterId skillUp;
+        skillUp.objectId = GetObjectId();
+        SendGameEvent(skillUp, "PlayerSkillUp");
+    }
+    mPlayStats.GainLife(lifeGained, static_cast<PlayStatsLifeType>(lifeType));
 }
 
 void Character::AddMoney(std::uint32_t amount) {
@@ -48,19 +568,6 @@ std::uint32_t Character::SubtractMoney(std::uint32_t amount) {
 
 void Character::GetActiveStatusSkills(std::vector<std::string>& names) const {
     names.insert(names.end(), mStatusSkills.begin(), mStatusSkills.end());
-}
-
-void Character::TakeBonus(const Bonus& bonus, bool, int) {
-    mLife = std::min(mLife + bonus.lifePoints + mLifeLimit * bonus.lifePercent * 0.01f, mLifeLimit);
-    mMana = std::min(mMana + bonus.manaPoints + mManaLimit * bonus.manaPercent * 0.01f, mManaLimit);
-    if (bonus.experience != 0)
-        ReceiveExperience(bonus.experience);
-    if (bonus.gold != 0)
-        AddMoney(bonus.gold);
-    if (bonus.attributePoints != 0)
-        mModifierPoints += bonus.attributePoints;
-    if (bonus.skillPoints != 0)
-        mSkillPoints += bonus.skillPoints;
 }
 
 }  // namespace GAME
