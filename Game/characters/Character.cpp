@@ -4,6 +4,7 @@
 #include <cmath>
 #include <set>
 #include <string>
+#include <string_view>
 
 #include "Engine/Engine.h"
 #include "Engine/records/LoadTable.h"
@@ -22,7 +23,7 @@ namespace {
 
 // The operations of unbuilt subsystems already reported on this machine.
 struct CharacterSeamLog {
-    std::set<std::string> reported;
+    std::set<std::string, std::less<>> reported;
 };
 
 int Difficulty() {
@@ -32,9 +33,12 @@ int Difficulty() {
 }  // namespace
 
 void Character::Seam(const char* operation) {
+    // Looked up without a copy: this runs for every character every frame.
     CharacterSeamLog& log = Singleton<CharacterSeamLog>::Get();
-    if (log.reported.insert(operation).second)
-        gEngine->Log(1, "Character: %s is not available yet", operation);
+    if (log.reported.find(std::string_view(operation)) != log.reported.end())
+        return;
+    log.reported.emplace(operation);
+    gEngine->Log(1, "Character: %s is not available yet", operation);
 }
 
 Character::Character() {
@@ -350,15 +354,13 @@ void Character::AddLifeSlow(float amount, PlayStatsLifeType) {
 }
 
 void Character::SetLife(float life, float limit) {
-    mBio.IncrementBaseAttribute(CharAttributeType::Life,
-                                limit - mBio.GetCharAttributes().GetValue(CharAttributeType::Life));
+    mBio.SetBaseVital(CharAttributeType::Life, limit);
     mBio.Update(*this, 0);
     mBio.AddLifeFast(life - mBio.GetCurrentLife());
 }
 
 void Character::SetMana(float mana, float limit) {
-    mBio.IncrementBaseAttribute(CharAttributeType::Mana,
-                                limit - mBio.GetCharAttributes().GetValue(CharAttributeType::Mana));
+    mBio.SetBaseVital(CharAttributeType::Mana, limit);
     mBio.Update(*this, 0);
     mBio.AddManaFast(mana - mBio.GetCurrentMana());
 }
@@ -429,8 +431,7 @@ bool Character::TakeAttack(ParametersCombat& parameters) {
     return true;
 }
 
-float Character::DesignerCalculatePhysicalDamageDefense(float physical, float, float,
-                                                        float) const {
+float Character::DesignerCalculatePhysicalDamageDefense(float physical, float, float, float) const {
     return physical;
 }
 

@@ -13,17 +13,17 @@ constexpr std::array<const char*, 6> kLifeTexts = {
 };
 
 constexpr std::array<const char*, 15> kActionTexts = {
-    "Action State: Unknown", "Action State: Forced Stop", "Illegal",
-    "Action State: Idle",    "Action State: Fidget",      "Action State: Move",
-    "Action State: Walk",    "Action State: Attack",      "Action State: Stun",
-    "Action State: Immobilize", "Action State: Trap",     "Action State: Pickup",
-    "Action State: Chatting",   "Action State: Fallen",   "Action State: Dying",
+    "Action State: Unknown",    "Action State: Forced Stop", "Illegal",
+    "Action State: Idle",       "Action State: Fidget",      "Action State: Move",
+    "Action State: Walk",       "Action State: Attack",      "Action State: Stun",
+    "Action State: Immobilize", "Action State: Trap",        "Action State: Pickup",
+    "Action State: Chatting",   "Action State: Fallen",      "Action State: Dying",
 };
 
 constexpr std::pair<const char*, Character_Gender> kGenders[] = {
-    {"Male", Character_Gender::Male},           {"Female", Character_Gender::Female},
-    {"Satyr", Character_Gender::Satyr},         {"JackalMan", Character_Gender::JackalMan},
-    {"Tigerman", Character_Gender::Tigerman},   {"Native", Character_Gender::Native},
+    {"Male", Character_Gender::Male},         {"Female", Character_Gender::Female},
+    {"Satyr", Character_Gender::Satyr},       {"JackalMan", Character_Gender::JackalMan},
+    {"Tigerman", Character_Gender::Tigerman}, {"Native", Character_Gender::Native},
 };
 
 constexpr std::pair<const char*, CharacterPathingSize> kSizes[] = {

@@ -160,8 +160,9 @@ bool CharacterBio::GetDesignerVariable(const char* name, float& value) {
     return false;
 }
 
-std::unique_ptr<DesignerEquation<float>> CharacterBio::ParseFormula(
-    const std::string& text, EquationInterface<float>* owner, const char* key) {
+std::unique_ptr<DesignerEquation<float>> CharacterBio::ParseFormula(const std::string& text,
+                                                                    EquationInterface<float>* owner,
+                                                                    const char* key) {
     if (text.empty())
         return nullptr;
     auto formula = std::make_unique<DesignerEquation_Algebra>();
@@ -176,10 +177,10 @@ void CharacterBio::LoadRegenRecord() {
     if (!objects.LoadTableFile(kRegenRecord))
         return;
     const LoadTable regen = objects.GetLoadTable(kRegenRecord);
-    mLifeRegenFormula = ParseFormula(regen.GetString("lifeRegenEquation"), this,
-                                     "lifeRegenEquation");
-    mManaRegenFormula = ParseFormula(regen.GetString("manaRegenEquation"), this,
-                                     "manaRegenEquation");
+    mLifeRegenFormula =
+        ParseFormula(regen.GetString("lifeRegenEquation"), this, "lifeRegenEquation");
+    mManaRegenFormula =
+        ParseFormula(regen.GetString("manaRegenEquation"), this, "manaRegenEquation");
     mHealthOverStorageLimit = regen.GetFloat("healthOverStorageLimit", 0.0f);
     mHealthFeedRate = regen.GetFloat("healthFeedRate", 0.0f) * 1000.0f;
     mManaOverStorageLimit = regen.GetFloat("manaOverStorageLimit", 0.0f);
@@ -340,6 +341,18 @@ void CharacterBio::AddManaSlow(float amount) {
 
 void CharacterBio::IncrementBaseAttribute(CharAttributeType type, float delta) {
     mBaseStore.SetBaseValue(type, mBaseStore.GetBaseValue(type) + delta);
+    mTainted = true;
+}
+
+void CharacterBio::SetBaseVital(CharAttributeType type, float value) {
+    const auto& attributes = mBaseStore.GetAttributes();
+    const bool present = std::any_of(attributes.begin(), attributes.end(),
+                                     [type](const auto& a) { return a->GetType() == type; });
+    if (!present && type == CharAttributeType::Life)
+        mBaseStore.AddToStore(std::make_unique<CharAttributeVal_Life>());
+    else if (!present && type == CharAttributeType::Mana)
+        mBaseStore.AddToStore(std::make_unique<CharAttributeVal_Mana>());
+    mBaseStore.SetBaseValue(type, value);
     mTainted = true;
 }
 

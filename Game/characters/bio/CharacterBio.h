@@ -70,6 +70,8 @@ public:
     void AddLifeSlow(float amount);
     void AddManaSlow(float amount);
     void IncrementBaseAttribute(CharAttributeType type, float delta);
+    // Sets the base life or mana, adding it to the base store when the record had none.
+    void SetBaseVital(CharAttributeType type, float value);
     void TakeBonus(const Bonus& bonus, bool slow);
     float GetBonusLifeAmount(const Bonus& bonus) const;
 

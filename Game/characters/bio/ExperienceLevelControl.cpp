@@ -10,8 +10,8 @@
 #include "Engine/records/LoadTable.h"
 #include "Engine/streams/IOStream.h"
 #include "Game/characters/Character.h"
-#include "Game/core/GameEngine.h"
 #include "Game/characters/CharacterEvents.h"
+#include "Game/core/GameEngine.h"
 #include "Game/core/GameEvents.h"
 #include "Game/rules/formulas/DesignerEquation_Algebra.h"
 
@@ -126,8 +126,9 @@ void ExperienceLevelControl::Load(const LoadTable& record) {
             if (formula->ParseEquation(text.c_str(), this)) {
                 mFormula = std::move(formula);
             } else {
-                gEngine->Log(1, "-=- Experience Level Control Equation load failure : "
-                                "experienceEquation %s",
+                gEngine->Log(1,
+                             "-=- Experience Level Control Equation load failure : "
+                             "experienceEquation %s",
                              levelFile.c_str());
                 mFormula.reset();
             }

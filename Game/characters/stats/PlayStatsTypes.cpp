@@ -57,8 +57,8 @@ constexpr std::array<const char*, 46> kCombatAttributeTypeNames = {
 };
 
 constexpr std::array<const char*, 8> kReductionNames = {
-    "Unknown",   "AbsorbtionProtection", "Absorbtion",    "Protection",
-    "ArmorRating", "Blocked",            "ArmorAbsorbed", "Resisted",
+    "Unknown", "AbsorbtionProtection", "Absorbtion", "Protection", "ArmorRating",
+    "Blocked", "ArmorAbsorbed",        "Resisted",
 };
 
 constexpr std::array<const char*, 5> kLifeNames = {"Unknown", "Potion", "Skill", "Regeneration",
