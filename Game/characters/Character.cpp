@@ -7,11 +7,14 @@
 #include <string_view>
 
 #include "Engine/Engine.h"
+#include "Engine/media/SoundPak.h"
+#include "Engine/object/ObjectManager.h"
 #include "Engine/records/LoadTable.h"
 #include "Engine/sys/Machine.h"
 #include "Game/characters/CharacterEvents.h"
 #include "Game/characters/Player.h"
 #include "Game/core/GameEngine.h"
+#include "Game/core/ObjectLookup.h"
 #include "Game/core/players/Bonus.h"
 #include "Game/rules/combat/ParametersCombat.h"
 
@@ -41,7 +44,53 @@ void Character::Seam(const char* operation) {
     gEngine->Log(1, "Character: %s is not available yet", operation);
 }
 
+namespace {
+
+// The game-wide fields of the sixteen damage packs and the two buff packs, in member order.
+constexpr const char* kEffectPackKeys[Character::kEffectPackCount] = {
+    "coldDamageFxPak",
+    "lightningDamageFxPak",
+    "fireDamageFxPak",
+    "poisonDamageFxPak",
+    "lifeDamageFxPak",
+    "bleedingDamageFxPak",
+    "attackSpeedDamageFxPak",
+    "spellCastSpeedDamageFxPak",
+    "runSpeedDamageFxPak",
+    "offensiveAbilityDamageFxPak",
+    "defensiveAbilityDamageFxPak",
+    "offensiveReductionDamageFxPak",
+    "defensiveReductionDamageFxPak",
+    "lifeLeachDamageFxPak",
+    "manaLeachDamageFxPak",
+    "fumbleDamageFxPak",
+    "fireBuffFxPak",
+    "poisonBuffFxPak",
+};
+
+struct AbsorptionKeys {
+    const char* effect;
+    const char* sound;
+    CombatAttributeType type;
+};
+
+constexpr AbsorptionKeys kAbsorptionKeys[] = {
+    {"absColdFx", "absColdFxSound", CombatAttributeType::Cold},
+    {"absFireFx", "absFireFxSound", CombatAttributeType::Fire},
+    {"absPoisonFx", "absPoisonFxSound", CombatAttributeType::Poison},
+    {"absLightningFx", "absLightningFxSound", CombatAttributeType::Lightning},
+    {"absLifeFx", "absLifeFxSound", CombatAttributeType::Life},
+    {"absManaBurnFx", "absManaBurnFxSound", CombatAttributeType::ManaBurn},
+    {"absDisruptionFx", "absDisruptionFxSound", CombatAttributeType::Disruption},
+    {"absPercentCurrentLifeFx", "absPercentCurrentLifeFxSound",
+     CombatAttributeType::PercentCurrentLife},
+};
+
+}  // namespace
+
 Character::Character() {
+    mBuffFx[1] = &mFireBuffFx;
+    mBuffFx[2] = &mPoisonBuffFx;
     mExperience.SetOwner(this);
     mTrapped = false;
     mFrameTimer.Reset();
@@ -49,7 +98,47 @@ Character::Character() {
     mFrameElapsed = 0;
 }
 
-Character::~Character() = default;
+Character::~Character() {
+    for (std::size_t i = 0; i < kEffectPackCount; ++i)
+        GetEffectPack(i).SetParent(0);
+    ObjectManager& objects = Singleton<ObjectManager>::Get();
+    for (const auto& entry : mAbsorptionFx)
+        if (Object* sound = objects.GetObject(entry.second.soundId))
+            objects.DestroyObjectEx(sound, "Game/Character", __LINE__);
+}
+
+CharFxPak& Character::GetEffectPack(std::size_t index) {
+    if (index < kDamageFxCount)
+        return mDamageFx[index];
+    return index == kDamageFxCount ? mFireBuffFx : mPoisonBuffFx;
+}
+
+const CharacterDamageFx* Character::GetAbsorptionEffect(CombatAttributeType type) const {
+    const auto it = mAbsorptionFx.find(type);
+    return it == mAbsorptionFx.end() ? nullptr : &it->second;
+}
+
+void Character::LoadEffectPacks() {
+    if (gGameEngine) {
+        const LoadTable database = gGameEngine->GetDatabase();
+        const std::size_t index = GetEffectIndex();
+        for (std::size_t i = 0; i < kEffectPackCount; ++i)
+            GetEffectPack(i).LoadFromDatabase(database.GetArrayString(kEffectPackKeys[i], index));
+        for (const AbsorptionKeys& keys : kAbsorptionKeys) {
+            if (mAbsorptionFx.count(keys.type) != 0)
+                continue;
+            CharacterDamageFx fx;
+            fx.effect = database.GetArrayString(keys.effect, index);
+            if (SoundPak* sound = GetSoundPakFromRecord(database, keys.sound))
+                fx.soundId = sound->GetObjectId();
+            mAbsorptionFx.emplace(keys.type, std::move(fx));
+        }
+    }
+    for (std::size_t i = 0; i < kEffectPackCount; ++i) {
+        GetEffectPack(i).SetParent(GetObjectId());
+        GetEffectPack(i).InitializeFxPak();
+    }
+}
 
 void Character::Load(const LoadTable& table) {
     Actor::Load(table);
@@ -108,6 +197,8 @@ void Character::Load(const LoadTable& table) {
     mOverrideRagdollBehavior = table.GetString("overrideRagdollBehavior");
     mOverrideRagdollSpeed = table.GetFloat("overrideRagdollSpeed", 0.0f);
     mDoLateCrumple = table.GetBool("doLateCrumple", false);
+
+    LoadEffectPacks();
 
     mPortraitName = table.GetString("portraitName");
     mGoldGeneratorChance = table.GetFloat("goldGeneratorChance", 0.0f);

@@ -4,7 +4,9 @@
 // state, and is the one door through which combat payloads, bonuses and the frame act on it.
 // Parts that belong to later subsystems (skill manager, controller, inventory) are reached
 // through seams that log once and do nothing.
+#include <array>
 #include <cstdint>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -16,11 +18,19 @@
 #include "Game/characters/stats/PlayStats.h"
 #include "Game/core/players/Team.h"
 #include "Game/rules/combat/CombatCharacter.h"
+#include "Game/world/effects/CharFxPak.h"
 
 namespace GAME {
 
 class Bonus;
 class ParametersCombat;
+
+// An absorption effect: shown when a defense absorbs damage of its type.
+struct CharacterDamageFx {
+    std::string effect;
+    std::uint32_t soundId = 0;  // an owned SoundPak, destroyed with the character
+    bool armed = false;
+};
 
 class Character : public Actor, public CombatCharacter {
     RTTI_DECLARE(Character)
@@ -29,6 +39,9 @@ public:
 
     Character();
     ~Character() override;
+
+    static constexpr std::size_t kDamageFxCount = 16;
+    static constexpr std::size_t kEffectPackCount = kDamageFxCount + 2;
 
     void Load(const LoadTable& table) override;
     void InitialUpdate() override;
@@ -233,6 +246,11 @@ public:
     void GetActiveStatusSkills(std::vector<std::string>& names) const;
     void SetActiveStatusSkills(std::vector<std::string> names) { mStatusSkills = std::move(names); }
 
+    // The damage effect packs (cold .. fumble), then the fire and poison buff packs.
+    CharFxPak& GetEffectPack(std::size_t index);
+    // The absorption effect of a combat attribute type, or null.
+    const CharacterDamageFx* GetAbsorptionEffect(CombatAttributeType type) const;
+
     CharacterBio& GetCharacterBio() { return mBio; }
     const CharacterBio& GetCharacterBio() const { return mBio; }
     ExperienceLevelControl& GetExperienceLevelControl() { return mExperience; }
@@ -240,6 +258,7 @@ public:
     void DumpPlayStats() { mPlayStats.Dump(); }
 
 private:
+    void LoadEffectPacks();
     // Logs once per machine that an operation of a subsystem not built yet was skipped.
     static void Seam(const char* operation);
 
@@ -315,6 +334,11 @@ private:
     bool mDistressCallWhenDying = true;
     float mMinRotationSpeed = 9.0f;
     float mMaxRotationSpeed = 12.0f;
+    std::array<CharFxPak, kDamageFxCount> mDamageFx;
+    std::map<CombatAttributeType, CharacterDamageFx> mAbsorptionFx;
+    CharFxPak mFireBuffFx;
+    CharFxPak mPoisonBuffFx;
+    std::map<int, CharFxPak*> mBuffFx;
     // What the combat manager keeps of an attack until it is built: the current attacker and
     // the equipped hand state.
     std::uint32_t mAttackerId = 0;
