@@ -2,16 +2,18 @@
 
 #include <algorithm>
 #include <cmath>
-#include <set>
 #include <string>
-#include <string_view>
 
 #include "Engine/Engine.h"
+#include "Engine/media/EffectEntity.h"
+#include "Engine/media/PhysicsEngine.h"
 #include "Engine/media/SoundPak.h"
 #include "Engine/object/ObjectManager.h"
 #include "Engine/records/LoadTable.h"
 #include "Engine/sys/Machine.h"
+#include "Engine/world/World.h"
 #include "Game/characters/CharacterEvents.h"
+#include "Game/characters/CharacterSeams.h"
 #include "Game/characters/Player.h"
 #include "Game/core/GameEngine.h"
 #include "Game/core/ObjectLookup.h"
@@ -24,25 +26,11 @@ RTTI_IMPLEMENT(Character, Actor)
 
 namespace {
 
-// The operations of unbuilt subsystems already reported on this machine.
-struct CharacterSeamLog {
-    std::set<std::string, std::less<>> reported;
-};
-
 int Difficulty() {
     return gGameEngine ? gGameEngine->GetGameDifficulty() : 0;
 }
 
 }  // namespace
-
-void Character::Seam(const char* operation) {
-    // Looked up without a copy: this runs for every character every frame.
-    CharacterSeamLog& log = Singleton<CharacterSeamLog>::Get();
-    if (log.reported.find(std::string_view(operation)) != log.reported.end())
-        return;
-    log.reported.emplace(operation);
-    gEngine->Log(1, "Character: %s is not available yet", operation);
-}
 
 namespace {
 
@@ -142,7 +130,7 @@ void Character::LoadEffectPacks() {
 
 void Character::Load(const LoadTable& table) {
     Actor::Load(table);
-    Seam("SkillManager::Load");
+    ReportCharacterSeam(CharacterSeam::SkillManagerLoad);
     mBio.Load(table);
 
     mTurnRate = table.GetFloat("turnRate", 0.0f);
@@ -176,7 +164,7 @@ void Character::Load(const LoadTable& table) {
     const std::string minor = table.GetString("defaultTeamMinor");
     if (!major.empty() || !minor.empty())
         mTeam.ConvertFromHistoricalTeam(major, minor);
-    Seam("Inventory::SetOwner");
+    ReportCharacterSeam(CharacterSeam::InventorySetOwner);
 
     mNumAttackSlots = table.GetInt("numAttackSlots", 4);
     mNumDefenseSlots = table.GetInt("numDefenseSlots", 4);
@@ -219,6 +207,13 @@ void Character::Load(const LoadTable& table) {
     mInvincible = table.GetBool("invincible", false);
 }
 
+void Character::PreLoad(bool now) {
+    Actor::PreLoad(now);
+    for (std::size_t i = 0; i < kEffectPackCount; ++i)
+        GetEffectPack(i).PreLoad();
+    ReportCharacterSeam(CharacterSeam::SkillManagerPreLoad);
+}
+
 void Character::InitialUpdate() {
     Actor::InitialUpdate();
     mSpawnPoint = GetCoords();
@@ -247,7 +242,7 @@ void Character::UpdateSelf(int ms) {
     if (mDistressCountdown > 0)
         mDistressCountdown -= ms;
     if (mLifeState != Character_LifeState::Dead)
-        Seam("CombatManager::Update and AuraManager::Update");
+        ReportCharacterSeam(CharacterSeam::CombatAndAuraUpdate);
     mPlayStats.Update(ms);
 }
 
@@ -255,12 +250,12 @@ void Character::PreAnimationUpdate(int) {
     const int elapsed = static_cast<int>(mFrameElapsed);
     if (mLifeState != Character_LifeState::Dead) {
         mBio.Update(*this, elapsed);
-        Seam("SkillManager::Update");
-        Seam("ControllerBaseCharacter::Update");
+        ReportCharacterSeam(CharacterSeam::SkillManagerUpdate);
+        ReportCharacterSeam(CharacterSeam::ControllerBaseCharacterUpdate);
         return;
     }
     // A corpse updates only while its controller asks for it, and no controller exists yet.
-    Seam("ControllerCombat::NeedsDeathUpdate");
+    ReportCharacterSeam(CharacterSeam::ControllerCombatNeedsDeathUpdate);
 }
 
 Team Character::GetTeam() const {
@@ -271,7 +266,7 @@ void Character::SetTeam(const Team& team) {
     if (team == mTeam)
         return;
     mTeam = team;
-    Seam("ControllerAI::TeamChanged");
+    ReportCharacterSeam(CharacterSeam::ControllerAITeamChanged);
 }
 
 bool Character::IsAlive() const {
@@ -334,27 +329,32 @@ void Character::ReleaseTrap() {
 }
 
 void Character::BeginStun() {
-    Seam("ControllerCombat::BeginStun");
+    ReportCharacterSeam(CharacterSeam::ControllerCombatBeginStun);
 }
 void Character::EndStun() {
-    Seam("ControllerCombat::EndStun");
+    ReportCharacterSeam(CharacterSeam::ControllerCombatEndStun);
 }
 void Character::BeginImmobilize() {
-    Seam("ControllerCombat::BeginImmobilize");
+    ReportCharacterSeam(CharacterSeam::ControllerCombatBeginImmobilize);
 }
 void Character::EndImmobilize() {
-    Seam("ControllerCombat::EndImmobilize");
+    ReportCharacterSeam(CharacterSeam::ControllerCombatEndImmobilize);
 }
 void Character::BeginTrap() {
-    Seam("ControllerCombat::BeginTrap");
+    ReportCharacterSeam(CharacterSeam::ControllerCombatBeginTrap);
 }
 void Character::EndTrap() {
-    Seam("ControllerCombat::EndTrap");
+    ReportCharacterSeam(CharacterSeam::ControllerCombatEndTrap);
 }
 
 void Character::ImDying() {
-    Seam("SkillManager::ImDead");
-    Seam("ControllerCombat::CharacterIsDying");
+    ReportCharacterSeam(CharacterSeam::SkillManagerImDead);
+    ReportCharacterSeam(CharacterSeam::ControllerCombatCharacterIsDying);
+    if (!mDyingFxPak.empty()) {
+        ObjectManager& objects = Singleton<ObjectManager>::Get();
+        if (auto* effect = objects.CreateObjectFromFile<EffectEntity>(mDyingFxPak))
+            World::Get().AddEntity(effect, GetCoords(), true);
+    }
     CharacterIsDying();
 }
 
@@ -369,12 +369,13 @@ void Character::CharacterIsDying() {
 }
 
 void Character::ImDead() {
-    Seam("ControllerCombat::CharacterIsDead");
+    PhysicsEngine::Get().RemoveEntityFromSimulation(this);
+    ReportCharacterSeam(CharacterSeam::ControllerCombatCharacterIsDead);
     CharacterHasDied();
 }
 
 void Character::UnderAttack(std::uint32_t attacker) {
-    Seam("ControllerCombat::UnderAttack");
+    ReportCharacterSeam(CharacterSeam::ControllerCombatUnderAttack);
     if (ShouldUseDistressCall()) {
         DoDistressCall(attacker);
         --mDistressCallsLeft;
@@ -383,7 +384,7 @@ void Character::UnderAttack(std::uint32_t attacker) {
 }
 
 void Character::AllyAttacked(std::uint32_t, std::uint32_t) {
-    Seam("ControllerCombat::AllyAttacked");
+    ReportCharacterSeam(CharacterSeam::ControllerCombatAllyAttacked);
 }
 
 bool Character::ShouldUseDistressCall() const {
@@ -391,7 +392,7 @@ bool Character::ShouldUseDistressCall() const {
 }
 
 void Character::DoDistressCall(std::uint32_t) {
-    Seam("ControllerCombat::DistressCall");
+    ReportCharacterSeam(CharacterSeam::ControllerCombatDistressCall);
 }
 
 void Character::TeleportToLocation(const WorldCoords& coords) {
@@ -414,6 +415,7 @@ void Character::RestoreLifeState() {
     if (mLifeState == Character_LifeState::Dead || mLifeState == Character_LifeState::Dying) {
         StopAnimations();
         SetVisibility(false);
+        PhysicsEngine::Get().RemoveEntityFromSimulation(this);
     }
     mInitialActionState = Character_ActionState::Unknown;
 }
@@ -457,22 +459,22 @@ void Character::SetMana(float mana, float limit) {
 }
 
 void Character::GetEquipCharAttributes(CharAttributeAccumulator&) {
-    Seam("EquipManager character attributes");
+    ReportCharacterSeam(CharacterSeam::EquipManagerCharacterAttributes);
 }
 
 void Character::GetSkillCharAttributes(CharAttributeAccumulator&) {
-    Seam("SkillManager::GetCharAttributes");
+    ReportCharacterSeam(CharacterSeam::SkillManagerGetCharAttributes);
 }
 
 void Character::ContributeItemSetCharAttributes(CharAttributeAccumulator&) {
-    Seam("Inventory item set attributes");
+    ReportCharacterSeam(CharacterSeam::InventoryItemSetAttributes);
 }
 
 void Character::GetAllDefenseAttributes(CombatAttributeAccumulator& accumulator) {
-    Seam("EquipManager defense attributes");
-    Seam("SkillManager::GetDefenseAttributes");
+    ReportCharacterSeam(CharacterSeam::EquipManagerDefenseAttributes);
+    ReportCharacterSeam(CharacterSeam::SkillManagerGetDefenseAttributes);
     mBio.GetDefenseAttributes(accumulator);
-    Seam("Inventory item set defense attributes");
+    ReportCharacterSeam(CharacterSeam::InventoryItemSetDefenseAttributes);
     ContributeGameBalanceDefenseAttributes(accumulator);
 }
 
@@ -510,7 +512,7 @@ bool Character::TakeAttack(ParametersCombat& parameters) {
     mBio.BioIsTainted();
     mPlayStats.ReceiveHit();
     if (!parameters.auraName.empty())
-        Seam("AuraManager::AddAura");
+        ReportCharacterSeam(CharacterSeam::AuraManagerAddAura);
     // The attack's payloads against this character's defenses.
     mAttackerId = parameters.attackerId;
     UnderAttack(parameters.attackerId);
@@ -539,27 +541,27 @@ void Character::ApplyDamage(float damage, const PlayStatsDamageType& kind, Comba
 }
 
 void Character::AddDurationDamage(CombatAttributeType, float, float) {
-    Seam("DurationDamageManager::AddDamage");
+    ReportCharacterSeam(CharacterSeam::DurationDamageManagerAddDamage);
 }
 
 void Character::AddFixedDurationDamage(CombatAttributeType, float, float) {
-    Seam("DurationDamageManager::AddFixedDamage");
+    ReportCharacterSeam(CharacterSeam::DurationDamageManagerAddFixedDamage);
 }
 
 void Character::CombatExertInfluenceTaunt(float) {
-    Seam("ControllerCombat::TauntMe");
+    ReportCharacterSeam(CharacterSeam::ControllerCombatTauntMe);
 }
 
 void Character::CombatExertInfluenceFear(int) {
-    Seam("ControllerCombat::ScareMe");
+    ReportCharacterSeam(CharacterSeam::ControllerCombatScareMe);
 }
 
 void Character::CombatAddCooldownDamage(int) {
-    Seam("SkillManager::ApplyCooldownDamage");
+    ReportCharacterSeam(CharacterSeam::SkillManagerApplyCooldownDamage);
 }
 
 void Character::CombatAddLifeLeechDamage(float) {
-    Seam("CombatManager::ApplyLifeLeech");
+    ReportCharacterSeam(CharacterSeam::CombatManagerApplyLifeLeech);
 }
 
 void Character::ReceiveExperience(std::uint32_t amount, bool quiet) {
@@ -574,12 +576,12 @@ void Character::ReceiveExperience(std::uint32_t amount, bool quiet) {
         return;
     if (mExperience.ReceiveExperience(amount)) {
         mBio.ReloadValues();
-        Seam("SkillManager::UpdateMasteriesAllowed");
+        ReportCharacterSeam(CharacterSeam::SkillManagerUpdateMasteriesAllowed);
         GameEvent_CharacterId levelUp;
         levelUp.objectId = GetObjectId();
         SendGameEvent(levelUp, "PlayerLevelUp");
         if (!quiet)
-            Seam("level-up sound and PFxManager::OneShotParticleEffect");
+            ReportCharacterSeam(CharacterSeam::LevelUpSoundAndEffect);
         mPlayStats.IncrementLevel();
     }
     mPlayStats.GainExperience(amount);

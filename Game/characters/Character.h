@@ -44,6 +44,7 @@ public:
     static constexpr std::size_t kEffectPackCount = kDamageFxCount + 2;
 
     void Load(const LoadTable& table) override;
+    void PreLoad(bool now) override;
     void InitialUpdate() override;
     void UpdateSelf(int ms) override;
     // After UpdateSelf, once per frame: regeneration, skills and the controller.
@@ -259,8 +260,6 @@ public:
 
 private:
     void LoadEffectPacks();
-    // Logs once per machine that an operation of a subsystem not built yet was skipped.
-    static void Seam(const char* operation);
 
     CharacterBio mBio;
     ExperienceLevelControl mExperience;
