@@ -56,6 +56,37 @@ constexpr const char* kEffectPackKeys[Character::kEffectPackCount] = {
     "poisonBuffFxPak",
 };
 
+// The sound pack fields in the order the record is read; the slot each fills.
+struct SoundKey {
+    const char* key;
+    Character::SoundSlot slot;
+};
+
+constexpr SoundKey kSoundKeys[] = {
+    {"footGrass", Character::FootGrass},
+    {"footDirt", Character::FootDirt},
+    {"footSand", Character::FootSand},
+    {"footSnow", Character::FootSnow},
+    {"footStone", Character::FootStone},
+    {"footWood", Character::FootWood},
+    {"footWater", Character::FootWater},
+    {"loopingRunningSound", Character::LoopingRunning},
+    {"attackSound", Character::AttackSound},
+    {"swipeSound", Character::SwipeSound},
+    {"criticalHitSound", Character::CriticalHitSound},
+    {"stunSound", Character::StunSound},
+    {"lootSound", Character::LootSound},
+    {"levelUpSound", Character::LevelUpSound},
+    {"lowHealthSound", Character::LowHealthSound},
+    {"impactSound", Character::ImpactSound},
+};
+
+constexpr const char* kDefaultSplashSound = "records/sounds/soundpak/bodyfalls/FallMdGooPak.dbr";
+
+std::uint32_t IdOf(const SoundPak* sound) {
+    return sound ? sound->GetObjectId() : 0;
+}
+
 struct AbsorptionKeys {
     const char* effect;
     const char* sound;
@@ -90,9 +121,20 @@ Character::~Character() {
     for (std::size_t i = 0; i < kEffectPackCount; ++i)
         GetEffectPack(i).SetParent(0);
     ObjectManager& objects = Singleton<ObjectManager>::Get();
+    auto destroy = [&objects](std::uint32_t id) {
+        if (Object* object = id != 0 ? objects.GetObject(id) : nullptr)
+            objects.DestroyObjectEx(object, "Game/Character", __LINE__);
+    };
+    for (std::uint32_t id : mSoundIds)
+        destroy(id);
     for (const auto& entry : mAbsorptionFx)
-        if (Object* sound = objects.GetObject(entry.second.soundId))
-            objects.DestroyObjectEx(sound, "Game/Character", __LINE__);
+        destroy(entry.second.soundId);
+}
+
+SoundPak* Character::GetSoundPak(SoundSlot slot) const {
+    if (slot >= SoundSlotCount || mSoundIds[slot] == 0)
+        return nullptr;
+    return Singleton<ObjectManager>::Get().GetObject<SoundPak>(mSoundIds[slot]);
 }
 
 CharFxPak& Character::GetEffectPack(std::size_t index) {
@@ -148,6 +190,11 @@ void Character::Load(const LoadTable& table) {
 
     mGender = GenderFromText(table.GetString("characterGenderProfile"));
 
+    for (const SoundKey& sound : kSoundKeys)
+        mSoundIds[sound.slot] = IdOf(GetSoundPakFromRecord(table, sound.key));
+    mSoundIds[SplashSound] =
+        IdOf(LoadSoundPak(table.GetString("splashSound", kDefaultSplashSound).c_str()));
+
     mLevelUpFx = table.GetString("levelUpFx");
     mDyingFxPak = table.GetString("dyingFxPak");
     mLowHealthTriggerLevel = table.GetFloat("lowHealthTriggerLevel", 0.0f);
@@ -159,6 +206,7 @@ void Character::Load(const LoadTable& table) {
     table.GetStringArray("characterRacialProfile", mRaces);
     mSpawnEffect = table.GetString("spawnEffect");
     mPrespawnEffect = table.GetString("prespawnEffect");
+    mSpawnSoundId = IdOf(GetSoundPakFromRecord(table, "spawnSoundEffect"));
 
     const std::string major = table.GetString("defaultTeamMajor");
     const std::string minor = table.GetString("defaultTeamMinor");
@@ -209,6 +257,14 @@ void Character::Load(const LoadTable& table) {
 
 void Character::PreLoad(bool now) {
     Actor::PreLoad(now);
+    // The splash sound is not preloaded.
+    for (std::size_t slot = 0; slot < SplashSound; ++slot)
+        if (SoundPak* sound = GetSoundPak(static_cast<SoundSlot>(slot)))
+            sound->PreLoad(now);
+    ObjectManager& objects = Singleton<ObjectManager>::Get();
+    for (const auto& entry : mAbsorptionFx)
+        if (auto* sound = objects.GetObject<SoundPak>(entry.second.soundId))
+            sound->PreLoad(now);
     for (std::size_t i = 0; i < kEffectPackCount; ++i)
         GetEffectPack(i).PreLoad();
     ReportCharacterSeam(CharacterSeam::SkillManagerPreLoad);

@@ -24,6 +24,7 @@ namespace GAME {
 
 class Bonus;
 class ParametersCombat;
+class SoundPak;
 
 // An absorption effect: shown when a defense absorbs damage of its type.
 struct CharacterDamageFx {
@@ -247,6 +248,31 @@ public:
     void GetActiveStatusSkills(std::vector<std::string>& names) const;
     void SetActiveStatusSkills(std::vector<std::string> names) { mStatusSkills = std::move(names); }
 
+    // The sound packs of the record, in member order (footsteps and running, then attack to
+    // splash); null when the record names none.
+    enum SoundSlot : std::size_t {
+        FootGrass,
+        FootDirt,
+        FootSand,
+        FootSnow,
+        FootStone,
+        FootWood,
+        FootWater,
+        LoopingRunning,
+        AttackSound,
+        SwipeSound,
+        StunSound,
+        CriticalHitSound,
+        ImpactSound,
+        LevelUpSound,
+        LowHealthSound,
+        LootSound,
+        SplashSound,
+        SoundSlotCount
+    };
+    SoundPak* GetSoundPak(SoundSlot slot) const;
+    std::uint32_t GetSpawnSoundId() const { return mSpawnSoundId; }
+
     // The damage effect packs (cold .. fumble), then the fire and poison buff packs.
     CharFxPak& GetEffectPack(std::size_t index);
     // The absorption effect of a combat attribute type, or null.
@@ -333,6 +359,8 @@ private:
     bool mDistressCallWhenDying = true;
     float mMinRotationSpeed = 9.0f;
     float mMaxRotationSpeed = 12.0f;
+    std::array<std::uint32_t, SoundSlotCount> mSoundIds{};
+    std::uint32_t mSpawnSoundId = 0;
     std::array<CharFxPak, kDamageFxCount> mDamageFx;
     std::map<CombatAttributeType, CharacterDamageFx> mAbsorptionFx;
     CharFxPak mFireBuffFx;

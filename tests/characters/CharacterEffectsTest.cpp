@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "CharacterTestSupport.h"
+#include "Engine/media/SoundPak.h"
 #include "Game/core/GameEngine.h"
 #include "support/TestMachine.h"
 
@@ -31,6 +32,26 @@ TEST_F(CharacterEffects, SizeDependentFieldsAreReadAtThePathingSize) {
     EXPECT_EQ(hero->GetAbsorptionEffect(CombatAttributeType::Physical), nullptr);
     for (std::size_t i = 0; i < Character::kEffectPackCount; ++i)
         EXPECT_EQ(hero->GetEffectPack(i).GetParent(), hero->GetObjectId()) << i;
+}
+
+TEST(CharacterSounds, SoundPacksAreOwnedAndDestroyedWithTheCharacter) {
+    TestMachine tm;
+    ObjectManager& objects = Singleton<ObjectManager>::Get();
+    Character* hero = MakeCharacter("Records/Characters/Hero.dbr");
+    Character* brute = MakeCharacter("Records/Characters/Brute.dbr");
+    ASSERT_NE(hero, nullptr);
+    SoundPak* attack = hero->GetSoundPak(Character::AttackSound);
+    ASSERT_NE(attack, nullptr);
+    EXPECT_EQ(brute->GetSoundPak(Character::AttackSound), nullptr);
+    EXPECT_EQ(hero->GetSoundPak(Character::FootGrass), nullptr);
+    const std::uint32_t soundId = attack->GetObjectId();
+    objects.DestroyObjectEx(hero, "CharacterEffectsTest", __LINE__);
+    EXPECT_EQ(objects.GetObject(soundId), nullptr);
+    EXPECT_NE(objects.GetObject(brute->GetObjectId()), nullptr);
+    // A character destroyed with everything else leaves nothing behind either.
+    MakeCharacter("Records/Characters/Hero.dbr");
+    objects.DestroyAll();
+    EXPECT_EQ(objects.GetObjectCount(), 0u);
 }
 
 TEST(CharacterEffectsWithoutRoot, PacksStillBelongToTheirCharacter) {
