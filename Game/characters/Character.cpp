@@ -1,41 +1,710 @@
 #include "Game/characters/Character.h"
 
 #include <algorithm>
+#include <cmath>
+#include <string>
 
+#include "Engine/Engine.h"
+#include "Engine/media/EffectEntity.h"
+#include "Engine/media/PhysicsEngine.h"
+#include "Engine/media/SoundPak.h"
+#include "Engine/object/ObjectManager.h"
+#include "Engine/records/LoadTable.h"
+#include "Engine/sys/Machine.h"
+#include "Engine/world/World.h"
+#include "Game/characters/CharacterEvents.h"
+#include "Game/characters/CharacterSeams.h"
+#include "Game/characters/Player.h"
 #include "Game/core/GameEngine.h"
+#include "Game/core/ObjectLookup.h"
 #include "Game/core/players/Bonus.h"
+#include "Game/rules/combat/ParametersCombat.h"
 
 namespace GAME {
 
 RTTI_IMPLEMENT(Character, Actor)
 
+namespace {
+
+int Difficulty() {
+    return gGameEngine ? gGameEngine->GetGameDifficulty() : 0;
+}
+
+}  // namespace
+
+namespace {
+
+// The game-wide fields of the sixteen damage packs and the two buff packs, in member order.
+constexpr const char* kEffectPackKeys[Character::kEffectPackCount] = {
+    "coldDamageFxPak",
+    "lightningDamageFxPak",
+    "fireDamageFxPak",
+    "poisonDamageFxPak",
+    "lifeDamageFxPak",
+    "bleedingDamageFxPak",
+    "attackSpeedDamageFxPak",
+    "spellCastSpeedDamageFxPak",
+    "runSpeedDamageFxPak",
+    "offensiveAbilityDamageFxPak",
+    "defensiveAbilityDamageFxPak",
+    "offensiveReductionDamageFxPak",
+    "defensiveReductionDamageFxPak",
+    "lifeLeachDamageFxPak",
+    "manaLeachDamageFxPak",
+    "fumbleDamageFxPak",
+    "fireBuffFxPak",
+    "poisonBuffFxPak",
+};
+
+// The sound pack fields in the order the record is read; the slot each fills.
+struct SoundKey {
+    const char* key;
+    Character::SoundSlot slot;
+};
+
+constexpr SoundKey kSoundKeys[] = {
+    {"footGrass", Character::FootGrass},
+    {"footDirt", Character::FootDirt},
+    {"footSand", Character::FootSand},
+    {"footSnow", Character::FootSnow},
+    {"footStone", Character::FootStone},
+    {"footWood", Character::FootWood},
+    {"footWater", Character::FootWater},
+    {"loopingRunningSound", Character::LoopingRunning},
+    {"attackSound", Character::AttackSound},
+    {"swipeSound", Character::SwipeSound},
+    {"criticalHitSound", Character::CriticalHitSound},
+    {"stunSound", Character::StunSound},
+    {"lootSound", Character::LootSound},
+    {"levelUpSound", Character::LevelUpSound},
+    {"lowHealthSound", Character::LowHealthSound},
+    {"impactSound", Character::ImpactSound},
+};
+
+constexpr const char* kDefaultSplashSound = "records/sounds/soundpak/bodyfalls/FallMdGooPak.dbr";
+
+std::uint32_t IdOf(const SoundPak* sound) {
+    return sound ? sound->GetObjectId() : 0;
+}
+
+struct AbsorptionKeys {
+    const char* effect;
+    const char* sound;
+    CombatAttributeType type;
+};
+
+constexpr AbsorptionKeys kAbsorptionKeys[] = {
+    {"absColdFx", "absColdFxSound", CombatAttributeType::Cold},
+    {"absFireFx", "absFireFxSound", CombatAttributeType::Fire},
+    {"absPoisonFx", "absPoisonFxSound", CombatAttributeType::Poison},
+    {"absLightningFx", "absLightningFxSound", CombatAttributeType::Lightning},
+    {"absLifeFx", "absLifeFxSound", CombatAttributeType::Life},
+    {"absManaBurnFx", "absManaBurnFxSound", CombatAttributeType::ManaBurn},
+    {"absDisruptionFx", "absDisruptionFxSound", CombatAttributeType::Disruption},
+    {"absPercentCurrentLifeFx", "absPercentCurrentLifeFxSound",
+     CombatAttributeType::PercentCurrentLife},
+};
+
+}  // namespace
+
 Character::Character() {
     mFxManager.AttachActor(this);
+    mBuffFx[1] = &mFireBuffFx;
+    mBuffFx[2] = &mPoisonBuffFx;
+    mExperience.SetOwner(this);
+    mTrapped = false;
+    mFrameTimer.Reset();
+    mFrameTimer.Update(0);
+    mFrameElapsed = 0;
 }
-Character::~Character() = default;
+
+Character::~Character() {
+    for (std::size_t i = 0; i < kEffectPackCount; ++i)
+        GetEffectPack(i).SetParent(0);
+    ObjectManager& objects = Singleton<ObjectManager>::Get();
+    auto destroy = [&objects](std::uint32_t id) {
+        if (Object* object = id != 0 ? objects.GetObject(id) : nullptr)
+            objects.DestroyObjectEx(object, "Game/Character", __LINE__);
+    };
+    for (std::uint32_t id : mSoundIds)
+        destroy(id);
+    for (const auto& entry : mAbsorptionFx)
+        destroy(entry.second.soundId);
+}
+
+SoundPak* Character::GetSoundPak(SoundSlot slot) const {
+    if (slot >= SoundSlotCount || mSoundIds[slot] == 0)
+        return nullptr;
+    return Singleton<ObjectManager>::Get().GetObject<SoundPak>(mSoundIds[slot]);
+}
+
+CharFxPak& Character::GetEffectPack(std::size_t index) {
+    if (index < kDamageFxCount)
+        return mDamageFx[index];
+    return index == kDamageFxCount ? mFireBuffFx : mPoisonBuffFx;
+}
+
+const CharacterDamageFx* Character::GetAbsorptionEffect(CombatAttributeType type) const {
+    const auto it = mAbsorptionFx.find(type);
+    return it == mAbsorptionFx.end() ? nullptr : &it->second;
+}
+
+void Character::LoadEffectPacks() {
+    if (gGameEngine) {
+        const LoadTable database = gGameEngine->GetDatabase();
+        const std::size_t index = GetEffectIndex();
+        for (std::size_t i = 0; i < kEffectPackCount; ++i)
+            GetEffectPack(i).LoadFromDatabase(database.GetArrayString(kEffectPackKeys[i], index));
+        for (const AbsorptionKeys& keys : kAbsorptionKeys) {
+            if (mAbsorptionFx.count(keys.type) != 0)
+                continue;
+            CharacterDamageFx fx;
+            fx.effect = database.GetArrayString(keys.effect, index);
+            if (SoundPak* sound = GetSoundPakFromRecord(database, keys.sound))
+                fx.soundId = sound->GetObjectId();
+            mAbsorptionFx.emplace(keys.type, std::move(fx));
+        }
+    }
+    for (std::size_t i = 0; i < kEffectPackCount; ++i) {
+        GetEffectPack(i).SetParent(GetObjectId());
+        GetEffectPack(i).InitializeFxPak();
+    }
+}
+
+void Character::Load(const LoadTable& table) {
+    Actor::Load(table);
+    ReportCharacterSeam(CharacterSeam::SkillManagerLoad);
+    mBio.Load(table);
+
+    mTurnRate = table.GetFloat("turnRate", 0.0f);
+    mAvoidForce = table.GetFloat("avoidForce", 0.0f);
+    mPathMass = table.GetFloat("pathMass", mPathMass);
+    mDisallowRotation = table.GetBool("disallowRotation", false);
+    mRotateWhenChatting = table.GetBool("rotateWhenChatting", true);
+    mDeathAnimBlendTime = table.GetFloat("deathAnimBlendTime", 250.0f);
+
+    mExperience.Load(table);
+
+    mCausesAnger = table.GetBool("causesAnger", true);
+    mAngerMultiplier = table.GetFloat("angerMultiplier", 1.0f);
+    mWeaponScale = table.GetFloat("weaponScale", 0.0f);
+
+    mGender = GenderFromText(table.GetString("characterGenderProfile"));
+
+    for (const SoundKey& sound : kSoundKeys)
+        mSoundIds[sound.slot] = IdOf(GetSoundPakFromRecord(table, sound.key));
+    mSoundIds[SplashSound] =
+        IdOf(LoadSoundPak(table.GetString("splashSound", kDefaultSplashSound).c_str()));
+
+    mLevelUpFx = table.GetString("levelUpFx");
+    mDyingFxPak = table.GetString("dyingFxPak");
+    mLowHealthTriggerLevel = table.GetFloat("lowHealthTriggerLevel", 0.0f);
+    mLowHealthResetLevel = table.GetFloat("lowHealthResetLevel", 0.0f);
+    mImpactSoundChance = table.GetFloat("impactSoundChance", 0.0f);
+    mLoopingRunningSoundFadeTime = table.GetInt("loopingRunningSoundFadeTime", 500);
+
+    mPathingSize = PathingSizeFromText(table.GetString("pathingSize", "Small"));
+    table.GetStringArray("characterRacialProfile", mRaces);
+    mSpawnEffect = table.GetString("spawnEffect");
+    mPrespawnEffect = table.GetString("prespawnEffect");
+    mSpawnSoundId = IdOf(GetSoundPakFromRecord(table, "spawnSoundEffect"));
+
+    const std::string major = table.GetString("defaultTeamMajor");
+    const std::string minor = table.GetString("defaultTeamMinor");
+    if (!major.empty() || !minor.empty())
+        mTeam.ConvertFromHistoricalTeam(major, minor);
+    ReportCharacterSeam(CharacterSeam::InventorySetOwner);
+
+    mNumAttackSlots = table.GetInt("numAttackSlots", 4);
+    mNumDefenseSlots = table.GetInt("numDefenseSlots", 4);
+    mTweakSpineOnTurn = table.GetBool("tweakSpineOnTurn", false);
+
+    mDeleteBehavior = table.GetString("deleteBehavior");
+    mActorToSpawnOnDeath = table.GetString("actorToSpawnOnDeath");
+    mWaitForCallbackToSpawn = table.GetBool("waitForCallbackToSpawn", false);
+    mActorToSpawnForMyBones = table.GetString("actorToSpawnForMyBones");
+    mDissolveEffect = table.GetString("dissolveEffect");
+    mDissolveLight = table.GetString("dissolveLight");
+    mDissolveTime = table.GetFloat("dissolveTime", 0.0f);
+    mDissolveTexture = table.GetString("dissolveTexture");
+    mDissolveColor[0] = table.GetInt("dissolveColorR", 0);
+    mDissolveColor[1] = table.GetInt("dissolveColorG", 0);
+    mDissolveColor[2] = table.GetInt("dissolveColorB", 0);
+    mDeathEffect = table.GetString("deathEffect");
+    mOverrideRagdollBehavior = table.GetString("overrideRagdollBehavior");
+    mOverrideRagdollSpeed = table.GetFloat("overrideRagdollSpeed", 0.0f);
+    mDoLateCrumple = table.GetBool("doLateCrumple", false);
+
+    LoadEffectPacks();
+
+    mPortraitName = table.GetString("portraitName");
+    mGoldGeneratorChance = table.GetFloat("goldGeneratorChance", 0.0f);
+    mGoldGenerator = table.GetString("goldGenerator");
+
+    if (!table.GetBool("startVisible", true))
+        SetVisibility(false);
+    mHiddenFromCombat = table.GetBool("hiddenFromCombat", false);
+
+    mDistressCall = table.GetBool("distressCall", true);
+    mDistressCallRange = table.GetFloat("distressCallRange", 15.0f);
+    mDistressCallTime = table.GetInt("distressCallTime", 5000);
+    mDistressCallsLeft = table.GetInt("maxDistressCalls", 1);
+    mDistressCallWhenDying = table.GetBool("distressCallWhenDying", true);
+
+    mMinRotationSpeed = table.GetFloat("minRotationSpeed", 9.0f);
+    mMaxRotationSpeed = table.GetFloat("maxRotationSpeed", 12.0f);
+    mInvincible = table.GetBool("invincible", false);
+}
+
+void Character::PreLoad(bool now) {
+    Actor::PreLoad(now);
+    // The splash sound is not preloaded.
+    for (std::size_t slot = 0; slot < SplashSound; ++slot)
+        if (SoundPak* sound = GetSoundPak(static_cast<SoundSlot>(slot)))
+            sound->PreLoad(now);
+    ObjectManager& objects = Singleton<ObjectManager>::Get();
+    for (const auto& entry : mAbsorptionFx)
+        if (auto* sound = objects.GetObject<SoundPak>(entry.second.soundId))
+            sound->PreLoad(now);
+    for (std::size_t i = 0; i < kEffectPackCount; ++i)
+        GetEffectPack(i).PreLoad();
+    ReportCharacterSeam(CharacterSeam::SkillManagerPreLoad);
+}
+
+void Character::InitialUpdate() {
+    Actor::InitialUpdate();
+    mSpawnPoint = GetCoords();
+    mBio.InitialUpdate(*this);
+
+    GameEvent_CreatureSpawn spawn;
+    spawn.objectName = GetObjectName();
+    spawn.objectId = GetObjectId();
+    spawn.isPlayer = GetClassInfo().IsA(Player::GetStaticClassInfo());
+    SendGameEvent(spawn, "CreatureSpawn");
+
+    GameEvent_CreatureInitialUpdate initial;
+    initial.objectId = GetObjectId();
+    initial.objectName = GetObjectName();
+    SendGameEvent(initial, "CreatureInitialUpdate");
+}
+
+void Character::UpdateSelf(int ms) {
+    Actor::UpdateSelf(ms);
+    mFrameElapsed = 0;
+    if (ms <= 0)
+        return;
+    // The frame's time is the game clock's, so every machine sees the same frame.
+    mFrameTimer.Update(0);
+    mFrameElapsed = mFrameTimer.GetElapsedTime();
+    if (mDistressCountdown > 0)
+        mDistressCountdown -= ms;
+    if (mLifeState != Character_LifeState::Dead)
+        ReportCharacterSeam(CharacterSeam::CombatAndAuraUpdate);
+    mPlayStats.Update(ms);
+}
+
+void Character::PreAnimationUpdate(int) {
+    const int elapsed = static_cast<int>(mFrameElapsed);
+    if (mLifeState != Character_LifeState::Dead) {
+        mBio.Update(*this, elapsed);
+        ReportCharacterSeam(CharacterSeam::SkillManagerUpdate);
+        ReportCharacterSeam(CharacterSeam::ControllerBaseCharacterUpdate);
+        return;
+    }
+    // A corpse updates only while its controller asks for it, and no controller exists yet.
+    ReportCharacterSeam(CharacterSeam::ControllerCombatNeedsDeathUpdate);
+}
 
 Team Character::GetTeam() const {
     return mInvisible ? TeamManager::InvisibleTeam() : mTeam;
 }
 
-void Character::ReceiveExperience(std::uint32_t points) {
-    mExperience += points;
+void Character::SetTeam(const Team& team) {
+    if (team == mTeam)
+        return;
+    mTeam = team;
+    ReportCharacterSeam(CharacterSeam::ControllerAITeamChanged);
+}
+
+bool Character::IsAlive() const {
+    if (mObserver)
+        return false;
+    return mLifeState == Character_LifeState::Alive || mLifeState == Character_LifeState::Unknown;
+}
+
+bool Character::IsHiding() const {
+    if (!IsVisible() || mHiddenFromCombat)
+        return true;
+    return mLifeState == Character_LifeState::Unknown;
+}
+
+bool Character::IsMoving() const {
+    return mActionState == Character_ActionState::Move ||
+           mActionState == Character_ActionState::Walk;
+}
+
+void Character::SetInitialStateInfo(Character_ActionState state, const WorldVec3& pathTarget,
+                                    std::uint32_t attackTarget, std::uint32_t attackSkill) {
+    mInitialActionState = state;
+    mInitialPathTarget = pathTarget;
+    mInitialAttackTarget = attackTarget;
+    mInitialAttackSkill = attackSkill;
+}
+
+void Character::ExecuteStun() {
+    if (mActionState == Character_ActionState::Stun)
+        return;
+    // The animation sets come with the character animations; until then the stun animation
+    // cannot start, and the state changes all the same.
+    gEngine->Log(2, "Failed to start stun animation.");
+    SetActionState(Character_ActionState::Stun);
+}
+
+void Character::ReleaseStun() {
+    if (mActionState == Character_ActionState::Stun)
+        CharacterStop();
+}
+
+void Character::ExecuteImmobilize() {
+    if (mActionState != Character_ActionState::Immobilize)
+        SetActionState(Character_ActionState::Immobilize);
+}
+
+void Character::ReleaseImmobilize() {
+    if (mActionState == Character_ActionState::Immobilize)
+        CharacterStop();
+}
+
+void Character::ExecuteTrap() {
+    mTrapped = true;
+    if (mActionState != Character_ActionState::Trap)
+        SetActionState(Character_ActionState::Trap);
+}
+
+void Character::ReleaseTrap() {
+    mTrapped = false;
+}
+
+void Character::BeginStun() {
+    ReportCharacterSeam(CharacterSeam::ControllerCombatBeginStun);
+}
+void Character::EndStun() {
+    ReportCharacterSeam(CharacterSeam::ControllerCombatEndStun);
+}
+void Character::BeginImmobilize() {
+    ReportCharacterSeam(CharacterSeam::ControllerCombatBeginImmobilize);
+}
+void Character::EndImmobilize() {
+    ReportCharacterSeam(CharacterSeam::ControllerCombatEndImmobilize);
+}
+void Character::BeginTrap() {
+    ReportCharacterSeam(CharacterSeam::ControllerCombatBeginTrap);
+}
+void Character::EndTrap() {
+    ReportCharacterSeam(CharacterSeam::ControllerCombatEndTrap);
+}
+
+void Character::ImDying() {
+    ReportCharacterSeam(CharacterSeam::SkillManagerImDead);
+    ReportCharacterSeam(CharacterSeam::ControllerCombatCharacterIsDying);
+    if (!mDyingFxPak.empty()) {
+        ObjectManager& objects = Singleton<ObjectManager>::Get();
+        if (auto* effect = objects.CreateObjectFromFile<EffectEntity>(mDyingFxPak))
+            World::Get().AddEntity(effect, GetCoords(), true);
+    }
+    CharacterIsDying();
+}
+
+void Character::CharacterIsDying() {
+    if (mDistressCallWhenDying)
+        DoDistressCall(mAttackerId);
+    GameEvent_CreatureDeath death;
+    death.objectName = GetObjectName();
+    death.objectId = GetObjectId();
+    death.attackerId = mAttackerId;
+    SendGameEvent(death, "CreatureDeath");
+}
+
+void Character::ImDead() {
+    PhysicsEngine::Get().RemoveEntityFromSimulation(this);
+    ReportCharacterSeam(CharacterSeam::ControllerCombatCharacterIsDead);
+    CharacterHasDied();
+}
+
+void Character::UnderAttack(std::uint32_t attacker) {
+    ReportCharacterSeam(CharacterSeam::ControllerCombatUnderAttack);
+    if (ShouldUseDistressCall()) {
+        DoDistressCall(attacker);
+        --mDistressCallsLeft;
+        mDistressCountdown = mDistressCallTime;
+    }
+}
+
+void Character::AllyAttacked(std::uint32_t, std::uint32_t) {
+    ReportCharacterSeam(CharacterSeam::ControllerCombatAllyAttacked);
+}
+
+bool Character::ShouldUseDistressCall() const {
+    return mDistressCall && mDistressCallsLeft > 0 && mDistressCountdown >= 0;
+}
+
+void Character::DoDistressCall(std::uint32_t) {
+    ReportCharacterSeam(CharacterSeam::ControllerCombatDistressCall);
+}
+
+void Character::TeleportToLocation(const WorldCoords& coords) {
+    SetCoords(coords);
+}
+
+void Character::StartRespawn(const WorldCoords& coords) {
+    TeleportToLocation(coords);
+    mBio.ReloadValues();
+    mTrapped = false;
+    SetLifeState(Character_LifeState::Respawning);
+}
+
+void Character::StopRespawn() {
+    mSpawnEffectObject = 0;
+    SetLifeState(Character_LifeState::Alive);
+}
+
+void Character::RestoreLifeState() {
+    if (mLifeState == Character_LifeState::Dead || mLifeState == Character_LifeState::Dying) {
+        StopAnimations();
+        SetVisibility(false);
+        PhysicsEngine::Get().RemoveEntityFromSimulation(this);
+    }
+    mInitialActionState = Character_ActionState::Unknown;
+}
+
+int Character::GetCurrentLifeInt() const {
+    const float life = GetCurrentLife();
+    if (life > 1.0f)
+        return static_cast<int>(life);
+    return life > 0.0f ? 1 : 0;
+}
+
+void Character::SubtractLife(float amount, const PlayStatsDamageType& type) {
+    if (mInvincible || mGod)
+        return;
+    mBio.SubtractLife(amount);
+    mPlayStats.TallyDamageReceived(amount, type);
+}
+
+void Character::SubtractMana(float amount) {
+    if (mOmnipotent)
+        return;
+    mBio.SubtractMana(amount);
+    mPlayStats.UseMana(amount);
+}
+
+void Character::AddLifeSlow(float amount, PlayStatsLifeType) {
+    mPlayStats.GainLife(amount, PlayStatsLifeType::Unknown);
+    mBio.AddLifeSlow(amount);
+}
+
+void Character::SetLife(float life, float limit) {
+    mBio.SetBaseVital(CharAttributeType::Life, limit);
+    mBio.Update(*this, 0);
+    mBio.AddLifeFast(life - mBio.GetCurrentLife());
+}
+
+void Character::SetMana(float mana, float limit) {
+    mBio.SetBaseVital(CharAttributeType::Mana, limit);
+    mBio.Update(*this, 0);
+    mBio.AddManaFast(mana - mBio.GetCurrentMana());
+}
+
+void Character::GetEquipCharAttributes(CharAttributeAccumulator&) {
+    ReportCharacterSeam(CharacterSeam::EquipManagerCharacterAttributes);
+}
+
+void Character::GetSkillCharAttributes(CharAttributeAccumulator&) {
+    ReportCharacterSeam(CharacterSeam::SkillManagerGetCharAttributes);
+}
+
+void Character::ContributeItemSetCharAttributes(CharAttributeAccumulator&) {
+    ReportCharacterSeam(CharacterSeam::InventoryItemSetAttributes);
+}
+
+void Character::GetAllDefenseAttributes(CombatAttributeAccumulator& accumulator) {
+    ReportCharacterSeam(CharacterSeam::EquipManagerDefenseAttributes);
+    ReportCharacterSeam(CharacterSeam::SkillManagerGetDefenseAttributes);
+    mBio.GetDefenseAttributes(accumulator);
+    ReportCharacterSeam(CharacterSeam::InventoryItemSetDefenseAttributes);
+    ContributeGameBalanceDefenseAttributes(accumulator);
+}
+
+float Character::GetRunSpeed() const {
+    const float speed = GetTotalCharAttribute(CharAttributeType::RunSpeed);
+    return mWarmUpSpeed ? CapAbsoluteRunSpeed(speed) : CapRunSpeed(speed);
+}
+
+float Character::GetAttackSpeed() const {
+    const float speed = GetTotalCharAttribute(CharAttributeType::AttackSpeed);
+    float base = GetTotalCharAttribute(CharAttributeType::BaseAttackSpeed);
+    if (mHandState == 2)
+        base *= 0.5f;
+    return CapAttackSpeed(speed + base);
+}
+
+float Character::GetSpellCastSpeed() const {
+    return CapSpellCastSpeed(GetTotalCharAttribute(CharAttributeType::SpellCastSpeed));
+}
+
+float Character::CapAbsoluteRunSpeed(float speed) const {
+    if (!gGameEngine)
+        return speed;
+    const LoadTable database = gGameEngine->GetDatabase();
+    const auto index = static_cast<std::size_t>(Difficulty());
+    const float low = database.GetArrayFloat("absoluteRunSpeedCapMin", index, 0.0f);
+    const float high = database.GetArrayFloat("absoluteRunSpeedCapMax", index, 0.0f);
+    if (low <= 0.0f || high <= 0.0f)
+        return speed;
+    const float base = mBio.GetBaseCharAttribute(CharAttributeType::RunSpeed);
+    return std::clamp(speed, low * 0.01f * base, std::max(low, high) * 0.01f * base);
+}
+
+bool Character::TakeAttack(ParametersCombat& parameters) {
+    mBio.BioIsTainted();
+    mPlayStats.ReceiveHit();
+    if (!parameters.auraName.empty())
+        ReportCharacterSeam(CharacterSeam::AuraManagerAddAura);
+    // The attack's payloads against this character's defenses.
+    mAttackerId = parameters.attackerId;
+    UnderAttack(parameters.attackerId);
+    CombatAttributeAccumulator& attack = parameters.accumulator;
+    GetAllDefenseAttributes(attack);
+    attack.ProcessDefense(*this, 0.0f, 0.0f, 0.0f, 0.0f);
+    attack.ExecuteDefense();
+    attack.ExecuteDamage(*this);
+    return true;
+}
+
+float Character::DesignerCalculatePhysicalDamageDefense(float physical, float, float, float) const {
+    return physical;
+}
+
+float Character::DesignerCalculateShieldBlockDamageReduction(float damage, float, float) const {
+    return damage;
+}
+
+void Character::ApplyDamage(float damage, const PlayStatsDamageType& kind, CombatAttributeType) {
+    if (damage <= 0.0f)
+        return;
+    SubtractLife(damage, kind);
+    if (gGameEngine && mAttackerId != 0)
+        gGameEngine->RegisterDamage(GetObjectId(), mAttackerId, damage);
+}
+
+void Character::AddDurationDamage(CombatAttributeType, float, float) {
+    ReportCharacterSeam(CharacterSeam::DurationDamageManagerAddDamage);
+}
+
+void Character::AddFixedDurationDamage(CombatAttributeType, float, float) {
+    ReportCharacterSeam(CharacterSeam::DurationDamageManagerAddFixedDamage);
+}
+
+void Character::CombatExertInfluenceTaunt(float) {
+    ReportCharacterSeam(CharacterSeam::ControllerCombatTauntMe);
+}
+
+void Character::CombatExertInfluenceFear(int) {
+    ReportCharacterSeam(CharacterSeam::ControllerCombatScareMe);
+}
+
+void Character::CombatAddCooldownDamage(int) {
+    ReportCharacterSeam(CharacterSeam::SkillManagerApplyCooldownDamage);
+}
+
+void Character::CombatAddLifeLeechDamage(float) {
+    ReportCharacterSeam(CharacterSeam::CombatManagerApplyLifeLeech);
+}
+
+void Character::ReceiveExperience(std::uint32_t amount, bool quiet) {
+    const float bonus = mBio.GetAttribute(CharAttributeType::IncreasedExperience);
+    if (bonus != 0.0f) {
+        const float extra = std::trunc(bonus * 0.01f * static_cast<float>(amount) + 0.5f);
+        // A bonus below -100 % takes the whole gain, never more.
+        const float total = std::max(static_cast<float>(amount) + extra, 0.0f);
+        amount = static_cast<std::uint32_t>(total);
+    }
+    if (amount == 0)
+        return;
+    if (mExperience.ReceiveExperience(amount)) {
+        mBio.ReloadValues();
+        ReportCharacterSeam(CharacterSeam::SkillManagerUpdateMasteriesAllowed);
+        GameEvent_CharacterId levelUp;
+        levelUp.objectId = GetObjectId();
+        SendGameEvent(levelUp, "PlayerLevelUp");
+        if (!quiet)
+            ReportCharacterSeam(CharacterSeam::LevelUpSoundAndEffect);
+        mPlayStats.IncrementLevel();
+    }
+    mPlayStats.GainExperience(amount);
+}
+
+void Character::IncrementCharLevel() {
+    const std::uint32_t next = mExperience.GetNextLevelExperience();
+    const std::uint32_t have = mExperience.GetExperiencePoints();
+    ReceiveExperience(next > have ? next - have : 0, true);
 }
 
 std::uint32_t Character::GetExperienceReward() const {
     if (!gGameEngine)
-        return mExperience;
+        return GetExperiencePoints();
     return gGameEngine->CalculateExperienceReward(GetCharLevel(), GetExperiencePoints());
 }
 
-void Character::SetLife(float life, float limit) {
-    mLifeLimit = limit;
-    mLife = std::min(life, limit);
+void Character::IncrementBaseStrength() {
+    IncrementBaseAttribute(CharAttributeType::Strength,
+                           static_cast<float>(mExperience.SpendStrengthPoint()));
 }
 
-void Character::SetMana(float mana, float limit) {
-    mManaLimit = limit;
-    mMana = std::min(mana, limit);
+void Character::IncrementBaseDexterity() {
+    IncrementBaseAttribute(CharAttributeType::Dexterity,
+                           static_cast<float>(mExperience.SpendDexterityPoint()));
+}
+
+void Character::IncrementBaseIntelligence() {
+    IncrementBaseAttribute(CharAttributeType::Intelligence,
+                           static_cast<float>(mExperience.SpendIntelligencePoint()));
+}
+
+void Character::IncrementBaseLife() {
+    IncrementBaseLife(static_cast<int>(mExperience.SpendLifePoint()));
+}
+
+void Character::IncrementBaseMana() {
+    IncrementBaseMana(static_cast<int>(mExperience.SpendManaPoint()));
+}
+
+void Character::IncrementBaseLife(int points) {
+    IncrementBaseAttribute(CharAttributeType::Life, static_cast<float>(points));
+}
+
+void Character::IncrementBaseMana(int points) {
+    IncrementBaseAttribute(CharAttributeType::Mana, static_cast<float>(points));
+}
+
+void Character::TakeBonus(const Bonus& bonus, bool slow, int lifeType) {
+    mBio.BioIsTainted();
+    // Measured before the bonus lands: what the bonus is worth to this character now.
+    const float lifeGained = mBio.GetBonusLifeAmount(bonus);
+    mBio.TakeBonus(bonus, slow);
+    if (bonus.experience != 0)
+        ReceiveExperience(bonus.experience, false);
+    if (bonus.gold != 0)
+        AddMoney(bonus.gold);
+    if (bonus.attributePoints != 0)
+        mExperience.AddModifierPoints(bonus.attributePoints);
+    if (bonus.skillPoints != 0) {
+        mExperience.AddSkillPoints(bonus.skillPoints);
+        GameEvent_CharacterId skillUp;
+        skillUp.objectId = GetObjectId();
+        SendGameEvent(skillUp, "PlayerSkillUp");
+    }
+    mPlayStats.GainLife(lifeGained, static_cast<PlayStatsLifeType>(lifeType));
 }
 
 void Character::AddMoney(std::uint32_t amount) {
@@ -50,19 +719,6 @@ std::uint32_t Character::SubtractMoney(std::uint32_t amount) {
 
 void Character::GetActiveStatusSkills(std::vector<std::string>& names) const {
     names.insert(names.end(), mStatusSkills.begin(), mStatusSkills.end());
-}
-
-void Character::TakeBonus(const Bonus& bonus, bool, int) {
-    mLife = std::min(mLife + bonus.lifePoints + mLifeLimit * bonus.lifePercent * 0.01f, mLifeLimit);
-    mMana = std::min(mMana + bonus.manaPoints + mManaLimit * bonus.manaPercent * 0.01f, mManaLimit);
-    if (bonus.experience != 0)
-        ReceiveExperience(bonus.experience);
-    if (bonus.gold != 0)
-        AddMoney(bonus.gold);
-    if (bonus.attributePoints != 0)
-        mModifierPoints += bonus.attributePoints;
-    if (bonus.skillPoints != 0)
-        mSkillPoints += bonus.skillPoints;
 }
 
 }  // namespace GAME

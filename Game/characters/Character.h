@@ -1,20 +1,40 @@
 #pragma once
-// The character actor, as far as the game core needs it so far: its team, level, experience,
-// life, mana, money, unspent points, active status skills and the bonuses it takes. The rest of
-// the character (biography, skills, combat, movement) grows with its own subsystem.
+// The actor of every living creature: the player, monsters, non-player characters. It owns its
+// biography (vitals and attributes), its level and experience, its play statistics and its
+// state, and is the one door through which combat payloads, bonuses and the frame act on it.
+// Parts that belong to later subsystems (skill manager, controller, inventory) are reached
+// through seams that log once and do nothing.
+#include <array>
 #include <cstdint>
+#include <map>
 #include <string>
 #include <vector>
 
 #include "Engine/object/Object.h"
+#include "Engine/sys/GameTimer.h"
+#include "Game/characters/CharacterStates.h"
+#include "Game/characters/bio/CharacterBio.h"
+#include "Game/characters/bio/ExperienceLevelControl.h"
+#include "Game/characters/stats/PlayStats.h"
 #include "Game/core/players/Team.h"
+#include "Game/rules/combat/CombatCharacter.h"
+#include "Game/world/effects/CharFxPak.h"
 #include "Game/world/effects/PFxManager.h"
 
 namespace GAME {
 
 class Bonus;
+class ParametersCombat;
+class SoundPak;
 
-class Character : public Actor {
+// An absorption effect: shown when a defense absorbs damage of its type.
+struct CharacterDamageFx {
+    std::string effect;
+    std::uint32_t soundId = 0;  // an owned SoundPak, destroyed with the character
+    bool armed = false;
+};
+
+class Character : public Actor, public CombatCharacter {
     RTTI_DECLARE(Character)
 public:
     static constexpr std::uint32_t kMaxMoney = 2000000000u;
@@ -22,33 +42,204 @@ public:
     Character();
     ~Character() override;
 
-    // The team, or the invisible team while the character is invisible.
+    static constexpr std::size_t kDamageFxCount = 16;
+    static constexpr std::size_t kEffectPackCount = kDamageFxCount + 2;
+
+    void Load(const LoadTable& table) override;
+    void PreLoad(bool now) override;
+    void InitialUpdate() override;
+    void UpdateSelf(int ms) override;
+    // After UpdateSelf, once per frame: regeneration, skills and the controller.
+    virtual void PreAnimationUpdate(int ms);
+
+    // Team: the invisible team while invisible.
     virtual Team GetTeam() const;
-    virtual void SetTeam(const Team& team) { mTeam = team; }
+    virtual void SetTeam(const Team& team);
     void SetInvisible(bool invisible) { mInvisible = invisible; }
     bool IsInvisible() const { return mInvisible; }
 
-    std::uint32_t GetCharLevel() const { return mLevel; }
-    void SetCharLevel(std::uint32_t level) { mLevel = level; }
-    std::uint32_t GetExperiencePoints() const { return mExperience; }
-    void ReceiveExperience(std::uint32_t points);
+    // Life and action states.
+    virtual void SetLifeState(Character_LifeState state) { mLifeState = state; }
+    virtual Character_LifeState GetLifeState() const { return mLifeState; }
+    virtual const char* GetLifeStateAsText() const { return GetLifeStateText(mLifeState); }
+    virtual void SetActionState(Character_ActionState state) { mActionState = state; }
+    virtual Character_ActionState GetActionState() const { return mActionState; }
+    static const char* GetActionStateAsText(Character_ActionState state) {
+        return GetActionStateText(state);
+    }
+    const char* GetActionStateAsText() const { return GetActionStateText(mActionState); }
+    virtual bool IsAlive() const;
+    virtual bool IsHiding() const;
+    virtual bool IsImmobilized() const { return mActionState == Character_ActionState::Immobilize; }
+    bool IsMoving() const;
+    bool IsTrapped() const { return mTrapped; }
+    void SetInitialStateInfo(Character_ActionState state, const WorldVec3& pathTarget,
+                             std::uint32_t attackTarget, std::uint32_t attackSkill);
+
+    virtual void ExecuteStun();
+    virtual void ReleaseStun();
+    virtual void ExecuteImmobilize();
+    virtual void ReleaseImmobilize();
+    virtual void ExecuteTrap();
+    virtual void ReleaseTrap();
+    virtual void CharacterStop() { SetActionState(Character_ActionState::ForcedStop); }
+    void BeginStun();
+    void EndStun();
+    void BeginImmobilize();
+    void EndImmobilize();
+    void BeginFreeze() { BeginImmobilize(); }
+    void EndFreeze() { EndImmobilize(); }
+    void BeginPetrify() { BeginImmobilize(); }
+    void EndPetrify() { EndImmobilize(); }
+    void BeginTrap();
+    void EndTrap();
+
+    // Death and respawn.
+    virtual void ImDying();
+    virtual void ImDead();
+    virtual void CharacterIsDying();
+    virtual void CharacterHasDied() {}
+    virtual void UnderAttack(std::uint32_t attacker);
+    virtual void AllyAttacked(std::uint32_t a, std::uint32_t b);
+    virtual void StartRespawn(const WorldCoords& coords);
+    virtual void StopRespawn();
+    virtual void TeleportToLocation(const WorldCoords& coords);
+    void RestoreLifeState();
+    const WorldCoords& GetSpawnPoint() const { return mSpawnPoint; }
+    void SetSpawnPoint(const WorldCoords& coords) { mSpawnPoint = coords; }
+    bool IsTeleporting() const { return mTeleporting; }
+    void SetTeleporting(bool teleporting) { mTeleporting = teleporting; }
+    virtual bool ShouldUseDistressCall() const;
+    void DoDistressCall(std::uint32_t attacker);
+
+    // Vitals.
+    float GetCurrentLife() const override { return mBio.GetCurrentLife(); }
+    int GetCurrentLifeInt() const;
+    float GetPotentialLife() const { return mBio.GetLifePotential(); }
+    float GetLifeLimit() const { return mBio.GetLifeLimit(); }
+    float GetCurrentMana() const override { return mBio.GetCurrentMana(); }
+    float GetPotentialMana() const { return mBio.GetManaPotential(); }
+    float GetReserveMana() const { return mBio.GetManaReserve(); }
+    float GetManaLimit() const { return mBio.GetManaLimit(); }
+    float GetTotalMana() const override { return mBio.GetManaLimit(); }
+    void SetCurrentMana(float value) { mBio.AddManaFast(value - GetCurrentMana()); }
+    void SubtractLife(float amount, const PlayStatsDamageType& type);
+    void SubtractMana(float amount) override;
+    void AddLifeSlow(float amount, PlayStatsLifeType type);
+    void AddManaSlow(float amount) { mBio.AddManaSlow(amount); }
+    void ReloadCharacterBio() { mBio.ReloadValues(); }
+    // Sets the base life and mana and fills them up to the given values (set-up of tests and
+    // hosts without records).
+    void SetLife(float life, float limit);
+    void SetMana(float mana, float limit);
+
+    // Attributes.
+    float GetTotalCharAttribute(CharAttributeType type) const { return mBio.GetAttribute(type); }
+    float GetTotalCharModifier(CharAttributeType type) const { return mBio.GetModifier(type); }
+    void GetBaseCharAttributes(CharAttributeAccumulator& accumulator) const {
+        mBio.GetBaseCharAttributes(accumulator);
+    }
+    void IncrementBaseAttribute(CharAttributeType type, float amount) {
+        mBio.IncrementBaseAttribute(type, amount);
+    }
+    // The sources of the biography's totals beyond its own base store.
+    virtual void GetEquipCharAttributes(CharAttributeAccumulator& accumulator);
+    virtual void GetSkillCharAttributes(CharAttributeAccumulator& accumulator);
+    virtual void ContributeItemSetCharAttributes(CharAttributeAccumulator& accumulator);
+    virtual void ContributeGameBalanceCharAttributes(CharAttributeAccumulator&) {}
+    virtual void ContributeGameBalanceDefenseAttributes(CombatAttributeAccumulator&) {}
+    void GetAllDefenseAttributes(CombatAttributeAccumulator& accumulator);
+
+    // Speeds.
+    float GetRunSpeed() const;
+    float GetAttackSpeed() const;
+    float GetSpellCastSpeed() const;
+    float CapAbsoluteRunSpeed(float speed) const;
+    virtual float CapRunSpeed(float speed) const { return speed; }
+    virtual float CapSpellCastSpeed(float speed) const { return speed; }
+    virtual float CapAttackSpeed(float speed) const { return speed; }
+    // Two melee weapons (2) halve the base attack speed; set by the equipment.
+    int GetHandState() const { return mHandState; }
+    void SetHandState(int state) { mHandState = state; }
+    void SetWarmUpSpeed(bool on) { mWarmUpSpeed = on; }
+
+    // Cheats and modes.
+    void SetInvincible(bool on) { mInvincible = on; }
+    bool IsInvincible() const { return mInvincible; }
+    void SetGod(bool on) { mGod = on; }
+    bool IsGod() const { return mGod; }
+    void SetOmnipotent(bool on) { mOmnipotent = on; }
+    bool IsOmnipotent() const { return mOmnipotent; }
+    void SetObserverMode(bool on) { mObserver = on; }
+    void SetObserverCheatMode(bool on) { mHiddenFromCombat = on; }
+
+    // Combat.
+    virtual bool TakeAttack(ParametersCombat& parameters);
+    std::uint32_t GetAttackerId() const { return mAttackerId; }
+
+    // The combat rules' view of this character.
+    std::uint32_t GetCombatObjectId() const override { return GetObjectId(); }
+    unsigned int GetCharLevel() const override { return mExperience.GetLevel(); }
+    float DesignerCalculateElementalDamage(float damage) const override { return damage; }
+    float DesignerCalculateElementalDurationDamage(float damage) const override { return damage; }
+    float DesignerCalculatePhysicalDamage(float damage) const override { return damage; }
+    float DesignerCalculatePierceDamage(float damage) const override { return damage; }
+    float DesignerCalculatePhysicalDamageDefense(float physical, float protection,
+                                                 float absorbedProtection,
+                                                 float armorBonus) const override;
+    float DesignerCalculateShieldBlockDamageReduction(float damage, float shieldDefense,
+                                                      float shieldAbsorption) const override;
+    float GetDefenseAttributeCap() const override { return 0.0f; }
+    void ApplyDamage(float damage, const PlayStatsDamageType& kind,
+                     CombatAttributeType type) override;
+    void AddDurationDamage(CombatAttributeType type, float amount, float duration) override;
+    void AddFixedDurationDamage(CombatAttributeType type, float amount, float duration) override;
+    void CombatExertInfluenceTaunt(float amount) override;
+    void CombatExertInfluenceFear(int ms) override;
+    void CombatExertInfluenceConfusion(int) override {}
+    void CombatAddCooldownDamage(int ms) override;
+    void CombatAddLifeLeechDamage(float amount) override;
+    void JoinMe(std::uint32_t, int, bool) override {}
+
+    // Level and experience.
+    std::uint32_t GetExperiencePoints() const { return mExperience.GetExperiencePoints(); }
+    void SetCharLevel(std::uint32_t level) { mExperience.SetLevel(level); }
+    void ReceiveExperience(std::uint32_t amount, bool quiet = false);
+    void IncrementCharLevel();
     // What killing this character is worth: the root's reward over its level and experience.
     std::uint32_t GetExperienceReward() const;
+    std::uint32_t GetModifierPoints() const { return mExperience.GetModifierPoints(); }
+    std::uint32_t GetSkillPoints() const { return mExperience.GetSkillPoints(); }
+    void IncrementBaseStrength();
+    void IncrementBaseDexterity();
+    void IncrementBaseIntelligence();
+    void IncrementBaseLife();
+    void IncrementBaseMana();
+    void IncrementBaseLife(int points);
+    void IncrementBaseMana(int points);
+    virtual void TakeBonus(const Bonus& bonus, bool slow, int lifeType);
+
     // A pet or summon keeps its master's object id (0: none); its damage counts for the master.
     std::uint32_t GetMasterId() const { return mMasterId; }
     void SetMasterId(std::uint32_t master) { mMasterId = master; }
-    std::uint32_t GetModifierPoints() const { return mModifierPoints; }
-    std::uint32_t GetSkillPoints() const { return mSkillPoints; }
-    // 1: male.
-    int GetGender() const { return mGender; }
-    void SetGender(int gender) { mGender = gender; }
+    std::uint32_t GetControllerId() const { return mControllerId; }
+    void SetControllerId(std::uint32_t id) { mControllerId = id; }
 
-    float GetCurrentLife() const { return mLife; }
-    float GetLifeLimit() const { return mLifeLimit; }
-    float GetCurrentMana() const { return mMana; }
-    float GetManaLimit() const { return mManaLimit; }
-    void SetLife(float life, float limit);
-    void SetMana(float mana, float limit);
+    // 1: male; see Character_Gender.
+    int GetGender() const { return static_cast<int>(mGender); }
+    void SetGender(int gender) { mGender = static_cast<Character_Gender>(gender); }
+    const std::vector<std::string>& GetRace() const { return mRaces; }
+    CharacterPathingSize GetPathingSize() const { return mPathingSize; }
+    // Size-dependent game-wide fields are read at this index.
+    std::size_t GetEffectIndex() const { return static_cast<std::size_t>(mPathingSize); }
+    float GetPathMass() const { return mPathMass; }
+    void SetPathMass(float mass) { mPathMass = mass; }
+    bool CausesAnger() const { return mCausesAnger; }
+    float GetAngerMultiplier() const { return mAngerMultiplier; }
+    const std::string& GetDeleteBehavior() const { return mDeleteBehavior; }
+    const std::string& GetPortraitName() const { return mPortraitName; }
+    std::uint32_t GetFrameElapsed() const { return mFrameElapsed; }
+    int GetDistressCallsLeft() const { return mDistressCallsLeft; }
 
     std::uint32_t GetMoney() const { return mMoney; }
     void AddMoney(std::uint32_t amount);
@@ -58,7 +249,41 @@ public:
     void GetActiveStatusSkills(std::vector<std::string>& names) const;
     void SetActiveStatusSkills(std::vector<std::string> names) { mStatusSkills = std::move(names); }
 
-    virtual void TakeBonus(const Bonus& bonus, bool fromPotion, int lifeType);
+    // The sound packs of the record, in member order (footsteps and running, then attack to
+    // splash); null when the record names none.
+    enum SoundSlot : std::size_t {
+        FootGrass,
+        FootDirt,
+        FootSand,
+        FootSnow,
+        FootStone,
+        FootWood,
+        FootWater,
+        LoopingRunning,
+        AttackSound,
+        SwipeSound,
+        StunSound,
+        CriticalHitSound,
+        ImpactSound,
+        LevelUpSound,
+        LowHealthSound,
+        LootSound,
+        SplashSound,
+        SoundSlotCount
+    };
+    SoundPak* GetSoundPak(SoundSlot slot) const;
+    std::uint32_t GetSpawnSoundId() const { return mSpawnSoundId; }
+
+    // The damage effect packs (cold .. fumble), then the fire and poison buff packs.
+    CharFxPak& GetEffectPack(std::size_t index);
+    // The absorption effect of a combat attribute type, or null.
+    const CharacterDamageFx* GetAbsorptionEffect(CombatAttributeType type) const;
+
+    CharacterBio& GetCharacterBio() { return mBio; }
+    const CharacterBio& GetCharacterBio() const { return mBio; }
+    ExperienceLevelControl& GetExperienceLevelControl() { return mExperience; }
+    PlayStats& GetPlayStats() { return mPlayStats; }
+    void DumpPlayStats() { mPlayStats.Dump(); }
 
     // Effects on the character, through its effect manager.
     virtual std::uint32_t AddParticleEffect(const std::string& name,
@@ -77,21 +302,96 @@ public:
     PFxManager& GetFxManager() { return mFxManager; }
 
 private:
+    void LoadEffectPacks();
+
+    PFxManager mFxManager;
+
+    CharacterBio mBio;
+    ExperienceLevelControl mExperience;
+    PlayStats mPlayStats;
     Team mTeam;
+    WorldCoords mSpawnPoint;
+    float mTurnRate = 0.0f;
+    float mAvoidForce = 0.0f;
+    std::uint32_t mControllerId = 0;
+    Character_Gender mGender = Character_Gender::Unknown;
+    std::vector<std::string> mRaces;
     bool mInvisible = false;
-    std::uint32_t mLevel = 1;
-    std::uint32_t mExperience = 0;
+    bool mTouched = false;
+    bool mInvincible = false;
+    bool mGod = false;
+    bool mOmnipotent = false;
+    float mWeaponScale = 0.0f;
+    GameTimer mFrameTimer;
+    std::uint32_t mFrameElapsed = 0;
+    float mDeathAnimBlendTime = 250.0f;
+    bool mCausesAnger = true;
+    float mAngerMultiplier = 1.0f;
+    int mLoopingRunningSoundFadeTime = 1000;
+    std::string mLevelUpFx;
+    std::string mDyingFxPak;
+    float mImpactSoundChance = 0.0f;
+    float mLowHealthTriggerLevel = 0.0f;
+    float mLowHealthResetLevel = 0.0f;
+    bool mTeleporting = false;
+    Character_LifeState mLifeState = Character_LifeState::Alive;
+    Character_ActionState mActionState = Character_ActionState::Unknown;
+    bool mHiddenFromCombat = false;
+    bool mObserver = false;
+    Character_ActionState mInitialActionState = Character_ActionState::Unknown;
+    WorldVec3 mInitialPathTarget;
+    std::uint32_t mInitialAttackTarget = 0;
+    std::uint32_t mInitialAttackSkill = 0;
+    std::string mPrespawnEffect;
+    std::string mSpawnEffect;
+    std::uint32_t mSpawnEffectObject = 0;
+    bool mRotateWhenChatting = true;
+    bool mTrapped = false;
+    bool mDisallowRotation = false;
+    bool mWarmUpSpeed = false;
+    std::string mDeleteBehavior;
+    std::string mDissolveEffect;
+    std::string mDissolveLight;
+    float mDissolveTime = 0.0f;
+    std::string mDissolveTexture;
+    int mDissolveColor[3] = {0, 0, 0};
+    std::string mDeathEffect;
+    std::string mActorToSpawnOnDeath;
+    bool mWaitForCallbackToSpawn = false;
+    std::string mActorToSpawnForMyBones;
+    std::string mOverrideRagdollBehavior;
+    float mOverrideRagdollSpeed = 0.0f;
+    bool mDoLateCrumple = false;
+    bool mTweakSpineOnTurn = false;
+    int mNumAttackSlots = 4;
+    int mNumDefenseSlots = 4;
+    CharacterPathingSize mPathingSize = CharacterPathingSize::Small;
+    float mPathMass = 1.0f;
+    std::string mPortraitName;
+    float mGoldGeneratorChance = 0.0f;
+    std::string mGoldGenerator;
+    bool mDistressCall = true;
+    float mDistressCallRange = 15.0f;
+    int mDistressCallTime = 5000;
+    int mDistressCallsLeft = 1;
+    int mDistressCountdown = 0;
+    bool mDistressCallWhenDying = true;
+    float mMinRotationSpeed = 9.0f;
+    float mMaxRotationSpeed = 12.0f;
+    std::array<std::uint32_t, SoundSlotCount> mSoundIds{};
+    std::uint32_t mSpawnSoundId = 0;
+    std::array<CharFxPak, kDamageFxCount> mDamageFx;
+    std::map<CombatAttributeType, CharacterDamageFx> mAbsorptionFx;
+    CharFxPak mFireBuffFx;
+    CharFxPak mPoisonBuffFx;
+    std::map<int, CharFxPak*> mBuffFx;
+    // What the combat manager keeps of an attack until it is built: the current attacker and
+    // the equipped hand state.
+    std::uint32_t mAttackerId = 0;
+    int mHandState = 0;
     std::uint32_t mMasterId = 0;
-    std::uint32_t mModifierPoints = 0;
-    std::uint32_t mSkillPoints = 0;
-    int mGender = 1;
-    float mLife = 0.0f;
-    float mLifeLimit = 0.0f;
-    float mMana = 0.0f;
-    float mManaLimit = 0.0f;
     std::uint32_t mMoney = 0;
     std::vector<std::string> mStatusSkills;
-    PFxManager mFxManager;
 };
 
 }  // namespace GAME

@@ -216,15 +216,15 @@ void GameEngine::ForceRenderingEnabled() {
 }
 
 bool GameEngine::IsPlayerAlive() const {
-    // The life state belongs to the character; a player object that exists counts as alive until
-    // characters report theirs.
-    return GetMainPlayer() != nullptr;
+    const Player* player = GetMainPlayer();
+    return player && player->GetLifeState() == Character_LifeState::Alive;
 }
 
 bool GameEngine::IsGameWaiting() const {
     if (!IsPlayerAlive() || gameLoading)
         return true;
-    return false;
+    const Player* player = GetMainPlayer();
+    return player && player->IsTeleporting();
 }
 
 void GameEngine::SuperPreRun() {
@@ -314,11 +314,15 @@ void GameEngine::Update(int elapsedMs) {
     }
 
     Jukebox& jukebox = Singleton<Jukebox>::Get();
-    if (jukebox.GetTrackedPlayer() != 0)
-        jukebox.SetTrackedPlayerDead(FindPlayer(jukebox.GetTrackedPlayer()) == nullptr);
-    if (jukebox.GetTrackedBoss() != 0)
-        jukebox.SetTrackedBossDead(FindObjectOfClass(jukebox.GetTrackedBoss(), "Monster") ==
-                                   nullptr);
+    if (jukebox.GetTrackedPlayer() != 0) {
+        const Player* tracked = FindPlayer(jukebox.GetTrackedPlayer());
+        jukebox.SetTrackedPlayerDead(!(tracked && tracked->IsAlive()));
+    }
+    if (jukebox.GetTrackedBoss() != 0) {
+        const auto* boss =
+            dynamic_cast<const Character*>(FindObjectOfClass(jukebox.GetTrackedBoss(), "Monster"));
+        jukebox.SetTrackedBossDead(!(boss && boss->IsAlive()));
+    }
 
     if (pendingBanPlayerId != 0 && dialogManager.GetNumResponsesFor(kDialogPartyBan) > 0) {
         const DialogManager::YesNoResponse response = dialogManager.GetResponseFor(kDialogPartyBan);

@@ -1,0 +1,56 @@
+#pragma once
+// The operations a character calls in subsystems that are not built yet. Each logs one level-1
+// line per machine the first time it is skipped ("Character: <operation> is not available yet").
+#include <cstddef>
+
+namespace GAME {
+
+// clang-format off
+#define GAME_CHARACTER_SEAMS(X) \
+    X(AuraManagerAddAura, "AuraManager::AddAura") \
+    X(CombatManagerApplyLifeLeech, "CombatManager::ApplyLifeLeech") \
+    X(CombatAndAuraUpdate, "CombatManager::Update and AuraManager::Update") \
+    X(ControllerAITeamChanged, "ControllerAI::TeamChanged") \
+    X(ControllerBaseCharacterUpdate, "ControllerBaseCharacter::Update") \
+    X(ControllerCombatAllyAttacked, "ControllerCombat::AllyAttacked") \
+    X(ControllerCombatBeginImmobilize, "ControllerCombat::BeginImmobilize") \
+    X(ControllerCombatBeginStun, "ControllerCombat::BeginStun") \
+    X(ControllerCombatBeginTrap, "ControllerCombat::BeginTrap") \
+    X(ControllerCombatCharacterIsDead, "ControllerCombat::CharacterIsDead") \
+    X(ControllerCombatCharacterIsDying, "ControllerCombat::CharacterIsDying") \
+    X(ControllerCombatDistressCall, "ControllerCombat::DistressCall") \
+    X(ControllerCombatEndImmobilize, "ControllerCombat::EndImmobilize") \
+    X(ControllerCombatEndStun, "ControllerCombat::EndStun") \
+    X(ControllerCombatEndTrap, "ControllerCombat::EndTrap") \
+    X(ControllerCombatNeedsDeathUpdate, "ControllerCombat::NeedsDeathUpdate") \
+    X(ControllerCombatScareMe, "ControllerCombat::ScareMe") \
+    X(ControllerCombatTauntMe, "ControllerCombat::TauntMe") \
+    X(ControllerCombatUnderAttack, "ControllerCombat::UnderAttack") \
+    X(DurationDamageManagerAddDamage, "DurationDamageManager::AddDamage") \
+    X(DurationDamageManagerAddFixedDamage, "DurationDamageManager::AddFixedDamage") \
+    X(EquipManagerCharacterAttributes, "EquipManager character attributes") \
+    X(EquipManagerDefenseAttributes, "EquipManager defense attributes") \
+    X(InventoryItemSetAttributes, "Inventory item set attributes") \
+    X(InventoryItemSetDefenseAttributes, "Inventory item set defense attributes") \
+    X(InventorySetOwner, "Inventory::SetOwner") \
+    X(SkillManagerApplyCooldownDamage, "SkillManager::ApplyCooldownDamage") \
+    X(SkillManagerGetCharAttributes, "SkillManager::GetCharAttributes") \
+    X(SkillManagerGetDefenseAttributes, "SkillManager::GetDefenseAttributes") \
+    X(SkillManagerImDead, "SkillManager::ImDead") \
+    X(SkillManagerLoad, "SkillManager::Load") \
+    X(SkillManagerPreLoad, "SkillManager::PreLoad") \
+    X(SkillManagerUpdate, "SkillManager::Update") \
+    X(SkillManagerUpdateMasteriesAllowed, "SkillManager::UpdateMasteriesAllowed") \
+    X(LevelUpSoundAndEffect, "level-up sound and PFxManager::OneShotParticleEffect")
+// clang-format on
+
+enum class CharacterSeam : std::size_t {
+#define GAME_CHARACTER_SEAM_ID(Id, Text) Id,
+    GAME_CHARACTER_SEAMS(GAME_CHARACTER_SEAM_ID)
+#undef GAME_CHARACTER_SEAM_ID
+        Count
+};
+
+void ReportCharacterSeam(CharacterSeam seam);
+
+}  // namespace GAME

@@ -1,0 +1,429 @@
+#include "Game/characters/bio/CharacterBio.h"
+
+#include <algorithm>
+#include <cstring>
+#include <string_view>
+
+#include "Engine/Engine.h"
+#include "Engine/object/ObjectManager.h"
+#include "Engine/records/LoadTable.h"
+#include "Engine/streams/IOStream.h"
+#include "Game/characters/Character.h"
+#include "Game/core/GameEngine.h"
+#include "Game/core/players/Bonus.h"
+#include "Game/rules/formulas/DesignerEquation_Algebra.h"
+
+namespace GAME {
+
+namespace {
+
+constexpr std::uint32_t NameHash(std::string_view name) {
+    std::uint32_t hash = 2166136261u;
+    for (char c : name)
+        hash = (hash ^ static_cast<unsigned char>(c)) * 16777619u;
+    return hash;
+}
+
+// The five base attributes of the save stream and the replica, in stream order.
+constexpr CharAttributeType kSavedTypes[] = {
+    CharAttributeType::Strength, CharAttributeType::Dexterity, CharAttributeType::Intelligence,
+    CharAttributeType::Life,     CharAttributeType::Mana,
+};
+
+// A life or mana fraction of a total of 0 is taken as full, not as a division by zero.
+float Fraction(float current, float total) {
+    return total != 0.0f ? current / total : 1.0f;
+}
+
+// What a pool hands over in one update; a rate of 0 moves the whole pool at once.
+float FlowStep(float pool, float total, float rate, int ms) {
+    if (rate <= 0.0f)
+        return pool;
+    return std::min(pool, total / rate * static_cast<float>(ms));
+}
+
+std::uint32_t Truncated(float value) {
+    return value > 0.0f ? static_cast<std::uint32_t>(value) : 0u;
+}
+
+}  // namespace
+
+CharacterBio::CharacterBio() = default;
+CharacterBio::~CharacterBio() = default;
+
+CharacterBio::CharacterBio(const CharacterBio& other) : EquationInterface<float>(other) {
+    CopyFrom(other);
+}
+
+CharacterBio& CharacterBio::operator=(const CharacterBio& other) {
+    if (this != &other)
+        CopyFrom(other);
+    return *this;
+}
+
+void CharacterBio::CopyFrom(const CharacterBio& other) {
+    mRecordName = other.mRecordName;
+    if (!mRecordName.empty()) {
+        ObjectManager& objects = Singleton<ObjectManager>::Get();
+        const LoadTable record = objects.GetLoadTable(mRecordName);
+        mBaseStore.Load(record);
+        mDefenseStore.Load(record);
+    } else {
+        mBaseStore.Clear();
+        mDefenseStore.Clear();
+    }
+    for (const auto& attribute : other.mBaseStore.GetAttributes())
+        mBaseStore.SetBaseValue(attribute->GetType(),
+                                other.mBaseStore.GetBaseValue(attribute->GetType()));
+    mLifeRegenFormula.reset();
+    mManaRegenFormula.reset();
+    if (other.mLifeRegenFormula || other.mManaRegenFormula)
+        LoadRegenRecord();
+
+    mHealthOverStorageLimit = other.mHealthOverStorageLimit;
+    mHealthFeedRate = other.mHealthFeedRate;
+    mManaOverStorageLimit = other.mManaOverStorageLimit;
+    mManaFeedRate = other.mManaFeedRate;
+    mManaDrainRate = other.mManaDrainRate;
+    mLife = other.mLife;
+    mSlowLife = other.mSlowLife;
+    mLifeLost = other.mLifeLost;
+    mAcceleratedLifeRegenPercent = other.mAcceleratedLifeRegenPercent;
+    mAcceleratedLifeRegen = other.mAcceleratedLifeRegen;
+    mMana = other.mMana;
+    mSlowMana = other.mSlowMana;
+    mManaDrain = other.mManaDrain;
+    mTotals = other.mTotals;
+    mBaseTotals = other.mBaseTotals;
+    mElapsedTime = other.mElapsedTime;
+    mManaRegen = other.mManaRegen;
+    mLifeRegen = other.mLifeRegen;
+    mManaRegenMod = other.mManaRegenMod;
+    mLifeRegenMod = other.mLifeRegenMod;
+    mManaTotal = other.mManaTotal;
+    mLifeTotal = other.mLifeTotal;
+    mIntelligence = other.mIntelligence;
+    mCharLevel = other.mCharLevel;
+    mTainted = other.mTainted;
+    mReloadValues = other.mReloadValues;
+    mBalanceChanged = other.mBalanceChanged;
+    mLastLifeModifier = other.mLastLifeModifier;
+    mLifeModifierChanged = other.mLifeModifierChanged;
+    mLastManaModifier = other.mLastManaModifier;
+    mManaModifierChanged = other.mManaModifierChanged;
+    mInitialized = other.mInitialized;
+}
+
+bool CharacterBio::GetDesignerVariable(const char* name, float& value) {
+    // One hash and one comparison per lookup: formulas ask for their variables every evaluation.
+    const std::string_view key(name);
+    const float* found = nullptr;
+    switch (NameHash(key)) {
+        case NameHash("elapsedTime"):
+            found = key == "elapsedTime" ? &mElapsedTime : nullptr;
+            break;
+        case NameHash("manaRegen"):
+            found = key == "manaRegen" ? &mManaRegen : nullptr;
+            break;
+        case NameHash("lifeRegen"):
+            found = key == "lifeRegen" ? &mLifeRegen : nullptr;
+            break;
+        case NameHash("manaRegenMod"):
+            found = key == "manaRegenMod" ? &mManaRegenMod : nullptr;
+            break;
+        case NameHash("lifeRegenMod"):
+            found = key == "lifeRegenMod" ? &mLifeRegenMod : nullptr;
+            break;
+        case NameHash("manaTotal"):
+            found = key == "manaTotal" ? &mManaTotal : nullptr;
+            break;
+        case NameHash("lifeTotal"):
+            found = key == "lifeTotal" ? &mLifeTotal : nullptr;
+            break;
+        case NameHash("intelligence"):
+            found = key == "intelligence" ? &mIntelligence : nullptr;
+            break;
+        case NameHash("charLevel"):
+            if (key == "charLevel") {
+                value = static_cast<float>(mCharLevel);
+                return true;
+            }
+            break;
+        default:
+            break;
+    }
+    if (found) {
+        value = *found;
+        return true;
+    }
+    value = 0.0f;
+    return false;
+}
+
+std::unique_ptr<DesignerEquation<float>> CharacterBio::ParseFormula(const std::string& text,
+                                                                    EquationInterface<float>* owner,
+                                                                    const char* key) {
+    if (text.empty())
+        return nullptr;
+    auto formula = std::make_unique<DesignerEquation_Algebra>();
+    if (formula->ParseEquation(text.c_str(), owner))
+        return formula;
+    gEngine->Log(1, "-=- CharacterBio Equation load failure : %s %s", key, kRegenRecord);
+    return nullptr;
+}
+
+void CharacterBio::LoadRegenRecord() {
+    ObjectManager& objects = Singleton<ObjectManager>::Get();
+    if (!objects.LoadTableFile(kRegenRecord))
+        return;
+    const LoadTable regen = objects.GetLoadTable(kRegenRecord);
+    mLifeRegenFormula =
+        ParseFormula(regen.GetString("lifeRegenEquation"), this, "lifeRegenEquation");
+    mManaRegenFormula =
+        ParseFormula(regen.GetString("manaRegenEquation"), this, "manaRegenEquation");
+    mHealthOverStorageLimit = regen.GetFloat("healthOverStorageLimit", 0.0f);
+    mHealthFeedRate = regen.GetFloat("healthFeedRate", 0.0f) * 1000.0f;
+    mManaOverStorageLimit = regen.GetFloat("manaOverStorageLimit", 0.0f);
+    mManaFeedRate = regen.GetFloat("manaFeedRate", 0.0f) * 1000.0f;
+    mManaDrainRate = regen.GetFloat("manaDrainRate", 0.0f) * 1000.0f;
+}
+
+void CharacterBio::Load(const LoadTable& record) {
+    mRecordName = record.IsValid() ? record.GetRecordName() : std::string();
+    mAcceleratedLifeRegenPercent = record.GetFloat("acceleratedLifeRegenPercent", 0.0f);
+    mBaseStore.Load(record);
+    LoadRegenRecord();
+    mDefenseStore.Load(record);
+}
+
+unsigned CharacterBio::LevelIndex() const {
+    const int difficulty = gGameEngine ? gGameEngine->GetGameDifficulty() : 0;
+    return static_cast<unsigned>(std::max(difficulty, 0)) + 1u;
+}
+
+void CharacterBio::GetBaseCharAttributes(CharAttributeAccumulator& accumulator) const {
+    mBaseStore.AddToAccumulator(accumulator, LevelIndex());
+}
+
+void CharacterBio::GetDefenseAttributes(CombatAttributeAccumulator& accumulator) const {
+    mDefenseStore.AddToAccumulator(accumulator, LevelIndex());
+}
+
+void CharacterBio::UpdateResources(Character& character) {
+    mTotals.Clear();
+    mBaseStore.AddToAccumulator(mTotals, LevelIndex());
+    character.GetEquipCharAttributes(mTotals);
+    character.GetSkillCharAttributes(mTotals);
+    character.ContributeItemSetCharAttributes(mTotals);
+    character.ContributeGameBalanceCharAttributes(mTotals);
+    const float lifeModifier = mTotals.GetModifier(CharAttributeType::Life);
+    if (lifeModifier != mLastLifeModifier) {
+        mLastLifeModifier = lifeModifier;
+        mLifeModifierChanged = true;
+    }
+    const float manaModifier = mTotals.GetModifier(CharAttributeType::Mana);
+    if (manaModifier != mLastManaModifier) {
+        mLastManaModifier = manaModifier;
+        mManaModifierChanged = true;
+    }
+    mBaseTotals.Clear();
+    mBaseStore.AddToAccumulator(mBaseTotals, LevelIndex());
+}
+
+void CharacterBio::InitialUpdate(Character& character) {
+    UpdateResources(character);
+    mInitialized = true;
+}
+
+void CharacterBio::Update(Character& character, int ms) {
+    const float seconds = static_cast<float>(ms) * 0.001f;
+    const float lifeFraction = Fraction(mLife, GetLifeLimit());
+    const float manaFraction = Fraction(mMana, GetManaLimit());
+    UpdateResources(character);
+    const float lifeTotal = GetLifeLimit();
+    const float manaTotal = GetManaLimit();
+    if (mBalanceChanged || mLifeModifierChanged)
+        mLife = lifeTotal * lifeFraction;
+    if (mBalanceChanged || mManaModifierChanged)
+        mMana = manaTotal * manaFraction;
+    mBalanceChanged = false;
+    mLifeModifierChanged = false;
+    mManaModifierChanged = false;
+
+    mLifeTotal = lifeTotal;
+    mManaTotal = manaTotal;
+    mIntelligence = GetAttribute(CharAttributeType::Intelligence);
+    mCharLevel = character.GetCharLevel();
+
+    if (!mTainted || mReloadValues) {
+        mReloadValues = false;
+        mLife = lifeTotal;
+        mLifeLost = 0.0f;
+        mSlowLife = 0.0f;
+        mMana = manaTotal;
+        mManaDrain = 0.0f;
+        mSlowMana = 0.0f;
+        return;
+    }
+    // Nothing regenerates for the dead.
+    if (ms <= 0 || mLife <= 0.0f)
+        return;
+
+    float accelerated = 0.0f;
+    if (mAcceleratedLifeRegen && mLifeLost == 0.0f)
+        accelerated = mAcceleratedLifeRegenPercent * 0.01f * lifeTotal * seconds;
+    mLifeLost = 0.0f;
+
+    float regen = GetLifeRegenValue(GetAttribute(CharAttributeType::LifeRegen),
+                                    GetModifier(CharAttributeType::LifeRegen), seconds);
+    // Regeneration never kills.
+    if (regen < 0.0f && !(-regen < mLife && mLife > 1.0f))
+        regen = 0.0f;
+    const float feed = FlowStep(mSlowLife, lifeTotal, mHealthFeedRate, ms);
+    mSlowLife = std::max(mSlowLife - feed, 0.0f);
+    const float newLife = std::min(regen + accelerated + mLife + feed, lifeTotal);
+    character.GetPlayStats().GainLife(newLife - mLife, PlayStatsLifeType::Regeneration);
+    mLife = newLife;
+
+    const float usable = std::max(manaTotal - GetManaReserve(), 0.0f);
+    mManaTotal = usable;
+    const float manaRegen = GetManaRegenValue(GetAttribute(CharAttributeType::ManaRegen),
+                                              GetModifier(CharAttributeType::ManaRegen), seconds);
+    const float manaFeed = FlowStep(mSlowMana, usable, mManaFeedRate, ms);
+    mSlowMana = std::max(mSlowMana - manaFeed, 0.0f);
+    const float drain = FlowStep(mManaDrain, usable, mManaDrainRate, ms);
+    mManaDrain = std::max(mManaDrain - drain, 0.0f);
+    mMana = std::clamp(manaFeed + manaRegen + mMana - drain, 0.0f, usable);
+}
+
+float CharacterBio::GetLifePotential() const {
+    return std::clamp(mLife + mSlowLife, 0.0f, std::max(GetLifeLimit(), 0.0f));
+}
+
+float CharacterBio::GetManaPotential() const {
+    return std::clamp(mMana + mSlowMana, 0.0f, std::max(GetManaLimit(), 0.0f));
+}
+
+float CharacterBio::GetManaReserve() const {
+    return GetAttribute(CharAttributeType::ManaLimitReserve) *
+           (1.0f - GetAttribute(CharAttributeType::ManaLimitReserveReduction) * 0.01f);
+}
+
+void CharacterBio::SubtractLife(float amount) {
+    if (amount >= 0.0f) {
+        mLife -= amount;
+        mLifeLost += amount;
+    }
+    mTainted = true;
+}
+
+void CharacterBio::SubtractMana(float amount) {
+    mManaDrain += amount;
+    mTainted = true;
+}
+
+void CharacterBio::AddLifeFast(float amount) {
+    mLife = std::min(mLife + amount, GetLifeLimit());
+}
+
+void CharacterBio::AddManaFast(float amount) {
+    mMana = std::min(mMana + amount, GetManaLimit());
+}
+
+void CharacterBio::AddLifeSlow(float amount) {
+    mSlowLife = std::min(mSlowLife + amount, GetLifeLimit() * mHealthOverStorageLimit);
+}
+
+void CharacterBio::AddManaSlow(float amount) {
+    const float usable = std::max(GetManaLimit() - GetManaReserve(), 0.0f);
+    mSlowMana = std::min(mSlowMana + amount, usable * mManaOverStorageLimit);
+}
+
+void CharacterBio::IncrementBaseAttribute(CharAttributeType type, float delta) {
+    mBaseStore.SetBaseValue(type, mBaseStore.GetBaseValue(type) + delta);
+    mTainted = true;
+}
+
+void CharacterBio::SetBaseVital(CharAttributeType type, float value) {
+    const auto& attributes = mBaseStore.GetAttributes();
+    const bool present = std::any_of(attributes.begin(), attributes.end(),
+                                     [type](const auto& a) { return a->GetType() == type; });
+    if (!present && type == CharAttributeType::Life)
+        mBaseStore.AddToStore(std::make_unique<CharAttributeVal_Life>());
+    else if (!present && type == CharAttributeType::Mana)
+        mBaseStore.AddToStore(std::make_unique<CharAttributeVal_Mana>());
+    mBaseStore.SetBaseValue(type, value);
+    mTainted = true;
+}
+
+void CharacterBio::TakeBonus(const Bonus& bonus, bool slow) {
+    AddLifeFast(bonus.lifePercent * 0.01f * GetLifeLimit());
+    AddManaFast(bonus.manaPercent * 0.01f * GetManaLimit());
+    AddManaFast(bonus.manaPoints);
+    if (slow)
+        AddLifeSlow(bonus.lifePoints);
+    else
+        AddLifeFast(bonus.lifePoints);
+}
+
+float CharacterBio::GetBonusLifeAmount(const Bonus& bonus) const {
+    const float room = mLifeTotal - mLife;
+    float points = bonus.lifePoints;
+    if (mLife + points > mLifeTotal)
+        points = room;
+    const float percent = GetLifeLimit() * bonus.lifePercent * 0.01f;
+    return std::min(points + percent, room);
+}
+
+float CharacterBio::GetLifeRegenValue(float lifeRegen, float lifeRegenMod, float elapsedSeconds) {
+    mLifeRegen = lifeRegen;
+    mLifeRegenMod = lifeRegenMod;
+    mElapsedTime = elapsedSeconds;
+    return mLifeRegenFormula ? (*mLifeRegenFormula)() : 0.0f;
+}
+
+float CharacterBio::GetManaRegenValue(float manaRegen, float manaRegenMod, float elapsedSeconds) {
+    mManaRegen = manaRegen;
+    mManaRegenMod = manaRegenMod;
+    mElapsedTime = elapsedSeconds;
+    return mManaRegenFormula ? (*mManaRegenFormula)() : 0.0f;
+}
+
+void CharacterBio::GetCurrentBioStats(CharacterBioReplicaInfo& info) const {
+    info.currentLife = Truncated(mLife);
+    info.currentMana = Truncated(mMana);
+    info.tainted = mTainted;
+    info.baseLife = Truncated(mBaseStore.GetBaseValue(CharAttributeType::Life));
+    info.baseMana = Truncated(mBaseStore.GetBaseValue(CharAttributeType::Mana));
+    info.baseStrength = Truncated(mBaseStore.GetBaseValue(CharAttributeType::Strength));
+    info.baseDexterity = Truncated(mBaseStore.GetBaseValue(CharAttributeType::Dexterity));
+    info.baseIntelligence = Truncated(mBaseStore.GetBaseValue(CharAttributeType::Intelligence));
+}
+
+void CharacterBio::RestoreCurrentBioStats(const CharacterBioReplicaInfo& info, bool restoreBase) {
+    mLife = static_cast<float>(info.currentLife);
+    mMana = static_cast<float>(info.currentMana);
+    mTainted = info.tainted;
+    if (!restoreBase)
+        return;
+    mBaseStore.SetBaseValue(CharAttributeType::Life, static_cast<float>(info.baseLife));
+    mBaseStore.SetBaseValue(CharAttributeType::Mana, static_cast<float>(info.baseMana));
+    mBaseStore.SetBaseValue(CharAttributeType::Strength, static_cast<float>(info.baseStrength));
+    mBaseStore.SetBaseValue(CharAttributeType::Dexterity, static_cast<float>(info.baseDexterity));
+    mBaseStore.SetBaseValue(CharAttributeType::Intelligence,
+                            static_cast<float>(info.baseIntelligence));
+}
+
+void CharacterBio::StreamProperties(IOStream& stream) {
+    stream.BeginBlock("characterBio");
+    // All five share one key: their order alone tells them apart.
+    for (CharAttributeType type : kSavedTypes) {
+        float value = stream.IsReading() ? 0.0f : mBaseStore.GetBaseValue(type);
+        stream.StreamFloat("temp", value);
+        if (stream.IsReading() && value != 0.0f)
+            mBaseStore.SetBaseValue(type, value);
+    }
+    stream.EndBlock();
+}
+
+}  // namespace GAME

@@ -1,0 +1,149 @@
+#pragma once
+// A character's base statistics and vital values: base attributes from its record, the totals
+// after every source has contributed, current life and mana, the pools that flow in or out over
+// time and the regeneration formulas. Recomputed and regenerated once per frame.
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "Game/rules/CharAttributeAccumulator.h"
+#include "Game/rules/CharAttributeStore.h"
+#include "Game/rules/DefenseAttributeStore.h"
+#include "Game/rules/formulas/DesignerEquation.h"
+
+namespace GAME {
+
+class Bonus;
+class Character;
+class CombatAttributeAccumulator;
+class IOStream;
+class LoadTable;
+
+// The vitals that travel in a character's replication record, in wire order.
+struct CharacterBioReplicaInfo {
+    std::uint32_t currentLife = 0;
+    std::uint32_t currentMana = 0;
+    bool tainted = false;
+    std::uint32_t baseLife = 0;
+    std::uint32_t baseMana = 0;
+    std::uint32_t baseStrength = 0;
+    std::uint32_t baseDexterity = 0;
+    std::uint32_t baseIntelligence = 0;
+};
+
+class CharacterBio : public EquationInterface<float> {
+public:
+    static constexpr const char* kRegenRecord = "Records/Game/HealthManaRegen.dbr";
+
+    CharacterBio();
+    ~CharacterBio() override;
+    // Copies rebuild their own formulas and stores from the same records, so no two
+    // biographies ever own the same formula.
+    CharacterBio(const CharacterBio& other);
+    CharacterBio& operator=(const CharacterBio& other);
+
+    bool GetDesignerVariable(const char* name, float& value) override;
+
+    void Load(const LoadTable& record);
+    void InitialUpdate(Character& character);
+    void Update(Character& character, int ms);
+
+    float GetAttribute(CharAttributeType type) const { return mTotals.GetValue(type); }
+    float GetModifier(CharAttributeType type) const { return mTotals.GetModifier(type); }
+    const CharAttributeAccumulator& GetCharAttributes() const { return mTotals; }
+    void GetBaseCharAttributes(CharAttributeAccumulator& accumulator) const;
+    float GetBaseCharAttribute(CharAttributeType type) const { return mBaseTotals.GetValue(type); }
+    void GetDefenseAttributes(CombatAttributeAccumulator& accumulator) const;
+
+    float GetCurrentLife() const { return mLife > 0.0f ? mLife : 0.0f; }
+    float GetCurrentMana() const { return mMana > 0.0f ? mMana : 0.0f; }
+    float GetLifeLimit() const { return GetAttribute(CharAttributeType::Life); }
+    float GetManaLimit() const { return GetAttribute(CharAttributeType::Mana); }
+    float GetLifePotential() const;
+    float GetManaPotential() const;
+    float GetManaReserve() const;
+
+    void SubtractLife(float amount);
+    void SubtractMana(float amount);
+    void AddLifeFast(float amount);
+    void AddManaFast(float amount);
+    void AddLifeSlow(float amount);
+    void AddManaSlow(float amount);
+    void IncrementBaseAttribute(CharAttributeType type, float delta);
+    // Sets the base life or mana, adding it to the base store when the record had none.
+    void SetBaseVital(CharAttributeType type, float value);
+    void TakeBonus(const Bonus& bonus, bool slow);
+    float GetBonusLifeAmount(const Bonus& bonus) const;
+
+    float GetLifeRegenValue(float lifeRegen, float lifeRegenMod, float elapsedSeconds);
+    float GetManaRegenValue(float manaRegen, float manaRegenMod, float elapsedSeconds);
+
+    void BioIsTainted() {
+        if (mInitialized)
+            mTainted = true;
+    }
+    bool GetTaintedBio() const { return mTainted; }
+    void ReloadValues() { mReloadValues = true; }
+    void BalanceHasChanged() { mBalanceChanged = true; }
+    void SetAcceleratedLifeRegen(bool on) { mAcceleratedLifeRegen = on; }
+
+    void GetCurrentBioStats(CharacterBioReplicaInfo& info) const;
+    void RestoreCurrentBioStats(const CharacterBioReplicaInfo& info, bool restoreBase);
+    void StreamProperties(IOStream& stream);
+
+    float GetSlowLifePool() const { return mSlowLife; }
+    float GetManaDrainPool() const { return mManaDrain; }
+    bool HasLifeRegenFormula() const { return mLifeRegenFormula != nullptr; }
+
+protected:
+    void UpdateResources(Character& character);
+
+private:
+    void LoadRegenRecord();
+    void CopyFrom(const CharacterBio& other);
+    static std::unique_ptr<DesignerEquation<float>> ParseFormula(const std::string& text,
+                                                                 EquationInterface<float>* owner,
+                                                                 const char* key);
+    unsigned LevelIndex() const;
+
+    float mHealthOverStorageLimit = 0.0f;
+    float mHealthFeedRate = 0.0f;
+    float mManaOverStorageLimit = 0.0f;
+    float mManaFeedRate = 0.0f;
+    float mManaDrainRate = 0.0f;
+    float mLife = 0.0f;
+    float mSlowLife = 0.0f;
+    float mLifeLost = 0.0f;
+    float mAcceleratedLifeRegenPercent = 0.0f;
+    bool mAcceleratedLifeRegen = false;
+    float mMana = 0.0f;
+    float mSlowMana = 0.0f;
+    float mManaDrain = 0.0f;
+    CharAttributeStore_Bio mBaseStore;
+    CharAttributeAccumulator mTotals;
+    CharAttributeAccumulator mBaseTotals;
+    std::unique_ptr<DesignerEquation<float>> mLifeRegenFormula;
+    std::unique_ptr<DesignerEquation<float>> mManaRegenFormula;
+    float mElapsedTime = 0.0f;
+    float mManaRegen = 0.0f;
+    float mLifeRegen = 0.0f;
+    float mManaRegenMod = 0.0f;
+    float mLifeRegenMod = 0.0f;
+    float mManaTotal = 0.0f;
+    float mLifeTotal = 0.0f;
+    float mIntelligence = 0.0f;
+    std::uint32_t mCharLevel = 0;
+    DefenseAttributeStore_Character mDefenseStore;
+    bool mTainted = false;
+    bool mReloadValues = false;
+    bool mBalanceChanged = false;
+    float mLastLifeModifier = 0.0f;
+    bool mLifeModifierChanged = false;
+    float mLastManaModifier = 0.0f;
+    bool mManaModifierChanged = false;
+    bool mInitialized = false;
+    // The record the stores and formulas came from, so a copy can rebuild its own.
+    std::string mRecordName;
+};
+
+}  // namespace GAME

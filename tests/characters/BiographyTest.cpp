@@ -1,0 +1,158 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "CharacterTestSupport.h"
+#include "Engine/streams/IOStream.h"
+#include "Game/core/players/Bonus.h"
+#include "support/TestMachine.h"
+
+namespace GAME::test {
+namespace {
+
+constexpr const char* kHero = "Records/Characters/Hero.dbr";
+
+TEST(CharacterBio, FollowsItsTotalsUntilTaintedThenRegeneratesFromTheFormulas) {
+    TestMachine tm;
+    Character* hero = MakeCharacter(kHero);
+    ASSERT_NE(hero, nullptr);
+    CharacterBio& bio = hero->GetCharacterBio();
+    EXPECT_TRUE(bio.HasLifeRegenFormula());
+    RunFrame(*hero, 100);
+    EXPECT_FLOAT_EQ(hero->GetCurrentLife(), 200.0f);
+    EXPECT_FLOAT_EQ(hero->GetCurrentMana(), 100.0f);
+
+    hero->SubtractLife(50.0f, {PlayStatsDamageType::Attack, CombatAttributeType::Fire});
+    EXPECT_FLOAT_EQ(hero->GetCurrentLife(), 150.0f);
+    // lifeRegen 2 per second over ten frames of 100 ms.
+    for (int i = 0; i < 10; ++i)
+        RunFrame(*hero, 100);
+    EXPECT_NEAR(hero->GetCurrentLife(), 152.0f, 1e-3f);
+    EXPECT_NEAR(hero->GetPlayStats().GetLifeHealed(PlayStatsLifeType::Regeneration), 2.0f, 1e-3f);
+    // No game time passed: nothing regenerates.
+    hero->UpdateSelf(0);
+    hero->PreAnimationUpdate(0);
+    EXPECT_NEAR(hero->GetCurrentLife(), 152.0f, 1e-3f);
+}
+
+TEST(CharacterBio, PoolsFeedAndDrainAtTheirRatesAndNeverPassTheTotals) {
+    TestMachine tm;
+    Character* hero = MakeCharacter(kHero);
+    ASSERT_NE(hero, nullptr);
+    RunFrame(*hero, 10);
+    hero->SubtractLife(100.0f, {});
+    // Over-storage 2: the pool holds at most 400.
+    hero->AddLifeSlow(1000.0f, PlayStatsLifeType::Potion);
+    EXPECT_FLOAT_EQ(hero->GetCharacterBio().GetSlowLifePool(), 400.0f);
+    // Feed rate 2 s: 200 / 2000 per ms, 10 per 100 ms, plus 0.2 regeneration.
+    RunFrame(*hero, 100);
+    EXPECT_NEAR(hero->GetCurrentLife(), 110.2f, 1e-3f);
+    EXPECT_NEAR(hero->GetCharacterBio().GetSlowLifePool(), 390.0f, 1e-3f);
+    for (int i = 0; i < 30; ++i)
+        RunFrame(*hero, 100);
+    EXPECT_FLOAT_EQ(hero->GetCurrentLife(), 200.0f);
+
+    // Mana spent leaves at the drain rate (1 s for the whole total).
+    hero->SubtractMana(40.0f);
+    RunFrame(*hero, 100);
+    EXPECT_NEAR(hero->GetCurrentMana(), 100.0f - 10.0f + 0.1f, 1e-3f);
+    EXPECT_NEAR(hero->GetCharacterBio().GetManaDrainPool(), 30.0f, 1e-3f);
+    hero->SetOmnipotent(true);
+    hero->SubtractMana(50.0f);
+    EXPECT_NEAR(hero->GetCharacterBio().GetManaDrainPool(), 30.0f, 1e-3f);
+}
+
+TEST(CharacterBio, NegativeRegenerationNeverKillsAndTheDeadDoNotRegenerate) {
+    TestMachine tm;
+    Character* hero = MakeCharacter(kHero);
+    ASSERT_NE(hero, nullptr);
+    CharacterBio& bio = hero->GetCharacterBio();
+    RunFrame(*hero, 10);
+    bio.SubtractLife(199.5f);
+    EXPECT_FLOAT_EQ(bio.GetLifeRegenValue(-5.0f, 0.0f, 1.0f), -5.0f);
+    hero->IncrementBaseAttribute(CharAttributeType::LifeRegen, -1000.0f);
+    RunFrame(*hero, 1000);
+    EXPECT_FLOAT_EQ(hero->GetCurrentLife(), 0.5f);
+    EXPECT_EQ(hero->GetCurrentLifeInt(), 1);
+    bio.SubtractLife(5.0f);
+    EXPECT_EQ(hero->GetCurrentLifeInt(), 0);
+    hero->IncrementBaseAttribute(CharAttributeType::LifeRegen, 2000.0f);
+    RunFrame(*hero, 1000);
+    EXPECT_FLOAT_EQ(hero->GetCurrentLife(), 0.0f);
+}
+
+TEST(CharacterBio, FractionsOfAZeroTotalStayFiniteAndCopiesOwnTheirFormulas) {
+    TestMachine tm;
+    Character* hero = MakeCharacter(kHero);
+    ASSERT_NE(hero, nullptr);
+    CharacterBio& bio = hero->GetCharacterBio();
+    hero->SetLife(0.0f, 0.0f);
+    bio.BalanceHasChanged();
+    RunFrame(*hero, 100);
+    EXPECT_TRUE(std::isfinite(hero->GetCurrentLife()));
+    hero->SetLife(80.0f, 120.0f);
+    bio.BalanceHasChanged();
+    RunFrame(*hero, 100);
+    EXPECT_TRUE(std::isfinite(hero->GetCurrentLife()));
+    EXPECT_LE(hero->GetCurrentLife(), 120.0f);
+
+    auto copy = std::make_unique<CharacterBio>(bio);
+    CharacterBio assigned;
+    assigned = bio;
+    EXPECT_TRUE(copy->HasLifeRegenFormula());
+    EXPECT_FLOAT_EQ(copy->GetCurrentLife(), bio.GetCurrentLife());
+    // The copy's formula reads the copy's variables, not the original's.
+    EXPECT_FLOAT_EQ(copy->GetLifeRegenValue(3.0f, 0.0f, 2.0f), 6.0f);
+    copy.reset();
+    EXPECT_FLOAT_EQ(bio.GetLifeRegenValue(1.0f, 0.0f, 2.0f), 2.0f);
+    EXPECT_FLOAT_EQ(assigned.GetLifeRegenValue(1.0f, 0.0f, 4.0f), 4.0f);
+}
+
+TEST(CharacterBio, BonusesSavesAndReplicasKeepTheBaseValues) {
+    TestMachine tm;
+    Character* hero = MakeCharacter(kHero);
+    ASSERT_NE(hero, nullptr);
+    RunFrame(*hero, 10);
+    hero->SubtractLife(30.0f, {});
+    Bonus potion;
+    potion.lifePoints = 100.0f;
+    hero->TakeBonus(potion, false, static_cast<int>(PlayStatsLifeType::Potion));
+    EXPECT_FLOAT_EQ(hero->GetCurrentLife(), 200.0f);
+    EXPECT_FLOAT_EQ(hero->GetPlayStats().GetLifeHealed(PlayStatsLifeType::Potion), 30.0f);
+
+    IOStream out;
+    hero->GetCharacterBio().StreamProperties(out);
+    Character* other = MakeCharacter(kHero);
+    other->IncrementBaseAttribute(CharAttributeType::Strength, 7.0f);
+    IOStream in(out.GetBytes());
+    other->GetCharacterBio().StreamProperties(in);
+    CharacterBioReplicaInfo info;
+    other->GetCharacterBio().GetCurrentBioStats(info);
+    EXPECT_EQ(info.baseStrength, 50u);
+    EXPECT_EQ(info.baseLife, 200u);
+
+    // Zeros in a save leave the loaded values alone.
+    IOStream zeros;
+    zeros.BeginBlock("characterBio");
+    for (int i = 0; i < 5; ++i) {
+        float zero = 0.0f;
+        zeros.StreamFloat("temp", zero);
+    }
+    zeros.EndBlock();
+    IOStream readZeros(zeros.GetBytes());
+    other->GetCharacterBio().StreamProperties(readZeros);
+    other->GetCharacterBio().GetCurrentBioStats(info);
+    EXPECT_EQ(info.baseDexterity, 40u);
+
+    info.currentLife = 17;
+    info.baseMana = 130;
+    other->GetCharacterBio().RestoreCurrentBioStats(info, true);
+    CharacterBioReplicaInfo back;
+    other->GetCharacterBio().GetCurrentBioStats(back);
+    EXPECT_EQ(back.currentLife, 17u);
+    EXPECT_EQ(back.baseMana, 130u);
+    EXPECT_TRUE(back.tainted);
+}
+
+}  // namespace
+}  // namespace GAME::test
