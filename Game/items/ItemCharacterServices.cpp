@@ -103,4 +103,15 @@ std::unique_ptr<ItemCharacterServices> ItemCharacterServices::Install(
     return services;
 }
 
+std::array<float, 3> GetAbilityValues(const Character* character) {
+    std::array<float, 3> values{};
+    if (!character)
+        return values;
+    ItemCharacterServices& services = ItemCharacterServices::Get();
+    values[0] = services.GetTotalCharAttribute(*character, CharAttributeType::Strength);
+    values[1] = services.GetTotalCharAttribute(*character, CharAttributeType::Dexterity);
+    values[2] = services.GetTotalCharAttribute(*character, CharAttributeType::Intelligence);
+    return values;
+}
+
 }  // namespace GAME

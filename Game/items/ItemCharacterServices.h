@@ -2,6 +2,7 @@
 // What items ask of characters and skills that those subsystems do not offer yet. Items call
 // the machine's services object; the default one logs one level-1 line naming the operation
 // and does nothing (queries answer 0 or nothing). Tests install a recording one.
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -58,5 +59,9 @@ public:
     static std::unique_ptr<ItemCharacterServices> Install(
         std::unique_ptr<ItemCharacterServices> services);
 };
+
+// The character's total strength, dexterity and intelligence (zeros without a character), in
+// the order item requirements name them.
+std::array<float, 3> GetAbilityValues(const Character* character);
 
 }  // namespace GAME

@@ -141,23 +141,10 @@ std::array<float, 3> ItemEquipment::GetRequirementReductions(const Character* ch
     return reductions;
 }
 
-namespace {
-std::array<float, 3> AbilityValues(const Character* character) {
-    std::array<float, 3> values{};
-    if (!character)
-        return values;
-    ItemCharacterServices& services = ItemCharacterServices::Get();
-    values[0] = services.GetTotalCharAttribute(*character, CharAttributeType::Strength);
-    values[1] = services.GetTotalCharAttribute(*character, CharAttributeType::Dexterity);
-    values[2] = services.GetTotalCharAttribute(*character, CharAttributeType::Intelligence);
-    return values;
-}
-}  // namespace
-
 bool ItemEquipment::AreRequirementsMet(const Character* character) {
     if (!Item::AreRequirementsMet(character))
         return false;
-    const std::array<float, 3> values = AbilityValues(character);
+    const std::array<float, 3> values = GetAbilityValues(character);
     const std::array<float, 3> reductions = GetRequirementReductions(character);
     return MeetsRequirements(values[0], GetStrengthRequirement(), reductions[0]) &&
            MeetsRequirements(values[1], GetDexterityRequirement(), reductions[1]) &&
@@ -167,7 +154,7 @@ bool ItemEquipment::AreRequirementsMet(const Character* character) {
 void ItemEquipment::GetUIRequirementText(const Character* character,
                                          std::vector<GameTextLine>& lines) {
     Item::GetUIRequirementText(character, lines);
-    const std::array<float, 3> values = AbilityValues(character);
+    const std::array<float, 3> values = GetAbilityValues(character);
     const std::array<float, 3> reductions = GetRequirementReductions(character);
     GenerateRequirementText(values[0], GetStrengthRequirement(), reductions[0], "Strength", lines);
     GenerateRequirementText(values[1], GetDexterityRequirement(), reductions[1], "Dexterity",

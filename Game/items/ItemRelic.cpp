@@ -190,23 +190,10 @@ std::array<float, 3> ItemRelic::GetRequirementReductions(const Character* charac
     return {global, global, global};
 }
 
-namespace {
-std::array<float, 3> RelicAbilityValues(const Character* character) {
-    std::array<float, 3> values{};
-    if (!character)
-        return values;
-    ItemCharacterServices& services = ItemCharacterServices::Get();
-    values[0] = services.GetTotalCharAttribute(*character, CharAttributeType::Strength);
-    values[1] = services.GetTotalCharAttribute(*character, CharAttributeType::Dexterity);
-    values[2] = services.GetTotalCharAttribute(*character, CharAttributeType::Intelligence);
-    return values;
-}
-}  // namespace
-
 bool ItemRelic::AreRequirementsMet(const Character* character) {
     if (!Item::AreRequirementsMet(character))
         return false;
-    const std::array<float, 3> values = RelicAbilityValues(character);
+    const std::array<float, 3> values = GetAbilityValues(character);
     const std::array<float, 3> reductions = GetRequirementReductions(character);
     return MeetsRequirements(values[0], strengthRequirement, reductions[0]) &&
            MeetsRequirements(values[1], dexterityRequirement, reductions[1]) &&
@@ -215,7 +202,7 @@ bool ItemRelic::AreRequirementsMet(const Character* character) {
 
 void ItemRelic::GetUIRequirementText(const Character* character, std::vector<GameTextLine>& lines) {
     Item::GetUIRequirementText(character, lines);
-    const std::array<float, 3> values = RelicAbilityValues(character);
+    const std::array<float, 3> values = GetAbilityValues(character);
     const std::array<float, 3> reductions = GetRequirementReductions(character);
     GenerateRequirementText(values[0], strengthRequirement, reductions[0], "Strength", lines);
     GenerateRequirementText(values[1], dexterityRequirement, reductions[1], "Dexterity", lines);
