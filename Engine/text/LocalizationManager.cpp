@@ -143,7 +143,7 @@ constexpr int kMaxPrecision = 32;
 constexpr int kNoValue = -1;
 
 // One conversion's flags, width and precision, bounded.
-struct ConversionSpec {
+struct Conversion {
     std::string flags;
     int width = kNoValue;
     int precision = kNoValue;
@@ -161,26 +161,26 @@ int ReadCount(const std::wstring& format, std::size_t& q, int limit) {
     return value;
 }
 
-void ReadSpec(const std::wstring& format, std::size_t& q, ConversionSpec& spec) {
+void ReadConversion(const std::wstring& format, std::size_t& q, Conversion& conv) {
     while (q < format.size() &&
            std::wstring_view(L"-+ #0").find(format[q]) != std::wstring_view::npos) {
-        if (spec.flags.find(static_cast<char>(format[q])) == std::string::npos)
-            spec.flags.push_back(static_cast<char>(format[q]));
+        if (conv.flags.find(static_cast<char>(format[q])) == std::string::npos)
+            conv.flags.push_back(static_cast<char>(format[q]));
         ++q;
     }
     if (q < format.size() && format[q] >= L'1' && format[q] <= L'9') {
-        spec.width = ReadCount(format, q, kMaxFieldWidth);
-        if (spec.width > kMaxFieldWidth) {
-            spec.width = kMaxFieldWidth;
-            spec.bounded = true;
+        conv.width = ReadCount(format, q, kMaxFieldWidth);
+        if (conv.width > kMaxFieldWidth) {
+            conv.width = kMaxFieldWidth;
+            conv.bounded = true;
         }
     }
     if (q < format.size() && format[q] == L'.') {
         ++q;
-        spec.precision = ReadCount(format, q, kMaxPrecision);
-        if (spec.precision > kMaxPrecision) {
-            spec.precision = kMaxPrecision;
-            spec.bounded = true;
+        conv.precision = ReadCount(format, q, kMaxPrecision);
+        if (conv.precision > kMaxPrecision) {
+            conv.precision = kMaxPrecision;
+            conv.bounded = true;
         }
     }
 }
@@ -201,7 +201,7 @@ std::wstring PrintNumber(const std::string& format, Value value) {
     return LocalizationManager::ToWChar(text);
 }
 
-std::wstring NumberText(const ConversionSpec& spec, char conversion,
+std::wstring NumberText(const Conversion& conv, char conversion,
                         const LocalizationManager::Arg& arg) {
     double d = 0;
     long long i = 0;
@@ -214,12 +214,12 @@ std::wstring NumberText(const ConversionSpec& spec, char conversion,
     } else {
         return L"";
     }
-    std::string format = "%" + spec.flags;
-    if (spec.width != kNoValue)
-        format += std::to_string(spec.width);
-    if (spec.precision != kNoValue) {
+    std::string format = "%" + conv.flags;
+    if (conv.width != kNoValue)
+        format += std::to_string(conv.width);
+    if (conv.precision != kNoValue) {
         format += '.';
-        format += std::to_string(spec.precision);
+        format += std::to_string(conv.precision);
     }
     switch (conversion) {
         case 'd':
@@ -255,8 +255,8 @@ std::wstring LocalizationManager::FormatText(const std::wstring& format,
         }
         // flags, width, precision (kept, bounded), length modifiers (dropped), conversion
         std::size_t q = p + 1;
-        ConversionSpec spec;
-        ReadSpec(format, q, spec);
+        Conversion conv;
+        ReadConversion(format, q, conv);
         while (q < format.size() &&
                std::wstring_view(L"hlLqjzt").find(format[q]) != std::wstring_view::npos)
             ++q;
@@ -271,7 +271,7 @@ std::wstring LocalizationManager::FormatText(const std::wstring& format,
             out.push_back(conversion);
             continue;
         }
-        bounded = bounded || spec.bounded;
+        bounded = bounded || conv.bounded;
         if (next >= args.size())
             continue;  // a missing argument formats as nothing
         const Arg& arg = args[next++];
@@ -281,9 +281,9 @@ std::wstring LocalizationManager::FormatText(const std::wstring& format,
             else if (const auto* w = std::get_if<std::wstring>(&arg))
                 out += *w;
             else
-                out += NumberText(ConversionSpec{}, 'g', arg);
+                out += NumberText(Conversion{}, 'g', arg);
         } else {
-            out += NumberText(spec, static_cast<char>(conversion), arg);
+            out += NumberText(conv, static_cast<char>(conversion), arg);
         }
     }
     if (bounded)
