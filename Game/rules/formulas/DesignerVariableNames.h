@@ -17,7 +17,9 @@ public:
 
     consteval explicit DesignerVariableNames(const std::array<std::string_view, N>& names)
         : mNames(names) {
-        for (bool whole : {false, true}) {
+        // Names that agree in length and the sampled characters never part: hash them whole at
+        // once rather than try every seed first (compilers bound the steps of a constant).
+        for (bool whole : {SampledKeysCollide(), true}) {
             mWhole = whole;
             for (std::uint32_t seed = 1; seed < 20000; ++seed)
                 if (TrySeed(seed))
@@ -80,6 +82,18 @@ private:
             hash = Mix(hash, name[length - 1]);
         }
         return hash;
+    }
+
+    constexpr bool SampledKeysCollide() const {
+        for (std::size_t i = 0; i < N; ++i)
+            for (std::size_t j = i + 1; j < N; ++j) {
+                const std::string_view a = mNames[i], b = mNames[j];
+                if (a.size() == b.size() &&
+                    (a.empty() ||
+                     (a[0] == b[0] && a[a.size() / 2] == b[b.size() / 2] && a.back() == b.back())))
+                    return true;
+            }
+        return false;
     }
 
     constexpr bool TrySeed(std::uint32_t seed) {
