@@ -90,9 +90,61 @@ TEST_F(AlgebraTest, NoPrecedenceAndTrailingTextIgnored) {
     EXPECT_FLOAT_EQ(Eval("(a+b)*(2*1"), 46.0f);  // a group left open is closed by the end
 }
 
+// The text stays read as the language reads it; what it leaves out is logged, once per parse.
+TEST_F(AlgebraTest, TextTheFormulaLeavesOutIsLoggedWithItsSource) {
+    owner.values = {{"a", 20}, {"b", 3}, {"c", 5}, {"d", 100}, {"level", 7}};
+    auto parsedLog = [&](const char* text, const char* source, float value) {
+        tm.ClearLog();
+        EXPECT_TRUE(formula.ParseEquation(text, &owner, source)) << text;
+        std::vector<std::string> lines;
+        for (const auto& line : tm.Log()) {
+            EXPECT_EQ(line.level, 1);
+            lines.push_back(line.text);
+        }
+        EXPECT_FLOAT_EQ(formula(), value) << text;
+        return lines;
+    };
+    using Lines = std::vector<std::string>;
+    EXPECT_EQ(parsedLog("a * b + c", "Records/Game/PlayerScore.dbr scoreEquation", 60.0f),
+              Lines{"Designer formula 'a * b + c' in Records/Game/PlayerScore.dbr scoreEquation: "
+                    "'+c' after 'a*b' is ignored"});
+    EXPECT_EQ(parsedLog("10-4/2", nullptr, 6.0f),
+              Lines{"Designer formula '10-4/2': '/2' after '10-4' is ignored"});
+    EXPECT_EQ(parsedLog("(a-b-c-d)", "r", 12.0f),
+              Lines{"Designer formula '(a-b-c-d)' in r: '-d)' after '(a-b-c' is ignored"});
+    EXPECT_EQ(parsedLog("a+b)c", "r", 23.0f),
+              Lines{"Designer formula 'a+b)c' in r: 'c' after 'a+b)' is ignored"});
+    EXPECT_EQ(parsedLog("a*b+", "r", 60.0f),
+              Lines{"Designer formula 'a*b+' in r: '+' after 'a*b' is ignored"});
+
+    const char* const kReplaced = "is ignored, replaced by what follows it without an operator";
+    EXPECT_EQ(parsedLog("level2*3", "r", 6.0f),
+              Lines{"Designer formula 'level2*3' in r: 'level' " + std::string(kReplaced)});
+    EXPECT_EQ(parsedLog("1e30*1", "r", 30.0f),
+              Lines{"Designer formula '1e30*1' in r: '1' " + std::string(kReplaced)});
+    EXPECT_EQ(parsedLog("(a+b)c*2", "r", 10.0f),
+              Lines{"Designer formula '(a+b)c*2' in r: '(a+b)' " + std::string(kReplaced)});
+    EXPECT_EQ(parsedLog("2*d(b+c)", "r", 16.0f),
+              Lines{"Designer formula '2*d(b+c)' in r: 'd' " + std::string(kReplaced)});
+
+    // Read whole: no line, a stray closing bracket or an open group included.
+    for (const char* text : {"(a+b]*2", "(a+b)*(2*1", "x * y", "((2*3)+(10/4))^2", "a+b)"}) {
+        tm.ClearLog();
+        EXPECT_TRUE(formula.ParseEquation(text, &owner, "r")) << text;
+        EXPECT_TRUE(tm.Log().empty()) << text;
+    }
+    // A failure is the owner's to log.
+    for (const char* text : {"(a*b)", "level", "2*", "a b"}) {
+        tm.ClearLog();
+        EXPECT_FALSE(formula.ParseEquation(text, &owner, "r")) << text;
+        EXPECT_TRUE(tm.Log().empty()) << text;
+    }
+}
+
 TEST_F(AlgebraTest, EveryLevelNeedsItsOwnOperator) {
     owner.values = {{"level", 7}};
     EXPECT_FALSE(Parse("(a+b)"));
+    EXPECT_FALSE(Parse("[a*b]"));
     EXPECT_FALSE(Parse("level"));
     EXPECT_FALSE(Parse("12"));
     EXPECT_FALSE(Parse("(level)*2"));
@@ -259,6 +311,25 @@ TEST_F(BooleanTest, GrammarLimits) {
     for (const char* text : {"!)", ")a", "())"}) {
         EXPECT_FALSE(Parse(text)) << text;
         EXPECT_FALSE(formula());
+    }
+}
+
+TEST_F(BooleanTest, TextTheConditionLeavesOutIsLogged) {
+    owner.values = {{"a", true}, {"b", false}, {"c", true}};
+    auto logged = [&](const char* text, bool value) {
+        tm.ClearLog();
+        EXPECT_EQ(Eval(text), value) << text;
+        return tm.Log().empty() ? std::string() : tm.Log().back().text;
+    };
+    EXPECT_EQ(logged("a&b|c", false), "Designer formula 'a&b|c': '|c' after 'a&b' is ignored");
+    EXPECT_EQ(logged("a)b", true), "Designer formula 'a)b': 'b' after 'a)' is ignored");
+    EXPECT_EQ(logged("!!b", true),
+              "Designer formula '!!b': '!' is ignored, replaced by what follows it without an "
+              "operator");
+    for (const char* text : {"1", "!(a&b)", "a!&b", "(a|b)&!c", "(a"}) {
+        tm.ClearLog();
+        EXPECT_TRUE(Parse(text)) << text;
+        EXPECT_TRUE(tm.Log().empty()) << text;
     }
 }
 

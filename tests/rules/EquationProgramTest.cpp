@@ -115,8 +115,12 @@ TEST(EquationProgram, RandomNumericFormulasMatchTheirTreeByNameAndBound) {
             for (const char* name : {"a", "level"})
                 owner.bind[name] = true;
         DesignerEquation_Algebra formula;
+        tm.ClearLog();
         if (!formula.ParseEquation(text.c_str(), &owner))
             continue;
+        // The one token here not read whole: "1e30" is 1, then the name e, then 30.
+        ASSERT_EQ(tm.CountLog("Designer formula"), text.find("1e30") == std::string::npos ? 0 : 1)
+            << text;
         compiled += formula.GetProgram().IsCompiled() ? 1 : 0;
         for (const auto& [name, count] : owner.bindQuestions)
             EXPECT_EQ(count, 1) << text << " asked twice to bind " << name;
@@ -158,8 +162,10 @@ TEST(EquationProgram, RandomConditionsKeepTheirShortCircuitOrder) {
         if (i % 3 == 0)
             owner.bind["b"] = true;
         DesignerEquation_Boolean formula;
+        tm.ClearLog();
         if (!formula.ParseEquation(text.c_str(), &owner))
             continue;
+        ASSERT_EQ(tm.CountLog("Designer formula"), 0) << text;
         compiled += formula.GetProgram().IsCompiled() ? 1 : 0;
         owner.calls.clear();
         tm.ClearLog();
@@ -176,6 +182,34 @@ TEST(EquationProgram, RandomConditionsKeepTheirShortCircuitOrder) {
         ASSERT_EQ(tm.Log().size(), treeLog) << text;
     }
     EXPECT_GT(compiled, 1500);
+}
+
+// There is no precedence: whatever follows the top-level operation is logged and changes nothing.
+TEST(EquationProgram, TextAfterTheTopLevelOperationOnlyAddsALogLine) {
+    test::TestMachine tm;
+    std::mt19937 rng(41);
+    std::uniform_int_distribution<int> pick(0, 99);
+    int parsed = 0;
+    for (int i = 0; i < 1000; ++i) {
+        const std::string base = RandomAlgebra(rng, 0);
+        const std::string extra = "+-*/^"[pick(rng) % 5] + RandomAlgebra(rng, 1 + pick(rng) % 5);
+        RecordingOwner<float> owner;
+        for (const char* name : {"a", "b", "level", "armor"})
+            owner.values[name] = kValues[pick(rng) % std::size(kValues)];
+        DesignerEquation_Algebra whole;
+        DesignerEquation_Algebra cut;
+        const bool ok = whole.ParseEquation(base.c_str(), &owner);
+        tm.ClearLog();
+        ASSERT_EQ(cut.ParseEquation((base + extra).c_str(), &owner), ok) << base + extra;
+        if (!ok)
+            continue;
+        ++parsed;
+        ASSERT_EQ(tm.CountLog("'" + extra + "' after '" + base + "' is ignored"), 1)
+            << base + extra;
+        ASSERT_TRUE(SameBits(whole(), cut())) << base + extra;
+        ASSERT_TRUE(SameBits(whole.EvaluateTree(), cut.EvaluateTree())) << base + extra;
+    }
+    EXPECT_GT(parsed, 900);
 }
 
 TEST(EquationProgram, ConstantsFoldAndNamesAreReadInTheTreeOrder) {

@@ -22,7 +22,8 @@ template <class T>
 DesignerEquation<T>::~DesignerEquation() = default;
 
 template <class T>
-bool DesignerEquation<T>::ParseEquation(const char* text, EquationInterface<T>* owner) {
+bool DesignerEquation<T>::ParseEquation(const char* text, EquationInterface<T>* owner,
+                                        const char* source) {
     mRoot.reset();
     mProgram.Clear();
     if (!text)
@@ -36,13 +37,36 @@ bool DesignerEquation<T>::ParseEquation(const char* text, EquationInterface<T>* 
 
     const char* cursor = compact.c_str();
     std::unique_ptr<EqOperator<T>> root;
+    std::string_view replaced;
     // A level that closes before any operand succeeds without a tree; as a whole formula that is
     // no formula at all.
-    if (!BuildEquationTree(cursor, root, owner) || !root)
+    if (!BuildEquationTree(cursor, root, owner, replaced) || !root)
         return false;
     mRoot = std::move(root);
     mProgram.Compile(*mRoot, owner);  // without a program the tree walks itself
+    const std::string_view used(compact.c_str(),
+                                static_cast<std::size_t>(cursor - compact.c_str()));
+    LogUnusedText(text, source, used, cursor, replaced);
     return true;
+}
+
+// The formula stands as the language reads it (records rely on that); the designer learns what
+// it left out.
+template <class T>
+void DesignerEquation<T>::LogUnusedText(const char* text, const char* source, std::string_view used,
+                                        std::string_view rest, std::string_view replaced) {
+    const char* in = source ? " in " : "";
+    if (!source)
+        source = "";
+    if (!rest.empty())
+        gEngine->Log(1, "Designer formula '%s'%s%s: '%.*s' after '%.*s' is ignored", text, in,
+                     source, static_cast<int>(rest.size()), rest.data(),
+                     static_cast<int>(used.size()), used.data());
+    if (!replaced.empty())
+        gEngine->Log(1,
+                     "Designer formula '%s'%s%s: '%.*s' is ignored, replaced by what follows it "
+                     "without an operator",
+                     text, in, source, static_cast<int>(replaced.size()), replaced.data());
 }
 
 template <class T>
@@ -85,35 +109,63 @@ void DesignerEquation<T>::TokenizeString(const char*& cursor, std::string& name)
 template <class T>
 bool DesignerEquation<T>::BuildEquationTree(const char*& cursor,
                                             std::unique_ptr<EqOperator<T>>& out,
-                                            EquationInterface<T>* owner, int depth) {
+                                            EquationInterface<T>* owner, std::string_view& replaced,
+                                            int depth) {
     if (depth > kMaxNestingDepth)
         return false;
     std::unique_ptr<EqNode<T>> left;
     std::unique_ptr<EqNode<T>> right;
     std::unique_ptr<EqUnaryOperator<T>> unary;
+    // The text each of them was read from.
+    std::string_view leftText;
+    std::string_view rightText;
+    std::string_view unaryText;
 
-    // A number or a name at the cursor; an operand that follows another replaces it.
-    auto readOperand = [&](std::unique_ptr<EqNode<T>>& operand, char c) {
+    auto textFrom = [&](const char* start) {
+        return std::string_view(start, static_cast<std::size_t>(cursor - start));
+    };
+    auto noteReplaced = [&](bool present, std::string_view text) {
+        if (present && replaced.empty())
+            replaced = text;
+    };
+
+    // A number, a name or a unary operator at the cursor; an operand that follows another
+    // replaces it, as a second unary operator replaces the first.
+    auto readOperand = [&](std::unique_ptr<EqNode<T>>& operand, std::string_view& text, char c) {
+        const char* start = cursor;
         if (IsNumeric(c)) {
             float value = 0;
             if (!TokenizeReal(cursor, value))
                 return false;
+            noteReplaced(operand != nullptr, text);
             operand = SpawnConstant(value);
-            return true;
-        }
-        if (IsAlphaCharacter(c)) {
+        } else if (IsAlphaCharacter(c)) {
             std::string name;
             TokenizeString(cursor, name);
+            noteReplaced(operand != nullptr, text);
             operand = std::make_unique<EqVariable>(owner, std::move(name));
-            return true;
-        }
-        if (IsUnaryOperator(c)) {
-            // A second unary operator replaces the first.
-            unary = SpawnUnaryOperator(c);
+        } else if (IsUnaryOperator(c)) {
             ++cursor;
+            noteReplaced(unary != nullptr, unaryText);
+            unary = SpawnUnaryOperator(c);
+            unaryText = textFrom(start);
             return true;
+        } else {
+            return false;
         }
-        return false;
+        text = textFrom(start);
+        return true;
+    };
+    // A bracketed group at the cursor; null when it is empty.
+    auto readGroup = [&](std::unique_ptr<EqNode<T>>& operand, std::string_view& text) {
+        const char* start = cursor++;
+        std::unique_ptr<EqOperator<T>> group;
+        if (!BuildEquationTree(cursor, group, owner, replaced, depth + 1))
+            return false;
+        noteReplaced(operand != nullptr, text);
+        operand = std::move(group);
+        text = textFrom(start);
+        return true;
     };
 
     char c = *cursor;
@@ -124,11 +176,8 @@ bool DesignerEquation<T>::BuildEquationTree(const char*& cursor,
         if (IsOperator(c))
             break;
         if (IsOpenParenthetical(c)) {
-            ++cursor;
-            std::unique_ptr<EqOperator<T>> group;
-            if (!BuildEquationTree(cursor, group, owner, depth + 1))
+            if (!readGroup(left, leftText))
                 return false;
-            left = std::move(group);  // null for an empty group
         } else if (IsClosedParenthetical(c)) {
             ++cursor;
             if (!left)
@@ -141,7 +190,7 @@ bool DesignerEquation<T>::BuildEquationTree(const char*& cursor,
             single->SetLeft(std::move(left));
             out = std::move(single);
             return true;
-        } else if (!readOperand(left, c)) {
+        } else if (!readOperand(left, leftText, c)) {
             return false;
         }
         c = *cursor;
@@ -174,15 +223,12 @@ bool DesignerEquation<T>::BuildEquationTree(const char*& cursor,
         if (IsOperator(c))
             break;  // left for the enclosing level
         if (IsOpenParenthetical(c)) {
-            ++cursor;
-            std::unique_ptr<EqOperator<T>> group;
-            if (!BuildEquationTree(cursor, group, owner, depth + 1))
+            if (!readGroup(right, rightText))
                 return false;
-            right = std::move(group);
         } else if (IsClosedParenthetical(c)) {
             ++cursor;
             break;
-        } else if (!readOperand(right, c)) {
+        } else if (!readOperand(right, rightText, c)) {
             return false;
         }
         c = *cursor;

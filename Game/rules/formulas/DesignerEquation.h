@@ -4,8 +4,10 @@
 //
 // The language has no operator precedence: one bracket level holds one binary operator, and
 // everything else is grouped with brackets ("(" and "[" are interchangeable, as are ")" and
-// "]"). Text left over once the tree is complete is ignored. Spaces are dropped; any other
-// character outside the grammar (a tab, a comma) fails the parse. The grammar's character
+// "]"). Text left over once the tree is complete is ignored, as is an operand (or a unary
+// operator) that the next one replaces; both are logged, since the formula then means less than
+// its text says. Spaces are dropped; any other character outside the grammar (a tab, a comma)
+// fails the parse. The grammar's character
 // classes and node factories are supplied by the two flavours, DesignerEquation_Algebra and
 // DesignerEquation_Boolean.
 //
@@ -13,6 +15,7 @@
 // (EquationProgram.h) that evaluations run, with the tree's values, owner calls and log lines.
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "Game/rules/formulas/EqNode.h"
 #include "Game/rules/formulas/EquationInterface.h"
@@ -44,8 +47,9 @@ public:
     DesignerEquation& operator=(const DesignerEquation&) = delete;
 
     // Replaces any tree the formula holds. False when the text does not form a formula; a
-    // formula that failed holds no tree.
-    bool ParseEquation(const char* text, EquationInterface<T>* owner);
+    // formula that failed holds no tree. `source` (a record and its field, say) names the text in
+    // the line logged when the formula does not use all of it.
+    bool ParseEquation(const char* text, EquationInterface<T>* owner, const char* source = nullptr);
 
     // The formula's value; T{} (0, false) for a formula without a tree.
     T operator()() const {
@@ -78,14 +82,18 @@ public:
 
 protected:
     // Parses one bracket level from the cursor into `out`. Succeeds without setting `out` when
-    // the level closes before any operand.
+    // the level closes before any operand. `replaced` keeps the first piece of text that a later
+    // token replaced (empty while none did).
     bool BuildEquationTree(const char*& cursor, std::unique_ptr<EqOperator<T>>& out,
-                           EquationInterface<T>* owner, int depth = 0);
+                           EquationInterface<T>* owner, std::string_view& replaced, int depth = 0);
     // A run of number characters converted as by atof; false when the run is too long.
     bool TokenizeReal(const char*& cursor, float& value) const;
     void TokenizeString(const char*& cursor, std::string& name) const;
 
 private:
+    static void LogUnusedText(const char* text, const char* source, std::string_view used,
+                              std::string_view rest, std::string_view replaced);
+
     std::unique_ptr<EqOperator<T>> mRoot;
     EquationProgram<T> mProgram;
 };
