@@ -255,6 +255,9 @@ public:
     bool CausesAnger() const { return mCausesAnger; }
     float GetAngerMultiplier() const { return mAngerMultiplier; }
     const std::string& GetDeleteBehavior() const { return mDeleteBehavior; }
+    const std::string& GetActorToSpawnOnDeath() const { return mActorToSpawnOnDeath; }
+    bool ShouldWaitForCallbackToSpawn() const { return mWaitForCallbackToSpawn; }
+    const std::string& GetDeathEffect() const { return mDeathEffect; }
     const std::string& GetPortraitName() const { return mPortraitName; }
     std::uint32_t GetFrameElapsed() const { return mFrameElapsed; }
     int GetDistressCallsLeft() const { return mDistressCallsLeft; }
