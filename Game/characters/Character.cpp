@@ -112,6 +112,7 @@ Character::Character() {
     mBuffFx[1] = &mFireBuffFx;
     mBuffFx[2] = &mPoisonBuffFx;
     mExperience.SetOwner(this);
+    mDurationDamage.SetOwner(this);
     mTrapped = false;
     mFrameTimer.Reset();
     mFrameTimer.Update(0);
@@ -298,8 +299,10 @@ void Character::UpdateSelf(int ms) {
     mFrameElapsed = mFrameTimer.GetElapsedTime();
     if (mDistressCountdown > 0)
         mDistressCountdown -= ms;
-    if (mLifeState != Character_LifeState::Dead)
+    if (mLifeState != Character_LifeState::Dead) {
+        mDurationDamage.Update(ms);
         ReportCharacterSeam(CharacterSeam::CombatAndAuraUpdate);
+    }
     mPlayStats.Update(ms);
 }
 
@@ -577,7 +580,9 @@ bool Character::TakeAttack(ParametersCombat& parameters) {
     GetAllDefenseAttributes(attack);
     attack.ProcessDefense(*this, 0.0f, 0.0f, 0.0f, 0.0f);
     attack.ExecuteDefense();
+    mDurationDamage.SetAttacker(parameters.attackerId);
     attack.ExecuteDamage(*this);
+    mDurationDamage.EndAttack();
     return true;
 }
 
@@ -597,12 +602,112 @@ void Character::ApplyDamage(float damage, const PlayStatsDamageType& kind, Comba
         gGameEngine->RegisterDamage(GetObjectId(), mAttackerId, damage);
 }
 
-void Character::AddDurationDamage(CombatAttributeType, float, float) {
-    ReportCharacterSeam(CharacterSeam::DurationDamageManagerAddDamage);
+void Character::AddDurationDamage(CombatAttributeType type, float amount, float duration) {
+    mDurationDamage.AddDamage(type, amount, duration);
 }
 
-void Character::AddFixedDurationDamage(CombatAttributeType, float, float) {
-    ReportCharacterSeam(CharacterSeam::DurationDamageManagerAddFixedDamage);
+void Character::AddFixedDurationDamage(CombatAttributeType type, float amount, float duration) {
+    mDurationDamage.AddFixedDamage(type, amount, duration);
+}
+
+namespace {
+
+// The damage effect packs, in pack order.
+constexpr CombatAttributeType kDamageFxTypes[Character::kDamageFxCount] = {
+    CombatAttributeType::Cold,
+    CombatAttributeType::Lightning,
+    CombatAttributeType::Fire,
+    CombatAttributeType::Poison,
+    CombatAttributeType::Life,
+    CombatAttributeType::Bleeding,
+    CombatAttributeType::AttackSpeed,
+    CombatAttributeType::SpellCastSpeed,
+    CombatAttributeType::RunSpeed,
+    CombatAttributeType::OffensiveAbility,
+    CombatAttributeType::DefensiveAbility,
+    CombatAttributeType::OffensiveReduction,
+    CombatAttributeType::DefensiveReduction,
+    CombatAttributeType::LifeLeech,
+    CombatAttributeType::ManaLeech,
+    CombatAttributeType::Fumble,
+};
+
+constexpr auto kImmobilizeEffect = static_cast<CombatAttributeType>(38);
+
+}  // namespace
+
+void Character::StartDamageEffect(CombatAttributeType type) {
+    for (std::size_t i = 0; i < kDamageFxCount; ++i)
+        if (kDamageFxTypes[i] == type)
+            mDamageFx[i].Enable(true);
+}
+
+void Character::StopDamageEffect(CombatAttributeType type) {
+    for (std::size_t i = 0; i < kDamageFxCount; ++i)
+        if (kDamageFxTypes[i] == type)
+            mDamageFx[i].Enable(false);
+}
+
+void Character::StartInvoluntaryEffect(CombatAttributeType type) {
+    switch (type) {
+        case CombatAttributeType::Stun:
+            BeginStun();
+            break;
+        case CombatAttributeType::Trap:
+            BeginTrap();
+            break;
+        case CombatAttributeType::Freeze:
+            BeginFreeze();
+            break;
+        case CombatAttributeType::Petrify:
+            BeginPetrify();
+            break;
+        default:
+            if (type == kImmobilizeEffect)
+                BeginImmobilize();
+            break;
+    }
+}
+
+void Character::StopInvoluntaryEffect(CombatAttributeType type) {
+    switch (type) {
+        case CombatAttributeType::Stun:
+            EndStun();
+            break;
+        case CombatAttributeType::Trap:
+            EndTrap();
+            break;
+        case CombatAttributeType::Freeze:
+            EndFreeze();
+            break;
+        case CombatAttributeType::Petrify:
+            EndPetrify();
+            break;
+        default:
+            if (type == kImmobilizeEffect)
+                EndImmobilize();
+            break;
+    }
+}
+
+bool Character::IsSkillSpeedUpdateNeeded() const {
+    ReportCharacterSeam(CharacterSeam::SkillManagerIsSpeedUpdateNeeded);
+    return false;
+}
+
+void Character::ForceSpeedUpdate() {
+    mBio.Update(*this, 0);
+    ReportCharacterSeam(CharacterSeam::AnimationSetAdjustAnimation);
+}
+
+bool Character::ApplyCombatDamage(float damage, const PlayStatsDamageType& kind,
+                                  CombatAttributeType type) {
+    ApplyDamage(damage, kind, type);
+    return damage > 0.0f;
+}
+
+void Character::GiveCombatBonus(const Bonus&, std::uint32_t) {
+    ReportCharacterSeam(CharacterSeam::CombatManagerGiveBonus);
 }
 
 void Character::CombatExertInfluenceTaunt(float) {

@@ -18,6 +18,8 @@
 #include "Game/characters/stats/PlayStats.h"
 #include "Game/core/players/Team.h"
 #include "Game/rules/combat/CombatCharacter.h"
+#include "Game/rules/duration/DurationDamageManager.h"
+#include "Game/rules/duration/DurationDamageOwner.h"
 #include "Game/world/effects/CharFxPak.h"
 #include "Game/world/effects/PFxManager.h"
 
@@ -34,7 +36,7 @@ struct CharacterDamageFx {
     bool armed = false;
 };
 
-class Character : public Actor, public CombatCharacter {
+class Character : public Actor, public CombatCharacter, public DurationDamageOwner {
     RTTI_DECLARE(Character)
 public:
     static constexpr std::uint32_t kMaxMoney = 2000000000u;
@@ -165,7 +167,7 @@ public:
 
     // Cheats and modes.
     void SetInvincible(bool on) { mInvincible = on; }
-    bool IsInvincible() const { return mInvincible; }
+    bool IsInvincible() const override { return mInvincible; }
     void SetGod(bool on) { mGod = on; }
     bool IsGod() const { return mGod; }
     void SetOmnipotent(bool on) { mOmnipotent = on; }
@@ -200,6 +202,22 @@ public:
     void CombatAddCooldownDamage(int ms) override;
     void CombatAddLifeLeechDamage(float amount) override;
     void JoinMe(std::uint32_t, int, bool) override {}
+
+    // Lasting effects of attacks (damage over time, slows, stuns).
+    DurationDamageManager& GetDurationDamageManager() { return mDurationDamage; }
+    void StartDamageEffect(CombatAttributeType type) override;
+    void StopDamageEffect(CombatAttributeType type) override;
+    void StartInvoluntaryEffect(CombatAttributeType type) override;
+    void StopInvoluntaryEffect(CombatAttributeType type) override;
+    void SetRagdollData(const CharacterRagDoll::EffectData& data) override { mRagdollData = data; }
+    const CharacterRagDoll::EffectData& GetRagdollData() const { return mRagdollData; }
+    bool IsSkillSpeedUpdateNeeded() const override;
+    // Recomputes the speeds.
+    void ForceSpeedUpdate() override;
+    void SetCombatAttacker(std::uint32_t attacker) override { mAttackerId = attacker; }
+    bool ApplyCombatDamage(float damage, const PlayStatsDamageType& kind,
+                           CombatAttributeType type) override;
+    void GiveCombatBonus(const Bonus& bonus, std::uint32_t attacker) override;
 
     // Level and experience.
     std::uint32_t GetExperiencePoints() const { return mExperience.GetExperiencePoints(); }
@@ -237,6 +255,9 @@ public:
     bool CausesAnger() const { return mCausesAnger; }
     float GetAngerMultiplier() const { return mAngerMultiplier; }
     const std::string& GetDeleteBehavior() const { return mDeleteBehavior; }
+    const std::string& GetActorToSpawnOnDeath() const { return mActorToSpawnOnDeath; }
+    bool ShouldWaitForCallbackToSpawn() const { return mWaitForCallbackToSpawn; }
+    const std::string& GetDeathEffect() const { return mDeathEffect; }
     const std::string& GetPortraitName() const { return mPortraitName; }
     std::uint32_t GetFrameElapsed() const { return mFrameElapsed; }
     int GetDistressCallsLeft() const { return mDistressCallsLeft; }
@@ -392,6 +413,8 @@ private:
     std::uint32_t mMasterId = 0;
     std::uint32_t mMoney = 0;
     std::vector<std::string> mStatusSkills;
+    CharacterRagDoll::EffectData mRagdollData;
+    DurationDamageManager mDurationDamage;
 };
 
 }  // namespace GAME

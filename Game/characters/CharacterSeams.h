@@ -26,8 +26,8 @@ namespace GAME {
     X(ControllerCombatScareMe, "ControllerCombat::ScareMe") \
     X(ControllerCombatTauntMe, "ControllerCombat::TauntMe") \
     X(ControllerCombatUnderAttack, "ControllerCombat::UnderAttack") \
-    X(DurationDamageManagerAddDamage, "DurationDamageManager::AddDamage") \
-    X(DurationDamageManagerAddFixedDamage, "DurationDamageManager::AddFixedDamage") \
+    X(AnimationSetAdjustAnimation, "AnimationSet::AdjustAnimation") \
+    X(CombatManagerGiveBonus, "CombatManager::GiveBonus") \
     X(EquipManagerCharacterAttributes, "EquipManager character attributes") \
     X(EquipManagerDefenseAttributes, "EquipManager defense attributes") \
     X(InventoryItemSetAttributes, "Inventory item set attributes") \
@@ -37,6 +37,7 @@ namespace GAME {
     X(SkillManagerGetCharAttributes, "SkillManager::GetCharAttributes") \
     X(SkillManagerGetDefenseAttributes, "SkillManager::GetDefenseAttributes") \
     X(SkillManagerImDead, "SkillManager::ImDead") \
+    X(SkillManagerIsSpeedUpdateNeeded, "SkillManager::IsSpeedUpdateNeeded") \
     X(SkillManagerLoad, "SkillManager::Load") \
     X(SkillManagerPreLoad, "SkillManager::PreLoad") \
     X(SkillManagerUpdate, "SkillManager::Update") \
