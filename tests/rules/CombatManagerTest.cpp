@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
 #include <memory>
 #include <string>
 #include <vector>
@@ -227,9 +230,26 @@ TEST(CombatManager, MissDodgeAndFumbleTakeNoLifeAndLeaveCombatLater) {
     EXPECT_EQ(knight->GetCombatManager().GetCombatState(), CombatManager_State::NotInCombat);
 }
 
+std::string GoldenPath() {
+    return TestMachine::TestDataDir() + "/Records/Combat/KnightAgainstMirrorTrace.txt";
+}
+
+std::string Joined(const std::vector<std::string>& lines) {
+    std::string text;
+    for (const auto& line : lines)
+        text += line;
+    return text;
+}
+
 TEST(CombatManager, AFightIsIdenticalOnTwoMachinesAndReflectionEnds) {
     const FightResult first = Fight();
     const FightResult second = Fight();
+    // The pinned trace: any change of draw order, formula or text shows here.
+    std::ifstream golden(GoldenPath(), std::ios::binary);
+    ASSERT_TRUE(golden.good()) << GoldenPath();
+    const std::string expected((std::istreambuf_iterator<char>(golden)),
+                               std::istreambuf_iterator<char>());
+    EXPECT_EQ(Joined(first.trace), expected);
     ASSERT_FALSE(first.hits.empty());
     EXPECT_EQ(first.trace, second.trace);
     EXPECT_EQ(first.knightLife, second.knightLife);
@@ -252,6 +272,8 @@ TEST(CombatManager, AFightIsIdenticalOnTwoMachinesAndReflectionEnds) {
     EXPECT_LT(first.mirrorLife.back(), 400.0f);
     EXPECT_TRUE(Contains(first.trace, "    combatType = Direct Attack\n"));
     EXPECT_TRUE(Contains(first.trace, "    combatType = Probability Attack\n"));
+    if (std::getenv("COMBAT_WRITE_GOLDEN"))
+        std::ofstream(GoldenPath(), std::ios::binary) << Joined(first.trace);
 }
 
 class Thorns : public Acrobat {
@@ -287,6 +309,15 @@ TEST(CombatManager, RetaliationStrikesOnceAndFiltersGuardLife) {
     for (const auto& line : Trace(tm))
         attacks += line == "combat\n";
     EXPECT_EQ(attacks, 2);
+    // Bare hands: one draw within the record's range.
+    ParametersCombat bare(random);
+    knight->GetCombatManager().GetHandHitDamage(bare.accumulator);
+    ASSERT_EQ(bare.accumulator.GetDamagePayloads().size(), 1u);
+    float absolute = 0.0f;
+    float overTime = 0.0f;
+    bare.accumulator.GetTotalDamage(absolute, overTime);
+    EXPECT_GE(absolute, 4.0f);
+    EXPECT_LE(absolute, 9.0f);
     // A projectile earns no retaliation.
     Swing(*knight, thorns, random, Style::Projectile);
     EXPECT_FLOAT_EQ(knight->GetCurrentLife(), 485.0f);

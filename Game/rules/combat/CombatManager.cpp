@@ -10,6 +10,8 @@
 #include "Engine/sys/RandomUniform.h"
 #include "Game/characters/Character.h"
 #include "Game/core/GameEngine.h"
+#include "Game/rules/combat/CombatAttribute.h"
+#include "Game/rules/combat/CombatAttributeAccumulator.h"
 #include "Game/rules/combat/CombatFilter.h"
 #include "Game/rules/formulas/DesignerEquation_Algebra.h"
 
@@ -85,6 +87,13 @@ void CombatManager::Load(const LoadTable& table) {
     mHandMax = table.GetFloat("handHitDamageMax", 0.0f);
     mFootMin = table.GetFloat("footHitDamageMin", 0.0f);
     mFootMax = table.GetFloat("footHitDamageMax", 0.0f);
+}
+
+void CombatManager::GetHandHitDamage(CombatAttributeAccumulator& accumulator) const {
+    const float damage = accumulator.GetRandomGen().FGenerate(mHandMin, mHandMax);
+    if (damage > 0.0f)
+        accumulator.AddDamage(std::make_unique<CombatAttributeDamage_BasePhysical>(
+            CombatAttributeType::Physical, damage, 0.0f, true));
 }
 
 void CombatManager::LoadRecord(const std::string& fileName) {

@@ -18,6 +18,7 @@
 namespace GAME {
 
 class Character;
+class CombatAttributeAccumulator;
 class CombatFilter;
 class LoadTable;
 class ParametersCombat;
@@ -101,6 +102,9 @@ public:
         min = mHandMin;
         max = mHandMax;
     }
+    // A bare-handed blow: one draw of the accumulator's generator, a physical payload when
+    // it comes out above 0.
+    void GetHandHitDamage(CombatAttributeAccumulator& accumulator) const;
     bool HasFormula(CombatFormula formula) const {
         return mFormulas[static_cast<std::size_t>(formula)] != nullptr;
     }
