@@ -349,3 +349,48 @@ TEST(CombatManager, RetaliationStrikesOnceAndFiltersGuardLife) {
 
 }  // namespace
 }  // namespace GAME::test
+
+namespace GAME::test {
+namespace {
+
+TEST(CombatManager, LifeLeechReturnsItsShareOfTheLifeTakenAndReflectionCarriesNoLeech) {
+    TestMachine tm;
+    Character* knight = Make("Records/Combat/Knight.dbr");
+    Character* target = Make("Records/Combat/Mirror.dbr");
+    ASSERT_NE(knight, nullptr);
+    ASSERT_NE(target, nullptr);
+    knight->GetCombatManager().ApplyDamage(200.0f, {}, T::Fire);
+    ASSERT_FLOAT_EQ(knight->GetCurrentLife(), 300.0f);
+    RandomUniform random;
+    random.Seed(11);
+    ParametersCombat attack(random);
+    attack.attackerId = knight->GetObjectId();
+    attack.combatStyle = Style::Direct;
+    attack.accumulator.AddDamage(std::make_unique<CombatAttributeAbsDamage>(T::Fire, 40.0f));
+    attack.accumulator.AddDamage(
+        std::make_unique<CombatAttributeAbsDamage_LifeLeech>(T::LifeLeech, 50.0f));
+    ASSERT_TRUE(target->TakeAttack(attack));
+    const float lost = 400.0f - target->GetCurrentLife();
+    EXPECT_GT(lost, 0.0f);
+    EXPECT_FLOAT_EQ(knight->GetCurrentLife(), 300.0f + lost * 0.5f);
+    EXPECT_EQ(tm.CountLog("% Life Leech return"), 1);
+
+    // Reflected back, the same attack brings no leech to the reflecting character.
+    Mirror mirror;
+    Prepare(mirror, "Records/Combat/Mirror.dbr");
+    mirror.GetCombatManager().ApplyDamage(100.0f, {}, T::Fire);
+    ParametersCombat again(random);
+    again.attackerId = knight->GetObjectId();
+    again.accumulator.AddDamage(std::make_unique<CombatAttributeAbsDamage>(T::Fire, 40.0f));
+    again.accumulator.AddDamage(
+        std::make_unique<CombatAttributeAbsDamage_LifeLeech>(T::LifeLeech, 50.0f));
+    const float knightBefore = knight->GetCurrentLife();
+    ASSERT_TRUE(mirror.TakeAttack(again));
+    EXPECT_FLOAT_EQ(mirror.GetCurrentLife(), 300.0f - 40.0f);
+    // The knight takes half the fire back, and leeches half of what the mirror lost.
+    EXPECT_FLOAT_EQ(knight->GetCurrentLife(), knightBefore - 20.0f + 20.0f);
+    EXPECT_EQ(tm.CountLog("% Life Leech return"), 2);
+}
+
+}  // namespace
+}  // namespace GAME::test
