@@ -15,6 +15,7 @@
 #include "Game/rules/combat/CombatAttribute.h"
 #include "Game/rules/combat/CombatFilter.h"
 #include "Game/rules/combat/CombatManager.h"
+#include "Game/rules/combat/CombatPayloadPool.h"
 #include "Game/rules/combat/CombatRandom.h"
 #include "Game/rules/combat/ParametersCombat.h"
 #include "support/TestMachine.h"
@@ -64,6 +65,12 @@ void Prepare(C& character, const std::string& record) {
     Settle(character);
 }
 
+// The trace is switched on for one test and off again after it.
+struct TraceOn {
+    TraceOn() { CombatManager::SetTraceEnabled(true); }
+    ~TraceOn() { CombatManager::SetTraceEnabled(false); }
+};
+
 std::vector<std::string> Trace(const TestMachine& tm) {
     std::vector<std::string> lines;
     for (const LogLine& line : tm.Log()) {
@@ -105,6 +112,7 @@ struct FightResult {
 };
 
 FightResult Fight() {
+    TraceOn traceOn;
     TestMachine tm;
     FightResult result;
     Character* knight = Make("Records/Combat/Knight.dbr");
@@ -170,6 +178,7 @@ TEST(CombatManager, RecordGivesRegionsFormulasThresholdsAndVariables) {
 }
 
 TEST(CombatManager, ProbabilityToHitMissesHitsOrdinarilyAndUberHits) {
+    TraceOn traceOn;
     TestMachine tm;
     Character* knight = Make("Records/Combat/Knight.dbr");
     ASSERT_NE(knight, nullptr);
@@ -200,6 +209,7 @@ TEST(CombatManager, ProbabilityToHitMissesHitsOrdinarilyAndUberHits) {
 }
 
 TEST(CombatManager, MissDodgeAndFumbleTakeNoLifeAndLeaveCombatLater) {
+    TraceOn traceOn;
     TestMachine tm;
     Character* knight = Make("Records/Combat/Knight.dbr");
     ASSERT_NE(knight, nullptr);
@@ -294,6 +304,7 @@ public:
 };
 
 TEST(CombatManager, RetaliationStrikesOnceAndFiltersGuardLife) {
+    TraceOn traceOn;
     TestMachine tm;
     Character* knight = Make("Records/Combat/Knight.dbr");
     ASSERT_NE(knight, nullptr);
@@ -354,6 +365,7 @@ namespace GAME::test {
 namespace {
 
 TEST(CombatManager, LifeLeechReturnsItsShareOfTheLifeTakenAndReflectionCarriesNoLeech) {
+    TraceOn traceOn;
     TestMachine tm;
     Character* knight = Make("Records/Combat/Knight.dbr");
     Character* target = Make("Records/Combat/Mirror.dbr");
@@ -390,6 +402,32 @@ TEST(CombatManager, LifeLeechReturnsItsShareOfTheLifeTakenAndReflectionCarriesNo
     // The knight takes half the fire back, and leeches half of what the mirror lost.
     EXPECT_FLOAT_EQ(knight->GetCurrentLife(), knightBefore - 20.0f + 20.0f);
     EXPECT_EQ(tm.CountLog("% Life Leech return"), 2);
+}
+
+}  // namespace
+}  // namespace GAME::test
+
+namespace GAME::test {
+namespace {
+
+TEST(CombatManager, AttacksInSteadyStateTakeNoNewPayloadStorage) {
+    ASSERT_FALSE(CombatManager::IsTraceEnabled());
+    TestMachine tm;
+    Character* knight = Make("Records/Combat/Knight.dbr");
+    ASSERT_NE(knight, nullptr);
+    Mirror mirror;
+    Prepare(mirror, "Records/Combat/Mirror.dbr");
+    RandomUniform random;
+    random.Seed(5);
+    for (int i = 0; i < 3; ++i)
+        Swing(*knight, mirror, random, Style::Probability);
+    const std::uint64_t before = CombatPayloadPool::GetHeapAllocations();
+    for (int i = 0; i < 20; ++i)
+        Swing(*knight, mirror, random, Style::Probability);
+    EXPECT_EQ(CombatPayloadPool::GetHeapAllocations(), before);
+    // Nothing was traced, and the fight went on.
+    EXPECT_EQ(tm.CountLog("combatType"), 0);
+    EXPECT_LT(mirror.GetCurrentLife(), 400.0f);
 }
 
 }  // namespace

@@ -41,13 +41,23 @@ constexpr const char* kRegionKeys[CombatManager::kRegions] = {
     "combatRegionTorsoChance",          "combatRegionArmsChance",        "combatRegionLegsChance",
 };
 
+thread_local bool tTraceEnabled = false;
+
 }  // namespace
 
 CombatManager::CombatManager() = default;
 CombatManager::~CombatManager() = default;
 
+void CombatManager::SetTraceEnabled(bool on) {
+    tTraceEnabled = on;
+}
+
+bool CombatManager::IsTraceEnabled() {
+    return tTraceEnabled;
+}
+
 void CombatManager::Trace(const char* format, ...) {
-    if (!gEngine)
+    if (!gEngine || !tTraceEnabled)
         return;
     va_list args;
     va_start(args, format);

@@ -1,8 +1,8 @@
 #pragma once
 // A character's combat: the designers' combat formulas from its combat record, evaluated for
 // that character, the resolution of every attack it takes, and the damage applied to its life.
-// Every line of the combat trace goes to the engine log on the "combat" channel, so that a sink
-// shows or hides the trace as one.
+// Every line of the combat trace goes to the engine log on the "combat" channel while the trace
+// is switched on for the thread (off by default: a resolved attack then formats nothing).
 #include <array>
 #include <cstdint>
 #include <memory>
@@ -135,6 +135,8 @@ public:
     // Returns the reflected share of an attack, already filtered and scaled, to its attacker.
     void ReflectCombatDamage(ParametersCombat& copy, std::uint32_t attackerId);
 
+    static void SetTraceEnabled(bool on);
+    static bool IsTraceEnabled();
     // Writes one line of the combat trace.
     static void Trace(const char* format, ...) __attribute__((format(printf, 1, 2)));
 
