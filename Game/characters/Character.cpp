@@ -108,6 +108,7 @@ constexpr AbsorptionKeys kAbsorptionKeys[] = {
 }  // namespace
 
 Character::Character() {
+    mCombatManager->AssignParent(this);
     mFxManager.AttachActor(this);
     mBuffFx[1] = &mFireBuffFx;
     mBuffFx[2] = &mPoisonBuffFx;
@@ -185,6 +186,10 @@ void Character::Load(const LoadTable& table) {
     mDeathAnimBlendTime = table.GetFloat("deathAnimBlendTime", 250.0f);
 
     mExperience.Load(table);
+    mCombatManager->Load(table);
+    const std::string combatRecord = table.GetString("combatManagerRecord");
+    if (!combatRecord.empty())
+        mCombatManager->LoadRecord(combatRecord);
 
     mCausesAnger = table.GetBool("causesAnger", true);
     mAngerMultiplier = table.GetFloat("angerMultiplier", 1.0f);
@@ -300,8 +305,10 @@ void Character::UpdateSelf(int ms) {
     if (mDistressCountdown > 0)
         mDistressCountdown -= ms;
     if (mLifeState != Character_LifeState::Dead) {
+        // The combat manager's own steps end with its duration damage.
+        mCombatManager->Update(ms);
         mDurationDamage.Update(ms);
-        ReportCharacterSeam(CharacterSeam::CombatAndAuraUpdate);
+        ReportCharacterSeam(CharacterSeam::AuraManagerUpdate);
     }
     mPlayStats.Update(ms);
 }
@@ -408,6 +415,8 @@ void Character::EndTrap() {
 }
 
 void Character::ImDying() {
+    mCombatManager->ImDying();
+    mDurationDamage.DelayedClearHack();
     ReportCharacterSeam(CharacterSeam::SkillManagerImDead);
     ReportCharacterSeam(CharacterSeam::ControllerCombatCharacterIsDying);
     if (!mDyingFxPak.empty()) {
@@ -573,33 +582,34 @@ bool Character::TakeAttack(ParametersCombat& parameters) {
     mPlayStats.ReceiveHit();
     if (!parameters.auraName.empty())
         ReportCharacterSeam(CharacterSeam::AuraManagerAddAura);
-    // The attack's payloads against this character's defenses.
     mAttackerId = parameters.attackerId;
-    UnderAttack(parameters.attackerId);
-    CombatAttributeAccumulator& attack = parameters.accumulator;
-    GetAllDefenseAttributes(attack);
-    attack.ProcessDefense(*this, 0.0f, 0.0f, 0.0f, 0.0f);
-    attack.ExecuteDefense();
+    // Damage over time added by this attack's payloads is credited to its attacker and merged
+    // once the attack is over.
     mDurationDamage.SetAttacker(parameters.attackerId);
-    attack.ExecuteDamage(*this);
+    const bool hit = mCombatManager->TakeAttack(parameters);
     mDurationDamage.EndAttack();
-    return true;
+    return hit;
 }
 
-float Character::DesignerCalculatePhysicalDamageDefense(float physical, float, float, float) const {
-    return physical;
+float Character::DesignerCalculatePhysicalDamageDefense(float physical, float protection,
+                                                        float absorbedProtection,
+                                                        float armorBonus) const {
+    return mCombatManager->DesignerCalculatePhysicalDamageDefense(physical, protection,
+                                                                  absorbedProtection, armorBonus);
 }
 
-float Character::DesignerCalculateShieldBlockDamageReduction(float damage, float, float) const {
-    return damage;
+float Character::DesignerCalculateShieldBlockDamageReduction(float damage, float shieldDefense,
+                                                             float shieldAbsorption) const {
+    const float result = mCombatManager->DesignerCalculateShieldBlockDamageReduction(
+        damage, shieldDefense, shieldAbsorption);
+    mCombatManager->GetCharacter()->GetPlayStats().TallyDamageReduction(
+        damage - result, PlayStatsDamageReductionType::Blocked);
+    return result;
 }
 
-void Character::ApplyDamage(float damage, const PlayStatsDamageType& kind, CombatAttributeType) {
-    if (damage <= 0.0f)
-        return;
-    SubtractLife(damage, kind);
-    if (gGameEngine && mAttackerId != 0)
-        gGameEngine->RegisterDamage(GetObjectId(), mAttackerId, damage);
+void Character::ApplyDamage(float damage, const PlayStatsDamageType& kind,
+                            CombatAttributeType type) {
+    mCombatManager->ApplyDamage(damage, kind, type);
 }
 
 void Character::AddDurationDamage(CombatAttributeType type, float amount, float duration) {
@@ -722,8 +732,8 @@ void Character::CombatAddCooldownDamage(int) {
     ReportCharacterSeam(CharacterSeam::SkillManagerApplyCooldownDamage);
 }
 
-void Character::CombatAddLifeLeechDamage(float) {
-    ReportCharacterSeam(CharacterSeam::CombatManagerApplyLifeLeech);
+void Character::CombatAddLifeLeechDamage(float amount) {
+    mCombatManager->ApplyLifeLeech(amount);
 }
 
 void Character::ReceiveExperience(std::uint32_t amount, bool quiet) {

@@ -7,6 +7,7 @@
 #include <array>
 #include <cstdint>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -18,6 +19,7 @@
 #include "Game/characters/stats/PlayStats.h"
 #include "Game/core/players/Team.h"
 #include "Game/rules/combat/CombatCharacter.h"
+#include "Game/rules/combat/CombatManager.h"
 #include "Game/rules/duration/DurationDamageManager.h"
 #include "Game/rules/duration/DurationDamageOwner.h"
 #include "Game/world/effects/CharFxPak.h"
@@ -150,6 +152,10 @@ public:
     virtual void ContributeItemSetCharAttributes(CharAttributeAccumulator& accumulator);
     virtual void ContributeGameBalanceCharAttributes(CharAttributeAccumulator&) {}
     virtual void ContributeGameBalanceDefenseAttributes(CombatAttributeAccumulator&) {}
+    // What the character strikes back with when it is hit in melee.
+    virtual void GetEquipRetaliationAttributes(CombatAttributeAccumulator&) {}
+    virtual void ContributeItemSetRetaliationAttributes(CombatAttributeAccumulator&) {}
+    virtual void ContributeGameBalanceRetaliationAttributes(CombatAttributeAccumulator&) {}
     void GetAllDefenseAttributes(CombatAttributeAccumulator& accumulator);
 
     // Speeds.
@@ -182,16 +188,28 @@ public:
     // The combat rules' view of this character.
     std::uint32_t GetCombatObjectId() const override { return GetObjectId(); }
     unsigned int GetCharLevel() const override { return mExperience.GetLevel(); }
-    float DesignerCalculateElementalDamage(float damage) const override { return damage; }
-    float DesignerCalculateElementalDurationDamage(float damage) const override { return damage; }
-    float DesignerCalculatePhysicalDamage(float damage) const override { return damage; }
-    float DesignerCalculatePierceDamage(float damage) const override { return damage; }
+    float DesignerCalculateElementalDamage(float damage) const override {
+        return mCombatManager->DesignerCalculateElementalDamage(damage);
+    }
+    float DesignerCalculateElementalDurationDamage(float damage) const override {
+        return mCombatManager->DesignerCalculateElementalDurationDamage(damage);
+    }
+    float DesignerCalculatePhysicalDamage(float damage) const override {
+        return mCombatManager->DesignerCalculatePhysicalDamage(damage);
+    }
+    float DesignerCalculatePierceDamage(float damage) const override {
+        return mCombatManager->DesignerCalculatePierceDamage(damage);
+    }
     float DesignerCalculatePhysicalDamageDefense(float physical, float protection,
                                                  float absorbedProtection,
                                                  float armorBonus) const override;
     float DesignerCalculateShieldBlockDamageReduction(float damage, float shieldDefense,
                                                       float shieldAbsorption) const override;
     float GetDefenseAttributeCap() const override { return 0.0f; }
+    CombatManager& GetCombatManager() const { return *mCombatManager; }
+    float GetCombatRegionChance(CombatAttributeRegion region) const {
+        return mCombatManager->GetRegionChance(region);
+    }
     void ApplyDamage(float damage, const PlayStatsDamageType& kind,
                      CombatAttributeType type) override;
     void AddDurationDamage(CombatAttributeType type, float amount, float duration) override;
@@ -409,6 +427,8 @@ private:
     // What the combat manager keeps of an attack until it is built: the current attacker and
     // the equipped hand state.
     std::uint32_t mAttackerId = 0;
+    // Its formulas keep scratch values, so the const designer calculations reach it by pointer.
+    std::unique_ptr<CombatManager> mCombatManager = std::make_unique<CombatManager>();
     int mHandState = 0;
     std::uint32_t mMasterId = 0;
     std::uint32_t mMoney = 0;

@@ -8,8 +8,7 @@ namespace GAME {
 // clang-format off
 #define GAME_CHARACTER_SEAMS(X) \
     X(AuraManagerAddAura, "AuraManager::AddAura") \
-    X(CombatManagerApplyLifeLeech, "CombatManager::ApplyLifeLeech") \
-    X(CombatAndAuraUpdate, "CombatManager::Update and AuraManager::Update") \
+    X(AuraManagerUpdate, "AuraManager::Update") \
     X(ControllerAITeamChanged, "ControllerAI::TeamChanged") \
     X(ControllerBaseCharacterUpdate, "ControllerBaseCharacter::Update") \
     X(ControllerCombatAllyAttacked, "ControllerCombat::AllyAttacked") \
@@ -36,6 +35,7 @@ namespace GAME {
     X(SkillManagerApplyCooldownDamage, "SkillManager::ApplyCooldownDamage") \
     X(SkillManagerGetCharAttributes, "SkillManager::GetCharAttributes") \
     X(SkillManagerGetDefenseAttributes, "SkillManager::GetDefenseAttributes") \
+    X(SkillManagerGetRetaliationAttributes, "SkillManager::GetRetaliationAttributes") \
     X(SkillManagerImDead, "SkillManager::ImDead") \
     X(SkillManagerIsSpeedUpdateNeeded, "SkillManager::IsSpeedUpdateNeeded") \
     X(SkillManagerLoad, "SkillManager::Load") \

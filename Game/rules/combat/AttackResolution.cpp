@@ -1,0 +1,228 @@
+// How a character's combat manager settles one attack on its character. Every random decision
+// comes from the attack's stored seeds, so each machine that resolves it reaches the same end.
+#include "Engine/object/ObjectManager.h"
+#include "Game/characters/Character.h"
+#include "Game/characters/Player.h"
+#include "Game/core/players/Bonus.h"
+#include "Game/rules/combat/CombatFilter.h"
+#include "Game/rules/combat/CombatManager.h"
+#include "Game/rules/combat/CombatRandom.h"
+#include "Game/rules/combat/ParametersCombat.h"
+
+namespace GAME {
+
+namespace {
+
+const char* RegionName(CombatAttributeRegion region) {
+    switch (region) {
+        case CombatAttributeRegion::FullyProtected:
+            return "FullyProtected";
+        case CombatAttributeRegion::Unprotected:
+            return "Unprotected";
+        case CombatAttributeRegion::Head:
+            return "Head";
+        case CombatAttributeRegion::Torso:
+            return "Torso";
+        case CombatAttributeRegion::Arms:
+            return "Arms";
+        case CombatAttributeRegion::Legs:
+            return "Legs";
+    }
+    return "Unknown Region";
+}
+
+Character* FindCharacter(std::uint32_t id) {
+    if (id == 0)
+        return nullptr;
+    return dynamic_cast<Character*>(Singleton<ObjectManager>::Get().GetObject(id));
+}
+
+constexpr int kLastTalliedType = 46;
+
+}  // namespace
+
+bool CombatManager::TakeAttack(ParametersCombat& params) {
+    Character* const character = mCharacter;
+    if (!character || !character->IsAlive())
+        return false;
+    const float lifeBefore = character->GetCurrentLife();
+    mLifeLeechPercent = 0.0f;
+
+    CombatRandom attackGen;
+    attackGen.Seed(params.attackRandoms.GetValue(ParametersCombat::kDefenderRollSeed));
+    // What the attack carried before any defense acted: the source of a reflection. Building it
+    // draws only from a scratch generator, never from the attack's.
+    CombatRandom scratch;
+    ParametersCombat copy(scratch);
+    copy = params;
+
+    mRacialDefense = RacialBonus_Defense{};
+    CombatAttributeAccumulator& attack = params.accumulator;
+    attack.SetRegion(PickRegion(attack.GetRandomGen()));
+
+    mState = CombatManager_State::InCombat;
+    mInCombatLeft = mInCombatDuration;
+    mLastAttacker = params.attackerId;
+
+    Trace("combat\n");
+    Trace("[\n");
+    Character* const attacker = FindCharacter(params.attackerId);
+    if (attacker)
+        Trace("    attackerName = %s\n", attacker->GetObjectName().c_str());
+    Trace("    attackerID = %d\n", static_cast<int>(params.attackerId));
+    Trace("    defenderName = %s\n", character->GetObjectName().c_str());
+    Trace("    defenderID = %d\n", static_cast<int>(character->GetObjectId()));
+
+    float multiplier = 1.0f;
+    float pth = 0.0f;
+    switch (params.combatStyle) {
+        case ParametersCombatStyle::Probability: {
+            Trace("    combatType = Probability Attack\n");
+            const bool dodged = CanIDodgeAttack(attackGen);
+            if (dodged)
+                multiplier = 0.0f;
+            bool fumbled = false;
+            if (params.fumbleChance > 0.0f) {
+                const float x = attackGen.FGenerate(0.0f, 100.0f);
+                if (x < params.fumbleChance) {
+                    multiplier = 0.0f;
+                    fumbled = true;
+                    Trace("    ^yFumble Chance (%f) caused a miss\n",
+                          static_cast<double>(params.fumbleChance));
+                } else {
+                    Trace("    ^yFumble Chance (%f) not met (%f)\n",
+                          static_cast<double>(params.fumbleChance), static_cast<double>(x));
+                }
+            }
+            if (!fumbled && !dodged) {
+                const float da = DesignerCalculateDefensiveAbility(0.0f);
+                pth = DesignerCalculateProbabilityToHit(params.offensiveAbility, da);
+                const float roll = attackGen.FGenerate(0.0f, 1.0f);
+                multiplier = CalculateDamageModifier(pth, roll);
+            }
+            break;
+        }
+        case ParametersCombatStyle::Projectile:
+            Trace("    combatType = Projectile Attack\n");
+            if (CanIDeflectProjectile(attackGen))
+                multiplier = 0.0f;
+            break;
+        default:
+            Trace("    combatType = Direct Attack\n");
+            break;
+    }
+
+    bool invulnerable = false;
+    if (multiplier > 0.0f) {
+        static const std::vector<std::string> kNoRaces;
+        const std::vector<std::string>& races = attacker ? attacker->GetRace() : kNoRaces;
+        for (CombatFilter* filter : mFilters) {
+            if (filter->ProvidesInvulnerability(races)) {
+                invulnerable = true;
+                Trace("    ^ySkill provided Invulerability\n");
+                break;
+            }
+        }
+    }
+
+    character->GetAllDefenseAttributes(attack);
+    const float reflectPercent = attack.GetTotalDefenseType(CombatAttributeType::Reflect);
+
+    bool hit = false;
+    if (invulnerable) {
+        Trace("    ^bInvulnerable Shield in place\n");
+    } else if (multiplier <= 0.0f) {
+        Trace("    Miss occured\n");
+        if (attacker)
+            attacker->GetPlayStats().IMissed();
+        character->GetPlayStats().IWasMissed();
+    } else {
+        attack.ProcessBluntDamageModifier(multiplier);
+        attack.ProcessDefense(*character, 0.0f, 0.0f, 0.0f, 0.0f);
+        if (mRacialDefense.percent > 0.0f) {
+            attack.ReduceDamage(mRacialDefense.percent);
+            Trace("    ^yRacial Bonus Percent Defense = %f\n",
+                  static_cast<double>(mRacialDefense.percent));
+        }
+        attack.ExecuteDefense();
+        float absolute = 0.0f;
+        float overTime = 0.0f;
+        attack.GetTotalDamage(absolute, overTime);
+        Trace("    Total Damage:  Absolute (%f), Over Time (%f)", static_cast<double>(absolute),
+              static_cast<double>(overTime));
+        // A character without a life limit gets no push rather than an infinite one.
+        const float lifeLimit = character->GetLifeLimit();
+        params.ragDollData.amplification = lifeLimit > 0.0f ? absolute * 3.0f / lifeLimit : 0.0f;
+        attack.ExecuteDamage(*character);
+        Trace("    ^bRacial Bonus Damage:  (%f)", static_cast<double>(params.racialBonusDamage));
+        ApplyDamage(params.racialBonusDamage,
+                    {PlayStatsDamageType::RacialBonus, CombatAttributeType::BasePhysical},
+                    CombatAttributeType::BasePhysical);
+        // A counter-attack's damage is tallied once, by the retaliation or reflection itself.
+        auto* player = dynamic_cast<Player*>(attacker);
+        if (player && params.combatStyle != ParametersCombatStyle::Retaliation) {
+            PlayStats& stats = player->GetPlayStats();
+            for (int t = 0; t <= kLastTalliedType; ++t) {
+                const auto type = static_cast<CombatAttributeType>(t);
+                float typeAbsolute = 0.0f;
+                float typeOverTime = 0.0f;
+                attack.GetTotalDamageType(typeAbsolute, typeOverTime, type);
+                if (typeAbsolute != 0.0f)
+                    stats.TallyDamageInflicted(typeAbsolute, {PlayStatsDamageType::Attack, type});
+                if (typeOverTime != 0.0f)
+                    stats.TallyDamageInflicted(typeOverTime, {PlayStatsDamageType::Attack, type});
+            }
+            if (params.racialBonusDamage != 0.0f)
+                stats.TallyDamageInflicted(
+                    params.racialBonusDamage,
+                    {PlayStatsDamageType::RacialBonus, CombatAttributeType::BasePhysical});
+        }
+        if (attacker && multiplier > 1.0f) {
+            attacker->GetPlayStats().InflictCriticalHit();
+            character->GetPlayStats().ReceiveCriticalHit();
+        }
+        Trace("    criticalStrike = %f\n", static_cast<double>(multiplier));
+        Trace("    regionHit = %s\n", RegionName(attack.GetRegion()));
+        attack.Clear();
+        Trace("\n");
+        hit = true;
+    }
+
+    const float absorption =
+        character->GetTotalCharAttribute(CharAttributeType::EnergyAbsorptionPercent);
+    if (absorption > 0.0f) {
+        const float mana = absorption * 0.01f * params.manaCost;
+        if (mana > 0.0f)
+            character->AddManaSlow(mana);
+    }
+
+    if (params.combatStyle != ParametersCombatStyle::Retaliation) {
+        if (params.combatStyle == ParametersCombatStyle::Probability)
+            Retaliation(params);
+        character->UnderAttack(params.attackerId);
+        // Only damage the defender actually took can come back.
+        if (reflectPercent > 0.0f && hit) {
+            Trace("    ^b%f%% Damage Reflected\n", static_cast<double>(reflectPercent));
+            copy.accumulator.FilterReflectDamage();
+            copy.accumulator.ScaleDamage(reflectPercent);
+            ReflectCombatDamage(copy, params.attackerId);
+        }
+    }
+
+    if (mLifeLeechPercent > 0.0f && attacker) {
+        const float lost = lifeBefore - character->GetCurrentLife();
+        const float heal = mLifeLeechPercent * 0.01f * lost;
+        if (lost > 0.0f && heal > 0.0f) {
+            Trace("    ^b%f%% Life Leech return %f Life\n", static_cast<double>(mLifeLeechPercent),
+                  static_cast<double>(heal));
+            Bonus bonus;
+            bonus.lifePoints = heal;
+            attacker->TakeBonus(bonus, false, 0);
+        }
+    }
+
+    Trace("]\n");
+    return hit;
+}
+
+}  // namespace GAME
