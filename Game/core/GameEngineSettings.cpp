@@ -29,7 +29,7 @@ std::unique_ptr<DesignerEquation<float>> LoadEquation(const std::string& text, c
     if (text.empty())
         return nullptr;
     auto equation = std::make_unique<DesignerEquation_Algebra>();
-    if (!equation->ParseEquation(text.c_str(), owner)) {
+    if (!equation->ParseEquation(text.c_str(), owner, key)) {
         gEngine->Log(1, "-=- GameEngine Equation load failure : %s ", key);
         return nullptr;
     }

@@ -166,7 +166,7 @@ std::unique_ptr<DesignerEquation<float>> CharacterBio::ParseFormula(const std::s
     if (text.empty())
         return nullptr;
     auto formula = std::make_unique<DesignerEquation_Algebra>();
-    if (formula->ParseEquation(text.c_str(), owner))
+    if (formula->ParseEquation(text.c_str(), owner, key))
         return formula;
     gEngine->Log(1, "-=- CharacterBio Equation load failure : %s %s", key, kRegenRecord);
     return nullptr;

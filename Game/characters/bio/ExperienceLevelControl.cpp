@@ -123,7 +123,8 @@ void ExperienceLevelControl::Load(const LoadTable& record) {
         const std::string text = level.GetString("experienceLevelEquation");
         if (!text.empty()) {
             auto formula = std::make_unique<DesignerEquation_Algebra>();
-            if (formula->ParseEquation(text.c_str(), this)) {
+            const std::string source = level.GetRecordName() + " experienceLevelEquation";
+            if (formula->ParseEquation(text.c_str(), this, source.c_str())) {
                 mFormula = std::move(formula);
             } else {
                 gEngine->Log(1,

@@ -146,7 +146,8 @@ void PlayStats::Load(const LoadTable& record) {
     if (text.empty())
         return;
     auto formula = std::make_unique<DesignerEquation_Algebra>();
-    if (formula->ParseEquation(text.c_str(), this))
+    const std::string source = record.GetRecordName() + " scoreEquation";
+    if (formula->ParseEquation(text.c_str(), this, source.c_str()))
         mScoreFormula = std::move(formula);
     else
         mScoreFormula.reset();

@@ -71,7 +71,8 @@ void PlayerManagerServer::LoadEquations() {
         if (text.empty())
             continue;
         auto equation = std::make_unique<DesignerEquation_Algebra>();
-        if (!equation->ParseEquation(text.c_str(), this)) {
+        const std::string source = table.GetRecordName() + " " + formula.key;
+        if (!equation->ParseEquation(text.c_str(), this, source.c_str())) {
             gEngine->Log(1, "%s", formula.failure);
             continue;
         }

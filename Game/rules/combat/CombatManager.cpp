@@ -124,7 +124,8 @@ void CombatManager::LoadRecord(const std::string& fileName) {
         if (text.empty())
             continue;
         auto equation = std::make_unique<DesignerEquation_Algebra>();
-        if (equation->ParseEquation(text.c_str(), this))
+        const std::string source = table.GetRecordName() + " " + kFormulaKeys[slot];
+        if (equation->ParseEquation(text.c_str(), this, source.c_str()))
             mFormulas[slot] = std::move(equation);
         else if (gEngine)
             gEngine->Log(1, "-=- Combat Manager Equation load failure : %s", kFormulaKeys[slot]);
