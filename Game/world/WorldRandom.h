@@ -7,7 +7,7 @@
 
 namespace GAME {
 
-// rand() x (1 / 32767) x (max - min) + min.
+// draw x (1 / 32767) x (max - min) + min, with a draw of 0..32767.
 inline float RandomFloatFrom(int draw, float min, float max) {
     return static_cast<float>(draw) * (1.0f / 32767.0f) * (max - min) + min;
 }
@@ -16,7 +16,7 @@ inline float RandomFloat(float min, float max) {
     return RandomFloatFrom(crt_rand(), min, max);
 }
 
-// rand() % (max - min + 1) + min.
+// One crt_rand draw % (max - min + 1) + min.
 inline int RandomInt(int min, int max) {
     return crt_rand() % (max - min + 1) + min;
 }
