@@ -16,9 +16,15 @@ inline float RandomFloat(float min, float max) {
     return RandomFloatFrom(crt_rand(), min, max);
 }
 
-// One crt_rand draw % (max - min + 1) + min.
+// One crt_rand draw % (max - min + 1) + min. A range with max below min still draws and gives min.
 inline int RandomInt(int min, int max) {
-    return crt_rand() % (max - min + 1) + min;
+    const int draw = crt_rand();
+    if (max < min)
+        return min;
+    const auto span = static_cast<unsigned>(max) - static_cast<unsigned>(min) + 1u;
+    if (span == 0u)  // the whole int range
+        return draw;
+    return static_cast<int>(static_cast<unsigned>(min) + static_cast<unsigned>(draw) % span);
 }
 
 // The C runtime's generator with a state of its own, so that seeding it touches no other

@@ -1,3 +1,5 @@
+#include <climits>
+
 #include "EffectsTestSupport.h"
 #include "Engine/anim/AnimationChannels.h"
 #include "Engine/anim/GraphicsAnim.h"
@@ -113,6 +115,20 @@ TEST_F(WorldProps, DecorationPicksRandomAnimationsByWeightAndAttachesOneOfItsCho
     }
     // Every clip the banners loaded was given back.
     EXPECT_EQ(graphics.GetUseCount(graphics.LoadAnimation("Effects/Anims/Banner_Wave3.anm")), 1);
+}
+
+// An empty or reversed range still takes its draw (later draws stay in step) and gives min.
+TEST_F(WorldProps, RandomIntStaysInRangeAndSurvivesEmptyRanges) {
+    crt_srand(4);
+    CrtGenerator mirror;
+    mirror.Seed(4);
+    EXPECT_EQ(RandomInt(-3, 3), mirror.Next() % 7 - 3);
+    EXPECT_EQ(RandomInt(5, 4), 5);
+    mirror.Next();
+    EXPECT_EQ(RandomInt(1, 1), 1);
+    mirror.Next();
+    const int expected = mirror.Next();
+    EXPECT_EQ(RandomInt(INT_MIN, INT_MAX), expected);
 }
 
 TEST_F(WorldProps, DecorationPlaysEventSoundsAndMovesToANewAnimationAtEachEnd) {
