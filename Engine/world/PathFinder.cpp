@@ -252,11 +252,16 @@ bool PathFinder::PlaceIsFree(const NavMesh& mesh, Region* region, std::uint32_t 
                                                 kMaxCorridor)) ||
         t != FLT_MAX)
         return false;
+    // The walk may leave an obstacle the centre stands in (a crowd around the wanted place) but
+    // may not enter another.
     const float length = Sqrt(HorizontalDistanceSquared(center, onMesh));
     const int samples = static_cast<int>(length / 0.25f) + 1;
-    for (int i = 1; i <= samples; ++i)
-        if (InsideObstacle(region, Lerp(center, onMesh, static_cast<float>(i) / samples), 0.0f))
-            return false;
+    for (int i = 1; i <= samples; ++i) {
+        const Vec3 step = Lerp(center, onMesh, static_cast<float>(i) / samples);
+        for (const DynamicObstacle* o : mObstacles)
+            if (o->GetRegion() == region && o->Overlaps(step, 0.0f) && !o->Overlaps(center, 0.0f))
+                return false;
+    }
     placed = onMesh;
     return true;
 }

@@ -41,10 +41,10 @@ public:
     // not on the mesh.
     WorldVec3 GetFurthestPoint(int pathingSize, const WorldVec3& from, const WorldVec3& to);
     // One free place per clearance radius around the centre, each reachable in a straight walk
-    // from it, clear of walls, obstacles and each other by the sum of their radii, and of the
-    // places handed out since the last ClearFillData in this frame of game time. With
-    // `firstAtCenter` the first place is the centre itself. `out` gets the places found; true
-    // when every radius got one.
+    // from it (out of an obstacle the centre stands in, into none), clear of walls, obstacles and
+    // each other by the sum of their radii, and of the places handed out since the last
+    // ClearFillData in this frame of game time. With `firstAtCenter` the first place is the centre
+    // itself. `out` gets the places found; true when every radius got one.
     bool FillPointSet(const WorldVec3& center, const std::vector<float>& radii,
                       std::vector<WorldVec3>& out, bool firstAtCenter);
     void ClearFillData() { mFillData.clear(); }
