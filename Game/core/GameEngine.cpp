@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <climits>
-#include <ctime>
 
 #include "Engine/Engine.h"
 #include "Engine/media/AmbianceManager.h"
@@ -44,7 +43,8 @@ Player* FindPlayer(std::uint32_t id) {
 }  // namespace
 
 GameEngine::GameEngine() : creatureDeathListener("GameEvent_CreatureDeath", "GameEngine") {
-    randomGen.Seed(static_cast<std::uint32_t>(std::time(nullptr)));
+    // Seconds of game time, not of the wall clock: a run replays the same on every machine.
+    randomGen.Seed(static_cast<std::uint32_t>(gEngine ? gEngine->GetGameTime() / 1000 : 0));
     armorDefensiveAbsorption = 0;
     pendingBanPlayerId = 0;
     ResetTutorialState();
