@@ -19,6 +19,15 @@
 #include "Game/core/ObjectLookup.h"
 #include "Game/core/players/Bonus.h"
 #include "Game/rules/combat/ParametersCombat.h"
+#include "Game/rules/death/DeathManager.h"
+#include "Game/rules/death/DeathRemovals.h"
+#include "Game/rules/death/DefaultDeathHandler.h"
+#include "Game/rules/death/DissolveActorDeathHandler.h"
+#include "Game/rules/death/FadeActorDeathHandler.h"
+#include "Game/rules/death/PlayEffectDeathHandler.h"
+#include "Game/rules/death/PlaySoundDeathHandler.h"
+#include "Game/rules/death/SpawnActorDeathHandler.h"
+#include "Game/rules/death/SpawnMyBonesDeathHandler.h"
 
 namespace GAME {
 
@@ -275,11 +284,14 @@ void Character::PreLoad(bool now) {
     for (std::size_t i = 0; i < kEffectPackCount; ++i)
         GetEffectPack(i).PreLoad();
     ReportCharacterSeam(CharacterSeam::SkillManagerPreLoad);
+    if (mDeathManager)
+        mDeathManager->PreLoad();
 }
 
 void Character::InitialUpdate() {
     Actor::InitialUpdate();
     mSpawnPoint = GetCoords();
+    BuildDeathManager();
     mBio.InitialUpdate(*this);
 
     GameEvent_CreatureSpawn spawn;
@@ -304,13 +316,75 @@ void Character::UpdateSelf(int ms) {
     mFrameElapsed = mFrameTimer.GetElapsedTime();
     if (mDistressCountdown > 0)
         mDistressCountdown -= ms;
+    mFxManager.Update(static_cast<int>(mFrameElapsed));
     if (mLifeState != Character_LifeState::Dead) {
         // The combat manager's own steps end with its duration damage.
         mCombatManager->Update(ms);
         mDurationDamage.Update(ms);
         ReportCharacterSeam(CharacterSeam::AuraManagerUpdate);
+        UpdateDeathManager(static_cast<int>(mFrameElapsed));
     }
     mPlayStats.Update(ms);
+}
+
+void Character::BuildDeathManager() {
+    mDeathManager = std::make_unique<DeathManager>(this);
+    mDeathManager->AddHandler(std::make_unique<DefaultDeathHandler>(this));
+    if (mDeleteBehavior == "Delete" || mDeleteBehavior == "Dissolve" ||
+        mDeleteBehavior == "DissolveOnCallback")
+        mDeathManager->AddHandler(std::make_unique<DissolveActorDeathHandler>(this));
+    else if (mDeleteBehavior == "Fade")
+        mDeathManager->AddHandler(std::make_unique<FadeActorDeathHandler>(this));
+    else if (mDeleteBehavior == "PlaySound")
+        mDeathManager->AddHandler(std::make_unique<PlaySoundDeathHandler>(this));
+    if (!mActorToSpawnOnDeath.empty())
+        mDeathManager->AddHandler(std::make_unique<SpawnActorDeathHandler>(this));
+    if (!mActorToSpawnForMyBones.empty())
+        mDeathManager->AddHandler(std::make_unique<SpawnMyBonesDeathHandler>(this));
+    if (!mDeathEffect.empty())
+        mDeathManager->AddHandler(std::make_unique<PlayEffectDeathHandler>(this));
+}
+
+void Character::UpdateDeathManager(int elapsed) {
+    if (!mDeathManager)
+        return;
+    mDeathManager->Update(elapsed);
+    if (mDeathManager->IsFinished()) {
+        ReportCharacterSeam(CharacterSeam::CharacterActionHandlerStop);
+        mDeathManager->PostProcess();
+    }
+}
+
+bool Character::ShouldDoRagDoll() const {
+    return InRenderPreLoadFrustum() && HasRigidBodyData();
+}
+
+void Character::SetPhysicsType(int) {
+    ReportCharacterSeam(CharacterSeam::CharacterRagDollPhysics);
+}
+
+void Character::PlayAnimationSound(const Name&) {
+    ReportCharacterSeam(CharacterSeam::AnimationSoundPlay);
+}
+
+void Character::PlayDeathSound() {
+    PlayAnimationSound(Name::Create("deathSound1"));
+}
+
+bool Character::PlayDeathAnimation() {
+    ReportCharacterSeam(CharacterSeam::AnimationSetPlayDieAnimation);
+    return false;
+}
+
+std::uint32_t Character::Lobotomize() {
+    // Only a monster controller is taken out, and none exists yet.
+    ReportCharacterSeam(CharacterSeam::MonsterLobotomize);
+    return 0;
+}
+
+void Character::BrainTransplant(std::uint32_t controllerId) {
+    mControllerId = controllerId;
+    ReportCharacterSeam(CharacterSeam::MonsterBrainTransplant);
 }
 
 void Character::PreAnimationUpdate(int) {
@@ -472,6 +546,9 @@ void Character::StartRespawn(const WorldCoords& coords) {
     TeleportToLocation(coords);
     mBio.ReloadValues();
     mTrapped = false;
+    if (mDeathManager)
+        mDeathManager->Reset();
+    Singleton<DeathRemovals>::Get().Cancel(GetObjectId());
     SetLifeState(Character_LifeState::Respawning);
 }
 

@@ -28,6 +28,7 @@
 namespace GAME {
 
 class Bonus;
+class DeathManager;
 class ParametersCombat;
 class SoundPak;
 
@@ -276,6 +277,20 @@ public:
     const std::string& GetActorToSpawnOnDeath() const { return mActorToSpawnOnDeath; }
     bool ShouldWaitForCallbackToSpawn() const { return mWaitForCallbackToSpawn; }
     const std::string& GetDeathEffect() const { return mDeathEffect; }
+    const std::string& GetActorToSpawnForMyBones() const { return mActorToSpawnForMyBones; }
+    const std::string& GetDissolveEffect() const { return mDissolveEffect; }
+    const std::string& GetDissolveLight() const { return mDissolveLight; }
+    float GetDissolveTime() const { return mDissolveTime; }
+    const std::string& GetDissolveTexture() const { return mDissolveTexture; }
+    int GetDissolveColorRed() const { return mDissolveColor[0]; }
+    int GetDissolveColorGreen() const { return mDissolveColor[1]; }
+    int GetDissolveColorBlue() const { return mDissolveColor[2]; }
+    bool ShouldDoLateCrumple() const { return mDoLateCrumple; }
+    virtual bool ShouldDoRagDoll() const;
+    // A headless machine renders nothing, so nothing is in its render preload frustum.
+    virtual bool InRenderPreLoadFrustum() const { return false; }
+    // Null until InitialUpdate.
+    DeathManager* GetDeathManager() const { return mDeathManager.get(); }
     const std::string& GetPortraitName() const { return mPortraitName; }
     std::uint32_t GetFrameElapsed() const { return mFrameElapsed; }
     int GetDistressCallsLeft() const { return mDistressCallsLeft; }
@@ -340,8 +355,20 @@ public:
     virtual void RemoveMeshEffect(std::uint32_t& id) { mFxManager.RemoveMeshEffect(id); }
     PFxManager& GetFxManager() { return mFxManager; }
 
+    // What the death handlers ask of the body.
+    virtual void SetPhysicsType(int type);
+    virtual void PlayAnimationSound(const Name& name);
+    virtual void PlayDeathSound();
+    // False when the death animation cannot be played.
+    virtual bool PlayDeathAnimation();
+    // The controller id taken out (0: none) and given back.
+    std::uint32_t Lobotomize();
+    void BrainTransplant(std::uint32_t controllerId);
+
 private:
     void LoadEffectPacks();
+    void BuildDeathManager();
+    void UpdateDeathManager(int elapsed);
 
     PFxManager mFxManager;
 
@@ -435,6 +462,7 @@ private:
     std::vector<std::string> mStatusSkills;
     CharacterRagDoll::EffectData mRagdollData;
     DurationDamageManager mDurationDamage;
+    std::unique_ptr<DeathManager> mDeathManager;
 };
 
 }  // namespace GAME

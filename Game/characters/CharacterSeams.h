@@ -42,7 +42,13 @@ namespace GAME {
     X(SkillManagerPreLoad, "SkillManager::PreLoad") \
     X(SkillManagerUpdate, "SkillManager::Update") \
     X(SkillManagerUpdateMasteriesAllowed, "SkillManager::UpdateMasteriesAllowed") \
-    X(LevelUpSoundAndEffect, "level-up sound and PFxManager::OneShotParticleEffect")
+    X(LevelUpSoundAndEffect, "level-up sound and PFxManager::OneShotParticleEffect") \
+    X(AnimationSetPlayDieAnimation, "AnimationSet::PlayAnimation (die)") \
+    X(AnimationSoundPlay, "the animation sound map") \
+    X(CharacterActionHandlerStop, "CharacterActionHandler::Stop") \
+    X(CharacterRagDollPhysics, "the character rag doll (physics type)") \
+    X(MonsterLobotomize, "Monster::Lobotomize") \
+    X(MonsterBrainTransplant, "Monster::BrainTransplant")
 // clang-format on
 
 enum class CharacterSeam : std::size_t {
