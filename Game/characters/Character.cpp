@@ -122,7 +122,6 @@ Character::Character() {
     mBuffFx[1] = &mFireBuffFx;
     mBuffFx[2] = &mPoisonBuffFx;
     mExperience.SetOwner(this);
-    mDurationDamage.SetOwner(this);
     mTrapped = false;
     mFrameTimer.Reset();
     mFrameTimer.Update(0);
@@ -158,6 +157,50 @@ CharFxPak& Character::GetEffectPack(std::size_t index) {
 const CharacterDamageFx* Character::GetAbsorptionEffect(CombatAttributeType type) const {
     const auto it = mAbsorptionFx.find(type);
     return it == mAbsorptionFx.end() ? nullptr : &it->second;
+}
+
+void Character::FireAbsEffect(CombatAttributeType type) {
+    if (!mAbsEffectsArmed)
+        return;
+    const auto it = mAbsorptionFx.find(type);
+    if (it == mAbsorptionFx.end() || it->second.fired)
+        return;
+    CharacterDamageFx& fx = it->second;
+    fx.fired = true;
+    const WorldCoords at = GetAttachedCoords("Target");
+    ObjectManager& objects = Singleton<ObjectManager>::Get();
+    if (!fx.effect.empty()) {
+        if (auto* effect = objects.CreateObjectFromFile<EffectEntity>(fx.effect)) {
+            effect->StartEmitting();
+            effect->AddToWorld(at, true);
+        }
+    }
+    if (auto* sound = objects.GetObject<SoundPak>(fx.soundId))
+        sound->Play(at.GetPosition(), false);
+}
+
+void Character::ResetAbsEffects() {
+    for (auto& entry : mAbsorptionFx)
+        entry.second.fired = false;
+    mAbsEffectsArmed = true;
+}
+
+void Character::DisarmAbsEffects() {
+    mAbsEffectsArmed = false;
+}
+
+void Character::ContributeRacialBonusDefense(const std::vector<std::string>&,
+                                             RacialBonus_Defense&) {
+    ReportCharacterSeam(CharacterSeam::EquipManagerRacialDefense);
+    ReportCharacterSeam(CharacterSeam::SkillManagerContributeRacialBonusDefense);
+}
+
+void Character::PlayImpactSound() {
+    const float r = static_cast<float>(crt_rand()) * (1.0f / 32767.0f) * 100.0f;
+    if (r < mImpactSoundChance) {
+        if (SoundPak* sound = GetSoundPak(ImpactSound))
+            sound->Play(GetPosition(), false);
+    }
 }
 
 void Character::LoadEffectPacks() {
@@ -320,7 +363,6 @@ void Character::UpdateSelf(int ms) {
     if (mLifeState != Character_LifeState::Dead) {
         // The combat manager's own steps end with its duration damage.
         mCombatManager->Update(ms);
-        mDurationDamage.Update(ms);
         ReportCharacterSeam(CharacterSeam::AuraManagerUpdate);
         UpdateDeathManager(static_cast<int>(mFrameElapsed));
     }
@@ -490,7 +532,6 @@ void Character::EndTrap() {
 
 void Character::ImDying() {
     mCombatManager->ImDying();
-    mDurationDamage.DelayedClearHack();
     ReportCharacterSeam(CharacterSeam::SkillManagerImDead);
     ReportCharacterSeam(CharacterSeam::ControllerCombatCharacterIsDying);
     if (!mDyingFxPak.empty()) {
@@ -625,7 +666,8 @@ void Character::GetAllDefenseAttributes(CombatAttributeAccumulator& accumulator)
 }
 
 float Character::GetRunSpeed() const {
-    const float speed = GetTotalCharAttribute(CharAttributeType::RunSpeed);
+    const float speed =
+        mCombatManager->GetRunSpeed(GetTotalCharAttribute(CharAttributeType::RunSpeed));
     return mWarmUpSpeed ? CapAbsoluteRunSpeed(speed) : CapRunSpeed(speed);
 }
 
@@ -634,11 +676,12 @@ float Character::GetAttackSpeed() const {
     float base = GetTotalCharAttribute(CharAttributeType::BaseAttackSpeed);
     if (mHandState == 2)
         base *= 0.5f;
-    return CapAttackSpeed(speed + base);
+    return CapAttackSpeed(mCombatManager->GetAttackSpeed(speed + base));
 }
 
 float Character::GetSpellCastSpeed() const {
-    return CapSpellCastSpeed(GetTotalCharAttribute(CharAttributeType::SpellCastSpeed));
+    return CapSpellCastSpeed(mCombatManager->ContributeSpellCastSpeed(
+        GetTotalCharAttribute(CharAttributeType::SpellCastSpeed)));
 }
 
 float Character::CapAbsoluteRunSpeed(float speed) const {
@@ -660,12 +703,7 @@ bool Character::TakeAttack(ParametersCombat& parameters) {
     if (!parameters.auraName.empty())
         ReportCharacterSeam(CharacterSeam::AuraManagerAddAura);
     mAttackerId = parameters.attackerId;
-    // Damage over time added by this attack's payloads is credited to its attacker and merged
-    // once the attack is over.
-    mDurationDamage.SetAttacker(parameters.attackerId);
-    const bool hit = mCombatManager->TakeAttack(parameters);
-    mDurationDamage.EndAttack();
-    return hit;
+    return mCombatManager->TakeAttack(parameters);
 }
 
 float Character::DesignerCalculatePhysicalDamageDefense(float physical, float protection,
@@ -690,11 +728,11 @@ void Character::ApplyDamage(float damage, const PlayStatsDamageType& kind,
 }
 
 void Character::AddDurationDamage(CombatAttributeType type, float amount, float duration) {
-    mDurationDamage.AddDamage(type, amount, duration);
+    GetDurationDamageManager().AddDamage(type, amount, duration);
 }
 
 void Character::AddFixedDurationDamage(CombatAttributeType type, float amount, float duration) {
-    mDurationDamage.AddFixedDamage(type, amount, duration);
+    GetDurationDamageManager().AddFixedDamage(type, amount, duration);
 }
 
 namespace {
@@ -793,8 +831,8 @@ bool Character::ApplyCombatDamage(float damage, const PlayStatsDamageType& kind,
     return damage > 0.0f;
 }
 
-void Character::GiveCombatBonus(const Bonus&, std::uint32_t) {
-    ReportCharacterSeam(CharacterSeam::CombatManagerGiveBonus);
+void Character::GiveCombatBonus(const Bonus& bonus, std::uint32_t attacker) {
+    mCombatManager->GiveBonus(bonus, attacker);
 }
 
 void Character::CombatExertInfluenceTaunt(float) {

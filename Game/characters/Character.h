@@ -20,7 +20,6 @@
 #include "Game/core/players/Team.h"
 #include "Game/rules/combat/CombatCharacter.h"
 #include "Game/rules/combat/CombatManager.h"
-#include "Game/rules/duration/DurationDamageManager.h"
 #include "Game/rules/duration/DurationDamageOwner.h"
 #include "Game/world/effects/CharFxPak.h"
 #include "Game/world/effects/PFxManager.h"
@@ -36,7 +35,7 @@ class SoundPak;
 struct CharacterDamageFx {
     std::string effect;
     std::uint32_t soundId = 0;  // an owned SoundPak, destroyed with the character
-    bool armed = false;
+    bool fired = false;         // shown since the last reset
 };
 
 class Character : public Actor, public CombatCharacter, public DurationDamageOwner {
@@ -223,7 +222,21 @@ public:
     void JoinMe(std::uint32_t, int, bool) override {}
 
     // Lasting effects of attacks (damage over time, slows, stuns).
-    DurationDamageManager& GetDurationDamageManager() { return mDurationDamage; }
+    DurationDamageManager& GetDurationDamageManager() {
+        return mCombatManager->GetDurationDamageMgr();
+    }
+    bool IsPoisoned() const { return mCombatManager->IsPoisoned(); }
+    float GetOffensiveReduction() const { return mCombatManager->ContributeOffensiveReduction(); }
+    float GetTotalDamageReductionPercent() const {
+        return mCombatManager->ContributeTotalDamageReductionPercent();
+    }
+    float GetTotalDamageReductionAbsolute() const {
+        return mCombatManager->ContributeTotalDamageReductionAbsolute();
+    }
+    float GetFumbleDamage() const { return mCombatManager->ContributeFumbleDamage(); }
+    float GetProjectileFumbleDamage() const {
+        return mCombatManager->ContributeProjectileFumbleDamage();
+    }
     void StartDamageEffect(CombatAttributeType type) override;
     void StopDamageEffect(CombatAttributeType type) override;
     void StartInvoluntaryEffect(CombatAttributeType type) override;
@@ -332,6 +345,20 @@ public:
     CharFxPak& GetEffectPack(std::size_t index);
     // The absorption effect of a combat attribute type, or null.
     const CharacterDamageFx* GetAbsorptionEffect(CombatAttributeType type) const;
+    // Each absorption kind shows at most once per attack: an attack resets and arms them, its
+    // damage fires them, its end disarms them.
+    virtual void FireAbsEffect(CombatAttributeType type);
+    virtual void ResetAbsEffects();
+    virtual void DisarmAbsEffects();
+    bool AreAbsEffectsArmed() const { return mAbsEffectsArmed; }
+
+    // The racial defense the character's items and skills grant against any of the races.
+    virtual void ContributeRacialBonusDefense(const std::vector<std::string>& races,
+                                              RacialBonus_Defense& defense);
+    // A melee hit's sound: a draw of the machine's C-runtime generator against
+    // "impactSoundChance".
+    virtual void PlayImpactSound();
+    virtual SoundPak* GetCriticalHitSound() const { return GetSoundPak(CriticalHitSound); }
 
     CharacterBio& GetCharacterBio() { return mBio; }
     const CharacterBio& GetCharacterBio() const { return mBio; }
@@ -448,6 +475,7 @@ private:
     std::uint32_t mSpawnSoundId = 0;
     std::array<CharFxPak, kDamageFxCount> mDamageFx;
     std::map<CombatAttributeType, CharacterDamageFx> mAbsorptionFx;
+    bool mAbsEffectsArmed = false;
     CharFxPak mFireBuffFx;
     CharFxPak mPoisonBuffFx;
     std::map<int, CharFxPak*> mBuffFx;
@@ -461,7 +489,6 @@ private:
     std::uint32_t mMoney = 0;
     std::vector<std::string> mStatusSkills;
     CharacterRagDoll::EffectData mRagdollData;
-    DurationDamageManager mDurationDamage;
     std::unique_ptr<DeathManager> mDeathManager;
 };
 

@@ -26,15 +26,17 @@ namespace GAME {
     X(ControllerCombatTauntMe, "ControllerCombat::TauntMe") \
     X(ControllerCombatUnderAttack, "ControllerCombat::UnderAttack") \
     X(AnimationSetAdjustAnimation, "AnimationSet::AdjustAnimation") \
-    X(CombatManagerGiveBonus, "CombatManager::GiveBonus") \
     X(EquipManagerCharacterAttributes, "EquipManager character attributes") \
     X(EquipManagerDefenseAttributes, "EquipManager defense attributes") \
+    X(EquipManagerRacialDefense, "EquipManager racial bonus defense") \
+    X(EquipManagerBodyArmorImpactSound, "EquipManager::GetBodyArmor impact sound") \
     X(InventoryItemSetAttributes, "Inventory item set attributes") \
     X(InventoryItemSetDefenseAttributes, "Inventory item set defense attributes") \
     X(InventorySetOwner, "Inventory::SetOwner") \
     X(SkillManagerApplyCooldownDamage, "SkillManager::ApplyCooldownDamage") \
     X(SkillManagerGetCharAttributes, "SkillManager::GetCharAttributes") \
     X(SkillManagerGetDefenseAttributes, "SkillManager::GetDefenseAttributes") \
+    X(SkillManagerContributeRacialBonusDefense, "SkillManager::ContributeRacialBonusDefense") \
     X(SkillManagerGetRetaliationAttributes, "SkillManager::GetRetaliationAttributes") \
     X(SkillManagerImDead, "SkillManager::ImDead") \
     X(SkillManagerIsSpeedUpdateNeeded, "SkillManager::IsSpeedUpdateNeeded") \
