@@ -171,6 +171,8 @@ void Character::FireAbsEffect(CombatAttributeType type) {
     ObjectManager& objects = Singleton<ObjectManager>::Get();
     if (!fx.effect.empty()) {
         if (auto* effect = objects.CreateObjectFromFile<EffectEntity>(fx.effect)) {
+            // A flash of its own: it goes once its particles have died.
+            effect->SetDeleteWhenDone(true);
             effect->StartEmitting();
             effect->AddToWorld(at, true);
         }

@@ -173,6 +173,7 @@ TEST_F(DeathHandlers, DissolveOnCallbackStartsOnItsCallbackAndEndsOnEnd) {
     EXPECT_EQ(Objects().GetObject<EffectEntity>(effectId), effect);
     EXPECT_FALSE(effect->IsAttached());
     EXPECT_FALSE(effect->IsEmitting());
+    EXPECT_TRUE(effect->GetDeleteWhenDone());
     EXPECT_TRUE(body->GetAttachedChildren().empty());
 
     // The physics end finishes it unless the behaviour is "Dissolve".

@@ -76,6 +76,8 @@ void DissolveActorDeathHandler::AnimationCallback(const Name& name) {
     if (auto* effect = objects.GetObject<EffectEntity>(mEffectId)) {
         mCharacter->Detach(effect);
         effect->StopEmitting();
+        // Left behind to finish its particles, then it goes by itself.
+        effect->SetDeleteWhenDone(true);
         effect->AddToWorld(mCharacter->GetCoords(), true);
         mEffectId = 0;
     }
