@@ -16,7 +16,6 @@
 #include "Game/rules/death/DefaultDeathHandler.h"
 #include "Game/rules/death/DissolveActorDeathHandler.h"
 #include "Game/rules/death/FadeActorDeathHandler.h"
-#include "Game/rules/death/SpawnMyBonesDeathHandler.h"
 #include "characters/CharacterTestSupport.h"
 #include "core/GamePacketsTestSupport.h"
 #include "support/TestMachine.h"
@@ -99,11 +98,6 @@ TEST_F(DeathHandlers, DefaultFinishesWithoutAnAnimationHidesTheBodyAndStopsItsEf
     handler.Reset();
     handler.AnimationCallback(N("End"));
     EXPECT_TRUE(handler.IsFinished());
-
-    DefaultDeathHandler orphan(nullptr);
-    orphan.Execute();
-    orphan.Finish();
-    EXPECT_TRUE(orphan.IsFinished());
 }
 
 TEST_F(DeathHandlers, DissolveShrinksItsLightAndTheBodyGoesAtTheNextFrameStep) {
@@ -210,13 +204,6 @@ TEST_F(DeathHandlers, FadeDarkensTheTintAndStartsOverAfterARespawn) {
     handler.Update(100);
     EXPECT_FALSE(handler.IsFinished());
     EXPECT_FLOAT_EQ(body->GetTintColor().r, 0.9f);
-
-    // Without a fade time the first update ends it.
-    Character* brute = MakeCharacter("Records/Characters/Brute.dbr");
-    FadeActorDeathHandler instant(brute);
-    instant.Execute();
-    instant.Update(1);
-    EXPECT_TRUE(instant.IsFinished());
 }
 
 TEST_F(DeathHandlers, BonesAreCarriedUntilEndThenLetOutWithTheBodysScale) {
@@ -247,12 +234,6 @@ TEST_F(DeathHandlers, BonesAreCarriedUntilEndThenLetOutWithTheBodysScale) {
     RunFrame(*body, 16);
     EXPECT_FALSE(manager.IsFinished());  // post-processed by the body's update
     EXPECT_FALSE(Singleton<DeathRemovals>::Get().IsPending(body->GetObjectId()));
-
-    // A second "End" lets nothing out again.
-    SpawnMyBonesDeathHandler lone(body);
-    lone.AnimationCallback(N("End"));
-    EXPECT_TRUE(lone.IsFinished());
-    EXPECT_EQ(lone.GetCarriedId(), 0u);
 }
 
 TEST_F(DeathHandlers, ARespawnResetsTheListAndKeepsAQueuedBody) {
@@ -275,59 +256,18 @@ TEST_F(DeathHandlers, ARespawnResetsTheListAndKeepsAQueuedBody) {
     EXPECT_TRUE(Singleton<DeathRemovals>::Get().IsPending(id));
 }
 
-// The decider reserves ids, the die packet carries them, the peer spawns under them.
-TEST(DeathPacket, TwoMachinesSpawnTheRemainsUnderTheSameIds) {
-    TestMachine decider;
-    TestMachine peer;
-    std::vector<std::uint8_t> body;
-    std::vector<std::uint32_t> deciderIds;
-    ON_MACHINE(decider) {
-        InitializeObjects();
-        Character* dying = MakeCharacter("Records/Characters/Bones.dbr");
-        ASSERT_NE(dying, nullptr);
-        DiePacket packet;
-        packet.character = dying->GetObjectId();
-        packet.deathHandlerIds = dying->GetDeathManager()->CreateObjectIds();
-        deciderIds = packet.deathHandlerIds;
-        body = Written(packet);
-        ASSERT_TRUE(StartDeath(*dying, packet.deathHandlerIds));
-        dying->GetDeathManager()->AnimationCallback(N("End"));
-        for (std::uint32_t id : deciderIds)
-            EXPECT_NE(Objects().GetObject<Character>(id), nullptr);
-        ShutdownObjects();
-    }
-    ASSERT_EQ(deciderIds.size(), 2u);
-    ON_MACHINE(peer) {
-        InitializeObjects();
-        // The peer has used other ids meanwhile.
-        for (int i = 0; i < 5; ++i)
-            Objects().CreateObjectID();
-        Character* dying = MakeCharacter("Records/Characters/Bones.dbr");
-        ASSERT_NE(dying, nullptr);
-        DiePacket packet;
-        packet.CopyInbound(body.data(), static_cast<int>(body.size()));
-        ASSERT_TRUE(packet.IsInboundValid());
-        ASSERT_TRUE(StartDeath(*dying, packet.deathHandlerIds));
-        dying->GetDeathManager()->AnimationCallback(N("End"));
-        EXPECT_EQ(Objects().GetObject<Character>(deciderIds[0])->GetObjectName(),
-                  "Records/Characters/Brute.dbr");
-        EXPECT_EQ(Objects().GetObject<Character>(deciderIds[1])->GetObjectName(),
-                  "Records/Characters/Hero.dbr");
-
-        // A peer's packet with one id for two handlers is refused whole: nothing spawns.
-        Character* other = MakeCharacter("Records/Characters/Bones.dbr");
-        ASSERT_NE(other, nullptr);
-        DiePacket shortPacket;
-        shortPacket.character = other->GetObjectId();
-        shortPacket.deathHandlerIds = {4000};
-        const std::size_t before = Objects().GetObjectCount();
-        peer.ClearLog();
-        EXPECT_FALSE(StartDeath(*other, ReadBack(shortPacket)->deathHandlerIds));
-        EXPECT_EQ(Objects().GetObjectCount(), before);
-        EXPECT_EQ(Objects().GetObject(4000), nullptr);
-        EXPECT_EQ(peer.CountLog("1 object ids for 2 handlers"), 1);
-        ShutdownObjects();
-    }
+// A die packet from a peer with one id for two handlers is refused whole: nothing spawns.
+TEST_F(DeathHandlers, AShortIdListFromAPeerSpawnsNothing) {
+    Character* body = MakeCharacter("Records/Characters/Bones.dbr");
+    ASSERT_NE(body, nullptr);
+    DiePacket packet;
+    packet.character = body->GetObjectId();
+    packet.deathHandlerIds = {4000};
+    const std::size_t before = Objects().GetObjectCount();
+    tm.ClearLog();
+    EXPECT_FALSE(StartDeath(*body, ReadBack(packet)->deathHandlerIds));
+    EXPECT_EQ(Objects().GetObjectCount(), before);
+    EXPECT_EQ(tm.CountLog("1 object ids for 2 handlers"), 1);
 }
 
 }  // namespace
