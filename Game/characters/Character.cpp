@@ -1,5 +1,7 @@
 #include "Game/characters/Character.h"
 
+#include "Game/characters/anim/AnimationSet.h"
+
 #include <algorithm>
 #include <cmath>
 #include <string>
@@ -19,6 +21,15 @@
 #include "Game/core/ObjectLookup.h"
 #include "Game/core/players/Bonus.h"
 #include "Game/rules/combat/ParametersCombat.h"
+#include "Game/rules/death/DeathManager.h"
+#include "Game/rules/death/DeathRemovals.h"
+#include "Game/rules/death/DefaultDeathHandler.h"
+#include "Game/rules/death/DissolveActorDeathHandler.h"
+#include "Game/rules/death/FadeActorDeathHandler.h"
+#include "Game/rules/death/PlayEffectDeathHandler.h"
+#include "Game/rules/death/PlaySoundDeathHandler.h"
+#include "Game/rules/death/SpawnActorDeathHandler.h"
+#include "Game/rules/death/SpawnMyBonesDeathHandler.h"
 
 namespace GAME {
 
@@ -113,7 +124,6 @@ Character::Character() {
     mBuffFx[1] = &mFireBuffFx;
     mBuffFx[2] = &mPoisonBuffFx;
     mExperience.SetOwner(this);
-    mDurationDamage.SetOwner(this);
     mTrapped = false;
     mFrameTimer.Reset();
     mFrameTimer.Update(0);
@@ -149,6 +159,52 @@ CharFxPak& Character::GetEffectPack(std::size_t index) {
 const CharacterDamageFx* Character::GetAbsorptionEffect(CombatAttributeType type) const {
     const auto it = mAbsorptionFx.find(type);
     return it == mAbsorptionFx.end() ? nullptr : &it->second;
+}
+
+void Character::FireAbsEffect(CombatAttributeType type) {
+    if (!mAbsEffectsArmed)
+        return;
+    const auto it = mAbsorptionFx.find(type);
+    if (it == mAbsorptionFx.end() || it->second.fired)
+        return;
+    CharacterDamageFx& fx = it->second;
+    fx.fired = true;
+    const WorldCoords at = GetAttachedCoords("Target");
+    ObjectManager& objects = Singleton<ObjectManager>::Get();
+    if (!fx.effect.empty()) {
+        if (auto* effect = objects.CreateObjectFromFile<EffectEntity>(fx.effect)) {
+            // A flash of its own: it goes once its particles have died.
+            effect->SetDeleteWhenDone(true);
+            effect->StartEmitting();
+            effect->AddToWorld(at, true);
+        }
+    }
+    if (auto* sound = objects.GetObject<SoundPak>(fx.soundId))
+        sound->Play(at.GetPosition(), false);
+}
+
+void Character::ResetAbsEffects() {
+    for (auto& entry : mAbsorptionFx)
+        entry.second.fired = false;
+    mAbsEffectsArmed = true;
+}
+
+void Character::DisarmAbsEffects() {
+    mAbsEffectsArmed = false;
+}
+
+void Character::ContributeRacialBonusDefense(const std::vector<std::string>&,
+                                             RacialBonus_Defense&) {
+    ReportCharacterSeam(CharacterSeam::EquipManagerRacialDefense);
+    ReportCharacterSeam(CharacterSeam::SkillManagerContributeRacialBonusDefense);
+}
+
+void Character::PlayImpactSound() {
+    const float r = static_cast<float>(crt_rand()) * (1.0f / 32767.0f) * 100.0f;
+    if (r < mImpactSoundChance) {
+        if (SoundPak* sound = GetSoundPak(ImpactSound))
+            sound->Play(GetPosition(), false);
+    }
 }
 
 void Character::LoadEffectPacks() {
@@ -282,11 +338,14 @@ void Character::PreLoad(bool now) {
     for (std::size_t i = 0; i < kEffectPackCount; ++i)
         GetEffectPack(i).PreLoad();
     ReportCharacterSeam(CharacterSeam::SkillManagerPreLoad);
+    if (mDeathManager)
+        mDeathManager->PreLoad();
 }
 
 void Character::InitialUpdate() {
     Actor::InitialUpdate();
     mSpawnPoint = GetCoords();
+    BuildDeathManager();
     SetAnimation(GetHandState());
     mBio.InitialUpdate(*this);
 
@@ -312,13 +371,74 @@ void Character::UpdateSelf(int ms) {
     mFrameElapsed = mFrameTimer.GetElapsedTime();
     if (mDistressCountdown > 0)
         mDistressCountdown -= ms;
+    mFxManager.Update(static_cast<int>(mFrameElapsed));
     if (mLifeState != Character_LifeState::Dead) {
         // The combat manager's own steps end with its duration damage.
         mCombatManager->Update(ms);
-        mDurationDamage.Update(ms);
         ReportCharacterSeam(CharacterSeam::AuraManagerUpdate);
+        UpdateDeathManager(static_cast<int>(mFrameElapsed));
     }
     mPlayStats.Update(ms);
+}
+
+void Character::BuildDeathManager() {
+    mDeathManager = std::make_unique<DeathManager>(this);
+    mDeathManager->AddHandler(std::make_unique<DefaultDeathHandler>(this));
+    if (mDeleteBehavior == "Delete" || mDeleteBehavior == "Dissolve" ||
+        mDeleteBehavior == "DissolveOnCallback")
+        mDeathManager->AddHandler(std::make_unique<DissolveActorDeathHandler>(this));
+    else if (mDeleteBehavior == "Fade")
+        mDeathManager->AddHandler(std::make_unique<FadeActorDeathHandler>(this));
+    else if (mDeleteBehavior == "PlaySound")
+        mDeathManager->AddHandler(std::make_unique<PlaySoundDeathHandler>(this));
+    if (!mActorToSpawnOnDeath.empty())
+        mDeathManager->AddHandler(std::make_unique<SpawnActorDeathHandler>(this));
+    if (!mActorToSpawnForMyBones.empty())
+        mDeathManager->AddHandler(std::make_unique<SpawnMyBonesDeathHandler>(this));
+    if (!mDeathEffect.empty())
+        mDeathManager->AddHandler(std::make_unique<PlayEffectDeathHandler>(this));
+}
+
+void Character::UpdateDeathManager(int elapsed) {
+    if (!mDeathManager)
+        return;
+    mDeathManager->Update(elapsed);
+    if (mDeathManager->IsFinished()) {
+        ReportCharacterSeam(CharacterSeam::CharacterActionHandlerStop);
+        mDeathManager->PostProcess();
+    }
+}
+
+bool Character::ShouldDoRagDoll() const {
+    return InRenderPreLoadFrustum() && HasRigidBodyData();
+}
+
+void Character::SetPhysicsType(int) {
+    ReportCharacterSeam(CharacterSeam::CharacterRagDollPhysics);
+}
+
+void Character::PlayAnimationSound(const Name& name) {
+    mAnimationSounds.Play(*this, name, nullptr);
+}
+
+void Character::PlayDeathSound() {
+    PlayAnimationSound(Name::Create("deathSound1"));
+}
+
+bool Character::PlayDeathAnimation() {
+    return mAnimationSet &&
+           mAnimationSet->PlayAnimation(*this, AnimationSet_Type::Die, Name(), 1.0f, false, 0);
+}
+
+std::uint32_t Character::Lobotomize() {
+    // Only a monster controller is taken out, and none exists yet.
+    ReportCharacterSeam(CharacterSeam::MonsterLobotomize);
+    return 0;
+}
+
+void Character::BrainTransplant(std::uint32_t controllerId) {
+    mControllerId = controllerId;
+    ReportCharacterSeam(CharacterSeam::MonsterBrainTransplant);
 }
 
 void Character::PreAnimationUpdate(int) {
@@ -427,7 +547,6 @@ void Character::EndTrap() {
 
 void Character::ImDying() {
     mCombatManager->ImDying();
-    mDurationDamage.DelayedClearHack();
     ReportCharacterSeam(CharacterSeam::SkillManagerImDead);
     ReportCharacterSeam(CharacterSeam::ControllerCombatCharacterIsDying);
     if (!mDyingFxPak.empty()) {
@@ -483,6 +602,9 @@ void Character::StartRespawn(const WorldCoords& coords) {
     TeleportToLocation(coords);
     mBio.ReloadValues();
     mTrapped = false;
+    if (mDeathManager)
+        mDeathManager->Reset();
+    Singleton<DeathRemovals>::Get().Cancel(GetObjectId());
     SetLifeState(Character_LifeState::Respawning);
 }
 
@@ -563,7 +685,8 @@ void Character::GetAllDefenseAttributes(CombatAttributeAccumulator& accumulator)
 }
 
 float Character::GetRunSpeed() const {
-    const float speed = GetTotalCharAttribute(CharAttributeType::RunSpeed);
+    const float speed =
+        mCombatManager->GetRunSpeed(GetTotalCharAttribute(CharAttributeType::RunSpeed));
     return mWarmUpSpeed ? CapAbsoluteRunSpeed(speed) : CapRunSpeed(speed);
 }
 
@@ -572,11 +695,12 @@ float Character::GetAttackSpeed() const {
     float base = GetTotalCharAttribute(CharAttributeType::BaseAttackSpeed);
     if (mHandState == 2)
         base *= 0.5f;
-    return CapAttackSpeed(speed + base);
+    return CapAttackSpeed(mCombatManager->GetAttackSpeed(speed + base));
 }
 
 float Character::GetSpellCastSpeed() const {
-    return CapSpellCastSpeed(GetTotalCharAttribute(CharAttributeType::SpellCastSpeed));
+    return CapSpellCastSpeed(mCombatManager->ContributeSpellCastSpeed(
+        GetTotalCharAttribute(CharAttributeType::SpellCastSpeed)));
 }
 
 float Character::CapAbsoluteRunSpeed(float speed) const {
@@ -598,12 +722,7 @@ bool Character::TakeAttack(ParametersCombat& parameters) {
     if (!parameters.auraName.empty())
         ReportCharacterSeam(CharacterSeam::AuraManagerAddAura);
     mAttackerId = parameters.attackerId;
-    // Damage over time added by this attack's payloads is credited to its attacker and merged
-    // once the attack is over.
-    mDurationDamage.SetAttacker(parameters.attackerId);
-    const bool hit = mCombatManager->TakeAttack(parameters);
-    mDurationDamage.EndAttack();
-    return hit;
+    return mCombatManager->TakeAttack(parameters);
 }
 
 float Character::DesignerCalculatePhysicalDamageDefense(float physical, float protection,
@@ -628,11 +747,11 @@ void Character::ApplyDamage(float damage, const PlayStatsDamageType& kind,
 }
 
 void Character::AddDurationDamage(CombatAttributeType type, float amount, float duration) {
-    mDurationDamage.AddDamage(type, amount, duration);
+    GetDurationDamageManager().AddDamage(type, amount, duration);
 }
 
 void Character::AddFixedDurationDamage(CombatAttributeType type, float amount, float duration) {
-    mDurationDamage.AddFixedDamage(type, amount, duration);
+    GetDurationDamageManager().AddFixedDamage(type, amount, duration);
 }
 
 namespace {
@@ -736,8 +855,8 @@ bool Character::ApplyCombatDamage(float damage, const PlayStatsDamageType& kind,
     return damage > 0.0f;
 }
 
-void Character::GiveCombatBonus(const Bonus&, std::uint32_t) {
-    ReportCharacterSeam(CharacterSeam::CombatManagerGiveBonus);
+void Character::GiveCombatBonus(const Bonus& bonus, std::uint32_t attacker) {
+    mCombatManager->GiveBonus(bonus, attacker);
 }
 
 void Character::CombatExertInfluenceTaunt(float) {

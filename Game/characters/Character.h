@@ -22,7 +22,6 @@
 #include "Game/core/players/Team.h"
 #include "Game/rules/combat/CombatCharacter.h"
 #include "Game/rules/combat/CombatManager.h"
-#include "Game/rules/duration/DurationDamageManager.h"
 #include "Game/rules/duration/DurationDamageOwner.h"
 #include "Game/world/effects/CharFxPak.h"
 #include "Game/world/effects/PFxManager.h"
@@ -31,6 +30,7 @@ namespace GAME {
 
 class Bonus;
 class GraphicsAnim;
+class DeathManager;
 class ParametersCombat;
 class SoundPak;
 
@@ -38,7 +38,7 @@ class SoundPak;
 struct CharacterDamageFx {
     std::string effect;
     std::uint32_t soundId = 0;  // an owned SoundPak, destroyed with the character
-    bool armed = false;
+    bool fired = false;         // shown since the last reset
 };
 
 class Character : public Actor, public CombatCharacter, public DurationDamageOwner {
@@ -225,7 +225,21 @@ public:
     void JoinMe(std::uint32_t, int, bool) override {}
 
     // Lasting effects of attacks (damage over time, slows, stuns).
-    DurationDamageManager& GetDurationDamageManager() { return mDurationDamage; }
+    DurationDamageManager& GetDurationDamageManager() {
+        return mCombatManager->GetDurationDamageMgr();
+    }
+    bool IsPoisoned() const { return mCombatManager->IsPoisoned(); }
+    float GetOffensiveReduction() const { return mCombatManager->ContributeOffensiveReduction(); }
+    float GetTotalDamageReductionPercent() const {
+        return mCombatManager->ContributeTotalDamageReductionPercent();
+    }
+    float GetTotalDamageReductionAbsolute() const {
+        return mCombatManager->ContributeTotalDamageReductionAbsolute();
+    }
+    float GetFumbleDamage() const { return mCombatManager->ContributeFumbleDamage(); }
+    float GetProjectileFumbleDamage() const {
+        return mCombatManager->ContributeProjectileFumbleDamage();
+    }
     void StartDamageEffect(CombatAttributeType type) override;
     void StopDamageEffect(CombatAttributeType type) override;
     void StartInvoluntaryEffect(CombatAttributeType type) override;
@@ -279,6 +293,20 @@ public:
     const std::string& GetActorToSpawnOnDeath() const { return mActorToSpawnOnDeath; }
     bool ShouldWaitForCallbackToSpawn() const { return mWaitForCallbackToSpawn; }
     const std::string& GetDeathEffect() const { return mDeathEffect; }
+    const std::string& GetActorToSpawnForMyBones() const { return mActorToSpawnForMyBones; }
+    const std::string& GetDissolveEffect() const { return mDissolveEffect; }
+    const std::string& GetDissolveLight() const { return mDissolveLight; }
+    float GetDissolveTime() const { return mDissolveTime; }
+    const std::string& GetDissolveTexture() const { return mDissolveTexture; }
+    int GetDissolveColorRed() const { return mDissolveColor[0]; }
+    int GetDissolveColorGreen() const { return mDissolveColor[1]; }
+    int GetDissolveColorBlue() const { return mDissolveColor[2]; }
+    bool ShouldDoLateCrumple() const { return mDoLateCrumple; }
+    virtual bool ShouldDoRagDoll() const;
+    // A headless machine renders nothing, so nothing is in its render preload frustum.
+    virtual bool InRenderPreLoadFrustum() const { return false; }
+    // Null until InitialUpdate.
+    DeathManager* GetDeathManager() const { return mDeathManager.get(); }
     const std::string& GetPortraitName() const { return mPortraitName; }
     std::uint32_t GetFrameElapsed() const { return mFrameElapsed; }
     int GetDistressCallsLeft() const { return mDistressCallsLeft; }
@@ -320,6 +348,20 @@ public:
     CharFxPak& GetEffectPack(std::size_t index);
     // The absorption effect of a combat attribute type, or null.
     const CharacterDamageFx* GetAbsorptionEffect(CombatAttributeType type) const;
+    // Each absorption kind shows at most once per attack: an attack resets and arms them, its
+    // damage fires them, its end disarms them.
+    virtual void FireAbsEffect(CombatAttributeType type);
+    virtual void ResetAbsEffects();
+    virtual void DisarmAbsEffects();
+    bool AreAbsEffectsArmed() const { return mAbsEffectsArmed; }
+
+    // The racial defense the character's items and skills grant against any of the races.
+    virtual void ContributeRacialBonusDefense(const std::vector<std::string>& races,
+                                              RacialBonus_Defense& defense);
+    // A melee hit's sound: a draw of the machine's C-runtime generator against
+    // "impactSoundChance".
+    virtual void PlayImpactSound();
+    virtual SoundPak* GetCriticalHitSound() const { return GetSoundPak(CriticalHitSound); }
 
     CharacterBio& GetCharacterBio() { return mBio; }
     const CharacterBio& GetCharacterBio() const { return mBio; }
@@ -377,6 +419,15 @@ public:
     // Cleared by a "StopRotation" animation event.
     bool IsRotatingTowardsTarget() const { return mRotateTowardsTarget; }
     void SetRotateTowardsTarget(bool on) { mRotateTowardsTarget = on; }
+    // What the death handlers ask of the body.
+    virtual void SetPhysicsType(int type);
+    virtual void PlayAnimationSound(const Name& name);
+    virtual void PlayDeathSound();
+    // False when the death animation cannot be played.
+    virtual bool PlayDeathAnimation();
+    // The controller id taken out (0: none) and given back.
+    std::uint32_t Lobotomize();
+    void BrainTransplant(std::uint32_t controllerId);
 
 private:
     void AllocateAnimSets();
@@ -386,6 +437,8 @@ private:
     void PlayFootstep();
 
     void LoadEffectPacks();
+    void BuildDeathManager();
+    void UpdateDeathManager(int elapsed);
 
     PFxManager mFxManager;
 
@@ -465,6 +518,7 @@ private:
     std::uint32_t mSpawnSoundId = 0;
     std::array<CharFxPak, kDamageFxCount> mDamageFx;
     std::map<CombatAttributeType, CharacterDamageFx> mAbsorptionFx;
+    bool mAbsEffectsArmed = false;
     CharFxPak mFireBuffFx;
     CharFxPak mPoisonBuffFx;
     std::map<int, CharFxPak*> mBuffFx;
@@ -478,12 +532,12 @@ private:
     std::uint32_t mMoney = 0;
     std::vector<std::string> mStatusSkills;
     CharacterRagDoll::EffectData mRagdollData;
-    DurationDamageManager mDurationDamage;
     std::array<std::unique_ptr<AnimationSet>, 6> mAnimSets;
     AnimationSet* mAnimationSet = nullptr;
     AnimationSound mAnimationSounds;
     bool mForcedUpdates = false;
     bool mRotateTowardsTarget = false;
+    std::unique_ptr<DeathManager> mDeathManager;
 };
 
 }  // namespace GAME

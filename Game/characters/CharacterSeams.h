@@ -29,15 +29,17 @@ namespace GAME {
     X(ControllerBaseCharacterHandleEvent, "ControllerBaseCharacter::HandleEvent") \
     X(ControllerAIQuestCommandPlayAnimation, "ControllerAI::QuestCommandPlayAnimation") \
     X(SkillManagerHandleSkillAnimationCallback, "SkillManager::HandleSkillAnimationCallback") \
-    X(CombatManagerGiveBonus, "CombatManager::GiveBonus") \
     X(EquipManagerCharacterAttributes, "EquipManager character attributes") \
     X(EquipManagerDefenseAttributes, "EquipManager defense attributes") \
+    X(EquipManagerRacialDefense, "EquipManager racial bonus defense") \
+    X(EquipManagerBodyArmorImpactSound, "EquipManager::GetBodyArmor impact sound") \
     X(InventoryItemSetAttributes, "Inventory item set attributes") \
     X(InventoryItemSetDefenseAttributes, "Inventory item set defense attributes") \
     X(InventorySetOwner, "Inventory::SetOwner") \
     X(SkillManagerApplyCooldownDamage, "SkillManager::ApplyCooldownDamage") \
     X(SkillManagerGetCharAttributes, "SkillManager::GetCharAttributes") \
     X(SkillManagerGetDefenseAttributes, "SkillManager::GetDefenseAttributes") \
+    X(SkillManagerContributeRacialBonusDefense, "SkillManager::ContributeRacialBonusDefense") \
     X(SkillManagerGetRetaliationAttributes, "SkillManager::GetRetaliationAttributes") \
     X(SkillManagerImDead, "SkillManager::ImDead") \
     X(SkillManagerIsSpeedUpdateNeeded, "SkillManager::IsSpeedUpdateNeeded") \
@@ -45,7 +47,11 @@ namespace GAME {
     X(SkillManagerPreLoad, "SkillManager::PreLoad") \
     X(SkillManagerUpdate, "SkillManager::Update") \
     X(SkillManagerUpdateMasteriesAllowed, "SkillManager::UpdateMasteriesAllowed") \
-    X(LevelUpSoundAndEffect, "level-up sound and PFxManager::OneShotParticleEffect")
+    X(LevelUpSoundAndEffect, "level-up sound and PFxManager::OneShotParticleEffect") \
+    X(CharacterActionHandlerStop, "CharacterActionHandler::Stop") \
+    X(CharacterRagDollPhysics, "the character rag doll (physics type)") \
+    X(MonsterLobotomize, "Monster::Lobotomize") \
+    X(MonsterBrainTransplant, "Monster::BrainTransplant")
 // clang-format on
 
 enum class CharacterSeam : std::size_t {

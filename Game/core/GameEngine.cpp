@@ -1,4 +1,5 @@
 #include "Game/core/GameEngine.h"
+#include "Game/rules/death/DeathRemovals.h"
 
 #include <algorithm>
 #include <climits>
@@ -297,6 +298,8 @@ void GameEngine::UpdateTutorialHints(Player* player, int elapsedMs) {
 }
 
 void GameEngine::Update(int elapsedMs) {
+    // Bodies removed by their death handlers go here, outside any entity's own update.
+    Singleton<DeathRemovals>::Get().Flush();
     Player* player = GetMainPlayer();
     const std::uint32_t playerId = player ? GetPlayerId() : 0;
     UpdateTutorialHints(player, elapsedMs);

@@ -26,7 +26,7 @@ TEST_F(CharacterEffects, SizeDependentFieldsAreReadAtThePathingSize) {
     ASSERT_NE(large, nullptr);
     EXPECT_EQ(small->effect, "Records/Fx/AbsFireSmall.dbr");
     EXPECT_EQ(large->effect, "Records/Fx/AbsFireLarge.dbr");
-    EXPECT_FALSE(small->armed);
+    EXPECT_FALSE(small->fired);
     // Every type gets its entry, empty where the game-wide record names nothing.
     ASSERT_NE(hero->GetAbsorptionEffect(CombatAttributeType::PercentCurrentLife), nullptr);
     EXPECT_EQ(hero->GetAbsorptionEffect(CombatAttributeType::Physical), nullptr);

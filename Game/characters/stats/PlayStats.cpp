@@ -4,6 +4,7 @@
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
+#include <string_view>
 
 #include "Engine/Engine.h"
 #include "Engine/object/ObjectManager.h"
@@ -18,6 +19,13 @@ namespace GAME {
 namespace {
 
 constexpr const char* kScoreRecord = "Records/Game/PlayerScore.dbr";
+
+bool IsOfClass(const Object& object, std::string_view className) {
+    for (const RTTI_ClassInfo* info = &object.GetClassInfo(); info; info = info->GetParent())
+        if (className == info->GetClassName())
+            return true;
+    return false;
+}
 constexpr std::size_t kMaxReportLine = 1023;
 
 void AppendFormatted(std::vector<std::string>& lines, const char* format, va_list args) {
@@ -74,6 +82,15 @@ void PlayStats::IncrementKills(std::uint32_t experience, std::uint32_t hits) {
 void PlayStats::SetShieldBlockChance(float chance) {
     mShieldBlockShown = true;
     mShieldBlockChance = chance;
+}
+
+void PlayStats::IncrementPotion(const Object* oneShot) {
+    if (!oneShot)
+        return;
+    if (IsOfClass(*oneShot, "OneShot_PotionHealth"))
+        IncrementHealthPotions();
+    else if (IsOfClass(*oneShot, "OneShot_PotionMana"))
+        IncrementManaPotions();
 }
 
 void PlayStats::TallyDamageInflicted(float amount, const PlayStatsDamageType& type) {

@@ -16,6 +16,8 @@
 
 namespace GAME {
 
+class Object;
+
 class IOStream;
 class LoadTable;
 
@@ -51,6 +53,9 @@ public:
     void DisableShieldBlockChance() { mShieldBlockShown = false; }
     void IncrementHealthPotions() { ++mHealthPotions; }
     void IncrementManaPotions() { ++mManaPotions; }
+    // A used one-shot item: a health or a mana potion counts (by class, so the item kinds need
+    // not be known here); anything else, or null, counts nothing.
+    void IncrementPotion(const Object* oneShot);
     void SkillUsed(const std::string& skillName) { ++mSkillsUsed[skillName]; }
     void TallyDamageInflicted(float amount, const PlayStatsDamageType& type);
     void TallyDamageReceived(float amount, const PlayStatsDamageType& type);

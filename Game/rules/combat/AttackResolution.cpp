@@ -1,9 +1,15 @@
 // How a character's combat manager settles one attack on its character. Every random decision
 // comes from the attack's stored seeds, so each machine that resolves it reaches the same end.
+#include "Engine/media/SoundPak.h"
 #include "Engine/object/ObjectManager.h"
+#include "Engine/records/LoadTable.h"
+#include "Engine/text/LocalizationManager.h"
 #include "Game/characters/Character.h"
+#include "Game/characters/CharacterSeams.h"
 #include "Game/characters/Player.h"
+#include "Game/core/GameEngine.h"
 #include "Game/core/players/Bonus.h"
+#include "Game/rules/combat/CombatEvents.h"
 #include "Game/rules/combat/CombatFilter.h"
 #include "Game/rules/combat/CombatManager.h"
 #include "Game/rules/combat/CombatRandom.h"
@@ -45,6 +51,7 @@ bool CombatManager::TakeAttack(ParametersCombat& params) {
     Character* const character = mCharacter;
     if (!character || !character->IsAlive())
         return false;
+    character->ResetAbsEffects();
     const float lifeBefore = character->GetCurrentLife();
     mLifeLeechPercent = 0.0f;
 
@@ -62,13 +69,18 @@ bool CombatManager::TakeAttack(ParametersCombat& params) {
 
     mState = CombatManager_State::InCombat;
     mInCombatLeft = mInCombatDuration;
+    // Damage over time added by this attack's payloads is credited to its attacker and merged
+    // once the attack is over.
+    mDurationDamage.SetAttacker(params.attackerId);
     mLastAttacker = params.attackerId;
 
     Trace("combat\n");
     Trace("[\n");
     Character* const attacker = FindCharacter(params.attackerId);
-    if (attacker)
+    if (attacker) {
+        character->ContributeRacialBonusDefense(attacker->GetRace(), mRacialDefense);
         Trace("    attackerName = %s\n", attacker->GetObjectName().c_str());
+    }
     Trace("    attackerID = %d\n", static_cast<int>(params.attackerId));
     Trace("    defenderName = %s\n", character->GetObjectName().c_str());
     Trace("    defenderID = %d\n", static_cast<int>(character->GetObjectId()));
@@ -137,8 +149,10 @@ bool CombatManager::TakeAttack(ParametersCombat& params) {
             attacker->GetPlayStats().IMissed();
         character->GetPlayStats().IWasMissed();
     } else {
-        attack.ProcessBluntDamageModifier(multiplier);
-        attack.ProcessDefense(*character, 0.0f, 0.0f, 0.0f, 0.0f);
+        const float blunt = attack.ProcessBluntDamageModifier(multiplier);
+        attack.ProcessDefense(*character, 0.0f, ContributeDefensiveReduction(),
+                              ContributeTotalResistanceReductionPercent(),
+                              ContributeTotalResistanceReductionAbsolute());
         if (mRacialDefense.percent > 0.0f) {
             attack.ReduceDamage(mRacialDefense.percent);
             Trace("    ^yRacial Bonus Percent Defense = %f\n",
@@ -183,6 +197,7 @@ bool CombatManager::TakeAttack(ParametersCombat& params) {
         }
         Trace("    criticalStrike = %f\n", static_cast<double>(multiplier));
         Trace("    regionHit = %s\n", RegionName(attack.GetRegion()));
+        HitFeedback(params, attacker, multiplier, blunt);
         attack.Clear();
         Trace("\n");
         hit = true;
@@ -222,7 +237,38 @@ bool CombatManager::TakeAttack(ParametersCombat& params) {
     }
 
     Trace("]\n");
+    mDurationDamage.EndAttack();
+    character->DisarmAbsEffects();
     return hit;
+}
+
+void CombatManager::HitFeedback(const ParametersCombat& params, Character* attacker,
+                                float multiplier, float blunt) {
+    Character* const character = mCharacter;
+    if (params.combatStyle == ParametersCombatStyle::Probability) {
+        character->PlayImpactSound();
+        ReportCharacterSeam(CharacterSeam::EquipManagerBodyArmorImpactSound);
+    }
+    if (multiplier <= 1.0f)
+        return;
+    if (SoundPak* sound = character->GetCriticalHitSound())
+        sound->Play(character->GetPosition(), false);
+    if (blunt <= 0.0f || !IsCriticalHitTextEnabled() || !gGameEngine)
+        return;
+    const Player* mainPlayer = gGameEngine->GetMainPlayer();
+    const char* styleKey = nullptr;
+    if (mainPlayer && mainPlayer == character)
+        styleKey = "CriticalHitOnPlayerStyle";
+    else if (mainPlayer && mainPlayer == attacker)
+        styleKey = "CriticalHitOnMonsterStyle";
+    if (!styleKey)
+        return;
+    GameEvent_FloatingText text;
+    text.text = LocalizationManager::Instance().Format("CriticalHitFormat", blunt, multiplier);
+    text.style = gGameEngine->GetDatabase().GetString(styleKey);
+    text.position = character->GetPosition();
+    text.objectId = character->GetObjectId();
+    SendGameEvent(text, "FloatingText");
 }
 
 }  // namespace GAME

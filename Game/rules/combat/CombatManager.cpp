@@ -48,6 +48,20 @@ thread_local bool tTraceEnabled = false;
 CombatManager::CombatManager() = default;
 CombatManager::~CombatManager() = default;
 
+namespace {
+struct CriticalHitText {
+    bool enabled = true;
+};
+}  // namespace
+
+void CombatManager::SetCriticalHitTextEnabled(bool on) {
+    Singleton<CriticalHitText>::Get().enabled = on;
+}
+
+bool CombatManager::IsCriticalHitTextEnabled() {
+    return Singleton<CriticalHitText>::Get().enabled;
+}
+
 void CombatManager::SetTraceEnabled(bool on) {
     tTraceEnabled = on;
 }
@@ -139,12 +153,18 @@ void CombatManager::LoadRecord(const std::string& fileName) {
     }
 }
 
+void CombatManager::AssignParent(Character* character) {
+    mCharacter = character;
+    mDurationDamage.SetOwner(character);
+}
+
 void CombatManager::Update(int ms) {
     mInCombatLeft -= ms;
     if (mInCombatLeft < 1)
         mState = CombatManager_State::NotInCombat;
     if (mBlockRecoveryLeft > 0)
         mBlockRecoveryLeft -= ms;
+    mDurationDamage.Update(ms);
 }
 
 void CombatManager::AddCombatFilter(CombatFilter* filter) {
@@ -157,8 +177,78 @@ void CombatManager::RemoveCombatFilter(CombatFilter* filter) {
 }
 
 void CombatManager::ImDying() {
+    mDurationDamage.DelayedClearHack();
     mState = CombatManager_State::NotInCombat;
     mInCombatLeft = 0;
+}
+
+void CombatManager::GiveBonus(const Bonus& bonus, std::uint32_t characterId) {
+    if (characterId == 0)
+        return;
+    if (auto* character = Singleton<ObjectManager>::Get().GetObject<Character>(characterId))
+        character->TakeBonus(bonus, false, 0);
+}
+
+namespace {
+
+float Slowed(float value, float percent) {
+    return value * (1.0f - percent * 0.01f);
+}
+
+}  // namespace
+
+float CombatManager::GetRunSpeed(float speed) const {
+    return Slowed(speed, mDurationDamage.GetFixedDamage(CombatAttributeType::RunSpeed));
+}
+
+float CombatManager::GetAttackSpeed(float speed) const {
+    return Slowed(speed, mDurationDamage.GetFixedDamage(CombatAttributeType::AttackSpeed));
+}
+
+float CombatManager::ContributeSpellCastSpeed(float speed) const {
+    return Slowed(speed, mDurationDamage.GetFixedDamage(CombatAttributeType::SpellCastSpeed));
+}
+
+float CombatManager::ContributeOffensiveAbility(float oa) const {
+    return std::max(
+        Slowed(oa, mDurationDamage.GetFixedDamage(CombatAttributeType::OffensiveAbility)), 0.0f);
+}
+
+float CombatManager::ContributeDefensiveAbility(float da) const {
+    return std::max(
+        Slowed(da, mDurationDamage.GetFixedDamage(CombatAttributeType::DefensiveAbility)), 0.0f);
+}
+
+float CombatManager::ContributeOffensiveReduction() const {
+    return mDurationDamage.GetFixedDamage(CombatAttributeType::OffensiveReduction);
+}
+
+float CombatManager::ContributeDefensiveReduction() const {
+    return mDurationDamage.GetFixedDamage(CombatAttributeType::DefensiveReduction);
+}
+
+float CombatManager::ContributeFumbleDamage() const {
+    return mDurationDamage.GetFixedDamage(CombatAttributeType::Fumble);
+}
+
+float CombatManager::ContributeProjectileFumbleDamage() const {
+    return mDurationDamage.GetFixedDamage(CombatAttributeType::ProjectileFumble);
+}
+
+float CombatManager::ContributeTotalDamageReductionPercent() const {
+    return mDurationDamage.GetFixedDamage(CombatAttributeType::TotalDamageReductionPercent);
+}
+
+float CombatManager::ContributeTotalDamageReductionAbsolute() const {
+    return mDurationDamage.GetFixedDamage(CombatAttributeType::TotalDamageReductionAbsolute);
+}
+
+float CombatManager::ContributeTotalResistanceReductionPercent() const {
+    return mDurationDamage.GetFixedDamage(CombatAttributeType::TotalResistanceReductionPercent);
+}
+
+float CombatManager::ContributeTotalResistanceReductionAbsolute() const {
+    return mDurationDamage.GetFixedDamage(CombatAttributeType::TotalResistanceReductionAbsolute);
 }
 
 float CombatManager::GetRegionChance(CombatAttributeRegion region) const {
@@ -213,7 +303,8 @@ float CombatManager::DesignerCalculateOffensiveAbility(float bonus) {
         m_offensiveAbilityModifierDV =
             mCharacter->GetTotalCharAttribute(CharAttributeType::OffensiveAbilityModifier);
     }
-    return std::max(Evaluate(CombatFormula::OffensiveAbility, 0.0f), 0.0f);
+    return ContributeOffensiveAbility(
+        std::max(Evaluate(CombatFormula::OffensiveAbility, 0.0f), 0.0f));
 }
 
 float CombatManager::DesignerCalculateDefensiveAbility(float bonus) {
@@ -224,7 +315,8 @@ float CombatManager::DesignerCalculateDefensiveAbility(float bonus) {
         m_defensiveAbilityModifierDV =
             mCharacter->GetTotalCharAttribute(CharAttributeType::DefensiveAbilityModifier);
     }
-    return std::max(Evaluate(CombatFormula::DefensiveAbility, 0.0f), 0.0f);
+    return ContributeDefensiveAbility(
+        std::max(Evaluate(CombatFormula::DefensiveAbility, 0.0f), 0.0f));
 }
 
 float CombatManager::DesignerCalculateProbabilityToHit(float oa, float da) {
@@ -362,6 +454,8 @@ bool CombatManager::ApplyDamage(float damage, const PlayStatsDamageType& kind,
                                 CombatAttributeType type) {
     if (damage <= 0.0f)
         return true;
+    if (mCharacter)
+        mCharacter->FireAbsEffect(type);
     if (mRacialDefense.absolute > 0.0f) {
         const float taken = std::min(mRacialDefense.absolute, damage);
         Trace("^y  Racial Bonus Defense (%f) filtered (%f) damage\n",

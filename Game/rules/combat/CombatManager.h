@@ -12,11 +12,13 @@
 
 #include "Game/rules/RacialBonus.h"
 #include "Game/rules/combat/CombatAttributeType.h"
+#include "Game/rules/duration/DurationDamageManager.h"
 #include "Game/rules/formulas/DesignerEquation.h"
 #include "Game/rules/formulas/EquationInterface.h"
 
 namespace GAME {
 
+class Bonus;
 class Character;
 class CombatAttributeAccumulator;
 class CombatFilter;
@@ -75,7 +77,8 @@ public:
 
     bool GetDesignerVariable(const char* name, float& value) override;
 
-    void AssignParent(Character* character) { mCharacter = character; }
+    // The character and, for its duration damage, the character as that manager's owner.
+    void AssignParent(Character* character);
     Character* GetCharacter() const { return mCharacter; }
     // The hand and foot hit damage of the character's own record.
     void Load(const LoadTable& table);
@@ -90,6 +93,28 @@ public:
     void AddCombatFilter(CombatFilter* filter);
     void RemoveCombatFilter(CombatFilter* filter);
     void ImDying();
+    // The character gives one bonus to the character of that id, if any.
+    void GiveBonus(const Bonus& bonus, std::uint32_t characterId);
+
+    // The lasting effects of the attacks taken, updated at the end of Update.
+    DurationDamageManager& GetDurationDamageMgr() { return mDurationDamage; }
+    const DurationDamageManager& GetDurationDamageMgr() const { return mDurationDamage; }
+    bool IsPoisoned() const { return mDurationDamage.IsPoisoned(); }
+
+    // The character's own lasting effects on its speeds, abilities and reductions.
+    float GetRunSpeed(float speed) const;
+    float GetAttackSpeed(float speed) const;
+    float ContributeSpellCastSpeed(float speed) const;
+    float ContributeOffensiveAbility(float oa) const;
+    float ContributeDefensiveAbility(float da) const;
+    float ContributeOffensiveReduction() const;
+    float ContributeDefensiveReduction() const;
+    float ContributeFumbleDamage() const;
+    float ContributeProjectileFumbleDamage() const;
+    float ContributeTotalDamageReductionPercent() const;
+    float ContributeTotalDamageReductionAbsolute() const;
+    float ContributeTotalResistanceReductionPercent() const;
+    float ContributeTotalResistanceReductionAbsolute() const;
 
     float GetRegionChance(CombatAttributeRegion region) const;
     CombatAttributeRegion PickRegion(RandomUniform& gen) const;
@@ -135,6 +160,10 @@ public:
     // Returns the reflected share of an attack, already filtered and scaled, to its attacker.
     void ReflectCombatDamage(ParametersCombat& copy, std::uint32_t attackerId);
 
+    // The machine's switch for the critical-strike text (on unless switched off).
+    static void SetCriticalHitTextEnabled(bool on);
+    static bool IsCriticalHitTextEnabled();
+
     static void SetTraceEnabled(bool on);
     static bool IsTraceEnabled();
     // Writes one line of the combat trace.
@@ -145,8 +174,12 @@ private:
     bool BlockTest(CombatFormula formula, const char* kind, float blockChance, float blockModifier,
                    float pth, RandomUniform& gen);
     bool ChanceTest(float chance, RandomUniform& gen, const char* caused, const char* notMet);
+    // The sounds and text of a hit: impact for melee, then those of a critical strike.
+    void HitFeedback(const ParametersCombat& params, Character* attacker, float multiplier,
+                     float blunt);
 
     Character* mCharacter = nullptr;
+    DurationDamageManager mDurationDamage;
     float mHandMin = 0.0f;
     float mHandMax = 0.0f;
     float mFootMin = 0.0f;

@@ -32,9 +32,6 @@ public:
     bool IsFinished() const { return mFinished; }
 
 protected:
-    // The callback names, created once.
-    static const Name& EndName();
-
     Character* mCharacter = nullptr;
     bool mFinished = false;
 };

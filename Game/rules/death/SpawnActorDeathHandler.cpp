@@ -4,6 +4,7 @@
 #include "Engine/object/ObjectManager.h"
 #include "Engine/world/World.h"
 #include "Game/characters/Character.h"
+#include "Game/rules/death/DeathNames.h"
 
 namespace GAME {
 
@@ -14,10 +15,10 @@ void SpawnActorDeathHandler::Execute() {
 }
 
 void SpawnActorDeathHandler::AnimationCallback(const Name& name) {
-    static const Name spawnName = Name::Create("spawnDeathActor");
-    if (mCharacter && mCharacter->ShouldWaitForCallbackToSpawn() && name == spawnName)
+    if (mCharacter && mCharacter->ShouldWaitForCallbackToSpawn() &&
+        name == DeathNames::SpawnDeathActor())
         SpawnActor();
-    if (name == EndName())
+    if (name == DeathNames::End())
         Finish();
 }
 
