@@ -308,7 +308,7 @@ void Character::UpdateSelf(int ms) {
         // The combat manager's own steps end with its duration damage.
         mCombatManager->Update(ms);
         mDurationDamage.Update(ms);
-        ReportCharacterSeam(CharacterSeam::AuraManagerUpdate);
+        mAuraManager.Update(*this, ms);
     }
     mPlayStats.Update(ms);
 }
@@ -418,6 +418,7 @@ void Character::ImDying() {
     mCombatManager->ImDying();
     mDurationDamage.DelayedClearHack();
     ReportCharacterSeam(CharacterSeam::SkillManagerImDead);
+    mAuraManager.Clear(*this);
     ReportCharacterSeam(CharacterSeam::ControllerCombatCharacterIsDying);
     if (!mDyingFxPak.empty()) {
         ObjectManager& objects = Singleton<ObjectManager>::Get();
@@ -581,7 +582,7 @@ bool Character::TakeAttack(ParametersCombat& parameters) {
     mBio.BioIsTainted();
     mPlayStats.ReceiveHit();
     if (!parameters.auraName.empty())
-        ReportCharacterSeam(CharacterSeam::AuraManagerAddAura);
+        AddAura(parameters.auraName, false, parameters.auraLevel);
     mAttackerId = parameters.attackerId;
     // Damage over time added by this attack's payloads is credited to its attacker and merged
     // once the attack is over.

@@ -22,6 +22,7 @@
 #include "Game/rules/combat/CombatManager.h"
 #include "Game/rules/duration/DurationDamageManager.h"
 #include "Game/rules/duration/DurationDamageOwner.h"
+#include "Game/skills/AuraManager.h"
 #include "Game/world/effects/CharFxPak.h"
 #include "Game/world/effects/PFxManager.h"
 
@@ -340,6 +341,14 @@ public:
     virtual void RemoveMeshEffect(std::uint32_t& id) { mFxManager.RemoveMeshEffect(id); }
     PFxManager& GetFxManager() { return mFxManager; }
 
+    // Auras: entities attached to the character for a while (seconds; 0 with permanent).
+    std::uint32_t AddAura(const std::string& name, bool permanent, int seconds) {
+        return mAuraManager.AddAura(*this, name, permanent, seconds);
+    }
+    void RemoveAura(std::uint32_t id) { mAuraManager.RemoveAura(id); }
+    void RemoveAura(const std::string& name) { mAuraManager.RemoveAura(name); }
+    const AuraManager& GetAuraManager() const { return mAuraManager; }
+
 private:
     void LoadEffectPacks();
 
@@ -435,6 +444,7 @@ private:
     std::vector<std::string> mStatusSkills;
     CharacterRagDoll::EffectData mRagdollData;
     DurationDamageManager mDurationDamage;
+    AuraManager mAuraManager;
 };
 
 }  // namespace GAME

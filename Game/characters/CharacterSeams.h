@@ -7,8 +7,6 @@ namespace GAME {
 
 // clang-format off
 #define GAME_CHARACTER_SEAMS(X) \
-    X(AuraManagerAddAura, "AuraManager::AddAura") \
-    X(AuraManagerUpdate, "AuraManager::Update") \
     X(ControllerAITeamChanged, "ControllerAI::TeamChanged") \
     X(ControllerBaseCharacterUpdate, "ControllerBaseCharacter::Update") \
     X(ControllerCombatAllyAttacked, "ControllerCombat::AllyAttacked") \
