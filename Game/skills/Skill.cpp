@@ -18,6 +18,7 @@
 #include "Game/skills/SkillBaseSeams.h"
 #include "Game/skills/SkillProfile.h"
 #include "Game/skills/SkillServicesBase.h"
+#include "Game/skills/SkillTargets.h"
 #include "Game/world/props/Prop.h"
 
 namespace GAME {
@@ -516,6 +517,72 @@ bool Skill::IsTargetInRange(const Character& caster, std::uint32_t target, float
     const float distance = caster.GetPosition().DistanceTo(actor->GetPosition()) -
                            ActorExtents(caster) - ActorExtents(*actor);
     return distance <= range;
+}
+
+namespace {
+
+TeamManager* Teams() {
+    return gGameEngine ? gGameEngine->GetTeamManager() : nullptr;
+}
+
+// Kept between calls: target searches run per attack and must not allocate once warm.
+std::vector<std::uint32_t>& TargetScratch() {
+    thread_local std::vector<std::uint32_t> found;
+    return found;
+}
+
+}  // namespace
+
+bool Skill::GetValidMeleeTarget(const Character& caster, std::uint32_t& target,
+                                const WorldVec3& point, bool useCasterPosition, float radius,
+                                bool noSearch) {
+    if (target == 0 && !noSearch) {
+        auto& found = TargetScratch();
+        GetTargetsInRadius(caster.GetTeam(), useCasterPosition ? caster.GetPosition() : point,
+                           radius, found, 0, false);
+        target = found.empty() ? 0 : found.front();
+        return true;
+    }
+    if (TeamManager* teams = Teams(); teams && teams->IsFoe(caster.GetObjectId(), target))
+        return true;
+    target = 0;
+    return false;
+}
+
+bool Skill::GetValidRangedTarget(const Character& caster, std::uint32_t& target,
+                                 const WorldVec3& point, bool, float radius) {
+    if (target != 0) {
+        if (TeamManager* teams = Teams(); teams && teams->IsFoe(caster.GetObjectId(), target))
+            return true;
+        target = 0;
+        return false;
+    }
+    auto& found = TargetScratch();
+    GetTargetsInRadius(caster.GetTeam(), point, radius, found, 0, false);
+    target = found.empty() ? 0 : found.front();
+    return true;
+}
+
+bool Skill::GetValidFriendTarget(const Character& caster, std::uint32_t& target,
+                                 const WorldVec3& point, bool useCasterPosition, float radius) {
+    if (target != 0) {
+        if (TeamManager* teams = Teams(); teams && teams->IsFriend(caster.GetObjectId(), target))
+            return true;
+        target = 0;
+        return false;
+    }
+    auto& found = TargetScratch();
+    GetTargetsInRadius(caster.GetTeam(), useCasterPosition ? caster.GetPosition() : point, radius,
+                       found, 0, true);
+    const auto self = std::find(found.begin(), found.end(), caster.GetObjectId());
+    const bool casterFound = self != found.end();
+    if (casterFound)
+        found.erase(self);
+    if (!found.empty())
+        target = found.front();
+    else
+        target = casterFound ? caster.GetObjectId() : 0;
+    return target != 0;
 }
 
 void Skill::Cancel(Character&) {

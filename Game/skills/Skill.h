@@ -203,6 +203,15 @@ public:
 
     // Range, availability, cooldown and mana.
     float GetRange() const;
+    // Target choice: a given target must be a foe (a friend); without one, the first found in
+    // the radius around the point, or around the caster when `useCasterPosition` is set.
+    bool GetValidMeleeTarget(const Character& caster, std::uint32_t& target, const WorldVec3& point,
+                             bool useCasterPosition, float radius, bool noSearch);
+    bool GetValidRangedTarget(const Character& caster, std::uint32_t& target,
+                              const WorldVec3& point, bool flag, float radius);
+    // With nobody else in the radius the caster is its own friend target.
+    bool GetValidFriendTarget(const Character& caster, std::uint32_t& target,
+                              const WorldVec3& point, bool useCasterPosition, float radius);
     bool NeedsAttackSlot() const { return mRangeProfile == Skill_RangeProfile::Melee; }
     SkillReason GetReason() const { return mReason; }
     bool IsNotEnoughMana() const { return mNotEnoughMana; }

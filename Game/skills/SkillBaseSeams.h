@@ -19,8 +19,7 @@ namespace GAME {
     X(AnimationRagDollInfo, "AnimationSet rag-doll data of the current animation") \
     X(RagDollVectors, "CharacterRagDoll::GetDirectionVec, GetPushVec and GetElevationVec") \
     X(ProjectileAddModifier, "ProjectileBase::AddProjectileModifier") \
-    X(SecondarySkills, "SkillSecondary activation and stop") \
-    X(TargetsInRadius, "GameEngine::GetTargetsInRadius")
+    X(SecondarySkills, "SkillSecondary activation and stop")
 // clang-format on
 
 enum class SkillBaseSeam : std::size_t {
