@@ -109,6 +109,7 @@ constexpr AbsorptionKeys kAbsorptionKeys[] = {
 
 Character::Character() {
     mCombatManager->AssignParent(this);
+    mSkillManager->Initialize(mCombatManager.get(), this);
     mFxManager.AttachActor(this);
     mBuffFx[1] = &mFireBuffFx;
     mBuffFx[2] = &mPoisonBuffFx;
@@ -175,7 +176,7 @@ void Character::LoadEffectPacks() {
 
 void Character::Load(const LoadTable& table) {
     Actor::Load(table);
-    ReportCharacterSeam(CharacterSeam::SkillManagerLoad);
+    mSkillManager->Load(table);
     mBio.Load(table);
 
     mTurnRate = table.GetFloat("turnRate", 0.0f);
@@ -274,7 +275,7 @@ void Character::PreLoad(bool now) {
             sound->PreLoad(now);
     for (std::size_t i = 0; i < kEffectPackCount; ++i)
         GetEffectPack(i).PreLoad();
-    ReportCharacterSeam(CharacterSeam::SkillManagerPreLoad);
+    mSkillManager->PreLoad(now);
 }
 
 void Character::InitialUpdate() {
@@ -317,7 +318,7 @@ void Character::PreAnimationUpdate(int) {
     const int elapsed = static_cast<int>(mFrameElapsed);
     if (mLifeState != Character_LifeState::Dead) {
         mBio.Update(*this, elapsed);
-        ReportCharacterSeam(CharacterSeam::SkillManagerUpdate);
+        mSkillManager->Update(elapsed);
         ReportCharacterSeam(CharacterSeam::ControllerBaseCharacterUpdate);
         return;
     }
@@ -417,7 +418,7 @@ void Character::EndTrap() {
 void Character::ImDying() {
     mCombatManager->ImDying();
     mDurationDamage.DelayedClearHack();
-    ReportCharacterSeam(CharacterSeam::SkillManagerImDead);
+    mSkillManager->ImDead();
     mAuraManager.Clear(*this);
     ReportCharacterSeam(CharacterSeam::ControllerCombatCharacterIsDying);
     if (!mDyingFxPak.empty()) {
@@ -532,8 +533,8 @@ void Character::GetEquipCharAttributes(CharAttributeAccumulator&) {
     ReportCharacterSeam(CharacterSeam::EquipManagerCharacterAttributes);
 }
 
-void Character::GetSkillCharAttributes(CharAttributeAccumulator&) {
-    ReportCharacterSeam(CharacterSeam::SkillManagerGetCharAttributes);
+void Character::GetSkillCharAttributes(CharAttributeAccumulator& accumulator) {
+    mSkillManager->GetCharAttributes(accumulator);
 }
 
 void Character::ContributeItemSetCharAttributes(CharAttributeAccumulator&) {
@@ -542,7 +543,7 @@ void Character::ContributeItemSetCharAttributes(CharAttributeAccumulator&) {
 
 void Character::GetAllDefenseAttributes(CombatAttributeAccumulator& accumulator) {
     ReportCharacterSeam(CharacterSeam::EquipManagerDefenseAttributes);
-    ReportCharacterSeam(CharacterSeam::SkillManagerGetDefenseAttributes);
+    mSkillManager->GetDefenseAttributes(accumulator);
     mBio.GetDefenseAttributes(accumulator);
     ReportCharacterSeam(CharacterSeam::InventoryItemSetDefenseAttributes);
     ContributeGameBalanceDefenseAttributes(accumulator);
@@ -702,8 +703,7 @@ void Character::StopInvoluntaryEffect(CombatAttributeType type) {
 }
 
 bool Character::IsSkillSpeedUpdateNeeded() const {
-    ReportCharacterSeam(CharacterSeam::SkillManagerIsSpeedUpdateNeeded);
-    return false;
+    return mSkillManager->IsSpeedUpdateNeeded();
 }
 
 void Character::ForceSpeedUpdate() {
@@ -749,7 +749,7 @@ void Character::ReceiveExperience(std::uint32_t amount, bool quiet) {
         return;
     if (mExperience.ReceiveExperience(amount)) {
         mBio.ReloadValues();
-        ReportCharacterSeam(CharacterSeam::SkillManagerUpdateMasteriesAllowed);
+        mSkillManager->UpdateMasteriesAllowed(mExperience.GetLevel());
         GameEvent_CharacterId levelUp;
         levelUp.objectId = GetObjectId();
         SendGameEvent(levelUp, "PlayerLevelUp");

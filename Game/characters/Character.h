@@ -23,6 +23,7 @@
 #include "Game/rules/duration/DurationDamageManager.h"
 #include "Game/rules/duration/DurationDamageOwner.h"
 #include "Game/skills/AuraManager.h"
+#include "Game/skills/SkillManager.h"
 #include "Game/world/effects/CharFxPak.h"
 #include "Game/world/effects/PFxManager.h"
 
@@ -349,6 +350,8 @@ public:
     void RemoveAura(const std::string& name) { mAuraManager.RemoveAura(name); }
     const AuraManager& GetAuraManager() const { return mAuraManager; }
 
+    SkillManager& GetSkillManager() const { return *mSkillManager; }
+
 private:
     void LoadEffectPacks();
 
@@ -445,6 +448,8 @@ private:
     CharacterRagDoll::EffectData mRagdollData;
     DurationDamageManager mDurationDamage;
     AuraManager mAuraManager;
+    // Reached by pointer: the const speed query takes the manager's one-shot flag.
+    std::unique_ptr<SkillManager> mSkillManager = std::make_unique<SkillManager>();
 };
 
 }  // namespace GAME

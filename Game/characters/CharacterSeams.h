@@ -31,15 +31,6 @@ namespace GAME {
     X(InventoryItemSetDefenseAttributes, "Inventory item set defense attributes") \
     X(InventorySetOwner, "Inventory::SetOwner") \
     X(SkillManagerApplyCooldownDamage, "SkillManager::ApplyCooldownDamage") \
-    X(SkillManagerGetCharAttributes, "SkillManager::GetCharAttributes") \
-    X(SkillManagerGetDefenseAttributes, "SkillManager::GetDefenseAttributes") \
-    X(SkillManagerGetRetaliationAttributes, "SkillManager::GetRetaliationAttributes") \
-    X(SkillManagerImDead, "SkillManager::ImDead") \
-    X(SkillManagerIsSpeedUpdateNeeded, "SkillManager::IsSpeedUpdateNeeded") \
-    X(SkillManagerLoad, "SkillManager::Load") \
-    X(SkillManagerPreLoad, "SkillManager::PreLoad") \
-    X(SkillManagerUpdate, "SkillManager::Update") \
-    X(SkillManagerUpdateMasteriesAllowed, "SkillManager::UpdateMasteriesAllowed") \
     X(LevelUpSoundAndEffect, "level-up sound and PFxManager::OneShotParticleEffect")
 // clang-format on
 

@@ -16,11 +16,16 @@ namespace GAME {
     X(SkillBuffSetTimeToLive, "SkillBuff::SetTimeToLive") \
     X(CommandPackets, "skill command packets") \
     X(EquipmentWeapons, "EquipManager hand weapons") \
-    X(EquipmentSkillAttributes, "EquipManager and item set skill attributes") \
+    X(EquipmentSkillAttributes, "equipment, item set and balance attributes of skills") \
     X(InitializePets, "SkillManager pet initialisation") \
-    X(StopSkill, "Skill::StopSkill") \
     X(ActivateOnDeathNow, "SkillOnDeath::ActivateOnDeathNow") \
-    X(AutoSave, "GameEngine::AutoSave")
+    X(AutoSave, "GameEngine::AutoSave") \
+    X(HandToHandDamage, "CombatManager hand-to-hand damage") \
+    X(RefreshCooldown, "SkillManager::RefreshCooldown") \
+    X(SelectWeaponPoolSkill, "SkillManager::SelectWeaponPoolSkill") \
+    X(WeaponEnchantments, "SkillManager weapon enchantments") \
+    X(CharFxPaks, "SkillManager character effect packs") \
+    X(AllowDualWieldWeapons, "Character::AllowDualWieldWeapons")
 // clang-format on
 
 enum class SkillSeam : std::size_t {
