@@ -3,6 +3,7 @@
 #include <string>
 
 #include "Engine/records/LoadTable.h"
+#include "Game/skills/SkillProfile.h"
 #include "Game/skills/SkillSeams.h"
 
 namespace GAME {
@@ -31,6 +32,12 @@ void Skill_Mastery::Load(const LoadTable& table) {
     for (std::uint32_t i = 0; i < std::size(kMasteryNames); ++i)
         if (text == kMasteryNames[i])
             mEnumeration = i;
+}
+
+std::uint32_t Skill_WPAttack::GetChanceWeight(bool includeDisabled) const {
+    if (!IsSkillEnabled() && !includeDisabled)
+        return 0;
+    return GetSkillProfile().GetChanceWeight(GetCurrentLevel());
 }
 
 void SkillOnDeath::ActivateOnDeathNow(Character&) {

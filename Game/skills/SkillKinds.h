@@ -15,6 +15,9 @@ class SkillActivated : public Skill {
 // An attack of the weapon pool, chosen by its chance weight.
 class Skill_WPAttack : public SkillActivated {
     RTTI_DECLARE(Skill_WPAttack)
+public:
+    // The profile's weight at the current level; a disabled attack weighs nothing unless asked.
+    std::uint32_t GetChanceWeight(bool includeDisabled) const override;
 };
 
 class Skill_Passive : public Skill {

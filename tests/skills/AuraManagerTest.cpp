@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include "../characters/CharacterTestSupport.h"
 #include "Engine/object/ObjectManager.h"
+#include "Game/core/GameEngine.h"
+#include "Game/rules/combat/ParametersCombat.h"
 #include "Game/skills/AuraManager.h"
 #include "support/TestMachine.h"
 
@@ -89,6 +92,31 @@ TEST_F(AuraManagerTest, BadNamesAddNothingAndClearEndsEverythingAtOnce) {
     EXPECT_FALSE(Exists(a));
     EXPECT_TRUE(auras.GetAuras().empty());
     EXPECT_EQ(objects().GetObjectCount(), objectsBefore);
+}
+
+TEST(CharacterAuras, AttacksPlaceTheirAuraAndDyingClearsEveryAura) {
+    TestMachine tm;
+    InitializeObjects();
+    auto* hero = MakeCharacter("Records/Characters/Hero.dbr");
+    ASSERT_NE(hero, nullptr);
+    const std::uint32_t glow = hero->AddAura(kGlow, true, 0);
+    RandomUniform random;
+    random.Seed(3);
+    ParametersCombat attack(random);
+    attack.auraName = kGlow;
+    attack.auraLevel = 1;
+    hero->TakeAttack(attack);
+    ASSERT_EQ(hero->GetAuraManager().GetAuras().size(), 2u);
+    const std::uint32_t struck = hero->GetAuraManager().GetAuras()[1].GetEntityId();
+    RunFrame(*hero, 999);
+    EXPECT_NE(Singleton<ObjectManager>::Get().GetObject(struck), nullptr);
+    RunFrame(*hero, 1);
+    EXPECT_EQ(Singleton<ObjectManager>::Get().GetObject(struck), nullptr);
+
+    hero->ImDying();
+    EXPECT_EQ(Singleton<ObjectManager>::Get().GetObject(glow), nullptr);
+    EXPECT_TRUE(hero->GetAuraManager().GetAuras().empty());
+    ShutdownObjects();
 }
 
 }  // namespace

@@ -126,6 +126,47 @@ TEST_F(SkillManagerLoading, StateCommandsReachTheSkillByReferenceAndSkillsDieWit
         EXPECT_EQ(objects.GetObject(id), nullptr);
 }
 
+class SkillManagerFrame : public SkillManagerFixture {};
+
+TEST_F(SkillManagerFrame, UpdateRunsInstalledAndItemSkillsAndReadsTheHands) {
+    LoadSkills();
+    Skill* cleave = Get(kCleave);
+    Skill* bolt = Get(kBolt);  // level 0: not installed
+    manager().AddItemSkill(Id(kCleave), 1);
+    Skill* item = Singleton<ObjectManager>::Get().GetObject<Skill>(manager().GetItemSkillList()[0]);
+    for (Skill* skill : {cleave, bolt, item})
+        skill->ReplaceCooldownTime(1000.0f);
+    warrior->SetHandState(3);  // a bow
+    RunFrame(*warrior, 400);
+    EXPECT_EQ(cleave->GetCooldownRemaining(), 600);
+    EXPECT_EQ(item->GetCooldownRemaining(), 600);
+    EXPECT_EQ(bolt->GetCooldownRemaining(), 1000);
+    EXPECT_TRUE(manager().IsRangedWeapon());
+    EXPECT_EQ(manager().GetWeaponRangeProfile(), Skill_RangeProfile::Long);
+    Weapon_Type right{};
+    Weapon_Type left{};
+    manager().GetWeaponTypes(right, left);
+    EXPECT_EQ(static_cast<int>(right), 1);
+    EXPECT_EQ(static_cast<int>(left), 1);
+
+    warrior->SetHandState(2);
+    RunFrame(*warrior, 100);
+    EXPECT_FALSE(manager().IsRangedWeapon());
+    EXPECT_EQ(manager().GetWeaponRangeProfile(), Skill_RangeProfile::Melee);
+}
+
+TEST_F(SkillManagerFrame, DyingStopsSkillsAndActivatesOnDeathSkillsOnce) {
+    LoadSkills();
+    manager().SetAsControllingManager();
+    manager().SetSpeedUpdateNeeded();
+    EXPECT_TRUE(warrior->IsSkillSpeedUpdateNeeded());
+    EXPECT_FALSE(warrior->IsSkillSpeedUpdateNeeded());
+    warrior->ImDying();
+    EXPECT_EQ(tm.CountLog("SkillOnDeath::ActivateOnDeathNow"), 1);
+    // The skills stay with the character until it is destroyed.
+    EXPECT_EQ(manager().GetSkillList().size(), 9u);
+}
+
 class SkillManagerPoints : public SkillManagerFixture {};
 
 TEST_F(SkillManagerPoints, PointsLeaveOutDefaultsAndMasteriesCountWhenBought) {
