@@ -43,14 +43,18 @@ void AuraManager::EndAura(Actor& owner, const AuraContainer& aura) {
 }
 
 void AuraManager::Update(Actor& owner, int ms) {
-    // Ended auras are destroyed in list order, then dropped together.
-    auto ended = [&](AuraContainer& aura) {
-        if (aura.IsPermanent() || !aura.CountDown(ms))
-            return false;
-        EndAura(owner, aura);
-        return true;
-    };
-    mAuras.erase(std::remove_if(mAuras.begin(), mAuras.end(), ended), mAuras.end());
+    // In list order; ended auras are dropped as the walk passes them.
+    auto kept = mAuras.begin();
+    for (auto it = mAuras.begin(); it != mAuras.end(); ++it) {
+        if (!it->IsPermanent() && it->CountDown(ms)) {
+            EndAura(owner, *it);
+            continue;
+        }
+        if (kept != it)
+            *kept = std::move(*it);
+        ++kept;
+    }
+    mAuras.erase(kept, mAuras.end());
 }
 
 void AuraManager::Clear(Actor& owner) {

@@ -345,8 +345,9 @@ void SkillManager::ImDead() {
         mServices->Dead();
     if (!mParent)
         return;
-    mScratch.assign(mActive.begin(), mActive.end());
-    for (std::uint32_t id : mScratch)
+    // Its own copy: a character may die inside a skill's update, while the frame's copy is walked.
+    const std::vector<std::uint32_t> active = mActive;
+    for (std::uint32_t id : active)
         if (Skill* skill = Find(id))
             skill->StopSkill(*mParent);
     auto buffs = std::move(mBuffs);
