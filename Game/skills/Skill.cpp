@@ -238,7 +238,7 @@ void Skill::StartCooldown() {
 // A running longer cooldown is never shortened.
 void Skill::ReplaceCooldownTime(float ms) {
     if (ms > 0.0f && static_cast<float>(mCooldownRemaining) < ms) {
-        mCooldownRemaining = static_cast<int>(ms);
+        mCooldownRemaining = SkillProfile::SaturatedInt(ms);
         mCooldownTotal = mCooldownRemaining;
     }
 }
@@ -614,6 +614,27 @@ void Skill::AddSecondarySkill(std::uint32_t id) {
 void Skill::AddBaseSkill(std::uint32_t id) {
     if (id != 0)
         mBaseSkills.push_back(id);
+}
+
+// The secondary kinds are not built yet: an attached one is reported and skipped.
+static void ForwardToSecondarySkills(const std::vector<std::uint32_t>& ids) {
+    for (std::uint32_t id : ids)
+        if (FindObjectOfClass(id, "SkillSecondary"))
+            ReportSkillBaseSeam(SkillBaseSeam::SecondarySkills);
+}
+
+void Skill::ActivateSecondarySkills(Character&, std::uint32_t, const std::vector<std::uint32_t>&,
+                                    const WorldCoords&) {
+    ForwardToSecondarySkills(mSecondarySkills);
+}
+
+void Skill::PrimaryActivateSecondarySkills(Character&, const std::vector<std::uint32_t>&,
+                                           const WorldCoords&) {
+    ForwardToSecondarySkills(mSecondarySkills);
+}
+
+void Skill::PrimaryStopSecondarySkills(Character&) {
+    ForwardToSecondarySkills(mSecondarySkills);
 }
 
 bool Skill::GetModifierInfo(std::size_t index, std::string& name, std::uint32_t& level) const {

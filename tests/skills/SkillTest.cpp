@@ -103,6 +103,8 @@ TEST_F(SkillCooldown, ReducedByTheSkillAndItsOwnerAndNeverShortened) {
     skill.StartCooldown();
     EXPECT_EQ(skill.GetCooldownRemaining(), 0);
     EXPECT_EQ(skill.GetCooldownTotal(), 2500);
+    skill.ReplaceCooldownTime(1e12f);
+    EXPECT_EQ(skill.GetCooldownRemaining(), INT32_MAX);
 }
 
 TEST_F(SkillCooldown, ManaCostIsReducedButNeverNegativeAndAnEqualAmountIsEnough) {
