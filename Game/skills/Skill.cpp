@@ -99,13 +99,14 @@ const SkillProfile& Skill::GetSkillProfile() const {
 }
 
 void Skill::OnDestroy() {
+    auto& objects = Singleton<ObjectManager>::Get();
     for (OwnedObject<Prop>* prop : {&mProp1, &mProp2}) {
-        if (Prop* object = prop->Get()) {
-            const auto parentId = object->GetAttachParentId();
-            if (auto* parent = Singleton<ObjectManager>::Get().GetObject<Entity>(parentId))
-                parent->Detach(object);
-        }
-        prop->Reset();
+        Prop* object = prop->Release();
+        if (!object)
+            continue;
+        if (auto* parent = objects.GetObject<Entity>(object->GetAttachParentId()))
+            parent->Detach(object);
+        objects.DestroyObjectEx(object, kSourceFile, __LINE__);
     }
 }
 
