@@ -14,6 +14,7 @@
 #include "Game/items/kinds/Weapon.h"
 #include "Game/rules/RacialBonus.h"
 #include "Game/rules/SkillAttribute.h"
+#include "Game/rules/combat/CombatManager.h"
 #include "Game/rules/combat/ParametersCombat.h"
 #include "Game/skills/SkillBaseSeams.h"
 #include "Game/skills/SkillProfile.h"
@@ -461,10 +462,13 @@ void Skill::CollectCombatParameters(Character& attacker, Character* target,
         parameters.racialBonusDamage = racial.absolute;
         if (racial.percent > 0.0f) {
             damagePercent = racial.percent + (damagePercent == 0.0f ? 100.0f : damagePercent);
-            gEngine->Log(2, "^bRacial Bonus Damage Percent %f", racial.percent);
+            CombatManager::Trace("^bRacial Bonus Damage Percent %f",
+                                 static_cast<double>(racial.percent));
         }
+        // On the combat trace, which writes only when switched on: attacks must not allocate.
         if (racial.absolute > 0.0f)
-            gEngine->Log(2, "^bRacial Bonus Damage Absolute %f", racial.absolute);
+            CombatManager::Trace("^bRacial Bonus Damage Absolute %f",
+                                 static_cast<double>(racial.absolute));
     }
     parameters.attackerId = attacker.GetObjectId();
     parameters.combatStyle = style;
