@@ -14,6 +14,7 @@
 #include "Game/items/kinds/Weapon.h"
 #include "Game/rules/RacialBonus.h"
 #include "Game/rules/SkillAttribute.h"
+#include "Game/rules/combat/CombatManager.h"
 #include "Game/rules/combat/ParametersCombat.h"
 #include "Game/skills/SkillBaseSeams.h"
 #include "Game/skills/SkillProfile.h"
@@ -99,13 +100,14 @@ const SkillProfile& Skill::GetSkillProfile() const {
 }
 
 void Skill::OnDestroy() {
+    auto& objects = Singleton<ObjectManager>::Get();
     for (OwnedObject<Prop>* prop : {&mProp1, &mProp2}) {
-        if (Prop* object = prop->Get()) {
-            const auto parentId = object->GetAttachParentId();
-            if (auto* parent = Singleton<ObjectManager>::Get().GetObject<Entity>(parentId))
-                parent->Detach(object);
-        }
-        prop->Reset();
+        Prop* object = prop->Release();
+        if (!object)
+            continue;
+        if (auto* parent = objects.GetObject<Entity>(object->GetAttachParentId()))
+            parent->Detach(object);
+        objects.DestroyObjectEx(object, kSourceFile, __LINE__);
     }
 }
 
@@ -238,7 +240,7 @@ void Skill::StartCooldown() {
 // A running longer cooldown is never shortened.
 void Skill::ReplaceCooldownTime(float ms) {
     if (ms > 0.0f && static_cast<float>(mCooldownRemaining) < ms) {
-        mCooldownRemaining = static_cast<int>(ms);
+        mCooldownRemaining = SkillProfile::SaturatedInt(ms);
         mCooldownTotal = mCooldownRemaining;
     }
 }
@@ -460,10 +462,13 @@ void Skill::CollectCombatParameters(Character& attacker, Character* target,
         parameters.racialBonusDamage = racial.absolute;
         if (racial.percent > 0.0f) {
             damagePercent = racial.percent + (damagePercent == 0.0f ? 100.0f : damagePercent);
-            gEngine->Log(2, "^bRacial Bonus Damage Percent %f", racial.percent);
+            CombatManager::Trace("^bRacial Bonus Damage Percent %f",
+                                 static_cast<double>(racial.percent));
         }
+        // On the combat trace, which writes only when switched on: attacks must not allocate.
         if (racial.absolute > 0.0f)
-            gEngine->Log(2, "^bRacial Bonus Damage Absolute %f", racial.absolute);
+            CombatManager::Trace("^bRacial Bonus Damage Absolute %f",
+                                 static_cast<double>(racial.absolute));
     }
     parameters.attackerId = attacker.GetObjectId();
     parameters.combatStyle = style;
@@ -614,6 +619,27 @@ void Skill::AddSecondarySkill(std::uint32_t id) {
 void Skill::AddBaseSkill(std::uint32_t id) {
     if (id != 0)
         mBaseSkills.push_back(id);
+}
+
+// The secondary kinds are not built yet: an attached one is reported and skipped.
+static void ForwardToSecondarySkills(const std::vector<std::uint32_t>& ids) {
+    for (std::uint32_t id : ids)
+        if (FindObjectOfClass(id, "SkillSecondary"))
+            ReportSkillBaseSeam(SkillBaseSeam::SecondarySkills);
+}
+
+void Skill::ActivateSecondarySkills(Character&, std::uint32_t, const std::vector<std::uint32_t>&,
+                                    const WorldCoords&) {
+    ForwardToSecondarySkills(mSecondarySkills);
+}
+
+void Skill::PrimaryActivateSecondarySkills(Character&, const std::vector<std::uint32_t>&,
+                                           const WorldCoords&) {
+    ForwardToSecondarySkills(mSecondarySkills);
+}
+
+void Skill::PrimaryStopSecondarySkills(Character&) {
+    ForwardToSecondarySkills(mSecondarySkills);
 }
 
 bool Skill::GetModifierInfo(std::size_t index, std::string& name, std::uint32_t& level) const {

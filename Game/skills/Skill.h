@@ -254,6 +254,14 @@ public:
     const std::vector<std::uint32_t>& GetModifiers() const { return mModifiers; }
     const std::vector<std::uint32_t>& GetSecondarySkills() const { return mSecondarySkills; }
     const std::vector<std::uint32_t>& GetBaseSkills() const { return mBaseSkills; }
+    // Forward to each attached secondary skill that exists.
+    void ActivateSecondarySkills(Character& character, std::uint32_t count,
+                                 const std::vector<std::uint32_t>& targets,
+                                 const WorldCoords& coords);
+    void PrimaryActivateSecondarySkills(Character& character,
+                                        const std::vector<std::uint32_t>& targets,
+                                        const WorldCoords& coords);
+    void PrimaryStopSecondarySkills(Character& character);
     bool GetModifierInfo(std::size_t index, std::string& name, std::uint32_t& level) const;
     std::string GetBaseNameText() const;
     std::wstring GetBaseNamesText() const;

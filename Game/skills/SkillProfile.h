@@ -247,8 +247,14 @@ public:
     void GetRacialBonusDefense(const std::vector<std::string>& races, RacialBonus_Defense& bonus,
                                unsigned level) const;
 
-    // Record seconds become whole milliseconds, truncated.
-    static int ToMilliseconds(float seconds) { return static_cast<int>(seconds * 1000.0f); }
+    // Record seconds become whole milliseconds, truncated; a time past the integer range is
+    // held at its end rather than wrapped.
+    static int ToMilliseconds(float seconds) { return SaturatedInt(seconds * 1000.0f); }
+    static int SaturatedInt(float value) {
+        if (!(value > -2147483520.0f))
+            return value != value ? 0 : INT32_MIN;
+        return value < 2147483520.0f ? static_cast<int>(value) : INT32_MAX;
+    }
 
 private:
     void LoadQualifiers(const LoadTable& record);

@@ -4,6 +4,7 @@
 #include "Engine/world/World.h"
 #include "Game/characters/Character.h"
 #include "Game/skills/SkillProfile.h"
+#include "Game/world/props/Prop.h"
 #include "SkillTestSupport.h"
 
 namespace GAME::test {
@@ -172,6 +173,68 @@ TEST_F(SkillTexts, SpecializedLinesInOrderAndUnderTheirConditions) {
                                          L"tagDamageAbsorptionTitle", L"- tagQualifyingDamageCold",
                                          L"- tagQualifyingDamagePoison", L"3 pets"}));
     EXPECT_EQ(lines[0].textClass, GameTextClass_SkillStatsNext);
+}
+
+}  // namespace
+}  // namespace GAME::test
+
+namespace GAME::test {
+namespace {
+
+using SkillLinks = SkillFixture;
+
+TEST_F(SkillLinks, MasteryBaseSkillsAndModifiersAreFoundByIdAndMissingOnesSkipped) {
+    Skill& skill = Make("Records/Skills/FireBolt.dbr");
+    Skill& mastery = Make("Records/Skills/Buff.dbr");
+    Skill& base = Make("Records/Skills/Elemental.dbr");
+    skill.AddMastery(0);
+    EXPECT_TRUE(skill.IsSkillTheMasterySkill());
+    skill.AddMastery(mastery.GetObjectId());
+    mastery.IncrementSkillLevel(2);
+    EXPECT_EQ(skill.GetMasteryLevel(), 2u);
+
+    EXPECT_TRUE(skill.IsBaseSkillEnabled());
+    skill.AddBaseSkill(987654u);  // gone: skipped
+    skill.AddBaseSkill(base.GetObjectId());
+    EXPECT_FALSE(skill.IsBaseSkillEnabled());
+    base.IncrementSkillLevel(1);
+    EXPECT_TRUE(skill.IsBaseSkillEnabled());
+    EXPECT_EQ(skill.GetBaseNameText(), "");  // the first base no longer exists
+
+    LocalizationManager::Instance().SetText("SkillBaseNamesFormat", L"<%s>");
+    Skill& other = Make("Records/Skills/Buff.dbr");
+    other.AddBaseSkill(mastery.GetObjectId());
+    other.AddBaseSkill(skill.GetObjectId());
+    EXPECT_EQ(other.GetBaseNameText(), "tagBuff");
+    EXPECT_EQ(other.GetBaseNamesText(), L"<tagBuff><tagFireBolt>");
+
+    skill.AddModifier(0);
+    EXPECT_TRUE(skill.GetModifiers().empty());
+    std::string name;
+    std::uint32_t level = 7;
+    EXPECT_FALSE(skill.GetModifierInfo(0, name, level));
+    EXPECT_EQ(level, 7u);
+}
+
+TEST_F(SkillLinks, SoundsPlayAtThePointAndPropsGoWithTheSkill) {
+    Skill& skill = Make("Records/Skills/Buff.dbr");
+    auto& objects = Singleton<ObjectManager>::Get();
+    SoundPak* swipe = nullptr;
+    for (std::uint32_t id : objects.GetObjectIds())
+        if (auto* pak = objects.GetObject<SoundPak>(id))
+            swipe = pak;
+    ASSERT_NE(swipe, nullptr);
+    skill.PlayHitSound(WorldVec3());  // no hit sound: nothing
+    skill.PlaySwipeSound(WorldVec3());
+    EXPECT_EQ(swipe->GetPlayed().size(), 1u);
+
+    EXPECT_EQ(skill.GetProp1(), nullptr);
+    Prop* prop = skill.GetProp2();
+    ASSERT_NE(prop, nullptr);
+    const std::uint32_t propId = prop->GetObjectId();
+    skill.OnDestroy();
+    EXPECT_EQ(skill.GetProp2(), nullptr);
+    EXPECT_EQ(objects.GetObject(propId), nullptr);
 }
 
 }  // namespace

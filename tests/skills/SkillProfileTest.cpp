@@ -128,6 +128,9 @@ TEST_F(SkillProfileTest, AnAbsurdLevelIsCappedAndNamed) {
     EXPECT_EQ(p.GetMaxLevel(), 1000u);
     EXPECT_EQ(p.GetModifierLevelCount(), 1000u);
     EXPECT_EQ(tm.CountLog("Records/Skills/Huge.dbr field skillMaxLevel"), 1);
+    // Times past the integer range are held at its ends, never wrapped.
+    EXPECT_EQ(p.GetSpawnObjectTimeToLive(1), INT32_MAX);
+    EXPECT_EQ(p.GetSpawnObjectTimeToLive(2), INT32_MIN);
 }
 
 TEST_F(SkillProfileTest, OneProfilePerNameLoadedOnceEvenFromAnotherThread) {

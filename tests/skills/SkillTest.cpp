@@ -1,6 +1,7 @@
 // The base skill: levels and augments, cooldown, mana, availability reasons, the controlling
 // machine's update and replication, and how an attack's parameters are filled.
 #include "Game/characters/Character.h"
+#include "Game/rules/combat/CombatManager.h"
 #include "Game/rules/combat/ParametersCombat.h"
 #include "Game/skills/SkillProfile.h"
 #include "SkillTestSupport.h"
@@ -103,6 +104,8 @@ TEST_F(SkillCooldown, ReducedByTheSkillAndItsOwnerAndNeverShortened) {
     skill.StartCooldown();
     EXPECT_EQ(skill.GetCooldownRemaining(), 0);
     EXPECT_EQ(skill.GetCooldownTotal(), 2500);
+    skill.ReplaceCooldownTime(1e12f);
+    EXPECT_EQ(skill.GetCooldownRemaining(), INT32_MAX);
 }
 
 TEST_F(SkillCooldown, ManaCostIsReducedButNeverNegativeAndAnEqualAmountIsEnough) {
@@ -243,8 +246,10 @@ TEST_F(SkillCombat, ARacialBonusAgainstTheTargetsRaceIsCarried) {
     ASSERT_NE(beast, nullptr);
     RandomUniform random;
     ParametersCombat parameters(random);
+    CombatManager::SetTraceEnabled(true);
     skill.CollectCombatParameters(attacker, beast, ParametersCombatStyle::Probability, false, 0,
                                   parameters, 0.0f);
+    CombatManager::SetTraceEnabled(false);
     EXPECT_FLOAT_EQ(parameters.racialBonusDamage, 9.0f);
     EXPECT_EQ(tm.CountLog("Racial Bonus Damage Percent 25"), 1);
     EXPECT_EQ(tm.CountLog("Racial Bonus Damage Absolute 9"), 1);
