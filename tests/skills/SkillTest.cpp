@@ -264,3 +264,64 @@ TEST_F(SkillCombat, ARacialBonusAgainstTheTargetsRaceIsCarried) {
 
 }  // namespace
 }  // namespace GAME::test
+
+namespace GAME::test {
+namespace {
+
+using SkillModifiers = SkillFixture;
+
+TEST_F(SkillModifiers, AttachedModifiersAddTheirLevelsDataAndOthersAreSkipped) {
+    Skill& skill = Make(kFireBolt);
+    Skill& modifier = Make("Records/Skills/BoltModifier.dbr");
+    Skill& notAModifier = Make(kElemental);
+    notAModifier.IncrementSkillLevel(1);
+    skill.AddModifier(notAModifier.GetObjectId());
+    skill.AddModifier(modifier.GetObjectId());
+    skill.IncrementSkillLevel(1);
+    // A modifier without a level adds nothing.
+    EXPECT_FLOAT_EQ(skill.GetManaCost(), 10.0f);
+    modifier.IncrementSkillLevel(2);
+    EXPECT_FLOAT_EQ(skill.GetManaCost(), 16.0f);
+    // (2 s + 0.5 s) less the skill's own 10 %.
+    EXPECT_FLOAT_EQ(skill.GetCooldownTime(), 2250.0f);
+
+    const SkillProjectileModifier projectile = skill.MakeProjectileModifier();
+    EXPECT_EQ(projectile.skillId, skill.GetObjectId());
+    EXPECT_FLOAT_EQ(projectile.explosionRadius, 0.75f);
+    EXPECT_FLOAT_EQ(projectile.piercingChance, 0.1f);
+    EXPECT_EQ(projectile.fragmentsName, "Records/Skills/Fragment.dbr");
+    EXPECT_EQ(projectile.fragmentsMin, 2u);
+
+    std::string name;
+    std::uint32_t level = 0;
+    ASSERT_TRUE(skill.GetModifierInfo(1, name, level));
+    EXPECT_EQ(name, "Records/Skills/BoltModifier.dbr");
+    EXPECT_EQ(level, 2u);
+
+    // The modifier's self-buff pack joins the skill's.
+    manager.calls.clear();
+    skill.ApplyBuffSelfEffects(*Singleton<ObjectManager>::Get().CreateObject<Character>(), true);
+    EXPECT_EQ(manager.calls,
+              (std::vector<std::string>{"fx Records/Skills/Fx/ModifierSelf.dbr", "unenchant"}));
+}
+
+TEST_F(SkillModifiers, AnAttacksDamageIncludesTheModifiersDamage) {
+    Skill& skill = Make(kFireBolt);
+    skill.IncrementSkillLevel(1);
+    Character& attacker = *Singleton<ObjectManager>::Get().CreateObject<Character>();
+    RandomUniform random;
+    ParametersCombat alone(random);
+    skill.CollectCombatParameters(attacker, nullptr, ParametersCombatStyle::Direct, false, 0, alone,
+                                  0.0f);
+    Skill& modifier = Make("Records/Skills/BoltModifier.dbr");
+    modifier.IncrementSkillLevel(1);
+    skill.AddModifier(modifier.GetObjectId());
+    ParametersCombat modified(random);
+    skill.CollectCombatParameters(attacker, nullptr, ParametersCombatStyle::Direct, false, 0,
+                                  modified, 0.0f);
+    EXPECT_EQ(modified.accumulator.GetDamagePayloads().size(),
+              alone.accumulator.GetDamagePayloads().size() + 1);
+}
+
+}  // namespace
+}  // namespace GAME::test
