@@ -189,6 +189,7 @@ TEST(SkillAttributeDraw, EachTotalTakesOneDrawOfTheRootGenerator) {
     auto nextSeedAfter = [](bool askSkill) {
         TestMachine tm;
         InitializeObjects();
+        gGameEngine->GetRandomGen().Seed(1234);  // the root seeds itself from the clock
         auto& objects = Singleton<ObjectManager>::Get();
         auto* skill = objects.CreateObjectFromFile<Skill>(kFireBolt);
         skill->IncrementSkillLevel(2);
