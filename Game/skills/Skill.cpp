@@ -45,16 +45,8 @@ Skill_RangeProfile RangeProfileFromText(const std::string& text) {
 
 // A character's radius by its size class; other actors by their bounding sphere.
 float ActorExtents(const Entity& entity) {
-    if (const auto* character = dynamic_cast<const Character*>(&entity)) {
-        switch (character->GetPathingSize()) {
-            case CharacterPathingSize::Medium:
-                return 1.0f;
-            case CharacterPathingSize::Large:
-                return 1.75f;
-            default:
-                return 0.5f;
-        }
-    }
+    if (const auto* character = dynamic_cast<const Character*>(&entity))
+        return GetCharacterExtents(*character);
     return entity.GetBoundingRadius();
 }
 

@@ -11,6 +11,7 @@
 #include "Game/skills/Skill.h"
 #include "Game/skills/SkillBaseSeams.h"
 #include "Game/skills/SkillProfile.h"
+#include "Game/skills/SkillTargets.h"
 #include "Game/world/effects/FxPak.h"
 #include "Game/world/props/Prop.h"
 
@@ -24,17 +25,6 @@ CharacterRagDoll::Effect RagDollEffectFromText(const std::string& text) {
     if (text == "TakeHit")
         return CharacterRagDoll::TakeHit;
     return CharacterRagDoll::Random;
-}
-
-float PetExtents(const Character& pet) {
-    switch (pet.GetPathingSize()) {
-        case CharacterPathingSize::Medium:
-            return 1.0f;
-        case CharacterPathingSize::Large:
-            return 1.75f;
-        default:
-            return 0.5f;
-    }
 }
 
 }  // namespace
@@ -372,7 +362,7 @@ bool Skill::IsPetDisplayable() const {
 
 float Skill::GetPetExtents() const {
     const Character* pet = mPetTemplate.Get();
-    return pet ? PetExtents(*pet) + 2.0f : 2.0f;
+    return pet ? GetCharacterExtents(*pet) + 2.0f : 2.0f;
 }
 
 void Skill::PreLoadPet() {

@@ -7,6 +7,17 @@
 
 namespace GAME {
 
+float GetCharacterExtents(const Character& character) {
+    switch (character.GetPathingSize()) {
+        case CharacterPathingSize::Medium:
+            return 1.0f;
+        case CharacterPathingSize::Large:
+            return 1.75f;
+        default:
+            return 0.5f;
+    }
+}
+
 void GetTargetsInRadius(const Team& team, const WorldVec3& centre, float radius,
                         std::vector<std::uint32_t>& out, std::uint32_t exclude, bool friends) {
     out.clear();

@@ -8,8 +8,12 @@
 
 namespace GAME {
 
+class Character;
 class Team;
 struct WorldVec3;
+
+// A character's radius by its size class (0.5, 1.0 or 1.75 m).
+float GetCharacterExtents(const Character& character);
 
 // Fills `out` (cleared first); `exclude` 0 excludes nobody.
 void GetTargetsInRadius(const Team& team, const WorldVec3& centre, float radius,
