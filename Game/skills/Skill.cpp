@@ -127,7 +127,10 @@ void Skill::PreLoad(bool now) {
 std::uint32_t Skill::GetCurrentLevel() const {
     if (mSkillState.level == 0)
         return 0;
-    return std::min(mSkillState.level + mAugmentedLevel, GetSkillProfile().GetUltimateLevel());
+    // Summed wide: a large augmentation must not wrap around to a low level.
+    const std::uint64_t level = std::uint64_t{mSkillState.level} + mAugmentedLevel;
+    return static_cast<std::uint32_t>(
+        std::min<std::uint64_t>(level, GetSkillProfile().GetUltimateLevel()));
 }
 
 std::uint32_t Skill::GetMaxLevel() const {
@@ -193,7 +196,7 @@ bool Skill::DecrementSkillLevel() {
 }
 
 void Skill::IncrementAugmentedSkillLevel(std::uint32_t count) {
-    mAugmentedLevel += count;
+    mAugmentedLevel = count > UINT32_MAX - mAugmentedLevel ? UINT32_MAX : mAugmentedLevel + count;
 }
 
 void Skill::DecrementAugmentedSkillLevel(std::uint32_t count) {

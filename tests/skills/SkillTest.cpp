@@ -24,6 +24,12 @@ TEST_F(SkillLevels, AugmentsRaiseOnlyABoughtSkillAndStopAtTheUltimateLevel) {
     skill.IncrementSkillLevel(9);  // bought levels stop at the maximum level
     EXPECT_EQ(skill.GetSkillLevel(), 4u);
     EXPECT_EQ(skill.GetCurrentLevel(), 6u);
+    // Augments from many sources never wrap around.
+    skill.IncrementAugmentedSkillLevel(UINT32_MAX);
+    EXPECT_EQ(skill.GetAugmentedLevel(), UINT32_MAX);
+    EXPECT_EQ(skill.GetCurrentLevel(), 6u);
+    skill.DecrementAugmentedSkillLevel(UINT32_MAX - 3);
+    EXPECT_EQ(skill.GetAugmentedLevel(), 3u);
     skill.DecrementAugmentedSkillLevel(5);
     EXPECT_EQ(skill.GetAugmentedLevel(), 0u);
     EXPECT_FALSE(skill.IsAugmented());
