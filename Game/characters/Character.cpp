@@ -120,6 +120,7 @@ constexpr AbsorptionKeys kAbsorptionKeys[] = {
 
 Character::Character() {
     mCombatManager->AssignParent(this);
+    mSkillManager->Initialize(mCombatManager.get(), this);
     mFxManager.AttachActor(this);
     mBuffFx[1] = &mFireBuffFx;
     mBuffFx[2] = &mPoisonBuffFx;
@@ -193,10 +194,10 @@ void Character::DisarmAbsEffects() {
     mAbsEffectsArmed = false;
 }
 
-void Character::ContributeRacialBonusDefense(const std::vector<std::string>&,
-                                             RacialBonus_Defense&) {
+void Character::ContributeRacialBonusDefense(const std::vector<std::string>& races,
+                                             RacialBonus_Defense& bonus) {
     ReportCharacterSeam(CharacterSeam::EquipManagerRacialDefense);
-    ReportCharacterSeam(CharacterSeam::SkillManagerContributeRacialBonusDefense);
+    mSkillManager->ContributeRacialBonusDefense(races, bonus);
 }
 
 void Character::PlayImpactSound() {
@@ -231,7 +232,7 @@ void Character::LoadEffectPacks() {
 
 void Character::Load(const LoadTable& table) {
     Actor::Load(table);
-    ReportCharacterSeam(CharacterSeam::SkillManagerLoad);
+    mSkillManager->Load(table);
     mBio.Load(table);
 
     mTurnRate = table.GetFloat("turnRate", 0.0f);
@@ -337,7 +338,7 @@ void Character::PreLoad(bool now) {
             sound->PreLoad(now);
     for (std::size_t i = 0; i < kEffectPackCount; ++i)
         GetEffectPack(i).PreLoad();
-    ReportCharacterSeam(CharacterSeam::SkillManagerPreLoad);
+    mSkillManager->PreLoad(now);
     if (mDeathManager)
         mDeathManager->PreLoad();
 }
@@ -375,7 +376,7 @@ void Character::UpdateSelf(int ms) {
     if (mLifeState != Character_LifeState::Dead) {
         // The combat manager's own steps end with its duration damage.
         mCombatManager->Update(ms);
-        ReportCharacterSeam(CharacterSeam::AuraManagerUpdate);
+        mAuraManager.Update(*this, ms);
         UpdateDeathManager(static_cast<int>(mFrameElapsed));
     }
     mPlayStats.Update(ms);
@@ -445,7 +446,7 @@ void Character::PreAnimationUpdate(int) {
     const int elapsed = static_cast<int>(mFrameElapsed);
     if (mLifeState != Character_LifeState::Dead) {
         mBio.Update(*this, elapsed);
-        ReportCharacterSeam(CharacterSeam::SkillManagerUpdate);
+        mSkillManager->Update(elapsed);
         ReportCharacterSeam(CharacterSeam::ControllerBaseCharacterUpdate);
         return;
     }
@@ -547,7 +548,8 @@ void Character::EndTrap() {
 
 void Character::ImDying() {
     mCombatManager->ImDying();
-    ReportCharacterSeam(CharacterSeam::SkillManagerImDead);
+    mSkillManager->ImDead();
+    mAuraManager.Clear(*this);
     ReportCharacterSeam(CharacterSeam::ControllerCombatCharacterIsDying);
     if (!mDyingFxPak.empty()) {
         ObjectManager& objects = Singleton<ObjectManager>::Get();
@@ -668,8 +670,8 @@ void Character::GetEquipCharAttributes(CharAttributeAccumulator&) {
     ReportCharacterSeam(CharacterSeam::EquipManagerCharacterAttributes);
 }
 
-void Character::GetSkillCharAttributes(CharAttributeAccumulator&) {
-    ReportCharacterSeam(CharacterSeam::SkillManagerGetCharAttributes);
+void Character::GetSkillCharAttributes(CharAttributeAccumulator& accumulator) {
+    mSkillManager->GetCharAttributes(accumulator);
 }
 
 void Character::ContributeItemSetCharAttributes(CharAttributeAccumulator&) {
@@ -678,7 +680,7 @@ void Character::ContributeItemSetCharAttributes(CharAttributeAccumulator&) {
 
 void Character::GetAllDefenseAttributes(CombatAttributeAccumulator& accumulator) {
     ReportCharacterSeam(CharacterSeam::EquipManagerDefenseAttributes);
-    ReportCharacterSeam(CharacterSeam::SkillManagerGetDefenseAttributes);
+    mSkillManager->GetDefenseAttributes(accumulator);
     mBio.GetDefenseAttributes(accumulator);
     ReportCharacterSeam(CharacterSeam::InventoryItemSetDefenseAttributes);
     ContributeGameBalanceDefenseAttributes(accumulator);
@@ -720,7 +722,7 @@ bool Character::TakeAttack(ParametersCombat& parameters) {
     mBio.BioIsTainted();
     mPlayStats.ReceiveHit();
     if (!parameters.auraName.empty())
-        ReportCharacterSeam(CharacterSeam::AuraManagerAddAura);
+        AddAura(parameters.auraName, false, parameters.auraLevel);
     mAttackerId = parameters.attackerId;
     return mCombatManager->TakeAttack(parameters);
 }
@@ -835,8 +837,7 @@ void Character::StopInvoluntaryEffect(CombatAttributeType type) {
 }
 
 bool Character::IsSkillSpeedUpdateNeeded() const {
-    ReportCharacterSeam(CharacterSeam::SkillManagerIsSpeedUpdateNeeded);
-    return false;
+    return mSkillManager->IsSpeedUpdateNeeded();
 }
 
 void Character::ForceSpeedUpdate() {
@@ -887,7 +888,7 @@ void Character::ReceiveExperience(std::uint32_t amount, bool quiet) {
         return;
     if (mExperience.ReceiveExperience(amount)) {
         mBio.ReloadValues();
-        ReportCharacterSeam(CharacterSeam::SkillManagerUpdateMasteriesAllowed);
+        mSkillManager->UpdateMasteriesAllowed(mExperience.GetLevel());
         GameEvent_CharacterId levelUp;
         levelUp.objectId = GetObjectId();
         SendGameEvent(levelUp, "PlayerLevelUp");

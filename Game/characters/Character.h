@@ -23,6 +23,8 @@
 #include "Game/rules/combat/CombatCharacter.h"
 #include "Game/rules/combat/CombatManager.h"
 #include "Game/rules/duration/DurationDamageOwner.h"
+#include "Game/skills/AuraManager.h"
+#include "Game/skills/SkillManager.h"
 #include "Game/world/effects/CharFxPak.h"
 #include "Game/world/effects/PFxManager.h"
 
@@ -428,6 +430,15 @@ public:
     // The controller id taken out (0: none) and given back.
     std::uint32_t Lobotomize();
     void BrainTransplant(std::uint32_t controllerId);
+    // Auras: entities attached to the character for a while (seconds; 0 with permanent).
+    std::uint32_t AddAura(const std::string& name, bool permanent, int seconds) {
+        return mAuraManager.AddAura(*this, name, permanent, seconds);
+    }
+    void RemoveAura(std::uint32_t id) { mAuraManager.RemoveAura(id); }
+    void RemoveAura(const std::string& name) { mAuraManager.RemoveAura(name); }
+    const AuraManager& GetAuraManager() const { return mAuraManager; }
+
+    SkillManager& GetSkillManager() const { return *mSkillManager; }
 
 private:
     void AllocateAnimSets();
@@ -538,6 +549,9 @@ private:
     bool mForcedUpdates = false;
     bool mRotateTowardsTarget = false;
     std::unique_ptr<DeathManager> mDeathManager;
+    AuraManager mAuraManager;
+    // Reached by pointer: the const speed query takes the manager's one-shot flag.
+    std::unique_ptr<SkillManager> mSkillManager = std::make_unique<SkillManager>();
 };
 
 }  // namespace GAME

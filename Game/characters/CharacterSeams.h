@@ -7,8 +7,6 @@ namespace GAME {
 
 // clang-format off
 #define GAME_CHARACTER_SEAMS(X) \
-    X(AuraManagerAddAura, "AuraManager::AddAura") \
-    X(AuraManagerUpdate, "AuraManager::Update") \
     X(ControllerAITeamChanged, "ControllerAI::TeamChanged") \
     X(ControllerBaseCharacterUpdate, "ControllerBaseCharacter::Update") \
     X(ControllerCombatAllyAttacked, "ControllerCombat::AllyAttacked") \
@@ -37,16 +35,6 @@ namespace GAME {
     X(InventoryItemSetDefenseAttributes, "Inventory item set defense attributes") \
     X(InventorySetOwner, "Inventory::SetOwner") \
     X(SkillManagerApplyCooldownDamage, "SkillManager::ApplyCooldownDamage") \
-    X(SkillManagerGetCharAttributes, "SkillManager::GetCharAttributes") \
-    X(SkillManagerGetDefenseAttributes, "SkillManager::GetDefenseAttributes") \
-    X(SkillManagerContributeRacialBonusDefense, "SkillManager::ContributeRacialBonusDefense") \
-    X(SkillManagerGetRetaliationAttributes, "SkillManager::GetRetaliationAttributes") \
-    X(SkillManagerImDead, "SkillManager::ImDead") \
-    X(SkillManagerIsSpeedUpdateNeeded, "SkillManager::IsSpeedUpdateNeeded") \
-    X(SkillManagerLoad, "SkillManager::Load") \
-    X(SkillManagerPreLoad, "SkillManager::PreLoad") \
-    X(SkillManagerUpdate, "SkillManager::Update") \
-    X(SkillManagerUpdateMasteriesAllowed, "SkillManager::UpdateMasteriesAllowed") \
     X(LevelUpSoundAndEffect, "level-up sound and PFxManager::OneShotParticleEffect") \
     X(CharacterActionHandlerStop, "CharacterActionHandler::Stop") \
     X(CharacterRagDollPhysics, "the character rag doll (physics type)") \

@@ -123,11 +123,8 @@ const SkillProfile* GameEngine::LoadSkillResource(const Name& record, const Load
     CriticalSectionLock lock(resourceLock);
     auto [it, inserted] = skillResources.try_emplace(record);
     if (inserted) {
-        it->second = std::make_unique<SkillProfile>(record.str());
-        // Skills fill their profile from the record themselves; until they do, the profile
-        // keeps only the record's name.
-        gEngine->Log(1, "GameEngine: SkillProfile::LoadProfile is not available yet (%s, %s)",
-                     record.c_str(), table.GetRecordName().c_str());
+        it->second = std::make_unique<SkillProfile>();
+        it->second->LoadProfile(table);
     }
     return it->second.get();
 }

@@ -1,7 +1,6 @@
 // The defender strikes back at a melee attacker with what its retaliation attributes add.
 #include "Engine/object/ObjectManager.h"
 #include "Game/characters/Character.h"
-#include "Game/characters/CharacterSeams.h"
 #include "Game/characters/Player.h"
 #include "Game/rules/combat/CombatManager.h"
 #include "Game/rules/combat/CombatRandom.h"
@@ -20,7 +19,7 @@ void CombatManager::Retaliation(ParametersCombat& params) {
     character->GetEquipRetaliationAttributes(accumulator);
     character->ContributeItemSetRetaliationAttributes(accumulator);
     character->ContributeGameBalanceRetaliationAttributes(accumulator);
-    ReportCharacterSeam(CharacterSeam::SkillManagerGetRetaliationAttributes);
+    character->GetSkillManager().GetRetaliationAttributes(accumulator);
     accumulator.ProcessDamage(*character, 0.0f, 0.0f, 0.0f, 0.0f);
     if (accumulator.IsEmpty())
         return;

@@ -1,0 +1,411 @@
+#pragma once
+// The base of every skill a character owns. One object per skill per character, made by class
+// name from the skill's record and owned by the character's skill manager, which the skill sees
+// only as a SkillManagerBase. Every per-level number lives in the shared SkillProfile; the
+// skill keeps the per-character state: level and augmentation, enabled and active state, the
+// running cooldown, the last availability verdict, its loaded sounds and effects and the
+// modifier, secondary and base skills attached to it.
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "Engine/object/Object.h"
+#include "Engine/text/Name.h"
+#include "Game/characters/CharacterRagDoll.h"
+#include "Game/core/ObjectLookup.h"
+#include "Game/items/GameTextLine.h"
+#include "Game/items/OwnedObject.h"
+#include "Game/skills/SkillManagerBase.h"
+#include "Game/skills/SkillState.h"
+
+namespace GAME {
+
+class Character;
+class CharAttributeAccumulator;
+class CombatAttributeAccumulator;
+class ParametersCombat;
+class ProjectileBase;
+class Prop;
+class SkillAttributeAccumulator;
+class SkillProfile;
+class SkillProfile_Modifiers;
+class SoundPak;
+struct ProjectileInfo;
+struct RacialBonus_Damage;
+struct RacialBonus_Defense;
+struct WorldCoords;
+struct WorldVec3;
+enum class ParametersCombatStyle : std::int32_t;
+enum class SkillAttributeType : std::uint32_t;
+
+// Why the last availability test failed (3 is never produced by the base).
+enum class SkillReason : int {
+    Available = 0,
+    CoolingDown = 1,
+    NotEnoughMana = 2,
+    NotQualifying = 4,
+    LevelZero = 5,
+};
+
+// What a projectile-modifier skill hands to a projectile: the skill, the explosion radius, the
+// fragments with their launch numbers, and the piercing chance.
+struct SkillProjectileModifier {
+    std::uint32_t skillId = 0;
+    float explosionRadius = 0.0f;
+    std::string fragmentsName;
+    std::uint32_t fragmentsMin = 0;
+    std::uint32_t fragmentsMax = 0;
+    float piercingChance = 0.0f;
+};
+
+class Skill : public Object {
+    RTTI_DECLARE(Skill)
+public:
+    static constexpr const char* kSourceFile = "Game/Skill";
+
+    Skill();
+    ~Skill() override;
+
+    // Virtual operations, in the order kinds override them.
+    void Load(const LoadTable& table) override;
+    virtual void OnDestroy();
+    virtual void Install(Character* character);
+    virtual void UnInstall(Character* character);
+    virtual void IncrementSkillLevel(int count);
+    virtual void SetSkillLevel(int level);
+    virtual bool DecrementSkillLevel();
+    virtual void IncrementAugmentedSkillLevel(std::uint32_t count);
+    virtual void DecrementAugmentedSkillLevel(std::uint32_t count);
+    virtual void SkillLevelChange() {}
+    virtual void LoadResources(const LoadTable& table);
+    void PreLoad(bool now) override;
+    virtual void Update(Character& character, int ms);
+    virtual void CreateUISkillName(std::wstring& text) const;
+    virtual void CreateUISkillName(std::vector<GameTextLine>& lines) const;
+    virtual void CreateUISkillHeading(std::vector<GameTextLine>& lines) const;
+    virtual void CreateUINameText(std::vector<GameTextLine>& lines) const;
+    virtual void CreateUIParameterText(std::vector<GameTextLine>& lines) const;
+    virtual void CreateUINextParameterText(std::vector<GameTextLine>& lines) const;
+    virtual void CreateUISpecializedText(std::vector<GameTextLine>& lines) const;
+    virtual void CreateUINextSpecializedText(std::vector<GameTextLine>& lines) const;
+    virtual void CreateUIModifierText(std::vector<GameTextLine>& lines) const;
+    virtual void CreateUINextModifierText(std::vector<GameTextLine>& lines) const;
+    virtual void CreateUIShortSummaryText(std::vector<GameTextLine>& lines) const;
+    virtual void OnHitActivation(Character&, const ParametersCombat&) {}
+    virtual std::uint32_t GetCurrentLevel() const;
+    virtual std::uint32_t GetChanceWeight(bool) const { return 0; }
+    virtual bool IsSkillOnHitActive() const { return false; }
+    virtual bool IsTrackable(std::uint32_t) const { return false; }
+    virtual bool IsTempTrackable(std::uint32_t) const { return false; }
+    virtual bool HasIconDisplay(std::uint32_t id) const { return IsTrackable(id); }
+    virtual bool TrackableTimed(std::uint32_t) const { return false; }
+    virtual int TrackableRemainingTime(std::uint32_t) const { return 1; }
+    virtual int TrackableTotalTime(std::uint32_t) const { return 1; }
+    virtual Skill_RangeProfile GetRangeProfile() const { return mRangeProfile; }
+    virtual void EndCooldown() { mCooldownRemaining = 0; }
+    virtual void ReplaceCooldownTime(float ms);
+    virtual void ApplyDisruptionCooldownTime(float ms);
+    virtual bool SetAvailability(bool ignoreMana, bool ignoreCooldown);
+    virtual float GetTotalSkillAttribute(SkillAttributeType type) const;
+    virtual void GetSkillModifierData(SkillProfile_Modifiers& data) const;
+    virtual void AddProjectileModifier(ProjectileBase& projectile);
+    virtual void PlaySwipeSound(const WorldVec3& where);
+    virtual void PlayHitSound(const WorldVec3& where);
+    virtual void PlaySkillSound1(const WorldVec3& where);
+    virtual void PlaySkillSound2(const WorldVec3& where);
+    virtual void PlayWeaponSwipeSound(Character& character, const Name& event);
+    virtual void ParticleEffect1(Character& character, bool on);
+    virtual void ParticleEffect2(Character& character, bool on);
+    virtual void ParticleEffect3(Character& character, bool on);
+    virtual void WarmUpEffect(Character& character, bool on);
+    virtual void CreateTargetFx(const WorldVec3& where);
+    virtual void CreateEndBuffOtherFx(const WorldVec3& where);
+    virtual void CreateEndBuffSelfFx(const WorldVec3& where);
+    virtual void CollectLocalOffensiveDamageAttributes(CombatAttributeAccumulator& accumulator);
+    virtual void CollectLocalOffensiveModifierAttributes(CombatAttributeAccumulator& accumulator);
+    virtual void CollectLocalRacialBonusDamage(const std::vector<std::string>& races,
+                                               RacialBonus_Damage& bonus);
+    virtual void CollectPassiveCharAttributes(CharAttributeAccumulator&) {}
+    virtual void CollectPassiveSkillAttributes(SkillAttributeAccumulator&) {}
+    virtual void CollectPassiveOffensiveDamageAttributes(CombatAttributeAccumulator&) {}
+    virtual void CollectPassiveOffensiveModifierAttributes(CombatAttributeAccumulator&) {}
+    virtual void CollectPassiveRetaliationAttributes(CombatAttributeAccumulator&) {}
+    virtual void CollectPassiveDefenseAttributes(CombatAttributeAccumulator&) {}
+    virtual void CollectPassiveRacialBonusDamage(const std::vector<std::string>&,
+                                                 RacialBonus_Damage&) {}
+    virtual void CollectPassiveRacialBonusDefense(const std::vector<std::string>&,
+                                                  RacialBonus_Defense&) {}
+    virtual void TargetInformation(const ProjectileInfo&, const WorldCoords&,
+                                   std::vector<std::uint32_t>&) {}
+    virtual void TargetFriendInformation(const ProjectileInfo&, const WorldCoords&,
+                                         std::vector<std::uint32_t>&) {}
+    virtual void TargetResult(Character&, const std::vector<std::uint32_t>&, const WorldCoords&,
+                              std::uint32_t, std::uint32_t, bool) {}
+    virtual void CreateProjectile(Character&, std::uint32_t, const WorldCoords&, std::uint32_t,
+                                  const WorldVec3&, std::uint32_t, std::uint16_t) {}
+    virtual void SkillSpawnObject(Character&, const WorldCoords&, std::uint32_t,
+                                  const std::vector<WorldCoords>&,
+                                  const std::vector<std::uint32_t>&, std::uint32_t) {}
+    virtual void Cancel(Character& character);
+    virtual void StopSkill(Character&) {}
+    virtual void DispellSelfBuff(Character&) {}
+    virtual bool IsRepeatable() const { return mRepeatable; }
+    virtual bool GetValidTarget(const Character&, std::uint32_t& target, const WorldVec3&, bool,
+                                float) {
+        target = 0;
+        return true;
+    }
+    virtual bool IsTargetInRange(const Character& caster, std::uint32_t target, float range) const;
+    virtual void CollectCombatParameters(Character& attacker, Character* target,
+                                         ParametersCombatStyle style, bool useItemDamage,
+                                         std::uint32_t itemId, ParametersCombat& parameters,
+                                         float damagePercent);
+    virtual bool ShouldMonsterSkillBeInterruptedWhilePursuing() const { return true; }
+    virtual void ReceiveStateUpdate(const SkillState& state, bool force);
+    virtual void ReceiveActiveUpdate(Character&, const SkillActiveState& state, bool) {
+        mActiveState = state;
+    }
+    virtual bool IsValidTarget(std::uint32_t) const { return true; }
+    virtual bool GetWarmUpWasActive() const { return false; }
+    virtual void InitRagDollData(CharacterRagDoll::EffectData& out, const WorldVec3& from,
+                                 const WorldVec3& to) const;
+    virtual void PreLoadResources() {}
+    virtual void PreLoadPet();
+
+    // The manager and the profile.
+    void SetManager(SkillManagerBase* manager) { mManager = manager; }
+    SkillManagerBase* GetManager() const { return mManager; }
+    bool HasManager() const { return mManager != nullptr; }
+    const Name& GetResourceName() const { return mResourceName; }
+    // Never null: a skill without a profile reads the root's never-loaded one.
+    const SkillProfile& GetSkillProfile() const;
+    // Loads the profile of the object's own record without keeping it.
+    void LoadOriginalSkillResource(const LoadTable& table);
+    int GetSkillType() const { return mSkillType; }
+    bool IsPrimary() const { return mIsPrimary; }
+    bool IsSecondary() const { return mIsSecondary; }
+
+    // Levels.
+    std::uint32_t GetSkillLevel() const { return mSkillState.level; }
+    std::uint32_t GetAugmentedLevel() const { return mAugmentedLevel; }
+    std::uint32_t GetMaxLevel() const;
+    std::uint32_t GetUltimateLevel() const;
+    std::uint32_t GetMasteryLevelRequirement() const;
+    const std::string& GetDisplayNameTag() const;
+    const std::string& GetBaseDescriptionTag() const;
+    const std::vector<std::string>& GetSkillDependancy() const;
+    void AddSkillLevel(int count);
+    void SubtractSkillLevel(int count);
+    bool IsAugmented() const { return mAugmentedLevel > 0; }
+    std::uint32_t GetMasteryLevel() const;
+    bool IsBaseSkillEnabled() const;
+
+    // Range, availability, cooldown and mana.
+    float GetRange() const;
+    // Target choice: a given target must be a foe (a friend); without one, the first found in
+    // the radius around the point, or around the caster when `useCasterPosition` is set.
+    bool GetValidMeleeTarget(const Character& caster, std::uint32_t& target, const WorldVec3& point,
+                             bool useCasterPosition, float radius, bool noSearch);
+    bool GetValidRangedTarget(const Character& caster, std::uint32_t& target,
+                              const WorldVec3& point, bool flag, float radius);
+    // With nobody else in the radius the caster is its own friend target.
+    bool GetValidFriendTarget(const Character& caster, std::uint32_t& target,
+                              const WorldVec3& point, bool useCasterPosition, float radius);
+    bool NeedsAttackSlot() const { return mRangeProfile == Skill_RangeProfile::Melee; }
+    SkillReason GetReason() const { return mReason; }
+    bool IsNotEnoughMana() const { return mNotEnoughMana; }
+    bool IsCoolingDown() const { return mCooldownRemaining > 0; }
+    bool UseDefaultWhenUnavailable() const;
+    float GetCooldownTime() const;
+    float GetCooldownCompletion() const;
+    int GetCooldownRemaining() const { return mCooldownRemaining; }
+    int GetCooldownTotal() const { return mCooldownTotal; }
+    void StartCooldown();
+    float GetManaCost() const;
+    void SubtractManaCost();
+    void SetIgnoreMana(bool ignore) { mIgnoreMana = ignore; }
+    bool QualifyingWeapon() const;
+    bool QualifyingHandState() const;
+    bool IsQualifyingWeapons() const { return QualifyingWeapon() && QualifyingHandState(); }
+    bool AllowDualWieldWeapons() const;
+
+    // State and its replication.
+    bool IsSkillEnabled() const { return mSkillState.enabled && mSkillState.level > 0; }
+    bool IsControllingSkill() const;
+    void SendStateUpdate();
+    void SendActiveStateUpdate();
+    const SkillState& GetSkillState() const { return mSkillState; }
+    const SkillActiveState& GetActiveState() const { return mActiveState; }
+    void SetAsTempSkill(bool temporary) { mIsTemporary = temporary; }
+    bool IsTempSkill() const { return mIsTemporary; }
+    void SetAsItemSkill(bool item) { mIsItemSkill = item; }
+    bool IsItemSkill() const { return mIsItemSkill; }
+    bool IsDefaultSkill() const { return mIsDefaultSkill; }
+    bool ShouldWpUseParentResources() const { return mWpUsesParentResources; }
+
+    // Attached skills, by object id.
+    void AddMastery(std::uint32_t id);
+    std::uint32_t GetMasteryId() const { return mMasteryId; }
+    bool IsSkillTheMasterySkill() const { return mMasteryId == 0; }
+    void AddModifier(std::uint32_t id);
+    void AddSecondarySkill(std::uint32_t id);
+    void AddBaseSkill(std::uint32_t id);
+    const std::vector<std::uint32_t>& GetModifiers() const { return mModifiers; }
+    const std::vector<std::uint32_t>& GetSecondarySkills() const { return mSecondarySkills; }
+    const std::vector<std::uint32_t>& GetBaseSkills() const { return mBaseSkills; }
+    // Forward to each attached secondary skill that exists.
+    void ActivateSecondarySkills(Character& character, std::uint32_t count,
+                                 const std::vector<std::uint32_t>& targets,
+                                 const WorldCoords& coords);
+    void PrimaryActivateSecondarySkills(Character& character,
+                                        const std::vector<std::uint32_t>& targets,
+                                        const WorldCoords& coords);
+    void PrimaryStopSecondarySkills(Character& character);
+    bool GetModifierInfo(std::size_t index, std::string& name, std::uint32_t& level) const;
+    std::string GetBaseNameText() const;
+    std::wstring GetBaseNamesText() const;
+
+    // The add-modifier family: each attached modifier skill adds its share.
+    void AddModifierCharAttributes(CharAttributeAccumulator& accumulator);
+    void AddModifierSkillAttributes(SkillAttributeAccumulator& accumulator) const;
+    void AddModifierOffensiveDamageAttributes(CombatAttributeAccumulator& accumulator);
+    void AddModifierOffensiveModifierAttributes(CombatAttributeAccumulator& accumulator);
+    void AddModifierRetaliationAttributes(CombatAttributeAccumulator& accumulator);
+    void AddModifierDefenseAttributes(CombatAttributeAccumulator& accumulator);
+    void AddModifierRacialBonusDamage(const std::vector<std::string>& races,
+                                      RacialBonus_Damage& bonus);
+    void AddModifierRacialBonusDefense(const std::vector<std::string>& races,
+                                       RacialBonus_Defense& bonus);
+    SkillProjectileModifier MakeProjectileModifier() const;
+
+    // Presentation (sounds, effects, animations).
+    void PlayWarmUpSound(const WorldVec3& where);
+    void PlayActivateSound(const WorldVec3& where);
+    void PlayDeactivateSound(const WorldVec3& where);
+    void PlayCastSound(const WorldVec3& where);
+    void PlayUnCastSound(const WorldVec3& where);
+    // At the owner's position: the cast (activate) sound when on, the un-cast (deactivate) one
+    // when off.
+    void PlayCastSounds(bool on);
+    void PlayActivatedSounds(bool on);
+    void ApplyCastVisualEffects(Character& character, bool on);
+    void ApplyActivatedVisualEffects(Character& character, bool on);
+    void ApplyBuffSelfEffects(Character& character, bool on);
+    void ApplyBuffOtherEffects(Character& character, bool on);
+    void ApplyActiveWorldVisualEffects(Character& character, bool on);
+    const std::string& GetBuffSelfCharFxPakName() const;
+    const std::string& GetBuffOtherCharFxPakName() const;
+    Prop* GetProp1() const;
+    Prop* GetProp2() const;
+    bool IsPetDisplayable() const;
+    float GetPetExtents() const;
+    Character* GetPetTemplate() const;
+    Character* GetNextPetTemplate() const;
+    bool StartSpecialAnimation(Character& character, float speed, bool flag);
+    bool StartNormalAnimation(Character& character, int type, const Name& name, float speed, int a,
+                              int b);
+    void CaptureAnimationRagDollInfo(Character& character);
+    WorldCoords GetCoordsFromCallback(const Character& character, const Name& event) const;
+    std::uint32_t GetEffectHandle(std::size_t index) const { return mEffectHandles[index]; }
+    const std::string& GetEndBuffOtherFxPakName() const { return mEndBuffOtherFxPak; }
+    void CreateUIPetText(std::vector<GameTextLine>& lines) const;
+
+protected:
+    // Calls fn on every attached modifier skill that still exists. The modifier kinds live in
+    // files of their own, so they are found by class name. Allocates nothing: it runs per attack.
+    template <class Fn>
+    void ForEachModifier(Fn fn) const {
+        for (std::uint32_t id : mModifiers)
+            if (Object* object = FindObjectOfClass(id, "Skill_Modifier"))
+                fn(*static_cast<Skill*>(object));
+    }
+    void SetRepeatable(bool repeatable) { mRepeatable = repeatable; }
+    void SetSkillType(int type) { mSkillType = type; }
+    void SetDisruptionApplies(bool applies) { mDisruptionApplies = applies; }
+    void SetTypeText(std::string text) { mTypeText = std::move(text); }
+    void SetUseDefaultWhenUnavailable(bool outOfMana, bool coolingDown) {
+        mDefaultWhenOutOfMana = outOfMana;
+        mDefaultWhenCoolingDown = coolingDown;
+    }
+    void SetPrimary(bool primary) { mIsPrimary = primary; }
+    void SetSecondary(bool secondary) { mIsSecondary = secondary; }
+
+public:
+    const std::string& GetTypeText() const { return mTypeText; }
+
+private:
+    enum SoundSlot : std::size_t {
+        WarmUpSound,
+        SwipeSound,
+        HitSound,
+        ActivateSound,
+        DeactivateSound,
+        CastSound,
+        UnCastSound,
+        SkillSound1,
+        SkillSound2,
+        SoundCount
+    };
+    void PlaySound(SoundSlot slot, const WorldVec3& where);
+    void LoadSounds();
+    void ToggleParticleEffect(Character& character, std::size_t slot, const std::string& name,
+                              const std::string& attachPoint, bool on);
+    static void CreateFxPak(const std::string& name, const WorldVec3& where);
+    void HandBuffEffects(const std::vector<std::string>& names);
+
+    SkillManagerBase* mManager = nullptr;
+    Name mResourceName;
+    const SkillProfile* mProfile = nullptr;
+    std::string mText;
+    std::string mTypeText = "^r--- Invalid Type ----";
+    int mSkillType = 0;
+    bool mIsPrimary = false;
+    bool mIsSecondary = false;
+    SkillReason mReason = SkillReason::Available;
+    bool mRepeatable = true;
+    bool mNotEnoughMana = false;
+    bool mCoolingDown = false;
+    bool mWeaponNotQualifying = false;
+    bool mHandStateNotQualifying = false;
+    Skill_RangeProfile mRangeProfile = Skill_RangeProfile::Melee;
+    SkillState mSkillState;
+    SkillActiveState mActiveState;
+    bool mDefaultWhenOutOfMana = false;
+    bool mDefaultWhenCoolingDown = false;
+    bool mDisruptionApplies = false;
+    bool mWpUsesParentResources = true;
+    bool mIsDefaultSkill = false;
+    std::uint32_t mMasteryId = 0;
+    std::vector<std::uint32_t> mModifiers;
+    std::vector<std::uint32_t> mSecondarySkills;
+    std::vector<std::uint32_t> mBaseSkills;
+    int mCooldownRemaining = 0;
+    int mCooldownTotal = 0;
+    bool mIgnoreMana = false;
+    std::uint32_t mAugmentedLevel = 0;
+    std::array<OwnedObject<SoundPak>, SoundCount> mSounds{
+        OwnedObject<SoundPak>(kSourceFile), OwnedObject<SoundPak>(kSourceFile),
+        OwnedObject<SoundPak>(kSourceFile), OwnedObject<SoundPak>(kSourceFile),
+        OwnedObject<SoundPak>(kSourceFile), OwnedObject<SoundPak>(kSourceFile),
+        OwnedObject<SoundPak>(kSourceFile), OwnedObject<SoundPak>(kSourceFile),
+        OwnedObject<SoundPak>(kSourceFile)};
+    // Particle effects 1 to 3 and the warm-up effect.
+    std::array<std::uint32_t, 4> mEffectHandles{};
+    OwnedObject<Prop> mProp1{kSourceFile};
+    OwnedObject<Prop> mProp2{kSourceFile};
+    std::string mRagDollEffect;
+    std::string mRagDollDirection;
+    std::string mRagDollPush;
+    std::string mRagDollElevation;
+    std::uint32_t mActiveWorldAura = 0;
+    std::uint32_t mCastAuraHandle = 0;
+    std::uint32_t mActivatedAuraHandle = 0;
+    std::string mEndBuffOtherFxPak;
+    bool mIsTemporary = false;
+    bool mIsItemSkill = false;
+    OwnedObject<Character> mPetTemplate{kSourceFile};
+    OwnedObject<Character> mNextPetTemplate{kSourceFile};
+};
+
+}  // namespace GAME

@@ -1,0 +1,34 @@
+#pragma once
+// What the skill base reaches in parts of the game that are not built yet (character combat
+// values, animation sets, rag-doll vectors, projectiles, secondary skills). Each logs one level-1
+// line per machine the first time it is skipped ("Skill: <operation> is not available yet") and
+// does nothing; a query answers 0, false or nothing found.
+#include <cstddef>
+
+namespace GAME {
+
+// clang-format off
+#define GAME_SKILL_BASE_SEAMS(X) \
+    X(ContributeRacialBonusDamage, "Character::ContributeRacialBonusDamage") \
+    X(OffensiveReduction, "Character::GetOffensiveReduction") \
+    X(DamageReduction, "Character::GetTotalDamageReductionPercent and Absolute") \
+    X(FumbleDamage, "Character::GetFumbleDamage") \
+    X(PlayArmSwipeSound, "Character::PlayArmSwipeSound") \
+    X(SetCharacterBuffFx, "Character::SetCharacterBuffFx") \
+    X(PlayAnimation, "AnimationSet::PlayAnimation") \
+    X(AnimationRagDollInfo, "AnimationSet rag-doll data of the current animation") \
+    X(RagDollVectors, "CharacterRagDoll::GetDirectionVec, GetPushVec and GetElevationVec") \
+    X(ProjectileAddModifier, "ProjectileBase::AddProjectileModifier") \
+    X(SecondarySkills, "SkillSecondary activation and stop")
+// clang-format on
+
+enum class SkillBaseSeam : std::size_t {
+#define GAME_SKILL_BASE_SEAM_ID(Id, Text) Id,
+    GAME_SKILL_BASE_SEAMS(GAME_SKILL_BASE_SEAM_ID)
+#undef GAME_SKILL_BASE_SEAM_ID
+        Count
+};
+
+void ReportSkillBaseSeam(SkillBaseSeam seam);
+
+}  // namespace GAME

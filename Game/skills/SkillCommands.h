@@ -1,0 +1,159 @@
+#pragma once
+// The configuration commands that a character's skill services send: every machine runs each
+// one on the character named by its object id, with the same values and seed. Skills travel by
+// their reference number within the character's skill manager, as object ids differ between
+// machines.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "Engine/net/ActorConfigCommand.h"
+#include "Engine/world/Region.h"
+#include "Game/skills/SkillState.h"
+
+namespace GAME {
+
+class SkillManager;
+
+// What every skill command shares: the character's manager on this machine, and a packet form
+// that does not exist yet.
+class SkillConfigCmd : public ActorConfigCommand {
+public:
+    using ActorConfigCommand::ActorConfigCommand;
+    NetPacket* GetNetPacket() override;
+
+protected:
+    // The manager of the character the command names, or null when it is not here.
+    SkillManager* FindManager() const;
+};
+
+class SkillTargetResultConfigCmd : public SkillConfigCmd {
+public:
+    SkillTargetResultConfigCmd(unsigned int parentId, std::uint32_t reference_,
+                               std::vector<std::uint32_t> targets_, const WorldCoords& origin_,
+                               std::uint16_t seed_, std::uint32_t weaponId_, bool useWeapon_,
+                               int hitIteration_)
+        : SkillConfigCmd(parentId),
+          reference(reference_),
+          targets(std::move(targets_)),
+          origin(origin_),
+          seed(seed_),
+          weaponId(weaponId_),
+          useWeapon(useWeapon_),
+          hitIteration(hitIteration_) {}
+    void Execute() override;
+
+    std::uint32_t reference;
+    std::vector<std::uint32_t> targets;
+    WorldCoords origin;
+    std::uint16_t seed;
+    std::uint32_t weaponId;
+    bool useWeapon;
+    int hitIteration;
+};
+
+class CreateProjectileConfigCmd : public SkillConfigCmd {
+public:
+    CreateProjectileConfigCmd(unsigned int parentId, std::uint32_t reference_,
+                              std::uint32_t weaponId_, const WorldCoords& origin_,
+                              std::uint32_t targetId_, const WorldVec3& aim_,
+                              std::uint32_t projectileId_, std::uint16_t seed_,
+                              std::uint32_t hitIteration_)
+        : SkillConfigCmd(parentId),
+          reference(reference_),
+          weaponId(weaponId_),
+          origin(origin_),
+          targetId(targetId_),
+          aim(aim_),
+          projectileId(projectileId_),
+          seed(seed_),
+          hitIteration(hitIteration_) {}
+    void Execute() override;
+
+    std::uint32_t reference;
+    std::uint32_t weaponId;
+    WorldCoords origin;
+    std::uint32_t targetId;
+    WorldVec3 aim;
+    std::uint32_t projectileId;
+    std::uint16_t seed;
+    std::uint32_t hitIteration;
+};
+
+class SpawnObjectConfigCmd : public SkillConfigCmd {
+public:
+    SpawnObjectConfigCmd(unsigned int parentId, std::uint32_t reference_,
+                         const WorldCoords& origin_, std::uint32_t targetId_,
+                         std::vector<WorldCoords> positions_, std::vector<std::uint32_t> ids_,
+                         std::uint32_t spawnValue_)
+        : SkillConfigCmd(parentId),
+          reference(reference_),
+          origin(origin_),
+          targetId(targetId_),
+          positions(std::move(positions_)),
+          ids(std::move(ids_)),
+          spawnValue(spawnValue_) {}
+    void Execute() override;
+
+    std::uint32_t reference;
+    WorldCoords origin;
+    std::uint32_t targetId;
+    std::vector<WorldCoords> positions;
+    std::vector<std::uint32_t> ids;
+    std::uint32_t spawnValue;
+};
+
+class SkillStateUpdateConfigCmd : public SkillConfigCmd {
+public:
+    SkillStateUpdateConfigCmd(unsigned int parentId, std::uint32_t reference_,
+                              const SkillState& state_)
+        : SkillConfigCmd(parentId), reference(reference_), state(state_) {}
+    void Execute() override;
+
+    std::uint32_t reference;
+    SkillState state;
+};
+
+class SkillActiveStateUpdateConfigCmd : public SkillConfigCmd {
+public:
+    SkillActiveStateUpdateConfigCmd(unsigned int parentId, std::uint32_t reference_,
+                                    const SkillActiveState& state_)
+        : SkillConfigCmd(parentId), reference(reference_), state(state_) {}
+    void Execute() override;
+
+    std::uint32_t reference;
+    SkillActiveState state;
+};
+
+// Creates, refreshes or (level 0) removes a buff on the character.
+class CreateRemoveSkillBuffConfigCmd : public SkillConfigCmd {
+public:
+    CreateRemoveSkillBuffConfigCmd(unsigned int parentId, std::uint32_t skillId_,
+                                   std::string buffName_, std::uint32_t level_,
+                                   std::string modifier1Name_, std::uint32_t modifier1Level_,
+                                   std::string modifier2Name_, std::uint32_t modifier2Level_,
+                                   int timeToLive_, std::uint32_t casterId_)
+        : SkillConfigCmd(parentId),
+          skillId(skillId_),
+          level(level_),
+          modifier1Level(modifier1Level_),
+          modifier2Level(modifier2Level_),
+          buffName(std::move(buffName_)),
+          modifier1Name(std::move(modifier1Name_)),
+          modifier2Name(std::move(modifier2Name_)),
+          timeToLive(timeToLive_),
+          casterId(casterId_) {}
+    void Execute() override;
+
+    std::uint32_t skillId;
+    std::uint32_t level;
+    std::uint32_t modifier1Level;
+    std::uint32_t modifier2Level;
+    std::string buffName;
+    std::string modifier1Name;
+    std::string modifier2Name;
+    int timeToLive;
+    std::uint32_t casterId;
+};
+
+}  // namespace GAME

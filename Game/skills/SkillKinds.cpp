@@ -1,0 +1,47 @@
+#include "Game/skills/SkillKinds.h"
+
+#include <string>
+
+#include "Engine/records/LoadTable.h"
+#include "Game/skills/SkillProfile.h"
+#include "Game/skills/SkillSeams.h"
+
+namespace GAME {
+
+RTTI_IMPLEMENT(SkillActivated, Skill)
+RTTI_IMPLEMENT(Skill_WPAttack, SkillActivated)
+RTTI_IMPLEMENT(Skill_Passive, Skill)
+RTTI_IMPLEMENT(Skill_Mastery, Skill_Passive)
+RTTI_IMPLEMENT(Skill_Modifier, Skill)
+RTTI_IMPLEMENT(SkillSecondary, Skill)
+RTTI_IMPLEMENT(SkillOnDeath, Skill)
+
+namespace {
+
+constexpr const char* kMasteryNames[] = {
+    "MasterySpirit", "MasteryNature", "MasteryStealth", "MasteryHunting",
+    "MasteryStorm",  "MasteryEarth",  "MasteryDefense", "MasteryWarfare",
+};
+
+}  // namespace
+
+void Skill_Mastery::Load(const LoadTable& table) {
+    Skill::Load(table);
+    // Compared exactly; any other text leaves the enumeration as it was.
+    const std::string text = table.GetString("MasteryEnumeration");
+    for (std::uint32_t i = 0; i < std::size(kMasteryNames); ++i)
+        if (text == kMasteryNames[i])
+            mEnumeration = i;
+}
+
+std::uint32_t Skill_WPAttack::GetChanceWeight(bool includeDisabled) const {
+    if (!IsSkillEnabled() && !includeDisabled)
+        return 0;
+    return GetSkillProfile().GetChanceWeight(GetCurrentLevel());
+}
+
+void SkillOnDeath::ActivateOnDeathNow(Character&) {
+    ReportSkillSeam(SkillSeam::ActivateOnDeathNow);
+}
+
+}  // namespace GAME

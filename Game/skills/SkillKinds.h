@@ -1,0 +1,73 @@
+#pragma once
+// The skill kinds that the skill manager creates and links by kind: activated and weapon-pool
+// attacks, passives and masteries, modifiers, secondary skills and on-death skills. Until their
+// own behaviour is built they behave as the base skill, so records that name them load and link.
+#include <cstdint>
+
+#include "Game/skills/Skill.h"
+
+namespace GAME {
+
+class SkillActivated : public Skill {
+    RTTI_DECLARE(SkillActivated)
+};
+
+// An attack of the weapon pool, chosen by its chance weight.
+class Skill_WPAttack : public SkillActivated {
+    RTTI_DECLARE(Skill_WPAttack)
+public:
+    // The profile's weight at the current level; a disabled attack weighs nothing unless asked.
+    std::uint32_t GetChanceWeight(bool includeDisabled) const override;
+};
+
+class Skill_Passive : public Skill {
+    RTTI_DECLARE(Skill_Passive)
+};
+
+// The skill that stands for a whole mastery: the level the skills of its tree require.
+class Skill_Mastery : public Skill_Passive {
+    RTTI_DECLARE(Skill_Mastery)
+public:
+    // Which of the eight masteries, by "MasteryEnumeration".
+    enum : std::uint32_t {
+        Spirit,
+        Nature,
+        Stealth,
+        Hunting,
+        Storm,
+        Earth,
+        Defense,
+        Warfare,
+    };
+
+    void Load(const LoadTable& table) override;
+    // A mastery's bought level is never lowered by the skill itself, and items and bonuses
+    // that raise skill levels never raise a mastery.
+    bool DecrementSkillLevel() override { return false; }
+    void IncrementAugmentedSkillLevel(std::uint32_t) override {}
+    void DecrementAugmentedSkillLevel(std::uint32_t) override {}
+
+    std::uint32_t GetEnumeration() const { return mEnumeration; }
+
+private:
+    std::uint32_t mEnumeration = Spirit;
+};
+
+// Changes the skill it is listed under; one modifier may serve several skills.
+class Skill_Modifier : public Skill {
+    RTTI_DECLARE(Skill_Modifier)
+};
+
+// Runs with the skill it hangs from.
+class SkillSecondary : public Skill {
+    RTTI_DECLARE(SkillSecondary)
+};
+
+// Acts when its character dies.
+class SkillOnDeath : public Skill {
+    RTTI_DECLARE(SkillOnDeath)
+public:
+    virtual void ActivateOnDeathNow(Character& character);
+};
+
+}  // namespace GAME

@@ -1,0 +1,594 @@
+#include "Game/skills/SkillManager.h"
+
+#include <algorithm>
+
+#include "Engine/Engine.h"
+#include "Engine/object/ObjectManager.h"
+#include "Game/characters/Character.h"
+#include "Game/core/GameEngine.h"
+#include "Game/core/util/StringUtil.h"
+#include "Game/items/kinds/Weapon.h"
+#include "Game/rules/combat/CombatManager.h"
+#include "Game/skills/Skill.h"
+#include "Game/skills/SkillKinds.h"
+#include "Game/skills/SkillSeams.h"
+#include "Game/skills/SkillServices_Character.h"
+#include "Game/skills/SkillState.h"
+
+namespace GAME {
+
+namespace {
+
+constexpr const char* kSourceFile = "Game/SkillManager";
+
+// Hand states of a bow and of a staff: the weapon reaches far.
+constexpr int kBowHandState = 3;
+constexpr int kStaffHandState = 5;
+
+ObjectManager& Objects() {
+    return Singleton<ObjectManager>::Get();
+}
+
+template <class T>
+T* FindAs(std::uint32_t id) {
+    return id != 0 ? Objects().GetObject<T>(id) : nullptr;
+}
+
+std::string NumberedKey(const char* stem, unsigned number) {
+    return stem + std::to_string(number);
+}
+
+}  // namespace
+
+SkillManager::SkillManager() = default;
+
+SkillManager::~SkillManager() {
+    for (std::uint32_t id : mSkills) {
+        if (Skill* skill = Find(id))
+            skill->SetManager(nullptr);
+        DestroySkill(id, __LINE__);
+    }
+    for (std::uint32_t id : mItemSkills)
+        DestroySkill(id, __LINE__);
+    for (const auto& [name, entry] : mBuffs)
+        for (std::uint32_t id : {entry.buff, entry.modifier1, entry.modifier2}) {
+            if (Skill* skill = Find(id))
+                skill->SetManager(nullptr);
+            DestroySkill(id, __LINE__);
+        }
+}
+
+Skill* SkillManager::Find(std::uint32_t id) {
+    return FindAs<Skill>(id);
+}
+
+void SkillManager::DestroySkill(std::uint32_t id, int line) {
+    if (Object* object = id != 0 ? Objects().GetObject(id) : nullptr)
+        Objects().DestroyObjectEx(object, kSourceFile, line);
+}
+
+void SkillManager::Initialize(CombatManager* combatManager, Character* parent) {
+    mCombatManager = combatManager;
+    mParent = parent;
+}
+
+void SkillManager::SetAsControllingManager() {
+    if (mServices)
+        return;
+    mServices = std::make_unique<SkillServices_Character>();
+    mServices->SetParent(mParent);
+}
+
+// ---- Creating the skill set ------------------------------------------------------------------
+
+void SkillManager::LoadSkills(const LoadTable& table, unsigned count) {
+    if (count < 1 || count > kMaxSkillEntries)
+        return;
+    const int difficulty = gGameEngine ? gGameEngine->GetGameDifficulty() : 0;
+    const auto index = static_cast<std::size_t>(std::max(difficulty, 0));
+    std::uint32_t masteryId = 0;
+    std::uint32_t baseSkillId = 0;
+    for (unsigned i = 1; i <= count; ++i) {
+        const std::string name = table.GetString(NumberedKey("skillName", i).c_str());
+        if (name.empty())
+            continue;
+        const int level = table.GetArrayInt(NumberedKey("skillLevel", i).c_str(), index, 0);
+        CreateAndLoadSkill(name, static_cast<std::uint32_t>(std::max(level, 0)), masteryId,
+                           baseSkillId);
+    }
+}
+
+void SkillManager::LoadSkills(const std::string& recordName, unsigned count) {
+    if (recordName.empty())
+        return;
+    Objects().LoadTableFile(recordName);
+    LoadSkills(Objects().GetLoadTable(recordName), count);
+}
+
+void SkillManager::Adopt(Skill& skill, std::uint32_t level) {
+    skill.SetManager(this);
+    mSkills.push_back(skill.GetObjectId());
+    mUISkills.push_back(skill.GetObjectId());
+    skill.SetSkillLevel(static_cast<int>(level));
+}
+
+void SkillManager::CreateAndLoadSkill(const std::string& recordName, std::uint32_t level,
+                                      std::uint32_t& masteryId, std::uint32_t& baseSkillId) {
+    const std::uint32_t existing = FindSkillId(recordName);
+    Skill* skill = nullptr;
+    if (existing == 0) {
+        skill = Objects().CreateObjectFromFile<Skill>(recordName);
+        if (!skill) {
+            gEngine->Log(1, "SkillManager::Unable to create skill (%s) (%s)", recordName.c_str(),
+                         mParent ? mParent->GetObjectName().c_str() : "");
+            return;
+        }
+        Adopt(*skill, level);
+    } else {
+        skill = Find(existing);
+        // A modifier shared by several skills is created once and linked to each.
+        if (!skill || !dynamic_cast<Skill_Modifier*>(skill)) {
+            gEngine->Log(1, "SkillManager::Tried to create duplicate non-modifier skill (%s)",
+                         recordName.c_str());
+            return;
+        }
+    }
+    const std::uint32_t id = skill->GetObjectId();
+    if (dynamic_cast<Skill_Mastery*>(skill)) {
+        masteryId = id;
+        baseSkillId = 0;
+    } else if (dynamic_cast<Skill_Modifier*>(skill)) {
+        skill->AddMastery(masteryId);
+        skill->AddBaseSkill(baseSkillId);
+        if (Skill* base = Find(baseSkillId))
+            base->AddModifier(id);
+    } else if (dynamic_cast<SkillSecondary*>(skill)) {
+        skill->AddMastery(masteryId);
+        skill->AddBaseSkill(baseSkillId);
+        if (Skill* base = Find(baseSkillId))
+            base->AddSecondarySkill(id);
+        // A following secondary skill hangs from this one.
+        baseSkillId = id;
+    } else {
+        if (dynamic_cast<Skill_WPAttack*>(skill))
+            mWeaponPoolSkills.push_back(id);
+        skill->AddMastery(masteryId);
+        baseSkillId = id;
+        if (dynamic_cast<SkillOnDeath*>(skill))
+            mOnDeathSkills.push_back(id);
+    }
+}
+
+std::uint32_t SkillManager::LoadDefaultSkills() {
+    if (auto* pool = Objects().CreateObjectFromFile<Skill_WPAttack>(kDefaultWeaponPoolSkill)) {
+        mDefaultWPSkillId = pool->GetObjectId();
+        Adopt(*pool, 1);
+        // The weight at its level whether or not the skill is enabled.
+        mDefaultWPChanceWeight = pool->GetChanceWeight(true);
+    }
+    Skill* attack = Objects().CreateObjectFromFile<Skill>(kDefaultAttackSkill);
+    if (!attack)
+        return 0;
+    mDefaultSkillId = attack->GetObjectId();
+    Adopt(*attack, 1);
+    return mDefaultSkillId;
+}
+
+void SkillManager::AddItemSkill(std::uint32_t grantingSkillId, std::uint32_t level) {
+    const auto entry = mItemSkillTable.find(grantingSkillId);
+    if (entry != mItemSkillTable.end()) {
+        if (Skill* itemSkill = Find(entry->second))
+            itemSkill->SetSkillLevel(static_cast<int>(level));
+        return;
+    }
+    Skill* granting = Find(grantingSkillId);
+    if (!granting)
+        return;
+    Skill* itemSkill = Objects().CreateObjectFromFile<Skill>(granting->GetObjectName());
+    if (!itemSkill)
+        return;
+    // Item skills stay off the active list: they are run and gathered on their own.
+    itemSkill->SetAsItemSkill(true);
+    itemSkill->SetAsTempSkill(true);
+    itemSkill->SetManager(this);
+    itemSkill->SetSkillLevel(static_cast<int>(level));
+    mItemSkills.push_back(itemSkill->GetObjectId());
+    mItemSkillTable[grantingSkillId] = itemSkill->GetObjectId();
+    mUISkills.push_back(itemSkill->GetObjectId());
+}
+
+void SkillManager::RemoveItemSkill(std::uint32_t grantingSkillId) {
+    const auto entry = mItemSkillTable.find(grantingSkillId);
+    if (entry == mItemSkillTable.end())
+        return;
+    if (Skill* itemSkill = Find(entry->second))
+        itemSkill->SetSkillLevel(0);
+}
+
+// ---- Lookups ---------------------------------------------------------------------------------
+
+std::uint32_t SkillManager::FindSkillId(const std::string& recordName) const {
+    for (std::uint32_t id : mSkills)
+        if (Skill* skill = Find(id);
+            skill && PathEqualsNoCaseStr(skill->GetObjectName(), recordName))
+            return id;
+    const auto buff = mBuffs.find(MakeNormalizedPath(recordName));
+    return buff != mBuffs.end() ? buff->second.buff : 0;
+}
+
+std::uint32_t SkillManager::FindItemSkillId(const std::string& recordName) const {
+    for (std::uint32_t id : mItemSkills)
+        if (Skill* skill = Find(id);
+            skill && PathEqualsNoCaseStr(skill->GetObjectName(), recordName))
+            return id;
+    return 0;
+}
+
+std::uint32_t SkillManager::GetSkillReferenceNumber(std::uint32_t skillId) const {
+    if (skillId == 0)
+        return kNoReference;
+    auto at = std::find(mSkills.begin(), mSkills.end(), skillId);
+    if (at != mSkills.end())
+        return static_cast<std::uint32_t>(at - mSkills.begin());
+    at = std::find(mItemSkills.begin(), mItemSkills.end(), skillId);
+    if (at != mItemSkills.end())
+        return kItemSkillReferenceBase + static_cast<std::uint32_t>(at - mItemSkills.begin());
+    return kNoReference;
+}
+
+std::uint32_t SkillManager::GetSkillIdFromReference(std::uint32_t reference) const {
+    if (reference < mSkills.size())
+        return Find(mSkills[reference]) ? mSkills[reference] : 0;
+    // References between the two ranges wrap far past the item list and name nothing.
+    const std::uint32_t item = reference - kItemSkillReferenceBase;
+    return item < mItemSkills.size() && Find(mItemSkills[item]) ? mItemSkills[item] : 0;
+}
+
+bool SkillManager::IsSkillValidForUse(std::uint32_t skillId, bool allowItemSkill) const {
+    if (skillId == 0)
+        return false;
+    if (std::find(mSkills.begin(), mSkills.end(), skillId) != mSkills.end()) {
+        const Skill* skill = Find(skillId);
+        return skill && skill->GetSkillLevel() != 0;
+    }
+    if (std::find(mItemSkills.begin(), mItemSkills.end(), skillId) != mItemSkills.end()) {
+        const Skill* skill = Find(skillId);
+        return skill && (allowItemSkill || skill->GetSkillLevel() != 0);
+    }
+    return false;
+}
+
+// ---- The active list and the frame -----------------------------------------------------------
+
+void SkillManager::AddToActiveList(Skill* skill) {
+    if (!skill)
+        return;
+    const std::uint32_t id = skill->GetObjectId();
+    if (std::find(mActive.begin(), mActive.end(), id) != mActive.end())
+        return;
+    mActive.push_back(id);
+    skill->Install(mParent);
+}
+
+void SkillManager::RemoveFromActiveList(Skill* skill) {
+    if (!skill)
+        return;
+    const auto at = std::find(mActive.begin(), mActive.end(), skill->GetObjectId());
+    if (at == mActive.end())
+        return;
+    mActive.erase(at);
+    skill->UnInstall(mParent);
+}
+
+void SkillManager::Update(int ms) {
+    if (!mParent)
+        return;
+    mSkillAttributes.Clear();
+    CollectAvailableSkillAttributes(mSkillAttributes);
+    CollectWeaponTypes();
+    const int hands = GetHandState();
+    mRangedWeapon = hands == kBowHandState || hands == kStaffHandState;
+    mWeaponRangeProfile = mRangedWeapon ? Skill_RangeProfile::Long : Skill_RangeProfile::Melee;
+
+    // Skills may join or leave the lists while they run: the walks go over copies.
+    bool dualWield = false;
+    mScratch.assign(mActive.begin(), mActive.end());
+    for (std::uint32_t id : mScratch)
+        if (Skill* skill = Find(id)) {
+            skill->Update(*mParent, ms);
+            dualWield = skill->AllowDualWieldWeapons() || dualWield;
+        }
+    if (dualWield != mDualWield) {
+        mDualWield = dualWield;
+        ReportSkillSeam(SkillSeam::AllowDualWieldWeapons);
+    }
+    mScratch.clear();
+    for (const auto& [name, entry] : mBuffs)
+        mScratch.push_back(entry.buff);
+    mScratch.insert(mScratch.end(), mItemSkills.begin(), mItemSkills.end());
+    for (std::uint32_t id : mScratch)
+        if (Skill* skill = Find(id))
+            skill->Update(*mParent, ms);
+}
+
+bool SkillManager::IsSpeedUpdateNeeded() {
+    const bool needed = mSpeedUpdateNeeded;
+    mSpeedUpdateNeeded = false;
+    return needed;
+}
+
+void SkillManager::PreLoad(bool now) {
+    if (gGameEngine)
+        mSkillAttributes.SetSeed(gGameEngine->GetRandomSeed());
+    for (std::uint32_t id : mSkills)
+        if (Skill* skill = Find(id))
+            skill->PreLoad(now);
+    for (std::uint32_t id : mItemSkills)
+        if (Skill* skill = Find(id); skill && skill->GetCurrentLevel() > 0)
+            skill->PreLoad(now);
+}
+
+void SkillManager::OnDestroy() {
+    for (std::uint32_t id : mSkills)
+        if (Skill* skill = Find(id))
+            skill->OnDestroy();
+    for (const auto& [name, entry] : mBuffs)
+        if (Skill* buff = Find(entry.buff))
+            buff->OnDestroy();
+    for (std::uint32_t id : mItemSkills)
+        if (Skill* skill = Find(id))
+            skill->OnDestroy();
+}
+
+void SkillManager::ImDead() {
+    if (mServices)
+        mServices->Dead();
+    if (!mParent)
+        return;
+    // Its own copy: a character may die inside a skill's update, while the frame's copy is walked.
+    const std::vector<std::uint32_t> active = mActive;
+    for (std::uint32_t id : active)
+        if (Skill* skill = Find(id))
+            skill->StopSkill(*mParent);
+    auto buffs = std::move(mBuffs);
+    mBuffs.clear();
+    for (const auto& [name, entry] : buffs) {
+        // Level 0, not enabled, inactive: the buff and its modifiers are reset before they go.
+        for (std::uint32_t id : {entry.buff, entry.modifier1, entry.modifier2})
+            if (Skill* skill = Find(id)) {
+                skill->ReceiveStateUpdate(SkillState(), true);
+                skill->ReceiveActiveUpdate(*mParent, SkillActiveState(), true);
+            }
+        if (Skill* buff = Find(entry.buff))
+            buff->UnInstall(mParent);
+        for (std::uint32_t id : {entry.buff, entry.modifier1, entry.modifier2}) {
+            if (Skill* skill = Find(id))
+                skill->SetManager(nullptr);
+            DestroySkill(id, __LINE__);
+        }
+    }
+    mUITempSkills.clear();
+    for (std::uint32_t id : mOnDeathSkills)
+        if (auto* onDeath = FindAs<SkillOnDeath>(id))
+            onDeath->ActivateOnDeathNow(*mParent);
+    for (std::uint32_t id : mItemSkills) {
+        if (Skill* skill = Find(id))
+            skill->StopSkill(*mParent);
+        if (auto* onDeath = FindAs<SkillOnDeath>(id))
+            onDeath->ActivateOnDeathNow(*mParent);
+    }
+}
+
+// ---- What skills ask of the character --------------------------------------------------------
+
+int SkillManager::GetHandState() {
+    return mCombatManager && mParent ? mParent->GetHandState() : 0;
+}
+
+void SkillManager::GetWeaponTypes(Weapon_Type& right, Weapon_Type& left) {
+    right = mRightWeaponType;
+    left = mLeftWeaponType;
+}
+
+void SkillManager::SubtractMana(float amount) {
+    if (mParent)
+        mParent->SubtractMana(amount);
+}
+
+void SkillManager::SubtractLife(float amount, const PlayStatsDamageType& type) {
+    if (mParent)
+        mParent->SubtractLife(amount, type);
+}
+
+float SkillManager::GetCurrentMana() {
+    return mParent ? mParent->GetCurrentMana() : 0.0f;
+}
+
+std::uint32_t SkillManager::GetRightHandWeapon() const {
+    // The hands are the equipment's, which does not exist yet: no weapon is held.
+    ReportSkillSeam(SkillSeam::EquipmentWeapons);
+    return 0;
+}
+
+std::uint32_t SkillManager::GetLeftHandWeapon() const {
+    ReportSkillSeam(SkillSeam::EquipmentWeapons);
+    return 0;
+}
+
+void SkillManager::CollectWeaponTypes() {
+    mRightWeaponType = kGenericWeapon;
+    mLeftWeaponType = kGenericWeapon;
+    if (auto* right = FindAs<Weapon>(GetRightHandWeapon()))
+        mRightWeaponType = right->GetWeaponType();
+    if (auto* left = FindAs<Weapon>(GetLeftHandWeapon()))
+        mLeftWeaponType = left->GetWeaponType();
+}
+
+float SkillManager::CalculateOffensiveAbility(float value) {
+    return mCombatManager ? mCombatManager->DesignerCalculateOffensiveAbility(value) : 0.0f;
+}
+
+void SkillManager::ForceSpeedUpdate() {
+    if (mParent)
+        mParent->ForceSpeedUpdate();
+}
+
+float SkillManager::GetAttackSpeed() {
+    return mParent ? mParent->GetAttackSpeed() : 0.0f;
+}
+
+float SkillManager::GetSpellCastSpeed() {
+    return mParent ? mParent->GetSpellCastSpeed() : 0.0f;
+}
+
+// ---- Attribute gathering ---------------------------------------------------------------------
+
+template <class Visit>
+void SkillManager::ForEachContributor(Visit&& visit) {
+    for (std::uint32_t id : mActive)
+        if (Skill* skill = Find(id); skill && skill->GetCurrentLevel() > 0)
+            visit(*skill);
+    for (const auto& [name, entry] : mBuffs)
+        if (Skill* buff = Find(entry.buff))
+            visit(*buff);
+    for (std::uint32_t id : mItemSkills)
+        if (Skill* skill = Find(id); skill && skill->GetCurrentLevel() > 0)
+            visit(*skill);
+}
+
+void SkillManager::GetCharAttributes(CharAttributeAccumulator& accumulator) {
+    ForEachContributor([&](Skill& skill) { skill.CollectPassiveCharAttributes(accumulator); });
+}
+
+void SkillManager::GetSkillAttributes(SkillAttributeAccumulator& accumulator) {
+    ForEachContributor([&](Skill& skill) { skill.CollectPassiveSkillAttributes(accumulator); });
+}
+
+void SkillManager::GetOffensiveDamageAttributes(CombatAttributeAccumulator& accumulator) {
+    ForEachContributor(
+        [&](Skill& skill) { skill.CollectPassiveOffensiveDamageAttributes(accumulator); });
+}
+
+void SkillManager::GetOffensiveModifierAttributes(CombatAttributeAccumulator& accumulator) {
+    ForEachContributor(
+        [&](Skill& skill) { skill.CollectPassiveOffensiveModifierAttributes(accumulator); });
+}
+
+void SkillManager::GetRetaliationAttributes(CombatAttributeAccumulator& accumulator) {
+    ForEachContributor(
+        [&](Skill& skill) { skill.CollectPassiveRetaliationAttributes(accumulator); });
+}
+
+void SkillManager::GetDefenseAttributes(CombatAttributeAccumulator& accumulator) {
+    ForEachContributor([&](Skill& skill) { skill.CollectPassiveDefenseAttributes(accumulator); });
+}
+
+void SkillManager::ContributeRacialBonusDamage(const std::vector<std::string>& races,
+                                               RacialBonus_Damage& bonus) {
+    ForEachContributor([&](Skill& skill) { skill.CollectPassiveRacialBonusDamage(races, bonus); });
+}
+
+void SkillManager::ContributeRacialBonusDefense(const std::vector<std::string>& races,
+                                                RacialBonus_Defense& bonus) {
+    ForEachContributor([&](Skill& skill) { skill.CollectPassiveRacialBonusDefense(races, bonus); });
+}
+
+void SkillManager::CollectAvailableSkillAttributes(SkillAttributeAccumulator& accumulator) {
+    ReportSkillSeam(SkillSeam::EquipmentSkillAttributes);
+    GetSkillAttributes(accumulator);
+}
+
+void SkillManager::CollectAvailableOffensiveDamageAttributes(
+    std::uint32_t weaponId, CombatAttributeAccumulator& accumulator) {
+    ReportSkillSeam(SkillSeam::EquipmentSkillAttributes);
+    GetOffensiveDamageAttributes(accumulator);
+    if (weaponId != 0) {
+        if (auto* weapon = FindAs<Weapon>(weaponId))
+            weapon->GetOffensiveDamageAttributes(accumulator);
+        return;
+    }
+    ReportSkillSeam(SkillSeam::HandToHandDamage);
+}
+
+void SkillManager::CollectAvailableOffensiveModifierAttributes(
+    CombatAttributeAccumulator& accumulator) {
+    ReportSkillSeam(SkillSeam::EquipmentSkillAttributes);
+    GetOffensiveModifierAttributes(accumulator);
+}
+
+// ---- Skill use, buffs and character effects, which come later --------------------------------
+
+void SkillManager::RefreshCooldown() {
+    ReportSkillSeam(SkillSeam::RefreshCooldown);
+}
+
+std::uint32_t SkillManager::SelectWeaponPoolSkill(RandomUniform&) {
+    ReportSkillSeam(SkillSeam::SelectWeaponPoolSkill);
+    return 0;
+}
+
+void SkillManager::PushPetInitialize(Character* pet) {
+    if (pet)
+        ReportSkillSeam(SkillSeam::InitializePets);
+}
+
+void SkillManager::PopPetInitialize(Character* pet) {
+    if (pet)
+        ReportSkillSeam(SkillSeam::InitializePets);
+}
+
+void SkillManager::AddWeaponEnchantment(std::uint32_t, const std::string&) {
+    ReportSkillSeam(SkillSeam::WeaponEnchantments);
+}
+
+void SkillManager::RemoveWeaponEnchantment(std::uint32_t) {
+    ReportSkillSeam(SkillSeam::WeaponEnchantments);
+}
+
+void SkillManager::AddCharFxPak(std::uint32_t, const std::vector<std::string>&) {
+    ReportSkillSeam(SkillSeam::CharFxPaks);
+}
+
+void SkillManager::RemoveCharFxPak(std::uint32_t) {
+    ReportSkillSeam(SkillSeam::CharFxPaks);
+}
+
+void SkillManager::SkillTargetResult(std::uint32_t, const std::vector<std::uint32_t>&,
+                                     const WorldCoords&, std::uint32_t, std::uint32_t, bool, int) {
+    ReportSkillSeam(SkillSeam::SkillTargetResult);
+}
+
+void SkillManager::CreateProjectile(std::uint32_t, std::uint32_t, const WorldCoords&, std::uint32_t,
+                                    const WorldVec3&, std::uint32_t, std::uint32_t, std::uint32_t) {
+    ReportSkillSeam(SkillSeam::CreateProjectile);
+}
+
+void SkillManager::SkillSpawnObject(std::uint32_t, const WorldCoords&, std::uint32_t,
+                                    const std::vector<WorldCoords>&,
+                                    const std::vector<std::uint32_t>&, std::uint32_t) {
+    ReportSkillSeam(SkillSeam::SkillSpawnObject);
+}
+
+void SkillManager::SkillStateUpdateCommand(std::uint32_t reference, const SkillState& state) {
+    if (Skill* skill = Find(GetSkillIdFromReference(reference)))
+        skill->ReceiveStateUpdate(state, false);
+}
+
+void SkillManager::SkillActiveStateUpdateCommand(std::uint32_t reference,
+                                                 const SkillActiveState& state) {
+    Skill* skill = Find(GetSkillIdFromReference(reference));
+    if (skill && mParent)
+        skill->ReceiveActiveUpdate(*mParent, state, false);
+}
+
+void SkillManager::CreateRemoveSkillBuff(std::uint32_t, const std::string&, std::uint32_t,
+                                         const std::string&, std::uint32_t, const std::string&,
+                                         std::uint32_t, int, std::uint32_t) {
+    ReportSkillSeam(SkillSeam::CreateRemoveSkillBuff);
+}
+
+void SkillManager::RefreshSkillBuffTimeToLive(const std::string&, std::uint32_t) {
+    ReportSkillSeam(SkillSeam::SkillBuffSetTimeToLive);
+}
+
+}  // namespace GAME

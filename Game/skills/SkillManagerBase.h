@@ -1,0 +1,65 @@
+#pragma once
+// The one door through which a skill reaches its character: the owner's weapons, vitals,
+// character-wide skill attributes, the active list and the character effects of skill use.
+// SkillManager implements it; skills hold it as their manager.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace GAME {
+
+class Character;
+class CombatAttributeAccumulator;
+class RandomUniform;
+class Skill;
+class SkillServicesBase;
+struct PlayStatsDamageType;
+enum class SkillAttributeType : std::uint32_t;
+enum class Weapon_Type : std::int32_t;
+
+// How far a skill or a weapon reaches.
+enum class Skill_RangeProfile : int { Melee = 0, Short = 1, Moderate = 2, Long = 3, Maximum = 4 };
+
+class SkillManagerBase {
+public:
+    virtual ~SkillManagerBase() = default;
+    // Null everywhere but on the machine that controls the character.
+    virtual SkillServicesBase* GetSkillServices() = 0;
+    virtual Character* GetParent() = 0;
+    virtual bool IsMonsterSkill() = 0;
+    // The equipment's hand state (2: a melee weapon in each hand).
+    virtual int GetHandState() = 0;
+    virtual bool IsRangedWeapon() = 0;
+    virtual Skill_RangeProfile GetWeaponRangeProfile() = 0;
+    virtual void GetWeaponTypes(Weapon_Type& right, Weapon_Type& left) = 0;
+    virtual void SubtractMana(float amount) = 0;
+    virtual void SubtractLife(float amount, const PlayStatsDamageType& type) = 0;
+    virtual float GetCurrentMana() = 0;
+    virtual std::uint32_t GetRightHandWeapon() const = 0;
+    virtual std::uint32_t GetLeftHandWeapon() const = 0;
+    // The character-wide skill attributes gathered at the last update.
+    virtual float GetTotalSkillAttribute(SkillAttributeType type) = 0;
+    virtual void CollectAvailableOffensiveDamageAttributes(
+        std::uint32_t weaponId, CombatAttributeAccumulator& accumulator) = 0;
+    virtual void CollectAvailableOffensiveModifierAttributes(
+        CombatAttributeAccumulator& accumulator) = 0;
+    virtual float CalculateOffensiveAbility(float value) = 0;
+    virtual void ForceSpeedUpdate() = 0;
+    virtual void SetSpeedUpdateNeeded() = 0;
+    virtual void RefreshCooldown() = 0;
+    virtual float GetAttackSpeed() = 0;
+    virtual float GetSpellCastSpeed() = 0;
+    // Installed skills; a skill adds itself when its level becomes 1 or more.
+    virtual void AddToActiveList(Skill* skill) = 0;
+    virtual void RemoveFromActiveList(Skill* skill) = 0;
+    virtual std::uint32_t SelectWeaponPoolSkill(RandomUniform& random) = 0;
+    virtual std::uint32_t GetDefaultWPSkillId() = 0;
+    virtual void PushPetInitialize(Character* pet) = 0;
+    virtual void PopPetInitialize(Character* pet) = 0;
+    virtual void AddWeaponEnchantment(std::uint32_t skillId, const std::string& name) = 0;
+    virtual void RemoveWeaponEnchantment(std::uint32_t skillId) = 0;
+    virtual void AddCharFxPak(std::uint32_t skillId, const std::vector<std::string>& names) = 0;
+    virtual void RemoveCharFxPak(std::uint32_t skillId) = 0;
+};
+
+}  // namespace GAME

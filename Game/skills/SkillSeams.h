@@ -1,0 +1,40 @@
+#pragma once
+// The operations the skill manager and services reach in parts of the game that are not built
+// yet (skill use, buffs on the character, equipment, packets of the skill commands). Each logs one
+// level-1 line per machine the first time it is skipped ("Skills: <operation> is not available
+// yet") and does nothing.
+#include <cstddef>
+
+namespace GAME {
+
+// clang-format off
+#define GAME_SKILL_SEAMS(X) \
+    X(SkillTargetResult, "SkillManager::SkillTargetResult") \
+    X(CreateProjectile, "SkillManager::CreateProjectile") \
+    X(SkillSpawnObject, "SkillManager::SkillSpawnObject") \
+    X(CreateRemoveSkillBuff, "SkillManager::CreateRemoveSkillBuff") \
+    X(SkillBuffSetTimeToLive, "SkillBuff::SetTimeToLive") \
+    X(CommandPackets, "skill command packets") \
+    X(EquipmentWeapons, "EquipManager hand weapons") \
+    X(EquipmentSkillAttributes, "equipment, item set and balance attributes of skills") \
+    X(InitializePets, "SkillManager pet initialisation") \
+    X(ActivateOnDeathNow, "SkillOnDeath::ActivateOnDeathNow") \
+    X(AutoSave, "GameEngine::AutoSave") \
+    X(HandToHandDamage, "CombatManager hand-to-hand damage") \
+    X(RefreshCooldown, "SkillManager::RefreshCooldown") \
+    X(SelectWeaponPoolSkill, "SkillManager::SelectWeaponPoolSkill") \
+    X(WeaponEnchantments, "SkillManager weapon enchantments") \
+    X(CharFxPaks, "SkillManager character effect packs") \
+    X(AllowDualWieldWeapons, "Character::AllowDualWieldWeapons")
+// clang-format on
+
+enum class SkillSeam : std::size_t {
+#define GAME_SKILL_SEAM_ID(Id, Text) Id,
+    GAME_SKILL_SEAMS(GAME_SKILL_SEAM_ID)
+#undef GAME_SKILL_SEAM_ID
+        Count
+};
+
+void ReportSkillSeam(SkillSeam seam);
+
+}  // namespace GAME

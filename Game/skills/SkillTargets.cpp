@@ -1,0 +1,48 @@
+#include "Game/skills/SkillTargets.h"
+
+#include "Engine/world/World.h"
+#include "Game/characters/Character.h"
+#include "Game/core/ObjectLookup.h"
+#include "Game/core/players/Team.h"
+
+namespace GAME {
+
+float GetCharacterExtents(const Character& character) {
+    switch (character.GetPathingSize()) {
+        case CharacterPathingSize::Medium:
+            return 1.0f;
+        case CharacterPathingSize::Large:
+            return 1.75f;
+        default:
+            return 0.5f;
+    }
+}
+
+void GetTargetsInRadius(const Team& team, const WorldVec3& centre, float radius,
+                        std::vector<std::uint32_t>& out, std::uint32_t exclude, bool friends) {
+    out.clear();
+    if (!centre.region)
+        return;
+    // Kept between calls: target searches run per attack and must not allocate once warm.
+    thread_local std::vector<Entity*> found;
+    found.clear();
+    World::Get().GetEntitiesInSphere(found, centre.region, Sphere{centre.local, radius},
+                                     EntityListType::Actors);
+    for (Entity* entity : found) {
+        auto* character = dynamic_cast<Character*>(entity);
+        if (!character || character->GetObjectId() == exclude ||
+            !character->HasDoneInitialUpdate() || !character->IsAlive() || character->IsHiding() ||
+            FindObjectOfClass(character->GetObjectId(), "Npc"))
+            continue;
+        const Team other = character->GetTeam();
+        if (friends) {
+            if (team.IsFriend(other) &&
+                !FindObjectOfClass(character->GetObjectId(), "DynamicBarrier"))
+                out.push_back(character->GetObjectId());
+        } else if (team.IsFoe(other)) {
+            out.push_back(character->GetObjectId());
+        }
+    }
+}
+
+}  // namespace GAME

@@ -1,0 +1,308 @@
+#include <gtest/gtest.h>
+
+#include "Game/skills/SkillCommands.h"
+#include "Game/skills/SkillKinds.h"
+#include "Game/skills/SkillState.h"
+#include "SkillManagerTestSupport.h"
+
+namespace GAME::test {
+namespace {
+
+using Ids = std::vector<std::uint32_t>;
+
+class SkillManagerLoading : public SkillManagerFixture {};
+
+TEST_F(SkillManagerLoading, RecordBuildsTheLinkedSetAtTheDifficultysLevels) {
+    gGameEngine->SetGameDifficulty(1);
+    LoadSkills();
+    const std::uint32_t mastery = Id(kWarfare);
+    const std::uint32_t cleave = Id(kCleave);
+    const std::uint32_t sharpen = Id(kSharpen);
+    const std::uint32_t echo = Id(kEcho);
+    const std::uint32_t echo2 = Id(kEcho2);
+    const std::uint32_t bolt = Id(kBolt);
+    const std::uint32_t lastBreath = Id("Records/SkillManager/LastBreath.dbr");
+    const std::uint32_t swings = Id("Records/SkillManager/Swings.dbr");
+    const std::uint32_t storm = Id(kStorm);
+    // Creation order is the reference order; the modifier named twice is made once, the
+    // duplicate skill and the missing record are skipped, the 31st entry is read.
+    EXPECT_EQ(manager().GetSkillList(),
+              (Ids{mastery, cleave, sharpen, echo, echo2, bolt, lastBreath, swings, storm}));
+    EXPECT_EQ(manager().GetUISkillList(), manager().GetSkillList());
+    EXPECT_EQ(tm.CountLog("SkillManager::Tried to create duplicate non-modifier skill "
+                          "(Records/SkillManager/Cleave.dbr)"),
+              1);
+    EXPECT_EQ(tm.CountLog("SkillManager::Unable to create skill (Records/SkillManager/Missing.dbr) "
+                          "(Records/SkillManager/Warrior.dbr)"),
+              1);
+
+    EXPECT_EQ(Get(kWarfare)->GetSkillLevel(), 2u);
+    EXPECT_EQ(Get(kCleave)->GetSkillLevel(), 4u);
+    EXPECT_EQ(Get(kBolt)->GetSkillLevel(), 0u);  // no level list: 0
+
+    EXPECT_EQ(Get(kWarfare)->GetMasteryId(), 0u);
+    for (const char* record : {kCleave, kSharpen, kEcho, kEcho2, kBolt, kStorm})
+        EXPECT_EQ(Get(record)->GetMasteryId(), record == kStorm ? 0u : mastery) << record;
+    EXPECT_EQ(Get(kCleave)->GetModifiers(), Ids{sharpen});
+    EXPECT_EQ(Get(kBolt)->GetModifiers(), Ids{sharpen});
+    EXPECT_EQ(Get(kCleave)->GetSecondarySkills(), Ids{echo});
+    EXPECT_EQ(Get(kEcho)->GetSecondarySkills(), Ids{echo2});
+    EXPECT_EQ(manager().GetWeaponPoolSkills(), Ids{swings});
+    EXPECT_EQ(manager().GetOnDeathSkills(), Ids{lastBreath});
+    // Installed: the skills with a level.
+    EXPECT_EQ(manager().GetActiveList(), (Ids{mastery, cleave}));
+}
+
+TEST_F(SkillManagerLoading, CountsOutsideOneToThirtyOneReadNothing) {
+    const LoadTable table = Singleton<ObjectManager>::Get().GetLoadTable(kWarrior);
+    manager().LoadSkills(table, 0);
+    manager().LoadSkills(table, 32);
+    manager().LoadSkills(std::string(), 5);
+    EXPECT_TRUE(manager().GetSkillList().empty());
+    manager().LoadSkills(kWarrior, 2);
+    EXPECT_EQ(manager().GetSkillList(), (Ids{Id(kWarfare), Id(kCleave)}));
+}
+
+TEST_F(SkillManagerLoading, ReferenceNumbersNameSkillsThenItemSkillsFrom4096) {
+    LoadSkills();
+    const std::uint32_t defaultAttack = manager().LoadDefaultSkills();
+    ASSERT_NE(defaultAttack, 0u);
+    EXPECT_EQ(manager().GetDefaultSkillId(), defaultAttack);
+    EXPECT_NE(manager().GetDefaultWPSkillId(), 0u);
+    const Ids& skills = manager().GetSkillList();
+    ASSERT_EQ(skills.size(), 11u);
+    EXPECT_EQ(skills[9], manager().GetDefaultWPSkillId());
+    EXPECT_EQ(skills[10], defaultAttack);
+
+    const std::uint32_t cleave = Id(kCleave);
+    EXPECT_EQ(manager().GetSkillReferenceNumber(cleave), 1u);
+    EXPECT_EQ(manager().GetSkillIdFromReference(1), cleave);
+    EXPECT_EQ(manager().GetSkillReferenceNumber(warrior->GetObjectId()), 0xFFFFFFFFu);
+    EXPECT_EQ(manager().GetSkillIdFromReference(4096), 0u);
+    EXPECT_EQ(manager().GetSkillIdFromReference(11), 0u);
+
+    manager().AddItemSkill(cleave, 3);
+    ASSERT_EQ(manager().GetItemSkillList().size(), 1u);
+    const std::uint32_t item = manager().GetItemSkillList()[0];
+    EXPECT_NE(item, cleave);
+    EXPECT_EQ(manager().GetSkillReferenceNumber(item), 4096u);
+    EXPECT_EQ(manager().GetSkillIdFromReference(4096), item);
+    EXPECT_EQ(manager().FindItemSkillId("RECORDS\\SKILLMANAGER\\CLEAVE.DBR"), item);
+    EXPECT_EQ(manager().GetUISkillList().back(), item);
+    // Item skills stay off the active list.
+    EXPECT_EQ(std::count(manager().GetActiveList().begin(), manager().GetActiveList().end(), item),
+              0);
+    EXPECT_TRUE(manager().IsSkillValidForUse(item, false));
+
+    manager().RemoveItemSkill(cleave);
+    auto* itemSkill = Singleton<ObjectManager>::Get().GetObject<Skill>(item);
+    ASSERT_NE(itemSkill, nullptr);
+    EXPECT_EQ(itemSkill->GetSkillLevel(), 0u);
+    EXPECT_FALSE(manager().IsSkillValidForUse(item, false));
+    EXPECT_TRUE(manager().IsSkillValidForUse(item, true));
+    manager().AddItemSkill(cleave, 2);
+    EXPECT_EQ(manager().GetItemSkillList(), Ids{item});
+    EXPECT_EQ(itemSkill->GetSkillLevel(), 2u);
+
+    EXPECT_FALSE(manager().IsSkillValidForUse(Id(kBolt), true));  // level 0
+    EXPECT_TRUE(manager().IsSkillValidForUse(cleave, false));
+    EXPECT_FALSE(manager().IsSkillValidForUse(warrior->GetObjectId(), true));
+}
+
+TEST_F(SkillManagerLoading, StateCommandsReachTheSkillByReferenceAndSkillsDieWithTheCharacter) {
+    LoadSkills();
+    ObjectManager& objects = Singleton<ObjectManager>::Get();
+    const std::uint32_t bolt = Id(kBolt);
+    SkillStateUpdateConfigCmd command(warrior->GetObjectId(),
+                                      manager().GetSkillReferenceNumber(bolt), SkillState{3, true});
+    command.RunExecute();
+    EXPECT_EQ(Get(kBolt)->GetSkillLevel(), 3u);
+    EXPECT_TRUE(Get(kBolt)->IsSkillEnabled());
+    EXPECT_EQ(manager().GetActiveList().back(), bolt);
+
+    const Ids skills = manager().GetSkillList();
+    objects.DestroyObject(warrior);
+    for (std::uint32_t id : skills)
+        EXPECT_EQ(objects.GetObject(id), nullptr);
+}
+
+class SkillManagerFrame : public SkillManagerFixture {};
+
+TEST_F(SkillManagerFrame, UpdateRunsInstalledAndItemSkillsAndReadsTheHands) {
+    LoadSkills();
+    Skill* cleave = Get(kCleave);
+    Skill* bolt = Get(kBolt);  // level 0: not installed
+    manager().AddItemSkill(Id(kCleave), 1);
+    Skill* item = Singleton<ObjectManager>::Get().GetObject<Skill>(manager().GetItemSkillList()[0]);
+    for (Skill* skill : {cleave, bolt, item})
+        skill->ReplaceCooldownTime(1000.0f);
+    warrior->SetHandState(3);  // a bow
+    RunFrame(*warrior, 400);
+    EXPECT_EQ(cleave->GetCooldownRemaining(), 600);
+    EXPECT_EQ(item->GetCooldownRemaining(), 600);
+    EXPECT_EQ(bolt->GetCooldownRemaining(), 1000);
+    EXPECT_TRUE(manager().IsRangedWeapon());
+    EXPECT_EQ(manager().GetWeaponRangeProfile(), Skill_RangeProfile::Long);
+    Weapon_Type right{};
+    Weapon_Type left{};
+    manager().GetWeaponTypes(right, left);
+    EXPECT_EQ(static_cast<int>(right), 1);
+    EXPECT_EQ(static_cast<int>(left), 1);
+
+    warrior->SetHandState(2);
+    RunFrame(*warrior, 100);
+    EXPECT_FALSE(manager().IsRangedWeapon());
+    EXPECT_EQ(manager().GetWeaponRangeProfile(), Skill_RangeProfile::Melee);
+}
+
+TEST_F(SkillManagerFrame, DyingStopsSkillsAndActivatesOnDeathSkillsOnce) {
+    LoadSkills();
+    manager().SetAsControllingManager();
+    manager().SetSpeedUpdateNeeded();
+    EXPECT_TRUE(warrior->IsSkillSpeedUpdateNeeded());
+    EXPECT_FALSE(warrior->IsSkillSpeedUpdateNeeded());
+    warrior->ImDying();
+    EXPECT_EQ(tm.CountLog("SkillOnDeath::ActivateOnDeathNow"), 1);
+    // The skills stay with the character until it is destroyed.
+    EXPECT_EQ(manager().GetSkillList().size(), 9u);
+}
+
+class SkillManagerPoints : public SkillManagerFixture {};
+
+TEST_F(SkillManagerPoints, PointsLeaveOutDefaultsAndMasteriesCountWhenBought) {
+    LoadSkills();
+    manager().LoadDefaultSkills();
+    // Warfare 1 (normal difficulty), Cleave 2.
+    EXPECT_EQ(manager().GetNumMasteryPoints(), 1u);
+    EXPECT_EQ(manager().GetNumRegularSkillPoints(), 2u);
+    EXPECT_EQ(manager().GetNumOfNonMasterySkillsWithPoints(), 1u);
+    std::vector<std::uint32_t> masteries;
+    manager().GetSkillMasteries(masteries);
+    EXPECT_EQ(masteries, Ids{7});
+
+    manager().IncrementSkill(Id(kStorm), 1);
+    manager().IncrementSkill(Id(kBolt), 3);
+    manager().IncrementSkill(Id(kCleave), 50);  // held at its maximum, 10
+    EXPECT_EQ(manager().GetSkillMasteriesActive(), 2u);
+    masteries.clear();
+    manager().GetSkillMasteries(masteries);
+    EXPECT_EQ(masteries, (Ids{7, 4}));
+    // Storm has no mastery above it, so it counts with the mastery points.
+    EXPECT_EQ(manager().GetNumMasteryPoints(), 2u);
+    EXPECT_EQ(manager().GetNumRegularSkillPoints(), 13u);
+    EXPECT_EQ(manager().GetNumOfNonMasterySkillsWithPoints(), 2u);
+}
+
+TEST_F(SkillManagerPoints, MasteriesUnlockOneAtATimeUntilAZeroThreshold) {
+    EXPECT_EQ(manager().GetSkillMasteriesAllowed(), 0u);
+    manager().UpdateMasteriesAllowed(1);
+    EXPECT_EQ(manager().GetSkillMasteriesAllowed(), 0u);
+    manager().UpdateMasteriesAllowed(9);  // passes 2 and 8, unlocks one
+    EXPECT_EQ(manager().GetSkillMasteriesAllowed(), 1u);
+    manager().UpdateMasteriesAllowed(9);
+    EXPECT_EQ(manager().GetSkillMasteriesAllowed(), 2u);
+    manager().UpdateMasteriesAllowed(50);  // the 0 entry stops further masteries
+    EXPECT_EQ(manager().GetSkillMasteriesAllowed(), 2u);
+    manager().DebugIncrementMasteriesAllowed();
+    manager().UpdateMasteriesAllowed(50);  // past the 0: the 20 entry
+    EXPECT_EQ(manager().GetSkillMasteriesAllowed(), 4u);
+    manager().UpdateMasteriesAllowed(50);  // every entry used
+    EXPECT_EQ(manager().GetSkillMasteriesAllowed(), 4u);
+    manager().AddMasteryAllowedIncrementLevel(0);
+    manager().AddMasteryAllowedIncrementLevel(30);
+    manager().UpdateMasteriesAllowed(30);
+    EXPECT_EQ(manager().GetSkillMasteriesAllowed(), 5u);
+}
+
+TEST_F(SkillManagerPoints, ReclamationIsPricedPerTierBothWays) {
+    warrior->AddMoney(1000);
+    EXPECT_EQ(manager().GetCurrentSkillReclamationCost(), 100u);
+    manager().SetReclamationPointsUsed(9);
+    EXPECT_EQ(manager().GetCurrentSkillReclamationCost(), 100u);
+    EXPECT_TRUE(manager().UseReclamationPoints(2));  // 100 at 9, 200 at 10
+    EXPECT_EQ(warrior->GetMoney(), 700u);
+    EXPECT_EQ(manager().GetReclamationPointsUsed(), 11u);
+    EXPECT_EQ(manager().GetCurrentSkillReclamationCost(), 200u);
+
+    EXPECT_TRUE(manager().UseReclamationPoints(-2));  // 200 at 10, 100 at 9
+    EXPECT_EQ(warrior->GetMoney(), 1000u);
+    EXPECT_EQ(manager().GetReclamationPointsUsed(), 9u);
+
+    manager().SetReclamationPointsUsed(19);
+    // 200 + 400 * 2 = 1000 is affordable; one point more is not and changes nothing.
+    EXPECT_FALSE(manager().UseReclamationPoints(4));
+    EXPECT_EQ(manager().GetReclamationPointsUsed(), 19u);
+    EXPECT_EQ(warrior->GetMoney(), 1000u);
+    EXPECT_TRUE(manager().UseReclamationPoints(3));
+    EXPECT_EQ(warrior->GetMoney(), 0u);
+    EXPECT_EQ(manager().GetCurrentSkillReclamationCost(), 400u);
+    EXPECT_TRUE(manager().UseReclamationPoints(0));
+    EXPECT_EQ(warrior->GetMoney(), 0u);
+}
+
+TEST_F(SkillManagerPoints, GivingBackNeverGoesBelowNoneAndShortCostListsAreSafe) {
+    manager().SetReclamationPointsUsed(1);
+    EXPECT_TRUE(manager().UseReclamationPoints(-3));
+    EXPECT_EQ(manager().GetReclamationPointsUsed(), 0u);
+    EXPECT_EQ(warrior->GetMoney(), 100u);  // only the one point bought back is refunded
+
+    SkillManager bare;
+    bare.Initialize(nullptr, warrior);
+    EXPECT_EQ(bare.GetCurrentSkillReclamationCost(), 0u);
+    EXPECT_TRUE(bare.UseReclamationPoints(2));
+    EXPECT_EQ(warrior->GetMoney(), 100u);
+
+    // More tiers than costs: the tiers past the list take the last cost.
+    SkillManager shortList;
+    shortList.Initialize(nullptr, warrior);
+    LoadTable record =
+        Singleton<ObjectManager>::Get().GetLoadTable("Records/SkillManager/ShortCosts.dbr");
+    shortList.Load(record);
+    shortList.SetReclamationPointsUsed(25);
+    EXPECT_EQ(shortList.GetCurrentSkillReclamationCost(), 150u);
+    shortList.SetReclamationPointsUsed(3);
+    EXPECT_EQ(shortList.GetCurrentSkillReclamationCost(), 50u);
+}
+
+TEST_F(SkillManagerPoints, AugmentsRaiseTheNamedSkillsOnly) {
+    LoadSkills();
+    manager().LoadDefaultSkills();
+    Skill* cleave = Get(kCleave);
+    Skill* echo = Get(kEcho);
+    Skill* defaultAttack =
+        Singleton<ObjectManager>::Get().GetObject<Skill>(manager().GetDefaultSkillId());
+    manager().SetAllSkillAugment(2, "");
+    EXPECT_EQ(cleave->GetCurrentLevel(), 4u);
+    EXPECT_EQ(defaultAttack->GetCurrentLevel(), 1u);  // held at its ultimate level, 1
+    EXPECT_TRUE(defaultAttack->IsAugmented());
+    EXPECT_FALSE(Get(kWarfare)->IsAugmented());  // a mastery is never augmented
+    manager().RemoveAllSkillAugment(2, kCleave);
+    EXPECT_EQ(cleave->GetCurrentLevel(), 4u);
+    EXPECT_FALSE(defaultAttack->IsAugmented());
+
+    manager().SetMasteryAugment(kWarfare, 5);
+    EXPECT_EQ(cleave->GetCurrentLevel(), 9u);
+    manager().IncrementSkill(Id(kEcho), 1);
+    EXPECT_EQ(echo->GetCurrentLevel(), 5u);  // 1 + 5, held at its maximum 5
+    EXPECT_FALSE(Get(kStorm)->IsAugmented());
+    manager().RemoveMasteryAugment(kWarfare, 5);
+    manager().RemoveAllSkillAugment(2, "");  // takes what is left
+    EXPECT_EQ(cleave->GetCurrentLevel(), 2u);
+
+    manager().SetSkillLevelAugment("records/skillmanager/cleave.dbr", 1);
+    EXPECT_EQ(cleave->GetCurrentLevel(), 3u);
+    manager().RemoveSkillLevelAugment(kCleave, 1);
+    EXPECT_EQ(cleave->GetCurrentLevel(), 2u);
+}
+
+TEST_F(SkillManagerPoints, CharacterLevelsUnlockMasteriesThroughTheManager) {
+    EXPECT_EQ(warrior->GetCharLevel(), 1u);
+    warrior->SetCharLevel(1);
+    manager().UpdateMasteriesAllowed(warrior->GetCharLevel());
+    EXPECT_EQ(manager().GetSkillMasteriesAllowed(), 0u);
+    warrior->IncrementCharLevel();
+    EXPECT_EQ(manager().GetSkillMasteriesAllowed(), 1u);
+}
+
+}  // namespace
+}  // namespace GAME::test

@@ -1,0 +1,334 @@
+// The base skill: levels and augments, cooldown, mana, availability reasons, the controlling
+// machine's update and replication, and how an attack's parameters are filled.
+#include "Game/characters/Character.h"
+#include "Game/rules/combat/CombatManager.h"
+#include "Game/rules/combat/ParametersCombat.h"
+#include "Game/skills/SkillProfile.h"
+#include "SkillTestSupport.h"
+
+namespace GAME::test {
+namespace {
+
+constexpr const char* kFireBolt = "Records/Skills/FireBolt.dbr";  // max 4, ultimate 6
+constexpr const char* kElemental = "Records/Skills/Elemental.dbr";
+
+using SkillLevels = SkillFixture;
+
+TEST_F(SkillLevels, AugmentsRaiseOnlyABoughtSkillAndStopAtTheUltimateLevel) {
+    Skill& skill = Make(kFireBolt);
+    skill.IncrementAugmentedSkillLevel(3);
+    EXPECT_EQ(skill.GetCurrentLevel(), 0u);
+    EXPECT_TRUE(skill.IsAugmented());
+    skill.IncrementSkillLevel(2);
+    EXPECT_EQ(skill.GetCurrentLevel(), 5u);
+    skill.IncrementSkillLevel(9);  // bought levels stop at the maximum level
+    EXPECT_EQ(skill.GetSkillLevel(), 4u);
+    EXPECT_EQ(skill.GetCurrentLevel(), 6u);
+    // Augments from many sources never wrap around.
+    skill.IncrementAugmentedSkillLevel(UINT32_MAX);
+    EXPECT_EQ(skill.GetAugmentedLevel(), UINT32_MAX);
+    EXPECT_EQ(skill.GetCurrentLevel(), 6u);
+    skill.DecrementAugmentedSkillLevel(UINT32_MAX - 3);
+    EXPECT_EQ(skill.GetAugmentedLevel(), 3u);
+    skill.DecrementAugmentedSkillLevel(5);
+    EXPECT_EQ(skill.GetAugmentedLevel(), 0u);
+    EXPECT_FALSE(skill.IsAugmented());
+}
+
+TEST_F(SkillLevels, LevelChangesJoinTheActiveListAndAreSentOnce) {
+    Skill& skill = Make(kFireBolt);
+    skill.IncrementSkillLevel(2);
+    skill.IncrementSkillLevel(0);  // no change: nothing is sent
+    EXPECT_EQ(manager.calls, std::vector<std::string>{"active+ 2"});
+    ASSERT_EQ(manager.services.states.size(), 1u);
+    EXPECT_EQ(manager.services.states[0].first, skill.GetObjectId());
+    EXPECT_EQ(manager.services.states[0].second, SkillState(2, false));
+
+    manager.calls.clear();
+    EXPECT_TRUE(skill.DecrementSkillLevel());
+    EXPECT_TRUE(skill.DecrementSkillLevel());
+    EXPECT_FALSE(skill.DecrementSkillLevel());
+    EXPECT_EQ(manager.calls, (std::vector<std::string>{"active+ 1", "active- 0"}));
+    EXPECT_EQ(manager.services.states.size(), 3u);
+
+    // A monster's skills are enabled by having a level; a temporary skill never joins the list.
+    manager.calls.clear();
+    manager.monster = true;
+    skill.SetAsTempSkill(true);
+    skill.SetSkillLevel(1);
+    EXPECT_TRUE(skill.IsSkillEnabled());
+    EXPECT_TRUE(manager.calls.empty());
+}
+
+TEST_F(SkillLevels, StateUpdatesApplyOnlyWhereTheSkillIsNotControlledOrWhenForced) {
+    Skill& skill = Make(kFireBolt);
+    skill.ReceiveStateUpdate(SkillState(3, true), false);
+    EXPECT_EQ(skill.GetSkillLevel(), 0u);
+    skill.ReceiveStateUpdate(SkillState(3, true), true);
+    EXPECT_EQ(skill.GetSkillLevel(), 3u);
+    manager.controlling = false;
+    skill.ReceiveStateUpdate(SkillState(0, false), false);
+    EXPECT_EQ(skill.GetSkillState(), SkillState(0, false));
+    EXPECT_EQ(manager.calls, (std::vector<std::string>{"active+ 3", "active- 0"}));
+}
+
+using SkillCooldown = SkillFixture;
+
+TEST_F(SkillCooldown, ReducedByTheSkillAndItsOwnerAndNeverShortened) {
+    Skill& skill = Make(kFireBolt);
+    skill.IncrementSkillLevel(1);
+    // Level 1: 2 s, reduced by the skill's 10 % and the owner's 5 %.
+    manager.cooldownReduction = 5.0f;
+    EXPECT_FLOAT_EQ(skill.GetCooldownTime(), 1700.0f);
+    EXPECT_FLOAT_EQ(skill.GetCooldownCompletion(), 1.0f);  // no cooldown yet
+    skill.StartCooldown();
+    EXPECT_EQ(skill.GetCooldownRemaining(), 1700);
+    skill.ReplaceCooldownTime(500.0f);
+    EXPECT_EQ(skill.GetCooldownRemaining(), 1700);
+    skill.ApplyDisruptionCooldownTime(5000.0f);  // the base takes no disruption
+    EXPECT_EQ(skill.GetCooldownTotal(), 1700);
+
+    Character& owner = *Singleton<ObjectManager>::Get().CreateObject<Character>();
+    skill.Update(owner, 1000);
+    EXPECT_EQ(skill.GetCooldownRemaining(), 700);
+    EXPECT_NEAR(skill.GetCooldownCompletion(), 1.0f - 700.0f / 1700.0f, 1e-6);
+    skill.Update(owner, 800);
+    EXPECT_EQ(skill.GetCooldownRemaining(), -100);  // below 0 counts as not cooling down
+    EXPECT_FALSE(skill.IsCoolingDown());
+    skill.Update(owner, 50);
+    EXPECT_EQ(skill.GetCooldownRemaining(), -100);
+
+    // A longer one replaces a shorter one; 0.1 ms or less starts nothing.
+    skill.ReplaceCooldownTime(2500.9f);
+    EXPECT_EQ(skill.GetCooldownRemaining(), 2500);
+    skill.EndCooldown();
+    EXPECT_EQ(skill.GetCooldownRemaining(), 0);
+    EXPECT_EQ(skill.GetCooldownTotal(), 2500);
+    // A reduction past 100 % is not clamped: the time is negative and starts nothing.
+    manager.cooldownReduction = 150.0f;
+    EXPECT_LT(skill.GetCooldownTime(), 0.0f);
+    skill.StartCooldown();
+    EXPECT_EQ(skill.GetCooldownRemaining(), 0);
+    EXPECT_EQ(skill.GetCooldownTotal(), 2500);
+    skill.ReplaceCooldownTime(1e12f);
+    EXPECT_EQ(skill.GetCooldownRemaining(), INT32_MAX);
+}
+
+TEST_F(SkillCooldown, ManaCostIsReducedButNeverNegativeAndAnEqualAmountIsEnough) {
+    Skill& skill = Make(kFireBolt);
+    EXPECT_FLOAT_EQ(skill.GetManaCost(), 0.0f);  // level 0 reads no modifier data
+    skill.IncrementSkillLevel(3);
+    EXPECT_FLOAT_EQ(skill.GetManaCost(), 14.0f);
+    manager.manaCostReduction = 50.0f;
+    EXPECT_FLOAT_EQ(skill.GetManaCost(), 7.0f);
+    manager.mana = 7.0f;
+    EXPECT_TRUE(skill.SetAvailability(false, false));
+    skill.SubtractManaCost();
+    EXPECT_FLOAT_EQ(manager.mana, 0.0f);
+    manager.manaCostReduction = 150.0f;
+    EXPECT_FLOAT_EQ(skill.GetManaCost(), 0.0f);
+}
+
+using SkillAvailability = SkillFixture;
+
+TEST_F(SkillAvailability, ReasonsComeInTheirFixedOrder) {
+    Skill& skill = Make(kFireBolt);
+    EXPECT_FALSE(skill.SetAvailability(false, false));
+    EXPECT_EQ(skill.GetReason(), SkillReason::LevelZero);
+
+    skill.IncrementSkillLevel(1);
+    skill.StartCooldown();
+    manager.mana = 1.0f;
+    manager.right = Weapon_Type::Axe;
+    EXPECT_FALSE(skill.SetAvailability(false, false));
+    EXPECT_EQ(skill.GetReason(), SkillReason::NotEnoughMana);
+    EXPECT_FALSE(skill.SetAvailability(true, false));
+    EXPECT_EQ(skill.GetReason(), SkillReason::CoolingDown);
+    EXPECT_FALSE(skill.SetAvailability(true, true));
+    EXPECT_EQ(skill.GetReason(), SkillReason::NotQualifying);
+    EXPECT_TRUE(skill.UseDefaultWhenUnavailable());
+    manager.left = Weapon_Type::Bow;  // either hand qualifies
+    EXPECT_TRUE(skill.SetAvailability(true, true));
+    EXPECT_EQ(skill.GetReason(), SkillReason::Available);
+    // The verdicts were stored even though they were ignored.
+    EXPECT_TRUE(skill.IsNotEnoughMana());
+    EXPECT_FALSE(skill.UseDefaultWhenUnavailable());
+
+    // Dual wielding needs a melee weapon in each hand; no weapon list means any weapon.
+    Skill& dual = Make(kElemental);
+    dual.IncrementSkillLevel(1);
+    manager.handState = 1;
+    EXPECT_FALSE(dual.SetAvailability(false, false));
+    EXPECT_EQ(dual.GetReason(), SkillReason::NotQualifying);
+    EXPECT_TRUE(dual.AllowDualWieldWeapons());
+    manager.handState = 2;
+    EXPECT_TRUE(dual.SetAvailability(false, false));
+}
+
+TEST_F(SkillAvailability, OnlyTheControllingMachineTestsAndSendsEachChange) {
+    Skill& skill = Make(kFireBolt);
+    Character& owner = *Singleton<ObjectManager>::Get().CreateObject<Character>();
+    skill.IncrementSkillLevel(1);
+    manager.services.states.clear();
+    skill.Update(owner, 16);
+    skill.Update(owner, 16);
+    ASSERT_EQ(manager.services.states.size(), 1u);
+    EXPECT_TRUE(manager.services.states[0].second.enabled);
+
+    manager.mana = 0.0f;
+    skill.SetIgnoreMana(true);
+    skill.Update(owner, 16);
+    EXPECT_TRUE(skill.IsSkillEnabled());
+    skill.SetIgnoreMana(false);
+    skill.Update(owner, 16);
+    EXPECT_FALSE(skill.IsSkillEnabled());
+    EXPECT_EQ(manager.services.states.size(), 2u);
+
+    manager.controlling = false;
+    manager.mana = 100.0f;
+    skill.Update(owner, 16);
+    EXPECT_FALSE(skill.IsSkillEnabled());
+    EXPECT_EQ(skill.GetReason(), SkillReason::NotEnoughMana);  // not tested again
+}
+
+TEST(SkillAttributeDraw, EachTotalTakesOneDrawOfTheRootGenerator) {
+    auto nextSeedAfter = [](bool askSkill) {
+        TestMachine tm;
+        InitializeObjects();
+        gGameEngine->GetRandomGen().Seed(1234);  // the root seeds itself from the clock
+        auto& objects = Singleton<ObjectManager>::Get();
+        auto* skill = objects.CreateObjectFromFile<Skill>(kFireBolt);
+        skill->IncrementSkillLevel(2);
+        float total = 0.0f;
+        if (askSkill)
+            total = skill->GetTotalSkillAttribute(SkillAttributeType::CooldownReduction);
+        else
+            gGameEngine->GetRandomSeed();
+        const unsigned short next = gGameEngine->GetRandomSeed();
+        ShutdownObjects();
+        return std::make_pair(total, next);
+    };
+    const auto [total, afterSkill] = nextSeedAfter(true);
+    const auto [unused, afterOneDraw] = nextSeedAfter(false);
+    EXPECT_FLOAT_EQ(total, 20.0f);
+    EXPECT_EQ(afterSkill, afterOneDraw);
+}
+
+using SkillCombat = SkillFixture;
+
+TEST_F(SkillCombat, ParametersAreFilledInTheirFixedOrder) {
+    Skill& skill = Make(kFireBolt);
+    skill.IncrementSkillLevel(2);
+    auto& objects = Singleton<ObjectManager>::Get();
+    Character& attacker = *objects.CreateObject<Character>();
+    RandomUniform random;
+    random.Seed(77);
+    ParametersCombat parameters(random);
+    manager.calls.clear();
+    skill.CollectCombatParameters(attacker, nullptr, ParametersCombatStyle::Projectile, true, 31,
+                                  parameters, 0.0f);
+    // The owner's modifiers come before the skill's damage, the item's damage after it.
+    EXPECT_EQ(manager.calls, (std::vector<std::string>{"modifiers empty", "item damage 31",
+                                                       "offensive ability 0"}));
+    EXPECT_EQ(parameters.attackerId, attacker.GetObjectId());
+    EXPECT_EQ(parameters.combatStyle, ParametersCombatStyle::Projectile);
+    EXPECT_FLOAT_EQ(parameters.offensiveAbility, 42.0f);
+    EXPECT_FLOAT_EQ(parameters.manaCost, 12.0f);
+    EXPECT_FALSE(parameters.accumulator.IsEmpty());
+
+    manager.calls.clear();
+    ParametersCombat melee(random);
+    skill.CollectCombatParameters(attacker, &attacker, ParametersCombatStyle::Probability, false,
+                                  31, melee, 0.0f);
+    EXPECT_EQ(manager.calls, (std::vector<std::string>{"modifiers empty", "offensive ability 0"}));
+    EXPECT_FLOAT_EQ(melee.racialBonusDamage, 0.0f);
+}
+
+TEST_F(SkillCombat, ARacialBonusAgainstTheTargetsRaceIsCarried) {
+    Skill& skill = Make(kElemental);
+    skill.IncrementSkillLevel(2);
+    auto& objects = Singleton<ObjectManager>::Get();
+    Character& attacker = *objects.CreateObject<Character>();
+    Character* beast = objects.CreateObjectFromFile<Character>("Records/Skills/GreaterImp.dbr");
+    ASSERT_NE(beast, nullptr);
+    RandomUniform random;
+    ParametersCombat parameters(random);
+    CombatManager::SetTraceEnabled(true);
+    skill.CollectCombatParameters(attacker, beast, ParametersCombatStyle::Probability, false, 0,
+                                  parameters, 0.0f);
+    CombatManager::SetTraceEnabled(false);
+    EXPECT_FLOAT_EQ(parameters.racialBonusDamage, 9.0f);
+    EXPECT_EQ(tm.CountLog("Racial Bonus Damage Percent 25"), 1);
+    EXPECT_EQ(tm.CountLog("Racial Bonus Damage Absolute 9"), 1);
+    // The character's own racial bonus is not built yet.
+    EXPECT_EQ(tm.CountLog("Character::ContributeRacialBonusDamage is not available yet"), 1);
+
+    ParametersCombat other(random);
+    skill.CollectCombatParameters(attacker, &attacker, ParametersCombatStyle::Probability, false, 0,
+                                  other, 0.0f);
+    EXPECT_FLOAT_EQ(other.racialBonusDamage, 0.0f);
+}
+
+}  // namespace
+}  // namespace GAME::test
+
+namespace GAME::test {
+namespace {
+
+using SkillModifiers = SkillFixture;
+
+TEST_F(SkillModifiers, AttachedModifiersAddTheirLevelsDataAndOthersAreSkipped) {
+    Skill& skill = Make(kFireBolt);
+    Skill& modifier = Make("Records/Skills/BoltModifier.dbr");
+    Skill& notAModifier = Make(kElemental);
+    notAModifier.IncrementSkillLevel(1);
+    skill.AddModifier(notAModifier.GetObjectId());
+    skill.AddModifier(modifier.GetObjectId());
+    skill.IncrementSkillLevel(1);
+    // A modifier without a level adds nothing.
+    EXPECT_FLOAT_EQ(skill.GetManaCost(), 10.0f);
+    modifier.IncrementSkillLevel(2);
+    EXPECT_FLOAT_EQ(skill.GetManaCost(), 16.0f);
+    // (2 s + 0.5 s) less the skill's own 10 %.
+    EXPECT_FLOAT_EQ(skill.GetCooldownTime(), 2250.0f);
+
+    const SkillProjectileModifier projectile = skill.MakeProjectileModifier();
+    EXPECT_EQ(projectile.skillId, skill.GetObjectId());
+    EXPECT_FLOAT_EQ(projectile.explosionRadius, 0.75f);
+    EXPECT_FLOAT_EQ(projectile.piercingChance, 0.1f);
+    EXPECT_EQ(projectile.fragmentsName, "Records/Skills/Fragment.dbr");
+    EXPECT_EQ(projectile.fragmentsMin, 2u);
+
+    std::string name;
+    std::uint32_t level = 0;
+    ASSERT_TRUE(skill.GetModifierInfo(1, name, level));
+    EXPECT_EQ(name, "Records/Skills/BoltModifier.dbr");
+    EXPECT_EQ(level, 2u);
+
+    // The modifier's self-buff pack joins the skill's.
+    manager.calls.clear();
+    skill.ApplyBuffSelfEffects(*Singleton<ObjectManager>::Get().CreateObject<Character>(), true);
+    EXPECT_EQ(manager.calls,
+              (std::vector<std::string>{"fx Records/Skills/Fx/ModifierSelf.dbr", "unenchant"}));
+}
+
+TEST_F(SkillModifiers, AnAttacksDamageIncludesTheModifiersDamage) {
+    Skill& skill = Make(kFireBolt);
+    skill.IncrementSkillLevel(1);
+    Character& attacker = *Singleton<ObjectManager>::Get().CreateObject<Character>();
+    RandomUniform random;
+    ParametersCombat alone(random);
+    skill.CollectCombatParameters(attacker, nullptr, ParametersCombatStyle::Direct, false, 0, alone,
+                                  0.0f);
+    Skill& modifier = Make("Records/Skills/BoltModifier.dbr");
+    modifier.IncrementSkillLevel(1);
+    skill.AddModifier(modifier.GetObjectId());
+    ParametersCombat modified(random);
+    skill.CollectCombatParameters(attacker, nullptr, ParametersCombatStyle::Direct, false, 0,
+                                  modified, 0.0f);
+    EXPECT_EQ(modified.accumulator.GetDamagePayloads().size(),
+              alone.accumulator.GetDamagePayloads().size() + 1);
+}
+
+}  // namespace
+}  // namespace GAME::test
