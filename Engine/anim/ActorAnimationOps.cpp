@@ -57,6 +57,38 @@ bool Actor::HasRigidBodyData() const {
     return GetPose().GetNumBones() > 1;
 }
 
+Vec3 Actor::GetMotion() const {
+    const AnimationChannels::Channel* channel = mAnimation->GetChannel(0);
+    if (!channel || !channel->playing || !channel->anim || channel->anim->GetLengthMs() <= 0.0f)
+        return Vec3();
+    const GraphicsAnim& anim = *channel->anim;
+    const Skeleton* skeleton = anim.GetSkeleton();
+    Vec3 displacement;
+    for (const AnimationBoneMotion& motion : anim.GetBoneMotions())
+        if (skeleton && motion.bone >= 0 && motion.bone < skeleton->GetNumBones() &&
+            skeleton->GetBone(motion.bone).parent < 0)
+            displacement += motion.displacement;
+    const float perSecond =
+        1000.0f / anim.GetLengthMs() * anim.GetAnimSpeed() * channel->speed * channel->multiplier;
+    return GetCoords().coords.TransformVector(displacement * perSecond);
+}
+
+void Actor::GetPoseBounds(Vec3& min, Vec3& max) const {
+    const SkeletalPose& pose = GetPose();
+    min = max = Vec3();
+    for (int i = 0; i < pose.GetNumBones(); ++i) {
+        const Vec3 at = pose.GetAbsCoords(i).origin;
+        min = i == 0 ? at : min.Min(at);
+        max = i == 0 ? at : max.Max(at);
+    }
+}
+
+Vec3 Actor::GetCenterOfMass() const {
+    Vec3 min, max;
+    GetPoseBounds(min, max);
+    return (min + max) * 0.5f;
+}
+
 WorldCoords Actor::GetAttachedCoords(const char* attachPoint) const {
     return GetAttachedCoords(Name::Create(attachPoint ? attachPoint : ""));
 }

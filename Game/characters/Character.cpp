@@ -15,6 +15,8 @@
 #include "Game/characters/CharacterEvents.h"
 #include "Game/characters/CharacterSeams.h"
 #include "Game/characters/Player.h"
+#include "Game/characters/movement/CharacterMovementManager.h"
+#include "Game/characters/movement/SlotManager.h"
 #include "Game/core/GameEngine.h"
 #include "Game/core/ObjectLookup.h"
 #include "Game/core/players/Bonus.h"
@@ -107,7 +109,10 @@ constexpr AbsorptionKeys kAbsorptionKeys[] = {
 
 }  // namespace
 
-Character::Character() {
+Character::Character()
+    : mMovement(std::make_unique<CharacterMovementManager>(*this)),
+      mAttackSlots(std::make_unique<SlotManager>(*this)),
+      mDefenseSlots(std::make_unique<SlotManager>(*this)) {
     mCombatManager->AssignParent(this);
     mFxManager.AttachActor(this);
     mBuffFx[1] = &mFireBuffFx;
@@ -223,6 +228,8 @@ void Character::Load(const LoadTable& table) {
 
     mNumAttackSlots = table.GetInt("numAttackSlots", 4);
     mNumDefenseSlots = table.GetInt("numDefenseSlots", 4);
+    mAttackSlots->SetNumSlots(static_cast<unsigned int>(std::max(mNumAttackSlots, 0)));
+    mDefenseSlots->SetNumSlots(static_cast<unsigned int>(std::max(mNumDefenseSlots, 0)));
     mTweakSpineOnTurn = table.GetBool("tweakSpineOnTurn", false);
 
     mDeleteBehavior = table.GetString("deleteBehavior");
@@ -302,13 +309,16 @@ void Character::UpdateSelf(int ms) {
     // The frame's time is the game clock's, so every machine sees the same frame.
     mFrameTimer.Update(0);
     mFrameElapsed = mFrameTimer.GetElapsedTime();
+    // Never below zero: a call is allowed again exactly when the countdown has run out.
     if (mDistressCountdown > 0)
-        mDistressCountdown -= ms;
+        mDistressCountdown = std::max(mDistressCountdown - ms, 0);
     if (mLifeState != Character_LifeState::Dead) {
+        RotateTowardsAttackTarget(ms);
         // The combat manager's own steps end with its duration damage.
         mCombatManager->Update(ms);
         mDurationDamage.Update(ms);
         ReportCharacterSeam(CharacterSeam::AuraManagerUpdate);
+        FollowPath(ms);
     }
     mPlayStats.Update(ms);
 }
@@ -454,18 +464,6 @@ void Character::UnderAttack(std::uint32_t attacker) {
 
 void Character::AllyAttacked(std::uint32_t, std::uint32_t) {
     ReportCharacterSeam(CharacterSeam::ControllerCombatAllyAttacked);
-}
-
-bool Character::ShouldUseDistressCall() const {
-    return mDistressCall && mDistressCallsLeft > 0 && mDistressCountdown >= 0;
-}
-
-void Character::DoDistressCall(std::uint32_t) {
-    ReportCharacterSeam(CharacterSeam::ControllerCombatDistressCall);
-}
-
-void Character::TeleportToLocation(const WorldCoords& coords) {
-    SetCoords(coords);
 }
 
 void Character::StartRespawn(const WorldCoords& coords) {

@@ -23,4 +23,9 @@ struct GameEvent_CreatureInitialUpdate : GameEvent {
     std::string objectName;
 };
 
+// "GameEvent_MoveCompleted": a character finished a move a quest asked of it.
+struct GameEvent_MoveCompleted : GameEvent {
+    std::string objectName;
+};
+
 }  // namespace GAME

@@ -17,7 +17,6 @@ namespace GAME {
     X(ControllerCombatBeginTrap, "ControllerCombat::BeginTrap") \
     X(ControllerCombatCharacterIsDead, "ControllerCombat::CharacterIsDead") \
     X(ControllerCombatCharacterIsDying, "ControllerCombat::CharacterIsDying") \
-    X(ControllerCombatDistressCall, "ControllerCombat::DistressCall") \
     X(ControllerCombatEndImmobilize, "ControllerCombat::EndImmobilize") \
     X(ControllerCombatEndStun, "ControllerCombat::EndStun") \
     X(ControllerCombatEndTrap, "ControllerCombat::EndTrap") \
@@ -42,7 +41,18 @@ namespace GAME {
     X(SkillManagerPreLoad, "SkillManager::PreLoad") \
     X(SkillManagerUpdate, "SkillManager::Update") \
     X(SkillManagerUpdateMasteriesAllowed, "SkillManager::UpdateMasteriesAllowed") \
-    X(LevelUpSoundAndEffect, "level-up sound and PFxManager::OneShotParticleEffect")
+    X(LevelUpSoundAndEffect, "level-up sound and PFxManager::OneShotParticleEffect") \
+    X(AnimationSetPlayMovement, "AnimationSet::PlayAnimation (run and walk)") \
+    X(AnimationSetDoesAnimationExist, "AnimationSet::DoesAnimationExist") \
+    X(CharacterActionHandlerStop, "CharacterActionHandler::Stop") \
+    X(ControllerBaseCharacterEndOfPathReached, "ControllerBaseCharacter::EndOfPathReached") \
+    X(ControllerBaseCharacterLostSlot, "ControllerBaseCharacter::LostSlot") \
+    X(ControllerCharacterTeleport, "ControllerCharacter::Teleport") \
+    X(ControllerAIGoToIdleState, "ControllerAI::GoToIdleState") \
+    X(ControllerAIRequests, "ControllerAI::RequestAttack and RequestMove") \
+    X(ControllerAIQuestCommands, "ControllerAI quest commands") \
+    X(SkillRangeAndSlot, "Skill::GetRange and Skill::NeedsAttackSlot") \
+    X(SkillManagerSkillIds, "SkillManager::GetSkillIdFromReference and FindSkillId")
 // clang-format on
 
 enum class CharacterSeam : std::size_t {
