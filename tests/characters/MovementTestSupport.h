@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 #include <string>
 
 #include <unistd.h>
@@ -32,6 +33,13 @@ public:
         for (const char* folder : {"Levels", "Animations", "Records", "Text"})
             fs::copy(data / folder, mRoot / folder, fs::copy_options::recursive);
         fs::remove(mRoot / "Levels/Sample/Sample.navcache");
+        fs::create_directories(mRoot / "Records/Test");
+        Write("Records/Test/Stiff.dbr", R"({"Class": "Character", "disallowRotation": true})");
+        Write("Records/Test/Caller.dbr",
+              R"({"Class": "ProbeCharacter", "maxDistressCalls": 2, "distressCallTime": 1000,
+                  "distressCallRange": 10.0, "defaultTeamMajor": "TeamMajor_Monster"})");
+        Write("Records/Test/Quiet.dbr",
+              R"({"Class": "ProbeCharacter", "defaultTeamMajor": "TeamMajor_Monster"})");
     }
     ~SampleWorldCopy() {
         std::error_code ec;
@@ -40,8 +48,15 @@ public:
     std::string Root() const { return mRoot.string(); }
 
 private:
+    void Write(const char* name, const char* text) { std::ofstream(mRoot / name) << text; }
     std::filesystem::path mRoot;
 };
+
+// Plays the sample run clip on the character's body, as its run animation would.
+inline void PlayRun(Character& character) {
+    character.PlayAnimation(0, GraphicsEngine::Get().LoadAnimation("Creatures/Anims/Human_Run.anm"),
+                            true, 1.0f, 0);
+}
 
 class MeadowTest : public ::testing::Test {
 protected:
@@ -67,11 +82,6 @@ protected:
                                true);
         character->ResetMovementManager();
         return character;
-    }
-    // Plays the sample run clip on the character's body, as its run animation would.
-    static void PlayRun(Character& character) {
-        character.PlayAnimation(
-            0, GraphicsEngine::Get().LoadAnimation("Creatures/Anims/Human_Run.anm"), true, 1.0f, 0);
     }
     // One frame: the engine's step (clips), then the character's.
     static void Frame(Character& character, int ms) {
