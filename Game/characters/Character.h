@@ -15,6 +15,8 @@
 #include "Engine/sys/GameTimer.h"
 #include "Engine/world/WorldShapes.h"
 #include "Game/characters/CharacterStates.h"
+#include "Game/characters/anim/AnimationSet.h"
+#include "Game/characters/anim/AnimationSound.h"
 #include "Game/characters/bio/CharacterBio.h"
 #include "Game/characters/bio/ExperienceLevelControl.h"
 #include "Game/characters/stats/PlayStats.h"
@@ -30,6 +32,7 @@ namespace GAME {
 
 class Bonus;
 class CharacterMovementManager;
+class GraphicsAnim;
 class ParametersCombat;
 class Path;
 class SlotManager;
@@ -346,6 +349,40 @@ public:
     virtual void RemoveMeshEffect(std::uint32_t& id) { mFxManager.RemoveMeshEffect(id); }
     PFxManager& GetFxManager() { return mFxManager; }
 
+    // Animations: one set per weapon stance (Game/characters/anim/CharacterAnimations.cpp).
+    // Players hold all six sets, other characters only the stance they load with.
+    virtual bool AllocateAllAnimSets() const { return false; }
+    // Null for an empty or unknown name.
+    virtual GraphicsAnim* LoadAnimation(const std::string& name);
+    // Makes the set of a hand state current (1 single-handed, 2 dual-wielded, 3 bow, 4 spear,
+    // 5 staff, any other unarmed); a stance without a set changes nothing.
+    virtual void SetAnimation(int handState);
+    AnimationSet* GetAnimationSet() const { return mAnimationSet; }
+    // The set of a hand state 0..5, null when it was not allocated.
+    AnimationSet* GetStanceAnimationSet(int handState) const;
+    virtual GraphicsAnim* GetCurrentAnimation() const;
+    bool CanPlayAnimation(AnimationSet_Type type) const;
+    void LoadUnarmedAnimationSet(const LoadTable& record);
+    void LoadSingleHandedAnimationSet(const LoadTable& record);
+    void LoadDualWieldedAnimationSet(const LoadTable& record);
+    void LoadSpearAnimationSet(const LoadTable& record);
+    void LoadBowAnimationSet(const LoadTable& record);
+    void LoadStaffAnimationSet(const LoadTable& record);
+    // The key is the animation event name that plays the sound.
+    void LoadAnimationSound(const LoadTable& record, const char* key, float chance);
+    void LoadAnimationSound(const LoadTable& record, const char* key, const char* chanceKey);
+    const AnimationSound& GetAnimationSounds() const { return mAnimationSounds; }
+    // Every named event of a running animation: offered to the current set, then sounds,
+    // footsteps or the action handler, then the controller and the engine.
+    void AnimationCallback(int channel, const Name& event) override;
+    bool HandleSkillAnimationCallback(const Name& event, std::uint32_t skillId,
+                                      std::uint32_t targetId, const WorldVec3& targetPosition);
+    void QuestCommandPlayAnimation(AnimationSet_Type type, bool first, bool second);
+    void SendQuestAnimationCompletedEvent() const;
+    bool HasForcedUpdates() const { return mForcedUpdates; }
+    // Cleared by a "StopRotation" animation event.
+    void SetRotateTowardsTarget(bool on) { mRotateTowardsTarget = on; }
+
     // Movement (Game/characters/movement/CharacterMovement.cpp).
     int GetSize() const { return static_cast<int>(mPathingSize); }
     float GetExtents() const;
@@ -355,7 +392,7 @@ public:
     bool OccludesPathing() const { return IsAlive() && !mInvisible; }
     static void GetPathGenerationParams(PathGenerationParams& params);
     Sphere GetRegionBoundingSphere() const;
-    WorldVec3 GetPathPosition();
+    WorldVec3 GetPathPosition() const;
     Path* GetPath();
     void UpdatePathPosition(const WorldVec3& position);
     WorldVec3 GetPathTarget() const;
@@ -378,7 +415,7 @@ public:
     float GetMaxRotationSpeed() const { return mMaxRotationSpeed; }
     void GoIdle();
     bool CanWalk() const;
-    void MoveTo(const WorldVec3& target, float blendTime);
+    virtual void MoveTo(const WorldVec3& target, float blendTime);
     virtual void WalkTo(const WorldVec3& target, float blendTime);
     void CharacterStopMoving();
     virtual void FollowPath(int ms);
@@ -411,8 +448,8 @@ public:
     void GetConversationPartnerLocation(std::vector<WorldVec3>& out) const;
     virtual bool WillYouChat(std::uint32_t) { return false; }
     virtual bool ChatWith(std::uint32_t) { return false; }
-    virtual bool IsOfInterest() const { return mOfInterest; }
-    virtual void TouchedByPlayer() { mOfInterest = false; }
+    virtual bool IsOfInterest() const { return mTouched; }
+    virtual void TouchedByPlayer() { mTouched = false; }
     void GetLivingCharacters(std::vector<Entity*>& out, const ABBox& box);
     void RequestAttack(std::uint32_t a, std::uint32_t b);
     void RequestMove(std::uint32_t a, const WorldVec3& point);
@@ -423,6 +460,12 @@ public:
     virtual bool CanCollide(const Entity* other) const;
 
 private:
+    void AllocateAnimSets();
+    void LoadAnimations();
+    void LoadStanceAnimationSet(const LoadTable& record, int handState);
+    void LoadAnimationSounds(const LoadTable& record);
+    void PlayFootstep();
+
     void LoadEffectPacks();
     // Turns an attacking character towards its target while it may.
     void RotateTowardsAttackTarget(int ms);
@@ -519,17 +562,20 @@ private:
     std::vector<std::string> mStatusSkills;
     CharacterRagDoll::EffectData mRagdollData;
     DurationDamageManager mDurationDamage;
+    std::array<std::unique_ptr<AnimationSet>, 6> mAnimSets;
+    AnimationSet* mAnimationSet = nullptr;
+    AnimationSound mAnimationSounds;
+    bool mForcedUpdates = false;
+    bool mRotateTowardsTarget = false;
     std::unique_ptr<CharacterMovementManager> mMovement;
     std::unique_ptr<SlotManager> mAttackSlots;
     std::unique_ptr<SlotManager> mDefenseSlots;
-    bool mRotateTowardsTarget = false;
     Vec3 mPointOfInterest;
     bool mHasPointOfInterest = false;
     std::uint32_t mAttackTargetId = 0;
     WorldVec3 mAttackTargetPosition;
     std::uint32_t mAttackSkillId = 0;
     std::string mDistressCallGroup;
-    bool mOfInterest = true;
 };
 
 }  // namespace GAME

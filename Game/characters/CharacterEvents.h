@@ -28,4 +28,9 @@ struct GameEvent_MoveCompleted : GameEvent {
     std::string objectName;
 };
 
+// "GameEvent_AnimationCompleted": a quest-commanded animation of this character has ended.
+struct GameEvent_AnimationCompleted : GameEvent {
+    std::string objectName;
+};
+
 }  // namespace GAME

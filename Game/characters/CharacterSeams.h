@@ -24,7 +24,10 @@ namespace GAME {
     X(ControllerCombatScareMe, "ControllerCombat::ScareMe") \
     X(ControllerCombatTauntMe, "ControllerCombat::TauntMe") \
     X(ControllerCombatUnderAttack, "ControllerCombat::UnderAttack") \
-    X(AnimationSetAdjustAnimation, "AnimationSet::AdjustAnimation") \
+    X(CharacterActionHandlerAnimationCallback, "CharacterActionHandler::AnimationCallback") \
+    X(ControllerBaseCharacterHandleEvent, "ControllerBaseCharacter::HandleEvent") \
+    X(ControllerAIQuestCommandPlayAnimation, "ControllerAI::QuestCommandPlayAnimation") \
+    X(SkillManagerHandleSkillAnimationCallback, "SkillManager::HandleSkillAnimationCallback") \
     X(CombatManagerGiveBonus, "CombatManager::GiveBonus") \
     X(EquipManagerCharacterAttributes, "EquipManager character attributes") \
     X(EquipManagerDefenseAttributes, "EquipManager defense attributes") \

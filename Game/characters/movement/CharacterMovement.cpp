@@ -92,7 +92,7 @@ Sphere Character::GetRegionBoundingSphere() const {
     return Sphere{GetCoords().coords.origin + GetCenterOfMass(), (max.y - min.y) * 0.5f};
 }
 
-WorldVec3 Character::GetPathPosition() {
+WorldVec3 Character::GetPathPosition() const {
     return mMovement->GetPathPosition();
 }
 

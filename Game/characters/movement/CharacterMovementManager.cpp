@@ -28,7 +28,7 @@ CharacterMovementManager::CharacterMovementManager(Character& character) : mChar
 
 CharacterMovementManager::~CharacterMovementManager() = default;
 
-WorldVec3 CharacterMovementManager::GetPathPosition() {
+WorldVec3 CharacterMovementManager::GetPathPosition() const {
     if (!mPathPosition.IsValid())
         mPathPosition = mCharacter->GetPosition();
     return mPathPosition;

@@ -43,7 +43,8 @@ public:
     void ClearPath();
     void DebugRender();
 
-    WorldVec3 GetPathPosition();
+    // Taken from the character's coordinates while it has no region.
+    WorldVec3 GetPathPosition() const;
     void SetPathPosition(const WorldVec3& position);
     void SetPathPositionNoJump(const WorldVec3& position) { mPathPosition = position; }
     const WorldVec3& GetPathTarget() const { return mPathTarget; }
@@ -65,7 +66,7 @@ private:
     Character* mCharacter;
     std::unique_ptr<Path> mPath;
     float mStep = 0.0f;
-    WorldVec3 mPathPosition;
+    mutable WorldVec3 mPathPosition;
     Vec3 mHeading;
     WorldVec3 mPathTarget;
     WorldVec3 mPreviousPathPosition;
