@@ -15,10 +15,12 @@
 #include "Game/characters/CharacterEvents.h"
 #include "Game/characters/CharacterSeams.h"
 #include "Game/characters/Player.h"
+#include "Game/characters/actions/CharacterActionHandler.h"
 #include "Game/core/GameEngine.h"
 #include "Game/core/ObjectLookup.h"
 #include "Game/core/players/Bonus.h"
 #include "Game/rules/combat/ParametersCombat.h"
+#include "Game/rules/death/DeathManager.h"
 
 namespace GAME {
 
@@ -107,7 +109,7 @@ constexpr AbsorptionKeys kAbsorptionKeys[] = {
 
 }  // namespace
 
-Character::Character() {
+Character::Character() : mActionHandler(std::make_unique<CharacterActionHandler>()) {
     mCombatManager->AssignParent(this);
     mFxManager.AttachActor(this);
     mBuffFx[1] = &mFireBuffFx;
@@ -834,6 +836,102 @@ std::uint32_t Character::SubtractMoney(std::uint32_t amount) {
 
 void Character::GetActiveStatusSkills(std::vector<std::string>& names) const {
     names.insert(names.end(), mStatusSkills.begin(), mStatusSkills.end());
+}
+
+}  // namespace GAME
+
+// What the character's actions drive.
+namespace GAME {
+
+void Character::RotateTowardsTarget(bool on) {
+    if (!mDisallowRotation)
+        mRotateTowardsTarget = on;
+}
+
+void Character::SetCurrentAttackTarget(std::uint32_t id, const WorldVec3& position,
+                                       int skillReference) {
+    mCurrentAttackTarget = id;
+    mCurrentAttackPosition = position;
+    // The skill manager turns the reference into its skill's id.
+    if (skillReference > 0)
+        ReportCharacterSeam(CharacterSeam::SkillManagerGetSkillIdFromReference);
+    mCurrentAttackSkill = 0;
+}
+
+void Character::GetCurrentAttackTarget(std::uint32_t& id, WorldVec3& position,
+                                       std::uint32_t& skillId) const {
+    id = mCurrentAttackTarget;
+    position = mCurrentAttackPosition;
+    skillId = mCurrentAttackSkill;
+}
+
+void Character::MoveTo(const WorldVec3&, float) {
+    ReportCharacterSeam(CharacterSeam::MovementManagerMoveTo);
+}
+
+void Character::WalkTo(const WorldVec3&, float) {
+    ReportCharacterSeam(CharacterSeam::MovementManagerWalkTo);
+}
+
+WorldVec3 Character::GetPathPosition() const {
+    // Until paths are followed, the character stands where its path would start.
+    ReportCharacterSeam(CharacterSeam::MovementManagerPathPosition);
+    return GetCoords().GetPosition();
+}
+
+void Character::SetPathPosition(const WorldVec3& position) {
+    WorldCoords coords = GetCoords();
+    coords.region = position.region;
+    coords.coords.origin = position.local;
+    World::Get().SetCoords(this, coords);
+    SetPathPositionNotCoords(position);
+}
+
+void Character::SetPathPositionNotCoords(const WorldVec3&) {
+    ReportCharacterSeam(CharacterSeam::MovementManagerPathPosition);
+}
+
+bool Character::StartSkill(std::uint32_t, std::uint32_t, const WorldVec3&, int) {
+    mBio.BioIsTainted();
+    ReportCharacterSeam(CharacterSeam::SkillManagerStartSkill);
+    return false;
+}
+
+void Character::SkillWarmUp(std::uint32_t, bool ending) {
+    ReportCharacterSeam(CharacterSeam::SkillManagerSkillWarmUp);
+    if (ending && mWarmUpSpeed) {
+        mWarmUpSpeed = false;
+        ForceSpeedUpdate();
+    }
+}
+
+void Character::CancelSkillAction(std::uint32_t) {
+    ReportCharacterSeam(CharacterSeam::SkillManagerCancelSkillAction);
+}
+
+bool Character::HandleSkillAnimationCallback(const Name&, std::uint32_t, std::uint32_t,
+                                             const WorldVec3&) {
+    ReportCharacterSeam(CharacterSeam::SkillManagerHandleSkillAnimationCallback);
+    return false;
+}
+
+void Character::PlayStunSound() {
+    if (SoundPak* sound = GetSoundPak(StunSound))
+        sound->Play(GetCoords().GetPosition());
+}
+
+void Character::PlayLoopingRunningSound() {
+    SoundPak* sound = GetSoundPak(LoopingRunning);
+    if (!sound || sound->IsPlaying())
+        return;
+    sound->Play(GetPathPosition(), true);
+    sound->Track(GetObjectId());
+}
+
+void Character::StopLoopingRunningSound() {
+    SoundPak* sound = GetSoundPak(LoopingRunning);
+    if (sound && sound->IsPlaying())
+        sound->FadeLastPlayedSound(static_cast<float>(mLoopingRunningSoundFadeTime));
 }
 
 }  // namespace GAME

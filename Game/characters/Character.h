@@ -27,7 +27,11 @@
 
 namespace GAME {
 
+class AnimationSet;
 class Bonus;
+class CharacterActionHandler;
+class DeathManager;
+class Name;
 class ParametersCombat;
 class SoundPak;
 
@@ -340,6 +344,38 @@ public:
     virtual void RemoveMeshEffect(std::uint32_t& id) { mFxManager.RemoveMeshEffect(id); }
     PFxManager& GetFxManager() { return mFxManager; }
 
+    // What the character's actions drive.
+    CharacterActionHandler& GetActionHandler() { return *mActionHandler; }
+    // The set of the current weapon stance; null while none is chosen.
+    AnimationSet* GetAnimationSet() const { return mAnimationSet; }
+    // The death handlers of the character; null when it has none.
+    DeathManager* GetDeathManager() { return mDeathManager.get(); }
+    bool DisallowsMovement() const { return mTrapped; }
+    bool ShouldRotateWhenChatting() const { return mRotateWhenChatting; }
+    // Never turns on while the record disallows rotation.
+    void RotateTowardsTarget(bool on);
+    bool IsRotatingTowardsTarget() const { return mRotateTowardsTarget; }
+    virtual bool IsOfInterest() const { return mTouched; }
+    virtual void TouchedByPlayer() { mTouched = false; }
+    void SetCurrentAttackTarget(std::uint32_t id, const WorldVec3& position, int skillReference);
+    void GetCurrentAttackTarget(std::uint32_t& id, WorldVec3& position,
+                                std::uint32_t& skillId) const;
+    virtual void MoveTo(const WorldVec3& target, float blendTime);
+    virtual void WalkTo(const WorldVec3& target, float blendTime);
+    WorldVec3 GetPathPosition() const;
+    // Places the character there (keeping its orientation), then sets the path position.
+    void SetPathPosition(const WorldVec3& position);
+    void SetPathPositionNotCoords(const WorldVec3& position);
+    bool StartSkill(std::uint32_t skillId, std::uint32_t targetId, const WorldVec3& point,
+                    int seed);
+    void SkillWarmUp(std::uint32_t skillId, bool ending);
+    void CancelSkillAction(std::uint32_t skillId);
+    bool HandleSkillAnimationCallback(const Name& event, std::uint32_t skillId,
+                                      std::uint32_t targetId, const WorldVec3& point);
+    void PlayStunSound();
+    void PlayLoopingRunningSound();
+    void StopLoopingRunningSound();
+
 private:
     void LoadEffectPacks();
 
@@ -435,6 +471,13 @@ private:
     std::vector<std::string> mStatusSkills;
     CharacterRagDoll::EffectData mRagdollData;
     DurationDamageManager mDurationDamage;
+    std::unique_ptr<CharacterActionHandler> mActionHandler;
+    AnimationSet* mAnimationSet = nullptr;
+    std::unique_ptr<DeathManager> mDeathManager;
+    bool mRotateTowardsTarget = false;
+    std::uint32_t mCurrentAttackTarget = 0;
+    WorldVec3 mCurrentAttackPosition;
+    std::uint32_t mCurrentAttackSkill = 0;
 };
 
 }  // namespace GAME

@@ -42,7 +42,22 @@ namespace GAME {
     X(SkillManagerPreLoad, "SkillManager::PreLoad") \
     X(SkillManagerUpdate, "SkillManager::Update") \
     X(SkillManagerUpdateMasteriesAllowed, "SkillManager::UpdateMasteriesAllowed") \
-    X(LevelUpSoundAndEffect, "level-up sound and PFxManager::OneShotParticleEffect")
+    X(LevelUpSoundAndEffect, "level-up sound and PFxManager::OneShotParticleEffect") \
+    X(ControllerBaseCharacterSetTarget, "ControllerBaseCharacter::SetTarget") \
+    X(ControllerBaseCharacterEndOfPathReached, "ControllerBaseCharacter::EndOfPathReached") \
+    X(ControllerCharacterPickupItem, "ControllerCharacter::PickupItem") \
+    X(NpcOnConversationEnd, "Npc::OnConversationEnd") \
+    X(NpcOnPlayerInteract, "Npc::OnPlayerInteract") \
+    X(FixedItemRequestToUse, "FixedItem::RequestToUse") \
+    X(StrategicMovementRequestToUse, "StrategicMovementBase::RequestToUse") \
+    X(SkillManagerStartSkill, "SkillManager::StartSkill") \
+    X(SkillManagerSkillWarmUp, "SkillManager::SkillWarmUp") \
+    X(SkillManagerCancelSkillAction, "SkillManager::CancelSkillAction") \
+    X(SkillManagerHandleSkillAnimationCallback, "SkillManager::HandleSkillAnimationCallback") \
+    X(SkillManagerGetSkillIdFromReference, "SkillManager::GetSkillIdFromReference") \
+    X(MovementManagerMoveTo, "CharacterMovementManager::MoveTo") \
+    X(MovementManagerWalkTo, "CharacterMovementManager::WalkTo") \
+    X(MovementManagerPathPosition, "CharacterMovementManager path position")
 // clang-format on
 
 enum class CharacterSeam : std::size_t {
