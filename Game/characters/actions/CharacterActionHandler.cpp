@@ -1,25 +1,31 @@
 #include "Game/characters/actions/CharacterActionHandler.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace GAME {
 
-// While any action's code runs under the handler, actions taken out of it are parked instead of
-// deleted; the outermost call deletes them when it returns.
-class CharacterActionHandler::CallGuard {
+class CharacterActionHandler::RunningScope {
 public:
-    explicit CallGuard(CharacterActionHandler& handler) : mHandler(handler) {
-        ++mHandler.mCallDepth;
+    RunningScope(CharacterActionHandler& handler, const CharacterAction* action)
+        : mHandler(handler), mAction(action) {
+        mHandler.mRunning.push_back(action);
     }
-    ~CallGuard() {
-        if (--mHandler.mCallDepth == 0)
-            mHandler.mRetired.clear();
+    ~RunningScope() {
+        auto& running = mHandler.mRunning;
+        running.erase(std::find(running.begin(), running.end(), mAction));
+        // Deleted only once no call of it is left on the stack.
+        if (std::find(running.begin(), running.end(), mAction) != running.end())
+            return;
+        auto& retired = mHandler.mRetired;
+        std::erase_if(retired, [this](const auto& a) { return a.get() == mAction; });
     }
-    CallGuard(const CallGuard&) = delete;
-    CallGuard& operator=(const CallGuard&) = delete;
+    RunningScope(const RunningScope&) = delete;
+    RunningScope& operator=(const RunningScope&) = delete;
 
 private:
     CharacterActionHandler& mHandler;
+    const CharacterAction* mAction;
 };
 
 CharacterActionHandler::CharacterActionHandler() = default;
@@ -32,12 +38,15 @@ void CharacterActionHandler::Execute(std::unique_ptr<CharacterAction> action) {
         mQueue.push_back(std::move(action));
         return;
     }
-    CallGuard guard(*this);
     while (action) {
         mExecuting = true;
         Stop();
         mCurrent = std::move(action);
-        mCurrent->Execute();
+        CharacterAction* running = mCurrent.get();
+        {
+            RunningScope scope(*this, running);
+            running->Execute();
+        }
         mExecuting = false;
         if (mQueue.empty())
             return;
@@ -51,9 +60,13 @@ void CharacterActionHandler::Stop() {
         return;
     // Taken out first: whatever its Finish sets off sees no current action.
     std::unique_ptr<CharacterAction> old = std::move(mCurrent);
-    CallGuard guard(*this);
-    old->Finish();
-    mRetired.push_back(std::move(old));
+    {
+        RunningScope scope(*this, old.get());
+        old->Finish();
+    }
+    // Its Execute or callback is still running further up: it goes when that returns.
+    if (std::find(mRunning.begin(), mRunning.end(), old.get()) != mRunning.end())
+        mRetired.push_back(std::move(old));
 }
 
 CharacterActionType CharacterActionHandler::GetActionType() const {
@@ -63,8 +76,9 @@ CharacterActionType CharacterActionHandler::GetActionType() const {
 void CharacterActionHandler::AnimationCallback(const Name& event) {
     if (!mCurrent)
         return;
-    CallGuard guard(*this);
-    mCurrent->AnimationCallback(event);
+    CharacterAction* current = mCurrent.get();
+    RunningScope scope(*this, current);
+    current->AnimationCallback(event);
 }
 
 bool CharacterActionHandler::IsActive() const {

@@ -39,14 +39,15 @@ public:
     std::size_t GetQueuedCount() const { return mQueue.size(); }
 
 private:
-    // Keeps the actions whose code is on the stack alive until it returns.
-    class CallGuard;
+    // Marks an action whose code runs; when it returns and the action was taken out
+    // meanwhile, the action is deleted then.
+    class RunningScope;
 
     std::unique_ptr<CharacterAction> mCurrent;
     std::unique_ptr<FilterFunction<CharacterAction>> mFilter;
     bool mExecuting = false;
     std::deque<std::unique_ptr<CharacterAction>> mQueue;
-    int mCallDepth = 0;
+    std::vector<const CharacterAction*> mRunning;
     std::vector<std::unique_ptr<CharacterAction>> mRetired;
 };
 
