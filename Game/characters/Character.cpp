@@ -192,6 +192,8 @@ void Character::Load(const LoadTable& table) {
     const std::string combatRecord = table.GetString("combatManagerRecord");
     if (!combatRecord.empty())
         mCombatManager->LoadRecord(combatRecord);
+    AllocateAnimSets();
+    LoadAnimations();
 
     mCausesAnger = table.GetBool("causesAnger", true);
     mAngerMultiplier = table.GetFloat("angerMultiplier", 1.0f);
@@ -209,6 +211,7 @@ void Character::Load(const LoadTable& table) {
     mLowHealthTriggerLevel = table.GetFloat("lowHealthTriggerLevel", 0.0f);
     mLowHealthResetLevel = table.GetFloat("lowHealthResetLevel", 0.0f);
     mImpactSoundChance = table.GetFloat("impactSoundChance", 0.0f);
+    LoadAnimationSounds(table);
     mLoopingRunningSoundFadeTime = table.GetInt("loopingRunningSoundFadeTime", 500);
 
     mPathingSize = PathingSizeFromText(table.GetString("pathingSize", "Small"));
@@ -266,10 +269,14 @@ void Character::Load(const LoadTable& table) {
 
 void Character::PreLoad(bool now) {
     Actor::PreLoad(now);
+    for (const auto& set : mAnimSets)
+        if (set)
+            set->PreLoad();
     // The splash sound is not preloaded.
     for (std::size_t slot = 0; slot < SplashSound; ++slot)
         if (SoundPak* sound = GetSoundPak(static_cast<SoundSlot>(slot)))
             sound->PreLoad(now);
+    mAnimationSounds.PreLoad();
     ObjectManager& objects = Singleton<ObjectManager>::Get();
     for (const auto& entry : mAbsorptionFx)
         if (auto* sound = objects.GetObject<SoundPak>(entry.second.soundId))
@@ -282,6 +289,7 @@ void Character::PreLoad(bool now) {
 void Character::InitialUpdate() {
     Actor::InitialUpdate();
     mSpawnPoint = GetCoords();
+    SetAnimation(GetHandState());
     mBio.InitialUpdate(*this);
 
     GameEvent_CreatureSpawn spawn;
@@ -366,9 +374,9 @@ void Character::SetInitialStateInfo(Character_ActionState state, const WorldVec3
 void Character::ExecuteStun() {
     if (mActionState == Character_ActionState::Stun)
         return;
-    // The animation sets come with the character animations; until then the stun animation
-    // cannot start, and the state changes all the same.
-    gEngine->Log(2, "Failed to start stun animation.");
+    if (mAnimationSet == nullptr ||
+        !mAnimationSet->PlayAnimation(*this, AnimationSet_Type::Stun, Name(), 1.0f, true, 0))
+        gEngine->Log(2, "Failed to start stun animation.");
     SetActionState(Character_ActionState::Stun);
 }
 
@@ -378,8 +386,11 @@ void Character::ReleaseStun() {
 }
 
 void Character::ExecuteImmobilize() {
-    if (mActionState != Character_ActionState::Immobilize)
-        SetActionState(Character_ActionState::Immobilize);
+    if (mActionState == Character_ActionState::Immobilize)
+        return;
+    SetActionState(Character_ActionState::Immobilize);
+    if (mAnimationSet != nullptr)
+        mAnimationSet->AdjustAnimation(*this, 0.0f);
 }
 
 void Character::ReleaseImmobilize() {
@@ -487,6 +498,10 @@ void Character::RestoreLifeState() {
         StopAnimations();
         SetVisibility(false);
         PhysicsEngine::Get().RemoveEntityFromSimulation(this);
+    } else if (mInitialActionState != Character_ActionState::Move &&
+               mInitialActionState != Character_ActionState::Walk && mAnimationSet != nullptr) {
+        // A restored character that was not on its way stands in its attack idle.
+        mAnimationSet->PlayAnimation(*this, AnimationSet_Type::AttackIdle, Name(), 1.0f, true, 0);
     }
     mInitialActionState = Character_ActionState::Unknown;
 }
@@ -709,7 +724,12 @@ bool Character::IsSkillSpeedUpdateNeeded() const {
 
 void Character::ForceSpeedUpdate() {
     mBio.Update(*this, 0);
-    ReportCharacterSeam(CharacterSeam::AnimationSetAdjustAnimation);
+    if (mAnimationSet == nullptr)
+        return;
+    if (mActionState == Character_ActionState::Move)
+        mAnimationSet->AdjustAnimation(*this, GetRunSpeed());
+    else if (mActionState == Character_ActionState::Attack)
+        mAnimationSet->AdjustAnimation(*this, GetAttackSpeed());
 }
 
 bool Character::ApplyCombatDamage(float damage, const PlayStatsDamageType& kind,
@@ -907,12 +927,6 @@ void Character::SkillWarmUp(std::uint32_t, bool ending) {
 
 void Character::CancelSkillAction(std::uint32_t) {
     ReportCharacterSeam(CharacterSeam::SkillManagerCancelSkillAction);
-}
-
-bool Character::HandleSkillAnimationCallback(const Name&, std::uint32_t, std::uint32_t,
-                                             const WorldVec3&) {
-    ReportCharacterSeam(CharacterSeam::SkillManagerHandleSkillAnimationCallback);
-    return false;
 }
 
 void Character::PlayStunSound() {

@@ -14,6 +14,8 @@
 #include "Engine/object/Object.h"
 #include "Engine/sys/GameTimer.h"
 #include "Game/characters/CharacterStates.h"
+#include "Game/characters/anim/AnimationSet.h"
+#include "Game/characters/anim/AnimationSound.h"
 #include "Game/characters/bio/CharacterBio.h"
 #include "Game/characters/bio/ExperienceLevelControl.h"
 #include "Game/characters/stats/PlayStats.h"
@@ -32,6 +34,7 @@ class Bonus;
 class CharacterActionHandler;
 class DeathManager;
 class Name;
+class GraphicsAnim;
 class ParametersCombat;
 class SoundPak;
 
@@ -344,17 +347,49 @@ public:
     virtual void RemoveMeshEffect(std::uint32_t& id) { mFxManager.RemoveMeshEffect(id); }
     PFxManager& GetFxManager() { return mFxManager; }
 
+    // Animations: one set per weapon stance (Game/characters/anim/CharacterAnimations.cpp).
+    // Players hold all six sets, other characters only the stance they load with.
+    virtual bool AllocateAllAnimSets() const { return false; }
+    // Null for an empty or unknown name.
+    virtual GraphicsAnim* LoadAnimation(const std::string& name);
+    // Makes the set of a hand state current (1 single-handed, 2 dual-wielded, 3 bow, 4 spear,
+    // 5 staff, any other unarmed); a stance without a set changes nothing.
+    virtual void SetAnimation(int handState);
+    AnimationSet* GetAnimationSet() const { return mAnimationSet; }
+    // The set of a hand state 0..5, null when it was not allocated.
+    AnimationSet* GetStanceAnimationSet(int handState) const;
+    virtual GraphicsAnim* GetCurrentAnimation() const;
+    bool CanPlayAnimation(AnimationSet_Type type) const;
+    void LoadUnarmedAnimationSet(const LoadTable& record);
+    void LoadSingleHandedAnimationSet(const LoadTable& record);
+    void LoadDualWieldedAnimationSet(const LoadTable& record);
+    void LoadSpearAnimationSet(const LoadTable& record);
+    void LoadBowAnimationSet(const LoadTable& record);
+    void LoadStaffAnimationSet(const LoadTable& record);
+    // The key is the animation event name that plays the sound.
+    void LoadAnimationSound(const LoadTable& record, const char* key, float chance);
+    void LoadAnimationSound(const LoadTable& record, const char* key, const char* chanceKey);
+    const AnimationSound& GetAnimationSounds() const { return mAnimationSounds; }
+    // Every named event of a running animation: offered to the current set, then sounds,
+    // footsteps or the action handler, then the controller and the engine.
+    void AnimationCallback(int channel, const Name& event) override;
+    bool HandleSkillAnimationCallback(const Name& event, std::uint32_t skillId,
+                                      std::uint32_t targetId, const WorldVec3& targetPosition);
+    void QuestCommandPlayAnimation(AnimationSet_Type type, bool first, bool second);
+    void SendQuestAnimationCompletedEvent() const;
+    bool HasForcedUpdates() const { return mForcedUpdates; }
+    // Cleared by a "StopRotation" animation event.
+    bool IsRotatingTowardsTarget() const { return mRotateTowardsTarget; }
+    void SetRotateTowardsTarget(bool on) { mRotateTowardsTarget = on; }
+
     // What the character's actions drive.
     CharacterActionHandler& GetActionHandler() { return *mActionHandler; }
-    // The set of the current weapon stance; null while none is chosen.
-    AnimationSet* GetAnimationSet() const { return mAnimationSet; }
     // The death handlers of the character; null when it has none.
     DeathManager* GetDeathManager() { return mDeathManager.get(); }
     bool DisallowsMovement() const { return mTrapped; }
     bool ShouldRotateWhenChatting() const { return mRotateWhenChatting; }
     // Never turns on while the record disallows rotation.
     void RotateTowardsTarget(bool on);
-    bool IsRotatingTowardsTarget() const { return mRotateTowardsTarget; }
     virtual bool IsOfInterest() const { return mTouched; }
     virtual void TouchedByPlayer() { mTouched = false; }
     void SetCurrentAttackTarget(std::uint32_t id, const WorldVec3& position, int skillReference);
@@ -370,13 +405,17 @@ public:
                     int seed);
     void SkillWarmUp(std::uint32_t skillId, bool ending);
     void CancelSkillAction(std::uint32_t skillId);
-    bool HandleSkillAnimationCallback(const Name& event, std::uint32_t skillId,
-                                      std::uint32_t targetId, const WorldVec3& point);
     void PlayStunSound();
     void PlayLoopingRunningSound();
     void StopLoopingRunningSound();
 
 private:
+    void AllocateAnimSets();
+    void LoadAnimations();
+    void LoadStanceAnimationSet(const LoadTable& record, int handState);
+    void LoadAnimationSounds(const LoadTable& record);
+    void PlayFootstep();
+
     void LoadEffectPacks();
 
     PFxManager mFxManager;
@@ -471,10 +510,13 @@ private:
     std::vector<std::string> mStatusSkills;
     CharacterRagDoll::EffectData mRagdollData;
     DurationDamageManager mDurationDamage;
-    std::unique_ptr<CharacterActionHandler> mActionHandler;
+    std::array<std::unique_ptr<AnimationSet>, 6> mAnimSets;
     AnimationSet* mAnimationSet = nullptr;
-    std::unique_ptr<DeathManager> mDeathManager;
+    AnimationSound mAnimationSounds;
+    bool mForcedUpdates = false;
     bool mRotateTowardsTarget = false;
+    std::unique_ptr<CharacterActionHandler> mActionHandler;
+    std::unique_ptr<DeathManager> mDeathManager;
     std::uint32_t mCurrentAttackTarget = 0;
     WorldVec3 mCurrentAttackPosition;
     std::uint32_t mCurrentAttackSkill = 0;

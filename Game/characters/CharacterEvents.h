@@ -23,4 +23,9 @@ struct GameEvent_CreatureInitialUpdate : GameEvent {
     std::string objectName;
 };
 
+// "GameEvent_AnimationCompleted": a quest-commanded animation of this character has ended.
+struct GameEvent_AnimationCompleted : GameEvent {
+    std::string objectName;
+};
+
 }  // namespace GAME

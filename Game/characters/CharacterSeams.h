@@ -25,7 +25,10 @@ namespace GAME {
     X(ControllerCombatScareMe, "ControllerCombat::ScareMe") \
     X(ControllerCombatTauntMe, "ControllerCombat::TauntMe") \
     X(ControllerCombatUnderAttack, "ControllerCombat::UnderAttack") \
-    X(AnimationSetAdjustAnimation, "AnimationSet::AdjustAnimation") \
+    X(CharacterActionHandlerAnimationCallback, "CharacterActionHandler::AnimationCallback") \
+    X(ControllerBaseCharacterHandleEvent, "ControllerBaseCharacter::HandleEvent") \
+    X(ControllerAIQuestCommandPlayAnimation, "ControllerAI::QuestCommandPlayAnimation") \
+    X(SkillManagerHandleSkillAnimationCallback, "SkillManager::HandleSkillAnimationCallback") \
     X(CombatManagerGiveBonus, "CombatManager::GiveBonus") \
     X(EquipManagerCharacterAttributes, "EquipManager character attributes") \
     X(EquipManagerDefenseAttributes, "EquipManager defense attributes") \
@@ -53,7 +56,6 @@ namespace GAME {
     X(SkillManagerStartSkill, "SkillManager::StartSkill") \
     X(SkillManagerSkillWarmUp, "SkillManager::SkillWarmUp") \
     X(SkillManagerCancelSkillAction, "SkillManager::CancelSkillAction") \
-    X(SkillManagerHandleSkillAnimationCallback, "SkillManager::HandleSkillAnimationCallback") \
     X(SkillManagerGetSkillIdFromReference, "SkillManager::GetSkillIdFromReference") \
     X(MovementManagerMoveTo, "CharacterMovementManager::MoveTo") \
     X(MovementManagerWalkTo, "CharacterMovementManager::WalkTo") \

@@ -25,6 +25,7 @@ public:
     int GetPartyId() const;
     // A human player's minor team is its party faction: its party, or itself when in none.
     Team GetTeam() const override;
+    bool AllocateAllAnimSets() const override { return true; }
 
     void GetPlayerNetHeartbeatInfo(PlayerNetHeartbeatInfo& info) const;
     void GetPlayerNetBasicInfo(PlayerNetBasicInfo& info) const;

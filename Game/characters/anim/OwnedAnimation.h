@@ -1,5 +1,6 @@
 #pragma once
-// A type with exactly one animation; the first one loaded stays.
+// A holder of exactly one animation; the first one loaded stays. Characters hold one per
+// single-animation type; props, puppets and projectiles hold theirs directly.
 #include "Game/characters/anim/AnimationBase.h"
 #include "Game/characters/anim/AnimationPlayback.h"
 
@@ -28,6 +29,14 @@ public:
     bool IsEmpty() override { return mPlayback.IsEmpty(); }
 
     const AnimationPlayback& GetPlayback() const { return mPlayback; }
+
+    // The direct use: load by name at a speed, play once or looping.
+    void Load(const std::string& name, float speed) { AddAnimation(name, speed, 0.0f, {}); }
+    bool PlayOnce(Actor& actor) { return Play(actor, Name(), 1.0f, false, 0); }
+    bool PlayLoop(Actor& actor) { return Play(actor, Name(), 1.0f, true, 0); }
+    void PreLoad() { PreLoad(ResourcePriority::Background); }
+    bool IsLoaded() const { return !mPlayback.IsEmpty(); }
+    GraphicsAnim* Get() const { return mPlayback.animation; }
 
 private:
     AnimationPlayback mPlayback;

@@ -5,8 +5,8 @@
 
 #include "Engine/media/SoundPak.h"
 #include "Engine/object/Object.h"
+#include "Game/characters/anim/OwnedAnimation.h"
 #include "Game/items/OwnedObject.h"
-#include "Game/world/props/OwnedAnimation.h"
 
 namespace GAME {
 

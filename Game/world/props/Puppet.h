@@ -2,7 +2,7 @@
 // A scripted, non-interactive actor: a start animation, an idle loop until released, an end
 // animation, then a fade out after which it removes itself.
 #include "Engine/object/Object.h"
-#include "Game/world/props/OwnedAnimation.h"
+#include "Game/characters/anim/OwnedAnimation.h"
 
 namespace GAME {
 

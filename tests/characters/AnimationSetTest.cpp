@@ -1,0 +1,238 @@
+// Animation sets: type texts, the three holders, falling back to the default animation, counted
+// plays, the weighted pick, preloading and giving clips back.
+#include <gtest/gtest.h>
+
+#include "AnimationTestClips.h"
+#include "Engine/anim/AnimationChannels.h"
+#include "Engine/anim/GraphicsAnim.h"
+#include "Engine/media/GraphicsEngine.h"
+#include "Engine/media/ResourceLoader.h"
+#include "Engine/object/ObjectManager.h"
+#include "Game/characters/anim/AnimationCollection.h"
+#include "Game/characters/anim/AnimationPool.h"
+#include "Game/characters/anim/AnimationSet.h"
+#include "Game/characters/anim/OwnedAnimation.h"
+#include "support/TestMachine.h"
+
+namespace GAME::test {
+namespace {
+
+using T = AnimationSet_Type;
+
+class AnimationSetTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        AddAnimationTestClips();
+        actor = Singleton<ObjectManager>::Get().CreateObject<Actor>();
+        ASSERT_NE(actor, nullptr);
+    }
+    const AnimationChannels::Channel& Channel0() const {
+        return *actor->GetAnimationChannels().GetChannel(0);
+    }
+    std::string Playing() const {
+        const GraphicsAnim* anim = Channel0().anim;
+        return anim ? anim->GetName() : "";
+    }
+
+    TestMachine tm;
+    Actor* actor = nullptr;
+};
+
+TEST(AnimationSetTypes, TextsRoundTripExactlyAndOutOfRangeIsEmpty) {
+    for (int i = 0; i < 32; ++i) {
+        const auto type = static_cast<T>(i);
+        const std::string text = AnimationSet::GetAnimTypeAsText(type);
+        ASSERT_FALSE(text.empty()) << i;
+        EXPECT_EQ(AnimationSet::GetAnimTextAsType(text), type) << text;
+    }
+    EXPECT_EQ(AnimationSet::GetAnimTypeAsText(T::IdleTransition), "IdleTransition");
+    EXPECT_EQ(AnimationSet::GetAnimTypeAsText(T::TurnLeft180), "TurnLeft180");
+    EXPECT_EQ(AnimationSet::GetAnimTextAsType("attackidle"), T::None);
+    EXPECT_EQ(AnimationSet::GetAnimTextAsType("Attack "), T::None);
+    EXPECT_EQ(AnimationSet::GetAnimTypeAsText(static_cast<T>(32)), "");
+    EXPECT_EQ(AnimationSet::GetAnimTypeAsText(static_cast<T>(-1)), "");
+}
+
+TEST_F(AnimationSetTest, EmptyTypeFallsBackToTheDefaultButIfAvailableLeavesEverything) {
+    AnimationSet set;
+    set.AddAnimation(T::Walk, "AnimTest/Walk.anm", 1.0f, 0.0f, "");
+    EXPECT_TRUE(set.DoesAnimationExist(T::None));
+    EXPECT_FALSE(set.DoesAnimationExist(T::Stun));
+
+    ASSERT_TRUE(set.PlayAnimation(*actor, T::Walk, Name(), 1.0f, true, 0));
+    EXPECT_EQ(set.GetCurrentType(), T::Walk);
+    EXPECT_FALSE(set.PlayAnimationIfAvailable(*actor, T::Stun, Name(), 1.0f, false, 0));
+    EXPECT_EQ(set.GetCurrentType(), T::Walk);
+    EXPECT_EQ(Playing(), "AnimTest/Walk.anm");
+
+    EXPECT_FALSE(set.PlayAnimation(*actor, T::Stun, Name(), 1.0f, false, 0));
+    EXPECT_EQ(set.GetCurrentType(), T::None);
+    EXPECT_EQ(Playing(), GraphicsAnim::GetDefaultName());
+
+    // Out-of-range types are served by None; Cancel forgets without stopping the actor.
+    EXPECT_EQ(&set.GetAnimationBase(static_cast<T>(40)), &set.GetAnimationBase(T::None));
+    set.PlayAnimation(*actor, T::Walk, Name(), 1.0f, true, 0);
+    set.Cancel();
+    EXPECT_EQ(set.GetCurrentType(), T::None);
+    EXPECT_EQ(Playing(), "AnimTest/Walk.anm");
+}
+
+TEST_F(AnimationSetTest, PlayHandsSpeedLoopAndWholeBlendTimeToTheEngine) {
+    AnimationSet set;
+    set.AddAnimation(T::Walk, "AnimTest/Walk.anm", 1.5f, 0.0f, "");
+    set.AddAnimation(T::Spawn, "AnimTest/Idle.anm", 1.0f, 0.0f, "");
+    set.SetAnimationBlendTime(T::Walk, 99.9f);
+    ASSERT_TRUE(set.PlayAnimation(*actor, T::Walk, Name(), 2.0f, false, 0));
+    EXPECT_FLOAT_EQ(Channel0().speed, 3.0f);
+    EXPECT_EQ(Channel0().blendMs, 99);
+    EXPECT_FALSE(Channel0().loop);
+    // A counted play loops in the engine.
+    set.PlayAnimation(*actor, T::Walk, Name(), 1.0f, false, 3);
+    EXPECT_TRUE(Channel0().loop);
+    set.PlayAnimation(*actor, T::Spawn, Name(), 1.0f, false, 0);
+    EXPECT_EQ(Channel0().blendMs, 0);
+
+    set.PlayAnimation(*actor, T::Walk, Name(), 1.0f, true, 0);
+    set.AdjustAnimation(*actor, 0.5f);
+    EXPECT_FLOAT_EQ(Channel0().multiplier, 0.75f);
+}
+
+TEST_F(AnimationSetTest, CountedPlaySwallowsAllButItsLastEnd) {
+    AnimationSet set;
+    set.AddAnimation(T::Stun, "AnimTest/Stun.anm", 1.0f, 0.0f, "");
+    const Name end = Name::Create("End");
+    const Name hit = Name::Create("Hit");
+
+    set.PlayAnimation(*actor, T::Stun, Name(), 1.0f, false, 3);
+    EXPECT_FALSE(set.HandleAnimationCallback(*actor, hit));  // other events never count
+    EXPECT_TRUE(set.HandleAnimationCallback(*actor, end));
+    EXPECT_TRUE(set.HandleAnimationCallback(*actor, end));
+    EXPECT_FALSE(set.HandleAnimationCallback(*actor, end));
+
+    for (unsigned count : {0u, 1u}) {
+        set.PlayAnimation(*actor, T::Stun, Name(), 1.0f, false, count);
+        EXPECT_FALSE(set.HandleAnimationCallback(*actor, end)) << count;
+    }
+    set.PlayAnimation(*actor, T::Stun, Name(), 1.0f, true, 3);
+    EXPECT_FALSE(set.HandleAnimationCallback(*actor, end));
+}
+
+TEST_F(AnimationSetTest, SingleHolderKeepsItsFirstAnimationAndCollectionItsFirstReference) {
+    AnimationSet set;
+    set.AddAnimation(T::Run, "AnimTest/Run.anm", 1.0f, 0.0f, "");
+    set.AddAnimation(T::Run, "AnimTest/Walk.anm", 3.0f, 0.0f, "");
+    set.AddAnimation(T::Special, "AnimTest/Kick.anm", 1.0f, 0.0f, "Kick");
+    set.AddAnimation(T::Special, "AnimTest/Spin.anm", 1.0f, 0.0f, "Kick");
+    set.AddAnimation(T::Special, "AnimTest/Spin.anm", 1.0f, 0.0f, "");
+    EXPECT_EQ(tm.CountLog("AnimationSelected: Invalid reference () name for animation "
+                          "(AnimTest/Spin.anm)"),
+              1);
+
+    set.PlayAnimation(*actor, T::Run, Name(), 1.0f, true, 0);
+    EXPECT_EQ(Playing(), "AnimTest/Run.anm");
+    EXPECT_FLOAT_EQ(Channel0().speed, 1.0f);
+
+    auto& special = static_cast<AnimationCollection&>(set.GetAnimationBase(T::Special));
+    EXPECT_EQ(special.GetEntryCount(), 1u);
+    EXPECT_FALSE(
+        set.PlayAnimationIfAvailable(*actor, T::Special, Name::Create("Spin"), 1.0f, false, 0));
+    ASSERT_TRUE(set.PlayAnimation(*actor, T::Special, Name::Create("Kick"), 1.0f, false, 0));
+    EXPECT_EQ(Playing(), "AnimTest/Kick.anm");
+    EXPECT_EQ(special.GetChosenName(), Name::Create("Kick"));
+    EXPECT_EQ(set.GetLength(T::Special), 7);
+}
+
+TEST_F(AnimationSetTest, PoolPicksByRunningWeightAndLogsFilesItCannotLoad) {
+    AnimationPool pool;
+    pool.AddAnimation("AnimTest/Swing.anm", 1.0f, 100.0f, "");
+    pool.AddAnimation("AnimTest/Missing.anm", 1.0f, 30.0f, "");
+    pool.AddAnimation("AnimTest/Kick.anm", 1.0f, 50.0f, "");
+    pool.AddAnimation("AnimTest/Spin.anm", 1.0f, 50.0f, "");
+    EXPECT_EQ(tm.CountLog("AnimationPool:: Unable to load animation (AnimTest/Missing.anm)"), 1);
+    ASSERT_EQ(pool.GetEntryCount(), 3u);
+    EXPECT_FLOAT_EQ(pool.GetTotalWeight(), 200.0f);
+    EXPECT_EQ(pool.Pick(0.0f), 0u);
+    EXPECT_EQ(pool.Pick(100.0f), 0u);
+    EXPECT_EQ(pool.Pick(100.5f), 1u);
+    EXPECT_EQ(pool.Pick(150.0f), 1u);
+    EXPECT_EQ(pool.Pick(150.5f), 2u);
+    EXPECT_EQ(pool.Pick(250.0f), 0u);  // beyond every sum
+
+    // 100, 50, 50: the first entry takes about half of the plays.
+    crt_srand(7);
+    int counts[3] = {0, 0, 0};
+    for (int i = 0; i < 2000; ++i) {
+        ASSERT_TRUE(pool.Play(*actor, Name(), 1.0f, false, 0));
+        ++counts[pool.GetChosenIndex()];
+    }
+    EXPECT_NEAR(counts[0], 1000, 100);
+    EXPECT_NEAR(counts[1], 500, 100);
+    EXPECT_NEAR(counts[2], 500, 100);
+    EXPECT_EQ(Playing(), pool.GetAnimation()->GetName());
+
+    AnimationPool unweighted;
+    unweighted.AddAnimation("AnimTest/Kick.anm", 1.0f, 0.0f, "");
+    unweighted.AddAnimation("AnimTest/Spin.anm", 1.0f, 0.0f, "");
+    for (int i = 0; i < 50; ++i) {
+        ASSERT_TRUE(unweighted.Play(*actor, Name(), 1.0f, false, 0));
+        ASSERT_EQ(unweighted.GetChosenIndex(), 0u);
+    }
+
+    AnimationPool empty;
+    EXPECT_TRUE(empty.IsEmpty());
+    EXPECT_FALSE(empty.Play(*actor, Name(), 1.0f, false, 0));
+    EXPECT_FALSE(empty.HandleAnimationCallback(*actor, Name::Create("End")));
+    EXPECT_EQ(empty.GetLength(), 0);
+    EXPECT_FLOAT_EQ(empty.GetAnimSpeed(), 0.0f);
+}
+
+TEST_F(AnimationSetTest, PoolSpeedIsTheMeanAndPosesComeFromTheChosenEntry) {
+    AnimationPool pool;
+    pool.AddAnimation("AnimTest/Die.anm", 0.5f, 1.0f, "");   // clip speed 2: 4
+    pool.AddAnimation("AnimTest/Idle.anm", 0.5f, 0.0f, "");  // clip speed 1: 2
+    EXPECT_FLOAT_EQ(pool.GetAnimSpeed(), 3.0f);
+    crt_srand(1);
+    ASSERT_TRUE(pool.Play(*actor, Name(), 1.0f, false, 0));
+    EXPECT_EQ(pool.GetChosenIndex(), 0u);  // the second entry has no weight to reach
+    EXPECT_EQ(pool.GetLength(), 30);
+    EXPECT_EQ(pool.GetFrameRate(), 20);
+    EXPECT_TRUE(pool.SetLastPose(*actor));
+}
+
+TEST_F(AnimationSetTest, PreloadUsesTypePrioritiesAndDestructionGivesClipsBack) {
+    ResourceLoader& loader = ResourceLoader::Get();
+    GraphicsEngine& graphics = GraphicsEngine::Get();
+    GraphicsAnim* swing = graphics.LoadAnimation("AnimTest/Swing.anm");
+    const int usesBefore = graphics.GetUseCount(swing);
+    {
+        AnimationSet set;
+        set.AddAnimation(T::Attack, "AnimTest/Swing.anm", 1.0f, 1.0f, "");
+        set.AddAnimation(T::Attack, "AnimTest/Kick.anm", 1.0f, 1.0f, "");
+        set.AddAnimation(T::Fidget, "AnimTest/Swing.anm", 1.0f, 1.0f, "");
+        set.AddAnimation(T::Special, "AnimTest/Swing.anm", 1.0f, 0.0f, "Swing");
+        set.AddAnimation(T::Chat, "AnimTest/Swing.anm", 1.0f, 0.0f, "");
+        EXPECT_EQ(graphics.GetUseCount(swing), usesBefore + 4);
+        set.PreLoad();
+        // None and Attack's two are immediate; Fidget, Special and Chat in the background.
+        EXPECT_EQ(loader.GetEnqueuedCount(ResourcePriority::Immediate), 3u);
+        EXPECT_EQ(loader.GetEnqueuedCount(ResourcePriority::Background), 3u);
+    }
+    EXPECT_EQ(graphics.GetUseCount(swing), usesBefore);
+}
+
+TEST_F(AnimationSetTest, PropHolderLoadsOnceAndPlaysOnceOrLooping) {
+    OwnedAnimation holder;
+    EXPECT_FALSE(holder.PlayOnce(*actor));
+    holder.Load("AnimTest/Turn.anm", 2.0f);
+    holder.Load("AnimTest/Run.anm", 1.0f);
+    ASSERT_TRUE(holder.IsLoaded());
+    EXPECT_EQ(holder.Get()->GetName(), "AnimTest/Turn.anm");
+    ASSERT_TRUE(holder.PlayLoop(*actor));
+    EXPECT_TRUE(Channel0().loop);
+    EXPECT_FLOAT_EQ(Channel0().speed, 2.0f);
+    ASSERT_TRUE(holder.PlayOnce(*actor));
+    EXPECT_FALSE(Channel0().loop);
+}
+
+}  // namespace
+}  // namespace GAME::test

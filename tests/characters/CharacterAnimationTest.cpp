@@ -1,0 +1,289 @@
+// Characters' animations: stance sets filled from record keys or an animation table, the switch
+// between stances, and the road an animation event takes (set, sounds, footsteps, actions,
+// controller).
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "AnimationTestClips.h"
+#include "CharacterTestSupport.h"
+#include "Engine/anim/AnimationChannels.h"
+#include "Engine/anim/AnimationSystem.h"
+#include "Engine/anim/GraphicsAnim.h"
+#include "Engine/media/SoundPak.h"
+#include "Engine/records/RecordDatabase.h"
+#include "Engine/world/GroundMesh.h"
+#include "Engine/world/World.h"
+#include "Game/characters/CharacterEvents.h"
+#include "Game/characters/Player.h"
+#include "Game/characters/anim/AnimationCollection.h"
+#include "Game/characters/anim/AnimationPool.h"
+#include "support/TestMachine.h"
+
+namespace GAME::test {
+namespace {
+
+using T = AnimationSet_Type;
+
+constexpr const char* kSwordsman = "Records/Characters/Anims/Swordsman.dbr";
+constexpr const char* kActionsSeam =
+    "Character: CharacterActionHandler::AnimationCallback is not available yet";
+constexpr const char* kControllerSeam =
+    "Character: ControllerBaseCharacter::HandleEvent is not available yet";
+
+class CharacterAnimationTest : public ::testing::Test {
+protected:
+    void SetUp() override { AddAnimationTestClips(); }
+    void AddRecord(const char* name, const char* json) {
+        ASSERT_TRUE(Singleton<RecordDatabase>::Get().AddRecordText(name, json));
+    }
+    static std::string Playing(const Actor& actor) {
+        const GraphicsAnim* anim = actor.GetAnimationChannels().GetChannel(0)->anim;
+        return anim ? anim->GetName() : "";
+    }
+    // The position of the first log line holding the text, -1 when none.
+    int LogIndex(const char* text) const {
+        const auto& log = tm.Log();
+        for (std::size_t i = 0; i < log.size(); ++i)
+            if (log[i].text.find(text) != std::string::npos)
+                return static_cast<int>(i);
+        return -1;
+    }
+
+    TestMachine tm;
+};
+
+TEST_F(CharacterAnimationTest, StanceSetIsFilledFromTheRecordKeysAsWritten) {
+    Character* c = MakeCharacter(kSwordsman);
+    ASSERT_NE(c, nullptr);
+    AnimationSet* set = c->GetStanceAnimationSet(0);
+    ASSERT_NE(set, nullptr);
+    EXPECT_EQ(c->GetAnimationSet(), set);
+    for (int stance = 1; stance < 6; ++stance)
+        EXPECT_EQ(c->GetStanceAnimationSet(stance), nullptr) << stance;
+
+    for (T type : {T::AttackIdle, T::IdleTransition, T::Stun, T::Die, T::BuffSelf, T::SpellCast,
+                   T::Attack, T::Special, T::Walk, T::TurnLeft180})
+        EXPECT_TRUE(c->CanPlayAnimation(type)) << AnimationSet::GetAnimTypeAsText(type);
+    for (T type : {T::Run, T::Fidget, T::LongIdle, T::BuffOther, T::Respawn})
+        EXPECT_FALSE(c->CanPlayAnimation(type)) << AnimationSet::GetAnimTypeAsText(type);
+
+    // Speeds come through the irregular keys: clip speed over the record's speed.
+    EXPECT_FLOAT_EQ(set->GetAnimSpeed(T::IdleTransition), 0.25f);
+    EXPECT_FLOAT_EQ(set->GetAnimSpeed(T::BuffSelf), 0.2f);
+    EXPECT_FLOAT_EQ(set->GetAnimSpeed(T::TurnLeft180), 0.125f);
+    EXPECT_FLOAT_EQ(set->GetAnimSpeed(T::Die), 4.0f);
+    EXPECT_FLOAT_EQ(set->GetAnimSpeed(T::Walk), 1.0f);
+
+    auto& idle = static_cast<AnimationPool&>(set->GetAnimationBase(T::AttackIdle));
+    EXPECT_EQ(idle.GetEntryCount(), 2u);
+    EXPECT_FLOAT_EQ(idle.GetTotalWeight(), 125.0f);  // the first entry weighs a fixed 100
+    auto& attack = static_cast<AnimationPool&>(set->GetAnimationBase(T::Attack));
+    EXPECT_EQ(attack.GetEntryCount(), 1u);
+    EXPECT_EQ(tm.CountLog("AnimationPool:: Unable to load animation (AnimTest/Missing.anm)"), 1);
+    // The own record holds ten special entries: the eleventh is not read.
+    auto& special = static_cast<AnimationCollection&>(set->GetAnimationBase(T::Special));
+    EXPECT_EQ(special.GetEntryCount(), 1u);
+    EXPECT_TRUE(set->PlayAnimation(*c, T::Special, Name::Create("Kick"), 1.0f, false, 0));
+
+    EXPECT_TRUE(c->HasForcedUpdates());
+    // A sound with no chance is not kept.
+    EXPECT_EQ(c->GetAnimationSounds().GetCount(), 1u);
+    EXPECT_FLOAT_EQ(c->GetAnimationSounds().GetChance(Name::Create("voxSound")), 100.0f);
+}
+
+TEST_F(CharacterAnimationTest, MonsterGetsOnlyItsLoadStanceAndPlayerAllSix) {
+    auto& objects = Singleton<ObjectManager>::Get();
+    auto* monster = objects.CreateObjectFromFile<Character>(kSwordsman, 0, false);
+    ASSERT_NE(monster, nullptr);
+    monster->SetHandState(4);
+    monster->Load(objects.GetLoadTable(kSwordsman));
+    monster->InitialUpdate();
+    for (int stance = 0; stance < 6; ++stance)
+        EXPECT_EQ(monster->GetStanceAnimationSet(stance) != nullptr, stance == 4) << stance;
+    AnimationSet* spear = monster->GetAnimationSet();
+    ASSERT_EQ(spear, monster->GetStanceAnimationSet(4));
+    ASSERT_TRUE(spear->PlayAnimation(*monster, T::Run, Name(), 1.0f, true, 0));
+    EXPECT_EQ(Playing(*monster), "AnimTest/Spear.anm");
+    monster->SetAnimation(1);
+    EXPECT_EQ(monster->GetAnimationSet(), spear);
+    EXPECT_EQ(spear->GetCurrentType(), T::Run);
+
+    AddRecord("Records/Characters/Anims/Archer.dbr", R"({"Class": "Player",
+        "sHandedRunAnim": "AnimTest/Run.anm", "bowRunAnim": "AnimTest/Walk.anm"})");
+    auto* player = objects.CreateObjectFromFile<Player>("Records/Characters/Anims/Archer.dbr");
+    ASSERT_NE(player, nullptr);
+    player->InitialUpdate();
+    for (int stance = 0; stance < 6; ++stance)
+        EXPECT_NE(player->GetStanceAnimationSet(stance), nullptr) << stance;
+    AnimationSet* unarmed = player->GetAnimationSet();
+    ASSERT_EQ(unarmed, player->GetStanceAnimationSet(0));
+    EXPECT_FALSE(player->CanPlayAnimation(T::Run));
+    unarmed->PlayAnimation(*player, T::None, Name(), 1.0f, true, 0);
+    unarmed->PlayAnimationIfAvailable(*player, T::Walk, Name(), 1.0f, true, 0);
+
+    player->SetAnimation(3);
+    EXPECT_EQ(player->GetAnimationSet(), player->GetStanceAnimationSet(3));
+    EXPECT_TRUE(player->CanPlayAnimation(T::Run));
+    EXPECT_EQ(player->GetStanceAnimationSet(3)->GetAnimSpeed(T::Run), 1.0f);
+    player->SetAnimation(1);
+    EXPECT_EQ(player->GetAnimationSet(), player->GetStanceAnimationSet(1));
+    player->SetAnimation(9);
+    EXPECT_EQ(player->GetAnimationSet(), unarmed);
+}
+
+TEST_F(CharacterAnimationTest, AnimationTableReplacesTheOwnKeysUnlessItCannotBeLoaded) {
+    AddRecord("Records/Characters/Anims/Table.dbr", R"({
+        "unarmedWalkAnim": "AnimTest/Run.anm",
+        "unarmedSpecialAnim10": "AnimTest/Kick.anm", "unarmedSpecialAnimRef10": "Ten",
+        "unarmedSpecialAnim11": "AnimTest/Spin.anm", "unarmedSpecialAnimRef11": "Eleven",
+        "sHandedSpecialAnim15": "AnimTest/Spin.anm", "sHandedSpecialAnimRef15": "Fifteen",
+        "staffSpecialAnim15": "AnimTest/Spin.anm", "staffSpecialAnimRef15": "Fifteen"})");
+    AddRecord("Records/Characters/Anims/Tabled.dbr", R"({"Class": "Player",
+        "charAnimationTableName": "Records/Characters/Anims/Table.dbr",
+        "unarmedWalkAnim": "AnimTest/Walk.anm", "unarmedStunAnim": "AnimTest/Stun.anm"})");
+    AddRecord("Records/Characters/Anims/Untabled.dbr", R"({"Class": "Character",
+        "charAnimationTableName": "Records/Characters/Anims/NoSuchTable.dbr",
+        "unarmedWalkAnim": "AnimTest/Walk.anm"})");
+
+    Character* tabled = MakeCharacter("Records/Characters/Anims/Tabled.dbr");
+    ASSERT_NE(tabled, nullptr);
+    AnimationSet& unarmed = *tabled->GetStanceAnimationSet(0);
+    EXPECT_FALSE(unarmed.DoesAnimationExist(T::Stun));
+    unarmed.PlayAnimation(*tabled, T::Walk, Name(), 1.0f, true, 0);
+    EXPECT_EQ(Playing(*tabled), "AnimTest/Run.anm");
+    auto special = [&](int stance) -> AnimationCollection& {
+        return static_cast<AnimationCollection&>(
+            tabled->GetStanceAnimationSet(stance)->GetAnimationBase(T::Special));
+    };
+    EXPECT_EQ(special(0).GetEntryCount(), 1u);  // ten entries for unarmed
+    EXPECT_EQ(special(1).GetEntryCount(), 1u);  // fifteen for single-handed
+    EXPECT_EQ(special(5).GetEntryCount(), 0u);  // ten for the staff
+
+    Character* untabled = MakeCharacter("Records/Characters/Anims/Untabled.dbr");
+    ASSERT_NE(untabled, nullptr);
+    untabled->GetAnimationSet()->PlayAnimation(*untabled, T::Walk, Name(), 1.0f, true, 0);
+    EXPECT_EQ(Playing(*untabled), "AnimTest/Walk.anm");
+}
+
+TEST_F(CharacterAnimationTest, SoundedEventStillReachesActionsThenController) {
+    Character* c = MakeCharacter(kSwordsman);
+    ASSERT_NE(c, nullptr);
+    c->SetControllerId(77);
+    SoundPak* vox = c->GetAnimationSounds().GetSound(Name::Create("voxSound"));
+    ASSERT_NE(vox, nullptr);
+    tm.ClearLog();
+    c->AnimationCallback(0, Name::Create("voxSound"));
+    EXPECT_EQ(vox->GetPlayed().size(), 1u);
+    const int actions = LogIndex(kActionsSeam);
+    const int controller = LogIndex(kControllerSeam);
+    ASSERT_GE(actions, 0);
+    ASSERT_GE(controller, 0);
+    EXPECT_LT(actions, controller);
+}
+
+TEST_F(CharacterAnimationTest, CountedPlayHidesItsEndsFromActionsAndController) {
+    Character* c = MakeCharacter(kSwordsman);
+    ASSERT_NE(c, nullptr);
+    c->SetControllerId(77);
+    ASSERT_TRUE(c->GetAnimationSet()->PlayAnimation(*c, T::Stun, Name(), 1.0f, false, 3));
+    tm.ClearLog();
+    // The stun clip lasts 800 ms: two passes end and are swallowed.
+    AnimationSystem::Get().Update(800);
+    AnimationSystem::Get().Update(800);
+    EXPECT_EQ(tm.CountLog(kActionsSeam), 0);
+    EXPECT_EQ(tm.CountLog(kControllerSeam), 0);
+    AnimationSystem::Get().Update(800);
+    EXPECT_EQ(tm.CountLog(kActionsSeam), 1);
+    EXPECT_EQ(tm.CountLog(kControllerSeam), 1);
+}
+
+TEST_F(CharacterAnimationTest, StopRotationAndOtherChannelsSkipTheActions) {
+    Character* c = MakeCharacter(kSwordsman);
+    ASSERT_NE(c, nullptr);
+    c->SetRotateTowardsTarget(true);
+    tm.ClearLog();
+    c->AnimationCallback(1, Name::Create("Hit"));
+    EXPECT_TRUE(c->IsRotatingTowardsTarget());
+    c->AnimationCallback(0, Name::Create("StopRotation"));
+    EXPECT_FALSE(c->IsRotatingTowardsTarget());
+    EXPECT_EQ(tm.CountLog(kActionsSeam), 0);
+    // Without a controller there is no controller step.
+    EXPECT_EQ(tm.CountLog(kControllerSeam), 0);
+}
+
+TEST_F(CharacterAnimationTest, FootstepOverWaterSoundsOnlyWhenTheGroundIsNear) {
+    Region* region =
+        World::Get().AddRegion(std::make_unique<Region>("R", Vec3(0, 0, 0), Vec3(100, 50, 100)));
+    auto ground = std::make_unique<GroundMesh>();
+    ground->AddTriangle(Vec3(0, 0, 0), Vec3(0, 0, 100), Vec3(100, 0, 0), PhysicsSurface::Water);
+    ground->Finish();
+    region->SetGround(std::move(ground));
+
+    Character* c = MakeCharacter(kSwordsman);
+    ASSERT_NE(c, nullptr);
+    const float h = c->GetBoundingRadius();
+    SoundPak* water = c->GetSoundPak(Character::FootWater);
+    ASSERT_NE(water, nullptr);
+    tm.ClearLog();
+
+    // The ray starts 2h up: ground 2h + 0.3 below is too far.
+    World::Get().AddEntity(c, WorldCoords(region, Coords::FromOrigin(Vec3(10, 0.3f, 10))), false);
+    c->AnimationCallback(0, Name::Create("L Footstep"));
+    EXPECT_TRUE(water->GetPlayed().empty());
+
+    World::Get().SetCoords(c, WorldCoords(region, Coords::FromOrigin(Vec3(10, 0.2f, 10))));
+    c->AnimationCallback(0, Name::Create("R Footstep"));
+    ASSERT_EQ(water->GetPlayed().size(), 1u);
+    EXPECT_FLOAT_EQ(water->GetPlayed()[0].where.local.y, 0.2f);
+    EXPECT_EQ(water->GetTrackedObject(), c->GetObjectId());
+    EXPECT_EQ(tm.CountLog(kActionsSeam), 0);
+    EXPECT_GT(h, 0.0f);
+}
+
+TEST_F(CharacterAnimationTest, StunPlaysItsAnimationOrLogsAndSpeedsFollowTheState) {
+    Character* c = MakeCharacter(kSwordsman);
+    Character* brute = MakeCharacter("Records/Characters/Brute.dbr");
+    ASSERT_NE(c, nullptr);
+    ASSERT_NE(brute, nullptr);
+    c->ExecuteStun();
+    EXPECT_EQ(Playing(*c), "AnimTest/Stun.anm");
+    EXPECT_TRUE(c->GetAnimationChannels().GetChannel(0)->loop);
+    EXPECT_EQ(c->GetActionState(), Character_ActionState::Stun);
+    EXPECT_EQ(c->GetCurrentAnimation()->GetName(), "AnimTest/Stun.anm");
+
+    tm.ClearLog();
+    brute->ExecuteStun();
+    EXPECT_EQ(tm.CountLog("Failed to start stun animation."), 1);
+    EXPECT_EQ(Playing(*brute), GraphicsAnim::GetDefaultName());
+    EXPECT_EQ(brute->GetActionState(), Character_ActionState::Stun);
+
+    c->SetActionState(Character_ActionState::Move);
+    c->GetAnimationSet()->PlayAnimation(*c, T::Walk, Name(), 1.0f, true, 0);
+    c->ForceSpeedUpdate();
+    EXPECT_FLOAT_EQ(c->GetAnimationChannels().GetChannel(0)->multiplier, c->GetRunSpeed());
+    c->ExecuteImmobilize();
+    EXPECT_FLOAT_EQ(c->GetAnimationChannels().GetChannel(0)->multiplier, 0.0f);
+}
+
+struct CompletedListener : EventHandlerInterface {
+    void HandleEvent(const GameEvent* payload) override {
+        if (const auto* done = dynamic_cast<const GameEvent_AnimationCompleted*>(payload))
+            names.push_back(done->objectName);
+    }
+    std::vector<std::string> names;
+};
+
+TEST_F(CharacterAnimationTest, QuestAnimationCompletedNamesTheCharacter) {
+    Character* c = MakeCharacter(kSwordsman);
+    ASSERT_NE(c, nullptr);
+    CompletedListener listener;
+    auto& events = Singleton<EventManager>::Get();
+    events.Register(GameEventName("AnimationCompleted"), &listener);
+    c->SendQuestAnimationCompletedEvent();
+    events.UnRegister(GameEventName("AnimationCompleted"), &listener);
+    EXPECT_EQ(listener.names, std::vector<std::string>{kSwordsman});
+}
+
+}  // namespace
+}  // namespace GAME::test
