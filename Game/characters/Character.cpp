@@ -15,12 +15,15 @@
 #include "Game/characters/CharacterEvents.h"
 #include "Game/characters/CharacterSeams.h"
 #include "Game/characters/Player.h"
+#include "Game/characters/actions/CharacterActionHandler.h"
+#include "Game/characters/actions/MoveActions.h"
 #include "Game/characters/movement/CharacterMovementManager.h"
 #include "Game/characters/movement/SlotManager.h"
 #include "Game/core/GameEngine.h"
 #include "Game/core/ObjectLookup.h"
 #include "Game/core/players/Bonus.h"
 #include "Game/rules/combat/ParametersCombat.h"
+#include "Game/rules/death/DeathManager.h"
 
 namespace GAME {
 
@@ -110,7 +113,8 @@ constexpr AbsorptionKeys kAbsorptionKeys[] = {
 }  // namespace
 
 Character::Character()
-    : mMovement(std::make_unique<CharacterMovementManager>(*this)),
+    : mActionHandler(std::make_unique<CharacterActionHandler>()),
+      mMovement(std::make_unique<CharacterMovementManager>(*this)),
       mAttackSlots(std::make_unique<SlotManager>(*this)),
       mDefenseSlots(std::make_unique<SlotManager>(*this)) {
     mCombatManager->AssignParent(this);
@@ -494,8 +498,16 @@ void Character::RestoreLifeState() {
         StopAnimations();
         SetVisibility(false);
         PhysicsEngine::Get().RemoveEntityFromSimulation(this);
-    } else if (mInitialActionState != Character_ActionState::Move &&
-               mInitialActionState != Character_ActionState::Walk && mAnimationSet != nullptr) {
+    } else if (mInitialActionState == Character_ActionState::Move) {
+        // Without a skill manager no stored skill turns back into a reference.
+        if (mInitialAttackSkill != 0)
+            ReportCharacterSeam(CharacterSeam::SkillManagerGetSkillReference);
+        mActionHandler->Execute(std::make_unique<MoveToAction>(
+            GetObjectId(), GetPosition(), mInitialPathTarget, mInitialAttackTarget, 0, 1.0f));
+    } else if (mInitialActionState == Character_ActionState::Walk) {
+        mActionHandler->Execute(std::make_unique<WalkAction>(
+            GetObjectId(), GetPosition(), mInitialPathTarget, mInitialAttackTarget));
+    } else if (mAnimationSet) {
         // A restored character that was not on its way stands in its attack idle.
         mAnimationSet->PlayAnimation(*this, AnimationSet_Type::AttackIdle, Name(), 1.0f, true, 0);
     }
@@ -852,6 +864,48 @@ std::uint32_t Character::SubtractMoney(std::uint32_t amount) {
 
 void Character::GetActiveStatusSkills(std::vector<std::string>& names) const {
     names.insert(names.end(), mStatusSkills.begin(), mStatusSkills.end());
+}
+
+}  // namespace GAME
+
+// What the character's actions drive.
+namespace GAME {
+
+bool Character::StartSkill(std::uint32_t, std::uint32_t, const WorldVec3&, int) {
+    mBio.BioIsTainted();
+    ReportCharacterSeam(CharacterSeam::SkillManagerStartSkill);
+    return false;
+}
+
+void Character::SkillWarmUp(std::uint32_t, bool ending) {
+    ReportCharacterSeam(CharacterSeam::SkillManagerSkillWarmUp);
+    if (ending && mWarmUpSpeed) {
+        mWarmUpSpeed = false;
+        ForceSpeedUpdate();
+    }
+}
+
+void Character::CancelSkillAction(std::uint32_t) {
+    ReportCharacterSeam(CharacterSeam::SkillManagerCancelSkillAction);
+}
+
+void Character::PlayStunSound() {
+    if (SoundPak* sound = GetSoundPak(StunSound))
+        sound->Play(GetCoords().GetPosition());
+}
+
+void Character::PlayLoopingRunningSound() {
+    SoundPak* sound = GetSoundPak(LoopingRunning);
+    if (!sound || sound->IsPlaying())
+        return;
+    sound->Play(GetPathPosition(), true);
+    sound->Track(GetObjectId());
+}
+
+void Character::StopLoopingRunningSound() {
+    SoundPak* sound = GetSoundPak(LoopingRunning);
+    if (sound && sound->IsPlaying())
+        sound->FadeLastPlayedSound(static_cast<float>(mLoopingRunningSoundFadeTime));
 }
 
 }  // namespace GAME

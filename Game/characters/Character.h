@@ -30,8 +30,12 @@
 
 namespace GAME {
 
+class AnimationSet;
 class Bonus;
 class CharacterMovementManager;
+class CharacterActionHandler;
+class DeathManager;
+class Name;
 class GraphicsAnim;
 class ParametersCombat;
 class Path;
@@ -383,6 +387,18 @@ public:
     // Cleared by a "StopRotation" animation event.
     void SetRotateTowardsTarget(bool on) { mRotateTowardsTarget = on; }
 
+    // What the character's actions drive.
+    CharacterActionHandler& GetActionHandler() { return *mActionHandler; }
+    // The death handlers of the character; null when it has none.
+    DeathManager* GetDeathManager() { return mDeathManager.get(); }
+    bool StartSkill(std::uint32_t skillId, std::uint32_t targetId, const WorldVec3& point,
+                    int seed);
+    void SkillWarmUp(std::uint32_t skillId, bool ending);
+    void CancelSkillAction(std::uint32_t skillId);
+    void PlayStunSound();
+    void PlayLoopingRunningSound();
+    void StopLoopingRunningSound();
+
     // Movement (Game/characters/movement/CharacterMovement.cpp).
     int GetSize() const { return static_cast<int>(mPathingSize); }
     float GetExtents() const;
@@ -567,6 +583,8 @@ private:
     AnimationSound mAnimationSounds;
     bool mForcedUpdates = false;
     bool mRotateTowardsTarget = false;
+    std::unique_ptr<CharacterActionHandler> mActionHandler;
+    std::unique_ptr<DeathManager> mDeathManager;
     std::unique_ptr<CharacterMovementManager> mMovement;
     std::unique_ptr<SlotManager> mAttackSlots;
     std::unique_ptr<SlotManager> mDefenseSlots;

@@ -45,17 +45,26 @@ namespace GAME {
     X(SkillManagerUpdate, "SkillManager::Update") \
     X(SkillManagerUpdateMasteriesAllowed, "SkillManager::UpdateMasteriesAllowed") \
     X(LevelUpSoundAndEffect, "level-up sound and PFxManager::OneShotParticleEffect") \
-    X(AnimationSetPlayMovement, "AnimationSet::PlayAnimation (run and walk)") \
-    X(AnimationSetDoesAnimationExist, "AnimationSet::DoesAnimationExist") \
-    X(CharacterActionHandlerStop, "CharacterActionHandler::Stop") \
-    X(ControllerBaseCharacterEndOfPathReached, "ControllerBaseCharacter::EndOfPathReached") \
+    X(AnimationSetPlayMovement, "AnimationSet::PlayAnimation without a stance set (run and walk)") \
     X(ControllerBaseCharacterLostSlot, "ControllerBaseCharacter::LostSlot") \
     X(ControllerCharacterTeleport, "ControllerCharacter::Teleport") \
     X(ControllerAIGoToIdleState, "ControllerAI::GoToIdleState") \
     X(ControllerAIRequests, "ControllerAI::RequestAttack and RequestMove") \
     X(ControllerAIQuestCommands, "ControllerAI quest commands") \
     X(SkillRangeAndSlot, "Skill::GetRange and Skill::NeedsAttackSlot") \
-    X(SkillManagerSkillIds, "SkillManager::GetSkillIdFromReference and FindSkillId")
+    X(SkillManagerFindSkillId, "SkillManager::FindSkillId") \
+    X(SkillManagerGetSkillReference, "SkillManager::GetSkillReference") \
+    X(ControllerBaseCharacterSetTarget, "ControllerBaseCharacter::SetTarget") \
+    X(ControllerBaseCharacterEndOfPathReached, "ControllerBaseCharacter::EndOfPathReached") \
+    X(ControllerCharacterPickupItem, "ControllerCharacter::PickupItem") \
+    X(NpcOnConversationEnd, "Npc::OnConversationEnd") \
+    X(NpcOnPlayerInteract, "Npc::OnPlayerInteract") \
+    X(FixedItemRequestToUse, "FixedItem::RequestToUse") \
+    X(StrategicMovementRequestToUse, "StrategicMovementBase::RequestToUse") \
+    X(SkillManagerStartSkill, "SkillManager::StartSkill") \
+    X(SkillManagerSkillWarmUp, "SkillManager::SkillWarmUp") \
+    X(SkillManagerCancelSkillAction, "SkillManager::CancelSkillAction") \
+    X(SkillManagerGetSkillIdFromReference, "SkillManager::GetSkillIdFromReference")
 // clang-format on
 
 enum class CharacterSeam : std::size_t {

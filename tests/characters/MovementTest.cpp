@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "Engine/world/Path.h"
+#include "Game/characters/actions/CharacterActionHandler.h"
 #include "Game/characters/movement/CharacterMovementManager.h"
 #include "MovementTestSupport.h"
 
@@ -230,15 +231,60 @@ TEST_F(Movement, DisallowedRotationKeepsTheFacing) {
         Singleton<ObjectManager>::Get().CreateObjectFromFile<Character>("Records/Test/Stiff.dbr");
     ASSERT_NE(stiff, nullptr);
     World::Get().AddEntity(stiff, WorldCoords(meadow, Coords::FromOrigin(At(10, 25).local)), true);
+    stiff->InitialUpdate();
     stiff->ResetMovementManager();
+    ASSERT_FLOAT_EQ(stiff->GetRunSpeed(), 1.0f);
     stiff->RotateTowardsTarget(true);
     EXPECT_FALSE(stiff->IsRotatingTowardsTarget());
-    PlayRun(*stiff);
+    // Its own run animation carries it.
     const Walk walk = RunAcrossTheWall(*stiff, At(32, 25));
     EXPECT_EQ(walk.finalState, AS::ForcedStop);
+    ASSERT_FALSE(walk.positions.empty());
     for (float yaw : walk.yaws)
         EXPECT_FLOAT_EQ(yaw, 0.0f);
     EXPECT_LT(Flat(walk.positions.back(), At(32, 25).local), 0.05f);
+}
+
+TEST_F(Movement, RestoredRunLastsAsLongAsItsActionAndAWalkToo) {
+    Character* hero = Spawn(10, 25);
+    PlayRun(*hero);
+    hero->SetInitialStateInfo(AS::Move, At(32, 25), 0, 0);
+    hero->RestoreLifeState();
+    EXPECT_EQ(hero->GetActionState(), AS::Move);
+    ASSERT_NE(hero->GetActionHandler().GetCurrentAction(), nullptr);
+    EXPECT_EQ(hero->GetPathTarget(), At(32, 25));
+    int frames = 0;
+    while (hero->GetActionState() == AS::Move && frames++ < 1000)
+        Frame(*hero, kFrameMs);
+    // The end of the path stops the run and its action with it.
+    EXPECT_EQ(hero->GetActionState(), AS::ForcedStop);
+    EXPECT_EQ(hero->GetActionHandler().GetCurrentAction(), nullptr);
+    Frame(*hero, kFrameMs);
+    EXPECT_LT(Flat(hero->GetCoords().coords.origin, At(32, 25).local), 0.01f);
+
+    // A stored walk starts a walk the same way; the stored state is used once.
+    hero->SetInitialStateInfo(AS::Walk, At(40, 30), 0, 0);
+    hero->RestoreLifeState();
+    EXPECT_EQ(hero->GetActionState(), AS::Walk);
+    EXPECT_NE(hero->GetPath(), nullptr);
+    hero->CharacterStopMoving();
+    EXPECT_EQ(hero->GetPath(), nullptr);
+    hero->RestoreLifeState();
+    EXPECT_EQ(hero->GetActionState(), AS::ForcedStop);
+}
+
+TEST_F(Movement, WithoutARunAnimationTheCharacterStaysStanding) {
+    auto* legless =
+        Singleton<ObjectManager>::Get().CreateObjectFromFile<Character>("Records/Test/Legless.dbr");
+    ASSERT_NE(legless, nullptr);
+    World::Get().AddEntity(legless, WorldCoords(meadow, Coords::FromOrigin(At(10, 25).local)),
+                           true);
+    legless->ResetMovementManager();
+    legless->MoveTo(At(32, 25), 0.0f);
+    EXPECT_EQ(legless->GetActionState(), AS::ForcedStop);
+    EXPECT_EQ(legless->GetPath(), nullptr);
+    Frame(*legless, kFrameMs);
+    EXPECT_EQ(legless->GetCoords().coords.origin, At(10, 25).local);
 }
 
 }  // namespace

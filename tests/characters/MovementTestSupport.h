@@ -34,7 +34,10 @@ public:
             fs::copy(data / folder, mRoot / folder, fs::copy_options::recursive);
         fs::remove(mRoot / "Levels/Sample/Sample.navcache");
         fs::create_directories(mRoot / "Records/Test");
-        Write("Records/Test/Stiff.dbr", R"({"Class": "Character", "disallowRotation": true})");
+        Write("Records/Test/Stiff.dbr",
+              R"({"Class": "Character", "disallowRotation": true, "characterRunSpeed": 1.0,
+                  "unarmedRunAnim": "Creatures/Anims/Human_Run.anm"})");
+        Write("Records/Test/Legless.dbr", R"({"Class": "Character", "characterRunSpeed": 1.0})");
         Write("Records/Test/Caller.dbr",
               R"({"Class": "ProbeCharacter", "maxDistressCalls": 2, "distressCallTime": 1000,
                   "distressCallRange": 10.0, "defaultTeamMajor": "TeamMajor_Monster"})");

@@ -12,6 +12,8 @@
 #include "Game/characters/Character.h"
 #include "Game/characters/CharacterSeams.h"
 #include "Game/characters/Player.h"
+#include "Game/characters/actions/CharacterActionHandler.h"
+#include "Game/characters/anim/AnimationSet.h"
 #include "Game/characters/movement/CharacterMovementManager.h"
 #include "Game/characters/movement/SlotManager.h"
 #include "Game/core/GameEngine.h"
@@ -20,15 +22,16 @@ namespace GAME {
 
 namespace {
 
-// The animation types a move plays.
-constexpr int kRunAnimation = 5;
-constexpr int kWalkAnimation = 6;
-
-// The character's animation sets are not built yet: the run or walk is taken as started, and
-// the body shows whatever clip its actor plays.
-bool PlayMovementAnimation(Character&, int, float) {
-    ReportCharacterSeam(CharacterSeam::AnimationSetPlayMovement);
-    return true;
+// Plays the run or walk of the current stance. A character without any set yet (its stance
+// loaders are not on this branch) is taken as moving, and its body shows whatever its actor plays.
+bool PlayMovementAnimation(Character& character, AnimationSet_Type type, float speed,
+                           unsigned count) {
+    AnimationSet* set = character.GetAnimationSet();
+    if (!set) {
+        ReportCharacterSeam(CharacterSeam::AnimationSetPlayMovement);
+        return true;
+    }
+    return set->PlayAnimation(character, type, Name(), speed, true, count);
 }
 
 // The range of a skill and whether it needs an attack slot; false when the id names no skill
@@ -159,8 +162,7 @@ void Character::GoIdle() {
 }
 
 bool Character::CanWalk() const {
-    ReportCharacterSeam(CharacterSeam::AnimationSetDoesAnimationExist);
-    return false;
+    return mAnimationSet && mAnimationSet->DoesAnimationExist(AnimationSet_Type::Walk);
 }
 
 void Character::MoveTo(const WorldVec3& target, float) {
@@ -172,7 +174,7 @@ void Character::MoveTo(const WorldVec3& target, float) {
     if (GetActionState() == Character_ActionState::Move)
         return;
     SetActionState(Character_ActionState::Move);
-    if (!PlayMovementAnimation(*this, kRunAnimation, GetRunSpeed())) {
+    if (!PlayMovementAnimation(*this, AnimationSet_Type::Run, GetRunSpeed(), 0)) {
         mMovement->Reset();
         SetActionState(Character_ActionState::ForcedStop);
     }
@@ -189,13 +191,13 @@ void Character::WalkTo(const WorldVec3& target, float) {
     if (GetActionState() == Character_ActionState::Walk)
         return;
     SetActionState(Character_ActionState::Walk);
-    if (!PlayMovementAnimation(*this, kWalkAnimation, 1.0f))
+    if (!PlayMovementAnimation(*this, AnimationSet_Type::Walk, 1.0f, 1))
         CharacterStopMoving();
 }
 
 void Character::CharacterStopMoving() {
     if (IsMoving()) {
-        ReportCharacterSeam(CharacterSeam::CharacterActionHandlerStop);
+        mActionHandler->Stop();
         mMovement->ClearPath();
         SetActionState(Character_ActionState::ForcedStop);
     }
@@ -203,7 +205,7 @@ void Character::CharacterStopMoving() {
 }
 
 void Character::CharacterStop() {
-    ReportCharacterSeam(CharacterSeam::CharacterActionHandlerStop);
+    mActionHandler->Stop();
     mMovement->Reset();
     SetActionState(Character_ActionState::ForcedStop);
 }

@@ -28,7 +28,7 @@ void Character::SetCurrentAttackTarget(std::uint32_t id, const WorldVec3& positi
     mAttackTargetPosition = position;
     // Without a skill manager no reference names a skill.
     if (skillReference >= 0)
-        ReportCharacterSeam(CharacterSeam::SkillManagerSkillIds);
+        ReportCharacterSeam(CharacterSeam::SkillManagerGetSkillIdFromReference);
     mAttackSkillId = 0;
 }
 
@@ -124,7 +124,7 @@ void Character::QuestCommandWalk(std::uint32_t, const WorldVec3&, bool) {
 }
 
 void Character::QuestCommandUseSkill(const std::string&, std::uint32_t, bool) {
-    ReportCharacterSeam(CharacterSeam::SkillManagerSkillIds);
+    ReportCharacterSeam(CharacterSeam::SkillManagerFindSkillId);
     ReportCharacterSeam(CharacterSeam::ControllerAIQuestCommands);
 }
 
