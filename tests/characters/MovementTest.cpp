@@ -9,6 +9,7 @@
 #include "Engine/world/Path.h"
 #include "Game/characters/actions/CharacterActionHandler.h"
 #include "Game/characters/movement/CharacterMovementManager.h"
+#include "Game/characters/movement/SlotManager.h"
 #include "MovementTestSupport.h"
 
 namespace GAME::test {
@@ -181,6 +182,15 @@ TEST_F(Movement, TurnsBetweenItsRotationLimits) {
     const Vec3 side(std::cos(before), 0, -std::sin(before));
     hero->RotateTowards(10, side * 3.0f, here);
     EXPECT_NEAR(AngleBetween(Yaw(*hero), before), 0.105f, 1e-4f);
+    // Attacking with the rotate flag, the frame turns it towards its target.
+    Character* target = Spawn(30, 40);
+    hero->SetActionState(AS::Attack);
+    hero->SetCurrentAttackTarget(target->GetObjectId(), target->GetPosition(), -1);
+    hero->RotateTowardsTarget(true);
+    for (int i = 0; i < 30; ++i)
+        Frame(*hero, kFrameMs);
+    EXPECT_NEAR(Yaw(*hero), std::atan2(-1.0f, 0.0f), 1e-4f);
+    hero->SetActionState(AS::ForcedStop);
     // Too short a direction, or a vertical one, keeps the facing but still places it.
     const float kept = Yaw(*hero);
     WorldVec3 moved = here;
@@ -221,6 +231,13 @@ TEST_F(Movement, SmallQueriesAndTheirEdges) {
     ASSERT_TRUE(point.IsValid());
     EXPECT_NEAR(Flat(point.local, foe->GetPathPosition().local), 1.0f, 0.05f);
     EXPECT_LT(point.local.x, 44.0f);
+    // A friend is guarded from a slot of its defense ring, both extents and 2 away.
+    Character* friendly = Spawn(44, 30);
+    friendly->GetDefenseSlots().SetNumSlots(4);
+    const WorldVec3 guard = walker->GetMoveToPoint(friendly->GetObjectId(), 0, WorldVec3());
+    ASSERT_TRUE(guard.IsValid());
+    EXPECT_NEAR(Flat(guard.local, friendly->GetPathPosition().local), 3.0f, 1e-4f);
+    EXPECT_EQ(friendly->GetDefenseSlots().GetOccupant(1), walker->GetObjectId());
     // Its own id: where it stands.
     EXPECT_EQ(walker->GetMoveToPoint(walker->GetObjectId(), 0, WorldVec3()),
               walker->GetPathPosition());
