@@ -92,7 +92,8 @@ void Character::GetPathGenerationParams(PathGenerationParams& params) {
 Sphere Character::GetRegionBoundingSphere() const {
     Vec3 min, max;
     GetPoseBounds(min, max);
-    return Sphere{GetCoords().coords.origin + GetCenterOfMass(), (max.y - min.y) * 0.5f};
+    // The centre of mass is the middle of the same box.
+    return Sphere{GetCoords().coords.origin + (min + max) * 0.5f, (max.y - min.y) * 0.5f};
 }
 
 WorldVec3 Character::GetPathPosition() const {
