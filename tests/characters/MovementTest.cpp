@@ -156,6 +156,19 @@ TEST_F(Movement, TeleportStopsAndPlacesOnTheFloor) {
     Frame(*hero, kFrameMs);
     ASSERT_EQ(hero->GetActionState(), AS::Move);
 
+    // Another machine's report of its position: a small drift is ignored, a larger one
+    // re-plans the run from the reported point to the same target.
+    const WorldVec3 before = hero->GetPathPosition();
+    WorldVec3 drift = before;
+    drift.Translate(Vec3(0.3f, 0, 0));
+    hero->UpdatePathPosition(drift);
+    EXPECT_EQ(hero->GetPathPosition(), before);
+    hero->UpdatePathPosition(At(12, 20));
+    EXPECT_EQ(hero->GetPathPosition(), At(12, 20));
+    EXPECT_EQ(hero->GetPathTarget(), At(32, 25));
+    ASSERT_NE(hero->GetPath(), nullptr);
+    EXPECT_LT(Flat(hero->GetPath()->GetStart().local, At(12, 20).local), 0.05f);
+
     const WorldVec3 ground = At(40, 58);
     hero->TeleportToLocation(WorldCoords(meadow, Coords::FromOrigin(Vec3(40, 9, 58))));
     EXPECT_EQ(hero->GetActionState(), AS::ForcedStop);
