@@ -1,5 +1,7 @@
 // Actor's animation operations: thin forwards to its AnimationChannels, plus the attach points of
 // its skeleton. (Actor is declared in Engine/object/Object.h.)
+#include <array>
+
 #include "Engine/anim/AnimationChannels.h"
 #include "Engine/anim/AnimationLibrary.h"
 #include "Engine/anim/GraphicsAnim.h"
@@ -55,6 +57,53 @@ WorldCoords Actor::GetAttachedCoords(const Name& attachPoint) const {
 
 bool Actor::HasRigidBodyData() const {
     return GetPose().GetNumBones() > 1;
+}
+
+Vec3 Actor::GetMotion() const {
+    const AnimationChannels::Channel* channel = mAnimation->GetChannel(0);
+    if (!channel || !channel->playing || !channel->anim || channel->anim->GetLengthMs() <= 0.0f)
+        return Vec3();
+    const GraphicsAnim& anim = *channel->anim;
+    const Skeleton* skeleton = anim.GetSkeleton();
+    Vec3 displacement;
+    for (const AnimationBoneMotion& motion : anim.GetBoneMotions())
+        if (skeleton && motion.bone >= 0 && motion.bone < skeleton->GetNumBones() &&
+            skeleton->GetBone(motion.bone).parent < 0)
+            displacement += motion.displacement;
+    const float perSecond =
+        1000.0f / anim.GetLengthMs() * anim.GetAnimSpeed() * channel->speed * channel->multiplier;
+    return GetCoords().coords.TransformVector(displacement * perSecond);
+}
+
+void Actor::GetPoseBounds(Vec3& min, Vec3& max) const {
+    const SkeletalPose& pose = GetPose();
+    const Skeleton* skeleton = pose.GetSkeleton();
+    min = max = Vec3();
+    // Parents precede their children, so each bone's frame builds on its parent's: one pass
+    // instead of a walk up the chain per bone (local avoidance asks this many times a frame).
+    constexpr int kMaxBones = 128;
+    std::array<Coords, kMaxBones> frames;
+    for (int i = 0; i < pose.GetNumBones(); ++i) {
+        Vec3 at;
+        if (i < kMaxBones) {
+            const int parent = skeleton->GetBone(i).parent;
+            const auto index = static_cast<std::size_t>(i);
+            frames[index] = parent >= 0
+                                ? frames[static_cast<std::size_t>(parent)] * pose.GetLocalCoords(i)
+                                : pose.GetLocalCoords(i);
+            at = frames[index].origin;
+        } else {
+            at = pose.GetAbsCoords(i).origin;
+        }
+        min = i == 0 ? at : min.Min(at);
+        max = i == 0 ? at : max.Max(at);
+    }
+}
+
+Vec3 Actor::GetCenterOfMass() const {
+    Vec3 min, max;
+    GetPoseBounds(min, max);
+    return (min + max) * 0.5f;
 }
 
 WorldCoords Actor::GetAttachedCoords(const char* attachPoint) const {

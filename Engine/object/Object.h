@@ -145,6 +145,13 @@ public:
     WorldCoords GetAttachedCoords(const char* attachPoint) const;
     // A ragdoll needs bones to hang its bodies on.
     bool HasRigidBodyData() const;
+    // The velocity (units per second, region space) at which the clip on channel 0 carries the
+    // actor: its root bones' displacement over a pass, at the channel's speed, turned with the
+    // actor. Zero while channel 0 plays nothing.
+    Vec3 GetMotion() const;
+    // The box around the bones of the current pose, in the actor's own space, and its centre.
+    void GetPoseBounds(Vec3& min, Vec3& max) const;
+    Vec3 GetCenterOfMass() const;
     AnimationChannels& GetAnimationChannels() { return *mAnimation; }
     const AnimationChannels& GetAnimationChannels() const { return *mAnimation; }
 

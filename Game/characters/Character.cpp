@@ -17,6 +17,10 @@
 #include "Game/characters/CharacterEvents.h"
 #include "Game/characters/CharacterSeams.h"
 #include "Game/characters/Player.h"
+#include "Game/characters/actions/CharacterActionHandler.h"
+#include "Game/characters/actions/MoveActions.h"
+#include "Game/characters/movement/CharacterMovementManager.h"
+#include "Game/characters/movement/SlotManager.h"
 #include "Game/core/GameEngine.h"
 #include "Game/core/ObjectLookup.h"
 #include "Game/core/players/Bonus.h"
@@ -118,7 +122,11 @@ constexpr AbsorptionKeys kAbsorptionKeys[] = {
 
 }  // namespace
 
-Character::Character() {
+Character::Character()
+    : mActionHandler(std::make_unique<CharacterActionHandler>()),
+      mMovement(std::make_unique<CharacterMovementManager>(*this)),
+      mAttackSlots(std::make_unique<SlotManager>(*this)),
+      mDefenseSlots(std::make_unique<SlotManager>(*this)) {
     mCombatManager->AssignParent(this);
     mSkillManager->Initialize(mCombatManager.get(), this);
     mFxManager.AttachActor(this);
@@ -283,6 +291,8 @@ void Character::Load(const LoadTable& table) {
 
     mNumAttackSlots = table.GetInt("numAttackSlots", 4);
     mNumDefenseSlots = table.GetInt("numDefenseSlots", 4);
+    mAttackSlots->SetNumSlots(static_cast<unsigned int>(std::max(mNumAttackSlots, 0)));
+    mDefenseSlots->SetNumSlots(static_cast<unsigned int>(std::max(mNumDefenseSlots, 0)));
     mTweakSpineOnTurn = table.GetBool("tweakSpineOnTurn", false);
 
     mDeleteBehavior = table.GetString("deleteBehavior");
@@ -370,13 +380,16 @@ void Character::UpdateSelf(int ms) {
     // The frame's time is the game clock's, so every machine sees the same frame.
     mFrameTimer.Update(0);
     mFrameElapsed = mFrameTimer.GetElapsedTime();
+    // Never below zero: a call is allowed again exactly when the countdown has run out.
     if (mDistressCountdown > 0)
-        mDistressCountdown -= ms;
+        mDistressCountdown = std::max(mDistressCountdown - ms, 0);
     mFxManager.Update(static_cast<int>(mFrameElapsed));
     if (mLifeState != Character_LifeState::Dead) {
+        RotateTowardsAttackTarget(ms);
         // The combat manager's own steps end with its duration damage.
         mCombatManager->Update(ms);
         mAuraManager.Update(*this, ms);
+        FollowPath(ms);
         UpdateDeathManager(static_cast<int>(mFrameElapsed));
     }
     mPlayStats.Update(ms);
@@ -588,18 +601,6 @@ void Character::AllyAttacked(std::uint32_t, std::uint32_t) {
     ReportCharacterSeam(CharacterSeam::ControllerCombatAllyAttacked);
 }
 
-bool Character::ShouldUseDistressCall() const {
-    return mDistressCall && mDistressCallsLeft > 0 && mDistressCountdown >= 0;
-}
-
-void Character::DoDistressCall(std::uint32_t) {
-    ReportCharacterSeam(CharacterSeam::ControllerCombatDistressCall);
-}
-
-void Character::TeleportToLocation(const WorldCoords& coords) {
-    SetCoords(coords);
-}
-
 void Character::StartRespawn(const WorldCoords& coords) {
     TeleportToLocation(coords);
     mBio.ReloadValues();
@@ -620,8 +621,16 @@ void Character::RestoreLifeState() {
         StopAnimations();
         SetVisibility(false);
         PhysicsEngine::Get().RemoveEntityFromSimulation(this);
-    } else if (mInitialActionState != Character_ActionState::Move &&
-               mInitialActionState != Character_ActionState::Walk && mAnimationSet != nullptr) {
+    } else if (mInitialActionState == Character_ActionState::Move) {
+        // Without a skill manager no stored skill turns back into a reference.
+        if (mInitialAttackSkill != 0)
+            ReportCharacterSeam(CharacterSeam::SkillManagerGetSkillReference);
+        mActionHandler->Execute(std::make_unique<MoveToAction>(
+            GetObjectId(), GetPosition(), mInitialPathTarget, mInitialAttackTarget, 0, 1.0f));
+    } else if (mInitialActionState == Character_ActionState::Walk) {
+        mActionHandler->Execute(std::make_unique<WalkAction>(
+            GetObjectId(), GetPosition(), mInitialPathTarget, mInitialAttackTarget));
+    } else if (mAnimationSet) {
         // A restored character that was not on its way stands in its attack idle.
         mAnimationSet->PlayAnimation(*this, AnimationSet_Type::AttackIdle, Name(), 1.0f, true, 0);
     }
@@ -974,6 +983,48 @@ std::uint32_t Character::SubtractMoney(std::uint32_t amount) {
 
 void Character::GetActiveStatusSkills(std::vector<std::string>& names) const {
     names.insert(names.end(), mStatusSkills.begin(), mStatusSkills.end());
+}
+
+}  // namespace GAME
+
+// What the character's actions drive.
+namespace GAME {
+
+bool Character::StartSkill(std::uint32_t, std::uint32_t, const WorldVec3&, int) {
+    mBio.BioIsTainted();
+    ReportCharacterSeam(CharacterSeam::SkillManagerStartSkill);
+    return false;
+}
+
+void Character::SkillWarmUp(std::uint32_t, bool ending) {
+    ReportCharacterSeam(CharacterSeam::SkillManagerSkillWarmUp);
+    if (ending && mWarmUpSpeed) {
+        mWarmUpSpeed = false;
+        ForceSpeedUpdate();
+    }
+}
+
+void Character::CancelSkillAction(std::uint32_t) {
+    ReportCharacterSeam(CharacterSeam::SkillManagerCancelSkillAction);
+}
+
+void Character::PlayStunSound() {
+    if (SoundPak* sound = GetSoundPak(StunSound))
+        sound->Play(GetCoords().GetPosition());
+}
+
+void Character::PlayLoopingRunningSound() {
+    SoundPak* sound = GetSoundPak(LoopingRunning);
+    if (!sound || sound->IsPlaying())
+        return;
+    sound->Play(GetPathPosition(), true);
+    sound->Track(GetObjectId());
+}
+
+void Character::StopLoopingRunningSound() {
+    SoundPak* sound = GetSoundPak(LoopingRunning);
+    if (sound && sound->IsPlaying())
+        sound->FadeLastPlayedSound(static_cast<float>(mLoopingRunningSoundFadeTime));
 }
 
 }  // namespace GAME

@@ -13,6 +13,7 @@
 
 #include "Engine/object/Object.h"
 #include "Engine/sys/GameTimer.h"
+#include "Engine/world/WorldShapes.h"
 #include "Game/characters/CharacterStates.h"
 #include "Game/characters/anim/AnimationSet.h"
 #include "Game/characters/anim/AnimationSound.h"
@@ -30,11 +31,18 @@
 
 namespace GAME {
 
+class AnimationSet;
 class Bonus;
-class GraphicsAnim;
+class CharacterMovementManager;
+class CharacterActionHandler;
 class DeathManager;
+class Name;
+class GraphicsAnim;
 class ParametersCombat;
+class Path;
+class SlotManager;
 class SoundPak;
+struct PathGenerationParams;
 
 // An absorption effect: shown when a defense absorbs damage of its type.
 struct CharacterDamageFx {
@@ -91,7 +99,7 @@ public:
     virtual void ReleaseImmobilize();
     virtual void ExecuteTrap();
     virtual void ReleaseTrap();
-    virtual void CharacterStop() { SetActionState(Character_ActionState::ForcedStop); }
+    virtual void CharacterStop();
     void BeginStun();
     void EndStun();
     void BeginImmobilize();
@@ -287,7 +295,8 @@ public:
     CharacterPathingSize GetPathingSize() const { return mPathingSize; }
     // Size-dependent game-wide fields are read at this index.
     std::size_t GetEffectIndex() const { return static_cast<std::size_t>(mPathingSize); }
-    float GetPathMass() const { return mPathMass; }
+    // Twice as heavy while standing.
+    float GetPathMass() const { return IsMoving() ? mPathMass : mPathMass * 2.0f; }
     void SetPathMass(float mass) { mPathMass = mass; }
     bool CausesAnger() const { return mCausesAnger; }
     float GetAngerMultiplier() const { return mAngerMultiplier; }
@@ -419,7 +428,6 @@ public:
     void SendQuestAnimationCompletedEvent() const;
     bool HasForcedUpdates() const { return mForcedUpdates; }
     // Cleared by a "StopRotation" animation event.
-    bool IsRotatingTowardsTarget() const { return mRotateTowardsTarget; }
     void SetRotateTowardsTarget(bool on) { mRotateTowardsTarget = on; }
     // What the death handlers ask of the body.
     virtual void SetPhysicsType(int type);
@@ -440,6 +448,94 @@ public:
 
     SkillManager& GetSkillManager() const { return *mSkillManager; }
 
+    // What the character's actions drive.
+    CharacterActionHandler& GetActionHandler() { return *mActionHandler; }
+    // The death handlers of the character; null when it has none.
+    DeathManager* GetDeathManager() { return mDeathManager.get(); }
+    bool StartSkill(std::uint32_t skillId, std::uint32_t targetId, const WorldVec3& point,
+                    int seed);
+    void SkillWarmUp(std::uint32_t skillId, bool ending);
+    void CancelSkillAction(std::uint32_t skillId);
+    void PlayStunSound();
+    void PlayLoopingRunningSound();
+    void StopLoopingRunningSound();
+
+    // Movement (Game/characters/movement/CharacterMovement.cpp).
+    int GetSize() const { return static_cast<int>(mPathingSize); }
+    float GetExtents() const;
+    void SetExtentsLarge();
+    void SetExtentsSmall();
+    float GetPathSlowdownLength() const;
+    bool OccludesPathing() const { return IsAlive() && !mInvisible; }
+    static void GetPathGenerationParams(PathGenerationParams& params);
+    Sphere GetRegionBoundingSphere() const;
+    WorldVec3 GetPathPosition() const;
+    Path* GetPath();
+    void UpdatePathPosition(const WorldVec3& position);
+    WorldVec3 GetPathTarget() const;
+    void SetPathPosition(const WorldVec3& position);
+    void SetPathPositionNotCoords(const WorldVec3& position);
+    void ResetMovementManager();
+    virtual bool CanMoveTo(const WorldVec3& point, float distance);
+    bool AlreadyThere(const WorldVec3& point);
+    WorldVec3 GetFurthestMoveToPoint(const WorldVec3& point);
+    bool DisallowsMovement() const { return mTrapped; }
+    WorldCoords GetFootCoords(bool left) const;
+    void SetPointOfInterest(const Vec3& point);
+    void ClearPointOfInterest() { mHasPointOfInterest = false; }
+    bool HasPointOfInterest() const { return mHasPointOfInterest; }
+    const Vec3& GetPointOfInterest() const { return mPointOfInterest; }
+    void RotateTowardsTarget(bool rotate);
+    bool IsRotatingTowardsTarget() const { return mRotateTowardsTarget; }
+    bool DisallowsRotation() const { return mDisallowRotation; }
+    float GetMinRotationSpeed() const { return mMinRotationSpeed; }
+    float GetMaxRotationSpeed() const { return mMaxRotationSpeed; }
+    void GoIdle();
+    bool CanWalk() const;
+    virtual void MoveTo(const WorldVec3& target, float blendTime);
+    virtual void WalkTo(const WorldVec3& target, float blendTime);
+    void CharacterStopMoving();
+    virtual void FollowPath(int ms);
+    void UpdatePath();
+    WorldVec3 GetMoveToPoint(std::uint32_t targetId, std::uint32_t skillId,
+                             const WorldVec3& targetPosition);
+    void RotateTowards(int ms, const Vec3& direction, const WorldVec3& position);
+    CharacterMovementManager& GetMovementManager() { return *mMovement; }
+
+    // Attack and defense slots.
+    void RequestAttackSlot(WorldVec3& out, std::uint32_t attackerId, std::uint32_t skillId);
+    void RequestDefenseSlot(WorldVec3& out, std::uint32_t defenderId, bool acceptUnchecked);
+    void ReleaseAttackSlot(std::uint32_t id);
+    void ReleaseDefenseSlot(std::uint32_t id);
+    virtual void LostSlot();
+    SlotManager& GetAttackSlots() { return *mAttackSlots; }
+    SlotManager& GetDefenseSlots() { return *mDefenseSlots; }
+
+    // Targets and queries (Game/characters/movement/CharacterTargets.cpp).
+    void SetCurrentAttackTarget(std::uint32_t id, const WorldVec3& position, int skillReference);
+    void GetCurrentAttackTarget(std::uint32_t& id, WorldVec3& position,
+                                std::uint32_t& skillId) const;
+    std::uint32_t GetCurrentAttackTargetId() const { return mAttackTargetId; }
+    static float GetTargetDistance(std::uint32_t attacker, std::uint32_t target,
+                                   std::uint32_t skill);
+    virtual bool NearTarget(std::uint32_t target, float margin);
+    const std::string& GetDistressCallGroup() const { return mDistressCallGroup; }
+    virtual WorldCoords GetChatCoords() const;
+    bool ShouldRotateWhenChatting() const { return mRotateWhenChatting; }
+    void GetConversationPartnerLocation(std::vector<WorldVec3>& out) const;
+    virtual bool WillYouChat(std::uint32_t) { return false; }
+    virtual bool ChatWith(std::uint32_t) { return false; }
+    virtual bool IsOfInterest() const { return mTouched; }
+    virtual void TouchedByPlayer() { mTouched = false; }
+    void GetLivingCharacters(std::vector<Entity*>& out, const ABBox& box);
+    void RequestAttack(std::uint32_t a, std::uint32_t b);
+    void RequestMove(std::uint32_t a, const WorldVec3& point);
+    void QuestCommandMove(std::uint32_t a, const WorldVec3& point, bool flag);
+    void QuestCommandWalk(std::uint32_t a, const WorldVec3& point, bool flag);
+    void QuestCommandUseSkill(const std::string& skill, std::uint32_t target, bool flag);
+    void SendQuestMoveCompletedEvent();
+    virtual bool CanCollide(const Entity* other) const;
+
 private:
     void AllocateAnimSets();
     void LoadAnimations();
@@ -450,6 +546,8 @@ private:
     void LoadEffectPacks();
     void BuildDeathManager();
     void UpdateDeathManager(int elapsed);
+    // Turns an attacking character towards its target while it may.
+    void RotateTowardsAttackTarget(int ms);
 
     PFxManager mFxManager;
 
@@ -552,6 +650,16 @@ private:
     AuraManager mAuraManager;
     // Reached by pointer: the const speed query takes the manager's one-shot flag.
     std::unique_ptr<SkillManager> mSkillManager = std::make_unique<SkillManager>();
+    std::unique_ptr<CharacterActionHandler> mActionHandler;
+    std::unique_ptr<CharacterMovementManager> mMovement;
+    std::unique_ptr<SlotManager> mAttackSlots;
+    std::unique_ptr<SlotManager> mDefenseSlots;
+    Vec3 mPointOfInterest;
+    bool mHasPointOfInterest = false;
+    std::uint32_t mAttackTargetId = 0;
+    WorldVec3 mAttackTargetPosition;
+    std::uint32_t mAttackSkillId = 0;
+    std::string mDistressCallGroup;
 };
 
 }  // namespace GAME

@@ -23,6 +23,11 @@ struct GameEvent_CreatureInitialUpdate : GameEvent {
     std::string objectName;
 };
 
+// "GameEvent_MoveCompleted": a character finished a move a quest asked of it.
+struct GameEvent_MoveCompleted : GameEvent {
+    std::string objectName;
+};
+
 // "GameEvent_AnimationCompleted": a quest-commanded animation of this character has ended.
 struct GameEvent_AnimationCompleted : GameEvent {
     std::string objectName;

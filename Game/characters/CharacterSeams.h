@@ -15,7 +15,6 @@ namespace GAME {
     X(ControllerCombatBeginTrap, "ControllerCombat::BeginTrap") \
     X(ControllerCombatCharacterIsDead, "ControllerCombat::CharacterIsDead") \
     X(ControllerCombatCharacterIsDying, "ControllerCombat::CharacterIsDying") \
-    X(ControllerCombatDistressCall, "ControllerCombat::DistressCall") \
     X(ControllerCombatEndImmobilize, "ControllerCombat::EndImmobilize") \
     X(ControllerCombatEndStun, "ControllerCombat::EndStun") \
     X(ControllerCombatEndTrap, "ControllerCombat::EndTrap") \
@@ -39,7 +38,27 @@ namespace GAME {
     X(CharacterActionHandlerStop, "CharacterActionHandler::Stop") \
     X(CharacterRagDollPhysics, "the character rag doll (physics type)") \
     X(MonsterLobotomize, "Monster::Lobotomize") \
-    X(MonsterBrainTransplant, "Monster::BrainTransplant")
+    X(MonsterBrainTransplant, "Monster::BrainTransplant") \
+    X(AnimationSetPlayMovement, "AnimationSet::PlayAnimation without a stance set (run and walk)") \
+    X(ControllerBaseCharacterLostSlot, "ControllerBaseCharacter::LostSlot") \
+    X(ControllerCharacterTeleport, "ControllerCharacter::Teleport") \
+    X(ControllerAIGoToIdleState, "ControllerAI::GoToIdleState") \
+    X(ControllerAIRequests, "ControllerAI::RequestAttack and RequestMove") \
+    X(ControllerAIQuestCommands, "ControllerAI quest commands") \
+    X(SkillRangeAndSlot, "Skill::GetRange and Skill::NeedsAttackSlot") \
+    X(SkillManagerFindSkillId, "SkillManager::FindSkillId") \
+    X(SkillManagerGetSkillReference, "SkillManager::GetSkillReference") \
+    X(ControllerBaseCharacterSetTarget, "ControllerBaseCharacter::SetTarget") \
+    X(ControllerBaseCharacterEndOfPathReached, "ControllerBaseCharacter::EndOfPathReached") \
+    X(ControllerCharacterPickupItem, "ControllerCharacter::PickupItem") \
+    X(NpcOnConversationEnd, "Npc::OnConversationEnd") \
+    X(NpcOnPlayerInteract, "Npc::OnPlayerInteract") \
+    X(FixedItemRequestToUse, "FixedItem::RequestToUse") \
+    X(StrategicMovementRequestToUse, "StrategicMovementBase::RequestToUse") \
+    X(SkillManagerStartSkill, "SkillManager::StartSkill") \
+    X(SkillManagerSkillWarmUp, "SkillManager::SkillWarmUp") \
+    X(SkillManagerCancelSkillAction, "SkillManager::CancelSkillAction") \
+    X(SkillManagerGetSkillIdFromReference, "SkillManager::GetSkillIdFromReference")
 // clang-format on
 
 enum class CharacterSeam : std::size_t {

@@ -14,21 +14,53 @@
 
 namespace GAME {
 
-// Base of the kinds: the acting character, bound to the packet.
+// Base of the kinds: the acting character, bound to the packet, and the move that must run
+// before the action. A pre-move follows the kind's body (true, then the position, target id,
+// skill id and float); a body without one ends with the kind's fields, so the kinds' layouts
+// stay as they are.
 class CharacterActionPacketBase : public CharacterActionPacket {
 public:
     explicit CharacterActionPacketBase(PACKET_TYPE type) : CharacterActionPacket(type) {}
     CharacterActionPacketBase(const CharacterActionPacketBase& other)
         : CharacterActionPacket(other), character(this) {
-        character = other.character;
+        CopyFrom(other);
     }
     CharacterActionPacketBase& operator=(const CharacterActionPacketBase& other) {
         CharacterActionPacket::operator=(other);
-        character = other.character;
+        CopyFrom(other);
         return *this;
     }
 
+    unsigned int PrepareOutBuffer() override;
+    void CopyInbound(const unsigned char* data, int size) override;
+
+    template <class V>
+    void VisitPreMove(V& v) {
+        v.Bool(hasPreMove);
+        if (!hasPreMove)
+            return;
+        v.Position(preMovePosition);
+        v.Word(preMoveTargetId);
+        v.Word(preMoveSkillId);
+        v.Word(preMoveValue);
+    }
+
     SmartObjectId character{this};
+    bool hasPreMove = false;
+    WorldVec3 preMovePosition;
+    unsigned int preMoveTargetId = 0;
+    unsigned int preMoveSkillId = 0;
+    float preMoveValue = 0.0f;
+
+private:
+    void CopyFrom(const CharacterActionPacketBase& other) {
+        character = other.character;
+        hasPreMove = other.hasPreMove;
+        preMovePosition = other.preMovePosition;
+        preMoveTargetId = other.preMoveTargetId;
+        preMoveSkillId = other.preMoveSkillId;
+        preMoveValue = other.preMoveValue;
+    }
 };
 
 // Kinds of one layout share a template. The idle kinds, and the item kinds, carry the

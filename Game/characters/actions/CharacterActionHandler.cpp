@@ -1,0 +1,101 @@
+#include "Game/characters/actions/CharacterActionHandler.h"
+
+#include <algorithm>
+#include <utility>
+
+namespace GAME {
+
+class CharacterActionHandler::RunningScope {
+public:
+    RunningScope(CharacterActionHandler& handler, const CharacterAction* action)
+        : mHandler(handler), mAction(action) {
+        mHandler.mRunning.push_back(action);
+    }
+    ~RunningScope() {
+        auto& running = mHandler.mRunning;
+        running.erase(std::find(running.begin(), running.end(), mAction));
+        // Deleted only once no call of it is left on the stack.
+        if (std::find(running.begin(), running.end(), mAction) != running.end())
+            return;
+        auto& retired = mHandler.mRetired;
+        std::erase_if(retired, [this](const auto& a) { return a.get() == mAction; });
+    }
+    RunningScope(const RunningScope&) = delete;
+    RunningScope& operator=(const RunningScope&) = delete;
+
+private:
+    CharacterActionHandler& mHandler;
+    const CharacterAction* mAction;
+};
+
+CharacterActionHandler::CharacterActionHandler() = default;
+CharacterActionHandler::~CharacterActionHandler() = default;
+
+void CharacterActionHandler::Execute(std::unique_ptr<CharacterAction> action) {
+    if (!action)
+        return;
+    if (mExecuting) {
+        mQueue.push_back(std::move(action));
+        return;
+    }
+    while (action) {
+        mExecuting = true;
+        Stop();
+        mCurrent = std::move(action);
+        CharacterAction* running = mCurrent.get();
+        {
+            RunningScope scope(*this, running);
+            running->Execute();
+        }
+        mExecuting = false;
+        if (mQueue.empty())
+            return;
+        action = std::move(mQueue.front());
+        mQueue.pop_front();
+    }
+}
+
+void CharacterActionHandler::Stop() {
+    if (!mCurrent)
+        return;
+    // Taken out first: whatever its Finish sets off sees no current action.
+    std::unique_ptr<CharacterAction> old = std::move(mCurrent);
+    {
+        RunningScope scope(*this, old.get());
+        old->Finish();
+    }
+    // Its Execute or callback is still running further up: it goes when that returns.
+    if (std::find(mRunning.begin(), mRunning.end(), old.get()) != mRunning.end())
+        mRetired.push_back(std::move(old));
+}
+
+CharacterActionType CharacterActionHandler::GetActionType() const {
+    return mCurrent ? mCurrent->GetType() : CharacterActionType_Base;
+}
+
+void CharacterActionHandler::AnimationCallback(const Name& event) {
+    if (!mCurrent)
+        return;
+    CharacterAction* current = mCurrent.get();
+    RunningScope scope(*this, current);
+    current->AnimationCallback(event);
+}
+
+bool CharacterActionHandler::IsActive() const {
+    return mCurrent && mCurrent->IsActive();
+}
+
+float CharacterActionHandler::GetBlendTime() const {
+    return mCurrent ? mCurrent->GetBlendTime() : 0.0f;
+}
+
+std::string CharacterActionHandler::GetActionAsString() const {
+    return "Current Action: " + (mCurrent ? mCurrent->ToString() : std::string("(no text)"));
+}
+
+void CharacterActionHandler::SetActionFilter(
+    std::unique_ptr<FilterFunction<CharacterAction>> filter) {
+    mFilter = std::move(filter);
+}
+
+}  // namespace GAME

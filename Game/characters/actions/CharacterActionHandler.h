@@ -1,0 +1,54 @@
+#pragma once
+// Runs a character's actions one at a time. A new action replaces the current one at once: the
+// old one is finished and deleted, the new one executed. Actions handed in while an action
+// executes wait in a queue and run, in the order they came, when that Execute returns.
+//
+// An action is never deleted while its own code runs: one that is replaced or stopped from
+// inside its Execute or AnimationCallback is finished at once and deleted when that call
+// returns.
+#include <deque>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "Game/characters/actions/CharacterAction.h"
+
+namespace GAME {
+
+class CharacterActionHandler {
+public:
+    CharacterActionHandler();
+    virtual ~CharacterActionHandler();
+    CharacterActionHandler(const CharacterActionHandler&) = delete;
+    CharacterActionHandler& operator=(const CharacterActionHandler&) = delete;
+
+    // Takes the action; null is ignored.
+    void Execute(std::unique_ptr<CharacterAction> action);
+    // Finishes and deletes the current action, if any.
+    void Stop();
+    CharacterActionType GetActionType() const;
+    void AnimationCallback(const Name& event);
+    bool IsActive() const;
+    float GetBlendTime() const;
+    std::string GetActionAsString() const;
+    // Kept for the controller; the handler itself never consults it.
+    virtual void SetActionFilter(std::unique_ptr<FilterFunction<CharacterAction>> filter);
+    const FilterFunction<CharacterAction>* GetActionFilter() const { return mFilter.get(); }
+
+    const CharacterAction* GetCurrentAction() const { return mCurrent.get(); }
+    std::size_t GetQueuedCount() const { return mQueue.size(); }
+
+private:
+    // Marks an action whose code runs; when it returns and the action was taken out
+    // meanwhile, the action is deleted then.
+    class RunningScope;
+
+    std::unique_ptr<CharacterAction> mCurrent;
+    std::unique_ptr<FilterFunction<CharacterAction>> mFilter;
+    bool mExecuting = false;
+    std::deque<std::unique_ptr<CharacterAction>> mQueue;
+    std::vector<const CharacterAction*> mRunning;
+    std::vector<std::unique_ptr<CharacterAction>> mRetired;
+};
+
+}  // namespace GAME

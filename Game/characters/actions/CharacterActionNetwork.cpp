@@ -1,0 +1,235 @@
+#include "Game/characters/actions/CharacterActionNetwork.h"
+
+#include <cmath>
+
+#include "Engine/Engine.h"
+#include "Engine/net/NetFaultLog.h"
+#include "Engine/net/NetworkConnectionManager.h"
+#include "Engine/object/ObjectManager.h"
+#include "Engine/sys/Machine.h"
+#include "Engine/world/World.h"
+#include "Game/characters/Character.h"
+#include "Game/characters/actions/CharacterActionHandler.h"
+#include "Game/characters/actions/CharacterActions.h"
+#include "Game/core/net/CharacterActionPackets.h"
+#include "Game/core/net/GameEngineInboundInterface.h"
+
+namespace GAME {
+
+bool SendCharacterAction(const CharacterAction& action) {
+    if (!gEngine->IsNetworkEnabled() || !action.SupportsNetwork())
+        return false;
+    NetworkConnectionManager* connections = gEngine->GetNetworkConnectionManager();
+    if (!connections || !connections->IsConnected())
+        return false;
+    std::unique_ptr<CharacterActionPacketBase> packet = action.GetNetPacket();
+    return packet && connections->SendPacket(packet.get());
+}
+
+namespace {
+
+std::unique_ptr<CharacterActionBase> BuildAction(const CharacterActionPacketBase& packet) {
+    const std::uint32_t id = packet.character.GetId();
+    switch (packet.GetType()) {
+        case PacketType::IdleActionPacket:
+            return std::make_unique<IdleAction>(id);
+        case PacketType::LongIdleActionPacket:
+            return std::make_unique<LongIdleAction>(id);
+        case PacketType::MoveToPacket: {
+            const auto& p = static_cast<const MoveToPacket&>(packet);
+            return std::make_unique<MoveToAction>(id, p.startLocation, p.worldLocation, p.targetId,
+                                                  p.skillNumber, p.speed);
+        }
+        case PacketType::WalkPacket: {
+            const auto& p = static_cast<const WalkPacket&>(packet);
+            return std::make_unique<WalkAction>(id, p.startLocation, p.worldLocation, p.targetId);
+        }
+        case PacketType::PickUpItemPacket:
+            return std::make_unique<PickUpAction>(
+                id, static_cast<const PickUpItemPacket&>(packet).itemId);
+        case PacketType::UseItemPacket:
+            return std::make_unique<UseAction>(id,
+                                               static_cast<const UseItemPacket&>(packet).itemId);
+        case PacketType::AttackPacket: {
+            const auto& p = static_cast<const AttackPacket&>(packet);
+            return std::make_unique<AttackAction>(id, p.defenderId, p.location, p.skillNumber,
+                                                  p.seed);
+        }
+        case PacketType::TakeStunPacket:
+            return std::make_unique<TakeStunAction>(id);
+        case PacketType::ImmobilizePacket:
+            return std::make_unique<ImmobilizeAction>(id);
+        case PacketType::TakeTrapPacket:
+            return std::make_unique<TakeTrapAction>(id);
+        case PacketType::DiePacket:
+            return std::make_unique<DieAction>(
+                id, static_cast<const DiePacket&>(packet).deathHandlerIds);
+        case PacketType::ChatActionPacket:
+            return std::make_unique<ChatAction>(
+                id, static_cast<const ChatActionPacket&>(packet).targetId);
+        case PacketType::PlayAnimationActionPacket: {
+            const auto& p = static_cast<const PlayAnimationActionPacket&>(packet);
+            return std::make_unique<PlayAnimationAction>(
+                id, static_cast<AnimationSet_Type>(p.animationType), p.animationName,
+                p.speedModifier, p.loop, p.iteration);
+        }
+        case PacketType::EngageNpcPacket:
+            // The two flags stay on the machine that decided the action.
+            return std::make_unique<EngageNpcAction>(
+                id, static_cast<const EngageNpcPacket&>(packet).targetId, false, false);
+        case PacketType::SpawnActionPacket:
+            return std::make_unique<SpawnAction>(id);
+        case PacketType::RespawnPacket:
+            return std::make_unique<RespawnAction>(
+                id, static_cast<const RespawnPacket&>(packet).respawnCoords);
+        default:
+            return nullptr;
+    }
+}
+
+bool Finite(float value) {
+    return std::isfinite(value);
+}
+
+bool Finite(const WorldVec3& point) {
+    return Finite(point.local.x) && Finite(point.local.y) && Finite(point.local.z);
+}
+
+bool Finite(const WorldCoords& coords) {
+    const Coords& c = coords.coords;
+    for (const Vec3* v : {&c.xAxis, &c.yAxis, &c.zAxis, &c.origin})
+        if (!Finite(WorldVec3(nullptr, *v)))
+            return false;
+    return true;
+}
+
+void Refuse(const CharacterActionPacketBase& packet, int host, const char* why) {
+    NetFaultLog::Get().Report(1, host, NetFault::Refused, packet.GetType(),
+                              "Character action %s from host %d for character %u refused: %s",
+                              GetGamePacketKindName(packet.GetType()), host,
+                              packet.character.GetId(), why);
+}
+
+// Combat states, death and coming into the world are the server's to decide.
+bool ClientMaySend(PACKET_TYPE type) {
+    switch (type) {
+        case PacketType::TakeStunPacket:
+        case PacketType::ImmobilizePacket:
+        case PacketType::TakeTrapPacket:
+        case PacketType::DiePacket:
+        case PacketType::SpawnActionPacket:
+            return false;
+        default:
+            return true;
+    }
+}
+
+// The server's vetting of a client's action; may rewrite what the server knows better. False:
+// refused (logged), nothing runs.
+bool VetClientAction(CharacterActionPacketBase& packet, int host, Character& character) {
+    const PACKET_TYPE type = packet.GetType();
+    if (!GameEngineInboundInterface::ClientMayCommand(host, type, packet.character.GetId())) {
+        Refuse(packet, host, "not the sender's character");
+        return false;
+    }
+    if (!ClientMaySend(type)) {
+        Refuse(packet, host, "the server decides this action");
+        return false;
+    }
+    if (packet.hasPreMove && (!Finite(packet.preMovePosition) || !Finite(packet.preMoveValue))) {
+        Refuse(packet, host, "pre-move not finite");
+        return false;
+    }
+    switch (type) {
+        case PacketType::MoveToPacket: {
+            auto& p = static_cast<MoveToPacket&>(packet);
+            if (!Finite(p.startLocation) || !Finite(p.worldLocation) || !Finite(p.speed)) {
+                Refuse(packet, host, "position not finite");
+                return false;
+            }
+            // A start far from where the character stands would place it there: a client
+            // moves its character by running, never by naming a new start.
+            const WorldVec3 here = character.GetCoords().GetPosition();
+            if (World::Get().GetDistanceSquared(here, p.startLocation) >
+                MoveToAction::kJumpToStartDistanceSquared) {
+                NetFaultLog::Get().Report(1, host, NetFault::Refused, type,
+                                          "MoveToPacket from host %d: start of character %u "
+                                          "replaced by its position on the server",
+                                          host, packet.character.GetId());
+                p.startLocation = here;
+            }
+            return true;
+        }
+        case PacketType::WalkPacket: {
+            const auto& p = static_cast<const WalkPacket&>(packet);
+            if (!Finite(p.startLocation) || !Finite(p.worldLocation)) {
+                Refuse(packet, host, "position not finite");
+                return false;
+            }
+            return true;
+        }
+        case PacketType::AttackPacket:
+            if (!Finite(static_cast<const AttackPacket&>(packet).location)) {
+                Refuse(packet, host, "position not finite");
+                return false;
+            }
+            return true;
+        case PacketType::PlayAnimationActionPacket: {
+            const auto& p = static_cast<const PlayAnimationActionPacket&>(packet);
+            if (p.animationType < 0 ||
+                p.animationType >= static_cast<int>(kAnimationSetTypeCount) ||
+                !Finite(p.speedModifier) || p.speedModifier < 0.0f) {
+                Refuse(packet, host, "animation out of range");
+                return false;
+            }
+            return true;
+        }
+        case PacketType::RespawnPacket:
+            // Only the dead come back, and where the server has them spawn.
+            if (character.IsAlive()) {
+                Refuse(packet, host, "the character is alive");
+                return false;
+            }
+            static_cast<RespawnPacket&>(packet).respawnCoords = character.GetSpawnPoint();
+            return Finite(character.GetSpawnPoint());
+        default:
+            return true;
+    }
+}
+
+}  // namespace
+
+std::unique_ptr<CharacterAction> BuildCharacterAction(const CharacterActionPacketBase& packet) {
+    std::unique_ptr<CharacterActionBase> action = BuildAction(packet);
+    if (action && packet.hasPreMove)
+        action->SetPreMoveData(packet.preMovePosition, packet.preMoveTargetId,
+                               packet.preMoveSkillId, packet.preMoveValue);
+    return action;
+}
+
+void ReceiveCharacterAction(NetPacket& received) {
+    auto& packet = static_cast<CharacterActionPacketBase&>(received);
+    const int host = packet.GetHeader().sourceHost;
+    Character* character =
+        Singleton<ObjectManager>::Get().GetObject<Character>(packet.character.GetId());
+    if (!character) {
+        NetFaultLog::Get().Report(2, host, NetFault::ObjectsMissing, packet.GetType(),
+                                  "Character action %s from host %d names %u, not a character",
+                                  GetGamePacketKindName(packet.GetType()), host,
+                                  packet.character.GetId());
+        return;
+    }
+    const bool fromClient = gEngine->IsServer() && host > 0;
+    if (fromClient && !VetClientAction(packet, host, *character))
+        return;
+    std::unique_ptr<CharacterAction> action = BuildCharacterAction(packet);
+    if (!action)
+        return;
+    character->GetActionHandler().Execute(std::move(action));
+    // The server passes a client's action on, so every machine runs it once.
+    if (fromClient)
+        if (NetworkConnectionManager* connections = gEngine->GetNetworkConnectionManager())
+            connections->SendToAllClientsExcept(host, &packet);
+}
+
+}  // namespace GAME

@@ -1,0 +1,365 @@
+// Character's movement operations: where to stand to reach a target, starting and stopping a
+// run or a walk, following the path each frame, turning, teleporting, and the attack and
+// defense slots around the character.
+#include <cmath>
+
+#include "Engine/anim/SkeletalPose.h"
+#include "Engine/object/ObjectManager.h"
+#include "Engine/sys/Machine.h"
+#include "Engine/world/Path.h"
+#include "Engine/world/PathFinder.h"
+#include "Engine/world/World.h"
+#include "Game/characters/Character.h"
+#include "Game/characters/CharacterSeams.h"
+#include "Game/characters/Player.h"
+#include "Game/characters/actions/CharacterActionHandler.h"
+#include "Game/characters/anim/AnimationSet.h"
+#include "Game/characters/movement/CharacterMovementManager.h"
+#include "Game/characters/movement/SlotManager.h"
+#include "Game/core/GameEngine.h"
+
+namespace GAME {
+
+namespace {
+
+// Plays the run or walk of the current stance. A character without any set yet (its stance
+// loaders are not on this branch) is taken as moving, and its body shows whatever its actor plays.
+bool PlayMovementAnimation(Character& character, AnimationSet_Type type, float speed,
+                           unsigned count) {
+    AnimationSet* set = character.GetAnimationSet();
+    if (!set) {
+        ReportCharacterSeam(CharacterSeam::AnimationSetPlayMovement);
+        return true;
+    }
+    return set->PlayAnimation(character, type, Name(), speed, true, count);
+}
+
+// The range of a skill and whether it needs an attack slot; false when the id names no skill
+// (skills are not built yet, so only id 0 is known to name none without asking).
+bool LookUpSkill(std::uint32_t skillId, float& range, bool& needsSlot) {
+    range = 0.0f;
+    needsSlot = false;
+    if (skillId != 0)
+        ReportCharacterSeam(CharacterSeam::SkillRangeAndSlot);
+    return false;
+}
+
+Character* FindCharacter(std::uint32_t id) {
+    return id != 0 ? Singleton<ObjectManager>::Get().GetObject<Character>(id) : nullptr;
+}
+
+// The axis-aligned rotation of a vector about +y by `angle`, turning +z towards +x.
+Vec3 RotateAboutY(const Vec3& v, float angle) {
+    const float c = std::cos(angle), s = std::sin(angle);
+    return Vec3(v.x * c + v.z * s, v.y, v.z * c - v.x * s);
+}
+
+}  // namespace
+
+float Character::GetExtents() const {
+    switch (mPathingSize) {
+        case CharacterPathingSize::Medium:
+            return 1.0f;
+        case CharacterPathingSize::Large:
+            return 1.75f;
+        default:
+            return 0.5f;
+    }
+}
+
+void Character::SetExtentsLarge() {
+    mPathingSize = CharacterPathingSize::Large;
+    SetBoundingRadius(GetBoundingRadius() + 1.0f);
+}
+
+void Character::SetExtentsSmall() {
+    mPathingSize = CharacterPathingSize::Small;
+    SetBoundingRadius(GetBoundingRadius() - 1.0f);
+}
+
+float Character::GetPathSlowdownLength() const {
+    return gGameEngine ? gGameEngine->GetPathSlowdownLength() : 0.0f;
+}
+
+void Character::GetPathGenerationParams(PathGenerationParams& params) {
+    params.cornerMergeDistance = 0.1f;
+    params.searchHorizontal = 0.4f;
+    params.searchVertical = 0.5f;
+    params.areaCost = 1.0f;
+    params.goalOffset = Vec3(0.0f, 0.0f, 0.0f);
+}
+
+Sphere Character::GetRegionBoundingSphere() const {
+    Vec3 min, max;
+    GetPoseBounds(min, max);
+    // The centre of mass is the middle of the same box.
+    return Sphere{GetCoords().coords.origin + (min + max) * 0.5f, (max.y - min.y) * 0.5f};
+}
+
+WorldVec3 Character::GetPathPosition() const {
+    return mMovement->GetPathPosition();
+}
+
+Path* Character::GetPath() {
+    return mMovement->GetPath();
+}
+
+void Character::UpdatePathPosition(const WorldVec3& position) {
+    mMovement->UpdatePathPosition(position);
+}
+
+WorldVec3 Character::GetPathTarget() const {
+    return GetActionState() == Character_ActionState::Move ? mMovement->GetPathTarget()
+                                                           : WorldVec3();
+}
+
+void Character::SetPathPosition(const WorldVec3& position) {
+    WorldCoords coords = GetCoords();
+    coords.SetPosition(position);
+    World::Get().SetCoords(this, coords);
+    mMovement->SetPathPosition(position);
+}
+
+void Character::SetPathPositionNotCoords(const WorldVec3& position) {
+    mMovement->SetPathPositionNoJump(position);
+}
+
+void Character::ResetMovementManager() {
+    mMovement->Reset();
+}
+
+bool Character::CanMoveTo(const WorldVec3& point, float distance) {
+    return mMovement->CanMoveTo(GetPathPosition(), point, distance, 0.0f);
+}
+
+bool Character::AlreadyThere(const WorldVec3& point) {
+    return mMovement->AlreadyThere(GetPathPosition(), point);
+}
+
+WorldVec3 Character::GetFurthestMoveToPoint(const WorldVec3& point) {
+    return World::Get().GetPathFinder().GetFurthestPoint(GetSize(), GetPathPosition(), point);
+}
+
+WorldCoords Character::GetFootCoords(bool left) const {
+    WorldCoords coords = GetCoords();
+    Coords bone;
+    if (GetPose().GetAbsCoords(Name::Create(left ? "Bone_L_Foot" : "Bone_R_Foot"), bone))
+        coords.coords.origin = coords.coords.TransformPoint(bone.origin);
+    return coords;
+}
+
+void Character::SetPointOfInterest(const Vec3& point) {
+    mPointOfInterest = point;
+    mHasPointOfInterest = true;
+}
+
+void Character::RotateTowardsTarget(bool rotate) {
+    if (!mDisallowRotation)
+        mRotateTowardsTarget = rotate;
+}
+
+void Character::GoIdle() {
+    ReportCharacterSeam(CharacterSeam::ControllerAIGoToIdleState);
+}
+
+bool Character::CanWalk() const {
+    return mAnimationSet && mAnimationSet->DoesAnimationExist(AnimationSet_Type::Walk);
+}
+
+void Character::MoveTo(const WorldVec3& target, float) {
+    if (!target.IsValid() || !IsAlive())
+        return;
+    bool alreadyThere = false;
+    if (!mMovement->SetNewPathTarget(GetPathPosition(), target, alreadyThere) || alreadyThere)
+        return;
+    if (GetActionState() == Character_ActionState::Move)
+        return;
+    SetActionState(Character_ActionState::Move);
+    if (!PlayMovementAnimation(*this, AnimationSet_Type::Run, GetRunSpeed(), 0)) {
+        mMovement->Reset();
+        SetActionState(Character_ActionState::ForcedStop);
+    }
+}
+
+void Character::WalkTo(const WorldVec3& target, float) {
+    if (!target.IsValid() || GetLifeState() == Character_LifeState::Dead)
+        return;
+    bool alreadyThere = false;
+    if (!mMovement->SetNewPathTarget(GetPathPosition(), target, alreadyThere))
+        return;
+    if (alreadyThere)
+        ReportCharacterSeam(CharacterSeam::ControllerBaseCharacterEndOfPathReached);
+    if (GetActionState() == Character_ActionState::Walk)
+        return;
+    SetActionState(Character_ActionState::Walk);
+    if (!PlayMovementAnimation(*this, AnimationSet_Type::Walk, 1.0f, 1))
+        CharacterStopMoving();
+}
+
+void Character::CharacterStopMoving() {
+    if (IsMoving()) {
+        mActionHandler->Stop();
+        mMovement->ClearPath();
+        SetActionState(Character_ActionState::ForcedStop);
+    }
+    ReportCharacterSeam(CharacterSeam::ControllerBaseCharacterEndOfPathReached);
+}
+
+void Character::CharacterStop() {
+    mActionHandler->Stop();
+    mMovement->Reset();
+    SetActionState(Character_ActionState::ForcedStop);
+}
+
+void Character::FollowPath(int ms) {
+    if (!mMovement->Update(ms))
+        CharacterStopMoving();
+}
+
+void Character::UpdatePath() {
+    Character* target = FindCharacter(mAttackTargetId);
+    if (!target)
+        return;
+    const WorldVec3 point =
+        GetMoveToPoint(mAttackTargetId, mAttackSkillId, target->GetPathPosition());
+    const WorldVec3 at = GetPathPosition();
+    if (point.IsValid() && !(point == at)) {
+        const float distance = at.DistanceTo(point);
+        if (mMovement->GetPathTarget().IsValid() &&
+            mMovement->GetPathTarget().DistanceTo(point) <= 0.05f * distance)
+            return;
+        bool alreadyThere = false;
+        if (mMovement->SetNewPathTarget(at, point, alreadyThere))
+            return;
+    }
+    CharacterStopMoving();
+}
+
+WorldVec3 Character::GetMoveToPoint(std::uint32_t targetId, std::uint32_t skillId,
+                                    const WorldVec3& targetPosition) {
+    if (targetId == GetObjectId())
+        return GetPathPosition();
+    float range = 0.0f;
+    bool needsSlot = false;
+    const bool hasSkill = LookUpSkill(skillId, range, needsSlot);
+    WorldVec3 goal;
+    float reach = 0.0f;
+    Object* object = targetId != 0 ? Singleton<ObjectManager>::Get().GetObject(targetId) : nullptr;
+    if (object && object->IsA<Character>()) {
+        auto& target = static_cast<Character&>(*object);
+        const float extents = GetExtents() + target.GetExtents();
+        if (GetTeam().IsFriend(target.GetTeam())) {
+            WorldVec3 point;
+            if (GetActionState() == Character_ActionState::Walk) {
+                point = target.GetPosition();
+                point.Translate(point.VectorTo(GetPosition()).Unit() * (extents + 1.0f));
+                return CanMoveTo(point, 0.5f) ? point : WorldVec3();
+            }
+            target.RequestDefenseSlot(point, GetObjectId(), false);
+            return point;
+        }
+        if (hasSkill && needsSlot && !IsA<Player>()) {
+            WorldVec3 point;
+            target.RequestAttackSlot(point, GetObjectId(), skillId);
+            return point;
+        }
+        goal = target.GetPathPosition();
+        reach = hasSkill ? range + extents : extents;
+    } else if (object && object->IsA<Entity>()) {
+        // Fixed items and strategic movement points answer for themselves once they exist; any
+        // other entity is reached at the edge of its bounding sphere.
+        const auto& entity = static_cast<Entity&>(*object);
+        goal = entity.GetPosition();
+        reach = entity.GetBoundingRadius() + GetExtents();
+    } else {
+        goal = targetPosition;
+        reach = hasSkill ? range : 0.0f;
+    }
+
+    const WorldVec3 candidate = mMovement->GetPointAwayFromGoal(goal, reach);
+    if (candidate.IsValid() && CanMoveTo(candidate, 0.5f))
+        return candidate;
+    WorldVec3 from = GetPathPosition();
+    if (!from.IsValid() || !goal.IsValid())
+        return WorldVec3();
+    const Vec3 toGoal = from.VectorTo(goal);
+    const float distance = toGoal.Length() - reach;
+    if (!from.TranslateToFloor(toGoal.Unit() * distance))
+        return WorldVec3();
+    return from;
+}
+
+void Character::RotateTowards(int ms, const Vec3& direction, const WorldVec3& position) {
+    WorldCoords coords = GetCoords();
+    coords.SetPosition(position);
+    const Vec3 flat(direction.x, 0.0f, direction.z);
+    if (direction.Length() >= 0.2f && !mDisallowRotation && flat.Length() != 0.0f) {
+        const Vec3 to = flat.Unit();
+        const Vec3 facing = coords.coords.zAxis;
+        const float c = Clamp(facing.Dot(to), -1.0f, 1.0f);
+        const float speed =
+            mMaxRotationSpeed + (mMinRotationSpeed - mMaxRotationSpeed) * (c + 1.0f) * 0.5f;
+        const float step = speed * static_cast<float>(ms) * 0.001f;
+        if (std::acos(c) < step) {
+            coords.coords = Coords::FromDirection(coords.coords.origin, to, Vec3(0, 1, 0));
+        } else {
+            const float angle = facing.Cross(to).y >= 0.0f ? step : -step;
+            Coords& frame = coords.coords;
+            frame.xAxis = RotateAboutY(frame.xAxis, angle);
+            frame.yAxis = RotateAboutY(frame.yAxis, angle);
+            frame.zAxis = RotateAboutY(frame.zAxis, angle);
+        }
+    }
+    World::Get().SetCoords(this, coords);
+}
+
+void Character::RotateTowardsAttackTarget(int ms) {
+    if (GetActionState() != Character_ActionState::Attack)
+        return;
+    WorldVec3 target;
+    if (const Character* character = FindCharacter(mAttackTargetId))
+        target = character->GetPosition();
+    else if (mAttackTargetPosition.IsValid())
+        target = mAttackTargetPosition;
+    if (target.IsValid() && mRotateTowardsTarget)
+        RotateTowards(ms, GetPosition().VectorTo(target), GetPosition());
+}
+
+void Character::TeleportToLocation(const WorldCoords& coords) {
+    // No controller can take the teleport over yet.
+    ReportCharacterSeam(CharacterSeam::ControllerCharacterTeleport);
+    CharacterStopMoving();
+    WorldCoords placed = coords;
+    WorldVec3 origin = placed.GetPosition();
+    if (origin.PutOnFloor())
+        placed.SetPosition(origin);
+    World::Get().SetCoords(this, placed);
+    mMovement->Reset();
+}
+
+void Character::RequestAttackSlot(WorldVec3& out, std::uint32_t attackerId, std::uint32_t skillId) {
+    const float radius = GetTargetDistance(GetObjectId(), attackerId, skillId);
+    mAttackSlots->RequestSlot(out, attackerId, radius, false);
+}
+
+void Character::RequestDefenseSlot(WorldVec3& out, std::uint32_t defenderId, bool acceptUnchecked) {
+    const Character* defender = FindCharacter(defenderId);
+    if (!defender)
+        return;
+    const float radius = defender->GetExtents() + GetExtents() + 2.0f;
+    mDefenseSlots->RequestSlot(out, defenderId, radius, acceptUnchecked);
+}
+
+void Character::ReleaseAttackSlot(std::uint32_t id) {
+    mAttackSlots->ReleaseSlot(id);
+}
+
+void Character::ReleaseDefenseSlot(std::uint32_t id) {
+    mDefenseSlots->ReleaseSlot(id);
+}
+
+void Character::LostSlot() {
+    ReportCharacterSeam(CharacterSeam::ControllerBaseCharacterLostSlot);
+}
+
+}  // namespace GAME

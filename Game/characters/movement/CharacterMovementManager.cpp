@@ -1,0 +1,291 @@
+#include "Game/characters/movement/CharacterMovementManager.h"
+
+#include <cmath>
+
+#include "Engine/Engine.h"
+#include "Engine/media/DebugRenderManager.h"
+#include "Engine/sys/Machine.h"
+#include "Engine/world/DynamicObstacle.h"
+#include "Engine/world/World.h"
+#include "Game/characters/Character.h"
+#include "Game/characters/CharacterSeams.h"
+#include "Game/characters/Player.h"
+
+namespace GAME {
+
+namespace {
+
+float DistanceSquared(const WorldVec3& a, const WorldVec3& b) {
+    return World::Get().GetDistanceSquared(a, b);
+}
+
+// cos 45 degrees: avoid what lies at most this far off the way ahead.
+constexpr float kAvoidCone = 0.70710677f;
+
+}  // namespace
+
+CharacterMovementManager::CharacterMovementManager(Character& character) : mCharacter(&character) {}
+
+CharacterMovementManager::~CharacterMovementManager() = default;
+
+WorldVec3 CharacterMovementManager::GetPathPosition() const {
+    if (!mPathPosition.IsValid())
+        mPathPosition = mCharacter->GetPosition();
+    return mPathPosition;
+}
+
+void CharacterMovementManager::SetPathPosition(const WorldVec3& position) {
+    mPathPosition = position;
+    mLocalPosition = position;
+}
+
+bool CharacterMovementManager::AlreadyThere(const WorldVec3&, const WorldVec3& to) {
+    const WorldVec3 at = GetPathPosition();
+    return at == to || DistanceSquared(at, to) < 0.25f;
+}
+
+std::unique_ptr<Path> CharacterMovementManager::FindPath(const WorldVec3& from,
+                                                         const WorldVec3& to) {
+    if (DistanceSquared(from, to) <= 0.0001f)
+        return nullptr;
+    PathGenerationParams params;
+    Character::GetPathGenerationParams(params);
+    return World::Get().FindPath(mCharacter->GetSize(), from, to, params, 30);
+}
+
+bool CharacterMovementManager::SetNewPathTarget(const WorldVec3& from, const WorldVec3& to,
+                                                bool& alreadyThere) {
+    alreadyThere = AlreadyThere(from, to);
+    if (alreadyThere)
+        return true;
+    mPath.reset();
+    mLocalPath.reset();
+    if (mCachedPath && mCachedStart == from && mCachedEnd == to)
+        mPath = std::move(mCachedPath);
+    else
+        mPath = FindPath(from, to);
+    if (mPath) {
+        mStep = 0.0f;
+        mPathTarget = to;
+        if (DistanceSquared(to, GetPathPosition()) < 0.05f * 0.05f) {
+            mPathPosition = to;
+            mPath.reset();
+        } else {
+            mPathPosition = from;
+        }
+    }
+    return mPath != nullptr;
+}
+
+bool CharacterMovementManager::CanMoveTo(const WorldVec3& from, const WorldVec3& to,
+                                         float endDistance, float ratio) {
+    const WorldVec3 at = GetPathPosition();
+    if (DistanceSquared(to, at) < 0.1f * 0.1f)
+        return true;
+    if (mCachedPath && mCachedStart == from && mCachedEnd == to)
+        return true;
+    std::unique_ptr<Path> path = FindPath(at, to);
+    if (!path || path->GetLength() == 0.0f)
+        return false;
+    if (ratio != 0.0f && path->GetLength() / std::sqrt(DistanceSquared(from, to)) > ratio)
+        return false;
+    if (DistanceSquared(path->GetEnd(), to) > endDistance * endDistance)
+        return false;
+    mCachedPath = std::move(path);
+    mCachedStart = from;
+    mCachedEnd = to;
+    return true;
+}
+
+WorldVec3 CharacterMovementManager::GetPointAwayFromGoal(const WorldVec3& goal, float distance) {
+    if (!(distance > 0.0f))
+        return goal;
+    const std::unique_ptr<Path> path = FindPath(GetPathPosition(), goal);
+    if (!path)
+        return goal;
+    if (path->GetLength() <= distance)
+        return GetPathPosition();
+    return path->GetPointAtDistance(path->GetLength() - distance);
+}
+
+bool CharacterMovementManager::Update(int ms) {
+    float speed = 2.0f;
+    if (mCharacter->IsMoving())
+        mCharacter->UpdatePath();
+    if (mCharacter->IsMoving()) {
+        speed = CalculateSpeed();
+        CreateLocalPath(ms, speed);
+        if (!MoveDownPath(ms, speed))
+            return false;
+    }
+    UpdateCharacterPosition(ms, speed);
+    return true;
+}
+
+float CharacterMovementManager::CalculateSpeed() {
+    if (!mPath) {
+        gEngine->Log(2, "Path == NULL for %s", mCharacter->GetObjectName().c_str());
+        return 0.0f;
+    }
+    const float slowdown = Max(0.1f, mCharacter->GetPathSlowdownLength());
+    float speed = mCharacter->GetMotion().Length();
+    const float remaining = mPath->GetLength() - mStep;
+    if (remaining < slowdown)
+        speed = Max(remaining / slowdown * speed, 1.0f);
+    return speed;
+}
+
+bool CharacterMovementManager::MoveDownPath(int ms, float speed) {
+    mLocalPosition = WorldVec3();
+    if (!mPath)
+        return false;
+    mPreviousPathPosition = mPathPosition;
+    mHeading = Vec3();
+    mStep = static_cast<float>(ms) * 0.001f * speed;
+    const float length = mPath->GetLength();
+    bool going = true;
+    if (length < mStep || length < 0.05f) {
+        const WorldVec3 end = mPath->GetEnd();
+        if (end.IsValid())
+            mPathPosition = end;
+        going = false;
+    } else {
+        going = mPath->Advance(mStep, mPathPosition, mHeading);
+    }
+    if (mLocalPath && going) {
+        const float localLength = mLocalPath->GetLength();
+        const float localStep = length > 0.0f ? mStep * localLength / length : mStep;
+        if (localStep <= localLength && localLength >= 0.05f) {
+            Vec3 localHeading;
+            mLocalPath->Advance(localStep, mLocalPosition, localHeading);
+        } else if (mLocalPath->GetEnd().IsValid()) {
+            mLocalPosition = mPath->GetEnd();
+        }
+    }
+    return going;
+}
+
+bool CharacterMovementManager::WasRenderedRecently() const {
+    return mCharacter->IsVisible() && mCharacter->IsInWorld();
+}
+
+bool CharacterMovementManager::ShouldAvoid(Character& other, float speed) {
+    if (&other == mCharacter || !other.IsAlive())
+        return false;
+    if (other.GetObjectId() == mCharacter->GetCurrentAttackTargetId() ||
+        other.GetCurrentAttackTargetId() == mCharacter->GetObjectId())
+        return false;
+    if (mCharacter->NearTarget(other.GetObjectId(), 0.6f))
+        return true;
+    WorldVec3 ahead = other.GetPosition();
+    if (!ahead.IsValid())
+        return false;
+    const Vec3 motion = other.GetMotion();
+    ahead.Translate(speed > 0.0f ? motion / speed : motion);
+    const WorldVec3 at = mCharacter->GetPosition();
+    const Vec3 toTarget = at.VectorTo(mPathTarget).Unit();
+    const Vec3 toOther = at.VectorTo(ahead).Unit();
+    return toTarget.Dot(toOther) >= kAvoidCone;
+}
+
+void CharacterMovementManager::CreateLocalPath(int ms, float speed) {
+    if (!WasRenderedRecently())
+        return;
+    const WorldCoords& coords = mCharacter->GetCoords();
+    mLocalCountdown -= ms;
+    if (mLocalCountdown < 1) {
+        mLocalCountdown = crt_rand() % 201 + 200;
+        const float extents = mCharacter->GetExtents();
+        OrientedBox ahead;
+        ahead.frame = coords.coords;
+        ahead.frame.origin += coords.coords.zAxis * speed;
+        ahead.halfExtents = Vec3(2.0f * extents, 2.0f * extents, speed);
+        const ABBox box = ABBox::FromCenter(ahead.frame.origin, ahead.GetAxisAlignedBox());
+        mNearby.clear();
+        World::Get().GetEntitiesInBox(mNearby, coords.region, box, EntityListType::Actors);
+        std::size_t attached = 0;
+        for (Entity* entity : mNearby) {
+            auto* other = entity->IsA<Character>() ? static_cast<Character*>(entity) : nullptr;
+            if (!other || !ShouldAvoid(*other, speed))
+                continue;
+            if (attached == mObstacles.size())
+                mObstacles.push_back(std::make_unique<DynamicObstacle>());
+            DynamicObstacle& obstacle = *mObstacles[attached];
+            if (!obstacle.Create(other->GetRegion(), other->GetRegionBoundingSphere()))
+                continue;
+            obstacle.Attach();
+            ++attached;
+        }
+        if (attached > 0) {
+            std::unique_ptr<Path> local = FindPath(coords.GetPosition(), mPathTarget);
+            for (std::size_t i = 0; i < attached; ++i)
+                mObstacles[i]->Detach();
+            if (local) {
+                const bool poor =
+                    mPath && (local->GetLength() / mPath->GetLength() > 1.5f ||
+                              DistanceSquared(local->GetStart(), coords.GetPosition()) > 0.01f ||
+                              DistanceSquared(local->GetEnd(), mPathTarget) > 0.01f);
+                if (!poor)
+                    mLocalPath = std::move(local);
+            }
+        }
+    }
+    if (!mLocalPath && DistanceSquared(GetPathPosition(), coords.GetPosition()) > 0.01f) {
+        mLocalCountdown = crt_rand() % 201 + 200;
+        mLocalPath = FindPath(coords.GetPosition(), mPathTarget);
+    }
+}
+
+void CharacterMovementManager::UpdateCharacterPosition(int ms, float) {
+    if (gEngine->IsGameTimePaused() || mCharacter->IsAttached())
+        return;
+    const WorldVec3 at = mLocalPosition.IsValid() ? mLocalPosition : GetPathPosition();
+    WorldCoords coords = mCharacter->GetCoords();
+    coords.SetPosition(at);
+    const bool moving = mCharacter->IsMoving();
+    if (moving && mHeading.LengthSquared() != 0.0f)
+        mCharacter->RotateTowards(ms, mHeading, at);
+    else
+        World::Get().SetCoords(mCharacter, coords);
+    if (moving && ms > 0)
+        World::Get().CreateDisturbance(at, mCharacter->GetExtents(), 2.0f,
+                                       mCharacter->IsA<Player>());
+}
+
+void CharacterMovementManager::UpdatePathPosition(const WorldVec3& position) {
+    if (!mCharacter->IsMoving() || !(DistanceSquared(position, GetPathPosition()) > 0.25f))
+        return;
+    bool alreadyThere = false;
+    if (!SetNewPathTarget(position, mPathTarget, alreadyThere))
+        mCharacter->CharacterStopMoving();
+    else if (alreadyThere)
+        ReportCharacterSeam(CharacterSeam::ControllerBaseCharacterEndOfPathReached);
+}
+
+void CharacterMovementManager::ClearPath() {
+    mStep = 0.0f;
+    mPath.reset();
+    mLocalPath.reset();
+}
+
+void CharacterMovementManager::Reset() {
+    ClearPath();
+    mPathPosition = mCharacter->GetPosition();
+    mLocalPosition = mPathPosition;
+}
+
+void CharacterMovementManager::DebugRender() {
+    DebugRenderManager& debug = DebugRenderManager::Get();
+    if (mPathPosition.IsValid())
+        debug.RenderSphere(mPathPosition, 0.1f, Color{0.25f, 1.0f, 0.25f, 1.0f});
+    if (mLocalPosition.IsValid())
+        debug.RenderSphere(mLocalPosition, 0.1f, Color{0.2f, 0.2f, 1.0f, 1.0f});
+    if (mPathTarget.IsValid())
+        debug.RenderSphere(mPathTarget, 0.1f, Color{1.0f, 1.0f, 0.0f, 1.0f});
+    if (mPath)
+        mPath->DebugRender();
+    if (mLocalPath)
+        mLocalPath->DebugRender();
+}
+
+}  // namespace GAME

@@ -1,0 +1,84 @@
+#pragma once
+// How a character follows its paths: the planned path, a short local path around the
+// characters ahead of it, where it stands on them (the path position) and where they lead (the
+// path target). Each frame it advances the character, turns it and places it in the world.
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "Engine/world/Path.h"
+#include "Engine/world/Region.h"
+
+namespace GAME {
+
+class Character;
+class DynamicObstacle;
+class Entity;
+
+class CharacterMovementManager {
+public:
+    explicit CharacterMovementManager(Character& character);
+    ~CharacterMovementManager();
+    CharacterMovementManager(const CharacterMovementManager&) = delete;
+    CharacterMovementManager& operator=(const CharacterMovementManager&) = delete;
+
+    // Plans a new path. True when a path is left to follow, and when the character is already
+    // there (`alreadyThere`).
+    bool SetNewPathTarget(const WorldVec3& from, const WorldVec3& to, bool& alreadyThere);
+    // Whether the path position is within 0.5 of `to`.
+    bool AlreadyThere(const WorldVec3& from, const WorldVec3& to);
+    std::unique_ptr<Path> FindPath(const WorldVec3& from, const WorldVec3& to);
+    // Whether a path from the path position ends within `endDistance` of `to` (and, with a
+    // ratio, is at most that many times the straight distance); a path found is kept for the
+    // next SetNewPathTarget with the same ends.
+    bool CanMoveTo(const WorldVec3& from, const WorldVec3& to, float endDistance, float ratio);
+    // The point `distance` short of the goal along a path to it.
+    WorldVec3 GetPointAwayFromGoal(const WorldVec3& goal, float distance);
+
+    // The frame step; false when the end of the path came.
+    bool Update(int ms);
+    // Takes a position another machine reports: re-plans from there when it has drifted.
+    void UpdatePathPosition(const WorldVec3& position);
+    void Reset();
+    void ClearPath();
+    void DebugRender();
+
+    // Taken from the character's coordinates while it has no region.
+    WorldVec3 GetPathPosition() const;
+    void SetPathPosition(const WorldVec3& position);
+    void SetPathPositionNoJump(const WorldVec3& position) { mPathPosition = position; }
+    const WorldVec3& GetPathTarget() const { return mPathTarget; }
+    Path* GetPath() const { return mPath.get(); }
+    Path* GetLocalPath() const { return mLocalPath.get(); }
+    const WorldVec3& GetLocalPosition() const { return mLocalPosition; }
+    const Vec3& GetHeading() const { return mHeading; }
+    float GetStep() const { return mStep; }
+
+private:
+    float CalculateSpeed();
+    bool MoveDownPath(int ms, float speed);
+    void CreateLocalPath(int ms, float speed);
+    bool ShouldAvoid(Character& other, float speed);
+    void UpdateCharacterPosition(int ms, float speed);
+    // A headless engine draws every visible character in the world each frame.
+    bool WasRenderedRecently() const;
+
+    Character* mCharacter;
+    std::unique_ptr<Path> mPath;
+    float mStep = 0.0f;
+    mutable WorldVec3 mPathPosition;
+    Vec3 mHeading;
+    WorldVec3 mPathTarget;
+    WorldVec3 mPreviousPathPosition;
+    std::unique_ptr<Path> mLocalPath;
+    WorldVec3 mLocalPosition;
+    int mLocalCountdown = 0;
+    std::unique_ptr<Path> mCachedPath;
+    WorldVec3 mCachedStart;
+    WorldVec3 mCachedEnd;
+    // Kept between local re-plans so that avoidance allocates nothing once grown.
+    std::vector<Entity*> mNearby;
+    std::vector<std::unique_ptr<DynamicObstacle>> mObstacles;
+};
+
+}  // namespace GAME

@@ -1,0 +1,144 @@
+// Character's smaller operations that tell others about it or pass requests on: its attack
+// target, distances and nearness, calls for help, chat positions, quest commands and collision
+// answers.
+#include <algorithm>
+
+#include "Engine/object/ObjectManager.h"
+#include "Engine/sys/Machine.h"
+#include "Engine/world/World.h"
+#include "Game/characters/Character.h"
+#include "Game/characters/CharacterEvents.h"
+#include "Game/characters/CharacterSeams.h"
+#include "Game/characters/Player.h"
+#include "Game/items/Item.h"
+
+namespace GAME {
+
+namespace {
+
+Character* FindCharacter(std::uint32_t id) {
+    return id != 0 ? Singleton<ObjectManager>::Get().GetObject<Character>(id) : nullptr;
+}
+
+}  // namespace
+
+void Character::SetCurrentAttackTarget(std::uint32_t id, const WorldVec3& position,
+                                       int skillReference) {
+    mAttackTargetId = id;
+    mAttackTargetPosition = position;
+    // Without a skill manager no reference names a skill.
+    if (skillReference >= 0)
+        ReportCharacterSeam(CharacterSeam::SkillManagerGetSkillIdFromReference);
+    mAttackSkillId = 0;
+}
+
+void Character::GetCurrentAttackTarget(std::uint32_t& id, WorldVec3& position,
+                                       std::uint32_t& skillId) const {
+    id = mAttackTargetId;
+    position = mAttackTargetPosition;
+    skillId = mAttackSkillId;
+}
+
+float Character::GetTargetDistance(std::uint32_t attacker, std::uint32_t, std::uint32_t skill) {
+    // No skill is known yet, so no attacker has a reach to offer.
+    if (!FindCharacter(attacker))
+        return 0.0f;
+    if (skill != 0)
+        ReportCharacterSeam(CharacterSeam::SkillRangeAndSlot);
+    return 0.0f;
+}
+
+bool Character::NearTarget(std::uint32_t target, float margin) {
+    Character* other = FindCharacter(target);
+    if (!other)
+        return false;
+    const float reach = GetExtents() + other->GetExtents() + margin;
+    return World::Get().GetDistanceSquared(GetPathPosition(), other->GetPathPosition()) <=
+           reach * reach;
+}
+
+bool Character::ShouldUseDistressCall() const {
+    return mDistressCall && mDistressCallsLeft > 0 && mDistressCountdown <= 0;
+}
+
+void Character::DoDistressCall(std::uint32_t attacker) {
+    const WorldVec3 center = GetPathPosition();
+    if (!center.IsValid())
+        return;
+    std::vector<Entity*> found;
+    World::Get().GetEntitiesInSphere(found, center.region, Sphere{center.local, mDistressCallRange},
+                                     EntityListType::Actors);
+    const Team team = GetTeam();
+    for (Entity* entity : found) {
+        if (entity == this || !entity->IsA<Character>())
+            continue;
+        auto* friendly = static_cast<Character*>(entity);
+        if (team.IsFriend(friendly->GetTeam()))
+            friendly->AllyAttacked(GetObjectId(), attacker);
+    }
+}
+
+WorldCoords Character::GetChatCoords() const {
+    Vec3 min, max;
+    GetPoseBounds(min, max);
+    WorldCoords coords = GetCoords();
+    coords.coords.origin.y += (max.y - min.y) + 2.3f;
+    return coords;
+}
+
+void Character::GetConversationPartnerLocation(std::vector<WorldVec3>& out) const {
+    const Vec3 side = GetCoords().coords.xAxis * 0.9f;
+    WorldVec3 one = GetPosition();
+    one.Translate(side);
+    WorldVec3 other = GetPosition();
+    other.Translate(-side);
+    out.push_back(one);
+    out.push_back(other);
+}
+
+void Character::GetLivingCharacters(std::vector<Entity*>& out, const ABBox& box) {
+    World::Get().GetEntitiesInBox(out, GetRegion(), box);
+    std::erase_if(out, [this](Entity* entity) {
+        if (entity == this || !entity->IsA<Character>() || entity->IsA<Player>())
+            return true;
+        return !static_cast<Character*>(entity)->IsAlive();
+    });
+}
+
+void Character::RequestAttack(std::uint32_t, std::uint32_t) {
+    ReportCharacterSeam(CharacterSeam::ControllerAIRequests);
+}
+
+void Character::RequestMove(std::uint32_t, const WorldVec3&) {
+    ReportCharacterSeam(CharacterSeam::ControllerAIRequests);
+}
+
+void Character::QuestCommandMove(std::uint32_t, const WorldVec3&, bool) {
+    ReportCharacterSeam(CharacterSeam::ControllerAIQuestCommands);
+}
+
+void Character::QuestCommandWalk(std::uint32_t, const WorldVec3&, bool) {
+    if (!CanWalk())
+        return;
+    ReportCharacterSeam(CharacterSeam::ControllerAIQuestCommands);
+}
+
+void Character::QuestCommandUseSkill(const std::string&, std::uint32_t, bool) {
+    ReportCharacterSeam(CharacterSeam::SkillManagerFindSkillId);
+    ReportCharacterSeam(CharacterSeam::ControllerAIQuestCommands);
+}
+
+void Character::SendQuestMoveCompletedEvent() {
+    GameEvent_MoveCompleted completed;
+    completed.objectName = GetObjectName();
+    SendGameEvent(completed, "MoveCompleted");
+}
+
+bool Character::CanCollide(const Entity* other) const {
+    if (!other)
+        return true;
+    // Sound objects are not built yet; items and characters pass through.
+    return !other->IsA<Item>() && !other->IsA<Character>();
+}
+
+}  // namespace GAME

@@ -1,0 +1,128 @@
+#include "Game/characters/movement/SlotManager.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "Engine/object/ObjectManager.h"
+#include "Engine/sys/Machine.h"
+#include "Engine/world/PathFinder.h"
+#include "Engine/world/World.h"
+#include "Game/characters/Character.h"
+
+namespace GAME {
+
+namespace {
+
+constexpr float kTwoPi = 6.2831855f;
+
+Character* FindCharacter(std::uint32_t id) {
+    return id != 0 ? Singleton<ObjectManager>::Get().GetObject<Character>(id) : nullptr;
+}
+
+}  // namespace
+
+void SlotManager::SetNumSlots(unsigned int n) {
+    mOccupants.assign(n, 0);
+    mPositions.assign(n, WorldVec3());
+    mLastRadius = 0.0f;
+    mCandidates.reserve(n);
+}
+
+void SlotManager::ReleaseSlot(std::uint32_t id) {
+    const auto it = std::find(mOccupants.begin(), mOccupants.end(), id);
+    if (it != mOccupants.end())
+        *it = 0;
+}
+
+WorldVec3 SlotManager::CalculateSlotPosition(unsigned int index, float radius) const {
+    if (index >= mOccupants.size())
+        return WorldVec3();
+    const float angle = static_cast<float>(index) / static_cast<float>(mOccupants.size()) * kTwoPi;
+    const Vec3 offset(std::cos(angle) * radius, 0.0f, std::sin(angle) * radius);
+    WorldVec3 place = mLastCenter;
+    // Without ground under it the slot stays level with the owner; the collision test then
+    // turns it down.
+    if (!place.TranslateToFloor(offset))
+        place.Translate(offset);
+    return place;
+}
+
+void SlotManager::CalculateSlotPositions(float radius) {
+    const WorldVec3 center = mOwner->GetPathPosition();
+    if (radius == mLastRadius && center == mLastCenter)
+        return;
+    mLastRadius = radius;
+    mLastCenter = center;
+    for (unsigned int i = 0; i < mPositions.size(); ++i)
+        mPositions[i] = CalculateSlotPosition(i, radius);
+}
+
+int SlotManager::PickSlot(Character& requester, bool acceptUnchecked) {
+    // Nearest first; equal distances go to the lower index.
+    std::sort(mCandidates.begin(), mCandidates.end());
+    for (const auto& [distance, index] : mCandidates)
+        if (acceptUnchecked || requester.CanMoveTo(mPositions[index], 0.5f))
+            return static_cast<int>(index);
+    return -1;
+}
+
+void SlotManager::RequestSlot(WorldVec3& out, std::uint32_t requesterId, float radius,
+                              bool acceptUnchecked) {
+    Character* requester = FindCharacter(requesterId);
+    if (!requester || !(radius > 0.0f)) {
+        out = WorldVec3();
+        return;
+    }
+    CalculateSlotPositions(radius);
+
+    for (std::uint32_t& occupant : mOccupants) {
+        if (occupant == 0)
+            continue;
+        const Character* holder = FindCharacter(occupant);
+        if (occupant == requesterId || !holder || !holder->IsAlive())
+            occupant = 0;
+    }
+
+    PathFinder& paths = World::Get().GetPathFinder();
+    const int size = requester->GetSize();
+    const WorldVec3 from = requester->GetPathPosition();
+    World& world = World::Get();
+
+    mCandidates.clear();
+    for (unsigned int i = 0; i < mOccupants.size(); ++i)
+        if (mOccupants[i] == 0 && !paths.TestPointCollide(mPositions[i], size))
+            mCandidates.emplace_back(world.GetDistanceSquared(mPositions[i], from), i);
+    int taken = PickSlot(*requester, acceptUnchecked);
+    if (taken >= 0) {
+        mOccupants[static_cast<std::size_t>(taken)] = requesterId;
+        out = mPositions[static_cast<std::size_t>(taken)];
+        return;
+    }
+
+    // A holder of the same size that stands further from its slot than the requester gives
+    // the slot up.
+    mCandidates.clear();
+    const float extents = requester->GetExtents();
+    for (unsigned int i = 0; i < mOccupants.size(); ++i) {
+        Character* holder = FindCharacter(mOccupants[i]);
+        if (!holder || holder->GetExtents() != extents ||
+            paths.TestPointCollide(mPositions[i], size))
+            continue;
+        const float mine = world.GetDistanceSquared(mPositions[i], from);
+        if (mine < world.GetDistanceSquared(mPositions[i], holder->GetPathPosition()))
+            mCandidates.emplace_back(mine, i);
+    }
+    taken = PickSlot(*requester, acceptUnchecked);
+    if (taken >= 0) {
+        const auto index = static_cast<std::size_t>(taken);
+        Character* displaced = FindCharacter(mOccupants[index]);
+        mOccupants[index] = requesterId;
+        out = mPositions[index];
+        if (displaced)
+            displaced->LostSlot();
+        return;
+    }
+    out = WorldVec3();
+}
+
+}  // namespace GAME

@@ -1,0 +1,45 @@
+#pragma once
+// The ring of places around a character from which others attack it (attack slots) or guard it
+// (defense slots), so that several characters closing in do not crowd onto one spot.
+#include <cstdint>
+#include <utility>
+#include <vector>
+
+#include "Engine/world/Region.h"
+
+namespace GAME {
+
+class Character;
+
+class SlotManager {
+public:
+    explicit SlotManager(Character& owner) : mOwner(&owner) {}
+
+    // n free slots; their places are worked out again on the next request.
+    void SetNumSlots(unsigned int n);
+    // Gives the requester a slot and writes its place to `out`, or the empty point when none
+    // is free for it. With `acceptUnchecked` a slot need not be reachable by the requester.
+    void RequestSlot(WorldVec3& out, std::uint32_t requesterId, float radius, bool acceptUnchecked);
+    // Frees the first slot the id holds.
+    void ReleaseSlot(std::uint32_t id);
+
+    std::size_t GetNumSlots() const { return mOccupants.size(); }
+    std::uint32_t GetOccupant(std::size_t index) const { return mOccupants[index]; }
+    const WorldVec3& GetSlotPosition(std::size_t index) const { return mPositions[index]; }
+
+private:
+    void CalculateSlotPositions(float radius);
+    WorldVec3 CalculateSlotPosition(unsigned int index, float radius) const;
+    // Takes the first listed slot the requester may use; -1 when none.
+    int PickSlot(Character& requester, bool acceptUnchecked);
+
+    Character* mOwner;
+    std::vector<std::uint32_t> mOccupants;
+    std::vector<WorldVec3> mPositions;
+    WorldVec3 mLastCenter;
+    float mLastRadius = 0.0f;
+    // (squared distance to the requester, slot index), kept between requests.
+    std::vector<std::pair<float, unsigned int>> mCandidates;
+};
+
+}  // namespace GAME

@@ -1,0 +1,321 @@
+// Characters run along planned paths on the sample meadow: around its wall, slowing near the
+// end, turning within their rotation limits, stopping at the end of the path, the same on every
+// machine; plus teleports, turning and the small movement queries.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <vector>
+
+#include "Engine/world/Path.h"
+#include "Game/characters/actions/CharacterActionHandler.h"
+#include "Game/characters/movement/CharacterMovementManager.h"
+#include "Game/characters/movement/SlotManager.h"
+#include "MovementTestSupport.h"
+
+namespace GAME::test {
+namespace {
+
+using AS = Character_ActionState;
+
+// The meadow's first wall, over x and z.
+bool InsideWall(const Vec3& p) {
+    return p.x > 20.0f && p.x < 22.0f && p.z > 10.0f && p.z < 40.0f;
+}
+
+float Flat(const Vec3& a, const Vec3& b) {
+    return Vec2(a.x - b.x, a.z - b.z).Length();
+}
+
+float Yaw(const Character& c) {
+    const Vec3& z = c.GetCoords().coords.zAxis;
+    return std::atan2(z.x, z.z);
+}
+
+float AngleBetween(float a, float b) {
+    float d = std::fabs(a - b);
+    return d > 3.14159265f ? 6.2831853f - d : d;
+}
+
+struct Walk {
+    std::vector<Vec3> positions;
+    std::vector<float> yaws;
+    AS finalState = AS::Unknown;
+    int framesOnLocalPath = 0;
+};
+
+constexpr int kFrameMs = 33;
+
+// Runs a character from (10, 25) to (32, 25) across the wall, a frame at a time.
+Walk RunAcrossTheWall(Character& hero, const WorldVec3& target) {
+    Walk walk;
+    hero.MoveTo(target, 0.0f);
+    EXPECT_EQ(hero.GetActionState(), AS::Move);
+    for (int frame = 0; frame < 1000 && hero.GetActionState() == AS::Move; ++frame) {
+        gEngine->AdvanceFrame(kFrameMs);
+        hero.UpdateSelf(kFrameMs);
+        hero.PreAnimationUpdate(kFrameMs);
+        walk.positions.push_back(hero.GetCoords().coords.origin);
+        walk.yaws.push_back(Yaw(hero));
+        if (hero.GetMovementManager().GetLocalPath())
+            ++walk.framesOnLocalPath;
+    }
+    walk.finalState = hero.GetActionState();
+    return walk;
+}
+
+class Movement : public MeadowTest {};
+
+TEST_F(Movement, RunsAroundTheWallSlowsNearTheEndAndStops) {
+    Character* hero = Spawn(10, 25);
+    PlayRun(*hero);
+    const WorldVec3 target = At(32, 25);
+    const Walk walk = RunAcrossTheWall(*hero, target);
+
+    ASSERT_EQ(walk.finalState, AS::ForcedStop);
+    ASSERT_GT(walk.positions.size(), 10u);
+    EXPECT_LT(Flat(walk.positions.back(), target.local), 0.05f);
+    EXPECT_EQ(hero->GetPath(), nullptr);
+
+    float travelled = 0.0f;
+    std::vector<float> steps;
+    for (std::size_t i = 1; i < walk.positions.size(); ++i) {
+        EXPECT_FALSE(InsideWall(walk.positions[i])) << i;
+        steps.push_back(Flat(walk.positions[i], walk.positions[i - 1]));
+        travelled += steps.back();
+    }
+    // Around an end of the wall: longer than the straight 22.
+    EXPECT_GT(travelled, 30.0f);
+    // Cruising at the run clip's 5 m/s; within the last metre (the root's slowdown length)
+    // slower, but never below 1 m/s.
+    const float cruise = 5.0f * kFrameMs * 0.001f;
+    EXPECT_NEAR(steps[steps.size() / 2], cruise, 1e-3f);
+    const float slowest = 1.0f * kFrameMs * 0.001f;
+    EXPECT_LT(steps[steps.size() - 2], cruise * 0.9f);
+    for (std::size_t i = 0; i + 1 < steps.size(); ++i)
+        EXPECT_GE(steps[i], slowest - 1e-4f) << i;
+
+    // Every turn stays within the fastest rotation, and at least one corner needed turning.
+    const float fastest = hero->GetMaxRotationSpeed() * kFrameMs * 0.001f;
+    float turned = 0.0f;
+    for (std::size_t i = 1; i < walk.yaws.size(); ++i) {
+        const float turn = AngleBetween(walk.yaws[i], walk.yaws[i - 1]);
+        EXPECT_LE(turn, fastest + 1e-4f) << i;
+        turned += turn;
+    }
+    EXPECT_GT(turned, 0.5f);
+
+    // Standing, the next frame puts it on the path's end, and there it stays.
+    Frame(*hero, kFrameMs);
+    const Vec3 stopped = hero->GetCoords().coords.origin;
+    EXPECT_LT(Flat(stopped, target.local), 0.01f);
+    EXPECT_EQ(hero->GetPathPosition().local, stopped);
+    for (int i = 0; i < 5; ++i)
+        Frame(*hero, kFrameMs);
+    EXPECT_EQ(hero->GetCoords().coords.origin, stopped);
+}
+
+TEST(MovementOnTwoMachines, PositionsAreIdentical) {
+    // Two bystanders in the way make the walker plan local paths (with their C-runtime draws).
+    std::vector<Walk> walks;
+    for (int machine = 0; machine < 2; ++machine) {
+        SampleWorldCopy copy;
+        TestMachine tm{copy.Root()};
+        InitializeObjects();
+        ASSERT_TRUE(World::Get().LoadLevel("Levels/Sample/Sample.level"));
+        Region* meadow = World::Get().GetRegion("Meadow");
+        auto place = [meadow](float x, float z) {
+            auto* c = Singleton<ObjectManager>::Get().CreateObject<Character>();
+            WorldVec3 p(meadow, Vec3(x, 5, z));
+            p.PutOnFloor();
+            World::Get().AddEntity(c, WorldCoords(meadow, Coords::FromOrigin(p.local)), true);
+            c->ResetMovementManager();
+            return c;
+        };
+        Character* hero = place(10, 25);
+        place(16, 34);
+        place(16, 16);
+        PlayRun(*hero);
+        WorldVec3 target(meadow, Vec3(32, 5, 25));
+        target.PutOnFloor();
+        walks.push_back(RunAcrossTheWall(*hero, target));
+        ShutdownObjects();
+    }
+    EXPECT_EQ(walks[0].finalState, AS::ForcedStop);
+    EXPECT_GT(walks[0].framesOnLocalPath, 0);
+    ASSERT_EQ(walks[0].positions.size(), walks[1].positions.size());
+    for (std::size_t i = 0; i < walks[0].positions.size(); ++i) {
+        ASSERT_EQ(walks[0].positions[i], walks[1].positions[i]) << i;
+        ASSERT_EQ(walks[0].yaws[i], walks[1].yaws[i]) << i;
+    }
+}
+
+TEST_F(Movement, TeleportStopsAndPlacesOnTheFloor) {
+    Character* hero = Spawn(10, 25);
+    PlayRun(*hero);
+    hero->MoveTo(At(32, 25), 0.0f);
+    Frame(*hero, kFrameMs);
+    ASSERT_EQ(hero->GetActionState(), AS::Move);
+
+    // Another machine's report of its position: a small drift is ignored, a larger one
+    // re-plans the run from the reported point to the same target.
+    const WorldVec3 before = hero->GetPathPosition();
+    WorldVec3 drift = before;
+    drift.Translate(Vec3(0.3f, 0, 0));
+    hero->UpdatePathPosition(drift);
+    EXPECT_EQ(hero->GetPathPosition(), before);
+    hero->UpdatePathPosition(At(12, 20));
+    EXPECT_EQ(hero->GetPathPosition(), At(12, 20));
+    EXPECT_EQ(hero->GetPathTarget(), At(32, 25));
+    ASSERT_NE(hero->GetPath(), nullptr);
+    EXPECT_LT(Flat(hero->GetPath()->GetStart().local, At(12, 20).local), 0.05f);
+
+    const WorldVec3 ground = At(40, 58);
+    hero->TeleportToLocation(WorldCoords(meadow, Coords::FromOrigin(Vec3(40, 9, 58))));
+    EXPECT_EQ(hero->GetActionState(), AS::ForcedStop);
+    EXPECT_EQ(hero->GetPath(), nullptr);
+    EXPECT_EQ(hero->GetCoords().coords.origin, ground.local);
+    EXPECT_EQ(hero->GetPathPosition(), ground);
+    for (int i = 0; i < 3; ++i)
+        Frame(*hero, kFrameMs);
+    EXPECT_EQ(hero->GetCoords().coords.origin, ground.local);
+}
+
+TEST_F(Movement, TurnsBetweenItsRotationLimits) {
+    Character* hero = Spawn(40, 40);
+    const WorldVec3 here = hero->GetPosition();
+    // Straight behind: the fastest turn (12 rad/s), 0.12 rad in 10 ms.
+    hero->RotateTowards(10, Vec3(0, 0, -1), here);
+    EXPECT_NEAR(AngleBetween(Yaw(*hero), 0.0f), 0.12f, 1e-4f);
+    // Nearly ahead: within the step, so it faces the direction exactly.
+    const Vec3 slightly = Vec3(0.05f, 0, 1).Unit();
+    hero->RotateTowards(100, slightly, here);
+    EXPECT_NEAR(Yaw(*hero), std::atan2(slightly.x, slightly.z), 1e-5f);
+    // Sideways (cosine 0): halfway between the limits, 10.5 rad/s.
+    const float before = Yaw(*hero);
+    const Vec3 side(std::cos(before), 0, -std::sin(before));
+    hero->RotateTowards(10, side * 3.0f, here);
+    EXPECT_NEAR(AngleBetween(Yaw(*hero), before), 0.105f, 1e-4f);
+    // Attacking with the rotate flag, the frame turns it towards its target.
+    Character* target = Spawn(30, 40);
+    hero->SetActionState(AS::Attack);
+    hero->SetCurrentAttackTarget(target->GetObjectId(), target->GetPosition(), -1);
+    hero->RotateTowardsTarget(true);
+    for (int i = 0; i < 30; ++i)
+        Frame(*hero, kFrameMs);
+    EXPECT_NEAR(Yaw(*hero), std::atan2(-1.0f, 0.0f), 1e-4f);
+    hero->SetActionState(AS::ForcedStop);
+    // Too short a direction, or a vertical one, keeps the facing but still places it.
+    const float kept = Yaw(*hero);
+    WorldVec3 moved = here;
+    moved.Translate(Vec3(1, 0, 0));
+    hero->RotateTowards(10, Vec3(0.1f, 0, 0), moved);
+    hero->RotateTowards(10, Vec3(0, 2, 0), moved);
+    EXPECT_FLOAT_EQ(Yaw(*hero), kept);
+    EXPECT_EQ(hero->GetCoords().coords.origin, moved.local);
+}
+
+TEST_F(Movement, SmallQueriesAndTheirEdges) {
+    Character* hero = Spawn(40, 40);
+    // 0.49 away is already there: no path is kept.
+    WorldVec3 near = hero->GetPathPosition();
+    near.Translate(Vec3(0.49f, 0, 0));
+    EXPECT_TRUE(hero->AlreadyThere(near));
+    hero->MoveTo(near, 0.0f);
+    EXPECT_NE(hero->GetActionState(), AS::Move);
+    EXPECT_EQ(hero->GetPath(), nullptr);
+    // A point 0.05 away can be reached without planning (no ground is even needed there).
+    WorldVec3 close = hero->GetPathPosition();
+    close.Translate(Vec3(0, 0.05f, 0));
+    EXPECT_TRUE(hero->CanMoveTo(close, 0.5f));
+    // Through the wall: the path ends short of a point inside it.
+    EXPECT_FALSE(hero->CanMoveTo(WorldVec3(meadow, Vec3(21, 0, 25)), 0.1f));
+    EXPECT_TRUE(hero->CanMoveTo(At(10, 25), 0.5f));
+
+    EXPECT_FLOAT_EQ(hero->GetExtents(), 0.5f);
+    EXPECT_FLOAT_EQ(hero->GetPathMass(), 2.0f);  // standing
+    hero->SetExtentsLarge();
+    EXPECT_FLOAT_EQ(hero->GetExtents(), 1.75f);
+    EXPECT_EQ(hero->GetSize(), 2);
+
+    // A foe is approached to the edge of both bodies, along the path towards it.
+    Character* foe = Spawn(44, 40, TeamManager::DefaultPlayerTeam());
+    Character* walker = Spawn(36, 40);
+    const WorldVec3 point = walker->GetMoveToPoint(foe->GetObjectId(), 0, WorldVec3());
+    ASSERT_TRUE(point.IsValid());
+    EXPECT_NEAR(Flat(point.local, foe->GetPathPosition().local), 1.0f, 0.05f);
+    EXPECT_LT(point.local.x, 44.0f);
+    // A friend is guarded from a slot of its defense ring, both extents and 2 away.
+    Character* friendly = Spawn(44, 30);
+    friendly->GetDefenseSlots().SetNumSlots(4);
+    const WorldVec3 guard = walker->GetMoveToPoint(friendly->GetObjectId(), 0, WorldVec3());
+    ASSERT_TRUE(guard.IsValid());
+    EXPECT_NEAR(Flat(guard.local, friendly->GetPathPosition().local), 3.0f, 1e-4f);
+    EXPECT_EQ(friendly->GetDefenseSlots().GetOccupant(1), walker->GetObjectId());
+    // Its own id: where it stands.
+    EXPECT_EQ(walker->GetMoveToPoint(walker->GetObjectId(), 0, WorldVec3()),
+              walker->GetPathPosition());
+}
+
+TEST_F(Movement, DisallowedRotationKeepsTheFacing) {
+    auto* stiff =
+        Singleton<ObjectManager>::Get().CreateObjectFromFile<Character>("Records/Test/Stiff.dbr");
+    ASSERT_NE(stiff, nullptr);
+    World::Get().AddEntity(stiff, WorldCoords(meadow, Coords::FromOrigin(At(10, 25).local)), true);
+    stiff->InitialUpdate();
+    stiff->ResetMovementManager();
+    ASSERT_FLOAT_EQ(stiff->GetRunSpeed(), 1.0f);
+    stiff->RotateTowardsTarget(true);
+    EXPECT_FALSE(stiff->IsRotatingTowardsTarget());
+    // Its own run animation carries it.
+    const Walk walk = RunAcrossTheWall(*stiff, At(32, 25));
+    EXPECT_EQ(walk.finalState, AS::ForcedStop);
+    ASSERT_FALSE(walk.positions.empty());
+    for (float yaw : walk.yaws)
+        EXPECT_FLOAT_EQ(yaw, 0.0f);
+    EXPECT_LT(Flat(walk.positions.back(), At(32, 25).local), 0.05f);
+}
+
+TEST_F(Movement, RestoredRunLastsAsLongAsItsActionAndAWalkToo) {
+    Character* hero = Spawn(10, 25);
+    PlayRun(*hero);
+    hero->SetInitialStateInfo(AS::Move, At(32, 25), 0, 0);
+    hero->RestoreLifeState();
+    EXPECT_EQ(hero->GetActionState(), AS::Move);
+    ASSERT_NE(hero->GetActionHandler().GetCurrentAction(), nullptr);
+    EXPECT_EQ(hero->GetPathTarget(), At(32, 25));
+    int frames = 0;
+    while (hero->GetActionState() == AS::Move && frames++ < 1000)
+        Frame(*hero, kFrameMs);
+    // The end of the path stops the run and its action with it.
+    EXPECT_EQ(hero->GetActionState(), AS::ForcedStop);
+    EXPECT_EQ(hero->GetActionHandler().GetCurrentAction(), nullptr);
+    Frame(*hero, kFrameMs);
+    EXPECT_LT(Flat(hero->GetCoords().coords.origin, At(32, 25).local), 0.01f);
+
+    // A stored walk starts a walk the same way; the stored state is used once.
+    hero->SetInitialStateInfo(AS::Walk, At(40, 30), 0, 0);
+    hero->RestoreLifeState();
+    EXPECT_EQ(hero->GetActionState(), AS::Walk);
+    EXPECT_NE(hero->GetPath(), nullptr);
+    hero->CharacterStopMoving();
+    EXPECT_EQ(hero->GetPath(), nullptr);
+    hero->RestoreLifeState();
+    EXPECT_EQ(hero->GetActionState(), AS::ForcedStop);
+}
+
+TEST_F(Movement, WithoutARunAnimationTheCharacterStaysStanding) {
+    auto* legless =
+        Singleton<ObjectManager>::Get().CreateObjectFromFile<Character>("Records/Test/Legless.dbr");
+    ASSERT_NE(legless, nullptr);
+    World::Get().AddEntity(legless, WorldCoords(meadow, Coords::FromOrigin(At(10, 25).local)),
+                           true);
+    legless->ResetMovementManager();
+    legless->MoveTo(At(32, 25), 0.0f);
+    EXPECT_EQ(legless->GetActionState(), AS::ForcedStop);
+    EXPECT_EQ(legless->GetPath(), nullptr);
+    Frame(*legless, kFrameMs);
+    EXPECT_EQ(legless->GetCoords().coords.origin, At(10, 25).local);
+}
+
+}  // namespace
+}  // namespace GAME::test

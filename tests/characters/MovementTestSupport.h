@@ -1,0 +1,101 @@
+#pragma once
+// A private copy of the sample world (level, clips, records, texts) on a fresh machine with its
+// game root, and characters standing in the meadow. The copy keeps the navigation cache out of
+// the source tree.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include <unistd.h>
+
+#include "Engine/Engine.h"
+#include "Engine/media/GraphicsEngine.h"
+#include "Engine/object/ObjectManager.h"
+#include "Engine/world/World.h"
+#include "Game/characters/Character.h"
+#include "Game/core/GameEngine.h"
+#include "support/TestMachine.h"
+
+namespace GAME::test {
+
+class SampleWorldCopy {
+public:
+    SampleWorldCopy() {
+        static int counter = 0;
+        namespace fs = std::filesystem;
+        mRoot = fs::temp_directory_path() /
+                ("movement_test_" + std::to_string(::getpid()) + "_" + std::to_string(counter++));
+        fs::remove_all(mRoot);
+        fs::create_directories(mRoot);
+        const fs::path data = TestMachine::SampleDataDir();
+        for (const char* folder : {"Levels", "Animations", "Records", "Text"})
+            fs::copy(data / folder, mRoot / folder, fs::copy_options::recursive);
+        fs::remove(mRoot / "Levels/Sample/Sample.navcache");
+        fs::create_directories(mRoot / "Records/Test");
+        Write("Records/Test/Stiff.dbr",
+              R"({"Class": "Character", "disallowRotation": true, "characterRunSpeed": 1.0,
+                  "unarmedRunAnim": "Creatures/Anims/Human_Run.anm"})");
+        Write("Records/Test/Legless.dbr", R"({"Class": "Character", "characterRunSpeed": 1.0})");
+        Write("Records/Test/Caller.dbr",
+              R"({"Class": "ProbeCharacter", "maxDistressCalls": 2, "distressCallTime": 1000,
+                  "distressCallRange": 10.0, "defaultTeamMajor": "TeamMajor_Monster"})");
+        Write("Records/Test/Quiet.dbr",
+              R"({"Class": "ProbeCharacter", "defaultTeamMajor": "TeamMajor_Monster"})");
+    }
+    ~SampleWorldCopy() {
+        std::error_code ec;
+        std::filesystem::remove_all(mRoot, ec);
+    }
+    std::string Root() const { return mRoot.string(); }
+
+private:
+    void Write(const char* name, const char* text) { std::ofstream(mRoot / name) << text; }
+    std::filesystem::path mRoot;
+};
+
+// Plays the sample run clip on the character's body, as its run animation would.
+inline void PlayRun(Character& character) {
+    character.PlayAnimation(0, GraphicsEngine::Get().LoadAnimation("Creatures/Anims/Human_Run.anm"),
+                            true, 1.0f, 0);
+}
+
+class MeadowTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        InitializeObjects();
+        ASSERT_TRUE(World::Get().LoadLevel("Levels/Sample/Sample.level"));
+        meadow = World::Get().GetRegion("Meadow");
+        ASSERT_NE(meadow, nullptr);
+    }
+    void TearDown() override { ShutdownObjects(); }
+
+    WorldVec3 At(float x, float z) const {
+        WorldVec3 p(meadow, Vec3(x, 5, z));
+        p.PutOnFloor();
+        return p;
+    }
+    // A character of the class standing at (x, z), facing +z.
+    template <class T = Character>
+    T* Spawn(float x, float z, const Team& team = TeamManager::DefaultMonsterTeam()) {
+        T* character = Singleton<ObjectManager>::Get().CreateObject<T>();
+        character->SetTeam(team);
+        World::Get().AddEntity(character, WorldCoords(meadow, Coords::FromOrigin(At(x, z).local)),
+                               true);
+        character->ResetMovementManager();
+        return character;
+    }
+    // One frame: the engine's step (clips), then the character's.
+    static void Frame(Character& character, int ms) {
+        gEngine->AdvanceFrame(static_cast<std::uint32_t>(ms));
+        character.UpdateSelf(ms);
+        character.PreAnimationUpdate(ms);
+    }
+
+    SampleWorldCopy copy;
+    TestMachine tm{copy.Root()};
+    Region* meadow = nullptr;
+};
+
+}  // namespace GAME::test

@@ -1,0 +1,128 @@
+// The rings of attack and defense slots: nearest free slot first, cleaning, displacement of a
+// holder that stands further off, and slots that collide with walls.
+#include <gtest/gtest.h>
+
+#include "Engine/world/PathFinder.h"
+#include "Game/characters/movement/SlotManager.h"
+#include "MovementTestSupport.h"
+#include "ProbeCharacter.h"
+
+namespace GAME::test {
+
+RTTI_IMPLEMENT(ProbeCharacter, Character)
+
+namespace {
+
+float Flat(const WorldVec3& a, const WorldVec3& b) {
+    return Vec2(a.local.x - b.local.x, a.local.z - b.local.z).Length();
+}
+
+class Slots : public MeadowTest {
+protected:
+    void SetUp() override {
+        MeadowTest::SetUp();
+        owner = Spawn(45, 25, TeamManager::DefaultPlayerTeam());
+        owner->GetAttackSlots().SetNumSlots(4);
+    }
+    WorldVec3 Request(Character& who, float radius, bool unchecked = false) {
+        WorldVec3 out(meadow, Vec3(-1, -1, -1));
+        owner->GetAttackSlots().RequestSlot(out, who.GetObjectId(), radius, unchecked);
+        return out;
+    }
+    Character* owner = nullptr;
+};
+
+TEST_F(Slots, FourAttackersTakeTheRingInOrderOfNearness) {
+    SlotManager& ring = owner->GetAttackSlots();
+    // Each attacker stands outside one slot; they ask from the farthest ring index down.
+    ProbeCharacter* d = Spawn<ProbeCharacter>(45, 19);  // -z: slot 3
+    ProbeCharacter* c = Spawn<ProbeCharacter>(39, 25);  // -x: slot 2
+    ProbeCharacter* b = Spawn<ProbeCharacter>(45, 31);  // +z: slot 1
+    ProbeCharacter* a = Spawn<ProbeCharacter>(51, 25);  // +x: slot 0
+    const Vec3 expected[4] = {{47, 0, 25}, {45, 0, 27}, {43, 0, 25}, {45, 0, 23}};
+    ProbeCharacter* order[4] = {a, b, c, d};
+    for (int i = 3; i >= 0; --i) {
+        const WorldVec3 got = Request(*order[i], 2.0f);
+        ASSERT_EQ(got.region, meadow) << i;
+        EXPECT_NEAR(got.local.x, expected[i].x, 1e-4f) << i;
+        EXPECT_NEAR(got.local.z, expected[i].z, 1e-4f) << i;
+        EXPECT_NEAR(got.local.y, At(expected[i].x, expected[i].z).local.y, 1e-3f) << i;
+        EXPECT_EQ(ring.GetOccupant(static_cast<std::size_t>(i)), order[i]->GetObjectId());
+    }
+    // A fifth attacker, nearer to no slot than its holder, gets none; nobody is displaced.
+    ProbeCharacter* late = Spawn<ProbeCharacter>(52, 31);
+    EXPECT_FALSE(Request(*late, 2.0f).IsValid());
+    for (ProbeCharacter* p : order)
+        EXPECT_EQ(p->lostSlots, 0);
+
+    // Asking again frees the old slot first: a moves behind the owner and takes the slot d
+    // released there, leaving its own free.
+    ring.ReleaseSlot(d->GetObjectId());
+    a->SetPathPosition(At(45, 20));
+    const WorldVec3 again = Request(*a, 2.0f);
+    EXPECT_LT(Flat(again, WorldVec3(meadow, expected[3])), 1e-4f);
+    EXPECT_EQ(ring.GetOccupant(3), a->GetObjectId());
+    EXPECT_EQ(ring.GetOccupant(0), 0u);
+
+    // The late attacker now gets slot 0 (the nearest free one to it).
+    EXPECT_LT(Flat(Request(*late, 2.0f), WorldVec3(meadow, expected[0])), 1e-4f);
+    // A radius of 0 (no skill) yields nothing, as does a requester that is no character.
+    EXPECT_FALSE(Request(*c, 0.0f).IsValid());
+    WorldVec3 out(meadow, Vec3());
+    ring.RequestSlot(out, 0xFFFFFFu, 2.0f, true);
+    EXPECT_FALSE(out.IsValid());
+}
+
+TEST_F(Slots, AHolderFurtherOffIsDisplacedOnceAndOnlyBySameSize) {
+    SlotManager& ring = owner->GetAttackSlots();
+    ProbeCharacter* holders[4];
+    const float spots[4][2] = {{48, 25}, {45, 28}, {42, 25}, {45, 22}};
+    for (int i = 0; i < 4; ++i) {
+        holders[i] = Spawn<ProbeCharacter>(spots[i][0], spots[i][1]);
+        ASSERT_TRUE(Request(*holders[i], 2.0f).IsValid());
+        ASSERT_EQ(ring.GetOccupant(static_cast<std::size_t>(i)), holders[i]->GetObjectId());
+    }
+    // The holder of slot 0 wanders off.
+    holders[0]->SetPathPosition(At(58, 50));
+
+    // A large newcomer beside slot 0 never displaces a small holder.
+    ProbeCharacter* large = Spawn<ProbeCharacter>(49, 25);
+    large->SetExtentsLarge();
+    EXPECT_FALSE(Request(*large, 2.0f).IsValid());
+    EXPECT_EQ(holders[0]->lostSlots, 0);
+
+    // One of the same size takes it; the old holder is told once.
+    ProbeCharacter* newcomer = Spawn<ProbeCharacter>(49, 26);
+    const WorldVec3 got = Request(*newcomer, 2.0f);
+    EXPECT_LT(Flat(got, At(47, 25)), 1e-4f);
+    EXPECT_EQ(ring.GetOccupant(0), newcomer->GetObjectId());
+    EXPECT_EQ(holders[0]->lostSlots, 1);
+    for (int i = 1; i < 4; ++i)
+        EXPECT_EQ(holders[i]->lostSlots, 0);
+    // Asking again keeps the newcomer's slot and tells nobody.
+    Request(*newcomer, 2.0f);
+    EXPECT_EQ(ring.GetOccupant(0), newcomer->GetObjectId());
+    EXPECT_EQ(holders[0]->lostSlots, 1);
+
+    // A dead holder's slot is cleaned and handed out.
+    holders[2]->SetLifeState(Character_LifeState::Dead);
+    EXPECT_LT(Flat(Request(*holders[0], 2.0f), At(43, 25)), 1e-4f);
+    EXPECT_EQ(ring.GetOccupant(2), holders[0]->GetObjectId());
+}
+
+TEST_F(Slots, ASlotInsideAWallIsNeverGiven) {
+    // Beside the wall's east face (x 22): slot 2 lies inside the wall.
+    Character* guard = Spawn(23.5f, 25, TeamManager::DefaultPlayerTeam());
+    SlotManager& ring = guard->GetDefenseSlots();
+    ring.SetNumSlots(4);
+    ProbeCharacter* west = Spawn<ProbeCharacter>(19, 25);  // behind the wall
+    WorldVec3 out;
+    ring.RequestSlot(out, west->GetObjectId(), 2.5f, true);
+    ASSERT_TRUE(out.IsValid());
+    EXPECT_TRUE(World::Get().GetPathFinder().TestPointCollide(ring.GetSlotPosition(2), 0));
+    EXPECT_NE(ring.GetOccupant(2), west->GetObjectId());
+    EXPECT_GE(out.local.x, 22.0f);
+}
+
+}  // namespace
+}  // namespace GAME::test

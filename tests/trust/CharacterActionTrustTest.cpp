@@ -1,0 +1,179 @@
+// A client's character action runs on the server, and goes on to the other clients, only for
+// a character of its own and with values the server can vouch for.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+#include "Engine/Engine.h"
+#include "Engine/net/NetworkConnectionManager.h"
+#include "Game/characters/actions/CharacterActionHandler.h"
+#include "Game/characters/actions/CharacterActionNetwork.h"
+#include "Game/characters/actions/CharacterActions.h"
+#include "Game/core/net/CharacterActionPackets.h"
+#include "characters/CharacterActionTestSupport.h"
+#include "players/PlayersTestSupport.h"
+#include "support/NetTestGame.h"
+
+namespace GAME::test {
+namespace {
+
+constexpr std::uint32_t kHostile = PlayerId(1, 0x11);
+constexpr std::uint32_t kHonest = PlayerId(2, 0x22);
+
+class CharacterActionTrust : public ::testing::Test {
+protected:
+    CharacterActionTrust() : game(2) {
+        int index = 0;
+        for (TestMachine* tm : game.Machines()) {
+            MachineScope scope(tm->machine());
+            InitializeObjects();
+            if (index++ == 0)
+                gGameEngine->SetAsNetworkServer();
+            else
+                gGameEngine->SetAsNetworkClient();
+            MakeLivingCharacter(kHostile, 10, 10);
+            MakeLivingCharacter(kHonest, 20, 10);
+        }
+    }
+    ~CharacterActionTrust() override {
+        for (TestMachine* tm : game.Machines()) {
+            MachineScope scope(tm->machine());
+            ShutdownObjects();
+        }
+    }
+
+    // Sends the action from a client, as its controller would, and delivers everything.
+    void SendFrom(int client, const CharacterAction& action) {
+        ON_MACHINE(game.Client(client)) {
+            ASSERT_TRUE(SendCharacterAction(action));
+        }
+        game.Pump();
+    }
+    // The packet sent from a client as it is, whatever an honest controller would build.
+    void SendPacketFrom(int client, CharacterActionPacketBase& packet) {
+        ON_MACHINE(game.Client(client)) {
+            gEngine->GetNetworkConnectionManager()->SendToServer(&packet);
+        }
+        game.Pump();
+    }
+    static Character& On(std::uint32_t id) {
+        return *Singleton<ObjectManager>::Get().GetObject<Character>(id);
+    }
+    CharacterActionType CurrentOn(TestMachine& tm, std::uint32_t id) {
+        CharacterActionType type = CharacterActionType_Base;
+        ON_MACHINE(tm) {
+            type = On(id).GetActionHandler().GetActionType();
+        }
+        return type;
+    }
+
+    NetTestGame game;
+};
+
+TEST_F(CharacterActionTrust, AnActionForAnotherPlayersCharacterIsNeitherRunNorRelayed) {
+    SendFrom(0, WalkAction(kHonest, FieldPoint(20, 10), FieldPoint(60, 60), 0));
+    EXPECT_EQ(CurrentOn(game.Server(), kHonest), CharacterActionType_Base);
+    EXPECT_EQ(CurrentOn(game.Client(1), kHonest), CharacterActionType_Base);
+    EXPECT_EQ(game.Server().CountLog("not the sender's character"), 1);
+
+    // Its own character's walk runs on the server and reaches the other client.
+    SendFrom(0, WalkAction(kHostile, FieldPoint(10, 10), FieldPoint(60, 60), 0));
+    EXPECT_EQ(CurrentOn(game.Server(), kHostile), CharacterActionType_Walk);
+    EXPECT_EQ(CurrentOn(game.Client(1), kHostile), CharacterActionType_Walk);
+}
+
+TEST_F(CharacterActionTrust, DeathStunsAndSpawnsAreTheServersToDecide) {
+    SendFrom(0, DieAction(kHostile, {}));
+    SendFrom(0, TakeStunAction(kHostile));
+    SendFrom(0, SpawnAction(kHostile));
+    EXPECT_EQ(CurrentOn(game.Server(), kHostile), CharacterActionType_Base);
+    EXPECT_EQ(CurrentOn(game.Client(1), kHostile), CharacterActionType_Base);
+    ON_MACHINE(game.Server()) {
+        EXPECT_TRUE(On(kHostile).IsAlive());
+    }
+    EXPECT_EQ(game.Server().CountLog("the server decides this action"), 3);
+}
+
+TEST_F(CharacterActionTrust, AMoveCannotPlaceTheCharacterSomewhereElse) {
+    // A start 50 units away would put the character there before it runs.
+    SendFrom(0, MoveToAction(kHostile, FieldPoint(60, 10), FieldPoint(70, 10), 0, 0, 1.0f));
+    for (TestMachine* tm : {&game.Server(), &game.Client(1)}) {
+        ON_MACHINE(*tm) {
+            EXPECT_EQ(On(kHostile).GetCoords().coords.origin, Vec3(10, 0, 10));
+        }
+    }
+    ON_MACHINE(game.Client(1)) {
+        const auto* move =
+            dynamic_cast<const MoveToAction*>(On(kHostile).GetActionHandler().GetCurrentAction());
+        ASSERT_NE(move, nullptr);
+        EXPECT_EQ(move->GetStart().local, Vec3(10, 0, 10));
+    }
+    EXPECT_EQ(game.Server().CountLog("replaced by its position on the server"), 1);
+}
+
+TEST_F(CharacterActionTrust, ValuesThatAreNotFiniteOrOutOfRangeAreRefused) {
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    WalkPacket walk;
+    walk.character = kHostile;
+    walk.startLocation = FieldPoint(10, 10);
+    walk.worldLocation = FieldPoint(nan, 10);
+    SendPacketFrom(0, walk);
+    AttackPacket attack;
+    attack.character = kHostile;
+    attack.location = FieldPoint(10, std::numeric_limits<float>::infinity());
+    SendPacketFrom(0, attack);
+    PlayAnimationActionPacket play;
+    play.character = kHostile;
+    play.animationType = 99;
+    play.speedModifier = 1.0f;
+    SendPacketFrom(0, play);
+    IdleActionPacket idle;
+    idle.character = kHostile;
+    idle.hasPreMove = true;
+    idle.preMovePosition = FieldPoint(nan, 0);
+    SendPacketFrom(0, idle);
+    EXPECT_EQ(CurrentOn(game.Server(), kHostile), CharacterActionType_Base);
+    EXPECT_EQ(CurrentOn(game.Client(1), kHostile), CharacterActionType_Base);
+    EXPECT_EQ(game.Server().CountLog("refused"), 4);
+}
+
+TEST_F(CharacterActionTrust, OnlyTheDeadRespawnAndOnlyWhereTheServerSpawnsThem) {
+    const WorldCoords far(MakeActionRegion(), Coords::FromOrigin(Vec3(150, 0, 150)));
+    SendFrom(0, RespawnAction(kHostile, far));
+    EXPECT_EQ(CurrentOn(game.Server(), kHostile), CharacterActionType_Base);
+    EXPECT_EQ(game.Server().CountLog("the character is alive"), 1);
+
+    for (TestMachine* tm : game.Machines()) {
+        ON_MACHINE(*tm) {
+            On(kHostile).SetLifeState(Character_LifeState::Dead);
+            On(kHostile).SetSpawnPoint(
+                WorldCoords(MakeActionRegion(), Coords::FromOrigin(Vec3(2, 0, 2))));
+        }
+    }
+    SendFrom(0, RespawnAction(kHostile, far));
+    for (TestMachine* tm : {&game.Server(), &game.Client(1)}) {
+        ON_MACHINE(*tm) {
+            EXPECT_EQ(On(kHostile).GetCoords().coords.origin, Vec3(2, 0, 2));
+            EXPECT_TRUE(On(kHostile).IsAlive());
+        }
+    }
+}
+
+TEST_F(CharacterActionTrust, ThePetOfAPlayerActsForItsMaster) {
+    for (TestMachine* tm : game.Machines()) {
+        ON_MACHINE(*tm) {
+            MakeLivingCharacter(0x500, 30, 30)->SetMasterId(kHonest);
+        }
+    }
+    SendFrom(0, IdleAction(0x500));
+    EXPECT_EQ(CurrentOn(game.Server(), 0x500), CharacterActionType_Base);
+    SendFrom(1, IdleAction(0x500));
+    EXPECT_EQ(CurrentOn(game.Server(), 0x500), CharacterActionType_Idle);
+    EXPECT_EQ(CurrentOn(game.Client(0), 0x500), CharacterActionType_Idle);
+    // The sender ran it itself; the server does not send it back.
+    EXPECT_EQ(CurrentOn(game.Client(1), 0x500), CharacterActionType_Base);
+}
+
+}  // namespace
+}  // namespace GAME::test
