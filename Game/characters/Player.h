@@ -111,6 +111,8 @@ public:
     // Reads a character file; a file that does not read cleanly to its end is refused with its
     // name and the property, and the player and the game are left as they were.
     bool LoadCharacterFile(const std::filesystem::path& path);
+    // The same over the bytes of a file; `name` names it in the log.
+    bool LoadCharacterData(const std::vector<std::uint8_t>& bytes, const std::string& name);
 
 private:
     using IdLists = std::array<std::vector<UniqueId>, 3>;

@@ -19,26 +19,32 @@ bool Player::LoadCharacterFile(const std::filesystem::path& path) {
         gEngine->Log(1, "Player: cannot read the character file \"%s\".", path.string().c_str());
         return false;
     }
+    return LoadCharacterData(stream->GetBytes(), path.string());
+}
+
+bool Player::LoadCharacterData(const std::vector<std::uint8_t>& bytes, const std::string& name) {
     // A trial read into a scratch player first, so that a file that fails half-way changes
     // neither this player nor the game's tutorial state.
-    IOStream trial(stream->GetBytes());
-    trial.SetName(path.string());
+    IOStream trial(bytes);
+    trial.SetName(name);
     ObjectManager& objects = Singleton<ObjectManager>::Get();
     Player* scratch = objects.CreateObject<Player>();
     if (!scratch) {
         gEngine->Log(1, "Player: no scratch player to check \"%s\" with; not loaded.",
-                     path.string().c_str());
+                     name.c_str());
         return false;
     }
     scratch->StreamCharacter(trial, false);
     objects.DestroyObjectEx(scratch, "Game/Player", __LINE__);
     if (trial.Failed()) {
         gEngine->Log(1, "Player: the character file \"%s\" is refused; nothing of it is loaded.",
-                     path.string().c_str());
+                     name.c_str());
         return false;
     }
-    StreamProperties(*stream);
-    return !stream->Failed();
+    IOStream stream(bytes);
+    stream.SetName(name);
+    StreamProperties(stream);
+    return !stream.Failed();
 }
 
 }  // namespace GAME

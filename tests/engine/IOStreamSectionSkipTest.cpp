@@ -1,0 +1,88 @@
+// Passing over a section nobody reads: the reader lands exactly after it, so a later block of
+// the same key is read from its own place.
+#include <gtest/gtest.h>
+
+#include "Engine/streams/IOStream.h"
+#include "support/TestMachine.h"
+
+namespace GAME::test {
+namespace {
+
+IOStream TwoSlotSections() {
+    IOStream out;
+    std::int32_t first = 1, second = 2, nested = 3;
+    out.BeginBlock("slots");
+    out.StreamInt("value", first);
+    out.BeginBlock("slots");
+    out.StreamInt("value", nested);
+    out.EndBlock();
+    out.EndBlock();
+    out.BeginBlock("slots");
+    out.StreamInt("value", second);
+    out.EndBlock();
+    return out;
+}
+
+TEST(IOStreamSectionSkip, ASkippedBlockIsPassedWholeAndTheNextOfItsKeyIsRead) {
+    TestMachine tm;
+    const IOStream out = TwoSlotSections();
+    IOStream in(out.GetBytes());
+    ASSERT_TRUE(in.SkipNextBlock());
+    std::int32_t value = 0;
+    ASSERT_TRUE(in.BeginBlock("slots"));
+    EXPECT_TRUE(in.StreamInt("value", value));
+    EXPECT_TRUE(in.EndBlock());
+    EXPECT_EQ(value, 2);
+    EXPECT_EQ(in.GetRemainingBytes(), 0u);
+    // Nothing left to skip: nothing moves and nothing fails.
+    EXPECT_FALSE(in.SkipNextBlock());
+    EXPECT_FALSE(in.Failed());
+
+    // Without the skip the reader enters the first block of the key.
+    IOStream unskipped(out.GetBytes());
+    unskipped.BeginBlock("slots");
+    unskipped.StreamInt("value", value);
+    EXPECT_EQ(value, 1);
+}
+
+TEST(IOStreamSectionSkip, SkippingStopsAtTheEndOfTheCurrentBlockAndRefusesCutBlocks) {
+    TestMachine tm;
+    IOStream out;
+    std::int32_t loose = 5;
+    out.BeginBlock("outer");
+    out.StreamInt("loose", loose);
+    out.EndBlock();
+    out.BeginBlock("later");
+    out.EndBlock();
+    IOStream in(out.GetBytes());
+    ASSERT_TRUE(in.BeginBlock("outer"));
+    EXPECT_FALSE(in.SkipNextBlock());  // "later" lies outside the current block
+    std::int32_t read = 0;
+    EXPECT_TRUE(in.StreamInt("loose", read));
+    EXPECT_EQ(read, 5);
+    EXPECT_TRUE(in.EndBlock());
+    EXPECT_TRUE(in.SkipNextBlock());
+
+    std::vector<std::uint8_t> cut = TwoSlotSections().GetBytes();
+    cut.resize(cut.size() - 3);  // the last block loses its end
+    IOStream cutIn(cut);
+    cutIn.SetName("cut.bin");
+    EXPECT_TRUE(cutIn.SkipNextBlock());
+    EXPECT_FALSE(cutIn.SkipNextBlock());
+    EXPECT_TRUE(cutIn.Failed());
+    EXPECT_EQ(tm.CountLog("IOStream cut.bin"), 1);
+
+    // Reading into a block whose end is missing fails too, rather than passing as complete.
+    IOStream open(cut);
+    ASSERT_TRUE(open.SkipNextBlock());
+    ASSERT_TRUE(open.BeginBlock("slots"));
+    EXPECT_FALSE(open.EndBlock());
+    EXPECT_TRUE(open.Failed());
+
+    IOStream writer;
+    EXPECT_FALSE(writer.SkipNextBlock());
+    EXPECT_TRUE(writer.GetBytes().empty());
+}
+
+}  // namespace
+}  // namespace GAME::test
