@@ -132,7 +132,7 @@ void Player::StreamIdLists(IOStream& stream, const char* versionKey, const char*
         return;
     const std::size_t idBytes = IOStream::MinEntrySize(IOStream::Kind::Id, idKey);
     for (std::vector<UniqueId>& list : lists) {
-        auto size = static_cast<std::int32_t>(list.size());
+        auto size = reading ? 0 : static_cast<std::int32_t>(list.size());
         stream.StreamInt(sizeKey, size);
         if (!reading) {
             for (UniqueId& id : list)
