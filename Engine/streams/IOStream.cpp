@@ -36,7 +36,9 @@ std::unique_ptr<IOStream> IOStream::OpenForReading(const std::filesystem::path& 
 }
 
 void IOStream::Fail(const char* key, const char* reason) {
-    gEngine->Log(1, "IOStream %s: \"%.64s\": %s.", mName.c_str(), key ? key : "", reason);
+    // The first failure is the one worth naming; what follows it is its consequence.
+    if (!mFailed)
+        gEngine->Log(1, "IOStream %s: \"%.64s\": %s.", mName.c_str(), key ? key : "", reason);
     mFailed = true;
 }
 
