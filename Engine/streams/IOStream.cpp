@@ -1,6 +1,7 @@
 #include "Engine/streams/IOStream.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <fstream>
 #include <iterator>
@@ -15,6 +16,10 @@ namespace GAME {
 // texts a 32-bit count then the bytes (16-bit units for wide texts); ids four 32-bit words;
 // block begin and end carry none.
 
+namespace {
+constexpr std::size_t kMaxKeyLength = 0xFFFF;
+}
+
 IOStream::IOStream() = default;
 
 IOStream::IOStream(std::vector<std::uint8_t> bytes) : mBytes(std::move(bytes)), mReading(true) {}
@@ -25,7 +30,42 @@ std::unique_ptr<IOStream> IOStream::OpenForReading(const std::filesystem::path& 
         return nullptr;
     std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)),
                                     std::istreambuf_iterator<char>());
-    return std::make_unique<IOStream>(std::move(bytes));
+    auto stream = std::make_unique<IOStream>(std::move(bytes));
+    stream->SetName(path.string());
+    return stream;
+}
+
+void IOStream::Fail(const char* key, const char* reason) {
+    // The first failure is the one worth naming; what follows it is its consequence.
+    if (!mFailed)
+        gEngine->Log(1, "IOStream %s: \"%.64s\": %s.", mName.c_str(), key ? key : "", reason);
+    mFailed = true;
+}
+
+std::size_t IOStream::GetRemainingBytes() const {
+    return mReading && mPosition < mBytes.size() ? mBytes.size() - mPosition : 0;
+}
+
+std::size_t IOStream::MinEntrySize(Kind kind, const char* key) {
+    std::size_t payload = 4;  // a word, or the length of a text
+    if (kind == Kind::Id)
+        payload = 16;
+    else if (kind == Kind::Begin || kind == Kind::End)
+        payload = 0;
+    return 3 + std::min(key ? std::strlen(key) : 0, kMaxKeyLength) + payload;
+}
+
+bool IOStream::CheckCount(const char* countKey, std::int64_t count, std::size_t bytesEach) {
+    if (!mReading || count < 1)
+        return true;
+    if (static_cast<std::uint64_t>(count) <=
+        GetRemainingBytes() / std::max<std::size_t>(bytesEach, 1))
+        return true;
+    char reason[96];
+    std::snprintf(reason, sizeof reason, "count %lld is larger than the data that follows",
+                  static_cast<long long>(count));
+    Fail(countKey, reason);
+    return false;
 }
 
 bool IOStream::SaveToFile(const std::filesystem::path& path) const {
@@ -35,10 +75,6 @@ bool IOStream::SaveToFile(const std::filesystem::path& path) const {
 void IOStream::PutU32(std::uint32_t v) {
     for (int i = 0; i < 4; ++i)
         mBytes.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
-}
-
-namespace {
-constexpr std::size_t kMaxKeyLength = 0xFFFF;
 }
 
 void IOStream::PutHeader(Kind kind, const char* key) {
@@ -120,8 +156,9 @@ bool IOStream::Seek(Kind kind, const char* key) {
         Kind found;
         int change;
         if (!SkipEntry(pos, found, change)) {
-            gEngine->Log(1, "IOStream: malformed data at offset %zu while looking for \"%.64s\".",
-                         start, key ? key : "");
+            gEngine->Log(1,
+                         "IOStream %s: malformed data at offset %zu while looking for \"%.64s\".",
+                         mName.c_str(), start, key ? key : "");
             mFailed = true;
             return false;
         }
@@ -341,6 +378,38 @@ bool IOStream::EndBlock() {
             return true;
         }
     }
+    // A block that runs to the end of the bytes was cut short.
+    Fail("", "a block is not closed before the end of the data");
+    return false;
+}
+
+bool IOStream::SkipNextBlock() {
+    if (!mReading || mFailed || mMissingDepth > 0)
+        return false;
+    std::size_t pos = mPosition;
+    int depth = 0;
+    bool entered = false;
+    while (pos < mBytes.size()) {
+        const std::size_t start = pos;
+        Kind kind;
+        int change;
+        if (!SkipEntry(pos, kind, change)) {
+            gEngine->Log(1, "IOStream %s: malformed data at offset %zu while skipping a block.",
+                         mName.c_str(), start);
+            mFailed = true;
+            return false;
+        }
+        depth += change;
+        if (depth < 0)
+            return false;  // the current block ends first
+        entered = entered || depth > 0;
+        if (entered && depth == 0) {
+            mPosition = pos;
+            return true;
+        }
+    }
+    if (entered)
+        Fail("", "a skipped block is not closed before the end of the data");
     return false;
 }
 

@@ -1,14 +1,29 @@
 #pragma once
 // The player character, as far as the game core needs it so far: its name, class tag, party and
 // the records the player managers keep of it.
+#include <array>
+#include <cstdint>
+#include <filesystem>
 #include <string>
+#include <vector>
 
+#include "Engine/object/UniqueId.h"
+#include "Engine/triggers/TriggerToken.h"
 #include "Game/characters/Character.h"
+#include "Game/characters/player/PlayerSaveUISetting.h"
 
 namespace GAME {
 
 struct PlayerNetHeartbeatInfo;
 struct PlayerNetBasicInfo;
+class IOStream;
+
+enum class PlayerCharacterClassType : std::int32_t {
+    None = -1,
+    Warrior = 0,
+    Archer = 1,
+    Sorceress = 2
+};
 
 class Player : public Character {
     RTTI_DECLARE(Player)
@@ -30,9 +45,107 @@ public:
     void GetPlayerNetHeartbeatInfo(PlayerNetHeartbeatInfo& info) const;
     void GetPlayerNetBasicInfo(PlayerNetBasicInfo& info) const;
 
+    // Character class: "Warrior", "Archer", "Sorceress"; any other text is None.
+    PlayerCharacterClassType GetPlayerCharacterClass() const { return mCharacterClass; }
+    void SetPlayerCharacterClass(PlayerCharacterClassType type) { mCharacterClass = type; }
+    void SetPlayerCharacterClass(const std::string& text);
+
+    // Teleporters, map markers and respawn points of the current game difficulty.
+    const std::vector<UniqueId>& GetTeleportUIDs() const;
+    const std::vector<UniqueId>& GetMarkerUIDs() const;
+    const std::vector<UniqueId>& GetRespawnUIDs() const;
+    bool IsTeleportUIDKnown(const UniqueId& id) const;
+    bool IsMarkerUIDKnown(const UniqueId& id) const;
+    bool IsRespawnUIDKnown(const UniqueId& id) const;
+    void AddTeleportUID(const UniqueId& id);
+    void AddMarkerUID(const UniqueId& id);
+    void AddRespawnUID(const UniqueId& id);
+    bool IsCurrentRespawnPoint(const UniqueId& id) const;
+    const UniqueId& GetCurrentRespawnPoint() const;
+    void ClearTeleportLocations();
+
+    // Quest tokens: bestowed ones wait in the pending list until the next frame grants them.
+    void BestowToken(const TriggerToken& token) { mPendingTokens.push_back(token); }
+    bool HasToken(const std::string& name) const;
+    void RemoveToken(const TriggerToken& token);
+    void ClearTokens() { mTokens.clear(); }
+    std::vector<std::string> GetTriggerTokensAsString() const;
+    const std::vector<TriggerToken>& GetPendingTokens() const { return mPendingTokens; }
+
+    bool GetAlternateConfig() const { return mAlternateConfig; }
+    void SetAlternateConfigEnabled(bool enabled) { mAlternateConfigEnabled = enabled; }
+    bool GetAlternateConfigEnabled() const { return mAlternateConfigEnabled; }
+    const std::string& GetPlayerTexture() const { return mPlayerTexture; }
+    void SetPlayerTexture(const std::string& name);
+    bool IsInMainQuest() const { return mInMainQuest; }
+    void SetIsInMainQuest(bool value) { mInMainQuest = value; }
+    // A new player has completed none: stored as 3, reported as 0.
+    std::uint32_t GetGreatestDifficultyCompleted() const {
+        return mGreatestDifficultyCompleted == 3 ? 0 : mGreatestDifficultyCompleted;
+    }
+    void SetGreatestDifficultyCompleted(std::uint32_t value) {
+        mGreatestDifficultyCompleted = value;
+    }
+    bool GetHasBeenInGame() const { return mHasBeenInGame; }
+    void SetHasBeenInGame(bool value) { mHasBeenInGame = value; }
+    std::uint32_t GetCompassState() const { return mCompassState; }
+    void SetCompassState(std::uint32_t state) { mCompassState = state; }
+    bool GetSkillWindowShowHelp() const { return mSkillWindowShowHelp; }
+    void SetSkillWindowShowHelp(bool show) { mSkillWindowShowHelp = show; }
+    bool IsSaveRequested() const { return mSaveRequested; }
+
+    PlayerGameInterface* GetGameInterface() const { return mGameInterface; }
+    void SetGameInterface(PlayerGameInterface* gameInterface) { mGameInterface = gameInterface; }
+
+    // The character file: one routine reads or writes the whole character.
+    void StreamProperties(IOStream& stream);
+    void StreamPropertiesUI(IOStream& stream);
+    void StreamPropertiesInventory(IOStream& stream);
+    bool StreamPropertiesQuestTokens(IOStream& stream);
+    // The skill bars the user set (the host's, else those last read), for the UI section.
+    void GetUISettings(PlayerSave_UISetting& settings) const;
+    void RestoreUISettings(PlayerSave_UISetting& settings);
+
+    // Writes the character file under a temporary name and renames it into place.
+    bool SaveCharacterFile(const std::filesystem::path& path);
+    // Reads a character file; a file that does not read cleanly to its end is refused with its
+    // name and the property, and the player and the game are left as they were.
+    bool LoadCharacterFile(const std::filesystem::path& path);
+    // The same over the bytes of a file; `name` names it in the log.
+    bool LoadCharacterData(const std::vector<std::uint8_t>& bytes, const std::string& name);
+
 private:
+    using IdLists = std::array<std::vector<UniqueId>, 3>;
+    std::size_t DifficultyIndex() const;
+    static bool AddUID(std::vector<UniqueId>& list, const UniqueId& id);
+    // applyToGame false: a trial read that leaves the game root's tutorial state alone.
+    void StreamCharacter(IOStream& stream, bool applyToGame);
+    void StreamTutorialState(IOStream& stream, bool applyToGame);
+    void StreamIdLists(IOStream& stream, const char* versionKey, const char* sizeKey,
+                       const char* idKey, IdLists& lists);
+    void StreamPropertiesHotSlots(IOStream& stream);
+    void StreamPropertiesSkills(IOStream& stream);
+
     std::wstring mName;
     std::string mClassTag;
+    PlayerGameInterface* mGameInterface = nullptr;
+    PlayerSave_UISetting mUISettings;
+    std::vector<TriggerToken> mTokens;
+    std::vector<TriggerToken> mPendingTokens;
+    PlayerCharacterClassType mCharacterClass = PlayerCharacterClassType::None;
+    IdLists mTeleportUIDs;
+    IdLists mMarkerUIDs;
+    IdLists mRespawnUIDs;
+    std::array<UniqueId, 3> mCurrentRespawnPoint{};
+    bool mAlternateConfig = false;
+    bool mAlternateConfigEnabled = false;
+    std::string mPlayerTexture;
+    bool mSaveRequested = false;
+    bool mInMainQuest = true;
+    std::uint32_t mGreatestDifficultyCompleted = 3;
+    bool mHasBeenInGame = false;
+    std::uint32_t mCompassState = 0;
+    bool mSkillWindowShowHelp = true;
 };
 
 }  // namespace GAME

@@ -1,0 +1,246 @@
+// The character file: the player's own block, then the sections of its parts in a fixed order.
+// The keys, their order, the repeated keys and the version gates are the file format.
+#include <cstdint>
+
+#include "Engine/Engine.h"
+#include "Engine/streams/IOStream.h"
+#include "Engine/sys/Machine.h"
+#include "Game/characters/Player.h"
+#include "Game/core/GameEngine.h"
+
+namespace GAME {
+
+namespace {
+
+constexpr std::int32_t kPlayerVersion = 5;
+// Versions that first carried a field.
+constexpr std::uint32_t kVersionInMainQuest = 5;
+constexpr std::uint32_t kVersionDifficultyCompleted = 3;
+constexpr std::uint32_t kVersionHasBeenInGame = 4;
+constexpr std::uint32_t kListVersion = 1;
+constexpr std::int32_t kSavedTutorialPages = 36;
+constexpr std::uint32_t kNoTutorialPage = 0xFFFFFFFFu;
+constexpr const char* kHotSlotBlock = "playerHotSlotCtrl";
+
+// Whether this machine has said that the skills are not saved yet.
+struct SkillSectionSeam {
+    bool reported = false;
+};
+
+}  // namespace
+
+void Player::StreamProperties(IOStream& stream) {
+    StreamCharacter(stream, true);
+}
+
+void Player::StreamCharacter(IOStream& stream, bool applyToGame) {
+    const bool reading = stream.IsReading();
+    std::int32_t version = kPlayerVersion;
+    if (!stream.StreamInt("playerVersion", version) && reading) {
+        stream.Fail("playerVersion", "missing, so this is no character file");
+        return;
+    }
+    const auto gate = static_cast<std::uint32_t>(version);
+
+    stream.BeginBlock("player");
+    std::wstring name = mName;
+    if (stream.StreamWString("myPlayerName", name) && reading)
+        SetPlayerName(name);
+    if (gate >= kVersionInMainQuest)
+        stream.StreamBool("isInMainQuest", mInMainQuest);
+    StreamTutorialState(stream, applyToGame);
+    StreamIdLists(stream, "versionCheckTeleportInfo", "teleportUIDsSize", "teleportUID",
+                  mTeleportUIDs);
+    StreamIdLists(stream, "versionCheckMovementInfo", "markerUIDsSize", "markerUID", mMarkerUIDs);
+    StreamIdLists(stream, "versionCheckRespawnInfo", "respawnUIDsSize", "respawnUID", mRespawnUIDs);
+    std::uint32_t respawnVersion = reading ? 0 : kListVersion;
+    stream.StreamUInt("versionRespawnPoint", respawnVersion);
+    if (respawnVersion == kListVersion) {
+        // One key, three times: the order alone tells the difficulties apart.
+        for (UniqueId& point : mCurrentRespawnPoint)
+            stream.StreamUniqueId("strategicMovementRespawnPoint[i]", point);
+    }
+    auto money = static_cast<std::int32_t>(GetMoney());
+    if (stream.StreamInt("money", money) && reading) {
+        SubtractMoney(GetMoney());
+        AddMoney(money > 0 ? static_cast<std::uint32_t>(money) : 0);
+    }
+    stream.StreamUInt("compassState", mCompassState);
+    stream.StreamBool("skillWindowShowHelp", mSkillWindowShowHelp);
+    stream.StreamBool("alternateConfig", mAlternateConfig);
+    stream.StreamBool("alternateConfigEnabled", mAlternateConfigEnabled);
+    stream.StreamString("playerTexture", mPlayerTexture);
+    if (gate >= kVersionDifficultyCompleted)
+        stream.StreamUInt("temp", mGreatestDifficultyCompleted);
+    if (gate >= kVersionHasBeenInGame)
+        stream.StreamBool("hasBeenInGame", mHasBeenInGame);
+    stream.EndBlock();
+
+    StreamPropertiesSkills(stream);
+    StreamPropertiesUI(stream);
+    GetExperienceLevelControl().StreamProperties(stream);
+    GetCharacterBio().StreamProperties(stream);
+    GetPlayStats().StreamProperties(stream);
+    StreamPropertiesInventory(stream);
+    StreamPropertiesHotSlots(stream);
+}
+
+void Player::StreamTutorialState(IOStream& stream, bool applyToGame) {
+    GameEngine* root = gGameEngine;
+    GameEngine* game = applyToGame ? root : nullptr;
+    if (!stream.IsReading()) {
+        bool disableAutoPop = root && root->GetDisableTutorialAutoPop();
+        stream.StreamBool("disableAutoPopV2", disableAutoPop);
+        std::int32_t count = kSavedTutorialPages;
+        stream.StreamInt("numTutorialPagesV2", count);
+        static const std::vector<unsigned int> kNone;
+        const std::vector<unsigned int>& unlocked = root ? root->GetTutorialUnlockList() : kNone;
+        for (std::size_t i = 0; i < kSavedTutorialPages; ++i) {
+            std::uint32_t page = i < unlocked.size() ? unlocked[i] : kNoTutorialPage;
+            stream.StreamUInt("currentPageV2", page);
+        }
+        return;
+    }
+    if (game)
+        game->ResetTutorialState();
+    bool disableAutoPop = false;
+    stream.StreamBool("disableAutoPopV2", disableAutoPop);
+    if (game)
+        game->SetDisableTutorialAutoPop(disableAutoPop);
+    std::int32_t count = 0;
+    stream.StreamInt("numTutorialPagesV2", count);
+    if (!stream.CheckCount("numTutorialPagesV2", count,
+                           IOStream::MinEntrySize(IOStream::Kind::UInt, "currentPageV2")))
+        return;
+    for (std::int32_t i = 0; i < count; ++i) {
+        std::uint32_t page = kNoTutorialPage;
+        // Once a value is missing so are the rest: the lookup starts from the same place.
+        if (!stream.StreamUInt("currentPageV2", page))
+            break;
+        // Another count is another layout of the pages: read and dropped.
+        if (game && count == kSavedTutorialPages && page != kNoTutorialPage)
+            game->UnlockTutorialPage(page, false);
+    }
+}
+
+void Player::StreamIdLists(IOStream& stream, const char* versionKey, const char* sizeKey,
+                           const char* idKey, IdLists& lists) {
+    const bool reading = stream.IsReading();
+    std::uint32_t listVersion = reading ? 0 : kListVersion;
+    stream.StreamUInt(versionKey, listVersion);
+    if (listVersion != kListVersion)
+        return;
+    const std::size_t idBytes = IOStream::MinEntrySize(IOStream::Kind::Id, idKey);
+    for (std::vector<UniqueId>& list : lists) {
+        auto size = reading ? 0 : static_cast<std::int32_t>(list.size());
+        stream.StreamInt(sizeKey, size);
+        if (!reading) {
+            for (UniqueId& id : list)
+                stream.StreamUniqueId(idKey, id);
+            continue;
+        }
+        if (!stream.CheckCount(sizeKey, size, idBytes))
+            return;
+        // The file holds the whole list: reading into a player that has one replaces it.
+        list.clear();
+        for (std::int32_t i = 0; i < size; ++i) {
+            UniqueId id;
+            if (!stream.StreamUniqueId(idKey, id))
+                break;
+            list.push_back(id);
+        }
+    }
+}
+
+void Player::StreamPropertiesSkills(IOStream&) {
+    // The skill manager's section comes with the skill manager; until then it is neither
+    // written nor read.
+    bool& reported = Singleton<SkillSectionSeam>::Get().reported;
+    if (!reported) {
+        reported = true;
+        gEngine->Log(1, "Player: SkillManager::StreamProperties is not available yet");
+    }
+}
+
+void Player::GetUISettings(PlayerSave_UISetting& settings) const {
+    settings = mUISettings;
+    if (mGameInterface)
+        mGameInterface->GetUISettings(settings);
+}
+
+void Player::RestoreUISettings(PlayerSave_UISetting& settings) {
+    mUISettings = settings;
+    if (mGameInterface)
+        mGameInterface->RestoreUISettings(settings);
+}
+
+void Player::StreamPropertiesUI(IOStream& stream) {
+    stream.BeginBlock("playerUI");
+    PlayerSave_UISetting settings;
+    if (stream.IsReading()) {
+        settings.StreamProperties(stream);
+        RestoreUISettings(settings);
+    } else {
+        GetUISettings(settings);
+        settings.StreamProperties(stream);
+    }
+    stream.EndBlock();
+}
+
+void Player::StreamPropertiesInventory(IOStream& stream) {
+    // No player controller carries an inventory or equipment yet, so a player writes none.
+    bool controllerStreamed = false;
+    stream.StreamBool("controllerStreamed", controllerStreamed);
+    if (!stream.IsReading() || !controllerStreamed)
+        return;
+    // The inventory, an empty block and the equipment: passed over whole so that the hot slots
+    // are read from their own block, not from a block of the same key among these.
+    for (int section = 0; section < 3; ++section) {
+        if (!stream.SkipNextBlock()) {
+            stream.Fail("controllerStreamed",
+                        "the inventory and equipment it announces are missing");
+            return;
+        }
+    }
+}
+
+void Player::StreamPropertiesHotSlots(IOStream& stream) {
+    // The hot-slot control is not built yet: its block is written and read empty. Being the
+    // last section, a reader that does not find it has a file cut short.
+    if (!stream.BeginBlock(kHotSlotBlock) && stream.IsReading()) {
+        stream.EndBlock();
+        stream.Fail(kHotSlotBlock, "missing, so the file is cut short");
+        return;
+    }
+    stream.EndBlock();
+}
+
+bool Player::StreamPropertiesQuestTokens(IOStream& stream) {
+    const bool reading = stream.IsReading();
+    std::uint32_t version = 1;
+    stream.StreamUInt("versionNumber", version);
+    stream.BeginBlock("questTokens");
+    auto count = static_cast<std::uint32_t>(mTokens.size());
+    stream.StreamUInt("numberOfTriggerTokens", count);
+    const auto signedCount = static_cast<std::int32_t>(count);
+    // A token is at least one property.
+    if (stream.CheckCount("numberOfTriggerTokens", signedCount,
+                          IOStream::MinEntrySize(IOStream::Kind::End, ""))) {
+        for (std::int32_t i = 0; i < signedCount; ++i) {
+            if (!reading) {
+                mTokens[static_cast<std::size_t>(i)].StreamProperties(stream);
+                continue;
+            }
+            const std::size_t before = stream.GetRemainingBytes();
+            TriggerToken token;
+            token.StreamProperties(stream);
+            if (stream.Failed() || stream.GetRemainingBytes() == before)
+                break;  // nothing more to read
+            mPendingTokens.push_back(std::move(token));
+        }
+    }
+    stream.EndBlock();
+    return true;
+}
+
+}  // namespace GAME
