@@ -15,6 +15,7 @@
 #include "Game/core/AssertHandler.h"
 #include "Game/core/GameConstants.h"
 #include "Game/core/ObjectLookup.h"
+#include "Game/core/activities/NetworkRegionLoader.h"
 #include "Game/core/net/GameEngineInboundInterface.h"
 #include "Game/core/net/GameEngineOutboundInterface.h"
 #include "Game/core/net/GameEngineServicesModules.h"
@@ -99,6 +100,7 @@ GameEngine::~GameEngine() {
     partyManager.reset();
     tradeManager.reset();
     ActivityManager::Destroy();
+    ownedLoaders.clear();
     InstanceGroupManager::Destroy();
     ObjectManager& objects = Singleton<ObjectManager>::Get();
     if (marketPurchaseSound)
@@ -247,6 +249,7 @@ void GameEngine::ExitPlayingMode() {
     heroBossRegistry.clear();
     teleportInfos.clear();
     ActivityManager::Get()->Clear();
+    ownedLoaders.clear();
     camera.ResetToDefaults(true);
 }
 
