@@ -336,6 +336,17 @@ public:
     void SendFixedItemTeleports(std::uint32_t target);
     const std::vector<TeleportInfo>& GetTeleportInfoList() const { return teleportInfos; }
 
+    // Teleports to whole-number world coordinates: the activity's kind follows whose player it
+    // is and whether this machine serves the game.
+    void InstallTeleportActivity(std::uint32_t player, int x, int y, int z);
+    void InitiatePlayerTeleport(int x, int y, int z);
+    void StoC_StartTeleportInbound(std::uint32_t player, int x, int y, int z);
+    void CtoS_StartTeleportInbound(std::uint32_t player, int x, int y, int z);
+    void StoC_StartTeleportOutbound(std::uint32_t player, int x, int y, int z);
+    void CtoS_StartTeleportOutbound(std::uint32_t player, int x, int y, int z);
+    // Tells the other clients, not the teleporting player's machine nor this one.
+    void ServerPropegateTeleport(std::uint32_t player, int x, int y, int z);
+
     // Respawns: the local player's runs here (a client asks the server to load along); the id
     // of the activity, 0 when none was made.
     std::uint32_t StartRespawnForLocalPlayer(const WorldVec3& where);

@@ -1,14 +1,74 @@
-// The root's respawns and its registry of network region loaders.
+// The root's teleports, respawns and its registry of network region loaders.
 #include <algorithm>
 
 #include "Engine/Engine.h"
+#include "Engine/net/NetworkConnectionManager.h"
 #include "Game/core/ActivityManager.h"
+#include "Game/core/GameConstants.h"
 #include "Game/core/GameEngine.h"
 #include "Game/core/activities/NetworkRegionLoader.h"
 #include "Game/core/activities/RespawnActivity.h"
+#include "Game/core/activities/TeleportActivity.h"
 #include "Game/core/net/GameEngineOutboundInterface.h"
+#include "Game/core/net/WorldPackets.h"
+#include "Game/core/players/PlayerManagerClient.h"
 
 namespace GAME {
+
+void GameEngine::InstallTeleportActivity(std::uint32_t player, int x, int y, int z) {
+    const bool local = player == GetPlayerId();
+    std::unique_ptr<TeleportActivity> activity;
+    if (IsServerOrSingle())
+        activity =
+            local
+                ? std::unique_ptr<TeleportActivity>(std::make_unique<TeleportLocalServerActivity>())
+                : std::make_unique<TeleportNonLocalServerActivity>();
+    else
+        activity =
+            local
+                ? std::unique_ptr<TeleportActivity>(std::make_unique<TeleportLocalClientActivity>())
+                : std::make_unique<TeleportNonLocalClientActivity>();
+    activity->SetDestination(x, y, z, player);
+    ActivityManager::Get()->InstallActivity(activity.release());
+}
+
+void GameEngine::InitiatePlayerTeleport(int x, int y, int z) {
+    InstallTeleportActivity(GetPlayerId(), x, y, z);
+}
+
+void GameEngine::StoC_StartTeleportInbound(std::uint32_t player, int x, int y, int z) {
+    InstallTeleportActivity(player, x, y, z);
+}
+
+void GameEngine::CtoS_StartTeleportInbound(std::uint32_t player, int x, int y, int z) {
+    InstallTeleportActivity(player, x, y, z);
+}
+
+void GameEngine::StoC_StartTeleportOutbound(std::uint32_t player, int x, int y, int z) {
+    outbound->StartTeleport(player, static_cast<float>(x), static_cast<float>(y),
+                            static_cast<float>(z));
+}
+
+void GameEngine::CtoS_StartTeleportOutbound(std::uint32_t player, int x, int y, int z) {
+    outbound->StartTeleport(player, static_cast<float>(x), static_cast<float>(y),
+                            static_cast<float>(z));
+}
+
+void GameEngine::ServerPropegateTeleport(std::uint32_t player, int x, int y, int z) {
+    NetworkConnectionManager* connections = gEngine->GetNetworkConnectionManager();
+    PlayerManagerClient* players = GetPlayerManagerClient();
+    if (!connections || !players)
+        return;
+    StartTeleportPacket packet;
+    packet.playerId = player;
+    packet.x = static_cast<float>(x);
+    packet.y = static_cast<float>(y);
+    packet.z = static_cast<float>(z);
+    const std::uint32_t self = GetPlayerId();
+    for (const PlayerNetBasicInfo& info : players->GetPlayerInfoCache())
+        if (info.playerId != self && info.playerId != player)
+            connections->SendToHost(HostOfPlayer(info.playerId), &packet);
+}
 
 std::uint32_t GameEngine::StartRespawnForLocalPlayer(const WorldVec3& where) {
     std::unique_ptr<RespawnActivity> activity;

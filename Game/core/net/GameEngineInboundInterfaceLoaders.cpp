@@ -1,4 +1,4 @@
-// Region-loader progress and server respawns as they arrive from the other machines.
+// Teleports, region-loader progress and server respawns as they arrive from the other machines.
 #include <cmath>
 
 #include "Engine/Engine.h"
@@ -7,6 +7,40 @@
 #include "Game/core/net/GameEngineInboundInterface.h"
 
 namespace GAME {
+
+namespace {
+// World coordinates beyond any level; also keeps the conversion to whole numbers defined.
+constexpr float kCoordinateLimit = 1.0e7f;
+
+bool IsUsableCoordinate(float v) {
+    return std::isfinite(v) && std::fabs(v) <= kCoordinateLimit;
+}
+}  // namespace
+
+void GameEngineInboundInterface::StartTeleport(std::uint32_t player, float x, float y, float z) {
+    GameEngine* root = gGameEngine;
+    if (!root)
+        return;
+    const bool usable = IsUsableCoordinate(x) && IsUsableCoordinate(y) && IsUsableCoordinate(z);
+    if (FromRemoteClient()) {
+        // A client moves only its own player, to a real place, one move at a time.
+        if (RefusedUnlessOwner(player, "StartTeleport"))
+            return;
+        if (!usable || root->IsNRLoaderLoading(player)) {
+            Refuse("StartTeleport", player);
+            return;
+        }
+    } else if (!usable) {
+        gEngine->Log(1, "GameEngineInboundInterface: teleport of player %u to no place dropped",
+                     player);
+        return;
+    }
+    const int ix = static_cast<int>(x), iy = static_cast<int>(y), iz = static_cast<int>(z);
+    if (gEngine->IsServer())
+        root->CtoS_StartTeleportInbound(player, ix, iy, iz);
+    else
+        root->StoC_StartTeleportInbound(player, ix, iy, iz);
+}
 
 void GameEngineInboundInterface::HandleNRLoaderStateChange(std::uint32_t player, int state) {
     GameEngine* root = gGameEngine;

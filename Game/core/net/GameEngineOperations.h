@@ -139,7 +139,9 @@ constexpr bool RunsOnArrival(OperationRoute route) {
     X(HandleNRLoaderStateChange, NRLoaderStatePacket, nrLoaderState, Plain,                     \
       (std::uint32_t, player, playerId), (int, state, state))                                   \
     X(CtoS_StartServerRespawn, StartServerRespawnPacket, startServerRespawn, ToServer,          \
-      (std::uint32_t, player, playerId), (const WorldVec3&, where, location))
+      (std::uint32_t, player, playerId), (const WorldVec3&, where, location))                   \
+    X(StartTeleport, StartTeleportPacket, startTeleport, Plain,                                 \
+      (std::uint32_t, player, playerId), (float, x, x), (float, y, y), (float, z, z))
 // clang-format on
 
 // Expanding a row's parameters: each (type, name[, field]) through a macro, joined by commas
