@@ -127,7 +127,8 @@ TEST_F(RespawnOverNetwork, ClientCompletesOnlyWhenBothMachinesHaveLoaded) {
     for (int frame = 0; frame < 200 && finishedFrame < 0; ++frame) {
         Frames(1, true);
         ON_MACHINE(game.Server()) {
-            const NetworkRegionLoaderBase* loader = gGameEngine->FindNRLoader(kClientPlayer);
+            const RespawnActivity* serverSide = FindRespawn(kClientPlayer);
+            const NetworkRegionLoaderBase* loader = serverSide ? serverSide->GetLoader() : nullptr;
             if (serverDoneFrame < 0 && loader && loader->GetLocalState() == NRLoaderState_Done)
                 serverDoneFrame = frame;
             // The server's own screen is never touched by a client's respawn.
@@ -167,6 +168,35 @@ TEST_F(RespawnOverNetwork, ClientCompletesOnlyWhenBothMachinesHaveLoaded) {
         EXPECT_EQ(FindRespawn(kClientPlayer), nullptr);
         EXPECT_EQ(gGameEngine->FindNRLoader(kClientPlayer), nullptr);
     }
+}
+
+// A second death while the first respawn still clears the screen: the reports of the new load
+// reach the new loaders, not the finished ones.
+TEST_F(RespawnOverNetwork, RespawnRightAfterARespawnCompletesToo) {
+    std::uint32_t first = 0, second = 0;
+    ON_MACHINE(game.Client(0)) {
+        first = gGameEngine->StartRespawnForLocalPlayer(destination);
+    }
+    for (int frame = 0; frame < 200 && !second; ++frame) {
+        Frames(1, true);
+        ON_MACHINE(game.Client(0)) {
+            const auto* respawn =
+                static_cast<RespawnActivity*>(ActivityManager::Get()->GetActivity(first));
+            if (respawn && respawn->IsComplete())
+                second = gGameEngine->StartRespawnForLocalPlayer(destination);
+        }
+    }
+    ASSERT_NE(second, 0u);
+    bool secondComplete = false;
+    for (int frame = 0; frame < 200 && !secondComplete; ++frame) {
+        Frames(1, true);
+        ON_MACHINE(game.Client(0)) {
+            const auto* respawn =
+                static_cast<RespawnActivity*>(ActivityManager::Get()->GetActivity(second));
+            secondComplete = respawn && respawn->IsComplete();
+        }
+    }
+    EXPECT_TRUE(secondComplete);
 }
 
 TEST_F(RespawnOverNetwork, ServerOwnRespawnStaysDarkToTheNextWholeSecond) {

@@ -36,6 +36,14 @@ void NetworkRegionLoaderBase::Register(const WorldVec3& where, std::uint32_t id)
     registeredId = id;
 }
 
+void NetworkRegionLoaderBase::Unregister() {
+    if (!IsRegistered())
+        return;
+    if (GameEngine* root = gGameEngine)
+        root->UnregisterNRLoader(this);
+    registeredId = 0;
+}
+
 NetworkLoader::NetworkLoader() = default;
 NetworkLoader::~NetworkLoader() = default;
 

@@ -40,6 +40,8 @@ public:
 
     // Registers with the root object under `id`, replacing an earlier registration.
     void Register(const WorldVec3& position, std::uint32_t id);
+    // Leaves the root's registry: later reports under the id go to the next loader of it.
+    void Unregister();
     bool IsRegistered() const { return registeredId != 0; }
     std::uint32_t GetRegisteredId() const { return registeredId; }
     const WorldVec3& GetPosition() const { return position; }

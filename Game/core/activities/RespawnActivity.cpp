@@ -127,6 +127,9 @@ void RespawnActivity::Update(int elapsedMs) {
                 // The screen stays dark to the next whole second of loading.
                 timer %= kLoadingCycleMs;
                 loaded = 1;
+                // Done on both sides: a next move of the player gets the reports.
+                if (loader)
+                    loader->Unregister();
             }
             if (loaded && timer >= kLoadingCycleMs) {
                 if (IsLocal()) {

@@ -131,6 +131,9 @@ bool TeleportActivity::WaitForLoading(bool wholeSecond) {
     if (!loaded && (!loader || loader->IsDone())) {
         timer %= kLoadingCycleMs;
         loaded = 1;
+        // Done on both sides: a next move of the player gets the reports.
+        if (loader)
+            loader->Unregister();
     }
     return loaded && (!wholeSecond || timer >= kLoadingCycleMs);
 }
