@@ -19,6 +19,7 @@
 #include "Game/core/net/GameEngineInboundInterface.h"
 #include "Game/core/net/GameEngineOutboundInterface.h"
 #include "Game/core/net/GameEngineServicesModules.h"
+#include "Game/core/net/WorldPackets.h"
 #include "Game/core/players/PartyManager.h"
 #include "Game/core/players/PlayerManagerClient.h"
 #include "Game/core/players/PlayerManagerServer.h"

@@ -46,6 +46,7 @@ class PlayerManagerServer;
 class Bonus;
 class SoundPak;
 class NetworkRegionLoaderBase;
+class StartTeleportPacket;
 enum NRLoaderState : int;
 struct PlayerInfo;
 template <class T>
@@ -446,6 +447,8 @@ private:
     std::vector<RegisteredLoader> nrLoaders;
     // Declared after the registry: they unregister themselves when they go.
     std::vector<std::unique_ptr<NetworkRegionLoaderBase>> ownedLoaders;
+    // Reused by every propagated teleport.
+    std::unique_ptr<StartTeleportPacket> propagatedTeleport;
     // 6
     std::unique_ptr<PartyManager> partyManager;
     std::unique_ptr<TradeManager> tradeManager;

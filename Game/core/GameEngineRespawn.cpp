@@ -59,7 +59,9 @@ void GameEngine::ServerPropegateTeleport(std::uint32_t player, int x, int y, int
     PlayerManagerClient* players = GetPlayerManagerClient();
     if (!connections || !players)
         return;
-    StartTeleportPacket packet;
+    if (!propagatedTeleport)
+        propagatedTeleport = std::make_unique<StartTeleportPacket>();
+    StartTeleportPacket& packet = *propagatedTeleport;
     packet.playerId = player;
     packet.x = static_cast<float>(x);
     packet.y = static_cast<float>(y);
