@@ -1,6 +1,6 @@
-// A hostile client against the respawn loading: it may report loading progress and ask for a
-// server respawn only for its own player, with a state that exists, a finite position and one
-// load at a time. The honest client's respawn goes on untouched.
+// A hostile client against teleports and respawn loading: it may report loading progress, move
+// and ask for a server respawn only for its own player, with a state that exists, a finite position
+// and one load at a time. The honest client's respawn goes on untouched.
 #include <gtest/gtest.h>
 
 #include <limits>
@@ -105,6 +105,23 @@ TEST_F(HostileLoaderClient, ActsOnlyForItsOwnPlayerWithValidValues) {
     });
     // One load at a time: the second ask is refused while the first loads.
     EXPECT_EQ(ServerActivities(), 2u);
+
+    // Teleports: not another's player, not to no place or beyond the world, not while its own
+    // respawn loads.
+    Hostile([](GameEngineNetworkInterface& net) {
+        net.StartTeleport(kHonest, 50, 0, 50);
+        net.StartTeleport(kHostile, std::numeric_limits<float>::infinity(), 0, 0);
+        net.StartTeleport(kHostile, 3.0e9f, 0, 0);
+        net.StartTeleport(kHostile, 50, 0, 50);
+    });
+    EXPECT_EQ(ServerActivities(), 2u);
+    ON_MACHINE(game.Server()) {
+        EXPECT_GE(game.Server().CountLog("refused StartTeleport from host 1"), 1);
+    }
+    ON_MACHINE(game.Client(1)) {
+        ActivityManager::Get()->Update(0);
+        EXPECT_EQ(ActivityManager::Get()->GetActiveCount(), 1u);
+    }
     ON_MACHINE(game.Server()) {
         EXPECT_EQ(gGameEngine->FindNRLoader(kHostile)->GetRemoteState(), 0u);
     }
