@@ -190,6 +190,27 @@ TEST_F(SingleTeleport, OwnTeleportLeavesTheDarkAtAWholeSecond) {
     EXPECT_TRUE(dissolved);
 }
 
+// A client whose server reports done 1500 ms into the dark: dark until 2000 ms.
+TEST_F(SingleTeleport, LateServerWordKeepsAClientDarkToTheNextWholeSecond) {
+    gGameEngine->SetAsNetworkClient();
+    gGameEngine->InitiatePlayerTeleport(1020, 5, 30);
+    ActivityManager::Get()->Update(0);
+    ASSERT_EQ(Teleports().size(), 1u);
+    TeleportActivity* teleport = Teleports()[0];
+    EXPECT_NE(dynamic_cast<TeleportLocalClientActivity*>(teleport), nullptr);
+    int darkMs = 0;
+    while (teleport->GetState() < 3 && darkMs < 10000) {
+        if (teleport->GetState() == 2) {
+            darkMs += kFrameMs;
+            if (darkMs == 1500)
+                gGameEngine->StoC_HandleNRLoaderStateChangeInbound(kPlayer, NRLoaderState_Done);
+        }
+        gGameEngine->Update(kFrameMs);
+    }
+    EXPECT_EQ(darkMs, 2 * TeleportActivity::kLoadingCycleMs);
+    EXPECT_EQ(player->GetCoords().GetPosition().GetWorldPosition(), Vec3(1020, 5, 30));
+}
+
 TEST_F(SingleTeleport, ConfirmationStartsATeleportOnlyOnYes) {
     const WorldVec3 where(World::Get().GetRegion("T1"), Vec3(20.7f, 0, 30.2f));
     for (int answer : {0, 1}) {
