@@ -5,6 +5,7 @@
 #include <functional>
 #include <mutex>
 #include <string>
+#include <vector>
 
 #include "Engine/sys/Machine.h"
 
@@ -57,6 +58,15 @@ public:
     bool IsGameTimePaused() const { return mGameTimePaused; }
     void SetGameTimePaused(bool paused) { mGameTimePaused = paused; }
 
+    // While a player is moved far away: the frame loads regions rather than drawing them.
+    bool IsTeleportMode() const { return mTeleportMode; }
+    void SetTeleportMode(bool on) { mTeleportMode = on; }
+
+    // The lines of the statistics display, gathered over a frame; the host clears them.
+    void AddStatisticText(const std::string& text) { mStatisticText.push_back(text); }
+    const std::vector<std::string>& GetStatisticText() const { return mStatisticText; }
+    void ClearStatisticText() { mStatisticText.clear(); }
+
 private:
     // Lines come from worker threads too (the save thread); one line is delivered at a time.
     std::recursive_mutex mLogMutex;
@@ -67,6 +77,8 @@ private:
     std::uint64_t mGameTime = 0;
     std::uint32_t mFrameStep = 0;
     bool mGameTimePaused = false;
+    bool mTeleportMode = false;
+    std::vector<std::string> mStatisticText;
 };
 
 // `gEngine` reads as the engine object of the current machine. Inline: the frame reaches it

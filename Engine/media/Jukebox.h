@@ -1,6 +1,7 @@
 #pragma once
 // The music player: it follows one player and one boss and changes the music when they die.
 #include <cstdint>
+#include <string>
 
 namespace GAME {
 
@@ -14,12 +15,24 @@ public:
     void SetTrackedBossDead(bool dead) { mBossDead = dead; }
     bool IsTrackedPlayerDead() const { return mPlayerDead; }
     bool IsTrackedBossDead() const { return mBossDead; }
+    // Music of one event over the playlist; `once`: back to the playlist when it ends.
+    void PlayEventMusic(const std::string& record, bool once) {
+        mEventMusic = record;
+        mEventMusicOnce = once;
+        ++mEventMusicCount;
+    }
+    const std::string& GetEventMusic() const { return mEventMusic; }
+    bool IsEventMusicOnce() const { return mEventMusicOnce; }
+    int GetEventMusicCount() const { return mEventMusicCount; }
 
 private:
     std::uint32_t mTrackedPlayer = 0;
     std::uint32_t mTrackedBoss = 0;
     bool mPlayerDead = false;
     bool mBossDead = false;
+    std::string mEventMusic;
+    bool mEventMusicOnce = false;
+    int mEventMusicCount = 0;
 };
 
 }  // namespace GAME

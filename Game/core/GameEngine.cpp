@@ -15,9 +15,11 @@
 #include "Game/core/AssertHandler.h"
 #include "Game/core/GameConstants.h"
 #include "Game/core/ObjectLookup.h"
+#include "Game/core/activities/NetworkRegionLoader.h"
 #include "Game/core/net/GameEngineInboundInterface.h"
 #include "Game/core/net/GameEngineOutboundInterface.h"
 #include "Game/core/net/GameEngineServicesModules.h"
+#include "Game/core/net/WorldPackets.h"
 #include "Game/core/players/PartyManager.h"
 #include "Game/core/players/PlayerManagerClient.h"
 #include "Game/core/players/PlayerManagerServer.h"
@@ -100,6 +102,7 @@ GameEngine::~GameEngine() {
     partyManager.reset();
     tradeManager.reset();
     ActivityManager::Destroy();
+    ownedLoaders.clear();
     InstanceGroupManager::Destroy();
     ObjectManager& objects = Singleton<ObjectManager>::Get();
     if (marketPurchaseSound)
@@ -248,6 +251,7 @@ void GameEngine::ExitPlayingMode() {
     heroBossRegistry.clear();
     teleportInfos.clear();
     ActivityManager::Get()->Clear();
+    ownedLoaders.clear();
     camera.ResetToDefaults(true);
 }
 

@@ -45,6 +45,9 @@ class PlayerManagerClient;
 class PlayerManagerServer;
 class Bonus;
 class SoundPak;
+class NetworkRegionLoaderBase;
+class StartTeleportPacket;
+enum NRLoaderState : int;
 struct PlayerInfo;
 template <class T>
 class DesignerEquation;
@@ -334,6 +337,41 @@ public:
     void SendFixedItemTeleports(std::uint32_t target);
     const std::vector<TeleportInfo>& GetTeleportInfoList() const { return teleportInfos; }
 
+    // Teleports to whole-number world coordinates: the activity's kind follows whose player it
+    // is and whether this machine serves the game.
+    void InstallTeleportActivity(std::uint32_t player, int x, int y, int z);
+    void InitiatePlayerTeleport(int x, int y, int z);
+    void StoC_StartTeleportInbound(std::uint32_t player, int x, int y, int z);
+    void CtoS_StartTeleportInbound(std::uint32_t player, int x, int y, int z);
+    void StoC_StartTeleportOutbound(std::uint32_t player, int x, int y, int z);
+    void CtoS_StartTeleportOutbound(std::uint32_t player, int x, int y, int z);
+    // Tells the other clients, not the teleporting player's machine nor this one.
+    void ServerPropegateTeleport(std::uint32_t player, int x, int y, int z);
+
+    // Respawns: the local player's runs here (a client asks the server to load along); the id
+    // of the activity, 0 when none was made.
+    std::uint32_t StartRespawnForLocalPlayer(const WorldVec3& where);
+    void CtoS_InitiateServerRespawnLoaderOutbound(const WorldVec3& where);
+    void CtoS_StartServerRespawnInbound(std::uint32_t player, const WorldVec3& where);
+    bool IsDeathLoaderActive(std::uint32_t activityId) const;
+
+    // Region loaders by player id: the peer's progress reports reach them through here.
+    // The loaders made here belong to the root until DestroyNetworkLoader.
+    NetworkRegionLoaderBase* CreateNetworkLoader(std::uint32_t player, const WorldVec3& where);
+    NetworkRegionLoaderBase* CreateNetworkLoaderInbound(std::uint32_t player,
+                                                        const WorldVec3& where);
+    void DestroyNetworkLoader(NetworkRegionLoaderBase* loader);
+    void RegisterNRLoader(std::uint32_t id, NetworkRegionLoaderBase* loader);
+    void UnregisterNRLoader(NetworkRegionLoaderBase* loader);
+    // The first loader registered under the id, or null.
+    NetworkRegionLoaderBase* FindNRLoader(std::uint32_t id) const;
+    // Whether a loader registered under the id has not finished its own loading.
+    bool IsNRLoaderLoading(std::uint32_t id) const;
+    void CtoS_HandleNRLoaderStateChangeOutbound(std::uint32_t player, NRLoaderState state);
+    void StoC_HandleNRLoaderStateChangeOutbound(std::uint32_t player, NRLoaderState state);
+    void CtoS_HandleNRLoaderStateChangeInbound(std::uint32_t player, NRLoaderState state);
+    void StoC_HandleNRLoaderStateChangeInbound(std::uint32_t player, NRLoaderState state);
+
     // Game-wide tables and lookups.
     unsigned int CheckPlayerAction(unsigned int requested, unsigned int current) const;
     const std::string& GetClassTag(unsigned int first, unsigned int second) const;
@@ -402,6 +440,15 @@ private:
     // 5
     std::vector<UINotification> notifications;
     std::vector<TeleportInfo> teleportInfos;
+    struct RegisteredLoader {
+        NetworkRegionLoaderBase* loader = nullptr;
+        std::uint32_t id = 0;
+    };
+    std::vector<RegisteredLoader> nrLoaders;
+    // Declared after the registry: they unregister themselves when they go.
+    std::vector<std::unique_ptr<NetworkRegionLoaderBase>> ownedLoaders;
+    // Reused by every propagated teleport.
+    std::unique_ptr<StartTeleportPacket> propagatedTeleport;
     // 6
     std::unique_ptr<PartyManager> partyManager;
     std::unique_ptr<TradeManager> tradeManager;

@@ -135,7 +135,13 @@ constexpr bool RunsOnArrival(OperationRoute route) {
       (std::uint32_t, target, targetId), (bool, allowInterruptions, allowInterruptions))        \
     X(QuestCommandLockFixedItem, QuestCommandLockFixedItemPacket, questCommandLockFixedItem,    \
       Plain,                                                                                    \
-      (std::uint32_t, fixedItem, objectId), (bool, locked, locked))
+      (std::uint32_t, fixedItem, objectId), (bool, locked, locked))                         \
+    X(HandleNRLoaderStateChange, NRLoaderStatePacket, nrLoaderState, Plain,                     \
+      (std::uint32_t, player, playerId), (int, state, state))                                   \
+    X(CtoS_StartServerRespawn, StartServerRespawnPacket, startServerRespawn, ToServer,          \
+      (std::uint32_t, player, playerId), (const WorldVec3&, where, location))                   \
+    X(StartTeleport, StartTeleportPacket, startTeleport, Plain,                                 \
+      (std::uint32_t, player, playerId), (float, x, x), (float, y, y), (float, z, z))
 // clang-format on
 
 // Expanding a row's parameters: each (type, name[, field]) through a macro, joined by commas

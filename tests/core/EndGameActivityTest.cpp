@@ -1,0 +1,70 @@
+// The end-game activity: the ending theme at once, the story dialog and the portals after the
+// record's delay, and the end of the activity with or without a host UI.
+#include <gtest/gtest.h>
+
+#include "Engine/Engine.h"
+#include "Engine/media/Jukebox.h"
+#include "Game/core/ActivityManager.h"
+#include "Game/core/GameEngine.h"
+#include "Game/core/activities/EndGameActivity.h"
+#include "support/TestMachine.h"
+
+namespace GAME::test {
+namespace {
+
+class EndGame : public ::testing::Test {
+protected:
+    EndGame() { InitializeObjects(); }
+    ~EndGame() override { ShutdownObjects(); }
+    TestMachine machine;
+};
+
+TEST_F(EndGame, MusicFirstThenDialogAfterTheRecordDelayThenFinishes) {
+    auto* activity = new EndGameActivity();
+    EXPECT_EQ(activity->GetDelay(), 1500);
+    ActivityManager* manager = ActivityManager::Get();
+    manager->InstallActivity(activity);
+    const std::uint32_t id = activity->GetId();
+    Jukebox* jukebox = gGameEngine->GetJukebox();
+
+    manager->Update(100);
+    EXPECT_TRUE(activity->HasMusicStarted());
+    EXPECT_EQ(jukebox->GetEventMusic(), EndGameActivity::kMusicRecord);
+    EXPECT_TRUE(jukebox->IsEventMusicOnce());
+    EXPECT_FALSE(activity->HasDialogStarted());
+
+    // Up to and including the delay nothing more happens; the music starts only once.
+    for (int ms = 100; ms < 1500; ms += 100)
+        manager->Update(100);
+    ASSERT_TRUE(manager->IsActivityActive(id));
+    EXPECT_FALSE(activity->HasDialogStarted());
+    EXPECT_EQ(jukebox->GetEventMusicCount(), 1);
+    EXPECT_EQ(machine.CountLog("NpcDialogPak::Load"), 0);
+
+    // Past the delay: the dialog opens and the portals unlock (both not built yet: logged), and
+    // with no UI to show the dialog nothing is left to wait for.
+    manager->Update(1);
+    EXPECT_FALSE(manager->IsActivityActive(id));
+    EXPECT_EQ(machine.CountLog("ZeusQ15_A.dbr"), 1);
+    EXPECT_EQ(machine.CountLog("FixedItemTyphonPortal"), 1);
+    EXPECT_EQ(jukebox->GetEventMusicCount(), 1);
+}
+
+TEST(EndGameDefaults, DelayWithoutItsRecordIsFourSeconds) {
+    TestMachine machine("");
+    InitializeObjects();
+    {
+        EndGameActivity activity;
+        EXPECT_EQ(activity.GetDelay(), EndGameActivity::kDefaultDelayMs);
+        activity.Update(EndGameActivity::kDefaultDelayMs);
+        EXPECT_FALSE(activity.HasDialogStarted());
+        EXPECT_FALSE(activity.IsFinished());
+        activity.Update(1);
+        EXPECT_TRUE(activity.HasDialogStarted());
+        EXPECT_TRUE(activity.IsFinished());
+    }
+    ShutdownObjects();
+}
+
+}  // namespace
+}  // namespace GAME::test
