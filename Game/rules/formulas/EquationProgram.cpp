@@ -19,6 +19,9 @@ bool EquationProgram<T>::Compile(const EqNode<T>& root, EquationInterface<T>* ow
         Clear();
         return false;
     }
+    for (Read& read : mReads)
+        if (read.kind == OperandKind::Named)
+            read.name.text = mNames[read.name.index].c_str();
     mCompiled = true;
     return true;
 }
@@ -37,10 +40,9 @@ void EquationProgram<T>::Clear() {
 }
 
 template <class T>
-T EquationProgram<T>::AskOwner(std::uint32_t name) const {
+inline T EquationProgram<T>::AskOwner(const char* text) const {
     // The same call, default and log line as the tree's variable node.
     T value{};
-    const char* text = mNames[name].c_str();
     if (!mOwner || !mOwner->GetDesignerVariable(text, value)) {
         gEngine->Log(1, "Designer variable '%s' not found in parent", text);
         return T{};
@@ -54,7 +56,7 @@ inline T EquationProgram<T>::Fetch(OperandKind kind, const OperandValue& value) 
         case OperandKind::Constant:
             return value.constant;
         case OperandKind::Named:
-            return AskOwner(value.index);
+            return AskOwner(mNames[value.index].c_str());
 #define EQUATION_PROGRAM_FETCH_BOUND(name, type) \
     case OperandKind::name:                      \
         return static_cast<T>(*static_cast<const type*>(value.where));
@@ -85,11 +87,13 @@ inline float Divide(float left, float right) {
 inline float Power(float left, float right) {
     return static_cast<float>(std::pow(static_cast<double>(left), static_cast<double>(right)));
 }
-// Exact in double for every float, so equal to pow's correctly rounded result; a NaN still goes
+// The exact product of a float by itself fits a double, so one rounding to float gives pow's
+// correctly rounded result; the float product is that same single rounding. A NaN still goes
 // through pow, which picks the NaN it returns.
 inline float Square(float value) {
-    const double d = static_cast<double>(value);
-    return static_cast<float>(std::isnan(d) ? std::pow(d, 2.0) : d * d);
+    if (value != value)
+        return static_cast<float>(std::pow(static_cast<double>(value), 2.0));
+    return value * value;
 }
 }  // namespace
 
@@ -100,7 +104,8 @@ __attribute__((optimize("no-crossjumping"))) float EquationProgram<float>::RunAl
     const Read* const readsEnd = read + mReads.size();
     if (mReadsInOrder) {
         for (; read != readsEnd; ++read)
-            slots[read->slot] = Fetch(read->kind, read->name);
+            slots[read->slot] = read->kind == OperandKind::Named ? AskOwner(read->name.text)
+                                                                 : Fetch(read->kind, read->name);
     } else {
         // Grouped by kind in the order the kinds are declared: one tight loop per kind.
 #define EQUATION_PROGRAM_READ_BOUND(kindName, type)                         \

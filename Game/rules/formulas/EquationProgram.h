@@ -70,6 +70,7 @@ public:
         std::uint32_t index;  // slot or name
         T constant;
         const void* where;  // a bound value
+        const char* text;   // a name read by a numeric program, once compiled
     };
 
     struct Operand {
@@ -111,6 +112,11 @@ public:
     // False, leaving no program, for a tree holding a node the compiler does not know; the
     // formula then walks its tree.
     bool Compile(const EqNode<T>& root, EquationInterface<T>* owner);
+
+    // Reads point into the program's own names.
+    EquationProgram() = default;
+    EquationProgram(const EquationProgram&) = delete;
+    EquationProgram& operator=(const EquationProgram&) = delete;
     void Clear();
     bool IsCompiled() const {
         return mCompiled;
@@ -136,7 +142,7 @@ private:
 
     // A name's value: asked of the owner or read where it is bound.
     T Fetch(OperandKind kind, const OperandValue& value) const;
-    T AskOwner(std::uint32_t name) const;
+    T AskOwner(const char* name) const;
     // Defined for the numeric and the boolean program respectively.
     float RunAlgebra() const;
     bool RunBoolean() const;
