@@ -136,21 +136,16 @@ void ObjectManager::DestroyObjectEx(Object* object, const char* file, int line) 
     owned.reset();
 }
 
+// Lookups take no lock: the table stays readable while another thread changes it.
 Object* ObjectManager::GetObject(std::uint32_t id) {
-    if (id == 0)
-        return nullptr;
-    CriticalSectionLock lock(mLock);
-    const ObjectTable::Slot* slot = mObjects.Find(id);
-    return slot ? slot->object.get() : nullptr;
+    Object* object = nullptr;
+    const RTTI_ClassInfo* classInfo = nullptr;
+    return mObjects.Lookup(id, object, classInfo) ? object : nullptr;
 }
 
 Object* ObjectManager::GetObject(std::uint32_t id, const RTTI_ClassInfo*& classInfo) {
-    CriticalSectionLock lock(mLock);
-    const ObjectTable::Slot* slot = mObjects.Find(id);
-    if (!slot)
-        return nullptr;
-    classInfo = mObjects.ClassOf(*slot);
-    return slot->object.get();
+    Object* object = nullptr;
+    return mObjects.Lookup(id, object, classInfo) ? object : nullptr;
 }
 
 Object* ObjectManager::GetObjectByNameHash(std::uint32_t hash) {
