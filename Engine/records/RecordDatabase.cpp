@@ -5,12 +5,12 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <cctype>
 #include <cerrno>
 #include <nlohmann/json.hpp>
 
 #include "Engine/Engine.h"
 #include "Engine/records/RecordData.h"
+#include "Engine/records/RecordFastParse.h"
 
 namespace GAME {
 
@@ -26,7 +26,8 @@ std::string RecordDatabase::NormalizeName(std::string_view name) {
         // Doubled separators name the same file.
         if (c == '/' && !out.empty() && out.back() == '/')
             continue;
-        out.push_back(static_cast<char>(std::tolower(static_cast<unsigned char>(c))));
+        // ASCII only, whatever the process locale says.
+        out.push_back(c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c);
     }
     while (!out.empty() && out.front() == '/')
         out.erase(out.begin());
@@ -132,6 +133,11 @@ RecordValue ConvertValue(const nlohmann::json& j, bool& usable) {
 std::shared_ptr<const RecordData> RecordDatabase::Parse(const std::string& name,
                                                         std::string_view text,
                                                         const std::string& origin) {
+    auto data = std::make_shared<RecordData>();
+    data->name = name;
+    if (ParseRecordFast(text, *data))
+        return data;
+    data->fields.clear();
     nlohmann::json json = nlohmann::json::parse(text.begin(), text.end(), nullptr, false);
     if (json.is_discarded()) {
         gEngine->Log(1, "Record %s (%s) is not valid JSON; it is treated as missing.", name.c_str(),
@@ -143,8 +149,6 @@ std::shared_ptr<const RecordData> RecordDatabase::Parse(const std::string& name,
                      name.c_str(), origin.c_str());
         return nullptr;
     }
-    auto data = std::make_shared<RecordData>();
-    data->name = name;
     for (auto it = json.begin(); it != json.end(); ++it) {
         bool usable = false;
         RecordValue value = ConvertValue(it.value(), usable);
@@ -166,18 +170,20 @@ bool RecordDatabase::Load(std::string_view name) {
     if (auto it = mCache.find(key); it != mCache.end())
         return it->second != nullptr;
     std::shared_ptr<const RecordData> data;
-    const std::filesystem::path file = ResolveFile(name);
-    if (file.empty()) {
+    if (!mIndexed)
+        IndexRoot();
+    const auto file = mFiles.find(key);
+    if (file == mFiles.end()) {
         if (mReportedMissing.insert(key).second)
             gEngine->Log(1, "Record %.*s was not found.", static_cast<int>(name.size()),
                          name.data());
     } else {
-        std::string text;
-        if (!ReadWholeFile(file, text)) {
+        // One buffer serves every read: no allocation per record once it has grown.
+        if (!ReadWholeFile(file->second, mReadBuffer)) {
             gEngine->Log(1, "Record %.*s could not be read.", static_cast<int>(name.size()),
                          name.data());
         } else {
-            data = Parse(std::string(name), text, file.string());
+            data = Parse(std::string(name), mReadBuffer, file->second.native());
         }
         if (!data)
             mReportedMissing.insert(key);

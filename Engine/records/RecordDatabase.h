@@ -45,6 +45,7 @@ private:
     std::unordered_map<std::string, std::filesystem::path> mFiles;
     std::unordered_map<std::string, std::shared_ptr<const RecordData>> mCache;
     std::unordered_set<std::string> mReportedMissing;
+    std::string mReadBuffer;
 };
 
 }  // namespace GAME
