@@ -39,16 +39,24 @@ void RecordDatabase::SetDataRoot(const std::filesystem::path& root) {
     mRoot = root;
     mIndexed = false;
     mFiles.clear();
+    mFolders.clear();
     mCache.clear();
     mReportedMissing.clear();
+}
+
+RecordDatabase::Folder::~Folder() {
+    if (mFd >= 0)
+        ::close(mFd);
 }
 
 void RecordDatabase::IndexRoot() {
     mIndexed = true;
     mFiles.clear();
+    mFolders.clear();
     std::error_code ec;
     if (mRoot.empty() || !std::filesystem::is_directory(mRoot, ec))
         return;
+    std::unordered_map<std::string, int> folders;  // by path
     for (auto it = std::filesystem::recursive_directory_iterator(
              mRoot, std::filesystem::directory_options::skip_permission_denied, ec);
          !ec && it != std::filesystem::recursive_directory_iterator(); it.increment(ec)) {
@@ -56,8 +64,37 @@ void RecordDatabase::IndexRoot() {
             continue;
         // The iterator's paths start with the root, so the name is a purely lexical cut: no
         // system call per file.
-        const std::string relative = it->path().lexically_relative(mRoot).generic_string();
-        mFiles.emplace(NormalizeName(relative), it->path());
+        const std::string& full = it->path().native();
+        const std::string& root = mRoot.native();
+        std::string relative;
+        if (full.size() > root.size() && full.compare(0, root.size(), root) == 0) {
+            std::size_t start = root.size();
+            while (start < full.size() && full[start] == '/')
+                ++start;
+            relative = full.substr(start);
+        } else {
+            relative = it->path().lexically_relative(mRoot).generic_string();
+        }
+        IndexedFile file{it->path(), -1, {}};
+        const std::size_t slash = full.rfind('/');
+        if (slash != std::string::npos && slash > 0) {
+            const std::string folder = full.substr(0, slash);
+            auto known = folders.find(folder);
+            if (known == folders.end() && mFolders.size() < kMaxOpenFolders) {
+                const int fd = ::open(folder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+                int index = -1;
+                if (fd >= 0) {
+                    mFolders.emplace_back(fd);
+                    index = static_cast<int>(mFolders.size() - 1);
+                }
+                known = folders.emplace(folder, index).first;
+            }
+            if (known != folders.end() && known->second >= 0) {
+                file.folder = known->second;
+                file.leaf = full.substr(slash + 1);
+            }
+        }
+        mFiles.emplace(NormalizeName(relative), std::move(file));
     }
 }
 
@@ -66,13 +103,13 @@ std::filesystem::path RecordDatabase::ResolveFile(std::string_view name) {
     if (!mIndexed)
         IndexRoot();
     auto it = mFiles.find(NormalizeName(name));
-    return it == mFiles.end() ? std::filesystem::path() : it->second;
+    return it == mFiles.end() ? std::filesystem::path() : it->second.path;
 }
 
 namespace {
-// The whole file in one read (more only when the system hands out less than asked).
-bool ReadWholeFile(const std::filesystem::path& file, std::string& text) {
-    const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
+// The whole file of an open descriptor in one read (more only when the system hands out less
+// than asked); closes the descriptor.
+bool ReadWholeFile(int fd, std::string& text) {
     if (fd < 0)
         return false;
     struct stat info {};
@@ -95,6 +132,16 @@ bool ReadWholeFile(const std::filesystem::path& file, std::string& text) {
     return ok;
 }
 
+}  // namespace
+
+bool RecordDatabase::ReadFile(const IndexedFile& file, std::string& text) const {
+    const int fd = file.folder >= 0 ? ::openat(mFolders[static_cast<std::size_t>(file.folder)].Fd(),
+                                               file.leaf.c_str(), O_RDONLY | O_CLOEXEC)
+                                    : ::open(file.path.c_str(), O_RDONLY | O_CLOEXEC);
+    return ReadWholeFile(fd, text);
+}
+
+namespace {
 RecordValue ConvertValue(const nlohmann::json& j, bool& usable) {
     RecordValue v;
     usable = true;
@@ -179,11 +226,11 @@ bool RecordDatabase::Load(std::string_view name) {
                          name.data());
     } else {
         // One buffer serves every read: no allocation per record once it has grown.
-        if (!ReadWholeFile(file->second, mReadBuffer)) {
+        if (!ReadFile(file->second, mReadBuffer)) {
             gEngine->Log(1, "Record %.*s could not be read.", static_cast<int>(name.size()),
                          name.data());
         } else {
-            data = Parse(std::string(name), mReadBuffer, file->second.native());
+            data = Parse(std::string(name), mReadBuffer, file->second.path.native());
         }
         if (!data)
             mReportedMissing.insert(key);

@@ -7,6 +7,8 @@
 #include <string_view>
 #include <unordered_map>
 #include <unordered_set>
+#include <utility>
+#include <vector>
 
 #include "Engine/records/LoadTable.h"
 #include "Engine/sys/CriticalSection.h"
@@ -42,7 +44,31 @@ private:
     CriticalSection mLock;
     std::filesystem::path mRoot;
     bool mIndexed = false;
-    std::unordered_map<std::string, std::filesystem::path> mFiles;
+    // A file of the index, opened relative to its folder when the folder is held open.
+    struct IndexedFile {
+        std::filesystem::path path;
+        int folder = -1;  // into mFolders
+        std::string leaf;
+    };
+    // An open folder of the data root; closes itself.
+    class Folder {
+    public:
+        explicit Folder(int fd) : mFd(fd) {}
+        ~Folder();
+        Folder(Folder&& other) noexcept : mFd(std::exchange(other.mFd, -1)) {}
+        Folder& operator=(Folder&&) = delete;
+        int Fd() const { return mFd; }
+
+    private:
+        int mFd;
+    };
+    // Folders held open to spare each file's open the walk down from the root; beyond this
+    // many, files open by their whole path.
+    static constexpr std::size_t kMaxOpenFolders = 64;
+    bool ReadFile(const IndexedFile& file, std::string& text) const;
+
+    std::unordered_map<std::string, IndexedFile> mFiles;
+    std::vector<Folder> mFolders;
     std::unordered_map<std::string, std::shared_ptr<const RecordData>> mCache;
     std::unordered_set<std::string> mReportedMissing;
     std::string mReadBuffer;
