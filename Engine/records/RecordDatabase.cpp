@@ -57,6 +57,9 @@ void RecordDatabase::IndexRoot() {
     if (mRoot.empty() || !std::filesystem::is_directory(mRoot, ec))
         return;
     std::unordered_map<std::string, int> folders;  // by path
+    std::string lastFolder;                        // files of a folder come together
+    int lastIndex = -1;
+    const std::string& root = mRoot.native();
     for (auto it = std::filesystem::recursive_directory_iterator(
              mRoot, std::filesystem::directory_options::skip_permission_denied, ec);
          !ec && it != std::filesystem::recursive_directory_iterator(); it.increment(ec)) {
@@ -65,33 +68,38 @@ void RecordDatabase::IndexRoot() {
         // The iterator's paths start with the root, so the name is a purely lexical cut: no
         // system call per file.
         const std::string& full = it->path().native();
-        const std::string& root = mRoot.native();
         std::string relative;
         if (full.size() > root.size() && full.compare(0, root.size(), root) == 0) {
             std::size_t start = root.size();
             while (start < full.size() && full[start] == '/')
                 ++start;
-            relative = full.substr(start);
+            relative.assign(full, start);
         } else {
             relative = it->path().lexically_relative(mRoot).generic_string();
         }
-        IndexedFile file{it->path(), -1, {}};
+        IndexedFile file{full, -1, {}};
         const std::size_t slash = full.rfind('/');
         if (slash != std::string::npos && slash > 0) {
-            const std::string folder = full.substr(0, slash);
-            auto known = folders.find(folder);
-            if (known == folders.end() && mFolders.size() < kMaxOpenFolders) {
-                const int fd = ::open(folder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
-                int index = -1;
-                if (fd >= 0) {
-                    mFolders.emplace_back(fd);
-                    index = static_cast<int>(mFolders.size() - 1);
+            const std::string_view folder(full.data(), slash);
+            if (folder != lastFolder) {
+                lastFolder.assign(folder);
+                auto known = folders.find(lastFolder);
+                if (known == folders.end()) {
+                    int index = -1;
+                    if (mFolders.size() < kMaxOpenFolders) {
+                        const int fd = ::open(lastFolder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+                        if (fd >= 0) {
+                            mFolders.emplace_back(fd);
+                            index = static_cast<int>(mFolders.size() - 1);
+                        }
+                    }
+                    known = folders.emplace(lastFolder, index).first;
                 }
-                known = folders.emplace(folder, index).first;
+                lastIndex = known->second;
             }
-            if (known != folders.end() && known->second >= 0) {
-                file.folder = known->second;
-                file.leaf = full.substr(slash + 1);
+            if (lastIndex >= 0) {
+                file.folder = lastIndex;
+                file.leaf.assign(full, slash + 1);
             }
         }
         mFiles.emplace(NormalizeName(relative), std::move(file));
@@ -103,7 +111,7 @@ std::filesystem::path RecordDatabase::ResolveFile(std::string_view name) {
     if (!mIndexed)
         IndexRoot();
     auto it = mFiles.find(NormalizeName(name));
-    return it == mFiles.end() ? std::filesystem::path() : it->second.path;
+    return it == mFiles.end() ? std::filesystem::path() : std::filesystem::path(it->second.path);
 }
 
 namespace {
@@ -230,7 +238,7 @@ bool RecordDatabase::Load(std::string_view name) {
             gEngine->Log(1, "Record %.*s could not be read.", static_cast<int>(name.size()),
                          name.data());
         } else {
-            data = Parse(std::string(name), mReadBuffer, file->second.path.native());
+            data = Parse(std::string(name), mReadBuffer, file->second.path);
         }
         if (!data)
             mReportedMissing.insert(key);

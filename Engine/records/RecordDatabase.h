@@ -46,7 +46,7 @@ private:
     bool mIndexed = false;
     // A file of the index, opened relative to its folder when the folder is held open.
     struct IndexedFile {
-        std::filesystem::path path;
+        std::string path;
         int folder = -1;  // into mFolders
         std::string leaf;
     };
