@@ -136,18 +136,6 @@ void ObjectManager::DestroyObjectEx(Object* object, const char* file, int line) 
     owned.reset();
 }
 
-// Lookups take no lock: the table stays readable while another thread changes it.
-Object* ObjectManager::GetObject(std::uint32_t id) {
-    Object* object = nullptr;
-    const RTTI_ClassInfo* classInfo = nullptr;
-    return mObjects.Lookup(id, object, classInfo) ? object : nullptr;
-}
-
-Object* ObjectManager::GetObject(std::uint32_t id, const RTTI_ClassInfo*& classInfo) {
-    Object* object = nullptr;
-    return mObjects.Lookup(id, object, classInfo) ? object : nullptr;
-}
-
 Object* ObjectManager::GetObjectByNameHash(std::uint32_t hash) {
     CriticalSectionLock lock(mLock);
     auto it = mByNameHash.find(hash);
