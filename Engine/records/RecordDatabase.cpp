@@ -221,9 +221,14 @@ bool RecordDatabase::Load(std::string_view name) {
     if (name.empty())
         return false;
     CriticalSectionLock lock(mLock);
-    const std::string key = NormalizeName(name);
+    std::string key = NormalizeName(name);
     if (auto it = mCache.find(key); it != mCache.end())
         return it->second != nullptr;
+    return LoadUncached(std::move(key), name) != nullptr;
+}
+
+const std::shared_ptr<const RecordData>& RecordDatabase::LoadUncached(std::string key,
+                                                                      std::string_view name) {
     std::shared_ptr<const RecordData> data;
     if (!mIndexed)
         IndexRoot();
@@ -243,19 +248,17 @@ bool RecordDatabase::Load(std::string_view name) {
         if (!data)
             mReportedMissing.insert(key);
     }
-    mCache[key] = data;
-    return data != nullptr;
+    return mCache.insert_or_assign(std::move(key), std::move(data)).first->second;
 }
 
 LoadTable RecordDatabase::Get(std::string_view name) {
     CriticalSectionLock lock(mLock);
-    const std::string key = NormalizeName(name);
-    auto it = mCache.find(key);
-    if (it == mCache.end()) {
-        Load(name);
-        it = mCache.find(key);
-    }
-    return it == mCache.end() ? LoadTable() : LoadTable(it->second);
+    std::string key = NormalizeName(name);
+    if (auto it = mCache.find(key); it != mCache.end())
+        return LoadTable(it->second);
+    if (name.empty())
+        return LoadTable();
+    return LoadTable(LoadUncached(std::move(key), name));
 }
 
 bool RecordDatabase::AddRecordText(std::string_view name, std::string_view jsonText) {

@@ -38,6 +38,9 @@ public:
 
 private:
     void IndexRoot();
+    // Reads, parses and caches a record not cached yet (`key` is its normalised name); a record
+    // that cannot be had is cached as null.
+    const std::shared_ptr<const RecordData>& LoadUncached(std::string key, std::string_view name);
     std::shared_ptr<const RecordData> Parse(const std::string& name, std::string_view text,
                                             const std::string& origin);
 
