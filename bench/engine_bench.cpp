@@ -2,15 +2,19 @@
 // the Google Benchmark table, each goal is timed side by side with its yardstick.
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <memory>
+#include <nlohmann/json.hpp>
 #include <sstream>
 #include <unordered_map>
 
 #include "BenchCompare.h"
 #include "Engine/Engine.h"
 #include "Engine/object/ObjectManager.h"
+#include "Engine/records/RecordData.h"
 #include "Engine/records/RecordDatabase.h"
 #include "Game/core/GameEngine.h"
 
@@ -54,13 +58,40 @@ int LoadAll(const std::filesystem::path& root) {
     return sum;
 }
 
-// The yardstick: names found by resolving each file's path relative to the root (a system
-// call per file) and files read through a string stream, parsed by the same database.
+// The general parser's reading of one record, field by field, as the database read every record
+// before it parsed the usual ones directly.
+std::shared_ptr<RecordData> ParseGenerally(const std::string& name, const std::string& text) {
+    auto data = std::make_shared<RecordData>();
+    data->name = name;
+    const nlohmann::json json = nlohmann::json::parse(text, nullptr, false);
+    if (json.is_discarded() || !json.is_object())
+        return data;
+    for (auto it = json.begin(); it != json.end(); ++it) {
+        const nlohmann::json& j = it.value();
+        RecordValue v;
+        if (j.is_number()) {
+            v.kind = RecordValue::Kind::Number;
+            v.number = j.get<double>();
+        } else if (j.is_string()) {
+            v.kind = RecordValue::Kind::String;
+            v.text = j.get<std::string>();
+        } else if (j.is_array() &&
+                   std::all_of(j.begin(), j.end(), [](const auto& e) { return e.is_number(); })) {
+            v.kind = RecordValue::Kind::NumberList;
+            for (const auto& e : j)
+                v.numbers.push_back(e.get<double>());
+        }
+        data->fields.emplace(it.key(), std::move(v));
+    }
+    return data;
+}
+
+// The yardstick, loading as it was done before: names found by resolving each file's path
+// relative to the root (system calls per file), files read through a string stream, every
+// record parsed by the general JSON parser and cached by name.
 int LoadAllResolvingPaths(const std::filesystem::path& root) {
     Machine machine;
     MachineScope scope(machine);
-    auto& db = Singleton<RecordDatabase>::Get();
-    db.SetDataRoot(root);
     std::unordered_map<std::string, std::filesystem::path> files;
     std::error_code ec;
     for (auto it = std::filesystem::recursive_directory_iterator(root, ec);
@@ -69,14 +100,16 @@ int LoadAllResolvingPaths(const std::filesystem::path& root) {
             files.emplace(RecordDatabase::NormalizeName(
                               std::filesystem::relative(it->path(), root, ec).generic_string()),
                           it->path());
+    std::unordered_map<std::string, std::shared_ptr<const RecordData>> cache;
     int sum = 0;
     for (int i = 0; i < kRecordCount; ++i) {
         const std::string name = RecordName(i);
         std::ifstream in(files.at(name), std::ios::binary);
         std::stringstream text;
         text << in.rdbuf();
-        db.AddRecordText(name, text.str());
-        sum += db.Get(name).GetInt("level");
+        auto data = ParseGenerally(name, text.str());
+        sum += static_cast<int>(data->fields.at("level").number);
+        cache.emplace(RecordDatabase::NormalizeName(name), std::move(data));
     }
     return sum;
 }
@@ -119,11 +152,13 @@ bool GoalRecords() {
     const bench::SideBySide t = bench::Alternate(
         [&] { sums[0] = LoadAll(root); }, [&] { sums[1] = LoadAllResolvingPaths(root); }, 1, 11);
     const double speedup = t.second / t.first;
-    std::printf("1,000 records: %.2f ms; resolving paths and streaming files %.2f ms\n",
-                t.first / 1e6, t.second / 1e6);
+    std::printf(
+        "1,000 records: %.2f ms; as before (resolving paths, streaming files, general "
+        "parser) %.2f ms\n",
+        t.first / 1e6, t.second / 1e6);
     bench::PrintGoal("loading 1,000 records",
                      bench::Format("%.2f ms, ", t.first / 1e6) +
-                         bench::Format("%.1fx faster than resolving paths", speedup),
+                         bench::Format("%.1fx faster than loading as before", speedup),
                      ">= 4x faster", speedup >= 4.0);
     return sums[0] == sums[1];
 }

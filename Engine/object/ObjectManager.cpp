@@ -136,23 +136,6 @@ void ObjectManager::DestroyObjectEx(Object* object, const char* file, int line) 
     owned.reset();
 }
 
-Object* ObjectManager::GetObject(std::uint32_t id) {
-    if (id == 0)
-        return nullptr;
-    CriticalSectionLock lock(mLock);
-    const ObjectTable::Slot* slot = mObjects.Find(id);
-    return slot ? slot->object.get() : nullptr;
-}
-
-Object* ObjectManager::GetObject(std::uint32_t id, const RTTI_ClassInfo*& classInfo) {
-    CriticalSectionLock lock(mLock);
-    const ObjectTable::Slot* slot = mObjects.Find(id);
-    if (!slot)
-        return nullptr;
-    classInfo = mObjects.ClassOf(*slot);
-    return slot->object.get();
-}
-
 Object* ObjectManager::GetObjectByNameHash(std::uint32_t hash) {
     CriticalSectionLock lock(mLock);
     auto it = mByNameHash.find(hash);

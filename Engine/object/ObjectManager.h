@@ -47,9 +47,17 @@ public:
     // Destroys an object the manager owns; the caller's file and line go to the log on misuse.
     void DestroyObjectEx(Object* object, const char* file, int line);
 
-    Object* GetObject(std::uint32_t id);
+    // Lookups take no lock: the table stays readable while another thread changes it.
+    Object* GetObject(std::uint32_t id) {
+        Object* object = nullptr;
+        const RTTI_ClassInfo* classInfo = nullptr;
+        return mObjects.Lookup(id, object, classInfo) ? object : nullptr;
+    }
     // The object and its class record (null, untouched when there is no such object).
-    Object* GetObject(std::uint32_t id, const RTTI_ClassInfo*& classInfo);
+    Object* GetObject(std::uint32_t id, const RTTI_ClassInfo*& classInfo) {
+        Object* object = nullptr;
+        return mObjects.Lookup(id, object, classInfo) ? object : nullptr;
+    }
     // The object when it is a T or derived from T, else null.
     template <class T>
     T* GetObject(std::uint32_t id) {

@@ -5,20 +5,41 @@
 
 namespace GAME {
 
+ObjectTable::Storage::Storage(std::size_t capacity)
+    : mask(capacity - 1),
+      shift(64 - static_cast<unsigned>(std::countr_zero(capacity))),
+      slots(std::make_unique<Slot[]>(capacity)) {}
+
+ObjectTable::ClassList::ClassList(std::size_t capacity)
+    : capacity(capacity), items(std::make_unique<std::atomic<const RTTI_ClassInfo*>[]>(capacity)) {}
+
+void ObjectTable::BeginChange() {
+    mVersion.store(mVersion.load(std::memory_order_relaxed) + 1, std::memory_order_relaxed);
+    std::atomic_thread_fence(std::memory_order_release);
+}
+
+void ObjectTable::EndChange() {
+    mVersion.store(mVersion.load(std::memory_order_relaxed) + 1, std::memory_order_release);
+}
+
 std::unique_ptr<Object> ObjectTable::Put(std::uint32_t id, std::unique_ptr<Object> object) {
-    if (16 * (mCount + 1) > 13 * mSlots.size())
-        Rehash(mSlots.empty() ? 64 : 2 * mSlots.size());
+    const std::size_t capacity = mStorage ? mStorage->mask + 1 : 0;
+    if (16 * (mCount + 1) > 13 * capacity)
+        Rehash(capacity == 0 ? 64 : 2 * capacity);
     const std::uint32_t classIndex = ClassIndex(&object->GetClassInfo());
-    for (std::size_t i = Home(id);; i = (i + 1) & mMask) {
-        Slot& slot = mSlots[i];
-        if (slot.id == id) {
-            slot.classIndex = classIndex;
-            return std::exchange(slot.object, std::move(object));
-        }
-        if (slot.id == 0) {
-            slot = Slot{id, classIndex, std::move(object)};
-            ++mCount;
-            return nullptr;
+    Storage& storage = *mStorage;
+    for (std::size_t i = storage.Home(id);; i = (i + 1) & storage.mask) {
+        Slot& slot = storage.slots[i];
+        const std::uint32_t held = slot.id.load(std::memory_order_relaxed);
+        if (held == id || held == 0) {
+            BeginChange();
+            slot.classIndex.store(classIndex, std::memory_order_relaxed);
+            std::unique_ptr<Object> displaced = slot.object.Exchange(std::move(object));
+            slot.id.store(id, std::memory_order_relaxed);
+            EndChange();
+            if (held == 0)
+                ++mCount;
+            return displaced;
         }
     }
 }
@@ -27,51 +48,93 @@ std::unique_ptr<Object> ObjectTable::Take(std::uint32_t id) {
     const Slot* found = Find(id);
     if (!found)
         return nullptr;
-    std::size_t hole = static_cast<std::size_t>(found - mSlots.data());
-    std::unique_ptr<Object> taken = std::move(mSlots[hole].object);
+    Storage& storage = *mStorage;
+    auto move = [](Slot& to, Slot& from) {
+        to.id.store(from.id.load(std::memory_order_relaxed), std::memory_order_relaxed);
+        to.classIndex.store(from.classIndex.load(std::memory_order_relaxed),
+                            std::memory_order_relaxed);
+        to.object.Exchange(std::unique_ptr<Object>(from.object.Release())).reset();
+    };
+    std::size_t hole = static_cast<std::size_t>(found - storage.slots.get());
+    BeginChange();
+    std::unique_ptr<Object> taken(storage.slots[hole].object.Release());
     // Backward shift: later members of the probe run move into the hole when their home slot
     // does not lie between the hole and them, so no search ever stops early at a gap.
-    for (std::size_t next = (hole + 1) & mMask; mSlots[next].id != 0; next = (next + 1) & mMask) {
-        const std::size_t home = Home(mSlots[next].id);
+    for (std::size_t next = (hole + 1) & storage.mask;
+         storage.slots[next].id.load(std::memory_order_relaxed) != 0;
+         next = (next + 1) & storage.mask) {
+        const std::size_t home =
+            storage.Home(storage.slots[next].id.load(std::memory_order_relaxed));
         const bool stays =
             hole <= next ? (hole < home && home <= next) : (hole < home || home <= next);
         if (stays)
             continue;
-        mSlots[hole] = std::move(mSlots[next]);
+        move(storage.slots[hole], storage.slots[next]);
         hole = next;
     }
-    mSlots[hole] = Slot{};
+    storage.slots[hole].id.store(0, std::memory_order_relaxed);
+    storage.slots[hole].classIndex.store(0, std::memory_order_relaxed);
+    EndChange();
     --mCount;
     return taken;
 }
 
 Object* ObjectTable::Any() const {
-    for (const Slot& slot : mSlots)
-        if (slot.id != 0)
-            return slot.object.get();
+    if (!mStorage)
+        return nullptr;
+    for (std::size_t i = 0; i <= mStorage->mask; ++i)
+        if (mStorage->slots[i].id.load(std::memory_order_relaxed) != 0)
+            return mStorage->slots[i].object.get();
     return nullptr;
 }
 
 std::uint32_t ObjectTable::ClassIndex(const RTTI_ClassInfo* classInfo) {
-    for (std::size_t i = 0; i < mClasses.size(); ++i)
-        if (mClasses[i] == classInfo)
+    for (std::size_t i = 0; i < mClassCount; ++i)
+        if (mClasses->items[i].load(std::memory_order_relaxed) == classInfo)
             return static_cast<std::uint32_t>(i);
-    mClasses.push_back(classInfo);
-    return static_cast<std::uint32_t>(mClasses.size() - 1);
+    if (mClassCount == mClasses->capacity) {
+        // Entries only ever get added: a lookup reading the old list still finds its class.
+        auto grown = std::make_unique<ClassList>(2 * mClasses->capacity);
+        for (std::size_t i = 0; i < mClassCount; ++i)
+            grown->items[i].store(mClasses->items[i].load(std::memory_order_relaxed),
+                                  std::memory_order_relaxed);
+        mClassView.store(grown.get(), std::memory_order_release);
+        mRetiredClasses.push_back(std::exchange(mClasses, std::move(grown)));
+    }
+    mClasses->items[mClassCount].store(classInfo, std::memory_order_release);
+    return static_cast<std::uint32_t>(mClassCount++);
 }
 
 void ObjectTable::Rehash(std::size_t capacity) {
-    std::vector<Slot> old = std::exchange(mSlots, std::vector<Slot>(capacity));
-    mMask = capacity - 1;
-    mShift = 64 - static_cast<unsigned>(std::countr_zero(capacity));
-    for (Slot& slot : old) {
-        if (slot.id == 0)
-            continue;
-        std::size_t i = Home(slot.id);
-        while (mSlots[i].id != 0)
-            i = (i + 1) & mMask;
-        mSlots[i] = std::move(slot);
+    auto grown = std::make_unique<Storage>(capacity);
+    if (mStorage) {
+        for (std::size_t i = 0; i <= mStorage->mask; ++i) {
+            Slot& slot = mStorage->slots[i];
+            const std::uint32_t id = slot.id.load(std::memory_order_relaxed);
+            if (id == 0)
+                continue;
+            std::size_t at = grown->Home(id);
+            while (grown->slots[at].id.load(std::memory_order_relaxed) != 0)
+                at = (at + 1) & grown->mask;
+            Slot& to = grown->slots[at];
+            to.id.store(id, std::memory_order_relaxed);
+            to.classIndex.store(slot.classIndex.load(std::memory_order_relaxed),
+                                std::memory_order_relaxed);
+            // Lookups may still read the old slot: it lends them the object until the switch
+            // below, where it lets go of it (nothing between can fail).
+            to.object.Exchange(std::unique_ptr<Object>(slot.object.get())).release();
+        }
     }
+    BeginChange();
+    if (mStorage) {
+        // Ownership moved to the new slots; the old ones only lend their pointers now.
+        for (std::size_t i = 0; i <= mStorage->mask; ++i)
+            mStorage->slots[i].object.Release();
+        mRetiredStorage.push_back(std::move(mStorage));
+    }
+    mStorage = std::move(grown);
+    mView.store(mStorage.get(), std::memory_order_release);
+    EndChange();
 }
 
 }  // namespace GAME

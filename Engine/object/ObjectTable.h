@@ -2,9 +2,17 @@
 // The objects of a manager by id: an open-addressed table (linear probing, at most 13/16 full)
 // whose 16-byte slots hold the id, the class and the object side by side, so a typed lookup
 // reads one slot (and the small list of classes) and never the object itself.
+//
+// One writer at a time (the manager's lock) changes the table; Lookup may run on any thread at
+// any time without a lock. Each change happens while a version count is odd, and a lookup that
+// saw the count change (or odd) looks again. Slot arrays and class lists outgrown by the table
+// are kept until the table goes, so a lookup never reads freed memory; they add up to less than
+// the live ones.
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <thread>
 #include <vector>
 
 #include "Engine/object/Object.h"
@@ -13,27 +21,61 @@ namespace GAME {
 
 class ObjectTable {
 public:
-    struct Slot {
-        std::uint32_t id = 0;  // 0: empty
-        std::uint32_t classIndex = 0;
-        std::unique_ptr<Object> object;
+    // Owns its object; readable while another thread replaces it.
+    class OwnedObject {
+    public:
+        OwnedObject() = default;
+        ~OwnedObject() { std::unique_ptr<Object>(Release()).reset(); }
+        OwnedObject(const OwnedObject&) = delete;
+        OwnedObject& operator=(const OwnedObject&) = delete;
+
+        Object* get() const { return mObject.load(std::memory_order_relaxed); }
+        // Takes ownership of `object`; hands back what it held.
+        std::unique_ptr<Object> Exchange(std::unique_ptr<Object> object) {
+            return std::unique_ptr<Object>(
+                mObject.exchange(object.release(), std::memory_order_relaxed));
+        }
+        Object* Release() { return mObject.exchange(nullptr, std::memory_order_relaxed); }
+
+    private:
+        std::atomic<Object*> mObject{nullptr};
     };
 
-    const RTTI_ClassInfo* ClassOf(const Slot& slot) const { return mClasses[slot.classIndex]; }
+    struct Slot {
+        std::atomic<std::uint32_t> id{0};  // 0: empty
+        std::atomic<std::uint32_t> classIndex{0};
+        OwnedObject object;
+    };
 
+    ObjectTable() = default;
+    ObjectTable(const ObjectTable&) = delete;
+    ObjectTable& operator=(const ObjectTable&) = delete;
+
+    const RTTI_ClassInfo* ClassOf(const Slot& slot) const {
+        return mClasses->items[slot.classIndex.load(std::memory_order_relaxed)].load(
+            std::memory_order_relaxed);
+    }
+
+    // For the writer (or when no other thread uses the table).
     const Slot* Find(std::uint32_t id) const {
         if (id == 0 || mCount == 0)
             return nullptr;
-        for (std::size_t i = Home(id);; i = (i + 1) & mMask) {
-            const Slot& slot = mSlots[i];
-            if (slot.id == id)
+        const Storage& storage = *mStorage;
+        for (std::size_t i = storage.Home(id);; i = (i + 1) & storage.mask) {
+            const Slot& slot = storage.slots[i];
+            const std::uint32_t held = slot.id.load(std::memory_order_relaxed);
+            if (held == id)
                 return &slot;
-            if (slot.id == 0)
+            if (held == 0)
                 return nullptr;
         }
     }
     bool Contains(std::uint32_t id) const { return Find(id) != nullptr; }
     std::size_t Size() const { return mCount; }
+
+    // From any thread, while the writer may be changing the table: the object filed under the
+    // id and its class at one moment; false (both left untouched) when there is none.
+    bool Lookup(std::uint32_t id, Object*& object, const RTTI_ClassInfo*& classInfo) const;
 
     // Files the object under its id (not 0); returns the object that held the id before.
     std::unique_ptr<Object> Put(std::uint32_t id, std::unique_ptr<Object> object);
@@ -43,18 +85,79 @@ public:
     Object* Any() const;
 
 private:
-    std::size_t Home(std::uint32_t id) const {
-        // Fibonacci hashing: consecutive ids spread over the table.
-        return static_cast<std::size_t>((id * 0x9E3779B97F4A7C15ull) >> mShift);
-    }
+    struct Storage {
+        explicit Storage(std::size_t capacity);
+        std::size_t Home(std::uint32_t id) const {
+            // Fibonacci hashing: consecutive ids spread over the table.
+            return static_cast<std::size_t>((id * 0x9E3779B97F4A7C15ull) >> shift);
+        }
+        std::size_t mask;
+        unsigned shift;
+        std::unique_ptr<Slot[]> slots;
+    };
+    struct ClassList {
+        explicit ClassList(std::size_t capacity);
+        std::size_t capacity;
+        std::unique_ptr<std::atomic<const RTTI_ClassInfo*>[]> items;
+    };
+
+    // Brackets a change: odd while it lasts.
+    void BeginChange();
+    void EndChange();
     void Rehash(std::size_t capacity);
     std::uint32_t ClassIndex(const RTTI_ClassInfo* classInfo);
 
-    std::vector<Slot> mSlots;
-    std::size_t mMask = 0;
-    unsigned mShift = 64;
+    std::atomic<std::uint32_t> mVersion{0};
+    std::atomic<const Storage*> mView{nullptr};  // what lookups read: the current storage
     std::size_t mCount = 0;
-    std::vector<const RTTI_ClassInfo*> mClasses;  // the classes met so far, by index
+    std::unique_ptr<ClassList> mClasses = std::make_unique<ClassList>(64);
+    std::atomic<const ClassList*> mClassView{mClasses.get()};
+    std::size_t mClassCount = 0;
+    std::vector<std::unique_ptr<Storage>> mRetiredStorage;
+    std::vector<std::unique_ptr<ClassList>> mRetiredClasses;
+    std::unique_ptr<Storage> mStorage;  // last: its objects go first
 };
+
+inline bool ObjectTable::Lookup(std::uint32_t id, Object*& object,
+                                const RTTI_ClassInfo*& classInfo) const {
+    if (id == 0)
+        return false;
+    for (;;) {
+        const std::uint32_t before = mVersion.load(std::memory_order_acquire);
+        if (before & 1u) {
+            std::this_thread::yield();  // a change is under way; it never waits on a lookup
+            continue;
+        }
+        Object* found = nullptr;
+        const RTTI_ClassInfo* foundClass = nullptr;
+        if (const Storage* storage = mView.load(std::memory_order_acquire)) {
+            // Bounded: a table changed under the lookup may hold any ids at all.
+            std::size_t i = storage->Home(id);
+            for (std::size_t probes = 0; probes <= storage->mask; ++probes) {
+                const Slot& slot = storage->slots[i];
+                const std::uint32_t held = slot.id.load(std::memory_order_relaxed);
+                if (held == id) {
+                    found = slot.object.get();
+                    const ClassList* classes = mClassView.load(std::memory_order_acquire);
+                    const std::uint32_t index = slot.classIndex.load(std::memory_order_relaxed);
+                    if (index < classes->capacity)
+                        foundClass = classes->items[index].load(std::memory_order_relaxed);
+                    break;
+                }
+                if (held == 0)
+                    break;
+                i = (i + 1) & storage->mask;
+            }
+        }
+        std::atomic_thread_fence(std::memory_order_acquire);
+        if (mVersion.load(std::memory_order_relaxed) != before)
+            continue;
+        if (!found || !foundClass)
+            return false;
+        object = found;
+        classInfo = foundClass;
+        return true;
+    }
+}
 
 }  // namespace GAME

@@ -5,12 +5,12 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <cctype>
 #include <cerrno>
 #include <nlohmann/json.hpp>
 
 #include "Engine/Engine.h"
 #include "Engine/records/RecordData.h"
+#include "Engine/records/RecordFastParse.h"
 
 namespace GAME {
 
@@ -26,7 +26,8 @@ std::string RecordDatabase::NormalizeName(std::string_view name) {
         // Doubled separators name the same file.
         if (c == '/' && !out.empty() && out.back() == '/')
             continue;
-        out.push_back(static_cast<char>(std::tolower(static_cast<unsigned char>(c))));
+        // ASCII only, whatever the process locale says.
+        out.push_back(c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c);
     }
     while (!out.empty() && out.front() == '/')
         out.erase(out.begin());
@@ -38,16 +39,27 @@ void RecordDatabase::SetDataRoot(const std::filesystem::path& root) {
     mRoot = root;
     mIndexed = false;
     mFiles.clear();
+    mFolders.clear();
     mCache.clear();
     mReportedMissing.clear();
+}
+
+RecordDatabase::Folder::~Folder() {
+    if (mFd >= 0)
+        ::close(mFd);
 }
 
 void RecordDatabase::IndexRoot() {
     mIndexed = true;
     mFiles.clear();
+    mFolders.clear();
     std::error_code ec;
     if (mRoot.empty() || !std::filesystem::is_directory(mRoot, ec))
         return;
+    std::unordered_map<std::string, int> folders;  // by path
+    std::string lastFolder;                        // files of a folder come together
+    int lastIndex = -1;
+    const std::string& root = mRoot.native();
     for (auto it = std::filesystem::recursive_directory_iterator(
              mRoot, std::filesystem::directory_options::skip_permission_denied, ec);
          !ec && it != std::filesystem::recursive_directory_iterator(); it.increment(ec)) {
@@ -55,8 +67,42 @@ void RecordDatabase::IndexRoot() {
             continue;
         // The iterator's paths start with the root, so the name is a purely lexical cut: no
         // system call per file.
-        const std::string relative = it->path().lexically_relative(mRoot).generic_string();
-        mFiles.emplace(NormalizeName(relative), it->path());
+        const std::string& full = it->path().native();
+        std::string relative;
+        if (full.size() > root.size() && full.compare(0, root.size(), root) == 0) {
+            std::size_t start = root.size();
+            while (start < full.size() && full[start] == '/')
+                ++start;
+            relative.assign(full, start);
+        } else {
+            relative = it->path().lexically_relative(mRoot).generic_string();
+        }
+        IndexedFile file{full, -1, {}};
+        const std::size_t slash = full.rfind('/');
+        if (slash != std::string::npos && slash > 0) {
+            const std::string_view folder(full.data(), slash);
+            if (folder != lastFolder) {
+                lastFolder.assign(folder);
+                auto known = folders.find(lastFolder);
+                if (known == folders.end()) {
+                    int index = -1;
+                    if (mFolders.size() < kMaxOpenFolders) {
+                        const int fd = ::open(lastFolder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+                        if (fd >= 0) {
+                            mFolders.emplace_back(fd);
+                            index = static_cast<int>(mFolders.size() - 1);
+                        }
+                    }
+                    known = folders.emplace(lastFolder, index).first;
+                }
+                lastIndex = known->second;
+            }
+            if (lastIndex >= 0) {
+                file.folder = lastIndex;
+                file.leaf.assign(full, slash + 1);
+            }
+        }
+        mFiles.emplace(NormalizeName(relative), std::move(file));
     }
 }
 
@@ -65,13 +111,13 @@ std::filesystem::path RecordDatabase::ResolveFile(std::string_view name) {
     if (!mIndexed)
         IndexRoot();
     auto it = mFiles.find(NormalizeName(name));
-    return it == mFiles.end() ? std::filesystem::path() : it->second;
+    return it == mFiles.end() ? std::filesystem::path() : std::filesystem::path(it->second.path);
 }
 
 namespace {
-// The whole file in one read (more only when the system hands out less than asked).
-bool ReadWholeFile(const std::filesystem::path& file, std::string& text) {
-    const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
+// The whole file of an open descriptor in one read (more only when the system hands out less
+// than asked); closes the descriptor.
+bool ReadWholeFile(int fd, std::string& text) {
     if (fd < 0)
         return false;
     struct stat info {};
@@ -94,6 +140,16 @@ bool ReadWholeFile(const std::filesystem::path& file, std::string& text) {
     return ok;
 }
 
+}  // namespace
+
+bool RecordDatabase::ReadFile(const IndexedFile& file, std::string& text) const {
+    const int fd = file.folder >= 0 ? ::openat(mFolders[static_cast<std::size_t>(file.folder)].Fd(),
+                                               file.leaf.c_str(), O_RDONLY | O_CLOEXEC)
+                                    : ::open(file.path.c_str(), O_RDONLY | O_CLOEXEC);
+    return ReadWholeFile(fd, text);
+}
+
+namespace {
 RecordValue ConvertValue(const nlohmann::json& j, bool& usable) {
     RecordValue v;
     usable = true;
@@ -132,6 +188,11 @@ RecordValue ConvertValue(const nlohmann::json& j, bool& usable) {
 std::shared_ptr<const RecordData> RecordDatabase::Parse(const std::string& name,
                                                         std::string_view text,
                                                         const std::string& origin) {
+    auto data = std::make_shared<RecordData>();
+    data->name = name;
+    if (ParseRecordFast(text, *data))
+        return data;
+    data->fields.clear();
     nlohmann::json json = nlohmann::json::parse(text.begin(), text.end(), nullptr, false);
     if (json.is_discarded()) {
         gEngine->Log(1, "Record %s (%s) is not valid JSON; it is treated as missing.", name.c_str(),
@@ -143,8 +204,6 @@ std::shared_ptr<const RecordData> RecordDatabase::Parse(const std::string& name,
                      name.c_str(), origin.c_str());
         return nullptr;
     }
-    auto data = std::make_shared<RecordData>();
-    data->name = name;
     for (auto it = json.begin(); it != json.end(); ++it) {
         bool usable = false;
         RecordValue value = ConvertValue(it.value(), usable);
@@ -162,39 +221,44 @@ bool RecordDatabase::Load(std::string_view name) {
     if (name.empty())
         return false;
     CriticalSectionLock lock(mLock);
-    const std::string key = NormalizeName(name);
+    std::string key = NormalizeName(name);
     if (auto it = mCache.find(key); it != mCache.end())
         return it->second != nullptr;
+    return LoadUncached(std::move(key), name) != nullptr;
+}
+
+const std::shared_ptr<const RecordData>& RecordDatabase::LoadUncached(std::string key,
+                                                                      std::string_view name) {
     std::shared_ptr<const RecordData> data;
-    const std::filesystem::path file = ResolveFile(name);
-    if (file.empty()) {
+    if (!mIndexed)
+        IndexRoot();
+    const auto file = mFiles.find(key);
+    if (file == mFiles.end()) {
         if (mReportedMissing.insert(key).second)
             gEngine->Log(1, "Record %.*s was not found.", static_cast<int>(name.size()),
                          name.data());
     } else {
-        std::string text;
-        if (!ReadWholeFile(file, text)) {
+        // One buffer serves every read: no allocation per record once it has grown.
+        if (!ReadFile(file->second, mReadBuffer)) {
             gEngine->Log(1, "Record %.*s could not be read.", static_cast<int>(name.size()),
                          name.data());
         } else {
-            data = Parse(std::string(name), text, file.string());
+            data = Parse(std::string(name), mReadBuffer, file->second.path);
         }
         if (!data)
             mReportedMissing.insert(key);
     }
-    mCache[key] = data;
-    return data != nullptr;
+    return mCache.insert_or_assign(std::move(key), std::move(data)).first->second;
 }
 
 LoadTable RecordDatabase::Get(std::string_view name) {
     CriticalSectionLock lock(mLock);
-    const std::string key = NormalizeName(name);
-    auto it = mCache.find(key);
-    if (it == mCache.end()) {
-        Load(name);
-        it = mCache.find(key);
-    }
-    return it == mCache.end() ? LoadTable() : LoadTable(it->second);
+    std::string key = NormalizeName(name);
+    if (auto it = mCache.find(key); it != mCache.end())
+        return LoadTable(it->second);
+    if (name.empty())
+        return LoadTable();
+    return LoadTable(LoadUncached(std::move(key), name));
 }
 
 bool RecordDatabase::AddRecordText(std::string_view name, std::string_view jsonText) {

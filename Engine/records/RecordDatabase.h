@@ -7,6 +7,8 @@
 #include <string_view>
 #include <unordered_map>
 #include <unordered_set>
+#include <utility>
+#include <vector>
 
 #include "Engine/records/LoadTable.h"
 #include "Engine/sys/CriticalSection.h"
@@ -36,15 +38,43 @@ public:
 
 private:
     void IndexRoot();
+    // Reads, parses and caches a record not cached yet (`key` is its normalised name); a record
+    // that cannot be had is cached as null.
+    const std::shared_ptr<const RecordData>& LoadUncached(std::string key, std::string_view name);
     std::shared_ptr<const RecordData> Parse(const std::string& name, std::string_view text,
                                             const std::string& origin);
 
     CriticalSection mLock;
     std::filesystem::path mRoot;
     bool mIndexed = false;
-    std::unordered_map<std::string, std::filesystem::path> mFiles;
+    // A file of the index, opened relative to its folder when the folder is held open.
+    struct IndexedFile {
+        std::string path;
+        int folder = -1;  // into mFolders
+        std::string leaf;
+    };
+    // An open folder of the data root; closes itself.
+    class Folder {
+    public:
+        explicit Folder(int fd) : mFd(fd) {}
+        ~Folder();
+        Folder(Folder&& other) noexcept : mFd(std::exchange(other.mFd, -1)) {}
+        Folder& operator=(Folder&&) = delete;
+        int Fd() const { return mFd; }
+
+    private:
+        int mFd;
+    };
+    // Folders held open to spare each file's open the walk down from the root; beyond this
+    // many, files open by their whole path.
+    static constexpr std::size_t kMaxOpenFolders = 64;
+    bool ReadFile(const IndexedFile& file, std::string& text) const;
+
+    std::unordered_map<std::string, IndexedFile> mFiles;
+    std::vector<Folder> mFolders;
     std::unordered_map<std::string, std::shared_ptr<const RecordData>> mCache;
     std::unordered_set<std::string> mReportedMissing;
+    std::string mReadBuffer;
 };
 
 }  // namespace GAME

@@ -1,8 +1,8 @@
 #pragma once
-// The names a formula owner answers, found by a perfect hash built at compile time: the asked
-// name's length and a few of its characters pick the one candidate, which is then compared;
-// whatever the number of names. Tables whose names the sample cannot tell apart hash every
-// character instead.
+// The names a formula owner answers, found by a perfect hash built at compile time: the first
+// few characters of the asked name (as few as tell the table's names apart) pick the one
+// candidate, which is then compared. No length is measured first and no other name is tried,
+// whatever the number of names.
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -17,10 +17,22 @@ public:
 
     consteval explicit DesignerVariableNames(const std::array<std::string_view, N>& names)
         : mNames(names) {
-        // Names that agree in length and the sampled characters never part: hash them whole at
-        // once rather than try every seed first (compilers bound the steps of a constant).
-        for (bool whole : {SampledKeysCollide(), true}) {
-            mWhole = whole;
+        std::size_t longest = 0;
+        for (const std::string_view name : mNames) {
+            for (const char c : name)
+                if (c == '\0')
+                    throw "a name holds a null character";
+            // Written as literals, so each ends in a null character that Find compares too.
+            if (name.data()[name.size()] != '\0')
+                throw "a name is not null-terminated";
+            longest = name.size() > longest ? name.size() : longest;
+        }
+        // The shortest prefix that tells every name apart, else the whole names.
+        std::size_t prefix = 1;
+        while (prefix < longest && PrefixesCollide(prefix))
+            ++prefix;
+        for (const std::size_t hashed : {prefix, longest}) {
+            mPrefix = hashed < kMaxHashed ? hashed : kMaxHashed;
             for (std::uint32_t seed = 1; seed < 20000; ++seed)
                 if (TrySeed(seed))
                     return;
@@ -32,19 +44,19 @@ public:
     int Find(const char* name) const {
         if (!name)
             return kNotFound;
-        std::size_t length = 0;
-        while (name[length])
-            ++length;
-        const int index = mSlots[Slot(Hash(mSeed, name, length))];
+        const int index = mSlots[Slot(Hash(mSeed, name))];
         if (index == kNotFound)
             return kNotFound;
-        const std::string_view& known = mNames[static_cast<std::size_t>(index)];
-        if (known.size() != length)
-            return kNotFound;
-        for (std::size_t i = 0; i < length; ++i)
-            if (known[i] != name[i])
-                return kNotFound;
-        return index;
+        // Up to and with the known name's null character; stops at the first difference, so
+        // never reads past the asked name's end.
+        const char* known = mNames[static_cast<std::size_t>(index)].data();
+        std::size_t i = 0;
+        while (known[i] == name[i]) {
+            if (known[i] == '\0')
+                return index;
+            ++i;
+        }
+        return kNotFound;
     }
 
     std::string_view GetName(std::size_t index) const { return mNames[index]; }
@@ -53,7 +65,7 @@ public:
 private:
     static constexpr std::size_t SlotCount() {
         std::size_t slots = 1;
-        while (slots < 2 * N)
+        while (slots < 4 * N)
             slots *= 2;
         return slots;
     }
@@ -63,36 +75,27 @@ private:
         return (hash ^ static_cast<unsigned char>(c)) * 16777619u;
     }
 
-    // The low bits of the running hash only see the low bits of the characters: mixed first.
+    // The high bits of a product see every bit of the running hash.
     static constexpr std::size_t Slot(std::uint32_t hash) {
-        hash ^= hash >> 16;
-        hash *= 0x45d9f3bu;
-        hash ^= hash >> 16;
-        return hash & (kSlots - 1);
+        std::size_t bits = 0;
+        while ((std::size_t{1} << bits) < kSlots)
+            ++bits;
+        return bits == 0 ? 0 : static_cast<std::size_t>((hash * 0x9e3779b1u) >> (32 - bits));
     }
 
-    constexpr std::uint32_t Hash(std::uint32_t seed, const char* name, std::size_t length) const {
-        std::uint32_t hash = Mix(seed, static_cast<char>(length));
-        if (mWhole) {
-            for (std::size_t i = 0; i < length; ++i)
-                hash = Mix(hash, name[i]);
-        } else if (length > 0) {
-            hash = Mix(hash, name[0]);
-            hash = Mix(hash, name[length / 2]);
-            hash = Mix(hash, name[length - 1]);
-        }
+    // The first mPrefix characters, fewer for a shorter name.
+    constexpr std::uint32_t Hash(std::uint32_t seed, const char* name) const {
+        std::uint32_t hash = seed;
+        for (std::size_t i = 0; i < mPrefix && name[i] != '\0'; ++i)
+            hash = Mix(hash, name[i]);
         return hash;
     }
 
-    constexpr bool SampledKeysCollide() const {
+    constexpr bool PrefixesCollide(std::size_t prefix) const {
         for (std::size_t i = 0; i < N; ++i)
-            for (std::size_t j = i + 1; j < N; ++j) {
-                const std::string_view a = mNames[i], b = mNames[j];
-                if (a.size() == b.size() &&
-                    (a.empty() ||
-                     (a[0] == b[0] && a[a.size() / 2] == b[b.size() / 2] && a.back() == b.back())))
+            for (std::size_t j = i + 1; j < N; ++j)
+                if (mNames[i].substr(0, prefix) == mNames[j].substr(0, prefix))
                     return true;
-            }
         return false;
     }
 
@@ -100,7 +103,11 @@ private:
         for (auto& slot : mSlots)
             slot = kNotFound;
         for (std::size_t i = 0; i < N; ++i) {
-            int& slot = mSlots[Slot(Hash(seed, mNames[i].data(), mNames[i].size()))];
+            // A name's view is not null-terminated: hashed from a terminated copy.
+            char text[kMaxHashed + 1] = {};
+            for (std::size_t k = 0; k < mNames[i].size() && k < mPrefix; ++k)
+                text[k] = mNames[i][k];
+            int& slot = mSlots[Slot(Hash(seed, text))];
             if (slot != kNotFound)
                 return false;
             slot = static_cast<int>(i);
@@ -109,10 +116,12 @@ private:
         return true;
     }
 
+    static constexpr std::size_t kMaxHashed = 256;
+
     std::array<std::string_view, N> mNames;
     std::array<int, kSlots> mSlots{};
     std::uint32_t mSeed = 0;
-    bool mWhole = false;  // every character hashed
+    std::size_t mPrefix = 0;  // characters hashed
 };
 
 }  // namespace GAME

@@ -1,6 +1,7 @@
 #include "Game/rules/formulas/EquationCompiler.h"
 
 #include <algorithm>
+#include <bit>
 #include <type_traits>
 
 #include "Game/rules/formulas/DesignerEquation_Algebra.h"
@@ -13,14 +14,6 @@ auto EquationCompiler<T>::Constant(T value) -> Operand {
     Operand operand;
     operand.kind = OperandKind::Constant;
     operand.value.constant = value;
-    return operand;
-}
-
-template <class T>
-auto EquationCompiler<T>::Register(std::uint32_t reg) -> Operand {
-    Operand operand;
-    operand.kind = OperandKind::Register;
-    operand.value.index = reg;
     return operand;
 }
 
@@ -75,45 +68,32 @@ bool EquationCompiler<T>::DependsOnVariables(const EqNode<T>* node) {
     return false;
 }
 
-template <class T>
-auto EquationCompiler<T>::Emit(const EqNode<T>& node, std::uint32_t depth) -> Operand {
+template <>
+auto EquationCompiler<bool>::EmitOperator(const EqNode<bool>& node, std::uint32_t depth) -> Operand;
+
+template <>
+auto EquationCompiler<bool>::Emit(const EqNode<bool>& node, std::uint32_t depth) -> Operand {
     if (mFailed)
         return {};
     // Folded with the tree's own arithmetic: no name is read, so nothing observable is lost.
     if (!DependsOnVariables(&node))
         return Constant(node.Evaluate());
-    const auto* variable = dynamic_cast<const typename DesignerEquation<T>::EqVariable*>(&node);
     Operand result = Accumulator();
-    if constexpr (std::is_same_v<T, bool>) {
-        if (variable) {
-            const Operand name = Variable(variable->GetName());
-            Instruction& in = Append(Op::Load);
-            in.kind = name.kind;
-            in.name = name.value;
-        } else {
-            result = EmitOperator(node, depth);  // the accumulator, or a short-circuited constant
-        }
-        if (const EqUnaryOperator<T>* unary = node.GetUnaryOperator()) {
-            if (!dynamic_cast<const DesignerEquation_Boolean::EqNot*>(unary))
-                mFailed = true;
-            else if (result.IsConstant())
-                result = Constant(!result.value.constant);
-            else
-                Append(Op::Not);
-        }
+    if (const auto* variable = dynamic_cast<const DesignerEquation<bool>::EqVariable*>(&node)) {
+        const Operand name = Variable(variable->GetName());
+        Instruction& in = Append(Op::Load);
+        in.kind = name.kind;
+        in.name = name.value;
     } else {
-        if (node.GetUnaryOperator()) {
-            mFailed = true;  // the numeric grammar has none
-        } else if (!variable) {
-            result = EmitOperator(node, depth);
-        } else {
-            const Operand name = Variable(variable->GetName());
-            if (!mInOrder)
-                return name;
-            Instruction& in = Append(Op::Load);
-            in.kind = name.kind;
-            in.name = name.value;
-        }
+        result = EmitOperator(node, depth);  // the accumulator, or a short-circuited constant
+    }
+    if (const EqUnaryOperator<bool>* unary = node.GetUnaryOperator()) {
+        if (!dynamic_cast<const DesignerEquation_Boolean::EqNot*>(unary))
+            mFailed = true;
+        else if (result.IsConstant())
+            result = Constant(!result.value.constant);
+        else
+            Append(Op::Not);
     }
     return result;
 }
@@ -131,140 +111,133 @@ bool EquationCompiler<T>::AllBound(const EqNode<T>* node) {
     return true;
 }
 
-template <class T>
-bool EquationCompiler<T>::IsQuiet(const EqNode<T>& node) {
-    if (!DependsOnVariables(&node))
-        return true;
-    return !mInOrder && !node.GetUnaryOperator() &&
-           dynamic_cast<const typename DesignerEquation<T>::EqVariable*>(&node);
+template <>
+std::uint32_t EquationCompiler<float>::ConstantSlot(float value) {
+    std::vector<float>& constants = mConstants;
+    for (std::size_t i = 0; i < constants.size(); ++i)
+        if (std::bit_cast<std::uint32_t>(constants[i]) == std::bit_cast<std::uint32_t>(value))
+            return kConstantSlot | static_cast<std::uint32_t>(i);
+    if (constants.size() >= Program::kMaxRegisters)
+        mFailed = true;  // too many for the slots: the tree walks itself
+    constants.push_back(value);
+    return kConstantSlot | static_cast<std::uint32_t>(constants.size() - 1);
 }
 
 template <class T>
-std::uint32_t EquationCompiler<T>::RegisterOf(const Operand& operand) {
-    if (operand.kind == OperandKind::Register)
-        return operand.value.index;
-    for (const NameRegister& known : mNameRegisters)
-        if (known.where == operand.value.where)
-            return known.reg;
-    const std::uint32_t reg = mProgram.mNameRegisters++;
-    mProgram.mBoundReads.push_back(
-        {operand.kind, static_cast<std::uint16_t>(reg), operand.value.where});
-    mNameRegisters.push_back({operand.value.where, reg});
-    return reg;
+std::uint32_t EquationCompiler<T>::ReadSlot(const Operand& name) {
+    std::vector<typename Program::Read>& reads = mProgram.mReads;
+    // Read once when reads are not events (every name bound), else once per occurrence.
+    if (!mProgram.mReadsInOrder)
+        for (std::size_t i = 0; i < reads.size(); ++i)
+            if (reads[i].kind == name.kind && reads[i].name.where == name.value.where)
+                return kReadSlot | static_cast<std::uint32_t>(i);
+    if (reads.size() >= Program::kMaxRegisters)
+        mFailed = true;
+    reads.push_back({name.kind, 0, name.value});
+    return kReadSlot | static_cast<std::uint32_t>(reads.size() - 1);
 }
 
 template <class T>
-void EquationCompiler<T>::AppendArithmetic(Op regReg, const Operand& left, const Operand& right) {
-    // The forms follow RegReg in the order AccReg, RegAcc, AccConst, ConstAcc, RegConst,
-    // ConstReg.
-    enum Form { RegReg, AccReg, RegAcc, AccConst, ConstAcc, RegConst, ConstReg };
-    const bool leftInAcc = left.kind == OperandKind::Accumulator;
-    const bool rightInAcc = right.kind == OperandKind::Accumulator;
-    if ((leftInAcc && rightInAcc) || (left.IsConstant() && right.IsConstant())) {
-        mFailed = true;  // never produced: both would have folded, or one was put aside
-        return;
-    }
-    Form form;
-    Instruction in{regReg};
-    if (leftInAcc || rightInAcc) {
-        const Operand& other = leftInAcc ? right : left;
-        if (other.IsConstant()) {
-            form = leftInAcc ? AccConst : ConstAcc;
-            in.name.constant = other.value.constant;
-        } else {
-            form = leftInAcc ? AccReg : RegAcc;
-            in.a = static_cast<std::uint16_t>(RegisterOf(other));
-        }
-    } else if (left.IsConstant() || right.IsConstant()) {
-        form = left.IsConstant() ? ConstReg : RegConst;
-        in.name.constant = left.IsConstant() ? left.value.constant : right.value.constant;
-        in.a = static_cast<std::uint16_t>(RegisterOf(left.IsConstant() ? right : left));
-    } else {
-        form = RegReg;
-        in.a = static_cast<std::uint16_t>(RegisterOf(left));
-        in.b = static_cast<std::uint16_t>(RegisterOf(right));
-    }
-    in.op = static_cast<Op>(static_cast<int>(regReg) + form);
-    mProgram.mCode.push_back(in);
-}
-
-template <class T>
-bool EquationCompiler<T>::PlaceTemporaries() {
-    const std::size_t base = mProgram.mNameRegisters;
-    if (base + mDeepest + 1 >= Program::kMaxRegisters)
+bool EquationCompiler<T>::PlaceSlots() {
+    const std::uint32_t reads = static_cast<std::uint32_t>(mProgram.mReads.size());
+    if (reads + mTemporaries > Program::kMaxRegisters)
         return false;
-    auto place = [base](std::uint16_t reg) {
-        return static_cast<std::uint16_t>((reg & kTemporary) ? base + (reg & ~kTemporary) : reg);
+    auto place = [&](std::uint32_t tagged) {
+        const std::uint32_t index = tagged & 0xffffu;
+        return static_cast<std::uint16_t>((tagged & kTemporarySlot) ? reads + index : index);
     };
-    for (Instruction& in : mProgram.mCode) {
-        in.a = place(in.a);
-        in.b = place(in.b);
+    for (std::uint32_t i = 0; i < reads; ++i)
+        mProgram.mReads[i].slot = place(kReadSlot | i);
+    if (!mProgram.mReadsInOrder)
+        std::stable_sort(mProgram.mReads.begin(), mProgram.mReads.end(),
+                         [](const auto& x, const auto& y) { return x.kind < y.kind; });
+    // Where each operand comes from picks the step's form (EquationProgram.h lists them in this
+    // order after the plain one): an operand computed by the step just before is in the
+    // accumulator, a constant travels in the step.
+    enum Source { Slot, Acc, Const };
+    auto formOf = [](Source left, Source right) {
+        constexpr int kForms[3][3] = {{0, 2, 3}, {1, -1, 5}, {4, 6, -1}};
+        return kForms[left][right];
+    };
+    mProgram.mSteps.reserve(mSteps.size());
+    const TaggedStep* previous = nullptr;
+    for (const TaggedStep& step : mSteps) {
+        auto sourceOf = [&](std::uint32_t tagged) {
+            if ((tagged & ~0xffffu) == kConstantSlot)
+                return Const;
+            return previous && tagged == previous->dst ? Acc : Slot;
+        };
+        typename Program::Step placed{step.op, place(step.dst), place(step.a), place(step.b)};
+        // Square and Return have the forms of their single operand.
+        const bool single = step.op == Op::Square || step.op == Op::Return;
+        const Source left = sourceOf(step.a);
+        const Source right = single ? Slot : sourceOf(step.b);
+        const std::uint32_t constant = left == Const ? step.a : step.b;
+        if (left == Const || right == Const)
+            placed.constant = mConstants[constant & 0xffffu];
+        const int form = single ? left : formOf(left, right);
+        if (form < 0 || (step.op == Op::Square && left == Const))
+            return false;  // never produced: two such operands would have folded
+        placed.op = static_cast<Op>(static_cast<int>(step.op) + form);
+        mProgram.mSteps.push_back(placed);
+        previous = &step;
     }
     return true;
 }
 
 template <>
-auto EquationCompiler<float>::EmitOperator(const EqNode<float>& node, std::uint32_t depth)
-    -> Operand {
+std::uint32_t EquationCompiler<float>::EmitNumeric(const EqNode<float>& node,
+                                                   std::uint32_t temporary) {
     using Algebra = DesignerEquation_Algebra;
+    if (mFailed)
+        return 0;
+    // Folded with the tree's own arithmetic: no name is read, so nothing observable is lost.
+    if (!DependsOnVariables(&node))
+        return ConstantSlot(node.Evaluate());
+    if (node.GetUnaryOperator()) {
+        mFailed = true;  // the numeric grammar has none
+        return 0;
+    }
+    if (const auto* variable = dynamic_cast<const DesignerEquation<float>::EqVariable*>(&node))
+        return ReadSlot(Variable(variable->GetName()));
     const auto* op = dynamic_cast<const EqOperator<float>*>(&node);
-    if (!op || !op->GetLeft() || !op->GetRight() || depth + 1 >= Program::kMaxRegisters) {
+    if (!op || !op->GetLeft() || !op->GetRight() || temporary + 1 >= Program::kMaxRegisters) {
         mFailed = true;
-        return {};
+        return 0;
     }
     Op code;
     bool rightFirst = true;
     if (dynamic_cast<const Algebra::EqAdd*>(op)) {
-        code = Op::AddRegReg;
+        code = Op::Add;
     } else if (dynamic_cast<const Algebra::EqMultiply*>(op)) {
-        code = Op::MultiplyRegReg;
+        code = Op::Multiply;
     } else if (dynamic_cast<const Algebra::EqPower*>(op)) {
-        code = Op::PowerRegReg;
+        code = Op::Power;
     } else if (dynamic_cast<const Algebra::EqSubtract*>(op)) {
-        code = Op::SubtractRegReg;
+        code = Op::Subtract;
         rightFirst = false;
     } else if (dynamic_cast<const Algebra::EqDivide*>(op)) {
-        code = Op::DivideRegReg;
+        code = Op::Divide;
         rightFirst = false;
     } else {
         mFailed = true;
-        return {};
+        return 0;
     }
+    const std::uint32_t result = kTemporarySlot | temporary;
+    mTemporaries = std::max(mTemporaries, temporary + 1);
+    if (code == Op::Power && !DependsOnVariables(op->GetRight()) &&
+        op->GetRight()->Evaluate() == 2.0f) {
+        const std::uint32_t base = EmitNumeric(*op->GetLeft(), temporary);
+        mSteps.push_back({Op::Square, result, base, base});
+        return result;
+    }
+    // The operand the tree computes first is emitted first, so its names are read first.
     const EqNode<float>& firstNode = rightFirst ? *op->GetRight() : *op->GetLeft();
     const EqNode<float>& secondNode = rightFirst ? *op->GetLeft() : *op->GetRight();
-
-    if (code == Op::PowerRegReg && !DependsOnVariables(&firstNode) &&
-        firstNode.Evaluate() == 2.0f) {
-        const Operand base = Emit(secondNode, depth);
-        if (base.kind == OperandKind::Accumulator) {
-            Append(Op::SquareAcc);
-        } else {
-            Instruction& in = Append(Op::SquareReg);
-            in.a = static_cast<std::uint16_t>(RegisterOf(base));
-        }
-        return Accumulator();
-    }
-    // Quiet operands may be read at any point; any other operand runs in the tree's order, the
-    // first one's value put aside when the second needs the accumulator.
-    Operand first;
-    Operand second;
-    if (IsQuiet(firstNode)) {
-        second = Emit(secondNode, depth);
-        first = Emit(firstNode, depth);
-    } else {
-        first = Emit(firstNode, depth);
-        if (!IsQuiet(secondNode)) {
-            const std::uint32_t aside = kTemporary | depth;
-            Append(Op::Store).a = static_cast<std::uint16_t>(aside);
-            mDeepest = std::max(mDeepest, depth);
-            first = Register(aside);
-            second = Emit(secondNode, depth + 1);
-        } else {
-            second = Emit(secondNode, depth);
-        }
-    }
-    AppendArithmetic(code, rightFirst ? second : first, rightFirst ? first : second);
-    return Accumulator();
+    const std::uint32_t first = EmitNumeric(firstNode, temporary);
+    const std::uint32_t second = EmitNumeric(secondNode, temporary + 1);
+    mSteps.push_back({code, result, rightFirst ? second : first, rightFirst ? first : second});
+    return result;
 }
 
 template <>
@@ -308,17 +281,14 @@ bool EquationCompiler<T>::CompileRoot(const EqNode<T>& root) {
         mProgram.mResult = Emit(root, 0);
         return !mFailed;
     } else {
-        // Bound names are read up front only when no name is asked for by name: then reading
-        // them cannot interleave with an owner's calls.
-        mInOrder = !AllBound(&root);
-        const Operand result = Emit(root, 0);
+        // Bound names are read once each, in any order, only when no name is asked for by
+        // name: then reading them cannot interleave with an owner's calls.
+        mProgram.mReadsInOrder = !AllBound(&root);
+        const std::uint32_t result = EmitNumeric(root, 0);
         if (mFailed)
             return false;
-        if (result.IsConstant())
-            Append(Op::LoadConstant).name.constant = result.value.constant;
-        else if (result.kind != OperandKind::Accumulator)
-            mFailed = true;  // a numeric tree always ends in an operator
-        return !mFailed && PlaceTemporaries();
+        mSteps.push_back({Op::Return, 0, result, 0});
+        return PlaceSlots();
     }
 }
 

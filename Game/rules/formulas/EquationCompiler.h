@@ -24,29 +24,32 @@ public:
     bool CompileRoot(const EqNode<T>& root);
 
 private:
-    // Emits the code of a node; returns where its value is: a constant, a register or (for
-    // code that ran) the accumulator. Numeric values put aside use temporaries from `depth` on.
+    // Emits the code of a node; returns where its value is: a constant or (for code that ran)
+    // the accumulator.
     Operand Emit(const EqNode<T>& node, std::uint32_t depth);
     Operand EmitOperator(const EqNode<T>& node, std::uint32_t depth);
 
     // The operand of a name: bound when the owner binds it (asked once per name), else named.
     Operand Variable(const std::string& name);
     static Operand Constant(T value);
-    static Operand Register(std::uint32_t reg);
     static Operand Accumulator();
     Instruction& Append(Op op);
     static bool DependsOnVariables(const EqNode<T>* node);
 
-    // Numeric programs. Temporaries are numbered by depth while compiling and placed after the
-    // constants' and names' registers once their count is known.
-    static constexpr std::uint32_t kTemporary = 0x8000;
-    // Read without any observable event: a constant, or a name read up front.
-    bool IsQuiet(const EqNode<T>& node);
-    // The register of a name read up front, or of a value put aside.
-    std::uint32_t RegisterOf(const Operand& operand);
-    // acc = left op right, each operand in a register or the accumulator.
-    void AppendArithmetic(Op regReg, const Operand& left, const Operand& right);
-    bool PlaceTemporaries();
+    // Numeric programs. Slots are tagged by their part while compiling (the count of each part
+    // is known only at the end) and placed once the program is complete.
+    enum SlotPart : std::uint32_t {
+        kConstantSlot = 0,
+        kReadSlot = 1u << 16,
+        kTemporarySlot = 2u << 16,
+    };
+    // Emits the steps of a node and returns its tagged slot; a temporary result goes to the
+    // temporary `temporary`, and the node's operands use only the temporaries from there on.
+    std::uint32_t EmitNumeric(const EqNode<T>& node, std::uint32_t temporary);
+    std::uint32_t ConstantSlot(T value);
+    std::uint32_t ReadSlot(const Operand& name);
+    // Turns the tagged steps into the program's; false when the slots do not suffice.
+    bool PlaceSlots();
     // Whether every name of the tree is bound (asks the owner for each, once).
     bool AllBound(const EqNode<T>* node);
 
@@ -57,13 +60,15 @@ private:
         Operand operand;
     };
     std::vector<KnownName> mKnown;
-    struct NameRegister {
-        const void* where;
-        std::uint32_t reg;
+    struct TaggedStep {
+        Op op;
+        std::uint32_t dst;
+        std::uint32_t a;
+        std::uint32_t b;
     };
-    std::vector<NameRegister> mNameRegisters;
-    bool mInOrder = true;
-    std::uint32_t mDeepest = 0;
+    std::vector<TaggedStep> mSteps;
+    std::vector<T> mConstants;
+    std::uint32_t mTemporaries = 0;
     bool mFailed = false;
 };
 

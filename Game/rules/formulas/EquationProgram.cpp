@@ -19,6 +19,9 @@ bool EquationProgram<T>::Compile(const EqNode<T>& root, EquationInterface<T>* ow
         Clear();
         return false;
     }
+    for (Read& read : mReads)
+        if (read.kind == OperandKind::Named)
+            read.name.text = mNames[read.name.index].c_str();
     mCompiled = true;
     return true;
 }
@@ -26,8 +29,9 @@ bool EquationProgram<T>::Compile(const EqNode<T>& root, EquationInterface<T>* ow
 template <class T>
 void EquationProgram<T>::Clear() {
     mCode.clear();
-    mNameRegisters = 0;
-    mBoundReads.clear();
+    mReads.clear();
+    mSteps.clear();
+    mReadsInOrder = false;
     mNames.clear();
     mOwner = nullptr;
     mResult = {};
@@ -36,10 +40,9 @@ void EquationProgram<T>::Clear() {
 }
 
 template <class T>
-T EquationProgram<T>::AskOwner(std::uint32_t name) const {
+inline T EquationProgram<T>::AskOwner(const char* text) const {
     // The same call, default and log line as the tree's variable node.
     T value{};
-    const char* text = mNames[name].c_str();
     if (!mOwner || !mOwner->GetDesignerVariable(text, value)) {
         gEngine->Log(1, "Designer variable '%s' not found in parent", text);
         return T{};
@@ -48,21 +51,19 @@ T EquationProgram<T>::AskOwner(std::uint32_t name) const {
 }
 
 template <class T>
-inline T EquationProgram<T>::Fetch(OperandKind kind, const OperandValue& value,
-                                   const T* registers) const {
+inline T EquationProgram<T>::Fetch(OperandKind kind, const OperandValue& value) const {
     switch (kind) {
-        case OperandKind::Register:
-            return registers[value.index];
         case OperandKind::Constant:
             return value.constant;
         case OperandKind::Named:
-            return AskOwner(value.index);
+            return AskOwner(mNames[value.index].c_str());
 #define EQUATION_PROGRAM_FETCH_BOUND(name, type) \
     case OperandKind::name:                      \
         return static_cast<T>(*static_cast<const type*>(value.where));
             EQUATION_BINDING_KINDS(EQUATION_PROGRAM_FETCH_BOUND)
 #undef EQUATION_PROGRAM_FETCH_BOUND
         case OperandKind::None:
+        case OperandKind::Register:
         case OperandKind::Accumulator:
             break;
     }
@@ -86,81 +87,79 @@ inline float Divide(float left, float right) {
 inline float Power(float left, float right) {
     return static_cast<float>(std::pow(static_cast<double>(left), static_cast<double>(right)));
 }
-// Exact in double for every float, so equal to pow's correctly rounded result; a NaN still goes
+// The exact product of a float by itself fits a double, so one rounding to float gives pow's
+// correctly rounded result; the float product is that same single rounding. A NaN still goes
 // through pow, which picks the NaN it returns.
 inline float Square(float value) {
-    const double d = static_cast<double>(value);
-    return static_cast<float>(std::isnan(d) ? std::pow(d, 2.0) : d * d);
+    if (value != value)
+        return static_cast<float>(std::pow(static_cast<double>(value), 2.0));
+    return value * value;
 }
 }  // namespace
 
 template <>
-float EquationProgram<float>::RunAlgebra() const {
-    float registers[kMaxRegisters];
-    for (const BoundRead& read : mBoundReads)
-        registers[read.reg] = Fetch(read.kind, OperandValue{.where = read.where}, registers);
-    float acc = 0.0f;
-    // Threaded dispatch (a GCC extension): every operation ends in a jump of its own, which the
-    // processor predicts far better than one shared switch.
-#define EQUATION_PROGRAM_LABELS(Operator)                                             \
-    &&Operator##RegReg, &&Operator##AccReg, &&Operator##RegAcc, &&Operator##AccConst, \
-        &&Operator##ConstAcc, &&Operator##RegConst, &&Operator##ConstReg,
+__attribute__((optimize("no-crossjumping"))) float EquationProgram<float>::RunAlgebra() const {
+    float slots[kMaxRegisters];
+    const Read* read = mReads.data();
+    const Read* const readsEnd = read + mReads.size();
+    if (mReadsInOrder) {
+        for (; read != readsEnd; ++read)
+            slots[read->slot] = read->kind == OperandKind::Named ? AskOwner(read->name.text)
+                                                                 : Fetch(read->kind, read->name);
+    } else {
+        // Grouped by kind in the order the kinds are declared: one tight loop per kind.
+#define EQUATION_PROGRAM_READ_BOUND(kindName, type)                         \
+    for (; read != readsEnd && read->kind == OperandKind::kindName; ++read) \
+        slots[read->slot] = static_cast<float>(*static_cast<const type*>(read->name.where));
+        EQUATION_BINDING_KINDS(EQUATION_PROGRAM_READ_BOUND)
+#undef EQUATION_PROGRAM_READ_BOUND
+    }
+    // Threaded dispatch (a GCC extension): every step ends in a jump of its own, which the
+    // processor predicts far better than one shared switch. The last step is always Return.
+#define EQUATION_PROGRAM_LABEL(name) &&name,
+#define EQUATION_PROGRAM_LABELS(op) EQUATION_PROGRAM_FORMS(EQUATION_PROGRAM_LABEL, op)
     static const void* const kLabels[] = {
-        EQUATION_ARITHMETIC_OPS(EQUATION_PROGRAM_LABELS) && SquareReg,
-        &&SquareAcc,
-        &&LoadConstant,
-        &&Store,
-        &&Load,
-        &&Next,
-        &&Next,
-        &&Next};
+        EQUATION_ARITHMETIC_OPS(EQUATION_PROGRAM_LABELS) && Square, &&SquareAcc, &&Return,
+        &&ReturnAcc, &&ReturnConst};
 #undef EQUATION_PROGRAM_LABELS
-    static_assert(std::size(kLabels) == static_cast<std::size_t>(Op::JumpIfTrue) + 1);
-    const Instruction* in = mCode.data();
-    const Instruction* const end = in + mCode.size();
-#define EQUATION_PROGRAM_NEXT()                          \
-    do {                                                 \
-        if (++in == end)                                 \
-            return acc;                                  \
-        goto* kLabels[static_cast<std::size_t>(in->op)]; \
-    } while (false)
-    if (in == end)
-        return acc;
-    goto* kLabels[static_cast<std::size_t>(in->op)];
-#define EQUATION_PROGRAM_RUN_ARITHMETIC(Operator)                             \
-    Operator##RegReg : acc = Operator(registers[in->a], registers[in->b]);    \
-    EQUATION_PROGRAM_NEXT();                                                  \
-    Operator##AccReg : acc = Operator(acc, registers[in->a]);                 \
-    EQUATION_PROGRAM_NEXT();                                                  \
-    Operator##RegAcc : acc = Operator(registers[in->a], acc);                 \
-    EQUATION_PROGRAM_NEXT();                                                  \
-    Operator##AccConst : acc = Operator(acc, in->name.constant);              \
-    EQUATION_PROGRAM_NEXT();                                                  \
-    Operator##ConstAcc : acc = Operator(in->name.constant, acc);              \
-    EQUATION_PROGRAM_NEXT();                                                  \
-    Operator##RegConst : acc = Operator(registers[in->a], in->name.constant); \
-    EQUATION_PROGRAM_NEXT();                                                  \
-    Operator##ConstReg : acc = Operator(in->name.constant, registers[in->a]); \
+#undef EQUATION_PROGRAM_LABEL
+    static_assert(std::size(kLabels) == static_cast<std::size_t>(Op::ReturnConst) + 1);
+    const Step* step = mSteps.data();
+    float acc = 0.0f;
+#define EQUATION_PROGRAM_NEXT() \
+    slots[step->dst] = acc;     \
+    goto* kLabels[static_cast<std::size_t>((++step)->op)]
+    goto* kLabels[static_cast<std::size_t>(step->op)];
+#define EQUATION_PROGRAM_RUN_ARITHMETIC(name)                     \
+    name:                                                         \
+    acc = name(slots[step->a], slots[step->b]);                   \
+    EQUATION_PROGRAM_NEXT();                                      \
+    name##AccSlot : acc = name(acc, slots[step->b]);              \
+    EQUATION_PROGRAM_NEXT();                                      \
+    name##SlotAcc : acc = name(slots[step->a], acc);              \
+    EQUATION_PROGRAM_NEXT();                                      \
+    name##SlotConst : acc = name(slots[step->a], step->constant); \
+    EQUATION_PROGRAM_NEXT();                                      \
+    name##ConstSlot : acc = name(step->constant, slots[step->b]); \
+    EQUATION_PROGRAM_NEXT();                                      \
+    name##AccConst : acc = name(acc, step->constant);             \
+    EQUATION_PROGRAM_NEXT();                                      \
+    name##ConstAcc : acc = name(step->constant, acc);             \
     EQUATION_PROGRAM_NEXT();
     EQUATION_ARITHMETIC_OPS(EQUATION_PROGRAM_RUN_ARITHMETIC)
 #undef EQUATION_PROGRAM_RUN_ARITHMETIC
-SquareReg:
-    acc = Square(registers[in->a]);
+Square:
+    acc = Square(slots[step->a]);
     EQUATION_PROGRAM_NEXT();
 SquareAcc:
     acc = Square(acc);
     EQUATION_PROGRAM_NEXT();
-LoadConstant:
-    acc = in->name.constant;
-    EQUATION_PROGRAM_NEXT();
-Store:
-    registers[in->a] = acc;
-    EQUATION_PROGRAM_NEXT();
-Load:
-    acc = Fetch(in->kind, in->name, registers);
-    EQUATION_PROGRAM_NEXT();
-Next:  // the boolean operations never occur in a numeric program
-    EQUATION_PROGRAM_NEXT();
+Return:
+    return slots[step->a];
+ReturnAcc:
+    return acc;
+ReturnConst:
+    return step->constant;
 #undef EQUATION_PROGRAM_NEXT
 }
 
@@ -173,7 +172,7 @@ bool EquationProgram<bool>::RunBoolean() const {
         const Instruction& in = mCode[pc++];
         switch (in.op) {
             case Op::Load:
-                accumulator = Fetch(in.kind, in.name, nullptr);
+                accumulator = Fetch(in.kind, in.name);
                 break;
             case Op::Not:
                 accumulator = !accumulator;

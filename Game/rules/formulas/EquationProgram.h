@@ -20,32 +20,40 @@ class EquationCompiler;
 template <class T>
 class EquationProgram {
 public:
-    // Scratch of one numeric evaluation, on the stack; a tree that needs more walks itself.
+    // Slots of one numeric evaluation, on the stack; a tree that needs more walks itself.
     static constexpr std::size_t kMaxRegisters = 256;
 
-    // Numeric programs keep the value being built in an accumulator; a register holds a name
-    // read up front or a value put aside while the other operand is computed; a constant
-    // travels in the instruction. The forms of an operator X, left operand first:
-    // RegReg (reg a, reg b), AccReg (acc, reg a), RegAcc (reg a, acc), AccConst, ConstAcc,
-    // RegConst and ConstReg (reg a with the instruction's constant); the result goes to acc.
+    // A numeric program first reads every name into its slot, in the order the tree reads them
+    // (the arithmetic between two reads has no observable effect, so moving it after them
+    // changes nothing), then runs three-address steps over slots holding the names and the
+    // temporaries. A condition runs its instructions (Load, Not and the jumps)
+    // with one accumulator, in the tree's short-circuit order.
 #define EQUATION_ARITHMETIC_OPS(X) X(Add) X(Subtract) X(Multiply) X(Divide) X(Power)
-#define EQUATION_PROGRAM_ARITHMETIC_OP(name)                                                  \
-    name##RegReg, name##AccReg, name##RegAcc, name##AccConst, name##ConstAcc, name##RegConst, \
-        name##ConstReg,
+    // Every arithmetic step also leaves its value in an accumulator, which the next step reads
+    // when it is one of its operands; a constant operand travels in the step. The forms of an
+    // operator X, left operand first: X (slot, slot), then AccSlot, SlotAcc, SlotConst,
+    // ConstSlot, AccConst and ConstAcc. The chain of a formula stays in a register.
+#define EQUATION_PROGRAM_FORMS(X, op) \
+    X(op)                             \
+    X(op##AccSlot) X(op##SlotAcc) X(op##SlotConst) X(op##ConstSlot) X(op##AccConst) X(op##ConstAcc)
+#define EQUATION_PROGRAM_OP(name) name,
+#define EQUATION_PROGRAM_OP_FORMS(op) EQUATION_PROGRAM_FORMS(EQUATION_PROGRAM_OP, op)
     // clang-format off
     enum class Op : std::uint8_t {
-        EQUATION_ARITHMETIC_OPS(EQUATION_PROGRAM_ARITHMETIC_OP)
-        SquareReg,     // acc = reg a ^ 2 as an exact product
-        SquareAcc,     // acc = acc ^ 2 likewise
-        LoadConstant,  // acc = the instruction's constant
-        Store,         // reg a = acc
-        Load,          // acc = a name
-        Not,           // acc = !acc
-        JumpIfFalse,   // leaves a false accumulator as the result of an "&"
-        JumpIfTrue,    // leaves a true accumulator as the result of an "|"
+        EQUATION_ARITHMETIC_OPS(EQUATION_PROGRAM_OP_FORMS)
+        Square,       // dst = a ^ 2 as an exact product
+        SquareAcc,
+        Return,       // the value is slot a
+        ReturnAcc,    // the accumulator
+        ReturnConst,  // the step's constant
+        Load,         // acc = a name
+        Not,          // acc = !acc
+        JumpIfFalse,  // leaves a false accumulator as the result of an "&"
+        JumpIfTrue,   // leaves a true accumulator as the result of an "|"
     };
     // clang-format on
-#undef EQUATION_PROGRAM_ARITHMETIC_OP
+#undef EQUATION_PROGRAM_OP_FORMS
+#undef EQUATION_PROGRAM_OP
 
     enum class OperandKind : std::uint8_t {
         None,
@@ -59,9 +67,10 @@ public:
     };
 
     union OperandValue {
-        std::uint32_t index;  // register or name
+        std::uint32_t index;  // slot or name
         T constant;
         const void* where;  // a bound value
+        const char* text;   // a name read by a numeric program, once compiled
     };
 
     struct Operand {
@@ -76,18 +85,38 @@ public:
         }
     };
 
+    // One instruction of a condition.
     struct Instruction {
         Op op;
         OperandKind kind = OperandKind::None;  // of the name a Load reads
-        std::uint16_t a = 0;                   // registers
+        std::uint32_t target = 0;              // of a jump
+        OperandValue name{0};                  // what a Load reads
+    };
+
+    // One arithmetic step of a numeric program: slot dst = a op b.
+    struct Step {
+        Op op;
+        std::uint16_t dst = 0;
+        std::uint16_t a = 0;
         std::uint16_t b = 0;
-        std::uint32_t target = 0;  // of a jump
-        OperandValue name{0};      // what a Load reads, or the constant of an operator
+        T constant{};
+    };
+
+    // A name read into its slot before the steps run.
+    struct Read {
+        OperandKind kind;
+        std::uint16_t slot;
+        OperandValue name;  // the name's index when asked by name, else where it lives
     };
 
     // False, leaving no program, for a tree holding a node the compiler does not know; the
     // formula then walks its tree.
     bool Compile(const EqNode<T>& root, EquationInterface<T>* owner);
+
+    // Reads point into the program's own names.
+    EquationProgram() = default;
+    EquationProgram(const EquationProgram&) = delete;
+    EquationProgram& operator=(const EquationProgram&) = delete;
     void Clear();
     bool IsCompiled() const {
         return mCompiled;
@@ -99,8 +128,9 @@ public:
             return RunAlgebra();
     }
 
+    // Reads and steps (a folded formula is one step: its value), or a condition's instructions.
     std::size_t GetInstructionCount() const {
-        return mCode.size();
+        return mCode.size() + mReads.size() + mSteps.size();
     }
     // How many distinct names were bound in place.
     std::size_t GetBoundNameCount() const {
@@ -110,23 +140,20 @@ public:
 private:
     friend class EquationCompiler<T>;
 
-    T Fetch(OperandKind kind, const OperandValue& value, const T* registers) const;
-    T AskOwner(std::uint32_t name) const;
+    // A name's value: asked of the owner or read where it is bound.
+    T Fetch(OperandKind kind, const OperandValue& value) const;
+    T AskOwner(const char* name) const;
     // Defined for the numeric and the boolean program respectively.
     float RunAlgebra() const;
     bool RunBoolean() const;
 
-    // A bound name read before a numeric program runs: its reads are not events while no name is
-    // asked by name, so when every name is bound each is read once, up front.
-    struct BoundRead {
-        OperandKind kind;
-        std::uint16_t reg;
-        const void* where;
-    };
-
-    std::vector<Instruction> mCode;
-    std::uint32_t mNameRegisters = 0;  // numeric: the registers below the temporaries
-    std::vector<BoundRead> mBoundReads;
+    std::vector<Instruction> mCode;  // a condition
+    // A numeric program: the reads fill the first slots, the temporaries the rest. When every name
+    // is bound the reads are grouped by kind and each name is read once; otherwise they keep the
+    // tree's order, one per occurrence.
+    std::vector<Read> mReads;
+    std::vector<Step> mSteps;  // ends in Return
+    bool mReadsInOrder = false;
     std::vector<std::string> mNames;  // of the unbound variables
     EquationInterface<T>* mOwner = nullptr;
     Operand mResult;
