@@ -60,6 +60,13 @@ public:
     }
     using ControllerAI::AddTemporaryState;
 
+    // A permission to answer instead of the default rules; -1 keeps them.
+    int forcedPermission = -1;
+    unsigned CheckAction(CharacterActionType type) override {
+        return forcedPermission >= 0 ? static_cast<unsigned>(forcedPermission)
+                                     : ControllerAI::CheckAction(type);
+    }
+
     std::vector<std::string> journal;
 };
 
