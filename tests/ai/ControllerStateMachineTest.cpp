@@ -68,6 +68,15 @@ TEST_F(ControllerStateMachine, SwitchingEndsTheOldStateAndBeginsTheNewWithItsDat
     EXPECT_EQ(controller->journal, (Journal{"Pursue:update", "Pursue:event:Hit"}));
 }
 
+TEST_F(ControllerStateMachine, ACorpseRunsOnlyTheDeathUpdateAndOnlyWhenItsControllerAsks) {
+    hero->SetLifeState(Character_LifeState::Dead);
+    hero->PreAnimationUpdate(16);
+    EXPECT_TRUE(controller->journal.empty());
+    controller->wantsDeathUpdate = true;
+    hero->PreAnimationUpdate(16);
+    EXPECT_EQ(controller->journal, (Journal{"death-update"}));
+}
+
 TEST_F(ControllerStateMachine, AnUnknownStateChangesNothingAndIsLoggedOnce) {
     controller->SetState("Pursue", Against(0x200));
     controller->AddTemporaryState("Taunted", Against(0x300));

@@ -67,6 +67,11 @@ public:
                                      : ControllerAI::CheckAction(type);
     }
 
+    // Whether a dead character still asks for its death update.
+    bool wantsDeathUpdate = false;
+    bool NeedsDeathUpdate() override { return wantsDeathUpdate; }
+    void DeathUpdate(int) override { journal.push_back("death-update"); }
+
     std::vector<std::string> journal;
 };
 
