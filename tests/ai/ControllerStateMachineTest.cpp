@@ -102,6 +102,13 @@ TEST_F(ControllerStateMachine, AStateSetFromOnEndWinsAndTheOuterStateNeverBegins
     EXPECT_EQ(controller->GetCurrentEnemy(), 0x300u);
 }
 
+TEST_F(ControllerStateMachine, AnOnEndThatAlwaysSwitchesEndsOnceWhenATemporaryStateStarts) {
+    idle->onEnd = [&] { controller->SetState("Flee", Against(0x300)); };
+    controller->AddTemporaryState("Taunted", Against(0x400));
+    EXPECT_EQ(controller->journal, (Journal{"Idle:end", "Flee:begin", "Taunted:begin"}));
+    EXPECT_EQ(Executing(), "Taunted");
+}
+
 TEST_F(ControllerStateMachine, ASwitchDuringATemporaryStateWaitsForItsEnd) {
     controller->AddTemporaryState("Taunted", Against(0x300));
     EXPECT_EQ(controller->journal, (Journal{"Idle:end", "Taunted:begin"}));

@@ -63,6 +63,13 @@ void ControllerAI::ReleaseSlots(const ControllerAIStateData& old, bool ally) con
         friendly->ReleaseDefenseSlot(GetParentId());
 }
 
+void ControllerAI::EndCurrentState() {
+    ControllerAIState* outerEnding = mEndingState;
+    mEndingState = mCurrentState;
+    mCurrentState->OnEnd();
+    mEndingState = outerEnding;
+}
+
 void ControllerAI::SetState(const std::string& name, const ControllerAIStateData& data) {
     ControllerAIState* state = GetState(name);
     if (!state) {
@@ -77,10 +84,7 @@ void ControllerAI::SetState(const std::string& name, const ControllerAIStateData
     }
     if (mCurrentState && mCurrentState != mEndingState) {
         ControllerAIState* ending = mCurrentState;
-        ControllerAIState* outerEnding = mEndingState;
-        mEndingState = ending;
-        ending->OnEnd();
-        mEndingState = outerEnding;
+        EndCurrentState();
         // The state that ended chose its successor itself.
         if (mCurrentState != ending)
             return;
@@ -103,8 +107,8 @@ void ControllerAI::AddTemporaryState(const std::string& name, const ControllerAI
         mActiveTemporaryStates.push_back({state, data});
         return;
     }
-    if (mCurrentState)
-        mCurrentState->OnEnd();
+    if (mCurrentState && mCurrentState != mEndingState)
+        EndCurrentState();
     if (mCurrentData.GetEnemyID() != data.GetEnemyID())
         ReleaseSlots(mCurrentData, false);
     mActiveTemporaryStates.push_back({state, data});

@@ -136,6 +136,8 @@ private:
     // Frees the attack slot the character holds around the old enemy (and, when asked, the
     // defense slot around the old ally).
     void ReleaseSlots(const ControllerAIStateData& old, bool ally) const;
+    // Calls the current state's OnEnd; a switch from inside it does not end it again.
+    void EndCurrentState();
 
     int mConversationDisinterest = 0;
     // Declared so that destruction runs: states, temporary states, then the pre-start state.
