@@ -14,6 +14,7 @@
 #include "Engine/records/LoadTable.h"
 #include "Engine/sys/Machine.h"
 #include "Engine/world/World.h"
+#include "Game/ai/controllers/CharacterController.h"
 #include "Game/characters/CharacterEvents.h"
 #include "Game/characters/CharacterSeams.h"
 #include "Game/characters/Player.h"
@@ -460,11 +461,17 @@ void Character::PreAnimationUpdate(int) {
     if (mLifeState != Character_LifeState::Dead) {
         mBio.Update(*this, elapsed);
         mSkillManager->Update(elapsed);
-        ReportCharacterSeam(CharacterSeam::ControllerBaseCharacterUpdate);
+        if (auto* controller = FindController<ControllerBaseCharacter>(*this))
+            controller->Update(elapsed);
         return;
     }
-    // A corpse updates only while its controller asks for it, and no controller exists yet.
-    ReportCharacterSeam(CharacterSeam::ControllerCombatNeedsDeathUpdate);
+    // A corpse updates only while its controller asks for it.
+    auto* controller = FindController<ControllerCombat>(*this);
+    if (!controller || !controller->NeedsDeathUpdate())
+        return;
+    mBio.Update(*this, elapsed);
+    mSkillManager->Update(elapsed);
+    controller->DeathUpdate(elapsed);
 }
 
 Team Character::GetTeam() const {
@@ -475,7 +482,8 @@ void Character::SetTeam(const Team& team) {
     if (team == mTeam)
         return;
     mTeam = team;
-    ReportCharacterSeam(CharacterSeam::ControllerAITeamChanged);
+    if (auto* controller = FindController<ControllerAI>(*this))
+        controller->TeamChanged();
 }
 
 bool Character::IsAlive() const {
@@ -541,29 +549,36 @@ void Character::ReleaseTrap() {
 }
 
 void Character::BeginStun() {
-    ReportCharacterSeam(CharacterSeam::ControllerCombatBeginStun);
+    if (auto* controller = FindController<ControllerCombat>(*this))
+        controller->BeginStun();
 }
 void Character::EndStun() {
-    ReportCharacterSeam(CharacterSeam::ControllerCombatEndStun);
+    if (auto* controller = FindController<ControllerCombat>(*this))
+        controller->EndStun();
 }
 void Character::BeginImmobilize() {
-    ReportCharacterSeam(CharacterSeam::ControllerCombatBeginImmobilize);
+    if (auto* controller = FindController<ControllerCombat>(*this))
+        controller->BeginImmobilize();
 }
 void Character::EndImmobilize() {
-    ReportCharacterSeam(CharacterSeam::ControllerCombatEndImmobilize);
+    if (auto* controller = FindController<ControllerCombat>(*this))
+        controller->EndImmobilize();
 }
 void Character::BeginTrap() {
-    ReportCharacterSeam(CharacterSeam::ControllerCombatBeginTrap);
+    if (auto* controller = FindController<ControllerCombat>(*this))
+        controller->BeginTrap();
 }
 void Character::EndTrap() {
-    ReportCharacterSeam(CharacterSeam::ControllerCombatEndTrap);
+    if (auto* controller = FindController<ControllerCombat>(*this))
+        controller->EndTrap();
 }
 
 void Character::ImDying() {
     mCombatManager->ImDying();
     mSkillManager->ImDead();
     mAuraManager.Clear(*this);
-    ReportCharacterSeam(CharacterSeam::ControllerCombatCharacterIsDying);
+    if (auto* controller = FindController<ControllerCombat>(*this))
+        controller->CharacterIsDying();
     if (!mDyingFxPak.empty()) {
         ObjectManager& objects = Singleton<ObjectManager>::Get();
         if (auto* effect = objects.CreateObjectFromFile<EffectEntity>(mDyingFxPak))
@@ -584,12 +599,14 @@ void Character::CharacterIsDying() {
 
 void Character::ImDead() {
     PhysicsEngine::Get().RemoveEntityFromSimulation(this);
-    ReportCharacterSeam(CharacterSeam::ControllerCombatCharacterIsDead);
+    if (auto* controller = FindController<ControllerCombat>(*this))
+        controller->CharacterIsDead();
     CharacterHasDied();
 }
 
 void Character::UnderAttack(std::uint32_t attacker) {
-    ReportCharacterSeam(CharacterSeam::ControllerCombatUnderAttack);
+    if (auto* controller = FindController<ControllerCombat>(*this))
+        controller->UnderAttack(attacker);
     if (ShouldUseDistressCall()) {
         DoDistressCall(attacker);
         --mDistressCallsLeft;
@@ -597,8 +614,9 @@ void Character::UnderAttack(std::uint32_t attacker) {
     }
 }
 
-void Character::AllyAttacked(std::uint32_t, std::uint32_t) {
-    ReportCharacterSeam(CharacterSeam::ControllerCombatAllyAttacked);
+void Character::AllyAttacked(std::uint32_t a, std::uint32_t b) {
+    if (auto* controller = FindController<ControllerCombat>(*this))
+        controller->AllyAttacked(a, b);
 }
 
 void Character::StartRespawn(const WorldCoords& coords) {
@@ -869,12 +887,14 @@ void Character::GiveCombatBonus(const Bonus& bonus, std::uint32_t attacker) {
     mCombatManager->GiveBonus(bonus, attacker);
 }
 
-void Character::CombatExertInfluenceTaunt(float) {
-    ReportCharacterSeam(CharacterSeam::ControllerCombatTauntMe);
+void Character::CombatExertInfluenceTaunt(float value) {
+    if (auto* controller = FindController<ControllerCombat>(*this))
+        controller->TauntMe(value, mCombatManager->GetAttackerId());
 }
 
-void Character::CombatExertInfluenceFear(int) {
-    ReportCharacterSeam(CharacterSeam::ControllerCombatScareMe);
+void Character::CombatExertInfluenceFear(int value) {
+    if (auto* controller = FindController<ControllerCombat>(*this))
+        controller->ScareMe(mCombatManager->GetAttackerId(), static_cast<float>(value));
 }
 
 void Character::CombatAddCooldownDamage(int) {

@@ -322,6 +322,9 @@ public:
     std::uint32_t GetFrameElapsed() const { return mFrameElapsed; }
     int GetDistressCallsLeft() const { return mDistressCallsLeft; }
 
+    const std::string& GetGoldGenerator() const { return mGoldGenerator; }
+    float GetGoldGeneratorChance() const { return mGoldGeneratorChance; }
+
     std::uint32_t GetMoney() const { return mMoney; }
     void AddMoney(std::uint32_t amount);
     std::uint32_t SubtractMoney(std::uint32_t amount);

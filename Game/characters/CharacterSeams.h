@@ -7,24 +7,7 @@ namespace GAME {
 
 // clang-format off
 #define GAME_CHARACTER_SEAMS(X) \
-    X(ControllerAITeamChanged, "ControllerAI::TeamChanged") \
-    X(ControllerBaseCharacterUpdate, "ControllerBaseCharacter::Update") \
-    X(ControllerCombatAllyAttacked, "ControllerCombat::AllyAttacked") \
-    X(ControllerCombatBeginImmobilize, "ControllerCombat::BeginImmobilize") \
-    X(ControllerCombatBeginStun, "ControllerCombat::BeginStun") \
-    X(ControllerCombatBeginTrap, "ControllerCombat::BeginTrap") \
-    X(ControllerCombatCharacterIsDead, "ControllerCombat::CharacterIsDead") \
-    X(ControllerCombatCharacterIsDying, "ControllerCombat::CharacterIsDying") \
-    X(ControllerCombatEndImmobilize, "ControllerCombat::EndImmobilize") \
-    X(ControllerCombatEndStun, "ControllerCombat::EndStun") \
-    X(ControllerCombatEndTrap, "ControllerCombat::EndTrap") \
-    X(ControllerCombatNeedsDeathUpdate, "ControllerCombat::NeedsDeathUpdate") \
-    X(ControllerCombatScareMe, "ControllerCombat::ScareMe") \
-    X(ControllerCombatTauntMe, "ControllerCombat::TauntMe") \
-    X(ControllerCombatUnderAttack, "ControllerCombat::UnderAttack") \
     X(CharacterActionHandlerAnimationCallback, "CharacterActionHandler::AnimationCallback") \
-    X(ControllerBaseCharacterHandleEvent, "ControllerBaseCharacter::HandleEvent") \
-    X(ControllerAIQuestCommandPlayAnimation, "ControllerAI::QuestCommandPlayAnimation") \
     X(SkillManagerHandleSkillAnimationCallback, "SkillManager::HandleSkillAnimationCallback") \
     X(EquipManagerCharacterAttributes, "EquipManager character attributes") \
     X(EquipManagerDefenseAttributes, "EquipManager defense attributes") \
@@ -40,17 +23,8 @@ namespace GAME {
     X(MonsterLobotomize, "Monster::Lobotomize") \
     X(MonsterBrainTransplant, "Monster::BrainTransplant") \
     X(AnimationSetPlayMovement, "AnimationSet::PlayAnimation without a stance set (run and walk)") \
-    X(ControllerBaseCharacterLostSlot, "ControllerBaseCharacter::LostSlot") \
-    X(ControllerCharacterTeleport, "ControllerCharacter::Teleport") \
-    X(ControllerAIGoToIdleState, "ControllerAI::GoToIdleState") \
-    X(ControllerAIRequests, "ControllerAI::RequestAttack and RequestMove") \
-    X(ControllerAIQuestCommands, "ControllerAI quest commands") \
     X(SkillRangeAndSlot, "Skill::GetRange and Skill::NeedsAttackSlot") \
-    X(SkillManagerFindSkillId, "SkillManager::FindSkillId") \
     X(SkillManagerGetSkillReference, "SkillManager::GetSkillReference") \
-    X(ControllerBaseCharacterSetTarget, "ControllerBaseCharacter::SetTarget") \
-    X(ControllerBaseCharacterEndOfPathReached, "ControllerBaseCharacter::EndOfPathReached") \
-    X(ControllerCharacterPickupItem, "ControllerCharacter::PickupItem") \
     X(NpcOnConversationEnd, "Npc::OnConversationEnd") \
     X(NpcOnPlayerInteract, "Npc::OnPlayerInteract") \
     X(FixedItemRequestToUse, "FixedItem::RequestToUse") \

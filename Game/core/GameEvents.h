@@ -26,6 +26,11 @@ struct GameEvent_CreatureDeath : GameEvent {
     std::uint32_t attackerId = 0;
 };
 
+// A creature's controller started its death.
+struct GameEvent_CreatureStartDeath : GameEvent {
+    std::uint32_t objectId = 0;
+};
+
 struct GameEvent_InviteToParty : GameEvent {
     int inviter = 0;
 };

@@ -18,6 +18,7 @@
 #include "Game/characters/Player.h"
 #include "Game/characters/anim/AnimationCollection.h"
 #include "Game/characters/anim/AnimationPool.h"
+#include "ai/ProbeController.h"
 #include "support/TestMachine.h"
 
 namespace GAME::test {
@@ -28,11 +29,28 @@ using T = AnimationSet_Type;
 constexpr const char* kSwordsman = "Records/Characters/Anims/Swordsman.dbr";
 constexpr const char* kActionsSeam =
     "Character: CharacterActionHandler::AnimationCallback is not available yet";
-constexpr const char* kControllerSeam =
-    "Character: ControllerBaseCharacter::HandleEvent is not available yet";
 
 class CharacterAnimationTest : public ::testing::Test {
 protected:
+    // A controller in state "Idle" that journals the events reaching it.
+    ProbeState* AttachProbeController(Character& character) {
+        auto* controller = Singleton<ObjectManager>::Get().CreateObject<ProbeController>();
+        controller->AttachParent(character.GetObjectId());
+        character.SetControllerId(controller->GetObjectId());
+        ProbeState* idle = controller->AddProbeState("Idle");
+        controller->SetState("Idle", ControllerAIStateData());
+        journal = &controller->journal;
+        journal->clear();
+        return idle;
+    }
+    int EventsReachingController() const {
+        int count = 0;
+        for (const auto& line : *journal)
+            count += line.find(":event:") != std::string::npos;
+        return count;
+    }
+    std::vector<std::string>* journal = nullptr;
+
     void SetUp() override { AddAnimationTestClips(); }
     void AddRecord(const char* name, const char* json) {
         ASSERT_TRUE(Singleton<RecordDatabase>::Get().AddRecordText(name, json));
@@ -169,33 +187,33 @@ TEST_F(CharacterAnimationTest, AnimationTableReplacesTheOwnKeysUnlessItCannotBeL
 TEST_F(CharacterAnimationTest, SoundedEventStillReachesActionsThenController) {
     Character* c = MakeCharacter(kSwordsman);
     ASSERT_NE(c, nullptr);
-    c->SetControllerId(77);
+    ProbeState* idle = AttachProbeController(*c);
     SoundPak* vox = c->GetAnimationSounds().GetSound(Name::Create("voxSound"));
     ASSERT_NE(vox, nullptr);
     tm.ClearLog();
+    // The actions have had the event by the time the controller's state gets it.
+    int actionsSeenFirst = -1;
+    idle->onEvent = [&] { actionsSeenFirst = LogIndex(kActionsSeam); };
     c->AnimationCallback(0, Name::Create("voxSound"));
     EXPECT_EQ(vox->GetPlayed().size(), 1u);
-    const int actions = LogIndex(kActionsSeam);
-    const int controller = LogIndex(kControllerSeam);
-    ASSERT_GE(actions, 0);
-    ASSERT_GE(controller, 0);
-    EXPECT_LT(actions, controller);
+    EXPECT_GE(actionsSeenFirst, 0);
+    EXPECT_EQ(*journal, (std::vector<std::string>{"Idle:event:voxSound"}));
 }
 
 TEST_F(CharacterAnimationTest, CountedPlayHidesItsEndsFromActionsAndController) {
     Character* c = MakeCharacter(kSwordsman);
     ASSERT_NE(c, nullptr);
-    c->SetControllerId(77);
+    AttachProbeController(*c);
     ASSERT_TRUE(c->GetAnimationSet()->PlayAnimation(*c, T::Stun, Name(), 1.0f, false, 3));
     tm.ClearLog();
     // The stun clip lasts 800 ms: two passes end and are swallowed.
     AnimationSystem::Get().Update(800);
     AnimationSystem::Get().Update(800);
     EXPECT_EQ(tm.CountLog(kActionsSeam), 0);
-    EXPECT_EQ(tm.CountLog(kControllerSeam), 0);
+    EXPECT_EQ(EventsReachingController(), 0);
     AnimationSystem::Get().Update(800);
     EXPECT_EQ(tm.CountLog(kActionsSeam), 1);
-    EXPECT_EQ(tm.CountLog(kControllerSeam), 1);
+    EXPECT_EQ(EventsReachingController(), 1);
 }
 
 TEST_F(CharacterAnimationTest, StopRotationAndOtherChannelsSkipTheActions) {
@@ -208,8 +226,6 @@ TEST_F(CharacterAnimationTest, StopRotationAndOtherChannelsSkipTheActions) {
     c->AnimationCallback(0, Name::Create("StopRotation"));
     EXPECT_FALSE(c->IsRotatingTowardsTarget());
     EXPECT_EQ(tm.CountLog(kActionsSeam), 0);
-    // Without a controller there is no controller step.
-    EXPECT_EQ(tm.CountLog(kControllerSeam), 0);
 }
 
 TEST_F(CharacterAnimationTest, FootstepOverWaterSoundsOnlyWhenTheGroundIsNear) {
@@ -286,4 +302,7 @@ TEST_F(CharacterAnimationTest, QuestAnimationCompletedNamesTheCharacter) {
 }
 
 }  // namespace
+
+RTTI_IMPLEMENT(ProbeController, ControllerAI)
+
 }  // namespace GAME::test

@@ -5,6 +5,7 @@
 #include "Engine/object/ObjectManager.h"
 #include "Engine/sys/Machine.h"
 #include "Engine/world/World.h"
+#include "Game/ai/controllers/CharacterController.h"
 #include "Game/characters/Character.h"
 #include "Game/characters/CharacterSeams.h"
 #include "Game/characters/anim/AnimationSet.h"
@@ -35,23 +36,14 @@ void FaceTowards(Character& character, const WorldVec3& target) {
     World::Get().SetCoords(&character, coords);
 }
 
-namespace {
-
-bool HasController(const Character& character) {
-    const std::uint32_t id = character.GetControllerId();
-    return id != 0 && Singleton<ObjectManager>::Get().GetObject(id) != nullptr;
-}
-
-}  // namespace
-
-void ControllerSetTarget(const Character& character, std::uint32_t) {
-    if (HasController(character))
-        ReportCharacterSeam(CharacterSeam::ControllerBaseCharacterSetTarget);
+void ControllerSetTarget(const Character& character, std::uint32_t target) {
+    if (auto* controller = FindController<ControllerBaseCharacter>(character))
+        controller->SetTarget(target);
 }
 
 void ControllerEndOfPathReached(const Character& character) {
-    if (HasController(character))
-        ReportCharacterSeam(CharacterSeam::ControllerBaseCharacterEndOfPathReached);
+    if (auto* controller = FindController<ControllerBaseCharacter>(character))
+        controller->EndOfPathReached();
 }
 
 const Name& EndEvent() {

@@ -2,6 +2,7 @@
 
 #include "Engine/object/ObjectManager.h"
 #include "Engine/sys/Machine.h"
+#include "Game/ai/controllers/CharacterController.h"
 #include "Game/characters/Character.h"
 #include "Game/characters/CharacterSeams.h"
 #include "Game/characters/actions/ActionSupport.h"
@@ -59,8 +60,9 @@ void PickUpAction::AnimationCallback(const Name& event) {
     }
     if (event == EndEvent())
         Finish();
-    else if (event == PickupEvent() && Exists(character->GetControllerId()))
-        ReportCharacterSeam(CharacterSeam::ControllerCharacterPickupItem);
+    else if (event == PickupEvent())
+        if (auto* controller = FindController<ControllerCharacter>(*character))
+            controller->PickupItem(mObjectId);
 }
 
 std::unique_ptr<CharacterActionPacketBase> PickUpAction::GetNetPacket() const {

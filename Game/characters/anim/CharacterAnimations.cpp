@@ -7,6 +7,7 @@
 #include "Engine/object/ObjectManager.h"
 #include "Engine/records/LoadTable.h"
 #include "Engine/world/World.h"
+#include "Game/ai/controllers/CharacterController.h"
 #include "Game/characters/Character.h"
 #include "Game/characters/CharacterEvents.h"
 #include "Game/characters/CharacterSeams.h"
@@ -193,8 +194,8 @@ void Character::AnimationCallback(int channel, const Name& event) {
             ReportCharacterSeam(CharacterSeam::CharacterActionHandlerAnimationCallback);
         }
     }
-    if (GetControllerId() != 0)
-        ReportCharacterSeam(CharacterSeam::ControllerBaseCharacterHandleEvent);
+    if (auto* controller = FindController<ControllerBaseCharacter>(*this))
+        controller->HandleEvent(event);
     Actor::AnimationCallback(channel, event);
 }
 
@@ -223,9 +224,9 @@ bool Character::HandleSkillAnimationCallback(const Name&, std::uint32_t, std::ui
     return false;
 }
 
-void Character::QuestCommandPlayAnimation(AnimationSet_Type, bool, bool) {
-    if (GetControllerId() != 0)
-        ReportCharacterSeam(CharacterSeam::ControllerAIQuestCommandPlayAnimation);
+void Character::QuestCommandPlayAnimation(AnimationSet_Type type, bool looping, bool flag) {
+    if (auto* controller = FindController<ControllerAI>(*this))
+        controller->QuestCommandPlayAnimation(type, looping, flag);
 }
 
 void Character::SendQuestAnimationCompletedEvent() const {

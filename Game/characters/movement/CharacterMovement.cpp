@@ -9,6 +9,7 @@
 #include "Engine/world/Path.h"
 #include "Engine/world/PathFinder.h"
 #include "Engine/world/World.h"
+#include "Game/ai/controllers/CharacterController.h"
 #include "Game/characters/Character.h"
 #include "Game/characters/CharacterSeams.h"
 #include "Game/characters/Player.h"
@@ -159,7 +160,8 @@ void Character::RotateTowardsTarget(bool rotate) {
 }
 
 void Character::GoIdle() {
-    ReportCharacterSeam(CharacterSeam::ControllerAIGoToIdleState);
+    if (auto* controller = FindController<ControllerAI>(*this))
+        controller->GoToIdleState();
 }
 
 bool Character::CanWalk() const {
@@ -188,7 +190,8 @@ void Character::WalkTo(const WorldVec3& target, float) {
     if (!mMovement->SetNewPathTarget(GetPathPosition(), target, alreadyThere))
         return;
     if (alreadyThere)
-        ReportCharacterSeam(CharacterSeam::ControllerBaseCharacterEndOfPathReached);
+        if (auto* controller = FindController<ControllerBaseCharacter>(*this))
+            controller->EndOfPathReached();
     if (GetActionState() == Character_ActionState::Walk)
         return;
     SetActionState(Character_ActionState::Walk);
@@ -202,7 +205,8 @@ void Character::CharacterStopMoving() {
         mMovement->ClearPath();
         SetActionState(Character_ActionState::ForcedStop);
     }
-    ReportCharacterSeam(CharacterSeam::ControllerBaseCharacterEndOfPathReached);
+    if (auto* controller = FindController<ControllerBaseCharacter>(*this))
+        controller->EndOfPathReached();
 }
 
 void Character::CharacterStop() {
@@ -326,8 +330,10 @@ void Character::RotateTowardsAttackTarget(int ms) {
 }
 
 void Character::TeleportToLocation(const WorldCoords& coords) {
-    // No controller can take the teleport over yet.
-    ReportCharacterSeam(CharacterSeam::ControllerCharacterTeleport);
+    if (auto* controller = FindController<ControllerCharacter>(*this)) {
+        controller->Teleport(coords);
+        return;
+    }
     CharacterStopMoving();
     WorldCoords placed = coords;
     WorldVec3 origin = placed.GetPosition();
@@ -359,7 +365,8 @@ void Character::ReleaseDefenseSlot(std::uint32_t id) {
 }
 
 void Character::LostSlot() {
-    ReportCharacterSeam(CharacterSeam::ControllerBaseCharacterLostSlot);
+    if (auto* controller = FindController<ControllerBaseCharacter>(*this))
+        controller->LostSlot();
 }
 
 }  // namespace GAME

@@ -7,6 +7,7 @@
 #include "Engine/sys/Machine.h"
 #include "Engine/world/DynamicObstacle.h"
 #include "Engine/world/World.h"
+#include "Game/ai/controllers/CharacterController.h"
 #include "Game/characters/Character.h"
 #include "Game/characters/CharacterSeams.h"
 #include "Game/characters/Player.h"
@@ -259,7 +260,8 @@ void CharacterMovementManager::UpdatePathPosition(const WorldVec3& position) {
     if (!SetNewPathTarget(position, mPathTarget, alreadyThere))
         mCharacter->CharacterStopMoving();
     else if (alreadyThere)
-        ReportCharacterSeam(CharacterSeam::ControllerBaseCharacterEndOfPathReached);
+        if (auto* controller = FindController<ControllerBaseCharacter>(*mCharacter))
+            controller->EndOfPathReached();
 }
 
 void CharacterMovementManager::ClearPath() {

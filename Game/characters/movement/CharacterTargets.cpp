@@ -6,6 +6,7 @@
 #include "Engine/object/ObjectManager.h"
 #include "Engine/sys/Machine.h"
 #include "Engine/world/World.h"
+#include "Game/ai/controllers/CharacterController.h"
 #include "Game/characters/Character.h"
 #include "Game/characters/CharacterEvents.h"
 #include "Game/characters/CharacterSeams.h"
@@ -105,27 +106,32 @@ void Character::GetLivingCharacters(std::vector<Entity*>& out, const ABBox& box)
     });
 }
 
-void Character::RequestAttack(std::uint32_t, std::uint32_t) {
-    ReportCharacterSeam(CharacterSeam::ControllerAIRequests);
+void Character::RequestAttack(std::uint32_t a, std::uint32_t b) {
+    if (auto* controller = FindController<ControllerAI>(*this))
+        controller->RequestAttack(a, b);
 }
 
-void Character::RequestMove(std::uint32_t, const WorldVec3&) {
-    ReportCharacterSeam(CharacterSeam::ControllerAIRequests);
+void Character::RequestMove(std::uint32_t a, const WorldVec3& point) {
+    if (auto* controller = FindController<ControllerAI>(*this))
+        controller->RequestMove(a, point);
 }
 
-void Character::QuestCommandMove(std::uint32_t, const WorldVec3&, bool) {
-    ReportCharacterSeam(CharacterSeam::ControllerAIQuestCommands);
+void Character::QuestCommandMove(std::uint32_t a, const WorldVec3& point, bool flag) {
+    if (auto* controller = FindController<ControllerAI>(*this))
+        controller->QuestCommandMove(a, point, flag);
 }
 
-void Character::QuestCommandWalk(std::uint32_t, const WorldVec3&, bool) {
+void Character::QuestCommandWalk(std::uint32_t a, const WorldVec3& point, bool flag) {
     if (!CanWalk())
         return;
-    ReportCharacterSeam(CharacterSeam::ControllerAIQuestCommands);
+    if (auto* controller = FindController<ControllerAI>(*this))
+        controller->QuestCommandWalk(a, point, flag);
 }
 
-void Character::QuestCommandUseSkill(const std::string&, std::uint32_t, bool) {
-    ReportCharacterSeam(CharacterSeam::SkillManagerFindSkillId);
-    ReportCharacterSeam(CharacterSeam::ControllerAIQuestCommands);
+void Character::QuestCommandUseSkill(const std::string& skill, std::uint32_t target, bool flag) {
+    const std::uint32_t skillId = mSkillManager->FindSkillId(skill);
+    if (auto* controller = FindController<ControllerAI>(*this))
+        controller->QuestCommandUseSkill(skillId, target, flag);
 }
 
 void Character::SendQuestMoveCompletedEvent() {

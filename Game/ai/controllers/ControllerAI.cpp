@@ -1,0 +1,360 @@
+#include "Game/ai/controllers/ControllerAI.h"
+
+#include "Engine/Engine.h"
+#include "Engine/object/ObjectManager.h"
+#include "Engine/records/LoadTable.h"
+#include "Engine/world/World.h"
+#include "Game/ai/controllers/ControllerAIStatePreStart.h"
+#include "Game/characters/Character.h"
+#include "Game/characters/actions/CharacterActions.h"
+#include "Game/rules/death/DeathManager.h"
+
+namespace GAME {
+
+RTTI_IMPLEMENT(ControllerAI, ControllerCombat)
+
+ControllerAI::ControllerAI()
+    : mPreStartState(std::make_unique<ControllerAIStatePreStart>(this)),
+      mCurrentState(mPreStartState.get()) {}
+
+ControllerAI::~ControllerAI() {
+    mActiveTemporaryStates.clear();
+    mCurrentState = nullptr;
+    mStates.clear();
+    mTemporaryStates.clear();
+    mPreStartState.reset();
+}
+
+void ControllerAI::Load(const LoadTable& table) {
+    ControllerCombat::Load(table);
+    mViewDistance = table.GetFloat("ViewDistance", 15.0f);
+}
+
+void ControllerAI::InitialUpdate() {
+    ControllerCombat::InitialUpdate();
+    RegisterStates();
+    RegisterTemporaryStates();
+    InitializeStates();
+}
+
+void ControllerAI::AddState(const std::string& name, std::unique_ptr<ControllerAIState> state) {
+    mStates[name] = std::move(state);
+}
+
+void ControllerAI::AddTemporaryState(const std::string& name,
+                                     std::unique_ptr<ControllerAIState> state) {
+    if (mTemporaryStates.contains(name))
+        gEngine->Log(0, "State %s is being overwritten.", name.c_str());
+    mTemporaryStates[name] = std::move(state);
+}
+
+ControllerAIState* ControllerAI::GetState(const std::string& name) const {
+    auto it = mStates.find(name);
+    return it == mStates.end() ? nullptr : it->second.get();
+}
+
+void ControllerAI::ReleaseSlots(const ControllerAIStateData& old, bool ally) const {
+    ObjectManager& objects = Singleton<ObjectManager>::Get();
+    if (Character* enemy = objects.GetObject<Character>(old.GetEnemyID()))
+        enemy->ReleaseAttackSlot(GetParentId());
+    if (!ally)
+        return;
+    if (Character* friendly = objects.GetObject<Character>(old.GetAllyID()))
+        friendly->ReleaseDefenseSlot(GetParentId());
+}
+
+void ControllerAI::EndCurrentState() {
+    ControllerAIState* outerEnding = mEndingState;
+    mEndingState = mCurrentState;
+    mCurrentState->OnEnd();
+    mEndingState = outerEnding;
+}
+
+void ControllerAI::SetState(const std::string& name, const ControllerAIStateData& data) {
+    ControllerAIState* state = GetState(name);
+    if (!state) {
+        gEngine->Log(2, "State %s is trying to be set, but not found.", name.c_str());
+        return;
+    }
+    if (!mActiveTemporaryStates.empty()) {
+        // Begins when the last temporary state is done.
+        mCurrentData = data;
+        mCurrentState = state;
+        return;
+    }
+    if (mCurrentState && mCurrentState != mEndingState) {
+        ControllerAIState* ending = mCurrentState;
+        EndCurrentState();
+        // The state that ended chose its successor itself.
+        if (mCurrentState != ending)
+            return;
+    }
+    if (mCurrentData.GetEnemyID() != data.GetEnemyID())
+        ReleaseSlots(mCurrentData, true);
+    mCurrentData = data;
+    mCurrentState = state;
+    state->OnBegin();
+}
+
+void ControllerAI::AddTemporaryState(const std::string& name, const ControllerAIStateData& data) {
+    auto it = mTemporaryStates.find(name);
+    if (it == mTemporaryStates.end()) {
+        gEngine->Log(0, "Temporary State %s is trying to be set, but not found.", name.c_str());
+        return;
+    }
+    ControllerAIState* state = it->second.get();
+    if (!mActiveTemporaryStates.empty()) {
+        mActiveTemporaryStates.push_back({state, data});
+        return;
+    }
+    if (mCurrentState && mCurrentState != mEndingState)
+        EndCurrentState();
+    if (mCurrentData.GetEnemyID() != data.GetEnemyID())
+        ReleaseSlots(mCurrentData, false);
+    mActiveTemporaryStates.push_back({state, data});
+    state->OnBegin();
+}
+
+ControllerAIState* ControllerAI::GetExecutingState() const {
+    return mActiveTemporaryStates.empty() ? mCurrentState : mActiveTemporaryStates.front().state;
+}
+
+const char* ControllerAI::GetExecutingStateName() const {
+    const ControllerAIState* executing = GetExecutingState();
+    for (const auto& [name, state] : mStates)
+        if (state.get() == executing)
+            return name.c_str();
+    for (const auto& [name, state] : mTemporaryStates)
+        if (state.get() == executing)
+            return name.c_str();
+    return nullptr;
+}
+
+const ControllerAIStateData& ControllerAI::GetCurrentStateData() const {
+    for (const TemporaryEntry& entry : mActiveTemporaryStates)
+        if (!entry.state->Done())
+            return entry.data;
+    return mCurrentData;
+}
+
+void ControllerAI::Update(int ms) {
+    ControllerCombat::Update(ms);
+    // Only temporary states are ever done; the current state waits behind them.
+    while (!mActiveTemporaryStates.empty() && mActiveTemporaryStates.front().state->Done()) {
+        ControllerAIState* finished = mActiveTemporaryStates.front().state;
+        finished->OnEnd();
+        finished->SetDone(false);
+        if (!mActiveTemporaryStates.empty() && mActiveTemporaryStates.front().state == finished)
+            mActiveTemporaryStates.pop_front();
+        if (ControllerAIState* next = GetExecutingState())
+            next->OnBegin();
+    }
+    if (ControllerAIState* executing = GetExecutingState())
+        executing->OnUpdate(ms);
+    if (mConversationDisinterest > 0)
+        mConversationDisinterest -= ms;
+}
+
+void ControllerAI::DebugRender() {
+    ControllerCombat::DebugRender();
+    if (const char* name = GetExecutingStateName()) {
+        PushDebugRenderText(name);
+        GetExecutingState()->DebugRender();
+    }
+}
+
+void ControllerAI::HandleEvent(const Name& name) {
+    ControllerCombat::HandleEvent(name);
+    GetExecutingState()->HandleEvent(name);
+}
+
+void ControllerAI::LowHealth() {
+    GetExecutingState()->LowHealth();
+}
+void ControllerAI::EndOfPathReached() {
+    GetExecutingState()->EndOfPathReached();
+}
+void ControllerAI::LostSlot() {
+    GetExecutingState()->LostSlot();
+}
+void ControllerAI::ProjectileNotification(std::uint32_t id) {
+    GetExecutingState()->ProjectileNotification(id);
+}
+void ControllerAI::ProjectileCollisionCallback(const ProjectileInfo& info,
+                                               const CollisionData& data) {
+    GetExecutingState()->ProjectileCollisionCallback(info, data);
+}
+void ControllerAI::StunMe(float duration) {
+    GetExecutingState()->StunMe(duration);
+}
+void ControllerAI::UnderAttack(std::uint32_t attacker) {
+    GetExecutingState()->Attacked(attacker);
+}
+void ControllerAI::AllyAttacked(std::uint32_t ally, std::uint32_t attacker) {
+    GetExecutingState()->AllyAttacked(ally, attacker);
+}
+void ControllerAI::CharacterIsDying() {
+    GetExecutingState()->CharacterIsDying();
+}
+void ControllerAI::CharacterIsDead() {
+    GetExecutingState()->CharacterIsDead();
+}
+void ControllerAI::Panic(std::uint32_t id) {
+    GetExecutingState()->Panic(id);
+}
+void ControllerAI::WakeUp(std::uint32_t id) {
+    GetExecutingState()->WakeUp(id);
+}
+bool ControllerAI::RequestConversation(std::uint32_t id) {
+    return GetExecutingState()->RequestConversation(id);
+}
+void ControllerAI::RequestAttack(std::uint32_t a, std::uint32_t b) {
+    GetExecutingState()->RequestAttack(a, b);
+}
+void ControllerAI::RequestMove(std::uint32_t id, const WorldVec3& point) {
+    GetExecutingState()->RequestMove(id, point);
+}
+void ControllerAI::RequestSidelineConversation(const WorldVec3& point) {
+    GetExecutingState()->RequestSidelineConversation(point);
+}
+void ControllerAI::NotifySidelineDialogThread() {
+    GetExecutingState()->NotifySidelineDialogThread();
+}
+void ControllerAI::NotifySidelineConversationEnd() {
+    GetExecutingState()->NotifySidelineConversationEnd();
+}
+
+bool ControllerAI::IsAvailableForSidelineConversations() {
+    if (mConversationDisinterest > 0)
+        return false;
+    return GetExecutingState()->IsAvailableForSidelineConversations();
+}
+
+void ControllerAI::QuestCommandMove(std::uint32_t id, const WorldVec3& point,
+                                    bool allowInterruptions) {
+    mAllowQuestInterruptions = allowInterruptions;
+    GetExecutingState()->QuestCommandMove(id, point);
+}
+void ControllerAI::QuestCommandWalk(std::uint32_t id, const WorldVec3& point,
+                                    bool allowInterruptions) {
+    mAllowQuestInterruptions = allowInterruptions;
+    GetExecutingState()->QuestCommandWalk(id, point);
+}
+void ControllerAI::QuestCommandPlayAnimation(AnimationSet_Type type, bool looping,
+                                             bool allowInterruptions) {
+    mAllowQuestInterruptions = allowInterruptions;
+    GetExecutingState()->QuestCommandPlayAnimation(type, looping);
+}
+void ControllerAI::QuestCommandUseSkill(std::uint32_t skillId, std::uint32_t targetId,
+                                        bool allowInterruptions) {
+    mAllowQuestInterruptions = allowInterruptions;
+    GetExecutingState()->QuestCommandUseSkill(skillId, targetId);
+}
+
+void ControllerAI::Idle() {
+    HandleAction(std::make_unique<IdleAction>(GetParentId()));
+}
+void ControllerAI::LongIdle() {
+    HandleAction(std::make_unique<LongIdleAction>(GetParentId()));
+}
+void ControllerAI::PickUp(std::uint32_t itemId) {
+    HandleAction(std::make_unique<PickUpAction>(GetParentId(), itemId));
+}
+void ControllerAI::Use(std::uint32_t objectId) {
+    HandleAction(std::make_unique<UseAction>(GetParentId(), objectId));
+}
+void ControllerAI::UseSkill(std::uint32_t targetId, const WorldVec3& point,
+                            std::uint32_t skillReferenceNumber, std::uint16_t value) {
+    HandleAction(std::make_unique<AttackAction>(GetParentId(), targetId, point,
+                                                skillReferenceNumber, value));
+}
+void ControllerAI::TakeStun() {
+    HandleAction(std::make_unique<TakeStunAction>(GetParentId()));
+}
+void ControllerAI::Chat(std::uint32_t id) {
+    HandleAction(std::make_unique<ChatAction>(GetParentId(), id));
+}
+void ControllerAI::PlayAnimation(AnimationSet_Type type, const Name& name, float speed,
+                                 bool looping, unsigned value) {
+    HandleAction(
+        std::make_unique<PlayAnimationAction>(GetParentId(), type, name, speed, looping, value));
+}
+void ControllerAI::Immobilize() {
+    HandleAction(std::make_unique<ImmobilizeAction>(GetParentId()));
+}
+void ControllerAI::TakeTrap() {
+    HandleAction(std::make_unique<TakeTrapAction>(GetParentId()));
+}
+
+void ControllerAI::MoveTo(const WorldVec3& point, std::uint32_t targetId, std::uint32_t skillId) {
+    Character* character = GetParentCharacter();
+    if (!character)
+        return;
+    HandleAction(std::make_unique<MoveToAction>(
+        GetParentId(), character->GetPathPosition(), point, targetId,
+        character->GetSkillManager().GetSkillReferenceNumber(skillId), 1.0f));
+}
+
+void ControllerAI::WalkTo(const WorldVec3& point, std::uint32_t targetId) {
+    Character* character = GetParentCharacter();
+    if (!character)
+        return;
+    HandleAction(
+        std::make_unique<WalkAction>(GetParentId(), character->GetPathPosition(), point, targetId));
+}
+
+void ControllerAI::Die() {
+    Character* character = GetParentCharacter();
+    std::vector<std::uint32_t> ids;
+    if (character && character->GetDeathManager())
+        ids = character->GetDeathManager()->CreateObjectIds();
+    HandleAction(std::make_unique<DieAction>(GetParentId(), std::move(ids)));
+}
+
+bool ControllerAI::IsMoving() const {
+    const Character* character = GetParentCharacter();
+    return character && character->IsMoving();
+}
+
+Character* ControllerAI::FindClosest(const std::vector<Character*>& characters) const {
+    const Character* self = GetParentCharacter();
+    if (!self)
+        return nullptr;
+    const WorldVec3 position = self->GetPathPosition();
+    Character* best = nullptr;
+    float bestDistance = kInfinity;
+    for (Character* other : characters) {
+        const float d = World::Get().GetDistanceSquared(position, other->GetPathPosition());
+        if (!best || d < bestDistance) {
+            best = other;
+            bestDistance = d;
+        }
+    }
+    return best;
+}
+
+Character* ControllerAI::FindStrongest(const std::vector<Character*>& characters) {
+    Character* best = nullptr;
+    for (Character* other : characters)
+        if (!best || other->GetCurrentLife() > best->GetCurrentLife())
+            best = other;
+    return best;
+}
+
+Character* ControllerAI::FindWeakest(const std::vector<Character*>& characters) {
+    Character* best = nullptr;
+    float bestRatio = 1.0f;
+    for (Character* other : characters) {
+        const float maximum = other->GetTotalCharAttribute(CharAttributeType::Life);
+        if (maximum <= 0.0f)
+            continue;
+        const float ratio = other->GetCurrentLife() / maximum;
+        if (ratio < bestRatio) {
+            bestRatio = ratio;
+            best = other;
+        }
+    }
+    return best;
+}
+
+}  // namespace GAME

@@ -1,0 +1,160 @@
+#pragma once
+// A controller that hosts named states. It owns one object per state, keeps the current state
+// and its data, runs a first-in-first-out queue of temporary states in front of it, forwards
+// what reaches the controller to whichever state executes, and ticks that state every frame.
+#include <cstdint>
+#include <deque>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "Game/ai/controllers/ControllerAIState.h"
+#include "Game/ai/controllers/ControllerAIStateData.h"
+#include "Game/ai/controllers/ControllerCombat.h"
+#include "Game/core/players/Team.h"
+
+namespace GAME {
+
+class ControllerAIStatePreStart;
+
+class ControllerAI : public ControllerCombat {
+    RTTI_DECLARE(ControllerAI)
+public:
+    ControllerAI();
+    ~ControllerAI() override;
+
+    void Load(const LoadTable& table) override;
+    void InitialUpdate() override;
+    void Update(int ms) override;
+    void DebugRender() override;
+    void HandleEvent(const Name& name) override;
+    void LowHealth() override;
+    void EndOfPathReached() override;
+    void LostSlot() override;
+    void ProjectileNotification(std::uint32_t id) override;
+    void ProjectileCollisionCallback(const ProjectileInfo& info,
+                                     const CollisionData& data) override;
+    void StunMe(float duration) override;
+    void TauntMe(float, std::uint32_t) override {}
+    void UnderAttack(std::uint32_t attacker) override;
+    void AllyAttacked(std::uint32_t ally, std::uint32_t attacker) override;
+    void CharacterIsDying() override;
+    void CharacterIsDead() override;
+
+    virtual void Panic(std::uint32_t id);
+    virtual void WakeUp(std::uint32_t id);
+    virtual void TeamChanged() {}
+    virtual void RegisterStates() {}
+    virtual void RegisterTemporaryStates() {}
+    // Where a controller kind sets its first state.
+    virtual void InitializeStates() {}
+
+    // State control.
+    void SetState(const std::string& name, const ControllerAIStateData& data);
+    void AddTemporaryState(const std::string& name, const ControllerAIStateData& data);
+    // Drops every queued temporary state without its OnEnd.
+    void ClearTemporaryStates() { mActiveTemporaryStates.clear(); }
+    void GoToIdleState() { SetState("Idle", ControllerAIStateData()); }
+    ControllerAIState* GetExecutingState() const;
+    // Null for a state registered under no name (the pre-start state).
+    const char* GetExecutingStateName() const;
+    const ControllerAIStateData& GetCurrentStateData() const;
+    std::uint32_t GetCurrentEnemy() const { return GetCurrentStateData().GetEnemyID(); }
+    std::uint32_t GetCurrentAlly() const { return GetCurrentStateData().GetAllyID(); }
+    std::uint32_t GetCurrentSkillID() const { return GetCurrentStateData().GetSkillID(); }
+    const WorldVec3& GetCurrentPointOfInterest() const {
+        return GetCurrentStateData().GetPointOfInterest();
+    }
+    std::size_t GetActiveTemporaryStateCount() const { return mActiveTemporaryStates.size(); }
+
+    // Forwarded to the executing state.
+    bool RequestConversation(std::uint32_t id);
+    void RequestAttack(std::uint32_t a, std::uint32_t b);
+    void RequestMove(std::uint32_t id, const WorldVec3& point);
+    void RequestSidelineConversation(const WorldVec3& point);
+    void NotifySidelineDialogThread();
+    void NotifySidelineConversationEnd();
+    bool IsAvailableForSidelineConversations();
+    void SetConversationDisinterest(int ms) { mConversationDisinterest = ms; }
+    void QuestCommandMove(std::uint32_t id, const WorldVec3& point, bool allowInterruptions);
+    void QuestCommandWalk(std::uint32_t id, const WorldVec3& point, bool allowInterruptions);
+    void QuestCommandPlayAnimation(AnimationSet_Type type, bool looping, bool allowInterruptions);
+    void QuestCommandUseSkill(std::uint32_t skillId, std::uint32_t targetId,
+                              bool allowInterruptions);
+    bool GetAllowQuestInterruptions() const { return mAllowQuestInterruptions; }
+
+    // Action builders: each hands one action of the character to HandleAction.
+    void Idle();
+    void LongIdle();
+    void PickUp(std::uint32_t itemId);
+    void Use(std::uint32_t objectId);
+    void UseSkill(std::uint32_t targetId, const WorldVec3& point,
+                  std::uint32_t skillReferenceNumber, std::uint16_t value);
+    void TakeStun();
+    void Chat(std::uint32_t id);
+    void PlayAnimation(AnimationSet_Type type, const Name& name, float speed, bool looping,
+                       unsigned value);
+    void Immobilize();
+    void TakeTrap();
+    void MoveTo(const WorldVec3& point, std::uint32_t targetId, std::uint32_t skillId);
+    void WalkTo(const WorldVec3& point, std::uint32_t targetId);
+    void Die();
+
+    // Queries.
+    Character* GetAI() const { return GetParentCharacter(); }
+    bool IsMoving() const;
+    float GetViewDistance() const { return mViewDistance; }
+    Character* FindClosest(const std::vector<Character*>& characters) const;
+    static Character* FindStrongest(const std::vector<Character*>& characters);
+    static Character* FindWeakest(const std::vector<Character*>& characters);
+    static Character* FindMostVulnerable(const std::vector<Character*>&) { return nullptr; }
+
+    void SetStunTime(int ms) { mStunTime = static_cast<float>(ms); }
+    int GetStunTime() const { return static_cast<int>(mStunTime); }
+    void SetMoveTerrainPoint(const WorldVec3& point) { mMoveTerrainPoint = point; }
+    const WorldVec3& GetMoveTerrainPoint() const { return mMoveTerrainPoint; }
+    void SetQuestAnimation(AnimationSet_Type type, bool looping) {
+        mQuestAnimation = type;
+        mQuestAnimationLooping = looping;
+    }
+    AnimationSet_Type GetQuestAnimation() const { return mQuestAnimation; }
+    bool GetQuestAnimationLooping() const { return mQuestAnimationLooping; }
+
+protected:
+    // Replaces, silently, a state registered under the name.
+    void AddState(const std::string& name, std::unique_ptr<ControllerAIState> state);
+    void AddTemporaryState(const std::string& name, std::unique_ptr<ControllerAIState> state);
+    ControllerAIState* GetState(const std::string& name) const;
+
+private:
+    struct TemporaryEntry {
+        ControllerAIState* state = nullptr;
+        ControllerAIStateData data;
+    };
+
+    // Frees the attack slot the character holds around the old enemy (and, when asked, the
+    // defense slot around the old ally).
+    void ReleaseSlots(const ControllerAIStateData& old, bool ally) const;
+    // Calls the current state's OnEnd; a switch from inside it does not end it again.
+    void EndCurrentState();
+
+    int mConversationDisinterest = 0;
+    // Declared so that destruction runs: states, temporary states, then the pre-start state.
+    std::unique_ptr<ControllerAIStatePreStart> mPreStartState;
+    std::map<std::string, std::unique_ptr<ControllerAIState>> mTemporaryStates;
+    std::map<std::string, std::unique_ptr<ControllerAIState>> mStates;
+    ControllerAIState* mCurrentState = nullptr;
+    // The state whose OnEnd runs: a SetState from inside it does not end it again.
+    ControllerAIState* mEndingState = nullptr;
+    ControllerAIStateData mCurrentData;
+    std::deque<TemporaryEntry> mActiveTemporaryStates;
+    float mViewDistance = 20.0f;
+    float mStunTime = 0.0f;
+    WorldVec3 mMoveTerrainPoint;
+    AnimationSet_Type mQuestAnimation{};
+    bool mQuestAnimationLooping = false;
+    bool mAllowQuestInterruptions = false;
+};
+
+}  // namespace GAME

@@ -1,0 +1,303 @@
+#pragma once
+// The state base every concrete state derives from, over its controller class and its character
+// class: defaults for every forwarded event and the helpers states share. A concrete state
+// defines OnBegin, OnEnd and OnUpdate.
+#include <cmath>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "Engine/Engine.h"
+#include "Engine/object/ObjectManager.h"
+#include "Engine/world/World.h"
+#include "Game/ai/controllers/ControllerAI.h"
+#include "Game/characters/Character.h"
+#include "Game/core/GameEngine.h"
+#include "Game/skills/Skill.h"
+#include "Game/world/props/Decoration.h"
+
+namespace GAME {
+
+template <class TController, class TCharacter>
+class ControllerAIStateT : public ControllerAIState {
+public:
+    explicit ControllerAIStateT(TController* controller) : mController(controller) {}
+
+    TController* GetController() const { return mController; }
+    // The controlled character, looked up on first use and kept.
+    TCharacter* GetCharacter() {
+        if (!mCharacter)
+            mCharacter =
+                Singleton<ObjectManager>::Get().GetObject<TCharacter>(mController->GetParentId());
+        return mCharacter;
+    }
+
+    void DebugRender() override {}
+    bool CloseEnoughToUseSkill(std::uint32_t enemyId, std::uint32_t skillId) override;
+    bool ShouldFindEnemy() override { return false; }
+    bool ShouldFindClosestEnemy() override { return false; }
+    void EnemyFound(std::uint32_t) override {}
+    void ClosestEnemyFound(std::uint32_t, float) override {}
+    void Attacked(std::uint32_t) override {}
+    void AllyAttacked(std::uint32_t, std::uint32_t) override {}
+    void LowHealth() override {}
+    void AllyDied(std::uint32_t) override {}
+    void AllyNeedsHelp(std::uint32_t, std::uint32_t) override {}
+    void HandleEvent(const Name&) override {}
+    void EndOfPathReached() override {}
+    void LostSlot() override {}
+    void RequestAttack(std::uint32_t, std::uint32_t) override {}
+    void RequestMove(std::uint32_t, const WorldVec3&) override {}
+    bool RequestConversation(std::uint32_t) override { return false; }
+    bool IsAvailableForSidelineConversations() override { return false; }
+    void RequestSidelineConversation(const WorldVec3&) override {}
+    void NotifySidelineDialogThread() override {}
+    void NotifySidelineConversationEnd() override {}
+    void QuestCommandMove(std::uint32_t, const WorldVec3&) override {}
+    void QuestCommandWalk(std::uint32_t, const WorldVec3&) override {}
+    void QuestCommandPlayAnimation(AnimationSet_Type, bool) override {}
+    void QuestCommandUseSkill(std::uint32_t, std::uint32_t) override {}
+    void ProjectileNotification(std::uint32_t) override {}
+    void ProjectileCollisionCallback(const ProjectileInfo&, const CollisionData&) override {}
+    void StunMe(float duration) override {
+        mController->ClearTemporaryStates();
+        mController->SetStunTime(static_cast<int>(duration));
+        mController->SetState("Stunned", ControllerAIStateData());
+    }
+    void Panic(std::uint32_t) override {}
+    void WakeUp(std::uint32_t) override {}
+    void CharacterIsDying() override {
+        mController->ClearTemporaryStates();
+        mController->SetState("Dying", ControllerAIStateData());
+    }
+    void CharacterIsDead() override {
+        mController->ClearTemporaryStates();
+        mController->SetState("Dead", ControllerAIStateData());
+    }
+    void Confused(int) override {}
+    void BeginImmobilize() override {}
+    void EndImmobilize() override {}
+    void BeginTrap() override {}
+    void EndTrap() override {}
+    void BeginStun() override {}
+    void EndStun() override {}
+    bool RespondsToFear() override { return false; }
+    bool UsePathPositionAsHome() override { return false; }
+    bool SelectPrimaryAction(bool, bool, const WorldVec3&, unsigned&) override { return false; }
+    bool SelectSecondaryAction(bool, bool, const WorldVec3&, unsigned&) override { return false; }
+    bool ActivateSuperSkill(bool, bool, const WorldVec3&, unsigned&) override { return false; }
+    bool RequestUseItem(std::uint32_t, bool) override { return false; }
+    bool RequestReleasePet(std::uint32_t) override { return false; }
+    bool RequestUseRelic(std::uint32_t, std::uint32_t) override { return false; }
+    bool Done() override { return mDone; }
+    void SetDone(bool done) override { mDone = done; }
+    void SkillUsed(std::uint32_t) override {}
+    virtual void DoorOpened() {}
+    virtual void DoorClosed() {}
+    virtual float GetSkillUseTolerance(std::uint32_t) { return 0.5f; }
+
+protected:
+    void Idle() { mController->Idle(); }
+    void LongIdle() { mController->LongIdle(); }
+    void MoveTo(const WorldVec3& point, std::uint32_t targetId, std::uint32_t skillId) {
+        mController->MoveTo(point, targetId, skillId);
+    }
+    void WalkTo(const WorldVec3& point, std::uint32_t targetId) {
+        mController->WalkTo(point, targetId);
+    }
+    void PickUp(std::uint32_t id) { mController->PickUp(id); }
+    void Use(std::uint32_t id) { mController->Use(id); }
+    void TakeStun() { mController->TakeStun(); }
+    void Die() { mController->Die(); }
+    void Chat(std::uint32_t id) { mController->Chat(id); }
+    void PlayAnimation(AnimationSet_Type type, const Name& name, float speed, bool looping,
+                       unsigned value) {
+        mController->PlayAnimation(type, name, speed, looping, value);
+    }
+    void SetState(const std::string& name, const ControllerAIStateData& data) {
+        mController->SetState(name, data);
+    }
+    void AddTemporaryState(const std::string& name, const ControllerAIStateData& data) {
+        mController->AddTemporaryState(name, data);
+    }
+    void ClearTemporaryStates() { mController->ClearTemporaryStates(); }
+    std::uint32_t GetCurrentEnemy() const { return mController->GetCurrentEnemy(); }
+    std::uint32_t GetCurrentAlly() const { return mController->GetCurrentAlly(); }
+    std::uint32_t GetCurrentSkillID() const { return mController->GetCurrentSkillID(); }
+    int GetStunTime() const { return mController->GetStunTime(); }
+    const WorldVec3& GetPointOfInterest() const { return mController->GetCurrentPointOfInterest(); }
+    float GetViewDistance() const { return mController->GetViewDistance(); }
+    void KillMe() { mController->KillMe(); }
+
+    // Uses the skill (an object id) by its reference number, then tells this state.
+    void UseSkill(std::uint32_t targetId, const WorldVec3& point, std::uint32_t skillId,
+                  std::uint16_t value) {
+        if (TCharacter* character = GetCharacter())
+            mController->UseSkill(targetId, point,
+                                  character->GetSkillManager().GetSkillReferenceNumber(skillId),
+                                  value);
+        SkillUsed(skillId);
+    }
+
+    static Character* FindCharacter(std::uint32_t id) {
+        return Singleton<ObjectManager>::Get().GetObject<Character>(id);
+    }
+    static bool IsAlive(std::uint32_t id) {
+        const Character* character = FindCharacter(id);
+        return character && character->IsAlive();
+    }
+    static Character* ValidateObjectId(std::uint32_t id, const char* label) {
+        Character* character = FindCharacter(id);
+        if (!character)
+            gEngine->Log(2, "%s Error - invalid Object ID.", label);
+        return character;
+    }
+    // Scenery that lets no path through.
+    static bool BlocksPath(const Entity* entity) {
+        const auto* decoration = dynamic_cast<const Decoration*>(entity);
+        return decoration && decoration->IsStatic();
+    }
+
+    void FindEnemiesInSight(std::vector<Character*>& out);
+    void FindAlliesInSight(std::vector<Character*>& out);
+    void FindAlliesOfType(std::vector<Character*>& out, const std::string& recordName);
+    bool IsPathClear(std::uint32_t targetId, Entity*& blocker);
+
+private:
+    // The characters in the sphere of view around the controlled character, in world order.
+    void CharactersInSight(std::vector<Character*>& out);
+
+    TController* mController;
+    TCharacter* mCharacter = nullptr;
+    bool mDone = false;
+};
+
+template <class TController, class TCharacter>
+bool ControllerAIStateT<TController, TCharacter>::CloseEnoughToUseSkill(std::uint32_t enemyId,
+                                                                        std::uint32_t skillId) {
+    TCharacter* self = GetCharacter();
+    if (!self)
+        return false;
+    ObjectManager& objects = Singleton<ObjectManager>::Get();
+    const Skill* skill = objects.GetObject<Skill>(skillId);
+    if (!skill) {
+        gEngine->Log(2,
+                     "ControllerAIState::CloseEnoughToUseSkill() - invalid skill used by %s.  "
+                     "This is most likely a database record issue.",
+                     self->GetObjectName().c_str());
+        return false;
+    }
+    Character* enemy = objects.GetObject<Character>(enemyId);
+    if (!enemy) {
+        gEngine->Log(2,
+                     "ControllerAIState::CloseEnoughToUseSkill() - invalid enemy being attacked "
+                     "by %s.",
+                     self->GetObjectName().c_str());
+        return false;
+    }
+    const WorldVec3 enemyPosition = enemy->GetPathPosition();
+    if (skill->NeedsAttackSlot() && !enemy->IsMoving()) {
+        const WorldVec3 point = self->GetMoveToPoint(enemyId, skillId, enemyPosition);
+        if (!point.IsValid())
+            return false;
+        return self->GetPathPosition().DistanceTo(point) < GetSkillUseTolerance(enemyId);
+    }
+    const float d = self->GetPathPosition().DistanceTo(enemyPosition);
+    const float r = Character::GetTargetDistance(self->GetObjectId(), enemyId, skillId);
+    return d < r + GetSkillUseTolerance(enemyId);
+}
+
+template <class TController, class TCharacter>
+void ControllerAIStateT<TController, TCharacter>::CharactersInSight(std::vector<Character*>& out) {
+    out.clear();
+    TCharacter* self = GetCharacter();
+    if (!self)
+        return;
+    const WorldVec3 position = self->GetPathPosition();
+    // Kept between calls: states look around every frame.
+    thread_local std::vector<Entity*> found;
+    found.clear();
+    World::Get().GetEntitiesInSphere(found, self->GetRegion(),
+                                     Sphere{position.GetRegionPosition(), GetViewDistance()},
+                                     EntityListType::Actors);
+    for (Entity* entity : found)
+        if (entity->template IsA<Character>() && entity != self)
+            out.push_back(static_cast<Character*>(entity));
+}
+
+template <class TController, class TCharacter>
+void ControllerAIStateT<TController, TCharacter>::FindEnemiesInSight(std::vector<Character*>& out) {
+    CharactersInSight(out);
+    TeamManager* teams = gGameEngine ? gGameEngine->GetTeamManager() : nullptr;
+    TCharacter* self = GetCharacter();
+    std::erase_if(out, [&](const Character* other) {
+        return !teams || !teams->IsFoe(self->GetTeam(), other->GetTeam());
+    });
+}
+
+template <class TController, class TCharacter>
+void ControllerAIStateT<TController, TCharacter>::FindAlliesInSight(std::vector<Character*>& out) {
+    CharactersInSight(out);
+    TeamManager* teams = gGameEngine ? gGameEngine->GetTeamManager() : nullptr;
+    const std::uint32_t selfId = mController->GetParentId();
+    std::erase_if(out, [&](const Character* other) {
+        return !teams || !teams->IsFriend(other->GetObjectId(), selfId);
+    });
+}
+
+template <class TController, class TCharacter>
+void ControllerAIStateT<TController, TCharacter>::FindAlliesOfType(std::vector<Character*>& out,
+                                                                   const std::string& recordName) {
+    CharactersInSight(out);
+    auto backslashed = [](std::string name) {
+        for (char& c : name)
+            if (c == '/')
+                c = '\\';
+        return name;
+    };
+    const std::string wanted = backslashed(recordName);
+    std::erase_if(
+        out, [&](const Character* other) { return backslashed(other->GetObjectName()) != wanted; });
+}
+
+template <class TController, class TCharacter>
+bool ControllerAIStateT<TController, TCharacter>::IsPathClear(std::uint32_t targetId,
+                                                              Entity*& blocker) {
+    blocker = nullptr;
+    TCharacter* self = GetCharacter();
+    Character* target = FindCharacter(targetId);
+    if (!self || !target)
+        return false;
+    WorldVec3 start = self->GetPathPosition();
+    start.Translate(self->GetCenterOfMass());
+    WorldVec3 end = target->GetPathPosition();
+    end.Translate(target->GetCenterOfMass());
+    const Vec3 toEnd = start.VectorTo(end);
+    const float length = toEnd.Length();
+    WorldRay ray;
+    ray.region = start.GetRegion();
+    ray.origin = start.GetRegionPosition();
+    ray.direction = length > 0.0f ? toEnd * (1.0f / length) : Vec3(0, 0, 1);
+    const float targetDistanceSquared = length * length;
+
+    thread_local std::vector<Entity*> hits;
+    hits.clear();
+    World::Get().GetAllIntersections(ray, hits, length);
+    for (Entity* entity : hits) {
+        if (entity == self || entity == target || !BlocksPath(entity))
+            continue;
+        if (World::Get().GetDistanceSquared(start, entity->GetPosition()) < targetDistanceSquared) {
+            blocker = entity;
+            return false;
+        }
+    }
+    WorldIntersection hit;
+    World::Get().GetIntersection(ray, hit, static_cast<int>(PhysicsSurface::Water), true);
+    if (!hit.IsHit())
+        return true;
+    const float hitSquared =
+        World::Get().GetDistanceSquared(start, WorldVec3(ray.region, hit.point));
+    return hitSquared > targetDistanceSquared;
+}
+
+}  // namespace GAME

@@ -1,0 +1,47 @@
+#include "Game/ai/controllers/ControllerCharacter.h"
+
+#include "Engine/Engine.h"
+#include "Game/ai/controllers/ControllerSeams.h"
+#include "Game/characters/Character.h"
+
+namespace GAME {
+
+RTTI_IMPLEMENT(ControllerCharacter, ControllerBaseCharacter)
+
+ControllerCharacter::ControllerCharacter() = default;
+ControllerCharacter::~ControllerCharacter() = default;
+
+void ControllerCharacter::Update(int ms) {
+    ControllerBaseCharacter::Update(ms);
+    mAttributeRefreshCountdown -= ms;
+    if (mAttributeRefreshCountdown < 1) {
+        mAttributeRefreshCountdown = mAttributeRefreshInterval;
+        ReportControllerSeam(ControllerSeam::EquipmentCtrlAttributesHaveChanged);
+    }
+}
+
+void ControllerCharacter::PickupItem(std::uint32_t) {
+    if (GetParentCharacter())
+        ReportControllerSeam(ControllerSeam::CharacterPickupCommand);
+}
+
+void ControllerCharacter::Teleport(const WorldCoords& coords) {
+    ReportControllerSeam(ControllerSeam::PositionUpdatePacket);
+    Character* character = GetParentCharacter();
+    if (!character)
+        return;
+    WorldVec3 position = coords.GetPosition();
+    if (!position.PutOnFloor()) {
+        gEngine->Log(2, "Could Not Translate To Floor");
+        position = coords.GetPosition();
+    }
+    character->SetPathPosition(position);
+}
+
+Item* ControllerCharacter::CreateItemInInventory(const std::string&) {
+    if (GetParentCharacter())
+        ReportControllerSeam(ControllerSeam::InventoryAddItem);
+    return nullptr;
+}
+
+}  // namespace GAME

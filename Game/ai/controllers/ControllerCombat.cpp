@@ -1,0 +1,58 @@
+#include "Game/ai/controllers/ControllerCombat.h"
+
+#include "Engine/text/Name.h"
+#include "Game/ai/controllers/ControllerSeams.h"
+#include "Game/characters/Character.h"
+#include "Game/characters/actions/LifeActions.h"
+#include "Game/core/GameEvents.h"
+#include "Game/rules/death/DeathManager.h"
+
+namespace GAME {
+
+RTTI_IMPLEMENT(ControllerCombat, ControllerCharacter)
+
+ControllerCombat::ControllerCombat() = default;
+ControllerCombat::~ControllerCombat() = default;
+
+void ControllerCombat::Update(int ms) {
+    ControllerCharacter::Update(ms);
+    Character* character = GetParentCharacter();
+    if (!character || !character->IsAlive() || character->IsInvincible())
+        return;
+    ReportControllerSeam(ControllerSeam::LowHealthSound);
+    if (character->GetCurrentLife() <= 0.0f)
+        KillMe();
+}
+
+void ControllerCombat::HandleEvent(const Name& name) {
+    static const Name kShow = Name::Create("show");
+    static const Name kHide = Name::Create("hide");
+    if (name == kShow || name == kHide)
+        ReportControllerSeam(ControllerSeam::ShowCharacterCommand);
+}
+
+void ControllerCombat::KillMe() {
+    Character* character = GetParentCharacter();
+    if (!character || !character->IsAlive())
+        return;
+    // Non-player characters never die this way; the class may not be built in this library.
+    if (const RTTI_ClassInfo* npc = Character::classInfo.FindByName("Npc");
+        npc && character->IsA(*npc))
+        return;
+    RunGoldGenerator(*character);
+    character->SetLifeState(Character_LifeState::Dying);
+    std::vector<std::uint32_t> ids;
+    if (const DeathManager* deaths = character->GetDeathManager())
+        ids = deaths->CreateObjectIds();
+    HandleAction(std::make_unique<DieAction>(GetParentId(), std::move(ids)));
+    GameEvent_CreatureStartDeath event;
+    event.objectId = GetParentId();
+    SendGameEvent(event, "CreatureStartDeath");
+}
+
+void ControllerCombat::RunGoldGenerator(Character& character) {
+    if (!character.GetGoldGenerator().empty() && character.GetGoldGeneratorChance() > 0.0f)
+        ReportControllerSeam(ControllerSeam::GoldGenerator);
+}
+
+}  // namespace GAME

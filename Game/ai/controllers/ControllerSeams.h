@@ -1,0 +1,29 @@
+#pragma once
+// The operations the controllers call in subsystems that are not built yet. Each logs one
+// level-1 line per machine the first time it is skipped ("Controller: <operation> is not
+// available yet").
+#include <cstddef>
+
+namespace GAME {
+
+// clang-format off
+#define GAME_CONTROLLER_SEAMS(X) \
+    X(EquipmentCtrlAttributesHaveChanged, "EquipmentCtrl::AttributesHaveChanged") \
+    X(PositionUpdatePacket, "the controller's position update packet") \
+    X(CharacterPickupCommand, "the character pick-up command") \
+    X(InventoryAddItem, "Inventory::AddItem") \
+    X(ShowCharacterCommand, "the show-character command") \
+    X(LowHealthSound, "Character::PlayLowHealthSoundIfNeeded") \
+    X(GoldGenerator, "GoldGenerator")
+// clang-format on
+
+enum class ControllerSeam : std::size_t {
+#define GAME_CONTROLLER_SEAM_ID(Id, Text) Id,
+    GAME_CONTROLLER_SEAMS(GAME_CONTROLLER_SEAM_ID)
+#undef GAME_CONTROLLER_SEAM_ID
+        Count
+};
+
+void ReportControllerSeam(ControllerSeam seam);
+
+}  // namespace GAME

@@ -1,0 +1,110 @@
+// A fighting controller kills its character when its life runs out: the die action runs on
+// every machine and the start of the death is announced once.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "Engine/events/EventManager.h"
+#include "Game/ai/controllers/ControllerCombat.h"
+#include "Game/characters/actions/CharacterActionHandler.h"
+#include "Game/core/GameEvents.h"
+#include "characters/CharacterActionTestSupport.h"
+#include "support/NetTestGame.h"
+
+namespace GAME::test {
+namespace {
+
+constexpr std::uint32_t kMonster = 0x300;
+
+class StartDeathListener : public EventHandlerInterface {
+public:
+    StartDeathListener() {
+        Singleton<EventManager>::Get().Register("GameEvent_CreatureStartDeath", this);
+    }
+    ~StartDeathListener() override {
+        Singleton<EventManager>::Get().UnRegister("GameEvent_CreatureStartDeath", this);
+    }
+    void HandleEvent(const GameEvent* payload) override {
+        ids.push_back(static_cast<const GameEvent_CreatureStartDeath*>(payload)->objectId);
+    }
+    std::vector<std::uint32_t> ids;
+};
+
+Character* Monster() {
+    return Singleton<ObjectManager>::Get().GetObject<Character>(kMonster);
+}
+
+class ControllerDeath : public ::testing::Test {
+protected:
+    ControllerDeath() : game(2) {
+        int index = 0;
+        for (TestMachine* tm : game.Machines()) {
+            MachineScope scope(tm->machine());
+            InitializeObjects();
+            if (index++ == 0)
+                gGameEngine->SetAsNetworkServer();
+            else
+                gGameEngine->SetAsNetworkClient();
+            MakeLivingCharacter(kMonster, 10, 10);
+        }
+        ON_MACHINE(game.Server()) {
+            controller = Singleton<ObjectManager>::Get().CreateObject<ControllerCombat>();
+            controller->AttachParent(kMonster);
+            Monster()->SetControllerId(controller->GetObjectId());
+        }
+    }
+    ~ControllerDeath() override {
+        for (TestMachine* tm : game.Machines()) {
+            MachineScope scope(tm->machine());
+            ShutdownObjects();
+        }
+    }
+
+    NetTestGame game;
+    ControllerCombat* controller = nullptr;
+};
+
+TEST_F(ControllerDeath, LifeAtZeroKillsOnTheNextFrameOnEveryMachineAndIsAnnouncedOnce) {
+    ON_MACHINE(game.Server()) {
+        StartDeathListener listener;
+        Monster()->SetLife(0.0f, 100.0f);
+        // The death comes from the controller's frame, not from the life change itself.
+        EXPECT_EQ(Monster()->GetLifeState(), Character_LifeState::Alive);
+        Monster()->PreAnimationUpdate(16);
+        EXPECT_EQ(Monster()->GetLifeState(), Character_LifeState::Dying);
+        EXPECT_EQ(listener.ids, std::vector<std::uint32_t>{kMonster});
+        // A dying character is not killed again.
+        Monster()->PreAnimationUpdate(16);
+        controller->KillMe();
+        EXPECT_EQ(listener.ids.size(), 1u);
+    }
+    game.Pump();
+    for (auto [life, action, deaths, current] : game.OnEach([] {
+             const CharacterAction* running = Monster()->GetActionHandler().GetCurrentAction();
+             return std::tuple(Monster()->GetLifeState(), Monster()->GetActionState(),
+                               Monster()->GetPlayStats().GetDeaths(),
+                               running ? running->GetType() : CharacterActionType_Base);
+         })) {
+        EXPECT_EQ(life, Character_LifeState::Dying);
+        EXPECT_EQ(action, Character_ActionState::Dying);
+        EXPECT_EQ(deaths, 1u);
+        EXPECT_EQ(current, CharacterActionType_Die);
+    }
+}
+
+TEST_F(ControllerDeath, AnInvincibleCharacterOrOneWithLifeLeftLives) {
+    ON_MACHINE(game.Server()) {
+        StartDeathListener listener;
+        Monster()->SetLife(0.5f, 100.0f);
+        Monster()->PreAnimationUpdate(16);
+        Monster()->SetLife(0.0f, 100.0f);
+        Monster()->SetInvincible(true);
+        Monster()->PreAnimationUpdate(16);
+        EXPECT_EQ(Monster()->GetLifeState(), Character_LifeState::Alive);
+        EXPECT_TRUE(listener.ids.empty());
+    }
+    EXPECT_EQ(game.Pump(), 0);
+}
+
+}  // namespace
+}  // namespace GAME::test

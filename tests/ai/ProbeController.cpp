@@ -1,0 +1,7 @@
+#include "ai/ProbeController.h"
+
+namespace GAME::test {
+
+RTTI_IMPLEMENT(ProbeController, ControllerAI)
+
+}  // namespace GAME::test
