@@ -1,0 +1,361 @@
+// The skill, item and character-state commands: each kind's bytes survive the trip and rebuild
+// the same command, the target result's compact layout, refused bodies, and commands enqueued on
+// one machine changing the character alike on every machine.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <functional>
+#include <memory>
+#include <set>
+#include <tuple>
+#include <typeinfo>
+
+#include "Engine/Engine.h"
+#include "Engine/net/NetPacketRegistry.h"
+#include "Engine/object/ObjectManager.h"
+#include "Game/characters/Character.h"
+#include "Game/core/GameEngine.h"
+#include "Game/core/net/CharacterCommands.h"
+#include "Game/core/net/ItemCommands.h"
+#include "Game/skills/Skill.h"
+#include "Game/skills/SkillCommands.h"
+#include "Game/skills/SkillManager.h"
+#include "support/NetTestGame.h"
+#include "support/TestMachine.h"
+
+namespace GAME::test {
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+constexpr std::uint32_t kHero = 0x4100;
+
+Bytes BodyOf(NetPacket& packet) {
+    const unsigned int size = packet.PrepareOutBuffer();
+    const auto* data = reinterpret_cast<const std::uint8_t*>(packet.GetOutBuffer());
+    return Bytes(data, data + size);
+}
+
+Bytes BodyOf(ActorConfigCommand& command) {
+    std::unique_ptr<NetPacket> packet(command.GetNetPacket());
+    return packet ? BodyOf(*packet) : Bytes{};
+}
+
+// A received copy of the body, read by a fresh packet of the kind.
+std::unique_ptr<NetPacket> Receive(PACKET_TYPE type, const Bytes& body) {
+    auto packet = NetPacketRegistry::Global().Create(type);
+    packet->CopyInbound(body.data(), static_cast<int>(body.size()));
+    return packet;
+}
+
+WorldCoords Placed(float x, float z) {
+    WorldCoords coords;
+    coords.coords.origin = Vec3(x, 1.5f, z);
+    coords.coords.xAxis = Vec3(0.0f, 0.0f, -1.0f);
+    return coords;
+}
+
+Team RedMonsters() {
+    Team team;
+    team.Set(Team::Monster, Team::Red);
+    return team;
+}
+
+// One sample command of every kind built here, with values unlike the defaults.
+std::vector<std::unique_ptr<ActorConfigCommand>> SampleCommands() {
+    std::vector<std::unique_ptr<ActorConfigCommand>> all;
+    auto add = [&](ActorConfigCommand* command) { all.emplace_back(command); };
+    const WorldVec3 point(nullptr, Vec3(3.0f, -2.0f, 9.5f));
+    add(new SkillTargetResultConfigCmd(kHero, 7, {0x51, 0x52, 0x53}, Placed(1, 2), 0xBEEF, 0x60,
+                                       true, 3));
+    add(new CreateProjectileConfigCmd(kHero, 2, 0x61, Placed(4, 5), 0x52, point, 0x9000, 0x1234,
+                                      -2));
+    add(new SpawnObjectConfigCmd(kHero, 4, Placed(6, 7), 0x53, {Placed(8, 9), Placed(10, 11)},
+                                 {0x70, 0x71, 0x72}, 0xABCD));
+    add(new SkillStateUpdateConfigCmd(kHero, 5, SkillState{12, true}));
+    add(new SkillActiveStateUpdateConfigCmd(kHero, 6, SkillActiveState{-4, true, true}));
+    add(new CreateRemoveSkillBuffConfigCmd(kHero, 0x80, "Records/Buff.dbr", 3, "Records/Mod1.dbr",
+                                           4, "", 5, 12000, 0x52));
+    add(new ActivateSkillConfigCmd(kHero, 9, kHero, point));
+    add(new DropItemConfigCmd(kHero, 0x90, 1.25f, -0.5f));
+    add(new DropItemFromEquipLocationConfigCmd(kHero, 0x91, 6, true));
+    add(new UseItemConfigCmd(kHero, 0x92, true));
+    add(new UseRelicConfigCmd(kHero, 0x93, 0x94));
+    add(new AttachItemConfigCmd(kHero, 0x95, 2));
+    add(new DetachItemConfigCmd(kHero, 0x96));
+    add(new RemoveInventoryItemConfigCmd(kHero, 0x97));
+    add(new CharPickUpConfigCmd(kHero, 0x98));
+    add(new ReleasePetConfigCmd(kHero, 0x99));
+    add(new IncrementBaseStrengthConfigCmd(kHero));
+    add(new IncrementBaseDexterityConfigCmd(kHero));
+    add(new IncrementBaseIntelligenceConfigCmd(kHero));
+    add(new IncrementBaseLifeConfigCmd(kHero, 40));
+    add(new IncrementBaseManaConfigCmd(kHero, -3));
+    add(new ReleaseTrapConfigCmd(kHero));
+    add(new ReleaseStunConfigCmd(kHero));
+    add(new ReleaseImmobilizeConfigCmd(kHero));
+    add(new PlaySoundConfigCmd(kHero, 2));
+    add(new ShowCharacterConfigCmd(kHero, true));
+    add(new StartStopDamageEffectConfigCmd(kHero, true, static_cast<CombatAttributeType>(5)));
+    add(new SetCausesAngerConfigCmd(kHero, true));
+    add(new SetInvincibleConfigCmd(kHero, true));
+    add(new SetTeamConfigCmd(kHero, RedMonsters()));
+    add(new RequestAllyAttackConfigCmd(kHero, 0x52, 0x53));
+    add(new RequestAllyMoveConfigCmd(kHero, 0x52, point));
+    add(new QuestMoveCompletedConfigCmd(kHero));
+    add(new QuestAnimationCompletedConfigCmd(kHero));
+    add(new DisableTyphonSkillEffectsConfigCmd(kHero));
+    return all;
+}
+
+TEST(CharacterCommandPackets, EveryKindRebuildsTheSameCommandFromItsBytes) {
+    TestMachine tm;
+    const auto commands = SampleCommands();
+    ASSERT_EQ(commands.size(), 35u);
+    std::set<PACKET_TYPE> kinds;
+    for (const auto& command : commands) {
+        EXPECT_EQ(command->GetFlag(), 1);
+        std::unique_ptr<NetPacket> sent(command->GetNetPacket());
+        ASSERT_NE(sent, nullptr);
+        const PACKET_TYPE type = sent->GetType();
+        SCOPED_TRACE(NetPacketRegistry::Global().Find(type)->name);
+        kinds.insert(type);
+        const Bytes body = BodyOf(*sent);
+        auto received = Receive(type, body);
+        ASSERT_TRUE(received->IsInboundValid());
+        // The command the receiver rebuilds sends the very same bytes on.
+        std::unique_ptr<ActorConfigCommand> rebuilt(
+            NetPacketRegistry::Global().Find(type)->command(*received));
+        ASSERT_NE(rebuilt, nullptr);
+        EXPECT_EQ(rebuilt->GetObjectId(), kHero);
+        EXPECT_EQ(BodyOf(*rebuilt), body);
+        EXPECT_EQ(typeid(*rebuilt), typeid(*command));
+        EXPECT_EQ(received->GetPacketDescription(false).rfind("Parent ID: ", 0), 0u);
+        // Every body but the target result's starts with the character's id.
+        std::uint32_t first = 0;
+        std::memcpy(&first, body.data(), 4);
+        if (type != PacketType::SkillTargetResultConfigCmdPacket) {
+            EXPECT_EQ(first, kHero);
+        }
+        // A byte short is refused.
+        auto cut = Receive(type, Bytes(body.begin(), body.end() - 1));
+        EXPECT_FALSE(cut->IsInboundValid());
+    }
+    EXPECT_EQ(kinds.size(), 35u);
+
+    // With the fixed-item commands, every command kind of the table exists.
+    int commandKinds = 0;
+    for (const auto& [type, kind] : NetPacketRegistry::Global().Kinds())
+        commandKinds += kind.command != nullptr && GetGamePacketKindName(type) != nullptr;
+    EXPECT_EQ(commandKinds, 39);
+}
+
+TEST(CharacterCommandPackets, FixedLayoutsCarryTheirValuesWhereExpected) {
+    TestMachine tm;
+    // Object id alone.
+    IncrementBaseStrengthConfigCmd strength(kHero);
+    EXPECT_EQ(BodyOf(strength).size(), 4u);
+    // Life without an amount sends 0, which every machine takes as the standard step.
+    IncrementBaseLifeConfigCmd life(kHero);
+    EXPECT_EQ(BodyOf(life), (Bytes{0x00, 0x41, 0, 0, 0, 0, 0, 0}));
+    // The team: major, minor, the set flag and three zero bytes.
+    SetTeamConfigCmd team(kHero, RedMonsters());
+    EXPECT_EQ(BodyOf(team), (Bytes{0x00, 0x41, 0, 0, 3, 0, 0, 0, 2, 0, 0, 0, 1, 0, 0, 0}));
+    // The skill state images: level, enabled, zero padding; sub-level, active, transition.
+    SkillStateUpdateConfigCmd state(kHero, 0x0102, SkillState{0x0A0B0C0D, true});
+    EXPECT_EQ(BodyOf(state),
+              (Bytes{0x00, 0x41, 0, 0, 0x02, 0x01, 0x0D, 0x0C, 0x0B, 0x0A, 1, 0, 0, 0}));
+    SkillActiveStateUpdateConfigCmd active(kHero, 1, SkillActiveState{-1, false, true});
+    EXPECT_EQ(BodyOf(active), (Bytes{0x00, 0x41, 0, 0, 1, 0, 0xFF, 0xFF, 0xFF, 0xFF, 0, 1, 0, 0}));
+    // Spawns with empty lists: two zero counts, then the value.
+    SpawnObjectConfigCmd spawn(kHero, 1, WorldCoords(), 0, {}, {}, 0x0102);
+    const Bytes spawnBody = BodyOf(spawn);
+    ASSERT_EQ(spawnBody.size(), 4u + 2 + 50 + 4 + 4 + 4 + 2);
+    EXPECT_EQ(Bytes(spawnBody.end() - 10, spawnBody.end()),
+              (Bytes{0, 0, 0, 0, 0, 0, 0, 0, 0x02, 0x01}));
+    // The buff keeps its four numbers ahead of its three names.
+    CreateRemoveSkillBuffConfigCmd buff(kHero, 1, "B", 2, "M", 3, "N", 4, 5, 6);
+    EXPECT_EQ(BodyOf(buff),
+              (Bytes{0x00, 0x41, 0,   0, 1, 0, 0, 0,   2, 0, 0, 0, 3,   0, 0, 0, 4, 0, 0, 0, 1, 0,
+                     0,    0,    'B', 1, 0, 0, 0, 'M', 1, 0, 0, 0, 'N', 5, 0, 0, 0, 6, 0, 0, 0}));
+}
+
+// The target result: flags, actor, reference, seed, weapon, origin, then what the flags say.
+struct TargetResultCase {
+    std::vector<std::uint32_t> targets;
+    bool useWeapon;
+    int hitIteration;
+    std::uint8_t flags;
+    Bytes tail;  // after the origin
+    int arrivingIteration;
+};
+
+TEST(CharacterCommandPackets, TargetResultSendsOnlyWhatItsFlagsAnnounce) {
+    TestMachine tm;
+    const TargetResultCase cases[] = {
+        {{}, false, 0, 0x00, {}, 0},
+        {{}, true, 1, 0x03, {1}, 1},
+        {{0x51}, false, 0, 0x04, {0x51, 0, 0, 0}, 0},
+        {{0x51, 0x52}, false, 2, 0x0A, {2, 2, 0, 0, 0, 0x51, 0, 0, 0, 0x52, 0, 0, 0}, 2},
+        {{}, false, -3, 0x02, {0xFD}, -3},
+        // Counts past a byte stay past 1 instead of wrapping to 1 or below 0.
+        {{}, false, 257, 0x02, {0x7F}, 127},
+        {{}, false, 200, 0x02, {0x7F}, 127},
+    };
+    for (const TargetResultCase& c : cases) {
+        SCOPED_TRACE(c.hitIteration);
+        // A seed given to the command is cut to 16 bits by the command itself.
+        std::uint32_t seed = 0x12345u;
+        SkillTargetResultConfigCmd command(kHero, 0x10203, c.targets, WorldCoords(), seed, 0x0708,
+                                           c.useWeapon, c.hitIteration);
+        EXPECT_EQ(command.seed, 0x2345);
+        const Bytes body = BodyOf(command);
+        const Bytes head{c.flags, 0x00, 0x41, 0, 0, 0x03, 0x02, 0x45, 0x23, 0x08, 0x07, 0, 0};
+        constexpr std::size_t kOrigin = 2 + 48;  // empty region name, twelve floats
+        ASSERT_EQ(body.size(), head.size() + kOrigin + c.tail.size());
+        EXPECT_EQ(Bytes(body.begin(), body.begin() + 13), head);
+        EXPECT_EQ(Bytes(body.end() - static_cast<std::ptrdiff_t>(c.tail.size()), body.end()),
+                  c.tail);
+
+        auto received = Receive(PacketType::SkillTargetResultConfigCmdPacket, body);
+        ASSERT_TRUE(received->IsInboundValid());
+        SkillTargetResultConfigCmd rebuilt(
+            static_cast<SkillTargetResultConfigCmdPacket&>(*received));
+        EXPECT_EQ(rebuilt.targets, c.targets);
+        EXPECT_EQ(rebuilt.useWeapon, c.useWeapon);
+        EXPECT_EQ(rebuilt.hitIteration, c.arrivingIteration);
+        EXPECT_EQ(rebuilt.seed, 0x2345);
+        EXPECT_EQ(rebuilt.reference, 0x0203u);
+    }
+}
+
+TEST(CharacterCommandPackets, MalformedBodiesAreRefused) {
+    TestMachine tm;
+    SkillTargetResultConfigCmd one(kHero, 1, {0x51}, WorldCoords(), 1, 0, false, 0);
+    const Bytes good = BodyOf(one);
+    auto refused = [](PACKET_TYPE type, Bytes body) {
+        return !Receive(type, body)->IsInboundValid();
+    };
+    const PACKET_TYPE result = PacketType::SkillTargetResultConfigCmdPacket;
+    EXPECT_FALSE(refused(result, good));
+    Bytes highBits = good;
+    highBits[0] |= 0x10;
+    EXPECT_TRUE(refused(result, highBits));
+    Bytes bothForms = good;
+    bothForms[0] |= 0x08;  // one target and a list at once
+    EXPECT_TRUE(refused(result, bothForms));
+    // A list announced as two or more that holds one.
+    Bytes shortList = good;
+    shortList[0] = 0x08;
+    shortList.resize(shortList.size() - 4);
+    shortList.insert(shortList.end(), {1, 0, 0, 0, 0x51, 0, 0, 0});
+    EXPECT_TRUE(refused(result, shortList));
+    Bytes longer = good;
+    longer.push_back(0);
+    EXPECT_TRUE(refused(result, longer));
+
+    // A spawn count the body cannot hold is refused before anything is reserved for it.
+    SpawnObjectConfigCmd spawn(kHero, 1, WorldCoords(), 0, {}, {}, 0);
+    Bytes huge = BodyOf(spawn);
+    const std::size_t countAt = 4 + 2 + 50 + 4;
+    huge[countAt + 3] = 0x7F;
+    EXPECT_TRUE(refused(PacketType::SpawnObjectConfigCmdPacket, huge));
+}
+
+// Every machine holds the hero under one id, as replication gives it; the first client (host 1)
+// owns it.
+constexpr std::uint32_t kOwnHero = 0x10004100;
+class CommandsAcrossMachines : public ::testing::Test {
+protected:
+    CommandsAcrossMachines() : game(2) {
+        int index = 0;
+        for (TestMachine* tm : game.Machines()) {
+            MachineScope scope(tm->machine());
+            InitializeObjects();
+            if (index++ == 0)
+                gGameEngine->SetAsNetworkServer();
+            else
+                gGameEngine->SetAsNetworkClient();
+            auto* hero = Singleton<ObjectManager>::Get().CreateObjectFromFile<Character>(
+                "Records/SkillManager/Warrior.dbr", kOwnHero);
+            hero->InitialUpdate();
+            hero->GetSkillManager().LoadSkills("Records/SkillManager/Warrior.dbr", 31);
+            hero->GetExperienceLevelControl().AddModifierPoints(2);
+        }
+    }
+    ~CommandsAcrossMachines() override {
+        for (TestMachine* tm : game.Machines()) {
+            MachineScope scope(tm->machine());
+            ShutdownObjects();
+        }
+    }
+    static Character& Hero() {
+        return *Singleton<ObjectManager>::Get().GetObject<Character>(kOwnHero);
+    }
+    // The hero's attribute once its bio has taken in what changed.
+    static float Total(CharAttributeType type) {
+        Character& hero = Hero();
+        hero.GetCharacterBio().Update(hero, 0);
+        return hero.GetTotalCharAttribute(type);
+    }
+    void EnqueueOn(TestMachine& tm, ActorConfigCommand* command) {
+        ON_MACHINE(tm) {
+            Hero().Enqueue(command);
+        }
+        game.Pump();
+    }
+
+    NetTestGame game;
+};
+
+TEST_F(CommandsAcrossMachines, CharacterStateCommandsChangeTheHeroAlikeEverywhere) {
+    const auto strength = [] { return Total(CharAttributeType::Strength); };
+    const auto before = game.OnEach(strength);
+    EnqueueOn(game.Server(), new IncrementBaseStrengthConfigCmd(kOwnHero));
+    EnqueueOn(game.Server(), new SetTeamConfigCmd(kOwnHero, RedMonsters()));
+    EnqueueOn(game.Server(), new SetInvincibleConfigCmd(kOwnHero, true));
+    EnqueueOn(game.Server(), new ShowCharacterConfigCmd(kOwnHero, false));
+    EnqueueOn(game.Server(), new SetCausesAngerConfigCmd(kOwnHero, false));
+    const auto after = game.OnEach(strength);
+    for (std::size_t i = 0; i < after.size(); ++i)
+        EXPECT_FLOAT_EQ(after[i] - before[i], 4.0f);  // the record's step, once
+
+    const auto states = game.OnEach([] {
+        const Character& hero = Hero();
+        return std::make_tuple(hero.GetTeam() == RedMonsters(), hero.IsInvincible(),
+                               hero.IsVisible(), hero.CausesAnger());
+    });
+    for (const auto& state : states)
+        EXPECT_EQ(state, std::make_tuple(true, true, false, false));
+}
+
+TEST_F(CommandsAcrossMachines, LifeWithoutAnAmountTakesTheStandardStepEverywhere) {
+    const auto limit = [] { return Total(CharAttributeType::Life); };
+    const auto before = game.OnEach(limit);
+    EnqueueOn(game.Client(0), new IncrementBaseLifeConfigCmd(kOwnHero));
+    const auto standard = game.OnEach(limit);
+    EnqueueOn(game.Server(), new IncrementBaseLifeConfigCmd(kOwnHero, 7));
+    const auto after = game.OnEach(limit);
+    for (std::size_t i = 0; i < before.size(); ++i) {
+        EXPECT_FLOAT_EQ(standard[i] - before[i], 20.0f);  // the record's step, not 0
+        EXPECT_FLOAT_EQ(after[i] - standard[i], 7.0f);
+    }
+}
+
+TEST_F(CommandsAcrossMachines, SkillStateCommandsReachTheSameSkillByReference) {
+    const std::uint32_t reference = game.OnEach([] {
+        SkillManager& skills = Hero().GetSkillManager();
+        return skills.GetSkillReferenceNumber(skills.FindSkillId("Records/SkillManager/Bolt.dbr"));
+    })[0];
+    EnqueueOn(game.Client(0), new SkillStateUpdateConfigCmd(kOwnHero, reference, {3, true}));
+    const auto levels = game.OnEach([] {
+        SkillManager& skills = Hero().GetSkillManager();
+        const auto* bolt = Singleton<ObjectManager>::Get().GetObject<Skill>(
+            skills.FindSkillId("Records/SkillManager/Bolt.dbr"));
+        return bolt ? bolt->GetSkillLevel() : 0u;
+    });
+    EXPECT_EQ(levels, (std::vector<std::uint32_t>{3, 3, 3}));
+}
+
+}  // namespace
+}  // namespace GAME::test
