@@ -13,10 +13,14 @@
 #include "Engine/Engine.h"
 #include "Engine/net/NetPacketRegistry.h"
 #include "Engine/object/ObjectManager.h"
+#include "Engine/world/World.h"
 #include "Game/characters/Character.h"
+#include "Game/characters/Player.h"
 #include "Game/core/GameEngine.h"
 #include "Game/core/net/CharacterCommands.h"
 #include "Game/core/net/ItemCommands.h"
+#include "Game/items/Item.h"
+#include "Game/items/ItemCharacterServices.h"
 #include "Game/skills/Skill.h"
 #include "Game/skills/SkillCommands.h"
 #include "Game/skills/SkillManager.h"
@@ -355,6 +359,56 @@ TEST_F(CommandsAcrossMachines, SkillStateCommandsReachTheSameSkillByReference) {
         return bolt ? bolt->GetSkillLevel() : 0u;
     });
     EXPECT_EQ(levels, (std::vector<std::uint32_t>{3, 3, 3}));
+}
+
+}  // namespace
+}  // namespace GAME::test
+
+namespace GAME::test {
+namespace {
+
+// Counts what items hand to characters.
+class GivingServices : public ItemCharacterServices {
+public:
+    bool GiveItemToCharacter(Character& character, Item& item) override {
+        given.emplace_back(character.GetObjectId(), item.GetObjectId());
+        return true;
+    }
+    std::vector<std::pair<std::uint32_t, std::uint32_t>> given;
+};
+
+TEST(CharacterCommandPackets, APickUpTakesTheItemFromTheWorldOnlyForAPlayer) {
+    TestMachine tm;
+    auto owned = std::make_unique<GivingServices>();
+    GivingServices& services = *owned;
+    ItemCharacterServices::Install(std::move(owned));
+    World& world = World::Get();
+    Region* region = world.AddRegion(std::make_unique<Region>("P", Vec3(), Vec3(100, 50, 100)));
+    auto& objects = Singleton<ObjectManager>::Get();
+    auto* item = objects.CreateObjectFromFile<Item>("Records/Items/Pebble.dbr");
+    ASSERT_NE(item, nullptr);
+    ASSERT_TRUE(world.AddEntity(item, WorldCoords(region, Coords()), true));
+    const std::size_t placed = world.GetEntityCount();
+    auto* monster = objects.CreateObject<Character>();
+    auto* player = objects.CreateObject<Player>();
+
+    // A character that is not a player picks nothing up, and the item may be offered again.
+    CharPickUpConfigCmd(monster->GetObjectId(), item->GetObjectId()).RunExecute();
+    EXPECT_EQ(world.GetEntityCount(), placed);
+    EXPECT_TRUE(item->IsPickupOk());
+    EXPECT_TRUE(services.given.empty());
+
+    item->SetPickupOk(false);
+    CharPickUpConfigCmd(player->GetObjectId(), item->GetObjectId()).RunExecute();
+    EXPECT_EQ(world.GetEntityCount(), placed - 1);
+    EXPECT_TRUE(item->IsPickupOk());
+    EXPECT_EQ(services.given, (std::vector<std::pair<std::uint32_t, std::uint32_t>>{
+                                  {player->GetObjectId(), item->GetObjectId()}}));
+
+    // No such item: nothing happens.
+    CharPickUpConfigCmd(player->GetObjectId(), 0x7777).RunExecute();
+    EXPECT_EQ(services.given.size(), 1u);
+    ItemCharacterServices::Install(nullptr);
 }
 
 }  // namespace
