@@ -233,6 +233,32 @@ TEST(CharacterCommandPackets, TargetResultSendsOnlyWhatItsFlagsAnnounce) {
     }
 }
 
+TEST(CharacterCommandPackets, ListsAreDescribedUnderAHeadingOneNumberedLineEach) {
+    TestMachine tm;
+    SkillTargetResultConfigCmd result(kHero, 1, {0x51, 0x52}, WorldCoords(), 9, 3, true, 1);
+    std::unique_ptr<NetPacket> packet(result.GetNetPacket());
+    const std::string text = packet->GetPacketDescription(false);
+    std::size_t at = 0;
+    for (const char* label :
+         {"Parent ID: ", "Skill Number: ", "Seed: ", "Weapon ID: ", "Use weapon flag: ",
+          "Origin Coords: ", "Hit Iteration: ", "Target IDs:", "Target 0: ", "Target 1: "}) {
+        const std::size_t found = text.find(label, at);
+        ASSERT_NE(found, std::string::npos) << label << " in\n" << text;
+        at = found;
+    }
+    SpawnObjectConfigCmd spawn(kHero, 1, WorldCoords(), 2, {WorldCoords()}, {7, 8}, 5);
+    packet.reset(spawn.GetNetPacket());
+    const std::string spawnText = packet->GetPacketDescription(false);
+    at = 0;
+    for (const char* label : {"Parent ID: ", "Skill Number: ", "Origin: ", "Target Id: ",
+                              "Spawn Coords:", "Coords 0: ", "Spawn IDs:", "Id 0: ", "Id 1: "}) {
+        const std::size_t found = spawnText.find(label, at);
+        ASSERT_NE(found, std::string::npos) << label << " in\n" << spawnText;
+        at = found;
+    }
+    EXPECT_EQ(spawnText.find("Coords 1: "), std::string::npos);
+}
+
 TEST(CharacterCommandPackets, MalformedBodiesAreRefused) {
     TestMachine tm;
     SkillTargetResultConfigCmd one(kHero, 1, {0x51}, WorldCoords(), 1, 0, false, 0);
