@@ -12,6 +12,7 @@
 
 #include "Engine/Engine.h"
 #include "Engine/net/NetPacketRegistry.h"
+#include "Engine/net/NetworkConnectionManager.h"
 #include "Engine/object/ObjectManager.h"
 #include "Engine/world/World.h"
 #include "Game/characters/Character.h"
@@ -66,49 +67,49 @@ Team RedMonsters() {
 }
 
 // One sample command of every kind built here, with values unlike the defaults.
-std::vector<std::unique_ptr<ActorConfigCommand>> SampleCommands() {
+std::vector<std::unique_ptr<ActorConfigCommand>> SampleCommands(std::uint32_t actor = kHero) {
     std::vector<std::unique_ptr<ActorConfigCommand>> all;
     auto add = [&](ActorConfigCommand* command) { all.emplace_back(command); };
     const WorldVec3 point(nullptr, Vec3(3.0f, -2.0f, 9.5f));
-    add(new SkillTargetResultConfigCmd(kHero, 7, {0x51, 0x52, 0x53}, Placed(1, 2), 0xBEEF, 0x60,
+    add(new SkillTargetResultConfigCmd(actor, 7, {0x51, 0x52, 0x53}, Placed(1, 2), 0xBEEF, 0x60,
                                        true, 3));
-    add(new CreateProjectileConfigCmd(kHero, 2, 0x61, Placed(4, 5), 0x52, point, 0x9000, 0x1234,
+    add(new CreateProjectileConfigCmd(actor, 2, 0x61, Placed(4, 5), 0x52, point, 0x9000, 0x1234,
                                       -2));
-    add(new SpawnObjectConfigCmd(kHero, 4, Placed(6, 7), 0x53, {Placed(8, 9), Placed(10, 11)},
+    add(new SpawnObjectConfigCmd(actor, 4, Placed(6, 7), 0x53, {Placed(8, 9), Placed(10, 11)},
                                  {0x70, 0x71, 0x72}, 0xABCD));
-    add(new SkillStateUpdateConfigCmd(kHero, 5, SkillState{12, true}));
-    add(new SkillActiveStateUpdateConfigCmd(kHero, 6, SkillActiveState{-4, true, true}));
-    add(new CreateRemoveSkillBuffConfigCmd(kHero, 0x80, "Records/Buff.dbr", 3, "Records/Mod1.dbr",
+    add(new SkillStateUpdateConfigCmd(actor, 5, SkillState{12, true}));
+    add(new SkillActiveStateUpdateConfigCmd(actor, 6, SkillActiveState{-4, true, true}));
+    add(new CreateRemoveSkillBuffConfigCmd(actor, 0x80, "Records/Buff.dbr", 3, "Records/Mod1.dbr",
                                            4, "", 5, 12000, 0x52));
-    add(new ActivateSkillConfigCmd(kHero, 9, kHero, point));
-    add(new DropItemConfigCmd(kHero, 0x90, 1.25f, -0.5f));
-    add(new DropItemFromEquipLocationConfigCmd(kHero, 0x91, 6, true));
-    add(new UseItemConfigCmd(kHero, 0x92, true));
-    add(new UseRelicConfigCmd(kHero, 0x93, 0x94));
-    add(new AttachItemConfigCmd(kHero, 0x95, 2));
-    add(new DetachItemConfigCmd(kHero, 0x96));
-    add(new RemoveInventoryItemConfigCmd(kHero, 0x97));
-    add(new CharPickUpConfigCmd(kHero, 0x98));
-    add(new ReleasePetConfigCmd(kHero, 0x99));
-    add(new IncrementBaseStrengthConfigCmd(kHero));
-    add(new IncrementBaseDexterityConfigCmd(kHero));
-    add(new IncrementBaseIntelligenceConfigCmd(kHero));
-    add(new IncrementBaseLifeConfigCmd(kHero, 40));
-    add(new IncrementBaseManaConfigCmd(kHero, -3));
-    add(new ReleaseTrapConfigCmd(kHero));
-    add(new ReleaseStunConfigCmd(kHero));
-    add(new ReleaseImmobilizeConfigCmd(kHero));
-    add(new PlaySoundConfigCmd(kHero, 2));
-    add(new ShowCharacterConfigCmd(kHero, true));
-    add(new StartStopDamageEffectConfigCmd(kHero, true, static_cast<CombatAttributeType>(5)));
-    add(new SetCausesAngerConfigCmd(kHero, true));
-    add(new SetInvincibleConfigCmd(kHero, true));
-    add(new SetTeamConfigCmd(kHero, RedMonsters()));
-    add(new RequestAllyAttackConfigCmd(kHero, 0x52, 0x53));
-    add(new RequestAllyMoveConfigCmd(kHero, 0x52, point));
-    add(new QuestMoveCompletedConfigCmd(kHero));
-    add(new QuestAnimationCompletedConfigCmd(kHero));
-    add(new DisableTyphonSkillEffectsConfigCmd(kHero));
+    add(new ActivateSkillConfigCmd(actor, 9, actor, point));
+    add(new DropItemConfigCmd(actor, 0x90, 1.25f, -0.5f));
+    add(new DropItemFromEquipLocationConfigCmd(actor, 0x91, 6, true));
+    add(new UseItemConfigCmd(actor, 0x92, true));
+    add(new UseRelicConfigCmd(actor, 0x93, 0x94));
+    add(new AttachItemConfigCmd(actor, 0x95, 2));
+    add(new DetachItemConfigCmd(actor, 0x96));
+    add(new RemoveInventoryItemConfigCmd(actor, 0x97));
+    add(new CharPickUpConfigCmd(actor, 0x98));
+    add(new ReleasePetConfigCmd(actor, 0x99));
+    add(new IncrementBaseStrengthConfigCmd(actor));
+    add(new IncrementBaseDexterityConfigCmd(actor));
+    add(new IncrementBaseIntelligenceConfigCmd(actor));
+    add(new IncrementBaseLifeConfigCmd(actor, 40));
+    add(new IncrementBaseManaConfigCmd(actor, -3));
+    add(new ReleaseTrapConfigCmd(actor));
+    add(new ReleaseStunConfigCmd(actor));
+    add(new ReleaseImmobilizeConfigCmd(actor));
+    add(new PlaySoundConfigCmd(actor, 2));
+    add(new ShowCharacterConfigCmd(actor, true));
+    add(new StartStopDamageEffectConfigCmd(actor, true, static_cast<CombatAttributeType>(5)));
+    add(new SetCausesAngerConfigCmd(actor, true));
+    add(new SetInvincibleConfigCmd(actor, true));
+    add(new SetTeamConfigCmd(actor, RedMonsters()));
+    add(new RequestAllyAttackConfigCmd(actor, 0x52, 0x53));
+    add(new RequestAllyMoveConfigCmd(actor, 0x52, point));
+    add(new QuestMoveCompletedConfigCmd(actor));
+    add(new QuestAnimationCompletedConfigCmd(actor));
+    add(new DisableTyphonSkillEffectsConfigCmd(actor));
     return all;
 }
 
@@ -337,6 +338,36 @@ protected:
 
     NetTestGame game;
 };
+
+TEST_F(CommandsAcrossMachines, EveryKindEnqueuedOnTheServerIsTakenByBothClients) {
+    // The other objects the samples name, as every machine would hold them.
+    game.OnEach([] {
+        for (std::uint32_t id : {0x51u, 0x52u, 0x53u, 0x98u})
+            Singleton<ObjectManager>::Get().CreateObject<Character>(id);
+        return 0;
+    });
+    const auto counts = [this] {
+        return game.OnEach([] {
+            const NetworkConnectionManager& net = *gEngine->GetNetworkConnectionManager();
+            return std::make_pair(net.GetPacketsReceived(), net.GetPacketsDropped());
+        });
+    };
+    auto commands = SampleCommands(kOwnHero);
+    for (auto& command : commands) {
+        const auto before = counts();
+        ON_MACHINE(game.Server()) {
+            Singleton<ObjectManager>::Get().GetObject<Character>(kOwnHero)->Enqueue(
+                command.release());
+        }
+        game.Pump();
+        const auto after = counts();
+        EXPECT_EQ(after[0], before[0]);  // nothing comes back to the server
+        for (std::size_t client = 1; client < after.size(); ++client) {
+            EXPECT_EQ(after[client].first, before[client].first + 1);
+            EXPECT_EQ(after[client].second, 0u);
+        }
+    }
+}
 
 TEST_F(CommandsAcrossMachines, CharacterStateCommandsChangeTheHeroAlikeEverywhere) {
     const auto strength = [] { return Total(CharAttributeType::Strength); };
