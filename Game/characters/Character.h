@@ -299,6 +299,7 @@ public:
     float GetPathMass() const { return IsMoving() ? mPathMass : mPathMass * 2.0f; }
     void SetPathMass(float mass) { mPathMass = mass; }
     bool CausesAnger() const { return mCausesAnger; }
+    void SetCausesAnger(bool on) { mCausesAnger = on; }
     float GetAngerMultiplier() const { return mAngerMultiplier; }
     const std::string& GetDeleteBehavior() const { return mDeleteBehavior; }
     const std::string& GetActorToSpawnOnDeath() const { return mActorToSpawnOnDeath; }

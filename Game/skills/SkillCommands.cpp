@@ -1,21 +1,24 @@
 #include "Game/skills/SkillCommands.h"
 
+#include "Engine/net/NetPacketRegistry.h"
 #include "Engine/object/ObjectManager.h"
 #include "Game/characters/Character.h"
+#include "Game/core/net/CharacterCommandSeams.h"
 #include "Game/skills/SkillManager.h"
-#include "Game/skills/SkillSeams.h"
 
 namespace GAME {
-
-NetPacket* SkillConfigCmd::GetNetPacket() {
-    ReportSkillSeam(SkillSeam::CommandPackets);
-    return nullptr;
-}
 
 SkillManager* SkillConfigCmd::FindManager() const {
     auto* character = Singleton<ObjectManager>::Get().GetObject<Character>(mObjectId);
     return character ? &character->GetSkillManager() : nullptr;
 }
+
+// SkillTargetResultConfigCmd
+SkillTargetResultConfigCmd::SkillTargetResultConfigCmd(
+    const SkillTargetResultConfigCmdPacket& packet)
+    : SkillTargetResultConfigCmd(packet.parent.GetId(), packet.reference, packet.targets.GetIds(),
+                                 packet.origin, packet.seed, packet.weaponId, packet.useWeapon,
+                                 packet.hitIteration) {}
 
 void SkillTargetResultConfigCmd::Execute() {
     if (SkillManager* manager = FindManager())
@@ -23,31 +26,156 @@ void SkillTargetResultConfigCmd::Execute() {
                                    hitIteration);
 }
 
+NetPacket* SkillTargetResultConfigCmd::GetNetPacket() {
+    auto* packet = new SkillTargetResultConfigCmdPacket();
+    packet->parent = GetObjectId();
+    packet->reference = reference;
+    packet->targets = targets;
+    packet->origin = origin;
+    packet->seed = seed;
+    packet->weaponId = weaponId;
+    packet->useWeapon = useWeapon;
+    packet->hitIteration = hitIteration;
+    return packet;
+}
+
+// CreateProjectileConfigCmd
+CreateProjectileConfigCmd::CreateProjectileConfigCmd(const CreateProjectileConfigCmdPacket& packet)
+    : CreateProjectileConfigCmd(packet.parent.GetId(), packet.reference, packet.weaponId,
+                                packet.origin, packet.target.GetId(), packet.point,
+                                packet.projectileId, packet.seed, packet.hitIteration) {}
+
 void CreateProjectileConfigCmd::Execute() {
     if (SkillManager* manager = FindManager())
         manager->CreateProjectile(reference, weaponId, origin, targetId, aim, projectileId, seed,
-                                  hitIteration);
+                                  static_cast<std::uint32_t>(hitIteration));
 }
+
+NetPacket* CreateProjectileConfigCmd::GetNetPacket() {
+    auto* packet = new CreateProjectileConfigCmdPacket();
+    packet->parent = GetObjectId();
+    packet->reference = reference;
+    packet->weaponId = weaponId;
+    packet->origin = origin;
+    packet->target = targetId;
+    packet->point = aim;
+    packet->projectileId = projectileId;
+    packet->seed = seed;
+    packet->hitIteration = hitIteration;
+    return packet;
+}
+
+// SpawnObjectConfigCmd
+SpawnObjectConfigCmd::SpawnObjectConfigCmd(const SpawnObjectConfigCmdPacket& packet)
+    : SpawnObjectConfigCmd(packet.parent.GetId(), packet.reference, packet.origin, packet.targetId,
+                           packet.positions, packet.ids, packet.spawnValue) {}
 
 void SpawnObjectConfigCmd::Execute() {
     if (SkillManager* manager = FindManager())
         manager->SkillSpawnObject(reference, origin, targetId, positions, ids, spawnValue);
 }
 
+NetPacket* SpawnObjectConfigCmd::GetNetPacket() {
+    auto* packet = new SpawnObjectConfigCmdPacket();
+    packet->parent = GetObjectId();
+    packet->reference = reference;
+    packet->origin = origin;
+    packet->targetId = targetId;
+    packet->positions = positions;
+    packet->ids = ids;
+    packet->spawnValue = spawnValue;
+    return packet;
+}
+
+// SkillStateUpdateConfigCmd
+SkillStateUpdateConfigCmd::SkillStateUpdateConfigCmd(const SkillStateUpdateConfigCmdPacket& packet)
+    : SkillStateUpdateConfigCmd(packet.parent.GetId(), packet.reference, packet.state) {}
+
 void SkillStateUpdateConfigCmd::Execute() {
     if (SkillManager* manager = FindManager())
         manager->SkillStateUpdateCommand(reference, state);
 }
+
+NetPacket* SkillStateUpdateConfigCmd::GetNetPacket() {
+    auto* packet = new SkillStateUpdateConfigCmdPacket();
+    packet->parent = GetObjectId();
+    packet->reference = reference;
+    packet->state = state;
+    return packet;
+}
+
+// SkillActiveStateUpdateConfigCmd
+SkillActiveStateUpdateConfigCmd::SkillActiveStateUpdateConfigCmd(
+    const SkillActiveStateUpdateConfigCmdPacket& packet)
+    : SkillActiveStateUpdateConfigCmd(packet.parent.GetId(), packet.reference, packet.state) {}
 
 void SkillActiveStateUpdateConfigCmd::Execute() {
     if (SkillManager* manager = FindManager())
         manager->SkillActiveStateUpdateCommand(reference, state);
 }
 
+NetPacket* SkillActiveStateUpdateConfigCmd::GetNetPacket() {
+    auto* packet = new SkillActiveStateUpdateConfigCmdPacket();
+    packet->parent = GetObjectId();
+    packet->reference = reference;
+    packet->state = state;
+    return packet;
+}
+
+// CreateRemoveSkillBuffConfigCmd
+CreateRemoveSkillBuffConfigCmd::CreateRemoveSkillBuffConfigCmd(
+    const CreateRemoveSkillBuffConfigCmdPacket& packet)
+    : CreateRemoveSkillBuffConfigCmd(packet.parent.GetId(), packet.skillId, packet.buffName,
+                                     packet.level, packet.modifier1Name, packet.modifier1Level,
+                                     packet.modifier2Name, packet.modifier2Level, packet.timeToLive,
+                                     packet.casterId) {}
+
 void CreateRemoveSkillBuffConfigCmd::Execute() {
     if (SkillManager* manager = FindManager())
         manager->CreateRemoveSkillBuff(skillId, buffName, level, modifier1Name, modifier1Level,
                                        modifier2Name, modifier2Level, timeToLive, casterId);
 }
+
+NetPacket* CreateRemoveSkillBuffConfigCmd::GetNetPacket() {
+    auto* packet = new CreateRemoveSkillBuffConfigCmdPacket();
+    packet->parent = GetObjectId();
+    packet->skillId = skillId;
+    packet->level = level;
+    packet->modifier1Level = modifier1Level;
+    packet->modifier2Level = modifier2Level;
+    packet->buffName = buffName;
+    packet->modifier1Name = modifier1Name;
+    packet->modifier2Name = modifier2Name;
+    packet->timeToLive = timeToLive;
+    packet->casterId = casterId;
+    return packet;
+}
+
+// ActivateSkillConfigCmd
+ActivateSkillConfigCmd::ActivateSkillConfigCmd(const ActivateSkillConfigCmdPacket& packet)
+    : ActivateSkillConfigCmd(packet.parent.GetId(), packet.reference, packet.target.GetId(),
+                             packet.point) {}
+
+void ActivateSkillConfigCmd::Execute() {
+    if (FindManager())
+        ReportCharacterCommandSeam(CharacterCommandSeam::ActivateSkill);
+}
+
+NetPacket* ActivateSkillConfigCmd::GetNetPacket() {
+    auto* packet = new ActivateSkillConfigCmdPacket();
+    packet->parent = GetObjectId();
+    packet->reference = reference;
+    packet->target = targetId;
+    packet->point = point;
+    return packet;
+}
+
+REGISTER_CONFIG_COMMAND(SkillTargetResultConfigCmd, SkillTargetResultConfigCmdPacket);
+REGISTER_CONFIG_COMMAND(CreateProjectileConfigCmd, CreateProjectileConfigCmdPacket);
+REGISTER_CONFIG_COMMAND(SpawnObjectConfigCmd, SpawnObjectConfigCmdPacket);
+REGISTER_CONFIG_COMMAND(SkillStateUpdateConfigCmd, SkillStateUpdateConfigCmdPacket);
+REGISTER_CONFIG_COMMAND(SkillActiveStateUpdateConfigCmd, SkillActiveStateUpdateConfigCmdPacket);
+REGISTER_CONFIG_COMMAND(CreateRemoveSkillBuffConfigCmd, CreateRemoveSkillBuffConfigCmdPacket);
+REGISTER_CONFIG_COMMAND(ActivateSkillConfigCmd, ActivateSkillConfigCmdPacket);
 
 }  // namespace GAME

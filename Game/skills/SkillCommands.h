@@ -9,18 +9,17 @@
 
 #include "Engine/net/ActorConfigCommand.h"
 #include "Engine/world/Region.h"
+#include "Game/core/net/SkillCommandPackets.h"
 #include "Game/skills/SkillState.h"
 
 namespace GAME {
 
 class SkillManager;
 
-// What every skill command shares: the character's manager on this machine, and a packet form
-// that does not exist yet.
+// What every skill command shares: the character's manager on this machine.
 class SkillConfigCmd : public ActorConfigCommand {
 public:
-    using ActorConfigCommand::ActorConfigCommand;
-    NetPacket* GetNetPacket() override;
+    explicit SkillConfigCmd(unsigned int parentId) : ActorConfigCommand(parentId) { SetFlag(1); }
 
 protected:
     // The manager of the character the command names, or null when it is not here.
@@ -41,7 +40,9 @@ public:
           weaponId(weaponId_),
           useWeapon(useWeapon_),
           hitIteration(hitIteration_) {}
+    explicit SkillTargetResultConfigCmd(const SkillTargetResultConfigCmdPacket& packet);
     void Execute() override;
+    NetPacket* GetNetPacket() override;
 
     std::uint32_t reference;
     std::vector<std::uint32_t> targets;
@@ -57,8 +58,7 @@ public:
     CreateProjectileConfigCmd(unsigned int parentId, std::uint32_t reference_,
                               std::uint32_t weaponId_, const WorldCoords& origin_,
                               std::uint32_t targetId_, const WorldVec3& aim_,
-                              std::uint32_t projectileId_, std::uint16_t seed_,
-                              std::uint32_t hitIteration_)
+                              std::uint32_t projectileId_, std::uint16_t seed_, int hitIteration_)
         : SkillConfigCmd(parentId),
           reference(reference_),
           weaponId(weaponId_),
@@ -68,7 +68,9 @@ public:
           projectileId(projectileId_),
           seed(seed_),
           hitIteration(hitIteration_) {}
+    explicit CreateProjectileConfigCmd(const CreateProjectileConfigCmdPacket& packet);
     void Execute() override;
+    NetPacket* GetNetPacket() override;
 
     std::uint32_t reference;
     std::uint32_t weaponId;
@@ -77,7 +79,7 @@ public:
     WorldVec3 aim;
     std::uint32_t projectileId;
     std::uint16_t seed;
-    std::uint32_t hitIteration;
+    int hitIteration;
 };
 
 class SpawnObjectConfigCmd : public SkillConfigCmd {
@@ -85,7 +87,7 @@ public:
     SpawnObjectConfigCmd(unsigned int parentId, std::uint32_t reference_,
                          const WorldCoords& origin_, std::uint32_t targetId_,
                          std::vector<WorldCoords> positions_, std::vector<std::uint32_t> ids_,
-                         std::uint32_t spawnValue_)
+                         std::uint16_t spawnValue_)
         : SkillConfigCmd(parentId),
           reference(reference_),
           origin(origin_),
@@ -93,14 +95,16 @@ public:
           positions(std::move(positions_)),
           ids(std::move(ids_)),
           spawnValue(spawnValue_) {}
+    explicit SpawnObjectConfigCmd(const SpawnObjectConfigCmdPacket& packet);
     void Execute() override;
+    NetPacket* GetNetPacket() override;
 
     std::uint32_t reference;
     WorldCoords origin;
     std::uint32_t targetId;
     std::vector<WorldCoords> positions;
     std::vector<std::uint32_t> ids;
-    std::uint32_t spawnValue;
+    std::uint16_t spawnValue;
 };
 
 class SkillStateUpdateConfigCmd : public SkillConfigCmd {
@@ -108,7 +112,9 @@ public:
     SkillStateUpdateConfigCmd(unsigned int parentId, std::uint32_t reference_,
                               const SkillState& state_)
         : SkillConfigCmd(parentId), reference(reference_), state(state_) {}
+    explicit SkillStateUpdateConfigCmd(const SkillStateUpdateConfigCmdPacket& packet);
     void Execute() override;
+    NetPacket* GetNetPacket() override;
 
     std::uint32_t reference;
     SkillState state;
@@ -119,7 +125,9 @@ public:
     SkillActiveStateUpdateConfigCmd(unsigned int parentId, std::uint32_t reference_,
                                     const SkillActiveState& state_)
         : SkillConfigCmd(parentId), reference(reference_), state(state_) {}
+    explicit SkillActiveStateUpdateConfigCmd(const SkillActiveStateUpdateConfigCmdPacket& packet);
     void Execute() override;
+    NetPacket* GetNetPacket() override;
 
     std::uint32_t reference;
     SkillActiveState state;
@@ -143,7 +151,9 @@ public:
           modifier2Name(std::move(modifier2Name_)),
           timeToLive(timeToLive_),
           casterId(casterId_) {}
+    explicit CreateRemoveSkillBuffConfigCmd(const CreateRemoveSkillBuffConfigCmdPacket& packet);
     void Execute() override;
+    NetPacket* GetNetPacket() override;
 
     std::uint32_t skillId;
     std::uint32_t level;
@@ -154,6 +164,21 @@ public:
     std::string modifier2Name;
     int timeToLive;
     std::uint32_t casterId;
+};
+
+// Runs a skill's "End" activation on the character (a dying monster's last skill).
+class ActivateSkillConfigCmd : public SkillConfigCmd {
+public:
+    ActivateSkillConfigCmd(unsigned int parentId, std::uint32_t reference_, std::uint32_t targetId_,
+                           const WorldVec3& point_)
+        : SkillConfigCmd(parentId), reference(reference_), targetId(targetId_), point(point_) {}
+    explicit ActivateSkillConfigCmd(const ActivateSkillConfigCmdPacket& packet);
+    void Execute() override;
+    NetPacket* GetNetPacket() override;
+
+    std::uint32_t reference;
+    std::uint32_t targetId;
+    WorldVec3 point;
 };
 
 }  // namespace GAME

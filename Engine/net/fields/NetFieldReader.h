@@ -25,6 +25,8 @@ public:
     explicit NetFieldReader(NetPacketInBuffer& in) : mIn(in) {}
 
     bool Failed() const { return mIn.Failed(); }
+    // Marks the body malformed (a value the layout does not allow); later reads fail too.
+    void Fail(const char* what) { mIn.Fail(what); }
 
     void Word(std::uint32_t& value, NetLabel = {}) { mIn.Read32(value); }
     void Word(std::int32_t& value, NetLabel = {}) { mIn.Read32(value); }

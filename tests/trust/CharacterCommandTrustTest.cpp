@@ -1,0 +1,114 @@
+// A hostile client's skill, item and character-state commands: about another player they are
+// neither run nor relayed; about its own player they cannot reach another player's objects.
+#include <gtest/gtest.h>
+
+#include "Engine/Engine.h"
+#include "Engine/net/NetworkConnectionManager.h"
+#include "Engine/object/ObjectManager.h"
+#include "Game/core/net/CharacterCommands.h"
+#include "Game/core/net/ItemCommands.h"
+#include "Game/skills/SkillCommands.h"
+#include "players/PlayersTestSupport.h"
+#include "support/NetTestGame.h"
+
+namespace GAME::test {
+namespace {
+
+constexpr std::uint32_t kHostile = PlayerId(1, 0x11);
+constexpr std::uint32_t kHonest = PlayerId(2, 0x22);
+constexpr std::uint32_t kHonestPet = 0x600;
+constexpr std::uint32_t kPetMind = 0x601;
+
+class CharacterCommandTrust : public ::testing::Test {
+protected:
+    CharacterCommandTrust() : game(2) {
+        int index = 0;
+        for (TestMachine* tm : game.Machines()) {
+            MachineScope scope(tm->machine());
+            InitializeObjects();
+            if (index++ == 0)
+                gGameEngine->SetAsNetworkServer();
+            else
+                gGameEngine->SetAsNetworkClient();
+            MakePlayer(kHostile, L"Hostile", 3);
+            MakePlayer(kHonest, L"Honest", 3);
+            auto& objects = Singleton<ObjectManager>::Get();
+            auto* pet = objects.CreateObject<Character>(kHonestPet);
+            pet->SetMasterId(kHonest);
+            objects.CreateObject<Character>(kPetMind);
+            pet->SetControllerId(kPetMind);
+        }
+    }
+    ~CharacterCommandTrust() override {
+        for (TestMachine* tm : game.Machines()) {
+            MachineScope scope(tm->machine());
+            ShutdownObjects();
+        }
+    }
+    // The command as the hostile client's machine sends it, without running it there.
+    void SendFromHostile(ActorConfigCommand* command) {
+        std::unique_ptr<ActorConfigCommand> owned(command);
+        ON_MACHINE(game.Client(0)) {
+            std::unique_ptr<NetPacket> packet(owned->GetNetPacket());
+            gEngine->GetNetworkConnectionManager()->SendToServer(packet.get());
+        }
+        game.Pump();
+    }
+    std::vector<bool> OnEachMachine(std::uint32_t id, bool (*test)(const Character&)) {
+        return game.OnEach([&] {
+            const auto* c = Singleton<ObjectManager>::Get().GetObject<Character>(id);
+            return c != nullptr && test(*c);
+        });
+    }
+
+    NetTestGame game;
+};
+
+TEST_F(CharacterCommandTrust, CommandsAboutAnotherPlayerOrItsPetAreNeitherRunNorRelayed) {
+    SendFromHostile(new SetInvincibleConfigCmd(kHonest, true));
+    SendFromHostile(new ShowCharacterConfigCmd(kHonest, false));
+    SendFromHostile(new SetTeamConfigCmd(kHonest, TeamManager::DefaultMonsterTeam()));
+    SendFromHostile(new RequestAllyMoveConfigCmd(kHonestPet, kHostile, WorldVec3()));
+    SendFromHostile(new SkillStateUpdateConfigCmd(kHonest, 0, SkillState{9, true}));
+    SendFromHostile(
+        new SkillTargetResultConfigCmd(kHonest, 0, {kHostile}, WorldCoords(), 1, 0, false, 1));
+    SendFromHostile(new ReleasePetConfigCmd(kHonest, kHonestPet));
+    EXPECT_EQ(game.Server().CountLog("Net: refused"), 7);
+    EXPECT_EQ(game.Server().CountLog("ControllerCombat::KillMe"), 0);
+    const auto invincible = OnEachMachine(kHonest, [](const Character& c) {
+        return c.IsInvincible() || !c.IsVisible() || c.GetTeam().GetTeamMajor() == Team::Monster;
+    });
+    EXPECT_EQ(invincible, (std::vector<bool>{false, false, false}));
+
+    // About its own player, enqueued there as the game does, the command runs everywhere.
+    ON_MACHINE(game.Client(0)) {
+        Singleton<ObjectManager>::Get().GetObject<Character>(kHostile)->Enqueue(
+            new SetInvincibleConfigCmd(kHostile, true));
+    }
+    game.Pump();
+    const auto own = OnEachMachine(kHostile, [](const Character& c) { return c.IsInvincible(); });
+    EXPECT_EQ(own, (std::vector<bool>{true, true, true}));
+}
+
+TEST_F(CharacterCommandTrust, ItsOwnPlayerCannotRemoveOrReleaseWhatIsNotItsOwn) {
+    // Removing "an item" that is in truth the other player: nothing is destroyed anywhere.
+    SendFromHostile(new RemoveInventoryItemConfigCmd(kHostile, kHonest));
+    SendFromHostile(new RemoveInventoryItemConfigCmd(kHostile, kHonestPet));
+    EXPECT_EQ(OnEachMachine(kHonest, [](const Character&) { return true; }),
+              (std::vector<bool>{true, true, true}));
+    EXPECT_EQ(OnEachMachine(kHonestPet, [](const Character&) { return true; }),
+              (std::vector<bool>{true, true, true}));
+
+    // Releasing another player's pet does not reach its controller; its own pet does.
+    SendFromHostile(new ReleasePetConfigCmd(kHostile, kHonestPet));
+    EXPECT_EQ(game.Server().CountLog("ControllerCombat::KillMe"), 0);
+    EXPECT_EQ(game.Client(1).CountLog("ControllerCombat::KillMe"), 0);
+    ON_MACHINE(game.Server()) {
+        Singleton<ObjectManager>::Get().GetObject<Character>(kHonestPet)->SetMasterId(kHostile);
+    }
+    SendFromHostile(new ReleasePetConfigCmd(kHostile, kHonestPet));
+    EXPECT_EQ(game.Server().CountLog("ControllerCombat::KillMe"), 1);
+}
+
+}  // namespace
+}  // namespace GAME::test
