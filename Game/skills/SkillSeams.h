@@ -13,6 +13,7 @@ namespace GAME {
     X(CreateProjectile, "SkillManager::CreateProjectile") \
     X(SkillSpawnObject, "SkillManager::SkillSpawnObject") \
     X(CreateRemoveSkillBuff, "SkillManager::CreateRemoveSkillBuff") \
+    X(ControllerAddSkillBuff, "Character::ControllerAddSkillBuff") \
     X(SkillBuffSetTimeToLive, "SkillBuff::SetTimeToLive") \
     X(CommandPackets, "skill command packets") \
     X(EquipmentWeapons, "EquipManager hand weapons") \
