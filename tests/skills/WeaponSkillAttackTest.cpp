@@ -1,0 +1,193 @@
+// Weapon and inherent attacks: the hand the animation names picks the weapon, the controlling
+// machine decides the targets and the seed, and every machine applies the same damage.
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "Game/skills/weapon/Skill_AttackInherent.h"
+#include "Game/skills/weapon/Skill_AttackWeapon.h"
+#include "Game/skills/weapon/Skill_AttackWeaponCharge.h"
+#include "WeaponSkillTestSupport.h"
+
+namespace GAME::test {
+namespace {
+
+constexpr std::uint32_t kAttacker = 0x500;
+constexpr std::uint32_t kVictim = 0x501;
+constexpr std::uint32_t kSecondVictim = 0x502;
+
+Character* Find(std::uint32_t id) {
+    return Singleton<ObjectManager>::Get().GetObject<Character>(id);
+}
+
+// One machine with a running root, an attacker and two victims beside it.
+struct Arena {
+    explicit Arena(AttackSkillManager& manager) {
+        ON_MACHINE(tm) {
+            InitializeObjects();
+            attacker = MakeFighter(kAttacker, 10.0f);
+            MakeFighter(kVictim, 11.0f);
+            MakeFighter(kSecondVictim, 10.5f);
+            manager.parent = attacker;
+        }
+    }
+    ~Arena() {
+        ON_MACHINE(tm) {
+            ShutdownObjects();
+        }
+    }
+    float Life(std::uint32_t id) {
+        float life = 0.0f;
+        ON_MACHINE(tm) {
+            life = Find(id)->GetCurrentLife();
+        }
+        return life;
+    }
+
+    TestMachine tm;
+    Character* attacker = nullptr;
+};
+
+class WeaponSkillAttack : public ::testing::Test {
+protected:
+    WeaponSkillAttack() : arena(manager) {
+        ON_MACHINE(arena.tm) {
+            strike = MakeAttackSkill<Skill_AttackWeapon>(kStrike, manager);
+        }
+        manager.rightWeapon = 7;
+        manager.leftWeapon = 9;
+    }
+    void Hit(Skill_AttackWeapon& skill, const char* event, std::uint32_t target = kVictim) {
+        ON_MACHINE(arena.tm) {
+            skill.ActivateNow(*arena.attacker, Name::Create(event), target,
+                              Find(kVictim)->GetPosition());
+        }
+    }
+
+    AttackSkillManager manager;
+    Arena arena;
+    Skill_AttackWeapon* strike = nullptr;
+};
+
+TEST_F(WeaponSkillAttack, TheHandEventPicksTheWeaponAndOnlyTheControllingMachineDecides) {
+    ASSERT_NE(strike, nullptr);
+    Hit(*strike, "RightHandHit");
+    Hit(*strike, "LeftHandHit");
+    Hit(*strike, "Hit");
+    ASSERT_EQ(manager.attack.results.size(), 3u);
+    const std::uint32_t expected[] = {7, 9, 0};
+    for (std::size_t i = 0; i < 3; ++i) {
+        const SentTargetResult& sent = manager.attack.results[i];
+        EXPECT_EQ(sent.weaponId, expected[i]) << i;
+        EXPECT_TRUE(sent.useWeapon);
+        EXPECT_EQ(sent.skillId, strike->GetObjectId());
+        EXPECT_EQ(sent.targets, std::vector<std::uint32_t>{kVictim});
+        EXPECT_EQ(sent.seed & ~0xFFFFu, 0u);
+    }
+    EXPECT_TRUE(manager.attack.projectiles.empty());
+
+    manager.controlling = false;
+    Hit(*strike, "RightHandHit");
+    EXPECT_EQ(manager.attack.results.size(), 3u);
+}
+
+TEST_F(WeaponSkillAttack, ARangedWeaponLaunchesFromTheHandThatHits) {
+    manager.ranged = true;
+    Hit(*strike, "LeftHandHit");
+    EXPECT_TRUE(manager.attack.results.empty());
+    ASSERT_EQ(manager.attack.projectiles.size(), 1u);
+    const SentProjectile& sent = manager.attack.projectiles[0];
+    EXPECT_EQ(sent.weaponId, 9u);
+    EXPECT_EQ(sent.target, kVictim);
+    ON_MACHINE(arena.tm) {
+        EXPECT_EQ(sent.origin.GetPosition(),
+                  arena.attacker->GetAttachedCoords("L Hand").GetPosition());
+        EXPECT_EQ(sent.origin.GetRegionCoords().xAxis,
+                  arena.attacker->GetCoords().GetRegionCoords().xAxis);
+    }
+}
+
+TEST_F(WeaponSkillAttack, TheInherentAttackNeverUsesAWeaponAndSplitsItsDamage) {
+    Skill_AttackInherent* claws = nullptr;
+    ON_MACHINE(arena.tm) {
+        claws = MakeAttackSkill<Skill_AttackInherent>(kClaws, manager);
+    }
+    ASSERT_NE(claws, nullptr);
+    ON_MACHINE(arena.tm) {
+        claws->ActivateNow(*arena.attacker, Name::Create("RightHandHit"), kVictim,
+                           Find(kVictim)->GetPosition());
+    }
+    ASSERT_EQ(manager.attack.results.size(), 1u);
+    const SentTargetResult sent = manager.attack.results[0];
+    EXPECT_EQ(sent.weaponId, 0u);
+
+    // Alone, the victim takes the full damage; with a second target each takes half, from the
+    // same first draws of the seed.
+    ON_MACHINE(arena.tm) {
+        claws->TargetResult(*arena.attacker, {kVictim}, sent.origin, sent.seed, 0, true);
+    }
+    const float whole = kFighterLife - arena.Life(kVictim);
+    ON_MACHINE(arena.tm) {
+        Find(kVictim)->SetLife(kFighterLife, kFighterLife);
+        claws->TargetResult(*arena.attacker, {kVictim, kSecondVictim}, sent.origin, sent.seed, 0,
+                            true);
+    }
+    EXPECT_GE(whole, 30.0f);
+    EXPECT_NEAR(kFighterLife - arena.Life(kVictim), whole / 2.0f, 0.01f);
+    EXPECT_LT(arena.Life(kSecondVictim), kFighterLife);
+}
+
+TEST_F(WeaponSkillAttack, AChargeAttackStrikesWithItsWeaponWhetherChargedOrNot) {
+    Skill_AttackWeaponCharge* charge = nullptr;
+    ON_MACHINE(arena.tm) {
+        charge = MakeAttackSkill<Skill_AttackWeaponCharge>(kCharge, manager);
+    }
+    ASSERT_NE(charge, nullptr);
+    Hit(*charge, "RightHandHit");
+    ASSERT_TRUE(charge->WarmUpStart());
+    charge->WarmUpEnd();
+    Hit(*charge, "RightHandHit");
+    ASSERT_EQ(manager.attack.results.size(), 2u);
+    EXPECT_EQ(manager.attack.results[1].weaponId, 7u);
+    EXPECT_TRUE(charge->GetWarmUpWasActive());
+    EXPECT_EQ(charge->GetTypeText(), "^bMelee Weapon Attack with Charge");
+    EXPECT_EQ(strike->GetTypeText(), "^bWeapon Attack");
+}
+
+// The decision is taken once, on the first machine; both apply it.
+TEST(WeaponSkillTwoMachines, AWeaponAttackTakesTheSameLifeOnBothMachines) {
+    AttackSkillManager deciding;
+    AttackSkillManager receiving;
+    receiving.controlling = false;
+    Arena first(deciding);
+    Arena second(receiving);
+    Skill_AttackWeapon* skills[2] = {};
+    ON_MACHINE(first.tm) {
+        skills[0] = MakeAttackSkill<Skill_AttackWeapon>(kStrike, deciding);
+        skills[0]->ActivateNow(*first.attacker, Name::Create("Hit"), kVictim,
+                               Find(kVictim)->GetPosition());
+    }
+    ON_MACHINE(second.tm) {
+        skills[1] = MakeAttackSkill<Skill_AttackWeapon>(kStrike, receiving);
+        skills[1]->ActivateNow(*second.attacker, Name::Create("Hit"), kVictim,
+                               Find(kVictim)->GetPosition());
+    }
+    ASSERT_EQ(deciding.attack.results.size(), 1u);
+    EXPECT_TRUE(receiving.attack.results.empty());
+    const SentTargetResult sent = deciding.attack.results[0];
+
+    Arena* arenas[2] = {&first, &second};
+    for (int i = 0; i < 2; ++i) {
+        ON_MACHINE(arenas[i]->tm) {
+            skills[i]->TargetResult(*arenas[i]->attacker, sent.targets, sent.origin, sent.seed,
+                                    sent.weaponId, sent.useWeapon);
+        }
+    }
+    EXPECT_LT(first.Life(kVictim), kFighterLife - 19.0f);
+    EXPECT_EQ(first.Life(kVictim), second.Life(kVictim));
+    EXPECT_EQ(first.Life(kSecondVictim), kFighterLife);
+    EXPECT_EQ(second.Life(kSecondVictim), kFighterLife);
+}
+
+}  // namespace
+}  // namespace GAME::test
