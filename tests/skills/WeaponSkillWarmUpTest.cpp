@@ -2,9 +2,11 @@
 // and what a cancelled charge costs.
 #include <gtest/gtest.h>
 
+#include "../characters/CharacterTestSupport.h"
 #include "Engine/media/EffectEntity.h"
 #include "Game/rules/CharAttributeAccumulator.h"
 #include "Game/rules/RacialBonus.h"
+#include "Game/skills/SkillManager.h"
 #include "Game/skills/weapon/Skill_AttackWeapon.h"
 #include "WeaponSkillTestSupport.h"
 
@@ -136,6 +138,36 @@ TEST_F(WeaponSkillWarmUp, ACancelWhileStillChargingEndsTheWarmUpAndItsBonuses) {
     EXPECT_TRUE(NoPassives(*strike));
     EXPECT_FLOAT_EQ(manager.mana, 90.0f);
     EXPECT_TRUE(strike->IsCoolingDown());
+}
+
+}  // namespace
+}  // namespace GAME::test
+
+namespace GAME::test {
+namespace {
+
+// A character whose own skill list holds the attack: its strength rises only while it charges.
+TEST(WeaponSkillWarmUpOnACharacter, TheChargingCharacterIsStrongerOnlyWhileItCharges) {
+    TestMachine tm;
+    InitializeObjects();
+    Character* duelist = MakeCharacter("Records/Skills/Weapon/Duelist.dbr");
+    ASSERT_NE(duelist, nullptr);
+    SkillManager& skills = duelist->GetSkillManager();
+    skills.LoadSkills("Records/Skills/Weapon/Duelist.dbr", 1);
+    auto* strike =
+        Singleton<ObjectManager>::Get().GetObject<Skill_AttackWeapon>(skills.FindSkillId(kStrike));
+    ASSERT_NE(strike, nullptr);
+    strike->ReceiveStateUpdate(SkillState(1, true), true);
+    RunFrame(*duelist, 10);
+    const float base = duelist->GetTotalCharAttribute(CharAttributeType::Strength);
+
+    ASSERT_TRUE(strike->WarmUpStart());
+    RunFrame(*duelist, 10);
+    EXPECT_FLOAT_EQ(duelist->GetTotalCharAttribute(CharAttributeType::Strength), base + 7.0f);
+    strike->WarmUpEnd();
+    RunFrame(*duelist, 10);
+    EXPECT_FLOAT_EQ(duelist->GetTotalCharAttribute(CharAttributeType::Strength), base);
+    ShutdownObjects();
 }
 
 }  // namespace
