@@ -25,7 +25,6 @@ namespace GAME {
     X(CharacterActionHandlerAnimationCallback, "CharacterActionHandler::AnimationCallback") \
     X(ControllerBaseCharacterHandleEvent, "ControllerBaseCharacter::HandleEvent") \
     X(ControllerAIQuestCommandPlayAnimation, "ControllerAI::QuestCommandPlayAnimation") \
-    X(SkillManagerHandleSkillAnimationCallback, "SkillManager::HandleSkillAnimationCallback") \
     X(EquipManagerCharacterAttributes, "EquipManager character attributes") \
     X(EquipManagerDefenseAttributes, "EquipManager defense attributes") \
     X(EquipManagerRacialDefense, "EquipManager racial bonus defense") \
@@ -33,7 +32,6 @@ namespace GAME {
     X(InventoryItemSetAttributes, "Inventory item set attributes") \
     X(InventoryItemSetDefenseAttributes, "Inventory item set defense attributes") \
     X(InventorySetOwner, "Inventory::SetOwner") \
-    X(SkillManagerApplyCooldownDamage, "SkillManager::ApplyCooldownDamage") \
     X(LevelUpSoundAndEffect, "level-up sound and PFxManager::OneShotParticleEffect") \
     X(CharacterActionHandlerStop, "CharacterActionHandler::Stop") \
     X(CharacterRagDollPhysics, "the character rag doll (physics type)") \
@@ -55,9 +53,6 @@ namespace GAME {
     X(NpcOnPlayerInteract, "Npc::OnPlayerInteract") \
     X(FixedItemRequestToUse, "FixedItem::RequestToUse") \
     X(StrategicMovementRequestToUse, "StrategicMovementBase::RequestToUse") \
-    X(SkillManagerStartSkill, "SkillManager::StartSkill") \
-    X(SkillManagerSkillWarmUp, "SkillManager::SkillWarmUp") \
-    X(SkillManagerCancelSkillAction, "SkillManager::CancelSkillAction") \
     X(SkillManagerGetSkillIdFromReference, "SkillManager::GetSkillIdFromReference")
 // clang-format on
 
