@@ -4,6 +4,7 @@
 
 #include <memory>
 
+#include "Game/skills/SkillManager.h"
 #include "Game/skills/weapon/Skill_AttackInherent.h"
 #include "Game/skills/weapon/Skill_AttackWeapon.h"
 #include "WeaponSkillTestSupport.h"
@@ -155,6 +156,48 @@ TEST(WeaponSkillTwoMachines, AWeaponAttackTakesTheSameLifeOnBothMachines) {
     EXPECT_EQ(first.Life(kVictim), second.Life(kVictim));
     EXPECT_EQ(first.Life(kSecondVictim), kFighterLife);
     EXPECT_EQ(second.Life(kSecondVictim), kFighterLife);
+}
+
+// Through the character's own manager on the controlling machine: every hit strikes, only the
+// first hit of a use pays, and a charge cancelled through the manager pays once.
+TEST(WeaponSkillThroughTheManager, EveryHitStrikesAndOnlyTheFirstHitOfAUsePays) {
+    TestMachine tm;
+    InitializeObjects();
+    Character* duelist = MakeFighter(kAttacker, 10.0f, "Records/Skills/Weapon/Duelist.dbr");
+    Character* victim = MakeFighter(kVictim, 11.0f);
+    ASSERT_NE(duelist, nullptr);
+    SkillManager& skills = duelist->GetSkillManager();
+    skills.LoadSkills("Records/Skills/Weapon/Duelist.dbr", 1);
+    skills.SetAsControllingManager();
+    const std::uint32_t id = skills.FindSkillId(kStrike);
+    auto* strike = Singleton<ObjectManager>::Get().GetObject<Skill_AttackWeapon>(id);
+    ASSERT_NE(strike, nullptr);
+    strike->ReceiveStateUpdate(SkillState(1, true), true);
+    const std::uint32_t reference = skills.GetSkillReferenceNumber(id);
+    // The mana paid so far (the character drains it over the next frames).
+    auto paid = [&] { return duelist->GetPlayStats().GetManaUsed(); };
+    auto hit = [&] {
+        skills.HandleSkillAnimationCallback(Name::Create("Hit"), reference, kVictim,
+                                            victim->GetPosition());
+    };
+
+    hit();
+    const float afterFirst = victim->GetCurrentLife();
+    EXPECT_LT(afterFirst, kFighterLife);
+    EXPECT_FLOAT_EQ(paid(), 10.0f);
+    EXPECT_EQ(strike->GetCooldownRemaining(), 2000);
+    hit();
+    EXPECT_LT(victim->GetCurrentLife(), afterFirst);
+    EXPECT_FLOAT_EQ(paid(), 10.0f);
+
+    strike->EndCooldown();
+    ASSERT_TRUE(skills.SkillWarmUp(reference, false));
+    skills.SkillWarmUp(reference, true);
+    skills.CancelSkillAction(reference);
+    skills.CancelSkillAction(reference);
+    EXPECT_FLOAT_EQ(paid(), 20.0f);
+    EXPECT_EQ(strike->GetCooldownRemaining(), 2000);
+    ShutdownObjects();
 }
 
 }  // namespace

@@ -83,9 +83,9 @@ inline Region* MakeArena() {
 }
 
 // A living fighter from the record with the given id, at (x, 0, 10) of the arena.
-inline Character* MakeFighter(std::uint32_t id, float x) {
+inline Character* MakeFighter(std::uint32_t id, float x, const char* record = kFighter) {
     auto* fighter =
-        Singleton<ObjectManager>::Get().CreateObjectFromFile<Character>(kFighter, id, true);
+        Singleton<ObjectManager>::Get().CreateObjectFromFile<Character>(record, id, true);
     if (!fighter)
         return nullptr;
     fighter->InitialUpdate();
