@@ -897,8 +897,8 @@ void Character::CombatExertInfluenceFear(int value) {
         controller->ScareMe(mCombatManager->GetAttackerId(), static_cast<float>(value));
 }
 
-void Character::CombatAddCooldownDamage(int) {
-    ReportCharacterSeam(CharacterSeam::SkillManagerApplyCooldownDamage);
+void Character::CombatAddCooldownDamage(int ms) {
+    mSkillManager->ApplyCooldownDamage(static_cast<float>(ms));
 }
 
 void Character::CombatAddLifeLeechDamage(float amount) {
@@ -1010,22 +1010,25 @@ void Character::GetActiveStatusSkills(std::vector<std::string>& names) const {
 // What the character's actions drive.
 namespace GAME {
 
-bool Character::StartSkill(std::uint32_t, std::uint32_t, const WorldVec3&, int) {
+bool Character::StartSkill(std::uint32_t skillId, std::uint32_t targetId, const WorldVec3& point,
+                           int seed) {
     mBio.BioIsTainted();
-    ReportCharacterSeam(CharacterSeam::SkillManagerStartSkill);
-    return false;
+    return mSkillManager->StartSkill(skillId, targetId, point, seed);
 }
 
-void Character::SkillWarmUp(std::uint32_t, bool ending) {
-    ReportCharacterSeam(CharacterSeam::SkillManagerSkillWarmUp);
+void Character::SkillWarmUp(std::uint32_t skillId, bool ending) {
+    const bool speedChange = mSkillManager->SkillWarmUp(skillId, ending);
     if (ending && mWarmUpSpeed) {
         mWarmUpSpeed = false;
+        ForceSpeedUpdate();
+    } else if (!ending && speedChange) {
+        mWarmUpSpeed = true;
         ForceSpeedUpdate();
     }
 }
 
-void Character::CancelSkillAction(std::uint32_t) {
-    ReportCharacterSeam(CharacterSeam::SkillManagerCancelSkillAction);
+void Character::CancelSkillAction(std::uint32_t skillId) {
+    mSkillManager->CancelSkillAction(skillId);
 }
 
 void Character::PlayStunSound() {

@@ -8,7 +8,6 @@ namespace GAME {
 // clang-format off
 #define GAME_CHARACTER_SEAMS(X) \
     X(CharacterActionHandlerAnimationCallback, "CharacterActionHandler::AnimationCallback") \
-    X(SkillManagerHandleSkillAnimationCallback, "SkillManager::HandleSkillAnimationCallback") \
     X(EquipManagerCharacterAttributes, "EquipManager character attributes") \
     X(EquipManagerDefenseAttributes, "EquipManager defense attributes") \
     X(EquipManagerRacialDefense, "EquipManager racial bonus defense") \
@@ -16,7 +15,6 @@ namespace GAME {
     X(InventoryItemSetAttributes, "Inventory item set attributes") \
     X(InventoryItemSetDefenseAttributes, "Inventory item set defense attributes") \
     X(InventorySetOwner, "Inventory::SetOwner") \
-    X(SkillManagerApplyCooldownDamage, "SkillManager::ApplyCooldownDamage") \
     X(LevelUpSoundAndEffect, "level-up sound and PFxManager::OneShotParticleEffect") \
     X(CharacterActionHandlerStop, "CharacterActionHandler::Stop") \
     X(CharacterRagDollPhysics, "the character rag doll (physics type)") \
@@ -29,9 +27,6 @@ namespace GAME {
     X(NpcOnPlayerInteract, "Npc::OnPlayerInteract") \
     X(FixedItemRequestToUse, "FixedItem::RequestToUse") \
     X(StrategicMovementRequestToUse, "StrategicMovementBase::RequestToUse") \
-    X(SkillManagerStartSkill, "SkillManager::StartSkill") \
-    X(SkillManagerSkillWarmUp, "SkillManager::SkillWarmUp") \
-    X(SkillManagerCancelSkillAction, "SkillManager::CancelSkillAction") \
     X(SkillManagerGetSkillIdFromReference, "SkillManager::GetSkillIdFromReference")
 // clang-format on
 

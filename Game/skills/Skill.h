@@ -321,6 +321,7 @@ protected:
                 fn(*static_cast<Skill*>(object));
     }
     void SetRepeatable(bool repeatable) { mRepeatable = repeatable; }
+    void SetRangeProfile(Skill_RangeProfile profile) { mRangeProfile = profile; }
     void SetSkillType(int type) { mSkillType = type; }
     void SetDisruptionApplies(bool applies) { mDisruptionApplies = applies; }
     void SetTypeText(std::string text) { mTypeText = std::move(text); }

@@ -8,7 +8,6 @@
 
 namespace GAME {
 
-RTTI_IMPLEMENT(SkillActivated, Skill)
 RTTI_IMPLEMENT(Skill_WPAttack, SkillActivated)
 RTTI_IMPLEMENT(Skill_Passive, Skill)
 RTTI_IMPLEMENT(Skill_Mastery, Skill_Passive)

@@ -4,13 +4,9 @@
 // own behaviour is built they behave as the base skill, so records that name them load and link.
 #include <cstdint>
 
-#include "Game/skills/Skill.h"
+#include "Game/skills/SkillActivated.h"
 
 namespace GAME {
-
-class SkillActivated : public Skill {
-    RTTI_DECLARE(SkillActivated)
-};
 
 // An attack of the weapon pool, chosen by its chance weight.
 class Skill_WPAttack : public SkillActivated {
@@ -18,6 +14,12 @@ class Skill_WPAttack : public SkillActivated {
 public:
     // The profile's weight at the current level; a disabled attack weighs nothing unless asked.
     std::uint32_t GetChanceWeight(bool includeDisabled) const override;
+    // The weapon-pool skill that chose this attack for the current use.
+    void SetParentSkillId(std::uint32_t id) { mParentSkillId = id; }
+    std::uint32_t GetParentSkillId() const { return mParentSkillId; }
+
+private:
+    std::uint32_t mParentSkillId = 0;
 };
 
 class Skill_Passive : public Skill {

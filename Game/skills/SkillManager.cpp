@@ -14,6 +14,7 @@
 #include "Game/skills/SkillSeams.h"
 #include "Game/skills/SkillServices_Character.h"
 #include "Game/skills/SkillState.h"
+#include "Game/world/effects/CharFxPak.h"
 
 namespace GAME {
 
@@ -516,16 +517,7 @@ void SkillManager::CollectAvailableOffensiveModifierAttributes(
     GetOffensiveModifierAttributes(accumulator);
 }
 
-// ---- Skill use, buffs and character effects, which come later --------------------------------
-
-void SkillManager::RefreshCooldown() {
-    ReportSkillSeam(SkillSeam::RefreshCooldown);
-}
-
-std::uint32_t SkillManager::SelectWeaponPoolSkill(RandomUniform&) {
-    ReportSkillSeam(SkillSeam::SelectWeaponPoolSkill);
-    return 0;
-}
+// ---- Pets, spawned objects and buffs, which come later --------------------------------
 
 void SkillManager::PushPetInitialize(Character* pet) {
     if (pet)
@@ -535,32 +527,6 @@ void SkillManager::PushPetInitialize(Character* pet) {
 void SkillManager::PopPetInitialize(Character* pet) {
     if (pet)
         ReportSkillSeam(SkillSeam::InitializePets);
-}
-
-void SkillManager::AddWeaponEnchantment(std::uint32_t, const std::string&) {
-    ReportSkillSeam(SkillSeam::WeaponEnchantments);
-}
-
-void SkillManager::RemoveWeaponEnchantment(std::uint32_t) {
-    ReportSkillSeam(SkillSeam::WeaponEnchantments);
-}
-
-void SkillManager::AddCharFxPak(std::uint32_t, const std::vector<std::string>&) {
-    ReportSkillSeam(SkillSeam::CharFxPaks);
-}
-
-void SkillManager::RemoveCharFxPak(std::uint32_t) {
-    ReportSkillSeam(SkillSeam::CharFxPaks);
-}
-
-void SkillManager::SkillTargetResult(std::uint32_t, const std::vector<std::uint32_t>&,
-                                     const WorldCoords&, std::uint32_t, std::uint32_t, bool, int) {
-    ReportSkillSeam(SkillSeam::SkillTargetResult);
-}
-
-void SkillManager::CreateProjectile(std::uint32_t, std::uint32_t, const WorldCoords&, std::uint32_t,
-                                    const WorldVec3&, std::uint32_t, std::uint32_t, std::uint32_t) {
-    ReportSkillSeam(SkillSeam::CreateProjectile);
 }
 
 void SkillManager::SkillSpawnObject(std::uint32_t, const WorldCoords&, std::uint32_t,

@@ -12,6 +12,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "Game/rules/SkillAttribute.h"
@@ -20,8 +21,13 @@
 namespace GAME {
 
 class CharAttributeAccumulator;
+class CharFxPak;
+class Name;
+class ParametersCombat;
+class RandomUniform;
 class CombatManager;
 class LoadTable;
+class SkillActivated;
 class SkillActiveState;
 class SkillState;
 struct RacialBonus_Damage;
@@ -136,6 +142,25 @@ public:
     void CollectAvailableSkillAttributes(SkillAttributeAccumulator& accumulator);
     void CollectWeaponTypes();
 
+    // Skill use (SkillManagerUse.cpp); the reference names the skill. Each does nothing (false)
+    // when the reference names no skill of the kind it needs.
+    bool StartSkill(std::uint32_t reference, std::uint32_t targetId, const WorldVec3& point,
+                    int seed);
+    bool HandleSkillAnimationCallback(const Name& event, std::uint32_t reference,
+                                      std::uint32_t targetId, const WorldVec3& point);
+    void CancelSkillAction(std::uint32_t reference);
+    bool SkillWarmUp(std::uint32_t reference, bool ending);
+    void DeleteProjectile(std::uint32_t) {}
+
+    // Character-wide effects; the walks go over copies, so a skill may leave a list meanwhile.
+    void ApplyCooldownDamage(float value);
+    void UnderAttack(const ParametersCombat& parameters);
+    // The enchantment shown on the weapons: the most recently added one still present.
+    const std::string& GetVisibleWeaponEnchantment() const { return mVisibleEnchantment; }
+    // The skill whose effect packs are on the character (the oldest entry still present).
+    std::uint32_t GetCurrentFxPakSkillId() const { return mCurrentFxPakSkill; }
+    std::size_t GetCurrentFxPakCount() const { return mCurrentFxPaks.size(); }
+
     // What the skill commands ask on every machine; the reference names the skill.
     void SkillTargetResult(std::uint32_t reference, const std::vector<std::uint32_t>& targets,
                            const WorldCoords& origin, std::uint32_t seed, std::uint32_t weaponId,
@@ -203,6 +228,12 @@ private:
     template <class Test, class Change>
     void ForEachSkill(Test&& test, Change&& change);
     std::uint32_t CostAt(std::uint32_t pointsUsed) const;
+    SkillActivated* FindActivated(std::uint32_t reference) const;
+    // Calls visit on every skill of a copy that fill makes, so that skills may leave the lists
+    // meanwhile; the copies are kept per nesting depth and reused.
+    template <class Fill, class Visit>
+    void WalkCopy(Fill&& fill, Visit&& visit);
+    void RebuildCharFxPaks();
 
     CombatManager* mCombatManager = nullptr;
     Character* mParent = nullptr;
@@ -232,6 +263,13 @@ private:
     std::map<std::uint32_t, std::uint32_t> mItemSkillTable;  // granting skill -> item skill
     std::unique_ptr<SkillServicesBase> mServices;
     bool mIsMonster = false;
+    std::vector<std::pair<std::uint32_t, std::string>> mWeaponEnchantments;
+    std::string mVisibleEnchantment;
+    std::vector<std::pair<std::uint32_t, std::vector<std::string>>> mCharFxPaks;
+    std::uint32_t mCurrentFxPakSkill = 0;
+    std::vector<std::unique_ptr<CharFxPak>> mCurrentFxPaks;
+    std::vector<std::unique_ptr<std::vector<std::uint32_t>>> mWalkCopies;
+    std::size_t mWalkDepth = 0;
     // Reused every frame, so the walk over skills that may change the lists allocates nothing.
     std::vector<std::uint32_t> mScratch;
 };

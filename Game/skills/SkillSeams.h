@@ -9,10 +9,10 @@ namespace GAME {
 
 // clang-format off
 #define GAME_SKILL_SEAMS(X) \
-    X(SkillTargetResult, "SkillManager::SkillTargetResult") \
-    X(CreateProjectile, "SkillManager::CreateProjectile") \
+    X(CreateProjectile, "SkillActivated::CreateProjectile") \
     X(SkillSpawnObject, "SkillManager::SkillSpawnObject") \
     X(CreateRemoveSkillBuff, "SkillManager::CreateRemoveSkillBuff") \
+    X(ControllerAddSkillBuff, "Character::ControllerAddSkillBuff") \
     X(SkillBuffSetTimeToLive, "SkillBuff::SetTimeToLive") \
     X(CommandPackets, "skill command packets") \
     X(EquipmentWeapons, "EquipManager hand weapons") \
@@ -21,10 +21,8 @@ namespace GAME {
     X(ActivateOnDeathNow, "SkillOnDeath::ActivateOnDeathNow") \
     X(AutoSave, "GameEngine::AutoSave") \
     X(HandToHandDamage, "CombatManager hand-to-hand damage") \
-    X(RefreshCooldown, "SkillManager::RefreshCooldown") \
-    X(SelectWeaponPoolSkill, "SkillManager::SelectWeaponPoolSkill") \
-    X(WeaponEnchantments, "SkillManager weapon enchantments") \
-    X(CharFxPaks, "SkillManager character effect packs") \
+    X(WeaponEnchantments, "Character::SetWeaponEnchantment") \
+    X(EquipmentProps, "Character::AddEquipmentProp and RemoveEquipmentProp") \
     X(AllowDualWieldWeapons, "Character::AllowDualWieldWeapons")
 // clang-format on
 

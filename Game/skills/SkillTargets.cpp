@@ -18,16 +18,17 @@ float GetCharacterExtents(const Character& character) {
     }
 }
 
-void GetTargetsInRadius(const Team& team, const WorldVec3& centre, float radius,
-                        std::vector<std::uint32_t>& out, std::uint32_t exclude, bool friends) {
-    out.clear();
-    if (!centre.region)
-        return;
-    // Kept between calls: target searches run per attack and must not allocate once warm.
+namespace {
+
+// Kept between calls: target searches run per attack and must not allocate once warm.
+std::vector<Entity*>& Found() {
     thread_local std::vector<Entity*> found;
     found.clear();
-    World::Get().GetEntitiesInSphere(found, centre.region, Sphere{centre.local, radius},
-                                     EntityListType::Actors);
+    return found;
+}
+
+void Filter(const std::vector<Entity*>& found, const Team& team, std::vector<std::uint32_t>& out,
+            std::uint32_t exclude, bool friends) {
     for (Entity* entity : found) {
         auto* character = dynamic_cast<Character*>(entity);
         if (!character || character->GetObjectId() == exclude ||
@@ -43,6 +44,31 @@ void GetTargetsInRadius(const Team& team, const WorldVec3& centre, float radius,
             out.push_back(character->GetObjectId());
         }
     }
+}
+
+}  // namespace
+
+void GetTargetsInRadius(const Team& team, const WorldVec3& centre, float radius,
+                        std::vector<std::uint32_t>& out, std::uint32_t exclude, bool friends) {
+    out.clear();
+    if (!centre.region)
+        return;
+    std::vector<Entity*>& found = Found();
+    World::Get().GetEntitiesInSphere(found, centre.region, Sphere{centre.local, radius},
+                                     EntityListType::Actors);
+    Filter(found, team, out, exclude, friends);
+}
+
+void GetTargetsInCone(const Team& team, const WorldVec3& apex, const Vec3& direction,
+                      float angleDegrees, float length, std::vector<std::uint32_t>& out,
+                      std::uint32_t exclude, bool friends) {
+    out.clear();
+    if (!apex.region)
+        return;
+    std::vector<Entity*>& found = Found();
+    World::Get().GetEntitiesInCone(found, apex, direction, angleDegrees * 0.017453292f, length,
+                                   EntityListType::Actors);
+    Filter(found, team, out, exclude, friends);
 }
 
 }  // namespace GAME

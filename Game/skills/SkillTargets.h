@@ -10,6 +10,7 @@ namespace GAME {
 
 class Character;
 class Team;
+struct Vec3;
 struct WorldVec3;
 
 // A character's radius by its size class (0.5, 1.0 or 1.75 m).
@@ -18,5 +19,11 @@ float GetCharacterExtents(const Character& character);
 // Fills `out` (cleared first); `exclude` 0 excludes nobody.
 void GetTargetsInRadius(const Team& team, const WorldVec3& centre, float radius,
                         std::vector<std::uint32_t>& out, std::uint32_t exclude, bool friends);
+
+// The same filter over the entities in a cone at the apex along the direction, of half-angle
+// `angleDegrees` and as long as `length`.
+void GetTargetsInCone(const Team& team, const WorldVec3& apex, const Vec3& direction,
+                      float angleDegrees, float length, std::vector<std::uint32_t>& out,
+                      std::uint32_t exclude, bool friends);
 
 }  // namespace GAME

@@ -218,10 +218,9 @@ void Character::PlayFootstep() {
     }
 }
 
-bool Character::HandleSkillAnimationCallback(const Name&, std::uint32_t, std::uint32_t,
-                                             const WorldVec3&) {
-    ReportCharacterSeam(CharacterSeam::SkillManagerHandleSkillAnimationCallback);
-    return false;
+bool Character::HandleSkillAnimationCallback(const Name& event, std::uint32_t skillId,
+                                             std::uint32_t targetId, const WorldVec3& point) {
+    return mSkillManager->HandleSkillAnimationCallback(event, skillId, targetId, point);
 }
 
 void Character::QuestCommandPlayAnimation(AnimationSet_Type type, bool looping, bool flag) {

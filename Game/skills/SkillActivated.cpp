@@ -1,0 +1,258 @@
+#include "Game/skills/SkillActivated.h"
+
+#include <algorithm>
+
+#include "Engine/events/EventManager.h"
+#include "Engine/records/LoadTable.h"
+#include "Engine/world/World.h"
+#include "Game/characters/Character.h"
+#include "Game/core/GameEngine.h"
+#include "Game/core/players/Team.h"
+#include "Game/items/kinds/Weapon.h"
+#include "Game/rules/combat/ParametersCombat.h"
+#include "Game/skills/SkillBuffTransfer.h"
+#include "Game/skills/SkillProfile.h"
+#include "Game/skills/SkillProfileModifiers.h"
+#include "Game/skills/SkillSeams.h"
+#include "Game/skills/SkillServicesBase.h"
+#include "Game/skills/SkillTargets.h"
+#include "Game/world/WorldRandom.h"
+
+namespace GAME {
+
+RTTI_IMPLEMENT(SkillActivated, Skill)
+
+namespace {
+
+struct GameEvent_CameraShake : GameEvent {
+    float durationMs = 0.0f;
+    float amplitude = 0.0f;
+};
+
+// Target lists of one attack; kept so that attacks allocate nothing once warm.
+std::vector<std::uint32_t>& Scratch() {
+    thread_local std::vector<std::uint32_t> targets;
+    return targets;
+}
+
+std::uint32_t NewSeed() {
+    return gGameEngine ? gGameEngine->GetRandomSeed() & 0xFFFFu : 0u;
+}
+
+template <class T>
+T* FindAs(std::uint32_t id) {
+    return id ? Singleton<ObjectManager>::Get().GetObject<T>(id) : nullptr;
+}
+
+Character* FindCharacter(std::uint32_t id) {
+    return FindAs<Character>(id);
+}
+
+}  // namespace
+
+SkillActivated::SkillActivated() {
+    // Disruption may lengthen the cooldown of every skill used actively.
+    SetDisruptionApplies(true);
+}
+
+void SkillActivated::Load(const LoadTable& table) {
+    Skill::Load(table);
+    mCameraShakeDuration = table.GetFloat("cameraShakeDurationSecs", 0.0f);
+    mCameraShakeAmplitude = table.GetFloat("cameraShakeAmplitude", 0.0f);
+}
+
+void SkillActivated::CreateProjectile(Character&, std::uint32_t, const WorldCoords&, std::uint32_t,
+                                      const WorldVec3&, std::uint32_t, std::uint16_t) {
+    ReportSkillSeam(SkillSeam::CreateProjectile);
+}
+
+void SkillActivated::CameraShake() {
+    if (!(mCameraShakeDuration > 0.0001f))
+        return;
+    GameEvent_CameraShake shake;
+    shake.durationMs = mCameraShakeDuration * 1000.0f;
+    shake.amplitude = mCameraShakeAmplitude;
+    Singleton<EventManager>::Get().Send(&shake, "GameEvent_CameraShake");
+}
+
+const std::string& SkillActivated::GetProjectileName() const {
+    return GetSkillProfile().GetProjectileName(GetCurrentLevel());
+}
+
+bool SkillActivated::ExecuteMeleeAttack(Character& character, std::uint32_t target,
+                                        const WorldVec3&, std::uint32_t weaponId) {
+    SkillServicesBase* services = HasManager() ? GetManager()->GetSkillServices() : nullptr;
+    if (!services)
+        return false;
+    SkillProfile_Modifiers data;
+    GetSkillModifierData(data);
+    std::vector<std::uint32_t>& targets = Scratch();
+    targets.clear();
+    if (target != 0 && !IsTargetInRange(character, target, 2.5f))
+        target = 0;
+    const WorldCoords& coords = character.GetCoords();
+    const WorldVec3 position = character.GetPosition();
+    const Vec3& facing = coords.coords.zAxis;
+    if (data.targetAngle != 0.0f) {
+        const std::uint32_t n = data.targetNumber;
+        if (n == 1 && target != 0) {
+            targets.push_back(target);
+        } else {
+            GetTargetsInCone(character.GetTeam(), position, facing, data.targetAngle, 3.0f, targets,
+                             target, false);
+            if (n > 0 && targets.size() >= n) {
+                targets.resize(target != 0 ? n - 1 : n);
+                if (target != 0)
+                    targets.push_back(target);
+            } else if (target != 0) {
+                targets.push_back(target);
+            }
+        }
+    } else if (target != 0) {
+        targets.push_back(target);
+    } else {
+        GetTargetsInCone(character.GetTeam(), position, facing, 10.0f, 2.5f, targets, 0, false);
+        if (targets.size() > 1)
+            targets.resize(1);
+    }
+    if (targets.empty())
+        return false;
+    services->SendTargetResult(GetObjectId(), targets, coords, NewSeed(), weaponId, true);
+    return true;
+}
+
+bool SkillActivated::ExecuteRadiusAttack(Character& character, std::uint32_t target,
+                                         const WorldVec3& point) {
+    SkillServicesBase* services = HasManager() ? GetManager()->GetSkillServices() : nullptr;
+    if (!services)
+        return false;
+    SkillProfile_Modifiers data;
+    GetSkillModifierData(data);
+    std::vector<std::uint32_t>& targets = Scratch();
+    targets.clear();
+    if (target != 0 && !IsTargetInRange(character, target, 20.0f))
+        target = 0;
+    const float distance = World::Get().GetDistanceSquared(point, character.GetPosition());
+    if (data.targetRadius > 0.0f && distance < 400.0f)
+        GetTargetsInRadius(character.GetTeam(), point, data.targetRadius, targets, target, false);
+    if (target != 0)
+        targets.push_back(target);
+    if (targets.empty())
+        return false;
+    services->SendTargetResult(GetObjectId(), targets, character.GetCoords(), NewSeed(), 0, false);
+    return true;
+}
+
+bool SkillActivated::ExecuteRangedAttack(Character& character, const WorldCoords& origin,
+                                         std::uint32_t target, const WorldVec3& point,
+                                         std::uint32_t weaponId) {
+    SkillServicesBase* services = HasManager() ? GetManager()->GetSkillServices() : nullptr;
+    if (!services)
+        return false;
+    const std::uint32_t count = GetSkillProfile().GetNumberOfProjectiles();
+    std::vector<std::uint32_t>& targets = Scratch();
+    targets.clear();
+    if (count > 1) {
+        GetTargetsInRadius(character.GetTeam(), point, 1.0f, targets, target, false);
+        if (targets.size() > count - 1)
+            targets.resize(count - 1);
+    }
+    targets.push_back(target);
+    const float distance = World::Get().GetDistanceSquared(character.GetPosition(), point);
+    std::size_t next = 0;
+    for (std::uint32_t i = 0; i < count; ++i) {
+        const std::uint32_t id = next < targets.size() ? targets[next++] : 0;
+        WorldVec3 aim = point;
+        if (Character* aimed = FindCharacter(id)) {
+            aim = aimed->GetPosition();
+        } else if (i > 0) {
+            const float spread = std::min(distance * 0.01f, 2.0f);
+            Vec3 offset;
+            offset.z = RandomFloat(-spread, spread);
+            offset.y = RandomFloat(-0.8f, 0.0f);
+            offset.x = RandomFloat(-spread, spread);
+            aim.Translate(offset);
+        }
+        // Only the first projectile carries the hit's iteration; the others charge nothing.
+        if (i > 0)
+            services->ClearHitIteration();
+        services->SendCreateProjectile(GetObjectId(), origin, id, aim, NewSeed(), weaponId);
+    }
+    return count > 0;
+}
+
+bool SkillActivated::ApplyDamageToTargets(Character& character,
+                                          const std::vector<std::uint32_t>& targets,
+                                          const WorldCoords& origin, std::uint32_t seed,
+                                          ParametersCombatStyle style, bool useItemDamage,
+                                          std::uint32_t itemId, float damagePercent,
+                                          bool stopSoundAfterHit) {
+    if (targets.empty())
+        return false;
+    RandomUniform random;
+    random.Seed(seed);
+    bool anyHit = false;
+    for (std::uint32_t id : targets) {
+        // A target gone since the choice draws nothing, so the others keep their numbers.
+        Character* target = FindCharacter(id);
+        if (!target)
+            continue;
+        ParametersCombat parameters(random);
+        CollectCombatParameters(character, target, style, useItemDamage, itemId, parameters,
+                                damagePercent);
+        InitRagDollData(parameters.ragDollData, origin.GetPosition(), target->GetPosition());
+        CreateTargetFx(target->GetPosition());
+        const bool hit = target->TakeAttack(parameters);
+        if (hit && stopSoundAfterHit && !anyHit) {
+            Weapon* weapon = itemId ? FindAs<Weapon>(itemId) : nullptr;
+            if (weapon)
+                weapon->PlayHitSound(character.GetPosition());
+            else if (SoundPak* sound = character.GetSoundPak(Character::AttackSound))
+                sound->Play(character.GetPosition());
+        }
+        anyHit = anyHit || hit;
+    }
+    return anyHit;
+}
+
+void SkillActivated::ApplyRangedDamage(Character& character,
+                                       const std::vector<std::uint32_t>& targets,
+                                       const WorldCoords& origin, std::uint32_t seed,
+                                       std::uint32_t weaponId) {
+    ApplyDamageToTargets(character, targets, origin, seed, ParametersCombatStyle::Projectile, true,
+                         weaponId, 0.0f, false);
+}
+
+void SkillActivated::ApplyMeleeDamage(Character& character,
+                                      const std::vector<std::uint32_t>& targets,
+                                      const WorldCoords& origin, std::uint32_t seed,
+                                      std::uint32_t weaponId) {
+    PlayHitSound(character.GetPosition());
+    ApplyDamageToTargets(character, targets, origin, seed, ParametersCombatStyle::Probability, true,
+                         weaponId, 0.0f, true);
+}
+
+void SkillActivated::ApplyMeleeDamageInherent(Character& character,
+                                              const std::vector<std::uint32_t>& targets,
+                                              const WorldCoords& origin, std::uint32_t seed) {
+    PlayHitSound(character.GetPosition());
+    // 0 stands for the full damage; several targets share it in whole percents.
+    const float percent =
+        targets.size() > 1 ? static_cast<float>(100 / static_cast<int>(targets.size())) : 0.0f;
+    ApplyDamageToTargets(character, targets, origin, seed, ParametersCombatStyle::Probability,
+                         false, 0, percent, false);
+}
+
+void SkillActivated::ApplyBuffOnTarget(Character& caster, Character&, const std::string& buffName,
+                                       int timeToLive) {
+    SkillBuffTransfer transfer;
+    transfer.buffName = buffName;
+    transfer.level = GetCurrentLevel();
+    GetModifierInfo(0, transfer.modifier1Name, transfer.modifier1Level);
+    GetModifierInfo(1, transfer.modifier2Name, transfer.modifier2Level);
+    transfer.timeToLive = static_cast<std::uint32_t>(timeToLive);
+    transfer.casterId = caster.GetObjectId();
+    ReportSkillSeam(SkillSeam::ControllerAddSkillBuff);
+}
+
+}  // namespace GAME

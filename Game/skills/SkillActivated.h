@@ -1,0 +1,222 @@
+#pragma once
+// The skills a character uses actively. A use follows the character's animation: the manager
+// starts it, then hands it the animation's swipe, hit and end events. Only the controlling
+// machine (the one whose manager has services) chooses targets and a seed; it sends them as a
+// command, and every machine then applies the same damage from that seed. The branches fix the
+// animation and the target rule of a family of kinds; the kinds execute their attack in
+// ActivateNow and apply it in TargetResult.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "Game/items/OwnedObject.h"
+#include "Game/skills/Skill.h"
+
+namespace GAME {
+
+enum class AnimationSet_Type : int;
+
+// Whom a use aims at.
+enum class SkillTargetType : int {
+    None = 0,
+    Self = 1,
+    Foe = 2,
+    Friend = 3,
+};
+
+class SkillActivated : public Skill {
+    RTTI_DECLARE(SkillActivated)
+public:
+    static constexpr const char* kActivatedSourceFile = "Game/SkillActivated";
+
+    SkillActivated();
+
+    void Load(const LoadTable& table) override;
+    void CreateProjectile(Character& character, std::uint32_t weaponId, const WorldCoords& origin,
+                          std::uint32_t targetId, const WorldVec3& aim, std::uint32_t projectileId,
+                          std::uint16_t seed) override;
+
+    virtual float GetRunSpeedAcceleration() const { return 0.0f; }
+    // Starts the use's animation; false when the skill is disabled or nothing started.
+    virtual bool StartAction(Character&, std::uint32_t, const WorldVec3&, std::uint32_t) {
+        return false;
+    }
+    virtual void SwipeAction(Character&, const Name&, std::uint32_t, const WorldVec3&) {}
+    virtual void HitAction(Character&, const Name&, std::uint32_t, const WorldVec3&) {}
+    virtual bool EndAction(Character&) { return true; }
+    virtual bool WarmUpStart() { return false; }
+    virtual void WarmUpEnd() {}
+    virtual void CameraShake();
+    virtual SkillTargetType GetTargetType() const { return mTargetType; }
+    virtual void ActivateNow(Character&, const Name&, std::uint32_t, const WorldVec3&) {}
+    // The three target searches; each runs on the controlling machine only and is true when it
+    // sent a command.
+    virtual bool ExecuteRangedAttack(Character& character, const WorldCoords& origin,
+                                     std::uint32_t target, const WorldVec3& point,
+                                     std::uint32_t weaponId);
+    virtual bool ExecuteMeleeAttack(Character& character, std::uint32_t target,
+                                    const WorldVec3& point, std::uint32_t weaponId);
+    virtual bool ExecuteRadiusAttack(Character& character, std::uint32_t target,
+                                     const WorldVec3& point);
+    // Damage on every machine, from the command's seed, in target order.
+    virtual void ApplyRangedDamage(Character& character, const std::vector<std::uint32_t>& targets,
+                                   const WorldCoords& origin, std::uint32_t seed,
+                                   std::uint32_t weaponId);
+    virtual void ApplyMeleeDamage(Character& character, const std::vector<std::uint32_t>& targets,
+                                  const WorldCoords& origin, std::uint32_t seed,
+                                  std::uint32_t weaponId);
+    virtual void ApplyMeleeDamageInherent(Character& character,
+                                          const std::vector<std::uint32_t>& targets,
+                                          const WorldCoords& origin, std::uint32_t seed);
+    virtual const std::string& GetProjectileName() const;
+    virtual void WPAttackCallback(Character&, const std::vector<std::uint32_t>&) {}
+
+    // Hands a buff of this skill to the target through its controller.
+    void ApplyBuffOnTarget(Character& caster, Character& target, const std::string& buffName,
+                           int timeToLive);
+
+    float GetCameraShakeDuration() const { return mCameraShakeDuration; }
+    float GetCameraShakeAmplitude() const { return mCameraShakeAmplitude; }
+
+protected:
+    void SetTargetType(SkillTargetType type) { mTargetType = type; }
+    // The per-target loop of the three damage functions; returns whether any target took the
+    // attack. `damagePercent` 0 stands for the full damage.
+    bool ApplyDamageToTargets(Character& character, const std::vector<std::uint32_t>& targets,
+                              const WorldCoords& origin, std::uint32_t seed,
+                              ParametersCombatStyle style, bool useItemDamage, std::uint32_t itemId,
+                              float damagePercent, bool stopSoundAfterHit);
+
+private:
+    SkillTargetType mTargetType = SkillTargetType::None;
+    float mCameraShakeDuration = 0.0f;
+    float mCameraShakeAmplitude = 0.0f;
+};
+
+// Weapon attacks: Attack animation (or a turning attack for players) at attack speed.
+class SkillActivatedWeapon : public SkillActivated {
+public:
+    SkillActivatedWeapon() { SetTargetType(SkillTargetType::Foe); }
+
+    void Update(Character& character, int ms) override;
+    float GetRunSpeedAcceleration() const override;
+    bool StartAction(Character& character, std::uint32_t target, const WorldVec3& point,
+                     std::uint32_t seed) override;
+    void SwipeAction(Character& character, const Name& event, std::uint32_t target,
+                     const WorldVec3& point) override;
+    void HitAction(Character& character, const Name& event, std::uint32_t target,
+                   const WorldVec3& point) override {
+        ActivateNow(character, event, target, point);
+    }
+    bool EndAction(Character& character) override;
+    bool GetValidTarget(const Character& caster, std::uint32_t& target, const WorldVec3& point,
+                        bool flag, float radius) override;
+    bool IsRangedWeapon() const { return mRangedWeapon; }
+
+protected:
+    // Attack, or for players a turning attack when the aim lies 45 degrees or more aside.
+    AnimationSet_Type ChooseAttackAnimation(Character& character, std::uint32_t target,
+                                            const WorldVec3& point);
+
+    bool mRangedWeapon = false;
+};
+
+// Cast spells: SpellCast animation at spell cast speed.
+class SkillActivatedSpell : public SkillActivated {
+public:
+    SkillActivatedSpell() { SetTargetType(SkillTargetType::Foe); }
+    ~SkillActivatedSpell() override;
+
+    bool StartAction(Character& character, std::uint32_t target, const WorldVec3& point,
+                     std::uint32_t seed) override;
+    void SwipeAction(Character& character, const Name& event, std::uint32_t target,
+                     const WorldVec3& point) override;
+    void HitAction(Character& character, const Name& event, std::uint32_t target,
+                   const WorldVec3& point) override {
+        ActivateNow(character, event, target, point);
+    }
+    bool GetValidTarget(const Character& caster, std::uint32_t& target, const WorldVec3& point,
+                        bool flag, float radius) override;
+    void TargetResult(Character& character, const std::vector<std::uint32_t>& targets,
+                      const WorldCoords& origin, std::uint32_t seed, std::uint32_t weaponId,
+                      bool useWeapon) override;
+    void PreLoad(bool now) override;
+    void PreLoadResources() override;
+
+private:
+    OwnedObject<Object> mSpellObject{kActivatedSourceFile};
+};
+
+// Buffs on the user: BuffSelf animation; the cooldown may start when the buff ends.
+class SkillActivatedBuffSelf : public SkillActivated {
+public:
+    SkillActivatedBuffSelf() {
+        SetTargetType(SkillTargetType::Self);
+        SetSkillType(1);
+    }
+
+    bool StartAction(Character& character, std::uint32_t target, const WorldVec3& point,
+                     std::uint32_t seed) override;
+    void SwipeAction(Character& character, const Name& event, std::uint32_t target,
+                     const WorldVec3& point) override;
+    void HitAction(Character& character, const Name& event, std::uint32_t target,
+                   const WorldVec3& point) override {
+        ActivateNow(character, event, target, point);
+    }
+    bool GetValidTarget(const Character& caster, std::uint32_t& target, const WorldVec3& point,
+                        bool flag, float radius) override;
+    void DispellSelfBuff(Character& character) override;
+    // Mana when the buff starts; the cooldown with it, or when it ends (cooldown at the end).
+    virtual void ApplyCost(bool starting);
+    // Per frame while the buff runs; the life drain never kills.
+    virtual void ApplyActiveCosts(Character& character, int ms);
+
+protected:
+    bool mCooldownAtEnd = true;
+};
+
+// Buffs on a friend: BuffOther animation.
+class SkillActivatedBuffOther : public SkillActivated {
+public:
+    SkillActivatedBuffOther() { SetTargetType(SkillTargetType::Friend); }
+
+    bool StartAction(Character& character, std::uint32_t target, const WorldVec3& point,
+                     std::uint32_t seed) override;
+    void SwipeAction(Character& character, const Name& event, std::uint32_t target,
+                     const WorldVec3& point) override;
+    void HitAction(Character& character, const Name& event, std::uint32_t target,
+                   const WorldVec3& point) override {
+        ActivateNow(character, event, target, point);
+    }
+    bool GetValidTarget(const Character& caster, std::uint32_t& target, const WorldVec3& point,
+                        bool flag, float radius) override;
+};
+
+// Picks one weapon-pool attack per use from the use's seed and forwards the use to it.
+class SkillActivatedWeaponPool : public SkillActivated {
+    RTTI_DECLARE(SkillActivatedWeaponPool)
+public:
+    SkillActivatedWeaponPool() { SetTargetType(SkillTargetType::Foe); }
+
+    void Update(Character& character, int ms) override;
+    bool StartAction(Character& character, std::uint32_t target, const WorldVec3& point,
+                     std::uint32_t seed) override;
+    void SwipeAction(Character& character, const Name& event, std::uint32_t target,
+                     const WorldVec3& point) override;
+    void HitAction(Character& character, const Name& event, std::uint32_t target,
+                   const WorldVec3& point) override;
+    bool EndAction(Character& character) override;
+    void PlaySkillSound1(const WorldVec3& where) override;
+    void PlaySkillSound2(const WorldVec3& where) override;
+    bool GetValidTarget(const Character& caster, std::uint32_t& target, const WorldVec3& point,
+                        bool flag, float radius) override;
+    std::uint32_t GetChosenAttackId() const { return mChosenAttack; }
+
+private:
+    SkillActivated* ChosenAttack() const;
+
+    std::uint32_t mChosenAttack = 0;
+    bool mRangedWeapon = false;
+};
+
+}  // namespace GAME
