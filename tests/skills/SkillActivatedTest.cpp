@@ -21,7 +21,11 @@ constexpr const char* kJab = "Records/SkillUse/Jab.dbr";
 class ControllingManager : public RecordingSkillManager {
 public:
     SkillServicesBase* GetSkillServices() override { return controlling ? &capture : nullptr; }
+    void SubtractLife(float amount, const PlayStatsDamageType& type) override {
+        lifeTaken.emplace_back(amount, type.source);
+    }
     CapturingSkillServices capture;
+    std::vector<std::pair<float, int>> lifeTaken;
 };
 
 class ActivatedSkills : public ::testing::Test {
@@ -120,9 +124,17 @@ TEST_F(ActivatedSkills, ARadiusAttackSearchesOnlyNearTheUser) {
     // Aimed close: the foes around the point, then the target.
     ASSERT_TRUE(sweep.ExecuteRadiusAttack(*caster, target, At(15, 10).GetPosition()));
     EXPECT_EQ(Sent().back().targets, (std::vector<std::uint32_t>{near, target}));
+    // A search set off while this one's list is being sent keeps to its own list.
+    manager.capture.onSend = [&] {
+        sweep.ExecuteRadiusAttack(*caster, 0, At(15, 10).GetPosition());
+    };
+    ASSERT_TRUE(sweep.ExecuteRadiusAttack(*caster, target, At(40, 10).GetPosition()));
+    ASSERT_EQ(Sent().size(), 4u);
+    EXPECT_EQ(Sent()[2].targets, std::vector<std::uint32_t>{near});
+    EXPECT_EQ(Sent()[3].targets, std::vector<std::uint32_t>{target});
     // Nothing found and no target: nothing sent.
     EXPECT_FALSE(sweep.ExecuteRadiusAttack(*caster, 0, At(10, 25).GetPosition()));
-    EXPECT_EQ(Sent().size(), 2u);
+    EXPECT_EQ(Sent().size(), 4u);
 }
 
 TEST_F(ActivatedSkills, RangedSpreadDrawsZYXAndOnlyTheFirstProjectileCarriesTheHit) {
@@ -198,6 +210,45 @@ TEST_F(ActivatedSkills, BranchesAimAtFoesThemselvesOrFriends) {
     // A disabled skill starts nothing.
     EXPECT_FALSE(self.StartAction(*caster, 0, WorldVec3(), 1));
     EXPECT_FALSE(weapon.StartAction(*caster, 0, WorldVec3(), 1));
+}
+
+// A self buff that counts its stops.
+class CountingBuff : public SkillActivatedBuffSelf {
+public:
+    void StopSkill(Character&) override { ++stops; }
+    void EndAtStart() { mCooldownAtEnd = false; }
+    int stops = 0;
+};
+
+TEST_F(ActivatedSkills, ASelfBuffPaysAsItRunsButItsLifeDrainNeverKills) {
+    auto& objects = Singleton<ObjectManager>::Get();
+    objects.LoadTableFile("Records/SkillUse/Aura.dbr");
+    CountingBuff buff;
+    buff.SetManager(&manager);
+    buff.Load(objects.GetLoadTable("Records/SkillUse/Aura.dbr"));
+    buff.SetSkillLevel(1);
+
+    // The cooldown waits for the buff's end; the mana is paid at its start.
+    buff.ApplyCost(true);
+    EXPECT_FLOAT_EQ(manager.mana, 90.0f);
+    EXPECT_FALSE(buff.IsCoolingDown());
+    buff.ApplyCost(false);
+    EXPECT_TRUE(buff.IsCoolingDown());
+    buff.EndCooldown();
+    buff.EndAtStart();
+    buff.ApplyCost(true);
+    EXPECT_TRUE(buff.IsCoolingDown());
+
+    // Half a second: 10 mana. The user has no life to spare (at most 1), so none is taken.
+    ASSERT_LE(caster->GetCurrentLife(), 1.0f);
+    buff.ApplyActiveCosts(*caster, 500);
+    EXPECT_FLOAT_EQ(manager.mana, 70.0f);
+    EXPECT_TRUE(manager.lifeTaken.empty());
+    EXPECT_EQ(buff.stops, 0);
+    // Mana run out: the buff stops.
+    manager.mana = 5.0f;
+    buff.ApplyActiveCosts(*caster, 500);
+    EXPECT_EQ(buff.stops, 1);
 }
 
 }  // namespace

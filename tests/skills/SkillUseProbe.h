@@ -3,6 +3,7 @@
 // a hit executes a melee attack, and the combat parameters of each target are kept.
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -67,6 +68,12 @@ public:
     void SendTargetResult(std::uint32_t, const std::vector<std::uint32_t>& targets,
                           const WorldCoords&, std::uint32_t seed, std::uint32_t,
                           bool useWeapon) override {
+        // Runs before the list is read, as a result applied at once on this machine would.
+        if (onSend) {
+            auto hook = std::move(onSend);
+            onSend = nullptr;
+            hook();
+        }
         results.push_back({targets, seed, useWeapon});
     }
     void SendSkillStateUpdate(std::uint32_t, const SkillState&) override {}
@@ -82,6 +89,7 @@ public:
                                bool) override {}
     void RemoveSkillBuff(const std::string&) override {}
 
+    std::function<void()> onSend;
     std::vector<Result> results;
     std::vector<Projectile> projectiles;
 };
