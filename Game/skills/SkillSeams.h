@@ -17,7 +17,6 @@ namespace GAME {
     X(CommandPackets, "skill command packets") \
     X(EquipmentWeapons, "EquipManager hand weapons") \
     X(EquipmentSkillAttributes, "equipment, item set and balance attributes of skills") \
-    X(InitializePets, "SkillManager pet initialisation") \
     X(ActivateOnDeathNow, "SkillOnDeath::ActivateOnDeathNow") \
     X(AutoSave, "GameEngine::AutoSave") \
     X(HandToHandDamage, "CombatManager hand-to-hand damage") \

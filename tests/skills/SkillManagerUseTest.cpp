@@ -188,5 +188,27 @@ TEST_F(SkillUse, TheNewestEnchantmentShowsButTheOldestEffectPack) {
     EXPECT_EQ(manager().GetCurrentFxPakCount(), 0u);
 }
 
+TEST_F(SkillUse, WaitingPetsGetTheirFirstUpdateWithTheNextFrame) {
+    auto& objects = Singleton<ObjectManager>::Get();
+    auto* pet = objects.CreateObject<Character>();
+    auto* dropped = objects.CreateObject<Character>();
+    auto* gone = objects.CreateObject<Character>();
+    manager().PushPetInitialize(pet);
+    manager().PushPetInitialize(dropped);
+    manager().PushPetInitialize(gone);
+    manager().PushPetInitialize(nullptr);
+    manager().PopPetInitialize(dropped);
+    const std::uint32_t goneId = gone->GetObjectId();
+    objects.DestroyObject(gone);
+    EXPECT_EQ(manager().GetPetsToInitialize().size(), 2u);
+    EXPECT_FALSE(pet->HasDoneInitialUpdate());
+
+    manager().Update(10);
+    EXPECT_TRUE(pet->HasDoneInitialUpdate());
+    EXPECT_FALSE(dropped->HasDoneInitialUpdate());
+    EXPECT_EQ(objects.GetObject(goneId), nullptr);
+    EXPECT_TRUE(manager().GetPetsToInitialize().empty());
+}
+
 }  // namespace
 }  // namespace GAME::test
