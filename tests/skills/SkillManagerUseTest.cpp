@@ -188,6 +188,22 @@ TEST_F(SkillUse, TheNewestEnchantmentShowsButTheOldestEffectPack) {
     EXPECT_EQ(manager().GetCurrentFxPakCount(), 0u);
 }
 
+TEST_F(SkillUse, AnAttackOnTheCharacterReachesTheSkillsWhoseOnHitIsActive) {
+    RandomUniform random;
+    ParametersCombat parameters(random);
+    manager().UnderAttack(parameters);
+    EXPECT_EQ(sweep->onHits, 0);
+    sweep->onHitActive = true;
+    manager().UnderAttack(parameters);
+    EXPECT_EQ(sweep->onHits, 1);
+    // Uninstalled skills are not asked.
+    sweep->SetSkillLevel(0);
+    SkillState state = sweep->GetSkillState();
+    sweep->ReceiveStateUpdate(state, true);
+    manager().UnderAttack(parameters);
+    EXPECT_EQ(sweep->onHits, 1);
+}
+
 TEST_F(SkillUse, WaitingPetsGetTheirFirstUpdateWithTheNextFrame) {
     auto& objects = Singleton<ObjectManager>::Get();
     auto* pet = objects.CreateObject<Character>();

@@ -44,7 +44,12 @@ public:
             {target->GetObjectId(), parameters.attackRandoms.GetValues(), damagePercent});
     }
 
+    bool IsSkillOnHitActive() const override { return onHitActive; }
+    void OnHitActivation(Character&, const ParametersCombat&) override { ++onHits; }
+
     bool animationStarts = true;
+    bool onHitActive = false;
+    int onHits = 0;
     std::uint32_t startSeed = 0;
     std::vector<Name> hits;
     std::vector<Attack> attacks;
