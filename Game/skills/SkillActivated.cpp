@@ -1,6 +1,7 @@
 #include "Game/skills/SkillActivated.h"
 
 #include <algorithm>
+#include <memory>
 
 #include "Engine/events/EventManager.h"
 #include "Engine/records/LoadTable.h"
@@ -29,11 +30,30 @@ struct GameEvent_CameraShake : GameEvent {
     float amplitude = 0.0f;
 };
 
-// Target lists of one attack; kept so that attacks allocate nothing once warm.
-std::vector<std::uint32_t>& Scratch() {
-    thread_local std::vector<std::uint32_t> targets;
-    return targets;
-}
+// The target list of one attack search, kept per nesting depth so that attacks allocate
+// nothing once warm and a search set off while another one's list is in use (a result applied
+// at once, retaliation, an on-hit skill) gets a list of its own.
+class TargetList {
+public:
+    TargetList() {
+        if (sDepth == sLists.size())
+            sLists.push_back(std::make_unique<std::vector<std::uint32_t>>());
+        mList = sLists[sDepth++].get();
+        mList->clear();
+    }
+    ~TargetList() { --sDepth; }
+    TargetList(const TargetList&) = delete;
+    TargetList& operator=(const TargetList&) = delete;
+    std::vector<std::uint32_t>& Get() { return *mList; }
+
+private:
+    static thread_local std::vector<std::unique_ptr<std::vector<std::uint32_t>>> sLists;
+    static thread_local std::size_t sDepth;
+    std::vector<std::uint32_t>* mList = nullptr;
+};
+
+thread_local std::vector<std::unique_ptr<std::vector<std::uint32_t>>> TargetList::sLists;
+thread_local std::size_t TargetList::sDepth = 0;
 
 std::uint32_t NewSeed() {
     return gGameEngine ? gGameEngine->GetRandomSeed() & 0xFFFFu : 0u;
@@ -86,8 +106,8 @@ bool SkillActivated::ExecuteMeleeAttack(Character& character, std::uint32_t targ
         return false;
     SkillProfile_Modifiers data;
     GetSkillModifierData(data);
-    std::vector<std::uint32_t>& targets = Scratch();
-    targets.clear();
+    TargetList list;
+    std::vector<std::uint32_t>& targets = list.Get();
     if (target != 0 && !IsTargetInRange(character, target, 2.5f))
         target = 0;
     const WorldCoords& coords = character.GetCoords();
@@ -128,8 +148,8 @@ bool SkillActivated::ExecuteRadiusAttack(Character& character, std::uint32_t tar
         return false;
     SkillProfile_Modifiers data;
     GetSkillModifierData(data);
-    std::vector<std::uint32_t>& targets = Scratch();
-    targets.clear();
+    TargetList list;
+    std::vector<std::uint32_t>& targets = list.Get();
     if (target != 0 && !IsTargetInRange(character, target, 20.0f))
         target = 0;
     const float distance = World::Get().GetDistanceSquared(point, character.GetPosition());
@@ -150,8 +170,8 @@ bool SkillActivated::ExecuteRangedAttack(Character& character, const WorldCoords
     if (!services)
         return false;
     const std::uint32_t count = GetSkillProfile().GetNumberOfProjectiles();
-    std::vector<std::uint32_t>& targets = Scratch();
-    targets.clear();
+    TargetList list;
+    std::vector<std::uint32_t>& targets = list.Get();
     if (count > 1) {
         GetTargetsInRadius(character.GetTeam(), point, 1.0f, targets, target, false);
         if (targets.size() > count - 1)

@@ -284,6 +284,7 @@ void SkillManager::RemoveFromActiveList(Skill* skill) {
 void SkillManager::Update(int ms) {
     if (!mParent)
         return;
+    InitializeWaitingPets();
     mSkillAttributes.Clear();
     CollectAvailableSkillAttributes(mSkillAttributes);
     CollectWeaponTypes();
@@ -517,17 +518,7 @@ void SkillManager::CollectAvailableOffensiveModifierAttributes(
     GetOffensiveModifierAttributes(accumulator);
 }
 
-// ---- Pets, spawned objects and buffs, which come later --------------------------------
-
-void SkillManager::PushPetInitialize(Character* pet) {
-    if (pet)
-        ReportSkillSeam(SkillSeam::InitializePets);
-}
-
-void SkillManager::PopPetInitialize(Character* pet) {
-    if (pet)
-        ReportSkillSeam(SkillSeam::InitializePets);
-}
+// ---- Spawned objects and buffs, which come later --------------------------------
 
 void SkillManager::SkillSpawnObject(std::uint32_t, const WorldCoords&, std::uint32_t,
                                     const std::vector<WorldCoords>&,

@@ -160,6 +160,7 @@ public:
     // The skill whose effect packs are on the character (the oldest entry still present).
     std::uint32_t GetCurrentFxPakSkillId() const { return mCurrentFxPakSkill; }
     std::size_t GetCurrentFxPakCount() const { return mCurrentFxPaks.size(); }
+    const std::vector<std::uint32_t>& GetPetsToInitialize() const { return mPetsToInitialize; }
 
     // What the skill commands ask on every machine; the reference names the skill.
     void SkillTargetResult(std::uint32_t reference, const std::vector<std::uint32_t>& targets,
@@ -234,6 +235,7 @@ private:
     template <class Fill, class Visit>
     void WalkCopy(Fill&& fill, Visit&& visit);
     void RebuildCharFxPaks();
+    void InitializeWaitingPets();
 
     CombatManager* mCombatManager = nullptr;
     Character* mParent = nullptr;
@@ -268,6 +270,8 @@ private:
     std::vector<std::pair<std::uint32_t, std::vector<std::string>>> mCharFxPaks;
     std::uint32_t mCurrentFxPakSkill = 0;
     std::vector<std::unique_ptr<CharFxPak>> mCurrentFxPaks;
+    // Pets waiting for their first update, by id: one destroyed meanwhile is simply missed.
+    std::vector<std::uint32_t> mPetsToInitialize;
     std::vector<std::unique_ptr<std::vector<std::uint32_t>>> mWalkCopies;
     std::size_t mWalkDepth = 0;
     // Reused every frame, so the walk over skills that may change the lists allocates nothing.

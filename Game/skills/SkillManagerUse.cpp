@@ -337,6 +337,29 @@ void SkillManager::UnderAttack(const ParametersCombat& parameters) {
         });
 }
 
+void SkillManager::PushPetInitialize(Character* pet) {
+    if (pet)
+        mPetsToInitialize.push_back(pet->GetObjectId());
+}
+
+void SkillManager::PopPetInitialize(Character* pet) {
+    if (pet)
+        std::erase(mPetsToInitialize, pet->GetObjectId());
+}
+
+void SkillManager::InitializeWaitingPets() {
+    if (mPetsToInitialize.empty())
+        return;
+    // Taken out first: a pet's first update may push or pop pets (they wait for the next one).
+    std::vector<std::uint32_t> waiting;
+    waiting.swap(mPetsToInitialize);
+    for (std::uint32_t id : waiting)
+        if (Character* pet = Singleton<ObjectManager>::Get().GetObject<Character>(id)) {
+            pet->PreLoad(true);
+            pet->InitialUpdate();
+        }
+}
+
 void SkillManager::AddWeaponEnchantment(std::uint32_t skillId, const std::string& name) {
     mWeaponEnchantments.emplace_back(skillId, name);
     mVisibleEnchantment = name;

@@ -1,8 +1,8 @@
 #pragma once
 // The operations the skill manager and services reach in parts of the game that are not built
-// yet (skill use, buffs on the character, equipment, packets of the skill commands). Each logs one
-// level-1 line per machine the first time it is skipped ("Skills: <operation> is not available
-// yet") and does nothing.
+// yet (projectiles, spawned objects, buffs on the character, equipment, packets of the skill
+// commands). Each logs one level-1 line per machine the first time it is skipped ("Skills:
+// <operation> is not available yet") and does nothing.
 #include <cstddef>
 
 namespace GAME {
@@ -17,7 +17,6 @@ namespace GAME {
     X(CommandPackets, "skill command packets") \
     X(EquipmentWeapons, "EquipManager hand weapons") \
     X(EquipmentSkillAttributes, "equipment, item set and balance attributes of skills") \
-    X(InitializePets, "SkillManager pet initialisation") \
     X(ActivateOnDeathNow, "SkillOnDeath::ActivateOnDeathNow") \
     X(AutoSave, "GameEngine::AutoSave") \
     X(HandToHandDamage, "CombatManager hand-to-hand damage") \
