@@ -1,6 +1,10 @@
 #include "Game/characters/Player.h"
 
+#include <algorithm>
+
 #include "Engine/text/LocalizationManager.h"
+#include "Game/characters/player/PlayerReplicationData.h"
+#include "Game/characters/player/PlayerSeams.h"
 #include "Game/core/GameEngine.h"
 #include "Game/core/players/PartyManager.h"
 #include "Game/core/players/PlayerNetInfo.h"
@@ -9,11 +13,61 @@ namespace GAME {
 
 RTTI_IMPLEMENT(Player, Character)
 
-Player::Player() {
+namespace {
+constexpr float kPlayerPathMass = 3.0f;
+}  // namespace
+
+Player::Player() : mCreatureDeathListener("GameEvent_CreatureDeath", "Player") {
     SetTeam(TeamManager::DefaultPlayerTeam());
+    SetPathMass(kPlayerPathMass);
+    mCreatureDeathListener.SetOwner(this, &Player::OnCreatureDeath);
 }
 
 Player::~Player() = default;
+
+void Player::SetIsControllingCharacter(bool controlling) {
+    mControlling = controlling;
+    ReportPlayerSeam(PlayerSeam::PlayerController);
+    if (controlling)
+        GetSkillManager().SetAsControllingManager();
+}
+
+bool Player::CanAdoptAPet(std::uint32_t id) {
+    if (mAdoptedPets.size() >= kMaxAdoptedPets)
+        return false;
+    mAdoptedPets.push_back(id);
+    return true;
+}
+
+void Player::OnCreatureDeath(const GameEvent_CreatureDeath& event) {
+    auto pet = std::find(mAdoptedPets.begin(), mAdoptedPets.end(), event.objectId);
+    if (pet != mAdoptedPets.end())
+        mAdoptedPets.erase(pet);
+}
+
+void Player::AddBoatMaster(const BoatMasterData& data) {
+    if (!IsBoatMaster(data.key))
+        mBoatMasters.push_back(data);
+}
+
+bool Player::IsBoatMaster(const std::string& key) const {
+    return std::any_of(mBoatMasters.begin(), mBoatMasters.end(),
+                       [&key](const BoatMasterData& data) { return data.key == key; });
+}
+
+void Player::GetBoatMaster(const std::string& key, BoatMasterData& out) const {
+    for (const BoatMasterData& data : mBoatMasters)
+        if (data.key == key)
+            out = data;
+}
+
+float Player::CalculateStun(float a, float b, float c, float d) const {
+    const float remaining = 1.0f - c * 0.01f;
+    const float ratio = a / b;
+    if (ratio * remaining * 100.0f <= d + 15.0f)
+        return 0.0f;
+    return (ratio * 3.0f + 1000.0f) * remaining;
+}
 
 std::string Player::GetPlayerNameInChar() const {
     return LocalizationManager::ToChar(mName);
