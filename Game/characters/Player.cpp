@@ -2,10 +2,14 @@
 
 #include <algorithm>
 
+#include "Engine/media/SoundPak.h"
+#include "Engine/object/ObjectManager.h"
+#include "Engine/records/LoadTable.h"
 #include "Engine/text/LocalizationManager.h"
 #include "Game/characters/player/PlayerReplicationData.h"
 #include "Game/characters/player/PlayerSeams.h"
 #include "Game/core/GameEngine.h"
+#include "Game/core/ObjectLookup.h"
 #include "Game/core/players/PartyManager.h"
 #include "Game/core/players/PlayerNetInfo.h"
 
@@ -23,7 +27,46 @@ Player::Player() : mCreatureDeathListener("GameEvent_CreatureDeath", "Player") {
     mCreatureDeathListener.SetOwner(this, &Player::OnCreatureDeath);
 }
 
-Player::~Player() = default;
+Player::~Player() {
+    ObjectManager& objects = Singleton<ObjectManager>::Get();
+    for (std::uint32_t* id : SoundIds())
+        if (Object* sound = *id ? objects.GetObject(*id) : nullptr)
+            objects.DestroyObjectEx(sound, __FILE__, __LINE__);
+}
+
+std::array<std::uint32_t*, 9> Player::SoundIds() {
+    return {&mInventoryFullSound, &mPickUpSound,        &mLockedVox[0].sound,
+            &mLockedVox[1].sound, &mLockedVox[2].sound, &mLockedVox[3].sound,
+            &mSkillVox[0].sound,  &mSkillVox[1].sound,  &mSkillVox[2].sound};
+}
+
+void Player::Load(const LoadTable& table) {
+    Character::Load(table);
+    if (!Character::GetTeam().IsInitialized())
+        SetTeam(TeamManager::DefaultPlayerTeam());
+    static constexpr const char* kSoundKeys[] = {
+        "inventoryFullSound", "pickUpSoundName",       "lockedChestSound",
+        "lockedShrineSound",  "lockedDoorSound",       "lockedQuestObjectSound",
+        "notEnoughManaSound", "invalidEquipmentSound", "skillCooldownSound"};
+    const std::array<std::uint32_t*, 9> ids = SoundIds();
+    for (std::size_t i = 0; i < ids.size(); ++i) {
+        SoundPak* sound = GetSoundPakFromRecord(table, kSoundKeys[i]);
+        *ids[i] = sound ? sound->GetObjectId() : 0;
+    }
+    SkillManager& skills = GetSkillManager();
+    skills.LoadDefaultSkills();
+    const int gold = table.GetInt("defaultGold", 0);
+    AddMoney(gold > 0 ? static_cast<std::uint32_t>(gold) : 0);
+    for (int tree = 1; tree <= kSkillTrees; ++tree) {
+        const std::string name = table.GetString(("skillTree" + std::to_string(tree)).c_str());
+        if (!name.empty())
+            skills.LoadSkills(name, kSkillTreeEntries);
+    }
+    mPlayerTextures.clear();
+    table.GetStringArray("playerTextures", mPlayerTextures);
+    mMaxMoveToRatio = table.GetFloat("maxMoveToRatio", 0.0f);
+    ReportPlayerSeam(PlayerSeam::PlayerController);
+}
 
 void Player::SetIsControllingCharacter(bool controlling) {
     mControlling = controlling;

@@ -45,10 +45,14 @@ public:
     static constexpr int kSkillVoxRepeatInterval = 8000;
     static constexpr int kSkillVoxInterval = 3000;
     static constexpr std::size_t kMaxAdoptedPets = 6;
+    static constexpr int kSkillTrees = 10;
+    static constexpr unsigned kSkillTreeEntries = 25;
 
     // Each frame, in a fixed order: the character, tutorial and fog of war, team, regeneration,
     // heartbeat, tokens, saving, vox countdowns, skill point hints (PlayerUpdate.cpp).
     void UpdateSelf(int ms) override;
+    // Sound lines, default skills, gold, skill trees, textures and move ratio of the record.
+    void Load(const LoadTable& table) override;
     // The machine's own player; only it saves and speaks its vox lines.
     void SetIsControllingCharacter(bool controlling);
     bool IsControllingCharacter() const { return mControlling; }
@@ -219,6 +223,7 @@ private:
         std::uint32_t sound = 0;
         std::uint32_t lastId = 0;
     };
+    std::array<std::uint32_t*, 9> SoundIds();
     void PlayLockedVox(LockedVox& line);
     void PlaySkillVox(SkillVox& line, std::uint32_t id);
     void PlaySound(std::uint32_t soundId);
@@ -250,6 +255,9 @@ private:
     bool mIsCopy = false;
     std::unique_ptr<PlayerReplicationData> mPendingReplication;
     std::uint32_t mInventoryFullSound = 0;
+    std::uint32_t mPickUpSound = 0;
+    std::vector<std::string> mPlayerTextures;
+    float mMaxMoveToRatio = 0.0f;
     std::array<LockedVox, 4> mLockedVox{};  // chest, shrine, door, quest object
     std::array<SkillVox, 3> mSkillVox{};    // not enough mana, invalid equipment, cooldown
     int mSkillVoxRepeatCountdown = 0;
