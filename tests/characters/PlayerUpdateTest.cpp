@@ -4,6 +4,7 @@
 
 #include "Engine/Engine.h"
 #include "Engine/events/EventManager.h"
+#include "Engine/streams/IOStream.h"
 #include "Game/characters/Player.h"
 #include "Game/characters/player/PlayerEvents.h"
 #include "Game/core/GameEngine.h"
@@ -191,6 +192,22 @@ TEST_F(PlayerUpdate, PetsAndNonPlayerRecordsKeepOnePerKey) {
     EXPECT_FALSE(player->IsNpcDialog("elder"));
     player->AddNpcIllumination({"lamp", 9});
     EXPECT_TRUE(player->IsNpcIllumination("lamp"));
+}
+
+TEST_F(PlayerUpdate, ACharacterFileKeepsThePlayersSkills) {
+    PlayerSkill(*player, kCleave)->ReceiveStateUpdate(SkillState(5, true), true);
+    PlayerSkill(*player, kWarfare)->ReceiveStateUpdate(SkillState(2, false), true);
+    player->GetSkillManager().SetSkillMasteriesAllowed(2);
+    IOStream out;
+    player->StreamProperties(out);
+
+    Player* fresh = MakePlayer();
+    ASSERT_NE(fresh, nullptr);
+    EXPECT_NE(PlayerSkill(*fresh, kCleave)->GetSkillState(), SkillState(5, true));
+    ASSERT_TRUE(fresh->LoadCharacterData(out.GetBytes(), "skills.chr"));
+    EXPECT_EQ(PlayerSkill(*fresh, kCleave)->GetSkillState(), SkillState(5, true));
+    EXPECT_EQ(PlayerSkill(*fresh, kWarfare)->GetSkillState(), SkillState(2, false));
+    EXPECT_EQ(fresh->GetSkillManager().GetSkillMasteriesAllowed(), 2u);
 }
 
 TEST_F(PlayerUpdate, StunFollowsItsThreshold) {
