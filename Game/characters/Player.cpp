@@ -68,6 +68,13 @@ void Player::Load(const LoadTable& table) {
     ReportPlayerSeam(PlayerSeam::PlayerController);
 }
 
+void Player::InitialUpdate() {
+    Character::InitialUpdate();
+    if (!mControlling)
+        SetLifeState(Character_LifeState::Alive);
+    ResetPlayerTexture();
+}
+
 void Player::SetIsControllingCharacter(bool controlling) {
     mControlling = controlling;
     ReportPlayerSeam(PlayerSeam::PlayerController);

@@ -53,6 +53,8 @@ public:
     void UpdateSelf(int ms) override;
     // Sound lines, default skills, gold, skill trees, textures and move ratio of the record.
     void Load(const LoadTable& table) override;
+    // A player another machine controls is alive from the start; the texture is applied.
+    void InitialUpdate() override;
     // The machine's own player; only it saves and speaks its vox lines.
     void SetIsControllingCharacter(bool controlling);
     bool IsControllingCharacter() const { return mControlling; }

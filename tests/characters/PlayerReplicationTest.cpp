@@ -131,6 +131,7 @@ TEST_F(PlayerReplication, AServerPlayerShowsTheSameOnAClient) {
         Player* seen = MakePlayer(kHeroId);
         ASSERT_NE(seen, nullptr);
         EXPECT_NE(SeenOf(*seen), onServer);
+        EXPECT_EQ(seen->GetLifeState(), Character_LifeState::Alive);  // nobody here controls it
         ASSERT_TRUE(ReadInto(*seen, body));
         seen->ApplyReplicationData();
         EXPECT_EQ(SeenOf(*seen), onServer);
