@@ -166,7 +166,7 @@ TEST_F(PlayerUpdate, SkillVoxLinesShareTheirIntervalAndRepeatOnlyForAnotherId) {
     EXPECT_EQ(PlaysOf(door), 2u);
 }
 
-TEST_F(PlayerUpdate, PetsAndNonPlayerRecordsKeepOnePerKey) {
+TEST_F(PlayerUpdate, ASeventhPetIsRefusedUntilOneOfTheSixDies) {
     for (std::uint32_t id = 1; id <= 6; ++id)
         EXPECT_TRUE(player->CanAdoptAPet(100 + id));
     EXPECT_FALSE(player->CanAdoptAPet(200));
@@ -175,23 +175,6 @@ TEST_F(PlayerUpdate, PetsAndNonPlayerRecordsKeepOnePerKey) {
     SendGameEvent(death, "CreatureDeath");
     EXPECT_TRUE(player->CanAdoptAPet(200));
     EXPECT_EQ(player->GetAdoptedPets(), (std::vector<std::uint32_t>{101, 102, 104, 105, 106, 200}));
-
-    player->AddBoatMaster({"ferry", "north", {1, 2, 3}});
-    player->AddBoatMaster({"ferry", "south", {4, 5, 6}});  // the first one stays
-    BoatMasterData boat;
-    player->GetBoatMaster("ferry", boat);
-    EXPECT_EQ(boat.destination, "north");
-    EXPECT_FALSE(player->IsBoatMaster("raft"));
-
-    player->AddNpcDialog({"elder", 1});
-    player->AddNpcDialog({"elder", 2});  // replaces
-    NpcDialogData dialog;
-    player->GetNpcDialog("elder", dialog);
-    EXPECT_EQ(dialog.value, 2u);
-    player->RemoveNpcDialog("elder");
-    EXPECT_FALSE(player->IsNpcDialog("elder"));
-    player->AddNpcIllumination({"lamp", 9});
-    EXPECT_TRUE(player->IsNpcIllumination("lamp"));
 }
 
 TEST_F(PlayerUpdate, ACharacterFileKeepsThePlayersSkills) {
@@ -208,12 +191,6 @@ TEST_F(PlayerUpdate, ACharacterFileKeepsThePlayersSkills) {
     EXPECT_EQ(PlayerSkill(*fresh, kCleave)->GetSkillState(), SkillState(5, true));
     EXPECT_EQ(PlayerSkill(*fresh, kWarfare)->GetSkillState(), SkillState(2, false));
     EXPECT_EQ(fresh->GetSkillManager().GetSkillMasteriesAllowed(), 2u);
-}
-
-TEST_F(PlayerUpdate, StunFollowsItsThreshold) {
-    // q = 200 / 10 = 20, r = 0.5: 20 * 0.5 * 100 = 1000 against 985 + 15.
-    EXPECT_FLOAT_EQ(player->CalculateStun(200.0f, 10.0f, 50.0f, 985.0f), 0.0f);
-    EXPECT_FLOAT_EQ(player->CalculateStun(200.0f, 10.0f, 50.0f, 984.0f), (60.0f + 1000.0f) * 0.5f);
 }
 
 }  // namespace

@@ -187,27 +187,5 @@ TEST_F(SkillSave, ReplicasTravelAsNameAndTwoEightByteImagesAndCutBodiesAreRefuse
     EXPECT_FALSE(ReadBack(longName, back));
 }
 
-TEST_F(SkillSave, SkillReplicasCarryLevelledSkillsAndApplyByName) {
-    Get(kCleave)->ReceiveStateUpdate(SkillState(4, true), true);
-    Get(kSharpen)->ReceiveStateUpdate(SkillState(0, false), true);
-    std::vector<SkillManager::_SkillReplica> replicas;
-    manager().GetSkillReplica(replicas);
-    for (const auto& replica : replicas)
-        EXPECT_GT(replica.state.level, 0u) << replica.skillName;
-    ASSERT_FALSE(replicas.empty());
-
-    Character* other = MakeCharacter(kWarrior);
-    ASSERT_NE(other, nullptr);
-    other->GetSkillManager().LoadSkills(Singleton<ObjectManager>::Get().GetLoadTable(kWarrior),
-                                        SkillManager::kMaxSkillEntries);
-    replicas.push_back({"Records/SkillManager/Nowhere.dbr", SkillState(3, true), {}});
-    replicas.front().activeState = SkillActiveState(2, true, false);
-    other->GetSkillManager().SetSkillReplica(replicas);
-    EXPECT_EQ(Levels(other->GetSkillManager()), Levels(manager()));
-    const std::uint32_t firstId = other->GetSkillManager().FindSkillId(replicas.front().skillName);
-    EXPECT_EQ(Singleton<ObjectManager>::Get().GetObject<Skill>(firstId)->GetActiveState(),
-              SkillActiveState(2, true, false));
-}
-
 }  // namespace
 }  // namespace GAME::test
