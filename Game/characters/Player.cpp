@@ -1,7 +1,15 @@
 #include "Game/characters/Player.h"
 
+#include <algorithm>
+
+#include "Engine/media/SoundPak.h"
+#include "Engine/object/ObjectManager.h"
+#include "Engine/records/LoadTable.h"
 #include "Engine/text/LocalizationManager.h"
+#include "Game/characters/player/PlayerReplicationData.h"
+#include "Game/characters/player/PlayerSeams.h"
 #include "Game/core/GameEngine.h"
+#include "Game/core/ObjectLookup.h"
 #include "Game/core/players/PartyManager.h"
 #include "Game/core/players/PlayerNetInfo.h"
 
@@ -9,11 +17,107 @@ namespace GAME {
 
 RTTI_IMPLEMENT(Player, Character)
 
-Player::Player() {
+namespace {
+constexpr float kPlayerPathMass = 3.0f;
+}  // namespace
+
+Player::Player() : mCreatureDeathListener("GameEvent_CreatureDeath", "Player") {
     SetTeam(TeamManager::DefaultPlayerTeam());
+    SetPathMass(kPlayerPathMass);
+    mCreatureDeathListener.SetOwner(this, &Player::OnCreatureDeath);
 }
 
-Player::~Player() = default;
+Player::~Player() {
+    ObjectManager& objects = Singleton<ObjectManager>::Get();
+    for (std::uint32_t* id : SoundIds())
+        if (Object* sound = *id ? objects.GetObject(*id) : nullptr)
+            objects.DestroyObjectEx(sound, __FILE__, __LINE__);
+}
+
+std::array<std::uint32_t*, 9> Player::SoundIds() {
+    return {&mInventoryFullSound, &mPickUpSound,        &mLockedVox[0].sound,
+            &mLockedVox[1].sound, &mLockedVox[2].sound, &mLockedVox[3].sound,
+            &mSkillVox[0].sound,  &mSkillVox[1].sound,  &mSkillVox[2].sound};
+}
+
+void Player::Load(const LoadTable& table) {
+    Character::Load(table);
+    if (!Character::GetTeam().IsInitialized())
+        SetTeam(TeamManager::DefaultPlayerTeam());
+    static constexpr const char* kSoundKeys[] = {
+        "inventoryFullSound", "pickUpSoundName",       "lockedChestSound",
+        "lockedShrineSound",  "lockedDoorSound",       "lockedQuestObjectSound",
+        "notEnoughManaSound", "invalidEquipmentSound", "skillCooldownSound"};
+    const std::array<std::uint32_t*, 9> ids = SoundIds();
+    for (std::size_t i = 0; i < ids.size(); ++i) {
+        SoundPak* sound = GetSoundPakFromRecord(table, kSoundKeys[i]);
+        *ids[i] = sound ? sound->GetObjectId() : 0;
+    }
+    SkillManager& skills = GetSkillManager();
+    skills.LoadDefaultSkills();
+    const int gold = table.GetInt("defaultGold", 0);
+    AddMoney(gold > 0 ? static_cast<std::uint32_t>(gold) : 0);
+    for (int tree = 1; tree <= kSkillTrees; ++tree) {
+        const std::string name = table.GetString(("skillTree" + std::to_string(tree)).c_str());
+        if (!name.empty())
+            skills.LoadSkills(name, kSkillTreeEntries);
+    }
+    mPlayerTextures.clear();
+    table.GetStringArray("playerTextures", mPlayerTextures);
+    mMaxMoveToRatio = table.GetFloat("maxMoveToRatio", 0.0f);
+    ReportPlayerSeam(PlayerSeam::PlayerController);
+}
+
+void Player::InitialUpdate() {
+    Character::InitialUpdate();
+    if (!mControlling)
+        SetLifeState(Character_LifeState::Alive);
+    ResetPlayerTexture();
+}
+
+void Player::SetIsControllingCharacter(bool controlling) {
+    mControlling = controlling;
+    ReportPlayerSeam(PlayerSeam::PlayerController);
+    if (controlling)
+        GetSkillManager().SetAsControllingManager();
+}
+
+bool Player::CanAdoptAPet(std::uint32_t id) {
+    if (mAdoptedPets.size() >= kMaxAdoptedPets)
+        return false;
+    mAdoptedPets.push_back(id);
+    return true;
+}
+
+void Player::OnCreatureDeath(const GameEvent_CreatureDeath& event) {
+    auto pet = std::find(mAdoptedPets.begin(), mAdoptedPets.end(), event.objectId);
+    if (pet != mAdoptedPets.end())
+        mAdoptedPets.erase(pet);
+}
+
+void Player::AddBoatMaster(const BoatMasterData& data) {
+    if (!IsBoatMaster(data.key))
+        mBoatMasters.push_back(data);
+}
+
+bool Player::IsBoatMaster(const std::string& key) const {
+    return std::any_of(mBoatMasters.begin(), mBoatMasters.end(),
+                       [&key](const BoatMasterData& data) { return data.key == key; });
+}
+
+void Player::GetBoatMaster(const std::string& key, BoatMasterData& out) const {
+    for (const BoatMasterData& data : mBoatMasters)
+        if (data.key == key)
+            out = data;
+}
+
+float Player::CalculateStun(float a, float b, float c, float d) const {
+    const float remaining = 1.0f - c * 0.01f;
+    const float ratio = a / b;
+    if (ratio * remaining * 100.0f <= d + 15.0f)
+        return 0.0f;
+    return (ratio * 3.0f + 1000.0f) * remaining;
+}
 
 std::string Player::GetPlayerNameInChar() const {
     return LocalizationManager::ToChar(mName);

@@ -17,6 +17,7 @@
 
 #include "Game/rules/SkillAttribute.h"
 #include "Game/skills/SkillManagerBase.h"
+#include "Game/skills/SkillState.h"
 
 namespace GAME {
 
@@ -26,10 +27,13 @@ class Name;
 class ParametersCombat;
 class RandomUniform;
 class CombatManager;
+class IOStream;
 class LoadTable;
 class SkillActivated;
 class SkillActiveState;
 class SkillState;
+class NetPacketInBuffer;
+class NetPacketOutBuffer;
 struct RacialBonus_Damage;
 struct RacialBonus_Defense;
 struct WorldCoords;
@@ -45,6 +49,29 @@ public:
         "Records/Skills/Default/DefaultWPBasicAttack.dbr";
     static constexpr const char* kDefaultAttackSkill =
         "Records/Skills/Default/DefaultWeaponAttack.dbr";
+
+    // One skill as the character replication carries it (SkillManagerSave.cpp). Wire form: the
+    // record name as a file name, then the 8-byte images of the state and the active state.
+    struct _SkillReplica {
+        std::string skillName;
+        SkillState state;
+        SkillActiveState activeState;
+
+        void Write(NetPacketOutBuffer& out) const;
+        // False (the body marked bad) when the body ends first.
+        bool Read(NetPacketInBuffer& in);
+    };
+    // A buff with its two modifiers (an empty name: none). The time to live does not travel.
+    struct _SkillBuffReplica {
+        _SkillReplica buff;
+        _SkillReplica modifier1;
+        _SkillReplica modifier2;
+        int timeToLive = 0;
+        std::uint32_t casterId = 0;
+
+        void Write(NetPacketOutBuffer& out) const;
+        bool Read(NetPacketInBuffer& in);
+    };
 
     SkillManager();
     ~SkillManager() override;
@@ -181,6 +208,13 @@ public:
                                std::uint32_t modifier2Level, int timeToLive,
                                std::uint32_t casterId);
     void RefreshSkillBuffTimeToLive(const std::string& buffName, std::uint32_t timeToLive);
+
+    // Replication and the character file (SkillManagerSave.cpp).
+    void GetSkillReplica(std::vector<_SkillReplica>& out) const;
+    void SetSkillReplica(const std::vector<_SkillReplica>& replicas);
+    void GetSkillBuffReplica(std::vector<_SkillBuffReplica>& out) const;
+    void SetSkillBuffReplica(const std::vector<_SkillBuffReplica>& replicas);
+    void StreamProperties(IOStream& stream);
 
     // Masteries, points and reclamation (SkillManagerPoints.cpp).
     void UpdateMasteriesAllowed(std::uint32_t characterLevel);

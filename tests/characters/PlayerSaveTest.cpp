@@ -13,23 +13,11 @@
 #include "Game/characters/player/CharacterFileManager.h"
 #include "Game/core/GameEngine.h"
 #include "PlayerSaveTestSupport.h"
+#include "PlayerTestSupport.h"
 #include "support/TestMachine.h"
 
 namespace GAME::test {
 namespace {
-
-// The host's side: hands out the skill bars the user set and keeps what a load restores.
-class FakeGameInterface : public PlayerGameInterface {
-public:
-    void RestoreUISettings(PlayerSave_UISetting& settings) override {
-        restored = settings;
-        ++restoreCount;
-    }
-    void GetUISettings(PlayerSave_UISetting& settings) const override { settings = current; }
-    PlayerSave_UISetting current;
-    PlayerSave_UISetting restored;
-    int restoreCount = 0;
-};
 
 class PlayerSave : public ::testing::Test {
 protected:
@@ -137,9 +125,9 @@ TEST_F(PlayerSave, AWrittenPlayerHasEveryKeyInOrderAndReadsBackIntoAFreshPlayer)
                  : entries[i].kind == IOStream::Kind::End ? -1
                                                           : 0;
     }
-    EXPECT_EQ(sections,
-              (std::vector<std::string>{"playerUI", "experienceLevelControl", "characterBio",
-                                        "playStats", "controllerStreamed", "playerHotSlotCtrl"}));
+    EXPECT_EQ(sections, (std::vector<std::string>{
+                            "skillManager", "playerUI", "experienceLevelControl", "characterBio",
+                            "playStats", "controllerStreamed", "playerHotSlotCtrl"}));
 
     // Four pages, then 32 empty places.
     std::vector<std::uint32_t> pages;
@@ -179,7 +167,6 @@ TEST_F(PlayerSave, AWrittenPlayerHasEveryKeyInOrderAndReadsBackIntoAFreshPlayer)
     EXPECT_TRUE(gGameEngine->GetDisableTutorialAutoPop());
     // Everything else, including the nested sections, writes back byte for byte.
     EXPECT_EQ(Written(*fresh), bytes);
-    EXPECT_EQ(tm.CountLog("SkillManager::StreamProperties is not available yet"), 1);
 }
 
 TEST_F(PlayerSave, OlderVersionsAndOtherListVersionsSkipWhatTheyLack) {

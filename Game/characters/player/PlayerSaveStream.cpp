@@ -22,11 +22,6 @@ constexpr std::int32_t kSavedTutorialPages = 36;
 constexpr std::uint32_t kNoTutorialPage = 0xFFFFFFFFu;
 constexpr const char* kHotSlotBlock = "playerHotSlotCtrl";
 
-// Whether this machine has said that the skills are not saved yet.
-struct SkillSectionSeam {
-    bool reported = false;
-};
-
 }  // namespace
 
 void Player::StreamProperties(IOStream& stream) {
@@ -152,14 +147,8 @@ void Player::StreamIdLists(IOStream& stream, const char* versionKey, const char*
     }
 }
 
-void Player::StreamPropertiesSkills(IOStream&) {
-    // The skill manager's section comes with the skill manager; until then it is neither
-    // written nor read.
-    bool& reported = Singleton<SkillSectionSeam>::Get().reported;
-    if (!reported) {
-        reported = true;
-        gEngine->Log(1, "Player: SkillManager::StreamProperties is not available yet");
-    }
+void Player::StreamPropertiesSkills(IOStream& stream) {
+    GetSkillManager().StreamProperties(stream);
 }
 
 void Player::GetUISettings(PlayerSave_UISetting& settings) const {

@@ -1,0 +1,127 @@
+// The player on other machines: its spawn packet, the snapshot it writes, and the snapshot read
+// and applied on the receiving side (or on a local copy).
+#include <cmath>
+#include <limits>
+
+#include "Engine/Engine.h"
+#include "Engine/net/fields/NetPacketBuffer.h"
+#include "Game/characters/Player.h"
+#include "Game/characters/movement/CharacterMovementManager.h"
+#include "Game/characters/player/PlayerReplicationData.h"
+#include "Game/characters/player/PlayerSeams.h"
+#include "Game/core/net/WorldPackets.h"
+#include "Game/rules/duration/DurationDamageManager.h"
+
+namespace GAME {
+
+namespace {
+
+// Vitals travel as floats; a value from the wire that no unsigned integer holds (negative, not
+// finite, too large) is brought into range rather than converted with undefined behaviour.
+std::uint32_t ToUnsigned(float value) {
+    if (!(value > 0.0f))
+        return 0;
+    if (value >= 4294967295.0f)
+        return std::numeric_limits<std::uint32_t>::max();
+    return static_cast<std::uint32_t>(value);
+}
+
+}  // namespace
+
+std::unique_ptr<NetPacket> Player::CreateSpawnNetPacket() const {
+    auto packet = std::make_unique<SpawnPlayerPacket>();
+    packet->player = GetObjectId();
+    return packet;
+}
+
+void Player::WriteReplicationData(NetPacketOutBuffer& out) {
+    PlayerReplicationData data;
+    data.playerName = mName;
+    data.position = GetCoords();
+    CharacterBioReplicaInfo bio;
+    GetCharacterBio().GetCurrentBioStats(bio);
+    data.currentLife = static_cast<float>(bio.currentLife);
+    data.currentMana = static_cast<float>(bio.currentMana);
+    data.taintedBio = bio.tainted;
+    data.baseLife = static_cast<float>(bio.baseLife);
+    data.baseMana = static_cast<float>(bio.baseMana);
+    data.baseStrength = static_cast<float>(bio.baseStrength);
+    data.baseDexterity = static_cast<float>(bio.baseDexterity);
+    data.baseIntelligence = static_cast<float>(bio.baseIntelligence);
+    data.team = Character::GetTeam();
+    data.characterLevel = GetExperienceLevelControl().GetLevel();
+    data.experiencePoints = GetExperienceLevelControl().GetExperiencePoints();
+    data.money = static_cast<std::int32_t>(GetMoney());
+    data.playerTexture = mPlayerTexture;
+    GetDurationDamageManager().GetDamageReplica(data.durationDamage);
+    GetDurationDamageManager().GetFixedDamageReplica(data.fixedDurationDamage);
+    GetSkillManager().GetSkillReplica(data.skills);
+    GetSkillManager().GetSkillBuffReplica(data.skillBuffs);
+    ReportPlayerSeam(PlayerSeam::InventoryReplica);
+    data.actionState = GetActionState();
+    data.moving = IsMoving();
+    if (data.moving) {
+        data.pathTarget = GetMovementManager().GetPathTarget();
+        WorldVec3 targetPosition;
+        GetCurrentAttackTarget(data.attackTarget, targetPosition, data.attackSkill);
+    }
+    data.Write(out);
+}
+
+bool Player::ReadReplicationData(NetPacketInBuffer& in) {
+    mPendingReplication.reset();
+    auto data = std::make_unique<PlayerReplicationData>();
+    if (!data->Read(in)) {
+        gEngine->Log(1,
+                     "Player::ReadReplicationData: the replication body of player %u is cut short "
+                     "or malformed; refused.",
+                     GetObjectId());
+        return false;
+    }
+    // A copy makes items of its own instead of naming the source's.
+    if (mIsCopy)
+        for (InventoryReplica& replica : data->inventory)
+            replica.item.objectId = 0;
+    mPendingReplication = std::move(data);
+    return true;
+}
+
+void Player::ApplyReplicationData() {
+    if (!mPendingReplication) {
+        gEngine->Log(1, "Player::ApplyReplicationData: Attempt to apply NULL replication data.");
+        return;
+    }
+    const std::unique_ptr<PlayerReplicationData> data = std::move(mPendingReplication);
+    SetPlayerName(data->playerName);
+    SetSpawnPoint(data->position);
+    CharacterBioReplicaInfo bio;
+    bio.currentLife = ToUnsigned(data->currentLife);
+    bio.currentMana = ToUnsigned(data->currentMana);
+    bio.tainted = data->taintedBio;
+    bio.baseLife = ToUnsigned(data->baseLife);
+    bio.baseMana = ToUnsigned(data->baseMana);
+    bio.baseStrength = ToUnsigned(data->baseStrength);
+    bio.baseDexterity = ToUnsigned(data->baseDexterity);
+    bio.baseIntelligence = ToUnsigned(data->baseIntelligence);
+    GetCharacterBio().RestoreCurrentBioStats(bio, true);
+    SetTeam(data->team);
+    GetDurationDamageManager().SetDamageReplica(data->durationDamage);
+    GetDurationDamageManager().SetFixedDamageReplica(data->fixedDurationDamage);
+    GetSkillManager().SetSkillReplica(data->skills);
+    GetSkillManager().SetSkillBuffReplica(data->skillBuffs);
+    if (!data->inventory.empty())
+        ReportPlayerSeam(PlayerSeam::InventoryReplica);
+    GetExperienceLevelControl().SetLevel(data->characterLevel);
+    GetExperienceLevelControl().SetExperiencePoints(data->experiencePoints);
+    SubtractMoney(GetMoney());
+    AddMoney(data->money > 0 ? static_cast<std::uint32_t>(data->money) : 0);
+    mPlayerTexture = data->playerTexture;
+    ResetPlayerTexture();
+    SetInitialStateInfo(data->actionState, data->pathTarget, data->attackTarget, data->attackSkill);
+}
+
+void Player::ResetPlayerTexture() {
+    SetPlayerTexture(mPlayerTexture);
+}
+
+}  // namespace GAME

@@ -1,0 +1,162 @@
+// The player's frame and what it serves: tokens granted, saves, heartbeat and the countdowns of
+// its spoken refusals.
+#include <algorithm>
+
+#include "Engine/media/SoundPak.h"
+#include "Engine/object/ObjectManager.h"
+#include "Engine/sys/Machine.h"
+#include "Game/characters/Player.h"
+#include "Game/characters/player/PlayerEvents.h"
+#include "Game/characters/player/PlayerSeams.h"
+#include "Game/core/GameEngine.h"
+#include "Game/core/players/PartyManager.h"
+
+namespace GAME {
+
+namespace {
+
+constexpr unsigned kLevelEightTutorialPage = 20;
+constexpr std::uint32_t kLevelEight = 8;
+// A backup goes with the first autosave and every fifth one after it.
+constexpr int kAutoSavesPerBackup = 5;
+
+}  // namespace
+
+void Player::UpdateSelf(int ms) {
+    Character::UpdateSelf(ms);
+    GameEngine* game = gGameEngine;
+    const bool mainPlayer = game && game->GetMainPlayer() == this;
+    if (mainPlayer && GetCharLevel() == kLevelEight)
+        game->UnlockTutorialPage(kLevelEightTutorialPage, true);
+    if (game && game->GetPlayerId() == GetObjectId())
+        ReportPlayerSeam(PlayerSeam::FogOfWar);
+    ReportPlayerSeam(PlayerSeam::HotSlotCtrl);
+
+    PartyManager* parties = game ? game->GetPartyManager() : nullptr;
+    const std::uint32_t faction =
+        parties ? parties->GetPlayerFaction(GetObjectId()) : GetObjectId();
+    SetTeam(TeamManager::BuildTeam(Team::Human, faction));
+
+    GetCharacterBio().SetAcceleratedLifeRegen(GetActionState() == Character_ActionState::Fidget &&
+                                              GetCombatManager().GetCombatState() ==
+                                                  CombatManager_State::NotInCombat);
+    Heartbeat(ms);
+    GrantPendingTokens();
+
+    mAutoSaveCountdown -= ms;
+    if (mAutoSaveCountdown < 0)
+        mSaveRequested = true;
+    // No shield is held until the equipment is built.
+    GetPlayStats().DisableShieldBlockChance();
+    if (mSaveRequested)
+        AutoSave();
+    if (mQuestSaveRequested) {
+        mQuestSaveRequested = false;
+        AutoSaveQuest(mQuestSaveArgument);
+    }
+    if (mControlling)
+        ReportPlayerSeam(PlayerSeam::BossMusic);
+    if (mControlling)
+        CountDownVox(ms);
+    if (mainPlayer) {
+        const SkillManager& skills = GetSkillManager();
+        game->SetUnspentSkillPoints(static_cast<int>(skills.GetNumRegularSkillPoints()));
+        game->SetUnspentMasteryPoints(static_cast<int>(skills.GetNumMasteryPoints()));
+    }
+}
+
+void Player::GrantPendingTokens() {
+    if (mPendingTokens.empty())
+        return;
+    for (const TriggerToken& token : mPendingTokens) {
+        if (std::find(mTokens.begin(), mTokens.end(), token) != mTokens.end())
+            continue;
+        mTokens.push_back(token);
+        GameEvent_GotToken event;
+        event.playerId = GetObjectId();
+        event.tokenName = token.GetName();
+        SendGameEvent(event, "GotToken");
+    }
+    mPendingTokens.clear();
+    mSaveRequested = true;
+}
+
+void Player::Heartbeat(int ms) {
+    if (mHeartbeatCountdown > 0)
+        mHeartbeatCountdown -= ms;
+    else
+        mHeartbeatCountdown = 1000;
+}
+
+void Player::AutoSave() {
+    GameEngine* game = gGameEngine;
+    if (mControlling && game && game->IsSaveEnabled()) {
+        if (!mGameInterface) {
+            ReportPlayerSeam(PlayerSeam::GameSave);
+        } else {
+            mGameInterface->AutoSave();
+            if (mAutoSaveCount++ == 0)
+                mGameInterface->BackupGame();
+            if (mAutoSaveCount >= kAutoSavesPerBackup)
+                mAutoSaveCount = 0;
+        }
+    }
+    mAutoSaveCountdown = kAutoSaveInterval;
+    mSaveRequested = false;
+}
+
+void Player::AutoSaveQuest(bool argument) {
+    if (!mControlling)
+        return;
+    if (mGameInterface)
+        mGameInterface->AutoSaveQuest(argument);
+    else
+        ReportPlayerSeam(PlayerSeam::GameSave);
+}
+
+void Player::CountDownVox(int ms) {
+    auto lower = [ms](int& countdown) {
+        if (countdown != 0)
+            countdown -= ms;
+    };
+    for (LockedVox& line : mLockedVox)
+        lower(line.countdown);
+    lower(mSkillVoxRepeatCountdown);
+    lower(mSkillVoxCountdown);
+}
+
+void Player::PlaySound(std::uint32_t soundId) {
+    if (SoundPak* sound =
+            soundId ? Singleton<ObjectManager>::Get().GetObject<SoundPak>(soundId) : nullptr)
+        sound->Play(GetPosition());
+}
+
+void Player::PlayLockedVox(LockedVox& line) {
+    if (!mControlling || line.sound == 0 || line.countdown >= 1)
+        return;
+    PlaySound(line.sound);
+    line.countdown = kLockedObjectVoxInterval;
+}
+
+void Player::PlaySkillVox(SkillVox& line, std::uint32_t id) {
+    if (!mControlling || line.sound == 0 || mSkillVoxCountdown >= 1)
+        return;
+    if (mSkillVoxRepeatCountdown >= 1 && id == line.lastId)
+        return;
+    PlaySound(line.sound);
+    mSkillVoxRepeatCountdown = kSkillVoxRepeatInterval;
+    mSkillVoxCountdown = kSkillVoxInterval;
+    line.lastId = id;
+}
+
+void Player::ResetSkillVox() {
+    mSkillVoxRepeatCountdown = 0;
+    for (SkillVox& line : mSkillVox)
+        line.lastId = 0;
+}
+
+void Player::PlayInventoryFullSound() {
+    PlaySound(mInventoryFullSound);
+}
+
+}  // namespace GAME
