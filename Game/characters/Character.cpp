@@ -418,7 +418,7 @@ void Character::UpdateDeathManager(int elapsed) {
         return;
     mDeathManager->Update(elapsed);
     if (mDeathManager->IsFinished()) {
-        ReportCharacterSeam(CharacterSeam::CharacterActionHandlerStop);
+        mActionHandler->Stop();
         mDeathManager->PostProcess();
     }
 }

@@ -22,7 +22,6 @@ namespace GAME {
     X(ControllerCombatScareMe, "ControllerCombat::ScareMe") \
     X(ControllerCombatTauntMe, "ControllerCombat::TauntMe") \
     X(ControllerCombatUnderAttack, "ControllerCombat::UnderAttack") \
-    X(CharacterActionHandlerAnimationCallback, "CharacterActionHandler::AnimationCallback") \
     X(ControllerBaseCharacterHandleEvent, "ControllerBaseCharacter::HandleEvent") \
     X(ControllerAIQuestCommandPlayAnimation, "ControllerAI::QuestCommandPlayAnimation") \
     X(SkillManagerHandleSkillAnimationCallback, "SkillManager::HandleSkillAnimationCallback") \
@@ -35,7 +34,6 @@ namespace GAME {
     X(InventorySetOwner, "Inventory::SetOwner") \
     X(SkillManagerApplyCooldownDamage, "SkillManager::ApplyCooldownDamage") \
     X(LevelUpSoundAndEffect, "level-up sound and PFxManager::OneShotParticleEffect") \
-    X(CharacterActionHandlerStop, "CharacterActionHandler::Stop") \
     X(CharacterRagDollPhysics, "the character rag doll (physics type)") \
     X(MonsterLobotomize, "Monster::Lobotomize") \
     X(MonsterBrainTransplant, "Monster::BrainTransplant") \

@@ -16,6 +16,9 @@
 #include "Engine/world/World.h"
 #include "Game/characters/CharacterEvents.h"
 #include "Game/characters/Player.h"
+#include "Game/characters/actions/CharacterActionBase.h"
+#include "Game/characters/actions/CharacterActionHandler.h"
+#include "Game/characters/actions/LifeActions.h"
 #include "Game/characters/anim/AnimationCollection.h"
 #include "Game/characters/anim/AnimationPool.h"
 #include "support/TestMachine.h"
@@ -26,10 +29,26 @@ namespace {
 using T = AnimationSet_Type;
 
 constexpr const char* kSwordsman = "Records/Characters/Anims/Swordsman.dbr";
-constexpr const char* kActionsSeam =
-    "Character: CharacterActionHandler::AnimationCallback is not available yet";
 constexpr const char* kControllerSeam =
     "Character: ControllerBaseCharacter::HandleEvent is not available yet";
+
+// Stands as the running action and notes each event the handler hands it, with the log length
+// at that moment.
+class EventProbe : public CharacterActionBase {
+public:
+    EventProbe(const TestMachine& machine, std::vector<std::string>& events,
+               std::vector<std::size_t>& logSizes)
+        : CharacterActionBase(0), mMachine(machine), mEvents(events), mLogSizes(logSizes) {}
+    void AnimationCallback(const Name& event) override {
+        mEvents.push_back(event.str());
+        mLogSizes.push_back(mMachine.Log().size());
+    }
+
+private:
+    const TestMachine& mMachine;
+    std::vector<std::string>& mEvents;
+    std::vector<std::size_t>& mLogSizes;
+};
 
 class CharacterAnimationTest : public ::testing::Test {
 protected:
@@ -50,7 +69,13 @@ protected:
         return -1;
     }
 
+    void Probe(Character& c) {
+        c.GetActionHandler().Execute(std::make_unique<EventProbe>(tm, actionEvents, logSizes));
+    }
+
     TestMachine tm;
+    std::vector<std::string> actionEvents;
+    std::vector<std::size_t> logSizes;
 };
 
 TEST_F(CharacterAnimationTest, StanceSetIsFilledFromTheRecordKeysAsWritten) {
@@ -170,31 +195,32 @@ TEST_F(CharacterAnimationTest, SoundedEventStillReachesActionsThenController) {
     Character* c = MakeCharacter(kSwordsman);
     ASSERT_NE(c, nullptr);
     c->SetControllerId(77);
+    Probe(*c);
     SoundPak* vox = c->GetAnimationSounds().GetSound(Name::Create("voxSound"));
     ASSERT_NE(vox, nullptr);
     tm.ClearLog();
     c->AnimationCallback(0, Name::Create("voxSound"));
     EXPECT_EQ(vox->GetPlayed().size(), 1u);
-    const int actions = LogIndex(kActionsSeam);
+    ASSERT_EQ(actionEvents, std::vector<std::string>{"voxSound"});
     const int controller = LogIndex(kControllerSeam);
-    ASSERT_GE(actions, 0);
     ASSERT_GE(controller, 0);
-    EXPECT_LT(actions, controller);
+    EXPECT_GE(controller, static_cast<int>(logSizes[0]));
 }
 
 TEST_F(CharacterAnimationTest, CountedPlayHidesItsEndsFromActionsAndController) {
     Character* c = MakeCharacter(kSwordsman);
     ASSERT_NE(c, nullptr);
     c->SetControllerId(77);
+    Probe(*c);
     ASSERT_TRUE(c->GetAnimationSet()->PlayAnimation(*c, T::Stun, Name(), 1.0f, false, 3));
     tm.ClearLog();
     // The stun clip lasts 800 ms: two passes end and are swallowed.
     AnimationSystem::Get().Update(800);
     AnimationSystem::Get().Update(800);
-    EXPECT_EQ(tm.CountLog(kActionsSeam), 0);
+    EXPECT_TRUE(actionEvents.empty());
     EXPECT_EQ(tm.CountLog(kControllerSeam), 0);
     AnimationSystem::Get().Update(800);
-    EXPECT_EQ(tm.CountLog(kActionsSeam), 1);
+    EXPECT_EQ(actionEvents, std::vector<std::string>{"End"});
     EXPECT_EQ(tm.CountLog(kControllerSeam), 1);
 }
 
@@ -202,12 +228,13 @@ TEST_F(CharacterAnimationTest, StopRotationAndOtherChannelsSkipTheActions) {
     Character* c = MakeCharacter(kSwordsman);
     ASSERT_NE(c, nullptr);
     c->SetRotateTowardsTarget(true);
+    Probe(*c);
     tm.ClearLog();
     c->AnimationCallback(1, Name::Create("Hit"));
     EXPECT_TRUE(c->IsRotatingTowardsTarget());
     c->AnimationCallback(0, Name::Create("StopRotation"));
     EXPECT_FALSE(c->IsRotatingTowardsTarget());
-    EXPECT_EQ(tm.CountLog(kActionsSeam), 0);
+    EXPECT_TRUE(actionEvents.empty());
     // Without a controller there is no controller step.
     EXPECT_EQ(tm.CountLog(kControllerSeam), 0);
 }
@@ -225,6 +252,7 @@ TEST_F(CharacterAnimationTest, FootstepOverWaterSoundsOnlyWhenTheGroundIsNear) {
     const float h = c->GetBoundingRadius();
     SoundPak* water = c->GetSoundPak(Character::FootWater);
     ASSERT_NE(water, nullptr);
+    Probe(*c);
     tm.ClearLog();
 
     // The ray starts 2h up: ground 2h + 0.3 below is too far.
@@ -237,7 +265,7 @@ TEST_F(CharacterAnimationTest, FootstepOverWaterSoundsOnlyWhenTheGroundIsNear) {
     ASSERT_EQ(water->GetPlayed().size(), 1u);
     EXPECT_FLOAT_EQ(water->GetPlayed()[0].where.local.y, 0.2f);
     EXPECT_EQ(water->GetTrackedObject(), c->GetObjectId());
-    EXPECT_EQ(tm.CountLog(kActionsSeam), 0);
+    EXPECT_TRUE(actionEvents.empty());
     EXPECT_GT(h, 0.0f);
 }
 
@@ -264,6 +292,23 @@ TEST_F(CharacterAnimationTest, StunPlaysItsAnimationOrLogsAndSpeedsFollowTheStat
     EXPECT_FLOAT_EQ(c->GetAnimationChannels().GetChannel(0)->multiplier, c->GetRunSpeed());
     c->ExecuteImmobilize();
     EXPECT_FLOAT_EQ(c->GetAnimationChannels().GetChannel(0)->multiplier, 0.0f);
+}
+
+TEST_F(CharacterAnimationTest, DeathClipEndingThroughTheActionsLeavesTheCharacterDead) {
+    Character* c = MakeCharacter(kSwordsman);
+    ASSERT_NE(c, nullptr);
+    c->SetLife(10.0f, 100.0f);
+    c->GetActionHandler().Execute(
+        std::make_unique<DieAction>(c->GetObjectId(), std::vector<std::uint32_t>{}));
+    ASSERT_EQ(c->GetLifeState(), Character_LifeState::Dying);
+    EXPECT_EQ(Playing(*c), "AnimTest/Die.anm");
+    // The clip's "End" finishes the death handler; the next frame stops the die action.
+    for (int i = 0; i < 40 && c->GetLifeState() == Character_LifeState::Dying; ++i) {
+        AnimationSystem::Get().Update(100);
+        RunFrame(*c, 100);
+    }
+    EXPECT_EQ(c->GetLifeState(), Character_LifeState::Dead);
+    EXPECT_EQ(c->GetActionHandler().GetCurrentAction(), nullptr);
 }
 
 struct CompletedListener : EventHandlerInterface {

@@ -10,6 +10,7 @@
 #include "Game/characters/Character.h"
 #include "Game/characters/CharacterEvents.h"
 #include "Game/characters/CharacterSeams.h"
+#include "Game/characters/actions/CharacterActionHandler.h"
 #include "Game/characters/anim/StanceAnimationKeys.h"
 
 namespace GAME {
@@ -190,7 +191,7 @@ void Character::AnimationCallback(int channel, const Name& event) {
             if (!sounded)
                 PlayFootstep();
         } else {
-            ReportCharacterSeam(CharacterSeam::CharacterActionHandlerAnimationCallback);
+            mActionHandler->AnimationCallback(event);
         }
     }
     if (GetControllerId() != 0)
