@@ -478,14 +478,14 @@ void Skill::CollectCombatParameters(Character& attacker, Character* target,
     if (useItemDamage) {
         if (mManager)
             mManager->CollectAvailableOffensiveDamageAttributes(itemId, accumulator);
-        ReportSkillBaseSeam(SkillBaseSeam::OffensiveReduction);
+        offensiveReduction = attacker.GetOffensiveReduction();
     }
-    ReportSkillBaseSeam(SkillBaseSeam::DamageReduction);
-    accumulator.ProcessDamage(attacker, damagePercent, offensiveReduction, 0.0f, 0.0f);
+    accumulator.ProcessDamage(attacker, damagePercent, offensiveReduction,
+                              attacker.GetTotalDamageReductionPercent(),
+                              attacker.GetTotalDamageReductionAbsolute());
 
     parameters.offensiveAbility = mManager ? mManager->CalculateOffensiveAbility(0.0f) : 0.0f;
-    ReportSkillBaseSeam(SkillBaseSeam::FumbleDamage);
-    parameters.fumbleChance = 0.0f;
+    parameters.fumbleChance = attacker.GetFumbleDamage();
     parameters.manaCost = GetManaCost();
 }
 

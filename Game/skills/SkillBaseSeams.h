@@ -10,9 +10,6 @@ namespace GAME {
 // clang-format off
 #define GAME_SKILL_BASE_SEAMS(X) \
     X(ContributeRacialBonusDamage, "Character::ContributeRacialBonusDamage") \
-    X(OffensiveReduction, "Character::GetOffensiveReduction") \
-    X(DamageReduction, "Character::GetTotalDamageReductionPercent and Absolute") \
-    X(FumbleDamage, "Character::GetFumbleDamage") \
     X(PlayArmSwipeSound, "Character::PlayArmSwipeSound") \
     X(SetCharacterBuffFx, "Character::SetCharacterBuffFx") \
     X(PlayAnimation, "AnimationSet::PlayAnimation") \
