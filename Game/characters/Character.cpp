@@ -622,11 +622,10 @@ void Character::RestoreLifeState() {
         SetVisibility(false);
         PhysicsEngine::Get().RemoveEntityFromSimulation(this);
     } else if (mInitialActionState == Character_ActionState::Move) {
-        // Without a skill manager no stored skill turns back into a reference.
-        if (mInitialAttackSkill != 0)
-            ReportCharacterSeam(CharacterSeam::SkillManagerGetSkillReference);
+        // The move names its skill by reference, as its packet does.
         mActionHandler->Execute(std::make_unique<MoveToAction>(
-            GetObjectId(), GetPosition(), mInitialPathTarget, mInitialAttackTarget, 0, 1.0f));
+            GetObjectId(), GetPosition(), mInitialPathTarget, mInitialAttackTarget,
+            mSkillManager->GetSkillReferenceNumber(mInitialAttackSkill), 1.0f));
     } else if (mInitialActionState == Character_ActionState::Walk) {
         mActionHandler->Execute(std::make_unique<WalkAction>(
             GetObjectId(), GetPosition(), mInitialPathTarget, mInitialAttackTarget));

@@ -43,9 +43,6 @@ namespace GAME {
     X(ControllerAIGoToIdleState, "ControllerAI::GoToIdleState") \
     X(ControllerAIRequests, "ControllerAI::RequestAttack and RequestMove") \
     X(ControllerAIQuestCommands, "ControllerAI quest commands") \
-    X(SkillRangeAndSlot, "Skill::GetRange and Skill::NeedsAttackSlot") \
-    X(SkillManagerFindSkillId, "SkillManager::FindSkillId") \
-    X(SkillManagerGetSkillReference, "SkillManager::GetSkillReference") \
     X(ControllerBaseCharacterSetTarget, "ControllerBaseCharacter::SetTarget") \
     X(ControllerBaseCharacterEndOfPathReached, "ControllerBaseCharacter::EndOfPathReached") \
     X(ControllerCharacterPickupItem, "ControllerCharacter::PickupItem") \
@@ -55,8 +52,7 @@ namespace GAME {
     X(StrategicMovementRequestToUse, "StrategicMovementBase::RequestToUse") \
     X(SkillManagerStartSkill, "SkillManager::StartSkill") \
     X(SkillManagerSkillWarmUp, "SkillManager::SkillWarmUp") \
-    X(SkillManagerCancelSkillAction, "SkillManager::CancelSkillAction") \
-    X(SkillManagerGetSkillIdFromReference, "SkillManager::GetSkillIdFromReference")
+    X(SkillManagerCancelSkillAction, "SkillManager::CancelSkillAction")
 // clang-format on
 
 enum class CharacterSeam : std::size_t {

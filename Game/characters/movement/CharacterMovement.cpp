@@ -17,6 +17,7 @@
 #include "Game/characters/movement/CharacterMovementManager.h"
 #include "Game/characters/movement/SlotManager.h"
 #include "Game/core/GameEngine.h"
+#include "Game/skills/Skill.h"
 
 namespace GAME {
 
@@ -34,14 +35,17 @@ bool PlayMovementAnimation(Character& character, AnimationSet_Type type, float s
     return set->PlayAnimation(character, type, Name(), speed, true, count);
 }
 
-// The range of a skill and whether it needs an attack slot; false when the id names no skill
-// (skills are not built yet, so only id 0 is known to name none without asking).
+// The range of a skill and whether it needs an attack slot; false when the id names no skill.
 bool LookUpSkill(std::uint32_t skillId, float& range, bool& needsSlot) {
     range = 0.0f;
     needsSlot = false;
-    if (skillId != 0)
-        ReportCharacterSeam(CharacterSeam::SkillRangeAndSlot);
-    return false;
+    const Skill* skill =
+        skillId != 0 ? Singleton<ObjectManager>::Get().GetObject<Skill>(skillId) : nullptr;
+    if (!skill)
+        return false;
+    range = skill->GetRange();
+    needsSlot = skill->NeedsAttackSlot();
+    return true;
 }
 
 Character* FindCharacter(std::uint32_t id) {
