@@ -12,7 +12,6 @@ namespace GAME {
     X(ContributeRacialBonusDamage, "Character::ContributeRacialBonusDamage") \
     X(PlayArmSwipeSound, "Character::PlayArmSwipeSound") \
     X(SetCharacterBuffFx, "Character::SetCharacterBuffFx") \
-    X(PlayAnimation, "AnimationSet::PlayAnimation") \
     X(AnimationRagDollInfo, "AnimationSet rag-doll data of the current animation") \
     X(RagDollVectors, "CharacterRagDoll::GetDirectionVec, GetPushVec and GetElevationVec") \
     X(ProjectileAddModifier, "ProjectileBase::AddProjectileModifier") \

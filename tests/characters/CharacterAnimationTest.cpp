@@ -21,6 +21,8 @@
 #include "Game/characters/actions/LifeActions.h"
 #include "Game/characters/anim/AnimationCollection.h"
 #include "Game/characters/anim/AnimationPool.h"
+#include "Game/core/GameEngine.h"
+#include "Game/skills/Skill.h"
 #include "support/TestMachine.h"
 
 namespace GAME::test {
@@ -309,6 +311,41 @@ TEST_F(CharacterAnimationTest, DeathClipEndingThroughTheActionsLeavesTheCharacte
     }
     EXPECT_EQ(c->GetLifeState(), Character_LifeState::Dead);
     EXPECT_EQ(c->GetActionHandler().GetCurrentAction(), nullptr);
+}
+
+TEST_F(CharacterAnimationTest, SkillsPlayTheirSpecialOrNormalAnimationThroughTheSet) {
+    // Skills read their profiles through the game root.
+    InitializeObjects();
+    AddRecord("Records/Skills/Anim/Kick.dbr",
+              R"({"Class": "Skill", "skillSpecialAnimationName": "Kick"})");
+    AddRecord("Records/Skills/Anim/Nothing.dbr",
+              R"({"Class": "Skill", "skillSpecialAnimationName": "Headbutt"})");
+    auto& objects = Singleton<ObjectManager>::Get();
+    Skill* kick = objects.CreateObjectFromFile<Skill>("Records/Skills/Anim/Kick.dbr");
+    Skill* nothing = objects.CreateObjectFromFile<Skill>("Records/Skills/Anim/Nothing.dbr");
+    ASSERT_NE(kick, nullptr);
+    ASSERT_NE(nothing, nullptr);
+    Character* c = MakeCharacter(kSwordsman);
+    ASSERT_NE(c, nullptr);
+
+    EXPECT_TRUE(kick->StartSpecialAnimation(*c, 1.0f, false));
+    EXPECT_EQ(Playing(*c), "AnimTest/Kick.anm");
+    // A reference the stance lacks plays nothing and leaves the clip running.
+    EXPECT_FALSE(nothing->StartSpecialAnimation(*c, 1.0f, false));
+    EXPECT_EQ(Playing(*c), "AnimTest/Kick.anm");
+
+    EXPECT_TRUE(
+        nothing->StartNormalAnimation(*c, static_cast<int>(T::SpellCast), Name(), 2.0f, 0, 0));
+    EXPECT_EQ(Playing(*c), "AnimTest/Cast.anm");
+    EXPECT_EQ(c->GetAnimationSet()->GetCurrentType(), T::SpellCast);
+    // A type the stance has no clip for answers false.
+    EXPECT_FALSE(nothing->StartNormalAnimation(*c, static_cast<int>(T::Mount), Name(), 1.0f, 0, 0));
+
+    // A character without any set plays nothing.
+    Character* bare = objects.CreateObject<Character>();
+    EXPECT_FALSE(kick->StartSpecialAnimation(*bare, 1.0f, false));
+    EXPECT_FALSE(kick->StartNormalAnimation(*bare, static_cast<int>(T::Stun), Name(), 1.0f, 0, 0));
+    ShutdownObjects();
 }
 
 struct CompletedListener : EventHandlerInterface {
