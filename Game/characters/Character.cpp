@@ -900,8 +900,13 @@ void Character::ReceiveExperience(std::uint32_t amount, bool quiet) {
         GameEvent_CharacterId levelUp;
         levelUp.objectId = GetObjectId();
         SendGameEvent(levelUp, "PlayerLevelUp");
-        if (!quiet)
-            ReportCharacterSeam(CharacterSeam::LevelUpSoundAndEffect);
+        if (!quiet) {
+            SoundPak* sound = GetSoundPak(LevelUpSound);
+            if (sound && gGameEngine && gGameEngine->GetMainPlayer() == this)
+                sound->Play(GetCoords().GetPosition());
+            if (!mLevelUpFx.empty())
+                mFxManager.OneShotParticleEffect(mLevelUpFx, std::string());
+        }
         mPlayStats.IncrementLevel();
     }
     mPlayStats.GainExperience(amount);
@@ -967,6 +972,8 @@ void Character::TakeBonus(const Bonus& bonus, bool slow, int lifeType) {
         skillUp.objectId = GetObjectId();
         SendGameEvent(skillUp, "PlayerSkillUp");
     }
+    if (!bonus.effectName.empty())
+        mFxManager.OneShotParticleEffect(bonus.effectName, std::string());
     mPlayStats.GainLife(lifeGained, static_cast<PlayStatsLifeType>(lifeType));
 }
 

@@ -33,7 +33,6 @@ namespace GAME {
     X(InventoryItemSetDefenseAttributes, "Inventory item set defense attributes") \
     X(InventorySetOwner, "Inventory::SetOwner") \
     X(SkillManagerApplyCooldownDamage, "SkillManager::ApplyCooldownDamage") \
-    X(LevelUpSoundAndEffect, "level-up sound and PFxManager::OneShotParticleEffect") \
     X(CharacterRagDollPhysics, "the character rag doll (physics type)") \
     X(MonsterLobotomize, "Monster::Lobotomize") \
     X(MonsterBrainTransplant, "Monster::BrainTransplant") \
