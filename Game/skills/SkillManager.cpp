@@ -507,7 +507,8 @@ void SkillManager::CollectAvailableOffensiveDamageAttributes(
             weapon->GetOffensiveDamageAttributes(accumulator);
         return;
     }
-    ReportSkillSeam(SkillSeam::HandToHandDamage);
+    if (mCombatManager)
+        mCombatManager->GetHandHitDamage(accumulator);
 }
 
 void SkillManager::CollectAvailableOffensiveModifierAttributes(

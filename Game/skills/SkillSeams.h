@@ -20,7 +20,6 @@ namespace GAME {
     X(InitializePets, "SkillManager pet initialisation") \
     X(ActivateOnDeathNow, "SkillOnDeath::ActivateOnDeathNow") \
     X(AutoSave, "GameEngine::AutoSave") \
-    X(HandToHandDamage, "CombatManager hand-to-hand damage") \
     X(RefreshCooldown, "SkillManager::RefreshCooldown") \
     X(SelectWeaponPoolSkill, "SkillManager::SelectWeaponPoolSkill") \
     X(WeaponEnchantments, "SkillManager weapon enchantments") \
