@@ -1019,6 +1019,25 @@ void Character::PlayStunSound() {
         sound->Play(GetCoords().GetPosition());
 }
 
+void Character::PlayArmSwipeSound() {
+    if (SoundPak* sound = GetSoundPak(SwipeSound))
+        sound->Play(GetCoords().GetPosition());
+}
+
+void Character::SetCharacterBuffFx(CharacterBuff buff, bool on) {
+    if (!on) {
+        StopCharacterBuffFx(buff);
+        return;
+    }
+    if (const auto it = mBuffFx.find(static_cast<int>(buff)); it != mBuffFx.end())
+        it->second->Enable(true);
+}
+
+void Character::StopCharacterBuffFx(CharacterBuff buff) {
+    if (const auto it = mBuffFx.find(static_cast<int>(buff)); it != mBuffFx.end())
+        it->second->Enable(false);
+}
+
 void Character::PlayLoopingRunningSound() {
     SoundPak* sound = GetSoundPak(LoopingRunning);
     if (!sound || sound->IsPlaying())

@@ -25,6 +25,7 @@
 #include "Game/rules/combat/CombatManager.h"
 #include "Game/rules/duration/DurationDamageOwner.h"
 #include "Game/skills/AuraManager.h"
+#include "Game/skills/CharacterBuff.h"
 #include "Game/skills/SkillManager.h"
 #include "Game/world/effects/CharFxPak.h"
 #include "Game/world/effects/PFxManager.h"
@@ -457,6 +458,10 @@ public:
     void SkillWarmUp(std::uint32_t skillId, bool ending);
     void CancelSkillAction(std::uint32_t skillId);
     void PlayStunSound();
+    void PlayArmSwipeSound();
+    // Switches the character's own effect pack of a buff; a buff without a pack changes nothing.
+    void SetCharacterBuffFx(CharacterBuff buff, bool on);
+    void StopCharacterBuffFx(CharacterBuff buff);
     void PlayLoopingRunningSound();
     void StopLoopingRunningSound();
 

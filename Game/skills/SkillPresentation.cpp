@@ -98,7 +98,7 @@ void Skill::PlayWeaponSwipeSound(Character& character, const Name& event) {
             weaponId ? Singleton<ObjectManager>::Get().GetObject<Weapon>(weaponId) : nullptr)
         weapon->PlaySwipeSound(character.GetPosition());
     else
-        ReportSkillBaseSeam(SkillBaseSeam::PlayArmSwipeSound);
+        character.PlayArmSwipeSound();
 }
 
 // --- Particle effects ---
@@ -183,8 +183,7 @@ void Skill::ApplyCastVisualEffects(Character& character, bool on) {
         character.RemoveParticleEffect(mCastAuraHandle);
         mCastAuraHandle = 0;
     }
-    if (p.GetCharBuffFxType() != CharacterBuff::None)
-        ReportSkillBaseSeam(SkillBaseSeam::SetCharacterBuffFx);
+    character.SetCharacterBuffFx(p.GetCharBuffFxType(), on);
 }
 
 void Skill::ApplyActivatedVisualEffects(Character& character, bool on) {
@@ -198,8 +197,7 @@ void Skill::ApplyActivatedVisualEffects(Character& character, bool on) {
         if (mActivatedAuraHandle)
             character.StartParticleEffect(mActivatedAuraHandle);
     }
-    if (p.GetCharBuffFxType() != CharacterBuff::None)
-        ReportSkillBaseSeam(SkillBaseSeam::SetCharacterBuffFx);
+    character.SetCharacterBuffFx(p.GetCharBuffFxType(), on);
     ApplyBuffSelfEffects(character, on);
     ForEachModifier([&](Skill& modifier) { modifier.ApplyBuffSelfEffects(character, on); });
 }
