@@ -24,6 +24,8 @@
 #include "Game/core/GameEngine.h"
 #include "Game/core/ObjectLookup.h"
 #include "Game/core/players/Bonus.h"
+#include "Game/items/kinds/Weapon.h"
+#include "Game/rules/RacialBonus.h"
 #include "Game/rules/combat/ParametersCombat.h"
 #include "Game/rules/death/DeathManager.h"
 #include "Game/rules/death/DeathRemovals.h"
@@ -200,6 +202,23 @@ void Character::ResetAbsEffects() {
 
 void Character::DisarmAbsEffects() {
     mAbsEffectsArmed = false;
+}
+
+void Character::ContributeRacialBonusDamage(const std::vector<std::string>& races,
+                                            std::uint32_t weaponId, RacialBonus_Damage& damage) {
+    ReportCharacterSeam(CharacterSeam::EquipManagerRacialDamage);
+    mSkillManager->ContributeRacialBonusDamage(races, damage);
+    auto* weapon =
+        weaponId != 0 ? Singleton<ObjectManager>::Get().GetObject<Weapon>(weaponId) : nullptr;
+    if (!weapon)
+        return;
+    // Kept between attacks so that an attack allocates nothing.
+    thread_local std::vector<RacialBonusContribution> contributions;
+    contributions.clear();
+    weapon->ContributeRacialBonusDamage(contributions);
+    for (const RacialBonusContribution& contribution : contributions)
+        if (contribution.bonus)
+            contribution.bonus->ContributeDamage(races, damage, contribution.level);
 }
 
 void Character::ContributeRacialBonusDefense(const std::vector<std::string>& races,

@@ -367,6 +367,10 @@ public:
     virtual void DisarmAbsEffects();
     bool AreAbsEffectsArmed() const { return mAbsEffectsArmed; }
 
+    // The racial damage bonus the character's items, skills and the given weapon grant against
+    // any of the races.
+    void ContributeRacialBonusDamage(const std::vector<std::string>& races, std::uint32_t weaponId,
+                                     RacialBonus_Damage& damage);
     // The racial defense the character's items and skills grant against any of the races.
     virtual void ContributeRacialBonusDefense(const std::vector<std::string>& races,
                                               RacialBonus_Defense& defense);

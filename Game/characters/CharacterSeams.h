@@ -28,6 +28,7 @@ namespace GAME {
     X(EquipManagerCharacterAttributes, "EquipManager character attributes") \
     X(EquipManagerDefenseAttributes, "EquipManager defense attributes") \
     X(EquipManagerRacialDefense, "EquipManager racial bonus defense") \
+    X(EquipManagerRacialDamage, "EquipManager racial bonus damage") \
     X(EquipManagerBodyArmorImpactSound, "EquipManager::GetBodyArmor impact sound") \
     X(InventoryItemSetAttributes, "Inventory item set attributes") \
     X(InventoryItemSetDefenseAttributes, "Inventory item set defense attributes") \

@@ -453,7 +453,7 @@ void Skill::CollectCombatParameters(Character& attacker, Character* target,
         const std::vector<std::string>& races = target->GetRace();
         CollectLocalRacialBonusDamage(races, racial);
         if (GetSkillProfile().IncludeRacialDamage())
-            ReportSkillBaseSeam(SkillBaseSeam::ContributeRacialBonusDamage);
+            attacker.ContributeRacialBonusDamage(races, itemId, racial);
         parameters.racialBonusDamage = racial.absolute;
         if (racial.percent > 0.0f) {
             damagePercent = racial.percent + (damagePercent == 0.0f ? 100.0f : damagePercent);

@@ -9,7 +9,6 @@ namespace GAME {
 
 // clang-format off
 #define GAME_SKILL_BASE_SEAMS(X) \
-    X(ContributeRacialBonusDamage, "Character::ContributeRacialBonusDamage") \
     X(AnimationRagDollInfo, "AnimationSet rag-doll data of the current animation") \
     X(RagDollVectors, "CharacterRagDoll::GetDirectionVec, GetPushVec and GetElevationVec") \
     X(ProjectileAddModifier, "ProjectileBase::AddProjectileModifier") \

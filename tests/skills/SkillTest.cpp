@@ -262,8 +262,8 @@ TEST_F(SkillCombat, ARacialBonusAgainstTheTargetsRaceIsCarried) {
     EXPECT_FLOAT_EQ(parameters.racialBonusDamage, 9.0f);
     EXPECT_EQ(tm.CountLog("Racial Bonus Damage Percent 25"), 1);
     EXPECT_EQ(tm.CountLog("Racial Bonus Damage Absolute 9"), 1);
-    // The character's own racial bonus is not built yet.
-    EXPECT_EQ(tm.CountLog("Character::ContributeRacialBonusDamage is not available yet"), 1);
+    // The attacker's own racial bonus is asked for: its equipment's part is not built yet.
+    EXPECT_EQ(tm.CountLog("EquipManager racial bonus damage is not available yet"), 1);
 
     ParametersCombat other(random);
     skill.CollectCombatParameters(attacker, &attacker, ParametersCombatStyle::Probability, false, 0,
