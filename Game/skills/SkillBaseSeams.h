@@ -1,6 +1,6 @@
 #pragma once
-// What the skill base reaches in parts of the game that are not built yet (character combat
-// values, animation sets, rag-doll vectors, projectiles, secondary skills). Each logs one level-1
+// What the skill base reaches in parts of the game that are not built yet (the rag-doll data of
+// animations, rag-doll vectors, projectiles, secondary skills). Each logs one level-1
 // line per machine the first time it is skipped ("Skill: <operation> is not available yet") and
 // does nothing; a query answers 0, false or nothing found.
 #include <cstddef>

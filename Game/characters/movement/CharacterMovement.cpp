@@ -23,8 +23,8 @@ namespace GAME {
 
 namespace {
 
-// Plays the run or walk of the current stance. A character without any set yet (its stance
-// loaders are not on this branch) is taken as moving, and its body shows whatever its actor plays.
+// Plays the run or walk of the current stance. A character without any set (one made without a
+// record) is taken as moving, and its body shows whatever its actor plays.
 bool PlayMovementAnimation(Character& character, AnimationSet_Type type, float speed,
                            unsigned count) {
     AnimationSet* set = character.GetAnimationSet();
