@@ -30,23 +30,35 @@ float ItemCharacterServices::GetWeaponScale(const Character&) {
     Seam("Character::GetWeaponScale");
     return 0.0f;
 }
-void ItemCharacterServices::SetSkillLevelAugment(Character&, const std::string&, int) {
-    Seam("Character::SetSkillLevelAugment");
+// Items grant only positive levels; the skill manager counts in unsigned levels.
+namespace {
+std::uint32_t Levels(int level) {
+    return level > 0 ? static_cast<std::uint32_t>(level) : 0u;
 }
-void ItemCharacterServices::RemoveSkillLevelAugment(Character&, const std::string&, int) {
-    Seam("Character::RemoveSkillLevelAugment");
+}  // namespace
+
+void ItemCharacterServices::SetSkillLevelAugment(Character& character, const std::string& skill,
+                                                 int level) {
+    character.GetSkillManager().SetSkillLevelAugment(skill, Levels(level));
 }
-void ItemCharacterServices::SetMasteryLevelAugment(Character&, const std::string&, int) {
-    Seam("Character::SetMasteryLevelAugment");
+void ItemCharacterServices::RemoveSkillLevelAugment(Character& character, const std::string& skill,
+                                                    int level) {
+    character.GetSkillManager().RemoveSkillLevelAugment(skill, Levels(level));
 }
-void ItemCharacterServices::RemoveMasteryLevelAugment(Character&, const std::string&, int) {
-    Seam("Character::RemoveMasteryLevelAugment");
+void ItemCharacterServices::SetMasteryLevelAugment(Character& character, const std::string& mastery,
+                                                   int level) {
+    character.GetSkillManager().SetMasteryAugment(mastery, Levels(level));
 }
-void ItemCharacterServices::SetAllSkillLevelAugment(Character&, int) {
-    Seam("Character::SetAllSkillLevelAugment");
+void ItemCharacterServices::RemoveMasteryLevelAugment(Character& character,
+                                                      const std::string& mastery, int level) {
+    character.GetSkillManager().RemoveMasteryAugment(mastery, Levels(level));
 }
-void ItemCharacterServices::RemoveAllSkillLevelAugment(Character&, int) {
-    Seam("Character::RemoveAllSkillLevelAugment");
+// Items exclude no skill from an all-skills bonus.
+void ItemCharacterServices::SetAllSkillLevelAugment(Character& character, int level) {
+    character.GetSkillManager().SetAllSkillAugment(Levels(level), std::string());
+}
+void ItemCharacterServices::RemoveAllSkillLevelAugment(Character& character, int level) {
+    character.GetSkillManager().RemoveAllSkillAugment(Levels(level), std::string());
 }
 void ItemCharacterServices::AddItemSkill(Character&, std::uint32_t, std::uint32_t) {
     Seam("Character::AddItemSkill");

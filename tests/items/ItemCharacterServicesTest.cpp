@@ -8,7 +8,9 @@
 #include "Game/items/ItemCharacterServices.h"
 #include "Game/items/ItemSkillAugment.h"
 #include "Game/skills/Skill.h"
+#include "Game/skills/SkillManager.h"
 #include "ItemTestSupport.h"
+#include "characters/CharacterTestSupport.h"
 #include "support/TestMachine.h"
 
 namespace GAME::test {
@@ -69,6 +71,31 @@ TEST_F(DefaultItemServices, GrantedSkillsAreMadeAsItemSkills) {
     tm.ClearLog();
     EXPECT_EQ(services.CreateItemSkill("Records/Items/Skills/None.dbr"), 0u);
     EXPECT_EQ(tm.CountLog("granted skill record Records/Items/Skills/None.dbr makes no skill"), 1);
+}
+
+TEST_F(DefaultItemServices, WornAugmentsRaiseTheWearersSkillsUntilTakenOff) {
+    Character* warrior = MakeCharacter("Records/SkillManager/Warrior.dbr");
+    ASSERT_NE(warrior, nullptr);
+    SkillManager& skills = warrior->GetSkillManager();
+    skills.LoadSkills("Records/SkillManager/Warrior.dbr", SkillManager::kMaxSkillEntries);
+    const Skill* cleave = Singleton<ObjectManager>::Get().GetObject<Skill>(
+        skills.FindSkillId("Records/SkillManager/Cleave.dbr"));
+    ASSERT_NE(cleave, nullptr);
+    const std::uint32_t bought = cleave->GetCurrentLevel();
+    ASSERT_TRUE(Singleton<RecordDatabase>::Get().AddRecordText(
+        "Records/Items/WarriorCharm.dbr",
+        R"({"augmentSkillName1": "Records/SkillManager/Cleave.dbr", "augmentSkillLevel1": 2,
+            "augmentMasteryName1": "Records/SkillManager/WarfareMastery.dbr",
+            "augmentMasteryLevel1": 1, "augmentAllLevel": 1})"));
+    auto& objects = Singleton<ObjectManager>::Get();
+    ASSERT_TRUE(objects.LoadTableFile("Records/Items/WarriorCharm.dbr"));
+    ItemSkillAugment charm;
+    charm.Load(objects.GetLoadTable("Records/Items/WarriorCharm.dbr"));
+    // The skill, its mastery and every skill each add their levels.
+    charm.InstallOnCharacter(*warrior, 0);
+    EXPECT_EQ(cleave->GetCurrentLevel(), bought + 4);
+    charm.RemoveFromCharacter(*warrior, 0);
+    EXPECT_EQ(cleave->GetCurrentLevel(), bought);
 }
 
 }  // namespace
