@@ -25,6 +25,8 @@
 #include "Game/core/GameEngine.h"
 #include "Game/core/ObjectLookup.h"
 #include "Game/core/players/Bonus.h"
+#include "Game/items/kinds/Weapon.h"
+#include "Game/rules/RacialBonus.h"
 #include "Game/rules/combat/ParametersCombat.h"
 #include "Game/rules/death/DeathManager.h"
 #include "Game/rules/death/DeathRemovals.h"
@@ -201,6 +203,23 @@ void Character::ResetAbsEffects() {
 
 void Character::DisarmAbsEffects() {
     mAbsEffectsArmed = false;
+}
+
+void Character::ContributeRacialBonusDamage(const std::vector<std::string>& races,
+                                            std::uint32_t weaponId, RacialBonus_Damage& damage) {
+    ReportCharacterSeam(CharacterSeam::EquipManagerRacialDamage);
+    mSkillManager->ContributeRacialBonusDamage(races, damage);
+    auto* weapon =
+        weaponId != 0 ? Singleton<ObjectManager>::Get().GetObject<Weapon>(weaponId) : nullptr;
+    if (!weapon)
+        return;
+    // Kept between attacks so that an attack allocates nothing.
+    thread_local std::vector<RacialBonusContribution> contributions;
+    contributions.clear();
+    weapon->ContributeRacialBonusDamage(contributions);
+    for (const RacialBonusContribution& contribution : contributions)
+        if (contribution.bonus)
+            contribution.bonus->ContributeDamage(races, damage, contribution.level);
 }
 
 void Character::ContributeRacialBonusDefense(const std::vector<std::string>& races,
@@ -419,7 +438,7 @@ void Character::UpdateDeathManager(int elapsed) {
         return;
     mDeathManager->Update(elapsed);
     if (mDeathManager->IsFinished()) {
-        ReportCharacterSeam(CharacterSeam::CharacterActionHandlerStop);
+        mActionHandler->Stop();
         mDeathManager->PostProcess();
     }
 }
@@ -640,11 +659,10 @@ void Character::RestoreLifeState() {
         SetVisibility(false);
         PhysicsEngine::Get().RemoveEntityFromSimulation(this);
     } else if (mInitialActionState == Character_ActionState::Move) {
-        // Without a skill manager no stored skill turns back into a reference.
-        if (mInitialAttackSkill != 0)
-            ReportCharacterSeam(CharacterSeam::SkillManagerGetSkillReference);
+        // The move names its skill by reference, as its packet does.
         mActionHandler->Execute(std::make_unique<MoveToAction>(
-            GetObjectId(), GetPosition(), mInitialPathTarget, mInitialAttackTarget, 0, 1.0f));
+            GetObjectId(), GetPosition(), mInitialPathTarget, mInitialAttackTarget,
+            mSkillManager->GetSkillReferenceNumber(mInitialAttackSkill), 1.0f));
     } else if (mInitialActionState == Character_ActionState::Walk) {
         mActionHandler->Execute(std::make_unique<WalkAction>(
             GetObjectId(), GetPosition(), mInitialPathTarget, mInitialAttackTarget));
@@ -921,8 +939,13 @@ void Character::ReceiveExperience(std::uint32_t amount, bool quiet) {
         GameEvent_CharacterId levelUp;
         levelUp.objectId = GetObjectId();
         SendGameEvent(levelUp, "PlayerLevelUp");
-        if (!quiet)
-            ReportCharacterSeam(CharacterSeam::LevelUpSoundAndEffect);
+        if (!quiet) {
+            SoundPak* sound = GetSoundPak(LevelUpSound);
+            if (sound && gGameEngine && gGameEngine->GetMainPlayer() == this)
+                sound->Play(GetCoords().GetPosition());
+            if (!mLevelUpFx.empty())
+                mFxManager.OneShotParticleEffect(mLevelUpFx, std::string());
+        }
         mPlayStats.IncrementLevel();
     }
     mPlayStats.GainExperience(amount);
@@ -988,6 +1011,8 @@ void Character::TakeBonus(const Bonus& bonus, bool slow, int lifeType) {
         skillUp.objectId = GetObjectId();
         SendGameEvent(skillUp, "PlayerSkillUp");
     }
+    if (!bonus.effectName.empty())
+        mFxManager.OneShotParticleEffect(bonus.effectName, std::string());
     mPlayStats.GainLife(lifeGained, static_cast<PlayStatsLifeType>(lifeType));
 }
 
@@ -1034,6 +1059,25 @@ void Character::CancelSkillAction(std::uint32_t skillId) {
 void Character::PlayStunSound() {
     if (SoundPak* sound = GetSoundPak(StunSound))
         sound->Play(GetCoords().GetPosition());
+}
+
+void Character::PlayArmSwipeSound() {
+    if (SoundPak* sound = GetSoundPak(SwipeSound))
+        sound->Play(GetCoords().GetPosition());
+}
+
+void Character::SetCharacterBuffFx(CharacterBuff buff, bool on) {
+    if (!on) {
+        StopCharacterBuffFx(buff);
+        return;
+    }
+    if (const auto it = mBuffFx.find(static_cast<int>(buff)); it != mBuffFx.end())
+        it->second->Enable(true);
+}
+
+void Character::StopCharacterBuffFx(CharacterBuff buff) {
+    if (const auto it = mBuffFx.find(static_cast<int>(buff)); it != mBuffFx.end())
+        it->second->Enable(false);
 }
 
 void Character::PlayLoopingRunningSound() {

@@ -25,6 +25,7 @@
 #include "Game/rules/combat/CombatManager.h"
 #include "Game/rules/duration/DurationDamageOwner.h"
 #include "Game/skills/AuraManager.h"
+#include "Game/skills/CharacterBuff.h"
 #include "Game/skills/SkillManager.h"
 #include "Game/world/effects/CharFxPak.h"
 #include "Game/world/effects/PFxManager.h"
@@ -370,6 +371,10 @@ public:
     virtual void DisarmAbsEffects();
     bool AreAbsEffectsArmed() const { return mAbsEffectsArmed; }
 
+    // The racial damage bonus the character's items, skills and the given weapon grant against
+    // any of the races.
+    void ContributeRacialBonusDamage(const std::vector<std::string>& races, std::uint32_t weaponId,
+                                     RacialBonus_Damage& damage);
     // The racial defense the character's items and skills grant against any of the races.
     virtual void ContributeRacialBonusDefense(const std::vector<std::string>& races,
                                               RacialBonus_Defense& defense);
@@ -461,6 +466,10 @@ public:
     void SkillWarmUp(std::uint32_t skillId, bool ending);
     void CancelSkillAction(std::uint32_t skillId);
     void PlayStunSound();
+    void PlayArmSwipeSound();
+    // Switches the character's own effect pack of a buff; a buff without a pack changes nothing.
+    void SetCharacterBuffFx(CharacterBuff buff, bool on);
+    void StopCharacterBuffFx(CharacterBuff buff);
     void PlayLoopingRunningSound();
     void StopLoopingRunningSound();
 

@@ -7,27 +7,22 @@ namespace GAME {
 
 // clang-format off
 #define GAME_CHARACTER_SEAMS(X) \
-    X(CharacterActionHandlerAnimationCallback, "CharacterActionHandler::AnimationCallback") \
     X(EquipManagerCharacterAttributes, "EquipManager character attributes") \
     X(EquipManagerDefenseAttributes, "EquipManager defense attributes") \
     X(EquipManagerRacialDefense, "EquipManager racial bonus defense") \
+    X(EquipManagerRacialDamage, "EquipManager racial bonus damage") \
     X(EquipManagerBodyArmorImpactSound, "EquipManager::GetBodyArmor impact sound") \
     X(InventoryItemSetAttributes, "Inventory item set attributes") \
     X(InventoryItemSetDefenseAttributes, "Inventory item set defense attributes") \
     X(InventorySetOwner, "Inventory::SetOwner") \
-    X(LevelUpSoundAndEffect, "level-up sound and PFxManager::OneShotParticleEffect") \
-    X(CharacterActionHandlerStop, "CharacterActionHandler::Stop") \
     X(CharacterRagDollPhysics, "the character rag doll (physics type)") \
     X(MonsterLobotomize, "Monster::Lobotomize") \
     X(MonsterBrainTransplant, "Monster::BrainTransplant") \
     X(AnimationSetPlayMovement, "AnimationSet::PlayAnimation without a stance set (run and walk)") \
-    X(SkillRangeAndSlot, "Skill::GetRange and Skill::NeedsAttackSlot") \
-    X(SkillManagerGetSkillReference, "SkillManager::GetSkillReference") \
     X(NpcOnConversationEnd, "Npc::OnConversationEnd") \
     X(NpcOnPlayerInteract, "Npc::OnPlayerInteract") \
     X(FixedItemRequestToUse, "FixedItem::RequestToUse") \
-    X(StrategicMovementRequestToUse, "StrategicMovementBase::RequestToUse") \
-    X(SkillManagerGetSkillIdFromReference, "SkillManager::GetSkillIdFromReference")
+    X(StrategicMovementRequestToUse, "StrategicMovementBase::RequestToUse")
 // clang-format on
 
 enum class CharacterSeam : std::size_t {

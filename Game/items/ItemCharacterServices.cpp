@@ -1,7 +1,13 @@
 #include "Game/items/ItemCharacterServices.h"
 
 #include "Engine/Engine.h"
+#include "Engine/media/EffectEntity.h"
+#include "Engine/object/ObjectManager.h"
 #include "Engine/sys/Machine.h"
+#include "Game/characters/Character.h"
+#include "Game/core/GameEngine.h"
+#include "Game/skills/Skill.h"
+#include "Game/skills/SkillProfile.h"
 
 namespace GAME {
 
@@ -16,31 +22,43 @@ struct ServicesSlot {
 };
 }  // namespace
 
-float ItemCharacterServices::GetTotalCharAttribute(const Character&, CharAttributeType) {
-    Seam("Character::GetTotalCharAttribute");
-    return 0.0f;
+float ItemCharacterServices::GetTotalCharAttribute(const Character& character,
+                                                   CharAttributeType type) {
+    return character.GetTotalCharAttribute(type);
 }
 float ItemCharacterServices::GetWeaponScale(const Character&) {
     Seam("Character::GetWeaponScale");
     return 0.0f;
 }
-void ItemCharacterServices::SetSkillLevelAugment(Character&, const std::string&, int) {
-    Seam("Character::SetSkillLevelAugment");
+// Items grant only positive levels; the skill manager counts in unsigned levels.
+namespace {
+std::uint32_t Levels(int level) {
+    return level > 0 ? static_cast<std::uint32_t>(level) : 0u;
 }
-void ItemCharacterServices::RemoveSkillLevelAugment(Character&, const std::string&, int) {
-    Seam("Character::RemoveSkillLevelAugment");
+}  // namespace
+
+void ItemCharacterServices::SetSkillLevelAugment(Character& character, const std::string& skill,
+                                                 int level) {
+    character.GetSkillManager().SetSkillLevelAugment(skill, Levels(level));
 }
-void ItemCharacterServices::SetMasteryLevelAugment(Character&, const std::string&, int) {
-    Seam("Character::SetMasteryLevelAugment");
+void ItemCharacterServices::RemoveSkillLevelAugment(Character& character, const std::string& skill,
+                                                    int level) {
+    character.GetSkillManager().RemoveSkillLevelAugment(skill, Levels(level));
 }
-void ItemCharacterServices::RemoveMasteryLevelAugment(Character&, const std::string&, int) {
-    Seam("Character::RemoveMasteryLevelAugment");
+void ItemCharacterServices::SetMasteryLevelAugment(Character& character, const std::string& mastery,
+                                                   int level) {
+    character.GetSkillManager().SetMasteryAugment(mastery, Levels(level));
 }
-void ItemCharacterServices::SetAllSkillLevelAugment(Character&, int) {
-    Seam("Character::SetAllSkillLevelAugment");
+void ItemCharacterServices::RemoveMasteryLevelAugment(Character& character,
+                                                      const std::string& mastery, int level) {
+    character.GetSkillManager().RemoveMasteryAugment(mastery, Levels(level));
 }
-void ItemCharacterServices::RemoveAllSkillLevelAugment(Character&, int) {
-    Seam("Character::RemoveAllSkillLevelAugment");
+// Items exclude no skill from an all-skills bonus.
+void ItemCharacterServices::SetAllSkillLevelAugment(Character& character, int level) {
+    character.GetSkillManager().SetAllSkillAugment(Levels(level), std::string());
+}
+void ItemCharacterServices::RemoveAllSkillLevelAugment(Character& character, int level) {
+    character.GetSkillManager().RemoveAllSkillAugment(Levels(level), std::string());
 }
 void ItemCharacterServices::AddItemSkill(Character&, std::uint32_t, std::uint32_t) {
     Seam("Character::AddItemSkill");
@@ -70,13 +88,28 @@ bool ItemCharacterServices::GiveItemToCharacter(Character&, Item&) {
     Seam("Character::GiveItemToCharacter");
     return false;
 }
-std::uint32_t ItemCharacterServices::CreateItemSkill(const std::string&) {
-    Seam("ObjectManager::CreateObjectFromFile<Skill>");
-    return 0;
+std::uint32_t ItemCharacterServices::CreateItemSkill(const std::string& skillRecord) {
+    Skill* skill = Singleton<ObjectManager>::Get().CreateObjectFromFile<Skill>(skillRecord);
+    if (!skill) {
+        gEngine->Log(1, "Items: granted skill record %s makes no skill", skillRecord.c_str());
+        return 0;
+    }
+    skill->SetAsItemSkill(true);
+    return skill->GetObjectId();
 }
-std::string ItemCharacterServices::GetSkillDisplayNameTag(const std::string&) {
-    Seam("SkillProfile::GetDisplayNameTag");
-    return {};
+std::string ItemCharacterServices::GetSkillDisplayNameTag(const std::string& skillRecord) {
+    ObjectManager& objects = Singleton<ObjectManager>::Get();
+    if (!gGameEngine || skillRecord.empty())
+        return {};
+    if (!objects.LoadTableFile(skillRecord)) {
+        gEngine->Log(1, "Items: skill record %s cannot be loaded; its name is left out",
+                     skillRecord.c_str());
+        return {};
+    }
+    // The profile is shared with every skill made from the record.
+    const SkillProfile* profile = gGameEngine->LoadSkillResource(Name::Create(skillRecord),
+                                                                 objects.GetLoadTable(skillRecord));
+    return profile ? profile->GetDisplayNameTag() : std::string();
 }
 std::uint32_t ItemCharacterServices::CreateProjectile(const std::string&) {
     Seam("ObjectManager::CreateObjectFromFile<ProjectileBase>");
@@ -86,9 +119,9 @@ std::uint32_t ItemCharacterServices::CreateWeaponTrail(const std::string&) {
     Seam("ObjectManager::CreateObjectFromFile<WeaponTrail>");
     return 0;
 }
-std::uint32_t ItemCharacterServices::CreateEffect(const std::string&) {
-    Seam("ObjectManager::CreateObjectFromFile<EffectEntity>");
-    return 0;
+std::uint32_t ItemCharacterServices::CreateEffect(const std::string& record) {
+    auto* effect = Singleton<ObjectManager>::Get().CreateObjectFromFile<EffectEntity>(record);
+    return effect ? effect->GetObjectId() : 0;
 }
 
 ItemCharacterServices& ItemCharacterServices::Get() {

@@ -1,7 +1,8 @@
 #pragma once
-// What items ask of characters and skills that those subsystems do not offer yet. Items call
-// the machine's services object; the default one logs one level-1 line naming the operation
-// and does nothing (queries answer 0 or nothing). Tests install a recording one.
+// What items ask of characters, skills and world objects. Items call the machine's services
+// object; the default one does what the character or skill offers, and for what is not offered
+// yet logs one level-1 line naming the operation and does nothing (queries answer 0 or nothing).
+// Tests install a recording one.
 #include <array>
 #include <cstdint>
 #include <memory>

@@ -453,7 +453,7 @@ void Skill::CollectCombatParameters(Character& attacker, Character* target,
         const std::vector<std::string>& races = target->GetRace();
         CollectLocalRacialBonusDamage(races, racial);
         if (GetSkillProfile().IncludeRacialDamage())
-            ReportSkillBaseSeam(SkillBaseSeam::ContributeRacialBonusDamage);
+            attacker.ContributeRacialBonusDamage(races, itemId, racial);
         parameters.racialBonusDamage = racial.absolute;
         if (racial.percent > 0.0f) {
             damagePercent = racial.percent + (damagePercent == 0.0f ? 100.0f : damagePercent);
@@ -478,14 +478,14 @@ void Skill::CollectCombatParameters(Character& attacker, Character* target,
     if (useItemDamage) {
         if (mManager)
             mManager->CollectAvailableOffensiveDamageAttributes(itemId, accumulator);
-        ReportSkillBaseSeam(SkillBaseSeam::OffensiveReduction);
+        offensiveReduction = attacker.GetOffensiveReduction();
     }
-    ReportSkillBaseSeam(SkillBaseSeam::DamageReduction);
-    accumulator.ProcessDamage(attacker, damagePercent, offensiveReduction, 0.0f, 0.0f);
+    accumulator.ProcessDamage(attacker, damagePercent, offensiveReduction,
+                              attacker.GetTotalDamageReductionPercent(),
+                              attacker.GetTotalDamageReductionAbsolute());
 
     parameters.offensiveAbility = mManager ? mManager->CalculateOffensiveAbility(0.0f) : 0.0f;
-    ReportSkillBaseSeam(SkillBaseSeam::FumbleDamage);
-    parameters.fumbleChance = 0.0f;
+    parameters.fumbleChance = attacker.GetFumbleDamage();
     parameters.manaCost = GetManaCost();
 }
 

@@ -509,7 +509,8 @@ void SkillManager::CollectAvailableOffensiveDamageAttributes(
             weapon->GetOffensiveDamageAttributes(accumulator);
         return;
     }
-    ReportSkillSeam(SkillSeam::HandToHandDamage);
+    if (mCombatManager)
+        mCombatManager->GetHandHitDamage(accumulator);
 }
 
 void SkillManager::CollectAvailableOffensiveModifierAttributes(

@@ -6,6 +6,7 @@
 #include "Engine/sys/Machine.h"
 #include "Engine/world/World.h"
 #include "Game/characters/Character.h"
+#include "Game/characters/anim/AnimationSet.h"
 #include "Game/core/ObjectLookup.h"
 #include "Game/items/kinds/Weapon.h"
 #include "Game/skills/Skill.h"
@@ -97,7 +98,7 @@ void Skill::PlayWeaponSwipeSound(Character& character, const Name& event) {
             weaponId ? Singleton<ObjectManager>::Get().GetObject<Weapon>(weaponId) : nullptr)
         weapon->PlaySwipeSound(character.GetPosition());
     else
-        ReportSkillBaseSeam(SkillBaseSeam::PlayArmSwipeSound);
+        character.PlayArmSwipeSound();
 }
 
 // --- Particle effects ---
@@ -182,8 +183,7 @@ void Skill::ApplyCastVisualEffects(Character& character, bool on) {
         character.RemoveParticleEffect(mCastAuraHandle);
         mCastAuraHandle = 0;
     }
-    if (p.GetCharBuffFxType() != CharacterBuff::None)
-        ReportSkillBaseSeam(SkillBaseSeam::SetCharacterBuffFx);
+    character.SetCharacterBuffFx(p.GetCharBuffFxType(), on);
 }
 
 void Skill::ApplyActivatedVisualEffects(Character& character, bool on) {
@@ -197,8 +197,7 @@ void Skill::ApplyActivatedVisualEffects(Character& character, bool on) {
         if (mActivatedAuraHandle)
             character.StartParticleEffect(mActivatedAuraHandle);
     }
-    if (p.GetCharBuffFxType() != CharacterBuff::None)
-        ReportSkillBaseSeam(SkillBaseSeam::SetCharacterBuffFx);
+    character.SetCharacterBuffFx(p.GetCharBuffFxType(), on);
     ApplyBuffSelfEffects(character, on);
     ForEachModifier([&](Skill& modifier) { modifier.ApplyBuffSelfEffects(character, on); });
 }
@@ -309,17 +308,24 @@ void Skill::InitRagDollData(CharacterRagDoll::EffectData& out, const WorldVec3&,
     out.amplification = p.GetRagDollAmplification(GetCurrentLevel());
 }
 
-bool Skill::StartSpecialAnimation(Character& character, float, bool) {
-    if (GetSkillProfile().GetSpecialAnimationName().IsEmpty())
+bool Skill::StartSpecialAnimation(Character& character, float speed, bool flag) {
+    const Name& name = GetSkillProfile().GetSpecialAnimationName();
+    AnimationSet* set = character.GetAnimationSet();
+    if (name.IsEmpty() || !set ||
+        !set->PlayAnimationIfAvailable(character, AnimationSet_Type::Special, name, speed, flag, 0))
         return false;
-    ReportSkillBaseSeam(SkillBaseSeam::PlayAnimation);
-    (void)character;
-    return false;
+    CaptureAnimationRagDollInfo(character);
+    return true;
 }
 
-bool Skill::StartNormalAnimation(Character&, int, const Name&, float, int, int) {
-    ReportSkillBaseSeam(SkillBaseSeam::PlayAnimation);
-    return false;
+bool Skill::StartNormalAnimation(Character& character, int type, const Name& name, float speed,
+                                 int a, int b) {
+    AnimationSet* set = character.GetAnimationSet();
+    if (!set || !set->PlayAnimation(character, static_cast<AnimationSet_Type>(type), name, speed,
+                                    a != 0, static_cast<unsigned>(b)))
+        return false;
+    CaptureAnimationRagDollInfo(character);
+    return true;
 }
 
 void Skill::CaptureAnimationRagDollInfo(Character&) {

@@ -14,12 +14,10 @@ namespace GAME {
     X(CreateRemoveSkillBuff, "SkillManager::CreateRemoveSkillBuff") \
     X(ControllerAddSkillBuff, "Character::ControllerAddSkillBuff") \
     X(SkillBuffSetTimeToLive, "SkillBuff::SetTimeToLive") \
-    X(CommandPackets, "skill command packets") \
     X(EquipmentWeapons, "EquipManager hand weapons") \
     X(EquipmentSkillAttributes, "equipment, item set and balance attributes of skills") \
     X(ActivateOnDeathNow, "SkillOnDeath::ActivateOnDeathNow") \
     X(AutoSave, "GameEngine::AutoSave") \
-    X(HandToHandDamage, "CombatManager hand-to-hand damage") \
     X(WeaponEnchantments, "Character::SetWeaponEnchantment") \
     X(EquipmentProps, "Character::AddEquipmentProp and RemoveEquipmentProp") \
     X(AllowDualWieldWeapons, "Character::AllowDualWieldWeapons")

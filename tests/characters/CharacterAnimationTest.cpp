@@ -16,8 +16,13 @@
 #include "Engine/world/World.h"
 #include "Game/characters/CharacterEvents.h"
 #include "Game/characters/Player.h"
+#include "Game/characters/actions/CharacterActionBase.h"
+#include "Game/characters/actions/CharacterActionHandler.h"
+#include "Game/characters/actions/LifeActions.h"
 #include "Game/characters/anim/AnimationCollection.h"
 #include "Game/characters/anim/AnimationPool.h"
+#include "Game/core/GameEngine.h"
+#include "Game/skills/Skill.h"
 #include "ai/ProbeController.h"
 #include "support/TestMachine.h"
 
@@ -27,8 +32,24 @@ namespace {
 using T = AnimationSet_Type;
 
 constexpr const char* kSwordsman = "Records/Characters/Anims/Swordsman.dbr";
-constexpr const char* kActionsSeam =
-    "Character: CharacterActionHandler::AnimationCallback is not available yet";
+
+// Stands as the running action and notes each event the handler hands it, with the log length
+// at that moment.
+class EventProbe : public CharacterActionBase {
+public:
+    EventProbe(const TestMachine& machine, std::vector<std::string>& events,
+               std::vector<std::size_t>& logSizes)
+        : CharacterActionBase(0), mMachine(machine), mEvents(events), mLogSizes(logSizes) {}
+    void AnimationCallback(const Name& event) override {
+        mEvents.push_back(event.str());
+        mLogSizes.push_back(mMachine.Log().size());
+    }
+
+private:
+    const TestMachine& mMachine;
+    std::vector<std::string>& mEvents;
+    std::vector<std::size_t>& mLogSizes;
+};
 
 class CharacterAnimationTest : public ::testing::Test {
 protected:
@@ -68,7 +89,13 @@ protected:
         return -1;
     }
 
+    void Probe(Character& c) {
+        c.GetActionHandler().Execute(std::make_unique<EventProbe>(tm, actionEvents, logSizes));
+    }
+
     TestMachine tm;
+    std::vector<std::string> actionEvents;
+    std::vector<std::size_t> logSizes;
 };
 
 TEST_F(CharacterAnimationTest, StanceSetIsFilledFromTheRecordKeysAsWritten) {
@@ -188,15 +215,17 @@ TEST_F(CharacterAnimationTest, SoundedEventStillReachesActionsThenController) {
     Character* c = MakeCharacter(kSwordsman);
     ASSERT_NE(c, nullptr);
     ProbeState* idle = AttachProbeController(*c);
+    Probe(*c);
     SoundPak* vox = c->GetAnimationSounds().GetSound(Name::Create("voxSound"));
     ASSERT_NE(vox, nullptr);
     tm.ClearLog();
     // The actions have had the event by the time the controller's state gets it.
     int actionsSeenFirst = -1;
-    idle->onEvent = [&] { actionsSeenFirst = LogIndex(kActionsSeam); };
+    idle->onEvent = [&] { actionsSeenFirst = static_cast<int>(actionEvents.size()); };
     c->AnimationCallback(0, Name::Create("voxSound"));
     EXPECT_EQ(vox->GetPlayed().size(), 1u);
-    EXPECT_GE(actionsSeenFirst, 0);
+    EXPECT_EQ(actionsSeenFirst, 1);
+    EXPECT_EQ(actionEvents, std::vector<std::string>{"voxSound"});
     EXPECT_EQ(*journal, (std::vector<std::string>{"Idle:event:voxSound"}));
 }
 
@@ -204,15 +233,16 @@ TEST_F(CharacterAnimationTest, CountedPlayHidesItsEndsFromActionsAndController) 
     Character* c = MakeCharacter(kSwordsman);
     ASSERT_NE(c, nullptr);
     AttachProbeController(*c);
+    Probe(*c);
     ASSERT_TRUE(c->GetAnimationSet()->PlayAnimation(*c, T::Stun, Name(), 1.0f, false, 3));
     tm.ClearLog();
     // The stun clip lasts 800 ms: two passes end and are swallowed.
     AnimationSystem::Get().Update(800);
     AnimationSystem::Get().Update(800);
-    EXPECT_EQ(tm.CountLog(kActionsSeam), 0);
+    EXPECT_TRUE(actionEvents.empty());
     EXPECT_EQ(EventsReachingController(), 0);
     AnimationSystem::Get().Update(800);
-    EXPECT_EQ(tm.CountLog(kActionsSeam), 1);
+    EXPECT_EQ(actionEvents, std::vector<std::string>{"End"});
     EXPECT_EQ(EventsReachingController(), 1);
 }
 
@@ -220,12 +250,13 @@ TEST_F(CharacterAnimationTest, StopRotationAndOtherChannelsSkipTheActions) {
     Character* c = MakeCharacter(kSwordsman);
     ASSERT_NE(c, nullptr);
     c->SetRotateTowardsTarget(true);
+    Probe(*c);
     tm.ClearLog();
     c->AnimationCallback(1, Name::Create("Hit"));
     EXPECT_TRUE(c->IsRotatingTowardsTarget());
     c->AnimationCallback(0, Name::Create("StopRotation"));
     EXPECT_FALSE(c->IsRotatingTowardsTarget());
-    EXPECT_EQ(tm.CountLog(kActionsSeam), 0);
+    EXPECT_TRUE(actionEvents.empty());
 }
 
 TEST_F(CharacterAnimationTest, FootstepOverWaterSoundsOnlyWhenTheGroundIsNear) {
@@ -241,6 +272,7 @@ TEST_F(CharacterAnimationTest, FootstepOverWaterSoundsOnlyWhenTheGroundIsNear) {
     const float h = c->GetBoundingRadius();
     SoundPak* water = c->GetSoundPak(Character::FootWater);
     ASSERT_NE(water, nullptr);
+    Probe(*c);
     tm.ClearLog();
 
     // The ray starts 2h up: ground 2h + 0.3 below is too far.
@@ -253,7 +285,7 @@ TEST_F(CharacterAnimationTest, FootstepOverWaterSoundsOnlyWhenTheGroundIsNear) {
     ASSERT_EQ(water->GetPlayed().size(), 1u);
     EXPECT_FLOAT_EQ(water->GetPlayed()[0].where.local.y, 0.2f);
     EXPECT_EQ(water->GetTrackedObject(), c->GetObjectId());
-    EXPECT_EQ(tm.CountLog(kActionsSeam), 0);
+    EXPECT_TRUE(actionEvents.empty());
     EXPECT_GT(h, 0.0f);
 }
 
@@ -280,6 +312,58 @@ TEST_F(CharacterAnimationTest, StunPlaysItsAnimationOrLogsAndSpeedsFollowTheStat
     EXPECT_FLOAT_EQ(c->GetAnimationChannels().GetChannel(0)->multiplier, c->GetRunSpeed());
     c->ExecuteImmobilize();
     EXPECT_FLOAT_EQ(c->GetAnimationChannels().GetChannel(0)->multiplier, 0.0f);
+}
+
+TEST_F(CharacterAnimationTest, DeathClipEndingThroughTheActionsLeavesTheCharacterDead) {
+    Character* c = MakeCharacter(kSwordsman);
+    ASSERT_NE(c, nullptr);
+    c->SetLife(10.0f, 100.0f);
+    c->GetActionHandler().Execute(
+        std::make_unique<DieAction>(c->GetObjectId(), std::vector<std::uint32_t>{}));
+    ASSERT_EQ(c->GetLifeState(), Character_LifeState::Dying);
+    EXPECT_EQ(Playing(*c), "AnimTest/Die.anm");
+    // The clip's "End" finishes the death handler; the next frame stops the die action.
+    for (int i = 0; i < 40 && c->GetLifeState() == Character_LifeState::Dying; ++i) {
+        AnimationSystem::Get().Update(100);
+        RunFrame(*c, 100);
+    }
+    EXPECT_EQ(c->GetLifeState(), Character_LifeState::Dead);
+    EXPECT_EQ(c->GetActionHandler().GetCurrentAction(), nullptr);
+}
+
+TEST_F(CharacterAnimationTest, SkillsPlayTheirSpecialOrNormalAnimationThroughTheSet) {
+    // Skills read their profiles through the game root.
+    InitializeObjects();
+    AddRecord("Records/Skills/Anim/Kick.dbr",
+              R"({"Class": "Skill", "skillSpecialAnimationName": "Kick"})");
+    AddRecord("Records/Skills/Anim/Nothing.dbr",
+              R"({"Class": "Skill", "skillSpecialAnimationName": "Headbutt"})");
+    auto& objects = Singleton<ObjectManager>::Get();
+    Skill* kick = objects.CreateObjectFromFile<Skill>("Records/Skills/Anim/Kick.dbr");
+    Skill* nothing = objects.CreateObjectFromFile<Skill>("Records/Skills/Anim/Nothing.dbr");
+    ASSERT_NE(kick, nullptr);
+    ASSERT_NE(nothing, nullptr);
+    Character* c = MakeCharacter(kSwordsman);
+    ASSERT_NE(c, nullptr);
+
+    EXPECT_TRUE(kick->StartSpecialAnimation(*c, 1.0f, false));
+    EXPECT_EQ(Playing(*c), "AnimTest/Kick.anm");
+    // A reference the stance lacks plays nothing and leaves the clip running.
+    EXPECT_FALSE(nothing->StartSpecialAnimation(*c, 1.0f, false));
+    EXPECT_EQ(Playing(*c), "AnimTest/Kick.anm");
+
+    EXPECT_TRUE(
+        nothing->StartNormalAnimation(*c, static_cast<int>(T::SpellCast), Name(), 2.0f, 0, 0));
+    EXPECT_EQ(Playing(*c), "AnimTest/Cast.anm");
+    EXPECT_EQ(c->GetAnimationSet()->GetCurrentType(), T::SpellCast);
+    // A type the stance has no clip for answers false.
+    EXPECT_FALSE(nothing->StartNormalAnimation(*c, static_cast<int>(T::Mount), Name(), 1.0f, 0, 0));
+
+    // A character without any set plays nothing.
+    Character* bare = objects.CreateObject<Character>();
+    EXPECT_FALSE(kick->StartSpecialAnimation(*bare, 1.0f, false));
+    EXPECT_FALSE(kick->StartNormalAnimation(*bare, static_cast<int>(T::Stun), Name(), 1.0f, 0, 0));
+    ShutdownObjects();
 }
 
 struct CompletedListener : EventHandlerInterface {

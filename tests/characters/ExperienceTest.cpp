@@ -5,6 +5,9 @@
 #include <vector>
 
 #include "CharacterTestSupport.h"
+#include "Engine/media/EffectEntity.h"
+#include "Engine/media/SoundPak.h"
+#include "Engine/records/RecordDatabase.h"
 #include "Engine/streams/IOStream.h"
 #include "Game/characters/CharacterEvents.h"
 #include "Game/core/players/Bonus.h"
@@ -64,6 +67,39 @@ TEST(ExperienceLevels, OneGainCrossingThreeThresholdsRaisesThreeLevels) {
     EXPECT_EQ(hero->GetCharLevel(), 5u);
     EXPECT_EQ(hero->GetExperiencePoints(), 400u);
     EXPECT_TRUE(levels.IsMaxLevel());
+}
+
+TEST(ExperienceLevels, ALevelGainedAloudShowsItsEffectAndABonusItsOwn) {
+    TestMachine tm;
+    ASSERT_TRUE(Singleton<RecordDatabase>::Get().AddRecordText(
+        "Records/Characters/LoudHero.dbr",
+        R"({"Class": "Character", "characterLife": 200,
+            "levelFileName": "Records/Characters/HeroLevels.dbr",
+            "levelUpSound": "Records/Test/Sound/Pak.dbr", "levelUpFx": "Records/Fx/AbsFireSmall.dbr"})"));
+    Character* hero = MakeCharacter("Records/Characters/LoudHero.dbr");
+    ASSERT_NE(hero, nullptr);
+    const std::size_t before = hero->GetAttachedChildren().size();
+    // Without a level, and for a quiet level, nothing shows.
+    hero->ReceiveExperience(10);
+    hero->IncrementCharLevel();
+    ASSERT_EQ(hero->GetCharLevel(), 2u);
+    EXPECT_EQ(hero->GetAttachedChildren().size(), before);
+    hero->ReceiveExperience(hero->GetExperienceLevelControl().GetNextLevelExperience() -
+                            hero->GetExperiencePoints());
+    ASSERT_EQ(hero->GetCharLevel(), 3u);
+    ASSERT_EQ(hero->GetAttachedChildren().size(), before + 1);
+    EXPECT_NE(
+        Singleton<ObjectManager>::Get().GetObject<EffectEntity>(hero->GetAttachedChildren().back()),
+        nullptr);
+    // The sound is the local main player's only.
+    SoundPak* sound = hero->GetSoundPak(Character::LevelUpSound);
+    ASSERT_NE(sound, nullptr);
+    EXPECT_TRUE(sound->GetPlayed().empty());
+
+    Bonus shown;
+    shown.effectName = "Records/Fx/AbsFireSmall.dbr";
+    hero->TakeBonus(shown, false, 0);
+    EXPECT_EQ(hero->GetAttachedChildren().size(), before + 2);
 }
 
 // A character whose equipment grants an experience bonus.

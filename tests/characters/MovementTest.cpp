@@ -256,6 +256,49 @@ TEST_F(Movement, SmallQueriesAndTheirEdges) {
               walker->GetPathPosition());
 }
 
+TEST_F(Movement, SkillsGiveTheirReachAndAMeleeSkillTakesAnAttackSlot) {
+    Character* walker = Spawn(36, 40);
+    SkillManager& skills = walker->GetSkillManager();
+    skills.LoadSkills("Records/Test/Slasher.dbr", 2);
+    const std::uint32_t slash = skills.FindSkillId("Records/Test/Slash.dbr");
+    const std::uint32_t shot = skills.FindSkillId("Records/Test/Shot.dbr");
+    ASSERT_NE(slash, 0u);
+    ASSERT_NE(shot, 0u);
+    Character* foe = Spawn(44, 40, TeamManager::DefaultPlayerTeam());
+    const std::uint32_t me = walker->GetObjectId(), them = foe->GetObjectId();
+
+    const float melee = gGameEngine->GetMeleeRange();
+    const float far = gGameEngine->GetLongRange();
+    EXPECT_FLOAT_EQ(Character::GetTargetDistance(me, them, slash), melee + 1.0f);
+    EXPECT_FLOAT_EQ(Character::GetTargetDistance(me, 0, shot), far + 0.5f);
+    EXPECT_FLOAT_EQ(Character::GetTargetDistance(me, them, 0), 0.0f);
+    EXPECT_FLOAT_EQ(Character::GetTargetDistance(me, them, them), 0.0f);  // not a skill
+
+    // Melee: the foe hands out a slot of its ring, at the skill's reach.
+    foe->GetAttackSlots().SetNumSlots(4);
+    const WorldVec3 slot = walker->GetMoveToPoint(them, slash, WorldVec3());
+    ASSERT_TRUE(slot.IsValid());
+    EXPECT_NEAR(Flat(slot.local, foe->GetPathPosition().local), melee + 1.0f, 1e-3f);
+    EXPECT_EQ(foe->GetAttackSlots().GetOccupant(0) + foe->GetAttackSlots().GetOccupant(1) +
+                  foe->GetAttackSlots().GetOccupant(2) + foe->GetAttackSlots().GetOccupant(3),
+              me);
+
+    // A target named by the skill's reference keeps the skill's id.
+    walker->SetCurrentAttackTarget(them, foe->GetPosition(),
+                                   static_cast<int>(skills.GetSkillReferenceNumber(shot)));
+    std::uint32_t id = 0, skill = 0;
+    WorldVec3 where;
+    walker->GetCurrentAttackTarget(id, where, skill);
+    EXPECT_EQ(skill, shot);
+
+    // A restored run towards a target carries its stored skill through to the target.
+    walker->SetInitialStateInfo(AS::Move, At(40, 30), them, slash);
+    walker->RestoreLifeState();
+    walker->GetCurrentAttackTarget(id, where, skill);
+    EXPECT_EQ(id, them);
+    EXPECT_EQ(skill, slash);
+}
+
 TEST_F(Movement, DisallowedRotationKeepsTheFacing) {
     auto* stiff =
         Singleton<ObjectManager>::Get().CreateObjectFromFile<Character>("Records/Test/Stiff.dbr");

@@ -41,6 +41,12 @@ public:
         Write("Records/Test/Caller.dbr",
               R"({"Class": "ProbeCharacter", "maxDistressCalls": 2, "distressCallTime": 1000,
                   "distressCallRange": 10.0, "defaultTeamMajor": "TeamMajor_Monster"})");
+        Write("Records/Test/Slash.dbr", R"({"Class": "Skill", "skillMaxLevel": 5})");
+        Write("Records/Test/Shot.dbr",
+              R"({"Class": "Skill", "skillMaxLevel": 5, "distanceProfile": "Long"})");
+        Write("Records/Test/Slasher.dbr",
+              R"({"Class": "Character", "skillName1": "Records/Test/Slash.dbr",
+                  "skillLevel1": 1, "skillName2": "Records/Test/Shot.dbr", "skillLevel2": 1})");
         Write("Records/Test/Quiet.dbr",
               R"({"Class": "ProbeCharacter", "defaultTeamMajor": "TeamMajor_Monster"})");
     }

@@ -193,6 +193,8 @@ TEST_F(SingleTeleport, OwnTeleportLeavesTheDarkAtAWholeSecond) {
 // A client whose server reports done 1500 ms into the dark: dark until 2000 ms.
 TEST_F(SingleTeleport, LateServerWordKeepsAClientDarkToTheNextWholeSecond) {
     gGameEngine->SetAsNetworkClient();
+    // Where the player stood is its path position until the arrival resets its movement.
+    ASSERT_EQ(player->GetPathPosition().GetRegion(), World::Get().GetRegion("T0"));
     gGameEngine->InitiatePlayerTeleport(1020, 5, 30);
     ActivityManager::Get()->Update(0);
     ASSERT_EQ(Teleports().size(), 1u);
@@ -209,6 +211,7 @@ TEST_F(SingleTeleport, LateServerWordKeepsAClientDarkToTheNextWholeSecond) {
     }
     EXPECT_EQ(darkMs, 2 * TeleportActivity::kLoadingCycleMs);
     EXPECT_EQ(player->GetCoords().GetPosition().GetWorldPosition(), Vec3(1020, 5, 30));
+    EXPECT_EQ(player->GetPathPosition(), player->GetCoords().GetPosition());
 }
 
 TEST_F(SingleTeleport, ConfirmationStartsATeleportOnlyOnYes) {

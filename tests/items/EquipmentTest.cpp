@@ -1,10 +1,12 @@
 // Equipment on characters, and the kinds' numbers from their table.
 #include <gtest/gtest.h>
 
+#include "Engine/records/RecordDatabase.h"
 #include "Game/characters/Character.h"
 #include "Game/items/ItemRelic.h"
 #include "Game/items/kinds/EquipmentKindTable.h"
 #include "Game/items/kinds/Weapon.h"
+#include "Game/rules/RacialBonus.h"
 #include "ItemTestSupport.h"
 #include "support/TestMachine.h"
 
@@ -221,6 +223,31 @@ TEST_F(EquipmentTest, ShieldBlockChanceFollowsPrefixModifierAndStaysOnReinitiali
     shield->CreateUIAttributeText(lines);
     ASSERT_FALSE(lines.empty());
     EXPECT_EQ(lines.front().text, L"tagShieldBlockInfo");
+}
+
+}  // namespace
+}  // namespace GAME::test
+
+namespace GAME::test {
+namespace {
+
+TEST_F(EquipmentTest, TheWeaponOfAnAttackAddsItsRacialDamageForItsRacesOnly) {
+    ASSERT_TRUE(Singleton<RecordDatabase>::Get().AddRecordText(
+        "Records/Items/BeastSword.dbr",
+        R"({"Class": "WeaponMelee_Sword", "racialBonusRace": ["Beast"],
+            "racialBonusPercentDamage": [15], "racialBonusAbsoluteDamage": [4]})"));
+    auto* sword = Make<Weapon>("Records/Items/BeastSword.dbr");
+    ASSERT_NE(sword, nullptr);
+    RacialBonus_Damage beast;
+    character->ContributeRacialBonusDamage({"Beast"}, sword->GetObjectId(), beast);
+    EXPECT_FLOAT_EQ(beast.percent, 15.0f);
+    EXPECT_FLOAT_EQ(beast.absolute, 4.0f);
+    // Another race, or an attack without that weapon, gains nothing from it.
+    RacialBonus_Damage undead, unarmed;
+    character->ContributeRacialBonusDamage({"Undead"}, sword->GetObjectId(), undead);
+    character->ContributeRacialBonusDamage({"Beast"}, 0, unarmed);
+    EXPECT_FLOAT_EQ(undead.percent + undead.absolute, 0.0f);
+    EXPECT_FLOAT_EQ(unarmed.percent + unarmed.absolute, 0.0f);
 }
 
 }  // namespace

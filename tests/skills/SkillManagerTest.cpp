@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include "Engine/records/RecordDatabase.h"
+#include "Game/rules/combat/CombatAttribute.h"
+#include "Game/rules/combat/ParametersCombat.h"
 #include "Game/skills/SkillCommands.h"
 #include "Game/skills/SkillKinds.h"
 #include "Game/skills/SkillState.h"
@@ -153,6 +156,37 @@ TEST_F(SkillManagerFrame, UpdateRunsInstalledAndItemSkillsAndReadsTheHands) {
     RunFrame(*warrior, 100);
     EXPECT_FALSE(manager().IsRangedWeapon());
     EXPECT_EQ(manager().GetWeaponRangeProfile(), Skill_RangeProfile::Melee);
+}
+
+TEST_F(SkillManagerFrame, BareHandsDealTheCharactersHandDamageAndAWeaponItsOwn) {
+    ASSERT_TRUE(Singleton<RecordDatabase>::Get().AddRecordText(
+        "Records/SkillManager/Brawler.dbr",
+        R"({"Class": "Character", "handHitDamageMin": 7, "handHitDamageMax": 7})"));
+    Character* brawler = MakeCharacter("Records/SkillManager/Brawler.dbr");
+    ASSERT_NE(brawler, nullptr);
+    auto physical = [](const CombatAttributeAccumulator& accumulator) {
+        float total = 0.0f;
+        for (const auto& payload : accumulator.GetDamagePayloads()) {
+            float absolute = 0.0f, duration = 0.0f;
+            payload->GetTotalDamage(absolute, duration);
+            total += absolute;
+        }
+        return total;
+    };
+    RandomUniform random;
+    random.Seed(5);
+    ParametersCombat bare(random);
+    brawler->GetSkillManager().CollectAvailableOffensiveDamageAttributes(0, bare.accumulator);
+    EXPECT_FLOAT_EQ(physical(bare.accumulator), 7.0f);
+    // A weapon id that names no weapon brings nothing, not the hands.
+    ParametersCombat armed(random);
+    brawler->GetSkillManager().CollectAvailableOffensiveDamageAttributes(brawler->GetObjectId(),
+                                                                         armed.accumulator);
+    EXPECT_TRUE(armed.accumulator.GetDamagePayloads().empty());
+    // Without hand damage the hands bring nothing.
+    ParametersCombat weak(random);
+    manager().CollectAvailableOffensiveDamageAttributes(0, weak.accumulator);
+    EXPECT_TRUE(weak.accumulator.GetDamagePayloads().empty());
 }
 
 TEST_F(SkillManagerFrame, DyingStopsSkillsAndActivatesOnDeathSkillsOnce) {

@@ -1,5 +1,7 @@
 // What a skill shows and plays: effect handles, buff effect packs, rag-doll data, pet templates,
 // attach points of animation events and the interface texts with their tags.
+#include "Engine/media/SoundPak.h"
+#include "Engine/records/RecordDatabase.h"
 #include "Engine/text/LocalizationManager.h"
 #include "Engine/world/World.h"
 #include "Game/characters/Character.h"
@@ -69,6 +71,40 @@ TEST_F(SkillPresentation, BuffEffectsGoToTheManagerInOrder) {
     ASSERT_EQ(slots.size(), 1u);
     skill.ApplyCastVisualEffects(owner, false);
     EXPECT_TRUE(slots.begin()->second.removed);
+}
+
+TEST_F(SkillPresentation, CastsSwitchTheCastersBuffPackAndBareHandsSwipeWithItsOwnSound) {
+    ASSERT_TRUE(Singleton<RecordDatabase>::Get().AddRecordText(
+        "Records/Skills/Caster.dbr",
+        R"({"Class": "Character", "swipeSound": "Records/Test/Sound/Pak.dbr"})"));
+    auto* caster = Singleton<ObjectManager>::Get().CreateObjectFromFile<Character>(
+        "Records/Skills/Caster.dbr");
+    ASSERT_NE(caster, nullptr);
+    caster->InitialUpdate();
+    manager.parent = caster;
+    const CharFxPak& fire = caster->GetEffectPack(Character::kDamageFxCount);  // the fire buff
+    const CharFxPak& poison = caster->GetEffectPack(Character::kDamageFxCount + 1);
+    ASSERT_EQ(fire.GetParent(), caster->GetObjectId());
+
+    Skill& bolt = Make(kFireBolt);  // a fire buff effect
+    bolt.ApplyCastVisualEffects(*caster, true);
+    EXPECT_TRUE(fire.IsStarted());
+    EXPECT_FALSE(poison.IsStarted());
+    bolt.ApplyCastVisualEffects(*caster, false);
+    EXPECT_FALSE(fire.IsStarted());
+    bolt.ApplyActivatedVisualEffects(*caster, true);
+    EXPECT_TRUE(fire.IsStarted());
+    bolt.ApplyActivatedVisualEffects(*caster, false);
+    EXPECT_FALSE(fire.IsStarted());
+
+    // No weapon in either hand: the caster's own swipe, for swipe events only.
+    SoundPak* swipe = caster->GetSoundPak(Character::SwipeSound);
+    ASSERT_NE(swipe, nullptr);
+    bolt.PlayWeaponSwipeSound(*caster, Name::Create("Hit"));
+    EXPECT_TRUE(swipe->GetPlayed().empty());
+    bolt.PlayWeaponSwipeSound(*caster, Name::Create("SwipeLeft"));
+    bolt.PlayWeaponSwipeSound(*caster, Name::Create("SwipeRight"));
+    EXPECT_EQ(swipe->GetPlayed().size(), 2u);
 }
 
 TEST_F(SkillPresentation, RagDollDataTakesTheProfileEffectAndLevelAmplification) {

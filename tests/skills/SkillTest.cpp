@@ -1,8 +1,10 @@
 // The base skill: levels and augments, cooldown, mana, availability reasons, the controlling
 // machine's update and replication, and how an attack's parameters are filled.
 #include "Game/characters/Character.h"
+#include "Game/rules/combat/CombatAttribute.h"
 #include "Game/rules/combat/CombatManager.h"
 #include "Game/rules/combat/ParametersCombat.h"
+#include "Game/rules/duration/DurationDamageManager.h"
 #include "Game/skills/SkillProfile.h"
 #include "SkillTestSupport.h"
 
@@ -260,13 +262,45 @@ TEST_F(SkillCombat, ARacialBonusAgainstTheTargetsRaceIsCarried) {
     EXPECT_FLOAT_EQ(parameters.racialBonusDamage, 9.0f);
     EXPECT_EQ(tm.CountLog("Racial Bonus Damage Percent 25"), 1);
     EXPECT_EQ(tm.CountLog("Racial Bonus Damage Absolute 9"), 1);
-    // The character's own racial bonus is not built yet.
-    EXPECT_EQ(tm.CountLog("Character::ContributeRacialBonusDamage is not available yet"), 1);
+    // The attacker's own racial bonus is asked for: its equipment's part is not built yet.
+    EXPECT_EQ(tm.CountLog("EquipManager racial bonus damage is not available yet"), 1);
 
     ParametersCombat other(random);
     skill.CollectCombatParameters(attacker, &attacker, ParametersCombatStyle::Probability, false, 0,
                                   other, 0.0f);
     EXPECT_FLOAT_EQ(other.racialBonusDamage, 0.0f);
+}
+
+TEST_F(SkillCombat, TheAttackersOwnReductionsAndFumbleShapeTheParameters) {
+    Skill& skill = Make(kFireBolt);
+    skill.IncrementSkillLevel(2);
+    auto& objects = Singleton<ObjectManager>::Get();
+    auto absoluteDamage = [&](Character& attacker, ParametersCombat& parameters) {
+        skill.CollectCombatParameters(attacker, nullptr, ParametersCombatStyle::Direct, false, 0,
+                                      parameters, 0.0f);
+        float total = 0.0f;
+        for (const auto& payload : parameters.accumulator.GetDamagePayloads()) {
+            float absolute = 0.0f, duration = 0.0f;
+            payload->GetTotalDamage(absolute, duration);
+            total += absolute;
+        }
+        return total;
+    };
+    RandomUniform random;
+    ParametersCombat plain(random);
+    const float full = absoluteDamage(*objects.CreateObject<Character>(), plain);
+    ASSERT_GT(full, 0.0f);
+    EXPECT_FLOAT_EQ(plain.fumbleChance, 0.0f);
+
+    // Held effects of attacks the attacker took: half its damage gone, a fumble chance.
+    Character& weakened = *objects.CreateObject<Character>();
+    DurationDamageManager& held = weakened.GetCombatManager().GetDurationDamageMgr();
+    held.AddFixedDamage(CombatAttributeType::TotalDamageReductionPercent, 50.0f, 10.0f);
+    held.AddFixedDamage(CombatAttributeType::Fumble, 15.0f, 10.0f);
+    held.EndAttack();
+    ParametersCombat reduced(random);
+    EXPECT_FLOAT_EQ(absoluteDamage(weakened, reduced), full * 0.5f);
+    EXPECT_FLOAT_EQ(reduced.fumbleChance, 15.0f);
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include "Game/characters/Character.h"
 #include "Game/characters/CharacterEvents.h"
 #include "Game/characters/CharacterSeams.h"
+#include "Game/characters/actions/CharacterActionHandler.h"
 #include "Game/characters/anim/StanceAnimationKeys.h"
 
 namespace GAME {
@@ -191,7 +192,7 @@ void Character::AnimationCallback(int channel, const Name& event) {
             if (!sounded)
                 PlayFootstep();
         } else {
-            ReportCharacterSeam(CharacterSeam::CharacterActionHandlerAnimationCallback);
+            mActionHandler->AnimationCallback(event);
         }
     }
     if (auto* controller = FindController<ControllerBaseCharacter>(*this))

@@ -18,13 +18,14 @@
 #include "Game/characters/movement/CharacterMovementManager.h"
 #include "Game/characters/movement/SlotManager.h"
 #include "Game/core/GameEngine.h"
+#include "Game/skills/Skill.h"
 
 namespace GAME {
 
 namespace {
 
-// Plays the run or walk of the current stance. A character without any set yet (its stance
-// loaders are not on this branch) is taken as moving, and its body shows whatever its actor plays.
+// Plays the run or walk of the current stance. A character without any set (one made without a
+// record) is taken as moving, and its body shows whatever its actor plays.
 bool PlayMovementAnimation(Character& character, AnimationSet_Type type, float speed,
                            unsigned count) {
     AnimationSet* set = character.GetAnimationSet();
@@ -35,14 +36,17 @@ bool PlayMovementAnimation(Character& character, AnimationSet_Type type, float s
     return set->PlayAnimation(character, type, Name(), speed, true, count);
 }
 
-// The range of a skill and whether it needs an attack slot; false when the id names no skill
-// (skills are not built yet, so only id 0 is known to name none without asking).
+// The range of a skill and whether it needs an attack slot; false when the id names no skill.
 bool LookUpSkill(std::uint32_t skillId, float& range, bool& needsSlot) {
     range = 0.0f;
     needsSlot = false;
-    if (skillId != 0)
-        ReportCharacterSeam(CharacterSeam::SkillRangeAndSlot);
-    return false;
+    const Skill* skill =
+        skillId != 0 ? Singleton<ObjectManager>::Get().GetObject<Skill>(skillId) : nullptr;
+    if (!skill)
+        return false;
+    range = skill->GetRange();
+    needsSlot = skill->NeedsAttackSlot();
+    return true;
 }
 
 Character* FindCharacter(std::uint32_t id) {

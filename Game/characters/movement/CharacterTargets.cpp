@@ -12,6 +12,7 @@
 #include "Game/characters/CharacterSeams.h"
 #include "Game/characters/Player.h"
 #include "Game/items/Item.h"
+#include "Game/skills/Skill.h"
 
 namespace GAME {
 
@@ -27,10 +28,9 @@ void Character::SetCurrentAttackTarget(std::uint32_t id, const WorldVec3& positi
                                        int skillReference) {
     mAttackTargetId = id;
     mAttackTargetPosition = position;
-    // Without a skill manager no reference names a skill.
-    if (skillReference >= 0)
-        ReportCharacterSeam(CharacterSeam::SkillManagerGetSkillIdFromReference);
-    mAttackSkillId = 0;
+    // A negative reference wraps far past both skill lists and names no skill.
+    mAttackSkillId =
+        mSkillManager->GetSkillIdFromReference(static_cast<std::uint32_t>(skillReference));
 }
 
 void Character::GetCurrentAttackTarget(std::uint32_t& id, WorldVec3& position,
@@ -40,13 +40,17 @@ void Character::GetCurrentAttackTarget(std::uint32_t& id, WorldVec3& position,
     skillId = mAttackSkillId;
 }
 
-float Character::GetTargetDistance(std::uint32_t attacker, std::uint32_t, std::uint32_t skill) {
-    // No skill is known yet, so no attacker has a reach to offer.
-    if (!FindCharacter(attacker))
+float Character::GetTargetDistance(std::uint32_t attacker, std::uint32_t target,
+                                   std::uint32_t skill) {
+    const Character* from = FindCharacter(attacker);
+    const Skill* used =
+        skill != 0 ? Singleton<ObjectManager>::Get().GetObject<Skill>(skill) : nullptr;
+    if (!from || !used)
         return 0.0f;
-    if (skill != 0)
-        ReportCharacterSeam(CharacterSeam::SkillRangeAndSlot);
-    return 0.0f;
+    float distance = used->GetRange() + from->GetExtents();
+    if (const Character* to = FindCharacter(target))
+        distance += to->GetExtents();
+    return distance;
 }
 
 bool Character::NearTarget(std::uint32_t target, float margin) {

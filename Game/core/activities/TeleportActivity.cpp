@@ -123,8 +123,7 @@ void TeleportActivity::PlaceOnFloor(Character& player) const {
         world.SetCoords(&player, coords);
     else
         world.AddEntity(&player, coords, true);
-    gEngine->Log(1, "TeleportActivity: Character::ResetMovementManager of %u is not available yet",
-                 player.GetObjectId());
+    player.ResetMovementManager();
 }
 
 bool TeleportActivity::WaitForLoading(bool wholeSecond) {

@@ -26,6 +26,10 @@
 namespace GAME {
 
 namespace {
+Character* FindCharacter(std::uint32_t id) {
+    return id != 0 ? Singleton<ObjectManager>::Get().GetObject<Character>(id) : nullptr;
+}
+
 // This machine's market client of the merchant, or null.
 MarketClient* FindMarketClient(std::uint32_t merchant) {
     GameEngineClientServicesModule* client =
@@ -553,36 +557,39 @@ bool GameEngineInboundInterface::SenderName(std::wstring& name) const {
     return true;
 }
 
-void GameEngineInboundInterface::QuestCommandMove(std::uint32_t character, std::uint32_t, WorldVec3,
-                                                  bool) {
+void GameEngineInboundInterface::QuestCommandMove(std::uint32_t character, std::uint32_t target,
+                                                  WorldVec3 position, bool allowInterruptions) {
     if (RefusedFromClient("QuestCommandMove"))
         return;
-    if (FindObjectOfClass(character, "Character"))
-        NotAvailable("QuestCommandMove", "character %u", character);
+    if (Character* found = FindCharacter(character))
+        found->QuestCommandMove(target, position, allowInterruptions);
 }
 
-void GameEngineInboundInterface::QuestCommandWalk(std::uint32_t character, std::uint32_t, WorldVec3,
-                                                  bool) {
+void GameEngineInboundInterface::QuestCommandWalk(std::uint32_t character, std::uint32_t target,
+                                                  WorldVec3 position, bool allowInterruptions) {
     if (RefusedFromClient("QuestCommandWalk"))
         return;
-    if (FindObjectOfClass(character, "Character"))
-        NotAvailable("QuestCommandWalk", "character %u", character);
+    if (Character* found = FindCharacter(character))
+        found->QuestCommandWalk(target, position, allowInterruptions);
 }
 
-void GameEngineInboundInterface::QuestCommandPlayAnimation(std::uint32_t character, unsigned int,
-                                                           bool, bool) {
+void GameEngineInboundInterface::QuestCommandPlayAnimation(std::uint32_t character,
+                                                           unsigned int animation, bool looping,
+                                                           bool allowInterruptions) {
     if (RefusedFromClient("QuestCommandPlayAnimation"))
         return;
-    if (FindObjectOfClass(character, "Character"))
-        NotAvailable("QuestCommandPlayAnimation", "character %u", character);
+    if (Character* found = FindCharacter(character))
+        found->QuestCommandPlayAnimation(static_cast<AnimationSet_Type>(animation), looping,
+                                         allowInterruptions);
 }
 
-void GameEngineInboundInterface::QuestCommandUseSkill(std::uint32_t character, std::string&,
-                                                      std::uint32_t, bool) {
+void GameEngineInboundInterface::QuestCommandUseSkill(std::uint32_t character, std::string& skill,
+                                                      std::uint32_t target,
+                                                      bool allowInterruptions) {
     if (RefusedFromClient("QuestCommandUseSkill"))
         return;
-    if (FindObjectOfClass(character, "Character"))
-        NotAvailable("QuestCommandUseSkill", "character %u", character);
+    if (Character* found = FindCharacter(character))
+        found->QuestCommandUseSkill(skill, target, allowInterruptions);
 }
 
 void GameEngineInboundInterface::QuestCommandLockFixedItem(std::uint32_t fixedItem, bool) {
