@@ -114,6 +114,15 @@ public:
     void SetUI(GameUIInterface* userInterface) { ui = userInterface; }
     GameUIInterface* GetUI() const { return ui; }
     bool UIExists() const { return ui != nullptr; }
+    // Saves go through the host's interface; each answers false when none is set.
+    bool SaveGame();
+    bool SaveGame(GameDifficulty difficulty);
+    bool SaveQuest(bool argument);
+    bool BackupGame();
+    // True without saving while auto-save is off.
+    bool AutoSave();
+    bool AutoSaveQuest(bool argument);
+    bool DisplaySkillReallocationWindow(unsigned characterId);
     void SetPlayer(Player* player) { camera.SetPlayer(player); }
 
     TradeManager* GetTradeManager() const { return tradeManager.get(); }

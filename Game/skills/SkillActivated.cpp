@@ -121,7 +121,8 @@ bool SkillActivated::ExecuteMeleeAttack(Character& character, std::uint32_t targ
             GetTargetsInCone(character.GetTeam(), position, facing, data.targetAngle, 3.0f, targets,
                              target, false);
             if (n > 0 && targets.size() >= n) {
-                targets.resize(target != 0 ? n - 1 : n);
+                // Shrinks only; erase keeps the optimiser from seeing a growth path.
+                targets.erase(targets.begin() + (target != 0 ? n - 1 : n), targets.end());
                 if (target != 0)
                     targets.push_back(target);
             } else if (target != 0) {
@@ -133,7 +134,7 @@ bool SkillActivated::ExecuteMeleeAttack(Character& character, std::uint32_t targ
     } else {
         GetTargetsInCone(character.GetTeam(), position, facing, 10.0f, 2.5f, targets, 0, false);
         if (targets.size() > 1)
-            targets.resize(1);
+            targets.erase(targets.begin() + 1, targets.end());
     }
     if (targets.empty())
         return false;

@@ -5,6 +5,7 @@
 #include "Engine/object/ObjectManager.h"
 #include "Engine/records/LoadTable.h"
 #include "Game/characters/Character.h"
+#include "Game/core/GameEngine.h"
 #include "Game/skills/Skill.h"
 #include "Game/skills/SkillKinds.h"
 #include "Game/skills/SkillManager.h"
@@ -38,7 +39,8 @@ void SkillManager::UpdateMasteriesAllowed(std::uint32_t characterLevel) {
     if (threshold == 0 || characterLevel < threshold)
         return;
     ++mMasteriesAllowed;
-    ReportSkillSeam(SkillSeam::AutoSave);
+    if (gGameEngine)
+        gGameEngine->AutoSave();
 }
 
 void SkillManager::AddMasteryAllowedIncrementLevel(std::uint32_t level) {

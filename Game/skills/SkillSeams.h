@@ -17,7 +17,6 @@ namespace GAME {
     X(EquipmentWeapons, "EquipManager hand weapons") \
     X(EquipmentSkillAttributes, "equipment, item set and balance attributes of skills") \
     X(ActivateOnDeathNow, "SkillOnDeath::ActivateOnDeathNow") \
-    X(AutoSave, "GameEngine::AutoSave") \
     X(WeaponEnchantments, "Character::SetWeaponEnchantment") \
     X(EquipmentProps, "Character::AddEquipmentProp and RemoveEquipmentProp") \
     X(AllowDualWieldWeapons, "Character::AllowDualWieldWeapons")

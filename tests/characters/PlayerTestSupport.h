@@ -4,21 +4,31 @@
 #include <vector>
 
 #include "Game/characters/player/PlayerSaveUISetting.h"
+#include "Game/core/GameUIInterface.h"
 #include "Game/skills/Skill.h"
 
 namespace GAME::test {
 
-class FakeGameInterface : public PlayerGameInterface {
+class FakeGameInterface : public PlayerGameInterface, public GameUIInterface {
 public:
     void RestoreUISettings(PlayerSave_UISetting& settings) override {
         restored = settings;
         ++restoreCount;
     }
     void GetUISettings(PlayerSave_UISetting& settings) const override { settings = current; }
-    void AutoSave() override { saves.push_back(Save::Auto); }
-    void BackupGame() override { saves.push_back(Save::Backup); }
-    void AutoSaveQuest(bool argument) override {
+    bool DisplaySkillReallocationWindow(unsigned) override { return false; }
+    bool SaveGame(GameDifficulty) override { return false; }
+    bool SaveGame() override {
+        saves.push_back(Save::Auto);
+        return true;
+    }
+    bool BackupGame() override {
+        saves.push_back(Save::Backup);
+        return true;
+    }
+    bool SaveQuest(bool argument) override {
         saves.push_back(argument ? Save::QuestTrue : Save::QuestFalse);
+        return true;
     }
 
     enum class Save { Auto, Backup, QuestTrue, QuestFalse };

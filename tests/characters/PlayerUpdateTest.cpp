@@ -39,9 +39,13 @@ protected:
         player = MakePlayer();
         ASSERT_NE(player, nullptr);
         player->SetGameInterface(&host);
+        gGameEngine->SetUI(&host);
         player->SetIsControllingCharacter(true);
     }
-    void TearDown() override { ShutdownObjects(); }
+    void TearDown() override {
+        gGameEngine->SetUI(nullptr);
+        ShutdownObjects();
+    }
     void Frame(int ms) {
         gEngine->AdvanceGameTime(static_cast<std::uint32_t>(ms));
         player->UpdateSelf(ms);

@@ -15,6 +15,7 @@
 #include "Game/characters/Player.h"
 #include "Game/core/ActivityManager.h"
 #include "Game/core/AssertHandler.h"
+#include "Game/core/GameUIInterface.h"
 #include "Game/core/net/GameEngineInboundInterface.h"
 #include "Game/core/net/GameEngineOutboundInterface.h"
 #include "Game/core/net/GameEngineServicesModules.h"
@@ -43,6 +44,48 @@ struct BalanceSpy : EventHandlerInterface {
         levels.push_back(static_cast<const GameEvent_GameBalanceLevel*>(payload)->level);
     }
 };
+
+// Saves reach the host's interface; without one they fail, and auto-save off succeeds untouched.
+TEST_F(GameEngineTest, SavesGoThroughTheHostInterfaceAndAutoSaveOffSkipsIt) {
+    struct Host : GameUIInterface {
+        std::vector<std::string> calls;
+        bool DisplaySkillReallocationWindow(unsigned id) override {
+            calls.push_back("window " + std::to_string(id));
+            return true;
+        }
+        bool SaveGame(GameDifficulty d) override {
+            calls.push_back("save " + std::to_string(static_cast<int>(d)));
+            return true;
+        }
+        bool SaveGame() override {
+            calls.push_back("save");
+            return false;
+        }
+        bool SaveQuest(bool a) override {
+            calls.push_back(a ? "quest 1" : "quest 0");
+            return true;
+        }
+        bool BackupGame() override {
+            calls.push_back("backup");
+            return true;
+        }
+    } host;
+    EXPECT_FALSE(gGameEngine->SaveGame());
+    EXPECT_FALSE(gGameEngine->AutoSave());
+    EXPECT_FALSE(gGameEngine->DisplaySkillReallocationWindow(3));
+    gGameEngine->SetUI(&host);
+    EXPECT_FALSE(gGameEngine->AutoSave());  // the host's answer
+    EXPECT_TRUE(gGameEngine->AutoSaveQuest(true));
+    EXPECT_TRUE(gGameEngine->BackupGame());
+    EXPECT_TRUE(gGameEngine->SaveGame(static_cast<GameDifficulty>(2)));
+    EXPECT_TRUE(gGameEngine->DisplaySkillReallocationWindow(3));
+    gGameEngine->SetAutoSave(false);
+    EXPECT_TRUE(gGameEngine->AutoSave());
+    EXPECT_TRUE(gGameEngine->AutoSaveQuest(false));
+    EXPECT_EQ(host.calls,
+              (std::vector<std::string>{"save", "quest 1", "backup", "save 2", "window 3"}));
+    gGameEngine->SetUI(nullptr);
+}
 
 TEST_F(GameEngineTest, InitializeObjectsGivesASinglePlayerRoot) {
     ASSERT_NE(gGameEngine, nullptr);

@@ -95,6 +95,8 @@ bool ExperienceLevelControl::ReceiveExperience(std::uint32_t amount) {
             SendGameEvent(event, "PlayerSkillUp");
         }
         risen = true;
+        if (gGameEngine)
+            gGameEngine->AutoSave();
     }
     if (mLevel >= mMaxLevel)
         mExperience = GetLastLevelExperience();

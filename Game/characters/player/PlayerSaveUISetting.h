@@ -29,15 +29,12 @@ struct PlayerSave_UISetting {
 };
 
 // The host's side of a player: it shows the skill bars the save holds and hands back what the
-// user set since, and performs the game's saves when the player asks for them.
+// user set since.
 class PlayerGameInterface {
 public:
     virtual ~PlayerGameInterface() = default;
     virtual void RestoreUISettings(PlayerSave_UISetting& settings) = 0;
     virtual void GetUISettings(PlayerSave_UISetting& settings) const = 0;
-    virtual void AutoSave() = 0;
-    virtual void BackupGame() = 0;
-    virtual void AutoSaveQuest(bool argument) = 0;
 };
 
 }  // namespace GAME

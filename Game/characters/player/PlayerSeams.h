@@ -10,7 +10,6 @@ namespace GAME {
     X(HotSlotCtrl, "PlayerHotSlotCtrl::Update and IsDefault") \
     X(FogOfWar, "World::AddFOWVisibility") \
     X(BossMusic, "Player::BossMusicStateUpdate (jukebox and ambiance zones)") \
-    X(GameSave, "GameEngine::AutoSave, BackupGame and AutoSaveQuest (no host game interface)") \
     X(PlayerController, "ControllerPlayer creation") \
     X(InventoryReplica, "Character::GetInventoryReplica and SetInventoryReplica")
 // clang-format on

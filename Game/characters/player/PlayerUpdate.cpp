@@ -91,27 +91,19 @@ void Player::Heartbeat(int ms) {
 void Player::AutoSave() {
     GameEngine* game = gGameEngine;
     if (mControlling && game && game->IsSaveEnabled()) {
-        if (!mGameInterface) {
-            ReportPlayerSeam(PlayerSeam::GameSave);
-        } else {
-            mGameInterface->AutoSave();
-            if (mAutoSaveCount++ == 0)
-                mGameInterface->BackupGame();
-            if (mAutoSaveCount >= kAutoSavesPerBackup)
-                mAutoSaveCount = 0;
-        }
+        game->AutoSave();
+        if (mAutoSaveCount++ == 0)
+            game->BackupGame();
+        if (mAutoSaveCount >= kAutoSavesPerBackup)
+            mAutoSaveCount = 0;
     }
     mAutoSaveCountdown = kAutoSaveInterval;
     mSaveRequested = false;
 }
 
 void Player::AutoSaveQuest(bool argument) {
-    if (!mControlling)
-        return;
-    if (mGameInterface)
-        mGameInterface->AutoSaveQuest(argument);
-    else
-        ReportPlayerSeam(PlayerSeam::GameSave);
+    if (mControlling && gGameEngine)
+        gGameEngine->AutoSaveQuest(argument);
 }
 
 void Player::CountDownVox(int ms) {
