@@ -24,9 +24,9 @@
 #include "Game/rules/combat/CombatCharacter.h"
 #include "Game/rules/combat/CombatManager.h"
 #include "Game/rules/duration/DurationDamageOwner.h"
-#include "Game/skills/AuraManager.h"
-#include "Game/skills/CharacterBuff.h"
-#include "Game/skills/SkillManager.h"
+#include "Game/skills/auras/AuraManager.h"
+#include "Game/skills/manager/SkillManager.h"
+#include "Game/skills/profile/CharacterBuff.h"
 #include "Game/world/effects/CharFxPak.h"
 #include "Game/world/effects/PFxManager.h"
 

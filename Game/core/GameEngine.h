@@ -24,7 +24,7 @@
 #include "Game/quests/DialogManager.h"
 #include "Game/rules/AttributePak.h"
 #include "Game/rules/formulas/EquationInterface.h"
-#include "Game/skills/SkillProfile.h"
+#include "Game/skills/profile/SkillProfile.h"
 
 namespace GAME {
 

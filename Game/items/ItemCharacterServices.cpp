@@ -7,7 +7,7 @@
 #include "Game/characters/Character.h"
 #include "Game/core/GameEngine.h"
 #include "Game/skills/Skill.h"
-#include "Game/skills/SkillProfile.h"
+#include "Game/skills/profile/SkillProfile.h"
 
 namespace GAME {
 

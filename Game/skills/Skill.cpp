@@ -17,9 +17,9 @@
 #include "Game/rules/combat/CombatManager.h"
 #include "Game/rules/combat/ParametersCombat.h"
 #include "Game/skills/SkillBaseSeams.h"
-#include "Game/skills/SkillProfile.h"
-#include "Game/skills/SkillServicesBase.h"
 #include "Game/skills/SkillTargets.h"
+#include "Game/skills/manager/SkillServicesBase.h"
+#include "Game/skills/profile/SkillProfile.h"
 #include "Game/world/props/Prop.h"
 
 namespace GAME {

@@ -16,8 +16,8 @@
 #include "Game/core/ObjectLookup.h"
 #include "Game/items/GameTextLine.h"
 #include "Game/items/OwnedObject.h"
-#include "Game/skills/SkillManagerBase.h"
-#include "Game/skills/SkillState.h"
+#include "Game/skills/manager/SkillManagerBase.h"
+#include "Game/skills/manager/SkillState.h"
 
 namespace GAME {
 

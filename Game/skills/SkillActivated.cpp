@@ -11,12 +11,12 @@
 #include "Game/core/players/Team.h"
 #include "Game/items/kinds/Weapon.h"
 #include "Game/rules/combat/ParametersCombat.h"
-#include "Game/skills/SkillBuffTransfer.h"
-#include "Game/skills/SkillProfile.h"
-#include "Game/skills/SkillProfileModifiers.h"
-#include "Game/skills/SkillSeams.h"
-#include "Game/skills/SkillServicesBase.h"
 #include "Game/skills/SkillTargets.h"
+#include "Game/skills/manager/SkillBuffTransfer.h"
+#include "Game/skills/manager/SkillSeams.h"
+#include "Game/skills/manager/SkillServicesBase.h"
+#include "Game/skills/profile/SkillProfile.h"
+#include "Game/skills/profile/SkillProfileModifiers.h"
 #include "Game/world/WorldRandom.h"
 
 namespace GAME {

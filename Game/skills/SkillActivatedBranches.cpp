@@ -9,9 +9,9 @@
 #include "Game/rules/combat/ParametersCombat.h"
 #include "Game/skills/SkillActivated.h"
 #include "Game/skills/SkillKinds.h"
-#include "Game/skills/SkillProfile.h"
-#include "Game/skills/SkillProfileModifiers.h"
-#include "Game/skills/SkillSeams.h"
+#include "Game/skills/manager/SkillSeams.h"
+#include "Game/skills/profile/SkillProfile.h"
+#include "Game/skills/profile/SkillProfileModifiers.h"
 
 namespace GAME {
 

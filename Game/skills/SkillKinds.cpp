@@ -3,8 +3,8 @@
 #include <string>
 
 #include "Engine/records/LoadTable.h"
-#include "Game/skills/SkillProfile.h"
-#include "Game/skills/SkillSeams.h"
+#include "Game/skills/manager/SkillSeams.h"
+#include "Game/skills/profile/SkillProfile.h"
 
 namespace GAME {
 

@@ -11,8 +11,8 @@
 #include "Game/items/kinds/Weapon.h"
 #include "Game/skills/Skill.h"
 #include "Game/skills/SkillBaseSeams.h"
-#include "Game/skills/SkillProfile.h"
 #include "Game/skills/SkillTargets.h"
+#include "Game/skills/profile/SkillProfile.h"
 #include "Game/world/effects/FxPak.h"
 #include "Game/world/props/Prop.h"
 

@@ -8,7 +8,7 @@
 #include "Game/rules/damage/DamageAttributeStore.h"
 #include "Game/rules/damage/RetaliationAttributeStore.h"
 #include "Game/skills/Skill.h"
-#include "Game/skills/SkillProfile.h"
+#include "Game/skills/profile/SkillProfile.h"
 #include "Game/world/props/Prop.h"
 
 namespace GAME {

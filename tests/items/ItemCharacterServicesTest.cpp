@@ -8,7 +8,7 @@
 #include "Game/items/ItemCharacterServices.h"
 #include "Game/items/ItemSkillAugment.h"
 #include "Game/skills/Skill.h"
-#include "Game/skills/SkillManager.h"
+#include "Game/skills/manager/SkillManager.h"
 #include "ItemTestSupport.h"
 #include "characters/CharacterTestSupport.h"
 #include "support/TestMachine.h"

@@ -23,8 +23,8 @@
 #include "Game/items/Item.h"
 #include "Game/items/ItemCharacterServices.h"
 #include "Game/skills/Skill.h"
-#include "Game/skills/SkillCommands.h"
-#include "Game/skills/SkillManager.h"
+#include "Game/skills/manager/SkillCommands.h"
+#include "Game/skills/manager/SkillManager.h"
 #include "support/NetTestGame.h"
 #include "support/TestMachine.h"
 

@@ -4,7 +4,7 @@
 #include "Engine/object/ObjectManager.h"
 #include "Game/core/GameEngine.h"
 #include "Game/rules/combat/ParametersCombat.h"
-#include "Game/skills/AuraManager.h"
+#include "Game/skills/auras/AuraManager.h"
 #include "support/TestMachine.h"
 
 namespace GAME::test {

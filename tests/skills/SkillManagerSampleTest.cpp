@@ -4,7 +4,7 @@
 #include "Game/core/GameEngine.h"
 #include "Game/skills/Skill.h"
 #include "Game/skills/SkillKinds.h"
-#include "Game/skills/SkillManager.h"
+#include "Game/skills/manager/SkillManager.h"
 #include "support/TestMachine.h"
 
 namespace GAME::test {

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "Game/items/ItemClassification.h"
-#include "Game/skills/SkillCommands.h"
-#include "Game/skills/SkillServices_Character.h"
+#include "Game/skills/manager/SkillCommands.h"
+#include "Game/skills/manager/SkillServices_Character.h"
 #include "SkillManagerTestSupport.h"
 
 namespace GAME::test {

@@ -3,9 +3,9 @@
 #include "Engine/records/RecordDatabase.h"
 #include "Game/rules/combat/CombatAttribute.h"
 #include "Game/rules/combat/ParametersCombat.h"
-#include "Game/skills/SkillCommands.h"
 #include "Game/skills/SkillKinds.h"
-#include "Game/skills/SkillState.h"
+#include "Game/skills/manager/SkillCommands.h"
+#include "Game/skills/manager/SkillState.h"
 #include "SkillManagerTestSupport.h"
 
 namespace GAME::test {

@@ -5,7 +5,7 @@
 #include "../characters/CharacterTestSupport.h"
 #include "Game/core/GameEngine.h"
 #include "Game/skills/Skill.h"
-#include "Game/skills/SkillManager.h"
+#include "Game/skills/manager/SkillManager.h"
 #include "support/TestMachine.h"
 
 namespace GAME::test {

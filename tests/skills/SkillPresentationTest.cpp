@@ -5,7 +5,7 @@
 #include "Engine/text/LocalizationManager.h"
 #include "Engine/world/World.h"
 #include "Game/characters/Character.h"
-#include "Game/skills/SkillProfile.h"
+#include "Game/skills/profile/SkillProfile.h"
 #include "Game/world/props/Prop.h"
 #include "SkillTestSupport.h"
 

@@ -8,7 +8,7 @@
 #include "Game/core/GameEngine.h"
 #include "Game/items/ItemClassification.h"
 #include "Game/rules/SkillAttribute.h"
-#include "Game/skills/SkillProfile.h"
+#include "Game/skills/profile/SkillProfile.h"
 #include "support/TestMachine.h"
 
 namespace GAME {

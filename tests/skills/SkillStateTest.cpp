@@ -2,7 +2,7 @@
 
 #include "Engine/streams/BinaryStream.h"
 #include "Engine/streams/IOStream.h"
-#include "Game/skills/SkillState.h"
+#include "Game/skills/manager/SkillState.h"
 #include "support/TestMachine.h"
 
 namespace GAME::test {

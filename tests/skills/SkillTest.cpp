@@ -5,7 +5,7 @@
 #include "Game/rules/combat/CombatManager.h"
 #include "Game/rules/combat/ParametersCombat.h"
 #include "Game/rules/duration/DurationDamageManager.h"
-#include "Game/skills/SkillProfile.h"
+#include "Game/skills/profile/SkillProfile.h"
 #include "SkillTestSupport.h"
 
 namespace GAME::test {

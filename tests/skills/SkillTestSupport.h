@@ -13,8 +13,8 @@
 #include "Game/rules/SkillAttribute.h"
 #include "Game/rules/combat/CombatAttributeAccumulator.h"
 #include "Game/skills/Skill.h"
-#include "Game/skills/SkillServicesBase.h"
-#include "Game/skills/SkillState.h"
+#include "Game/skills/manager/SkillServicesBase.h"
+#include "Game/skills/manager/SkillState.h"
 #include "support/TestMachine.h"
 
 namespace GAME::test {

@@ -9,7 +9,7 @@
 
 #include "Game/rules/combat/ParametersCombat.h"
 #include "Game/skills/SkillActivated.h"
-#include "Game/skills/SkillServicesBase.h"
+#include "Game/skills/manager/SkillServicesBase.h"
 
 namespace GAME::test {
 

@@ -4,7 +4,7 @@
 
 #include <memory>
 
-#include "Game/skills/SkillManager.h"
+#include "Game/skills/manager/SkillManager.h"
 #include "Game/skills/weapon/Skill_AttackInherent.h"
 #include "Game/skills/weapon/Skill_AttackWeapon.h"
 #include "WeaponSkillTestSupport.h"

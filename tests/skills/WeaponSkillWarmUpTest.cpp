@@ -6,7 +6,7 @@
 #include "Engine/media/EffectEntity.h"
 #include "Game/rules/CharAttributeAccumulator.h"
 #include "Game/rules/RacialBonus.h"
-#include "Game/skills/SkillManager.h"
+#include "Game/skills/manager/SkillManager.h"
 #include "Game/skills/weapon/Skill_AttackWeapon.h"
 #include "WeaponSkillTestSupport.h"
 

@@ -7,7 +7,7 @@
 #include "Engine/object/ObjectManager.h"
 #include "Game/core/net/CharacterCommands.h"
 #include "Game/core/net/ItemCommands.h"
-#include "Game/skills/SkillCommands.h"
+#include "Game/skills/manager/SkillCommands.h"
 #include "players/PlayersTestSupport.h"
 #include "support/NetTestGame.h"
 

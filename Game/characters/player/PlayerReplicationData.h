@@ -17,7 +17,7 @@
 #include "Game/core/players/Team.h"
 #include "Game/items/ItemReplicaInfo.h"
 #include "Game/rules/duration/DurationDamageReplication.h"
-#include "Game/skills/SkillManager.h"
+#include "Game/skills/manager/SkillManager.h"
 
 namespace GAME {
 

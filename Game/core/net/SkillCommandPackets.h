@@ -13,7 +13,7 @@
 #include "Engine/net/fields/NetPacketFields.h"
 #include "Engine/world/Region.h"
 #include "Game/core/net/GameEnginePacketKind.h"
-#include "Game/skills/SkillState.h"
+#include "Game/skills/manager/SkillState.h"
 
 namespace GAME {
 

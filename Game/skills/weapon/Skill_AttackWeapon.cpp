@@ -1,7 +1,7 @@
 #include "Game/skills/weapon/Skill_AttackWeapon.h"
 
 #include "Game/characters/Character.h"
-#include "Game/skills/SkillProfile.h"
+#include "Game/skills/profile/SkillProfile.h"
 
 namespace GAME {
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "Game/skills/AuraContainer.h"
+#include "Game/skills/auras/AuraContainer.h"
 
 namespace GAME {
 

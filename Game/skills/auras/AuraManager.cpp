@@ -1,4 +1,4 @@
-#include "Game/skills/AuraManager.h"
+#include "Game/skills/auras/AuraManager.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "Game/skills/SkillServices_Character.h"
+#include "Game/skills/manager/SkillServices_Character.h"
 
 #include <algorithm>
 
@@ -6,9 +6,9 @@
 #include "Game/characters/Character.h"
 #include "Game/core/util/StringUtil.h"
 #include "Game/items/kinds/Weapon.h"
-#include "Game/skills/SkillCommands.h"
-#include "Game/skills/SkillManager.h"
-#include "Game/skills/SkillSeams.h"
+#include "Game/skills/manager/SkillCommands.h"
+#include "Game/skills/manager/SkillManager.h"
+#include "Game/skills/manager/SkillSeams.h"
 
 namespace GAME {
 

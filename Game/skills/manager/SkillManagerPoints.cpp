@@ -8,8 +8,8 @@
 #include "Game/core/GameEngine.h"
 #include "Game/skills/Skill.h"
 #include "Game/skills/SkillKinds.h"
-#include "Game/skills/SkillManager.h"
-#include "Game/skills/SkillSeams.h"
+#include "Game/skills/manager/SkillManager.h"
+#include "Game/skills/manager/SkillSeams.h"
 
 namespace GAME {
 

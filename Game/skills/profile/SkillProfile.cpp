@@ -1,4 +1,4 @@
-#include "Game/skills/SkillProfile.h"
+#include "Game/skills/profile/SkillProfile.h"
 
 #include "Engine/Engine.h"
 #include "Engine/records/LoadTable.h"

@@ -1,4 +1,4 @@
-#include "Game/skills/SkillState.h"
+#include "Game/skills/manager/SkillState.h"
 
 #include "Engine/streams/BinaryStream.h"
 #include "Engine/streams/IOStream.h"

@@ -1,4 +1,4 @@
-#include "Game/skills/SkillSeams.h"
+#include "Game/skills/manager/SkillSeams.h"
 
 #include <array>
 

@@ -5,8 +5,8 @@
 #include <list>
 #include <memory>
 
-#include "Game/skills/SkillBuffTransfer.h"
-#include "Game/skills/SkillServicesBase.h"
+#include "Game/skills/manager/SkillBuffTransfer.h"
+#include "Game/skills/manager/SkillServicesBase.h"
 
 namespace GAME {
 

@@ -1,4 +1,4 @@
-#include "Game/skills/SkillManager.h"
+#include "Game/skills/manager/SkillManager.h"
 
 #include <algorithm>
 
@@ -11,9 +11,9 @@
 #include "Game/rules/combat/CombatManager.h"
 #include "Game/skills/Skill.h"
 #include "Game/skills/SkillKinds.h"
-#include "Game/skills/SkillSeams.h"
-#include "Game/skills/SkillServices_Character.h"
-#include "Game/skills/SkillState.h"
+#include "Game/skills/manager/SkillSeams.h"
+#include "Game/skills/manager/SkillServices_Character.h"
+#include "Game/skills/manager/SkillState.h"
 #include "Game/world/effects/CharFxPak.h"
 
 namespace GAME {

@@ -1,10 +1,10 @@
-#include "Game/skills/SkillCommands.h"
+#include "Game/skills/manager/SkillCommands.h"
 
 #include "Engine/net/NetPacketRegistry.h"
 #include "Engine/object/ObjectManager.h"
 #include "Game/characters/Character.h"
 #include "Game/core/net/CharacterCommandSeams.h"
-#include "Game/skills/SkillManager.h"
+#include "Game/skills/manager/SkillManager.h"
 
 namespace GAME {
 

@@ -16,8 +16,8 @@
 #include <vector>
 
 #include "Game/rules/SkillAttribute.h"
-#include "Game/skills/SkillManagerBase.h"
-#include "Game/skills/SkillState.h"
+#include "Game/skills/manager/SkillManagerBase.h"
+#include "Game/skills/manager/SkillState.h"
 
 namespace GAME {
 

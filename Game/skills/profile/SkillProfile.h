@@ -11,8 +11,8 @@
 #include "Engine/text/Name.h"
 #include "Game/rules/RacialBonus.h"
 #include "Game/rules/combat/CombatAttributeType.h"
-#include "Game/skills/CharacterBuff.h"
-#include "Game/skills/SkillProfileModifiers.h"
+#include "Game/skills/profile/CharacterBuff.h"
+#include "Game/skills/profile/SkillProfileModifiers.h"
 
 namespace GAME {
 

@@ -1,4 +1,4 @@
-#include "Game/skills/SkillProfileModifiers.h"
+#include "Game/skills/profile/SkillProfileModifiers.h"
 
 #include <algorithm>
 

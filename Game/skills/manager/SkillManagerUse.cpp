@@ -11,9 +11,9 @@
 #include "Game/characters/Character.h"
 #include "Game/skills/SkillActivated.h"
 #include "Game/skills/SkillKinds.h"
-#include "Game/skills/SkillManager.h"
-#include "Game/skills/SkillSeams.h"
-#include "Game/skills/SkillServicesBase.h"
+#include "Game/skills/manager/SkillManager.h"
+#include "Game/skills/manager/SkillSeams.h"
+#include "Game/skills/manager/SkillServicesBase.h"
 #include "Game/world/effects/CharFxPak.h"
 #include "Game/world/props/Prop.h"
 

@@ -9,7 +9,7 @@
 #include "Engine/sys/Machine.h"
 #include "Game/characters/Character.h"
 #include "Game/skills/Skill.h"
-#include "Game/skills/SkillManager.h"
+#include "Game/skills/manager/SkillManager.h"
 
 namespace GAME {
 
