@@ -20,6 +20,12 @@ public:
     virtual void Execute() = 0;
     // A new packet carrying the command (the caller owns it); null when it cannot travel.
     virtual NetPacket* GetNetPacket() = 0;
+    // On a server, after the gate has vouched for the actor: whether the values a client sent
+    // (sourceHost) may run here and go on to the others. A refusal logs its own reason.
+    virtual bool AcceptFromClient(int sourceHost) const {
+        static_cast<void>(sourceHost);
+        return true;
+    }
 
     // Runs Execute and notes, for Enqueue, that a command is running: every machine runs the
     // outer command, so a command enqueued from inside it is made on each machine and sent by none.

@@ -165,6 +165,10 @@ void NetworkConnectionManager::RunClientCommand(NetPacket& packet, PACKET_TYPE t
                                   kind->name.c_str(), sourceHost, command->GetObjectId());
         return;
     }
+    if (!command->AcceptFromClient(sourceHost)) {
+        ++mPacketsDropped;
+        return;
+    }
     // The received bytes travel on as they came: what this machine made of them may lack what
     // only the other machines know (a region the server has not loaded).
     SendFrameToClientsExcept(sourceHost, std::vector<std::uint8_t>(bytes, bytes + size));

@@ -154,6 +154,9 @@ public:
     explicit CreateRemoveSkillBuffConfigCmd(const CreateRemoveSkillBuffConfigCmdPacket& packet);
     void Execute() override;
     NetPacket* GetNetPacket() override;
+    // A client's buff must be what the caster's skill gives, as the server knows that skill
+    // (SkillBuffCommandTrust.cpp).
+    bool AcceptFromClient(int sourceHost) const override;
 
     std::uint32_t skillId;
     std::uint32_t level;
