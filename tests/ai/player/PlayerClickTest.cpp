@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "Engine/sys/Machine.h"
-#include "Game/ai/controllers/ControllerCombat.h"
 #include "Game/ai/controllers/player/ControllerPlayerStates.h"
 #include "Game/core/GameEngine.h"
 #include "Game/skills/manager/SkillManager.h"
@@ -15,51 +14,16 @@
 namespace GAME::test {
 namespace {
 
-constexpr int kFrameMs = 50;
-
-float Flat(const WorldVec3& a, const WorldVec3& b) {
-    Vec3 d = a.VectorTo(b);
-    d.y = 0.0f;
-    return d.Length();
-}
-
 // Whether a skill repeats is the skill kind's to say; the test flips it.
 struct RepeatSwitch : Skill {
     static void Set(Skill& skill, bool on) { (skill.*(&RepeatSwitch::SetRepeatable))(on); }
 };
 
-class PlayerClicks : public ::testing::Test {
+class PlayerClicks : public ::testing::Test, public PlayerScene {
 protected:
-    void SetUp() override {
-        InitializeObjects();
-        ASSERT_TRUE(World::Get().LoadLevel("Levels/Sample/Sample.level"));
-        hero = PlaceAt<Player>(kPlayerHero, 12, 20);
-        ASSERT_NE(hero, nullptr);
-        hero->SetIsControllingCharacter(true);
-        controller = ControllerOf(*hero);
-        ASSERT_NE(controller, nullptr);
-        Frame();
-    }
+    void SetUp() override { ASSERT_TRUE(Start()); }
     void TearDown() override { ShutdownObjects(); }
 
-    // A foe at (x, z) that dies when its life runs out.
-    Character* PlaceFoe(float x, float z) {
-        Character* foe = PlaceAt<Character>(kPlayerFoe, x, z);
-        auto* brain = Singleton<ObjectManager>::Get().CreateObject<ControllerCombat>();
-        brain->AttachParent(foe->GetObjectId());
-        foe->SetControllerId(brain->GetObjectId());
-        characters.push_back(foe);
-        return foe;
-    }
-    void Frame() {
-        gEngine->AdvanceFrame(kFrameMs);
-        hero->UpdateSelf(kFrameMs);
-        hero->PreAnimationUpdate(kFrameMs);
-        for (Character* other : characters) {
-            other->UpdateSelf(kFrameMs);
-            other->PreAnimationUpdate(kFrameMs);
-        }
-    }
     bool Click(const WorldVec3& point, std::uint32_t& target, bool repeat = false) {
         return controller->HandleActionFromMouse(true, false, false, repeat, point, target);
     }
@@ -74,9 +38,6 @@ protected:
 
     PlayerControllerRoot root;
     TestMachine tm{root.Root()};
-    Player* hero = nullptr;
-    ControllerPlayer* controller = nullptr;
-    std::vector<Character*> characters;
 };
 
 TEST_F(PlayerClicks, AGroundClickMovesAndAClickAtTheFeetDoesNot) {
