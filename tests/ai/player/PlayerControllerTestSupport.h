@@ -46,7 +46,7 @@ public:
                   "offensivePhysicalMin": [20], "offensivePhysicalMax": [30]})");
         const std::string body =
             R"("characterStrength": 50, "characterDexterity": 40, "characterIntelligence": 30,
-               "characterMana": 100, "characterRunSpeed": 1.0,
+               "characterMana": 100, "characterRunSpeed": 1.0, "characterAttackSpeed": 1.0,
                "characterOffensiveAbility": 200, "characterDefensiveAbility": 0,
                "combatManagerRecord": "Records/Combat/Standard.dbr",
                "unarmedIdleAnim": "Creatures/Anims/Human_Idle.anm",
@@ -114,15 +114,18 @@ class PlayerScene {
 public:
     static constexpr int kFrameMs = 50;
 
-    // On the current machine; false when something is missing.
-    bool Start(std::uint32_t heroId = 0) {
+    // On the current machine; false when something is missing. A hero not controlled here is
+    // a copy: it has the stub controller and `controller` stays null.
+    bool Start(std::uint32_t heroId = 0, bool controlling = true) {
         InitializeObjects();
         if (!World::Get().LoadLevel("Levels/Sample/Sample.level"))
             return false;
         hero = PlaceAt<Player>(kPlayerHero, 12, 20, heroId);
         if (!hero)
             return false;
-        hero->SetIsControllingCharacter(true);
+        hero->SetIsControllingCharacter(controlling);
+        if (!controlling)
+            return true;
         if (PlayerManagerClient* players = gGameEngine->GetPlayerManagerClient())
             players->SetMainPlayer(hero->GetObjectId());
         controller = ControllerOf(*hero);
@@ -143,6 +146,10 @@ public:
     }
     void Frame(bool root = false) {
         gEngine->AdvanceFrame(kFrameMs);
+        UpdateAll(root);
+    }
+    // Every character's frame (and the root's with `root`), after the engine's step.
+    void UpdateAll(bool root = false) {
         if (root)
             gGameEngine->Update(kFrameMs);
         for (Character* character : All()) {
