@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "Engine/sys/Machine.h"
+#include "Game/ai/controllers/player/ControllerPlayerMoveStates.h"
 #include "Game/ai/controllers/player/ControllerPlayerStates.h"
 #include "Game/core/GameEngine.h"
 #include "Game/skills/manager/SkillManager.h"
@@ -53,6 +54,60 @@ TEST_F(PlayerClicks, AGroundClickMovesAndAClickAtTheFeetDoesNot) {
         Frame();
     EXPECT_EQ(State(), "Idle");
     EXPECT_LT(Flat(hero->GetPathPosition(), Ground(20, 20)), 1.0f);
+}
+
+TEST_F(PlayerClicks, AClickAlongTheCurrentHeadingWaitsUntilThePathIsNearlyWalked) {
+    std::uint32_t target = 0;
+    ASSERT_TRUE(Click(Ground(18, 20), target));
+    ASSERT_EQ(State(), "MoveTo");
+    const auto* move = dynamic_cast<ControllerPlayerStateMoveTo*>(controller->GetExecutingState());
+    ASSERT_NE(move, nullptr);
+    const WorldVec3 first = hero->GetPathTarget();
+    // Within 3 degrees of the heading: kept for later, the path stays.
+    EXPECT_TRUE(Click(Ground(19.5f, 20.05f), target));
+    EXPECT_TRUE(move->GetPendingGoal().IsValid());
+    EXPECT_EQ(hero->GetPathTarget(), first);
+    // Well off the heading: a new path at once.
+    EXPECT_TRUE(Click(Ground(16, 24), target));
+    EXPECT_LT(Flat(hero->GetPathTarget(), Ground(16, 24)), 0.5f);
+
+    EXPECT_TRUE(Click(Ground(12, 30), target));
+    EXPECT_TRUE(Click(Ground(12.05f, 33), target));
+    for (int i = 0; i < 400 && State() == "MoveTo"; ++i)
+        Frame();
+    // The kept goal was walked to once the first path was nearly done.
+    EXPECT_LT(Flat(hero->GetPathPosition(), Ground(12.05f, 33)), 1.0f);
+}
+
+TEST_F(PlayerClicks, ATrappedPlayerStrikesOnlyWhatItReachesAndStillUsesItems) {
+    Character* near = PlaceFoe(12, 21.5f);
+    Character* far = PlaceFoe(12, 30);
+    hero->BeginTrap();
+    EXPECT_EQ(State(), "Trapped");
+    std::uint32_t target = 0;
+    Click(Ground(12, 26), target);
+    EXPECT_EQ(State(), "Trapped");
+    ClickOn(*far);
+    EXPECT_EQ(State(), "Trapped");
+    EXPECT_EQ(Flat(hero->GetPathPosition(), Ground(12, 20)), 0.0f);
+    EXPECT_TRUE(controller->UseItem(0x777, true));
+    EXPECT_FALSE(controller->UseItem(0, true));
+
+    ClickOn(*near);
+    EXPECT_EQ(State(), "UseSkillWhileTrapped");
+    EXPECT_EQ(controller->GetCurrentEnemy(), near->GetObjectId());
+    hero->EndTrap();
+    EXPECT_EQ(State(), "Idle");
+
+    hero->BeginTrap();
+    EXPECT_EQ(State(), "Trapped");
+    hero->EndTrap();
+    EXPECT_EQ(State(), "Idle");
+    // The dying refuse items.
+    hero->SetLife(0.0f, 200.0f);
+    Frame();
+    EXPECT_EQ(State(), "Dying");
+    EXPECT_FALSE(controller->UseItem(0x777, true));
 }
 
 TEST_F(PlayerClicks, AFoeInReachIsStruckAtOnceAndOneFarAwayIsWalkedToFirst) {
