@@ -157,6 +157,35 @@ TEST_F(MonsterTest, CapsComeFromTheClassificationsKeysAndStunNeverDividesByZero)
     EXPECT_EQ(wolf->CalculateStun(50.0f, 100.0f, 0.0f, 45.0f), 0.0f);
 }
 
+TEST_F(MonsterTest, TheRecordHandsItsSkillsToTheController) {
+    Monster* wolf = Make(kWolf);
+    ASSERT_NE(wolf, nullptr);
+    ControllerMonster* brain = wolf->GetMonsterController();
+    ASSERT_NE(brain, nullptr);
+    EXPECT_EQ(brain->GetParentId(), wolf->GetObjectId());
+    const std::uint32_t bite = wolf->GetSkillManager().FindSkillId("Records/Monsters/Bite.dbr");
+    ASSERT_NE(bite, 0u);
+    EXPECT_EQ(brain->GetNormalSkillId(), bite);
+    // A special attack naming a skill the monster lacks is passed over.
+    std::uint32_t special = 1;
+    int timeout = 0, delay = 0, chance = 0;
+    SkillUseRange range{};
+    brain->GetSpecialAttackSkillInfo(special, timeout, delay, chance, range);
+    EXPECT_EQ(special, 0u);
+
+    // Taking the brain out leaves a monster without a monster controller; putting it back
+    // makes the monster its parent again.
+    const std::uint32_t brainId = brain->GetObjectId();
+    Character& asCharacter = *wolf;
+    EXPECT_EQ(asCharacter.Lobotomize(), brainId);
+    EXPECT_EQ(wolf->GetMonsterController(), nullptr);
+    EXPECT_EQ(asCharacter.Lobotomize(), 0u);
+    brain->SetParentId(0);
+    asCharacter.BrainTransplant(brainId);
+    EXPECT_EQ(wolf->GetMonsterController(), brain);
+    EXPECT_EQ(brain->GetParentId(), wolf->GetObjectId());
+}
+
 TEST_F(MonsterTest, SavedStateRoundTripsInItsBinaryOrder) {
     Monster* chief = Make(kCyclops);
     Monster* wolf = Make(kWolf);
@@ -226,27 +255,33 @@ TEST_F(MonsterTest, SavedStateRoundTripsInItsBinaryOrder) {
 namespace GAME::test {
 namespace {
 
-TEST(SampleMonsters, TheSampleLevelPlacesThreeMonstersWithTheirSkills) {
+TEST(SampleMonsters, TheSampleLevelPlacesTwoBitersAndARangelessCaster) {
     TestMachine tm(TestMachine::SampleDataDir());
     InitializeObjects();
     ASSERT_TRUE(World::Get().LoadLevel("Levels/Sample/Sample.level"));
-    std::map<std::string, Monster*> monsters;
+    std::map<std::string, ControllerMonster*> brains;
     for (std::uint32_t id : Objects().GetObjectIds())
         if (auto* monster = Objects().GetObject<Monster>(id)) {
             monster->InitialUpdate();
-            monsters[monster->GetObjectName()] = monster;
+            brains[monster->GetObjectName()] = monster->GetMonsterController();
         }
-    ASSERT_EQ(monsters.size(), 3u);
+    ASSERT_EQ(brains.size(), 3u);
+    for (const auto& [name, brain] : brains)
+        ASSERT_NE(brain, nullptr) << name;
+
     // The two biters attack with skills of their own body, not with a weapon.
     for (const char* biter : {"Records/Creatures/Boar.dbr", "Records/Creatures/Wolf.dbr"}) {
-        const SkillManager& skills = monsters.at(biter)->GetSkillManager();
-        EXPECT_NE(Objects().GetObject<Skill_AttackInherent>(
-                      skills.FindSkillId(biter == std::string("Records/Creatures/Boar.dbr")
-                                             ? "Records/Creatures/Skills/BoarGore.dbr"
-                                             : "Records/Creatures/Skills/WolfBite.dbr")),
-                  nullptr)
-            << biter;
+        const std::uint32_t attack = brains.at(biter)->GetNormalSkillId();
+        EXPECT_NE(Objects().GetObject<Skill_AttackInherent>(attack), nullptr) << biter;
     }
+    EXPECT_NE(brains.at("Records/Creatures/Wolf.dbr")->GetSpecialAttackSkillId(), 0u);
+    // The caster only buffs and heals.
+    const ControllerMonster* shaman = brains.at("Records/Creatures/Shaman.dbr");
+    EXPECT_EQ(shaman->GetNormalSkillId(), 0u);
+    EXPECT_EQ(shaman->GetSpecialAttackSkillId(), 0u);
+    EXPECT_NE(shaman->GetBuffSelfSkillId(), 0u);
+    EXPECT_NE(shaman->GetHealSkillId(), 0u);
+    EXPECT_EQ(shaman->GetHealDelay(), 4000);
     EXPECT_EQ(tm.CountLog("Unable to create skill"), 0);
     ShutdownObjects();
 }
