@@ -4,6 +4,7 @@
 
 #include <map>
 
+#include "../PlayerTestSupport.h"
 #include "Engine/Engine.h"
 #include "Engine/media/GraphicsMeshInstance.h"
 #include "Engine/object/ObjectManager.h"
@@ -12,6 +13,7 @@
 #include "Game/ai/monster/ControllerMonster.h"
 #include "Game/characters/monster/Monster.h"
 #include "Game/core/GameEngine.h"
+#include "Game/core/players/PlayerManagerClient.h"
 #include "Game/skills/weapon/Skill_AttackInherent.h"
 #include "support/TestMachine.h"
 
@@ -93,6 +95,37 @@ TEST_F(MonsterTest, JoinAndUnjoinKeepTheOriginalTeam) {
     wolf->JoinMe(prop->GetObjectId(), -1, false);
     EXPECT_EQ(machine.CountLog("Monster::JoinMe() called by invalid target"), 1);
     EXPECT_EQ(wolf->GetLeaderId(), 0u);
+}
+
+TEST_F(MonsterTest, APlayersPetIsRegisteredOnlyWhenTheJoinIsTaken) {
+    Player* hero = MakePlayer();
+    Monster* pet = Make(kWolf);
+    Monster* follower = Make(kWolf);
+    Monster* chief = Make(kCyclops);
+    ASSERT_TRUE(hero && pet && follower && chief);
+    gGameEngine->GetPlayerManagerClient()->SetMainPlayer(hero->GetObjectId());
+
+    // A follower already joined is refused before it could become the player's pet.
+    follower->JoinMe(chief->GetObjectId(), -1, false);
+    follower->JoinMe(hero->GetObjectId(), -1, true);
+    EXPECT_FALSE(gGameEngine->IsLocalPet(follower->GetObjectId()));
+    EXPECT_EQ(follower->GetLeaderId(), chief->GetObjectId());
+
+    pet->JoinMe(hero->GetObjectId(), -1, true);
+    EXPECT_TRUE(gGameEngine->IsLocalPet(pet->GetObjectId()));
+    EXPECT_TRUE(pet->IsLeaderPlayer());
+    EXPECT_TRUE(pet->IsRegisteredForForcedUpdates());
+    EXPECT_EQ(pet->Character::GetTeam().GetTeamMajor(), Team::Human);
+    EXPECT_NE(pet->GetConvertBannerId(), 0u);
+
+    // A permanent pet does not outlive its player: it dies and leaves the pet list.
+    hero->SetLifeState(Character_LifeState::Dead);
+    Frame(*pet, 100);
+    EXPECT_FALSE(pet->IsAlive());
+    pet->CharacterIsDying();
+    EXPECT_FALSE(gGameEngine->IsLocalPet(pet->GetObjectId()));
+    EXPECT_EQ(pet->GetConvertBannerId(), 0u);
+    EXPECT_FALSE(pet->IsRegisteredForForcedUpdates());
 }
 
 TEST_F(MonsterTest, BannersShowByPriorityAndAllGoWithTheMonster) {
