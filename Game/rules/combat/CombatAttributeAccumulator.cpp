@@ -41,16 +41,6 @@ CombatAttributeAccumulator& CombatAttributeAccumulator::operator=(
     return *this;
 }
 
-bool CombatAttributeAccumulator::EvaluateChance(float chance) {
-    if (chance == 0.0f)
-        return true;
-    return static_cast<float>(mRandom.IGenerate(0, 100)) <= chance;
-}
-
-float CombatAttributeAccumulator::GetChanceMultiplier(float) {
-    return 1.0f;
-}
-
 void CombatAttributeAccumulator::SetSeed(std::uint32_t seed) {
     mSeed = seed;
     mRandom.Seed(seed);

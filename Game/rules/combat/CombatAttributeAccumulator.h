@@ -15,7 +15,8 @@ namespace GAME {
 class CombatAttribute;
 class CombatCharacter;
 
-class CombatAttributeAccumulator {
+// Final, so that the damage attributes' draws through it compile to inline code.
+class CombatAttributeAccumulator final {
 public:
     using PayloadList = std::vector<std::unique_ptr<CombatAttribute>,
                                     CombatPoolAllocator<std::unique_ptr<CombatAttribute>>>;
@@ -28,10 +29,12 @@ public:
     CombatAttributeAccumulator& operator=(const CombatAttributeAccumulator& other);
     virtual ~CombatAttributeAccumulator();
 
-    virtual RandomUniform& GetRandomGen() { return mRandom; }
+    virtual CombatRandom& GetRandomGen() { return mRandom; }
     // True without a draw for a chance of exactly 0; else one draw of 0..100.
-    virtual bool EvaluateChance(float chance);
-    virtual float GetChanceMultiplier(float chance);
+    virtual bool EvaluateChance(float chance) {
+        return chance == 0.0f || static_cast<float>(mRandom.IGenerate(0, 100)) <= chance;
+    }
+    virtual float GetChanceMultiplier(float) { return 1.0f; }
 
     void SetSeed(std::uint32_t seed);
     std::uint32_t GetSeed() const { return mSeed; }
