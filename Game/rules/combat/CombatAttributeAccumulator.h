@@ -4,15 +4,16 @@
 // the same on every machine that resolves it from the same seed.
 #include <cstdint>
 #include <memory>
+#include <utility>
 #include <vector>
 
+#include "Game/rules/combat/CombatAttribute.h"
 #include "Game/rules/combat/CombatAttributeType.h"
 #include "Game/rules/combat/CombatPayloadPool.h"
 #include "Game/rules/combat/CombatRandom.h"
 
 namespace GAME {
 
-class CombatAttribute;
 class CombatCharacter;
 
 // Final, so that the damage attributes' draws through it compile to inline code.
@@ -43,9 +44,14 @@ public:
 
     bool IsEmpty() const { return mDamage.empty(); }
 
-    // Each appends a non-null payload to its list; null is ignored.
-    void AddDamage(std::unique_ptr<CombatAttribute> payload);
-    void AddDamageModifier(std::unique_ptr<CombatAttribute> payload);
+    // Each appends a non-null payload to its list; null is ignored. Inline: every rolled
+    // payload of an attack comes through the first two.
+    void AddDamage(std::unique_ptr<CombatAttribute> payload) {
+        Append(mDamage, std::move(payload));
+    }
+    void AddDamageModifier(std::unique_ptr<CombatAttribute> payload) {
+        Append(mDamageModifiers, std::move(payload));
+    }
     void AddDefenseModifier(std::unique_ptr<CombatAttribute> payload);
     // A defense that an existing one merges is dropped; else it is appended.
     void AddDefense(std::unique_ptr<CombatAttribute> payload);
@@ -75,6 +81,14 @@ public:
     const PayloadList& GetDefenseModifiers() const { return mDefenseModifiers; }
 
 private:
+    static void Append(PayloadList& list, std::unique_ptr<CombatAttribute> payload) {
+        if (!payload)
+            return;
+        if (list.capacity() == 0)
+            list.reserve(kReservedPayloads);
+        list.push_back(std::move(payload));
+    }
+
     PayloadList mDamage;
     PayloadList mDamageModifiers;
     PayloadList mDefense;
