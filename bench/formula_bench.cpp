@@ -1,8 +1,9 @@
 // Designer formula evaluation against muparser on the same fully bracketed formulas, with two
 // owners: one that binds its variables in place and one that answers them by name through the
-// game's perfect-hash name table. The comparison proper alternates the two sides in rounds
-// within one run; its lines all begin with "formula comparison". A formula whose evaluation
-// allocates, or that disagrees with muparser or with its own tree, fails the run.
+// game's perfect-hash name table (each name found once per formula, then asked by its slot). The
+// comparison proper alternates the two sides in rounds within one run; its lines all begin with
+// "formula comparison". A formula whose evaluation allocates, or that disagrees with muparser or
+// with its own tree, fails the run.
 #include <benchmark/benchmark.h>
 #include <muParser.h>
 #include <unistd.h>
@@ -87,6 +88,17 @@ public:
         if (mBinding != Binding::Bound || index == kNames.kNotFound)
             return {};
         return EquationBinding(&values[static_cast<std::size_t>(index)]);
+    }
+    // The by-name owner finds each name once per formula; evaluations then ask by its index.
+    int ResolveDesignerVariable(const char* name) override {
+        const int index = kNames.Find(name);
+        return index == kNames.kNotFound ? kNoSlot : index;
+    }
+    bool GetDesignerVariableAt(int slot, float& value) override {
+        if (slot < 0 || static_cast<std::size_t>(slot) >= values.size())
+            return false;
+        value = static_cast<float>(values[static_cast<std::size_t>(slot)]);
+        return true;
     }
     void Define(mu::Parser& parser) {
         for (std::size_t i = 0; i < kNames.size(); ++i)

@@ -1,7 +1,6 @@
 #include "Engine/records/RecordDatabase.h"
 
 #include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -115,38 +114,45 @@ std::filesystem::path RecordDatabase::ResolveFile(std::string_view name) {
 }
 
 namespace {
-// The whole file of an open descriptor in one read (more only when the system hands out less
-// than asked); closes the descriptor.
-bool ReadWholeFile(int fd, std::string& text) {
+// The room of the first read: more than any usual record.
+constexpr std::size_t kFirstRoom = 8 * 1024;
+
+// The whole file of an open descriptor into the buffer's room, without asking its size first:
+// a regular file's read stops short of the room asked for only at the file's end, so a record
+// takes one read; a file that fills the room is read on into a doubled room. Closes the
+// descriptor.
+bool ReadWholeFile(int fd, std::string& buffer, std::string_view& text) {
     if (fd < 0)
         return false;
-    struct stat info {};
-    bool ok = ::fstat(fd, &info) == 0;
-    if (ok) {
-        text.resize(static_cast<std::size_t>(info.st_size));
-        std::size_t done = 0;
-        while (ok && done < text.size()) {
-            const ssize_t got = ::read(fd, text.data() + done, text.size() - done);
-            if (got < 0 && errno == EINTR)
+    if (buffer.size() < kFirstRoom)
+        buffer.resize(kFirstRoom);
+    std::size_t done = 0;
+    bool ok = true;
+    for (;;) {
+        const ssize_t got = ::read(fd, buffer.data() + done, buffer.size() - done);
+        if (got < 0) {
+            if (errno == EINTR)
                 continue;
-            ok = got >= 0;
-            if (got == 0)
-                text.resize(done);  // the file shrank since fstat
-            else if (ok)
-                done += static_cast<std::size_t>(got);
+            ok = false;
+            break;
         }
+        done += static_cast<std::size_t>(got);
+        if (done < buffer.size())
+            break;
+        buffer.resize(buffer.size() * 2);
     }
     ::close(fd);
+    text = std::string_view(buffer.data(), done);
     return ok;
 }
 
 }  // namespace
 
-bool RecordDatabase::ReadFile(const IndexedFile& file, std::string& text) const {
+bool RecordDatabase::ReadFile(const IndexedFile& file, std::string_view& text) {
     const int fd = file.folder >= 0 ? ::openat(mFolders[static_cast<std::size_t>(file.folder)].Fd(),
                                                file.leaf.c_str(), O_RDONLY | O_CLOEXEC)
                                     : ::open(file.path.c_str(), O_RDONLY | O_CLOEXEC);
-    return ReadWholeFile(fd, text);
+    return ReadWholeFile(fd, mReadBuffer, text);
 }
 
 namespace {
@@ -239,11 +245,12 @@ const std::shared_ptr<const RecordData>& RecordDatabase::LoadUncached(std::strin
                          name.data());
     } else {
         // One buffer serves every read: no allocation per record once it has grown.
-        if (!ReadFile(file->second, mReadBuffer)) {
+        std::string_view text;
+        if (!ReadFile(file->second, text)) {
             gEngine->Log(1, "Record %.*s could not be read.", static_cast<int>(name.size()),
                          name.data());
         } else {
-            data = Parse(std::string(name), mReadBuffer, file->second.path);
+            data = Parse(std::string(name), text, file->second.path);
         }
         if (!data)
             mReportedMissing.insert(key);

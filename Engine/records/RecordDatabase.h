@@ -68,12 +68,14 @@ private:
     // Folders held open to spare each file's open the walk down from the root; beyond this
     // many, files open by their whole path.
     static constexpr std::size_t kMaxOpenFolders = 64;
-    bool ReadFile(const IndexedFile& file, std::string& text) const;
+    // The file's text, in mReadBuffer; false when it cannot be opened or read.
+    bool ReadFile(const IndexedFile& file, std::string_view& text);
 
     std::unordered_map<std::string, IndexedFile> mFiles;
     std::vector<Folder> mFolders;
     std::unordered_map<std::string, std::shared_ptr<const RecordData>> mCache;
     std::unordered_set<std::string> mReportedMissing;
+    // Every read's room: it only grows, so that no read pays for clearing it.
     std::string mReadBuffer;
 };
 

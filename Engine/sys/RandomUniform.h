@@ -13,16 +13,43 @@ public:
     virtual ~RandomUniform() = default;
 
     virtual void Seed(std::uint32_t seed);
-    // Rounds half up from min + (max - min) * u: both ends reachable.
-    virtual int IGenerate(int min, int max);
+    // Rounds half up from min + (max - min) * u: both ends reachable. Inline, so that a caller
+    // that knows the generator's exact class can draw without a call.
+    virtual int IGenerate(int min, int max) {
+        const double u = Step();
+        const double x = static_cast<double>(min) +
+                         (static_cast<double>(max) - static_cast<double>(min)) * u + 0.5;
+        return static_cast<int>(x);
+    }
     // In [min, max) before the rounding to float.
-    virtual float FGenerate(float min, float max);
+    virtual float FGenerate(float min, float max) {
+        const double u = Step();
+        return static_cast<float>((static_cast<double>(max) - static_cast<double>(min)) * u +
+                                  static_cast<double>(min));
+    }
 
     std::uint32_t GetState() const { return mState; }
 
+    // The sequence's step: the product cut to 32 bits, then reduced modulo 2^31 - 1 by folding
+    // the top bit back in (2^31 is 1 modulo 2^31 - 1), which gives the remainder without a
+    // division.
+    static constexpr std::uint32_t NextState(std::uint32_t state) {
+        const std::uint32_t product = state * kMultiplier;
+        std::uint32_t folded = (product & kModulus) + (product >> 31);
+        if (folded >= kModulus)
+            folded -= kModulus;
+        return folded;
+    }
+    static constexpr std::uint32_t kMultiplier = 16807u;
+    static constexpr std::uint32_t kModulus = 2147483647u;
+    static constexpr double kFraction = 4.656612875245797e-10;  // the double nearest to 1 / 2^31-1
+
 protected:
     // Advances the state and gives the fraction u in [0, 1).
-    double Step();
+    double Step() {
+        mState = NextState(mState);
+        return static_cast<double>(mState) * kFraction;
+    }
 
     std::uint32_t mState = 0;
 };

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <vector>
+
 #include "Engine/sys/RandomUniform.h"
 
 namespace GAME {
@@ -13,6 +16,24 @@ TEST(RandomUniform, SeedOneGivesTheThirtyTwoBitSequence) {
     EXPECT_EQ(r.GetState(), 282475249u);
     r.IGenerate(0, 1);
     EXPECT_EQ(r.GetState(), 1622647863u);  // a 64-bit product would give 1622650073
+}
+
+// The step folds the top bit instead of dividing: the same remainder as the division for every
+// product, the edges of the modulus and its multiples included.
+TEST(RandomUniform, StepWithoutDivisionGivesTheRemainder) {
+    constexpr std::uint32_t kModulus = 2147483647u;
+    // The inverse of the multiplier modulo 2^32, so that a state with any product can be made.
+    std::uint32_t inverse = 16807u;
+    for (int i = 0; i < 5; ++i)
+        inverse *= 2u - 16807u * inverse;
+    ASSERT_EQ(inverse * 16807u, 1u);
+    std::vector<std::uint32_t> products = {0u,           1u,           kModulus - 1,
+                                           kModulus,     kModulus + 1, 2 * kModulus - 1,
+                                           2 * kModulus, 0xFFFFFFFFu,  0x80000000u};
+    for (std::uint32_t p = 12345u; p < 0xFFFF0000u; p += 65521u)
+        products.push_back(p);
+    for (std::uint32_t product : products)
+        ASSERT_EQ(RandomUniform::NextState(product * inverse), product % kModulus) << product;
 }
 
 TEST(RandomUniform, SeedZeroStaysZero) {

@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <string>
 
 #include "Engine/records/RecordDatabase.h"
@@ -45,6 +46,37 @@ TEST(RecordFolders, RecordsInMoreFoldersThanAreHeldOpenAllLoad) {
     db.SetDataRoot(root / "Records" / "F7");
     EXPECT_EQ(db.Get("sub/r2.dbr").GetInt("level"), 72);
     EXPECT_FALSE(db.Load("records/f7/sub/r2.dbr"));
+    fs::remove_all(root);
+}
+
+// Records are read without asking their size: long ones (past the first read's room, or
+// filling a room exactly) come whole, and a short one after them is not mixed with their text.
+TEST(RecordFolders, RecordsOfAnyLengthAreReadWhole) {
+    test::TestMachine tm{""};
+    const fs::path root =
+        fs::temp_directory_path() /
+        ("record_lengths_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()));
+    fs::remove_all(root);
+    fs::create_directories(root / "Records");
+    const std::string head = R"({"level": 7, "text": ")";
+    const std::string tail = R"("})";
+    // Whole files of 8 KiB and 16 KiB exactly, and longer ones.
+    const std::size_t lengths[] = {8192, 16384, 8193, 100000, 40};
+    for (std::size_t i = 0; i < std::size(lengths); ++i) {
+        const std::size_t filler = lengths[i] - head.size() - tail.size();
+        std::ofstream(root / "Records" / ("L" + std::to_string(i) + ".dbr"), std::ios::binary)
+            << head << std::string(filler, static_cast<char>('a' + i)) << tail;
+    }
+    auto& db = Singleton<RecordDatabase>::Get();
+    db.SetDataRoot(root);
+    for (std::size_t i = 0; i < std::size(lengths); ++i) {
+        const LoadTable record = db.Get("records/l" + std::to_string(i) + ".dbr");
+        EXPECT_EQ(record.GetInt("level", -1), 7) << lengths[i];
+        const std::string text = record.GetString("text", "");
+        EXPECT_EQ(text.size(), lengths[i] - head.size() - tail.size()) << lengths[i];
+        EXPECT_EQ(text.find_first_not_of(static_cast<char>('a' + i)), std::string::npos);
+    }
+    EXPECT_EQ(tm.CountLog("Record"), 0);
     fs::remove_all(root);
 }
 

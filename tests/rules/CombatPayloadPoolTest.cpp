@@ -6,9 +6,11 @@
 #include <cstring>
 #include <memory>
 #include <thread>
+#include <typeinfo>
 #include <vector>
 
 #include "Engine/sys/RandomUniform.h"
+#include "Game/rules/combat/AttackRandoms.h"
 #include "Game/rules/combat/CombatAttribute.h"
 #include "Game/rules/combat/CombatAttributeAccumulator.h"
 #include "Game/rules/combat/CombatRandom.h"
@@ -53,6 +55,32 @@ TEST(CombatRandom, AccumulatorChancesFollowTheSeed) {
         EXPECT_EQ(accumulator.EvaluateChance(chance), expected) << chance;
     }
     EXPECT_EQ(accumulator.GetRandomGen().GetState(), reference.GetState());
+}
+
+// A plain generator's attack randoms are drawn inline; a generator of another class keeps its
+// own draws.
+TEST(AttackRandoms, PlainGeneratorsDrawInlineWhatTheirClassDraws) {
+    struct Fixed : RandomUniform {
+        int IGenerate(int, int) override { return 42; }
+    };
+    for (std::uint32_t seed : {1u, 99u, 0x80000000u}) {
+        RandomUniform plain;
+        RandomUniformLocked locked;  // the same sequence through its virtual draws
+        plain.Seed(seed);
+        locked.Seed(seed);
+        AttackRandoms fromPlain;
+        AttackRandoms fromLocked;
+        fromPlain.Fill(plain);
+        fromLocked.Fill(locked);
+        EXPECT_EQ(fromPlain.GetValues(), fromLocked.GetValues()) << seed;
+        EXPECT_EQ(plain.GetState(), locked.GetState());
+        EXPECT_NE(plain.GetState(), RandomUniform::NextState(seed));  // all seven were drawn
+    }
+    Fixed fixed;
+    AttackRandoms randoms;
+    randoms.Fill(fixed);
+    for (std::uint32_t value : randoms.GetValues())
+        EXPECT_EQ(value, 42u);
 }
 
 // Twenty attributes of every family, as a weapon with its groups carries them.
@@ -114,6 +142,52 @@ TEST(CombatPayloadPool, RecycledBlocksHoldWholeNewPayloads) {
     EXPECT_FLOAT_EQ(next->GetDamage(), 2.5f);
     EXPECT_TRUE(next->GetFilterForReflectDamage());
     EXPECT_FLOAT_EQ(next->GetDamageModifier(), 0.0f);
+}
+
+// The store passes over an attribute in the pass it adds nothing in: walking every plain
+// attribute through both passes by hand gives the same payloads and draws.
+TEST(DamageAttributeStore, PassesSkipOnlyAttributesThatAddNothingInThem) {
+    TestMachine tm;
+    DamageAttributeStore_Equipment store;
+    store.Load(CombatRecord(R"({
+        "offensivePhysicalMin": 20, "offensivePhysicalMax": 30,
+        "offensiveFireMin": 5, "offensiveFireMax": 9, "offensiveFireChance": 50,
+        "offensiveFireModifier": 20, "offensiveFireModifierChance": 40,
+        "offensiveSlowPoisonMin": 3, "offensiveSlowPoisonMax": 5,
+        "offensiveSlowPoisonDurationMin": 2, "offensiveSlowPoisonDurationMax": 4,
+        "offensiveSlowColdModifier": 25, "offensiveSlowColdDurationModifier": 10,
+        "offensiveElementalMin": 9, "offensiveElementalModifier": 10
+    })"),
+               nullptr, nullptr, false);
+    ASSERT_GE(store.GetAttributes().size(), 6u);
+    for (std::uint32_t seed = 1; seed < 60; ++seed) {
+        CombatAttributeAccumulator viaStore;
+        CombatAttributeAccumulator byHand;
+        viaStore.SetSeed(seed);
+        byHand.SetSeed(seed);
+        store.AddDamageToAccumulator(viaStore, 1);
+        store.AddModifierToAccumulator(viaStore, 1);
+        for (const auto& attribute : store.GetAttributes())
+            attribute->AddDamageToAccumulator(byHand, 1, byHand.GetRandomGen(), false);
+        for (const auto& attribute : store.GetAttributes())
+            attribute->AddModifierToAccumulator(byHand, 1, byHand.GetRandomGen(), false);
+        ASSERT_EQ(viaStore.GetRandomGen().GetState(), byHand.GetRandomGen().GetState()) << seed;
+        for (auto list : {&CombatAttributeAccumulator::GetDamagePayloads,
+                          &CombatAttributeAccumulator::GetDamageModifiers}) {
+            const auto& a = (viaStore.*list)();
+            const auto& b = (byHand.*list)();
+            ASSERT_EQ(a.size(), b.size()) << seed;
+            for (std::size_t i = 0; i < a.size(); ++i) {
+                EXPECT_EQ(typeid(*a[i]), typeid(*b[i]));
+                EXPECT_EQ(a[i]->GetType(), b[i]->GetType());
+                float amounts[2][2] = {};
+                a[i]->GetTotalDamage(amounts[0][0], amounts[0][1]);
+                b[i]->GetTotalDamage(amounts[1][0], amounts[1][1]);
+                EXPECT_EQ(amounts[0][0], amounts[1][0]);
+                EXPECT_EQ(amounts[0][1], amounts[1][1]);
+            }
+        }
+    }
 }
 
 // Blocks may end on another thread than the one that made them, and a thread's cached blocks are

@@ -278,6 +278,47 @@ TEST(DamageAttributeRoll, DrawsChanceThenAmountThenDuration) {
     EXPECT_LT(added, 170);
 }
 
+// A generator handed in beside the accumulator draws the amount and duration; the chance stays
+// the accumulator's.
+TEST(DamageAttributeRoll, AGivenGeneratorDrawsTheAmountsAndTheAccumulatorTheChance) {
+    TestMachine tm;
+    DamageAttributeStore store;
+    auto* poison = LoadInto<DamageAttributeDur_Poison>(
+        store, CombatRecord(R"({"offensiveSlowPoisonChance":[90],"offensiveSlowPoisonMin":[10],
+            "offensiveSlowPoisonMax":[20],"offensiveSlowPoisonDurationMin":[2],
+            "offensiveSlowPoisonDurationMax":[5]})"));
+    auto* fire = LoadInto<DamageAttributeAbs_Fire>(
+        store, CombatRecord(R"({"offensiveFireMin":[4],"offensiveFireMax":[8]})"));
+    ASSERT_NE(poison, nullptr);
+    ASSERT_NE(fire, nullptr);
+    CombatAttributeAccumulator accumulator;
+    accumulator.SetSeed(5);
+    RandomUniform chances;
+    chances.Seed(5);
+    RandomUniform given;
+    given.Seed(77);
+    RandomUniform mirror;
+    mirror.Seed(77);
+    poison->AddDamageToAccumulator(accumulator, 1, given, false);
+    fire->AddDamageToAccumulator(accumulator, 1, given, false);
+    ASSERT_LE(chances.IGenerate(0, 100), 90);
+    const float amount = mirror.FGenerate(10.0f, 20.0f);
+    const float duration = mirror.FGenerate(2.0f, 5.0f);
+    const float fireAmount = mirror.FGenerate(4.0f, 8.0f);
+    EXPECT_EQ(accumulator.GetRandomGen().GetState(), chances.GetState());
+    EXPECT_EQ(given.GetState(), mirror.GetState());
+    ASSERT_EQ(accumulator.GetDamagePayloads().size(), 2u);
+    const auto* payload =
+        dynamic_cast<const CombatAttributeDurDamage*>(accumulator.GetDamagePayloads()[0].get());
+    ASSERT_NE(payload, nullptr);
+    EXPECT_EQ(payload->GetDamage(), amount);
+    EXPECT_EQ(payload->GetDuration(), duration);
+    const auto* fired =
+        dynamic_cast<const CombatAttributeAbsDamage*>(accumulator.GetDamagePayloads()[1].get());
+    ASSERT_NE(fired, nullptr);
+    EXPECT_EQ(fired->GetDamage(), fireAmount);
+}
+
 TEST(DamageAttributeRoll, SingleZeroChanceAlwaysAppliesAndSkipChanceDrawsNoChance) {
     TestMachine tm;
     DamageAttributeStore store;

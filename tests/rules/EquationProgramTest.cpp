@@ -184,6 +184,93 @@ TEST(EquationProgram, RandomConditionsKeepTheirShortCircuitOrder) {
     EXPECT_GT(compiled, 1500);
 }
 
+// An owner that resolves some names to slots: "a" and "level" answer through their slot,
+// "armor" gets a slot that always refuses (as its name does), the rest stay by name. Slot calls
+// are recorded under the name they stand for, so the sequence compares with the tree's.
+template <class T>
+class SlottingOwner : public RecordingOwner<T> {
+public:
+    int ResolveDesignerVariable(const char* name) override {
+        ++resolveQuestions[name];
+        for (int slot = 0; slot < 3; ++slot)
+            if (std::string(name) == kSlotted[slot])
+                return slot;
+        return EquationInterface<T>::kNoSlot;
+    }
+    bool GetDesignerVariableAt(int slot, T& value) override {
+        if (slot < 0 || slot >= 3)
+            return false;
+        slotCalls.push_back(kSlotted[slot]);
+        this->calls.push_back(kSlotted[slot]);
+        auto it = this->values.find(kSlotted[slot]);
+        if (it == this->values.end())
+            return false;
+        value = it->second;
+        return true;
+    }
+    static constexpr const char* kSlotted[] = {"a", "level", "armor"};
+    std::map<std::string, int> resolveQuestions;
+    std::vector<std::string> slotCalls;
+};
+
+// Slots change how a name is asked, never which names are asked, when, or what is logged.
+TEST(EquationProgram, SlottedNamesAreAskedWhereTheTreeAsksByName) {
+    test::TestMachine tm;
+    std::mt19937 rng(1207);
+    std::uniform_int_distribution<int> pick(0, 99);
+    int slotted = 0;
+    for (int i = 0; i < 3000; ++i) {
+        const bool numeric = i % 2 == 0;
+        const std::string text = numeric ? RandomAlgebra(rng, 0) : RandomBoolean(rng, 0);
+        SlottingOwner<float> numbers;
+        SlottingOwner<bool> conditions;
+        for (const char* name : {"a", "b", "level"}) {
+            numbers.values[name] = kValues[pick(rng) % std::size(kValues)];
+            conditions.values[name] = pick(rng) < 50;
+        }
+        if (i % 3 == 0)
+            numbers.bind["level"] = conditions.bind["level"] = true;  // bound beats slotted
+        DesignerEquation_Algebra algebra;
+        DesignerEquation_Boolean boolean;
+        if (numeric ? !algebra.ParseEquation(text.c_str(), &numbers)
+                    : !boolean.ParseEquation(text.c_str(), &conditions))
+            continue;
+        for (const auto& [name, count] : numbers.resolveQuestions) {
+            EXPECT_EQ(count, 1) << text << " resolved twice: " << name;
+            EXPECT_FALSE(numbers.bind.count(name)) << text << " resolved a bound name";
+        }
+        std::vector<std::string> treeCalls;
+        std::size_t treeLog = 0;
+        auto evaluate = [&](bool tree) {
+            numbers.calls.clear();
+            conditions.calls.clear();
+            numbers.slotCalls.clear();
+            conditions.slotCalls.clear();
+            tm.ClearLog();
+            if (numeric) {
+                const float value = tree ? algebra.EvaluateTree() : algebra();
+                return std::pair<float, std::vector<std::string>>(value, numbers.calls);
+            }
+            const bool value = tree ? boolean.EvaluateTree() : boolean();
+            return std::pair<float, std::vector<std::string>>(value ? 1.0f : 0.0f,
+                                                              conditions.calls);
+        };
+        const auto tree = evaluate(true);
+        treeLog = tm.Log().size();
+        for (const auto& name : tree.second)
+            if (!numbers.bind.count(name))
+                treeCalls.push_back(name);
+        const auto program = evaluate(false);
+        ASSERT_TRUE(SameBits(tree.first, program.first)) << text;
+        ASSERT_EQ(program.second, treeCalls) << text;
+        ASSERT_EQ(tm.Log().size(), treeLog) << text;
+        const auto& slotCalls = numeric ? numbers.slotCalls : conditions.slotCalls;
+        if (algebra.GetProgram().IsCompiled() || boolean.GetProgram().IsCompiled())
+            slotted += slotCalls.empty() ? 0 : 1;
+    }
+    EXPECT_GT(slotted, 500);  // the slots were really taken
+}
+
 // There is no precedence: whatever follows the top-level operation is logged and changes nothing.
 TEST(EquationProgram, TextAfterTheTopLevelOperationOnlyAddsALogLine) {
     test::TestMachine tm;

@@ -1,13 +1,22 @@
 #include "Game/rules/combat/AttackRandoms.h"
 
+#include <typeinfo>
+
 #include "Engine/sys/RandomUniform.h"
 
 namespace GAME {
 
 void AttackRandoms::Fill(RandomUniform& random) {
+    const int minimum = static_cast<int>(mMinimum);
+    const int maximum = static_cast<int>(mMaximum);
+    // The attackers' plain generators draw inline; any other class through its own draws.
+    if (typeid(random) == typeid(RandomUniform)) {
+        for (auto& value : mValues)
+            value = static_cast<std::uint32_t>(random.RandomUniform::IGenerate(minimum, maximum));
+        return;
+    }
     for (auto& value : mValues)
-        value = static_cast<std::uint32_t>(
-            random.IGenerate(static_cast<int>(mMinimum), static_cast<int>(mMaximum)));
+        value = static_cast<std::uint32_t>(random.IGenerate(minimum, maximum));
 }
 
 }  // namespace GAME

@@ -7,21 +7,6 @@
 
 namespace GAME {
 
-namespace {
-void Append(CombatAttributeAccumulator::PayloadList& list,
-            std::unique_ptr<CombatAttribute> payload) {
-    if (list.capacity() == 0)
-        list.reserve(CombatAttributeAccumulator::kReservedPayloads);
-    list.push_back(std::move(payload));
-}
-
-void CloneInto(CombatAttributeAccumulator::PayloadList& to,
-               const CombatAttributeAccumulator::PayloadList& from) {
-    for (const auto& payload : from)
-        Append(to, payload->Clone());
-}
-}  // namespace
-
 CombatAttributeAccumulator::CombatAttributeAccumulator() = default;
 
 CombatAttributeAccumulator::~CombatAttributeAccumulator() {
@@ -32,38 +17,20 @@ CombatAttributeAccumulator& CombatAttributeAccumulator::operator=(
     const CombatAttributeAccumulator& other) {
     if (this == &other)
         return *this;
-    CloneInto(mDamage, other.mDamage);
-    CloneInto(mDamageModifiers, other.mDamageModifiers);
-    CloneInto(mDefense, other.mDefense);
-    CloneInto(mDefenseModifiers, other.mDefenseModifiers);
+    for (auto [to, from] : {std::pair{&mDamage, &other.mDamage},
+                            std::pair{&mDamageModifiers, &other.mDamageModifiers},
+                            std::pair{&mDefense, &other.mDefense},
+                            std::pair{&mDefenseModifiers, &other.mDefenseModifiers}})
+        for (const auto& payload : *from)
+            Append(*to, payload->Clone());
     SetSeed(other.mSeed);
     mRegion = other.mRegion;
     return *this;
 }
 
-bool CombatAttributeAccumulator::EvaluateChance(float chance) {
-    if (chance == 0.0f)
-        return true;
-    return static_cast<float>(mRandom.IGenerate(0, 100)) <= chance;
-}
-
-float CombatAttributeAccumulator::GetChanceMultiplier(float) {
-    return 1.0f;
-}
-
 void CombatAttributeAccumulator::SetSeed(std::uint32_t seed) {
     mSeed = seed;
     mRandom.Seed(seed);
-}
-
-void CombatAttributeAccumulator::AddDamage(std::unique_ptr<CombatAttribute> payload) {
-    if (payload)
-        Append(mDamage, std::move(payload));
-}
-
-void CombatAttributeAccumulator::AddDamageModifier(std::unique_ptr<CombatAttribute> payload) {
-    if (payload)
-        Append(mDamageModifiers, std::move(payload));
 }
 
 void CombatAttributeAccumulator::AddDefenseModifier(std::unique_ptr<CombatAttribute> payload) {

@@ -4,18 +4,20 @@
 // the same on every machine that resolves it from the same seed.
 #include <cstdint>
 #include <memory>
+#include <utility>
 #include <vector>
 
+#include "Game/rules/combat/CombatAttribute.h"
 #include "Game/rules/combat/CombatAttributeType.h"
 #include "Game/rules/combat/CombatPayloadPool.h"
 #include "Game/rules/combat/CombatRandom.h"
 
 namespace GAME {
 
-class CombatAttribute;
 class CombatCharacter;
 
-class CombatAttributeAccumulator {
+// Final, so that the damage attributes' draws through it compile to inline code.
+class CombatAttributeAccumulator final {
 public:
     using PayloadList = std::vector<std::unique_ptr<CombatAttribute>,
                                     CombatPoolAllocator<std::unique_ptr<CombatAttribute>>>;
@@ -28,10 +30,12 @@ public:
     CombatAttributeAccumulator& operator=(const CombatAttributeAccumulator& other);
     virtual ~CombatAttributeAccumulator();
 
-    virtual RandomUniform& GetRandomGen() { return mRandom; }
+    virtual CombatRandom& GetRandomGen() { return mRandom; }
     // True without a draw for a chance of exactly 0; else one draw of 0..100.
-    virtual bool EvaluateChance(float chance);
-    virtual float GetChanceMultiplier(float chance);
+    virtual bool EvaluateChance(float chance) {
+        return chance == 0.0f || static_cast<float>(mRandom.IGenerate(0, 100)) <= chance;
+    }
+    virtual float GetChanceMultiplier(float) { return 1.0f; }
 
     void SetSeed(std::uint32_t seed);
     std::uint32_t GetSeed() const { return mSeed; }
@@ -40,9 +44,14 @@ public:
 
     bool IsEmpty() const { return mDamage.empty(); }
 
-    // Each appends a non-null payload to its list; null is ignored.
-    void AddDamage(std::unique_ptr<CombatAttribute> payload);
-    void AddDamageModifier(std::unique_ptr<CombatAttribute> payload);
+    // Each appends a non-null payload to its list; null is ignored. Inline: every rolled
+    // payload of an attack comes through the first two.
+    void AddDamage(std::unique_ptr<CombatAttribute> payload) {
+        Append(mDamage, std::move(payload));
+    }
+    void AddDamageModifier(std::unique_ptr<CombatAttribute> payload) {
+        Append(mDamageModifiers, std::move(payload));
+    }
     void AddDefenseModifier(std::unique_ptr<CombatAttribute> payload);
     // A defense that an existing one merges is dropped; else it is appended.
     void AddDefense(std::unique_ptr<CombatAttribute> payload);
@@ -72,6 +81,14 @@ public:
     const PayloadList& GetDefenseModifiers() const { return mDefenseModifiers; }
 
 private:
+    static void Append(PayloadList& list, std::unique_ptr<CombatAttribute> payload) {
+        if (!payload)
+            return;
+        if (list.capacity() == 0)
+            list.reserve(kReservedPayloads);
+        list.push_back(std::move(payload));
+    }
+
     PayloadList mDamage;
     PayloadList mDamageModifiers;
     PayloadList mDefense;

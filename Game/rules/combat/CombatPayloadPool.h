@@ -3,22 +3,84 @@
 // drops a few dozen small objects, and once the first attacks have filled the caches the next
 // ones take their blocks back without touching the heap. The cache is per thread (blocks freed
 // on another thread join that thread's cache); a thread's cached blocks are freed when it ends.
+// Taking and returning a cached block is inline code; the heap and the clean-up are not.
 #include <cstddef>
 #include <cstdint>
 
 namespace GAME {
 
+namespace CombatPayloadPoolCache {
+
+inline constexpr std::size_t kLargestBlock = 256;
+inline constexpr std::size_t kGranule = 16;
+inline constexpr std::size_t kClasses = kLargestBlock / kGranule;
+
+struct FreeBlock {
+    FreeBlock* next;
+};
+
+// Trivial and constant-initialised, so that the hot path reaches it without a guard; the
+// initial-exec model makes that a single offset from the thread pointer. A class caches blocks
+// only while it has room: none until the thread's first release arms the clean-up at its end,
+// none again once that clean-up ran.
+struct State {
+    FreeBlock* heads[kClasses];
+    std::uint32_t room[kClasses];
+    std::uint64_t heapAllocations;
+    bool armed;
+};
+
+extern constinit thread_local State tState __attribute__((tls_model("initial-exec")));
+
+// The size class of a block of 1 to kLargestBlock bytes.
+inline std::size_t ClassOf(std::size_t size) {
+    return (size - 1) / kGranule;
+}
+
+}  // namespace CombatPayloadPoolCache
+
 class CombatPayloadPool {
 public:
     // Larger blocks go straight to the heap.
-    static constexpr std::size_t kLargestBlock = 256;
+    static constexpr std::size_t kLargestBlock = CombatPayloadPoolCache::kLargestBlock;
 
-    static void* Allocate(std::size_t size);
+    static void* Allocate(std::size_t size) {
+        using namespace CombatPayloadPoolCache;
+        // Sizes 1 to kLargestBlock: the unsigned wrap sends 0 to the heap.
+        if (size - 1 < kLargestBlock) {
+            const std::size_t c = ClassOf(size);
+            if (FreeBlock* block = tState.heads[c]) {
+                tState.heads[c] = block->next;
+                ++tState.room[c];
+                return block;
+            }
+        }
+        return AllocateFromHeap(size);
+    }
+
     // `size` is the size given to Allocate.
-    static void Release(void* block, std::size_t size) noexcept;
+    static void Release(void* block, std::size_t size) noexcept {
+        using namespace CombatPayloadPoolCache;
+        if (block && size - 1 < kLargestBlock) {
+            const std::size_t c = ClassOf(size);
+            if (tState.room[c] != 0) [[likely]] {
+                auto* free = static_cast<FreeBlock*>(block);
+                free->next = tState.heads[c];
+                tState.heads[c] = free;
+                --tState.room[c];
+                return;
+            }
+        }
+        ReleaseSlowly(block, size);
+    }
 
     // Blocks this thread took from the heap for the pool's sizes: flat once attacks recycle.
     static std::uint64_t GetHeapAllocations();
+
+private:
+    static void* AllocateFromHeap(std::size_t size);
+    // Arms the thread's cache on its first release, else hands the block back to the heap.
+    static void ReleaseSlowly(void* block, std::size_t size) noexcept;
 };
 
 // A standard allocator drawing from the pool, for the payload lists.

@@ -9,6 +9,7 @@
 #include "Game/rules/CostInfo.h"
 #include "Game/rules/combat/CombatAttribute.h"
 #include "Game/rules/combat/CombatAttributeAccumulator.h"
+#include "Game/rules/damage/DamageAttributeDraw.h"
 #include "Game/rules/damage/DamageAttributeStore.h"
 #include "Game/rules/damage/DamageAttributeText.h"
 
@@ -23,19 +24,6 @@ using namespace DamageAttributeText;
 // ---- Per-level helpers ----
 
 namespace DamageAttributeRules {
-
-float PerLevel(const std::vector<float>& values, unsigned int level) {
-    if (level == 0 || values.empty())
-        return 0.0f;
-    return values[std::min<std::size_t>(level - 1u, values.size() - 1)];
-}
-
-const DamageAttributeRange* PerLevel(const std::vector<DamageAttributeRange>& values,
-                                     unsigned int level) {
-    if (level == 0 || values.empty())
-        return nullptr;
-    return &values[std::min<std::size_t>(level - 1u, values.size() - 1)];
-}
 
 void ApplySingleZeroRule(std::vector<float>& values) {
     if (values.size() == 1 && values.front() == 0.0f)
@@ -69,10 +57,6 @@ int PercentOf(float value, float percent) {
 using namespace DamageAttributeRules;
 
 // ---- DamageAttribute ----
-
-float DamageAttribute::GetChance(unsigned int level) const {
-    return PerLevel(mChance, level);
-}
 
 float DamageAttribute::Jitter(float value, float percent, RandomUniform& random) const {
     if (value == 0.0f)
@@ -135,7 +119,9 @@ void DamageAttribute::AppendToList(const std::wstring& line, DamageTextList& lis
 // ---- DamageAttributeAbs ----
 
 DamageAttributeAbs::DamageAttributeAbs()
-    : mSingleFormatTag("DamageSingleFormat"), mRangeFormatTag("DamageRangeFormat") {}
+    : DamageAttribute(kDamageAttributeDamage),
+      mSingleFormatTag("DamageSingleFormat"),
+      mRangeFormatTag("DamageRangeFormat") {}
 
 DamageAttributeInfluence::DamageAttributeInfluence() {
     mSingleFormatTag = "DamageInfluenceSingleFormat";
@@ -160,16 +146,6 @@ bool DamageAttributeAbs::LoadFromTable(const LoadTable& table) {
         return false;
     ReadStoreGroup(table);
     return true;
-}
-
-float DamageAttributeAbs::GetValueMin(unsigned int level) const {
-    const DamageAttributeRange* range = PerLevel(mValues, level);
-    return range ? range->minimum : 0.0f;
-}
-
-float DamageAttributeAbs::GetValueMax(unsigned int level) const {
-    const DamageAttributeRange* range = PerLevel(mValues, level);
-    return range ? range->minimum + range->spread : 0.0f;
 }
 
 void DamageAttributeAbs::AppendValueText(std::wstring& line, float minimum, float maximum) const {
@@ -221,7 +197,7 @@ bool DamageAttributeAbs::RollAmount(CombatAttributeAccumulator& accumulator, uns
     const float chance = GetChance(level);
     if (!PassesChance(accumulator, chance, skipChance))
         return false;
-    amount = random.FGenerate(GetValueMin(level), GetValueMax(level));
+    amount = DrawDamageFloat(accumulator, random, GetValueMin(level), GetValueMax(level));
     amount = amount * accumulator.GetChanceMultiplier(chance);
     return true;
 }

@@ -5,6 +5,8 @@
 // accumulator. The
 // intermediate classes below hold all the behaviour; a leaf kind only names its type, keys and
 // display tag (DamageAttributeKinds.h), and retaliation kinds derive from the same classes.
+#include <algorithm>
+#include <cstddef>
 #include <memory>
 #include <string>
 #include <vector>
@@ -32,9 +34,17 @@ struct DamageAttributeRange {
 // Per-level helpers shared by every attribute family (and the character attributes).
 namespace DamageAttributeRules {
 // Level 0 or an empty list gives 0; levels past the end repeat the last entry.
-float PerLevel(const std::vector<float>& values, unsigned int level);
-const DamageAttributeRange* PerLevel(const std::vector<DamageAttributeRange>& values,
-                                     unsigned int level);
+inline float PerLevel(const std::vector<float>& values, unsigned int level) {
+    if (level == 0 || values.empty())
+        return 0.0f;
+    return values[std::min<std::size_t>(level - 1u, values.size() - 1)];
+}
+inline const DamageAttributeRange* PerLevel(const std::vector<DamageAttributeRange>& values,
+                                            unsigned int level) {
+    if (level == 0 || values.empty())
+        return nullptr;
+    return &values[std::min<std::size_t>(level - 1u, values.size() - 1)];
+}
 // A list of exactly one entry equal to 0 counts as absent.
 void ApplySingleZeroRule(std::vector<float>& values);
 // Pairs from a minimum and a maximum list; levels without their own maximum take the last one
@@ -48,6 +58,15 @@ int PercentOf(float value, float percent);
 // The group of a store that an attribute's record puts it in.
 enum class DamageAttributeGroup { Plain, GlobalAnd, GlobalXor };
 
+// Which of an attack's two passes (damage, then modifiers) an attribute adds payloads in; a
+// store passes over an attribute in the other pass without a call. A family that adds in one
+// pass only makes its other pass final and empty.
+enum DamageAttributeParts : unsigned char {
+    kDamageAttributeDamage = 1,
+    kDamageAttributeModifier = 2,
+    kDamageAttributeBoth = kDamageAttributeDamage | kDamageAttributeModifier,
+};
+
 class DamageAttribute {
 public:
     DamageAttribute() = default;
@@ -55,7 +74,9 @@ public:
     DamageAttribute& operator=(const DamageAttribute&) = default;
     virtual ~DamageAttribute() = default;
 
-    virtual float GetChance(unsigned int level) const;
+    virtual float GetChance(unsigned int level) const {
+        return DamageAttributeRules::PerLevel(mChance, level);
+    }
     // Reads the attribute and the store group its record names; false when the record grants
     // nothing, and the attribute is not kept.
     virtual bool LoadFromTable(const LoadTable& table) = 0;
@@ -75,8 +96,11 @@ public:
 
     void SetHideChanceIndentLine(bool hide) { mHideChance = hide; }
     DamageAttributeGroup GetStoreGroup() const { return mStoreGroup; }
+    bool AddsIn(DamageAttributeParts pass) const { return (mParts & pass) != 0; }
 
 protected:
+    explicit DamageAttribute(DamageAttributeParts parts) : mParts(parts) {}
+
     virtual const char* GetLoadChanceTag() const = 0;
     virtual const char* GetLoadXorTag() const = 0;
     virtual const char* GetLoadGlobalTag() const = 0;
@@ -101,6 +125,9 @@ protected:
     std::vector<float> mChance;
     bool mHideChance = false;
     DamageAttributeGroup mStoreGroup = DamageAttributeGroup::Plain;
+
+private:
+    DamageAttributeParts mParts = kDamageAttributeBoth;
 };
 
 // ---- Single amounts ----
@@ -108,6 +135,8 @@ protected:
 class DamageAttributeAbs : public DamageAttribute {
 public:
     DamageAttributeAbs();
+    // No kind of the family draws its chance otherwise: the rolls call it directly.
+    float GetChance(unsigned int level) const final { return DamageAttribute::GetChance(level); }
     bool LoadFromTable(const LoadTable& table) override;
     void CreateText(DamageTextList& list1, DamageTextList& list2, DamageTextList& list3,
                     unsigned int level) const override;
@@ -116,7 +145,7 @@ public:
     void AddDamageToAccumulator(CombatAttributeAccumulator& accumulator, unsigned int level,
                                 RandomUniform& random, bool skipChance) const override;
     void AddModifierToAccumulator(CombatAttributeAccumulator&, unsigned int, RandomUniform&,
-                                  bool) const override {}
+                                  bool) const final {}
     void ScaleAttribute(float percent) override;
     void AddJitter(float percent, RandomUniform* random) override;
     void GetCostInfo(CostInfo_DamageAttributes& cost) const override;
@@ -124,8 +153,14 @@ public:
 protected:
     virtual const char* GetLoadValueMinTag() const = 0;
     virtual const char* GetLoadValueMaxTag() const = 0;
-    virtual float GetValueMin(unsigned int level) const;
-    virtual float GetValueMax(unsigned int level) const;
+    float GetValueMin(unsigned int level) const {
+        const DamageAttributeRange* range = DamageAttributeRules::PerLevel(mValues, level);
+        return range ? range->minimum : 0.0f;
+    }
+    float GetValueMax(unsigned int level) const {
+        const DamageAttributeRange* range = DamageAttributeRules::PerLevel(mValues, level);
+        return range ? range->minimum + range->spread : 0.0f;
+    }
     virtual void GetText(std::wstring& line, unsigned int level) const;
     virtual void GetNextText(std::wstring& line, unsigned int level, unsigned int nextLevel) const;
     // The payload of one rolled amount.
@@ -190,6 +225,9 @@ protected:
 
 class DamageAttributeDur : public DamageAttribute {
 public:
+    DamageAttributeDur() : DamageAttribute(kDamageAttributeDamage) {}
+    // No kind of the family draws its chance otherwise: the rolls call it directly.
+    float GetChance(unsigned int level) const final { return DamageAttribute::GetChance(level); }
     bool LoadFromTable(const LoadTable& table) override;
     void CreateText(DamageTextList& list1, DamageTextList& list2, DamageTextList& list3,
                     unsigned int level) const override;
@@ -198,7 +236,7 @@ public:
     void AddDamageToAccumulator(CombatAttributeAccumulator& accumulator, unsigned int level,
                                 RandomUniform& random, bool skipChance) const override;
     void AddModifierToAccumulator(CombatAttributeAccumulator&, unsigned int, RandomUniform&,
-                                  bool) const override {}
+                                  bool) const final {}
     void ScaleAttribute(float percent) override;
     void AddJitter(float percent, RandomUniform* random) override;
     void GetCostInfo(CostInfo_DamageAttributes& cost) const override;
@@ -208,10 +246,22 @@ protected:
     virtual const char* GetLoadValueMaxTag() const = 0;
     virtual const char* GetLoadDurationMinTag() const = 0;
     virtual const char* GetLoadDurationMaxTag() const = 0;
-    virtual float GetValueMin(unsigned int level) const;
-    virtual float GetValueMax(unsigned int level) const;
-    virtual float GetDurationMin(unsigned int level) const;
-    virtual float GetDurationMax(unsigned int level) const;
+    float GetValueMin(unsigned int level) const {
+        const DamageAttributeRange* range = DamageAttributeRules::PerLevel(mValues, level);
+        return range ? range->minimum : 0.0f;
+    }
+    float GetValueMax(unsigned int level) const {
+        const DamageAttributeRange* range = DamageAttributeRules::PerLevel(mValues, level);
+        return range ? range->minimum + range->spread : 0.0f;
+    }
+    float GetDurationMin(unsigned int level) const {
+        const DamageAttributeRange* range = DamageAttributeRules::PerLevel(mDurations, level);
+        return range ? range->minimum : 0.0f;
+    }
+    float GetDurationMax(unsigned int level) const {
+        const DamageAttributeRange* range = DamageAttributeRules::PerLevel(mDurations, level);
+        return range ? range->minimum + range->spread : 0.0f;
+    }
     virtual void GetText(std::wstring& line, unsigned int level) const;
     virtual void GetNextText(std::wstring& line, unsigned int level, unsigned int nextLevel) const;
     virtual std::unique_ptr<CombatAttribute> CreatePayload(float amount, float duration) const;
@@ -258,13 +308,16 @@ protected:
 
 class DamageAttributeAbsMod : public DamageAttribute {
 public:
+    DamageAttributeAbsMod() : DamageAttribute(kDamageAttributeModifier) {}
+    // No kind of the family draws its chance otherwise: the rolls call it directly.
+    float GetChance(unsigned int level) const final { return DamageAttribute::GetChance(level); }
     bool LoadFromTable(const LoadTable& table) override;
     void CreateText(DamageTextList& list1, DamageTextList& list2, DamageTextList& list3,
                     unsigned int level) const override;
     void CreateNextText(DamageTextList& list1, DamageTextList& list2, DamageTextList& list3,
                         unsigned int level, unsigned int nextLevel) const override;
     void AddDamageToAccumulator(CombatAttributeAccumulator&, unsigned int, RandomUniform&,
-                                bool) const override {}
+                                bool) const final {}
     void AddModifierToAccumulator(CombatAttributeAccumulator& accumulator, unsigned int level,
                                   RandomUniform& random, bool skipChance) const override;
     void ScaleAttribute(float percent) override;
@@ -273,7 +326,9 @@ public:
 
 protected:
     virtual const char* GetLoadModifierTag() const = 0;
-    virtual float GetModifierValue(unsigned int level) const;
+    float GetModifierValue(unsigned int level) const {
+        return DamageAttributeRules::PerLevel(mModifiers, level);
+    }
     virtual void GetText(std::wstring& line, unsigned int level) const;
     virtual void GetNextText(std::wstring& line, unsigned int level, unsigned int nextLevel) const;
     // The chance gate and the percent (multiplied); false when gated out.
@@ -295,13 +350,16 @@ protected:
 
 class DamageAttributeDurMod : public DamageAttribute {
 public:
+    DamageAttributeDurMod() : DamageAttribute(kDamageAttributeModifier) {}
+    // No kind of the family draws its chance otherwise: the rolls call it directly.
+    float GetChance(unsigned int level) const final { return DamageAttribute::GetChance(level); }
     bool LoadFromTable(const LoadTable& table) override;
     void CreateText(DamageTextList& list1, DamageTextList& list2, DamageTextList& list3,
                     unsigned int level) const override;
     void CreateNextText(DamageTextList& list1, DamageTextList& list2, DamageTextList& list3,
                         unsigned int level, unsigned int nextLevel) const override;
     void AddDamageToAccumulator(CombatAttributeAccumulator&, unsigned int, RandomUniform&,
-                                bool) const override {}
+                                bool) const final {}
     void AddModifierToAccumulator(CombatAttributeAccumulator& accumulator, unsigned int level,
                                   RandomUniform& random, bool skipChance) const override;
     void ScaleAttribute(float percent) override;
@@ -311,8 +369,12 @@ public:
 protected:
     virtual const char* GetLoadModifierTag() const = 0;
     virtual const char* GetLoadDurationModifierTag() const = 0;
-    virtual float GetModifierValue(unsigned int level) const;
-    virtual float GetDurationModifierValue(unsigned int level) const;
+    float GetModifierValue(unsigned int level) const {
+        return DamageAttributeRules::PerLevel(mModifiers, level);
+    }
+    float GetDurationModifierValue(unsigned int level) const {
+        return DamageAttributeRules::PerLevel(mDurationModifiers, level);
+    }
     virtual void GetText(std::wstring& line, unsigned int level) const;
     virtual void GetNextText(std::wstring& line, unsigned int level, unsigned int nextLevel) const;
 

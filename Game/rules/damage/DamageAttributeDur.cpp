@@ -7,6 +7,7 @@
 #include "Game/rules/combat/CombatAttribute.h"
 #include "Game/rules/combat/CombatAttributeAccumulator.h"
 #include "Game/rules/damage/DamageAttribute.h"
+#include "Game/rules/damage/DamageAttributeDraw.h"
 #include "Game/rules/damage/DamageAttributeText.h"
 
 namespace GAME {
@@ -16,15 +17,6 @@ using namespace DamageAttributeText;
 
 namespace {
 constexpr float kPercent = 0.01f;
-
-float Min(const std::vector<DamageAttributeRange>& ranges, unsigned int level) {
-    const DamageAttributeRange* range = PerLevel(ranges, level);
-    return range ? range->minimum : 0.0f;
-}
-float Max(const std::vector<DamageAttributeRange>& ranges, unsigned int level) {
-    const DamageAttributeRange* range = PerLevel(ranges, level);
-    return range ? range->minimum + range->spread : 0.0f;
-}
 }  // namespace
 
 bool DamageAttributeDur::LoadFromTable(const LoadTable& table) {
@@ -44,19 +36,6 @@ bool DamageAttributeDur::LoadFromTable(const LoadTable& table) {
         return false;
     ReadStoreGroup(table);
     return true;
-}
-
-float DamageAttributeDur::GetValueMin(unsigned int level) const {
-    return Min(mValues, level);
-}
-float DamageAttributeDur::GetValueMax(unsigned int level) const {
-    return Max(mValues, level);
-}
-float DamageAttributeDur::GetDurationMin(unsigned int level) const {
-    return Min(mDurations, level);
-}
-float DamageAttributeDur::GetDurationMax(unsigned int level) const {
-    return Max(mDurations, level);
 }
 
 void DamageAttributeDur::AppendValueText(std::wstring& line, unsigned int level) const {
@@ -129,9 +108,9 @@ bool DamageAttributeDur::RollAmountAndDuration(CombatAttributeAccumulator& accum
     const float chance = GetChance(level);
     if (!PassesChance(accumulator, chance, skipChance))
         return false;
-    amount = random.FGenerate(GetValueMin(level), GetValueMax(level));
+    amount = DrawDamageFloat(accumulator, random, GetValueMin(level), GetValueMax(level));
     amount = amount * accumulator.GetChanceMultiplier(chance);
-    duration = random.FGenerate(GetDurationMin(level), GetDurationMax(level));
+    duration = DrawDamageFloat(accumulator, random, GetDurationMin(level), GetDurationMax(level));
     return true;
 }
 

@@ -34,10 +34,6 @@ bool DamageAttributeAbsMod::LoadFromTable(const LoadTable& table) {
     return true;
 }
 
-float DamageAttributeAbsMod::GetModifierValue(unsigned int level) const {
-    return PerLevel(mModifiers, level);
-}
-
 void DamageAttributeAbsMod::GetText(std::wstring& line, unsigned int level) const {
     const float modifier = GetModifierValue(level);
     if (modifier == 0.0f)
@@ -124,14 +120,6 @@ bool DamageAttributeDurMod::LoadFromTable(const LoadTable& table) {
         return false;
     ReadStoreGroup(table);
     return true;
-}
-
-float DamageAttributeDurMod::GetModifierValue(unsigned int level) const {
-    return PerLevel(mModifiers, level);
-}
-
-float DamageAttributeDurMod::GetDurationModifierValue(unsigned int level) const {
-    return PerLevel(mDurationModifiers, level);
 }
 
 void DamageAttributeDurMod::GetText(std::wstring& line, unsigned int level) const {

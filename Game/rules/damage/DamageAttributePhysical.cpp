@@ -10,6 +10,7 @@
 #include "Game/rules/CostInfo.h"
 #include "Game/rules/combat/CombatAttribute.h"
 #include "Game/rules/combat/CombatAttributeAccumulator.h"
+#include "Game/rules/damage/DamageAttributeDraw.h"
 #include "Game/rules/damage/DamageAttributeStore.h"
 #include "Game/rules/damage/DamageAttributeText.h"
 
@@ -49,7 +50,7 @@ bool DamageAttribute_BasePhysical::LoadFromTable(const LoadTable& table) {
 void DamageAttribute_BasePhysical::AddDamageToAccumulator(CombatAttributeAccumulator& accumulator,
                                                           unsigned int, RandomUniform& random,
                                                           bool) const {
-    const float amount = random.FGenerate(mMinimum, mMinimum + mSpread);
+    const float amount = DrawDamageFloat(accumulator, random, mMinimum, mMinimum + mSpread);
     accumulator.AddDamage(std::make_unique<CombatAttributeDamage_BasePhysical>(
         CombatAttributeType::BasePhysical, amount, mPierceRatio, true));
 }
@@ -127,7 +128,7 @@ void DamageAttribute_Physical::AddDamageToAccumulator(CombatAttributeAccumulator
     const float chance = GetChance(level);
     if (!PassesChance(accumulator, chance, skipChance))
         return;
-    float amount = random.FGenerate(GetValueMin(level), GetValueMax(level));
+    float amount = DrawDamageFloat(accumulator, random, GetValueMin(level), GetValueMax(level));
     amount = amount * accumulator.GetChanceMultiplier(chance);
     accumulator.AddDamage(std::make_unique<CombatAttributeDamage_BasePhysical>(
         CombatAttributeType::Physical, amount, GetPierceRatio(level), false));

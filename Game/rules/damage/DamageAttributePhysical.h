@@ -11,6 +11,7 @@ namespace GAME {
 // The weapon's base damage: single values, no levels, no chance; always registered.
 class DamageAttribute_BasePhysical : public DamageAttribute {
 public:
+    DamageAttribute_BasePhysical() : DamageAttribute(kDamageAttributeDamage) {}
     static void Create_BasePhysical(DamageAttributeStore& store, const LoadTable& table);
 
     float GetChance(unsigned int) const override { return 0.0f; }
@@ -23,7 +24,7 @@ public:
     void AddDamageToAccumulator(CombatAttributeAccumulator& accumulator, unsigned int level,
                                 RandomUniform& random, bool skipChance) const override;
     void AddModifierToAccumulator(CombatAttributeAccumulator&, unsigned int, RandomUniform&,
-                                  bool) const override {}
+                                  bool) const final {}
     void ScaleAttribute(float percent) override;
     void AddJitter(float, RandomUniform*) override {}
     void GetCostInfo(CostInfo_DamageAttributes& cost) const override;
@@ -54,6 +55,8 @@ public:
         std::uint32_t spread = 0;
     };
 
+    DamageAttribute_Physical() : DamageAttribute(kDamageAttributeDamage) {}
+
     bool LoadFromTable(const LoadTable& table) override;
     CombatAttributeType GetType() const override { return CombatAttributeType::Physical; }
     void CreateText(DamageTextList& list1, DamageTextList& list2, DamageTextList& list3,
@@ -63,7 +66,7 @@ public:
     void AddDamageToAccumulator(CombatAttributeAccumulator& accumulator, unsigned int level,
                                 RandomUniform& random, bool skipChance) const override;
     void AddModifierToAccumulator(CombatAttributeAccumulator&, unsigned int, RandomUniform&,
-                                  bool) const override {}
+                                  bool) const final {}
     void ScaleAttribute(float percent) override;
     void AddJitter(float percent, RandomUniform* random) override;
     void GetCostInfo(CostInfo_DamageAttributes& cost) const override;

@@ -80,17 +80,20 @@ void DamageAttributeStore::SetGlobalChance(const LoadTable& base, const LoadTabl
 
 template <class Add>
 void DamageAttributeStore::AddToAccumulator(CombatAttributeAccumulator& accumulator,
-                                            unsigned int level, Add add) {
+                                            unsigned int level, DamageAttributeParts pass,
+                                            Add add) {
     for (const auto& attribute : mAttributes)
-        add(*attribute, false);
+        if (attribute->AddsIn(pass))
+            add(*attribute, false);
     const float chance = GetGlobalChance(level);
     if (chance <= 0.0f)
         return;
-    RandomUniform& random = accumulator.GetRandomGen();
+    CombatRandom& random = accumulator.GetRandomGen();
     if (random.FGenerate(0.0f, 100.0f) > chance)
         return;
     for (const auto& attribute : mGlobalAnd)
-        add(*attribute, true);
+        if (attribute->AddsIn(pass))
+            add(*attribute, true);
     if (mGlobalXor.empty())
         return;
     float total = 0.0f;
@@ -109,16 +112,20 @@ void DamageAttributeStore::AddToAccumulator(CombatAttributeAccumulator& accumula
 
 void DamageAttributeStore::AddDamageToAccumulator(CombatAttributeAccumulator& accumulator,
                                                   unsigned int level) {
-    AddToAccumulator(accumulator, level, [&](const DamageAttribute& attribute, bool global) {
-        attribute.AddDamageToAccumulator(accumulator, level, accumulator.GetRandomGen(), global);
-    });
+    AddToAccumulator(accumulator, level, kDamageAttributeDamage,
+                     [&](const DamageAttribute& attribute, bool global) {
+                         attribute.AddDamageToAccumulator(accumulator, level,
+                                                          accumulator.GetRandomGen(), global);
+                     });
 }
 
 void DamageAttributeStore::AddModifierToAccumulator(CombatAttributeAccumulator& accumulator,
                                                     unsigned int level) {
-    AddToAccumulator(accumulator, level, [&](const DamageAttribute& attribute, bool global) {
-        attribute.AddModifierToAccumulator(accumulator, level, accumulator.GetRandomGen(), global);
-    });
+    AddToAccumulator(accumulator, level, kDamageAttributeModifier,
+                     [&](const DamageAttribute& attribute, bool global) {
+                         attribute.AddModifierToAccumulator(accumulator, level,
+                                                            accumulator.GetRandomGen(), global);
+                     });
 }
 
 void DamageAttributeStore::ScaleAttributes(float percent) {

@@ -82,7 +82,8 @@ private:
     }
     // Walks the chosen attributes: plain ones, then the groups when the global roll succeeds.
     template <class Add>
-    void AddToAccumulator(CombatAttributeAccumulator& accumulator, unsigned int level, Add add);
+    void AddToAccumulator(CombatAttributeAccumulator& accumulator, unsigned int level,
+                          DamageAttributeParts pass, Add add);
     void AppendGroupText(const AttributeList& group, const char* percentTag, const char* plainTag,
                          float chance, DamageTextList& list2, unsigned int level,
                          unsigned int nextLevel, bool next) const;

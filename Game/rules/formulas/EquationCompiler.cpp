@@ -41,11 +41,20 @@ auto EquationCompiler<T>::Variable(const std::string& name) -> Operand {
         break;
         EQUATION_BINDING_KINDS(EQUATION_COMPILER_BOUND)
 #undef EQUATION_COMPILER_BOUND
-        case EquationBinding::Kind::None:
-            operand.kind = OperandKind::Named;
-            operand.value.index = static_cast<std::uint32_t>(mProgram.mNames.size());
+        case EquationBinding::Kind::None: {
+            const auto index = static_cast<std::uint32_t>(mProgram.mNames.size());
             mProgram.mNames.push_back(name);
+            const int slot = mOwner ? mOwner->ResolveDesignerVariable(name.c_str())
+                                    : EquationInterface<T>::kNoSlot;
+            if (slot >= 0) {
+                operand.kind = OperandKind::Slotted;
+                operand.value.owned = {static_cast<std::uint32_t>(slot), index};
+            } else {
+                operand.kind = OperandKind::Named;
+                operand.value.index = index;
+            }
             break;
+        }
     }
     mKnown.push_back({name, operand});
     return operand;
@@ -102,8 +111,10 @@ template <class T>
 bool EquationCompiler<T>::AllBound(const EqNode<T>* node) {
     if (!node)
         return true;
-    if (const auto* v = dynamic_cast<const typename DesignerEquation<T>::EqVariable*>(node))
-        return Variable(v->GetName()).kind != OperandKind::Named;
+    if (const auto* v = dynamic_cast<const typename DesignerEquation<T>::EqVariable*>(node)) {
+        const OperandKind kind = Variable(v->GetName()).kind;
+        return kind != OperandKind::Named && kind != OperandKind::Slotted;
+    }
     if (const auto* op = dynamic_cast<const EqOperator<T>*>(node)) {
         const bool left = AllBound(op->GetLeft());
         return AllBound(op->GetRight()) && left;

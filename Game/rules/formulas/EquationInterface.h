@@ -58,6 +58,21 @@ public:
         (void)name;
         return {};
     }
+
+    // Opting in to slots, for values that are worked out when asked: asked once per distinct
+    // name that was not bound, when a formula is parsed. A slot (0 or more) makes the formula
+    // call GetDesignerVariableAt with it exactly where it would have called GetDesignerVariable
+    // with the name, which must answer as the name would. kNoSlot keeps the calls by name.
+    static constexpr int kNoSlot = -1;
+    virtual int ResolveDesignerVariable(const char* name) {
+        (void)name;
+        return kNoSlot;
+    }
+    virtual bool GetDesignerVariableAt(int slot, T& value) {
+        (void)slot;
+        (void)value;
+        return false;
+    }
 };
 
 using EquationInterface_Algebra = EquationInterface<float>;

@@ -51,12 +51,24 @@ inline T EquationProgram<T>::AskOwner(const char* text) const {
 }
 
 template <class T>
+inline T EquationProgram<T>::AskOwnerSlot(OwnerSlot owned) const {
+    T value{};
+    if (!mOwner->GetDesignerVariableAt(static_cast<int>(owned.slot), value)) {
+        gEngine->Log(1, "Designer variable '%s' not found in parent", mNames[owned.name].c_str());
+        return T{};
+    }
+    return value;
+}
+
+template <class T>
 inline T EquationProgram<T>::Fetch(OperandKind kind, const OperandValue& value) const {
     switch (kind) {
         case OperandKind::Constant:
             return value.constant;
         case OperandKind::Named:
             return AskOwner(mNames[value.index].c_str());
+        case OperandKind::Slotted:
+            return AskOwnerSlot(value.owned);
 #define EQUATION_PROGRAM_FETCH_BOUND(name, type) \
     case OperandKind::name:                      \
         return static_cast<T>(*static_cast<const type*>(value.where));
@@ -103,9 +115,14 @@ __attribute__((optimize("no-crossjumping"))) float EquationProgram<float>::RunAl
     const Read* read = mReads.data();
     const Read* const readsEnd = read + mReads.size();
     if (mReadsInOrder) {
-        for (; read != readsEnd; ++read)
-            slots[read->slot] = read->kind == OperandKind::Named ? AskOwner(read->name.text)
-                                                                 : Fetch(read->kind, read->name);
+        for (; read != readsEnd; ++read) {
+            if (read->kind == OperandKind::Slotted)
+                slots[read->slot] = AskOwnerSlot(read->name.owned);
+            else if (read->kind == OperandKind::Named)
+                slots[read->slot] = AskOwner(read->name.text);
+            else
+                slots[read->slot] = Fetch(read->kind, read->name);
+        }
     } else {
         // Grouped by kind in the order the kinds are declared: one tight loop per kind.
 #define EQUATION_PROGRAM_READ_BOUND(kindName, type)                         \

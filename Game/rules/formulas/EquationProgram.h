@@ -60,14 +60,22 @@ public:
         Register,
         Accumulator,
         Constant,
-        Named,  // asked of the owner by name at every evaluation
+        Named,    // asked of the owner by name at every evaluation
+        Slotted,  // asked of the owner by the slot it resolved the name to
 #define EQUATION_PROGRAM_BOUND_KIND(name, type) name,
         EQUATION_BINDING_KINDS(EQUATION_PROGRAM_BOUND_KIND)
 #undef EQUATION_PROGRAM_BOUND_KIND
     };
 
+    // A name the owner resolved: its slot, and the name's index for the log line.
+    struct OwnerSlot {
+        std::uint32_t slot;
+        std::uint32_t name;
+    };
+
     union OperandValue {
         std::uint32_t index;  // slot or name
+        OwnerSlot owned;
         T constant;
         const void* where;  // a bound value
         const char* text;   // a name read by a numeric program, once compiled
@@ -143,6 +151,7 @@ private:
     // A name's value: asked of the owner or read where it is bound.
     T Fetch(OperandKind kind, const OperandValue& value) const;
     T AskOwner(const char* name) const;
+    T AskOwnerSlot(OwnerSlot owned) const;
     // Defined for the numeric and the boolean program respectively.
     float RunAlgebra() const;
     bool RunBoolean() const;
@@ -154,7 +163,7 @@ private:
     std::vector<Read> mReads;
     std::vector<Step> mSteps;  // ends in Return
     bool mReadsInOrder = false;
-    std::vector<std::string> mNames;  // of the unbound variables
+    std::vector<std::string> mNames;  // of the unbound variables, slotted or not
     EquationInterface<T>* mOwner = nullptr;
     Operand mResult;
     std::size_t mBoundNames = 0;
