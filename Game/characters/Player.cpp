@@ -19,6 +19,11 @@ RTTI_IMPLEMENT(Player, Character)
 
 namespace {
 constexpr float kPlayerPathMass = 3.0f;
+constexpr unsigned int kDeathTutorialPage = 23;
+
+Character* FindCharacter(std::uint32_t id) {
+    return id ? Singleton<ObjectManager>::Get().GetObject<Character>(id) : nullptr;
+}
 }  // namespace
 
 Player::Player() : mCreatureDeathListener("GameEvent_CreatureDeath", "Player") {
@@ -28,6 +33,7 @@ Player::Player() : mCreatureDeathListener("GameEvent_CreatureDeath", "Player") {
 }
 
 Player::~Player() {
+    DestroyPaperDoll();
     ObjectManager& objects = Singleton<ObjectManager>::Get();
     for (std::uint32_t* id : SoundIds())
         if (Object* sound = *id ? objects.GetObject(*id) : nullptr)
@@ -62,16 +68,29 @@ void Player::Load(const LoadTable& table) {
         if (!name.empty())
             skills.LoadSkills(name, kSkillTreeEntries);
     }
+    SetAnimation(0);
+    ReportPlayerSeam(PlayerSeam::HotSlotCtrl);
+    LoadLight(table);
     mPlayerTextures.clear();
     table.GetStringArray("playerTextures", mPlayerTextures);
     mMaxMoveToRatio = table.GetFloat("maxMoveToRatio", 0.0f);
     ReportPlayerSeam(PlayerSeam::PlayerController);
 }
 
+void Player::PreLoad(bool now) {
+    Character::PreLoad(now);
+    ObjectManager& objects = Singleton<ObjectManager>::Get();
+    for (std::uint32_t* id : SoundIds())
+        if (Object* sound = *id ? objects.GetObject(*id) : nullptr)
+            sound->PreLoad(now);
+}
+
 void Player::InitialUpdate() {
     Character::InitialUpdate();
     if (!mControlling)
         SetLifeState(Character_LifeState::Alive);
+    if (mControlling)
+        AttachLight();
     ResetPlayerTexture();
 }
 
@@ -93,6 +112,42 @@ void Player::OnCreatureDeath(const GameEvent_CreatureDeath& event) {
     auto pet = std::find(mAdoptedPets.begin(), mAdoptedPets.end(), event.objectId);
     if (pet != mAdoptedPets.end())
         mAdoptedPets.erase(pet);
+    Character* dead = FindCharacter(event.objectId);
+    if (!dead || event.attackerId != GetObjectId())
+        return;
+    PlayStats& stats = GetPlayStats();
+    const std::uint32_t greatest =
+        stats.GetGreatestMonsterKilledLifeAndMana() * stats.GetGreatestMonsterKilledLevel();
+    const auto lifeAndMana =
+        static_cast<std::uint32_t>(dead->GetLifeLimit() + dead->GetManaLimit());
+    const std::uint32_t score = dead->GetCharLevel() * lifeAndMana;
+    if (score <= greatest)
+        return;
+    if (const auto* player = dynamic_cast<const Player*>(dead))
+        stats.SetGreatestMonsterKilledName(player->GetGameDescription(false));
+    else
+        ReportPlayerSeam(PlayerSeam::MonsterDescription);
+    stats.SetGreatestMonsterKilledLevel(dead->GetCharLevel());
+    stats.SetGreatestMonsterKilledLifeAndMana(lifeAndMana);
+}
+
+void Player::CharacterIsDying() {
+    Character::CharacterIsDying();
+    GameEngine* game = gGameEngine;
+    if (!game)
+        return;
+    if (const unsigned int penalty = game->GetPlayerDeathExperiencePenalty(this, GetAttackerId())) {
+        GetExperienceLevelControl().LoseExperience(penalty);
+        GetPlayStats().LoseExperience(static_cast<std::int32_t>(penalty));
+    }
+    if (game->GetMainPlayer() == this)
+        game->UnlockTutorialPage(kDeathTutorialPage, true);
+}
+
+void Player::ContactWithObject(std::uint32_t objectId) {
+    if (Character* victim = FindCharacter(objectId))
+        GetPlayStats().IncrementKills(victim->GetExperienceReward(),
+                                      victim->GetPlayStats().GetHitsReceived());
 }
 
 void Player::AddBoatMaster(const BoatMasterData& data) {

@@ -11,7 +11,10 @@ namespace GAME {
     X(FogOfWar, "World::AddFOWVisibility") \
     X(BossMusic, "Player::BossMusicStateUpdate (jukebox and ambiance zones)") \
     X(PlayerController, "ControllerPlayer creation") \
-    X(InventoryReplica, "Character::GetInventoryReplica and SetInventoryReplica")
+    X(InventoryReplica, "Character::GetInventoryReplica and SetInventoryReplica") \
+    X(PaperDollItems, "the equipment's items copied onto the paper doll") \
+    X(RespawnPosition, "the world position of a respawn point's UniqueId") \
+    X(MonsterDescription, "Monster::GetGameDescription (the greatest monster killed keeps no name)")
 // clang-format on
 
 enum class PlayerSeam : std::size_t {

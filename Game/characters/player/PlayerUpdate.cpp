@@ -2,6 +2,7 @@
 // its spoken refusals.
 #include <algorithm>
 
+#include "Engine/media/DebugRenderManager.h"
 #include "Engine/media/SoundPak.h"
 #include "Engine/object/ObjectManager.h"
 #include "Engine/sys/Machine.h"
@@ -19,6 +20,7 @@ constexpr unsigned kLevelEightTutorialPage = 20;
 constexpr std::uint32_t kLevelEight = 8;
 // A backup goes with the first autosave and every fifth one after it.
 constexpr int kAutoSavesPerBackup = 5;
+constexpr Color kDebugSphereColor{1.0f, 0.3f, 0.3f, 1.0f};
 
 }  // namespace
 
@@ -58,11 +60,18 @@ void Player::UpdateSelf(int ms) {
         ReportPlayerSeam(PlayerSeam::BossMusic);
     if (mControlling)
         CountDownVox(ms);
+    // The paper-doll region holds the copy alone: updating it is updating the copy.
+    if (mPaperDollRegion)
+        if (Player* copy = GetPaperDoll())
+            copy->UpdateSelf(ms);
     if (mainPlayer) {
         const SkillManager& skills = GetSkillManager();
         game->SetUnspentSkillPoints(static_cast<int>(skills.GetNumRegularSkillPoints()));
         game->SetUnspentMasteryPoints(static_cast<int>(skills.GetNumMasteryPoints()));
     }
+    if (mDebugSphereRadius != 0.0f)
+        DebugRenderManager::Get().RenderSphere(GetPosition(), mDebugSphereRadius,
+                                               kDebugSphereColor);
 }
 
 void Player::GrantPendingTokens() {
