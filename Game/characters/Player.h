@@ -199,6 +199,12 @@ public:
     void ClearTeleportLocations();
     // The spawn point, moved to the current respawn point when that can be found in the world.
     WorldCoords GetClosestRespawnPoint() const;
+    // A free place next to the player that it can walk to; its own place when there is none.
+    WorldCoords GetNearSpawnCoords();
+    // Teleports to the world's next player spawn point.
+    void JumpToNextSpawnPoint();
+    // With the record's limit on how far a move may stray from the straight line.
+    bool CanMoveTo(const WorldVec3& target, float distance) override;
 
     // Quest tokens: bestowed ones wait in the pending list until the next frame grants them.
     void BestowToken(const TriggerToken& token) { mPendingTokens.push_back(token); }
@@ -209,6 +215,7 @@ public:
     const std::vector<TriggerToken>& GetPendingTokens() const { return mPendingTokens; }
 
     bool GetAlternateConfig() const { return mAlternateConfig; }
+    void SetAlternateConfig(bool alternate);
     void SetAlternateConfigEnabled(bool enabled) { mAlternateConfigEnabled = enabled; }
     bool GetAlternateConfigEnabled() const { return mAlternateConfigEnabled; }
     const std::string& GetPlayerTexture() const { return mPlayerTexture; }
@@ -342,6 +349,7 @@ private:
     std::uint32_t mPlayerLight = 0;
     UniqueId mUniqueSaveId;
     float mDebugSphereRadius = 0.0f;
+    int mSpawnPointIndex = 0;
     std::uint32_t mPaperDoll = 0;  // the copy's object id
     std::unique_ptr<Region> mPaperDollRegion;
     mutable std::optional<Caps> mCaps;

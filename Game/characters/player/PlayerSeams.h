@@ -14,6 +14,7 @@ namespace GAME {
     X(InventoryReplica, "Character::GetInventoryReplica and SetInventoryReplica") \
     X(PaperDollItems, "the equipment's items copied onto the paper doll") \
     X(RespawnPosition, "the world position of a respawn point's UniqueId") \
+    X(AlternateEquipment, "ControllerCharacter::SetAlternateEquipment") \
     X(MonsterDescription, "Monster::GetGameDescription (the greatest monster killed keeps no name)")
 // clang-format on
 
