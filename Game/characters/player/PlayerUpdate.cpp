@@ -2,6 +2,7 @@
 // its spoken refusals.
 #include <algorithm>
 
+#include "Engine/Engine.h"
 #include "Engine/media/DebugRenderManager.h"
 #include "Engine/media/SoundPak.h"
 #include "Engine/object/ObjectManager.h"
@@ -97,9 +98,10 @@ void Player::Heartbeat(int ms) {
         mHeartbeatCountdown = 1000;
 }
 
+// The editor is the engine-wide state in which nothing is saved.
 void Player::AutoSave() {
     GameEngine* game = gGameEngine;
-    if (mControlling && game && game->IsSaveEnabled()) {
+    if (!gEngine->IsEditor() && mControlling && game && game->IsSaveEnabled()) {
         game->AutoSave();
         if (mAutoSaveCount++ == 0)
             game->BackupGame();
@@ -111,7 +113,7 @@ void Player::AutoSave() {
 }
 
 void Player::AutoSaveQuest(bool argument) {
-    if (mControlling && gGameEngine)
+    if (!gEngine->IsEditor() && mControlling && gGameEngine)
         gGameEngine->AutoSaveQuest(argument);
 }
 
