@@ -175,7 +175,13 @@ float Player::CalculateStun(float a, float b, float c, float d) const {
 }
 
 std::string Player::GetPlayerNameInChar() const {
-    return LocalizationManager::ToChar(mName);
+    static constexpr std::size_t kMaxNameInChar = 1024;
+    return LocalizationManager::ToChar(std::wstring_view(mName).substr(0, kMaxNameInChar));
+}
+
+float Player::GetUnarmedAnimSpeed() const {
+    AnimationSet* unarmed = GetStanceAnimationSet(0);
+    return unarmed ? unarmed->GetAnimSpeed(AnimationSet_Type::Attack) : 1.0f;
 }
 
 int Player::GetPartyId() const {

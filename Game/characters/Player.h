@@ -137,6 +137,8 @@ public:
     void RemoveNpcIllumination(const std::string& key) { mNpcIlluminations.Remove(key); }
 
     float CalculateStun(float a, float b, float c, float d) const;
+    // The attack speed of the unarmed stance; 1 without one.
+    float GetUnarmedAnimSpeed() const;
 
     // Caps from the game record's entry of the current difficulty (PlayerBalance.cpp).
     float GetDefenseAttributeCap() const override;
