@@ -55,6 +55,9 @@ TEST_F(PlayerPaperDoll, TheControllingPlayerCarriesItsLightAboveIt) {
     player->RemoveLight();
     EXPECT_EQ(player->GetPlayerLight(), 0u);
     EXPECT_EQ(objects().GetObject(lightId), nullptr);
+    // A doll still standing when the machine shuts down goes with its player (under ASan).
+    player->CreatePaperDoll();
+    EXPECT_NE(player->GetPaperDoll(), nullptr);
 }
 
 TEST_F(PlayerPaperDoll, TheDollIsACopyInARegionOfItsOwnThatFollowsTheTexture) {
