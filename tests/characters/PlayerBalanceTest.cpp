@@ -1,5 +1,5 @@
-// What the game settings let a player be: its speed and defense caps per difficulty and the
-// player attribute pack added at the game's balance difficulty.
+// What the game settings let a player be: its speed and defense caps per difficulty, the
+// player attribute pack added at the game's balance difficulty, and what its death costs.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -30,7 +30,9 @@ protected:
             "playerRunSpeedCapMax": [150, 150, 120],
             "playerAttackSpeedCapMin": [80, 80, 80],
             "playerAttackSpeedCapMax": [60, 60, 60],
-            "playerSpellCastSpeedCapMin": [90, 90, 90]})"));
+            "playerSpellCastSpeedCapMin": [90, 90, 90],
+            "deathPenaltyEquation": "currentPlayerLevel * 10",
+            "deathPenaltyMax": 1000})"));
         ASSERT_TRUE(records.AddRecordText(kCappedHero, R"({
             "Class": "Player",
             "characterRunSpeed": 100,
@@ -99,6 +101,14 @@ TEST_F(PlayerBalance, ThePlayerPackIsAddedAtTheBalanceDifficulty) {
     EXPECT_TRUE(std::any_of(damage.begin(), damage.end(), [](const auto& payload) {
         return payload->GetType() == CombatAttributeType::Fire;
     }));
+}
+
+TEST_F(PlayerBalance, DeathCostsThePenaltyOfTheSettingsAndTheStatisticsKeepIt) {
+    player->SetCharLevel(1);
+    player->GetExperienceLevelControl().SetExperiencePoints(500);
+    player->CharacterIsDying();
+    EXPECT_EQ(player->GetExperienceLevelControl().GetExperiencePoints(), 490u);
+    EXPECT_EQ(player->GetPlayStats().GetExperienceLost(), -10);
 }
 
 }  // namespace
