@@ -21,6 +21,13 @@ namespace {
 constexpr float kPlayerPathMass = 3.0f;
 constexpr unsigned int kDeathTutorialPage = 23;
 
+// Truncated toward zero; what no unsigned integer holds is brought into range.
+std::uint32_t Truncate(float value) {
+    if (!(value > 0.0f))
+        return 0;
+    return value >= 4294967295.0f ? 0xFFFFFFFFu : static_cast<std::uint32_t>(value);
+}
+
 Character* FindCharacter(std::uint32_t id) {
     return id ? Singleton<ObjectManager>::Get().GetObject<Character>(id) : nullptr;
 }
@@ -118,9 +125,8 @@ void Player::OnCreatureDeath(const GameEvent_CreatureDeath& event) {
     PlayStats& stats = GetPlayStats();
     const std::uint32_t greatest =
         stats.GetGreatestMonsterKilledLifeAndMana() * stats.GetGreatestMonsterKilledLevel();
-    const auto lifeAndMana =
-        static_cast<std::uint32_t>(dead->GetLifeLimit() + dead->GetManaLimit());
-    const std::uint32_t score = dead->GetCharLevel() * lifeAndMana;
+    const float lifeAndMana = dead->GetLifeLimit() + dead->GetManaLimit();
+    const std::uint32_t score = Truncate(static_cast<float>(dead->GetCharLevel()) * lifeAndMana);
     if (score <= greatest)
         return;
     if (const auto* player = dynamic_cast<const Player*>(dead))
@@ -128,7 +134,7 @@ void Player::OnCreatureDeath(const GameEvent_CreatureDeath& event) {
     else
         ReportPlayerSeam(PlayerSeam::MonsterDescription);
     stats.SetGreatestMonsterKilledLevel(dead->GetCharLevel());
-    stats.SetGreatestMonsterKilledLifeAndMana(lifeAndMana);
+    stats.SetGreatestMonsterKilledLifeAndMana(Truncate(lifeAndMana));
 }
 
 void Player::CharacterIsDying() {
