@@ -1,6 +1,7 @@
 #pragma once
-// The player character, as far as the game core needs it so far: its name, class tag, party and
-// the records the player managers keep of it.
+// The character a human controls: its name and class, the places it knows per difficulty, its
+// quest tokens, saves and spoken refusals, the caps and balance the game settings give it, its
+// paper doll, and what its character file and replication carry (the player/ folder).
 #include <array>
 #include <cstdint>
 #include <filesystem>
