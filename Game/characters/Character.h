@@ -166,6 +166,9 @@ public:
     virtual void ContributeItemSetCharAttributes(CharAttributeAccumulator& accumulator);
     virtual void ContributeGameBalanceCharAttributes(CharAttributeAccumulator&) {}
     virtual void ContributeGameBalanceDefenseAttributes(CombatAttributeAccumulator&) {}
+    virtual void ContributeGameBalanceSkillAttributes(SkillAttributeAccumulator&) {}
+    virtual void ContributeGameBalanceOffensiveDamageAttributes(CombatAttributeAccumulator&) {}
+    virtual void ContributeGameBalanceOffensiveModifierAttributes(CombatAttributeAccumulator&) {}
     // What the character strikes back with when it is hit in melee.
     virtual void GetEquipRetaliationAttributes(CombatAttributeAccumulator&) {}
     virtual void ContributeItemSetRetaliationAttributes(CombatAttributeAccumulator&) {}

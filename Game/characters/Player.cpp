@@ -20,6 +20,18 @@ RTTI_IMPLEMENT(Player, Character)
 
 namespace {
 constexpr float kPlayerPathMass = 3.0f;
+constexpr unsigned int kDeathTutorialPage = 23;
+
+// Truncated toward zero; what no unsigned integer holds is brought into range.
+std::uint32_t Truncate(float value) {
+    if (!(value > 0.0f))
+        return 0;
+    return value >= 4294967295.0f ? 0xFFFFFFFFu : static_cast<std::uint32_t>(value);
+}
+
+Character* FindCharacter(std::uint32_t id) {
+    return id ? Singleton<ObjectManager>::Get().GetObject<Character>(id) : nullptr;
+}
 }  // namespace
 
 Player::Player() : mCreatureDeathListener("GameEvent_CreatureDeath", "Player") {
@@ -29,6 +41,7 @@ Player::Player() : mCreatureDeathListener("GameEvent_CreatureDeath", "Player") {
 }
 
 Player::~Player() {
+    DestroyPaperDoll();
     ObjectManager& objects = Singleton<ObjectManager>::Get();
     for (std::uint32_t* id : SoundIds())
         if (Object* sound = *id ? objects.GetObject(*id) : nullptr)
@@ -63,16 +76,29 @@ void Player::Load(const LoadTable& table) {
         if (!name.empty())
             skills.LoadSkills(name, kSkillTreeEntries);
     }
+    SetAnimation(0);
+    ReportPlayerSeam(PlayerSeam::HotSlotCtrl);
+    LoadLight(table);
     mPlayerTextures.clear();
     table.GetStringArray("playerTextures", mPlayerTextures);
     mMaxMoveToRatio = table.GetFloat("maxMoveToRatio", 0.0f);
     ReplaceController(kStubControllerRecord);
 }
 
+void Player::PreLoad(bool now) {
+    Character::PreLoad(now);
+    ObjectManager& objects = Singleton<ObjectManager>::Get();
+    for (std::uint32_t* id : SoundIds())
+        if (Object* sound = *id ? objects.GetObject(*id) : nullptr)
+            sound->PreLoad(now);
+}
+
 void Player::InitialUpdate() {
     Character::InitialUpdate();
     if (!mControlling)
         SetLifeState(Character_LifeState::Alive);
+    if (mControlling)
+        AttachLight();
     ResetPlayerTexture();
 }
 
@@ -95,13 +121,6 @@ void Player::ReplaceController(const char* record) {
     controller->AttachParent(GetObjectId());
 }
 
-WorldCoords Player::GetClosestRespawnPoint() const {
-    // Placed objects cannot be found by unique id yet: the spawn point stands in for the
-    // current respawn point.
-    ReportPlayerSeam(PlayerSeam::RespawnPointLookup);
-    return GetSpawnPoint();
-}
-
 bool Player::CanAdoptAPet(std::uint32_t id) {
     if (mAdoptedPets.size() >= kMaxAdoptedPets)
         return false;
@@ -113,6 +132,41 @@ void Player::OnCreatureDeath(const GameEvent_CreatureDeath& event) {
     auto pet = std::find(mAdoptedPets.begin(), mAdoptedPets.end(), event.objectId);
     if (pet != mAdoptedPets.end())
         mAdoptedPets.erase(pet);
+    Character* dead = FindCharacter(event.objectId);
+    if (!dead || event.attackerId != GetObjectId())
+        return;
+    PlayStats& stats = GetPlayStats();
+    const std::uint32_t greatest =
+        stats.GetGreatestMonsterKilledLifeAndMana() * stats.GetGreatestMonsterKilledLevel();
+    const float lifeAndMana = dead->GetLifeLimit() + dead->GetManaLimit();
+    const std::uint32_t score = Truncate(static_cast<float>(dead->GetCharLevel()) * lifeAndMana);
+    if (score <= greatest)
+        return;
+    if (const auto* player = dynamic_cast<const Player*>(dead))
+        stats.SetGreatestMonsterKilledName(player->GetGameDescription(false));
+    else
+        ReportPlayerSeam(PlayerSeam::MonsterDescription);
+    stats.SetGreatestMonsterKilledLevel(dead->GetCharLevel());
+    stats.SetGreatestMonsterKilledLifeAndMana(Truncate(lifeAndMana));
+}
+
+void Player::CharacterIsDying() {
+    Character::CharacterIsDying();
+    GameEngine* game = gGameEngine;
+    if (!game)
+        return;
+    if (const unsigned int penalty = game->GetPlayerDeathExperiencePenalty(this, GetAttackerId())) {
+        GetExperienceLevelControl().LoseExperience(penalty);
+        GetPlayStats().LoseExperience(static_cast<std::int32_t>(penalty));
+    }
+    if (game->GetMainPlayer() == this)
+        game->UnlockTutorialPage(kDeathTutorialPage, true);
+}
+
+void Player::ContactWithObject(std::uint32_t objectId) {
+    if (Character* victim = FindCharacter(objectId))
+        GetPlayStats().IncrementKills(victim->GetExperienceReward(),
+                                      victim->GetPlayStats().GetHitsReceived());
 }
 
 void Player::AddBoatMaster(const BoatMasterData& data) {
@@ -140,7 +194,13 @@ float Player::CalculateStun(float a, float b, float c, float d) const {
 }
 
 std::string Player::GetPlayerNameInChar() const {
-    return LocalizationManager::ToChar(mName);
+    static constexpr std::size_t kMaxNameInChar = 1024;
+    return LocalizationManager::ToChar(std::wstring_view(mName).substr(0, kMaxNameInChar));
+}
+
+float Player::GetUnarmedAnimSpeed() const {
+    AnimationSet* unarmed = GetStanceAnimationSet(0);
+    return unarmed ? unarmed->GetAnimSpeed(AnimationSet_Type::Attack) : 1.0f;
 }
 
 int Player::GetPartyId() const {

@@ -1,10 +1,12 @@
 #pragma once
-// The player character, as far as the game core needs it so far: its name, class tag, party and
-// the records the player managers keep of it.
+// The character a human controls: its name and class, the places it knows per difficulty, its
+// quest tokens, saves and spoken refusals, the caps and balance the game settings give it, its
+// paper doll, and what its character file and replication carry (the player/ folder).
 #include <array>
 #include <cstdint>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -22,6 +24,7 @@ struct PlayerNetHeartbeatInfo;
 struct PlayerNetBasicInfo;
 struct PlayerReplicationData;
 struct GameEvent_CreatureDeath;
+class Region;
 class IOStream;
 class NetPacket;
 class NetPacketInBuffer;
@@ -57,7 +60,9 @@ public:
     void UpdateSelf(int ms) override;
     // Sound lines, default skills, gold, skill trees, textures and move ratio of the record.
     void Load(const LoadTable& table) override;
-    // A player another machine controls is alive from the start; the texture is applied.
+    void PreLoad(bool now) override;
+    // A player another machine controls is alive from the start; the controlling one carries
+    // its light; the texture is applied.
     void InitialUpdate() override;
     // The machine's own player; only it saves and speaks its vox lines.
     void SetIsControllingCharacter(bool controlling);
@@ -76,6 +81,15 @@ public:
     void ApplyReplicationData();
     bool IsCopy() const { return mIsCopy; }
     void SetIsCopy(bool copy) { mIsCopy = copy; }
+
+    // The paper doll: a copy of this player in a region of its own, shown by the inventory
+    // screen (PlayerPaperDoll.cpp). The copy is made through the replication data.
+    Player* CreateCopy();
+    void CreatePaperDoll();
+    Player* GetPaperDoll() const;
+    Region* GetPaperDollRegion() const { return mPaperDollRegion.get(); }
+    void RemoveLight();
+    std::uint32_t GetPlayerLight() const { return mPlayerLight; }
 
     // Saving: a request is served by the next frame.
     void RequestSave() { mSaveRequested = true; }
@@ -103,7 +117,12 @@ public:
     // Pets this player adopted; a pet leaves the list when it dies.
     bool CanAdoptAPet(std::uint32_t id);
     const std::vector<std::uint32_t>& GetAdoptedPets() const { return mAdoptedPets; }
+    // Also keeps the greatest monster this player has killed in its play statistics.
     void OnCreatureDeath(const GameEvent_CreatureDeath& event);
+    // Death costs the player the experience penalty of the game settings.
+    void CharacterIsDying() override;
+    // A kill counts in the play statistics with the victim's reward and the hits it took.
+    void ContactWithObject(std::uint32_t objectId);
 
     // What the player remembers of non-player characters.
     void AddBoatMaster(const BoatMasterData& data);
@@ -123,11 +142,38 @@ public:
     void RemoveNpcIllumination(const std::string& key) { mNpcIlluminations.Remove(key); }
 
     float CalculateStun(float a, float b, float c, float d) const;
+    // The attack speed of the unarmed stance; 1 without one.
+    float GetUnarmedAnimSpeed() const;
+
+    // Caps from the game record's entry of the current difficulty (PlayerBalance.cpp).
+    float GetDefenseAttributeCap() const override;
+    float CapRunSpeed(float speed) const override;
+    float CapSpellCastSpeed(float speed) const override;
+    float CapAttackSpeed(float speed) const override;
+    // The game record's player attribute pack at the game's balance difficulty.
+    void ContributeGameBalanceCharAttributes(CharAttributeAccumulator& accumulator) override;
+    void ContributeGameBalanceSkillAttributes(SkillAttributeAccumulator& accumulator) override;
+    void ContributeGameBalanceDefenseAttributes(CombatAttributeAccumulator& accumulator) override;
+    void ContributeGameBalanceOffensiveDamageAttributes(
+        CombatAttributeAccumulator& accumulator) override;
+    void ContributeGameBalanceOffensiveModifierAttributes(
+        CombatAttributeAccumulator& accumulator) override;
+    void ContributeGameBalanceRetaliationAttributes(
+        CombatAttributeAccumulator& accumulator) override;
 
     const std::wstring& GetPlayerName() const { return mName; }
     std::string GetPlayerNameInChar() const;
     void SetPlayerName(const std::wstring& name) { mName = name; }
-    const std::string& GetClassTag() const { return mClassTag; }
+    // Texts shown of the player (PlayerText.cpp).
+    std::wstring GetMenuDescription() const;
+    std::wstring GetGameDescription(bool) const;
+    std::wstring GetRolloverDescription() const;
+    // The game's class table entry of the player's masteries; empty without masteries.
+    std::string GetClassTag() const;
+    // The class tag's text, empty without a class tag.
+    std::wstring GetClassNameA() const;
+    // A tag that stands in for the masteries of a player that has none (tests of the player
+    // managers, which build bare players).
     void SetClassTag(const std::string& tag) { mClassTag = tag; }
     // The party the player is in (0: none), as the party manager knows it.
     int GetPartyId() const;
@@ -155,9 +201,17 @@ public:
     void AddRespawnUID(const UniqueId& id);
     bool IsCurrentRespawnPoint(const UniqueId& id) const;
     const UniqueId& GetCurrentRespawnPoint() const;
-    // Where the player comes back: the spawn point, at the current respawn point when known.
-    WorldCoords GetClosestRespawnPoint() const;
+    // The current respawn point becomes a fresh id that names no placed object.
+    void ClearRespawnLocation();
     void ClearTeleportLocations();
+    // The spawn point, moved to the current respawn point when that can be found in the world.
+    WorldCoords GetClosestRespawnPoint() const;
+    // A free place next to the player that it can walk to; its own place when there is none.
+    WorldCoords GetNearSpawnCoords();
+    // Teleports to the world's next player spawn point.
+    void JumpToNextSpawnPoint();
+    // With the record's limit on how far a move may stray from the straight line.
+    bool CanMoveTo(const WorldVec3& target, float distance) override;
 
     // Quest tokens: bestowed ones wait in the pending list until the next frame grants them.
     void BestowToken(const TriggerToken& token) { mPendingTokens.push_back(token); }
@@ -168,11 +222,18 @@ public:
     const std::vector<TriggerToken>& GetPendingTokens() const { return mPendingTokens; }
 
     bool GetAlternateConfig() const { return mAlternateConfig; }
+    void SetAlternateConfig(bool alternate);
     void SetAlternateConfigEnabled(bool enabled) { mAlternateConfigEnabled = enabled; }
     bool GetAlternateConfigEnabled() const { return mAlternateConfigEnabled; }
     const std::string& GetPlayerTexture() const { return mPlayerTexture; }
+    // Along the paper-doll chain too.
     void SetPlayerTexture(const std::string& name);
     void ResetPlayerTexture();
+    // The texture at the index of the record's list, clamped into it.
+    void PickNewTexture(int index);
+    const UniqueId& GetUniqueSaveId() const { return mUniqueSaveId; }
+    void SetUniqueSaveId(const UniqueId& id) { mUniqueSaveId = id; }
+    void SetDebugSphereRadius(float radius) { mDebugSphereRadius = radius; }
     bool IsInMainQuest() const { return mInMainQuest; }
     void SetIsInMainQuest(bool value) { mInMainQuest = value; }
     // A new player has completed none: stored as 3, reported as 0.
@@ -240,6 +301,19 @@ private:
     void PlaySound(std::uint32_t soundId);
     void GrantPendingTokens();
     void CountDownVox(int ms);
+    void LoadLight(const LoadTable& table);
+    void AttachLight();
+    void DestroyPaperDoll();
+    float CapSpeed(float speed, std::size_t cap, CharAttributeType base) const;
+
+    // The game record's caps, per difficulty, read on first use.
+    struct Caps {
+        static constexpr std::size_t kRunSpeed = 0, kAttackSpeed = 1, kSpellCastSpeed = 2;
+        std::array<float, 3> defense{};
+        std::array<std::array<float, 3>, 3> low{};   // [speed][difficulty]
+        std::array<std::array<float, 3>, 3> high{};  // [speed][difficulty]
+    };
+    const Caps& GetCaps() const;
 
     std::wstring mName;
     std::string mClassTag;
@@ -282,6 +356,13 @@ private:
     std::vector<BoatMasterData> mBoatMasters;
     KeyedRecords<NpcDialogData> mNpcDialogs;
     KeyedRecords<NpcIlluminationData> mNpcIlluminations;
+    std::uint32_t mPlayerLight = 0;
+    UniqueId mUniqueSaveId;
+    float mDebugSphereRadius = 0.0f;
+    int mSpawnPointIndex = 0;
+    std::uint32_t mPaperDoll = 0;  // the copy's object id
+    std::unique_ptr<Region> mPaperDollRegion;
+    mutable std::optional<Caps> mCaps;
     GameEventListener<Player, GameEvent_CreatureDeath> mCreatureDeathListener;
 };
 

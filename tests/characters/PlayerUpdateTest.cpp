@@ -123,6 +123,13 @@ TEST_F(PlayerUpdate, TheCountdownSavesOnceAMinuteAndOnlyTheControllingPlayerSave
     EXPECT_FALSE(player->IsSaveRequested());  // served, if not saved
 
     player->SetIsControllingCharacter(true);
+    gEngine->SetEditor(true);  // the editor saves nothing
+    player->RequestSave();
+    player->OnQuestUpdate(true);
+    Frame(16);
+    EXPECT_TRUE(host.saves.empty());
+    gEngine->SetEditor(false);
+
     player->OnQuestUpdate(true);
     Frame(16);
     player->OnQuestComplete();

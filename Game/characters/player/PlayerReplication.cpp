@@ -120,8 +120,4 @@ void Player::ApplyReplicationData() {
     SetInitialStateInfo(data->actionState, data->pathTarget, data->attackTarget, data->attackSkill);
 }
 
-void Player::ResetPlayerTexture() {
-    SetPlayerTexture(mPlayerTexture);
-}
-
 }  // namespace GAME

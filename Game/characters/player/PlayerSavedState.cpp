@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "Game/characters/Player.h"
+#include "Game/characters/player/PlayerSeams.h"
 #include "Game/core/GameEngine.h"
 
 namespace GAME {
@@ -90,6 +91,17 @@ const UniqueId& Player::GetCurrentRespawnPoint() const {
     return mCurrentRespawnPoint[DifficultyIndex()];
 }
 
+void Player::ClearRespawnLocation() {
+    mCurrentRespawnPoint[DifficultyIndex()].Generate();
+}
+
+WorldCoords Player::GetClosestRespawnPoint() const {
+    // No placed object can be found by its UniqueId yet, so the spawn point stands.
+    if (!GetCurrentRespawnPoint().IsNull())
+        ReportPlayerSeam(PlayerSeam::RespawnPosition);
+    return GetSpawnPoint();
+}
+
 void Player::ClearTeleportLocations() {
     mTeleportUIDs[DifficultyIndex()].clear();
 }
@@ -110,14 +122,6 @@ std::vector<std::string> Player::GetTriggerTokensAsString() const {
     for (const TriggerToken& token : mTokens)
         names.push_back(token.GetName());
     return names;
-}
-
-void Player::SetPlayerTexture(const std::string& name) {
-    if (name.empty())
-        return;
-    mPlayerTexture = name;
-    SetBaseTexture(name);
-    mSaveRequested = true;
 }
 
 }  // namespace GAME

@@ -10,8 +10,11 @@ namespace GAME {
     X(HotSlotCtrl, "PlayerHotSlotCtrl::Update and IsDefault") \
     X(FogOfWar, "World::AddFOWVisibility") \
     X(BossMusic, "Player::BossMusicStateUpdate (jukebox and ambiance zones)") \
-    X(RespawnPointLookup, "the lookup of the current respawn point by its unique id") \
-    X(InventoryReplica, "Character::GetInventoryReplica and SetInventoryReplica")
+    X(InventoryReplica, "Character::GetInventoryReplica and SetInventoryReplica") \
+    X(PaperDollItems, "the equipment's items copied onto the paper doll") \
+    X(RespawnPosition, "the world position of a respawn point's UniqueId") \
+    X(AlternateEquipment, "ControllerCharacter::SetAlternateEquipment") \
+    X(MonsterDescription, "Monster::GetGameDescription (the greatest monster killed keeps no name)")
 // clang-format on
 
 enum class PlayerSeam : std::size_t {

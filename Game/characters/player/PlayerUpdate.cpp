@@ -2,6 +2,8 @@
 // its spoken refusals.
 #include <algorithm>
 
+#include "Engine/Engine.h"
+#include "Engine/media/DebugRenderManager.h"
 #include "Engine/media/SoundPak.h"
 #include "Engine/object/ObjectManager.h"
 #include "Engine/sys/Machine.h"
@@ -19,6 +21,7 @@ constexpr unsigned kLevelEightTutorialPage = 20;
 constexpr std::uint32_t kLevelEight = 8;
 // A backup goes with the first autosave and every fifth one after it.
 constexpr int kAutoSavesPerBackup = 5;
+constexpr Color kDebugSphereColor{1.0f, 0.3f, 0.3f, 1.0f};
 
 }  // namespace
 
@@ -58,11 +61,18 @@ void Player::UpdateSelf(int ms) {
         ReportPlayerSeam(PlayerSeam::BossMusic);
     if (mControlling)
         CountDownVox(ms);
+    // The paper-doll region holds the copy alone: updating it is updating the copy.
+    if (mPaperDollRegion)
+        if (Player* copy = GetPaperDoll())
+            copy->UpdateSelf(ms);
     if (mainPlayer) {
         const SkillManager& skills = GetSkillManager();
         game->SetUnspentSkillPoints(static_cast<int>(skills.GetNumRegularSkillPoints()));
         game->SetUnspentMasteryPoints(static_cast<int>(skills.GetNumMasteryPoints()));
     }
+    if (mDebugSphereRadius != 0.0f)
+        DebugRenderManager::Get().RenderSphere(GetPosition(), mDebugSphereRadius,
+                                               kDebugSphereColor);
 }
 
 void Player::GrantPendingTokens() {
@@ -88,9 +98,10 @@ void Player::Heartbeat(int ms) {
         mHeartbeatCountdown = 1000;
 }
 
+// The editor is the engine-wide state in which nothing is saved.
 void Player::AutoSave() {
     GameEngine* game = gGameEngine;
-    if (mControlling && game && game->IsSaveEnabled()) {
+    if (!gEngine->IsEditor() && mControlling && game && game->IsSaveEnabled()) {
         game->AutoSave();
         if (mAutoSaveCount++ == 0)
             game->BackupGame();
@@ -102,7 +113,7 @@ void Player::AutoSave() {
 }
 
 void Player::AutoSaveQuest(bool argument) {
-    if (mControlling && gGameEngine)
+    if (!gEngine->IsEditor() && mControlling && gGameEngine)
         gGameEngine->AutoSaveQuest(argument);
 }
 

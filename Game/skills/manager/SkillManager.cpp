@@ -497,12 +497,16 @@ void SkillManager::ContributeRacialBonusDefense(const std::vector<std::string>& 
 
 void SkillManager::CollectAvailableSkillAttributes(SkillAttributeAccumulator& accumulator) {
     ReportSkillSeam(SkillSeam::EquipmentSkillAttributes);
+    if (mParent)
+        mParent->ContributeGameBalanceSkillAttributes(accumulator);
     GetSkillAttributes(accumulator);
 }
 
 void SkillManager::CollectAvailableOffensiveDamageAttributes(
     std::uint32_t weaponId, CombatAttributeAccumulator& accumulator) {
     ReportSkillSeam(SkillSeam::EquipmentSkillAttributes);
+    if (mParent)
+        mParent->ContributeGameBalanceOffensiveDamageAttributes(accumulator);
     GetOffensiveDamageAttributes(accumulator);
     if (weaponId != 0) {
         if (auto* weapon = FindAs<Weapon>(weaponId))
@@ -516,6 +520,8 @@ void SkillManager::CollectAvailableOffensiveDamageAttributes(
 void SkillManager::CollectAvailableOffensiveModifierAttributes(
     CombatAttributeAccumulator& accumulator) {
     ReportSkillSeam(SkillSeam::EquipmentSkillAttributes);
+    if (mParent)
+        mParent->ContributeGameBalanceOffensiveModifierAttributes(accumulator);
     GetOffensiveModifierAttributes(accumulator);
 }
 
