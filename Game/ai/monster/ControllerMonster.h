@@ -277,7 +277,8 @@ public:
     bool StillScared() const { return mScaredTime > 0; }
     bool ShouldEmoteBeforePursuing();
     void SetEmoted(bool emoted) { mEmoted = emoted; }
-    bool ShouldHealAlly() const { return mHealCountdown <= 0; }
+    // The heal is ready again, whichever ally asks.
+    bool ShouldHealAlly(std::uint32_t = 0) const { return mHealCountdown <= 0; }
 
     // Skill choice.
     std::uint32_t ChooseBestSkill(std::uint32_t enemyId, bool checkDistance);
@@ -300,8 +301,8 @@ public:
                             const Sphere& sphere) const {
         GetCharactersInSphere(out, region, sphere, false);
     }
-    bool InPursuitRange(std::uint32_t enemyId) const;
-    bool IsEnemyValid(std::uint32_t enemyId) const;
+    bool InPursuitRange(std::uint32_t enemyId);
+    bool IsEnemyValid(std::uint32_t enemyId);
     WorldVec3 GetHomePosition();
     void FindEnemy();
     void FindClosestEnemy(Character* character, float distance);
