@@ -1,8 +1,8 @@
 #pragma once
 // The base of every monster state, over the monster controller kind and its character class.
 // It answers stun, trap, immobilisation, panic and skill use the same way in every state, and
-// holds the default responses that states call for the events they do not handle themselves.
-// A state that does not call a default for an event ignores the event.
+// holds the default responses. A state names the events it answers with the defaults; any other
+// event it does not handle itself, it ignores.
 #include <cstdint>
 #include <string>
 #include <vector>
