@@ -80,6 +80,33 @@ TEST_F(MonsterCombat, SeesTheHeroRunsAroundTheWallAttacksUntilItDiesThenGoesHome
     EXPECT_EQ(Executing(brain), "Return");
 }
 
+TEST_F(MonsterCombat, TheHuntRunsTheSameOnAnotherMachine) {
+    // The monster's steps, then the hero's life at the end.
+    auto hunt = [&] {
+        DefineBrute(kWatchful);
+        Monster* monster = SpawnMonster(10, 25);
+        Character* hero = SpawnHero(32, 25);
+        std::vector<Vec3> trace;
+        for (int frame = 0; frame < 1500 && hero->IsAlive(); ++frame) {
+            Frame();
+            trace.push_back(monster->GetCoords().GetRegionCoords().origin);
+        }
+        trace.emplace_back(hero->GetCurrentLife(), 0.0f, 0.0f);
+        return trace;
+    };
+    const std::vector<Vec3> here = hunt();
+    std::vector<Vec3> there;
+    {
+        TestMachine other{Copy().Root()};
+        OpenWorld();
+        there = hunt();
+        ShutdownObjects();
+    }
+    ASSERT_EQ(here.size(), there.size());
+    for (std::size_t i = 0; i < here.size(); ++i)
+        ASSERT_TRUE(here[i] == there[i]) << "frame " << i;
+}
+
 TEST_F(MonsterCombat, TheSecondMonsterWaitsWhileTheOnlySlotIsTaken) {
     DefineBrute(kWatchful);
     Character* hero = SpawnHero(10, 35);

@@ -65,7 +65,11 @@ inline constexpr const char* kCombat = "Records/Combat/Standard.dbr";
 
 class MonsterCombatTest : public ::testing::Test {
 protected:
-    void SetUp() override {
+    void SetUp() override { OpenWorld(); }
+    // The root, the sample level and the test records on the current machine.
+    void OpenWorld() {
+        characters.clear();
+        defined = false;
         InitializeObjects();
         ASSERT_TRUE(World::Get().LoadLevel("Levels/Sample/Sample.level"));
         meadow = World::Get().GetRegion("Meadow");
