@@ -12,7 +12,6 @@
 
 #include "Engine/Engine.h"
 #include "Engine/object/ObjectManager.h"
-#include "Engine/records/LoadTable.h"
 #include "Engine/records/RecordDatabase.h"
 #include "Engine/world/World.h"
 #include "Game/ai/controllers/ControllerCombat.h"
@@ -136,32 +135,9 @@ protected:
         World::Get().AddEntity(monster, WorldCoords(meadow, Coords::FromOrigin(At(x, z).local)),
                                true);
         monster->InitialUpdate();
-        HandSkillsToController(monster);
         monster->ResetMovementManager();
         characters.push_back(monster);
         return monster;
-    }
-    // The skills the monster's record names for its controller, as the monster hands them over
-    // when it loads.
-    static void HandSkillsToController(Monster* monster) {
-        ControllerMonster* brain = Brain(monster);
-        if (!brain)
-            return;
-        ObjectManager& objects = Singleton<ObjectManager>::Get();
-        objects.LoadTableFile(kBrute);
-        const LoadTable record = objects.GetLoadTable(kBrute);
-        auto skill = [&](const char* key) {
-            const std::string name = record.GetString(key, std::string());
-            return name.empty() ? 0u : SkillId(monster, name.c_str());
-        };
-        brain->SetNormalAttackSkill(skill("attackSkillName"));
-        brain->SetBerserkSkill(skill("berserkSkillName"));
-        brain->SetInitialSkill(skill("initialSkillName"));
-        brain->SetBuffSelfSkill(skill("buffSelfSkillName"));
-        brain->SetChainInitialSkill(skill("chainInitialSkill"));
-        brain->SetChainNextSkill(skill("chainNextSkill"));
-        if (record.GetString("chainBehavior", std::string()) == "UseOnSelf")
-            brain->SetChainBehavior(ControllerMonster::ChainUseOnSelf);
     }
     Character* SpawnHero(float x, float z) {
         auto* hero = Singleton<ObjectManager>::Get().CreateObjectFromFile<Character>(kHero);
