@@ -4,6 +4,7 @@
 
 #include "Game/ai/controllers/ControllerAIStateT.h"
 #include "Game/ai/monster/ControllerMonster.h"
+#include "Game/ai/monster/states/CombatStates.h"
 #include "Game/characters/monster/Monster.h"
 
 namespace GAME {
@@ -23,19 +24,19 @@ public:
 
 void ControllerMonster::AddMonsterStates(bool temporary) {
     if (temporary) {
-        AddTemporaryState("UseSkillOnAlly", std::make_unique<PlaceholderState>(
-                                                this));  // ControllerMonsterStateUseSkillOnAlly
-        AddTemporaryState("UseSkillOnPoint", std::make_unique<PlaceholderState>(
-                                                 this));  // ControllerMonsterStateUseSkillOnPoint
+        AddTemporaryState("UseSkillOnAlly",
+                          std::make_unique<ControllerMonsterStateUseSkillOnAlly>(this));
+        AddTemporaryState("UseSkillOnPoint",
+                          std::make_unique<ControllerMonsterStateUseSkillOnPoint>(this));
         return;
     }
     // clang-format off
-    AddState("Startup", std::make_unique<PlaceholderState>(this));             // ControllerMonsterStateStartup
-    AddState("Idle", std::make_unique<PlaceholderState>(this));                // ControllerMonsterStateIdle
-    AddState("Pursue", std::make_unique<PlaceholderState>(this));              // ControllerMonsterStatePursue
-    AddState("EmoteBeforePursue", std::make_unique<PlaceholderState>(this));   // ControllerMonsterStateEmoteBeforePursue
-    AddState("Attack", std::make_unique<PlaceholderState>(this));              // ControllerMonsterStateAttack
-    AddState("RepositionForAttack", std::make_unique<PlaceholderState>(this)); // ControllerMonsterStateRepositionForAttack
+    AddState("Startup", std::make_unique<ControllerMonsterStateStartup>(this));
+    AddState("Idle", std::make_unique<ControllerMonsterStateIdle>(this));
+    AddState("Pursue", std::make_unique<ControllerMonsterStatePursue>(this));
+    AddState("EmoteBeforePursue", std::make_unique<ControllerMonsterStateEmoteBeforePursue>(this));
+    AddState("Attack", std::make_unique<ControllerMonsterStateAttack>(this));
+    AddState("RepositionForAttack", std::make_unique<ControllerMonsterStateRepositionForAttack>(this));
     AddState("Flee", std::make_unique<PlaceholderState>(this));                // ControllerMonsterStateFlee
     AddState("Roam", std::make_unique<PlaceholderState>(this));                // ControllerMonsterStateRoam
     AddState("Wander", std::make_unique<PlaceholderState>(this));              // ControllerMonsterStateWander
@@ -45,9 +46,9 @@ void ControllerMonster::AddMonsterStates(bool temporary) {
     AddState("Dead", std::make_unique<PlaceholderState>(this));                // ControllerMonsterStateDead
     AddState("FollowLeader", std::make_unique<PlaceholderState>(this));        // ControllerMonsterStateFollowLeader
     AddState("DefendLeader", std::make_unique<PlaceholderState>(this));        // ControllerMonsterStateDefendLeader
-    AddState("NavigateObstacle", std::make_unique<PlaceholderState>(this));    // ControllerMonsterStateNavigateObstacle
+    AddState("NavigateObstacle", std::make_unique<ControllerMonsterStateNavigateObstacle>(this));
     AddState("Move", std::make_unique<PlaceholderState>(this));                // ControllerMonsterStateMove
-    AddState("DodgeAttack", std::make_unique<PlaceholderState>(this));         // ControllerMonsterStateDodgeAttack
+    AddState("DodgeAttack", std::make_unique<ControllerMonsterStateDodgeAttack>(this));
     AddState("Panic", std::make_unique<PlaceholderState>(this));               // ControllerMonsterStatePanic
     AddState("Paralyze", std::make_unique<PlaceholderState>(this));            // ControllerMonsterStateParalyze
     AddState("Confused", std::make_unique<PlaceholderState>(this));            // ControllerMonsterStateConfused
@@ -57,7 +58,7 @@ void ControllerMonster::AddMonsterStates(bool temporary) {
     AddState("Stunned", std::make_unique<PlaceholderState>(this));             // ControllerMonsterStateStunned
     AddState("Scared", std::make_unique<PlaceholderState>(this));              // ControllerMonsterStateScared
     AddState("Patrol", std::make_unique<PlaceholderState>(this));              // ControllerMonsterStatePatrol
-    AddState("WaitToAttack", std::make_unique<PlaceholderState>(this));        // ControllerMonsterStateWaitToAttack
+    AddState("WaitToAttack", std::make_unique<ControllerMonsterStateWaitToAttack>(this));
     AddState("QuestMove", std::make_unique<PlaceholderState>(this));           // ControllerMonsterStateQuestMove
     AddState("QuestWalk", std::make_unique<PlaceholderState>(this));           // ControllerMonsterStateQuestWalk
     AddState("QuestPlayAnimation", std::make_unique<PlaceholderState>(this));  // ControllerMonsterStateQuestPlayAnimation
