@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "Engine/object/UniqueId.h"
@@ -85,6 +86,9 @@ public:
     void Confuse(int amount);
 
     Monster* GetMonster() const;
+
+    // "ShortRange" 1, "MediumRange" 2, "LongRange" 3, anything else 0.
+    static SkillUseRange GetSkillRangeFromString(const std::string& text);
 
     // Skill assignment, from the monster's record.
     void SetDefaultAttackSkill(std::uint32_t id) { mDefaultAttackSkill = id; }
@@ -432,6 +436,11 @@ private:
     float mLongRangeMax = 16.0f;
     // An object of the object manager: it outlives the monster for the "Dead" state to use.
     std::uint32_t mTreasureProxyId = 0;
+
+    // Scratch of the searches, kept so that steady frames allocate nothing.
+    mutable std::vector<Character*> mFoundScratch;
+    std::vector<std::pair<std::uint32_t, float>> mSightAnger;
+    WorldVec3 mClosestSearchPosition;
 };
 
 }  // namespace GAME
