@@ -10,11 +10,14 @@ namespace GAME {
 
 void ControllerMonsterStateDying::OnBegin() {
     Monster* monster = GetCharacter();
-    if (!monster)
+    if (!monster || mBeginning)
         return;
     ControllerMonster* controller = GetController();
-    if (monster->IsAlive())
+    if (monster->IsAlive()) {
+        mBeginning = true;
         Die();
+        mBeginning = false;
+    }
     controller->CreateDropMiscItems();
     const std::uint32_t skillId = controller->GetDyingSkillId();
     const Skill* skill = Singleton<ObjectManager>::Get().GetObject<Skill>(skillId);

@@ -12,6 +12,11 @@ public:
     void OnBegin() override;
     void OnEnd() override {}
     void OnUpdate(int) override {}
+
+private:
+    // The die action of a living monster reports the death, which begins this state again
+    // inside its own beginning: that inner beginning must not loot or use the skill twice.
+    bool mBeginning = false;
 };
 
 class ControllerMonsterStateDead : public MonsterState {

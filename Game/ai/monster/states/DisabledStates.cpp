@@ -10,35 +10,28 @@ namespace GAME {
 
 namespace {
 
-constexpr float kMoveTolerance = 0.5f;
 // How far a panicking monster runs.
 constexpr float kRunAwayDistance = 24.0f;
-
-const ControllerAIStateData kNoData;
-
-ControllerAIStateData WithEnemy(std::uint32_t enemy, std::uint32_t skill = 0) {
-    return ControllerAIStateData(enemy, 0, skill, WorldVec3());
-}
 
 }  // namespace
 
 void ControllerMonsterStateStunned::EndStun() {
-    SetState("Return", kNoData);
+    Go("Return");
 }
 
 void ControllerMonsterStateImmobile::EndImmobilize() {
-    SetState("Return", kNoData);
+    Go("Return");
 }
 
 void ControllerMonsterStateTrapped::EndTrap() {
     if (Monster* monster = GetCharacter())
         RemoveTrap(*monster);
-    SetState("Return", kNoData);
+    Go("Return");
 }
 
 void ControllerMonsterStateTrapped::EnemyFound(std::uint32_t enemy) {
     if (const std::uint32_t skill = GetController()->ChooseBestSkill(enemy, true))
-        SetState("TrappedAttack", WithEnemy(enemy, skill));
+        Go("TrappedAttack", Data(enemy, skill));
 }
 
 // TrappedAttack
@@ -47,7 +40,7 @@ void ControllerMonsterStateTrappedAttack::OnBegin() {
     // The enemy may have gone between the sighting and this state.
     const Character* enemy = FindCharacter(GetCurrentEnemy());
     if (!enemy) {
-        SetState("Trapped", kNoData);
+        Go("Trapped");
         return;
     }
     UseSkill(enemy->GetObjectId(), enemy->GetPathPosition(), GetCurrentSkillID(),
@@ -56,13 +49,13 @@ void ControllerMonsterStateTrappedAttack::OnBegin() {
 
 void ControllerMonsterStateTrappedAttack::HandleEvent(const Name& event) {
     if (IsEndEvent(event))
-        SetState("Trapped", kNoData);
+        Go("Trapped");
 }
 
 void ControllerMonsterStateTrappedAttack::EndTrap() {
     if (Monster* monster = GetCharacter())
         RemoveTrap(*monster);
-    SetState("Return", kNoData);
+    Go("Return");
 }
 
 // Paralyze
@@ -78,7 +71,7 @@ void ControllerMonsterStateParalyze::OnBegin() {
     Monster* monster = GetCharacter();
     const Character* enemy = FindCharacter(GetCurrentEnemy());
     if (!monster || !enemy) {
-        SetState("Idle", kNoData);
+        Go("Idle");
         return;
     }
     mParalysisCountdown = GetParalysisTime(monster->GetPosition().DistanceTo(enemy->GetPosition()));
@@ -88,7 +81,7 @@ void ControllerMonsterStateParalyze::OnUpdate(int ms) {
     const std::uint32_t enemyId = GetCurrentEnemy();
     mParalysisCountdown -= ms;
     if (mParalysisCountdown < 1)
-        SetState("Panic", WithEnemy(enemyId));
+        Go("Panic", Data(enemyId));
     Monster* monster = GetCharacter();
     const Character* enemy = FindCharacter(enemyId);
     if (monster && enemy)
@@ -100,7 +93,7 @@ void ControllerMonsterStateParalyze::OnUpdate(int ms) {
 
 void ControllerMonsterStatePanic::OnBegin() {
     if (!RunAway())
-        SetState("Idle", kNoData);
+        Go("Idle");
 }
 
 bool ControllerMonsterStatePanic::RunAway() {
@@ -113,7 +106,7 @@ bool ControllerMonsterStatePanic::RunAway() {
     const Vec3 away = enemy->GetPosition().VectorTo(monster->GetPosition()).Unit();
     WorldVec3 point = monster->GetPosition();
     if (!point.TranslateToFloor(away * kRunAwayDistance) ||
-        !monster->CanMoveTo(point, kMoveTolerance))
+        !monster->CanMoveTo(point, kMonsterMoveTolerance))
         return false;
     MoveTo(point, 0, 0);
     return true;

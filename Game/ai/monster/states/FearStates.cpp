@@ -10,13 +10,12 @@ namespace GAME {
 
 namespace {
 
-constexpr float kMoveTolerance = 0.5f;
+// A confused monster strays this far from home, and fires at spots this far from it...
 constexpr float kWanderRadius = 7.0f;
 constexpr float kAttackRadius = 5.0f;
+// ...each at least this far from where it stands.
 constexpr float kMinStep = 1.0f;
 constexpr int kRunToTries = 5;
-
-const ControllerAIStateData kNoData;
 
 }  // namespace
 
@@ -36,7 +35,7 @@ void ControllerMonsterStateConfused::OnUpdate(int ms) {
     ControllerMonster* controller = GetController();
     controller->SetConfusedTime(controller->GetConfusedTime() - ms);
     if (controller->GetConfusedTime() < 0) {
-        SetState("Return", kNoData);
+        Go("Return");
         return;
     }
     mAttackCountdown -= ms;
@@ -44,9 +43,8 @@ void ControllerMonsterStateConfused::OnUpdate(int ms) {
         return;
     WorldVec3 point;
     if (PickRandomPoint(point, kAttackRadius))
-        AddTemporaryState(
-            "UseSkillOnPoint",
-            ControllerAIStateData(0, 0, controller->ChooseBestSkill(0, false), point));
+        AddTemporaryState("UseSkillOnPoint",
+                          Data(0, 0, controller->ChooseBestSkill(0, false), point));
 }
 
 bool ControllerMonsterStateConfused::PickRandomPoint(WorldVec3& out, float maxRadius) {
@@ -94,7 +92,7 @@ void ControllerMonsterStateScared::OnBegin() {
 
 void ControllerMonsterStateScared::OnUpdate(int ms) {
     if (!GetController()->StillScared()) {
-        SetState("Return", kNoData);
+        Go("Return");
         return;
     }
     if (mHideCountdown > 0) {
@@ -127,7 +125,7 @@ bool ControllerMonsterStateScared::PickRunToPoint(WorldVec3& out) {
         // Off the ground the try fails: the monster would stay where it is.
         found = out.TranslateToFloor(
                     Vec3(away.x * distance + u, away.y * distance, away.z * distance + v)) &&
-                monster->CanMoveTo(out, kMoveTolerance);
+                monster->CanMoveTo(out, kMonsterMoveTolerance);
     }
     mRepickCountdown = static_cast<int>(MonsterRandomFloat(1000.0f, 2000.0f));
     return found;

@@ -28,7 +28,7 @@ void ControllerMonsterStateFlee::OnBegin() {
         return;
     }
     mFlightStarted = false;
-    SetState("Idle", ControllerAIStateData());
+    Go("Idle");
 }
 
 void ControllerMonsterStateFlee::OnEnd() {
@@ -46,11 +46,11 @@ void ControllerMonsterStateFlee::OnEnd() {
 void ControllerMonsterStateFlee::OnUpdate(int ms) {
     mFleeCountdown -= ms;
     if (mFleeCountdown < 0)
-        SetState("Idle", ControllerAIStateData());
+        Go("Idle");
 }
 
 void ControllerMonsterStateFlee::EndOfPathReached() {
-    SetState("Idle", ControllerAIStateData());
+    Go("Idle");
 }
 
 bool ControllerMonsterStateFlee::PickFleePoint(WorldVec3& out) {

@@ -5,23 +5,11 @@
 
 namespace GAME {
 
-namespace {
-
-constexpr float kMoveTolerance = 0.5f;
-
-const ControllerAIStateData kNoData;
-
-ControllerAIStateData WithAlly(std::uint32_t ally) {
-    return ControllerAIStateData(0, ally, 0, WorldVec3());
-}
-
-}  // namespace
-
 void MonsterLeaderState::AllyDied(std::uint32_t ally) {
     const std::uint32_t followed = GetCurrentAlly();
     DefaultAllyDiedResponse(ally);
     if (ally == followed)
-        SetState("Return", kNoData);
+        Go("Return");
 }
 
 void MonsterLeaderState::TeleportIfFarFromLeader() {
@@ -40,27 +28,27 @@ void ControllerMonsterStateFollowLeader::OnBegin() {
     Monster* monster = GetCharacter();
     const Character* leader = monster ? FindCharacter(monster->GetLeaderId()) : nullptr;
     if (!leader || !leader->IsAlive()) {
-        SetState("Idle", kNoData);
+        Go("Idle");
         return;
     }
     const std::uint32_t ally = GetCurrentAlly();
     const WorldVec3 point = monster->GetMoveToPoint(ally, 0, leader->GetPathPosition());
-    if (point.IsValid() && monster->CanMoveTo(point, kMoveTolerance) &&
+    if (point.IsValid() && monster->CanMoveTo(point, kMonsterMoveTolerance) &&
         !monster->AlreadyThere(point))
         MoveTo(point, ally, 0);
     else
-        SetState("DefendLeader", WithAlly(ally));
+        Go("DefendLeader", Data(0, ally));
 }
 
 void ControllerMonsterStateFollowLeader::OnUpdate(int) {
     if (IsAlive(GetCurrentAlly()))
         TeleportIfFarFromLeader();
     else
-        SetState("Return", kNoData);
+        Go("Return");
 }
 
 void ControllerMonsterStateFollowLeader::EndOfPathReached() {
-    SetState("DefendLeader", WithAlly(GetCurrentAlly()));
+    Go("DefendLeader", Data(0, GetCurrentAlly()));
 }
 
 // DefendLeader
@@ -71,7 +59,7 @@ int ControllerMonsterStateDefendLeader::GetNewTestDistanceInterval() {
 
 void ControllerMonsterStateDefendLeader::OnBegin() {
     if (!IsAlive(GetCurrentAlly())) {
-        SetState("Idle", kNoData);
+        Go("Idle");
         return;
     }
     mRetestCountdown = GetNewTestDistanceInterval();
@@ -84,7 +72,7 @@ void ControllerMonsterStateDefendLeader::OnUpdate(int ms) {
     const std::uint32_t leaderId = monster ? monster->GetLeaderId() : 0;
     const Character* leader = FindCharacter(leaderId);
     if (!leader || !leader->IsAlive()) {
-        SetState("Idle", kNoData);
+        Go("Idle");
         return;
     }
     TeleportIfFarFromLeader();
@@ -93,14 +81,14 @@ void ControllerMonsterStateDefendLeader::OnUpdate(int ms) {
         const WorldVec3 point =
             monster->GetMoveToPoint(GetCurrentAlly(), 0, leader->GetPathPosition());
         if (point.IsValid() && !monster->AlreadyThere(point)) {
-            SetState("FollowLeader", WithAlly(leaderId));
+            Go("FollowLeader", Data(0, leaderId));
             return;
         }
         mRetestCountdown = GetNewTestDistanceInterval();
     }
     mDefendCountdown -= ms;
     if (mDefendCountdown < 0)
-        SetState("Wander", kNoData);
+        Go("Wander");
 }
 
 }  // namespace GAME

@@ -7,6 +7,9 @@ namespace GAME {
 
 using MonsterState = ControllerMonsterState<ControllerMonster, Monster>;
 
+// How near a destination must be reachable for a monster to set out for it.
+inline constexpr float kMonsterMoveTolerance = 0.5f;
+
 // A monster state with a fixed set of default answers.
 template <MonsterDefaults Defaults>
 class MonsterStateWith : public MonsterState {

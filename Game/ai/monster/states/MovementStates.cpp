@@ -10,12 +10,9 @@ namespace GAME {
 
 namespace {
 
-constexpr float kMoveTolerance = 0.5f;
 constexpr int kRoamOnChance = 20;
 // A patrol point this close to the monster counts as reached.
 constexpr float kPatrolPointReach = 1.0f;
-
-const ControllerAIStateData kNoData;
 
 }  // namespace
 
@@ -23,7 +20,7 @@ const ControllerAIStateData kNoData;
 
 void ControllerMonsterStateRoam::OnBegin() {
     if (!StartRoaming())
-        SetState("Idle", kNoData);
+        Go("Idle");
 }
 
 void ControllerMonsterStateRoam::OnEnd() {
@@ -33,7 +30,7 @@ void ControllerMonsterStateRoam::OnEnd() {
 void ControllerMonsterStateRoam::EndOfPathReached() {
     if (crt_rand() % 100 < kRoamOnChance && StartRoaming())
         return;
-    SetState("Idle", kNoData);
+    Go("Idle");
 }
 
 bool ControllerMonsterStateRoam::StartRoaming() {
@@ -67,7 +64,7 @@ void ControllerMonsterStateWander::OnBegin() {
             return;
         }
     }
-    SetState("Idle", kNoData);
+    Go("Idle");
 }
 
 void ControllerMonsterStateWander::OnEnd() {
@@ -75,7 +72,7 @@ void ControllerMonsterStateWander::OnEnd() {
 }
 
 void ControllerMonsterStateWander::EndOfPathReached() {
-    SetState("WanderPause", kNoData);
+    Go("WanderPause");
 }
 
 bool ControllerMonsterStateWander::CheckLeaderAndWanderDistance() {
@@ -83,12 +80,12 @@ bool ControllerMonsterStateWander::CheckLeaderAndWanderDistance() {
     const std::uint32_t leaderId = monster ? monster->GetLeaderId() : 0;
     const Character* leader = FindCharacter(leaderId);
     if (!leader) {
-        SetState("Idle", kNoData);
+        Go("Idle");
         return true;
     }
     if (monster->GetPathPosition().DistanceTo(leader->GetPathPosition()) >
         GetController()->GetWanderDistance()) {
-        SetState("Return", ControllerAIStateData(0, leaderId, 0, WorldVec3()));
+        Go("Return", Data(0, leaderId));
         return true;
     }
     return false;
@@ -106,7 +103,7 @@ void ControllerMonsterStateWanderPause::OnUpdate(int ms) {
         return;
     mPauseCountdown -= ms;
     if (mPauseCountdown < 0)
-        SetState("Wander", kNoData);
+        Go("Wander");
 }
 
 // Return
@@ -117,29 +114,28 @@ void ControllerMonsterStateReturn::OnBegin() {
         return;
     ControllerMonster* controller = GetController();
     if (const std::uint32_t leader = monster->GetLeaderId()) {
-        SetState("FollowLeader", ControllerAIStateData(0, leader, 0, WorldVec3()));
+        Go("FollowLeader", Data(0, leader));
         return;
     }
     const WorldVec3 home = controller->GetHomePosition();
     const float maxPursuit = controller->GetMaxPursuitDistance();
     if (maxPursuit != 0.0f && WorldDistance(home, monster->GetPathPosition()) > maxPursuit &&
-        monster->CanMoveTo(home, kMoveTolerance)) {
+        monster->CanMoveTo(home, kMonsterMoveTolerance)) {
         controller->ClearAnger();
         MoveTo(home, 0, 0);
         return;
     }
     const std::uint32_t enemy = controller->GetMostHatedEnemy();
     if (enemy && controller->IsEnemyValid(enemy)) {
-        SetState("Pursue", ControllerAIStateData(
-                               enemy, 0, controller->ChooseBestSkill(enemy, false), WorldVec3()));
+        Go("Pursue", Data(enemy, 0, controller->ChooseBestSkill(enemy, false)));
         return;
     }
     if (monster->AlreadyThere(home)) {
-        SetState("Idle", kNoData);
+        Go("Idle");
         return;
     }
     const WorldVec3 spawn = monster->GetSpawnPoint().GetPosition();
-    if (monster->CanMoveTo(spawn, kMoveTolerance)) {
+    if (monster->CanMoveTo(spawn, kMonsterMoveTolerance)) {
         if (ShouldWalk())
             WalkTo(spawn, 0);
         else
@@ -153,7 +149,7 @@ void ControllerMonsterStateReturn::OnBegin() {
 }
 
 void ControllerMonsterStateReturn::EndOfPathReached() {
-    SetState("Idle", kNoData);
+    Go("Idle");
 }
 
 // Patrol
@@ -172,7 +168,7 @@ void ControllerMonsterStatePatrol::OnBegin() {
             return;
         }
     }
-    SetState("Return", kNoData);
+    Go("Return");
 }
 
 void ControllerMonsterStatePatrol::OnUpdate(int ms) {
@@ -210,7 +206,7 @@ bool ControllerMonsterStatePatrol::MoveToCurrentPatrolPoint() {
         const Entity* point = FindEntityByUniqueId(points[index]);
         if (point && point->GetRegion() &&
             WorldDistance(point->GetPosition(), monster->GetPosition()) > kPatrolPointReach &&
-            monster->CanMoveTo(point->GetPosition(), kMoveTolerance)) {
+            monster->CanMoveTo(point->GetPosition(), kMonsterMoveTolerance)) {
             WalkTo(point->GetPosition(), point->GetObjectId());
             return true;
         }
@@ -225,7 +221,7 @@ void ControllerMonsterStatePatrol::MoveToNextPatrolPoint() {
     if (count > 0)
         controller->SetCurrentPatrolPoint((controller->GetCurrentPatrolPoint() + 1) % count);
     if (!MoveToCurrentPatrolPoint())
-        SetState("Return", kNoData);
+        Go("Return");
 }
 
 // Move
@@ -233,16 +229,16 @@ void ControllerMonsterStatePatrol::MoveToNextPatrolPoint() {
 void ControllerMonsterStateMove::OnBegin() {
     Monster* monster = GetCharacter();
     const WorldVec3 target = GetController()->GetMoveTerrainPoint();
-    if (monster && monster->CanMoveTo(target, kMoveTolerance)) {
+    if (monster && monster->CanMoveTo(target, kMonsterMoveTolerance)) {
         PlayMonsterNetSound(*monster, monster->GetPetAcknowledgeSound());
         MoveTo(target, 0, 0);
         return;
     }
-    SetState("Idle", kNoData);
+    Go("Idle");
 }
 
 void ControllerMonsterStateMove::EndOfPathReached() {
-    SetState("Idle", kNoData);
+    Go("Idle");
 }
 
 }  // namespace GAME

@@ -9,14 +9,6 @@
 
 namespace GAME {
 
-namespace {
-
-constexpr float kMoveTolerance = 0.5f;
-
-const ControllerAIStateData kNoData;
-
-}  // namespace
-
 // QuestMove, QuestWalk
 
 void ControllerMonsterStateQuestMove::OnBegin() {
@@ -25,9 +17,9 @@ void ControllerMonsterStateQuestMove::OnBegin() {
         return;
     const WorldVec3 point =
         GetController()->GetClosestMovePoint(GetController()->GetMoveTerrainPoint());
-    if (!monster->CanMoveTo(point, kMoveTolerance)) {
+    if (!monster->CanMoveTo(point, kMonsterMoveTolerance)) {
         monster->SetPathPosition(point);
-        SetState("Idle", kNoData);
+        Go("Idle");
         return;
     }
     GoTo(point);
@@ -45,7 +37,7 @@ void ControllerMonsterStateQuestMove::OnEnd() {
 void ControllerMonsterStateQuestMove::EndOfPathReached() {
     if (Monster* monster = GetCharacter())
         monster->SetSpawnPoint(monster->GetCoords());
-    SetState("Idle", kNoData);
+    Go("Idle");
 }
 
 void ControllerMonsterStateQuestMove::EnemyFound(std::uint32_t enemy) {
@@ -118,7 +110,7 @@ void ControllerMonsterStateQuestPlayAnimation::OnEnd() {
 
 void ControllerMonsterStateQuestPlayAnimation::HandleEvent(const Name& event) {
     if (IsEndEvent(event) && !GetController()->GetQuestAnimationLooping())
-        SetState("Idle", kNoData);
+        Go("Idle");
 }
 
 // QuestUseSkill
@@ -153,12 +145,12 @@ void ControllerMonsterStateQuestUseSkill::OnUpdate(int ms) {
     const Monster* monster = GetCharacter();
     gEngine->Log(2, "Quest skill of %s never became ready; giving up",
                  monster ? monster->GetObjectName().c_str() : "");
-    SetState("Idle", kNoData);
+    Go("Idle");
 }
 
 void ControllerMonsterStateQuestUseSkill::HandleEvent(const Name& event) {
     if (IsEndEvent(event))
-        SetState("Idle", kNoData);
+        Go("Idle");
 }
 
 bool ControllerMonsterStateQuestUseSkill::TryUseSkill() {
