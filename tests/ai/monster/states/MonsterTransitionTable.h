@@ -64,7 +64,7 @@ inline constexpr MonsterTransition kMonsterTransitions[] = {
     {"NavigateObstacle", "no living enemy", "Return"},
     {"NavigateObstacle", "cannot move there", "Idle"},
     {"Attack", "enemy invalid", "Return"},
-    {"Attack", "End: far from leader (teleports)", "Attack"},
+    {"Attack", "End: far from leader (teleports)", "DefendLeader"},
     {"Attack", "End: self-buff", "Return"},
     {"Attack", "End: chain on the enemy", "Attack"},
     {"Attack", "End: chain on leader or self", "UseSkillOnAlly"},
