@@ -238,8 +238,9 @@ TEST_F(OwnStatesBehaviour, ParalysisShrinksBy160MsPerUnitOfDistanceInStepsOf25) 
 }
 
 TEST_F(OwnStatesBehaviour, DyingUsesTheDyingSkillOnceAndStartsNoAttack) {
-    // The same death without a dying skill, for the draws a death takes anyway.
-    Monster* plain = SpawnMonster(34, 30);
+    // The same death without a dying skill, for the draws a death takes anyway; far enough
+    // away that neither sees the other die.
+    Monster* plain = SpawnMonster(58, 58);
     const int deathDraws = DrawsTaken([&] { Ctl(plain).CharacterIsDying(); });
 
     C().SetDyingSkill(Blast()->GetObjectId());
