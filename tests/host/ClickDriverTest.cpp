@@ -74,24 +74,33 @@ TEST_F(ClickDriverTest, ClicksTheNearestLivingFoeInSightOncePerSecond) {
     EXPECT_TRUE(driver.Next(*player, 6, 3000));
 }
 
-TEST_F(ClickDriverTest, WithoutFoesItClicksTheGroundABoundedStepTowardASpawnPoint) {
+TEST_F(ClickDriverTest, WithoutFoesItWalksTheSpawnPointsOfItsRegionInBoundedSteps) {
+    std::vector<WorldVec3> route;
+    for (const SpawnPoint& spawn : World::Get().GetSpawnPoints())
+        if (spawn.coords.region == meadow)
+            route.push_back(spawn.coords.GetPosition());
+    ASSERT_GE(route.size(), 2u);
+
+    // Far from the first: one reach closer to it, on the ground.
     std::optional<HostClick> click = driver.Next(*player, 1, 0);
     ASSERT_TRUE(click);
     EXPECT_EQ(click->target, 0u);
     EXPECT_EQ(click->region, "Meadow");
     const WorldVec3 from = player->GetPosition();
     const WorldVec3 clicked(meadow, click->point);
-    float nearestBefore = 1e9f;
-    float nearestAfter = 1e9f;
-    for (const SpawnPoint& spawn : World::Get().GetSpawnPoints())
-        if (spawn.coords.region == meadow) {
-            nearestBefore = std::min(nearestBefore, from.DistanceTo(spawn.coords.GetPosition()));
-            nearestAfter = std::min(nearestAfter, clicked.DistanceTo(spawn.coords.GetPosition()));
-        }
     const Vec3 step = clicked.local - from.local;
-    EXPECT_LE(Vec3(step.x, 0.0f, step.z).Length(), ClickDriver::kGroundClickReach + 0.01f);
-    EXPECT_GT(Vec3(step.x, 0.0f, step.z).Length(), 1.0f);
-    EXPECT_LT(nearestAfter, nearestBefore);
+    EXPECT_NEAR(Vec3(step.x, 0.0f, step.z).Length(), ClickDriver::kGroundClickReach, 0.5f);
+    EXPECT_NEAR(clicked.DistanceTo(route[0]),
+                from.DistanceTo(route[0]) - ClickDriver::kGroundClickReach, 0.5f);
+
+    // Standing on it: on to the next one.
+    WorldCoords there = player->GetCoords();
+    there.coords.origin = route[0].local + Vec3(1.0f, 0.0f, 0.0f);
+    World::Get().SetCoords(player, there);
+    click = driver.Next(*player, 2, 1000);
+    ASSERT_TRUE(click);
+    const WorldVec3 next(meadow, click->point);
+    EXPECT_LT(next.DistanceTo(route[1]), player->GetPosition().DistanceTo(route[1]));
 }
 
 }  // namespace
