@@ -5,6 +5,7 @@
 
 #include "Engine/Engine.h"
 #include "Engine/object/ObjectManager.h"
+#include "Engine/world/World.h"
 #include "Game/characters/Player.h"
 #include "Game/core/GameEngine.h"
 
@@ -159,6 +160,30 @@ void PlayEventLog::Observe() {
               std::to_string(player->GetCurrentLifeInt()));
     }
     mLastLifeState = state;
+    ObserveFoes(*player);
+}
+
+void PlayEventLog::ObserveFoes(const Player& player) {
+    mStillEngaged.clear();
+    if (player.IsInWorld()) {
+        const WorldCoords& coords = player.GetCoords();
+        mNearby.clear();
+        World::Get().GetEntitiesInSphere(mNearby, coords.region,
+                                         Sphere{coords.coords.origin, kFightRadius},
+                                         EntityListType::Actors);
+        for (Entity* entity : mNearby) {
+            if (!entity->IsA(Character::classInfo) || entity == &player)
+                continue;
+            const auto& character = static_cast<const Character&>(*entity);
+            if (!character.IsAlive() || character.GetCurrentAttackTargetId() != mPlayerId)
+                continue;
+            const std::uint32_t id = character.GetObjectId();
+            mStillEngaged.push_back(id);
+            if (std::find(mEngaged.begin(), mEngaged.end(), id) == mEngaged.end())
+                Print(Stamp() + DescribeCharacter(&character, id) + " joins the fight");
+        }
+    }
+    mEngaged.swap(mStillEngaged);
 }
 
 void PlayEventLog::PrintProgress(int frame) {

@@ -1,8 +1,8 @@
 #pragma once
 // What `gamehost play` prints while the game runs: one line for each game event a player would
 // notice (a kill with the experience it brought, a level or skill point gained, the player's
-// death and respawn), and a progress line on request. It only listens and reads: every rule
-// stays the library's.
+// death and respawn, a monster taking the player on), and a progress line on request. It only
+// listens and reads: every rule stays the library's.
 #include <cstdint>
 #include <cstdio>
 #include <optional>
@@ -17,6 +17,7 @@
 namespace GAME {
 
 class Character;
+class Entity;
 class Player;
 
 class PlayEventLog {
@@ -30,12 +31,15 @@ public:
 
     // Once the root exists: listens after it, for the player of this machine.
     void Attach(std::uint32_t playerId);
-    // Once a frame, after it ran: notices what no event announces (the player back on its feet).
+    // Once a frame, after it ran: notices what no event announces (the player back on its feet,
+    // a monster that made the player its attack target).
     void Observe();
     void PrintProgress(int frame);
 
     // "Boar 42": the record's file name without folder and extension, and the object id.
     static std::string DescribeCharacter(const Character* character, std::uint32_t id);
+    // How far from the player a monster taking it on is noticed.
+    static constexpr float kFightRadius = 40.0f;
     // Living characters other than players.
     static int CountMonstersAlive();
 
@@ -47,6 +51,7 @@ private:
     // Lines that come in while a death is being handled follow the death's own line.
     void Print(const std::string& line);
     Player* FindPlayer() const;
+    void ObserveFoes(const Player& player);
 
     std::FILE* mOut;
     std::uint32_t mPlayerId = 0;
@@ -58,6 +63,9 @@ private:
     int mDeathDepth = 0;
     std::vector<std::string> mHeld;
     Character_LifeState mLastLifeState = Character_LifeState::Alive;
+    std::vector<std::uint32_t> mEngaged;  // characters whose attack target is the player
+    std::vector<std::uint32_t> mStillEngaged;
+    std::vector<Entity*> mNearby;
 };
 
 }  // namespace GAME

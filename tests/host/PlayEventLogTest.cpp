@@ -6,6 +6,7 @@
 #include <string>
 
 #include "Engine/object/ObjectManager.h"
+#include "Engine/world/World.h"
 #include "Game/characters/Player.h"
 #include "Game/core/GameEngine.h"
 #include "Game/core/players/PlayerManagerClient.h"
@@ -92,6 +93,36 @@ TEST_F(PlayEventLogTest, ThePlayersDeathAndRespawnAreShownAndOthersDeathsPlainly
     const std::size_t respawn = printed.find("you respawned at (");
     ASSERT_NE(respawn, std::string::npos) << printed;
     EXPECT_EQ(printed.find("respawned", respawn + 14), std::string::npos) << printed;
+}
+
+TEST_F(PlayEventLogTest, AMonsterTakingThePlayerOnIsNoticedOncePerFight) {
+    Region* field =
+        World::Get().AddRegion(std::make_unique<Region>("Field", Vec3(), Vec3(200, 50, 200)));
+    auto at = [field](float x) { return WorldCoords(field, Coords::FromOrigin(Vec3(x, 0, 10))); };
+    World::Get().AddEntity(player, at(10), true);
+    World::Get().AddEntity(monster, at(14), true);
+    const WorldVec3 there = player->GetPosition();
+
+    log.Observe();
+    monster->SetCurrentAttackTarget(kPlayer, there, 0);
+    log.Observe();
+    log.Observe();
+    monster->SetCurrentAttackTarget(0, WorldVec3(), -1);
+    log.Observe();
+    monster->SetCurrentAttackTarget(kPlayer, there, 0);
+    log.Observe();
+    // A corpse's last target is no fight.
+    monster->SetLifeState(Character_LifeState::Dead);
+    log.Observe();
+    monster->SetLifeState(Character_LifeState::Alive);
+    log.Observe();
+
+    const std::string printed = Printed();
+    std::size_t joins = 0;
+    for (std::size_t at = printed.find("Brute 16386 joins the fight"); at != std::string::npos;
+         at = printed.find("Brute 16386 joins the fight", at + 1))
+        ++joins;
+    EXPECT_EQ(joins, 3u) << printed;
 }
 
 }  // namespace
