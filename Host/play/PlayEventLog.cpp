@@ -21,7 +21,9 @@ std::string Stamp() {
 }
 
 std::string SignedAmount(std::int64_t amount) {
-    return (amount >= 0 ? "+" : "") + std::to_string(amount);
+    char text[24];
+    std::snprintf(text, sizeof text, "%+lld", static_cast<long long>(amount));
+    return text;
 }
 
 }  // namespace
