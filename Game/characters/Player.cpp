@@ -6,6 +6,7 @@
 #include "Engine/object/ObjectManager.h"
 #include "Engine/records/LoadTable.h"
 #include "Engine/text/LocalizationManager.h"
+#include "Game/ai/controllers/Controller.h"
 #include "Game/characters/player/PlayerReplicationData.h"
 #include "Game/characters/player/PlayerSeams.h"
 #include "Game/core/GameEngine.h"
@@ -65,7 +66,7 @@ void Player::Load(const LoadTable& table) {
     mPlayerTextures.clear();
     table.GetStringArray("playerTextures", mPlayerTextures);
     mMaxMoveToRatio = table.GetFloat("maxMoveToRatio", 0.0f);
-    ReportPlayerSeam(PlayerSeam::PlayerController);
+    ReplaceController(kStubControllerRecord);
 }
 
 void Player::InitialUpdate() {
@@ -77,9 +78,28 @@ void Player::InitialUpdate() {
 
 void Player::SetIsControllingCharacter(bool controlling) {
     mControlling = controlling;
-    ReportPlayerSeam(PlayerSeam::PlayerController);
+    ReplaceController(controlling ? kPlayerControllerRecord : kStubControllerRecord);
     if (controlling)
         GetSkillManager().SetAsControllingManager();
+}
+
+void Player::ReplaceController(const char* record) {
+    ObjectManager& objects = Singleton<ObjectManager>::Get();
+    if (Object* old = GetControllerId() != 0 ? objects.GetObject(GetControllerId()) : nullptr)
+        objects.DestroyObjectEx(old, "Game/Player", __LINE__);
+    SetControllerId(0);
+    auto* controller = objects.CreateObjectFromFile<Controller>(record);
+    if (!controller)
+        return;
+    SetControllerId(controller->GetObjectId());
+    controller->AttachParent(GetObjectId());
+}
+
+WorldCoords Player::GetClosestRespawnPoint() const {
+    // Placed objects cannot be found by unique id yet: the spawn point stands in for the
+    // current respawn point.
+    ReportPlayerSeam(PlayerSeam::RespawnPointLookup);
+    return GetSpawnPoint();
 }
 
 bool Player::CanAdoptAPet(std::uint32_t id) {

@@ -47,6 +47,10 @@ public:
     static constexpr std::size_t kMaxAdoptedPets = 6;
     static constexpr int kSkillTrees = 10;
     static constexpr unsigned kSkillTreeEntries = 25;
+    static constexpr const char* kPlayerControllerRecord =
+        "Records/Controllers/Player/PlayerController.dbr";
+    static constexpr const char* kStubControllerRecord =
+        "Records/Controllers/Player/CharacterControllerStub.dbr";
 
     // Each frame, in a fixed order: the character, tutorial and fog of war, team, regeneration,
     // heartbeat, tokens, saving, vox countdowns, skill point hints (PlayerUpdate.cpp).
@@ -151,6 +155,8 @@ public:
     void AddRespawnUID(const UniqueId& id);
     bool IsCurrentRespawnPoint(const UniqueId& id) const;
     const UniqueId& GetCurrentRespawnPoint() const;
+    // Where the player comes back: the spawn point, at the current respawn point when known.
+    WorldCoords GetClosestRespawnPoint() const;
     void ClearTeleportLocations();
 
     // Quest tokens: bestowed ones wait in the pending list until the next frame grants them.
@@ -205,6 +211,9 @@ public:
     bool LoadCharacterData(const std::vector<std::uint8_t>& bytes, const std::string& name);
 
 private:
+    // Destroys the current controller and binds a new one made from the record (none when the
+    // record makes no controller).
+    void ReplaceController(const char* record);
     using IdLists = std::array<std::vector<UniqueId>, 3>;
     std::size_t DifficultyIndex() const;
     static bool AddUID(std::vector<UniqueId>& list, const UniqueId& id);

@@ -14,7 +14,14 @@ namespace GAME {
     X(InventoryAddItem, "Inventory::AddItem") \
     X(ShowCharacterCommand, "the show-character command") \
     X(LowHealthSound, "Character::PlayLowHealthSoundIfNeeded") \
-    X(GoldGenerator, "GoldGenerator")
+    X(GoldGenerator, "GoldGenerator") \
+    X(NpcClass, "Npc (clicks on non-player characters, ChatWithNPC)") \
+    X(FixedItemClass, "FixedItem (clicks on chests, doors and portals)") \
+    X(StrategicMovementClass, "StrategicMovementBase (clicks on shrines)") \
+    X(QuestItemClass, "QuestItem (far quest items on the ground)") \
+    X(HotSlotCtrl, "PlayerHotSlotCtrl (clicks use the default bar: the default skill)") \
+    X(InventoryCtrl, "PlayerInventoryCtrl and EquipmentCtrl of the player controller") \
+    X(PetCommand, "Monster (pet commands)")
 // clang-format on
 
 enum class ControllerSeam : std::size_t {

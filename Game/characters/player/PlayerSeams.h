@@ -10,7 +10,7 @@ namespace GAME {
     X(HotSlotCtrl, "PlayerHotSlotCtrl::Update and IsDefault") \
     X(FogOfWar, "World::AddFOWVisibility") \
     X(BossMusic, "Player::BossMusicStateUpdate (jukebox and ambiance zones)") \
-    X(PlayerController, "ControllerPlayer creation") \
+    X(RespawnPointLookup, "the lookup of the current respawn point by its unique id") \
     X(InventoryReplica, "Character::GetInventoryReplica and SetInventoryReplica")
 // clang-format on
 

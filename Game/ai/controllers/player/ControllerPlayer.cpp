@@ -1,0 +1,333 @@
+#include "Game/ai/controllers/player/ControllerPlayer.h"
+
+#include <memory>
+
+#include "Engine/Engine.h"
+#include "Engine/object/ObjectManager.h"
+#include "Engine/records/LoadTable.h"
+#include "Engine/world/World.h"
+#include "Game/ai/controllers/ControllerSeams.h"
+#include "Game/ai/controllers/player/ControllerPlayerDisabledStates.h"
+#include "Game/ai/controllers/player/ControllerPlayerMoveStates.h"
+#include "Game/ai/controllers/player/ControllerPlayerStates.h"
+#include "Game/characters/Player.h"
+#include "Game/characters/actions/CharacterActionHandler.h"
+#include "Game/core/ActivityManager.h"
+#include "Game/core/GameEngine.h"
+#include "Game/core/activities/RespawnActivity.h"
+#include "Game/skills/manager/SkillManager.h"
+
+namespace GAME {
+
+RTTI_IMPLEMENT(ControllerPlayer, ControllerAI)
+
+ControllerPlayer::ControllerPlayer() = default;
+ControllerPlayer::~ControllerPlayer() = default;
+
+Player* ControllerPlayer::GetPlayer() const {
+    return Singleton<ObjectManager>::Get().GetObject<Player>(GetParentId());
+}
+
+void ControllerPlayer::Load(const LoadTable& table) {
+    ControllerAI::Load(table);
+    mDeathDelay = static_cast<int>(table.GetFloat("controllerDeathDelay", 0.0f) * 1000.0f);
+}
+
+void ControllerPlayer::PostParentAttached() {
+    ReportControllerSeam(ControllerSeam::InventoryCtrl);
+}
+
+namespace {
+
+template <class State>
+std::unique_ptr<ControllerAIState> MakeState(ControllerPlayer* controller) {
+    return std::make_unique<State>(controller);
+}
+
+struct StateEntry {
+    const char* name;
+    std::unique_ptr<ControllerAIState> (*make)(ControllerPlayer*);
+};
+
+// In the order of registration; "Dead" is a second dying state.
+const StateEntry kStates[] = {
+    {"Startup", &MakeState<ControllerPlayerStateStartup>},
+    {"Idle", &MakeState<ControllerPlayerStateIdle>},
+    {"LongIdle", &MakeState<ControllerPlayerStateLongIdle>},
+    {"MoveTo", &MakeState<ControllerPlayerStateMoveTo>},
+    {"MoveToNpc", &MakeState<ControllerPlayerStateMoveToNpc>},
+    {"TalkToNpc", &MakeState<ControllerPlayerStateTalkToNpc>},
+    {"MoveToItem", &MakeState<ControllerPlayerStateMoveToItem>},
+    {"PickupItem", &MakeState<ControllerPlayerStatePickupItem>},
+    {"MoveToFixedItem", &MakeState<ControllerPlayerStateMoveToFixedItem>},
+    {"UseFixedItem", &MakeState<ControllerPlayerStateUseFixedItem>},
+    {"MoveToUseSkill", &MakeState<ControllerPlayerStateMoveToUseSkill>},
+    {"UseSkill", &MakeState<ControllerPlayerStateUseSkill>},
+    {"MoveToStrategicMovement", &MakeState<ControllerPlayerStateMoveToStrategicMovement>},
+    {"DoStrategicMovement", &MakeState<ControllerPlayerStateDoStrategicMovement>},
+    {"Dying", &MakeState<ControllerPlayerStateDying>},
+    {"Dead", &MakeState<ControllerPlayerStateDying>},
+    {"Immobilized", &MakeState<ControllerPlayerStateImmobilized>},
+    {"Stunned", &MakeState<ControllerPlayerStateStunned>},
+    {"Trapped", &MakeState<ControllerPlayerStateTrapped>},
+    {"UseSkillWhileTrapped", &MakeState<ControllerPlayerStateUseSkillWhileTrapped>},
+    {"Respawning", &MakeState<ControllerPlayerStateRespawning>},
+};
+
+}  // namespace
+
+void ControllerPlayer::RegisterStates() {
+    for (const StateEntry& entry : kStates)
+        AddState(entry.name, entry.make(this));
+}
+
+void ControllerPlayer::InitializeStates() {
+    const Player* player = GetPlayer();
+    SetState(player && player->IsAlive() ? "Startup" : "Dead", ControllerAIStateData());
+}
+
+ControllerPlayerState* ControllerPlayer::GetPlayerState() const {
+    // Null before the first update, while the pre-start state runs.
+    return dynamic_cast<ControllerPlayerState*>(GetExecutingState());
+}
+
+// Mouse and hot-slot commands.
+
+bool ControllerPlayer::HandleActionFromMouse(bool primary, bool inPlace, bool second, bool repeat,
+                                             const WorldVec3& point, std::uint32_t& target) {
+    const Character* character = GetParentCharacter();
+    if (!character)
+        return false;
+    if (!character->IsAlive() || character->IsTeleporting()) {
+        mMouseRepeatTarget = 0;
+        target = 0;
+        return false;
+    }
+    mCommandRepeated = repeat;
+    WorldVec3 working = point;
+    if (repeat && mMouseRepeatTarget != 0) {
+        const Character* repeated =
+            Singleton<ObjectManager>::Get().GetObject<Character>(mMouseRepeatTarget);
+        if (repeated && !repeated->IsAlive()) {
+            mMouseRepeatTarget = 0;
+            target = 0;
+            return false;
+        }
+        target = mMouseRepeatTarget;
+        mCombatEnemy = mMouseRepeatTarget;
+        mCombatAlly = mMouseRepeatTarget;
+        working = mMouseRepeatPoint;
+    }
+    if (!repeat) {
+        mMouseRepeatTarget = 0;
+        mMouseRepeatPoint = WorldVec3();
+    }
+    ControllerPlayerState* state = GetPlayerState();
+    if (!state)
+        return false;
+    if (state->ActivateSuperSkill(inPlace, second, working, target))
+        return true;
+    return primary ? state->SelectPrimaryAction(inPlace, second, working, target)
+                   : state->SelectSecondaryAction(inPlace, second, working, target);
+}
+
+bool ControllerPlayer::SendSkillAction(Character*, bool inPlace, bool second, std::uint32_t skillId,
+                                       const WorldVec3& point, std::uint32_t& target) {
+    ControllerPlayerState* state = GetPlayerState();
+    return state && state->RequestSkillAction(inPlace, second, skillId, point, target);
+}
+
+std::uint32_t ControllerPlayer::GetPrimarySlotSkillId() const {
+    const Player* player = GetPlayer();
+    if (!player)
+        return 0;
+    // A fresh bar holds the default skill in the primary slot.
+    ReportControllerSeam(ControllerSeam::HotSlotCtrl);
+    return player->GetSkillManager().GetDefaultSkillId();
+}
+
+std::uint32_t ControllerPlayer::GetSecondarySlotSkillId() const {
+    // A fresh bar leaves the secondary slot empty.
+    ReportControllerSeam(ControllerSeam::HotSlotCtrl);
+    return 0;
+}
+
+bool ControllerPlayer::UseItem(std::uint32_t itemId, bool flag) {
+    ControllerPlayerState* state = GetPlayerState();
+    return state && state->RequestUseItem(itemId, flag);
+}
+
+bool ControllerPlayer::ReleasePet(std::uint32_t petId) {
+    ControllerPlayerState* state = GetPlayerState();
+    return state && state->RequestReleasePet(petId);
+}
+
+bool ControllerPlayer::UseRelic(std::uint32_t relicId, std::uint32_t itemId) {
+    ControllerPlayerState* state = GetPlayerState();
+    return state && state->RequestUseRelic(relicId, itemId);
+}
+
+bool ControllerPlayer::HandlePetAction(Character&, bool, bool, const WorldVec3&,
+                                       std::uint32_t& target) {
+    if (mPet == 0 || target == mPet)
+        return false;
+    mPet = 0;
+    ReportControllerSeam(ControllerSeam::PetCommand);
+    return false;
+}
+
+bool ControllerPlayer::GiveItemToPlayer(std::uint32_t itemId) {
+    if (itemId == 0)
+        return false;
+    ReportControllerSeam(ControllerSeam::InventoryCtrl);
+    return false;
+}
+
+void ControllerPlayer::ClearTarget() {
+    SetState("Idle", ControllerAIStateData());
+    mCombatEnemy = 0;
+    mMouseRepeatTarget = 0;
+    mTargetPoint = WorldVec3();
+    mMouseRepeatPoint = WorldVec3();
+}
+
+unsigned ControllerPlayer::CheckAction(CharacterActionType type) {
+    Character* character = GetParentCharacter();
+    if (!character)
+        return Deny;
+    const CharacterActionHandler& handler = character->GetActionHandler();
+    if (!handler.IsActive())
+        return Allow;
+    return gGameEngine->CheckPlayerAction(static_cast<unsigned>(type),
+                                          static_cast<unsigned>(handler.GetActionType()));
+}
+
+void ControllerPlayer::FaceTarget(std::uint32_t id) {
+    Character* self = GetParentCharacter();
+    const Character* other = Singleton<ObjectManager>::Get().GetObject<Character>(id);
+    if (!self || !other || self == other)
+        return;
+    WorldCoords coords = self->GetCoords();
+    const Vec3 from = coords.GetWorldCoords().origin;
+    Vec3 to = other->GetCoords().GetWorldCoords().origin;
+    // Looking level: no lean toward a target above or below.
+    to.y = from.y;
+    const Vec3 origin = coords.coords.origin;
+    coords.coords = Coords::LookAt(from, to, Vec3(0.0f, 1.0f, 0.0f));
+    coords.coords.origin = origin;
+    World::Get().SetCoords(self, coords);
+}
+
+void ControllerPlayer::ChatWithNPC(std::uint32_t npcId) {
+    if (npcId != 0)
+        ReportControllerSeam(ControllerSeam::NpcClass);
+}
+
+void ControllerPlayer::BestowToken(const TriggerToken& token) {
+    if (Player* player = GetPlayer())
+        player->BestowToken(token);
+}
+
+void ControllerPlayer::RemoveToken(const TriggerToken& token) {
+    if (Player* player = GetPlayer())
+        player->RemoveToken(token);
+}
+
+// Life cycle.
+
+void ControllerPlayer::BeginStun() {
+    GetExecutingState()->BeginStun();
+}
+void ControllerPlayer::EndStun() {
+    GetExecutingState()->EndStun();
+}
+void ControllerPlayer::BeginImmobilize() {
+    GetExecutingState()->BeginImmobilize();
+}
+void ControllerPlayer::EndImmobilize() {
+    GetExecutingState()->EndImmobilize();
+}
+void ControllerPlayer::BeginTrap() {
+    GetExecutingState()->BeginTrap();
+}
+void ControllerPlayer::EndTrap() {
+    GetExecutingState()->EndTrap();
+}
+
+void ControllerPlayer::CharacterIsDying() {
+    ControllerAI::CharacterIsDying();
+    SetState("Dying", ControllerAIStateData());
+}
+
+void ControllerPlayer::CharacterIsDead() {
+    ControllerAI::CharacterIsDead();
+    gGameEngine->DestroyFixedItemTeleport(gGameEngine->GetPlayerId());
+}
+
+void ControllerPlayer::DeathUpdate(int ms) {
+    const Character* character = GetParentCharacter();
+    if (!character || character->GetLifeState() != Character_LifeState::Dead)
+        return;
+    if (mRespawnActivity == 0) {
+        if (Player* player = GetPlayer()) {
+            mRespawnActivity = gGameEngine->StartRespawnForLocalPlayer(
+                player->GetClosestRespawnPoint().GetPosition());
+            // The configured delay runs alongside the respawn activity.
+            mDeathCountdown = mDeathDelay;
+        }
+    }
+    const auto* activity =
+        dynamic_cast<const RespawnActivity*>(ActivityManager::Get()->GetActivity(mRespawnActivity));
+    mDeathCountdown -= ms;
+    if (activity && (!activity->IsComplete() || mDeathCountdown > 0))
+        return;
+    RespawnMe();
+    mRespawnActivity = 0;
+}
+
+void ControllerPlayer::RespawnMe() {
+    if (Player* player = GetPlayer()) {
+        player->SetLifeState(Character_LifeState::Respawning);
+        SetState("Respawning", ControllerAIStateData());
+    }
+}
+
+// Mailboxes.
+
+void ControllerPlayer::SetUserText(const std::string& text, int time) {
+    if (!text.empty() && time > 0)
+        mUserTextMailbox.push_back({text, time});
+}
+
+const std::string& ControllerPlayer::GetMailboxUserText() const {
+    return mUserTextMailbox.empty() ? mEmptyText : mUserTextMailbox.front().text;
+}
+
+int ControllerPlayer::GetMailboxUserTextTime() const {
+    return mUserTextMailbox.empty() ? 0 : mUserTextMailbox.front().time;
+}
+
+void ControllerPlayer::PopUserText() {
+    if (!mUserTextMailbox.empty())
+        mUserTextMailbox.pop_front();
+}
+
+std::uint32_t ControllerPlayer::GetMailboxItem() const {
+    return mItemMailbox.empty() ? 0 : mItemMailbox.front();
+}
+
+void ControllerPlayer::PopMailboxItem() {
+    if (!mItemMailbox.empty())
+        mItemMailbox.pop_front();
+}
+
+std::uint32_t ControllerPlayer::GetMailboxNpcChat() const {
+    return mNpcChatMailbox.empty() ? 0 : mNpcChatMailbox.front();
+}
+
+void ControllerPlayer::PopMailboxNpcChat() {
+    if (!mNpcChatMailbox.empty())
+        mNpcChatMailbox.pop_front();
+}
+
+}  // namespace GAME

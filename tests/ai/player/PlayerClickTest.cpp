@@ -1,0 +1,182 @@
+// Clicks through the player's controller: the ground gives a move, a hostile character in reach
+// takes the default attack, one out of reach is walked to first; a held button repeats the same
+// skill at most every 200 ms and ends when its target dies.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "Engine/sys/Machine.h"
+#include "Game/ai/controllers/ControllerCombat.h"
+#include "Game/ai/controllers/player/ControllerPlayerStates.h"
+#include "Game/core/GameEngine.h"
+#include "Game/skills/manager/SkillManager.h"
+#include "ai/player/PlayerControllerTestSupport.h"
+
+namespace GAME::test {
+namespace {
+
+constexpr int kFrameMs = 50;
+
+float Flat(const WorldVec3& a, const WorldVec3& b) {
+    Vec3 d = a.VectorTo(b);
+    d.y = 0.0f;
+    return d.Length();
+}
+
+// Whether a skill repeats is the skill kind's to say; the test flips it.
+struct RepeatSwitch : Skill {
+    static void Set(Skill& skill, bool on) { (skill.*(&RepeatSwitch::SetRepeatable))(on); }
+};
+
+class PlayerClicks : public ::testing::Test {
+protected:
+    void SetUp() override {
+        InitializeObjects();
+        ASSERT_TRUE(World::Get().LoadLevel("Levels/Sample/Sample.level"));
+        hero = PlaceAt<Player>(kPlayerHero, 12, 20);
+        ASSERT_NE(hero, nullptr);
+        hero->SetIsControllingCharacter(true);
+        controller = ControllerOf(*hero);
+        ASSERT_NE(controller, nullptr);
+        Frame();
+    }
+    void TearDown() override { ShutdownObjects(); }
+
+    // A foe at (x, z) that dies when its life runs out.
+    Character* PlaceFoe(float x, float z) {
+        Character* foe = PlaceAt<Character>(kPlayerFoe, x, z);
+        auto* brain = Singleton<ObjectManager>::Get().CreateObject<ControllerCombat>();
+        brain->AttachParent(foe->GetObjectId());
+        foe->SetControllerId(brain->GetObjectId());
+        characters.push_back(foe);
+        return foe;
+    }
+    void Frame() {
+        gEngine->AdvanceFrame(kFrameMs);
+        hero->UpdateSelf(kFrameMs);
+        hero->PreAnimationUpdate(kFrameMs);
+        for (Character* other : characters) {
+            other->UpdateSelf(kFrameMs);
+            other->PreAnimationUpdate(kFrameMs);
+        }
+    }
+    bool Click(const WorldVec3& point, std::uint32_t& target, bool repeat = false) {
+        return controller->HandleActionFromMouse(true, false, false, repeat, point, target);
+    }
+    // Clicks on the character the way the interface does: it is the combat enemy under the
+    // cursor.
+    bool ClickOn(Character& other, bool repeat = false) {
+        controller->SetCombatEnemy(other.GetObjectId());
+        std::uint32_t target = other.GetObjectId();
+        return Click(other.GetPathPosition(), target, repeat);
+    }
+    std::string State() const { return StateOf(*controller); }
+
+    PlayerControllerRoot root;
+    TestMachine tm{root.Root()};
+    Player* hero = nullptr;
+    ControllerPlayer* controller = nullptr;
+    std::vector<Character*> characters;
+};
+
+TEST_F(PlayerClicks, AGroundClickMovesAndAClickAtTheFeetDoesNot) {
+    EXPECT_EQ(State(), "LongIdle");
+    std::uint32_t target = 0;
+    const WorldVec3 feet = hero->GetPathPosition();
+    EXPECT_TRUE(Click(Ground(feet.local.x + 1.0f, feet.local.z), target));
+    EXPECT_EQ(State(), "LongIdle");
+
+    EXPECT_TRUE(Click(Ground(20, 20), target));
+    EXPECT_EQ(State(), "MoveTo");
+    for (int i = 0; i < 400 && State() == "MoveTo"; ++i)
+        Frame();
+    EXPECT_EQ(State(), "Idle");
+    EXPECT_LT(Flat(hero->GetPathPosition(), Ground(20, 20)), 1.0f);
+}
+
+TEST_F(PlayerClicks, AFoeInReachIsStruckAtOnceAndOneFarAwayIsWalkedToFirst) {
+    Character* near = PlaceFoe(13.5f, 20);
+    EXPECT_FALSE(ClickOn(*near));
+    EXPECT_EQ(State(), "UseSkill");
+    EXPECT_EQ(controller->GetCurrentEnemy(), near->GetObjectId());
+    EXPECT_EQ(controller->GetCurrentSkillID(), hero->GetSkillManager().GetDefaultSkillId());
+    EXPECT_EQ(controller->GetMouseRepeatTarget(), near->GetObjectId());
+    EXPECT_EQ(hero->GetActionState(), Character_ActionState::Attack);
+
+    Character* far = PlaceFoe(24, 20);
+    controller->ClearTarget();
+    EXPECT_EQ(State(), "Idle");
+    EXPECT_FALSE(ClickOn(*far));
+    EXPECT_EQ(State(), "MoveToUseSkill");
+    for (int i = 0; i < 400 && State() == "MoveToUseSkill"; ++i)
+        Frame();
+    EXPECT_EQ(State(), "UseSkill");
+    EXPECT_EQ(controller->GetCurrentEnemy(), far->GetObjectId());
+    EXPECT_LT(Flat(hero->GetPathPosition(), far->GetPathPosition()), 3.0f);
+}
+
+TEST_F(PlayerClicks, AHeldButtonRepeatsTheSkillAtMostEvery200msAndEndsWithItsTarget) {
+    Character* foe = PlaceFoe(12, 21.5f);
+    const std::uint32_t id = foe->GetObjectId();
+    EXPECT_FALSE(ClickOn(*foe));
+    auto* use = dynamic_cast<ControllerPlayerStateUseSkill*>(controller->GetExecutingState());
+    ASSERT_NE(use, nullptr);
+    EXPECT_EQ(use->GetRepeatLock(), 200);
+    // The host's repeat names nothing: the kept target and point are used.
+    auto repeat = [&] {
+        std::uint32_t target = 0;
+        const bool result = Click(Ground(40, 40), target, true);
+        EXPECT_EQ(target, id);
+        return result;
+    };
+    Frame();
+    EXPECT_FALSE(repeat());
+    EXPECT_EQ(use->GetRepeatLock(), 150);
+    EXPECT_EQ(controller->GetCombatAlly(), id);
+    for (int i = 0; i < 3; ++i)
+        Frame();
+    EXPECT_FALSE(repeat());
+    EXPECT_EQ(use->GetRepeatLock(), 200);
+    EXPECT_EQ(State(), "UseSkill");
+
+    // A skill that does not repeat is never re-issued by a held button.
+    RepeatSwitch::Set(*Singleton<ObjectManager>::Get().GetObject<Skill>(
+                          hero->GetSkillManager().GetDefaultSkillId()),
+                      false);
+    for (int i = 0; i < 5; ++i)
+        Frame();
+    EXPECT_FALSE(repeat());
+    EXPECT_LE(use->GetRepeatLock(), 0);
+
+    // Once the target is dead the repeat ends.
+    foe->SetLifeState(Character_LifeState::Dead);
+    std::uint32_t target = id;
+    EXPECT_FALSE(Click(Ground(40, 40), target, true));
+    EXPECT_EQ(target, 0u);
+    EXPECT_EQ(controller->GetMouseRepeatTarget(), 0u);
+}
+
+TEST_F(PlayerClicks, AFoeThatCannotBeReachedLeavesTheClickAMoveTowardIt) {
+    // In the middle of the pond: the spot to strike from is under water.
+    Character* wader = PlaceFoe(12, 50);
+    EXPECT_TRUE(ClickOn(*wader));
+    EXPECT_EQ(State(), "MoveTo");
+    EXPECT_EQ(controller->GetMouseRepeatTarget(), 0u);
+}
+
+TEST_F(PlayerClicks, TheDeadAndTheTeleportingCannotClick) {
+    Character* foe = PlaceFoe(12, 21.5f);
+    hero->SetTeleporting(true);
+    std::uint32_t target = foe->GetObjectId();
+    EXPECT_FALSE(Click(foe->GetPathPosition(), target));
+    EXPECT_EQ(target, 0u);
+    hero->SetTeleporting(false);
+    hero->SetLifeState(Character_LifeState::Dead);
+    target = foe->GetObjectId();
+    EXPECT_FALSE(Click(foe->GetPathPosition(), target));
+    EXPECT_EQ(target, 0u);
+    EXPECT_EQ(State(), "LongIdle");
+}
+
+}  // namespace
+}  // namespace GAME::test
