@@ -192,13 +192,16 @@ void PlayEventLog::PrintProgress(int frame) {
     const Player* player = FindPlayer();
     if (!player)
         return;
-    char line[160];
+    const WorldVec3 at = player->GetPosition();
+    char line[200];
     std::snprintf(line, sizeof line,
-                  "frame %d: level %u, life %d/%d, experience %u (%s), %d "
+                  "frame %d: level %u, life %d/%d, experience %u (%s) at (%.1f, %.1f) in %s, %d "
                   "monsters alive",
                   frame, player->GetCharLevel(), player->GetCurrentLifeInt(),
                   static_cast<int>(player->GetLifeLimit()), player->GetExperiencePoints(),
-                  player->GetLifeStateAsText(), CountMonstersAlive());
+                  player->GetLifeStateAsText(), static_cast<double>(at.local.x),
+                  static_cast<double>(at.local.z),
+                  at.region ? at.region->GetName().c_str() : "no region", CountMonstersAlive());
     Print(Stamp() + line);
 }
 

@@ -162,7 +162,7 @@ void PlaySession::ClickFor(int frame) {
         if (mRecorder)
             mRecorder->Add(click);
         if (DeliverClick(*player, click))
-            ++mClicksTaken;
+            ++mClicksDelivered;
     };
     if (!mOptions.inputFile.empty()) {
         while (mNextReplay < mReplay.size() && mReplay[mNextReplay].frame <= frame)
@@ -206,8 +206,8 @@ void PlaySession::PrintSummary(double wallSeconds) {
             if (!line.empty())
                 std::fprintf(mOut, "gamehost: %s\n", line.c_str());
     }
-    std::fprintf(mOut, "gamehost: clicks %d given, %d taken by the player controller\n",
-                 mClicksGiven, mClicksTaken);
+    std::fprintf(mOut, "gamehost: %d clicks, %d delivered to the player controller\n", mClicksGiven,
+                 mClicksDelivered);
     const double fps = wallSeconds > 0.0 ? mOptions.frames / wallSeconds : 0.0;
     std::fprintf(mOut, "gamehost: %.0f frames per second of wall time\n", fps);
     std::fprintf(mOut, "gamehost: checksum %s\n", FormatChecksum(ComputeWorldChecksum()).c_str());

@@ -55,7 +55,7 @@ private:
     std::unique_ptr<HostSaves> mSaves;
     std::uint32_t mPlayerId = 0;
     bool mGameStarted = false;
-    int mClicksTaken = 0;
+    int mClicksDelivered = 0;
     int mClicksGiven = 0;
 };
 

@@ -1,9 +1,9 @@
 #include "Host/play/PlayerClicks.h"
 
-#include <atomic>
-
 #include "Engine/Engine.h"
 #include "Engine/world/World.h"
+#include "Game/ai/controllers/CharacterController.h"
+#include "Game/ai/controllers/player/ControllerPlayer.h"
 #include "Game/characters/Player.h"
 
 namespace GAME {
@@ -15,11 +15,16 @@ bool DeliverClick(Player& player, const HostClick& click) {
                      click.frame, click.region.c_str());
         return false;
     }
-    (void)player;
-    static std::atomic<bool> reported{false};
-    if (!reported.exchange(true))
-        gEngine->Log(1, "Host: ControllerPlayer::HandleActionFromMouse is not available yet");
-    return false;
+    auto* controller = FindController<ControllerPlayer>(player);
+    if (!controller) {
+        gEngine->Log(1, "Host: player %u has no player controller; its click of frame %d is lost.",
+                     player.GetObjectId(), click.frame);
+        return false;
+    }
+    std::uint32_t target = click.target;
+    controller->HandleActionFromMouse(true, false, false, false, WorldVec3(region, click.point),
+                                      target);
+    return true;
 }
 
 }  // namespace GAME

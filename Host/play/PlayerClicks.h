@@ -7,7 +7,8 @@ namespace GAME {
 
 class Player;
 
-// False when the click's region is not in the world or the controller did not take it.
+// False, logged, when the click's region is not in the world or the player has no controller;
+// what the controller makes of a delivered click is its own affair.
 bool DeliverClick(Player& player, const HostClick& click);
 
 }  // namespace GAME
