@@ -1,6 +1,7 @@
 #pragma once
 // Hands a click to the player's controller, the way the game's own user interface passes a
-// mouse click on: the primary button, not held, on the point and the object under the cursor.
+// mouse click on: the object under the cursor becomes the combat enemy (a foe) or ally (anyone
+// else), then the primary button, not held, on the point and that object.
 #include "Host/play/HostClick.h"
 
 namespace GAME {
