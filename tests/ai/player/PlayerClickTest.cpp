@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "Engine/sys/Machine.h"
-#include "Game/ai/controllers/ControllerCombat.h"
+#include "Game/ai/controllers/player/ControllerPlayerMoveStates.h"
 #include "Game/ai/controllers/player/ControllerPlayerStates.h"
 #include "Game/core/GameEngine.h"
 #include "Game/skills/manager/SkillManager.h"
@@ -15,51 +15,16 @@
 namespace GAME::test {
 namespace {
 
-constexpr int kFrameMs = 50;
-
-float Flat(const WorldVec3& a, const WorldVec3& b) {
-    Vec3 d = a.VectorTo(b);
-    d.y = 0.0f;
-    return d.Length();
-}
-
 // Whether a skill repeats is the skill kind's to say; the test flips it.
 struct RepeatSwitch : Skill {
     static void Set(Skill& skill, bool on) { (skill.*(&RepeatSwitch::SetRepeatable))(on); }
 };
 
-class PlayerClicks : public ::testing::Test {
+class PlayerClicks : public ::testing::Test, public PlayerScene {
 protected:
-    void SetUp() override {
-        InitializeObjects();
-        ASSERT_TRUE(World::Get().LoadLevel("Levels/Sample/Sample.level"));
-        hero = PlaceAt<Player>(kPlayerHero, 12, 20);
-        ASSERT_NE(hero, nullptr);
-        hero->SetIsControllingCharacter(true);
-        controller = ControllerOf(*hero);
-        ASSERT_NE(controller, nullptr);
-        Frame();
-    }
+    void SetUp() override { ASSERT_TRUE(Start()); }
     void TearDown() override { ShutdownObjects(); }
 
-    // A foe at (x, z) that dies when its life runs out.
-    Character* PlaceFoe(float x, float z) {
-        Character* foe = PlaceAt<Character>(kPlayerFoe, x, z);
-        auto* brain = Singleton<ObjectManager>::Get().CreateObject<ControllerCombat>();
-        brain->AttachParent(foe->GetObjectId());
-        foe->SetControllerId(brain->GetObjectId());
-        characters.push_back(foe);
-        return foe;
-    }
-    void Frame() {
-        gEngine->AdvanceFrame(kFrameMs);
-        hero->UpdateSelf(kFrameMs);
-        hero->PreAnimationUpdate(kFrameMs);
-        for (Character* other : characters) {
-            other->UpdateSelf(kFrameMs);
-            other->PreAnimationUpdate(kFrameMs);
-        }
-    }
     bool Click(const WorldVec3& point, std::uint32_t& target, bool repeat = false) {
         return controller->HandleActionFromMouse(true, false, false, repeat, point, target);
     }
@@ -74,9 +39,6 @@ protected:
 
     PlayerControllerRoot root;
     TestMachine tm{root.Root()};
-    Player* hero = nullptr;
-    ControllerPlayer* controller = nullptr;
-    std::vector<Character*> characters;
 };
 
 TEST_F(PlayerClicks, AGroundClickMovesAndAClickAtTheFeetDoesNot) {
@@ -92,6 +54,60 @@ TEST_F(PlayerClicks, AGroundClickMovesAndAClickAtTheFeetDoesNot) {
         Frame();
     EXPECT_EQ(State(), "Idle");
     EXPECT_LT(Flat(hero->GetPathPosition(), Ground(20, 20)), 1.0f);
+}
+
+TEST_F(PlayerClicks, AClickAlongTheCurrentHeadingWaitsUntilThePathIsNearlyWalked) {
+    std::uint32_t target = 0;
+    ASSERT_TRUE(Click(Ground(18, 20), target));
+    ASSERT_EQ(State(), "MoveTo");
+    const auto* move = dynamic_cast<ControllerPlayerStateMoveTo*>(controller->GetExecutingState());
+    ASSERT_NE(move, nullptr);
+    const WorldVec3 first = hero->GetPathTarget();
+    // Within 3 degrees of the heading: kept for later, the path stays.
+    EXPECT_TRUE(Click(Ground(19.5f, 20.05f), target));
+    EXPECT_TRUE(move->GetPendingGoal().IsValid());
+    EXPECT_EQ(hero->GetPathTarget(), first);
+    // Well off the heading: a new path at once.
+    EXPECT_TRUE(Click(Ground(16, 24), target));
+    EXPECT_LT(Flat(hero->GetPathTarget(), Ground(16, 24)), 0.5f);
+
+    EXPECT_TRUE(Click(Ground(12, 30), target));
+    EXPECT_TRUE(Click(Ground(12.05f, 33), target));
+    for (int i = 0; i < 400 && State() == "MoveTo"; ++i)
+        Frame();
+    // The kept goal was walked to once the first path was nearly done.
+    EXPECT_LT(Flat(hero->GetPathPosition(), Ground(12.05f, 33)), 1.0f);
+}
+
+TEST_F(PlayerClicks, ATrappedPlayerStrikesOnlyWhatItReachesAndStillUsesItems) {
+    Character* near = PlaceFoe(12, 21.5f);
+    Character* far = PlaceFoe(12, 30);
+    hero->BeginTrap();
+    EXPECT_EQ(State(), "Trapped");
+    std::uint32_t target = 0;
+    Click(Ground(12, 26), target);
+    EXPECT_EQ(State(), "Trapped");
+    ClickOn(*far);
+    EXPECT_EQ(State(), "Trapped");
+    EXPECT_EQ(Flat(hero->GetPathPosition(), Ground(12, 20)), 0.0f);
+    EXPECT_TRUE(controller->UseItem(0x777, true));
+    EXPECT_FALSE(controller->UseItem(0, true));
+
+    ClickOn(*near);
+    EXPECT_EQ(State(), "UseSkillWhileTrapped");
+    EXPECT_EQ(controller->GetCurrentEnemy(), near->GetObjectId());
+    hero->EndTrap();
+    EXPECT_EQ(State(), "Idle");
+
+    hero->BeginTrap();
+    EXPECT_EQ(State(), "Trapped");
+    hero->EndTrap();
+    EXPECT_EQ(State(), "Idle");
+    // The dying refuse items.
+    hero->SetLife(0.0f, 200.0f);
+    Frame();
+    EXPECT_EQ(State(), "Dying");
+    EXPECT_FALSE(controller->UseItem(0x777, true));
 }
 
 TEST_F(PlayerClicks, AFoeInReachIsStruckAtOnceAndOneFarAwayIsWalkedToFirst) {

@@ -7,13 +7,17 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <vector>
 
 #include "Engine/Engine.h"
 #include "Engine/object/ObjectManager.h"
 #include "Engine/world/World.h"
 #include "Game/ai/controllers/CharacterController.h"
+#include "Game/ai/controllers/ControllerCombat.h"
 #include "Game/ai/controllers/player/ControllerPlayer.h"
 #include "Game/characters/Player.h"
+#include "Game/core/GameEngine.h"
+#include "Game/core/players/PlayerManagerClient.h"
 #include "Game/core/players/Team.h"
 #include "support/TestMachine.h"
 
@@ -42,7 +46,7 @@ public:
                   "offensivePhysicalMin": [20], "offensivePhysicalMax": [30]})");
         const std::string body =
             R"("characterStrength": 50, "characterDexterity": 40, "characterIntelligence": 30,
-               "characterMana": 100, "characterRunSpeed": 1.0,
+               "characterMana": 100, "characterRunSpeed": 1.0, "characterAttackSpeed": 1.0,
                "characterOffensiveAbility": 200, "characterDefensiveAbility": 0,
                "combatManagerRecord": "Records/Combat/Standard.dbr",
                "unarmedIdleAnim": "Creatures/Anims/Human_Idle.anm",
@@ -62,8 +66,9 @@ public:
     }
     std::string Root() const { return mRoot.string(); }
 
-private:
     void Write(const char* name, const std::string& text) { std::ofstream(mRoot / name) << text; }
+
+private:
     std::filesystem::path mRoot;
 };
 
@@ -96,5 +101,71 @@ inline std::string StateOf(const ControllerPlayer& controller) {
     const char* name = controller.GetExecutingStateName();
     return name ? name : "";
 }
+
+inline float Flat(const WorldVec3& a, const WorldVec3& b) {
+    Vec3 d = a.VectorTo(b);
+    d.y = 0.0f;
+    return d.Length();
+}
+
+// The sample level on the current machine with the hero at (12, 20), controlled here, and foes
+// placed by the test; Frame runs the engine's step and every character's, as a host frame does.
+class PlayerScene {
+public:
+    static constexpr int kFrameMs = 50;
+
+    // On the current machine; false when something is missing. A hero not controlled here is
+    // a copy: it has the stub controller and `controller` stays null.
+    bool Start(std::uint32_t heroId = 0, bool controlling = true) {
+        InitializeObjects();
+        if (!World::Get().LoadLevel("Levels/Sample/Sample.level"))
+            return false;
+        hero = PlaceAt<Player>(kPlayerHero, 12, 20, heroId);
+        if (!hero)
+            return false;
+        hero->SetIsControllingCharacter(controlling);
+        if (!controlling)
+            return true;
+        if (PlayerManagerClient* players = gGameEngine->GetPlayerManagerClient())
+            players->SetMainPlayer(hero->GetObjectId());
+        controller = ControllerOf(*hero);
+        Frame();
+        return controller != nullptr;
+    }
+    // A foe at (x, z) that dies when its life runs out; `brain` false: no controller (a copy
+    // whose death comes from the machine that decides it).
+    Character* PlaceFoe(float x, float z, std::uint32_t id = 0, bool brain = true) {
+        Character* foe = PlaceAt<Character>(kPlayerFoe, x, z, id);
+        if (brain) {
+            auto* combat = Singleton<ObjectManager>::Get().CreateObject<ControllerCombat>();
+            combat->AttachParent(foe->GetObjectId());
+            foe->SetControllerId(combat->GetObjectId());
+        }
+        characters.push_back(foe);
+        return foe;
+    }
+    void Frame(bool root = false) {
+        gEngine->AdvanceFrame(kFrameMs);
+        UpdateAll(root);
+    }
+    // Every character's frame (and the root's with `root`), after the engine's step.
+    void UpdateAll(bool root = false) {
+        if (root)
+            gGameEngine->Update(kFrameMs);
+        for (Character* character : All()) {
+            character->UpdateSelf(kFrameMs);
+            character->PreAnimationUpdate(kFrameMs);
+        }
+    }
+    std::vector<Character*> All() const {
+        std::vector<Character*> all{hero};
+        all.insert(all.end(), characters.begin(), characters.end());
+        return all;
+    }
+
+    Player* hero = nullptr;
+    ControllerPlayer* controller = nullptr;
+    std::vector<Character*> characters;
+};
 
 }  // namespace GAME::test

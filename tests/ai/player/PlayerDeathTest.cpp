@@ -1,0 +1,53 @@
+// A dead player comes back through the respawn activity: the controller starts it, waits for it
+// to complete and for the configured death delay, then respawns the player, who stands idle.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "ai/player/PlayerControllerTestSupport.h"
+
+namespace GAME::test {
+namespace {
+
+TEST(PlayerDeath, TheRespawnWaitsForTheActivityAndTheDeathDelayThenTheHeroIdles) {
+    PlayerControllerRoot root;
+    // Longer than the activity takes to complete (a second of fade and one of loading), shorter
+    // than it lives.
+    root.Write("Records/Controllers/Player/PlayerController.dbr",
+               R"({"Class": "ControllerPlayer", "controllerDeathDelay": 2.5})");
+    TestMachine tm(root.Root());
+    PlayerScene scene;
+    ASSERT_TRUE(scene.Start());
+    ControllerPlayer& controller = *scene.controller;
+    EXPECT_EQ(controller.GetDeathDelay(), 2500);
+
+    scene.hero->SetLife(0.0f, 200.0f);
+    std::vector<std::string> states;
+    int startedAt = -1;
+    int respawnedAt = -1;
+    for (int frame = 0; frame < 400; ++frame) {
+        scene.Frame(true);
+        const std::string state = StateOf(controller);
+        if (states.empty() || states.back() != state)
+            states.push_back(state);
+        if (startedAt < 0 && controller.GetRespawnActivity() != 0)
+            startedAt = frame;
+        if (respawnedAt < 0 && state == "Respawning")
+            respawnedAt = frame;
+        if (state == "Idle")
+            break;
+    }
+    // "Dying" ignores the death that follows it.
+    const std::vector<std::string> expected = {"Dying", "Respawning", "Idle"};
+    EXPECT_EQ(states, expected);
+    ASSERT_GE(startedAt, 0);
+    // The delay runs from the frame that started the respawn activity, that frame included.
+    EXPECT_GE((respawnedAt - startedAt + 1) * PlayerScene::kFrameMs, 2500);
+    EXPECT_TRUE(scene.hero->IsAlive());
+    EXPECT_EQ(controller.GetRespawnActivity(), 0u);
+    ShutdownObjects();
+}
+
+}  // namespace
+}  // namespace GAME::test
