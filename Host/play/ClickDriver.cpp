@@ -49,7 +49,8 @@ std::optional<HostClick> ClickDriver::ClickFoe(Player& player, int frame) {
 
 std::optional<HostClick> ClickDriver::ClickGround(Player& player, int frame) {
     const WorldVec3 from = player.GetPosition();
-    std::vector<const SpawnPoint*> waypoints;
+    std::vector<const SpawnPoint*>& waypoints = mWaypoints;
+    waypoints.clear();
     for (const SpawnPoint& spawn : World::Get().GetSpawnPoints())
         if (spawn.coords.region == from.region)
             waypoints.push_back(&spawn);

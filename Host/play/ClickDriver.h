@@ -13,6 +13,7 @@ namespace GAME {
 
 class Entity;
 class Player;
+struct SpawnPoint;
 
 class ClickDriver {
 public:
@@ -33,6 +34,7 @@ private:
     std::uint64_t mNextClickMs = 0;
     std::size_t mWaypoint = 0;
     std::vector<Entity*> mNearby;
+    std::vector<const SpawnPoint*> mWaypoints;
 };
 
 }  // namespace GAME
