@@ -3,6 +3,9 @@
 // default attack.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <string>
+
 #include "Engine/Engine.h"
 #include "Engine/object/ObjectManager.h"
 #include "Engine/world/World.h"
@@ -14,6 +17,7 @@
 #include "Game/core/players/Team.h"
 #include "Host/HostApp.h"
 #include "Host/play/ClickDriver.h"
+#include "Host/play/PlayEventLog.h"
 #include "Host/play/PlayerClicks.h"
 #include "support/TestMachine.h"
 
@@ -94,6 +98,36 @@ TEST_F(PlayerClicksTest, ClickingAFoeEverySecondWearsItDown) {
     }
     EXPECT_LT(player->GetPosition().DistanceTo(foe->GetPosition()), 3.0f);
     EXPECT_LT(foe->GetCurrentLife(), 500.0f);
+}
+
+TEST_F(PlayerClicksTest, ThePlayersDeathAndRespawnRunThroughTheHostFrame) {
+    std::FILE* out = std::tmpfile();
+    {
+        PlayEventLog log(out);
+        log.Attach(player->GetObjectId());
+        const WorldVec3 spawn = player->GetPosition();
+        WorldCoords away = player->GetCoords();
+        away.coords.origin.z += 10.0f;
+        World::Get().SetCoords(player, away);
+        player->SetLife(0.0f, 200.0f);
+        int frame = 0;
+        for (; frame < 600 && !(frame > 10 && player->IsAlive()); ++frame) {
+            RunFrame(33);
+            log.Observe();
+        }
+        EXPECT_TRUE(player->IsAlive()) << "still " << player->GetLifeStateAsText();
+        EXPECT_LT(player->GetPosition().DistanceTo(spawn), 1.0f);
+    }
+    std::rewind(out);
+    std::string printed;
+    for (int c; (c = std::fgetc(out)) != EOF;)
+        printed += static_cast<char>(c);
+    std::fclose(out);
+    const std::size_t died = printed.find("you died");
+    const std::size_t back = printed.find("you respawned at (");
+    ASSERT_NE(died, std::string::npos) << printed;
+    ASSERT_NE(back, std::string::npos) << printed;
+    EXPECT_LT(died, back);
 }
 
 }  // namespace
