@@ -5,11 +5,13 @@
 // (10,000 characters in a 16 ms frame).
 #include <benchmark/benchmark.h>
 
+#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <memory>
 #include <vector>
 
+#include "BenchCompare.h"
 #include "Engine/Engine.h"
 #include "Engine/object/ObjectManager.h"
 #include "Engine/records/RecordDatabase.h"
@@ -30,6 +32,7 @@ constexpr int kPlayers = 100;
 constexpr int kFrameMs = 33;
 constexpr const char* kMonsterRecord = "Records/Characters/SampleHero.dbr";
 constexpr const char* kPlayerRecord = "Records/Characters/Players/Warden.dbr";
+double gLastCharactersPerMs = 0;
 
 // A private copy of the sample data, so the navigation cache is never written beside the source.
 std::filesystem::path SampleCopy() {
@@ -94,6 +97,8 @@ void BM_SampleLevelFrameOf10000Characters(benchmark::State& state) {
     }
     Crowd crowd = Populate(World::Get().GetRegion("Meadow"));
     int frame = 0;
+    using Clock = std::chrono::steady_clock;
+    const auto began = Clock::now();
     for (auto _ : state) {
         ++frame;
         for (std::size_t i = 0; i < crowd.players.size(); ++i)
@@ -103,9 +108,9 @@ void BM_SampleLevelFrameOf10000Characters(benchmark::State& state) {
         RunFrame(kFrameMs);
     }
     state.SetItemsProcessed(state.iterations() * kCharacters);
-    state.counters["characters_per_ms"] =
-        benchmark::Counter(static_cast<double>(state.iterations()) * kCharacters / 1000.0,
-                           benchmark::Counter::kIsRate);
+    const double ms = std::chrono::duration<double, std::milli>(Clock::now() - began).count();
+    const double perMs = ms > 0 ? static_cast<double>(state.iterations()) * kCharacters / ms : 0;
+    gLastCharactersPerMs = perMs;  // the longest run comes last: its figure is the goal's
     World::Get().UnloadLevel();
     ShutdownObjects();
     std::filesystem::remove_all(data);
@@ -115,4 +120,15 @@ void BM_SampleLevelFrameOf10000Characters(benchmark::State& state) {
 
 BENCHMARK(BM_SampleLevelFrameOf10000Characters)->Unit(benchmark::kMillisecond);
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv) {
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    if (gLastCharactersPerMs > 0)
+        bench::PrintGoal("whole frame, sample level, 10,000 characters",
+                         bench::Format("%.0f characters updated per ms", gLastCharactersPerMs),
+                         ">= 1000 per ms", gLastCharactersPerMs >= 1000.0);
+    return 0;
+}
