@@ -15,11 +15,13 @@
 #include "Engine/sys/Machine.h"
 #include "Engine/world/World.h"
 #include "Game/ai/controllers/CharacterController.h"
+#include "Game/ai/monster/ControllerMonster.h"
 #include "Game/characters/CharacterEvents.h"
 #include "Game/characters/CharacterSeams.h"
 #include "Game/characters/Player.h"
 #include "Game/characters/actions/CharacterActionHandler.h"
 #include "Game/characters/actions/MoveActions.h"
+#include "Game/characters/monster/Monster.h"
 #include "Game/characters/movement/CharacterMovementManager.h"
 #include "Game/characters/movement/SlotManager.h"
 #include "Game/core/GameEngine.h"
@@ -465,14 +467,19 @@ bool Character::PlayDeathAnimation() {
 }
 
 std::uint32_t Character::Lobotomize() {
-    // Only a monster controller is taken out, and none exists yet.
-    ReportCharacterSeam(CharacterSeam::MonsterLobotomize);
-    return 0;
+    // Only a monster controller is taken out.
+    auto* monster = IsA<Monster>() ? static_cast<Monster*>(this) : nullptr;
+    const Object* controller = monster ? monster->Lobotomize() : nullptr;
+    return controller ? controller->GetObjectId() : 0;
 }
 
 void Character::BrainTransplant(std::uint32_t controllerId) {
-    mControllerId = controllerId;
-    ReportCharacterSeam(CharacterSeam::MonsterBrainTransplant);
+    Object* controller = FindObjectOfClass(controllerId, "ControllerMonster");
+    if (controller && IsA<Monster>())
+        static_cast<Monster*>(this)->BrainTransplant(
+            reinterpret_cast<ControllerMonster*>(controller));
+    else
+        mControllerId = controllerId;
 }
 
 void Character::PreAnimationUpdate(int) {

@@ -16,8 +16,6 @@ namespace GAME {
     X(InventoryItemSetDefenseAttributes, "Inventory item set defense attributes") \
     X(InventorySetOwner, "Inventory::SetOwner") \
     X(CharacterRagDollPhysics, "the character rag doll (physics type)") \
-    X(MonsterLobotomize, "Monster::Lobotomize") \
-    X(MonsterBrainTransplant, "Monster::BrainTransplant") \
     X(AnimationSetPlayMovement, "AnimationSet::PlayAnimation without a stance set (run and walk)") \
     X(NpcOnConversationEnd, "Npc::OnConversationEnd") \
     X(NpcOnPlayerInteract, "Npc::OnPlayerInteract") \

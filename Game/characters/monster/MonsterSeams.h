@@ -15,7 +15,8 @@ namespace GAME {
     X(ContactWithObject, "Player::ContactWithObject") \
     X(RegisterMonsterMusic, "Player::RegisterMonsterMusic") \
     X(BossBoundingVolume, "BoundingVolumeBossMonster") \
-    X(ForcedUpdates, "Engine::RegisterForForcedUpdates")
+    X(ForcedUpdates, "Engine::RegisterForForcedUpdates") \
+    X(ControllerMonsterCalls, "the ControllerMonster calls")
 // clang-format on
 
 enum class MonsterSeam : std::size_t {

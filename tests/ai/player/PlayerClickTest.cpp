@@ -9,6 +9,7 @@
 #include "Game/ai/controllers/player/ControllerPlayerMoveStates.h"
 #include "Game/ai/controllers/player/ControllerPlayerStates.h"
 #include "Game/core/GameEngine.h"
+#include "Game/items/Item.h"
 #include "Game/skills/manager/SkillManager.h"
 #include "ai/player/PlayerControllerTestSupport.h"
 
@@ -108,6 +109,23 @@ TEST_F(PlayerClicks, ATrappedPlayerStrikesOnlyWhatItReachesAndStillUsesItems) {
     Frame();
     EXPECT_EQ(State(), "Dying");
     EXPECT_FALSE(controller->UseItem(0x777, true));
+}
+
+TEST_F(PlayerClicks, AnItemOnTheGroundIsWalkedToAndPickedUp) {
+    auto* pebble =
+        Singleton<ObjectManager>::Get().CreateObjectFromFile<Item>("Records/Items/Pebble.dbr");
+    ASSERT_NE(pebble, nullptr);
+    const WorldCoords where(Ground(12, 26).GetRegion(), Coords::FromOrigin(Ground(12, 26).local));
+    World::Get().AddEntity(pebble, where, true);
+    pebble->AddToWorld(where);
+    std::uint32_t target = pebble->GetObjectId();
+    EXPECT_FALSE(Click(pebble->GetCoords().GetPosition(), target));
+    EXPECT_EQ(State(), "MoveToItem");
+    for (int i = 0; i < 400 && State() == "MoveToItem"; ++i)
+        Frame();
+    EXPECT_EQ(State(), "PickupItem");
+    EXPECT_EQ(controller->GetCurrentAlly(), pebble->GetObjectId());
+    EXPECT_EQ(hero->GetActionState(), Character_ActionState::Pickup);
 }
 
 TEST_F(PlayerClicks, AFoeInReachIsStruckAtOnceAndOneFarAwayIsWalkedToFirst) {

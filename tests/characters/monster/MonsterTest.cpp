@@ -1,0 +1,255 @@
+// A monster on one machine: joining and leaving leaders, its pet banners, the look its id picks,
+// its caps and stun, its controller, and its saved state.
+#include <gtest/gtest.h>
+
+#include <map>
+
+#include "Engine/Engine.h"
+#include "Engine/media/GraphicsMeshInstance.h"
+#include "Engine/object/ObjectManager.h"
+#include "Engine/streams/BinaryStream.h"
+#include "Engine/world/World.h"
+#include "Game/ai/monster/ControllerMonster.h"
+#include "Game/characters/monster/Monster.h"
+#include "Game/core/GameEngine.h"
+#include "Game/skills/weapon/Skill_AttackInherent.h"
+#include "support/TestMachine.h"
+
+namespace GAME::test {
+namespace {
+
+constexpr const char* kWolf = "Records/Monsters/Wolf.dbr";
+constexpr const char* kCyclops = "Records/Monsters/Cyclops.dbr";
+constexpr const char* kBanner = "Records/Monsters/Banner.dbr";
+
+ObjectManager& Objects() {
+    return Singleton<ObjectManager>::Get();
+}
+
+class MonsterTest : public ::testing::Test {
+protected:
+    MonsterTest() { InitializeObjects(); }
+    ~MonsterTest() override { ShutdownObjects(); }
+
+    Monster* Make(const char* record, std::uint32_t id = 0) {
+        auto* monster = Objects().CreateObjectFromFile<Monster>(record, id);
+        if (monster)
+            monster->InitialUpdate();
+        return monster;
+    }
+    void Frame(Monster& monster, int ms) {
+        gEngine->AdvanceGameTime(static_cast<std::uint32_t>(ms));
+        monster.UpdateSelf(ms);
+    }
+
+    TestMachine machine;
+    const Team red = TeamManager::BuildTeam(Team::Monster, Team::Red);
+    const Team blue = TeamManager::BuildTeam(Team::Monster, Team::Blue);
+};
+
+TEST_F(MonsterTest, JoinAndUnjoinKeepTheOriginalTeam) {
+    Monster* wolf = Make(kWolf);
+    Monster* chief = Make(kCyclops);
+    Monster* other = Make(kCyclops);
+    ASSERT_TRUE(wolf && chief && other);
+    wolf->SetTeam(red);
+    chief->SetTeam(blue);
+    other->SetTeam(TeamManager::BuildTeam(Team::Monster, Team::Green));
+
+    // A permanent join, then a second one: refused, so the first still knows where to return.
+    wolf->JoinMe(chief->GetObjectId(), -1, true);
+    EXPECT_EQ(wolf->Character::GetTeam(), blue);
+    EXPECT_EQ(wolf->GetLeaderId(), chief->GetObjectId());
+    EXPECT_NE(wolf->GetShownBannerId(), 0u);
+    wolf->JoinMe(other->GetObjectId(), 3000, false);
+    EXPECT_EQ(machine.CountLog("has already joined."), 1);
+    EXPECT_EQ(wolf->GetLeaderId(), chief->GetObjectId());
+    EXPECT_EQ(wolf->GetSavedTeam(), red);
+
+    // The leader dies: the follower goes back to its own team, and its banner goes.
+    const std::uint32_t banner = wolf->GetShownBannerId();
+    Frame(*wolf, 100);
+    EXPECT_EQ(wolf->GetLeaderId(), chief->GetObjectId());
+    chief->SetLifeState(Character_LifeState::Dead);
+    Frame(*wolf, 100);
+    EXPECT_EQ(wolf->GetLeaderId(), 0u);
+    EXPECT_EQ(wolf->Character::GetTeam(), red);
+    EXPECT_EQ(wolf->GetShownBannerId(), 0u);
+    EXPECT_EQ(Objects().GetObject(banner), nullptr);
+
+    // A timed join ends with its time, and a new join is taken again.
+    wolf->JoinMe(other->GetObjectId(), 250, false);
+    EXPECT_EQ(wolf->Character::GetTeam(), other->Character::GetTeam());
+    Frame(*wolf, 200);
+    EXPECT_EQ(wolf->GetLeaderId(), other->GetObjectId());
+    Frame(*wolf, 50);
+    EXPECT_EQ(wolf->GetLeaderId(), 0u);
+    EXPECT_EQ(wolf->Character::GetTeam(), red);
+    EXPECT_EQ(wolf->GetJoinTimeLeft(), -1);
+
+    // Something that is not a character leads nobody.
+    auto* prop = Objects().CreateObjectFromFile<Actor>(kBanner);
+    ASSERT_NE(prop, nullptr);
+    wolf->JoinMe(prop->GetObjectId(), -1, false);
+    EXPECT_EQ(machine.CountLog("Monster::JoinMe() called by invalid target"), 1);
+    EXPECT_EQ(wolf->GetLeaderId(), 0u);
+}
+
+TEST_F(MonsterTest, BannersShowByPriorityAndAllGoWithTheMonster) {
+    Monster* wolf = Make(kWolf);
+    ASSERT_NE(wolf, nullptr);
+    wolf->SetScale(2.0f);
+    wolf->SetBaseBanner(kBanner);
+    const std::uint32_t base = wolf->GetBaseBannerId();
+    EXPECT_EQ(wolf->GetShownBannerId(), base);
+    EXPECT_FLOAT_EQ(Objects().GetObject<Actor>(base)->GetScale(), 0.5f);
+    wolf->SetConvertBanner(kBanner);
+    const std::uint32_t convert = wolf->GetConvertBannerId();
+    EXPECT_EQ(wolf->GetShownBannerId(), convert);
+    EXPECT_EQ(Objects().GetObject<Actor>(base)->GetAttachParentId(), 0u);
+    EXPECT_EQ(Objects().GetObject<Actor>(convert)->GetAttachParentId(), wolf->GetObjectId());
+
+    // Removing the shown convert banner brings the base banner back.
+    wolf->RemoveConvertBanner();
+    EXPECT_EQ(Objects().GetObject(convert), nullptr);
+    EXPECT_EQ(wolf->GetShownBannerId(), base);
+    wolf->SetControlBanner(kBanner);
+    const std::uint32_t control = wolf->GetControlBannerId();
+    EXPECT_EQ(wolf->GetShownBannerId(), control);
+
+    // The shown banner is destroyed with the monster as well as the hidden one.
+    Objects().DestroyObject(wolf);
+    EXPECT_EQ(Objects().GetObject(control), nullptr);
+    EXPECT_EQ(Objects().GetObject(base), nullptr);
+}
+
+TEST_F(MonsterTest, TheObjectIdPicksTheLook) {
+    // Three meshes and two base textures: id 5 shows mesh 2 and no base texture from the list.
+    Monster* five = Make(kWolf, 5);
+    Monster* seven = Make(kWolf, 7);
+    ASSERT_TRUE(five && seven);
+    EXPECT_EQ(five->GetMeshInstance().GetMesh(), "Meshes/WolfC.msh");
+    EXPECT_EQ(five->GetMeshInstance().GetBaseTexture(), "");
+    EXPECT_EQ(seven->GetMeshInstance().GetMesh(), "Meshes/WolfB.msh");
+    EXPECT_EQ(seven->GetMeshInstance().GetBaseTexture(), "Textures/WolfB.tex");
+}
+
+TEST_F(MonsterTest, CapsComeFromTheClassificationsKeysAndStunNeverDividesByZero) {
+    Monster* wolf = Make(kWolf);
+    Monster* cyclops = Make(kCyclops);
+    ASSERT_TRUE(wolf && cyclops);
+    EXPECT_EQ(cyclops->GetClassification(), MonsterClassification_Boss);
+    EXPECT_TRUE(cyclops->IsHeroOrBossLoot());
+    EXPECT_FALSE(wolf->IsHeroOrBossLoot());
+    // Boss keys: 50 % to 120 % of the base run speed 100.
+    EXPECT_FLOAT_EQ(cyclops->CapRunSpeed(200.0f), 120.0f);
+    EXPECT_FLOAT_EQ(cyclops->CapRunSpeed(10.0f), 50.0f);
+    // Champion keys: a minimum of 0 leaves the speed alone.
+    EXPECT_FLOAT_EQ(wolf->CapRunSpeed(200.0f), 200.0f);
+    // No caps named for attack speed at all.
+    EXPECT_FLOAT_EQ(cyclops->CapAttackSpeed(999.0f), 999.0f);
+    EXPECT_FLOAT_EQ(wolf->GetDefenseAttributeCap(), 75.0f);
+
+    EXPECT_EQ(wolf->CalculateStun(50.0f, 0.0f, 0.0f, 10.0f), 0.0f);
+    EXPECT_EQ(wolf->CalculateStun(0.0f, 0.0f, 0.0f, -10.0f), 0.0f);
+    // 50 % of the life, reduced by nothing: above the 10 + 5 threshold, not above 45 + 5.
+    EXPECT_FLOAT_EQ(wolf->CalculateStun(50.0f, 100.0f, 0.0f, 10.0f), 1001.5f);
+    EXPECT_EQ(wolf->CalculateStun(50.0f, 100.0f, 0.0f, 45.0f), 0.0f);
+}
+
+TEST_F(MonsterTest, SavedStateRoundTripsInItsBinaryOrder) {
+    Monster* chief = Make(kCyclops);
+    Monster* wolf = Make(kWolf);
+    ASSERT_TRUE(chief && wolf);
+    chief->SetTeam(blue);
+    wolf->SetTeam(red);
+    wolf->JoinMe(chief->GetObjectId(), -1, false);
+    LootStruct loot;
+    loot.lootSeed = 0x1234;
+    loot.lootLevel = 17;
+    wolf->SetLootStruct(loot);
+    wolf->SetProxyParent("Records/Proxies/WolfPack.dbr");
+    wolf->SetProxyNumSiblings(6);
+    wolf->SetPoppedOut(true);
+    ItemReplicaInfo pelt = wolf->GetDropPerPartyMemberItem();
+    pelt.seed = 99;
+    wolf->SetDropPerPartyMemberItem(pelt);
+
+    BinaryWriter writer;
+    wolf->SaveState(writer);
+    const std::vector<std::uint8_t> bytes = writer.GetBuffer();
+    // After the entity's visibility: life state, the two 16-bit seeds, the leader id.
+    BinaryReader peek(bytes);
+    std::uint32_t visible = 0, life = 0, leader = 0;
+    std::uint16_t seed = 0, level = 0;
+    ASSERT_TRUE(peek.ReadUInt32(visible) && peek.ReadUInt32(life) && peek.ReadUInt16(seed) &&
+                peek.ReadUInt16(level) && peek.ReadUInt32(leader));
+    EXPECT_EQ(life, static_cast<std::uint32_t>(wolf->GetLifeState()));
+    EXPECT_EQ(seed, 0x1234);
+    EXPECT_EQ(level, 17);
+    EXPECT_EQ(leader, chief->GetObjectId());
+
+    Monster* restored = Make(kWolf);
+    ASSERT_NE(restored, nullptr);
+    restored->SetTeam(red);
+    EXPECT_TRUE(restored->ShouldLoadLoot());
+    BinaryReader reader(bytes);
+    restored->RestoreState(reader);
+    EXPECT_EQ(reader.GetRemaining(), 0u);
+    EXPECT_TRUE(restored->IsRestored());
+    EXPECT_FALSE(restored->ShouldLoadLoot());
+    EXPECT_EQ(restored->GetLootStruct().lootSeed, 0x1234);
+    EXPECT_EQ(restored->GetLootStruct().lootLevel, 17);
+    EXPECT_EQ(restored->GetLeaderId(), chief->GetObjectId());
+    EXPECT_EQ(restored->Character::GetTeam(), blue);
+    EXPECT_EQ(restored->GetSavedTeam(), red);
+    EXPECT_EQ(restored->GetProxyParent(), "Records/Proxies/WolfPack.dbr");
+    EXPECT_EQ(restored->GetProxyNumSiblings(), 6u);
+    EXPECT_TRUE(restored->GetPoppedOut());
+    EXPECT_EQ(restored->GetDropPerPartyMemberItem(), pelt);
+
+    // A state cut anywhere is refused whole and leaves the monster as its record made it.
+    for (std::size_t size = 4; size < bytes.size(); ++size) {
+        Monster* cut = Make(kWolf);
+        BinaryReader shortReader(bytes.data(), size);
+        cut->RestoreState(shortReader);
+        EXPECT_FALSE(cut->IsRestored()) << size;
+        EXPECT_EQ(cut->GetLeaderId(), 0u) << size;
+        EXPECT_TRUE(cut->GetProxyParent().empty()) << size;
+        Objects().DestroyObject(cut);
+    }
+}
+
+}  // namespace
+}  // namespace GAME::test
+
+namespace GAME::test {
+namespace {
+
+TEST(SampleMonsters, TheSampleLevelPlacesThreeMonstersWithTheirSkills) {
+    TestMachine tm(TestMachine::SampleDataDir());
+    InitializeObjects();
+    ASSERT_TRUE(World::Get().LoadLevel("Levels/Sample/Sample.level"));
+    std::map<std::string, Monster*> monsters;
+    for (std::uint32_t id : Objects().GetObjectIds())
+        if (auto* monster = Objects().GetObject<Monster>(id)) {
+            monster->InitialUpdate();
+            monsters[monster->GetObjectName()] = monster;
+        }
+    ASSERT_EQ(monsters.size(), 3u);
+    // The two biters attack with skills of their own body, not with a weapon.
+    for (const char* biter : {"Records/Creatures/Boar.dbr", "Records/Creatures/Wolf.dbr"}) {
+        const SkillManager& skills = monsters.at(biter)->GetSkillManager();
+        EXPECT_NE(Objects().GetObject<Skill_AttackInherent>(
+                      skills.FindSkillId(biter == std::string("Records/Creatures/Boar.dbr")
+                                             ? "Records/Creatures/Skills/BoarGore.dbr"
+                                             : "Records/Creatures/Skills/WolfBite.dbr")),
+                  nullptr)
+            << biter;
+    }
+    EXPECT_EQ(tm.CountLog("Unable to create skill"), 0);
+    ShutdownObjects();
+}
+
+}  // namespace
+}  // namespace GAME::test
