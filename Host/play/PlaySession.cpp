@@ -18,7 +18,7 @@ namespace GAME {
 
 namespace {
 
-constexpr const char* kPlayerSpawn = "Start";
+constexpr const char* kPlayerSpawn = "CaveEntrance";
 
 // Where the player enters the level: the spawn point meant for it, else the level's first, put
 // on the ground.

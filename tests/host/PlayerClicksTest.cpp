@@ -56,7 +56,6 @@ protected:
         Place(*character, x, z);
         character->InitialUpdate();
         character->SetLife(500.0f, 500.0f);
-        character->GetCombatManager().LoadRecord("Records/Game/Combat.dbr");
         return character;
     }
     HostClick On(const Character& character) const {
