@@ -30,7 +30,9 @@ namespace {
 constexpr int kCharacters = 10000;
 constexpr int kPlayers = 100;
 constexpr int kFrameMs = 33;
-constexpr const char* kMonsterRecord = "Records/Characters/SampleHero.dbr";
+// One kind of monster per team.
+constexpr const char* kMonsterRecords[2] = {"Records/Creatures/Boar.dbr",
+                                            "Records/Creatures/Wolf.dbr"};
 constexpr const char* kPlayerRecord = "Records/Characters/Players/Warden.dbr";
 double gLastCharactersPerMs = 0;
 
@@ -60,8 +62,9 @@ Crowd Populate(Region* meadow) {
     Crowd crowd;
     for (int i = 0; i < kCharacters; ++i) {
         const bool player = i < kPlayers;
-        Character* character = player ? objects.CreateObjectFromFile<Player>(kPlayerRecord)
-                                      : objects.CreateObjectFromFile<Character>(kMonsterRecord);
+        Character* character =
+            player ? objects.CreateObjectFromFile<Player>(kPlayerRecord)
+                   : objects.CreateObjectFromFile<Character>(kMonsterRecords[i % 2]);
         if (!character)
             continue;
         if (!player)
