@@ -472,15 +472,14 @@ bool Character::PlayDeathAnimation() {
 std::uint32_t Character::Lobotomize() {
     // Only a monster controller is taken out.
     auto* monster = IsA<Monster>() ? static_cast<Monster*>(this) : nullptr;
-    const Object* controller = monster ? monster->Lobotomize() : nullptr;
+    ControllerMonster* controller = monster ? monster->Lobotomize() : nullptr;
     return controller ? controller->GetObjectId() : 0;
 }
 
 void Character::BrainTransplant(std::uint32_t controllerId) {
-    Object* controller = FindObjectOfClass(controllerId, "ControllerMonster");
+    auto* controller = Singleton<ObjectManager>::Get().GetObject<ControllerMonster>(controllerId);
     if (controller && IsA<Monster>())
-        static_cast<Monster*>(this)->BrainTransplant(
-            reinterpret_cast<ControllerMonster*>(controller));
+        static_cast<Monster*>(this)->BrainTransplant(controller);
     else
         mControllerId = controllerId;
 }

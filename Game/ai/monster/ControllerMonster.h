@@ -300,8 +300,8 @@ public:
                             const Sphere& sphere) const {
         GetCharactersInSphere(out, region, sphere, false);
     }
-    bool InPursuitRange(std::uint32_t enemyId) const;
-    bool IsEnemyValid(std::uint32_t enemyId) const;
+    bool InPursuitRange(std::uint32_t enemyId);
+    bool IsEnemyValid(std::uint32_t enemyId);
     WorldVec3 GetHomePosition();
     void FindEnemy();
     void FindClosestEnemy(Character* character, float distance);

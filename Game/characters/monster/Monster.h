@@ -2,7 +2,7 @@
 // The character of every creature that fights: enemies, bosses and the pets that players or
 // other monsters command. Its AI lives in a ControllerMonster; the anger, lifetime and treasure
 // operations here forward to it. Files: Monster.cpp (life cycle, sounds, look), MonsterJoin.cpp
-// (leaders and banners), MonsterRules.cpp (caps, game balance, stun, death, texts),
+// (leaders and banners), MonsterRules.cpp (caps, game balance, stun, death),
 // MonsterController.cpp (controller set-up and forwarding), MonsterSavedState.cpp and
 // MonsterReplication.cpp.
 #include <array>

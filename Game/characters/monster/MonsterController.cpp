@@ -6,8 +6,6 @@
 #include "Game/ai/controllers/CharacterController.h"
 #include "Game/ai/monster/ControllerMonster.h"
 #include "Game/characters/monster/Monster.h"
-#include "Game/characters/monster/MonsterSeams.h"
-#include "Game/core/ObjectLookup.h"
 
 namespace GAME {
 
@@ -22,6 +20,45 @@ constexpr unsigned kMonsterSkillEntries = 17;
 ObjectManager& Objects() {
     return Singleton<ObjectManager>::Get();
 }
+
+int SecondsToMs(float seconds) {
+    return static_cast<int>(seconds * 1000.0f);
+}
+
+// The keys of one special attack block of the record.
+struct SpecialAttackKeys {
+    const char* skill;
+    const char* timeout;
+    const char* delay;
+    const char* chance;
+    const char* range;
+};
+constexpr SpecialAttackKeys kSpecialAttacks[ControllerMonster::kSpecialAttackCount] = {
+    {"specialAttackSkillName", "specialAttackTimeout", "specialAttackDelay", "specialAttackChance",
+     "specialAttackRange"},
+    {"specialAttack2SkillName", "specialAttack2Timeout", "specialAttack2Delay",
+     "specialAttack2Chance", "specialAttack2Range"},
+    {"specialAttack3SkillName", "specialAttack3Timeout", "specialAttack3Delay",
+     "specialAttack3Chance", "specialAttack3Range"},
+    {"specialAttack4SkillName", "specialAttack4Timeout", "specialAttack4Delay",
+     "specialAttack4Chance", "specialAttack4Range"},
+    {"specialAttack5SkillName", "specialAttack5Timeout", "specialAttack5Delay",
+     "specialAttack5Chance", "specialAttack5Range"},
+};
+
+using SkillSetter = void (ControllerMonster::*)(std::uint32_t);
+struct SkillKey {
+    const char* key;
+    SkillSetter set;
+};
+constexpr SkillKey kBuffSkills[] = {
+    {"buffSelfSkillName", &ControllerMonster::SetBuffSelfSkill},
+    {"buffSelf2SkillName", &ControllerMonster::SetBuffSelf2Skill},
+    {"buffSelf3SkillName", &ControllerMonster::SetBuffSelf3Skill},
+    {"buffOtherSkillName", &ControllerMonster::SetBuffOtherSkill},
+    {"buffOther2SkillName", &ControllerMonster::SetBuffOther2Skill},
+    {"buffOther3SkillName", &ControllerMonster::SetBuffOther3Skill},
+};
 
 }  // namespace
 
@@ -44,24 +81,64 @@ void Monster::LoadController(const LoadTable& record) {
     GetSkillManager().ParentIsMonster();
     GetSkillManager().LoadSkills(record, kMonsterSkillEntries);
     const std::uint32_t defaultSkill = GetSkillManager().LoadDefaultSkills();
-    if (GetMonsterController() && defaultSkill != 0)
-        ReportMonsterSeam(MonsterSeam::ControllerMonsterCalls);
+    if (ControllerMonster* controller = GetMonsterController())
+        InitSkillsInController(record, *controller, defaultSkill);
 }
 
-void Monster::InitSkillsInController(const LoadTable&, ControllerMonster&, std::uint32_t) {
-    ReportMonsterSeam(MonsterSeam::ControllerMonsterCalls);
+void Monster::InitSkillsInController(const LoadTable& record, ControllerMonster& controller,
+                                     std::uint32_t defaultSkillId) {
+    controller.SetDefaultAttackSkill(defaultSkillId);
+    // A skill counts only when the monster has it; an unknown name is passed over silently.
+    auto skillOf = [&](const char* key) -> std::uint32_t {
+        const std::string name = record.GetString(key);
+        return name.empty() ? 0 : GetSkillManager().FindSkillId(name);
+    };
+    if (const std::uint32_t id = skillOf("attackSkillName"))
+        controller.SetNormalAttackSkill(id);
+    for (std::size_t i = 0; i < ControllerMonster::kSpecialAttackCount; ++i) {
+        const SpecialAttackKeys& keys = kSpecialAttacks[i];
+        if (const std::uint32_t id = skillOf(keys.skill))
+            controller.SetSpecialAttack(
+                i, id, SecondsToMs(record.GetFloat(keys.timeout, 0.0f)),
+                SecondsToMs(record.GetFloat(keys.delay, 0.0f)),
+                static_cast<int>(record.GetFloat(keys.chance, 0.0f)),
+                ControllerMonster::GetSkillRangeFromString(record.GetString(keys.range)));
+    }
+    for (const SkillKey& buff : kBuffSkills)
+        if (const std::uint32_t id = skillOf(buff.key))
+            (controller.*buff.set)(id);
+    if (const std::uint32_t id = skillOf("healSkillName"))
+        controller.SetHealSkill(id, SecondsToMs(record.GetFloat("healSkillDelay", 3.0f)));
+    if (const std::uint32_t id = skillOf("berserkSkillName"))
+        controller.SetBerserkSkill(id);
+    if (const std::uint32_t id = skillOf("dyingSkillName"))
+        controller.SetDyingSkill(id);
+    if (const std::uint32_t id = skillOf("initialSkillName"))
+        controller.SetInitialSkill(id);
+    controller.SetSkillRanges(
+        record.GetFloat("shortRangeMin", 0.0f), record.GetFloat("shortRangeMax", 4.0f),
+        record.GetFloat("mediumRangeMin", 4.0f), record.GetFloat("mediumRangeMax", 8.0f),
+        record.GetFloat("longRangeMin", 8.0f), record.GetFloat("longRangeMax", 16.0f));
+    if (const std::uint32_t id = skillOf("chainInitialSkill"))
+        controller.SetChainInitialSkill(id);
+    if (const std::uint32_t id = skillOf("chainNextSkill"))
+        controller.SetChainNextSkill(id);
+    if (record.HasKey("chainBehavior")) {
+        const std::string behavior = record.GetString("chainBehavior");
+        controller.SetChainBehavior(behavior == "UseOnLeader" ? 1
+                                    : behavior == "UseOnSelf" ? 2
+                                                              : 0);
+    }
 }
 
 ControllerMonster* Monster::GetMonsterController() const {
-    return reinterpret_cast<ControllerMonster*>(
-        FindObjectOfClass(GetControllerId(), "ControllerMonster"));
+    return FindController<ControllerMonster>(*this);
 }
 
 void Monster::BrainTransplant(ControllerMonster* controller) {
-    Object* object = controller;
-    SetControllerId(object ? object->GetObjectId() : 0);
-    if (auto* base = static_cast<Controller*>(FindObjectOfClass(GetControllerId(), "Controller")))
-        base->SetParentId(GetObjectId());
+    SetControllerId(controller ? controller->GetObjectId() : 0);
+    if (controller)
+        controller->SetParentId(GetObjectId());
 }
 
 ControllerMonster* Monster::Lobotomize() {
@@ -73,24 +150,26 @@ ControllerMonster* Monster::Lobotomize() {
     return old;
 }
 
-void Monster::SetLifetime(int) {
-    if (GetMonsterController())
-        ReportMonsterSeam(MonsterSeam::ControllerMonsterCalls);
+void Monster::SetLifetime(int ms) {
+    if (ControllerMonster* controller = GetMonsterController())
+        controller->SetLifetime(ms);
 }
 
 void Monster::TransferAnger(Monster& other) {
-    if (GetMonsterController() && other.GetMonsterController())
-        ReportMonsterSeam(MonsterSeam::ControllerMonsterCalls);
+    ControllerMonster* mine = GetMonsterController();
+    ControllerMonster* theirs = other.GetMonsterController();
+    if (mine && theirs)
+        mine->TransferAnger(*theirs);
 }
 
 void Monster::ClearAnger() {
-    if (GetMonsterController())
-        ReportMonsterSeam(MonsterSeam::ControllerMonsterCalls);
+    if (ControllerMonster* controller = GetMonsterController())
+        controller->ClearAnger();
 }
 
-void Monster::SetTreasureProxy(const std::string&) {
-    if (GetMonsterController())
-        ReportMonsterSeam(MonsterSeam::ControllerMonsterCalls);
+void Monster::SetTreasureProxy(const std::string& name) {
+    if (ControllerMonster* controller = GetMonsterController())
+        controller->SetTreasureProxy(name);
 }
 
 bool Monster::RequestConversation(const Monster& other) {
@@ -100,14 +179,14 @@ bool Monster::RequestConversation(const Monster& other) {
     return false;
 }
 
-void Monster::ControllerNewLeader(std::uint32_t) {
-    if (GetMonsterController())
-        ReportMonsterSeam(MonsterSeam::ControllerMonsterCalls);
+void Monster::ControllerNewLeader(std::uint32_t leaderId) {
+    if (ControllerMonster* controller = GetMonsterController())
+        controller->NewLeader(leaderId);
 }
 
-void Monster::CombatExertInfluenceConfusion(int) {
-    if (GetMonsterController())
-        ReportMonsterSeam(MonsterSeam::ControllerMonsterCalls);
+void Monster::CombatExertInfluenceConfusion(int amount) {
+    if (ControllerMonster* controller = GetMonsterController())
+        controller->Confuse(amount);
 }
 
 }  // namespace GAME

@@ -15,8 +15,7 @@ namespace GAME {
     X(ContactWithObject, "Player::ContactWithObject") \
     X(RegisterMonsterMusic, "Player::RegisterMonsterMusic") \
     X(BossBoundingVolume, "BoundingVolumeBossMonster") \
-    X(ForcedUpdates, "Engine::RegisterForForcedUpdates") \
-    X(ControllerMonsterCalls, "the ControllerMonster calls")
+    X(ForcedUpdates, "Engine::RegisterForForcedUpdates")
 // clang-format on
 
 enum class MonsterSeam : std::size_t {

@@ -4,6 +4,7 @@
 
 #include <map>
 
+#include "../PlayerTestSupport.h"
 #include "Engine/Engine.h"
 #include "Engine/media/GraphicsMeshInstance.h"
 #include "Engine/object/ObjectManager.h"
@@ -12,6 +13,7 @@
 #include "Game/ai/monster/ControllerMonster.h"
 #include "Game/characters/monster/Monster.h"
 #include "Game/core/GameEngine.h"
+#include "Game/core/players/PlayerManagerClient.h"
 #include "Game/skills/weapon/Skill_AttackInherent.h"
 #include "support/TestMachine.h"
 
@@ -95,6 +97,37 @@ TEST_F(MonsterTest, JoinAndUnjoinKeepTheOriginalTeam) {
     EXPECT_EQ(wolf->GetLeaderId(), 0u);
 }
 
+TEST_F(MonsterTest, APlayersPetIsRegisteredOnlyWhenTheJoinIsTaken) {
+    Player* hero = MakePlayer();
+    Monster* pet = Make(kWolf);
+    Monster* follower = Make(kWolf);
+    Monster* chief = Make(kCyclops);
+    ASSERT_TRUE(hero && pet && follower && chief);
+    gGameEngine->GetPlayerManagerClient()->SetMainPlayer(hero->GetObjectId());
+
+    // A follower already joined is refused before it could become the player's pet.
+    follower->JoinMe(chief->GetObjectId(), -1, false);
+    follower->JoinMe(hero->GetObjectId(), -1, true);
+    EXPECT_FALSE(gGameEngine->IsLocalPet(follower->GetObjectId()));
+    EXPECT_EQ(follower->GetLeaderId(), chief->GetObjectId());
+
+    pet->JoinMe(hero->GetObjectId(), -1, true);
+    EXPECT_TRUE(gGameEngine->IsLocalPet(pet->GetObjectId()));
+    EXPECT_TRUE(pet->IsLeaderPlayer());
+    EXPECT_TRUE(pet->IsRegisteredForForcedUpdates());
+    EXPECT_EQ(pet->Character::GetTeam().GetTeamMajor(), Team::Human);
+    EXPECT_NE(pet->GetConvertBannerId(), 0u);
+
+    // A permanent pet does not outlive its player: it dies and leaves the pet list.
+    hero->SetLifeState(Character_LifeState::Dead);
+    Frame(*pet, 100);
+    EXPECT_FALSE(pet->IsAlive());
+    pet->CharacterIsDying();
+    EXPECT_FALSE(gGameEngine->IsLocalPet(pet->GetObjectId()));
+    EXPECT_EQ(pet->GetConvertBannerId(), 0u);
+    EXPECT_FALSE(pet->IsRegisteredForForcedUpdates());
+}
+
 TEST_F(MonsterTest, BannersShowByPriorityAndAllGoWithTheMonster) {
     Monster* wolf = Make(kWolf);
     ASSERT_NE(wolf, nullptr);
@@ -155,6 +188,35 @@ TEST_F(MonsterTest, CapsComeFromTheClassificationsKeysAndStunNeverDividesByZero)
     // 50 % of the life, reduced by nothing: above the 10 + 5 threshold, not above 45 + 5.
     EXPECT_FLOAT_EQ(wolf->CalculateStun(50.0f, 100.0f, 0.0f, 10.0f), 1001.5f);
     EXPECT_EQ(wolf->CalculateStun(50.0f, 100.0f, 0.0f, 45.0f), 0.0f);
+}
+
+TEST_F(MonsterTest, TheRecordHandsItsSkillsToTheController) {
+    Monster* wolf = Make(kWolf);
+    ASSERT_NE(wolf, nullptr);
+    ControllerMonster* brain = wolf->GetMonsterController();
+    ASSERT_NE(brain, nullptr);
+    EXPECT_EQ(brain->GetParentId(), wolf->GetObjectId());
+    const std::uint32_t bite = wolf->GetSkillManager().FindSkillId("Records/Monsters/Bite.dbr");
+    ASSERT_NE(bite, 0u);
+    EXPECT_EQ(brain->GetNormalSkillId(), bite);
+    // A special attack naming a skill the monster lacks is passed over.
+    std::uint32_t special = 1;
+    int timeout = 0, delay = 0, chance = 0;
+    SkillUseRange range{};
+    brain->GetSpecialAttackSkillInfo(special, timeout, delay, chance, range);
+    EXPECT_EQ(special, 0u);
+
+    // Taking the brain out leaves a monster without a monster controller; putting it back
+    // makes the monster its parent again.
+    const std::uint32_t brainId = brain->GetObjectId();
+    Character& asCharacter = *wolf;
+    EXPECT_EQ(asCharacter.Lobotomize(), brainId);
+    EXPECT_EQ(wolf->GetMonsterController(), nullptr);
+    EXPECT_EQ(asCharacter.Lobotomize(), 0u);
+    brain->SetParentId(0);
+    asCharacter.BrainTransplant(brainId);
+    EXPECT_EQ(wolf->GetMonsterController(), brain);
+    EXPECT_EQ(brain->GetParentId(), wolf->GetObjectId());
 }
 
 TEST_F(MonsterTest, SavedStateRoundTripsInItsBinaryOrder) {
@@ -226,27 +288,33 @@ TEST_F(MonsterTest, SavedStateRoundTripsInItsBinaryOrder) {
 namespace GAME::test {
 namespace {
 
-TEST(SampleMonsters, TheSampleLevelPlacesThreeMonstersWithTheirSkills) {
+TEST(SampleMonsters, TheSampleLevelPlacesTwoBitersAndARangelessCaster) {
     TestMachine tm(TestMachine::SampleDataDir());
     InitializeObjects();
     ASSERT_TRUE(World::Get().LoadLevel("Levels/Sample/Sample.level"));
-    std::map<std::string, Monster*> monsters;
+    std::map<std::string, ControllerMonster*> brains;
     for (std::uint32_t id : Objects().GetObjectIds())
         if (auto* monster = Objects().GetObject<Monster>(id)) {
             monster->InitialUpdate();
-            monsters[monster->GetObjectName()] = monster;
+            brains[monster->GetObjectName()] = monster->GetMonsterController();
         }
-    ASSERT_EQ(monsters.size(), 3u);
+    ASSERT_EQ(brains.size(), 3u);
+    for (const auto& [name, brain] : brains)
+        ASSERT_NE(brain, nullptr) << name;
+
     // The two biters attack with skills of their own body, not with a weapon.
     for (const char* biter : {"Records/Creatures/Boar.dbr", "Records/Creatures/Wolf.dbr"}) {
-        const SkillManager& skills = monsters.at(biter)->GetSkillManager();
-        EXPECT_NE(Objects().GetObject<Skill_AttackInherent>(
-                      skills.FindSkillId(biter == std::string("Records/Creatures/Boar.dbr")
-                                             ? "Records/Creatures/Skills/BoarGore.dbr"
-                                             : "Records/Creatures/Skills/WolfBite.dbr")),
-                  nullptr)
-            << biter;
+        const std::uint32_t attack = brains.at(biter)->GetNormalSkillId();
+        EXPECT_NE(Objects().GetObject<Skill_AttackInherent>(attack), nullptr) << biter;
     }
+    EXPECT_NE(brains.at("Records/Creatures/Wolf.dbr")->GetSpecialAttackSkillId(), 0u);
+    // The caster only buffs and heals.
+    const ControllerMonster* shaman = brains.at("Records/Creatures/Shaman.dbr");
+    EXPECT_EQ(shaman->GetNormalSkillId(), 0u);
+    EXPECT_EQ(shaman->GetSpecialAttackSkillId(), 0u);
+    EXPECT_NE(shaman->GetBuffSelfSkillId(), 0u);
+    EXPECT_NE(shaman->GetHealSkillId(), 0u);
+    EXPECT_EQ(shaman->GetHealDelay(), 4000);
     EXPECT_EQ(tm.CountLog("Unable to create skill"), 0);
     ShutdownObjects();
 }

@@ -1,0 +1,297 @@
+// How a monster comes to hate and choose an enemy: sight anger on 200 ms ticks, anger from
+// attacks and taunts, and the enemy search that offers the state machine its targets.
+#include <cmath>
+#include <cstdlib>
+
+#include "Engine/object/ObjectManager.h"
+#include "Engine/sys/Machine.h"
+#include "Engine/world/World.h"
+#include "Game/ai/monster/ControllerMonster.h"
+#include "Game/characters/Character.h"
+#include "Game/characters/monster/Monster.h"
+#include "Game/core/GameEngine.h"
+#include "Game/core/players/Team.h"
+
+namespace GAME {
+
+namespace {
+
+Character* FindCharacter(std::uint32_t id) {
+    return Singleton<ObjectManager>::Get().GetObject<Character>(id);
+}
+
+float VerticalDistance(const WorldVec3& a, const WorldVec3& b) {
+    return std::fabs(a.GetWorldPosition().y - b.GetWorldPosition().y);
+}
+
+float WorldDistance(const WorldVec3& a, const WorldVec3& b) {
+    return std::sqrt(World::Get().GetDistanceSquared(a, b));
+}
+
+// The game's team rules; the teams' own without a root.
+bool AreFoes(const Team& a, const Team& b) {
+    if (gGameEngine && gGameEngine->GetTeamManager())
+        return gGameEngine->GetTeamManager()->IsFoe(a, b);
+    return a.IsFoe(b);
+}
+
+bool AreFriends(const Team& a, const Team& b) {
+    if (gGameEngine && gGameEngine->GetTeamManager())
+        return gGameEngine->GetTeamManager()->IsFriend(a, b);
+    return a.IsFriend(b);
+}
+
+// Scratch of the sphere queries: every monster searches several times a second.
+std::vector<Entity*>& EntityScratch() {
+    thread_local std::vector<Entity*> found;
+    found.clear();
+    return found;
+}
+
+}  // namespace
+
+void ControllerMonster::GetCharactersInSphere(std::vector<Character*>& out, Region* region,
+                                              const Sphere& sphere, bool foes) const {
+    const Character* self = GetParentCharacter();
+    if (!self)
+        return;
+    const WorldVec3 position = self->GetPathPosition();
+    const Team team = self->GetTeam();
+    std::vector<Entity*>& found = EntityScratch();
+    World::Get().GetEntitiesInSphere(found, region, sphere, EntityListType::Actors);
+    for (Entity* entity : found) {
+        if (entity == self || !entity->IsA<Character>())
+            continue;
+        auto* other = static_cast<Character*>(entity);
+        if (!other->IsAlive())
+            continue;
+        if (mMaxYViewDistance != 0.0f &&
+            VerticalDistance(position, other->GetPathPosition()) > mMaxYViewDistance)
+            continue;
+        const bool keep =
+            foes ? AreFoes(team, other->GetTeam()) : AreFriends(team, other->GetTeam());
+        if (keep)
+            out.push_back(other);
+    }
+}
+
+bool ControllerMonster::InPursuitRange(std::uint32_t enemyId) {
+    if (mMaxPursuitDistance == 0.0f)
+        return true;
+    const Character* enemy = FindCharacter(enemyId);
+    const Character* self = GetParentCharacter();
+    if (!enemy || !self)
+        return false;
+    const WorldVec3 enemyPosition = enemy->GetPathPosition();
+    if (mMaxYViewDistance != 0.0f &&
+        VerticalDistance(enemyPosition, self->GetPathPosition()) > mMaxYViewDistance)
+        return false;
+    return WorldDistance(GetHomePosition(), enemyPosition) < mMaxPursuitDistance;
+}
+
+WorldVec3 ControllerMonster::GetHomePosition() {
+    const Character* self = GetParentCharacter();
+    if (!self)
+        return WorldVec3();
+    if (GetExecutingState()->UsePathPositionAsHome())
+        return self->GetPathPosition();
+    const Monster* monster = GetMonster();
+    if (monster && monster->GetLeaderId() != 0 && CanMove())
+        if (const Character* leader = FindCharacter(monster->GetLeaderId()))
+            return leader->GetPathPosition();
+    return self->GetSpawnPoint().GetPosition();
+}
+
+bool ControllerMonster::IsEnemyValid(std::uint32_t enemyId) {
+    const Character* enemy = FindCharacter(enemyId);
+    const Character* self = GetParentCharacter();
+    if (!enemy || !self || !enemy->IsAlive() || enemy->IsHiding())
+        return false;
+    return AreFoes(self->GetTeam(), enemy->GetTeam()) && InPursuitRange(enemyId);
+}
+
+float ControllerMonster::ProcessAngerTarget(Character* character, int ms) {
+    const Character* self = GetParentCharacter();
+    if (!character || !self || !InPursuitRange(character->GetObjectId()))
+        return 0.0f;
+    const float d = WorldDistance(self->GetPathPosition(), character->GetPathPosition());
+    const float rate = d < mInnerViewDistance
+                           ? mInnerSightAngerRate
+                           : mSightAngerRate * (1.0f - 0.1f * d / GetViewDistance());
+    return rate * static_cast<float>(ms) * 0.001f;
+}
+
+void ControllerMonster::AngerUpdate(int ms) {
+    mAngerAccumulator -= static_cast<float>(ms);
+    if (mAngerAccumulator >= 0.0f)
+        return;
+    const Character* self = GetParentCharacter();
+    mSightAnger.clear();
+    if (self) {
+        const WorldVec3 position = self->GetPathPosition();
+        mFoundScratch.clear();
+        GetFoesInSphere(mFoundScratch, position.GetRegion(),
+                        Sphere{position.GetRegionPosition(), GetViewDistance()});
+        for (Character* other : mFoundScratch)
+            if (other->CausesAnger())
+                mSightAnger.emplace_back(other->GetObjectId(), ProcessAngerTarget(other, kTickMs));
+    }
+    // A long frame counts every whole tick it spanned.
+    const int ticks = static_cast<int>(1.0 - mAngerAccumulator * 0.005);
+    mAngerAccumulator += static_cast<float>(ticks * kTickMs);
+    for (const auto& [id, anger] : mSightAnger)
+        mAngerManager.AddAnger(id, static_cast<float>(ticks) * anger);
+    mAngerManager.Update(ticks * kTickMs, mForgiveRate, self);
+}
+
+void ControllerMonster::FindEnemyUpdate(int ms) {
+    mFindEnemyTimer -= ms;
+    if (mFindEnemyTimer >= 0)
+        return;
+    bool searched = false;
+    Character* closest = nullptr;
+    float closestDistance = 0.0f;
+    // A long frame runs at most two ticks.
+    for (int tick = 0; tick < 2; ++tick) {
+        mFindEnemyTimer += kTickMs;
+        if (GetExecutingState()->ShouldFindEnemy())
+            FindEnemy();
+        // CanFlee draws a number: it is asked last.
+        if (ShouldAlwaysLookForClosestEnemy() ||
+            (mEnemyTooClose > 0.0f && GetExecutingState()->ShouldFindClosestEnemy() &&
+             mFleeBehavior == FleeWhenEnemyClose && CanFlee())) {
+            ClosestEnemyCheck(searched, closest, closestDistance);
+            FindClosestEnemy(closest, closestDistance);
+        }
+        if (mFindEnemyTimer >= 0)
+            return;
+    }
+    mFindEnemyTimer = kTickMs;
+}
+
+void ControllerMonster::ClosestEnemyCheck(bool& searched, Character*& best, float& bestDistance) {
+    const Character* self = GetParentCharacter();
+    if (!self)
+        return;
+    const WorldVec3 position = self->GetPathPosition();
+    // The second tick of a frame reuses the search while the monster stands where it did.
+    if (searched && position == mClosestSearchPosition)
+        return;
+    searched = true;
+    mClosestSearchPosition = position;
+    best = nullptr;
+    bestDistance = 0.0f;
+    mFoundScratch.clear();
+    GetFoesInSphere(mFoundScratch, position.GetRegion(),
+                    Sphere{position.GetRegionPosition(), mEnemyTooClose});
+    const float limit = mEnemyTooClose + 0.1f;
+    for (Character* other : mFoundScratch) {
+        const float d = WorldDistance(position, other->GetPathPosition());
+        if (d < limit && (!best || d < bestDistance)) {
+            best = other;
+            bestDistance = d;
+        }
+    }
+}
+
+void ControllerMonster::FindEnemy() {
+    const Character* target = mAngerManager.GetNewTarget(mAngerTolerance);
+    if (!target)
+        return;
+    mEnemySeen = true;
+    GetExecutingState()->EnemyFound(target->GetObjectId());
+}
+
+void ControllerMonster::FindClosestEnemy(Character* character, float distance) {
+    if (!character)
+        return;
+    if (!ClosestEnemyFoundOverride(character->GetObjectId(), distance))
+        GetExecutingState()->ClosestEnemyFound(character->GetObjectId(), distance);
+}
+
+std::uint32_t ControllerMonster::GetMostHatedEnemy() {
+    const Character* target = mAngerManager.GetNewTarget(mAngerTolerance);
+    return target ? target->GetObjectId() : 0;
+}
+
+void ControllerMonster::UnderAttack(std::uint32_t attackerId) {
+    if (!InPursuitRange(attackerId))
+        return;
+    mAngerManager.AddAnger(attackerId, mAttackedAnger);
+    GetExecutingState()->Attacked(attackerId);
+}
+
+void ControllerMonster::AllyAttacked(std::uint32_t allyId, std::uint32_t attackerId) {
+    if (!InPursuitRange(attackerId) || !ShouldCareAboutDistressCall(allyId))
+        return;
+    mAngerManager.AddAnger(attackerId, mAllyAttackedAnger);
+    GetExecutingState()->AllyAttacked(allyId, attackerId);
+}
+
+bool ControllerMonster::ShouldCareAboutDistressCall(std::uint32_t allyId) const {
+    ObjectManager& objects = Singleton<ObjectManager>::Get();
+    const Character* ally = objects.GetObject<Character>(allyId);
+    if (!ally) {
+        // Fixed items (chests, doors) call for help too; the class may live in a later library.
+        const Object* object = objects.GetObject(allyId);
+        const RTTI_ClassInfo* fixedItem = Object::classInfo.FindByName("FixedItem");
+        return object && fixedItem && object->GetClassInfo().IsA(*fixedItem);
+    }
+    const Character* self = GetParentCharacter();
+    if (!self)
+        return false;
+    switch (mDistressResponseBehavior) {
+        case RespondToSameType:
+            return ally->GetDistressCallGroup() == self->GetDistressCallGroup();
+        case RespondToSameGroup:
+            for (const std::string& race : ally->GetRace())
+                for (const std::string& mine : self->GetRace())
+                    if (race == mine)
+                        return true;
+            return false;
+        default:
+            return true;
+    }
+}
+
+void ControllerMonster::TauntMe(float amount, std::uint32_t id) {
+    if (InPursuitRange(id))
+        mAngerManager.AddAnger(id, amount);
+}
+
+Character* ControllerMonster::PickRandomEnemyInView() const {
+    const Character* self = GetParentCharacter();
+    if (!self)
+        return nullptr;
+    const WorldVec3 position = self->GetPathPosition();
+    std::vector<Character*>& foes = mFoundScratch;
+    foes.clear();
+    GetFoesInSphere(foes, position.GetRegion(),
+                    Sphere{position.GetRegionPosition(), GetViewDistance()});
+    if (foes.empty())
+        return nullptr;
+    return foes[static_cast<std::size_t>(crt_rand()) % foes.size()];
+}
+
+void ControllerMonster::DieIfEnemyInRange() {
+    const Character* self = GetParentCharacter();
+    const Monster* monster = GetMonster();
+    if (!self || !monster)
+        return;
+    std::vector<Entity*>& found = EntityScratch();
+    World::Get().GetEntitiesInSphere(
+        found, self->GetRegion(),
+        Sphere{self->GetCoords().coords.origin, monster->GetDeathFromEnemyRange()},
+        EntityListType::Actors);
+    // Alive or hiding does not matter here.
+    for (Entity* entity : found) {
+        if (entity == self || !entity->IsA<Character>())
+            continue;
+        if (AreFoes(self->GetTeam(), static_cast<Character*>(entity)->GetTeam())) {
+            KillMe();
+            return;
+        }
+    }
+}
+
+}  // namespace GAME

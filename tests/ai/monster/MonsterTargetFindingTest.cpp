@@ -1,0 +1,143 @@
+// How a monster comes to hate: sight anger on 200 ms ticks (a long frame counts every whole
+// tick), the enemy search (at most two ticks a frame), the closest-enemy check and its flee roll,
+// the target kept until another is hated more than twice as much, and the pursuit range.
+#include <gtest/gtest.h>
+
+#include "Engine/sys/Machine.h"
+#include "ai/monster/MonsterControllerTestSupport.h"
+
+namespace GAME::test {
+namespace {
+
+class MonsterTargetFinding : public MonsterControllerTest {};
+
+TEST_F(MonsterTargetFinding, SightAngerComesInWholeTicksAndLongFramesCountEveryTick) {
+    MakeController(R"({"Class": "ControllerMonster", "ViewDistance": 15, "SightAngerRate": 20,
+        "InnerSightAngerRate": 50, "InnerViewDistance": 5, "ForgiveRate": 5,
+        "AngerTolerance": 1000})");
+    Character* foe = Place("Records/AI/Foe.dbr", Team::Human, 20);
+    // 10 m away: the outer rate, lowered toward the edge of view.
+    const float perTick = 20.0f * (1.0f - 0.1f * 10.0f / 15.0f) * 0.2f;
+    EXPECT_FLOAT_EQ(controller->ProcessAngerTarget(foe, 200), perTick);
+
+    controller->Update(100);  // one tick: sight anger, then a tick's forgiveness (1.0)
+    EXPECT_FLOAT_EQ(AngerOf(foe), perTick - 1.0f);
+    EXPECT_FLOAT_EQ(controller->GetAngerTickAccumulator(), 100.0f);
+    controller->Update(100);  // the tick already paid for this time
+    EXPECT_FLOAT_EQ(AngerOf(foe), perTick - 1.0f);
+    controller->Update(500);  // three whole ticks at once
+    EXPECT_FLOAT_EQ(controller->GetAngerTickAccumulator(), 100.0f);
+    EXPECT_NEAR(AngerOf(foe), 4 * perTick - 4.0f, 1e-4f);
+
+    // Inside the inner view the inner rate; exactly at its edge the outer formula.
+    Character* near = Place("Records/AI/Foe.dbr", Team::Human, 12);
+    Character* edge = Place("Records/AI/Foe.dbr", Team::Human, 15);
+    EXPECT_FLOAT_EQ(controller->ProcessAngerTarget(near, 200), 10.0f);
+    EXPECT_FLOAT_EQ(controller->ProcessAngerTarget(edge, 200),
+                    20.0f * (1.0f - 0.1f * 5.0f / 15.0f) * 0.2f);
+}
+
+TEST_F(MonsterTargetFinding, OnlyAngeringLivingFoesInViewEarnSightAnger) {
+    MakeController(R"({"Class": "ControllerMonster", "ViewDistance": 15, "ForgiveRate": 0})");
+    Character* foe = Place("Records/AI/Foe.dbr", Team::Human, 20);
+    Character* calm = Place("Records/AI/Calm.dbr", Team::Human, 14);
+    Character* mate = Place("Records/AI/Foe.dbr", Team::Monster, 13);
+    Character* far = Place("Records/AI/Foe.dbr", Team::Human, 30);
+    Character* dead = Place("Records/AI/Foe.dbr", Team::Human, 16);
+    dead->SetLifeState(Character_LifeState::Dead);
+    controller->Update(200);
+    EXPECT_GT(AngerOf(foe), 0.0f);
+    for (const Character* c : {calm, mate, far, dead})
+        EXPECT_FALSE(controller->GetAngerManager().GetAngerTable().contains(c->GetObjectId()));
+}
+
+TEST_F(MonsterTargetFinding, TheEnemySearchRunsAtMostTwoTicksAFrame) {
+    MakeController(R"({"Class": "ControllerMonster", "ForgiveRate": 0, "SightAngerRate": 0,
+        "InnerSightAngerRate": 0})");
+    Character* foe = Place("Records/AI/Foe.dbr", Team::Human, 20);
+    controller->TauntMe(50.0f, foe->GetObjectId());
+    EXPECT_FALSE(controller->HasSeenEnemy());
+
+    controller->Update(1000);
+    EXPECT_EQ(Idle().findEnemyQuestions, 2);
+    EXPECT_EQ(Idle().found, (std::vector<std::uint32_t>{foe->GetObjectId(), foe->GetObjectId()}));
+    EXPECT_EQ(controller->GetFindEnemyTimer(), 200);
+    EXPECT_TRUE(controller->HasSeenEnemy());
+    controller->Update(100);
+    EXPECT_EQ(Idle().findEnemyQuestions, 2);
+    controller->Update(150);  // 50 ms late: one tick, and the next is due in 150 ms
+    EXPECT_EQ(Idle().findEnemyQuestions, 3);
+    EXPECT_EQ(controller->GetFindEnemyTimer(), 150);
+
+    // A state that does not look finds nothing.
+    Idle().findEnemy = false;
+    controller->Update(200);
+    EXPECT_EQ(Idle().found.size(), 3u);
+}
+
+TEST_F(MonsterTargetFinding, TheClosestEnemyCheckRollsToFleeOnlyWhenItMayFlee) {
+    MakeController(R"({"Class": "ControllerMonster", "FleeBehavior": "FleeWhenEnemyClose",
+        "enemyTooClose": 3, "maxFleeCount": 1, "FleeChance": 100, "ForgiveRate": 0,
+        "AngerTolerance": 1000})");
+    Character* foe = Place("Records/AI/Foe.dbr", Team::Human, 12);
+    Place("Records/AI/Foe.dbr", Team::Human, 12.5f);  // beyond the first, not chosen
+    crt_srand(7);
+    const int first = crt_rand();
+    const int second = crt_rand();
+
+    crt_srand(7);
+    controller->Update(200);
+    ASSERT_EQ(Idle().closest.size(), 1u);
+    EXPECT_EQ(Idle().closest[0].first, foe->GetObjectId());
+    EXPECT_FLOAT_EQ(Idle().closest[0].second, 2.0f);
+    EXPECT_EQ(crt_rand(), second);  // one draw: the flee roll
+
+    // Fled as often as allowed: no roll and no check.
+    controller->IncrementFleeCount();
+    crt_srand(7);
+    controller->Update(200);
+    EXPECT_EQ(Idle().closest.size(), 1u);
+    EXPECT_EQ(crt_rand(), first);
+
+    // A kind that always looks needs neither the behaviour nor the roll.
+    controller->alwaysLookForClosest = true;
+    crt_srand(7);
+    controller->Update(200);
+    EXPECT_EQ(Idle().closest.size(), 2u);
+    EXPECT_EQ(crt_rand(), first);
+}
+
+TEST_F(MonsterTargetFinding, TheLastTargetCountsDoubleAndPursuitRangeBoundsAnger) {
+    MakeController(R"({"Class": "ControllerMonster", "MaxPursuitDistance": 20,
+        "ForgiveRate": 0})");
+    me->SetSpawnPoint(me->GetCoords());
+    Character* a = Place("Records/AI/Foe.dbr", Team::Human, 20);
+    Character* b = Place("Records/AI/Foe.dbr", Team::Human, 22);
+    controller->TauntMe(30.0f, a->GetObjectId());
+    EXPECT_EQ(controller->GetMostHatedEnemy(), a->GetObjectId());
+    // b: 30; a: 30 - 30 / 2 * 0.7 = 19.5, counted 39 as the last target.
+    controller->TauntMe(30.0f, b->GetObjectId());
+    ASSERT_GT(AngerOf(b), AngerOf(a));
+    EXPECT_EQ(controller->GetMostHatedEnemy(), a->GetObjectId());
+    controller->TauntMe(20.0f, b->GetObjectId());
+    EXPECT_EQ(controller->GetMostHatedEnemy(), b->GetObjectId());
+
+    // 25 m from home: beyond pursuit, no anger and the state is not told.
+    Character* distant = Place("Records/AI/Foe.dbr", Team::Human, 35);
+    controller->UnderAttack(distant->GetObjectId());
+    controller->TauntMe(50.0f, distant->GetObjectId());
+    EXPECT_EQ(AngerOf(distant), 0.0f);
+    EXPECT_TRUE(Idle().attackedBy.empty());
+    controller->UnderAttack(a->GetObjectId());
+    EXPECT_EQ(Idle().attackedBy, std::vector<std::uint32_t>{a->GetObjectId()});
+    EXPECT_FALSE(controller->IsEnemyValid(distant->GetObjectId()));
+    EXPECT_TRUE(controller->IsEnemyValid(a->GetObjectId()));
+
+    // Without a pursuit limit everything is in range, even an id that names nothing.
+    MakeController(R"({"Class": "ControllerMonster"})");
+    EXPECT_TRUE(controller->InPursuitRange(distant->GetObjectId()));
+    EXPECT_TRUE(controller->InPursuitRange(9999));
+}
+
+}  // namespace
+}  // namespace GAME::test
