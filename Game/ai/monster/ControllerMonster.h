@@ -277,7 +277,8 @@ public:
     bool StillScared() const { return mScaredTime > 0; }
     bool ShouldEmoteBeforePursuing();
     void SetEmoted(bool emoted) { mEmoted = emoted; }
-    bool ShouldHealAlly() const { return mHealCountdown <= 0; }
+    // The heal is ready again, whichever ally asks.
+    bool ShouldHealAlly(std::uint32_t = 0) const { return mHealCountdown <= 0; }
 
     // Skill choice.
     std::uint32_t ChooseBestSkill(std::uint32_t enemyId, bool checkDistance);

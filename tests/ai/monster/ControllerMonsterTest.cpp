@@ -3,6 +3,7 @@
 // special attacks' first-use and reuse waits, random anger and the lifetime.
 #include <gtest/gtest.h>
 
+#include "Engine/records/RecordDatabase.h"
 #include "Engine/sys/Machine.h"
 #include "Game/skills/Skill.h"
 #include "ai/monster/MonsterControllerTestSupport.h"
@@ -155,6 +156,38 @@ TEST_F(MonsterController, RandomAngerFiresOnceAndTheLifetimeEndsTheMonster) {
     EXPECT_TRUE(me->IsAlive());
     controller->Update(1);
     EXPECT_FALSE(me->IsAlive());
+}
+
+TEST_F(MonsterController, DistressCallsAreAnsweredByKindAndFearOnlyGrows) {
+    ASSERT_TRUE(Singleton<RecordDatabase>::Get().AddRecordText(
+        "Records/AI/Beast.dbr", R"({"Class": "Character", "characterRacialProfile": ["Beast"]})"));
+    MakeController(R"({"Class": "ControllerMonster", "DistressResponseBehavior":
+        "RespondToSameGroup", "AllyAttackedAnger": 40, "ForgiveRate": 0})");
+    Character* beast = Place("Records/AI/Beast.dbr", Team::Monster, 12);
+    Character* attacker = Place("Records/AI/Foe.dbr", Team::Human, 20);
+    // No race in common: the call is ignored.
+    controller->AllyAttacked(beast->GetObjectId(), attacker->GetObjectId());
+    EXPECT_EQ(AngerOf(attacker), 0.0f);
+    EXPECT_TRUE(Idle().allyAttacks.empty());
+
+    MakeController(R"({"Class": "ControllerMonster", "AllyAttackedAnger": 40})");
+    controller->AllyAttacked(beast->GetObjectId(), attacker->GetObjectId());
+    EXPECT_FLOAT_EQ(AngerOf(attacker), 40.0f);
+    ASSERT_EQ(Idle().allyAttacks.size(), 1u);
+    EXPECT_EQ(Idle().allyAttacks[0].second, attacker->GetObjectId());
+    // An id that names neither a character nor a fixed item calls in vain.
+    EXPECT_FALSE(controller->ShouldCareAboutDistressCall(9999));
+
+    // A scare replaces the state only when it lasts longer than the one running.
+    controller->ScareMe(attacker->GetObjectId(), 2000.0f);
+    EXPECT_STREQ(controller->GetExecutingStateName(), "Scared");
+    EXPECT_EQ(controller->GetCurrentEnemy(), attacker->GetObjectId());
+    EXPECT_TRUE(controller->StillScared());
+    controller->SetState("Idle", ControllerAIStateData());
+    controller->ScareMe(attacker->GetObjectId(), 1500.0f);
+    EXPECT_STREQ(controller->GetExecutingStateName(), "Idle");
+    controller->Update(2000);
+    EXPECT_FALSE(controller->StillScared());
 }
 
 }  // namespace

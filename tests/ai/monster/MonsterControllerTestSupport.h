@@ -38,6 +38,10 @@ public:
         closest.emplace_back(id, distance);
     }
     void Attacked(std::uint32_t id) override { attackedBy.push_back(id); }
+    void AllyAttacked(std::uint32_t ally, std::uint32_t attacker) override {
+        allyAttacks.emplace_back(ally, attacker);
+    }
+    bool RespondsToFear() override { return true; }
     bool CloseEnoughToUseSkill(std::uint32_t, std::uint32_t skillId) override {
         return closeEnoughFor.contains(skillId);
     }
@@ -49,6 +53,7 @@ public:
     std::vector<std::uint32_t> found;
     std::vector<std::pair<std::uint32_t, float>> closest;
     std::vector<std::uint32_t> attackedBy;
+    std::vector<std::pair<std::uint32_t, std::uint32_t>> allyAttacks;
 };
 
 class NotingMonsterController : public ControllerMonster {
