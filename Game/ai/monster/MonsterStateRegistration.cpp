@@ -4,6 +4,13 @@
 
 #include "Game/ai/controllers/ControllerAIStateT.h"
 #include "Game/ai/monster/ControllerMonster.h"
+#include "Game/ai/monster/states/DeathStates.h"
+#include "Game/ai/monster/states/DisabledStates.h"
+#include "Game/ai/monster/states/FearStates.h"
+#include "Game/ai/monster/states/FleeState.h"
+#include "Game/ai/monster/states/LeaderStates.h"
+#include "Game/ai/monster/states/MovementStates.h"
+#include "Game/ai/monster/states/ScriptedStates.h"
 #include "Game/characters/monster/Monster.h"
 
 namespace GAME {
@@ -36,32 +43,32 @@ void ControllerMonster::AddMonsterStates(bool temporary) {
     AddState("EmoteBeforePursue", std::make_unique<PlaceholderState>(this));   // ControllerMonsterStateEmoteBeforePursue
     AddState("Attack", std::make_unique<PlaceholderState>(this));              // ControllerMonsterStateAttack
     AddState("RepositionForAttack", std::make_unique<PlaceholderState>(this)); // ControllerMonsterStateRepositionForAttack
-    AddState("Flee", std::make_unique<PlaceholderState>(this));                // ControllerMonsterStateFlee
-    AddState("Roam", std::make_unique<PlaceholderState>(this));                // ControllerMonsterStateRoam
-    AddState("Wander", std::make_unique<PlaceholderState>(this));              // ControllerMonsterStateWander
-    AddState("WanderPause", std::make_unique<PlaceholderState>(this));         // ControllerMonsterStateWanderPause
-    AddState("Return", std::make_unique<PlaceholderState>(this));              // ControllerMonsterStateReturnFast (a monster runs home)
-    AddState("Dying", std::make_unique<PlaceholderState>(this));               // ControllerMonsterStateDying
-    AddState("Dead", std::make_unique<PlaceholderState>(this));                // ControllerMonsterStateDead
-    AddState("FollowLeader", std::make_unique<PlaceholderState>(this));        // ControllerMonsterStateFollowLeader
-    AddState("DefendLeader", std::make_unique<PlaceholderState>(this));        // ControllerMonsterStateDefendLeader
+    AddState("Flee", std::make_unique<ControllerMonsterStateFlee>(this));
+    AddState("Roam", std::make_unique<ControllerMonsterStateRoam>(this));
+    AddState("Wander", std::make_unique<ControllerMonsterStateWander>(this));
+    AddState("WanderPause", std::make_unique<ControllerMonsterStateWanderPause>(this));
+    AddState("Return", std::make_unique<ControllerMonsterStateReturnFast>(this));
+    AddState("Dying", std::make_unique<ControllerMonsterStateDying>(this));
+    AddState("Dead", std::make_unique<ControllerMonsterStateDead>(this));
+    AddState("FollowLeader", std::make_unique<ControllerMonsterStateFollowLeader>(this));
+    AddState("DefendLeader", std::make_unique<ControllerMonsterStateDefendLeader>(this));
     AddState("NavigateObstacle", std::make_unique<PlaceholderState>(this));    // ControllerMonsterStateNavigateObstacle
-    AddState("Move", std::make_unique<PlaceholderState>(this));                // ControllerMonsterStateMove
+    AddState("Move", std::make_unique<ControllerMonsterStateMove>(this));
     AddState("DodgeAttack", std::make_unique<PlaceholderState>(this));         // ControllerMonsterStateDodgeAttack
-    AddState("Panic", std::make_unique<PlaceholderState>(this));               // ControllerMonsterStatePanic
-    AddState("Paralyze", std::make_unique<PlaceholderState>(this));            // ControllerMonsterStateParalyze
-    AddState("Confused", std::make_unique<PlaceholderState>(this));            // ControllerMonsterStateConfused
-    AddState("Immobile", std::make_unique<PlaceholderState>(this));            // ControllerMonsterStateImmobile
-    AddState("Trapped", std::make_unique<PlaceholderState>(this));             // ControllerMonsterStateTrapped
-    AddState("TrappedAttack", std::make_unique<PlaceholderState>(this));       // ControllerMonsterStateTrappedAttack
-    AddState("Stunned", std::make_unique<PlaceholderState>(this));             // ControllerMonsterStateStunned
-    AddState("Scared", std::make_unique<PlaceholderState>(this));              // ControllerMonsterStateScared
-    AddState("Patrol", std::make_unique<PlaceholderState>(this));              // ControllerMonsterStatePatrol
+    AddState("Panic", std::make_unique<ControllerMonsterStatePanic>(this));
+    AddState("Paralyze", std::make_unique<ControllerMonsterStateParalyze>(this));
+    AddState("Confused", std::make_unique<ControllerMonsterStateConfused>(this));
+    AddState("Immobile", std::make_unique<ControllerMonsterStateImmobile>(this));
+    AddState("Trapped", std::make_unique<ControllerMonsterStateTrapped>(this));
+    AddState("TrappedAttack", std::make_unique<ControllerMonsterStateTrappedAttack>(this));
+    AddState("Stunned", std::make_unique<ControllerMonsterStateStunned>(this));
+    AddState("Scared", std::make_unique<ControllerMonsterStateScared>(this));
+    AddState("Patrol", std::make_unique<ControllerMonsterStatePatrol>(this));
     AddState("WaitToAttack", std::make_unique<PlaceholderState>(this));        // ControllerMonsterStateWaitToAttack
-    AddState("QuestMove", std::make_unique<PlaceholderState>(this));           // ControllerMonsterStateQuestMove
-    AddState("QuestWalk", std::make_unique<PlaceholderState>(this));           // ControllerMonsterStateQuestWalk
-    AddState("QuestPlayAnimation", std::make_unique<PlaceholderState>(this));  // ControllerMonsterStateQuestPlayAnimation
-    AddState("QuestUseSkill", std::make_unique<PlaceholderState>(this));       // ControllerMonsterStateQuestUseSkill
+    AddState("QuestMove", std::make_unique<ControllerMonsterStateQuestMove>(this));
+    AddState("QuestWalk", std::make_unique<ControllerMonsterStateQuestWalk>(this));
+    AddState("QuestPlayAnimation", std::make_unique<ControllerMonsterStateQuestPlayAnimation>(this));
+    AddState("QuestUseSkill", std::make_unique<ControllerMonsterStateQuestUseSkill>(this));
     // clang-format on
 }
 

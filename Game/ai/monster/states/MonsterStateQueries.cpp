@@ -1,0 +1,56 @@
+#include "Game/ai/monster/states/MonsterStateQueries.h"
+
+#include <cmath>
+#include <limits>
+
+#include "Engine/object/ObjectManager.h"
+#include "Engine/object/UniqueId.h"
+#include "Engine/text/Name.h"
+#include "Engine/world/World.h"
+#include "Game/characters/Character.h"
+#include "Game/core/net/CharacterCommands.h"
+
+namespace GAME {
+
+Entity* FindEntityByUniqueId(const UniqueId& id) {
+    if (id.IsNull())
+        return nullptr;
+    ObjectManager& objects = Singleton<ObjectManager>::Get();
+    for (std::uint32_t objectId : objects.GetObjectIds()) {
+        Entity* entity = objects.GetObject<Entity>(objectId);
+        if (entity && entity->GetUniqueId() == id)
+            return entity;
+    }
+    return nullptr;
+}
+
+int GetClosestEntityIndex(const std::vector<UniqueId>& ids, const WorldVec3& from) {
+    int best = -1;
+    float bestDistance = std::numeric_limits<float>::infinity();
+    for (std::size_t i = 0; i < ids.size(); ++i) {
+        const Entity* entity = FindEntityByUniqueId(ids[i]);
+        if (!entity || !entity->GetRegion())
+            continue;
+        const float distance = World::Get().GetDistanceSquared(from, entity->GetPosition());
+        if (distance < bestDistance) {
+            bestDistance = distance;
+            best = static_cast<int>(i);
+        }
+    }
+    return best;
+}
+
+bool IsEndEvent(const Name& event) {
+    static const Name end = Name::Create("End");
+    return event == end;
+}
+
+void RemoveTrap(Character& character) {
+    character.Enqueue(new ReleaseTrapConfigCmd(character.GetObjectId()));
+}
+
+float WorldDistance(const WorldVec3& a, const WorldVec3& b) {
+    return std::sqrt(World::Get().GetDistanceSquared(a, b));
+}
+
+}  // namespace GAME
