@@ -41,9 +41,14 @@ void UpdateWorldEntities(int step) {
     std::sort(scratch.ids.begin(), scratch.ids.end());
 
     ObjectManager& objects = Singleton<ObjectManager>::Get();
+    // An entity placed by the level, or by anyone who left it to the frame, is brought to life
+    // before its first update.
     for (std::uint32_t id : scratch.ids)
-        if (Entity* entity = objects.GetObject<Entity>(id); entity && entity->IsInWorld())
+        if (Entity* entity = objects.GetObject<Entity>(id); entity && entity->IsInWorld()) {
+            if (!entity->HasDoneInitialUpdate())
+                entity->InitialUpdate();
             entity->UpdateSelf(step);
+        }
     for (std::uint32_t id : scratch.ids)
         if (Character* character = objects.GetObject<Character>(id);
             character && character->IsInWorld())

@@ -103,6 +103,7 @@ void PlayEventLog::OnDeathAfter(const GameEvent_CreatureDeath& event) {
     const std::string killerName = DescribeCharacter(killer, event.attackerId);
     std::string line = Stamp();
     if (event.objectId == mPlayerId) {
+        ++mDeaths;
         line += "you died";
         if (event.attackerId != 0)
             line += ", killed by " + killerName;
@@ -112,9 +113,10 @@ void PlayEventLog::OnDeathAfter(const GameEvent_CreatureDeath& event) {
         const std::uint32_t master =
             gGameEngine ? gGameEngine->GetMasterAttacker(event.attackerId) : event.attackerId;
         const std::string victimName = DescribeCharacter(victim, event.objectId);
-        if (master == mPlayerId && mPlayerId != 0)
+        if (master == mPlayerId && mPlayerId != 0) {
+            ++mKills;
             line += "you killed " + victimName;
-        else if (event.attackerId != 0)
+        } else if (event.attackerId != 0)
             line += victimName + " was killed by " + killerName;
         else
             line += victimName + " died";

@@ -35,6 +35,9 @@ public:
     // a monster that made the player its attack target).
     void Observe();
     void PrintProgress(int frame);
+    // What the events told: the player's kills (its pets' included) and its deaths.
+    int GetKills() const { return mKills; }
+    int GetDeaths() const { return mDeaths; }
 
     // "Boar 42": the record's file name without folder and extension, and the object id.
     static std::string DescribeCharacter(const Character* character, std::uint32_t id);
@@ -61,6 +64,8 @@ private:
     std::optional<GameEventListener<PlayEventLog, GameEvent_CharacterId>> mSkillUp;
     std::uint32_t mExperienceBefore = 0;
     int mDeathDepth = 0;
+    int mKills = 0;
+    int mDeaths = 0;
     std::vector<std::string> mHeld;
     Character_LifeState mLastLifeState = Character_LifeState::Alive;
     std::vector<std::uint32_t> mEngaged;  // characters whose attack target is the player

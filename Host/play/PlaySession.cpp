@@ -195,14 +195,10 @@ void PlaySession::PrintSummary(double wallSeconds) {
     std::fprintf(mOut, "gamehost: played %d frames (%llu ms of game time)\n", mOptions.frames,
                  static_cast<unsigned long long>(gEngine->GetGameTime()));
     if (player) {
-        PlayStats& stats = player->GetPlayStats();
-        std::fprintf(mOut,
-                     "gamehost: kills %u, deaths %u, experience %u (gained %u, lost %d), level "
-                     "%u\n",
-                     stats.GetKills(), stats.GetDeaths(), player->GetExperiencePoints(),
-                     stats.GetExperienceGained(), stats.GetExperienceLost(),
+        std::fprintf(mOut, "gamehost: kills %d, deaths %d, experience %u, level %u\n",
+                     mLog->GetKills(), mLog->GetDeaths(), player->GetExperiencePoints(),
                      player->GetCharLevel());
-        for (const std::string& line : stats.GetRealTimeStrings())
+        for (const std::string& line : player->GetPlayStats().GetRealTimeStrings())
             if (!line.empty())
                 std::fprintf(mOut, "gamehost: %s\n", line.c_str());
     }

@@ -72,6 +72,7 @@ TEST_F(PlayEventLogTest, AKillShowsItsExperienceAndTheLevelItRaisedFollows) {
     ASSERT_NE(level, std::string::npos) << printed;
     ASSERT_NE(points, std::string::npos) << printed;
     EXPECT_LT(kill, level) << printed;
+    EXPECT_EQ(log.GetKills(), 1);
     EXPECT_LT(kill, points) << printed;
 }
 
@@ -89,6 +90,8 @@ TEST_F(PlayEventLogTest, ThePlayersDeathAndRespawnAreShownAndOthersDeathsPlainly
     const std::string printed = Printed();
     EXPECT_NE(printed.find("16387 was killed by Brute 16386\n"), std::string::npos) << printed;
     EXPECT_NE(printed.find("you died, killed by Brute 16386"), std::string::npos) << printed;
+    EXPECT_EQ(log.GetDeaths(), 1);
+    EXPECT_EQ(log.GetKills(), 0);  // the bystander was not the player's kill
     // Once, on the frame the player stood up again.
     const std::size_t respawn = printed.find("you respawned at (");
     ASSERT_NE(respawn, std::string::npos) << printed;

@@ -129,5 +129,31 @@ TEST_F(PlayerClicksTest, ThePlayersDeathAndRespawnRunThroughTheHostFrame) {
     EXPECT_LT(died, back);
 }
 
+TEST_F(PlayerClicksTest, ALevelPlacedMonsterComesToLifeAndFallsToTheScriptedClicks) {
+    std::FILE* out = std::tmpfile();
+    PlayEventLog log(out);
+    log.Attach(player->GetObjectId());
+    // Into the cave, among the creatures the level placed.
+    WorldCoords cave = World::Get().GetSpawnPoints()[1].coords;
+    ASSERT_EQ(cave.region->GetName(), "Cave");
+    World::Get().SetCoords(player, cave);
+    player->ResetMovementManager();
+    ClickDriver driver;
+    for (int frame = 1; frame <= 900 && log.GetKills() == 0; ++frame) {
+        if (auto click = driver.Next(*player, frame, gEngine->GetGameTime()))
+            DeliverClick(*player, *click);
+        RunFrame(33);
+        log.Observe();
+    }
+    for (std::uint32_t id : World::Get().GetPlacedEntityIds()) {
+        const auto* entity = Singleton<ObjectManager>::Get().GetObject<Entity>(id);
+        if (entity) {
+            EXPECT_TRUE(entity->HasDoneInitialUpdate()) << entity->GetObjectName();
+        }
+    }
+    EXPECT_EQ(log.GetKills(), 1);
+    std::fclose(out);
+}
+
 }  // namespace
 }  // namespace GAME::test
