@@ -131,7 +131,7 @@ int main(int argc, char** argv) {
     benchmark::Shutdown();
     if (gLastCharactersPerMs > 0)
         bench::PrintGoal("whole frame, sample level, 10,000 characters",
-                         bench::Format("%.0f characters updated per ms", gLastCharactersPerMs),
+                         bench::Format("%.1f characters updated per ms", gLastCharactersPerMs),
                          ">= 1000 per ms", gLastCharactersPerMs >= 1000.0);
     return 0;
 }
