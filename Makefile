@@ -25,7 +25,7 @@ debug: deps
 	cmake --build --preset debug -j $(JOBS)
 
 run: release
-	./build/release/Host/gamehost play --data data --frames $(FRAMES)
+	./build/release/Host/gamehost play --data data --frames $(FRAMES) --seed 1 --save build/Warden.chr
 
 # The packet fuzzer is a clang build of its own (libFuzzer); the net_fuzz test runs it. clang is
 # looked up when the recipe runs, after `deps` may have installed it.

@@ -60,7 +60,7 @@ int RunCommandLine(int argc, const char* const* argv) {
     app.footer(kFooter);
     const CLI::Validator number(WholeNumber, "", "NUMBER");
 
-    HostOptions play;
+    PlayOptions play;
     CLI::App* playCommand = app.add_subcommand("play", "Single player on the sample world");
     playCommand->add_option("--data", play.dataRoot, "Data folder")->capture_default_str();
     playCommand->add_option("--frames", play.frames, "Frames to run")
@@ -71,6 +71,33 @@ int RunCommandLine(int argc, const char* const* argv) {
         ->capture_default_str()
         ->check(number)
         ->check(Count(1));
+    playCommand->add_option("--class", play.classRecord, "Class record of a new character")
+        ->capture_default_str();
+    playCommand->add_option("--character", play.characterFile,
+                            "Character file to play instead of a new character");
+    playCommand->add_option("--save", play.saveFile,
+                            "Where to save the character (default: the --character file, else "
+                            "the class's name with .chr)");
+    playCommand->add_flag("--no-save", play.noSave, "Do not save the character");
+    playCommand->add_option("--input", play.inputFile,
+                            "Clicks to replay instead of the scripted driver's");
+    playCommand->add_option("--record", play.recordFile, "Write the clicks of this run here");
+    playCommand->add_option("--seed", play.seed, "Seed of the game's generators")
+        ->check(number)
+        ->check(CLI::Range(0u, std::numeric_limits<unsigned>::max()))
+        ->each([&play](const std::string&) { play.seeded = true; });
+    playCommand
+        ->add_option("--checksum-every", play.checksumEvery,
+                     "Print the state checksum every N frames (0: only at the end)")
+        ->capture_default_str()
+        ->check(number)
+        ->check(Count(0));
+    playCommand
+        ->add_option("--progress-every", play.progressSeconds,
+                     "Print a progress line every N seconds of game time (0: never)")
+        ->capture_default_str()
+        ->check(number)
+        ->check(Count(0));
 
     NetServerOptions server;
     CLI::App* serverCommand = app.add_subcommand("server", "Network server on 127.0.0.1");

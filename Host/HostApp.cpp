@@ -10,6 +10,7 @@
 #include "Engine/world/PathFinder.h"
 #include "Engine/world/World.h"
 #include "Game/core/GameEngine.h"
+#include "Host/WorldFrame.h"
 
 namespace GAME {
 
@@ -44,10 +45,9 @@ bool PrepareMachine(const HostOptions& options) {
 }
 
 namespace {
-
 constexpr const char* kSampleLevel = "Levels/Sample/Sample.level";
+}  // namespace
 
-// Loads the sample level and says what it holds; false when it cannot be loaded.
 bool LoadSampleLevel() {
     World& world = World::Get();
     if (!world.LoadLevel(kSampleLevel)) {
@@ -76,38 +76,12 @@ bool LoadSampleLevel() {
     return true;
 }
 
-}  // namespace
-
 void RunFrame(int frameMs) {
     gEngine->AdvanceFrame(static_cast<std::uint32_t>(frameMs < 0 ? 0 : frameMs));
+    if (const auto step = static_cast<int>(gEngine->GetFrameStep()); step > 0)
+        UpdateWorldEntities(step);
     if (GameEngine* root = gGameEngine)
         root->Update(frameMs);
-}
-
-int RunPlay(const HostOptions& options) {
-    if (!PrepareMachine(options))
-        return 1;
-    InitializeObjects();
-    GameEngine* root = gGameEngine;
-    if (!root) {
-        std::fprintf(stderr, "gamehost: the game root could not be created\n");
-        return 1;
-    }
-    root->SetGameLoading(false);
-    std::printf("gamehost: game root ready (single player, melee range %g)\n",
-                static_cast<double>(root->GetMeleeRange()));
-    if (!LoadSampleLevel()) {
-        ShutdownObjects();
-        return 1;
-    }
-    for (int frame = 0; frame < options.frames; ++frame)
-        RunFrame(options.frameMs);
-    std::printf("gamehost: played %d frames (%llu ms of game time)\n", options.frames,
-                static_cast<unsigned long long>(gEngine->GetGameTime()));
-    World::Get().UnloadLevel();
-    ShutdownObjects();
-    std::printf("gamehost: game root shut down\n");
-    return 0;
 }
 
 }  // namespace GAME

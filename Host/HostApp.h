@@ -11,12 +11,30 @@ struct HostOptions {
     int frameMs = 33;
 };
 
+// What `gamehost play` adds: who plays, where the input comes from, what is printed and saved.
+struct PlayOptions : HostOptions {
+    static constexpr const char* kDefaultClass = "Records/Characters/Players/Warden.dbr";
+    std::string classRecord = kDefaultClass;
+    std::filesystem::path characterFile;  // empty: a new character of the class
+    std::filesystem::path saveFile;       // empty: the character file, else "Warden.chr"
+    bool noSave = false;
+    std::filesystem::path inputFile;   // clicks to replay instead of the scripted driver
+    std::filesystem::path recordFile;  // where to write the clicks of this run
+    bool seeded = false;
+    unsigned seed = 0;
+    int checksumEvery = 0;     // frames; 0: only at the end
+    int progressSeconds = 10;  // of game time; 0: none
+};
+
 // Points the current machine's records and texts at the data root; false when it is missing.
 bool PrepareMachine(const HostOptions& options);
-// One frame of the current machine: the engine's frame (game time, animations, physics), then
-// the game root's update when a root exists.
+// One frame of the current machine: the engine's frame (game time, animations, physics), every
+// entity in the world (UpdateSelf, then each character's PreAnimationUpdate, in object-id
+// order), then the game root's update when a root exists.
 void RunFrame(int frameMs);
+// Loads the sample level and says what it holds; false when it cannot be loaded.
+bool LoadSampleLevel();
 // Single player: runs the frames and reports what happened; the exit code.
-int RunPlay(const HostOptions& options);
+int RunPlay(const PlayOptions& options);
 
 }  // namespace GAME

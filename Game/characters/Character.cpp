@@ -274,7 +274,10 @@ void Character::Load(const LoadTable& table) {
 
     mExperience.Load(table);
     mCombatManager->Load(table);
-    const std::string combatRecord = table.GetString("combatManagerRecord");
+    std::string combatRecord = table.GetString("combatManagerRecord");
+    // Without a record of its own a character fights by the game-wide default.
+    if (combatRecord.empty() && gGameEngine)
+        combatRecord = gGameEngine->GetDatabase().GetString("defaultCombatManagerRecord");
     if (!combatRecord.empty())
         mCombatManager->LoadRecord(combatRecord);
     AllocateAnimSets();

@@ -7,37 +7,14 @@
 
 #include <unistd.h>
 
-#include "Host/CommandLine.h"
 #include "Host/PrintableText.h"
+#include "HostRunSupport.h"
 #include "support/TestMachine.h"
 
 namespace GAME::test {
 namespace {
 
-struct Outcome {
-    int code = 0;
-    std::string out;
-    std::string err;
-};
-
-Outcome RunHost(std::vector<std::string> words) {
-    words.insert(words.begin(), "gamehost");
-    std::vector<const char*> argv;
-    for (const std::string& word : words)
-        argv.push_back(word.c_str());
-    TestMachine tm;
-    Outcome outcome;
-    testing::internal::CaptureStdout();
-    testing::internal::CaptureStderr();
-    outcome.code = RunCommandLine(static_cast<int>(argv.size()), argv.data());
-    outcome.err = testing::internal::GetCapturedStderr();
-    outcome.out = testing::internal::GetCapturedStdout();
-    return outcome;
-}
-
-bool Has(const std::string& text, const std::string& part) {
-    return text.find(part) != std::string::npos;
-}
+using Outcome = HostOutcome;
 
 TEST(HostCommandLine, BadArgumentsAreNamedAndFail) {
     const Outcome unknown = RunHost({"plya"});

@@ -1,0 +1,58 @@
+#include "Host/WorldFrame.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <vector>
+
+#include "Engine/object/ObjectManager.h"
+#include "Engine/sys/Machine.h"
+#include "Engine/world/World.h"
+#include "Game/characters/Character.h"
+
+namespace GAME {
+
+namespace {
+
+// The frame's scratch lists, kept by the machine so that a steady frame allocates nothing.
+struct WorldFrameScratch {
+    std::vector<Entity*> entities;
+    std::vector<std::uint32_t> ids;
+};
+
+// A box that holds every region's grid: the world's query then visits every placed entity once.
+constexpr float kEverywhere = 1.0e7f;
+
+}  // namespace
+
+void UpdateWorldEntities(int step) {
+    World& world = World::Get();
+    if (world.GetRegions().empty())
+        return;
+    WorldFrameScratch& scratch = Singleton<WorldFrameScratch>::Get();
+    scratch.entities.clear();
+    world.GetEntitiesInBox(scratch.entities, world.GetRegions().front().get(),
+                           ABBox{Vec3(-kEverywhere, -kEverywhere, -kEverywhere),
+                                 Vec3(kEverywhere, kEverywhere, kEverywhere)});
+    // By id from here on: an update may destroy another entity, and ids never dangle.
+    scratch.ids.clear();
+    for (const Entity* entity : scratch.entities)
+        scratch.ids.push_back(entity->GetObjectId());
+    scratch.entities.clear();
+    std::sort(scratch.ids.begin(), scratch.ids.end());
+
+    ObjectManager& objects = Singleton<ObjectManager>::Get();
+    // An entity placed by the level, or by anyone who left it to the frame, is brought to life
+    // before its first update.
+    for (std::uint32_t id : scratch.ids)
+        if (Entity* entity = objects.GetObject<Entity>(id); entity && entity->IsInWorld()) {
+            if (!entity->HasDoneInitialUpdate())
+                entity->InitialUpdate();
+            entity->UpdateSelf(step);
+        }
+    for (std::uint32_t id : scratch.ids)
+        if (Character* character = objects.GetObject<Character>(id);
+            character && character->IsInWorld())
+            character->PreAnimationUpdate(step);
+}
+
+}  // namespace GAME

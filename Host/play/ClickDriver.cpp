@@ -1,0 +1,76 @@
+#include "Host/play/ClickDriver.h"
+
+#include "Engine/world/World.h"
+#include "Game/characters/Player.h"
+#include "Game/core/GameEngine.h"
+#include "Game/core/players/Team.h"
+
+namespace GAME {
+
+std::optional<HostClick> ClickDriver::Next(Player& player, int frame, std::uint64_t gameTimeMs) {
+    if (gameTimeMs < mNextClickMs)
+        return std::nullopt;
+    mNextClickMs = gameTimeMs + kIntervalMs;
+    // A person waits out the death screen; clicks on a corpse would go nowhere anyway.
+    if (!player.IsAlive() || !player.IsInWorld())
+        return std::nullopt;
+    if (std::optional<HostClick> click = ClickFoe(player, frame))
+        return click;
+    return ClickGround(player, frame);
+}
+
+std::optional<HostClick> ClickDriver::ClickFoe(Player& player, int frame) {
+    const WorldCoords& coords = player.GetCoords();
+    mNearby.clear();
+    World::Get().GetEntitiesInSphere(
+        mNearby, coords.region, Sphere{coords.coords.origin, kSightRadius}, EntityListType::Actors);
+    TeamManager* teams = gGameEngine->GetTeamManager();
+    const WorldVec3 from = coords.GetPosition();
+    Character* nearest = nullptr;
+    float nearestDistance = 0.0f;
+    for (Entity* entity : mNearby) {
+        auto* character =
+            entity->IsA(Character::classInfo) ? static_cast<Character*>(entity) : nullptr;
+        if (!character || character == &player || !character->IsAlive() ||
+            !teams->IsFoe(&player, character))
+            continue;
+        const float distance = World::Get().GetDistanceSquared(from, character->GetPosition());
+        // Ties go to the first in world order, the same on every machine.
+        if (!nearest || distance < nearestDistance) {
+            nearest = character;
+            nearestDistance = distance;
+        }
+    }
+    if (!nearest)
+        return std::nullopt;
+    const WorldVec3 at = nearest->GetPosition();
+    return HostClick{frame, nearest->GetObjectId(), at.region->GetName(), at.local, 0};
+}
+
+std::optional<HostClick> ClickDriver::ClickGround(Player& player, int frame) {
+    const WorldVec3 from = player.GetPosition();
+    std::vector<const SpawnPoint*>& waypoints = mWaypoints;
+    waypoints.clear();
+    for (const SpawnPoint& spawn : World::Get().GetSpawnPoints())
+        if (spawn.coords.region == from.region)
+            waypoints.push_back(&spawn);
+    if (waypoints.empty())
+        return std::nullopt;
+    mWaypoint %= waypoints.size();
+    WorldVec3 goal = waypoints[mWaypoint]->coords.GetPosition();
+    if (from.DistanceTo(goal) <= kArrivedDistance) {
+        mWaypoint = (mWaypoint + 1) % waypoints.size();
+        goal = waypoints[mWaypoint]->coords.GetPosition();
+    }
+    Vec3 step = from.VectorTo(goal);
+    const float length = step.Length();
+    if (length > kGroundClickReach)
+        step = step * (kGroundClickReach / length);
+    WorldVec3 point = from;
+    // The cursor lands on the ground; where there is none the point stays as aimed.
+    if (!point.TranslateToFloor(step))
+        point.Translate(step);
+    return HostClick{frame, 0, point.region->GetName(), point.local, 0};
+}
+
+}  // namespace GAME

@@ -1,0 +1,40 @@
+#pragma once
+// The scripted user of `gamehost play`: once a second of game time it clicks the nearest living
+// foe of the player in sight, else the ground on the way to the next spawn point of the player's
+// region, as a person at the mouse would. It only chooses where to click; what the click does is
+// the player controller's business.
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+#include "Host/play/HostClick.h"
+
+namespace GAME {
+
+class Entity;
+class Player;
+struct SpawnPoint;
+
+class ClickDriver {
+public:
+    static constexpr int kIntervalMs = 1000;
+    // How far a person sees foes around the player, and how far one ground click reaches.
+    static constexpr float kSightRadius = 20.0f;
+    static constexpr float kGroundClickReach = 12.0f;
+    // A spawn point this close counts as reached; the walk goes on to the next one.
+    static constexpr float kArrivedDistance = 2.0f;
+
+    // The click of this frame, when one is due and the player can be clicked for.
+    std::optional<HostClick> Next(Player& player, int frame, std::uint64_t gameTimeMs);
+
+private:
+    std::optional<HostClick> ClickFoe(Player& player, int frame);
+    std::optional<HostClick> ClickGround(Player& player, int frame);
+
+    std::uint64_t mNextClickMs = 0;
+    std::size_t mWaypoint = 0;
+    std::vector<Entity*> mNearby;
+    std::vector<const SpawnPoint*> mWaypoints;
+};
+
+}  // namespace GAME

@@ -1,0 +1,59 @@
+#include "Host/play/HostSaves.h"
+
+#include <unistd.h>
+
+#include <string>
+#include <system_error>
+
+#include "Engine/Engine.h"
+#include "Game/characters/Player.h"
+#include "Game/characters/player/CharacterFileManager.h"
+#include "Game/core/GameEngine.h"
+
+namespace GAME {
+
+HostSaves::HostSaves(std::filesystem::path file, bool enabled)
+    : mFile(std::move(file)), mEnabled(enabled) {}
+
+bool HostSaves::SaveGame() {
+    Player* player = gGameEngine ? gGameEngine->GetMainPlayer() : nullptr;
+    if (!mEnabled || !player)
+        return false;
+    std::error_code ec;
+    const bool known = std::filesystem::exists(mFile, ec);
+    if (!player->SaveCharacterFile(mFile)) {
+        gEngine->Log(1, "Host: the character could not be saved to \"%s\".",
+                     mFile.string().c_str());
+        return false;
+    }
+    ++mSaves;
+    if (!known) {
+        CharacterFileManager& files = CharacterFileManager::Get();
+        files.SetSaveFolder(mFile.has_parent_path() ? mFile.parent_path()
+                                                    : std::filesystem::path("."));
+        files.AddCharacterFile(mFile.filename().string());
+    }
+    return true;
+}
+
+bool HostSaves::BackupGame() {
+    if (!mEnabled)
+        return false;
+    std::filesystem::path backup = mFile;
+    backup += ".bak";
+    std::filesystem::path temporary = backup;
+    temporary += ".tmp" + std::to_string(::getpid());
+    std::error_code ec;
+    std::filesystem::copy_file(mFile, temporary, std::filesystem::copy_options::overwrite_existing,
+                               ec);
+    if (!ec)
+        std::filesystem::rename(temporary, backup, ec);
+    if (ec) {
+        std::filesystem::remove(temporary, ec);
+        gEngine->Log(1, "Host: no backup of \"%s\" could be made.", mFile.string().c_str());
+        return false;
+    }
+    return true;
+}
+
+}  // namespace GAME

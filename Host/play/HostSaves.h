@@ -1,0 +1,39 @@
+#pragma once
+// The host's side of saving: the game asks through its user interface (auto-saves at level-ups,
+// backups, the end of the run) and the host writes the main player's character file, under a
+// temporary name renamed into place. With saving off every request is answered "not saved" and
+// nothing is written.
+#include <filesystem>
+
+#include "Game/characters/player/PlayerSaveUISetting.h"
+#include "Game/core/GameUIInterface.h"
+
+namespace GAME {
+
+class HostSaves : public GameUIInterface, public PlayerGameInterface {
+public:
+    HostSaves(std::filesystem::path file, bool enabled);
+
+    const std::filesystem::path& GetFile() const { return mFile; }
+    bool IsEnabled() const { return mEnabled; }
+    int GetSaveCount() const { return mSaves; }
+
+    bool DisplaySkillReallocationWindow(unsigned) override { return false; }
+    bool SaveGame(GameDifficulty) override { return SaveGame(); }
+    bool SaveGame() override;
+    // The host keeps no quest state of its own yet: nothing is written, and it says so.
+    bool SaveQuest(bool) override { return false; }
+    // A copy of the current save beside it ("<file>.bak").
+    bool BackupGame() override;
+
+    void RestoreUISettings(PlayerSave_UISetting& settings) override { mUISettings = settings; }
+    void GetUISettings(PlayerSave_UISetting& settings) const override { settings = mUISettings; }
+
+private:
+    std::filesystem::path mFile;
+    bool mEnabled;
+    int mSaves = 0;
+    PlayerSave_UISetting mUISettings;
+};
+
+}  // namespace GAME

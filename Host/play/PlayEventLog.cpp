@@ -1,0 +1,210 @@
+#include "Host/play/PlayEventLog.h"
+
+#include <algorithm>
+#include <filesystem>
+
+#include "Engine/Engine.h"
+#include "Engine/object/ObjectManager.h"
+#include "Engine/world/World.h"
+#include "Game/characters/Player.h"
+#include "Game/core/GameEngine.h"
+
+namespace GAME {
+
+namespace {
+
+std::string Stamp() {
+    char text[32];
+    std::snprintf(text, sizeof text, "[%7.1f s] ",
+                  static_cast<double>(gEngine->GetGameTime()) / 1000.0);
+    return text;
+}
+
+std::string SignedAmount(std::int64_t amount) {
+    char text[24];
+    std::snprintf(text, sizeof text, "%+lld", static_cast<long long>(amount));
+    return text;
+}
+
+}  // namespace
+
+PlayEventLog::PlayEventLog(std::FILE* out)
+    : mOut(out), mDeathBefore(GameEventName("CreatureDeath"), "PlayEventLog") {
+    mDeathBefore.SetOwner(this, &PlayEventLog::OnDeathBefore);
+}
+
+PlayEventLog::~PlayEventLog() = default;
+
+void PlayEventLog::Attach(std::uint32_t playerId) {
+    mPlayerId = playerId;
+    mDeathAfter.emplace(GameEventName("CreatureDeath"), "PlayEventLog");
+    mDeathAfter->SetOwner(this, &PlayEventLog::OnDeathAfter);
+    mLevelUp.emplace(GameEventName("PlayerLevelUp"), "PlayEventLog");
+    mLevelUp->SetOwner(this, &PlayEventLog::OnLevelUp);
+    mSkillUp.emplace(GameEventName("PlayerSkillUp"), "PlayEventLog");
+    mSkillUp->SetOwner(this, &PlayEventLog::OnSkillUp);
+    if (const Player* player = FindPlayer())
+        mLastLifeState = player->GetLifeState();
+}
+
+Player* PlayEventLog::FindPlayer() const {
+    return mPlayerId ? Singleton<ObjectManager>::Get().GetObject<Player>(mPlayerId) : nullptr;
+}
+
+std::string PlayEventLog::DescribeCharacter(const Character* character, std::uint32_t id) {
+    if (const auto* player = dynamic_cast<const Player*>(character);
+        player && !player->GetPlayerNameInChar().empty())
+        return player->GetPlayerNameInChar();
+    std::string name = "someone";
+    if (character && !character->GetObjectName().empty()) {
+        std::string record = character->GetObjectName();
+        std::replace(record.begin(), record.end(), '\\', '/');
+        name = std::filesystem::path(record).stem().string();
+    }
+    return name + " " + std::to_string(id);
+}
+
+int PlayEventLog::CountMonstersAlive() {
+    ObjectManager& objects = Singleton<ObjectManager>::Get();
+    int alive = 0;
+    for (std::uint32_t id : objects.GetObjectIds()) {
+        const Character* character = objects.GetObject<Character>(id);
+        if (character && !character->IsA(Player::classInfo) && character->IsInWorld() &&
+            character->IsAlive())
+            ++alive;
+    }
+    return alive;
+}
+
+void PlayEventLog::Print(const std::string& line) {
+    if (mDeathDepth > 0)
+        mHeld.push_back(line);
+    else
+        std::fprintf(mOut, "%s\n", line.c_str());
+}
+
+void PlayEventLog::OnDeathBefore(const GameEvent_CreatureDeath&) {
+    if (++mDeathDepth == 1) {
+        const Player* player = FindPlayer();
+        mExperienceBefore = player ? player->GetExperiencePoints() : 0;
+    }
+}
+
+void PlayEventLog::OnDeathAfter(const GameEvent_CreatureDeath& event) {
+    if (mDeathDepth == 0)
+        return;  // attached while a death was being handled
+    ObjectManager& objects = Singleton<ObjectManager>::Get();
+    const auto* victim = objects.GetObject<Character>(event.objectId);
+    const auto* killer = objects.GetObject<Character>(event.attackerId);
+    const Player* player = FindPlayer();
+    const std::int64_t gained = player ? static_cast<std::int64_t>(player->GetExperiencePoints()) -
+                                             static_cast<std::int64_t>(mExperienceBefore)
+                                       : 0;
+    const std::string killerName = DescribeCharacter(killer, event.attackerId);
+    std::string line = Stamp();
+    if (event.objectId == mPlayerId) {
+        ++mDeaths;
+        line += "you died";
+        if (event.attackerId != 0)
+            line += ", killed by " + killerName;
+        if (gained != 0)
+            line += " (" + SignedAmount(gained) + " experience)";
+    } else {
+        const std::uint32_t master =
+            gGameEngine ? gGameEngine->GetMasterAttacker(event.attackerId) : event.attackerId;
+        const std::string victimName = DescribeCharacter(victim, event.objectId);
+        if (master == mPlayerId && mPlayerId != 0) {
+            ++mKills;
+            line += "you killed " + victimName;
+        } else if (event.attackerId != 0)
+            line += victimName + " was killed by " + killerName;
+        else
+            line += victimName + " died";
+        if (gained != 0)
+            line += " (" + SignedAmount(gained) + " experience)";
+    }
+    std::fprintf(mOut, "%s\n", line.c_str());
+    if (--mDeathDepth == 0) {
+        for (const std::string& held : mHeld)
+            std::fprintf(mOut, "%s\n", held.c_str());
+        mHeld.clear();
+    }
+}
+
+void PlayEventLog::OnLevelUp(const GameEvent_CharacterId& event) {
+    if (event.objectId != mPlayerId)
+        return;
+    if (const Player* player = FindPlayer())
+        Print(Stamp() + "you reached level " + std::to_string(player->GetCharLevel()));
+}
+
+void PlayEventLog::OnSkillUp(const GameEvent_CharacterId& event) {
+    if (event.objectId != mPlayerId)
+        return;
+    if (const Player* player = FindPlayer())
+        Print(Stamp() + "skill points to spend: " + std::to_string(player->GetSkillPoints()));
+}
+
+void PlayEventLog::Observe() {
+    const Player* player = FindPlayer();
+    if (!player)
+        return;
+    const Character_LifeState state = player->GetLifeState();
+    const bool wasDown = mLastLifeState == Character_LifeState::Dead ||
+                         mLastLifeState == Character_LifeState::Respawning ||
+                         mLastLifeState == Character_LifeState::Dying;
+    if (wasDown && state == Character_LifeState::Alive) {
+        const WorldVec3 at = player->GetPosition();
+        char where[96];
+        std::snprintf(where, sizeof where, " at (%.1f, %.1f, %.1f) in %s",
+                      static_cast<double>(at.local.x), static_cast<double>(at.local.y),
+                      static_cast<double>(at.local.z),
+                      at.region ? at.region->GetName().c_str() : "no region");
+        Print(Stamp() + "you respawned" + where + ", life " +
+              std::to_string(player->GetCurrentLifeInt()));
+    }
+    mLastLifeState = state;
+    ObserveFoes(*player);
+}
+
+void PlayEventLog::ObserveFoes(const Player& player) {
+    mStillEngaged.clear();
+    if (player.IsInWorld()) {
+        const WorldCoords& coords = player.GetCoords();
+        mNearby.clear();
+        World::Get().GetEntitiesInSphere(mNearby, coords.region,
+                                         Sphere{coords.coords.origin, kFightRadius},
+                                         EntityListType::Actors);
+        for (Entity* entity : mNearby) {
+            if (!entity->IsA(Character::classInfo) || entity == &player)
+                continue;
+            const auto& character = static_cast<const Character&>(*entity);
+            if (!character.IsAlive() || character.GetCurrentAttackTargetId() != mPlayerId)
+                continue;
+            const std::uint32_t id = character.GetObjectId();
+            mStillEngaged.push_back(id);
+            if (std::find(mEngaged.begin(), mEngaged.end(), id) == mEngaged.end())
+                Print(Stamp() + DescribeCharacter(&character, id) + " joins the fight");
+        }
+    }
+    mEngaged.swap(mStillEngaged);
+}
+
+void PlayEventLog::PrintProgress(int frame) {
+    const Player* player = FindPlayer();
+    if (!player)
+        return;
+    const WorldVec3 at = player->GetPosition();
+    char line[200];
+    std::snprintf(line, sizeof line,
+                  "frame %d: level %u, life %d/%d, experience %u (%s) at (%.1f, %.1f) in %s, %d "
+                  "monsters alive",
+                  frame, player->GetCharLevel(), player->GetCurrentLifeInt(),
+                  static_cast<int>(player->GetLifeLimit()), player->GetExperiencePoints(),
+                  player->GetLifeStateAsText(), static_cast<double>(at.local.x),
+                  static_cast<double>(at.local.z),
+                  at.region ? at.region->GetName().c_str() : "no region", CountMonstersAlive());
+    Print(Stamp() + line);
+}
+
+}  // namespace GAME

@@ -1,0 +1,76 @@
+#pragma once
+// What `gamehost play` prints while the game runs: one line for each game event a player would
+// notice (a kill with the experience it brought, a level or skill point gained, the player's
+// death and respawn, a monster taking the player on), and a progress line on request. It only
+// listens and reads: every rule stays the library's.
+#include <cstdint>
+#include <cstdio>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "Game/characters/CharacterEvents.h"
+#include "Game/characters/CharacterStates.h"
+#include "Game/core/GameEventListener.h"
+#include "Game/core/GameEvents.h"
+
+namespace GAME {
+
+class Character;
+class Entity;
+class Player;
+
+class PlayEventLog {
+public:
+    // Build before the game root: the experience a kill brings is measured around the root's
+    // own handling of the death, so this log must hear the death first.
+    explicit PlayEventLog(std::FILE* out);
+    ~PlayEventLog();
+    PlayEventLog(const PlayEventLog&) = delete;
+    PlayEventLog& operator=(const PlayEventLog&) = delete;
+
+    // Once the root exists: listens after it, for the player of this machine.
+    void Attach(std::uint32_t playerId);
+    // Once a frame, after it ran: notices what no event announces (the player back on its feet,
+    // a monster that made the player its attack target).
+    void Observe();
+    void PrintProgress(int frame);
+    // What the events told: the player's kills (its pets' included) and its deaths.
+    int GetKills() const { return mKills; }
+    int GetDeaths() const { return mDeaths; }
+
+    // "Boar 42": the record's file name without folder and extension, and the object id.
+    static std::string DescribeCharacter(const Character* character, std::uint32_t id);
+    // How far from the player a monster taking it on is noticed.
+    static constexpr float kFightRadius = 40.0f;
+    // Living characters other than players.
+    static int CountMonstersAlive();
+
+private:
+    void OnDeathBefore(const GameEvent_CreatureDeath& event);
+    void OnDeathAfter(const GameEvent_CreatureDeath& event);
+    void OnLevelUp(const GameEvent_CharacterId& event);
+    void OnSkillUp(const GameEvent_CharacterId& event);
+    // Lines that come in while a death is being handled follow the death's own line.
+    void Print(const std::string& line);
+    Player* FindPlayer() const;
+    void ObserveFoes(const Player& player);
+
+    std::FILE* mOut;
+    std::uint32_t mPlayerId = 0;
+    GameEventListener<PlayEventLog, GameEvent_CreatureDeath> mDeathBefore;
+    std::optional<GameEventListener<PlayEventLog, GameEvent_CreatureDeath>> mDeathAfter;
+    std::optional<GameEventListener<PlayEventLog, GameEvent_CharacterId>> mLevelUp;
+    std::optional<GameEventListener<PlayEventLog, GameEvent_CharacterId>> mSkillUp;
+    std::uint32_t mExperienceBefore = 0;
+    int mDeathDepth = 0;
+    int mKills = 0;
+    int mDeaths = 0;
+    std::vector<std::string> mHeld;
+    Character_LifeState mLastLifeState = Character_LifeState::Alive;
+    std::vector<std::uint32_t> mEngaged;  // characters whose attack target is the player
+    std::vector<std::uint32_t> mStillEngaged;
+    std::vector<Entity*> mNearby;
+};
+
+}  // namespace GAME
