@@ -117,10 +117,10 @@ namespace {
 // The room of the first read: more than any usual record.
 constexpr std::size_t kFirstRoom = 8 * 1024;
 
-// The whole file of an open descriptor into the buffer's room, without asking its size first:
-// a regular file's read stops short of the room asked for only at the file's end, so a record
-// takes one read; a file that fills the room is read on into a doubled room. Closes the
-// descriptor.
+// The whole file of an open descriptor into the buffer's room, without asking its size first;
+// a file that fills the room is read on into a doubled room. Reads until the end of the file:
+// network and user-space file systems may stop a read short in the middle of a file. Closes
+// the descriptor.
 bool ReadWholeFile(int fd, std::string& buffer, std::string_view& text) {
     if (fd < 0)
         return false;
@@ -136,10 +136,11 @@ bool ReadWholeFile(int fd, std::string& buffer, std::string_view& text) {
             ok = false;
             break;
         }
-        done += static_cast<std::size_t>(got);
-        if (done < buffer.size())
+        if (got == 0)
             break;
-        buffer.resize(buffer.size() * 2);
+        done += static_cast<std::size_t>(got);
+        if (done == buffer.size())
+            buffer.resize(buffer.size() * 2);
     }
     ::close(fd);
     text = std::string_view(buffer.data(), done);
