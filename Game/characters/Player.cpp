@@ -13,6 +13,7 @@
 #include "Game/core/ObjectLookup.h"
 #include "Game/core/players/PartyManager.h"
 #include "Game/core/players/PlayerNetInfo.h"
+#include "Game/core/util/MathUtil.h"
 
 namespace GAME {
 
@@ -21,13 +22,6 @@ RTTI_IMPLEMENT(Player, Character)
 namespace {
 constexpr float kPlayerPathMass = 3.0f;
 constexpr unsigned int kDeathTutorialPage = 23;
-
-// Truncated toward zero; what no unsigned integer holds is brought into range.
-std::uint32_t Truncate(float value) {
-    if (!(value > 0.0f))
-        return 0;
-    return value >= 4294967295.0f ? 0xFFFFFFFFu : static_cast<std::uint32_t>(value);
-}
 
 Character* FindCharacter(std::uint32_t id) {
     return id ? Singleton<ObjectManager>::Get().GetObject<Character>(id) : nullptr;
@@ -139,7 +133,8 @@ void Player::OnCreatureDeath(const GameEvent_CreatureDeath& event) {
     const std::uint32_t greatest =
         stats.GetGreatestMonsterKilledLifeAndMana() * stats.GetGreatestMonsterKilledLevel();
     const float lifeAndMana = dead->GetLifeLimit() + dead->GetManaLimit();
-    const std::uint32_t score = Truncate(static_cast<float>(dead->GetCharLevel()) * lifeAndMana);
+    const std::uint32_t score =
+        TruncateToUnsigned(static_cast<float>(dead->GetCharLevel()) * lifeAndMana);
     if (score <= greatest)
         return;
     if (const auto* player = dynamic_cast<const Player*>(dead))
@@ -147,7 +142,7 @@ void Player::OnCreatureDeath(const GameEvent_CreatureDeath& event) {
     else
         ReportPlayerSeam(PlayerSeam::MonsterDescription);
     stats.SetGreatestMonsterKilledLevel(dead->GetCharLevel());
-    stats.SetGreatestMonsterKilledLifeAndMana(Truncate(lifeAndMana));
+    stats.SetGreatestMonsterKilledLifeAndMana(TruncateToUnsigned(lifeAndMana));
 }
 
 void Player::CharacterIsDying() {

@@ -8,23 +8,10 @@
 #include "Game/characters/monster/MonsterReplicationData.h"
 #include "Game/characters/monster/MonsterSeams.h"
 #include "Game/characters/movement/CharacterMovementManager.h"
+#include "Game/core/util/MathUtil.h"
 #include "Game/rules/duration/DurationDamageManager.h"
 
 namespace GAME {
-
-namespace {
-
-// Vitals travel as floats; a value from the wire that no unsigned integer holds (negative, not
-// finite, too large) is brought into range rather than converted with undefined behaviour.
-std::uint32_t ToUnsigned(float value) {
-    if (!(value > 0.0f))
-        return 0;
-    if (value >= 4294967295.0f)
-        return std::numeric_limits<std::uint32_t>::max();
-    return static_cast<std::uint32_t>(value);
-}
-
-}  // namespace
 
 void Monster::WriteReplicationData(NetPacketOutBuffer& out) {
     MonsterReplicationData data;
@@ -76,8 +63,8 @@ void Monster::ApplyReplicationData() {
     }
     const std::unique_ptr<MonsterReplicationData> data = std::move(mPendingReplication);
     CharacterBioReplicaInfo bio;
-    bio.currentLife = ToUnsigned(data->currentLife);
-    bio.currentMana = ToUnsigned(data->currentMana);
+    bio.currentLife = TruncateToUnsigned(data->currentLife);
+    bio.currentMana = TruncateToUnsigned(data->currentMana);
     bio.tainted = data->taintedBio;
     GetCharacterBio().RestoreCurrentBioStats(bio, false);
     SetTeam(data->team);

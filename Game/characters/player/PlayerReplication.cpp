@@ -10,23 +10,10 @@
 #include "Game/characters/player/PlayerReplicationData.h"
 #include "Game/characters/player/PlayerSeams.h"
 #include "Game/core/net/WorldPackets.h"
+#include "Game/core/util/MathUtil.h"
 #include "Game/rules/duration/DurationDamageManager.h"
 
 namespace GAME {
-
-namespace {
-
-// Vitals travel as floats; a value from the wire that no unsigned integer holds (negative, not
-// finite, too large) is brought into range rather than converted with undefined behaviour.
-std::uint32_t ToUnsigned(float value) {
-    if (!(value > 0.0f))
-        return 0;
-    if (value >= 4294967295.0f)
-        return std::numeric_limits<std::uint32_t>::max();
-    return static_cast<std::uint32_t>(value);
-}
-
-}  // namespace
 
 std::unique_ptr<NetPacket> Player::CreateSpawnNetPacket() const {
     auto packet = std::make_unique<SpawnPlayerPacket>();
@@ -95,14 +82,14 @@ void Player::ApplyReplicationData() {
     SetPlayerName(data->playerName);
     SetSpawnPoint(data->position);
     CharacterBioReplicaInfo bio;
-    bio.currentLife = ToUnsigned(data->currentLife);
-    bio.currentMana = ToUnsigned(data->currentMana);
+    bio.currentLife = TruncateToUnsigned(data->currentLife);
+    bio.currentMana = TruncateToUnsigned(data->currentMana);
     bio.tainted = data->taintedBio;
-    bio.baseLife = ToUnsigned(data->baseLife);
-    bio.baseMana = ToUnsigned(data->baseMana);
-    bio.baseStrength = ToUnsigned(data->baseStrength);
-    bio.baseDexterity = ToUnsigned(data->baseDexterity);
-    bio.baseIntelligence = ToUnsigned(data->baseIntelligence);
+    bio.baseLife = TruncateToUnsigned(data->baseLife);
+    bio.baseMana = TruncateToUnsigned(data->baseMana);
+    bio.baseStrength = TruncateToUnsigned(data->baseStrength);
+    bio.baseDexterity = TruncateToUnsigned(data->baseDexterity);
+    bio.baseIntelligence = TruncateToUnsigned(data->baseIntelligence);
     GetCharacterBio().RestoreCurrentBioStats(bio, true);
     SetTeam(data->team);
     GetDurationDamageManager().SetDamageReplica(data->durationDamage);

@@ -1,9 +1,19 @@
 #pragma once
 // Geometry helpers of the game over the engine's vectors and world positions.
+#include <cstdint>
+
 #include "Engine/world/Math.h"
 #include "Engine/world/Region.h"
 
 namespace GAME {
+
+// Truncated toward zero; a value no unsigned integer holds (negative, not finite, too large) is
+// brought into range rather than converted with undefined behaviour.
+inline std::uint32_t TruncateToUnsigned(float value) {
+    if (!(value > 0.0f))
+        return 0;
+    return value >= 4294967295.0f ? 0xFFFFFFFFu : static_cast<std::uint32_t>(value);
+}
 
 // A point inside the box, drawn from the C runtime's rand (x, then y, then z) in steps of
 // 0.001, expressed through the box's frame.

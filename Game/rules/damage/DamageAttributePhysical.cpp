@@ -7,6 +7,7 @@
 
 #include "Engine/records/LoadTable.h"
 #include "Engine/sys/RandomUniform.h"
+#include "Game/core/util/MathUtil.h"
 #include "Game/rules/CostInfo.h"
 #include "Game/rules/combat/CombatAttribute.h"
 #include "Game/rules/combat/CombatAttributeAccumulator.h"
@@ -22,13 +23,6 @@ using namespace DamageAttributeText;
 namespace {
 constexpr float kPercent = 0.01f;
 
-std::uint32_t WholeSpread(float spread) {
-    if (!(spread > 0.0f))
-        return 0;
-    if (spread >= 4294967295.0f)
-        return 0xFFFFFFFFu;
-    return static_cast<std::uint32_t>(spread);
-}
 }  // namespace
 
 // ---- DamageAttribute_BasePhysical ----
@@ -94,7 +88,7 @@ bool DamageAttribute_Physical::LoadFromTable(const LoadTable& table) {
     ApplySingleZeroRule(maximum);
     mValues.clear();
     for (const DamageAttributeRange& range : BuildRanges(minimum, maximum))
-        mValues.push_back({range.minimum, WholeSpread(range.spread)});
+        mValues.push_back({range.minimum, TruncateToUnsigned(range.spread)});
     if (mValues.empty())
         return false;
     ReadStoreGroup(table);
@@ -147,7 +141,7 @@ void DamageAttribute_Physical::AddJitter(float percent, RandomUniform* random) {
     const float p = std::clamp(percent, 0.0f, 50.0f);
     for (Range& range : mValues) {
         range.minimum = Jitter(range.minimum, p, *random);
-        range.spread = WholeSpread(Jitter(static_cast<float>(range.spread), p, *random));
+        range.spread = TruncateToUnsigned(Jitter(static_cast<float>(range.spread), p, *random));
     }
     for (float& ratio : mPierceRatios)
         ratio = Jitter(ratio, p, *random);
