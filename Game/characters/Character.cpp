@@ -39,6 +39,7 @@
 #include "Game/rules/death/PlaySoundDeathHandler.h"
 #include "Game/rules/death/SpawnActorDeathHandler.h"
 #include "Game/rules/death/SpawnMyBonesDeathHandler.h"
+#include "Game/skills/SkillActivated.h"
 
 namespace GAME {
 
@@ -1048,6 +1049,13 @@ bool Character::StartSkill(std::uint32_t skillId, std::uint32_t targetId, const 
                            int seed) {
     mBio.BioIsTainted();
     return mSkillManager->StartSkill(skillId, targetId, point, seed);
+}
+
+void Character::ActivateSkill(std::uint32_t reference, const Name& event, std::uint32_t targetId,
+                              const WorldVec3& point) {
+    const std::uint32_t skillId = mSkillManager->GetSkillIdFromReference(reference);
+    if (auto* skill = Singleton<ObjectManager>::Get().GetObject<SkillActivated>(skillId))
+        skill->ActivateNow(*this, event, targetId, point);
 }
 
 void Character::SkillWarmUp(std::uint32_t skillId, bool ending) {

@@ -466,6 +466,9 @@ public:
     DeathManager* GetDeathManager() { return mDeathManager.get(); }
     bool StartSkill(std::uint32_t skillId, std::uint32_t targetId, const WorldVec3& point,
                     int seed);
+    // Runs the activation of the skill with that reference number under the event's name.
+    void ActivateSkill(std::uint32_t reference, const Name& event, std::uint32_t targetId,
+                       const WorldVec3& point);
     void SkillWarmUp(std::uint32_t skillId, bool ending);
     void CancelSkillAction(std::uint32_t skillId);
     void PlayStunSound();

@@ -5,6 +5,7 @@
 #include "Engine/Engine.h"
 #include "Engine/net/NetworkConnectionManager.h"
 #include "Engine/object/ObjectManager.h"
+#include "Game/ai/controllers/ControllerCombat.h"
 #include "Game/core/net/CharacterCommands.h"
 #include "Game/core/net/ItemCommands.h"
 #include "Game/skills/manager/SkillCommands.h"
@@ -35,7 +36,7 @@ protected:
             auto& objects = Singleton<ObjectManager>::Get();
             auto* pet = objects.CreateObject<Character>(kHonestPet);
             pet->SetMasterId(kHonest);
-            objects.CreateObject<Character>(kPetMind);
+            objects.CreateObject<ControllerCombat>(kPetMind)->AttachParent(kHonestPet);
             pet->SetControllerId(kPetMind);
         }
     }
@@ -100,14 +101,16 @@ TEST_F(CharacterCommandTrust, ItsOwnPlayerCannotRemoveOrReleaseWhatIsNotItsOwn) 
               (std::vector<bool>{true, true, true}));
 
     // Releasing another player's pet does not reach its controller; its own pet does.
+    const auto alive = [](const Character& pet) { return pet.IsAlive(); };
     SendFromHostile(new ReleasePetConfigCmd(kHostile, kHonestPet));
-    EXPECT_EQ(game.Server().CountLog("ControllerCombat::KillMe"), 0);
-    EXPECT_EQ(game.Client(1).CountLog("ControllerCombat::KillMe"), 0);
+    EXPECT_EQ(OnEachMachine(kHonestPet, alive), (std::vector<bool>{true, true, true}));
     ON_MACHINE(game.Server()) {
         Singleton<ObjectManager>::Get().GetObject<Character>(kHonestPet)->SetMasterId(kHostile);
     }
     SendFromHostile(new ReleasePetConfigCmd(kHostile, kHonestPet));
-    EXPECT_EQ(game.Server().CountLog("ControllerCombat::KillMe"), 1);
+    ON_MACHINE(game.Server()) {
+        EXPECT_FALSE(Singleton<ObjectManager>::Get().GetObject<Character>(kHonestPet)->IsAlive());
+    }
 }
 
 }  // namespace

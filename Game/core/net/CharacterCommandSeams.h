@@ -8,7 +8,6 @@ namespace GAME {
 
 // clang-format off
 #define GAME_CHARACTER_COMMAND_SEAMS(X) \
-    X(ActivateSkill, "Character::ActivateSkill") \
     X(DropItem, "Character::DropItem") \
     X(DropItemFromEquipLocation, "Character::DropItemFromEquipLocation") \
     X(UseInventoryItem, "Character::UseInventoryItem") \
@@ -17,7 +16,6 @@ namespace GAME {
     X(DetachItemAction, "Character::DetachItemAction") \
     X(TakeItemFromCharacter, "Character::TakeItemFromCharacter") \
     X(HasItem, "Character::HasItem") \
-    X(KillMe, "ControllerCombat::KillMe") \
     X(OnPlayNetSound, "Character::OnPlayNetSound")
 // clang-format on
 

@@ -3,6 +3,8 @@
 #include "Engine/net/NetPacketRegistry.h"
 #include "Engine/object/ObjectManager.h"
 #include "Engine/world/World.h"
+#include "Game/ai/controllers/CharacterController.h"
+#include "Game/ai/controllers/ControllerCombat.h"
 #include "Game/characters/Player.h"
 #include "Game/core/net/CharacterCommandSeams.h"
 #include "Game/core/net/CharacterCommands.h"
@@ -171,8 +173,8 @@ void ReleasePetConfigCmd::Execute() {
     Character* pet = FindCommandCharacter(petId);
     if (!pet || pet->GetMasterId() != GetObjectId() || GetObjectId() == 0)
         return;
-    if (Singleton<ObjectManager>::Get().GetObject(pet->GetControllerId()))
-        ReportCharacterCommandSeam(CharacterCommandSeam::KillMe);
+    if (auto* controller = FindController<ControllerCombat>(*pet))
+        controller->KillMe();
 }
 NetPacket* ReleasePetConfigCmd::GetNetPacket() {
     auto* packet = new ReleasePetConfigCmdPacket();

@@ -2,8 +2,8 @@
 
 #include "Engine/net/NetPacketRegistry.h"
 #include "Engine/object/ObjectManager.h"
+#include "Engine/text/Name.h"
 #include "Game/characters/Character.h"
-#include "Game/core/net/CharacterCommandSeams.h"
 #include "Game/skills/manager/SkillManager.h"
 
 namespace GAME {
@@ -157,8 +157,8 @@ ActivateSkillConfigCmd::ActivateSkillConfigCmd(const ActivateSkillConfigCmdPacke
                              packet.point) {}
 
 void ActivateSkillConfigCmd::Execute() {
-    if (FindManager())
-        ReportCharacterCommandSeam(CharacterCommandSeam::ActivateSkill);
+    if (auto* character = Singleton<ObjectManager>::Get().GetObject<Character>(GetObjectId()))
+        character->ActivateSkill(reference, Name::Create("End"), targetId, point);
 }
 
 NetPacket* ActivateSkillConfigCmd::GetNetPacket() {

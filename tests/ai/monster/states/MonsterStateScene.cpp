@@ -6,6 +6,7 @@
 namespace GAME::test {
 
 RTTI_IMPLEMENT(StateSceneController, ControllerMonster)
+RTTI_IMPLEMENT(ActivationWitnessSkill, SkillActivated)
 
 namespace {
 
@@ -33,8 +34,11 @@ MonsterStateScene::MonsterStateScene() {
               "unarmedWalkAnim": "Creatures/Anims/Human_Walk.anm",
               "unarmedRunAnim": "Creatures/Anims/Human_Run.anm",
               "unarmedStunAnim": "Creatures/Anims/Human_Stun.anm",
-              "skillName1": "Records/AI/Blast.dbr", "skillLevel1": 1})");
+              "skillName1": "Records/AI/Blast.dbr", "skillLevel1": 1,
+              "skillName2": "Records/AI/LastGasp.dbr", "skillLevel2": 1})");
     Write(root / "Records/AI/Blast.dbr", R"({"Class": "Skill", "skillMaxLevel": 5})");
+    Write(root / "Records/AI/LastGasp.dbr",
+          R"({"Class": "ActivationWitnessSkill", "skillMaxLevel": 1})");
     Write(root / "Records/AI/WalkerBrain.dbr",
           R"({"Class": "StateSceneController", "RoamBehavior": "Roam", "RoamDistance": 8.0,
               "MinRoamDistance": 2.0, "ChanceToIdleOnPatrol": 0, "FleeTime": 3000,

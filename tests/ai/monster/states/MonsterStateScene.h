@@ -20,6 +20,7 @@
 #include "Game/ai/monster/ControllerMonster.h"
 #include "Game/characters/monster/Monster.h"
 #include "Game/core/GameEngine.h"
+#include "Game/skills/SkillActivated.h"
 #include "support/TestMachine.h"
 
 namespace GAME::test {
@@ -32,6 +33,16 @@ public:
     void OnEnd() override {}
     void OnUpdate(int) override {}
     int begun = 0;
+};
+
+// A skill that counts the activations that reach it.
+class ActivationWitnessSkill : public SkillActivated {
+    RTTI_DECLARE(ActivationWitnessSkill)
+public:
+    void ActivateNow(Character&, const Name& event, std::uint32_t, const WorldVec3&) override {
+        activations.push_back(event.str());
+    }
+    std::vector<std::string> activations;
 };
 
 class StateSceneController : public ControllerMonster {

@@ -243,13 +243,16 @@ TEST_F(OwnStatesBehaviour, DyingUsesTheDyingSkillOnceAndStartsNoAttack) {
     Monster* plain = SpawnMonster(58, 58);
     const int deathDraws = DrawsTaken([&] { Ctl(plain).CharacterIsDying(); });
 
-    C().SetDyingSkill(Blast()->GetObjectId());
+    auto* lastGasp = Singleton<ObjectManager>::Get().GetObject<ActivationWitnessSkill>(
+        monster->GetSkillManager().FindSkillId("Records/AI/LastGasp.dbr"));
+    ASSERT_NE(lastGasp, nullptr);
+    C().SetDyingSkill(lastGasp->GetObjectId());
     // Still alive: it dies itself first, and that death comes back as a second dying.
     const int draws = DrawsTaken([&] { C().CharacterIsDying(); });
     EXPECT_EQ(StateName(), "Dying");
     EXPECT_FALSE(monster->IsAlive());
     EXPECT_EQ(Action(), CharacterActionType_Die);
-    EXPECT_EQ(tm->CountLog("Character::ActivateSkill"), 1);
+    EXPECT_EQ(lastGasp->activations, std::vector<std::string>{"End"});
     EXPECT_EQ(draws, deathDraws + 1);  // one seed, for one use
 
     C().CharacterIsDead();
