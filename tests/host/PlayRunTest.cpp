@@ -133,6 +133,7 @@ TEST_F(PlayRunTest, TheSampleRunFightsLevelsDiesAndRespawns) {
     EXPECT_TRUE(Has(run.out, "you reached level 2")) << run.out;
     EXPECT_TRUE(Has(run.out, "you died, killed by ")) << run.out;
     EXPECT_TRUE(Has(run.out, "you respawned at ")) << run.out;
+    EXPECT_FALSE(Has(run.out, ", life 0\n")) << run.out;  // back on its feet with its life
 
     // The host counts the kills it saw; the player's own statistics must count the same.
     int kills = -1;
