@@ -1,7 +1,7 @@
 # The two set-up commands: `make run` (build release, play the sample world) and `make test`.
 # Plain `make` only lists the targets.
 JOBS ?= $(shell nproc)
-FRAMES ?= 600
+FRAMES ?= 900
 FUZZ_DIR := build/debug/fuzz-clang
 
 .PHONY: help deps run test release debug fuzz bench clean

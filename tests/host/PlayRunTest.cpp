@@ -1,9 +1,11 @@
 // `gamehost play` end to end: bad input is named and leaves the previous save alone; a run saves
-// a character that the next run plays on; the same seed and clicks give the same checksums.
+// a character that the next run plays on; the same seed and clicks give the same checksums; the
+// sample world's default run is a real fight.
 #include <gtest/gtest.h>
 
 #include <unistd.h>
 
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -120,6 +122,31 @@ TEST_F(PlayRunTest, TheSameSeedAndClicksGiveTheSameChecksums) {
     EXPECT_EQ(Checksums(again.out), sums);
     EXPECT_EQ(Checksums(replayed.out), sums);
     EXPECT_TRUE(Has(Read(clicks), " Cave ")) << Read(clicks);  // where the player enters
+}
+
+TEST_F(PlayRunTest, TheSampleRunFightsLevelsDiesAndRespawns) {
+    // The run `make run` plays: the monsters must strike back, reward kills and anger by sight.
+    const HostOutcome run = Play({"--frames", "900", "--seed", "1", "--no-save"});
+    ASSERT_EQ(run.code, 0) << run.err;
+    EXPECT_TRUE(Has(run.out, "joins the fight")) << run.out;
+    EXPECT_TRUE(Has(run.out, "experience)")) << run.out;  // "you killed X (+N experience)"
+    EXPECT_TRUE(Has(run.out, "you reached level 2")) << run.out;
+    EXPECT_TRUE(Has(run.out, "you died, killed by ")) << run.out;
+    EXPECT_TRUE(Has(run.out, "you respawned at ")) << run.out;
+    EXPECT_FALSE(Has(run.out, ", life 0\n")) << run.out;  // back on its feet with its life
+
+    // The host counts the kills it saw; the player's own statistics must count the same.
+    int kills = -1;
+    int statsKills = -2;
+    std::istringstream in(run.out);
+    for (std::string line; std::getline(in, line);) {
+        std::sscanf(line.c_str(), "gamehost: kills %d,", &kills);
+        std::sscanf(line.c_str(), "gamehost:     Number of kills: %d", &statsKills);
+    }
+    EXPECT_GT(kills, 0) << run.out;
+    EXPECT_EQ(statsKills, kills) << run.out;
+    EXPECT_EQ(Checksums(Play({"--frames", "900", "--seed", "1", "--no-save"}).out),
+              Checksums(run.out));
 }
 
 }  // namespace

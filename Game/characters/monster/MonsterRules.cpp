@@ -160,8 +160,8 @@ void Monster::DropFirmlyAttachedItems() {
 
 void Monster::CharacterHasDied() {
     Character::CharacterHasDied();
-    if (Singleton<ObjectManager>::Get().GetObject<Player>(GetAttackerId()))
-        ReportMonsterSeam(MonsterSeam::ContactWithObject);
+    if (Player* killer = Singleton<ObjectManager>::Get().GetObject<Player>(GetAttackerId()))
+        killer->ContactWithObject(GetObjectId());
 }
 
 bool Monster::ShouldLoadLoot() const {

@@ -12,7 +12,6 @@ namespace GAME {
     X(DetachItemAction, "Character::DetachItemAction") \
     X(DropItemFromEquipLocation, "Character::DropItemFromEquipLocation") \
     X(RegisterNetSound, "Character::RegisterNetSound") \
-    X(ContactWithObject, "Player::ContactWithObject") \
     X(RegisterMonsterMusic, "Player::RegisterMonsterMusic") \
     X(BossBoundingVolume, "BoundingVolumeBossMonster") \
     X(ForcedUpdates, "Engine::RegisterForForcedUpdates")

@@ -9,11 +9,13 @@
 #include "Engine/media/GraphicsMeshInstance.h"
 #include "Engine/object/ObjectManager.h"
 #include "Engine/streams/BinaryStream.h"
+#include "Engine/sys/RandomUniform.h"
 #include "Engine/world/World.h"
 #include "Game/ai/monster/ControllerMonster.h"
 #include "Game/characters/monster/Monster.h"
 #include "Game/core/GameEngine.h"
 #include "Game/core/players/PlayerManagerClient.h"
+#include "Game/rules/combat/ParametersCombat.h"
 #include "Game/skills/weapon/Skill_AttackInherent.h"
 #include "support/TestMachine.h"
 
@@ -126,6 +128,43 @@ TEST_F(MonsterTest, APlayersPetIsRegisteredOnlyWhenTheJoinIsTaken) {
     EXPECT_FALSE(gGameEngine->IsLocalPet(pet->GetObjectId()));
     EXPECT_EQ(pet->GetConvertBannerId(), 0u);
     EXPECT_FALSE(pet->IsRegisteredForForcedUpdates());
+}
+
+TEST_F(MonsterTest, OnlyAPlayersKillCountsInItsPlayStatistics) {
+    Player* hero = MakePlayer();
+    Monster* prey = Make(kWolf);
+    Monster* rival = Make(kWolf);
+    Monster* bystander = Make(kWolf);
+    ASSERT_TRUE(hero && prey && rival && bystander);
+    prey->GetExperienceLevelControl().SetExperiencePoints(40);
+    rival->GetExperienceLevelControl().SetExperiencePoints(25);
+    RandomUniform random;
+    random.Seed(5);
+    auto strike = [&random](Monster& target, std::uint32_t attacker) {
+        ParametersCombat attack(random);
+        attack.attackerId = attacker;
+        target.TakeAttack(attack);
+    };
+
+    // The prey took two hits, the last from the player: one kill, its reward and its hits.
+    strike(*prey, bystander->GetObjectId());
+    strike(*prey, hero->GetObjectId());
+    const std::uint32_t reward = prey->GetExperienceReward();
+    ASSERT_GT(reward, 0u);
+    prey->ImDead();
+    float value = 0.0f;
+    EXPECT_EQ(hero->GetPlayStats().GetKills(), 1u);
+    ASSERT_TRUE(hero->GetPlayStats().GetDesignerVariable("experienceFromKills", value));
+    EXPECT_EQ(value, static_cast<float>(reward));
+    EXPECT_EQ(machine.CountLog("Player::ContactWithObject"), 0);
+
+    // A monster's kill is no player's, even after the player struck earlier.
+    strike(*rival, hero->GetObjectId());
+    strike(*rival, bystander->GetObjectId());
+    rival->ImDead();
+    EXPECT_EQ(hero->GetPlayStats().GetKills(), 1u);
+    ASSERT_TRUE(hero->GetPlayStats().GetDesignerVariable("experienceFromKills", value));
+    EXPECT_EQ(value, static_cast<float>(reward));
 }
 
 TEST_F(MonsterTest, BannersShowByPriorityAndAllGoWithTheMonster) {
