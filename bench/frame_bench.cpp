@@ -7,6 +7,7 @@
 // goal is 1,000 for both. Under GAME_BENCH_SMOKE (the CI smoke run) the crowds are a tenth of
 // that, so the run only proves the benchmarks still work.
 #include <benchmark/benchmark.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <cstdio>
@@ -52,15 +53,26 @@ bool SmokeRun() {
     return smoke && *smoke && std::string(smoke) != "0";
 }
 
-// A private copy of the sample data, so the navigation cache is never written beside the source.
+// A private copy of the sample data, so the navigation cache is never written beside the source;
+// one per process, so two benchmark runs at once do not delete each other's.
 std::filesystem::path SampleCopy() {
-    const auto root = std::filesystem::temp_directory_path() / "game_bench_frame";
+    const auto root =
+        std::filesystem::temp_directory_path() / ("game_bench_frame_" + std::to_string(getpid()));
     std::filesystem::remove_all(root);
     std::filesystem::copy(std::filesystem::path(GAME_SOURCE_DIR) / "data", root,
                           std::filesystem::copy_options::recursive);
     std::filesystem::remove(root / "Levels/Sample/Sample.navcache");
     return root;
 }
+
+// Removes the copy however the run ends.
+struct RemoveOnExit {
+    std::filesystem::path path;
+    ~RemoveOnExit() {
+        std::error_code ignored;
+        std::filesystem::remove_all(path, ignored);
+    }
+};
 
 struct Crowd {
     int characters = 0;
@@ -105,7 +117,8 @@ void RunScene(benchmark::State& state, int characters, int players, double& perM
     Machine machine;
     MachineScope scope(machine);
     gEngine->SetLogSink([](int, const char*, const std::string&) {});
-    const std::filesystem::path data = SampleCopy();
+    const RemoveOnExit copy{SampleCopy()};
+    const std::filesystem::path& data = copy.path;
     HostOptions options;
     options.dataRoot = data;
     if (!PrepareMachine(options)) {
@@ -135,7 +148,6 @@ void RunScene(benchmark::State& state, int characters, int players, double& perM
     perMsOut = ms > 0 ? static_cast<double>(state.iterations()) * crowd.characters / ms : 0;
     World::Get().UnloadLevel();
     ShutdownObjects();
-    std::filesystem::remove_all(data);
 }
 
 void BM_SampleLevelFrame(benchmark::State& state) {
