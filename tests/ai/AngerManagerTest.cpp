@@ -2,6 +2,7 @@
 // the target choice with the last target counted double, transfer and the display bars.
 #include <gtest/gtest.h>
 
+#include <map>
 #include <memory>
 #include <vector>
 
@@ -115,6 +116,50 @@ TEST_F(Anger, TheLastTargetCountsDoubleAndTheMostHatedAlwaysWins) {
     EXPECT_TRUE(anger.GetAngerTable().empty());
     EXPECT_EQ(Target(-1.0f), 0u);
     EXPECT_EQ(anger.GetLastTarget(), b->GetObjectId());
+}
+
+// A long run of provocations in scrambled id order, with deaths and decay between them, must
+// leave every value bit-identical to subtracting each share from each other entry in turn.
+TEST_F(Anger, ACrowdCalmsEveryOtherEntryOneSubtractionAtATime) {
+    std::vector<Character*> crowd;
+    for (int i = 0; i < 24; ++i)
+        crowd.push_back(Place("Records/AI/Foe.dbr", Team::Human, 11.0f + static_cast<float>(i)));
+    std::map<std::uint32_t, float> expected;
+    const auto add = [&](const Character* who, float amount) {
+        const std::uint32_t id = who->GetObjectId();
+        anger.AddAnger(id, amount);
+        if (!who->IsAlive())
+            return;
+        float& value = expected[id];
+        value = std::min(value + amount, AngerManager::kMaxAnger);
+        for (auto& [other, v] : expected)
+            if (other != id)
+                v -= amount / static_cast<float>(expected.size()) * 0.7f;
+    };
+    const auto update = [&](int ms, float rate) {
+        anger.Update(ms, rate, me);
+        for (auto it = expected.begin(); it != expected.end();) {
+            const Character* c = Singleton<ObjectManager>::Get().GetObject<Character>(it->first);
+            it->second -= static_cast<float>(ms) * 0.001f * rate;
+            it = !c->IsAlive() || it->second < 0.0f ? expected.erase(it) : std::next(it);
+        }
+    };
+    std::uint32_t seed = 7;
+    for (int round = 0; round < 300; ++round) {
+        seed = seed * 1664525u + 1013904223u;
+        const Character* who = crowd[(seed >> 8) % crowd.size()];
+        add(who, 0.37f + static_cast<float>((seed >> 4) % 97) * 0.173f);
+        if (round % 40 == 39) {
+            crowd[(seed >> 16) % crowd.size()]->SetLifeState(Character_LifeState::Dead);
+            update(200, 3.3f);
+        }
+    }
+    ASSERT_EQ(anger.GetAngerTable().size(), expected.size());
+    ASSERT_GT(expected.size(), 10u);
+    for (const auto& [id, value] : expected) {
+        ASSERT_TRUE(anger.GetAngerTable().contains(id));
+        EXPECT_EQ(anger.GetAnger(id), value) << "entry " << id;
+    }
 }
 
 TEST_F(Anger, BarsShowTheMostHatedFullThenEachEntry) {

@@ -48,17 +48,22 @@ void AngerManager::AddAnger(std::uint32_t id, float amount) {
     if (ShouldRemoveEnemy(nullptr, enemy))
         return;
     amount *= enemy->GetAngerMultiplier();
-    float& anger = mAnger[id];
+    const std::size_t slot = mAnger.FindOrInsert(id);
+    float& anger = mAnger.ValueAt(slot);
     anger += amount;
     if (anger > kMaxAnger)
         anger = kMaxAnger;
-    if (mAnger.size() < 2)
+    const std::size_t size = mAnger.size();
+    if (size < 2)
         return;
-    // Entries may fall below 0 here; the next Update removes them.
-    const float calm = amount / static_cast<float>(mAnger.size()) * kCalmShare;
-    for (auto& [other, value] : mAnger)
-        if (other != id)
-            value -= calm;
+    // Entries may fall below 0 here; the next Update removes them. Each value takes its own
+    // subtraction, as it always did: a shared offset would round differently.
+    const float calm = amount / static_cast<float>(size) * kCalmShare;
+    float* values = mAnger.Values();
+    for (std::size_t i = 0; i < slot; ++i)
+        values[i] -= calm;
+    for (std::size_t i = slot + 1; i < size; ++i)
+        values[i] -= calm;
 }
 
 void AngerManager::Update(int ms, float forgiveRate, const Character* me) {
@@ -67,27 +72,31 @@ void AngerManager::Update(int ms, float forgiveRate, const Character* me) {
     mClosestEnemy = 0;
     float closestSquared = kNoClosestSquared;
     const float decay = static_cast<float>(ms) * 0.001f * forgiveRate;
-    for (auto it = mAnger.begin(); it != mAnger.end();) {
-        const Character* enemy = FindCharacter(it->first);
+    // Survivors slide down over the dropped entries in one pass, keeping the id order.
+    std::size_t kept = 0;
+    for (std::size_t slot = 0; slot < mAnger.size(); ++slot) {
+        const std::uint32_t id = mAnger.IdAt(slot);
+        const Character* enemy = FindCharacter(id);
         if (!ShouldRemoveEnemy(me, enemy)) {
-            it->second -= decay;
-            if (it->second >= 0.0f) {
+            float& value = mAnger.ValueAt(slot);
+            value -= decay;
+            if (value >= 0.0f) {
                 if (me) {
                     const float squared =
                         me->GetPosition().VectorTo(enemy->GetPosition()).LengthSquared();
                     if (squared < closestSquared) {
                         closestSquared = squared;
-                        mClosestEnemy = it->first;
+                        mClosestEnemy = id;
                     }
                 }
-                ++it;
+                mAnger.MoveSlot(slot, kept++);
                 continue;
             }
         }
-        if (mLastTarget == it->first)
+        if (mLastTarget == id)
             mLastTarget = 0;
-        it = mAnger.erase(it);
     }
+    mAnger.Truncate(kept);
     if (mClosestEnemy)
         mClosestEnemyDistance = Sqrt(closestSquared);
 }
@@ -99,7 +108,9 @@ Character* AngerManager::GetNewTarget(float tolerance) {
     Character* best = nullptr;
     std::uint32_t bestId = 0;
     float bestScore = 0.0f;
-    for (const auto& [id, anger] : mAnger) {
+    for (std::size_t slot = 0; slot < mAnger.size(); ++slot) {
+        const std::uint32_t id = mAnger.IdAt(slot);
+        const float anger = mAnger.ValueAt(slot);
         Character* candidate = FindCharacter(id);
         if (!candidate || !candidate->IsAlive())
             continue;
@@ -134,8 +145,8 @@ void AngerManager::TransferAnger(AngerManager& other) const {
 }
 
 float AngerManager::GetAnger(std::uint32_t id) const {
-    const auto it = mAnger.find(id);
-    return it == mAnger.end() ? 0.0f : it->second;
+    const std::size_t slot = mAnger.Find(id);
+    return slot == mAnger.size() ? 0.0f : mAnger.ValueAt(slot);
 }
 
 void AngerManager::GetAngerLevels(std::vector<AngerLevel>& out) const {
@@ -148,8 +159,8 @@ void AngerManager::GetAngerLevels(std::vector<AngerLevel>& out) const {
         out.push_back({object->GetObjectName(), value, Color{share, 1.0f - share, 0.0f, 1.0f}});
     };
     bar(mMostHatedEnemy, kMaxAnger);
-    for (const auto& [id, anger] : mAnger)
-        bar(id, anger);
+    for (std::size_t slot = 0; slot < mAnger.size(); ++slot)
+        bar(mAnger.IdAt(slot), mAnger.ValueAt(slot));
 }
 
 void AngerManager::ShowAngerLevels() const {

@@ -3,11 +3,11 @@
 // the designer's most hated enemy, the last target it chose and the closest angering enemy.
 // Its controller owns one by value, feeds it and reads its targets from it. Not saved.
 #include <cstdint>
-#include <map>
 #include <string>
 #include <vector>
 
 #include "Engine/world/Math.h"
+#include "Game/ai/anger/AngerTable.h"
 
 namespace GAME {
 
@@ -50,7 +50,7 @@ public:
     // The bars ShowAngerLevels draws, in drawing order (appended to `out`).
     void GetAngerLevels(std::vector<AngerLevel>& out) const;
 
-    const std::map<std::uint32_t, float>& GetAngerTable() const { return mAnger; }
+    const AngerTable& GetAngerTable() const { return mAnger; }
     // 0 for a character not in the table.
     float GetAnger(std::uint32_t id) const;
     std::uint32_t GetLastTarget() const { return mLastTarget; }
@@ -58,7 +58,7 @@ public:
 private:
     static bool ShouldRemoveEnemy(const Character* me, const Character* enemy);
 
-    std::map<std::uint32_t, float> mAnger;
+    AngerTable mAnger;
     std::uint32_t mMostHatedEnemy = 0;
     std::uint32_t mLastTarget = 0;
     std::uint32_t mClosestEnemy = 0;
