@@ -309,9 +309,11 @@ private:
     // The game record's caps, per difficulty, read on first use.
     struct Caps {
         static constexpr std::size_t kRunSpeed = 0, kAttackSpeed = 1, kSpellCastSpeed = 2;
-        std::array<float, 3> defense{};
-        std::array<std::array<float, 3>, 3> low{};   // [speed][difficulty]
-        std::array<std::array<float, 3>, 3> high{};  // [speed][difficulty]
+        // No member initialisers: clang cannot use them before the enclosing class is complete
+        // (the optional's emplace needs the constructor); value-initialisation zeroes all.
+        std::array<float, 3> defense;
+        std::array<std::array<float, 3>, 3> low;   // [speed][difficulty]
+        std::array<std::array<float, 3>, 3> high;  // [speed][difficulty]
     };
     const Caps& GetCaps() const;
 

@@ -38,7 +38,7 @@ void AddPlayerPak(Accumulator& accumulator, Getter getter) {
 
 // Read once: the caps are asked for on every attack and every speed evaluation.
 const Player::Caps& Player::GetCaps() const {
-    static const Caps kNone;
+    static const Caps kNone{};
     if (mCaps)
         return *mCaps;
     if (!gGameEngine)
