@@ -55,6 +55,9 @@ void ReadWhileWriting() {
             lookups.fetch_add(1);
         }
     });
+    // The writes start once the reader reads: a fast build could finish them before it began.
+    while (lookups.load() == 0)
+        std::this_thread::yield();
     for (int round = 0; round < 3; ++round) {
         for (std::uint32_t id = 1000; id < 6000; ++id)
             table.Put(id, round == 1 ? Make<Actor>(id) : Make<Entity>(id)).reset();
