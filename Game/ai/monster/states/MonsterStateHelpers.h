@@ -6,9 +6,9 @@ namespace GAME {
 class Character;
 struct WorldVec3;
 
-// min + (max - min) * rand() / 32767: both ends can come out.
+// min + (max - min) * crt_rand() / 32767: both ends can come out.
 float MonsterRandomFloat(float min, float max);
-// min + rand() mod (max - min + 1); min when the range is empty.
+// min + crt_rand() mod (max - min + 1); min when the range is empty.
 int MonsterRandomInt(int min, int max);
 
 // Up to five tries (radius, then angle) of a point around the centre on the floor that the
