@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "Engine/anim/AnimationSystem.h"
-#include "Engine/media/PhysicsEngine.h"
+#include "Engine/media/physics/PhysicsEngine.h"
 #include "Engine/net/NetworkConnectionManager.h"
 #include "Engine/sys/Machine.h"
 

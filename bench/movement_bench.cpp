@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "Engine/Engine.h"
-#include "Engine/media/GraphicsEngine.h"
+#include "Engine/media/graphics/GraphicsEngine.h"
 #include "Engine/object/ObjectManager.h"
 #include "Engine/records/RecordDatabase.h"
 #include "Engine/world/World.h"

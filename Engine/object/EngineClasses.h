@@ -1,7 +1,7 @@
 #pragma once
 // Engine classes that game classes derive from; they carry no behaviour of their own here.
-#include "Engine/media/Light.h"
-#include "Engine/media/LineEffect.h"
+#include "Engine/media/graphics/Light.h"
+#include "Engine/media/graphics/LineEffect.h"
 #include "Engine/object/Object.h"
 
 namespace GAME {

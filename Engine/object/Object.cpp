@@ -5,7 +5,7 @@
 
 #include "Engine/Engine.h"
 #include "Engine/anim/AnimationChannels.h"
-#include "Engine/media/GraphicsMeshInstance.h"
+#include "Engine/media/graphics/GraphicsMeshInstance.h"
 #include "Engine/net/ActorConfigCommand.h"
 #include "Engine/net/NetPacket.h"
 #include "Engine/net/NetworkConnectionManager.h"

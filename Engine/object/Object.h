@@ -155,7 +155,8 @@ public:
     AnimationChannels& GetAnimationChannels() { return *mAnimation; }
     const AnimationChannels& GetAnimationChannels() const { return *mAnimation; }
 
-    // Looks (Engine/media/ActorGraphicsOps.cpp): recorded on the mesh instance, never drawn.
+    // Looks (Engine/media/graphics/ActorGraphicsOps.cpp): recorded on the mesh instance, never
+    // drawn.
     GraphicsMeshInstance& GetMeshInstance() { return *mMesh; }
     const GraphicsMeshInstance& GetMeshInstance() const { return *mMesh; }
     void SetMesh(const std::string& mesh);

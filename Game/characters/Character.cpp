@@ -7,9 +7,9 @@
 #include <string>
 
 #include "Engine/Engine.h"
-#include "Engine/media/EffectEntity.h"
-#include "Engine/media/PhysicsEngine.h"
-#include "Engine/media/SoundPak.h"
+#include "Engine/media/graphics/EffectEntity.h"
+#include "Engine/media/physics/PhysicsEngine.h"
+#include "Engine/media/sound/SoundPak.h"
 #include "Engine/object/ObjectManager.h"
 #include "Engine/records/LoadTable.h"
 #include "Engine/sys/Machine.h"

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "Engine/media/SoundPak.h"
+#include "Engine/media/sound/SoundPak.h"
 #include "Engine/object/ObjectManager.h"
 #include "Engine/records/LoadTable.h"
 #include "Engine/text/LocalizationManager.h"

@@ -5,7 +5,7 @@
 // visible.
 #include <cstdint>
 
-#include "Engine/media/WorldCamera.h"
+#include "Engine/media/graphics/WorldCamera.h"
 #include "Game/core/camera/SmoothedValue.h"
 
 namespace GAME {

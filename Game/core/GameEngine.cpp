@@ -5,9 +5,9 @@
 #include <climits>
 
 #include "Engine/Engine.h"
-#include "Engine/media/AmbianceManager.h"
-#include "Engine/media/Jukebox.h"
-#include "Engine/media/SoundPak.h"
+#include "Engine/media/sound/AmbianceManager.h"
+#include "Engine/media/sound/Jukebox.h"
+#include "Engine/media/sound/SoundPak.h"
 #include "Engine/object/ObjectManager.h"
 #include "Engine/world/InstanceGroupManager.h"
 #include "Game/characters/Player.h"
@@ -19,7 +19,7 @@
 #include "Game/core/net/GameEngineInboundInterface.h"
 #include "Game/core/net/GameEngineOutboundInterface.h"
 #include "Game/core/net/GameEngineServicesModules.h"
-#include "Game/core/net/WorldPackets.h"
+#include "Game/core/net/packets/WorldPackets.h"
 #include "Game/core/players/PartyManager.h"
 #include "Game/core/players/PlayerManagerClient.h"
 #include "Game/core/players/PlayerManagerServer.h"

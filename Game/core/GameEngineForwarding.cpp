@@ -10,7 +10,7 @@
 #include "Game/core/GameEngine.h"
 #include "Game/core/net/GameEngineNetworkInterface.h"
 #include "Game/core/net/GameEngineServicesModules.h"
-#include "Game/core/net/WorldPackets.h"
+#include "Game/core/net/packets/WorldPackets.h"
 #include "Game/core/players/PartyManager.h"
 #include "Game/core/players/PlayerManagerClient.h"
 #include "Game/core/players/PlayerManagerServer.h"

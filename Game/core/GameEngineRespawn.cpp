@@ -10,7 +10,7 @@
 #include "Game/core/activities/RespawnActivity.h"
 #include "Game/core/activities/TeleportActivity.h"
 #include "Game/core/net/GameEngineOutboundInterface.h"
-#include "Game/core/net/WorldPackets.h"
+#include "Game/core/net/packets/WorldPackets.h"
 #include "Game/core/players/PlayerManagerClient.h"
 
 namespace GAME {

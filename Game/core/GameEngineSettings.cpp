@@ -3,7 +3,7 @@
 #include <utility>
 
 #include "Engine/Engine.h"
-#include "Engine/media/SoundPak.h"
+#include "Engine/media/sound/SoundPak.h"
 #include "Engine/object/ObjectManager.h"
 #include "Engine/text/LocalizationManager.h"
 #include "Game/core/GameEngine.h"

@@ -2,7 +2,7 @@
 // The game's helpers over the object manager: sound packs made from records, with the class
 // check of the typed creation (a record that makes anything else yields nothing), and lookups by
 // class name.
-#include "Engine/media/SoundPak.h"
+#include "Engine/media/sound/SoundPak.h"
 #include "Engine/object/ObjectManager.h"
 
 namespace GAME {

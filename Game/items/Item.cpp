@@ -1,7 +1,7 @@
 #include "Game/items/Item.h"
 
 #include "Engine/Engine.h"
-#include "Engine/media/SoundPak.h"
+#include "Engine/media/sound/SoundPak.h"
 #include "Engine/records/LoadTable.h"
 #include "Engine/streams/BinaryStream.h"
 #include "Engine/text/LocalizationManager.h"

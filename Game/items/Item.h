@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "Engine/media/SoundPak.h"
+#include "Engine/media/sound/SoundPak.h"
 #include "Engine/object/Object.h"
 #include "Game/items/GameTextLine.h"
 #include "Game/items/ItemClassification.h"

@@ -1,7 +1,7 @@
 #include "Game/items/ItemCharacterServices.h"
 
 #include "Engine/Engine.h"
-#include "Engine/media/EffectEntity.h"
+#include "Engine/media/graphics/EffectEntity.h"
 #include "Engine/object/ObjectManager.h"
 #include "Engine/sys/Machine.h"
 #include "Game/characters/Character.h"

@@ -1,7 +1,7 @@
 #include "Game/items/ItemRelic.h"
 
 #include "Engine/Engine.h"
-#include "Engine/media/SoundPak.h"
+#include "Engine/media/sound/SoundPak.h"
 #include "Engine/text/LocalizationManager.h"
 #include "Game/characters/Character.h"
 #include "Game/core/ObjectLookup.h"

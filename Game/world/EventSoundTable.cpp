@@ -1,6 +1,6 @@
 #include "Game/world/EventSoundTable.h"
 
-#include "Engine/media/SoundPak.h"
+#include "Engine/media/sound/SoundPak.h"
 #include "Engine/object/ObjectManager.h"
 #include "Game/world/WorldRandom.h"
 

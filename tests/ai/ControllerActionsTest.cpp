@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "Game/characters/actions/CharacterActionHandler.h"
-#include "Game/core/net/CharacterActionPackets.h"
+#include "Game/core/net/packets/CharacterActionPackets.h"
 #include "ai/ProbeController.h"
 #include "characters/CharacterActionTestSupport.h"
 

@@ -8,7 +8,7 @@
 #include "Engine/anim/AnimationLibrary.h"
 #include "Engine/anim/AnimationSystem.h"
 #include "Engine/anim/GraphicsAnim.h"
-#include "Engine/media/GraphicsEngine.h"
+#include "Engine/media/graphics/GraphicsEngine.h"
 #include "Engine/object/ObjectManager.h"
 #include "anim/ProbeActor.h"
 #include "support/TestMachine.h"

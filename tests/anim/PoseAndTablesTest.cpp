@@ -7,7 +7,7 @@
 #include "Engine/anim/GraphicsAnim.h"
 #include "Engine/anim/SkeletalPose.h"
 #include "Engine/anim/Skeleton.h"
-#include "Engine/media/GraphicsEngine.h"
+#include "Engine/media/graphics/GraphicsEngine.h"
 #include "Engine/object/ObjectManager.h"
 #include "support/TestMachine.h"
 

@@ -13,7 +13,7 @@
 #include "Game/characters/actions/CharacterActions.h"
 #include "Game/characters/anim/AnimationSet.h"
 #include "Game/core/GameEngine.h"
-#include "Game/core/net/CharacterActionPackets.h"
+#include "Game/core/net/packets/CharacterActionPackets.h"
 #include "Game/items/Item.h"
 #include "support/TestMachine.h"
 

@@ -12,7 +12,7 @@
 
 #include "Engine/text/Name.h"
 #include "Game/characters/actions/CharacterActionBase.h"
-#include "Game/core/net/CharacterActionPackets.h"
+#include "Game/core/net/packets/CharacterActionPackets.h"
 
 namespace GAME {
 namespace {

@@ -9,7 +9,7 @@
 #include "Engine/net/NetworkConnectionManager.h"
 #include "Game/characters/actions/CharacterActionNetwork.h"
 #include "Game/characters/actions/CharacterActions.h"
-#include "Game/core/net/CharacterActionPackets.h"
+#include "Game/core/net/packets/CharacterActionPackets.h"
 #include "characters/CharacterActionTestSupport.h"
 #include "support/NetTestGame.h"
 

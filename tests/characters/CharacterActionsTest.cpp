@@ -6,7 +6,7 @@
 #include "Engine/text/Name.h"
 #include "Game/characters/CharacterSeams.h"
 #include "Game/characters/actions/CharacterActions.h"
-#include "Game/core/net/CharacterActionPackets.h"
+#include "Game/core/net/packets/CharacterActionPackets.h"
 #include "Game/items/Item.h"
 #include "characters/CharacterActionTestSupport.h"
 

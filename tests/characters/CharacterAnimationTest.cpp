@@ -10,7 +10,7 @@
 #include "Engine/anim/AnimationChannels.h"
 #include "Engine/anim/AnimationSystem.h"
 #include "Engine/anim/GraphicsAnim.h"
-#include "Engine/media/SoundPak.h"
+#include "Engine/media/sound/SoundPak.h"
 #include "Engine/records/RecordDatabase.h"
 #include "Engine/world/GroundMesh.h"
 #include "Engine/world/World.h"

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "CharacterTestSupport.h"
-#include "Engine/media/SoundPak.h"
+#include "Engine/media/sound/SoundPak.h"
 #include "Game/core/GameEngine.h"
 #include "support/TestMachine.h"
 

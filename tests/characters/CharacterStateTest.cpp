@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "CharacterTestSupport.h"
-#include "Engine/media/PhysicsEngine.h"
+#include "Engine/media/physics/PhysicsEngine.h"
 #include "Game/characters/CharacterEvents.h"
 #include "support/TestMachine.h"
 

@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "CharacterTestSupport.h"
-#include "Engine/media/EffectEntity.h"
-#include "Engine/media/SoundPak.h"
+#include "Engine/media/graphics/EffectEntity.h"
+#include "Engine/media/sound/SoundPak.h"
 #include "Engine/records/RecordDatabase.h"
 #include "Engine/streams/IOStream.h"
 #include "Game/characters/CharacterEvents.h"

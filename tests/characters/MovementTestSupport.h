@@ -11,7 +11,7 @@
 #include <unistd.h>
 
 #include "Engine/Engine.h"
-#include "Engine/media/GraphicsEngine.h"
+#include "Engine/media/graphics/GraphicsEngine.h"
 #include "Engine/object/ObjectManager.h"
 #include "Engine/world/World.h"
 #include "Game/characters/Character.h"

@@ -1,7 +1,7 @@
 // The player's paper doll and light, its texture choice, its texts and the kills it keeps.
 #include <gtest/gtest.h>
 
-#include "Engine/media/Light.h"
+#include "Engine/media/graphics/Light.h"
 #include "Engine/object/ObjectManager.h"
 #include "Engine/records/RecordDatabase.h"
 #include "Engine/text/LocalizationManager.h"

@@ -9,7 +9,7 @@
 #include "Game/characters/Player.h"
 #include "Game/characters/player/PlayerReplicationData.h"
 #include "Game/core/GameEngine.h"
-#include "Game/core/net/WorldPackets.h"
+#include "Game/core/net/packets/WorldPackets.h"
 #include "Game/rules/duration/DurationDamageManager.h"
 #include "PlayerTestSupport.h"
 #include "support/NetTestGame.h"

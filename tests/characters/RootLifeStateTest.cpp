@@ -2,7 +2,7 @@
 // life state and teleporting flag, not merely whether their objects exist.
 #include <gtest/gtest.h>
 
-#include "Engine/media/Jukebox.h"
+#include "Engine/media/sound/Jukebox.h"
 #include "Engine/object/ObjectManager.h"
 #include "Game/characters/Player.h"
 #include "Game/core/GameEngine.h"

@@ -1,4 +1,4 @@
-#include "Game/core/net/CharacterActionPackets.h"
+#include "Game/core/net/packets/CharacterActionPackets.h"
 
 #include <gtest/gtest.h>
 

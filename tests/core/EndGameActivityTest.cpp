@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "Engine/Engine.h"
-#include "Engine/media/Jukebox.h"
+#include "Engine/media/sound/Jukebox.h"
 #include "Game/core/ActivityManager.h"
 #include "Game/core/GameEngine.h"
 #include "Game/core/activities/EndGameActivity.h"

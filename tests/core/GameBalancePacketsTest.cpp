@@ -1,4 +1,4 @@
-#include "Game/core/net/GameBalancePackets.h"
+#include "Game/core/net/packets/GameBalancePackets.h"
 
 #include <gtest/gtest.h>
 

@@ -8,8 +8,8 @@
 #include <limits>
 
 #include "Engine/Engine.h"
-#include "Engine/media/AmbianceManager.h"
-#include "Engine/media/SoundPak.h"
+#include "Engine/media/sound/AmbianceManager.h"
+#include "Engine/media/sound/SoundPak.h"
 #include "Engine/object/ObjectManager.h"
 #include "Engine/world/InstanceGroupManager.h"
 #include "Game/characters/Player.h"

@@ -1,4 +1,4 @@
-#include "Game/core/net/ItemPackets.h"
+#include "Game/core/net/packets/ItemPackets.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "Engine/media/SoundPak.h"
+#include "Engine/media/sound/SoundPak.h"
 #include "Engine/object/EngineClasses.h"
 #include "Engine/object/ObjectManager.h"
 #include "Game/core/ObjectLookup.h"

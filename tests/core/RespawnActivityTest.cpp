@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "Engine/Engine.h"
-#include "Engine/media/GraphicsCanvas.h"
+#include "Engine/media/graphics/GraphicsCanvas.h"
 #include "Engine/world/World.h"
 #include "Game/core/ActivityManager.h"
 #include "Game/core/activities/NetworkRegionLoader.h"

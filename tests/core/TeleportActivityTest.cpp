@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "Engine/Engine.h"
-#include "Engine/media/GraphicsMeshInstance.h"
+#include "Engine/media/graphics/GraphicsMeshInstance.h"
 #include "Engine/world/World.h"
 #include "Game/core/ActivityManager.h"
 #include "Game/core/GameConstants.h"

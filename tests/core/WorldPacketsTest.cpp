@@ -1,4 +1,4 @@
-#include "Game/core/net/WorldPackets.h"
+#include "Game/core/net/packets/WorldPackets.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "EffectsTestSupport.h"
-#include "Engine/media/EffectEntity.h"
-#include "Engine/media/SoundPak.h"
+#include "Engine/media/graphics/EffectEntity.h"
+#include "Engine/media/sound/SoundPak.h"
 #include "Game/characters/Character.h"
 #include "Game/world/effects/CharFxPak.h"
 #include "Game/world/effects/FxMesh.h"

@@ -1,7 +1,7 @@
 #include <cmath>
 
 #include "EffectsTestSupport.h"
-#include "Engine/media/Light.h"
+#include "Engine/media/graphics/Light.h"
 #include "Game/core/util/PerlinNoise.h"
 #include "Game/world/WorldRandom.h"
 #include "Game/world/lightning/LightAnchor.h"

@@ -2,8 +2,8 @@
 
 #include "EffectsTestSupport.h"
 #include "Engine/media/EditorFilter.h"
-#include "Engine/media/SoundManager.h"
-#include "Engine/media/SoundPak.h"
+#include "Engine/media/sound/SoundManager.h"
+#include "Engine/media/sound/SoundPak.h"
 #include "Engine/sys/RandomUniform.h"
 #include "Game/core/GameEngine.h"
 #include "Game/world/sounds/SoundObject.h"

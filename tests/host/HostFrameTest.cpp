@@ -8,8 +8,8 @@
 
 #include "Engine/Engine.h"
 #include "Engine/anim/AnimationLibrary.h"
-#include "Engine/media/GraphicsEngine.h"
-#include "Engine/media/PhysicsRagDoll.h"
+#include "Engine/media/graphics/GraphicsEngine.h"
+#include "Engine/media/physics/PhysicsRagDoll.h"
 #include "Engine/object/ObjectManager.h"
 #include "Game/core/GameEngine.h"
 #include "Host/HostApp.h"

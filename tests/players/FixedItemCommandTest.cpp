@@ -2,7 +2,7 @@
 
 #include "Engine/net/NetworkConnectionManager.h"
 #include "Engine/object/ObjectManager.h"
-#include "Game/core/net/FixedItemPackets.h"
+#include "Game/core/net/packets/FixedItemPackets.h"
 #include "support/NetTestGame.h"
 
 namespace GAME::test {

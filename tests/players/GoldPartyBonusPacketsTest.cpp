@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "Engine/net/NetPacketRegistry.h"
-#include "Game/core/net/FixedItemPackets.h"
+#include "Game/core/net/packets/FixedItemPackets.h"
 #include "Game/core/players/GoldPartyBonusPackets.h"
 #include "support/TestMachine.h"
 

@@ -9,7 +9,7 @@
 
 #include "Engine/Engine.h"
 #include "Engine/events/EventManager.h"
-#include "Engine/media/EffectEntity.h"
+#include "Engine/media/graphics/EffectEntity.h"
 #include "Engine/object/ObjectManager.h"
 #include "Engine/sys/RandomUniform.h"
 #include "Engine/text/LocalizationManager.h"

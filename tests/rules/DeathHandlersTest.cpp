@@ -5,12 +5,12 @@
 #include <vector>
 
 #include "Engine/Engine.h"
-#include "Engine/media/EffectEntity.h"
-#include "Engine/media/GraphicsMeshInstance.h"
-#include "Engine/media/Light.h"
+#include "Engine/media/graphics/EffectEntity.h"
+#include "Engine/media/graphics/GraphicsMeshInstance.h"
+#include "Engine/media/graphics/Light.h"
 #include "Engine/object/ObjectManager.h"
 #include "Game/core/GameEngine.h"
-#include "Game/core/net/CharacterActionPackets.h"
+#include "Game/core/net/packets/CharacterActionPackets.h"
 #include "Game/rules/death/DeathManager.h"
 #include "Game/rules/death/DeathRemovals.h"
 #include "Game/rules/death/DefaultDeathHandler.h"

@@ -5,7 +5,7 @@
 #include <memory>
 #include <vector>
 
-#include "Engine/media/EffectEntity.h"
+#include "Engine/media/graphics/EffectEntity.h"
 #include "Engine/object/ObjectManager.h"
 #include "Game/core/GameEngine.h"
 #include "Game/rules/death/DeathManager.h"

@@ -11,7 +11,7 @@
 #include "Engine/object/ObjectManager.h"
 #include "Engine/sys/RandomUniform.h"
 #include "Game/core/GameEngine.h"
-#include "Game/core/net/CharacterActionPackets.h"
+#include "Game/core/net/packets/CharacterActionPackets.h"
 #include "Game/rules/combat/CombatAttribute.h"
 #include "Game/rules/combat/CombatManager.h"
 #include "Game/rules/combat/ParametersCombat.h"

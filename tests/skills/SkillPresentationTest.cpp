@@ -1,6 +1,6 @@
 // What a skill shows and plays: effect handles, buff effect packs, rag-doll data, pet templates,
 // attach points of animation events and the interface texts with their tags.
-#include "Engine/media/SoundPak.h"
+#include "Engine/media/sound/SoundPak.h"
 #include "Engine/records/RecordDatabase.h"
 #include "Engine/text/LocalizationManager.h"
 #include "Engine/world/World.h"

@@ -7,7 +7,7 @@
 #include "../characters/PlayerSaveTestSupport.h"
 #include "Engine/net/fields/NetPacketBuffer.h"
 #include "Engine/streams/IOStream.h"
-#include "Game/core/net/WorldPackets.h"
+#include "Game/core/net/packets/WorldPackets.h"
 #include "SkillManagerTestSupport.h"
 
 namespace GAME::test {

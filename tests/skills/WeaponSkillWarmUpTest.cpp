@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "../characters/CharacterTestSupport.h"
-#include "Engine/media/EffectEntity.h"
+#include "Engine/media/graphics/EffectEntity.h"
 #include "Game/rules/CharAttributeAccumulator.h"
 #include "Game/rules/RacialBonus.h"
 #include "Game/skills/manager/SkillManager.h"

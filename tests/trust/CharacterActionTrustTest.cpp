@@ -10,7 +10,7 @@
 #include "Game/characters/actions/CharacterActionHandler.h"
 #include "Game/characters/actions/CharacterActionNetwork.h"
 #include "Game/characters/actions/CharacterActions.h"
-#include "Game/core/net/CharacterActionPackets.h"
+#include "Game/core/net/packets/CharacterActionPackets.h"
 #include "characters/CharacterActionTestSupport.h"
 #include "players/PlayersTestSupport.h"
 #include "support/NetTestGame.h"

@@ -3,7 +3,7 @@
 #include "Engine/object/ObjectManager.h"
 #include "Engine/sys/Machine.h"
 #include "Game/characters/Character.h"
-#include "Game/core/net/CharacterActionPackets.h"
+#include "Game/core/net/packets/CharacterActionPackets.h"
 
 namespace GAME {
 

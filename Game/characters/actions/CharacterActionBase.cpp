@@ -4,7 +4,7 @@
 #include "Engine/sys/Machine.h"
 #include "Game/characters/Character.h"
 #include "Game/characters/actions/MoveActions.h"
-#include "Game/core/net/CharacterActionPackets.h"
+#include "Game/core/net/packets/CharacterActionPackets.h"
 
 namespace GAME {
 

@@ -11,8 +11,8 @@
 #include "Game/characters/Character.h"
 #include "Game/characters/actions/CharacterActionHandler.h"
 #include "Game/characters/actions/CharacterActions.h"
-#include "Game/core/net/CharacterActionPackets.h"
 #include "Game/core/net/GameEngineInboundInterface.h"
+#include "Game/core/net/packets/CharacterActionPackets.h"
 
 namespace GAME {
 

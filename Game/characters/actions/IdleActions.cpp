@@ -3,7 +3,7 @@
 #include "Game/characters/Character.h"
 #include "Game/characters/actions/ActionSupport.h"
 #include "Game/core/GameEngine.h"
-#include "Game/core/net/CharacterActionPackets.h"
+#include "Game/core/net/packets/CharacterActionPackets.h"
 
 namespace GAME {
 

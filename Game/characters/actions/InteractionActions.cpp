@@ -6,7 +6,7 @@
 #include "Game/characters/Character.h"
 #include "Game/characters/CharacterSeams.h"
 #include "Game/characters/actions/ActionSupport.h"
-#include "Game/core/net/CharacterActionPackets.h"
+#include "Game/core/net/packets/CharacterActionPackets.h"
 #include "Game/items/Item.h"
 
 namespace GAME {

@@ -2,7 +2,7 @@
 
 #include "Game/characters/Character.h"
 #include "Game/characters/actions/ActionSupport.h"
-#include "Game/core/net/CharacterActionPackets.h"
+#include "Game/core/net/packets/CharacterActionPackets.h"
 #include "Game/rules/death/DeathManager.h"
 
 namespace GAME {

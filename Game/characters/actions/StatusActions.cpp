@@ -1,7 +1,7 @@
 #include "Game/characters/actions/StatusActions.h"
 
 #include "Game/characters/Character.h"
-#include "Game/core/net/CharacterActionPackets.h"
+#include "Game/core/net/packets/CharacterActionPackets.h"
 
 namespace GAME {
 

@@ -1,7 +1,7 @@
 #include "Game/characters/anim/AnimationPool.h"
 
 #include "Engine/Engine.h"
-#include "Engine/media/GraphicsEngine.h"
+#include "Engine/media/graphics/GraphicsEngine.h"
 #include "Engine/sys/Machine.h"
 
 namespace GAME {

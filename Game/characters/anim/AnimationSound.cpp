@@ -1,6 +1,6 @@
 #include "Game/characters/anim/AnimationSound.h"
 
-#include "Engine/media/SoundPak.h"
+#include "Engine/media/sound/SoundPak.h"
 #include "Engine/object/ObjectManager.h"
 #include "Game/core/ObjectLookup.h"
 #include "Game/world/WorldRandom.h"

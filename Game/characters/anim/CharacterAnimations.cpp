@@ -2,8 +2,8 @@
 // routing of those events. (Character is declared in Game/characters/Character.h.)
 #include <string>
 
-#include "Engine/media/GraphicsEngine.h"
-#include "Engine/media/SoundPak.h"
+#include "Engine/media/graphics/GraphicsEngine.h"
+#include "Engine/media/sound/SoundPak.h"
 #include "Engine/object/ObjectManager.h"
 #include "Engine/records/LoadTable.h"
 #include "Engine/world/World.h"

@@ -1,6 +1,6 @@
 #include "Game/characters/anim/OwnedAnimation.h"
 
-#include "Engine/media/GraphicsEngine.h"
+#include "Engine/media/graphics/GraphicsEngine.h"
 
 namespace GAME {
 

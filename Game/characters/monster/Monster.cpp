@@ -2,7 +2,7 @@
 #include "Game/characters/monster/Monster.h"
 
 #include "Engine/Engine.h"
-#include "Engine/media/SoundPak.h"
+#include "Engine/media/sound/SoundPak.h"
 #include "Engine/object/ObjectManager.h"
 #include "Engine/records/LoadTable.h"
 #include "Game/ai/controllers/CharacterController.h"

@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "Engine/Engine.h"
-#include "Engine/media/DebugRenderManager.h"
+#include "Engine/media/graphics/DebugRenderManager.h"
 #include "Engine/sys/Machine.h"
 #include "Engine/world/DynamicObstacle.h"
 #include "Engine/world/World.h"

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "Engine/Engine.h"
-#include "Engine/media/Light.h"
+#include "Engine/media/graphics/Light.h"
 #include "Engine/net/fields/NetPacketBuffer.h"
 #include "Engine/object/ObjectManager.h"
 #include "Engine/records/LoadTable.h"

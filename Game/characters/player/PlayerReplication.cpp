@@ -9,7 +9,7 @@
 #include "Game/characters/movement/CharacterMovementManager.h"
 #include "Game/characters/player/PlayerReplicationData.h"
 #include "Game/characters/player/PlayerSeams.h"
-#include "Game/core/net/WorldPackets.h"
+#include "Game/core/net/packets/WorldPackets.h"
 #include "Game/core/util/MathUtil.h"
 #include "Game/rules/duration/DurationDamageManager.h"
 

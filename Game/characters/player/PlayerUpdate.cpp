@@ -3,8 +3,8 @@
 #include <algorithm>
 
 #include "Engine/Engine.h"
-#include "Engine/media/DebugRenderManager.h"
-#include "Engine/media/SoundPak.h"
+#include "Engine/media/graphics/DebugRenderManager.h"
+#include "Engine/media/sound/SoundPak.h"
 #include "Engine/object/ObjectManager.h"
 #include "Engine/sys/Machine.h"
 #include "Game/characters/Player.h"

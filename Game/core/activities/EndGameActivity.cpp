@@ -1,7 +1,7 @@
 #include "Game/core/activities/EndGameActivity.h"
 
 #include "Engine/Engine.h"
-#include "Engine/media/Jukebox.h"
+#include "Engine/media/sound/Jukebox.h"
 #include "Engine/object/ObjectManager.h"
 #include "Game/core/GameEngine.h"
 

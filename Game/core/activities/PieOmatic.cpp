@@ -2,7 +2,7 @@
 
 #include <utility>
 
-#include "Engine/media/GraphicsCanvas.h"
+#include "Engine/media/graphics/GraphicsCanvas.h"
 
 namespace GAME {
 

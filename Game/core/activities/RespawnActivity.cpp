@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "Engine/Engine.h"
-#include "Engine/media/GraphicsCanvas.h"
+#include "Engine/media/graphics/GraphicsCanvas.h"
 #include "Engine/object/ObjectManager.h"
 #include "Game/core/GameEngine.h"
 #include "Game/core/activities/NetworkRegionLoader.h"

@@ -3,10 +3,10 @@
 #include <algorithm>
 
 #include "Engine/Engine.h"
-#include "Engine/media/EffectEntity.h"
-#include "Engine/media/GraphicsCanvas.h"
-#include "Engine/media/GraphicsMeshInstance.h"
-#include "Engine/media/SoundPak.h"
+#include "Engine/media/graphics/EffectEntity.h"
+#include "Engine/media/graphics/GraphicsCanvas.h"
+#include "Engine/media/graphics/GraphicsMeshInstance.h"
+#include "Engine/media/sound/SoundPak.h"
 #include "Engine/object/ObjectManager.h"
 #include "Engine/world/World.h"
 #include "Game/characters/Character.h"

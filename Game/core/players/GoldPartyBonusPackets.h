@@ -5,7 +5,7 @@
 
 #include "Engine/net/NetPacket.h"
 #include "Engine/world/Region.h"
-#include "Game/core/net/GameEnginePacketKind.h"
+#include "Game/core/net/packets/GameEnginePacketKind.h"
 #include "Game/core/players/Bonus.h"
 
 namespace GAME {

@@ -2,7 +2,7 @@
 
 #include "Engine/Engine.h"
 #include "Engine/events/EventManager.h"
-#include "Engine/media/SoundPak.h"
+#include "Engine/media/sound/SoundPak.h"
 #include "Engine/object/ObjectManager.h"
 #include "Engine/text/LocalizationManager.h"
 #include "Game/characters/Player.h"

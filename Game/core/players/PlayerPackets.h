@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "Engine/net/NetPacket.h"
-#include "Game/core/net/GameEnginePacketKind.h"
+#include "Game/core/net/packets/GameEnginePacketKind.h"
 #include "Game/core/players/PlayerNetInfo.h"
 
 namespace GAME {

@@ -1,6 +1,6 @@
 #include "Game/items/kinds/Armor.h"
 
-#include "Engine/media/SoundPak.h"
+#include "Engine/media/sound/SoundPak.h"
 #include "Game/characters/Character.h"
 #include "Game/core/GameEngine.h"
 #include "Game/core/ObjectLookup.h"

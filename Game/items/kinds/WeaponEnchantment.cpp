@@ -1,6 +1,6 @@
 #include "Game/items/kinds/WeaponEnchantment.h"
 
-#include "Engine/media/SoundPak.h"
+#include "Engine/media/sound/SoundPak.h"
 #include "Game/core/ObjectLookup.h"
 #include "Game/items/ItemCharacterServices.h"
 

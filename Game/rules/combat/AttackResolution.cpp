@@ -1,6 +1,6 @@
 // How a character's combat manager settles one attack on its character. Every random decision
 // comes from the attack's stored seeds, so each machine that resolves it reaches the same end.
-#include "Engine/media/SoundPak.h"
+#include "Engine/media/sound/SoundPak.h"
 #include "Engine/object/ObjectManager.h"
 #include "Engine/records/LoadTable.h"
 #include "Engine/text/LocalizationManager.h"

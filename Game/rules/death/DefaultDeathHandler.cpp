@@ -1,6 +1,6 @@
 #include "Game/rules/death/DefaultDeathHandler.h"
 
-#include "Engine/media/EffectEntity.h"
+#include "Engine/media/graphics/EffectEntity.h"
 #include "Engine/object/ObjectManager.h"
 #include "Game/characters/Character.h"
 #include "Game/characters/Player.h"

@@ -1,8 +1,8 @@
 #include "Game/rules/death/DissolveActorDeathHandler.h"
 
-#include "Engine/media/EffectEntity.h"
-#include "Engine/media/GraphicsMeshInstance.h"
-#include "Engine/media/Light.h"
+#include "Engine/media/graphics/EffectEntity.h"
+#include "Engine/media/graphics/GraphicsMeshInstance.h"
+#include "Engine/media/graphics/Light.h"
 #include "Engine/object/ObjectManager.h"
 #include "Game/characters/Character.h"
 #include "Game/rules/death/DeathNames.h"

@@ -9,7 +9,7 @@
 
 #include "Engine/net/ActorConfigCommand.h"
 #include "Engine/world/Region.h"
-#include "Game/core/net/SkillCommandPackets.h"
+#include "Game/core/net/packets/SkillCommandPackets.h"
 #include "Game/skills/manager/SkillState.h"
 
 namespace GAME {

@@ -1,6 +1,6 @@
 #include "Game/world/effects/CharFxPak.h"
 
-#include "Engine/media/SoundPak.h"
+#include "Engine/media/sound/SoundPak.h"
 #include "Engine/object/ObjectManager.h"
 #include "Engine/records/LoadTable.h"
 #include "Game/characters/Character.h"

@@ -3,8 +3,8 @@
 #include <algorithm>
 
 #include "Engine/anim/AnimationChannels.h"
-#include "Engine/media/GraphicsEngine.h"
-#include "Engine/media/GraphicsMeshInstance.h"
+#include "Engine/media/graphics/GraphicsEngine.h"
+#include "Engine/media/graphics/GraphicsMeshInstance.h"
 #include "Engine/object/ObjectManager.h"
 #include "Engine/records/LoadTable.h"
 #include "Engine/world/World.h"

@@ -1,6 +1,6 @@
 #include "Game/world/effects/FxPak.h"
 
-#include "Engine/media/EffectEntity.h"
+#include "Engine/media/graphics/EffectEntity.h"
 #include "Engine/object/ObjectManager.h"
 #include "Engine/records/LoadTable.h"
 #include "Engine/world/World.h"

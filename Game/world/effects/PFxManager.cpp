@@ -1,6 +1,6 @@
 #include "Game/world/effects/PFxManager.h"
 
-#include "Engine/media/EffectEntity.h"
+#include "Engine/media/graphics/EffectEntity.h"
 #include "Engine/object/ObjectManager.h"
 #include "Game/world/effects/FxMesh.h"
 

@@ -1,6 +1,6 @@
 #include "Game/world/effects/SpecialFX.h"
 
-#include "Engine/media/EffectEntity.h"
+#include "Engine/media/graphics/EffectEntity.h"
 #include "Engine/object/ObjectManager.h"
 
 namespace GAME {

@@ -1,6 +1,6 @@
 #pragma once
 // A steady blue light marking an anchor.
-#include "Engine/media/Light.h"
+#include "Engine/media/graphics/Light.h"
 
 namespace GAME {
 

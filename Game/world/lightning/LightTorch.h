@@ -1,6 +1,6 @@
 #pragma once
 // A flickering torch light: its colour follows noise over game time from a random phase.
-#include "Engine/media/Light.h"
+#include "Engine/media/graphics/Light.h"
 
 namespace GAME {
 

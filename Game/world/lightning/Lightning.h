@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "Engine/media/LineEffect.h"
+#include "Engine/media/graphics/LineEffect.h"
 #include "Game/world/WorldRandom.h"
 
 namespace GAME {

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <string>
 
-#include "Engine/media/GraphicsEngine.h"
-#include "Engine/media/SoundPak.h"
+#include "Engine/media/graphics/GraphicsEngine.h"
+#include "Engine/media/sound/SoundPak.h"
 #include "Engine/object/ObjectManager.h"
 #include "Engine/records/LoadTable.h"
 #include "Game/core/ObjectLookup.h"

@@ -1,6 +1,6 @@
 #include "Game/world/props/Prop.h"
 
-#include "Engine/media/SoundPak.h"
+#include "Engine/media/sound/SoundPak.h"
 #include "Engine/records/LoadTable.h"
 #include "Game/core/ObjectLookup.h"
 

@@ -3,7 +3,7 @@
 // sound played when it is taken up.
 #include <string>
 
-#include "Engine/media/SoundPak.h"
+#include "Engine/media/sound/SoundPak.h"
 #include "Engine/object/Object.h"
 #include "Game/characters/anim/OwnedAnimation.h"
 #include "Game/items/OwnedObject.h"

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "Engine/media/GraphicsMeshInstance.h"
+#include "Engine/media/graphics/GraphicsMeshInstance.h"
 #include "Engine/object/ObjectManager.h"
 #include "Engine/records/LoadTable.h"
 #include "Engine/world/World.h"

@@ -1,8 +1,8 @@
 #include "Game/world/sounds/SoundAmbient.h"
 
 #include "Engine/Engine.h"
-#include "Engine/media/SoundManager.h"
-#include "Engine/media/SoundPak.h"
+#include "Engine/media/sound/SoundManager.h"
+#include "Engine/media/sound/SoundPak.h"
 #include "Engine/records/LoadTable.h"
 #include "Engine/world/World.h"
 #include "Game/core/ObjectLookup.h"

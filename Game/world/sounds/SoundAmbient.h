@@ -1,6 +1,6 @@
 #pragma once
 // A continuous sound played at its owner's position while the listener stands in a region.
-#include "Engine/media/SoundPak.h"
+#include "Engine/media/sound/SoundPak.h"
 #include "Game/items/OwnedObject.h"
 
 namespace GAME {

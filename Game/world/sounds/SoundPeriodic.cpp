@@ -1,7 +1,7 @@
 #include "Game/world/sounds/SoundPeriodic.h"
 
 #include "Engine/Engine.h"
-#include "Engine/media/SoundPak.h"
+#include "Engine/media/sound/SoundPak.h"
 #include "Engine/records/LoadTable.h"
 #include "Game/core/GameEngine.h"
 #include "Game/core/ObjectLookup.h"

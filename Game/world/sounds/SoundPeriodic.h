@@ -1,6 +1,6 @@
 #pragma once
 // A sound repeated after a fixed period, or after one drawn from the root's generator.
-#include "Engine/media/SoundPak.h"
+#include "Engine/media/sound/SoundPak.h"
 #include "Game/items/OwnedObject.h"
 
 namespace GAME {

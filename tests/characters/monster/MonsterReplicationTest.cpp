@@ -8,7 +8,7 @@
 #include "Game/characters/monster/Monster.h"
 #include "Game/characters/monster/MonsterReplicationData.h"
 #include "Game/core/GameEngine.h"
-#include "Game/core/net/WorldPackets.h"
+#include "Game/core/net/packets/WorldPackets.h"
 #include "Game/rules/duration/DurationDamageManager.h"
 #include "Game/skills/Skill.h"
 #include "support/NetTestGame.h"

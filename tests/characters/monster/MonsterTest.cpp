@@ -6,7 +6,7 @@
 
 #include "../PlayerTestSupport.h"
 #include "Engine/Engine.h"
-#include "Engine/media/GraphicsMeshInstance.h"
+#include "Engine/media/graphics/GraphicsMeshInstance.h"
 #include "Engine/object/ObjectManager.h"
 #include "Engine/streams/BinaryStream.h"
 #include "Engine/sys/RandomUniform.h"

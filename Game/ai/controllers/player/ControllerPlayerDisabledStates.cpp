@@ -3,7 +3,7 @@
 #include <memory>
 
 #include "Engine/object/ObjectManager.h"
-#include "Game/core/net/CharacterCommands.h"
+#include "Game/core/net/commands/CharacterCommands.h"
 #include "Game/skills/SkillActivated.h"
 
 namespace GAME {

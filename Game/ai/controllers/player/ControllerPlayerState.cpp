@@ -6,7 +6,7 @@
 #include "Engine/object/ObjectManager.h"
 #include "Game/ai/controllers/ControllerSeams.h"
 #include "Game/characters/actions/InteractionActions.h"
-#include "Game/core/net/ItemCommands.h"
+#include "Game/core/net/commands/ItemCommands.h"
 #include "Game/items/Item.h"
 #include "Game/skills/SkillActivated.h"
 #include "Game/skills/manager/SkillManager.h"

@@ -4,7 +4,7 @@
 #include "Engine/sys/Machine.h"
 #include "Game/ai/monster/states/MonsterStateHelpers.h"
 #include "Game/ai/monster/states/MonsterStateQueries.h"
-#include "Game/core/net/CharacterCommands.h"
+#include "Game/core/net/commands/CharacterCommands.h"
 
 namespace GAME {
 

@@ -8,7 +8,7 @@
 #include "Engine/text/Name.h"
 #include "Engine/world/World.h"
 #include "Game/characters/Character.h"
-#include "Game/core/net/CharacterCommands.h"
+#include "Game/core/net/commands/CharacterCommands.h"
 
 namespace GAME {
 

@@ -4,7 +4,7 @@
 #include "Engine/object/ObjectManager.h"
 #include "Engine/sys/Machine.h"
 #include "Game/ai/monster/states/MonsterStateQueries.h"
-#include "Game/core/net/CharacterCommands.h"
+#include "Game/core/net/commands/CharacterCommands.h"
 #include "Game/skills/Skill.h"
 
 namespace GAME {

@@ -1,0 +1,50 @@
+#include "Engine/media/graphics/GraphicsEngine.h"
+
+#include "Engine/Engine.h"
+#include "Engine/anim/AnimationLibrary.h"
+#include "Engine/anim/GraphicsAnim.h"
+#include "Engine/media/MediaRecorder.h"
+#include "Engine/records/RecordDatabase.h"
+#include "Engine/sys/Machine.h"
+
+namespace GAME {
+
+GraphicsEngine& GraphicsEngine::Get() {
+    return Singleton<GraphicsEngine>::Get();
+}
+
+GraphicsAnim* GraphicsEngine::LoadAnimation(std::string_view name) {
+    GraphicsAnim* anim = Singleton<AnimationLibrary>::Get().FindClip(name);
+    if (!anim) {
+        if (mReportedUnknown.insert(RecordDatabase::NormalizeName(name)).second)
+            gEngine->Log(1, "GraphicsEngine::LoadAnimation: unknown animation (%.*s)",
+                         static_cast<int>(name.size()), name.data());
+        return nullptr;
+    }
+    ++mUses[anim];
+    return anim;
+}
+
+void GraphicsEngine::UnloadAnimation(GraphicsAnim* anim) {
+    // Holders unload in their destructors, which may run after this engine was rebuilt while
+    // the machine shuts down: an unknown handle is simply ignored.
+    auto it = mUses.find(anim);
+    if (it == mUses.end())
+        return;
+    if (--it->second == 0)
+        mUses.erase(it);
+}
+
+int GraphicsEngine::GetUseCount(const GraphicsAnim* anim) const {
+    auto it = mUses.find(anim);
+    return it == mUses.end() ? 0 : it->second;
+}
+
+bool GraphicsEngine::LoadTexture(const std::string& name) {
+    if (name.empty())
+        return false;
+    MediaRecorder::Get().Record(MediaCall::LoadTexture, 0, name);
+    return true;
+}
+
+}  // namespace GAME

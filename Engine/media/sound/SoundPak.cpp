@@ -1,0 +1,46 @@
+#include "Engine/media/sound/SoundPak.h"
+
+#include "Engine/Engine.h"
+#include "Engine/records/LoadTable.h"
+
+namespace GAME {
+
+RTTI_IMPLEMENT(SoundPak, Object)
+
+void SoundPak::Load(const LoadTable& table) {
+    Object::Load(table);
+    mFalloff = table.GetFloat("falloff", mFalloff);
+    mLength = static_cast<int>(table.GetFloat("length", 0.0f));
+}
+
+void SoundPak::Play(const WorldVec3& where, bool looping) {
+    looping = looping || mInfiniteLoop;
+    mPlayed.push_back({where, looping});
+    mLooping = looping;
+    mPlayedAt = gEngine->GetGameTime();
+}
+
+bool SoundPak::IsPlaying() const {
+    if (mLooping)
+        return true;
+    return !mPlayed.empty() && gEngine->GetGameTime() - mPlayedAt <
+                                   static_cast<std::uint64_t>(mLength < 0 ? 0 : mLength);
+}
+
+WorldVec3 SoundPak::GetPlayLocation(const WorldVec3& /*ears*/, const WorldVec3& at) const {
+    return at;
+}
+
+void SoundPak::FadeLastPlayedSound(float fadeTime) {
+    mLastFadeTime = fadeTime;
+    mLooping = false;
+    mPlayedAt = 0;
+    mLength = 0;
+}
+
+void SoundPak::PreLoad(bool now) {
+    Object::PreLoad(now);
+    ++mPreloadCount;
+}
+
+}  // namespace GAME

@@ -1,0 +1,225 @@
+#include "Game/core/net/commands/ItemCommands.h"
+
+#include "Engine/net/NetPacketRegistry.h"
+#include "Engine/object/ObjectManager.h"
+#include "Engine/world/World.h"
+#include "Game/ai/controllers/CharacterController.h"
+#include "Game/ai/controllers/ControllerCombat.h"
+#include "Game/characters/Player.h"
+#include "Game/core/net/commands/CharacterCommandSeams.h"
+#include "Game/core/net/commands/CharacterCommands.h"
+#include "Game/items/Item.h"
+#include "Game/items/ItemCharacterServices.h"
+
+namespace GAME {
+
+GAME_PACKET_KIND_DEFINITIONS(DropItemConfigCmdPacket, ObjectInteractionPacket)
+GAME_PACKET_KIND_DEFINITIONS(DropItemFromEquipLocConfigCmdPacket, ObjectInteractionPacket)
+GAME_PACKET_KIND_DEFINITIONS(UseItemConfigCmdPacket, ObjectInteractionPacket)
+GAME_PACKET_KIND_DEFINITIONS(UseRelicConfigCmdPacket, ObjectInteractionPacket)
+GAME_PACKET_KIND_DEFINITIONS(AttachItemConfigCmdPacket, ObjectInteractionPacket)
+GAME_PACKET_KIND_DEFINITIONS(PickupItemConfigCmdPacket, ObjectInteractionPacket)
+
+namespace {
+
+Item* FindItem(std::uint32_t id) {
+    return Singleton<ObjectManager>::Get().GetObject<Item>(id);
+}
+
+// Whether the character's inventory holds the item; no inventory is kept yet, so none does.
+bool HoldsItem(const Character&, std::uint32_t) {
+    ReportCharacterCommandSeam(CharacterCommandSeam::TakeItemFromCharacter);
+    return false;
+}
+
+// Whether the player holds an item of the name; nothing records that yet, so none is held.
+bool HoldsItemNamed(const Player&, const std::string&) {
+    ReportCharacterCommandSeam(CharacterCommandSeam::HasItem);
+    return false;
+}
+
+}  // namespace
+
+// DropItemConfigCmd
+DropItemConfigCmd::DropItemConfigCmd(unsigned int objectId, std::uint32_t itemId_, float x_,
+                                     float z_)
+    : ActorConfigCommand(objectId), itemId(itemId_), x(x_), z(z_) {
+    SetFlag(1);
+}
+DropItemConfigCmd::DropItemConfigCmd(const DropItemConfigCmdPacket& packet)
+    : DropItemConfigCmd(packet.parent.GetId(), packet.itemId, packet.x, packet.z) {}
+void DropItemConfigCmd::Execute() {
+    if (FindCommandCharacter(GetObjectId()) && FindItem(itemId))
+        ReportCharacterCommandSeam(CharacterCommandSeam::DropItem);
+}
+NetPacket* DropItemConfigCmd::GetNetPacket() {
+    auto* packet = new DropItemConfigCmdPacket();
+    packet->parent = GetObjectId();
+    packet->itemId = itemId;
+    packet->x = x;
+    packet->z = z;
+    return packet;
+}
+
+// DropItemFromEquipLocationConfigCmd
+DropItemFromEquipLocationConfigCmd::DropItemFromEquipLocationConfigCmd(unsigned int objectId,
+                                                                       std::uint32_t itemId_,
+                                                                       std::uint32_t location_,
+                                                                       bool toss_)
+    : ActorConfigCommand(objectId), itemId(itemId_), location(location_), toss(toss_) {
+    SetFlag(1);
+}
+DropItemFromEquipLocationConfigCmd::DropItemFromEquipLocationConfigCmd(
+    const DropItemFromEquipLocConfigCmdPacket& packet)
+    : DropItemFromEquipLocationConfigCmd(packet.parent.GetId(), packet.itemId, packet.location,
+                                         packet.toss) {}
+void DropItemFromEquipLocationConfigCmd::Execute() {
+    if (FindCommandCharacter(GetObjectId()))
+        ReportCharacterCommandSeam(CharacterCommandSeam::DropItemFromEquipLocation);
+}
+NetPacket* DropItemFromEquipLocationConfigCmd::GetNetPacket() {
+    auto* packet = new DropItemFromEquipLocConfigCmdPacket();
+    packet->parent = GetObjectId();
+    packet->itemId = itemId;
+    packet->location = location;
+    packet->toss = toss;
+    return packet;
+}
+
+// UseItemConfigCmd
+UseItemConfigCmd::UseItemConfigCmd(unsigned int objectId, std::uint32_t itemId_, bool destroy_)
+    : ActorConfigCommand(objectId), itemId(itemId_), destroy(destroy_) {
+    SetFlag(1);
+}
+UseItemConfigCmd::UseItemConfigCmd(const UseItemConfigCmdPacket& packet)
+    : UseItemConfigCmd(packet.parent.GetId(), packet.itemId, packet.destroy) {}
+void UseItemConfigCmd::Execute() {
+    if (FindCommandCharacter(GetObjectId()))
+        ReportCharacterCommandSeam(CharacterCommandSeam::UseInventoryItem);
+}
+NetPacket* UseItemConfigCmd::GetNetPacket() {
+    auto* packet = new UseItemConfigCmdPacket();
+    packet->parent = GetObjectId();
+    packet->itemId = itemId;
+    packet->destroy = destroy;
+    return packet;
+}
+
+// UseRelicConfigCmd
+UseRelicConfigCmd::UseRelicConfigCmd(unsigned int objectId, std::uint32_t relicId_,
+                                     std::uint32_t itemId_)
+    : ActorConfigCommand(objectId), relicId(relicId_), itemId(itemId_) {
+    SetFlag(1);
+}
+UseRelicConfigCmd::UseRelicConfigCmd(const UseRelicConfigCmdPacket& packet)
+    : UseRelicConfigCmd(packet.parent.GetId(), packet.relicId, packet.itemId) {}
+void UseRelicConfigCmd::Execute() {
+    if (FindCommandCharacter(GetObjectId()))
+        ReportCharacterCommandSeam(CharacterCommandSeam::UseRelic);
+}
+NetPacket* UseRelicConfigCmd::GetNetPacket() {
+    auto* packet = new UseRelicConfigCmdPacket();
+    packet->parent = GetObjectId();
+    packet->relicId = relicId;
+    packet->itemId = itemId;
+    return packet;
+}
+
+// AttachItemConfigCmd
+AttachItemConfigCmd::AttachItemConfigCmd(unsigned int objectId, std::uint32_t itemId_,
+                                         std::uint32_t location_)
+    : ActorConfigCommand(objectId), itemId(itemId_), location(location_) {
+    SetFlag(1);
+}
+AttachItemConfigCmd::AttachItemConfigCmd(const AttachItemConfigCmdPacket& packet)
+    : AttachItemConfigCmd(packet.parent.GetId(), packet.itemId, packet.location) {}
+void AttachItemConfigCmd::Execute() {
+    if (FindCommandCharacter(GetObjectId()))
+        ReportCharacterCommandSeam(CharacterCommandSeam::AttachItemAction);
+}
+NetPacket* AttachItemConfigCmd::GetNetPacket() {
+    auto* packet = new AttachItemConfigCmdPacket();
+    packet->parent = GetObjectId();
+    packet->itemId = itemId;
+    packet->location = location;
+    return packet;
+}
+
+// DetachItemConfigCmd
+void DetachItemConfigCmd::Execute() {
+    if (FindCommandCharacter(GetObjectId()))
+        ReportCharacterCommandSeam(CharacterCommandSeam::DetachItemAction);
+}
+
+// RemoveInventoryItemConfigCmd
+void RemoveInventoryItemConfigCmd::Execute() {
+    Character* character = FindCommandCharacter(GetObjectId());
+    if (!character || !HoldsItem(*character, itemId))
+        return;
+    auto& objects = Singleton<ObjectManager>::Get();
+    if (Object* item = objects.GetObject(itemId))
+        objects.DestroyObjectEx(item, "Game/CharConfigCommand", 923);
+}
+
+// ReleasePetConfigCmd
+ReleasePetConfigCmd::ReleasePetConfigCmd(unsigned int objectId, std::uint32_t petId_)
+    : ActorConfigCommand(objectId), petId(petId_) {
+    SetFlag(1);
+}
+ReleasePetConfigCmd::ReleasePetConfigCmd(const ReleasePetConfigCmdPacket& packet)
+    : ReleasePetConfigCmd(packet.parent.GetId(), packet.number) {}
+void ReleasePetConfigCmd::Execute() {
+    // The owner need not be here any more, but the pet must be its own.
+    Character* pet = FindCommandCharacter(petId);
+    if (!pet || pet->GetMasterId() != GetObjectId() || GetObjectId() == 0)
+        return;
+    if (auto* controller = FindController<ControllerCombat>(*pet))
+        controller->KillMe();
+}
+NetPacket* ReleasePetConfigCmd::GetNetPacket() {
+    auto* packet = new ReleasePetConfigCmdPacket();
+    packet->parent = GetObjectId();
+    packet->number = petId;
+    return packet;
+}
+
+// CharPickUpConfigCmd
+CharPickUpConfigCmd::CharPickUpConfigCmd(unsigned int objectId, std::uint32_t itemId_)
+    : ActorConfigCommand(objectId), itemId(itemId_) {
+    SetFlag(1);
+}
+CharPickUpConfigCmd::CharPickUpConfigCmd(const PickupItemConfigCmdPacket& packet)
+    : CharPickUpConfigCmd(packet.parent.GetId(), packet.item.GetId()) {}
+void CharPickUpConfigCmd::Execute() {
+    auto& objects = Singleton<ObjectManager>::Get();
+    Item* item = objects.GetObject<Item>(itemId);
+    if (!item)
+        return;
+    if (Player* player = objects.GetObject<Player>(GetObjectId())) {
+        const bool refused =
+            HoldsItemNamed(*player, item->GetObjectName()) && item->CannotPickUpMultiple();
+        if (!refused) {
+            World::Get().RemoveEntity(item);
+            ItemCharacterServices::Get().GiveItemToCharacter(*player, *item);
+        }
+    }
+    item->SetPickupOk(true);
+}
+NetPacket* CharPickUpConfigCmd::GetNetPacket() {
+    auto* packet = new PickupItemConfigCmdPacket();
+    packet->parent = GetObjectId();
+    packet->item = itemId;
+    return packet;
+}
+
+REGISTER_CONFIG_COMMAND(DropItemConfigCmd, DropItemConfigCmdPacket);
+REGISTER_CONFIG_COMMAND(DropItemFromEquipLocationConfigCmd, DropItemFromEquipLocConfigCmdPacket);
+REGISTER_CONFIG_COMMAND(UseItemConfigCmd, UseItemConfigCmdPacket);
+REGISTER_CONFIG_COMMAND(UseRelicConfigCmd, UseRelicConfigCmdPacket);
+REGISTER_CONFIG_COMMAND(AttachItemConfigCmd, AttachItemConfigCmdPacket);
+REGISTER_CONFIG_COMMAND(DetachItemConfigCmd, DetachItemConfigCmdPacket);
+REGISTER_CONFIG_COMMAND(RemoveInventoryItemConfigCmd, RemoveInventoryItemConfigCmdPacket);
+REGISTER_CONFIG_COMMAND(ReleasePetConfigCmd, ReleasePetConfigCmdPacket);
+REGISTER_CONFIG_COMMAND(CharPickUpConfigCmd, PickupItemConfigCmdPacket);
+
+}  // namespace GAME

@@ -1,0 +1,58 @@
+#include "Game/core/net/packets/WorldPackets.h"
+
+#include "Engine/Engine.h"
+#include "Engine/net/NetPacketRegistry.h"
+#include "Engine/net/fields/NetPacketFields.h"
+
+namespace GAME {
+
+GAME_PACKET_KIND_DEFINITIONS(WorldInitPacket, NetPacket)
+GAME_PACKET_KIND_DEFINITIONS(ServerSpawnCompletePacket, NetPacket)
+GAME_PACKET_KIND_DEFINITIONS(WarpEntityPacket, NetPacket)
+GAME_PACKET_KIND_DEFINITIONS(FrustumUpdatePacket, NetPacket)
+GAME_PACKET_KIND_DEFINITIONS(UpdatePositionPacket, NetPacket)
+GAME_PACKET_KIND_DEFINITIONS(PlayerPositionUpdatePacket, NetPacket)
+GAME_PACKET_KIND_DEFINITIONS(StartTeleportPacket, NetPacket)
+GAME_PACKET_KIND_DEFINITIONS(NRLoaderStatePacket, NetPacket)
+GAME_PACKET_KIND_DEFINITIONS(StartServerRespawnPacket, NetPacket)
+GAME_PACKET_KIND_DEFINITIONS(PartyRequestResponsePacket, NetPacket)
+GAME_PACKET_KIND_DEFINITIONS(RemoteMessagePacket, NetPacket)
+GAME_PACKET_KIND_DEFINITIONS(RemoteWMessagePacket, NetPacket)
+GAME_PACKET_KIND_DEFINITIONS(QuestMessagePacket, NetPacket)
+
+// The spawn packet also asks for its player to be replicated along with it.
+SpawnPlayerPacket::SpawnPlayerPacket() : ObjectContainerPacket(PacketType::SpawnPlayerPacket) {
+    SetPacketClass(2);
+}
+SpawnPlayerPacket::~SpawnPlayerPacket() = default;
+unsigned int SpawnPlayerPacket::PrepareOutBuffer() {
+    gEngine->Log(0, "Replicating entity %d (0x%x) in SpawnPlayerPacket",
+                 static_cast<int>(player.GetId()), player.GetId());
+    player.MarkForReplication(true);
+    return WritePacketFields(*this);
+}
+void SpawnPlayerPacket::CopyInbound(const unsigned char* data, int size) {
+    ReadPacketFields(*this, data, size);
+}
+std::string SpawnPlayerPacket::GetPacketDescription(bool flag) {
+    return DescribePacketFields(*this, flag);
+}
+
+REGISTER_NET_PACKET(WorldInitPacket);
+REGISTER_NET_PACKET(SpawnPlayerPacket);
+REGISTER_NET_PACKET(ServerSpawnCompletePacket);
+REGISTER_NET_PACKET(WarpEntityPacket);
+REGISTER_NET_PACKET(FrustumUpdatePacket);
+REGISTER_NET_PACKET(UpdatePositionPacket);
+REGISTER_NET_PACKET(PlayerPositionUpdatePacket);
+REGISTER_NET_PACKET(AckEntityPacket);
+REGISTER_NET_PACKET(NackEntityPacket);
+REGISTER_NET_PACKET(StartTeleportPacket);
+REGISTER_NET_PACKET(NRLoaderStatePacket);
+REGISTER_NET_PACKET(StartServerRespawnPacket);
+REGISTER_NET_PACKET(PartyRequestResponsePacket);
+REGISTER_NET_PACKET(RemoteMessagePacket);
+REGISTER_NET_PACKET(RemoteWMessagePacket);
+REGISTER_NET_PACKET(QuestMessagePacket);
+
+}  // namespace GAME
