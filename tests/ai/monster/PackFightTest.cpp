@@ -3,7 +3,6 @@
 // Every frame each monster stands, lives, acts and animates the same on both machines.
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <cstdint>
 #include <set>
 #include <sstream>
