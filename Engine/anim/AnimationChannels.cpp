@@ -46,7 +46,9 @@ bool AnimationChannels::Play(int channel, const GraphicsAnim* anim, bool loop, f
     ++c.generation;
     if (channel == 0)
         mExplicitPose.Reset(nullptr);
-    AnimationSystem::Get().Register(*this);
+    AnimationSystem& system = AnimationSystem::Get();
+    c.startedInStep = system.GetRunningStep();
+    system.Register(*this);
     return true;
 }
 
@@ -102,9 +104,12 @@ void AnimationChannels::Advance(int elapsedMs) {
         return;  // no frame inside a frame
     bool alive = true;
     mAlive = &alive;
+    const std::uint64_t step = AnimationSystem::Get().GetRunningStep();
     for (int i = 0; i < kChannelCount; ++i) {
         const Channel& c = mChannels[static_cast<std::size_t>(i)];
-        if (!c.playing || !c.anim)
+        // A clip started by a callback of this step (any owner's) waits for the next, wherever
+        // its owner stands in the order.
+        if (!c.playing || !c.anim || (step != 0 && c.startedInStep == step))
             continue;
         if (!AdvanceChannel(i, static_cast<double>(elapsedMs) * c.speed * c.multiplier *
                                    c.anim->GetAnimSpeed()))

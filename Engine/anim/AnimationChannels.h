@@ -37,6 +37,7 @@ public:
         bool playing = false;
         bool atStart = false;  // events at the pass's first instant are still due
         std::uint32_t generation = 0;
+        std::uint64_t startedInStep = 0;  // the animation step it started in (0: between steps)
     };
 
     // Starts a clip and joins the machine's AnimationSystem. False (nothing changes) for a

@@ -30,6 +30,7 @@ void AnimationSystem::Update(int elapsedMs) {
     if (mUpdating)
         return;  // a callback asked for a frame inside the frame
     mUpdating = true;
+    ++mStep;
     const std::size_t count = mChannels.size();
     for (std::size_t i = 0; i < count; ++i)
         if (AnimationChannels* channels = mChannels[i])

@@ -2,6 +2,7 @@
 // Advances the animation channels of a machine that have a clip playing, once per frame, in the
 // order they first played (so every machine calls back in the same order).
 #include <cstddef>
+#include <cstdint>
 #include <vector>
 
 namespace GAME {
@@ -21,11 +22,14 @@ public:
     void Update(int elapsedMs);
 
     std::size_t GetActiveCount() const;
+    // While a step runs: its number (steps are counted from 1); else 0.
+    std::uint64_t GetRunningStep() const { return mUpdating ? mStep : 0; }
 
 private:
     // Non-owning; slots of channels destroyed during an update are nulled, then compacted.
     std::vector<AnimationChannels*> mChannels;
     bool mUpdating = false;
+    std::uint64_t mStep = 0;
 };
 
 }  // namespace GAME

@@ -2,6 +2,7 @@
 // time order and in the right frame, whatever the step.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
 #include "Engine/anim/AnimationChannels.h"
@@ -139,6 +140,38 @@ TEST_F(AnimationPlaybackTest, CallbacksMayReplaceOrStopTheClip) {
     ASSERT_EQ(actor->heard.size(), 1u);
     EXPECT_FALSE(actor->GetAnimationChannels().IsAnyPlaying());
     EXPECT_EQ(AnimationSystem::Get().GetActiveCount(), 0u);
+}
+
+// A clip that one actor's event starts on another waits for the next step, whether the other
+// actor is listed before or after it: the order of the list must not decide how far it runs.
+TEST_F(AnimationPlaybackTest, ClipsStartedByAnotherActorsEventWaitForTheNextStep) {
+    auto& objects = Singleton<ObjectManager>::Get();
+    ProbeActor* before = objects.CreateObject<ProbeActor>();
+    ProbeActor* after = objects.CreateObject<ProbeActor>();
+    GraphicsAnim* swing = Load("Test/Swing.anm");
+    GraphicsAnim* twice = Load("Test/Twice.anm");
+    actor->onEvent = [&](const std::string& event) {
+        if (event == "Hit")
+            for (ProbeActor* other : {before, after})
+                other->PlayAnimation(0, swing, false, 1.0f, 0);
+    };
+    // Listed in this order: before, the striker, after.
+    before->PlayAnimation(0, twice, true, 1.0f, 0);
+    actor->PlayAnimation(0, swing, false, 1.0f, 0);
+    after->PlayAnimation(0, twice, true, 1.0f, 0);
+    auto hits = [](const ProbeActor* a) {
+        return std::count_if(a->heard.begin(), a->heard.end(),
+                             [](const ProbeActor::Heard& h) { return h.event == "Hit"; });
+    };
+    RunFrames(1, 400);
+    for (const ProbeActor* other : {before, after}) {
+        EXPECT_EQ(other->GetAnimationChannels().GetChannel(0)->anim, swing);
+        EXPECT_EQ(other->GetAnimationChannels().GetChannel(0)->timeMs, 0.0);
+        EXPECT_EQ(hits(other), 0);
+    }
+    RunFrames(1, 400);
+    EXPECT_EQ(hits(before), 1);
+    EXPECT_EQ(hits(after), 1);
 }
 
 TEST_F(AnimationPlaybackTest, ActorsDestroyedByEventsAreDroppedSafely) {

@@ -8,6 +8,8 @@
 #include "Engine/object/ObjectManager.h"
 #include "Engine/sys/Machine.h"
 #include "Engine/world/World.h"
+#include "Game/ai/controllers/CharacterController.h"
+#include "Game/ai/controllers/ControllerBaseCharacter.h"
 #include "Game/characters/Character.h"
 #include "Game/characters/actions/CharacterActionHandler.h"
 #include "Game/characters/actions/CharacterActions.h"
@@ -225,7 +227,12 @@ void ReceiveCharacterAction(NetPacket& received) {
     std::unique_ptr<CharacterAction> action = BuildCharacterAction(packet);
     if (!action)
         return;
-    character->GetActionHandler().Execute(std::move(action));
+    // Admitted by the rule the sender applied after sending (allowed, queued behind the current
+    // action, or refused; a pre-move first), so every machine runs the same actions.
+    if (auto* controller = FindController<ControllerBaseCharacter>(*character))
+        controller->LocalHandleAction(std::move(action));
+    else
+        character->GetActionHandler().Execute(std::move(action));
     // The server passes a client's action on, so every machine runs it once.
     if (fromClient)
         if (NetworkConnectionManager* connections = gEngine->GetNetworkConnectionManager())

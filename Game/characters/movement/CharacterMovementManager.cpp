@@ -189,13 +189,27 @@ bool CharacterMovementManager::ShouldAvoid(Character& other, float speed) {
     return toTarget.Dot(toOther) >= kAvoidCone;
 }
 
+int CharacterMovementManager::DrawLocalCountdown() {
+    // The machine's draw is taken everywhere, so the deciding machine's later draws keep their
+    // order. Local paths move the character on every machine, and a client's C runtime is not
+    // the server's: in a network game the interval comes from the character's own sequence.
+    const int draw = crt_rand();
+    if (!gEngine->IsNetworkEnabled())
+        return draw % 201 + 200;
+    if (!mReplanSeeded) {
+        mReplanDraws.Seed(mCharacter->GetObjectId());
+        mReplanSeeded = true;
+    }
+    return mReplanDraws.Next() % 201 + 200;
+}
+
 void CharacterMovementManager::CreateLocalPath(int ms, float speed) {
     if (!WasRenderedRecently())
         return;
     const WorldCoords& coords = mCharacter->GetCoords();
     mLocalCountdown -= ms;
     if (mLocalCountdown < 1) {
-        mLocalCountdown = crt_rand() % 201 + 200;
+        mLocalCountdown = DrawLocalCountdown();
         const float extents = mCharacter->GetExtents();
         OrientedBox ahead;
         ahead.frame = coords.coords;
@@ -232,7 +246,7 @@ void CharacterMovementManager::CreateLocalPath(int ms, float speed) {
         }
     }
     if (!mLocalPath && DistanceSquared(GetPathPosition(), coords.GetPosition()) > 0.01f) {
-        mLocalCountdown = crt_rand() % 201 + 200;
+        mLocalCountdown = DrawLocalCountdown();
         mLocalPath = FindPath(coords.GetPosition(), mPathTarget);
     }
 }

@@ -8,6 +8,7 @@
 
 #include "Engine/world/Path.h"
 #include "Engine/world/Region.h"
+#include "Game/world/WorldRandom.h"
 
 namespace GAME {
 
@@ -59,6 +60,8 @@ private:
     bool MoveDownPath(int ms, float speed);
     void CreateLocalPath(int ms, float speed);
     bool ShouldAvoid(Character& other, float speed);
+    // The time until the next local re-plan, 200 to 400 ms.
+    int DrawLocalCountdown();
     void UpdateCharacterPosition(int ms, float speed);
     // A headless engine draws every visible character in the world each frame.
     bool WasRenderedRecently() const;
@@ -73,6 +76,9 @@ private:
     std::unique_ptr<Path> mLocalPath;
     WorldVec3 mLocalPosition;
     int mLocalCountdown = 0;
+    // A network game's re-plan intervals: the same sequence for this character on every machine.
+    CrtGenerator mReplanDraws;
+    bool mReplanSeeded = false;
     std::unique_ptr<Path> mCachedPath;
     WorldVec3 mCachedStart;
     WorldVec3 mCachedEnd;
