@@ -11,6 +11,7 @@
 #include "Game/core/net/GameEngineNetworkInterface.h"
 #include "Host/PrintableText.h"
 #include "Host/ServerGreeter.h"
+#include "Host/net/MarkGate.h"
 #include "Host/net/NetPlaySession.h"
 
 namespace GAME {
@@ -74,7 +75,7 @@ int RunServer(const NetServerOptions& options) {
                          "gamehost: server timed out after %d ms (%d of %d clients greeted)\n",
                          options.timeoutMs, greeter.GetClientsGreeted(), options.clients);
         else if (session.SpawnPlayers(net->GetClientHosts()))
-            code = session.PlayServer();
+            code = session.Play();
     }
     session.EndGame();
     net->SetPacketHandler(PacketType::ChatPacket, nullptr);  // the greeter goes with this call
@@ -126,7 +127,9 @@ int RunClient(const NetClientOptions& options) {
     }
     EnetTransport* transport = connected.get();
     NetworkConnectionManager* net = gEngine->GetNetworkConnectionManager();
-    net->SetTransport(std::move(connected));
+    // The server's marks pace this machine's frames: nothing after one is taken before its time.
+    net->SetTransport(
+        std::make_unique<MarkGate>(std::move(connected), PacketType::PlayerPositionUpdatePacket));
     const int host = net->GetLocalHostId();
     std::printf("gamehost: connected to %s as host %d\n", options.connect.c_str(), host);
 
@@ -139,7 +142,7 @@ int RunClient(const NetClientOptions& options) {
             const auto& texts = gGameEngine->GetUINotifications().front().texts;
             std::printf("gamehost: server says \"%s\"\n",
                         texts.empty() ? "" : PrintableText(texts.front()).c_str());
-            code = session.PlayClient();
+            code = session.Play();
         } else {
             std::fprintf(stderr, "gamehost: no answer from the server within %d ms\n",
                          options.timeoutMs);

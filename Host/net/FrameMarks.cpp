@@ -53,13 +53,6 @@ int FrameMarks::GetMarks(int host) const {
     return it == mMarks.end() ? 0 : it->second;
 }
 
-bool FrameMarks::AllClientsReached(int marks) const {
-    for (const auto& [host, count] : mMarks)
-        if (count < marks)
-            return false;
-    return true;
-}
-
 bool FrameMarks::IsHonestClientMark(const FrustumUpdatePacket& mark, int sender) {
     const WorldVec3& at = mark.originatorPosition;
     return mark.originatorHostId == sender && IsFinite(at);
@@ -90,12 +83,16 @@ void FrameMarks::OnServerMark(NetPacket& packet) {
     ++mMarks[kServerHostId];
 }
 
-void FrameMarks::SendServerMark(const std::vector<std::uint32_t>& players) {
+void FrameMarks::SendServerMark(const std::vector<std::uint32_t>& players, int host) {
     mServerMark.playerIds.assign(players.begin(), players.end());
     mServerMark.playerPositions.clear();
     for (std::uint32_t player : players)
         mServerMark.playerPositions.push_back(PositionOf(player));
-    gEngine->GetNetworkConnectionManager()->SendToAllClients(&mServerMark);
+    NetworkConnectionManager* net = gEngine->GetNetworkConnectionManager();
+    if (host < 0)
+        net->SendToAllClients(&mServerMark);
+    else
+        net->SendToHost(host, &mServerMark);
 }
 
 void FrameMarks::SendClientMark(std::uint32_t player) {

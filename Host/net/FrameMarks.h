@@ -28,12 +28,10 @@ public:
     void AddClient(int host);
     // The marks received from a host (a client counts the server's under host 0).
     int GetMarks(int host) const;
-    // Server: whether every added client has sent at least `marks` marks.
-    bool AllClientsReached(int marks) const;
     int GetRefused() const { return mRefused; }
 
-    // Server: sends every client the mark of this frame with these players' positions.
-    void SendServerMark(const std::vector<std::uint32_t>& players);
+    // Server: sends a client (-1: every client) a mark with these players' positions.
+    void SendServerMark(const std::vector<std::uint32_t>& players, int host = -1);
     // Client: sends the server this machine's mark with its player's position.
     void SendClientMark(std::uint32_t player);
 

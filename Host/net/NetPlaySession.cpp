@@ -187,38 +187,71 @@ void NetPlaySession::AfterFrame(int frame) {
         TakeChecksum(frame);
 }
 
-// Mark k closes frame k (mark 0: the start). A machine's clicks for frame k+1 go out before its
-// mark k, and the server sends its mark only once every client's has come, with every client's
-// packets passed on before it: frame k+1 of every machine starts from all of frame k's packets.
-int NetPlaySession::PlayServer() {
-    const auto began = Clock::now();
-    for (int frame = 0; frame <= mOptions.frames; ++frame) {
-        if (frame > 0) {
-            RunFrame(mOptions.frameMs);
-            AfterFrame(frame);
-        }
-        if (frame < mOptions.frames)
-            ClickFor(frame + 1);
-        if (!WaitFor([&] { return mMarks.AllClientsReached(frame + 1); }, frame + 1))
-            return 1;
-        mMarks.SendServerMark(mPlayers->GetPlayers());
+// The machines meet after each step of a frame, so that what one machine decided in a step
+// (a strike landing or a clip ending in the engine's step, a path's end in the entities' step, a
+// controller's decision in the characters' step) is taken by every other before the next step: each
+// client marks, the server passes every client's packets on and marks. Between two frames the
+// machines click in turn, in host order, so that every machine runs the clicks' actions in one
+// order (moves ask for places in turn: the order decides who stands where): the server clicks and
+// gives each client its turn (a mark to it alone); the client clicks and marks; the server, having
+// run and passed on that client's packets, gives the next its turn. A last mark to every client
+// starts the next frame.
+bool NetPlaySession::Meet(int frame) {
+    ++mMarksDue;
+    if (!gEngine->IsServer()) {
+        mMarks.SendClientMark(mOwnPlayer);
+        return WaitFor([&] { return mMarks.GetMarks(kServerHostId) >= mMarksDue; }, frame);
     }
-    return Finish(std::chrono::duration<double>(Clock::now() - began).count());
+    for (int host : mClients)
+        if (!WaitFor([&] { return mMarks.GetMarks(host) >= mMarksDue; }, frame))
+            return false;
+    mMarks.SendServerMark(mPlayers->GetPlayers());
+    return true;
 }
 
-int NetPlaySession::PlayClient() {
-    const auto began = Clock::now();
-    if (!WaitFor([&] { return FindPlayer(mOwnPlayer) != nullptr; }, 1))
-        return 1;
-    for (int frame = 0; frame <= mOptions.frames; ++frame) {
-        if (frame > 0) {
-            RunFrame(mOptions.frameMs);
-            AfterFrame(frame);
+bool NetPlaySession::ClickInTurn(int frame) {
+    ++mMarksDue;
+    if (gEngine->IsServer()) {
+        if (frame <= mOptions.frames)
+            ClickFor(frame);
+        for (int host : mClients) {
+            mMarks.SendServerMark(mPlayers->GetPlayers(), host);
+            if (!WaitFor([&] { return mMarks.GetMarks(host) >= mMarksDue; }, frame))
+                return false;
         }
-        if (frame < mOptions.frames)
-            ClickFor(frame + 1);
-        mMarks.SendClientMark(mOwnPlayer);
-        if (!WaitFor([&] { return mMarks.GetMarks(kServerHostId) > frame; }, frame + 1))
+        mMarks.SendServerMark(mPlayers->GetPlayers());
+        return true;
+    }
+    if (!WaitFor([&] { return mMarks.GetMarks(kServerHostId) >= mMarksDue; }, frame))
+        return false;
+    if (!FindPlayer(mOwnPlayer)) {
+        std::fprintf(stderr, "gamehost: the server spawned no player for this machine\n");
+        return false;
+    }
+    if (frame <= mOptions.frames)
+        ClickFor(frame);
+    mMarks.SendClientMark(mOwnPlayer);
+    ++mMarksDue;
+    return WaitFor([&] { return mMarks.GetMarks(kServerHostId) >= mMarksDue; }, frame);
+}
+
+int NetPlaySession::Play() {
+    const auto began = Clock::now();
+    if (!ClickInTurn(1))
+        return 1;
+    for (int frame = 1; frame <= mOptions.frames; ++frame) {
+        RunFrameEngineStep(mOptions.frameMs);
+        if (!Meet(frame))
+            return 1;
+        RunFrameEntityStep();
+        if (!Meet(frame))
+            return 1;
+        RunFrameCharacterStep(mOptions.frameMs);
+        // The controllers' decisions of the frame (a death, a move) are in every checksum.
+        if (!Meet(frame))
+            return 1;
+        AfterFrame(frame);
+        if (!ClickInTurn(frame + 1))
             return 1;
     }
     return Finish(std::chrono::duration<double>(Clock::now() - began).count());

@@ -34,8 +34,7 @@ public:
     // Server: makes its own player and those of the clients, in host order, on every machine.
     bool SpawnPlayers(std::vector<int> clients);
     // The frames and the summary; the exit code.
-    int PlayServer();
-    int PlayClient();
+    int Play();
     // Shuts the game root down (also done by the destructor).
     void EndGame();
 
@@ -48,6 +47,8 @@ private:
     bool PeersStillHere(int frame);
     void AfterFrame(int frame);
     void ClickFor(int frame);
+    bool Meet(int frame);
+    bool ClickInTurn(int frame);
     void TakeChecksum(int frame);
     int Finish(double wallSeconds);
 
@@ -62,6 +63,7 @@ private:
     std::FILE* mChecksums = nullptr;
     std::FILE* mStateDump = nullptr;
     int mLastChecksumFrame = -1;
+    int mMarksDue = 0;  // the marks each other machine must have sent by now
     bool mGameStarted = false;
     std::uint64_t mNextProgress = 0;
 };

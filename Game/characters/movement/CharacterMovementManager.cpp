@@ -189,13 +189,21 @@ bool CharacterMovementManager::ShouldAvoid(Character& other, float speed) {
     return toTarget.Dot(toOther) >= kAvoidCone;
 }
 
+int CharacterMovementManager::DrawLocalCountdown() {
+    if (!mLocalRandomSeeded) {
+        mLocalRandom.Seed(mCharacter->GetObjectId());
+        mLocalRandomSeeded = true;
+    }
+    return mLocalRandom.Next() % 201 + 200;
+}
+
 void CharacterMovementManager::CreateLocalPath(int ms, float speed) {
     if (!WasRenderedRecently())
         return;
     const WorldCoords& coords = mCharacter->GetCoords();
     mLocalCountdown -= ms;
     if (mLocalCountdown < 1) {
-        mLocalCountdown = crt_rand() % 201 + 200;
+        mLocalCountdown = DrawLocalCountdown();
         const float extents = mCharacter->GetExtents();
         OrientedBox ahead;
         ahead.frame = coords.coords;
@@ -232,7 +240,7 @@ void CharacterMovementManager::CreateLocalPath(int ms, float speed) {
         }
     }
     if (!mLocalPath && DistanceSquared(GetPathPosition(), coords.GetPosition()) > 0.01f) {
-        mLocalCountdown = crt_rand() % 201 + 200;
+        mLocalCountdown = DrawLocalCountdown();
         mLocalPath = FindPath(coords.GetPosition(), mPathTarget);
     }
 }

@@ -8,6 +8,7 @@
 
 #include "Engine/world/Path.h"
 #include "Engine/world/Region.h"
+#include "Game/world/WorldRandom.h"
 
 namespace GAME {
 
@@ -58,6 +59,8 @@ private:
     float CalculateSpeed();
     bool MoveDownPath(int ms, float speed);
     void CreateLocalPath(int ms, float speed);
+    // 200 to 400 ms, as rand() % 201 + 200 would give.
+    int DrawLocalCountdown();
     bool ShouldAvoid(Character& other, float speed);
     void UpdateCharacterPosition(int ms, float speed);
     // A headless engine draws every visible character in the world each frame.
@@ -73,6 +76,10 @@ private:
     std::unique_ptr<Path> mLocalPath;
     WorldVec3 mLocalPosition;
     int mLocalCountdown = 0;
+    // The countdown's draws move the character, so every machine must draw alike: a generator of
+    // the C runtime's kind per character, seeded with its object id at the first draw.
+    CrtGenerator mLocalRandom;
+    bool mLocalRandomSeeded = false;
     std::unique_ptr<Path> mCachedPath;
     WorldVec3 mCachedStart;
     WorldVec3 mCachedEnd;
