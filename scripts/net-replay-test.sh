@@ -2,6 +2,8 @@
 # Plays the sample world over ENet on loopback: a server and two clients, one seed, a few hundred
 # frames in lockstep. Every machine writes its checksum list; all lists must agree, and where
 # they part the first differing frame is named (rerun with --state-dump to see which character).
+# Then a client and a server that go away mid-game: the machine left behind must say so and stop,
+# non-zero, within its time-out.
 set -euo pipefail
 host="${1:-build/release/Host/gamehost}"
 frames="${2:-300}"
@@ -44,8 +46,42 @@ for machine in "${machines[@]:1}"; do
         status=1
     fi
 done
+
+# Plays an endless game of one client, stops the named machine after a second and requires the
+# other to give up with a message and a non-zero exit within its time-out.
+left_behind() {
+    local gone="$1" port=$(( 20000 + RANDOM % 20000 )) start code
+    local endless=(--data data --frames 100000000 --timeout-ms 3000)
+    timeout 60 "$host" server "${endless[@]}" --port "$port" --clients 1 \
+        >"$out/lost-server" 2>"$out/lost-server.err" &
+    local srv=$!
+    sleep 1
+    timeout 60 "$host" client "${endless[@]}" --connect "127.0.0.1:$port" \
+        >"$out/lost-client" 2>"$out/lost-client.err" &
+    local cli=$!
+    sleep 1
+    local stay=$srv
+    if [ "$gone" = server ]; then kill "$srv"; stay=$cli; else kill "$cli"; fi
+    start=$SECONDS
+    code=0
+    wait "$stay" || code=$?
+    wait "$srv" "$cli" 2>/dev/null || true
+    local other=client
+    [ "$gone" = client ] && other=server
+    if [ "$code" -ne 1 ] || [ $(( SECONDS - start )) -gt 20 ] ||
+        ! grep -qE "left the game|no word from" "$out/lost-$other.err"; then
+        cat "$out/lost-$other.err" >&2
+        echo "net replay test: with the $gone gone the $other did not stop with a message" \
+             "(exit $code)" >&2
+        status=1
+    fi
+}
+left_behind client
+left_behind server
+
 if [ "$status" -eq 0 ]; then
     echo "net replay test passed: $(wc -l <"$out/server.sums") checksums over $frames frames" \
-         "agree on the server and $clients clients"
+         "agree on the server and $clients clients;" \
+         "a machine left behind stops with a message"
 fi
 exit "$status"

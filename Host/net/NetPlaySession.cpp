@@ -146,7 +146,7 @@ bool NetPlaySession::WaitFor(Done done, int frame) {
             return false;
         if (Clock::now() > deadline) {
             std::fprintf(stderr, "gamehost: no word from %s for %d ms before frame %d\n",
-                         gEngine->IsServer() ? "every client" : "the server", mOptions.timeoutMs,
+                         gEngine->IsServer() ? "a client" : "the server", mOptions.timeoutMs,
                          frame);
             return false;
         }
