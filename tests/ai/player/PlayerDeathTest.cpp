@@ -10,23 +10,27 @@
 namespace GAME::test {
 namespace {
 
-TEST(PlayerDeath, TheRespawnWaitsForTheActivityAndTheDeathDelayThenTheHeroIdles) {
+// 2.5 s is longer than the activity takes to complete (a second of fade and one of loading) and
+// shorter than it lives; 6 s outlives the activity, which is deleted once complete.
+class PlayerDeath : public ::testing::TestWithParam<int> {};
+
+TEST_P(PlayerDeath, TheRespawnWaitsForTheActivityAndTheDeathDelayThenTheHeroIdles) {
+    const int delayMs = GetParam();
     PlayerControllerRoot root;
-    // Longer than the activity takes to complete (a second of fade and one of loading), shorter
-    // than it lives.
     root.Write("Records/Controllers/Player/PlayerController.dbr",
-               R"({"Class": "ControllerPlayer", "controllerDeathDelay": 2.5})");
+               R"({"Class": "ControllerPlayer", "controllerDeathDelay": )" +
+                   std::to_string(delayMs / 1000.0) + "}");
     TestMachine tm(root.Root());
     PlayerScene scene;
     ASSERT_TRUE(scene.Start());
     ControllerPlayer& controller = *scene.controller;
-    EXPECT_EQ(controller.GetDeathDelay(), 2500);
+    EXPECT_EQ(controller.GetDeathDelay(), delayMs);
 
     scene.hero->SetLife(0.0f, 200.0f);
     std::vector<std::string> states;
     int startedAt = -1;
     int respawnedAt = -1;
-    for (int frame = 0; frame < 400; ++frame) {
+    for (int frame = 0; frame < 1000; ++frame) {
         scene.Frame(true);
         const std::string state = StateOf(controller);
         if (states.empty() || states.back() != state)
@@ -43,11 +47,13 @@ TEST(PlayerDeath, TheRespawnWaitsForTheActivityAndTheDeathDelayThenTheHeroIdles)
     EXPECT_EQ(states, expected);
     ASSERT_GE(startedAt, 0);
     // The delay runs from the frame that started the respawn activity, that frame included.
-    EXPECT_GE((respawnedAt - startedAt + 1) * PlayerScene::kFrameMs, 2500);
+    EXPECT_GE((respawnedAt - startedAt + 1) * PlayerScene::kFrameMs, delayMs);
     EXPECT_TRUE(scene.hero->IsAlive());
     EXPECT_EQ(controller.GetRespawnActivity(), 0u);
     ShutdownObjects();
 }
+
+INSTANTIATE_TEST_SUITE_P(Delays, PlayerDeath, ::testing::Values(2500, 6000));
 
 }  // namespace
 }  // namespace GAME::test

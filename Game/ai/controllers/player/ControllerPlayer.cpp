@@ -279,7 +279,8 @@ void ControllerPlayer::DeathUpdate(int ms) {
     const auto* activity =
         dynamic_cast<const RespawnActivity*>(ActivityManager::Get()->GetActivity(mRespawnActivity));
     mDeathCountdown -= ms;
-    if (activity && (!activity->IsComplete() || mDeathCountdown > 0))
+    // A completed activity is soon deleted, so a missing one may still owe the death delay.
+    if ((activity && !activity->IsComplete()) || mDeathCountdown > 0)
         return;
     RespawnMe();
     mRespawnActivity = 0;
