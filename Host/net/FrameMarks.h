@@ -1,10 +1,10 @@
 #pragma once
-// The marks that keep the machines of a network game in lockstep. After its frame k the server
-// reports its players' positions to every client (PlayerPositionUpdatePacket); after its own
-// frame k a client reports its host id and its player's position to the server
-// (FrustumUpdatePacket). The channel is ordered, so a mark says that everything its sender sent
-// in that frame has arrived before it. The reports only count: nothing in them reaches the game,
-// so every machine's state stays its own game's doing.
+// The marks that keep the machines of a network game in lockstep. At each meeting the server
+// reports its players' positions to the clients (PlayerPositionUpdatePacket) and a client
+// reports its host id and its player's position to the server (FrustumUpdatePacket). The
+// channel is ordered, so a mark says that everything its sender sent before it has arrived. The
+// reports only count: nothing in them reaches the game, so every machine's state stays its own
+// game's doing.
 #include <cstdint>
 #include <map>
 #include <vector>

@@ -1,10 +1,9 @@
 #pragma once
-// One machine's part of a network game of the sample world, played in lockstep: the server runs
-// its frame k and marks it, each client runs its frame k once the server's mark has arrived and
-// marks it in turn, and the server runs frame k+1 once every client's mark has arrived. So every
-// machine sees the others' packets at the frames the in-process tests deliver them. Each machine
-// prints the play log, its checksum every N frames and a summary, and can write its checksums
-// (and each character's hashed fields) for comparison with the others'.
+// One machine's part of a network game of the sample world, played in lockstep: the machines
+// meet after each step of a frame and click in turn between frames (see Play), so every machine
+// carries out what the others decided at the same point of the same frame. Each machine prints
+// the play log, its checksum every N frames and a summary, and can write its checksums (and each
+// character's hashed fields) for comparison with the others'.
 #include <chrono>
 #include <cstdio>
 #include <memory>
