@@ -38,6 +38,50 @@ CLI::Range Count(int low, int high = std::numeric_limits<int>::max()) {
     return CLI::Range(low, high);
 }
 
+// The options of a machine of a network game that `play` has too, and the lockstep's own.
+void AddNetPlayOptions(CLI::App& command, NetPlayOptions& options, const CLI::Validator& number) {
+    command.add_option("--data", options.dataRoot, "Data folder")->capture_default_str();
+    command.add_option("--frames", options.frames, "Frames to run")
+        ->capture_default_str()
+        ->check(number)
+        ->check(Count(0));
+    command.add_option("--frame-ms", options.frameMs, "Milliseconds per frame")
+        ->capture_default_str()
+        ->check(number)
+        ->check(Count(1));
+    command.add_option("--class", options.classRecord, "Class record of this machine's player")
+        ->capture_default_str();
+    command.add_option("--input", options.inputFile,
+                       "Clicks to replay instead of the scripted driver's");
+    command.add_option("--record", options.recordFile, "Write the clicks of this run here");
+    command.add_option("--seed", options.seed, "Seed of the game's generators")
+        ->check(number)
+        ->check(CLI::Range(0u, std::numeric_limits<unsigned>::max()))
+        ->each([&options](const std::string&) { options.seeded = true; });
+    command
+        .add_option("--checksum-every", options.checksumEvery,
+                    "Print the state checksum every N frames (0: only at the end)")
+        ->capture_default_str()
+        ->check(number)
+        ->check(Count(0));
+    command
+        .add_option("--progress-every", options.progressSeconds,
+                    "Print a progress line every N seconds of game time (0: never)")
+        ->capture_default_str()
+        ->check(number)
+        ->check(Count(0));
+    command.add_option("--checksums", options.checksumsFile,
+                       "Write each checksum taken here, as \"<frame> <checksum>\" lines");
+    command.add_option("--state-dump", options.stateDumpFile,
+                       "Write each character's hashed fields here whenever a checksum is taken");
+    command
+        .add_option("--timeout-ms", options.timeoutMs,
+                    "Milliseconds to wait for the other machines at any step")
+        ->capture_default_str()
+        ->check(number)
+        ->check(Count(1));
+}
+
 }  // namespace
 
 int RunCommandLine(int argc, const char* const* argv) {
@@ -100,8 +144,9 @@ int RunCommandLine(int argc, const char* const* argv) {
         ->check(Count(0));
 
     NetServerOptions server;
-    CLI::App* serverCommand = app.add_subcommand("server", "Network server on 127.0.0.1");
-    serverCommand->add_option("--data", server.dataRoot, "Data folder")->capture_default_str();
+    CLI::App* serverCommand =
+        app.add_subcommand("server", "Network server on 127.0.0.1: hosts a player and plays");
+    AddNetPlayOptions(*serverCommand, server, number);
     serverCommand->add_option("--port", server.port, "Port to listen on")
         ->capture_default_str()
         ->check(number)
@@ -110,24 +155,13 @@ int RunCommandLine(int argc, const char* const* argv) {
         ->capture_default_str()
         ->check(number)
         ->check(Count(1, 15));
-    serverCommand
-        ->add_option("--timeout-ms", server.timeoutMs,
-                     "Milliseconds to wait for every client to greet and leave")
-        ->capture_default_str()
-        ->check(number)
-        ->check(Count(1));
 
     NetClientOptions client;
-    CLI::App* clientCommand = app.add_subcommand("client", "Network client");
-    clientCommand->add_option("--data", client.dataRoot, "Data folder")->capture_default_str();
+    CLI::App* clientCommand =
+        app.add_subcommand("client", "Network client: brings a player to the server's game");
+    AddNetPlayOptions(*clientCommand, client, number);
     clientCommand->add_option("--connect", client.connect, "Server as HOST:PORT")
         ->capture_default_str();
-    clientCommand
-        ->add_option("--timeout-ms", client.timeoutMs,
-                     "Milliseconds to wait for the connection and for the server's answer")
-        ->capture_default_str()
-        ->check(number)
-        ->check(Count(1));
 
     try {
         app.parse(argc, argv);

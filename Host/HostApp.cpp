@@ -77,9 +77,23 @@ bool LoadSampleLevel() {
 }
 
 void RunFrame(int frameMs) {
+    RunFrameEngineStep(frameMs);
+    RunFrameEntityStep();
+    RunFrameCharacterStep(frameMs);
+}
+
+void RunFrameEngineStep(int frameMs) {
     gEngine->AdvanceFrame(static_cast<std::uint32_t>(frameMs < 0 ? 0 : frameMs));
+}
+
+void RunFrameEntityStep() {
     if (const auto step = static_cast<int>(gEngine->GetFrameStep()); step > 0)
-        UpdateWorldEntities(step);
+        UpdateWorldEntitiesSelf(step);
+}
+
+void RunFrameCharacterStep(int frameMs) {
+    if (const auto step = static_cast<int>(gEngine->GetFrameStep()); step > 0)
+        UpdateWorldCharactersPreAnimation(step);
     if (GameEngine* root = gGameEngine)
         root->Update(frameMs);
 }

@@ -32,6 +32,12 @@ bool PrepareMachine(const HostOptions& options);
 // entity in the world (UpdateSelf, then each character's PreAnimationUpdate, in object-id
 // order), then the game root's update when a root exists.
 void RunFrame(int frameMs);
+// RunFrame in three steps, for a network game whose machines take each other's packets between
+// them: the engine's frame (game time, clips, bodies); every entity's UpdateSelf; the
+// characters' PreAnimationUpdate and the game root's update.
+void RunFrameEngineStep(int frameMs);
+void RunFrameEntityStep();
+void RunFrameCharacterStep(int frameMs);
 // Loads the sample level and says what it holds; false when it cannot be loaded.
 bool LoadSampleLevel();
 // Single player: runs the frames and reports what happened; the exit code.

@@ -9,9 +9,10 @@
 #include "Engine/net/transport/EnetTransport.h"
 #include "Game/core/GameEngine.h"
 #include "Game/core/net/GameEngineNetworkInterface.h"
-#include "Host/HostApp.h"
 #include "Host/PrintableText.h"
 #include "Host/ServerGreeter.h"
+#include "Host/net/MarkGate.h"
+#include "Host/net/NetPlaySession.h"
 
 namespace GAME {
 
@@ -19,23 +20,17 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-bool PrepareData(const std::filesystem::path& dataRoot) {
-    HostOptions options;
-    options.dataRoot = dataRoot;
-    return PrepareMachine(options);
-}
-
-constexpr int kFrameMs = 10;
-
-// Runs frames of the connection and the game root until `done` holds; false on time-out.
+// Receives (no frame runs: the game's frames are the lockstep's) until `done` holds or the
+// connection is gone; false on time-out or loss.
 template <class Done>
-bool ServiceUntil(Done done, Clock::time_point deadline) {
+bool ReceiveUntil(Done done, int timeoutMs) {
     NetworkConnectionManager* net = gEngine->GetNetworkConnectionManager();
+    const auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
     while (!done()) {
-        if (Clock::now() > deadline)
+        if (Clock::now() > deadline || !net->GetTransport() ||
+            net->GetTransport()->GetPeers().empty())
             return false;
-        net->ProcessIncoming(kFrameMs);
-        RunFrame(kFrameMs);
+        net->ProcessIncoming(1);
     }
     return true;
 }
@@ -44,13 +39,16 @@ bool ServiceUntil(Done done, Clock::time_point deadline) {
 
 int RunServer(const NetServerOptions& options) {
     std::setvbuf(stdout, nullptr, _IOLBF, 0);
-    if (!PrepareData(options.dataRoot))
+    if (!PrepareMachine(options))
         return 1;
     if (options.port <= 0 || options.port > 65535 || options.clients < 1 ||
         options.clients > kMaxClientHosts) {
         std::fprintf(stderr, "gamehost: bad port or client count\n");
         return 1;
     }
+    NetPlaySession session(options, stdout);
+    if (!session.Open())
+        return 1;
     auto listening =
         EnetTransport::Listen(static_cast<unsigned short>(options.port), options.clients);
     if (!listening) {
@@ -62,39 +60,45 @@ int RunServer(const NetServerOptions& options) {
     net->SetTransport(std::move(listening));
     std::printf("gamehost: server listening on 127.0.0.1:%d for %d client(s)\n", options.port,
                 options.clients);
-    std::fflush(stdout);
 
     // The game root runs the clients' requests through its inbound interface: each greeting is
     // a chat request of the game, answered with a remote message to the client that sent it.
-    InitializeObjects();
-    gGameEngine->SetAsNetworkServer();
+    int code = 1;
     ServerGreeter greeter;
-    greeter.Install();
-    const auto answerNewGreetings = [&] {
-        return greeter.AnswerNewGreetings(stdout) >= options.clients;
-    };
-
-    const auto deadline = Clock::now() + std::chrono::milliseconds(options.timeoutMs);
-    const bool allGreeted = ServiceUntil(answerNewGreetings, deadline);
-    const bool allLeft =
-        allGreeted && ServiceUntil([&] { return transport->GetPeerCount() == 0; }, deadline);
-    ShutdownObjects();
-    net->SetPacketHandler(PacketType::ChatPacket, nullptr);  // the greeter goes with this call
-    net->Shutdown();
-    if (!allLeft) {
-        std::fprintf(stderr,
-                     "gamehost: server timed out after %d ms (%d of %d clients greeted and "
-                     "gone)\n",
-                     options.timeoutMs, greeter.GetClientsGreeted(), options.clients);
-        return 1;
+    if (session.StartGame()) {
+        greeter.Install();
+        const auto deadline = Clock::now() + std::chrono::milliseconds(options.timeoutMs);
+        while (greeter.AnswerNewGreetings(stdout) < options.clients && Clock::now() < deadline)
+            net->ProcessIncoming(1);
+        if (greeter.GetClientsGreeted() < options.clients)
+            std::fprintf(stderr,
+                         "gamehost: server timed out after %d ms (%d of %d clients greeted)\n",
+                         options.timeoutMs, greeter.GetClientsGreeted(), options.clients);
+        else if (session.SpawnPlayers(net->GetClientHosts()))
+            code = session.Play();
     }
-    std::printf("gamehost: server done, %d client(s) greeted and disconnected\n", options.clients);
-    return 0;
+    session.EndGame();
+    net->SetPacketHandler(PacketType::ChatPacket, nullptr);  // the greeter goes with this call
+    // The clients leave once they have played the last frame.
+    if (code == 0 &&
+        !ReceiveUntil([&] { return transport->GetPeerCount() == 0; }, options.timeoutMs)) {
+        if (transport->GetPeerCount() != 0) {
+            std::fprintf(stderr, "gamehost: the clients did not leave within %d ms\n",
+                         options.timeoutMs);
+            code = 1;
+        }
+    }
+    transport->DisconnectAll(1000);
+    net->Shutdown();
+    if (code == 0)
+        std::printf("gamehost: server done, %d client(s) played %d frames and left\n",
+                    options.clients, options.frames);
+    return code;
 }
 
 int RunClient(const NetClientOptions& options) {
     std::setvbuf(stdout, nullptr, _IOLBF, 0);
-    if (!PrepareData(options.dataRoot))
+    if (!PrepareMachine(options))
         return 1;
     const std::size_t colon = options.connect.rfind(':');
     const std::string address =
@@ -112,6 +116,9 @@ int RunClient(const NetClientOptions& options) {
         std::fprintf(stderr, "gamehost: --connect wants HOST:PORT\n");
         return 1;
     }
+    NetPlaySession session(options, stdout);
+    if (!session.Open())
+        return 1;
     auto connected =
         EnetTransport::Connect(address, static_cast<unsigned short>(port), options.timeoutMs);
     if (!connected) {
@@ -120,33 +127,33 @@ int RunClient(const NetClientOptions& options) {
     }
     EnetTransport* transport = connected.get();
     NetworkConnectionManager* net = gEngine->GetNetworkConnectionManager();
-    net->SetTransport(std::move(connected));
+    // The server's marks pace this machine's frames: nothing after one is taken before its time.
+    net->SetTransport(
+        std::make_unique<MarkGate>(std::move(connected), PacketType::PlayerPositionUpdatePacket));
     const int host = net->GetLocalHostId();
     std::printf("gamehost: connected to %s as host %d\n", options.connect.c_str(), host);
 
-    InitializeObjects();
-    gGameEngine->SetAsNetworkClient();
-    gGameEngine->GetNetworkInterface()->HandleChatMessage(
-        L"host " + std::to_wstring(host), L"hello from host " + std::to_wstring(host), 0, {});
-
-    const auto deadline = Clock::now() + std::chrono::milliseconds(options.timeoutMs);
-    const bool ok =
-        ServiceUntil([] { return !gGameEngine->GetUINotifications().empty(); }, deadline);
-    if (ok) {
-        const auto& texts = gGameEngine->GetUINotifications().front().texts;
-        std::printf("gamehost: server says \"%s\"\n",
-                    texts.empty() ? "" : PrintableText(texts.front()).c_str());
+    int code = 1;
+    if (session.StartGame()) {
+        gGameEngine->GetNetworkInterface()->HandleChatMessage(
+            L"host " + std::to_wstring(host), L"hello from host " + std::to_wstring(host), 0, {});
+        if (ReceiveUntil([] { return !gGameEngine->GetUINotifications().empty(); },
+                         options.timeoutMs)) {
+            const auto& texts = gGameEngine->GetUINotifications().front().texts;
+            std::printf("gamehost: server says \"%s\"\n",
+                        texts.empty() ? "" : PrintableText(texts.front()).c_str());
+            code = session.Play();
+        } else {
+            std::fprintf(stderr, "gamehost: no answer from the server within %d ms\n",
+                         options.timeoutMs);
+        }
     }
-    ShutdownObjects();
+    session.EndGame();
     transport->DisconnectAll(3000);
     net->Shutdown();
-    if (!ok) {
-        std::fprintf(stderr, "gamehost: no answer from the server within %d ms\n",
-                     options.timeoutMs);
-        return 1;
-    }
-    std::printf("gamehost: client done\n");
-    return 0;
+    if (code == 0)
+        std::printf("gamehost: client done\n");
+    return code;
 }
 
 }  // namespace GAME

@@ -25,16 +25,21 @@ constexpr float kEverywhere = 1.0e7f;
 }  // namespace
 
 void UpdateWorldEntities(int step) {
+    UpdateWorldEntitiesSelf(step);
+    UpdateWorldCharactersPreAnimation(step);
+}
+
+void UpdateWorldEntitiesSelf(int step) {
     World& world = World::Get();
+    WorldFrameScratch& scratch = Singleton<WorldFrameScratch>::Get();
+    scratch.ids.clear();
     if (world.GetRegions().empty())
         return;
-    WorldFrameScratch& scratch = Singleton<WorldFrameScratch>::Get();
     scratch.entities.clear();
     world.GetEntitiesInBox(scratch.entities, world.GetRegions().front().get(),
                            ABBox{Vec3(-kEverywhere, -kEverywhere, -kEverywhere),
                                  Vec3(kEverywhere, kEverywhere, kEverywhere)});
     // By id from here on: an update may destroy another entity, and ids never dangle.
-    scratch.ids.clear();
     for (const Entity* entity : scratch.entities)
         scratch.ids.push_back(entity->GetObjectId());
     scratch.entities.clear();
@@ -49,6 +54,11 @@ void UpdateWorldEntities(int step) {
                 entity->InitialUpdate();
             entity->UpdateSelf(step);
         }
+}
+
+void UpdateWorldCharactersPreAnimation(int step) {
+    WorldFrameScratch& scratch = Singleton<WorldFrameScratch>::Get();
+    ObjectManager& objects = Singleton<ObjectManager>::Get();
     for (std::uint32_t id : scratch.ids)
         if (Character* character = objects.GetObject<Character>(id);
             character && character->IsInWorld())

@@ -8,5 +8,9 @@ namespace GAME {
 
 // One pass over the world's entities with the frame's step (milliseconds of game time).
 void UpdateWorldEntities(int step);
+// The same in two halves: every entity's UpdateSelf, then the PreAnimationUpdate of the
+// characters the first half took (those still in the world).
+void UpdateWorldEntitiesSelf(int step);
+void UpdateWorldCharactersPreAnimation(int step);
 
 }  // namespace GAME

@@ -17,11 +17,10 @@
 namespace GAME {
 
 namespace {
-
 constexpr const char* kPlayerSpawn = "CaveEntrance";
 
-// Where the player enters the level: the spawn point meant for it, else the level's first, put
-// on the ground.
+}  // namespace
+
 std::optional<WorldCoords> PlayerStart() {
     const std::vector<SpawnPoint>& spawns = World::Get().GetSpawnPoints();
     if (spawns.empty())
@@ -37,10 +36,8 @@ std::optional<WorldCoords> PlayerStart() {
     return coords;
 }
 
-}  // namespace
-
 PlaySession::PlaySession(const PlayOptions& options, std::FILE* out)
-    : mOptions(options), mOut(out) {}
+    : mOptions(options), mOut(out), mClicks(options.inputFile, options.recordFile) {}
 
 PlaySession::~PlaySession() {
     EndGame();
@@ -56,27 +53,6 @@ std::filesystem::path PlaySession::SaveFileOf(const PlayOptions& options) {
         if (c == '\\')
             c = '/';
     return std::filesystem::path(record).stem().string() + ".chr";
-}
-
-bool PlaySession::ReadInput() {
-    if (mOptions.inputFile.empty())
-        return true;
-    std::string error;
-    if (!ReadClickList(mOptions.inputFile, mReplay, error)) {
-        std::fprintf(stderr, "gamehost: %s\n", error.c_str());
-        return false;
-    }
-    return true;
-}
-
-bool PlaySession::CheckInputRegions() {
-    for (const HostClick& click : mReplay)
-        if (!World::Get().GetRegion(click.region)) {
-            std::fprintf(stderr, "gamehost: %s:%d: the level has no region \"%s\"\n",
-                         mOptions.inputFile.string().c_str(), click.line, click.region.c_str());
-            return false;
-        }
-    return true;
 }
 
 bool PlaySession::StartGame() {
@@ -100,7 +76,7 @@ bool PlaySession::StartGame() {
     std::fprintf(mOut, "gamehost: game root ready (single player, seed %s)\n",
                  mOptions.seeded ? std::to_string(mOptions.seed).c_str() : "from the game time");
     std::fflush(mOut);
-    return LoadSampleLevel() && CheckInputRegions();
+    return LoadSampleLevel() && mClicks.CheckRegions();
 }
 
 bool PlaySession::MakePlayer() {
@@ -153,31 +129,12 @@ bool PlaySession::MakePlayer() {
     return true;
 }
 
-void PlaySession::ClickFor(int frame) {
-    Player* player = Singleton<ObjectManager>::Get().GetObject<Player>(mPlayerId);
-    if (!player)
-        return;
-    auto give = [&](const HostClick& click) {
-        ++mClicksGiven;
-        if (mRecorder)
-            mRecorder->Add(click);
-        if (DeliverClick(*player, click))
-            ++mClicksDelivered;
-    };
-    if (!mOptions.inputFile.empty()) {
-        while (mNextReplay < mReplay.size() && mReplay[mNextReplay].frame <= frame)
-            give(mReplay[mNextReplay++]);
-        return;
-    }
-    if (std::optional<HostClick> click = mDriver.Next(*player, frame, gEngine->GetGameTime()))
-        give(*click);
-}
-
 void PlaySession::PlayFrames() {
     const int progressMs = mOptions.progressSeconds * 1000;
     std::uint64_t nextProgress = progressMs > 0 ? static_cast<std::uint64_t>(progressMs) : 0;
     for (int frame = 1; frame <= mOptions.frames; ++frame) {
-        ClickFor(frame);
+        if (Player* player = Singleton<ObjectManager>::Get().GetObject<Player>(mPlayerId))
+            mClicks.ClickFor(*player, frame);
         RunFrame(mOptions.frameMs);
         mLog->Observe();
         if (progressMs > 0 && gEngine->GetGameTime() >= nextProgress) {
@@ -190,23 +147,29 @@ void PlaySession::PlayFrames() {
     }
 }
 
-void PlaySession::PrintSummary(double wallSeconds) {
-    Player* player = Singleton<ObjectManager>::Get().GetObject<Player>(mPlayerId);
-    std::fprintf(mOut, "gamehost: played %d frames (%llu ms of game time)\n", mOptions.frames,
+void PrintPlaySummary(std::FILE* out, int frames, const PlayEventLog& log, Player* player,
+                      const ClickSource& clicks, double wallSeconds) {
+    std::fprintf(out, "gamehost: played %d frames (%llu ms of game time)\n", frames,
                  static_cast<unsigned long long>(gEngine->GetGameTime()));
     if (player) {
-        std::fprintf(mOut, "gamehost: kills %d, deaths %d, experience %u, level %u\n",
-                     mLog->GetKills(), mLog->GetDeaths(), player->GetExperiencePoints(),
+        std::fprintf(out, "gamehost: kills %d, deaths %d, experience %u, level %u\n",
+                     log.GetKills(), log.GetDeaths(), player->GetExperiencePoints(),
                      player->GetCharLevel());
         for (const std::string& line : player->GetPlayStats().GetRealTimeStrings())
             if (!line.empty())
-                std::fprintf(mOut, "gamehost: %s\n", line.c_str());
+                std::fprintf(out, "gamehost: %s\n", line.c_str());
     }
-    std::fprintf(mOut, "gamehost: %d clicks, %d delivered to the player controller\n", mClicksGiven,
-                 mClicksDelivered);
-    const double fps = wallSeconds > 0.0 ? mOptions.frames / wallSeconds : 0.0;
-    std::fprintf(mOut, "gamehost: %.0f frames per second of wall time\n", fps);
-    std::fprintf(mOut, "gamehost: checksum %s\n", FormatChecksum(ComputeWorldChecksum()).c_str());
+    std::fprintf(out, "gamehost: %d clicks, %d delivered to the player controller\n",
+                 clicks.GetClicksGiven(), clicks.GetClicksDelivered());
+    const double fps = wallSeconds > 0.0 ? frames / wallSeconds : 0.0;
+    std::fprintf(out, "gamehost: %.0f frames per second of wall time\n", fps);
+    std::fprintf(out, "gamehost: checksum %s\n", FormatChecksum(ComputeWorldChecksum()).c_str());
+}
+
+void PlaySession::PrintSummary(double wallSeconds) {
+    PrintPlaySummary(mOut, mOptions.frames, *mLog,
+                     Singleton<ObjectManager>::Get().GetObject<Player>(mPlayerId), mClicks,
+                     wallSeconds);
 }
 
 bool PlaySession::SaveAtEnd() {
@@ -240,15 +203,8 @@ void PlaySession::EndGame() {
 
 int PlaySession::Run() {
     std::setvbuf(mOut, nullptr, _IOLBF, 0);
-    if (!ReadInput())
+    if (!mClicks.Open())
         return 1;
-    if (!mOptions.recordFile.empty()) {
-        mRecorder = std::make_unique<ClickRecorder>(mOptions.recordFile);
-        if (std::string error; !mRecorder->Open(error)) {
-            std::fprintf(stderr, "gamehost: %s\n", error.c_str());
-            return 1;
-        }
-    }
     if (!StartGame() || !MakePlayer())
         return 1;
     const auto began = std::chrono::steady_clock::now();
@@ -256,15 +212,7 @@ int PlaySession::Run() {
     const std::chrono::duration<double> wall = std::chrono::steady_clock::now() - began;
     PrintSummary(wall.count());
     bool ok = SaveAtEnd();
-    if (mRecorder) {
-        if (std::string error; !mRecorder->Commit(error)) {
-            std::fprintf(stderr, "gamehost: %s\n", error.c_str());
-            ok = false;
-        } else {
-            std::fprintf(mOut, "gamehost: clicks written to %s\n",
-                         mOptions.recordFile.string().c_str());
-        }
-    }
+    ok = mClicks.Commit(mOut) && ok;
     EndGame();
     std::fprintf(mOut, "gamehost: game root shut down\n");
     return ok ? 0 : 1;

@@ -9,16 +9,23 @@
 #include <string>
 #include <vector>
 
+#include "Engine/world/Region.h"
 #include "Host/HostApp.h"
-#include "Host/play/ClickDriver.h"
-#include "Host/play/ClickList.h"
-#include "Host/play/HostClick.h"
+#include "Host/play/ClickSource.h"
 
 namespace GAME {
 
 class HostSaves;
 class Player;
 class PlayEventLog;
+
+// Where a player enters the sample level: the spawn point meant for players, else the level's
+// first, put on the ground; none when the level has no spawn point.
+std::optional<WorldCoords> PlayerStart();
+// The end-of-run lines every mode prints: frames and game time, the player's kills, deaths,
+// experience, level and play statistics, the clicks and the speed.
+void PrintPlaySummary(std::FILE* out, int frames, const PlayEventLog& log, Player* player,
+                      const ClickSource& clicks, double wallSeconds);
 
 class PlaySession {
 public:
@@ -35,28 +42,20 @@ public:
     static std::filesystem::path SaveFileOf(const PlayOptions& options);
 
 private:
-    bool ReadInput();
-    bool CheckInputRegions();
     bool StartGame();
     bool MakePlayer();
     void PlayFrames();
-    void ClickFor(int frame);
     void PrintSummary(double wallSeconds);
     bool SaveAtEnd();
     void EndGame();
 
     const PlayOptions& mOptions;
     std::FILE* mOut;
-    std::vector<HostClick> mReplay;
-    std::size_t mNextReplay = 0;
-    ClickDriver mDriver;
-    std::unique_ptr<ClickRecorder> mRecorder;
+    ClickSource mClicks;
     std::unique_ptr<PlayEventLog> mLog;
     std::unique_ptr<HostSaves> mSaves;
     std::uint32_t mPlayerId = 0;
     bool mGameStarted = false;
-    int mClicksDelivered = 0;
-    int mClicksGiven = 0;
 };
 
 }  // namespace GAME

@@ -30,53 +30,85 @@ void StateChecksum::AddText(const std::string& text) {
     AddBytes(text.data(), text.size());
 }
 
-void StateChecksum::AddCharacter(Character& character) {
-    AddWord(character.GetObjectId());
-    AddText(character.GetObjectName());
+namespace {
+
+// Every hashed field of a character, in hash order; a sink takes each with a label.
+template <class Sink>
+void VisitCharacterState(Character& character, Sink& sink) {
+    sink.Word("id", character.GetObjectId());
+    sink.Text("record", character.GetObjectName());
     const WorldCoords& coords = character.GetCoords();
-    AddText(coords.region ? coords.region->GetName() : std::string());
+    sink.Text("region", coords.region ? coords.region->GetName() : std::string());
     const Vec3& origin = coords.coords.origin;
-    for (float v : {origin.x, origin.y, origin.z})
-        AddFloat(v);
-    AddWord(static_cast<std::uint32_t>(character.GetLifeState()));
-    AddFloat(character.GetCurrentLife());
-    AddFloat(character.GetLifeLimit());
-    AddFloat(character.GetCurrentMana());
-    AddFloat(character.GetManaLimit());
-    AddWord(character.GetCharLevel());
-    AddWord(character.GetExperiencePoints());
+    sink.Float("x", origin.x);
+    sink.Float("y", origin.y);
+    sink.Float("z", origin.z);
+    sink.Word("state", static_cast<std::uint32_t>(character.GetLifeState()));
+    sink.Float("life", character.GetCurrentLife());
+    sink.Float("maxLife", character.GetLifeLimit());
+    sink.Float("mana", character.GetCurrentMana());
+    sink.Float("maxMana", character.GetManaLimit());
+    sink.Word("level", character.GetCharLevel());
+    sink.Word("experience", character.GetExperiencePoints());
 
     ObjectManager& objects = Singleton<ObjectManager>::Get();
     const std::vector<std::uint32_t>& skills = character.GetSkillManager().GetSkillList();
-    AddWord(static_cast<std::uint32_t>(skills.size()));
+    sink.Word("skills", static_cast<std::uint32_t>(skills.size()));
     for (std::uint32_t id : skills) {
         const Skill* skill = objects.GetObject<Skill>(id);
-        AddText(skill ? skill->GetObjectName() : std::string());
-        AddWord(skill ? skill->GetSkillLevel() : 0u);
+        sink.Text("skill", skill ? skill->GetObjectName() : std::string());
+        sink.Word("skillLevel", skill ? skill->GetSkillLevel() : 0u);
     }
 
     DurationDamageManager& durations = character.GetDurationDamageManager();
     std::vector<DurationDamageReplication> damage;
     durations.GetDamageReplica(damage);
-    AddWord(static_cast<std::uint32_t>(damage.size()));
+    sink.Word("dots", static_cast<std::uint32_t>(damage.size()));
     for (const DurationDamageReplication& entry : damage) {
-        AddWord(static_cast<std::uint32_t>(entry.type));
-        AddWord(entry.attacker);
+        sink.Word("dot", static_cast<std::uint32_t>(entry.type));
+        sink.Word("attacker", entry.attacker);
         for (const DurationDamageInfo& run : entry.runs) {
-            AddFloat(run.damage);
-            AddFloat(run.duration);
+            sink.Float("damage", run.damage);
+            sink.Float("duration", run.duration);
         }
     }
     std::vector<FixedDurationDamageReplication> fixed;
     durations.GetFixedDamageReplica(fixed);
-    AddWord(static_cast<std::uint32_t>(fixed.size()));
+    sink.Word("fixedDots", static_cast<std::uint32_t>(fixed.size()));
     for (const FixedDurationDamageReplication& entry : fixed) {
-        AddWord(static_cast<std::uint32_t>(entry.type));
+        sink.Word("fixedDot", static_cast<std::uint32_t>(entry.type));
         for (const DurationDamageInfo& run : entry.runs) {
-            AddFloat(run.damage);
-            AddFloat(run.duration);
+            sink.Float("damage", run.damage);
+            sink.Float("duration", run.duration);
         }
     }
+}
+
+struct HashSink {
+    StateChecksum& sum;
+    void Word(const char*, std::uint32_t value) { sum.AddWord(value); }
+    void Float(const char*, float value) { sum.AddFloat(value); }
+    void Text(const char*, const std::string& text) { sum.AddText(text); }
+};
+
+// Floats as their bits too: two values that print alike may still differ.
+struct TextSink {
+    std::FILE* out;
+    void Word(const char* name, std::uint32_t value) { std::fprintf(out, " %s=%u", name, value); }
+    void Float(const char* name, float value) {
+        std::fprintf(out, " %s=%.9g(%08x)", name, static_cast<double>(value),
+                     value == 0.0f ? 0u : std::bit_cast<std::uint32_t>(value));
+    }
+    void Text(const char* name, const std::string& text) {
+        std::fprintf(out, " %s=%s", name, text.c_str());
+    }
+};
+
+}  // namespace
+
+void StateChecksum::AddCharacter(Character& character) {
+    HashSink sink{*this};
+    VisitCharacterState(character, sink);
 }
 
 std::uint64_t ComputeWorldChecksum() {
@@ -88,6 +120,19 @@ std::uint64_t ComputeWorldChecksum() {
         if (Character* character = objects.GetObject<Character>(id))
             sum.AddCharacter(*character);
     return sum.GetValue();
+}
+
+void DumpWorldState(std::FILE* out, int frame) {
+    ObjectManager& objects = Singleton<ObjectManager>::Get();
+    std::vector<std::uint32_t> ids = objects.GetObjectIds();
+    std::sort(ids.begin(), ids.end());
+    for (std::uint32_t id : ids)
+        if (Character* character = objects.GetObject<Character>(id)) {
+            std::fprintf(out, "%d", frame);
+            TextSink sink{out};
+            VisitCharacterState(*character, sink);
+            std::fprintf(out, "\n");
+        }
 }
 
 std::string FormatChecksum(std::uint64_t value) {

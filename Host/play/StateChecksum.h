@@ -3,6 +3,7 @@
 // level, experience, skills and damage over time. Characters are taken in object-id order, so
 // machines that replicate the same characters under the same ids agree.
 #include <cstdint>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -26,6 +27,9 @@ private:
 
 // The checksum over the characters of the current machine.
 std::uint64_t ComputeWorldChecksum();
+// One line per character of the current machine, in id order: the frame, then each hashed field
+// as name=value, for finding where two machines' checksums part.
+void DumpWorldState(std::FILE* out, int frame);
 // Sixteen hexadecimal digits.
 std::string FormatChecksum(std::uint64_t value);
 
