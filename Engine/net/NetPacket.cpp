@@ -6,17 +6,6 @@
 
 namespace GAME {
 
-void NetPacketHeader::BeginInbound(std::uint32_t size) {
-    bodySize = size;
-    consumed = 0;
-    bad = false;
-    objects.clear();
-}
-
-NetPacket::NetPacket(PACKET_TYPE type) {
-    mHeader.type = type;
-}
-
 NetPacket::~NetPacket() = default;
 
 // A copy is a packet of its own: it keeps its kind but none of the other's transfer state.
@@ -57,7 +46,6 @@ bool NetPacket::IsInboundValid() const {
     return !mHeader.bad && mHeader.consumed == mHeader.bodySize;
 }
 
-ObjectInteractionPacket::ObjectInteractionPacket(PACKET_TYPE type) : NetPacket(type) {}
 ObjectInteractionPacket::~ObjectInteractionPacket() = default;
 
 bool ObjectInteractionPacket::CheckObjects(int) {

@@ -34,12 +34,17 @@ struct NetPacketHeader {
     NetSmallList<NetObjectReference, 8> objects;
 
     // Forgets everything a previous read left.
-    void BeginInbound(std::uint32_t size);
+    void BeginInbound(std::uint32_t size) {
+        bodySize = size;
+        consumed = 0;
+        bad = false;
+        objects.clear();
+    }
 };
 
 class NetPacket {
 public:
-    explicit NetPacket(PACKET_TYPE type);
+    explicit NetPacket(PACKET_TYPE type) { mHeader.type = type; }
     virtual ~NetPacket();
     NetPacket(const NetPacket& other);
     NetPacket& operator=(const NetPacket& other);
@@ -75,7 +80,7 @@ private:
 // A packet that names objects through SmartObjectId holders; base of the command packets.
 class ObjectInteractionPacket : public NetPacket {
 public:
-    explicit ObjectInteractionPacket(PACKET_TYPE type);
+    explicit ObjectInteractionPacket(PACKET_TYPE type) : NetPacket(type) {}
     ~ObjectInteractionPacket() override;
     ObjectInteractionPacket(const ObjectInteractionPacket&) = default;
     ObjectInteractionPacket& operator=(const ObjectInteractionPacket&) = default;

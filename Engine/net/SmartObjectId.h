@@ -5,9 +5,15 @@
 #include <cstdint>
 #include <vector>
 
+#include "Engine/net/fields/NetSmallList.h"
+
 namespace GAME {
 
 class ObjectInteractionPacket;
+
+// The ids of one list. A command names a handful, kept in place so that reading one allocates
+// nothing; it converts to and compares with a vector.
+using NetIdList = NetSmallList<std::uint32_t, 8>;
 
 // An id that must name an object.
 class SmartObjectId {
@@ -50,13 +56,13 @@ public:
         return *this;
     }
 
-    const std::vector<std::uint32_t>& GetIds() const { return mIds; }
-    std::vector<std::uint32_t>& GetIds() { return mIds; }
+    const NetIdList& GetIds() const { return mIds; }
+    NetIdList& GetIds() { return mIds; }
     std::size_t Size() const { return mIds.size(); }
     bool operator==(const SmartObjectIdList& other) const { return mIds == other.mIds; }
 
 private:
-    std::vector<std::uint32_t> mIds;
+    NetIdList mIds;
 };
 
 // A list of ids that may be empty and whose objects need not be live.

@@ -205,6 +205,9 @@ public:
     // The formulas' variables: the players' levels and count, the difficulty and the monster or
     // player being rewarded.
     bool GetDesignerVariable(const char* name, float& value) override;
+    // A formula finds each name once, then asks by its slot (the name's place in the list).
+    int ResolveDesignerVariable(const char* name) override;
+    bool GetDesignerVariableAt(int slot, float& value) override;
     struct FormulaVariables {
         unsigned int averagePlayerLevel = 0;
         unsigned int minPlayerLevel = 0;

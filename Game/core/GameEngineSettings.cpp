@@ -1,4 +1,5 @@
 // The game-wide settings of "Records/Game/GameEngine.dbr".
+#include <iterator>
 #include <limits>
 #include <utility>
 
@@ -160,21 +161,39 @@ void GameEngine::PlayMarketSaleSound() {
         marketSaleSound->Play(WorldVec3());
 }
 
+namespace {
+
+constexpr DesignerVariableNames<8> kFormulaNames{
+    {"averagePlayerLevel", "minPlayerLevel", "maxPlayerLevel", "numberOfPlayers",
+     "gameDifficultyDV", "monsterLevel", "monsterExperience", "currentPlayerLevel"}};
+// In the order of the names above.
+constexpr unsigned int GameEngine::FormulaVariables::*kFormulaFields[] = {
+    &GameEngine::FormulaVariables::averagePlayerLevel,
+    &GameEngine::FormulaVariables::minPlayerLevel,
+    &GameEngine::FormulaVariables::maxPlayerLevel,
+    &GameEngine::FormulaVariables::numberOfPlayers,
+    &GameEngine::FormulaVariables::gameDifficulty,
+    &GameEngine::FormulaVariables::monsterLevel,
+    &GameEngine::FormulaVariables::monsterExperience,
+    &GameEngine::FormulaVariables::currentPlayerLevel};
+static_assert(std::size(kFormulaFields) == kFormulaNames.size());
+
+}  // namespace
+
 bool GameEngine::GetDesignerVariable(const char* name, float& value) {
-    static constexpr DesignerVariableNames<8> kNames{
-        {"averagePlayerLevel", "minPlayerLevel", "maxPlayerLevel", "numberOfPlayers",
-         "gameDifficultyDV", "monsterLevel", "monsterExperience", "currentPlayerLevel"}};
-    // In the order of the names above.
-    static constexpr unsigned int FormulaVariables::*kFields[] = {
-        &FormulaVariables::averagePlayerLevel, &FormulaVariables::minPlayerLevel,
-        &FormulaVariables::maxPlayerLevel,     &FormulaVariables::numberOfPlayers,
-        &FormulaVariables::gameDifficulty,     &FormulaVariables::monsterLevel,
-        &FormulaVariables::monsterExperience,  &FormulaVariables::currentPlayerLevel};
     value = 0.0f;
-    const int index = kNames.Find(name);
-    if (index == kNames.kNotFound)
+    return GetDesignerVariableAt(kFormulaNames.Find(name), value);
+}
+
+int GameEngine::ResolveDesignerVariable(const char* name) {
+    const int index = kFormulaNames.Find(name);
+    return index == kFormulaNames.kNotFound ? kNoSlot : index;
+}
+
+bool GameEngine::GetDesignerVariableAt(int slot, float& value) {
+    if (slot < 0 || static_cast<std::size_t>(slot) >= kFormulaNames.size())
         return false;
-    value = static_cast<float>(formulaVariables.*kFields[index]);
+    value = static_cast<float>(formulaVariables.*kFormulaFields[slot]);
     return true;
 }
 

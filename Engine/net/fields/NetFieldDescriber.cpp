@@ -7,10 +7,10 @@
 namespace GAME {
 
 void NetFieldDescriber::Objects(const SmartObjectIdList& value, const NetList& list) {
-    Words(value.GetIds(), list);
+    Words({value.GetIds().data(), value.GetIds().size()}, list);
 }
 
-void NetFieldDescriber::Words(const std::vector<std::uint32_t>& words, const NetList& list) {
+void NetFieldDescriber::Words(std::span<const std::uint32_t> words, const NetList& list) {
     if (list.heading)
         mDescriber.Heading(list.heading, 0);
     if (list.count)

@@ -2,6 +2,7 @@
 // The field visitor that turns a packet's labelled fields into its description, in the order its
 // field list names them; fields without a label are left out.
 #include <cstdint>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -44,7 +45,7 @@ public:
     void Placement(const WorldCoords& value, NetLabel label = {}) { Line(label, value); }
     void Object(const SmartObjectId& value, NetLabel label = {}) { Line(label, value); }
     void Objects(const SmartObjectIdList& value, const NetList& list = {});
-    void Words(const std::vector<std::uint32_t>& words, const NetList& list = {});
+    void Words(std::span<const std::uint32_t> words, const NetList& list = {});
     void Positions(const std::vector<WorldVec3>&) {}
     // The full item record describes each of its fields.
     void ItemFull(const NetItemRecord& item);

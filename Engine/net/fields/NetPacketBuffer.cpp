@@ -43,12 +43,6 @@ void AppendUtf16(std::vector<std::uint16_t>& units, wchar_t c) {
 
 // ---- out-buffer ----
 
-NetPacketOutBuffer::NetPacketOutBuffer(NetPacket* packet) : mBytes(packet->mOutBuffer) {
-    mBytes.clear();
-}
-
-NetPacketOutBuffer::~NetPacketOutBuffer() = default;
-
 void NetOutBytes::Grow(std::size_t count) {
     // Doubling, from a start that holds a typical command whole.
     std::size_t capacity = mCapacity ? mCapacity : 128;
@@ -157,22 +151,6 @@ void NetPacketOutBuffer::AddItemRecordPacked(const NetItemRecord& item) {
 
 // ---- in-buffer ----
 
-NetPacketInBuffer::NetPacketInBuffer(NetPacketHeader& header, const unsigned char* data, int size)
-    : mHeader(header), mPos(data), mEnd(data) {
-    mHeader.BeginInbound(size > 0 ? static_cast<std::uint32_t>(size) : 0);
-    if (size < 0 || (size > 0 && !data)) {
-        Fail("no body");
-        return;
-    }
-    mEnd = data + size;
-}
-
-NetPacketInBuffer::~NetPacketInBuffer() {
-    mHeader.consumed = mHeader.bodySize - static_cast<std::uint32_t>(Remaining());
-    if (!mFailed && Remaining() != 0)
-        mHeader.bad = true;  // bytes the kind does not know about
-}
-
 void NetPacketInBuffer::Fail(const char*) {
     mFailed = true;
     mHeader.bad = true;
@@ -233,45 +211,6 @@ bool NetPacketInBuffer::Remove(WorldCoords* value) {
     return true;
 }
 
-bool NetPacketInBuffer::RemoveId(SmartObjectId& value, bool required) {
-    std::uint32_t id;
-    if (!Read32(id))
-        return false;
-    value.SetId(id);
-    mHeader.objects.push_back({id, required});
-    return true;
-}
-
-bool NetPacketInBuffer::Remove(SmartObjectId* value) {
-    return RemoveId(*value, true);
-}
-
-bool NetPacketInBuffer::Remove(SmartObjectIdNullable* value) {
-    return RemoveId(*value, false);
-}
-
-// Read straight into the holder's list: once the count fits the body, every id reads.
-bool NetPacketInBuffer::RemoveIds(std::vector<std::uint32_t>& ids, bool required) {
-    std::uint32_t count;
-    if (!RemoveCount(count, 4))
-        return false;
-    ids.resize(count);
-    ReadBytes(ids.data(), std::size_t{count} * 4);
-    for (std::uint32_t id : ids)
-        mHeader.objects.push_back({id, required});
-    return true;
-}
-
-// A list's objects may have gone on this machine (a target that died meanwhile); the packet
-// still runs and its command decides what a missing one means.
-bool NetPacketInBuffer::Remove(SmartObjectIdList* value) {
-    return RemoveIds(value->GetIds(), false);
-}
-
-bool NetPacketInBuffer::Remove(SmartObjectIdListNullable* value) {
-    return RemoveIds(value->GetIds(), false);
-}
-
 bool NetPacketInBuffer::TakeText(std::size_t size, std::string* value) {
     const unsigned char* at = nullptr;
     if (!Take(size, at))
@@ -313,20 +252,6 @@ bool NetPacketInBuffer::Remove(std::wstring* value) {
         text.push_back(static_cast<wchar_t>(unit));
     }
     *value = std::move(text);
-    return true;
-}
-
-bool NetPacketInBuffer::RemoveCount(std::uint32_t& count, std::size_t elementSize) {
-    std::uint32_t value;
-    if (!Read32(value))
-        return false;
-    if (elementSize == 0)
-        elementSize = 1;
-    if (value > Remaining() / elementSize) {
-        Fail("count beyond body");
-        return false;
-    }
-    count = value;
     return true;
 }
 

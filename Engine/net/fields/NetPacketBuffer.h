@@ -52,8 +52,7 @@ struct NetItemRecord {
 class NetPacketOutBuffer {
 public:
     // Writes into the packet's out buffer (emptied first).
-    explicit NetPacketOutBuffer(NetPacket* packet);
-    ~NetPacketOutBuffer();
+    explicit NetPacketOutBuffer(NetPacket* packet) : mBytes(packet->mOutBuffer) { mBytes.clear(); }
     NetPacketOutBuffer(const NetPacketOutBuffer&) = delete;
     NetPacketOutBuffer& operator=(const NetPacketOutBuffer&) = delete;
 
@@ -78,8 +77,12 @@ public:
     void Add(const WorldCoords* value);
     void Add(const SmartObjectId* value) { Write32(value->GetId()); }
     void Add(const SmartObjectIdNullable* value) { Write32(value->GetId()); }
-    void Add(const SmartObjectIdList* value) { AddIdList(value->GetIds()); }
-    void Add(const SmartObjectIdListNullable* value) { AddIdList(value->GetIds()); }
+    void Add(const SmartObjectIdList* value) {
+        AddIdList(value->GetIds().data(), value->GetIds().size());
+    }
+    void Add(const SmartObjectIdListNullable* value) {
+        AddIdList(value->GetIds().data(), value->GetIds().size());
+    }
     void Add(const std::string& value) {
         Write32(static_cast<std::uint32_t>(value.size()));
         WriteBytes(value.data(), value.size());
@@ -89,9 +92,10 @@ public:
     void Add(const std::wstring& value);
 
     // Composite forms.
-    void AddIdList(const std::vector<std::uint32_t>& ids) {
-        Write32(static_cast<std::uint32_t>(ids.size()));
-        WriteBytes(ids.data(), ids.size() * sizeof(std::uint32_t));
+    void AddIdList(const std::vector<std::uint32_t>& ids) { AddIdList(ids.data(), ids.size()); }
+    void AddIdList(const std::uint32_t* ids, std::size_t count) {
+        Write32(static_cast<std::uint32_t>(count));
+        WriteBytes(ids, count * sizeof(std::uint32_t));
     }
     void AddWorldVec3List(const std::vector<WorldVec3>& points);
     // Item record, full form: id, five names, 32-bit seed, 32-bit relic level.
@@ -108,8 +112,20 @@ class NetPacketInBuffer {
 public:
     // Reads the body; the header learns whether the body was well formed and which objects it
     // names. When the buffer goes away, bytes left unread make the body bad (too long).
-    NetPacketInBuffer(NetPacketHeader& header, const unsigned char* data, int size);
-    ~NetPacketInBuffer();
+    NetPacketInBuffer(NetPacketHeader& header, const unsigned char* data, int size)
+        : mHeader(header), mPos(data), mEnd(data) {
+        mHeader.BeginInbound(size > 0 ? static_cast<std::uint32_t>(size) : 0);
+        if (size < 0 || (size > 0 && !data)) [[unlikely]] {
+            Fail("no body");
+            return;
+        }
+        mEnd = data + size;
+    }
+    ~NetPacketInBuffer() {
+        mHeader.consumed = mHeader.bodySize - static_cast<std::uint32_t>(Remaining());
+        if (!mFailed && Remaining() != 0)
+            mHeader.bad = true;  // bytes the kind does not know about
+    }
     NetPacketInBuffer(const NetPacketInBuffer&) = delete;
     NetPacketInBuffer& operator=(const NetPacketInBuffer&) = delete;
 
@@ -152,10 +168,12 @@ public:
     }
     bool Remove(WorldVec3* value);
     bool Remove(WorldCoords* value);
-    bool Remove(SmartObjectId* value);
-    bool Remove(SmartObjectIdNullable* value);
-    bool Remove(SmartObjectIdList* value);
-    bool Remove(SmartObjectIdListNullable* value);
+    bool Remove(SmartObjectId* value) { return RemoveId(*value, true); }
+    bool Remove(SmartObjectIdNullable* value) { return RemoveId(*value, false); }
+    // A list's objects may have gone on this machine (a target that died meanwhile); the packet
+    // still runs and its command decides what a missing one means.
+    bool Remove(SmartObjectIdList* value) { return RemoveIds(value->GetIds(), false); }
+    bool Remove(SmartObjectIdListNullable* value) { return RemoveIds(value->GetIds(), false); }
     bool Remove(std::string* value);
     bool RemoveRaw(std::string* value);
     bool Remove(std::wstring* value);
@@ -168,7 +186,19 @@ public:
     bool RemoveItemRecordPacked(NetItemRecord* item);
     // A 32-bit count of elements of at least `elementSize` bytes each that fit in the rest of the
     // body; false (and the body bad) when they cannot.
-    bool RemoveCount(std::uint32_t& count, std::size_t elementSize);
+    bool RemoveCount(std::uint32_t& count, std::size_t elementSize) {
+        std::uint32_t value;
+        if (!Read32(value))
+            return false;
+        if (elementSize == 0)
+            elementSize = 1;
+        if (value > Remaining() / elementSize) [[unlikely]] {
+            Fail("count beyond body");
+            return false;
+        }
+        count = value;
+        return true;
+    }
 
 private:
     // Copied into a local first, so the target gets a store of its own type: a byte copy
@@ -193,8 +223,25 @@ private:
     bool TakeFailed();
     bool TakeText(std::size_t size, std::string* value);
     bool RemoveRegion(Region*& region);
-    bool RemoveId(SmartObjectId& value, bool required);
-    bool RemoveIds(std::vector<std::uint32_t>& ids, bool required);
+    bool RemoveId(SmartObjectId& value, bool required) {
+        std::uint32_t id;
+        if (!Read32(id))
+            return false;
+        value.SetId(id);
+        mHeader.objects.push_back({id, required});
+        return true;
+    }
+    // Read straight into the holder's list: once the count fits the body, every id reads.
+    bool RemoveIds(NetIdList& ids, bool required) {
+        std::uint32_t count;
+        if (!RemoveCount(count, 4))
+            return false;
+        ids.resize(count);
+        ReadBytes(ids.data(), std::size_t{count} * 4);
+        for (std::uint32_t id : ids)
+            mHeader.objects.push_back({id, required});
+        return true;
+    }
 
     NetPacketHeader& mHeader;
     const unsigned char* mPos;

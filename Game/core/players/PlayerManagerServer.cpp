@@ -135,10 +135,23 @@ WorldVec3 PlayerManagerServer::GetPlayerLocation(std::uint32_t id) const {
     return WorldVec3();
 }
 
+namespace {
+constexpr DesignerVariableNames<3> kFormulaNames{
+    {"amountOfGold", "amountOfExperience", "evaluatingPartyMemberCount"}};
+}  // namespace
+
 bool PlayerManagerServer::GetDesignerVariable(const char* name, float& value) {
-    static constexpr DesignerVariableNames<3> kNames{
-        {"amountOfGold", "amountOfExperience", "evaluatingPartyMemberCount"}};
-    switch (kNames.Find(name)) {
+    return GetDesignerVariableAt(kFormulaNames.Find(name), value);
+}
+
+int PlayerManagerServer::ResolveDesignerVariable(const char* name) {
+    const int index = kFormulaNames.Find(name);
+    return index == kFormulaNames.kNotFound ? kNoSlot : index;
+}
+
+// In the order of the names.
+bool PlayerManagerServer::GetDesignerVariableAt(int slot, float& value) {
+    switch (slot) {
         case 0:
             value = mAmountOfGold;
             return true;

@@ -39,6 +39,8 @@ public:
     const PlayerNetBasicInfo* FindRecord(std::uint32_t id) const;
 
     bool GetDesignerVariable(const char* name, float& value) override;
+    int ResolveDesignerVariable(const char* name) override;
+    bool GetDesignerVariableAt(int slot, float& value) override;
     float GetExperienceMultiplier(std::uint32_t player, std::uint32_t source) const;
 
     void HandleNewPlayer(const PlayerNetBasicInfo& info);

@@ -193,7 +193,43 @@ bool EquationCompiler<T>::PlaceSlots() {
         mProgram.mSteps.push_back(placed);
         previous = &step;
     }
+    SetStepModes();
     return true;
+}
+
+// A value that only the next step reads stays in the accumulator (the next step reads it from
+// there); one that the program returns is returned by the step that computes it.
+template <class T>
+void EquationCompiler<T>::SetStepModes() {
+    using Mode = typename Program::StepMode;
+    std::vector<typename Program::Step>& placed = mProgram.mSteps;
+    auto reads = [&](const TaggedStep& step, std::uint32_t slot) {
+        const bool single = step.op == Op::Square || step.op == Op::Return;
+        return step.a == slot || (!single && step.b == slot);
+    };
+    std::size_t out = 0;
+    for (std::size_t i = 0; i < mSteps.size(); ++i) {
+        const TaggedStep& step = mSteps[i];
+        typename Program::Step current = placed[i];
+        if (step.op == Op::Return) {
+            placed[out++] = current;
+            continue;
+        }
+        Mode mode = Mode::Chain;
+        if (i + 1 < mSteps.size() && mSteps[i + 1].op == Op::Return &&
+            mSteps[i + 1].a == step.dst) {
+            mode = Mode::Return;
+            ++i;  // the step returns in place of the Return after it
+        } else {
+            for (std::size_t j = i + 2; j < mSteps.size() && mode == Mode::Chain; ++j)
+                if (reads(mSteps[j], step.dst))
+                    mode = Mode::Store;
+        }
+        current.op = static_cast<Op>(static_cast<unsigned>(current.op) +
+                                     static_cast<unsigned>(mode) * Program::kStepModeStride);
+        placed[out++] = current;
+    }
+    placed.resize(out);
 }
 
 template <>

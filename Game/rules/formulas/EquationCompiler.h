@@ -50,6 +50,7 @@ private:
     std::uint32_t ReadSlot(const Operand& name);
     // Turns the tagged steps into the program's; false when the slots do not suffice.
     bool PlaceSlots();
+    void SetStepModes();
     // Whether every name of the tree is bound (asks the owner for each, once).
     bool AllBound(const EqNode<T>* node);
 

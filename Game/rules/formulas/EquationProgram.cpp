@@ -132,45 +132,52 @@ __attribute__((optimize("no-crossjumping"))) float EquationProgram<float>::RunAl
 #undef EQUATION_PROGRAM_READ_BOUND
     }
     // Threaded dispatch (a GCC extension): every step ends in a jump of its own, which the
-    // processor predicts far better than one shared switch. The last step is always Return.
-#define EQUATION_PROGRAM_LABEL(name) &&name,
-#define EQUATION_PROGRAM_LABELS(op) EQUATION_PROGRAM_FORMS(EQUATION_PROGRAM_LABEL, op)
+    // processor predicts far better than one shared switch. Each arithmetic step exists in the
+    // three modes (one block of labels per mode); the last step returns.
+#define EQUATION_PROGRAM_BLOCK(mode)                                                              \
+    EQUATION_ARITHMETIC_OPS(EQUATION_PROGRAM_LABELS_##mode) && Square_##mode, &&SquareAcc_##mode, \
+        &&Return, &&ReturnAcc, &&ReturnConst,
+#define EQUATION_PROGRAM_LABEL_Store(name) &&name##_Store,
+#define EQUATION_PROGRAM_LABEL_Chain(name) &&name##_Chain,
+#define EQUATION_PROGRAM_LABEL_Return(name) &&name##_Return,
+#define EQUATION_PROGRAM_LABELS_Store(op) EQUATION_PROGRAM_FORMS(EQUATION_PROGRAM_LABEL_Store, op)
+#define EQUATION_PROGRAM_LABELS_Chain(op) EQUATION_PROGRAM_FORMS(EQUATION_PROGRAM_LABEL_Chain, op)
+#define EQUATION_PROGRAM_LABELS_Return(op) EQUATION_PROGRAM_FORMS(EQUATION_PROGRAM_LABEL_Return, op)
     static const void* const kLabels[] = {
-        EQUATION_ARITHMETIC_OPS(EQUATION_PROGRAM_LABELS) && Square, &&SquareAcc, &&Return,
-        &&ReturnAcc, &&ReturnConst};
-#undef EQUATION_PROGRAM_LABELS
-#undef EQUATION_PROGRAM_LABEL
-    static_assert(std::size(kLabels) == static_cast<std::size_t>(Op::ReturnConst) + 1);
+        EQUATION_PROGRAM_BLOCK(Store) EQUATION_PROGRAM_BLOCK(Chain) EQUATION_PROGRAM_BLOCK(Return)};
+#undef EQUATION_PROGRAM_LABELS_Return
+#undef EQUATION_PROGRAM_LABELS_Chain
+#undef EQUATION_PROGRAM_LABELS_Store
+#undef EQUATION_PROGRAM_LABEL_Return
+#undef EQUATION_PROGRAM_LABEL_Chain
+#undef EQUATION_PROGRAM_LABEL_Store
+#undef EQUATION_PROGRAM_BLOCK
+    static_assert(std::size(kLabels) == 3 * kStepModeStride);
     const Step* step = mSteps.data();
     float acc = 0.0f;
-#define EQUATION_PROGRAM_NEXT() \
-    slots[step->dst] = acc;     \
-    goto* kLabels[static_cast<std::size_t>((++step)->op)]
+#define EQUATION_PROGRAM_NEXT() goto* kLabels[static_cast<std::size_t>((++step)->op)]
     goto* kLabels[static_cast<std::size_t>(step->op)];
-#define EQUATION_PROGRAM_RUN_ARITHMETIC(name)                     \
-    name:                                                         \
-    acc = name(slots[step->a], slots[step->b]);                   \
-    EQUATION_PROGRAM_NEXT();                                      \
-    name##AccSlot : acc = name(acc, slots[step->b]);              \
-    EQUATION_PROGRAM_NEXT();                                      \
-    name##SlotAcc : acc = name(slots[step->a], acc);              \
-    EQUATION_PROGRAM_NEXT();                                      \
-    name##SlotConst : acc = name(slots[step->a], step->constant); \
-    EQUATION_PROGRAM_NEXT();                                      \
-    name##ConstSlot : acc = name(step->constant, slots[step->b]); \
-    EQUATION_PROGRAM_NEXT();                                      \
-    name##AccConst : acc = name(acc, step->constant);             \
-    EQUATION_PROGRAM_NEXT();                                      \
-    name##ConstAcc : acc = name(step->constant, acc);             \
-    EQUATION_PROGRAM_NEXT();
+    // One value, in the three modes.
+#define EQUATION_PROGRAM_STEP(label, value) \
+    label##_Store : acc = value;            \
+    slots[step->dst] = acc;                 \
+    EQUATION_PROGRAM_NEXT();                \
+    label##_Chain : acc = value;            \
+    EQUATION_PROGRAM_NEXT();                \
+    label##_Return : return value;
+#define EQUATION_PROGRAM_RUN_ARITHMETIC(name)                                    \
+    EQUATION_PROGRAM_STEP(name, name(slots[step->a], slots[step->b]))            \
+    EQUATION_PROGRAM_STEP(name##AccSlot, name(acc, slots[step->b]))              \
+    EQUATION_PROGRAM_STEP(name##SlotAcc, name(slots[step->a], acc))              \
+    EQUATION_PROGRAM_STEP(name##SlotConst, name(slots[step->a], step->constant)) \
+    EQUATION_PROGRAM_STEP(name##ConstSlot, name(step->constant, slots[step->b])) \
+    EQUATION_PROGRAM_STEP(name##AccConst, name(acc, step->constant))             \
+    EQUATION_PROGRAM_STEP(name##ConstAcc, name(step->constant, acc))
     EQUATION_ARITHMETIC_OPS(EQUATION_PROGRAM_RUN_ARITHMETIC)
+    EQUATION_PROGRAM_STEP(Square, Square(slots[step->a]))
+    EQUATION_PROGRAM_STEP(SquareAcc, Square(acc))
 #undef EQUATION_PROGRAM_RUN_ARITHMETIC
-Square:
-    acc = Square(slots[step->a]);
-    EQUATION_PROGRAM_NEXT();
-SquareAcc:
-    acc = Square(acc);
-    EQUATION_PROGRAM_NEXT();
+#undef EQUATION_PROGRAM_STEP
 Return:
     return slots[step->a];
 ReturnAcc:

@@ -52,6 +52,11 @@ public:
         JumpIfTrue,   // leaves a true accumulator as the result of an "|"
     };
     // clang-format on
+    // What an arithmetic step does with its value: stores it in its slot for a later step,
+    // leaves it only in the accumulator for the next step, or returns it. The step's op is then
+    // its plain op plus the mode times kStepModeStride.
+    enum class StepMode : std::uint8_t { Store, Chain, Return };
+    static constexpr unsigned kStepModeStride = static_cast<unsigned>(Op::ReturnConst) + 1;
 #undef EQUATION_PROGRAM_OP_FORMS
 #undef EQUATION_PROGRAM_OP
 
