@@ -61,6 +61,12 @@ void Entity::StoreCoords(const WorldCoords& coords) {
         World::Get().OnEntityMoved(this);
 }
 
+void Entity::SetBoundingRadius(float radius) {
+    mBoundingRadius = radius;
+    if (IsInWorld())
+        World::Get().OnEntityResized(this);
+}
+
 bool Entity::GetIntersection(const WorldRay& ray, WorldIntersection& hit, int) {
     if (!IsInWorld() || !ray.region)
         return false;

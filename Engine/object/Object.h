@@ -70,7 +70,8 @@ public:
     bool IsInWorld() const { return mWorldSlot != kNotInWorld; }
     // The sphere around the position that the world's queries test.
     virtual float GetBoundingRadius() const { return mBoundingRadius; }
-    void SetBoundingRadius(float radius) { mBoundingRadius = radius; }
+    // The world's queries keep a copy: it is told.
+    void SetBoundingRadius(float radius);
     // A ray against this entity (region space); the default meets the bounding sphere. Fills
     // `hit` only when nearer than what it holds.
     virtual bool GetIntersection(const WorldRay& ray, WorldIntersection& hit, int surface);

@@ -38,9 +38,9 @@ void EntityGrid::CellRange(const Vec3& lo, const Vec3& hi, int& x0, int& z0, int
     z1 = column(hi.z, mMin.z, mCellsZ);
 }
 
-std::uint32_t EntityGrid::Insert(int cell, std::uint32_t slot) {
+std::uint32_t EntityGrid::Insert(int cell, const Entry& entry) {
     auto& list = mCells[static_cast<std::size_t>(cell)];
-    list.push_back(slot);
+    list.push_back(entry);
     ++mCount;
     return static_cast<std::uint32_t>(list.size() - 1);
 }
@@ -54,7 +54,7 @@ std::uint32_t EntityGrid::Erase(int cell, std::uint32_t index) {
     }
     list[index] = list.back();
     list.pop_back();
-    return list[index];
+    return list[index].slot;
 }
 
 }  // namespace GAME

@@ -1,7 +1,10 @@
 #pragma once
 // The entities of one region filed by the grid cell of their position over x and z. A cell holds
-// slots of the world's entity table in no particular order: queries sort what they gather by
-// the order in which entities entered the world.
+// a copy of what the queries test (position, bounding radius, whether an actor, world order), so
+// a query reads the cells it covers and touches an entity only when it reports it. The world
+// keeps the copies true: every move and every change of radius reaches it. Cells are in no
+// particular order: queries sort what they gather by the order in which entities entered the
+// world.
 #include <cstdint>
 #include <vector>
 
@@ -9,20 +12,34 @@
 
 namespace GAME {
 
+class Entity;
+
 class EntityGrid {
 public:
+    struct Entry {
+        Vec3 position;  // local to the region
+        float radius = 0;
+        std::uint64_t order = 0;
+        Entity* entity = nullptr;
+        std::uint32_t slot = 0;  // in the world's entity table
+        bool actor = false;
+    };
+
     // Covers the region's local box; positions outside it file into the border cells.
     EntityGrid(const Vec3& boundsMin, const Vec3& boundsMax);
 
     int CellIndexOf(const Vec3& p) const;
-    // Adds the slot to the cell and returns its index inside the cell.
-    std::uint32_t Insert(int cell, std::uint32_t slot);
-    // Removes the entry at `index` of the cell; returns the slot that moved into its place (or
-    // kNone when the entry was the last).
+    // Adds the entry to the cell and returns its index inside the cell.
+    std::uint32_t Insert(int cell, const Entry& entry);
+    // Removes the entry at `index` of the cell; returns the slot of the entry that moved into
+    // its place (or kNone when the entry was the last).
     std::uint32_t Erase(int cell, std::uint32_t index);
+    Entry& At(int cell, std::uint32_t index) {
+        return mCells[static_cast<std::size_t>(cell)][index];
+    }
     // The cells touching the box [lo, hi] over x and z, as an inclusive range of columns and rows.
     void CellRange(const Vec3& lo, const Vec3& hi, int& x0, int& z0, int& x1, int& z1) const;
-    const std::vector<std::uint32_t>& Cell(int x, int z) const {
+    const std::vector<Entry>& Cell(int x, int z) const {
         return mCells[static_cast<std::size_t>(z) * mCellsX + x];
     }
     std::size_t GetCount() const { return mCount; }
@@ -36,7 +53,7 @@ private:
     Vec3 mMin;
     float mCellSize = 8.0f;
     int mCellsX = 1, mCellsZ = 1;
-    std::vector<std::vector<std::uint32_t>> mCells;
+    std::vector<std::vector<Entry>> mCells;
     std::size_t mCount = 0;
     float mMaxRadius = 0;
 };

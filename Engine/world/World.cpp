@@ -14,12 +14,12 @@ namespace GAME {
 
 namespace {
 
-bool Passes(const Entity& entity, EntityListType type) {
+bool Passes(bool actor, EntityListType type) {
     switch (type) {
         case EntityListType::Actors:
-            return entity.IsA<Actor>();
+            return actor;
         case EntityListType::Static:
-            return !entity.IsA<Actor>();
+            return !actor;
         case EntityListType::All:
             break;
     }
@@ -139,9 +139,14 @@ void World::OnEntityMoved(Entity* entity) {
         return;
     Placed& p = mPlaced[slot];
     Region* region = entity->GetRegion();
-    if (region == p.region && region &&
-        region->GetEntityGrid()->CellIndexOf(entity->GetPosition().local) == p.cell)
-        return;
+    const Vec3& local = entity->GetCoords().coords.origin;
+    if (region == p.region && region) {
+        EntityGrid* grid = region->GetEntityGrid();
+        if (grid->CellIndexOf(local) == p.cell) {
+            grid->At(p.cell, p.indexInCell).position = local;
+            return;
+        }
+    }
     if (!HoldsRegion(region)) {
         // Moved to no region of the world: it leaves the world rather than stand nowhere.
         gEngine->Log(1, "World: %s (id %u) moved out of every region and leaves the world",
@@ -153,13 +158,33 @@ void World::OnEntityMoved(Entity* entity) {
     File(slot);
 }
 
+void World::OnEntityResized(Entity* entity) {
+    const std::uint32_t slot = entity->mWorldSlot;
+    if (slot >= mPlaced.size() || mPlaced[slot].entity != entity)
+        return;
+    const Placed& p = mPlaced[slot];
+    if (!p.region || p.cell < 0)
+        return;
+    EntityGrid* grid = p.region->GetEntityGrid();
+    const float radius = entity->GetBoundingRadius();
+    grid->At(p.cell, p.indexInCell).radius = radius;
+    grid->NoteRadius(radius);
+}
+
 void World::File(std::uint32_t slot) {
     Placed& p = mPlaced[slot];
     p.region = p.entity->GetRegion();
     EntityGrid* grid = p.region->GetEntityGrid();
-    p.cell = grid->CellIndexOf(p.entity->GetPosition().local);
-    p.indexInCell = grid->Insert(p.cell, slot);
-    grid->NoteRadius(p.entity->GetBoundingRadius());
+    EntityGrid::Entry entry;
+    entry.position = p.entity->GetCoords().coords.origin;
+    entry.radius = p.entity->GetBoundingRadius();
+    entry.order = p.order;
+    entry.entity = p.entity;
+    entry.slot = slot;
+    entry.actor = p.entity->IsA<Actor>();
+    p.cell = grid->CellIndexOf(entry.position);
+    p.indexInCell = grid->Insert(p.cell, entry);
+    grid->NoteRadius(entry.radius);
 }
 
 void World::Unfile(std::uint32_t slot) {
@@ -196,13 +221,12 @@ void World::Gather(std::vector<Entity*>& out, Region* region, const Vec3& lo, co
         grid->CellRange(otherLo, otherHi, x0, z0, x1, z1);
         for (int z = z0; z <= z1; ++z)
             for (int x = x0; x <= x1; ++x)
-                for (std::uint32_t slot : grid->Cell(x, z)) {
-                    const Placed& p = mPlaced[slot];
-                    if (!Passes(*p.entity, type))
+                for (const EntityGrid::Entry& entry : grid->Cell(x, z)) {
+                    if (!Passes(entry.actor, type))
                         continue;
-                    const Vec3 at = p.entity->GetPosition().local + toQuery;
-                    if (test(at, p.entity->GetBoundingRadius()))
-                        mScratch.emplace_back(p.order, p.entity);
+                    const Vec3 at = entry.position + toQuery;
+                    if (test(at, entry.radius))
+                        mScratch.emplace_back(entry.order, entry.entity);
                 }
     }
     AppendSorted(out);

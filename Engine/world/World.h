@@ -132,6 +132,8 @@ private:
     void Unfile(std::uint32_t slot);
     // An entity moved by itself (Entity::SetCoords, attachments).
     void OnEntityMoved(Entity* entity);
+    // An entity's bounding radius changed.
+    void OnEntityResized(Entity* entity);
     // Gathers the entities of every region the world-space box [lo, hi] reaches whose position
     // (in `region`'s space) and radius pass the test, then appends them in world order.
     template <class Test>

@@ -164,6 +164,40 @@ TEST_F(WorldEntities, BoundingRadiusDecidesSphereAndRayHits) {
     EXPECT_EQ(hit.distance, kInfinity);
 }
 
+TEST_F(WorldEntities, QueriesSeeEveryMoveAndResizeOfAnEntityAlreadyFiled) {
+    World& world = World::Get();
+    Entity* e = MakeEntity();
+    world.AddEntity(e, At(a, 50, 0, 50), false);
+    std::vector<Entity*> found;
+    // A step that stays inside its grid cell still moves it for the queries.
+    e->SetCoords(At(a, 52, 0, 50));
+    world.GetEntitiesInSphere(found, a, Sphere{Vec3(50, 0, 50), 1.0f});
+    EXPECT_TRUE(found.empty());
+    world.GetEntitiesInSphere(found, a, Sphere{Vec3(52.5f, 0, 50), 0.1f});
+    EXPECT_EQ(found, std::vector<Entity*>{e});
+
+    // Growing while it stands: the larger sphere is what the next query tests.
+    found.clear();
+    world.GetEntitiesInSphere(found, a, Sphere{Vec3(52, 0, 53), 1.0f});
+    EXPECT_TRUE(found.empty());
+    e->SetBoundingRadius(2.5f);
+    world.GetEntitiesInSphere(found, a, Sphere{Vec3(52, 0, 53), 1.0f});
+    EXPECT_EQ(found, std::vector<Entity*>{e});
+
+    // Grown beyond any radius filed before, it is still found from a cell its centre is not in.
+    Entity* far = MakeEntity();
+    world.AddEntity(far, At(a, 70, 0, 50), false);
+    far->SetBoundingRadius(15.0f);
+    found.clear();
+    world.GetEntitiesInSphere(found, a, Sphere{Vec3(56, 0, 50), 0.5f});
+    EXPECT_EQ(found, std::vector<Entity*>{far});
+    e->SetBoundingRadius(0.5f);
+    far->SetBoundingRadius(0.5f);
+    found.clear();
+    world.GetEntitiesInSphere(found, a, Sphere{Vec3(56, 0, 50), 0.5f});
+    EXPECT_TRUE(found.empty());
+}
+
 TEST_F(WorldEntities, FrustumSeesOnlyWhatIsInFront) {
     World& world = World::Get();
     Entity* ahead = MakeEntity();

@@ -34,21 +34,33 @@ struct AngerGraphSeam {
 }  // namespace
 
 bool AngerManager::ShouldRemoveEnemy(const Character* me, const Character* enemy) {
+    float squared = 0.0f;
+    return ShouldRemoveEnemy(me, enemy, squared);
+}
+
+bool AngerManager::ShouldRemoveEnemy(const Character* me, const Character* enemy, float& squared) {
     if (!enemy || !enemy->CausesAnger() || !enemy->IsAlive())
         return true;
     if (!me)
         return false;
     if (AreFriends(*me, *enemy) || !me->IsInWorld() || !enemy->IsInWorld())
         return true;
-    return me->GetPosition().DistanceTo(enemy->GetPosition()) > kRemovalDistance;
+    // As Vec3::Length would, so the distance and the closest search share one subtraction.
+    squared = me->GetPosition().VectorTo(enemy->GetPosition()).LengthSquared();
+    const float distance = squared == 0.0f ? 0.0f : Sqrt(squared);
+    return distance > kRemovalDistance;
 }
 
 void AngerManager::AddAnger(std::uint32_t id, float amount) {
-    const Character* enemy = FindCharacter(id);
-    if (ShouldRemoveEnemy(nullptr, enemy))
+    if (const Character* enemy = FindCharacter(id))
+        AddAnger(*enemy, amount);
+}
+
+void AngerManager::AddAnger(const Character& enemy, float amount) {
+    if (ShouldRemoveEnemy(nullptr, &enemy))
         return;
-    amount *= enemy->GetAngerMultiplier();
-    const std::size_t slot = mAnger.FindOrInsert(id);
+    amount *= enemy.GetAngerMultiplier();
+    const std::size_t slot = mAnger.FindOrInsert(enemy.GetObjectId());
     float& anger = mAnger.ValueAt(slot);
     anger += amount;
     if (anger > kMaxAnger)
@@ -74,16 +86,16 @@ void AngerManager::Update(int ms, float forgiveRate, const Character* me) {
     const float decay = static_cast<float>(ms) * 0.001f * forgiveRate;
     // Survivors slide down over the dropped entries in one pass, keeping the id order.
     std::size_t kept = 0;
+    ObjectManager& objects = Singleton<ObjectManager>::Get();
     for (std::size_t slot = 0; slot < mAnger.size(); ++slot) {
         const std::uint32_t id = mAnger.IdAt(slot);
-        const Character* enemy = FindCharacter(id);
-        if (!ShouldRemoveEnemy(me, enemy)) {
+        const Character* enemy = id ? objects.GetObject<Character>(id) : nullptr;
+        float squared = 0.0f;
+        if (!ShouldRemoveEnemy(me, enemy, squared)) {
             float& value = mAnger.ValueAt(slot);
             value -= decay;
             if (value >= 0.0f) {
                 if (me) {
-                    const float squared =
-                        me->GetPosition().VectorTo(enemy->GetPosition()).LengthSquared();
                     if (squared < closestSquared) {
                         closestSquared = squared;
                         mClosestEnemy = id;

@@ -31,6 +31,8 @@ public:
     // Anger toward a living, angering character, scaled by its anger multiplier and capped;
     // every other entry calms by 0.7 of the amount shared over the entries.
     void AddAnger(std::uint32_t id, float amount);
+    // The same for a character already at hand (no look-up by id).
+    void AddAnger(const Character& enemy, float amount);
     // Decays the table by forgiveRate (anger per second) over ms, drops the enemies that died,
     // left, turned friendly or went out of reach of `me`, and finds the closest one left.
     void Update(int ms, float forgiveRate, const Character* me);
@@ -57,6 +59,9 @@ public:
 
 private:
     static bool ShouldRemoveEnemy(const Character* me, const Character* enemy);
+    // The same, leaving the squared world distance between the two in `squared` when it gets
+    // as far as measuring it.
+    static bool ShouldRemoveEnemy(const Character* me, const Character* enemy, float& squared);
 
     AngerTable mAnger;
     std::uint32_t mMostHatedEnemy = 0;

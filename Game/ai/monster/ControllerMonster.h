@@ -440,7 +440,6 @@ private:
 
     // Scratch of the searches, kept so that steady frames allocate nothing.
     mutable std::vector<Character*> mFoundScratch;
-    std::vector<std::pair<std::uint32_t, float>> mSightAnger;
     WorldVec3 mClosestSearchPosition;
 };
 

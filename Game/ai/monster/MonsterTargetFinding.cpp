@@ -48,31 +48,37 @@ std::vector<Entity*>& EntityScratch() {
     return found;
 }
 
-}  // namespace
-
-void ControllerMonster::GetCharactersInSphere(std::vector<Character*>& out, Region* region,
-                                              const Sphere& sphere, bool foes) const {
-    const Character* self = GetParentCharacter();
-    if (!self)
-        return;
-    const WorldVec3 position = self->GetPathPosition();
-    const Team team = self->GetTeam();
+// Hands `use` each living character in the sphere other than `self` that is a foe (or a friend)
+// within `maxYView` of it vertically (0: any height), in world order.
+template <class Use>
+void ForEachCharacterInSphere(const Character& self, float maxYView, Region* region,
+                              const Sphere& sphere, bool foes, Use&& use) {
+    const WorldVec3 position = self.GetPathPosition();
+    const Team team = self.GetTeam();
     std::vector<Entity*>& found = EntityScratch();
     World::Get().GetEntitiesInSphere(found, region, sphere, EntityListType::Actors);
     for (Entity* entity : found) {
-        if (entity == self || !entity->IsA<Character>())
+        if (entity == &self || !entity->IsA<Character>())
             continue;
         auto* other = static_cast<Character*>(entity);
         if (!other->IsAlive())
             continue;
-        if (mMaxYViewDistance != 0.0f &&
-            VerticalDistance(position, other->GetPathPosition()) > mMaxYViewDistance)
+        if (maxYView != 0.0f && VerticalDistance(position, other->GetPathPosition()) > maxYView)
             continue;
         const bool keep =
             foes ? AreFoes(team, other->GetTeam()) : AreFriends(team, other->GetTeam());
         if (keep)
-            out.push_back(other);
+            use(other);
     }
+}
+
+}  // namespace
+
+void ControllerMonster::GetCharactersInSphere(std::vector<Character*>& out, Region* region,
+                                              const Sphere& sphere, bool foes) const {
+    if (const Character* self = GetParentCharacter())
+        ForEachCharacterInSphere(*self, mMaxYViewDistance, region, sphere, foes,
+                                 [&out](Character* other) { out.push_back(other); });
 }
 
 bool ControllerMonster::InPursuitRange(std::uint32_t enemyId) {
@@ -125,22 +131,22 @@ void ControllerMonster::AngerUpdate(int ms) {
     mAngerAccumulator -= static_cast<float>(ms);
     if (mAngerAccumulator >= 0.0f)
         return;
-    const Character* self = GetParentCharacter();
-    mSightAnger.clear();
-    if (self) {
-        const WorldVec3 position = self->GetPathPosition();
-        mFoundScratch.clear();
-        GetFoesInSphere(mFoundScratch, position.GetRegion(),
-                        Sphere{position.GetRegionPosition(), GetViewDistance()});
-        for (Character* other : mFoundScratch)
-            if (other->CausesAnger())
-                mSightAnger.emplace_back(other->GetObjectId(), ProcessAngerTarget(other, kTickMs));
-    }
     // A long frame counts every whole tick it spanned.
     const int ticks = static_cast<int>(1.0 - mAngerAccumulator * 0.005);
     mAngerAccumulator += static_cast<float>(ticks * kTickMs);
-    for (const auto& [id, anger] : mSightAnger)
-        mAngerManager.AddAnger(id, static_cast<float>(ticks) * anger);
+    const Character* self = GetParentCharacter();
+    if (self) {
+        const WorldVec3 position = self->GetPathPosition();
+        // Sight anger reads no anger, so each foe is weighed and angered as the search finds
+        // it, while it is fresh in the cache, and handed on rather than looked up by id again.
+        ForEachCharacterInSphere(
+            *self, mMaxYViewDistance, position.GetRegion(),
+            Sphere{position.GetRegionPosition(), GetViewDistance()}, true, [&](Character* other) {
+                if (other->CausesAnger())
+                    mAngerManager.AddAnger(
+                        *other, static_cast<float>(ticks) * ProcessAngerTarget(other, kTickMs));
+            });
+    }
     mAngerManager.Update(ticks * kTickMs, mForgiveRate, self);
 }
 
