@@ -69,10 +69,12 @@ public:
     float CapSpellCastSpeed(float speed) const override;
     float CapAttackSpeed(float speed) const override;
     void ContributeGameBalanceCharAttributes(CharAttributeAccumulator& accumulator) override;
-    void ContributeGameBalanceSkillAttributes(SkillAttributeAccumulator& accumulator);
+    void ContributeGameBalanceSkillAttributes(SkillAttributeAccumulator& accumulator) override;
     void ContributeGameBalanceDefenseAttributes(CombatAttributeAccumulator& accumulator) override;
-    void ContributeGameBalanceOffensiveDamageAttributes(CombatAttributeAccumulator& accumulator);
-    void ContributeGameBalanceOffensiveModifierAttributes(CombatAttributeAccumulator& accumulator);
+    void ContributeGameBalanceOffensiveDamageAttributes(
+        CombatAttributeAccumulator& accumulator) override;
+    void ContributeGameBalanceOffensiveModifierAttributes(
+        CombatAttributeAccumulator& accumulator) override;
     void ContributeGameBalanceRetaliationAttributes(
         CombatAttributeAccumulator& accumulator) override;
     void OnGameBalanceLevel(const GameEvent_GameBalanceLevel& event);
