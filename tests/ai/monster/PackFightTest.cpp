@@ -303,16 +303,11 @@ TEST(PackFight, WolvesAndBoarsFightAlikeOnServerAndClientUntilOnePackIsDead) {
     EXPECT_TRUE(fight.Visited("Attack"));
 }
 
-// Two packs with two attack slots each part ways: the server's controllers take slots around
-// their enemy while deciding (Pursue on beginning, WaitToAttack's recheck, Pursue after a lost
-// slot) and ControllerAI::SetState frees the one around the old enemy when they turn to
-// another; a client's copy takes slots only in Character::UpdatePath while it runs and never
-// gives one up on turning. From frame 6 the rings differ (the server's claims come a frame
-// early); from frame 60 a boar that turned holds slots around two wolves on the client, so
-// another boar's UpdatePath picks a different slot there, plans another path and stands
-// elsewhere by frame 330. Mirroring only the received moves (the slot at the sent point, the
-// release on a new target) misses the claims made without a move and parts them sooner.
-TEST(PackFight, DISABLED_TwoPacksWithTwoAttackSlotsEachFightAlikeOnServerAndClient) {
+// Two attack slots each, so monsters wait for a place. The server's controllers take
+// slots while deciding and free them on turning to another enemy; the client's copies hold the
+// slot each move was sent to, ask again when they lose one and free it once their actions name
+// another target, so every ring, and every path re-planned around it, is the same.
+TEST(PackFight, TwoPacksWithTwoAttackSlotsEachFightAlikeOnServerAndClient) {
     PackFight fight(false, 2);
     Outcome out;
     Fight(fight, out);
