@@ -53,6 +53,22 @@ Character* FindCharacter(std::uint32_t id) {
     return id != 0 ? Singleton<ObjectManager>::Get().GetObject<Character>(id) : nullptr;
 }
 
+// The foe around which the mover takes an attack slot to use its current skill, as
+// GetMoveToPoint asks for one; null when it takes none.
+Character* AttackSlotOwner(Character& mover, std::uint32_t& skillId) {
+    std::uint32_t targetId = 0;
+    WorldVec3 position;
+    mover.GetCurrentAttackTarget(targetId, position, skillId);
+    Character* target = FindCharacter(targetId);
+    float range = 0.0f;
+    bool needsSlot = false;
+    if (!target || target == &mover || mover.IsA<Player>() ||
+        mover.GetTeam().IsFriend(target->GetTeam()) || !LookUpSkill(skillId, range, needsSlot) ||
+        !needsSlot)
+        return nullptr;
+    return target;
+}
+
 // The axis-aligned rotation of a vector about +y by `angle`, turning +z towards +x.
 Vec3 RotateAboutY(const Vec3& v, float angle) {
     const float c = std::cos(angle), s = std::sin(angle);
@@ -175,6 +191,13 @@ bool Character::CanWalk() const {
 void Character::MoveTo(const WorldVec3& target, float) {
     if (!target.IsValid() || !IsAlive())
         return;
+    // The sender chose the target as the slot this copy holds around its foe.
+    std::uint32_t skillId = 0;
+    if (FollowsSentSlots(*this))
+        if (Character* foe = AttackSlotOwner(*this, skillId))
+            foe->GetAttackSlots().HoldSlotAt(
+                target, GetObjectId(),
+                GetTargetDistance(foe->GetObjectId(), GetObjectId(), skillId));
     bool alreadyThere = false;
     if (!mMovement->SetNewPathTarget(GetPathPosition(), target, alreadyThere) || alreadyThere)
         return;
@@ -369,6 +392,15 @@ void Character::ReleaseDefenseSlot(std::uint32_t id) {
 }
 
 void Character::LostSlot() {
+    // The server's controller asks again around its foe, and may find another slot.
+    std::uint32_t skillId = 0;
+    if (FollowsSentSlots(*this)) {
+        if (Character* foe = AttackSlotOwner(*this, skillId)) {
+            WorldVec3 point;
+            foe->RequestAttackSlot(point, GetObjectId(), skillId);
+        }
+        return;
+    }
     if (auto* controller = FindController<ControllerBaseCharacter>(*this))
         controller->LostSlot();
 }

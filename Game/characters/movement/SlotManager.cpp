@@ -3,10 +3,12 @@
 #include <algorithm>
 #include <cmath>
 
+#include "Engine/Engine.h"
 #include "Engine/object/ObjectManager.h"
 #include "Engine/sys/Machine.h"
 #include "Engine/world/PathFinder.h"
 #include "Engine/world/World.h"
+#include "Game/ai/controllers/CharacterController.h"
 #include "Game/characters/Character.h"
 
 namespace GAME {
@@ -21,6 +23,21 @@ Character* FindCharacter(std::uint32_t id) {
 
 }  // namespace
 
+bool FollowsSentSlots(const Character& character) {
+    // The server's controller took the slots behind the actions; a copy that held others would
+    // re-plan its paths around a different ring.
+    return gEngine->IsClient() && !FindController<ControllerAI>(character);
+}
+
+bool SlotManager::Abandoned(const Character& holder) const {
+    if (!FollowsSentSlots(holder))
+        return false;
+    std::uint32_t target = 0, skill = 0;
+    WorldVec3 position;
+    holder.GetCurrentAttackTarget(target, position, skill);
+    return target != mOwner->GetObjectId();
+}
+
 void SlotManager::SetNumSlots(unsigned int n) {
     mOccupants.assign(n, 0);
     mPositions.assign(n, WorldVec3());
@@ -32,6 +49,21 @@ void SlotManager::ReleaseSlot(std::uint32_t id) {
     const auto it = std::find(mOccupants.begin(), mOccupants.end(), id);
     if (it != mOccupants.end())
         *it = 0;
+}
+
+void SlotManager::HoldSlotAt(const WorldVec3& place, std::uint32_t holderId, float radius) {
+    if (!(radius > 0.0f) || !place.IsValid())
+        return;
+    CalculateSlotPositions(radius);
+    const auto at = std::find(mPositions.begin(), mPositions.end(), place);
+    if (at == mPositions.end())
+        return;
+    std::replace(mOccupants.begin(), mOccupants.end(), holderId, 0u);
+    std::uint32_t& occupant = mOccupants[static_cast<std::size_t>(at - mPositions.begin())];
+    Character* displaced = occupant != 0 ? FindCharacter(occupant) : nullptr;
+    occupant = holderId;
+    if (displaced)
+        displaced->LostSlot();
 }
 
 WorldVec3 SlotManager::CalculateSlotPosition(unsigned int index, float radius) const {
@@ -79,7 +111,7 @@ void SlotManager::RequestSlot(WorldVec3& out, std::uint32_t requesterId, float r
         if (occupant == 0)
             continue;
         const Character* holder = FindCharacter(occupant);
-        if (occupant == requesterId || !holder || !holder->IsAlive())
+        if (occupant == requesterId || !holder || !holder->IsAlive() || Abandoned(*holder))
             occupant = 0;
     }
 

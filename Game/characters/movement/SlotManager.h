@@ -11,6 +11,10 @@ namespace GAME {
 
 class Character;
 
+// A client's copy without a brain here, moved only by the actions the server sends: the slots
+// it holds follow those actions.
+bool FollowsSentSlots(const Character& character);
+
 class SlotManager {
 public:
     explicit SlotManager(Character& owner) : mOwner(&owner) {}
@@ -22,6 +26,10 @@ public:
     void RequestSlot(WorldVec3& out, std::uint32_t requesterId, float radius, bool acceptUnchecked);
     // Frees the first slot the id holds.
     void ReleaseSlot(std::uint32_t id);
+    // Gives the holder the slot lying at `place` (one another machine handed it), freeing any
+    // other it held here and telling a displaced holder it lost its slot; nothing when no slot
+    // lies there.
+    void HoldSlotAt(const WorldVec3& place, std::uint32_t holderId, float radius);
 
     std::size_t GetNumSlots() const { return mOccupants.size(); }
     std::uint32_t GetOccupant(std::size_t index) const { return mOccupants[index]; }
@@ -30,6 +38,9 @@ public:
 private:
     void CalculateSlotPositions(float radius);
     WorldVec3 CalculateSlotPosition(unsigned int index, float radius) const;
+    // A client's copy whose sent actions turned it from the owner: the server's controller
+    // released its slot then.
+    bool Abandoned(const Character& holder) const;
     // Takes the first listed slot the requester may use; -1 when none.
     int PickSlot(Character& requester, bool acceptUnchecked);
 

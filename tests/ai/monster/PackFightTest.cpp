@@ -71,7 +71,8 @@ bool Living(const MonsterView& v) {
 // between them and the boars' place.
 class PackFight {
 public:
-    explicit PackFight(bool withPlayer = false)
+    // `attackSlots` rings every fighter on both machines; the records' 4 never run short.
+    explicit PackFight(bool withPlayer = false, unsigned attackSlots = 4)
         : mGame(1, mCopy.Root()), mFighters(withPlayer ? kMonsters + 1 : kMonsters) {
         for (int index = 0; index < 2; ++index)
             ON_MACHINE(*mGame.Machines()[index]) {
@@ -91,6 +92,8 @@ public:
                 }
                 if (withPlayer)
                     SpawnPlayer(index == 0);
+                for (Character* fighter : Fighters())
+                    fighter->GetAttackSlots().SetNumSlots(attackSlots);
             }
     }
     ~PackFight() {
@@ -300,10 +303,23 @@ TEST(PackFight, WolvesAndBoarsFightAlikeOnServerAndClientUntilOnePackIsDead) {
     EXPECT_TRUE(fight.Visited("Attack"));
 }
 
+// Two attack slots each, so monsters wait for a place. The server's controllers take
+// slots while deciding and free them on turning to another enemy; the client's copies hold the
+// slot each move was sent to, ask again when they lose one and free it once their actions name
+// another target, so every ring, and every path re-planned around it, is the same.
+TEST(PackFight, TwoPacksWithTwoAttackSlotsEachFightAlikeOnServerAndClient) {
+    PackFight fight(false, 2);
+    Outcome out;
+    Fight(fight, out);
+    EXPECT_GE(out.deaths, kPackSize);
+    EXPECT_TRUE(fight.Visited("WaitToAttack"));
+}
+
 // The server's player runs at the wolves and strikes while they tear it down: its clicks become
-// actions the client admits by the same rule (a repeated strike waits for the one running).
+// actions the client admits by the same rule (a repeated strike waits for the one running). Its
+// two attack slots keep half the pack waiting for a place.
 TEST(PackFight, APlayerFightingAPackRunsStrikesAndDiesAlikeOnServerAndClient) {
-    PackFight fight(true);
+    PackFight fight(true, 2);
     Outcome out;
     Fight(fight, out);
     ASSERT_EQ(out.last.size(), static_cast<std::size_t>(kMonsters + 1));
@@ -316,6 +332,7 @@ TEST(PackFight, APlayerFightingAPackRunsStrikesAndDiesAlikeOnServerAndClient) {
     for (int i = 0; i < kPackSize; ++i)
         struck = struck || out.last[static_cast<std::size_t>(i)].life < 140.0f;
     EXPECT_TRUE(struck);
+    EXPECT_TRUE(fight.Visited("WaitToAttack"));
 }
 
 }  // namespace
