@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "BenchCompare.h"
+#include "CountedAllocations.h"
 #include "Engine/Engine.h"
 #include "Engine/object/ObjectManager.h"
 #include "Engine/records/RecordDatabase.h"
@@ -24,29 +25,6 @@
 #include "Game/rules/damage/DamageAttributeStore.h"
 
 using namespace GAME;
-
-namespace {
-std::atomic<std::size_t> gAllocations{0};
-}  // namespace
-
-void* operator new(std::size_t size) {
-    gAllocations.fetch_add(1, std::memory_order_relaxed);
-    if (void* block = std::malloc(size == 0 ? 1 : size))
-        return block;
-    throw std::bad_alloc();
-}
-
-// These are the replacements of the allocator above, so free matches malloc here.
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
-void operator delete(void* block) noexcept {
-    std::free(block);
-}
-
-void operator delete(void* block, std::size_t) noexcept {
-    std::free(block);
-}
-#pragma GCC diagnostic pop
 
 namespace {
 

@@ -21,30 +21,10 @@
 #include <vector>
 
 #include "BenchCompare.h"
+#include "CountedAllocations.h"
 #include "Engine/sys/Machine.h"
 #include "Game/rules/formulas/DesignerEquation_Algebra.h"
 #include "Game/rules/formulas/DesignerVariableNames.h"
-
-namespace {
-
-std::atomic<long> gAllocations{0};
-
-}  // namespace
-
-// Kept out of line: inlined into callers, the pairing of new and free confuses the compiler's
-// mismatch check.
-__attribute__((noinline)) void* operator new(std::size_t size) {
-    gAllocations.fetch_add(1, std::memory_order_relaxed);
-    if (void* p = std::malloc(size ? size : 1))
-        return p;
-    throw std::bad_alloc();
-}
-__attribute__((noinline)) void operator delete(void* p) noexcept {
-    std::free(p);
-}
-__attribute__((noinline)) void operator delete(void* p, std::size_t) noexcept {
-    std::free(p);
-}
 
 using namespace GAME;
 

@@ -13,29 +13,11 @@
 #include <vector>
 
 #include "BenchCompare.h"
+#include "CountedAllocations.h"
 #include "Engine/net/NetPacket.h"
 #include "Engine/net/SmartObjectId.h"
 #include "Engine/net/fields/NetPacketBuffer.h"
 #include "Engine/world/Region.h"
-
-namespace {
-std::atomic<long> gAllocations{0};
-}  // namespace
-
-// Counted, so that the comparison can show that a pair allocates nothing. Kept out of line:
-// inlined into callers, the pairing of new and free confuses the compiler's mismatch check.
-__attribute__((noinline)) void* operator new(std::size_t size) {
-    gAllocations.fetch_add(1, std::memory_order_relaxed);
-    if (void* p = std::malloc(size ? size : 1))
-        return p;
-    throw std::bad_alloc();
-}
-__attribute__((noinline)) void operator delete(void* p) noexcept {
-    std::free(p);
-}
-__attribute__((noinline)) void operator delete(void* p, std::size_t) noexcept {
-    std::free(p);
-}
 
 namespace GAME {
 namespace {
