@@ -5,42 +5,19 @@
 
 namespace GAME {
 
-namespace {
-// The machine's slot for its root object; a root still alive when the machine goes is shut down.
-struct GameEngineSlot {
-    GameEngine* engine = nullptr;
-    ~GameEngineSlot() {
-        if (engine) {
-            GameEngine* doomed = engine;
-            engine = nullptr;
-            doomed->Shutdown();
-            delete doomed;
-        }
+GameEngineSlot::~GameEngineSlot() {
+    if (engine) {
+        GameEngine* doomed = engine;
+        engine = nullptr;
+        doomed->Shutdown();
+        delete doomed;
     }
-};
-
-GameEngineSlot& Slot() {
-    return Machine::Current().Get<GameEngineSlot>();
 }
-GameEngine* Current() {
-    GameEngineSlot* slot = Machine::Current().Find<GameEngineSlot>();
-    return slot ? slot->engine : nullptr;
-}
-}  // namespace
 
 const GameEngineHandle gGameEngine{};
 
-GameEngine* GameEngineHandle::operator->() const {
-    return Current();
-}
-GameEngine& GameEngineHandle::operator*() const {
-    return *Current();
-}
-GameEngineHandle::operator GameEngine*() const {
-    return Current();
-}
 const GameEngineHandle& GameEngineHandle::operator=(GameEngine* engine) const {
-    Slot().engine = engine;
+    Machine::Current().Get<GameEngineSlot>().engine = engine;
     return *this;
 }
 

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "Engine/sys/CriticalSection.h"
+#include "Engine/sys/Machine.h"
 #include "Engine/sys/RandomUniform.h"
 #include "Engine/text/Name.h"
 #include "Engine/world/Region.h"
@@ -556,13 +557,30 @@ private:
     std::map<std::string, std::unique_ptr<ItemSet>> itemSets;
 };
 
-// The exported root: reads and writes the current machine's root object.
+// The machine's slot for its root object; a root still alive when the machine goes is shut down.
+struct GameEngineSlot {
+    GameEngine* engine = nullptr;
+    GameEngineSlot() = default;
+    GameEngineSlot(const GameEngineSlot&) = delete;
+    GameEngineSlot& operator=(const GameEngineSlot&) = delete;
+    ~GameEngineSlot();
+};
+
+// The exported root: reads and writes the current machine's root object. Reads are inline: the
+// frame reaches the root from everywhere, and a call into the library per access costs more than
+// the lookup itself.
 struct GameEngineHandle {
-    GameEngine* operator->() const;
-    GameEngine& operator*() const;
-    operator GameEngine*() const;
+    GameEngine* operator->() const { return Current(); }
+    GameEngine& operator*() const { return *Current(); }
+    operator GameEngine*() const { return Current(); }
     const GameEngineHandle& operator=(GameEngine* engine) const;
     const GameEngineHandle& operator=(const GameEngineHandle&) const = delete;
+
+private:
+    static GameEngine* Current() {
+        const GameEngineSlot* slot = Machine::Current().Find<GameEngineSlot>();
+        return slot ? slot->engine : nullptr;
+    }
 };
 extern const GameEngineHandle gGameEngine;
 
