@@ -97,6 +97,11 @@ private:
     std::vector<std::uint32_t> mCreationOrder;  // may hold ids of destroyed objects
 };
 
+// The current machine's object manager.
+inline ObjectManager& Objects() {
+    return Singleton<ObjectManager>::Get();
+}
+
 }  // namespace GAME
 
 #define DestroyObject(object) DestroyObjectEx((object), __FILE__, __LINE__)

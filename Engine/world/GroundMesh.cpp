@@ -13,7 +13,7 @@ namespace {
 constexpr const char* kSurfaceNames[] = {"none", "grass", "dirt", "sand",
                                          "snow", "stone", "wood", "water"};
 // At most this many cells a side: a huge ground gets bigger cells instead of a huge grid.
-constexpr int kMaxCellsPerSide = 256;
+constexpr int kMaxGroundCellsPerSide = 256;
 
 // Height of the triangle's plane at (x, z) when (x, z) lies inside its projection.
 bool HeightInTriangle(const Vec3& a, const Vec3& b, const Vec3& c, float x, float z, float& y) {
@@ -142,7 +142,7 @@ void GroundMesh::Finish() {
         return;
     }
     const float extent = Max(mMax.x - mMin.x, mMax.z - mMin.z);
-    mCellSize = Max(4.0f, extent / kMaxCellsPerSide);
+    mCellSize = Max(4.0f, extent / kMaxGroundCellsPerSide);
     mCellsX = static_cast<int>((mMax.x - mMin.x) / mCellSize) + 1;
     mCellsZ = static_cast<int>((mMax.z - mMin.z) / mCellSize) + 1;
     const std::size_t cells = static_cast<std::size_t>(mCellsX) * mCellsZ;

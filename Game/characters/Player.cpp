@@ -7,6 +7,7 @@
 #include "Engine/records/LoadTable.h"
 #include "Engine/text/LocalizationManager.h"
 #include "Game/ai/controllers/Controller.h"
+#include "Game/characters/CharacterLookup.h"
 #include "Game/characters/player/PlayerReplicationData.h"
 #include "Game/characters/player/PlayerSeams.h"
 #include "Game/core/GameEngine.h"
@@ -23,9 +24,6 @@ namespace {
 constexpr float kPlayerPathMass = 3.0f;
 constexpr unsigned int kDeathTutorialPage = 23;
 
-Character* FindCharacter(std::uint32_t id) {
-    return id ? Singleton<ObjectManager>::Get().GetObject<Character>(id) : nullptr;
-}
 }  // namespace
 
 Player::Player() : mCreatureDeathListener("GameEvent_CreatureDeath", "Player") {

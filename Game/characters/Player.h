@@ -17,6 +17,7 @@
 #include "Game/characters/player/PlayerSaveUISetting.h"
 #include "Game/core/GameEventListener.h"
 #include "Game/core/GameEvents.h"
+#include "Game/core/util/EnumConverter.h"
 
 namespace GAME {
 
@@ -29,13 +30,6 @@ class IOStream;
 class NetPacket;
 class NetPacketInBuffer;
 class NetPacketOutBuffer;
-
-enum class PlayerCharacterClassType : std::int32_t {
-    None = -1,
-    Warrior = 0,
-    Archer = 1,
-    Sorceress = 2
-};
 
 class Player : public Character {
     RTTI_DECLARE(Player)

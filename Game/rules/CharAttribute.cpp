@@ -12,7 +12,6 @@
 namespace GAME {
 
 namespace {
-constexpr float kPercent = 0.01f;
 constexpr float kIntLimit = 2147483648.0f;  // 2^31
 
 // percent x value first, in single precision, so that whole-number shares stay whole (20 % of

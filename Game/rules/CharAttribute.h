@@ -8,6 +8,9 @@
 
 namespace GAME {
 
+// Records give percentages; the rules work in factors.
+inline constexpr float kPercent = 0.01f;
+
 class LoadTable;
 class RandomUniform;
 class CharAttributeAccumulator;

@@ -7,6 +7,7 @@
 #include "Engine/records/LoadTable.h"
 #include "Engine/world/World.h"
 #include "Game/characters/Character.h"
+#include "Game/characters/CharacterLookup.h"
 #include "Game/core/GameEngine.h"
 #include "Game/core/players/Team.h"
 #include "Game/items/kinds/Weapon.h"
@@ -62,10 +63,6 @@ std::uint32_t NewSeed() {
 template <class T>
 T* FindAs(std::uint32_t id) {
     return id ? Singleton<ObjectManager>::Get().GetObject<T>(id) : nullptr;
-}
-
-Character* FindCharacter(std::uint32_t id) {
-    return FindAs<Character>(id);
 }
 
 }  // namespace

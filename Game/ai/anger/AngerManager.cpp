@@ -4,6 +4,7 @@
 #include "Engine/object/ObjectManager.h"
 #include "Engine/sys/Machine.h"
 #include "Game/characters/Character.h"
+#include "Game/characters/CharacterLookup.h"
 #include "Game/core/GameEngine.h"
 #include "Game/core/players/Team.h"
 
@@ -14,10 +15,6 @@ namespace {
 // Provoking one enemy calms the monster toward the others by this share of the amount.
 constexpr float kCalmShare = 0.7f;
 constexpr float kNoClosestSquared = 1e7f;
-
-Character* FindCharacter(std::uint32_t id) {
-    return id ? Singleton<ObjectManager>::Get().GetObject<Character>(id) : nullptr;
-}
 
 bool AreFriends(const Character& me, const Character& other) {
     const GameEngine* root = gGameEngine;

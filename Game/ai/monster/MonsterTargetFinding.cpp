@@ -7,7 +7,9 @@
 #include "Engine/sys/Machine.h"
 #include "Engine/world/World.h"
 #include "Game/ai/monster/ControllerMonster.h"
+#include "Game/ai/monster/states/MonsterStateQueries.h"
 #include "Game/characters/Character.h"
+#include "Game/characters/CharacterLookup.h"
 #include "Game/characters/monster/Monster.h"
 #include "Game/core/GameEngine.h"
 #include "Game/core/players/Team.h"
@@ -16,16 +18,8 @@ namespace GAME {
 
 namespace {
 
-Character* FindCharacter(std::uint32_t id) {
-    return Singleton<ObjectManager>::Get().GetObject<Character>(id);
-}
-
 float VerticalDistance(const WorldVec3& a, const WorldVec3& b) {
     return std::fabs(a.GetWorldPosition().y - b.GetWorldPosition().y);
-}
-
-float WorldDistance(const WorldVec3& a, const WorldVec3& b) {
-    return std::sqrt(World::Get().GetDistanceSquared(a, b));
 }
 
 // The game's team rules; the teams' own without a root.

@@ -17,10 +17,6 @@ constexpr const char* kDefaultController = "Records/Controllers/Monster/DefaultC
 // Skill entries a monster record holds.
 constexpr unsigned kMonsterSkillEntries = 17;
 
-ObjectManager& Objects() {
-    return Singleton<ObjectManager>::Get();
-}
-
 int SecondsToMs(float seconds) {
     return static_cast<int>(seconds * 1000.0f);
 }

@@ -17,10 +17,6 @@ namespace {
 constexpr unsigned int kPetTutorialPage = 34;
 constexpr const char* kBannerAttachPoint = "Prey_Effect";
 
-ObjectManager& Objects() {
-    return Singleton<ObjectManager>::Get();
-}
-
 }  // namespace
 
 void Monster::JoinMe(std::uint32_t leaderId, int durationMs, bool showBanner) {

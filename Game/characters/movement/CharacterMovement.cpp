@@ -11,6 +11,7 @@
 #include "Engine/world/World.h"
 #include "Game/ai/controllers/CharacterController.h"
 #include "Game/characters/Character.h"
+#include "Game/characters/CharacterLookup.h"
 #include "Game/characters/CharacterSeams.h"
 #include "Game/characters/Player.h"
 #include "Game/characters/actions/CharacterActionHandler.h"
@@ -47,10 +48,6 @@ bool LookUpSkill(std::uint32_t skillId, float& range, bool& needsSlot) {
     range = skill->GetRange();
     needsSlot = skill->NeedsAttackSlot();
     return true;
-}
-
-Character* FindCharacter(std::uint32_t id) {
-    return id != 0 ? Singleton<ObjectManager>::Get().GetObject<Character>(id) : nullptr;
 }
 
 // The foe around which the mover takes an attack slot to use its current skill, as

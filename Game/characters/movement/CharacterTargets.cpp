@@ -9,20 +9,13 @@
 #include "Game/ai/controllers/CharacterController.h"
 #include "Game/characters/Character.h"
 #include "Game/characters/CharacterEvents.h"
+#include "Game/characters/CharacterLookup.h"
 #include "Game/characters/CharacterSeams.h"
 #include "Game/characters/Player.h"
 #include "Game/items/Item.h"
 #include "Game/skills/Skill.h"
 
 namespace GAME {
-
-namespace {
-
-Character* FindCharacter(std::uint32_t id) {
-    return id != 0 ? Singleton<ObjectManager>::Get().GetObject<Character>(id) : nullptr;
-}
-
-}  // namespace
 
 void Character::SetCurrentAttackTarget(std::uint32_t id, const WorldVec3& position,
                                        int skillReference) {

@@ -10,16 +10,13 @@
 #include "Engine/world/World.h"
 #include "Game/ai/controllers/CharacterController.h"
 #include "Game/characters/Character.h"
+#include "Game/characters/CharacterLookup.h"
 
 namespace GAME {
 
 namespace {
 
 constexpr float kTwoPi = 6.2831855f;
-
-Character* FindCharacter(std::uint32_t id) {
-    return id != 0 ? Singleton<ObjectManager>::Get().GetObject<Character>(id) : nullptr;
-}
 
 }  // namespace
 

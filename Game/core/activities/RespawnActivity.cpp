@@ -12,7 +12,7 @@ namespace GAME {
 
 namespace {
 constexpr float kClearAlpha = 0.0001f;
-constexpr int kRenderingReason = 3;
+constexpr int kRespawnRenderingReason = 3;
 }  // namespace
 
 RespawnActivity::RespawnActivity()
@@ -75,7 +75,7 @@ void RespawnActivity::RestoreScreen() {
     screenTaken = 0;
     gEngine->SetTeleportMode(false);
     if (GameEngine* root = gGameEngine)
-        root->SetRenderingEnabled(true, kRenderingReason);
+        root->SetRenderingEnabled(true, kRespawnRenderingReason);
 }
 
 void RespawnActivity::UpdateFade(int elapsedMs) {
@@ -115,7 +115,7 @@ void RespawnActivity::Update(int elapsedMs) {
                 if (IsLocal()) {
                     gEngine->SetTeleportMode(true);
                     if (GameEngine* root = gGameEngine)
-                        root->SetRenderingEnabled(false, kRenderingReason);
+                        root->SetRenderingEnabled(false, kRespawnRenderingReason);
                     screenTaken = 1;
                     TakeSleepCount();
                 }

@@ -17,7 +17,7 @@
 namespace GAME {
 
 namespace {
-constexpr int kRenderingReason = 2;
+constexpr int kTeleportRenderingReason = 2;
 
 float FadeSeconds() {
     return static_cast<float>(TeleportActivity::kFadeMs) / 1000.0f;
@@ -82,7 +82,7 @@ void TeleportActivity::RestoreScreen() {
     screenTaken = 0;
     gEngine->SetTeleportMode(false);
     if (GameEngine* root = gGameEngine)
-        root->SetRenderingEnabled(true, kRenderingReason);
+        root->SetRenderingEnabled(true, kTeleportRenderingReason);
 }
 
 void TeleportActivity::Dissolve(Character& player) const {
@@ -147,7 +147,7 @@ void TeleportActivity::BeginLocal(Character& player) {
     } else if (state == 1 && timer > kFadeMs) {
         gEngine->SetTeleportMode(true);
         if (GameEngine* root = gGameEngine)
-            root->SetRenderingEnabled(false, kRenderingReason);
+            root->SetRenderingEnabled(false, kTeleportRenderingReason);
         screenTaken = 1;
         pie.FadeIn();
         SetState(2);
@@ -227,7 +227,7 @@ void TeleportLocalClientActivity::UpdateState(Character& player) {
             if (!WaitForLoading(true))
                 break;
             if (GameEngine* root = gGameEngine)
-                root->SetRenderingEnabled(true, kRenderingReason);
+                root->SetRenderingEnabled(true, kTeleportRenderingReason);
             Materialise(player);
             PlacePlayer();
             gEngine->SetTeleportMode(false);
@@ -290,7 +290,7 @@ void TeleportLocalServerActivity::UpdateState(Character& player) {
             }
             PlacePlayer();
             if (GameEngine* root = gGameEngine)
-                root->SetRenderingEnabled(true, kRenderingReason);
+                root->SetRenderingEnabled(true, kTeleportRenderingReason);
             Materialise(player);
             pie.FadeOut();
             gEngine->SetTeleportMode(false);

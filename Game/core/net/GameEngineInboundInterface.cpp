@@ -8,6 +8,7 @@
 #include "Engine/net/transport/NetTransport.h"
 #include "Engine/object/ObjectManager.h"
 #include "Engine/text/LocalizationManager.h"
+#include "Game/characters/CharacterLookup.h"
 #include "Game/characters/Player.h"
 #include "Game/core/GameConstants.h"
 #include "Game/core/GameEngine.h"
@@ -26,9 +27,6 @@
 namespace GAME {
 
 namespace {
-Character* FindCharacter(std::uint32_t id) {
-    return id != 0 ? Singleton<ObjectManager>::Get().GetObject<Character>(id) : nullptr;
-}
 
 // This machine's market client of the merchant, or null.
 MarketClient* FindMarketClient(std::uint32_t merchant) {

@@ -5,6 +5,7 @@
 
 #include "Engine/Engine.h"
 #include "Engine/object/ObjectManager.h"
+#include "Game/characters/CharacterLookup.h"
 #include "Game/characters/Player.h"
 #include "Game/core/GameEngine.h"
 #include "Game/core/players/Bonus.h"
@@ -15,11 +16,6 @@
 namespace GAME {
 
 namespace {
-Character* FindCharacter(std::uint32_t id) {
-    if (id == 0)
-        return nullptr;
-    return dynamic_cast<Character*>(Singleton<ObjectManager>::Get().GetObject(id));
-}
 
 // A formula's value raised to at least 0 and rounded to the nearest whole number. A value past
 // the unsigned range (or not a number) stays inside the range instead of wrapping.

@@ -5,6 +5,7 @@
 #include "Engine/records/LoadTable.h"
 #include "Engine/text/LocalizationManager.h"
 #include "Game/characters/Character.h"
+#include "Game/characters/CharacterLookup.h"
 #include "Game/characters/CharacterSeams.h"
 #include "Game/characters/Player.h"
 #include "Game/core/GameEngine.h"
@@ -35,12 +36,6 @@ const char* RegionName(CombatAttributeRegion region) {
             return "Legs";
     }
     return "Unknown Region";
-}
-
-Character* FindCharacter(std::uint32_t id) {
-    if (id == 0)
-        return nullptr;
-    return dynamic_cast<Character*>(Singleton<ObjectManager>::Get().GetObject(id));
 }
 
 constexpr int kLastTalliedType = 46;

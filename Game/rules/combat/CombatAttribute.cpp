@@ -4,13 +4,12 @@
 #include <cmath>
 #include <limits>
 
+#include "Game/rules/CharAttribute.h"
 #include "Game/rules/combat/CombatCharacter.h"
 
 namespace GAME {
 
 namespace {
-constexpr float kPercent = 0.01f;
-
 // The whole damage for a percent of 0, else that share of it.
 float ApplyPercent(float damage, float percent) {
     return percent != 0.0f ? percent * kPercent * damage : damage;

@@ -2,14 +2,13 @@
 #include <algorithm>
 #include <cmath>
 
+#include "Game/rules/CharAttribute.h"
 #include "Game/rules/combat/CombatAttribute.h"
 #include "Game/rules/combat/CombatCharacter.h"
 
 namespace GAME {
 
 namespace {
-constexpr float kPercent = 0.01f;
-
 // Modifier, then the percent (only a positive one scales a defense).
 float ModifiedDefense(float value, float modifier, float percent) {
     value = value + std::fabs(value) * modifier * kPercent;

@@ -6,6 +6,7 @@
 
 #include "Engine/records/LoadTable.h"
 #include "Engine/sys/RandomUniform.h"
+#include "Game/rules/CharAttribute.h"
 #include "Game/rules/CostInfo.h"
 #include "Game/rules/combat/CombatAttribute.h"
 #include "Game/rules/combat/CombatAttributeAccumulator.h"
@@ -14,10 +15,6 @@
 #include "Game/rules/damage/DamageAttributeText.h"
 
 namespace GAME {
-
-namespace {
-constexpr float kPercent = 0.01f;
-}  // namespace
 
 using namespace DamageAttributeText;
 

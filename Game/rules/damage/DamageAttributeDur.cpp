@@ -3,6 +3,7 @@
 
 #include "Engine/records/LoadTable.h"
 #include "Engine/sys/RandomUniform.h"
+#include "Game/rules/CharAttribute.h"
 #include "Game/rules/CostInfo.h"
 #include "Game/rules/combat/CombatAttribute.h"
 #include "Game/rules/combat/CombatAttributeAccumulator.h"
@@ -14,10 +15,6 @@ namespace GAME {
 
 using namespace DamageAttributeRules;
 using namespace DamageAttributeText;
-
-namespace {
-constexpr float kPercent = 0.01f;
-}  // namespace
 
 bool DamageAttributeDur::LoadFromTable(const LoadTable& table) {
     LoadChance(table);

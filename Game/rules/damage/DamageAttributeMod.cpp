@@ -3,6 +3,7 @@
 
 #include "Engine/records/LoadTable.h"
 #include "Engine/sys/RandomUniform.h"
+#include "Game/rules/CharAttribute.h"
 #include "Game/rules/CostInfo.h"
 #include "Game/rules/combat/CombatAttribute.h"
 #include "Game/rules/combat/CombatAttributeAccumulator.h"
@@ -15,8 +16,6 @@ using namespace DamageAttributeRules;
 using namespace DamageAttributeText;
 
 namespace {
-constexpr float kPercent = 0.01f;
-
 float ChanceScaled(float value, float chance) {
     return chance > 0.0f ? value * (chance * kPercent) : value;
 }

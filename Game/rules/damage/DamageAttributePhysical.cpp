@@ -8,6 +8,7 @@
 #include "Engine/records/LoadTable.h"
 #include "Engine/sys/RandomUniform.h"
 #include "Game/core/util/MathUtil.h"
+#include "Game/rules/CharAttribute.h"
 #include "Game/rules/CostInfo.h"
 #include "Game/rules/combat/CombatAttribute.h"
 #include "Game/rules/combat/CombatAttributeAccumulator.h"
@@ -19,11 +20,6 @@ namespace GAME {
 
 using namespace DamageAttributeRules;
 using namespace DamageAttributeText;
-
-namespace {
-constexpr float kPercent = 0.01f;
-
-}  // namespace
 
 // ---- DamageAttribute_BasePhysical ----
 

@@ -26,10 +26,6 @@ constexpr const char* kSourceFile = "Game/SkillManager";
 constexpr int kBowHandState = 3;
 constexpr int kStaffHandState = 5;
 
-ObjectManager& Objects() {
-    return Singleton<ObjectManager>::Get();
-}
-
 template <class T>
 T* FindAs(std::uint32_t id) {
     return id != 0 ? Objects().GetObject<T>(id) : nullptr;

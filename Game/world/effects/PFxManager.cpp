@@ -7,9 +7,6 @@
 namespace GAME {
 
 namespace {
-ObjectManager& Objects() {
-    return Singleton<ObjectManager>::Get();
-}
 EffectEntity* FindParticle(std::uint32_t id) {
     return Objects().GetObject<EffectEntity>(id);
 }

@@ -5,12 +5,6 @@
 
 namespace GAME {
 
-namespace {
-ObjectManager& Objects() {
-    return Singleton<ObjectManager>::Get();
-}
-}  // namespace
-
 EffectEntity* SpecialFX::GetEffect() const {
     return mEffectId ? Objects().GetObject<EffectEntity>(mEffectId) : nullptr;
 }

@@ -24,10 +24,6 @@ constexpr float kItemReachMargin = 1.0f;
 constexpr float kItemStretch = 6.0f;
 constexpr float kValidTargetRadius = 1.5f;
 
-ObjectManager& Objects() {
-    return Singleton<ObjectManager>::Get();
-}
-
 ControllerAIStateData ObjectData(std::uint32_t object, const WorldVec3& point = WorldVec3()) {
     return ControllerAIStateData(0, object, 0, point);
 }
