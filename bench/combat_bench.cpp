@@ -6,6 +6,7 @@
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cstdlib>
 #include <new>
@@ -189,24 +190,45 @@ void BM_TakeAttackBetweenLoadedCharacters(benchmark::State& state) {
 }
 BENCHMARK(BM_TakeAttackBetweenLoadedCharacters);
 
-// Keeps the resolution's figures for the summary line.
+// The store attack when the hot-path issue was filed: 743 ns and 25 allocations per attack on
+// this machine. The goal is measured against that figure, not against a rebuilt old tree.
+constexpr double kFiledStoreAttackNs = 743.0;
+
+// Keeps the figures of both benchmarks for the summary lines.
 class GoalReporter : public benchmark::ConsoleReporter {
 public:
     using ConsoleReporter::ConsoleReporter;
     void ReportRuns(const std::vector<Run>& runs) override {
         ConsoleReporter::ReportRuns(runs);
         for (const Run& run : runs) {
-            if (run.benchmark_name() != "BM_TakeAttackBetweenLoadedCharacters" ||
+            if (run.run_type != Run::RT_Iteration || run.error_occurred ||
                 run.counters.count("allocations/attack") == 0)
                 continue;
-            measured = true;
-            attacksPerSecond = run.counters.at("attacks/s");
-            allocationsPerAttack = run.counters.at("allocations/attack");
+            if (run.benchmark_name() == "BM_TakeAttackBetweenLoadedCharacters") {
+                measured = true;
+                attacksPerSecond = run.counters.at("attacks/s");
+                allocationsPerAttack = run.counters.at("allocations/attack");
+            } else if (run.benchmark_name() == "BM_AttackFromStoreOf20") {
+                // CPU time, so that time the process spends waiting for a busy core is not
+                // counted as attack time.
+                storeNs.push_back(run.GetAdjustedCPUTime() * 1e9 /
+                                  benchmark::GetTimeUnitMultiplier(run.time_unit));
+                storeAllocations =
+                    std::max<double>(storeAllocations, run.counters.at("allocations/attack"));
+            }
         }
     }
+    // The median over repetitions (--benchmark_repetitions), or the single run.
+    double StoreNs() {
+        std::sort(storeNs.begin(), storeNs.end());
+        return storeNs[storeNs.size() / 2];
+    }
+
     bool measured = false;
     double attacksPerSecond = 0.0;
     double allocationsPerAttack = 0.0;
+    std::vector<double> storeNs;
+    double storeAllocations = 0.0;
 };
 
 }  // namespace
@@ -218,6 +240,17 @@ int main(int argc, char** argv) {
                                                 : benchmark::ConsoleReporter::OO_Tabular);
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
+    if (!reporter.storeNs.empty()) {
+        const double ns = reporter.StoreNs();
+        const double ratio = kFiledStoreAttackNs / ns;
+        bench::PrintGoal(
+            "attack from a 20-attribute store",
+            bench::Format("%.0f ns/attack, ", ns) +
+                bench::Format("%.2fx faster than the filed baseline", ratio) +
+                bench::Format(" (%.0f ns, as measured when filed), ", kFiledStoreAttackNs) +
+                bench::Format("%.2f allocations/attack", reporter.storeAllocations),
+            ">= 3x faster, 0 allocations", ratio >= 3.0 && reporter.storeAllocations == 0.0);
+    }
     if (reporter.measured)
         bench::PrintGoal(
             "TakeAttack between two loaded characters",

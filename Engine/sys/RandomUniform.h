@@ -2,6 +2,7 @@
 // The seeded generator whose sequence is a contract between machines and with saved items:
 // state = ((state * 16807) mod 2^32) mod 2147483647, the product cut to 32 bits.
 #include <cstdint>
+#include <type_traits>
 
 #include "Engine/sys/CriticalSection.h"
 
@@ -26,6 +27,21 @@ public:
         const double u = Step();
         return static_cast<float>((static_cast<double>(max) - static_cast<double>(min)) * u +
                                   static_cast<double>(min));
+    }
+
+    // IGenerate(min, max) once per element, in order, without a virtual call: the state stays
+    // in a register instead of being stored and reloaded between the draws.
+    template <class Range>
+    void IGenerateEach(int min, int max, Range& out) {
+        std::uint32_t state = mState;
+        const double low = static_cast<double>(min);
+        const double span = static_cast<double>(max) - low;
+        for (auto& value : out) {
+            state = NextState(state);
+            value = static_cast<std::remove_reference_t<decltype(value)>>(
+                static_cast<int>(low + span * (static_cast<double>(state) * kFraction) + 0.5));
+        }
+        mState = state;
     }
 
     std::uint32_t GetState() const { return mState; }

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 #include "Engine/sys/RandomUniform.h"
@@ -60,6 +62,26 @@ TEST(RandomUniform, IntegerRangesRoundHalfUp) {
     }
     EXPECT_EQ(lowest, -1);  // truncation toward zero: -2 is never drawn
     EXPECT_EQ(highest, 2);
+}
+
+// The batch draw keeps the state in a register; it must give IGenerate's values in order and
+// leave the same state, for any range (reversed and negative ones too) and element type.
+TEST(RandomUniform, EachDrawOfABatchIsTheSingleDraw) {
+    const std::pair<int, int> ranges[] = {{0, 32765}, {-7, 7}, {10, 20}, {5, 5}, {9, -3}};
+    for (const auto& [min, max] : ranges) {
+        RandomUniform batch, single;
+        batch.Seed(4242);
+        single.Seed(4242);
+        std::array<std::uint32_t, 7> values{};
+        batch.IGenerateEach(min, max, values);
+        for (std::uint32_t value : values)
+            ASSERT_EQ(static_cast<int>(value), single.IGenerate(min, max)) << min << ".." << max;
+        int more[3];
+        batch.IGenerateEach(min, max, more);
+        for (int value : more)
+            ASSERT_EQ(value, single.IGenerate(min, max));
+        ASSERT_EQ(batch.GetState(), single.GetState());
+    }
 }
 
 TEST(RandomUniform, LockedGivesTheSameDraws) {

@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <limits>
+#include <vector>
+
 #include "Engine/sys/RandomUniform.h"
 #include "Game/rules/combat/CombatAttribute.h"
 #include "Game/rules/combat/CombatAttributeAccumulator.h"
@@ -36,6 +40,58 @@ TEST(CombatAccumulatorChance, ZeroDrawsNothingAndOtherChancesDrawOnce) {
     EXPECT_GT(passed, 500);
     EXPECT_LT(passed, 750);
     EXPECT_FLOAT_EQ(accumulator.GetChanceMultiplier(30.0f), 1.0f);
+}
+
+// The chance test compares the stepped state with a table instead of drawing: it must agree
+// with the float comparison of IGenerate(0, 100) on both sides of every table edge, for whole,
+// fractional, negative, huge and not-a-number chances, and step the sequence exactly once.
+TEST(CombatAccumulatorChance, AgreesWithTheDrawAtEveryEdgeOfTheTable) {
+    // Seeding with s * inverse^2 leaves the state one step before s (see RandomUniformTest).
+    std::uint32_t inverse = 16807u;
+    for (int i = 0; i < 5; ++i)
+        inverse *= 2u - 16807u * inverse;
+    std::vector<std::uint32_t> states = {0u, 1u, 2147483646u};
+    for (std::size_t k = 1; k < CombatPercentDraw::kLimits.size(); ++k) {
+        const std::uint32_t limit = CombatPercentDraw::kLimits[k];
+        for (std::uint32_t s : {limit - 1u, limit, limit + 1u})
+            if (s < 2147483647u)
+                states.push_back(s);
+    }
+    for (std::uint32_t s = 7u; s < 2147483647u - 10158713u; s += 10158713u)
+        states.push_back(s);
+    const float chances[] = {0.0f,
+                             0.5f,
+                             1.0f,
+                             29.999f,
+                             30.0f,
+                             30.5f,
+                             49.0f,
+                             99.0f,
+                             99.9f,
+                             100.0f,
+                             100.5f,
+                             250.0f,
+                             -0.001f,
+                             -30.0f,
+                             1e30f,
+                             -1e30f,
+                             std::numeric_limits<float>::infinity(),
+                             -std::numeric_limits<float>::infinity(),
+                             std::numeric_limits<float>::quiet_NaN()};
+    CombatAttributeAccumulator accumulator;
+    RandomUniform mirror;
+    for (std::uint32_t s : states) {
+        const std::uint32_t seed = s * inverse * inverse;
+        for (float chance : chances) {
+            accumulator.SetSeed(seed);
+            mirror.Seed(seed);
+            const bool expected =
+                chance == 0.0f || static_cast<float>(mirror.IGenerate(0, 100)) <= chance;
+            ASSERT_EQ(accumulator.EvaluateChance(chance), expected) << s << " " << chance;
+            // The mirror drew only for a chance other than 0, as the accumulator must.
+            ASSERT_EQ(accumulator.GetRandomGen().GetState(), mirror.GetState());
+        }
+    }
 }
 
 TEST(CombatAccumulatorLists, NullIsIgnoredAndDefensesOfOneTypeMerge) {

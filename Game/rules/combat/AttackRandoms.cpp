@@ -11,8 +11,7 @@ void AttackRandoms::Fill(RandomUniform& random) {
     const int maximum = static_cast<int>(mMaximum);
     // The attackers' plain generators draw inline; any other class through its own draws.
     if (typeid(random) == typeid(RandomUniform)) {
-        for (auto& value : mValues)
-            value = static_cast<std::uint32_t>(random.RandomUniform::IGenerate(minimum, maximum));
+        random.IGenerateEach(minimum, maximum, mValues);
         return;
     }
     for (auto& value : mValues)

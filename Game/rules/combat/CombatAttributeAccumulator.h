@@ -33,7 +33,7 @@ public:
     virtual CombatRandom& GetRandomGen() { return mRandom; }
     // True without a draw for a chance of exactly 0; else one draw of 0..100.
     virtual bool EvaluateChance(float chance) {
-        return chance == 0.0f || static_cast<float>(mRandom.IGenerate(0, 100)) <= chance;
+        return chance == 0.0f || mRandom.DrawPercentAtMost(chance);
     }
     virtual float GetChanceMultiplier(float) { return 1.0f; }
 

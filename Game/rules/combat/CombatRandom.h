@@ -1,13 +1,65 @@
 #pragma once
 // The attack's own generator: RandomUniform's sequence, with the class final, so that every
 // draw through it is the inline step and no call through the engine library.
+#include <array>
+#include <cstdint>
+
 #include "Engine/sys/RandomUniform.h"
 
 namespace GAME {
 
+// The percent draw of the chances, IGenerate(0, 100), only grows with the state the step left,
+// so "the draw is at most k" is "the state is below the least state drawing above k".
+namespace CombatPercentDraw {
+
+// IGenerate(0, 100) as a function of the state.
+constexpr int Draw(std::uint32_t state) {
+    return static_cast<int>(100.0 * (static_cast<double>(state) * RandomUniform::kFraction) + 0.5);
+}
+
+// The least state whose draw is above `percent`; 2^31, above every state, when none is.
+constexpr std::uint32_t LeastStateAbove(int percent) {
+    std::uint32_t low = 0;
+    std::uint32_t high = 0x80000000u;
+    while (low < high) {
+        const std::uint32_t middle = low + (high - low) / 2;
+        if (Draw(middle) > percent)
+            high = middle;
+        else
+            low = middle + 1;
+    }
+    return low;
+}
+
+// Index 0: no draw is at most the chance (below 0, or not a number); index k + 1: draws of at
+// most k pass, k the chance's whole part, capped at 100.
+constexpr std::size_t IndexOf(float chance) {
+    if (chance >= 100.0f)
+        return 101;
+    if (chance >= 0.0f)
+        return static_cast<std::size_t>(chance) + 1;
+    return 0;
+}
+
+inline constexpr std::array<std::uint32_t, 102> kLimits = [] {
+    std::array<std::uint32_t, 102> limits{};
+    for (std::size_t index = 1; index < limits.size(); ++index)
+        limits[index] = LeastStateAbove(static_cast<int>(index) - 1);
+    return limits;
+}();
+
+}  // namespace CombatPercentDraw
+
 class CombatRandom final : public RandomUniform {
 public:
     void Seed(std::uint32_t seed) override { mState = NextState(seed); }
+
+    // One draw of IGenerate(0, 100); true when it is at most `chance` as a float. The branch on
+    // it waits for the integer step alone, not for the draw's double arithmetic.
+    bool DrawPercentAtMost(float chance) {
+        mState = NextState(mState);
+        return mState < CombatPercentDraw::kLimits[CombatPercentDraw::IndexOf(chance)];
+    }
 };
 
 }  // namespace GAME

@@ -89,11 +89,6 @@ void DamageAttribute::AppendChancePrefix(std::wstring& line, float chance) const
         line += Text("ChanceOfTag", chance);
 }
 
-bool DamageAttribute::PassesChance(CombatAttributeAccumulator& accumulator, float chance,
-                                   bool skipChance) const {
-    return skipChance || accumulator.EvaluateChance(chance);
-}
-
 void DamageAttribute::AppendToList(const std::wstring& line, DamageTextList& list1,
                                    DamageTextList& list2, DamageTextList& list3) const {
     if (line.empty())
@@ -187,16 +182,6 @@ void DamageAttributeAbs::CreateNextText(DamageTextList& list1, DamageTextList& l
     std::wstring line;
     GetNextText(line, level, nextLevel);
     AppendToList(line, list1, list2, list3);
-}
-
-bool DamageAttributeAbs::RollAmount(CombatAttributeAccumulator& accumulator, unsigned int level,
-                                    RandomUniform& random, bool skipChance, float& amount) const {
-    const float chance = GetChance(level);
-    if (!PassesChance(accumulator, chance, skipChance))
-        return false;
-    amount = DrawDamageFloat(accumulator, random, GetValueMin(level), GetValueMax(level));
-    amount = amount * accumulator.GetChanceMultiplier(chance);
-    return true;
 }
 
 std::unique_ptr<CombatAttribute> DamageAttributeAbs::CreatePayload(float amount) const {

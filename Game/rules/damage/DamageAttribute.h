@@ -74,7 +74,8 @@ public:
     DamageAttribute& operator=(const DamageAttribute&) = default;
     virtual ~DamageAttribute() = default;
 
-    virtual float GetChance(unsigned int level) const {
+    // No family draws its chance otherwise, so the rolls and the one-of pick read it inline.
+    float GetChance(unsigned int level) const {
         return DamageAttributeRules::PerLevel(mChance, level);
     }
     // Reads the attribute and the store group its record names; false when the record grants
@@ -116,7 +117,10 @@ protected:
     // The indent tag while the chance is hidden, else the chance when it is above 0.
     void AppendChancePrefix(std::wstring& line, float chance) const;
     // Passes the chance gate (or skips it); the chance multiplier comes after.
-    bool PassesChance(CombatAttributeAccumulator& accumulator, float chance, bool skipChance) const;
+    // Inline (DamageAttributeDraw.h), as are the rolls below: they run once per attribute and
+    // attack.
+    inline bool PassesChance(CombatAttributeAccumulator& accumulator, float chance,
+                             bool skipChance) const;
     // Which text list the class writes to: 1, 2, 3, or 0 for none.
     virtual int GetTextList() const { return 0; }
     void AppendToList(const std::wstring& line, DamageTextList& list1, DamageTextList& list2,
@@ -135,8 +139,6 @@ private:
 class DamageAttributeAbs : public DamageAttribute {
 public:
     DamageAttributeAbs();
-    // No kind of the family draws its chance otherwise: the rolls call it directly.
-    float GetChance(unsigned int level) const final { return DamageAttribute::GetChance(level); }
     bool LoadFromTable(const LoadTable& table) override;
     void CreateText(DamageTextList& list1, DamageTextList& list2, DamageTextList& list3,
                     unsigned int level) const override;
@@ -170,8 +172,8 @@ protected:
     // The line for one level's numbers after the prefix.
     void AppendValueText(std::wstring& line, float minimum, float maximum) const;
     // The chance gate and the roll: amount = draw * chance multiplier; false when gated out.
-    bool RollAmount(CombatAttributeAccumulator& accumulator, unsigned int level,
-                    RandomUniform& random, bool skipChance, float& amount) const;
+    inline bool RollAmount(CombatAttributeAccumulator& accumulator, unsigned int level,
+                           RandomUniform& random, bool skipChance, float& amount) const;
 
     std::vector<DamageAttributeRange> mValues;
     const char* mSingleFormatTag;
@@ -226,8 +228,6 @@ protected:
 class DamageAttributeDur : public DamageAttribute {
 public:
     DamageAttributeDur() : DamageAttribute(kDamageAttributeDamage) {}
-    // No kind of the family draws its chance otherwise: the rolls call it directly.
-    float GetChance(unsigned int level) const final { return DamageAttribute::GetChance(level); }
     bool LoadFromTable(const LoadTable& table) override;
     void CreateText(DamageTextList& list1, DamageTextList& list2, DamageTextList& list3,
                     unsigned int level) const override;
@@ -269,9 +269,9 @@ protected:
     virtual bool IsFixedDuration() const { return false; }
     void AppendValueText(std::wstring& line, unsigned int level) const;
     // Chance gate, amount (multiplied) and duration, in that order; false when gated out.
-    bool RollAmountAndDuration(CombatAttributeAccumulator& accumulator, unsigned int level,
-                               RandomUniform& random, bool skipChance, float& amount,
-                               float& duration) const;
+    inline bool RollAmountAndDuration(CombatAttributeAccumulator& accumulator, unsigned int level,
+                                      RandomUniform& random, bool skipChance, float& amount,
+                                      float& duration) const;
 
     std::vector<DamageAttributeRange> mValues;
     std::vector<DamageAttributeRange> mDurations;
@@ -309,8 +309,6 @@ protected:
 class DamageAttributeAbsMod : public DamageAttribute {
 public:
     DamageAttributeAbsMod() : DamageAttribute(kDamageAttributeModifier) {}
-    // No kind of the family draws its chance otherwise: the rolls call it directly.
-    float GetChance(unsigned int level) const final { return DamageAttribute::GetChance(level); }
     bool LoadFromTable(const LoadTable& table) override;
     void CreateText(DamageTextList& list1, DamageTextList& list2, DamageTextList& list3,
                     unsigned int level) const override;
@@ -332,8 +330,8 @@ protected:
     virtual void GetText(std::wstring& line, unsigned int level) const;
     virtual void GetNextText(std::wstring& line, unsigned int level, unsigned int nextLevel) const;
     // The chance gate and the percent (multiplied); false when gated out.
-    bool RollPercent(CombatAttributeAccumulator& accumulator, unsigned int level, bool skipChance,
-                     float& percent) const;
+    inline bool RollPercent(CombatAttributeAccumulator& accumulator, unsigned int level,
+                            bool skipChance, float& percent) const;
 
     std::vector<float> mModifiers;
 };
@@ -351,8 +349,6 @@ protected:
 class DamageAttributeDurMod : public DamageAttribute {
 public:
     DamageAttributeDurMod() : DamageAttribute(kDamageAttributeModifier) {}
-    // No kind of the family draws its chance otherwise: the rolls call it directly.
-    float GetChance(unsigned int level) const final { return DamageAttribute::GetChance(level); }
     bool LoadFromTable(const LoadTable& table) override;
     void CreateText(DamageTextList& list1, DamageTextList& list2, DamageTextList& list3,
                     unsigned int level) const override;

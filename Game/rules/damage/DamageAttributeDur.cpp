@@ -98,19 +98,6 @@ void DamageAttributeDur::CreateNextText(DamageTextList& list1, DamageTextList& l
     AppendToList(line, list1, list2, list3);
 }
 
-bool DamageAttributeDur::RollAmountAndDuration(CombatAttributeAccumulator& accumulator,
-                                               unsigned int level, RandomUniform& random,
-                                               bool skipChance, float& amount,
-                                               float& duration) const {
-    const float chance = GetChance(level);
-    if (!PassesChance(accumulator, chance, skipChance))
-        return false;
-    amount = DrawDamageFloat(accumulator, random, GetValueMin(level), GetValueMax(level));
-    amount = amount * accumulator.GetChanceMultiplier(chance);
-    duration = DrawDamageFloat(accumulator, random, GetDurationMin(level), GetDurationMax(level));
-    return true;
-}
-
 std::unique_ptr<CombatAttribute> DamageAttributeDur::CreatePayload(float amount,
                                                                    float duration) const {
     return std::make_unique<CombatAttributeDurDamage>(GetType(), amount, duration);

@@ -3,7 +3,9 @@
 // CombatAttributeType, its record keys (from its key stem) and its display tag, and the payload
 // class it creates; three kinds spread one roll over three payloads.
 #include "Game/rules/combat/CombatAttribute.h"
+#include "Game/rules/combat/CombatAttributeAccumulator.h"
 #include "Game/rules/damage/DamageAttribute.h"
+#include "Game/rules/damage/DamageAttributeDraw.h"
 
 namespace GAME {
 
@@ -27,21 +29,23 @@ protected:                                                                      
         return Display;                                                         \
     }
 
-// Single amounts: keys "offensive<Stem>Chance|XOR|Global|Min|Max".
-#define DAMAGE_KIND_ABS_(Class, Parent, Type, Stem, Display, Payload, ...)                    \
+// Single amounts: keys "offensive<Stem>Chance|XOR|Global|Min|Max". Roll names how a roll
+// becomes payloads: DAMAGE_KIND_ONE_PAYLOAD_ (one payload of the kind's own class and type, made
+// without a virtual call) or DAMAGE_KIND_SPREAD_DAMAGE_ (declared by the kind, defined apart).
+#define DAMAGE_KIND_ABS_(Class, Parent, Type, Stem, Display, Payload, Roll)                   \
     class Class : public Parent {                                                             \
         DAMAGE_KIND_COMMON_(Class, Type, "offensive" #Stem "Chance", "offensive" #Stem "XOR", \
                             "offensive" #Stem "Global", Display)                              \
         const char* GetLoadValueMinTag() const override { return "offensive" #Stem "Min"; }   \
         const char* GetLoadValueMaxTag() const override { return "offensive" #Stem "Max"; }   \
         std::unique_ptr<CombatAttribute> CreatePayload(float amount) const override {         \
-            return std::make_unique<Payload>(GetType(), amount);                              \
+            return std::make_unique<Payload>(CombatAttributeType::Type, amount);              \
         }                                                                                     \
-        __VA_ARGS__                                                                           \
+        Roll(ABS, Type, Payload)                                                              \
     };
 
 // Amounts over a duration: the single-amount keys and "offensive<Stem>DurationMin|DurationMax".
-#define DAMAGE_KIND_DUR_(Class, Parent, Type, Stem, Display, Payload, ...)                    \
+#define DAMAGE_KIND_DUR_(Class, Parent, Type, Stem, Display, Payload, Roll)                   \
     class Class : public Parent {                                                             \
         DAMAGE_KIND_COMMON_(Class, Type, "offensive" #Stem "Chance", "offensive" #Stem "XOR", \
                             "offensive" #Stem "Global", Display)                              \
@@ -55,10 +59,28 @@ protected:                                                                      
         }                                                                                     \
         std::unique_ptr<CombatAttribute> CreatePayload(float amount,                          \
                                                        float duration) const override {       \
-            return std::make_unique<Payload>(GetType(), amount, duration);                    \
+            return std::make_unique<Payload>(CombatAttributeType::Type, amount, duration);    \
         }                                                                                     \
-        __VA_ARGS__                                                                           \
+        Roll(DUR, Type, Payload)                                                              \
     };
+
+// The roll of a single amount, or of an amount and a duration, into one payload.
+#define DAMAGE_KIND_ROLL_ABS_(Type, Payload)                        \
+    float amount = 0.0f;                                            \
+    if (RollAmount(accumulator, level, random, skipChance, amount)) \
+        accumulator.AddDamage(std::make_unique<Payload>(CombatAttributeType::Type, amount));
+#define DAMAGE_KIND_ROLL_DUR_(Type, Payload)                                             \
+    float amount = 0.0f;                                                                 \
+    float duration = 0.0f;                                                               \
+    if (RollAmountAndDuration(accumulator, level, random, skipChance, amount, duration)) \
+        accumulator.AddDamage(                                                           \
+            std::make_unique<Payload>(CombatAttributeType::Type, amount, duration));
+#define DAMAGE_KIND_ONE_PAYLOAD_(Family, Type, Payload)                                      \
+public:                                                                                      \
+    void AddDamageToAccumulator(CombatAttributeAccumulator& accumulator, unsigned int level, \
+                                RandomUniform& random, bool skipChance) const override {     \
+        DAMAGE_KIND_ROLL_##Family##_(Type, Payload)                                          \
+    }
 
 // Modifiers: "offensive<Mod>Chance" and "offensive<Mod>" for the modifier, where Mod is
 // usually <Stem>Modifier; the XOR and global keys are those of the damage kind of the stem.
@@ -82,7 +104,7 @@ protected:                                                                      
     };
 
 // The three kinds whose one roll becomes three payloads.
-#define DAMAGE_KIND_SPREAD_DAMAGE_                                                           \
+#define DAMAGE_KIND_SPREAD_DAMAGE_(Family, Type, Payload)                                    \
 public:                                                                                      \
     void AddDamageToAccumulator(CombatAttributeAccumulator& accumulator, unsigned int level, \
                                 RandomUniform& random, bool skipChance) const override;
@@ -93,54 +115,54 @@ public:                                                                         
 
 // clang-format off
 #define DAMAGE_ATTRIBUTE_ABS_KINDS(X) \
-    X(DamageAttributeReflex_Stun, DamageAttributeReflex, Stun, Stun, "DamageStun", CombatAttributeReflexDamage) \
-    X(DamageAttributeReflex_Freeze, DamageAttributeReflex, Freeze, Freeze, "DamageFreeze", CombatAttributeReflexDamage) \
-    X(DamageAttributeReflex_Petrify, DamageAttributeReflex, Petrify, Petrify, "DamagePetrify", CombatAttributeReflexDamage) \
-    X(DamageAttributeReflex_Trap, DamageAttributeReflex, Trap, Trap, "DamageTrap", CombatAttributeReflexDamage) \
-    X(DamageAttributeAbs_Taunt, DamageAttributeInfluenceHidden, Taunt, Taunt, "DamageTaunt", CombatAttributeInfluenceDamage_Taunt) \
-    X(DamageAttributeAbs_Convert, DamageAttributeInfluence, Convert, Convert, "DamageConvert", CombatAttributeInfluenceDamage_Convert) \
-    X(DamageAttributeAbs_Fear, DamageAttributeInfluence, Fear, Fear, "DamageFear", CombatAttributeInfluenceDamage_Fear) \
-    X(DamageAttributeAbs_Confusion, DamageAttributeInfluence, Confusion, Confusion, "DamageConfusion", CombatAttributeInfluenceDamage_Confusion) \
-    X(DamageAttributeAbs_Disruption, DamageAttributeInfluence, Disruption, Disruption, "DamageDisruption", CombatAttributeAbsDamage_Disruption) \
-    X(DamageAttributeAbs_PercentCurrentLife, DamageAttributeAbsBonus, PercentCurrentLife, PercentCurrentLife, "DamagePercentCurrentLife", CombatAttributeAbsDamage_PercentLife) \
-    X(DamageAttributeAbs_LifeLeech, DamageAttributeAbsBonus, LifeLeech, LifeLeech, "DamageLifeLeech", CombatAttributeAbsDamage_LifeLeech) \
-    X(DamageAttributeAbs_Pierce, DamageAttributeAbsBonus, Pierce, Pierce, "DamagePierce", CombatAttributeAbsDamage) \
-    X(DamageAttributeAbs_Cold, DamageAttributeAbsBonusElemental, Cold, Cold, "DamageCold", CombatAttributeAbsDamageElemental) \
-    X(DamageAttributeAbs_Fire, DamageAttributeAbsBonusElemental, Fire, Fire, "DamageFire", CombatAttributeAbsDamageElemental) \
-    X(DamageAttributeAbs_Poison, DamageAttributeAbsBonus, Poison, Poison, "DamagePoison", CombatAttributeAbsDamage) \
-    X(DamageAttributeAbs_Lightning, DamageAttributeAbsBonusElemental, Lightning, Lightning, "DamageLightning", CombatAttributeAbsDamageElemental) \
-    X(DamageAttributeAbs_Life, DamageAttributeAbsBonus, Life, Life, "DamageLife", CombatAttributeAbsDamage) \
+    X(DamageAttributeReflex_Stun, DamageAttributeReflex, Stun, Stun, "DamageStun", CombatAttributeReflexDamage, DAMAGE_KIND_ONE_PAYLOAD_) \
+    X(DamageAttributeReflex_Freeze, DamageAttributeReflex, Freeze, Freeze, "DamageFreeze", CombatAttributeReflexDamage, DAMAGE_KIND_ONE_PAYLOAD_) \
+    X(DamageAttributeReflex_Petrify, DamageAttributeReflex, Petrify, Petrify, "DamagePetrify", CombatAttributeReflexDamage, DAMAGE_KIND_ONE_PAYLOAD_) \
+    X(DamageAttributeReflex_Trap, DamageAttributeReflex, Trap, Trap, "DamageTrap", CombatAttributeReflexDamage, DAMAGE_KIND_ONE_PAYLOAD_) \
+    X(DamageAttributeAbs_Taunt, DamageAttributeInfluenceHidden, Taunt, Taunt, "DamageTaunt", CombatAttributeInfluenceDamage_Taunt, DAMAGE_KIND_ONE_PAYLOAD_) \
+    X(DamageAttributeAbs_Convert, DamageAttributeInfluence, Convert, Convert, "DamageConvert", CombatAttributeInfluenceDamage_Convert, DAMAGE_KIND_ONE_PAYLOAD_) \
+    X(DamageAttributeAbs_Fear, DamageAttributeInfluence, Fear, Fear, "DamageFear", CombatAttributeInfluenceDamage_Fear, DAMAGE_KIND_ONE_PAYLOAD_) \
+    X(DamageAttributeAbs_Confusion, DamageAttributeInfluence, Confusion, Confusion, "DamageConfusion", CombatAttributeInfluenceDamage_Confusion, DAMAGE_KIND_ONE_PAYLOAD_) \
+    X(DamageAttributeAbs_Disruption, DamageAttributeInfluence, Disruption, Disruption, "DamageDisruption", CombatAttributeAbsDamage_Disruption, DAMAGE_KIND_ONE_PAYLOAD_) \
+    X(DamageAttributeAbs_PercentCurrentLife, DamageAttributeAbsBonus, PercentCurrentLife, PercentCurrentLife, "DamagePercentCurrentLife", CombatAttributeAbsDamage_PercentLife, DAMAGE_KIND_ONE_PAYLOAD_) \
+    X(DamageAttributeAbs_LifeLeech, DamageAttributeAbsBonus, LifeLeech, LifeLeech, "DamageLifeLeech", CombatAttributeAbsDamage_LifeLeech, DAMAGE_KIND_ONE_PAYLOAD_) \
+    X(DamageAttributeAbs_Pierce, DamageAttributeAbsBonus, Pierce, Pierce, "DamagePierce", CombatAttributeAbsDamage, DAMAGE_KIND_ONE_PAYLOAD_) \
+    X(DamageAttributeAbs_Cold, DamageAttributeAbsBonusElemental, Cold, Cold, "DamageCold", CombatAttributeAbsDamageElemental, DAMAGE_KIND_ONE_PAYLOAD_) \
+    X(DamageAttributeAbs_Fire, DamageAttributeAbsBonusElemental, Fire, Fire, "DamageFire", CombatAttributeAbsDamageElemental, DAMAGE_KIND_ONE_PAYLOAD_) \
+    X(DamageAttributeAbs_Poison, DamageAttributeAbsBonus, Poison, Poison, "DamagePoison", CombatAttributeAbsDamage, DAMAGE_KIND_ONE_PAYLOAD_) \
+    X(DamageAttributeAbs_Lightning, DamageAttributeAbsBonusElemental, Lightning, Lightning, "DamageLightning", CombatAttributeAbsDamageElemental, DAMAGE_KIND_ONE_PAYLOAD_) \
+    X(DamageAttributeAbs_Life, DamageAttributeAbsBonus, Life, Life, "DamageLife", CombatAttributeAbsDamage, DAMAGE_KIND_ONE_PAYLOAD_) \
     X(DamageAttributeAbs_ElementalDamage, DamageAttributeAbsBonus, Elemental, Elemental, "DamageElemental", CombatAttributeAbsDamage, DAMAGE_KIND_SPREAD_DAMAGE_) \
-    X(DamageAttributeAbsBase_Cold, DamageAttributeAbsBaseElemental, Cold, BaseCold, "tagDamageBaseCold", CombatAttributeAbsDamageElemental) \
-    X(DamageAttributeAbsBase_Fire, DamageAttributeAbsBaseElemental, Fire, BaseFire, "tagDamageBaseFire", CombatAttributeAbsDamageElemental) \
-    X(DamageAttributeAbsBase_Poison, DamageAttributeAbsBase, Poison, BasePoison, "tagDamageBasePoison", CombatAttributeAbsDamage) \
-    X(DamageAttributeAbsBase_Lightning, DamageAttributeAbsBaseElemental, Lightning, BaseLightning, "tagDamageBaseLightning", CombatAttributeAbsDamageElemental) \
-    X(DamageAttributeAbsBase_Life, DamageAttributeAbsBase, Life, BaseLife, "tagDamageBaseVitality", CombatAttributeAbsDamage)
+    X(DamageAttributeAbsBase_Cold, DamageAttributeAbsBaseElemental, Cold, BaseCold, "tagDamageBaseCold", CombatAttributeAbsDamageElemental, DAMAGE_KIND_ONE_PAYLOAD_) \
+    X(DamageAttributeAbsBase_Fire, DamageAttributeAbsBaseElemental, Fire, BaseFire, "tagDamageBaseFire", CombatAttributeAbsDamageElemental, DAMAGE_KIND_ONE_PAYLOAD_) \
+    X(DamageAttributeAbsBase_Poison, DamageAttributeAbsBase, Poison, BasePoison, "tagDamageBasePoison", CombatAttributeAbsDamage, DAMAGE_KIND_ONE_PAYLOAD_) \
+    X(DamageAttributeAbsBase_Lightning, DamageAttributeAbsBaseElemental, Lightning, BaseLightning, "tagDamageBaseLightning", CombatAttributeAbsDamageElemental, DAMAGE_KIND_ONE_PAYLOAD_) \
+    X(DamageAttributeAbsBase_Life, DamageAttributeAbsBase, Life, BaseLife, "tagDamageBaseVitality", CombatAttributeAbsDamage, DAMAGE_KIND_ONE_PAYLOAD_)
 
 #define DAMAGE_ATTRIBUTE_DUR_KINDS(X) \
-    X(DamageAttributeDur_Physical, DamageAttributeDurBase, Physical, SlowPhysical, "DamageDurationPhysical", CombatAttributeDurDamage) \
-    X(DamageAttributeDur_Bleeding, DamageAttributeDurBase, Bleeding, SlowBleeding, "DamageDurationBleeding", CombatAttributeDurDamage) \
-    X(DamageAttributeDur_Cold, DamageAttributeDurBaseElemental, Cold, SlowCold, "DamageDurationCold", CombatAttributeDurDamageElemental) \
-    X(DamageAttributeDur_Fire, DamageAttributeDurBaseElemental, Fire, SlowFire, "DamageDurationFire", CombatAttributeDurDamageElemental) \
-    X(DamageAttributeDur_Poison, DamageAttributeDurBase, Poison, SlowPoison, "DamageDurationPoison", CombatAttributeDurDamage) \
-    X(DamageAttributeDur_Lightning, DamageAttributeDurBaseElemental, Lightning, SlowLightning, "DamageDurationLightning", CombatAttributeDurDamageElemental) \
-    X(DamageAttributeDur_Life, DamageAttributeDurBase, Life, SlowLife, "DamageDurationLife", CombatAttributeDurDamage) \
-    X(DamageAttributeDur_LifeLeach, DamageAttributeDurBase, LifeLeech, SlowLifeLeach, "DamageDurationLifeLeach", CombatAttributeDurDamage) \
-    X(DamageAttributeDur_ManaLeach, DamageAttributeDurBase, ManaLeech, SlowManaLeach, "DamageDurationManaLeach", CombatAttributeDurDamage) \
+    X(DamageAttributeDur_Physical, DamageAttributeDurBase, Physical, SlowPhysical, "DamageDurationPhysical", CombatAttributeDurDamage, DAMAGE_KIND_ONE_PAYLOAD_) \
+    X(DamageAttributeDur_Bleeding, DamageAttributeDurBase, Bleeding, SlowBleeding, "DamageDurationBleeding", CombatAttributeDurDamage, DAMAGE_KIND_ONE_PAYLOAD_) \
+    X(DamageAttributeDur_Cold, DamageAttributeDurBaseElemental, Cold, SlowCold, "DamageDurationCold", CombatAttributeDurDamageElemental, DAMAGE_KIND_ONE_PAYLOAD_) \
+    X(DamageAttributeDur_Fire, DamageAttributeDurBaseElemental, Fire, SlowFire, "DamageDurationFire", CombatAttributeDurDamageElemental, DAMAGE_KIND_ONE_PAYLOAD_) \
+    X(DamageAttributeDur_Poison, DamageAttributeDurBase, Poison, SlowPoison, "DamageDurationPoison", CombatAttributeDurDamage, DAMAGE_KIND_ONE_PAYLOAD_) \
+    X(DamageAttributeDur_Lightning, DamageAttributeDurBaseElemental, Lightning, SlowLightning, "DamageDurationLightning", CombatAttributeDurDamageElemental, DAMAGE_KIND_ONE_PAYLOAD_) \
+    X(DamageAttributeDur_Life, DamageAttributeDurBase, Life, SlowLife, "DamageDurationLife", CombatAttributeDurDamage, DAMAGE_KIND_ONE_PAYLOAD_) \
+    X(DamageAttributeDur_LifeLeach, DamageAttributeDurBase, LifeLeech, SlowLifeLeach, "DamageDurationLifeLeach", CombatAttributeDurDamage, DAMAGE_KIND_ONE_PAYLOAD_) \
+    X(DamageAttributeDur_ManaLeach, DamageAttributeDurBase, ManaLeech, SlowManaLeach, "DamageDurationManaLeach", CombatAttributeDurDamage, DAMAGE_KIND_ONE_PAYLOAD_) \
     X(DamageAttributeDur_TotalSpeed, DamageAttributeDurFixed, TotalSpeed, SlowTotalSpeed, "DamageDurationTotalSpeed", CombatAttributeDurFixedDamage, DAMAGE_KIND_SPREAD_DAMAGE_) \
-    X(DamageAttributeDur_AttackSpeed, DamageAttributeDurFixed, AttackSpeed, SlowAttackSpeed, "DamageDurationAttackSpeed", CombatAttributeDurFixedDamage) \
-    X(DamageAttributeDur_SpellCastSpeed, DamageAttributeDurFixed, SpellCastSpeed, SlowSpellCastSpeed, "DamageDurationSpellCastSpeed", CombatAttributeDurFixedDamage) \
-    X(DamageAttributeDur_RunSpeed, DamageAttributeDurFixed, RunSpeed, SlowRunSpeed, "DamageDurationRunSpeed", CombatAttributeDurFixedDamage) \
-    X(DamageAttributeDur_OffensiveAbility, DamageAttributeDurFixed, OffensiveAbility, SlowOffensiveAbility, "DamageDurationOffensiveAbility", CombatAttributeDurFixedDamage) \
-    X(DamageAttributeDur_DefensiveAbility, DamageAttributeDurFixed, DefensiveAbility, SlowDefensiveAbility, "DamageDurationDefensiveAbility", CombatAttributeDurFixedDamage) \
-    X(DamageAttributeDur_OffensiveReduction, DamageAttributeDurFixed, OffensiveReduction, SlowOffensiveReduction, "DamageDurationOffensiveReduction", CombatAttributeDurFixedDamage) \
-    X(DamageAttributeDur_DefensiveReduction, DamageAttributeDurFixed, DefensiveReduction, SlowDefensiveReduction, "DamageDurationDefensiveReduction", CombatAttributeDurFixedDamage) \
-    X(DamageAttributeDur_Fumble, DamageAttributeDurFixed, Fumble, Fumble, "DamageDurationFumble", CombatAttributeDurFixedDamage) \
-    X(DamageAttributeDur_ProjectileFumble, DamageAttributeDurFixed, ProjectileFumble, ProjectileFumble, "DamageDurationProjectileFumble", CombatAttributeDurFixedDamage) \
-    X(DamageAttributeDur_TotalDamageReductionPercent, DamageAttributeDurFixed, TotalDamageReductionPercent, TotalDamageReductionPercent, "DamageTotalDamageReductionPercent", CombatAttributeDurFixedDamage) \
-    X(DamageAttributeDur_TotalDamageReductionAbsolute, DamageAttributeDurFixed, TotalDamageReductionAbsolute, TotalDamageReductionAbsolute, "DamageTotalDamageReductionAbsolute", CombatAttributeDurFixedDamage) \
-    X(DamageAttributeDur_TotalResistanceReductionPercent, DamageAttributeDurFixed, TotalResistanceReductionPercent, TotalResistanceReductionPercent, "DamageTotalResistanceReductionPercent", CombatAttributeDurFixedDamage) \
-    X(DamageAttributeDur_TotalResistanceReductionAbsolute, DamageAttributeDurFixed, TotalResistanceReductionAbsolute, TotalResistanceReductionAbsolute, "DamageTotalResistanceReductionAbsolute", CombatAttributeDurFixedDamage)
+    X(DamageAttributeDur_AttackSpeed, DamageAttributeDurFixed, AttackSpeed, SlowAttackSpeed, "DamageDurationAttackSpeed", CombatAttributeDurFixedDamage, DAMAGE_KIND_ONE_PAYLOAD_) \
+    X(DamageAttributeDur_SpellCastSpeed, DamageAttributeDurFixed, SpellCastSpeed, SlowSpellCastSpeed, "DamageDurationSpellCastSpeed", CombatAttributeDurFixedDamage, DAMAGE_KIND_ONE_PAYLOAD_) \
+    X(DamageAttributeDur_RunSpeed, DamageAttributeDurFixed, RunSpeed, SlowRunSpeed, "DamageDurationRunSpeed", CombatAttributeDurFixedDamage, DAMAGE_KIND_ONE_PAYLOAD_) \
+    X(DamageAttributeDur_OffensiveAbility, DamageAttributeDurFixed, OffensiveAbility, SlowOffensiveAbility, "DamageDurationOffensiveAbility", CombatAttributeDurFixedDamage, DAMAGE_KIND_ONE_PAYLOAD_) \
+    X(DamageAttributeDur_DefensiveAbility, DamageAttributeDurFixed, DefensiveAbility, SlowDefensiveAbility, "DamageDurationDefensiveAbility", CombatAttributeDurFixedDamage, DAMAGE_KIND_ONE_PAYLOAD_) \
+    X(DamageAttributeDur_OffensiveReduction, DamageAttributeDurFixed, OffensiveReduction, SlowOffensiveReduction, "DamageDurationOffensiveReduction", CombatAttributeDurFixedDamage, DAMAGE_KIND_ONE_PAYLOAD_) \
+    X(DamageAttributeDur_DefensiveReduction, DamageAttributeDurFixed, DefensiveReduction, SlowDefensiveReduction, "DamageDurationDefensiveReduction", CombatAttributeDurFixedDamage, DAMAGE_KIND_ONE_PAYLOAD_) \
+    X(DamageAttributeDur_Fumble, DamageAttributeDurFixed, Fumble, Fumble, "DamageDurationFumble", CombatAttributeDurFixedDamage, DAMAGE_KIND_ONE_PAYLOAD_) \
+    X(DamageAttributeDur_ProjectileFumble, DamageAttributeDurFixed, ProjectileFumble, ProjectileFumble, "DamageDurationProjectileFumble", CombatAttributeDurFixedDamage, DAMAGE_KIND_ONE_PAYLOAD_) \
+    X(DamageAttributeDur_TotalDamageReductionPercent, DamageAttributeDurFixed, TotalDamageReductionPercent, TotalDamageReductionPercent, "DamageTotalDamageReductionPercent", CombatAttributeDurFixedDamage, DAMAGE_KIND_ONE_PAYLOAD_) \
+    X(DamageAttributeDur_TotalDamageReductionAbsolute, DamageAttributeDurFixed, TotalDamageReductionAbsolute, TotalDamageReductionAbsolute, "DamageTotalDamageReductionAbsolute", CombatAttributeDurFixedDamage, DAMAGE_KIND_ONE_PAYLOAD_) \
+    X(DamageAttributeDur_TotalResistanceReductionPercent, DamageAttributeDurFixed, TotalResistanceReductionPercent, TotalResistanceReductionPercent, "DamageTotalResistanceReductionPercent", CombatAttributeDurFixedDamage, DAMAGE_KIND_ONE_PAYLOAD_) \
+    X(DamageAttributeDur_TotalResistanceReductionAbsolute, DamageAttributeDurFixed, TotalResistanceReductionAbsolute, TotalResistanceReductionAbsolute, "DamageTotalResistanceReductionAbsolute", CombatAttributeDurFixedDamage, DAMAGE_KIND_ONE_PAYLOAD_)
 
 #define DAMAGE_ATTRIBUTE_ABSMOD_KINDS(X) \
     X(DamageAttributeAbsMod_Physical, DamageAttributeAbsModBase, Physical, Physical, PhysicalModifier, "DamageModifierPhysical") \

@@ -8,6 +8,7 @@
 #include "Game/rules/combat/CombatAttribute.h"
 #include "Game/rules/combat/CombatAttributeAccumulator.h"
 #include "Game/rules/damage/DamageAttribute.h"
+#include "Game/rules/damage/DamageAttributeDraw.h"
 #include "Game/rules/damage/DamageAttributeText.h"
 
 namespace GAME {
@@ -64,15 +65,6 @@ void DamageAttributeAbsMod::CreateNextText(DamageTextList& list1, DamageTextList
     std::wstring line;
     GetNextText(line, level, nextLevel);
     AppendToList(line, list1, list2, list3);
-}
-
-bool DamageAttributeAbsMod::RollPercent(CombatAttributeAccumulator& accumulator, unsigned int level,
-                                        bool skipChance, float& percent) const {
-    const float chance = GetChance(level);
-    if (!PassesChance(accumulator, chance, skipChance))
-        return false;
-    percent = GetModifierValue(level) * accumulator.GetChanceMultiplier(chance);
-    return true;
 }
 
 void DamageAttributeAbsMod::AddModifierToAccumulator(CombatAttributeAccumulator& accumulator,

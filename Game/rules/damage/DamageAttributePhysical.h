@@ -8,13 +8,13 @@
 
 namespace GAME {
 
-// The weapon's base damage: single values, no levels, no chance; always registered.
+// The weapon's base damage: single values, no levels, no chance (its chance list stays empty);
+// always registered.
 class DamageAttribute_BasePhysical : public DamageAttribute {
 public:
     DamageAttribute_BasePhysical() : DamageAttribute(kDamageAttributeDamage) {}
     static void Create_BasePhysical(DamageAttributeStore& store, const LoadTable& table);
 
-    float GetChance(unsigned int) const override { return 0.0f; }
     bool LoadFromTable(const LoadTable& table) override;
     CombatAttributeType GetType() const override { return CombatAttributeType::BasePhysical; }
     void CreateText(DamageTextList& list1, DamageTextList& list2, DamageTextList& list3,

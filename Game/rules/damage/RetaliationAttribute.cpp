@@ -2,6 +2,7 @@
 
 #include "Game/rules/combat/CombatAttribute.h"
 #include "Game/rules/combat/CombatAttributeAccumulator.h"
+#include "Game/rules/damage/DamageAttributeDraw.h"
 
 namespace GAME {
 
