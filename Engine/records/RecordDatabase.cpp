@@ -121,41 +121,46 @@ bool RecordDatabase::Load(std::string_view name) {
         return false;
     CriticalSectionLock lock(mLock);
     NormalizeRecordName(name, mKey);
-    if (auto it = mCache.find(std::string_view(mKey)); it != mCache.end())
-        return it->second != nullptr;
+    if (!mCache.empty())
+        if (auto it = mCache.find(std::string_view(mKey)); it != mCache.end())
+            return it->second != nullptr;
     return LoadUncached(mKey, name) != nullptr;
 }
 
 const std::shared_ptr<const RecordData>& RecordDatabase::LoadUncached(std::string_view key,
                                                                       std::string_view name) {
-    std::shared_ptr<const RecordData> data;
     if (!mIndexed)
         IndexRoot();
-    const RecordFiles::File* file = mFiles.Find(key);
+    RecordFiles::File* file = mFiles.Find(key);
     if (!file) {
         if (mReportedMissing.emplace(key).second)
             gEngine->Log(1, "Record %.*s was not found.", static_cast<int>(name.size()),
                          name.data());
-    } else {
+        return mCache.insert_or_assign(std::string(key), nullptr).first->second;
+    }
+    if (!file->loaded) {
+        file->loaded = true;
         // One buffer serves every read: no allocation per record once it has grown.
         std::string_view text;
         if (!mFiles.Read(*file, mReadBuffer, text)) {
             gEngine->Log(1, "Record %.*s could not be read.", static_cast<int>(name.size()),
                          name.data());
         } else {
-            data = Parse(name, text, file);
+            file->record = Parse(name, text, file);
         }
-        if (!data)
+        if (!file->record)
             mReportedMissing.emplace(key);
     }
-    return mCache.insert_or_assign(std::string(key), std::move(data)).first->second;
+    return file->record;
 }
 
 LoadTable RecordDatabase::Get(std::string_view name) {
     CriticalSectionLock lock(mLock);
     NormalizeRecordName(name, mKey);
-    if (auto it = mCache.find(std::string_view(mKey)); it != mCache.end())
-        return LoadTable(it->second);
+    // Added texts and unknown names; records of files are kept with their files.
+    if (!mCache.empty())
+        if (auto it = mCache.find(std::string_view(mKey)); it != mCache.end())
+            return LoadTable(it->second);
     if (name.empty())
         return LoadTable();
     return LoadTable(LoadUncached(mKey, name));

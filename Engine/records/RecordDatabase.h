@@ -50,6 +50,7 @@ private:
     std::filesystem::path mRoot;
     bool mIndexed = false;
     RecordFiles mFiles;
+    // Records of texts added and of names without a file (null), ahead of the files' records.
     // Looked up by a normalised name in a reused buffer: no allocation per lookup.
     struct NameHash {
         using is_transparent = void;

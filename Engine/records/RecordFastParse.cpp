@@ -183,6 +183,7 @@ private:
         value.kind = RecordValue::Kind::NumberList;
         if (Take(']'))
             return true;
+        const std::size_t count = CountItems();
         bool strings = false;
         for (std::size_t index = 0;; ++index) {
             double number = 0;
@@ -191,9 +192,13 @@ private:
             const Scalar scalar = ScalarValue(number, text, boolean);
             if (scalar == Scalar::None)
                 return false;
-            if (index == 0)
+            if (index == 0) {
                 strings = scalar == Scalar::String;
-            else if (strings != (scalar == Scalar::String))
+                if (strings)
+                    value.texts.reserve(count);
+                else
+                    value.numbers.reserve(count);
+            } else if (strings != (scalar == Scalar::String))
                 return false;
             if (strings)
                 value.texts.push_back(std::move(text));
@@ -209,6 +214,22 @@ private:
         if (strings)
             value.kind = RecordValue::Kind::StringList;
         return true;
+    }
+
+    // The items of the list ahead (an estimate when its text is malformed, which fails later):
+    // the list's room is taken once.
+    std::size_t CountItems() const {
+        std::size_t count = 1;
+        bool inString = false;
+        for (const char* at = mAt; at != mEnd; ++at) {
+            if (*at == '"')
+                inString = !inString;  // no escapes get this far
+            else if (!inString && *at == ',')
+                ++count;
+            else if (!inString && *at == ']')
+                break;
+        }
+        return count;
     }
 
     const char* mAt;

@@ -12,6 +12,8 @@
 #include <cstring>
 #include <functional>
 
+#include "Engine/records/RecordData.h"
+
 namespace GAME {
 
 namespace {
@@ -214,12 +216,12 @@ void RecordFiles::AddFile(std::uint32_t folder, std::string_view leaf, bool link
     slot.hash = hash;
     slot.key = Intern(key);
     const std::string_view storedLeaf = Intern(std::string_view(leaf.data(), leaf.size() + 1));
-    slot.file = File{folder, linked, storedLeaf.data()};
+    slot.file = File{folder, linked, false, storedLeaf.data(), nullptr};
     mFolders[folder].mHasFiles = true;
     ++mCount;
 }
 
-const RecordFiles::File* RecordFiles::Find(std::string_view key) const {
+RecordFiles::File* RecordFiles::Find(std::string_view key) {
     if (mSlots.empty())
         return nullptr;
     const std::uint64_t hash = std::hash<std::string_view>{}(key);
@@ -234,13 +236,13 @@ void RecordFiles::Grow() {
     const std::size_t size = mSlots.empty() ? 64 : mSlots.size() * 2;
     std::vector<Slot> old = std::exchange(mSlots, std::vector<Slot>(size));
     const std::size_t mask = mSlots.size() - 1;
-    for (const Slot& slot : old) {
+    for (Slot& slot : old) {
         if (!slot.file.leaf)
             continue;
         std::size_t i = slot.hash & mask;
         while (mSlots[i].file.leaf)
             i = (i + 1) & mask;
-        mSlots[i] = slot;
+        mSlots[i] = std::move(slot);
     }
 }
 

@@ -15,13 +15,18 @@
 
 namespace GAME {
 
+struct RecordData;
+
 class RecordFiles {
 public:
     struct File {
         std::uint32_t folder = 0;
         // Reached through a link, so on whatever file system the link points to.
         bool linked = false;
+        bool loaded = false;         // `record` holds what reading it gave (null: nothing usable)
         const char* leaf = nullptr;  // NUL-terminated, in the name pool; null: a free slot
+        // Kept with the file, so a record is found with one lookup whether loaded or not.
+        std::shared_ptr<const RecordData> record;
     };
 
     RecordFiles();
@@ -34,8 +39,9 @@ public:
     void Scan(const std::filesystem::path& root);
     void Clear();
 
+    std::size_t Count() const { return mCount; }
     // `key` is a normalised record name.
-    const File* Find(std::string_view key) const;
+    File* Find(std::string_view key);
     // The file's whole path, spelt from the root as it was given.
     std::string PathOf(const File& file) const;
     // The file's text, in `buffer` (which only grows); false when it cannot be opened or read.
