@@ -53,16 +53,19 @@ public:
 };
 
 void NormalizeRecordName(std::string_view name, std::string& out) {
-    out.clear();
+    out.resize(name.size());
+    char* const start = out.data();
+    char* at = start;
     for (char c : name) {
         if (c == '\\')
             c = '/';
-        // Doubled separators name the same file.
-        if (c == '/' && (out.empty() || out.back() == '/'))
-            continue;  // leading ones too: names are relative
+        // Doubled separators name the same file; leading ones go too: names are relative.
+        if (c == '/' && (at == start || at[-1] == '/'))
+            continue;
         // ASCII only, whatever the process locale says.
-        out.push_back(c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c);
+        *at++ = c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
     }
+    out.resize(static_cast<std::size_t>(at - start));
 }
 
 bool ShortReadEndsFiles(int folderFd) {
@@ -132,29 +135,25 @@ void RecordFiles::Scan(const std::filesystem::path& root) {
         return;
     mFolders.emplace_back(root.native(), std::string(), fd);
     ScanFolder(fd, 0, 0);
-    mListings.clear();
 }
 
-void RecordFiles::ScanFolder(int fd, std::size_t depth, std::uint32_t folderIndex) {
+void RecordFiles::ScanFolder(int fd, std::size_t base, std::uint32_t folderIndex) {
     mFolders[folderIndex].mShortReadEnds = ShortReadEndsFiles(fd);
-    if (mListings.size() <= depth)
-        mListings.resize(depth + 1);
-    std::size_t used = 0;
-    {
-        std::vector<char>& listing = mListings[depth];
-        for (;;) {
-            if (listing.size() - used < kListingRoom)
-                listing.resize(used + 2 * kListingRoom);
-            const ssize_t got = ::getdents64(fd, listing.data() + used, listing.size() - used);
-            if (got <= 0)
-                break;  // an error ends the listing with what it gave
-            used += static_cast<std::size_t>(got);
-        }
+    std::size_t end = base;
+    for (;;) {
+        ReserveListing(end + kListingRoom);
+        const ssize_t got = ::getdents64(fd, mListing.get() + end, mListingSize - end);
+        if (got <= 0)
+            break;  // an error ends the listing with what it gave
+        end += static_cast<std::size_t>(got);
     }
-    // The walk below may add listings (moving the vectors, not their contents).
-    const char* const entries = mListings[depth].data();
-    for (std::size_t at = 0; at < used;) {
-        const auto* entry = reinterpret_cast<const struct dirent64*>(entries + at);
+    std::size_t entries = 0;
+    for (std::size_t at = base; at < end; ++entries)
+        at += reinterpret_cast<const struct dirent64*>(mListing.get() + at)->d_reclen;
+    Reserve(mCount + entries);
+    // Sub-folders list themselves after this folder's entries, which may move the listing.
+    for (std::size_t at = base; at < end;) {
+        const auto* entry = reinterpret_cast<const struct dirent64*>(mListing.get() + at);
         at += entry->d_reclen;
         const std::string_view name(entry->d_name);
         if (name == "." || name == "..")
@@ -187,7 +186,7 @@ void RecordFiles::ScanFolder(int fd, std::size_t depth, std::uint32_t folderInde
             relative.push_back('/');
             mFolders.emplace_back((std::filesystem::path(parent.mPath) / name).native(),
                                   std::move(relative), sub);
-            ScanFolder(sub, depth + 1, static_cast<std::uint32_t>(mFolders.size() - 1));
+            ScanFolder(sub, end, static_cast<std::uint32_t>(mFolders.size() - 1));
         }
     }
     // Only folders with files are worth holding, and only so many of them.
@@ -205,8 +204,7 @@ void RecordFiles::AddFile(std::uint32_t folder, std::string_view leaf, bool link
     const std::string_view key = mKey;
     if (Find(key))
         return;
-    if ((mCount + 1) * 4 > mSlots.size() * 3)
-        Grow();
+    Reserve(mCount + 1);
     const std::uint64_t hash = std::hash<std::string_view>{}(key);
     const std::size_t mask = mSlots.size() - 1;
     std::size_t i = hash & mask;
@@ -232,8 +230,12 @@ RecordFiles::File* RecordFiles::Find(std::string_view key) {
     return nullptr;
 }
 
-void RecordFiles::Grow() {
-    const std::size_t size = mSlots.empty() ? 64 : mSlots.size() * 2;
+void RecordFiles::Reserve(std::size_t count) {
+    std::size_t size = mSlots.empty() ? 64 : mSlots.size();
+    while (count * 4 > size * 3)
+        size *= 2;
+    if (size == mSlots.size())
+        return;
     std::vector<Slot> old = std::exchange(mSlots, std::vector<Slot>(size));
     const std::size_t mask = mSlots.size() - 1;
     for (Slot& slot : old) {
@@ -244,6 +246,17 @@ void RecordFiles::Grow() {
             i = (i + 1) & mask;
         mSlots[i] = std::move(slot);
     }
+}
+
+void RecordFiles::ReserveListing(std::size_t size) {
+    if (size <= mListingSize)
+        return;
+    const std::size_t grown = std::max(size, 2 * mListingSize);
+    auto listing = std::make_unique_for_overwrite<char[]>(grown);
+    if (mListingSize)
+        std::memcpy(listing.get(), mListing.get(), mListingSize);
+    mListing = std::move(listing);
+    mListingSize = grown;
 }
 
 std::string_view RecordFiles::Intern(std::string_view text) {

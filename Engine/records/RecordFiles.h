@@ -55,12 +55,15 @@ private:
         File file;
     };
 
-    void ScanFolder(int fd, std::size_t depth, std::uint32_t folderIndex);
+    // Lists the folder into the listing from `base` on, then walks it.
+    void ScanFolder(int fd, std::size_t base, std::uint32_t folderIndex);
+    void ReserveListing(std::size_t size);
     void AddFile(std::uint32_t folder, std::string_view leaf, bool linked);
     std::string_view Intern(std::string_view text);
     int Open(const File& file);
     void ClosePending();
-    void Grow();
+    // Room for `count` files without passing three quarters full.
+    void Reserve(std::size_t count);
 
     std::vector<Folder> mFolders;
     std::size_t mHeldFolders = 0;
@@ -69,9 +72,10 @@ private:
     std::vector<std::unique_ptr<char[]>> mPool;
     std::size_t mPoolLeft = 0;
     char* mPoolAt = nullptr;
-    // One listing buffer per depth of the walk: a folder is listed whole before its sub-folders
-    // are entered, so that the walk keeps the listing's order.
-    std::vector<std::vector<char>> mListings;
+    // The listings of the folders being walked, one after another: a folder is listed whole
+    // before its sub-folders are entered, so that the walk keeps the listing's order.
+    std::unique_ptr<char[]> mListing;
+    std::size_t mListingSize = 0;
     // Read files are closed a batch at a time: one system call closes a run of descriptors.
     std::array<int, 32> mPendingCloses{};
     std::size_t mPendingCount = 0;
