@@ -23,18 +23,20 @@ public:
         SkipSpace();
         if (!Take('}')) {
             for (;;) {
-                std::string key;
-                if (!String(key))
+                std::string_view key;
+                if (!StringView(key))
                     return false;
                 SkipSpace();
                 if (!Take(':'))
                     return false;
                 SkipSpace();
-                RecordValue value;
-                if (!Value(value))
+                // Parsed in place. A repeated name keeps its last value, as the general parser
+                // does.
+                auto [field, added] = out.fields.try_emplace(std::string(key));
+                if (!added)
+                    field->second = RecordValue();
+                if (!Value(field->second))
                     return false;
-                // A repeated name keeps its last value, as the general parser does.
-                out.fields.insert_or_assign(std::move(key), std::move(value));
                 SkipSpace();
                 if (Take('}'))
                     break;
@@ -70,6 +72,13 @@ private:
 
     // Printable ASCII without escapes only.
     bool String(std::string& out) {
+        std::string_view text;
+        if (!StringView(text))
+            return false;
+        out.assign(text);
+        return true;
+    }
+    bool StringView(std::string_view& out) {
         if (!Take('"'))
             return false;
         const char* start = mAt;
@@ -81,7 +90,7 @@ private:
         }
         if (mAt == mEnd)
             return false;
-        out.assign(start, mAt);
+        out = std::string_view(start, static_cast<std::size_t>(mAt - start));
         ++mAt;
         return true;
     }
