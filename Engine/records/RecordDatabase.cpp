@@ -133,10 +133,12 @@ const std::shared_ptr<const RecordData>& RecordDatabase::LoadUncached(std::strin
         IndexRoot();
     RecordFiles::File* file = mFiles.Find(key);
     if (!file) {
-        if (mReportedMissing.emplace(key).second)
+        // `key` may be the shared buffer, which a log sink looking a record up would reuse.
+        std::string owned(key);
+        if (mReportedMissing.insert(owned).second)
             gEngine->Log(1, "Record %.*s was not found.", static_cast<int>(name.size()),
                          name.data());
-        return mCache.insert_or_assign(std::string(key), nullptr).first->second;
+        return mCache.insert_or_assign(std::move(owned), nullptr).first->second;
     }
     if (!file->loaded) {
         file->loaded = true;
@@ -148,8 +150,6 @@ const std::shared_ptr<const RecordData>& RecordDatabase::LoadUncached(std::strin
         } else {
             file->record = Parse(name, text, file);
         }
-        if (!file->record)
-            mReportedMissing.emplace(key);
     }
     return file->record;
 }
