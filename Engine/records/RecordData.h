@@ -1,5 +1,7 @@
 #pragma once
 // The parsed form of one record (engine-internal).
+#include <cstddef>
+#include <memory_resource>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -9,16 +11,31 @@ namespace GAME {
 struct RecordValue {
     enum class Kind { Number, String, Bool, NumberList, StringList, Other };
     Kind kind = Kind::Other;
-    double number = 0;
     bool boolean = false;
+    double number = 0;
     std::string text;
     std::vector<double> numbers;
     std::vector<std::string> texts;
 };
 
 struct RecordData {
+    // Not defaulted: a defaulted one would have make_shared zero the arena's room first.
+    RecordData() noexcept {}
+    RecordData(const RecordData&) = delete;
+    RecordData& operator=(const RecordData&) = delete;
+
     std::string name;
-    std::unordered_map<std::string, RecordValue> fields;
+
+private:
+    // A record's fields are made once and dropped together, so their nodes share one arena
+    // whose first part lies inside the record: a usual record costs one allocation, not one
+    // per field.
+    static constexpr std::size_t kInlineRoom = 832;
+    alignas(std::max_align_t) std::byte mRoom[kInlineRoom];
+    std::pmr::monotonic_buffer_resource mArena{mRoom, sizeof mRoom};
+
+public:
+    std::pmr::unordered_map<std::string, RecordValue> fields{&mArena};
 };
 
 }  // namespace GAME

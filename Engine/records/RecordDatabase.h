@@ -2,15 +2,15 @@
 // The records of one machine: JSON files under a data root, addressed by record name
 // ("Records/Game/GameEngine.dbr"), matched case-insensitively with either slash, parsed once.
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
 #include <unordered_map>
 #include <unordered_set>
-#include <utility>
-#include <vector>
 
 #include "Engine/records/LoadTable.h"
+#include "Engine/records/RecordFiles.h"
 #include "Engine/sys/CriticalSection.h"
 
 namespace GAME {
@@ -40,41 +40,28 @@ private:
     void IndexRoot();
     // Reads, parses and caches a record not cached yet (`key` is its normalised name); a record
     // that cannot be had is cached as null.
-    const std::shared_ptr<const RecordData>& LoadUncached(std::string key, std::string_view name);
-    std::shared_ptr<const RecordData> Parse(const std::string& name, std::string_view text,
-                                            const std::string& origin);
+    const std::shared_ptr<const RecordData>& LoadUncached(std::string_view key,
+                                                          std::string_view name);
+    // `file` names the record's origin in messages (none: added text).
+    std::shared_ptr<const RecordData> Parse(std::string_view name, std::string_view text,
+                                            const RecordFiles::File* file);
 
     CriticalSection mLock;
     std::filesystem::path mRoot;
     bool mIndexed = false;
-    // A file of the index, opened relative to its folder when the folder is held open.
-    struct IndexedFile {
-        std::string path;
-        int folder = -1;  // into mFolders
-        std::string leaf;
+    RecordFiles mFiles;
+    // Records of texts added and of names without a file (null), ahead of the files' records.
+    // Looked up by a normalised name in a reused buffer: no allocation per lookup.
+    struct NameHash {
+        using is_transparent = void;
+        std::size_t operator()(std::string_view name) const {
+            return std::hash<std::string_view>{}(name);
+        }
     };
-    // An open folder of the data root; closes itself.
-    class Folder {
-    public:
-        explicit Folder(int fd) : mFd(fd) {}
-        ~Folder();
-        Folder(Folder&& other) noexcept : mFd(std::exchange(other.mFd, -1)) {}
-        Folder& operator=(Folder&&) = delete;
-        int Fd() const { return mFd; }
-
-    private:
-        int mFd;
-    };
-    // Folders held open to spare each file's open the walk down from the root; beyond this
-    // many, files open by their whole path.
-    static constexpr std::size_t kMaxOpenFolders = 64;
-    // The file's text, in mReadBuffer; false when it cannot be opened or read.
-    bool ReadFile(const IndexedFile& file, std::string_view& text);
-
-    std::unordered_map<std::string, IndexedFile> mFiles;
-    std::vector<Folder> mFolders;
-    std::unordered_map<std::string, std::shared_ptr<const RecordData>> mCache;
+    std::unordered_map<std::string, std::shared_ptr<const RecordData>, NameHash, std::equal_to<>>
+        mCache;
     std::unordered_set<std::string> mReportedMissing;
+    std::string mKey;
     // Every read's room: it only grows, so that no read pays for clearing it.
     std::string mReadBuffer;
 };

@@ -23,18 +23,20 @@ public:
         SkipSpace();
         if (!Take('}')) {
             for (;;) {
-                std::string key;
-                if (!String(key))
+                std::string_view key;
+                if (!StringView(key))
                     return false;
                 SkipSpace();
                 if (!Take(':'))
                     return false;
                 SkipSpace();
-                RecordValue value;
-                if (!Value(value))
+                // Parsed in place. A repeated name keeps its last value, as the general parser
+                // does.
+                auto [field, added] = out.fields.try_emplace(std::string(key));
+                if (!added)
+                    field->second = RecordValue();
+                if (!Value(field->second))
                     return false;
-                // A repeated name keeps its last value, as the general parser does.
-                out.fields.insert_or_assign(std::move(key), std::move(value));
                 SkipSpace();
                 if (Take('}'))
                     break;
@@ -70,6 +72,13 @@ private:
 
     // Printable ASCII without escapes only.
     bool String(std::string& out) {
+        std::string_view text;
+        if (!StringView(text))
+            return false;
+        out.assign(text);
+        return true;
+    }
+    bool StringView(std::string_view& out) {
         if (!Take('"'))
             return false;
         const char* start = mAt;
@@ -81,7 +90,7 @@ private:
         }
         if (mAt == mEnd)
             return false;
-        out.assign(start, mAt);
+        out = std::string_view(start, static_cast<std::size_t>(mAt - start));
         ++mAt;
         return true;
     }
@@ -183,6 +192,7 @@ private:
         value.kind = RecordValue::Kind::NumberList;
         if (Take(']'))
             return true;
+        const std::size_t count = CountItems();
         bool strings = false;
         for (std::size_t index = 0;; ++index) {
             double number = 0;
@@ -191,9 +201,13 @@ private:
             const Scalar scalar = ScalarValue(number, text, boolean);
             if (scalar == Scalar::None)
                 return false;
-            if (index == 0)
+            if (index == 0) {
                 strings = scalar == Scalar::String;
-            else if (strings != (scalar == Scalar::String))
+                if (strings)
+                    value.texts.reserve(count);
+                else
+                    value.numbers.reserve(count);
+            } else if (strings != (scalar == Scalar::String))
                 return false;
             if (strings)
                 value.texts.push_back(std::move(text));
@@ -209,6 +223,22 @@ private:
         if (strings)
             value.kind = RecordValue::Kind::StringList;
         return true;
+    }
+
+    // The items of the list ahead (an estimate when its text is malformed, which fails later):
+    // the list's room is taken once.
+    std::size_t CountItems() const {
+        std::size_t count = 1;
+        bool inString = false;
+        for (const char* at = mAt; at != mEnd; ++at) {
+            if (*at == '"')
+                inString = !inString;  // no escapes get this far
+            else if (!inString && *at == ',')
+                ++count;
+            else if (!inString && *at == ']')
+                break;
+        }
+        return count;
     }
 
     const char* mAt;
