@@ -136,6 +136,13 @@ std::uint32_t EquationCompiler<float>::ConstantSlot(float value) {
 
 template <class T>
 std::uint32_t EquationCompiler<T>::ReadSlot(const Operand& name) {
+    // With no owner call to keep their place among, names bound as floats and doubles are read
+    // by the steps themselves.
+    if (!mProgram.mReadsInOrder &&
+        (name.kind == OperandKind::Float || name.kind == OperandKind::Double)) {
+        mVariables.push_back(name);
+        return kVariableSlot | static_cast<std::uint32_t>(mVariables.size() - 1);
+    }
     std::vector<typename Program::Read>& reads = mProgram.mReads;
     // Read once when reads are not events (every name bound), else once per occurrence.
     if (!mProgram.mReadsInOrder)
@@ -155,41 +162,41 @@ bool EquationCompiler<T>::PlaceSlots() {
         return false;
     auto place = [&](std::uint32_t tagged) {
         const std::uint32_t index = tagged & 0xffffu;
-        return static_cast<std::uint16_t>((tagged & kTemporarySlot) ? reads + index : index);
+        return static_cast<std::uint16_t>((tagged & kPartMask) == kTemporarySlot ? reads + index
+                                                                                 : index);
     };
     for (std::uint32_t i = 0; i < reads; ++i)
         mProgram.mReads[i].slot = place(kReadSlot | i);
     if (!mProgram.mReadsInOrder)
         std::stable_sort(mProgram.mReads.begin(), mProgram.mReads.end(),
                          [](const auto& x, const auto& y) { return x.kind < y.kind; });
-    // Where each operand comes from picks the step's form (EquationProgram.h lists them in this
-    // order after the plain one): an operand computed by the step just before is in the
-    // accumulator, a constant travels in the step.
-    enum Source { Slot, Acc, Const };
-    auto formOf = [](Source left, Source right) {
-        constexpr int kForms[3][3] = {{0, 2, 3}, {1, -1, 5}, {4, 6, -1}};
-        return kForms[left][right];
-    };
     mProgram.mSteps.reserve(mSteps.size());
     const TaggedStep* previous = nullptr;
     for (const TaggedStep& step : mSteps) {
-        auto sourceOf = [&](std::uint32_t tagged) {
-            if ((tagged & ~0xffffu) == kConstantSlot)
-                return Const;
-            return previous && tagged == previous->dst ? Acc : Slot;
+        // Where an operand comes from picks the step's form: an operand computed by the step
+        // just before is in the accumulator, a constant travels in the step, a name read in
+        // place is read where it lives.
+        auto operand = [&](std::uint32_t tagged, typename Program::OperandValue& value) {
+            const std::uint32_t index = tagged & 0xffffu;
+            switch (tagged & kPartMask) {
+                case kConstantSlot:
+                    value.constant = mConstants[index];
+                    return Source::Const;
+                case kVariableSlot:
+                    value.where = mVariables[index].value.where;
+                    return mVariables[index].kind == OperandKind::Float ? Source::Float
+                                                                        : Source::Double;
+                default:
+                    value.index = place(tagged);
+                    return previous && tagged == previous->dst ? Source::Acc : Source::Slot;
+            }
         };
-        typename Program::Step placed{step.op, place(step.dst), place(step.a), place(step.b)};
-        // Square and Return have the forms of their single operand.
-        const bool single = step.op == Op::Square || step.op == Op::Return;
-        const Source left = sourceOf(step.a);
-        const Source right = single ? Slot : sourceOf(step.b);
-        const std::uint32_t constant = left == Const ? step.a : step.b;
-        if (left == Const || right == Const)
-            placed.constant = mConstants[constant & 0xffffu];
-        const int form = single ? left : formOf(left, right);
-        if (form < 0 || (step.op == Op::Square && left == Const))
+        typename Program::Step placed{Op::Return, place(step.dst)};
+        const Source left = operand(step.a, placed.a);
+        const bool single = step.op == Operation::Square || step.op == Operation::Return;
+        const Source right = single ? Source::Slot : operand(step.b, placed.b);
+        if (!Program::FormOf(step.op, left, right, placed.op))
             return false;  // never produced: two such operands would have folded
-        placed.op = static_cast<Op>(static_cast<int>(step.op) + form);
         mProgram.mSteps.push_back(placed);
         previous = &step;
     }
@@ -204,19 +211,19 @@ void EquationCompiler<T>::SetStepModes() {
     using Mode = typename Program::StepMode;
     std::vector<typename Program::Step>& placed = mProgram.mSteps;
     auto reads = [&](const TaggedStep& step, std::uint32_t slot) {
-        const bool single = step.op == Op::Square || step.op == Op::Return;
+        const bool single = step.op == Operation::Square || step.op == Operation::Return;
         return step.a == slot || (!single && step.b == slot);
     };
     std::size_t out = 0;
     for (std::size_t i = 0; i < mSteps.size(); ++i) {
         const TaggedStep& step = mSteps[i];
         typename Program::Step current = placed[i];
-        if (step.op == Op::Return) {
+        if (step.op == Operation::Return) {
             placed[out++] = current;
             continue;
         }
         Mode mode = Mode::Chain;
-        if (i + 1 < mSteps.size() && mSteps[i + 1].op == Op::Return &&
+        if (i + 1 < mSteps.size() && mSteps[i + 1].op == Operation::Return &&
             mSteps[i + 1].a == step.dst) {
             mode = Mode::Return;
             ++i;  // the step returns in place of the Return after it
@@ -252,19 +259,19 @@ std::uint32_t EquationCompiler<float>::EmitNumeric(const EqNode<float>& node,
         mFailed = true;
         return 0;
     }
-    Op code;
+    Operation code;
     bool rightFirst = true;
     if (dynamic_cast<const Algebra::EqAdd*>(op)) {
-        code = Op::Add;
+        code = Operation::Add;
     } else if (dynamic_cast<const Algebra::EqMultiply*>(op)) {
-        code = Op::Multiply;
+        code = Operation::Multiply;
     } else if (dynamic_cast<const Algebra::EqPower*>(op)) {
-        code = Op::Power;
+        code = Operation::Power;
     } else if (dynamic_cast<const Algebra::EqSubtract*>(op)) {
-        code = Op::Subtract;
+        code = Operation::Subtract;
         rightFirst = false;
     } else if (dynamic_cast<const Algebra::EqDivide*>(op)) {
-        code = Op::Divide;
+        code = Operation::Divide;
         rightFirst = false;
     } else {
         mFailed = true;
@@ -272,10 +279,10 @@ std::uint32_t EquationCompiler<float>::EmitNumeric(const EqNode<float>& node,
     }
     const std::uint32_t result = kTemporarySlot | temporary;
     mTemporaries = std::max(mTemporaries, temporary + 1);
-    if (code == Op::Power && !DependsOnVariables(op->GetRight()) &&
+    if (code == Operation::Power && !DependsOnVariables(op->GetRight()) &&
         op->GetRight()->Evaluate() == 2.0f) {
         const std::uint32_t base = EmitNumeric(*op->GetLeft(), temporary);
-        mSteps.push_back({Op::Square, result, base, base});
+        mSteps.push_back({Operation::Square, result, base, base});
         return result;
     }
     // The operand the tree computes first is emitted first, so its names are read first.
@@ -334,7 +341,7 @@ bool EquationCompiler<T>::CompileRoot(const EqNode<T>& root) {
         const std::uint32_t result = EmitNumeric(root, 0);
         if (mFailed)
             return false;
-        mSteps.push_back({Op::Return, 0, result, 0});
+        mSteps.push_back({Operation::Return, 0, result, 0});
         return PlaceSlots();
     }
 }

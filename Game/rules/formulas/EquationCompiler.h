@@ -17,6 +17,8 @@ public:
     using Op = typename Program::Op;
     using OperandKind = typename Program::OperandKind;
     using Instruction = typename Program::Instruction;
+    using Operation = typename Program::Operation;
+    using Source = typename Program::Source;
 
     EquationCompiler(Program& program, EquationInterface<T>* owner)
         : mProgram(program), mOwner(owner) {}
@@ -42,6 +44,8 @@ private:
         kConstantSlot = 0,
         kReadSlot = 1u << 16,
         kTemporarySlot = 2u << 16,
+        kVariableSlot = 3u << 16,  // a name the steps read in place
+        kPartMask = ~0xffffu,
     };
     // Emits the steps of a node and returns its tagged slot; a temporary result goes to the
     // temporary `temporary`, and the node's operands use only the temporaries from there on.
@@ -62,13 +66,14 @@ private:
     };
     std::vector<KnownName> mKnown;
     struct TaggedStep {
-        Op op;
+        Operation op;
         std::uint32_t dst;
         std::uint32_t a;
         std::uint32_t b;
     };
     std::vector<TaggedStep> mSteps;
     std::vector<T> mConstants;
+    std::vector<Operand> mVariables;  // read in place
     std::uint32_t mTemporaries = 0;
     bool mFailed = false;
 };

@@ -19,10 +19,83 @@ bool EquationProgram<T>::Compile(const EqNode<T>& root, EquationInterface<T>* ow
         Clear();
         return false;
     }
-    for (Read& read : mReads)
+    mReadsBySlot = mReadsInOrder;
+    for (Read& read : mReads) {
         if (read.kind == OperandKind::Named)
             read.name.text = mNames[read.name.index].c_str();
-    mCompiled = true;
+        mReadsBySlot = mReadsBySlot && read.kind == OperandKind::Slotted;
+    }
+    if constexpr (std::is_same_v<T, bool>)
+        mRun = &RunBoolean;
+    else if (mReadsInOrder)
+        mRun = &RunAlgebra<true>;
+    else
+        mRun = &RunAlgebra<false>;
+    return true;
+}
+
+namespace {
+struct FormTable {
+    static constexpr int kSources = 5;
+    static constexpr int kNone = -1;
+    int pairs[kSources][kSources];
+    int pairCount = 0;
+    int singles[kSources];
+};
+
+// Derived from the lists of forms, so the compiler's choice and the op's code cannot drift apart.
+template <class Source>
+constexpr FormTable MakeFormTable() {
+    FormTable table{};
+    for (auto& row : table.pairs)
+        for (int& form : row)
+            form = table.kNone;
+    for (int& form : table.singles)
+        form = table.kNone;
+#define EQUATION_PROGRAM_PAIR_FORM(op, left, right)                                \
+    table.pairs[static_cast<int>(Source::left)][static_cast<int>(Source::right)] = \
+        table.pairCount++;
+#define EQUATION_PROGRAM_SINGLE_FORM(op, source) \
+    table.singles[static_cast<int>(Source::source)] = single++;
+    EQUATION_OPERAND_PAIRS(EQUATION_PROGRAM_PAIR_FORM, _)
+    int single = 0;
+    EQUATION_OPERAND_SINGLES(EQUATION_PROGRAM_SINGLE_FORM, _)
+#undef EQUATION_PROGRAM_SINGLE_FORM
+#undef EQUATION_PROGRAM_PAIR_FORM
+    return table;
+}
+}  // namespace
+
+template <class T>
+bool EquationProgram<T>::FormOf(Operation operation, Source left, Source right, Op& op) {
+    static constexpr FormTable kForms = MakeFormTable<Source>();
+    static_assert(static_cast<int>(Op::Subtract_Slot_Slot) == kForms.pairCount);
+    static_assert(static_cast<int>(Op::Square_Slot) ==
+                  static_cast<int>(Operation::Square) * kForms.pairCount);
+    const int l = static_cast<int>(left);
+    const int r = static_cast<int>(right);
+    int code = kForms.kNone;
+    switch (operation) {
+        case Operation::Square:
+            if (kForms.singles[l] != kForms.kNone)
+                code = static_cast<int>(Op::Square_Slot) + kForms.singles[l];
+            break;
+        case Operation::Return:
+            if (left == Source::Slot)
+                code = static_cast<int>(Op::Return);
+            else if (left == Source::Acc)
+                code = static_cast<int>(Op::ReturnAcc);
+            else if (left == Source::Const)
+                code = static_cast<int>(Op::ReturnConst);
+            break;
+        default:
+            if (kForms.pairs[l][r] != kForms.kNone)
+                code = static_cast<int>(operation) * kForms.pairCount + kForms.pairs[l][r];
+            break;
+    }
+    if (code == kForms.kNone)
+        return false;
+    op = static_cast<Op>(code);
     return true;
 }
 
@@ -32,11 +105,12 @@ void EquationProgram<T>::Clear() {
     mReads.clear();
     mSteps.clear();
     mReadsInOrder = false;
+    mReadsBySlot = false;
     mNames.clear();
     mOwner = nullptr;
     mResult = {};
     mBoundNames = 0;
-    mCompiled = false;
+    mRun = nullptr;
 }
 
 template <class T>
@@ -110,18 +184,42 @@ inline float Square(float value) {
 }  // namespace
 
 template <>
-__attribute__((optimize("no-crossjumping"))) float EquationProgram<float>::RunAlgebra() const {
-    float slots[kMaxRegisters];
+__attribute__((noinline)) void EquationProgram<float>::ReadInOrder(float* slots) const {
     const Read* read = mReads.data();
     const Read* const readsEnd = read + mReads.size();
-    if (mReadsInOrder) {
-        for (; read != readsEnd; ++read) {
-            if (read->kind == OperandKind::Slotted)
-                slots[read->slot] = AskOwnerSlot(read->name.owned);
-            else if (read->kind == OperandKind::Named)
-                slots[read->slot] = AskOwner(read->name.text);
-            else
-                slots[read->slot] = Fetch(read->kind, read->name);
+    for (; read != readsEnd; ++read) {
+        if (read->kind == OperandKind::Slotted)
+            slots[read->slot] = AskOwnerSlot(read->name.owned);
+        else if (read->kind == OperandKind::Named)
+            slots[read->slot] = AskOwner(read->name.text);
+        else
+            slots[read->slot] = Fetch(read->kind, read->name);
+    }
+}
+
+template <>
+template <bool kAsksOwner>
+__attribute__((optimize("no-crossjumping"))) float EquationProgram<float>::RunAlgebra(
+    const EquationProgram& program) {
+    float slots[kMaxRegisters];
+    const Read* read = program.mReads.data();
+    const Read* const readsEnd = read + program.mReads.size();
+    if constexpr (kAsksOwner) {
+        if (program.mReadsBySlot) {
+            // The owner writes straight into the slot; a value it does not write is 0, as in
+            // the tree.
+            EquationInterface<float>* const owner = program.mOwner;
+            for (; read != readsEnd; ++read) {
+                float& value = slots[read->slot];
+                value = 0.0f;
+                if (!owner->GetDesignerVariableAt(static_cast<int>(read->name.owned.slot), value)) {
+                    gEngine->Log(1, "Designer variable '%s' not found in parent",
+                                 program.mNames[read->name.owned.name].c_str());
+                    value = 0.0f;
+                }
+            }
+        } else {
+            program.ReadInOrder(slots);
         }
     } else {
         // Grouped by kind in the order the kinds are declared: one tight loop per kind.
@@ -134,26 +232,40 @@ __attribute__((optimize("no-crossjumping"))) float EquationProgram<float>::RunAl
     // Threaded dispatch (a GCC extension): every step ends in a jump of its own, which the
     // processor predicts far better than one shared switch. Each arithmetic step exists in the
     // three modes (one block of labels per mode); the last step returns.
-#define EQUATION_PROGRAM_BLOCK(mode)                                                              \
-    EQUATION_ARITHMETIC_OPS(EQUATION_PROGRAM_LABELS_##mode) && Square_##mode, &&SquareAcc_##mode, \
-        &&Return, &&ReturnAcc, &&ReturnConst,
-#define EQUATION_PROGRAM_LABEL_Store(name) &&name##_Store,
-#define EQUATION_PROGRAM_LABEL_Chain(name) &&name##_Chain,
-#define EQUATION_PROGRAM_LABEL_Return(name) &&name##_Return,
-#define EQUATION_PROGRAM_LABELS_Store(op) EQUATION_PROGRAM_FORMS(EQUATION_PROGRAM_LABEL_Store, op)
-#define EQUATION_PROGRAM_LABELS_Chain(op) EQUATION_PROGRAM_FORMS(EQUATION_PROGRAM_LABEL_Chain, op)
-#define EQUATION_PROGRAM_LABELS_Return(op) EQUATION_PROGRAM_FORMS(EQUATION_PROGRAM_LABEL_Return, op)
+#define EQUATION_PROGRAM_LABEL_PAIR(op, left, right, mode) &&op##_##left##_##right##_##mode,
+#define EQUATION_PROGRAM_LABEL_SINGLE(op, source, mode) &&op##_##source##_##mode,
+#define EQUATION_PROGRAM_LABELS_Store(op) EQUATION_OPERAND_PAIRS(EQUATION_PROGRAM_LABEL_Store, op)
+#define EQUATION_PROGRAM_LABELS_Chain(op) EQUATION_OPERAND_PAIRS(EQUATION_PROGRAM_LABEL_Chain, op)
+#define EQUATION_PROGRAM_LABELS_Return(op) EQUATION_OPERAND_PAIRS(EQUATION_PROGRAM_LABEL_Return, op)
+#define EQUATION_PROGRAM_LABEL_Store(op, left, right) \
+    EQUATION_PROGRAM_LABEL_PAIR(op, left, right, Store)
+#define EQUATION_PROGRAM_LABEL_Chain(op, left, right) \
+    EQUATION_PROGRAM_LABEL_PAIR(op, left, right, Chain)
+#define EQUATION_PROGRAM_LABEL_Return(op, left, right) \
+    EQUATION_PROGRAM_LABEL_PAIR(op, left, right, Return)
+#define EQUATION_PROGRAM_SQUARE_Store(op, source) EQUATION_PROGRAM_LABEL_SINGLE(op, source, Store)
+#define EQUATION_PROGRAM_SQUARE_Chain(op, source) EQUATION_PROGRAM_LABEL_SINGLE(op, source, Chain)
+#define EQUATION_PROGRAM_SQUARE_Return(op, source) EQUATION_PROGRAM_LABEL_SINGLE(op, source, Return)
+#define EQUATION_PROGRAM_BLOCK(mode)                                                         \
+    EQUATION_ARITHMETIC_OPS(EQUATION_PROGRAM_LABELS_##mode)                                  \
+    EQUATION_OPERAND_SINGLES(EQUATION_PROGRAM_SQUARE_##mode, Square) && Return, &&ReturnAcc, \
+        &&ReturnConst,
     static const void* const kLabels[] = {
         EQUATION_PROGRAM_BLOCK(Store) EQUATION_PROGRAM_BLOCK(Chain) EQUATION_PROGRAM_BLOCK(Return)};
-#undef EQUATION_PROGRAM_LABELS_Return
-#undef EQUATION_PROGRAM_LABELS_Chain
-#undef EQUATION_PROGRAM_LABELS_Store
+#undef EQUATION_PROGRAM_BLOCK
+#undef EQUATION_PROGRAM_SQUARE_Return
+#undef EQUATION_PROGRAM_SQUARE_Chain
+#undef EQUATION_PROGRAM_SQUARE_Store
 #undef EQUATION_PROGRAM_LABEL_Return
 #undef EQUATION_PROGRAM_LABEL_Chain
 #undef EQUATION_PROGRAM_LABEL_Store
-#undef EQUATION_PROGRAM_BLOCK
+#undef EQUATION_PROGRAM_LABELS_Return
+#undef EQUATION_PROGRAM_LABELS_Chain
+#undef EQUATION_PROGRAM_LABELS_Store
+#undef EQUATION_PROGRAM_LABEL_SINGLE
+#undef EQUATION_PROGRAM_LABEL_PAIR
     static_assert(std::size(kLabels) == 3 * kStepModeStride);
-    const Step* step = mSteps.data();
+    const Step* step = program.mSteps.data();
     float acc = 0.0f;
 #define EQUATION_PROGRAM_NEXT() goto* kLabels[static_cast<std::size_t>((++step)->op)]
     goto* kLabels[static_cast<std::size_t>(step->op)];
@@ -165,38 +277,49 @@ __attribute__((optimize("no-crossjumping"))) float EquationProgram<float>::RunAl
     label##_Chain : acc = value;            \
     EQUATION_PROGRAM_NEXT();                \
     label##_Return : return value;
-#define EQUATION_PROGRAM_RUN_ARITHMETIC(name)                                    \
-    EQUATION_PROGRAM_STEP(name, name(slots[step->a], slots[step->b]))            \
-    EQUATION_PROGRAM_STEP(name##AccSlot, name(acc, slots[step->b]))              \
-    EQUATION_PROGRAM_STEP(name##SlotAcc, name(slots[step->a], acc))              \
-    EQUATION_PROGRAM_STEP(name##SlotConst, name(slots[step->a], step->constant)) \
-    EQUATION_PROGRAM_STEP(name##ConstSlot, name(step->constant, slots[step->b])) \
-    EQUATION_PROGRAM_STEP(name##AccConst, name(acc, step->constant))             \
-    EQUATION_PROGRAM_STEP(name##ConstAcc, name(step->constant, acc))
+    // An operand's value, by where it comes from.
+#define EQUATION_PROGRAM_Slot(operand) slots[step->operand.index]
+#define EQUATION_PROGRAM_Acc(operand) acc
+#define EQUATION_PROGRAM_Const(operand) step->operand.constant
+#define EQUATION_PROGRAM_Float(operand) (*static_cast<const float*>(step->operand.where))
+#define EQUATION_PROGRAM_Double(operand) \
+    static_cast<float>(*static_cast<const double*>(step->operand.where))
+#define EQUATION_PROGRAM_RUN_PAIR(op, left, right) \
+    EQUATION_PROGRAM_STEP(op##_##left##_##right,   \
+                          op(EQUATION_PROGRAM_##left(a), EQUATION_PROGRAM_##right(b)))
+#define EQUATION_PROGRAM_RUN_SINGLE(op, source) \
+    EQUATION_PROGRAM_STEP(op##_##source, op(EQUATION_PROGRAM_##source(a)))
+#define EQUATION_PROGRAM_RUN_ARITHMETIC(op) EQUATION_OPERAND_PAIRS(EQUATION_PROGRAM_RUN_PAIR, op)
     EQUATION_ARITHMETIC_OPS(EQUATION_PROGRAM_RUN_ARITHMETIC)
-    EQUATION_PROGRAM_STEP(Square, Square(slots[step->a]))
-    EQUATION_PROGRAM_STEP(SquareAcc, Square(acc))
+    EQUATION_OPERAND_SINGLES(EQUATION_PROGRAM_RUN_SINGLE, Square)
 #undef EQUATION_PROGRAM_RUN_ARITHMETIC
+#undef EQUATION_PROGRAM_RUN_SINGLE
+#undef EQUATION_PROGRAM_RUN_PAIR
+#undef EQUATION_PROGRAM_Double
+#undef EQUATION_PROGRAM_Float
+#undef EQUATION_PROGRAM_Const
+#undef EQUATION_PROGRAM_Acc
+#undef EQUATION_PROGRAM_Slot
 #undef EQUATION_PROGRAM_STEP
 Return:
-    return slots[step->a];
+    return slots[step->a.index];
 ReturnAcc:
     return acc;
 ReturnConst:
-    return step->constant;
+    return step->a.constant;
 #undef EQUATION_PROGRAM_NEXT
 }
 
 template <>
-bool EquationProgram<bool>::RunBoolean() const {
+bool EquationProgram<bool>::RunBoolean(const EquationProgram& program) {
     using T = bool;
     T accumulator{};
-    const std::size_t count = mCode.size();
+    const std::size_t count = program.mCode.size();
     for (std::size_t pc = 0; pc < count;) {
-        const Instruction& in = mCode[pc++];
+        const Instruction& in = program.mCode[pc++];
         switch (in.op) {
             case Op::Load:
-                accumulator = Fetch(in.kind, in.name);
+                accumulator = program.Fetch(in.kind, in.name);
                 break;
             case Op::Not:
                 accumulator = !accumulator;
@@ -213,9 +336,12 @@ bool EquationProgram<bool>::RunBoolean() const {
                 break;
         }
     }
-    return mResult.kind == OperandKind::Constant ? mResult.value.constant : accumulator;
+    return program.mResult.kind == OperandKind::Constant ? program.mResult.value.constant
+                                                         : accumulator;
 }
 
+template float EquationProgram<float>::RunAlgebra<false>(const EquationProgram&);
+template float EquationProgram<float>::RunAlgebra<true>(const EquationProgram&);
 template class EquationProgram<float>;
 template class EquationProgram<bool>;
 

@@ -23,42 +23,65 @@ public:
     // Slots of one numeric evaluation, on the stack; a tree that needs more walks itself.
     static constexpr std::size_t kMaxRegisters = 256;
 
-    // A numeric program first reads every name into its slot, in the order the tree reads them
-    // (the arithmetic between two reads has no observable effect, so moving it after them
-    // changes nothing), then runs three-address steps over slots holding the names and the
-    // temporaries. A condition runs its instructions (Load, Not and the jumps)
-    // with one accumulator, in the tree's short-circuit order.
+    // A numeric program first reads into slots the names it cannot read in place (all of them, in
+    // the tree's order, when any is asked of the owner; else those bound as other kinds than
+    // float and double), then runs three-address steps. The arithmetic between two reads has no
+    // observable effect, so moving it after them changes nothing. A condition runs its
+    // instructions (Load, Not and the jumps) with one accumulator, in the tree's short-circuit
+    // order.
 #define EQUATION_ARITHMETIC_OPS(X) X(Add) X(Subtract) X(Multiply) X(Divide) X(Power)
-    // Every arithmetic step also leaves its value in an accumulator, which the next step reads
-    // when it is one of its operands; a constant operand travels in the step. The forms of an
-    // operator X, left operand first: X (slot, slot), then AccSlot, SlotAcc, SlotConst,
-    // ConstSlot, AccConst and ConstAcc. The chain of a formula stays in a register.
-#define EQUATION_PROGRAM_FORMS(X, op) \
-    X(op)                             \
-    X(op##AccSlot) X(op##SlotAcc) X(op##SlotConst) X(op##ConstSlot) X(op##AccConst) X(op##ConstAcc)
-#define EQUATION_PROGRAM_OP(name) name,
-#define EQUATION_PROGRAM_OP_FORMS(op) EQUATION_PROGRAM_FORMS(EQUATION_PROGRAM_OP, op)
+    // Where a step's operand comes from: a slot; the accumulator, which holds the value of the
+    // step just before; the step's own constant; or a name bound as a float or a double, read in
+    // place. The forms of a binary step, left operand first (two accumulators or two constants
+    // never meet: the second would have been kept in a slot, the pair folded):
+// clang-format off
+#define EQUATION_OPERAND_PAIRS(X, op)                                                              \
+    X(op, Slot, Slot) X(op, Slot, Acc) X(op, Slot, Const) X(op, Slot, Float) X(op, Slot, Double)   \
+    X(op, Acc, Slot) X(op, Acc, Const) X(op, Acc, Float) X(op, Acc, Double)                        \
+    X(op, Const, Slot) X(op, Const, Acc) X(op, Const, Float) X(op, Const, Double)                  \
+    X(op, Float, Slot) X(op, Float, Acc) X(op, Float, Const) X(op, Float, Float)                   \
+    X(op, Float, Double)                                                                           \
+    X(op, Double, Slot) X(op, Double, Acc) X(op, Double, Const) X(op, Double, Float)               \
+    X(op, Double, Double)
+// clang-format on
+// The forms of a square (a constant one folds).
+#define EQUATION_OPERAND_SINGLES(X, op) X(op, Slot) X(op, Acc) X(op, Float) X(op, Double)
+#define EQUATION_PROGRAM_PAIR_OP(op, left, right) op##_##left##_##right,
+#define EQUATION_PROGRAM_SINGLE_OP(op, source) op##_##source,
+#define EQUATION_PROGRAM_BINARY_OPS(op) EQUATION_OPERAND_PAIRS(EQUATION_PROGRAM_PAIR_OP, op)
     // clang-format off
-    enum class Op : std::uint8_t {
-        EQUATION_ARITHMETIC_OPS(EQUATION_PROGRAM_OP_FORMS)
-        Square,       // dst = a ^ 2 as an exact product
-        SquareAcc,
+    enum class Op : std::uint16_t {
+        EQUATION_ARITHMETIC_OPS(EQUATION_PROGRAM_BINARY_OPS)
+        EQUATION_OPERAND_SINGLES(EQUATION_PROGRAM_SINGLE_OP, Square)  // dst = a ^ 2, exactly
         Return,       // the value is slot a
         ReturnAcc,    // the accumulator
-        ReturnConst,  // the step's constant
+        ReturnConst,  // the constant a
         Load,         // acc = a name
         Not,          // acc = !acc
         JumpIfFalse,  // leaves a false accumulator as the result of an "&"
         JumpIfTrue,   // leaves a true accumulator as the result of an "|"
     };
     // clang-format on
+#undef EQUATION_PROGRAM_BINARY_OPS
+#undef EQUATION_PROGRAM_SINGLE_OP
+#undef EQUATION_PROGRAM_PAIR_OP
+    enum class Source : std::uint8_t { Slot, Acc, Const, Float, Double };
+    // What a numeric step computes, before its operands pick its form.
+#define EQUATION_PROGRAM_OPERATION(name) name,
+    enum class Operation : std::uint8_t {
+        EQUATION_ARITHMETIC_OPS(EQUATION_PROGRAM_OPERATION) Square,
+        Return
+    };
+#undef EQUATION_PROGRAM_OPERATION
+    // The op of an operation with operands from these sources (`right` is ignored by Square and
+    // Return); false for a pair that has no form.
+    static bool FormOf(Operation operation, Source left, Source right, Op& op);
+
     // What an arithmetic step does with its value: stores it in its slot for a later step,
     // leaves it only in the accumulator for the next step, or returns it. The step's op is then
     // its plain op plus the mode times kStepModeStride.
     enum class StepMode : std::uint8_t { Store, Chain, Return };
     static constexpr unsigned kStepModeStride = static_cast<unsigned>(Op::ReturnConst) + 1;
-#undef EQUATION_PROGRAM_OP_FORMS
-#undef EQUATION_PROGRAM_OP
 
     enum class OperandKind : std::uint8_t {
         None,
@@ -106,13 +129,13 @@ public:
         OperandValue name{0};                  // what a Load reads
     };
 
-    // One arithmetic step of a numeric program: slot dst = a op b.
+    // One arithmetic step of a numeric program: slot dst = a op b, each operand a slot's index, a
+    // constant or where a bound name lives, as the op's form says.
     struct Step {
         Op op;
         std::uint16_t dst = 0;
-        std::uint16_t a = 0;
-        std::uint16_t b = 0;
-        T constant{};
+        OperandValue a{0};
+        OperandValue b{0};
     };
 
     // A name read into its slot before the steps run.
@@ -132,13 +155,10 @@ public:
     EquationProgram& operator=(const EquationProgram&) = delete;
     void Clear();
     bool IsCompiled() const {
-        return mCompiled;
+        return mRun != nullptr;
     }
     T Run() const {
-        if constexpr (std::is_same_v<T, bool>)
-            return RunBoolean();
-        else
-            return RunAlgebra();
+        return mRun(*this);
     }
 
     // Reads and steps (a folded formula is one step: its value), or a condition's instructions.
@@ -157,28 +177,39 @@ private:
     T Fetch(OperandKind kind, const OperandValue& value) const;
     T AskOwner(const char* name) const;
     T AskOwnerSlot(OwnerSlot owned) const;
-    // Defined for the numeric and the boolean program respectively.
-    float RunAlgebra() const;
-    bool RunBoolean() const;
+    // The entries, defined for the numeric and the boolean program respectively. A numeric
+    // program that asks its owner for names has an entry of its own, so that one that only reads
+    // in place carries nothing of the asking.
+    template <bool kAsksOwner>
+    static float RunAlgebra(const EquationProgram& program);
+    static bool RunBoolean(const EquationProgram& program);
+    // The reads of a program that asks its owner, in the tree's order.
+    void ReadInOrder(float* slots) const;
 
     std::vector<Instruction> mCode;  // a condition
     // A numeric program: the reads fill the first slots, the temporaries the rest. When every name
-    // is bound the reads are grouped by kind and each name is read once; otherwise they keep the
-    // tree's order, one per occurrence.
+    // is bound the reads are grouped by kind and each name is read once (names bound as floats
+    // and doubles are read by the steps); otherwise they keep the tree's order, one per
+    // occurrence.
     std::vector<Read> mReads;
     std::vector<Step> mSteps;  // ends in Return
     bool mReadsInOrder = false;
+    bool mReadsBySlot = false;        // every read in order asks the owner by slot
     std::vector<std::string> mNames;  // of the unbound variables, slotted or not
     EquationInterface<T>* mOwner = nullptr;
     Operand mResult;
     std::size_t mBoundNames = 0;
-    bool mCompiled = false;
+    // The entry that runs the program; none while it is not compiled.
+    T (*mRun)(const EquationProgram&) = nullptr;
 };
 
 template <>
-float EquationProgram<float>::RunAlgebra() const;
+template <bool kAsksOwner>
+float EquationProgram<float>::RunAlgebra(const EquationProgram& program);
 template <>
-bool EquationProgram<bool>::RunBoolean() const;
+bool EquationProgram<bool>::RunBoolean(const EquationProgram& program);
+template <>
+void EquationProgram<float>::ReadInOrder(float* slots) const;
 
 extern template class EquationProgram<float>;
 extern template class EquationProgram<bool>;
