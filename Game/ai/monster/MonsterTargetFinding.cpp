@@ -28,17 +28,21 @@ float WorldDistance(const WorldVec3& a, const WorldVec3& b) {
     return std::sqrt(World::Get().GetDistanceSquared(a, b));
 }
 
-// The game's team rules; the teams' own without a root.
-bool AreFoes(const Team& a, const Team& b) {
-    if (gGameEngine && gGameEngine->GetTeamManager())
-        return gGameEngine->GetTeamManager()->IsFoe(a, b);
-    return a.IsFoe(b);
+// The game's team rules; the teams' own without a root (null). A sweep looks them up once.
+const TeamManager* TeamRules() {
+    return gGameEngine ? gGameEngine->GetTeamManager() : nullptr;
 }
 
-bool AreFriends(const Team& a, const Team& b) {
-    if (gGameEngine && gGameEngine->GetTeamManager())
-        return gGameEngine->GetTeamManager()->IsFriend(a, b);
-    return a.IsFriend(b);
+bool AreFoes(const TeamManager* rules, const Team& a, const Team& b) {
+    return rules ? rules->IsFoe(a, b) : a.IsFoe(b);
+}
+
+bool AreFriends(const TeamManager* rules, const Team& a, const Team& b) {
+    return rules ? rules->IsFriend(a, b) : a.IsFriend(b);
+}
+
+bool AreFoes(const Team& a, const Team& b) {
+    return AreFoes(TeamRules(), a, b);
 }
 
 // Scratch of the sphere queries: every monster searches several times a second.
@@ -69,6 +73,7 @@ void ForEachCharacterInSphere(const Character& self, float maxYView, Region* reg
                               const Sphere& sphere, bool foes, Use&& use) {
     const WorldVec3 position = self.GetPathPosition();
     const Team team = self.GetTeam();
+    const TeamManager* rules = TeamRules();
     std::vector<Entity*>& found = EntityScratch();
     World::Get().GetEntitiesInSphere(found, region, sphere, EntityListType::Actors);
     for (std::size_t i = 0; i < found.size(); ++i) {
@@ -81,8 +86,8 @@ void ForEachCharacterInSphere(const Character& self, float maxYView, Region* reg
             continue;
         if (maxYView != 0.0f && VerticalDistance(position, other->GetPathPosition()) > maxYView)
             continue;
-        const bool keep =
-            foes ? AreFoes(team, other->GetTeam()) : AreFriends(team, other->GetTeam());
+        const bool keep = foes ? AreFoes(rules, team, other->GetTeam())
+                               : AreFriends(rules, team, other->GetTeam());
         if (keep)
             use(other);
     }
