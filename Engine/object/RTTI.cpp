@@ -58,6 +58,11 @@ bool RTTI_ClassInfo::IsAncestor(const RTTI_ClassInfo& other) const {
 }
 
 bool RTTI_ClassInfo::IsA(const RTTI_ClassInfo& other) const {
+    // Records are nearly always the same object: walk the chain by address first and compare
+    // names (a record made at run time may carry a registered class's name) only on a miss.
+    for (const RTTI_ClassInfo* p = this; p; p = p->mParent)
+        if (p == &other)
+            return true;
     return IsSameClass(other) || IsAncestor(other);
 }
 

@@ -489,6 +489,10 @@ public:
     static void GetPathGenerationParams(PathGenerationParams& params);
     Sphere GetRegionBoundingSphere() const;
     WorldVec3 GetPathPosition() const;
+    // Cache hints for a crowd scan a few characters ahead of the one it weighs: first the fields
+    // sight and anger read of the character, then (once those arrived) its path position.
+    void PrefetchSightFields() const;
+    void PrefetchPathPosition() const;
     Path* GetPath();
     void UpdatePathPosition(const WorldVec3& position);
     WorldVec3 GetPathTarget() const;
@@ -568,19 +572,26 @@ private:
     // Turns an attacking character towards its target while it may.
     void RotateTowardsAttackTarget(int ms);
 
+    // What every monster's sight sweep reads of each character in view, side by side: in a
+    // crowd these are cache misses, one per line touched.
+    Character_LifeState mLifeState = Character_LifeState::Alive;
+    bool mObserver = false;
+    bool mInvisible = false;
+    bool mCausesAnger = true;
+    float mAngerMultiplier = 1.0f;
+    Team mTeam;
+
     PFxManager mFxManager;
 
     CharacterBio mBio;
     ExperienceLevelControl mExperience;
     PlayStats mPlayStats;
-    Team mTeam;
     WorldCoords mSpawnPoint;
     float mTurnRate = 0.0f;
     float mAvoidForce = 0.0f;
     std::uint32_t mControllerId = 0;
     Character_Gender mGender = Character_Gender::Unknown;
     std::vector<std::string> mRaces;
-    bool mInvisible = false;
     bool mTouched = false;
     bool mInvincible = false;
     bool mGod = false;
@@ -589,8 +600,6 @@ private:
     GameTimer mFrameTimer;
     std::uint32_t mFrameElapsed = 0;
     float mDeathAnimBlendTime = 250.0f;
-    bool mCausesAnger = true;
-    float mAngerMultiplier = 1.0f;
     int mLoopingRunningSoundFadeTime = 1000;
     std::string mLevelUpFx;
     std::string mDyingFxPak;
@@ -598,10 +607,8 @@ private:
     float mLowHealthTriggerLevel = 0.0f;
     float mLowHealthResetLevel = 0.0f;
     bool mTeleporting = false;
-    Character_LifeState mLifeState = Character_LifeState::Alive;
     Character_ActionState mActionState = Character_ActionState::Unknown;
     bool mHiddenFromCombat = false;
-    bool mObserver = false;
     Character_ActionState mInitialActionState = Character_ActionState::Unknown;
     WorldVec3 mInitialPathTarget;
     std::uint32_t mInitialAttackTarget = 0;

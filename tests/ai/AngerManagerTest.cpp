@@ -162,6 +162,38 @@ TEST_F(Anger, ACrowdCalmsEveryOtherEntryOneSubtractionAtATime) {
     }
 }
 
+// Enough entries that Update reads characters well ahead of the one it weighs, with the closest
+// ones leaving the table in each way: the survivors keep their order and values, and the closest
+// enemy is the nearest survivor, never a nearer entry that was dropped.
+TEST_F(Anger, ACrowdDropsTheForgottenAndFindsTheClosestSurvivor) {
+    std::vector<Character*> crowd;
+    for (int i = 0; i < 20; ++i)
+        crowd.push_back(Place("Records/AI/Foe.dbr", Team::Human, 40.0f - static_cast<float>(i)));
+    for (const Character* c : crowd)
+        anger.AddAnger(c->GetObjectId(), 30.0f);
+    crowd[19]->SetLifeState(Character_LifeState::Dead);
+    crowd[18]->SetTeam(TeamManager::BuildTeam(Team::Monster, 0));
+    const std::uint32_t destroyed = crowd[17]->GetObjectId();
+    Singleton<ObjectManager>::Get().DestroyObject(crowd[17]);
+    std::vector<std::pair<std::uint32_t, float>> expected;
+    for (std::size_t i = 0; i < 17; ++i)
+        if (Of(crowd[i]) >= 0.0f)
+            expected.emplace_back(crowd[i]->GetObjectId(), Of(crowd[i]));
+    ASSERT_GT(expected.size(), 8u);
+    EXPECT_TRUE(anger.GetAngerTable().contains(destroyed));
+
+    anger.Update(0, 0.0f, me);
+    std::vector<std::pair<std::uint32_t, float>> kept;
+    for (std::size_t slot = 0; slot < anger.GetAngerTable().size(); ++slot)
+        kept.emplace_back(anger.GetAngerTable().IdAt(slot), anger.GetAngerTable().ValueAt(slot));
+    EXPECT_EQ(kept, expected);
+    std::uint32_t closest = 0;
+    float distance = 0.0f;
+    anger.GetClosestEnemy(closest, distance);
+    EXPECT_EQ(closest, crowd[16]->GetObjectId());
+    EXPECT_FLOAT_EQ(distance, 14.0f);
+}
+
 TEST_F(Anger, BarsShowTheMostHatedFullThenEachEntry) {
     Character* gone = Place("Records/AI/Foe.dbr", Team::Human, 40);
     anger.AddAnger(gone->GetObjectId(), 10.0f);

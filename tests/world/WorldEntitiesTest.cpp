@@ -1,6 +1,7 @@
 // Entities in the world: membership across regions and the order and reach of the queries.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <vector>
 
@@ -129,6 +130,40 @@ TEST_F(WorldEntities, QueriesReportInsertionOrderAcrossCellsAndRegions) {
     world.GetEntitiesInSphere(found, a, Sphere{Vec3(90, 0, 90), 0.1f});
     ASSERT_EQ(found.size(), added.size() + 1);
     EXPECT_EQ(found.back(), added[1]);
+}
+
+// A crowd of thousands (order keys past several digits of the sort), scattered over cells and
+// both regions, some taken out and put back (they rejoin at the end): a query still reports
+// world order, after what the caller's vector already held.
+TEST_F(WorldEntities, ACrowdComesBackInWorldOrder) {
+    World& world = World::Get();
+    std::vector<Entity*> added;
+    std::uint32_t seed = 99;
+    const auto next = [&seed] {
+        seed = seed * 1664525u + 1013904223u;
+        return static_cast<float>(seed >> 8) / static_cast<float>(1u << 24) * 99.0f;
+    };
+    for (int i = 0; i < 3000; ++i) {
+        added.push_back(MakeEntity());
+        world.AddEntity(added.back(), At(i % 3 == 0 ? b : a, next(), 0, next()), false);
+    }
+    std::vector<Entity*> rejoined;
+    for (std::size_t i = 7; i < added.size(); i += 211) {
+        world.RemoveEntity(added[i]);
+        rejoined.push_back(added[i]);
+        added[i] = nullptr;
+    }
+    std::erase(added, nullptr);
+    for (Entity* e : rejoined) {
+        world.AddEntity(e, At(a, next(), 0, next()), false);
+        added.push_back(e);
+    }
+    Entity* first = MakeEntity();
+    std::vector<Entity*> found{first};
+    world.GetEntitiesInSphere(found, a, Sphere{Vec3(100, 0, 50), 400});
+    ASSERT_EQ(found.size(), added.size() + 1);
+    EXPECT_EQ(found.front(), first);
+    EXPECT_TRUE(std::equal(added.begin(), added.end(), found.begin() + 1));
 }
 
 TEST_F(WorldEntities, BoundingRadiusDecidesSphereAndRayHits) {

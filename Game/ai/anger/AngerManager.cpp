@@ -23,6 +23,14 @@ bool AreFriends(const Character& me, const Character& other) {
     return me.GetTeam().IsFriend(other.GetTeam());
 }
 
+// The entries' characters of one Update, looked up in a first pass: the look-ups do not wait on
+// each other, and the second pass can ask for each character's fields ahead of weighing it.
+std::vector<const Character*>& EnemyScratch() {
+    thread_local std::vector<const Character*> enemies;
+    enemies.clear();
+    return enemies;
+}
+
 // The engine has no statistic graphs yet: the bars are reported once per machine.
 struct AngerGraphSeam {
     bool reported = false;
@@ -84,9 +92,17 @@ void AngerManager::Update(int ms, float forgiveRate, const Character* me) {
     // Survivors slide down over the dropped entries in one pass, keeping the id order.
     std::size_t kept = 0;
     ObjectManager& objects = Singleton<ObjectManager>::Get();
+    std::vector<const Character*>& enemies = EnemyScratch();
     for (std::size_t slot = 0; slot < mAnger.size(); ++slot) {
         const std::uint32_t id = mAnger.IdAt(slot);
-        const Character* enemy = id ? objects.GetObject<Character>(id) : nullptr;
+        enemies.push_back(id ? objects.GetObject<Character>(id) : nullptr);
+    }
+    constexpr std::size_t kAhead = 6;
+    for (std::size_t slot = 0; slot < mAnger.size(); ++slot) {
+        if (slot + kAhead < enemies.size() && enemies[slot + kAhead])
+            enemies[slot + kAhead]->PrefetchSightFields();
+        const std::uint32_t id = mAnger.IdAt(slot);
+        const Character* enemy = enemies[slot];
         float squared = 0.0f;
         if (!ShouldRemoveEnemy(me, enemy, squared)) {
             float& value = mAnger.ValueAt(slot);

@@ -441,6 +441,10 @@ private:
     // Scratch of the searches, kept so that steady frames allocate nothing.
     mutable std::vector<Character*> mFoundScratch;
     WorldVec3 mClosestSearchPosition;
+    // The monster and where it stands while its sight sweep runs (null otherwise), so weighing
+    // each foe does not look the monster up again.
+    const Character* mSightSelf = nullptr;
+    WorldVec3 mSightSelfPosition;
 };
 
 }  // namespace GAME

@@ -22,17 +22,21 @@ float VerticalDistance(const WorldVec3& a, const WorldVec3& b) {
     return std::fabs(a.GetWorldPosition().y - b.GetWorldPosition().y);
 }
 
-// The game's team rules; the teams' own without a root.
-bool AreFoes(const Team& a, const Team& b) {
-    if (gGameEngine && gGameEngine->GetTeamManager())
-        return gGameEngine->GetTeamManager()->IsFoe(a, b);
-    return a.IsFoe(b);
+// The game's team rules; the teams' own without a root (null). A sweep looks them up once.
+const TeamManager* TeamRules() {
+    return gGameEngine ? gGameEngine->GetTeamManager() : nullptr;
 }
 
-bool AreFriends(const Team& a, const Team& b) {
-    if (gGameEngine && gGameEngine->GetTeamManager())
-        return gGameEngine->GetTeamManager()->IsFriend(a, b);
-    return a.IsFriend(b);
+bool AreFoes(const TeamManager* rules, const Team& a, const Team& b) {
+    return rules ? rules->IsFoe(a, b) : a.IsFoe(b);
+}
+
+bool AreFriends(const TeamManager* rules, const Team& a, const Team& b) {
+    return rules ? rules->IsFriend(a, b) : a.IsFriend(b);
+}
+
+bool AreFoes(const Team& a, const Team& b) {
+    return AreFoes(TeamRules(), a, b);
 }
 
 // Scratch of the sphere queries: every monster searches several times a second.
@@ -42,6 +46,20 @@ std::vector<Entity*>& EntityScratch() {
     return found;
 }
 
+// A crowd lies far apart in memory and each character weighed costs several cache misses, so
+// the scan asks for them ahead in three steps, each reading only what the step before brought
+// in: the object, then the fields sight reads, then the path position behind its pointer.
+void PrefetchAhead(const std::vector<Entity*>& found, std::size_t i) {
+    constexpr std::size_t kStep = 8;
+    const std::size_t size = found.size();
+    if (i + 3 * kStep < size)
+        __builtin_prefetch(found[i + 3 * kStep]);
+    if (i + 2 * kStep < size && found[i + 2 * kStep]->IsA<Character>())
+        static_cast<const Character*>(found[i + 2 * kStep])->PrefetchSightFields();
+    if (i + kStep < size && found[i + kStep]->IsA<Character>())
+        static_cast<const Character*>(found[i + kStep])->PrefetchPathPosition();
+}
+
 // Hands `use` each living character in the sphere other than `self` that is a foe (or a friend)
 // within `maxYView` of it vertically (0: any height), in world order.
 template <class Use>
@@ -49,9 +67,12 @@ void ForEachCharacterInSphere(const Character& self, float maxYView, Region* reg
                               const Sphere& sphere, bool foes, Use&& use) {
     const WorldVec3 position = self.GetPathPosition();
     const Team team = self.GetTeam();
+    const TeamManager* rules = TeamRules();
     std::vector<Entity*>& found = EntityScratch();
     World::Get().GetEntitiesInSphere(found, region, sphere, EntityListType::Actors);
-    for (Entity* entity : found) {
+    for (std::size_t i = 0; i < found.size(); ++i) {
+        PrefetchAhead(found, i);
+        Entity* entity = found[i];
         if (entity == &self || !entity->IsA<Character>())
             continue;
         auto* other = static_cast<Character*>(entity);
@@ -59,8 +80,8 @@ void ForEachCharacterInSphere(const Character& self, float maxYView, Region* reg
             continue;
         if (maxYView != 0.0f && VerticalDistance(position, other->GetPathPosition()) > maxYView)
             continue;
-        const bool keep =
-            foes ? AreFoes(team, other->GetTeam()) : AreFriends(team, other->GetTeam());
+        const bool keep = foes ? AreFoes(rules, team, other->GetTeam())
+                               : AreFriends(rules, team, other->GetTeam());
         if (keep)
             use(other);
     }
@@ -111,10 +132,11 @@ bool ControllerMonster::IsEnemyValid(std::uint32_t enemyId) {
 }
 
 float ControllerMonster::ProcessAngerTarget(Character* character, int ms) {
-    const Character* self = GetParentCharacter();
+    const Character* self = mSightSelf ? mSightSelf : GetParentCharacter();
     if (!character || !self || !InPursuitRange(character->GetObjectId()))
         return 0.0f;
-    const float d = WorldDistance(self->GetPathPosition(), character->GetPathPosition());
+    const WorldVec3 from = mSightSelf ? mSightSelfPosition : self->GetPathPosition();
+    const float d = WorldDistance(from, character->GetPathPosition());
     const float rate = d < mInnerViewDistance
                            ? mInnerSightAngerRate
                            : mSightAngerRate * (1.0f - 0.1f * d / GetViewDistance());
@@ -131,6 +153,9 @@ void ControllerMonster::AngerUpdate(int ms) {
     const Character* self = GetParentCharacter();
     if (self) {
         const WorldVec3 position = self->GetPathPosition();
+        // Nothing the sweep calls moves the monster: every foe is weighed from here.
+        mSightSelf = self;
+        mSightSelfPosition = position;
         // Sight anger reads no anger, so each foe is weighed and angered as the search finds
         // it, while it is fresh in the cache, and handed on rather than looked up by id again.
         ForEachCharacterInSphere(
@@ -140,6 +165,7 @@ void ControllerMonster::AngerUpdate(int ms) {
                     mAngerManager.AddAnger(
                         *other, static_cast<float>(ticks) * ProcessAngerTarget(other, kTickMs));
             });
+        mSightSelf = nullptr;
     }
     mAngerManager.Update(ticks * kTickMs, mForgiveRate, self);
 }

@@ -118,6 +118,18 @@ WorldVec3 Character::GetPathPosition() const {
     return mMovement->GetPathPosition();
 }
 
+void Character::PrefetchSightFields() const {
+    __builtin_prefetch(this);
+    __builtin_prefetch(&mLifeState);
+    __builtin_prefetch(&mTeam);
+    __builtin_prefetch(&mMovement);
+    __builtin_prefetch(&GetCoords());
+}
+
+void Character::PrefetchPathPosition() const {
+    mMovement->PrefetchPathPosition();
+}
+
 Path* Character::GetPath() {
     return mMovement->GetPath();
 }

@@ -22,6 +22,7 @@ public:
     ~CharacterMovementManager();
     CharacterMovementManager(const CharacterMovementManager&) = delete;
     CharacterMovementManager& operator=(const CharacterMovementManager&) = delete;
+    void PrefetchPathPosition() const { __builtin_prefetch(&mPathPosition); }
 
     // Plans a new path. True when a path is left to follow, and when the character is already
     // there (`alreadyThere`).

@@ -139,5 +139,35 @@ TEST_F(MonsterTargetFinding, TheLastTargetCountsDoubleAndPursuitRangeBoundsAnger
     EXPECT_TRUE(controller->InPursuitRange(9999));
 }
 
+// A crowd longer than the sweep's read-ahead, with actors that are no characters and friends
+// among it: the sweep angers each foe in world order exactly as weighing it alone would, and a
+// later weighing starts from where the monster stands then, not where the sweep saw it.
+TEST_F(MonsterTargetFinding, TheSightSweepAngersACrowdAsWeighingEachFoeAloneWould) {
+    MakeController(R"({"Class": "ControllerMonster", "ViewDistance": 30, "SightAngerRate": 20,
+        "InnerSightAngerRate": 50, "InnerViewDistance": 5, "ForgiveRate": 3,
+        "AngerTolerance": 1000})");
+    ObjectManager& objects = Singleton<ObjectManager>::Get();
+    std::vector<Character*> crowd;
+    for (int i = 0; i < 24; ++i) {
+        const float x = 11.0f + 1.1f * static_cast<float>(i);
+        if (i % 5 == 0)
+            World::Get().AddEntity(objects.CreateObject<Actor>(),
+                                   WorldCoords(region, Coords::FromOrigin(Vec3(x, 0, 12))), true);
+        crowd.push_back(Place("Records/AI/Foe.dbr", i % 4 == 3 ? Team::Monster : Team::Human, x));
+    }
+    AngerManager expected;
+    for (Character* c : crowd)
+        if (c->GetTeam().GetTeamMajor() == Team::Human)
+            expected.AddAnger(*c, controller->ProcessAngerTarget(c, 200));
+    expected.Update(200, 3.0f, me);
+    controller->Update(100);  // one tick
+    ASSERT_GT(expected.GetAngerTable().size(), 12u);
+    EXPECT_EQ(controller->GetAngerManager().GetAngerTable(), expected.GetAngerTable());
+
+    me->SetPathPosition(WorldVec3(region, Vec3(30, 0, 10)));
+    EXPECT_FLOAT_EQ(controller->ProcessAngerTarget(crowd[0], 200),
+                    20.0f * (1.0f - 0.1f * 19.0f / 30.0f) * 0.2f);
+}
+
 }  // namespace
 }  // namespace GAME::test
