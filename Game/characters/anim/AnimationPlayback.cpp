@@ -3,15 +3,9 @@
 #include "Engine/anim/GraphicsAnim.h"
 #include "Engine/anim/SkeletalPose.h"
 #include "Engine/object/Object.h"
+#include "Game/characters/actions/ActionSupport.h"
 
 namespace GAME {
-
-namespace {
-const Name& EndEvent() {
-    static const Name end = Name::Create("End");
-    return end;
-}
-}  // namespace
 
 bool AnimationPlayback::Play(Actor& actor, float speedMultiplier, bool loop, unsigned count) {
     looping = loop;
@@ -24,7 +18,7 @@ bool AnimationPlayback::Play(Actor& actor, float speedMultiplier, bool loop, uns
 }
 
 bool AnimationPlayback::HandleAnimationCallback(const Name& event) {
-    if (looping || event != EndEvent())
+    if (looping || event != action_support::EndEvent())
         return false;
     --remainingPlays;
     return static_cast<int>(remainingPlays) > 0;
