@@ -32,10 +32,10 @@ public:
 
     virtual CombatRandom& GetRandomGen() { return mRandom; }
     // True without a draw for a chance of exactly 0; else one draw of 0..100.
-    virtual bool EvaluateChance(float chance) {
+    [[gnu::always_inline]] virtual bool EvaluateChance(float chance) {
         return chance == 0.0f || mRandom.DrawPercentAtMost(chance);
     }
-    virtual float GetChanceMultiplier(float) { return 1.0f; }
+    [[gnu::always_inline]] virtual float GetChanceMultiplier(float) { return 1.0f; }
 
     void SetSeed(std::uint32_t seed);
     std::uint32_t GetSeed() const { return mSeed; }
@@ -51,6 +51,16 @@ public:
     }
     void AddDamageModifier(std::unique_ptr<CombatAttribute> payload) {
         Append(mDamageModifiers, std::move(payload));
+    }
+    // A new payload made at the end of its list, without a temporary owner passed along: what
+    // the damage attributes' rolls use.
+    template <class Payload, class... Args>
+    [[gnu::always_inline]] void AddNewDamage(Args&&... args) {
+        Emplace<Payload>(mDamage, std::forward<Args>(args)...);
+    }
+    template <class Payload, class... Args>
+    [[gnu::always_inline]] void AddNewDamageModifier(Args&&... args) {
+        Emplace<Payload>(mDamageModifiers, std::forward<Args>(args)...);
     }
     void AddDefenseModifier(std::unique_ptr<CombatAttribute> payload);
     // A defense that an existing one merges is dropped; else it is appended.
@@ -87,6 +97,18 @@ private:
         if (list.capacity() == 0)
             list.reserve(kReservedPayloads);
         list.push_back(std::move(payload));
+    }
+    // Empties the list, handing the blocks back without a virtual destructor call each.
+    static void DropAll(PayloadList& list) noexcept {
+        CombatPayloadPool::ReleaseEach(list.begin(), list.end(), CombatAttribute::kBlockSize,
+                                       [](auto& payload) { return payload.release(); });
+        list.clear();
+    }
+    template <class Payload, class... Args>
+    [[gnu::always_inline]] static void Emplace(PayloadList& list, Args&&... args) {
+        if (list.capacity() == 0)
+            list.reserve(kReservedPayloads);
+        list.push_back(std::make_unique<Payload>(std::forward<Args>(args)...));
     }
 
     PayloadList mDamage;

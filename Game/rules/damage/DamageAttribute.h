@@ -117,10 +117,10 @@ protected:
     // The indent tag while the chance is hidden, else the chance when it is above 0.
     void AppendChancePrefix(std::wstring& line, float chance) const;
     // Passes the chance gate (or skips it); the chance multiplier comes after.
-    // Inline (DamageAttributeDraw.h), as are the rolls below: they run once per attribute and
-    // attack.
-    inline bool PassesChance(CombatAttributeAccumulator& accumulator, float chance,
-                             bool skipChance) const;
+    // Always inline (DamageAttributeDraw.h), as are the rolls below: they run once per attribute
+    // and attack, and a call would cost as much as the roll.
+    [[gnu::always_inline]] inline bool PassesChance(CombatAttributeAccumulator& accumulator,
+                                                    float chance, bool skipChance) const;
     // Which text list the class writes to: 1, 2, 3, or 0 for none.
     virtual int GetTextList() const { return 0; }
     void AppendToList(const std::wstring& line, DamageTextList& list1, DamageTextList& list2,
@@ -172,8 +172,9 @@ protected:
     // The line for one level's numbers after the prefix.
     void AppendValueText(std::wstring& line, float minimum, float maximum) const;
     // The chance gate and the roll: amount = draw * chance multiplier; false when gated out.
-    inline bool RollAmount(CombatAttributeAccumulator& accumulator, unsigned int level,
-                           RandomUniform& random, bool skipChance, float& amount) const;
+    [[gnu::always_inline]] inline bool RollAmount(CombatAttributeAccumulator& accumulator,
+                                                  unsigned int level, RandomUniform& random,
+                                                  bool skipChance, float& amount) const;
 
     std::vector<DamageAttributeRange> mValues;
     const char* mSingleFormatTag;
@@ -269,9 +270,9 @@ protected:
     virtual bool IsFixedDuration() const { return false; }
     void AppendValueText(std::wstring& line, unsigned int level) const;
     // Chance gate, amount (multiplied) and duration, in that order; false when gated out.
-    inline bool RollAmountAndDuration(CombatAttributeAccumulator& accumulator, unsigned int level,
-                                      RandomUniform& random, bool skipChance, float& amount,
-                                      float& duration) const;
+    [[gnu::always_inline]] inline bool RollAmountAndDuration(
+        CombatAttributeAccumulator& accumulator, unsigned int level, RandomUniform& random,
+        bool skipChance, float& amount, float& duration) const;
 
     std::vector<DamageAttributeRange> mValues;
     std::vector<DamageAttributeRange> mDurations;
@@ -330,8 +331,9 @@ protected:
     virtual void GetText(std::wstring& line, unsigned int level) const;
     virtual void GetNextText(std::wstring& line, unsigned int level, unsigned int nextLevel) const;
     // The chance gate and the percent (multiplied); false when gated out.
-    inline bool RollPercent(CombatAttributeAccumulator& accumulator, unsigned int level,
-                            bool skipChance, float& percent) const;
+    [[gnu::always_inline]] inline bool RollPercent(CombatAttributeAccumulator& accumulator,
+                                                   unsigned int level, bool skipChance,
+                                                   float& percent) const;
 
     std::vector<float> mModifiers;
 };
