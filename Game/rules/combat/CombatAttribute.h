@@ -4,6 +4,7 @@
 // one CombatAttributeAccumulator and copied only through Clone.
 #include <cstdint>
 #include <memory>
+#include <type_traits>
 
 #include "Game/rules/combat/CombatAttributeType.h"
 #include "Game/rules/combat/CombatPayloadPool.h"
@@ -65,6 +66,18 @@ protected:
     CombatAttributeType mType;
     bool mFilterForReflect = false;
 };
+
+// The owner the accumulator's lists hold: it hands the block back without the virtual
+// destructor call (CombatAttribute::Discard). Owners of any payload kind convert to it.
+struct CombatPayloadDiscard {
+    CombatPayloadDiscard() = default;
+    template <class Payload>
+    CombatPayloadDiscard(std::default_delete<Payload>) noexcept {
+        static_assert(std::is_base_of_v<CombatAttribute, Payload>);
+    }
+    void operator()(CombatAttribute* payload) const noexcept { CombatAttribute::Discard(payload); }
+};
+using CombatPayloadPtr = std::unique_ptr<CombatAttribute, CombatPayloadDiscard>;
 
 // ---- Damage of one amount ----
 

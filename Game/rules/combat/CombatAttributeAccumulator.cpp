@@ -53,7 +53,7 @@ void CombatAttributeAccumulator::ProcessDamage(const CombatCharacter& attacker, 
     for (const auto& modifier : mDamageModifiers)
         for (const auto& payload : mDamage)
             modifier->Execute(payload.get(), mRegion);
-    DropAll(mDamageModifiers);
+    mDamageModifiers.clear();
     for (const auto& payload : mDamage)
         payload->Process(attacker, percent, subtract, reducePercent, reduceAbsolute);
 }
@@ -64,7 +64,7 @@ void CombatAttributeAccumulator::ProcessDefense(CombatCharacter& defender, float
     for (const auto& modifier : mDefenseModifiers)
         for (const auto& payload : mDefense)
             modifier->Execute(payload.get(), mRegion);
-    DropAll(mDefenseModifiers);
+    mDefenseModifiers.clear();
     for (const auto& payload : mDefense)
         payload->Process(defender, percent, subtract, reducePercent, reduceAbsolute);
 }
@@ -73,7 +73,7 @@ void CombatAttributeAccumulator::ExecuteDefense() {
     for (const auto& defense : mDefense)
         for (const auto& payload : mDamage)
             defense->Execute(payload.get(), mRegion);
-    DropAll(mDefense);
+    mDefense.clear();
 }
 
 void CombatAttributeAccumulator::ExecuteDamage(CombatCharacter& defender) {
@@ -134,10 +134,10 @@ void CombatAttributeAccumulator::FilterReflectDamage() {
 }
 
 void CombatAttributeAccumulator::Clear() {
-    DropAll(mDamage);
-    DropAll(mDamageModifiers);
-    DropAll(mDefense);
-    DropAll(mDefenseModifiers);
+    mDamage.clear();
+    mDamageModifiers.clear();
+    mDefense.clear();
+    mDefenseModifiers.clear();
 }
 
 }  // namespace GAME

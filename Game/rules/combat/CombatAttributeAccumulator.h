@@ -19,8 +19,7 @@ class CombatCharacter;
 // Final, so that the damage attributes' draws through it compile to inline code.
 class CombatAttributeAccumulator final {
 public:
-    using PayloadList = std::vector<std::unique_ptr<CombatAttribute>,
-                                    CombatPoolAllocator<std::unique_ptr<CombatAttribute>>>;
+    using PayloadList = std::vector<CombatPayloadPtr, CombatPoolAllocator<CombatPayloadPtr>>;
     // Room a list takes on its first payload, enough for most attacks.
     static constexpr std::size_t kReservedPayloads = 16;
 
@@ -97,12 +96,6 @@ private:
         if (list.capacity() == 0)
             list.reserve(kReservedPayloads);
         list.push_back(std::move(payload));
-    }
-    // Empties the list, handing the blocks back without a virtual destructor call each.
-    static void DropAll(PayloadList& list) noexcept {
-        CombatPayloadPool::ReleaseEach(list.begin(), list.end(), CombatAttribute::kBlockSize,
-                                       [](auto& payload) { return payload.release(); });
-        list.clear();
     }
     template <class Payload, class... Args>
     [[gnu::always_inline]] static void Emplace(PayloadList& list, Args&&... args) {

@@ -44,7 +44,7 @@ public:
     // Larger blocks go straight to the heap.
     static constexpr std::size_t kLargestBlock = CombatPayloadPoolCache::kLargestBlock;
 
-    static void* Allocate(std::size_t size) {
+    [[gnu::always_inline]] static void* Allocate(std::size_t size) {
         using namespace CombatPayloadPoolCache;
         // Sizes 1 to kLargestBlock: the unsigned wrap sends 0 to the heap.
         if (size - 1 < kLargestBlock) {
@@ -72,31 +72,6 @@ public:
             }
         }
         ReleaseSlowly(block, size);
-    }
-
-    // Release of every block that take(element) gives for [first, last), all of one size: the
-    // thread's cache is read and written once, not once per block. Null blocks are skipped.
-    template <class Iterator, class Take>
-    static void ReleaseEach(Iterator first, Iterator last, std::size_t size, Take take) noexcept {
-        using namespace CombatPayloadPoolCache;
-        if (size - 1 < kLargestBlock) {
-            const std::size_t c = ClassOf(size);
-            FreeBlock* head = tState.heads[c];
-            std::uint32_t room = tState.room[c];
-            for (; first != last && room != 0; ++first) {
-                if (void* raw = take(*first)) {
-                    auto* block = static_cast<FreeBlock*>(raw);
-                    block->next = head;
-                    head = block;
-                    --room;
-                }
-            }
-            tState.heads[c] = head;
-            tState.room[c] = room;
-        }
-        // The cache is full or not yet armed: one by one.
-        for (; first != last; ++first)
-            Release(take(*first), size);
     }
 
     // Blocks this thread took from the heap for the pool's sizes: flat once attacks recycle.

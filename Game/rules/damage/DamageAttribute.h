@@ -34,13 +34,13 @@ struct DamageAttributeRange {
 // Per-level helpers shared by every attribute family (and the character attributes).
 namespace DamageAttributeRules {
 // Level 0 or an empty list gives 0; levels past the end repeat the last entry.
-inline float PerLevel(const std::vector<float>& values, unsigned int level) {
+[[gnu::always_inline]] inline float PerLevel(const std::vector<float>& values, unsigned int level) {
     if (level == 0 || values.empty())
         return 0.0f;
     return values[std::min<std::size_t>(level - 1u, values.size() - 1)];
 }
-inline const DamageAttributeRange* PerLevel(const std::vector<DamageAttributeRange>& values,
-                                            unsigned int level) {
+[[gnu::always_inline]] inline const DamageAttributeRange* PerLevel(
+    const std::vector<DamageAttributeRange>& values, unsigned int level) {
     if (level == 0 || values.empty())
         return nullptr;
     return &values[std::min<std::size_t>(level - 1u, values.size() - 1)];
@@ -75,7 +75,7 @@ public:
     virtual ~DamageAttribute() = default;
 
     // No family draws its chance otherwise, so the rolls and the one-of pick read it inline.
-    float GetChance(unsigned int level) const {
+    [[gnu::always_inline]] float GetChance(unsigned int level) const {
         return DamageAttributeRules::PerLevel(mChance, level);
     }
     // Reads the attribute and the store group its record names; false when the record grants
@@ -155,11 +155,11 @@ public:
 protected:
     virtual const char* GetLoadValueMinTag() const = 0;
     virtual const char* GetLoadValueMaxTag() const = 0;
-    float GetValueMin(unsigned int level) const {
+    [[gnu::always_inline]] float GetValueMin(unsigned int level) const {
         const DamageAttributeRange* range = DamageAttributeRules::PerLevel(mValues, level);
         return range ? range->minimum : 0.0f;
     }
-    float GetValueMax(unsigned int level) const {
+    [[gnu::always_inline]] float GetValueMax(unsigned int level) const {
         const DamageAttributeRange* range = DamageAttributeRules::PerLevel(mValues, level);
         return range ? range->minimum + range->spread : 0.0f;
     }
@@ -247,19 +247,19 @@ protected:
     virtual const char* GetLoadValueMaxTag() const = 0;
     virtual const char* GetLoadDurationMinTag() const = 0;
     virtual const char* GetLoadDurationMaxTag() const = 0;
-    float GetValueMin(unsigned int level) const {
+    [[gnu::always_inline]] float GetValueMin(unsigned int level) const {
         const DamageAttributeRange* range = DamageAttributeRules::PerLevel(mValues, level);
         return range ? range->minimum : 0.0f;
     }
-    float GetValueMax(unsigned int level) const {
+    [[gnu::always_inline]] float GetValueMax(unsigned int level) const {
         const DamageAttributeRange* range = DamageAttributeRules::PerLevel(mValues, level);
         return range ? range->minimum + range->spread : 0.0f;
     }
-    float GetDurationMin(unsigned int level) const {
+    [[gnu::always_inline]] float GetDurationMin(unsigned int level) const {
         const DamageAttributeRange* range = DamageAttributeRules::PerLevel(mDurations, level);
         return range ? range->minimum : 0.0f;
     }
-    float GetDurationMax(unsigned int level) const {
+    [[gnu::always_inline]] float GetDurationMax(unsigned int level) const {
         const DamageAttributeRange* range = DamageAttributeRules::PerLevel(mDurations, level);
         return range ? range->minimum + range->spread : 0.0f;
     }
@@ -325,7 +325,7 @@ public:
 
 protected:
     virtual const char* GetLoadModifierTag() const = 0;
-    float GetModifierValue(unsigned int level) const {
+    [[gnu::always_inline]] float GetModifierValue(unsigned int level) const {
         return DamageAttributeRules::PerLevel(mModifiers, level);
     }
     virtual void GetText(std::wstring& line, unsigned int level) const;
@@ -367,10 +367,10 @@ public:
 protected:
     virtual const char* GetLoadModifierTag() const = 0;
     virtual const char* GetLoadDurationModifierTag() const = 0;
-    float GetModifierValue(unsigned int level) const {
+    [[gnu::always_inline]] float GetModifierValue(unsigned int level) const {
         return DamageAttributeRules::PerLevel(mModifiers, level);
     }
-    float GetDurationModifierValue(unsigned int level) const {
+    [[gnu::always_inline]] float GetDurationModifierValue(unsigned int level) const {
         return DamageAttributeRules::PerLevel(mDurationModifiers, level);
     }
     virtual void GetText(std::wstring& line, unsigned int level) const;
