@@ -94,6 +94,47 @@ TEST(CombatAccumulatorChance, AgreesWithTheDrawAtEveryEdgeOfTheTable) {
     }
 }
 
+// A store's global roll compares the stepped state with the least state whose FGenerate(0, 100)
+// is above the chance: both sides of that state, and states across the range, must agree with
+// the draw itself, for fractional, edge and not-a-number chances.
+TEST(CombatAccumulatorChance, GlobalRollLimitAgreesWithTheFloatDraw) {
+    std::uint32_t inverse = 16807u;
+    for (int i = 0; i < 5; ++i)
+        inverse *= 2u - 16807u * inverse;
+    const float chances[] = {1e-30f,
+                             0.5f,
+                             30.0f,
+                             33.3f,
+                             49.999f,
+                             50.0f,
+                             99.99999f,
+                             100.0f,
+                             250.0f,
+                             -5.0f,
+                             std::numeric_limits<float>::infinity(),
+                             -std::numeric_limits<float>::infinity(),
+                             std::numeric_limits<float>::quiet_NaN()};
+    CombatRandom stepped;
+    RandomUniform mirror;
+    for (float chance : chances) {
+        const std::uint32_t limit = CombatPercentDraw::LeastStateFloatAbove(chance);
+        std::vector<std::uint32_t> states = {1u, 2147483646u};
+        for (std::uint32_t s : {limit - 1u, limit, limit + 1u})
+            if (s > 0u && s < 2147483647u)
+                states.push_back(s);
+        for (std::uint32_t s = 3u; s < 2147483647u - 7654321u; s += 7654321u)
+            states.push_back(s);
+        for (std::uint32_t s : states) {
+            const std::uint32_t seed = s * inverse * inverse;
+            stepped.Seed(seed);
+            mirror.Seed(seed);
+            const bool expected = !(mirror.FGenerate(0.0f, 100.0f) > chance);
+            ASSERT_EQ(stepped.StepBelow(limit), expected) << s << " " << chance;
+            ASSERT_EQ(stepped.GetState(), mirror.GetState());
+        }
+    }
+}
+
 TEST(CombatAccumulatorLists, NullIsIgnoredAndDefensesOfOneTypeMerge) {
     CombatAttributeAccumulator accumulator;
     accumulator.AddDamage(nullptr);

@@ -138,6 +138,63 @@ TEST(DamageAttributeStoreGroups, DamageAndModifiersRollSeparately) {
     EXPECT_GT(differ, 0);
 }
 
+// The global roll is FGenerate(0, 100) against the chance, a fractional one included, drawn
+// after the plain members and before the group's; each pass draws its own.
+TEST(DamageAttributeStoreGroups, GlobalRollDrawsLikeTheFloatDrawInEachPass) {
+    TestMachine tm;
+    DamageAttributeStore_Skill store;
+    store.Load(CombatRecord(R"({"offensiveGlobalChance":33.3,
+        "offensiveFireMin":5,"offensiveFireModifier":20,"offensiveFireGlobal":true,
+        "offensiveColdMin":4})"));
+    int applied = 0;
+    for (std::uint32_t seed = 1; seed <= 3000; ++seed) {
+        CombatAttributeAccumulator accumulator;
+        accumulator.SetSeed(seed * 7919u);
+        RandomUniform mirror;
+        mirror.Seed(seed * 7919u);
+        store.AddDamageToAccumulator(accumulator, 1);
+        mirror.FGenerate(4.0f, 4.0f);  // the plain cold amount
+        const bool damagePasses = !(mirror.FGenerate(0.0f, 100.0f) > 33.3f);
+        if (damagePasses)
+            mirror.FGenerate(5.0f, 5.0f);  // the fire amount
+        store.AddModifierToAccumulator(accumulator, 1);
+        const bool modifierPasses = !(mirror.FGenerate(0.0f, 100.0f) > 33.3f);
+        const std::vector<T> expected =
+            damagePasses ? std::vector<T>{T::Cold, T::Fire} : std::vector<T>{T::Cold};
+        ASSERT_EQ(Types(accumulator.GetDamagePayloads()), expected);
+        ASSERT_EQ(accumulator.GetDamageModifiers().size(), modifierPasses ? 1u : 0u);
+        ASSERT_EQ(accumulator.GetRandomGen().GetState(), mirror.GetState());
+        applied += damagePasses;
+    }
+    EXPECT_NEAR(applied / 3000.0, 0.333, 0.03);
+}
+
+// A reload clears the members each pass walks along with the attributes: the second record's
+// payloads come once each, and nothing of the first record's is touched.
+TEST(DamageAttributeStoreGroups, ReloadReplacesTheMembersOfBothPasses) {
+    TestMachine tm;
+    DamageAttributeStore_Skill store;
+    store.Load(CombatRecord(R"({"offensiveGlobalChance":100,
+        "offensiveFireMin":5,"offensiveFireModifier":20,"offensiveFireGlobal":true,
+        "offensiveColdMin":4,"offensiveColdModifier":10})"));
+    store.Load(CombatRecord(R"({"offensiveGlobalChance":100,
+        "offensiveLightningMin":3,"offensiveLightningModifier":15,
+        "offensivePoisonMin":2,"offensivePoisonModifier":5,"offensivePoisonGlobal":true})"));
+    CombatAttributeAccumulator accumulator;
+    accumulator.SetSeed(11);
+    store.AddDamageToAccumulator(accumulator, 1);
+    store.AddModifierToAccumulator(accumulator, 1);
+    EXPECT_EQ(Types(accumulator.GetDamagePayloads()), (std::vector<T>{T::Lightning, T::Poison}));
+    EXPECT_EQ(Types(accumulator.GetDamageModifiers()), (std::vector<T>{T::Lightning, T::Poison}));
+
+    store.Clear();
+    CombatAttributeAccumulator empty;
+    store.AddDamageToAccumulator(empty, 1);
+    store.AddModifierToAccumulator(empty, 1);
+    EXPECT_TRUE(empty.IsEmpty());
+    EXPECT_TRUE(empty.GetDamageModifiers().empty());
+}
+
 TEST(DamageAttributeStoreGroups, NoGlobalChanceNeverAppliesButStillShowsTheGroups) {
     TestMachine tm;
     SetCombatTexts();

@@ -31,6 +31,37 @@ int ToMilliseconds(float seconds) {
 }
 }  // namespace
 
+// Every kind fits the one block size that Discard hands back.
+#define COMBAT_ATTRIBUTE_FITS_BLOCK(Class)                      \
+    static_assert(sizeof(Class) <= CombatAttribute::kBlockSize, \
+                  #Class " outgrew the payload block");
+COMBAT_ATTRIBUTE_FITS_BLOCK(CombatAttributeAbsDamage)
+COMBAT_ATTRIBUTE_FITS_BLOCK(CombatAttributeAbsDamageElemental)
+COMBAT_ATTRIBUTE_FITS_BLOCK(CombatAttributeReflexDamage)
+COMBAT_ATTRIBUTE_FITS_BLOCK(CombatAttributeInfluenceDamage_Taunt)
+COMBAT_ATTRIBUTE_FITS_BLOCK(CombatAttributeInfluenceDamage_Fear)
+COMBAT_ATTRIBUTE_FITS_BLOCK(CombatAttributeInfluenceDamage_Confusion)
+COMBAT_ATTRIBUTE_FITS_BLOCK(CombatAttributeInfluenceDamage_Convert)
+COMBAT_ATTRIBUTE_FITS_BLOCK(CombatAttributeAbsDamage_PercentLife)
+COMBAT_ATTRIBUTE_FITS_BLOCK(CombatAttributeAbsDamage_Disruption)
+COMBAT_ATTRIBUTE_FITS_BLOCK(CombatAttributeAbsDamage_LifeLeech)
+COMBAT_ATTRIBUTE_FITS_BLOCK(CombatAttributeAbsDamage_ManaBurn)
+COMBAT_ATTRIBUTE_FITS_BLOCK(CombatAttributeDurDamage)
+COMBAT_ATTRIBUTE_FITS_BLOCK(CombatAttributeDurDamageElemental)
+COMBAT_ATTRIBUTE_FITS_BLOCK(CombatAttributeDurFixedDamage)
+COMBAT_ATTRIBUTE_FITS_BLOCK(CombatAttributeAbsDamageMod)
+COMBAT_ATTRIBUTE_FITS_BLOCK(CombatAttributeDurDamageMod)
+COMBAT_ATTRIBUTE_FITS_BLOCK(CombatAttributeAbsDefense)
+COMBAT_ATTRIBUTE_FITS_BLOCK(CombatAttributeAbsDefenseRestricted)
+COMBAT_ATTRIBUTE_FITS_BLOCK(CombatAttributeDurDefense)
+COMBAT_ATTRIBUTE_FITS_BLOCK(CombatAttributeDefenseMisc)
+COMBAT_ATTRIBUTE_FITS_BLOCK(CombatAttributeAbsDefenseMod)
+COMBAT_ATTRIBUTE_FITS_BLOCK(CombatAttributeDurDefenseMod)
+COMBAT_ATTRIBUTE_FITS_BLOCK(CombatAttributeDamage_BasePhysical)
+COMBAT_ATTRIBUTE_FITS_BLOCK(CombatAttributeDamage_BonusPhysical)
+COMBAT_ATTRIBUTE_FITS_BLOCK(CombatAttributeDefense_AbsorptionProtection)
+#undef COMBAT_ATTRIBUTE_FITS_BLOCK
+
 // ---- CombatAttribute: every operation does nothing unless a kind needs it ----
 
 void CombatAttribute::Process(const CombatCharacter&, float, float, float, float) {}

@@ -4,6 +4,7 @@
 // one CombatAttributeAccumulator and copied only through Clone.
 #include <cstdint>
 #include <memory>
+#include <type_traits>
 
 #include "Game/rules/combat/CombatAttributeType.h"
 #include "Game/rules/combat/CombatPayloadPool.h"
@@ -25,11 +26,17 @@ public:
     CombatAttribute& operator=(const CombatAttribute&) = delete;
     virtual ~CombatAttribute() = default;
 
-    // Every payload kind lives in recycled blocks (the virtual destructor hands the dynamic
-    // size back).
-    static void* operator new(std::size_t size) { return CombatPayloadPool::Allocate(size); }
-    static void operator delete(void* block, std::size_t size) noexcept {
-        CombatPayloadPool::Release(block, size);
+    // Every payload kind lives in a recycled block of one size, and no kind owns anything (its
+    // members are plain values), so a list can drop its payloads with Discard, without a virtual
+    // destructor call each. CombatAttribute.cpp checks every kind's size against the block.
+    static constexpr std::size_t kBlockSize = 64;
+    static void* operator new(std::size_t) { return CombatPayloadPool::Allocate(kBlockSize); }
+    static void operator delete(void* block) noexcept {
+        CombatPayloadPool::Release(block, kBlockSize);
+    }
+    // Ends the payload's life and hands its block back; null is ignored.
+    static void Discard(CombatAttribute* payload) noexcept {
+        CombatPayloadPool::Release(payload, kBlockSize);
     }
 
     virtual std::unique_ptr<CombatAttribute> Clone() const = 0;
@@ -59,6 +66,18 @@ protected:
     CombatAttributeType mType;
     bool mFilterForReflect = false;
 };
+
+// The owner the accumulator's lists hold: it hands the block back without the virtual
+// destructor call (CombatAttribute::Discard). Owners of any payload kind convert to it.
+struct CombatPayloadDiscard {
+    CombatPayloadDiscard() = default;
+    template <class Payload>
+    CombatPayloadDiscard(std::default_delete<Payload>) noexcept {
+        static_assert(std::is_base_of_v<CombatAttribute, Payload>);
+    }
+    void operator()(CombatAttribute* payload) const noexcept { CombatAttribute::Discard(payload); }
+};
+using CombatPayloadPtr = std::unique_ptr<CombatAttribute, CombatPayloadDiscard>;
 
 // ---- Damage of one amount ----
 

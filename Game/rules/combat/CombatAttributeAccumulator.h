@@ -19,8 +19,7 @@ class CombatCharacter;
 // Final, so that the damage attributes' draws through it compile to inline code.
 class CombatAttributeAccumulator final {
 public:
-    using PayloadList = std::vector<std::unique_ptr<CombatAttribute>,
-                                    CombatPoolAllocator<std::unique_ptr<CombatAttribute>>>;
+    using PayloadList = std::vector<CombatPayloadPtr, CombatPoolAllocator<CombatPayloadPtr>>;
     // Room a list takes on its first payload, enough for most attacks.
     static constexpr std::size_t kReservedPayloads = 16;
 
@@ -32,10 +31,10 @@ public:
 
     virtual CombatRandom& GetRandomGen() { return mRandom; }
     // True without a draw for a chance of exactly 0; else one draw of 0..100.
-    virtual bool EvaluateChance(float chance) {
+    [[gnu::always_inline]] virtual bool EvaluateChance(float chance) {
         return chance == 0.0f || mRandom.DrawPercentAtMost(chance);
     }
-    virtual float GetChanceMultiplier(float) { return 1.0f; }
+    [[gnu::always_inline]] virtual float GetChanceMultiplier(float) { return 1.0f; }
 
     void SetSeed(std::uint32_t seed);
     std::uint32_t GetSeed() const { return mSeed; }
@@ -51,6 +50,16 @@ public:
     }
     void AddDamageModifier(std::unique_ptr<CombatAttribute> payload) {
         Append(mDamageModifiers, std::move(payload));
+    }
+    // A new payload made at the end of its list, without a temporary owner passed along: what
+    // the damage attributes' rolls use.
+    template <class Payload, class... Args>
+    [[gnu::always_inline]] void AddNewDamage(Args&&... args) {
+        Emplace<Payload>(mDamage, std::forward<Args>(args)...);
+    }
+    template <class Payload, class... Args>
+    [[gnu::always_inline]] void AddNewDamageModifier(Args&&... args) {
+        Emplace<Payload>(mDamageModifiers, std::forward<Args>(args)...);
     }
     void AddDefenseModifier(std::unique_ptr<CombatAttribute> payload);
     // A defense that an existing one merges is dropped; else it is appended.
@@ -87,6 +96,12 @@ private:
         if (list.capacity() == 0)
             list.reserve(kReservedPayloads);
         list.push_back(std::move(payload));
+    }
+    template <class Payload, class... Args>
+    [[gnu::always_inline]] static void Emplace(PayloadList& list, Args&&... args) {
+        if (list.capacity() == 0)
+            list.reserve(kReservedPayloads);
+        list.push_back(std::make_unique<Payload>(std::forward<Args>(args)...));
     }
 
     PayloadList mDamage;

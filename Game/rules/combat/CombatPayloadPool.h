@@ -44,7 +44,7 @@ public:
     // Larger blocks go straight to the heap.
     static constexpr std::size_t kLargestBlock = CombatPayloadPoolCache::kLargestBlock;
 
-    static void* Allocate(std::size_t size) {
+    [[gnu::always_inline]] static void* Allocate(std::size_t size) {
         using namespace CombatPayloadPoolCache;
         // Sizes 1 to kLargestBlock: the unsigned wrap sends 0 to the heap.
         if (size - 1 < kLargestBlock) {

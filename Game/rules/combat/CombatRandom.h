@@ -32,12 +32,13 @@ constexpr std::uint32_t LeastStateAbove(int percent) {
 }
 
 // Index 0: no draw is at most the chance (below 0, or not a number); index k + 1: draws of at
-// most k pass, k the chance's whole part, capped at 100.
-constexpr std::size_t IndexOf(float chance) {
+// most k pass, k the chance's whole part, capped at 100. An int, whose conversion from float is
+// one instruction (to an unsigned 64-bit index it is a branchy sequence).
+constexpr int IndexOf(float chance) {
     if (chance >= 100.0f)
         return 101;
     if (chance >= 0.0f)
-        return static_cast<std::size_t>(chance) + 1;
+        return static_cast<int>(chance) + 1;
     return 0;
 }
 
@@ -48,6 +49,27 @@ inline constexpr std::array<std::uint32_t, 102> kLimits = [] {
     return limits;
 }();
 
+// FGenerate(0, 100) as a function of the state: it too only grows with the state.
+constexpr float DrawFloat(std::uint32_t state) {
+    return static_cast<float>(100.0 * (static_cast<double>(state) * RandomUniform::kFraction) +
+                              0.0);
+}
+
+// The least state whose FGenerate(0, 100) is above `chance`; 2^31 when none is (a chance of 100
+// or more, or not a number). A store works it out once per chance it loads.
+constexpr std::uint32_t LeastStateFloatAbove(float chance) {
+    std::uint32_t low = 0;
+    std::uint32_t high = 0x80000000u;
+    while (low < high) {
+        const std::uint32_t middle = low + (high - low) / 2;
+        if (DrawFloat(middle) > chance)
+            high = middle;
+        else
+            low = middle + 1;
+    }
+    return low;
+}
+
 }  // namespace CombatPercentDraw
 
 class CombatRandom final : public RandomUniform {
@@ -57,8 +79,12 @@ public:
     // One draw of IGenerate(0, 100); true when it is at most `chance` as a float. The branch on
     // it waits for the integer step alone, not for the draw's double arithmetic.
     bool DrawPercentAtMost(float chance) {
+        return StepBelow(CombatPercentDraw::kLimits[CombatPercentDraw::IndexOf(chance)]);
+    }
+    // One step of the sequence; true when the new state is below `limit`.
+    bool StepBelow(std::uint32_t limit) {
         mState = NextState(mState);
-        return mState < CombatPercentDraw::kLimits[CombatPercentDraw::IndexOf(chance)];
+        return mState < limit;
     }
 };
 

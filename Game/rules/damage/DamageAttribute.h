@@ -34,13 +34,13 @@ struct DamageAttributeRange {
 // Per-level helpers shared by every attribute family (and the character attributes).
 namespace DamageAttributeRules {
 // Level 0 or an empty list gives 0; levels past the end repeat the last entry.
-inline float PerLevel(const std::vector<float>& values, unsigned int level) {
+[[gnu::always_inline]] inline float PerLevel(const std::vector<float>& values, unsigned int level) {
     if (level == 0 || values.empty())
         return 0.0f;
     return values[std::min<std::size_t>(level - 1u, values.size() - 1)];
 }
-inline const DamageAttributeRange* PerLevel(const std::vector<DamageAttributeRange>& values,
-                                            unsigned int level) {
+[[gnu::always_inline]] inline const DamageAttributeRange* PerLevel(
+    const std::vector<DamageAttributeRange>& values, unsigned int level) {
     if (level == 0 || values.empty())
         return nullptr;
     return &values[std::min<std::size_t>(level - 1u, values.size() - 1)];
@@ -75,7 +75,7 @@ public:
     virtual ~DamageAttribute() = default;
 
     // No family draws its chance otherwise, so the rolls and the one-of pick read it inline.
-    float GetChance(unsigned int level) const {
+    [[gnu::always_inline]] float GetChance(unsigned int level) const {
         return DamageAttributeRules::PerLevel(mChance, level);
     }
     // Reads the attribute and the store group its record names; false when the record grants
@@ -117,10 +117,10 @@ protected:
     // The indent tag while the chance is hidden, else the chance when it is above 0.
     void AppendChancePrefix(std::wstring& line, float chance) const;
     // Passes the chance gate (or skips it); the chance multiplier comes after.
-    // Inline (DamageAttributeDraw.h), as are the rolls below: they run once per attribute and
-    // attack.
-    inline bool PassesChance(CombatAttributeAccumulator& accumulator, float chance,
-                             bool skipChance) const;
+    // Always inline (DamageAttributeDraw.h), as are the rolls below: they run once per attribute
+    // and attack, and a call would cost as much as the roll.
+    [[gnu::always_inline]] inline bool PassesChance(CombatAttributeAccumulator& accumulator,
+                                                    float chance, bool skipChance) const;
     // Which text list the class writes to: 1, 2, 3, or 0 for none.
     virtual int GetTextList() const { return 0; }
     void AppendToList(const std::wstring& line, DamageTextList& list1, DamageTextList& list2,
@@ -155,11 +155,11 @@ public:
 protected:
     virtual const char* GetLoadValueMinTag() const = 0;
     virtual const char* GetLoadValueMaxTag() const = 0;
-    float GetValueMin(unsigned int level) const {
+    [[gnu::always_inline]] float GetValueMin(unsigned int level) const {
         const DamageAttributeRange* range = DamageAttributeRules::PerLevel(mValues, level);
         return range ? range->minimum : 0.0f;
     }
-    float GetValueMax(unsigned int level) const {
+    [[gnu::always_inline]] float GetValueMax(unsigned int level) const {
         const DamageAttributeRange* range = DamageAttributeRules::PerLevel(mValues, level);
         return range ? range->minimum + range->spread : 0.0f;
     }
@@ -172,8 +172,9 @@ protected:
     // The line for one level's numbers after the prefix.
     void AppendValueText(std::wstring& line, float minimum, float maximum) const;
     // The chance gate and the roll: amount = draw * chance multiplier; false when gated out.
-    inline bool RollAmount(CombatAttributeAccumulator& accumulator, unsigned int level,
-                           RandomUniform& random, bool skipChance, float& amount) const;
+    [[gnu::always_inline]] inline bool RollAmount(CombatAttributeAccumulator& accumulator,
+                                                  unsigned int level, RandomUniform& random,
+                                                  bool skipChance, float& amount) const;
 
     std::vector<DamageAttributeRange> mValues;
     const char* mSingleFormatTag;
@@ -246,19 +247,19 @@ protected:
     virtual const char* GetLoadValueMaxTag() const = 0;
     virtual const char* GetLoadDurationMinTag() const = 0;
     virtual const char* GetLoadDurationMaxTag() const = 0;
-    float GetValueMin(unsigned int level) const {
+    [[gnu::always_inline]] float GetValueMin(unsigned int level) const {
         const DamageAttributeRange* range = DamageAttributeRules::PerLevel(mValues, level);
         return range ? range->minimum : 0.0f;
     }
-    float GetValueMax(unsigned int level) const {
+    [[gnu::always_inline]] float GetValueMax(unsigned int level) const {
         const DamageAttributeRange* range = DamageAttributeRules::PerLevel(mValues, level);
         return range ? range->minimum + range->spread : 0.0f;
     }
-    float GetDurationMin(unsigned int level) const {
+    [[gnu::always_inline]] float GetDurationMin(unsigned int level) const {
         const DamageAttributeRange* range = DamageAttributeRules::PerLevel(mDurations, level);
         return range ? range->minimum : 0.0f;
     }
-    float GetDurationMax(unsigned int level) const {
+    [[gnu::always_inline]] float GetDurationMax(unsigned int level) const {
         const DamageAttributeRange* range = DamageAttributeRules::PerLevel(mDurations, level);
         return range ? range->minimum + range->spread : 0.0f;
     }
@@ -269,9 +270,9 @@ protected:
     virtual bool IsFixedDuration() const { return false; }
     void AppendValueText(std::wstring& line, unsigned int level) const;
     // Chance gate, amount (multiplied) and duration, in that order; false when gated out.
-    inline bool RollAmountAndDuration(CombatAttributeAccumulator& accumulator, unsigned int level,
-                                      RandomUniform& random, bool skipChance, float& amount,
-                                      float& duration) const;
+    [[gnu::always_inline]] inline bool RollAmountAndDuration(
+        CombatAttributeAccumulator& accumulator, unsigned int level, RandomUniform& random,
+        bool skipChance, float& amount, float& duration) const;
 
     std::vector<DamageAttributeRange> mValues;
     std::vector<DamageAttributeRange> mDurations;
@@ -324,14 +325,15 @@ public:
 
 protected:
     virtual const char* GetLoadModifierTag() const = 0;
-    float GetModifierValue(unsigned int level) const {
+    [[gnu::always_inline]] float GetModifierValue(unsigned int level) const {
         return DamageAttributeRules::PerLevel(mModifiers, level);
     }
     virtual void GetText(std::wstring& line, unsigned int level) const;
     virtual void GetNextText(std::wstring& line, unsigned int level, unsigned int nextLevel) const;
     // The chance gate and the percent (multiplied); false when gated out.
-    inline bool RollPercent(CombatAttributeAccumulator& accumulator, unsigned int level,
-                            bool skipChance, float& percent) const;
+    [[gnu::always_inline]] inline bool RollPercent(CombatAttributeAccumulator& accumulator,
+                                                   unsigned int level, bool skipChance,
+                                                   float& percent) const;
 
     std::vector<float> mModifiers;
 };
@@ -365,10 +367,10 @@ public:
 protected:
     virtual const char* GetLoadModifierTag() const = 0;
     virtual const char* GetLoadDurationModifierTag() const = 0;
-    float GetModifierValue(unsigned int level) const {
+    [[gnu::always_inline]] float GetModifierValue(unsigned int level) const {
         return DamageAttributeRules::PerLevel(mModifiers, level);
     }
-    float GetDurationModifierValue(unsigned int level) const {
+    [[gnu::always_inline]] float GetDurationModifierValue(unsigned int level) const {
         return DamageAttributeRules::PerLevel(mDurationModifiers, level);
     }
     virtual void GetText(std::wstring& line, unsigned int level) const;

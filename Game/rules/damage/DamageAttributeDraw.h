@@ -9,8 +9,9 @@
 
 namespace GAME {
 
-inline float DrawDamageFloat(CombatAttributeAccumulator& accumulator, RandomUniform& random,
-                             float minimum, float maximum) {
+[[gnu::always_inline]] inline float DrawDamageFloat(CombatAttributeAccumulator& accumulator,
+                                                    RandomUniform& random, float minimum,
+                                                    float maximum) {
     CombatRandom& own = accumulator.GetRandomGen();
     if (&random == &own)
         return own.FGenerate(minimum, maximum);

@@ -17,12 +17,9 @@ void DamageAttributeAbs_ElementalDamage::AddDamageToAccumulator(
     if (!RollAmount(accumulator, level, random, skipChance, amount))
         return;
     amount = amount * kOneThird;
-    accumulator.AddDamage(
-        std::make_unique<CombatAttributeAbsDamage>(CombatAttributeType::Cold, amount));
-    accumulator.AddDamage(
-        std::make_unique<CombatAttributeAbsDamage>(CombatAttributeType::Fire, amount));
-    accumulator.AddDamage(
-        std::make_unique<CombatAttributeAbsDamage>(CombatAttributeType::Lightning, amount));
+    accumulator.AddNewDamage<CombatAttributeAbsDamage>(CombatAttributeType::Cold, amount);
+    accumulator.AddNewDamage<CombatAttributeAbsDamage>(CombatAttributeType::Fire, amount);
+    accumulator.AddNewDamage<CombatAttributeAbsDamage>(CombatAttributeType::Lightning, amount);
 }
 
 // The whole percent on each of cold, fire and lightning.
@@ -32,12 +29,12 @@ void DamageAttributeAbsMod_Elemental::AddModifierToAccumulator(
     float percent = 0.0f;
     if (!RollPercent(accumulator, level, skipChance, percent))
         return;
-    accumulator.AddDamageModifier(
-        std::make_unique<CombatAttributeAbsDamageMod>(CombatAttributeType::Cold, percent));
-    accumulator.AddDamageModifier(
-        std::make_unique<CombatAttributeAbsDamageMod>(CombatAttributeType::Fire, percent));
-    accumulator.AddDamageModifier(
-        std::make_unique<CombatAttributeAbsDamageMod>(CombatAttributeType::Lightning, percent));
+    accumulator.AddNewDamageModifier<CombatAttributeAbsDamageMod>(CombatAttributeType::Cold,
+                                                                  percent);
+    accumulator.AddNewDamageModifier<CombatAttributeAbsDamageMod>(CombatAttributeType::Fire,
+                                                                  percent);
+    accumulator.AddNewDamageModifier<CombatAttributeAbsDamageMod>(CombatAttributeType::Lightning,
+                                                                  percent);
 }
 
 // The whole slow on attack, spell cast and run speed.
@@ -52,8 +49,7 @@ void DamageAttributeDur_TotalSpeed::AddDamageToAccumulator(CombatAttributeAccumu
     for (CombatAttributeType type :
          {CombatAttributeType::AttackSpeed, CombatAttributeType::SpellCastSpeed,
           CombatAttributeType::RunSpeed})
-        accumulator.AddDamage(
-            std::make_unique<CombatAttributeDurFixedDamage>(type, amount, duration));
+        accumulator.AddNewDamage<CombatAttributeDurFixedDamage>(type, amount, duration);
 }
 
 }  // namespace GAME

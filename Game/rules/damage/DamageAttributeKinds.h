@@ -68,13 +68,12 @@ protected:                                                                      
 #define DAMAGE_KIND_ROLL_ABS_(Type, Payload)                        \
     float amount = 0.0f;                                            \
     if (RollAmount(accumulator, level, random, skipChance, amount)) \
-        accumulator.AddDamage(std::make_unique<Payload>(CombatAttributeType::Type, amount));
+        accumulator.AddNewDamage<Payload>(CombatAttributeType::Type, amount);
 #define DAMAGE_KIND_ROLL_DUR_(Type, Payload)                                             \
     float amount = 0.0f;                                                                 \
     float duration = 0.0f;                                                               \
     if (RollAmountAndDuration(accumulator, level, random, skipChance, amount, duration)) \
-        accumulator.AddDamage(                                                           \
-            std::make_unique<Payload>(CombatAttributeType::Type, amount, duration));
+        accumulator.AddNewDamage<Payload>(CombatAttributeType::Type, amount, duration);
 #define DAMAGE_KIND_ONE_PAYLOAD_(Family, Type, Payload)                                      \
 public:                                                                                      \
     void AddDamageToAccumulator(CombatAttributeAccumulator& accumulator, unsigned int level, \

@@ -72,8 +72,7 @@ void DamageAttributeAbsMod::AddModifierToAccumulator(CombatAttributeAccumulator&
                                                      bool skipChance) const {
     float percent = 0.0f;
     if (RollPercent(accumulator, level, skipChance, percent))
-        accumulator.AddDamageModifier(
-            std::make_unique<CombatAttributeAbsDamageMod>(GetType(), percent));
+        accumulator.AddNewDamageModifier<CombatAttributeAbsDamageMod>(GetType(), percent);
 }
 
 void DamageAttributeAbsMod::ScaleAttribute(float percent) {
@@ -161,8 +160,8 @@ void DamageAttributeDurMod::AddModifierToAccumulator(CombatAttributeAccumulator&
         return;
     const float percent = GetModifierValue(level) * accumulator.GetChanceMultiplier(chance);
     const float durationPercent = GetDurationModifierValue(level);
-    accumulator.AddDamageModifier(
-        std::make_unique<CombatAttributeDurDamageMod>(GetType(), percent, durationPercent));
+    accumulator.AddNewDamageModifier<CombatAttributeDurDamageMod>(GetType(), percent,
+                                                                  durationPercent);
 }
 
 void DamageAttributeDurMod::ScaleAttribute(float percent) {

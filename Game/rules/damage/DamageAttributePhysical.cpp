@@ -41,8 +41,8 @@ void DamageAttribute_BasePhysical::AddDamageToAccumulator(CombatAttributeAccumul
                                                           unsigned int, RandomUniform& random,
                                                           bool) const {
     const float amount = DrawDamageFloat(accumulator, random, mMinimum, mMinimum + mSpread);
-    accumulator.AddDamage(std::make_unique<CombatAttributeDamage_BasePhysical>(
-        CombatAttributeType::BasePhysical, amount, mPierceRatio, true));
+    accumulator.AddNewDamage<CombatAttributeDamage_BasePhysical>(CombatAttributeType::BasePhysical,
+                                                                 amount, mPierceRatio, true);
 }
 
 void DamageAttribute_BasePhysical::ScaleAttribute(float percent) {
@@ -120,8 +120,8 @@ void DamageAttribute_Physical::AddDamageToAccumulator(CombatAttributeAccumulator
         return;
     float amount = DrawDamageFloat(accumulator, random, GetValueMin(level), GetValueMax(level));
     amount = amount * accumulator.GetChanceMultiplier(chance);
-    accumulator.AddDamage(std::make_unique<CombatAttributeDamage_BasePhysical>(
-        CombatAttributeType::Physical, amount, GetPierceRatio(level), false));
+    accumulator.AddNewDamage<CombatAttributeDamage_BasePhysical>(
+        CombatAttributeType::Physical, amount, GetPierceRatio(level), false);
 }
 
 void DamageAttribute_Physical::ScaleAttribute(float percent) {
@@ -212,8 +212,8 @@ void DamageAttributeAbs_ManaBurn::AddDamageToAccumulator(CombatAttributeAccumula
                                                          bool skipChance) const {
     float amount = 0.0f;
     if (RollAmount(accumulator, level, random, skipChance, amount))
-        accumulator.AddDamage(std::make_unique<CombatAttributeAbsDamage_ManaBurn>(
-            CombatAttributeType::ManaBurn, amount, GetDamageRatio(level)));
+        accumulator.AddNewDamage<CombatAttributeAbsDamage_ManaBurn>(CombatAttributeType::ManaBurn,
+                                                                    amount, GetDamageRatio(level));
 }
 
 void DamageAttributeAbs_ManaBurn::GetText(std::wstring& line, unsigned int level) const {

@@ -21,13 +21,21 @@ void DamageAttributeStore::AddGlobalXorAttribute(std::unique_ptr<DamageAttribute
 }
 
 void DamageAttributeStore::AddGlobalAndAttribute(std::unique_ptr<DamageAttribute> attribute) {
-    if (attribute)
-        mGlobalAnd.push_back(std::move(attribute));
+    if (!attribute)
+        return;
+    for (DamageAttributeParts pass : {kDamageAttributeDamage, kDamageAttributeModifier})
+        if (attribute->AddsIn(pass))
+            MembersOf(pass).globalAnd.push_back(attribute.get());
+    mGlobalAnd.push_back(std::move(attribute));
 }
 
 void DamageAttributeStore::AddAttribute(std::unique_ptr<DamageAttribute> attribute) {
-    if (attribute)
-        mAttributes.push_back(std::move(attribute));
+    if (!attribute)
+        return;
+    for (DamageAttributeParts pass : {kDamageAttributeDamage, kDamageAttributeModifier})
+        if (attribute->AddsIn(pass))
+            MembersOf(pass).plain.push_back(attribute.get());
+    mAttributes.push_back(std::move(attribute));
 }
 
 void DamageAttributeStore::Register(std::unique_ptr<DamageAttribute> attribute) {
@@ -47,6 +55,8 @@ void DamageAttributeStore::Register(std::unique_ptr<DamageAttribute> attribute) 
 }
 
 void DamageAttributeStore::Clear() {
+    mDamagePass = {};
+    mModifierPass = {};
     mGlobalXor.clear();
     mGlobalAnd.clear();
     mAttributes.clear();
@@ -56,18 +66,24 @@ std::size_t DamageAttributeStore::GetAttributeCount() const {
     return mGlobalXor.size() + mGlobalAnd.size() + mAttributes.size();
 }
 
-float DamageAttributeStore::GetGlobalChance(unsigned int level) const {
-    float chance = 0.0f;
-    if (level > 0 && !mGlobalChance.empty())
-        chance = mGlobalChance[std::min<std::size_t>(level - 1u, mGlobalChance.size() - 1)];
+DamageAttributeStore::GlobalRoll DamageAttributeStore::GetGlobalRoll(unsigned int level) const {
+    GlobalRoll roll{0.0f, 0};
+    if (level > 0 && !mGlobalChance.empty()) {
+        const std::size_t index = std::min<std::size_t>(level - 1u, mGlobalChance.size() - 1);
+        roll = {mGlobalChance[index], mGlobalFailingState[index]};
+    }
     if (level == 1) {
         // The suffix wins over the prefix.
         if (mPrefixGlobalChance > 0.0f)
-            chance = mPrefixGlobalChance;
+            roll = {mPrefixGlobalChance, mPrefixFailingState};
         if (mSuffixGlobalChance > 0.0f)
-            chance = mSuffixGlobalChance;
+            roll = {mSuffixGlobalChance, mSuffixFailingState};
     }
-    return chance;
+    return roll;
+}
+
+float DamageAttributeStore::GetGlobalChance(unsigned int level) const {
+    return GetGlobalRoll(level).chance;
 }
 
 void DamageAttributeStore::SetGlobalChance(const LoadTable& base, const LoadTable* prefix,
@@ -76,24 +92,29 @@ void DamageAttributeStore::SetGlobalChance(const LoadTable& base, const LoadTabl
     base.GetFloatArray(GetGlobalChanceTag(), mGlobalChance);
     mPrefixGlobalChance = prefix ? prefix->GetFloat(GetGlobalChanceTag(), 0.0f) : 0.0f;
     mSuffixGlobalChance = suffix ? suffix->GetFloat(GetGlobalChanceTag(), 0.0f) : 0.0f;
+    // The roll draws FGenerate(0, 100) and fails above the chance: a comparison of the state.
+    mGlobalFailingState.clear();
+    for (float chance : mGlobalChance)
+        mGlobalFailingState.push_back(CombatPercentDraw::LeastStateFloatAbove(chance));
+    mPrefixFailingState = CombatPercentDraw::LeastStateFloatAbove(mPrefixGlobalChance);
+    mSuffixFailingState = CombatPercentDraw::LeastStateFloatAbove(mSuffixGlobalChance);
 }
 
 template <class Add>
 void DamageAttributeStore::AddToAccumulator(CombatAttributeAccumulator& accumulator,
                                             unsigned int level, DamageAttributeParts pass,
                                             Add add) {
-    for (const auto& attribute : mAttributes)
-        if (attribute->AddsIn(pass))
-            add(*attribute, false);
-    const float chance = GetGlobalChance(level);
-    if (chance <= 0.0f)
+    const PassMembers& members = MembersOf(pass);
+    for (const DamageAttribute* attribute : members.plain)
+        add(*attribute, false);
+    const GlobalRoll roll = GetGlobalRoll(level);
+    if (roll.chance <= 0.0f)
         return;
     CombatRandom& random = accumulator.GetRandomGen();
-    if (random.FGenerate(0.0f, 100.0f) > chance)
+    if (!random.StepBelow(roll.failingState))
         return;
-    for (const auto& attribute : mGlobalAnd)
-        if (attribute->AddsIn(pass))
-            add(*attribute, true);
+    for (const DamageAttribute* attribute : members.globalAnd)
+        add(*attribute, true);
     if (mGlobalXor.empty())
         return;
     float total = 0.0f;

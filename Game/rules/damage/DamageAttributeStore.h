@@ -3,6 +3,7 @@
 // attributes (each with its own chance), a global all-of group (AND) and a global one-of group
 // (XOR, one member picked by weight), both applied with the store's global chance. The load order
 // of the attributes is their display order, cost order and draw order.
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <utility>
@@ -88,13 +89,35 @@ private:
                          float chance, DamageTextList& list2, unsigned int level,
                          unsigned int nextLevel, bool next) const;
 
+    // The global chance of a level and the least generator state that fails its roll.
+    struct GlobalRoll {
+        float chance;
+        std::uint32_t failingState;
+    };
+    GlobalRoll GetGlobalRoll(unsigned int level) const;
+
+    // The plain and all-of members that add payloads in one pass, in load order, so that a pass
+    // walks only its own.
+    struct PassMembers {
+        std::vector<const DamageAttribute*> plain;
+        std::vector<const DamageAttribute*> globalAnd;
+    };
+    PassMembers& MembersOf(DamageAttributeParts pass) {
+        return pass == kDamageAttributeDamage ? mDamagePass : mModifierPass;
+    }
+
     AttributeList mGlobalXor;
     AttributeList mGlobalAnd;
     AttributeList mAttributes;
+    PassMembers mDamagePass;
+    PassMembers mModifierPass;
     RandomUniform* mRandom = nullptr;
     std::vector<float> mGlobalChance;
+    std::vector<std::uint32_t> mGlobalFailingState;
     float mPrefixGlobalChance = 0.0f;
     float mSuffixGlobalChance = 0.0f;
+    std::uint32_t mPrefixFailingState = 0;
+    std::uint32_t mSuffixFailingState = 0;
 };
 
 // An item's store: from its record and the records of its prefix and suffix, with loot jitter.
