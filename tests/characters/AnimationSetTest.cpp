@@ -17,7 +17,7 @@
 namespace GAME::test {
 namespace {
 
-using T = AnimationSet_Type;
+using AnimType = AnimationSet_Type;
 
 class AnimationSetTest : public ::testing::Test {
 protected:
@@ -40,106 +40,107 @@ protected:
 
 TEST(AnimationSetTypes, TextsRoundTripExactlyAndOutOfRangeIsEmpty) {
     for (int i = 0; i < 32; ++i) {
-        const auto type = static_cast<T>(i);
+        const auto type = static_cast<AnimType>(i);
         const std::string text = AnimationSet::GetAnimTypeAsText(type);
         ASSERT_FALSE(text.empty()) << i;
         EXPECT_EQ(AnimationSet::GetAnimTextAsType(text), type) << text;
     }
-    EXPECT_EQ(AnimationSet::GetAnimTypeAsText(T::IdleTransition), "IdleTransition");
-    EXPECT_EQ(AnimationSet::GetAnimTypeAsText(T::TurnLeft180), "TurnLeft180");
-    EXPECT_EQ(AnimationSet::GetAnimTextAsType("attackidle"), T::None);
-    EXPECT_EQ(AnimationSet::GetAnimTextAsType("Attack "), T::None);
-    EXPECT_EQ(AnimationSet::GetAnimTypeAsText(static_cast<T>(32)), "");
-    EXPECT_EQ(AnimationSet::GetAnimTypeAsText(static_cast<T>(-1)), "");
+    EXPECT_EQ(AnimationSet::GetAnimTypeAsText(AnimType::IdleTransition), "IdleTransition");
+    EXPECT_EQ(AnimationSet::GetAnimTypeAsText(AnimType::TurnLeft180), "TurnLeft180");
+    EXPECT_EQ(AnimationSet::GetAnimTextAsType("attackidle"), AnimType::None);
+    EXPECT_EQ(AnimationSet::GetAnimTextAsType("Attack "), AnimType::None);
+    EXPECT_EQ(AnimationSet::GetAnimTypeAsText(static_cast<AnimType>(32)), "");
+    EXPECT_EQ(AnimationSet::GetAnimTypeAsText(static_cast<AnimType>(-1)), "");
 }
 
 TEST_F(AnimationSetTest, EmptyTypeFallsBackToTheDefaultButIfAvailableLeavesEverything) {
     AnimationSet set;
-    set.AddAnimation(T::Walk, "AnimTest/Walk.anm", 1.0f, 0.0f, "");
-    EXPECT_TRUE(set.DoesAnimationExist(T::None));
-    EXPECT_FALSE(set.DoesAnimationExist(T::Stun));
+    set.AddAnimation(AnimType::Walk, "AnimTest/Walk.anm", 1.0f, 0.0f, "");
+    EXPECT_TRUE(set.DoesAnimationExist(AnimType::None));
+    EXPECT_FALSE(set.DoesAnimationExist(AnimType::Stun));
 
-    ASSERT_TRUE(set.PlayAnimation(*actor, T::Walk, Name(), 1.0f, true, 0));
-    EXPECT_EQ(set.GetCurrentType(), T::Walk);
-    EXPECT_FALSE(set.PlayAnimationIfAvailable(*actor, T::Stun, Name(), 1.0f, false, 0));
-    EXPECT_EQ(set.GetCurrentType(), T::Walk);
+    ASSERT_TRUE(set.PlayAnimation(*actor, AnimType::Walk, Name(), 1.0f, true, 0));
+    EXPECT_EQ(set.GetCurrentType(), AnimType::Walk);
+    EXPECT_FALSE(set.PlayAnimationIfAvailable(*actor, AnimType::Stun, Name(), 1.0f, false, 0));
+    EXPECT_EQ(set.GetCurrentType(), AnimType::Walk);
     EXPECT_EQ(Playing(), "AnimTest/Walk.anm");
 
-    EXPECT_FALSE(set.PlayAnimation(*actor, T::Stun, Name(), 1.0f, false, 0));
-    EXPECT_EQ(set.GetCurrentType(), T::None);
+    EXPECT_FALSE(set.PlayAnimation(*actor, AnimType::Stun, Name(), 1.0f, false, 0));
+    EXPECT_EQ(set.GetCurrentType(), AnimType::None);
     EXPECT_EQ(Playing(), GraphicsAnim::GetDefaultName());
 
     // Out-of-range types are served by None; Cancel forgets without stopping the actor.
-    EXPECT_EQ(&set.GetAnimationBase(static_cast<T>(40)), &set.GetAnimationBase(T::None));
-    set.PlayAnimation(*actor, T::Walk, Name(), 1.0f, true, 0);
+    EXPECT_EQ(&set.GetAnimationBase(static_cast<AnimType>(40)),
+              &set.GetAnimationBase(AnimType::None));
+    set.PlayAnimation(*actor, AnimType::Walk, Name(), 1.0f, true, 0);
     set.Cancel();
-    EXPECT_EQ(set.GetCurrentType(), T::None);
+    EXPECT_EQ(set.GetCurrentType(), AnimType::None);
     EXPECT_EQ(Playing(), "AnimTest/Walk.anm");
 }
 
 TEST_F(AnimationSetTest, PlayHandsSpeedLoopAndWholeBlendTimeToTheEngine) {
     AnimationSet set;
-    set.AddAnimation(T::Walk, "AnimTest/Walk.anm", 1.5f, 0.0f, "");
-    set.AddAnimation(T::Spawn, "AnimTest/Idle.anm", 1.0f, 0.0f, "");
-    set.SetAnimationBlendTime(T::Walk, 99.9f);
-    ASSERT_TRUE(set.PlayAnimation(*actor, T::Walk, Name(), 2.0f, false, 0));
+    set.AddAnimation(AnimType::Walk, "AnimTest/Walk.anm", 1.5f, 0.0f, "");
+    set.AddAnimation(AnimType::Spawn, "AnimTest/Idle.anm", 1.0f, 0.0f, "");
+    set.SetAnimationBlendTime(AnimType::Walk, 99.9f);
+    ASSERT_TRUE(set.PlayAnimation(*actor, AnimType::Walk, Name(), 2.0f, false, 0));
     EXPECT_FLOAT_EQ(Channel0().speed, 3.0f);
     EXPECT_EQ(Channel0().blendMs, 99);
     EXPECT_FALSE(Channel0().loop);
     // A counted play loops in the engine.
-    set.PlayAnimation(*actor, T::Walk, Name(), 1.0f, false, 3);
+    set.PlayAnimation(*actor, AnimType::Walk, Name(), 1.0f, false, 3);
     EXPECT_TRUE(Channel0().loop);
-    set.PlayAnimation(*actor, T::Spawn, Name(), 1.0f, false, 0);
+    set.PlayAnimation(*actor, AnimType::Spawn, Name(), 1.0f, false, 0);
     EXPECT_EQ(Channel0().blendMs, 0);
 
-    set.PlayAnimation(*actor, T::Walk, Name(), 1.0f, true, 0);
+    set.PlayAnimation(*actor, AnimType::Walk, Name(), 1.0f, true, 0);
     set.AdjustAnimation(*actor, 0.5f);
     EXPECT_FLOAT_EQ(Channel0().multiplier, 0.75f);
 }
 
 TEST_F(AnimationSetTest, CountedPlaySwallowsAllButItsLastEnd) {
     AnimationSet set;
-    set.AddAnimation(T::Stun, "AnimTest/Stun.anm", 1.0f, 0.0f, "");
+    set.AddAnimation(AnimType::Stun, "AnimTest/Stun.anm", 1.0f, 0.0f, "");
     const Name end = Name::Create("End");
     const Name hit = Name::Create("Hit");
 
-    set.PlayAnimation(*actor, T::Stun, Name(), 1.0f, false, 3);
+    set.PlayAnimation(*actor, AnimType::Stun, Name(), 1.0f, false, 3);
     EXPECT_FALSE(set.HandleAnimationCallback(*actor, hit));  // other events never count
     EXPECT_TRUE(set.HandleAnimationCallback(*actor, end));
     EXPECT_TRUE(set.HandleAnimationCallback(*actor, end));
     EXPECT_FALSE(set.HandleAnimationCallback(*actor, end));
 
     for (unsigned count : {0u, 1u}) {
-        set.PlayAnimation(*actor, T::Stun, Name(), 1.0f, false, count);
+        set.PlayAnimation(*actor, AnimType::Stun, Name(), 1.0f, false, count);
         EXPECT_FALSE(set.HandleAnimationCallback(*actor, end)) << count;
     }
-    set.PlayAnimation(*actor, T::Stun, Name(), 1.0f, true, 3);
+    set.PlayAnimation(*actor, AnimType::Stun, Name(), 1.0f, true, 3);
     EXPECT_FALSE(set.HandleAnimationCallback(*actor, end));
 }
 
 TEST_F(AnimationSetTest, SingleHolderKeepsItsFirstAnimationAndCollectionItsFirstReference) {
     AnimationSet set;
-    set.AddAnimation(T::Run, "AnimTest/Run.anm", 1.0f, 0.0f, "");
-    set.AddAnimation(T::Run, "AnimTest/Walk.anm", 3.0f, 0.0f, "");
-    set.AddAnimation(T::Special, "AnimTest/Kick.anm", 1.0f, 0.0f, "Kick");
-    set.AddAnimation(T::Special, "AnimTest/Spin.anm", 1.0f, 0.0f, "Kick");
-    set.AddAnimation(T::Special, "AnimTest/Spin.anm", 1.0f, 0.0f, "");
+    set.AddAnimation(AnimType::Run, "AnimTest/Run.anm", 1.0f, 0.0f, "");
+    set.AddAnimation(AnimType::Run, "AnimTest/Walk.anm", 3.0f, 0.0f, "");
+    set.AddAnimation(AnimType::Special, "AnimTest/Kick.anm", 1.0f, 0.0f, "Kick");
+    set.AddAnimation(AnimType::Special, "AnimTest/Spin.anm", 1.0f, 0.0f, "Kick");
+    set.AddAnimation(AnimType::Special, "AnimTest/Spin.anm", 1.0f, 0.0f, "");
     EXPECT_EQ(tm.CountLog("AnimationSelected: Invalid reference () name for animation "
                           "(AnimTest/Spin.anm)"),
               1);
 
-    set.PlayAnimation(*actor, T::Run, Name(), 1.0f, true, 0);
+    set.PlayAnimation(*actor, AnimType::Run, Name(), 1.0f, true, 0);
     EXPECT_EQ(Playing(), "AnimTest/Run.anm");
     EXPECT_FLOAT_EQ(Channel0().speed, 1.0f);
 
-    auto& special = static_cast<AnimationCollection&>(set.GetAnimationBase(T::Special));
+    auto& special = static_cast<AnimationCollection&>(set.GetAnimationBase(AnimType::Special));
     EXPECT_EQ(special.GetEntryCount(), 1u);
-    EXPECT_FALSE(
-        set.PlayAnimationIfAvailable(*actor, T::Special, Name::Create("Spin"), 1.0f, false, 0));
-    ASSERT_TRUE(set.PlayAnimation(*actor, T::Special, Name::Create("Kick"), 1.0f, false, 0));
+    EXPECT_FALSE(set.PlayAnimationIfAvailable(*actor, AnimType::Special, Name::Create("Spin"), 1.0f,
+                                              false, 0));
+    ASSERT_TRUE(set.PlayAnimation(*actor, AnimType::Special, Name::Create("Kick"), 1.0f, false, 0));
     EXPECT_EQ(Playing(), "AnimTest/Kick.anm");
     EXPECT_EQ(special.GetChosenName(), Name::Create("Kick"));
-    EXPECT_EQ(set.GetLength(T::Special), 7);
+    EXPECT_EQ(set.GetLength(AnimType::Special), 7);
 }
 
 TEST_F(AnimationSetTest, PoolPicksByRunningWeightAndLogsFilesItCannotLoad) {
@@ -206,11 +207,11 @@ TEST_F(AnimationSetTest, PreloadUsesTypePrioritiesAndDestructionGivesClipsBack) 
     const int usesBefore = graphics.GetUseCount(swing);
     {
         AnimationSet set;
-        set.AddAnimation(T::Attack, "AnimTest/Swing.anm", 1.0f, 1.0f, "");
-        set.AddAnimation(T::Attack, "AnimTest/Kick.anm", 1.0f, 1.0f, "");
-        set.AddAnimation(T::Fidget, "AnimTest/Swing.anm", 1.0f, 1.0f, "");
-        set.AddAnimation(T::Special, "AnimTest/Swing.anm", 1.0f, 0.0f, "Swing");
-        set.AddAnimation(T::Chat, "AnimTest/Swing.anm", 1.0f, 0.0f, "");
+        set.AddAnimation(AnimType::Attack, "AnimTest/Swing.anm", 1.0f, 1.0f, "");
+        set.AddAnimation(AnimType::Attack, "AnimTest/Kick.anm", 1.0f, 1.0f, "");
+        set.AddAnimation(AnimType::Fidget, "AnimTest/Swing.anm", 1.0f, 1.0f, "");
+        set.AddAnimation(AnimType::Special, "AnimTest/Swing.anm", 1.0f, 0.0f, "Swing");
+        set.AddAnimation(AnimType::Chat, "AnimTest/Swing.anm", 1.0f, 0.0f, "");
         EXPECT_EQ(graphics.GetUseCount(swing), usesBefore + 4);
         set.PreLoad();
         // None and Attack's two are immediate; Fidget, Special and Chat in the background.

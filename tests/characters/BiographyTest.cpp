@@ -10,11 +10,9 @@
 namespace GAME::test {
 namespace {
 
-constexpr const char* kHero = "Records/Characters/Hero.dbr";
-
 TEST(CharacterBio, FollowsItsTotalsUntilTaintedThenRegeneratesFromTheFormulas) {
     TestMachine tm;
-    Character* hero = MakeCharacter(kHero);
+    Character* hero = MakeCharacter(kHeroRecord);
     ASSERT_NE(hero, nullptr);
     CharacterBio& bio = hero->GetCharacterBio();
     EXPECT_TRUE(bio.HasLifeRegenFormula());
@@ -37,7 +35,7 @@ TEST(CharacterBio, FollowsItsTotalsUntilTaintedThenRegeneratesFromTheFormulas) {
 
 TEST(CharacterBio, PoolsFeedAndDrainAtTheirRatesAndNeverPassTheTotals) {
     TestMachine tm;
-    Character* hero = MakeCharacter(kHero);
+    Character* hero = MakeCharacter(kHeroRecord);
     ASSERT_NE(hero, nullptr);
     RunFrame(*hero, 10);
     hero->SubtractLife(100.0f, {});
@@ -64,7 +62,7 @@ TEST(CharacterBio, PoolsFeedAndDrainAtTheirRatesAndNeverPassTheTotals) {
 
 TEST(CharacterBio, NegativeRegenerationNeverKillsAndTheDeadDoNotRegenerate) {
     TestMachine tm;
-    Character* hero = MakeCharacter(kHero);
+    Character* hero = MakeCharacter(kHeroRecord);
     ASSERT_NE(hero, nullptr);
     CharacterBio& bio = hero->GetCharacterBio();
     RunFrame(*hero, 10);
@@ -83,7 +81,7 @@ TEST(CharacterBio, NegativeRegenerationNeverKillsAndTheDeadDoNotRegenerate) {
 
 TEST(CharacterBio, FractionsOfAZeroTotalStayFiniteAndCopiesOwnTheirFormulas) {
     TestMachine tm;
-    Character* hero = MakeCharacter(kHero);
+    Character* hero = MakeCharacter(kHeroRecord);
     ASSERT_NE(hero, nullptr);
     CharacterBio& bio = hero->GetCharacterBio();
     hero->SetLife(0.0f, 0.0f);
@@ -110,7 +108,7 @@ TEST(CharacterBio, FractionsOfAZeroTotalStayFiniteAndCopiesOwnTheirFormulas) {
 
 TEST(CharacterBio, BonusesSavesAndReplicasKeepTheBaseValues) {
     TestMachine tm;
-    Character* hero = MakeCharacter(kHero);
+    Character* hero = MakeCharacter(kHeroRecord);
     ASSERT_NE(hero, nullptr);
     RunFrame(*hero, 10);
     hero->SubtractLife(30.0f, {});
@@ -122,7 +120,7 @@ TEST(CharacterBio, BonusesSavesAndReplicasKeepTheBaseValues) {
 
     IOStream out;
     hero->GetCharacterBio().StreamProperties(out);
-    Character* other = MakeCharacter(kHero);
+    Character* other = MakeCharacter(kHeroRecord);
     other->IncrementBaseAttribute(CharAttributeType::Strength, 7.0f);
     IOStream in(out.GetBytes());
     other->GetCharacterBio().StreamProperties(in);

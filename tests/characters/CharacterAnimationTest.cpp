@@ -29,7 +29,7 @@
 namespace GAME::test {
 namespace {
 
-using T = AnimationSet_Type;
+using AnimType = AnimationSet_Type;
 
 constexpr const char* kSwordsman = "Records/Characters/Anims/Swordsman.dbr";
 
@@ -107,29 +107,31 @@ TEST_F(CharacterAnimationTest, StanceSetIsFilledFromTheRecordKeysAsWritten) {
     for (int stance = 1; stance < 6; ++stance)
         EXPECT_EQ(c->GetStanceAnimationSet(stance), nullptr) << stance;
 
-    for (T type : {T::AttackIdle, T::IdleTransition, T::Stun, T::Die, T::BuffSelf, T::SpellCast,
-                   T::Attack, T::Special, T::Walk, T::TurnLeft180})
+    for (AnimType type : {AnimType::AttackIdle, AnimType::IdleTransition, AnimType::Stun,
+                          AnimType::Die, AnimType::BuffSelf, AnimType::SpellCast, AnimType::Attack,
+                          AnimType::Special, AnimType::Walk, AnimType::TurnLeft180})
         EXPECT_TRUE(c->CanPlayAnimation(type)) << AnimationSet::GetAnimTypeAsText(type);
-    for (T type : {T::Run, T::Fidget, T::LongIdle, T::BuffOther, T::Respawn})
+    for (AnimType type : {AnimType::Run, AnimType::Fidget, AnimType::LongIdle, AnimType::BuffOther,
+                          AnimType::Respawn})
         EXPECT_FALSE(c->CanPlayAnimation(type)) << AnimationSet::GetAnimTypeAsText(type);
 
     // Speeds come through the irregular keys: clip speed over the record's speed.
-    EXPECT_FLOAT_EQ(set->GetAnimSpeed(T::IdleTransition), 0.25f);
-    EXPECT_FLOAT_EQ(set->GetAnimSpeed(T::BuffSelf), 0.2f);
-    EXPECT_FLOAT_EQ(set->GetAnimSpeed(T::TurnLeft180), 0.125f);
-    EXPECT_FLOAT_EQ(set->GetAnimSpeed(T::Die), 4.0f);
-    EXPECT_FLOAT_EQ(set->GetAnimSpeed(T::Walk), 1.0f);
+    EXPECT_FLOAT_EQ(set->GetAnimSpeed(AnimType::IdleTransition), 0.25f);
+    EXPECT_FLOAT_EQ(set->GetAnimSpeed(AnimType::BuffSelf), 0.2f);
+    EXPECT_FLOAT_EQ(set->GetAnimSpeed(AnimType::TurnLeft180), 0.125f);
+    EXPECT_FLOAT_EQ(set->GetAnimSpeed(AnimType::Die), 4.0f);
+    EXPECT_FLOAT_EQ(set->GetAnimSpeed(AnimType::Walk), 1.0f);
 
-    auto& idle = static_cast<AnimationPool&>(set->GetAnimationBase(T::AttackIdle));
+    auto& idle = static_cast<AnimationPool&>(set->GetAnimationBase(AnimType::AttackIdle));
     EXPECT_EQ(idle.GetEntryCount(), 2u);
     EXPECT_FLOAT_EQ(idle.GetTotalWeight(), 125.0f);  // the first entry weighs a fixed 100
-    auto& attack = static_cast<AnimationPool&>(set->GetAnimationBase(T::Attack));
+    auto& attack = static_cast<AnimationPool&>(set->GetAnimationBase(AnimType::Attack));
     EXPECT_EQ(attack.GetEntryCount(), 1u);
     EXPECT_EQ(tm.CountLog("AnimationPool:: Unable to load animation (AnimTest/Missing.anm)"), 1);
     // The own record holds ten special entries: the eleventh is not read.
-    auto& special = static_cast<AnimationCollection&>(set->GetAnimationBase(T::Special));
+    auto& special = static_cast<AnimationCollection&>(set->GetAnimationBase(AnimType::Special));
     EXPECT_EQ(special.GetEntryCount(), 1u);
-    EXPECT_TRUE(set->PlayAnimation(*c, T::Special, Name::Create("Kick"), 1.0f, false, 0));
+    EXPECT_TRUE(set->PlayAnimation(*c, AnimType::Special, Name::Create("Kick"), 1.0f, false, 0));
 
     EXPECT_TRUE(c->HasForcedUpdates());
     // A sound with no chance is not kept.
@@ -148,11 +150,11 @@ TEST_F(CharacterAnimationTest, MonsterGetsOnlyItsLoadStanceAndPlayerAllSix) {
         EXPECT_EQ(monster->GetStanceAnimationSet(stance) != nullptr, stance == 4) << stance;
     AnimationSet* spear = monster->GetAnimationSet();
     ASSERT_EQ(spear, monster->GetStanceAnimationSet(4));
-    ASSERT_TRUE(spear->PlayAnimation(*monster, T::Run, Name(), 1.0f, true, 0));
+    ASSERT_TRUE(spear->PlayAnimation(*monster, AnimType::Run, Name(), 1.0f, true, 0));
     EXPECT_EQ(Playing(*monster), "AnimTest/Spear.anm");
     monster->SetAnimation(1);
     EXPECT_EQ(monster->GetAnimationSet(), spear);
-    EXPECT_EQ(spear->GetCurrentType(), T::Run);
+    EXPECT_EQ(spear->GetCurrentType(), AnimType::Run);
 
     AddRecord("Records/Characters/Anims/Archer.dbr", R"({"Class": "Player",
         "sHandedRunAnim": "AnimTest/Run.anm", "bowRunAnim": "AnimTest/Walk.anm"})");
@@ -163,14 +165,14 @@ TEST_F(CharacterAnimationTest, MonsterGetsOnlyItsLoadStanceAndPlayerAllSix) {
         EXPECT_NE(player->GetStanceAnimationSet(stance), nullptr) << stance;
     AnimationSet* unarmed = player->GetAnimationSet();
     ASSERT_EQ(unarmed, player->GetStanceAnimationSet(0));
-    EXPECT_FALSE(player->CanPlayAnimation(T::Run));
-    unarmed->PlayAnimation(*player, T::None, Name(), 1.0f, true, 0);
-    unarmed->PlayAnimationIfAvailable(*player, T::Walk, Name(), 1.0f, true, 0);
+    EXPECT_FALSE(player->CanPlayAnimation(AnimType::Run));
+    unarmed->PlayAnimation(*player, AnimType::None, Name(), 1.0f, true, 0);
+    unarmed->PlayAnimationIfAvailable(*player, AnimType::Walk, Name(), 1.0f, true, 0);
 
     player->SetAnimation(3);
     EXPECT_EQ(player->GetAnimationSet(), player->GetStanceAnimationSet(3));
-    EXPECT_TRUE(player->CanPlayAnimation(T::Run));
-    EXPECT_EQ(player->GetStanceAnimationSet(3)->GetAnimSpeed(T::Run), 1.0f);
+    EXPECT_TRUE(player->CanPlayAnimation(AnimType::Run));
+    EXPECT_EQ(player->GetStanceAnimationSet(3)->GetAnimSpeed(AnimType::Run), 1.0f);
     player->SetAnimation(1);
     EXPECT_EQ(player->GetAnimationSet(), player->GetStanceAnimationSet(1));
     player->SetAnimation(9);
@@ -194,12 +196,12 @@ TEST_F(CharacterAnimationTest, AnimationTableReplacesTheOwnKeysUnlessItCannotBeL
     Character* tabled = MakeCharacter("Records/Characters/Anims/Tabled.dbr");
     ASSERT_NE(tabled, nullptr);
     AnimationSet& unarmed = *tabled->GetStanceAnimationSet(0);
-    EXPECT_FALSE(unarmed.DoesAnimationExist(T::Stun));
-    unarmed.PlayAnimation(*tabled, T::Walk, Name(), 1.0f, true, 0);
+    EXPECT_FALSE(unarmed.DoesAnimationExist(AnimType::Stun));
+    unarmed.PlayAnimation(*tabled, AnimType::Walk, Name(), 1.0f, true, 0);
     EXPECT_EQ(Playing(*tabled), "AnimTest/Run.anm");
     auto special = [&](int stance) -> AnimationCollection& {
         return static_cast<AnimationCollection&>(
-            tabled->GetStanceAnimationSet(stance)->GetAnimationBase(T::Special));
+            tabled->GetStanceAnimationSet(stance)->GetAnimationBase(AnimType::Special));
     };
     EXPECT_EQ(special(0).GetEntryCount(), 1u);  // ten entries for unarmed
     EXPECT_EQ(special(1).GetEntryCount(), 1u);  // fifteen for single-handed
@@ -207,7 +209,7 @@ TEST_F(CharacterAnimationTest, AnimationTableReplacesTheOwnKeysUnlessItCannotBeL
 
     Character* untabled = MakeCharacter("Records/Characters/Anims/Untabled.dbr");
     ASSERT_NE(untabled, nullptr);
-    untabled->GetAnimationSet()->PlayAnimation(*untabled, T::Walk, Name(), 1.0f, true, 0);
+    untabled->GetAnimationSet()->PlayAnimation(*untabled, AnimType::Walk, Name(), 1.0f, true, 0);
     EXPECT_EQ(Playing(*untabled), "AnimTest/Walk.anm");
 }
 
@@ -234,7 +236,7 @@ TEST_F(CharacterAnimationTest, CountedPlayHidesItsEndsFromActionsAndController) 
     ASSERT_NE(c, nullptr);
     AttachProbeController(*c);
     Probe(*c);
-    ASSERT_TRUE(c->GetAnimationSet()->PlayAnimation(*c, T::Stun, Name(), 1.0f, false, 3));
+    ASSERT_TRUE(c->GetAnimationSet()->PlayAnimation(*c, AnimType::Stun, Name(), 1.0f, false, 3));
     tm.ClearLog();
     // The stun clip lasts 800 ms: two passes end and are swallowed.
     AnimationSystem::Get().Update(800);
@@ -307,7 +309,7 @@ TEST_F(CharacterAnimationTest, StunPlaysItsAnimationOrLogsAndSpeedsFollowTheStat
     EXPECT_EQ(brute->GetActionState(), Character_ActionState::Stun);
 
     c->SetActionState(Character_ActionState::Move);
-    c->GetAnimationSet()->PlayAnimation(*c, T::Walk, Name(), 1.0f, true, 0);
+    c->GetAnimationSet()->PlayAnimation(*c, AnimType::Walk, Name(), 1.0f, true, 0);
     c->ForceSpeedUpdate();
     EXPECT_FLOAT_EQ(c->GetAnimationChannels().GetChannel(0)->multiplier, c->GetRunSpeed());
     c->ExecuteImmobilize();
@@ -352,17 +354,19 @@ TEST_F(CharacterAnimationTest, SkillsPlayTheirSpecialOrNormalAnimationThroughThe
     EXPECT_FALSE(nothing->StartSpecialAnimation(*c, 1.0f, false));
     EXPECT_EQ(Playing(*c), "AnimTest/Kick.anm");
 
-    EXPECT_TRUE(
-        nothing->StartNormalAnimation(*c, static_cast<int>(T::SpellCast), Name(), 2.0f, 0, 0));
+    EXPECT_TRUE(nothing->StartNormalAnimation(*c, static_cast<int>(AnimType::SpellCast), Name(),
+                                              2.0f, 0, 0));
     EXPECT_EQ(Playing(*c), "AnimTest/Cast.anm");
-    EXPECT_EQ(c->GetAnimationSet()->GetCurrentType(), T::SpellCast);
+    EXPECT_EQ(c->GetAnimationSet()->GetCurrentType(), AnimType::SpellCast);
     // A type the stance has no clip for answers false.
-    EXPECT_FALSE(nothing->StartNormalAnimation(*c, static_cast<int>(T::Mount), Name(), 1.0f, 0, 0));
+    EXPECT_FALSE(
+        nothing->StartNormalAnimation(*c, static_cast<int>(AnimType::Mount), Name(), 1.0f, 0, 0));
 
     // A character without any set plays nothing.
     Character* bare = objects.CreateObject<Character>();
     EXPECT_FALSE(kick->StartSpecialAnimation(*bare, 1.0f, false));
-    EXPECT_FALSE(kick->StartNormalAnimation(*bare, static_cast<int>(T::Stun), Name(), 1.0f, 0, 0));
+    EXPECT_FALSE(
+        kick->StartNormalAnimation(*bare, static_cast<int>(AnimType::Stun), Name(), 1.0f, 0, 0));
     ShutdownObjects();
 }
 

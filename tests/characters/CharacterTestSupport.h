@@ -9,6 +9,9 @@
 
 namespace GAME::test {
 
+inline constexpr const char* kHeroRecord = "Records/Characters/Hero.dbr";
+inline constexpr const char* kWolfRecord = "Records/Monsters/Wolf.dbr";
+
 inline Character* MakeCharacter(const std::string& record) {
     auto* character = Singleton<ObjectManager>::Get().CreateObjectFromFile<Character>(record);
     if (character)

@@ -16,8 +16,6 @@
 namespace GAME::test {
 namespace {
 
-constexpr const char* kHero = "Records/Characters/Hero.dbr";
-
 // Counts the events of one name.
 class EventCounter : public EventHandlerInterface {
 public:
@@ -37,7 +35,7 @@ private:
 
 TEST(ExperienceLevels, OneGainCrossingThreeThresholdsRaisesThreeLevels) {
     TestMachine tm;
-    Character* hero = MakeCharacter(kHero);
+    Character* hero = MakeCharacter(kHeroRecord);
     ASSERT_NE(hero, nullptr);
     ExperienceLevelControl& levels = hero->GetExperienceLevelControl();
     EXPECT_EQ(levels.GetLastLevelExperience(), 0u);
@@ -114,7 +112,7 @@ public:
 TEST(ExperienceLevels, BonusesPenaltiesAndDeathLossesStayInRange) {
     TestMachine tm;
     auto boosted = std::make_unique<BoostedHero>();
-    boosted->Load(Singleton<ObjectManager>::Get().GetLoadTable(kHero));
+    boosted->Load(Singleton<ObjectManager>::Get().GetLoadTable(kHeroRecord));
     boosted->InitialUpdate();
     BoostedHero* hero = boosted.get();
     hero->bonus = 50.0f;
@@ -183,12 +181,12 @@ TEST(ExperienceLevels, WithoutALevelRecordExperienceAccumulatesAndNoLevelIsGaine
 
 TEST(ExperienceLevels, SaveSectionRoundTripsAndTheTableDumps) {
     TestMachine tm;
-    Character* hero = MakeCharacter(kHero);
+    Character* hero = MakeCharacter(kHeroRecord);
     ASSERT_NE(hero, nullptr);
     hero->ReceiveExperience(230);
     IOStream out;
     hero->GetExperienceLevelControl().StreamProperties(out);
-    Character* other = MakeCharacter(kHero);
+    Character* other = MakeCharacter(kHeroRecord);
     IOStream in(out.GetBytes());
     other->GetExperienceLevelControl().StreamProperties(in);
     EXPECT_EQ(other->GetCharLevel(), 3u);

@@ -43,8 +43,6 @@ struct Walk {
     int framesOnLocalPath = 0;
 };
 
-constexpr int kFrameMs = 33;
-
 // Runs a character from (10, 25) to (32, 25) across the wall, a frame at a time.
 Walk RunAcrossTheWall(Character& hero, const WorldVec3& target) {
     Walk walk;

@@ -20,6 +20,9 @@
 
 namespace GAME::test {
 
+// A frame of a character walking the sample world, 30 a second.
+inline constexpr int kFrameMs = 33;
+
 class SampleWorldCopy {
 public:
     SampleWorldCopy() {

@@ -34,7 +34,7 @@ bool ReadInto(Player& player, const std::vector<std::uint8_t>& body) {
 }
 
 // What another machine should see of a player.
-struct Seen {
+struct PlayerSeen {
     std::wstring name;
     std::uint32_t life, mana, strength;
     Team team;
@@ -42,23 +42,23 @@ struct Seen {
     std::string texture;
     std::vector<std::pair<std::string, std::uint32_t>> skills;
     std::vector<std::vector<int>> ticks;
-    bool operator==(const Seen&) const = default;
+    bool operator==(const PlayerSeen&) const = default;
 };
 
-Seen SeenOf(Player& p) {
+PlayerSeen SeenOf(Player& p) {
     CharacterBioReplicaInfo bio;
     p.GetCharacterBio().GetCurrentBioStats(bio);
-    Seen seen{p.GetPlayerName(),
-              static_cast<std::uint32_t>(p.GetCurrentLife()),
-              static_cast<std::uint32_t>(p.GetCurrentMana()),
-              bio.baseStrength,
-              p.Character::GetTeam(),
-              p.GetExperienceLevelControl().GetLevel(),
-              p.GetExperienceLevelControl().GetExperiencePoints(),
-              p.GetMoney(),
-              p.GetPlayerTexture(),
-              {},
-              {}};
+    PlayerSeen seen{p.GetPlayerName(),
+                    static_cast<std::uint32_t>(p.GetCurrentLife()),
+                    static_cast<std::uint32_t>(p.GetCurrentMana()),
+                    bio.baseStrength,
+                    p.Character::GetTeam(),
+                    p.GetExperienceLevelControl().GetLevel(),
+                    p.GetExperienceLevelControl().GetExperiencePoints(),
+                    p.GetMoney(),
+                    p.GetPlayerTexture(),
+                    {},
+                    {}};
     for (std::uint32_t id : p.GetSkillManager().GetSkillList())
         if (auto* skill = Singleton<ObjectManager>::Get().GetObject<Skill>(id))
             seen.skills.emplace_back(skill->GetObjectName(), skill->GetSkillLevel());
@@ -95,7 +95,7 @@ protected:
 };
 
 TEST_F(PlayerReplication, AServerPlayerShowsTheSameOnAClient) {
-    Seen onServer;
+    PlayerSeen onServer;
     std::vector<std::uint8_t> body;
     ON_MACHINE(game.Server()) {
         Player* hero = MakePlayer(kHeroId);
@@ -153,7 +153,7 @@ std::vector<std::uint8_t> BodyOf(const PlayerReplicationData& data) {
     return BodyOf(packet);
 }
 
-PlayerReplicationData SampleData() {
+PlayerReplicationData SamplePlayerData() {
     PlayerReplicationData data;
     data.playerName = L"Io";
     data.currentLife = 80.0f;
@@ -171,8 +171,8 @@ PlayerReplicationData SampleData() {
 
 TEST_F(PlayerReplication, OnlyAMovingPlayerSendsItsPathTargetAndAttack) {
     ON_MACHINE(game.Server()) {
-        PlayerReplicationData still = SampleData();
-        PlayerReplicationData moving = SampleData();
+        PlayerReplicationData still = SamplePlayerData();
+        PlayerReplicationData moving = SamplePlayerData();
         moving.moving = true;
         moving.pathTarget = WorldVec3(nullptr, Vec3(1.0f, 2.0f, 3.0f));
         moving.attackTarget = 0x99;
@@ -202,7 +202,7 @@ TEST_F(PlayerReplication, OnlyAMovingPlayerSendsItsPathTargetAndAttack) {
 // Where the skill count sits in a sample body: a body without skills, buffs and items ends with
 // their three counts, the action state and the moving flag (17 bytes), the skill count first.
 std::size_t SkillCountOffset() {
-    PlayerReplicationData empty = SampleData();
+    PlayerReplicationData empty = SamplePlayerData();
     empty.skills.clear();
     empty.skillBuffs.clear();
     empty.inventory.clear();
@@ -213,7 +213,7 @@ TEST_F(PlayerReplication, MalformedBodiesAreRefusedAndNothingIsKept) {
     ON_MACHINE(game.Server()) {
         Player* player = MakePlayer();
         ASSERT_NE(player, nullptr);
-        const std::vector<std::uint8_t> good = BodyOf(SampleData());
+        const std::vector<std::uint8_t> good = BodyOf(SamplePlayerData());
         const std::wstring name = player->GetPlayerName();
 
         for (std::size_t cut = 0; cut < good.size(); ++cut) {
@@ -241,7 +241,7 @@ TEST_F(PlayerReplication, MalformedBodiesAreRefusedAndNothingIsKept) {
         EXPECT_FALSE(ReadInto(*player, badState));
 
         // A negative count carries no records, as zero does.
-        PlayerReplicationData none = SampleData();
+        PlayerReplicationData none = SamplePlayerData();
         none.skills.clear();
         std::vector<std::uint8_t> negative = BodyOf(none);
         const std::int32_t minusOne = -1;
@@ -249,7 +249,7 @@ TEST_F(PlayerReplication, MalformedBodiesAreRefusedAndNothingIsKept) {
         EXPECT_TRUE(ReadInto(*player, negative));
 
         // Read twice without applying: the second record wins.
-        PlayerReplicationData second = SampleData();
+        PlayerReplicationData second = SamplePlayerData();
         second.playerName = L"Second";
         ASSERT_TRUE(ReadInto(*player, good));
         ASSERT_TRUE(ReadInto(*player, BodyOf(second)));

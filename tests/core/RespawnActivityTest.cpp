@@ -16,7 +16,7 @@
 namespace GAME::test {
 namespace {
 
-constexpr int kFrameMs = 50;
+constexpr int kRespawnFrameMs = 50;
 
 // Four unloaded regions around the origin; the destination lies in the first.
 WorldVec3 AddUnloadedRegions() {
@@ -73,9 +73,9 @@ protected:
 
     // One frame of every machine's root; the server's only while it runs.
     void Frames(int count, bool serverRuns) {
-        game.RunFrames(count, kFrameMs, [&](TestMachine&, int index) {
+        game.RunFrames(count, kRespawnFrameMs, [&](TestMachine&, int index) {
             if (index != 0 || serverRuns)
-                gGameEngine->Update(kFrameMs);
+                gGameEngine->Update(kRespawnFrameMs);
         });
     }
 
@@ -153,10 +153,10 @@ TEST_F(RespawnOverNetwork, ClientCompletesOnlyWhenBothMachinesHaveLoaded) {
     ASSERT_EQ(bothDoneFrame, serverDoneFrame);
     // Then the screen stays dark to the next whole second of loading, at most one more second.
     ASSERT_GT(completeFrame, bothDoneFrame);
-    EXPECT_LE((completeFrame - bothDoneFrame) * kFrameMs, RespawnActivity::kLoadingCycleMs);
+    EXPECT_LE((completeFrame - bothDoneFrame) * kRespawnFrameMs, RespawnActivity::kLoadingCycleMs);
     // The fade back takes a second after the hold frame.
     ASSERT_GT(finishedFrame, completeFrame);
-    EXPECT_GE((finishedFrame - completeFrame) * kFrameMs, 1000);
+    EXPECT_GE((finishedFrame - completeFrame) * kRespawnFrameMs, 1000);
     ON_MACHINE(game.Client(0)) {
         EXPECT_FALSE(gGameEngine->NeedsSleep());
         EXPECT_FALSE(gGameEngine->IsMouseLocked());
@@ -214,13 +214,13 @@ TEST_F(RespawnOverNetwork, ServerOwnRespawnStaysDarkToTheNextWholeSecond) {
     bool sawPie = false;
     ON_MACHINE(game.Server()) {
         for (int frame = 0; frame < 200 && gGameEngine->IsDeathLoaderActive(id); ++frame) {
-            gEngine->AdvanceFrame(kFrameMs);
-            gGameEngine->Update(kFrameMs);
+            gEngine->AdvanceFrame(kRespawnFrameMs);
+            gGameEngine->Update(kRespawnFrameMs);
             const RespawnActivity* respawn = FindRespawn(kServerPlayer);
             if (!respawn)
                 break;
             if (respawn->GetState() == RespawnActivity::Loading) {
-                loadingMs += kFrameMs;
+                loadingMs += kRespawnFrameMs;
                 canvas.Clear();
                 ActivityManager::Get()->Render(canvas);
                 ASSERT_FALSE(canvas.GetRects().empty());
@@ -237,8 +237,8 @@ TEST_F(RespawnOverNetwork, ServerOwnRespawnStaysDarkToTheNextWholeSecond) {
     }
     // Loaded within the first frames of loading, yet dark until a whole second has passed.
     EXPECT_TRUE(sawPie);
-    EXPECT_GE(completeAt + kFrameMs, RespawnActivity::kLoadingCycleMs);
-    EXPECT_LE(completeAt, RespawnActivity::kLoadingCycleMs + kFrameMs);
+    EXPECT_GE(completeAt + kRespawnFrameMs, RespawnActivity::kLoadingCycleMs);
+    EXPECT_LE(completeAt, RespawnActivity::kLoadingCycleMs + kRespawnFrameMs);
 }
 
 TEST_F(RespawnOverNetwork, VanishedPlayerGivesTheScreenBack) {
@@ -246,12 +246,12 @@ TEST_F(RespawnOverNetwork, VanishedPlayerGivesTheScreenBack) {
     ON_MACHINE(game.Server()) {
         id = gGameEngine->StartRespawnForLocalPlayer(destination);
         for (int frame = 0; frame < 24; ++frame)
-            gGameEngine->Update(kFrameMs);
+            gGameEngine->Update(kRespawnFrameMs);
         ASSERT_EQ(FindRespawn(kServerPlayer)->GetState(), RespawnActivity::Loading);
         ASSERT_FALSE(gGameEngine->IsRenderingEnabled());
         ObjectManager& objects = Singleton<ObjectManager>::Get();
         objects.DestroyObject(objects.GetObject(kServerPlayer));
-        gGameEngine->Update(kFrameMs);
+        gGameEngine->Update(kRespawnFrameMs);
         const RespawnActivity* respawn = FindRespawn(kServerPlayer);
         ASSERT_NE(respawn, nullptr);
         EXPECT_EQ(respawn->GetState(), RespawnActivity::FadingIn);
@@ -259,7 +259,7 @@ TEST_F(RespawnOverNetwork, VanishedPlayerGivesTheScreenBack) {
         EXPECT_TRUE(gGameEngine->IsRenderingEnabled());
         EXPECT_FALSE(gEngine->IsTeleportMode());
         for (int frame = 0; frame < 30; ++frame)
-            gGameEngine->Update(kFrameMs);
+            gGameEngine->Update(kRespawnFrameMs);
         EXPECT_FALSE(gGameEngine->IsDeathLoaderActive(id));
         EXPECT_FALSE(gGameEngine->NeedsSleep());
     }
@@ -269,7 +269,7 @@ TEST_F(RespawnOverNetwork, LeavingPlayMidRespawnRestoresTheScreen) {
     ON_MACHINE(game.Client(0)) {
         gGameEngine->StartRespawnForLocalPlayer(destination);
         for (int frame = 0; frame < 30; ++frame)
-            gGameEngine->Update(kFrameMs);
+            gGameEngine->Update(kRespawnFrameMs);
         ASSERT_FALSE(gGameEngine->IsRenderingEnabled());
         gGameEngine->ExitPlayingMode();
         EXPECT_TRUE(gGameEngine->IsRenderingEnabled());

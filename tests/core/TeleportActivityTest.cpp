@@ -17,7 +17,7 @@
 namespace GAME::test {
 namespace {
 
-constexpr int kFrameMs = 100;
+constexpr int kTeleportFrameMs = 100;
 
 void AddRegions() {
     for (int i = 0; i < 2; ++i) {
@@ -73,7 +73,8 @@ protected:
         }
     }
     void Frames(int count) {
-        game.RunFrames(count, kFrameMs, [](TestMachine&, int) { gGameEngine->Update(kFrameMs); });
+        game.RunFrames(count, kTeleportFrameMs,
+                       [](TestMachine&, int) { gGameEngine->Update(kTeleportFrameMs); });
     }
     static std::uint32_t IdOf(int host) { return PlayerId(host, 0x400 + host); }
 
@@ -178,8 +179,8 @@ TEST_F(SingleTeleport, OwnTeleportLeavesTheDarkAtAWholeSecond) {
     bool dissolved = false;
     while (!Teleports().empty() && darkMs < 10000) {
         if (teleport->GetState() == 2)
-            darkMs += kFrameMs;
-        gGameEngine->Update(kFrameMs);
+            darkMs += kTeleportFrameMs;
+        gGameEngine->Update(kTeleportFrameMs);
         dissolved = dissolved || player->GetMeshInstance().IsDissolving();
     }
     // Loaded within the first frame of the dark, yet dark for one whole second.
@@ -203,11 +204,11 @@ TEST_F(SingleTeleport, LateServerWordKeepsAClientDarkToTheNextWholeSecond) {
     int darkMs = 0;
     while (teleport->GetState() < 3 && darkMs < 10000) {
         if (teleport->GetState() == 2) {
-            darkMs += kFrameMs;
+            darkMs += kTeleportFrameMs;
             if (darkMs == 1500)
                 gGameEngine->StoC_HandleNRLoaderStateChangeInbound(kPlayer, NRLoaderState_Done);
         }
-        gGameEngine->Update(kFrameMs);
+        gGameEngine->Update(kTeleportFrameMs);
     }
     EXPECT_EQ(darkMs, 2 * TeleportActivity::kLoadingCycleMs);
     EXPECT_EQ(player->GetCoords().GetPosition().GetWorldPosition(), Vec3(1020, 5, 30));
@@ -221,14 +222,14 @@ TEST_F(SingleTeleport, ConfirmationStartsATeleportOnlyOnYes) {
         confirm->Set("tagTeleportAsk", where);
         ActivityManager::Get()->InstallActivity(confirm);
         const std::uint32_t id = confirm->GetId();
-        ActivityManager::Get()->Update(kFrameMs);
+        ActivityManager::Get()->Update(kTeleportFrameMs);
         ASSERT_FALSE(gGameEngine->GetDialogManager().GetDialogs().empty());
         EXPECT_EQ(gGameEngine->GetDialogManager().GetDialogs().back().tag, "tagTeleportAsk");
         EXPECT_TRUE(ActivityManager::Get()->IsActivityActive(id));
         gGameEngine->GetDialogManager().AddResponse(kDialogPartyTeleport, answer);
-        ActivityManager::Get()->Update(kFrameMs);
+        ActivityManager::Get()->Update(kTeleportFrameMs);
         EXPECT_FALSE(ActivityManager::Get()->IsActivityActive(id));
-        ActivityManager::Get()->Update(kFrameMs);
+        ActivityManager::Get()->Update(kTeleportFrameMs);
         EXPECT_EQ(Teleports().size(), static_cast<std::size_t>(answer));
     }
     ASSERT_EQ(Teleports().size(), 1u);

@@ -14,8 +14,6 @@ namespace GAME::test {
 namespace {
 
 constexpr const char* kSword = "Records/Items/Weapons/WardenSword.dbr";
-constexpr const char* kPrefix = "Records/Items/Randomizers/PrefixBlazing.dbr";
-constexpr const char* kSuffix = "Records/Items/Randomizers/SuffixOfTheBear.dbr";
 
 // Everything an item's rolls decide.
 struct Rolled {

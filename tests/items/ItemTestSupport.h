@@ -78,6 +78,10 @@ struct ScopedServices {
     ~ScopedServices() { ItemCharacterServices::Install(nullptr); }
 };
 
+// The randomizers the item tests roll onto their records.
+inline constexpr const char* kPrefix = "Records/Items/Randomizers/PrefixBlazing.dbr";
+inline constexpr const char* kSuffix = "Records/Items/Randomizers/SuffixOfTheBear.dbr";
+
 // The two formats item texts go through, as the sample texts define them.
 inline void SetItemTexts() {
     LocalizationManager& texts = LocalizationManager::Instance();

@@ -14,9 +14,6 @@
 namespace GAME::test {
 namespace {
 
-constexpr const char* kPrefix = "Records/Items/Randomizers/PrefixBlazing.dbr";
-constexpr const char* kSuffix = "Records/Items/Randomizers/SuffixOfTheBear.dbr";
-
 // The cost report lists every rolled summary with its exact values.
 std::vector<std::string> Fingerprint(TestMachine& machine, Item& item) {
     machine.ClearLog();

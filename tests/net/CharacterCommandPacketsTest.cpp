@@ -26,21 +26,16 @@
 #include "Game/skills/manager/SkillCommands.h"
 #include "Game/skills/manager/SkillManager.h"
 #include "support/NetTestGame.h"
+#include "support/PacketBytes.h"
 #include "support/TestMachine.h"
 
 namespace GAME::test {
 namespace {
 
-using Bytes = std::vector<std::uint8_t>;
+constexpr std::uint32_t kCommandedHero = 0x4100;
 
-constexpr std::uint32_t kHero = 0x4100;
-
-Bytes BodyOf(NetPacket& packet) {
-    const unsigned int size = packet.PrepareOutBuffer();
-    const auto* data = reinterpret_cast<const std::uint8_t*>(packet.GetOutBuffer());
-    return Bytes(data, data + size);
-}
-
+// A command's body, beside the packet's own.
+using test::BodyOf;
 Bytes BodyOf(ActorConfigCommand& command) {
     std::unique_ptr<NetPacket> packet(command.GetNetPacket());
     return packet ? BodyOf(*packet) : Bytes{};
@@ -67,7 +62,8 @@ Team RedMonsters() {
 }
 
 // One sample command of every kind built here, with values unlike the defaults.
-std::vector<std::unique_ptr<ActorConfigCommand>> SampleCommands(std::uint32_t actor = kHero) {
+std::vector<std::unique_ptr<ActorConfigCommand>> SampleCommands(
+    std::uint32_t actor = kCommandedHero) {
     std::vector<std::unique_ptr<ActorConfigCommand>> all;
     auto add = [&](ActorConfigCommand* command) { all.emplace_back(command); };
     const WorldVec3 point(nullptr, Vec3(3.0f, -2.0f, 9.5f));
@@ -132,7 +128,7 @@ TEST(CharacterCommandPackets, EveryKindRebuildsTheSameCommandFromItsBytes) {
         std::unique_ptr<ActorConfigCommand> rebuilt(
             NetPacketRegistry::Global().Find(type)->command(*received));
         ASSERT_NE(rebuilt, nullptr);
-        EXPECT_EQ(rebuilt->GetObjectId(), kHero);
+        EXPECT_EQ(rebuilt->GetObjectId(), kCommandedHero);
         EXPECT_EQ(BodyOf(*rebuilt), body);
         EXPECT_EQ(typeid(*rebuilt), typeid(*command));
         EXPECT_EQ(received->GetPacketDescription(false).rfind("Parent ID: ", 0), 0u);
@@ -140,7 +136,7 @@ TEST(CharacterCommandPackets, EveryKindRebuildsTheSameCommandFromItsBytes) {
         std::uint32_t first = 0;
         std::memcpy(&first, body.data(), 4);
         if (type != PacketType::SkillTargetResultConfigCmdPacket) {
-            EXPECT_EQ(first, kHero);
+            EXPECT_EQ(first, kCommandedHero);
         }
         // A byte short is refused.
         auto cut = Receive(type, Bytes(body.begin(), body.end() - 1));
@@ -158,28 +154,28 @@ TEST(CharacterCommandPackets, EveryKindRebuildsTheSameCommandFromItsBytes) {
 TEST(CharacterCommandPackets, FixedLayoutsCarryTheirValuesWhereExpected) {
     TestMachine tm;
     // Object id alone.
-    IncrementBaseStrengthConfigCmd strength(kHero);
+    IncrementBaseStrengthConfigCmd strength(kCommandedHero);
     EXPECT_EQ(BodyOf(strength).size(), 4u);
     // Life without an amount sends 0, which every machine takes as the standard step.
-    IncrementBaseLifeConfigCmd life(kHero);
+    IncrementBaseLifeConfigCmd life(kCommandedHero);
     EXPECT_EQ(BodyOf(life), (Bytes{0x00, 0x41, 0, 0, 0, 0, 0, 0}));
     // The team: major, minor, the set flag and three zero bytes.
-    SetTeamConfigCmd team(kHero, RedMonsters());
+    SetTeamConfigCmd team(kCommandedHero, RedMonsters());
     EXPECT_EQ(BodyOf(team), (Bytes{0x00, 0x41, 0, 0, 3, 0, 0, 0, 2, 0, 0, 0, 1, 0, 0, 0}));
     // The skill state images: level, enabled, zero padding; sub-level, active, transition.
-    SkillStateUpdateConfigCmd state(kHero, 0x0102, SkillState{0x0A0B0C0D, true});
+    SkillStateUpdateConfigCmd state(kCommandedHero, 0x0102, SkillState{0x0A0B0C0D, true});
     EXPECT_EQ(BodyOf(state),
               (Bytes{0x00, 0x41, 0, 0, 0x02, 0x01, 0x0D, 0x0C, 0x0B, 0x0A, 1, 0, 0, 0}));
-    SkillActiveStateUpdateConfigCmd active(kHero, 1, SkillActiveState{-1, false, true});
+    SkillActiveStateUpdateConfigCmd active(kCommandedHero, 1, SkillActiveState{-1, false, true});
     EXPECT_EQ(BodyOf(active), (Bytes{0x00, 0x41, 0, 0, 1, 0, 0xFF, 0xFF, 0xFF, 0xFF, 0, 1, 0, 0}));
     // Spawns with empty lists: two zero counts, then the value.
-    SpawnObjectConfigCmd spawn(kHero, 1, WorldCoords(), 0, {}, {}, 0x0102);
+    SpawnObjectConfigCmd spawn(kCommandedHero, 1, WorldCoords(), 0, {}, {}, 0x0102);
     const Bytes spawnBody = BodyOf(spawn);
     ASSERT_EQ(spawnBody.size(), 4u + 2 + 50 + 4 + 4 + 4 + 2);
     EXPECT_EQ(Bytes(spawnBody.end() - 10, spawnBody.end()),
               (Bytes{0, 0, 0, 0, 0, 0, 0, 0, 0x02, 0x01}));
     // The buff keeps its four numbers ahead of its three names.
-    CreateRemoveSkillBuffConfigCmd buff(kHero, 1, "B", 2, "M", 3, "N", 4, 5, 6);
+    CreateRemoveSkillBuffConfigCmd buff(kCommandedHero, 1, "B", 2, "M", 3, "N", 4, 5, 6);
     EXPECT_EQ(BodyOf(buff),
               (Bytes{0x00, 0x41, 0,   0, 1, 0, 0, 0,   2, 0, 0, 0, 3,   0, 0, 0, 4, 0, 0, 0, 1, 0,
                      0,    0,    'B', 1, 0, 0, 0, 'M', 1, 0, 0, 0, 'N', 5, 0, 0, 0, 6, 0, 0, 0}));
@@ -211,8 +207,8 @@ TEST(CharacterCommandPackets, TargetResultSendsOnlyWhatItsFlagsAnnounce) {
         SCOPED_TRACE(c.hitIteration);
         // A seed given to the command is cut to 16 bits by the command itself.
         std::uint32_t seed = 0x12345u;
-        SkillTargetResultConfigCmd command(kHero, 0x10203, c.targets, WorldCoords(), seed, 0x0708,
-                                           c.useWeapon, c.hitIteration);
+        SkillTargetResultConfigCmd command(kCommandedHero, 0x10203, c.targets, WorldCoords(), seed,
+                                           0x0708, c.useWeapon, c.hitIteration);
         EXPECT_EQ(command.seed, 0x2345);
         const Bytes body = BodyOf(command);
         const Bytes head{c.flags, 0x00, 0x41, 0, 0, 0x03, 0x02, 0x45, 0x23, 0x08, 0x07, 0, 0};
@@ -236,7 +232,8 @@ TEST(CharacterCommandPackets, TargetResultSendsOnlyWhatItsFlagsAnnounce) {
 
 TEST(CharacterCommandPackets, ListsAreDescribedUnderAHeadingOneNumberedLineEach) {
     TestMachine tm;
-    SkillTargetResultConfigCmd result(kHero, 1, {0x51, 0x52}, WorldCoords(), 9, 3, true, 1);
+    SkillTargetResultConfigCmd result(kCommandedHero, 1, {0x51, 0x52}, WorldCoords(), 9, 3, true,
+                                      1);
     std::unique_ptr<NetPacket> packet(result.GetNetPacket());
     const std::string text = packet->GetPacketDescription(false);
     std::size_t at = 0;
@@ -247,7 +244,7 @@ TEST(CharacterCommandPackets, ListsAreDescribedUnderAHeadingOneNumberedLineEach)
         ASSERT_NE(found, std::string::npos) << label << " in\n" << text;
         at = found;
     }
-    SpawnObjectConfigCmd spawn(kHero, 1, WorldCoords(), 2, {WorldCoords()}, {7, 8}, 5);
+    SpawnObjectConfigCmd spawn(kCommandedHero, 1, WorldCoords(), 2, {WorldCoords()}, {7, 8}, 5);
     packet.reset(spawn.GetNetPacket());
     const std::string spawnText = packet->GetPacketDescription(false);
     at = 0;
@@ -262,7 +259,7 @@ TEST(CharacterCommandPackets, ListsAreDescribedUnderAHeadingOneNumberedLineEach)
 
 TEST(CharacterCommandPackets, MalformedBodiesAreRefused) {
     TestMachine tm;
-    SkillTargetResultConfigCmd one(kHero, 1, {0x51}, WorldCoords(), 1, 0, false, 0);
+    SkillTargetResultConfigCmd one(kCommandedHero, 1, {0x51}, WorldCoords(), 1, 0, false, 0);
     const Bytes good = BodyOf(one);
     auto refused = [](PACKET_TYPE type, Bytes body) {
         return !Receive(type, body)->IsInboundValid();
@@ -286,7 +283,7 @@ TEST(CharacterCommandPackets, MalformedBodiesAreRefused) {
     EXPECT_TRUE(refused(result, longer));
 
     // A spawn count the body cannot hold is refused before anything is reserved for it.
-    SpawnObjectConfigCmd spawn(kHero, 1, WorldCoords(), 0, {}, {}, 0);
+    SpawnObjectConfigCmd spawn(kCommandedHero, 1, WorldCoords(), 0, {}, {}, 0);
     Bytes huge = BodyOf(spawn);
     const std::size_t countAt = 4 + 2 + 50 + 4;
     huge[countAt + 3] = 0x7F;

@@ -11,7 +11,6 @@
 namespace GAME::test {
 namespace {
 
-constexpr std::uint32_t kHero = 0x1000;
 constexpr std::uint32_t kOgre = 0x2000;
 
 TallyBook& Book() {

@@ -17,7 +17,6 @@ namespace GAME::test {
 namespace {
 
 using Clock = std::chrono::steady_clock;
-constexpr std::uint32_t kHero = 0x1000;
 constexpr auto kLimit = std::chrono::seconds(10);
 
 // Processes packets until `done` holds or the time is up; whether it held.

@@ -13,7 +13,8 @@ namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
-Bytes BodyOf(NetPacket& packet) {
+// The body already prepared in the packet's out buffer.
+Bytes PreparedBody(NetPacket& packet) {
     const auto* bytes = reinterpret_cast<const std::uint8_t*>(packet.GetOutBuffer());
     return Bytes(bytes, bytes + packet.GetOutBufferSize());
 }
@@ -35,7 +36,7 @@ TEST(NetCodecStorage, ManyObjectReferencesAreKeptInOrderAndForgottenOnTheNextRea
         out.Add(&targets);
     };
     sent.PrepareOutBuffer();
-    const Bytes longBody = BodyOf(sent);
+    const Bytes longBody = PreparedBody(sent);
 
     ProbePacket received;
     SmartObjectId a(&received);
@@ -62,7 +63,7 @@ TEST(NetCodecStorage, ManyObjectReferencesAreKeptInOrderAndForgottenOnTheNextRea
     targets = std::vector<std::uint32_t>{1, 2};
     actor = 8;
     sent.PrepareOutBuffer();
-    const Bytes shortBody = BodyOf(sent);
+    const Bytes shortBody = PreparedBody(sent);
     received.CopyInbound(shortBody.data(), static_cast<int>(shortBody.size()));
     ASSERT_TRUE(received.IsInboundValid());
     EXPECT_EQ(t.GetIds(), (std::vector<std::uint32_t>{1, 2}));
@@ -102,7 +103,7 @@ TEST(NetCodecStorage, TheOutBufferGrowsKeepsOnlyTheLatestBodyAndIsNotCopied) {
         out.Write32(0xDEADBEEFu);
     };
     ASSERT_EQ(packet.PrepareOutBuffer(), 1u + 4 + 1000 + 4);
-    const Bytes body = BodyOf(packet);
+    const Bytes body = PreparedBody(packet);
     EXPECT_EQ(body[0], 0xAB);
     EXPECT_EQ(Bytes(body.begin() + 1, body.begin() + 5), (Bytes{0xE8, 0x03, 0, 0}));
     EXPECT_EQ(std::string(body.begin() + 5, body.begin() + 1005), text);
@@ -113,7 +114,7 @@ TEST(NetCodecStorage, TheOutBufferGrowsKeepsOnlyTheLatestBodyAndIsNotCopied) {
 
     text = "hi";
     ASSERT_EQ(packet.PrepareOutBuffer(), 1u + 4 + 2 + 4);
-    EXPECT_EQ(BodyOf(packet), (Bytes{0xAB, 2, 0, 0, 0, 'h', 'i', 0xEF, 0xBE, 0xAD, 0xDE}));
+    EXPECT_EQ(PreparedBody(packet), (Bytes{0xAB, 2, 0, 0, 0, 'h', 'i', 0xEF, 0xBE, 0xAD, 0xDE}));
 }
 
 }  // namespace

@@ -14,7 +14,7 @@ namespace {
 const std::vector<std::uint8_t> kUnknownType{0x12, 0, 1, 2};  // 18: an id no kind takes
 const std::vector<std::uint8_t> kNoTypeId{7};
 
-void Receive(int host, const std::vector<std::uint8_t>& frame) {
+void ReceiveFrame(int host, const std::vector<std::uint8_t>& frame) {
     gEngine->GetNetworkConnectionManager()->HandleFrame(host, frame.data(), frame.size());
 }
 
@@ -23,10 +23,10 @@ TEST(NetFaultLog, AFloodFromOneHostIsCountedWhileNewFaultsStillShow) {
     TestMachine& server = game.Server();
     ON_MACHINE(server) {
         for (int i = 0; i < 20000; ++i)
-            Receive(1, kUnknownType);
+            ReceiveFrame(1, kUnknownType);
         // Another host, and another kind of fault of the same host, each get their first line.
-        Receive(2, kUnknownType);
-        Receive(1, kNoTypeId);
+        ReceiveFrame(2, kUnknownType);
+        ReceiveFrame(1, kNoTypeId);
         EXPECT_EQ(gEngine->GetNetworkConnectionManager()->GetPacketsDropped(), 20002u);
     }
     EXPECT_EQ(server.CountLog("unknown type 18 (2 bytes) from host 1"),
@@ -41,7 +41,7 @@ TEST(NetFaultLog, AFloodFromOneHostIsCountedWhileNewFaultsStillShow) {
               1);
     EXPECT_EQ(server.CountLog("not logged one by one"), 1);
     ON_MACHINE(server) {
-        Receive(1, kUnknownType);
+        ReceiveFrame(1, kUnknownType);
     }
     EXPECT_EQ(server.CountLog("unknown type 18 (2 bytes) from host 1"),
               NetFaultLog::kLinesPerWindow + 1);
@@ -52,7 +52,7 @@ TEST(NetFaultLog, ClosingTheConnectionLogsWhatWasCounted) {
     NetTestGame game(1);
     ON_MACHINE(game.Server()) {
         for (int i = 0; i < 10; ++i)
-            Receive(1, kNoTypeId);
+            ReceiveFrame(1, kNoTypeId);
         gEngine->GetNetworkConnectionManager()->Shutdown();
     }
     EXPECT_EQ(game.Server().CountLog("Net: host 1 sent 7 more frames without a type id"), 1);

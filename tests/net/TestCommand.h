@@ -13,6 +13,8 @@
 namespace GAME::test {
 
 inline constexpr PACKET_TYPE kTallyPacketType = 200;
+// The actor the command tests tally on.
+inline constexpr std::uint32_t kHero = 0x1000;
 
 // What the tally commands did on one machine.
 struct TallyBook {

@@ -11,10 +11,6 @@ namespace {
 
 constexpr std::uint32_t kMonster = 0x4000;
 
-std::string PlayersDir(const char* name) {
-    return TestMachine::TestDataDir() + "/Records/Players/" + name;
-}
-
 Bonus Reward(std::uint32_t experience, std::uint32_t gold) {
     Bonus bonus;
     bonus.experience = experience;

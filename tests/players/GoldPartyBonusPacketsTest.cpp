@@ -5,28 +5,11 @@
 #include "Engine/net/NetPacketRegistry.h"
 #include "Game/core/net/packets/FixedItemPackets.h"
 #include "Game/core/players/GoldPartyBonusPackets.h"
+#include "support/PacketBytes.h"
 #include "support/TestMachine.h"
 
 namespace GAME::test {
 namespace {
-
-using Bytes = std::vector<std::uint8_t>;
-
-Bytes BodyOf(NetPacket& packet) {
-    const unsigned int size = packet.PrepareOutBuffer();
-    const auto* data = reinterpret_cast<const std::uint8_t*>(packet.GetOutBuffer());
-    return Bytes(data, data + size);
-}
-
-void Append32(Bytes& bytes, std::uint32_t value) {
-    for (int i = 0; i < 4; ++i)
-        bytes.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
-}
-void AppendFloat(Bytes& bytes, float value) {
-    std::uint32_t bits;
-    std::memcpy(&bits, &value, 4);
-    Append32(bytes, bits);
-}
 
 Bonus SampleBonus() {
     Bonus bonus;

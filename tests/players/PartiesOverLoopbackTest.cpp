@@ -16,8 +16,6 @@
 namespace GAME::test {
 namespace {
 
-constexpr int kAccept = 1;
-constexpr int kDecline = 0;
 constexpr std::uint32_t kNoRecord = 0xFFFFFFFF;
 
 // A networked game in which every machine has its own player (host ids in the top four bits of

@@ -12,9 +12,6 @@
 namespace GAME::test {
 namespace {
 
-constexpr int kAccept = 1;
-constexpr int kDecline = 0;
-
 // A single-player game whose player lists also hold players of other hosts.
 class PartyManagerTest : public ::testing::Test {
 protected:

@@ -8,10 +8,6 @@
 namespace GAME::test {
 namespace {
 
-std::string PlayersDir(const char* name) {
-    return TestMachine::TestDataDir() + "/Records/Players/" + name;
-}
-
 PlayerNetBasicInfo Record(std::uint32_t id, const std::wstring& name, Vec3 where = {}) {
     PlayerNetBasicInfo info;
     info.playerId = id;

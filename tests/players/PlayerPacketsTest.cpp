@@ -3,19 +3,11 @@
 #include <cstring>
 
 #include "Game/core/players/PlayerPackets.h"
+#include "support/PacketBytes.h"
 #include "support/TestMachine.h"
 
 namespace GAME::test {
 namespace {
-
-using Bytes = std::vector<std::uint8_t>;
-
-Bytes BodyOf(NetPacket& packet) {
-    const unsigned int size = packet.PrepareOutBuffer();
-    EXPECT_EQ(size, packet.GetOutBufferSize());
-    const auto* data = reinterpret_cast<const std::uint8_t*>(packet.GetOutBuffer());
-    return Bytes(data, data + size);
-}
 
 template <class Packet>
 Packet RoundTrip(Packet& sent) {
@@ -26,15 +18,6 @@ Packet RoundTrip(Packet& sent) {
     return received;
 }
 
-void Append32(Bytes& bytes, std::uint32_t value) {
-    for (int i = 0; i < 4; ++i)
-        bytes.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
-}
-void AppendFloat(Bytes& bytes, float value) {
-    std::uint32_t bits;
-    std::memcpy(&bits, &value, 4);
-    Append32(bytes, bits);
-}
 // A position without a region: an empty raw region name, then three floats.
 void AppendPosition(Bytes& bytes, Vec3 p) {
     bytes.push_back(0);

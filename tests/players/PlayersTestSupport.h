@@ -11,8 +11,18 @@
 #include "Game/core/net/GameEngineInboundInterface.h"
 #include "Game/core/players/Bonus.h"
 #include "Game/core/players/PlayerNetInfo.h"
+#include "support/TestMachine.h"
 
 namespace GAME::test {
+
+// The answers to a party invitation dialog.
+inline constexpr int kAccept = 1;
+inline constexpr int kDecline = 0;
+
+// A file of the player records in the test data.
+inline std::string PlayersDir(const char* name) {
+    return TestMachine::TestDataDir() + "/Records/Players/" + name;
+}
 
 // The id of a player owned by a host: the host in the top four bits.
 constexpr std::uint32_t PlayerId(int host, std::uint32_t serial) {

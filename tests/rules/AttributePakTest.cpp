@@ -13,23 +13,15 @@
 #include "Game/rules/combat/CombatAttribute.h"
 #include "Game/rules/combat/CombatAttributeAccumulator.h"
 #include "Game/rules/damage/RetaliationAttributeStore.h"
+#include "rules/AttributeTestRecords.h"
 #include "support/TestMachine.h"
 
 namespace GAME {
 namespace {
 
+using test::LoadAttributeTexts;
+using test::Record;
 using test::TestMachine;
-
-LoadTable Record(const std::string& name) {
-    auto& objects = Singleton<ObjectManager>::Get();
-    objects.LoadTableFile(name);
-    return objects.GetLoadTable(name);
-}
-
-void LoadTexts() {
-    LocalizationManager::Instance().LoadFile(TestMachine::TestDataDir() +
-                                             "/Records/Attributes/AttributeTexts.txt");
-}
 
 std::vector<std::string> Texts(const std::vector<GameTextLine>& lines) {
     std::vector<std::string> texts;
@@ -47,7 +39,7 @@ std::vector<std::string> Texts(const std::vector<std::wstring>& lines) {
 
 TEST(AttributePak, DisplayOrderIsDamageDefenseRetaliationCharacterSkill) {
     TestMachine tm;
-    LoadTexts();
+    LoadAttributeTexts();
     AttributePak pak;
     pak.LoadFromDatabase("Records/Attributes/SkillPack.dbr");
     EXPECT_EQ(pak.GetRecordName(), "Records/Attributes/SkillPack.dbr");
@@ -68,7 +60,7 @@ TEST(AttributePak, DisplayOrderIsDamageDefenseRetaliationCharacterSkill) {
 
 TEST(AttributePak, DefenseOnlyPackShowsTheDefenseStoreAlone) {
     TestMachine tm;
-    LoadTexts();
+    LoadAttributeTexts();
     AttributePak pak;
     pak.LoadFromTable(Record("Records/Attributes/SkillPack.dbr"));
     pak.LoadFromTable(Record("Records/Attributes/DefenseOnly.dbr"));  // replaces every store
@@ -117,7 +109,7 @@ TEST(AttributePak, AccumulatesEveryStoreAtTheGivenLevel) {
 
 // Everything an item shows and costs, loaded from our records with one seeded generator.
 std::vector<std::string> EquipmentReport(TestMachine& tm, std::uint32_t seed) {
-    LoadTexts();
+    LoadAttributeTexts();
     SetRootArmorDefensiveAbsorptionSource([] { return 0.5f; });
     const LoadTable helm = Record("Records/Attributes/Helm.dbr");
     const LoadTable prefix = Record("Records/Attributes/PrefixStout.dbr");
@@ -235,7 +227,7 @@ TEST(AttributePakRecords, EquipmentRecordLoadsTheSameOnTwoMachines) {
 
 TEST(AttributePakRecords, CharacterAndSkillRecordsLoadIntoTheirStores) {
     TestMachine tm;
-    LoadTexts();
+    LoadAttributeTexts();
     const LoadTable character = Record("Records/Attributes/Character.dbr");
     CharAttributeStore_Bio bio;
     bio.Load(character);

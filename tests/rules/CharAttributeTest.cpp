@@ -12,23 +12,15 @@
 #include "Game/rules/CharAttributeAccumulator.h"
 #include "Game/rules/CharAttributeStore.h"
 #include "Game/rules/CostInfo.h"
+#include "rules/AttributeTestRecords.h"
 #include "support/TestMachine.h"
 
 namespace GAME {
 namespace {
 
+using test::LoadAttributeTexts;
+using test::Record;
 using test::TestMachine;
-
-LoadTable Record(const std::string& name) {
-    auto& objects = Singleton<ObjectManager>::Get();
-    objects.LoadTableFile(name);
-    return objects.GetLoadTable(name);
-}
-
-void LoadTexts() {
-    LocalizationManager::Instance().LoadFile(TestMachine::TestDataDir() +
-                                             "/Records/Attributes/AttributeTexts.txt");
-}
 
 // The generator's draws replayed by hand, for the expected jitter.
 int Draw(RandomUniform& replay, int spread) {
@@ -175,7 +167,7 @@ TEST(CharAttributeStore, BioKeepsItsFiveBasicsEvenWhenEmpty) {
 
 TEST(CharAttributeStore, EquipmentLoadsInOrderWithJitterFromTheStoreGenerator) {
     TestMachine tm;
-    LoadTexts();
+    LoadAttributeTexts();
     const LoadTable helm = Record("Records/Attributes/Helm.dbr");
     const LoadTable prefix = Record("Records/Attributes/PrefixStout.dbr");
     const LoadTable suffix = Record("Records/Attributes/SuffixEmbers.dbr");
@@ -245,7 +237,7 @@ TEST(CharAttributeStore, PrefixWithoutJitterKeepsItsValueAndDrawsNothing) {
 
 TEST(CharAttributeStore, SkillStoresSplitTheManaReserveOff) {
     TestMachine tm;
-    LoadTexts();
+    LoadAttributeTexts();
     const LoadTable pack = Record("Records/Attributes/SkillPack.dbr");
     CharAttributeStore_Skill skill;
     skill.Load(pack);

@@ -22,6 +22,7 @@
 #include "Game/rules/combat/CombatEvents.h"
 #include "Game/rules/combat/CombatManager.h"
 #include "Game/rules/combat/ParametersCombat.h"
+#include "rules/CombatantSetup.h"
 #include "support/TestMachine.h"
 
 namespace GAME::test {
@@ -29,19 +30,6 @@ namespace {
 
 using T = CombatAttributeType;
 using Style = ParametersCombatStyle;
-
-void Settle(Character& character) {
-    gEngine->AdvanceGameTime(10);
-    character.UpdateSelf(10);
-    character.PreAnimationUpdate(10);
-}
-
-template <class C>
-void Prepare(C& character, const std::string& record) {
-    character.Load(Singleton<ObjectManager>::Get().GetLoadTable(record));
-    character.InitialUpdate();
-    Settle(character);
-}
 
 // Halves the damage of undead attackers and soaks 15 of it, as a blessed amulet would; counts
 // the feedback the combat manager asks it for.

@@ -18,6 +18,7 @@
 #include "Game/rules/combat/CombatPayloadPool.h"
 #include "Game/rules/combat/CombatRandom.h"
 #include "Game/rules/combat/ParametersCombat.h"
+#include "rules/CombatantSetup.h"
 #include "support/TestMachine.h"
 
 namespace GAME::test {
@@ -25,13 +26,6 @@ namespace {
 
 using T = CombatAttributeType;
 using Style = ParametersCombatStyle;
-
-// One short frame: the character totals its attributes and fills its life.
-void Settle(Character& character) {
-    gEngine->AdvanceGameTime(10);
-    character.UpdateSelf(10);
-    character.PreAnimationUpdate(10);
-}
 
 Character* Make(const std::string& record) {
     auto* character = Singleton<ObjectManager>::Get().CreateObjectFromFile<Character>(record);
@@ -57,13 +51,6 @@ public:
         accumulator.AddValue(CharAttributeType::DodgePercent, 100.0f);
     }
 };
-
-template <class C>
-void Prepare(C& character, const std::string& record) {
-    character.Load(Singleton<ObjectManager>::Get().GetLoadTable(record));
-    character.InitialUpdate();
-    Settle(character);
-}
 
 // The trace is switched on for one test and off again after it.
 struct TraceOn {

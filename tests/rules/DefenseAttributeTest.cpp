@@ -8,18 +8,14 @@
 #include "Game/rules/DefenseAttributeStore.h"
 #include "Game/rules/combat/CombatAttribute.h"
 #include "Game/rules/combat/CombatAttributeAccumulator.h"
+#include "rules/AttributeTestRecords.h"
 #include "support/TestMachine.h"
 
 namespace GAME {
 namespace {
 
+using test::Record;
 using test::TestMachine;
-
-LoadTable Record(const std::string& name) {
-    auto& objects = Singleton<ObjectManager>::Get();
-    objects.LoadTableFile(name);
-    return objects.GetLoadTable(name);
-}
 
 struct Probe : DefenseAttributeAbs_Fire {
     using DefenseAttribute::Jitter;

@@ -23,7 +23,7 @@ struct Hit {
     T type;
 };
 
-class RecordingOwner : public DurationDamageOwner {
+class RecordingDurationOwner : public DurationDamageOwner {
 public:
     bool IsInvincible() const override { return invincible; }
     float GetCurrentLife() const override { return life; }
@@ -81,7 +81,7 @@ protected:
         manager.EndAttack();
     }
 
-    RecordingOwner owner;
+    RecordingDurationOwner owner;
     DurationDamageManager manager;
 };
 
@@ -285,7 +285,7 @@ TEST_F(DurationDamage, ReplicaRunsRebuildTheActiveTicksOnceAndKeepGaps) {
     EXPECT_TRUE(packet.ok);
     EXPECT_EQ(packet.damage[0].runs, damage[0].runs);
 
-    RecordingOwner clientOwner;
+    RecordingDurationOwner clientOwner;
     DurationDamageManager client;
     client.SetOwner(&clientOwner);
     client.SetDamageReplica(packet.damage);

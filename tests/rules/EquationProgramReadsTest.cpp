@@ -13,16 +13,13 @@
 
 #include "Game/rules/formulas/DesignerEquation_Algebra.h"
 #include "Game/rules/formulas/DesignerVariableNames.h"
+#include "rules/FloatBits.h"
 #include "support/TestMachine.h"
 
 namespace GAME {
 namespace {
 
-bool SameBits(float x, float y) {
-    if (std::isnan(x) || std::isnan(y))
-        return std::isnan(x) && std::isnan(y);
-    return std::memcmp(&x, &y, sizeof x) == 0;
-}
+using test::SameBits;
 
 std::string RandomFormula(std::mt19937& rng, const std::vector<std::string>& names, int depth) {
     std::uniform_int_distribution<int> pick(0, 99);

@@ -15,10 +15,13 @@
 #include "Game/rules/formulas/DesignerEquation_Algebra.h"
 #include "Game/rules/formulas/DesignerEquation_Boolean.h"
 #include "Game/rules/formulas/DesignerVariableNames.h"
+#include "rules/FloatBits.h"
 #include "support/TestMachine.h"
 
 namespace GAME {
 namespace {
+
+using test::SameBits;
 
 const char* const kNames[] = {"a", "b", "level", "armor", "missing"};  // "missing" is unknown
 
@@ -77,13 +80,6 @@ std::string RandomBoolean(std::mt19937& rng, int depth) {
         return text + "(" + RandomBoolean(rng, depth + 1) + ")";
     return text + "(" + RandomBoolean(rng, depth + 1) + (pick(rng) < 50 ? "&" : "|") +
            RandomBoolean(rng, depth + 1) + ")";
-}
-
-bool SameBits(float x, float y) {
-    // The processor may hand back either operand's NaN: NaNs agree as NaNs.
-    if (std::isnan(x) || std::isnan(y))
-        return std::isnan(x) && std::isnan(y);
-    return std::memcmp(&x, &y, sizeof x) == 0;
 }
 
 const float kValues[] = {0.0f,

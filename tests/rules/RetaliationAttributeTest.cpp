@@ -8,18 +8,14 @@
 #include "Game/rules/combat/CombatAttributeAccumulator.h"
 #include "Game/rules/damage/RetaliationAttribute.h"
 #include "Game/rules/damage/RetaliationAttributeStore.h"
+#include "rules/AttributeTestRecords.h"
 #include "support/TestMachine.h"
 
 namespace GAME {
 namespace {
 
+using test::Record;
 using test::TestMachine;
-
-LoadTable Record(const std::string& name) {
-    auto& objects = Singleton<ObjectManager>::Get();
-    objects.LoadTableFile(name);
-    return objects.GetLoadTable(name);
-}
 
 TEST(RetaliationAttributeStore, XorKindsComeOutInTheirWeights) {
     TestMachine tm;

@@ -5,18 +5,14 @@
 #include "Engine/text/LocalizationManager.h"
 #include "Game/rules/CostInfo.h"
 #include "Game/rules/SkillAttribute.h"
+#include "rules/AttributeTestRecords.h"
 #include "support/TestMachine.h"
 
 namespace GAME {
 namespace {
 
+using test::Record;
 using test::TestMachine;
-
-LoadTable Record(const std::string& name) {
-    auto& objects = Singleton<ObjectManager>::Get();
-    objects.LoadTableFile(name);
-    return objects.GetLoadTable(name);
-}
 
 TEST(SkillAttributeAccumulator, ModifiersScaleTheMagnitudeOfTheSum) {
     SkillAttributeAccumulator accumulator;

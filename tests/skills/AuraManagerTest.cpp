@@ -10,7 +10,7 @@
 namespace GAME::test {
 namespace {
 
-constexpr const char* kGlow = "Records/SkillManager/Glow.dbr";
+constexpr const char* kGlowAura = "Records/SkillManager/Glow.dbr";
 
 class AuraManagerTest : public ::testing::Test {
 protected:
@@ -27,7 +27,7 @@ protected:
 };
 
 TEST_F(AuraManagerTest, TimedAuraEndsOnTheUpdateThatReachesItsDuration) {
-    const std::uint32_t id = auras.AddAura(*owner, kGlow, false, 2);
+    const std::uint32_t id = auras.AddAura(*owner, kGlowAura, false, 2);
     ASSERT_NE(id, 0u);
     auto* entity = objects().GetObject<Entity>(id);
     ASSERT_NE(entity, nullptr);
@@ -45,8 +45,8 @@ TEST_F(AuraManagerTest, TimedAuraEndsOnTheUpdateThatReachesItsDuration) {
 }
 
 TEST_F(AuraManagerTest, RemovalTakesEffectAtTheNextUpdateEvenForPermanentAuras) {
-    const std::uint32_t permanent = auras.AddAura(*owner, kGlow, true, 0);
-    const std::uint32_t timed = auras.AddAura(*owner, kGlow, false, 5);
+    const std::uint32_t permanent = auras.AddAura(*owner, kGlowAura, true, 0);
+    const std::uint32_t timed = auras.AddAura(*owner, kGlowAura, false, 5);
     ASSERT_NE(permanent, timed);
     auras.Update(*owner, 100000);
     EXPECT_TRUE(Exists(permanent));
@@ -60,8 +60,8 @@ TEST_F(AuraManagerTest, RemovalTakesEffectAtTheNextUpdateEvenForPermanentAuras) 
 }
 
 TEST_F(AuraManagerTest, RemovalByNameEndsEveryAuraOfTheRecordOnly) {
-    const std::uint32_t first = auras.AddAura(*owner, kGlow, true, 0);
-    const std::uint32_t second = auras.AddAura(*owner, kGlow, false, 60);
+    const std::uint32_t first = auras.AddAura(*owner, kGlowAura, true, 0);
+    const std::uint32_t second = auras.AddAura(*owner, kGlowAura, false, 60);
     const std::uint32_t other =
         auras.AddAura(*owner, "Records/Characters/Fx/DyingSmoke.dbr", true, 0);
     ASSERT_NE(other, 0u);
@@ -69,7 +69,7 @@ TEST_F(AuraManagerTest, RemovalByNameEndsEveryAuraOfTheRecordOnly) {
     auras.RemoveAura(std::string("records/skillmanager/glow.dbr"));
     auras.Update(*owner, 1);
     EXPECT_EQ(auras.GetAuras().size(), 3u);
-    auras.RemoveAura(std::string(kGlow));
+    auras.RemoveAura(std::string(kGlowAura));
     auras.Update(*owner, 1);
     EXPECT_FALSE(Exists(first));
     EXPECT_FALSE(Exists(second));
@@ -84,8 +84,8 @@ TEST_F(AuraManagerTest, BadNamesAddNothingAndClearEndsEverythingAtOnce) {
     EXPECT_TRUE(auras.GetAuras().empty());
     const std::size_t objectsBefore = objects().GetObjectCount();
 
-    const std::uint32_t a = auras.AddAura(*owner, kGlow, true, 0);
-    const std::uint32_t b = auras.AddAura(*owner, kGlow, false, 9);
+    const std::uint32_t a = auras.AddAura(*owner, kGlowAura, true, 0);
+    const std::uint32_t b = auras.AddAura(*owner, kGlowAura, false, 9);
     // An aura entity that vanished on its own is simply dropped.
     objects().DestroyObject(objects().GetObject(b));
     auras.Clear(*owner);
@@ -99,11 +99,11 @@ TEST(CharacterAuras, AttacksPlaceTheirAuraAndDyingClearsEveryAura) {
     InitializeObjects();
     auto* hero = MakeCharacter("Records/Characters/Hero.dbr");
     ASSERT_NE(hero, nullptr);
-    const std::uint32_t glow = hero->AddAura(kGlow, true, 0);
+    const std::uint32_t glow = hero->AddAura(kGlowAura, true, 0);
     RandomUniform random;
     random.Seed(3);
     ParametersCombat attack(random);
-    attack.auraName = kGlow;
+    attack.auraName = kGlowAura;
     attack.auraLevel = 1;
     hero->TakeAttack(attack);
     ASSERT_EQ(hero->GetAuraManager().GetAuras().size(), 2u);

@@ -10,7 +10,7 @@ namespace GAME::test {
 namespace {
 
 constexpr const char* kFighter = "Records/SkillUse/Fighter.dbr";
-constexpr const char* kGlow = "Records/Skills/Fx/Glow.dbr";
+constexpr const char* kGlowFx = "Records/Skills/Fx/Glow.dbr";
 constexpr std::uint32_t kSweepRef = 0;
 constexpr std::uint32_t kCleaveRef = 1;
 
@@ -173,13 +173,13 @@ TEST_F(SkillUse, TheNewestEnchantmentShowsButTheOldestEffectPack) {
     manager().RemoveWeaponEnchantment(1);
     EXPECT_EQ(manager().GetVisibleWeaponEnchantment(), "");
 
-    manager().AddCharFxPak(1, {kGlow, ""});
-    manager().AddCharFxPak(2, {kGlow, kGlow});
+    manager().AddCharFxPak(1, {kGlowFx, ""});
+    manager().AddCharFxPak(2, {kGlowFx, kGlowFx});
     EXPECT_EQ(manager().GetCurrentFxPakSkillId(), 1u);
     EXPECT_EQ(manager().GetCurrentFxPakCount(), 1u);  // empty names make no pack
     manager().RemoveCharFxPak(2);
     EXPECT_EQ(manager().GetCurrentFxPakSkillId(), 1u);
-    manager().AddCharFxPak(2, {kGlow, kGlow});
+    manager().AddCharFxPak(2, {kGlowFx, kGlowFx});
     manager().RemoveCharFxPak(1);
     EXPECT_EQ(manager().GetCurrentFxPakSkillId(), 2u);
     EXPECT_EQ(manager().GetCurrentFxPakCount(), 2u);

@@ -12,8 +12,6 @@
 namespace GAME::test {
 namespace {
 
-constexpr const char* kFireBolt = "Records/Skills/FireBolt.dbr";
-
 class SkillPresentation : public SkillFixture {
 protected:
     SkillPresentation() : owner(*Singleton<ObjectManager>::Get().CreateObject<Character>()) {

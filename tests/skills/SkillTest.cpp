@@ -11,7 +11,6 @@
 namespace GAME::test {
 namespace {
 
-constexpr const char* kFireBolt = "Records/Skills/FireBolt.dbr";  // max 4, ultimate 6
 constexpr const char* kElemental = "Records/Skills/Elemental.dbr";
 
 using SkillLevels = SkillFixture;

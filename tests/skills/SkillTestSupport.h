@@ -19,6 +19,8 @@
 
 namespace GAME::test {
 
+inline constexpr const char* kFireBolt = "Records/Skills/FireBolt.dbr";  // max 4, ultimate 6
+
 class RecordingSkillServices : public SkillServicesBase {
 public:
     void SetParent(Entity*) override {}

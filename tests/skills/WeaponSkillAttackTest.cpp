@@ -13,12 +13,8 @@ namespace GAME::test {
 namespace {
 
 constexpr std::uint32_t kAttacker = 0x500;
-constexpr std::uint32_t kVictim = 0x501;
+constexpr std::uint32_t kFirstVictim = 0x501;
 constexpr std::uint32_t kSecondVictim = 0x502;
-
-Character* Find(std::uint32_t id) {
-    return Singleton<ObjectManager>::Get().GetObject<Character>(id);
-}
 
 // One machine with a running root, an attacker and two victims beside it.
 struct Arena {
@@ -26,7 +22,7 @@ struct Arena {
         ON_MACHINE(tm) {
             InitializeObjects();
             attacker = MakeFighter(kAttacker, 10.0f);
-            MakeFighter(kVictim, 11.0f);
+            MakeFighter(kFirstVictim, 11.0f);
             MakeFighter(kSecondVictim, 10.5f);
             manager.parent = attacker;
         }
@@ -57,10 +53,10 @@ protected:
         manager.rightWeapon = 7;
         manager.leftWeapon = 9;
     }
-    void Hit(Skill_AttackWeapon& skill, const char* event, std::uint32_t target = kVictim) {
+    void Hit(Skill_AttackWeapon& skill, const char* event, std::uint32_t target = kFirstVictim) {
         ON_MACHINE(arena.tm) {
             skill.ActivateNow(*arena.attacker, Name::Create(event), target,
-                              Find(kVictim)->GetPosition());
+                              Find(kFirstVictim)->GetPosition());
         }
     }
 
@@ -100,8 +96,8 @@ TEST_F(WeaponSkillAttack, TheInherentAttackNeverUsesAWeaponAndSplitsItsDamage) {
     }
     ASSERT_NE(claws, nullptr);
     ON_MACHINE(arena.tm) {
-        claws->ActivateNow(*arena.attacker, Name::Create("RightHandHit"), kVictim,
-                           Find(kVictim)->GetPosition());
+        claws->ActivateNow(*arena.attacker, Name::Create("RightHandHit"), kFirstVictim,
+                           Find(kFirstVictim)->GetPosition());
     }
     ASSERT_EQ(manager.attack.results.size(), 1u);
     const SentTargetResult sent = manager.attack.results[0];
@@ -110,16 +106,16 @@ TEST_F(WeaponSkillAttack, TheInherentAttackNeverUsesAWeaponAndSplitsItsDamage) {
     // Alone, the victim takes the full damage; with a second target each takes half, from the
     // same first draws of the seed.
     ON_MACHINE(arena.tm) {
-        claws->TargetResult(*arena.attacker, {kVictim}, sent.origin, sent.seed, 0, true);
+        claws->TargetResult(*arena.attacker, {kFirstVictim}, sent.origin, sent.seed, 0, true);
     }
-    const float whole = kFighterLife - arena.Life(kVictim);
+    const float whole = kFighterLife - arena.Life(kFirstVictim);
     ON_MACHINE(arena.tm) {
-        Find(kVictim)->SetLife(kFighterLife, kFighterLife);
-        claws->TargetResult(*arena.attacker, {kVictim, kSecondVictim}, sent.origin, sent.seed, 0,
-                            true);
+        Find(kFirstVictim)->SetLife(kFighterLife, kFighterLife);
+        claws->TargetResult(*arena.attacker, {kFirstVictim, kSecondVictim}, sent.origin, sent.seed,
+                            0, true);
     }
     EXPECT_GE(whole, 30.0f);
-    EXPECT_NEAR(kFighterLife - arena.Life(kVictim), whole / 2.0f, 0.01f);
+    EXPECT_NEAR(kFighterLife - arena.Life(kFirstVictim), whole / 2.0f, 0.01f);
     EXPECT_LT(arena.Life(kSecondVictim), kFighterLife);
 }
 
@@ -133,13 +129,13 @@ TEST(WeaponSkillTwoMachines, AWeaponAttackTakesTheSameLifeOnBothMachines) {
     Skill_AttackWeapon* skills[2] = {};
     ON_MACHINE(first.tm) {
         skills[0] = MakeAttackSkill<Skill_AttackWeapon>(kStrike, deciding);
-        skills[0]->ActivateNow(*first.attacker, Name::Create("Hit"), kVictim,
-                               Find(kVictim)->GetPosition());
+        skills[0]->ActivateNow(*first.attacker, Name::Create("Hit"), kFirstVictim,
+                               Find(kFirstVictim)->GetPosition());
     }
     ON_MACHINE(second.tm) {
         skills[1] = MakeAttackSkill<Skill_AttackWeapon>(kStrike, receiving);
-        skills[1]->ActivateNow(*second.attacker, Name::Create("Hit"), kVictim,
-                               Find(kVictim)->GetPosition());
+        skills[1]->ActivateNow(*second.attacker, Name::Create("Hit"), kFirstVictim,
+                               Find(kFirstVictim)->GetPosition());
     }
     ASSERT_EQ(deciding.attack.results.size(), 1u);
     EXPECT_TRUE(receiving.attack.results.empty());
@@ -152,8 +148,8 @@ TEST(WeaponSkillTwoMachines, AWeaponAttackTakesTheSameLifeOnBothMachines) {
                                     sent.weaponId, sent.useWeapon);
         }
     }
-    EXPECT_LT(first.Life(kVictim), kFighterLife - 19.0f);
-    EXPECT_EQ(first.Life(kVictim), second.Life(kVictim));
+    EXPECT_LT(first.Life(kFirstVictim), kFighterLife - 19.0f);
+    EXPECT_EQ(first.Life(kFirstVictim), second.Life(kFirstVictim));
     EXPECT_EQ(first.Life(kSecondVictim), kFighterLife);
     EXPECT_EQ(second.Life(kSecondVictim), kFighterLife);
 }
@@ -164,7 +160,7 @@ TEST(WeaponSkillThroughTheManager, EveryHitStrikesAndOnlyTheFirstHitOfAUsePays) 
     TestMachine tm;
     InitializeObjects();
     Character* duelist = MakeFighter(kAttacker, 10.0f, "Records/Skills/Weapon/Duelist.dbr");
-    Character* victim = MakeFighter(kVictim, 11.0f);
+    Character* victim = MakeFighter(kFirstVictim, 11.0f);
     ASSERT_NE(duelist, nullptr);
     SkillManager& skills = duelist->GetSkillManager();
     skills.LoadSkills("Records/Skills/Weapon/Duelist.dbr", 1);
@@ -177,7 +173,7 @@ TEST(WeaponSkillThroughTheManager, EveryHitStrikesAndOnlyTheFirstHitOfAUsePays) 
     // The mana paid so far (the character drains it over the next frames).
     auto paid = [&] { return duelist->GetPlayStats().GetManaUsed(); };
     auto hit = [&] {
-        skills.HandleSkillAnimationCallback(Name::Create("Hit"), reference, kVictim,
+        skills.HandleSkillAnimationCallback(Name::Create("Hit"), reference, kFirstVictim,
                                             victim->GetPosition());
     };
 

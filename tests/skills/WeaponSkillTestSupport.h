@@ -20,6 +20,10 @@ inline constexpr const char* kClaws = "Records/Skills/Weapon/Claws.dbr";
 inline constexpr const char* kFighter = "Records/Skills/Weapon/Fighter.dbr";
 inline constexpr float kFighterLife = 300.0f;
 
+inline Character* Find(std::uint32_t id) {
+    return Singleton<ObjectManager>::Get().GetObject<Character>(id);
+}
+
 struct SentTargetResult {
     std::uint32_t skillId = 0;
     std::vector<std::uint32_t> targets;

@@ -14,12 +14,10 @@
 #include "characters/CharacterActionTestSupport.h"
 #include "players/PlayersTestSupport.h"
 #include "support/NetTestGame.h"
+#include "trust/TrustTestSupport.h"
 
 namespace GAME::test {
 namespace {
-
-constexpr std::uint32_t kHostile = PlayerId(1, 0x11);
-constexpr std::uint32_t kHonest = PlayerId(2, 0x22);
 
 class CharacterActionTrust : public ::testing::Test {
 protected:

@@ -11,12 +11,11 @@
 #include "Game/skills/manager/SkillCommands.h"
 #include "players/PlayersTestSupport.h"
 #include "support/NetTestGame.h"
+#include "trust/TrustTestSupport.h"
 
 namespace GAME::test {
 namespace {
 
-constexpr std::uint32_t kHostile = PlayerId(1, 0x11);
-constexpr std::uint32_t kHonest = PlayerId(2, 0x22);
 constexpr std::uint32_t kHonestPet = 0x600;
 constexpr std::uint32_t kPetMind = 0x601;
 

@@ -13,6 +13,7 @@
 #include "Game/core/net/GameEngineInboundInterface.h"
 #include "players/PlayersTestSupport.h"
 #include "support/NetTestGame.h"
+#include "trust/TrustTestSupport.h"
 
 namespace GAME::test {
 namespace {
@@ -62,9 +63,6 @@ private:
 };
 
 REGISTER_CONFIG_COMMAND(HideConfigCmd, HideConfigCmdPacket);
-
-constexpr std::uint32_t kHostile = PlayerId(1, 0x11);
-constexpr std::uint32_t kHonest = PlayerId(2, 0x22);
 
 class ConfigCommandGate : public ::testing::Test {
 protected:

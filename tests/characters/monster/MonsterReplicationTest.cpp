@@ -2,6 +2,7 @@
 // monster on a client; its compact fields; and hostile snapshots refused whole.
 #include <gtest/gtest.h>
 
+#include "../CharacterTestSupport.h"
 #include "Engine/Engine.h"
 #include "Engine/net/fields/NetPacketBuffer.h"
 #include "Engine/object/ObjectManager.h"
@@ -16,7 +17,6 @@
 namespace GAME::test {
 namespace {
 
-constexpr const char* kWolf = "Records/Monsters/Wolf.dbr";
 constexpr const char* kBite = "Records/Monsters/Bite.dbr";
 constexpr std::uint32_t kWolfId = 0x731;
 constexpr std::uint32_t kChiefId = 0x732;
@@ -48,7 +48,7 @@ bool ReadData(MonsterReplicationData& data, const Body& body) {
 }
 
 // What another machine should see of a monster.
-struct Seen {
+struct MonsterSeen {
     std::uint32_t life, mana;
     Team team;
     std::uint32_t leader;
@@ -59,10 +59,10 @@ struct Seen {
     LootStruct loot;
     std::uint32_t biteLevel;
     std::size_t damageEntries;
-    bool operator==(const Seen&) const = default;
+    bool operator==(const MonsterSeen&) const = default;
 };
 
-Seen SeenOf(Monster& m) {
+MonsterSeen SeenOf(Monster& m) {
     std::uint32_t biteLevel = 0;
     if (auto* bite = Singleton<ObjectManager>::Get().GetObject<Skill>(
             m.GetSkillManager().FindSkillId(kBite)))
@@ -101,7 +101,7 @@ protected:
     }
 
     static Monster* MakeWolf(std::uint32_t id) {
-        auto* wolf = Singleton<ObjectManager>::Get().CreateObjectFromFile<Monster>(kWolf, id);
+        auto* wolf = Singleton<ObjectManager>::Get().CreateObjectFromFile<Monster>(kWolfRecord, id);
         if (wolf)
             wolf->InitialUpdate();
         return wolf;
@@ -111,7 +111,7 @@ protected:
 };
 
 TEST_F(MonsterReplication, AServerMonsterShowsTheSameOnAClient) {
-    Seen onServer{};
+    MonsterSeen onServer{};
     Body body;
     ON_MACHINE(game.Server()) {
         Monster* chief = MakeWolf(kChiefId);
@@ -162,7 +162,7 @@ TEST_F(MonsterReplication, AServerMonsterShowsTheSameOnAClient) {
     }
 }
 
-MonsterReplicationData SampleData() {
+MonsterReplicationData SampleMonsterData() {
     MonsterReplicationData data;
     data.lifeState = Character_LifeState::Alive;
     data.alive = true;
@@ -180,12 +180,12 @@ MonsterReplicationData SampleData() {
 
 TEST_F(MonsterReplication, CompactFieldsTravelOnlyWhenNeeded) {
     ON_MACHINE(game.Server()) {
-        const MonsterReplicationData consecutive = SampleData();
-        MonsterReplicationData scattered = SampleData();
+        const MonsterReplicationData consecutive = SampleMonsterData();
+        MonsterReplicationData scattered = SampleMonsterData();
         scattered.loot.attachedItemIds[4] = 7;
-        MonsterReplicationData dead = SampleData();
+        MonsterReplicationData dead = SampleMonsterData();
         dead.alive = false;
-        MonsterReplicationData moving = SampleData();
+        MonsterReplicationData moving = SampleMonsterData();
         moving.moving = true;
         moving.attackTarget = 0x99;
         moving.attackSkill = 0x42;
@@ -220,7 +220,7 @@ TEST_F(MonsterReplication, CompactFieldsTravelOnlyWhenNeeded) {
         EXPECT_EQ(movingBack.attackSkill, 0x42u);
 
         // A list longer than a count byte loses its tail with a log line; the rest still reads.
-        MonsterReplicationData crowded = SampleData();
+        MonsterReplicationData crowded = SampleMonsterData();
         crowded.skills.resize(300);
         MonsterReplicationData crowdedBack;
         ASSERT_TRUE(ReadData(crowdedBack, encode(crowded)));
@@ -233,7 +233,8 @@ TEST_F(MonsterReplication, HostileBodiesAreRefusedWhole) {
     ON_MACHINE(game.Client(0)) {
         Monster* wolf = MakeWolf(kWolfId);
         ASSERT_NE(wolf, nullptr);
-        const Body good = Encode([](NetPacketOutBuffer& out) { SampleData().Write(out, 1); });
+        const Body good =
+            Encode([](NetPacketOutBuffer& out) { SampleMonsterData().Write(out, 1); });
         ASSERT_TRUE(ReadInto(*wolf, good));
 
         // Every cut of a good body is refused, and a refused read drops what was pending.
@@ -258,7 +259,7 @@ TEST_F(MonsterReplication, HostileBodiesAreRefusedWhole) {
         Body badLife = good;
         badLife[0] = static_cast<std::uint8_t>((badLife[0] & ~0x07) | 0x07);
         EXPECT_FALSE(ReadInto(*wolf, badLife));
-        const Seen before = SeenOf(*wolf);
+        const MonsterSeen before = SeenOf(*wolf);
         wolf->ApplyReplicationData();
         EXPECT_EQ(SeenOf(*wolf), before);
     }

@@ -4,6 +4,7 @@
 
 #include <map>
 
+#include "../CharacterTestSupport.h"
 #include "../PlayerTestSupport.h"
 #include "Engine/Engine.h"
 #include "Engine/media/graphics/GraphicsMeshInstance.h"
@@ -22,7 +23,6 @@
 namespace GAME::test {
 namespace {
 
-constexpr const char* kWolf = "Records/Monsters/Wolf.dbr";
 constexpr const char* kCyclops = "Records/Monsters/Cyclops.dbr";
 constexpr const char* kBanner = "Records/Monsters/Banner.dbr";
 
@@ -52,7 +52,7 @@ protected:
 };
 
 TEST_F(MonsterTest, JoinAndUnjoinKeepTheOriginalTeam) {
-    Monster* wolf = Make(kWolf);
+    Monster* wolf = Make(kWolfRecord);
     Monster* chief = Make(kCyclops);
     Monster* other = Make(kCyclops);
     ASSERT_TRUE(wolf && chief && other);
@@ -101,8 +101,8 @@ TEST_F(MonsterTest, JoinAndUnjoinKeepTheOriginalTeam) {
 
 TEST_F(MonsterTest, APlayersPetIsRegisteredOnlyWhenTheJoinIsTaken) {
     Player* hero = MakePlayer();
-    Monster* pet = Make(kWolf);
-    Monster* follower = Make(kWolf);
+    Monster* pet = Make(kWolfRecord);
+    Monster* follower = Make(kWolfRecord);
     Monster* chief = Make(kCyclops);
     ASSERT_TRUE(hero && pet && follower && chief);
     gGameEngine->GetPlayerManagerClient()->SetMainPlayer(hero->GetObjectId());
@@ -132,9 +132,9 @@ TEST_F(MonsterTest, APlayersPetIsRegisteredOnlyWhenTheJoinIsTaken) {
 
 TEST_F(MonsterTest, OnlyAPlayersKillCountsInItsPlayStatistics) {
     Player* hero = MakePlayer();
-    Monster* prey = Make(kWolf);
-    Monster* rival = Make(kWolf);
-    Monster* bystander = Make(kWolf);
+    Monster* prey = Make(kWolfRecord);
+    Monster* rival = Make(kWolfRecord);
+    Monster* bystander = Make(kWolfRecord);
     ASSERT_TRUE(hero && prey && rival && bystander);
     prey->GetExperienceLevelControl().SetExperiencePoints(40);
     rival->GetExperienceLevelControl().SetExperiencePoints(25);
@@ -168,7 +168,7 @@ TEST_F(MonsterTest, OnlyAPlayersKillCountsInItsPlayStatistics) {
 }
 
 TEST_F(MonsterTest, BannersShowByPriorityAndAllGoWithTheMonster) {
-    Monster* wolf = Make(kWolf);
+    Monster* wolf = Make(kWolfRecord);
     ASSERT_NE(wolf, nullptr);
     wolf->SetScale(2.0f);
     wolf->SetBaseBanner(kBanner);
@@ -197,8 +197,8 @@ TEST_F(MonsterTest, BannersShowByPriorityAndAllGoWithTheMonster) {
 
 TEST_F(MonsterTest, TheObjectIdPicksTheLook) {
     // Three meshes and two base textures: id 5 shows mesh 2 and no base texture from the list.
-    Monster* five = Make(kWolf, 5);
-    Monster* seven = Make(kWolf, 7);
+    Monster* five = Make(kWolfRecord, 5);
+    Monster* seven = Make(kWolfRecord, 7);
     ASSERT_TRUE(five && seven);
     EXPECT_EQ(five->GetMeshInstance().GetMesh(), "Meshes/WolfC.msh");
     EXPECT_EQ(five->GetMeshInstance().GetBaseTexture(), "");
@@ -207,7 +207,7 @@ TEST_F(MonsterTest, TheObjectIdPicksTheLook) {
 }
 
 TEST_F(MonsterTest, CapsComeFromTheClassificationsKeysAndStunNeverDividesByZero) {
-    Monster* wolf = Make(kWolf);
+    Monster* wolf = Make(kWolfRecord);
     Monster* cyclops = Make(kCyclops);
     ASSERT_TRUE(wolf && cyclops);
     EXPECT_EQ(cyclops->GetClassification(), MonsterClassification_Boss);
@@ -230,7 +230,7 @@ TEST_F(MonsterTest, CapsComeFromTheClassificationsKeysAndStunNeverDividesByZero)
 }
 
 TEST_F(MonsterTest, TheRecordHandsItsSkillsToTheController) {
-    Monster* wolf = Make(kWolf);
+    Monster* wolf = Make(kWolfRecord);
     ASSERT_NE(wolf, nullptr);
     ControllerMonster* brain = wolf->GetMonsterController();
     ASSERT_NE(brain, nullptr);
@@ -260,7 +260,7 @@ TEST_F(MonsterTest, TheRecordHandsItsSkillsToTheController) {
 
 TEST_F(MonsterTest, SavedStateRoundTripsInItsBinaryOrder) {
     Monster* chief = Make(kCyclops);
-    Monster* wolf = Make(kWolf);
+    Monster* wolf = Make(kWolfRecord);
     ASSERT_TRUE(chief && wolf);
     chief->SetTeam(blue);
     wolf->SetTeam(red);
@@ -290,7 +290,7 @@ TEST_F(MonsterTest, SavedStateRoundTripsInItsBinaryOrder) {
     EXPECT_EQ(level, 17);
     EXPECT_EQ(leader, chief->GetObjectId());
 
-    Monster* restored = Make(kWolf);
+    Monster* restored = Make(kWolfRecord);
     ASSERT_NE(restored, nullptr);
     restored->SetTeam(red);
     EXPECT_TRUE(restored->ShouldLoadLoot());
@@ -311,7 +311,7 @@ TEST_F(MonsterTest, SavedStateRoundTripsInItsBinaryOrder) {
 
     // A state cut anywhere is refused whole and leaves the monster as its record made it.
     for (std::size_t size = 4; size < bytes.size(); ++size) {
-        Monster* cut = Make(kWolf);
+        Monster* cut = Make(kWolfRecord);
         BinaryReader shortReader(bytes.data(), size);
         cut->RestoreState(shortReader);
         EXPECT_FALSE(cut->IsRestored()) << size;

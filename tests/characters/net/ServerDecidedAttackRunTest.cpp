@@ -41,7 +41,6 @@ using AS = Character_ActionState;
 
 constexpr std::uint32_t kRunner = 0x4100;
 constexpr std::uint32_t kFoe = 0x4101;
-constexpr int kFrameMs = 33;
 constexpr float kFoeLife = 300.0f;
 
 // The sample world with a monster that runs on the sample run clip and swings the test clip

@@ -11,16 +11,13 @@
 #include <vector>
 
 #include "Game/rules/formulas/DesignerEquation_Algebra.h"
+#include "rules/FloatBits.h"
 #include "support/TestMachine.h"
 
 namespace GAME {
 namespace {
 
-bool SameBits(float x, float y) {
-    if (std::isnan(x) || std::isnan(y))
-        return std::isnan(x) && std::isnan(y);
-    return std::memcmp(&x, &y, sizeof x) == 0;
-}
+using test::SameBits;
 
 // "f" is bound as a float, "d" as a double, "i" as an int (read into a slot first).
 class BoundOwner : public EquationInterface_Algebra {

@@ -21,7 +21,7 @@ namespace {
 
 // The hostile client's own character (host 1 in the top bits) and a monster of the server.
 constexpr std::uint32_t kShaman = 0x0F000001;
-constexpr std::uint32_t kHero = (1u << 28) | 0x100;
+constexpr std::uint32_t kClientHero = (1u << 28) | 0x100;
 constexpr const char* kBlessing = "Records/NetBuff/Blessing.dbr";
 constexpr const char* kBlessingRecord =
     R"({"Class": "Skill", "skillMaxLevel": 5, "skillActiveDuration": [10.0]})";
@@ -35,13 +35,13 @@ std::string Caster(int level) {
            R"(, "skillName2": "Records/NetBuff/Aura.dbr", "skillLevel2": 1})";
 }
 
-struct Buff {
+struct BuffOrder {
     std::string name = kBlessing;
     std::uint32_t level = 2;
     std::string modifier1{};
     std::uint32_t modifier1Level = 0;
     int timeToLive = 10000;
-    std::uint32_t caster = kHero;
+    std::uint32_t caster = kClientHero;
 };
 
 class BuffCommandTrust : public ::testing::Test {
@@ -61,7 +61,7 @@ protected:
             else
                 gGameEngine->SetAsNetworkClient();
             for (auto [id, record] : {std::pair{kShaman, "Records/NetBuff/Shaman.dbr"},
-                                      std::pair{kHero, "Records/NetBuff/Hero.dbr"}}) {
+                                      std::pair{kClientHero, "Records/NetBuff/Hero.dbr"}}) {
                 Character* c = MakeFighter(id, 10.0f, record);
                 EXPECT_NE(c, nullptr) << record;
                 if (c)
@@ -78,8 +78,8 @@ protected:
 
     // Sends the buff on the hero from the hostile client; true when the server ran it and
     // passed it on to the honest client.
-    bool Send(const Buff& b) {
-        CreateRemoveSkillBuffConfigCmd command(kHero, 0, b.name, b.level, b.modifier1,
+    bool Send(const BuffOrder& b) {
+        CreateRemoveSkillBuffConfigCmd command(kClientHero, 0, b.name, b.level, b.modifier1,
                                                b.modifier1Level, "", 0, b.timeToLive, b.caster);
         const std::uint64_t before = Received(game.Client(1));
         ON_MACHINE(game.Client(0)) {
@@ -116,7 +116,7 @@ TEST_F(BuffCommandTrust, WhatTheCastersSkillGivesRunsAndGoesOn) {
 
 TEST_F(BuffCommandTrust, ValuesTheClientMayNotChooseAreRefusedAndLogged) {
     struct Case {
-        Buff buff;
+        BuffOrder buff;
         const char* reason;
     };
     const Case cases[] = {

@@ -52,10 +52,6 @@ constexpr const char* kBiteRecord = R"({"Class": "Skill_AttackInherent", "skillM
 constexpr const char* kVictimRecord = R"({"Class": "Character", "characterLife": 100000,
     "characterDefensiveAbility": 60, "combatManagerRecord": "Records/Combat/Standard.dbr"})";
 
-Character* Find(std::uint32_t id) {
-    return Singleton<ObjectManager>::Get().GetObject<Character>(id);
-}
-
 // What one machine knows about an attacker's skill and its victim.
 struct SkillView {
     float victimLife = 0.0f;
