@@ -17,18 +17,25 @@ constexpr int Draw(std::uint32_t state) {
     return static_cast<int>(100.0 * (static_cast<double>(state) * RandomUniform::kFraction) + 0.5);
 }
 
-// The least state whose draw is above `percent`; 2^31, above every state, when none is.
-constexpr std::uint32_t LeastStateAbove(int percent) {
+// The least state for which `above` holds (it holds for every later state, as the draws only
+// grow); 2^31, above every state, when none is.
+template <class Above>
+constexpr std::uint32_t LeastStateWhere(Above above) {
     std::uint32_t low = 0;
     std::uint32_t high = 0x80000000u;
     while (low < high) {
         const std::uint32_t middle = low + (high - low) / 2;
-        if (Draw(middle) > percent)
+        if (above(middle))
             high = middle;
         else
             low = middle + 1;
     }
     return low;
+}
+
+// The least state whose draw is above `percent`.
+constexpr std::uint32_t LeastStateAbove(int percent) {
+    return LeastStateWhere([percent](std::uint32_t state) { return Draw(state) > percent; });
 }
 
 // Index 0: no draw is at most the chance (below 0, or not a number); index k + 1: draws of at
@@ -58,16 +65,7 @@ constexpr float DrawFloat(std::uint32_t state) {
 // The least state whose FGenerate(0, 100) is above `chance`; 2^31 when none is (a chance of 100
 // or more, or not a number). A store works it out once per chance it loads.
 constexpr std::uint32_t LeastStateFloatAbove(float chance) {
-    std::uint32_t low = 0;
-    std::uint32_t high = 0x80000000u;
-    while (low < high) {
-        const std::uint32_t middle = low + (high - low) / 2;
-        if (DrawFloat(middle) > chance)
-            high = middle;
-        else
-            low = middle + 1;
-    }
-    return low;
+    return LeastStateWhere([chance](std::uint32_t state) { return DrawFloat(state) > chance; });
 }
 
 }  // namespace CombatPercentDraw
