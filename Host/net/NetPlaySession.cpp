@@ -62,15 +62,10 @@ bool NetPlaySession::Open() {
 }
 
 bool NetPlaySession::StartGame() {
-    // Before the root: the log hears each death ahead of the root's reward.
-    mLog = std::make_unique<PlayEventLog>(mOut);
-    InitializeObjects();
+    GameEngine* root = StartGameRoot(mLog, mOut);
     mGameStarted = true;
-    GameEngine* root = gGameEngine;
-    if (!root) {
-        std::fprintf(stderr, "gamehost: the game root could not be created\n");
+    if (!root)
         return false;
-    }
     root->SetGameLoading(false);
     const bool server = gEngine->IsServer();
     if (server)

@@ -55,18 +55,22 @@ std::filesystem::path PlaySession::SaveFileOf(const PlayOptions& options) {
     return std::filesystem::path(record).stem().string() + ".chr";
 }
 
+GameEngine* StartGameRoot(std::unique_ptr<PlayEventLog>& log, std::FILE* out) {
+    log = std::make_unique<PlayEventLog>(out);
+    InitializeObjects();
+    GameEngine* root = gGameEngine;
+    if (!root)
+        std::fprintf(stderr, "gamehost: the game root could not be created\n");
+    return root;
+}
+
 bool PlaySession::StartGame() {
     if (!PrepareMachine(mOptions))
         return false;
-    // Before the root: the log hears each death ahead of the root's reward.
-    mLog = std::make_unique<PlayEventLog>(mOut);
-    InitializeObjects();
+    GameEngine* root = StartGameRoot(mLog, mOut);
     mGameStarted = true;
-    GameEngine* root = gGameEngine;
-    if (!root) {
-        std::fprintf(stderr, "gamehost: the game root could not be created\n");
+    if (!root)
         return false;
-    }
     root->SetGameLoading(false);
     if (mOptions.seeded) {
         // After the root seeded itself, as the game does, so a given seed replays exactly.

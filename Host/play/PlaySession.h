@@ -15,6 +15,7 @@
 
 namespace GAME {
 
+class GameEngine;
 class HostSaves;
 class Player;
 class PlayEventLog;
@@ -26,6 +27,10 @@ std::optional<WorldCoords> PlayerStart();
 // experience, level and play statistics, the clicks and the speed.
 void PrintPlaySummary(std::FILE* out, int frames, const PlayEventLog& log, Player* player,
                       const ClickSource& clicks, double wallSeconds);
+
+// Makes the current machine's game root with `log` made first, so the log hears each death ahead
+// of the root's reward; null, with a message, when no root could be made.
+GameEngine* StartGameRoot(std::unique_ptr<PlayEventLog>& log, std::FILE* out);
 
 class PlaySession {
 public:
