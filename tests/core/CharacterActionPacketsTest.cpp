@@ -9,8 +9,8 @@ namespace GAME {
 namespace {
 
 using test::Body;
+using test::BodyOf;
 using test::ReadBack;
-using test::Written;
 
 TEST(CharacterActionPackets, EveryKindRegistersUnderItsTypeId) {
     const char* names[] = {"IdleActionPacket",
@@ -42,7 +42,7 @@ template <class Kind>
 void ExpectCharacterOnly(const char* description) {
     Kind packet;
     packet.character = 21u;
-    EXPECT_EQ(Written(packet), Body().u32(21).bytes);
+    EXPECT_EQ(BodyOf(packet), Body().u32(21).bytes);
     EXPECT_EQ(packet.GetPacketDescription(false), description);
     EXPECT_EQ(ReadBack(packet)->character.GetId(), 21u);
 }
@@ -58,7 +58,7 @@ TEST(CharacterActionPackets, IdlePositionsTravelButAreNotDescribed) {
     IdleActionPacket idle;
     idle.character = 1u;
     idle.position.local = Vec3(1, 2, 3);
-    EXPECT_EQ(Written(idle), Body().u32(1).vec3(1, 2, 3).bytes);
+    EXPECT_EQ(BodyOf(idle), Body().u32(1).vec3(1, 2, 3).bytes);
     EXPECT_EQ(idle.GetPacketDescription(false), "Entity ID: 1\n");
     LongIdleActionPacket longIdle;
     longIdle.position.local = Vec3(4, 5, 6);
@@ -73,7 +73,7 @@ TEST(CharacterActionPackets, MoveToSendsTheSkillNumberIn16Bits) {
     packet.worldLocation.local = Vec3(2, 2, 2);
     packet.skillNumber = 65535;
     packet.speed = 1.5f;
-    EXPECT_EQ(Written(packet),
+    EXPECT_EQ(BodyOf(packet),
               Body().u32(1).u32(2).vec3(1, 1, 1).vec3(2, 2, 2).u16(65535).f32(1.5f).bytes);
     EXPECT_EQ(packet.GetPacketDescription(false),
               "Entity ID: 1\nTarget ID: 2\nStart Location: (1, 1, 1)\nWorld Location: (2, 2, 2)\n"
@@ -83,7 +83,7 @@ TEST(CharacterActionPackets, MoveToSendsTheSkillNumberIn16Bits) {
     WalkPacket walk;
     walk.character = 1u;
     walk.targetId = 2;
-    EXPECT_EQ(Written(walk), Body().u32(1).u32(2).vec3(0, 0, 0).vec3(0, 0, 0).bytes);
+    EXPECT_EQ(BodyOf(walk), Body().u32(1).u32(2).vec3(0, 0, 0).vec3(0, 0, 0).bytes);
     EXPECT_EQ(walk.GetPacketDescription(false),
               "Entity ID: 1\nTarget ID: 2\nStart Location: (0, 0, 0)\nWorld Location: (0, 0, 0)\n");
 }
@@ -93,7 +93,7 @@ TEST(CharacterActionPackets, PickUpAndUseNameTheItem) {
     pickUp.character = 1u;
     pickUp.itemId = 8;
     pickUp.position.local = Vec3(1, 0, 1);
-    EXPECT_EQ(Written(pickUp), Body().u32(1).u32(8).vec3(1, 0, 1).bytes);
+    EXPECT_EQ(BodyOf(pickUp), Body().u32(1).u32(8).vec3(1, 0, 1).bytes);
     EXPECT_EQ(pickUp.GetPacketDescription(false), "Entity ID: 1\nItem ID: 8\n");
     UseItemPacket use;
     use.itemId = 9;
@@ -108,7 +108,7 @@ TEST(CharacterActionPackets, AttackSeedTravelsAsTwoBytes) {
     packet.skillNumber = 7;
     packet.seed = 65535;
     packet.attackerPosition.local = Vec3(4, 5, 6);
-    EXPECT_EQ(Written(packet),
+    EXPECT_EQ(BodyOf(packet),
               Body().u32(1).u32(2).vec3(1, 2, 3).u16(7).u8(0xFF).u8(0xFF).vec3(4, 5, 6).bytes);
     EXPECT_EQ(
         packet.GetPacketDescription(false),
@@ -121,10 +121,10 @@ TEST(CharacterActionPackets, AttackSeedTravelsAsTwoBytes) {
 TEST(CharacterActionPackets, DieListsItsDeathHandlers) {
     DiePacket packet;
     packet.character = 3u;
-    EXPECT_EQ(Written(packet), Body().u32(3).u32(0).bytes);
+    EXPECT_EQ(BodyOf(packet), Body().u32(3).u32(0).bytes);
     EXPECT_EQ(packet.GetPacketDescription(false), "Entity ID: 3\n");
     packet.deathHandlerIds = {4, 5};
-    EXPECT_EQ(Written(packet), Body().u32(3).u32(2).u32(4).u32(5).bytes);
+    EXPECT_EQ(BodyOf(packet), Body().u32(3).u32(2).u32(4).u32(5).bytes);
     EXPECT_EQ(packet.GetPacketDescription(false),
               "Entity ID: 3\nDeath Handler Id: 4\nDeath Handler Id: 5\n");
     EXPECT_EQ(ReadBack(packet)->deathHandlerIds, packet.deathHandlerIds);
@@ -134,7 +134,7 @@ TEST(CharacterActionPackets, ChatAndEngageNameATarget) {
     ChatActionPacket chat;
     chat.character = 1u;
     chat.targetId = 2;
-    EXPECT_EQ(Written(chat), Body().u32(1).u32(2).bytes);
+    EXPECT_EQ(BodyOf(chat), Body().u32(1).u32(2).bytes);
     EXPECT_EQ(chat.GetPacketDescription(false), "Entity ID: 1\nTarget ID: 2\n");
     EngageNpcPacket engage;
     engage.targetId = 6;
@@ -153,7 +153,7 @@ TEST(CharacterActionPackets, PlayAnimationCarriesTheNameInSixteenBytes) {
     for (int i = 0; i < 16; ++i)
         expected.u8(0);
     expected.f32(2.0f).b(true).u32(4);
-    EXPECT_EQ(Written(packet), expected.bytes);
+    EXPECT_EQ(BodyOf(packet), expected.bytes);
     EXPECT_EQ(packet.GetPacketDescription(false),
               "Entity ID: 1\nAnimation Type: 3\nSpeed Modifier: 2\nLoop: true\nIteration: 4\n");
     packet.animationName = Name::Create("Attack1");
@@ -166,7 +166,7 @@ TEST(CharacterActionPackets, RespawnCarriesItsPlacement) {
     RespawnPacket packet;
     packet.character = 1u;
     packet.respawnCoords.coords.origin = Vec3(5, 6, 7);
-    EXPECT_EQ(Written(packet), Body().u32(1).coords(5, 6, 7).bytes);
+    EXPECT_EQ(BodyOf(packet), Body().u32(1).coords(5, 6, 7).bytes);
     EXPECT_EQ(packet.GetPacketDescription(false),
               "Entity ID: 1\nRespawnCoords: (5, 6, 7) facing (0, 0, 1)\n");
 }

@@ -9,8 +9,8 @@ namespace GAME {
 namespace {
 
 using test::Body;
+using test::BodyOf;
 using test::ReadBack;
-using test::Written;
 
 TEST(GameBalancePackets, EveryKindRegistersUnderItsTypeId) {
     const std::pair<PACKET_TYPE, const char*> kinds[] = {
@@ -28,7 +28,7 @@ TEST(GameBalancePackets, EveryKindRegistersUnderItsTypeId) {
 TEST(GameBalancePackets, ANegativeBalanceLevelTravelsUnchanged) {
     GameBalanceUpdatePacket packet;
     packet.gameBalanceLevel = -7;
-    EXPECT_EQ(Written(packet), Body().i32(-7).bytes);
+    EXPECT_EQ(BodyOf(packet), Body().i32(-7).bytes);
     EXPECT_EQ(packet.GetPacketDescription(false), "Game Balance Level: -7\n");
     EXPECT_EQ(ReadBack(packet)->gameBalanceLevel, -7);
 }
@@ -39,7 +39,7 @@ TEST(GameBalancePackets, MoveAndWalkCommands) {
     move.targetId = 2;
     move.targetPosition.local = Vec3(3, 4, 5);
     move.allowInterruptions = true;
-    EXPECT_EQ(Written(move), Body().u32(1).u32(2).vec3(3, 4, 5).b(true).bytes);
+    EXPECT_EQ(BodyOf(move), Body().u32(1).u32(2).vec3(3, 4, 5).b(true).bytes);
     EXPECT_EQ(move.GetPacketDescription(false),
               "Character Id: 1\nTarget Id: 2\nTarget Pos: (3, 4, 5)\nallow Interruptions: true\n");
     QuestCommandWalkPacket walk;
@@ -54,7 +54,7 @@ TEST(GameBalancePackets, PlayAnimationSendsLoopingBeforeInterruptions) {
     packet.animation = 6;
     packet.looping = true;
     packet.allowInterruptions = false;
-    EXPECT_EQ(Written(packet), Body().u32(1).u32(6).b(true).b(false).bytes);
+    EXPECT_EQ(BodyOf(packet), Body().u32(1).u32(6).b(true).b(false).bytes);
     EXPECT_EQ(packet.GetPacketDescription(false),
               "Character Id: 1\nAnimation: 6\nLooping: true\nallow Interruptions: false\n");
     auto copy = ReadBack(packet);
@@ -67,7 +67,7 @@ TEST(GameBalancePackets, UseSkillAndLock) {
     skill.characterId = 1;
     skill.targetId = 2;
     skill.allowInterruptions = true;
-    EXPECT_EQ(Written(skill), Body().u32(1).u32(2).str("").b(true).bytes);
+    EXPECT_EQ(BodyOf(skill), Body().u32(1).u32(2).str("").b(true).bytes);
     skill.skillName = "Records/Skills/Fire.dbr";
     EXPECT_EQ(skill.GetPacketDescription(false),
               "Character Id: 1\nTarget Id: 2\nSkill Name: Records/Skills/Fire.dbr\nallow "
@@ -77,7 +77,7 @@ TEST(GameBalancePackets, UseSkillAndLock) {
     QuestCommandLockFixedItemPacket lock;
     lock.objectId = 44;
     lock.locked = true;
-    EXPECT_EQ(Written(lock), Body().u32(44).b(true).bytes);
+    EXPECT_EQ(BodyOf(lock), Body().u32(44).b(true).bytes);
     EXPECT_EQ(lock.GetPacketDescription(false), "Object Id: 44\nLocked: true\n");
 }
 

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include "Engine/net/NetPacket.h"
+#include "support/PacketBytes.h"
 
 namespace GAME::test {
 
@@ -63,17 +64,10 @@ public:
     std::vector<std::uint8_t> bytes;
 };
 
-inline std::vector<std::uint8_t> Written(NetPacket& packet) {
-    const unsigned int size = packet.PrepareOutBuffer();
-    const auto* data = reinterpret_cast<const std::uint8_t*>(packet.GetOutBuffer());
-    EXPECT_EQ(size, packet.GetOutBufferSize());
-    return std::vector<std::uint8_t>(data, data + size);
-}
-
 // A fresh packet of the same kind read from the packet's own body.
 template <class Kind>
 std::unique_ptr<Kind> ReadBack(Kind& packet) {
-    const std::vector<std::uint8_t> body = Written(packet);
+    const std::vector<std::uint8_t> body = BodyOf(packet);
     auto copy = std::make_unique<Kind>();
     copy->CopyInbound(body.data(), static_cast<int>(body.size()));
     EXPECT_TRUE(copy->IsInboundValid());

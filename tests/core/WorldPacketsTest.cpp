@@ -10,8 +10,8 @@ namespace GAME {
 namespace {
 
 using test::Body;
+using test::BodyOf;
 using test::ReadBack;
-using test::Written;
 
 TEST(WorldPackets, EveryKindRegistersUnderItsTypeId) {
     const std::pair<PACKET_TYPE, const char*> kinds[] = {
@@ -43,7 +43,7 @@ TEST(WorldPackets, EveryKindRegistersUnderItsTypeId) {
 TEST(WorldPackets, WorldInitCarriesTheTimeOfDay) {
     WorldInitPacket packet;
     packet.timeOfDay = 13.5f;
-    EXPECT_EQ(Written(packet), Body().f32(13.5f).bytes);
+    EXPECT_EQ(BodyOf(packet), Body().f32(13.5f).bytes);
     EXPECT_EQ(packet.GetPacketDescription(false), "Time (24hr): 13.5\n");
     EXPECT_EQ(ReadBack(packet)->timeOfDay, 13.5f);
 }
@@ -53,7 +53,7 @@ TEST(WorldPackets, SpawnPlayerLogsAndMarksThePlayerForReplication) {
     SpawnPlayerPacket packet;
     EXPECT_EQ(packet.GetPacketClass(), 2);
     packet.player = 255u;
-    EXPECT_EQ(Written(packet), Body().u32(255).bytes);
+    EXPECT_EQ(BodyOf(packet), Body().u32(255).bytes);
     EXPECT_TRUE(packet.player.IsMarkedForReplication());
     EXPECT_EQ(tm.CountLog("Replicating entity 255 (0xff) in SpawnPlayerPacket"), 1);
     EXPECT_EQ(packet.GetPacketDescription(false), "Player Object Id: 255\n");
@@ -62,7 +62,7 @@ TEST(WorldPackets, SpawnPlayerLogsAndMarksThePlayerForReplication) {
 
 TEST(WorldPackets, ServerSpawnCompleteHasAnEmptyBody) {
     ServerSpawnCompletePacket packet;
-    EXPECT_TRUE(Written(packet).empty());
+    EXPECT_TRUE(BodyOf(packet).empty());
     EXPECT_EQ(packet.GetPacketDescription(false), "");
     ReadBack(packet);
 }
@@ -70,14 +70,14 @@ TEST(WorldPackets, ServerSpawnCompleteHasAnEmptyBody) {
 TEST(WorldPackets, WarpAndFrustumCarryPositions) {
     WarpEntityPacket warp;
     warp.warpPoint.local = Vec3(1, 2, 3);
-    EXPECT_EQ(Written(warp), Body().vec3(1, 2, 3).bytes);
+    EXPECT_EQ(BodyOf(warp), Body().vec3(1, 2, 3).bytes);
     EXPECT_EQ(warp.GetPacketDescription(false), "Warp Point: (1, 2, 3)\n");
     EXPECT_EQ(ReadBack(warp)->warpPoint.local, Vec3(1, 2, 3));
 
     FrustumUpdatePacket frustum;
     frustum.originatorHostId = -2;
     frustum.originatorPosition.local = Vec3(4, 5, 6);
-    EXPECT_EQ(Written(frustum), Body().i32(-2).vec3(4, 5, 6).bytes);
+    EXPECT_EQ(BodyOf(frustum), Body().i32(-2).vec3(4, 5, 6).bytes);
     EXPECT_EQ(frustum.GetPacketDescription(false),
               "Originator Host ID: -2\nOriginator position: (4, 5, 6)\n");
     EXPECT_EQ(ReadBack(frustum)->originatorHostId, -2);
@@ -88,7 +88,7 @@ TEST(WorldPackets, UpdatePositionDescribesNoPlacement) {
     packet.originatorId = 3;
     packet.entityId = 258;
     packet.placement.coords.origin = Vec3(7, 8, 9);
-    EXPECT_EQ(Written(packet), Body().i32(3).u32(258).coords(7, 8, 9).bytes);
+    EXPECT_EQ(BodyOf(packet), Body().i32(3).u32(258).coords(7, 8, 9).bytes);
     EXPECT_EQ(packet.GetPacketDescription(false), "Originator ID: 3\nEntity ID: 258\n");
     auto copy = ReadBack(packet);
     EXPECT_EQ(copy->entityId, 258u);
@@ -99,7 +99,7 @@ TEST(WorldPackets, PlayerPositionsWriteBothListsAndDescribePairs) {
     PlayerPositionUpdatePacket packet;
     packet.playerIds = {1, 2, 3};
     packet.playerPositions = {WorldVec3(nullptr, Vec3(1, 1, 1)), WorldVec3(nullptr, Vec3(2, 2, 2))};
-    EXPECT_EQ(Written(packet),
+    EXPECT_EQ(BodyOf(packet),
               Body().u32(3).u32(1).u32(2).u32(3).u32(2).vec3(1, 1, 1).vec3(2, 2, 2).bytes);
     EXPECT_EQ(packet.GetPacketDescription(false),
               "Player Positions: \nPlayer ID: 1\nPlayer Position: (1, 1, 1)\nPlayer ID: 2\n"
@@ -112,15 +112,15 @@ TEST(WorldPackets, PlayerPositionsWriteBothListsAndDescribePairs) {
 TEST(WorldPackets, AckAndNackListEntities) {
     AckEntityPacket ack;
     ack.entityIds = {9, 10};
-    EXPECT_EQ(Written(ack), Body().u32(2).u32(9).u32(10).bytes);
+    EXPECT_EQ(BodyOf(ack), Body().u32(2).u32(9).u32(10).bytes);
     EXPECT_EQ(ack.GetPacketDescription(false), "Acked Entities: \nEntity IDs: 9\nEntity IDs: 10\n");
     NackEntityPacket nack;
-    EXPECT_EQ(Written(nack), Body().u32(0).bytes);
+    EXPECT_EQ(BodyOf(nack), Body().u32(0).bytes);
     EXPECT_EQ(nack.GetPacketDescription(false), "Nacked Entities: \n");
     // Reading appends to what the packet already holds.
     AckEntityPacket target;
     target.entityIds = {1};
-    const auto body = Written(ack);
+    const auto body = BodyOf(ack);
     target.CopyInbound(body.data(), static_cast<int>(body.size()));
     EXPECT_EQ(target.entityIds, (std::vector<unsigned int>{1, 9, 10}));
 }
@@ -131,21 +131,21 @@ TEST(WorldPackets, TeleportLoaderAndRespawnPackets) {
     teleport.x = 1.0f;
     teleport.y = -2.0f;
     teleport.z = 0.5f;
-    EXPECT_EQ(Written(teleport), Body().u32(0x10000001).f32(1).f32(-2).f32(0.5f).bytes);
+    EXPECT_EQ(BodyOf(teleport), Body().u32(0x10000001).f32(1).f32(-2).f32(0.5f).bytes);
     EXPECT_EQ(teleport.GetPacketDescription(false), "Player Id: 268435457\nx: 1\ny: -2\nz: 0.5\n");
     EXPECT_EQ(ReadBack(teleport)->y, -2.0f);
 
     NRLoaderStatePacket loader;
     loader.playerId = 4;
     loader.state = -1;
-    EXPECT_EQ(Written(loader), Body().u32(4).i32(-1).bytes);
+    EXPECT_EQ(BodyOf(loader), Body().u32(4).i32(-1).bytes);
     EXPECT_EQ(loader.GetPacketDescription(false), "Player Id: 4\nState: -1\n");
     EXPECT_EQ(ReadBack(loader)->state, -1);
 
     StartServerRespawnPacket respawn;
     respawn.playerId = 5;
     respawn.location.local = Vec3(1, 0, 2);
-    EXPECT_EQ(Written(respawn), Body().u32(5).vec3(1, 0, 2).bytes);
+    EXPECT_EQ(BodyOf(respawn), Body().u32(5).vec3(1, 0, 2).bytes);
     EXPECT_EQ(respawn.GetPacketDescription(false), "Player Id: 5\nLocation: (1, 0, 2)\n");
 }
 
@@ -154,7 +154,7 @@ TEST(WorldPackets, PartyResponseCarriesTheFlagBetweenTheIds) {
     packet.recipient = 7;
     packet.sender = 8;
     packet.accepted = true;
-    EXPECT_EQ(Written(packet), Body().u32(7).b(true).u32(8).bytes);
+    EXPECT_EQ(BodyOf(packet), Body().u32(7).b(true).u32(8).bytes);
     EXPECT_EQ(packet.GetPacketDescription(false), "Recipient: 7\nAccepted:  true\nSender:    8\n");
     auto copy = ReadBack(packet);
     EXPECT_EQ(copy->recipient, 7u);
@@ -168,7 +168,7 @@ TEST(WorldPackets, RemoteMessagesCarryTagsAndTexts) {
     message.optionalInsert = 2;
     message.asBubble = true;
     message.textTag = "tagHello";
-    EXPECT_EQ(Written(message), Body().u32(1).u32(2).b(true).raw("tagHello").bytes);
+    EXPECT_EQ(BodyOf(message), Body().u32(1).u32(2).b(true).raw("tagHello").bytes);
     EXPECT_EQ(message.GetPacketDescription(false),
               "Receiver: 1\noptionalInsert: 2\nAsBubble: true\nTextTag: tagHello\n");
     EXPECT_EQ(ReadBack(message)->textTag, "tagHello");
@@ -176,7 +176,7 @@ TEST(WorldPackets, RemoteMessagesCarryTagsAndTexts) {
     RemoteWMessagePacket wide;
     wide.receiver = 3;
     wide.text = L"Hi";
-    EXPECT_EQ(Written(wide), Body().u32(3).b(false).wstr(L"Hi").bytes);
+    EXPECT_EQ(BodyOf(wide), Body().u32(3).b(false).wstr(L"Hi").bytes);
     EXPECT_EQ(wide.GetPacketDescription(false), "Receiver: 3\nAsBubble: false\ntext: Hi\n");
     EXPECT_EQ(ReadBack(wide)->text, L"Hi");
 }
@@ -187,14 +187,14 @@ TEST(WorldPackets, QuestMessageReplacesItsWords) {
     packet.receiver = 2;
     packet.words = {5, 6};
     packet.conditionSet = true;
-    EXPECT_EQ(Written(packet), Body().u32(1).u32(2).u32(2).u32(5).u32(6).b(true).bytes);
+    EXPECT_EQ(BodyOf(packet), Body().u32(1).u32(2).u32(2).u32(5).u32(6).b(true).bytes);
     EXPECT_EQ(packet.GetPacketDescription(false),
               "    QuestMessage Data\n        Sender:   1\n        Receiver: 2\n        Data: 5\n"
               "        Data: 6\n        Is Condition Set:true\n");
 
     QuestMessagePacket empty;
-    EXPECT_EQ(Written(empty), Body().u32(0).u32(0).u32(0).b(false).bytes);
-    const auto body = Written(empty);
+    EXPECT_EQ(BodyOf(empty), Body().u32(0).u32(0).u32(0).b(false).bytes);
+    const auto body = BodyOf(empty);
     QuestMessagePacket target;
     target.words = {9, 9, 9};
     target.CopyInbound(body.data(), static_cast<int>(body.size()));

@@ -84,7 +84,7 @@ FightLog Fight(TestMachine& tm, const std::vector<std::uint8_t>* received) {
         } else {
             packet.character = revenantId;
             packet.deathHandlerIds = body.GetDeathManager()->CreateObjectIds();
-            log.diePacket = Written(packet);
+            log.diePacket = BodyOf(packet);
         }
         // The root forgets the damage register of a creature once it has died.
         log.creditedToKnight = gGameEngine->GetDamageByAttacker(knight->GetObjectId(), revenantId);

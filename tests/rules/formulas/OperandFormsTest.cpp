@@ -12,6 +12,7 @@
 
 #include "Game/rules/formulas/DesignerEquation_Algebra.h"
 #include "rules/FloatBits.h"
+#include "rules/formulas/TypedOwner.h"
 #include "support/TestMachine.h"
 
 namespace GAME {
@@ -19,35 +20,7 @@ namespace {
 
 using test::SameBits;
 
-// "f" is bound as a float, "d" as a double, "i" as an int (read into a slot first).
-class BoundOwner : public EquationInterface_Algebra {
-public:
-    bool GetDesignerVariable(const char* name, float& value) override {
-        const std::string n = name;
-        if (n == "f")
-            value = f;
-        else if (n == "d")
-            value = static_cast<float>(d);
-        else if (n == "i")
-            value = static_cast<float>(i);
-        else
-            return false;
-        return true;
-    }
-    EquationBinding BindDesignerVariable(const char* name) override {
-        const std::string n = name;
-        if (n == "f")
-            return EquationBinding(&f);
-        if (n == "d")
-            return EquationBinding(&d);
-        if (n == "i")
-            return EquationBinding(&i);
-        return {};
-    }
-    float f = 0;
-    double d = 0;
-    std::int32_t i = 0;
-};
+using test::TypedOwner;
 
 TEST(EquationOperandForms, EveryOperatorWithEveryPairOfOperandsMatchesTheTree) {
     test::TestMachine tm;
@@ -74,7 +47,7 @@ TEST(EquationOperandForms, EveryOperatorWithEveryPairOfOperandsMatchesTheTree) {
             for (const std::string& right : operands) {
                 for (int context = 0; context < 3; ++context) {
                     const std::string text = inContext(context, left + op + right);
-                    BoundOwner owner;
+                    TypedOwner owner;
                     DesignerEquation_Algebra formula;
                     ASSERT_TRUE(formula.ParseEquation(text.c_str(), &owner)) << text;
                     ASSERT_TRUE(formula.GetProgram().IsCompiled()) << text;

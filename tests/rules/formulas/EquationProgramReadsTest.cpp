@@ -14,6 +14,7 @@
 #include "Game/rules/formulas/DesignerEquation_Algebra.h"
 #include "Game/rules/formulas/DesignerVariableNames.h"
 #include "rules/FloatBits.h"
+#include "rules/formulas/TypedOwner.h"
 #include "support/TestMachine.h"
 
 namespace GAME {
@@ -37,42 +38,7 @@ std::string RandomFormula(std::mt19937& rng, const std::vector<std::string>& nam
     return depth == 0 ? text : "(" + text + ")";
 }
 
-// Names of four kinds, all bound; the tree asks for them by name and gets the same conversions.
-class TypedOwner : public EquationInterface_Algebra {
-public:
-    bool GetDesignerVariable(const char* name, float& value) override {
-        const std::string n = name;
-        if (n == "f")
-            value = f;
-        else if (n == "d")
-            value = static_cast<float>(d);
-        else if (n == "i")
-            value = static_cast<float>(i);
-        else if (n == "u")
-            value = static_cast<float>(u);
-        else
-            return false;
-        ++asked;
-        return true;
-    }
-    EquationBinding BindDesignerVariable(const char* name) override {
-        const std::string n = name;
-        if (n == "f")
-            return EquationBinding(&f);
-        if (n == "d")
-            return EquationBinding(&d);
-        if (n == "i")
-            return EquationBinding(&i);
-        if (n == "u")
-            return EquationBinding(&u);
-        return {};
-    }
-    float f = 0;
-    double d = 0;
-    std::int32_t i = 0;
-    std::uint32_t u = 0;
-    int asked = 0;
-};
+using test::TypedOwner;
 
 TEST(EquationProgramReads, BoundNamesOfEveryKindAreReadOnceAndMatchTheTree) {
     test::TestMachine tm;
