@@ -19,7 +19,7 @@ public:
     // Makes the change on this machine; does nothing when the actor is not here.
     virtual void Execute() = 0;
     // A new packet carrying the command (the caller owns it); null when it cannot travel.
-    virtual NetPacket* GetNetPacket() = 0;
+    virtual std::unique_ptr<NetPacket> GetNetPacket() = 0;
     // On a server, after the gate has vouched for the actor: whether the values a client sent
     // (sourceHost) may run here and go on to the others. A refusal logs its own reason.
     virtual bool AcceptFromClient(int sourceHost) const {

@@ -136,13 +136,12 @@ Actor::Actor()
       mMesh(std::make_unique<GraphicsMeshInstance>(*this)) {}
 Actor::~Actor() = default;
 
-bool Actor::Enqueue(ActorConfigCommand* command) {
-    std::unique_ptr<ActorConfigCommand> owned(command);
+bool Actor::Enqueue(std::unique_ptr<ActorConfigCommand> owned) {
     if (!owned)
         return true;
     // The packet is taken before Execute: a command may change its own fields while it runs.
     if (gEngine->IsNetworkEnabled() && !ActorConfigCommand::IsExecuting()) {
-        std::unique_ptr<NetPacket> packet(owned->GetNetPacket());
+        std::unique_ptr<NetPacket> packet = owned->GetNetPacket();
         if (packet)
             gEngine->GetNetworkConnectionManager()->SendPacket(packet.get());
     }

@@ -127,7 +127,7 @@ public:
 
     // Takes the command: in a networked game sends its packet so that every other machine runs
     // it, then runs it here. Always true; a null command is ignored.
-    bool Enqueue(ActorConfigCommand* command);
+    bool Enqueue(std::unique_ptr<ActorConfigCommand> command);
 
     // Animation channels (Engine/anim/ActorAnimationOps.cpp); AnimationSystem advances them.
     void PlayAnimation(int channel, GraphicsAnim* anim, bool loop, float speed, int blendMs);

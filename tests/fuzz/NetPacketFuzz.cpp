@@ -116,7 +116,9 @@ public:
         if (Actor* actor = Singleton<ObjectManager>::Get().GetObject<Actor>(GetObjectId()))
             actor->SetVisibility(packet_.flag);
     }
-    NetPacket* GetNetPacket() override { return new FuzzConfigCmdPacket(packet_); }
+    std::unique_ptr<NetPacket> GetNetPacket() override {
+        return std::make_unique<FuzzConfigCmdPacket>(packet_);
+    }
 
 private:
     FuzzConfigCmdPacket packet_;

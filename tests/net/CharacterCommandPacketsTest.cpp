@@ -245,7 +245,7 @@ TEST(CharacterCommandPackets, ListsAreDescribedUnderAHeadingOneNumberedLineEach)
         at = found;
     }
     SpawnObjectConfigCmd spawn(kCommandedHero, 1, WorldCoords(), 2, {WorldCoords()}, {7, 8}, 5);
-    packet.reset(spawn.GetNetPacket());
+    packet = spawn.GetNetPacket();
     const std::string spawnText = packet->GetPacketDescription(false);
     at = 0;
     for (const char* label : {"Parent ID: ", "Skill Number: ", "Origin: ", "Target Id: ",
@@ -326,9 +326,9 @@ protected:
         hero.GetCharacterBio().Update(hero, 0);
         return hero.GetTotalCharAttribute(type);
     }
-    void EnqueueOn(TestMachine& tm, ActorConfigCommand* command) {
+    void EnqueueOn(TestMachine& tm, std::unique_ptr<ActorConfigCommand> command) {
         ON_MACHINE(tm) {
-            Hero().Enqueue(command);
+            Hero().Enqueue(std::move(command));
         }
         game.Pump();
     }
@@ -354,7 +354,7 @@ TEST_F(CommandsAcrossMachines, EveryKindEnqueuedOnTheServerIsTakenByBothClients)
         const auto before = counts();
         ON_MACHINE(game.Server()) {
             Singleton<ObjectManager>::Get().GetObject<Character>(kOwnHero)->Enqueue(
-                command.release());
+                std::move(command));
         }
         game.Pump();
         const auto after = counts();
@@ -369,11 +369,11 @@ TEST_F(CommandsAcrossMachines, EveryKindEnqueuedOnTheServerIsTakenByBothClients)
 TEST_F(CommandsAcrossMachines, CharacterStateCommandsChangeTheHeroAlikeEverywhere) {
     const auto strength = [] { return Total(CharAttributeType::Strength); };
     const auto before = game.OnEach(strength);
-    EnqueueOn(game.Server(), new IncrementBaseStrengthConfigCmd(kOwnHero));
-    EnqueueOn(game.Server(), new SetTeamConfigCmd(kOwnHero, RedMonsters()));
-    EnqueueOn(game.Server(), new SetInvincibleConfigCmd(kOwnHero, true));
-    EnqueueOn(game.Server(), new ShowCharacterConfigCmd(kOwnHero, false));
-    EnqueueOn(game.Server(), new SetCausesAngerConfigCmd(kOwnHero, false));
+    EnqueueOn(game.Server(), std::make_unique<IncrementBaseStrengthConfigCmd>(kOwnHero));
+    EnqueueOn(game.Server(), std::make_unique<SetTeamConfigCmd>(kOwnHero, RedMonsters()));
+    EnqueueOn(game.Server(), std::make_unique<SetInvincibleConfigCmd>(kOwnHero, true));
+    EnqueueOn(game.Server(), std::make_unique<ShowCharacterConfigCmd>(kOwnHero, false));
+    EnqueueOn(game.Server(), std::make_unique<SetCausesAngerConfigCmd>(kOwnHero, false));
     const auto after = game.OnEach(strength);
     for (std::size_t i = 0; i < after.size(); ++i)
         EXPECT_FLOAT_EQ(after[i] - before[i], 4.0f);  // the record's step, once
@@ -390,9 +390,9 @@ TEST_F(CommandsAcrossMachines, CharacterStateCommandsChangeTheHeroAlikeEverywher
 TEST_F(CommandsAcrossMachines, LifeWithoutAnAmountTakesTheStandardStepEverywhere) {
     const auto limit = [] { return Total(CharAttributeType::Life); };
     const auto before = game.OnEach(limit);
-    EnqueueOn(game.Client(0), new IncrementBaseLifeConfigCmd(kOwnHero));
+    EnqueueOn(game.Client(0), std::make_unique<IncrementBaseLifeConfigCmd>(kOwnHero));
     const auto standard = game.OnEach(limit);
-    EnqueueOn(game.Server(), new IncrementBaseLifeConfigCmd(kOwnHero, 7));
+    EnqueueOn(game.Server(), std::make_unique<IncrementBaseLifeConfigCmd>(kOwnHero, 7));
     const auto after = game.OnEach(limit);
     for (std::size_t i = 0; i < before.size(); ++i) {
         EXPECT_FLOAT_EQ(standard[i] - before[i], 20.0f);  // the record's step, not 0
@@ -405,7 +405,8 @@ TEST_F(CommandsAcrossMachines, SkillStateCommandsReachTheSameSkillByReference) {
         SkillManager& skills = Hero().GetSkillManager();
         return skills.GetSkillReferenceNumber(skills.FindSkillId("Records/SkillManager/Bolt.dbr"));
     })[0];
-    EnqueueOn(game.Client(0), new SkillStateUpdateConfigCmd(kOwnHero, reference, {3, true}));
+    EnqueueOn(game.Client(0), std::make_unique<SkillStateUpdateConfigCmd>(kOwnHero, reference,
+                                                                          SkillState{3, true}));
     const auto levels = game.OnEach([] {
         SkillManager& skills = Hero().GetSkillManager();
         const auto* bolt = Singleton<ObjectManager>::Get().GetObject<Skill>(

@@ -33,7 +33,7 @@ TEST(ConfigCommand, RunsOnceLocallyInASinglePlayerGame) {
     TestMachine tm;
     MakeActor(kHero);
     ASSERT_FALSE(gEngine->IsNetworkEnabled());
-    EXPECT_TRUE(Find(kHero)->Enqueue(new TallyConfigCmd(kHero, 5)));
+    EXPECT_TRUE(Find(kHero)->Enqueue(std::make_unique<TallyConfigCmd>(kHero, 5)));
     EXPECT_EQ(Book().totals[kHero], 5);
     EXPECT_EQ(Book().executions, 1);
     EXPECT_EQ(gEngine->GetNetworkConnectionManager()->GetPacketsSent(), 0u);
@@ -45,7 +45,8 @@ TEST(ConfigCommand, EnqueuedOnTheServerRunsOnceOnEveryMachine) {
     MakeActorsEverywhere(game, {kHero, kOgre});
     ON_MACHINE(game.Server()) {
         EXPECT_TRUE(gEngine->IsServer());
-        Find(kOgre)->Enqueue(new TallyConfigCmd(kOgre, 3, "fire", {kHero}));
+        Find(kOgre)->Enqueue(
+            std::make_unique<TallyConfigCmd>(kOgre, 3, "fire", std::vector<std::uint32_t>{kHero}));
         EXPECT_EQ(Book().executions, 1);  // here at once, before any delivery
     }
     ON_MACHINE(game.Client(0)) {
@@ -68,7 +69,7 @@ TEST(ConfigCommand, EnqueuedOnAClientRunsOnceOnEveryMachine) {
     ON_MACHINE(game.Client(1)) {
         EXPECT_TRUE(gEngine->IsClient());
         EXPECT_EQ(gEngine->GetNetworkConnectionManager()->GetLocalHostId(), 2);
-        Find(kHero)->Enqueue(new TallyConfigCmd(kHero, 4));
+        Find(kHero)->Enqueue(std::make_unique<TallyConfigCmd>(kHero, 4));
     }
     game.Pump();
     EXPECT_EQ(game.OnEach([] { return Book().executions; }), (std::vector<int>{1, 1, 1, 1}));
@@ -81,7 +82,7 @@ TEST(ConfigCommand, ACommandEnqueuedWhileAnotherRunsRunsOnceOnEveryMachine) {
         NetTestGame game(2);
         MakeActorsEverywhere(game, {kHero});
         ON_MACHINE(origin == 0 ? game.Server() : game.Client(0)) {
-            Find(kHero)->Enqueue(new TallyConfigCmd(kHero, 1, "nest"));
+            Find(kHero)->Enqueue(std::make_unique<TallyConfigCmd>(kHero, 1, "nest"));
         }
         game.Pump();
         EXPECT_EQ(game.OnEach([] { return Book().totals[kHero]; }),
@@ -96,7 +97,7 @@ TEST(ConfigCommand, ThePacketIsTakenBeforeTheCommandRuns) {
     NetTestGame game(1);
     MakeActorsEverywhere(game, {kHero});
     ON_MACHINE(game.Server()) {
-        Find(kHero)->Enqueue(new TallyConfigCmd(kHero, 9));
+        Find(kHero)->Enqueue(std::make_unique<TallyConfigCmd>(kHero, 9));
     }
     game.Pump();
     EXPECT_EQ(game.OnEach([] { return Book().totals[kHero]; }), (std::vector<int>{9, 9}));
@@ -109,7 +110,7 @@ TEST(ConfigCommand, ACommandWhoseActorIsGoneOnAMachineIsDroppedThere) {
         Singleton<ObjectManager>::Get().DestroyObject(Find(kHero));
     }
     ON_MACHINE(game.Server()) {
-        Find(kHero)->Enqueue(new TallyConfigCmd(kHero, 1));
+        Find(kHero)->Enqueue(std::make_unique<TallyConfigCmd>(kHero, 1));
     }
     game.Pump();
     EXPECT_EQ(game.OnEach([] { return Book().executions; }), (std::vector<int>{1, 0, 1}));
@@ -201,7 +202,7 @@ TEST(NetTestGame, RunsFramesOnEveryMachineAndDeliversBetweenThem) {
     game.RunFrames(3, 33, [&](TestMachine&, int index) {
         ++steps;
         if (index == 0)
-            Find(kHero)->Enqueue(new TallyConfigCmd(kHero, 1));
+            Find(kHero)->Enqueue(std::make_unique<TallyConfigCmd>(kHero, 1));
     });
     EXPECT_EQ(steps, 9);
     EXPECT_EQ(game.OnEach([] { return gEngine->GetGameTime(); }),

@@ -62,7 +62,7 @@ TEST(EnetTransport, CarriesConfigurationCommandsBothWays) {
         if (!transport->WaitForClients(1, 10000))
             return;
         Singleton<ObjectManager>::Get().GetObject<Actor>(kHero)->Enqueue(
-            new TallyConfigCmd(kHero, 1));
+            std::make_unique<TallyConfigCmd>(kHero, 1));
         // The client answers with a command of its own: 1 + 10.
         server.ok = PollUntil([] { return Total() == 11; }) &&
                     PollUntil([&] { return transport->GetPeerCount() == 0; });
@@ -86,7 +86,7 @@ TEST(EnetTransport, CarriesConfigurationCommandsBothWays) {
         client.hostId = gEngine->GetNetworkConnectionManager()->GetLocalHostId();
         client.ok = PollUntil([] { return Total() == 1; });
         Singleton<ObjectManager>::Get().GetObject<Actor>(kHero)->Enqueue(
-            new TallyConfigCmd(kHero, 10));
+            std::make_unique<TallyConfigCmd>(kHero, 10));
         client.total = Total();
         client.executions = Singleton<TallyBook>::Get().executions;
         transport->DisconnectAll(2000);

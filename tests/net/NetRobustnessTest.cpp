@@ -175,7 +175,7 @@ public:
         Singleton<RouteLog>::Get().regions.push_back(where.region ? where.region->GetName()
                                                                   : "(none)");
     }
-    NetPacket* GetNetPacket() override { return nullptr; }
+    std::unique_ptr<NetPacket> GetNetPacket() override { return nullptr; }
     WorldVec3 where;
 };
 

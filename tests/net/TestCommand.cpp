@@ -63,13 +63,13 @@ void TallyConfigCmd::Execute() {
     if (note == "nest")
         Singleton<ObjectManager>::Get()
             .GetObject<Actor>(GetObjectId())
-            ->Enqueue(new TallyConfigCmd(GetObjectId(), 100));
+            ->Enqueue(std::make_unique<TallyConfigCmd>(GetObjectId(), 100));
     // A command may change its own fields while it runs; the packet was taken before.
     amount = 0;
 }
 
-NetPacket* TallyConfigCmd::GetNetPacket() {
-    auto* packet = new TallyConfigCmdPacket();
+std::unique_ptr<NetPacket> TallyConfigCmd::GetNetPacket() {
+    auto packet = std::make_unique<TallyConfigCmdPacket>();
     packet->parent = GetObjectId();
     packet->amount = amount;
     packet->note = note;

@@ -43,7 +43,7 @@ public:
     explicit TallyConfigCmd(const TallyConfigCmdPacket& packet);
 
     void Execute() override;
-    NetPacket* GetNetPacket() override;
+    std::unique_ptr<NetPacket> GetNetPacket() override;
 
     int amount;
     std::string note;

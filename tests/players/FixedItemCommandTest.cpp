@@ -66,9 +66,9 @@ protected:
             objects.CreateObject<Actor>(kTargetB);
         }
     }
-    void Enqueue(ActorConfigCommand* command) {
+    void Enqueue(std::unique_ptr<ActorConfigCommand> command) {
         ON_MACHINE(game.Server()) {
-            Probe()->Enqueue(command);
+            Probe()->Enqueue(std::move(command));
         }
         game.Pump();
     }
@@ -77,7 +77,7 @@ protected:
 };
 
 TEST_F(FixedItemCommandTest, StateChangeRunsOnceOnEveryMachine) {
-    Enqueue(new FixedItemStateChangeConfigCmd(kItem, 4, 0, true));
+    Enqueue(std::make_unique<FixedItemStateChangeConfigCmd>(kItem, 4, 0, true));
     for (auto* item : game.OnEach([] { return Probe(); })) {
         ASSERT_EQ(item->calls, std::vector<std::string>{"state"});
         EXPECT_EQ(item->state, 4u);
@@ -88,9 +88,12 @@ TEST_F(FixedItemCommandTest, StateChangeRunsOnceOnEveryMachine) {
 }
 
 TEST_F(FixedItemCommandTest, TargetCommandsReachTheirOperations) {
-    Enqueue(new FixedItemTargetConfigCmd(kItem, kTargetA, {kTargetB}));
-    Enqueue(new FixedItemSkillTargetConfigCmd(kItem, kTargetB, {kTargetA, kTargetB}));
-    Enqueue(new StrategicMovementTargetConfigCmd(kItem, {kTargetA}));
+    Enqueue(std::make_unique<FixedItemTargetConfigCmd>(kItem, kTargetA,
+                                                       std::vector<unsigned int>{kTargetB}));
+    Enqueue(std::make_unique<FixedItemSkillTargetConfigCmd>(
+        kItem, kTargetB, std::vector<unsigned int>{kTargetA, kTargetB}));
+    Enqueue(std::make_unique<StrategicMovementTargetConfigCmd>(
+        kItem, std::vector<unsigned int>{kTargetA}));
     for (auto* item : game.OnEach([] { return Probe(); })) {
         EXPECT_EQ(item->calls, (std::vector<std::string>{"use", "skill", "move"}));
         EXPECT_EQ(item->primary, kTargetB);
@@ -101,9 +104,10 @@ TEST_F(FixedItemCommandTest, TargetCommandsReachTheirOperations) {
 TEST_F(FixedItemCommandTest, CommandOnAnObjectThatIsNoFixedItemDoesNothing) {
     ON_MACHINE(game.Server()) {
         auto* actor = Singleton<ObjectManager>::Get().GetObject<Actor>(kTargetA);
-        actor->Enqueue(new FixedItemStateChangeConfigCmd(kTargetA, 1, 0, false));
+        actor->Enqueue(std::make_unique<FixedItemStateChangeConfigCmd>(kTargetA, 1, 0, false));
         // An object that is gone.
-        actor->Enqueue(new FixedItemTargetConfigCmd(0x999, kTargetA, {}));
+        actor->Enqueue(std::make_unique<FixedItemTargetConfigCmd>(0x999, kTargetA,
+                                                                  std::vector<unsigned int>{}));
     }
     game.Pump();
     for (auto* item : game.OnEach([] { return Probe(); }))

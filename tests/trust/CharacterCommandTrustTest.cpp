@@ -83,7 +83,7 @@ TEST_F(CharacterCommandTrust, CommandsAboutAnotherPlayerOrItsPetAreNeitherRunNor
     // About its own player, enqueued there as the game does, the command runs everywhere.
     ON_MACHINE(game.Client(0)) {
         Singleton<ObjectManager>::Get().GetObject<Character>(kHostile)->Enqueue(
-            new SetInvincibleConfigCmd(kHostile, true));
+            std::make_unique<SetInvincibleConfigCmd>(kHostile, true));
     }
     game.Pump();
     const auto own = OnEachMachine(kHostile, [](const Character& c) { return c.IsInvincible(); });

@@ -51,8 +51,8 @@ public:
         if (auto* object = Singleton<ObjectManager>::Get().GetObject<Entity>(GetObjectId()))
             object->SetVisibility(visible);
     }
-    NetPacket* GetNetPacket() override {
-        auto* packet = new HideConfigCmdPacket();
+    std::unique_ptr<NetPacket> GetNetPacket() override {
+        auto packet = std::make_unique<HideConfigCmdPacket>();
         packet->parent = GetObjectId();
         packet->visible = visible;
         return packet;

@@ -26,8 +26,8 @@ void SkillTargetResultConfigCmd::Execute() {
                                    hitIteration);
 }
 
-NetPacket* SkillTargetResultConfigCmd::GetNetPacket() {
-    auto* packet = new SkillTargetResultConfigCmdPacket();
+std::unique_ptr<NetPacket> SkillTargetResultConfigCmd::GetNetPacket() {
+    auto packet = std::make_unique<SkillTargetResultConfigCmdPacket>();
     packet->parent = GetObjectId();
     packet->reference = reference;
     packet->targets = targets;
@@ -51,8 +51,8 @@ void CreateProjectileConfigCmd::Execute() {
                                   static_cast<std::uint32_t>(hitIteration));
 }
 
-NetPacket* CreateProjectileConfigCmd::GetNetPacket() {
-    auto* packet = new CreateProjectileConfigCmdPacket();
+std::unique_ptr<NetPacket> CreateProjectileConfigCmd::GetNetPacket() {
+    auto packet = std::make_unique<CreateProjectileConfigCmdPacket>();
     packet->parent = GetObjectId();
     packet->reference = reference;
     packet->weaponId = weaponId;
@@ -75,8 +75,8 @@ void SpawnObjectConfigCmd::Execute() {
         manager->SkillSpawnObject(reference, origin, targetId, positions, ids, spawnValue);
 }
 
-NetPacket* SpawnObjectConfigCmd::GetNetPacket() {
-    auto* packet = new SpawnObjectConfigCmdPacket();
+std::unique_ptr<NetPacket> SpawnObjectConfigCmd::GetNetPacket() {
+    auto packet = std::make_unique<SpawnObjectConfigCmdPacket>();
     packet->parent = GetObjectId();
     packet->reference = reference;
     packet->origin = origin;
@@ -96,8 +96,8 @@ void SkillStateUpdateConfigCmd::Execute() {
         manager->SkillStateUpdateCommand(reference, state);
 }
 
-NetPacket* SkillStateUpdateConfigCmd::GetNetPacket() {
-    auto* packet = new SkillStateUpdateConfigCmdPacket();
+std::unique_ptr<NetPacket> SkillStateUpdateConfigCmd::GetNetPacket() {
+    auto packet = std::make_unique<SkillStateUpdateConfigCmdPacket>();
     packet->parent = GetObjectId();
     packet->reference = reference;
     packet->state = state;
@@ -114,8 +114,8 @@ void SkillActiveStateUpdateConfigCmd::Execute() {
         manager->SkillActiveStateUpdateCommand(reference, state);
 }
 
-NetPacket* SkillActiveStateUpdateConfigCmd::GetNetPacket() {
-    auto* packet = new SkillActiveStateUpdateConfigCmdPacket();
+std::unique_ptr<NetPacket> SkillActiveStateUpdateConfigCmd::GetNetPacket() {
+    auto packet = std::make_unique<SkillActiveStateUpdateConfigCmdPacket>();
     packet->parent = GetObjectId();
     packet->reference = reference;
     packet->state = state;
@@ -136,8 +136,8 @@ void CreateRemoveSkillBuffConfigCmd::Execute() {
                                        modifier2Name, modifier2Level, timeToLive, casterId);
 }
 
-NetPacket* CreateRemoveSkillBuffConfigCmd::GetNetPacket() {
-    auto* packet = new CreateRemoveSkillBuffConfigCmdPacket();
+std::unique_ptr<NetPacket> CreateRemoveSkillBuffConfigCmd::GetNetPacket() {
+    auto packet = std::make_unique<CreateRemoveSkillBuffConfigCmdPacket>();
     packet->parent = GetObjectId();
     packet->skillId = skillId;
     packet->level = level;
@@ -161,8 +161,8 @@ void ActivateSkillConfigCmd::Execute() {
         character->ActivateSkill(reference, Name::Create("End"), targetId, point);
 }
 
-NetPacket* ActivateSkillConfigCmd::GetNetPacket() {
-    auto* packet = new ActivateSkillConfigCmdPacket();
+std::unique_ptr<NetPacket> ActivateSkillConfigCmd::GetNetPacket() {
+    auto packet = std::make_unique<ActivateSkillConfigCmdPacket>();
     packet->parent = GetObjectId();
     packet->reference = reference;
     packet->target = targetId;

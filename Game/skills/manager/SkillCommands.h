@@ -42,7 +42,7 @@ public:
           hitIteration(hitIteration_) {}
     explicit SkillTargetResultConfigCmd(const SkillTargetResultConfigCmdPacket& packet);
     void Execute() override;
-    NetPacket* GetNetPacket() override;
+    std::unique_ptr<NetPacket> GetNetPacket() override;
 
     std::uint32_t reference;
     std::vector<std::uint32_t> targets;
@@ -70,7 +70,7 @@ public:
           hitIteration(hitIteration_) {}
     explicit CreateProjectileConfigCmd(const CreateProjectileConfigCmdPacket& packet);
     void Execute() override;
-    NetPacket* GetNetPacket() override;
+    std::unique_ptr<NetPacket> GetNetPacket() override;
 
     std::uint32_t reference;
     std::uint32_t weaponId;
@@ -97,7 +97,7 @@ public:
           spawnValue(spawnValue_) {}
     explicit SpawnObjectConfigCmd(const SpawnObjectConfigCmdPacket& packet);
     void Execute() override;
-    NetPacket* GetNetPacket() override;
+    std::unique_ptr<NetPacket> GetNetPacket() override;
 
     std::uint32_t reference;
     WorldCoords origin;
@@ -114,7 +114,7 @@ public:
         : SkillConfigCmd(parentId), reference(reference_), state(state_) {}
     explicit SkillStateUpdateConfigCmd(const SkillStateUpdateConfigCmdPacket& packet);
     void Execute() override;
-    NetPacket* GetNetPacket() override;
+    std::unique_ptr<NetPacket> GetNetPacket() override;
 
     std::uint32_t reference;
     SkillState state;
@@ -127,7 +127,7 @@ public:
         : SkillConfigCmd(parentId), reference(reference_), state(state_) {}
     explicit SkillActiveStateUpdateConfigCmd(const SkillActiveStateUpdateConfigCmdPacket& packet);
     void Execute() override;
-    NetPacket* GetNetPacket() override;
+    std::unique_ptr<NetPacket> GetNetPacket() override;
 
     std::uint32_t reference;
     SkillActiveState state;
@@ -153,7 +153,7 @@ public:
           casterId(casterId_) {}
     explicit CreateRemoveSkillBuffConfigCmd(const CreateRemoveSkillBuffConfigCmdPacket& packet);
     void Execute() override;
-    NetPacket* GetNetPacket() override;
+    std::unique_ptr<NetPacket> GetNetPacket() override;
     // A client's buff must be what the caster's skill gives, as the server knows that skill
     // (SkillBuffCommandTrust.cpp).
     bool AcceptFromClient(int sourceHost) const override;
@@ -177,7 +177,7 @@ public:
         : SkillConfigCmd(parentId), reference(reference_), targetId(targetId_), point(point_) {}
     explicit ActivateSkillConfigCmd(const ActivateSkillConfigCmdPacket& packet);
     void Execute() override;
-    NetPacket* GetNetPacket() override;
+    std::unique_ptr<NetPacket> GetNetPacket() override;
 
     std::uint32_t reference;
     std::uint32_t targetId;

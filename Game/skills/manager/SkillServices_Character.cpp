@@ -35,7 +35,7 @@ void SkillServices_Character::Dead() {
 
 void SkillServices_Character::Send(std::unique_ptr<ActorConfigCommand> command) {
     if (mParent)
-        mParent->Enqueue(command.release());
+        mParent->Enqueue(std::move(command));
 }
 
 std::uint32_t SkillServices_Character::Reference(std::uint32_t skillId) const {

@@ -13,7 +13,7 @@ namespace {
 template <class Command>
 void EnqueueRelease(ControllerPlayerState& state) {
     if (Player* self = state.GetCharacter())
-        self->Enqueue(std::make_unique<Command>(self->GetObjectId()).release());
+        self->Enqueue(std::make_unique<Command>(self->GetObjectId()));
 }
 
 }  // namespace

@@ -131,7 +131,7 @@ bool ControllerPlayerState::DefaultRequestUseItemAction(std::uint32_t id, bool f
     Player* self = GetCharacter();
     if (id == 0 || !self)
         return false;
-    self->Enqueue(std::make_unique<UseItemConfigCmd>(self->GetObjectId(), id, flag).release());
+    self->Enqueue(std::make_unique<UseItemConfigCmd>(self->GetObjectId(), id, flag));
     return true;
 }
 
@@ -139,7 +139,7 @@ bool ControllerPlayerState::DefaultRequestReleasePetAction(std::uint32_t id) {
     Player* self = GetCharacter();
     if (!self)
         return false;
-    self->Enqueue(std::make_unique<ReleasePetConfigCmd>(self->GetObjectId(), id).release());
+    self->Enqueue(std::make_unique<ReleasePetConfigCmd>(self->GetObjectId(), id));
     return true;
 }
 
@@ -148,8 +148,7 @@ bool ControllerPlayerState::DefaultRequestUseRelicAction(std::uint32_t relicId,
     Player* self = GetCharacter();
     if (relicId == 0 || itemId == 0 || !self)
         return false;
-    self->Enqueue(
-        std::make_unique<UseRelicConfigCmd>(self->GetObjectId(), relicId, itemId).release());
+    self->Enqueue(std::make_unique<UseRelicConfigCmd>(self->GetObjectId(), relicId, itemId));
     return true;
 }
 

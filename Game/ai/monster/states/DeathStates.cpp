@@ -28,7 +28,7 @@ void ControllerMonsterStateDying::OnBegin() {
     // death. Its seed is still drawn, so that later draws come out the same.
     crt_rand();
     const WorldVec3 position = monster->GetPathPosition();
-    monster->Enqueue(new ActivateSkillConfigCmd(
+    monster->Enqueue(std::make_unique<ActivateSkillConfigCmd>(
         monster->GetObjectId(), monster->GetSkillManager().GetSkillReferenceNumber(skillId),
         monster->GetObjectId(), position));
     SkillUsed(skillId);

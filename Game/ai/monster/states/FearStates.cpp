@@ -71,8 +71,8 @@ void ControllerMonsterStateConfused::WalkRandomly() {
 
 void ControllerMonsterStateConfused::ShowConfusion(bool on) {
     if (Monster* monster = GetCharacter())
-        monster->Enqueue(new StartStopDamageEffectConfigCmd(monster->GetObjectId(), on,
-                                                            CombatAttributeType::Confusion));
+        monster->Enqueue(std::make_unique<StartStopDamageEffectConfigCmd>(
+            monster->GetObjectId(), on, CombatAttributeType::Confusion));
 }
 
 // Scared

@@ -46,7 +46,7 @@ bool IsEndEvent(const Name& event) {
 }
 
 void RemoveTrap(Character& character) {
-    character.Enqueue(new ReleaseTrapConfigCmd(character.GetObjectId()));
+    character.Enqueue(std::make_unique<ReleaseTrapConfigCmd>(character.GetObjectId()));
 }
 
 float WorldDistance(const WorldVec3& a, const WorldVec3& b) {

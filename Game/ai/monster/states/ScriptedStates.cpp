@@ -30,7 +30,7 @@ void ControllerMonsterStateQuestMove::OnEnd() {
     Monster* monster = GetCharacter();
     if (!monster)
         return;
-    monster->Enqueue(new QuestMoveCompletedConfigCmd(monster->GetObjectId()));
+    monster->Enqueue(std::make_unique<QuestMoveCompletedConfigCmd>(monster->GetObjectId()));
     monster->SetSpawnPoint(monster->GetCoords());
 }
 
@@ -105,7 +105,8 @@ void ControllerMonsterStateQuestPlayAnimation::OnBegin() {
 
 void ControllerMonsterStateQuestPlayAnimation::OnEnd() {
     if (Monster* monster = GetCharacter())
-        monster->Enqueue(new QuestAnimationCompletedConfigCmd(monster->GetObjectId()));
+        monster->Enqueue(
+            std::make_unique<QuestAnimationCompletedConfigCmd>(monster->GetObjectId()));
 }
 
 void ControllerMonsterStateQuestPlayAnimation::HandleEvent(const Name& event) {
@@ -129,7 +130,8 @@ void ControllerMonsterStateQuestUseSkill::OnBegin() {
 void ControllerMonsterStateQuestUseSkill::OnEnd() {
     mWaiting = false;
     if (Monster* monster = GetCharacter())
-        monster->Enqueue(new QuestAnimationCompletedConfigCmd(monster->GetObjectId()));
+        monster->Enqueue(
+            std::make_unique<QuestAnimationCompletedConfigCmd>(monster->GetObjectId()));
 }
 
 void ControllerMonsterStateQuestUseSkill::OnUpdate(int ms) {

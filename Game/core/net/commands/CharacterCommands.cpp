@@ -91,8 +91,8 @@ void StartStopDamageEffectConfigCmd::Execute() {
     else
         character->StopDamageEffect(type);
 }
-NetPacket* StartStopDamageEffectConfigCmd::GetNetPacket() {
-    auto* packet = new StartStopDamageEffectConfigCmdPacket();
+std::unique_ptr<NetPacket> StartStopDamageEffectConfigCmd::GetNetPacket() {
+    auto packet = std::make_unique<StartStopDamageEffectConfigCmdPacket>();
     packet->parent = GetObjectId();
     packet->start = start;
     packet->type = static_cast<std::uint32_t>(type);
@@ -110,8 +110,8 @@ void SetTeamConfigCmd::Execute() {
     if (Character* character = FindCommandCharacter(GetObjectId()))
         character->SetTeam(team);
 }
-NetPacket* SetTeamConfigCmd::GetNetPacket() {
-    auto* packet = new SetTeamConfigCmdPacket();
+std::unique_ptr<NetPacket> SetTeamConfigCmd::GetNetPacket() {
+    auto packet = std::make_unique<SetTeamConfigCmdPacket>();
     packet->parent = GetObjectId();
     packet->team = team;
     return packet;
@@ -132,8 +132,8 @@ void RequestAllyAttackConfigCmd::Execute() {
     if (Character* pet = FindCommandCharacter(GetObjectId()))
         pet->RequestAttack(requesterId, targetId);
 }
-NetPacket* RequestAllyAttackConfigCmd::GetNetPacket() {
-    auto* packet = new RequestAllyAttackConfigCmdPacket();
+std::unique_ptr<NetPacket> RequestAllyAttackConfigCmd::GetNetPacket() {
+    auto packet = std::make_unique<RequestAllyAttackConfigCmdPacket>();
     packet->parent = GetObjectId();
     packet->requester = requesterId;
     packet->targetId = targetId;
@@ -152,8 +152,8 @@ void RequestAllyMoveConfigCmd::Execute() {
     if (Character* pet = FindCommandCharacter(GetObjectId()))
         pet->RequestMove(requesterId, point);
 }
-NetPacket* RequestAllyMoveConfigCmd::GetNetPacket() {
-    auto* packet = new RequestAllyMoveConfigCmdPacket();
+std::unique_ptr<NetPacket> RequestAllyMoveConfigCmd::GetNetPacket() {
+    auto packet = std::make_unique<RequestAllyMoveConfigCmdPacket>();
     packet->parent = GetObjectId();
     packet->requester = requesterId;
     packet->point = point;
@@ -171,8 +171,8 @@ DisableTyphonSkillEffectsConfigCmd::DisableTyphonSkillEffectsConfigCmd(
 void DisableTyphonSkillEffectsConfigCmd::Execute() {
     // Only the Typhon has these effects, and no character of this game is one yet.
 }
-NetPacket* DisableTyphonSkillEffectsConfigCmd::GetNetPacket() {
-    auto* packet = new DisableTyphonSkillEffectsConfigCmdPacket();
+std::unique_ptr<NetPacket> DisableTyphonSkillEffectsConfigCmd::GetNetPacket() {
+    auto packet = std::make_unique<DisableTyphonSkillEffectsConfigCmdPacket>();
     packet->parent = GetObjectId();
     return packet;
 }

@@ -30,8 +30,8 @@ public:
         if (Character* character = FindCommandCharacter(GetObjectId()))
             Call(*character);
     }
-    NetPacket* GetNetPacket() override {
-        auto* packet = new Packet();
+    std::unique_ptr<NetPacket> GetNetPacket() override {
+        auto packet = std::make_unique<Packet>();
         packet->parent = GetObjectId();
         return packet;
     }
@@ -51,10 +51,11 @@ public:
         if (Character* character = FindCommandCharacter(GetObjectId()))
             Call(*character, value);
     }
-    NetPacket* GetNetPacket() override {
-        auto* packet = new Packet();
+    std::unique_ptr<NetPacket> GetNetPacket() override {
+        auto packet = std::make_unique<Packet>();
         packet->parent = GetObjectId();
-        packet->*Field() = static_cast<std::remove_reference_t<decltype(packet->*Field())>>(value);
+        (*packet).*Field() =
+            static_cast<std::remove_reference_t<decltype((*packet).*Field())>>(value);
         return packet;
     }
 
@@ -147,7 +148,7 @@ public:
     StartStopDamageEffectConfigCmd(unsigned int objectId, bool start, CombatAttributeType type);
     explicit StartStopDamageEffectConfigCmd(const StartStopDamageEffectConfigCmdPacket& packet);
     void Execute() override;
-    NetPacket* GetNetPacket() override;
+    std::unique_ptr<NetPacket> GetNetPacket() override;
 
     bool start;
     CombatAttributeType type;
@@ -158,7 +159,7 @@ public:
     SetTeamConfigCmd(unsigned int objectId, const Team& team);
     explicit SetTeamConfigCmd(const SetTeamConfigCmdPacket& packet);
     void Execute() override;
-    NetPacket* GetNetPacket() override;
+    std::unique_ptr<NetPacket> GetNetPacket() override;
 
     Team team;
 };
@@ -170,7 +171,7 @@ public:
                                std::uint32_t targetId);
     explicit RequestAllyAttackConfigCmd(const RequestAllyAttackConfigCmdPacket& packet);
     void Execute() override;
-    NetPacket* GetNetPacket() override;
+    std::unique_ptr<NetPacket> GetNetPacket() override;
 
     std::uint32_t requesterId;
     std::uint32_t targetId;
@@ -181,7 +182,7 @@ public:
     RequestAllyMoveConfigCmd(unsigned int petId, std::uint32_t requesterId, const WorldVec3& point);
     explicit RequestAllyMoveConfigCmd(const RequestAllyMoveConfigCmdPacket& packet);
     void Execute() override;
-    NetPacket* GetNetPacket() override;
+    std::unique_ptr<NetPacket> GetNetPacket() override;
 
     std::uint32_t requesterId;
     WorldVec3 point;
@@ -194,7 +195,7 @@ public:
     explicit DisableTyphonSkillEffectsConfigCmd(
         const DisableTyphonSkillEffectsConfigCmdPacket& packet);
     void Execute() override;
-    NetPacket* GetNetPacket() override;
+    std::unique_ptr<NetPacket> GetNetPacket() override;
 };
 
 }  // namespace GAME

@@ -52,8 +52,8 @@ void DropItemConfigCmd::Execute() {
     if (FindCommandCharacter(GetObjectId()) && FindItem(itemId))
         ReportCharacterCommandSeam(CharacterCommandSeam::DropItem);
 }
-NetPacket* DropItemConfigCmd::GetNetPacket() {
-    auto* packet = new DropItemConfigCmdPacket();
+std::unique_ptr<NetPacket> DropItemConfigCmd::GetNetPacket() {
+    auto packet = std::make_unique<DropItemConfigCmdPacket>();
     packet->parent = GetObjectId();
     packet->itemId = itemId;
     packet->x = x;
@@ -77,8 +77,8 @@ void DropItemFromEquipLocationConfigCmd::Execute() {
     if (FindCommandCharacter(GetObjectId()))
         ReportCharacterCommandSeam(CharacterCommandSeam::DropItemFromEquipLocation);
 }
-NetPacket* DropItemFromEquipLocationConfigCmd::GetNetPacket() {
-    auto* packet = new DropItemFromEquipLocConfigCmdPacket();
+std::unique_ptr<NetPacket> DropItemFromEquipLocationConfigCmd::GetNetPacket() {
+    auto packet = std::make_unique<DropItemFromEquipLocConfigCmdPacket>();
     packet->parent = GetObjectId();
     packet->itemId = itemId;
     packet->location = location;
@@ -97,8 +97,8 @@ void UseItemConfigCmd::Execute() {
     if (FindCommandCharacter(GetObjectId()))
         ReportCharacterCommandSeam(CharacterCommandSeam::UseInventoryItem);
 }
-NetPacket* UseItemConfigCmd::GetNetPacket() {
-    auto* packet = new UseItemConfigCmdPacket();
+std::unique_ptr<NetPacket> UseItemConfigCmd::GetNetPacket() {
+    auto packet = std::make_unique<UseItemConfigCmdPacket>();
     packet->parent = GetObjectId();
     packet->itemId = itemId;
     packet->destroy = destroy;
@@ -117,8 +117,8 @@ void UseRelicConfigCmd::Execute() {
     if (FindCommandCharacter(GetObjectId()))
         ReportCharacterCommandSeam(CharacterCommandSeam::UseRelic);
 }
-NetPacket* UseRelicConfigCmd::GetNetPacket() {
-    auto* packet = new UseRelicConfigCmdPacket();
+std::unique_ptr<NetPacket> UseRelicConfigCmd::GetNetPacket() {
+    auto packet = std::make_unique<UseRelicConfigCmdPacket>();
     packet->parent = GetObjectId();
     packet->relicId = relicId;
     packet->itemId = itemId;
@@ -137,8 +137,8 @@ void AttachItemConfigCmd::Execute() {
     if (FindCommandCharacter(GetObjectId()))
         ReportCharacterCommandSeam(CharacterCommandSeam::AttachItemAction);
 }
-NetPacket* AttachItemConfigCmd::GetNetPacket() {
-    auto* packet = new AttachItemConfigCmdPacket();
+std::unique_ptr<NetPacket> AttachItemConfigCmd::GetNetPacket() {
+    auto packet = std::make_unique<AttachItemConfigCmdPacket>();
     packet->parent = GetObjectId();
     packet->itemId = itemId;
     packet->location = location;
@@ -176,8 +176,8 @@ void ReleasePetConfigCmd::Execute() {
     if (auto* controller = FindController<ControllerCombat>(*pet))
         controller->KillMe();
 }
-NetPacket* ReleasePetConfigCmd::GetNetPacket() {
-    auto* packet = new ReleasePetConfigCmdPacket();
+std::unique_ptr<NetPacket> ReleasePetConfigCmd::GetNetPacket() {
+    auto packet = std::make_unique<ReleasePetConfigCmdPacket>();
     packet->parent = GetObjectId();
     packet->number = petId;
     return packet;
@@ -205,8 +205,8 @@ void CharPickUpConfigCmd::Execute() {
     }
     item->SetPickupOk(true);
 }
-NetPacket* CharPickUpConfigCmd::GetNetPacket() {
-    auto* packet = new PickupItemConfigCmdPacket();
+std::unique_ptr<NetPacket> CharPickUpConfigCmd::GetNetPacket() {
+    auto packet = std::make_unique<PickupItemConfigCmdPacket>();
     packet->parent = GetObjectId();
     packet->item = itemId;
     return packet;

@@ -14,7 +14,7 @@ public:
     DropItemConfigCmd(unsigned int objectId, std::uint32_t itemId, float x, float z);
     explicit DropItemConfigCmd(const DropItemConfigCmdPacket& packet);
     void Execute() override;
-    NetPacket* GetNetPacket() override;
+    std::unique_ptr<NetPacket> GetNetPacket() override;
 
     std::uint32_t itemId;
     float x;
@@ -27,7 +27,7 @@ public:
                                        std::uint32_t location, bool toss);
     explicit DropItemFromEquipLocationConfigCmd(const DropItemFromEquipLocConfigCmdPacket& packet);
     void Execute() override;
-    NetPacket* GetNetPacket() override;
+    std::unique_ptr<NetPacket> GetNetPacket() override;
 
     std::uint32_t itemId;
     std::uint32_t location;
@@ -39,7 +39,7 @@ public:
     UseItemConfigCmd(unsigned int objectId, std::uint32_t itemId, bool destroy);
     explicit UseItemConfigCmd(const UseItemConfigCmdPacket& packet);
     void Execute() override;
-    NetPacket* GetNetPacket() override;
+    std::unique_ptr<NetPacket> GetNetPacket() override;
 
     std::uint32_t itemId;
     bool destroy;
@@ -50,7 +50,7 @@ public:
     UseRelicConfigCmd(unsigned int objectId, std::uint32_t relicId, std::uint32_t itemId);
     explicit UseRelicConfigCmd(const UseRelicConfigCmdPacket& packet);
     void Execute() override;
-    NetPacket* GetNetPacket() override;
+    std::unique_ptr<NetPacket> GetNetPacket() override;
 
     std::uint32_t relicId;
     std::uint32_t itemId;
@@ -61,7 +61,7 @@ public:
     AttachItemConfigCmd(unsigned int objectId, std::uint32_t itemId, std::uint32_t location);
     explicit AttachItemConfigCmd(const AttachItemConfigCmdPacket& packet);
     void Execute() override;
-    NetPacket* GetNetPacket() override;
+    std::unique_ptr<NetPacket> GetNetPacket() override;
 
     std::uint32_t itemId;
     std::uint32_t location;
@@ -77,8 +77,8 @@ public:
     }
     explicit ItemIdConfigCmd(const Packet& packet)
         : ItemIdConfigCmd(packet.parent.GetId(), packet.number) {}
-    NetPacket* GetNetPacket() override {
-        auto* packet = new Packet();
+    std::unique_ptr<NetPacket> GetNetPacket() override {
+        auto packet = std::make_unique<Packet>();
         packet->parent = GetObjectId();
         packet->number = itemId;
         return packet;
@@ -107,7 +107,7 @@ public:
     ReleasePetConfigCmd(unsigned int objectId, std::uint32_t petId);
     explicit ReleasePetConfigCmd(const ReleasePetConfigCmdPacket& packet);
     void Execute() override;
-    NetPacket* GetNetPacket() override;
+    std::unique_ptr<NetPacket> GetNetPacket() override;
 
     std::uint32_t petId;
 };
@@ -119,7 +119,7 @@ public:
     CharPickUpConfigCmd(unsigned int objectId, std::uint32_t itemId);
     explicit CharPickUpConfigCmd(const PickupItemConfigCmdPacket& packet);
     void Execute() override;
-    NetPacket* GetNetPacket() override;
+    std::unique_ptr<NetPacket> GetNetPacket() override;
 
     std::uint32_t itemId;
 };

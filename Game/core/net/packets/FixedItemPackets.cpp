@@ -34,8 +34,8 @@ void FixedItemStateChangeConfigCmd::Execute() {
     if (auto* item = FindTarget<FixedItemCommandTarget>(GetObjectId()))
         item->SetFixedItemState(state, instigator, false, doSound);
 }
-NetPacket* FixedItemStateChangeConfigCmd::GetNetPacket() {
-    auto* packet = new FixedItemStateChangeConfigCmdPacket();
+std::unique_ptr<NetPacket> FixedItemStateChangeConfigCmd::GetNetPacket() {
+    auto packet = std::make_unique<FixedItemStateChangeConfigCmdPacket>();
     packet->parent = GetObjectId();
     packet->state = state;
     packet->instigator = instigator;
@@ -50,8 +50,8 @@ void FixedItemTargetsConfigCmd<Packet, Use>::Execute() {
         (item->*Use)(primaryTarget, targets);
 }
 template <class Packet, FixedItemUse Use>
-NetPacket* FixedItemTargetsConfigCmd<Packet, Use>::GetNetPacket() {
-    auto* packet = new Packet();
+std::unique_ptr<NetPacket> FixedItemTargetsConfigCmd<Packet, Use>::GetNetPacket() {
+    auto packet = std::make_unique<Packet>();
     packet->parent = GetObjectId();
     packet->primaryTarget = primaryTarget;
     packet->targets = targets;
@@ -75,8 +75,8 @@ void StrategicMovementTargetConfigCmd::Execute() {
     if (auto* mover = FindTarget<StrategicMovementCommandTarget>(GetObjectId()))
         mover->HandleTargets(targets);
 }
-NetPacket* StrategicMovementTargetConfigCmd::GetNetPacket() {
-    auto* packet = new StrategicMovementTargetConfigCmdPacket();
+std::unique_ptr<NetPacket> StrategicMovementTargetConfigCmd::GetNetPacket() {
+    auto packet = std::make_unique<StrategicMovementTargetConfigCmdPacket>();
     packet->parent = GetObjectId();
     packet->targets = targets;
     return packet;

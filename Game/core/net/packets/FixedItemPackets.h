@@ -94,7 +94,7 @@ public:
                                   unsigned int instigator, bool doSound);
     explicit FixedItemStateChangeConfigCmd(const FixedItemStateChangeConfigCmdPacket& packet);
     void Execute() override;
-    NetPacket* GetNetPacket() override;
+    std::unique_ptr<NetPacket> GetNetPacket() override;
 
     unsigned int state;
     unsigned int instigator;
@@ -120,7 +120,7 @@ public:
         : FixedItemTargetsConfigCmd(packet.parent.GetId(), packet.primaryTarget.GetId(),
                                     packet.targets.GetIds()) {}
     void Execute() override;
-    NetPacket* GetNetPacket() override;
+    std::unique_ptr<NetPacket> GetNetPacket() override;
 
     unsigned int primaryTarget;
     std::vector<unsigned int> targets;
@@ -145,7 +145,7 @@ public:
     StrategicMovementTargetConfigCmd(unsigned int objectId, std::vector<unsigned int> targets);
     explicit StrategicMovementTargetConfigCmd(const StrategicMovementTargetConfigCmdPacket& packet);
     void Execute() override;
-    NetPacket* GetNetPacket() override;
+    std::unique_ptr<NetPacket> GetNetPacket() override;
 
     std::vector<unsigned int> targets;
 };
