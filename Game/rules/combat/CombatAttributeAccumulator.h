@@ -11,6 +11,7 @@
 #include "Game/rules/combat/CombatAttribute.h"
 #include "Game/rules/combat/CombatAttributeType.h"
 #include "Game/rules/combat/CombatPayloadKind.h"
+#include "Game/rules/combat/CombatPayloadList.h"
 #include "Game/rules/combat/CombatPayloadPool.h"
 #include "Game/rules/combat/CombatRandom.h"
 
@@ -21,7 +22,7 @@ class CombatCharacter;
 // Final, so that the damage attributes' draws through it compile to inline code.
 class CombatAttributeAccumulator final {
 public:
-    using PayloadList = std::vector<CombatPayloadPtr, CombatPoolAllocator<CombatPayloadPtr>>;
+    using PayloadList = CombatPayloadList;
     // Room a list takes on its first payload, enough for most attacks.
     static constexpr std::size_t kReservedPayloads = 16;
 
@@ -75,7 +76,7 @@ public:
     [[gnu::always_inline]] static void AddRolled(PayloadList& list, CombatPayloadKind kind,
                                                  CombatAttributeType type, float first,
                                                  float second) {
-        list.emplace_back(CombatPayloadKinds::Make(kind, type, first, second));
+        list.push_back(CombatPayloadPtr(CombatPayloadKinds::Make(kind, type, first, second)));
     }
     void AddDefenseModifier(std::unique_ptr<CombatAttribute> payload);
     // A defense that an existing one merges is dropped; else it is appended.

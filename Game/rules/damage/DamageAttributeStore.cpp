@@ -249,6 +249,12 @@ std::uint32_t DamageAttributeStore::RollOwn(const DamageAttribute& attribute,
     return random.GetState();
 }
 
+void DamageAttributeStore::AddEach(CombatAttributeAccumulator::PayloadList& list,
+                                   const RollStep& step, float first, float second) {
+    for (std::uint8_t i = 0; i < step.payloadCount; ++i)
+        CombatAttributeAccumulator::AddRolled(list, step.kinds[i], step.types[i], first, second);
+}
+
 void DamageAttributeStore::RunPass(CombatAttributeAccumulator& accumulator, unsigned int level,
                                    DamageAttributeParts pass) {
     const Batch& batch = BatchFor(level);
@@ -281,9 +287,11 @@ void DamageAttributeStore::RunPass(CombatAttributeAccumulator& accumulator, unsi
                 second = DrawFloat(state, step.durationSpan, step.durationLow);
             }
         }
-        for (std::uint8_t i = 0; i < step.payloadCount; ++i)
-            CombatAttributeAccumulator::AddRolled(list, step.kinds[i], step.types[i], first,
+        if (step.payloadCount == 1) [[likely]]
+            CombatAttributeAccumulator::AddRolled(list, step.kinds[0], step.types[0], first,
                                                   second);
+        else if (step.payloadCount != 0)
+            AddEach(list, step, first, second);
     };
     for (const RollStep& step : steps.plain)
         run(step, false);
