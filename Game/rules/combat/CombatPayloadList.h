@@ -62,6 +62,8 @@ public:
 
     // Hands every payload's block back.
     void clear() noexcept {
+        if (mHandles.empty())
+            return;
         CombatPayloadPool::ReleaseAll(
             mHandles, CombatAttribute::kBlockSize,
             [](const CombatPayloadHandle& payload) { return static_cast<void*>(payload.get()); });
