@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <cstring>
 #include <memory>
+#include <set>
 #include <thread>
 #include <typeinfo>
 #include <vector>
@@ -16,6 +17,7 @@
 #include "Game/rules/combat/CombatRandom.h"
 #include "Game/rules/combat/ParametersCombat.h"
 #include "Game/rules/damage/DamageAttributeStore.h"
+#include "rules/CombatTestCharacter.h"
 #include "rules/DamageAttributeTestSupport.h"
 #include "support/TestMachine.h"
 
@@ -142,6 +144,38 @@ TEST(CombatPayloadPool, RecycledBlocksHoldWholeNewPayloads) {
     EXPECT_FLOAT_EQ(next->GetDamage(), 2.5f);
     EXPECT_TRUE(next->GetFilterForReflectDamage());
     EXPECT_FLOAT_EQ(next->GetDamageModifier(), 0.0f);
+}
+
+// Lists hand back every block they held exactly once, whether dropped whole, filtered or ended
+// with their accumulator: blocks handed back twice would be handed out twice.
+TEST(CombatPayloadPool, DroppedListsHandEachBlockBackOnce) {
+    CombatTestCharacter attacker;
+    for (int round = 0; round < 3; ++round) {
+        {
+            CombatAttributeAccumulator accumulator;
+            for (int i = 0; i < 30; ++i) {
+                accumulator.AddNewDamage<CombatAttributeAbsDamage>(T::Fire, 1.0f);
+                accumulator.AddNewDamage<CombatAttributeReflexDamage>(T::Stun, 2.0f);
+                accumulator.AddNewDamageModifier<CombatAttributeAbsDamageMod>(T::Fire, 5.0f);
+            }
+            accumulator.AddDamage(nullptr);
+            accumulator.FilterReflectDamage();
+            ASSERT_EQ(accumulator.GetDamagePayloads().size(), 30u);
+            for (const auto& payload : accumulator.GetDamagePayloads())
+                EXPECT_EQ(payload->GetType(), T::Fire);
+            accumulator.ProcessDamage(attacker, 0.0f, 0.0f, 0.0f, 0.0f);
+            EXPECT_TRUE(accumulator.GetDamageModifiers().empty());
+            if (round == 1)
+                accumulator.Clear();
+        }
+        std::vector<std::unique_ptr<CombatAttribute>> fresh;
+        std::set<const CombatAttribute*> blocks;
+        for (int i = 0; i < 120; ++i) {
+            fresh.push_back(std::make_unique<CombatAttributeAbsDamage>(T::Cold, 1.0f));
+            blocks.insert(fresh.back().get());
+        }
+        EXPECT_EQ(blocks.size(), fresh.size());
+    }
 }
 
 // The store passes over an attribute in the pass it adds nothing in: walking every plain

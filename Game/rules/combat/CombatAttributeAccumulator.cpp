@@ -9,9 +9,8 @@ namespace GAME {
 
 CombatAttributeAccumulator::CombatAttributeAccumulator() = default;
 
-CombatAttributeAccumulator::~CombatAttributeAccumulator() {
-    Clear();
-}
+// The lists hand their payloads back themselves.
+CombatAttributeAccumulator::~CombatAttributeAccumulator() = default;
 
 CombatAttributeAccumulator& CombatAttributeAccumulator::operator=(
     const CombatAttributeAccumulator& other) {
@@ -129,8 +128,7 @@ void CombatAttributeAccumulator::ScaleDamage(float percent) {
 }
 
 void CombatAttributeAccumulator::FilterReflectDamage() {
-    std::erase_if(mDamage,
-                  [](const auto& payload) { return payload->GetFilterForReflectDamage(); });
+    mDamage.EraseIf([](const auto& payload) { return payload->GetFilterForReflectDamage(); });
 }
 
 void CombatAttributeAccumulator::Clear() {

@@ -2,6 +2,7 @@
 // Every payload of one attack on one target, and the attack's own generator: the chances of the
 // payloads, the hit region and the damage rolls all draw from it, so that one attack comes out
 // the same on every machine that resolves it from the same seed.
+#include <algorithm>
 #include <cstdint>
 #include <memory>
 #include <utility>
@@ -9,6 +10,8 @@
 
 #include "Game/rules/combat/CombatAttribute.h"
 #include "Game/rules/combat/CombatAttributeType.h"
+#include "Game/rules/combat/CombatPayloadKind.h"
+#include "Game/rules/combat/CombatPayloadList.h"
 #include "Game/rules/combat/CombatPayloadPool.h"
 #include "Game/rules/combat/CombatRandom.h"
 
@@ -19,7 +22,7 @@ class CombatCharacter;
 // Final, so that the damage attributes' draws through it compile to inline code.
 class CombatAttributeAccumulator final {
 public:
-    using PayloadList = std::vector<CombatPayloadPtr, CombatPoolAllocator<CombatPayloadPtr>>;
+    using PayloadList = CombatPayloadList;
     // Room a list takes on its first payload, enough for most attacks.
     static constexpr std::size_t kReservedPayloads = 16;
 
@@ -60,6 +63,20 @@ public:
     template <class Payload, class... Args>
     [[gnu::always_inline]] void AddNewDamageModifier(Args&&... args) {
         Emplace<Payload>(mDamageModifiers, std::forward<Args>(args)...);
+    }
+    // The list that rolls of damage (or of damage modifiers) append to, with room for `count`
+    // more, so that a batch of rolls appends without growing it.
+    PayloadList& PrepareRolls(bool modifiers, std::size_t count) {
+        PayloadList& list = modifiers ? mDamageModifiers : mDamage;
+        if (list.capacity() - list.size() < count)
+            list.reserve(std::max(list.size() + count, kReservedPayloads));
+        return list;
+    }
+    // Appends a payload made by kind to a list PrepareRolls gave.
+    [[gnu::always_inline]] static void AddRolled(PayloadList& list, CombatPayloadKind kind,
+                                                 CombatAttributeType type, float first,
+                                                 float second) {
+        list.push_back(CombatPayloadPtr(CombatPayloadKinds::Make(kind, type, first, second)));
     }
     void AddDefenseModifier(std::unique_ptr<CombatAttribute> payload);
     // A defense that an existing one merges is dropped; else it is appended.

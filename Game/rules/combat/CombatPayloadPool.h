@@ -6,6 +6,7 @@
 // Taking and returning a cached block is inline code; the heap and the clean-up are not.
 #include <cstddef>
 #include <cstdint>
+#include <iterator>
 
 namespace GAME {
 
@@ -72,6 +73,28 @@ public:
             }
         }
         ReleaseSlowly(block, size);
+    }
+
+    // Hands back the blocks of many items, all of one size, with one update of the cache;
+    // `take(item)` gives an item's block, never null. One at a time when the cache lacks room
+    // for them all.
+    template <class Items, class Take>
+    static void ReleaseAll(Items& items, std::size_t size, Take take) noexcept {
+        using namespace CombatPayloadPoolCache;
+        if (size - 1 >= kLargestBlock || tState.room[ClassOf(size)] < std::size(items)) {
+            for (auto& item : items)
+                Release(take(item), size);
+            return;
+        }
+        const std::size_t c = ClassOf(size);
+        FreeBlock* head = tState.heads[c];
+        for (auto& item : items) {
+            auto* free = static_cast<FreeBlock*>(take(item));
+            free->next = head;
+            head = free;
+        }
+        tState.heads[c] = head;
+        tState.room[c] -= static_cast<std::uint32_t>(std::size(items));
     }
 
     // Blocks this thread took from the heap for the pool's sizes: flat once attacks recycle.

@@ -84,6 +84,9 @@ public:
         mState = NextState(mState);
         return mState < limit;
     }
+    // Hands back a state taken with GetState and stepped outside, so that a batch of draws
+    // keeps it in a register.
+    void SetState(std::uint32_t state) { mState = state; }
 };
 
 }  // namespace GAME

@@ -13,6 +13,7 @@
 #include "Game/rules/damage/DamageAttributeDraw.h"
 #include "Game/rules/damage/DamageAttributeStore.h"
 #include "Game/rules/damage/DamageAttributeText.h"
+#include "Game/rules/damage/DamageRoll.h"
 
 namespace GAME {
 
@@ -185,7 +186,24 @@ void DamageAttributeAbs::CreateNextText(DamageTextList& list1, DamageTextList& l
 }
 
 std::unique_ptr<CombatAttribute> DamageAttributeAbs::CreatePayload(float amount) const {
-    return std::make_unique<CombatAttributeAbsDamage>(GetType(), amount);
+    return std::unique_ptr<CombatAttribute>(
+        CombatPayloadKinds::Make(GetPayloadKind(), GetType(), amount, 0.0f));
+}
+
+void DamageAttributeAbs::DescribeAmount(unsigned int level, DamageRoll& roll) const {
+    roll.chance = GetChance(level);
+    roll.draws = DamageRoll::Draws::Amount;
+    roll.amountMin = GetValueMin(level);
+    roll.amountMax = GetValueMax(level);
+}
+
+bool DamageAttributeAbs::DescribeRoll(DamageAttributeParts pass, unsigned int level,
+                                      DamageRoll& roll) const {
+    if (pass != kDamageAttributeDamage)
+        return false;
+    DescribeAmount(level, roll);
+    roll.AddPayload(GetPayloadKind(), GetType());
+    return true;
 }
 
 void DamageAttributeAbs::AddDamageToAccumulator(CombatAttributeAccumulator& accumulator,
@@ -225,20 +243,6 @@ void DamageAttributeAbs::GetCostInfo(CostInfo_DamageAttributes& cost) const {
             cost.avgBonus += average;
         cost.count += 1;
     }
-}
-
-std::unique_ptr<CombatAttribute> DamageAttributeAbsBaseElemental::CreatePayload(
-    float amount) const {
-    return std::make_unique<CombatAttributeAbsDamageElemental>(GetType(), amount);
-}
-
-std::unique_ptr<CombatAttribute> DamageAttributeAbsBonusElemental::CreatePayload(
-    float amount) const {
-    return std::make_unique<CombatAttributeAbsDamageElemental>(GetType(), amount);
-}
-
-std::unique_ptr<CombatAttribute> DamageAttributeReflex::CreatePayload(float amount) const {
-    return std::make_unique<CombatAttributeReflexDamage>(GetType(), amount);
 }
 
 }  // namespace GAME

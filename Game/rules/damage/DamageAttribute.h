@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "Game/rules/combat/CombatAttributeType.h"
+#include "Game/rules/combat/CombatPayloadKind.h"
 
 namespace GAME {
 
@@ -21,6 +22,7 @@ class DamageAttributeStore;
 class LoadTable;
 class RandomUniform;
 struct CostInfo_DamageAttributes;
+struct DamageRoll;
 
 using DamageTextList = std::vector<std::wstring>;
 
@@ -91,6 +93,11 @@ public:
     virtual void AddModifierToAccumulator(CombatAttributeAccumulator& accumulator,
                                           unsigned int level, RandomUniform& random,
                                           bool skipChance) const = 0;
+    // The roll of `pass` at `level` as data, the same draws and payloads as the call of that
+    // pass, for a store's batch; false when the attribute rolls only through its call.
+    virtual bool DescribeRoll(DamageAttributeParts, unsigned int, DamageRoll&) const {
+        return false;
+    }
     virtual void ScaleAttribute(float percent) = 0;
     virtual void AddJitter(float percent, RandomUniform* random) = 0;
     virtual void GetCostInfo(CostInfo_DamageAttributes& cost) const = 0;
@@ -148,6 +155,8 @@ public:
                                 RandomUniform& random, bool skipChance) const override;
     void AddModifierToAccumulator(CombatAttributeAccumulator&, unsigned int, RandomUniform&,
                                   bool) const final {}
+    bool DescribeRoll(DamageAttributeParts pass, unsigned int level,
+                      DamageRoll& roll) const override;
     void ScaleAttribute(float percent) override;
     void AddJitter(float percent, RandomUniform* random) override;
     void GetCostInfo(CostInfo_DamageAttributes& cost) const override;
@@ -165,8 +174,11 @@ protected:
     }
     virtual void GetText(std::wstring& line, unsigned int level) const;
     virtual void GetNextText(std::wstring& line, unsigned int level, unsigned int nextLevel) const;
-    // The payload of one rolled amount.
-    virtual std::unique_ptr<CombatAttribute> CreatePayload(float amount) const;
+    // The class of the payload of one rolled amount.
+    virtual CombatPayloadKind GetPayloadKind() const { return CombatPayloadKind::AbsDamage; }
+    std::unique_ptr<CombatAttribute> CreatePayload(float amount) const;
+    // The chance gate and the amount draw of a level, without payloads.
+    void DescribeAmount(unsigned int level, DamageRoll& roll) const;
     // Base damage counts into avgBase instead of avgBonus.
     virtual bool IsBaseDamage() const { return false; }
     // The line for one level's numbers after the prefix.
@@ -193,7 +205,9 @@ protected:
 
 class DamageAttributeAbsBaseElemental : public DamageAttributeAbsBase {
 protected:
-    std::unique_ptr<CombatAttribute> CreatePayload(float amount) const override;
+    CombatPayloadKind GetPayloadKind() const override {
+        return CombatPayloadKind::AbsDamageElemental;
+    }
 };
 
 class DamageAttributeAbsBonus : public DamageAttributeAbs {
@@ -203,7 +217,9 @@ protected:
 
 class DamageAttributeAbsBonusElemental : public DamageAttributeAbsBonus {
 protected:
-    std::unique_ptr<CombatAttribute> CreatePayload(float amount) const override;
+    CombatPayloadKind GetPayloadKind() const override {
+        return CombatPayloadKind::AbsDamageElemental;
+    }
 };
 
 class DamageAttributeInfluence : public DamageAttributeAbsBonus {
@@ -221,7 +237,7 @@ public:
     DamageAttributeReflex();
 
 protected:
-    std::unique_ptr<CombatAttribute> CreatePayload(float amount) const override;
+    CombatPayloadKind GetPayloadKind() const override { return CombatPayloadKind::ReflexDamage; }
 };
 
 // ---- Amounts over a duration ----
@@ -238,6 +254,8 @@ public:
                                 RandomUniform& random, bool skipChance) const override;
     void AddModifierToAccumulator(CombatAttributeAccumulator&, unsigned int, RandomUniform&,
                                   bool) const final {}
+    bool DescribeRoll(DamageAttributeParts pass, unsigned int level,
+                      DamageRoll& roll) const override;
     void ScaleAttribute(float percent) override;
     void AddJitter(float percent, RandomUniform* random) override;
     void GetCostInfo(CostInfo_DamageAttributes& cost) const override;
@@ -265,7 +283,10 @@ protected:
     }
     virtual void GetText(std::wstring& line, unsigned int level) const;
     virtual void GetNextText(std::wstring& line, unsigned int level, unsigned int nextLevel) const;
-    virtual std::unique_ptr<CombatAttribute> CreatePayload(float amount, float duration) const;
+    virtual CombatPayloadKind GetPayloadKind() const { return CombatPayloadKind::DurDamage; }
+    std::unique_ptr<CombatAttribute> CreatePayload(float amount, float duration) const;
+    // The chance gate and the amount and duration draws of a level, without payloads.
+    void DescribeAmountAndDuration(unsigned int level, DamageRoll& roll) const;
     // Fixed effects show their strength, not the damage over the whole duration.
     virtual bool IsFixedDuration() const { return false; }
     void AppendValueText(std::wstring& line, unsigned int level) const;
@@ -285,7 +306,9 @@ protected:
 
 class DamageAttributeDurBaseElemental : public DamageAttributeDurBase {
 protected:
-    std::unique_ptr<CombatAttribute> CreatePayload(float amount, float duration) const override;
+    CombatPayloadKind GetPayloadKind() const override {
+        return CombatPayloadKind::DurDamageElemental;
+    }
 };
 
 class DamageAttributeDurBonus : public DamageAttributeDur {
@@ -295,14 +318,16 @@ protected:
 
 class DamageAttributeDurBonusElemental : public DamageAttributeDurBonus {
 protected:
-    std::unique_ptr<CombatAttribute> CreatePayload(float amount, float duration) const override;
+    CombatPayloadKind GetPayloadKind() const override {
+        return CombatPayloadKind::DurDamageElemental;
+    }
 };
 
 class DamageAttributeDurFixed : public DamageAttributeDur {
 protected:
     int GetTextList() const override { return 3; }
     bool IsFixedDuration() const override { return true; }
-    std::unique_ptr<CombatAttribute> CreatePayload(float amount, float duration) const override;
+    CombatPayloadKind GetPayloadKind() const override { return CombatPayloadKind::DurFixedDamage; }
 };
 
 // ---- Modifiers of another payload ----
@@ -319,6 +344,8 @@ public:
                                 bool) const final {}
     void AddModifierToAccumulator(CombatAttributeAccumulator& accumulator, unsigned int level,
                                   RandomUniform& random, bool skipChance) const override;
+    bool DescribeRoll(DamageAttributeParts pass, unsigned int level,
+                      DamageRoll& roll) const override;
     void ScaleAttribute(float percent) override;
     void AddJitter(float percent, RandomUniform* random) override;
     void GetCostInfo(CostInfo_DamageAttributes& cost) const override;
@@ -330,6 +357,8 @@ protected:
     }
     virtual void GetText(std::wstring& line, unsigned int level) const;
     virtual void GetNextText(std::wstring& line, unsigned int level, unsigned int nextLevel) const;
+    // The chance gate and the percent of a level, without payloads.
+    void DescribePercent(unsigned int level, DamageRoll& roll) const;
     // The chance gate and the percent (multiplied); false when gated out.
     [[gnu::always_inline]] inline bool RollPercent(CombatAttributeAccumulator& accumulator,
                                                    unsigned int level, bool skipChance,
@@ -360,6 +389,8 @@ public:
                                 bool) const final {}
     void AddModifierToAccumulator(CombatAttributeAccumulator& accumulator, unsigned int level,
                                   RandomUniform& random, bool skipChance) const override;
+    bool DescribeRoll(DamageAttributeParts pass, unsigned int level,
+                      DamageRoll& roll) const override;
     void ScaleAttribute(float percent) override;
     void AddJitter(float percent, RandomUniform* random) override;
     void GetCostInfo(CostInfo_DamageAttributes& cost) const override;

@@ -10,6 +10,7 @@
 #include "Game/rules/damage/DamageAttribute.h"
 #include "Game/rules/damage/DamageAttributeDraw.h"
 #include "Game/rules/damage/DamageAttributeText.h"
+#include "Game/rules/damage/DamageRoll.h"
 
 namespace GAME {
 
@@ -100,7 +101,26 @@ void DamageAttributeDur::CreateNextText(DamageTextList& list1, DamageTextList& l
 
 std::unique_ptr<CombatAttribute> DamageAttributeDur::CreatePayload(float amount,
                                                                    float duration) const {
-    return std::make_unique<CombatAttributeDurDamage>(GetType(), amount, duration);
+    return std::unique_ptr<CombatAttribute>(
+        CombatPayloadKinds::Make(GetPayloadKind(), GetType(), amount, duration));
+}
+
+void DamageAttributeDur::DescribeAmountAndDuration(unsigned int level, DamageRoll& roll) const {
+    roll.chance = GetChance(level);
+    roll.draws = DamageRoll::Draws::AmountAndDuration;
+    roll.amountMin = GetValueMin(level);
+    roll.amountMax = GetValueMax(level);
+    roll.durationMin = GetDurationMin(level);
+    roll.durationMax = GetDurationMax(level);
+}
+
+bool DamageAttributeDur::DescribeRoll(DamageAttributeParts pass, unsigned int level,
+                                      DamageRoll& roll) const {
+    if (pass != kDamageAttributeDamage)
+        return false;
+    DescribeAmountAndDuration(level, roll);
+    roll.AddPayload(GetPayloadKind(), GetType());
+    return true;
 }
 
 void DamageAttributeDur::AddDamageToAccumulator(CombatAttributeAccumulator& accumulator,
@@ -143,21 +163,6 @@ void DamageAttributeDur::GetCostInfo(CostInfo_DamageAttributes& cost) const {
         cost.avgOverTime += total;
         cost.count += 1;
     }
-}
-
-std::unique_ptr<CombatAttribute> DamageAttributeDurBaseElemental::CreatePayload(
-    float amount, float duration) const {
-    return std::make_unique<CombatAttributeDurDamageElemental>(GetType(), amount, duration);
-}
-
-std::unique_ptr<CombatAttribute> DamageAttributeDurBonusElemental::CreatePayload(
-    float amount, float duration) const {
-    return std::make_unique<CombatAttributeDurDamageElemental>(GetType(), amount, duration);
-}
-
-std::unique_ptr<CombatAttribute> DamageAttributeDurFixed::CreatePayload(float amount,
-                                                                        float duration) const {
-    return std::make_unique<CombatAttributeDurFixedDamage>(GetType(), amount, duration);
 }
 
 }  // namespace GAME

@@ -2,11 +2,12 @@
 #include "Game/rules/damage/DamageAttributeKinds.h"
 
 #include "Game/rules/combat/CombatAttributeAccumulator.h"
+#include "Game/rules/damage/DamageRoll.h"
 
 namespace GAME {
 
 namespace {
-constexpr float kOneThird = 0.33333334f;
+constexpr float kOneThird = DamageRoll::kThird;
 }  // namespace
 
 // A third of the roll as plain cold, fire and lightning damage each.
@@ -50,6 +51,45 @@ void DamageAttributeDur_TotalSpeed::AddDamageToAccumulator(CombatAttributeAccumu
          {CombatAttributeType::AttackSpeed, CombatAttributeType::SpellCastSpeed,
           CombatAttributeType::RunSpeed})
         accumulator.AddNewDamage<CombatAttributeDurFixedDamage>(type, amount, duration);
+}
+
+}  // namespace GAME
+
+namespace GAME {
+
+bool DamageAttributeAbs_ElementalDamage::DescribeRoll(DamageAttributeParts pass, unsigned int level,
+                                                      DamageRoll& roll) const {
+    if (pass != kDamageAttributeDamage)
+        return false;
+    DescribeAmount(level, roll);
+    roll.third = true;
+    for (CombatAttributeType type :
+         {CombatAttributeType::Cold, CombatAttributeType::Fire, CombatAttributeType::Lightning})
+        roll.AddPayload(CombatPayloadKind::AbsDamage, type);
+    return true;
+}
+
+bool DamageAttributeAbsMod_Elemental::DescribeRoll(DamageAttributeParts pass, unsigned int level,
+                                                   DamageRoll& roll) const {
+    if (pass != kDamageAttributeModifier)
+        return false;
+    DescribePercent(level, roll);
+    for (CombatAttributeType type :
+         {CombatAttributeType::Cold, CombatAttributeType::Fire, CombatAttributeType::Lightning})
+        roll.AddPayload(CombatPayloadKind::AbsDamageMod, type);
+    return true;
+}
+
+bool DamageAttributeDur_TotalSpeed::DescribeRoll(DamageAttributeParts pass, unsigned int level,
+                                                 DamageRoll& roll) const {
+    if (pass != kDamageAttributeDamage)
+        return false;
+    DescribeAmountAndDuration(level, roll);
+    for (CombatAttributeType type :
+         {CombatAttributeType::AttackSpeed, CombatAttributeType::SpellCastSpeed,
+          CombatAttributeType::RunSpeed})
+        roll.AddPayload(CombatPayloadKind::DurFixedDamage, type);
+    return true;
 }
 
 }  // namespace GAME

@@ -38,8 +38,8 @@ protected:                                                                      
                             "offensive" #Stem "Global", Display)                              \
         const char* GetLoadValueMinTag() const override { return "offensive" #Stem "Min"; }   \
         const char* GetLoadValueMaxTag() const override { return "offensive" #Stem "Max"; }   \
-        std::unique_ptr<CombatAttribute> CreatePayload(float amount) const override {         \
-            return std::make_unique<Payload>(CombatAttributeType::Type, amount);              \
+        CombatPayloadKind GetPayloadKind() const override {                                   \
+            return CombatPayloadKinds::kOf<Payload>;                                          \
         }                                                                                     \
         Roll(ABS, Type, Payload)                                                              \
     };
@@ -57,9 +57,8 @@ protected:                                                                      
         const char* GetLoadDurationMaxTag() const override {                                  \
             return "offensive" #Stem "DurationMax";                                           \
         }                                                                                     \
-        std::unique_ptr<CombatAttribute> CreatePayload(float amount,                          \
-                                                       float duration) const override {       \
-            return std::make_unique<Payload>(CombatAttributeType::Type, amount, duration);    \
+        CombatPayloadKind GetPayloadKind() const override {                                   \
+            return CombatPayloadKinds::kOf<Payload>;                                          \
         }                                                                                     \
         Roll(DUR, Type, Payload)                                                              \
     };
@@ -106,11 +105,15 @@ public:                                                                         
 #define DAMAGE_KIND_SPREAD_DAMAGE_(Family, Type, Payload)                                    \
 public:                                                                                      \
     void AddDamageToAccumulator(CombatAttributeAccumulator& accumulator, unsigned int level, \
-                                RandomUniform& random, bool skipChance) const override;
+                                RandomUniform& random, bool skipChance) const override;      \
+    bool DescribeRoll(DamageAttributeParts pass, unsigned int level, DamageRoll& roll)       \
+        const override;
 #define DAMAGE_KIND_SPREAD_MODIFIER_                                                           \
 public:                                                                                        \
     void AddModifierToAccumulator(CombatAttributeAccumulator& accumulator, unsigned int level, \
-                                  RandomUniform& random, bool skipChance) const override;
+                                  RandomUniform& random, bool skipChance) const override;      \
+    bool DescribeRoll(DamageAttributeParts pass, unsigned int level, DamageRoll& roll)         \
+        const override;
 
 // clang-format off
 #define DAMAGE_ATTRIBUTE_ABS_KINDS(X) \

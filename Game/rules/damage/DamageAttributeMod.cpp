@@ -10,6 +10,7 @@
 #include "Game/rules/damage/DamageAttribute.h"
 #include "Game/rules/damage/DamageAttributeDraw.h"
 #include "Game/rules/damage/DamageAttributeText.h"
+#include "Game/rules/damage/DamageRoll.h"
 
 namespace GAME {
 
@@ -73,6 +74,21 @@ void DamageAttributeAbsMod::AddModifierToAccumulator(CombatAttributeAccumulator&
     float percent = 0.0f;
     if (RollPercent(accumulator, level, skipChance, percent))
         accumulator.AddNewDamageModifier<CombatAttributeAbsDamageMod>(GetType(), percent);
+}
+
+void DamageAttributeAbsMod::DescribePercent(unsigned int level, DamageRoll& roll) const {
+    roll.chance = GetChance(level);
+    roll.draws = DamageRoll::Draws::None;
+    roll.first = GetModifierValue(level);
+}
+
+bool DamageAttributeAbsMod::DescribeRoll(DamageAttributeParts pass, unsigned int level,
+                                         DamageRoll& roll) const {
+    if (pass != kDamageAttributeModifier)
+        return false;
+    DescribePercent(level, roll);
+    roll.AddPayload(CombatPayloadKind::AbsDamageMod, GetType());
+    return true;
 }
 
 void DamageAttributeAbsMod::ScaleAttribute(float percent) {
@@ -162,6 +178,18 @@ void DamageAttributeDurMod::AddModifierToAccumulator(CombatAttributeAccumulator&
     const float durationPercent = GetDurationModifierValue(level);
     accumulator.AddNewDamageModifier<CombatAttributeDurDamageMod>(GetType(), percent,
                                                                   durationPercent);
+}
+
+bool DamageAttributeDurMod::DescribeRoll(DamageAttributeParts pass, unsigned int level,
+                                         DamageRoll& roll) const {
+    if (pass != kDamageAttributeModifier)
+        return false;
+    roll.chance = GetChance(level);
+    roll.draws = DamageRoll::Draws::None;
+    roll.first = GetModifierValue(level);
+    roll.second = GetDurationModifierValue(level);
+    roll.AddPayload(CombatPayloadKind::DurDamageMod, GetType());
+    return true;
 }
 
 void DamageAttributeDurMod::ScaleAttribute(float percent) {

@@ -15,6 +15,7 @@
 #include "Game/rules/damage/DamageAttributeDraw.h"
 #include "Game/rules/damage/DamageAttributeStore.h"
 #include "Game/rules/damage/DamageAttributeText.h"
+#include "Game/rules/damage/DamageRoll.h"
 
 namespace GAME {
 
@@ -43,6 +44,19 @@ void DamageAttribute_BasePhysical::AddDamageToAccumulator(CombatAttributeAccumul
     const float amount = DrawDamageFloat(accumulator, random, mMinimum, mMinimum + mSpread);
     accumulator.AddNewDamage<CombatAttributeDamage_BasePhysical>(CombatAttributeType::BasePhysical,
                                                                  amount, mPierceRatio, true);
+}
+
+bool DamageAttribute_BasePhysical::DescribeRoll(DamageAttributeParts pass, unsigned int,
+                                                DamageRoll& roll) const {
+    if (pass != kDamageAttributeDamage)
+        return false;
+    roll.gated = false;
+    roll.draws = DamageRoll::Draws::Amount;
+    roll.amountMin = mMinimum;
+    roll.amountMax = mMinimum + mSpread;
+    roll.second = mPierceRatio;
+    roll.AddPayload(CombatPayloadKind::DesignerPhysical, CombatAttributeType::BasePhysical);
+    return true;
 }
 
 void DamageAttribute_BasePhysical::ScaleAttribute(float percent) {
@@ -124,6 +138,19 @@ void DamageAttribute_Physical::AddDamageToAccumulator(CombatAttributeAccumulator
         CombatAttributeType::Physical, amount, GetPierceRatio(level), false);
 }
 
+bool DamageAttribute_Physical::DescribeRoll(DamageAttributeParts pass, unsigned int level,
+                                            DamageRoll& roll) const {
+    if (pass != kDamageAttributeDamage)
+        return false;
+    roll.chance = GetChance(level);
+    roll.draws = DamageRoll::Draws::Amount;
+    roll.amountMin = GetValueMin(level);
+    roll.amountMax = GetValueMax(level);
+    roll.second = GetPierceRatio(level);
+    roll.AddPayload(CombatPayloadKind::Physical, CombatAttributeType::Physical);
+    return true;
+}
+
 void DamageAttribute_Physical::ScaleAttribute(float percent) {
     if (percent == 0.0f)
         return;
@@ -188,14 +215,6 @@ void DamageAttribute_Physical::CreateNextText(DamageTextList&, DamageTextList& l
         list2.push_back(Text("DamageBasePierceRatio", GetPierceRatio(nextLevel)));
 }
 
-// ---- Bonus physical damage ----
-
-std::unique_ptr<CombatAttribute> DamageAttributeAbs_BonusPhysical::CreatePayload(
-    float amount) const {
-    return std::make_unique<CombatAttributeDamage_BonusPhysical>(CombatAttributeType::Physical,
-                                                                 amount);
-}
-
 // ---- Mana burn ----
 
 bool DamageAttributeAbs_ManaBurn::LoadFromTable(const LoadTable& table) {
@@ -214,6 +233,16 @@ void DamageAttributeAbs_ManaBurn::AddDamageToAccumulator(CombatAttributeAccumula
     if (RollAmount(accumulator, level, random, skipChance, amount))
         accumulator.AddNewDamage<CombatAttributeAbsDamage_ManaBurn>(CombatAttributeType::ManaBurn,
                                                                     amount, GetDamageRatio(level));
+}
+
+bool DamageAttributeAbs_ManaBurn::DescribeRoll(DamageAttributeParts pass, unsigned int level,
+                                               DamageRoll& roll) const {
+    if (pass != kDamageAttributeDamage)
+        return false;
+    DescribeAmount(level, roll);
+    roll.second = GetDamageRatio(level);
+    roll.AddPayload(CombatPayloadKind::ManaBurn, CombatAttributeType::ManaBurn);
+    return true;
 }
 
 void DamageAttributeAbs_ManaBurn::GetText(std::wstring& line, unsigned int level) const {

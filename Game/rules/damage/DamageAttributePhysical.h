@@ -25,6 +25,8 @@ public:
                                 RandomUniform& random, bool skipChance) const override;
     void AddModifierToAccumulator(CombatAttributeAccumulator&, unsigned int, RandomUniform&,
                                   bool) const final {}
+    bool DescribeRoll(DamageAttributeParts pass, unsigned int level,
+                      DamageRoll& roll) const override;
     void ScaleAttribute(float percent) override;
     void AddJitter(float, RandomUniform*) override {}
     void GetCostInfo(CostInfo_DamageAttributes& cost) const override;
@@ -67,6 +69,8 @@ public:
                                 RandomUniform& random, bool skipChance) const override;
     void AddModifierToAccumulator(CombatAttributeAccumulator&, unsigned int, RandomUniform&,
                                   bool) const final {}
+    bool DescribeRoll(DamageAttributeParts pass, unsigned int level,
+                      DamageRoll& roll) const override;
     void ScaleAttribute(float percent) override;
     void AddJitter(float percent, RandomUniform* random) override;
     void GetCostInfo(CostInfo_DamageAttributes& cost) const override;
@@ -100,7 +104,7 @@ protected:
     const char* GetDisplayTag() const override { return "DamageBonusPhysical"; }
     const char* GetLoadValueMinTag() const override { return "offensiveBonusPhysicalMin"; }
     const char* GetLoadValueMaxTag() const override { return "offensiveBonusPhysicalMax"; }
-    std::unique_ptr<CombatAttribute> CreatePayload(float amount) const override;
+    CombatPayloadKind GetPayloadKind() const override { return CombatPayloadKind::BonusPhysical; }
 };
 
 // Burns a percent of the target's mana and deals a ratio of the burnt mana as damage.
@@ -110,6 +114,8 @@ public:
     CombatAttributeType GetType() const override { return CombatAttributeType::ManaBurn; }
     void AddDamageToAccumulator(CombatAttributeAccumulator& accumulator, unsigned int level,
                                 RandomUniform& random, bool skipChance) const override;
+    bool DescribeRoll(DamageAttributeParts pass, unsigned int level,
+                      DamageRoll& roll) const override;
 
 protected:
     const char* GetLoadChanceTag() const override { return "offensiveManaBurnChance"; }

@@ -1,23 +1,74 @@
 #include "Game/rules/damage/DamageAttributeStore.h"
 
 #include <algorithm>
+#include <array>
 #include <utility>
 
 #include "Engine/sys/RandomUniform.h"
 #include "Game/rules/combat/CombatAttributeAccumulator.h"
 #include "Game/rules/damage/DamageAttributeText.h"
+#include "Game/rules/damage/DamageRoll.h"
 
 namespace GAME {
 
 using namespace DamageAttributeText;
 
-DamageAttributeStore::DamageAttributeStore() = default;
+struct DamageAttributeStore::RollStep {
+    // Non-null: the member rolls through this call instead.
+    const DamageAttribute* own = nullptr;
+    bool drawsChance = false;
+    // The chance passes when the drawn state is below this.
+    std::uint32_t chanceLimit = 0;
+    DamageRoll::Draws draws = DamageRoll::Draws::None;
+    bool third = false;
+    std::uint8_t payloadCount = 0;
+    std::array<CombatPayloadKind, DamageRoll::kMostPayloads> kinds{};
+    std::array<CombatAttributeType, DamageRoll::kMostPayloads> types{};
+    float first = 0.0f;
+    float second = 0.0f;
+    // One-of members: the weights up to and including this one.
+    float pickSum = 0.0f;
+    // FGenerate's terms: max - min and min, in double.
+    double amountSpan = 0.0;
+    double amountLow = 0.0;
+    double durationSpan = 0.0;
+    double durationLow = 0.0;
+};
+
+struct DamageAttributeStore::PassBatch {
+    std::vector<RollStep> plain;
+    std::vector<RollStep> globalAnd;
+    std::vector<RollStep> globalXor;
+    // The most payloads the described rolls make in one attack.
+    std::size_t mostPayloads = 0;
+};
+
+struct DamageAttributeStore::Batch {
+    unsigned int level = 0;
+    GlobalRoll global{0.0f, 0};
+    // The one-of pick's FGenerate(0, total) span.
+    double pickSpan = 0.0;
+    PassBatch damage;
+    PassBatch modifier;
+};
+
+namespace {
+
+// FGenerate(min, max) from the state a step left: the same double arithmetic.
+[[gnu::always_inline]] inline float DrawFloat(std::uint32_t state, double span, double low) {
+    return static_cast<float>(span * (static_cast<double>(state) * RandomUniform::kFraction) + low);
+}
+
+}  // namespace
+
+DamageAttributeStore::DamageAttributeStore() : mBatch(std::make_unique<Batch>()) {}
 
 DamageAttributeStore::~DamageAttributeStore() = default;
 
 void DamageAttributeStore::AddGlobalXorAttribute(std::unique_ptr<DamageAttribute> attribute) {
     if (attribute)
         mGlobalXor.push_back(std::move(attribute));
+    StoreChanged();
 }
 
 void DamageAttributeStore::AddGlobalAndAttribute(std::unique_ptr<DamageAttribute> attribute) {
@@ -27,6 +78,7 @@ void DamageAttributeStore::AddGlobalAndAttribute(std::unique_ptr<DamageAttribute
         if (attribute->AddsIn(pass))
             MembersOf(pass).globalAnd.push_back(attribute.get());
     mGlobalAnd.push_back(std::move(attribute));
+    StoreChanged();
 }
 
 void DamageAttributeStore::AddAttribute(std::unique_ptr<DamageAttribute> attribute) {
@@ -36,6 +88,19 @@ void DamageAttributeStore::AddAttribute(std::unique_ptr<DamageAttribute> attribu
         if (attribute->AddsIn(pass))
             MembersOf(pass).plain.push_back(attribute.get());
     mAttributes.push_back(std::move(attribute));
+    StoreChanged();
+}
+
+void DamageAttributeStore::StoreChanged() {
+    mBatchBuilt = false;
+    // The batch's room is taken here, with the members, so that building it at an attack does
+    // not allocate.
+    for (DamageAttributeParts pass : {kDamageAttributeDamage, kDamageAttributeModifier}) {
+        PassBatch& steps = pass == kDamageAttributeDamage ? mBatch->damage : mBatch->modifier;
+        steps.plain.reserve(MembersOf(pass).plain.size());
+        steps.globalAnd.reserve(MembersOf(pass).globalAnd.size());
+        steps.globalXor.reserve(mGlobalXor.size());
+    }
 }
 
 void DamageAttributeStore::Register(std::unique_ptr<DamageAttribute> attribute) {
@@ -60,6 +125,7 @@ void DamageAttributeStore::Clear() {
     mGlobalXor.clear();
     mGlobalAnd.clear();
     mAttributes.clear();
+    mBatchBuilt = false;
 }
 
 std::size_t DamageAttributeStore::GetAttributeCount() const {
@@ -98,61 +164,173 @@ void DamageAttributeStore::SetGlobalChance(const LoadTable& base, const LoadTabl
         mGlobalFailingState.push_back(CombatPercentDraw::LeastStateFloatAbove(chance));
     mPrefixFailingState = CombatPercentDraw::LeastStateFloatAbove(mPrefixGlobalChance);
     mSuffixFailingState = CombatPercentDraw::LeastStateFloatAbove(mSuffixGlobalChance);
+    mBatchBuilt = false;
 }
 
-template <class Add>
-void DamageAttributeStore::AddToAccumulator(CombatAttributeAccumulator& accumulator,
-                                            unsigned int level, DamageAttributeParts pass,
-                                            Add add) {
-    const PassMembers& members = MembersOf(pass);
-    for (const DamageAttribute* attribute : members.plain)
-        add(*attribute, false);
-    const GlobalRoll roll = GetGlobalRoll(level);
-    if (roll.chance <= 0.0f)
-        return;
-    CombatRandom& random = accumulator.GetRandomGen();
-    if (!random.StepBelow(roll.failingState))
-        return;
-    for (const DamageAttribute* attribute : members.globalAnd)
-        add(*attribute, true);
-    if (mGlobalXor.empty())
-        return;
+DamageAttributeStore::RollStep DamageAttributeStore::MakeStep(const DamageAttribute& attribute,
+                                                              DamageAttributeParts pass,
+                                                              unsigned int level, bool global) {
+    RollStep step;
+    if (!attribute.AddsIn(pass))
+        return step;
+    DamageRoll roll;
+    if (!attribute.DescribeRoll(pass, level, roll)) {
+        step.own = &attribute;
+        return step;
+    }
+    step.drawsChance = roll.gated && !global && !(roll.chance == 0.0f);
+    step.chanceLimit = CombatPercentDraw::kLimits[CombatPercentDraw::IndexOf(roll.chance)];
+    step.draws = roll.draws;
+    step.third = roll.third;
+    step.payloadCount = roll.payloadCount;
+    step.kinds = roll.kinds;
+    step.types = roll.types;
+    step.first = roll.first;
+    step.second = roll.second;
+    step.amountLow = static_cast<double>(roll.amountMin);
+    step.amountSpan = static_cast<double>(roll.amountMax) - step.amountLow;
+    step.durationLow = static_cast<double>(roll.durationMin);
+    step.durationSpan = static_cast<double>(roll.durationMax) - step.durationLow;
+    return step;
+}
+
+void DamageAttributeStore::BuildBatch(unsigned int level) {
+    Batch& batch = *mBatch;
+    batch.level = level;
+    batch.global = GetGlobalRoll(level);
     float total = 0.0f;
     for (const auto& attribute : mGlobalXor)
         total += attribute->GetChance(level);
-    const float pick = random.FGenerate(0.0f, total);
-    float sum = 0.0f;
-    for (const auto& attribute : mGlobalXor) {
-        sum += attribute->GetChance(level);
-        if (pick <= sum) {
-            add(*attribute, true);
+    batch.pickSpan = static_cast<double>(total) - static_cast<double>(0.0f);
+    for (DamageAttributeParts pass : {kDamageAttributeDamage, kDamageAttributeModifier}) {
+        PassBatch& steps = pass == kDamageAttributeDamage ? batch.damage : batch.modifier;
+        const PassMembers& members = MembersOf(pass);
+        steps.plain.clear();
+        steps.globalAnd.clear();
+        steps.globalXor.clear();
+        steps.mostPayloads = 0;
+        for (const DamageAttribute* attribute : members.plain) {
+            steps.plain.push_back(MakeStep(*attribute, pass, level, false));
+            steps.mostPayloads += steps.plain.back().payloadCount;
+        }
+        for (const DamageAttribute* attribute : members.globalAnd) {
+            steps.globalAnd.push_back(MakeStep(*attribute, pass, level, true));
+            steps.mostPayloads += steps.globalAnd.back().payloadCount;
+        }
+        float sum = 0.0f;
+        std::size_t mostPicked = 0;
+        for (const auto& attribute : mGlobalXor) {
+            sum += attribute->GetChance(level);
+            steps.globalXor.push_back(MakeStep(*attribute, pass, level, true));
+            steps.globalXor.back().pickSum = sum;
+            mostPicked = std::max<std::size_t>(mostPicked, steps.globalXor.back().payloadCount);
+        }
+        steps.mostPayloads += mostPicked;
+    }
+    mBatchBuilt = true;
+}
+
+const DamageAttributeStore::Batch& DamageAttributeStore::BatchFor(unsigned int level) {
+    if (!mBatchBuilt || mBatch->level != level)
+        BuildBatch(level);
+    return *mBatch;
+}
+
+std::uint32_t DamageAttributeStore::RollOwn(const DamageAttribute& attribute,
+                                            CombatAttributeAccumulator& accumulator,
+                                            unsigned int level, DamageAttributeParts pass,
+                                            bool global, std::uint32_t state) {
+    CombatRandom& random = accumulator.GetRandomGen();
+    random.SetState(state);
+    if (pass == kDamageAttributeModifier)
+        attribute.AddModifierToAccumulator(accumulator, level, random, global);
+    else
+        attribute.AddDamageToAccumulator(accumulator, level, random, global);
+    return random.GetState();
+}
+
+void DamageAttributeStore::AddEach(CombatAttributeAccumulator::PayloadList& list,
+                                   const RollStep& step, float first, float second) {
+    for (std::uint8_t i = 0; i < step.payloadCount; ++i)
+        CombatAttributeAccumulator::AddRolled(list, step.kinds[i], step.types[i], first, second);
+}
+
+void DamageAttributeStore::RunPass(CombatAttributeAccumulator& accumulator, unsigned int level,
+                                   DamageAttributeParts pass) {
+    const Batch& batch = BatchFor(level);
+    const bool modifiers = pass == kDamageAttributeModifier;
+    const PassBatch& steps = modifiers ? batch.modifier : batch.damage;
+    CombatRandom& random = accumulator.GetRandomGen();
+    auto& list = accumulator.PrepareRolls(modifiers, steps.mostPayloads);
+    // The generator's state lives here for the whole pass; a member rolling through its own call
+    // gets it handed over and back.
+    std::uint32_t state = random.GetState();
+    const auto run = [&](const RollStep& step, bool global) __attribute__((always_inline)) {
+        if (step.own) [[unlikely]] {
+            state = RollOwn(*step.own, accumulator, level, pass, global, state);
             return;
         }
+        if (step.drawsChance) {
+            state = RandomUniform::NextState(state);
+            if (state >= step.chanceLimit)
+                return;
+        }
+        float first = step.first;
+        float second = step.second;
+        if (step.draws != DamageRoll::Draws::None) {
+            state = RandomUniform::NextState(state);
+            first = DrawFloat(state, step.amountSpan, step.amountLow);
+            if (step.third)
+                first = first * DamageRoll::kThird;
+            if (step.draws == DamageRoll::Draws::AmountAndDuration) {
+                state = RandomUniform::NextState(state);
+                second = DrawFloat(state, step.durationSpan, step.durationLow);
+            }
+        }
+        if (step.payloadCount == 1) [[likely]]
+            CombatAttributeAccumulator::AddRolled(list, step.kinds[0], step.types[0], first,
+                                                  second);
+        else if (step.payloadCount != 0)
+            AddEach(list, step, first, second);
+    };
+    for (const RollStep& step : steps.plain)
+        run(step, false);
+    // A chance that is not a number rolls, and always passes.
+    if (!(batch.global.chance <= 0.0f)) {
+        state = RandomUniform::NextState(state);
+        if (state < batch.global.failingState) {
+            for (const RollStep& step : steps.globalAnd)
+                run(step, true);
+            if (!steps.globalXor.empty()) {
+                state = RandomUniform::NextState(state);
+                const float pick = DrawFloat(state, batch.pickSpan, static_cast<double>(0.0f));
+                for (const RollStep& step : steps.globalXor) {
+                    if (pick <= step.pickSum) {
+                        run(step, true);
+                        break;
+                    }
+                }
+            }
+        }
     }
+    random.SetState(state);
 }
 
 void DamageAttributeStore::AddDamageToAccumulator(CombatAttributeAccumulator& accumulator,
                                                   unsigned int level) {
-    AddToAccumulator(accumulator, level, kDamageAttributeDamage,
-                     [&](const DamageAttribute& attribute, bool global) {
-                         attribute.AddDamageToAccumulator(accumulator, level,
-                                                          accumulator.GetRandomGen(), global);
-                     });
+    RunPass(accumulator, level, kDamageAttributeDamage);
 }
 
 void DamageAttributeStore::AddModifierToAccumulator(CombatAttributeAccumulator& accumulator,
                                                     unsigned int level) {
-    AddToAccumulator(accumulator, level, kDamageAttributeModifier,
-                     [&](const DamageAttribute& attribute, bool global) {
-                         attribute.AddModifierToAccumulator(accumulator, level,
-                                                            accumulator.GetRandomGen(), global);
-                     });
+    RunPass(accumulator, level, kDamageAttributeModifier);
 }
 
 void DamageAttributeStore::ScaleAttributes(float percent) {
     for (const AttributeList* group : {&mGlobalXor, &mGlobalAnd, &mAttributes})
         for (const auto& attribute : *group)
             attribute->ScaleAttribute(percent);
+    mBatchBuilt = false;
 }
 
 void DamageAttributeStore::GetCostInfo(CostInfo_DamageAttributes& cost) const {

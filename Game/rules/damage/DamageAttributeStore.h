@@ -2,7 +2,10 @@
 // The offensive damage attributes that one item or one skill grants, in three groups: plain
 // attributes (each with its own chance), a global all-of group (AND) and a global one-of group
 // (XOR, one member picked by weight), both applied with the store's global chance. The load order
-// of the attributes is their display order, cost order and draw order.
+// of the attributes is their display order, cost order and draw order. An attack rolls the store
+// as one batch per pass, built from the members' described rolls for the level it asks for;
+// the attributes' values are read when that batch is built (on the first attack at a level and
+// after a load or a scaling), so they change only through the store.
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -10,6 +13,7 @@
 #include <vector>
 
 #include "Engine/records/LoadTable.h"
+#include "Game/rules/combat/CombatPayloadList.h"
 #include "Game/rules/damage/DamageAttribute.h"
 
 namespace GAME {
@@ -81,10 +85,32 @@ private:
         attribute->AddJitter(jitterPercent, store.GetRandomGen());
         store.Register(std::move(attribute));
     }
-    // Walks the chosen attributes: plain ones, then the groups when the global roll succeeds.
-    template <class Add>
-    void AddToAccumulator(CombatAttributeAccumulator& accumulator, unsigned int level,
-                          DamageAttributeParts pass, Add add);
+    // One member's roll in a pass, ready to run: the chance as a state limit, the draws' spans
+    // in double, or the member itself when it rolls only through its own call.
+    struct RollStep;
+    // The rolls of one pass at one level: plain members, then the groups when the global roll
+    // succeeds (the one-of group's steps carry their running weight).
+    struct PassBatch;
+    // The attributes' rolls, once per pass and level.
+    struct Batch;
+    // A member's roll in one pass, ready to run; `global` members skip their chance.
+    static RollStep MakeStep(const DamageAttribute& attribute, DamageAttributeParts pass,
+                             unsigned int level, bool global);
+    // The batch of `level`, built when the level changes or the store did.
+    const Batch& BatchFor(unsigned int level);
+    void BuildBatch(unsigned int level);
+    // After a member joined: the batch is stale.
+    void StoreChanged();
+    void RunPass(CombatAttributeAccumulator& accumulator, unsigned int level,
+                 DamageAttributeParts pass);
+    // The payloads of a roll spread over several (or none).
+    [[gnu::noinline]] static void AddEach(CombatPayloadList& list, const RollStep& step,
+                                          float first, float second);
+    // A member's roll through its own call, the generator's state handed over and back.
+    [[gnu::noinline]] static std::uint32_t RollOwn(const DamageAttribute& attribute,
+                                                   CombatAttributeAccumulator& accumulator,
+                                                   unsigned int level, DamageAttributeParts pass,
+                                                   bool global, std::uint32_t state);
     void AppendGroupText(const AttributeList& group, const char* percentTag, const char* plainTag,
                          float chance, DamageTextList& list2, unsigned int level,
                          unsigned int nextLevel, bool next) const;
@@ -118,6 +144,8 @@ private:
     float mSuffixGlobalChance = 0.0f;
     std::uint32_t mPrefixFailingState = 0;
     std::uint32_t mSuffixFailingState = 0;
+    std::unique_ptr<Batch> mBatch;
+    bool mBatchBuilt = false;
 };
 
 // An item's store: from its record and the records of its prefix and suffix, with loot jitter.

@@ -3,6 +3,7 @@
 #include "Game/rules/combat/CombatAttribute.h"
 #include "Game/rules/combat/CombatAttributeAccumulator.h"
 #include "Game/rules/damage/DamageAttributeDraw.h"
+#include "Game/rules/damage/DamageRoll.h"
 
 namespace GAME {
 
@@ -26,6 +27,29 @@ void RetaliationAttributeAbs_ElementalDamage::AddDamageToAccumulator(
     for (const auto type :
          {CombatAttributeType::Cold, CombatAttributeType::Fire, CombatAttributeType::Lightning})
         accumulator.AddDamage(std::make_unique<CombatAttributeAbsDamage>(type, amount));
+}
+
+bool RetaliationAttributeAbs_PercentCurrentLife::DescribeRoll(DamageAttributeParts pass,
+                                                              unsigned int level,
+                                                              DamageRoll& roll) const {
+    if (pass != kDamageAttributeDamage)
+        return false;
+    DescribeAmount(level, roll);
+    roll.AddPayload(CombatPayloadKind::PercentLife, GetType());
+    return true;
+}
+
+bool RetaliationAttributeAbs_ElementalDamage::DescribeRoll(DamageAttributeParts pass,
+                                                           unsigned int level,
+                                                           DamageRoll& roll) const {
+    if (pass != kDamageAttributeDamage)
+        return false;
+    DescribeAmount(level, roll);
+    roll.third = true;
+    for (const auto type :
+         {CombatAttributeType::Cold, CombatAttributeType::Fire, CombatAttributeType::Lightning})
+        roll.AddPayload(CombatPayloadKind::AbsDamage, type);
+    return true;
 }
 
 }  // namespace GAME

@@ -83,11 +83,13 @@ GAME_RETALIATION_ABS_(RetaliationAttributeAbs_Life, DamageAttributeAbsBonus, Lif
 GAME_RETALIATION_ABS_(RetaliationAttributeAbs_PercentCurrentLife, DamageAttributeAbsBonus, PercentCurrentLife, PercentCurrentLife,
 public:
     void AddDamageToAccumulator(CombatAttributeAccumulator& accumulator, unsigned int level,
-                                RandomUniform& random, bool skipChance) const override;)
+                                RandomUniform& random, bool skipChance) const override;
+    bool DescribeRoll(DamageAttributeParts pass, unsigned int level, DamageRoll& roll) const override;)
 GAME_RETALIATION_ABS_(RetaliationAttributeAbs_ElementalDamage, DamageAttributeAbsBonus, Elemental, Elemental,
 public:
     void AddDamageToAccumulator(CombatAttributeAccumulator& accumulator, unsigned int level,
-                                RandomUniform& random, bool skipChance) const override;)
+                                RandomUniform& random, bool skipChance) const override;
+    bool DescribeRoll(DamageAttributeParts pass, unsigned int level, DamageRoll& roll) const override;)
 GAME_RETALIATION_ABS_(RetaliationAttributeReflex_Stun, DamageAttributeReflex, Stun, Stun)
 
 GAME_RETALIATION_DUR_(RetaliationAttributeDur_Physical, DamageAttributeDurBonus, Physical, Physical)
