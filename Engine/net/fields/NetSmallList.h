@@ -36,9 +36,10 @@ public:
     }
 
     void push_back(const T& value) {
+        const T copy = value;  // as in assign
         if (mSize == mCapacity) [[unlikely]]
             Grow(mSize + 1);
-        mData[mSize++] = value;
+        mData[mSize++] = copy;
     }
     // New elements are value-initialised.
     void resize(std::size_t count) {
@@ -71,8 +72,9 @@ public:
             push_back(*first);
     }
     void assign(std::size_t count, const T& value) {
+        const T copy = value;  // the value may be one of the elements, moved by a growth
         T* at = resize_for_overwrite(count);
-        std::fill(at, at + count, value);
+        std::fill(at, at + count, copy);
     }
     // Keeps heap room taken earlier: the list is refilled in place.
     void clear() { mSize = 0; }
