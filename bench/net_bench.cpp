@@ -17,6 +17,7 @@
 #include "Engine/net/NetPacket.h"
 #include "Engine/net/SmartObjectId.h"
 #include "Engine/net/fields/NetPacketBuffer.h"
+#include "Engine/sys/Machine.h"
 #include "Engine/world/Region.h"
 
 namespace GAME {
@@ -111,6 +112,8 @@ void Decode(benchmark::State& state, Packet& source) {
 Region gRegion("Region01");
 
 TargetResultPacket MakeTargetResult() {
+    // The receiver knows the region, so decoding resolves its name as a game does.
+    Singleton<NetRegionTable>::Get().Add(&gRegion);
     TargetResultPacket packet;
     packet.actor = 0x10000012;
     packet.origin = WorldCoords(&gRegion, Coords());
@@ -203,6 +206,19 @@ int RunGoals() {
         std::memcmp(flatBytes.data(), source.GetOutBuffer(), flatSize) != 0) {
         std::printf("net_bench: the flat codec and the packet write different bodies\n");
         return 1;
+    }
+    // The packet must read back what it wrote, region included.
+    {
+        TargetResultPacket back;
+        back.CopyInbound(reinterpret_cast<const unsigned char*>(source.GetOutBuffer()),
+                         static_cast<int>(source.GetOutBufferSize()));
+        if (!back.IsInboundValid() || back.flags != source.flags || !(back.actor == source.actor) ||
+            back.skill != source.skill || back.seed != source.seed ||
+            back.weapon != source.weapon || !(back.origin == source.origin) ||
+            back.hit != source.hit || !(back.targets == source.targets)) {
+            std::printf("net_bench: the packet does not read back what it wrote\n");
+            return 1;
+        }
     }
     bool decoded = true;
     auto packetPair = [&] {

@@ -42,10 +42,6 @@ void NetPacket::FinishObjectProcessing() {
     mHeader.objects.clear();
 }
 
-bool NetPacket::IsInboundValid() const {
-    return !mHeader.bad && mHeader.consumed == mHeader.bodySize;
-}
-
 ObjectInteractionPacket::~ObjectInteractionPacket() = default;
 
 bool ObjectInteractionPacket::CheckObjects(int) {

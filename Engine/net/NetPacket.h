@@ -65,7 +65,7 @@ public:
     NetPacketHeader& GetHeader() { return mHeader; }
     const NetPacketHeader& GetHeader() const { return mHeader; }
     // True when the last CopyInbound read a well-formed body exactly to its end.
-    bool IsInboundValid() const;
+    bool IsInboundValid() const { return !mHeader.bad && mHeader.consumed == mHeader.bodySize; }
     // A value of the engine's own that single kinds set in their constructor (0 by default).
     int GetPacketClass() const { return mPacketClass; }
     void SetPacketClass(int value) { mPacketClass = value; }

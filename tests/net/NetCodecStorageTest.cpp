@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
+#include <vector>
 
 #include "Engine/net/SmartObjectId.h"
 #include "Engine/net/fields/NetPacketBuffer.h"
@@ -115,6 +117,59 @@ TEST(NetCodecStorage, TheOutBufferGrowsKeepsOnlyTheLatestBodyAndIsNotCopied) {
     text = "hi";
     ASSERT_EQ(packet.PrepareOutBuffer(), 1u + 4 + 2 + 4);
     EXPECT_EQ(PreparedBody(packet), (Bytes{0xAB, 2, 0, 0, 0, 'h', 'i', 0xEF, 0xBE, 0xAD, 0xDE}));
+}
+
+// Fields of every size, texts and id lists of every short length, across several growths of the
+// out buffer: the body is the bytes written one by one, little-endian, and writing it again
+// into the grown buffer gives the same body.
+TEST(NetCodecStorage, MixedFieldsAcrossGrowthsAreTheBytesInOrder) {
+    TestMachine tm;
+    Bytes expected;
+    auto put = [&expected](std::uint64_t value, int size) {
+        for (int i = 0; i < size; ++i)
+            expected.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
+    };
+    auto text = [](std::uint32_t i, std::uint32_t length) {
+        std::string t;
+        for (std::uint32_t k = 0; k < length; ++k)
+            t.push_back(static_cast<char>('a' + (i + k) % 26));
+        return t;
+    };
+    for (std::uint32_t i = 0; i < 120; ++i) {
+        put(i, 1);
+        put(i * 771u, 2);
+        put(0x3F800000u + i, 4);  // the float's bits
+        const std::string raw = text(i, i % 21);
+        put(raw.size(), 2);
+        expected.insert(expected.end(), raw.begin(), raw.end());
+        put(i % 7, 4);
+        for (std::uint32_t k = 0; k < i % 7; ++k)
+            put(1000 * i + k, 4);
+        const std::string name = text(i + 5, i % 19);
+        put(name.size(), 4);
+        expected.insert(expected.end(), name.begin(), name.end());
+    }
+    ProbePacket packet;
+    packet.write = [&](NetPacketOutBuffer& out) {
+        for (std::uint32_t i = 0; i < 120; ++i) {
+            out.Write8(static_cast<std::uint8_t>(i));
+            out.Write16(static_cast<std::uint16_t>(i * 771u));
+            float value;
+            const std::uint32_t bits = 0x3F800000u + i;
+            std::memcpy(&value, &bits, 4);
+            out.Write32(value);
+            out.AddRaw(text(i, i % 21));
+            std::vector<std::uint32_t> ids;
+            for (std::uint32_t k = 0; k < i % 7; ++k)
+                ids.push_back(1000 * i + k);
+            out.AddIdList(ids);
+            out.AddFileName(text(i + 5, i % 19));
+        }
+    };
+    ASSERT_EQ(packet.PrepareOutBuffer(), expected.size());
+    EXPECT_EQ(PreparedBody(packet), expected);
+    ASSERT_EQ(packet.PrepareOutBuffer(), expected.size());
+    EXPECT_EQ(PreparedBody(packet), expected);
 }
 
 }  // namespace

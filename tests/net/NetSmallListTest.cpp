@@ -54,6 +54,19 @@ TEST(NetSmallList, ResizeZeroesNewElementsInPlaceAndOnTheHeap) {
     EXPECT_TRUE(list == (std::vector<std::uint32_t>{1, 1}));
 }
 
+// An element of the list itself may be appended or repeated while the list grows (the old room
+// is freed by then).
+TEST(NetSmallList, ItsOwnElementsCanBeAppendedAndRepeatedAcrossAGrowth) {
+    Small list;
+    for (std::uint32_t v : Counting(1, 8))
+        list.push_back(v);  // on the heap, full
+    list.push_back(list[0]);
+    list.push_back(list[8]);
+    EXPECT_TRUE(list == (std::vector<std::uint32_t>{1, 2, 3, 4, 5, 6, 7, 8, 1, 1}));
+    list.assign(40, list[1]);
+    EXPECT_TRUE(list == std::vector<std::uint32_t>(40, 2));
+}
+
 TEST(NetSmallList, AnIdListTakesAndGivesVectors) {
     SmartObjectIdList ids;
     ids = Counting(100, 12);

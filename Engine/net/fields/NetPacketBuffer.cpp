@@ -28,6 +28,22 @@ constexpr std::uint8_t kItemKnownFlags = 0x7E;
 constexpr std::size_t kMinRegionSize = 2;
 constexpr std::size_t kMinWorldVec3Size = kMinRegionSize + 12;
 
+// Compares two texts without a library call for the common names of 8 to 16 bytes.
+bool NetSameText(std::string_view a, std::string_view b) {
+    const std::size_t count = a.size();
+    if (count != b.size())
+        return false;
+    if (count >= 8 && count <= 16) {
+        std::uint64_t a0, a1, b0, b1;
+        std::memcpy(&a0, a.data(), 8);
+        std::memcpy(&a1, a.data() + count - 8, 8);
+        std::memcpy(&b0, b.data(), 8);
+        std::memcpy(&b1, b.data() + count - 8, 8);
+        return ((a0 ^ b0) | (a1 ^ b1)) == 0;
+    }
+    return a == b;
+}
+
 void AppendUtf16(std::vector<std::uint16_t>& units, wchar_t c) {
     const std::uint32_t code = static_cast<std::uint32_t>(c);
     if (code > 0xFFFF && code <= 0x10FFFF) {
@@ -43,57 +59,20 @@ void AppendUtf16(std::vector<std::uint16_t>& units, wchar_t c) {
 
 // ---- out-buffer ----
 
-void NetOutBytes::Grow(std::size_t count) {
+void NetOutBytes::Grow(NetOutCursor& cursor, std::size_t count) {
+    const auto used = static_cast<std::size_t>(cursor.at - cursor.begin);
     // Doubling, from a start that holds a typical command whole.
     std::size_t capacity = mCapacity ? mCapacity : 128;
-    while (capacity - mSize < count)
+    while (capacity - used < count)
         capacity *= 2;
     auto bytes = std::make_unique_for_overwrite<unsigned char[]>(capacity);
-    if (mSize)
-        std::memcpy(bytes.get(), mData.get(), mSize);
+    if (used)
+        std::memcpy(bytes.get(), mData.get(), used);
     mData = std::move(bytes);
     mCapacity = capacity;
-}
-
-namespace {
-
-// The raw form holds at most 65535 bytes; longer texts are cut rather than mis-framed.
-std::string_view RawText(std::string_view text) {
-    return text.substr(0, 0xFFFF);
-}
-
-std::string_view RegionName(const Region* region) {
-    return region ? RawText(region->GetName()) : std::string_view();
-}
-
-// A raw text followed by `count` floats, written in one stretch.
-void WriteRawAndFloats(NetOutBytes& bytes, std::string_view text, const float* floats,
-                       std::size_t count) {
-    const auto size = static_cast<std::uint16_t>(text.size());
-    unsigned char* at = bytes.Extend(2 + text.size() + 4 * count);
-    std::memcpy(at, &size, 2);
-    if (size)
-        std::memcpy(at + 2, text.data(), size);
-    if (count)
-        std::memcpy(at + 2 + size, floats, 4 * count);
-}
-
-}  // namespace
-
-void NetPacketOutBuffer::Add(const WorldVec3* value) {
-    const float v[3] = {value->local.x, value->local.y, value->local.z};
-    WriteRawAndFloats(mBytes, RegionName(value->region), v, 3);
-}
-
-void NetPacketOutBuffer::Add(const WorldCoords* value) {
-    const Coords& c = value->coords;
-    const float v[12] = {c.xAxis.x, c.xAxis.y, c.xAxis.z, c.yAxis.x,  c.yAxis.y,  c.yAxis.z,
-                         c.zAxis.x, c.zAxis.y, c.zAxis.z, c.origin.x, c.origin.y, c.origin.z};
-    WriteRawAndFloats(mBytes, RegionName(value->region), v, 12);
-}
-
-void NetPacketOutBuffer::AddRaw(std::string_view value) {
-    WriteRawAndFloats(mBytes, RawText(value), nullptr, 0);
+    cursor.begin = mData.get();
+    cursor.at = cursor.begin + used;
+    cursor.limit = cursor.begin + capacity;
 }
 
 void NetPacketOutBuffer::Add(const std::wstring& value) {
@@ -151,17 +130,6 @@ void NetPacketOutBuffer::AddItemRecordPacked(const NetItemRecord& item) {
 
 // ---- in-buffer ----
 
-void NetPacketInBuffer::Fail(const char*) {
-    mFailed = true;
-    mHeader.bad = true;
-}
-
-bool NetPacketInBuffer::TakeFailed() {
-    if (!mFailed)
-        Fail("short body");
-    return false;
-}
-
 bool NetPacketInBuffer::Remove(bool* value) {
     std::uint8_t byte;
     if (!Read8(byte))
@@ -171,43 +139,6 @@ bool NetPacketInBuffer::Remove(bool* value) {
         return false;
     }
     *value = byte != 0;
-    return true;
-}
-
-bool NetPacketInBuffer::RemoveRegion(Region*& region) {
-    std::uint16_t size;
-    const unsigned char* at = nullptr;
-    if (!Read16(size) || !Take(size, at))
-        return false;
-    const std::string_view name(reinterpret_cast<const char*>(at), size);
-    region = name.empty() ? nullptr : Singleton<NetRegionTable>::Get().Find(name);
-    return true;
-}
-
-bool NetPacketInBuffer::Remove(WorldVec3* value) {
-    Region* region = nullptr;
-    const unsigned char* at = nullptr;
-    if (!RemoveRegion(region) || !Take(12, at))
-        return false;
-    float v[3];
-    std::memcpy(v, at, sizeof v);
-    *value = WorldVec3(region, Vec3(v[0], v[1], v[2]));
-    return true;
-}
-
-bool NetPacketInBuffer::Remove(WorldCoords* value) {
-    Region* region = nullptr;
-    const unsigned char* at = nullptr;
-    if (!RemoveRegion(region) || !Take(48, at))
-        return false;
-    float v[12];
-    std::memcpy(v, at, sizeof v);
-    Coords coords;
-    coords.xAxis = Vec3(v[0], v[1], v[2]);
-    coords.yAxis = Vec3(v[3], v[4], v[5]);
-    coords.zAxis = Vec3(v[6], v[7], v[8]);
-    coords.origin = Vec3(v[9], v[10], v[11]);
-    *value = WorldCoords(region, coords);
     return true;
 }
 
@@ -359,13 +290,27 @@ void NetRegionTable::Add(Region* region) {
 
 void NetRegionTable::Remove(Region* region) {
     std::erase(mRegions, region);
+    if (mLast == region)
+        mLast = nullptr;
 }
 
-Region* NetRegionTable::Find(std::string_view name) const {
+Region* NetRegionTable::Find(std::string_view name) {
+    if (mLast && NetSameText(mLast->GetName(), name))
+        return mLast;
     for (Region* region : mRegions)
-        if (region->GetName() == name)
-            return region;
+        if (NetSameText(region->GetName(), name))
+            return mLast = region;
     return nullptr;
+}
+
+Region* NetRegionTable::Lookup(std::string_view name) {
+    // A machine that never registered a region has no table, and no region to find.
+    NetRegionTable* table = Machine::Current().Find<NetRegionTable>();
+    if (!table)
+        return nullptr;
+    if (Region* last = table->mLast; last && NetSameText(last->GetName(), name))
+        return last;
+    return table->Find(name);
 }
 
 }  // namespace GAME

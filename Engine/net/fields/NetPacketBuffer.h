@@ -25,15 +25,12 @@
 
 #include "Engine/net/NetPacket.h"
 #include "Engine/net/SmartObjectId.h"
+#include "Engine/world/Region.h"
 
 namespace GAME {
 
 // Values are copied as they sit in memory, which is the wire's byte order only here.
 static_assert(std::endian::native == std::endian::little, "the packet codec is little-endian");
-
-class Region;
-struct WorldVec3;
-struct WorldCoords;
 
 // One item instance as it travels (the fields of an item record).
 struct NetItemRecord {
@@ -49,32 +46,60 @@ struct NetItemRecord {
     bool operator==(const NetItemRecord&) const = default;
 };
 
+// Where received positions find their region: the regions of this machine by name.
+class NetRegionTable {
+public:
+    void Add(Region* region);
+    void Remove(Region* region);
+    Region* Find(std::string_view name);
+    // The current machine's region of that name, else null.
+    static Region* Lookup(std::string_view name);
+
+private:
+    std::vector<Region*> mRegions;
+    // The last region found: bodies in a row mostly name the same one. Reset when it goes.
+    Region* mLast = nullptr;
+};
+
 class NetPacketOutBuffer {
 public:
-    // Writes into the packet's out buffer (emptied first).
-    explicit NetPacketOutBuffer(NetPacket* packet) : mBytes(packet->mOutBuffer) { mBytes.clear(); }
+    // Writes into the packet's out buffer (emptied first). While the writer lives, the packet's
+    // out buffer holds what it has written so far.
+    explicit NetPacketOutBuffer(NetPacket* packet)
+        : mBytes(packet->mOutBuffer), mPrevious(mBytes.BeginWrite(mCursor)) {}
+    ~NetPacketOutBuffer() { mBytes.EndWrite(mCursor, mPrevious); }
     NetPacketOutBuffer(const NetPacketOutBuffer&) = delete;
     NetPacketOutBuffer& operator=(const NetPacketOutBuffer&) = delete;
 
-    // The byte count written so far; the packet's out buffer holds the bytes.
-    unsigned int Done() const { return static_cast<unsigned int>(mBytes.size()); }
+    // The byte count written so far.
+    unsigned int Done() const { return static_cast<unsigned int>(Size()); }
 
-    // The primitives are inline: one copy per field into the packet's buffer.
-    void Write8(std::uint8_t value) { mBytes.Put(value); }
-    void Write16(std::uint16_t value) { mBytes.Put(value); }
-    void Write32(std::uint32_t value) { mBytes.Put(value); }
-    void Write32(std::int32_t value) { mBytes.Put(value); }
-    void Write32(float value) { mBytes.Put(value); }
+    // The primitives are inline, one typed store per field through the writer's cursor: the
+    // cursor stays in registers across the stores.
+    void Write8(std::uint8_t value) { Put(value); }
+    void Write16(std::uint16_t value) { Put(value); }
+    void Write32(std::uint32_t value) { Put(value); }
+    void Write32(std::int32_t value) { Put(value); }
+    void Write32(float value) { Put(value); }
     void Write8Bytes(const void* data) { WriteBytes(data, 8); }
     void Write12Bytes(const void* data) { WriteBytes(data, 12); }
     void Write16Bytes(const void* data) { WriteBytes(data, 16); }
-    void WriteBytes(const void* data, std::size_t size) { mBytes.Append(data, size); }
+    void WriteBytes(const void* data, std::size_t size) { NetCopyShort(Extend(size), data, size); }
 
     void Add(const bool* value) { Write8(*value ? 1 : 0); }
     void Add16Bit(const unsigned int* value) { Write16(static_cast<std::uint16_t>(*value)); }
     void Add16Bit(const int* value) { Write16(static_cast<std::uint16_t>(*value)); }
-    void Add(const WorldVec3* value);
-    void Add(const WorldCoords* value);
+    void Add(const WorldVec3* value) {
+        const Vec3& p = value->local;
+        const float v[3] = {p.x, p.y, p.z};
+        AddRawAndFloats(RegionName(value->region), v, 3);
+    }
+    void Add(const WorldCoords* value) {
+        const Coords& c = value->coords;
+        const float v[12] = {c.xAxis.x, c.xAxis.y, c.xAxis.z, c.yAxis.x,  c.yAxis.y,  c.yAxis.z,
+                             c.zAxis.x, c.zAxis.y, c.zAxis.z, c.origin.x, c.origin.y, c.origin.z};
+        AddRawAndFloats(RegionName(value->region), v, 12);
+    }
     void Add(const SmartObjectId* value) { Write32(value->GetId()); }
     void Add(const SmartObjectIdNullable* value) { Write32(value->GetId()); }
     void Add(const SmartObjectIdList* value) {
@@ -88,7 +113,7 @@ public:
         WriteBytes(value.data(), value.size());
     }
     void AddFileName(const std::string& value) { Add(value); }
-    void AddRaw(std::string_view value);
+    void AddRaw(std::string_view value) { AddRawAndFloats(RawText(value), nullptr, 0); }
     void Add(const std::wstring& value);
 
     // Composite forms.
@@ -105,7 +130,40 @@ public:
     void AddItemRecordPacked(const NetItemRecord& item);
 
 private:
+    // The raw form holds at most 65535 bytes; longer texts are cut rather than mis-framed.
+    static std::string_view RawText(std::string_view text) { return text.substr(0, 0xFFFF); }
+    static std::string_view RegionName(const Region* region) {
+        return region ? RawText(region->GetName()) : std::string_view();
+    }
+
+    std::size_t Size() const { return static_cast<std::size_t>(mCursor.at - mCursor.begin); }
+    // Room for `count` more bytes, counted as written.
+    unsigned char* Extend(std::size_t count) {
+        if (static_cast<std::size_t>(mCursor.limit - mCursor.at) < count) [[unlikely]]
+            mBytes.Grow(mCursor, count);
+        unsigned char* at = mCursor.at;
+        mCursor.at += count;
+        return at;
+    }
+    // Stored as its own type rather than through a byte copy: a byte store may alias anything,
+    // the cursor and the packet's members included, which would have them reloaded after it.
+    template <class T>
+    void Put(T value) {
+        typedef T Unaligned __attribute__((aligned(1)));
+        *reinterpret_cast<Unaligned*>(Extend(sizeof(T))) = value;
+    }
+    // A raw text followed by `count` floats, written in one stretch.
+    void AddRawAndFloats(std::string_view text, const float* floats, std::size_t count) {
+        const auto size = static_cast<std::uint16_t>(text.size());
+        unsigned char* at = Extend(2 + std::size_t{size} + 4 * count);
+        std::memcpy(at, &size, 2);
+        NetCopyShort(at + 2, text.data(), size);
+        if (count)
+            std::memcpy(at + 2 + size, floats, 4 * count);
+    }
     NetOutBytes& mBytes;
+    NetOutCursor mCursor;
+    NetOutCursor* mPrevious;
 };
 
 class NetPacketInBuffer {
@@ -131,8 +189,12 @@ public:
 
     bool Failed() const { return mFailed; }
     std::size_t Remaining() const { return static_cast<std::size_t>(mEnd - mPos); }
-    // Marks the body malformed (for checks of a kind's own, such as a flag out of range).
-    void Fail(const char* what);
+    // Marks the body malformed (for checks of a kind's own, such as a flag out of range). Inline,
+    // as every reader is: a buffer whose address reaches no call keeps its position in registers.
+    void Fail(const char* /*what*/) {
+        mFailed = true;
+        mHeader.bad = true;
+    }
 
     bool Read8(std::uint8_t& value) { return ReadValue(value); }
     bool Read16(std::uint16_t& value) { return ReadValue(value); }
@@ -166,8 +228,26 @@ public:
         *value = static_cast<std::int16_t>(half);
         return true;
     }
-    bool Remove(WorldVec3* value);
-    bool Remove(WorldCoords* value);
+    bool Remove(WorldVec3* value) {
+        Region* region = nullptr;
+        float v[3];
+        if (!RemoveRegionAndFloats(region, v, 3))
+            return false;
+        *value = WorldVec3(region, Vec3(v[0], v[1], v[2]));
+        return true;
+    }
+    bool Remove(WorldCoords* value) {
+        Region* region = nullptr;
+        float v[12];
+        if (!RemoveRegionAndFloats(region, v, 12))
+            return false;
+        value->region = region;
+        value->coords.xAxis = Vec3(v[0], v[1], v[2]);
+        value->coords.yAxis = Vec3(v[3], v[4], v[5]);
+        value->coords.zAxis = Vec3(v[6], v[7], v[8]);
+        value->coords.origin = Vec3(v[9], v[10], v[11]);
+        return true;
+    }
     bool Remove(SmartObjectId* value) { return RemoveId(*value, true); }
     bool Remove(SmartObjectIdNullable* value) { return RemoveId(*value, false); }
     // A list's objects may have gone on this machine (a target that died meanwhile); the packet
@@ -220,9 +300,25 @@ private:
         mPos += size;
         return true;
     }
-    bool TakeFailed();
+    bool TakeFailed() {
+        Fail("short body");
+        return false;
+    }
     bool TakeText(std::size_t size, std::string* value);
-    bool RemoveRegion(Region*& region);
+    // A region's name, then `count` floats.
+    bool RemoveRegionAndFloats(Region*& region, float* floats, std::size_t count) {
+        std::uint16_t size;
+        const unsigned char* name = nullptr;
+        const unsigned char* at = nullptr;
+        if (!Read16(size) || !Take(size, name))
+            return false;
+        region =
+            size ? NetRegionTable::Lookup({reinterpret_cast<const char*>(name), size}) : nullptr;
+        if (!Take(4 * count, at))
+            return false;
+        std::memcpy(floats, at, 4 * count);
+        return true;
+    }
     bool RemoveId(SmartObjectId& value, bool required) {
         std::uint32_t id;
         if (!Read32(id))
@@ -231,15 +327,22 @@ private:
         mHeader.objects.push_back({id, required});
         return true;
     }
-    // Read straight into the holder's list: once the count fits the body, every id reads.
+    // Read straight into the holder's list and the header's references: once the count fits the
+    // body, every id reads.
     bool RemoveIds(NetIdList& ids, bool required) {
         std::uint32_t count;
         if (!RemoveCount(count, 4))
             return false;
-        ids.resize(count);
-        ReadBytes(ids.data(), std::size_t{count} * 4);
-        for (std::uint32_t id : ids)
-            mHeader.objects.push_back({id, required});
+        std::uint32_t* to = ids.resize_for_overwrite(count);
+        const unsigned char* at = mPos;
+        mPos += std::size_t{count} * 4;
+        NetObjectReference* ref = mHeader.objects.append_for_overwrite(count);
+        for (std::uint32_t i = 0; i < count; ++i) {
+            std::uint32_t id;
+            std::memcpy(&id, at + 4 * i, 4);
+            to[i] = id;
+            ref[i] = {id, required};
+        }
         return true;
     }
 
@@ -252,16 +355,5 @@ private:
 // Class tags ("tagCClass" and a number from 1 to 99) travel as one byte; 255 means "send the tag".
 std::uint8_t ClassTagToIndex(const std::string& tag);
 std::string ClassIndexToTag(std::uint8_t index);
-
-// Where received positions find their region: the regions of this machine by name.
-class NetRegionTable {
-public:
-    void Add(Region* region);
-    void Remove(Region* region);
-    Region* Find(std::string_view name) const;
-
-private:
-    std::vector<Region*> mRegions;
-};
 
 }  // namespace GAME
