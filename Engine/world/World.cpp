@@ -1,7 +1,7 @@
 #include "Engine/world/World.h"
 
 #include <algorithm>
-#include <array>
+#include <bit>
 
 #include "Engine/Engine.h"
 #include "Engine/net/fields/NetPacketBuffer.h"
@@ -265,28 +265,45 @@ void World::Gather(std::vector<Entity*>& out, Region* region, const Vec3& lo, co
 
 void World::SortScratch() {
     // Order keys are unique, so any sort gives the one ascending order. A crowd's sight query
-    // gathers hundreds: sorted by digits of the key (a few linear passes) rather than compared.
+    // gathers hundreds: sorted by digits of the key (a few linear passes) rather than compared,
+    // the keys taken from the smallest and split into as few and as narrow digits as pays.
     constexpr std::size_t kRadixFrom = 64;
-    if (mScratch.size() < kRadixFrom) {
+    const std::size_t count = mScratch.size();
+    if (count < kRadixFrom) {
         std::sort(mScratch.begin(), mScratch.end(),
                   [](const auto& a, const auto& b) { return a.first < b.first; });
         return;
     }
-    constexpr int kDigitBits = 11;
-    constexpr std::uint64_t kDigitMask = (1u << kDigitBits) - 1;
-    mSortSpare.resize(mScratch.size());
-    std::uint64_t largest = 0;
-    for (const auto& entry : mScratch)
-        largest = std::max(largest, entry.first);
-    for (int shift = 0; shift < 64 && (largest >> shift) != 0; shift += kDigitBits) {
-        std::array<std::uint32_t, kDigitMask + 1> start{};
+    std::uint64_t lo = mScratch.front().first, hi = lo;
+    for (const auto& entry : mScratch) {
+        lo = std::min(lo, entry.first);
+        hi = std::max(hi, entry.first);
+    }
+    const int bits = static_cast<int>(std::bit_width(hi - lo));
+    constexpr int kMaxDigitBits = 12;
+    // Each pass clears and sums its counts and reads and writes every entry.
+    int passes = (bits + kMaxDigitBits - 1) / kMaxDigitBits;
+    auto cost = [&](int p) {
+        const int digit = (bits + p - 1) / p;
+        return static_cast<std::size_t>(p) * ((std::size_t{2} << digit) + 2 * count);
+    };
+    if (passes > 0 && cost(passes + 1) < cost(passes))
+        ++passes;
+    if (passes == 0)
+        return;
+    const int digitBits = (bits + passes - 1) / passes;
+    const std::uint64_t mask = (std::uint64_t{1} << digitBits) - 1;
+    mSortSpare.resize(count);
+    mSortCounts.resize(std::size_t{1} << digitBits);
+    for (int shift = 0; shift < bits; shift += digitBits) {
+        std::fill(mSortCounts.begin(), mSortCounts.end(), 0u);
         for (const auto& entry : mScratch)
-            ++start[(entry.first >> shift) & kDigitMask];
+            ++mSortCounts[((entry.first - lo) >> shift) & mask];
         std::uint32_t sum = 0;
-        for (std::uint32_t& count : start)
-            sum += std::exchange(count, sum);
+        for (std::uint32_t& c : mSortCounts)
+            sum += std::exchange(c, sum);
         for (const auto& entry : mScratch)
-            mSortSpare[start[(entry.first >> shift) & kDigitMask]++] = entry;
+            mSortSpare[mSortCounts[((entry.first - lo) >> shift) & mask]++] = entry;
         mScratch.swap(mSortSpare);
     }
 }

@@ -177,6 +177,7 @@ private:
     std::vector<EntityDigest> mDigests;                             // by slot, beside mPlaced
     std::vector<std::pair<std::uint64_t, std::uint32_t>> mScratch;  // (world order, slot)
     std::vector<std::pair<std::uint64_t, std::uint32_t>> mSortSpare;
+    std::vector<std::uint32_t> mSortCounts;
     std::vector<Entity*> mCandidates;
     std::vector<std::pair<float, std::size_t>> mRayScratch;
     Disturbance mLastDisturbance;

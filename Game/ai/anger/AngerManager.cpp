@@ -29,26 +29,42 @@ bool AreFriends(const Character& me, const Character& other) {
     return AreFriends(me.GetTeam(), other.GetTeam());
 }
 
-// What Update weighs of the monster itself, read once per pass.
+// What Update weighs of the monster itself, read once per pass, and the last stored team it
+// judged (a crowd holds few teams).
 struct UpdateSelf {
     const Character* me = nullptr;
     Team team;
     bool inWorld = false;
     WorldVec3 position;
+    bool memoValid = false;
+    std::uint32_t memoMajor = 0, memoMinor = 0;
+    bool memoFriends = false;
+
+    bool IsFriend(const EntityDigest& enemy) {
+        if (!memoValid || memoMajor != enemy.gameWords[0] || memoMinor != enemy.gameWords[1]) {
+            memoValid = true;
+            memoMajor = enemy.gameWords[0];
+            memoMinor = enemy.gameWords[1];
+            memoFriends = AreFriends(team, SightDigest::StoredTeam(enemy));
+        }
+        return memoFriends;
+    }
 };
 
 // ShouldRemoveEnemy for an enemy standing in the world, read from its digest.
-bool ShouldRemoveDigest(const UpdateSelf& self, const EntityDigest& enemy, World& world,
+bool ShouldRemoveDigest(UpdateSelf& self, const EntityDigest& enemy, World& world,
                         std::uint32_t worldSlot, float& squared) {
     using namespace SightDigest;
     if (!Has(enemy, kCausesAnger) || !Has(enemy, kAlive))
         return true;
     if (!self.me)
         return false;
-    const Team team = Has(enemy, kTeamFromCharacter)
-                          ? static_cast<const Character*>(world.GetEntityAt(worldSlot))->GetTeam()
-                          : StoredTeam(enemy);
-    if (AreFriends(self.team, team) || !self.inWorld)
+    const bool friends =
+        Has(enemy, kTeamFromCharacter)
+            ? AreFriends(self.team,
+                         static_cast<const Character*>(world.GetEntityAt(worldSlot))->GetTeam())
+            : self.IsFriend(enemy);
+    if (friends || !self.inWorld)
         return true;
     squared = self.position.VectorTo(enemy.GetPosition()).LengthSquared();
     const float distance = squared == 0.0f ? 0.0f : Sqrt(squared);
@@ -101,21 +117,12 @@ void AngerManager::AddAnger(const EntityDigest& enemy, std::uint32_t worldSlot, 
 
 void AngerManager::AddScaledAnger(std::uint32_t id, std::uint32_t worldSlot, float amount) {
     const std::size_t slot = mAnger.FindOrInsert(id, worldSlot);
-    float& anger = mAnger.ValueAt(slot);
-    anger += amount;
-    if (anger > kMaxAnger)
-        anger = kMaxAnger;
-    const std::size_t size = mAnger.size();
-    if (size < 2)
-        return;
     // Entries may fall below 0 here; the next Update removes them. Each value takes its own
     // subtraction, as it always did: a shared offset would round differently.
-    const float calm = amount / static_cast<float>(size) * kCalmShare;
-    float* values = mAnger.Values();
-    for (std::size_t i = 0; i < slot; ++i)
-        values[i] -= calm;
-    for (std::size_t i = slot + 1; i < size; ++i)
-        values[i] -= calm;
+    const std::size_t size = mAnger.size();
+    const bool calms = size >= 2;
+    const float calm = calms ? amount / static_cast<float>(size) * kCalmShare : 0.0f;
+    mAnger.Provoke(slot, amount, kMaxAnger, calms, calm);
 }
 
 const EntityDigest* AngerManager::FindEntryDigest(World& world, std::size_t entry) {

@@ -82,6 +82,14 @@ void ForEachCharacterInSphere(const Character& self, float maxYView, Region* reg
     std::vector<std::uint32_t>& slots = Scratch().slots;
     slots.clear();
     world.GetSlotsInSphere(slots, region, sphere, EntityListType::Actors);
+    const auto judge = [&](const Team& other) {
+        return foes ? AreFoes(rules, team, other) : AreFriends(rules, team, other);
+    };
+    // A crowd holds few teams and nothing a sweep calls changes the rules: the last stored team
+    // judged is remembered.
+    bool memoValid = false;
+    std::uint32_t memoMajor = 0, memoMinor = 0;
+    bool memoKeep = false;
     for (const std::uint32_t slot : slots) {
         const EntityDigest& digest = Fetch(world, slot);
         if (slot == selfSlot || !Has(digest, kCharacter) || !Has(digest, kAlive))
@@ -89,9 +97,19 @@ void ForEachCharacterInSphere(const Character& self, float maxYView, Region* reg
         const SightSeen seen{world, slot, digest};
         if (maxYView != 0.0f && VerticalDistance(position, seen.GetPathPosition()) > maxYView)
             continue;
-        const Team other =
-            Has(digest, kTeamFromCharacter) ? seen.GetCharacter()->GetTeam() : StoredTeam(digest);
-        const bool keep = foes ? AreFoes(rules, team, other) : AreFriends(rules, team, other);
+        bool keep = false;
+        if (Has(digest, kTeamFromCharacter)) {
+            keep = judge(seen.GetCharacter()->GetTeam());
+        } else if (memoValid && memoMajor == digest.gameWords[0] &&
+                   memoMinor == digest.gameWords[1]) {
+            keep = memoKeep;
+        } else {
+            keep = judge(StoredTeam(digest));
+            memoValid = true;
+            memoMajor = digest.gameWords[0];
+            memoMinor = digest.gameWords[1];
+            memoKeep = keep;
+        }
         if (keep)
             use(seen);
     }

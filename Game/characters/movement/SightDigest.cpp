@@ -24,7 +24,7 @@ bool Same(const WorldVec3& a, const WorldVec3& b) {
 
 }  // namespace
 
-const EntityDigest& Fetch(World& world, std::uint32_t slot) {
+const EntityDigest& FetchChecked(World& world, std::uint32_t slot) {
     EntityDigest& digest = world.GetDigest(slot);
     Entity* entity = world.GetEntityAt(slot);
     if (!Has(digest, kWritten)) {

@@ -9,11 +9,11 @@
 #include <cstdint>
 
 #include "Engine/world/EntityDigest.h"
+#include "Engine/world/World.h"
 #include "Game/core/players/Team.h"
 
 namespace GAME {
 class Character;
-class World;
 }  // namespace GAME
 
 namespace GAME::SightDigest {
@@ -45,7 +45,17 @@ inline Team StoredTeam(const EntityDigest& digest) {
 // The digest of the entity in `slot` of `world` (the current machine's), written first when the
 // game has not looked at it since it entered the world. Debug builds check that a character's
 // digest agrees with the character.
-const EntityDigest& Fetch(World& world, std::uint32_t slot);
+const EntityDigest& FetchChecked(World& world, std::uint32_t slot);
+#ifdef NDEBUG
+inline const EntityDigest& Fetch(World& world, std::uint32_t slot) {
+    const EntityDigest& digest = world.GetDigest(slot);
+    return Has(digest, kWritten) ? digest : FetchChecked(world, slot);
+}
+#else
+inline const EntityDigest& Fetch(World& world, std::uint32_t slot) {
+    return FetchChecked(world, slot);
+}
+#endif
 
 // Whether the digest says what the character says right now.
 bool Matches(const EntityDigest& digest, const Character& character);
