@@ -1,5 +1,7 @@
 #include "Game/ai/anger/AngerTable.h"
 
+#include <array>
+
 namespace GAME {
 
 namespace {
@@ -8,10 +10,33 @@ using Provocation = AngerTable::Provocation;
 
 // Eight lanes; where the processor has no such registers the compiler splits them in two.
 using Lanes = float __attribute__((vector_size(32)));
+using LaneMask = std::int32_t __attribute__((vector_size(32)));
 constexpr std::size_t kLanes = 8;
-constexpr std::size_t kBlock = 4 * kLanes;
+constexpr std::size_t kChunk = 4;  // groups of lanes taken together where only calms reach
 
-// One value through the queue in order, as each provocation would have treated it.
+// A group holding a provoked entry or the end of a calm's reach: each lane takes, in order,
+// what each provocation would have done to it alone.
+// (Vectors are passed by address: these are inlined into each clone of ApplyQueue.)
+[[gnu::always_inline]] inline void ApplyToGroup(float* at, std::size_t first,
+                                                const Provocation* queue, std::size_t queued) {
+    Lanes v;
+    __builtin_memcpy(&v, at, sizeof v);
+    const auto base = static_cast<std::int32_t>(first);
+    const LaneMask index = LaneMask{0, 1, 2, 3, 4, 5, 6, 7} + base;
+    const LaneMask none = LaneMask{} != LaneMask{};
+    for (std::size_t k = 0; k < queued; ++k) {
+        const Provocation& p = queue[k];
+        Lanes added = v + p.amount;
+        const Lanes cap = Lanes{} + p.cap;
+        added = added > cap ? cap : added;
+        const LaneMask own = index == static_cast<std::int32_t>(p.slot);
+        const LaneMask reach = p.calms ? index < static_cast<std::int32_t>(p.size) : none;
+        v = own ? added : (reach ? v - p.calm : v);
+    }
+    __builtin_memcpy(at, &v, sizeof v);
+}
+
+// One value through the queue in order, for the entries after the last whole group.
 float ApplyTo(float value, std::size_t index, const Provocation* queue, std::size_t queued) {
     for (std::size_t k = 0; k < queued; ++k) {
         const Provocation& p = queue[k];
@@ -26,51 +51,68 @@ float ApplyTo(float value, std::size_t index, const Provocation* queue, std::siz
     return value;
 }
 
-// Whether the block [from, from + kBlock) only takes calms from the queue: no provocation's own
-// entry lies in it and every calm reaches all of it.
-bool OnlyCalmed(std::size_t from, const Provocation* queue, std::size_t queued) {
-    for (std::size_t k = 0; k < queued; ++k) {
-        const Provocation& p = queue[k];
-        if (p.slot >= from && p.slot < from + kBlock)
-            return false;
-        if (p.calms && p.size < from + kBlock && p.size > from)
-            return false;
-    }
-    return true;
-}
-
-// Wider registers where the processor has them; the same subtractions either way.
+// Wider registers where the processor has them; the same operations either way.
 __attribute__((target_clones("avx2", "default"))) void ApplyQueue(float* values, std::size_t count,
                                                                   const Provocation* queue,
                                                                   std::size_t queued) {
-    std::size_t i = 0;
-    for (; i + kBlock <= count; i += kBlock) {
-        if (!OnlyCalmed(i, queue, queued)) {
-            for (std::size_t j = i; j < i + kBlock; ++j)
-                values[j] = ApplyTo(values[j], j, queue, queued);
+    // The groups where something other than a whole calm happens, in rising order.
+    std::array<std::size_t, 2 * AngerTable::kQueued> special{};
+    std::size_t specials = 0;
+    for (std::size_t k = 0; k < queued; ++k) {
+        special[specials++] = queue[k].slot / kLanes;
+        if (queue[k].calms)
+            special[specials++] = queue[k].size / kLanes;
+    }
+    std::sort(special.begin(), special.begin() + static_cast<std::ptrdiff_t>(specials));
+    std::size_t next = 0;
+    const std::size_t groups = count / kLanes;
+    std::size_t g = 0;
+    while (g < groups) {
+        while (next < specials && special[next] < g)
+            ++next;
+        const std::size_t nextSpecial = next < specials ? special[next] : groups;
+        float* at = values + g * kLanes;
+        if (nextSpecial == g) {
+            ApplyToGroup(at, g * kLanes, queue, queued);
+            ++g;
             continue;
         }
-        // Four independent chains keep the subtractions flowing.
-        Lanes a, b, c, d;
-        __builtin_memcpy(&a, values + i, sizeof a);
-        __builtin_memcpy(&b, values + i + kLanes, sizeof b);
-        __builtin_memcpy(&c, values + i + 2 * kLanes, sizeof c);
-        __builtin_memcpy(&d, values + i + 3 * kLanes, sizeof d);
+        // Up to the next special group every calm reaches every lane or none: four chains keep
+        // the subtractions flowing.
+        const std::size_t first = g * kLanes;
+        if (g + kChunk <= nextSpecial) {
+            Lanes a, b, c, d;
+            __builtin_memcpy(&a, at, sizeof a);
+            __builtin_memcpy(&b, at + kLanes, sizeof b);
+            __builtin_memcpy(&c, at + 2 * kLanes, sizeof c);
+            __builtin_memcpy(&d, at + 3 * kLanes, sizeof d);
+            for (std::size_t k = 0; k < queued; ++k) {
+                const Provocation& p = queue[k];
+                if (!p.calms || p.size <= first)
+                    continue;
+                a -= p.calm;
+                b -= p.calm;
+                c -= p.calm;
+                d -= p.calm;
+            }
+            __builtin_memcpy(at, &a, sizeof a);
+            __builtin_memcpy(at + kLanes, &b, sizeof b);
+            __builtin_memcpy(at + 2 * kLanes, &c, sizeof c);
+            __builtin_memcpy(at + 3 * kLanes, &d, sizeof d);
+            g += kChunk;
+            continue;
+        }
+        Lanes a;
+        __builtin_memcpy(&a, at, sizeof a);
         for (std::size_t k = 0; k < queued; ++k) {
             const Provocation& p = queue[k];
-            if (!p.calms || p.size <= i)
-                continue;
-            a -= p.calm;
-            b -= p.calm;
-            c -= p.calm;
-            d -= p.calm;
+            if (p.calms && p.size > first)
+                a -= p.calm;
         }
-        __builtin_memcpy(values + i, &a, sizeof a);
-        __builtin_memcpy(values + i + kLanes, &b, sizeof b);
-        __builtin_memcpy(values + i + 2 * kLanes, &c, sizeof c);
-        __builtin_memcpy(values + i + 3 * kLanes, &d, sizeof d);
+        __builtin_memcpy(at, &a, sizeof a);
+        ++g;
     }
-    for (; i < count; ++i)
+    for (std::size_t i = groups * kLanes; i < count; ++i)
         values[i] = ApplyTo(values[i], i, queue, queued);
 }
 
@@ -88,8 +130,13 @@ std::size_t AngerTable::FindOrInsert(std::uint32_t id, std::uint32_t worldSlot) 
     }
     // A new last entry is beyond every queued provocation's reach; any other shifts entries
     // the queue names.
-    if (it != mIds.end())
-        Flush();
+    if (it == mIds.end()) {
+        mIds.push_back(id);
+        mValues.push_back(0.0f);
+        mHints.push_back(worldSlot);
+        return slot;
+    }
+    Flush();
     mIds.insert(mIds.begin() + static_cast<std::ptrdiff_t>(slot), id);
     mValues.insert(mValues.begin() + static_cast<std::ptrdiff_t>(slot), 0.0f);
     mHints.insert(mHints.begin() + static_cast<std::ptrdiff_t>(slot), worldSlot);
