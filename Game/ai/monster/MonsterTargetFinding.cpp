@@ -85,11 +85,15 @@ void ForEachCharacterInSphere(const Character& self, float maxYView, Region* reg
     const auto judge = [&](const Team& other) {
         return foes ? AreFoes(rules, team, other) : AreFriends(rules, team, other);
     };
-    // A crowd holds few teams and nothing a sweep calls changes the rules: the last stored team
-    // judged is remembered.
-    bool memoValid = false;
-    std::uint32_t memoMajor = 0, memoMinor = 0;
-    bool memoKeep = false;
+    // A crowd holds few teams and nothing a sweep calls changes the rules: the last two stored
+    // teams judged are remembered (crowds often alternate between two).
+    struct Judged {
+        bool valid = false;
+        std::uint32_t major = 0, minor = 0;
+        bool keep = false;
+    };
+    Judged memo[2];
+    std::size_t older = 0;
     for (const std::uint32_t slot : slots) {
         const EntityDigest& digest = Fetch(world, slot);
         if (slot == selfSlot || !Has(digest, kCharacter) || !Has(digest, kAlive))
@@ -98,17 +102,17 @@ void ForEachCharacterInSphere(const Character& self, float maxYView, Region* reg
         if (maxYView != 0.0f && VerticalDistance(position, seen.GetPathPosition()) > maxYView)
             continue;
         bool keep = false;
+        const std::uint32_t major = digest.gameWords[0], minor = digest.gameWords[1];
         if (Has(digest, kTeamFromCharacter)) {
             keep = judge(seen.GetCharacter()->GetTeam());
-        } else if (memoValid && memoMajor == digest.gameWords[0] &&
-                   memoMinor == digest.gameWords[1]) {
-            keep = memoKeep;
+        } else if (memo[0].valid && memo[0].major == major && memo[0].minor == minor) {
+            keep = memo[0].keep;
+        } else if (memo[1].valid && memo[1].major == major && memo[1].minor == minor) {
+            keep = memo[1].keep;
         } else {
             keep = judge(StoredTeam(digest));
-            memoValid = true;
-            memoMajor = digest.gameWords[0];
-            memoMinor = digest.gameWords[1];
-            memoKeep = keep;
+            memo[older] = Judged{true, major, minor, keep};
+            older ^= 1;
         }
         if (keep)
             use(seen);
