@@ -1,7 +1,7 @@
 #include "Engine/world/World.h"
 
 #include <algorithm>
-#include <array>
+#include <bit>
 
 #include "Engine/Engine.h"
 #include "Engine/net/fields/NetPacketBuffer.h"
@@ -106,12 +106,18 @@ bool World::AddEntity(Entity* entity, const WorldCoords& coords, bool makeVisibl
     } else {
         slot = static_cast<std::uint32_t>(mPlaced.size());
         mPlaced.emplace_back();
+        mDigests.emplace_back();
     }
     mPlaced[slot] = Placed{entity, mNextOrder++, nullptr, -1, 0};
+    mDigests[slot] = EntityDigest();
     // Coordinates first, while the entity is not yet filed: the refiling hook stays quiet.
     entity->SetCoords(coords);
     entity->mWorldSlot = slot;
     ++mPlacedCount;
+    EntityDigest& digest = mDigests[slot];
+    digest.region = entity->GetRegion();
+    digest.position = entity->GetCoords().coords.origin;
+    digest.objectId = entity->GetObjectId();
     File(slot);
     return true;
 }
@@ -123,6 +129,7 @@ bool World::RemoveEntity(Entity* entity) {
     const std::uint32_t slot = entity->mWorldSlot;
     Unfile(slot);
     mPlaced[slot] = Placed();
+    mDigests[slot] = EntityDigest();
     mFreeSlots.push_back(slot);
     entity->mWorldSlot = Entity::kNotInWorld;
     --mPlacedCount;
@@ -141,6 +148,8 @@ void World::OnEntityMoved(Entity* entity) {
     Placed& p = mPlaced[slot];
     Region* region = entity->GetRegion();
     const Vec3& local = entity->GetCoords().coords.origin;
+    mDigests[slot].region = region;
+    mDigests[slot].position = local;
     if (region == p.region && region) {
         EntityGrid* grid = region->GetEntityGrid();
         if (grid->CellIndexOf(local) == p.cell) {
@@ -157,6 +166,18 @@ void World::OnEntityMoved(Entity* entity) {
     }
     Unfile(slot);
     File(slot);
+}
+
+std::uint32_t World::GetSlotOf(const Entity* entity) const {
+    if (!entity || entity->mWorldSlot >= mPlaced.size() ||
+        mPlaced[entity->mWorldSlot].entity != entity)
+        return kNoSlot;
+    return entity->mWorldSlot;
+}
+
+EntityDigest* World::FindDigest(const Entity* entity) {
+    const std::uint32_t slot = GetSlotOf(entity);
+    return slot == kNoSlot ? nullptr : &mDigests[slot];
 }
 
 void World::OnEntityResized(Entity* entity) {
@@ -200,11 +221,11 @@ void World::Unfile(std::uint32_t slot) {
 }
 
 template <class Test>
-void World::Gather(std::vector<Entity*>& out, Region* region, const Vec3& lo, const Vec3& hi,
-                   EntityListType type, Test&& test) {
+void World::Gather(Region* region, const Vec3& lo, const Vec3& hi, EntityListType type,
+                   Test&& test) {
+    mScratch.clear();
     if (!HoldsRegion(region))
         return;
-    mScratch.clear();
     const Vec3 worldLo = lo + region->GetOffset(), worldHi = hi + region->GetOffset();
     for (const auto& other : mRegions) {
         EntityGrid* grid = other->GetEntityGrid();
@@ -227,47 +248,64 @@ void World::Gather(std::vector<Entity*>& out, Region* region, const Vec3& lo, co
                         continue;
                     const Vec3 at = entry.position + toQuery;
                     if (test(at, entry.radius))
-                        mScratch.emplace_back(entry.order, entry.entity);
+                        mScratch.emplace_back(entry.order, entry.slot);
                 }
     }
-    AppendSorted(out);
+    SortScratch();
 }
 
-void World::AppendSorted(std::vector<Entity*>& out) {
+template <class Test>
+void World::Gather(std::vector<Entity*>& out, Region* region, const Vec3& lo, const Vec3& hi,
+                   EntityListType type, Test&& test) {
+    Gather(region, lo, hi, type, test);
+    for (const auto& entry : mScratch)
+        out.push_back(mPlaced[entry.second].entity);
+    mScratch.clear();
+}
+
+void World::SortScratch() {
     // Order keys are unique, so any sort gives the one ascending order. A crowd's sight query
-    // gathers hundreds: sorted by digits of the key (a few linear passes) rather than compared.
+    // gathers hundreds: sorted by digits of the key (a few linear passes) rather than compared,
+    // the keys taken from the smallest and split into as few and as narrow digits as pays.
     constexpr std::size_t kRadixFrom = 64;
-    if (mScratch.size() < kRadixFrom) {
+    const std::size_t count = mScratch.size();
+    if (count < kRadixFrom) {
         std::sort(mScratch.begin(), mScratch.end(),
                   [](const auto& a, const auto& b) { return a.first < b.first; });
-        for (const auto& entry : mScratch)
-            out.push_back(entry.second);
-        mScratch.clear();
         return;
     }
-    constexpr int kDigitBits = 11;
-    constexpr std::uint64_t kDigitMask = (1u << kDigitBits) - 1;
-    thread_local std::vector<std::pair<std::uint64_t, Entity*>> spare;
-    spare.resize(mScratch.size());
-    std::uint64_t largest = 0;
-    for (const auto& entry : mScratch)
-        largest = std::max(largest, entry.first);
-    auto* from = &mScratch;
-    auto* to = &spare;
-    for (int shift = 0; shift < 64 && (largest >> shift) != 0; shift += kDigitBits) {
-        std::array<std::uint32_t, kDigitMask + 1> start{};
-        for (const auto& entry : *from)
-            ++start[(entry.first >> shift) & kDigitMask];
-        std::uint32_t sum = 0;
-        for (std::uint32_t& count : start)
-            sum += std::exchange(count, sum);
-        for (const auto& entry : *from)
-            (*to)[start[(entry.first >> shift) & kDigitMask]++] = entry;
-        std::swap(from, to);
+    std::uint64_t lo = mScratch.front().first, hi = lo;
+    for (const auto& entry : mScratch) {
+        lo = std::min(lo, entry.first);
+        hi = std::max(hi, entry.first);
     }
-    for (const auto& entry : *from)
-        out.push_back(entry.second);
-    mScratch.clear();
+    const int bits = static_cast<int>(std::bit_width(hi - lo));
+    constexpr int kMaxDigitBits = 12;
+    // Each pass clears and sums its counts and reads and writes every entry.
+    int passes = (bits + kMaxDigitBits - 1) / kMaxDigitBits;
+    auto cost = [&](int p) {
+        const int digit = (bits + p - 1) / p;
+        return static_cast<std::size_t>(p) * ((std::size_t{2} << digit) + 2 * count);
+    };
+    if (passes > 0 && cost(passes + 1) < cost(passes))
+        ++passes;
+    if (passes == 0)
+        return;
+    const int digitBits = (bits + passes - 1) / passes;
+    const std::uint64_t mask = (std::uint64_t{1} << digitBits) - 1;
+    mSortSpare.resize(count);
+    mSortCounts.resize(std::size_t{1} << digitBits);
+    for (int shift = 0; shift < bits; shift += digitBits) {
+        std::fill(mSortCounts.begin(), mSortCounts.end(), 0u);
+        for (const auto& entry : mScratch)
+            ++mSortCounts[((entry.first - lo) >> shift) & mask];
+        std::uint32_t sum = 0;
+        for (std::uint32_t& c : mSortCounts)
+            sum += std::exchange(c, sum);
+        for (const auto& entry : mScratch)
+            mSortSpare[mSortCounts[((entry.first - lo) >> shift) & mask]++] = entry;
+        mScratch.swap(mSortSpare);
+    }
 }
 
 void World::GetEntitiesInSphere(std::vector<Entity*>& out, Region* region, const Sphere& sphere,
@@ -278,6 +316,18 @@ void World::GetEntitiesInSphere(std::vector<Entity*>& out, Region* region, const
                const float reach = sphere.radius + radius;
                return (at - sphere.center).LengthSquared() <= reach * reach;
            });
+}
+
+void World::GetSlotsInSphere(std::vector<std::uint32_t>& out, Region* region, const Sphere& sphere,
+                             EntityListType type) {
+    const Vec3 r(sphere.radius, sphere.radius, sphere.radius);
+    Gather(region, sphere.center - r, sphere.center + r, type, [&](const Vec3& at, float radius) {
+        const float reach = sphere.radius + radius;
+        return (at - sphere.center).LengthSquared() <= reach * reach;
+    });
+    for (const auto& entry : mScratch)
+        out.push_back(entry.second);
+    mScratch.clear();
 }
 
 void World::GetEntitiesInBox(std::vector<Entity*>& out, Region* region, const ABBox& box,

@@ -12,6 +12,7 @@
 #include <utility>
 #include <vector>
 
+#include "Engine/world/EntityDigest.h"
 #include "Engine/world/Region.h"
 #include "Engine/world/WorldShapes.h"
 
@@ -78,10 +79,27 @@ public:
     void SetCoords(Entity* entity, const WorldCoords& coords);
     std::size_t GetEntityCount() const { return mPlacedCount; }
 
+    // Slots: where an entity stands in the world's tables while it stays in the world (a slot
+    // is reused once its entity leaves).
+    static constexpr std::uint32_t kNoSlot = 0xFFFFFFFFu;
+    std::uint32_t GetSlotOf(const Entity* entity) const;
+    Entity* GetEntityAt(std::uint32_t slot) const { return mPlaced[slot].entity; }
+    // Whether `slot`, a hint kept from earlier, still holds the object `id` (never id 0).
+    bool SlotHolds(std::uint32_t slot, std::uint32_t id) const {
+        return id != 0 && slot < mDigests.size() && mDigests[slot].objectId == id;
+    }
+    const EntityDigest& GetDigest(std::uint32_t slot) const { return mDigests[slot]; }
+    EntityDigest& GetDigest(std::uint32_t slot) { return mDigests[slot]; }
+    // The digest of an entity standing in this world; null for any other.
+    EntityDigest* FindDigest(const Entity* entity);
+
     // Entities whose bounding sphere meets the shape; the shape is in the region's space and
     // entities of neighbouring regions that it reaches are found too.
     void GetEntitiesInSphere(std::vector<Entity*>& out, Region* region, const Sphere& sphere,
                              EntityListType type = EntityListType::All);
+    // The same entities as their slots, for sweeps that read the digests.
+    void GetSlotsInSphere(std::vector<std::uint32_t>& out, Region* region, const Sphere& sphere,
+                          EntityListType type = EntityListType::All);
     void GetEntitiesInBox(std::vector<Entity*>& out, Region* region, const ABBox& box,
                           EntityListType type = EntityListType::All);
     void GetEntitiesInFrustum(std::vector<Entity*>& out, const WorldFrustum& frustum,
@@ -134,12 +152,15 @@ private:
     void OnEntityMoved(Entity* entity);
     // An entity's bounding radius changed.
     void OnEntityResized(Entity* entity);
-    // Gathers the entities of every region the world-space box [lo, hi] reaches whose position
-    // (in `region`'s space) and radius pass the test, then appends them in world order.
+    // Gathers the slots of the entities of every region the world-space box [lo, hi] reaches
+    // whose position (in `region`'s space) and radius pass the test, in world order.
+    template <class Test>
+    void Gather(Region* region, const Vec3& lo, const Vec3& hi, EntityListType type, Test&& test);
+    // Gather, then appends the entities (or their slots) to `out`.
     template <class Test>
     void Gather(std::vector<Entity*>& out, Region* region, const Vec3& lo, const Vec3& hi,
                 EntityListType type, Test&& test);
-    void AppendSorted(std::vector<Entity*>& out);
+    void SortScratch();
     bool ReadLevel(const std::filesystem::path& file);
     void BuildNavMeshes(const std::filesystem::path& cacheFile);
 
@@ -153,7 +174,10 @@ private:
     std::vector<std::uint32_t> mFreeSlots;
     std::size_t mPlacedCount = 0;
     std::uint64_t mNextOrder = 1;
-    std::vector<std::pair<std::uint64_t, Entity*>> mScratch;
+    std::vector<EntityDigest> mDigests;                             // by slot, beside mPlaced
+    std::vector<std::pair<std::uint64_t, std::uint32_t>> mScratch;  // (world order, slot)
+    std::vector<std::pair<std::uint64_t, std::uint32_t>> mSortSpare;
+    std::vector<std::uint32_t> mSortCounts;
     std::vector<Entity*> mCandidates;
     std::vector<std::pair<float, std::size_t>> mRayScratch;
     Disturbance mLastDisturbance;

@@ -301,6 +301,7 @@ void World::UnloadLevel() {
             entity->SetCoords(WorldCoords(nullptr, kept));
         }
     mPlaced.clear();
+    mDigests.clear();
     mFreeSlots.clear();
     mPathFinder->Clear();
     if (NetRegionTable* table = Machine::Current().Find<NetRegionTable>())

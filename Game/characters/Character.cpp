@@ -313,6 +313,7 @@ void Character::Load(const LoadTable& table) {
     const std::string minor = table.GetString("defaultTeamMinor");
     if (!major.empty() || !minor.empty())
         mTeam.ConvertFromHistoricalTeam(major, minor);
+    RefreshDigest();
     ReportCharacterSeam(CharacterSeam::InventorySetOwner);
 
     mNumAttackSlots = table.GetInt("numAttackSlots", 4);
@@ -511,6 +512,7 @@ void Character::SetTeam(const Team& team) {
     if (team == mTeam)
         return;
     mTeam = team;
+    RefreshDigest();
     if (auto* controller = FindController<ControllerAI>(*this))
         controller->TeamChanged();
 }

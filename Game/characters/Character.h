@@ -73,11 +73,17 @@ public:
     // Team: the invisible team while invisible.
     virtual Team GetTeam() const;
     virtual void SetTeam(const Team& team);
-    void SetInvisible(bool invisible) { mInvisible = invisible; }
+    void SetInvisible(bool invisible) {
+        mInvisible = invisible;
+        RefreshDigest();
+    }
     bool IsInvisible() const { return mInvisible; }
 
     // Life and action states.
-    virtual void SetLifeState(Character_LifeState state) { mLifeState = state; }
+    virtual void SetLifeState(Character_LifeState state) {
+        mLifeState = state;
+        RefreshDigest();
+    }
     virtual Character_LifeState GetLifeState() const { return mLifeState; }
     virtual const char* GetLifeStateAsText() const { return GetLifeStateText(mLifeState); }
     virtual void SetActionState(Character_ActionState state) { mActionState = state; }
@@ -195,7 +201,10 @@ public:
     bool IsGod() const { return mGod; }
     void SetOmnipotent(bool on) { mOmnipotent = on; }
     bool IsOmnipotent() const { return mOmnipotent; }
-    void SetObserverMode(bool on) { mObserver = on; }
+    void SetObserverMode(bool on) {
+        mObserver = on;
+        RefreshDigest();
+    }
     void SetObserverCheatMode(bool on) { mHiddenFromCombat = on; }
 
     // Combat.
@@ -303,7 +312,10 @@ public:
     float GetPathMass() const { return IsMoving() ? mPathMass : mPathMass * 2.0f; }
     void SetPathMass(float mass) { mPathMass = mass; }
     bool CausesAnger() const { return mCausesAnger; }
-    void SetCausesAnger(bool on) { mCausesAnger = on; }
+    void SetCausesAnger(bool on) {
+        mCausesAnger = on;
+        RefreshDigest();
+    }
     float GetAngerMultiplier() const { return mAngerMultiplier; }
     const std::string& GetDeleteBehavior() const { return mDeleteBehavior; }
     const std::string& GetActorToSpawnOnDeath() const { return mActorToSpawnOnDeath; }
@@ -489,10 +501,9 @@ public:
     static void GetPathGenerationParams(PathGenerationParams& params);
     Sphere GetRegionBoundingSphere() const;
     WorldVec3 GetPathPosition() const;
-    // Cache hints for a crowd scan a few characters ahead of the one it weighs: first the fields
-    // sight and anger read of the character, then (once those arrived) its path position.
-    void PrefetchSightFields() const;
-    void PrefetchPathPosition() const;
+    // Rewrites what this character's world digest copies of it (movement/SightDigest.h); every
+    // change of a value copied there calls it. Nothing while the character stands in no world.
+    void RefreshDigest() const;
     Path* GetPath();
     void UpdatePathPosition(const WorldVec3& position);
     WorldVec3 GetPathTarget() const;
@@ -524,6 +535,7 @@ public:
                              const WorldVec3& targetPosition);
     void RotateTowards(int ms, const Vec3& direction, const WorldVec3& position);
     CharacterMovementManager& GetMovementManager() { return *mMovement; }
+    const CharacterMovementManager& GetMovementManager() const { return *mMovement; }
 
     // Attack and defense slots.
     void RequestAttackSlot(WorldVec3& out, std::uint32_t attackerId, std::uint32_t skillId);

@@ -3,8 +3,10 @@
 #include "Engine/Engine.h"
 #include "Engine/object/ObjectManager.h"
 #include "Engine/sys/Machine.h"
+#include "Engine/world/World.h"
 #include "Game/characters/Character.h"
 #include "Game/characters/CharacterLookup.h"
+#include "Game/characters/movement/SightDigest.h"
 #include "Game/core/GameEngine.h"
 #include "Game/core/players/Team.h"
 
@@ -16,19 +18,57 @@ namespace {
 constexpr float kCalmShare = 0.7f;
 constexpr float kNoClosestSquared = 1e7f;
 
-bool AreFriends(const Character& me, const Character& other) {
+bool AreFriends(const Team& mine, const Team& other) {
     const GameEngine* root = gGameEngine;
     if (root && root->GetTeamManager())
-        return root->GetTeamManager()->IsFriend(me.GetTeam(), other.GetTeam());
-    return me.GetTeam().IsFriend(other.GetTeam());
+        return root->GetTeamManager()->IsFriend(mine, other);
+    return mine.IsFriend(other);
 }
 
-// The entries' characters of one Update, looked up in a first pass: the look-ups do not wait on
-// each other, and the second pass can ask for each character's fields ahead of weighing it.
-std::vector<const Character*>& EnemyScratch() {
-    thread_local std::vector<const Character*> enemies;
-    enemies.clear();
-    return enemies;
+bool AreFriends(const Character& me, const Character& other) {
+    return AreFriends(me.GetTeam(), other.GetTeam());
+}
+
+// What Update weighs of the monster itself, read once per pass, and the last stored team it
+// judged (a crowd holds few teams).
+struct UpdateSelf {
+    const Character* me = nullptr;
+    Team team;
+    bool inWorld = false;
+    WorldVec3 position;
+    bool memoValid = false;
+    std::uint32_t memoMajor = 0, memoMinor = 0;
+    bool memoFriends = false;
+
+    bool IsFriend(const EntityDigest& enemy) {
+        if (!memoValid || memoMajor != enemy.gameWords[0] || memoMinor != enemy.gameWords[1]) {
+            memoValid = true;
+            memoMajor = enemy.gameWords[0];
+            memoMinor = enemy.gameWords[1];
+            memoFriends = AreFriends(team, SightDigest::StoredTeam(enemy));
+        }
+        return memoFriends;
+    }
+};
+
+// ShouldRemoveEnemy for an enemy standing in the world, read from its digest.
+bool ShouldRemoveDigest(UpdateSelf& self, const EntityDigest& enemy, World& world,
+                        std::uint32_t worldSlot, float& squared) {
+    using namespace SightDigest;
+    if (!Has(enemy, kCausesAnger) || !Has(enemy, kAlive))
+        return true;
+    if (!self.me)
+        return false;
+    const bool friends =
+        Has(enemy, kTeamFromCharacter)
+            ? AreFriends(self.team,
+                         static_cast<const Character*>(world.GetEntityAt(worldSlot))->GetTeam())
+            : self.IsFriend(enemy);
+    if (friends || !self.inWorld)
+        return true;
+    squared = self.position.VectorTo(enemy.GetPosition()).LengthSquared();
+    const float distance = squared == 0.0f ? 0.0f : Sqrt(squared);
+    return distance > AngerManager::kRemovalDistance;
 }
 
 // The engine has no statistic graphs yet: the bars are reported once per machine.
@@ -64,23 +104,39 @@ void AngerManager::AddAnger(std::uint32_t id, float amount) {
 void AngerManager::AddAnger(const Character& enemy, float amount) {
     if (ShouldRemoveEnemy(nullptr, &enemy))
         return;
-    amount *= enemy.GetAngerMultiplier();
-    const std::size_t slot = mAnger.FindOrInsert(enemy.GetObjectId());
-    float& anger = mAnger.ValueAt(slot);
-    anger += amount;
-    if (anger > kMaxAnger)
-        anger = kMaxAnger;
-    const std::size_t size = mAnger.size();
-    if (size < 2)
+    AddScaledAnger(enemy.GetObjectId(), World::Get().GetSlotOf(&enemy),
+                   amount * enemy.GetAngerMultiplier());
+}
+
+void AngerManager::AddAnger(const EntityDigest& enemy, std::uint32_t worldSlot, float amount) {
+    using namespace SightDigest;
+    if (!Has(enemy, kCausesAnger) || !Has(enemy, kAlive))
         return;
+    AddScaledAnger(enemy.objectId, worldSlot, amount * enemy.gameScale);
+}
+
+void AngerManager::AddScaledAnger(std::uint32_t id, std::uint32_t worldSlot, float amount) {
+    const std::size_t slot = mAnger.FindOrInsert(id, worldSlot);
     // Entries may fall below 0 here; the next Update removes them. Each value takes its own
     // subtraction, as it always did: a shared offset would round differently.
-    const float calm = amount / static_cast<float>(size) * kCalmShare;
-    float* values = mAnger.Values();
-    for (std::size_t i = 0; i < slot; ++i)
-        values[i] -= calm;
-    for (std::size_t i = slot + 1; i < size; ++i)
-        values[i] -= calm;
+    const std::size_t size = mAnger.size();
+    const bool calms = size >= 2;
+    const float calm = calms ? amount / static_cast<float>(size) * kCalmShare : 0.0f;
+    mAnger.Provoke(slot, amount, kMaxAnger, calms, calm);
+}
+
+const EntityDigest* AngerManager::FindEntryDigest(World& world, std::size_t entry) {
+    const std::uint32_t id = mAnger.IdAt(entry);
+    std::uint32_t worldSlot = mAnger.HintAt(entry);
+    if (!world.SlotHolds(worldSlot, id)) {
+        // Left the world and came back, or was angered before it stood here.
+        worldSlot = world.GetSlotOf(FindCharacter(id));
+        mAnger.SetHint(entry, worldSlot);
+        if (worldSlot == World::kNoSlot)
+            return nullptr;
+    }
+    const EntityDigest& digest = SightDigest::Fetch(world, worldSlot);
+    return SightDigest::Has(digest, SightDigest::kCharacter) ? &digest : nullptr;
 }
 
 void AngerManager::Update(int ms, float forgiveRate, const Character* me) {
@@ -89,22 +145,24 @@ void AngerManager::Update(int ms, float forgiveRate, const Character* me) {
     mClosestEnemy = 0;
     float closestSquared = kNoClosestSquared;
     const float decay = static_cast<float>(ms) * 0.001f * forgiveRate;
+    World& world = World::Get();
+    UpdateSelf self;
+    if (me) {
+        self.me = me;
+        self.team = me->GetTeam();
+        self.inWorld = me->IsInWorld();
+        self.position = me->GetPosition();
+    }
     // Survivors slide down over the dropped entries in one pass, keeping the id order.
     std::size_t kept = 0;
-    ObjectManager& objects = Singleton<ObjectManager>::Get();
-    std::vector<const Character*>& enemies = EnemyScratch();
     for (std::size_t slot = 0; slot < mAnger.size(); ++slot) {
         const std::uint32_t id = mAnger.IdAt(slot);
-        enemies.push_back(id ? objects.GetObject<Character>(id) : nullptr);
-    }
-    constexpr std::size_t kAhead = 6;
-    for (std::size_t slot = 0; slot < mAnger.size(); ++slot) {
-        if (slot + kAhead < enemies.size() && enemies[slot + kAhead])
-            enemies[slot + kAhead]->PrefetchSightFields();
-        const std::uint32_t id = mAnger.IdAt(slot);
-        const Character* enemy = enemies[slot];
         float squared = 0.0f;
-        if (!ShouldRemoveEnemy(me, enemy, squared)) {
+        const EntityDigest* digest = FindEntryDigest(world, slot);
+        const bool remove =
+            digest ? ShouldRemoveDigest(self, *digest, world, mAnger.HintAt(slot), squared)
+                   : ShouldRemoveEnemy(me, FindCharacter(id), squared);
+        if (!remove) {
             float& value = mAnger.ValueAt(slot);
             value -= decay;
             if (value >= 0.0f) {
@@ -133,12 +191,20 @@ Character* AngerManager::GetNewTarget(float tolerance) {
     Character* best = nullptr;
     std::uint32_t bestId = 0;
     float bestScore = 0.0f;
+    World& world = World::Get();
     for (std::size_t slot = 0; slot < mAnger.size(); ++slot) {
         const std::uint32_t id = mAnger.IdAt(slot);
         const float anger = mAnger.ValueAt(slot);
-        Character* candidate = FindCharacter(id);
-        if (!candidate || !candidate->IsAlive())
-            continue;
+        Character* candidate = nullptr;
+        if (const EntityDigest* digest = FindEntryDigest(world, slot)) {
+            if (!SightDigest::Has(*digest, SightDigest::kAlive))
+                continue;
+            candidate = static_cast<Character*>(world.GetEntityAt(mAnger.HintAt(slot)));
+        } else {
+            candidate = FindCharacter(id);
+            if (!candidate || !candidate->IsAlive())
+                continue;
+        }
         // The current target counts double, so a monster does not flit between enemies.
         const float score = id == mLastTarget ? anger * 2.0f : anger;
         if (score > bestScore) {

@@ -12,6 +12,8 @@
 namespace GAME {
 
 class Character;
+class World;
+struct EntityDigest;
 
 // One bar of the anger display: the character's object name, its anger and its colour.
 struct AngerLevel {
@@ -33,6 +35,8 @@ public:
     void AddAnger(std::uint32_t id, float amount);
     // The same for a character already at hand (no look-up by id).
     void AddAnger(const Character& enemy, float amount);
+    // The same for the character standing in `worldSlot`, read from its world digest alone.
+    void AddAnger(const EntityDigest& enemy, std::uint32_t worldSlot, float amount);
     // Decays the table by forgiveRate (anger per second) over ms, drops the enemies that died,
     // left, turned friendly or went out of reach of `me`, and finds the closest one left.
     void Update(int ms, float forgiveRate, const Character* me);
@@ -62,6 +66,12 @@ private:
     // The same, leaving the squared world distance between the two in `squared` when it gets
     // as far as measuring it.
     static bool ShouldRemoveEnemy(const Character* me, const Character* enemy, float& squared);
+    // Adds to the entry of `id` (its world slot hint `worldSlot`) and calms the others.
+    void AddScaledAnger(std::uint32_t id, std::uint32_t worldSlot, float amount);
+    // The digest of the entry's character while the entry's hint still finds it standing in the
+    // world (the hint is renewed from the character when it moved slots); null when the
+    // character is gone or out of the world.
+    const EntityDigest* FindEntryDigest(World& world, std::size_t entry);
 
     AngerTable mAnger;
     std::uint32_t mMostHatedEnemy = 0;

@@ -1,7 +1,14 @@
 #pragma once
-// A monster's anger per character id, kept sorted by id in two parallel arrays: a provocation
-// calms every other entry, and with hundreds of foes in sight that pass over the values is the
-// monster's hottest loop, so the values lie contiguous where it can stream through them.
+// A monster's anger per character id, kept sorted by id in parallel arrays. Beside each id lies
+// the world slot where its character last stood (a hint, checked before use), so the table's
+// passes read the world's digests instead of looking each character up.
+//
+// A provocation raises one entry and calms every other, and with hundreds of foes in sight
+// those passes over the values are the monster's hottest loop. So provocations are queued and
+// carried out together, each value taking the queued changes one after the other while it sits
+// in a register: every value sees exactly the operations, in exactly the order, it would have
+// seen one provocation at a time. Anything that reads a value or moves entries (other than
+// adding one at the end) carries the queue out first.
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
@@ -11,6 +18,19 @@ namespace GAME {
 
 class AngerTable {
 public:
+    // One queued provocation: `amount` added to `slot` (capped at `cap`), then, when `calms`,
+    // `calm` taken from every other of the first `size` entries.
+    struct Provocation {
+        float amount = 0;
+        float cap = 0;
+        float calm = 0;
+        std::uint32_t slot = 0;
+        std::uint32_t size = 0;
+        bool calms = false;
+    };
+    static constexpr std::size_t kQueued = 32;
+    static constexpr std::uint32_t kNoHint = 0xFFFFFFFFu;
+
     std::size_t size() const { return mIds.size(); }
     bool empty() const { return mIds.empty(); }
     std::size_t count(std::uint32_t id) const { return contains(id) ? 1 : 0; }
@@ -23,41 +43,65 @@ public:
         const auto it = std::lower_bound(mIds.begin(), mIds.end(), id);
         return it != mIds.end() && *it == id ? static_cast<std::size_t>(it - mIds.begin()) : size();
     }
-    // The slot of `id`, inserted at 0 anger when absent.
-    std::size_t FindOrInsert(std::uint32_t id) {
-        const auto it = std::lower_bound(mIds.begin(), mIds.end(), id);
-        const auto slot = static_cast<std::size_t>(it - mIds.begin());
-        if (it == mIds.end() || *it != id) {
-            mIds.insert(it, id);
-            mValues.insert(mValues.begin() + static_cast<std::ptrdiff_t>(slot), 0.0f);
-        }
-        return slot;
-    }
+    // The slot of `id`, inserted at 0 anger when absent; either way its world slot hint becomes
+    // `worldSlot`.
+    std::size_t FindOrInsert(std::uint32_t id, std::uint32_t worldSlot = kNoHint);
+    // Queues a provocation of the entry at `slot` (see Provocation).
+    void Provoke(std::size_t slot, float amount, float cap, bool calms, float calm);
     // Moves slot `from` to slot `to` (to <= from), for compacting in one pass.
     void MoveSlot(std::size_t from, std::size_t to) {
+        Flush();
         mIds[to] = mIds[from];
         mValues[to] = mValues[from];
+        mHints[to] = mHints[from];
     }
     // Keeps the first `count` slots.
     void Truncate(std::size_t count) {
+        Flush();
         mIds.resize(count);
         mValues.resize(count);
+        mHints.resize(count);
     }
     void clear() {
+        mQueue.clear();
         mIds.clear();
         mValues.clear();
+        mHints.clear();
     }
 
     std::uint32_t IdAt(std::size_t slot) const { return mIds[slot]; }
-    float& ValueAt(std::size_t slot) { return mValues[slot]; }
-    float ValueAt(std::size_t slot) const { return mValues[slot]; }
-    float* Values() { return mValues.data(); }
+    float& ValueAt(std::size_t slot) {
+        Flush();
+        return mValues[slot];
+    }
+    float ValueAt(std::size_t slot) const {
+        Flush();
+        return mValues[slot];
+    }
+    std::uint32_t HintAt(std::size_t slot) const { return mHints[slot]; }
+    void SetHint(std::size_t slot, std::uint32_t worldSlot) { mHints[slot] = worldSlot; }
 
-    bool operator==(const AngerTable&) const = default;
+    // The anger alone: hints are where to look, not what the table holds.
+    bool operator==(const AngerTable& other) const {
+        Flush();
+        other.Flush();
+        return mIds == other.mIds && mValues == other.mValues;
+    }
+
+    // Carries out the queued provocations.
+    void Flush() const {
+        if (!mQueue.empty())
+            Apply();
+    }
 
 private:
+    void Apply() const;
+
     std::vector<std::uint32_t> mIds;
-    std::vector<float> mValues;
+    mutable std::vector<float> mValues;
+    std::vector<std::uint32_t> mHints;
+    // Grows once to kQueued and keeps its room.
+    mutable std::vector<Provocation> mQueue;
 };
 
 }  // namespace GAME

@@ -302,6 +302,8 @@ public:
         GetCharactersInSphere(out, region, sphere, false);
     }
     bool InPursuitRange(std::uint32_t enemyId);
+    // The sight anger earned over ms by a foe this far away (ProcessAngerTarget's rate).
+    float SightAnger(float distance, int ms) const;
     bool IsEnemyValid(std::uint32_t enemyId);
     WorldVec3 GetHomePosition();
     void FindEnemy();
@@ -441,10 +443,6 @@ private:
     // Scratch of the searches, kept so that steady frames allocate nothing.
     mutable std::vector<Character*> mFoundScratch;
     WorldVec3 mClosestSearchPosition;
-    // The monster and where it stands while its sight sweep runs (null otherwise), so weighing
-    // each foe does not look the monster up again.
-    const Character* mSightSelf = nullptr;
-    WorldVec3 mSightSelfPosition;
 };
 
 }  // namespace GAME

@@ -11,6 +11,7 @@
 #include "Game/characters/Character.h"
 #include "Game/characters/CharacterLookup.h"
 #include "Game/characters/monster/Monster.h"
+#include "Game/characters/movement/SightDigest.h"
 #include "Game/core/GameEngine.h"
 #include "Game/core/players/Team.h"
 
@@ -39,51 +40,82 @@ bool AreFoes(const Team& a, const Team& b) {
     return AreFoes(TeamRules(), a, b);
 }
 
-// Scratch of the sphere queries: every monster searches several times a second.
-std::vector<Entity*>& EntityScratch() {
-    thread_local std::vector<Entity*> found;
-    found.clear();
-    return found;
+// Scratch of the sphere queries, one per machine: every monster searches several times a
+// second. A sweep's callback never starts another sweep.
+struct SightScratch {
+    std::vector<Entity*> found;
+    std::vector<std::uint32_t> slots;
+};
+
+SightScratch& Scratch() {
+    return Singleton<SightScratch>::Get();
 }
 
-// A crowd lies far apart in memory and each character weighed costs several cache misses, so
-// the scan asks for them ahead in three steps, each reading only what the step before brought
-// in: the object, then the fields sight reads, then the path position behind its pointer.
-void PrefetchAhead(const std::vector<Entity*>& found, std::size_t i) {
-    constexpr std::size_t kStep = 8;
-    const std::size_t size = found.size();
-    if (i + 3 * kStep < size)
-        __builtin_prefetch(found[i + 3 * kStep]);
-    if (i + 2 * kStep < size && found[i + 2 * kStep]->IsA<Character>())
-        static_cast<const Character*>(found[i + 2 * kStep])->PrefetchSightFields();
-    if (i + kStep < size && found[i + kStep]->IsA<Character>())
-        static_cast<const Character*>(found[i + kStep])->PrefetchPathPosition();
-}
+// What a sweep hands its callback of each character it keeps.
+struct SightSeen {
+    World& world;
+    std::uint32_t slot;
+    const EntityDigest& digest;
+
+    Character* GetCharacter() const { return static_cast<Character*>(world.GetEntityAt(slot)); }
+    // Reading a character's path position stores the position it falls back on when it has
+    // none: a sweep does so wherever reading the character would have.
+    WorldVec3 GetPathPosition() const {
+        if (!SightDigest::Has(digest, SightDigest::kOwnPathPosition))
+            GetCharacter()->GetPathPosition();
+        return SightDigest::PathPosition(digest);
+    }
+};
 
 // Hands `use` each living character in the sphere other than `self` that is a foe (or a friend)
-// within `maxYView` of it vertically (0: any height), in world order.
+// within `maxYView` of it vertically (0: any height), in world order. Each is read from its world
+// digest: the crowd's characters lie far apart in memory, their digests side by side.
 template <class Use>
 void ForEachCharacterInSphere(const Character& self, float maxYView, Region* region,
                               const Sphere& sphere, bool foes, Use&& use) {
+    using namespace SightDigest;
     const WorldVec3 position = self.GetPathPosition();
     const Team team = self.GetTeam();
     const TeamManager* rules = TeamRules();
-    std::vector<Entity*>& found = EntityScratch();
-    World::Get().GetEntitiesInSphere(found, region, sphere, EntityListType::Actors);
-    for (std::size_t i = 0; i < found.size(); ++i) {
-        PrefetchAhead(found, i);
-        Entity* entity = found[i];
-        if (entity == &self || !entity->IsA<Character>())
+    World& world = World::Get();
+    const std::uint32_t selfSlot = world.GetSlotOf(&self);
+    std::vector<std::uint32_t>& slots = Scratch().slots;
+    slots.clear();
+    world.GetSlotsInSphere(slots, region, sphere, EntityListType::Actors);
+    const auto judge = [&](const Team& other) {
+        return foes ? AreFoes(rules, team, other) : AreFriends(rules, team, other);
+    };
+    // A crowd holds few teams and nothing a sweep calls changes the rules: the last two stored
+    // teams judged are remembered (crowds often alternate between two).
+    struct Judged {
+        bool valid = false;
+        std::uint32_t major = 0, minor = 0;
+        bool keep = false;
+    };
+    Judged memo[2];
+    std::size_t older = 0;
+    for (const std::uint32_t slot : slots) {
+        const EntityDigest& digest = Fetch(world, slot);
+        if (slot == selfSlot || !Has(digest, kCharacter) || !Has(digest, kAlive))
             continue;
-        auto* other = static_cast<Character*>(entity);
-        if (!other->IsAlive())
+        const SightSeen seen{world, slot, digest};
+        if (maxYView != 0.0f && VerticalDistance(position, seen.GetPathPosition()) > maxYView)
             continue;
-        if (maxYView != 0.0f && VerticalDistance(position, other->GetPathPosition()) > maxYView)
-            continue;
-        const bool keep = foes ? AreFoes(rules, team, other->GetTeam())
-                               : AreFriends(rules, team, other->GetTeam());
+        bool keep = false;
+        const std::uint32_t major = digest.gameWords[0], minor = digest.gameWords[1];
+        if (Has(digest, kTeamFromCharacter)) {
+            keep = judge(seen.GetCharacter()->GetTeam());
+        } else if (memo[0].valid && memo[0].major == major && memo[0].minor == minor) {
+            keep = memo[0].keep;
+        } else if (memo[1].valid && memo[1].major == major && memo[1].minor == minor) {
+            keep = memo[1].keep;
+        } else {
+            keep = judge(StoredTeam(digest));
+            memo[older] = Judged{true, major, minor, keep};
+            older ^= 1;
+        }
         if (keep)
-            use(other);
+            use(seen);
     }
 }
 
@@ -92,8 +124,9 @@ void ForEachCharacterInSphere(const Character& self, float maxYView, Region* reg
 void ControllerMonster::GetCharactersInSphere(std::vector<Character*>& out, Region* region,
                                               const Sphere& sphere, bool foes) const {
     if (const Character* self = GetParentCharacter())
-        ForEachCharacterInSphere(*self, mMaxYViewDistance, region, sphere, foes,
-                                 [&out](Character* other) { out.push_back(other); });
+        ForEachCharacterInSphere(
+            *self, mMaxYViewDistance, region, sphere, foes,
+            [&out](const SightSeen& seen) { out.push_back(seen.GetCharacter()); });
 }
 
 bool ControllerMonster::InPursuitRange(std::uint32_t enemyId) {
@@ -132,14 +165,16 @@ bool ControllerMonster::IsEnemyValid(std::uint32_t enemyId) {
 }
 
 float ControllerMonster::ProcessAngerTarget(Character* character, int ms) {
-    const Character* self = mSightSelf ? mSightSelf : GetParentCharacter();
+    const Character* self = GetParentCharacter();
     if (!character || !self || !InPursuitRange(character->GetObjectId()))
         return 0.0f;
-    const WorldVec3 from = mSightSelf ? mSightSelfPosition : self->GetPathPosition();
-    const float d = WorldDistance(from, character->GetPathPosition());
-    const float rate = d < mInnerViewDistance
+    return SightAnger(WorldDistance(self->GetPathPosition(), character->GetPathPosition()), ms);
+}
+
+float ControllerMonster::SightAnger(float distance, int ms) const {
+    const float rate = distance < mInnerViewDistance
                            ? mInnerSightAngerRate
-                           : mSightAngerRate * (1.0f - 0.1f * d / GetViewDistance());
+                           : mSightAngerRate * (1.0f - 0.1f * distance / GetViewDistance());
     return rate * static_cast<float>(ms) * 0.001f;
 }
 
@@ -153,19 +188,28 @@ void ControllerMonster::AngerUpdate(int ms) {
     const Character* self = GetParentCharacter();
     if (self) {
         const WorldVec3 position = self->GetPathPosition();
-        // Nothing the sweep calls moves the monster: every foe is weighed from here.
-        mSightSelf = self;
-        mSightSelfPosition = position;
-        // Sight anger reads no anger, so each foe is weighed and angered as the search finds
-        // it, while it is fresh in the cache, and handed on rather than looked up by id again.
+        // Nothing the sweep calls moves anything: every foe is weighed from here, and the home
+        // that bounds the pursuit (asked once, when a foe first needs it) stays put. Each foe is
+        // weighed as ProcessAngerTarget would, from its digest: the sweep already held it within
+        // the vertical view of this very position.
+        const float viewDistance = GetViewDistance();
+        bool homeKnown = false;
+        WorldVec3 home;
         ForEachCharacterInSphere(
             *self, mMaxYViewDistance, position.GetRegion(),
-            Sphere{position.GetRegionPosition(), GetViewDistance()}, true, [&](Character* other) {
-                if (other->CausesAnger())
-                    mAngerManager.AddAnger(
-                        *other, static_cast<float>(ticks) * ProcessAngerTarget(other, kTickMs));
+            Sphere{position.GetRegionPosition(), viewDistance}, true, [&](const SightSeen& seen) {
+                if (!SightDigest::Has(seen.digest, SightDigest::kCausesAnger))
+                    return;
+                const WorldVec3 at = seen.GetPathPosition();
+                float anger = 0.0f;
+                if (mMaxPursuitDistance != 0.0f && !homeKnown) {
+                    home = GetHomePosition();
+                    homeKnown = true;
+                }
+                if (mMaxPursuitDistance == 0.0f || WorldDistance(home, at) < mMaxPursuitDistance)
+                    anger = SightAnger(WorldDistance(position, at), kTickMs);
+                mAngerManager.AddAnger(seen.digest, seen.slot, static_cast<float>(ticks) * anger);
             });
-        mSightSelf = nullptr;
     }
     mAngerManager.Update(ticks * kTickMs, mForgiveRate, self);
 }
@@ -304,7 +348,8 @@ void ControllerMonster::DieIfEnemyInRange() {
     const Monster* monster = GetMonster();
     if (!self || !monster)
         return;
-    std::vector<Entity*>& found = EntityScratch();
+    std::vector<Entity*>& found = Scratch().found;
+    found.clear();
     World::Get().GetEntitiesInSphere(
         found, self->GetRegion(),
         Sphere{self->GetCoords().coords.origin, monster->GetDeathFromEnemyRange()},

@@ -17,6 +17,7 @@
 #include "Game/characters/actions/CharacterActionHandler.h"
 #include "Game/characters/anim/AnimationSet.h"
 #include "Game/characters/movement/CharacterMovementManager.h"
+#include "Game/characters/movement/SightDigest.h"
 #include "Game/characters/movement/SlotManager.h"
 #include "Game/core/GameEngine.h"
 #include "Game/skills/Skill.h"
@@ -118,16 +119,30 @@ WorldVec3 Character::GetPathPosition() const {
     return mMovement->GetPathPosition();
 }
 
-void Character::PrefetchSightFields() const {
-    __builtin_prefetch(this);
-    __builtin_prefetch(&mLifeState);
-    __builtin_prefetch(&mTeam);
-    __builtin_prefetch(&mMovement);
-    __builtin_prefetch(&GetCoords());
-}
-
-void Character::PrefetchPathPosition() const {
-    mMovement->PrefetchPathPosition();
+void Character::RefreshDigest() const {
+    if (!IsInWorld())
+        return;
+    EntityDigest* digest = World::Get().FindDigest(this);
+    if (!digest)
+        return;
+    using namespace SightDigest;
+    std::uint32_t flags = kWritten | kCharacter;
+    if (IsAlive())
+        flags |= kAlive;
+    if (mCausesAnger)
+        flags |= kCausesAnger;
+    const WorldVec3& path = mMovement->GetStoredPathPosition();
+    if (path.IsValid())
+        flags |= kOwnPathPosition;
+    // Player::GetTeam reads the party's faction, which changes without the player knowing.
+    if (IsA<Player>())
+        flags |= kTeamFromCharacter;
+    const Team team = Character::GetTeam();
+    digest->gameFlags = flags;
+    digest->SetGamePosition(path);
+    digest->gameWords[0] = team.GetTeamMajor();
+    digest->gameWords[1] = team.GetTeamMinor();
+    digest->gameScale = mAngerMultiplier;
 }
 
 Path* Character::GetPath() {

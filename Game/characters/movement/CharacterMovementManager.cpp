@@ -31,12 +31,17 @@ CharacterMovementManager::~CharacterMovementManager() = default;
 
 WorldVec3 CharacterMovementManager::GetPathPosition() const {
     if (!mPathPosition.IsValid())
-        mPathPosition = mCharacter->GetPosition();
+        StorePathPosition(mCharacter->GetPosition());
     return mPathPosition;
 }
 
-void CharacterMovementManager::SetPathPosition(const WorldVec3& position) {
+void CharacterMovementManager::StorePathPosition(const WorldVec3& position) const {
     mPathPosition = position;
+    mCharacter->RefreshDigest();
+}
+
+void CharacterMovementManager::SetPathPosition(const WorldVec3& position) {
+    StorePathPosition(position);
     mLocalPosition = position;
 }
 
@@ -69,10 +74,10 @@ bool CharacterMovementManager::SetNewPathTarget(const WorldVec3& from, const Wor
         mStep = 0.0f;
         mPathTarget = to;
         if (DistanceSquared(to, GetPathPosition()) < 0.05f * 0.05f) {
-            mPathPosition = to;
+            StorePathPosition(to);
             mPath.reset();
         } else {
-            mPathPosition = from;
+            StorePathPosition(from);
         }
     }
     return mPath != nullptr;
@@ -148,10 +153,12 @@ bool CharacterMovementManager::MoveDownPath(int ms, float speed) {
     if (length < mStep || length < 0.05f) {
         const WorldVec3 end = mPath->GetEnd();
         if (end.IsValid())
-            mPathPosition = end;
+            StorePathPosition(end);
         going = false;
     } else {
-        going = mPath->Advance(mStep, mPathPosition, mHeading);
+        WorldVec3 position = mPathPosition;
+        going = mPath->Advance(mStep, position, mHeading);
+        StorePathPosition(position);
     }
     if (mLocalPath && going) {
         const float localLength = mLocalPath->GetLength();
@@ -286,7 +293,7 @@ void CharacterMovementManager::ClearPath() {
 
 void CharacterMovementManager::Reset() {
     ClearPath();
-    mPathPosition = mCharacter->GetPosition();
+    StorePathPosition(mCharacter->GetPosition());
     mLocalPosition = mPathPosition;
 }
 

@@ -22,7 +22,6 @@ public:
     ~CharacterMovementManager();
     CharacterMovementManager(const CharacterMovementManager&) = delete;
     CharacterMovementManager& operator=(const CharacterMovementManager&) = delete;
-    void PrefetchPathPosition() const { __builtin_prefetch(&mPathPosition); }
 
     // Plans a new path. True when a path is left to follow, and when the character is already
     // there (`alreadyThere`).
@@ -48,7 +47,9 @@ public:
     // Taken from the character's coordinates while it has no region.
     WorldVec3 GetPathPosition() const;
     void SetPathPosition(const WorldVec3& position);
-    void SetPathPositionNoJump(const WorldVec3& position) { mPathPosition = position; }
+    void SetPathPositionNoJump(const WorldVec3& position) { StorePathPosition(position); }
+    // The path position as held (invalid until set or first read).
+    const WorldVec3& GetStoredPathPosition() const { return mPathPosition; }
     const WorldVec3& GetPathTarget() const { return mPathTarget; }
     Path* GetPath() const { return mPath.get(); }
     Path* GetLocalPath() const { return mLocalPath.get(); }
@@ -57,6 +58,8 @@ public:
     float GetStep() const { return mStep; }
 
 private:
+    // Every change of the path position goes through here: the character's digest copies it.
+    void StorePathPosition(const WorldVec3& position) const;
     float CalculateSpeed();
     bool MoveDownPath(int ms, float speed);
     void CreateLocalPath(int ms, float speed);

@@ -50,7 +50,8 @@ void RemoveTrap(Character& character) {
 }
 
 float WorldDistance(const WorldVec3& a, const WorldVec3& b) {
-    return std::sqrt(World::Get().GetDistanceSquared(a, b));
+    // World::GetDistanceSquared's measure, without finding the machine's world for it.
+    return std::sqrt(a.region && b.region ? a.VectorTo(b).LengthSquared() : kInfinity);
 }
 
 }  // namespace GAME

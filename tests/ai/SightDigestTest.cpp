@@ -1,0 +1,128 @@
+// The digest monster sight reads instead of each character: it must say what the character says
+// after every kind of change, and anger entries must find their characters again after they
+// leave the world, come back elsewhere, or their old slot goes to someone else.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <vector>
+
+#include "AiTestSupport.h"
+#include "Game/ai/anger/AngerManager.h"
+#include "Game/characters/movement/SightDigest.h"
+
+namespace GAME::test {
+namespace {
+
+using namespace SightDigest;
+
+class SightDigestTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        region = World::Get().AddRegion(std::make_unique<Region>("F", Vec3(), Vec3(200, 50, 200)));
+        me = Place("Records/AI/Foe.dbr", Team::Monster, 10);
+        a = Place("Records/AI/Foe.dbr", Team::Human, 20);
+        calm = Place("Records/AI/Calm.dbr", Team::Human, 30);
+        loud = Place("Records/AI/Provoking.dbr", Team::Human, 40);
+    }
+    Character* Place(const char* record, unsigned major, float x) {
+        Character* c = PlaceCharacter(record, major, region, Vec3(x, 0, 10));
+        all.push_back(c);
+        return c;
+    }
+    const EntityDigest& Of(const Character* c) {
+        const std::uint32_t slot = World::Get().GetSlotOf(c);
+        EXPECT_NE(slot, World::kNoSlot);
+        return Fetch(World::Get(), slot);
+    }
+    void ExpectAllMatch(const char* when) {
+        for (const Character* c : all) {
+            if (c->IsInWorld()) {
+                EXPECT_TRUE(Matches(Of(c), *c)) << when << ": id " << c->GetObjectId();
+            }
+        }
+    }
+    void MoveTo(Character* c, float x) {
+        World::Get().SetCoords(c, WorldCoords(region, Coords::FromOrigin(Vec3(x, 0, 10))));
+    }
+    AiDataRoot data;
+    TestMachine tm{data.Root()};
+    Region* region = nullptr;
+    std::vector<Character*> all;
+    Character *me = nullptr, *a = nullptr, *calm = nullptr, *loud = nullptr;
+    AngerManager anger;
+};
+
+TEST_F(SightDigestTest, TheDigestFollowsEveryChangeOfWhatSightReads) {
+    ExpectAllMatch("placed");
+    EXPECT_TRUE(Has(Of(a), kCharacter) && Has(Of(a), kAlive) && Has(Of(a), kCausesAnger));
+    EXPECT_FALSE(Has(Of(calm), kCausesAnger));
+    EXPECT_EQ(Of(loud).gameScale, 2.0f);
+
+    // Without a path position of its own the character is seen where it stands; once read, the
+    // path position stays where it was while the body moves on.
+    MoveTo(a, 25);
+    EXPECT_EQ(PathPosition(Of(a)).local, Vec3(25, 0, 10));
+    EXPECT_EQ(a->GetPathPosition().local, Vec3(25, 0, 10));
+    MoveTo(a, 27);
+    EXPECT_EQ(PathPosition(Of(a)).local, Vec3(25, 0, 10));
+    a->SetPathPosition(WorldVec3(region, Vec3(26, 0, 11)));
+    EXPECT_EQ(PathPosition(Of(a)).local, Vec3(26, 0, 11));
+    ExpectAllMatch("moved");
+
+    a->SetTeam(TeamManager::BuildTeam(Team::Monster, Team::Red));
+    EXPECT_EQ(Of(a).gameWords[0], static_cast<std::uint32_t>(Team::Monster));
+    EXPECT_EQ(Of(a).gameWords[1], static_cast<std::uint32_t>(Team::Red));
+    a->SetInvisible(true);
+    EXPECT_EQ(Of(a).gameWords[0], static_cast<std::uint32_t>(Team::Friendly));
+    a->SetInvisible(false);
+    loud->SetObserverMode(true);
+    EXPECT_FALSE(Has(Of(loud), kAlive));
+    calm->SetCausesAnger(true);
+    EXPECT_TRUE(Has(Of(calm), kCausesAnger));
+    a->SetLifeState(Character_LifeState::Dead);
+    EXPECT_FALSE(Has(Of(a), kAlive));
+    ExpectAllMatch("changed");
+
+    // A slot given up and taken again holds nothing of its former character.
+    const std::uint32_t slot = World::Get().GetSlotOf(a);
+    World::Get().RemoveEntity(a);
+    EXPECT_EQ(World::Get().FindDigest(a), nullptr);
+    EXPECT_FALSE(World::Get().SlotHolds(slot, a->GetObjectId()));
+    Character* next = Place("Records/AI/Foe.dbr", Team::Human, 50);
+    ASSERT_EQ(World::Get().GetSlotOf(next), slot);
+    EXPECT_TRUE(Has(Of(next), kAlive));
+    ExpectAllMatch("slot reused");
+}
+
+TEST_F(SightDigestTest, AngerFindsItsEnemiesWhereverTheyStandNow) {
+    World& world = World::Get();
+    const std::uint32_t slotOfA = world.GetSlotOf(a);
+    anger.AddAnger(Of(a), slotOfA, 30.0f);
+    anger.AddAnger(Of(loud), world.GetSlotOf(loud), 5.0f);
+    // a leaves; another takes its slot; a comes back elsewhere, farther than before.
+    world.RemoveEntity(a);
+    Character* stranger = Place("Records/AI/Foe.dbr", Team::Human, 15);
+    ASSERT_EQ(world.GetSlotOf(stranger), slotOfA);
+    world.AddEntity(a, WorldCoords(region, Coords::FromOrigin(Vec3(35, 0, 10))), true);
+    ASSERT_NE(world.GetSlotOf(a), slotOfA);
+    anger.Update(0, 0.0f, me);
+    EXPECT_GT(anger.GetAnger(a->GetObjectId()), 0.0f);
+    EXPECT_EQ(anger.GetAnger(stranger->GetObjectId()), 0.0f);
+    std::uint32_t closest = 0;
+    float distance = 0;
+    anger.GetClosestEnemy(closest, distance);
+    EXPECT_EQ(closest, a->GetObjectId());
+    EXPECT_FLOAT_EQ(distance, 25.0f);
+    EXPECT_EQ(anger.GetNewTarget(0.0f), a);
+
+    // Dead where it stands now, it is passed over and then forgotten; out of the world, so is
+    // the other.
+    a->SetLifeState(Character_LifeState::Dead);
+    EXPECT_EQ(anger.GetNewTarget(0.0f), loud);
+    world.RemoveEntity(loud);
+    anger.Update(0, 0.0f, me);
+    EXPECT_TRUE(anger.GetAngerTable().empty());
+}
+
+}  // namespace
+}  // namespace GAME::test

@@ -1,0 +1,84 @@
+// The world's part of the entity digests: the id and position follow every move, the slot is
+// emptied when its entity leaves, and the slot query reports what the entity query reports.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <vector>
+
+#include "Engine/world/World.h"
+#include "WorldTestSupport.h"
+#include "support/TestMachine.h"
+
+namespace GAME::test {
+namespace {
+
+WorldCoords At(Region* region, float x, float z) {
+    return WorldCoords(region, Coords::FromOrigin(Vec3(x, 0, z)));
+}
+
+TEST(EntityDigest, FollowsMovesAndEmptiesWithTheSlot) {
+    TestMachine tm;
+    World& world = World::Get();
+    Region* a = world.AddRegion(std::make_unique<Region>("A", Vec3(), Vec3(100, 50, 100)));
+    Region* b = world.AddRegion(std::make_unique<Region>("B", Vec3(100, 0, 0), Vec3(100, 50, 100)));
+    Entity* e = MakeEntity();
+    EXPECT_EQ(world.FindDigest(e), nullptr);
+    ASSERT_TRUE(world.AddEntity(e, At(a, 10, 10), false));
+    const std::uint32_t slot = world.GetSlotOf(e);
+    EXPECT_EQ(world.GetDigest(slot).objectId, e->GetObjectId());
+    EXPECT_EQ(world.GetDigest(slot).gameFlags, 0u);
+    // Within a cell, across cells, across regions, and carried by a parent.
+    for (const WorldCoords& to : {At(a, 11, 10), At(a, 60, 70), At(b, 5, 5)}) {
+        world.SetCoords(e, to);
+        EXPECT_EQ(world.GetDigest(slot).GetPosition(), e->GetPosition());
+    }
+    Entity* parent = MakeEntity();
+    world.AddEntity(parent, At(a, 30, 30), false);
+    parent->Attach(e, Coords::FromOrigin(Vec3(1, 0, 0)), "hand");
+    EXPECT_EQ(world.FindDigest(e)->GetPosition(), e->GetPosition());
+
+    // Leaving empties the slot: its id is gone, and the game's part with it.
+    world.GetDigest(slot).gameFlags = 1;
+    world.RemoveEntity(e);
+    EXPECT_FALSE(world.SlotHolds(slot, e->GetObjectId()));
+    EXPECT_EQ(world.GetDigest(slot).gameFlags, 0u);
+    EXPECT_FALSE(world.SlotHolds(slot, 0));
+    // Destroyed while standing in the world: the same.
+    const std::uint32_t parentSlot = world.GetSlotOf(parent);
+    const std::uint32_t parentId = parent->GetObjectId();
+    Singleton<ObjectManager>::Get().DestroyObject(parent);
+    EXPECT_FALSE(world.SlotHolds(parentSlot, parentId));
+}
+
+TEST(EntityDigest, TheSlotQueryReportsWhatTheEntityQueryReports) {
+    TestMachine tm;
+    World& world = World::Get();
+    Region* a = world.AddRegion(std::make_unique<Region>("A", Vec3(), Vec3(100, 50, 100)));
+    std::uint32_t seed = 5;
+    const auto next = [&seed] {
+        seed = seed * 1664525u + 1013904223u;
+        return static_cast<float>(seed >> 8) / static_cast<float>(1u << 24) * 99.0f;
+    };
+    std::vector<Entity*> placed;
+    for (int i = 0; i < 500; ++i) {
+        placed.push_back(MakeEntity());
+        world.AddEntity(placed.back(), At(a, next(), next()), false);
+    }
+    for (std::size_t i = 3; i < placed.size(); i += 17)
+        world.RemoveEntity(placed[i]);
+    for (std::size_t i = 3; i < placed.size(); i += 34)
+        world.AddEntity(placed[i], At(a, next(), next()), false);
+    for (const Sphere& sphere :
+         {Sphere{Vec3(50, 0, 50), 30}, Sphere{Vec3(10, 0, 90), 5}, Sphere{Vec3(50, 0, 50), 200}}) {
+        std::vector<Entity*> entities;
+        std::vector<std::uint32_t> slots;
+        world.GetEntitiesInSphere(entities, a, sphere);
+        world.GetSlotsInSphere(slots, a, sphere);
+        ASSERT_EQ(slots.size(), entities.size());
+        for (std::size_t i = 0; i < slots.size(); ++i)
+            EXPECT_EQ(world.GetEntityAt(slots[i]), entities[i]);
+    }
+}
+
+}  // namespace
+}  // namespace GAME::test
