@@ -23,8 +23,6 @@ class CombatCharacter;
 class CombatAttributeAccumulator final {
 public:
     using PayloadList = CombatPayloadList;
-    // Room a list takes on its first payload, enough for most attacks.
-    static constexpr std::size_t kReservedPayloads = 16;
 
     CombatAttributeAccumulator();
     CombatAttributeAccumulator(const CombatAttributeAccumulator&) = delete;
@@ -68,8 +66,8 @@ public:
     // more, so that a batch of rolls appends without growing it.
     PayloadList& PrepareRolls(bool modifiers, std::size_t count) {
         PayloadList& list = modifiers ? mDamageModifiers : mDamage;
-        if (list.capacity() - list.size() < count)
-            list.reserve(std::max(list.size() + count, kReservedPayloads));
+        if (list.capacity() - list.size() < count) [[unlikely]]
+            list.reserve(list.size() + count);
         return list;
     }
     // Appends a payload made by kind to a list PrepareRolls gave.
@@ -108,16 +106,10 @@ public:
 
 private:
     static void Append(PayloadList& list, std::unique_ptr<CombatAttribute> payload) {
-        if (!payload)
-            return;
-        if (list.capacity() == 0)
-            list.reserve(kReservedPayloads);
         list.push_back(std::move(payload));
     }
     template <class Payload, class... Args>
     [[gnu::always_inline]] static void Emplace(PayloadList& list, Args&&... args) {
-        if (list.capacity() == 0)
-            list.reserve(kReservedPayloads);
         list.push_back(std::make_unique<Payload>(std::forward<Args>(args)...));
     }
 
