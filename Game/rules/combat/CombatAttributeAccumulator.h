@@ -70,12 +70,6 @@ public:
             list.reserve(list.size() + count);
         return list;
     }
-    // Appends a payload made by kind to a list PrepareRolls gave.
-    [[gnu::always_inline]] static void AddRolled(PayloadList& list, CombatPayloadKind kind,
-                                                 CombatAttributeType type, float first,
-                                                 float second) {
-        list.push_back(CombatPayloadPtr(CombatPayloadKinds::Make(kind, type, first, second)));
-    }
     void AddDefenseModifier(std::unique_ptr<CombatAttribute> payload);
     // A defense that an existing one merges is dropped; else it is appended.
     void AddDefense(std::unique_ptr<CombatAttribute> payload);

@@ -78,6 +78,37 @@ public:
         mData[mSize++] = CombatPayloadHandle(payload.release());
     }
 
+    // Appends into room reserved beforehand, unchecked, keeping the end here: the list learns
+    // its size on Commit (and at the end, unless committed already); Resume picks it up again
+    // after the list was used otherwise.
+    class ReservedAppender {
+    public:
+        explicit ReservedAppender(CombatPayloadList& list) : mList(list) { Resume(); }
+        ReservedAppender(const ReservedAppender&) = delete;
+        ReservedAppender& operator=(const ReservedAppender&) = delete;
+        ~ReservedAppender() {
+            if (mHeld)
+                Commit();
+        }
+
+        [[gnu::always_inline]] void Append(CombatAttribute* payload) {
+            *mEnd++ = CombatPayloadHandle(payload);
+        }
+        void Commit() noexcept {
+            mList.mSize = static_cast<std::uint32_t>(mEnd - mList.mData);
+            mHeld = false;
+        }
+        void Resume() noexcept {
+            mEnd = mList.mData + mList.mSize;
+            mHeld = true;
+        }
+
+    private:
+        CombatPayloadList& mList;
+        CombatPayloadHandle* mEnd = nullptr;
+        bool mHeld = false;
+    };
+
     // Hands every payload's block back.
     void clear() noexcept {
         if (mSize == 0)
