@@ -24,11 +24,13 @@ class CombatAttributeAccumulator final {
 public:
     using PayloadList = CombatPayloadList;
 
-    CombatAttributeAccumulator();
+    // Inline, so that an attack's parameters make and drop their accumulator without a call.
+    CombatAttributeAccumulator() = default;
     CombatAttributeAccumulator(const CombatAttributeAccumulator&) = delete;
     // Clones every payload of the other (appended) and restarts the generator from its seed.
     CombatAttributeAccumulator& operator=(const CombatAttributeAccumulator& other);
-    virtual ~CombatAttributeAccumulator();
+    // The lists hand their payloads back themselves.
+    virtual ~CombatAttributeAccumulator() = default;
 
     virtual CombatRandom& GetRandomGen() { return mRandom; }
     // True without a draw for a chance of exactly 0; else one draw of 0..100.
@@ -37,7 +39,10 @@ public:
     }
     [[gnu::always_inline]] virtual float GetChanceMultiplier(float) { return 1.0f; }
 
-    void SetSeed(std::uint32_t seed);
+    void SetSeed(std::uint32_t seed) {
+        mSeed = seed;
+        mRandom.Seed(seed);
+    }
     std::uint32_t GetSeed() const { return mSeed; }
     void SetRegion(CombatAttributeRegion region) { mRegion = region; }
     CombatAttributeRegion GetRegion() const { return mRegion; }
