@@ -276,5 +276,46 @@ TEST(DamageAttributeStoreBatch, UndescribedMembersRollThroughTheirOwnCall) {
     EXPECT_EQ(classes.size(), 3u);  // elemental cold and fire over time; life and the probe's
 }
 
+// A member that fills the list through its own call, ahead of described members: they must find
+// room again after it, not write past the room the batch counted on.
+class FloodProbe : public DamageAttributeAbs_Fire {
+public:
+    void AddDamageToAccumulator(CombatAttributeAccumulator& accumulator, unsigned int,
+                                RandomUniform& random, bool) const override {
+        for (int i = 0; i < 31; ++i)
+            accumulator.AddNewDamage<CombatAttributeAbsDamage>(CombatAttributeType::Poison,
+                                                               random.FGenerate(0.0f, 5.0f));
+    }
+    bool DescribeRoll(DamageAttributeParts, unsigned int, DamageRoll&) const override {
+        return false;
+    }
+};
+
+class DescribedFire : public DamageAttributeAbs_Fire {
+public:
+    DescribedFire() { mValues = {{2.0f, 7.0f}}; }
+};
+
+TEST(DamageAttributeStoreBatch, DescribedRollsAfterAFloodingMemberKeepEveryPayload) {
+    TestMachine tm;
+    DamageAttributeStore_Skill store;
+    store.Register(std::make_unique<FloodProbe>());
+    for (int i = 0; i < 12; ++i)
+        store.Register(std::make_unique<DescribedFire>());
+    std::set<std::string> classes;
+    ExpectBatchMatchesOneByOne(store, 5, classes);
+    CombatAttributeAccumulator accumulator;
+    accumulator.SetSeed(11);
+    store.AddDamageToAccumulator(accumulator, 1);
+    const auto& payloads = accumulator.GetDamagePayloads();
+    ASSERT_EQ(payloads.size(), 43u);
+    std::set<const CombatAttribute*> blocks;
+    for (const auto& payload : payloads)
+        blocks.insert(payload.get());
+    EXPECT_EQ(blocks.size(), payloads.size());
+    EXPECT_EQ(payloads[30]->GetType(), CombatAttributeType::Poison);
+    EXPECT_EQ(payloads[31]->GetType(), CombatAttributeType::Fire);
+}
+
 }  // namespace
 }  // namespace GAME::test

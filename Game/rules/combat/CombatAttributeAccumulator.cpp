@@ -7,11 +7,6 @@
 
 namespace GAME {
 
-CombatAttributeAccumulator::CombatAttributeAccumulator() = default;
-
-// The lists hand their payloads back themselves.
-CombatAttributeAccumulator::~CombatAttributeAccumulator() = default;
-
 CombatAttributeAccumulator& CombatAttributeAccumulator::operator=(
     const CombatAttributeAccumulator& other) {
     if (this == &other)
@@ -25,11 +20,6 @@ CombatAttributeAccumulator& CombatAttributeAccumulator::operator=(
     SetSeed(other.mSeed);
     mRegion = other.mRegion;
     return *this;
-}
-
-void CombatAttributeAccumulator::SetSeed(std::uint32_t seed) {
-    mSeed = seed;
-    mRandom.Seed(seed);
 }
 
 void CombatAttributeAccumulator::AddDefenseModifier(std::unique_ptr<CombatAttribute> payload) {

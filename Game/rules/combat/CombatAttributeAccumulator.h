@@ -23,14 +23,14 @@ class CombatCharacter;
 class CombatAttributeAccumulator final {
 public:
     using PayloadList = CombatPayloadList;
-    // Room a list takes on its first payload, enough for most attacks.
-    static constexpr std::size_t kReservedPayloads = 16;
 
-    CombatAttributeAccumulator();
+    // Inline, so that an attack's parameters make and drop their accumulator without a call.
+    CombatAttributeAccumulator() = default;
     CombatAttributeAccumulator(const CombatAttributeAccumulator&) = delete;
     // Clones every payload of the other (appended) and restarts the generator from its seed.
     CombatAttributeAccumulator& operator=(const CombatAttributeAccumulator& other);
-    virtual ~CombatAttributeAccumulator();
+    // The lists hand their payloads back themselves.
+    virtual ~CombatAttributeAccumulator() = default;
 
     virtual CombatRandom& GetRandomGen() { return mRandom; }
     // True without a draw for a chance of exactly 0; else one draw of 0..100.
@@ -39,7 +39,10 @@ public:
     }
     [[gnu::always_inline]] virtual float GetChanceMultiplier(float) { return 1.0f; }
 
-    void SetSeed(std::uint32_t seed);
+    void SetSeed(std::uint32_t seed) {
+        mSeed = seed;
+        mRandom.Seed(seed);
+    }
     std::uint32_t GetSeed() const { return mSeed; }
     void SetRegion(CombatAttributeRegion region) { mRegion = region; }
     CombatAttributeRegion GetRegion() const { return mRegion; }
@@ -68,15 +71,9 @@ public:
     // more, so that a batch of rolls appends without growing it.
     PayloadList& PrepareRolls(bool modifiers, std::size_t count) {
         PayloadList& list = modifiers ? mDamageModifiers : mDamage;
-        if (list.capacity() - list.size() < count)
-            list.reserve(std::max(list.size() + count, kReservedPayloads));
+        if (list.capacity() - list.size() < count) [[unlikely]]
+            list.reserve(list.size() + count);
         return list;
-    }
-    // Appends a payload made by kind to a list PrepareRolls gave.
-    [[gnu::always_inline]] static void AddRolled(PayloadList& list, CombatPayloadKind kind,
-                                                 CombatAttributeType type, float first,
-                                                 float second) {
-        list.push_back(CombatPayloadPtr(CombatPayloadKinds::Make(kind, type, first, second)));
     }
     void AddDefenseModifier(std::unique_ptr<CombatAttribute> payload);
     // A defense that an existing one merges is dropped; else it is appended.
@@ -108,16 +105,10 @@ public:
 
 private:
     static void Append(PayloadList& list, std::unique_ptr<CombatAttribute> payload) {
-        if (!payload)
-            return;
-        if (list.capacity() == 0)
-            list.reserve(kReservedPayloads);
         list.push_back(std::move(payload));
     }
     template <class Payload, class... Args>
     [[gnu::always_inline]] static void Emplace(PayloadList& list, Args&&... args) {
-        if (list.capacity() == 0)
-            list.reserve(kReservedPayloads);
         list.push_back(std::make_unique<Payload>(std::forward<Args>(args)...));
     }
 

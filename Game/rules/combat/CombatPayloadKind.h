@@ -65,11 +65,10 @@ inline constexpr CombatPayloadKind kOf = [] {
 #define COMBAT_PAYLOAD_MAKE_DesignerPierce_(Class) ::new (block) Class(type, first, second, true)
 #define COMBAT_PAYLOAD_MAKE_Pierce_(Class) ::new (block) Class(type, first, second, false)
 
-// A payload of `kind` in a fresh pool block.
-[[gnu::always_inline]] inline CombatAttribute* Make(CombatPayloadKind kind,
-                                                    CombatAttributeType type, float first,
-                                                    float second) {
-    void* block = CombatPayloadPool::Allocate(CombatAttribute::kBlockSize);
+// A payload of `kind` in `block`, a pool block of CombatAttribute::kBlockSize.
+[[gnu::always_inline]] inline CombatAttribute* MakeIn(void* block, CombatPayloadKind kind,
+                                                      CombatAttributeType type, float first,
+                                                      float second) {
     switch (kind) {
 #define COMBAT_PAYLOAD_KIND_MAKE_(Kind, Class, Second) \
     case CombatPayloadKind::Kind:                      \
@@ -78,6 +77,14 @@ inline constexpr CombatPayloadKind kOf = [] {
 #undef COMBAT_PAYLOAD_KIND_MAKE_
     }
     return ::new (block) CombatAttributeAbsDamage(type, first);
+}
+
+// A payload of `kind` in a fresh pool block.
+[[gnu::always_inline]] inline CombatAttribute* Make(CombatPayloadKind kind,
+                                                    CombatAttributeType type, float first,
+                                                    float second) {
+    return MakeIn(CombatPayloadPool::Allocate(CombatAttribute::kBlockSize), kind, type, first,
+                  second);
 }
 
 #undef COMBAT_PAYLOAD_MAKE_None_

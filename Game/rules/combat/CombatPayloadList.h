@@ -1,12 +1,16 @@
 #pragma once
 // A list of combat payloads that owns them, each in its own pool block. Its elements are plain
 // handles, so that emptying the list hands every block back in one pass over it and then costs
-// nothing per element (a list of owners would test and release each one again).
+// nothing per element (a list of owners would test and release each one again). The first
+// kInline handles live in the list itself: an attack's lists take no block for their handles and
+// give none back.
 #include <algorithm>
 #include <cstddef>
+#include <cstdint>
 #include <memory>
+#include <span>
+#include <stdexcept>
 #include <type_traits>
-#include <vector>
 
 #include "Game/rules/combat/CombatAttribute.h"
 #include "Game/rules/combat/CombatPayloadPool.h"
@@ -16,6 +20,8 @@ namespace GAME {
 // One payload of a list, read as its owner was (get, ->, *); the list owns it.
 class CombatPayloadHandle {
 public:
+    // Left unset: only the list's unused room is made this way.
+    CombatPayloadHandle() = default;
     explicit CombatPayloadHandle(CombatAttribute* payload) : mPayload(payload) {}
     CombatAttribute* get() const { return mPayload; }
     CombatAttribute* operator->() const { return mPayload; }
@@ -27,27 +33,38 @@ private:
 };
 
 class CombatPayloadList {
-    using Handles = std::vector<CombatPayloadHandle, CombatPoolAllocator<CombatPayloadHandle>>;
-
 public:
     using value_type = CombatPayloadHandle;
-    using const_iterator = Handles::const_iterator;
+    using const_iterator = const CombatPayloadHandle*;
+    // Room held in the list itself, enough for most attacks.
+    static constexpr std::size_t kInline = 16;
 
     CombatPayloadList() = default;
     CombatPayloadList(const CombatPayloadList&) = delete;
     CombatPayloadList& operator=(const CombatPayloadList&) = delete;
-    ~CombatPayloadList() { clear(); }
+    ~CombatPayloadList() {
+        clear();
+        if (mData != mInline)
+            CombatPayloadPool::Release(mData, mCapacity * sizeof(CombatPayloadHandle));
+    }
 
-    std::size_t size() const { return mHandles.size(); }
-    bool empty() const { return mHandles.empty(); }
-    std::size_t capacity() const { return mHandles.capacity(); }
-    void reserve(std::size_t count) { mHandles.reserve(count); }
-    const_iterator begin() const { return mHandles.begin(); }
-    const_iterator end() const { return mHandles.end(); }
-    const CombatPayloadHandle& operator[](std::size_t index) const { return mHandles[index]; }
-    const CombatPayloadHandle& at(std::size_t index) const { return mHandles.at(index); }
-    const CombatPayloadHandle& front() const { return mHandles.front(); }
-    const CombatPayloadHandle& back() const { return mHandles.back(); }
+    std::size_t size() const { return mSize; }
+    bool empty() const { return mSize == 0; }
+    std::size_t capacity() const { return mCapacity; }
+    void reserve(std::size_t count) {
+        if (count > mCapacity)
+            Grow(count);
+    }
+    const_iterator begin() const { return mData; }
+    const_iterator end() const { return mData + mSize; }
+    const CombatPayloadHandle& operator[](std::size_t index) const { return mData[index]; }
+    const CombatPayloadHandle& at(std::size_t index) const {
+        if (index >= mSize)
+            throw std::out_of_range("CombatPayloadList::at");
+        return mData[index];
+    }
+    const CombatPayloadHandle& front() const { return mData[0]; }
+    const CombatPayloadHandle& back() const { return mData[mSize - 1]; }
 
     // Takes a payload made by CombatAttribute's operator new or in a pool block; it stays with
     // its owner if the list cannot grow. Null is ignored: the list holds payloads only.
@@ -56,33 +73,82 @@ public:
         static_assert(std::is_base_of_v<CombatAttribute, Payload>);
         if (!payload)
             return;
-        mHandles.emplace_back(payload.get());
-        payload.release();
+        if (mSize == mCapacity) [[unlikely]]
+            Grow(mCapacity * 2);
+        mData[mSize++] = CombatPayloadHandle(payload.release());
     }
+
+    // Appends into room reserved beforehand, unchecked, keeping the end here: the list learns
+    // its size on Commit (and at the end, unless committed already); Resume picks it up again
+    // after the list was used otherwise.
+    class ReservedAppender {
+    public:
+        explicit ReservedAppender(CombatPayloadList& list) : mList(list) { Resume(); }
+        ReservedAppender(const ReservedAppender&) = delete;
+        ReservedAppender& operator=(const ReservedAppender&) = delete;
+        ~ReservedAppender() {
+            if (mHeld)
+                Commit();
+        }
+
+        [[gnu::always_inline]] void Append(CombatAttribute* payload) {
+            *mEnd++ = CombatPayloadHandle(payload);
+        }
+        void Commit() noexcept {
+            mList.mSize = static_cast<std::uint32_t>(mEnd - mList.mData);
+            mHeld = false;
+        }
+        void Resume() noexcept {
+            mEnd = mList.mData + mList.mSize;
+            mHeld = true;
+        }
+
+    private:
+        CombatPayloadList& mList;
+        CombatPayloadHandle* mEnd = nullptr;
+        bool mHeld = false;
+    };
 
     // Hands every payload's block back.
     void clear() noexcept {
-        if (mHandles.empty())
+        if (mSize == 0)
             return;
+        std::span<CombatPayloadHandle> held(mData, mSize);
         CombatPayloadPool::ReleaseAll(
-            mHandles, CombatAttribute::kBlockSize,
+            held, CombatAttribute::kBlockSize,
             [](const CombatPayloadHandle& payload) { return static_cast<void*>(payload.get()); });
-        mHandles.clear();
+        mSize = 0;
     }
 
     // Drops the payloads `drop` picks, keeping the order of the rest.
     template <class Drop>
     void EraseIf(Drop drop) {
-        std::erase_if(mHandles, [&](const CombatPayloadHandle& payload) {
-            if (!drop(payload))
-                return false;
-            CombatAttribute::Discard(payload.get());
-            return true;
-        });
+        CombatPayloadHandle* kept =
+            std::remove_if(mData, mData + mSize, [&](const CombatPayloadHandle& payload) {
+                if (!drop(payload))
+                    return false;
+                CombatAttribute::Discard(payload.get());
+                return true;
+            });
+        mSize = static_cast<std::uint32_t>(kept - mData);
     }
 
 private:
-    Handles mHandles;
+    // Moves the handles to a pool block of room for `count` (more than now).
+    [[gnu::noinline]] void Grow(std::size_t count) {
+        auto* data = static_cast<CombatPayloadHandle*>(
+            CombatPayloadPool::Allocate(count * sizeof(CombatPayloadHandle)));
+        std::copy(mData, mData + mSize, data);
+        if (mData != mInline)
+            CombatPayloadPool::Release(mData, mCapacity * sizeof(CombatPayloadHandle));
+        mData = data;
+        mCapacity = static_cast<std::uint32_t>(count);
+    }
+
+    CombatPayloadHandle* mData = mInline;
+    std::uint32_t mSize = 0;
+    std::uint32_t mCapacity = kInline;
+    CombatPayloadHandle mInline[kInline];
 };
 
 }  // namespace GAME

@@ -106,6 +106,54 @@ private:
     static void ReleaseSlowly(void* block, std::size_t size) noexcept;
 };
 
+// Takes blocks of one pool size one after another with the cache's list held here, not in the
+// thread's state: what a batch of rolls uses. Settle hands the cache its state back, Resume picks
+// it up again; nothing else may use the size's cache from a Resume to the next Settle (the run
+// settles at its end unless it is settled already).
+class CombatPayloadBlockRun {
+public:
+    explicit CombatPayloadBlockRun(std::size_t size)
+        : mSize(size), mClass(CombatPayloadPoolCache::ClassOf(size)) {
+        Resume();
+    }
+    CombatPayloadBlockRun(const CombatPayloadBlockRun&) = delete;
+    CombatPayloadBlockRun& operator=(const CombatPayloadBlockRun&) = delete;
+    ~CombatPayloadBlockRun() {
+        if (mHeld)
+            Settle();
+    }
+
+    // Inline throughout, so that the run's fields stay in registers.
+    [[gnu::always_inline]] void* Take() {
+        if (CombatPayloadPoolCache::FreeBlock* block = mHead) [[likely]] {
+            mHead = block->next;
+            ++mTaken;
+            return block;
+        }
+        Settle();
+        void* block = CombatPayloadPool::Allocate(mSize);
+        Resume();
+        return block;
+    }
+    void Settle() noexcept {
+        CombatPayloadPoolCache::tState.heads[mClass] = mHead;
+        CombatPayloadPoolCache::tState.room[mClass] += mTaken;
+        mTaken = 0;
+        mHeld = false;
+    }
+    void Resume() noexcept {
+        mHead = CombatPayloadPoolCache::tState.heads[mClass];
+        mHeld = true;
+    }
+
+private:
+    std::size_t mSize;
+    std::size_t mClass;
+    CombatPayloadPoolCache::FreeBlock* mHead = nullptr;
+    std::uint32_t mTaken = 0;
+    bool mHeld = false;
+};
+
 // A standard allocator drawing from the pool, for the payload lists.
 template <class T>
 struct CombatPoolAllocator {

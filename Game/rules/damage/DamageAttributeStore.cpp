@@ -249,12 +249,6 @@ std::uint32_t DamageAttributeStore::RollOwn(const DamageAttribute& attribute,
     return random.GetState();
 }
 
-void DamageAttributeStore::AddEach(CombatAttributeAccumulator::PayloadList& list,
-                                   const RollStep& step, float first, float second) {
-    for (std::uint8_t i = 0; i < step.payloadCount; ++i)
-        CombatAttributeAccumulator::AddRolled(list, step.kinds[i], step.types[i], first, second);
-}
-
 void DamageAttributeStore::RunPass(CombatAttributeAccumulator& accumulator, unsigned int level,
                                    DamageAttributeParts pass) {
     const Batch& batch = BatchFor(level);
@@ -262,12 +256,20 @@ void DamageAttributeStore::RunPass(CombatAttributeAccumulator& accumulator, unsi
     const PassBatch& steps = modifiers ? batch.modifier : batch.damage;
     CombatRandom& random = accumulator.GetRandomGen();
     auto& list = accumulator.PrepareRolls(modifiers, steps.mostPayloads);
-    // The generator's state lives here for the whole pass; a member rolling through its own call
-    // gets it handed over and back.
+    // The generator's state, the pool's free blocks and the list's end live here for the whole
+    // pass; a member rolling through its own call gets them handed over and back.
     std::uint32_t state = random.GetState();
+    CombatPayloadBlockRun blocks(CombatAttribute::kBlockSize);
+    CombatPayloadList::ReservedAppender out(list);
     const auto run = [&](const RollStep& step, bool global) __attribute__((always_inline)) {
         if (step.own) [[unlikely]] {
+            out.Commit();
+            blocks.Settle();
             state = RollOwn(*step.own, accumulator, level, pass, global, state);
+            // Its payloads may have taken the room the described rolls count on.
+            accumulator.PrepareRolls(modifiers, steps.mostPayloads);
+            blocks.Resume();
+            out.Resume();
             return;
         }
         if (step.drawsChance) {
@@ -287,11 +289,16 @@ void DamageAttributeStore::RunPass(CombatAttributeAccumulator& accumulator, unsi
                 second = DrawFloat(state, step.durationSpan, step.durationLow);
             }
         }
-        if (step.payloadCount == 1) [[likely]]
-            CombatAttributeAccumulator::AddRolled(list, step.kinds[0], step.types[0], first,
-                                                  second);
-        else if (step.payloadCount != 0)
-            AddEach(list, step, first, second);
+        const auto add = [&](std::size_t i) __attribute__((always_inline)) {
+            out.Append(CombatPayloadKinds::MakeIn(blocks.Take(), step.kinds[i], step.types[i],
+                                                  first, second));
+        };
+        if (step.payloadCount == 1) [[likely]] {
+            add(0);
+            return;
+        }
+        for (std::size_t i = 0; i < step.payloadCount; ++i)
+            add(i);
     };
     for (const RollStep& step : steps.plain)
         run(step, false);

@@ -103,9 +103,6 @@ private:
     void StoreChanged();
     void RunPass(CombatAttributeAccumulator& accumulator, unsigned int level,
                  DamageAttributeParts pass);
-    // The payloads of a roll spread over several (or none).
-    [[gnu::noinline]] static void AddEach(CombatPayloadList& list, const RollStep& step,
-                                          float first, float second);
     // A member's roll through its own call, the generator's state handed over and back.
     [[gnu::noinline]] static std::uint32_t RollOwn(const DamageAttribute& attribute,
                                                    CombatAttributeAccumulator& accumulator,
