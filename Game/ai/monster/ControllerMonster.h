@@ -55,7 +55,9 @@ public:
     ~ControllerMonster() override;
 
     // Added to ControllerAI's virtual operations, in this order.
-    // The sight anger the character earns over ms.
+    // The sight anger the character earns over ms. The sight sweep weighs foes itself, from
+    // their digests, while this is the default: a kind that replaces it must also clear
+    // mSightAngerIsDefault (debug builds stop when the two part).
     virtual float ProcessAngerTarget(Character* character, int ms);
     virtual void Teleported(std::uint32_t) {}
     // The monster has a walk or a run animation.
@@ -335,6 +337,9 @@ protected:
     // Adds the named states (or, with `temporary`, the temporary ones) that every monster
     // has; kinds register their replacements after it.
     void AddMonsterStates(bool temporary);
+
+    // False in a kind that replaces ProcessAngerTarget: the sweep then asks it of every foe.
+    bool mSightAngerIsDefault = true;
 
 private:
     void TryToHealAlly();

@@ -2,6 +2,7 @@
 // attacks and taunts, and the enemy search that offers the state machine its targets.
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 
 #include "Engine/object/ObjectManager.h"
 #include "Engine/sys/Machine.h"
@@ -119,6 +120,20 @@ void ForEachCharacterInSphere(const Character& self, float maxYView, Region* reg
     }
 }
 
+#ifndef NDEBUG
+// The sweep's own weighing stands in for ProcessAngerTarget only while that is the default: a
+// kind that replaced it without saying so would see otherwise than it says.
+void CheckSightAnger(ControllerMonster& controller, Character* foe, int ms, float anger) {
+    const float asked = controller.ProcessAngerTarget(foe, ms);
+    if (std::memcmp(&asked, &anger, sizeof anger) != 0) {
+        gEngine->Log(
+            0, "ControllerMonster: sight anger %g for %s differs from ProcessAngerTarget's %g",
+            static_cast<double>(anger), foe->GetObjectName().c_str(), static_cast<double>(asked));
+        std::abort();
+    }
+}
+#endif
+
 }  // namespace
 
 void ControllerMonster::GetCharactersInSphere(std::vector<Character*>& out, Region* region,
@@ -200,6 +215,12 @@ void ControllerMonster::AngerUpdate(int ms) {
             Sphere{position.GetRegionPosition(), viewDistance}, true, [&](const SightSeen& seen) {
                 if (!SightDigest::Has(seen.digest, SightDigest::kCausesAnger))
                     return;
+                if (!mSightAngerIsDefault) {
+                    const float anger = ProcessAngerTarget(seen.GetCharacter(), kTickMs);
+                    mAngerManager.AddAnger(seen.digest, seen.slot,
+                                           static_cast<float>(ticks) * anger);
+                    return;
+                }
                 const WorldVec3 at = seen.GetPathPosition();
                 float anger = 0.0f;
                 if (mMaxPursuitDistance != 0.0f && !homeKnown) {
@@ -208,6 +229,9 @@ void ControllerMonster::AngerUpdate(int ms) {
                 }
                 if (mMaxPursuitDistance == 0.0f || WorldDistance(home, at) < mMaxPursuitDistance)
                     anger = SightAnger(WorldDistance(position, at), kTickMs);
+#ifndef NDEBUG
+                CheckSightAnger(*this, seen.GetCharacter(), kTickMs, anger);
+#endif
                 mAngerManager.AddAnger(seen.digest, seen.slot, static_cast<float>(ticks) * anger);
             });
     }

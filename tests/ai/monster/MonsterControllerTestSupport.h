@@ -66,8 +66,18 @@ public:
         AddState("Idle", std::move(state));
     }
     bool ShouldAlwaysLookForClosestEnemy() override { return alwaysLookForClosest; }
+    float ProcessAngerTarget(Character* character, int ms) override {
+        return mSightAngerIsDefault ? ControllerMonster::ProcessAngerTarget(character, ms)
+                                    : replacedSightAnger;
+    }
+    // Makes this a kind whose sight anger is its own: `anger` for any foe.
+    void ReplaceSightAnger(float anger) {
+        replacedSightAnger = anger;
+        mSightAngerIsDefault = false;
+    }
 
     NotingMonsterState* idle = nullptr;
+    float replacedSightAnger = 0.0f;
     bool alwaysLookForClosest = false;
 };
 

@@ -51,6 +51,21 @@ TEST_F(MonsterTargetFinding, OnlyAngeringLivingFoesInViewEarnSightAnger) {
         EXPECT_FALSE(controller->GetAngerManager().GetAngerTable().contains(c->GetObjectId()));
 }
 
+TEST_F(MonsterTargetFinding, AKindThatReplacesSightAngerIsAskedForEveryFoe) {
+    MakeController(R"({"Class": "ControllerMonster", "ViewDistance": 15, "ForgiveRate": 0,
+        "AngerTolerance": 1000})");
+    controller->ReplaceSightAnger(7.0f);
+    Character* near = Place("Records/AI/Foe.dbr", Team::Human, 12);
+    Character* far = Place("Records/AI/Foe.dbr", Team::Human, 22);
+    AngerManager expected;
+    for (Character* c : {near, far})
+        expected.AddAnger(*c, 3 * 7.0f);
+    expected.Update(600, 0.0f, me);
+    controller->Update(500);  // three whole ticks
+    EXPECT_EQ(controller->GetAngerManager().GetAngerTable(), expected.GetAngerTable());
+    EXPECT_FLOAT_EQ(AngerOf(far), 21.0f);
+}
+
 TEST_F(MonsterTargetFinding, TheEnemySearchRunsAtMostTwoTicksAFrame) {
     MakeController(R"({"Class": "ControllerMonster", "ForgiveRate": 0, "SightAngerRate": 0,
         "InnerSightAngerRate": 0})");
