@@ -44,6 +44,13 @@ enum class CombatPayloadKind : std::uint8_t {
 
 namespace CombatPayloadKinds {
 
+// How many kinds there are: every value below it names one.
+inline constexpr std::uint8_t kCount = 0
+#define COMBAT_PAYLOAD_KIND_COUNT_(Kind, Class, Second) +1
+    COMBAT_PAYLOAD_KINDS(COMBAT_PAYLOAD_KIND_COUNT_)
+#undef COMBAT_PAYLOAD_KIND_COUNT_
+    ;
+
 // The kind of a class whose second number is unused or a duration (the classes a kind table
 // names); the physical kinds, which share one class, are named directly.
 template <class Payload>
@@ -77,6 +84,49 @@ inline constexpr CombatPayloadKind kOf = [] {
 #undef COMBAT_PAYLOAD_KIND_MAKE_
     }
     return ::new (block) CombatAttributeAbsDamage(type, first);
+}
+
+// The kind of value `Value`, built in place; a value naming no kind makes the first kind.
+template <unsigned Value>
+[[gnu::always_inline]] inline CombatAttribute* MakeAs(void* block, CombatAttributeType type,
+                                                      float first, float second) {
+#define COMBAT_PAYLOAD_KIND_AS_(Kind, Class, Second)                         \
+    if constexpr (Value == static_cast<unsigned>(CombatPayloadKind::Kind)) { \
+        return COMBAT_PAYLOAD_MAKE_##Second##_(Class);                       \
+    } else
+    COMBAT_PAYLOAD_KINDS(COMBAT_PAYLOAD_KIND_AS_)
+#undef COMBAT_PAYLOAD_KIND_AS_
+    {
+        (void)second;
+        return ::new (block) CombatAttributeAbsDamage(type, first);
+    }
+}
+
+// MakeIn for a kind already known to be below kCount: every value of five bits is a case, so
+// that the jump needs no range check.
+[[gnu::always_inline]] inline CombatAttribute* MakeInKnown(void* block, CombatPayloadKind kind,
+                                                           CombatAttributeType type, float first,
+                                                           float second) {
+    static_assert(kCount <= 32);
+    switch (static_cast<unsigned>(kind) & 31u) {
+#define COMBAT_PAYLOAD_KIND_CASE_(Value) \
+    case Value:                          \
+        return MakeAs<Value>(block, type, first, second);
+// clang-format off
+#define COMBAT_PAYLOAD_KIND_CASES8_(Base) \
+    COMBAT_PAYLOAD_KIND_CASE_(Base + 0) COMBAT_PAYLOAD_KIND_CASE_(Base + 1) \
+    COMBAT_PAYLOAD_KIND_CASE_(Base + 2) COMBAT_PAYLOAD_KIND_CASE_(Base + 3) \
+    COMBAT_PAYLOAD_KIND_CASE_(Base + 4) COMBAT_PAYLOAD_KIND_CASE_(Base + 5) \
+    COMBAT_PAYLOAD_KIND_CASE_(Base + 6) COMBAT_PAYLOAD_KIND_CASE_(Base + 7)
+        // clang-format on
+        COMBAT_PAYLOAD_KIND_CASES8_(0u)
+        COMBAT_PAYLOAD_KIND_CASES8_(8u)
+        COMBAT_PAYLOAD_KIND_CASES8_(16u)
+        COMBAT_PAYLOAD_KIND_CASES8_(24u)
+#undef COMBAT_PAYLOAD_KIND_CASES8_
+#undef COMBAT_PAYLOAD_KIND_CASE_
+    }
+    __builtin_unreachable();
 }
 
 // A payload of `kind` in a fresh pool block.

@@ -94,17 +94,20 @@ public:
         [[gnu::always_inline]] void Append(CombatAttribute* payload) {
             *mEnd++ = CombatPayloadHandle(payload);
         }
-        void Commit() noexcept {
+        // Gives the number of payloads appended since the last Resume.
+        std::size_t Commit() noexcept {
             mList.mSize = static_cast<std::uint32_t>(mEnd - mList.mData);
             mHeld = false;
+            return static_cast<std::size_t>(mEnd - mStart);
         }
         void Resume() noexcept {
-            mEnd = mList.mData + mList.mSize;
+            mStart = mEnd = mList.mData + mList.mSize;
             mHeld = true;
         }
 
     private:
         CombatPayloadList& mList;
+        CombatPayloadHandle* mStart = nullptr;
         CombatPayloadHandle* mEnd = nullptr;
         bool mHeld = false;
     };

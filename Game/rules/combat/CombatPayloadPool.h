@@ -34,7 +34,7 @@ struct State {
 extern constinit thread_local State tState __attribute__((tls_model("initial-exec")));
 
 // The size class of a block of 1 to kLargestBlock bytes.
-inline std::size_t ClassOf(std::size_t size) {
+constexpr std::size_t ClassOf(std::size_t size) {
     return (size - 1) / kGranule;
 }
 
@@ -107,51 +107,46 @@ private:
 };
 
 // Takes blocks of one pool size one after another with the cache's list held here, not in the
-// thread's state: what a batch of rolls uses. Settle hands the cache its state back, Resume picks
-// it up again; nothing else may use the size's cache from a Resume to the next Settle (the run
-// settles at its end unless it is settled already).
+// thread's state: what a batch of rolls uses. Settle hands the cache its state back, told how
+// many blocks were taken since the last Resume (the caller counts them anyway), and Resume picks
+// it up again; nothing else may use the size's cache from a Resume to the next Settle. Once the
+// cache runs dry, blocks come from the heap and the cache is left empty, so that a failing
+// allocation leaves no stale list behind.
+template <std::size_t Size>
 class CombatPayloadBlockRun {
 public:
-    explicit CombatPayloadBlockRun(std::size_t size)
-        : mSize(size), mClass(CombatPayloadPoolCache::ClassOf(size)) {
-        Resume();
-    }
+    CombatPayloadBlockRun() { Resume(); }
     CombatPayloadBlockRun(const CombatPayloadBlockRun&) = delete;
     CombatPayloadBlockRun& operator=(const CombatPayloadBlockRun&) = delete;
-    ~CombatPayloadBlockRun() {
-        if (mHeld)
-            Settle();
-    }
 
-    // Inline throughout, so that the run's fields stay in registers.
+    // Inline, so that the list's head stays in a register.
     [[gnu::always_inline]] void* Take() {
         if (CombatPayloadPoolCache::FreeBlock* block = mHead) [[likely]] {
             mHead = block->next;
-            ++mTaken;
             return block;
         }
-        Settle();
-        void* block = CombatPayloadPool::Allocate(mSize);
-        Resume();
-        return block;
+        ++mFromHeap;
+        return TakeFromHeap();
     }
-    void Settle() noexcept {
-        CombatPayloadPoolCache::tState.heads[mClass] = mHead;
-        CombatPayloadPoolCache::tState.room[mClass] += mTaken;
-        mTaken = 0;
-        mHeld = false;
+    void Settle(std::size_t taken) noexcept {
+        CombatPayloadPoolCache::tState.heads[kClass] = mHead;
+        CombatPayloadPoolCache::tState.room[kClass] +=
+            static_cast<std::uint32_t>(taken - mFromHeap);
+        mFromHeap = 0;
     }
-    void Resume() noexcept {
-        mHead = CombatPayloadPoolCache::tState.heads[mClass];
-        mHeld = true;
-    }
+    void Resume() noexcept { mHead = CombatPayloadPoolCache::tState.heads[kClass]; }
 
 private:
-    std::size_t mSize;
-    std::size_t mClass;
+    static constexpr std::size_t kClass = CombatPayloadPoolCache::ClassOf(Size);
+
+    // Static, so that the run's fields never leave registers for it.
+    [[gnu::noinline]] static void* TakeFromHeap() {
+        CombatPayloadPoolCache::tState.heads[kClass] = nullptr;
+        return CombatPayloadPool::Allocate(Size);
+    }
+
     CombatPayloadPoolCache::FreeBlock* mHead = nullptr;
-    std::uint32_t mTaken = 0;
-    bool mHeld = false;
+    std::size_t mFromHeap = 0;
 };
 
 // A standard allocator drawing from the pool, for the payload lists.

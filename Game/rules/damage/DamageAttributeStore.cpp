@@ -13,41 +13,74 @@ namespace GAME {
 
 using namespace DamageAttributeText;
 
+// A step's operation. A described roll's code names its whole path, so that a step dispatches
+// once and then runs straight: bit 0 draws the chance, bits 1-3 the draws (RollDraws), bit 4
+// more or fewer than one payload. The other codes follow the rolls.
+namespace RollOp {
+enum RollDraws : std::uint8_t {
+    kFixed,
+    kAmount,
+    kAmountThird,
+    kAmountDuration,
+    kAmountThirdDuration
+};
+inline constexpr std::uint8_t kGated = 1;
+inline constexpr std::uint8_t kMany = 16;
+constexpr std::uint8_t Roll(bool gated, RollDraws draws, bool many) {
+    return static_cast<std::uint8_t>((gated ? kGated : 0) | (draws << 1) | (many ? kMany : 0));
+}
+// A member rolling through its own call.
+inline constexpr std::uint8_t kOwn = 32;
+// The global roll: the rest of the pass runs only below `limit`.
+inline constexpr std::uint8_t kGlobal = 33;
+// The one-of pick over the `limit` members after it, each followed by an end.
+inline constexpr std::uint8_t kPick = 34;
+inline constexpr std::uint8_t kEnd = 35;
+}  // namespace RollOp
+
 struct DamageAttributeStore::RollStep {
-    // Non-null: the member rolls through this call instead.
-    const DamageAttribute* own = nullptr;
-    bool drawsChance = false;
-    // The chance passes when the drawn state is below this.
-    std::uint32_t chanceLimit = 0;
-    DamageRoll::Draws draws = DamageRoll::Draws::None;
-    bool third = false;
+    struct Range {
+        // FGenerate's terms: max - min and min, in double.
+        double span;
+        double low;
+    };
+    std::uint8_t op = RollOp::kOwn;
     std::uint8_t payloadCount = 0;
     std::array<CombatPayloadKind, DamageRoll::kMostPayloads> kinds{};
+    // A member of a global group: its own call skips its chance.
+    bool global = false;
+    // A gated roll passes when the drawn state is below `limit`; the global roll alike.
+    // One-of members keep the weights up to and including their own in `pickSum`; the pick
+    // keeps the count of its members in `limit`.
+    union {
+        std::uint32_t limit = 0;
+        float pickSum;
+    };
     std::array<CombatAttributeType, DamageRoll::kMostPayloads> types{};
-    float first = 0.0f;
-    float second = 0.0f;
-    // One-of members: the weights up to and including this one.
-    float pickSum = 0.0f;
-    // FGenerate's terms: max - min and min, in double.
-    double amountSpan = 0.0;
-    double amountLow = 0.0;
-    double durationSpan = 0.0;
-    double durationLow = 0.0;
+    // The amount's draw; else the first number as it is; the pick's span; or the member
+    // rolling through its own call.
+    union {
+        Range amount{0.0, 0.0};
+        float first;
+        const DamageAttribute* own;
+    };
+    // The duration's draw, or the second number as it is.
+    union {
+        Range duration{0.0, 0.0};
+        float second;
+    };
 };
 
 struct DamageAttributeStore::PassBatch {
-    std::vector<RollStep> plain;
-    std::vector<RollStep> globalAnd;
-    std::vector<RollStep> globalXor;
+    // Plain members, then the global roll, the all-of group, the pick and the one-of group,
+    // closed by an end.
+    std::vector<RollStep> steps;
     // The most payloads the described rolls make in one attack.
     std::size_t mostPayloads = 0;
 };
 
 struct DamageAttributeStore::Batch {
     unsigned int level = 0;
-    GlobalRoll global{0.0f, 0};
-    // The one-of pick's FGenerate(0, total) span.
-    double pickSpan = 0.0;
     PassBatch damage;
     PassBatch modifier;
 };
@@ -57,6 +90,34 @@ namespace {
 // FGenerate(min, max) from the state a step left: the same double arithmetic.
 [[gnu::always_inline]] inline float DrawFloat(std::uint32_t state, double span, double low) {
     return static_cast<float>(span * (static_cast<double>(state) * RandomUniform::kFraction) + low);
+}
+
+// The numbers of a described roll whose code is `Op`: false when its chance fails.
+template <std::uint8_t Op>
+[[gnu::always_inline]] inline bool RollNumbers(const auto& step, std::uint32_t& state, float& first,
+                                               float& second) {
+    constexpr auto draws = static_cast<RollOp::RollDraws>((Op >> 1) & 7);
+    if constexpr ((Op & RollOp::kGated) != 0) {
+        state = RandomUniform::NextState(state);
+        if (state >= step.limit)
+            return false;
+    }
+    if constexpr (draws == RollOp::kFixed) {
+        first = step.first;
+        second = step.second;
+    } else {
+        state = RandomUniform::NextState(state);
+        first = DrawFloat(state, step.amount.span, step.amount.low);
+        if constexpr (draws == RollOp::kAmountThird || draws == RollOp::kAmountThirdDuration)
+            first = first * DamageRoll::kThird;
+        if constexpr (draws == RollOp::kAmountDuration || draws == RollOp::kAmountThirdDuration) {
+            state = RandomUniform::NextState(state);
+            second = DrawFloat(state, step.duration.span, step.duration.low);
+        } else {
+            second = step.second;
+        }
+    }
+    return true;
 }
 
 }  // namespace
@@ -94,12 +155,12 @@ void DamageAttributeStore::AddAttribute(std::unique_ptr<DamageAttribute> attribu
 void DamageAttributeStore::StoreChanged() {
     mBatchBuilt = false;
     // The batch's room is taken here, with the members, so that building it at an attack does
-    // not allocate.
+    // not allocate: every member, the global roll and the pick.
     for (DamageAttributeParts pass : {kDamageAttributeDamage, kDamageAttributeModifier}) {
         PassBatch& steps = pass == kDamageAttributeDamage ? mBatch->damage : mBatch->modifier;
-        steps.plain.reserve(MembersOf(pass).plain.size());
-        steps.globalAnd.reserve(MembersOf(pass).globalAnd.size());
-        steps.globalXor.reserve(mGlobalXor.size());
+        const PassMembers& members = MembersOf(pass);
+        steps.steps.reserve(members.plain.size() + members.globalAnd.size() +
+                            2 * mGlobalXor.size() + 3);
     }
 }
 
@@ -171,67 +232,106 @@ DamageAttributeStore::RollStep DamageAttributeStore::MakeStep(const DamageAttrib
                                                               DamageAttributeParts pass,
                                                               unsigned int level, bool global) {
     RollStep step;
-    if (!attribute.AddsIn(pass))
+    step.global = global;
+    // A member that adds nothing in this pass rolls nothing (only a one-of member is kept so).
+    if (!attribute.AddsIn(pass)) {
+        step.op = RollOp::Roll(false, RollOp::kFixed, true);
         return step;
+    }
     DamageRoll roll;
-    if (!attribute.DescribeRoll(pass, level, roll)) {
+    const auto known = [](CombatPayloadKind kind) {
+        return static_cast<std::uint8_t>(kind) < CombatPayloadKinds::kCount;
+    };
+    if (!attribute.DescribeRoll(pass, level, roll) || roll.payloadCount > roll.kinds.size() ||
+        !std::all_of(roll.kinds.begin(), roll.kinds.begin() + roll.payloadCount, known)) {
         step.own = &attribute;
         return step;
     }
-    step.drawsChance = roll.gated && !global && !(roll.chance == 0.0f);
-    step.chanceLimit = CombatPercentDraw::kLimits[CombatPercentDraw::IndexOf(roll.chance)];
-    step.draws = roll.draws;
-    step.third = roll.third;
+    const bool gated = roll.gated && !global && !(roll.chance == 0.0f);
+    RollOp::RollDraws draws = RollOp::kFixed;
+    if (roll.draws == DamageRoll::Draws::Amount)
+        draws = roll.third ? RollOp::kAmountThird : RollOp::kAmount;
+    else if (roll.draws == DamageRoll::Draws::AmountAndDuration)
+        draws = roll.third ? RollOp::kAmountThirdDuration : RollOp::kAmountDuration;
+    step.op = RollOp::Roll(gated, draws, roll.payloadCount != 1);
+    step.limit = CombatPercentDraw::kLimits[CombatPercentDraw::IndexOf(roll.chance)];
     step.payloadCount = roll.payloadCount;
     step.kinds = roll.kinds;
     step.types = roll.types;
-    step.first = roll.first;
-    step.second = roll.second;
-    step.amountLow = static_cast<double>(roll.amountMin);
-    step.amountSpan = static_cast<double>(roll.amountMax) - step.amountLow;
-    step.durationLow = static_cast<double>(roll.durationMin);
-    step.durationSpan = static_cast<double>(roll.durationMax) - step.durationLow;
+    if (draws == RollOp::kFixed) {
+        step.first = roll.first;
+    } else {
+        step.amount.low = static_cast<double>(roll.amountMin);
+        step.amount.span = static_cast<double>(roll.amountMax) - step.amount.low;
+    }
+    if (draws == RollOp::kAmountDuration || draws == RollOp::kAmountThirdDuration) {
+        step.duration.low = static_cast<double>(roll.durationMin);
+        step.duration.span = static_cast<double>(roll.durationMax) - step.duration.low;
+    } else {
+        step.second = roll.second;
+    }
     return step;
 }
 
 void DamageAttributeStore::BuildBatch(unsigned int level) {
+    static_assert(sizeof(RollStep) <= 64, "a step fits one cache line");
     Batch& batch = *mBatch;
     batch.level = level;
-    batch.global = GetGlobalRoll(level);
+    const GlobalRoll global = GetGlobalRoll(level);
     float total = 0.0f;
     for (const auto& attribute : mGlobalXor)
         total += attribute->GetChance(level);
-    batch.pickSpan = static_cast<double>(total) - static_cast<double>(0.0f);
     for (DamageAttributeParts pass : {kDamageAttributeDamage, kDamageAttributeModifier}) {
-        PassBatch& steps = pass == kDamageAttributeDamage ? batch.damage : batch.modifier;
+        PassBatch& batchPass = pass == kDamageAttributeDamage ? batch.damage : batch.modifier;
+        std::vector<RollStep>& steps = batchPass.steps;
         const PassMembers& members = MembersOf(pass);
-        steps.plain.clear();
-        steps.globalAnd.clear();
-        steps.globalXor.clear();
-        steps.mostPayloads = 0;
-        for (const DamageAttribute* attribute : members.plain) {
-            steps.plain.push_back(MakeStep(*attribute, pass, level, false));
-            steps.mostPayloads += steps.plain.back().payloadCount;
+        steps.clear();
+        std::size_t most = 0;
+        const auto add = [&](const RollStep& step) {
+            steps.push_back(step);
+            most += step.payloadCount;
+        };
+        for (const DamageAttribute* attribute : members.plain)
+            add(MakeStep(*attribute, pass, level, false));
+        // A chance that is not a number rolls, and always passes.
+        if (!(global.chance <= 0.0f)) {
+            RollStep roll;
+            roll.op = RollOp::kGlobal;
+            roll.limit = global.failingState;
+            steps.push_back(roll);
+            for (const DamageAttribute* attribute : members.globalAnd)
+                add(MakeStep(*attribute, pass, level, true));
+            if (!mGlobalXor.empty()) {
+                RollStep pick;
+                pick.op = RollOp::kPick;
+                pick.limit = static_cast<std::uint32_t>(mGlobalXor.size());
+                pick.amount = {static_cast<double>(total) - static_cast<double>(0.0f), 0.0};
+                steps.push_back(pick);
+                RollStep close;
+                close.op = RollOp::kEnd;
+                float sum = 0.0f;
+                std::size_t mostPicked = 0;
+                for (const auto& attribute : mGlobalXor) {
+                    sum += attribute->GetChance(level);
+                    RollStep step = MakeStep(*attribute, pass, level, true);
+                    step.pickSum = sum;
+                    steps.push_back(step);
+                    steps.push_back(close);
+                    mostPicked = std::max<std::size_t>(mostPicked, step.payloadCount);
+                }
+                most += mostPicked;
+            }
         }
-        for (const DamageAttribute* attribute : members.globalAnd) {
-            steps.globalAnd.push_back(MakeStep(*attribute, pass, level, true));
-            steps.mostPayloads += steps.globalAnd.back().payloadCount;
-        }
-        float sum = 0.0f;
-        std::size_t mostPicked = 0;
-        for (const auto& attribute : mGlobalXor) {
-            sum += attribute->GetChance(level);
-            steps.globalXor.push_back(MakeStep(*attribute, pass, level, true));
-            steps.globalXor.back().pickSum = sum;
-            mostPicked = std::max<std::size_t>(mostPicked, steps.globalXor.back().payloadCount);
-        }
-        steps.mostPayloads += mostPicked;
+        RollStep close;
+        close.op = RollOp::kEnd;
+        steps.push_back(close);
+        batchPass.mostPayloads = most;
     }
     mBatchBuilt = true;
 }
 
 const DamageAttributeStore::Batch& DamageAttributeStore::BatchFor(unsigned int level) {
-    if (!mBatchBuilt || mBatch->level != level)
+    if (!mBatchBuilt || mBatch->level != level) [[unlikely]]
         BuildBatch(level);
     return *mBatch;
 }
@@ -249,79 +349,93 @@ std::uint32_t DamageAttributeStore::RollOwn(const DamageAttribute& attribute,
     return random.GetState();
 }
 
+// The cases of every described roll's code, for the dispatch below.
+#define DAMAGE_STORE_ROLL_CASES_(X, gated)                             \
+    X(RollOp::Roll(gated, RollOp::kFixed, false), false)               \
+    X(RollOp::Roll(gated, RollOp::kAmount, false), false)              \
+    X(RollOp::Roll(gated, RollOp::kAmountThird, false), false)         \
+    X(RollOp::Roll(gated, RollOp::kAmountDuration, false), false)      \
+    X(RollOp::Roll(gated, RollOp::kAmountThirdDuration, false), false) \
+    X(RollOp::Roll(gated, RollOp::kFixed, true), true)                 \
+    X(RollOp::Roll(gated, RollOp::kAmount, true), true)                \
+    X(RollOp::Roll(gated, RollOp::kAmountThird, true), true)           \
+    X(RollOp::Roll(gated, RollOp::kAmountDuration, true), true)        \
+    X(RollOp::Roll(gated, RollOp::kAmountThirdDuration, true), true)
+
 void DamageAttributeStore::RunPass(CombatAttributeAccumulator& accumulator, unsigned int level,
                                    DamageAttributeParts pass) {
     const Batch& batch = BatchFor(level);
     const bool modifiers = pass == kDamageAttributeModifier;
-    const PassBatch& steps = modifiers ? batch.modifier : batch.damage;
+    const PassBatch& batchPass = modifiers ? batch.modifier : batch.damage;
     CombatRandom& random = accumulator.GetRandomGen();
-    auto& list = accumulator.PrepareRolls(modifiers, steps.mostPayloads);
+    auto& list = accumulator.PrepareRolls(modifiers, batchPass.mostPayloads);
     // The generator's state, the pool's free blocks and the list's end live here for the whole
     // pass; a member rolling through its own call gets them handed over and back.
     std::uint32_t state = random.GetState();
-    CombatPayloadBlockRun blocks(CombatAttribute::kBlockSize);
+    CombatPayloadBlockRun<CombatAttribute::kBlockSize> blocks;
     CombatPayloadList::ReservedAppender out(list);
-    const auto run = [&](const RollStep& step, bool global) __attribute__((always_inline)) {
-        if (step.own) [[unlikely]] {
-            out.Commit();
-            blocks.Settle();
-            state = RollOwn(*step.own, accumulator, level, pass, global, state);
-            // Its payloads may have taken the room the described rolls count on.
-            accumulator.PrepareRolls(modifiers, steps.mostPayloads);
-            blocks.Resume();
-            out.Resume();
-            return;
+    // One pointer walks the steps: the step being run.
+    for (const RollStep* step = batchPass.steps.data();; ++step) {
+        const RollStep& current = *step;
+        float first;
+        float second;
+        switch (current.op) {
+#define DAMAGE_STORE_ROLL_CASE_(Op, Many)                                                 \
+    case Op:                                                                              \
+        if (!RollNumbers<Op>(current, state, first, second))                              \
+            continue;                                                                     \
+        if constexpr (Many) {                                                             \
+            goto manyPayloads;                                                            \
+        } else {                                                                          \
+            out.Append(CombatPayloadKinds::MakeInKnown(blocks.Take(), current.kinds[0],   \
+                                                       current.types[0], first, second)); \
+            continue;                                                                     \
         }
-        if (step.drawsChance) {
-            state = RandomUniform::NextState(state);
-            if (state >= step.chanceLimit)
-                return;
-        }
-        float first = step.first;
-        float second = step.second;
-        if (step.draws != DamageRoll::Draws::None) {
-            state = RandomUniform::NextState(state);
-            first = DrawFloat(state, step.amountSpan, step.amountLow);
-            if (step.third)
-                first = first * DamageRoll::kThird;
-            if (step.draws == DamageRoll::Draws::AmountAndDuration) {
+            DAMAGE_STORE_ROLL_CASES_(DAMAGE_STORE_ROLL_CASE_, false)
+            DAMAGE_STORE_ROLL_CASES_(DAMAGE_STORE_ROLL_CASE_, true)
+#undef DAMAGE_STORE_ROLL_CASE_
+            case RollOp::kGlobal:
                 state = RandomUniform::NextState(state);
-                second = DrawFloat(state, step.durationSpan, step.durationLow);
-            }
-        }
-        const auto add = [&](std::size_t i) __attribute__((always_inline)) {
-            out.Append(CombatPayloadKinds::MakeIn(blocks.Take(), step.kinds[i], step.types[i],
-                                                  first, second));
-        };
-        if (step.payloadCount == 1) [[likely]] {
-            add(0);
-            return;
-        }
-        for (std::size_t i = 0; i < step.payloadCount; ++i)
-            add(i);
-    };
-    for (const RollStep& step : steps.plain)
-        run(step, false);
-    // A chance that is not a number rolls, and always passes.
-    if (!(batch.global.chance <= 0.0f)) {
-        state = RandomUniform::NextState(state);
-        if (state < batch.global.failingState) {
-            for (const RollStep& step : steps.globalAnd)
-                run(step, true);
-            if (!steps.globalXor.empty()) {
+                if (state >= current.limit)
+                    goto done;
+                continue;
+            case RollOp::kPick: {
                 state = RandomUniform::NextState(state);
-                const float pick = DrawFloat(state, batch.pickSpan, static_cast<double>(0.0f));
-                for (const RollStep& step : steps.globalXor) {
-                    if (pick <= step.pickSum) {
-                        run(step, true);
-                        break;
-                    }
-                }
+                const float pick = DrawFloat(state, current.amount.span, 0.0);
+                const RollStep* picked = step + 1;
+                const RollStep* last = picked + 2 * current.limit;
+                while (picked != last && !(pick <= picked->pickSum))
+                    picked += 2;
+                if (picked == last)
+                    goto done;
+                // The loop steps onto it.
+                step = picked - 1;
+                continue;
             }
+            case RollOp::kEnd:
+                goto done;
+            case RollOp::kOwn:
+                blocks.Settle(out.Commit());
+                state = RollOwn(*current.own, accumulator, level, pass, current.global, state);
+                // Its payloads may have taken the room the described rolls count on.
+                accumulator.PrepareRolls(modifiers, batchPass.mostPayloads);
+                blocks.Resume();
+                out.Resume();
+                continue;
+            default:
+                __builtin_unreachable();
         }
+    manyPayloads:
+        for (std::size_t i = 0; i < current.payloadCount; ++i)
+            out.Append(CombatPayloadKinds::MakeInKnown(blocks.Take(), current.kinds[i],
+                                                       current.types[i], first, second));
     }
+done:
+    blocks.Settle(out.Commit());
     random.SetState(state);
 }
+
+#undef DAMAGE_STORE_ROLL_CASES_
 
 void DamageAttributeStore::AddDamageToAccumulator(CombatAttributeAccumulator& accumulator,
                                                   unsigned int level) {
