@@ -44,6 +44,26 @@ public:
         mState = state;
     }
 
+    // The same with the bounds as constants; a low end of 0 adds nothing to the scaled draw
+    // (exactly, as the scaled draw is never negative).
+    template <int Min, int Max, class Range>
+    void IGenerateEach(Range& out) {
+        constexpr double low = static_cast<double>(Min);
+        constexpr double span = static_cast<double>(Max) - low;
+        std::uint32_t state = mState;
+        for (auto& value : out) {
+            state = NextState(state);
+            const double scaled = span * (static_cast<double>(state) * kFraction);
+            double x;
+            if constexpr (Min == 0)
+                x = scaled + 0.5;
+            else
+                x = low + scaled + 0.5;
+            value = static_cast<std::remove_reference_t<decltype(value)>>(static_cast<int>(x));
+        }
+        mState = state;
+    }
+
     std::uint32_t GetState() const { return mState; }
 
     // The sequence's step: the product cut to 32 bits, then reduced modulo 2^31 - 1 by folding

@@ -88,6 +88,7 @@ public:
         }
         const std::size_t c = ClassOf(size);
         FreeBlock* head = tState.heads[c];
+#pragma GCC unroll 4
         for (auto& item : items) {
             auto* free = static_cast<FreeBlock*>(take(item));
             free->next = head;

@@ -1,15 +1,6 @@
 #include "Game/rules/combat/ParametersCombat.h"
 
-#include "Engine/sys/RandomUniform.h"
-
 namespace GAME {
-
-ParametersCombat::ParametersCombat(RandomUniform& random) {
-    attackRandoms.Fill(random);
-    accumulator.SetSeed(attackRandoms.GetValue(kAccumulatorSeed));
-}
-
-ParametersCombat::~ParametersCombat() = default;
 
 ParametersCombat& ParametersCombat::operator=(const ParametersCombat& other) {
     if (this == &other)

@@ -11,8 +11,6 @@
 
 namespace GAME {
 
-class RandomUniform;
-
 enum class ParametersCombatStyle : std::int32_t {
     // Any value other than the three below: always hits, no block.
     Direct = 0,
@@ -32,17 +30,21 @@ public:
     static constexpr std::size_t kRetaliationSeed = 3;
 
     // Draws the seven attack randoms from the attacker's generator and seeds the accumulator
-    // with the first of them.
-    explicit ParametersCombat(RandomUniform& random);
+    // with the first of them. Inline, so that the draws run with the default range as constants.
+    explicit ParametersCombat(RandomUniform& random) {
+        attackRandoms.Fill(random);
+        accumulator.SetSeed(attackRandoms.GetValue(kAccumulatorSeed));
+    }
     ParametersCombat(const ParametersCombat&) = delete;
     // Copies every field; the payloads are cloned and appended.
     ParametersCombat& operator=(const ParametersCombat& other);
-    ~ParametersCombat();
+    // Inline, so that an attack drops its payloads without a call.
+    ~ParametersCombat() = default;
 
     std::uint32_t attackerId = 0;
     ParametersCombatStyle combatStyle = ParametersCombatStyle::Direct;
     float offensiveAbility = 0.0f;
-    AttackRandoms attackRandoms{0, 32765};
+    AttackRandoms attackRandoms{0, AttackRandoms::kDefaultMaximum};
     std::uint32_t unused = 0;
     std::string auraName;
     std::int32_t auraLevel = 0;
