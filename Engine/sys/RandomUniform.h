@@ -69,7 +69,8 @@ public:
     // The sequence's step: the product cut to 32 bits, then reduced modulo 2^31 - 1 by folding
     // the top bit back in (2^31 is 1 modulo 2^31 - 1), which gives the remainder without a
     // division.
-    static constexpr std::uint32_t NextState(std::uint32_t state) {
+    // Always inline: a large caller (a store's batch of rolls) must not turn it into a call.
+    [[gnu::always_inline]] static constexpr std::uint32_t NextState(std::uint32_t state) {
         const std::uint32_t product = state * kMultiplier;
         std::uint32_t folded = (product & kModulus) + (product >> 31);
         if (folded >= kModulus)

@@ -79,37 +79,31 @@ public:
     }
 
     // Appends into room reserved beforehand, unchecked, keeping the end here: the list learns
-    // its size on Commit (and at the end, unless committed already); Resume picks it up again
-    // after the list was used otherwise.
+    // its size on Commit; Resume picks it up again after the list was used otherwise. No
+    // destructor commits: a cleanup on unwinding would keep the end out of a register, so the
+    // user commits before anything that may throw (a batch of rolls reserves its blocks).
     class ReservedAppender {
     public:
         explicit ReservedAppender(CombatPayloadList& list) : mList(list) { Resume(); }
         ReservedAppender(const ReservedAppender&) = delete;
         ReservedAppender& operator=(const ReservedAppender&) = delete;
-        ~ReservedAppender() {
-            if (mHeld)
-                Commit();
-        }
 
         [[gnu::always_inline]] void Append(CombatAttribute* payload) {
             *mEnd++ = CombatPayloadHandle(payload);
         }
-        // Gives the number of payloads appended since the last Resume.
+        // Gives the number of payloads appended since the last Resume (the list's size is the
+        // one it had then, so that no start is held alongside the end).
         std::size_t Commit() noexcept {
-            mList.mSize = static_cast<std::uint32_t>(mEnd - mList.mData);
-            mHeld = false;
-            return static_cast<std::size_t>(mEnd - mStart);
+            const auto size = static_cast<std::uint32_t>(mEnd - mList.mData);
+            const std::size_t appended = size - mList.mSize;
+            mList.mSize = size;
+            return appended;
         }
-        void Resume() noexcept {
-            mStart = mEnd = mList.mData + mList.mSize;
-            mHeld = true;
-        }
+        void Resume() noexcept { mEnd = mList.mData + mList.mSize; }
 
     private:
         CombatPayloadList& mList;
-        CombatPayloadHandle* mStart = nullptr;
         CombatPayloadHandle* mEnd = nullptr;
-        bool mHeld = false;
     };
 
     // Hands every payload's block back.

@@ -12,9 +12,6 @@ namespace {
 
 using namespace CombatPayloadPoolCache;
 
-// Enough for a busy frame's attacks in flight; beyond it blocks go back to the heap.
-constexpr std::uint32_t kMaxCachedPerClass = 4096;
-
 struct ThreadReleaser {
     ~ThreadReleaser() {
         for (std::size_t c = 0; c < kClasses; ++c) {
@@ -24,6 +21,7 @@ struct ThreadReleaser {
             }
             tState.room[c] = 0;
         }
+        tState.cleanedUp = true;
     }
 };
 
@@ -61,6 +59,30 @@ void CombatPayloadPool::ReleaseSlowly(void* block, std::size_t size) noexcept {
         }
     }
     ::operator delete(block);
+}
+
+void CombatPayloadPool::ReserveSlowly(std::size_t size, std::size_t count) {
+    if (size == 0 || size > kLargestBlock)
+        return;
+    if (!tState.armed)
+        Arm();
+    const std::size_t c = ClassOf(size);
+    std::size_t cached = 0;
+    if (tState.cleanedUp) {
+        for (const FreeBlock* block = tState.heads[c]; block && cached < count; block = block->next)
+            ++cached;
+    } else {
+        cached = kMaxCachedPerClass - tState.room[c];
+    }
+    for (; cached < count; ++cached) {
+        auto* block = static_cast<FreeBlock*>(AllocateFromHeap(size));
+        block->next = tState.heads[c];
+        tState.heads[c] = block;
+        // Past the room (or after the clean-up) the block is cached uncounted: a release then
+        // finds no room and hands a block back to the heap.
+        if (tState.room[c] != 0)
+            --tState.room[c];
+    }
 }
 
 std::uint64_t CombatPayloadPool::GetHeapAllocations() {

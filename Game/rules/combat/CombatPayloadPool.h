@@ -15,6 +15,8 @@ namespace CombatPayloadPoolCache {
 inline constexpr std::size_t kLargestBlock = 256;
 inline constexpr std::size_t kGranule = 16;
 inline constexpr std::size_t kClasses = kLargestBlock / kGranule;
+// Enough for a busy frame's attacks in flight; beyond it blocks go back to the heap.
+inline constexpr std::uint32_t kMaxCachedPerClass = 4096;
 
 struct FreeBlock {
     FreeBlock* next;
@@ -23,12 +25,14 @@ struct FreeBlock {
 // Trivial and constant-initialised, so that the hot path reaches it without a guard; the
 // initial-exec model makes that a single offset from the thread pointer. A class caches blocks
 // only while it has room: none until the thread's first release arms the clean-up at its end,
-// none again once that clean-up ran.
+// none again once that clean-up ran. While armed and not yet cleaned up, a class caches
+// kMaxCachedPerClass - room blocks.
 struct State {
     FreeBlock* heads[kClasses];
     std::uint32_t room[kClasses];
     std::uint64_t heapAllocations;
     bool armed;
+    bool cleanedUp;
 };
 
 extern constinit thread_local State tState __attribute__((tls_model("initial-exec")));
@@ -98,10 +102,21 @@ public:
         tState.room[c] -= static_cast<std::uint32_t>(std::size(items));
     }
 
+    // Makes the cache of `size` hold at least `count` blocks (fetching the missing ones from
+    // the heap), so that as many takes that follow cannot fail. Beyond the cache's room, or
+    // for a thread whose cache was already cleaned up, the blocks go into its list all the same.
+    [[gnu::always_inline]] static void Reserve(std::size_t size, std::size_t count) {
+        using namespace CombatPayloadPoolCache;
+        if (!tState.armed || tState.cleanedUp ||
+            kMaxCachedPerClass - tState.room[ClassOf(size)] < count) [[unlikely]]
+            ReserveSlowly(size, count);
+    }
+
     // Blocks this thread took from the heap for the pool's sizes: flat once attacks recycle.
     static std::uint64_t GetHeapAllocations();
 
 private:
+    static void ReserveSlowly(std::size_t size, std::size_t count);
     static void* AllocateFromHeap(std::size_t size);
     // Arms the thread's cache on its first release, else hands the block back to the heap.
     static void ReleaseSlowly(void* block, std::size_t size) noexcept;
@@ -110,13 +125,13 @@ private:
 // Takes blocks of one pool size one after another with the cache's list held here, not in the
 // thread's state: what a batch of rolls uses. Settle hands the cache its state back, told how
 // many blocks were taken since the last Resume (the caller counts them anyway), and Resume picks
-// it up again; nothing else may use the size's cache from a Resume to the next Settle. Once the
-// cache runs dry, blocks come from the heap and the cache is left empty, so that a failing
-// allocation leaves no stale list behind.
+// it up again, with room reserved for the takes up to the next Settle, so that none of them
+// allocates; nothing else may use the size's cache from a Resume to the next Settle. Should the
+// cache run dry all the same, blocks come from the heap and the cache is left empty.
 template <std::size_t Size>
 class CombatPayloadBlockRun {
 public:
-    CombatPayloadBlockRun() { Resume(); }
+    explicit CombatPayloadBlockRun(std::size_t takes) { Resume(takes); }
     CombatPayloadBlockRun(const CombatPayloadBlockRun&) = delete;
     CombatPayloadBlockRun& operator=(const CombatPayloadBlockRun&) = delete;
 
@@ -135,7 +150,10 @@ public:
             static_cast<std::uint32_t>(taken - mFromHeap);
         mFromHeap = 0;
     }
-    void Resume() noexcept { mHead = CombatPayloadPoolCache::tState.heads[kClass]; }
+    void Resume(std::size_t takes) {
+        CombatPayloadPool::Reserve(Size, takes);
+        mHead = CombatPayloadPoolCache::tState.heads[kClass];
+    }
 
 private:
     static constexpr std::size_t kClass = CombatPayloadPoolCache::ClassOf(Size);

@@ -15,7 +15,9 @@ using namespace DamageAttributeText;
 
 // A step's operation. A described roll's code names its whole path, so that a step dispatches
 // once and then runs straight: bit 0 draws the chance, bits 1-3 the draws (RollDraws), bit 4
-// more or fewer than one payload. The other codes follow the rolls.
+// more or fewer than one payload. A roll making one payload with the draws its kind usually
+// takes has a code of its own kind instead (Single), whose case builds that class directly.
+// The other codes follow the rolls.
 namespace RollOp {
 enum RollDraws : std::uint8_t {
     kFixed,
@@ -36,6 +38,27 @@ inline constexpr std::uint8_t kGlobal = 33;
 // The one-of pick over the `limit` members after it, each followed by an end.
 inline constexpr std::uint8_t kPick = 34;
 inline constexpr std::uint8_t kEnd = 35;
+// The draws a kind's one payload usually takes: modifiers none, damage over time an amount and
+// a duration, the rest an amount.
+constexpr RollDraws UsualDraws(CombatPayloadKind kind) {
+    switch (kind) {
+        case CombatPayloadKind::AbsDamageMod:
+        case CombatPayloadKind::DurDamageMod:
+            return kFixed;
+        case CombatPayloadKind::DurDamage:
+        case CombatPayloadKind::DurDamageElemental:
+        case CombatPayloadKind::DurFixedDamage:
+            return kAmountDuration;
+        default:
+            return kAmount;
+    }
+}
+inline constexpr std::uint8_t kFirstSingle = 64;
+constexpr std::uint8_t Single(CombatPayloadKind kind, bool gated) {
+    return static_cast<std::uint8_t>(kFirstSingle + 2 * static_cast<unsigned>(kind) +
+                                     (gated ? kGated : 0));
+}
+static_assert(kFirstSingle + 2u * CombatPayloadKinds::kCount <= 256u, "every kind has its codes");
 }  // namespace RollOp
 
 struct DamageAttributeStore::RollStep {
@@ -92,16 +115,22 @@ namespace {
     return static_cast<float>(span * (static_cast<double>(state) * RandomUniform::kFraction) + low);
 }
 
-// The numbers of a described roll whose code is `Op`: false when its chance fails.
+// A described roll whose code is `Op`, in two halves: its chance gate (false when the chance
+// fails), then its numbers. A case takes its block between them, so that the numbers are not
+// held across the take's rare call.
 template <std::uint8_t Op>
-[[gnu::always_inline]] inline bool RollNumbers(const auto& step, std::uint32_t& state, float& first,
-                                               float& second) {
-    constexpr auto draws = static_cast<RollOp::RollDraws>((Op >> 1) & 7);
+[[gnu::always_inline]] inline bool PassesGate(const auto& step, std::uint32_t& state) {
     if constexpr ((Op & RollOp::kGated) != 0) {
         state = RandomUniform::NextState(state);
-        if (state >= step.limit)
-            return false;
+        return state < step.limit;
     }
+    return true;
+}
+
+template <std::uint8_t Op>
+[[gnu::always_inline]] inline void DrawNumbers(const auto& step, std::uint32_t& state, float& first,
+                                               float& second) {
+    constexpr auto draws = static_cast<RollOp::RollDraws>((Op >> 1) & 7);
     if constexpr (draws == RollOp::kFixed) {
         first = step.first;
         second = step.second;
@@ -117,7 +146,6 @@ template <std::uint8_t Op>
             second = step.second;
         }
     }
-    return true;
 }
 
 }  // namespace
@@ -254,6 +282,8 @@ DamageAttributeStore::RollStep DamageAttributeStore::MakeStep(const DamageAttrib
     else if (roll.draws == DamageRoll::Draws::AmountAndDuration)
         draws = roll.third ? RollOp::kAmountThirdDuration : RollOp::kAmountDuration;
     step.op = RollOp::Roll(gated, draws, roll.payloadCount != 1);
+    if (roll.payloadCount == 1 && draws == RollOp::UsualDraws(roll.kinds[0]))
+        step.op = RollOp::Single(roll.kinds[0], gated);
     step.limit = CombatPercentDraw::kLimits[CombatPercentDraw::IndexOf(roll.chance)];
     step.payloadCount = roll.payloadCount;
     step.kinds = roll.kinds;
@@ -370,9 +400,11 @@ void DamageAttributeStore::RunPass(CombatAttributeAccumulator& accumulator, unsi
     CombatRandom& random = accumulator.GetRandomGen();
     auto& list = accumulator.PrepareRolls(modifiers, batchPass.mostPayloads);
     // The generator's state, the pool's free blocks and the list's end live here for the whole
-    // pass; a member rolling through its own call gets them handed over and back.
+    // pass; a member rolling through its own call gets them handed over and back. The blocks the
+    // described rolls may take are reserved first, so that no take allocates (and may throw)
+    // while payloads wait for the list's commit.
     std::uint32_t state = random.GetState();
-    CombatPayloadBlockRun<CombatAttribute::kBlockSize> blocks;
+    CombatPayloadBlockRun<CombatAttribute::kBlockSize> blocks(batchPass.mostPayloads);
     CombatPayloadList::ReservedAppender out(list);
     // One pointer walks the steps: the step being run.
     for (const RollStep* step = batchPass.steps.data();; ++step) {
@@ -380,20 +412,40 @@ void DamageAttributeStore::RunPass(CombatAttributeAccumulator& accumulator, unsi
         float first;
         float second;
         switch (current.op) {
-#define DAMAGE_STORE_ROLL_CASE_(Op, Many)                                                 \
-    case Op:                                                                              \
-        if (!RollNumbers<Op>(current, state, first, second))                              \
-            continue;                                                                     \
-        if constexpr (Many) {                                                             \
-            goto manyPayloads;                                                            \
-        } else {                                                                          \
-            out.Append(CombatPayloadKinds::MakeInKnown(blocks.Take(), current.kinds[0],   \
-                                                       current.types[0], first, second)); \
-            continue;                                                                     \
+#define DAMAGE_STORE_ROLL_CASE_(Op, Many)                                                         \
+    case Op:                                                                                      \
+        if (!PassesGate<Op>(current, state))                                                      \
+            continue;                                                                             \
+        if constexpr (Many) {                                                                     \
+            DrawNumbers<Op>(current, state, first, second);                                       \
+            goto manyPayloads;                                                                    \
+        } else {                                                                                  \
+            void* block = blocks.Take();                                                          \
+            DrawNumbers<Op>(current, state, first, second);                                       \
+            out.Append(CombatPayloadKinds::MakeInKnown(block, current.kinds[0], current.types[0], \
+                                                       first, second));                           \
+            continue;                                                                             \
         }
             DAMAGE_STORE_ROLL_CASES_(DAMAGE_STORE_ROLL_CASE_, false)
             DAMAGE_STORE_ROLL_CASES_(DAMAGE_STORE_ROLL_CASE_, true)
 #undef DAMAGE_STORE_ROLL_CASE_
+#define DAMAGE_STORE_SINGLE_CASE_(Kind, gated)                                            \
+    case RollOp::Single(Kind, gated): {                                                   \
+        constexpr std::uint8_t op = RollOp::Roll(gated, RollOp::UsualDraws(Kind), false); \
+        if (!PassesGate<op>(current, state))                                              \
+            continue;                                                                     \
+        void* block = blocks.Take();                                                      \
+        DrawNumbers<op>(current, state, first, second);                                   \
+        out.Append(CombatPayloadKinds::MakeAs<static_cast<unsigned>(Kind)>(               \
+            block, current.types[0], first, second));                                     \
+        continue;                                                                         \
+    }
+#define DAMAGE_STORE_SINGLE_CASES_(Kind, Class, Second)       \
+    DAMAGE_STORE_SINGLE_CASE_(CombatPayloadKind::Kind, false) \
+    DAMAGE_STORE_SINGLE_CASE_(CombatPayloadKind::Kind, true)
+            COMBAT_PAYLOAD_KINDS(DAMAGE_STORE_SINGLE_CASES_)
+#undef DAMAGE_STORE_SINGLE_CASES_
+#undef DAMAGE_STORE_SINGLE_CASE_
             case RollOp::kGlobal:
                 state = RandomUniform::NextState(state);
                 if (state >= current.limit)
@@ -419,16 +471,28 @@ void DamageAttributeStore::RunPass(CombatAttributeAccumulator& accumulator, unsi
                 state = RollOwn(*current.own, accumulator, level, pass, current.global, state);
                 // Its payloads may have taken the room the described rolls count on.
                 accumulator.PrepareRolls(modifiers, batchPass.mostPayloads);
-                blocks.Resume();
+                blocks.Resume(batchPass.mostPayloads);
                 out.Resume();
                 continue;
             default:
                 __builtin_unreachable();
         }
     manyPayloads:
-        for (std::size_t i = 0; i < current.payloadCount; ++i)
+        // Written out up to the most a roll makes, so that no counter has to outlive a block's
+        // take and the pass's own values keep their registers.
+        static_assert(DamageRoll::kMostPayloads == 3);
+        const auto add = [&](std::size_t i) __attribute__((always_inline)) {
             out.Append(CombatPayloadKinds::MakeInKnown(blocks.Take(), current.kinds[i],
                                                        current.types[i], first, second));
+        };
+        if (current.payloadCount > 0) {
+            add(0);
+            if (current.payloadCount > 1) {
+                add(1);
+                if (current.payloadCount > 2)
+                    add(2);
+            }
+        }
     }
 done:
     blocks.Settle(out.Commit());
