@@ -245,5 +245,34 @@ TEST(CombatPayloadPool, PayloadsCrossThreadsAndThreadsLeaveNothingBehind) {
     EXPECT_TRUE(made.empty());
 }
 
+// A batch of rolls reserves its blocks before it takes any: on a fresh thread the reserve
+// fetches them (and arms the thread's clean-up, else the leak checker reports them), the takes
+// that follow need no heap, and once handed back they serve the next reserve.
+TEST(CombatPayloadPool, ReservedBlocksServeTheTakesThatFollow) {
+    std::thread worker([] {
+        constexpr std::size_t kSize = CombatAttribute::kBlockSize;
+        const std::uint64_t before = CombatPayloadPool::GetHeapAllocations();
+        CombatPayloadPool::Reserve(kSize, 5);
+        EXPECT_EQ(CombatPayloadPool::GetHeapAllocations(), before + 5);
+        std::set<void*> taken;
+        {
+            CombatPayloadBlockRun<kSize> run(5);
+            for (int i = 0; i < 5; ++i)
+                taken.insert(run.Take());
+            run.Settle(5);
+        }
+        EXPECT_EQ(taken.size(), 5u);
+        EXPECT_EQ(CombatPayloadPool::GetHeapAllocations(), before + 5);
+        // Taken means gone from the cache: reserving two more fetches two.
+        CombatPayloadPool::Reserve(kSize, 2);
+        EXPECT_EQ(CombatPayloadPool::GetHeapAllocations(), before + 7);
+        for (void* block : taken)
+            CombatPayloadPool::Release(block, kSize);
+        CombatPayloadPool::Reserve(kSize, 7);
+        EXPECT_EQ(CombatPayloadPool::GetHeapAllocations(), before + 7);
+    });
+    worker.join();
+}
+
 }  // namespace
 }  // namespace GAME::test

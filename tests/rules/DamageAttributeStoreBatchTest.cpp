@@ -7,6 +7,7 @@
 
 #include <bit>
 #include <cstdint>
+#include <memory>
 #include <set>
 #include <string>
 #include <typeinfo>
@@ -274,6 +275,84 @@ TEST(DamageAttributeStoreBatch, UndescribedMembersRollThroughTheirOwnCall) {
     std::set<std::string> classes;
     ExpectBatchMatchesOneByOne(store, 200, classes);
     EXPECT_EQ(classes.size(), 3u);  // elemental cold and fire over time; life and the probe's
+}
+
+// A member whose one payload takes other draws than its kind usually does (a third of the
+// amount, an amount for a kind over time, no draw for damage, an amount for a modifier): the
+// batch's general steps roll it, not its kind's own.
+class UnusualDrawsProbe : public DamageAttributeAbs_Fire {
+public:
+    UnusualDrawsProbe(CombatPayloadKind kind, DamageRoll::Draws draws, bool third,
+                      DamageAttributeGroup group)
+        : mKind(kind), mDraws(draws), mThird(third) {
+        mValues = {{2.0f, 3.0f}};
+        mChance = {40.0f};
+        mStoreGroup = group;
+    }
+    bool DescribeRoll(DamageAttributeParts pass, unsigned int, DamageRoll& roll) const override {
+        if (pass != kDamageAttributeDamage)
+            return false;
+        roll.chance = 40.0f;
+        roll.draws = mDraws;
+        roll.third = mThird;
+        roll.amountMin = 2.0f;
+        roll.amountMax = 5.0f;
+        roll.durationMin = 1.0f;
+        roll.durationMax = 3.0f;
+        roll.first = 7.0f;
+        roll.second = 0.25f;
+        roll.AddPayload(mKind, CombatAttributeType::Poison);
+        return true;
+    }
+    void AddDamageToAccumulator(CombatAttributeAccumulator& accumulator, unsigned int,
+                                RandomUniform& random, bool skipChance) const override {
+        if (!skipChance && !accumulator.EvaluateChance(40.0f))
+            return;
+        float first = 7.0f;
+        float second = 0.25f;
+        if (mDraws != DamageRoll::Draws::None) {
+            first = random.FGenerate(2.0f, 5.0f);
+            if (mThird)
+                first = first * DamageRoll::kThird;
+            if (mDraws == DamageRoll::Draws::AmountAndDuration)
+                second = random.FGenerate(1.0f, 3.0f);
+        }
+        accumulator.AddDamage(std::unique_ptr<CombatAttribute>(
+            CombatPayloadKinds::Make(mKind, CombatAttributeType::Poison, first, second)));
+    }
+
+private:
+    CombatPayloadKind mKind;
+    DamageRoll::Draws mDraws;
+    bool mThird;
+};
+
+TEST(DamageAttributeStoreBatch, OnePayloadWithOtherDrawsThanItsKindRollsAsItsOwnCallDoes) {
+    TestMachine tm;
+    DamageAttributeStore_Skill store;
+    store.Load(CombatRecord(R"({"offensiveGlobalChance": 70,
+        "offensiveColdMin": 3, "offensiveColdMax": 6, "offensiveColdChance": 50})"));
+    using Draws = DamageRoll::Draws;
+    struct Unusual {
+        CombatPayloadKind kind;
+        Draws draws;
+        bool third;
+    };
+    const Unusual unusual[] = {
+        {CombatPayloadKind::AbsDamage, Draws::Amount, true},
+        {CombatPayloadKind::DurDamage, Draws::Amount, false},
+        {CombatPayloadKind::PercentLife, Draws::None, false},
+        {CombatPayloadKind::AbsDamageMod, Draws::Amount, false},
+        {CombatPayloadKind::DurDamageElemental, Draws::AmountAndDuration, true}};
+    for (DamageAttributeGroup group : {DamageAttributeGroup::Plain, DamageAttributeGroup::GlobalAnd,
+                                       DamageAttributeGroup::GlobalXor})
+        for (const Unusual& roll : unusual)
+            store.Register(
+                std::make_unique<UnusualDrawsProbe>(roll.kind, roll.draws, roll.third, group));
+    ASSERT_EQ(store.GetAttributeCount(), 16u);
+    std::set<std::string> classes;
+    ExpectBatchMatchesOneByOne(store, 100, classes);
+    EXPECT_EQ(classes.size(), 6u);  // the probes' five and the plain cold
 }
 
 // A member that fills the list through its own call, ahead of described members: they must find
