@@ -264,6 +264,8 @@ DamageAttributeStore::RollStep DamageAttributeStore::MakeStep(const DamageAttrib
     // A member that adds nothing in this pass rolls nothing (only a one-of member is kept so).
     if (!attribute.AddsIn(pass)) {
         step.op = RollOp::Roll(false, RollOp::kFixed, true);
+        step.first = 0.0f;
+        step.second = 0.0f;
         return step;
     }
     DamageRoll roll;
