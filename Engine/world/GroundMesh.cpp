@@ -3,6 +3,10 @@
 #include <algorithm>
 #include <cctype>
 #include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <sstream>
 
@@ -139,6 +143,7 @@ void GroundMesh::Finish() {
         mCellsX = mCellsZ = 0;
         mCellStart.assign(1, 0);
         mCellTriangles.clear();
+        mCellFloors.clear();
         return;
     }
     const float extent = Max(mMax.x - mMin.x, mMax.z - mMin.z);
@@ -166,6 +171,47 @@ void GroundMesh::Finish() {
         mCellTriangles.insert(mCellTriangles.end(), lists[i].begin(), lists[i].end());
     }
     mCellStart[cells] = static_cast<std::uint32_t>(mCellTriangles.size());
+    mCellFloors.clear();
+    mCellFloors.reserve(mCellTriangles.size());
+    for (const std::uint32_t t : mCellTriangles)
+        mCellFloors.push_back(MakeFloorTriangle(mVertices[mIndices[t * 3]],
+                                                mVertices[mIndices[t * 3 + 1]],
+                                                mVertices[mIndices[t * 3 + 2]], t));
+}
+
+GroundMesh::FloorTriangle GroundMesh::MakeFloorTriangle(const Vec3& a, const Vec3& b, const Vec3& c,
+                                                        std::uint32_t triangle) {
+    // The same operations as HeightInTriangle, so the answers are bit for bit its own.
+    FloorTriangle f{};
+    f.bz_cz = b.z - c.z;
+    f.cx_bx = c.x - b.x;
+    f.cz_az = c.z - a.z;
+    f.ax_cx = a.x - c.x;
+    f.det = f.bz_cz * f.ax_cx + f.cx_bx * (a.z - c.z);
+    f.cx = c.x;
+    f.cz = c.z;
+    f.ay = a.y;
+    f.by = b.y;
+    f.cy = c.y;
+    f.triangle = triangle;
+    f.faces_up = !((b - a).Cross(c - a).y <= 0);
+    f.minX = f.minZ = -kInfinity;
+    f.maxX = f.maxZ = kInfinity;
+    // A point outside the box widened by `margin` has a weight below -0.025 - 0.005 C/W, far
+    // beyond the weights' tolerance and rounding while the triangle is not a sliver (|det| at
+    // least 1% of its squared width W; C bounds the coordinates).
+    const Vec3 lo = a.Min(b).Min(c), hi = a.Max(b).Max(c);
+    const float width = Max(hi.x - lo.x, hi.z - lo.z);
+    const float reach = Max(Max(Abs(lo.x), Abs(hi.x)), Max(Abs(lo.z), Abs(hi.z)));
+    if (std::isfinite(width) && std::isfinite(reach) && std::isfinite(f.det) &&
+        Abs(f.det) >= 0.01f * width * width) {
+        const float margin = 0.05f * width + 0.01f * (1.0f + reach);
+        f.minX = lo.x - margin;
+        f.maxX = hi.x + margin;
+        f.minZ = lo.z - margin;
+        f.maxZ = hi.z + margin;
+    }
+    return f;
 }
 
 bool GroundMesh::CellOf(float x, float z, int& cx, int& cz) const {
@@ -189,22 +235,61 @@ void GroundMesh::ForEachTriangleUnder(float x, float z, Visit&& visit) const {
 
 bool GroundMesh::FloorBelow(const Vec3& p, float& height, PhysicsSurface* surface,
                             float reach) const {
+    int cx = 0, cz = 0;
+    if (!CellOf(p.x, p.z, cx, cz))
+        return false;
     bool found = false;
     float best = -kInfinity;
     PhysicsSurface bestSurface = PhysicsSurface::None;
-    ForEachTriangleUnder(p.x, p.z, [&](std::uint32_t t) {
-        const Vec3& a = mVertices[mIndices[t * 3]];
-        const Vec3& b = mVertices[mIndices[t * 3 + 1]];
-        const Vec3& c = mVertices[mIndices[t * 3 + 2]];
-        float y = 0;
-        if ((b - a).Cross(c - a).y <= 0 || !HeightInTriangle(a, b, c, p.x, p.z, y))
-            return;
+    const std::size_t cell = static_cast<std::size_t>(cz) * mCellsX + cx;
+    const FloorTriangle* f = mCellFloors.data() + mCellStart[cell];
+    const FloorTriangle* const end = mCellFloors.data() + mCellStart[cell + 1];
+    for (; f != end; ++f) {
+        if (p.x < f->minX || p.x > f->maxX || p.z < f->minZ || p.z > f->maxZ || !f->faces_up)
+            continue;
+        // HeightInTriangle over the kept terms.
+        if (Abs(f->det) < 1e-9f)
+            continue;
+        const float dx = p.x - f->cx, dz = p.z - f->cz;
+        const float l1 = (f->bz_cz * dx + f->cx_bx * dz) / f->det;
+        const float l2 = (f->cz_az * dx + f->ax_cx * dz) / f->det;
+        const float l3 = 1.0f - l1 - l2;
+        constexpr float eps = -1e-5f;
+        if (l1 < eps || l2 < eps || l3 < eps)
+            continue;
+        const float y = l1 * f->ay + l2 * f->by + l3 * f->cy;
         if (y <= p.y + reach && y > best) {
             best = y;
-            bestSurface = mSurfaces[t];
+            bestSurface = mSurfaces[f->triangle];
             found = true;
         }
-    });
+    }
+#ifndef NDEBUG
+    {
+        bool slowFound = false;
+        float slowBest = -kInfinity;
+        PhysicsSurface slowSurface = PhysicsSurface::None;
+        ForEachTriangleUnder(p.x, p.z, [&](std::uint32_t t) {
+            const Vec3& a = mVertices[mIndices[t * 3]];
+            const Vec3& b = mVertices[mIndices[t * 3 + 1]];
+            const Vec3& c = mVertices[mIndices[t * 3 + 2]];
+            float y = 0;
+            if ((b - a).Cross(c - a).y <= 0 || !HeightInTriangle(a, b, c, p.x, p.z, y))
+                return;
+            if (y <= p.y + reach && y > slowBest) {
+                slowBest = y;
+                slowSurface = mSurfaces[t];
+                slowFound = true;
+            }
+        });
+        if (slowFound != found || (found && (std::memcmp(&slowBest, &best, sizeof best) != 0 ||
+                                             slowSurface != bestSurface))) {
+            std::fprintf(stderr, "GroundMesh: the kept floor terms disagree at (%g, %g)\n",
+                         static_cast<double>(p.x), static_cast<double>(p.z));
+            std::abort();
+        }
+    }
+#endif
     if (found) {
         height = best;
         if (surface)

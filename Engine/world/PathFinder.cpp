@@ -62,6 +62,7 @@ void PathFinder::SetNavMesh(Region* region, int pathingSize, std::unique_ptr<Nav
         it->region = region;
     }
     it->sizes[static_cast<std::size_t>(pathingSize)] = std::move(mesh);
+    ++mMeshVersion;
 }
 
 NavMesh* PathFinder::Mesh(const Region* region, int pathingSize) const {
@@ -82,6 +83,7 @@ void PathFinder::Clear() {
         DetachObstacle(mObstacles.back());
     mMeshes.clear();
     mFillData.clear();
+    ++mMeshVersion;
 }
 
 std::uint32_t PathFinder::Nearest(const NavMesh& mesh, const Vec3& p, const float* extents,
@@ -179,14 +181,21 @@ bool PathFinder::InsideObstacle(const Region* region, const Vec3& p, float clear
 }
 
 bool PathFinder::TestPointCollide(const WorldVec3& point, int pathingSize) {
+    return IsOffMesh(point, pathingSize) || IsInsideObstacle(point, pathingSize);
+}
+
+bool PathFinder::IsOffMesh(const WorldVec3& point, int pathingSize) {
     NavMesh* mesh = Mesh(point.region, pathingSize);
     if (!mesh)
         return true;
+    // Closed polygons count (the any filter): obstacles are the other half's business.
     const float extents[3] = {kOnMesh, NavBuildSettings::kMaxClimb + 0.5f, kOnMesh};
     Vec3 onMesh;
-    if (!Nearest(*mesh, point.local, extents, *mAnyFilter, onMesh) ||
-        HorizontalDistanceSquared(onMesh, point.local) > 1e-6f)
-        return true;
+    return !Nearest(*mesh, point.local, extents, *mAnyFilter, onMesh) ||
+           HorizontalDistanceSquared(onMesh, point.local) > 1e-6f;
+}
+
+bool PathFinder::IsInsideObstacle(const WorldVec3& point, int pathingSize) const {
     return InsideObstacle(point.region, point.local, GetPathingAgent(pathingSize).radius);
 }
 

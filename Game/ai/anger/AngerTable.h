@@ -10,6 +10,7 @@
 // seen one provocation at a time. Anything that reads a value or moves entries (other than
 // adding one at the end) carries the queue out first.
 #include <algorithm>
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -63,7 +64,7 @@ public:
         mHints.resize(count);
     }
     void clear() {
-        mQueue.clear();
+        mQueued = 0;
         mIds.clear();
         mValues.clear();
         mHints.clear();
@@ -90,7 +91,7 @@ public:
 
     // Carries out the queued provocations.
     void Flush() const {
-        if (!mQueue.empty())
+        if (mQueued != 0)
             Apply();
     }
 
@@ -100,8 +101,10 @@ private:
     std::vector<std::uint32_t> mIds;
     mutable std::vector<float> mValues;
     std::vector<std::uint32_t> mHints;
-    // Grows once to kQueued and keeps its room.
-    mutable std::vector<Provocation> mQueue;
+    mutable std::array<Provocation, kQueued> mQueue{};
+    mutable std::size_t mQueued = 0;
+    // The slot after the one FindOrInsert last returned (any value is safe: only a hint).
+    std::size_t mCursor = 0;
 };
 
 }  // namespace GAME
