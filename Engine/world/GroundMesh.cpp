@@ -1,6 +1,7 @@
 #include "Engine/world/GroundMesh.h"
 
 #include <algorithm>
+#include <array>
 #include <cctype>
 #include <charconv>
 #include <cmath>
@@ -343,28 +344,93 @@ bool GroundMesh::Raycast(const Vec3& origin, const Vec3& direction, float maxDis
     int x0 = 0, z0 = 0, x1 = 0, z1 = 0;
     CellOf(Min(p0.x, p1.x), Min(p0.z, p1.z), x0, z0);
     CellOf(Max(p0.x, p1.x), Max(p0.z, p1.z), x1, z1);
-    float best = hit.distance;
-    bool found = false;
-    for (int z = z0; z <= z1; ++z)
-        for (int x = x0; x <= x1; ++x) {
-            const std::size_t cell = static_cast<std::size_t>(z) * mCellsX + x;
-            for (std::uint32_t i = mCellStart[cell]; i < mCellStart[cell + 1]; ++i) {
-                const std::uint32_t t = mCellTriangles[i];
-                if (static_cast<int>(mSurfaces[t]) > surfaceFilter)
-                    continue;
-                const float dist =
-                    RayTriangle(origin, direction, mVertices[mIndices[t * 3]],
-                                mVertices[mIndices[t * 3 + 1]], mVertices[mIndices[t * 3 + 2]]);
-                if (dist <= maxDistance && dist < best) {
-                    best = dist;
-                    hit.distance = dist;
-                    hit.point = origin + direction * dist;
-                    hit.surface = mSurfaces[t];
-                    hit.entityId = 0;
-                    found = true;
-                }
-            }
+    // The nearest hit; of equal ones, the first a walk over every cell of the segment's box (row
+    // by row, each cell's triangles in order) would meet, so the answer never depends on which
+    // cells are searched.
+    struct Best {
+        float distance;
+        bool found = false;
+        std::uint32_t triangle = 0;
+    };
+    const auto firstVisit = [&](std::uint32_t t) {
+        const Vec3& a = mVertices[mIndices[t * 3]];
+        const Vec3& b = mVertices[mIndices[t * 3 + 1]];
+        const Vec3& c = mVertices[mIndices[t * 3 + 2]];
+        const Vec3 lo = a.Min(b).Min(c);
+        int tx = 0, tz = 0;
+        CellOf(lo.x, lo.z, tx, tz);
+        return std::array<std::uint32_t, 3>{static_cast<std::uint32_t>(Max(tz, z0)),
+                                            static_cast<std::uint32_t>(Max(tx, x0)), t};
+    };
+    const auto visitCell = [&](Best& best, int x, int z) {
+        const std::size_t cell = static_cast<std::size_t>(z) * mCellsX + x;
+        for (std::uint32_t i = mCellStart[cell]; i < mCellStart[cell + 1]; ++i) {
+            const std::uint32_t t = mCellTriangles[i];
+            if (static_cast<int>(mSurfaces[t]) > surfaceFilter)
+                continue;
+            const float dist =
+                RayTriangle(origin, direction, mVertices[mIndices[t * 3]],
+                            mVertices[mIndices[t * 3 + 1]], mVertices[mIndices[t * 3 + 2]]);
+            if (!(dist <= maxDistance))
+                continue;
+            if (dist < best.distance ||
+                (best.found && dist == best.distance && t != best.triangle &&
+                 firstVisit(t) < firstVisit(best.triangle)))
+                best = Best{dist, true, t};
         }
+    };
+    // Per row, only the columns the segment crosses, widened well past any rounding; the
+    // border rows and columns also hold whatever lies beyond the mesh's box.
+    Best best{hit.distance};
+    const float dx = p1.x - p0.x, dz = p1.z - p0.z;
+    const float far = Max(Max(Abs(mMin.x), Abs(mMax.x)), Max(Abs(mMin.z), Abs(mMax.z)));
+    const float slack = 0.01f * mCellSize + 1e-5f * far;
+    const float lastX = static_cast<float>(mCellsX - 1);
+    for (int z = z0; z <= z1; ++z) {
+        int xa = x0, xb = x1;
+        if (z0 != z1) {
+            const float rowLo =
+                z == 0 ? -kInfinity : mMin.z + static_cast<float>(z) * mCellSize - slack;
+            const float rowHi = z == mCellsZ - 1
+                                    ? kInfinity
+                                    : mMin.z + static_cast<float>(z + 1) * mCellSize + slack;
+            float sa = (rowLo - p0.z) / dz, sb = (rowHi - p0.z) / dz;
+            if (sa > sb)
+                std::swap(sa, sb);
+            sa = Max(sa, 0.0f);
+            sb = Min(sb, 1.0f);
+            if (!(sa <= sb))
+                continue;
+            const float xs = p0.x + dx * sa, xe = p0.x + dx * sb;
+            xa = Max(x0, static_cast<int>(
+                             Clamp((Min(xs, xe) - slack - mMin.x) / mCellSize, 0.0f, lastX)));
+            xb = Min(x1, static_cast<int>(
+                             Clamp((Max(xs, xe) + slack - mMin.x) / mCellSize, 0.0f, lastX)));
+        }
+        for (int x = xa; x <= xb; ++x)
+            visitCell(best, x, z);
+    }
+#ifndef NDEBUG
+    {
+        Best every{hit.distance};
+        for (int z = z0; z <= z1; ++z)
+            for (int x = x0; x <= x1; ++x)
+                visitCell(every, x, z);
+        if (every.found != best.found ||
+            (every.found && (every.triangle != best.triangle ||
+                             std::memcmp(&every.distance, &best.distance, sizeof best.distance)))) {
+            std::fprintf(stderr, "GroundMesh: the ray's cells missed a hit\n");
+            std::abort();
+        }
+    }
+#endif
+    const bool found = best.found;
+    if (found) {
+        hit.distance = best.distance;
+        hit.point = origin + direction * best.distance;
+        hit.surface = mSurfaces[best.triangle];
+        hit.entityId = 0;
+    }
     return found;
 }
 

@@ -91,8 +91,19 @@ private:
     std::uint64_t mMeshVersion = 0;
     std::unique_ptr<dtQueryFilter> mFilter;     // walkable and open
     std::unique_ptr<dtQueryFilter> mAnyFilter;  // walkable, open or closed
-    std::vector<std::uint32_t> mPolys;          // scratch corridor
-    std::vector<float> mStraight;               // scratch corners
+    // Nearest polygons under the any filter, which only the meshes decide: crowds ask for the
+    // same places (their attack slots, their own standing place) over and over. Emptied
+    // whenever a mesh is set or dropped.
+    struct NearestMemo {
+        const NavMesh* mesh = nullptr;
+        std::array<std::uint32_t, 6> key{};  // the point's and the extents' bits
+        std::uint32_t ref = 0;
+        Vec3 onMesh;
+    };
+    static constexpr std::size_t kNearestMemo = 2048;
+    mutable std::vector<NearestMemo> mNearestMemo;
+    std::vector<std::uint32_t> mPolys;  // scratch corridor
+    std::vector<float> mStraight;       // scratch corners
 };
 
 }  // namespace GAME

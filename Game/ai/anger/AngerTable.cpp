@@ -185,6 +185,41 @@ __attribute__((target_clones("avx2", "default"))) void ApplyQueue(float* values,
         values[i] = ApplyTo(values[i], i, queue, queued);
 }
 
+// One provocation at once over a small table, as the queue would have carried it out (the
+// provocation reaches every entry: nothing waits).
+__attribute__((target_clones("avx2", "default"))) void ApplyNow(float* values, std::size_t count,
+                                                                std::size_t slot, float amount,
+                                                                float cap, bool calms, float calm) {
+    float value = values[slot];
+    if (calms) {
+        // Every entry calms in whole groups of lanes; the provoked one is put right after.
+        const std::size_t whole = count / kLanes * kLanes;
+        for (std::size_t i = 0; i < whole; i += kLanes) {
+            Lanes v;
+            __builtin_memcpy(&v, values + i, sizeof v);
+            v -= calm;
+            __builtin_memcpy(values + i, &v, sizeof v);
+        }
+        if (whole != count && count >= kLanes) {
+            // The last lanes again, calming only those past the whole groups.
+            const std::size_t last = count - kLanes;
+            const LaneMask index =
+                LaneMask{0, 1, 2, 3, 4, 5, 6, 7} + static_cast<std::int32_t>(last);
+            Lanes v;
+            __builtin_memcpy(&v, values + last, sizeof v);
+            v = index >= static_cast<std::int32_t>(whole) ? v - calm : v;
+            __builtin_memcpy(values + last, &v, sizeof v);
+        } else {
+            for (std::size_t i = whole; i < count; ++i)
+                values[i] -= calm;
+        }
+    }
+    value += amount;
+    if (value > cap)
+        value = cap;
+    values[slot] = value;
+}
+
 }  // namespace
 
 std::size_t AngerTable::FindOrInsert(std::uint32_t id, std::uint32_t worldSlot) {
@@ -234,6 +269,12 @@ std::size_t AngerTable::FindOrInsert(std::uint32_t id, std::uint32_t worldSlot) 
 }
 
 void AngerTable::Provoke(std::size_t slot, float amount, float cap, bool calms, float calm) {
+    // A small table is cheaper to walk at once than to queue for.
+    if (mIds.size() <= kAtOnce) {
+        Flush();
+        ApplyNow(mValues.data(), mValues.size(), slot, amount, cap, calms, calm);
+        return;
+    }
     mQueue[mQueued++] = Provocation{amount,
                                     cap,
                                     calm,

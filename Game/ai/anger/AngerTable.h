@@ -30,6 +30,8 @@ public:
         bool calms = false;
     };
     static constexpr std::size_t kQueued = 32;
+    // Tables up to this size take each provocation at once.
+    static constexpr std::size_t kAtOnce = 128;
     static constexpr std::uint32_t kNoHint = 0xFFFFFFFFu;
 
     std::size_t size() const { return mIds.size(); }
