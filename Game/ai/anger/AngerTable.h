@@ -58,6 +58,27 @@ public:
         mValues[to] = mValues[from];
         mHints[to] = mHints[from];
     }
+    // One pass over every entry in order: `keep(id, value, hint)` may change the value and the
+    // hint and says whether the entry stays; survivors slide down over the others.
+    template <class Keep>
+    void Compact(Keep&& keep) {
+        Flush();
+        std::size_t kept = 0;
+        const std::size_t count = mIds.size();
+        for (std::size_t slot = 0; slot < count; ++slot) {
+            if (!keep(mIds[slot], mValues[slot], mHints[slot]))
+                continue;
+            if (kept != slot) {
+                mIds[kept] = mIds[slot];
+                mValues[kept] = mValues[slot];
+                mHints[kept] = mHints[slot];
+            }
+            ++kept;
+        }
+        mIds.resize(kept);
+        mValues.resize(kept);
+        mHints.resize(kept);
+    }
     // Keeps the first `count` slots.
     void Truncate(std::size_t count) {
         Flush();
