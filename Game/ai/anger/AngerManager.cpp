@@ -126,7 +126,8 @@ void AngerManager::AddScaledAnger(std::uint32_t id, std::uint32_t worldSlot, flo
     mAnger.Provoke(slot, amount, kMaxAnger, calms, calm);
 }
 
-const EntityDigest* AngerManager::FindEntryDigest(World& world, std::size_t entry) {
+[[gnu::always_inline]] inline const EntityDigest* AngerManager::FindEntryDigest(World& world,
+                                                                                std::size_t entry) {
     const std::uint32_t id = mAnger.IdAt(entry);
     std::uint32_t worldSlot = mAnger.HintAt(entry);
     if (!world.SlotHolds(worldSlot, id)) {
