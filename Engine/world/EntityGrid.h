@@ -1,6 +1,6 @@
 #pragma once
 // The entities of one region filed by the grid cell of their position over x and z. A cell holds
-// a copy of what the queries test (position, bounding radius, whether an actor, world order), so
+// a copy of what the queries test (position, bounding radius, whether an actor, world rank), so
 // a query reads the cells it covers and touches an entity only when it reports it. The world
 // keeps the copies true: every move and every change of radius reaches it. Cells are in no
 // particular order: queries sort what they gather by the order in which entities entered the
@@ -19,7 +19,7 @@ public:
     struct Entry {
         Vec3 position;  // local to the region
         float radius = 0;
-        std::uint64_t order = 0;
+        std::uint32_t rank = 0;  // in world order, among the entities in the world
         Entity* entity = nullptr;
         std::uint32_t slot = 0;  // in the world's entity table
         bool actor = false;

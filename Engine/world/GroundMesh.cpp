@@ -1,8 +1,13 @@
 #include "Engine/world/GroundMesh.h"
 
 #include <algorithm>
+#include <array>
 #include <cctype>
 #include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <sstream>
 
@@ -139,6 +144,7 @@ void GroundMesh::Finish() {
         mCellsX = mCellsZ = 0;
         mCellStart.assign(1, 0);
         mCellTriangles.clear();
+        mCellFloors.clear();
         return;
     }
     const float extent = Max(mMax.x - mMin.x, mMax.z - mMin.z);
@@ -166,6 +172,47 @@ void GroundMesh::Finish() {
         mCellTriangles.insert(mCellTriangles.end(), lists[i].begin(), lists[i].end());
     }
     mCellStart[cells] = static_cast<std::uint32_t>(mCellTriangles.size());
+    mCellFloors.clear();
+    mCellFloors.reserve(mCellTriangles.size());
+    for (const std::uint32_t t : mCellTriangles)
+        mCellFloors.push_back(MakeFloorTriangle(mVertices[mIndices[t * 3]],
+                                                mVertices[mIndices[t * 3 + 1]],
+                                                mVertices[mIndices[t * 3 + 2]], t));
+}
+
+GroundMesh::FloorTriangle GroundMesh::MakeFloorTriangle(const Vec3& a, const Vec3& b, const Vec3& c,
+                                                        std::uint32_t triangle) {
+    // The same operations as HeightInTriangle, so the answers are bit for bit its own.
+    FloorTriangle f{};
+    f.bz_cz = b.z - c.z;
+    f.cx_bx = c.x - b.x;
+    f.cz_az = c.z - a.z;
+    f.ax_cx = a.x - c.x;
+    f.det = f.bz_cz * f.ax_cx + f.cx_bx * (a.z - c.z);
+    f.cx = c.x;
+    f.cz = c.z;
+    f.ay = a.y;
+    f.by = b.y;
+    f.cy = c.y;
+    f.triangle = triangle;
+    f.faces_up = !((b - a).Cross(c - a).y <= 0);
+    f.minX = f.minZ = -kInfinity;
+    f.maxX = f.maxZ = kInfinity;
+    // A point outside the box widened by `margin` has a weight below -0.025 - 0.005 C/W, far
+    // beyond the weights' tolerance and rounding while the triangle is not a sliver (|det| at
+    // least 1% of its squared width W; C bounds the coordinates).
+    const Vec3 lo = a.Min(b).Min(c), hi = a.Max(b).Max(c);
+    const float width = Max(hi.x - lo.x, hi.z - lo.z);
+    const float reach = Max(Max(Abs(lo.x), Abs(hi.x)), Max(Abs(lo.z), Abs(hi.z)));
+    if (std::isfinite(width) && std::isfinite(reach) && std::isfinite(f.det) &&
+        Abs(f.det) >= 0.01f * width * width) {
+        const float margin = 0.05f * width + 0.01f * (1.0f + reach);
+        f.minX = lo.x - margin;
+        f.maxX = hi.x + margin;
+        f.minZ = lo.z - margin;
+        f.maxZ = hi.z + margin;
+    }
+    return f;
 }
 
 bool GroundMesh::CellOf(float x, float z, int& cx, int& cz) const {
@@ -189,22 +236,61 @@ void GroundMesh::ForEachTriangleUnder(float x, float z, Visit&& visit) const {
 
 bool GroundMesh::FloorBelow(const Vec3& p, float& height, PhysicsSurface* surface,
                             float reach) const {
+    int cx = 0, cz = 0;
+    if (!CellOf(p.x, p.z, cx, cz))
+        return false;
     bool found = false;
     float best = -kInfinity;
     PhysicsSurface bestSurface = PhysicsSurface::None;
-    ForEachTriangleUnder(p.x, p.z, [&](std::uint32_t t) {
-        const Vec3& a = mVertices[mIndices[t * 3]];
-        const Vec3& b = mVertices[mIndices[t * 3 + 1]];
-        const Vec3& c = mVertices[mIndices[t * 3 + 2]];
-        float y = 0;
-        if ((b - a).Cross(c - a).y <= 0 || !HeightInTriangle(a, b, c, p.x, p.z, y))
-            return;
+    const std::size_t cell = static_cast<std::size_t>(cz) * mCellsX + cx;
+    const FloorTriangle* f = mCellFloors.data() + mCellStart[cell];
+    const FloorTriangle* const end = mCellFloors.data() + mCellStart[cell + 1];
+    for (; f != end; ++f) {
+        if (p.x < f->minX || p.x > f->maxX || p.z < f->minZ || p.z > f->maxZ || !f->faces_up)
+            continue;
+        // HeightInTriangle over the kept terms.
+        if (Abs(f->det) < 1e-9f)
+            continue;
+        const float dx = p.x - f->cx, dz = p.z - f->cz;
+        const float l1 = (f->bz_cz * dx + f->cx_bx * dz) / f->det;
+        const float l2 = (f->cz_az * dx + f->ax_cx * dz) / f->det;
+        const float l3 = 1.0f - l1 - l2;
+        constexpr float eps = -1e-5f;
+        if (l1 < eps || l2 < eps || l3 < eps)
+            continue;
+        const float y = l1 * f->ay + l2 * f->by + l3 * f->cy;
         if (y <= p.y + reach && y > best) {
             best = y;
-            bestSurface = mSurfaces[t];
+            bestSurface = mSurfaces[f->triangle];
             found = true;
         }
-    });
+    }
+#ifndef NDEBUG
+    {
+        bool slowFound = false;
+        float slowBest = -kInfinity;
+        PhysicsSurface slowSurface = PhysicsSurface::None;
+        ForEachTriangleUnder(p.x, p.z, [&](std::uint32_t t) {
+            const Vec3& a = mVertices[mIndices[t * 3]];
+            const Vec3& b = mVertices[mIndices[t * 3 + 1]];
+            const Vec3& c = mVertices[mIndices[t * 3 + 2]];
+            float y = 0;
+            if ((b - a).Cross(c - a).y <= 0 || !HeightInTriangle(a, b, c, p.x, p.z, y))
+                return;
+            if (y <= p.y + reach && y > slowBest) {
+                slowBest = y;
+                slowSurface = mSurfaces[t];
+                slowFound = true;
+            }
+        });
+        if (slowFound != found || (found && (std::memcmp(&slowBest, &best, sizeof best) != 0 ||
+                                             slowSurface != bestSurface))) {
+            std::fprintf(stderr, "GroundMesh: the kept floor terms disagree at (%g, %g)\n",
+                         static_cast<double>(p.x), static_cast<double>(p.z));
+            std::abort();
+        }
+    }
+#endif
     if (found) {
         height = best;
         if (surface)
@@ -258,28 +344,93 @@ bool GroundMesh::Raycast(const Vec3& origin, const Vec3& direction, float maxDis
     int x0 = 0, z0 = 0, x1 = 0, z1 = 0;
     CellOf(Min(p0.x, p1.x), Min(p0.z, p1.z), x0, z0);
     CellOf(Max(p0.x, p1.x), Max(p0.z, p1.z), x1, z1);
-    float best = hit.distance;
-    bool found = false;
-    for (int z = z0; z <= z1; ++z)
-        for (int x = x0; x <= x1; ++x) {
-            const std::size_t cell = static_cast<std::size_t>(z) * mCellsX + x;
-            for (std::uint32_t i = mCellStart[cell]; i < mCellStart[cell + 1]; ++i) {
-                const std::uint32_t t = mCellTriangles[i];
-                if (static_cast<int>(mSurfaces[t]) > surfaceFilter)
-                    continue;
-                const float dist =
-                    RayTriangle(origin, direction, mVertices[mIndices[t * 3]],
-                                mVertices[mIndices[t * 3 + 1]], mVertices[mIndices[t * 3 + 2]]);
-                if (dist <= maxDistance && dist < best) {
-                    best = dist;
-                    hit.distance = dist;
-                    hit.point = origin + direction * dist;
-                    hit.surface = mSurfaces[t];
-                    hit.entityId = 0;
-                    found = true;
-                }
-            }
+    // The nearest hit; of equal ones, the first a walk over every cell of the segment's box (row
+    // by row, each cell's triangles in order) would meet, so the answer never depends on which
+    // cells are searched.
+    struct Best {
+        float distance;
+        bool found = false;
+        std::uint32_t triangle = 0;
+    };
+    const auto firstVisit = [&](std::uint32_t t) {
+        const Vec3& a = mVertices[mIndices[t * 3]];
+        const Vec3& b = mVertices[mIndices[t * 3 + 1]];
+        const Vec3& c = mVertices[mIndices[t * 3 + 2]];
+        const Vec3 lo = a.Min(b).Min(c);
+        int tx = 0, tz = 0;
+        CellOf(lo.x, lo.z, tx, tz);
+        return std::array<std::uint32_t, 3>{static_cast<std::uint32_t>(Max(tz, z0)),
+                                            static_cast<std::uint32_t>(Max(tx, x0)), t};
+    };
+    const auto visitCell = [&](Best& best, int x, int z) {
+        const std::size_t cell = static_cast<std::size_t>(z) * mCellsX + x;
+        for (std::uint32_t i = mCellStart[cell]; i < mCellStart[cell + 1]; ++i) {
+            const std::uint32_t t = mCellTriangles[i];
+            if (static_cast<int>(mSurfaces[t]) > surfaceFilter)
+                continue;
+            const float dist =
+                RayTriangle(origin, direction, mVertices[mIndices[t * 3]],
+                            mVertices[mIndices[t * 3 + 1]], mVertices[mIndices[t * 3 + 2]]);
+            if (!(dist <= maxDistance))
+                continue;
+            if (dist < best.distance ||
+                (best.found && dist == best.distance && t != best.triangle &&
+                 firstVisit(t) < firstVisit(best.triangle)))
+                best = Best{dist, true, t};
         }
+    };
+    // Per row, only the columns the segment crosses, widened well past any rounding; the
+    // border rows and columns also hold whatever lies beyond the mesh's box.
+    Best best{hit.distance};
+    const float dx = p1.x - p0.x, dz = p1.z - p0.z;
+    const float far = Max(Max(Abs(mMin.x), Abs(mMax.x)), Max(Abs(mMin.z), Abs(mMax.z)));
+    const float slack = 0.01f * mCellSize + 1e-5f * far;
+    const float lastX = static_cast<float>(mCellsX - 1);
+    for (int z = z0; z <= z1; ++z) {
+        int xa = x0, xb = x1;
+        if (z0 != z1) {
+            const float rowLo =
+                z == 0 ? -kInfinity : mMin.z + static_cast<float>(z) * mCellSize - slack;
+            const float rowHi = z == mCellsZ - 1
+                                    ? kInfinity
+                                    : mMin.z + static_cast<float>(z + 1) * mCellSize + slack;
+            float sa = (rowLo - p0.z) / dz, sb = (rowHi - p0.z) / dz;
+            if (sa > sb)
+                std::swap(sa, sb);
+            sa = Max(sa, 0.0f);
+            sb = Min(sb, 1.0f);
+            if (!(sa <= sb))
+                continue;
+            const float xs = p0.x + dx * sa, xe = p0.x + dx * sb;
+            xa = Max(x0, static_cast<int>(
+                             Clamp((Min(xs, xe) - slack - mMin.x) / mCellSize, 0.0f, lastX)));
+            xb = Min(x1, static_cast<int>(
+                             Clamp((Max(xs, xe) + slack - mMin.x) / mCellSize, 0.0f, lastX)));
+        }
+        for (int x = xa; x <= xb; ++x)
+            visitCell(best, x, z);
+    }
+#ifndef NDEBUG
+    {
+        Best every{hit.distance};
+        for (int z = z0; z <= z1; ++z)
+            for (int x = x0; x <= x1; ++x)
+                visitCell(every, x, z);
+        if (every.found != best.found ||
+            (every.found && (every.triangle != best.triangle ||
+                             std::memcmp(&every.distance, &best.distance, sizeof best.distance)))) {
+            std::fprintf(stderr, "GroundMesh: the ray's cells missed a hit\n");
+            std::abort();
+        }
+    }
+#endif
+    const bool found = best.found;
+    if (found) {
+        hit.distance = best.distance;
+        hit.point = origin + direction * best.distance;
+        hit.surface = mSurfaces[best.triangle];
+        hit.entityId = 0;
+    }
     return found;
 }
 

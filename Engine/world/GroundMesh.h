@@ -56,6 +56,21 @@ private:
     int mCellsX = 0, mCellsZ = 0;
     std::vector<std::uint32_t> mCellStart;  // mCellsX * mCellsZ + 1 offsets into mCellTriangles
     std::vector<std::uint32_t> mCellTriangles;
+    // What a floor query computes of a triangle before it looks at the point, parallel to
+    // mCellTriangles: characters ask for the floor under them all the time.
+    struct FloorTriangle {
+        // Widened x/z box outside which the triangle cannot hold the point (+-infinity when
+        // its shape makes that bound unsafe).
+        float minX, maxX, minZ, maxZ;
+        // The edge terms and determinant of the barycentric weights, and the corner heights.
+        float bz_cz, cx_bx, cz_az, ax_cx, det;
+        float cx, cz, ay, by, cy;
+        std::uint32_t triangle;
+        bool faces_up;
+    };
+    static FloorTriangle MakeFloorTriangle(const Vec3& a, const Vec3& b, const Vec3& c,
+                                           std::uint32_t triangle);
+    std::vector<FloorTriangle> mCellFloors;
 };
 
 // The surface kind an OBJ material names (case-insensitive); None for an unknown name.

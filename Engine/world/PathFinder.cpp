@@ -5,7 +5,10 @@
 #include <DetourNavMeshQuery.h>
 
 #include <algorithm>
+#include <bit>
 #include <cfloat>
+#include <cstdlib>
+#include <cstring>
 
 #include "Engine/Engine.h"
 #include "Engine/world/DynamicObstacle.h"
@@ -62,6 +65,8 @@ void PathFinder::SetNavMesh(Region* region, int pathingSize, std::unique_ptr<Nav
         it->region = region;
     }
     it->sizes[static_cast<std::size_t>(pathingSize)] = std::move(mesh);
+    ++mMeshVersion;
+    mNearestMemo.clear();
 }
 
 NavMesh* PathFinder::Mesh(const Region* region, int pathingSize) const {
@@ -82,16 +87,54 @@ void PathFinder::Clear() {
         DetachObstacle(mObstacles.back());
     mMeshes.clear();
     mFillData.clear();
+    ++mMeshVersion;
+    mNearestMemo.clear();
 }
 
 std::uint32_t PathFinder::Nearest(const NavMesh& mesh, const Vec3& p, const float* extents,
                                   const dtQueryFilter& filter, Vec3& onMesh) const {
-    dtPolyRef ref = 0;
-    float nearest[3] = {p.x, p.y, p.z};
-    const float center[3] = {p.x, p.y, p.z};
-    if (dtStatusFailed(mesh.GetQuery()->findNearestPoly(center, extents, &filter, &ref, nearest)))
-        return 0;
-    onMesh = Vec3(nearest[0], nearest[1], nearest[2]);
+    const auto query = [&](Vec3& found) -> std::uint32_t {
+        dtPolyRef ref = 0;
+        float nearest[3] = {p.x, p.y, p.z};
+        const float center[3] = {p.x, p.y, p.z};
+        if (dtStatusFailed(
+                mesh.GetQuery()->findNearestPoly(center, extents, &filter, &ref, nearest)))
+            return 0;
+        found = Vec3(nearest[0], nearest[1], nearest[2]);
+        return ref;
+    };
+    if (&filter != mAnyFilter.get())
+        return query(onMesh);
+    const std::array<std::uint32_t, 6> key{
+        std::bit_cast<std::uint32_t>(p.x),        std::bit_cast<std::uint32_t>(p.y),
+        std::bit_cast<std::uint32_t>(p.z),        std::bit_cast<std::uint32_t>(extents[0]),
+        std::bit_cast<std::uint32_t>(extents[1]), std::bit_cast<std::uint32_t>(extents[2])};
+    std::uint64_t hash = reinterpret_cast<std::uintptr_t>(&mesh);
+    for (const std::uint32_t word : key)
+        hash = (hash ^ word) * 0x9E3779B97F4A7C15ull;
+    if (mNearestMemo.empty())
+        mNearestMemo.resize(kNearestMemo);
+    NearestMemo& memo = mNearestMemo[(hash >> 40) % kNearestMemo];
+    if (memo.mesh == &mesh && memo.key == key) {
+#ifndef NDEBUG
+        Vec3 again;
+        const std::uint32_t ref = query(again);
+        if (ref != memo.ref || (ref != 0 && std::memcmp(&again, &memo.onMesh, sizeof again) != 0)) {
+            gEngine->Log(0, "PathFinder: a kept nearest polygon is stale");
+            std::abort();
+        }
+#endif
+        onMesh = memo.onMesh;
+        return memo.ref;
+    }
+    const std::uint32_t ref = query(onMesh);
+    // Only answers that found a polygon are kept.
+    if (ref != 0) {
+        memo.mesh = &mesh;
+        memo.key = key;
+        memo.ref = ref;
+        memo.onMesh = onMesh;
+    }
     return ref;
 }
 
@@ -179,14 +222,21 @@ bool PathFinder::InsideObstacle(const Region* region, const Vec3& p, float clear
 }
 
 bool PathFinder::TestPointCollide(const WorldVec3& point, int pathingSize) {
+    return IsOffMesh(point, pathingSize) || IsInsideObstacle(point, pathingSize);
+}
+
+bool PathFinder::IsOffMesh(const WorldVec3& point, int pathingSize) {
     NavMesh* mesh = Mesh(point.region, pathingSize);
     if (!mesh)
         return true;
+    // Closed polygons count (the any filter): obstacles are the other half's business.
     const float extents[3] = {kOnMesh, NavBuildSettings::kMaxClimb + 0.5f, kOnMesh};
     Vec3 onMesh;
-    if (!Nearest(*mesh, point.local, extents, *mAnyFilter, onMesh) ||
-        HorizontalDistanceSquared(onMesh, point.local) > 1e-6f)
-        return true;
+    return !Nearest(*mesh, point.local, extents, *mAnyFilter, onMesh) ||
+           HorizontalDistanceSquared(onMesh, point.local) > 1e-6f;
+}
+
+bool PathFinder::IsInsideObstacle(const WorldVec3& point, int pathingSize) const {
     return InsideObstacle(point.region, point.local, GetPathingAgent(pathingSize).radius);
 }
 

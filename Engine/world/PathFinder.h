@@ -36,6 +36,13 @@ public:
     // True when an agent of the size cannot stand at the point: off its mesh (in a wall, in
     // water, off the ground) or inside an attached obstacle.
     bool TestPointCollide(const WorldVec3& point, int pathingSize = 0);
+    // TestPointCollide in its two halves. Whether a point is off the mesh of a size depends on
+    // the meshes alone, so a caller may keep the answer while GetMeshVersion stays the same;
+    // obstacles come and go every frame.
+    bool IsOffMesh(const WorldVec3& point, int pathingSize);
+    bool IsInsideObstacle(const WorldVec3& point, int pathingSize) const;
+    // Changes whenever a mesh is set or the meshes are dropped.
+    std::uint64_t GetMeshVersion() const { return mMeshVersion; }
     // How far an agent gets walking straight from `from` towards `to`: `to` itself (on the mesh)
     // when nothing is in the way, else the point where the walk is stopped; `from` when it is
     // not on the mesh.
@@ -81,10 +88,22 @@ private:
     std::vector<std::pair<NavMesh*, std::uint32_t>> mClosedRefs;
     std::vector<FillPoint> mFillData;
     std::uint64_t mFillTime = 0;
+    std::uint64_t mMeshVersion = 0;
     std::unique_ptr<dtQueryFilter> mFilter;     // walkable and open
     std::unique_ptr<dtQueryFilter> mAnyFilter;  // walkable, open or closed
-    std::vector<std::uint32_t> mPolys;          // scratch corridor
-    std::vector<float> mStraight;               // scratch corners
+    // Nearest polygons under the any filter, which only the meshes decide: crowds ask for the
+    // same places (their attack slots, their own standing place) over and over. Emptied
+    // whenever a mesh is set or dropped.
+    struct NearestMemo {
+        const NavMesh* mesh = nullptr;
+        std::array<std::uint32_t, 6> key{};  // the point's and the extents' bits
+        std::uint32_t ref = 0;
+        Vec3 onMesh;
+    };
+    static constexpr std::size_t kNearestMemo = 2048;
+    mutable std::vector<NearestMemo> mNearestMemo;
+    std::vector<std::uint32_t> mPolys;  // scratch corridor
+    std::vector<float> mStraight;       // scratch corners
 };
 
 }  // namespace GAME

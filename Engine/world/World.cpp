@@ -108,7 +108,8 @@ bool World::AddEntity(Entity* entity, const WorldCoords& coords, bool makeVisibl
         mPlaced.emplace_back();
         mDigests.emplace_back();
     }
-    mPlaced[slot] = Placed{entity, mNextOrder++, nullptr, -1, 0};
+    mPlaced[slot] = Placed{entity, static_cast<std::uint32_t>(mRankSlots.size()), nullptr, -1, 0};
+    mRankSlots.push_back(slot);
     mDigests[slot] = EntityDigest();
     // Coordinates first, while the entity is not yet filed: the refiling hook stays quiet.
     entity->SetCoords(coords);
@@ -128,11 +129,15 @@ bool World::RemoveEntity(Entity* entity) {
         return false;
     const std::uint32_t slot = entity->mWorldSlot;
     Unfile(slot);
+    mRankSlots[mPlaced[slot].rank] = kNoSlot;
+    ++mFreeRanks;
     mPlaced[slot] = Placed();
     mDigests[slot] = EntityDigest();
     mFreeSlots.push_back(slot);
     entity->mWorldSlot = Entity::kNotInWorld;
     --mPlacedCount;
+    if (mFreeRanks > 64 && mFreeRanks * 2 > mRankSlots.size())
+        CompactRanks();
     return true;
 }
 
@@ -200,7 +205,7 @@ void World::File(std::uint32_t slot) {
     EntityGrid::Entry entry;
     entry.position = p.entity->GetCoords().coords.origin;
     entry.radius = p.entity->GetBoundingRadius();
-    entry.order = p.order;
+    entry.rank = p.rank;
     entry.entity = p.entity;
     entry.slot = slot;
     entry.actor = p.entity->IsA<Actor>();
@@ -248,7 +253,7 @@ void World::Gather(Region* region, const Vec3& lo, const Vec3& hi, EntityListTyp
                         continue;
                     const Vec3 at = entry.position + toQuery;
                     if (test(at, entry.radius))
-                        mScratch.emplace_back(entry.order, entry.slot);
+                        mScratch.emplace_back(entry.rank, entry.slot);
                 }
     }
     SortScratch();
@@ -263,10 +268,47 @@ void World::Gather(std::vector<Entity*>& out, Region* region, const Vec3& lo, co
     mScratch.clear();
 }
 
+void World::CompactRanks() {
+    std::size_t next = 0;
+    for (const std::uint32_t slot : mRankSlots) {
+        if (slot == kNoSlot)
+            continue;
+        Placed& p = mPlaced[slot];
+        p.rank = static_cast<std::uint32_t>(next);
+        if (p.region && p.cell >= 0)
+            p.region->GetEntityGrid()->At(p.cell, p.indexInCell).rank = p.rank;
+        mRankSlots[next++] = slot;
+    }
+    mRankSlots.resize(next);
+    mFreeRanks = 0;
+    mRankMarks.clear();
+}
+
+void World::SortScratchByMarks(std::uint32_t lo, std::uint32_t hi) {
+    const std::size_t words = (std::size_t{hi} >> 6) + 1;
+    if (mRankMarks.size() < words)
+        mRankMarks.resize(words, 0);
+    for (const auto& entry : mScratch)
+        mRankMarks[entry.first >> 6] |= std::uint64_t{1} << (entry.first & 63);
+    // Every rank in the scratch names its slot in mRankSlots: the pairs are rebuilt from there,
+    // and each word is cleared as it is read.
+    auto out = mScratch.begin();
+    for (std::size_t w = lo >> 6; w < words; ++w) {
+        std::uint64_t bits = std::exchange(mRankMarks[w], 0);
+        while (bits) {
+            const auto rank = static_cast<std::uint32_t>((w << 6) + std::countr_zero(bits));
+            *out++ = {rank, mRankSlots[rank]};
+            bits &= bits - 1;
+        }
+    }
+}
+
 void World::SortScratch() {
-    // Order keys are unique, so any sort gives the one ascending order. A crowd's sight query
-    // gathers hundreds: sorted by digits of the key (a few linear passes) rather than compared,
-    // the keys taken from the smallest and split into as few and as narrow digits as pays.
+    // Ranks are unique, so any sort gives the one ascending order. A crowd's sight query
+    // gathers hundreds: marked in a bit set and read back in order when the ranks they span are
+    // few enough words, else sorted by digits of the key (a few linear passes) rather than
+    // compared, the keys taken from the smallest and split into as few and as narrow digits as
+    // pays.
     constexpr std::size_t kRadixFrom = 64;
     const std::size_t count = mScratch.size();
     if (count < kRadixFrom) {
@@ -274,10 +316,15 @@ void World::SortScratch() {
                   [](const auto& a, const auto& b) { return a.first < b.first; });
         return;
     }
-    std::uint64_t lo = mScratch.front().first, hi = lo;
+    std::uint32_t lo = mScratch.front().first, hi = lo;
     for (const auto& entry : mScratch) {
         lo = std::min(lo, entry.first);
         hi = std::max(hi, entry.first);
+    }
+    constexpr std::size_t kWordsPerEntry = 4;
+    if (((hi >> 6) - (lo >> 6)) <= kWordsPerEntry * count) {
+        SortScratchByMarks(lo, hi);
+        return;
     }
     const int bits = static_cast<int>(std::bit_width(hi - lo));
     constexpr int kMaxDigitBits = 12;
@@ -292,7 +339,7 @@ void World::SortScratch() {
     if (passes == 0)
         return;
     const int digitBits = (bits + passes - 1) / passes;
-    const std::uint64_t mask = (std::uint64_t{1} << digitBits) - 1;
+    const std::uint32_t mask = (std::uint32_t{1} << digitBits) - 1;
     mSortSpare.resize(count);
     mSortCounts.resize(std::size_t{1} << digitBits);
     for (int shift = 0; shift < bits; shift += digitBits) {

@@ -140,7 +140,7 @@ private:
     friend class Entity;
     struct Placed {
         Entity* entity = nullptr;
-        std::uint64_t order = 0;
+        std::uint32_t rank = 0;  // index in mRankSlots
         Region* region = nullptr;
         int cell = -1;
         std::uint32_t indexInCell = 0;
@@ -161,6 +161,10 @@ private:
     void Gather(std::vector<Entity*>& out, Region* region, const Vec3& lo, const Vec3& hi,
                 EntityListType type, Test&& test);
     void SortScratch();
+    // Sorts the scratch by marking its ranks in a bit set and reading them back in order.
+    void SortScratchByMarks(std::uint32_t lo, std::uint32_t hi);
+    // Hands out ranks again, densely, once removals left too many holes.
+    void CompactRanks();
     bool ReadLevel(const std::filesystem::path& file);
     void BuildNavMeshes(const std::filesystem::path& cacheFile);
 
@@ -173,10 +177,14 @@ private:
     std::vector<Placed> mPlaced;
     std::vector<std::uint32_t> mFreeSlots;
     std::size_t mPlacedCount = 0;
-    std::uint64_t mNextOrder = 1;
-    std::vector<EntityDigest> mDigests;                             // by slot, beside mPlaced
-    std::vector<std::pair<std::uint64_t, std::uint32_t>> mScratch;  // (world order, slot)
-    std::vector<std::pair<std::uint64_t, std::uint32_t>> mSortSpare;
+    // World order: the slot of each rank, in the order the entities entered the world (kNoSlot
+    // where one left), so ranks sort as world order does and stay small.
+    std::vector<std::uint32_t> mRankSlots;
+    std::size_t mFreeRanks = 0;
+    std::vector<std::uint64_t> mRankMarks;  // by rank, all clear between queries
+    std::vector<EntityDigest> mDigests;     // by slot, beside mPlaced
+    std::vector<std::pair<std::uint32_t, std::uint32_t>> mScratch;  // (rank, slot)
+    std::vector<std::pair<std::uint32_t, std::uint32_t>> mSortSpare;
     std::vector<std::uint32_t> mSortCounts;
     std::vector<Entity*> mCandidates;
     std::vector<std::pair<float, std::size_t>> mRayScratch;

@@ -303,6 +303,9 @@ void World::UnloadLevel() {
     mPlaced.clear();
     mDigests.clear();
     mFreeSlots.clear();
+    mRankSlots.clear();
+    mFreeRanks = 0;
+    mRankMarks.clear();
     mPathFinder->Clear();
     if (NetRegionTable* table = Machine::Current().Find<NetRegionTable>())
         for (const auto& region : mRegions)

@@ -166,6 +166,50 @@ TEST_F(WorldEntities, ACrowdComesBackInWorldOrder) {
     EXPECT_TRUE(std::equal(added.begin(), added.end(), found.begin() + 1));
 }
 
+// World order survives ranks handed out again: a few found among many far apart in the order
+// (sorted by digits), then the same after most of the world left and ranks were compacted
+// (read back from marks), with late arrivals behind them.
+TEST_F(WorldEntities, OrderHoldsAcrossSparseQueriesAndCompaction) {
+    World& world = World::Get();
+    std::vector<Entity*> near, far;
+    const auto addNear = [&](int count) {
+        for (int i = 0; i < count; ++i) {
+            near.push_back(MakeEntity());
+            world.AddEntity(near.back(), At(a, 10.0f + static_cast<float>(i % 5) * 0.1f, 0, 10),
+                            false);
+        }
+    };
+    addNear(32);
+    for (int i = 0; i < 17000; ++i) {
+        far.push_back(MakeEntity());
+        world.AddEntity(far.back(), At(b, 50.0f + static_cast<float>(i % 40), 0, 80), false);
+    }
+    addNear(32);
+    const auto expectNearInOrder = [&] {
+        std::vector<Entity*> found;
+        world.GetEntitiesInSphere(found, a, Sphere{Vec3(10, 0, 10), 2.0f});
+        EXPECT_EQ(Ids(found), Ids(near));
+    };
+    expectNearInOrder();
+    // The first near ones leave and come back behind the others; most of the crowd leaves.
+    for (int i = 0; i < 8; ++i) {
+        world.RemoveEntity(near[static_cast<std::size_t>(i)]);
+        world.AddEntity(near[static_cast<std::size_t>(i)], At(a, 10, 0, 10), false);
+    }
+    std::rotate(near.begin(), near.begin() + 8, near.end());
+    for (std::size_t i = 0; i < far.size(); ++i)
+        if (i % 10 != 0)
+            world.RemoveEntity(far[i]);
+    expectNearInOrder();
+    addNear(40);
+    expectNearInOrder();
+    std::vector<Entity*> crowd;
+    world.GetEntitiesInSphere(crowd, b, Sphere{Vec3(70, 0, 80), 30.0f});
+    ASSERT_EQ(crowd.size(), 1700u);
+    for (std::size_t i = 0; i < crowd.size(); ++i)
+        ASSERT_EQ(crowd[i], far[i * 10]) << i;
+}
+
 TEST_F(WorldEntities, BoundingRadiusDecidesSphereAndRayHits) {
     World& world = World::Get();
     Entity* big = MakeEntity();

@@ -51,9 +51,10 @@ struct UpdateSelf {
     }
 };
 
-// ShouldRemoveEnemy for an enemy standing in the world, read from its digest.
-bool ShouldRemoveDigest(UpdateSelf& self, const EntityDigest& enemy, World& world,
-                        std::uint32_t worldSlot, float& squared) {
+// ShouldRemoveEnemy for an enemy standing in the world, read from its digest (`selfWorld`: the
+// monster's position in world space).
+bool ShouldRemoveDigest(UpdateSelf& self, const Vec3& selfWorld, const EntityDigest& enemy,
+                        World& world, std::uint32_t worldSlot, float& squared) {
     using namespace SightDigest;
     if (!Has(enemy, kCausesAnger) || !Has(enemy, kAlive))
         return true;
@@ -66,7 +67,7 @@ bool ShouldRemoveDigest(UpdateSelf& self, const EntityDigest& enemy, World& worl
             : self.IsFriend(enemy);
     if (friends || !self.inWorld)
         return true;
-    squared = self.position.VectorTo(enemy.GetPosition()).LengthSquared();
+    squared = (enemy.GetPosition().GetWorldPosition() - selfWorld).LengthSquared();
     const float distance = squared == 0.0f ? 0.0f : Sqrt(squared);
     return distance > AngerManager::kRemovalDistance;
 }
@@ -125,7 +126,8 @@ void AngerManager::AddScaledAnger(std::uint32_t id, std::uint32_t worldSlot, flo
     mAnger.Provoke(slot, amount, kMaxAnger, calms, calm);
 }
 
-const EntityDigest* AngerManager::FindEntryDigest(World& world, std::size_t entry) {
+[[gnu::always_inline]] inline const EntityDigest* AngerManager::FindEntryDigest(World& world,
+                                                                                std::size_t entry) {
     const std::uint32_t id = mAnger.IdAt(entry);
     std::uint32_t worldSlot = mAnger.HintAt(entry);
     if (!world.SlotHolds(worldSlot, id)) {
@@ -154,32 +156,35 @@ void AngerManager::Update(int ms, float forgiveRate, const Character* me) {
         self.position = me->GetPosition();
     }
     // Survivors slide down over the dropped entries in one pass, keeping the id order.
-    std::size_t kept = 0;
-    for (std::size_t slot = 0; slot < mAnger.size(); ++slot) {
-        const std::uint32_t id = mAnger.IdAt(slot);
+    const Vec3 selfWorld = self.position.GetWorldPosition();
+    mAnger.Compact([&](std::uint32_t id, float& value, std::uint32_t& hint) {
         float squared = 0.0f;
-        const EntityDigest* digest = FindEntryDigest(world, slot);
-        const bool remove =
-            digest ? ShouldRemoveDigest(self, *digest, world, mAnger.HintAt(slot), squared)
-                   : ShouldRemoveEnemy(me, FindCharacter(id), squared);
+        // FindEntryDigest, with the hint renewed in place.
+        const EntityDigest* digest = nullptr;
+        if (!world.SlotHolds(hint, id))
+            hint = world.GetSlotOf(FindCharacter(id));
+        if (hint != World::kNoSlot) {
+            const EntityDigest& fetched = SightDigest::Fetch(world, hint);
+            if (SightDigest::Has(fetched, SightDigest::kCharacter))
+                digest = &fetched;
+        }
+        const bool remove = digest
+                                ? ShouldRemoveDigest(self, selfWorld, *digest, world, hint, squared)
+                                : ShouldRemoveEnemy(me, FindCharacter(id), squared);
         if (!remove) {
-            float& value = mAnger.ValueAt(slot);
             value -= decay;
             if (value >= 0.0f) {
-                if (me) {
-                    if (squared < closestSquared) {
-                        closestSquared = squared;
-                        mClosestEnemy = id;
-                    }
+                if (me && squared < closestSquared) {
+                    closestSquared = squared;
+                    mClosestEnemy = id;
                 }
-                mAnger.MoveSlot(slot, kept++);
-                continue;
+                return true;
             }
         }
         if (mLastTarget == id)
             mLastTarget = 0;
-    }
-    mAnger.Truncate(kept);
+        return false;
+    });
     if (mClosestEnemy)
         mClosestEnemyDistance = Sqrt(closestSquared);
 }

@@ -12,7 +12,6 @@ using Provocation = AngerTable::Provocation;
 using Lanes = float __attribute__((vector_size(32)));
 using LaneMask = std::int32_t __attribute__((vector_size(32)));
 constexpr std::size_t kLanes = 8;
-constexpr std::size_t kChunk = 4;  // groups of lanes taken together where only calms reach
 
 // A group holding a provoked entry or the end of a calm's reach: each lane takes, in order,
 // what each provocation would have done to it alone.
@@ -36,6 +35,31 @@ constexpr std::size_t kChunk = 4;  // groups of lanes taken together where only 
     __builtin_memcpy(at, &v, sizeof v);
 }
 
+// The same for a group that holds provoked entries but where every calm reaches all lanes or
+// none: only the provocations of its own entries need the lanes told apart.
+[[gnu::always_inline]] inline void ApplyToOwnGroup(float* at, std::size_t group,
+                                                   const Provocation* queue, std::size_t queued) {
+    Lanes v;
+    __builtin_memcpy(&v, at, sizeof v);
+    const std::size_t first = group * kLanes;
+    const LaneMask index = LaneMask{0, 1, 2, 3, 4, 5, 6, 7};
+    for (std::size_t k = 0; k < queued; ++k) {
+        const Provocation& p = queue[k];
+        const bool reaches = p.calms && p.size > first;
+        if (p.slot / kLanes != group) {
+            if (reaches)
+                v -= p.calm;
+            continue;
+        }
+        Lanes added = v + p.amount;
+        const Lanes cap = Lanes{} + p.cap;
+        added = added > cap ? cap : added;
+        const LaneMask own = index == static_cast<std::int32_t>(p.slot - first);
+        v = own ? added : (reaches ? v - p.calm : v);
+    }
+    __builtin_memcpy(at, &v, sizeof v);
+}
+
 // One value through the queue in order, for the entries after the last whole group.
 float ApplyTo(float value, std::size_t index, const Provocation* queue, std::size_t queued) {
     for (std::size_t k = 0; k < queued; ++k) {
@@ -51,79 +75,180 @@ float ApplyTo(float value, std::size_t index, const Provocation* queue, std::siz
     return value;
 }
 
+// Subtracts calms[0..count) in order from `groups` whole groups of lanes at `at`, `Width` groups
+// side by side so the subtractions of one calm flow together.
+template <std::size_t Width>
+[[gnu::always_inline]] inline void CalmGroups(float* at, const float* calms, std::size_t count) {
+    Lanes v[Width];
+    for (std::size_t w = 0; w < Width; ++w)
+        __builtin_memcpy(&v[w], at + w * kLanes, sizeof v[w]);
+    for (std::size_t k = 0; k < count; ++k) {
+        const float calm = calms[k];
+        for (std::size_t w = 0; w < Width; ++w)
+            v[w] -= calm;
+    }
+    for (std::size_t w = 0; w < Width; ++w)
+        __builtin_memcpy(at + w * kLanes, &v[w], sizeof v[w]);
+}
+
 // Wider registers where the processor has them; the same operations either way.
 __attribute__((target_clones("avx2", "default"))) void ApplyQueue(float* values, std::size_t count,
                                                                   const Provocation* queue,
                                                                   std::size_t queued) {
-    // The groups where something other than a whole calm happens, in rising order.
-    std::array<std::size_t, 2 * AngerTable::kQueued> special{};
-    std::size_t specials = 0;
+    // (Scratch left uninitialised: only what is written is read, and a flush may carry a single
+    // provocation.)
+    // The calms in queue order with the table size each reached. The table only grows at its
+    // end while provocations wait, so the sizes never fall: the calms reaching a group lie at
+    // the end of the list.
+    std::array<float, AngerTable::kQueued> calms;
+    std::array<std::uint32_t, AngerTable::kQueued> reach;
+    std::size_t calmCount = 0;
+    // The groups of the provoked entries, in queue order; a sweep provokes them mostly in rising
+    // order, so they are sorted by insertion.
+    std::array<std::uint32_t, AngerTable::kQueued> owners;
     for (std::size_t k = 0; k < queued; ++k) {
-        special[specials++] = queue[k].slot / kLanes;
-        if (queue[k].calms)
-            special[specials++] = queue[k].size / kLanes;
+        auto group = static_cast<std::uint32_t>(queue[k].slot / kLanes);
+        std::size_t at = k;
+        for (; at > 0 && owners[at - 1] > group; --at)
+            owners[at] = owners[at - 1];
+        owners[at] = group;
+        if (queue[k].calms) {
+            calms[calmCount] = queue[k].calm;
+            reach[calmCount++] = queue[k].size;
+        }
     }
-    std::sort(special.begin(), special.begin() + static_cast<std::ptrdiff_t>(specials));
+    for (std::size_t k = 1; k < calmCount; ++k)
+        if (reach[k] < reach[k - 1]) {
+            // Never so far; the lane-by-lane walk is right whatever the sizes.
+            for (std::size_t i = 0; i < count; ++i)
+                values[i] = ApplyTo(values[i], i, queue, queued);
+            return;
+        }
+    // The groups where something other than a whole calm happens, in rising order, each
+    // marked where a calm ends inside it (its lanes then need telling apart for every calm).
+    struct Special {
+        std::uint32_t group;
+        bool partial;
+    };
+    std::array<Special, 2 * AngerTable::kQueued> special;
+    std::size_t specials = 0;
+    const auto add = [&](std::uint32_t group, bool partial) {
+        if (specials > 0 && special[specials - 1].group == group)
+            special[specials - 1].partial = special[specials - 1].partial || partial;
+        else
+            special[specials++] = Special{group, partial};
+    };
+    for (std::size_t o = 0, c = 0; o < queued || c < calmCount;) {
+        if (c == calmCount || (o < queued && owners[o] <= reach[c] / kLanes)) {
+            add(owners[o++], false);
+        } else {
+            add(static_cast<std::uint32_t>(reach[c] / kLanes), reach[c] % kLanes != 0);
+            ++c;
+        }
+    }
     std::size_t next = 0;
+    std::size_t firstCalm = 0;  // the first calm reaching the current group
     const std::size_t groups = count / kLanes;
     std::size_t g = 0;
     while (g < groups) {
-        while (next < specials && special[next] < g)
+        while (next < specials && special[next].group < g)
             ++next;
-        const std::size_t nextSpecial = next < specials ? special[next] : groups;
+        const std::size_t nextSpecial = next < specials ? special[next].group : groups;
         float* at = values + g * kLanes;
         if (nextSpecial == g) {
-            ApplyToGroup(at, g * kLanes, queue, queued);
+            if (special[next].partial)
+                ApplyToGroup(at, g * kLanes, queue, queued);
+            else
+                ApplyToOwnGroup(at, g, queue, queued);
             ++g;
             continue;
         }
-        // Up to the next special group every calm reaches every lane or none: four chains keep
-        // the subtractions flowing.
+        // Up to the next special group every calm reaches every lane or none.
         const std::size_t first = g * kLanes;
-        if (g + kChunk <= nextSpecial) {
-            Lanes a, b, c, d;
-            __builtin_memcpy(&a, at, sizeof a);
-            __builtin_memcpy(&b, at + kLanes, sizeof b);
-            __builtin_memcpy(&c, at + 2 * kLanes, sizeof c);
-            __builtin_memcpy(&d, at + 3 * kLanes, sizeof d);
-            for (std::size_t k = 0; k < queued; ++k) {
-                const Provocation& p = queue[k];
-                if (!p.calms || p.size <= first)
-                    continue;
-                a -= p.calm;
-                b -= p.calm;
-                c -= p.calm;
-                d -= p.calm;
-            }
-            __builtin_memcpy(at, &a, sizeof a);
-            __builtin_memcpy(at + kLanes, &b, sizeof b);
-            __builtin_memcpy(at + 2 * kLanes, &c, sizeof c);
-            __builtin_memcpy(at + 3 * kLanes, &d, sizeof d);
-            g += kChunk;
-            continue;
+        while (firstCalm < calmCount && reach[firstCalm] <= first)
+            ++firstCalm;
+        const float* active = calms.data() + firstCalm;
+        const std::size_t activeCount = calmCount - firstCalm;
+        const std::size_t run = nextSpecial - g;
+        if (run >= 8) {
+            CalmGroups<8>(at, active, activeCount);
+            g += 8;
+        } else if (run >= 4) {
+            CalmGroups<4>(at, active, activeCount);
+            g += 4;
+        } else {
+            CalmGroups<1>(at, active, activeCount);
+            ++g;
         }
-        Lanes a;
-        __builtin_memcpy(&a, at, sizeof a);
-        for (std::size_t k = 0; k < queued; ++k) {
-            const Provocation& p = queue[k];
-            if (p.calms && p.size > first)
-                a -= p.calm;
-        }
-        __builtin_memcpy(at, &a, sizeof a);
-        ++g;
     }
     for (std::size_t i = groups * kLanes; i < count; ++i)
         values[i] = ApplyTo(values[i], i, queue, queued);
 }
 
+// One provocation at once over a small table, as the queue would have carried it out (the
+// provocation reaches every entry: nothing waits).
+__attribute__((target_clones("avx2", "default"))) void ApplyNow(float* values, std::size_t count,
+                                                                std::size_t slot, float amount,
+                                                                float cap, bool calms, float calm) {
+    float value = values[slot];
+    if (calms) {
+        // Every entry calms in whole groups of lanes; the provoked one is put right after.
+        const std::size_t whole = count / kLanes * kLanes;
+        for (std::size_t i = 0; i < whole; i += kLanes) {
+            Lanes v;
+            __builtin_memcpy(&v, values + i, sizeof v);
+            v -= calm;
+            __builtin_memcpy(values + i, &v, sizeof v);
+        }
+        if (whole != count && count >= kLanes) {
+            // The last lanes again, calming only those past the whole groups.
+            const std::size_t last = count - kLanes;
+            const LaneMask index =
+                LaneMask{0, 1, 2, 3, 4, 5, 6, 7} + static_cast<std::int32_t>(last);
+            Lanes v;
+            __builtin_memcpy(&v, values + last, sizeof v);
+            v = index >= static_cast<std::int32_t>(whole) ? v - calm : v;
+            __builtin_memcpy(values + last, &v, sizeof v);
+        } else {
+            for (std::size_t i = whole; i < count; ++i)
+                values[i] -= calm;
+        }
+    }
+    value += amount;
+    if (value > cap)
+        value = cap;
+    values[slot] = value;
+}
+
 }  // namespace
 
 std::size_t AngerTable::FindOrInsert(std::uint32_t id, std::uint32_t worldSlot) {
-    // Sweeps meet enemies mostly in rising id order: the end is tried first.
-    const auto it = !mIds.empty() && mIds.back() < id
-                        ? mIds.end()
-                        : std::lower_bound(mIds.begin(), mIds.end(), id);
+    // Sweeps meet enemies mostly in rising id order: the entry after the last one asked for is
+    // tried first, then the end, then the side of it where the id lies.
+    const std::size_t count = mIds.size();
+    if (mCursor < count && mIds[mCursor] == id) {
+        mHints[mCursor] = worldSlot;
+        return mCursor++;
+    }
+    std::size_t lo = 0, hi = count;
+    if (count != 0 && mIds.back() < id) {
+        lo = count;
+    } else if (mCursor < count && mIds[mCursor] < id) {
+        // Forward in doubling steps: the id is usually a few entries on.
+        lo = mCursor + 1;
+        hi = lo;
+        for (std::size_t step = 1; hi < count && mIds[hi] < id; step <<= 1) {
+            lo = hi + 1;
+            hi += step;
+        }
+        hi = std::min(hi, count);
+    } else if (mCursor < count) {
+        hi = mCursor;
+    }
+    const auto it = std::lower_bound(mIds.begin() + static_cast<std::ptrdiff_t>(lo),
+                                     mIds.begin() + static_cast<std::ptrdiff_t>(hi), id);
     const auto slot = static_cast<std::size_t>(it - mIds.begin());
+    mCursor = slot + 1;
     if (it != mIds.end() && *it == id) {
         mHints[slot] = worldSlot;
         return slot;
@@ -144,17 +269,25 @@ std::size_t AngerTable::FindOrInsert(std::uint32_t id, std::uint32_t worldSlot) 
 }
 
 void AngerTable::Provoke(std::size_t slot, float amount, float cap, bool calms, float calm) {
-    if (mQueue.capacity() < kQueued)
-        mQueue.reserve(kQueued);
-    mQueue.push_back(Provocation{amount, cap, calm, static_cast<std::uint32_t>(slot),
-                                 static_cast<std::uint32_t>(mIds.size()), calms});
-    if (mQueue.size() == kQueued)
+    // A small table is cheaper to walk at once than to queue for.
+    if (mIds.size() <= kAtOnce) {
+        Flush();
+        ApplyNow(mValues.data(), mValues.size(), slot, amount, cap, calms, calm);
+        return;
+    }
+    mQueue[mQueued++] = Provocation{amount,
+                                    cap,
+                                    calm,
+                                    static_cast<std::uint32_t>(slot),
+                                    static_cast<std::uint32_t>(mIds.size()),
+                                    calms};
+    if (mQueued == kQueued)
         Apply();
 }
 
 void AngerTable::Apply() const {
-    ApplyQueue(mValues.data(), mValues.size(), mQueue.data(), mQueue.size());
-    mQueue.clear();
+    ApplyQueue(mValues.data(), mValues.size(), mQueue.data(), mQueued);
+    mQueued = 0;
 }
 
 }  // namespace GAME

@@ -10,6 +10,7 @@
 // seen one provocation at a time. Anything that reads a value or moves entries (other than
 // adding one at the end) carries the queue out first.
 #include <algorithm>
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -29,6 +30,8 @@ public:
         bool calms = false;
     };
     static constexpr std::size_t kQueued = 32;
+    // Tables up to this size take each provocation at once.
+    static constexpr std::size_t kAtOnce = 128;
     static constexpr std::uint32_t kNoHint = 0xFFFFFFFFu;
 
     std::size_t size() const { return mIds.size(); }
@@ -55,6 +58,27 @@ public:
         mValues[to] = mValues[from];
         mHints[to] = mHints[from];
     }
+    // One pass over every entry in order: `keep(id, value, hint)` may change the value and the
+    // hint and says whether the entry stays; survivors slide down over the others.
+    template <class Keep>
+    void Compact(Keep&& keep) {
+        Flush();
+        std::size_t kept = 0;
+        const std::size_t count = mIds.size();
+        for (std::size_t slot = 0; slot < count; ++slot) {
+            if (!keep(mIds[slot], mValues[slot], mHints[slot]))
+                continue;
+            if (kept != slot) {
+                mIds[kept] = mIds[slot];
+                mValues[kept] = mValues[slot];
+                mHints[kept] = mHints[slot];
+            }
+            ++kept;
+        }
+        mIds.resize(kept);
+        mValues.resize(kept);
+        mHints.resize(kept);
+    }
     // Keeps the first `count` slots.
     void Truncate(std::size_t count) {
         Flush();
@@ -63,7 +87,7 @@ public:
         mHints.resize(count);
     }
     void clear() {
-        mQueue.clear();
+        mQueued = 0;
         mIds.clear();
         mValues.clear();
         mHints.clear();
@@ -90,7 +114,7 @@ public:
 
     // Carries out the queued provocations.
     void Flush() const {
-        if (!mQueue.empty())
+        if (mQueued != 0)
             Apply();
     }
 
@@ -100,8 +124,10 @@ private:
     std::vector<std::uint32_t> mIds;
     mutable std::vector<float> mValues;
     std::vector<std::uint32_t> mHints;
-    // Grows once to kQueued and keeps its room.
-    mutable std::vector<Provocation> mQueue;
+    mutable std::array<Provocation, kQueued> mQueue{};
+    mutable std::size_t mQueued = 0;
+    // The slot after the one FindOrInsert last returned (any value is safe: only a hint).
+    std::size_t mCursor = 0;
 };
 
 }  // namespace GAME

@@ -1,6 +1,7 @@
 #include "Game/characters/bio/CharacterBio.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <string_view>
 
@@ -62,6 +63,7 @@ CharacterBio& CharacterBio::operator=(const CharacterBio& other) {
 }
 
 void CharacterBio::CopyFrom(const CharacterBio& other) {
+    mBaseStale = true;
     mRecordName = other.mRecordName;
     if (!mRecordName.empty()) {
         ObjectManager& objects = Singleton<ObjectManager>::Get();
@@ -192,6 +194,7 @@ void CharacterBio::Load(const LoadTable& record) {
     mRecordName = record.IsValid() ? record.GetRecordName() : std::string();
     mAcceleratedLifeRegenPercent = record.GetFloat("acceleratedLifeRegenPercent", 0.0f);
     mBaseStore.Load(record);
+    mBaseStale = true;
     LoadRegenRecord();
     mDefenseStore.Load(record);
 }
@@ -209,9 +212,28 @@ void CharacterBio::GetDefenseAttributes(CombatAttributeAccumulator& accumulator)
     mDefenseStore.AddToAccumulator(accumulator, LevelIndex());
 }
 
+void CharacterBio::RefreshBaseSums() {
+    const unsigned level = LevelIndex();
+    if (mBaseStale || level != mBaseLevel) {
+        mBaseSums.Clear();
+        mBaseStore.AddToAccumulator(mBaseSums, level);
+        mBaseStale = false;
+        mBaseLevel = level;
+    }
+#ifndef NDEBUG
+    CharAttributeAccumulator fresh;
+    mBaseStore.AddToAccumulator(fresh, level);
+    if (std::memcmp(&fresh, &mBaseSums, sizeof fresh) != 0) {
+        gEngine->Log(0, "CharacterBio: the kept base sums of %s are stale", mRecordName.c_str());
+        std::abort();
+    }
+#endif
+}
+
 void CharacterBio::UpdateResources(Character& character) {
-    mTotals.Clear();
-    mBaseStore.AddToAccumulator(mTotals, LevelIndex());
+    // Kept, the base sums are the very sums a fresh pass over the store gives.
+    RefreshBaseSums();
+    mTotals = mBaseSums;
     character.GetEquipCharAttributes(mTotals);
     character.GetSkillCharAttributes(mTotals);
     character.ContributeItemSetCharAttributes(mTotals);
@@ -226,8 +248,8 @@ void CharacterBio::UpdateResources(Character& character) {
         mLastManaModifier = manaModifier;
         mManaModifierChanged = true;
     }
-    mBaseTotals.Clear();
-    mBaseStore.AddToAccumulator(mBaseTotals, LevelIndex());
+    RefreshBaseSums();
+    mBaseTotals = mBaseSums;
 }
 
 void CharacterBio::InitialUpdate(Character& character) {
@@ -341,6 +363,7 @@ void CharacterBio::AddManaSlow(float amount) {
 
 void CharacterBio::IncrementBaseAttribute(CharAttributeType type, float delta) {
     mBaseStore.SetBaseValue(type, mBaseStore.GetBaseValue(type) + delta);
+    mBaseStale = true;
     mTainted = true;
 }
 
@@ -353,6 +376,7 @@ void CharacterBio::SetBaseVital(CharAttributeType type, float value) {
     else if (!present && type == CharAttributeType::Mana)
         mBaseStore.AddToStore(std::make_unique<CharAttributeVal_Mana>());
     mBaseStore.SetBaseValue(type, value);
+    mBaseStale = true;
     mTainted = true;
 }
 

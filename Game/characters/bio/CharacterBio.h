@@ -97,6 +97,8 @@ public:
 
 protected:
     void UpdateResources(Character& character);
+    // Brings mBaseSums up to the store and the level.
+    void RefreshBaseSums();
 
 private:
     void LoadRegenRecord();
@@ -122,6 +124,11 @@ private:
     CharAttributeStore_Bio mBaseStore;
     CharAttributeAccumulator mTotals;
     CharAttributeAccumulator mBaseTotals;
+    // The base store's sums at mBaseLevel, worked out again only after the store changed (or
+    // the level it is read at); mBaseTotals takes them at the end of each UpdateResources.
+    CharAttributeAccumulator mBaseSums;
+    bool mBaseStale = true;
+    unsigned mBaseLevel = 0;
     std::unique_ptr<DesignerEquation<float>> mLifeRegenFormula;
     std::unique_ptr<DesignerEquation<float>> mManaRegenFormula;
     float mElapsedTime = 0.0f;

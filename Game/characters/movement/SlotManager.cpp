@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 
 #include "Engine/Engine.h"
 #include "Engine/object/ObjectManager.h"
@@ -38,6 +39,7 @@ bool SlotManager::Abandoned(const Character& holder) const {
 void SlotManager::SetNumSlots(unsigned int n) {
     mOccupants.assign(n, 0);
     mPositions.assign(n, WorldVec3());
+    mOffMesh.assign(n, kUnknown);
     mLastRadius = 0.0f;
     mCandidates.reserve(n);
 }
@@ -84,6 +86,27 @@ void SlotManager::CalculateSlotPositions(float radius) {
     mLastCenter = center;
     for (unsigned int i = 0; i < mPositions.size(); ++i)
         mPositions[i] = CalculateSlotPosition(i, radius);
+    std::fill(mOffMesh.begin(), mOffMesh.end(), kUnknown);
+}
+
+bool SlotManager::SlotCollides(PathFinder& paths, std::size_t index, int size) {
+    if (size != mOffMeshSize || &paths != mOffMeshFinder ||
+        paths.GetMeshVersion() != mOffMeshVersion) {
+        std::fill(mOffMesh.begin(), mOffMesh.end(), kUnknown);
+        mOffMeshSize = size;
+        mOffMeshFinder = &paths;
+        mOffMeshVersion = paths.GetMeshVersion();
+    }
+    std::int8_t& offMesh = mOffMesh[index];
+    if (offMesh == kUnknown)
+        offMesh = paths.IsOffMesh(mPositions[index], size) ? 1 : 0;
+#ifndef NDEBUG
+    if ((offMesh != 0) != paths.IsOffMesh(mPositions[index], size)) {
+        gEngine->Log(0, "SlotManager: the kept mesh test of slot %zu is stale", index);
+        std::abort();
+    }
+#endif
+    return offMesh != 0 || paths.IsInsideObstacle(mPositions[index], size);
 }
 
 int SlotManager::PickSlot(Character& requester, bool acceptUnchecked) {
@@ -119,7 +142,7 @@ void SlotManager::RequestSlot(WorldVec3& out, std::uint32_t requesterId, float r
 
     mCandidates.clear();
     for (unsigned int i = 0; i < mOccupants.size(); ++i)
-        if (mOccupants[i] == 0 && !paths.TestPointCollide(mPositions[i], size))
+        if (mOccupants[i] == 0 && !SlotCollides(paths, i, size))
             mCandidates.emplace_back(world.GetDistanceSquared(mPositions[i], from), i);
     int taken = PickSlot(*requester, acceptUnchecked);
     if (taken >= 0) {
@@ -134,8 +157,7 @@ void SlotManager::RequestSlot(WorldVec3& out, std::uint32_t requesterId, float r
     const float extents = requester->GetExtents();
     for (unsigned int i = 0; i < mOccupants.size(); ++i) {
         Character* holder = FindCharacter(mOccupants[i]);
-        if (!holder || holder->GetExtents() != extents ||
-            paths.TestPointCollide(mPositions[i], size))
+        if (!holder || holder->GetExtents() != extents || SlotCollides(paths, i, size))
             continue;
         const float mine = world.GetDistanceSquared(mPositions[i], from);
         if (mine < world.GetDistanceSquared(mPositions[i], holder->GetPathPosition()))

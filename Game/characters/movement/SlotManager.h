@@ -10,6 +10,7 @@
 namespace GAME {
 
 class Character;
+class PathFinder;
 
 // A client's copy without a brain here, moved only by the actions the server sends: the slots
 // it holds follow those actions.
@@ -43,6 +44,9 @@ private:
     bool Abandoned(const Character& holder) const;
     // Takes the first listed slot the requester may use; -1 when none.
     int PickSlot(Character& requester, bool acceptUnchecked);
+    // PathFinder::TestPointCollide of the slot for an agent of `size`. Whether a place is on
+    // the mesh stays true while the slots and the meshes stay put, so it is kept per slot.
+    bool SlotCollides(PathFinder& paths, std::size_t index, int size);
 
     Character* mOwner;
     std::vector<std::uint32_t> mOccupants;
@@ -51,6 +55,13 @@ private:
     float mLastRadius = 0.0f;
     // (squared distance to the requester, slot index), kept between requests.
     std::vector<std::pair<float, unsigned int>> mCandidates;
+    // Per slot: kUnknown, or whether its place is off the mesh of mOffMeshSize, while the path
+    // finder mOffMeshFinder keeps its meshes at mOffMeshVersion.
+    static constexpr std::int8_t kUnknown = -1;
+    std::vector<std::int8_t> mOffMesh;
+    int mOffMeshSize = -1;
+    const PathFinder* mOffMeshFinder = nullptr;
+    std::uint64_t mOffMeshVersion = 0;
 };
 
 }  // namespace GAME

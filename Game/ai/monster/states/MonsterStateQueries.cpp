@@ -49,9 +49,4 @@ void RemoveTrap(Character& character) {
     character.Enqueue(std::make_unique<ReleaseTrapConfigCmd>(character.GetObjectId()));
 }
 
-float WorldDistance(const WorldVec3& a, const WorldVec3& b) {
-    // World::GetDistanceSquared's measure, without finding the machine's world for it.
-    return std::sqrt(a.region && b.region ? a.VectorTo(b).LengthSquared() : kInfinity);
-}
-
 }  // namespace GAME

@@ -1,5 +1,6 @@
 #pragma once
 // Lookups the monster states share that the engine and the state base do not offer yet.
+#include <cmath>
 #include <vector>
 
 #include "Engine/world/Region.h"
@@ -20,7 +21,11 @@ int GetClosestEntityIndex(const std::vector<UniqueId>& ids, const WorldVec3& fro
 bool IsEndEvent(const Name& event);
 // Frees the character from its trap on every machine.
 void RemoveTrap(Character& character);
-// Distance through world space; infinite when either point has no region.
-float WorldDistance(const WorldVec3& a, const WorldVec3& b);
+// Distance through world space; infinite when either point has no region. World::
+// GetDistanceSquared's measure, without finding the machine's world for it; inline, as sight
+// sweeps measure every foe.
+inline float WorldDistance(const WorldVec3& a, const WorldVec3& b) {
+    return std::sqrt(a.region && b.region ? a.VectorTo(b).LengthSquared() : kInfinity);
+}
 
 }  // namespace GAME

@@ -1,0 +1,189 @@
+// The ground's queries against plain walks over every triangle. The floor under a point: the
+// ground keeps each triangle's terms and skips triangles by a widened box, and must still give
+// the very same height and surface everywhere, on edges, just outside them, on slivers and far
+// from the origin. Rays: only the cells a ray crosses are searched, and the nearest hit must
+// still be the one of the whole box, whatever the direction.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <bit>
+#include <cmath>
+#include <cstdint>
+#include <vector>
+
+#include "Engine/world/GroundMesh.h"
+
+namespace GAME::test {
+namespace {
+
+struct Triangle {
+    Vec3 a, b, c;
+    PhysicsSurface surface;
+};
+
+// The floor as every triangle answers it, in order (the first of equal heights wins).
+bool ReferenceFloor(const std::vector<Triangle>& triangles, const Vec3& p, float& height,
+                    PhysicsSurface& surface) {
+    bool found = false;
+    float best = -kInfinity;
+    for (const Triangle& t : triangles) {
+        const Vec3 &a = t.a, &b = t.b, &c = t.c;
+        if ((b - a).Cross(c - a).y <= 0)
+            continue;
+        const float det = (b.z - c.z) * (a.x - c.x) + (c.x - b.x) * (a.z - c.z);
+        if (Abs(det) < 1e-9f)
+            continue;
+        const float l1 = ((b.z - c.z) * (p.x - c.x) + (c.x - b.x) * (p.z - c.z)) / det;
+        const float l2 = ((c.z - a.z) * (p.x - c.x) + (a.x - c.x) * (p.z - c.z)) / det;
+        const float l3 = 1.0f - l1 - l2;
+        if (l1 < -1e-5f || l2 < -1e-5f || l3 < -1e-5f)
+            continue;
+        const float y = l1 * a.y + l2 * b.y + l3 * c.y;
+        if (y <= p.y + GroundMesh::kFloorReach && y > best) {
+            best = y;
+            surface = t.surface;
+            found = true;
+        }
+    }
+    if (found)
+        height = best;
+    return found;
+}
+
+// Every point of a fine grid over the square from `origin` (less than one ground cell wide, so
+// every triangle is in the one cell the ground searches), at two heights.
+void ExpectSameFloors(const std::vector<Triangle>& triangles, const Vec3& origin, float side,
+                      float step) {
+    GroundMesh ground;
+    for (const Triangle& t : triangles)
+        ground.AddTriangle(t.a, t.b, t.c, t.surface);
+    ground.Finish();
+    int floors = 0;
+    for (float dz = -0.05f; dz < side; dz += step)
+        for (float dx = -0.05f; dx < side; dx += step)
+            for (const float y : {origin.y + 5.0f, origin.y + 0.3f}) {
+                const Vec3 p(origin.x + dx, y, origin.z + dz);
+                float expected = 0, got = 0;
+                PhysicsSurface expectedSurface = PhysicsSurface::None;
+                PhysicsSurface gotSurface = PhysicsSurface::None;
+                const bool want = ReferenceFloor(triangles, p, expected, expectedSurface);
+                ASSERT_EQ(ground.FloorBelow(p, got, &gotSurface), want) << p.x << ", " << p.z;
+                if (!want)
+                    continue;
+                ++floors;
+                ASSERT_EQ(std::bit_cast<std::uint32_t>(got), std::bit_cast<std::uint32_t>(expected))
+                    << p.x << ", " << p.z;
+                ASSERT_EQ(gotSurface, expectedSurface);
+            }
+    EXPECT_GT(floors, 0);
+}
+
+std::vector<Triangle> Tricky(const Vec3& o) {
+    return {
+        // A sloped quad of two triangles sharing an edge, a higher overlapping step, a face
+        // turned down, a wall seen from above, and a sliver along the quad's diagonal.
+        {o + Vec3(0, 0, 0), o + Vec3(0, 0.4f, 3), o + Vec3(3, 0.2f, 0), PhysicsSurface::Grass},
+        {o + Vec3(3, 0.2f, 0), o + Vec3(0, 0.4f, 3), o + Vec3(3, 0.6f, 3), PhysicsSurface::Dirt},
+        {o + Vec3(1, 0.5f, 1), o + Vec3(1, 0.5f, 2.5f), o + Vec3(2.5f, 0.5f, 1),
+         PhysicsSurface::Stone},
+        {o + Vec3(0.5f, 1, 0.5f), o + Vec3(2, 1, 0.5f), o + Vec3(0.5f, 1, 2), PhysicsSurface::Wood},
+        {o + Vec3(0, 0, 1), o + Vec3(0, 2, 1), o + Vec3(3, 0, 1), PhysicsSurface::Snow},
+        {o + Vec3(0, 0.3f, 3), o + Vec3(3, 0.3f, 0.001f), o + Vec3(3, 0.3f, 0),
+         PhysicsSurface::Sand},
+    };
+}
+
+TEST(GroundFloor, KeptTermsAndBoxesGiveThePlainAnswerEverywhere) {
+    ExpectSameFloors(Tricky(Vec3(0, 0, 0)), Vec3(0, 0, 0), 3.1f, 0.0173f);
+}
+
+TEST(GroundFloor, FarFromTheOriginRoundingStaysTheSame) {
+    // Coordinates where a float step is a thousandth of a metre.
+    const Vec3 far(7000.25f, 40, -6500.5f);
+    ExpectSameFloors(Tricky(far), far, 3.1f, 0.0411f);
+}
+
+// Moller-Trumbore over every triangle: the nearest distance and the surfaces reaching it.
+float NearestHit(const std::vector<Triangle>& triangles, const Vec3& o, const Vec3& d,
+                 std::vector<PhysicsSurface>& surfaces) {
+    float best = kInfinity;
+    for (const Triangle& t : triangles) {
+        const Vec3 e1 = t.b - t.a, e2 = t.c - t.a;
+        const Vec3 p = d.Cross(e2);
+        const float det = e1.Dot(p);
+        if (Abs(det) < 1e-12f)
+            continue;
+        const float inv = 1.0f / det;
+        const Vec3 s = o - t.a;
+        const float u = s.Dot(p) * inv;
+        if (u < 0 || u > 1)
+            continue;
+        const Vec3 q = s.Cross(e1);
+        const float v = d.Dot(q) * inv;
+        if (v < 0 || u + v > 1)
+            continue;
+        const float dist = e2.Dot(q) * inv;
+        if (dist < 0)
+            continue;
+        if (dist < best)
+            surfaces.clear();
+        if (dist <= best) {
+            best = dist;
+            surfaces.push_back(t.surface);
+        }
+    }
+    return best;
+}
+
+TEST(GroundRay, OnlyTheCrossedCellsAreSearchedAndTheNearestHitStays) {
+    // Rolling ground of 2 m quads over 60 m (cells of 4 m), each quad's halves of two surfaces,
+    // and a roof over part of it.
+    std::vector<Triangle> triangles;
+    const auto height = [](float x, float z) { return std::sin(x * 0.3f) + std::cos(z * 0.2f); };
+    for (int i = 0; i < 30; ++i)
+        for (int j = 0; j < 30; ++j) {
+            const float x = static_cast<float>(i) * 2, z = static_cast<float>(j) * 2;
+            const Vec3 a(x, height(x, z), z), b(x, height(x, z + 2), z + 2);
+            const Vec3 c(x + 2, height(x + 2, z), z), e(x + 2, height(x + 2, z + 2), z + 2);
+            triangles.push_back({a, b, c, PhysicsSurface::Grass});
+            triangles.push_back(
+                {c, b, e, (i + j) % 2 ? PhysicsSurface::Dirt : PhysicsSurface::Sand});
+        }
+    triangles.push_back({Vec3(10, 6, 10), Vec3(10, 6, 30), Vec3(30, 6, 10), PhysicsSurface::Wood});
+    GroundMesh ground;
+    for (const Triangle& t : triangles)
+        ground.AddTriangle(t.a, t.b, t.c, t.surface);
+    ground.Finish();
+    std::uint32_t seed = 5;
+    const auto next = [&seed](float scale) {
+        seed = seed * 1664525u + 1013904223u;
+        return (static_cast<float>(seed >> 8) / static_cast<float>(1u << 24) - 0.5f) * scale;
+    };
+    int hits = 0;
+    for (int r = 0; r < 3000; ++r) {
+        // Level rays across the ground, steep ones, straight down (through shared edges and
+        // corners), and some starting outside the ground's box.
+        const Vec3 origin(30 + next(80), 2 + next(12), 30 + next(80));
+        Vec3 direction(next(2), next(r % 3 == 0 ? 2.0f : 0.2f), next(2));
+        if (r % 5 == 0)
+            direction = Vec3(0, -1, 0);
+        if (r % 7 == 0)
+            direction = Vec3(1, next(0.1f), 0);
+        std::vector<PhysicsSurface> surfaces;
+        const float expected = NearestHit(triangles, origin, direction, surfaces);
+        WorldIntersection hit;
+        const bool found = ground.Raycast(origin, direction, kInfinity, 7, hit);
+        ASSERT_EQ(found, expected != kInfinity) << r;
+        if (!found)
+            continue;
+        ++hits;
+        ASSERT_EQ(std::bit_cast<std::uint32_t>(hit.distance),
+                  std::bit_cast<std::uint32_t>(expected))
+            << r;
+        EXPECT_NE(std::find(surfaces.begin(), surfaces.end(), hit.surface), surfaces.end()) << r;
+    }
+    EXPECT_GT(hits, 500);
+}
+
+}  // namespace
+}  // namespace GAME::test
