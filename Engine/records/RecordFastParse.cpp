@@ -214,36 +214,37 @@ private:
         if (Take(']'))
             return true;
         const std::size_t count = CountItems();
-        bool strings = false;
-        for (std::size_t index = 0;; ++index) {
-            double number = 0;
-            std::string text;
-            bool boolean = false;
-            const Scalar scalar = ScalarValue(number, text, boolean);
-            if (scalar == Scalar::None)
-                return false;
-            if (index == 0) {
-                strings = scalar == Scalar::String;
-                if (strings)
-                    value.texts.reserve(count);
-                else
-                    value.numbers.reserve(count);
-            } else if (strings != (scalar == Scalar::String))
-                return false;
-            if (strings)
-                value.texts.push_back(std::move(text));
-            else
-                value.numbers.push_back(scalar == Scalar::Bool ? (boolean ? 1.0 : 0.0) : number);
+        // The first item decides the list's kind; an item of the other kind declines the text.
+        const bool strings = mAt != mEnd && *mAt == '"';
+        if (strings) {
+            value.kind = RecordValue::Kind::StringList;
+            value.texts.reserve(count);
+        } else {
+            value.numbers.reserve(count);
+        }
+        for (;;) {
+            if (strings) {
+                std::string_view text;
+                if (!StringView(text))
+                    return false;
+                value.texts.emplace_back(text);
+            } else {
+                double number = 0;
+                if (TakeWord("true"))
+                    number = 1.0;
+                else if (TakeWord("false"))
+                    number = 0.0;
+                else if (!Number(number))
+                    return false;
+                value.numbers.push_back(number);
+            }
             SkipSpace();
             if (Take(']'))
-                break;
+                return true;
             if (!Take(','))
                 return false;
             SkipSpace();
         }
-        if (strings)
-            value.kind = RecordValue::Kind::StringList;
-        return true;
     }
 
     // The items of the list ahead (an estimate when its text is malformed, which fails later):

@@ -183,7 +183,8 @@ TEST(RecordFastParse, DeclinesWhatItCannotReproduce) {
     for (const char* text :
          {"", "{", "[1]", "{\"a\": null}", "{\"a\": \"\\n\"}", "{\"a\": \"\xc3\xa9\"}",
           "{\"a\": 1e400}", "{\"a\": 18446744073709551616}", "{\"a\": [1, \"b\"]}",
-          "{\"a\": {\"b\": 1}}", "{\"a\": 01}", "{\"a\": 1,}", "{\"a\": 1} 2", "{'a': 1}"}) {
+          "{\"a\": [\"b\", 1]}", "{\"a\": [\"b\", true]}", "{\"a\": [", "{\"a\": {\"b\": 1}}",
+          "{\"a\": 01}", "{\"a\": 1,}", "{\"a\": 1} 2", "{'a': 1}"}) {
         RecordData data;
         EXPECT_FALSE(ParseRecordFast(text, data)) << text;
     }
