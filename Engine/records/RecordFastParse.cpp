@@ -52,9 +52,13 @@ public:
 private:
     enum class Scalar { None, Number, String, Bool };
 
+    // The loops below walk a local cursor: stores through the output's char pointers could
+    // otherwise alias the member and force it to memory at every character.
     void SkipSpace() {
-        while (mAt != mEnd && (*mAt == ' ' || *mAt == '\n' || *mAt == '\r' || *mAt == '\t'))
-            ++mAt;
+        const char* at = mAt;
+        while (at != mEnd && (*at == ' ' || *at == '\n' || *at == '\r' || *at == '\t'))
+            ++at;
+        mAt = at;
     }
     bool Take(char c) {
         if (mAt == mEnd || *mAt != c)
@@ -81,17 +85,20 @@ private:
     bool StringView(std::string_view& out) {
         if (!Take('"'))
             return false;
-        const char* start = mAt;
-        while (mAt != mEnd && *mAt != '"') {
-            const auto c = static_cast<unsigned char>(*mAt);
-            if (c < 0x20 || c >= 0x80 || c == '\\')
+        const char* const start = mAt;
+        const char* at = start;
+        for (;; ++at) {
+            if (at == mEnd)
                 return false;
-            ++mAt;
+            const auto c = static_cast<unsigned char>(*at);
+            if (c == '"')
+                break;
+            // One test for control characters and non-ASCII bytes.
+            if (static_cast<unsigned char>(c - 0x20) >= 0x60 || c == '\\')
+                return false;
         }
-        if (mAt == mEnd)
-            return false;
-        out = std::string_view(start, static_cast<std::size_t>(mAt - start));
-        ++mAt;
+        out = std::string_view(start, static_cast<std::size_t>(at - start));
+        mAt = at + 1;
         return true;
     }
 
@@ -100,52 +107,66 @@ private:
     // The strict JSON number grammar. Whole numbers convert through a 64-bit integer, as the
     // general parser stores them (so "-0" is 0); others are correctly rounded.
     bool Number(double& out) {
-        const char* start = mAt;
-        const bool negative = Take('-');
-        if (mAt == mEnd || !IsDigit(*mAt))
+        const char* const start = mAt;
+        const char* at = start;
+        const bool negative = at != mEnd && *at == '-';
+        if (negative)
+            ++at;
+        if (at == mEnd || !IsDigit(*at))
             return false;
-        if (*mAt == '0')
-            ++mAt;
+        // The whole part is summed while it is scanned; only long ones go through from_chars.
+        const char* const digits = at;
+        std::uint64_t magnitude = 0;
+        if (*at == '0')
+            ++at;
         else
-            while (mAt != mEnd && IsDigit(*mAt))
-                ++mAt;
+            for (; at != mEnd && IsDigit(*at); ++at)
+                magnitude = magnitude * 10 + static_cast<std::uint64_t>(*at - '0');
+        const std::size_t wholeDigits = static_cast<std::size_t>(at - digits);
         bool whole = true;
-        if (mAt != mEnd && *mAt == '.') {
+        if (at != mEnd && *at == '.') {
             whole = false;
-            ++mAt;
-            if (mAt == mEnd || !IsDigit(*mAt))
+            ++at;
+            if (at == mEnd || !IsDigit(*at))
                 return false;
-            while (mAt != mEnd && IsDigit(*mAt))
-                ++mAt;
+            while (at != mEnd && IsDigit(*at))
+                ++at;
         }
-        if (mAt != mEnd && (*mAt == 'e' || *mAt == 'E')) {
+        if (at != mEnd && (*at == 'e' || *at == 'E')) {
             whole = false;
-            ++mAt;
-            if (mAt != mEnd && (*mAt == '+' || *mAt == '-'))
-                ++mAt;
-            if (mAt == mEnd || !IsDigit(*mAt))
+            ++at;
+            if (at != mEnd && (*at == '+' || *at == '-'))
+                ++at;
+            if (at == mEnd || !IsDigit(*at))
                 return false;
-            while (mAt != mEnd && IsDigit(*mAt))
-                ++mAt;
+            while (at != mEnd && IsDigit(*at))
+                ++at;
+        }
+        mAt = at;
+        // Up to 18 digits fit either sign, 19 an unsigned magnitude: no overflow in the sum.
+        if (whole && wholeDigits <= (negative ? 18u : 19u)) {
+            out = negative ? static_cast<double>(-static_cast<std::int64_t>(magnitude))
+                           : static_cast<double>(magnitude);
+            return true;
         }
         if (whole && negative) {
             std::int64_t value = 0;
-            const auto [end, error] = std::from_chars(start, mAt, value);
-            if (error != std::errc() || end != mAt)
+            const auto [end, error] = std::from_chars(start, at, value);
+            if (error != std::errc() || end != at)
                 return false;  // beyond 64 bits: left to the general parser
             out = static_cast<double>(value);
             return true;
         }
         if (whole) {
             std::uint64_t value = 0;
-            const auto [end, error] = std::from_chars(start, mAt, value);
-            if (error != std::errc() || end != mAt)
+            const auto [end, error] = std::from_chars(start, at, value);
+            if (error != std::errc() || end != at)
                 return false;
             out = static_cast<double>(value);
             return true;
         }
-        const auto [end, error] = std::from_chars(start, mAt, out);
-        return error == std::errc() && end == mAt;
+        const auto [end, error] = std::from_chars(start, at, out);
+        return error == std::errc() && end == at;
     }
 
     // A number, a string or a boolean.
@@ -193,36 +214,37 @@ private:
         if (Take(']'))
             return true;
         const std::size_t count = CountItems();
-        bool strings = false;
-        for (std::size_t index = 0;; ++index) {
-            double number = 0;
-            std::string text;
-            bool boolean = false;
-            const Scalar scalar = ScalarValue(number, text, boolean);
-            if (scalar == Scalar::None)
-                return false;
-            if (index == 0) {
-                strings = scalar == Scalar::String;
-                if (strings)
-                    value.texts.reserve(count);
-                else
-                    value.numbers.reserve(count);
-            } else if (strings != (scalar == Scalar::String))
-                return false;
-            if (strings)
-                value.texts.push_back(std::move(text));
-            else
-                value.numbers.push_back(scalar == Scalar::Bool ? (boolean ? 1.0 : 0.0) : number);
+        // The first item decides the list's kind; an item of the other kind declines the text.
+        const bool strings = mAt != mEnd && *mAt == '"';
+        if (strings) {
+            value.kind = RecordValue::Kind::StringList;
+            value.texts.reserve(count);
+        } else {
+            value.numbers.reserve(count);
+        }
+        for (;;) {
+            if (strings) {
+                std::string_view text;
+                if (!StringView(text))
+                    return false;
+                value.texts.emplace_back(text);
+            } else {
+                double number = 0;
+                if (TakeWord("true"))
+                    number = 1.0;
+                else if (TakeWord("false"))
+                    number = 0.0;
+                else if (!Number(number))
+                    return false;
+                value.numbers.push_back(number);
+            }
             SkipSpace();
             if (Take(']'))
-                break;
+                return true;
             if (!Take(','))
                 return false;
             SkipSpace();
         }
-        if (strings)
-            value.kind = RecordValue::Kind::StringList;
-        return true;
     }
 
     // The items of the list ahead (an estimate when its text is malformed, which fails later):
@@ -230,12 +252,14 @@ private:
     std::size_t CountItems() const {
         std::size_t count = 1;
         bool inString = false;
-        for (const char* at = mAt; at != mEnd; ++at) {
-            if (*at == '"')
+        const char* const end = mEnd;
+        for (const char* at = mAt; at != end; ++at) {
+            const char c = *at;
+            if (c == '"')
                 inString = !inString;  // no escapes get this far
-            else if (!inString && *at == ',')
+            else if (!inString && c == ',')
                 ++count;
-            else if (!inString && *at == ']')
+            else if (!inString && c == ']')
                 break;
         }
         return count;

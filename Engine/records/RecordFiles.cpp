@@ -52,18 +52,31 @@ public:
     bool mHasFiles = false;
 };
 
+namespace {
+// Each byte's record name form: either slash '/', ASCII capitals lower case (whatever the
+// process locale says), every other byte itself.
+constexpr std::array<char, 256> kFolded = [] {
+    std::array<char, 256> folded{};
+    for (int c = 0; c < 256; ++c)
+        folded[static_cast<std::size_t>(c)] = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a'
+                                                                : c == '\\'          ? '/'
+                                                                                     : c);
+    return folded;
+}();
+}  // namespace
+
 void NormalizeRecordName(std::string_view name, std::string& out) {
     out.resize(name.size());
     char* const start = out.data();
     char* at = start;
-    for (char c : name) {
-        if (c == '\\')
-            c = '/';
-        // Doubled separators name the same file; leading ones go too: names are relative.
-        if (c == '/' && (at == start || at[-1] == '/'))
-            continue;
-        // ASCII only, whatever the process locale says.
-        *at++ = c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+    // Doubled separators name the same file; leading ones go too: names are relative. Every
+    // byte is written and kept or not without a branch (a dropped one is overwritten next).
+    char last = '/';
+    for (const char raw : name) {
+        const char c = kFolded[static_cast<unsigned char>(raw)];
+        *at = c;
+        at += (c != '/') | (last != '/');
+        last = c;
     }
     out.resize(static_cast<std::size_t>(at - start));
 }

@@ -88,6 +88,65 @@ TEST(ObjectTableLookup, ReadersSeeStableObjectsThroughWritesAndGrowth) {
         ReadWhileWriting();
 }
 
+// Random ids cluster into long probe runs; removals shift members of those runs back (id, class
+// and object each move) while another thread keeps finding the stable objects with their class.
+TEST(ObjectTableLookup, StableObjectsStayFoundWhileRemovalsShiftCollidingRuns) {
+    test::TestMachine tm;
+    ObjectTable table;
+    std::uint32_t state = 99;
+    auto next = [&state] {
+        state = state * 1664525u + 1013904223u;
+        return (state >> 4) | 1u;  // never 0
+    };
+    std::vector<std::pair<std::uint32_t, Object*>> stable;
+    for (int n = 0; n < 300; ++n) {
+        const std::uint32_t id = next();
+        if (table.Contains(id))
+            continue;
+        auto object = n % 2 ? Make<Actor>(id) : Make<Entity>(id);
+        stable.emplace_back(id, object.get());
+        table.Put(id, std::move(object));
+    }
+    std::vector<std::uint32_t> churn;
+    while (churn.size() < 700)
+        if (const std::uint32_t id = next(); !table.Contains(id))
+            churn.push_back(id);
+    std::atomic<bool> done{false};
+    std::atomic<long> wrong{0}, rounds{0};
+    std::thread reader([&] {
+        while (!done.load()) {
+            for (const auto& [id, expected] : stable) {
+                Object* object = nullptr;
+                const RTTI_ClassInfo* classInfo = nullptr;
+                if (!table.Lookup(id, object, classInfo) || object != expected ||
+                    classInfo != &expected->GetClassInfo())
+                    wrong.fetch_add(1);
+            }
+            rounds.fetch_add(1);
+        }
+    });
+    while (rounds.load() == 0)
+        std::this_thread::yield();
+    for (int round = 0; round < 20; ++round) {
+        for (std::uint32_t id : churn)
+            table.Put(id, Make<Entity>(id)).reset();
+        for (std::size_t i = round % 2; i < churn.size(); i += 2)
+            table.Take(churn[i]).reset();
+        for (std::uint32_t id : churn)
+            table.Take(id).reset();
+    }
+    done.store(true);
+    reader.join();
+    EXPECT_EQ(wrong.load(), 0);
+    EXPECT_EQ(table.Size(), stable.size());
+    for (const auto& [id, expected] : stable) {
+        const ObjectTable::Slot* slot = table.Find(id);
+        ASSERT_NE(slot, nullptr);
+        EXPECT_EQ(slot->object.get(), expected);
+        EXPECT_EQ(table.ClassOf(*slot), &expected->GetClassInfo());
+    }
+}
+
 // The manager's lookups go through the same path: a destroyed object is no longer found from
 // another thread, and one created there is.
 TEST(ObjectTableLookup, ManagerLookupsFromAnotherThreadFollowCreationAndDestruction) {

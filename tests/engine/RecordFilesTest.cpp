@@ -6,6 +6,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <string>
 #include <thread>
 
@@ -36,6 +37,36 @@ std::size_t OpenDescriptors() {
 
 // A pipe hands its text over in pieces, as a network file system may: a read that stops short
 // is not the end there, and the reader must wait for the writer to finish.
+// The folding table and the branch-free dropping of separators against the rule spelt plainly,
+// over every byte value, with separators and capitals common.
+TEST(RecordFiles, NamesNormaliseByThePlainRuleForEveryByte) {
+    auto plain = [](std::string_view name) {
+        std::string out;
+        for (char c : name) {
+            if (c == '\\')
+                c = '/';
+            if (c == '/' && (out.empty() || out.back() == '/'))
+                continue;
+            out.push_back(c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c);
+        }
+        return out;
+    };
+    std::mt19937 rng(7);
+    std::uniform_int_distribution<int> byte(0, 255), length(0, 24), kind(0, 3);
+    std::string out;
+    for (int i = 0; i < 20000; ++i) {
+        std::string name;
+        for (int n = length(rng); n > 0; --n) {
+            const int k = kind(rng);
+            name.push_back(k == 0 ? '/' : k == 1 ? '\\' : static_cast<char>(byte(rng)));
+        }
+        NormalizeRecordName(name, out);
+        ASSERT_EQ(out, plain(name)) << "case " << i;
+    }
+    NormalizeRecordName("\\//Records\\\\Game/GAME.dbr//", out);
+    EXPECT_EQ(out, "records/game/game.dbr/");
+}
+
 TEST(RecordFiles, WhereReadsMayStopShortTheWholeTextIsRead) {
     int ends[2];
     ASSERT_EQ(::pipe(ends), 0);
