@@ -150,6 +150,20 @@ TEST(CharacterBio, BonusesSavesAndReplicasKeepTheBaseValues) {
     EXPECT_EQ(back.currentLife, 17u);
     EXPECT_EQ(back.baseMana, 130u);
     EXPECT_TRUE(back.tainted);
+
+    // The totals follow base values restored or loaded after the sums were last worked out.
+    RunFrame(*other, 10);
+    EXPECT_FLOAT_EQ(other->GetCharacterBio().GetBaseCharAttribute(CharAttributeType::Mana), 130.0f);
+    info.baseStrength = 61;
+    other->GetCharacterBio().RestoreCurrentBioStats(info, true);
+    RunFrame(*other, 10);
+    EXPECT_FLOAT_EQ(other->GetCharacterBio().GetBaseCharAttribute(CharAttributeType::Strength),
+                    61.0f);
+    IOStream reload(out.GetBytes());
+    other->GetCharacterBio().StreamProperties(reload);
+    RunFrame(*other, 10);
+    EXPECT_FLOAT_EQ(other->GetCharacterBio().GetBaseCharAttribute(CharAttributeType::Strength),
+                    50.0f);
 }
 
 }  // namespace

@@ -75,8 +75,7 @@ void CharacterBio::CopyFrom(const CharacterBio& other) {
         mDefenseStore.Clear();
     }
     for (const auto& attribute : other.mBaseStore.GetAttributes())
-        mBaseStore.SetBaseValue(attribute->GetType(),
-                                other.mBaseStore.GetBaseValue(attribute->GetType()));
+        SetBaseValue(attribute->GetType(), other.mBaseStore.GetBaseValue(attribute->GetType()));
     mLifeRegenFormula.reset();
     mManaRegenFormula.reset();
     if (other.mLifeRegenFormula || other.mManaRegenFormula)
@@ -210,6 +209,11 @@ void CharacterBio::GetBaseCharAttributes(CharAttributeAccumulator& accumulator) 
 
 void CharacterBio::GetDefenseAttributes(CombatAttributeAccumulator& accumulator) const {
     mDefenseStore.AddToAccumulator(accumulator, LevelIndex());
+}
+
+void CharacterBio::SetBaseValue(CharAttributeType type, float value) {
+    mBaseStore.SetBaseValue(type, value);
+    mBaseStale = true;
 }
 
 void CharacterBio::RefreshBaseSums() {
@@ -362,8 +366,7 @@ void CharacterBio::AddManaSlow(float amount) {
 }
 
 void CharacterBio::IncrementBaseAttribute(CharAttributeType type, float delta) {
-    mBaseStore.SetBaseValue(type, mBaseStore.GetBaseValue(type) + delta);
-    mBaseStale = true;
+    SetBaseValue(type, mBaseStore.GetBaseValue(type) + delta);
     mTainted = true;
 }
 
@@ -375,8 +378,7 @@ void CharacterBio::SetBaseVital(CharAttributeType type, float value) {
         mBaseStore.AddToStore(std::make_unique<CharAttributeVal_Life>());
     else if (!present && type == CharAttributeType::Mana)
         mBaseStore.AddToStore(std::make_unique<CharAttributeVal_Mana>());
-    mBaseStore.SetBaseValue(type, value);
-    mBaseStale = true;
+    SetBaseValue(type, value);
     mTainted = true;
 }
 
@@ -430,12 +432,11 @@ void CharacterBio::RestoreCurrentBioStats(const CharacterBioReplicaInfo& info, b
     mTainted = info.tainted;
     if (!restoreBase)
         return;
-    mBaseStore.SetBaseValue(CharAttributeType::Life, static_cast<float>(info.baseLife));
-    mBaseStore.SetBaseValue(CharAttributeType::Mana, static_cast<float>(info.baseMana));
-    mBaseStore.SetBaseValue(CharAttributeType::Strength, static_cast<float>(info.baseStrength));
-    mBaseStore.SetBaseValue(CharAttributeType::Dexterity, static_cast<float>(info.baseDexterity));
-    mBaseStore.SetBaseValue(CharAttributeType::Intelligence,
-                            static_cast<float>(info.baseIntelligence));
+    SetBaseValue(CharAttributeType::Life, static_cast<float>(info.baseLife));
+    SetBaseValue(CharAttributeType::Mana, static_cast<float>(info.baseMana));
+    SetBaseValue(CharAttributeType::Strength, static_cast<float>(info.baseStrength));
+    SetBaseValue(CharAttributeType::Dexterity, static_cast<float>(info.baseDexterity));
+    SetBaseValue(CharAttributeType::Intelligence, static_cast<float>(info.baseIntelligence));
 }
 
 void CharacterBio::StreamProperties(IOStream& stream) {
@@ -445,7 +446,7 @@ void CharacterBio::StreamProperties(IOStream& stream) {
         float value = stream.IsReading() ? 0.0f : mBaseStore.GetBaseValue(type);
         stream.StreamFloat("temp", value);
         if (stream.IsReading() && value != 0.0f)
-            mBaseStore.SetBaseValue(type, value);
+            SetBaseValue(type, value);
     }
     stream.EndBlock();
 }

@@ -101,6 +101,8 @@ protected:
     void RefreshBaseSums();
 
 private:
+    // Every change of the base store goes through here, so the kept sums learn of it.
+    void SetBaseValue(CharAttributeType type, float value);
     void LoadRegenRecord();
     void CopyFrom(const CharacterBio& other);
     static std::unique_ptr<DesignerEquation<float>> ParseFormula(const std::string& text,
