@@ -33,7 +33,9 @@ public:
     void SetChance(float percent) { chance = percent; }
     void SetPlayerLevel(float level) { currentPlayerLevel = static_cast<int>(level); }
     void SetGeneratorLevel(float level) { generatorLevel = static_cast<int>(level); }
-    void SetMonsterExperience(float experience) { monsterExperience = static_cast<int>(experience); }
+    void SetMonsterExperience(float experience) {
+        monsterExperience = static_cast<int>(experience);
+    }
     // Appends one record per pile.
     void RunGenerator(std::vector<ItemReplicaInfo>& piles);
 

@@ -74,7 +74,8 @@ void LootItemTableRandomizer::GetRandomizerNames(std::string& prefix, std::strin
     const std::uint32_t prefixOnly = outcomes[kPrefixOnly];
     const std::uint32_t suffixOnly = outcomes[kSuffixOnly];
     const std::uint32_t broken = outcomes[kBrokenOnly];
-    const std::uint32_t total = both + outcomes[kNoPrefixNoSuffix] + prefixOnly + suffixOnly + broken;
+    const std::uint32_t total =
+        both + outcomes[kNoPrefixNoSuffix] + prefixOnly + suffixOnly + broken;
     const auto roll = static_cast<std::uint32_t>(random.IGenerate(0, DrawBound(total)));
     if (roll <= both) {
         GetPrefixTable(prefix, random);

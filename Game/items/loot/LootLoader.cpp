@@ -14,7 +14,7 @@ namespace {
 constexpr int kRecursionDepth = 5;
 
 constexpr const char* kLocationWords[LootLoader::LocationCount] = {
-    "Head",     "Neck",    "Torso",   "LowerBody", "Forearm", "LeftHand",
+    "Head",      "Neck",    "Torso",   "LowerBody", "Forearm", "LeftHand",
     "RightHand", "Finger1", "Finger2", "Misc1",     "Misc2",   "Misc3"};
 
 // The two fixed tables of 12 x 6 field names: "lootHeadItem1", "chanceToEquipHeadItem1", ...
@@ -53,8 +53,7 @@ void LootLoader::Append(const LoadTable& record, const char* nameField, const ch
     totalWeight += static_cast<std::uint32_t>(weight);
 }
 
-void LootLoader::Load(const LoadTable& record, Location location, unsigned count,
-                      unsigned index) {
+void LootLoader::Load(const LoadTable& record, Location location, unsigned count, unsigned index) {
     if (count >= 7 || location >= LocationCount)
         return;
     entries.clear();

@@ -183,7 +183,8 @@ void OneShot_Gold::GetUIGameDescription(std::vector<GameTextLine>& lines) const 
     const std::wstring name = LocalizeSimple(descriptionTag);
     const GameTextClass style = gGameEngine ? gGameEngine->GetItemTextClass(GetItemClassification())
                                             : GameTextClass_ItemNameCommon;
-    lines.emplace_back(style, LocalizationManager::Instance().Format("tagGoldFormat", goldValue, name));
+    lines.emplace_back(style,
+                       LocalizationManager::Instance().Format("tagGoldFormat", goldValue, name));
 }
 
 // OneShot_Sack, OneShot_InstantReward
@@ -222,12 +223,14 @@ void OneShot_Dye::Load(const LoadTable& record) {
 
 void OneShot_Dye::Use(Character* character) {
     OneShot::Use(character);
-    auto* player = character && character->IsA<Player>() ? static_cast<Player*>(character) : nullptr;
+    auto* player =
+        character && character->IsA<Player>() ? static_cast<Player*>(character) : nullptr;
     if (!player)
         return;
     const int gender = player->GetGender();
-    const std::string* texture =
-        gender == 1 ? &maleTexture : gender == 2 ? &femaleTexture : nullptr;
+    const std::string* texture = gender == 1   ? &maleTexture
+                                 : gender == 2 ? &femaleTexture
+                                               : nullptr;
     if (texture && !texture->empty())
         player->SetPlayerTexture(*texture);
 }

@@ -57,7 +57,8 @@ public:
 
     OneShot_Potion();
     void Use(Character* character) override;
-    std::unique_ptr<CursorHandler> CreateSecondaryCursorHandler(const Character* character) override;
+    std::unique_ptr<CursorHandler> CreateSecondaryCursorHandler(
+        const Character* character) override;
     void GetUIBitmapText(std::wstring& text) const override;
     void GetUIDisplayText(const Character* character, std::vector<GameTextLine>& lines) override;
     int GetItemCost(bool wholeStack) override;
@@ -123,7 +124,8 @@ public:
     OneShot_Dye();
     void Load(const LoadTable& record) override;
     void Use(Character* character) override;
-    std::unique_ptr<CursorHandler> CreateSecondaryCursorHandler(const Character* character) override;
+    std::unique_ptr<CursorHandler> CreateSecondaryCursorHandler(
+        const Character* character) override;
     void GetUIDisplayText(const Character* character, std::vector<GameTextLine>& lines) override;
 
 private:
