@@ -12,10 +12,9 @@ namespace GAME {
 
 bool SkillStateUpdateConfigCmd::AcceptFromClient(int sourceHost) const {
     SkillManager* manager = FindManager();
-    const Skill* skill =
-        manager ? Singleton<ObjectManager>::Get().GetObject<Skill>(
-                      manager->GetSkillIdFromReference(reference))
-                : nullptr;
+    const Skill* skill = manager ? Singleton<ObjectManager>::Get().GetObject<Skill>(
+                                       manager->GetSkillIdFromReference(reference))
+                                 : nullptr;
     const Character* character = manager ? manager->GetParent() : nullptr;
     const char* refusal = nullptr;
     if (!skill || !character)

@@ -26,7 +26,8 @@ protected:
         for (TestMachine* tm : game.Machines()) {
             MachineScope scope(tm->machine());
             auto& records = Singleton<RecordDatabase>::Get();
-            EXPECT_TRUE(records.AddRecordText(kLevelStrike, R"({"Class": "Skill", "skillMaxLevel": 8})"));
+            EXPECT_TRUE(
+                records.AddRecordText(kLevelStrike, R"({"Class": "Skill", "skillMaxLevel": 8})"));
             EXPECT_TRUE(records.AddRecordText(
                 "Records/NetLevel/Hero.dbr",
                 R"({"Class": "Character", "characterLife": 300, "characterMana": 100,
