@@ -48,6 +48,7 @@ Player* FindPlayerById(std::uint32_t id) {
 GameEngine::GameEngine() : creatureDeathListener("GameEvent_CreatureDeath", "GameEngine") {
     // Seconds of game time, not of the wall clock: a run replays the same on every machine.
     randomGen.Seed(static_cast<std::uint32_t>(gEngine ? gEngine->GetGameTime() / 1000 : 0));
+    lootRandomGen.Seed(static_cast<std::uint32_t>(gEngine ? gEngine->GetGameTime() / 1000 : 0));
     armorDefensiveAbsorption = 0;
     pendingBanPlayerId = 0;
     ResetTutorialState();
@@ -200,6 +201,11 @@ Jukebox* GameEngine::GetJukebox() const {
 unsigned short GameEngine::GetRandomSeed() {
     return static_cast<unsigned short>(
         randomGen.IGenerate(static_cast<int>(randomSeedMin), static_cast<int>(randomSeedMax)));
+}
+
+unsigned short GameEngine::GetLootRandomSeed() {
+    return static_cast<unsigned short>(
+        lootRandomGen.IGenerate(static_cast<int>(randomSeedMin), static_cast<int>(randomSeedMax)));
 }
 
 void GameEngine::SetRenderingEnabled(bool enabled, int reason) {

@@ -137,6 +137,11 @@ public:
     Jukebox* GetJukebox() const;
     RandomUniformLocked& GetRandomGen() { return randomGen; }
     unsigned short GetRandomSeed();
+    // The deciding machine's own draws for drops (loot, gold piles and their seeds). Kept apart
+    // from the shared generator, which the actions every machine runs draw from in step: a
+    // drop decided on the server alone must not shift the clients' sequence against its own.
+    RandomUniformLocked& GetLootRandomGen() { return lootRandomGen; }
+    unsigned short GetLootRandomSeed();
 
     const Color& GetOverlayColor() const { return overlayColor; }
     void SetOverlayColor(const Color& color) { overlayColor = color; }
@@ -479,6 +484,7 @@ private:
     SoundPak* marketSaleSound = nullptr;
     // 11
     RandomUniformLocked randomGen;
+    RandomUniformLocked lootRandomGen;
     // 12
     float armorDefensiveAbsorption = 0;
     float meleeRange = 0, shortRange = 0, moderateRange = 0, longRange = 0, maximumRange = 0;

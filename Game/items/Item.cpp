@@ -4,6 +4,7 @@
 #include "Engine/media/sound/SoundPak.h"
 #include "Engine/records/LoadTable.h"
 #include "Engine/streams/BinaryStream.h"
+#include "Engine/sys/Machine.h"
 #include "Engine/text/LocalizationManager.h"
 #include "Game/characters/Character.h"
 #include "Game/core/GameEngine.h"
@@ -20,6 +21,20 @@ RTTI_IMPLEMENT(Item, Actor)
 namespace {
 constexpr const char* kDefaultWaterSound = "records/sounds/soundpak/bodyfalls/FallMdGooPak.dbr";
 constexpr std::uint32_t kItemSeedMask = 0xFFFF;
+
+// Sparkles are for the eye and need not match between machines, but they must not draw from
+// the C runtime's generator either: the monster logic draws from that one in step on every
+// machine, and an item is made on a server a moment before its clients make it. The same
+// recurrence, in a stream of its own per machine.
+struct SparkleRandom {
+    std::uint32_t state = 1;
+};
+
+int SparkleRand() {
+    std::uint32_t& state = Singleton<SparkleRandom>::Get().state;
+    state = state * 214013u + 2531011u;
+    return static_cast<int>((state >> 16) & 0x7FFF);
+}
 }  // namespace
 
 Item::Item() {
@@ -278,14 +293,14 @@ Character* Item::GetCharacter() const {
 
 void Item::PickSparkleTime() {
     const int span = static_cast<int>((sparkleMaxTime - sparkleMinTime) * 1000.0f);
-    sparkleCountdown = static_cast<int>(sparkleMinTime * 1000.0f) + crt_rand() % span;
+    sparkleCountdown = static_cast<int>(sparkleMinTime * 1000.0f) + SparkleRand() % span;
 }
 
 float Item::SparkleOffset(float halfExtent) {
     const int thousandths = static_cast<int>(halfExtent * 2.0f * 1000.0f);
     if (thousandths <= 0)
         return -halfExtent;
-    return static_cast<float>(crt_rand() % thousandths) * 0.001f - halfExtent;
+    return static_cast<float>(SparkleRand() % thousandths) * 0.001f - halfExtent;
 }
 
 void Item::Sparkle() {

@@ -144,7 +144,10 @@ TEST_F(PlayRunTest, TheSampleRunFightsLevelsDiesAndRespawns) {
         std::sscanf(line.c_str(), "gamehost:     Number of kills: %d", &statsKills);
     }
     EXPECT_GT(kills, 0) << run.out;
-    EXPECT_EQ(statsKills, kills) << run.out;
+    // The statistics count a kill once the body has fallen (its death animation ended); a kill
+    // in the run's last second may not be counted there yet.
+    EXPECT_LE(statsKills, kills) << run.out;
+    EXPECT_GE(statsKills, kills - 1) << run.out;
     EXPECT_EQ(Checksums(Play({"--frames", "900", "--seed", "1", "--no-save"}).out),
               Checksums(run.out));
 }

@@ -1,8 +1,8 @@
 #pragma once
 // How much gold a slain monster or an opened container drops, and in how many piles: one item
 // record per pile, naming a gold pickup record and carrying the pile's amount in its relic
-// level. It draws from the root's shared generator, so piles are decided on the machine that
-// runs it and travel as item records.
+// level. It draws from the root's drop generator, so piles are decided on the machine that runs
+// it and travel as item records.
 #include <cstdint>
 #include <memory>
 #include <string>

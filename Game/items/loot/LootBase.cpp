@@ -1,10 +1,26 @@
 #include "Game/items/loot/LootBase.h"
 
+#include "Engine/object/ObjectManager.h"
 #include "Game/items/loot/LootItemTableRandomizer.h"
 
 namespace GAME {
 
 RTTI_IMPLEMENT(LootBase, Object)
+
+std::unique_ptr<LootBase> LootBase::Create(const std::string& recordName) {
+    ObjectManager& objects = Singleton<ObjectManager>::Get();
+    if (recordName.empty() || !objects.LoadTableFile(recordName))
+        return nullptr;
+    const LoadTable record = objects.GetLoadTable(recordName);
+    const std::string className = record.GetString("Class");
+    void* raw = className.empty() ? nullptr : classInfo.CreateByName(className.c_str());
+    if (!raw)
+        return nullptr;
+    std::unique_ptr<LootBase> table(static_cast<LootBase*>(static_cast<Object*>(raw)));
+    table->SetObjectName(recordName);
+    table->Load(record);
+    return table;
+}
 
 void LootBase::DrawRandomizerNames(std::string& prefix, std::string& suffix, RandomUniform& random,
                                    bool overrideTest) const {

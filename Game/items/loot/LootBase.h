@@ -3,6 +3,7 @@
 // (levels, no broken items, weight modifiers) and asked for base, prefix and suffix names, all
 // drawn from the caller's generator.
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "Engine/object/Object.h"
@@ -14,6 +15,11 @@ namespace GAME {
 class LootBase : public Object {
     RTTI_DECLARE(LootBase)
 public:
+    // The loot table the record names, loaded; null when the record's class is no loot table.
+    // Tables live for one draw and are not filed with the object manager: a drop decided on one
+    // machine must not take object ids that the others do not take.
+    static std::unique_ptr<LootBase> Create(const std::string& recordName);
+
     void Load(const LoadTable&) override {}
     // The names not drawn are left as they were. `depth` counts down through nested tables.
     virtual void GetLootName(std::string&, std::string&, std::string&, RandomUniform&, int&) {}

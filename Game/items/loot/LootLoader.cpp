@@ -3,7 +3,6 @@
 #include <array>
 
 #include "Engine/Engine.h"
-#include "Engine/object/ObjectManager.h"
 #include "Engine/records/LoadTable.h"
 #include "Game/items/loot/LootBase.h"
 #include "Game/items/loot/LootTable.h"
@@ -83,8 +82,7 @@ void LootLoader::GetLootName(std::string& name, std::string& prefix, std::string
         name = chosen->lootName;
     if (name.empty())
         return;
-    ObjectManager& objects = Singleton<ObjectManager>::Get();
-    auto* table = objects.CreateObjectFromFile<LootBase>(name);
+    const std::unique_ptr<LootBase> table = LootBase::Create(name);
     if (!table) {
         ValidateSelectLootRecursive(name, prefix, suffix, kRecursionDepth, random);
         return;
@@ -94,7 +92,6 @@ void LootLoader::GetLootName(std::string& name, std::string& prefix, std::string
     table->SetLevel(parentLevel, averagePlayerLevel);
     int depth = kRecursionDepth;
     table->GetLootName(name, prefix, suffix, random, depth);
-    objects.DestroyObjectEx(table, "Game/LootLoader", 181);
 }
 
 void LootLoader::ValidateSelectLootRecursive(std::string& name, std::string& prefix,

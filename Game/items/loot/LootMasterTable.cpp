@@ -1,7 +1,6 @@
 #include "Game/items/loot/LootMasterTable.h"
 
 #include "Engine/Engine.h"
-#include "Engine/object/ObjectManager.h"
 
 namespace GAME {
 
@@ -31,8 +30,7 @@ void LootMasterTable::GetLootName(std::string& name, std::string& prefix, std::s
     const Entry* chosen = CumulativeDraw(entries, random);
     if (!chosen)
         return;
-    ObjectManager& objects = Singleton<ObjectManager>::Get();
-    auto* table = objects.CreateObjectFromFile<LootBase>(chosen->lootRecordName);
+    const std::unique_ptr<LootBase> table = Create(chosen->lootRecordName);
     if (!table) {
         gEngine->Log(1, "LootMasterTable: Unable to create LootBase (%s)",
                      chosen->lootRecordName.c_str());
@@ -42,7 +40,6 @@ void LootMasterTable::GetLootName(std::string& name, std::string& prefix, std::s
     table->SetNoBrokenItems(noBrokenItems);
     table->SetRandomizerWeightModifiers(weightModifiers);
     table->GetLootName(name, prefix, suffix, random, depth);
-    objects.DestroyObjectEx(table, "Game/LootMasterTable", 102);
 }
 
 }  // namespace GAME
