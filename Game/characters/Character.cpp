@@ -418,6 +418,7 @@ void Character::UpdateSelf(int ms) {
         mAuraManager.Update(*this, ms);
         FollowPath(ms);
         UpdateDeathManager(static_cast<int>(mFrameElapsed));
+        Update_TweakPose(ms);
     }
     mPlayStats.Update(ms);
 }
@@ -452,10 +453,6 @@ void Character::UpdateDeathManager(int elapsed) {
 
 bool Character::ShouldDoRagDoll() const {
     return InRenderPreLoadFrustum() && HasRigidBodyData();
-}
-
-void Character::SetPhysicsType(int) {
-    ReportCharacterSeam(CharacterSeam::CharacterRagDollPhysics);
 }
 
 void Character::PlayAnimationSound(const Name& name) {
@@ -658,6 +655,7 @@ void Character::StartRespawn(const WorldCoords& coords) {
         mDeathManager->Reset();
     Singleton<DeathRemovals>::Get().Cancel(GetObjectId());
     SetLifeState(Character_LifeState::Respawning);
+    StartSpawnEffect();
 }
 
 void Character::StopRespawn() {

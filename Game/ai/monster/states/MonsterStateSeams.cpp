@@ -36,9 +36,8 @@ bool FindProjectileLaunchPoint(std::uint32_t, WorldVec3&) {
     return false;
 }
 
-void PlayMonsterNetSound(Character&, SoundPak* sound) {
-    if (sound)
-        ReportMonsterStateSeam(MonsterStateSeam::PlayNetSound);
+void PlayMonsterNetSound(Character& character, SoundPak* sound) {
+    character.PlayNetSound(sound);
 }
 
 }  // namespace GAME
