@@ -675,8 +675,8 @@ private:
     float mBreastSupport = 0.0f;
     float mSpineCurve = 0.0f;
     float mSpineCurveTarget = 0.0f;
-    float mSpineTurnRate = 3.14159265f;       // 180 degrees a second
-    float mSpineCurveMax = 0.6981317f;        // 40 degrees
+    float mSpineTurnRate = 3.14159265f;  // 180 degrees a second
+    float mSpineCurveMax = 0.6981317f;   // 40 degrees
     int mPhysicsType = 1;
     std::unique_ptr<CharacterRagDoll> mRagDoll;
     bool mTeleporting = false;

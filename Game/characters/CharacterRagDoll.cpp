@@ -25,9 +25,8 @@ Vec3 CapLength(const Vec3& v, float most) {
 Vec3 BodyPosition(const CharacterRagDoll& ragDoll, int body, const SkeletalPose& pose,
                   const Coords& placed) {
     const int bone = ragDoll.GetRigidBodyBone(body);
-    const Coords boneCoords = bone >= 0 && bone < pose.GetNumBones()
-                                  ? placed * pose.GetAbsCoords(bone)
-                                  : placed;
+    const Coords boneCoords =
+        bone >= 0 && bone < pose.GetNumBones() ? placed * pose.GetAbsCoords(bone) : placed;
     return ragDoll.GetRigidBodyCoords(body, boneCoords).origin;
 }
 

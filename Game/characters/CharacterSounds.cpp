@@ -82,10 +82,9 @@ void Character::PlayNetSound(SoundPak* sound) {
 }
 
 void Character::OnPlayNetSound(unsigned int index) {
-    SoundPak* sound =
-        index < mNetSounds.size()
-            ? Singleton<ObjectManager>::Get().GetObject<SoundPak>(mNetSounds[index])
-            : nullptr;
+    SoundPak* sound = index < mNetSounds.size()
+                          ? Singleton<ObjectManager>::Get().GetObject<SoundPak>(mNetSounds[index])
+                          : nullptr;
     if (!sound) {
         gEngine->Log(2, "%s received config cmd to play an invalid Net Sound.",
                      GetObjectName().c_str());

@@ -4,8 +4,8 @@
 #include "Engine/anim/AnimationLibrary.h"
 #include "Engine/anim/GraphicsAnim.h"
 #include "Engine/media/MediaRecorder.h"
-#include "Engine/records/RecordDatabase.h"
 #include "Engine/object/Object.h"
+#include "Engine/records/RecordDatabase.h"
 #include "Engine/sys/Machine.h"
 
 namespace GAME {

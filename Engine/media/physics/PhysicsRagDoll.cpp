@@ -1,8 +1,8 @@
 #include "Engine/media/physics/PhysicsRagDoll.h"
 
 #include "Engine/anim/SkeletalPose.h"
-#include "Engine/media/physics/CollisionData.h"
 #include "Engine/media/MediaRecorder.h"
+#include "Engine/media/physics/CollisionData.h"
 #include "Engine/media/physics/PhysicsEngine.h"
 #include "Engine/object/Object.h"
 #include "Engine/sys/Machine.h"
