@@ -16,7 +16,7 @@ namespace {
 constexpr std::uint8_t kSeedFlag = 0x20;
 constexpr std::uint8_t kVar1Flag = 0x40;
 constexpr std::uint8_t kKnownFlags = 0x7E;
-constexpr std::uint32_t kReplicaSeedMask = 0xFFFF;
+constexpr std::uint32_t kSeedMask = 0xFFFF;
 
 bool ReadPacketString(NetPacketInBuffer& in, std::string& text) {
     std::uint32_t length;
@@ -70,7 +70,7 @@ void ItemReplicaInfo::StreamProperties(IOStream& stream) {
     stream.StreamUInt("var1", relicLevel);
     stream.EndBlock();
     if (stream.IsReading())
-        seed &= kReplicaSeedMask;
+        seed &= kSeedMask;
 }
 
 void ItemReplicaInfo::StreamPropertiesWithAttached(IOStream& stream, bool& attached) {
@@ -99,7 +99,7 @@ bool ItemReplicaInfo::RestoreState(BinaryReader& reader) {
                      baseName.c_str());
         return false;
     }
-    read.seed &= kReplicaSeedMask;
+    read.seed &= kSeedMask;
     *this = std::move(read);
     return true;
 }
@@ -123,7 +123,7 @@ void ItemReplicaInfo::WriteToPacket(NetPacketOutBuffer& out) const {
     GAME_ITEM_RECORD_NAMES(GAME_ITEM_WRITE)
 #undef GAME_ITEM_WRITE
     if (flags & kSeedFlag) {
-        const unsigned int seed16 = seed & kReplicaSeedMask;
+        const unsigned int seed16 = seed & kSeedMask;
         out.Add16Bit(&seed16);
     }
     if (flags & kVar1Flag)

@@ -13,7 +13,6 @@ namespace GAME {
     X(CharacterPickupCommand, "the character pick-up command") \
     X(InventoryAddItem, "Inventory::AddItem") \
     X(ShowCharacterCommand, "the show-character command") \
-    X(LowHealthSound, "Character::PlayLowHealthSoundIfNeeded") \
     X(GoldGenerator, "GoldGenerator") \
     X(NpcClass, "Npc (clicks on non-player characters, ChatWithNPC)") \
     X(FixedItemClass, "FixedItem (clicks on chests, doors and portals)") \

@@ -36,8 +36,4 @@ bool FindProjectileLaunchPoint(std::uint32_t, WorldVec3&) {
     return false;
 }
 
-void PlayMonsterNetSound(Character& character, SoundPak* sound) {
-    character.PlayNetSound(sound);
-}
-
 }  // namespace GAME
