@@ -81,12 +81,11 @@ void ItemCharacterServices::SetGarment(Character&, bool clothing, const std::str
                                        const std::string&, const std::string&) {
     Seam(clothing ? "GarmentManager::SetClothing" : "GarmentManager::SetVestment");
 }
-void ItemCharacterServices::SetBreastSupport(Character&, float) {
-    Seam("Character::SetBreastSupport");
+void ItemCharacterServices::SetBreastSupport(Character& character, float support) {
+    character.SetBreastSupport(support);
 }
-bool ItemCharacterServices::GiveItemToCharacter(Character&, Item&) {
-    Seam("Character::GiveItemToCharacter");
-    return false;
+bool ItemCharacterServices::GiveItemToCharacter(Character& character, Item& item) {
+    return character.GiveItemToCharacter(item);
 }
 std::uint32_t ItemCharacterServices::CreateItemSkill(const std::string& skillRecord) {
     Skill* skill = Singleton<ObjectManager>::Get().CreateObjectFromFile<Skill>(skillRecord);
