@@ -14,13 +14,13 @@
 #include "Engine/world/World.h"
 #include "Game/ai/controllers/CharacterController.h"
 #include "Game/characters/CharacterEvents.h"
-#include "Game/characters/CharacterSeams.h"
 #include "Game/characters/Player.h"
 #include "Game/characters/actions/CharacterActionHandler.h"
 #include "Game/characters/anim/AnimationSet.h"
 #include "Game/core/GameEngine.h"
 #include "Game/core/ObjectLookup.h"
 #include "Game/core/players/Bonus.h"
+#include "Game/core/util/SeamLog.h"
 #include "Game/rules/death/DeathManager.h"
 #include "Game/rules/death/DeathRemovals.h"
 #include "Game/rules/death/DefaultDeathHandler.h"
@@ -66,7 +66,7 @@ bool Character::ShouldDoRagDoll() const {
 }
 
 void Character::SetPhysicsType(int) {
-    ReportCharacterSeam(CharacterSeam::CharacterRagDollPhysics);
+    ReportSeam("Character", "the character rag doll (physics type)");
 }
 
 bool Character::PlayDeathAnimation() {

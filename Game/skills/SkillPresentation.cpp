@@ -8,9 +8,9 @@
 #include "Game/characters/Character.h"
 #include "Game/characters/anim/AnimationSet.h"
 #include "Game/core/ObjectLookup.h"
+#include "Game/core/util/SeamLog.h"
 #include "Game/items/kinds/Weapon.h"
 #include "Game/skills/Skill.h"
-#include "Game/skills/SkillBaseSeams.h"
 #include "Game/skills/SkillTargets.h"
 #include "Game/skills/profile/SkillProfile.h"
 #include "Game/world/effects/FxPak.h"
@@ -295,12 +295,13 @@ void Skill::InitRagDollData(CharacterRagDoll::EffectData& out, const WorldVec3&,
     Vec3 vector{0.0f, 0.0f, 0.0f};
     if (mRagDollEffect == "TakeHit") {
         if (!mRagDollDirection.empty() || !mRagDollPush.empty() || !mRagDollElevation.empty())
-            ReportSkillBaseSeam(SkillBaseSeam::RagDollVectors);
+            ReportSeam("Skill",
+                       "CharacterRagDoll::GetDirectionVec, GetPushVec and GetElevationVec");
         effect = "TakeHit";
     }
     if (!p.GetRagDollDirection().empty() || !p.GetRagDollPush().empty() ||
         !p.GetRagDollElevation().empty())
-        ReportSkillBaseSeam(SkillBaseSeam::RagDollVectors);
+        ReportSeam("Skill", "CharacterRagDoll::GetDirectionVec, GetPushVec and GetElevationVec");
     if (vector.Length() > 0.0001f)
         vector = vector.Unit();
     out.effect = RagDollEffectFromText(effect);
@@ -329,7 +330,7 @@ bool Skill::StartNormalAnimation(Character& character, int type, const Name& nam
 }
 
 void Skill::CaptureAnimationRagDollInfo(Character&) {
-    ReportSkillBaseSeam(SkillBaseSeam::AnimationRagDollInfo);
+    ReportSeam("Skill", "AnimationSet rag-doll data of the current animation");
 }
 
 WorldCoords Skill::GetCoordsFromCallback(const Character& character, const Name& event) const {

@@ -1,8 +1,8 @@
 #include "Game/ai/controllers/ControllerCharacter.h"
 
 #include "Engine/Engine.h"
-#include "Game/ai/controllers/ControllerSeams.h"
 #include "Game/characters/Character.h"
+#include "Game/core/util/SeamLog.h"
 
 namespace GAME {
 
@@ -16,17 +16,17 @@ void ControllerCharacter::Update(int ms) {
     mAttributeRefreshCountdown -= ms;
     if (mAttributeRefreshCountdown < 1) {
         mAttributeRefreshCountdown = mAttributeRefreshInterval;
-        ReportControllerSeam(ControllerSeam::EquipmentCtrlAttributesHaveChanged);
+        ReportSeam("Controller", "EquipmentCtrl::AttributesHaveChanged");
     }
 }
 
 void ControllerCharacter::PickupItem(std::uint32_t) {
     if (GetParentCharacter())
-        ReportControllerSeam(ControllerSeam::CharacterPickupCommand);
+        ReportSeam("Controller", "the character pick-up command");
 }
 
 void ControllerCharacter::Teleport(const WorldCoords& coords) {
-    ReportControllerSeam(ControllerSeam::PositionUpdatePacket);
+    ReportSeam("Controller", "the controller's position update packet");
     Character* character = GetParentCharacter();
     if (!character)
         return;
@@ -40,7 +40,7 @@ void ControllerCharacter::Teleport(const WorldCoords& coords) {
 
 Item* ControllerCharacter::CreateItemInInventory(const std::string&) {
     if (GetParentCharacter())
-        ReportControllerSeam(ControllerSeam::InventoryAddItem);
+        ReportSeam("Controller", "Inventory::AddItem");
     return nullptr;
 }
 

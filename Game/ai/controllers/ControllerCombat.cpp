@@ -1,10 +1,10 @@
 #include "Game/ai/controllers/ControllerCombat.h"
 
 #include "Engine/text/Name.h"
-#include "Game/ai/controllers/ControllerSeams.h"
 #include "Game/characters/Character.h"
 #include "Game/characters/actions/LifeActions.h"
 #include "Game/core/GameEvents.h"
+#include "Game/core/util/SeamLog.h"
 #include "Game/rules/death/DeathManager.h"
 
 namespace GAME {
@@ -19,7 +19,7 @@ void ControllerCombat::Update(int ms) {
     Character* character = GetParentCharacter();
     if (!character || !character->IsAlive() || character->IsInvincible())
         return;
-    ReportControllerSeam(ControllerSeam::LowHealthSound);
+    ReportSeam("Controller", "Character::PlayLowHealthSoundIfNeeded");
     if (character->GetCurrentLife() <= 0.0f)
         KillMe();
 }
@@ -28,7 +28,7 @@ void ControllerCombat::HandleEvent(const Name& name) {
     static const Name kShow = Name::Create("show");
     static const Name kHide = Name::Create("hide");
     if (name == kShow || name == kHide)
-        ReportControllerSeam(ControllerSeam::ShowCharacterCommand);
+        ReportSeam("Controller", "the show-character command");
 }
 
 void ControllerCombat::KillMe() {
@@ -52,7 +52,7 @@ void ControllerCombat::KillMe() {
 
 void ControllerCombat::RunGoldGenerator(Character& character) {
     if (!character.GetGoldGenerator().empty() && character.GetGoldGeneratorChance() > 0.0f)
-        ReportControllerSeam(ControllerSeam::GoldGenerator);
+        ReportSeam("Controller", "GoldGenerator");
 }
 
 }  // namespace GAME

@@ -6,10 +6,10 @@
 #include "Engine/object/ObjectManager.h"
 #include "Engine/records/LoadTable.h"
 #include "Game/ai/monster/ControllerMonster.h"
-#include "Game/ai/monster/MonsterControllerSeams.h"
 #include "Game/characters/monster/Monster.h"
 #include "Game/core/GameEngine.h"
 #include "Game/core/players/PartyManager.h"
+#include "Game/core/util/SeamLog.h"
 
 namespace GAME {
 
@@ -32,7 +32,7 @@ void ControllerMonster::PostParentAttached() {
     // Placed monsters walk the "Patrol Points" under their "Patrollers" group; spawned ones the
     // same under their proxy's "ProxyPatrollers" group.
     if (!character->GetUniqueId().IsNull() || !mProxyId.IsNull())
-        ReportMonsterControllerSeam(MonsterControllerSeam::LevelInstanceGroups);
+        ReportSeam("ControllerMonster", "InstanceGroupManager::GetGroupsThatContain");
 }
 
 void ControllerMonster::ProjectileNotification(std::uint32_t projectileId) {
@@ -43,7 +43,7 @@ void ControllerMonster::ProjectileNotification(std::uint32_t projectileId) {
     if (!IsOfClass(object, "ProjectileBase"))
         return;
     // The caster, who would earn ProjectileAnger, is read from the projectile's info.
-    ReportMonsterControllerSeam(MonsterControllerSeam::ProjectileCaster);
+    ReportSeam("ControllerMonster", "ProjectileBase::GetProjectileInfo");
     mDodgeCountdown = mDodgeDelay;
 }
 
@@ -79,7 +79,7 @@ void ControllerMonster::CreateDropMiscItems() {
     for (const char* key : kChanceKeys) {
         const float chance = record.GetFloat(key, 0.0f);
         if (gGameEngine->GetRandomGen().FGenerate(0.1f, 100.0f) <= chance)
-            ReportMonsterControllerSeam(MonsterControllerSeam::LootLoader);
+            ReportSeam("ControllerMonster", "the loot table loader");
     }
     const ItemReplicaInfo& perMember = monster->GetDropPerPartyMemberItem();
     if (perMember.baseName.empty())
