@@ -81,9 +81,8 @@ void ItemCharacterServices::SetGarment(Character&, bool clothing, const std::str
 void ItemCharacterServices::SetBreastSupport(Character&, float) {
     ReportSeam("Items", "Character::SetBreastSupport");
 }
-bool ItemCharacterServices::GiveItemToCharacter(Character&, Item&) {
-    ReportSeam("Items", "Character::GiveItemToCharacter");
-    return false;
+bool ItemCharacterServices::GiveItemToCharacter(Character& character, Item& item) {
+    return character.GiveItemToCharacter(item);
 }
 std::uint32_t ItemCharacterServices::CreateItemSkill(const std::string& skillRecord) {
     Skill* skill = Singleton<ObjectManager>::Get().CreateObjectFromFile<Skill>(skillRecord);

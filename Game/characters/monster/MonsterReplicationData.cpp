@@ -12,7 +12,7 @@ namespace {
 enum FlagBits : std::uint8_t {
     kReplicaLifeStateMask = 0x07,
     kReplicaVisible = 1 << 3,
-    kReplicaAlive = 1 << 4,
+    kAliveFlag = 1 << 4,
     kReplicaMoving = 1 << 5,
     kReplicaTaintedBio = 1 << 6,
     kReplicaConsecutiveIds = 1 << 7,
@@ -133,7 +133,7 @@ void MonsterReplicationData::Write(NetPacketOutBuffer& out, std::uint32_t owner)
     if (visible)
         flags |= kReplicaVisible;
     if (alive)
-        flags |= kReplicaAlive;
+        flags |= kAliveFlag;
     if (moving)
         flags |= kReplicaMoving;
     if (taintedBio)
@@ -191,7 +191,7 @@ bool MonsterReplicationData::Read(NetPacketInBuffer& in) {
     }
     lifeState = static_cast<Character_LifeState>(life);
     visible = (flags & kReplicaVisible) != 0;
-    alive = (flags & kReplicaAlive) != 0;
+    alive = (flags & kAliveFlag) != 0;
     moving = (flags & kReplicaMoving) != 0;
     taintedBio = (flags & kReplicaTaintedBio) != 0;
     actionState = static_cast<Character_ActionState>(action);

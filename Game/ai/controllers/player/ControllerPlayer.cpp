@@ -15,6 +15,7 @@
 #include "Game/core/GameEngine.h"
 #include "Game/core/activities/RespawnActivity.h"
 #include "Game/core/util/SeamLog.h"
+#include "Game/items/oneshot/OneShot.h"
 #include "Game/skills/manager/SkillManager.h"
 
 namespace GAME {
@@ -179,8 +180,14 @@ bool ControllerPlayer::HandlePetAction(Character&, bool, bool, const WorldVec3&,
 bool ControllerPlayer::GiveItemToPlayer(std::uint32_t itemId) {
     if (itemId == 0)
         return false;
+    ReportSeam("Controller",
+               "EquipmentCtrl::AutoInsertItem (a picked-up item goes to no equipment)");
+    // Gold and instant rewards are used up at once; everything else would go into the sacks.
+    Object* item = Singleton<ObjectManager>::Get().GetObject(itemId);
+    if (item && (item->IsA<OneShot_Gold>() || item->IsA<OneShot_InstantReward>()))
+        return UseItem(itemId, true);
     ReportSeam("Controller", "PlayerInventoryCtrl and EquipmentCtrl of the player controller");
-    return false;
+    return true;
 }
 
 void ControllerPlayer::ClearTarget() {
