@@ -9,9 +9,4 @@ bool FindProjectileLaunchPoint(std::uint32_t, WorldVec3&) {
     return false;
 }
 
-void PlayMonsterNetSound(Character&, SoundPak* sound) {
-    if (sound)
-        ReportSeam("Monster states", "Character::PlayNetSound");
-}
-
 }  // namespace GAME

@@ -3,17 +3,11 @@
 // through the seam log (Game/core/util/SeamLog.h) and does nothing; a query answers nothing found.
 #include <cstdint>
 
-#include "Game/core/util/SeamLog.h"
-
 namespace GAME {
 
-class Character;
-class SoundPak;
 struct WorldVec3;
 
 // The launch point of a projectile; false when the id names none.
 bool FindProjectileLaunchPoint(std::uint32_t projectileId, WorldVec3& out);
-// A sound every machine hears; a null pack plays nothing.
-void PlayMonsterNetSound(Character& character, SoundPak* sound);
 
 }  // namespace GAME
