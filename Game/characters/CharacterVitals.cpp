@@ -14,13 +14,13 @@
 #include "Engine/world/World.h"
 #include "Game/ai/controllers/CharacterController.h"
 #include "Game/characters/CharacterEvents.h"
-#include "Game/characters/CharacterSeams.h"
 #include "Game/characters/Player.h"
 #include "Game/characters/actions/CharacterActionHandler.h"
 #include "Game/characters/anim/AnimationSet.h"
 #include "Game/core/GameEngine.h"
 #include "Game/core/ObjectLookup.h"
 #include "Game/core/players/Bonus.h"
+#include "Game/core/util/SeamLog.h"
 #include "Game/rules/death/DeathManager.h"
 #include "Game/rules/death/DeathRemovals.h"
 #include "Game/rules/death/DefaultDeathHandler.h"
@@ -63,10 +63,6 @@ void Character::UpdateDeathManager(int elapsed) {
 
 bool Character::ShouldDoRagDoll() const {
     return InRenderPreLoadFrustum() && HasRigidBodyData();
-}
-
-void Character::SetPhysicsType(int) {
-    ReportCharacterSeam(CharacterSeam::CharacterRagDollPhysics);
 }
 
 bool Character::PlayDeathAnimation() {
@@ -207,6 +203,7 @@ void Character::StartRespawn(const WorldCoords& coords) {
         mDeathManager->Reset();
     Singleton<DeathRemovals>::Get().Cancel(GetObjectId());
     SetLifeState(Character_LifeState::Respawning);
+    StartSpawnEffect();
 }
 
 void Character::StopRespawn() {

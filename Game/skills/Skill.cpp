@@ -11,12 +11,12 @@
 #include "Game/core/GameEngine.h"
 #include "Game/core/ObjectLookup.h"
 #include "Game/core/players/Team.h"
+#include "Game/core/util/SeamLog.h"
 #include "Game/items/kinds/Weapon.h"
 #include "Game/rules/RacialBonus.h"
 #include "Game/rules/SkillAttribute.h"
 #include "Game/rules/combat/CombatManager.h"
 #include "Game/rules/combat/ParametersCombat.h"
-#include "Game/skills/SkillBaseSeams.h"
 #include "Game/skills/SkillTargets.h"
 #include "Game/skills/manager/SkillServicesBase.h"
 #include "Game/skills/profile/SkillProfile.h"
@@ -439,7 +439,7 @@ SkillProjectileModifier Skill::MakeProjectileModifier() const {
 void Skill::AddProjectileModifier(ProjectileBase&) {
     if (GetCurrentLevel() == 0)
         return;
-    ReportSkillBaseSeam(SkillBaseSeam::ProjectileAddModifier);
+    ReportSeam("Skill", "ProjectileBase::AddProjectileModifier");
 }
 
 // --- Combat parameters ---
@@ -528,7 +528,15 @@ TeamManager* Teams() {
 // Kept between calls: target searches run per attack and must not allocate once warm.
 std::vector<std::uint32_t>& TargetScratch() {
     thread_local std::vector<std::uint32_t> found;
+    found.clear();
     return found;
+}
+
+// The root's query around the point (nothing without a root).
+void FindTargets(const Character& caster, const WorldVec3& center, float radius,
+                 std::vector<std::uint32_t>& out, bool friends) {
+    if (GameEngine* root = gGameEngine)
+        root->GetTargetsInRadius(caster, center, radius, out, 0, friends);
 }
 
 }  // namespace
@@ -538,8 +546,7 @@ bool Skill::GetValidMeleeTarget(const Character& caster, std::uint32_t& target,
                                 bool noSearch) {
     if (target == 0 && !noSearch) {
         auto& found = TargetScratch();
-        GetTargetsInRadius(caster.GetTeam(), useCasterPosition ? caster.GetPosition() : point,
-                           radius, found, 0, false);
+        FindTargets(caster, useCasterPosition ? caster.GetPosition() : point, radius, found, false);
         target = found.empty() ? 0 : found.front();
         return true;
     }
@@ -558,7 +565,7 @@ bool Skill::GetValidRangedTarget(const Character& caster, std::uint32_t& target,
         return false;
     }
     auto& found = TargetScratch();
-    GetTargetsInRadius(caster.GetTeam(), point, radius, found, 0, false);
+    FindTargets(caster, point, radius, found, false);
     target = found.empty() ? 0 : found.front();
     return true;
 }
@@ -572,8 +579,7 @@ bool Skill::GetValidFriendTarget(const Character& caster, std::uint32_t& target,
         return false;
     }
     auto& found = TargetScratch();
-    GetTargetsInRadius(caster.GetTeam(), useCasterPosition ? caster.GetPosition() : point, radius,
-                       found, 0, true);
+    FindTargets(caster, useCasterPosition ? caster.GetPosition() : point, radius, found, true);
     const auto self = std::find(found.begin(), found.end(), caster.GetObjectId());
     const bool casterFound = self != found.end();
     if (casterFound)
@@ -620,7 +626,7 @@ void Skill::AddBaseSkill(std::uint32_t id) {
 static void ForwardToSecondarySkills(const std::vector<std::uint32_t>& ids) {
     for (std::uint32_t id : ids)
         if (FindObjectOfClass(id, "SkillSecondary"))
-            ReportSkillBaseSeam(SkillBaseSeam::SecondarySkills);
+            ReportSeam("Skill", "SkillSecondary activation and stop");
 }
 
 void Skill::ActivateSecondarySkills(Character&, std::uint32_t, const std::vector<std::uint32_t>&,

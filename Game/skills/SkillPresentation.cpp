@@ -8,27 +8,15 @@
 #include "Game/characters/Character.h"
 #include "Game/characters/anim/AnimationSet.h"
 #include "Game/core/ObjectLookup.h"
+#include "Game/core/util/SeamLog.h"
 #include "Game/items/kinds/Weapon.h"
 #include "Game/skills/Skill.h"
-#include "Game/skills/SkillBaseSeams.h"
 #include "Game/skills/SkillTargets.h"
 #include "Game/skills/profile/SkillProfile.h"
 #include "Game/world/effects/FxPak.h"
 #include "Game/world/props/Prop.h"
 
 namespace GAME {
-
-namespace {
-
-CharacterRagDoll::Effect RagDollEffectFromText(const std::string& text) {
-    if (text == "Crumple")
-        return CharacterRagDoll::Crumple;
-    if (text == "TakeHit")
-        return CharacterRagDoll::TakeHit;
-    return CharacterRagDoll::Random;
-}
-
-}  // namespace
 
 // --- Sounds ---
 
@@ -44,7 +32,7 @@ void Skill::LoadSounds() {
 
 void Skill::PlaySound(SoundSlot slot, const WorldVec3& where) {
     if (SoundPak* pak = mSounds[slot].Get())
-        pak->Play(where, false);
+        pak->Play(where, false, true);
 }
 
 void Skill::PlaySwipeSound(const WorldVec3& where) {
@@ -288,22 +276,26 @@ const std::string& Skill::GetBuffOtherCharFxPakName() const {
 
 // --- Rag-doll data, animations and attach points ---
 
-void Skill::InitRagDollData(CharacterRagDoll::EffectData& out, const WorldVec3&,
-                            const WorldVec3&) const {
+void Skill::InitRagDollData(CharacterRagDoll::EffectData& out, const WorldVec3& from,
+                            const WorldVec3& to) const {
     const SkillProfile& p = GetSkillProfile();
     std::string effect = p.GetRagDollEffect();
+    const WorldCoords fromCoords(from.region, Coords::FromOrigin(from.local));
+    auto vectorOf = [&](const std::string& direction, const std::string& push,
+                        const std::string& elevation) {
+        return CharacterRagDoll::GetDirectionVec(direction, from, to) +
+               CharacterRagDoll::GetPushVec(push, fromCoords) +
+               CharacterRagDoll::GetElevationVec(elevation);
+    };
     Vec3 vector{0.0f, 0.0f, 0.0f};
     if (mRagDollEffect == "TakeHit") {
-        if (!mRagDollDirection.empty() || !mRagDollPush.empty() || !mRagDollElevation.empty())
-            ReportSkillBaseSeam(SkillBaseSeam::RagDollVectors);
+        vector += vectorOf(mRagDollDirection, mRagDollPush, mRagDollElevation);
         effect = "TakeHit";
     }
-    if (!p.GetRagDollDirection().empty() || !p.GetRagDollPush().empty() ||
-        !p.GetRagDollElevation().empty())
-        ReportSkillBaseSeam(SkillBaseSeam::RagDollVectors);
+    vector += vectorOf(p.GetRagDollDirection(), p.GetRagDollPush(), p.GetRagDollElevation());
     if (vector.Length() > 0.0001f)
         vector = vector.Unit();
-    out.effect = RagDollEffectFromText(effect);
+    out.effect = CharacterRagDoll::GetEffectEnum(effect);
     out.direction = vector;
     out.amplification = p.GetRagDollAmplification(GetCurrentLevel());
 }
@@ -329,7 +321,7 @@ bool Skill::StartNormalAnimation(Character& character, int type, const Name& nam
 }
 
 void Skill::CaptureAnimationRagDollInfo(Character&) {
-    ReportSkillBaseSeam(SkillBaseSeam::AnimationRagDollInfo);
+    ReportSeam("Skill", "AnimationSet rag-doll data of the current animation");
 }
 
 WorldCoords Skill::GetCoordsFromCallback(const Character& character, const Name& event) const {

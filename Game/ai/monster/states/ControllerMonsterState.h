@@ -18,6 +18,7 @@
 #include "Game/characters/monster/Monster.h"
 #include "Game/core/GameEngine.h"
 #include "Game/core/players/Team.h"
+#include "Game/core/util/SeamLog.h"
 #include "Game/skills/Skill.h"
 
 namespace GAME {
@@ -280,7 +281,7 @@ void ControllerMonsterState<TController, TCharacter>::DefaultEnemyFoundResponse(
     const int roll = crt_rand() % 100;
     if (TCharacter* self = this->GetCharacter()) {
         if (self->GetAlertSoundChance() >= static_cast<float>(roll) && ctl.ShouldPlayRallyOrAlert())
-            PlayMonsterNetSound(*self, self->GetAlertSound());
+            self->PlayNetSound(self->GetAlertSound());
     }
     if (ctl.GetLeaderBehavior() == ControllerMonster::LeadWhenEnemyIsSeen)
         CallForFollowers();
@@ -461,7 +462,7 @@ void ControllerMonsterState<TController, TCharacter>::BuffAllyWhenEnemyIsSeen() 
 template <class TController, class TCharacter>
 Character* ControllerMonsterState<TController, TCharacter>::IsBarrierBlocking(std::uint32_t) {
     // No dynamic barriers stand in the world yet, so none can block.
-    ReportMonsterStateSeam(MonsterStateSeam::DynamicBarrier);
+    ReportSeam("Monster states", "DynamicBarrier (IsBarrierBlocking)");
     return nullptr;
 }
 
