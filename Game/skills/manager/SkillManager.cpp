@@ -350,21 +350,8 @@ void SkillManager::ImDead() {
             skill->StopSkill(*mParent);
     auto buffs = std::move(mBuffs);
     mBuffs.clear();
-    for (const auto& [name, entry] : buffs) {
-        // Level 0, not enabled, inactive: the buff and its modifiers are reset before they go.
-        for (std::uint32_t id : {entry.buff, entry.modifier1, entry.modifier2})
-            if (Skill* skill = Find(id)) {
-                skill->ReceiveStateUpdate(SkillState(), true);
-                skill->ReceiveActiveUpdate(*mParent, SkillActiveState(), true);
-            }
-        if (Skill* buff = Find(entry.buff))
-            buff->UnInstall(mParent);
-        for (std::uint32_t id : {entry.buff, entry.modifier1, entry.modifier2}) {
-            if (Skill* skill = Find(id))
-                skill->SetManager(nullptr);
-            DestroySkill(id, __LINE__);
-        }
-    }
+    for (const auto& [name, entry] : buffs)
+        RemoveBuffEntry(entry, true);
     mUITempSkills.clear();
     for (std::uint32_t id : mOnDeathSkills)
         if (auto* onDeath = FindAs<SkillOnDeath>(id))
@@ -521,7 +508,7 @@ void SkillManager::CollectAvailableOffensiveModifierAttributes(
     GetOffensiveModifierAttributes(accumulator);
 }
 
-// ---- Spawned objects and buffs, which come later --------------------------------
+// ---- Spawned objects, which come later --------------------------------
 
 void SkillManager::SkillSpawnObject(std::uint32_t, const WorldCoords&, std::uint32_t,
                                     const std::vector<WorldCoords>&,
@@ -539,16 +526,6 @@ void SkillManager::SkillActiveStateUpdateCommand(std::uint32_t reference,
     Skill* skill = Find(GetSkillIdFromReference(reference));
     if (skill && mParent)
         skill->ReceiveActiveUpdate(*mParent, state, false);
-}
-
-void SkillManager::CreateRemoveSkillBuff(std::uint32_t, const std::string&, std::uint32_t,
-                                         const std::string&, std::uint32_t, const std::string&,
-                                         std::uint32_t, int, std::uint32_t) {
-    ReportSkillSeam(SkillSeam::CreateRemoveSkillBuff);
-}
-
-void SkillManager::RefreshSkillBuffTimeToLive(const std::string&, std::uint32_t) {
-    ReportSkillSeam(SkillSeam::SkillBuffSetTimeToLive);
 }
 
 }  // namespace GAME

@@ -9,6 +9,7 @@
 #include "Engine/sys/Machine.h"
 #include "Game/characters/Character.h"
 #include "Game/skills/Skill.h"
+#include "Game/skills/buffs/SkillBuff.h"
 #include "Game/skills/manager/SkillManager.h"
 
 namespace GAME {
@@ -25,11 +26,6 @@ Skill* FindSkill(std::uint32_t id) {
 SkillManager::_SkillReplica ReplicaOf(const Skill& skill) {
     return {skill.GetObjectName(), skill.GetSkillState(), skill.GetActiveState()};
 }
-
-// Whether this machine has said that buffs cannot be rebuilt from replicas yet.
-struct BuffReplicaSeam {
-    bool reported = false;
-};
 
 }  // namespace
 
@@ -84,27 +80,19 @@ void SkillManager::SetSkillReplica(const std::vector<_SkillReplica>& replicas) {
 
 void SkillManager::GetSkillBuffReplica(std::vector<_SkillBuffReplica>& out) const {
     for (const auto& [name, entry] : mBuffs) {
-        const Skill* buff = FindSkill(entry.buff);
+        const auto* buff = entry.buff != 0
+                               ? Singleton<ObjectManager>::Get().GetObject<SkillBuff>(entry.buff)
+                               : nullptr;
         if (!buff)
             continue;
         _SkillBuffReplica replica;
         replica.buff = ReplicaOf(*buff);
+        replica.casterId = buff->GetCasterId();
         if (const Skill* modifier = FindSkill(entry.modifier1))
             replica.modifier1 = ReplicaOf(*modifier);
         if (const Skill* modifier = FindSkill(entry.modifier2))
             replica.modifier2 = ReplicaOf(*modifier);
         out.push_back(std::move(replica));
-    }
-}
-
-void SkillManager::SetSkillBuffReplica(const std::vector<_SkillBuffReplica>& replicas) {
-    if (replicas.empty())
-        return;
-    // Buffs are created with the buff table's commands, which come later.
-    bool& reported = Singleton<BuffReplicaSeam>::Get().reported;
-    if (!reported) {
-        reported = true;
-        gEngine->Log(1, "Skills: SkillManager::CreateSkillBuff is not available yet");
     }
 }
 

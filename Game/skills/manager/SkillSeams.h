@@ -1,6 +1,6 @@
 #pragma once
 // The operations the skill manager and services reach in parts of the game that are not built
-// yet (projectiles, spawned objects, buffs on the character, equipment, packets of the skill
+// yet (projectiles, spawned objects, equipment, packets of the skill
 // commands). Each logs one level-1 line per machine the first time it is skipped ("Skills:
 // <operation> is not available yet") and does nothing.
 #include <cstddef>
@@ -11,9 +11,6 @@ namespace GAME {
 #define GAME_SKILL_SEAMS(X) \
     X(CreateProjectile, "SkillActivated::CreateProjectile") \
     X(SkillSpawnObject, "SkillManager::SkillSpawnObject") \
-    X(CreateRemoveSkillBuff, "SkillManager::CreateRemoveSkillBuff") \
-    X(ControllerAddSkillBuff, "Character::ControllerAddSkillBuff") \
-    X(SkillBuffSetTimeToLive, "SkillBuff::SetTimeToLive") \
     X(EquipmentWeapons, "EquipManager hand weapons") \
     X(EquipmentSkillAttributes, "equipment, item set and balance attributes of skills") \
     X(ActivateOnDeathNow, "SkillOnDeath::ActivateOnDeathNow") \
