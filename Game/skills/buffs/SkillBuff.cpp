@@ -123,8 +123,7 @@ void SkillBuff::CollectPassiveOffensiveDamageAttributes(CombatAttributeAccumulat
     AddModifierOffensiveDamageAttributes(accumulator);
 }
 
-void SkillBuff::CollectPassiveOffensiveModifierAttributes(
-    CombatAttributeAccumulator& accumulator) {
+void SkillBuff::CollectPassiveOffensiveModifierAttributes(CombatAttributeAccumulator& accumulator) {
     if (!IsActiveBuff())
         return;
     GetSkillProfile().GetOffensiveModifierAttributes(accumulator, GetCurrentLevel());

@@ -41,8 +41,8 @@ void SkillBuff_Debuf::Tick(Character& carrier) {
     RandomUniform random;
     random.Seed(carrier.GetObjectId());
     ParametersCombat parameters(random);
-    CollectCombatParameters(carrier, &carrier, ParametersCombatStyle::Direct, false, 0,
-                            parameters, 0.0f);
+    CollectCombatParameters(carrier, &carrier, ParametersCombatStyle::Direct, false, 0, parameters,
+                            0.0f);
     parameters.attackerId = GetCasterId();
     parameters.ragDollData.effect = CharacterRagDoll::Crumple;
     parameters.ragDollData.amplification = 0.0f;
@@ -96,7 +96,8 @@ void SkillBuff_Contageous::Spread(Character& carrier) {
     GetModifierInfo(1, transfer.modifier2Name, transfer.modifier2Level);
     SkillProfile_Modifiers data;
     GetSkillModifierData(data);
-    transfer.timeToLive = static_cast<std::uint32_t>(static_cast<int>(data.activeDuration * 1000.0f));
+    transfer.timeToLive =
+        static_cast<std::uint32_t>(static_cast<int>(data.activeDuration * 1000.0f));
     transfer.casterId = carrier.GetObjectId();
     auto& objects = Singleton<ObjectManager>::Get();
     for (std::uint32_t id : allies) {

@@ -85,8 +85,8 @@ void Skill_BuffAttackRadiusToggled::Update(Character& user, int ms) {
         return;
     mPulseTimer = mPulseInterval;
     std::vector<std::uint32_t> foes;
-    GetTargetsInRadius(user.GetTeam(), user.GetPosition(), RadiusModifierData(*this).targetRadius, foes,
-                       0, false);
+    GetTargetsInRadius(user.GetTeam(), user.GetPosition(), RadiusModifierData(*this).targetRadius,
+                       foes, 0, false);
     services->ClearHitIteration();
     services->SendTargetResult(GetObjectId(), foes, user.GetCoords(), RadiusSeed(), 0, false);
 }
@@ -219,8 +219,9 @@ Skill_BuffRadius::Skill_BuffRadius() {
 void Skill_BuffRadius::Load(const LoadTable& table) {
     mBuffSkillName = LoadBuffSkillRecord(table);
     if (!mBuffSkillName.empty())
-        mDebuff = Singleton<ObjectManager>::Get().GetLoadTable(mBuffSkillName).GetBool(
-            "debufSkill", false);
+        mDebuff = Singleton<ObjectManager>::Get()
+                      .GetLoadTable(mBuffSkillName)
+                      .GetBool("debufSkill", false);
 }
 
 SkillServicesBase* Skill_BuffRadius::Services() const {
@@ -242,8 +243,7 @@ void Skill_BuffRadius::PublishTargets(Character& user, SkillServicesBase& servic
     services.SendTargetResult(GetObjectId(), mTargets, user.GetCoords(), RadiusSeed(), 0, primary);
 }
 
-void Skill_BuffRadius::ActivateNow(Character& user, const Name&, std::uint32_t,
-                                   const WorldVec3&) {
+void Skill_BuffRadius::ActivateNow(Character& user, const Name&, std::uint32_t, const WorldVec3&) {
     SkillServicesBase* services = Services();
     if (!services)
         return;

@@ -24,8 +24,7 @@ public:
     void Update(Character& user, int ms) override;
     void ActivateNow(Character& user, const Name& event, std::uint32_t target,
                      const WorldVec3& point) override;
-    void ReceiveActiveUpdate(Character& user, const SkillActiveState& state,
-                             bool silent) override;
+    void ReceiveActiveUpdate(Character& user, const SkillActiveState& state, bool silent) override;
     void CollectPassiveCharAttributes(CharAttributeAccumulator& accumulator) override;
     void CollectPassiveSkillAttributes(SkillAttributeAccumulator& accumulator) override;
     void CollectPassiveRetaliationAttributes(CombatAttributeAccumulator& accumulator) override;
@@ -73,8 +72,7 @@ public:
     void Load(const LoadTable& table) override;
     void Update(Character& user, int ms) override;
     virtual void UpdateSkillController(SkillServicesBase& services, int ms);
-    void ReceiveActiveUpdate(Character& user, const SkillActiveState& state,
-                             bool silent) override;
+    void ReceiveActiveUpdate(Character& user, const SkillActiveState& state, bool silent) override;
     bool HasIconDisplay(std::uint32_t) const override { return mDebuff && mOn; }
     bool IsTrackable(std::uint32_t) const override { return mOn; }
     bool TrackableTimed(std::uint32_t) const override { return true; }

@@ -70,8 +70,7 @@ void Skill_BuffSelfToggled::Update(Character& user, int ms) {
         ApplyActiveCosts(user, ms);
 }
 
-void Skill_BuffSelfToggled::ActivateNow(Character&, const Name&, std::uint32_t,
-                                        const WorldVec3&) {
+void Skill_BuffSelfToggled::ActivateNow(Character&, const Name&, std::uint32_t, const WorldVec3&) {
     if (!Services())
         return;
     const bool on = !mOn;
@@ -185,8 +184,8 @@ void Skill_BuffSelfToggled::CollectPassiveRacialBonusDamage(const std::vector<st
     AddModifierRacialBonusDamage(races, bonus);
 }
 
-void Skill_BuffSelfToggled::CollectPassiveRacialBonusDefense(
-    const std::vector<std::string>& races, RacialBonus_Defense& bonus) {
+void Skill_BuffSelfToggled::CollectPassiveRacialBonusDefense(const std::vector<std::string>& races,
+                                                             RacialBonus_Defense& bonus) {
     if (!Contributes())
         return;
     GetSkillProfile().GetRacialBonusDefense(races, bonus, GetCurrentLevel());
@@ -209,8 +208,7 @@ void Skill_BuffSelfDuration::Update(Character& user, int ms) {
         Publish(false);
 }
 
-void Skill_BuffSelfDuration::ActivateNow(Character&, const Name&, std::uint32_t,
-                                         const WorldVec3&) {
+void Skill_BuffSelfDuration::ActivateNow(Character&, const Name&, std::uint32_t, const WorldVec3&) {
     if (!Services())
         return;
     mDurationRemaining = mDurationTotal = SelfBuffDurationMs(*this);
@@ -254,9 +252,9 @@ void Skill_BuffSelfColossus::Scale(Character& user, int ms, bool atOnce) {
     }
     const float current = user.GetScale();
     // A scale time of 0 arrives at once instead of dividing by it.
-    const float step = mScaleTime > 0 ? static_cast<float>(ms) / static_cast<float>(mScaleTime) *
-                                            mScaleStep
-                                      : std::fabs(mTargetScale - current);
+    const float step = mScaleTime > 0
+                           ? static_cast<float>(ms) / static_cast<float>(mScaleTime) * mScaleStep
+                           : std::fabs(mTargetScale - current);
     float next = current;
     if (current < mTargetScale) {
         next = current + step;
@@ -340,8 +338,7 @@ void Skill_BuffSelfShield::Update(Character& user, int ms) {
         Publish(false);
 }
 
-void Skill_BuffSelfShield::ActivateNow(Character&, const Name&, std::uint32_t,
-                                       const WorldVec3&) {
+void Skill_BuffSelfShield::ActivateNow(Character&, const Name&, std::uint32_t, const WorldVec3&) {
     if (Services())
         Publish(true);
 }

@@ -36,8 +36,7 @@ public:
                                           RacialBonus_Defense& bonus) override;
     bool IsTrackable(std::uint32_t) const override { return mOn; }
     void StopSkill(Character& user) override;
-    void ReceiveActiveUpdate(Character& user, const SkillActiveState& state,
-                             bool silent) override;
+    void ReceiveActiveUpdate(Character& user, const SkillActiveState& state, bool silent) override;
     float ModifyDamage(float damage, CombatAttributeType type) override;
     bool ProvidesInvulnerability(const std::vector<std::string>&) override { return false; }
 
@@ -81,8 +80,7 @@ class Skill_BuffSelfColossus : public Skill_BuffSelfDuration {
 public:
     Skill_BuffSelfColossus();
     void Update(Character& user, int ms) override;
-    void ReceiveActiveUpdate(Character& user, const SkillActiveState& state,
-                             bool silent) override;
+    void ReceiveActiveUpdate(Character& user, const SkillActiveState& state, bool silent) override;
     virtual void Scale(Character& user, int ms, bool atOnce);
     bool IsScaling() const { return mScaling; }
 

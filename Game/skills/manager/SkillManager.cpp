@@ -47,7 +47,12 @@ SkillManager::~SkillManager() {
     }
     for (std::uint32_t id : mItemSkills)
         DestroySkill(id, __LINE__);
+    std::vector<BuffEntry> buffs;
     for (const auto& [name, entry] : mBuffs)
+        buffs.push_back(entry);
+    for (const auto& [entry, replica] : mDeferredBuffs)
+        buffs.push_back(entry);
+    for (const BuffEntry& entry : buffs)
         for (std::uint32_t id : {entry.buff, entry.modifier1, entry.modifier2}) {
             if (Skill* skill = Find(id))
                 skill->SetManager(nullptr);
@@ -288,7 +293,9 @@ void SkillManager::Update(int ms) {
     mRangedWeapon = hands == kBowHandState || hands == kStaffHandState;
     mWeaponRangeProfile = mRangedWeapon ? Skill_RangeProfile::Long : Skill_RangeProfile::Melee;
 
-    // Skills may join or leave the lists while they run: the walks go over copies.
+    // Skills may join or leave the lists while they run: the walks go over copies, and buffs
+    // that end meanwhile are destroyed after the walks.
+    ++mFrameDepth;
     bool dualWield = false;
     mScratch.assign(mActive.begin(), mActive.end());
     for (std::uint32_t id : mScratch)
@@ -307,6 +314,8 @@ void SkillManager::Update(int ms) {
     for (std::uint32_t id : mScratch)
         if (Skill* skill = Find(id))
             skill->Update(*mParent, ms);
+    --mFrameDepth;
+    DropDeferredBuffs();
 }
 
 bool SkillManager::IsSpeedUpdateNeeded() {
@@ -351,7 +360,7 @@ void SkillManager::ImDead() {
     auto buffs = std::move(mBuffs);
     mBuffs.clear();
     for (const auto& [name, entry] : buffs)
-        RemoveBuffEntry(entry, true);
+        DropBuffEntry(entry, true);
     mUITempSkills.clear();
     for (std::uint32_t id : mOnDeathSkills)
         if (auto* onDeath = FindAs<SkillOnDeath>(id))

@@ -205,8 +205,8 @@ public:
     void CreateRemoveSkillBuff(std::uint32_t skillId, const std::string& buffName,
                                std::uint32_t level, const std::string& modifier1Name,
                                std::uint32_t modifier1Level, const std::string& modifier2Name,
-                               std::uint32_t modifier2Level, int timeToLive,
-                               std::uint32_t casterId, bool replica = false);
+                               std::uint32_t modifier2Level, int timeToLive, std::uint32_t casterId,
+                               bool replica = false);
     // Whether the table holds the buff (the name in any case, with either slash).
     bool IsSkillBuffActive(const std::string& buffName) const;
     // An identical transfer again: the running buff only lives longer.
@@ -254,6 +254,10 @@ private:
     // The buff table (SkillManagerBuffs.cpp). An entry's objects are reset, the buff uninstalled
     // and all three destroyed; the caller has taken the entry out of the table.
     void RemoveBuffEntry(const BuffEntry& entry, bool replica);
+    // The same, or, while the manager's frame runs (a buff may end itself inside its own
+    // update), once the frame's walk is over.
+    void DropBuffEntry(const BuffEntry& entry, bool replica);
+    void DropDeferredBuffs();
     void CreateSkillBuff(const _SkillBuffReplica& replica, bool replicaFlag);
     void RebuildUITempSkills();
     void CreateAndLoadSkill(const std::string& recordName, std::uint32_t level,
@@ -318,6 +322,8 @@ private:
     std::size_t mWalkDepth = 0;
     // Reused every frame, so the walk over skills that may change the lists allocates nothing.
     std::vector<std::uint32_t> mScratch;
+    int mFrameDepth = 0;
+    std::vector<std::pair<BuffEntry, bool>> mDeferredBuffs;
 };
 
 }  // namespace GAME

@@ -36,6 +36,22 @@ void SkillManager::RemoveBuffEntry(const BuffEntry& entry, bool replica) {
     }
 }
 
+void SkillManager::DropBuffEntry(const BuffEntry& entry, bool replica) {
+    if (mFrameDepth > 0)
+        mDeferredBuffs.emplace_back(entry, replica);
+    else
+        RemoveBuffEntry(entry, replica);
+}
+
+void SkillManager::DropDeferredBuffs() {
+    // Removing one may end others (an uninstall that kills): take the list each round.
+    while (mFrameDepth == 0 && !mDeferredBuffs.empty()) {
+        const auto [entry, replica] = mDeferredBuffs.front();
+        mDeferredBuffs.erase(mDeferredBuffs.begin());
+        RemoveBuffEntry(entry, replica);
+    }
+}
+
 void SkillManager::CreateRemoveSkillBuff(std::uint32_t, const std::string& buffName,
                                          std::uint32_t level, const std::string& modifier1Name,
                                          std::uint32_t modifier1Level,
@@ -46,15 +62,14 @@ void SkillManager::CreateRemoveSkillBuff(std::uint32_t, const std::string& buffN
     if (const auto at = mBuffs.find(key); at != mBuffs.end()) {
         const BuffEntry entry = at->second;
         mBuffs.erase(at);
-        RemoveBuffEntry(entry, replica);
+        DropBuffEntry(entry, replica);
     }
     // A dead character loses the old buff and gains no new one.
     if (level > 0 && mParent && mParent->IsAlive()) {
         const bool on = true;
         const auto part = [&](const std::string& name, std::uint32_t partLevel) {
-            return _SkillReplica{
-                name, SkillState(partLevel, on),
-                SkillActiveState(static_cast<int>(partLevel), on, on)};
+            return _SkillReplica{name, SkillState(partLevel, on),
+                                 SkillActiveState(static_cast<int>(partLevel), on, on)};
         };
         _SkillBuffReplica created;
         created.buff = part(key, level);
@@ -104,7 +119,7 @@ void SkillManager::CreateSkillBuff(const _SkillBuffReplica& replica, bool replic
     if (const auto at = mBuffs.find(key); at != mBuffs.end()) {
         const BuffEntry old = at->second;
         mBuffs.erase(at);
-        RemoveBuffEntry(old, replicaFlag);
+        DropBuffEntry(old, replicaFlag);
     }
     mBuffs.emplace(key, entry);
     buff->Install(mParent);

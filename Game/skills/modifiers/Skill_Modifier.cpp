@@ -52,8 +52,7 @@ void Skill_Modifier::CollectModifierOffensiveModifierAttributes(
     AddModifierOffensiveModifierAttributes(accumulator);
 }
 
-void Skill_Modifier::CollectModifierRetaliationAttributes(
-    CombatAttributeAccumulator& accumulator) {
+void Skill_Modifier::CollectModifierRetaliationAttributes(CombatAttributeAccumulator& accumulator) {
     if (!IsSkillEnabled())
         return;
     GetSkillProfile().GetRetaliationAttributes(accumulator, GetCurrentLevel());
@@ -113,8 +112,7 @@ void Skill_MeleeModifierRadius::ActivateModifierAttack(Character& character, std
     GetTargetsInRadius(character.GetTeam(), character.GetPosition(), kRadius, foes, 0, false);
     // Published also when empty: receiving an empty list does nothing.
     services->SendTargetResult(GetObjectId(), foes, character.GetCoords(),
-                               gGameEngine ? gGameEngine->GetRandomSeed() & 0xFFFFu : 0u, 0,
-                               false);
+                               gGameEngine ? gGameEngine->GetRandomSeed() & 0xFFFFu : 0u, 0, false);
 }
 
 }  // namespace GAME
