@@ -3,7 +3,11 @@
 // biography (vitals and attributes), its level and experience, its play statistics and its
 // state, and is the one door through which combat payloads, bonuses and the frame act on it.
 // Parts that belong to later subsystems (skill manager, controller, inventory) are reached
-// through seams that log once and do nothing.
+// through seams that log once and do nothing. Its operations are defined by concern: record and
+// frame (Character.cpp), vitals, states, death and experience (CharacterVitals.cpp), combat hooks,
+// speeds and skills (CharacterCombat.cpp), sounds and effects (CharacterEffects.cpp), items and
+// equipment (CharacterEquipment.cpp), restoring a saved or replicated state
+// (CharacterRestore.cpp), animations (anim/), movement and targets (movement/).
 #include <array>
 #include <cstdint>
 #include <map>
@@ -14,6 +18,7 @@
 #include "Engine/object/Object.h"
 #include "Engine/sys/GameTimer.h"
 #include "Engine/world/WorldShapes.h"
+#include "Game/characters/CharacterEffects.h"
 #include "Game/characters/CharacterStates.h"
 #include "Game/characters/anim/AnimationSet.h"
 #include "Game/characters/anim/AnimationSound.h"
@@ -32,6 +37,8 @@
 
 namespace GAME {
 
+class Item;
+
 class AnimationSet;
 class Bonus;
 class CharacterMovementManager;
@@ -47,13 +54,6 @@ class Path;
 class SlotManager;
 class SoundPak;
 struct PathGenerationParams;
-
-// An absorption effect: shown when a defense absorbs damage of its type.
-struct CharacterDamageFx {
-    std::string effect;
-    std::uint32_t soundId = 0;  // an owned SoundPak, destroyed with the character
-    bool fired = false;         // shown since the last reset
-};
 
 class Character : public Actor, public CombatCharacter, public DurationDamageOwner {
     RTTI_DECLARE(Character)
@@ -82,7 +82,7 @@ public:
     }
     bool IsInvisible() const { return mInvisible; }
 
-    // Life and action states.
+    // Life and action states (CharacterVitals.cpp).
     virtual void SetLifeState(Character_LifeState state) {
         mLifeState = state;
         RefreshDigest();
@@ -210,7 +210,7 @@ public:
     }
     void SetObserverCheatMode(bool on) { mHiddenFromCombat = on; }
 
-    // Combat.
+    // Combat (CharacterCombat.cpp).
     virtual bool TakeAttack(ParametersCombat& parameters);
     std::uint32_t GetAttackerId() const { return mAttackerId; }
 
@@ -297,6 +297,10 @@ public:
     void IncrementBaseLife(int points);
     void IncrementBaseMana(int points);
     virtual void TakeBonus(const Bonus& bonus, bool slow, int lifeType);
+    // Characters in general take nothing; players carry what they pick up.
+    virtual bool GiveItemToCharacter(Item& item);
+    // Uses up a one-shot this character carries (nothing for any other item or carrier).
+    void UseInventoryItem(std::uint32_t itemId, bool destroy);
 
     // A pet or summon keeps its master's object id (0: none); its damage counts for the master.
     std::uint32_t GetMasterId() const { return mMasterId; }
