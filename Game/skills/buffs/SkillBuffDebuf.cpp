@@ -8,7 +8,7 @@
 #include "Game/core/GameEngine.h"
 #include "Game/rules/combat/CombatAttributeAccumulator.h"
 #include "Game/rules/combat/ParametersCombat.h"
-#include "Game/skills/SkillTargets.h"
+#include "Game/skills/buffs/TargetSearch.h"
 #include "Game/skills/manager/SkillBuffTransfer.h"
 #include "Game/skills/profile/SkillProfile.h"
 #include "Game/skills/profile/SkillProfileModifiers.h"
@@ -86,7 +86,7 @@ void SkillBuff_Contageous::Spread(Character& carrier) {
     if (!(radius > 0.0f))
         return;
     std::vector<std::uint32_t> allies;
-    GetTargetsInRadius(mTeam, carrier.GetPosition(), radius, allies, carrier.GetObjectId(), true);
+    FindTargetsInRadius(mTeam, carrier.GetPosition(), radius, allies, carrier.GetObjectId(), true);
     if (allies.empty())
         return;
     SkillBuffTransfer transfer;

@@ -8,7 +8,7 @@
 #include "Game/core/players/Bonus.h"
 #include "Game/core/players/Team.h"
 #include "Game/rules/combat/ParametersCombat.h"
-#include "Game/skills/SkillTargets.h"
+#include "Game/skills/buffs/TargetSearch.h"
 #include "Game/skills/manager/SkillServicesBase.h"
 #include "Game/skills/profile/SkillProfile.h"
 #include "Game/skills/profile/SkillProfileModifiers.h"
@@ -85,8 +85,8 @@ void Skill_BuffAttackRadiusToggled::Update(Character& user, int ms) {
         return;
     mPulseTimer = mPulseInterval;
     std::vector<std::uint32_t> foes;
-    GetTargetsInRadius(user.GetTeam(), user.GetPosition(), RadiusModifierData(*this).targetRadius,
-                       foes, 0, false);
+    FindTargetsInRadius(user.GetTeam(), user.GetPosition(), RadiusModifierData(*this).targetRadius,
+                        foes, 0, false);
     services->ClearHitIteration();
     services->SendTargetResult(GetObjectId(), foes, user.GetCoords(), RadiusSeed(), 0, false);
 }
@@ -235,8 +235,8 @@ void Skill_BuffRadius::Publish(bool on) {
 }
 
 void Skill_BuffRadius::PublishTargets(Character& user, SkillServicesBase& services, bool primary) {
-    GetTargetsInRadius(user.GetTeam(), user.GetPosition(), RadiusModifierData(*this).targetRadius,
-                       mTargets, 0, !mDebuff);
+    FindTargetsInRadius(user.GetTeam(), user.GetPosition(), RadiusModifierData(*this).targetRadius,
+                        mTargets, 0, !mDebuff);
     if (mTargets.empty())
         return;
     services.ClearHitIteration();
@@ -380,7 +380,7 @@ void Skill_BuffOther::ActivateNow(Character& user, const Name&, std::uint32_t ta
     const float radius = RadiusModifierData(*this).targetRadius;
     std::vector<std::uint32_t> targets;
     if (radius > 0.0f)
-        GetTargetsInRadius(user.GetTeam(), user.GetPosition(), radius, targets, 0, true);
+        FindTargetsInRadius(user.GetTeam(), user.GetPosition(), radius, targets, 0, true);
     else if (target != 0)
         targets.push_back(target);
     if (targets.empty())

@@ -5,7 +5,7 @@
 #include "Game/characters/Character.h"
 #include "Game/core/GameEngine.h"
 #include "Game/rules/combat/ParametersCombat.h"
-#include "Game/skills/SkillTargets.h"
+#include "Game/skills/buffs/TargetSearch.h"
 #include "Game/skills/manager/SkillServicesBase.h"
 #include "Game/skills/profile/SkillProfile.h"
 
@@ -109,7 +109,7 @@ void Skill_MeleeModifierRadius::ActivateModifierAttack(Character& character, std
     if (!IsSkillEnabled() || !services)
         return;
     std::vector<std::uint32_t> foes;
-    GetTargetsInRadius(character.GetTeam(), character.GetPosition(), kRadius, foes, 0, false);
+    FindTargetsInRadius(character.GetTeam(), character.GetPosition(), kRadius, foes, 0, false);
     // Published also when empty: receiving an empty list does nothing.
     services->SendTargetResult(GetObjectId(), foes, character.GetCoords(),
                                gGameEngine ? gGameEngine->GetRandomSeed() & 0xFFFFu : 0u, 0, false);
