@@ -10,11 +10,11 @@
 #include "Game/characters/CharacterLookup.h"
 #include "Game/core/GameEngine.h"
 #include "Game/core/players/Team.h"
+#include "Game/core/util/SeamLog.h"
 #include "Game/core/util/StringUtil.h"
 #include "Game/items/kinds/Weapon.h"
 #include "Game/rules/combat/ParametersCombat.h"
 #include "Game/skills/manager/SkillBuffTransfer.h"
-#include "Game/skills/manager/SkillSeams.h"
 #include "Game/skills/manager/SkillServicesBase.h"
 #include "Game/skills/profile/SkillProfile.h"
 #include "Game/skills/profile/SkillProfileModifiers.h"
@@ -80,7 +80,7 @@ void SkillActivated::Load(const LoadTable& table) {
 
 void SkillActivated::CreateProjectile(Character&, std::uint32_t, const WorldCoords&, std::uint32_t,
                                       const WorldVec3&, std::uint32_t, std::uint16_t) {
-    ReportSkillSeam(SkillSeam::CreateProjectile);
+    ReportSeam("Skills", "SkillActivated::CreateProjectile");
 }
 
 void SkillActivated::CameraShake() {

@@ -2,12 +2,12 @@
 // that have a level, by record name, and the buffs others cast on the character.
 #include <cstdint>
 
-#include "Engine/Engine.h"
 #include "Engine/net/fields/NetPacketBuffer.h"
 #include "Engine/object/ObjectManager.h"
 #include "Engine/streams/IOStream.h"
 #include "Engine/sys/Machine.h"
 #include "Game/characters/Character.h"
+#include "Game/core/util/SeamLog.h"
 #include "Game/skills/Skill.h"
 #include "Game/skills/buffs/SkillBuff.h"
 #include "Game/skills/manager/SkillManager.h"
