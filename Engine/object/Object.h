@@ -96,6 +96,8 @@ public:
     // Frame operations; overrides call the base first.
     virtual void InitialUpdate();
     bool HasDoneInitialUpdate() const { return mInitialUpdateDone; }
+    // Whether a server tells a joining client about this entity; placed scenery does not go.
+    virtual bool ShouldServerSpawn() const { return false; }
     virtual void UpdateSelf(int elapsedMs);
     virtual void SaveState(BinaryWriter& writer);
     virtual void RestoreState(BinaryReader& reader);

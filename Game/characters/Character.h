@@ -67,6 +67,7 @@ public:
     void PreLoad(bool now) override;
     void InitialUpdate() override;
     void UpdateSelf(int ms) override;
+    bool ShouldServerSpawn() const override { return true; }
     // After UpdateSelf, once per frame: regeneration, skills and the controller.
     virtual void PreAnimationUpdate(int ms);
 
