@@ -5,10 +5,12 @@
 #include "Engine/Engine.h"
 #include "Engine/object/ObjectManager.h"
 #include "Engine/sys/Machine.h"
+#include "Engine/text/LocalizationManager.h"
 #include "Engine/world/World.h"
 #include "Game/characters/Player.h"
 #include "Game/core/GameEngine.h"
 #include "Game/core/players/PlayerManagerClient.h"
+#include "Host/PrintableText.h"
 #include "Host/play/HostSaves.h"
 #include "Host/play/PlayEventLog.h"
 #include "Host/play/PlayerClicks.h"
@@ -119,6 +121,8 @@ bool PlaySession::MakePlayer() {
     root->SetUI(mSaves.get());
     mSaves->SetPickUpListener(
         [log = mLog.get()](const std::wstring& description) { log->OnPickedUp(description); });
+    mSaves->SetNoticePrinter(
+        [log = mLog.get()](const std::string& line) { log->PrintNotice(line); });
     root->SetAutoSave(!mOptions.noSave);
     player->SetGameInterface(mSaves.get());
     root->GetPlayerManagerClient()->SetMainPlayer(mPlayerId);
@@ -143,6 +147,7 @@ void PlaySession::PlayFrames() {
             mClicks.ClickFor(*player, frame);
         RunFrame(mOptions.frameMs);
         mLog->Observe();
+        ShowNotifications();
         if (progressMs > 0 && gEngine->GetGameTime() >= nextProgress) {
             mLog->PrintProgress(frame);
             nextProgress += static_cast<std::uint64_t>(progressMs);
@@ -150,6 +155,20 @@ void PlaySession::PlayFrames() {
         if (mOptions.checksumEvery > 0 && frame % mOptions.checksumEvery == 0)
             std::fprintf(mOut, "gamehost: frame %d checksum %s\n", frame,
                          FormatChecksum(ComputeWorldChecksum()).c_str());
+    }
+}
+
+void PlaySession::ShowNotifications() {
+    GameEngine* root = gGameEngine;
+    const LocalizationManager& texts = LocalizationManager::Instance();
+    while (root && root->GetNumNotifications() > 0) {
+        const GameEngine::UINotification note = root->TakeTopNotification();
+        std::wstring line;
+        for (const std::string& tag : note.tags)
+            line += (line.empty() ? L"" : L" ") + texts.GetText(tag);
+        for (const std::wstring& text : note.texts)
+            line += (line.empty() ? L"" : L" ") + text;
+        mLog->PrintNotice("gamehost: notice: " + PrintableText(line));
     }
 }
 

@@ -4,6 +4,7 @@
 #include "Engine/media/sound/Jukebox.h"
 #include "Engine/object/ObjectManager.h"
 #include "Game/core/GameEngine.h"
+#include "Game/core/GameUIInterface.h"
 
 namespace GAME {
 
@@ -59,14 +60,13 @@ void EndGameActivity::UnlockBossPortals() {
 }
 
 bool EndGameActivity::IsDialogOpen() const {
-    gEngine->Log(1,
-                 "EndGameActivity: the UI's dialog query is not available yet; the dialog "
-                 "counts as closed");
-    return false;
+    GameEngine* root = gGameEngine;
+    return root && root->GetUI() && root->GetUI()->IsDialogOpen();
 }
 
 void EndGameActivity::EndClosingSequence() const {
-    gEngine->Log(1, "EndGameActivity: the UI's end-game operation is not available yet");
+    if (GameEngine* root = gGameEngine; root && root->GetUI())
+        root->GetUI()->EndGame();
 }
 
 }  // namespace GAME
