@@ -34,8 +34,8 @@ run: release
 # looked up when the recipe runs, after `deps` may have installed it.
 fuzz: deps
 	@cxx="$${CLANGXX:-$$(command -v clang++ || command -v clang++-14 || true)}"; \
-	if [ -z "$$cxx" ]; then echo "clang++ not found: the packet fuzzer is not built"; exit 0; fi; \
-	echo "== packet fuzzer (clang) in $(FUZZ_DIR)"; \
+	if [ -z "$$cxx" ]; then echo "clang++ not found: the fuzzers are not built"; exit 0; fi; \
+	echo "== fuzzers (clang) in $(FUZZ_DIR)"; \
 	[ -f $(FUZZ_DIR)/build.ninja ] || cmake -S tests/fuzz -B $(FUZZ_DIR) -G Ninja \
 	    -DCMAKE_CXX_COMPILER="$$cxx" -DCMAKE_BUILD_TYPE=Debug >/dev/null; \
 	cmake $(FUZZ_DIR) -DCMAKE_CXX_FLAGS_DEBUG="$(DEBUG_INFO)" >/dev/null; \
