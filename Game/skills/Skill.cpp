@@ -11,12 +11,12 @@
 #include "Game/core/GameEngine.h"
 #include "Game/core/ObjectLookup.h"
 #include "Game/core/players/Team.h"
+#include "Game/core/util/SeamLog.h"
 #include "Game/items/kinds/Weapon.h"
 #include "Game/rules/RacialBonus.h"
 #include "Game/rules/SkillAttribute.h"
 #include "Game/rules/combat/CombatManager.h"
 #include "Game/rules/combat/ParametersCombat.h"
-#include "Game/skills/SkillBaseSeams.h"
 #include "Game/skills/SkillTargets.h"
 #include "Game/skills/manager/SkillServicesBase.h"
 #include "Game/skills/profile/SkillProfile.h"
@@ -439,7 +439,7 @@ SkillProjectileModifier Skill::MakeProjectileModifier() const {
 void Skill::AddProjectileModifier(ProjectileBase&) {
     if (GetCurrentLevel() == 0)
         return;
-    ReportSkillBaseSeam(SkillBaseSeam::ProjectileAddModifier);
+    ReportSeam("Skill", "ProjectileBase::AddProjectileModifier");
 }
 
 // --- Combat parameters ---
@@ -626,7 +626,7 @@ void Skill::AddBaseSkill(std::uint32_t id) {
 static void ForwardToSecondarySkills(const std::vector<std::uint32_t>& ids) {
     for (std::uint32_t id : ids)
         if (FindObjectOfClass(id, "SkillSecondary"))
-            ReportSkillBaseSeam(SkillBaseSeam::SecondarySkills);
+            ReportSeam("Skill", "SkillSecondary activation and stop");
 }
 
 void Skill::ActivateSecondarySkills(Character&, std::uint32_t, const std::vector<std::uint32_t>&,

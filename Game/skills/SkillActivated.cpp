@@ -10,10 +10,10 @@
 #include "Game/characters/CharacterLookup.h"
 #include "Game/core/GameEngine.h"
 #include "Game/core/players/Team.h"
+#include "Game/core/util/SeamLog.h"
 #include "Game/items/kinds/Weapon.h"
 #include "Game/rules/combat/ParametersCombat.h"
 #include "Game/skills/manager/SkillBuffTransfer.h"
-#include "Game/skills/manager/SkillSeams.h"
 #include "Game/skills/manager/SkillServicesBase.h"
 #include "Game/skills/profile/SkillProfile.h"
 #include "Game/skills/profile/SkillProfileModifiers.h"
@@ -79,7 +79,7 @@ void SkillActivated::Load(const LoadTable& table) {
 
 void SkillActivated::CreateProjectile(Character&, std::uint32_t, const WorldCoords&, std::uint32_t,
                                       const WorldVec3&, std::uint32_t, std::uint16_t) {
-    ReportSkillSeam(SkillSeam::CreateProjectile);
+    ReportSeam("Skills", "SkillActivated::CreateProjectile");
 }
 
 void SkillActivated::CameraShake() {
@@ -274,7 +274,7 @@ void SkillActivated::ApplyBuffOnTarget(Character& caster, Character&, const std:
     GetModifierInfo(1, transfer.modifier2Name, transfer.modifier2Level);
     transfer.timeToLive = static_cast<std::uint32_t>(timeToLive);
     transfer.casterId = caster.GetObjectId();
-    ReportSkillSeam(SkillSeam::ControllerAddSkillBuff);
+    ReportSeam("Skills", "Character::ControllerAddSkillBuff");
 }
 
 }  // namespace GAME

@@ -3,7 +3,7 @@
 #include <string>
 
 #include "Engine/records/LoadTable.h"
-#include "Game/skills/manager/SkillSeams.h"
+#include "Game/core/util/SeamLog.h"
 #include "Game/skills/profile/SkillProfile.h"
 
 namespace GAME {
@@ -40,7 +40,7 @@ std::uint32_t Skill_WPAttack::GetChanceWeight(bool includeDisabled) const {
 }
 
 void SkillOnDeath::ActivateOnDeathNow(Character&) {
-    ReportSkillSeam(SkillSeam::ActivateOnDeathNow);
+    ReportSeam("Skills", "SkillOnDeath::ActivateOnDeathNow");
 }
 
 }  // namespace GAME

@@ -8,10 +8,10 @@
 #include "Game/ai/controllers/CharacterController.h"
 #include "Game/characters/Player.h"
 #include "Game/characters/monster/MonsterReplicationData.h"
-#include "Game/characters/monster/MonsterSeams.h"
 #include "Game/core/GameEngine.h"
 #include "Game/core/ObjectLookup.h"
 #include "Game/core/players/Team.h"
+#include "Game/core/util/SeamLog.h"
 #include "Game/world/WorldRandom.h"
 
 namespace GAME {
@@ -126,7 +126,7 @@ void Monster::InitialUpdate() {
     Character::InitialUpdate();
     mConfusionFx.SetParent(GetObjectId());
     if (!mBossBoundingVolume.empty())
-        ReportMonsterSeam(MonsterSeam::BossBoundingVolume);
+        ReportSeam("Monster", "BoundingVolumeBossMonster");
     // In the same order on every machine: the position in the list is the net index.
     for (MonsterSound sound : {AlertSound, RallySound, RampageSound, FleeSound})
         RegisterNetSound(GetMonsterSound(sound));
@@ -174,7 +174,7 @@ void Monster::UpdateMonsterMusic() {
         return;
     const Vec3 offset = GetPosition().VectorTo(player->GetPosition());
     if (offset.LengthSquared() < mMonsterMusicRadiusSquared)
-        ReportMonsterSeam(MonsterSeam::RegisterMonsterMusic);
+        ReportSeam("Monster", "Player::RegisterMonsterMusic");
 }
 
 void Monster::PlayAmbientSound(bool) {

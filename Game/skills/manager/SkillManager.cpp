@@ -6,12 +6,12 @@
 #include "Engine/object/ObjectManager.h"
 #include "Game/characters/Character.h"
 #include "Game/core/GameEngine.h"
+#include "Game/core/util/SeamLog.h"
 #include "Game/core/util/StringUtil.h"
 #include "Game/items/kinds/Weapon.h"
 #include "Game/rules/combat/CombatManager.h"
 #include "Game/skills/Skill.h"
 #include "Game/skills/SkillKinds.h"
-#include "Game/skills/manager/SkillSeams.h"
 #include "Game/skills/manager/SkillServices_Character.h"
 #include "Game/skills/manager/SkillState.h"
 #include "Game/world/effects/CharFxPak.h"
@@ -298,7 +298,7 @@ void SkillManager::Update(int ms) {
         }
     if (dualWield != mDualWield) {
         mDualWield = dualWield;
-        ReportSkillSeam(SkillSeam::AllowDualWieldWeapons);
+        ReportSeam("Skills", "Character::AllowDualWieldWeapons");
     }
     mScratch.clear();
     for (const auto& [name, entry] : mBuffs)
@@ -404,12 +404,12 @@ float SkillManager::GetCurrentMana() {
 
 std::uint32_t SkillManager::GetRightHandWeapon() const {
     // The hands are the equipment's, which does not exist yet: no weapon is held.
-    ReportSkillSeam(SkillSeam::EquipmentWeapons);
+    ReportSeam("Skills", "EquipManager hand weapons");
     return 0;
 }
 
 std::uint32_t SkillManager::GetLeftHandWeapon() const {
-    ReportSkillSeam(SkillSeam::EquipmentWeapons);
+    ReportSeam("Skills", "EquipManager hand weapons");
     return 0;
 }
 
@@ -492,7 +492,7 @@ void SkillManager::ContributeRacialBonusDefense(const std::vector<std::string>& 
 }
 
 void SkillManager::CollectAvailableSkillAttributes(SkillAttributeAccumulator& accumulator) {
-    ReportSkillSeam(SkillSeam::EquipmentSkillAttributes);
+    ReportSeam("Skills", "equipment, item set and balance attributes of skills");
     if (mParent)
         mParent->ContributeGameBalanceSkillAttributes(accumulator);
     GetSkillAttributes(accumulator);
@@ -500,7 +500,7 @@ void SkillManager::CollectAvailableSkillAttributes(SkillAttributeAccumulator& ac
 
 void SkillManager::CollectAvailableOffensiveDamageAttributes(
     std::uint32_t weaponId, CombatAttributeAccumulator& accumulator) {
-    ReportSkillSeam(SkillSeam::EquipmentSkillAttributes);
+    ReportSeam("Skills", "equipment, item set and balance attributes of skills");
     if (mParent)
         mParent->ContributeGameBalanceOffensiveDamageAttributes(accumulator);
     GetOffensiveDamageAttributes(accumulator);
@@ -515,7 +515,7 @@ void SkillManager::CollectAvailableOffensiveDamageAttributes(
 
 void SkillManager::CollectAvailableOffensiveModifierAttributes(
     CombatAttributeAccumulator& accumulator) {
-    ReportSkillSeam(SkillSeam::EquipmentSkillAttributes);
+    ReportSeam("Skills", "equipment, item set and balance attributes of skills");
     if (mParent)
         mParent->ContributeGameBalanceOffensiveModifierAttributes(accumulator);
     GetOffensiveModifierAttributes(accumulator);
@@ -526,7 +526,7 @@ void SkillManager::CollectAvailableOffensiveModifierAttributes(
 void SkillManager::SkillSpawnObject(std::uint32_t, const WorldCoords&, std::uint32_t,
                                     const std::vector<WorldCoords>&,
                                     const std::vector<std::uint32_t>&, std::uint32_t) {
-    ReportSkillSeam(SkillSeam::SkillSpawnObject);
+    ReportSeam("Skills", "SkillManager::SkillSpawnObject");
 }
 
 void SkillManager::SkillStateUpdateCommand(std::uint32_t reference, const SkillState& state) {
@@ -544,11 +544,11 @@ void SkillManager::SkillActiveStateUpdateCommand(std::uint32_t reference,
 void SkillManager::CreateRemoveSkillBuff(std::uint32_t, const std::string&, std::uint32_t,
                                          const std::string&, std::uint32_t, const std::string&,
                                          std::uint32_t, int, std::uint32_t) {
-    ReportSkillSeam(SkillSeam::CreateRemoveSkillBuff);
+    ReportSeam("Skills", "SkillManager::CreateRemoveSkillBuff");
 }
 
 void SkillManager::RefreshSkillBuffTimeToLive(const std::string&, std::uint32_t) {
-    ReportSkillSeam(SkillSeam::SkillBuffSetTimeToLive);
+    ReportSeam("Skills", "SkillBuff::SetTimeToLive");
 }
 
 }  // namespace GAME

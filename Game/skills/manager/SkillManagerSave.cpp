@@ -2,12 +2,12 @@
 // that have a level, by record name, and the buffs others cast on the character.
 #include <cstdint>
 
-#include "Engine/Engine.h"
 #include "Engine/net/fields/NetPacketBuffer.h"
 #include "Engine/object/ObjectManager.h"
 #include "Engine/streams/IOStream.h"
 #include "Engine/sys/Machine.h"
 #include "Game/characters/Character.h"
+#include "Game/core/util/SeamLog.h"
 #include "Game/skills/Skill.h"
 #include "Game/skills/manager/SkillManager.h"
 
@@ -25,11 +25,6 @@ Skill* FindSkill(std::uint32_t id) {
 SkillManager::_SkillReplica ReplicaOf(const Skill& skill) {
     return {skill.GetObjectName(), skill.GetSkillState(), skill.GetActiveState()};
 }
-
-// Whether this machine has said that buffs cannot be rebuilt from replicas yet.
-struct BuffReplicaSeam {
-    bool reported = false;
-};
 
 }  // namespace
 
@@ -101,11 +96,7 @@ void SkillManager::SetSkillBuffReplica(const std::vector<_SkillBuffReplica>& rep
     if (replicas.empty())
         return;
     // Buffs are created with the buff table's commands, which come later.
-    bool& reported = Singleton<BuffReplicaSeam>::Get().reported;
-    if (!reported) {
-        reported = true;
-        gEngine->Log(1, "Skills: SkillManager::CreateSkillBuff is not available yet");
-    }
+    ReportSeam("Skills", "SkillManager::CreateSkillBuff");
 }
 
 void SkillManager::StreamProperties(IOStream& stream) {

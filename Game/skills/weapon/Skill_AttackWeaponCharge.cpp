@@ -1,31 +1,11 @@
 #include "Game/skills/weapon/Skill_AttackWeaponCharge.h"
 
-#include "Engine/Engine.h"
-#include "Engine/sys/Machine.h"
 #include "Game/core/ObjectLookup.h"
+#include "Game/core/util/SeamLog.h"
 
 namespace GAME {
 
 RTTI_IMPLEMENT(Skill_AttackWeaponCharge, Skill_AttackWeapon)
-
-namespace {
-
-// Melee modifier skills and their own attacks are not built yet: the first one met on a
-// machine is logged once and skipped.
-struct MeleeModifierAttackSeam {
-    bool reported = false;
-};
-
-void ReportMeleeModifierAttackSeam() {
-    bool& reported = Singleton<MeleeModifierAttackSeam>::Get().reported;
-    if (reported)
-        return;
-    reported = true;
-    gEngine->Log(1, "Skills: %s is not available yet",
-                 "Skill_MeleeModifier::ActivateModifierAttack");
-}
-
-}  // namespace
 
 Skill_AttackWeaponCharge::Skill_AttackWeaponCharge() {
     SetTypeText("^bMelee Weapon Attack with Charge");
@@ -39,7 +19,7 @@ void Skill_AttackWeaponCharge::ActivateNow(Character& caster, const Name& event,
         return;
     for (std::uint32_t id : GetModifiers())
         if (FindObjectOfClass(id, "Skill_MeleeModifier"))
-            ReportMeleeModifierAttackSeam();
+            ReportSeam("Skills", "Skill_MeleeModifier::ActivateModifierAttack");
 }
 
 }  // namespace GAME
