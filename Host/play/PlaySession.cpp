@@ -5,11 +5,14 @@
 #include "Engine/Engine.h"
 #include "Engine/object/ObjectManager.h"
 #include "Engine/sys/Machine.h"
+#include "Engine/text/LocalizationManager.h"
 #include "Engine/world/World.h"
 #include "Game/characters/Player.h"
 #include "Game/core/GameEngine.h"
 #include "Game/core/players/PlayerManagerClient.h"
+#include "Host/PrintableText.h"
 #include "Host/play/HostSaves.h"
+#include "Host/play/MediaLog.h"
 #include "Host/play/PlayEventLog.h"
 #include "Host/play/PlayerClicks.h"
 #include "Host/play/StateChecksum.h"
@@ -68,6 +71,7 @@ bool PlaySession::StartGame() {
     if (!PrepareMachine(mOptions))
         return false;
     GameEngine* root = StartGameRoot(mLog, mOut);
+    mMedia = std::make_unique<MediaLog>(mOut);
     mGameStarted = true;
     if (!root)
         return false;
@@ -118,8 +122,14 @@ bool PlaySession::MakePlayer() {
     mSaves = std::make_unique<HostSaves>(SaveFileOf(mOptions), !mOptions.noSave);
     GameEngine* root = gGameEngine;
     root->SetUI(mSaves.get());
-    mSaves->SetPickUpListener(
-        [log = mLog.get()](const std::wstring& description) { log->OnPickedUp(description); });
+    // The interface answers a pick-up with the player's loot sound.
+    mSaves->SetPickUpListener([this](const std::wstring& description) {
+        mLog->OnPickedUp(description);
+        if (Player* taker = Singleton<ObjectManager>::Get().GetObject<Player>(mPlayerId))
+            taker->PlayLootSound();
+    });
+    mSaves->SetNoticePrinter(
+        [log = mLog.get()](const std::string& line) { log->PrintNotice(line); });
     root->SetAutoSave(!mOptions.noSave);
     player->SetGameInterface(mSaves.get());
     root->GetPlayerManagerClient()->SetMainPlayer(mPlayerId);
@@ -143,7 +153,10 @@ void PlaySession::PlayFrames() {
         if (Player* player = Singleton<ObjectManager>::Get().GetObject<Player>(mPlayerId))
             mClicks.ClickFor(*player, frame);
         RunFrame(mOptions.frameMs);
+        RunFramePresentationStep();
         mLog->Observe();
+        ShowNotifications();
+        mMedia->Flush();
         if (progressMs > 0 && gEngine->GetGameTime() >= nextProgress) {
             mLog->PrintProgress(frame);
             nextProgress += static_cast<std::uint64_t>(progressMs);
@@ -151,6 +164,20 @@ void PlaySession::PlayFrames() {
         if (mOptions.checksumEvery > 0 && frame % mOptions.checksumEvery == 0)
             std::fprintf(mOut, "gamehost: frame %d checksum %s\n", frame,
                          FormatChecksum(ComputeWorldChecksum()).c_str());
+    }
+}
+
+void PlaySession::ShowNotifications() {
+    GameEngine* root = gGameEngine;
+    const LocalizationManager& texts = LocalizationManager::Instance();
+    while (root && root->GetNumNotifications() > 0) {
+        const GameEngine::UINotification note = root->TakeTopNotification();
+        std::wstring line;
+        for (const std::string& tag : note.tags)
+            line += (line.empty() ? L"" : L" ") + texts.GetText(tag);
+        for (const std::wstring& text : note.texts)
+            line += (line.empty() ? L"" : L" ") + text;
+        mLog->PrintNotice("gamehost: notice: " + PrintableText(line));
     }
 }
 
@@ -177,6 +204,7 @@ void PlaySession::PrintSummary(double wallSeconds) {
     PrintPlaySummary(mOut, mOptions.frames, *mLog,
                      Singleton<ObjectManager>::Get().GetObject<Player>(mPlayerId), mClicks,
                      wallSeconds);
+    mMedia->PrintSummary(mOut);
 }
 
 bool PlaySession::SaveAtEnd() {
@@ -206,6 +234,7 @@ void PlaySession::EndGame() {
     World::Get().UnloadLevel();
     ShutdownObjects();
     mLog.reset();
+    mMedia.reset();
 }
 
 int PlaySession::Run() {

@@ -17,6 +17,7 @@ namespace GAME {
 
 class GameEngine;
 class HostSaves;
+class MediaLog;
 class Player;
 class PlayEventLog;
 
@@ -50,6 +51,8 @@ private:
     bool StartGame();
     bool MakePlayer();
     void PlayFrames();
+    // Drains the root's notifications onto the log, as a UI shows them.
+    void ShowNotifications();
     void PrintSummary(double wallSeconds);
     bool SaveAtEnd();
     void EndGame();
@@ -58,6 +61,7 @@ private:
     std::FILE* mOut;
     ClickSource mClicks;
     std::unique_ptr<PlayEventLog> mLog;
+    std::unique_ptr<MediaLog> mMedia;
     std::unique_ptr<HostSaves> mSaves;
     std::uint32_t mPlayerId = 0;
     bool mGameStarted = false;
