@@ -191,6 +191,10 @@ public:
     float GetAttackSpeed() const;
     float GetSpellCastSpeed() const;
     float CapAbsoluteRunSpeed(float speed) const;
+    // Every speed cap of the game record: the caps are percentages of the base total of the
+    // speed's attribute; a cap of 0 or less leaves the speed as it is, and a maximum below the
+    // minimum wins (the engine's Clamp).
+    float CapSpeedToBase(float speed, float capMin, float capMax, CharAttributeType base) const;
     virtual float CapRunSpeed(float speed) const { return speed; }
     virtual float CapSpellCastSpeed(float speed) const { return speed; }
     virtual float CapAttackSpeed(float speed) const { return speed; }

@@ -67,6 +67,27 @@ TEST(CharacterCombat, SpeedsHalveTheBaseAttackSpeedWhenDualWielding) {
     EXPECT_FLOAT_EQ(swift.GetRunSpeed(), 100.0f);
 }
 
+// The one cap rule of the player, monster and absolute run speed caps (percent of the base 100).
+TEST(CharacterCombat, SpeedCapsHoldTheSpeedBetweenPercentsOfItsBaseAndAMaximumBelowTheMinimumWins) {
+    TestMachine tm;
+    Character hero;
+    hero.Load(Singleton<ObjectManager>::Get().GetLoadTable("Records/Characters/Hero.dbr"));
+    hero.InitialUpdate();
+    const struct {
+        float speed, capMin, capMax, expected;
+    } cases[] = {
+        {10.0f, 0.0f, 150.0f, 10.0f},    {10.0f, 50.0f, -1.0f, 10.0f},
+        {10.0f, 50.0f, 150.0f, 50.0f},   {120.0f, 50.0f, 150.0f, 120.0f},
+        {400.0f, 50.0f, 150.0f, 150.0f}, {10.0f, 80.0f, 60.0f, 60.0f},
+        {70.0f, 80.0f, 60.0f, 60.0f},    {100.0f, 80.0f, 60.0f, 60.0f},
+    };
+    for (const auto& c : cases)
+        EXPECT_FLOAT_EQ(
+            hero.CapSpeedToBase(c.speed, c.capMin, c.capMax, CharAttributeType::RunSpeed),
+            c.expected)
+            << c.speed << " capped by " << c.capMin << ".." << c.capMax;
+}
+
 // Vitals of a fixed script of frames, attacks and regeneration on one machine.
 std::pair<float, float> PlayScript() {
     Character* hero = MakeCharacter("Records/Characters/Hero.dbr");
