@@ -7,6 +7,7 @@
 #include "Engine/sys/RandomUniform.h"
 #include "Game/rules/combat/CombatAttribute.h"
 #include "Game/rules/combat/ParametersCombat.h"
+#include "support/CharacterSetUp.h"
 #include "support/TestMachine.h"
 
 namespace GAME::test {
@@ -60,10 +61,10 @@ TEST(CharacterCombat, SpeedsHalveTheBaseAttackSpeedWhenDualWielding) {
     swift.Load(Singleton<ObjectManager>::Get().GetLoadTable("Records/Characters/Hero.dbr"));
     swift.InitialUpdate();
     EXPECT_FLOAT_EQ(swift.GetAttackSpeed(), 120.0f);
-    swift.SetHandState(2);
+    test::SetHandState(swift, 2);
     EXPECT_FLOAT_EQ(swift.GetAttackSpeed(), 70.0f);
     // No root: no absolute cap for a warming-up character.
-    swift.SetWarmUpSpeed(true);
+    test::SetWarmUpSpeed(swift, true);
     EXPECT_FLOAT_EQ(swift.GetRunSpeed(), 100.0f);
 }
 
