@@ -5,6 +5,7 @@
 #include "Engine/media/sound/SoundPak.h"
 #include "Engine/object/ObjectManager.h"
 #include "Engine/records/LoadTable.h"
+#include "Engine/world/Math.h"
 #include "Game/ai/controllers/CharacterController.h"
 #include "Game/characters/Player.h"
 #include "Game/characters/monster/MonsterReplicationData.h"
@@ -78,7 +79,7 @@ void Monster::Load(const LoadTable& table) {
     mAlertSoundChance = table.GetFloat("alertSoundChance", 0.0f);
     mRallySoundChance = table.GetFloat("rallySoundChance", 0.0f);
     mRampageSoundChance = table.GetFloat("rampageSoundChance", 0.0f);
-    mRampageSoundDelay = static_cast<int>(table.GetFloat("rampageSoundDelay", 0.0f) * 1000.0f);
+    mRampageSoundDelay = SecondsToMilliseconds(table.GetFloat("rampageSoundDelay", 0.0f));
     mAmbientPeriodMin = table.GetFloat("ambientPeriodMin", 0.0f) * 1000.0f;
     mAmbientPeriodMax = table.GetFloat("ambientPeriodMax", 0.0f) * 1000.0f;
     mMonsterMusic = table.GetString("MonsterMusic");

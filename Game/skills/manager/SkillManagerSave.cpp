@@ -1,6 +1,8 @@
 // The skill manager's part of the character file and of the character replication: the skills
 // that have a level, by record name, and the buffs others cast on the character.
+#include <algorithm>
 #include <cstdint>
+#include <vector>
 
 #include "Engine/net/fields/NetPacketBuffer.h"
 #include "Engine/object/ObjectManager.h"
@@ -126,6 +128,10 @@ void SkillManager::StreamProperties(IOStream& stream) {
         }
     } else if (stream.CheckCount("max", count,
                                  IOStream::MinEntrySize(IOStream::Kind::Begin, kEntryBlock))) {
+        // The file names every skill with a level; one it leaves out has none, whatever the
+        // character's record gave it, so that a save read back is the character saved.
+        std::vector<std::uint32_t> named;
+        named.reserve(static_cast<std::size_t>(count));
         for (std::int32_t i = 0; i < count; ++i) {
             if (!stream.BeginBlock(kEntryBlock)) {
                 stream.EndBlock();
@@ -139,9 +145,17 @@ void SkillManager::StreamProperties(IOStream& stream) {
             state.StreamProperties(stream);
             active.StreamProperties(stream);
             stream.EndBlock();
-            if (Skill* skill = FindSkill(FindSkillId(name)))
+            if (Skill* skill = FindSkill(FindSkillId(name))) {
                 skill->ReceiveStateUpdate(state, true);
+                named.push_back(skill->GetObjectId());
+            }
         }
+        if (!stream.Failed())
+            for (std::uint32_t id : mSkills)
+                if (Skill* skill = FindSkill(id);
+                    skill && skill->GetSkillLevel() != 0 &&
+                    std::find(named.begin(), named.end(), id) == named.end())
+                    skill->ReceiveStateUpdate(SkillState(0, skill->GetSkillState().enabled), true);
     }
     stream.StreamUInt("masteriesAllowed", mMasteriesAllowed);
     stream.StreamUInt("skillReclamationPointsUsed", mReclamationPointsUsed);

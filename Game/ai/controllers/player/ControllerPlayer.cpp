@@ -5,6 +5,7 @@
 #include "Engine/Engine.h"
 #include "Engine/object/ObjectManager.h"
 #include "Engine/records/LoadTable.h"
+#include "Engine/world/Math.h"
 #include "Engine/world/World.h"
 #include "Game/ai/controllers/player/ControllerPlayerDisabledStates.h"
 #include "Game/ai/controllers/player/ControllerPlayerMoveStates.h"
@@ -31,7 +32,7 @@ Player* ControllerPlayer::GetPlayer() const {
 
 void ControllerPlayer::Load(const LoadTable& table) {
     ControllerAI::Load(table);
-    mDeathDelay = static_cast<int>(table.GetFloat("controllerDeathDelay", 0.0f) * 1000.0f);
+    mDeathDelay = SecondsToMilliseconds(table.GetFloat("controllerDeathDelay", 0.0f));
 }
 
 void ControllerPlayer::PostParentAttached() {
