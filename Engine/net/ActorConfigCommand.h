@@ -27,6 +27,10 @@ public:
         return true;
     }
 
+    // A strike lands on other characters: in a network game every machine runs it with the
+    // other strikes of its step, in one order (FrameStrikes).
+    virtual bool IsStrike() const { return false; }
+
     // Runs Execute and notes, for Enqueue, that a command is running: every machine runs the
     // outer command, so a command enqueued from inside it is made on each machine and sent by none.
     void RunExecute();

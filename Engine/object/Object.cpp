@@ -8,6 +8,7 @@
 #include "Engine/media/graphics/GraphicsEngine.h"
 #include "Engine/media/graphics/GraphicsMeshInstance.h"
 #include "Engine/net/ActorConfigCommand.h"
+#include "Engine/net/FrameStrikes.h"
 #include "Engine/net/NetPacket.h"
 #include "Engine/net/NetworkConnectionManager.h"
 #include "Engine/object/ObjectManager.h"
@@ -153,7 +154,10 @@ bool Actor::Enqueue(std::unique_ptr<ActorConfigCommand> owned) {
         if (packet)
             gEngine->GetNetworkConnectionManager()->SendPacket(packet.get());
     }
-    owned->RunExecute();
+    if (FrameStrikes::Holds(*owned))
+        FrameStrikes::Get().Hold(std::move(owned));
+    else
+        owned->RunExecute();
     return true;
 }
 

@@ -41,6 +41,7 @@ public:
           useWeapon(useWeapon_),
           hitIteration(hitIteration_) {}
     explicit SkillTargetResultConfigCmd(const SkillTargetResultConfigCmdPacket& packet);
+    bool IsStrike() const override { return true; }
     void Execute() override;
     std::unique_ptr<NetPacket> GetNetPacket() override;
 
