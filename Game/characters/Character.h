@@ -59,8 +59,15 @@ class SkeletalPose;
 struct CollisionData;
 struct PathGenerationParams;
 
+namespace test {
+struct CharacterTestAccess;
+}
+
 class Character : public Actor, public CombatCharacter, public DurationDamageOwner {
     RTTI_DECLARE(Character)
+    // Tests set up what only the equipment, skills and summoning would set in play.
+    friend struct test::CharacterTestAccess;
+
 public:
     static constexpr std::uint32_t kMaxMoney = 2000000000u;
 
@@ -160,10 +167,6 @@ public:
     void AddLifeSlow(float amount, PlayStatsLifeType type);
     void AddManaSlow(float amount) { mBio.AddManaSlow(amount); }
     void ReloadCharacterBio() { mBio.ReloadValues(); }
-    // Sets the base life and mana and fills them up to the given values (set-up of tests and
-    // hosts without records).
-    void SetLife(float life, float limit);
-    void SetMana(float mana, float limit);
 
     // Attributes.
     float GetTotalCharAttribute(CharAttributeType type) const { return mBio.GetAttribute(type); }
@@ -194,13 +197,15 @@ public:
     float GetAttackSpeed() const;
     float GetSpellCastSpeed() const;
     float CapAbsoluteRunSpeed(float speed) const;
+    // Every speed cap of the game record: the caps are percentages of the base total of the
+    // speed's attribute; a cap of 0 or less leaves the speed as it is, and a maximum below the
+    // minimum wins (the engine's Clamp).
+    float CapSpeedToBase(float speed, float capMin, float capMax, CharAttributeType base) const;
     virtual float CapRunSpeed(float speed) const { return speed; }
     virtual float CapSpellCastSpeed(float speed) const { return speed; }
     virtual float CapAttackSpeed(float speed) const { return speed; }
     // Two melee weapons (2) halve the base attack speed; set by the equipment.
     int GetHandState() const { return mHandState; }
-    void SetHandState(int state) { mHandState = state; }
-    void SetWarmUpSpeed(bool on) { mWarmUpSpeed = on; }
 
     // Cheats and modes.
     void SetInvincible(bool on) { mInvincible = on; }
@@ -289,7 +294,6 @@ public:
 
     // Level and experience.
     std::uint32_t GetExperiencePoints() const { return mExperience.GetExperiencePoints(); }
-    void SetCharLevel(std::uint32_t level) { mExperience.SetLevel(level); }
     void ReceiveExperience(std::uint32_t amount, bool quiet = false);
     void IncrementCharLevel();
     // What killing this character is worth: the root's reward over its level and experience.
@@ -311,7 +315,6 @@ public:
 
     // A pet or summon keeps its master's object id (0: none); its damage counts for the master.
     std::uint32_t GetMasterId() const { return mMasterId; }
-    void SetMasterId(std::uint32_t master) { mMasterId = master; }
     std::uint32_t GetControllerId() const { return mControllerId; }
     void SetControllerId(std::uint32_t id) { mControllerId = id; }
 
@@ -508,8 +511,6 @@ public:
     void QuestCommandPlayAnimation(AnimationSet_Type type, bool first, bool second);
     void SendQuestAnimationCompletedEvent() const;
     bool HasForcedUpdates() const { return mForcedUpdates; }
-    // Cleared by a "StopRotation" animation event.
-    void SetRotateTowardsTarget(bool on) { mRotateTowardsTarget = on; }
     // What the death handlers ask of the body.
     virtual void SetPhysicsType(int type);
     virtual void PlayAnimationSound(const Name& name);

@@ -1,13 +1,13 @@
 // The combat rules' hooks into a character, its speeds, and the skills its actions drive.
 #include "Game/characters/Character.h"
 
-#include <algorithm>
 #include <string>
 #include <vector>
 
 #include "Engine/object/ObjectManager.h"
 #include "Engine/records/LoadTable.h"
 #include "Engine/sys/Machine.h"
+#include "Engine/world/Math.h"
 #include "Game/ai/controllers/CharacterController.h"
 #include "Game/characters/anim/AnimationSet.h"
 #include "Game/core/GameEngine.h"
@@ -51,12 +51,17 @@ float Character::CapAbsoluteRunSpeed(float speed) const {
         return speed;
     const LoadTable database = gGameEngine->GetDatabase();
     const auto index = static_cast<std::size_t>(Difficulty());
-    const float low = database.GetArrayFloat("absoluteRunSpeedCapMin", index, 0.0f);
-    const float high = database.GetArrayFloat("absoluteRunSpeedCapMax", index, 0.0f);
-    if (low <= 0.0f || high <= 0.0f)
+    return CapSpeedToBase(speed, database.GetArrayFloat("absoluteRunSpeedCapMin", index, 0.0f),
+                          database.GetArrayFloat("absoluteRunSpeedCapMax", index, 0.0f),
+                          CharAttributeType::RunSpeed);
+}
+
+float Character::CapSpeedToBase(float speed, float capMin, float capMax,
+                                CharAttributeType base) const {
+    if (capMin <= 0.0f || capMax <= 0.0f)
         return speed;
-    const float base = mBio.GetBaseCharAttribute(CharAttributeType::RunSpeed);
-    return std::clamp(speed, low * 0.01f * base, std::max(low, high) * 0.01f * base);
+    const float baseSpeed = mBio.GetBaseCharAttribute(base);
+    return Clamp(speed, capMin * 0.01f * baseSpeed, capMax * 0.01f * baseSpeed);
 }
 
 bool Character::TakeAttack(ParametersCombat& parameters) {

@@ -237,18 +237,6 @@ void Character::AddLifeSlow(float amount, PlayStatsLifeType) {
     mBio.AddLifeSlow(amount);
 }
 
-void Character::SetLife(float life, float limit) {
-    mBio.SetBaseVital(CharAttributeType::Life, limit);
-    mBio.Update(*this, 0);
-    mBio.AddLifeFast(life - mBio.GetCurrentLife());
-}
-
-void Character::SetMana(float mana, float limit) {
-    mBio.SetBaseVital(CharAttributeType::Mana, limit);
-    mBio.Update(*this, 0);
-    mBio.AddManaFast(mana - mBio.GetCurrentMana());
-}
-
 void Character::GetSkillCharAttributes(CharAttributeAccumulator& accumulator) {
     mSkillManager->GetCharAttributes(accumulator);
 }

@@ -9,6 +9,7 @@
 #include "Game/characters/actions/CharacterActionHandler.h"
 #include "Game/core/GameEvents.h"
 #include "characters/CharacterActionTestSupport.h"
+#include "support/CharacterSetUp.h"
 #include "support/NetTestGame.h"
 
 namespace GAME::test {
@@ -67,7 +68,7 @@ protected:
 TEST_F(ControllerDeath, LifeAtZeroKillsOnTheNextFrameOnEveryMachineAndIsAnnouncedOnce) {
     ON_MACHINE(game.Server()) {
         StartDeathListener listener;
-        Monster()->SetLife(0.0f, 100.0f);
+        test::SetLife(*Monster(), 0.0f, 100.0f);
         // The death comes from the controller's frame, not from the life change itself.
         EXPECT_EQ(Monster()->GetLifeState(), Character_LifeState::Alive);
         Monster()->PreAnimationUpdate(16);
@@ -95,9 +96,9 @@ TEST_F(ControllerDeath, LifeAtZeroKillsOnTheNextFrameOnEveryMachineAndIsAnnounce
 TEST_F(ControllerDeath, AnInvincibleCharacterOrOneWithLifeLeftLives) {
     ON_MACHINE(game.Server()) {
         StartDeathListener listener;
-        Monster()->SetLife(0.5f, 100.0f);
+        test::SetLife(*Monster(), 0.5f, 100.0f);
         Monster()->PreAnimationUpdate(16);
-        Monster()->SetLife(0.0f, 100.0f);
+        test::SetLife(*Monster(), 0.0f, 100.0f);
         Monster()->SetInvincible(true);
         Monster()->PreAnimationUpdate(16);
         EXPECT_EQ(Monster()->GetLifeState(), Character_LifeState::Alive);

@@ -5,6 +5,7 @@
 #include "CharacterTestSupport.h"
 #include "Engine/streams/IOStream.h"
 #include "Game/core/players/Bonus.h"
+#include "support/CharacterSetUp.h"
 #include "support/TestMachine.h"
 
 namespace GAME::test {
@@ -84,11 +85,11 @@ TEST(CharacterBio, FractionsOfAZeroTotalStayFiniteAndCopiesOwnTheirFormulas) {
     Character* hero = MakeCharacter(kHeroRecord);
     ASSERT_NE(hero, nullptr);
     CharacterBio& bio = hero->GetCharacterBio();
-    hero->SetLife(0.0f, 0.0f);
+    test::SetLife(*hero, 0.0f, 0.0f);
     bio.BalanceHasChanged();
     RunFrame(*hero, 100);
     EXPECT_TRUE(std::isfinite(hero->GetCurrentLife()));
-    hero->SetLife(80.0f, 120.0f);
+    test::SetLife(*hero, 80.0f, 120.0f);
     bio.BalanceHasChanged();
     RunFrame(*hero, 100);
     EXPECT_TRUE(std::isfinite(hero->GetCurrentLife()));

@@ -11,6 +11,7 @@
 #include "Game/characters/Character.h"
 #include "Game/characters/actions/CharacterActionHandler.h"
 #include "Game/core/GameEngine.h"
+#include "support/CharacterSetUp.h"
 #include "support/TestMachine.h"
 
 namespace GAME::test {
@@ -26,7 +27,7 @@ inline Region* MakeActionRegion() {
 
 inline Character* MakeLivingCharacter(std::uint32_t id, float x, float z) {
     auto* character = Singleton<ObjectManager>::Get().CreateObject<Character>(id);
-    character->SetLife(80.0f, 100.0f);
+    test::SetLife(*character, 80.0f, 100.0f);
     character->SetCoords(WorldCoords(MakeActionRegion(), Coords::FromOrigin(Vec3(x, 0, z))));
     return character;
 }

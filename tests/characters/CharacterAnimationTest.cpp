@@ -24,6 +24,7 @@
 #include "Game/core/GameEngine.h"
 #include "Game/skills/Skill.h"
 #include "ai/ProbeController.h"
+#include "support/CharacterSetUp.h"
 #include "support/TestMachine.h"
 
 namespace GAME::test {
@@ -143,7 +144,7 @@ TEST_F(CharacterAnimationTest, MonsterGetsOnlyItsLoadStanceAndPlayerAllSix) {
     auto& objects = Singleton<ObjectManager>::Get();
     auto* monster = objects.CreateObjectFromFile<Character>(kSwordsman, 0, false);
     ASSERT_NE(monster, nullptr);
-    monster->SetHandState(4);
+    test::SetHandState(*monster, 4);
     monster->Load(objects.GetLoadTable(kSwordsman));
     monster->InitialUpdate();
     for (int stance = 0; stance < 6; ++stance)
@@ -251,7 +252,7 @@ TEST_F(CharacterAnimationTest, CountedPlayHidesItsEndsFromActionsAndController) 
 TEST_F(CharacterAnimationTest, StopRotationAndOtherChannelsSkipTheActions) {
     Character* c = MakeCharacter(kSwordsman);
     ASSERT_NE(c, nullptr);
-    c->SetRotateTowardsTarget(true);
+    test::SetRotateTowardsTarget(*c, true);
     Probe(*c);
     tm.ClearLog();
     c->AnimationCallback(1, Name::Create("Hit"));
@@ -319,7 +320,7 @@ TEST_F(CharacterAnimationTest, StunPlaysItsAnimationOrLogsAndSpeedsFollowTheStat
 TEST_F(CharacterAnimationTest, DeathClipEndingThroughTheActionsLeavesTheCharacterDead) {
     Character* c = MakeCharacter(kSwordsman);
     ASSERT_NE(c, nullptr);
-    c->SetLife(10.0f, 100.0f);
+    test::SetLife(*c, 10.0f, 100.0f);
     c->GetActionHandler().Execute(
         std::make_unique<DieAction>(c->GetObjectId(), std::vector<std::uint32_t>{}));
     ASSERT_EQ(c->GetLifeState(), Character_LifeState::Dying);

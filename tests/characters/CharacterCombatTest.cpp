@@ -7,6 +7,7 @@
 #include "Engine/sys/RandomUniform.h"
 #include "Game/rules/combat/CombatAttribute.h"
 #include "Game/rules/combat/ParametersCombat.h"
+#include "support/CharacterSetUp.h"
 #include "support/TestMachine.h"
 
 namespace GAME::test {
@@ -60,11 +61,32 @@ TEST(CharacterCombat, SpeedsHalveTheBaseAttackSpeedWhenDualWielding) {
     swift.Load(Singleton<ObjectManager>::Get().GetLoadTable("Records/Characters/Hero.dbr"));
     swift.InitialUpdate();
     EXPECT_FLOAT_EQ(swift.GetAttackSpeed(), 120.0f);
-    swift.SetHandState(2);
+    test::SetHandState(swift, 2);
     EXPECT_FLOAT_EQ(swift.GetAttackSpeed(), 70.0f);
     // No root: no absolute cap for a warming-up character.
-    swift.SetWarmUpSpeed(true);
+    test::SetWarmUpSpeed(swift, true);
     EXPECT_FLOAT_EQ(swift.GetRunSpeed(), 100.0f);
+}
+
+// The one cap rule of the player, monster and absolute run speed caps (percent of the base 100).
+TEST(CharacterCombat, SpeedCapsHoldTheSpeedBetweenPercentsOfItsBaseAndAMaximumBelowTheMinimumWins) {
+    TestMachine tm;
+    Character hero;
+    hero.Load(Singleton<ObjectManager>::Get().GetLoadTable("Records/Characters/Hero.dbr"));
+    hero.InitialUpdate();
+    const struct {
+        float speed, capMin, capMax, expected;
+    } cases[] = {
+        {10.0f, 0.0f, 150.0f, 10.0f},    {10.0f, 50.0f, -1.0f, 10.0f},
+        {10.0f, 50.0f, 150.0f, 50.0f},   {120.0f, 50.0f, 150.0f, 120.0f},
+        {400.0f, 50.0f, 150.0f, 150.0f}, {10.0f, 80.0f, 60.0f, 60.0f},
+        {70.0f, 80.0f, 60.0f, 60.0f},    {100.0f, 80.0f, 60.0f, 60.0f},
+    };
+    for (const auto& c : cases)
+        EXPECT_FLOAT_EQ(
+            hero.CapSpeedToBase(c.speed, c.capMin, c.capMax, CharAttributeType::RunSpeed),
+            c.expected)
+            << c.speed << " capped by " << c.capMin << ".." << c.capMax;
 }
 
 // Vitals of a fixed script of frames, attacks and regeneration on one machine.

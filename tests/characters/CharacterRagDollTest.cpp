@@ -8,6 +8,7 @@
 #include "Game/characters/CharacterRagDoll.h"
 #include "Game/rules/death/DeathManager.h"
 #include "Game/world/WorldRandom.h"
+#include "support/CharacterSetUp.h"
 #include "support/TestMachine.h"
 
 namespace GAME::test {
@@ -53,8 +54,8 @@ TEST_F(CharacterRagDollTest, AHitIsTakenWhileAliveOrWhenForcedThenTheRecordOverr
     ASSERT_NE(hero, nullptr);
     Character* thrown = MakeCharacter("Records/Characters/Thrown.dbr");    // behaviour TakeHit
     Character* sounder = MakeCharacter("Records/Characters/Sounder.dbr");  // speed 7.5
-    thrown->SetLife(50.0f, 50.0f);
-    sounder->SetLife(50.0f, 50.0f);
+    test::SetLife(*thrown, 50.0f, 50.0f);
+    test::SetLife(*sounder, 50.0f, 50.0f);
     const RD::EffectData crumple = Hit(RD::Crumple, Vec3(1, 0, 0), 2.0f, 0.0f);
     thrown->SetRagdollData(crumple, false);
     EXPECT_EQ(thrown->GetRagdollData().effect, RD::TakeHit);
@@ -63,7 +64,7 @@ TEST_F(CharacterRagDollTest, AHitIsTakenWhileAliveOrWhenForcedThenTheRecordOverr
     EXPECT_EQ(sounder->GetRagdollData().effect, RD::Crumple);
     EXPECT_FLOAT_EQ(sounder->GetRagdollData().speed, 7.5f);
 
-    hero->SetLife(0.0f, 200.0f);
+    test::SetLife(*hero, 0.0f, 200.0f);
     hero->SetRagdollData(crumple, false);
     EXPECT_EQ(hero->GetRagdollData().effect, RD::Random);  // the defaults stay
     hero->SetRagdollData(crumple, true);

@@ -11,6 +11,7 @@
 #include "Game/core/GameEngine.h"
 #include "Game/rules/combat/CombatAttribute.h"
 #include "Game/rules/combat/CombatAttributeAccumulator.h"
+#include "support/CharacterSetUp.h"
 #include "support/TestMachine.h"
 
 namespace GAME::test {
@@ -104,7 +105,7 @@ TEST_F(PlayerBalance, ThePlayerPackIsAddedAtTheBalanceDifficulty) {
 }
 
 TEST_F(PlayerBalance, DeathCostsThePenaltyOfTheSettingsAndTheStatisticsKeepIt) {
-    player->SetCharLevel(1);
+    test::SetCharLevel(*player, 1);
     player->GetExperienceLevelControl().SetExperiencePoints(500);
     player->CharacterIsDying();
     EXPECT_EQ(player->GetExperienceLevelControl().GetExperiencePoints(), 490u);

@@ -10,6 +10,7 @@
 #include "Game/core/GameEngine.h"
 #include "Game/core/GameEvents.h"
 #include "PlayerTestSupport.h"
+#include "support/CharacterSetUp.h"
 #include "support/TestMachine.h"
 
 namespace GAME::test {
@@ -35,7 +36,7 @@ protected:
         player->SetIsControllingCharacter(true);
         player->InitialUpdate();
         player->SetPlayerName(L"Ada");
-        player->SetCharLevel(7);
+        test::SetCharLevel(*player, 7);
     }
     void TearDown() override { ShutdownObjects(); }
     static ObjectManager& objects() { return Singleton<ObjectManager>::Get(); }
@@ -111,9 +112,9 @@ TEST_F(PlayerPaperDoll, OnlyAGreaterKillReplacesTheGreatestMonsterKilled) {
     auto kill = [this](const wchar_t* name, std::uint32_t level, float life) {
         auto* victim = objects().CreateObject<Player>();
         victim->SetPlayerName(name);
-        victim->SetCharLevel(level);
-        victim->SetLife(life, life);
-        victim->SetMana(0.0f, 0.0f);
+        test::SetCharLevel(*victim, level);
+        test::SetLife(*victim, life, life);
+        test::SetMana(*victim, 0.0f, 0.0f);
         GameEvent_CreatureDeath event;
         event.objectId = victim->GetObjectId();
         event.attackerId = player->GetObjectId();

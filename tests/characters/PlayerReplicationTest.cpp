@@ -12,6 +12,7 @@
 #include "Game/core/net/packets/WorldPackets.h"
 #include "Game/rules/duration/DurationDamageManager.h"
 #include "PlayerTestSupport.h"
+#include "support/CharacterSetUp.h"
 #include "support/NetTestGame.h"
 
 namespace GAME::test {
@@ -103,8 +104,8 @@ TEST_F(PlayerReplication, AServerPlayerShowsTheSameOnAClient) {
         hero->SetPlayerName(L"S\u00e9verine");
         hero->SetTeam(TeamManager::BuildTeam(Team::Human, 0x44));
         hero->GetCharacterBio().IncrementBaseAttribute(CharAttributeType::Strength, 7.0f);
-        hero->SetLife(165.0f, 200.0f);
-        hero->SetMana(88.0f, 100.0f);
+        test::SetLife(*hero, 165.0f, 200.0f);
+        test::SetMana(*hero, 88.0f, 100.0f);
         hero->GetExperienceLevelControl().SetLevel(6);
         hero->GetExperienceLevelControl().SetExperiencePoints(4321);
         hero->AddMoney(1000);

@@ -14,6 +14,7 @@
 #include "Game/core/GameEngine.h"
 #include "PlayerSaveTestSupport.h"
 #include "PlayerTestSupport.h"
+#include "support/CharacterSetUp.h"
 #include "support/TestMachine.h"
 
 namespace GAME::test {
@@ -47,7 +48,7 @@ protected:
         p->SetPlayerTexture("Records/Textures/Hero2.tex");
         p->SetGreatestDifficultyCompleted(1);
         p->SetHasBeenInGame(true);
-        p->SetCharLevel(7);
+        test::SetCharLevel(*p, 7);
         p->IncrementBaseAttribute(CharAttributeType::Strength, 9.0f);
         p->GetPlayStats().IncrementKills(5, 1);
         gGameEngine->ResetTutorialState();

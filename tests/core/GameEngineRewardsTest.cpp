@@ -9,6 +9,7 @@
 #include "Game/core/GameEngine.h"
 #include "Game/core/players/PlayerInfo.h"
 #include "Game/core/players/PlayerManagerClient.h"
+#include "support/CharacterSetUp.h"
 #include "support/TestMachine.h"
 
 namespace GAME {
@@ -31,11 +32,11 @@ protected:
         InitializeObjects();
         ObjectManager& objects = Singleton<ObjectManager>::Get();
         player = objects.CreateObject<Player>(kPlayer);
-        player->SetCharLevel(6);
+        test::SetCharLevel(*player, 6);
         pet = objects.CreateObject<Character>(kPet);
-        pet->SetMasterId(kPlayer);
+        test::SetMasterId(*pet, kPlayer);
         monster = objects.CreateObject<Character>(kMonster);
-        monster->SetCharLevel(9);
+        test::SetCharLevel(*monster, 9);
         monster->ReceiveExperience(40);
         gGameEngine->GetPlayerManagerClient()->SetMainPlayer(kPlayer);
     }
@@ -156,8 +157,8 @@ TEST(DeathPenalty, TheFormulasValueClampedToTheRecordsBounds) {
         InitializeObjects();
         auto& objects = Singleton<ObjectManager>::Get();
         Player* player = objects.CreateObject<Player>(kPlayer);
-        player->SetCharLevel(bounds.level);
-        objects.CreateObject<Character>(kMonster)->SetCharLevel(9);
+        test::SetCharLevel(*player, bounds.level);
+        test::SetCharLevel(*objects.CreateObject<Character>(kMonster), 9);
         EXPECT_EQ(gGameEngine->GetPlayerDeathExperiencePenalty(player, kMonster), bounds.expected)
             << bounds.low << ".." << bounds.high << " at level " << bounds.level;
         ShutdownObjects();

@@ -18,6 +18,7 @@
 #include "Game/core/GameEngine.h"
 #include "Game/core/net/GameEngineInboundInterface.h"
 #include "Game/core/players/PlayerManagerServer.h"
+#include "tests/support/CharacterSetUp.h"
 
 namespace GAME {
 namespace {
@@ -35,7 +36,7 @@ void Join(int host) {
     if (!player)
         return;
     player->SetPlayerName(L"Player" + std::to_wstring(host));
-    player->SetCharLevel(3);
+    test::SetCharLevel(*player, 3);
     PlayerNetBasicInfo info;
     player->GetPlayerNetBasicInfo(info);
     gGameEngine->GetPlayerManagerServer()->HandleNewPlayer(info);

@@ -19,6 +19,7 @@
 #include "Host/play/ClickDriver.h"
 #include "Host/play/PlayEventLog.h"
 #include "Host/play/PlayerClicks.h"
+#include "support/CharacterSetUp.h"
 #include "support/TestMachine.h"
 
 namespace GAME::test {
@@ -55,7 +56,7 @@ protected:
         character->SetTeam(TeamManager::BuildTeam(major, 0));
         Place(*character, x, z);
         character->InitialUpdate();
-        character->SetLife(500.0f, 500.0f);
+        test::SetLife(*character, 500.0f, 500.0f);
         return character;
     }
     HostClick On(const Character& character) const {
@@ -108,7 +109,7 @@ TEST_F(PlayerClicksTest, ThePlayersDeathAndRespawnRunThroughTheHostFrame) {
         WorldCoords away = player->GetCoords();
         away.coords.origin.z += 10.0f;
         World::Get().SetCoords(player, away);
-        player->SetLife(0.0f, 200.0f);
+        test::SetLife(*player, 0.0f, 200.0f);
         int frame = 0;
         for (; frame < 600 && !(frame > 10 && player->IsAlive()); ++frame) {
             RunFrame(33);

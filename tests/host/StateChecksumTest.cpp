@@ -11,6 +11,7 @@
 #include "Game/rules/duration/DurationDamageManager.h"
 #include "Game/skills/Skill.h"
 #include "Host/play/StateChecksum.h"
+#include "support/CharacterSetUp.h"
 #include "support/TestMachine.h"
 
 namespace GAME::test {
@@ -52,8 +53,8 @@ TEST(StateChecksum, EachPartOfTheReplicatedStateMovesTheSum) {
     Player* hero = MakeHero(kHeroId);
     ASSERT_NE(hero, nullptr);
     const std::function<void()> changes[] = {
-        [&] { hero->SetLife(150.0f, 200.0f); },
-        [&] { hero->SetMana(40.0f, 100.0f); },
+        [&] { test::SetLife(*hero, 150.0f, 200.0f); },
+        [&] { test::SetMana(*hero, 40.0f, 100.0f); },
         [&] {
             WorldCoords coords = hero->GetCoords();
             coords.coords.origin.x += 0.25f;

@@ -8,6 +8,7 @@
 #include "Game/items/kinds/Weapon.h"
 #include "Game/rules/RacialBonus.h"
 #include "ItemTestSupport.h"
+#include "support/CharacterSetUp.h"
 #include "support/TestMachine.h"
 
 namespace GAME::test {
@@ -121,7 +122,7 @@ TEST_F(EquipmentTest, DetachingRemovesExactlyWhatAttachingInstalled) {
 
 TEST_F(EquipmentTest, RequirementReductionsAddKindGroupAndPositiveGlobal) {
     auto* sword = Make("Records/Items/HalfSword.dbr");  // strength 7, dexterity 3, level 5
-    character->SetCharLevel(5);
+    test::SetCharLevel(*character, 5);
     services.attributes[CharAttributeType::Strength] = 5;
     services.attributes[CharAttributeType::Dexterity] = 3;
     EXPECT_FALSE(sword->AreRequirementsMet(character));
@@ -132,7 +133,7 @@ TEST_F(EquipmentTest, RequirementReductionsAddKindGroupAndPositiveGlobal) {
     EXPECT_FALSE(sword->AreRequirementsMet(character));
     services.attributes[CharAttributeType::GlobalReqReduction] = 10;
     EXPECT_TRUE(sword->AreRequirementsMet(character));
-    character->SetCharLevel(4);
+    test::SetCharLevel(*character, 4);
     EXPECT_FALSE(sword->AreRequirementsMet(character));
 
     // Level 10 reduced by 25 %: a level-8 character meets it, level 7 does not.

@@ -6,6 +6,7 @@
 #include "Game/core/players/PlayerManagerClient.h"
 #include "Game/core/players/PlayerManagerServer.h"
 #include "PlayersTestSupport.h"
+#include "support/CharacterSetUp.h"
 #include "support/TestMachine.h"
 
 namespace GAME::test {
@@ -114,7 +115,7 @@ TEST_F(PlayerManagerClientTest, HeartbeatsOverwriteOthersButNeverTheLocalPlayer)
 
 TEST_F(PlayerManagerClientTest, OwnHeartbeatGoesToTheServerAfterMoreThan900Ms) {
     Client().SetMainPlayer(local);
-    localPlayer->SetCharLevel(9);
+    test::SetCharLevel(*localPlayer, 9);
     Client().Update(900);
     EXPECT_EQ(Server().GetPlayerRecords()[0].level, 3);
     // The local record in the cache follows the player every frame.

@@ -7,6 +7,7 @@
 #include "Game/core/players/PlayerManagerClient.h"
 #include "Game/core/players/PlayerManagerServer.h"
 #include "PlayersTestSupport.h"
+#include "support/CharacterSetUp.h"
 #include "support/NetTestGame.h"
 
 namespace GAME::test {
@@ -108,8 +109,8 @@ TEST_F(PlayersOverLoopbackTest, HeartbeatsCarryEachPlayersStateToTheOthers) {
     Join(2, 9);
     ON_MACHINE(game.Client(0)) {
         Player* mine = Singleton<ObjectManager>::Get().GetObject<Player>(IdOf(1));
-        mine->SetCharLevel(8);
-        mine->SetLife(42.0f, 100.0f);
+        test::SetCharLevel(*mine, 8);
+        test::SetLife(*mine, 42.0f, 100.0f);
         mine->SetActiveStatusSkills({"Records/Skills/Shield.dbr"});
     }
     // A client reports after more than 900 ms; the server passes it on after more than 1100.

@@ -11,6 +11,7 @@
 #include "Game/core/net/GameEngineInboundInterface.h"
 #include "Game/core/players/Bonus.h"
 #include "Game/core/players/PlayerNetInfo.h"
+#include "support/CharacterSetUp.h"
 #include "support/TestMachine.h"
 
 namespace GAME::test {
@@ -33,10 +34,10 @@ inline Player* MakePlayer(std::uint32_t id, const std::wstring& name, std::uint3
                           Vec3 where = {}) {
     auto* player = Singleton<ObjectManager>::Get().CreateObject<Player>(id);
     player->SetPlayerName(name);
-    player->SetCharLevel(level);
+    test::SetCharLevel(*player, level);
     player->SetClassTag("tagCClass02");
-    player->SetLife(80.0f, 100.0f);
-    player->SetMana(30.0f, 50.0f);
+    test::SetLife(*player, 80.0f, 100.0f);
+    test::SetMana(*player, 30.0f, 50.0f);
     WorldCoords coords;
     coords.coords.origin = where;
     player->SetCoords(coords);

@@ -11,6 +11,7 @@
 #include "Game/core/players/PlayerManagerClient.h"
 #include "Game/core/players/PlayerManagerServer.h"
 #include "PlayersTestSupport.h"
+#include "support/CharacterSetUp.h"
 #include "support/NetTestGame.h"
 
 namespace GAME::test {
@@ -62,7 +63,7 @@ protected:
     void Move(int host, std::uint32_t level, float x) {
         ON_MACHINE(MachineOf(host)) {
             Player* player = Singleton<ObjectManager>::Get().GetObject<Player>(IdOf(host));
-            player->SetCharLevel(level);
+            test::SetCharLevel(*player, level);
             WorldCoords coords;
             coords.coords.origin = Vec3(x, 0, 0);
             player->SetCoords(coords);

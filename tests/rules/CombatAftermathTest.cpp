@@ -23,6 +23,7 @@
 #include "Game/rules/combat/CombatManager.h"
 #include "Game/rules/combat/ParametersCombat.h"
 #include "rules/CombatantSetup.h"
+#include "support/CharacterSetUp.h"
 #include "support/TestMachine.h"
 
 namespace GAME::test {
@@ -184,7 +185,7 @@ TEST_F(Aftermath, CriticalStrikesSoundAndShowTheirTextOnlyAroundTheMainPlayer) {
                 T::Physical, 10.0f, 0.0f, true));
             attack.accumulator.ProcessDamage(attacker, 0.0f, 0.0f, 0.0f, 0.0f);
             hits += warden.TakeAttack(attack) ? 1 : 0;
-            warden.SetLife(300.0f, 300.0f);
+            test::SetLife(warden, 300.0f, 300.0f);
         }
         return hits;
     };

@@ -4,6 +4,7 @@
 #include "Game/skills/manager/SkillCommands.h"
 #include "Game/skills/manager/SkillServices_Character.h"
 #include "SkillManagerTestSupport.h"
+#include "support/CharacterSetUp.h"
 
 namespace GAME::test {
 namespace {
@@ -77,13 +78,13 @@ TEST_F(SkillManagerServices, SameBuffTwiceSendsOnceAndOnlyAStrongerOneDisplacesA
 
 TEST_F(SkillManagerServices, UnqualifiedBuffsAreDroppedAndRemovalSendsLevelZero) {
     services.CreateUpdateSkillBuff(Buff(1, 100), {Weapon_Type::Sword}, false);  // no weapon held
-    warrior->SetHandState(1);
+    test::SetHandState(*warrior, 1);
     services.CreateUpdateSkillBuff(Buff(1, 100), {}, true);
     warrior->SetLifeState(Character_LifeState::Dead);
     services.CreateUpdateSkillBuff(Buff(1, 100), {}, false);
     EXPECT_TRUE(services.sent.empty());
     warrior->SetLifeState(Character_LifeState::Alive);
-    warrior->SetHandState(2);
+    test::SetHandState(*warrior, 2);
     services.CreateUpdateSkillBuff(Buff(1, 100), {}, true);
     SkillBuffTransfer other = Buff(1, 100);
     other.buffName = "Records/SkillManager/Haste.dbr";

@@ -7,6 +7,7 @@
 #include "Game/skills/manager/SkillCommands.h"
 #include "Game/skills/manager/SkillState.h"
 #include "SkillManagerTestSupport.h"
+#include "support/CharacterSetUp.h"
 
 namespace GAME::test {
 namespace {
@@ -139,7 +140,7 @@ TEST_F(SkillManagerFrame, UpdateRunsInstalledAndItemSkillsAndReadsTheHands) {
     Skill* item = Singleton<ObjectManager>::Get().GetObject<Skill>(manager().GetItemSkillList()[0]);
     for (Skill* skill : {cleave, bolt, item})
         skill->ReplaceCooldownTime(1000.0f);
-    warrior->SetHandState(3);  // a bow
+    test::SetHandState(*warrior, 3);  // a bow
     RunFrame(*warrior, 400);
     EXPECT_EQ(cleave->GetCooldownRemaining(), 600);
     EXPECT_EQ(item->GetCooldownRemaining(), 600);
@@ -152,7 +153,7 @@ TEST_F(SkillManagerFrame, UpdateRunsInstalledAndItemSkillsAndReadsTheHands) {
     EXPECT_EQ(static_cast<int>(right), 1);
     EXPECT_EQ(static_cast<int>(left), 1);
 
-    warrior->SetHandState(2);
+    test::SetHandState(*warrior, 2);
     RunFrame(*warrior, 100);
     EXPECT_FALSE(manager().IsRangedWeapon());
     EXPECT_EQ(manager().GetWeaponRangeProfile(), Skill_RangeProfile::Melee);
@@ -331,7 +332,7 @@ TEST_F(SkillManagerPoints, AugmentsRaiseTheNamedSkillsOnly) {
 
 TEST_F(SkillManagerPoints, CharacterLevelsUnlockMasteriesThroughTheManager) {
     EXPECT_EQ(warrior->GetCharLevel(), 1u);
-    warrior->SetCharLevel(1);
+    test::SetCharLevel(*warrior, 1);
     manager().UpdateMasteriesAllowed(warrior->GetCharLevel());
     EXPECT_EQ(manager().GetSkillMasteriesAllowed(), 0u);
     warrior->IncrementCharLevel();

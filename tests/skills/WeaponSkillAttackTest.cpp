@@ -8,6 +8,7 @@
 #include "Game/skills/weapon/Skill_AttackInherent.h"
 #include "Game/skills/weapon/Skill_AttackWeapon.h"
 #include "WeaponSkillTestSupport.h"
+#include "support/CharacterSetUp.h"
 
 namespace GAME::test {
 namespace {
@@ -110,7 +111,7 @@ TEST_F(WeaponSkillAttack, TheInherentAttackNeverUsesAWeaponAndSplitsItsDamage) {
     }
     const float whole = kFighterLife - arena.Life(kFirstVictim);
     ON_MACHINE(arena.tm) {
-        Find(kFirstVictim)->SetLife(kFighterLife, kFighterLife);
+        test::SetLife(*Find(kFirstVictim), kFighterLife, kFighterLife);
         claws->TargetResult(*arena.attacker, {kFirstVictim, kSecondVictim}, sent.origin, sent.seed,
                             0, true);
     }

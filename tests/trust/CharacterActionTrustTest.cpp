@@ -15,6 +15,7 @@
 #include "Game/core/net/packets/CharacterActionPackets.h"
 #include "characters/CharacterActionTestSupport.h"
 #include "players/PlayersTestSupport.h"
+#include "support/CharacterSetUp.h"
 #include "support/NetTestGame.h"
 #include "trust/TrustTestSupport.h"
 
@@ -221,7 +222,7 @@ TEST_F(CharacterActionTrust, OnlyTheDeadRespawnAndOnlyWhereTheServerSpawnsThem) 
 TEST_F(CharacterActionTrust, ThePetOfAPlayerActsForItsMaster) {
     for (TestMachine* tm : game.Machines()) {
         ON_MACHINE(*tm) {
-            MakeLivingCharacter(0x500, 30, 30)->SetMasterId(kHonest);
+            test::SetMasterId(*MakeLivingCharacter(0x500, 30, 30), kHonest);
         }
     }
     SendFrom(0, IdleAction(0x500));

@@ -11,6 +11,7 @@
 #include "Game/core/net/packets/FixedItemPackets.h"
 #include "Game/skills/manager/SkillCommands.h"
 #include "players/PlayersTestSupport.h"
+#include "support/CharacterSetUp.h"
 #include "support/NetTestGame.h"
 #include "trust/TrustTestSupport.h"
 
@@ -35,7 +36,7 @@ protected:
             MakePlayer(kHonest, L"Honest", 3);
             auto& objects = Singleton<ObjectManager>::Get();
             auto* pet = objects.CreateObject<Character>(kHonestPet);
-            pet->SetMasterId(kHonest);
+            test::SetMasterId(*pet, kHonest);
             objects.CreateObject<ControllerCombat>(kPetMind)->AttachParent(kHonestPet);
             pet->SetControllerId(kPetMind);
         }
@@ -155,7 +156,8 @@ TEST_F(CharacterCommandTrust, ItsOwnPlayerCannotRemoveOrReleaseWhatIsNotItsOwn) 
     SendFromHostile(new ReleasePetConfigCmd(kHostile, kHonestPet));
     EXPECT_EQ(OnEachMachine(kHonestPet, alive), (std::vector<bool>{true, true, true}));
     ON_MACHINE(game.Server()) {
-        Singleton<ObjectManager>::Get().GetObject<Character>(kHonestPet)->SetMasterId(kHostile);
+        test::SetMasterId(*Singleton<ObjectManager>::Get().GetObject<Character>(kHonestPet),
+                          kHostile);
     }
     SendFromHostile(new ReleasePetConfigCmd(kHostile, kHonestPet));
     ON_MACHINE(game.Server()) {

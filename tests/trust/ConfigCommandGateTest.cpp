@@ -13,6 +13,7 @@
 #include "Game/core/net/GameEngineInboundInterface.h"
 #include "Game/core/net/packets/FixedItemPackets.h"
 #include "players/PlayersTestSupport.h"
+#include "support/CharacterSetUp.h"
 #include "support/NetTestGame.h"
 #include "trust/TrustTestSupport.h"
 
@@ -157,7 +158,7 @@ TEST_F(ConfigCommandGate, ThePlayerKindsAboutTheWorldPassAndPetsFollowTheirMaste
         EXPECT_TRUE(In::ClientMayCommand(1, 211, kHostile));
         auto* pet = Singleton<ObjectManager>::Get().CreateObject<Character>(0x500);
         ASSERT_NE(pet, nullptr);
-        pet->SetMasterId(kHostile);
+        test::SetMasterId(*pet, kHostile);
         EXPECT_TRUE(In::ClientMayCommand(1, 211, 0x500));
         EXPECT_FALSE(In::ClientMayCommand(2, 211, 0x500));
     }

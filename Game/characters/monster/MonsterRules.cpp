@@ -36,15 +36,8 @@ float Monster::CapSpeed(float speed, const char* minKey, const char* maxKey,
     if (!gGameEngine)
         return speed;
     const LoadTable database = gGameEngine->GetDatabase();
-    const float capMin = database.GetArrayFloat(minKey, DifficultyIndex(), 0.0f);
-    const float capMax = database.GetArrayFloat(maxKey, DifficultyIndex(), 0.0f);
-    if (capMin <= 0.0f || capMax <= 0.0f)
-        return speed;
-    const float base = GetCharacterBio().GetBaseCharAttribute(baseAttribute);
-    const float low = capMin * 0.01f * base;
-    const float high = capMax * 0.01f * base;
-    // Clamp as the game's helper does: the low bound first, so a crossed pair gives the high.
-    return speed < low ? low : (speed > high ? high : speed);
+    return CapSpeedToBase(speed, database.GetArrayFloat(minKey, DifficultyIndex(), 0.0f),
+                          database.GetArrayFloat(maxKey, DifficultyIndex(), 0.0f), baseAttribute);
 }
 
 float Monster::CapRunSpeed(float speed) const {

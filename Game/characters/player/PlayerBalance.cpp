@@ -66,13 +66,8 @@ float Player::CapSpeed(float speed, std::size_t cap, CharAttributeType base) con
     const std::size_t difficulty = CurrentDifficulty();
     if (difficulty >= kDifficulties)
         return speed;
-    const float low = GetCaps().low[cap][difficulty];
-    const float high = GetCaps().high[cap][difficulty];
-    if (low <= 0.0f || high <= 0.0f)
-        return speed;
-    const float baseSpeed = GetCharacterBio().GetBaseCharAttribute(base);
-    // Not a clamp: a maximum below the minimum wins.
-    return std::min(std::max(speed, low * 0.01f * baseSpeed), high * 0.01f * baseSpeed);
+    return CapSpeedToBase(speed, GetCaps().low[cap][difficulty], GetCaps().high[cap][difficulty],
+                          base);
 }
 
 float Player::CapRunSpeed(float speed) const {

@@ -18,6 +18,7 @@
 #include "Game/ai/monster/ControllerMonster.h"
 #include "Game/core/GameEngine.h"
 #include "ai/AiTestSupport.h"
+#include "support/CharacterSetUp.h"
 
 namespace GAME::test {
 
@@ -89,7 +90,7 @@ protected:
         InitializeObjects();
         region = World::Get().AddRegion(std::make_unique<Region>("F", Vec3(), Vec3(200, 50, 200)));
         me = Place("Records/AI/Foe.dbr", Team::Monster, 10);
-        me->SetLife(100.0f, 100.0f);
+        test::SetLife(*me, 100.0f, 100.0f);
     }
     void TearDown() override { ShutdownObjects(); }
 

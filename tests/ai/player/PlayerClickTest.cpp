@@ -12,6 +12,7 @@
 #include "Game/items/Item.h"
 #include "Game/skills/manager/SkillManager.h"
 #include "ai/player/PlayerControllerTestSupport.h"
+#include "support/CharacterSetUp.h"
 
 namespace GAME::test {
 namespace {
@@ -105,7 +106,7 @@ TEST_F(PlayerClicks, ATrappedPlayerStrikesOnlyWhatItReachesAndStillUsesItems) {
     hero->EndTrap();
     EXPECT_EQ(State(), "Idle");
     // The dying refuse items.
-    hero->SetLife(0.0f, 200.0f);
+    test::SetLife(*hero, 0.0f, 200.0f);
     Frame();
     EXPECT_EQ(State(), "Dying");
     EXPECT_FALSE(controller->UseItem(0x777, true));

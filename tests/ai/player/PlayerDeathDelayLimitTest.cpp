@@ -6,6 +6,7 @@
 #include <string>
 
 #include "ai/player/PlayerControllerTestSupport.h"
+#include "support/CharacterSetUp.h"
 
 namespace GAME::test {
 namespace {
@@ -25,7 +26,7 @@ TEST(PlayerDeathDelay, ATimeOutsideTheIntegerRangeIsHeldAtItsEnd) {
         ASSERT_TRUE(scene.Start());
         EXPECT_EQ(scene.controller->GetDeathDelay(), c.ms) << c.seconds;
         // Dead and counting down for a while: the countdown stays within its type.
-        scene.hero->SetLife(0.0f, 200.0f);
+        test::SetLife(*scene.hero, 0.0f, 200.0f);
         for (int frame = 0; frame < 200; ++frame)
             scene.Frame(true);
         EXPECT_FALSE(scene.hero->IsAlive() && c.ms == INT_MAX) << c.seconds;

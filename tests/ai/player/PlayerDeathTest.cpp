@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "ai/player/PlayerControllerTestSupport.h"
+#include "support/CharacterSetUp.h"
 
 namespace GAME::test {
 namespace {
@@ -26,7 +27,7 @@ TEST_P(PlayerDeath, TheRespawnWaitsForTheActivityAndTheDeathDelayThenTheHeroIdle
     ControllerPlayer& controller = *scene.controller;
     EXPECT_EQ(controller.GetDeathDelay(), delayMs);
 
-    scene.hero->SetLife(0.0f, 200.0f);
+    test::SetLife(*scene.hero, 0.0f, 200.0f);
     std::vector<std::string> states;
     int startedAt = -1;
     int respawnedAt = -1;

@@ -13,6 +13,7 @@
 #include "Game/core/net/packets/WorldPackets.h"
 #include "Game/rules/duration/DurationDamageManager.h"
 #include "Game/skills/Skill.h"
+#include "support/CharacterSetUp.h"
 #include "support/NetTestGame.h"
 
 namespace GAME::test {
@@ -120,7 +121,7 @@ TEST_F(MonsterReplication, AServerMonsterShowsTheSameOnAClient) {
         ASSERT_TRUE(chief && wolf);
         chief->SetTeam(TeamManager::BuildTeam(Team::Monster, Team::Violet));
         wolf->JoinMe(kChiefId, -1, false);
-        wolf->SetLife(95.0f, 120.0f);
+        test::SetLife(*wolf, 95.0f, 120.0f);
         wolf->SetProxyParent("Records/Proxies/Pack.dbr");
         wolf->SetProxyNumSiblings(300);
         LootStruct loot;

@@ -2,6 +2,7 @@
 
 #include "Engine/sys/Machine.h"
 #include "Game/core/players/Team.h"
+#include "support/CharacterSetUp.h"
 
 namespace GAME::test {
 
@@ -86,7 +87,7 @@ Monster* MonsterStateScene::SpawnMonster(float x, float z, const char* record, c
     World::Get().AddEntity(spawned, coords, true);
     spawned->InitialUpdate();
     // Characters come into the world with no life until something heals them.
-    spawned->SetLife(100.0f, 100.0f);
+    test::SetLife(*spawned, 100.0f, 100.0f);
     spawned->SetTeam(TeamManager::DefaultMonsterTeam());
     spawned->SetSpawnPoint(coords);
     Ctl(spawned).mark = mark;
@@ -99,7 +100,7 @@ Character* MonsterStateScene::SpawnFoe(float x, float z) {
         Singleton<ObjectManager>::Get().CreateObjectFromFile<Character>("Records/AI/Foe.dbr");
     World::Get().AddEntity(foe, WorldCoords(meadow, Coords::FromOrigin(At(x, z).local)), true);
     foe->InitialUpdate();
-    foe->SetLife(100.0f, 100.0f);
+    test::SetLife(*foe, 100.0f, 100.0f);
     foe->SetTeam(TeamManager::BuildTeam(Team::Human, 0));
     return foe;
 }
