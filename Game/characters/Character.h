@@ -3,7 +3,11 @@
 // biography (vitals and attributes), its level and experience, its play statistics and its
 // state, and is the one door through which combat payloads, bonuses and the frame act on it.
 // Parts that belong to later subsystems (skill manager, controller, inventory) are reached
-// through seams that log once and do nothing.
+// through seams that log once and do nothing. Its operations are defined by concern: record and
+// frame (Character.cpp), vitals, states, death and experience (CharacterVitals.cpp), combat hooks,
+// speeds and skills (CharacterCombat.cpp), sounds and effects (CharacterEffects.cpp), items and
+// equipment (CharacterEquipment.cpp), restoring a saved or replicated state
+// (CharacterRestore.cpp), animations (anim/), movement and targets (movement/).
 #include <array>
 #include <cstdint>
 #include <map>
@@ -14,6 +18,7 @@
 #include "Engine/object/Object.h"
 #include "Engine/sys/GameTimer.h"
 #include "Engine/world/WorldShapes.h"
+#include "Game/characters/CharacterEffects.h"
 #include "Game/characters/CharacterStates.h"
 #include "Game/characters/anim/AnimationSet.h"
 #include "Game/characters/anim/AnimationSound.h"
@@ -45,13 +50,6 @@ class SlotManager;
 class SoundPak;
 struct PathGenerationParams;
 
-// An absorption effect: shown when a defense absorbs damage of its type.
-struct CharacterDamageFx {
-    std::string effect;
-    std::uint32_t soundId = 0;  // an owned SoundPak, destroyed with the character
-    bool fired = false;         // shown since the last reset
-};
-
 class Character : public Actor, public CombatCharacter, public DurationDamageOwner {
     RTTI_DECLARE(Character)
 public:
@@ -79,7 +77,7 @@ public:
     }
     bool IsInvisible() const { return mInvisible; }
 
-    // Life and action states.
+    // Life and action states (CharacterVitals.cpp).
     virtual void SetLifeState(Character_LifeState state) {
         mLifeState = state;
         RefreshDigest();
@@ -207,7 +205,7 @@ public:
     }
     void SetObserverCheatMode(bool on) { mHiddenFromCombat = on; }
 
-    // Combat.
+    // Combat (CharacterCombat.cpp).
     virtual bool TakeAttack(ParametersCombat& parameters);
     std::uint32_t GetAttackerId() const { return mAttackerId; }
 

@@ -40,7 +40,7 @@ int AddElapsed(int timer, int elapsedMs) {
     return static_cast<int>(std::clamp<long long>(sum, INT_MIN, INT_MAX));
 }
 
-Player* FindPlayer(std::uint32_t id) {
+Player* FindPlayerById(std::uint32_t id) {
     return id == 0 ? nullptr : Singleton<ObjectManager>::Get().GetObject<Player>(id);
 }
 }  // namespace
@@ -183,14 +183,14 @@ Player* GameEngine::GetMainPlayer() const {
     const std::uint32_t id = GetPlayerId();
     if (id == 0)
         return nullptr;
-    return FindPlayer(id);
+    return FindPlayerById(id);
 }
 
 Player* GameEngine::GetHostPlayer(int hostId) const {
     PlayerManagerClient* client = GetPlayerManagerClient();
     if (!client)
         return nullptr;
-    return FindPlayer(client->GetPlayerIdFromHostId(hostId));
+    return FindPlayerById(client->GetPlayerIdFromHostId(hostId));
 }
 
 Jukebox* GameEngine::GetJukebox() const {
@@ -322,7 +322,7 @@ void GameEngine::Update(int elapsedMs) {
 
     Jukebox& jukebox = Singleton<Jukebox>::Get();
     if (jukebox.GetTrackedPlayer() != 0) {
-        const Player* tracked = FindPlayer(jukebox.GetTrackedPlayer());
+        const Player* tracked = FindPlayerById(jukebox.GetTrackedPlayer());
         jukebox.SetTrackedPlayerDead(!(tracked && tracked->IsAlive()));
     }
     if (jukebox.GetTrackedBoss() != 0) {
@@ -341,7 +341,7 @@ void GameEngine::Update(int elapsedMs) {
     ActivityManager::Get()->Update(elapsedMs);
 
     // The steps above may have removed the player (a teleport or respawn), so ask again.
-    player = FindPlayer(playerId);
+    player = FindPlayerById(playerId);
     if (player) {
         const WorldVec3 position = player->GetCoords().GetPosition();
         AmbianceManager& ambiance = Singleton<AmbianceManager>::Get();

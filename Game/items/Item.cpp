@@ -19,7 +19,7 @@ RTTI_IMPLEMENT(Item, Actor)
 
 namespace {
 constexpr const char* kDefaultWaterSound = "records/sounds/soundpak/bodyfalls/FallMdGooPak.dbr";
-constexpr std::uint32_t kSeedMask = 0xFFFF;
+constexpr std::uint32_t kItemSeedMask = 0xFFFF;
 }  // namespace
 
 Item::Item() {
@@ -251,7 +251,7 @@ void Item::RandomizeItem() {
     record.objectId = GetObjectId();
     record.baseName = GetObjectName();
     GameEngine* engine = gGameEngine;
-    record.seed = engine ? (engine->GetRandomSeed() & kSeedMask) : 1u;
+    record.seed = engine ? (engine->GetRandomSeed() & kItemSeedMask) : 1u;
     SetItemReplicaInfo(record);
     InitializeItem();
 }

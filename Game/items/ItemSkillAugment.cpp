@@ -9,7 +9,7 @@
 namespace GAME {
 
 namespace {
-constexpr const char* kSourceFile = "Game/ItemSkillAugment";
+constexpr const char* kAugmentSourceFile = "Game/ItemSkillAugment";
 }  // namespace
 
 ItemSkillAugment::~ItemSkillAugment() {
@@ -46,7 +46,7 @@ void ItemSkillAugment::Clear() {
     ObjectManager& objects = Singleton<ObjectManager>::Get();
     for (const GrantedSkill& skill : grantedSkills)
         if (Object* object = skill.skillId ? objects.GetObject(skill.skillId) : nullptr)
-            objects.DestroyObjectEx(object, kSourceFile, __LINE__);
+            objects.DestroyObjectEx(object, kAugmentSourceFile, __LINE__);
     skillAugments.clear();
     masteryAugments.clear();
     grantedSkills.clear();

@@ -50,7 +50,7 @@ float ActorExtents(const Entity& entity) {
     return entity.GetBoundingRadius();
 }
 
-Skill* FindSkill(std::uint32_t id) {
+Skill* FindSkillById(std::uint32_t id) {
     return id ? Singleton<ObjectManager>::Get().GetObject<Skill>(id) : nullptr;
 }
 
@@ -204,7 +204,7 @@ void Skill::DecrementAugmentedSkillLevel(std::uint32_t count) {
 }
 
 std::uint32_t Skill::GetMasteryLevel() const {
-    const Skill* mastery = FindSkill(mMasteryId);
+    const Skill* mastery = FindSkillById(mMasteryId);
     return mastery ? mastery->GetSkillLevel() : 0;
 }
 
@@ -212,7 +212,7 @@ bool Skill::IsBaseSkillEnabled() const {
     if (mBaseSkills.empty())
         return true;
     return std::any_of(mBaseSkills.begin(), mBaseSkills.end(), [](std::uint32_t id) {
-        const Skill* base = FindSkill(id);
+        const Skill* base = FindSkillById(id);
         return base && base->GetCurrentLevel() > 0;
     });
 }
@@ -640,7 +640,7 @@ void Skill::PrimaryStopSecondarySkills(Character&) {
 bool Skill::GetModifierInfo(std::size_t index, std::string& name, std::uint32_t& level) const {
     if (index >= mModifiers.size())
         return false;
-    const Skill* modifier = FindSkill(mModifiers[index]);
+    const Skill* modifier = FindSkillById(mModifiers[index]);
     if (!modifier)
         return false;
     name = modifier->GetObjectName();
@@ -649,7 +649,7 @@ bool Skill::GetModifierInfo(std::size_t index, std::string& name, std::uint32_t&
 }
 
 std::string Skill::GetBaseNameText() const {
-    const Skill* base = mBaseSkills.empty() ? nullptr : FindSkill(mBaseSkills.front());
+    const Skill* base = mBaseSkills.empty() ? nullptr : FindSkillById(mBaseSkills.front());
     return base ? base->GetDisplayNameTag() : std::string();
 }
 
@@ -657,7 +657,7 @@ std::wstring Skill::GetBaseNamesText() const {
     const auto& texts = LocalizationManager::Instance();
     std::wstring out;
     for (std::uint32_t id : mBaseSkills)
-        if (const Skill* base = FindSkill(id))
+        if (const Skill* base = FindSkillById(id))
             out += texts.Format("SkillBaseNamesFormat", texts.GetText(base->GetDisplayNameTag()));
     return out;
 }

@@ -61,7 +61,7 @@ std::uint32_t NewSeed() {
 }
 
 template <class T>
-T* FindAs(std::uint32_t id) {
+T* FindObjectAs(std::uint32_t id) {
     return id ? Singleton<ObjectManager>::Get().GetObject<T>(id) : nullptr;
 }
 
@@ -222,7 +222,7 @@ bool SkillActivated::ApplyDamageToTargets(Character& character,
         CreateTargetFx(target->GetPosition());
         const bool hit = target->TakeAttack(parameters);
         if (hit && stopSoundAfterHit && !anyHit) {
-            Weapon* weapon = itemId ? FindAs<Weapon>(itemId) : nullptr;
+            Weapon* weapon = itemId ? FindObjectAs<Weapon>(itemId) : nullptr;
             if (weapon)
                 weapon->PlayHitSound(character.GetPosition());
             else if (SoundPak* sound = character.GetSoundPak(Character::AttackSound))

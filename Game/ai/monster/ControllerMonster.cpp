@@ -39,12 +39,12 @@ void ReadKeyword(const LoadTable& table, const char* key, const char* fallback,
         }
 }
 
-Skill* FindSkill(std::uint32_t id) {
+Skill* FindMonsterSkill(std::uint32_t id) {
     return Singleton<ObjectManager>::Get().GetObject<Skill>(id);
 }
 
 bool IsEnabled(std::uint32_t id) {
-    const Skill* skill = FindSkill(id);
+    const Skill* skill = FindMonsterSkill(id);
     return skill && skill->IsSkillEnabled();
 }
 
@@ -313,7 +313,7 @@ bool ControllerMonster::IsSkillInProperRange(std::uint32_t enemyId, SkillUseRang
 
 std::uint32_t ControllerMonster::ChooseBestBuffSelfSkill() const {
     for (std::uint32_t id : mBuffSelfSkills) {
-        const Skill* skill = id ? FindSkill(id) : nullptr;
+        const Skill* skill = id ? FindMonsterSkill(id) : nullptr;
         if (skill && skill->IsSkillEnabled() && !skill->IsTrackable(GetParentId()))
             return id;
     }

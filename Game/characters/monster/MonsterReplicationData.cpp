@@ -21,10 +21,10 @@ enum SkillBits : std::uint8_t { kEnabled = 1 << 0, kActive = 1 << 1, kTransition
 
 // The smallest wire size of one record of each list, so that a count is checked against what
 // remains of the body before a record is read or a vector grows.
-constexpr std::size_t kMinDurationDamage = 12;  // type, attacker, run count
-constexpr std::size_t kMinFixedDurationDamage = 8;
-constexpr std::size_t kMinSkill = 4 + 2 + 2 + 1;  // empty name, level, sub-level, flags
-constexpr std::size_t kMinSkillBuff = 3 * kMinSkill + 4;
+constexpr std::size_t kMonsterMinDurationDamage = 12;  // type, attacker, run count
+constexpr std::size_t kMonsterMinFixedDurationDamage = 8;
+constexpr std::size_t kMonsterMinSkill = 4 + 2 + 2 + 1;  // empty name, level, sub-level, flags
+constexpr std::size_t kMonsterMinSkillBuff = 3 * kMonsterMinSkill + 4;
 
 void WriteSkill(NetPacketOutBuffer& out, const SkillManager::_SkillReplica& skill) {
     out.AddFileName(skill.skillName);
@@ -87,8 +87,8 @@ bool ReadRecord(NetPacketInBuffer& in, SkillManager::_SkillBuffReplica& r) {
 
 // A count byte, then at most that many records; a longer list loses its tail, and says so.
 template <class Record>
-void WriteList(NetPacketOutBuffer& out, const std::vector<Record>& records, std::uint32_t owner,
-               const char* what) {
+void WriteMonsterList(NetPacketOutBuffer& out, const std::vector<Record>& records,
+                      std::uint32_t owner, const char* what) {
     const std::size_t count = std::min(records.size(), MonsterReplicationData::kMaxCount);
     if (count < records.size())
         gEngine->Log(2,
@@ -101,8 +101,8 @@ void WriteList(NetPacketOutBuffer& out, const std::vector<Record>& records, std:
 }
 
 template <class Record>
-bool ReadList(NetPacketInBuffer& in, std::vector<Record>& records, std::size_t minSize,
-              const char* what) {
+bool ReadMonsterList(NetPacketInBuffer& in, std::vector<Record>& records, std::size_t minSize,
+                     const char* what) {
     std::uint8_t count = 0;
     if (!in.Read8(count))
         return false;
@@ -145,10 +145,10 @@ void MonsterReplicationData::Write(NetPacketOutBuffer& out, std::uint32_t owner)
     out.Write8(static_cast<std::uint8_t>(proxySiblingCount & 0xFFu));
     out.AddFileName(proxyParent);
     team.AddToPacket(out);
-    WriteList(out, durationDamage, owner, "duration damage records");
-    WriteList(out, fixedDurationDamage, owner, "fixed duration damage records");
-    WriteList(out, skills, owner, "skills");
-    WriteList(out, skillBuffs, owner, "skill buffs");
+    WriteMonsterList(out, durationDamage, owner, "duration damage records");
+    WriteMonsterList(out, fixedDurationDamage, owner, "fixed duration damage records");
+    WriteMonsterList(out, skills, owner, "skills");
+    WriteMonsterList(out, skillBuffs, owner, "skill buffs");
     if (alive) {
         out.Write16(loot.lootSeed);
         out.Write16(loot.lootLevel);
@@ -189,11 +189,12 @@ bool MonsterReplicationData::Read(NetPacketInBuffer& in) {
     actionState = static_cast<Character_ActionState>(action);
     proxySiblingCount = siblings;
     team.RemoveFromPacket(in);
-    if (in.Failed() || !ReadList(in, durationDamage, kMinDurationDamage, "duration damage count") ||
-        !ReadList(in, fixedDurationDamage, kMinFixedDurationDamage,
-                  "fixed duration damage count") ||
-        !ReadList(in, skills, kMinSkill, "skill count") ||
-        !ReadList(in, skillBuffs, kMinSkillBuff, "skill buff count"))
+    if (in.Failed() ||
+        !ReadMonsterList(in, durationDamage, kMonsterMinDurationDamage, "duration damage count") ||
+        !ReadMonsterList(in, fixedDurationDamage, kMonsterMinFixedDurationDamage,
+                         "fixed duration damage count") ||
+        !ReadMonsterList(in, skills, kMonsterMinSkill, "skill count") ||
+        !ReadMonsterList(in, skillBuffs, kMonsterMinSkillBuff, "skill buff count"))
         return false;
     if (alive) {
         if (!in.Read16(loot.lootSeed) || !in.Read16(loot.lootLevel) ||

@@ -17,7 +17,7 @@ namespace GAME {
 
 namespace {
 
-constexpr float kTwoPi = 6.2831855f;
+constexpr float kSlotTwoPi = 6.2831855f;
 
 }  // namespace
 
@@ -68,7 +68,8 @@ void SlotManager::HoldSlotAt(const WorldVec3& place, std::uint32_t holderId, flo
 WorldVec3 SlotManager::CalculateSlotPosition(unsigned int index, float radius) const {
     if (index >= mOccupants.size())
         return WorldVec3();
-    const float angle = static_cast<float>(index) / static_cast<float>(mOccupants.size()) * kTwoPi;
+    const float angle =
+        static_cast<float>(index) / static_cast<float>(mOccupants.size()) * kSlotTwoPi;
     const Vec3 offset(std::cos(angle) * radius, 0.0f, std::sin(angle) * radius);
     WorldVec3 place = mLastCenter;
     // Without ground under it the slot stays level with the owner; the collision test then

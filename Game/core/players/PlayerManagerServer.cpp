@@ -136,17 +136,17 @@ WorldVec3 PlayerManagerServer::GetPlayerLocation(std::uint32_t id) const {
 }
 
 namespace {
-constexpr DesignerVariableNames<3> kFormulaNames{
+constexpr DesignerVariableNames<3> kServerFormulaNames{
     {"amountOfGold", "amountOfExperience", "evaluatingPartyMemberCount"}};
 }  // namespace
 
 bool PlayerManagerServer::GetDesignerVariable(const char* name, float& value) {
-    return GetDesignerVariableAt(kFormulaNames.Find(name), value);
+    return GetDesignerVariableAt(kServerFormulaNames.Find(name), value);
 }
 
 int PlayerManagerServer::ResolveDesignerVariable(const char* name) {
-    const int index = kFormulaNames.Find(name);
-    return index == kFormulaNames.kNotFound ? kNoSlot : index;
+    const int index = kServerFormulaNames.Find(name);
+    return index == kServerFormulaNames.kNotFound ? kNoSlot : index;
 }
 
 // In the order of the names.

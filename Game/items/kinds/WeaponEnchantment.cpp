@@ -9,10 +9,10 @@ namespace GAME {
 namespace {
 constexpr float kTintScale = 1.0f / 255.0f;
 // Swipe and hit sound keys by sound kind (0: none).
-constexpr const char* kSoundKeys[][2] = {{nullptr, nullptr},
-                                         {"meleeSwipeSound", "meleeHitSound"},
-                                         {"bowSwipeSound", "bowHitSound"},
-                                         {"staffSwipeSound", "staffHitSound"}};
+constexpr const char* kEnchantmentSoundKeys[][2] = {{nullptr, nullptr},
+                                                    {"meleeSwipeSound", "meleeHitSound"},
+                                                    {"bowSwipeSound", "bowHitSound"},
+                                                    {"staffSwipeSound", "staffHitSound"}};
 }  // namespace
 
 WeaponEnchantment::~WeaponEnchantment() = default;
@@ -34,8 +34,8 @@ void WeaponEnchantment::Load(const std::string& name) {
     }
     if (soundKind < 1 || soundKind > 3)
         return;
-    swipeSound.Reset(GetSoundPakFromRecord(record, kSoundKeys[soundKind][0]));
-    hitSound.Reset(GetSoundPakFromRecord(record, kSoundKeys[soundKind][1]));
+    swipeSound.Reset(GetSoundPakFromRecord(record, kEnchantmentSoundKeys[soundKind][0]));
+    hitSound.Reset(GetSoundPakFromRecord(record, kEnchantmentSoundKeys[soundKind][1]));
     if (soundKind == 2) {
         projectileName = record.GetString("projectileName");
         if (!projectileName.empty())

@@ -66,7 +66,7 @@ enum class AnimationEvent : std::size_t {
 constexpr std::size_t kAnimationEventCount = static_cast<std::size_t>(AnimationEvent::Count);
 
 // Made once, on first use.
-const std::array<Name, kAnimationEventCount>& AnimationEventNames() {
+const std::array<Name, kAnimationEventCount>& SkillAnimationEventNames() {
     static const std::array<Name, kAnimationEventCount> names{
 #define GAME_SKILL_ANIMATION_EVENT_NAME(Id, Text) Name::Create(Text),
         GAME_SKILL_ANIMATION_EVENTS(GAME_SKILL_ANIMATION_EVENT_NAME)
@@ -76,7 +76,7 @@ const std::array<Name, kAnimationEventCount>& AnimationEventNames() {
 }
 
 AnimationEvent ClassifyEvent(const Name& event) {
-    const auto& names = AnimationEventNames();
+    const auto& names = SkillAnimationEventNames();
     for (std::size_t i = 0; i < names.size(); ++i)
         if (event == names[i])
             return static_cast<AnimationEvent>(i);

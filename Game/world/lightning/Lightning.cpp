@@ -14,7 +14,7 @@ RTTI_IMPLEMENT(Lightning, LineEffect)
 
 namespace {
 constexpr int kDepth = 4;
-constexpr float kTwoPi = 6.2831853f;
+constexpr float kLightningTwoPi = 6.2831853f;
 constexpr float kDegreesToRadians = 0.017453292f;
 constexpr float kTendrilChance = 75.0f;
 
@@ -96,7 +96,7 @@ void Lightning::RecursiveGenerate(std::vector<Vec3>& bolt, const Vec3& a, const 
     const Vec3 u = d.Unit();
     const Vec3 p = u.AnyPerpendicular();
     const Vec3 q = u.Cross(p).Unit();
-    const float theta = mShapeGen.Float(0.0f, kTwoPi);
+    const float theta = mShapeGen.Float(0.0f, kLightningTwoPi);
     const Vec3 direction = p * std::cos(theta) + q * std::sin(theta);
     const float jitter = mShapeGen.Float(-0.5f, 0.5f);
     const float noiseAt =

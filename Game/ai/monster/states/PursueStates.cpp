@@ -8,7 +8,7 @@ namespace {
 // Skills are weighed again this often while running, in milliseconds.
 constexpr int kSkillRecheckInterval = 200;
 
-const Name& EndEvent() {
+const Name& PursueEndEvent() {
     static const Name end = Name::Create("End");
     return end;
 }
@@ -28,7 +28,7 @@ void ControllerMonsterStateStartup::OnBegin() {
 }
 
 void ControllerMonsterStateStartup::HandleEvent(const Name& name) {
-    if (name != EndEvent())
+    if (name != PursueEndEvent())
         return;
     Go("Idle");
     if (mSpawnAnimationStarted)
@@ -181,7 +181,7 @@ void ControllerMonsterStateEmoteBeforePursue::OnBegin() {
 }
 
 void ControllerMonsterStateEmoteBeforePursue::HandleEvent(const Name& name) {
-    if (name == EndEvent())
+    if (name == PursueEndEvent())
         PursueWithBestSkill(GetCurrentEnemy());
 }
 
