@@ -161,7 +161,7 @@ void NetworkConnectionManager::RunClientCommand(NetPacket& packet, PACKET_TYPE t
     if (mCommandGate && !mCommandGate(sourceHost, type, command->GetObjectId())) {
         ++mPacketsDropped;
         NetFaultLog::Get().Report(1, sourceHost, NetFault::Refused, type,
-                                  "Net: refused %s from host %d: object %u is not its own",
+                                  "Net: refused %s from host %d: object %u is not its to command",
                                   kind->name.c_str(), sourceHost, command->GetObjectId());
         return;
     }
@@ -190,6 +190,15 @@ void NetworkConnectionManager::HandleFrame(int sourceHost, const std::uint8_t* b
         return;
     }
     const PACKET_TYPE type = static_cast<PACKET_TYPE>(bytes[0] | (bytes[1] << 8));
+    if (mGameKindsClosed) {
+        if (const char* name = GetGamePacketKindName(type)) {
+            ++mPacketsDropped;
+            NetFaultLog::Get().Report(1, sourceHost, NetFault::NoHandler, type,
+                                      "Net: dropped %s from host %d: the game is shut down", name,
+                                      sourceHost);
+            return;
+        }
+    }
     const NetPacketRegistry& registry = GetRegistry();
     const NetPacketKind* kind = registry.Find(type);
 

@@ -69,6 +69,10 @@ public:
     // The machine's handler of a kind (empty: the registry's runs).
     std::function<void(NetPacket&)> GetPacketHandler(PACKET_TYPE type) const;
     void SetCommandGate(CommandGate gate) { mCommandGate = std::move(gate); }
+    // Closed once the game's objects are shut down and opened again by the next game root: while
+    // closed, frames of the game's kinds are dropped unread (nothing may reach freed objects).
+    void SetGameKindsClosed(bool closed) { mGameKindsClosed = closed; }
+    bool AreGameKindsClosed() const { return mGameKindsClosed; }
     // Told when this server drops a client for flooding, so the game can let its players go.
     void SetHostDroppedHandler(std::function<void(int host)> handler) {
         mHostDropped = std::move(handler);
@@ -107,6 +111,7 @@ private:
     std::uint64_t mPacketsDropped = 0;
     std::uint64_t mConnection = 0;  // counts SetTransport calls
     CommandGate mCommandGate;
+    bool mGameKindsClosed = false;
     std::function<void(int host)> mHostDropped;
     std::map<int, RateWindow> mRates;
     std::set<int> mFlooders;

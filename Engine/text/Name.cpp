@@ -6,10 +6,17 @@
 namespace GAME {
 
 namespace {
+// Looked up by view, so finding a name (as a packet reader does) allocates nothing.
+struct TextHash {
+    using is_transparent = void;
+    std::size_t operator()(std::string_view text) const noexcept {
+        return std::hash<std::string_view>()(text);
+    }
+};
 // Names are process-wide: they are immutable texts, shared by every machine.
 struct NameTable {
     std::mutex mutex;
-    std::unordered_set<std::string> names;
+    std::unordered_set<std::string, TextHash, std::equal_to<>> names;
 };
 NameTable& Table() {
     static NameTable* table = new NameTable();  // never destroyed: names outlive static objects
@@ -33,7 +40,7 @@ Name Name::Create(std::string_view text) {
 Name Name::Find(std::string_view text) {
     NameTable& table = Table();
     std::lock_guard lock(table.mutex);
-    auto it = table.names.find(std::string(text));
+    auto it = table.names.find(text);
     return it == table.names.end() ? Name() : Name(&*it);
 }
 

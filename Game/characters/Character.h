@@ -37,6 +37,8 @@
 
 namespace GAME {
 
+class Item;
+
 class AnimationSet;
 class Bonus;
 class CharacterMovementManager;
@@ -292,6 +294,10 @@ public:
     void IncrementBaseLife(int points);
     void IncrementBaseMana(int points);
     virtual void TakeBonus(const Bonus& bonus, bool slow, int lifeType);
+    // Characters in general take nothing; players carry what they pick up.
+    virtual bool GiveItemToCharacter(Item& item);
+    // Uses up a one-shot this character carries (nothing for any other item or carrier).
+    void UseInventoryItem(std::uint32_t itemId, bool destroy);
 
     // A pet or summon keeps its master's object id (0: none); its damage counts for the master.
     std::uint32_t GetMasterId() const { return mMasterId; }

@@ -220,6 +220,7 @@ public:
     void SetAlternateConfigEnabled(bool enabled) { mAlternateConfigEnabled = enabled; }
     bool GetAlternateConfigEnabled() const { return mAlternateConfigEnabled; }
     const std::string& GetPlayerTexture() const { return mPlayerTexture; }
+    bool GiveItemToCharacter(Item& item) override;
     // Along the paper-doll chain too.
     void SetPlayerTexture(const std::string& name);
     void ResetPlayerTexture();

@@ -1,5 +1,6 @@
 // The library's exports: the root object of the current machine and its creation and end.
 #include "Engine/Engine.h"
+#include "Engine/net/NetworkConnectionManager.h"
 #include "Engine/sys/Machine.h"
 #include "Game/core/GameEngine.h"
 
@@ -42,6 +43,10 @@ void ShutdownObjects() {
     GameEngine* engine = gGameEngine;
     if (!engine)
         return;
+    // A frame that arrives later (a client's late move while the server waits for it to leave)
+    // must not reach the objects the root is about to free.
+    if (NetworkConnectionManager* connections = gEngine->GetNetworkConnectionManager())
+        connections->SetGameKindsClosed(true);
     engine->Shutdown();
     delete engine;
     gGameEngine = nullptr;

@@ -22,6 +22,7 @@
 #include "Game/core/settings/GameTextStyles.h"
 #include "Game/items/ItemReplicaInfo.h"
 #include "Game/items/ItemSet.h"
+#include "Game/items/loot/RandomizerWeightModifiers.h"
 #include "Game/quests/DialogManager.h"
 #include "Game/rules/AttributePak.h"
 #include "Game/rules/formulas/EquationInterface.h"
@@ -77,7 +78,7 @@ public:
     };
     // Loot weight modifiers: noPrefixNoSuffix, bothPrefixSuffix, prefixOnly, suffixOnly,
     // brokenOnly.
-    using RandomizerWeightModifiers = std::array<int, 5>;
+    using RandomizerWeightModifiers = GAME::RandomizerWeightModifiers;
     struct PendingPortal {
         WorldCoords where;
         std::uint32_t owner = 0;

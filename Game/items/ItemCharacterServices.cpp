@@ -84,9 +84,8 @@ void ItemCharacterServices::SetGarment(Character&, bool clothing, const std::str
 void ItemCharacterServices::SetBreastSupport(Character&, float) {
     Seam("Character::SetBreastSupport");
 }
-bool ItemCharacterServices::GiveItemToCharacter(Character&, Item&) {
-    Seam("Character::GiveItemToCharacter");
-    return false;
+bool ItemCharacterServices::GiveItemToCharacter(Character& character, Item& item) {
+    return character.GiveItemToCharacter(item);
 }
 std::uint32_t ItemCharacterServices::CreateItemSkill(const std::string& skillRecord) {
     Skill* skill = Singleton<ObjectManager>::Get().CreateObjectFromFile<Skill>(skillRecord);

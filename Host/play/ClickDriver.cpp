@@ -1,9 +1,11 @@
 #include "Host/play/ClickDriver.h"
 
+#include "Engine/object/ObjectManager.h"
 #include "Engine/world/World.h"
 #include "Game/characters/Player.h"
 #include "Game/core/GameEngine.h"
 #include "Game/core/players/Team.h"
+#include "Game/items/Item.h"
 
 namespace GAME {
 
@@ -15,6 +17,8 @@ std::optional<HostClick> ClickDriver::Next(Player& player, int frame, std::uint6
     if (!player.IsAlive() || !player.IsInWorld())
         return std::nullopt;
     if (std::optional<HostClick> click = ClickFoe(player, frame))
+        return click;
+    if (std::optional<HostClick> click = ClickItem(player, frame))
         return click;
     return ClickGround(player, frame);
 }
@@ -44,6 +48,31 @@ std::optional<HostClick> ClickDriver::ClickFoe(Player& player, int frame) {
     if (!nearest)
         return std::nullopt;
     const WorldVec3 at = nearest->GetPosition();
+    return HostClick{frame, nearest->GetObjectId(), at.region->GetName(), at.local, 0};
+}
+
+std::optional<HostClick> ClickDriver::ClickItem(Player& player, int frame) {
+    ObjectManager& objects = Singleton<ObjectManager>::Get();
+    const WorldVec3 from = player.GetPosition();
+    const Item* nearest = nullptr;
+    float nearestDistance = 0.0f;
+    // By id: ties go to the older item, the same on every machine.
+    for (const std::uint32_t id : objects.GetObjectIds()) {
+        const Item* item = objects.GetObject<Item>(id);
+        if (!item || !item->IsInWorld() || !item->IsPickupOk())
+            continue;
+        const WorldVec3 at = item->GetCoords().GetPosition();
+        if (at.region != from.region)
+            continue;
+        const float distance = from.DistanceTo(at);
+        if (distance <= kSightRadius && (!nearest || distance < nearestDistance)) {
+            nearest = item;
+            nearestDistance = distance;
+        }
+    }
+    if (!nearest)
+        return std::nullopt;
+    const WorldVec3 at = nearest->GetCoords().GetPosition();
     return HostClick{frame, nearest->GetObjectId(), at.region->GetName(), at.local, 0};
 }
 

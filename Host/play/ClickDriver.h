@@ -1,8 +1,8 @@
 #pragma once
 // The scripted user of `gamehost play`: once a second of game time it clicks the nearest living
-// foe of the player in sight, else the ground on the way to the next spawn point of the player's
-// region, as a person at the mouse would. It only chooses where to click; what the click does is
-// the player controller's business.
+// foe of the player in sight, else the nearest item lying in sight (loot), else the ground on the
+// way to the next spawn point of the player's region, as a person at the mouse would. It only
+// chooses where to click; what the click does is the player controller's business.
 #include <cstdint>
 #include <optional>
 #include <vector>
@@ -29,6 +29,7 @@ public:
 
 private:
     std::optional<HostClick> ClickFoe(Player& player, int frame);
+    std::optional<HostClick> ClickItem(Player& player, int frame);
     std::optional<HostClick> ClickGround(Player& player, int frame);
 
     std::uint64_t mNextClickMs = 0;

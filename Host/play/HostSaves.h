@@ -4,6 +4,8 @@
 // temporary name renamed into place. With saving off every request is answered "not saved" and
 // nothing is written.
 #include <filesystem>
+#include <functional>
+#include <string>
 
 #include "Game/characters/player/PlayerSaveUISetting.h"
 #include "Game/core/GameUIInterface.h"
@@ -25,6 +27,13 @@ public:
     bool SaveQuest(bool) override { return false; }
     // A copy of the current save beside it ("<file>.bak").
     bool BackupGame() override;
+    void ItemPickedUp(unsigned, const std::wstring& description) override {
+        if (mOnPickedUp)
+            mOnPickedUp(description);
+    }
+    void SetPickUpListener(std::function<void(const std::wstring&)> listener) {
+        mOnPickedUp = std::move(listener);
+    }
 
     void RestoreUISettings(PlayerSave_UISetting& settings) override { mUISettings = settings; }
     void GetUISettings(PlayerSave_UISetting& settings) const override { settings = mUISettings; }
@@ -34,6 +43,7 @@ private:
     bool mEnabled;
     int mSaves = 0;
     PlayerSave_UISetting mUISettings;
+    std::function<void(const std::wstring&)> mOnPickedUp;
 };
 
 }  // namespace GAME

@@ -8,10 +8,25 @@
 #include "Engine/world/World.h"
 #include "Game/characters/Player.h"
 #include "Game/core/GameEngine.h"
+#include "Game/items/Item.h"
+#include "Host/PrintableText.h"
 
 namespace GAME {
 
 namespace {
+
+// An item's name without the colour codes ("{^W}") the game's text styles read.
+std::string ItemText(const std::wstring& text) {
+    std::wstring plain;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == L'{' && i + 3 < text.size() && text[i + 1] == L'^' && text[i + 3] == L'}') {
+            i += 3;
+            continue;
+        }
+        plain += text[i];
+    }
+    return PrintableText(plain);
+}
 
 std::string Stamp() {
     char text[32];
@@ -149,6 +164,7 @@ void PlayEventLog::Observe() {
     const Player* player = FindPlayer();
     if (!player)
         return;
+    ObserveLoot(*player);
     const Character_LifeState state = player->GetLifeState();
     const bool wasDown = mLastLifeState == Character_LifeState::Dead ||
                          mLastLifeState == Character_LifeState::Respawning ||
@@ -205,6 +221,28 @@ void PlayEventLog::PrintProgress(int frame) {
                   static_cast<double>(at.local.z),
                   at.region ? at.region->GetName().c_str() : "no region", CountMonstersAlive());
     Print(Stamp() + line);
+}
+
+void PlayEventLog::ObserveLoot(const Player& player) {
+    ObjectManager& objects = Singleton<ObjectManager>::Get();
+    const WorldVec3 from = player.GetPosition();
+    for (const std::uint32_t id : objects.GetObjectIds()) {
+        if (id <= mLastItemSeen)
+            continue;
+        const Item* item = objects.GetObject<Item>(id);
+        if (!item || !item->IsInWorld())
+            continue;
+        mLastItemSeen = id;
+        if (from.DistanceTo(item->GetCoords().GetPosition()) > kFightRadius)
+            continue;
+        std::wstring description;
+        item->GetGameDescription(description);
+        Print(Stamp() + "loot falls: " + ItemText(description));
+    }
+}
+
+void PlayEventLog::OnPickedUp(const std::wstring& description) {
+    Print(Stamp() + "you picked up " + ItemText(description));
 }
 
 }  // namespace GAME

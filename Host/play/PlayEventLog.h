@@ -1,7 +1,8 @@
 #pragma once
 // What `gamehost play` prints while the game runs: one line for each game event a player would
 // notice (a kill with the experience it brought, a level or skill point gained, the player's
-// death and respawn, a monster taking the player on), and a progress line on request. It only
+// death and respawn, a monster taking the player on, loot falling and being picked up), and a
+// progress line on request. It only
 // listens and reads: every rule stays the library's.
 #include <cstdint>
 #include <cstdio>
@@ -35,6 +36,8 @@ public:
     // a monster that made the player its attack target).
     void Observe();
     void PrintProgress(int frame);
+    // What this machine's player picked up (the root's user interface tells the host).
+    void OnPickedUp(const std::wstring& description);
     // What the events told: the player's kills (its pets' included) and its deaths.
     int GetKills() const { return mKills; }
     int GetDeaths() const { return mDeaths; }
@@ -55,6 +58,8 @@ private:
     void Print(const std::string& line);
     Player* FindPlayer() const;
     void ObserveFoes(const Player& player);
+    // Items that came to lie in the world since the last frame: loot falling.
+    void ObserveLoot(const Player& player);
 
     std::FILE* mOut;
     std::uint32_t mPlayerId = 0;
@@ -71,6 +76,7 @@ private:
     std::vector<std::uint32_t> mEngaged;  // characters whose attack target is the player
     std::vector<std::uint32_t> mStillEngaged;
     std::vector<Entity*> mNearby;
+    std::uint32_t mLastItemSeen = 0;  // items get rising ids: only newer ones are new
 };
 
 }  // namespace GAME

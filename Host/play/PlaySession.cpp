@@ -117,6 +117,8 @@ bool PlaySession::MakePlayer() {
     mSaves = std::make_unique<HostSaves>(SaveFileOf(mOptions), !mOptions.noSave);
     GameEngine* root = gGameEngine;
     root->SetUI(mSaves.get());
+    mSaves->SetPickUpListener(
+        [log = mLog.get()](const std::wstring& description) { log->OnPickedUp(description); });
     root->SetAutoSave(!mOptions.noSave);
     player->SetGameInterface(mSaves.get());
     root->GetPlayerManagerClient()->SetMainPlayer(mPlayerId);
@@ -156,9 +158,9 @@ void PrintPlaySummary(std::FILE* out, int frames, const PlayEventLog& log, Playe
     std::fprintf(out, "gamehost: played %d frames (%llu ms of game time)\n", frames,
                  static_cast<unsigned long long>(gEngine->GetGameTime()));
     if (player) {
-        std::fprintf(out, "gamehost: kills %d, deaths %d, experience %u, level %u\n",
+        std::fprintf(out, "gamehost: kills %d, deaths %d, experience %u, level %u, gold %u\n",
                      log.GetKills(), log.GetDeaths(), player->GetExperiencePoints(),
-                     player->GetCharLevel());
+                     player->GetCharLevel(), player->GetMoney());
         for (const std::string& line : player->GetPlayStats().GetRealTimeStrings())
             if (!line.empty())
                 std::fprintf(out, "gamehost: %s\n", line.c_str());

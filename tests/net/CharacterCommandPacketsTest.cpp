@@ -309,6 +309,7 @@ protected:
             hero->InitialUpdate();
             hero->GetSkillManager().LoadSkills("Records/SkillManager/Warrior.dbr", 31);
             hero->GetExperienceLevelControl().AddModifierPoints(2);
+            hero->GetExperienceLevelControl().AddSkillPoints(3);
         }
     }
     ~CommandsAcrossMachines() override {

@@ -220,8 +220,15 @@ TEST_F(NetPacketFieldsTest, FixedNamesAreCutOrPaddedToSixteenBytes) {
     const Bytes body = Written(probe);
     constexpr std::size_t kNameAt = 4 * 3 + 2 * 2 + 4 + 4 + 2 + 4;
     EXPECT_EQ(std::string(body.begin() + kNameAt, body.begin() + kNameAt + 16), "ABCDEFGHIJKLMNOP");
+    // A reader makes no name of a text it does not know: the body is bad and nothing is kept.
+    FieldProbe stranger;
+    Read(stranger, body);
+    EXPECT_FALSE(stranger.IsInboundValid());
+    EXPECT_TRUE(Name::Find("ABCDEFGHIJKLMNOP").IsEmpty());
+    static_cast<void>(Name::Create("ABCDEFGHIJKLMNOP"));
     FieldProbe back;
     Read(back, body);
+    EXPECT_TRUE(back.IsInboundValid());
     EXPECT_EQ(back.anim.str(), "ABCDEFGHIJKLMNOP");
 }
 

@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
 #include <limits>
+#include <string_view>
 
 #include "Engine/Engine.h"
 #include "Engine/net/NetworkConnectionManager.h"
@@ -58,6 +60,14 @@ protected:
     static Character& On(std::uint32_t id) {
         return *Singleton<ObjectManager>::Get().GetObject<Character>(id);
     }
+    // What the honest client has received.
+    std::uint64_t Received() {
+        std::uint64_t count = 0;
+        ON_MACHINE(game.Client(1)) {
+            count = gEngine->GetNetworkConnectionManager()->GetPacketsReceived();
+        }
+        return count;
+    }
     CharacterActionType CurrentOn(TestMachine& tm, std::uint32_t id) {
         CharacterActionType type = CharacterActionType_Base;
         ON_MACHINE(tm) {
@@ -108,6 +118,56 @@ TEST_F(CharacterActionTrust, AMoveCannotPlaceTheCharacterSomewhereElse) {
         EXPECT_EQ(move->GetStart().local, Vec3(10, 0, 10));
     }
     EXPECT_EQ(game.Server().CountLog("replaced by its position on the server"), 1);
+}
+
+TEST_F(CharacterActionTrust, AWalkCannotPlaceTheCharacterSomewhereElse) {
+    // 50 units from where the server has it: the walk starts where the server has it instead.
+    SendFrom(0, WalkAction(kHostile, FieldPoint(60, 10), FieldPoint(70, 10), 0));
+    for (TestMachine* tm : {&game.Server(), &game.Client(1)}) {
+        ON_MACHINE(*tm) {
+            const auto* walk =
+                dynamic_cast<const WalkAction*>(On(kHostile).GetActionHandler().GetCurrentAction());
+            ASSERT_NE(walk, nullptr);
+            EXPECT_EQ(walk->GetStart().local, Vec3(10, 0, 10));
+            EXPECT_EQ(On(kHostile).GetPathPosition().local, Vec3(10, 0, 10));
+        }
+    }
+    EXPECT_EQ(game.Server().CountLog("WalkPacket from host 1: start of character"), 1);
+}
+
+TEST_F(CharacterActionTrust, AnAnimationNameNoRecordKnowsIsRefusedAndNotKept) {
+    const auto play = [&](const char* text) {
+        PlayAnimationActionPacket packet;
+        packet.character = kHostile;
+        packet.speedModifier = 1.0f;
+        std::strncpy(packet.unknownName.bytes.data(), text, packet.unknownName.bytes.size());
+        SendPacketFrom(0, packet);
+    };
+    const std::uint64_t before = Received();
+    for (const char* text : {"zqHostile0001", "zqHostile0002", "zqHostileNameOf16"}) {
+        play(text);
+        EXPECT_TRUE(Name::Find(text).IsEmpty()) << text;
+        EXPECT_TRUE(Name::Find(std::string_view(text).substr(0, 16)).IsEmpty()) << text;
+    }
+    EXPECT_EQ(Received(), before);
+    EXPECT_EQ(game.Server().CountLog("an animation name no record knows"), 3);
+
+    // A name a record gave runs and goes on.
+    static_cast<void>(Name::Create("zqKnownDance"));
+    play("zqKnownDance");
+    EXPECT_EQ(Received(), before + 1);
+}
+
+TEST_F(CharacterActionTrust, NothingReachesTheGameOnceTheServerShutItDown) {
+    ON_MACHINE(game.Server()) {
+        ShutdownObjects();
+    }
+    const std::uint64_t before = Received();
+    SendFrom(0, WalkAction(kHostile, FieldPoint(10, 10), FieldPoint(60, 60), 0));
+    SendFrom(0, IdleAction(kHostile));
+    EXPECT_EQ(CurrentOn(game.Server(), kHostile), CharacterActionType_Base);
+    EXPECT_EQ(Received(), before);
+    EXPECT_EQ(game.Server().CountLog("the game is shut down"), 2);
 }
 
 TEST_F(CharacterActionTrust, ValuesThatAreNotFiniteOrOutOfRangeAreRefused) {

@@ -8,6 +8,7 @@
 #include "Game/ai/controllers/ControllerCombat.h"
 #include "Game/core/net/commands/CharacterCommands.h"
 #include "Game/core/net/commands/ItemCommands.h"
+#include "Game/core/net/packets/FixedItemPackets.h"
 #include "Game/skills/manager/SkillCommands.h"
 #include "players/PlayersTestSupport.h"
 #include "support/NetTestGame.h"
@@ -80,14 +81,64 @@ TEST_F(CharacterCommandTrust, CommandsAboutAnotherPlayerOrItsPetAreNeitherRunNor
     });
     EXPECT_EQ(invincible, (std::vector<bool>{false, false, false}));
 
-    // About its own player, enqueued there as the game does, the command runs everywhere.
+    // About its own player a visibility command runs everywhere.
     ON_MACHINE(game.Client(0)) {
         Singleton<ObjectManager>::Get().GetObject<Character>(kHostile)->Enqueue(
-            std::make_unique<SetInvincibleConfigCmd>(kHostile, true));
+            std::make_unique<ShowCharacterConfigCmd>(kHostile, false));
     }
     game.Pump();
-    const auto own = OnEachMachine(kHostile, [](const Character& c) { return c.IsInvincible(); });
+    const auto own = OnEachMachine(kHostile, [](const Character& c) { return !c.IsVisible(); });
     EXPECT_EQ(own, (std::vector<bool>{true, true, true}));
+}
+
+TEST_F(CharacterCommandTrust, InvincibilityAndTeamsAreTheServersEvenForItsOwnPlayer) {
+    SendFromHostile(new SetInvincibleConfigCmd(kHostile, true));
+    SendFromHostile(new SetTeamConfigCmd(kHostile, TeamManager::DefaultMonsterTeam()));
+    EXPECT_EQ(game.Server().CountLog("Net: refused"), 2);
+    // Only the hostile machine, which ran them itself, believes them.
+    const auto changed = OnEachMachine(kHostile, [](const Character& c) {
+        return c.IsInvincible() || c.GetTeam().GetTeamMajor() == Team::Monster;
+    });
+    EXPECT_EQ(changed, (std::vector<bool>{false, false, false}));
+}
+
+TEST_F(CharacterCommandTrust, BaseLifeAndManaRiseOnlyBySpendingAnAttributePoint) {
+    const auto lives = [&] {
+        return game.OnEach([] {
+            Character& c = *Singleton<ObjectManager>::Get().GetObject<Character>(kHostile);
+            c.GetCharacterBio().Update(c, 0);
+            return c.GetTotalCharAttribute(CharAttributeType::Life);
+        });
+    };
+    const std::vector<float> before = lives();
+    SendFromHostile(new IncrementBaseLifeConfigCmd(kHostile, 1000000));
+    SendFromHostile(new IncrementBaseManaConfigCmd(kHostile, -50));
+    SendFromHostile(new IncrementBaseLifeConfigCmd(kHostile));  // no point to spend
+    EXPECT_EQ(lives(), before);
+    EXPECT_EQ(game.Server().CountLog("no attribute point left"), 1);
+    EXPECT_EQ(game.Server().CountLog("it names no amount"), 2);
+
+    for (TestMachine* tm : game.Machines())
+        ON_MACHINE(*tm) {
+            Singleton<ObjectManager>::Get()
+                .GetObject<Character>(kHostile)
+                ->GetExperienceLevelControl()
+                .AddModifierPoints(1);
+        }
+    SendFromHostile(new IncrementBaseLifeConfigCmd(kHostile));
+    const std::vector<float> after = lives();
+    EXPECT_GT(after[0], before[0]);
+    EXPECT_EQ(after[0], after[2]);  // the honest client took the same step
+    EXPECT_EQ(
+        OnEachMachine(kHostile, [](const Character& c) { return c.GetModifierPoints() == 0; }),
+        (std::vector<bool>{true, false, true}));
+}
+
+TEST_F(CharacterCommandTrust, FixedItemCommandsActOnlyOnFixedItems) {
+    SendFromHostile(new FixedItemStateChangeConfigCmd(kHonest, 1, kHostile, false));
+    SendFromHostile(new FixedItemTargetConfigCmd(kHostile, kHonest, {}));
+    SendFromHostile(new StrategicMovementTargetConfigCmd(kHonestPet, {kHostile}));
+    EXPECT_EQ(game.Server().CountLog("Net: refused"), 3);
 }
 
 TEST_F(CharacterCommandTrust, ItsOwnPlayerCannotRemoveOrReleaseWhatIsNotItsOwn) {

@@ -11,6 +11,7 @@
 #include "Engine/net/fields/NetPacketBuffer.h"
 #include "Engine/net/fields/NetPacketDescriber.h"
 #include "Game/core/net/GameEngineInboundInterface.h"
+#include "Game/core/net/packets/FixedItemPackets.h"
 #include "players/PlayersTestSupport.h"
 #include "support/NetTestGame.h"
 #include "trust/TrustTestSupport.h"
@@ -63,6 +64,24 @@ private:
 };
 
 REGISTER_CONFIG_COMMAND(HideConfigCmd, HideConfigCmdPacket);
+
+}  // namespace
+
+// A placed object that takes the fixed-item and strategic-movement commands.
+class GateFixedItem : public Actor,
+                      public FixedItemCommandTarget,
+                      public StrategicMovementCommandTarget {
+    RTTI_DECLARE(GateFixedItem)
+public:
+    void SetFixedItemState(unsigned int, unsigned int, bool, bool) override {}
+    void UseOnTarget(unsigned int, const std::vector<unsigned int>&) override {}
+    void UseSkillOnTargets(unsigned int, const std::vector<unsigned int>&) override {}
+    void HandleTargets(const std::vector<unsigned int>&) override {}
+};
+
+RTTI_IMPLEMENT(GateFixedItem, Actor)
+
+namespace {
 
 class ConfigCommandGate : public ::testing::Test {
 protected:
@@ -121,8 +140,17 @@ TEST_F(ConfigCommandGate, ACommandAboutAnotherPlayerIsNeitherRunNorRelayed) {
 TEST_F(ConfigCommandGate, ThePlayerKindsAboutTheWorldPassAndPetsFollowTheirMaster) {
     ON_MACHINE(game.Server()) {
         using In = GameEngineInboundInterface;
+        // About a placed object of the kind, whoever sends it; never about a player.
+        Singleton<ObjectManager>::Get().CreateObject<GateFixedItem>(0x77);
         EXPECT_TRUE(In::ClientMayCommand(1, PacketType::FixedItemTargetConfigCmdPacket, 0x77));
-        EXPECT_TRUE(In::ClientMayCommand(2, PacketType::StrategicMovementTargetConfigCmdPacket, 5));
+        EXPECT_TRUE(
+            In::ClientMayCommand(2, PacketType::StrategicMovementTargetConfigCmdPacket, 0x77));
+        EXPECT_FALSE(In::ClientMayCommand(1, PacketType::FixedItemTargetConfigCmdPacket, 0x78));
+        EXPECT_FALSE(
+            In::ClientMayCommand(1, PacketType::FixedItemStateChangeConfigCmdPacket, kHonest));
+        EXPECT_FALSE(
+            In::ClientMayCommand(1, PacketType::FixedItemStateChangeConfigCmdPacket, kHostile));
+        EXPECT_FALSE(In::ClientMayCommand(1, PacketType::SetInvincibleConfigCmdPacket, kHostile));
         EXPECT_FALSE(In::ClientMayCommand(1, 211, 0x77));
         EXPECT_FALSE(In::ClientMayCommand(1, 211, 0));
         EXPECT_FALSE(In::ClientMayCommand(2, 211, kHostile));

@@ -17,6 +17,7 @@
 #include "Game/core/players/PlayerManagerClient.h"
 #include "Game/core/players/PlayerManagerServer.h"
 #include "Game/core/players/PlayerReport.h"
+#include "Game/items/oneshot/OneShot.h"
 #include "players/PlayersTestSupport.h"
 #include "support/NetTestGame.h"
 
@@ -180,6 +181,59 @@ TEST_F(HostileClient, ABonusIsTakenFromTheServersOwnRecordOrRefused) {
     });
     ON_MACHINE(game.Client(0)) {
         EXPECT_EQ(Singleton<ObjectManager>::Get().GetObject<Player>(IdOf(1))->GetMoney(), 40u);
+    }
+    ExpectHonestClientsPlay();
+}
+
+TEST_F(HostileClient, AGoldPilePaysWhatTheServersCopyHoldsToItsTakerOnce) {
+    // The server drops a pile of 25; the record travels and every machine has the pile.
+    constexpr std::uint32_t kPile = 0x5151;
+    ON_MACHINE(game.Server()) {
+        ItemReplicaInfo pile;
+        pile.objectId = kPile;
+        pile.baseName = "Records/Loot/GoldPile.dbr";
+        pile.relicLevel = 25;
+        gGameEngine->CreateItem(WorldCoords(), pile);
+    }
+    game.Pump();
+    for (int host = 0; host <= 3; ++host)
+        ON_MACHINE(Host(host)) {
+            const auto* pile = Singleton<ObjectManager>::Get().GetObject<OneShot_Gold>(kPile);
+            ASSERT_NE(pile, nullptr) << "host " << host;
+            EXPECT_EQ(pile->GetGoldValue(), 25u);
+        }
+    Bonus claim;
+    claim.gold = 999999;
+    claim.sourceId = kPile;
+    // Before its player used the pile up, a claim on it is refused.
+    Hostile([&](GameEngineNetworkInterface& net) {
+        net.HandleBonusToServer(claim, WorldVec3(), IdOf(1));
+    });
+    EXPECT_EQ(MoneyOnServer(1), 0u);
+    // The server's copy of player 1 takes the pile and uses it up (as the client's commands do).
+    ON_MACHINE(game.Server()) {
+        auto* player = Singleton<ObjectManager>::Get().GetObject<Player>(IdOf(1));
+        auto* pile = Singleton<ObjectManager>::Get().GetObject<OneShot_Gold>(kPile);
+        ASSERT_TRUE(player && pile);
+        player->GiveItemToCharacter(*pile);
+        player->UseInventoryItem(kPile, true);
+    }
+    // Another player's claim on it is refused; the taker's pays 25, not the claimed amount.
+    ON_MACHINE(game.Client(1)) {
+        gGameEngine->GetNetworkInterface()->HandleBonusToServer(claim, WorldVec3(), IdOf(2));
+    }
+    game.Pump();
+    Hostile([&](GameEngineNetworkInterface& net) {
+        net.HandleBonusToServer(claim, WorldVec3(), IdOf(1));
+    });
+    Hostile([&](GameEngineNetworkInterface& net) {
+        net.HandleBonusToServer(claim, WorldVec3(), IdOf(1));
+    });
+    ON_MACHINE(game.Client(0)) {
+        EXPECT_EQ(Singleton<ObjectManager>::Get().GetObject<Player>(IdOf(1))->GetMoney(), 25u);
+    }
+    ON_MACHINE(game.Client(1)) {
+        EXPECT_EQ(Singleton<ObjectManager>::Get().GetObject<Player>(IdOf(2))->GetMoney(), 0u);
     }
     ExpectHonestClientsPlay();
 }

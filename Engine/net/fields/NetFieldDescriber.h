@@ -40,6 +40,7 @@ public:
     void String(const std::wstring& value, NetLabel label = {}) { Line(label, value); }
     void Raw(const std::string& value, NetLabel label = {}) { Line(label, value); }
     void Name16(const Name&) {}
+    void Name16(const Name&, const NetNameText&) {}
 
     void Position(const WorldVec3& value, NetLabel label = {}) { Line(label, value); }
     void Placement(const WorldCoords& value, NetLabel label = {}) { Line(label, value); }

@@ -1,7 +1,20 @@
 #pragma once
 // What a packet's field list says about each field besides its encoding: how it is described.
+#include <array>
+#include <cstring>
+#include <string_view>
 
 namespace GAME {
+
+// The text of a 16-byte name that the receiving machine had no name for: a reader never makes a
+// name from a stranger's bytes (each new text would stay interned for good), it keeps the text
+// here for the receiver to vet. All zero when the name was known (or empty).
+struct NetNameText {
+    std::array<char, 16> bytes{};
+
+    bool IsEmpty() const { return bytes[0] == 0; }
+    std::string_view View() const { return {bytes.data(), strnlen(bytes.data(), bytes.size())}; }
+};
 
 // The label of a described field and its indent level; a field without a label is carried but
 // not described.

@@ -50,11 +50,23 @@ public:
     void String(std::string& value, NetLabel = {}) { mIn.Remove(&value); }
     void String(std::wstring& value, NetLabel = {}) { mIn.Remove(&value); }
     void Raw(std::string& value, NetLabel = {}) { mIn.RemoveRaw(&value); }
-    void Name16(Name& name) {
-        char bytes[16];
-        if (mIn.Read16Bytes(bytes))
-            name = Name::Create(std::string_view(bytes, strnlen(bytes, sizeof bytes)));
+    // Only names this machine knows are taken; a text it does not know marks the body bad, or
+    // is kept in `unknown` (the name left empty) for the receiver to vet.
+    void Name16(Name& name, NetNameText* unknown = nullptr) {
+        NetNameText text;
+        if (!mIn.Read16Bytes(text.bytes.data()))
+            return;
+        name = Name::Find(text.View());
+        if (unknown)
+            *unknown = NetNameText{};
+        if (!name.IsEmpty() || text.IsEmpty())
+            return;
+        if (unknown)
+            *unknown = text;
+        else
+            mIn.Fail("unknown name");
     }
+    void Name16(Name& name, NetNameText& unknown) { Name16(name, &unknown); }
 
     void Position(WorldVec3& value, NetLabel = {}) { mIn.Remove(&value); }
     void Placement(WorldCoords& value, NetLabel = {}) { mIn.Remove(&value); }

@@ -48,6 +48,13 @@ public:
         std::memcpy(bytes, text.data(), std::min<std::size_t>(text.size(), sizeof bytes));
         mOut.Write16Bytes(bytes);
     }
+    // A text kept unread goes on as it came.
+    void Name16(const Name& name, const NetNameText& unknown) {
+        if (name.IsEmpty() && !unknown.IsEmpty())
+            mOut.Write16Bytes(unknown.bytes.data());
+        else
+            Name16(name);
+    }
 
     void Position(const WorldVec3& value, NetLabel = {}) { mOut.Add(&value); }
     void Placement(const WorldCoords& value, NetLabel = {}) { mOut.Add(&value); }

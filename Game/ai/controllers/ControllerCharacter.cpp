@@ -3,6 +3,7 @@
 #include "Engine/Engine.h"
 #include "Game/ai/controllers/ControllerSeams.h"
 #include "Game/characters/Character.h"
+#include "Game/core/net/commands/ItemCommands.h"
 
 namespace GAME {
 
@@ -20,9 +21,9 @@ void ControllerCharacter::Update(int ms) {
     }
 }
 
-void ControllerCharacter::PickupItem(std::uint32_t) {
-    if (GetParentCharacter())
-        ReportControllerSeam(ControllerSeam::CharacterPickupCommand);
+void ControllerCharacter::PickupItem(std::uint32_t itemId) {
+    if (Character* character = GetParentCharacter())
+        character->Enqueue(std::make_unique<CharPickUpConfigCmd>(GetParentId(), itemId));
 }
 
 void ControllerCharacter::Teleport(const WorldCoords& coords) {

@@ -3,8 +3,11 @@
 #include "Engine/text/Name.h"
 #include "Game/ai/controllers/ControllerSeams.h"
 #include "Game/characters/Character.h"
+#include "Game/characters/CharacterLookup.h"
 #include "Game/characters/actions/LifeActions.h"
 #include "Game/core/GameEvents.h"
+#include "Game/items/loot/GoldGenerator.h"
+#include "Game/items/loot/LootDrop.h"
 #include "Game/rules/death/DeathManager.h"
 
 namespace GAME {
@@ -51,8 +54,20 @@ void ControllerCombat::KillMe() {
 }
 
 void ControllerCombat::RunGoldGenerator(Character& character) {
-    if (!character.GetGoldGenerator().empty() && character.GetGoldGeneratorChance() > 0.0f)
-        ReportControllerSeam(ControllerSeam::GoldGenerator);
+    if (character.GetGoldGenerator().empty() || !(character.GetGoldGeneratorChance() > 0.0f))
+        return;
+    GoldGenerator generator;
+    if (!generator.LoadFromDatabase(character.GetGoldGenerator()))
+        return;
+    generator.SetChance(character.GetGoldGeneratorChance());
+    generator.SetGeneratorLevel(static_cast<float>(character.GetCharLevel()));
+    generator.SetMonsterExperience(static_cast<float>(character.GetExperiencePoints()));
+    const Character* attacker = FindCharacter(character.GetAttackerId());
+    generator.SetPlayerLevel(attacker ? static_cast<float>(attacker->GetCharLevel()) : 0.0f);
+    std::vector<ItemReplicaInfo> piles;
+    generator.RunGenerator(piles);
+    for (const ItemReplicaInfo& pile : piles)
+        DropLootRecord(character.GetCoords(), pile);
 }
 
 }  // namespace GAME

@@ -10,18 +10,20 @@ namespace GAME {
 #define GAME_CONTROLLER_SEAMS(X) \
     X(EquipmentCtrlAttributesHaveChanged, "EquipmentCtrl::AttributesHaveChanged") \
     X(PositionUpdatePacket, "the controller's position update packet") \
-    X(CharacterPickupCommand, "the character pick-up command") \
     X(InventoryAddItem, "Inventory::AddItem") \
     X(ShowCharacterCommand, "the show-character command") \
     X(LowHealthSound, "Character::PlayLowHealthSoundIfNeeded") \
-    X(GoldGenerator, "GoldGenerator") \
     X(NpcClass, "Npc (clicks on non-player characters, ChatWithNPC)") \
     X(FixedItemClass, "FixedItem (clicks on chests, doors and portals)") \
     X(StrategicMovementClass, "StrategicMovementBase (clicks on shrines)") \
     X(QuestItemClass, "QuestItem (far quest items on the ground)") \
     X(HotSlotCtrl, "PlayerHotSlotCtrl (clicks use the default bar: the default skill)") \
     X(InventoryCtrl, "PlayerInventoryCtrl and EquipmentCtrl of the player controller") \
-    X(PetCommand, "Monster (pet commands)")
+    X(PetCommand, "Monster (pet commands)") \
+    X(EquipmentCtrlAutoInsert, "EquipmentCtrl::AutoInsertItem (a picked-up item goes to no equipment)") \
+    X(InventoryAddItemToInventory, "Inventory::AddItemToInventory (a picked-up item is carried by no inventory)") \
+    X(SendDropItemRandom, "ControllerCharacter::SendDropItemRandom (an item the player cannot take)") \
+    X(CursorHandlerOneShotUse, "CursorHandlerOneShotUse (potions and dyes used from the cursor)")
 // clang-format on
 
 enum class ControllerSeam : std::size_t {

@@ -1,5 +1,6 @@
 // What ties a monster controller to the level: its patrol route, projectiles flying at it, its
 // treasure proxy and the extra loot it drops.
+#include <iterator>
 #include <string>
 
 #include "Engine/Engine.h"
@@ -10,6 +11,9 @@
 #include "Game/characters/monster/Monster.h"
 #include "Game/core/GameEngine.h"
 #include "Game/core/players/PartyManager.h"
+#include "Game/core/players/PlayerInfo.h"
+#include "Game/items/loot/LootDrop.h"
+#include "Game/items/loot/LootLoader.h"
 
 namespace GAME {
 
@@ -73,13 +77,32 @@ void ControllerMonster::CreateDropMiscItems() {
     Monster* monster = GetMonster();
     if (!monster || !gGameEngine)
         return;
-    const LoadTable record = Singleton<ObjectManager>::Get().GetLoadTable(monster->GetObjectName());
+    ObjectManager& objects = Singleton<ObjectManager>::Get();
+    const LoadTable record = objects.GetLoadTable(monster->GetObjectName());
+    PlayerInfo players;
+    gGameEngine->GetPlayerInfo(players);
+    LootLoader loader;
+    loader.SetLevel(monster->GetCharLevel(), players.averageLevel);
+    loader.SetRandomizerWeightModifiers(monster->GetLootWeightModifiers());
+    if (monster->GetClassification() != MonsterClassification_Common)
+        loader.SetNoBrokenItems();
     static constexpr const char* kChanceKeys[] = {"chanceToEquipMisc1", "chanceToEquipMisc2",
                                                   "chanceToEquipMisc3"};
-    for (const char* key : kChanceKeys) {
-        const float chance = record.GetFloat(key, 0.0f);
-        if (gGameEngine->GetRandomGen().FGenerate(0.1f, 100.0f) <= chance)
-            ReportMonsterControllerSeam(MonsterControllerSeam::LootLoader);
+    static constexpr LootLoader::Location kLocations[] = {LootLoader::Misc1, LootLoader::Misc2,
+                                                          LootLoader::Misc3};
+    RandomUniform& random = gGameEngine->GetRandomGen();
+    for (std::size_t i = 0; i < std::size(kChanceKeys); ++i) {
+        const float chance = record.GetFloat(kChanceKeys[i], 0.0f);
+        if (random.FGenerate(0.1f, 100.0f) > chance)
+            continue;
+        loader.Load(record, kLocations[i], LootLoader::kItemsPerLocation,
+                    static_cast<unsigned>(gGameEngine->GetGameDifficulty()));
+        ItemReplicaInfo item;
+        loader.GetLootName(item.baseName, item.prefixName, item.suffixName, random);
+        if (item.baseName.empty())
+            continue;
+        item.seed = gGameEngine->GetRandomSeed();
+        DropLootRecord(monster->GetCoords(), item);
     }
     const ItemReplicaInfo& perMember = monster->GetDropPerPartyMemberItem();
     if (perMember.baseName.empty())
@@ -88,9 +111,8 @@ void ControllerMonster::CreateDropMiscItems() {
     const int members = parties ? parties->GetNumInPlayersParty(monster->GetAttackerId()) : 1;
     for (int i = 0; i < members; ++i) {
         ItemReplicaInfo item = perMember;
-        item.objectId = Singleton<ObjectManager>::Get().CreateObjectID();
         item.seed = gGameEngine->GetRandomSeed();
-        gGameEngine->CreateItem(monster->GetCoords(), item);
+        DropLootRecord(monster->GetCoords(), item);
     }
 }
 

@@ -9,8 +9,7 @@ namespace GAME {
 // clang-format off
 #define GAME_MONSTER_CONTROLLER_SEAMS(X) \
     X(LevelInstanceGroups, "InstanceGroupManager::GetGroupsThatContain") \
-    X(ProjectileCaster, "ProjectileBase::GetProjectileInfo") \
-    X(LootLoader, "the loot table loader")
+    X(ProjectileCaster, "ProjectileBase::GetProjectileInfo")
 // clang-format on
 
 enum class MonsterControllerSeam : std::size_t {

@@ -71,9 +71,13 @@ std::unique_ptr<CharacterActionBase> BuildAction(const CharacterActionPacketBase
                 id, static_cast<const ChatActionPacket&>(packet).targetId);
         case PacketType::PlayAnimationActionPacket: {
             const auto& p = static_cast<const PlayAnimationActionPacket&>(packet);
+            // A name this machine did not know comes only from the server (a client's is
+            // refused unknown): made now, after the vetting.
+            const Name name =
+                p.unknownName.IsEmpty() ? p.animationName : Name::Create(p.unknownName.View());
             return std::make_unique<PlayAnimationAction>(
-                id, static_cast<AnimationSet_Type>(p.animationType), p.animationName,
-                p.speedModifier, p.loop, p.iteration);
+                id, static_cast<AnimationSet_Type>(p.animationType), name, p.speedModifier, p.loop,
+                p.iteration);
         }
         case PacketType::EngageNpcPacket:
             // The two flags stay on the machine that decided the action.
@@ -126,6 +130,22 @@ bool ClientMaySend(PACKET_TYPE type) {
     }
 }
 
+// A start far from where the character stands would place it there: a client moves its
+// character by running or walking, never by naming a new start. The server's position goes on
+// in its place, to every machine.
+void VetStart(const CharacterActionPacketBase& packet, int host, const Character& character,
+              WorldVec3& start) {
+    const WorldVec3 here = character.GetCoords().GetPosition();
+    if (World::Get().GetDistanceSquared(here, start) <= MoveToAction::kJumpToStartDistanceSquared)
+        return;
+    NetFaultLog::Get().Report(1, host, NetFault::Refused, packet.GetType(),
+                              "%s from host %d: start of character %u replaced by its position "
+                              "on the server",
+                              GetGamePacketKindName(packet.GetType()), host,
+                              packet.character.GetId());
+    start = here;
+}
+
 // The server's vetting of a client's action; may rewrite what the server knows better. False:
 // refused (logged), nothing runs.
 bool VetClientAction(CharacterActionPacketBase& packet, int host, Character& character) {
@@ -149,25 +169,16 @@ bool VetClientAction(CharacterActionPacketBase& packet, int host, Character& cha
                 Refuse(packet, host, "position not finite");
                 return false;
             }
-            // A start far from where the character stands would place it there: a client
-            // moves its character by running, never by naming a new start.
-            const WorldVec3 here = character.GetCoords().GetPosition();
-            if (World::Get().GetDistanceSquared(here, p.startLocation) >
-                MoveToAction::kJumpToStartDistanceSquared) {
-                NetFaultLog::Get().Report(1, host, NetFault::Refused, type,
-                                          "MoveToPacket from host %d: start of character %u "
-                                          "replaced by its position on the server",
-                                          host, packet.character.GetId());
-                p.startLocation = here;
-            }
+            VetStart(packet, host, character, p.startLocation);
             return true;
         }
         case PacketType::WalkPacket: {
-            const auto& p = static_cast<const WalkPacket&>(packet);
+            auto& p = static_cast<WalkPacket&>(packet);
             if (!Finite(p.startLocation) || !Finite(p.worldLocation)) {
                 Refuse(packet, host, "position not finite");
                 return false;
             }
+            VetStart(packet, host, character, p.startLocation);
             return true;
         }
         case PacketType::AttackPacket:
@@ -182,6 +193,10 @@ bool VetClientAction(CharacterActionPacketBase& packet, int host, Character& cha
                 p.animationType >= static_cast<int>(kAnimationSetTypeCount) ||
                 !Finite(p.speedModifier) || p.speedModifier < 0.0f) {
                 Refuse(packet, host, "animation out of range");
+                return false;
+            }
+            if (!p.unknownName.IsEmpty()) {
+                Refuse(packet, host, "an animation name no record knows");
                 return false;
             }
             return true;

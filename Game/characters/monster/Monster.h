@@ -120,6 +120,7 @@ public:
     float GetAmbientCountdown() const { return mAmbientCountdown; }
 
     MonsterClassification GetClassification() const { return mClassification; }
+    const std::array<int, 5>& GetLootWeightModifiers() const { return mLootWeightModifiers; }
     float GetDeathFromEnemyRange() const { return mDeathFromEnemyRange; }
     void SetProxyParent(const std::string& name) { mProxyParent = name; }
     const std::string& GetProxyParent() const { return mProxyParent; }

@@ -12,7 +12,7 @@ namespace {
 enum FlagBits : std::uint8_t {
     kLifeStateMask = 0x07,
     kVisible = 1 << 3,
-    kAlive = 1 << 4,
+    kAliveFlag = 1 << 4,
     kMoving = 1 << 5,
     kTaintedBio = 1 << 6,
     kConsecutiveIds = 1 << 7,
@@ -129,7 +129,7 @@ void MonsterReplicationData::Write(NetPacketOutBuffer& out, std::uint32_t owner)
     if (visible)
         flags |= kVisible;
     if (alive)
-        flags |= kAlive;
+        flags |= kAliveFlag;
     if (moving)
         flags |= kMoving;
     if (taintedBio)
@@ -183,7 +183,7 @@ bool MonsterReplicationData::Read(NetPacketInBuffer& in) {
     }
     lifeState = static_cast<Character_LifeState>(life);
     visible = (flags & kVisible) != 0;
-    alive = (flags & kAlive) != 0;
+    alive = (flags & kAliveFlag) != 0;
     moving = (flags & kMoving) != 0;
     taintedBio = (flags & kTaintedBio) != 0;
     actionState = static_cast<Character_ActionState>(action);

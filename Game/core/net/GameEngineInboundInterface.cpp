@@ -318,13 +318,29 @@ void GameEngineInboundInterface::HandleBonusToServer(const Bonus& bonus, const W
         gGameEngine->HandleBonusToServerInbound(bonus, where, activePlayer);
         return;
     }
+    // A gold pile pays what the server's copy of it held, to the player who used it up here.
+    if (const auto owed = owedGold.find(bonus.sourceId); owed != owedGold.end()) {
+        if ((owed->second.player != activePlayer || !SourceOwnsListedPlayer(activePlayer) ||
+             !IsFinite(where)) &&
+            Refuse("HandleBonusToServer", bonus.sourceId))
+            return;
+        Bonus pile;
+        pile.gold = owed->second.amount;
+        pile.id = bonus.id;
+        pile.sourceId = bonus.sourceId;
+        owedGold.erase(owed);
+        claimedBonusSources.insert(pile.sourceId);
+        gGameEngine->HandleBonusToServerInbound(pile, where, activePlayer);
+        return;
+    }
     // A client's bonus names the object it came from; the values are the server's copy of that
     // object's record, never the amounts the client reports. Characters give bonuses only
-    // through the server's own death handling.
+    // through the server's own death handling, gold piles only once used up by their taker.
     Object* source =
         bonus.sourceId ? Singleton<ObjectManager>::Get().GetObject(bonus.sourceId) : nullptr;
     // Each source pays once: a replayed bonus finds it claimed (object ids are never reused).
     if ((!source || FindObjectOfClass(bonus.sourceId, "Character") ||
+         FindObjectOfClass(bonus.sourceId, "OneShot_Gold") ||
          !SourceOwnsListedPlayer(activePlayer) || !IsFinite(where) ||
          claimedBonusSources.contains(bonus.sourceId)) &&
         Refuse("HandleBonusToServer", bonus.sourceId))

@@ -4,6 +4,7 @@
 // client act for another player are refused on a server; the party requests of the game's own
 // flows (joining on an invitation, the inviter taking the lead, the leader's kick) are let
 // through and passed on to the clients they concern.
+#include <map>
 #include <set>
 
 #include "Engine/net/PacketTypes.h"
@@ -33,6 +34,11 @@ public:
     static void InstallPacketHandlers();
     // Whether a server runs and relays a client's configuration command about the object.
     static bool ClientMayCommand(int host, PACKET_TYPE type, std::uint32_t object);
+    // On a server: a client's player used up a gold pile here; the client's bonus for it is
+    // paid with this amount, the server's copy of the pile, once.
+    void NoteGoldOwed(std::uint32_t pile, std::uint32_t player, std::uint32_t amount) {
+        owedGold[pile] = {player, amount};
+    }
 
 private:
     // A server's request that came from one of its clients.
@@ -73,6 +79,11 @@ private:
     int sourceHost = -1;
     PACKET_TYPE sourceType = 0;
     std::set<std::uint32_t> claimedBonusSources;  // objects whose bonus a client has had
+    struct OwedGold {
+        std::uint32_t player = 0;
+        std::uint32_t amount = 0;
+    };
+    std::map<std::uint32_t, OwedGold> owedGold;  // by pile
 };
 
 }  // namespace GAME

@@ -10,6 +10,7 @@
 #include "Game/core/GameEngine.h"
 #include "Game/core/net/GameEngineInboundInterface.h"
 #include "Game/core/net/GameEngineNetworkInterfacePackets.h"
+#include "Game/core/net/packets/FixedItemPackets.h"
 
 namespace GAME {
 
@@ -115,14 +116,21 @@ bool GameEngineInboundInterface::ReceivePacket(NetPacket& packet) {
 
 bool GameEngineInboundInterface::ClientMayCommand(int host, PACKET_TYPE type,
                                                   std::uint32_t object) {
-    // Placed world objects are touched, opened and used by whoever stands at them: those
-    // commands come from the toucher's machine about an object it does not own.
+    const Object* target = Singleton<ObjectManager>::Get().GetObject(object);
     switch (type) {
+        // Placed world objects are touched, opened and used by whoever stands at them: those
+        // commands come from the toucher's machine about an object it does not own, and only
+        // about such an object (never a player).
         case PacketType::FixedItemStateChangeConfigCmdPacket:
         case PacketType::FixedItemTargetConfigCmdPacket:
         case PacketType::FixedItemSkillTargetConfigCmdPacket:
+            return dynamic_cast<const FixedItemCommandTarget*>(target) != nullptr;
         case PacketType::StrategicMovementTargetConfigCmdPacket:
-            return true;
+            return dynamic_cast<const StrategicMovementCommandTarget*>(target) != nullptr;
+        // Who may be hurt and which side a character fights on are the server's decisions.
+        case PacketType::SetInvincibleConfigCmdPacket:
+        case PacketType::SetTeamConfigCmdPacket:
+            return false;
         default:
             break;
     }
@@ -142,6 +150,7 @@ void GameEngineInboundInterface::InstallPacketHandlers() {
     if (!connections)
         return;
     connections->SetCommandGate(&ClientMayCommand);
+    connections->SetGameKindsClosed(false);
     // A host dropped for flooding is gone: its players leave the game like any leaver.
     connections->SetHostDroppedHandler([](int host) {
         if (gGameEngine)

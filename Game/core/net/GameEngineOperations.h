@@ -50,7 +50,7 @@ constexpr bool RunsOnArrival(OperationRoute route) {
       (unsigned int, amount, goldAmount))                                                       \
     X(GiveGoldToPlayer, GiveGoldPacket, giveGold, Plain,                                        \
       (std::uint32_t, player, playerId), (int, amount, amount))                                 \
-    X(CreateItem, CreateItemPacket, createItem, Plain,                                          \
+    X(CreateItem, CreateItemPacket, createItem, FromServer,                                     \
       (std::uint32_t, character, characterId), (const WorldCoords&, where, placement),          \
       (const ItemReplicaInfo&, item, item), (std::wstring*, nameOut))                           \
     X(CreateEntity, CreateEntityPacket, createEntity, Plain,                                    \

@@ -1,9 +1,8 @@
 #include "Game/items/loot/LootRandomizerTable.h"
 
-#include <limits>
-
 #include "Engine/object/ObjectManager.h"
 #include "Engine/sys/RandomUniform.h"
+#include "Game/items/loot/RandomizerWeightModifiers.h"
 
 namespace GAME {
 
@@ -36,20 +35,11 @@ bool LootRandomizerTable::ManualLoad(const std::string& recordName) {
 }
 
 void LootRandomizerTable::GetRandomizerName(std::string& out, RandomUniform& random) const {
-    // The draw's bound is an int: a total beyond it draws over the largest int.
-    const int total = totalWeight > static_cast<std::uint32_t>(std::numeric_limits<int>::max())
-                          ? std::numeric_limits<int>::max()
-                          : static_cast<int>(totalWeight);
-    const auto roll = static_cast<std::uint32_t>(random.IGenerate(0, total));
-    std::uint32_t sum = 0;
-    for (const Entry& entry : entries) {
-        sum += entry.weight;
-        if (roll <= sum) {
-            out = entry.randomizerName;
-            return;
-        }
-    }
-    out.clear();
+    const Entry* chosen = PlainDraw(entries, totalWeight, random);
+    if (chosen)
+        out = chosen->randomizerName;
+    else
+        out.clear();
 }
 
 }  // namespace GAME

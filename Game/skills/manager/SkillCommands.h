@@ -115,6 +115,9 @@ public:
     explicit SkillStateUpdateConfigCmd(const SkillStateUpdateConfigCmdPacket& packet);
     void Execute() override;
     std::unique_ptr<NetPacket> GetNetPacket() override;
+    // A client's level must be within the skill's limit, and a rise paid for by the skill points
+    // the server has for the character (SkillStateCommandTrust.cpp).
+    bool AcceptFromClient(int sourceHost) const override;
 
     std::uint32_t reference;
     SkillState state;

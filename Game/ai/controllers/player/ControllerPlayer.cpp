@@ -15,6 +15,7 @@
 #include "Game/core/ActivityManager.h"
 #include "Game/core/GameEngine.h"
 #include "Game/core/activities/RespawnActivity.h"
+#include "Game/items/oneshot/OneShot.h"
 #include "Game/skills/manager/SkillManager.h"
 
 namespace GAME {
@@ -179,8 +180,13 @@ bool ControllerPlayer::HandlePetAction(Character&, bool, bool, const WorldVec3&,
 bool ControllerPlayer::GiveItemToPlayer(std::uint32_t itemId) {
     if (itemId == 0)
         return false;
+    ReportControllerSeam(ControllerSeam::EquipmentCtrlAutoInsert);
+    // Gold and instant rewards are used up at once; everything else would go into the sacks.
+    Object* item = Singleton<ObjectManager>::Get().GetObject(itemId);
+    if (item && (item->IsA<OneShot_Gold>() || item->IsA<OneShot_InstantReward>()))
+        return UseItem(itemId, true);
     ReportControllerSeam(ControllerSeam::InventoryCtrl);
-    return false;
+    return true;
 }
 
 void ControllerPlayer::ClearTarget() {

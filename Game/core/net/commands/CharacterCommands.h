@@ -124,7 +124,9 @@ GAME_CHARACTER_VALUE_COMMANDS(GAME_CHARACTER_VALUE_COMMAND_CLASS)
 #undef GAME_CHARACTER_CALL_COMMAND_CLASS
 #undef GAME_CHARACTER_VALUE_COMMAND_CLASS
 
-// The attribute steps: without an amount (0) every machine applies the character's own step.
+// The attribute steps: without an amount (0) every machine applies the character's own step. From
+// a client only that step is taken, and only while its character has a point to spend: an amount
+// would raise the base without spending anything.
 class IncrementBaseLifeConfigCmd
     : public CharacterValueConfigCmd<IncBaseLifeConfigCmdPacket, int,
                                      &character_calls::IncrementBaseLife> {
@@ -132,6 +134,7 @@ public:
     using CharacterValueConfigCmd::CharacterValueConfigCmd;
     explicit IncrementBaseLifeConfigCmd(unsigned int objectId)
         : CharacterValueConfigCmd(objectId, 0) {}
+    bool AcceptFromClient(int sourceHost) const override;
 };
 
 class IncrementBaseManaConfigCmd
@@ -141,6 +144,7 @@ public:
     using CharacterValueConfigCmd::CharacterValueConfigCmd;
     explicit IncrementBaseManaConfigCmd(unsigned int objectId)
         : CharacterValueConfigCmd(objectId, 0) {}
+    bool AcceptFromClient(int sourceHost) const override;
 };
 
 class StartStopDamageEffectConfigCmd : public ActorConfigCommand {

@@ -94,8 +94,8 @@ UseItemConfigCmd::UseItemConfigCmd(unsigned int objectId, std::uint32_t itemId_,
 UseItemConfigCmd::UseItemConfigCmd(const UseItemConfigCmdPacket& packet)
     : UseItemConfigCmd(packet.parent.GetId(), packet.itemId, packet.destroy) {}
 void UseItemConfigCmd::Execute() {
-    if (FindCommandCharacter(GetObjectId()))
-        ReportCharacterCommandSeam(CharacterCommandSeam::UseInventoryItem);
+    if (Character* character = FindCommandCharacter(GetObjectId()))
+        character->UseInventoryItem(itemId, destroy);
 }
 std::unique_ptr<NetPacket> UseItemConfigCmd::GetNetPacket() {
     auto packet = std::make_unique<UseItemConfigCmdPacket>();
@@ -200,10 +200,22 @@ void CharPickUpConfigCmd::Execute() {
             HoldsItemNamed(*player, item->GetObjectName()) && item->CannotPickUpMultiple();
         if (!refused) {
             World::Get().RemoveEntity(item);
+            item->RemoveFromWorld();
             ItemCharacterServices::Get().GiveItemToCharacter(*player, *item);
+            // Gold and rewards are used up, and gone, as they are taken.
+            item = objects.GetObject<Item>(itemId);
         }
     }
-    item->SetPickupOk(true);
+    if (item)
+        item->SetPickupOk(true);
+}
+bool CharPickUpConfigCmd::AcceptFromClient(int) const {
+    // A client picks up only what lies in the world within reach of its player.
+    auto& objects = Singleton<ObjectManager>::Get();
+    const Item* item = objects.GetObject<Item>(itemId);
+    const Player* player = objects.GetObject<Player>(GetObjectId());
+    return item && player && item->IsInWorld() &&
+           player->GetPosition().DistanceTo(item->GetCoords().GetPosition()) <= kPickupReach;
 }
 std::unique_ptr<NetPacket> CharPickUpConfigCmd::GetNetPacket() {
     auto packet = std::make_unique<PickupItemConfigCmdPacket>();

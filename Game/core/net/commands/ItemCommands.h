@@ -120,7 +120,12 @@ public:
     explicit CharPickUpConfigCmd(const PickupItemConfigCmdPacket& packet);
     void Execute() override;
     std::unique_ptr<NetPacket> GetNetPacket() override;
+    // From a client: only an item lying in the world within reach of its player.
+    bool AcceptFromClient(int sourceHost) const override;
 
+    // Generous beside the player's own reach (radius, item extents and a metre): the server
+    // sees a client's player a step late.
+    static constexpr float kPickupReach = 10.0f;
     std::uint32_t itemId;
 };
 

@@ -200,7 +200,8 @@ class EngageNpcPacket : public TargetActionPacket<PacketType::EngageNpcPacket> {
 class PlayAnimationActionPacket : public CharacterActionPacketBase {
     GAME_ACTION_PACKET_KIND_OPERATIONS(PlayAnimationActionPacket)
     int animationType = 0;
-    Name animationName;  // the empty name unless set
+    Name animationName;       // the empty name unless set
+    NetNameText unknownName;  // a name the receiver did not know (animationName then empty)
     float speedModifier = 0.0f;
     bool loop = false;
     unsigned int iteration = 0;
@@ -209,7 +210,7 @@ class PlayAnimationActionPacket : public CharacterActionPacketBase {
     void VisitFields(V& v) {
         v.Object(character, "Entity ID: ");
         v.Word(animationType, "Animation Type: ");
-        v.Name16(animationName);
+        v.Name16(animationName, unknownName);
         v.Word(speedModifier, "Speed Modifier: ");
         v.Bool(loop, "Loop: ");
         v.Word(iteration, "Iteration: ");
