@@ -172,9 +172,11 @@ const SkeletalPose& AnimationChannels::GetPose(const Skeleton* fallback) const {
     if (const Channel* c = GetChannel(0)) {
         c->anim->GetFramePose(mShownPose, static_cast<float>(c->anim->GetFrameAtTime(c->timeMs)),
                               false);
-        return mShownPose;
+    } else {
+        mShownPose.Reset(fallback);
     }
-    mShownPose.Reset(fallback);
+    if (mTweak && !mShownPose.IsEmpty())
+        mTweak(mOwner, mShownPose);
     return mShownPose;
 }
 

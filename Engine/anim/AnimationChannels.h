@@ -20,8 +20,11 @@ public:
     static constexpr int kChannelCount = 4;
     // Receives the owner's events (owner, channel, event name).
     using Callback = void (*)(void* owner, int channel, const Name& event);
+    // Corrects an animated pose after it is computed (never an explicit one).
+    using PoseTweak = void (*)(const void* owner, SkeletalPose& pose);
 
-    AnimationChannels(void* owner, Callback callback) : mOwner(owner), mCallback(callback) {}
+    AnimationChannels(void* owner, Callback callback, PoseTweak tweak = nullptr)
+        : mOwner(owner), mCallback(callback), mTweak(tweak) {}
     // Leaves the machine's AnimationSystem.
     ~AnimationChannels();
     AnimationChannels(const AnimationChannels&) = delete;
@@ -62,7 +65,7 @@ public:
     // The explicit pose (SetPose) until channel 0 plays again; empty restores the animated pose.
     void SetPose(const SkeletalPose& pose) { mExplicitPose = pose; }
     // The pose shown now: the explicit one, else channel 0's current frame, else the bind pose
-    // of the fallback skeleton.
+    // of the fallback skeleton; an animated pose passes the owner's tweak.
     const SkeletalPose& GetPose(const Skeleton* fallback) const;
 
 private:
@@ -76,6 +79,7 @@ private:
 
     void* mOwner;
     Callback mCallback;
+    PoseTweak mTweak;
     // Set while Advance runs: a callback that destroys these channels clears it.
     bool* mAlive = nullptr;
 

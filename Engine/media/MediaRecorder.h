@@ -36,7 +36,8 @@ namespace GAME {
     X(CameraDistance)             \
     X(CameraPitch)                \
     X(CameraYaw)                  \
-    X(CameraFOV)
+    X(CameraFOV)                  \
+    X(SoundPlay)
 
 enum class MediaCall : std::uint8_t {
 #define ENGINE_MEDIA_CALL_ENUM(name) name,

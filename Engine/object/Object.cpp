@@ -5,6 +5,7 @@
 
 #include "Engine/Engine.h"
 #include "Engine/anim/AnimationChannels.h"
+#include "Engine/media/graphics/GraphicsEngine.h"
 #include "Engine/media/graphics/GraphicsMeshInstance.h"
 #include "Engine/net/ActorConfigCommand.h"
 #include "Engine/net/NetPacket.h"
@@ -59,6 +60,10 @@ void Entity::StoreCoords(const WorldCoords& coords) {
     mCoords = coords;
     if (IsInWorld())
         World::Get().OnEntityMoved(this);
+}
+
+bool Entity::InRenderPreLoadFrustum() const {
+    return GraphicsEngine::Get().InRenderPreLoadFrustum(*this);
 }
 
 void Entity::SetBoundingRadius(float radius) {
@@ -132,6 +137,9 @@ Actor::Actor()
           this,
           [](void* self, int channel, const Name& event) {
               static_cast<Actor*>(self)->AnimationCallback(channel, event);
+          },
+          [](const void* self, SkeletalPose& pose) {
+              static_cast<const Actor*>(self)->TweakPose(pose);
           })),
       mMesh(std::make_unique<GraphicsMeshInstance>(*this)) {}
 Actor::~Actor() = default;

@@ -21,6 +21,7 @@ class AnimationChannels;
 class GraphicsAnim;
 class GraphicsMeshInstance;
 class SkeletalPose;
+struct CollisionData;
 struct WorldRay;
 struct WorldIntersection;
 
@@ -93,9 +94,17 @@ public:
     const std::vector<std::uint32_t>& GetAttachedChildren() const { return mAttachedChildren; }
     bool IsAttached() const { return mAttachParent != 0; }
 
+    // Inside the view the renderer loads ahead (GraphicsEngine); never without one.
+    bool InRenderPreLoadFrustum() const;
+
+    // The physics touched the entity (a ragdoll coming to rest lands on the floor).
+    virtual void CollisionCallback(const CollisionData&) {}
+
     // Frame operations; overrides call the base first.
     virtual void InitialUpdate();
     bool HasDoneInitialUpdate() const { return mInitialUpdateDone; }
+    // Whether a server tells a joining client about this entity; placed scenery does not go.
+    virtual bool ShouldServerSpawn() const { return false; }
     virtual void UpdateSelf(int elapsedMs);
     virtual void SaveState(BinaryWriter& writer);
     virtual void RestoreState(BinaryReader& reader);
@@ -140,6 +149,8 @@ public:
     int GetChannelFrame(int channel) const;
     // An empty pose gives the animated pose back.
     void SetPose(const SkeletalPose& pose);
+    // Corrects each animated pose before anyone reads it (explicit poses are left alone).
+    virtual void TweakPose(SkeletalPose&) const {}
     const SkeletalPose& GetPose() const;
     // The actor's coordinates at a named point of its skeleton (its own for an unknown point).
     WorldCoords GetAttachedCoords(const Name& attachPoint) const;

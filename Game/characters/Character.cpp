@@ -249,6 +249,7 @@ void Character::UpdateSelf(int ms) {
         mAuraManager.Update(*this, ms);
         FollowPath(ms);
         UpdateDeathManager(static_cast<int>(mFrameElapsed));
+        Update_TweakPose(ms);
     }
     mPlayStats.Update(ms);
 }

@@ -5,9 +5,11 @@
 // Parts that belong to later subsystems (skill manager, controller, inventory) are reached
 // through seams that log once and do nothing. Its operations are defined by concern: record and
 // frame (Character.cpp), vitals, states, death and experience (CharacterVitals.cpp), combat hooks,
-// speeds and skills (CharacterCombat.cpp), sounds and effects (CharacterEffects.cpp), items and
-// equipment (CharacterEquipment.cpp), restoring a saved or replicated state
-// (CharacterRestore.cpp), animations (anim/), movement and targets (movement/).
+// speeds and skills (CharacterCombat.cpp), effect packs and record sounds (CharacterEffects.cpp),
+// own and net sounds (CharacterSounds.cpp), spawn effect and pose (CharacterPose.cpp), ragdoll
+// and physics type (CharacterPhysics.cpp), items and equipment (CharacterEquipment.cpp),
+// restoring a saved or replicated state (CharacterRestore.cpp), animations (anim/), movement
+// and targets (movement/).
 #include <array>
 #include <cstdint>
 #include <map>
@@ -50,6 +52,8 @@ class ParametersCombat;
 class Path;
 class SlotManager;
 class SoundPak;
+class SkeletalPose;
+struct CollisionData;
 struct PathGenerationParams;
 
 class Character : public Actor, public CombatCharacter, public DurationDamageOwner {
@@ -67,6 +71,7 @@ public:
     void PreLoad(bool now) override;
     void InitialUpdate() override;
     void UpdateSelf(int ms) override;
+    bool ShouldServerSpawn() const override { return true; }
     // After UpdateSelf, once per frame: regeneration, skills and the controller.
     virtual void PreAnimationUpdate(int ms);
 
@@ -267,7 +272,9 @@ public:
     void StopDamageEffect(CombatAttributeType type) override;
     void StartInvoluntaryEffect(CombatAttributeType type) override;
     void StopInvoluntaryEffect(CombatAttributeType type) override;
-    void SetRagdollData(const CharacterRagDoll::EffectData& data) override { mRagdollData = data; }
+    // Taken only while alive unless forced, so the killing blow keeps the reaction of the last
+    // hit taken alive; the record's overrides then apply (CharacterPhysics.cpp).
+    void SetRagdollData(const CharacterRagDoll::EffectData& data, bool force) override;
     const CharacterRagDoll::EffectData& GetRagdollData() const { return mRagdollData; }
     bool IsSkillSpeedUpdateNeeded() const override;
     // Recomputes the speeds.
@@ -334,9 +341,15 @@ public:
     int GetDissolveColorGreen() const { return mDissolveColor[1]; }
     int GetDissolveColorBlue() const { return mDissolveColor[2]; }
     bool ShouldDoLateCrumple() const { return mDoLateCrumple; }
+    const std::string& GetRagDollBehaviorOverride() const { return mOverrideRagdollBehavior; }
+    float GetRagDollSpeedOverride() const { return mOverrideRagdollSpeed; }
     virtual bool ShouldDoRagDoll() const;
-    // A headless machine renders nothing, so nothing is in its render preload frustum.
-    virtual bool InRenderPreLoadFrustum() const { return false; }
+    // The body under physics: type 3 builds the ragdoll (CreatePhysicsObject) and switches it on;
+    // another type switches it off.
+    int GetPhysicsType() const { return mPhysicsType; }
+    void CreatePhysicsObject();
+    // Null until the body first fell limp.
+    CharacterRagDoll* GetRagDoll() const { return mRagDoll.get(); }
     // Null until InitialUpdate.
     DeathManager* GetDeathManager() const { return mDeathManager.get(); }
     const std::string& GetPortraitName() const { return mPortraitName; }
@@ -401,6 +414,43 @@ public:
     // "impactSoundChance".
     virtual void PlayImpactSound();
     virtual SoundPak* GetCriticalHitSound() const { return GetSoundPak(CriticalHitSound); }
+    virtual SoundPak* GetAttackSound() const { return GetSoundPak(AttackSound); }
+    virtual SoundPak* GetSwipeSound() const { return GetSoundPak(SwipeSound); }
+
+    // Sounds (CharacterSounds.cpp).
+    void PlayAttackSound();
+    void PlayLootSound();
+    // Sounds once when life falls to the trigger level, again only after it climbed back to the
+    // reset level (both percent of the life limit); tells the controller each time.
+    virtual void PlayLowHealthSoundIfNeeded(float currentLife);
+    bool IsLowHealthLatched() const { return mLowHealthLatch; }
+    // On water the splash pack (nothing without one), elsewhere the "bodyFallSound" entry.
+    void PlayBodyFallSound(PhysicsSurface surface);
+    void CollisionCallback(const CollisionData& data) override;
+    // A sound every machine hears: its position in the net-sound list travels in a
+    // PlaySoundConfigCmd, so every machine registers the same packs in the same order.
+    void PlayNetSound(SoundPak* sound);
+    void OnPlayNetSound(unsigned int index);
+    std::size_t GetNetSoundCount() const { return mNetSounds.size(); }
+
+    // Spawn, highlight and pose (CharacterPose.cpp).
+    void StartSpawnEffect();
+    std::uint32_t GetSpawnEffectId() const { return mSpawnEffectObject; }
+    // Brightens a character standing underground in a dark cave (0 above ground).
+    virtual float GetAmbientHighlight() const;
+    // Kept in 0..1; 1 holds the breast bone still, 0 leaves the animation alone.
+    void SetBreastSupport(float support);
+    float GetBreastSupport() const { return mBreastSupport; }
+    // The target is kept within the maximum curve; Update_TweakPose turns towards it.
+    virtual void SetSpineCurve(float value);
+    void Update_TweakPose(int ms);
+    float GetSpineCurve() const { return mSpineCurve; }
+    float GetSpineCurveTarget() const { return mSpineCurveTarget; }
+    void TweakPose(SkeletalPose& pose) const override;
+    void TweakPose_Breasts(SkeletalPose& pose) const;
+    // The spine curve bends no bone.
+    void TweakPose_Head(SkeletalPose&) const {}
+    void TweakPose_Spine(SkeletalPose&) const {}
 
     CharacterBio& GetCharacterBio() { return mBio; }
     const CharacterBio& GetCharacterBio() const { return mBio; }
@@ -575,6 +625,10 @@ public:
     void SendQuestMoveCompletedEvent();
     virtual bool CanCollide(const Entity* other) const;
 
+protected:
+    // Appends a pack to the net-sound list (null is ignored).
+    void RegisterNetSound(SoundPak* sound);
+
 private:
     void AllocateAnimSets();
     void LoadAnimations();
@@ -622,6 +676,16 @@ private:
     float mImpactSoundChance = 0.0f;
     float mLowHealthTriggerLevel = 0.0f;
     float mLowHealthResetLevel = 0.0f;
+    bool mLowHealthLatch = false;
+    // Non-owning, by object id: a pack's position is its net index.
+    std::vector<std::uint32_t> mNetSounds;
+    float mBreastSupport = 0.0f;
+    float mSpineCurve = 0.0f;
+    float mSpineCurveTarget = 0.0f;
+    float mSpineTurnRate = 3.14159265f;  // 180 degrees a second
+    float mSpineCurveMax = 0.6981317f;   // 40 degrees
+    int mPhysicsType = 1;
+    std::unique_ptr<CharacterRagDoll> mRagDoll;
     bool mTeleporting = false;
     Character_ActionState mActionState = Character_ActionState::Unknown;
     bool mHiddenFromCombat = false;

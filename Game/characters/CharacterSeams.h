@@ -15,7 +15,6 @@ namespace GAME {
     X(InventoryItemSetAttributes, "Inventory item set attributes") \
     X(InventoryItemSetDefenseAttributes, "Inventory item set defense attributes") \
     X(InventorySetOwner, "Inventory::SetOwner") \
-    X(CharacterRagDollPhysics, "the character rag doll (physics type)") \
     X(AnimationSetPlayMovement, "AnimationSet::PlayAnimation without a stance set (run and walk)") \
     X(NpcOnConversationEnd, "Npc::OnConversationEnd") \
     X(NpcOnPlayerInteract, "Npc::OnPlayerInteract") \

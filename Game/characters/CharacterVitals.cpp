@@ -65,10 +65,6 @@ bool Character::ShouldDoRagDoll() const {
     return InRenderPreLoadFrustum() && HasRigidBodyData();
 }
 
-void Character::SetPhysicsType(int) {
-    ReportCharacterSeam(CharacterSeam::CharacterRagDollPhysics);
-}
-
 bool Character::PlayDeathAnimation() {
     return mAnimationSet &&
            mAnimationSet->PlayAnimation(*this, AnimationSet_Type::Die, Name(), 1.0f, false, 0);
@@ -207,6 +203,7 @@ void Character::StartRespawn(const WorldCoords& coords) {
         mDeathManager->Reset();
     Singleton<DeathRemovals>::Get().Cancel(GetObjectId());
     SetLifeState(Character_LifeState::Respawning);
+    StartSpawnEffect();
 }
 
 void Character::StopRespawn() {

@@ -67,7 +67,7 @@ public:
     bool ShouldUseDistressCall() const override { return true; }
 
     // Spawning on other machines and local copies (PlayerReplication.cpp).
-    bool ShouldServerSpawn() const { return true; }
+    bool ShouldServerSpawn() const override { return true; }
     std::unique_ptr<NetPacket> CreateSpawnNetPacket() const;
     void WriteReplicationData(NetPacketOutBuffer& out);
     // A malformed body is refused: false, logged, and no record is kept.

@@ -49,6 +49,11 @@ class Bonus;
 class SoundPak;
 class NetworkRegionLoaderBase;
 class StartTeleportPacket;
+class Character;
+class Entity;
+class Team;
+struct Vec3;
+struct WorldRay;
 enum NRLoaderState : int;
 struct PlayerInfo;
 template <class T>
@@ -317,6 +322,38 @@ public:
     void DestroyMarketClient(std::uint32_t merchant);
     void ForceMarketRefresh(std::uint32_t merchant);
     std::wstring GetPlayerName(std::uint32_t id) const;
+    // Spawning entry points the game keeps but never acts on.
+    void InvokeSpawnCharacter(const std::string&, std::uint32_t) {}
+    void InvokeSpawnCharacter(const std::string&) {}
+    void DefaultSpawn(std::uint32_t) {}
+    void HandleRespawnCharacter(std::uint32_t, std::uint32_t) {}
+    void HandleSpawnCharacter(std::uint32_t, std::uint32_t) {}
+    void HandleSpawnCharacter(std::uint32_t) {}
+
+    // One candidate not in `excluded`, drawn once from the root's generator; 0 when none is
+    // left (then nothing is drawn).
+    std::uint32_t PickObject(const std::vector<std::uint32_t>& candidates,
+                             const std::vector<std::uint32_t>& excluded);
+    // Target queries: the ids of the living, visible, initialised characters (never NPCs, nor
+    // `exclude`) that are friends (a friendly barrier is none) or foes of `team`, in the world's
+    // order for the shape. Each appends to `out`, keeping what it held.
+    void GetTargetsInRadius(const Team& team, const WorldVec3& center, float radius,
+                            std::vector<std::uint32_t>& out, std::uint32_t exclude, bool friends);
+    void GetTargetsInRadius(const Character& who, const WorldVec3& center, float radius,
+                            std::vector<std::uint32_t>& out, std::uint32_t exclude, bool friends);
+    // Every friend, then every foe.
+    void GetAllTargetsInRadius(const Team& team, const WorldVec3& center, float radius,
+                               std::vector<std::uint32_t>& out, std::uint32_t exclude);
+    // Nearest first along the ray.
+    void GetTargetsAlongRay(const Team& team, const WorldRay& ray, float length,
+                            std::vector<std::uint32_t>& out, std::uint32_t exclude, bool friends);
+    // A cone of half-angle `angleDegrees` from the apex along the direction.
+    void GetTargetsInCone(const Team& team, const WorldVec3& apex, const Vec3& direction,
+                          float angleDegrees, float length, std::vector<std::uint32_t>& out,
+                          std::uint32_t exclude, bool friends);
+    void FilterInvalidTargets(const Team& team, const std::vector<Entity*>& candidates,
+                              std::vector<std::uint32_t>& out, std::uint32_t exclude,
+                              bool friends) const;
 
     // Damage register: who hurt which non-player victim how much.
     void RegisterDamage(std::uint32_t victim, std::uint32_t attacker, float damage);
@@ -556,6 +593,8 @@ private:
     int gameDifficulty = 0;
     // Item sets and text styles.
     std::map<std::string, std::unique_ptr<ItemSet>> itemSets;
+    // The entities a target query found, kept so that a warm query allocates nothing.
+    std::vector<Entity*> queryScratch;
 };
 
 // The machine's slot for its root object; a root still alive when the machine goes is shut down.

@@ -23,15 +23,21 @@ SoundPak* GetSoundPakFromRecord(const LoadTable& record, const char* key) {
     return LoadSoundPak(file.c_str());
 }
 
-Object* FindObjectOfClass(std::uint32_t id, const char* className) {
-    if (id == 0 || !className)
-        return nullptr;
-    Object* object = Singleton<ObjectManager>::Get().GetObject(id);
+bool IsOfClass(const Object* object, const char* className) {
+    if (!className)
+        return false;
     for (const RTTI_ClassInfo* info = object ? &object->GetClassInfo() : nullptr; info;
          info = info->GetParent())
         if (std::string_view(info->GetClassName()) == className)
-            return object;
-    return nullptr;
+            return true;
+    return false;
+}
+
+Object* FindObjectOfClass(std::uint32_t id, const char* className) {
+    if (id == 0)
+        return nullptr;
+    Object* object = Singleton<ObjectManager>::Get().GetObject(id);
+    return IsOfClass(object, className) ? object : nullptr;
 }
 
 }  // namespace GAME

@@ -17,5 +17,7 @@ SoundPak* GetSoundPakFromRecord(const LoadTable& record, const char* key);
 // The object of that id when its class is, or derives from, the named class; null otherwise. By
 // name, so that code can look up classes of libraries it does not link against.
 Object* FindObjectOfClass(std::uint32_t id, const char* className);
+// Whether the object's class is, or derives from, the named class; false for null.
+bool IsOfClass(const Object* object, const char* className);
 
 }  // namespace GAME

@@ -52,7 +52,7 @@ public:
     virtual bool OccludesPathing() const { return false; }
     virtual void CollisionCallback(int surface);
     void InitialUpdate() override;
-    virtual bool ShouldServerSpawn() const { return true; }
+    bool ShouldServerSpawn() const override { return true; }
     virtual void WriteReplicationData(NetPacketOutBuffer& out);
     virtual bool ReadReplicationData(NetPacketInBuffer& in);
     virtual void ApplyReplicationData();

@@ -81,8 +81,8 @@ void ItemCharacterServices::SetGarment(Character&, bool clothing, const std::str
                                        const std::string&, const std::string&) {
     Seam(clothing ? "GarmentManager::SetClothing" : "GarmentManager::SetVestment");
 }
-void ItemCharacterServices::SetBreastSupport(Character&, float) {
-    Seam("Character::SetBreastSupport");
+void ItemCharacterServices::SetBreastSupport(Character& character, float support) {
+    character.SetBreastSupport(support);
 }
 bool ItemCharacterServices::GiveItemToCharacter(Character& character, Item& item) {
     return character.GiveItemToCharacter(item);

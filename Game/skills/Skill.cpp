@@ -528,7 +528,15 @@ TeamManager* Teams() {
 // Kept between calls: target searches run per attack and must not allocate once warm.
 std::vector<std::uint32_t>& TargetScratch() {
     thread_local std::vector<std::uint32_t> found;
+    found.clear();
     return found;
+}
+
+// The root's query around the point (nothing without a root).
+void FindTargets(const Character& caster, const WorldVec3& center, float radius,
+                 std::vector<std::uint32_t>& out, bool friends) {
+    if (GameEngine* root = gGameEngine)
+        root->GetTargetsInRadius(caster, center, radius, out, 0, friends);
 }
 
 }  // namespace
@@ -538,8 +546,7 @@ bool Skill::GetValidMeleeTarget(const Character& caster, std::uint32_t& target,
                                 bool noSearch) {
     if (target == 0 && !noSearch) {
         auto& found = TargetScratch();
-        GetTargetsInRadius(caster.GetTeam(), useCasterPosition ? caster.GetPosition() : point,
-                           radius, found, 0, false);
+        FindTargets(caster, useCasterPosition ? caster.GetPosition() : point, radius, found, false);
         target = found.empty() ? 0 : found.front();
         return true;
     }
@@ -558,7 +565,7 @@ bool Skill::GetValidRangedTarget(const Character& caster, std::uint32_t& target,
         return false;
     }
     auto& found = TargetScratch();
-    GetTargetsInRadius(caster.GetTeam(), point, radius, found, 0, false);
+    FindTargets(caster, point, radius, found, false);
     target = found.empty() ? 0 : found.front();
     return true;
 }
@@ -572,8 +579,7 @@ bool Skill::GetValidFriendTarget(const Character& caster, std::uint32_t& target,
         return false;
     }
     auto& found = TargetScratch();
-    GetTargetsInRadius(caster.GetTeam(), useCasterPosition ? caster.GetPosition() : point, radius,
-                       found, 0, true);
+    FindTargets(caster, useCasterPosition ? caster.GetPosition() : point, radius, found, true);
     const auto self = std::find(found.begin(), found.end(), caster.GetObjectId());
     const bool casterFound = self != found.end();
     if (casterFound)

@@ -12,7 +12,6 @@
 #include "Game/core/players/Team.h"
 #include "Game/items/kinds/Weapon.h"
 #include "Game/rules/combat/ParametersCombat.h"
-#include "Game/skills/SkillTargets.h"
 #include "Game/skills/manager/SkillBuffTransfer.h"
 #include "Game/skills/manager/SkillSeams.h"
 #include "Game/skills/manager/SkillServicesBase.h"
@@ -99,7 +98,8 @@ const std::string& SkillActivated::GetProjectileName() const {
 bool SkillActivated::ExecuteMeleeAttack(Character& character, std::uint32_t target,
                                         const WorldVec3&, std::uint32_t weaponId) {
     SkillServicesBase* services = HasManager() ? GetManager()->GetSkillServices() : nullptr;
-    if (!services)
+    GameEngine* root = gGameEngine;
+    if (!services || !root)
         return false;
     SkillProfile_Modifiers data;
     GetSkillModifierData(data);
@@ -115,8 +115,8 @@ bool SkillActivated::ExecuteMeleeAttack(Character& character, std::uint32_t targ
         if (n == 1 && target != 0) {
             targets.push_back(target);
         } else {
-            GetTargetsInCone(character.GetTeam(), position, facing, data.targetAngle, 3.0f, targets,
-                             target, false);
+            root->GetTargetsInCone(character.GetTeam(), position, facing, data.targetAngle, 3.0f,
+                                   targets, target, false);
             if (n > 0 && targets.size() >= n) {
                 // Shrinks only; erase keeps the optimiser from seeing a growth path.
                 targets.erase(targets.begin() + (target != 0 ? n - 1 : n), targets.end());
@@ -129,7 +129,8 @@ bool SkillActivated::ExecuteMeleeAttack(Character& character, std::uint32_t targ
     } else if (target != 0) {
         targets.push_back(target);
     } else {
-        GetTargetsInCone(character.GetTeam(), position, facing, 10.0f, 2.5f, targets, 0, false);
+        root->GetTargetsInCone(character.GetTeam(), position, facing, 10.0f, 2.5f, targets, 0,
+                               false);
         if (targets.size() > 1)
             targets.erase(targets.begin() + 1, targets.end());
     }
@@ -142,7 +143,8 @@ bool SkillActivated::ExecuteMeleeAttack(Character& character, std::uint32_t targ
 bool SkillActivated::ExecuteRadiusAttack(Character& character, std::uint32_t target,
                                          const WorldVec3& point) {
     SkillServicesBase* services = HasManager() ? GetManager()->GetSkillServices() : nullptr;
-    if (!services)
+    GameEngine* root = gGameEngine;
+    if (!services || !root)
         return false;
     SkillProfile_Modifiers data;
     GetSkillModifierData(data);
@@ -152,7 +154,8 @@ bool SkillActivated::ExecuteRadiusAttack(Character& character, std::uint32_t tar
         target = 0;
     const float distance = World::Get().GetDistanceSquared(point, character.GetPosition());
     if (data.targetRadius > 0.0f && distance < 400.0f)
-        GetTargetsInRadius(character.GetTeam(), point, data.targetRadius, targets, target, false);
+        root->GetTargetsInRadius(character.GetTeam(), point, data.targetRadius, targets, target,
+                                 false);
     if (target != 0)
         targets.push_back(target);
     if (targets.empty())
@@ -165,13 +168,14 @@ bool SkillActivated::ExecuteRangedAttack(Character& character, const WorldCoords
                                          std::uint32_t target, const WorldVec3& point,
                                          std::uint32_t weaponId) {
     SkillServicesBase* services = HasManager() ? GetManager()->GetSkillServices() : nullptr;
-    if (!services)
+    GameEngine* root = gGameEngine;
+    if (!services || !root)
         return false;
     const std::uint32_t count = GetSkillProfile().GetNumberOfProjectiles();
     TargetList list;
     std::vector<std::uint32_t>& targets = list.Get();
     if (count > 1) {
-        GetTargetsInRadius(character.GetTeam(), point, 1.0f, targets, target, false);
+        root->GetTargetsInRadius(character.GetTeam(), point, 1.0f, targets, target, false);
         if (targets.size() > count - 1)
             targets.resize(count - 1);
     }

@@ -1,6 +1,6 @@
 #pragma once
 // What the skill base reaches in parts of the game that are not built yet (the rag-doll data of
-// animations, rag-doll vectors, projectiles, secondary skills). Each logs one level-1
+// animations, projectiles, secondary skills). Each logs one level-1
 // line per machine the first time it is skipped ("Skill: <operation> is not available yet") and
 // does nothing; a query answers 0, false or nothing found.
 #include <cstddef>
@@ -10,7 +10,6 @@ namespace GAME {
 // clang-format off
 #define GAME_SKILL_BASE_SEAMS(X) \
     X(AnimationRagDollInfo, "AnimationSet rag-doll data of the current animation") \
-    X(RagDollVectors, "CharacterRagDoll::GetDirectionVec, GetPushVec and GetElevationVec") \
     X(ProjectileAddModifier, "ProjectileBase::AddProjectileModifier") \
     X(SecondarySkills, "SkillSecondary activation and stop")
 // clang-format on

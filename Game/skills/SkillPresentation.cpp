@@ -18,18 +18,6 @@
 
 namespace GAME {
 
-namespace {
-
-CharacterRagDoll::Effect RagDollEffectFromText(const std::string& text) {
-    if (text == "Crumple")
-        return CharacterRagDoll::Crumple;
-    if (text == "TakeHit")
-        return CharacterRagDoll::TakeHit;
-    return CharacterRagDoll::Random;
-}
-
-}  // namespace
-
 // --- Sounds ---
 
 void Skill::LoadSounds() {
@@ -44,7 +32,7 @@ void Skill::LoadSounds() {
 
 void Skill::PlaySound(SoundSlot slot, const WorldVec3& where) {
     if (SoundPak* pak = mSounds[slot].Get())
-        pak->Play(where, false);
+        pak->Play(where, false, true);
 }
 
 void Skill::PlaySwipeSound(const WorldVec3& where) {
@@ -288,22 +276,26 @@ const std::string& Skill::GetBuffOtherCharFxPakName() const {
 
 // --- Rag-doll data, animations and attach points ---
 
-void Skill::InitRagDollData(CharacterRagDoll::EffectData& out, const WorldVec3&,
-                            const WorldVec3&) const {
+void Skill::InitRagDollData(CharacterRagDoll::EffectData& out, const WorldVec3& from,
+                            const WorldVec3& to) const {
     const SkillProfile& p = GetSkillProfile();
     std::string effect = p.GetRagDollEffect();
+    const WorldCoords fromCoords(from.region, Coords::FromOrigin(from.local));
+    auto vectorOf = [&](const std::string& direction, const std::string& push,
+                        const std::string& elevation) {
+        return CharacterRagDoll::GetDirectionVec(direction, from, to) +
+               CharacterRagDoll::GetPushVec(push, fromCoords) +
+               CharacterRagDoll::GetElevationVec(elevation);
+    };
     Vec3 vector{0.0f, 0.0f, 0.0f};
     if (mRagDollEffect == "TakeHit") {
-        if (!mRagDollDirection.empty() || !mRagDollPush.empty() || !mRagDollElevation.empty())
-            ReportSkillBaseSeam(SkillBaseSeam::RagDollVectors);
+        vector += vectorOf(mRagDollDirection, mRagDollPush, mRagDollElevation);
         effect = "TakeHit";
     }
-    if (!p.GetRagDollDirection().empty() || !p.GetRagDollPush().empty() ||
-        !p.GetRagDollElevation().empty())
-        ReportSkillBaseSeam(SkillBaseSeam::RagDollVectors);
+    vector += vectorOf(p.GetRagDollDirection(), p.GetRagDollPush(), p.GetRagDollElevation());
     if (vector.Length() > 0.0001f)
         vector = vector.Unit();
-    out.effect = RagDollEffectFromText(effect);
+    out.effect = CharacterRagDoll::GetEffectEnum(effect);
     out.direction = vector;
     out.amplification = p.GetRagDollAmplification(GetCurrentLevel());
 }

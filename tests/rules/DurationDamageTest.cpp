@@ -33,7 +33,7 @@ public:
     void StopDamageEffect(T type) override { log.push_back("stop " + Name(type)); }
     void StartInvoluntaryEffect(T type) override { log.push_back("begin " + Name(type)); }
     void StopInvoluntaryEffect(T type) override { log.push_back("end " + Name(type)); }
-    void SetRagdollData(const CharacterRagDoll::EffectData& data) override { ragdoll = data; }
+    void SetRagdollData(const CharacterRagDoll::EffectData& data, bool) override { ragdoll = data; }
     bool IsSkillSpeedUpdateNeeded() const override { return false; }
     void ForceSpeedUpdate() override { ++speedUpdates; }
     void SetCombatAttacker(std::uint32_t id) override { attacker = id; }

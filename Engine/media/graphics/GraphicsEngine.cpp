@@ -4,6 +4,7 @@
 #include "Engine/anim/AnimationLibrary.h"
 #include "Engine/anim/GraphicsAnim.h"
 #include "Engine/media/MediaRecorder.h"
+#include "Engine/object/Object.h"
 #include "Engine/records/RecordDatabase.h"
 #include "Engine/sys/Machine.h"
 
@@ -11,6 +12,15 @@ namespace GAME {
 
 GraphicsEngine& GraphicsEngine::Get() {
     return Singleton<GraphicsEngine>::Get();
+}
+
+bool GraphicsEngine::InRenderPreLoadFrustum(const Entity& entity) const {
+    const Region* view = mPreLoadFrustum.region;
+    const WorldVec3 at = entity.GetPosition();
+    if (!mHasPreLoadFrustum || !view || !at.region)
+        return false;
+    const Vec3 local = at.region == view ? at.local : at.GetWorldPosition() - view->GetOffset();
+    return mPreLoadFrustum.IntersectsSphere(local, entity.GetBoundingRadius());
 }
 
 GraphicsAnim* GraphicsEngine::LoadAnimation(std::string_view name) {

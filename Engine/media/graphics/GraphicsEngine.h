@@ -6,8 +6,11 @@
 #include <unordered_map>
 #include <unordered_set>
 
+#include "Engine/world/WorldShapes.h"
+
 namespace GAME {
 
+class Entity;
 class GraphicsAnim;
 
 class GraphicsEngine {
@@ -29,7 +32,19 @@ public:
     int GetWidth() const { return kWidth; }
     int GetHeight() const { return kHeight; }
 
+    // The view the renderer loads ahead around: the host's camera, set each frame. Until one is
+    // set (and after Clear) nothing is in it, as on a machine that shows nothing.
+    void SetRenderPreLoadFrustum(const WorldFrustum& frustum) {
+        mPreLoadFrustum = frustum;
+        mHasPreLoadFrustum = true;
+    }
+    void ClearRenderPreLoadFrustum() { mHasPreLoadFrustum = false; }
+    // The entity's bounding sphere reaches into that view.
+    bool InRenderPreLoadFrustum(const Entity& entity) const;
+
 private:
+    WorldFrustum mPreLoadFrustum;
+    bool mHasPreLoadFrustum = false;
     std::unordered_map<const GraphicsAnim*, int> mUses;
     std::unordered_set<std::string> mReportedUnknown;
 };

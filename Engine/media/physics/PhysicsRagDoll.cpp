@@ -2,15 +2,29 @@
 
 #include "Engine/anim/SkeletalPose.h"
 #include "Engine/media/MediaRecorder.h"
+#include "Engine/media/physics/CollisionData.h"
 #include "Engine/media/physics/PhysicsEngine.h"
 #include "Engine/object/Object.h"
 #include "Engine/sys/Machine.h"
+#include "Engine/world/GroundMesh.h"
 
 namespace GAME {
 
 namespace {
 std::uint32_t IdOf(const Actor* actor) {
     return actor ? actor->GetObjectId() : 0;
+}
+
+// The body lies on the floor below its owner when it comes to rest.
+CollisionData LandingOf(const Actor& owner) {
+    CollisionData data;
+    data.contact = true;
+    data.where = owner.GetPosition();
+    const Region* region = data.where.region;
+    float height = 0.0f;
+    if (region && region->GetGround())
+        region->GetGround()->FloorBelow(data.where.local, height, &data.surface);
+    return data;
 }
 }  // namespace
 
@@ -90,6 +104,8 @@ bool PhysicsRagDoll::Advance(int elapsedMs) {
         body.velocity = Vec3();
     PhysicsEngine::Get().RemoveRagDoll(this);
     MediaRecorder::Get().Record(MediaCall::RagDollRest, IdOf(mOwner));
+    if (mOwner)
+        mOwner->CollisionCallback(LandingOf(*mOwner));
     return true;
 }
 

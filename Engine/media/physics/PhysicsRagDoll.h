@@ -2,7 +2,8 @@
 // A ragdoll: one rigid body per bone of an actor's skeleton, switched on when the actor falls
 // limp. Enable gives each body its bone's place, lets the subclass set starting velocities
 // (SetInitialState), and after the rest time of game time the ragdoll comes to rest: it is
-// switched off and OnDisabled tells the subclass.
+// switched off, its owner is told it touched the floor below it (CollisionCallback, contact,
+// that floor's surface) and OnDisabled tells the subclass.
 #include <vector>
 
 #include "Engine/world/Math.h"

@@ -1,5 +1,8 @@
 #pragma once
 // Ambient sound and weather around the listener; headless, it keeps what it was told.
+#include <array>
+
+#include "Engine/world/Math.h"
 #include "Engine/world/Region.h"
 
 namespace GAME {
@@ -20,7 +23,20 @@ public:
     }
     int GetResetCount() const { return mResets; }
 
+    // The ambient light of the sky per environment (black until set; unknown ones black).
+    static constexpr int kEnvironmentCount = 4;
+    void SetSkyAmbientColor(int environment, const Color& color) {
+        if (environment >= 0 && environment < kEnvironmentCount)
+            mSkyAmbient[static_cast<std::size_t>(environment)] = color;
+    }
+    Color GetSkyAmbientColor(int environment) const {
+        if (environment < 0 || environment >= kEnvironmentCount)
+            return Color{};
+        return mSkyAmbient[static_cast<std::size_t>(environment)];
+    }
+
 private:
+    std::array<Color, kEnvironmentCount> mSkyAmbient{};
     WorldVec3 mTarget;
     WorldVec3 mEffectsPosition;
     int mEffectUpdates = 0;

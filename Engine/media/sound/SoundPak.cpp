@@ -1,6 +1,7 @@
 #include "Engine/media/sound/SoundPak.h"
 
 #include "Engine/Engine.h"
+#include "Engine/media/MediaRecorder.h"
 #include "Engine/records/LoadTable.h"
 
 namespace GAME {
@@ -13,9 +14,12 @@ void SoundPak::Load(const LoadTable& table) {
     mLength = static_cast<int>(table.GetFloat("length", 0.0f));
 }
 
-void SoundPak::Play(const WorldVec3& where, bool looping) {
+void SoundPak::Play(const WorldVec3& where, bool looping, bool attenuated) {
     looping = looping || mInfiniteLoop;
-    mPlayed.push_back({where, looping});
+    mPlayed.push_back({where, looping, attenuated});
+    const Vec3& at = where.GetRegionPosition();
+    MediaRecorder::Get().Record(MediaCall::SoundPlay, GetObjectId(), GetObjectName(), at.x, at.y,
+                                at.z, looping ? 1.0f : 0.0f);
     mLooping = looping;
     mPlayedAt = gEngine->GetGameTime();
 }

@@ -2,7 +2,8 @@
 // A pack of sounds made from a record. Nothing is heard: the pack records what it was asked
 // (where it played, whether looping, what it follows, fades) so that callers can be checked.
 // A one-shot lasts the record's "length" (game milliseconds, 0 by default: over as soon as it
-// is played); a loop plays until it is faded or stopped.
+// is played); a loop plays until it is faded or stopped. Every play is also recorded in the
+// machine's MediaRecorder (SoundPlay: the pack's record name and where it played).
 #include <cstdint>
 #include <vector>
 
@@ -16,10 +17,13 @@ public:
     struct PlayRequest {
         WorldVec3 where;
         bool looping = false;
+        bool attenuated = false;
     };
 
     void Load(const LoadTable& table) override;
-    void Play(const WorldVec3& where, bool looping = false);
+    // `attenuated`: the sound fades with the listener's distance (the engine's own flag; game
+    // sounds of characters and animations pass true).
+    void Play(const WorldVec3& where, bool looping = false, bool attenuated = false);
     // Makes the next plays loop until faded or stopped.
     void SetInfiniteLoop(bool loop) { mInfiniteLoop = loop; }
     bool GetInfiniteLoop() const { return mInfiniteLoop; }

@@ -22,7 +22,7 @@ void ControllerCombat::Update(int ms) {
     Character* character = GetParentCharacter();
     if (!character || !character->IsAlive() || character->IsInvincible())
         return;
-    ReportControllerSeam(ControllerSeam::LowHealthSound);
+    character->PlayLowHealthSoundIfNeeded(character->GetCurrentLife());
     if (character->GetCurrentLife() <= 0.0f)
         KillMe();
 }

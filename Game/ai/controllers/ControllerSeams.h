@@ -12,7 +12,6 @@ namespace GAME {
     X(PositionUpdatePacket, "the controller's position update packet") \
     X(InventoryAddItem, "Inventory::AddItem") \
     X(ShowCharacterCommand, "the show-character command") \
-    X(LowHealthSound, "Character::PlayLowHealthSoundIfNeeded") \
     X(NpcClass, "Npc (clicks on non-player characters, ChatWithNPC)") \
     X(FixedItemClass, "FixedItem (clicks on chests, doors and portals)") \
     X(StrategicMovementClass, "StrategicMovementBase (clicks on shrines)") \

@@ -10,23 +10,13 @@
 #include "Game/ai/monster/MonsterControllerSeams.h"
 #include "Game/characters/monster/Monster.h"
 #include "Game/core/GameEngine.h"
+#include "Game/core/ObjectLookup.h"
 #include "Game/core/players/PartyManager.h"
 #include "Game/core/players/PlayerInfo.h"
 #include "Game/items/loot/LootDrop.h"
 #include "Game/items/loot/LootLoader.h"
 
 namespace GAME {
-
-namespace {
-
-// True when the object is of the named class or derives from it; the class may belong to a
-// subsystem that is not linked in, and then nothing is of it.
-bool IsOfClass(const Object* object, const char* className) {
-    const RTTI_ClassInfo* info = Object::classInfo.FindByName(className);
-    return object && info && object->GetClassInfo().IsA(*info);
-}
-
-}  // namespace
 
 void ControllerMonster::PostParentAttached() {
     ControllerAI::PostParentAttached();

@@ -7,11 +7,16 @@
 
 namespace GAME {
 
+namespace {
+// The source the object manager's tracking names for the packs this map destroys.
+constexpr int kDestroyLine = 36;
+}  // namespace
+
 AnimationSound::~AnimationSound() {
     ObjectManager& objects = Singleton<ObjectManager>::Get();
     for (const auto& [name, entry] : mEntries)
         if (Object* sound = objects.GetObject(entry.soundId))
-            objects.DestroyObjectEx(sound, "Game/AnimationSound", __LINE__);
+            objects.DestroyObjectEx(sound, "Game/AnimationSound", kDestroyLine);
 }
 
 void AnimationSound::AddSound(const Name& animationName, const std::string& soundPakFile,
@@ -30,7 +35,7 @@ bool AnimationSound::Play(const Actor& owner, const Name& animationName,
     if (RandomFloat(0.1f, 100.0f) > it->second.chance)
         return false;
     if (SoundPak* sound = GetSound(animationName))
-        sound->Play(position != nullptr ? *position : owner.GetPosition(), false);
+        sound->Play(position != nullptr ? *position : owner.GetPosition(), false, true);
     return true;
 }
 

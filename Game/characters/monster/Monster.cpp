@@ -127,9 +127,9 @@ void Monster::InitialUpdate() {
     mConfusionFx.SetParent(GetObjectId());
     if (!mBossBoundingVolume.empty())
         ReportMonsterSeam(MonsterSeam::BossBoundingVolume);
+    // In the same order on every machine: the position in the list is the net index.
     for (MonsterSound sound : {AlertSound, RallySound, RampageSound, FleeSound})
-        if (GetMonsterSound(sound))
-            ReportMonsterSeam(MonsterSeam::RegisterNetSound);
+        RegisterNetSound(GetMonsterSound(sound));
     mConfusionFx.InitializeFxPak();
     SelectAlternativeMeshAndTextures();
     // A join restored from saved state already holds the team to go back to.

@@ -11,7 +11,6 @@ namespace GAME {
     X(LoadLootFromStruct, "Character::LoadLootFromStruct") \
     X(DetachItemAction, "Character::DetachItemAction") \
     X(DropItemFromEquipLocation, "Character::DropItemFromEquipLocation") \
-    X(RegisterNetSound, "Character::RegisterNetSound") \
     X(RegisterMonsterMusic, "Player::RegisterMonsterMusic") \
     X(BossBoundingVolume, "BoundingVolumeBossMonster") \
     X(ForcedUpdates, "Engine::RegisterForForcedUpdates")

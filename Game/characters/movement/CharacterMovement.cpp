@@ -128,7 +128,7 @@ void Character::RefreshDigest() const {
     using namespace SightDigest;
     std::uint32_t flags = kWritten | kCharacter;
     if (IsAlive())
-        flags |= kAlive;
+        flags |= SightDigest::kAlive;
     if (mCausesAnger)
         flags |= kCausesAnger;
     const WorldVec3& path = mMovement->GetStoredPathPosition();

@@ -36,7 +36,7 @@ void DefaultDeathHandler::AnimationCallback(const Name& name) {
         CharacterRagDoll::EffectData data;
         data.effect = CharacterRagDoll::Crumple;
         data.amplification = 0.0f;
-        mCharacter->SetRagdollData(data);
+        mCharacter->SetRagdollData(data, true);
         mCharacter->SetPhysicsType(kRagDollPhysics);
     }
 }

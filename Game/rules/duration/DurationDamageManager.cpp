@@ -123,7 +123,7 @@ void DurationDamageManager::ExecuteDamage() {
     CharacterRagDoll::EffectData ragdoll;
     ragdoll.effect = CharacterRagDoll::Crumple;
     ragdoll.amplification = 0.0f;
-    mOwner->SetRagdollData(ragdoll);
+    mOwner->SetRagdollData(ragdoll, false);
     UpdateEffects();
     for (const DurationDamageEntry& entry : mEntries) {
         const float damage = entry.GetDamage();

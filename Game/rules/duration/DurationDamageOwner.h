@@ -22,7 +22,8 @@ public:
     virtual void StopDamageEffect(CombatAttributeType type) = 0;
     virtual void StartInvoluntaryEffect(CombatAttributeType type) = 0;
     virtual void StopInvoluntaryEffect(CombatAttributeType type) = 0;
-    virtual void SetRagdollData(const CharacterRagDoll::EffectData& data) = 0;
+    // force: taken even when the owner has no life left.
+    virtual void SetRagdollData(const CharacterRagDoll::EffectData& data, bool force) = 0;
     virtual bool IsSkillSpeedUpdateNeeded() const = 0;
     virtual void ForceSpeedUpdate() = 0;
 

@@ -33,7 +33,7 @@ public:
     virtual void SetInvisible() { mHidden = true; }
     virtual void SetVisible() { mHidden = false; }
     bool IsStatic() const { return !mAllowPathing; }
-    bool ShouldServerSpawn() const { return false; }
+    bool ShouldServerSpawn() const override { return false; }
     bool IncludeInMinimap() const { return true; }
     bool GetIsPartOfLevel() const { return true; }
 

@@ -16,7 +16,7 @@ public:
     void PreLoad(bool now) override;
     void InitialUpdate() override;
     void UpdateSelf(int elapsedMs) override;
-    bool ShouldServerSpawn() const { return false; }
+    bool ShouldServerSpawn() const override { return false; }
     bool CanCollide() const { return false; }
     bool OccludesPathing() const { return false; }
 

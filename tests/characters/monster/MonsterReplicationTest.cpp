@@ -9,6 +9,7 @@
 #include "Game/characters/monster/Monster.h"
 #include "Game/characters/monster/MonsterReplicationData.h"
 #include "Game/core/GameEngine.h"
+#include "Game/core/net/commands/CharacterCommands.h"
 #include "Game/core/net/packets/WorldPackets.h"
 #include "Game/rules/duration/DurationDamageManager.h"
 #include "Game/skills/Skill.h"
@@ -262,6 +263,40 @@ TEST_F(MonsterReplication, HostileBodiesAreRefusedWhole) {
         wolf->ApplyReplicationData();
         EXPECT_EQ(SeenOf(*wolf), before);
     }
+}
+
+}  // namespace
+}  // namespace GAME::test
+
+namespace GAME::test {
+namespace {
+
+TEST_F(MonsterReplication, ANetSoundReachesEveryMachineByItsIndexAndOnlyFromTheServer) {
+    auto alertPlays = [&](TestMachine& tm) {
+        MachineScope scope(tm.machine());
+        auto* wolf = Singleton<ObjectManager>::Get().GetObject<Monster>(kWolfId);
+        return wolf ? wolf->GetAlertSound()->GetPlayed().size() : 99u;
+    };
+    for (TestMachine* tm : game.Machines()) {
+        MachineScope scope(tm->machine());
+        ASSERT_NE(MakeWolf(kWolfId), nullptr);
+    }
+    ON_MACHINE(game.Server()) {
+        auto* wolf = Singleton<ObjectManager>::Get().GetObject<Monster>(kWolfId);
+        ASSERT_EQ(wolf->GetNetSoundCount(), 1u);  // the alert sound only
+        wolf->PlayNetSound(wolf->GetAlertSound());
+    }
+    game.Pump();
+    EXPECT_EQ(alertPlays(game.Server()), 1u);
+    EXPECT_EQ(alertPlays(game.Client(0)), 1u);
+
+    // A client may not make the server's monster sound for everyone.
+    ON_MACHINE(game.Client(0)) {
+        auto* wolf = Singleton<ObjectManager>::Get().GetObject<Monster>(kWolfId);
+        wolf->Enqueue(std::make_unique<PlaySoundConfigCmd>(kWolfId, 0u));
+    }
+    game.Pump();
+    EXPECT_EQ(alertPlays(game.Server()), 1u);
 }
 
 }  // namespace

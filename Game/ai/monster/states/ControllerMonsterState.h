@@ -280,7 +280,7 @@ void ControllerMonsterState<TController, TCharacter>::DefaultEnemyFoundResponse(
     const int roll = crt_rand() % 100;
     if (TCharacter* self = this->GetCharacter()) {
         if (self->GetAlertSoundChance() >= static_cast<float>(roll) && ctl.ShouldPlayRallyOrAlert())
-            PlayMonsterNetSound(*self, self->GetAlertSound());
+            self->PlayNetSound(self->GetAlertSound());
     }
     if (ctl.GetLeaderBehavior() == ControllerMonster::LeadWhenEnemyIsSeen)
         CallForFollowers();

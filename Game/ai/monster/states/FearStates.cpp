@@ -83,7 +83,7 @@ void ControllerMonsterStateScared::OnBegin() {
     WorldVec3 point;
     if (PickRunToPoint(point)) {
         Monster* monster = GetCharacter();
-        PlayMonsterNetSound(*monster, monster->GetFleeSound());
+        monster->PlayNetSound(monster->GetFleeSound());
         MoveTo(point, 0, 0);
     } else {
         Hide();

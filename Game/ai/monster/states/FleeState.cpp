@@ -21,7 +21,7 @@ void ControllerMonsterStateFlee::OnBegin() {
     WorldVec3 point;
     if (PickFleePoint(point)) {
         Monster* monster = GetCharacter();
-        PlayMonsterNetSound(*monster, monster->GetFleeSound());
+        monster->PlayNetSound(monster->GetFleeSound());
         MoveTo(point, 0, 0);
         mFleeCountdown = controller->GetFleeTime();
         mFlightStarted = true;

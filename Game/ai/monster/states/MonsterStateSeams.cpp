@@ -36,9 +36,4 @@ bool FindProjectileLaunchPoint(std::uint32_t, WorldVec3&) {
     return false;
 }
 
-void PlayMonsterNetSound(Character&, SoundPak* sound) {
-    if (sound)
-        ReportMonsterStateSeam(MonsterStateSeam::PlayNetSound);
-}
-
 }  // namespace GAME

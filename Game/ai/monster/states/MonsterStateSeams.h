@@ -7,15 +7,12 @@
 
 namespace GAME {
 
-class Character;
-class SoundPak;
 struct WorldVec3;
 
 // clang-format off
 #define GAME_MONSTER_STATE_SEAMS(X) \
     X(DynamicBarrier, "DynamicBarrier (IsBarrierBlocking)") \
-    X(ProjectileInfo, "ProjectileBase::GetProjectileInfo") \
-    X(PlayNetSound, "Character::PlayNetSound")
+    X(ProjectileInfo, "ProjectileBase::GetProjectileInfo")
 // clang-format on
 
 enum class MonsterStateSeam : std::size_t {
@@ -29,7 +26,5 @@ void ReportMonsterStateSeam(MonsterStateSeam seam);
 
 // The launch point of a projectile; false when the id names none.
 bool FindProjectileLaunchPoint(std::uint32_t projectileId, WorldVec3& out);
-// A sound every machine hears; a null pack plays nothing.
-void PlayMonsterNetSound(Character& character, SoundPak* sound);
 
 }  // namespace GAME

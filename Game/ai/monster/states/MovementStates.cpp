@@ -230,7 +230,7 @@ void ControllerMonsterStateMove::OnBegin() {
     Monster* monster = GetCharacter();
     const WorldVec3 target = GetController()->GetMoveTerrainPoint();
     if (monster && monster->CanMoveTo(target, kMonsterMoveTolerance)) {
-        PlayMonsterNetSound(*monster, monster->GetPetAcknowledgeSound());
+        monster->PlayNetSound(monster->GetPetAcknowledgeSound());
         MoveTo(target, 0, 0);
         return;
     }

@@ -15,8 +15,7 @@ namespace GAME {
     X(AttachItemAction, "Character::AttachItemAction") \
     X(DetachItemAction, "Character::DetachItemAction") \
     X(TakeItemFromCharacter, "Character::TakeItemFromCharacter") \
-    X(HasItem, "Character::HasItem") \
-    X(OnPlayNetSound, "Character::OnPlayNetSound")
+    X(HasItem, "Character::HasItem")
 // clang-format on
 
 enum class CharacterCommandSeam : std::size_t {

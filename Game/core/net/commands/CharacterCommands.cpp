@@ -58,8 +58,8 @@ void IncrementBaseMana(Character& c, int amount) {
     else
         c.IncrementBaseMana(amount);
 }
-void PlaySound(Character&, std::uint32_t) {
-    ReportCharacterCommandSeam(CharacterCommandSeam::OnPlayNetSound);
+void PlaySound(Character& c, std::uint32_t index) {
+    c.OnPlayNetSound(index);
 }
 void Show(Character& c, bool visible) {
     c.SetVisibility(visible);
