@@ -163,7 +163,7 @@ bool CombatManager::TakeAttack(ParametersCombat& params) {
         // A character without a life limit gets no push rather than an infinite one.
         const float lifeLimit = character->GetLifeLimit();
         params.ragDollData.amplification = lifeLimit > 0.0f ? absolute * 3.0f / lifeLimit : 0.0f;
-        character->SetRagdollData(params.ragDollData);
+        character->SetRagdollData(params.ragDollData, false);
         attack.ExecuteDamage(*character);
         Trace("    ^bRacial Bonus Damage:  (%f)", static_cast<double>(params.racialBonusDamage));
         ApplyDamage(params.racialBonusDamage,
