@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <memory>
 #include <string>
@@ -11,6 +12,7 @@
 #include "Engine/object/ObjectManager.h"
 #include "Engine/sys/RandomUniform.h"
 #include "Game/characters/Character.h"
+#include "Game/characters/stats/PlayStats.h"
 #include "Game/rules/CharAttributeAccumulator.h"
 #include "Game/rules/combat/CombatAttribute.h"
 #include "Game/rules/combat/CombatFilter.h"
@@ -162,6 +164,34 @@ TEST(CombatManager, RecordGivesRegionsFormulasThresholdsAndVariables) {
     // Only one shield formula: the other case passes the damage untouched.
     EXPECT_FLOAT_EQ(manager.DesignerCalculateShieldBlockDamageReduction(50.0f, 20.0f, 0.0f), 30.0f);
     EXPECT_FLOAT_EQ(manager.DesignerCalculateShieldBlockDamageReduction(10.0f, 20.0f, 0.0f), 10.0f);
+}
+
+// What the character's armour and shield formulas take off is tallied in its play statistics.
+TEST(CombatManager, TheCharactersDefenseFormulasTallyTheirReduction) {
+    TestMachine tm;
+    Character* knight = Make("Records/Combat/Knight.dbr");
+    ASSERT_NE(knight, nullptr);
+    using R = PlayStatsDamageReductionType;
+    struct Case {
+        R kind;
+        std::function<float()> reduce;
+        float damage;
+    };
+    const Case cases[] = {
+        {R::Unknown,
+         [&] { return knight->DesignerCalculatePhysicalDamageDefense(100.0f, 40.0f, 0.5f, 0.0f); },
+         100.0f},
+        {R::Blocked,
+         [&] { return knight->DesignerCalculateShieldBlockDamageReduction(50.0f, 20.0f, 0.0f); },
+         50.0f},
+    };
+    for (const Case& c : cases) {
+        const float before = knight->GetPlayStats().GetDamageReduction(c.kind);
+        const float left = c.reduce();
+        EXPECT_LT(left, c.damage) << static_cast<int>(c.kind);
+        EXPECT_FLOAT_EQ(knight->GetPlayStats().GetDamageReduction(c.kind) - before, c.damage - left)
+            << static_cast<int>(c.kind);
+    }
 }
 
 TEST(CombatManager, ProbabilityToHitMissesHitsOrdinarilyAndUberHits) {

@@ -3,9 +3,7 @@
 #include "Engine/Engine.h"
 #include "Engine/object/ObjectManager.h"
 #include "Engine/world/World.h"
-#include "Game/ai/monster/ControllerMonster.h"
 #include "Game/characters/Character.h"
-#include "Game/characters/monster/Monster.h"
 #include "Game/rules/death/DeathNames.h"
 
 namespace GAME {
@@ -22,26 +20,24 @@ void SpawnMyBonesDeathHandler::Execute() {
                      mCharacter->GetActorToSpawnForMyBones().c_str());
         return;
     }
-    // Anything but a monster is destroyed again by the typed creation.
+    // The monsters come with their own subsystem; their base, the character, carries the bones.
     auto* bones =
-        objects.CreateObjectFromFile<Monster>(mCharacter->GetActorToSpawnForMyBones(), mObjectId);
+        objects.CreateObjectFromFile<Character>(mCharacter->GetActorToSpawnForMyBones(), mObjectId);
     if (!bones)
         return;
     mCarriedId = bones->GetObjectId();
-    ControllerMonster* brain = bones->Lobotomize();
-    mBrainId = brain ? brain->GetObjectId() : 0;
+    mBrainId = bones->Lobotomize();
     mCharacter->Attach(bones, Coords::Identity(), "");
 }
 
 void SpawnMyBonesDeathHandler::AnimationCallback(const Name& name) {
     if (name != DeathNames::End())
         return;
-    ObjectManager& objects = Singleton<ObjectManager>::Get();
-    auto* bones = objects.GetObject<Monster>(mCarriedId);
+    auto* bones = Singleton<ObjectManager>::Get().GetObject<Character>(mCarriedId);
     if (bones && mCharacter) {
         mCharacter->Detach(bones);
-        if (auto* brain = objects.GetObject<ControllerMonster>(mBrainId))
-            bones->BrainTransplant(brain);
+        if (mBrainId != 0)
+            bones->BrainTransplant(mBrainId);
         bones->SetScale(mCharacter->GetScale());
         World::Get().AddEntity(bones, mCharacter->GetCoords(), true);
     }
@@ -51,7 +47,7 @@ void SpawnMyBonesDeathHandler::AnimationCallback(const Name& name) {
 }
 
 void SpawnMyBonesDeathHandler::PreLoad() {
-    if (auto* bones = Singleton<ObjectManager>::Get().GetObject<Monster>(mCarriedId))
+    if (auto* bones = Singleton<ObjectManager>::Get().GetObject<Character>(mCarriedId))
         bones->PreLoad(false);
 }
 
