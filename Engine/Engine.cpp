@@ -8,6 +8,7 @@
 
 #include "Engine/anim/AnimationSystem.h"
 #include "Engine/media/physics/PhysicsEngine.h"
+#include "Engine/net/FrameStrikes.h"
 #include "Engine/net/NetworkConnectionManager.h"
 #include "Engine/sys/Machine.h"
 
@@ -68,6 +69,8 @@ NetworkConnectionManager* Engine::GetNetworkConnectionManager() {
 }
 
 void Engine::AdvanceFrame(std::uint32_t ms) {
+    // What the machines decided since they last met has reached every one of them by now.
+    FrameStrikes::Get().RunHeld();
     AdvanceGameTime(ms);
     if (mGameTimePaused)
         return;

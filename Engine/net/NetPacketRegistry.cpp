@@ -5,6 +5,7 @@
 
 #include "Engine/Engine.h"
 #include "Engine/net/ActorConfigCommand.h"
+#include "Engine/net/FrameStrikes.h"
 #include "Engine/net/NetFaultLog.h"
 #include "Engine/net/NetPacket.h"
 
@@ -138,7 +139,9 @@ NetReceiveResult NetPacketRegistry::Receive(PACKET_TYPE type, const unsigned cha
         (*handler)(*packet);
     } else if (kind->command) {
         std::unique_ptr<ActorConfigCommand> command(kind->command(*packet));
-        if (command)
+        if (command && FrameStrikes::Holds(*command))
+            FrameStrikes::Get().Hold(std::move(command));
+        else if (command)
             command->RunExecute();
     } else if (kind->handler) {
         kind->handler(*packet);

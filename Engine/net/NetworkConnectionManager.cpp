@@ -4,6 +4,7 @@
 
 #include "Engine/Engine.h"
 #include "Engine/net/ActorConfigCommand.h"
+#include "Engine/net/FrameStrikes.h"
 #include "Engine/net/NetFaultLog.h"
 #include "Engine/net/NetPacket.h"
 #include "Engine/net/NetPacketRegistry.h"
@@ -172,7 +173,10 @@ void NetworkConnectionManager::RunClientCommand(NetPacket& packet, PACKET_TYPE t
     // The received bytes travel on as they came: what this machine made of them may lack what
     // only the other machines know (a region the server has not loaded).
     SendFrameToClientsExcept(sourceHost, std::vector<std::uint8_t>(bytes, bytes + size));
-    command->RunExecute();
+    if (FrameStrikes::Holds(*command))
+        FrameStrikes::Get().Hold(std::move(command));
+    else
+        command->RunExecute();
 }
 
 void NetworkConnectionManager::HandleFrame(int sourceHost, const std::uint8_t* bytes,

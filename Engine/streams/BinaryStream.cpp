@@ -1,21 +1,51 @@
 #include "Engine/streams/BinaryStream.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <atomic>
+#include <csignal>
 #include <cstring>
 #include <exception>
 #include <fstream>
 #include <iterator>
+#include <mutex>
 #include <new>
+#include <string>
 
 #include "Engine/Engine.h"
 
 namespace GAME {
 
 namespace {
+// Unique per process and write: two processes (or two writers of one) saving the same file
+// never write into one temporary.
 std::filesystem::path TempPathFor(const std::filesystem::path& path) {
+    static std::atomic<unsigned> next{0};
     std::filesystem::path temp = path;
-    temp += ".tmp";
+    temp += ".tmp" + std::to_string(::getpid()) + "." + std::to_string(next++);
     return temp;
+}
+
+// Past a file-size limit the kernel would kill the process (SIGXFSZ) in the middle of a save,
+// leaving its temporary behind; ignored, the write fails and is reported like a full disk.
+void IgnoreFileSizeSignal() {
+    static std::once_flag once;
+    std::call_once(once, [] { std::signal(SIGXFSZ, SIG_IGN); });
+}
+
+// So that the rename itself survives a crash, the folder's entry is made durable too.
+bool SyncFolderOf(const std::filesystem::path& path) {
+    std::filesystem::path folder = path.parent_path();
+    if (folder.empty())
+        folder = ".";
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY);
+    if (fd < 0)
+        return false;
+    const bool synced = ::fsync(fd) == 0;
+    ::close(fd);
+    return synced;
 }
 }  // namespace
 
@@ -33,6 +63,7 @@ BinaryWriter::~BinaryWriter() {
 bool BinaryWriter::OpenFile(const std::filesystem::path& path) {
     if (mFile)
         return false;
+    IgnoreFileSizeSignal();
     mFinalPath = path;
     mTempPath = TempPathFor(path);
     mFile = std::fopen(mTempPath.string().c_str(), "wb");
@@ -47,7 +78,8 @@ bool BinaryWriter::OpenFile(const std::filesystem::path& path) {
 bool BinaryWriter::Commit() {
     if (!mFile)
         return false;
-    const bool flushed = std::fflush(mFile) == 0;
+    // On disk before the rename: a crash after it must not leave a renamed empty file.
+    const bool flushed = std::fflush(mFile) == 0 && ::fsync(::fileno(mFile)) == 0;
     const bool closed = std::fclose(mFile) == 0;
     mFile = nullptr;
     std::error_code ec;
@@ -66,6 +98,9 @@ bool BinaryWriter::Commit() {
         mFailed = true;
         return false;
     }
+    if (!SyncFolderOf(mFinalPath))
+        gEngine->Log(1, "BinaryWriter: %s is in place, but its folder could not be synced.",
+                     mFinalPath.string().c_str());
     return true;
 }
 
@@ -198,8 +233,12 @@ BinaryReader& BinaryReader::operator=(BinaryReader&& other) noexcept {
 }
 
 BinaryReader BinaryReader::FromFile(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
+    // Only a regular file: a folder makes the stream throw, a pipe blocks for ever.
+    std::error_code ec;
+    std::ifstream in;
+    if (std::filesystem::is_regular_file(path, ec))
+        in.open(path, std::ios::binary);
+    if (!in.is_open() || !in) {
         gEngine->Log(1, "BinaryReader: cannot read %s.", path.string().c_str());
         BinaryReader reader(nullptr, 0);
         reader.mFailed = true;

@@ -74,6 +74,7 @@ public:
 
     bool Failed() const { return mFailed; }
     std::size_t GetPosition() const { return mPosition; }
+    const std::uint8_t* GetData() const { return mData; }
     std::size_t GetRemaining() const { return mSize - mPosition; }
 
 private:

@@ -87,13 +87,20 @@ void GroundMesh::AddTriangle(const Vec3& a, const Vec3& b, const Vec3& c, Physic
     mSurfaces.push_back(surface);
 }
 
-bool GroundMesh::LoadObj(const std::filesystem::path& path, std::string& error) {
-    std::ifstream in(path);
-    if (!in) {
-        error = "cannot open " + path.string();
+bool GroundMesh::LoadObj(const std::filesystem::path& path, std::string& error,
+                         const GroundBounds* bounds) {
+    // A folder would read as an empty ground, a pipe would block.
+    std::error_code ec;
+    std::ifstream in;
+    if (std::filesystem::is_regular_file(path, ec))
+        in.open(path);
+    if (!in.is_open() || !in) {
+        error = "cannot open " + path.string() + " as a file";
         return false;
     }
+    const auto where = [&](int lineNo) { return path.string() + ":" + std::to_string(lineNo); };
     std::vector<Vec3> positions;
+    std::vector<int> faceLines;  // the line of each triangle, for the cell bound's message
     PhysicsSurface surface = PhysicsSurface::None;
     std::string line;
     int lineNo = 0;
@@ -106,7 +113,12 @@ bool GroundMesh::LoadObj(const std::filesystem::path& path, std::string& error) 
             Vec3 v;
             if (!(words >> v.x >> v.y >> v.z) || !IsFinite(v.x) || !IsFinite(v.y) ||
                 !IsFinite(v.z)) {
-                error = path.string() + ":" + std::to_string(lineNo) + ": bad vertex";
+                error = where(lineNo) + ": bad vertex";
+                return false;
+            }
+            if (Max(Max(Abs(v.x), Abs(v.y)), Abs(v.z)) > kMaxCoordinate) {
+                error = where(lineNo) + ": vertex farther than " +
+                        std::to_string(static_cast<int>(kMaxCoordinate)) + " from the origin";
                 return false;
             }
             positions.push_back(v);
@@ -127,40 +139,62 @@ bool GroundMesh::LoadObj(const std::filesystem::path& path, std::string& error) 
                 face.push_back(index);
             }
             if (face.size() < 3) {
-                error = path.string() + ":" + std::to_string(lineNo) + ": face of fewer than 3";
+                error = where(lineNo) + ": face of fewer than 3";
                 return false;
             }
-            for (std::size_t i = 1; i + 1 < face.size(); ++i)
-                AddTriangle(positions[face[0]], positions[face[i]], positions[face[i + 1]],
-                            surface);
+            for (std::size_t i = 1; i + 1 < face.size(); ++i) {
+                const Vec3& a = positions[face[0]];
+                const Vec3& b = positions[face[i]];
+                const Vec3& c = positions[face[i + 1]];
+                const Vec3 lo = a.Min(b).Min(c), hi = a.Max(b).Max(c);
+                if (bounds &&
+                    (hi.x < bounds->min.x || hi.y < bounds->min.y || hi.z < bounds->min.z ||
+                     lo.x > bounds->max.x || lo.y > bounds->max.y || lo.z > bounds->max.z))
+                    continue;  // wholly outside the region
+                AddTriangle(a, b, c, surface);
+                faceLines.push_back(lineNo);
+            }
         }
     }
-    Finish();
+    if (const std::size_t over = Finish(); over < faceLines.size()) {
+        error = where(faceLines[over]) + ": the faces cover more than " +
+                std::to_string(kMaxCellEntries) + " grid cells";
+        return false;
+    }
     return true;
 }
 
-void GroundMesh::Finish() {
-    if (mSurfaces.empty()) {
+std::size_t GroundMesh::Finish() {
+    const auto fileNone = [this] {
         mCellsX = mCellsZ = 0;
         mCellStart.assign(1, 0);
         mCellTriangles.clear();
         mCellFloors.clear();
-        return;
+    };
+    if (mSurfaces.empty()) {
+        fileNone();
+        return 0;
     }
     const float extent = Max(mMax.x - mMin.x, mMax.z - mMin.z);
     mCellSize = Max(4.0f, extent / kMaxGroundCellsPerSide);
     mCellsX = static_cast<int>((mMax.x - mMin.x) / mCellSize) + 1;
     mCellsZ = static_cast<int>((mMax.z - mMin.z) / mCellSize) + 1;
     const std::size_t cells = static_cast<std::size_t>(mCellsX) * mCellsZ;
+    // Counted before anything is filed.
+    std::size_t entries = 0;
+    for (std::uint32_t t = 0; t < mSurfaces.size(); ++t) {
+        int x0 = 0, z0 = 0, x1 = 0, z1 = 0;
+        TriangleCells(t, x0, z0, x1, z1);
+        entries += static_cast<std::size_t>(x1 - x0 + 1) * static_cast<std::size_t>(z1 - z0 + 1);
+        if (entries > kMaxCellEntries) {
+            fileNone();
+            return t;
+        }
+    }
     std::vector<std::vector<std::uint32_t>> lists(cells);
     for (std::uint32_t t = 0; t < mSurfaces.size(); ++t) {
-        const Vec3& a = mVertices[mIndices[t * 3]];
-        const Vec3& b = mVertices[mIndices[t * 3 + 1]];
-        const Vec3& c = mVertices[mIndices[t * 3 + 2]];
-        const Vec3 lo = a.Min(b).Min(c), hi = a.Max(b).Max(c);
         int x0 = 0, z0 = 0, x1 = 0, z1 = 0;
-        CellOf(lo.x, lo.z, x0, z0);
-        CellOf(hi.x, hi.z, x1, z1);
+        TriangleCells(t, x0, z0, x1, z1);
         for (int z = z0; z <= z1; ++z)
             for (int x = x0; x <= x1; ++x)
                 lists[static_cast<std::size_t>(z) * mCellsX + x].push_back(t);
@@ -178,6 +212,16 @@ void GroundMesh::Finish() {
         mCellFloors.push_back(MakeFloorTriangle(mVertices[mIndices[t * 3]],
                                                 mVertices[mIndices[t * 3 + 1]],
                                                 mVertices[mIndices[t * 3 + 2]], t));
+    return mSurfaces.size();
+}
+
+void GroundMesh::TriangleCells(std::uint32_t t, int& x0, int& z0, int& x1, int& z1) const {
+    const Vec3& a = mVertices[mIndices[t * 3]];
+    const Vec3& b = mVertices[mIndices[t * 3 + 1]];
+    const Vec3& c = mVertices[mIndices[t * 3 + 2]];
+    const Vec3 lo = a.Min(b).Min(c), hi = a.Max(b).Max(c);
+    CellOf(lo.x, lo.z, x0, z0);
+    CellOf(hi.x, hi.z, x1, z1);
 }
 
 GroundMesh::FloorTriangle GroundMesh::MakeFloorTriangle(const Vec3& a, const Vec3& b, const Vec3& c,

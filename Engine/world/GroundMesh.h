@@ -10,17 +10,32 @@
 
 namespace GAME {
 
+// The box a ground is kept to (its region's bounds, in the region's space).
+struct GroundBounds {
+    Vec3 min, max;
+};
+
 class GroundMesh {
 public:
+    // No coordinate of a ground lies farther from its region's origin.
+    static constexpr float kMaxCoordinate = 100000.0f;
+    // The grid entries all triangles together may take (a triangle is filed in every cell its
+    // box covers): a few huge triangles must not take gigabytes.
+    static constexpr std::size_t kMaxCellEntries = std::size_t{1} << 21;
+
     void AddTriangle(const Vec3& a, const Vec3& b, const Vec3& c, PhysicsSurface surface);
-    // Files the triangles; call after the last AddTriangle.
-    void Finish();
+    // Files the triangles; call after the last AddTriangle. Past kMaxCellEntries it files none
+    // and answers the index of the triangle that went past the bound (else the triangle count).
+    std::size_t Finish();
 
     // Reads a Wavefront OBJ file: "v" and "f" lines (polygons are fanned into triangles, negative
     // indices count from the end), "usemtl <kind>" names the surface of the faces that follow
-    // (grass, dirt, sand, snow, stone, wood, water; anything else is no kind). False with the
-    // reason when the file cannot be read or a face names a vertex that does not exist.
-    bool LoadObj(const std::filesystem::path& path, std::string& error);
+    // (grass, dirt, sand, snow, stone, wood, water; anything else is no kind). Faces wholly
+    // outside `bounds` are left out. False with the reason (file and line) when the file cannot
+    // be read, a vertex is not finite or lies past kMaxCoordinate, a face names a vertex that
+    // does not exist, or the faces cover too many grid cells.
+    bool LoadObj(const std::filesystem::path& path, std::string& error,
+                 const GroundBounds* bounds = nullptr);
 
     // The highest upward-facing ground under (x, z) whose height is at most p.y + reach.
     bool FloorBelow(const Vec3& p, float& height, PhysicsSurface* surface,
@@ -46,6 +61,8 @@ private:
     template <class Visit>
     void ForEachTriangleUnder(float x, float z, Visit&& visit) const;
     bool CellOf(float x, float z, int& cx, int& cz) const;
+    // The first and last grid cells a triangle's box covers.
+    void TriangleCells(std::uint32_t t, int& x0, int& z0, int& x1, int& z1) const;
 
     std::vector<Vec3> mVertices;
     std::vector<int> mIndices;

@@ -29,6 +29,19 @@ inline float Sqrt(float x) {
 inline bool IsFinite(float x) {
     return std::isfinite(x);
 }
+// A float as an int, truncated; past the integer range held at its end rather than wrapped
+// (a cast would be undefined), NaN as 0. Record numbers pass through here.
+constexpr int SaturatedInt(float value) {
+    if (!(value > -2147483520.0f))
+        return value != value ? 0 : std::numeric_limits<std::int32_t>::min();
+    return value < 2147483520.0f ? static_cast<int>(value)
+                                 : std::numeric_limits<std::int32_t>::max();
+}
+// Record seconds as whole milliseconds of a time: truncated, never negative, held at the top.
+constexpr int SecondsToMilliseconds(float seconds) {
+    const int ms = SaturatedInt(seconds * 1000.0f);
+    return ms < 0 ? 0 : ms;
+}
 constexpr float DegreesToRadians(float degrees) {
     return degrees * 0.017453292f;
 }

@@ -6,11 +6,8 @@
 #include <DetourNavMeshQuery.h>
 #include <Recast.h>
 
-#include <unistd.h>
-
 #include <cmath>
 #include <cstring>
-#include <fstream>
 
 #include "Engine/streams/BinaryStream.h"
 #include "Engine/world/GroundMesh.h"
@@ -129,6 +126,12 @@ bool BuildTile(rcContext& ctx, const GroundMesh& ground, const std::vector<unsig
     return true;
 }
 
+std::uint64_t ChecksumOf(const std::uint8_t* bytes, std::size_t size) {
+    NavInputHash hash;
+    hash.Add(bytes, size);
+    return hash.Get();
+}
+
 int BitsFor(int count) {
     int bits = 0;
     while ((1 << bits) < count)
@@ -184,8 +187,16 @@ bool BuildNavMeshData(const GroundMesh& ground, const PathingAgent& agent, NavMe
 
     const float tileWidth = S::kTileCells * S::kCellSize;
     out.origin = ground.GetBoundsMin();
-    out.tilesX = static_cast<int>((ground.GetBoundsMax().x - out.origin.x) / tileWidth) + 1;
-    out.tilesZ = static_cast<int>((ground.GetBoundsMax().z - out.origin.z) / tileWidth) + 1;
+    // Counted in double before anything is built: a wide ground must not loop for hours.
+    const double tilesX = std::floor((ground.GetBoundsMax().x - out.origin.x) / tileWidth) + 1.0;
+    const double tilesZ = std::floor((ground.GetBoundsMax().z - out.origin.z) / tileWidth) + 1.0;
+    if (!(tilesX * tilesZ <= S::kMaxTiles)) {
+        error = "the ground needs more than " + std::to_string(S::kMaxTiles) + " tiles";
+        out = NavMeshData();
+        return false;
+    }
+    out.tilesX = static_cast<int>(tilesX);
+    out.tilesZ = static_cast<int>(tilesZ);
     for (int tz = 0; tz < out.tilesZ; ++tz)
         for (int tx = 0; tx < out.tilesX; ++tx) {
             NavTileData tile;
@@ -208,6 +219,11 @@ NavMesh::~NavMesh() {
 }
 
 bool NavMesh::Init(const NavMeshData& data, std::string& error) {
+    if (data.tilesX < 0 || data.tilesZ < 0 ||
+        static_cast<long long>(data.tilesX) * data.tilesZ > NavBuildSettings::kMaxTiles) {
+        error = "too many navigation tiles";
+        return false;
+    }
     const int tileBits = BitsFor(Max(data.tilesX * data.tilesZ, 1));
     if (tileBits > 14) {
         error = "too many navigation tiles";
@@ -271,8 +287,14 @@ void NavInputHash::AddGround(const GroundMesh& ground) {
 bool ReadNavCache(const std::filesystem::path& path, std::uint64_t key,
                   std::vector<NavMeshData>& entries, std::string& error) {
     std::error_code ec;
-    if (!std::filesystem::exists(path, ec)) {
+    const auto status = std::filesystem::status(path, ec);
+    if (!std::filesystem::exists(status)) {
         error = "no cache";
+        return false;
+    }
+    // A folder or a pipe in its place is no cache (and reading a pipe would wait for ever).
+    if (!std::filesystem::is_regular_file(status)) {
+        error = "not a regular file";
         return false;
     }
     BinaryReader reader = BinaryReader::FromFile(path);
@@ -285,6 +307,14 @@ bool ReadNavCache(const std::filesystem::path& path, std::uint64_t key,
     if (!reader.ReadUInt32(keyLow) || !reader.ReadUInt32(keyHigh) ||
         ((static_cast<std::uint64_t>(keyHigh) << 32) | keyLow) != key) {
         error = "inputs changed";
+        return false;
+    }
+    // Detour trusts tile bytes: only bytes as this program wrote them reach it.
+    std::uint32_t sumLow = 0, sumHigh = 0;
+    if (!reader.ReadUInt32(sumLow) || !reader.ReadUInt32(sumHigh) ||
+        ((static_cast<std::uint64_t>(sumHigh) << 32) | sumLow) !=
+            ChecksumOf(reader.GetData() + reader.GetPosition(), reader.GetRemaining())) {
+        error = "checksum does not match";
         return false;
     }
     std::vector<NavMeshData> read;
@@ -302,6 +332,10 @@ bool ReadNavCache(const std::filesystem::path& path, std::uint64_t key,
             error = "truncated entry";
             return false;
         }
+        if (static_cast<long long>(tx) * tz > NavBuildSettings::kMaxTiles) {
+            error = "too many tiles";
+            return false;
+        }
         data.tilesX = tx;
         data.tilesZ = tz;
         for (std::uint32_t t = 0; t < tiles; ++t) {
@@ -310,6 +344,10 @@ bool ReadNavCache(const std::filesystem::path& path, std::uint64_t key,
             if (!reader.ReadInt(tile.x) || !reader.ReadInt(tile.z) || !reader.ReadUInt32(size) ||
                 size > reader.GetRemaining()) {
                 error = "truncated tile";
+                return false;
+            }
+            if (tile.x < 0 || tile.z < 0 || tile.x >= tx || tile.z >= tz) {
+                error = "tile outside its mesh";
                 return false;
             }
             tile.bytes.resize(size);
@@ -332,10 +370,6 @@ bool ReadNavCache(const std::filesystem::path& path, std::uint64_t key,
 bool WriteNavCache(const std::filesystem::path& path, std::uint64_t key,
                    const std::vector<NavMeshData>& entries) {
     BinaryWriter writer;
-    writer.WriteUInt32(kMagic);
-    writer.WriteUInt32(NavBuildSettings::kFormatVersion);
-    writer.WriteUInt32(static_cast<std::uint32_t>(key));
-    writer.WriteUInt32(static_cast<std::uint32_t>(key >> 32));
     writer.WriteUInt32(static_cast<std::uint32_t>(entries.size()));
     for (const NavMeshData& data : entries) {
         writer.WriteFloat(data.origin.x);
@@ -353,25 +387,19 @@ bool WriteNavCache(const std::filesystem::path& path, std::uint64_t key,
     }
     if (writer.Failed())
         return false;
-    // A temporary name of this process: two processes loading one level never share it.
-    std::filesystem::path temp = path;
-    temp += ".tmp" + std::to_string(::getpid());
-    {
-        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-        out.write(reinterpret_cast<const char*>(writer.GetBuffer().data()),
-                  static_cast<std::streamsize>(writer.GetBuffer().size()));
-        if (!out.flush()) {
-            std::error_code ec;
-            std::filesystem::remove(temp, ec);
-            return false;
-        }
-    }
-    std::error_code ec;
-    std::filesystem::rename(temp, path, ec);
-    if (!ec)
-        return true;
-    std::filesystem::remove(temp, ec);
-    return false;
+    const std::vector<std::uint8_t>& body = writer.GetBuffer();
+    const std::uint64_t sum = ChecksumOf(body.data(), body.size());
+    BinaryWriter file;
+    file.WriteUInt32(kMagic);
+    file.WriteUInt32(NavBuildSettings::kFormatVersion);
+    file.WriteUInt32(static_cast<std::uint32_t>(key));
+    file.WriteUInt32(static_cast<std::uint32_t>(key >> 32));
+    file.WriteUInt32(static_cast<std::uint32_t>(sum));
+    file.WriteUInt32(static_cast<std::uint32_t>(sum >> 32));
+    file.WriteBytes(body.data(), body.size());
+    if (file.Failed())
+        return false;
+    return WriteFileAtomically(path, file.GetBuffer().data(), file.GetBuffer().size());
 }
 
 }  // namespace GAME

@@ -39,7 +39,9 @@ struct NavBuildSettings {
     static constexpr float kMaxSlopeDegrees = 45.0f;
     static constexpr float kMaxClimb = 0.5f;
     static constexpr int kTileCells = 48;
-    static constexpr int kFormatVersion = 1;
+    static constexpr int kFormatVersion = 2;
+    // Tiles of one region and agent (Detour's tile bits); a larger ground gets no mesh.
+    static constexpr int kMaxTiles = 1 << 14;
 };
 
 // The tiles Recast made for one ground and one agent, as Detour tile data.
@@ -92,8 +94,9 @@ private:
     std::uint64_t mHash = 0xcbf29ce484222325ull;
 };
 
-// The cache file: "GNAV", version, the key, then per entry its region index, pathing size,
-// origin, tile counts and tiles. Reading checks the key and every count against the bytes left.
+// The cache file: "GNAV", version, the key, a checksum of the rest, then per entry its origin,
+// tile counts and tiles. Reading checks the key, the checksum, every count against the bytes
+// left and every tile's place; a file that is not a regular file is no cache.
 bool ReadNavCache(const std::filesystem::path& path, std::uint64_t key,
                   std::vector<NavMeshData>& entries, std::string& error);
 // Written under a temporary name and renamed, so a crash never leaves half a cache.

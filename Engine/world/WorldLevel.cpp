@@ -115,9 +115,13 @@ bool World::LoadLevel(const std::string& levelName) {
 
 bool World::ReadLevel(const std::filesystem::path& file) {
     const std::string name = file.string();
-    std::ifstream in(file);
-    if (!in) {
-        gEngine->Log(1, "Level %s cannot be opened", name.c_str());
+    // A folder makes the stream throw, a pipe blocks: only a regular file is read.
+    std::error_code ec;
+    std::ifstream in;
+    if (std::filesystem::is_regular_file(file, ec))
+        in.open(file);
+    if (!in.is_open() || !in) {
+        gEngine->Log(1, "Level %s cannot be opened as a file", name.c_str());
         return false;
     }
     const Json level = Json::parse(in, nullptr, false);
@@ -153,7 +157,8 @@ bool World::ReadLevel(const std::filesystem::path& file) {
         if (const std::string ground = ReadString(item, "ground"); !ground.empty()) {
             auto mesh = std::make_unique<GroundMesh>();
             std::string error;
-            if (!mesh->LoadObj(file.parent_path() / ground, error))
+            const GroundBounds bounds{boundsMin, boundsMax};
+            if (!mesh->LoadObj(file.parent_path() / ground, error, &bounds))
                 gEngine->Log(1, "Level %s: %s: ground not loaded: %s", name.c_str(), what.c_str(),
                              error.c_str());
             else
@@ -171,9 +176,10 @@ bool World::ReadLevel(const std::filesystem::path& file) {
     if (const auto sizes = level.find("pathingSizes"); sizes != level.end() && sizes->is_array()) {
         for (const Json& size : *sizes) {
             const int value = size.is_string() ? PathingSizeFromName(size.get<std::string>()) : -1;
+            // Only a string is quoted: dumping a deeply nested value would recurse as deep.
             if (value < 0)
                 gEngine->Log(1, "Level %s: \"pathingSizes\" holds an unknown size %s", name.c_str(),
-                             size.dump().c_str());
+                             size.is_string() ? size.dump().c_str() : size.type_name());
             else if (std::find(mPathingSizes.begin(), mPathingSizes.end(), value) ==
                      mPathingSizes.end())
                 mPathingSizes.push_back(value);

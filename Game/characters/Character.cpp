@@ -11,7 +11,6 @@
 #include "Game/ai/controllers/CharacterController.h"
 #include "Game/ai/monster/ControllerMonster.h"
 #include "Game/characters/CharacterEvents.h"
-#include "Game/characters/CharacterSeams.h"
 #include "Game/characters/Player.h"
 #include "Game/characters/actions/CharacterActionHandler.h"
 #include "Game/characters/anim/AnimationSet.h"
@@ -20,6 +19,7 @@
 #include "Game/characters/movement/SlotManager.h"
 #include "Game/core/GameEngine.h"
 #include "Game/core/ObjectLookup.h"
+#include "Game/core/util/SeamLog.h"
 #include "Game/rules/death/DeathManager.h"
 
 namespace GAME {
@@ -145,7 +145,7 @@ void Character::Load(const LoadTable& table) {
     if (!major.empty() || !minor.empty())
         mTeam.ConvertFromHistoricalTeam(major, minor);
     RefreshDigest();
-    ReportCharacterSeam(CharacterSeam::InventorySetOwner);
+    ReportSeam("Character", "Inventory::SetOwner");
 
     mNumAttackSlots = table.GetInt("numAttackSlots", 4);
     mNumDefenseSlots = table.GetInt("numDefenseSlots", 4);

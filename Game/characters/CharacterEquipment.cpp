@@ -7,7 +7,7 @@
 
 #include "Engine/object/ObjectManager.h"
 #include "Engine/sys/Machine.h"
-#include "Game/characters/CharacterSeams.h"
+#include "Game/core/util/SeamLog.h"
 #include "Game/items/kinds/Weapon.h"
 #include "Game/rules/RacialBonus.h"
 
@@ -15,7 +15,7 @@ namespace GAME {
 
 void Character::ContributeRacialBonusDamage(const std::vector<std::string>& races,
                                             std::uint32_t weaponId, RacialBonus_Damage& damage) {
-    ReportCharacterSeam(CharacterSeam::EquipManagerRacialDamage);
+    ReportSeam("Character", "EquipManager racial bonus damage");
     mSkillManager->ContributeRacialBonusDamage(races, damage);
     auto* weapon =
         weaponId != 0 ? Singleton<ObjectManager>::Get().GetObject<Weapon>(weaponId) : nullptr;
@@ -32,23 +32,23 @@ void Character::ContributeRacialBonusDamage(const std::vector<std::string>& race
 
 void Character::ContributeRacialBonusDefense(const std::vector<std::string>& races,
                                              RacialBonus_Defense& bonus) {
-    ReportCharacterSeam(CharacterSeam::EquipManagerRacialDefense);
+    ReportSeam("Character", "EquipManager racial bonus defense");
     mSkillManager->ContributeRacialBonusDefense(races, bonus);
 }
 
 void Character::GetEquipCharAttributes(CharAttributeAccumulator&) {
-    ReportCharacterSeam(CharacterSeam::EquipManagerCharacterAttributes);
+    ReportSeam("Character", "EquipManager character attributes");
 }
 
 void Character::ContributeItemSetCharAttributes(CharAttributeAccumulator&) {
-    ReportCharacterSeam(CharacterSeam::InventoryItemSetAttributes);
+    ReportSeam("Character", "Inventory item set attributes");
 }
 
 void Character::GetAllDefenseAttributes(CombatAttributeAccumulator& accumulator) {
-    ReportCharacterSeam(CharacterSeam::EquipManagerDefenseAttributes);
+    ReportSeam("Character", "EquipManager defense attributes");
     mSkillManager->GetDefenseAttributes(accumulator);
     mBio.GetDefenseAttributes(accumulator);
-    ReportCharacterSeam(CharacterSeam::InventoryItemSetDefenseAttributes);
+    ReportSeam("Character", "Inventory item set defense attributes");
     ContributeGameBalanceDefenseAttributes(accumulator);
 }
 

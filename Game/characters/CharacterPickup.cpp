@@ -4,11 +4,11 @@
 #include "Engine/media/sound/SoundPak.h"
 #include "Engine/object/ObjectManager.h"
 #include "Game/ai/controllers/CharacterController.h"
-#include "Game/ai/controllers/ControllerSeams.h"
 #include "Game/ai/controllers/player/ControllerPlayer.h"
 #include "Game/characters/Player.h"
 #include "Game/core/GameEngine.h"
 #include "Game/core/GameUIInterface.h"
+#include "Game/core/util/SeamLog.h"
 #include "Game/items/oneshot/OneShot.h"
 
 namespace GAME {
@@ -36,12 +36,14 @@ void Character::UseInventoryItem(std::uint32_t itemId, bool destroy) {
     GetPlayStats().IncrementPotion(oneShot);
     if (!destroy)
         return;
-    ReportControllerSeam(ControllerSeam::InventoryAddItemToInventory);
+    ReportSeam("Controller",
+               "Inventory::AddItemToInventory (a picked-up item is carried by no inventory)");
     objects.DestroyObjectEx(oneShot, "Game/Character", __LINE__);
 }
 
 bool Player::GiveItemToCharacter(Item& item) {
-    ReportControllerSeam(ControllerSeam::InventoryAddItemToInventory);
+    ReportSeam("Controller",
+               "Inventory::AddItemToInventory (a picked-up item is carried by no inventory)");
     item.SetPhysicsType(2);
     if (auto* oneShot = dynamic_cast<OneShot*>(&item))
         oneShot->SetCarrierId(GetObjectId());
@@ -63,7 +65,8 @@ bool Player::GiveItemToCharacter(Item& item) {
         return true;
     }
     gGameEngine->UnlockTutorialPage(kInventoryFullTutorialPage, true);
-    ReportControllerSeam(ControllerSeam::SendDropItemRandom);
+    ReportSeam("Controller",
+               "ControllerCharacter::SendDropItemRandom (an item the player cannot take)");
     PlaySoundAt(mInventoryFullSound, *this);
     return false;
 }

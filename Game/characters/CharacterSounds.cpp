@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "Engine/Engine.h"
+#include "Engine/media/graphics/GraphicsMeshInstance.h"
 #include "Engine/media/physics/CollisionData.h"
 #include "Engine/media/sound/SoundPak.h"
 #include "Engine/object/ObjectManager.h"

@@ -9,12 +9,12 @@
 #include "Game/ai/controllers/Controller.h"
 #include "Game/characters/CharacterLookup.h"
 #include "Game/characters/player/PlayerReplicationData.h"
-#include "Game/characters/player/PlayerSeams.h"
 #include "Game/core/GameEngine.h"
 #include "Game/core/ObjectLookup.h"
 #include "Game/core/players/PartyManager.h"
 #include "Game/core/players/PlayerNetInfo.h"
 #include "Game/core/util/MathUtil.h"
+#include "Game/core/util/SeamLog.h"
 
 namespace GAME {
 
@@ -69,7 +69,7 @@ void Player::Load(const LoadTable& table) {
             skills.LoadSkills(name, kSkillTreeEntries);
     }
     SetAnimation(0);
-    ReportPlayerSeam(PlayerSeam::HotSlotCtrl);
+    ReportSeam("Player", "PlayerHotSlotCtrl::Update and IsDefault");
     LoadLight(table);
     mPlayerTextures.clear();
     table.GetStringArray("playerTextures", mPlayerTextures);
@@ -138,7 +138,8 @@ void Player::OnCreatureDeath(const GameEvent_CreatureDeath& event) {
     if (const auto* player = dynamic_cast<const Player*>(dead))
         stats.SetGreatestMonsterKilledName(player->GetGameDescription(false));
     else
-        ReportPlayerSeam(PlayerSeam::MonsterDescription);
+        ReportSeam("Player",
+                   "Monster::GetGameDescription (the greatest monster killed keeps no name)");
     stats.SetGreatestMonsterKilledLevel(dead->GetCharLevel());
     stats.SetGreatestMonsterKilledLifeAndMana(TruncateToUnsigned(lifeAndMana));
 }

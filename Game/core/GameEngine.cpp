@@ -24,6 +24,7 @@
 #include "Game/core/players/PlayerManagerClient.h"
 #include "Game/core/players/PlayerManagerServer.h"
 #include "Game/core/players/Team.h"
+#include "Game/core/util/SeamLog.h"
 #include "Game/items/market/TradeManager.h"
 #include "Game/quests/QuestRepository.h"
 #include "Game/rules/RacialBonusRaces.h"
@@ -349,12 +350,9 @@ void GameEngine::Update(int elapsedMs) {
         ambiance.UpdateEnvironmentEffects(position);
         WorldFrustum frustum;
         GetFrustumForPlayer(frustum, position);
-        if (!environmentFrustumReported) {
-            environmentFrustumReported = true;
-            gEngine->Log(1,
-                         "GameEngine: AmbianceManager::UpdateEnvironmentEffects(frustum) and "
-                         "GameInfo::SetPlayerLevel are not available yet");
-        }
+        ReportSeam(
+            "GameEngine",
+            "AmbianceManager::UpdateEnvironmentEffects(frustum) and GameInfo::SetPlayerLevel");
     }
 
     tradeManager->Update();

@@ -523,7 +523,6 @@ private:
     float minPlayerRotationSpeed = 0, maxPlayerRotationSpeed = 0, playerPathSlowdownLength = 0;
     // 13, 14
     GameCamera camera;
-    bool environmentFrustumReported = false;
     GameUIInterface* ui = nullptr;
     // 15: proxy bookkeeping
     std::string unifiedProxiesGroup = "Unified Proxies";

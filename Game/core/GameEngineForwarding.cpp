@@ -15,6 +15,7 @@
 #include "Game/core/players/PlayerManagerClient.h"
 #include "Game/core/players/PlayerManagerServer.h"
 #include "Game/core/players/PlayerNetInfo.h"
+#include "Game/core/util/SeamLog.h"
 
 namespace GAME {
 
@@ -275,9 +276,8 @@ void GameEngine::DestroyFixedItemTeleport(std::uint32_t id) {
 
 void GameEngine::CreateFixedItemTeleportNetHook(const WorldCoords&, std::uint32_t owner,
                                                 std::uint32_t portal, const std::string&) {
-    gEngine->Log(
-        1, "GameEngine: CreateFixedItemTeleportNetHook (portal %u, owner %u) is not available yet",
-        portal, owner);
+    ReportSeamWith("GameEngine", "CreateFixedItemTeleportNetHook", "portal %u, owner %u", portal,
+                   owner);
 }
 
 void GameEngine::DestroyFixedItemTeleportNetHook(std::uint32_t id) {

@@ -8,6 +8,7 @@
 #include "Game/characters/Character.h"
 #include "Game/core/GameEngine.h"
 #include "Game/core/ObjectLookup.h"
+#include "Game/core/util/SeamLog.h"
 #include "Game/core/util/StringUtil.h"
 #include "Game/items/CursorHandler.h"
 #include "Game/items/ItemCharacterServices.h"
@@ -86,8 +87,10 @@ void Item::InitialUpdate() {
 
 void Item::PlayWorldAnimation() {
     // Looping, speed 1.0, blended over 250 ms.
-    if (worldAnimationLoaded)
-        worldAnimationPlaying = true;
+    if (!worldAnimationLoaded)
+        return;
+    worldAnimationPlaying = true;
+    ReportSeam("Items", "an item's world animation (loading and playing it)");
 }
 
 void Item::WriteReplicationData(NetPacketOutBuffer& out) {
@@ -151,7 +154,7 @@ void Item::AppendDetailMapData(std::vector<DetailMapMarker>& markers) const {
 }
 
 std::unique_ptr<CursorHandler> Item::CreatePrimaryCursorHandler(const Character*) {
-    gEngine->Log(1, "Items: CursorHandlerItemMove is not available yet; nothing done");
+    ReportSeam("Items", "CursorHandlerItemMove");
     return nullptr;
 }
 

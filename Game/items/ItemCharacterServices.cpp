@@ -6,16 +6,13 @@
 #include "Engine/sys/Machine.h"
 #include "Game/characters/Character.h"
 #include "Game/core/GameEngine.h"
+#include "Game/core/util/SeamLog.h"
 #include "Game/skills/Skill.h"
 #include "Game/skills/profile/SkillProfile.h"
 
 namespace GAME {
 
 namespace {
-void Seam(const char* operation) {
-    gEngine->Log(1, "Items: %s is not available yet; nothing done", operation);
-}
-
 struct ServicesSlot {
     ItemCharacterServices fallback;
     std::unique_ptr<ItemCharacterServices> installed;
@@ -27,7 +24,7 @@ float ItemCharacterServices::GetTotalCharAttribute(const Character& character,
     return character.GetTotalCharAttribute(type);
 }
 float ItemCharacterServices::GetWeaponScale(const Character&) {
-    Seam("Character::GetWeaponScale");
+    ReportSeam("Items", "Character::GetWeaponScale");
     return 0.0f;
 }
 // Items grant only positive levels; the skill manager counts in unsigned levels.
@@ -61,25 +58,25 @@ void ItemCharacterServices::RemoveAllSkillLevelAugment(Character& character, int
     character.GetSkillManager().RemoveAllSkillAugment(Levels(level), std::string());
 }
 void ItemCharacterServices::AddItemSkill(Character&, std::uint32_t, std::uint32_t) {
-    Seam("Character::AddItemSkill");
+    ReportSeam("Items", "Character::AddItemSkill");
 }
 void ItemCharacterServices::RemoveItemSkill(Character&, std::uint32_t) {
-    Seam("Character::RemoveItemSkill");
+    ReportSeam("Items", "Character::RemoveItemSkill");
 }
 void ItemCharacterServices::AddItemToSet(Character&, const std::string&, const std::string&) {
-    Seam("Character::AddItemToSet");
+    ReportSeam("Items", "Character::AddItemToSet");
 }
 void ItemCharacterServices::RemoveItemFromSet(Character&, const std::string&, const std::string&) {
-    Seam("Character::RemoveItemFromSet");
+    ReportSeam("Items", "Character::RemoveItemFromSet");
 }
 std::vector<std::string> ItemCharacterServices::GetItemsInSet(const Character&,
                                                               const std::string&) {
-    Seam("Character::GetItemsInSet");
+    ReportSeam("Items", "Character::GetItemsInSet");
     return {};
 }
 void ItemCharacterServices::SetGarment(Character&, bool clothing, const std::string&,
                                        const std::string&, const std::string&) {
-    Seam(clothing ? "GarmentManager::SetClothing" : "GarmentManager::SetVestment");
+    ReportSeam("Items", clothing ? "GarmentManager::SetClothing" : "GarmentManager::SetVestment");
 }
 void ItemCharacterServices::SetBreastSupport(Character& character, float support) {
     character.SetBreastSupport(support);
@@ -111,11 +108,11 @@ std::string ItemCharacterServices::GetSkillDisplayNameTag(const std::string& ski
     return profile ? profile->GetDisplayNameTag() : std::string();
 }
 std::uint32_t ItemCharacterServices::CreateProjectile(const std::string&) {
-    Seam("ObjectManager::CreateObjectFromFile<ProjectileBase>");
+    ReportSeam("Items", "ObjectManager::CreateObjectFromFile<ProjectileBase>");
     return 0;
 }
 std::uint32_t ItemCharacterServices::CreateWeaponTrail(const std::string&) {
-    Seam("ObjectManager::CreateObjectFromFile<WeaponTrail>");
+    ReportSeam("Items", "ObjectManager::CreateObjectFromFile<WeaponTrail>");
     return 0;
 }
 std::uint32_t ItemCharacterServices::CreateEffect(const std::string& record) {

@@ -1,10 +1,10 @@
 #include "Game/items/ItemRelic.h"
 
-#include "Engine/Engine.h"
 #include "Engine/media/sound/SoundPak.h"
 #include "Engine/text/LocalizationManager.h"
 #include "Game/characters/Character.h"
 #include "Game/core/ObjectLookup.h"
+#include "Game/core/util/SeamLog.h"
 #include "Game/core/util/StringUtil.h"
 #include "Game/items/CursorHandler.h"
 #include "Game/items/ItemCharacterServices.h"
@@ -96,7 +96,7 @@ void ItemRelic::PreLoad(bool now) {
 
 std::unique_ptr<CursorHandler> ItemRelic::CreateSecondaryCursorHandler(const Character* character) {
     if (AreRequirementsMet(character))
-        gEngine->Log(1, "Items: CursorHandlerRelicCombine is not available yet; nothing done");
+        ReportSeam("Items", "CursorHandlerRelicCombine");
     return nullptr;
 }
 

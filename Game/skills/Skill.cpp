@@ -11,14 +11,15 @@
 #include "Game/core/GameEngine.h"
 #include "Game/core/ObjectLookup.h"
 #include "Game/core/players/Team.h"
+#include "Game/core/util/SeamLog.h"
 #include "Game/items/kinds/Weapon.h"
 #include "Game/rules/RacialBonus.h"
 #include "Game/rules/SkillAttribute.h"
 #include "Game/rules/combat/CombatManager.h"
 #include "Game/rules/combat/ParametersCombat.h"
-#include "Game/skills/SkillBaseSeams.h"
 #include "Game/skills/SkillTargets.h"
 #include "Game/skills/manager/SkillServicesBase.h"
+#include "Game/skills/modifiers/Skill_Modifier.h"
 #include "Game/skills/profile/SkillProfile.h"
 #include "Game/world/props/Prop.h"
 
@@ -390,39 +391,45 @@ void Skill::CollectLocalRacialBonusDamage(const std::vector<std::string>& races,
     AddModifierRacialBonusDamage(races, bonus);
 }
 
+// Only Skill_Modifier objects pass ForEachModifier's class test.
+#define GAME_EACH_MODIFIER(call) \
+    ForEachModifier([&](Skill& m) { static_cast<Skill_Modifier&>(m).call; })
+
 void Skill::AddModifierCharAttributes(CharAttributeAccumulator& accumulator) {
-    ForEachModifier([&](Skill& m) { m.CollectPassiveCharAttributes(accumulator); });
+    GAME_EACH_MODIFIER(CollectModifierCharAttributes(accumulator));
 }
 
 void Skill::AddModifierSkillAttributes(SkillAttributeAccumulator& accumulator) const {
-    ForEachModifier([&](Skill& m) { m.CollectPassiveSkillAttributes(accumulator); });
+    GAME_EACH_MODIFIER(CollectModifierSkillAttributes(accumulator));
 }
 
 void Skill::AddModifierOffensiveDamageAttributes(CombatAttributeAccumulator& accumulator) {
-    ForEachModifier([&](Skill& m) { m.CollectLocalOffensiveDamageAttributes(accumulator); });
+    GAME_EACH_MODIFIER(CollectModifierOffensiveDamageAttributes(accumulator));
 }
 
 void Skill::AddModifierOffensiveModifierAttributes(CombatAttributeAccumulator& accumulator) {
-    ForEachModifier([&](Skill& m) { m.CollectLocalOffensiveModifierAttributes(accumulator); });
+    GAME_EACH_MODIFIER(CollectModifierOffensiveModifierAttributes(accumulator));
 }
 
 void Skill::AddModifierRetaliationAttributes(CombatAttributeAccumulator& accumulator) {
-    ForEachModifier([&](Skill& m) { m.CollectPassiveRetaliationAttributes(accumulator); });
+    GAME_EACH_MODIFIER(CollectModifierRetaliationAttributes(accumulator));
 }
 
 void Skill::AddModifierDefenseAttributes(CombatAttributeAccumulator& accumulator) {
-    ForEachModifier([&](Skill& m) { m.CollectPassiveDefenseAttributes(accumulator); });
+    GAME_EACH_MODIFIER(CollectModifierDefenseAttributes(accumulator));
 }
 
 void Skill::AddModifierRacialBonusDamage(const std::vector<std::string>& races,
                                          RacialBonus_Damage& bonus) {
-    ForEachModifier([&](Skill& m) { m.CollectLocalRacialBonusDamage(races, bonus); });
+    GAME_EACH_MODIFIER(CollectModifierRacialBonusDamage(races, bonus));
 }
 
 void Skill::AddModifierRacialBonusDefense(const std::vector<std::string>& races,
                                           RacialBonus_Defense& bonus) {
-    ForEachModifier([&](Skill& m) { m.CollectPassiveRacialBonusDefense(races, bonus); });
+    GAME_EACH_MODIFIER(CollectModifierRacialBonusDefense(races, bonus));
 }
+
+#undef GAME_EACH_MODIFIER
 
 SkillProjectileModifier Skill::MakeProjectileModifier() const {
     SkillProfile_Modifiers data;
@@ -439,7 +446,7 @@ SkillProjectileModifier Skill::MakeProjectileModifier() const {
 void Skill::AddProjectileModifier(ProjectileBase&) {
     if (GetCurrentLevel() == 0)
         return;
-    ReportSkillBaseSeam(SkillBaseSeam::ProjectileAddModifier);
+    ReportSeam("Skill", "ProjectileBase::AddProjectileModifier");
 }
 
 // --- Combat parameters ---
@@ -626,7 +633,7 @@ void Skill::AddBaseSkill(std::uint32_t id) {
 static void ForwardToSecondarySkills(const std::vector<std::uint32_t>& ids) {
     for (std::uint32_t id : ids)
         if (FindObjectOfClass(id, "SkillSecondary"))
-            ReportSkillBaseSeam(SkillBaseSeam::SecondarySkills);
+            ReportSeam("Skill", "SkillSecondary activation and stop");
 }
 
 void Skill::ActivateSecondarySkills(Character&, std::uint32_t, const std::vector<std::uint32_t>&,

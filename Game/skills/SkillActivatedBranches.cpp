@@ -9,7 +9,6 @@
 #include "Game/rules/combat/ParametersCombat.h"
 #include "Game/skills/SkillActivated.h"
 #include "Game/skills/SkillKinds.h"
-#include "Game/skills/manager/SkillSeams.h"
 #include "Game/skills/profile/SkillProfile.h"
 #include "Game/skills/profile/SkillProfileModifiers.h"
 

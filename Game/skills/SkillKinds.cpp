@@ -3,7 +3,7 @@
 #include <string>
 
 #include "Engine/records/LoadTable.h"
-#include "Game/skills/manager/SkillSeams.h"
+#include "Game/core/util/SeamLog.h"
 #include "Game/skills/profile/SkillProfile.h"
 
 namespace GAME {
@@ -11,7 +11,6 @@ namespace GAME {
 RTTI_IMPLEMENT(Skill_WPAttack, SkillActivated)
 RTTI_IMPLEMENT(Skill_Passive, Skill)
 RTTI_IMPLEMENT(Skill_Mastery, Skill_Passive)
-RTTI_IMPLEMENT(Skill_Modifier, Skill)
 RTTI_IMPLEMENT(SkillSecondary, Skill)
 RTTI_IMPLEMENT(SkillOnDeath, Skill)
 
@@ -40,7 +39,7 @@ std::uint32_t Skill_WPAttack::GetChanceWeight(bool includeDisabled) const {
 }
 
 void SkillOnDeath::ActivateOnDeathNow(Character&) {
-    ReportSkillSeam(SkillSeam::ActivateOnDeathNow);
+    ReportSeam("Skills", "SkillOnDeath::ActivateOnDeathNow");
 }
 
 }  // namespace GAME

@@ -8,9 +8,9 @@
 #include "Game/characters/Character.h"
 #include "Game/characters/anim/AnimationSet.h"
 #include "Game/core/ObjectLookup.h"
+#include "Game/core/util/SeamLog.h"
 #include "Game/items/kinds/Weapon.h"
 #include "Game/skills/Skill.h"
-#include "Game/skills/SkillBaseSeams.h"
 #include "Game/skills/SkillTargets.h"
 #include "Game/skills/profile/SkillProfile.h"
 #include "Game/world/effects/FxPak.h"
@@ -321,7 +321,7 @@ bool Skill::StartNormalAnimation(Character& character, int type, const Name& nam
 }
 
 void Skill::CaptureAnimationRagDollInfo(Character&) {
-    ReportSkillBaseSeam(SkillBaseSeam::AnimationRagDollInfo);
+    ReportSeam("Skill", "AnimationSet rag-doll data of the current animation");
 }
 
 WorldCoords Skill::GetCoordsFromCallback(const Character& character, const Name& event) const {

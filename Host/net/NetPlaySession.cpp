@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "Engine/Engine.h"
+#include "Engine/net/FrameStrikes.h"
 #include "Engine/net/NetworkConnectionManager.h"
 #include "Engine/object/ObjectManager.h"
 #include "Engine/sys/Machine.h"
@@ -195,12 +196,17 @@ bool NetPlaySession::Meet(int frame) {
     ++mMarksDue;
     if (!gEngine->IsServer()) {
         mMarks.SendClientMark(mOwnPlayer);
-        return WaitFor([&] { return mMarks.GetMarks(kServerHostId) >= mMarksDue; }, frame);
+        if (!WaitFor([&] { return mMarks.GetMarks(kServerHostId) >= mMarksDue; }, frame))
+            return false;
+        // Every machine has the step's strikes now: they land in one order everywhere.
+        FrameStrikes::Get().RunHeld();
+        return true;
     }
     for (int host : mClients)
         if (!WaitFor([&] { return mMarks.GetMarks(host) >= mMarksDue; }, frame))
             return false;
     mMarks.SendServerMark(mPlayers->GetPlayers());
+    FrameStrikes::Get().RunHeld();
     return true;
 }
 

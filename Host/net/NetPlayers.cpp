@@ -9,8 +9,10 @@
 #include "Engine/world/World.h"
 #include "Game/characters/Player.h"
 #include "Game/core/GameEngine.h"
+#include "Game/core/net/GameEngineNetworkInterface.h"
 #include "Game/core/net/packets/WorldPackets.h"
 #include "Game/core/players/PlayerManagerClient.h"
+#include "Game/core/players/PlayerNetInfo.h"
 #include "Host/play/PlaySession.h"
 
 namespace GAME {
@@ -69,6 +71,13 @@ Player* NetPlayers::Spawn(std::uint32_t id) {
     player->InitialUpdate();
     if (own)
         root->SetPlayer(player);
+    // A client's player joins the server's list of players, which shares out the experience of
+    // kills; the server's own joined it through SetMainPlayer.
+    if (own && !gEngine->IsServer()) {
+        PlayerNetBasicInfo info;
+        player->GetPlayerNetBasicInfo(info);
+        root->GetNetworkInterface()->CtoS_AddNewPlayer(info);
+    }
     mPlayers.push_back(id);
     if (mSpawned)
         mSpawned(*player, own);

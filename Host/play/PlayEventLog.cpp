@@ -128,10 +128,14 @@ void PlayEventLog::OnDeathAfter(const GameEvent_CreatureDeath& event) {
         const std::uint32_t master =
             gGameEngine ? gGameEngine->GetMasterAttacker(event.attackerId) : event.attackerId;
         const std::string victimName = DescribeCharacter(victim, event.objectId);
+        const auto* masterPlayer = objects.GetObject<Player>(master);
         if (master == mPlayerId && mPlayerId != 0) {
             ++mKills;
             line += "you killed " + victimName;
-        } else if (event.attackerId != 0)
+        } else if (masterPlayer)
+            // Another machine's player (or its pet): the kill is theirs here too.
+            line += DescribeCharacter(masterPlayer, master) + " killed " + victimName;
+        else if (event.attackerId != 0)
             line += victimName + " was killed by " + killerName;
         else
             line += victimName + " died";

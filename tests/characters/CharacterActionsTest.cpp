@@ -4,7 +4,6 @@
 
 #include "Engine/Engine.h"
 #include "Engine/text/Name.h"
-#include "Game/characters/CharacterSeams.h"
 #include "Game/characters/actions/CharacterActions.h"
 #include "Game/core/net/packets/CharacterActionPackets.h"
 #include "Game/items/Item.h"

@@ -15,11 +15,37 @@
 #include "Engine/sys/Thread.h"
 #include "Game/core/AssertHandler.h"
 #include "Game/core/util/EnumConverter.h"
+#include "Game/core/util/SeamLog.h"
 #include "Game/core/util/StringUtil.h"
 #include "support/TestMachine.h"
 
 namespace GAME {
 namespace {
+
+// The same operation named at two call sites (two literals of one text).
+void ReportFromAnotherSite() {
+    ReportSeam("Who", "Operation::Twice");
+}
+
+TEST(SeamLogTest, EachOperationIsReportedOncePerMachineWithItsFirstParticulars) {
+    test::TestMachine server;
+    test::TestMachine client;
+    for (test::TestMachine* tm : {&server, &client}) {
+        ON_MACHINE(*tm) {
+            for (int call = 0; call < 3; ++call) {
+                ReportSeam("Who", "Operation::Twice");
+                ReportFromAnotherSite();
+                ReportSeamWith("Who", "Operation::WithArguments", "item %d", call);
+                ReportSeam("Other", "Operation::Twice");
+            }
+        }
+        ASSERT_EQ(tm->Log().size(), 3u);
+        EXPECT_EQ(tm->Log()[0].level, 1);
+        EXPECT_EQ(tm->Log()[0].text, "Who: Operation::Twice is not available yet");
+        EXPECT_EQ(tm->Log()[1].text, "Who: Operation::WithArguments (item 0) is not available yet");
+        EXPECT_EQ(tm->Log()[2].text, "Other: Operation::Twice is not available yet");
+    }
+}
 
 TEST(UniqueIdTest, GeneratedIdsDifferAndTextIsFixedWidth) {
     UniqueId a, b;

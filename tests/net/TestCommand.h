@@ -44,6 +44,8 @@ public:
 
     void Execute() override;
     std::unique_ptr<NetPacket> GetNetPacket() override;
+    // A note that starts with "strike" makes the command a strike (held for the frame's order).
+    bool IsStrike() const override { return note.starts_with("strike"); }
 
     int amount;
     std::string note;

@@ -33,6 +33,24 @@ protected:
     }
 };
 
+TEST_F(SkillSave, ASkillTakenToLevelZeroStaysThereThroughASaveAndReload) {
+    // The record gives the mastery and the cleave levels; the character has lost the cleave's.
+    ASSERT_GT(Get(kCleave)->GetSkillLevel(), 0u);
+    Get(kCleave)->ReceiveStateUpdate(SkillState(0, true), true);
+    const std::vector<std::uint8_t> bytes = Written(manager());
+
+    Character* fresh = MakeCharacter(kWarrior);
+    ASSERT_NE(fresh, nullptr);
+    SkillManager& other = fresh->GetSkillManager();
+    other.LoadSkills(Singleton<ObjectManager>::Get().GetLoadTable(kWarrior),
+                     SkillManager::kMaxSkillEntries);
+    IOStream in(bytes);
+    other.StreamProperties(in);
+    EXPECT_FALSE(in.Failed());
+    EXPECT_EQ(Levels(other), Levels(manager()));
+    EXPECT_EQ(Written(other), bytes);
+}
+
 TEST_F(SkillSave, LevelledSkillsAreWrittenWithoutTheirActiveStateAndReadBack) {
     Get(kCleave)->ReceiveStateUpdate(SkillState(5, true), true);
     Get(kCleave)->ReceiveActiveUpdate(*warrior, SkillActiveState(3, true, true), false);

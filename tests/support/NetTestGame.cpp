@@ -1,6 +1,7 @@
 #include "support/NetTestGame.h"
 
 #include "Engine/Engine.h"
+#include "Engine/net/FrameStrikes.h"
 #include "Engine/net/NetworkConnectionManager.h"
 #include "Engine/net/transport/LoopbackTransport.h"
 
@@ -38,7 +39,15 @@ int NetTestGame::Pump(int maxRounds) {
             thisRound += gEngine->GetNetworkConnectionManager()->ProcessIncoming(0);
         }
         handled += thisRound;
-        if (thisRound == 0 && mNetwork->PendingTotal() == 0)
+        if (thisRound != 0 || mNetwork->PendingTotal() != 0)
+            continue;
+        // The machines have met: each runs the strikes it holds, in the one order, as the host
+        // does after each step of a frame. What they send then goes round again.
+        for (TestMachine* tm : Machines()) {
+            MachineScope scope(tm->machine());
+            FrameStrikes::Get().RunHeld();
+        }
+        if (mNetwork->PendingTotal() == 0)
             break;
     }
     return handled;

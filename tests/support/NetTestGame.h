@@ -36,7 +36,8 @@ public:
     LoopbackNetwork& Network() { return *mNetwork; }
 
     // Delivers queued packets on every machine, round after round, until none is left (at most
-    // maxRounds rounds); the number of packets handled.
+    // maxRounds rounds), each machine running the strikes it holds once all are delivered (see
+    // FrameStrikes); the number of packets handled.
     int Pump(int maxRounds = 64);
     // Runs frames: each frame runs every machine's engine frame of frameMs (game time,
     // animations, physics) and calls `step` on it (current), the server first, then delivers

@@ -1,6 +1,5 @@
 #include "Game/ai/anger/AngerManager.h"
 
-#include "Engine/Engine.h"
 #include "Engine/object/ObjectManager.h"
 #include "Engine/sys/Machine.h"
 #include "Engine/world/World.h"
@@ -9,6 +8,7 @@
 #include "Game/characters/movement/SightDigest.h"
 #include "Game/core/GameEngine.h"
 #include "Game/core/players/Team.h"
+#include "Game/core/util/SeamLog.h"
 
 namespace GAME {
 
@@ -71,11 +71,6 @@ bool ShouldRemoveDigest(UpdateSelf& self, const Vec3& selfWorld, const EntityDig
     const float distance = squared == 0.0f ? 0.0f : Sqrt(squared);
     return distance > AngerManager::kRemovalDistance;
 }
-
-// The engine has no statistic graphs yet: the bars are reported once per machine.
-struct AngerGraphSeam {
-    bool reported = false;
-};
 
 }  // namespace
 
@@ -262,12 +257,7 @@ void AngerManager::GetAngerLevels(std::vector<AngerLevel>& out) const {
 void AngerManager::ShowAngerLevels() const {
     std::vector<AngerLevel> levels;
     GetAngerLevels(levels);
-    bool& reported = Singleton<AngerGraphSeam>::Get().reported;
-    if (reported)
-        return;
-    reported = true;
-    gEngine->Log(1, "AngerManager: the engine's statistic graph is not available yet (%zu bars)",
-                 levels.size());
+    ReportSeamWith("AngerManager", "the engine's statistic graph", "%zu bars", levels.size());
 }
 
 }  // namespace GAME

@@ -1,9 +1,9 @@
 #include "Game/ai/controllers/ControllerCharacter.h"
 
 #include "Engine/Engine.h"
-#include "Game/ai/controllers/ControllerSeams.h"
 #include "Game/characters/Character.h"
 #include "Game/core/net/commands/ItemCommands.h"
+#include "Game/core/util/SeamLog.h"
 
 namespace GAME {
 
@@ -17,7 +17,7 @@ void ControllerCharacter::Update(int ms) {
     mAttributeRefreshCountdown -= ms;
     if (mAttributeRefreshCountdown < 1) {
         mAttributeRefreshCountdown = mAttributeRefreshInterval;
-        ReportControllerSeam(ControllerSeam::EquipmentCtrlAttributesHaveChanged);
+        ReportSeam("Controller", "EquipmentCtrl::AttributesHaveChanged");
     }
 }
 
@@ -27,7 +27,7 @@ void ControllerCharacter::PickupItem(std::uint32_t itemId) {
 }
 
 void ControllerCharacter::Teleport(const WorldCoords& coords) {
-    ReportControllerSeam(ControllerSeam::PositionUpdatePacket);
+    ReportSeam("Controller", "the controller's position update packet");
     Character* character = GetParentCharacter();
     if (!character)
         return;
@@ -41,7 +41,7 @@ void ControllerCharacter::Teleport(const WorldCoords& coords) {
 
 Item* ControllerCharacter::CreateItemInInventory(const std::string&) {
     if (GetParentCharacter())
-        ReportControllerSeam(ControllerSeam::InventoryAddItem);
+        ReportSeam("Controller", "Inventory::AddItem");
     return nullptr;
 }
 

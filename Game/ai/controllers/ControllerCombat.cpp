@@ -1,11 +1,11 @@
 #include "Game/ai/controllers/ControllerCombat.h"
 
 #include "Engine/text/Name.h"
-#include "Game/ai/controllers/ControllerSeams.h"
 #include "Game/characters/Character.h"
 #include "Game/characters/CharacterLookup.h"
 #include "Game/characters/actions/LifeActions.h"
 #include "Game/core/GameEvents.h"
+#include "Game/core/util/SeamLog.h"
 #include "Game/items/loot/GoldGenerator.h"
 #include "Game/items/loot/LootDrop.h"
 #include "Game/rules/death/DeathManager.h"
@@ -31,7 +31,7 @@ void ControllerCombat::HandleEvent(const Name& name) {
     static const Name kShow = Name::Create("show");
     static const Name kHide = Name::Create("hide");
     if (name == kShow || name == kHide)
-        ReportControllerSeam(ControllerSeam::ShowCharacterCommand);
+        ReportSeam("Controller", "the show-character command");
 }
 
 void ControllerCombat::KillMe() {

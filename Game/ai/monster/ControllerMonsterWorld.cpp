@@ -7,12 +7,12 @@
 #include "Engine/object/ObjectManager.h"
 #include "Engine/records/LoadTable.h"
 #include "Game/ai/monster/ControllerMonster.h"
-#include "Game/ai/monster/MonsterControllerSeams.h"
 #include "Game/characters/monster/Monster.h"
 #include "Game/core/GameEngine.h"
 #include "Game/core/ObjectLookup.h"
 #include "Game/core/players/PartyManager.h"
 #include "Game/core/players/PlayerInfo.h"
+#include "Game/core/util/SeamLog.h"
 #include "Game/items/loot/LootDrop.h"
 #include "Game/items/loot/LootLoader.h"
 
@@ -26,7 +26,7 @@ void ControllerMonster::PostParentAttached() {
     // Placed monsters walk the "Patrol Points" under their "Patrollers" group; spawned ones the
     // same under their proxy's "ProxyPatrollers" group.
     if (!character->GetUniqueId().IsNull() || !mProxyId.IsNull())
-        ReportMonsterControllerSeam(MonsterControllerSeam::LevelInstanceGroups);
+        ReportSeam("ControllerMonster", "InstanceGroupManager::GetGroupsThatContain");
 }
 
 void ControllerMonster::ProjectileNotification(std::uint32_t projectileId) {
@@ -37,7 +37,7 @@ void ControllerMonster::ProjectileNotification(std::uint32_t projectileId) {
     if (!IsOfClass(object, "ProjectileBase"))
         return;
     // The caster, who would earn ProjectileAnger, is read from the projectile's info.
-    ReportMonsterControllerSeam(MonsterControllerSeam::ProjectileCaster);
+    ReportSeam("ControllerMonster", "ProjectileBase::GetProjectileInfo");
     mDodgeCountdown = mDodgeDelay;
 }
 

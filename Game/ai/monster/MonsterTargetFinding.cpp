@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "Engine/Engine.h"
 #include "Engine/object/ObjectManager.h"
 #include "Engine/sys/Machine.h"
 #include "Engine/world/World.h"

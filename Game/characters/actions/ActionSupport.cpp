@@ -7,7 +7,6 @@
 #include "Engine/world/World.h"
 #include "Game/ai/controllers/CharacterController.h"
 #include "Game/characters/Character.h"
-#include "Game/characters/CharacterSeams.h"
 #include "Game/characters/anim/AnimationSet.h"
 
 namespace GAME::action_support {

@@ -4,9 +4,9 @@
 #include "Engine/sys/Machine.h"
 #include "Game/ai/controllers/CharacterController.h"
 #include "Game/characters/Character.h"
-#include "Game/characters/CharacterSeams.h"
 #include "Game/characters/actions/ActionSupport.h"
 #include "Game/core/net/packets/CharacterActionPackets.h"
+#include "Game/core/util/SeamLog.h"
 #include "Game/items/Item.h"
 
 namespace GAME {
@@ -82,8 +82,8 @@ void UseAction::Execute() {
         return;
     // Fixed items and movement objects (portals, boats) come with the world objects.
     if (Exists(mObjectId)) {
-        ReportCharacterSeam(CharacterSeam::FixedItemRequestToUse);
-        ReportCharacterSeam(CharacterSeam::StrategicMovementRequestToUse);
+        ReportSeam("Character", "FixedItem::RequestToUse");
+        ReportSeam("Character", "StrategicMovementBase::RequestToUse");
     }
     Finish();
 }
@@ -120,7 +120,7 @@ void ChatAction::FaceTarget(std::uint32_t partnerId) {
 
 void ChatAction::OnFinish() {
     if (Exists(mPartnerId))
-        ReportCharacterSeam(CharacterSeam::NpcOnConversationEnd);
+        ReportSeam("Character", "Npc::OnConversationEnd");
 }
 
 std::unique_ptr<CharacterActionPacketBase> ChatAction::GetNetPacket() const {
@@ -144,7 +144,7 @@ void EngageNpcAction::Execute() {
     // Non-player characters come with their own subsystem; until then no id names one and the
     // action waits like one engaging nobody.
     if (Exists(mNpcId))
-        ReportCharacterSeam(CharacterSeam::NpcOnPlayerInteract);
+        ReportSeam("Character", "Npc::OnPlayerInteract");
 }
 
 std::unique_ptr<CharacterActionPacketBase> EngageNpcAction::GetNetPacket() const {

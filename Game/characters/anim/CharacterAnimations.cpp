@@ -10,7 +10,6 @@
 #include "Game/ai/controllers/CharacterController.h"
 #include "Game/characters/Character.h"
 #include "Game/characters/CharacterEvents.h"
-#include "Game/characters/CharacterSeams.h"
 #include "Game/characters/actions/CharacterActionHandler.h"
 #include "Game/characters/anim/StanceAnimationKeys.h"
 

@@ -5,13 +5,14 @@
 #include "Engine/media/sound/SoundPak.h"
 #include "Engine/object/ObjectManager.h"
 #include "Engine/records/LoadTable.h"
+#include "Engine/world/Math.h"
 #include "Game/ai/controllers/CharacterController.h"
 #include "Game/characters/Player.h"
 #include "Game/characters/monster/MonsterReplicationData.h"
-#include "Game/characters/monster/MonsterSeams.h"
 #include "Game/core/GameEngine.h"
 #include "Game/core/ObjectLookup.h"
 #include "Game/core/players/Team.h"
+#include "Game/core/util/SeamLog.h"
 #include "Game/world/WorldRandom.h"
 
 namespace GAME {
@@ -78,7 +79,7 @@ void Monster::Load(const LoadTable& table) {
     mAlertSoundChance = table.GetFloat("alertSoundChance", 0.0f);
     mRallySoundChance = table.GetFloat("rallySoundChance", 0.0f);
     mRampageSoundChance = table.GetFloat("rampageSoundChance", 0.0f);
-    mRampageSoundDelay = static_cast<int>(table.GetFloat("rampageSoundDelay", 0.0f) * 1000.0f);
+    mRampageSoundDelay = SecondsToMilliseconds(table.GetFloat("rampageSoundDelay", 0.0f));
     mAmbientPeriodMin = table.GetFloat("ambientPeriodMin", 0.0f) * 1000.0f;
     mAmbientPeriodMax = table.GetFloat("ambientPeriodMax", 0.0f) * 1000.0f;
     mMonsterMusic = table.GetString("MonsterMusic");
@@ -126,7 +127,7 @@ void Monster::InitialUpdate() {
     Character::InitialUpdate();
     mConfusionFx.SetParent(GetObjectId());
     if (!mBossBoundingVolume.empty())
-        ReportMonsterSeam(MonsterSeam::BossBoundingVolume);
+        ReportSeam("Monster", "BoundingVolumeBossMonster");
     // In the same order on every machine: the position in the list is the net index.
     for (MonsterSound sound : {AlertSound, RallySound, RampageSound, FleeSound})
         RegisterNetSound(GetMonsterSound(sound));
@@ -174,7 +175,7 @@ void Monster::UpdateMonsterMusic() {
         return;
     const Vec3 offset = GetPosition().VectorTo(player->GetPosition());
     if (offset.LengthSquared() < mMonsterMusicRadiusSquared)
-        ReportMonsterSeam(MonsterSeam::RegisterMonsterMusic);
+        ReportSeam("Monster", "Player::RegisterMonsterMusic");
 }
 
 void Monster::PlayAmbientSound(bool) {

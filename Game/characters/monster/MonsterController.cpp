@@ -3,6 +3,7 @@
 #include "Engine/Engine.h"
 #include "Engine/object/ObjectManager.h"
 #include "Engine/records/LoadTable.h"
+#include "Engine/world/Math.h"
 #include "Game/ai/controllers/CharacterController.h"
 #include "Game/ai/monster/ControllerMonster.h"
 #include "Game/characters/monster/Monster.h"
@@ -97,7 +98,7 @@ void Monster::InitSkillsInController(const LoadTable& record, ControllerMonster&
             controller.SetSpecialAttack(
                 i, id, SecondsToMs(record.GetFloat(keys.timeout, 0.0f)),
                 SecondsToMs(record.GetFloat(keys.delay, 0.0f)),
-                static_cast<int>(record.GetFloat(keys.chance, 0.0f)),
+                SaturatedInt(record.GetFloat(keys.chance, 0.0f)),
                 ControllerMonster::GetSkillRangeFromString(record.GetString(keys.range)));
     }
     for (const SkillKey& buff : kBuffSkills)

@@ -5,9 +5,9 @@
 #include "Game/ai/controllers/CharacterController.h"
 #include "Game/characters/Player.h"
 #include "Game/characters/monster/Monster.h"
-#include "Game/characters/monster/MonsterSeams.h"
 #include "Game/core/GameEngine.h"
 #include "Game/core/players/Team.h"
+#include "Game/core/util/SeamLog.h"
 
 namespace GAME {
 
@@ -58,13 +58,13 @@ void Monster::SetLeader(std::uint32_t id) {
     mLeaderId = id;
     if (id == 0) {
         if (mForcedUpdatesRegistered)
-            ReportMonsterSeam(MonsterSeam::ForcedUpdates);
+            ReportSeam("Monster", "Engine::RegisterForForcedUpdates");
         mForcedUpdatesRegistered = false;
         return;
     }
     // A player's pet keeps updating out of the player's view.
     if (Objects().GetObject<Player>(id)) {
-        ReportMonsterSeam(MonsterSeam::ForcedUpdates);
+        ReportSeam("Monster", "Engine::RegisterForForcedUpdates");
         mForcedUpdatesRegistered = true;
     }
 }

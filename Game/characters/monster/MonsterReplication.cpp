@@ -6,9 +6,9 @@
 #include "Engine/net/fields/NetPacketBuffer.h"
 #include "Game/characters/monster/Monster.h"
 #include "Game/characters/monster/MonsterReplicationData.h"
-#include "Game/characters/monster/MonsterSeams.h"
 #include "Game/characters/movement/CharacterMovementManager.h"
 #include "Game/core/util/MathUtil.h"
+#include "Game/core/util/SeamLog.h"
 #include "Game/rules/duration/DurationDamageManager.h"
 
 namespace GAME {
@@ -80,7 +80,7 @@ void Monster::ApplyReplicationData() {
     SetInitialStateInfo(data->actionState, data->pathTarget, data->attackTarget, data->attackSkill);
     if (data->alive) {
         mLoot = data->loot;
-        ReportMonsterSeam(MonsterSeam::LoadLootFromStruct);
+        ReportSeam("Monster", "Character::LoadLootFromStruct");
     }
 }
 

@@ -10,14 +10,18 @@ namespace GAME {
 namespace {
 
 enum FlagBits : std::uint8_t {
-    kLifeStateMask = 0x07,
-    kVisible = 1 << 3,
+    kReplicaLifeStateMask = 0x07,
+    kReplicaVisible = 1 << 3,
     kAliveFlag = 1 << 4,
-    kMoving = 1 << 5,
-    kTaintedBio = 1 << 6,
-    kConsecutiveIds = 1 << 7,
+    kReplicaMoving = 1 << 5,
+    kReplicaTaintedBio = 1 << 6,
+    kReplicaConsecutiveIds = 1 << 7,
 };
-enum SkillBits : std::uint8_t { kEnabled = 1 << 0, kActive = 1 << 1, kTransition = 1 << 2 };
+enum SkillBits : std::uint8_t {
+    kReplicaEnabled = 1 << 0,
+    kReplicaActive = 1 << 1,
+    kReplicaTransition = 1 << 2
+};
 
 // The smallest wire size of one record of each list, so that a count is checked against what
 // remains of the body before a record is read or a vector grows.
@@ -32,11 +36,11 @@ void WriteSkill(NetPacketOutBuffer& out, const SkillManager::_SkillReplica& skil
     out.Write16(static_cast<std::uint16_t>(skill.activeState.subLevel));
     std::uint8_t flags = 0;
     if (skill.state.enabled)
-        flags |= kEnabled;
+        flags |= kReplicaEnabled;
     if (skill.activeState.active)
-        flags |= kActive;
+        flags |= kReplicaActive;
     if (skill.activeState.transition)
-        flags |= kTransition;
+        flags |= kReplicaTransition;
     out.Write8(flags);
 }
 
@@ -49,9 +53,9 @@ bool ReadSkill(NetPacketInBuffer& in, SkillManager::_SkillReplica& skill) {
         return false;
     skill.state.level = level;
     skill.activeState.subLevel = subLevel;
-    skill.state.enabled = (flags & kEnabled) != 0;
-    skill.activeState.active = (flags & kActive) != 0;
-    skill.activeState.transition = (flags & kTransition) != 0;
+    skill.state.enabled = (flags & kReplicaEnabled) != 0;
+    skill.activeState.active = (flags & kReplicaActive) != 0;
+    skill.activeState.transition = (flags & kReplicaTransition) != 0;
     return true;
 }
 
@@ -125,17 +129,17 @@ bool ReadMonsterList(NetPacketInBuffer& in, std::vector<Record>& records, std::s
 void MonsterReplicationData::Write(NetPacketOutBuffer& out, std::uint32_t owner) const {
     const bool consecutive = loot.AreIdsConsecutive();
     std::uint8_t flags =
-        static_cast<std::uint8_t>(static_cast<std::uint32_t>(lifeState) & kLifeStateMask);
+        static_cast<std::uint8_t>(static_cast<std::uint32_t>(lifeState) & kReplicaLifeStateMask);
     if (visible)
-        flags |= kVisible;
+        flags |= kReplicaVisible;
     if (alive)
         flags |= kAliveFlag;
     if (moving)
-        flags |= kMoving;
+        flags |= kReplicaMoving;
     if (taintedBio)
-        flags |= kTaintedBio;
+        flags |= kReplicaTaintedBio;
     if (consecutive)
-        flags |= kConsecutiveIds;
+        flags |= kReplicaConsecutiveIds;
     out.Write8(flags);
     out.Write32(static_cast<std::int32_t>(actionState));
     out.Write32(currentLife);
@@ -172,7 +176,7 @@ bool MonsterReplicationData::Read(NetPacketInBuffer& in) {
         !in.Read32(currentMana) || !in.Read32(leaderId) || !in.Read8(siblings) ||
         !in.Remove(&proxyParent))
         return false;
-    const int life = flags & kLifeStateMask;
+    const int life = flags & kReplicaLifeStateMask;
     if (life > static_cast<int>(Character_LifeState::Respawning)) {
         in.Fail("life state");
         return false;
@@ -182,10 +186,10 @@ bool MonsterReplicationData::Read(NetPacketInBuffer& in) {
         return false;
     }
     lifeState = static_cast<Character_LifeState>(life);
-    visible = (flags & kVisible) != 0;
+    visible = (flags & kReplicaVisible) != 0;
     alive = (flags & kAliveFlag) != 0;
-    moving = (flags & kMoving) != 0;
-    taintedBio = (flags & kTaintedBio) != 0;
+    moving = (flags & kReplicaMoving) != 0;
+    taintedBio = (flags & kReplicaTaintedBio) != 0;
     actionState = static_cast<Character_ActionState>(action);
     proxySiblingCount = siblings;
     team.RemoveFromPacket(in);
@@ -201,7 +205,7 @@ bool MonsterReplicationData::Read(NetPacketInBuffer& in) {
             !in.Read32(loot.attachedItemIds[0]))
             return false;
         for (std::size_t k = 1; k < LootStruct::kAttachedItems; ++k) {
-            if (flags & kConsecutiveIds)
+            if (flags & kReplicaConsecutiveIds)
                 loot.attachedItemIds[k] = loot.attachedItemIds[0] + static_cast<std::uint32_t>(k);
             else if (!in.Read32(loot.attachedItemIds[k]))
                 return false;

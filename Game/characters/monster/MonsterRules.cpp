@@ -7,8 +7,8 @@
 #include "Engine/records/LoadTable.h"
 #include "Game/characters/Player.h"
 #include "Game/characters/monster/Monster.h"
-#include "Game/characters/monster/MonsterSeams.h"
 #include "Game/core/GameEngine.h"
+#include "Game/core/util/SeamLog.h"
 #include "Game/rules/AttributePak.h"
 #include "Game/rules/combat/CombatAttributeType.h"
 
@@ -137,7 +137,7 @@ void Monster::CharacterIsDying() {
     DropFirmlyAttachedItems();
     StopAliveSound();
     if (mForcedUpdatesRegistered)
-        ReportMonsterSeam(MonsterSeam::ForcedUpdates);
+        ReportSeam("Monster", "Engine::RegisterForForcedUpdates");
     mForcedUpdatesRegistered = false;
     RemoveAllPetBanners();
 }
@@ -145,16 +145,16 @@ void Monster::CharacterIsDying() {
 void Monster::DropLooselyAttachedItems() {
     for (const DropSlot& slot : kLooseDrops)
         if (mLoot.attachedItemIds[slot.item] != 0) {
-            ReportMonsterSeam(MonsterSeam::DetachItemAction);
-            ReportMonsterSeam(MonsterSeam::DropItemFromEquipLocation);
+            ReportSeam("Monster", "Character::DetachItemAction");
+            ReportSeam("Monster", "Character::DropItemFromEquipLocation");
         }
 }
 
 void Monster::DropFirmlyAttachedItems() {
     for (const DropSlot& slot : kFirmDrops)
         if (mLoot.attachedItemIds[slot.item] != 0) {
-            ReportMonsterSeam(MonsterSeam::DetachItemAction);
-            ReportMonsterSeam(MonsterSeam::DropItemFromEquipLocation);
+            ReportSeam("Monster", "Character::DetachItemAction");
+            ReportSeam("Monster", "Character::DropItemFromEquipLocation");
         }
 }
 

@@ -2,7 +2,7 @@
 #include "Engine/Engine.h"
 #include "Engine/streams/BinaryStream.h"
 #include "Game/characters/monster/Monster.h"
-#include "Game/characters/monster/MonsterSeams.h"
+#include "Game/core/util/SeamLog.h"
 
 namespace GAME {
 
@@ -47,7 +47,7 @@ void Monster::RestoreState(BinaryReader& reader) {
     mLoot.lootSeed = seed;
     mLoot.lootLevel = level;
     if (GetLifeState() != Character_LifeState::Dead)
-        ReportMonsterSeam(MonsterSeam::LoadLootFromSeed);
+        ReportSeam("Monster", "Character::LoadLootFromSeed");
     if (leaderId != 0 && IsAlive())
         JoinMe(leaderId, -1, false);
     mProxyParent = std::move(proxyParent);

@@ -12,7 +12,6 @@
 #include "Game/ai/controllers/CharacterController.h"
 #include "Game/characters/Character.h"
 #include "Game/characters/CharacterLookup.h"
-#include "Game/characters/CharacterSeams.h"
 #include "Game/characters/Player.h"
 #include "Game/characters/actions/CharacterActionHandler.h"
 #include "Game/characters/anim/AnimationSet.h"
@@ -20,6 +19,7 @@
 #include "Game/characters/movement/SightDigest.h"
 #include "Game/characters/movement/SlotManager.h"
 #include "Game/core/GameEngine.h"
+#include "Game/core/util/SeamLog.h"
 #include "Game/skills/Skill.h"
 
 namespace GAME {
@@ -32,7 +32,7 @@ bool PlayMovementAnimation(Character& character, AnimationSet_Type type, float s
                            unsigned count) {
     AnimationSet* set = character.GetAnimationSet();
     if (!set) {
-        ReportCharacterSeam(CharacterSeam::AnimationSetPlayMovement);
+        ReportSeam("Character", "AnimationSet::PlayAnimation without a stance set (run and walk)");
         return true;
     }
     return set->PlayAnimation(character, type, Name(), speed, true, count);
@@ -126,11 +126,12 @@ void Character::RefreshDigest() const {
     if (!digest)
         return;
     using namespace SightDigest;
-    std::uint32_t flags = kWritten | kCharacter;
+    // Qualified: in a unity batch another file's flag may share the name.
+    std::uint32_t flags = SightDigest::kWritten | SightDigest::kCharacter;
     if (IsAlive())
         flags |= SightDigest::kAlive;
     if (mCausesAnger)
-        flags |= kCausesAnger;
+        flags |= SightDigest::kCausesAnger;
     const WorldVec3& path = mMovement->GetStoredPathPosition();
     if (path.IsValid())
         flags |= kOwnPathPosition;

@@ -9,7 +9,6 @@
 #include "Engine/world/World.h"
 #include "Game/ai/controllers/CharacterController.h"
 #include "Game/characters/Character.h"
-#include "Game/characters/CharacterSeams.h"
 #include "Game/characters/Player.h"
 
 namespace GAME {

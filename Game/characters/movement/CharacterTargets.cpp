@@ -10,7 +10,6 @@
 #include "Game/characters/Character.h"
 #include "Game/characters/CharacterEvents.h"
 #include "Game/characters/CharacterLookup.h"
-#include "Game/characters/CharacterSeams.h"
 #include "Game/characters/Player.h"
 #include "Game/items/Item.h"
 #include "Game/skills/Skill.h"

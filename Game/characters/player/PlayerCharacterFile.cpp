@@ -1,6 +1,7 @@
 // Saving and loading a player's character file as a whole.
 #include "Engine/Engine.h"
 #include "Engine/object/ObjectManager.h"
+#include "Engine/records/LoadTable.h"
 #include "Engine/streams/IOStream.h"
 #include "Game/characters/Player.h"
 
@@ -34,6 +35,10 @@ bool Player::LoadCharacterData(const std::vector<std::uint8_t>& bytes, const std
                      name.c_str());
         return false;
     }
+    // Its base attributes made as this player's record makes them, so the trial read finds
+    // what it sets and says nothing the real read would not.
+    scratch->GetCharacterBio().Load(
+        GetObjectName().empty() ? LoadTable() : objects.GetLoadTable(GetObjectName()));
     scratch->StreamCharacter(trial, false);
     objects.DestroyObjectEx(scratch, "Game/Player", __LINE__);
     if (trial.Failed()) {

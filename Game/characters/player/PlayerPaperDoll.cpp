@@ -11,7 +11,7 @@
 #include "Game/characters/Player.h"
 #include "Game/characters/actions/CharacterActionHandler.h"
 #include "Game/characters/actions/IdleActions.h"
-#include "Game/characters/player/PlayerSeams.h"
+#include "Game/core/util/SeamLog.h"
 
 namespace GAME {
 
@@ -59,7 +59,7 @@ void Player::CreatePaperDoll() {
     if (!copy)
         return;
     mPaperDoll = copy->GetObjectId();
-    ReportPlayerSeam(PlayerSeam::PaperDollItems);
+    ReportSeam("Player", "the equipment's items copied onto the paper doll");
     copy->SetCoords(WorldCoords(mPaperDollRegion.get(), Coords::Identity()));
     copy->GetActionHandler().Execute(std::make_unique<LongIdleAction>(copy->GetObjectId()));
     copy->RemoveLight();

@@ -7,9 +7,9 @@
 #include "Engine/world/World.h"
 #include "Game/characters/Player.h"
 #include "Game/characters/movement/CharacterMovementManager.h"
-#include "Game/characters/player/PlayerSeams.h"
 #include "Game/core/GameEngine.h"
 #include "Game/core/ObjectLookup.h"
+#include "Game/core/util/SeamLog.h"
 
 namespace GAME {
 
@@ -48,7 +48,7 @@ void Player::SetAlternateConfig(bool alternate) {
         return;
     if (gGameEngine)
         gGameEngine->UnlockTutorialPage(kAlternateConfigTutorialPage, true);
-    ReportPlayerSeam(PlayerSeam::AlternateEquipment);
+    ReportSeam("Player", "ControllerCharacter::SetAlternateEquipment");
 }
 
 }  // namespace GAME

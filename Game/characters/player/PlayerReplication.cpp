@@ -8,9 +8,9 @@
 #include "Game/characters/Player.h"
 #include "Game/characters/movement/CharacterMovementManager.h"
 #include "Game/characters/player/PlayerReplicationData.h"
-#include "Game/characters/player/PlayerSeams.h"
 #include "Game/core/net/packets/WorldPackets.h"
 #include "Game/core/util/MathUtil.h"
+#include "Game/core/util/SeamLog.h"
 #include "Game/rules/duration/DurationDamageManager.h"
 
 namespace GAME {
@@ -44,7 +44,7 @@ void Player::WriteReplicationData(NetPacketOutBuffer& out) {
     GetDurationDamageManager().GetFixedDamageReplica(data.fixedDurationDamage);
     GetSkillManager().GetSkillReplica(data.skills);
     GetSkillManager().GetSkillBuffReplica(data.skillBuffs);
-    ReportPlayerSeam(PlayerSeam::InventoryReplica);
+    ReportSeam("Player", "Character::GetInventoryReplica and SetInventoryReplica");
     data.actionState = GetActionState();
     data.moving = IsMoving();
     if (data.moving) {
@@ -97,7 +97,7 @@ void Player::ApplyReplicationData() {
     GetSkillManager().SetSkillReplica(data->skills);
     GetSkillManager().SetSkillBuffReplica(data->skillBuffs);
     if (!data->inventory.empty())
-        ReportPlayerSeam(PlayerSeam::InventoryReplica);
+        ReportSeam("Player", "Character::GetInventoryReplica and SetInventoryReplica");
     GetExperienceLevelControl().SetLevel(data->characterLevel);
     GetExperienceLevelControl().SetExperiencePoints(data->experiencePoints);
     SubtractMoney(GetMoney());

@@ -3,8 +3,8 @@
 #include <algorithm>
 
 #include "Game/characters/Player.h"
-#include "Game/characters/player/PlayerSeams.h"
 #include "Game/core/GameEngine.h"
+#include "Game/core/util/SeamLog.h"
 
 namespace GAME {
 
@@ -98,7 +98,7 @@ void Player::ClearRespawnLocation() {
 WorldCoords Player::GetClosestRespawnPoint() const {
     // No placed object can be found by its UniqueId yet, so the spawn point stands.
     if (!GetCurrentRespawnPoint().IsNull())
-        ReportPlayerSeam(PlayerSeam::RespawnPosition);
+        ReportSeam("Player", "the world position of a respawn point's UniqueId");
     return GetSpawnPoint();
 }
 

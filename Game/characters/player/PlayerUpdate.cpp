@@ -9,9 +9,9 @@
 #include "Engine/sys/Machine.h"
 #include "Game/characters/Player.h"
 #include "Game/characters/player/PlayerEvents.h"
-#include "Game/characters/player/PlayerSeams.h"
 #include "Game/core/GameEngine.h"
 #include "Game/core/players/PartyManager.h"
+#include "Game/core/util/SeamLog.h"
 
 namespace GAME {
 
@@ -32,8 +32,8 @@ void Player::UpdateSelf(int ms) {
     if (mainPlayer && GetCharLevel() == kLevelEight)
         game->UnlockTutorialPage(kLevelEightTutorialPage, true);
     if (game && game->GetPlayerId() == GetObjectId())
-        ReportPlayerSeam(PlayerSeam::FogOfWar);
-    ReportPlayerSeam(PlayerSeam::HotSlotCtrl);
+        ReportSeam("Player", "World::AddFOWVisibility");
+    ReportSeam("Player", "PlayerHotSlotCtrl::Update and IsDefault");
 
     PartyManager* parties = game ? game->GetPartyManager() : nullptr;
     const std::uint32_t faction =
@@ -58,7 +58,7 @@ void Player::UpdateSelf(int ms) {
         AutoSaveQuest(mQuestSaveArgument);
     }
     if (mControlling)
-        ReportPlayerSeam(PlayerSeam::BossMusic);
+        ReportSeam("Player", "Player::BossMusicStateUpdate (jukebox and ambiance zones)");
     if (mControlling)
         CountDownVox(ms);
     // The paper-doll region holds the copy alone: updating it is updating the copy.

@@ -1,9 +1,9 @@
 #include "Game/core/activities/EndGameActivity.h"
 
-#include "Engine/Engine.h"
 #include "Engine/media/sound/Jukebox.h"
 #include "Engine/object/ObjectManager.h"
 #include "Game/core/GameEngine.h"
+#include "Game/core/util/SeamLog.h"
 
 namespace GAME {
 
@@ -44,27 +44,22 @@ void EndGameActivity::Update(int elapsedMs) {
 }
 
 void EndGameActivity::OpenStoryDialog() {
-    gEngine->Log(1,
-                 "EndGameActivity: NpcDialogPak::Load(\"%s\") and the UI's dialog opening are "
-                 "not available yet",
-                 kDialogRecord);
+    ReportSeamWith("EndGameActivity", "NpcDialogPak::Load and the UI's dialog opening", "%s",
+                   kDialogRecord);
 }
 
 void EndGameActivity::UnlockBossPortals() {
-    gEngine->Log(1,
-                 "EndGameActivity: FixedItem::SetLock(false) of the FixedItemTyphonPortal "
-                 "entities is not available yet");
+    ReportSeam("EndGameActivity",
+               "FixedItem::SetLock(false) of the FixedItemTyphonPortal entities");
 }
 
 bool EndGameActivity::IsDialogOpen() const {
-    gEngine->Log(1,
-                 "EndGameActivity: the UI's dialog query is not available yet; the dialog "
-                 "counts as closed");
+    ReportSeamWith("EndGameActivity", "the UI's dialog query", "the dialog counts as closed");
     return false;
 }
 
 void EndGameActivity::EndClosingSequence() const {
-    gEngine->Log(1, "EndGameActivity: the UI's end-game operation is not available yet");
+    ReportSeam("EndGameActivity", "the UI's end-game operation");
 }
 
 }  // namespace GAME

@@ -13,6 +13,7 @@
 #include "Game/core/GameConstants.h"
 #include "Game/core/GameEngine.h"
 #include "Game/core/ObjectLookup.h"
+#include "Game/core/util/SeamLog.h"
 
 namespace GAME {
 
@@ -377,20 +378,17 @@ void TeleportNonLocalServerActivity::OnDestinationSet() {
 }
 
 void TeleportNonLocalServerActivity::TakeOverFrustum() {
-    gEngine->Log(1,
-                 "TeleportNonLocalServerActivity: NetworkEntityList::StealFrustumEntryOfHost(%d) "
-                 "is not available yet",
-                 HostOfPlayer(playerId));
+    ReportSeamWith("TeleportNonLocalServerActivity", "NetworkEntityList::StealFrustumEntryOfHost",
+                   "host %d", HostOfPlayer(playerId));
     if (Character* player = FindPlayer(); player && player->IsInWorld())
         World::Get().RemoveEntity(player);
     ready = true;
 }
 
 void TeleportNonLocalServerActivity::PlacePlayer() {
-    gEngine->Log(1,
-                 "TeleportNonLocalServerActivity: NetworkEntityList::ReturnFrustumEntry and "
-                 "Engine::UpdateClientEntities(%d) are not available yet",
-                 HostOfPlayer(playerId));
+    ReportSeamWith("TeleportNonLocalServerActivity",
+                   "NetworkEntityList::ReturnFrustumEntry and Engine::UpdateClientEntities",
+                   "host %d", HostOfPlayer(playerId));
     if (Character* player = FindPlayer())
         PlaceOnFloor(*player);
     teleportLoader->Release();

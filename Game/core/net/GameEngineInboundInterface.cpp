@@ -1,8 +1,5 @@
 #include "Game/core/net/GameEngineInboundInterface.h"
 
-#include <cstdarg>
-#include <cstdio>
-
 #include "Engine/Engine.h"
 #include "Engine/net/NetFaultLog.h"
 #include "Engine/net/transport/NetTransport.h"
@@ -20,6 +17,7 @@
 #include "Game/core/players/PlayerManagerServer.h"
 #include "Game/core/players/PlayerNetInfo.h"
 #include "Game/core/players/PlayerReport.h"
+#include "Game/core/util/SeamLog.h"
 #include "Game/items/ItemNetworkCreation.h"
 #include "Game/items/market/MarketClient.h"
 #include "Game/items/market/MarketServer.h"
@@ -42,18 +40,6 @@ MarketServer* GetMarketServer(std::uint32_t merchant) {
     return server ? server->GetMarketServer(merchant) : nullptr;
 }
 
-// Operations whose targets are not built yet say so, with their arguments, and do nothing.
-void NotAvailable(const char* operation, const char* format = "", ...)
-    __attribute__((format(printf, 2, 3)));
-void NotAvailable(const char* operation, const char* format, ...) {
-    char arguments[256];
-    va_list list;
-    va_start(list, format);
-    std::vsnprintf(arguments, sizeof arguments, format, list);
-    va_end(list);
-    gEngine->Log(1, "GameEngineInboundInterface: %s%s%s%s is not available yet", operation,
-                 arguments[0] ? " (" : "", arguments, arguments[0] ? ")" : "");
-}
 }  // namespace
 
 bool GameEngineInboundInterface::FromRemoteClient() const {
@@ -135,40 +121,43 @@ bool GameEngineInboundInterface::RefusedUnlessOwner(std::uint32_t player,
 void GameEngineInboundInterface::TradeInitiate(std::uint32_t sender, std::uint32_t receiver) {
     if (RefusedUnlessOwner(sender, "TradeInitiate"))
         return;
-    NotAvailable("TradeInitiate", "%u, %u", sender, receiver);
+    ReportSeamWith("GameEngineInboundInterface", "TradeInitiate", "%u, %u", sender, receiver);
 }
 
 void GameEngineInboundInterface::TradeCancel(std::uint32_t sender, std::uint32_t receiver) {
     if (RefusedUnlessOwner(sender, "TradeCancel"))
         return;
-    NotAvailable("TradeCancel", "%u, %u", sender, receiver);
+    ReportSeamWith("GameEngineInboundInterface", "TradeCancel", "%u, %u", sender, receiver);
 }
 
 void GameEngineInboundInterface::TradeFinalize(std::uint32_t sender, std::uint32_t receiver) {
     if (RefusedUnlessOwner(sender, "TradeFinalize"))
         return;
-    NotAvailable("TradeFinalize", "%u, %u", sender, receiver);
+    ReportSeamWith("GameEngineInboundInterface", "TradeFinalize", "%u, %u", sender, receiver);
 }
 
 void GameEngineInboundInterface::TradeAddItem(std::uint32_t sender, std::uint32_t receiver,
                                               const Vec2&, const ItemReplicaInfo& item) {
     if (RefusedUnlessOwner(sender, "TradeAddItem"))
         return;
-    NotAvailable("TradeAddItem", "%u, %u, item %u", sender, receiver, item.objectId);
+    ReportSeamWith("GameEngineInboundInterface", "TradeAddItem", "%u, %u, item %u", sender,
+                   receiver, item.objectId);
 }
 
 void GameEngineInboundInterface::TradeRemoveItem(std::uint32_t sender, std::uint32_t receiver,
                                                  std::uint32_t item) {
     if (RefusedUnlessOwner(sender, "TradeRemoveItem"))
         return;
-    NotAvailable("TradeRemoveItem", "%u, %u, item %u", sender, receiver, item);
+    ReportSeamWith("GameEngineInboundInterface", "TradeRemoveItem", "%u, %u, item %u", sender,
+                   receiver, item);
 }
 
 void GameEngineInboundInterface::TradeSetGoldAmount(std::uint32_t sender, std::uint32_t receiver,
                                                     unsigned int amount) {
     if (RefusedUnlessOwner(sender, "TradeSetGoldAmount"))
         return;
-    NotAvailable("TradeSetGoldAmount", "%u, %u, %u", sender, receiver, amount);
+    ReportSeamWith("GameEngineInboundInterface", "TradeSetGoldAmount", "%u, %u, %u", sender,
+                   receiver, amount);
 }
 
 void GameEngineInboundInterface::GiveGoldToPlayer(std::uint32_t player, int amount) {
@@ -356,8 +345,9 @@ void GameEngineInboundInterface::HandleBonusToServer(const Bonus& bonus, const W
 void GameEngineInboundInterface::HandleQuestMessagePacket(std::uint32_t sender, bool conditionSet,
                                                           const std::vector<unsigned int>& words,
                                                           std::uint32_t receiver) {
-    NotAvailable("HandleQuestMessagePacket", "%u to %u, %zu words, condition set %d", sender,
-                 receiver, words.size(), conditionSet ? 1 : 0);
+    ReportSeamWith("GameEngineInboundInterface", "HandleQuestMessagePacket",
+                   "%u to %u, %zu words, condition set %d", sender, receiver, words.size(),
+                   conditionSet ? 1 : 0);
 }
 
 bool GameEngineInboundInterface::MayChangeParty(std::uint32_t player, int party) const {
@@ -441,8 +431,9 @@ void GameEngineInboundInterface::S2C_MarketUpdate(std::uint32_t market,
         return;
     if (!FindMarketClient(market))
         return;
-    NotAvailable("S2C_MarketUpdate", "market %u, %s, level %u, seed %u, %zu sold", market,
-                 marketName.c_str(), level, seed, soldIndices.size());
+    ReportSeamWith("GameEngineInboundInterface", "S2C_MarketUpdate",
+                   "market %u, %s, level %u, seed %u, %zu sold", market, marketName.c_str(), level,
+                   seed, soldIndices.size());
 }
 
 void GameEngineInboundInterface::S2C_MarketPurchaseConfirmation(std::uint32_t market,
@@ -452,8 +443,8 @@ void GameEngineInboundInterface::S2C_MarketPurchaseConfirmation(std::uint32_t ma
         return;
     if (!FindMarketClient(market))
         return;
-    NotAvailable("S2C_MarketPurchaseConfirmation", "market %u, item %u, buyer %u", market,
-                 itemIndex, buyer);
+    ReportSeamWith("GameEngineInboundInterface", "S2C_MarketPurchaseConfirmation",
+                   "market %u, item %u, buyer %u", market, itemIndex, buyer);
 }
 
 void GameEngineInboundInterface::S2C_MarketPurchaseDenied(std::uint32_t market,
@@ -464,8 +455,8 @@ void GameEngineInboundInterface::S2C_MarketPurchaseDenied(std::uint32_t market,
         return;
     if (!FindMarketClient(market))
         return;
-    NotAvailable("S2C_MarketPurchaseDenied", "market %u, item %u, buyer %u, status %d", market,
-                 itemIndex, buyer, status);
+    ReportSeamWith("GameEngineInboundInterface", "S2C_MarketPurchaseDenied",
+                   "market %u, item %u, buyer %u, status %d", market, itemIndex, buyer, status);
 }
 
 void GameEngineInboundInterface::S2C_MarketItemStatusUpdate(std::uint32_t market,
@@ -475,8 +466,8 @@ void GameEngineInboundInterface::S2C_MarketItemStatusUpdate(std::uint32_t market
         return;
     if (!FindMarketClient(market))
         return;
-    NotAvailable("S2C_MarketItemStatusUpdate", "market %u, item %u, status %d", market, itemIndex,
-                 status);
+    ReportSeamWith("GameEngineInboundInterface", "S2C_MarketItemStatusUpdate",
+                   "market %u, item %u, status %d", market, itemIndex, status);
 }
 
 void GameEngineInboundInterface::C2S_MarketPurchaseRequest(std::uint32_t market, unsigned int level,
@@ -487,8 +478,9 @@ void GameEngineInboundInterface::C2S_MarketPurchaseRequest(std::uint32_t market,
         return;
     if (RefusedUnlessMerchant(market, "C2S_MarketPurchaseRequest") || !GetMarketServer(market))
         return;
-    NotAvailable("C2S_MarketPurchaseRequest", "market %u, level %u, seed %u, item %u, buyer %u",
-                 market, level, seed, itemIndex, buyer);
+    ReportSeamWith("GameEngineInboundInterface", "C2S_MarketPurchaseRequest",
+                   "market %u, level %u, seed %u, item %u, buyer %u", market, level, seed,
+                   itemIndex, buyer);
 }
 
 void GameEngineInboundInterface::C2S_MarketSellBack(std::uint32_t market, unsigned int level,
@@ -498,14 +490,15 @@ void GameEngineInboundInterface::C2S_MarketSellBack(std::uint32_t market, unsign
         return;
     if (RefusedUnlessMerchant(market, "C2S_MarketSellBack") || !GetMarketServer(market))
         return;
-    NotAvailable("C2S_MarketSellBack", "market %u, level %u, seed %u, item %u, buyer %u", market,
-                 level, seed, itemIndex, buyer);
+    ReportSeamWith("GameEngineInboundInterface", "C2S_MarketSellBack",
+                   "market %u, level %u, seed %u, item %u, buyer %u", market, level, seed,
+                   itemIndex, buyer);
 }
 
 void GameEngineInboundInterface::C2S_MarketUpdateRequest(std::uint32_t market) {
     if (RefusedUnlessMerchant(market, "C2S_MarketUpdateRequest") || !GetMarketServer(market))
         return;
-    NotAvailable("C2S_MarketUpdateRequest", "market %u", market);
+    ReportSeamWith("GameEngineInboundInterface", "C2S_MarketUpdateRequest", "market %u", market);
 }
 
 void GameEngineInboundInterface::DisplayMessageRemote(std::uint32_t, std::uint32_t insertPlayer,
@@ -610,7 +603,8 @@ void GameEngineInboundInterface::QuestCommandLockFixedItem(std::uint32_t fixedIt
     if (RefusedFromClient("QuestCommandLockFixedItem"))
         return;
     if (FindObjectOfClass(fixedItem, "FixedItem"))
-        NotAvailable("QuestCommandLockFixedItem", "fixed item %u", fixedItem);
+        ReportSeamWith("GameEngineInboundInterface", "QuestCommandLockFixedItem", "fixed item %u",
+                       fixedItem);
 }
 
 }  // namespace GAME

@@ -18,7 +18,7 @@ char Fold(char c) {
     return c == '/' ? '\\' : Lower(c);
 }
 
-constexpr int kMaxPasses = 50;
+constexpr int kMaxTextPasses = 50;
 
 }  // namespace
 
@@ -94,7 +94,7 @@ std::string GetFileName(const std::string& path, bool stripExtension) {
 void RemoveLineBreakCodes(std::wstring& text) {
     std::erase(text, L'\n');
     std::size_t pos = 0;
-    for (int pass = 0; pass < kMaxPasses; ++pass) {
+    for (int pass = 0; pass < kMaxTextPasses; ++pass) {
         bool removed = false;
         while ((pos = text.find(L'^', pos)) != std::wstring::npos) {
             if (pos + 1 < text.size() && (text[pos + 1] == L'n' || text[pos + 1] == L'N')) {
@@ -111,7 +111,7 @@ void RemoveLineBreakCodes(std::wstring& text) {
 
 void TrimSpacesAndBraces(std::wstring& text) {
     std::size_t start = 0;
-    for (int erased = 0; start < text.size() && erased < kMaxPasses;) {
+    for (int erased = 0; start < text.size() && erased < kMaxTextPasses;) {
         if (text[start] == L'{' || text[start] == L'}') {
             ++start;
         } else if (text[start] == L' ') {
@@ -122,7 +122,7 @@ void TrimSpacesAndBraces(std::wstring& text) {
         }
     }
     std::size_t end = text.size();
-    for (int erased = 0; end > 0 && erased < kMaxPasses;) {
+    for (int erased = 0; end > 0 && erased < kMaxTextPasses;) {
         const wchar_t c = text[end - 1];
         if (c == L'{' || c == L'}') {
             --end;

@@ -6,6 +6,7 @@
 #include "Engine/text/LocalizationManager.h"
 #include "Game/characters/Character.h"
 #include "Game/core/ObjectLookup.h"
+#include "Game/core/util/SeamLog.h"
 #include "Game/core/util/StringUtil.h"
 #include "Game/items/ItemCharacterServices.h"
 #include "Game/items/ItemRounding.h"
@@ -110,10 +111,14 @@ void Weapon::SwitchWeaponTrail(const std::string& name) {
 
 void Weapon::EnableWeaponTrail() {
     trailEnabled = true;
+    if (!weaponTrailRecord.empty())
+        ReportSeam("Weapon", "WeaponTrail::Start");
 }
 
 void Weapon::DisableWeaponTrail() {
     trailEnabled = false;
+    if (!weaponTrailRecord.empty())
+        ReportSeam("Weapon", "WeaponTrail::Stop");
 }
 
 void Weapon::SetWeaponEnchantment(Character* character, const std::string& recordName) {

@@ -3,11 +3,11 @@
 #include "Engine/object/ObjectManager.h"
 #include "Engine/records/LoadTable.h"
 #include "Engine/text/LocalizationManager.h"
-#include "Game/ai/controllers/ControllerSeams.h"
 #include "Game/characters/Player.h"
 #include "Game/core/GameEngine.h"
 #include "Game/core/ObjectLookup.h"
 #include "Game/core/net/GameEngineInboundInterface.h"
+#include "Game/core/util/SeamLog.h"
 #include "Game/items/CursorHandler.h"
 #include "Game/items/ItemText.h"
 
@@ -113,7 +113,7 @@ void OneShot_Potion::Use(Character* character) {
 
 // The one-shot cursor comes with the cursor handlers.
 std::unique_ptr<CursorHandler> OneShot_Potion::CreateSecondaryCursorHandler(const Character*) {
-    ReportControllerSeam(ControllerSeam::CursorHandlerOneShotUse);
+    ReportSeam("Controller", "CursorHandlerOneShotUse (potions and dyes used from the cursor)");
     return nullptr;
 }
 
@@ -236,7 +236,7 @@ void OneShot_Dye::Use(Character* character) {
 }
 
 std::unique_ptr<CursorHandler> OneShot_Dye::CreateSecondaryCursorHandler(const Character*) {
-    ReportControllerSeam(ControllerSeam::CursorHandlerOneShotUse);
+    ReportSeam("Controller", "CursorHandlerOneShotUse (potions and dyes used from the cursor)");
     return nullptr;
 }
 

@@ -6,10 +6,10 @@
 #include "Engine/text/LocalizationManager.h"
 #include "Game/characters/Character.h"
 #include "Game/characters/CharacterLookup.h"
-#include "Game/characters/CharacterSeams.h"
 #include "Game/characters/Player.h"
 #include "Game/core/GameEngine.h"
 #include "Game/core/players/Bonus.h"
+#include "Game/core/util/SeamLog.h"
 #include "Game/rules/combat/CombatEvents.h"
 #include "Game/rules/combat/CombatFilter.h"
 #include "Game/rules/combat/CombatManager.h"
@@ -246,7 +246,7 @@ void CombatManager::HitFeedback(const ParametersCombat& params, Character* attac
     Character* const character = mCharacter;
     if (params.combatStyle == ParametersCombatStyle::Probability) {
         character->PlayImpactSound();
-        ReportCharacterSeam(CharacterSeam::EquipManagerBodyArmorImpactSound);
+        ReportSeam("Character", "EquipManager::GetBodyArmor impact sound");
     }
     if (multiplier <= 1.0f)
         return;

@@ -9,7 +9,7 @@
 namespace GAME {
 
 namespace {
-constexpr int kRagDollPhysics = 3;
+constexpr int kDeathRagDollPhysics = 3;
 }  // namespace
 
 void DefaultDeathHandler::Execute() {
@@ -17,7 +17,7 @@ void DefaultDeathHandler::Execute() {
     if (!mCharacter)
         return;
     if (mCharacter->ShouldDoRagDoll() && !mCharacter->ShouldDoLateCrumple()) {
-        mCharacter->SetPhysicsType(kRagDollPhysics);
+        mCharacter->SetPhysicsType(kDeathRagDollPhysics);
         mCharacter->PlayAnimationSound(Name::Create("deathSound1"));
     } else if (!mCharacter->PlayDeathAnimation()) {
         Finish();
@@ -37,7 +37,7 @@ void DefaultDeathHandler::AnimationCallback(const Name& name) {
         data.effect = CharacterRagDoll::Crumple;
         data.amplification = 0.0f;
         mCharacter->SetRagdollData(data, true);
-        mCharacter->SetPhysicsType(kRagDollPhysics);
+        mCharacter->SetPhysicsType(kDeathRagDollPhysics);
     }
 }
 

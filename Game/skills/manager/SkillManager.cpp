@@ -6,12 +6,12 @@
 #include "Engine/object/ObjectManager.h"
 #include "Game/characters/Character.h"
 #include "Game/core/GameEngine.h"
+#include "Game/core/util/SeamLog.h"
 #include "Game/core/util/StringUtil.h"
 #include "Game/items/kinds/Weapon.h"
 #include "Game/rules/combat/CombatManager.h"
 #include "Game/skills/Skill.h"
 #include "Game/skills/SkillKinds.h"
-#include "Game/skills/manager/SkillSeams.h"
 #include "Game/skills/manager/SkillServices_Character.h"
 #include "Game/skills/manager/SkillState.h"
 #include "Game/world/effects/CharFxPak.h"
@@ -47,7 +47,12 @@ SkillManager::~SkillManager() {
     }
     for (std::uint32_t id : mItemSkills)
         DestroySkill(id, __LINE__);
+    std::vector<BuffEntry> buffs;
     for (const auto& [name, entry] : mBuffs)
+        buffs.push_back(entry);
+    for (const auto& [entry, replica] : mDeferredBuffs)
+        buffs.push_back(entry);
+    for (const BuffEntry& entry : buffs)
         for (std::uint32_t id : {entry.buff, entry.modifier1, entry.modifier2}) {
             if (Skill* skill = Find(id))
                 skill->SetManager(nullptr);
@@ -288,7 +293,9 @@ void SkillManager::Update(int ms) {
     mRangedWeapon = hands == kBowHandState || hands == kStaffHandState;
     mWeaponRangeProfile = mRangedWeapon ? Skill_RangeProfile::Long : Skill_RangeProfile::Melee;
 
-    // Skills may join or leave the lists while they run: the walks go over copies.
+    // Skills may join or leave the lists while they run: the walks go over copies, and buffs
+    // that end meanwhile are destroyed after the walks.
+    ++mFrameDepth;
     bool dualWield = false;
     mScratch.assign(mActive.begin(), mActive.end());
     for (std::uint32_t id : mScratch)
@@ -298,7 +305,7 @@ void SkillManager::Update(int ms) {
         }
     if (dualWield != mDualWield) {
         mDualWield = dualWield;
-        ReportSkillSeam(SkillSeam::AllowDualWieldWeapons);
+        ReportSeam("Skills", "Character::AllowDualWieldWeapons");
     }
     mScratch.clear();
     for (const auto& [name, entry] : mBuffs)
@@ -307,6 +314,8 @@ void SkillManager::Update(int ms) {
     for (std::uint32_t id : mScratch)
         if (Skill* skill = Find(id))
             skill->Update(*mParent, ms);
+    --mFrameDepth;
+    DropDeferredBuffs();
 }
 
 bool SkillManager::IsSpeedUpdateNeeded() {
@@ -350,21 +359,8 @@ void SkillManager::ImDead() {
             skill->StopSkill(*mParent);
     auto buffs = std::move(mBuffs);
     mBuffs.clear();
-    for (const auto& [name, entry] : buffs) {
-        // Level 0, not enabled, inactive: the buff and its modifiers are reset before they go.
-        for (std::uint32_t id : {entry.buff, entry.modifier1, entry.modifier2})
-            if (Skill* skill = Find(id)) {
-                skill->ReceiveStateUpdate(SkillState(), true);
-                skill->ReceiveActiveUpdate(*mParent, SkillActiveState(), true);
-            }
-        if (Skill* buff = Find(entry.buff))
-            buff->UnInstall(mParent);
-        for (std::uint32_t id : {entry.buff, entry.modifier1, entry.modifier2}) {
-            if (Skill* skill = Find(id))
-                skill->SetManager(nullptr);
-            DestroySkill(id, __LINE__);
-        }
-    }
+    for (const auto& [name, entry] : buffs)
+        DropBuffEntry(entry, true);
     mUITempSkills.clear();
     for (std::uint32_t id : mOnDeathSkills)
         if (auto* onDeath = FindAs<SkillOnDeath>(id))
@@ -404,12 +400,12 @@ float SkillManager::GetCurrentMana() {
 
 std::uint32_t SkillManager::GetRightHandWeapon() const {
     // The hands are the equipment's, which does not exist yet: no weapon is held.
-    ReportSkillSeam(SkillSeam::EquipmentWeapons);
+    ReportSeam("Skills", "EquipManager hand weapons");
     return 0;
 }
 
 std::uint32_t SkillManager::GetLeftHandWeapon() const {
-    ReportSkillSeam(SkillSeam::EquipmentWeapons);
+    ReportSeam("Skills", "EquipManager hand weapons");
     return 0;
 }
 
@@ -492,7 +488,7 @@ void SkillManager::ContributeRacialBonusDefense(const std::vector<std::string>& 
 }
 
 void SkillManager::CollectAvailableSkillAttributes(SkillAttributeAccumulator& accumulator) {
-    ReportSkillSeam(SkillSeam::EquipmentSkillAttributes);
+    ReportSeam("Skills", "equipment, item set and balance attributes of skills");
     if (mParent)
         mParent->ContributeGameBalanceSkillAttributes(accumulator);
     GetSkillAttributes(accumulator);
@@ -500,7 +496,7 @@ void SkillManager::CollectAvailableSkillAttributes(SkillAttributeAccumulator& ac
 
 void SkillManager::CollectAvailableOffensiveDamageAttributes(
     std::uint32_t weaponId, CombatAttributeAccumulator& accumulator) {
-    ReportSkillSeam(SkillSeam::EquipmentSkillAttributes);
+    ReportSeam("Skills", "equipment, item set and balance attributes of skills");
     if (mParent)
         mParent->ContributeGameBalanceOffensiveDamageAttributes(accumulator);
     GetOffensiveDamageAttributes(accumulator);
@@ -515,18 +511,18 @@ void SkillManager::CollectAvailableOffensiveDamageAttributes(
 
 void SkillManager::CollectAvailableOffensiveModifierAttributes(
     CombatAttributeAccumulator& accumulator) {
-    ReportSkillSeam(SkillSeam::EquipmentSkillAttributes);
+    ReportSeam("Skills", "equipment, item set and balance attributes of skills");
     if (mParent)
         mParent->ContributeGameBalanceOffensiveModifierAttributes(accumulator);
     GetOffensiveModifierAttributes(accumulator);
 }
 
-// ---- Spawned objects and buffs, which come later --------------------------------
+// ---- Spawned objects, which come later --------------------------------
 
 void SkillManager::SkillSpawnObject(std::uint32_t, const WorldCoords&, std::uint32_t,
                                     const std::vector<WorldCoords>&,
                                     const std::vector<std::uint32_t>&, std::uint32_t) {
-    ReportSkillSeam(SkillSeam::SkillSpawnObject);
+    ReportSeam("Skills", "SkillManager::SkillSpawnObject");
 }
 
 void SkillManager::SkillStateUpdateCommand(std::uint32_t reference, const SkillState& state) {
@@ -539,16 +535,6 @@ void SkillManager::SkillActiveStateUpdateCommand(std::uint32_t reference,
     Skill* skill = Find(GetSkillIdFromReference(reference));
     if (skill && mParent)
         skill->ReceiveActiveUpdate(*mParent, state, false);
-}
-
-void SkillManager::CreateRemoveSkillBuff(std::uint32_t, const std::string&, std::uint32_t,
-                                         const std::string&, std::uint32_t, const std::string&,
-                                         std::uint32_t, int, std::uint32_t) {
-    ReportSkillSeam(SkillSeam::CreateRemoveSkillBuff);
-}
-
-void SkillManager::RefreshSkillBuffTimeToLive(const std::string&, std::uint32_t) {
-    ReportSkillSeam(SkillSeam::SkillBuffSetTimeToLive);
 }
 
 }  // namespace GAME

@@ -9,7 +9,6 @@
 #include "Game/skills/Skill.h"
 #include "Game/skills/SkillKinds.h"
 #include "Game/skills/manager/SkillManager.h"
-#include "Game/skills/manager/SkillSeams.h"
 
 namespace GAME {
 

@@ -1,14 +1,17 @@
 // The skill manager's part of the character file and of the character replication: the skills
 // that have a level, by record name, and the buffs others cast on the character.
+#include <algorithm>
 #include <cstdint>
+#include <vector>
 
-#include "Engine/Engine.h"
 #include "Engine/net/fields/NetPacketBuffer.h"
 #include "Engine/object/ObjectManager.h"
 #include "Engine/streams/IOStream.h"
 #include "Engine/sys/Machine.h"
 #include "Game/characters/Character.h"
+#include "Game/core/util/SeamLog.h"
 #include "Game/skills/Skill.h"
+#include "Game/skills/buffs/SkillBuff.h"
 #include "Game/skills/manager/SkillManager.h"
 
 namespace GAME {
@@ -25,11 +28,6 @@ Skill* FindSkill(std::uint32_t id) {
 SkillManager::_SkillReplica ReplicaOf(const Skill& skill) {
     return {skill.GetObjectName(), skill.GetSkillState(), skill.GetActiveState()};
 }
-
-// Whether this machine has said that buffs cannot be rebuilt from replicas yet.
-struct BuffReplicaSeam {
-    bool reported = false;
-};
 
 }  // namespace
 
@@ -84,27 +82,19 @@ void SkillManager::SetSkillReplica(const std::vector<_SkillReplica>& replicas) {
 
 void SkillManager::GetSkillBuffReplica(std::vector<_SkillBuffReplica>& out) const {
     for (const auto& [name, entry] : mBuffs) {
-        const Skill* buff = FindSkill(entry.buff);
+        const auto* buff = entry.buff != 0
+                               ? Singleton<ObjectManager>::Get().GetObject<SkillBuff>(entry.buff)
+                               : nullptr;
         if (!buff)
             continue;
         _SkillBuffReplica replica;
         replica.buff = ReplicaOf(*buff);
+        replica.casterId = buff->GetCasterId();
         if (const Skill* modifier = FindSkill(entry.modifier1))
             replica.modifier1 = ReplicaOf(*modifier);
         if (const Skill* modifier = FindSkill(entry.modifier2))
             replica.modifier2 = ReplicaOf(*modifier);
         out.push_back(std::move(replica));
-    }
-}
-
-void SkillManager::SetSkillBuffReplica(const std::vector<_SkillBuffReplica>& replicas) {
-    if (replicas.empty())
-        return;
-    // Buffs are created with the buff table's commands, which come later.
-    bool& reported = Singleton<BuffReplicaSeam>::Get().reported;
-    if (!reported) {
-        reported = true;
-        gEngine->Log(1, "Skills: SkillManager::CreateSkillBuff is not available yet");
     }
 }
 
@@ -135,6 +125,10 @@ void SkillManager::StreamProperties(IOStream& stream) {
         }
     } else if (stream.CheckCount("max", count,
                                  IOStream::MinEntrySize(IOStream::Kind::Begin, kEntryBlock))) {
+        // The file names every skill with a level; one it leaves out has none, whatever the
+        // character's record gave it, so that a save read back is the character saved.
+        std::vector<std::uint32_t> named;
+        named.reserve(static_cast<std::size_t>(count));
         for (std::int32_t i = 0; i < count; ++i) {
             if (!stream.BeginBlock(kEntryBlock)) {
                 stream.EndBlock();
@@ -148,9 +142,17 @@ void SkillManager::StreamProperties(IOStream& stream) {
             state.StreamProperties(stream);
             active.StreamProperties(stream);
             stream.EndBlock();
-            if (Skill* skill = FindSkill(FindSkillId(name)))
+            if (Skill* skill = FindSkill(FindSkillId(name))) {
                 skill->ReceiveStateUpdate(state, true);
+                named.push_back(skill->GetObjectId());
+            }
         }
+        if (!stream.Failed())
+            for (std::uint32_t id : mSkills)
+                if (Skill* skill = FindSkill(id);
+                    skill && skill->GetSkillLevel() != 0 &&
+                    std::find(named.begin(), named.end(), id) == named.end())
+                    skill->ReceiveStateUpdate(SkillState(0, skill->GetSkillState().enabled), true);
     }
     stream.StreamUInt("masteriesAllowed", mMasteriesAllowed);
     stream.StreamUInt("skillReclamationPointsUsed", mReclamationPointsUsed);

@@ -9,10 +9,10 @@
 #include "Engine/sys/RandomUniform.h"
 #include "Engine/text/Name.h"
 #include "Game/characters/Character.h"
+#include "Game/core/util/SeamLog.h"
 #include "Game/skills/SkillActivated.h"
 #include "Game/skills/SkillKinds.h"
 #include "Game/skills/manager/SkillManager.h"
-#include "Game/skills/manager/SkillSeams.h"
 #include "Game/skills/manager/SkillServicesBase.h"
 #include "Game/world/effects/CharFxPak.h"
 #include "Game/world/props/Prop.h"
@@ -90,13 +90,13 @@ void ChangeProp(Prop* prop, PropChange change) {
         return;
     switch (change) {
         case PropChange::Add:
-            ReportSkillSeam(SkillSeam::EquipmentProps);
+            ReportSeam("Skills", "Character::AddEquipmentProp and RemoveEquipmentProp");
             break;
         case PropChange::Hide:
             prop->SetVisibility(false);
             break;
         case PropChange::Remove:
-            ReportSkillSeam(SkillSeam::EquipmentProps);
+            ReportSeam("Skills", "Character::AddEquipmentProp and RemoveEquipmentProp");
             prop->SetVisibility(true);
             break;
     }
@@ -363,7 +363,7 @@ void SkillManager::InitializeWaitingPets() {
 void SkillManager::AddWeaponEnchantment(std::uint32_t skillId, const std::string& name) {
     mWeaponEnchantments.emplace_back(skillId, name);
     mVisibleEnchantment = name;
-    ReportSkillSeam(SkillSeam::WeaponEnchantments);
+    ReportSeam("Skills", "Character::SetWeaponEnchantment");
 }
 
 void SkillManager::RemoveWeaponEnchantment(std::uint32_t skillId) {
@@ -372,7 +372,7 @@ void SkillManager::RemoveWeaponEnchantment(std::uint32_t skillId) {
     // The most recent enchantment still present shows.
     mVisibleEnchantment =
         mWeaponEnchantments.empty() ? std::string() : mWeaponEnchantments.back().second;
-    ReportSkillSeam(SkillSeam::WeaponEnchantments);
+    ReportSeam("Skills", "Character::SetWeaponEnchantment");
 }
 
 void SkillManager::AddCharFxPak(std::uint32_t skillId, const std::vector<std::string>& names) {

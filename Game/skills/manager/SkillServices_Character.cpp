@@ -8,7 +8,6 @@
 #include "Game/items/kinds/Weapon.h"
 #include "Game/skills/manager/SkillCommands.h"
 #include "Game/skills/manager/SkillManager.h"
-#include "Game/skills/manager/SkillSeams.h"
 
 namespace GAME {
 

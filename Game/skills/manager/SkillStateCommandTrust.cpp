@@ -1,6 +1,7 @@
 // What a server takes from a client about the level of a skill of its own character: no more
 // than the skill's limit, and no rise beyond the skill points the server has for the character.
-// A fall, or the same level with the enabled flag changed, is the controlling machine's to say.
+// A fall, or the same level with the enabled flag changed, is the controlling machine's to say
+// (a monster's skill may have no limit in its record and still be at level 1).
 #include "Engine/net/NetFaultLog.h"
 #include "Engine/object/ObjectManager.h"
 #include "Game/characters/Character.h"
@@ -19,7 +20,7 @@ bool SkillStateUpdateConfigCmd::AcceptFromClient(int sourceHost) const {
     const char* refusal = nullptr;
     if (!skill || !character)
         refusal = "no such skill of the character";
-    else if (state.level > skill->GetMaxLevel())
+    else if (state.level > skill->GetSkillLevel() && state.level > skill->GetMaxLevel())
         refusal = "past the skill's limit";
     else if (state.level > skill->GetSkillLevel() &&
              state.level - skill->GetSkillLevel() > character->GetSkillPoints())

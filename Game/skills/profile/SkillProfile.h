@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "Engine/text/Name.h"
+#include "Engine/world/Math.h"
 #include "Game/rules/RacialBonus.h"
 #include "Game/rules/combat/CombatAttributeType.h"
 #include "Game/skills/profile/CharacterBuff.h"
@@ -250,11 +251,7 @@ public:
     // Record seconds become whole milliseconds, truncated; a time past the integer range is
     // held at its end rather than wrapped.
     static int ToMilliseconds(float seconds) { return SaturatedInt(seconds * 1000.0f); }
-    static int SaturatedInt(float value) {
-        if (!(value > -2147483520.0f))
-            return value != value ? 0 : INT32_MIN;
-        return value < 2147483520.0f ? static_cast<int>(value) : INT32_MAX;
-    }
+    static int SaturatedInt(float value) { return GAME::SaturatedInt(value); }
 
 private:
     void LoadQualifiers(const LoadTable& record);

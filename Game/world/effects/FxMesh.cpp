@@ -7,6 +7,7 @@
 #include "Engine/media/graphics/GraphicsMeshInstance.h"
 #include "Engine/object/ObjectManager.h"
 #include "Engine/records/LoadTable.h"
+#include "Engine/world/Math.h"
 #include "Engine/world/World.h"
 #include "Game/core/ObjectLookup.h"
 
@@ -33,9 +34,9 @@ void FxMesh::Load(const LoadTable& table) {
     mAttachPoint = table.GetString("attachPoint", "");
     mLoop = table.GetBool("loop", false);
     mSpeed = table.GetFloat("speed", 1.0f);
-    mFadeInTime = static_cast<int>(table.GetFloat("fadeInTime", 0.0f));
-    mFadeOutTime = static_cast<int>(table.GetFloat("fadeOutTime", 0.0f));
-    mSustainTime = static_cast<int>(table.GetFloat("sustainTime", 0.0f));
+    mFadeInTime = SaturatedInt(table.GetFloat("fadeInTime", 0.0f));
+    mFadeOutTime = SaturatedInt(table.GetFloat("fadeOutTime", 0.0f));
+    mSustainTime = SaturatedInt(table.GetFloat("sustainTime", 0.0f));
     static constexpr const char* kSoundKeys[] = {"sound1", "sound2", "sound3", "sound4"};
     for (const char* key : kSoundKeys)
         mSounds.Add(Name::Create(key), GetSoundPakFromRecord(table, key), 100.0f);

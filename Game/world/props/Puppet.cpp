@@ -5,6 +5,7 @@
 #include "Engine/media/graphics/GraphicsMeshInstance.h"
 #include "Engine/object/ObjectManager.h"
 #include "Engine/records/LoadTable.h"
+#include "Engine/world/Math.h"
 #include "Engine/world/World.h"
 
 namespace GAME {
@@ -18,8 +19,8 @@ void Puppet::Load(const LoadTable& table) {
     mIdleAnimation.Load(table.GetString("idleAnimation"),
                         table.GetFloat("idleAnimationSpeed", 1.0f));
     mEndAnimation.Load(table.GetString("endAnimation"), table.GetFloat("endAnimationSpeed", 1.0f));
-    mFadeInTime = static_cast<int>(table.GetFloat("fadeInTime", 0.0f));
-    mFadeOutTime = static_cast<int>(table.GetFloat("fadeOutTime", 0.0f));
+    mFadeInTime = SaturatedInt(table.GetFloat("fadeInTime", 0.0f));
+    mFadeOutTime = SaturatedInt(table.GetFloat("fadeOutTime", 0.0f));
 }
 
 void Puppet::PreLoad(bool now) {

@@ -3,6 +3,7 @@
 #include "Engine/Engine.h"
 #include "Engine/media/sound/SoundPak.h"
 #include "Engine/records/LoadTable.h"
+#include "Engine/world/Math.h"
 #include "Game/core/GameEngine.h"
 #include "Game/core/ObjectLookup.h"
 
@@ -10,10 +11,10 @@ namespace GAME {
 
 void SoundPeriodic::Load(const LoadTable& table) {
     mSound.Reset(GetSoundPakFromRecord(table, "periodicSound"));
-    mSoundPeriod = static_cast<int>(table.GetFloat("soundPeriod", 0.0f));
+    mSoundPeriod = SaturatedInt(table.GetFloat("soundPeriod", 0.0f));
     mRandomPeriod = table.GetBool("randomPeriod", false);
-    mRandomPeriodMin = static_cast<int>(table.GetFloat("randomPeriodMin", 0.0f));
-    mRandomPeriodMax = static_cast<int>(table.GetFloat("randomPeriodMax", 0.0f));
+    mRandomPeriodMin = SaturatedInt(table.GetFloat("randomPeriodMin", 0.0f));
+    mRandomPeriodMax = SaturatedInt(table.GetFloat("randomPeriodMax", 0.0f));
 }
 
 void SoundPeriodic::PreLoad() {

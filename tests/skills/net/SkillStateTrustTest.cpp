@@ -18,6 +18,7 @@ namespace {
 
 constexpr std::uint32_t kLevelHero = (1u << 28) | 0x140;
 constexpr const char* kLevelStrike = "Records/NetLevel/Strike.dbr";
+constexpr const char* kLevelClaw = "Records/NetLevel/Claw.dbr";  // no limit in its record
 
 class SkillStateTrust : public ::testing::Test {
 protected:
@@ -31,7 +32,9 @@ protected:
             EXPECT_TRUE(records.AddRecordText(
                 "Records/NetLevel/Hero.dbr",
                 R"({"Class": "Character", "characterLife": 300, "characterMana": 100,
-                    "skillName1": "Records/NetLevel/Strike.dbr", "skillLevel1": 1})"));
+                    "skillName1": "Records/NetLevel/Strike.dbr", "skillLevel1": 1,
+                    "skillName2": "Records/NetLevel/Claw.dbr", "skillLevel2": 1})"));
+            EXPECT_TRUE(records.AddRecordText(kLevelClaw, R"({"Class": "Skill"})"));
             InitializeObjects();
             if (index++ == 0)
                 gGameEngine->SetAsNetworkServer();
@@ -54,15 +57,15 @@ protected:
     static SkillManager& Skills() {
         return Singleton<ObjectManager>::Get().GetObject<Character>(kLevelHero)->GetSkillManager();
     }
-    static Skill* Strike() {
-        return Singleton<ObjectManager>::Get().GetObject<Skill>(Skills().FindSkillId(kLevelStrike));
+    static Skill* Strike(const char* record = kLevelStrike) {
+        return Singleton<ObjectManager>::Get().GetObject<Skill>(Skills().FindSkillId(record));
     }
     // Sends the level from the hostile client (which does not run it); the level the server and
     // the honest client then have.
-    std::vector<std::uint32_t> Send(std::uint32_t level) {
+    std::vector<std::uint32_t> Send(std::uint32_t level, const char* record = kLevelStrike) {
         ON_MACHINE(game.Client(0)) {
             SkillStateUpdateConfigCmd command(
-                kLevelHero, Skills().GetSkillReferenceNumber(Strike()->GetObjectId()),
+                kLevelHero, Skills().GetSkillReferenceNumber(Strike(record)->GetObjectId()),
                 SkillState{level, true});
             std::unique_ptr<NetPacket> packet(command.GetNetPacket());
             gEngine->GetNetworkConnectionManager()->SendToServer(packet.get());
@@ -71,7 +74,7 @@ protected:
         std::vector<std::uint32_t> levels;
         for (TestMachine* tm : {&game.Server(), &game.Client(1)})
             ON_MACHINE(*tm) {
-                levels.push_back(Strike()->GetSkillLevel());
+                levels.push_back(Strike(record)->GetSkillLevel());
             }
         return levels;
     }
@@ -86,8 +89,11 @@ TEST_F(SkillStateTrust, ALevelPastTheLimitOrThePointsIsRefusedAndAPaidOneRuns) {
     EXPECT_EQ(game.Server().CountLog("refused SkillStateUpdateConfigCmdPacket from host 1"), 3);
     EXPECT_EQ(game.Server().CountLog("past the skill's limit"), 2);
     EXPECT_EQ(Send(3), (std::vector<std::uint32_t>{3, 3}));
-    // Falling back is the controlling machine's to say.
+    // Falling back is the controlling machine's to say, and so is the enabled flag of a level
+    // the skill has, even one its record sets no limit for.
     EXPECT_EQ(Send(2), (std::vector<std::uint32_t>{2, 2}));
+    EXPECT_EQ(Send(1, kLevelClaw), (std::vector<std::uint32_t>{1, 1}));
+    EXPECT_EQ(game.Server().CountLog("refused SkillStateUpdateConfigCmdPacket from host 1"), 3);
 }
 
 }  // namespace

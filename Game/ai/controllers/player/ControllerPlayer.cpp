@@ -5,8 +5,8 @@
 #include "Engine/Engine.h"
 #include "Engine/object/ObjectManager.h"
 #include "Engine/records/LoadTable.h"
+#include "Engine/world/Math.h"
 #include "Engine/world/World.h"
-#include "Game/ai/controllers/ControllerSeams.h"
 #include "Game/ai/controllers/player/ControllerPlayerDisabledStates.h"
 #include "Game/ai/controllers/player/ControllerPlayerMoveStates.h"
 #include "Game/ai/controllers/player/ControllerPlayerStates.h"
@@ -15,6 +15,7 @@
 #include "Game/core/ActivityManager.h"
 #include "Game/core/GameEngine.h"
 #include "Game/core/activities/RespawnActivity.h"
+#include "Game/core/util/SeamLog.h"
 #include "Game/items/oneshot/OneShot.h"
 #include "Game/skills/manager/SkillManager.h"
 
@@ -31,11 +32,11 @@ Player* ControllerPlayer::GetPlayer() const {
 
 void ControllerPlayer::Load(const LoadTable& table) {
     ControllerAI::Load(table);
-    mDeathDelay = static_cast<int>(table.GetFloat("controllerDeathDelay", 0.0f) * 1000.0f);
+    mDeathDelay = SecondsToMilliseconds(table.GetFloat("controllerDeathDelay", 0.0f));
 }
 
 void ControllerPlayer::PostParentAttached() {
-    ReportControllerSeam(ControllerSeam::InventoryCtrl);
+    ReportSeam("Controller", "PlayerInventoryCtrl and EquipmentCtrl of the player controller");
 }
 
 namespace {
@@ -143,13 +144,13 @@ std::uint32_t ControllerPlayer::GetPrimarySlotSkillId() const {
     if (!player)
         return 0;
     // A fresh bar holds the default skill in the primary slot.
-    ReportControllerSeam(ControllerSeam::HotSlotCtrl);
+    ReportSeam("Controller", "PlayerHotSlotCtrl (clicks use the default bar: the default skill)");
     return player->GetSkillManager().GetDefaultSkillId();
 }
 
 std::uint32_t ControllerPlayer::GetSecondarySlotSkillId() const {
     // A fresh bar leaves the secondary slot empty.
-    ReportControllerSeam(ControllerSeam::HotSlotCtrl);
+    ReportSeam("Controller", "PlayerHotSlotCtrl (clicks use the default bar: the default skill)");
     return 0;
 }
 
@@ -173,19 +174,20 @@ bool ControllerPlayer::HandlePetAction(Character&, bool, bool, const WorldVec3&,
     if (mPet == 0 || target == mPet)
         return false;
     mPet = 0;
-    ReportControllerSeam(ControllerSeam::PetCommand);
+    ReportSeam("Controller", "Monster (pet commands)");
     return false;
 }
 
 bool ControllerPlayer::GiveItemToPlayer(std::uint32_t itemId) {
     if (itemId == 0)
         return false;
-    ReportControllerSeam(ControllerSeam::EquipmentCtrlAutoInsert);
+    ReportSeam("Controller",
+               "EquipmentCtrl::AutoInsertItem (a picked-up item goes to no equipment)");
     // Gold and instant rewards are used up at once; everything else would go into the sacks.
     Object* item = Singleton<ObjectManager>::Get().GetObject(itemId);
     if (item && (item->IsA<OneShot_Gold>() || item->IsA<OneShot_InstantReward>()))
         return UseItem(itemId, true);
-    ReportControllerSeam(ControllerSeam::InventoryCtrl);
+    ReportSeam("Controller", "PlayerInventoryCtrl and EquipmentCtrl of the player controller");
     return true;
 }
 
@@ -226,7 +228,7 @@ void ControllerPlayer::FaceTarget(std::uint32_t id) {
 
 void ControllerPlayer::ChatWithNPC(std::uint32_t npcId) {
     if (npcId != 0)
-        ReportControllerSeam(ControllerSeam::NpcClass);
+        ReportSeam("Controller", "Npc (clicks on non-player characters, ChatWithNPC)");
 }
 
 void ControllerPlayer::BestowToken(const TriggerToken& token) {

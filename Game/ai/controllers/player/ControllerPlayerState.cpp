@@ -4,9 +4,9 @@
 
 #include "Engine/Engine.h"
 #include "Engine/object/ObjectManager.h"
-#include "Game/ai/controllers/ControllerSeams.h"
 #include "Game/characters/actions/InteractionActions.h"
 #include "Game/core/net/commands/ItemCommands.h"
+#include "Game/core/util/SeamLog.h"
 #include "Game/items/Item.h"
 #include "Game/skills/SkillActivated.h"
 #include "Game/skills/manager/SkillManager.h"
@@ -54,13 +54,13 @@ bool ControllerPlayerState::SelectPrimaryAction(bool inPlace, bool second, const
     if (target != 0) {
         // Non-player characters are characters too: a click on one cannot be told apart yet.
         if (FindCharacter(target)) {
-            ReportControllerSeam(ControllerSeam::NpcClass);
+            ReportSeam("Controller", "Npc (clicks on non-player characters, ChatWithNPC)");
         } else if (Item* item = Objects().GetObject<Item>(target)) {
             RequestItemAction(inPlace, second, point, *item);
             return false;
         } else if (Objects().GetObject<Entity>(target)) {
-            ReportControllerSeam(ControllerSeam::FixedItemClass);
-            ReportControllerSeam(ControllerSeam::StrategicMovementClass);
+            ReportSeam("Controller", "FixedItem (clicks on chests, doors and portals)");
+            ReportSeam("Controller", "StrategicMovementBase (clicks on shrines)");
         }
     }
     if (target != 0 || inPlace) {
@@ -94,7 +94,7 @@ bool ControllerPlayerState::SelectSecondaryAction(bool inPlace, bool second, con
 
 bool ControllerPlayerState::ActivateSuperSkill(bool, bool, const WorldVec3&, unsigned&) {
     // No hot slot is ever activated without the hot-slot control.
-    ReportControllerSeam(ControllerSeam::HotSlotCtrl);
+    ReportSeam("Controller", "PlayerHotSlotCtrl (clicks use the default bar: the default skill)");
     return false;
 }
 
@@ -255,7 +255,7 @@ void ControllerPlayerState::DefaultRequestItemAction(bool, bool, const WorldVec3
     if (!moveTo.IsValid() || !Reachable(moveTo))
         moveTo = self->GetFurthestMoveToPoint(itemPosition);
     auto isQuestItem = [] {
-        ReportControllerSeam(ControllerSeam::QuestItemClass);
+        ReportSeam("Controller", "QuestItem (far quest items on the ground)");
         return false;
     };
     if (moveTo.IsValid()) {
@@ -275,7 +275,7 @@ void ControllerPlayerState::DefaultRequestItemAction(bool, bool, const WorldVec3
 
 void ControllerPlayerState::DefaultRequestFixedItemAction(bool, bool, const WorldVec3&,
                                                           std::uint32_t) {
-    ReportControllerSeam(ControllerSeam::FixedItemClass);
+    ReportSeam("Controller", "FixedItem (clicks on chests, doors and portals)");
 }
 
 void ControllerPlayerState::DefaultRequestStrategicMovementAction(bool, bool, const WorldVec3&,

@@ -18,6 +18,7 @@
 #include "Game/characters/monster/Monster.h"
 #include "Game/core/GameEngine.h"
 #include "Game/core/players/Team.h"
+#include "Game/core/util/SeamLog.h"
 #include "Game/skills/Skill.h"
 
 namespace GAME {
@@ -463,7 +464,7 @@ void ControllerMonsterState<TController, TCharacter>::BuffAllyWhenEnemyIsSeen() 
 template <class TController, class TCharacter>
 Character* ControllerMonsterState<TController, TCharacter>::IsBarrierBlocking(std::uint32_t) {
     // No dynamic barriers stand in the world yet, so none can block.
-    ReportMonsterStateSeam(MonsterStateSeam::DynamicBarrier);
+    ReportSeam("Monster states", "DynamicBarrier (IsBarrierBlocking)");
     return nullptr;
 }
 

@@ -3,7 +3,7 @@
 #include "Engine/net/NetPacketRegistry.h"
 #include "Engine/object/ObjectManager.h"
 #include "Game/characters/Character.h"
-#include "Game/core/net/commands/CharacterCommandSeams.h"
+#include "Game/core/util/SeamLog.h"
 
 namespace GAME {
 
@@ -170,6 +170,7 @@ DisableTyphonSkillEffectsConfigCmd::DisableTyphonSkillEffectsConfigCmd(
     : DisableTyphonSkillEffectsConfigCmd(packet.parent.GetId()) {}
 void DisableTyphonSkillEffectsConfigCmd::Execute() {
     // Only the Typhon has these effects, and no character of this game is one yet.
+    ReportSeam("Commands", "Typhon::DisableSkillEffects");
 }
 std::unique_ptr<NetPacket> DisableTyphonSkillEffectsConfigCmd::GetNetPacket() {
     auto packet = std::make_unique<DisableTyphonSkillEffectsConfigCmdPacket>();

@@ -6,8 +6,8 @@
 #include "Game/ai/controllers/CharacterController.h"
 #include "Game/ai/controllers/ControllerCombat.h"
 #include "Game/characters/Player.h"
-#include "Game/core/net/commands/CharacterCommandSeams.h"
 #include "Game/core/net/commands/CharacterCommands.h"
+#include "Game/core/util/SeamLog.h"
 #include "Game/items/Item.h"
 #include "Game/items/ItemCharacterServices.h"
 
@@ -28,13 +28,13 @@ Item* FindItem(std::uint32_t id) {
 
 // Whether the character's inventory holds the item; no inventory is kept yet, so none does.
 bool HoldsItem(const Character&, std::uint32_t) {
-    ReportCharacterCommandSeam(CharacterCommandSeam::TakeItemFromCharacter);
+    ReportSeam("Commands", "Character::TakeItemFromCharacter");
     return false;
 }
 
 // Whether the player holds an item of the name; nothing records that yet, so none is held.
 bool HoldsItemNamed(const Player&, const std::string&) {
-    ReportCharacterCommandSeam(CharacterCommandSeam::HasItem);
+    ReportSeam("Commands", "Character::HasItem");
     return false;
 }
 
@@ -50,7 +50,7 @@ DropItemConfigCmd::DropItemConfigCmd(const DropItemConfigCmdPacket& packet)
     : DropItemConfigCmd(packet.parent.GetId(), packet.itemId, packet.x, packet.z) {}
 void DropItemConfigCmd::Execute() {
     if (FindCommandCharacter(GetObjectId()) && FindItem(itemId))
-        ReportCharacterCommandSeam(CharacterCommandSeam::DropItem);
+        ReportSeam("Commands", "Character::DropItem");
 }
 std::unique_ptr<NetPacket> DropItemConfigCmd::GetNetPacket() {
     auto packet = std::make_unique<DropItemConfigCmdPacket>();
@@ -75,7 +75,7 @@ DropItemFromEquipLocationConfigCmd::DropItemFromEquipLocationConfigCmd(
                                          packet.toss) {}
 void DropItemFromEquipLocationConfigCmd::Execute() {
     if (FindCommandCharacter(GetObjectId()))
-        ReportCharacterCommandSeam(CharacterCommandSeam::DropItemFromEquipLocation);
+        ReportSeam("Commands", "Character::DropItemFromEquipLocation");
 }
 std::unique_ptr<NetPacket> DropItemFromEquipLocationConfigCmd::GetNetPacket() {
     auto packet = std::make_unique<DropItemFromEquipLocConfigCmdPacket>();
@@ -115,7 +115,7 @@ UseRelicConfigCmd::UseRelicConfigCmd(const UseRelicConfigCmdPacket& packet)
     : UseRelicConfigCmd(packet.parent.GetId(), packet.relicId, packet.itemId) {}
 void UseRelicConfigCmd::Execute() {
     if (FindCommandCharacter(GetObjectId()))
-        ReportCharacterCommandSeam(CharacterCommandSeam::UseRelic);
+        ReportSeam("Commands", "Character::UseRelic");
 }
 std::unique_ptr<NetPacket> UseRelicConfigCmd::GetNetPacket() {
     auto packet = std::make_unique<UseRelicConfigCmdPacket>();
@@ -135,7 +135,7 @@ AttachItemConfigCmd::AttachItemConfigCmd(const AttachItemConfigCmdPacket& packet
     : AttachItemConfigCmd(packet.parent.GetId(), packet.itemId, packet.location) {}
 void AttachItemConfigCmd::Execute() {
     if (FindCommandCharacter(GetObjectId()))
-        ReportCharacterCommandSeam(CharacterCommandSeam::AttachItemAction);
+        ReportSeam("Commands", "Character::AttachItemAction");
 }
 std::unique_ptr<NetPacket> AttachItemConfigCmd::GetNetPacket() {
     auto packet = std::make_unique<AttachItemConfigCmdPacket>();
@@ -148,7 +148,7 @@ std::unique_ptr<NetPacket> AttachItemConfigCmd::GetNetPacket() {
 // DetachItemConfigCmd
 void DetachItemConfigCmd::Execute() {
     if (FindCommandCharacter(GetObjectId()))
-        ReportCharacterCommandSeam(CharacterCommandSeam::DetachItemAction);
+        ReportSeam("Commands", "Character::DetachItemAction");
 }
 
 // RemoveInventoryItemConfigCmd
