@@ -287,7 +287,7 @@ public:
     bool IsSkillSpeedUpdateNeeded() const override;
     // Recomputes the speeds.
     void ForceSpeedUpdate() override;
-    void SetCombatAttacker(std::uint32_t attacker) override { mAttackerId = attacker; }
+    void SetCombatAttacker(std::uint32_t attacker) override;
     bool ApplyCombatDamage(float damage, const PlayStatsDamageType& kind,
                            CombatAttributeType type) override;
     void GiveCombatBonus(const Bonus& bonus, std::uint32_t attacker) override;

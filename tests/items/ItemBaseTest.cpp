@@ -2,6 +2,10 @@
 #include <gtest/gtest.h>
 
 #include "Engine/Engine.h"
+#include "Engine/media/graphics/EffectEntity.h"
+#include "Engine/object/ObjectManager.h"
+#include "Engine/world/World.h"
+#include "Game/characters/Character.h"
 #include "Game/core/GameEngine.h"
 #include "Game/items/kinds/Weapon.h"
 #include "Game/items/kinds/WeaponEnchantment.h"
@@ -139,6 +143,48 @@ TEST_F(ItemBaseTest, BowEnchantmentTakesBowSoundsTintAndProjectileUntilCleared) 
     EXPECT_EQ(spear->GetEnchantment()->GetSwipeSound()->GetObjectName(),
               "Records/Items/WaterSound.dbr");
     EXPECT_EQ(spear->GetProjectileName(), "");
+}
+
+// Clearing an enchantment stops its flames: in the hands of a character in the world they are
+// left there to die out and then go; otherwise they go at once. Nothing is left behind.
+TEST_F(ItemBaseTest, AClearedEnchantmentsFlamesDieOutInTheWorldOrGoAtOnce) {
+    ScopedServices scoped;
+    Region* meadow =
+        World::Get().AddRegion(std::make_unique<Region>("Meadow", Vec3(), Vec3(50, 20, 50)));
+    ASSERT_NE(meadow, nullptr);
+    ObjectManager& objects = Singleton<ObjectManager>::Get();
+    for (const bool inWorld : {true, false}) {
+        auto* holder = objects.CreateObject<Character>();
+        ASSERT_NE(holder, nullptr);
+        if (inWorld)
+            World::Get().AddEntity(holder, WorldCoords(meadow, Coords::FromOrigin(Vec3(9, 0, 9))),
+                                   true);
+        auto* spear = dynamic_cast<Weapon*>(Make("Records/Items/Spear.dbr"));
+        ASSERT_NE(spear, nullptr);
+        spear->SetWeaponEnchantment(holder, "Records/Items/FireEnchantment.dbr");
+        EffectEntity* flames = nullptr;
+        for (std::uint32_t id : objects.GetObjectIds()) {
+            auto* effect = objects.GetObject<EffectEntity>(id);
+            if (effect && effect->GetObjectName() == "Records/Items/Flames.dbr")
+                flames = effect;
+        }
+        ASSERT_NE(flames, nullptr);
+        const std::uint32_t id = flames->GetObjectId();
+        spear->ClearWeaponEnchantment(holder);
+        if (!inWorld) {
+            EXPECT_EQ(objects.GetObject(id), nullptr);
+            continue;
+        }
+        ASSERT_EQ(objects.GetObject<EffectEntity>(id), flames);
+        EXPECT_TRUE(flames->IsInWorld());
+        EXPECT_FALSE(flames->IsEmitting());
+        EXPECT_FALSE(flames->IsAttached());
+        for (int ms = 0; ms < 1000 && objects.GetObject(id); ms += 100) {
+            gEngine->AdvanceGameTime(100);
+            flames->UpdateSelf(100);
+        }
+        EXPECT_EQ(objects.GetObject(id), nullptr);
+    }
 }
 
 }  // namespace

@@ -122,6 +122,30 @@ TEST_F(Aftermath, RacialDefenseActsOnlyAgainstTheAttackersRaces) {
     EXPECT_EQ(warden.impacts, 0);
 }
 
+TEST_F(Aftermath, AHitHandsItsRagdollPushToTheDefender) {
+    Character* knight = Singleton<ObjectManager>::Get().CreateObjectFromFile<Character>(
+        "Records/Combat/Knight.dbr");
+    ASSERT_NE(knight, nullptr);
+    knight->InitialUpdate();
+    Warden warden;
+    Prepare(warden, "Records/Combat/Mirror.dbr");
+    RandomUniform random;
+    random.Seed(3);
+    ParametersCombat attack(random);
+    attack.attackerId = knight->GetObjectId();
+    attack.combatStyle = Style::Direct;
+    attack.ragDollData.effect = CharacterRagDoll::TakeHit;
+    attack.ragDollData.direction = Vec3(1.0f, 0.0f, 0.0f);
+    attack.ragDollData.speed = 6.0f;
+    attack.accumulator.AddDamage(std::make_unique<CombatAttributeAbsDamage>(T::Fire, 40.0f));
+    ASSERT_TRUE(warden.TakeAttack(attack));
+    const CharacterRagDoll::EffectData& pushed = warden.GetRagdollData();
+    EXPECT_EQ(pushed.effect, CharacterRagDoll::TakeHit);
+    EXPECT_FLOAT_EQ(pushed.direction.x, 1.0f);
+    EXPECT_FLOAT_EQ(pushed.speed, 6.0f);
+    EXPECT_FLOAT_EQ(pushed.amplification, 40.0f * 3.0f / warden.GetLifeLimit());
+}
+
 TEST_F(Aftermath, AbsorptionEffectsShowOncePerKindAndAttack) {
     Character* hero = Singleton<ObjectManager>::Get().CreateObjectFromFile<Character>(
         "Records/Characters/Hero.dbr");

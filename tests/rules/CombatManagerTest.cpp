@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <memory>
 #include <string>
@@ -11,6 +12,7 @@
 #include "Engine/object/ObjectManager.h"
 #include "Engine/sys/RandomUniform.h"
 #include "Game/characters/Character.h"
+#include "Game/characters/stats/PlayStats.h"
 #include "Game/rules/CharAttributeAccumulator.h"
 #include "Game/rules/combat/CombatAttribute.h"
 #include "Game/rules/combat/CombatFilter.h"
@@ -164,6 +166,34 @@ TEST(CombatManager, RecordGivesRegionsFormulasThresholdsAndVariables) {
     EXPECT_FLOAT_EQ(manager.DesignerCalculateShieldBlockDamageReduction(10.0f, 20.0f, 0.0f), 10.0f);
 }
 
+// What the character's armour and shield formulas take off is tallied in its play statistics.
+TEST(CombatManager, TheCharactersDefenseFormulasTallyTheirReduction) {
+    TestMachine tm;
+    Character* knight = Make("Records/Combat/Knight.dbr");
+    ASSERT_NE(knight, nullptr);
+    using R = PlayStatsDamageReductionType;
+    struct Case {
+        R kind;
+        std::function<float()> reduce;
+        float damage;
+    };
+    const Case cases[] = {
+        {R::Unknown,
+         [&] { return knight->DesignerCalculatePhysicalDamageDefense(100.0f, 40.0f, 0.5f, 0.0f); },
+         100.0f},
+        {R::Blocked,
+         [&] { return knight->DesignerCalculateShieldBlockDamageReduction(50.0f, 20.0f, 0.0f); },
+         50.0f},
+    };
+    for (const Case& c : cases) {
+        const float before = knight->GetPlayStats().GetDamageReduction(c.kind);
+        const float left = c.reduce();
+        EXPECT_LT(left, c.damage) << static_cast<int>(c.kind);
+        EXPECT_FLOAT_EQ(knight->GetPlayStats().GetDamageReduction(c.kind) - before, c.damage - left)
+            << static_cast<int>(c.kind);
+    }
+}
+
 TEST(CombatManager, ProbabilityToHitMissesHitsOrdinarilyAndUberHits) {
     TraceOn traceOn;
     TestMachine tm;
@@ -220,7 +250,7 @@ TEST(CombatManager, MissDodgeAndFumbleTakeNoLifeAndLeaveCombatLater) {
     EXPECT_FALSE(Swing(*mirror, *knight, random, Style::Probability, 100.0f));
     EXPECT_FLOAT_EQ(knight->GetCurrentLife(), 500.0f);
     EXPECT_TRUE(Contains(Trace(tm), "    ^yFumble Chance (100.000000) caused a miss\n"));
-    // No reflection of an attack that never landed.
+    // The knight has no reflection of its own.
     EXPECT_FALSE(Contains(Trace(tm), "    ^b50.000000% Damage Reflected\n"));
     for (int i = 0; i < 50; ++i)
         knight->GetCombatManager().Update(200);
@@ -252,7 +282,8 @@ TEST(CombatManager, AFightIsIdenticalOnTwoMachinesAndReflectionEnds) {
     EXPECT_EQ(first.knightLife, second.knightLife);
     EXPECT_EQ(first.mirrorLife, second.mirrorLife);
     EXPECT_EQ(first.hits, second.hits);
-    // Each landed hit is reflected once at half strength, and the reflection is not reflected.
+    // Each swing, landed or missed, is reflected once at half strength, and the reflection is
+    // not reflected.
     int reflected = 0;
     int attacks = 0;
     for (const auto& line : first.trace) {
@@ -263,8 +294,9 @@ TEST(CombatManager, AFightIsIdenticalOnTwoMachinesAndReflectionEnds) {
     for (bool hit : first.hits)
         hits += hit;
     EXPECT_GT(hits, 0);
-    EXPECT_EQ(reflected, hits);
-    EXPECT_EQ(attacks, static_cast<int>(first.hits.size()) + hits);
+    EXPECT_LT(hits, static_cast<int>(first.hits.size()));
+    EXPECT_EQ(reflected, static_cast<int>(first.hits.size()));
+    EXPECT_EQ(attacks, 2 * static_cast<int>(first.hits.size()));
     EXPECT_LT(first.knightLife.back(), 500.0f);
     EXPECT_LT(first.mirrorLife.back(), 400.0f);
     EXPECT_TRUE(Contains(first.trace, "    combatType = Direct Attack\n"));
@@ -345,6 +377,39 @@ TEST(CombatManager, RetaliationStrikesOnceAndFiltersGuardLife) {
     EXPECT_LT(knight->GetCurrentLife(), 475.0f);
 }
 
+// A mirror returns half of what the attack carried whether the swing landed, missed or met a
+// ward: the reflection is of the attack, not of the damage taken.
+TEST(CombatManager, ReflectionReturnsItsShareOfMissedAndWardedAttacks) {
+    struct Case {
+        const char* name;
+        Style style;
+        float fumble;
+        bool warded;
+        bool hits;
+    };
+    for (const Case& c : {Case{"landed", Style::Direct, 0.0f, false, true},
+                          Case{"fumbled", Style::Probability, 100.0f, false, false},
+                          Case{"warded", Style::Direct, 0.0f, true, false}}) {
+        TestMachine tm;
+        Character* knight = Make("Records/Combat/Knight.dbr");
+        ASSERT_NE(knight, nullptr);
+        Mirror mirror;
+        Prepare(mirror, "Records/Combat/Mirror.dbr");
+        HalfFilter ward;
+        ward.factor = 1.0f;
+        ward.invulnerable = true;
+        if (c.warded)
+            mirror.GetCombatManager().AddCombatFilter(&ward);
+        RandomUniform random;
+        random.Seed(5);
+        const float mirrorLife = mirror.GetCurrentLife();
+        EXPECT_EQ(Swing(*knight, mirror, random, c.style, c.fumble), c.hits) << c.name;
+        EXPECT_EQ(mirror.GetCurrentLife() < mirrorLife, c.hits) << c.name;
+        EXPECT_LT(knight->GetCurrentLife(), 500.0f) << c.name;
+        mirror.GetCombatManager().RemoveCombatFilter(&ward);
+    }
+}
+
 }  // namespace
 }  // namespace GAME::test
 
@@ -406,7 +471,9 @@ TEST(CombatManager, AttacksInSteadyStateTakeNoNewPayloadStorage) {
     Prepare(mirror, "Records/Combat/Mirror.dbr");
     RandomUniform random;
     random.Seed(5);
-    for (int i = 0; i < 3; ++i)
+    // The warm-up holds a miss: a missed swing is still reflected, and its reflection keeps the
+    // most payloads alive at once.
+    for (int i = 0; i < 12; ++i)
         Swing(*knight, mirror, random, Style::Probability);
     const std::uint64_t before = CombatPayloadPool::GetHeapAllocations();
     for (int i = 0; i < 20; ++i)

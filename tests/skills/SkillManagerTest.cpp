@@ -286,6 +286,10 @@ TEST_F(SkillManagerPoints, GivingBackNeverGoesBelowNoneAndShortCostListsAreSafe)
     EXPECT_EQ(bare.GetCurrentSkillReclamationCost(), 0u);
     EXPECT_TRUE(bare.UseReclamationPoints(2));
     EXPECT_EQ(warrior->GetMoney(), 100u);
+    // Without a character a free reclamation is still taken.
+    SkillManager orphan;
+    EXPECT_TRUE(orphan.UseReclamationPoints(2));
+    EXPECT_EQ(orphan.GetReclamationPointsUsed(), 2u);
 
     // More tiers than costs: the tiers past the list take the last cost.
     SkillManager shortList;

@@ -204,6 +204,27 @@ TEST_F(SkillUse, AnAttackOnTheCharacterReachesTheSkillsWhoseOnHitIsActive) {
     EXPECT_EQ(sweep->onHits, 1);
 }
 
+TEST_F(SkillUse, EveryAttackButACounterAttackTellsTheOnHitSkills) {
+    sweep->onHitActive = true;
+    Character* foe = MakeCharacter(kFighter);
+    ASSERT_NE(foe, nullptr);
+    using Style = ParametersCombatStyle;
+    struct Case {
+        Style style;
+        int told;
+    };
+    RandomUniform random;
+    for (const Case& c : {Case{Style::Direct, 1}, Case{Style::Probability, 1},
+                          Case{Style::Projectile, 1}, Case{Style::Retaliation, 0}}) {
+        const int before = sweep->onHits;
+        ParametersCombat attack(random);
+        attack.attackerId = foe->GetObjectId();
+        attack.combatStyle = c.style;
+        fighter->TakeAttack(attack);
+        EXPECT_EQ(sweep->onHits - before, c.told) << static_cast<int>(c.style);
+    }
+}
+
 TEST_F(SkillUse, WaitingPetsGetTheirFirstUpdateWithTheNextFrame) {
     auto& objects = Singleton<ObjectManager>::Get();
     auto* pet = objects.CreateObject<Character>();

@@ -6,12 +6,22 @@
 
 namespace GAME {
 
+// Filled by name ({.enemy = e, .skill = s}) so that a skill never lands in the ally slot.
+struct ControllerAIStateArgs {
+    std::uint32_t enemy = 0;
+    std::uint32_t ally = 0;
+    std::uint32_t skill = 0;
+    WorldVec3 point = WorldVec3();
+};
+
 class ControllerAIStateData {
 public:
     ControllerAIStateData() = default;
-    ControllerAIStateData(std::uint32_t enemy, std::uint32_t ally, std::uint32_t skill,
-                          const WorldVec3& point)
-        : mEnemyId(enemy), mAllyId(ally), mSkillId(skill), mPointOfInterest(point) {}
+    explicit ControllerAIStateData(const ControllerAIStateArgs& args)
+        : mEnemyId(args.enemy),
+          mAllyId(args.ally),
+          mSkillId(args.skill),
+          mPointOfInterest(args.point) {}
 
     std::uint32_t GetEnemyID() const { return mEnemyId; }
     std::uint32_t GetAllyID() const { return mAllyId; }

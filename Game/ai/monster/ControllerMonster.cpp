@@ -354,8 +354,9 @@ void ControllerMonster::TryToHealAlly() {
     if (monster && monster->GetLeaderId() != 0) {
         const Character* leader = objects.GetObject<Character>(monster->GetLeaderId());
         if (leader && lifePercent(*leader) < static_cast<float>(mHealLeaderHealthPercentage)) {
-            AddTemporaryState("UseSkillOnAlly", ControllerAIStateData(0, leader->GetObjectId(),
-                                                                      mHealSkill, WorldVec3()));
+            AddTemporaryState(
+                "UseSkillOnAlly",
+                ControllerAIStateData({.ally = leader->GetObjectId(), .skill = mHealSkill}));
             return;
         }
     }
@@ -377,8 +378,8 @@ void ControllerMonster::TryToHealAlly() {
         }
     }
     if (weakest)
-        AddTemporaryState("UseSkillOnAlly", ControllerAIStateData(0, weakest->GetObjectId(),
-                                                                  mHealSkill, WorldVec3()));
+        AddTemporaryState("UseSkillOnAlly", ControllerAIStateData({.ally = weakest->GetObjectId(),
+                                                                   .skill = mHealSkill}));
 }
 
 bool ControllerMonster::CanFlee() {
@@ -399,7 +400,7 @@ void ControllerMonster::ScareMe(std::uint32_t sourceId, float duration) {
     if (static_cast<float>(mScaredTime) >= duration)
         return;
     mScaredTime = static_cast<int>(duration);
-    SetState("Scared", ControllerAIStateData(sourceId, 0, 0, WorldVec3()));
+    SetState("Scared", ControllerAIStateData({.enemy = sourceId}));
 }
 
 void ControllerMonster::Confuse(int amount) {

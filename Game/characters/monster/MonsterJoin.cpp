@@ -20,15 +20,17 @@ constexpr const char* kBannerAttachPoint = "Prey_Effect";
 }  // namespace
 
 void Monster::JoinMe(std::uint32_t leaderId, int durationMs, bool showBanner) {
-    // Any running join refuses a second one, timed or not: accepting it would overwrite the
-    // saved team and previous leader that the first join must return to.
-    if (mLeaderId != 0 || mJoinTimeLeft >= 1) {
+    // A running timed join refuses another; so does the leader it already follows, whose
+    // second join would save the leader's own team and leader as the ones to go back to.
+    if (mJoinTimeLeft >= 1 || (leaderId != 0 && leaderId == mLeaderId)) {
         gEngine->Log(0, "Monster::JoinMe() called on (%d): has already joined.",
                      static_cast<int>(GetObjectId()));
         return;
     }
+    // A dead leader is refused too: the follower would leave (or, a player's pet, die) on its
+    // next update.
     Character* leader = Objects().GetObject<Character>(leaderId);
-    if (!leader) {
+    if (!leader || !leader->IsAlive()) {
         gEngine->Log(2, "Monster::JoinMe() called by invalid target %d",
                      static_cast<int>(leaderId));
         return;

@@ -145,12 +145,8 @@ void MonsterReplicationData::Write(NetPacketOutBuffer& out, std::uint32_t owner)
     out.Write32(currentLife);
     out.Write32(currentMana);
     out.Write32(leaderId);
-    if (proxySiblingCount > kMaxCount)
-        gEngine->Log(2,
-                     "Monster::WriteReplicationData: monster %u counts %u proxy siblings; %zu "
-                     "travel.",
-                     owner, proxySiblingCount, kMaxCount);
-    out.Write8(static_cast<std::uint8_t>(std::min<std::uint32_t>(proxySiblingCount, kMaxCount)));
+    // Only the low byte travels; nothing on the other side sizes a list by it.
+    out.Write8(static_cast<std::uint8_t>(proxySiblingCount & 0xFFu));
     out.AddFileName(proxyParent);
     team.AddToPacket(out);
     WriteMonsterList(out, durationDamage, owner, "duration damage records");

@@ -136,8 +136,8 @@ void Player::StreamIdLists(IOStream& stream, const char* versionKey, const char*
         }
         if (!stream.CheckCount(sizeKey, size, idBytes))
             return;
-        // The file holds the whole list: reading into a player that has one replaces it.
-        list.clear();
+        // Appended to what the player holds, duplicates and all: the count is bounded by the
+        // bytes left, so a list read twice grows by one file's worth and no more.
         for (std::int32_t i = 0; i < size; ++i) {
             UniqueId id;
             if (!stream.StreamUniqueId(idKey, id))

@@ -35,11 +35,9 @@ void EndGameActivity::Update(int elapsedMs) {
         dialogStarted = 1;
     }
     GameEngine* root = gGameEngine;
-    // Without a host UI no dialog was shown, so there is none to wait for.
-    if (!root || !root->UIExists()) {
-        finished = 1;
+    // Only the host's dialog query can end it: without a host UI the ending stays on.
+    if (!root || !root->UIExists())
         return;
-    }
     if (!IsDialogOpen()) {
         EndClosingSequence();
         finished = 1;

@@ -1,6 +1,7 @@
 #include "Game/items/kinds/Weapon.h"
 #include "Game/core/GameEngine.h"
 
+#include "Engine/media/graphics/EffectEntity.h"
 #include "Engine/media/sound/SoundPak.h"
 #include "Engine/text/LocalizationManager.h"
 #include "Game/characters/Character.h"
@@ -150,15 +151,22 @@ void Weapon::ClearWeaponEnchantment(Character* character) {
     enchantment.reset();
     tint = Color{1.0f, 1.0f, 1.0f, 1.0f};
     SwitchWeaponTrail(weaponTrailName);
-    const bool leaveInWorld = character && character->GetRegion() != nullptr;
+    const bool leaveInWorld = character && character->IsInWorld();
+    WorldCoords where = GetCoords();
+    if (leaveInWorld && !where.region)
+        where = character->GetCoords();
     for (OwnedObject<Entity>* holder : {&enchantmentEffect, &enchantmentActiveEffect}) {
         Entity* effect = holder->Get();
         if (!effect)
             continue;
         Detach(effect);
-        if (leaveInWorld) {
-            // Left where the weapon was, to die out there.
-            effect->SetCoords(GetCoords());
+        auto* particles = dynamic_cast<EffectEntity*>(effect);
+        if (particles)
+            particles->StopEmitting();
+        if (leaveInWorld && particles) {
+            // Left in the world where the weapon was, to die out there and go by itself.
+            particles->SetDeleteWhenDone(true);
+            particles->AddToWorld(where, true);
             holder->Release();
         } else {
             holder->Reset();

@@ -15,6 +15,7 @@
 #include "Game/rules/combat/CombatManager.h"
 #include "Game/rules/combat/CombatRandom.h"
 #include "Game/rules/combat/ParametersCombat.h"
+#include "Game/skills/manager/SkillManager.h"
 
 namespace GAME {
 
@@ -162,6 +163,7 @@ bool CombatManager::TakeAttack(ParametersCombat& params) {
         // A character without a life limit gets no push rather than an infinite one.
         const float lifeLimit = character->GetLifeLimit();
         params.ragDollData.amplification = lifeLimit > 0.0f ? absolute * 3.0f / lifeLimit : 0.0f;
+        character->SetRagdollData(params.ragDollData, false);
         attack.ExecuteDamage(*character);
         Trace("    ^bRacial Bonus Damage:  (%f)", static_cast<double>(params.racialBonusDamage));
         ApplyDamage(params.racialBonusDamage,
@@ -210,8 +212,10 @@ bool CombatManager::TakeAttack(ParametersCombat& params) {
         if (params.combatStyle == ParametersCombatStyle::Probability)
             Retaliation(params);
         character->UnderAttack(params.attackerId);
-        // Only damage the defender actually took can come back.
-        if (reflectPercent > 0.0f && hit) {
+        character->GetSkillManager().UnderAttack(params);
+        // The copy holds the damage as the attack carried it, so a missed swing or a shielded
+        // defender still returns its share.
+        if (reflectPercent > 0.0f) {
             Trace("    ^b%f%% Damage Reflected\n", static_cast<double>(reflectPercent));
             copy.accumulator.FilterReflectDamage();
             copy.accumulator.ScaleDamage(reflectPercent);

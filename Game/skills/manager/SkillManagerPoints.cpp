@@ -177,7 +177,9 @@ bool SkillManager::UseReclamationPoints(int count) {
                         std::min<std::uint64_t>(price, std::numeric_limits<std::int64_t>::max())))
             return false;
         mReclamationPointsUsed = used;
-        mParent->SubtractMoney(static_cast<std::uint32_t>(price));
+        // A free reclamation asks nothing of a character that may not be there.
+        if (mParent)
+            mParent->SubtractMoney(static_cast<std::uint32_t>(price));
         return true;
     }
     // Giving points back refunds the price each one had; never below none bought.

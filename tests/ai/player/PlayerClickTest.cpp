@@ -191,12 +191,12 @@ TEST_F(PlayerClicks, AHeldButtonRepeatsTheSkillAtMostEvery200msAndEndsWithItsTar
     EXPECT_EQ(controller->GetMouseRepeatTarget(), 0u);
 }
 
-TEST_F(PlayerClicks, AFoeThatCannotBeReachedLeavesTheClickAMoveTowardIt) {
+TEST_F(PlayerClicks, AFoeThatCannotBeReachedTakesTheClickAsARepeatAndNoMove) {
     // In the middle of the pond: the spot to strike from is under water.
     Character* wader = PlaceFoe(12, 50);
-    EXPECT_TRUE(ClickOn(*wader));
-    EXPECT_EQ(State(), "MoveTo");
-    EXPECT_EQ(controller->GetMouseRepeatTarget(), 0u);
+    EXPECT_FALSE(ClickOn(*wader));
+    EXPECT_EQ(State(), "LongIdle");
+    EXPECT_EQ(controller->GetMouseRepeatTarget(), wader->GetObjectId());
 }
 
 TEST_F(PlayerClicks, TheDeadAndTheTeleportingCannotClick) {

@@ -60,14 +60,13 @@ TEST_F(MonsterTest, JoinAndUnjoinKeepTheOriginalTeam) {
     chief->SetTeam(blue);
     other->SetTeam(TeamManager::BuildTeam(Team::Monster, Team::Green));
 
-    // A permanent join, then a second one: refused, so the first still knows where to return.
+    // A permanent join; the same leader again is refused, so the saved team stays the wolf's.
     wolf->JoinMe(chief->GetObjectId(), -1, true);
     EXPECT_EQ(wolf->Character::GetTeam(), blue);
     EXPECT_EQ(wolf->GetLeaderId(), chief->GetObjectId());
     EXPECT_NE(wolf->GetShownBannerId(), 0u);
-    wolf->JoinMe(other->GetObjectId(), 3000, false);
+    wolf->JoinMe(chief->GetObjectId(), -1, true);
     EXPECT_EQ(machine.CountLog("has already joined."), 1);
-    EXPECT_EQ(wolf->GetLeaderId(), chief->GetObjectId());
     EXPECT_EQ(wolf->GetSavedTeam(), red);
 
     // The leader dies: the follower goes back to its own team, and its banner goes.
@@ -81,6 +80,11 @@ TEST_F(MonsterTest, JoinAndUnjoinKeepTheOriginalTeam) {
     EXPECT_EQ(wolf->GetShownBannerId(), 0u);
     EXPECT_EQ(Objects().GetObject(banner), nullptr);
 
+    // A dead leader leads nobody.
+    wolf->JoinMe(chief->GetObjectId(), -1, false);
+    EXPECT_EQ(machine.CountLog("Monster::JoinMe() called by invalid target"), 1);
+    EXPECT_EQ(wolf->GetLeaderId(), 0u);
+
     // A timed join ends with its time, and a new join is taken again.
     wolf->JoinMe(other->GetObjectId(), 250, false);
     EXPECT_EQ(wolf->Character::GetTeam(), other->Character::GetTeam());
@@ -91,12 +95,27 @@ TEST_F(MonsterTest, JoinAndUnjoinKeepTheOriginalTeam) {
     EXPECT_EQ(wolf->Character::GetTeam(), red);
     EXPECT_EQ(wolf->GetJoinTimeLeft(), -1);
 
+    // A follower is converted for a while by another leader, then returns to the first; a
+    // second conversion while one runs is refused.
+    Monster* charmer = Make(kCyclops);
+    ASSERT_NE(charmer, nullptr);
+    charmer->SetTeam(blue);
+    wolf->JoinMe(other->GetObjectId(), -1, false);
+    wolf->JoinMe(charmer->GetObjectId(), 300, false);
+    EXPECT_EQ(wolf->GetLeaderId(), charmer->GetObjectId());
+    EXPECT_EQ(wolf->Character::GetTeam(), blue);
+    wolf->JoinMe(other->GetObjectId(), 300, false);
+    EXPECT_EQ(machine.CountLog("has already joined."), 2);
+    Frame(*wolf, 300);
+    EXPECT_EQ(wolf->GetLeaderId(), other->GetObjectId());
+    EXPECT_EQ(wolf->Character::GetTeam(), other->Character::GetTeam());
+
     // Something that is not a character leads nobody.
     auto* prop = Objects().CreateObjectFromFile<Actor>(kBanner);
     ASSERT_NE(prop, nullptr);
     wolf->JoinMe(prop->GetObjectId(), -1, false);
-    EXPECT_EQ(machine.CountLog("Monster::JoinMe() called by invalid target"), 1);
-    EXPECT_EQ(wolf->GetLeaderId(), 0u);
+    EXPECT_EQ(machine.CountLog("Monster::JoinMe() called by invalid target"), 2);
+    EXPECT_EQ(wolf->GetLeaderId(), other->GetObjectId());
 }
 
 TEST_F(MonsterTest, APlayersPetIsRegisteredOnlyWhenTheJoinIsTaken) {
@@ -107,11 +126,17 @@ TEST_F(MonsterTest, APlayersPetIsRegisteredOnlyWhenTheJoinIsTaken) {
     ASSERT_TRUE(hero && pet && follower && chief);
     gGameEngine->GetPlayerManagerClient()->SetMainPlayer(hero->GetObjectId());
 
-    // A follower already joined is refused before it could become the player's pet.
+    // A follower of another leader switches to the player, and becomes its pet.
     follower->JoinMe(chief->GetObjectId(), -1, false);
     follower->JoinMe(hero->GetObjectId(), -1, true);
-    EXPECT_FALSE(gGameEngine->IsLocalPet(follower->GetObjectId()));
-    EXPECT_EQ(follower->GetLeaderId(), chief->GetObjectId());
+    EXPECT_TRUE(gGameEngine->IsLocalPet(follower->GetObjectId()));
+    EXPECT_EQ(follower->GetLeaderId(), hero->GetObjectId());
+    // A join the timed conversion refuses registers no pet.
+    Monster* charmed = Make(kWolfRecord);
+    ASSERT_NE(charmed, nullptr);
+    charmed->JoinMe(chief->GetObjectId(), 5000, false);
+    charmed->JoinMe(hero->GetObjectId(), -1, true);
+    EXPECT_FALSE(gGameEngine->IsLocalPet(charmed->GetObjectId()));
 
     pet->JoinMe(hero->GetObjectId(), -1, true);
     EXPECT_TRUE(gGameEngine->IsLocalPet(pet->GetObjectId()));

@@ -46,7 +46,9 @@ bool ControllerPlayerStateTrapped::RequestSkillAction(bool inPlace, bool, std::u
         return false;
     if (!inPlace && !SkillReaches(skillId, aimed, place.aim, place.moveTo))
         return false;
-    SetState("UseSkillWhileTrapped", ControllerAIStateData(aimed, aimed, skillId, place.aim));
+    SetState("UseSkillWhileTrapped",
+             ControllerAIStateData(
+                 {.enemy = aimed, .ally = aimed, .skill = skillId, .point = place.aim}));
     GetController()->SetMouseRepeat(aimed, place.aim);
     return true;
 }

@@ -59,7 +59,7 @@ void ControllerPlayerStateMoveToActorBase::OnUpdate(int) {
 }
 
 ControllerAIStateData ControllerPlayerStateMoveToActorBase::ArrivalData() const {
-    return ControllerAIStateData(0, GetCurrentAlly(), 0, WorldVec3());
+    return ControllerAIStateData({.ally = GetCurrentAlly()});
 }
 
 void ControllerPlayerStateMoveToActorBase::EndOfPathReached() {
@@ -113,8 +113,10 @@ bool ControllerPlayerStateMoveToUseSkill::ObjectStillThere(std::uint32_t object)
 }
 
 ControllerAIStateData ControllerPlayerStateMoveToUseSkill::ArrivalData() const {
-    return ControllerAIStateData(GetCurrentAlly(), GetCurrentAlly(), GetCurrentSkillID(),
-                                 GetController()->GetTargetPoint());
+    return ControllerAIStateData({.enemy = GetCurrentAlly(),
+                                  .ally = GetCurrentAlly(),
+                                  .skill = GetCurrentSkillID(),
+                                  .point = GetController()->GetTargetPoint()});
 }
 
 bool ControllerPlayerStateMoveToUseSkill::RequestSkillAction(bool inPlace, bool second,

@@ -25,7 +25,7 @@ constexpr float kItemStretch = 6.0f;
 constexpr float kValidTargetRadius = 1.5f;
 
 ControllerAIStateData ObjectData(std::uint32_t object, const WorldVec3& point = WorldVec3()) {
-    return ControllerAIStateData(0, object, 0, point);
+    return ControllerAIStateData({.ally = object, .point = point});
 }
 
 }  // namespace
@@ -205,12 +205,12 @@ void ControllerPlayerState::DefaultRequestMoveAction(bool, bool, const WorldVec3
     if (!point.IsValid() || MyPosition().DistanceTo(point) < kMinimumMoveDistance)
         return;
     if (Reachable(point)) {
-        SetState("MoveTo", ControllerAIStateData(0, 0, 0, point));
+        SetState("MoveTo", ControllerAIStateData({.point = point}));
         return;
     }
     const WorldVec3 furthest = GetCharacter()->GetFurthestMoveToPoint(point);
     if (furthest.IsValid() && Reachable(furthest))
-        SetState("MoveTo", ControllerAIStateData(0, 0, 0, furthest));
+        SetState("MoveTo", ControllerAIStateData({.point = furthest}));
 }
 
 void ControllerPlayerState::DefaultRequestNpcAction(bool, bool, const WorldVec3&,
@@ -380,16 +380,17 @@ bool ControllerPlayerState::DefaultRequestSkillAction(bool inPlace, bool, std::u
     const SkillPlacement place = PlaceSkill(skillId, target, given, point, false, target);
     if (!place.moveTo.IsValid())
         return false;
-    const ControllerAIStateData use(target, target, skillId, place.aim);
     if (inPlace || SkillReaches(skillId, target, place.aim, place.moveTo)) {
-        SetState("UseSkill", use);
+        SetState("UseSkill",
+                 ControllerAIStateData(
+                     {.enemy = target, .ally = target, .skill = skillId, .point = place.aim}));
     } else if (Reachable(place.moveTo)) {
         GetController()->SetTargetPoint(point);
-        SetState("MoveToUseSkill", ControllerAIStateData(target, target, skillId, place.moveTo));
-    } else {
-        // Out of reach with no way there: a refusal, so the click can still become a move.
-        return false;
+        SetState("MoveToUseSkill",
+                 ControllerAIStateData(
+                     {.enemy = target, .ally = target, .skill = skillId, .point = place.moveTo}));
     }
+    // Out of reach with no way there the click is still taken: it repeats, it never becomes a move.
     GetController()->SetMouseRepeat(target, place.aim);
     return true;
 }

@@ -38,9 +38,9 @@ void ControllerMonsterStateAttack::HandleEvent(const Name& name) {
     const std::uint32_t skill = Ctl().ChooseBestSkill(enemy, false);
     if (CloseEnoughToUseSkill(enemy, skill) && IsPathClear(enemy)) {
         const bool reposition = mRepositionWanted && skill == GetCurrentSkillID();
-        Go(reposition ? "RepositionForAttack" : "Attack", Data(enemy, 0, skill));
+        Go(reposition ? "RepositionForAttack" : "Attack", Data({.enemy = enemy, .skill = skill}));
     } else {
-        Go("Pursue", Data(enemy, 0, skill));
+        Go("Pursue", Data({.enemy = enemy, .skill = skill}));
     }
 }
 
@@ -84,7 +84,7 @@ bool ControllerMonsterStateAttack::ContinueChain() {
             UseSkillOnAlly(SelfId(), next);
             break;
         default:
-            Go("Attack", Data(GetCurrentEnemy(), 0, next));
+            Go("Attack", Data({.enemy = GetCurrentEnemy(), .skill = next}));
             break;
     }
     return true;
@@ -93,7 +93,7 @@ bool ControllerMonsterStateAttack::ContinueChain() {
 void ControllerMonsterStateAttack::Attacked(std::uint32_t attacker) {
     ControllerMonster& ctl = Ctl();
     if (ctl.GetFleeBehavior() == ControllerMonster::FleeOnDamage && ctl.CanFlee())
-        Go("Flee", Data(attacker));
+        Go("Flee", Data({.enemy = attacker}));
 }
 
 void ControllerMonsterStateAttack::ProjectileCollisionCallback(const ProjectileInfo&,
@@ -118,7 +118,7 @@ void ControllerMonsterStateRepositionForAttack::EndOfPathReached() {
     const std::uint32_t enemy = GetCurrentEnemy();
     const std::uint32_t skill = GetCurrentSkillID();
     if (CloseEnoughToUseSkill(enemy, skill) && IsPathClear(enemy))
-        Go("Attack", Data(enemy, 0, skill));
+        Go("Attack", Data({.enemy = enemy, .skill = skill}));
     else
         Go("Return");
 }

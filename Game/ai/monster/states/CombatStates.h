@@ -144,7 +144,8 @@ public:
 // No attack slot is free at the enemy: emotes, idles or circles until one frees up.
 class ControllerMonsterStateWaitToAttack : public MonsterState {
 public:
-    // Half-angle of the cone in front of the monster within which it emotes at its enemy.
+    // What the facing axis dotted with the (unnormalised) way to the enemy must exceed for the
+    // monster to emote at it: 30 degrees in radians, compared as the designers tuned it.
     static constexpr float kEmoteCone = 0.5236f;
 
     explicit ControllerMonsterStateWaitToAttack(ControllerMonster* controller)
@@ -159,7 +160,7 @@ public:
             DefaultRequestAttackResponse(requester, target);
     }
 
-    // Whether a monster facing along `forward` sees the target within the emote cone.
+    // Whether a monster facing along `forward` emotes at a target `toTarget` away.
     static bool Faces(const Vec3& forward, const Vec3& toTarget);
     const WorldVec3& GetAnchor() const { return mAnchor; }
     float GetAnchorRadius() const { return mAnchorRadius; }

@@ -142,22 +142,22 @@ protected:
         const TCharacter* self = this->GetCharacter();
         return self ? self->GetLeaderId() : 0;
     }
-    static ControllerAIStateData Data(std::uint32_t enemy = 0, std::uint32_t ally = 0,
-                                      std::uint32_t skill = 0, const WorldVec3& point = {}) {
-        return ControllerAIStateData(enemy, ally, skill, point);
+    static ControllerAIStateData Data(const ControllerAIStateArgs& args) {
+        return ControllerAIStateData(args);
     }
     void Go(const char* name, const ControllerAIStateData& data = {}) {
         this->SetState(name, data);
     }
     // "Pursue" the enemy with the best skill for it.
     void PursueWithBestSkill(std::uint32_t enemy, std::uint32_t ally = 0) {
-        Go("Pursue", Data(enemy, ally, Ctl().ChooseBestSkill(enemy, false)));
+        Go("Pursue",
+           Data({.enemy = enemy, .ally = ally, .skill = Ctl().ChooseBestSkill(enemy, false)}));
     }
     void UseSkillOnAlly(std::uint32_t ally, std::uint32_t skill) {
-        this->AddTemporaryState("UseSkillOnAlly", Data(0, ally, skill));
+        this->AddTemporaryState("UseSkillOnAlly", Data({.ally = ally, .skill = skill}));
     }
 
-    void DefaultPanicResponse(std::uint32_t enemy) { Go("Panic", Data(enemy)); }
+    void DefaultPanicResponse(std::uint32_t enemy) { Go("Panic", Data({.enemy = enemy})); }
     void DefaultEnemyFoundResponse(std::uint32_t enemy);
     void DefaultAttackedResponse(std::uint32_t attacker);
     void DefaultAllyAttackedResponse(std::uint32_t ally, std::uint32_t attacker);
@@ -168,7 +168,7 @@ protected:
     }
     void DefaultClosestEnemyFoundResponse(std::uint32_t enemy, float) {
         if (Ctl().GetFleeBehavior() == ControllerMonster::FleeWhenEnemyClose && Ctl().CanFlee())
-            Go("Flee", Data(enemy));
+            Go("Flee", Data({.enemy = enemy}));
     }
     void DefaultLowHealthResponse();
     void DefaultConfusedResponse(int duration) {
@@ -187,7 +187,7 @@ protected:
         Go("QuestPlayAnimation");
     }
     void DefaultQuestCommandUseSkillResponse(std::uint32_t skill, std::uint32_t target) {
-        Go("QuestUseSkill", Data(target, target, skill));
+        Go("QuestUseSkill", Data({.enemy = target, .ally = target, .skill = skill}));
     }
     void DefaultProjectileNotificationResponse(std::uint32_t projectile);
 
@@ -235,7 +235,7 @@ protected:
     // {enemy, 0, skill}.
     void AttackOrElse(std::uint32_t enemy, std::uint32_t skill, const char* otherwise) {
         const bool inReach = this->CloseEnoughToUseSkill(enemy, skill) && IsPathClear(enemy);
-        Go(inReach ? "Attack" : otherwise, Data(enemy, 0, skill));
+        Go(inReach ? "Attack" : otherwise, Data({.enemy = enemy, .skill = skill}));
     }
     static WorldVec3 PathPositionOf(std::uint32_t id) {
         const Character* character = Base::FindCharacter(id);
@@ -297,7 +297,7 @@ void ControllerMonsterState<TController, TCharacter>::DefaultAttackedResponse(
         CallForFollowers();
     BuffSelfWhenEnemyIsSeen();
     if (ctl.GetFleeBehavior() == ControllerMonster::FleeOnDamage && ctl.CanFlee())
-        Go("Flee", Data(attacker));
+        Go("Flee", Data({.enemy = attacker}));
 }
 
 template <class TController, class TCharacter>
@@ -330,9 +330,9 @@ void ControllerMonsterState<TController, TCharacter>::DefaultLowHealthResponse()
     TController& ctl = Ctl();
     const std::uint32_t enemy = this->GetCurrentEnemy();
     if (ctl.GetFleeBehavior() == ControllerMonster::FleeOnLowHealth && ctl.CanFlee())
-        Go("Flee", Data(enemy));
+        Go("Flee", Data({.enemy = enemy}));
     else if (ctl.GetBerserkSkillId() != 0 && enemy != 0)
-        Go("Pursue", Data(enemy, 0, ctl.GetBerserkSkillId()));
+        Go("Pursue", Data({.enemy = enemy, .skill = ctl.GetBerserkSkillId()}));
 }
 
 template <class TController, class TCharacter>
@@ -351,7 +351,7 @@ void ControllerMonsterState<TController, TCharacter>::DefaultRequestMoveResponse
         return;
     Ctl().ClearAnger();
     Ctl().SetMoveTerrainPoint(point);
-    Go("Move", Data(0, requester));
+    Go("Move", Data({.ally = requester}));
 }
 
 template <class TController, class TCharacter>
@@ -361,7 +361,7 @@ bool ControllerMonsterState<TController, TCharacter>::DefaultRequestConversation
     if (!Singleton<ObjectManager>::Get().GetObject<Monster>(partner) || !teams ||
         teams->IsFoe(SelfId(), partner))
         return false;
-    Go("Roam", Data(0, partner));
+    Go("Roam", Data({.ally = partner}));
     return true;
 }
 
@@ -404,7 +404,9 @@ void ControllerMonsterState<TController, TCharacter>::DefaultProjectileNotificat
     WorldVec3 point;
     if (PickRandomPointInVicinity(point, *self, self->GetCoords().GetPosition(), radius, radius,
                                   radius - 0.1f, ctl.GetMaxYViewDistance()))
-        Go("DodgeAttack", Data(this->GetCurrentEnemy(), this->GetCurrentAlly(), 0, point));
+        Go("DodgeAttack",
+           Data(
+               {.enemy = this->GetCurrentEnemy(), .ally = this->GetCurrentAlly(), .point = point}));
 }
 
 template <class TController, class TCharacter>

@@ -31,7 +31,7 @@ void ControllerMonsterStateTrapped::EndTrap() {
 
 void ControllerMonsterStateTrapped::EnemyFound(std::uint32_t enemy) {
     if (const std::uint32_t skill = GetController()->ChooseBestSkill(enemy, true))
-        Go("TrappedAttack", Data(enemy, skill));
+        Go("TrappedAttack", Data({.enemy = enemy, .skill = skill}));
 }
 
 // TrappedAttack
@@ -81,7 +81,7 @@ void ControllerMonsterStateParalyze::OnUpdate(int ms) {
     const std::uint32_t enemyId = GetCurrentEnemy();
     mParalysisCountdown -= ms;
     if (mParalysisCountdown < 1)
-        Go("Panic", Data(enemyId));
+        Go("Panic", Data({.enemy = enemyId}));
     Monster* monster = GetCharacter();
     const Character* enemy = FindCharacter(enemyId);
     if (monster && enemy)

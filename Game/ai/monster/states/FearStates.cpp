@@ -44,7 +44,7 @@ void ControllerMonsterStateConfused::OnUpdate(int ms) {
     WorldVec3 point;
     if (PickRandomPoint(point, kAttackRadius))
         AddTemporaryState("UseSkillOnPoint",
-                          Data(0, 0, controller->ChooseBestSkill(0, false), point));
+                          Data({.skill = controller->ChooseBestSkill(0, false), .point = point}));
 }
 
 bool ControllerMonsterStateConfused::PickRandomPoint(WorldVec3& out, float maxRadius) {

@@ -37,7 +37,7 @@ void ControllerMonsterStateFollowLeader::OnBegin() {
         !monster->AlreadyThere(point))
         MoveTo(point, ally, 0);
     else
-        Go("DefendLeader", Data(0, ally));
+        Go("DefendLeader", Data({.ally = ally}));
 }
 
 void ControllerMonsterStateFollowLeader::OnUpdate(int) {
@@ -48,7 +48,7 @@ void ControllerMonsterStateFollowLeader::OnUpdate(int) {
 }
 
 void ControllerMonsterStateFollowLeader::EndOfPathReached() {
-    Go("DefendLeader", Data(0, GetCurrentAlly()));
+    Go("DefendLeader", Data({.ally = GetCurrentAlly()}));
 }
 
 // DefendLeader
@@ -81,7 +81,7 @@ void ControllerMonsterStateDefendLeader::OnUpdate(int ms) {
         const WorldVec3 point =
             monster->GetMoveToPoint(GetCurrentAlly(), 0, leader->GetPathPosition());
         if (point.IsValid() && !monster->AlreadyThere(point)) {
-            Go("FollowLeader", Data(0, leaderId));
+            Go("FollowLeader", Data({.ally = leaderId}));
             return;
         }
         mRetestCountdown = GetNewTestDistanceInterval();

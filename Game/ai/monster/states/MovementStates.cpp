@@ -85,7 +85,7 @@ bool ControllerMonsterStateWander::CheckLeaderAndWanderDistance() {
     }
     if (monster->GetPathPosition().DistanceTo(leader->GetPathPosition()) >
         GetController()->GetWanderDistance()) {
-        Go("Return", Data(0, leaderId));
+        Go("Return", Data({.ally = leaderId}));
         return true;
     }
     return false;
@@ -114,7 +114,7 @@ void ControllerMonsterStateReturn::OnBegin() {
         return;
     ControllerMonster* controller = GetController();
     if (const std::uint32_t leader = monster->GetLeaderId()) {
-        Go("FollowLeader", Data(0, leader));
+        Go("FollowLeader", Data({.ally = leader}));
         return;
     }
     const WorldVec3 home = controller->GetHomePosition();
@@ -127,7 +127,7 @@ void ControllerMonsterStateReturn::OnBegin() {
     }
     const std::uint32_t enemy = controller->GetMostHatedEnemy();
     if (enemy && controller->IsEnemyValid(enemy)) {
-        Go("Pursue", Data(enemy, 0, controller->ChooseBestSkill(enemy, false)));
+        Go("Pursue", Data({.enemy = enemy, .skill = controller->ChooseBestSkill(enemy, false)}));
         return;
     }
     if (monster->AlreadyThere(home)) {

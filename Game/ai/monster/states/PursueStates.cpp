@@ -43,7 +43,7 @@ void ControllerMonsterStateStartup::UseInitialSkillIfSet() {
 void ControllerMonsterStateIdle::OnBegin() {
     const std::uint32_t leader = LeaderId();
     if (leader != 0 && IsAlive(leader)) {
-        Go("DefendLeader", Data(0, leader));
+        Go("DefendLeader", Data({.ally = leader}));
         return;
     }
     Idle();
@@ -80,7 +80,7 @@ void ControllerMonsterStatePursue::OnBegin() {
     }
     if (ctl.ShouldEmoteBeforePursuing()) {
         ctl.SetEmoted(true);
-        Go("EmoteBeforePursue", Data(enemy));
+        Go("EmoteBeforePursue", Data({.enemy = enemy}));
         return;
     }
     Monster* self = GetCharacter();
@@ -88,11 +88,12 @@ void ControllerMonsterStatePursue::OnBegin() {
     // Asking for the point also claims an attack slot around the enemy.
     const WorldVec3 point = self->GetMoveToPoint(enemy, skill, PathPositionOf(enemy));
     if (!point.IsValid()) {
-        Go("WaitToAttack", Data(enemy, 0, skill));
+        Go("WaitToAttack", Data({.enemy = enemy, .skill = skill}));
         return;
     }
     if (CloseEnoughToUseSkill(enemy, skill)) {
-        Go(IsPathClear(enemy) ? "Attack" : "NavigateObstacle", Data(enemy, 0, skill));
+        Go(IsPathClear(enemy) ? "Attack" : "NavigateObstacle",
+           Data({.enemy = enemy, .skill = skill}));
         return;
     }
     if (!self->AlreadyThere(point) && self->CanMoveTo(point, GetSkillUseTolerance(enemy))) {
@@ -137,7 +138,7 @@ void ControllerMonsterStatePursue::OnUpdate(int ms) {
         if (current && current->ShouldMonsterSkillBeInterruptedWhilePursuing()) {
             const std::uint32_t better = ctl.ChooseBestSkill(enemy, false);
             if (better != 0 && better != skill) {
-                Go("Pursue", Data(enemy, 0, better));
+                Go("Pursue", Data({.enemy = enemy, .skill = better}));
                 return;
             }
         }
@@ -152,14 +153,15 @@ void ControllerMonsterStatePursue::OnUpdate(int ms) {
         }
     }
     if (CloseEnoughToUseSkill(enemy, skill))
-        Go(IsPathClear(enemy) ? "Attack" : "NavigateObstacle", Data(enemy, 0, skill));
+        Go(IsPathClear(enemy) ? "Attack" : "NavigateObstacle",
+           Data({.enemy = enemy, .skill = skill}));
 }
 
 void ControllerMonsterStatePursue::EndOfPathReached() {
     const std::uint32_t enemy = GetCurrentEnemy();
     const std::uint32_t skill = GetCurrentSkillID();
     if (CloseEnoughToUseSkill(enemy, skill) && IsPathClear(enemy))
-        Go("Attack", Data(enemy, 0, skill));
+        Go("Attack", Data({.enemy = enemy, .skill = skill}));
     else
         Go("Return");
 }
@@ -168,7 +170,7 @@ void ControllerMonsterStatePursue::LostSlot() {
     Monster* self = GetCharacter();
     const std::uint32_t enemy = GetCurrentEnemy();
     if (self && !self->GetMoveToPoint(enemy, GetCurrentSkillID(), PathPositionOf(enemy)).IsValid())
-        Go("WaitToAttack", Data(enemy));
+        Go("WaitToAttack", Data({.enemy = enemy}));
 }
 
 void ControllerMonsterStateEmoteBeforePursue::OnBegin() {
@@ -202,7 +204,7 @@ void ControllerMonsterStateNavigateObstacle::OnUpdate(int) {
     const std::uint32_t skill = GetCurrentSkillID();
     const bool inReach = CloseEnoughToUseSkill(enemy, skill);
     if (IsPathClear(enemy))
-        Go(inReach ? "Attack" : "Pursue", Data(enemy, 0, skill));
+        Go(inReach ? "Attack" : "Pursue", Data({.enemy = enemy, .skill = skill}));
 }
 
 }  // namespace GAME

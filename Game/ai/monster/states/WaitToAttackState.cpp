@@ -1,6 +1,5 @@
 // Waiting for a free attack slot at the enemy.
 #include <algorithm>
-#include <cmath>
 
 #include "Engine/text/Name.h"
 #include "Game/ai/monster/states/CombatStates.h"
@@ -26,12 +25,9 @@ void ControllerMonsterStateWaitToAttack::OnBegin() {
 }
 
 bool ControllerMonsterStateWaitToAttack::Faces(const Vec3& forward, const Vec3& toTarget) {
-    const float forwardLength = forward.Length();
-    const float targetLength = toTarget.Length();
-    if (forwardLength <= 0.0f || targetLength <= 0.0f)
-        return false;
-    const float cosine = forward.Dot(toTarget) / (forwardLength * targetLength);
-    return std::acos(std::clamp(cosine, -1.0f, 1.0f)) < kEmoteCone;
+    // The designers' threshold is against the raw product: a far enemy counts as faced
+    // across a wide angle, a near one only straight ahead.
+    return forward.Dot(toTarget) > kEmoteCone;
 }
 
 bool ControllerMonsterStateWaitToAttack::EmoteOrRoam() {
@@ -98,7 +94,7 @@ void ControllerMonsterStateWaitToAttack::OnUpdate(int ms) {
         const std::uint32_t skill = ctl.ChooseBestSkill(enemy, false);
         Monster* self = GetCharacter();
         if (self && self->GetMoveToPoint(enemy, skill, PathPositionOf(enemy)).IsValid()) {
-            Go("Pursue", Data(enemy, 0, skill));
+            Go("Pursue", Data({.enemy = enemy, .skill = skill}));
             return;
         }
         mSlotRecheckCountdown = kSlotRecheckInterval;

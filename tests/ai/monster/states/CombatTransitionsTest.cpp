@@ -73,7 +73,8 @@ protected:
     }
     static ControllerAIStateData Data(std::uint32_t enemy, std::uint32_t ally = 0,
                                       std::uint32_t skill = 0, const WorldVec3& point = {}) {
-        return ControllerAIStateData(enemy, ally, skill, point);
+        return ControllerAIStateData(
+            {.enemy = enemy, .ally = ally, .skill = skill, .point = point});
     }
     std::uint32_t Skill(const char* record) const { return SkillId(monster, record); }
     // The current state beneath the temporary ones.

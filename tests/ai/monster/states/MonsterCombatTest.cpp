@@ -135,7 +135,7 @@ TEST_F(MonsterCombat, AWaitingMonsterCirclesBeyondANearEnemyOrAroundItselfWhenFa
     ControllerMonster* brain = Brain(monster);
     Frame();
     auto wait = [&](Character* enemy) {
-        brain->SetState("WaitToAttack", ControllerAIStateData(enemy->GetObjectId(), 0, 0, {}));
+        brain->SetState("WaitToAttack", ControllerAIStateData({.enemy = enemy->GetObjectId()}));
         EXPECT_EQ(Executing(brain), "WaitToAttack");
         return dynamic_cast<ControllerMonsterStateWaitToAttack*>(brain->GetExecutingState());
     };
@@ -153,21 +153,20 @@ TEST_F(MonsterCombat, AWaitingMonsterCirclesBeyondANearEnemyOrAroundItselfWhenFa
                     0.5f * monster->GetPathPosition().DistanceTo(far->GetCoords().GetPosition()));
 }
 
-// Emoting at the enemy needs the enemy within 30 degrees of where the monster faces, however
-// near or far it stands.
-TEST(MonsterWaitToAttack, EmotesOnlyAtAnEnemyWithinThirtyDegreesOfItsFacing) {
+// Emoting at the enemy needs the facing axis dotted with the unnormalised way to the enemy above
+// 0.5236: distance counts, so a far enemy well aside is faced and a near one straight ahead not.
+TEST(MonsterWaitToAttack, EmotesWhenFacingDotWayToEnemyExceedsThreshold) {
     using State = ControllerMonsterStateWaitToAttack;
+    struct Case {
+        Vec3 toEnemy;
+        bool faces;
+    };
     const Vec3 forward(0, 0, 1);
-    EXPECT_TRUE(State::Faces(forward, Vec3(0, 0, 10)));
-    // Near and slightly aside: inside the cone.
-    EXPECT_TRUE(State::Faces(forward, Vec3(0.1f, 0, 0.5f)));
-    // Far and 45 degrees aside: outside it.
-    EXPECT_FALSE(State::Faces(forward, Vec3(10, 0, 10)));
-    EXPECT_FALSE(State::Faces(forward, Vec3(0, 0, -3)));
-    // The cone's edge.
-    EXPECT_TRUE(State::Faces(forward, Vec3(std::sin(0.52f), 0, std::cos(0.52f))));
-    EXPECT_FALSE(State::Faces(forward, Vec3(std::sin(0.53f), 0, std::cos(0.53f))));
-    EXPECT_FALSE(State::Faces(forward, Vec3()));
+    for (const Case& c :
+         {Case{Vec3(0, 0, 10), true}, Case{Vec3(10, 0, 10), true}, Case{Vec3(0.1f, 0, 0.5f), false},
+          Case{Vec3(0, 0, 0.53f), true}, Case{Vec3(0, 0, 0.52f), false},
+          Case{Vec3(0, 0, -3), false}, Case{Vec3(), false}})
+        EXPECT_EQ(State::Faces(forward, c.toEnemy), c.faces) << c.toEnemy.x << "," << c.toEnemy.z;
 }
 
 }  // namespace

@@ -98,7 +98,8 @@ protected:
 
     void Begin(const char* state, std::uint32_t enemy = 0, std::uint32_t ally = 0,
                std::uint32_t skill = 0) {
-        Ctl(monster).SetState(state, ControllerAIStateData(enemy, ally, skill, WorldVec3()));
+        Ctl(monster).SetState(
+            state, ControllerAIStateData({.enemy = enemy, .ally = ally, .skill = skill}));
     }
     ControllerAIState& State() const { return *Ctl(monster).GetExecutingState(); }
     std::string StateName() const {

@@ -12,6 +12,7 @@
 #include "Game/ai/monster/states/DisabledStates.h"
 #include "Game/ai/monster/states/ScriptedStates.h"
 #include "Game/ai/movement/PatrolPoint.h"
+#include "Game/characters/actions/AttackAction.h"
 #include "Game/characters/actions/CharacterActionHandler.h"
 #include "Game/characters/actions/MoveActions.h"
 #include "Game/skills/Skill.h"
@@ -225,6 +226,24 @@ TEST_F(OwnStatesBehaviour, ATrappedAttackOnAVanishedEnemyStaysTrapped) {
     Begin("TrappedAttack", id, 0, Blast()->GetObjectId());
     EXPECT_EQ(StateName(), "Trapped");
     EXPECT_EQ(Action(), CharacterActionType_TakeTrap);
+}
+
+TEST_F(OwnStatesBehaviour, ATrappedMonsterStrikesWithTheSkillItChose) {
+    const std::uint32_t blast = Blast()->GetObjectId();
+    C().forcedSkill = blast;
+    Begin("Trapped");
+    const std::uint32_t foe = SpawnFoe(33, 30)->GetObjectId();
+    State().EnemyFound(foe);
+    ASSERT_EQ(StateName(), "TrappedAttack");
+    EXPECT_EQ(C().GetCurrentEnemy(), foe);
+    EXPECT_EQ(C().GetCurrentAlly(), 0u);
+    EXPECT_EQ(C().GetCurrentSkillID(), blast);
+    const auto* attack =
+        dynamic_cast<const AttackAction*>(monster->GetActionHandler().GetCurrentAction());
+    ASSERT_NE(attack, nullptr);
+    // The action names the skill by the monster's reference number for it.
+    EXPECT_EQ(attack->GetSkillId(), monster->GetSkillManager().GetSkillReferenceNumber(blast));
+    EXPECT_NE(attack->GetSkillId(), monster->GetSkillManager().GetSkillReferenceNumber(0));
 }
 
 TEST_F(OwnStatesBehaviour, ParalysisShrinksBy160MsPerUnitOfDistanceInStepsOf25) {
