@@ -35,6 +35,9 @@ public:
     // outer command, so a command enqueued from inside it is made on each machine and sent by none.
     void RunExecute();
     static bool IsExecuting();
+    // A command that only one machine decides (the one that controls the actor) is sent even
+    // from inside another command: the others run the outer command but do not decide this one.
+    virtual bool DecidedByOneMachine() const { return false; }
 
     unsigned int GetObjectId() const { return mObjectId; }
     std::uint8_t GetFlag() const { return mFlag; }

@@ -149,7 +149,8 @@ bool Actor::Enqueue(std::unique_ptr<ActorConfigCommand> owned) {
     if (!owned)
         return true;
     // The packet is taken before Execute: a command may change its own fields while it runs.
-    if (gEngine->IsNetworkEnabled() && !ActorConfigCommand::IsExecuting()) {
+    if (gEngine->IsNetworkEnabled() &&
+        (!ActorConfigCommand::IsExecuting() || owned->DecidedByOneMachine())) {
         std::unique_ptr<NetPacket> packet = owned->GetNetPacket();
         if (packet)
             gEngine->GetNetworkConnectionManager()->SendPacket(packet.get());

@@ -49,6 +49,9 @@ class DeathManager;
 class Name;
 class GraphicsAnim;
 class ParametersCombat;
+class CombatFilter;
+struct SkillBuffTransfer;
+enum class Weapon_Type : std::int32_t;
 class Path;
 class SlotManager;
 class SoundPak;
@@ -525,6 +528,21 @@ public:
     const AuraManager& GetAuraManager() const { return mAuraManager; }
 
     SkillManager& GetSkillManager() const { return *mSkillManager; }
+    // Skill buffs on the character (CharacterSkillBuffs.cpp). The create-or-remove command runs
+    // on every machine; a transfer is decided only where the character's skills have services.
+    void CreateRemoveSkillBuff(std::uint32_t skillId, const std::string& buffName,
+                               std::uint32_t level, const std::string& modifier1Name,
+                               std::uint32_t modifier1Level, const std::string& modifier2Name,
+                               std::uint32_t modifier2Level, int timeToLive,
+                               std::uint32_t casterId);
+    void ControllerAddSkillBuff(const SkillBuffTransfer& transfer,
+                                const std::vector<Weapon_Type>& weaponTypes, bool dualWieldOnly);
+    bool IsSkillBuffActive(const std::string& buffName) const;
+    void AddCombatFilter(CombatFilter* filter);
+    void RemoveCombatFilter(CombatFilter* filter);
+    // An all-skills level bonus held under the source's name.
+    void SetAllSkillLevelAugment(std::uint32_t amount, const std::string& sourceName);
+    void RemoveAllSkillLevelAugment(std::uint32_t amount, const std::string& sourceName);
 
     // What the character's actions drive.
     CharacterActionHandler& GetActionHandler() { return *mActionHandler; }

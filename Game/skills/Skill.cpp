@@ -19,6 +19,7 @@
 #include "Game/rules/combat/ParametersCombat.h"
 #include "Game/skills/SkillTargets.h"
 #include "Game/skills/manager/SkillServicesBase.h"
+#include "Game/skills/modifiers/Skill_Modifier.h"
 #include "Game/skills/profile/SkillProfile.h"
 #include "Game/world/props/Prop.h"
 
@@ -390,39 +391,45 @@ void Skill::CollectLocalRacialBonusDamage(const std::vector<std::string>& races,
     AddModifierRacialBonusDamage(races, bonus);
 }
 
+// Only Skill_Modifier objects pass ForEachModifier's class test.
+#define GAME_EACH_MODIFIER(call) \
+    ForEachModifier([&](Skill& m) { static_cast<Skill_Modifier&>(m).call; })
+
 void Skill::AddModifierCharAttributes(CharAttributeAccumulator& accumulator) {
-    ForEachModifier([&](Skill& m) { m.CollectPassiveCharAttributes(accumulator); });
+    GAME_EACH_MODIFIER(CollectModifierCharAttributes(accumulator));
 }
 
 void Skill::AddModifierSkillAttributes(SkillAttributeAccumulator& accumulator) const {
-    ForEachModifier([&](Skill& m) { m.CollectPassiveSkillAttributes(accumulator); });
+    GAME_EACH_MODIFIER(CollectModifierSkillAttributes(accumulator));
 }
 
 void Skill::AddModifierOffensiveDamageAttributes(CombatAttributeAccumulator& accumulator) {
-    ForEachModifier([&](Skill& m) { m.CollectLocalOffensiveDamageAttributes(accumulator); });
+    GAME_EACH_MODIFIER(CollectModifierOffensiveDamageAttributes(accumulator));
 }
 
 void Skill::AddModifierOffensiveModifierAttributes(CombatAttributeAccumulator& accumulator) {
-    ForEachModifier([&](Skill& m) { m.CollectLocalOffensiveModifierAttributes(accumulator); });
+    GAME_EACH_MODIFIER(CollectModifierOffensiveModifierAttributes(accumulator));
 }
 
 void Skill::AddModifierRetaliationAttributes(CombatAttributeAccumulator& accumulator) {
-    ForEachModifier([&](Skill& m) { m.CollectPassiveRetaliationAttributes(accumulator); });
+    GAME_EACH_MODIFIER(CollectModifierRetaliationAttributes(accumulator));
 }
 
 void Skill::AddModifierDefenseAttributes(CombatAttributeAccumulator& accumulator) {
-    ForEachModifier([&](Skill& m) { m.CollectPassiveDefenseAttributes(accumulator); });
+    GAME_EACH_MODIFIER(CollectModifierDefenseAttributes(accumulator));
 }
 
 void Skill::AddModifierRacialBonusDamage(const std::vector<std::string>& races,
                                          RacialBonus_Damage& bonus) {
-    ForEachModifier([&](Skill& m) { m.CollectLocalRacialBonusDamage(races, bonus); });
+    GAME_EACH_MODIFIER(CollectModifierRacialBonusDamage(races, bonus));
 }
 
 void Skill::AddModifierRacialBonusDefense(const std::vector<std::string>& races,
                                           RacialBonus_Defense& bonus) {
-    ForEachModifier([&](Skill& m) { m.CollectPassiveRacialBonusDefense(races, bonus); });
+    GAME_EACH_MODIFIER(CollectModifierRacialBonusDefense(races, bonus));
 }
+
+#undef GAME_EACH_MODIFIER
 
 SkillProjectileModifier Skill::MakeProjectileModifier() const {
     SkillProfile_Modifiers data;

@@ -330,10 +330,17 @@ protected:
         mDefaultWhenCoolingDown = coolingDown;
     }
     void SetPrimary(bool primary) { mIsPrimary = primary; }
+    void SetResourceName(const Name& name) { mResourceName = name; }
+    void SetReason(SkillReason reason) { mReason = reason; }
+    // Tells the user interface that the skill switched on or off; headless, the skill keeps
+    // what it last told (IsUINotifiedActive).
+    void NotifyUIOnActivate() { mUINotifiedActive = true; }
+    void NotifyUIOnDeactivate() { mUINotifiedActive = false; }
     void SetSecondary(bool secondary) { mIsSecondary = secondary; }
 
 public:
     const std::string& GetTypeText() const { return mTypeText; }
+    bool IsUINotifiedActive() const { return mUINotifiedActive; }
 
 private:
     enum SoundSlot : std::size_t {
@@ -384,6 +391,7 @@ private:
     int mCooldownRemaining = 0;
     int mCooldownTotal = 0;
     bool mIgnoreMana = false;
+    bool mUINotifiedActive = false;
     std::uint32_t mAugmentedLevel = 0;
     std::array<OwnedObject<SoundPak>, SoundCount> mSounds{
         OwnedObject<SoundPak>(kSourceFile), OwnedObject<SoundPak>(kSourceFile),

@@ -11,6 +11,7 @@
 #include "Game/core/GameEngine.h"
 #include "Game/core/players/Team.h"
 #include "Game/core/util/SeamLog.h"
+#include "Game/core/util/StringUtil.h"
 #include "Game/items/kinds/Weapon.h"
 #include "Game/rules/combat/ParametersCombat.h"
 #include "Game/skills/manager/SkillBuffTransfer.h"
@@ -265,8 +266,8 @@ void SkillActivated::ApplyMeleeDamageInherent(Character& character,
                          false, 0, percent, false);
 }
 
-void SkillActivated::ApplyBuffOnTarget(Character& caster, Character&, const std::string& buffName,
-                                       int timeToLive) {
+void SkillActivated::ApplyBuffOnTarget(Character& caster, Character& target,
+                                       const std::string& buffName, int timeToLive) {
     SkillBuffTransfer transfer;
     transfer.buffName = buffName;
     transfer.level = GetCurrentLevel();
@@ -274,7 +275,26 @@ void SkillActivated::ApplyBuffOnTarget(Character& caster, Character&, const std:
     GetModifierInfo(1, transfer.modifier2Name, transfer.modifier2Level);
     transfer.timeToLive = static_cast<std::uint32_t>(timeToLive);
     transfer.casterId = caster.GetObjectId();
-    ReportSeam("Skills", "Character::ControllerAddSkillBuff");
+    target.ControllerAddSkillBuff(transfer, GetSkillProfile().GetQualifyingWeapons(),
+                                  GetSkillProfile().GetQualifyingDualWeapons());
+}
+
+std::string SkillActivated::LoadBuffSkillRecord(const LoadTable& table) {
+    std::string buffName = table.GetString("buffSkillName");
+    if (buffName.empty()) {
+        Skill::Load(table);
+        return buffName;
+    }
+    NormalizePath(buffName);
+    Object::Load(table);
+    auto& objects = Singleton<ObjectManager>::Get();
+    objects.LoadTableFile(buffName);
+    const LoadTable buff = objects.GetLoadTable(buffName);
+    // The buff's record is the skill's profile and resources: what the skill gives is the buff.
+    SetResourceName(Name::Create(buffName));
+    LoadResources(buff);
+    LoadOriginalSkillResource(buff);
+    return buffName;
 }
 
 }  // namespace GAME

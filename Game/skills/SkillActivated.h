@@ -80,6 +80,10 @@ public:
 
 protected:
     void SetTargetType(SkillTargetType type) { mTargetType = type; }
+    // For the kinds that place a buff: the buff record named by "buffSkillName" (lower-cased,
+    // '\' separators) becomes the skill's profile and resources. Returns that name; without
+    // one the skill loads as any other.
+    std::string LoadBuffSkillRecord(const LoadTable& table);
     // The per-target loop of the three damage functions; returns whether any target took the
     // attack. `damagePercent` 0 stands for the full damage.
     bool ApplyDamageToTargets(Character& character, const std::vector<std::uint32_t>& targets,

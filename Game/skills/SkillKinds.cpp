@@ -11,7 +11,6 @@ namespace GAME {
 RTTI_IMPLEMENT(Skill_WPAttack, SkillActivated)
 RTTI_IMPLEMENT(Skill_Passive, Skill)
 RTTI_IMPLEMENT(Skill_Mastery, Skill_Passive)
-RTTI_IMPLEMENT(Skill_Modifier, Skill)
 RTTI_IMPLEMENT(SkillSecondary, Skill)
 RTTI_IMPLEMENT(SkillOnDeath, Skill)
 

@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "Game/skills/SkillActivated.h"
+#include "Game/skills/modifiers/Skill_Modifier.h"
 
 namespace GAME {
 
@@ -53,11 +54,6 @@ public:
 
 private:
     std::uint32_t mEnumeration = Spirit;
-};
-
-// Changes the skill it is listed under; one modifier may serve several skills.
-class Skill_Modifier : public Skill {
-    RTTI_DECLARE(Skill_Modifier)
 };
 
 // Runs with the skill it hangs from.

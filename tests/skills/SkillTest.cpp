@@ -356,6 +356,13 @@ TEST_F(SkillModifiers, AnAttacksDamageIncludesTheModifiersDamage) {
     Skill& modifier = Make("Records/Skills/BoltModifier.dbr");
     modifier.IncrementSkillLevel(1);
     skill.AddModifier(modifier.GetObjectId());
+    // A modifier adds its share only once it is enabled.
+    ParametersCombat disabled(random);
+    skill.CollectCombatParameters(attacker, nullptr, ParametersCombatStyle::Direct, false, 0,
+                                  disabled, 0.0f);
+    EXPECT_EQ(disabled.accumulator.GetDamagePayloads().size(),
+              alone.accumulator.GetDamagePayloads().size());
+    modifier.ReceiveStateUpdate(SkillState(1, true), true);
     ParametersCombat modified(random);
     skill.CollectCombatParameters(attacker, nullptr, ParametersCombatStyle::Direct, false, 0,
                                   modified, 0.0f);

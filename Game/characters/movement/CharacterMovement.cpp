@@ -126,11 +126,12 @@ void Character::RefreshDigest() const {
     if (!digest)
         return;
     using namespace SightDigest;
-    std::uint32_t flags = kWritten | kCharacter;
+    // Qualified: in a unity batch another file's flag may share the name.
+    std::uint32_t flags = SightDigest::kWritten | SightDigest::kCharacter;
     if (IsAlive())
         flags |= SightDigest::kAlive;
     if (mCausesAnger)
-        flags |= kCausesAnger;
+        flags |= SightDigest::kCausesAnger;
     const WorldVec3& path = mMovement->GetStoredPathPosition();
     if (path.IsValid())
         flags |= kOwnPathPosition;

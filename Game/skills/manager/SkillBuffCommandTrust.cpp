@@ -22,7 +22,9 @@ namespace {
 constexpr int kRadiusBuffTimeToLive = 1500;
 
 // The caster's skill that casts the buff: its resource is the buff's record.
-const Skill* FindCastingSkill(const Character& caster, const std::string& buffName) {
+const Skill* FindCastingSkill(const Character& caster, const std::string& name) {
+    // Looked up by the buff table's key rule: lower case, '\' separators.
+    const std::string buffName = MakeNormalizedPath(name);
     const SkillManager& skills = caster.GetSkillManager();
     auto& objects = Singleton<ObjectManager>::Get();
     for (const auto* list : {&skills.GetSkillList(), &skills.GetItemSkillList()})

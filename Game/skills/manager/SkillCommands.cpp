@@ -131,9 +131,9 @@ CreateRemoveSkillBuffConfigCmd::CreateRemoveSkillBuffConfigCmd(
                                      packet.casterId) {}
 
 void CreateRemoveSkillBuffConfigCmd::Execute() {
-    if (SkillManager* manager = FindManager())
-        manager->CreateRemoveSkillBuff(skillId, buffName, level, modifier1Name, modifier1Level,
-                                       modifier2Name, modifier2Level, timeToLive, casterId);
+    if (auto* character = Singleton<ObjectManager>::Get().GetObject<Character>(GetObjectId()))
+        character->CreateRemoveSkillBuff(skillId, buffName, level, modifier1Name, modifier1Level,
+                                         modifier2Name, modifier2Level, timeToLive, casterId);
 }
 
 std::unique_ptr<NetPacket> CreateRemoveSkillBuffConfigCmd::GetNetPacket() {

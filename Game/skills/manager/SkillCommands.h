@@ -161,6 +161,9 @@ public:
     // A client's buff must be what the caster's skill gives, as the server knows that skill
     // (SkillBuffCommandTrust.cpp).
     bool AcceptFromClient(int sourceHost) const override;
+    // Only the machine that controls the carrier decides its buffs, also when the cast reached
+    // it as another command (a target result that every machine runs).
+    bool DecidedByOneMachine() const override { return true; }
 
     std::uint32_t skillId;
     std::uint32_t level;

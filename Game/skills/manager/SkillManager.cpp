@@ -47,7 +47,12 @@ SkillManager::~SkillManager() {
     }
     for (std::uint32_t id : mItemSkills)
         DestroySkill(id, __LINE__);
+    std::vector<BuffEntry> buffs;
     for (const auto& [name, entry] : mBuffs)
+        buffs.push_back(entry);
+    for (const auto& [entry, replica] : mDeferredBuffs)
+        buffs.push_back(entry);
+    for (const BuffEntry& entry : buffs)
         for (std::uint32_t id : {entry.buff, entry.modifier1, entry.modifier2}) {
             if (Skill* skill = Find(id))
                 skill->SetManager(nullptr);
@@ -288,7 +293,9 @@ void SkillManager::Update(int ms) {
     mRangedWeapon = hands == kBowHandState || hands == kStaffHandState;
     mWeaponRangeProfile = mRangedWeapon ? Skill_RangeProfile::Long : Skill_RangeProfile::Melee;
 
-    // Skills may join or leave the lists while they run: the walks go over copies.
+    // Skills may join or leave the lists while they run: the walks go over copies, and buffs
+    // that end meanwhile are destroyed after the walks.
+    ++mFrameDepth;
     bool dualWield = false;
     mScratch.assign(mActive.begin(), mActive.end());
     for (std::uint32_t id : mScratch)
@@ -307,6 +314,8 @@ void SkillManager::Update(int ms) {
     for (std::uint32_t id : mScratch)
         if (Skill* skill = Find(id))
             skill->Update(*mParent, ms);
+    --mFrameDepth;
+    DropDeferredBuffs();
 }
 
 bool SkillManager::IsSpeedUpdateNeeded() {
@@ -350,21 +359,8 @@ void SkillManager::ImDead() {
             skill->StopSkill(*mParent);
     auto buffs = std::move(mBuffs);
     mBuffs.clear();
-    for (const auto& [name, entry] : buffs) {
-        // Level 0, not enabled, inactive: the buff and its modifiers are reset before they go.
-        for (std::uint32_t id : {entry.buff, entry.modifier1, entry.modifier2})
-            if (Skill* skill = Find(id)) {
-                skill->ReceiveStateUpdate(SkillState(), true);
-                skill->ReceiveActiveUpdate(*mParent, SkillActiveState(), true);
-            }
-        if (Skill* buff = Find(entry.buff))
-            buff->UnInstall(mParent);
-        for (std::uint32_t id : {entry.buff, entry.modifier1, entry.modifier2}) {
-            if (Skill* skill = Find(id))
-                skill->SetManager(nullptr);
-            DestroySkill(id, __LINE__);
-        }
-    }
+    for (const auto& [name, entry] : buffs)
+        DropBuffEntry(entry, true);
     mUITempSkills.clear();
     for (std::uint32_t id : mOnDeathSkills)
         if (auto* onDeath = FindAs<SkillOnDeath>(id))
@@ -521,7 +517,7 @@ void SkillManager::CollectAvailableOffensiveModifierAttributes(
     GetOffensiveModifierAttributes(accumulator);
 }
 
-// ---- Spawned objects and buffs, which come later --------------------------------
+// ---- Spawned objects, which come later --------------------------------
 
 void SkillManager::SkillSpawnObject(std::uint32_t, const WorldCoords&, std::uint32_t,
                                     const std::vector<WorldCoords>&,
@@ -539,16 +535,6 @@ void SkillManager::SkillActiveStateUpdateCommand(std::uint32_t reference,
     Skill* skill = Find(GetSkillIdFromReference(reference));
     if (skill && mParent)
         skill->ReceiveActiveUpdate(*mParent, state, false);
-}
-
-void SkillManager::CreateRemoveSkillBuff(std::uint32_t, const std::string&, std::uint32_t,
-                                         const std::string&, std::uint32_t, const std::string&,
-                                         std::uint32_t, int, std::uint32_t) {
-    ReportSeam("Skills", "SkillManager::CreateRemoveSkillBuff");
-}
-
-void SkillManager::RefreshSkillBuffTimeToLive(const std::string&, std::uint32_t) {
-    ReportSeam("Skills", "SkillBuff::SetTimeToLive");
 }
 
 }  // namespace GAME

@@ -205,8 +205,11 @@ public:
     void CreateRemoveSkillBuff(std::uint32_t skillId, const std::string& buffName,
                                std::uint32_t level, const std::string& modifier1Name,
                                std::uint32_t modifier1Level, const std::string& modifier2Name,
-                               std::uint32_t modifier2Level, int timeToLive,
-                               std::uint32_t casterId);
+                               std::uint32_t modifier2Level, int timeToLive, std::uint32_t casterId,
+                               bool replica = false);
+    // Whether the table holds the buff (the name in any case, with either slash).
+    bool IsSkillBuffActive(const std::string& buffName) const;
+    // An identical transfer again: the running buff only lives longer.
     void RefreshSkillBuffTimeToLive(const std::string& buffName, std::uint32_t timeToLive);
 
     // Replication and the character file (SkillManagerSave.cpp).
@@ -248,6 +251,15 @@ private:
     };
 
     static Skill* Find(std::uint32_t id);
+    // The buff table (SkillManagerBuffs.cpp). An entry's objects are reset, the buff uninstalled
+    // and all three destroyed; the caller has taken the entry out of the table.
+    void RemoveBuffEntry(const BuffEntry& entry, bool replica);
+    // The same, or, while the manager's frame runs (a buff may end itself inside its own
+    // update), once the frame's walk is over.
+    void DropBuffEntry(const BuffEntry& entry, bool replica);
+    void DropDeferredBuffs();
+    void CreateSkillBuff(const _SkillBuffReplica& replica, bool replicaFlag);
+    void RebuildUITempSkills();
     void CreateAndLoadSkill(const std::string& recordName, std::uint32_t level,
                             std::uint32_t& masteryId, std::uint32_t& baseSkillId);
     // Gives a new skill its manager and level and lists it.
@@ -310,6 +322,8 @@ private:
     std::size_t mWalkDepth = 0;
     // Reused every frame, so the walk over skills that may change the lists allocates nothing.
     std::vector<std::uint32_t> mScratch;
+    int mFrameDepth = 0;
+    std::vector<std::pair<BuffEntry, bool>> mDeferredBuffs;
 };
 
 }  // namespace GAME

@@ -11,6 +11,7 @@
 #include "Game/characters/Character.h"
 #include "Game/core/util/SeamLog.h"
 #include "Game/skills/Skill.h"
+#include "Game/skills/buffs/SkillBuff.h"
 #include "Game/skills/manager/SkillManager.h"
 
 namespace GAME {
@@ -81,24 +82,20 @@ void SkillManager::SetSkillReplica(const std::vector<_SkillReplica>& replicas) {
 
 void SkillManager::GetSkillBuffReplica(std::vector<_SkillBuffReplica>& out) const {
     for (const auto& [name, entry] : mBuffs) {
-        const Skill* buff = FindSkill(entry.buff);
+        const auto* buff = entry.buff != 0
+                               ? Singleton<ObjectManager>::Get().GetObject<SkillBuff>(entry.buff)
+                               : nullptr;
         if (!buff)
             continue;
         _SkillBuffReplica replica;
         replica.buff = ReplicaOf(*buff);
+        replica.casterId = buff->GetCasterId();
         if (const Skill* modifier = FindSkill(entry.modifier1))
             replica.modifier1 = ReplicaOf(*modifier);
         if (const Skill* modifier = FindSkill(entry.modifier2))
             replica.modifier2 = ReplicaOf(*modifier);
         out.push_back(std::move(replica));
     }
-}
-
-void SkillManager::SetSkillBuffReplica(const std::vector<_SkillBuffReplica>& replicas) {
-    if (replicas.empty())
-        return;
-    // Buffs are created with the buff table's commands, which come later.
-    ReportSeam("Skills", "SkillManager::CreateSkillBuff");
 }
 
 void SkillManager::StreamProperties(IOStream& stream) {

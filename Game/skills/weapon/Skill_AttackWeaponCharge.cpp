@@ -1,7 +1,7 @@
 #include "Game/skills/weapon/Skill_AttackWeaponCharge.h"
 
 #include "Game/core/ObjectLookup.h"
-#include "Game/core/util/SeamLog.h"
+#include "Game/skills/modifiers/Skill_Modifier.h"
 
 namespace GAME {
 
@@ -18,8 +18,9 @@ void Skill_AttackWeaponCharge::ActivateNow(Character& caster, const Name& event,
     if (!GetWarmUpWasActive())
         return;
     for (std::uint32_t id : GetModifiers())
-        if (FindObjectOfClass(id, "Skill_MeleeModifier"))
-            ReportSeam("Skills", "Skill_MeleeModifier::ActivateModifierAttack");
+        if (Object* modifier = FindObjectOfClass(id, "Skill_MeleeModifier"))
+            static_cast<Skill_MeleeModifier*>(modifier)->ActivateModifierAttack(caster, target,
+                                                                                point);
 }
 
 }  // namespace GAME

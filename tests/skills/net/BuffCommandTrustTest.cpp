@@ -102,6 +102,8 @@ protected:
 
 TEST_F(BuffCommandTrust, WhatTheCastersSkillGivesRunsAndGoesOn) {
     EXPECT_TRUE(Send({}));
+    // The name is looked up as the buff table keys it: any case, either slash.
+    EXPECT_TRUE(Send({.name = "records\\NetBuff\\BLESSING.dbr"}));
     // Shorter than the skill gives: whether that helps the client is not known here.
     EXPECT_TRUE(Send({.timeToLive = 3000}));
     // Another character's skill at its own level.
