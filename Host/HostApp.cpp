@@ -3,12 +3,15 @@
 #include <cstdio>
 
 #include "Engine/Engine.h"
+#include "Engine/media/graphics/GraphicsEngine.h"
 #include "Engine/object/ObjectManager.h"
 #include "Engine/records/RecordDatabase.h"
 #include "Engine/text/LocalizationManager.h"
 #include "Engine/world/GroundMesh.h"
 #include "Engine/world/PathFinder.h"
 #include "Engine/world/World.h"
+#include "Game/characters/movement/InterpenetrationManager.h"
+#include "Game/core/GameCamera.h"
 #include "Game/core/GameEngine.h"
 #include "Host/WorldFrame.h"
 
@@ -80,6 +83,23 @@ void RunFrame(int frameMs) {
     RunFrameEngineStep(frameMs);
     RunFrameEntityStep();
     RunFrameCharacterStep(frameMs);
+}
+
+void RunFramePresentationStep() {
+    GameEngine* root = gGameEngine;
+    if (!root || gEngine->IsNetworkEnabled())
+        return;
+    GameCamera& camera = *root->GetCamera();
+    camera.Update();
+    GraphicsEngine& graphics = GraphicsEngine::Get();
+    WorldFrustum view;
+    camera.GetFrustum(Viewport{0.0f, 0.0f, static_cast<float>(graphics.GetWidth()),
+                               static_cast<float>(graphics.GetHeight())},
+                      view);
+    graphics.SetRenderPreLoadFrustum(view);
+    // Holds only scratch space, so one serves every machine of the process.
+    static InterpenetrationManager fixup;
+    fixup.FixupCharacterCollisions(camera);
 }
 
 void RunFrameEngineStep(int frameMs) {

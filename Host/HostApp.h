@@ -38,6 +38,11 @@ void RunFrame(int frameMs);
 void RunFrameEngineStep(int frameMs);
 void RunFrameEntityStep();
 void RunFrameCharacterStep(int frameMs);
+// What this machine's renderer does after a single-player frame: the game camera follows the
+// player, its view is the one the renderer loads ahead (bodies dying in it may fall limp), and
+// the characters standing inside one another in it are pushed apart. A network game leaves both
+// out: each machine's camera differs, and neither may decide what all machines share.
+void RunFramePresentationStep();
 // Loads the sample level and says what it holds; false when it cannot be loaded.
 bool LoadSampleLevel();
 // Single player: runs the frames and reports what happened; the exit code.

@@ -40,6 +40,8 @@ void MediaRecorder::Record(MediaCall call, std::uint32_t objectId, std::string_v
     mNext = (mNext + 1) % kRingSize;
     mStored = std::min(mStored + 1, kRingSize);
     ++mCounts[static_cast<std::size_t>(call)];
+    if (mListener)
+        mListener(mListenerContext, record);
 }
 
 const MediaRecord* MediaRecorder::Last(MediaCall call) const {

@@ -73,11 +73,20 @@ public:
     const MediaRecord* Last(MediaCall call, std::uint32_t objectId) const;
     void Clear();
 
+    // One listener (a host's log) hears each call as it is recorded; null removes it.
+    using Listener = void (*)(void* context, const MediaRecord& record);
+    void SetListener(Listener listener, void* context) {
+        mListener = listener;
+        mListenerContext = context;
+    }
+
 private:
     std::array<MediaRecord, kRingSize> mRing{};
     std::size_t mNext = 0;
     std::size_t mStored = 0;
     std::array<std::uint64_t, static_cast<std::size_t>(MediaCall::Count)> mCounts{};
+    Listener mListener = nullptr;
+    void* mListenerContext = nullptr;
 };
 
 }  // namespace GAME

@@ -11,6 +11,7 @@
 #include "Game/core/players/PlayerManagerClient.h"
 #include "Host/StopSignal.h"
 #include "Host/play/HostSaves.h"
+#include "Host/play/MediaLog.h"
 #include "Host/play/PlayEventLog.h"
 #include "Host/play/PlayerClicks.h"
 #include "Host/play/StateChecksum.h"
@@ -77,6 +78,7 @@ bool PlaySession::StartGame() {
     if (!PrepareMachine(mOptions))
         return false;
     GameEngine* root = StartGameRoot(mLog, mOut);
+    mMedia = std::make_unique<MediaLog>(mOut);
     mGameStarted = true;
     if (!root)
         return false;
@@ -126,8 +128,12 @@ bool PlaySession::MakePlayer() {
     mSaves = std::make_unique<HostSaves>(SaveFileOf(mOptions), !mOptions.noSave);
     GameEngine* root = gGameEngine;
     root->SetUI(mSaves.get());
-    mSaves->SetPickUpListener(
-        [log = mLog.get()](const std::wstring& description) { log->OnPickedUp(description); });
+    // The interface answers a pick-up with the player's loot sound.
+    mSaves->SetPickUpListener([this](const std::wstring& description) {
+        mLog->OnPickedUp(description);
+        if (Player* taker = Singleton<ObjectManager>::Get().GetObject<Player>(mPlayerId))
+            taker->PlayLootSound();
+    });
     root->SetAutoSave(!mOptions.noSave);
     player->SetGameInterface(mSaves.get());
     root->GetPlayerManagerClient()->SetMainPlayer(mPlayerId);
@@ -157,7 +163,9 @@ void PlaySession::PlayFrames() {
         if (Player* player = Singleton<ObjectManager>::Get().GetObject<Player>(mPlayerId))
             mClicks.ClickFor(*player, frame);
         RunFrame(mOptions.frameMs);
+        RunFramePresentationStep();
         mLog->Observe();
+        mMedia->Flush();
         if (progressMs > 0 && gEngine->GetGameTime() >= nextProgress) {
             mLog->PrintProgress(frame);
             nextProgress += static_cast<std::uint64_t>(progressMs);
@@ -194,6 +202,7 @@ void PlaySession::PrintSummary(double wallSeconds) {
     PrintPlaySummary(mOut, mFramesPlayed, *mLog,
                      Singleton<ObjectManager>::Get().GetObject<Player>(mPlayerId), mClicks,
                      wallSeconds);
+    mMedia->PrintSummary(mOut);
 }
 
 bool PlaySession::SaveAtEnd() {
@@ -223,6 +232,7 @@ void PlaySession::EndGame() {
     World::Get().UnloadLevel();
     ShutdownObjects();
     mLog.reset();
+    mMedia.reset();
 }
 
 int PlaySession::Run() {

@@ -17,6 +17,7 @@ namespace GAME {
 
 class GameEngine;
 class HostSaves;
+class MediaLog;
 class Player;
 class PlayEventLog;
 
@@ -60,6 +61,7 @@ private:
     std::FILE* mOut;
     ClickSource mClicks;
     std::unique_ptr<PlayEventLog> mLog;
+    std::unique_ptr<MediaLog> mMedia;
     std::unique_ptr<HostSaves> mSaves;
     std::uint32_t mPlayerId = 0;
     int mFramesPlayed = 0;
