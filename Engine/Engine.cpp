@@ -8,6 +8,7 @@
 
 #include "Engine/anim/AnimationSystem.h"
 #include "Engine/media/physics/PhysicsEngine.h"
+#include "Engine/media/sound/AmbianceManager.h"
 #include "Engine/net/FrameStrikes.h"
 #include "Engine/net/NetworkConnectionManager.h"
 #include "Engine/sys/Machine.h"
@@ -82,6 +83,11 @@ void Engine::AdvanceFrame(std::uint32_t ms) {
 Engine::LogSink Engine::SetLogSink(LogSink sink) {
     std::lock_guard lock(mLogMutex);
     return std::exchange(mSink, std::move(sink));
+}
+
+std::string Engine::GetCinematicText() const {
+    const Region* region = Singleton<AmbianceManager>::Get().GetTargetPosition().region;
+    return region ? region->GetCinematicText() : std::string();
 }
 
 }  // namespace GAME

@@ -62,6 +62,9 @@ public:
     bool IsTeleportMode() const { return mTeleportMode; }
     void SetTeleportMode(bool on) { mTeleportMode = on; }
 
+    // The title of the region the listener stands in (a text tag; empty outside the world).
+    std::string GetCinematicText() const;
+
     // The lines of the statistics display, gathered over a frame; the host clears them.
     void AddStatisticText(const std::string& text) { mStatisticText.push_back(text); }
     const std::vector<std::string>& GetStatisticText() const { return mStatisticText; }

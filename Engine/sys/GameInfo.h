@@ -1,6 +1,6 @@
 #pragma once
-// What the engine knows of the running game: its players' names and count, and whether players
-// may fight each other. One per machine (Singleton<GameInfo>).
+// What the engine knows of the running game: its players' names and count, whether players may
+// fight each other, and the level and mod being played. One per machine (Singleton<GameInfo>).
 #include <string>
 #include <vector>
 
@@ -17,10 +17,18 @@ public:
     int GetNumPlayers() const { return mNumPlayers; }
     void SetNumPlayers(int count) { mNumPlayers = count; }
 
+    // The loaded level's file and the mod it belongs to (empty: the game's own world).
+    const std::string& GetModName() const { return mModName; }
+    void SetModName(const std::string& name) { mModName = name; }
+    const std::string& GetLevelName() const { return mLevelName; }
+    void SetLevelName(const std::string& name) { mLevelName = name; }
+
 private:
     bool mPvP = false;
     std::vector<std::wstring> mPlayers;
     int mNumPlayers = 0;
+    std::string mModName;
+    std::string mLevelName;
 };
 
 }  // namespace GAME

@@ -32,6 +32,11 @@ public:
     bool IsLevelLoaded() const { return mLoaded; }
     void SetLoaded(bool loaded) { mLoaded = loaded; }
     bool IsUnderground() const { return mUnderground; }
+    // The act the region belongs to (0: none) and the title shown on entering it (a text tag).
+    int GetAct() const { return mAct; }
+    void SetAct(int act) { mAct = act; }
+    const std::string& GetCinematicText() const { return mCinematicText; }
+    void SetCinematicText(const std::string& text) { mCinematicText = text; }
     void SetUnderground(bool underground) { mUnderground = underground; }
 
     // The ground, null until a level gives one.
@@ -48,6 +53,8 @@ private:
     Vec3 mBoundsMax;
     bool mLoaded = true;
     bool mUnderground = false;
+    int mAct = 0;
+    std::string mCinematicText;
     std::unique_ptr<GroundMesh> mGround;
     std::unique_ptr<EntityGrid> mGrid;
 };

@@ -169,6 +169,7 @@ private:
     void BuildNavMeshes(const std::filesystem::path& cacheFile);
 
     std::string mLevelName;
+    std::string mModName;  // the level file's "mod" (empty: the game's own world)
     std::vector<std::unique_ptr<Region>> mRegions;
     std::vector<SpawnPoint> mSpawnPoints;
     std::vector<std::uint32_t> mPlacedIds;

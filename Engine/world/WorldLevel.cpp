@@ -8,6 +8,7 @@
 #include "Engine/net/fields/NetPacketBuffer.h"
 #include "Engine/object/ObjectManager.h"
 #include "Engine/records/RecordDatabase.h"
+#include "Engine/sys/GameInfo.h"
 #include "Engine/world/EntityGrid.h"
 #include "Engine/world/GroundMesh.h"
 #include "Engine/world/NavMesh.h"
@@ -105,6 +106,9 @@ bool World::LoadLevel(const std::string& levelName) {
         return false;
     }
     mLevelName = levelName;
+    GameInfo& info = Singleton<GameInfo>::Get();
+    info.SetLevelName(levelName);
+    info.SetModName(mModName);
     std::filesystem::path cache = file;
     cache.replace_extension(".navcache");
     BuildNavMeshes(cache);
@@ -154,6 +158,9 @@ bool World::ReadLevel(const std::filesystem::path& file) {
         }
         auto region = std::make_unique<Region>(regionName, offset, boundsMin, boundsMax);
         region->SetUnderground(ReadBool(item, "underground", false));
+        region->SetCinematicText(ReadString(item, "text"));
+        if (const auto act = item.find("act"); act != item.end() && act->is_number_integer())
+            region->SetAct(act->get<int>());
         if (const std::string ground = ReadString(item, "ground"); !ground.empty()) {
             auto mesh = std::make_unique<GroundMesh>();
             std::string error;
@@ -172,6 +179,7 @@ bool World::ReadLevel(const std::filesystem::path& file) {
         return false;
     }
 
+    mModName = ReadString(level, "mod");
     mPathingSizes.clear();
     if (const auto sizes = level.find("pathingSizes"); sizes != level.end() && sizes->is_array()) {
         for (const Json& size : *sizes) {
@@ -320,6 +328,9 @@ void World::UnloadLevel() {
     mSpawnPoints.clear();
     mPathingSizes.clear();
     mLevelName.clear();
+    mModName.clear();
+    Singleton<GameInfo>::Get().SetLevelName(std::string());
+    Singleton<GameInfo>::Get().SetModName(std::string());
     mNavFromCache = false;
 }
 

@@ -50,6 +50,8 @@ class SoundPak;
 class NetworkRegionLoaderBase;
 class StartTeleportPacket;
 class Character;
+class Skill;
+struct GameTextLine;
 class Entity;
 class Team;
 struct Vec3;
@@ -58,6 +60,10 @@ enum NRLoaderState : int;
 struct PlayerInfo;
 template <class T>
 class DesignerEquation;
+// Why a skill point cannot be added or reclaimed: 0 no points, 1 mastery requirement, 2 base
+// requirement, 3 (ends the text unless reclaiming), 4 (adds no line), 5 failed dependency,
+// 6 reclaim without gold, 7 reclaim of a base skill, 8 nothing to reclaim.
+using SkillReasons = std::array<bool, 9>;
 
 enum RenderingDisable : int { RenderingDisableCount = 4 };
 
@@ -243,9 +249,26 @@ public:
     void UnlockTutorialPage(unsigned int page, bool announce);
     bool IsTutorialPageUnlocked(unsigned int page) const;
     const std::vector<unsigned int>& GetTutorialUnlockList() const { return tutorialUnlockList; }
+    // The notification queue, oldest first: a repeat of the newest is dropped, and a UI that
+    // never drains it keeps only the newest kMaxNotifications.
+    static constexpr std::size_t kMaxNotifications = 64;
     void AddUINotification(int type, const std::wstring& text, bool clearFirst);
+    void AddUINotification(int type, const std::vector<std::wstring>& texts, bool clearFirst);
     void AddUINotificationTag(int type, const std::string& tag, bool clearFirst);
+    void AddUINotificationTag(int type, const std::vector<std::string>& tags, bool clearFirst);
     const std::vector<UINotification>& GetUINotifications() const { return notifications; }
+    // The oldest, removed; an empty queue gives an empty notification of type 0.
+    UINotification TakeTopNotification();
+    int GetNumNotifications() const { return static_cast<int>(notifications.size()); }
+    // "<mod> ~ <level file>" of the running game, or the default map's name without a mod.
+    std::wstring GetMapName() const;
+    // Tooltip lines of a skill for the skill window (the reasons say why a point cannot be
+    // added or reclaimed) and for its hot slot.
+    static void GenerateUISkillText(const Skill* skill, std::vector<GameTextLine>& lines,
+                                    const SkillReasons* reasons, bool headerOnly, bool reclaim,
+                                    int cost);
+    static void GenerateUISkillInfo(const Skill* skill, std::vector<GameTextLine>& lines);
+    void SetCameraFOV(float degrees);
     void AddChatMessage(const std::wstring& from, const std::wstring& text, unsigned char channel);
     const std::vector<ChatMessage>& GetChatMessages() const { return chatMessages; }
     void RemovePendingMessages(std::vector<ChatMessage>& out);

@@ -53,24 +53,6 @@ bool GameEngine::IsTutorialPageUnlocked(unsigned int page) const {
     return page < tutorialUnlockBits.size() && tutorialUnlockBits[page];
 }
 
-void GameEngine::AddUINotification(int type, const std::wstring& text, bool clearFirst) {
-    if (clearFirst)
-        notifications.clear();
-    UINotification notification{type, {}, {text}};
-    if (!notifications.empty() && notifications.back() == notification)
-        return;
-    notifications.push_back(std::move(notification));
-}
-
-void GameEngine::AddUINotificationTag(int type, const std::string& tag, bool clearFirst) {
-    if (clearFirst)
-        notifications.clear();
-    UINotification notification{type, {tag}, {}};
-    if (!notifications.empty() && notifications.back() == notification)
-        return;
-    notifications.push_back(std::move(notification));
-}
-
 void GameEngine::AddChatMessage(const std::wstring& from, const std::wstring& text,
                                 unsigned char channel) {
     chatMessages.push_back(ChatMessage{from, text, channel});

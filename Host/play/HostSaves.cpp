@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <cstdio>
 #include <string>
 #include <system_error>
 
@@ -9,6 +10,7 @@
 #include "Game/characters/Player.h"
 #include "Game/characters/player/CharacterFileManager.h"
 #include "Game/core/GameEngine.h"
+#include "Host/PrintableText.h"
 
 namespace GAME {
 
@@ -54,6 +56,43 @@ bool HostSaves::BackupGame() {
         return false;
     }
     return true;
+}
+
+bool HostSaves::AskConversationQuestion() {
+    Print("gamehost: ui: a conversation asks a question; the host answers no");
+    return false;
+}
+
+void HostSaves::OpenNpcDialogPak(std::uint32_t npc, std::uint32_t player, NpcDialogPak*) {
+    Print("gamehost: ui: NPC " + std::to_string(npc) + " speaks to player " +
+          std::to_string(player));
+}
+
+void HostSaves::CloseDialogPak() {
+    Print("gamehost: ui: the conversation closes");
+}
+
+void HostSaves::OpenStoryDialog(NpcDialog*) {
+    Print("gamehost: ui: the closing story is told");
+}
+
+void HostSaves::EndGame() {
+    Print("gamehost: ui: the game is over");
+}
+
+void HostSaves::OnBossDeath() {
+    Print("gamehost: ui: the last foe has fallen");
+}
+
+void HostSaves::DisplayDebugText(const std::wstring& text, const Color&, float x, float y) {
+    char at[64];
+    std::snprintf(at, sizeof at, " at (%.0f, %.0f)", static_cast<double>(x),
+                  static_cast<double>(y));
+    Print("gamehost: ui: debug text \"" + PrintableText(text) + "\"" + at);
+}
+
+void HostSaves::OnSecondarySkillActivated(std::uint32_t skill) {
+    Print("gamehost: ui: skill " + std::to_string(skill) + " fires on its own");
 }
 
 }  // namespace GAME

@@ -34,6 +34,23 @@ public:
     void SetPickUpListener(std::function<void(const std::wstring&)> listener) {
         mOnPickedUp = std::move(listener);
     }
+    // Where the UI's notices go, one line each.
+    void SetNoticePrinter(std::function<void(const std::string&)> printer) {
+        mPrint = std::move(printer);
+    }
+
+    // The host shows no dialogs: each request is printed, no question is asked (no) and no
+    // dialog stays open.
+    bool AskConversationQuestion() override;
+    void OpenNpcDialogPak(std::uint32_t npc, std::uint32_t player, NpcDialogPak* pak) override;
+    bool IsDialogPakShown(const NpcDialogPak*) const override { return false; }
+    void CloseDialogPak() override;
+    void OpenStoryDialog(NpcDialog* dialog) override;
+    bool IsDialogOpen() const override { return false; }
+    void EndGame() override;
+    void OnBossDeath() override;
+    void DisplayDebugText(const std::wstring& text, const Color& color, float x, float y) override;
+    void OnSecondarySkillActivated(std::uint32_t skill) override;
 
     void RestoreUISettings(PlayerSave_UISetting& settings) override { mUISettings = settings; }
     void GetUISettings(PlayerSave_UISetting& settings) const override { settings = mUISettings; }
@@ -44,6 +61,11 @@ private:
     int mSaves = 0;
     PlayerSave_UISetting mUISettings;
     std::function<void(const std::wstring&)> mOnPickedUp;
+    std::function<void(const std::string&)> mPrint;
+    void Print(const std::string& line) const {
+        if (mPrint)
+            mPrint(line);
+    }
 };
 
 }  // namespace GAME

@@ -38,6 +38,8 @@ public:
     void PrintProgress(int frame);
     // What this machine's player picked up (the root's user interface tells the host).
     void OnPickedUp(const std::wstring& description);
+    // A line from the host's user interface (its notices and the game's notifications).
+    void PrintNotice(const std::string& line) { Print(line); }
     // What the events told: the player's kills (its pets' included) and its deaths.
     int GetKills() const { return mKills; }
     int GetDeaths() const { return mDeaths; }

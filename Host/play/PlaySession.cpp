@@ -5,10 +5,12 @@
 #include "Engine/Engine.h"
 #include "Engine/object/ObjectManager.h"
 #include "Engine/sys/Machine.h"
+#include "Engine/text/LocalizationManager.h"
 #include "Engine/world/World.h"
 #include "Game/characters/Player.h"
 #include "Game/core/GameEngine.h"
 #include "Game/core/players/PlayerManagerClient.h"
+#include "Host/PrintableText.h"
 #include "Host/StopSignal.h"
 #include "Host/play/HostSaves.h"
 #include "Host/play/MediaLog.h"
@@ -134,6 +136,8 @@ bool PlaySession::MakePlayer() {
         if (Player* taker = Singleton<ObjectManager>::Get().GetObject<Player>(mPlayerId))
             taker->PlayLootSound();
     });
+    mSaves->SetNoticePrinter(
+        [log = mLog.get()](const std::string& line) { log->PrintNotice(line); });
     root->SetAutoSave(!mOptions.noSave);
     player->SetGameInterface(mSaves.get());
     root->GetPlayerManagerClient()->SetMainPlayer(mPlayerId);
@@ -165,6 +169,7 @@ void PlaySession::PlayFrames() {
         RunFrame(mOptions.frameMs);
         RunFramePresentationStep();
         mLog->Observe();
+        ShowNotifications();
         mMedia->Flush();
         if (progressMs > 0 && gEngine->GetGameTime() >= nextProgress) {
             mLog->PrintProgress(frame);
@@ -174,6 +179,20 @@ void PlaySession::PlayFrames() {
             std::fprintf(mOut, "gamehost: frame %d checksum %s\n", frame,
                          FormatChecksum(ComputeWorldChecksum()).c_str());
         mFramesPlayed = frame;
+    }
+}
+
+void PlaySession::ShowNotifications() {
+    GameEngine* root = gGameEngine;
+    const LocalizationManager& texts = LocalizationManager::Instance();
+    while (root && root->GetNumNotifications() > 0) {
+        const GameEngine::UINotification note = root->TakeTopNotification();
+        std::wstring line;
+        for (const std::string& tag : note.tags)
+            line += (line.empty() ? L"" : L" ") + texts.GetText(tag);
+        for (const std::wstring& text : note.texts)
+            line += (line.empty() ? L"" : L" ") + text;
+        mLog->PrintNotice("gamehost: notice: " + PrintableText(line));
     }
 }
 

@@ -53,6 +53,8 @@ private:
     bool StartGame();
     bool MakePlayer();
     void PlayFrames();
+    // Drains the root's notifications onto the log, as a UI shows them.
+    void ShowNotifications();
     void PrintSummary(double wallSeconds);
     bool SaveAtEnd();
     void EndGame();

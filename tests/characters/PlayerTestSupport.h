@@ -6,10 +6,11 @@
 #include "Game/characters/player/PlayerSaveUISetting.h"
 #include "Game/core/GameUIInterface.h"
 #include "Game/skills/Skill.h"
+#include "support/RecordingUI.h"
 
 namespace GAME::test {
 
-class FakeGameInterface : public PlayerGameInterface, public GameUIInterface {
+class FakeGameInterface : public PlayerGameInterface, public RecordingUI {
 public:
     void RestoreUISettings(PlayerSave_UISetting& settings) override {
         restored = settings;

@@ -7,6 +7,7 @@
 #include "Game/core/ActivityManager.h"
 #include "Game/core/GameEngine.h"
 #include "Game/core/activities/EndGameActivity.h"
+#include "support/RecordingUI.h"
 #include "support/TestMachine.h"
 
 namespace GAME::test {
@@ -48,6 +49,26 @@ TEST_F(EndGame, MusicFirstThenDialogAfterTheRecordDelayThenFinishes) {
     EXPECT_EQ(machine.CountLog("ZeusQ15_A.dbr"), 1);
     EXPECT_EQ(machine.CountLog("FixedItemTyphonPortal"), 1);
     EXPECT_EQ(jukebox->GetEventMusicCount(), 1);
+}
+
+TEST_F(EndGame, WithAHostUIItEndsTheGameOnceTheDialogCloses) {
+    RecordingUI ui;
+    ui.dialogOpen = true;
+    gGameEngine->SetUI(&ui);
+    auto* activity = new EndGameActivity();
+    ActivityManager* manager = ActivityManager::Get();
+    manager->InstallActivity(activity);
+    const std::uint32_t id = activity->GetId();
+    manager->Update(1600);
+    manager->Update(100);
+    EXPECT_TRUE(manager->IsActivityActive(id));
+    EXPECT_TRUE(ui.calls.empty());
+    ui.dialogOpen = false;
+    manager->Update(100);
+    EXPECT_FALSE(manager->IsActivityActive(id));
+    // Once when the dialog closed, once more as the finished activity is deleted.
+    EXPECT_EQ(ui.calls, (std::vector<std::string>{"end game", "end game"}));
+    gGameEngine->SetUI(nullptr);
 }
 
 TEST(EndGameDefaults, DelayWithoutItsRecordIsFourSeconds) {

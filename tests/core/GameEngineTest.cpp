@@ -24,6 +24,7 @@
 #include "Game/items/market/TradeManager.h"
 #include "Game/quests/QuestRepository.h"
 #include "Game/rules/formulas/DesignerEquation.h"
+#include "support/RecordingUI.h"
 #include "support/TestMachine.h"
 
 namespace GAME {
@@ -47,7 +48,7 @@ struct BalanceSpy : EventHandlerInterface {
 
 // Saves reach the host's interface; without one they fail, and auto-save off succeeds untouched.
 TEST_F(GameEngineTest, SavesGoThroughTheHostInterfaceAndAutoSaveOffSkipsIt) {
-    struct Host : GameUIInterface {
+    struct Host : test::RecordingUI {
         std::vector<std::string> calls;
         bool DisplaySkillReallocationWindow(unsigned id) override {
             calls.push_back("window " + std::to_string(id));

@@ -3,6 +3,7 @@
 #include "Engine/media/sound/Jukebox.h"
 #include "Engine/object/ObjectManager.h"
 #include "Game/core/GameEngine.h"
+#include "Game/core/GameUIInterface.h"
 #include "Game/core/util/SeamLog.h"
 
 namespace GAME {
@@ -56,12 +57,13 @@ void EndGameActivity::UnlockBossPortals() {
 }
 
 bool EndGameActivity::IsDialogOpen() const {
-    ReportSeamWith("EndGameActivity", "the UI's dialog query", "the dialog counts as closed");
-    return false;
+    GameEngine* root = gGameEngine;
+    return root && root->GetUI() && root->GetUI()->IsDialogOpen();
 }
 
 void EndGameActivity::EndClosingSequence() const {
-    ReportSeam("EndGameActivity", "the UI's end-game operation");
+    if (GameEngine* root = gGameEngine; root && root->GetUI())
+        root->GetUI()->EndGame();
 }
 
 }  // namespace GAME
