@@ -119,6 +119,8 @@ int RunClient(const NetClientOptions& options) {
     NetPlaySession session(options, stdout);
     if (!session.Open())
         return 1;
+    std::printf("gamehost: connecting to %s (waiting up to %d ms)\n", options.connect.c_str(),
+                options.timeoutMs);
     auto connected =
         EnetTransport::Connect(address, static_cast<unsigned short>(port), options.timeoutMs);
     if (!connected) {

@@ -10,6 +10,7 @@
 #include "Engine/world/World.h"
 #include "Game/characters/Player.h"
 #include "Game/core/GameEngine.h"
+#include "Host/StopSignal.h"
 #include "Host/play/PlayEventLog.h"
 #include "Host/play/PlaySession.h"
 #include "Host/play/StateChecksum.h"
@@ -79,9 +80,9 @@ bool NetPlaySession::StartGame() {
         crt_srand(mOptions.seed);
     }
     const int host = gEngine->GetNetworkConnectionManager()->GetLocalHostId();
-    std::fprintf(mOut, "gamehost: game root ready (%s, host %d, seed %s)\n",
+    std::fprintf(mOut, "gamehost: game root ready (%s, host %d, %s)\n",
                  server ? "server" : "client", host,
-                 mOptions.seeded ? std::to_string(mOptions.seed).c_str() : "from the game time");
+                 DescribeSeed(mOptions.seeded, mOptions.seed).c_str());
     if (!LoadSampleLevel() || !mClicks.CheckRegions())
         return false;
     mPlayers = std::make_unique<NetPlayers>(mOptions.classRecord, [this](Player& player, bool own) {
@@ -241,7 +242,14 @@ int NetPlaySession::Play() {
     const auto began = Clock::now();
     if (!ClickInTurn(1))
         return 1;
+    InstallStopSignals();
     for (int frame = 1; frame <= mOptions.frames; ++frame) {
+        if (const int signal = StopSignalReceived()) {
+            std::fprintf(mOut, "gamehost: stopped by signal %d after frame %d\n", signal,
+                         frame - 1);
+            mFramesPlayed = frame - 1;
+            return Finish(std::chrono::duration<double>(Clock::now() - began).count());
+        }
         RunFrameEngineStep(mOptions.frameMs);
         if (!Meet(frame))
             return 1;
@@ -255,14 +263,21 @@ int NetPlaySession::Play() {
         AfterFrame(frame);
         if (!ClickInTurn(frame + 1))
             return 1;
+        mFramesPlayed = frame;
     }
     return Finish(std::chrono::duration<double>(Clock::now() - began).count());
 }
 
 int NetPlaySession::Finish(double wallSeconds) {
-    PrintPlaySummary(mOut, mOptions.frames, *mLog, FindPlayer(mOwnPlayer), mClicks, wallSeconds);
-    if (mLastChecksumFrame != mOptions.frames)
-        TakeChecksum(mOptions.frames);
+    PrintPlaySummary(mOut, mFramesPlayed, *mLog, FindPlayer(mOwnPlayer), mClicks, wallSeconds);
+    // Every player's credit as this machine has it: the same on every machine.
+    for (std::uint32_t id : mPlayers->GetPlayers())
+        if (Player* player = FindPlayer(id))
+            std::fprintf(mOut, "gamehost: player %s: kills %u, experience %u, level %u\n",
+                         player->GetPlayerNameInChar().c_str(), player->GetPlayStats().GetKills(),
+                         player->GetExperiencePoints(), player->GetCharLevel());
+    if (mLastChecksumFrame != mFramesPlayed)
+        TakeChecksum(mFramesPlayed);
     std::fprintf(mOut, "gamehost: not saved (a network game)\n");
     bool ok = mClicks.Commit(mOut);
     ok = CloseOutput(mChecksums, mOptions.checksumsFile) && ok;

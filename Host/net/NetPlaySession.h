@@ -62,7 +62,8 @@ private:
     std::FILE* mChecksums = nullptr;
     std::FILE* mStateDump = nullptr;
     int mLastChecksumFrame = -1;
-    int mMarksDue = 0;  // the marks each other machine must have sent by now
+    int mMarksDue = 0;
+    int mFramesPlayed = 0;  // the marks each other machine must have sent by now
     bool mGameStarted = false;
     std::uint64_t mNextProgress = 0;
 };

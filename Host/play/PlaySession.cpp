@@ -11,6 +11,7 @@
 #include "Game/core/GameEngine.h"
 #include "Game/core/players/PlayerManagerClient.h"
 #include "Host/PrintableText.h"
+#include "Host/StopSignal.h"
 #include "Host/play/HostSaves.h"
 #include "Host/play/MediaLog.h"
 #include "Host/play/PlayEventLog.h"
@@ -58,6 +59,14 @@ std::filesystem::path PlaySession::SaveFileOf(const PlayOptions& options) {
     return std::filesystem::path(record).stem().string() + ".chr";
 }
 
+std::string DescribeSeed(bool seeded, unsigned seed) {
+    if (seeded)
+        return "seed " + std::to_string(seed);
+    // The root seeds itself with the game time in seconds when it is made.
+    return "seed " + std::to_string(gEngine->GetGameTime() / 1000) +
+           " (the root's own, from the game time; --seed N picks another)";
+}
+
 GameEngine* StartGameRoot(std::unique_ptr<PlayEventLog>& log, std::FILE* out) {
     log = std::make_unique<PlayEventLog>(out);
     InitializeObjects();
@@ -82,8 +91,8 @@ bool PlaySession::StartGame() {
         root->GetLootRandomGen().Seed(mOptions.seed);
         crt_srand(mOptions.seed);
     }
-    std::fprintf(mOut, "gamehost: game root ready (single player, seed %s)\n",
-                 mOptions.seeded ? std::to_string(mOptions.seed).c_str() : "from the game time");
+    std::fprintf(mOut, "gamehost: game root ready (single player, %s)\n",
+                 DescribeSeed(mOptions.seeded, mOptions.seed).c_str());
     std::fflush(mOut);
     return LoadSampleLevel() && mClicks.CheckRegions();
 }
@@ -149,7 +158,13 @@ bool PlaySession::MakePlayer() {
 void PlaySession::PlayFrames() {
     const int progressMs = mOptions.progressSeconds * 1000;
     std::uint64_t nextProgress = progressMs > 0 ? static_cast<std::uint64_t>(progressMs) : 0;
+    mFramesPlayed = 0;
     for (int frame = 1; frame <= mOptions.frames; ++frame) {
+        if (const int signal = StopSignalReceived()) {
+            std::fprintf(mOut, "gamehost: stopped by signal %d after frame %d\n", signal,
+                         frame - 1);
+            return;
+        }
         if (Player* player = Singleton<ObjectManager>::Get().GetObject<Player>(mPlayerId))
             mClicks.ClickFor(*player, frame);
         RunFrame(mOptions.frameMs);
@@ -164,6 +179,7 @@ void PlaySession::PlayFrames() {
         if (mOptions.checksumEvery > 0 && frame % mOptions.checksumEvery == 0)
             std::fprintf(mOut, "gamehost: frame %d checksum %s\n", frame,
                          FormatChecksum(ComputeWorldChecksum()).c_str());
+        mFramesPlayed = frame;
     }
 }
 
@@ -186,9 +202,11 @@ void PrintPlaySummary(std::FILE* out, int frames, const PlayEventLog& log, Playe
     std::fprintf(out, "gamehost: played %d frames (%llu ms of game time)\n", frames,
                  static_cast<unsigned long long>(gEngine->GetGameTime()));
     if (player) {
-        std::fprintf(out, "gamehost: kills %d, deaths %d, experience %u, level %u, gold %u\n",
-                     log.GetKills(), log.GetDeaths(), player->GetExperiencePoints(),
-                     player->GetCharLevel(), player->GetMoney());
+        // The kills the play statistics count (a monster counts once it is dead, not while it
+        // dies), so that this line and the statistics' own agree.
+        std::fprintf(out, "gamehost: kills %u, deaths %d, experience %u, level %u, gold %u\n",
+                     player->GetPlayStats().GetKills(), log.GetDeaths(),
+                     player->GetExperiencePoints(), player->GetCharLevel(), player->GetMoney());
         for (const std::string& line : player->GetPlayStats().GetRealTimeStrings())
             if (!line.empty())
                 std::fprintf(out, "gamehost: %s\n", line.c_str());
@@ -201,7 +219,7 @@ void PrintPlaySummary(std::FILE* out, int frames, const PlayEventLog& log, Playe
 }
 
 void PlaySession::PrintSummary(double wallSeconds) {
-    PrintPlaySummary(mOut, mOptions.frames, *mLog,
+    PrintPlaySummary(mOut, mFramesPlayed, *mLog,
                      Singleton<ObjectManager>::Get().GetObject<Player>(mPlayerId), mClicks,
                      wallSeconds);
     mMedia->PrintSummary(mOut);
@@ -239,6 +257,7 @@ void PlaySession::EndGame() {
 
 int PlaySession::Run() {
     std::setvbuf(mOut, nullptr, _IOLBF, 0);
+    InstallStopSignals();
     if (!mClicks.Open())
         return 1;
     if (!StartGame() || !MakePlayer())

@@ -29,6 +29,8 @@ std::optional<WorldCoords> PlayerStart();
 void PrintPlaySummary(std::FILE* out, int frames, const PlayEventLog& log, Player* player,
                       const ClickSource& clicks, double wallSeconds);
 
+// "seed N" for the start line: the seed given, else the one the root took itself.
+std::string DescribeSeed(bool seeded, unsigned seed);
 // Makes the current machine's game root with `log` made first, so the log hears each death ahead
 // of the root's reward; null, with a message, when no root could be made.
 GameEngine* StartGameRoot(std::unique_ptr<PlayEventLog>& log, std::FILE* out);
@@ -64,6 +66,7 @@ private:
     std::unique_ptr<MediaLog> mMedia;
     std::unique_ptr<HostSaves> mSaves;
     std::uint32_t mPlayerId = 0;
+    int mFramesPlayed = 0;
     bool mGameStarted = false;
 };
 
