@@ -13,6 +13,22 @@ namespace GAME {
 RTTI_IMPLEMENT(LootItemTable_FixedWeight, LootBase)
 RTTI_IMPLEMENT(LootItemTable_DynWeight, LootBase)
 
+namespace {
+
+// The test override walks the entries in turn, one per call, whatever the weights say.
+template <class Entries>
+bool NextTestEntry(const Entries& entries, std::uint32_t& cursor, std::string& name) {
+    if (entries.empty())
+        return false;
+    if (cursor >= entries.size())
+        cursor = 0;
+    name = entries[cursor].itemName;
+    cursor = (cursor + 1) % static_cast<std::uint32_t>(entries.size());
+    return true;
+}
+
+}  // namespace
+
 // LootItemTable_FixedWeight
 
 void LootItemTable_FixedWeight::Load(const LoadTable& record) {
@@ -39,13 +55,8 @@ void LootItemTable_FixedWeight::GetLootName(std::string& name, std::string& pref
 
 void LootItemTable_FixedWeight::OverrideTest(std::string& name, std::string& prefix,
                                              std::string& suffix, RandomUniform& random) {
-    if (entries.empty())
-        return;
-    if (testCursor >= entries.size())
-        testCursor = 0;
-    name = entries[testCursor].itemName;
-    DrawRandomizerNames(prefix, suffix, random, true);
-    testCursor = (testCursor + 1) % static_cast<std::uint32_t>(entries.size());
+    if (NextTestEntry(entries, testCursor, name))
+        DrawRandomizerNames(prefix, suffix, random, true);
 }
 
 // LootItemTable_DynWeight
@@ -202,13 +213,8 @@ void LootItemTable_DynWeight::GetLootName(std::string& name, std::string& prefix
 
 void LootItemTable_DynWeight::OverrideTest(std::string& name, std::string& prefix,
                                            std::string& suffix, RandomUniform& random) {
-    if (entries.empty())
-        return;
-    if (testCursor >= entries.size())
-        testCursor = 0;
-    name = entries[testCursor].itemName;
-    DrawRandomizerNames(prefix, suffix, random, true);
-    testCursor = (testCursor + 1) % static_cast<std::uint32_t>(entries.size());
+    if (NextTestEntry(entries, testCursor, name))
+        DrawRandomizerNames(prefix, suffix, random, true);
 }
 
 }  // namespace GAME
