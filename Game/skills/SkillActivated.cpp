@@ -297,4 +297,14 @@ std::string SkillActivated::LoadBuffSkillRecord(const LoadTable& table) {
     return buffName;
 }
 
+SkillServicesBase* SkillActivatedBuffSelf::Services() const {
+    return HasManager() ? GetManager()->GetSkillServices() : nullptr;
+}
+
+void SkillActivatedBuffSelf::Publish(bool on) {
+    mOn = on;
+    if (SkillServicesBase* services = Services())
+        services->SendSkillActiveUpdate(GetObjectId(), SkillActiveState(0, on, false));
+}
+
 }  // namespace GAME

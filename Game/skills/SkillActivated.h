@@ -14,6 +14,8 @@
 
 namespace GAME {
 
+class SkillServicesBase;
+
 enum class AnimationSet_Type : int;
 
 // Whom a use aims at.
@@ -174,9 +176,15 @@ public:
     virtual void ApplyCost(bool starting);
     // Per frame while the buff runs; the life drain never kills.
     virtual void ApplyActiveCosts(Character& character, int ms);
+    bool IsOn() const { return mOn; }
 
 protected:
+    SkillServicesBase* Services() const;
+    // The controlling machine's new on value, sent to every machine.
+    void Publish(bool on);
+
     bool mCooldownAtEnd = true;
+    bool mOn = false;
 };
 
 // Buffs on a friend: BuffOther animation.

@@ -63,16 +63,6 @@ Skill_BuffAttackRadiusToggled::Skill_BuffAttackRadiusToggled() {
     mCooldownAtEnd = true;
 }
 
-SkillServicesBase* Skill_BuffAttackRadiusToggled::Services() const {
-    return HasManager() ? GetManager()->GetSkillServices() : nullptr;
-}
-
-void Skill_BuffAttackRadiusToggled::Publish(bool on) {
-    mOn = on;
-    if (SkillServicesBase* services = Services())
-        services->SendSkillActiveUpdate(GetObjectId(), SkillActiveState(0, on, false));
-}
-
 void Skill_BuffAttackRadiusToggled::Update(Character& user, int ms) {
     SkillActivatedBuffSelf::Update(user, ms);
     if (GetActiveState().active)
@@ -222,16 +212,6 @@ void Skill_BuffRadius::Load(const LoadTable& table) {
         mDebuff = Singleton<ObjectManager>::Get()
                       .GetLoadTable(mBuffSkillName)
                       .GetBool("debufSkill", false);
-}
-
-SkillServicesBase* Skill_BuffRadius::Services() const {
-    return HasManager() ? GetManager()->GetSkillServices() : nullptr;
-}
-
-void Skill_BuffRadius::Publish(bool on) {
-    mOn = on;
-    if (SkillServicesBase* services = Services())
-        services->SendSkillActiveUpdate(GetObjectId(), SkillActiveState(0, on, false));
 }
 
 void Skill_BuffRadius::PublishTargets(Character& user, SkillServicesBase& services, bool primary) {

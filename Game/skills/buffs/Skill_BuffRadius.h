@@ -36,14 +36,9 @@ public:
     void TargetResult(Character& user, const std::vector<std::uint32_t>& targets,
                       const WorldCoords& origin, std::uint32_t seed, std::uint32_t weaponId,
                       bool primary) override;
-    bool IsOn() const { return mOn; }
 
 protected:
-    SkillServicesBase* Services() const;
-    void Publish(bool on);
-
     int mPulseInterval = kPulseInterval;
-    bool mOn = false;
     int mDurationRemaining = 0;
     int mPulseTimer = 0;
     int mDurationTotal = 0;
@@ -88,11 +83,8 @@ public:
 
     const std::string& GetBuffSkillName() const { return mBuffSkillName; }
     bool IsDebuff() const { return mDebuff; }
-    bool IsOn() const { return mOn; }
 
 protected:
-    SkillServicesBase* Services() const;
-    void Publish(bool on);
     // The allies around the user (the user among them), or its foes for a debuff, published
     // with the primary flag.
     void PublishTargets(Character& user, SkillServicesBase& services, bool primary);
@@ -100,7 +92,6 @@ protected:
     int mDurationTotal = 0;
     int mPulseInterval = kPulseInterval;
     int mBuffTimeToLive = kBuffTimeToLive;
-    bool mOn = false;
     int mDurationRemaining = 0;
     int mPulseTimer = 0;
     std::string mBuffSkillName;

@@ -41,16 +41,6 @@ Skill_BuffSelfToggled::Skill_BuffSelfToggled() {
     mCooldownAtEnd = true;
 }
 
-SkillServicesBase* Skill_BuffSelfToggled::Services() const {
-    return HasManager() ? GetManager()->GetSkillServices() : nullptr;
-}
-
-void Skill_BuffSelfToggled::Publish(bool on) {
-    mOn = on;
-    if (SkillServicesBase* services = Services())
-        services->SendSkillActiveUpdate(GetObjectId(), SkillActiveState(0, on, false));
-}
-
 void Skill_BuffSelfToggled::Install(Character* user) {
     if (user)
         user->AddCombatFilter(this);

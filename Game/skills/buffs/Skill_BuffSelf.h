@@ -40,17 +40,13 @@ public:
     float ModifyDamage(float damage, CombatAttributeType type) override;
     bool ProvidesInvulnerability(const std::vector<std::string>&) override { return false; }
 
-    bool IsOn() const { return mOn; }
     float GetDamageAbsorption() const { return mDamageAbsorption; }
 
 protected:
     virtual void InitializeBuff();
-    SkillServicesBase* Services() const;
     // On the controlling machine: the new on value, published to every machine.
-    void Publish(bool on);
     bool Contributes() const { return GetActiveState().active && !mSuppressed; }
 
-    bool mOn = false;
     int mDurationRemaining = 0;
     bool mSuppressed = false;
     float mDamageAbsorption = 0.0f;
