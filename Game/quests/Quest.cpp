@@ -23,11 +23,15 @@ void Quest::Serialize(IOStream& stream) {
     stream.StreamInt("rewardXP", mRewardExperience[0]);
     stream.StreamInt("rewardSkill", mRewardSkillPoints);
     stream.StreamInt("rewardAttr", mRewardAttributePoints);
+    // The harder difficulties' rewards carry the names their fields had in the editor.
+    static constexpr const char* kKeys[kDifficulties][3] = {
+        {},
+        {"this->rewardItemTag[1]", "this->rewardGold[1]", "this->rewardXP[1]"},
+        {"this->rewardItemTag[2]", "this->rewardGold[2]", "this->rewardXP[2]"}};
     for (int difficulty = 1; difficulty < kDifficulties; ++difficulty) {
-        const std::string index = "[" + std::to_string(difficulty) + "]";
-        stream.StreamString(("this->rewardItemTag" + index).c_str(), mRewardItemTag[difficulty]);
-        stream.StreamInt(("this->rewardGold" + index).c_str(), mRewardGold[difficulty]);
-        stream.StreamInt(("this->rewardXP" + index).c_str(), mRewardExperience[difficulty]);
+        stream.StreamString(kKeys[difficulty][0], mRewardItemTag[difficulty]);
+        stream.StreamInt(kKeys[difficulty][1], mRewardGold[difficulty]);
+        stream.StreamInt(kKeys[difficulty][2], mRewardExperience[difficulty]);
     }
     stream.EndBlock();
 
