@@ -517,9 +517,6 @@ public:
     virtual void PlayDeathSound();
     // False when the death animation cannot be played.
     virtual bool PlayDeathAnimation();
-    // The controller id taken out (0: none) and given back.
-    std::uint32_t Lobotomize();
-    void BrainTransplant(std::uint32_t controllerId);
     // Auras: entities attached to the character for a while (seconds; 0 with permanent).
     std::uint32_t AddAura(const std::string& name, bool permanent, int seconds) {
         return mAuraManager.AddAura(*this, name, permanent, seconds);
