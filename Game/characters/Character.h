@@ -371,7 +371,6 @@ public:
 
     // Appends the record names of the skills active on the character.
     void GetActiveStatusSkills(std::vector<std::string>& names) const;
-    void SetActiveStatusSkills(std::vector<std::string> names) { mStatusSkills = std::move(names); }
 
     // The sound packs of the record, in member order (footsteps and running, then attack to
     // splash); null when the record names none.
@@ -761,7 +760,6 @@ private:
     int mHandState = 0;
     std::uint32_t mMasterId = 0;
     std::uint32_t mMoney = 0;
-    std::vector<std::string> mStatusSkills;
     CharacterRagDoll::EffectData mRagdollData;
     std::array<std::unique_ptr<AnimationSet>, 6> mAnimSets;
     AnimationSet* mAnimationSet = nullptr;
