@@ -93,7 +93,7 @@ const std::vector<std::string> kConditionProducers = {"Condition_EnterVolume", "
 // clang-format on
 const std::set<std::string> kEngineClasses = {"Object", "Entity",     "Actor",
                                               "Light",  "LineEffect", "ChaosBeam",
-                                              "Tile",   "SoundPak",   "EffectEntity"};
+                                              "Tile",   "SoundPak",   "EffectEntity", "WeaponTrail"};
 
 void Collect(const RTTI_ClassInfo& info, std::map<std::string, const RTTI_ClassInfo*>& out) {
     out[info.GetClassName()] = &info;
