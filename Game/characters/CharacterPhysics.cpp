@@ -46,8 +46,7 @@ void Character::ProjectileNotification(std::uint32_t projectileId) {
         controller->ProjectileNotification(projectileId);
 }
 
-void Character::ProjectileCollisionCallback(const ProjectileInfo& info,
-                                            const CollisionData& data) {
+void Character::ProjectileCollisionCallback(const ProjectileInfo& info, const CollisionData& data) {
     if (auto* controller = FindController<ControllerBaseCharacter>(*this))
         controller->ProjectileCollisionCallback(info, data);
 }

@@ -33,6 +33,14 @@ void SkillActivated::CreateProjectile(Character& character, std::uint32_t weapon
             start.SetPosition(weapon->GetAttachedCoords("Shoot").GetPosition());
     }
     PlayHitSound(character.GetPosition());
+    // The id comes with the command: one that names an object here already (another machine's
+    // counter ran into it, or a client chose it) must not displace that object. The copy here
+    // takes an id of its own; it sends nothing, so no machine needs to find it by id.
+    if (projectileId != 0 && objects.GetObject(projectileId)) {
+        gEngine->Log(1, "Projectile id %u of skill %s is in use here; a fresh one is taken",
+                     projectileId, GetObjectName().c_str());
+        projectileId = 0;
+    }
     auto* projectile = objects.CreateObjectFromFile<ProjectileBase>(projectileName, projectileId);
     if (!projectile) {
         gEngine->Log(1, "Failed to spawn ranged projectile (%s) (%s)", projectileName.c_str(),

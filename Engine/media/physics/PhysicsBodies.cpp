@@ -95,7 +95,8 @@ void PhysicsEngine::StepBody(std::uint32_t id, float seconds) {
         if (other == entity || !entity->CanCollide(*other))
             continue;
         const Vec3 at = other->GetPosition().GetWorldPosition() + toRay;
-        const float d = RaySphere(from, ray.direction, at, other->GetBoundingRadius(), hit.distance);
+        const float d =
+            RaySphere(from, ray.direction, at, other->GetBoundingRadius(), hit.distance);
         if (d == kInfinity || d > hit.distance)
             continue;
         hit.distance = d;

@@ -34,7 +34,8 @@ void ControllerMonster::ProjectileNotification(std::uint32_t projectileId) {
     if (mDodgeCountdown > 0)
         return;
     ControllerAI::ProjectileNotification(projectileId);
-    const auto* projectile = Singleton<ObjectManager>::Get().GetObject<ProjectileBase>(projectileId);
+    const auto* projectile =
+        Singleton<ObjectManager>::Get().GetObject<ProjectileBase>(projectileId);
     if (!projectile)
         return;
     if (const std::uint32_t caster = projectile->GetInfo().casterId)

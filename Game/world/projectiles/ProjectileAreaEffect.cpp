@@ -76,8 +76,8 @@ void ProjectileAreaEffect::ProcessFriendsInArea(const WorldCoords& at) {
         if (!(modifier.radius > 0.0f))
             continue;
         std::vector<std::uint32_t> friends;
-        gGameEngine->GetTargetsInRadius(mInfo.team, at.GetPosition(), modifier.radius, friends,
-                                        0, true);
+        gGameEngine->GetTargetsInRadius(mInfo.team, at.GetPosition(), modifier.radius, friends, 0,
+                                        true);
         if (friends.empty())
             continue;
         if (Skill* skill = objects.GetObject<Skill>(modifier.skillId))

@@ -70,8 +70,8 @@ void ProjectileBase::Load(const LoadTable& table) {
 
 void ProjectileBase::PreLoad(bool now) {
     Actor::PreLoad(now);
-    for (auto* sound : {&mHitSound, &mExplodingHitSound, &mSwipeSound, &mBounceSound,
-                        &mDestructSound})
+    for (auto* sound :
+         {&mHitSound, &mExplodingHitSound, &mSwipeSound, &mBounceSound, &mDestructSound})
         if (SoundPak* pak = sound->Get())
             pak->PreLoad(now);
     if (Object* fx = mImpactFx.Get())

@@ -79,8 +79,8 @@ void ProjectileBase::MoveTrajectory(const WorldVec3& target, float angle, bool s
     if ((level - here).LengthSquared() > 0.0f)
         coords.coords = Coords::FromDirection(here, level - here, kUp);
 
-    const float d = std::sqrt((aim.x - here.x) * (aim.x - here.x) +
-                              (aim.z - here.z) * (aim.z - here.z));
+    const float d =
+        std::sqrt((aim.x - here.x) * (aim.x - here.x) + (aim.z - here.z) * (aim.z - here.z));
     const float h = aim.y - here.y;
     float speed = LaunchSpeed(d, h, angle);
     if (Usable(speed) && speed < std::min(mProjectileVelocity, 5.0f)) {

@@ -119,8 +119,8 @@ bool ProjectileBase::ProcessExplosion(bool all, const WorldCoords& at) {
     for (std::size_t i = 0; i < mExplosionEntries.size(); ++i) {
         ModifierEntry& entry = *mExplosionEntries[i];
         mFound.clear();
-        gGameEngine->GetTargetsInRadius(mInfo.team, at.GetPosition(), entry.modifier.radius,
-                                        mFound, mInfo.casterId, mInfo.friends);
+        gGameEngine->GetTargetsInRadius(mInfo.team, at.GetPosition(), entry.modifier.radius, mFound,
+                                        mInfo.casterId, mInfo.friends);
         mCollected.clear();
         for (std::uint32_t id : mFound) {
             if (!all) {
@@ -156,9 +156,9 @@ void ProjectileBase::ProcessFragmentation(std::uint32_t hitTarget, const WorldCo
         for (int k = 0; k < count; ++k) {
             heading += step + mRandom.IGenerate(-30, 30);
             WorldCoords coords = spawnCoords;
-            coords.coords = Coords::FromAxisAngle(Vec3(0.0f, 1.0f, 0.0f),
-                                                  static_cast<float>(heading) *
-                                                      (std::numbers::pi_v<float> / 180.0f));
+            coords.coords = Coords::FromAxisAngle(
+                Vec3(0.0f, 1.0f, 0.0f),
+                static_cast<float>(heading) * (std::numbers::pi_v<float> / 180.0f));
             coords.coords.origin = spawnCoords.coords.origin;
             auto* fragment = objects.CreateObjectFromFile<ProjectileBase>(modifier.fragmentRecord);
             if (!fragment) {

@@ -171,8 +171,8 @@ void ProjectileTelekinesis::FindAndProcessTargets(bool thrown) {
         gGameEngine->GetAllTargetsInRadius(mInfo.team, at.GetPosition(), GetBoundingRadius(), found,
                                            mInfo.casterId);
     else
-        gGameEngine->GetTargetsInRadius(mInfo.team, at.GetPosition(), GetBoundingRadius(), found,
-                                        0, false);
+        gGameEngine->GetTargetsInRadius(mInfo.team, at.GetPosition(), GetBoundingRadius(), found, 0,
+                                        false);
     std::erase_if(found, [&](std::uint32_t id) {
         if (std::find(mKnown.begin(), mKnown.end(), id) != mKnown.end())
             return true;
@@ -218,8 +218,8 @@ void ProjectileTelekinesis::CreatePathObstacle() {
         return;
     const float r = GetBoundingRadius();
     auto obstacle = std::make_unique<DynamicObstacle>();
-    if (!obstacle->Create(GetRegion(),
-                          OrientedBox{Coords::FromOrigin(GetCoords().coords.origin), Vec3(r, r, r)}))
+    if (!obstacle->Create(
+            GetRegion(), OrientedBox{Coords::FromOrigin(GetCoords().coords.origin), Vec3(r, r, r)}))
         return;
     obstacle->Attach();
     mObstacle = std::move(obstacle);

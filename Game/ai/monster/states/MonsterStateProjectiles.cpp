@@ -6,7 +6,8 @@
 namespace GAME {
 
 bool FindProjectileLaunchPoint(std::uint32_t projectileId, WorldVec3& out) {
-    const auto* projectile = Singleton<ObjectManager>::Get().GetObject<ProjectileBase>(projectileId);
+    const auto* projectile =
+        Singleton<ObjectManager>::Get().GetObject<ProjectileBase>(projectileId);
     if (!projectile)
         return false;
     out = projectile->GetInfo().start.GetPosition();
