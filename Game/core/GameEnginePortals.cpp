@@ -80,10 +80,9 @@ void GameEngine::SendFixedItemTeleports(std::uint32_t target) {
 }
 
 const GameEngine::TeleportInfo* GameEngine::GetTeleportInfo(std::uint32_t portal) const {
-    const auto found = std::find_if(teleportInfos.begin(), teleportInfos.end(),
-                                    [portal](const TeleportInfo& info) {
-                                        return info.portal == portal;
-                                    });
+    const auto found =
+        std::find_if(teleportInfos.begin(), teleportInfos.end(),
+                     [portal](const TeleportInfo& info) { return info.portal == portal; });
     return found == teleportInfos.end() ? nullptr : &*found;
 }
 
@@ -103,7 +102,8 @@ bool GameEngine::MainPlayerHasPersonalTeleport() const {
 GameEngine::ZonePage GameEngine::GetMainPlayersPersonalPortalZone() const {
     const std::uint32_t player = GetPlayerId();
     for (const TeleportInfo& info : teleportInfos)
-        if (info.owner == player && info.where.region && World::Get().HoldsRegion(info.where.region))
+        if (info.owner == player && info.where.region &&
+            World::Get().HoldsRegion(info.where.region))
             return info.where.region->GetAct();
     return 0;
 }

@@ -48,7 +48,8 @@ protected:
     int PortalQuestions() {
         int count = 0;
         for (const DialogManager::Dialog& dialog : gGameEngine->GetDialogManager().GetDialogs())
-            count += dialog.party == kDialogPartyPortalReplacement && dialog.tag == "tagPortalDialog";
+            count +=
+                dialog.party == kDialogPartyPortalReplacement && dialog.tag == "tagPortalDialog";
         return count;
     }
 

@@ -52,8 +52,7 @@ std::vector<Dropped> KillDropperOnServer(std::uint32_t seed) {
     ON_MACHINE(game.Server()) {
         gGameEngine->GetRandomGen().Seed(seed);
         ObjectManager& objects = Singleton<ObjectManager>::Get();
-        auto* monster =
-            objects.CreateObjectFromFile<Monster>("Records/Loot/Dropper.dbr", kDropper);
+        auto* monster = objects.CreateObjectFromFile<Monster>("Records/Loot/Dropper.dbr", kDropper);
         if (!monster) {
             ADD_FAILURE() << "no monster from Records/Loot/Dropper.dbr";
             continue;

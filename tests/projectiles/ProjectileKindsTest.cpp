@@ -26,8 +26,9 @@ protected:
         AddRecord("Records/Test/Shard.dbr",
                   R"({"Class": "ProjectileFireballLike", "projectileVelocity": 10,
                       "projectileDistance": 3})");
-        AddRecord("Records/Test/Bomb.dbr",
-                  R"({"Class": "ProjectileExploding", "projectileVelocity": 10, "launchAngle": 45})");
+        AddRecord(
+            "Records/Test/Bomb.dbr",
+            R"({"Class": "ProjectileExploding", "projectileVelocity": 10, "launchAngle": 45})");
         AddRecord("Records/Test/Grenade.dbr",
                   R"({"Class": "ProjectileGrenade", "projectileVelocity": 10, "launchAngle": 30})");
         AddRecord("Records/Test/Dud.dbr",
@@ -89,8 +90,8 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(ProjectileKinds, AnArrowThatMissesSticksForItsMissTimeAndWaterSwallowsIt) {
     // Into the grass 6 ahead: stuck 2 s.
-    auto* stuck = Launch<ProjectileArrowLike>("Records/Test/Arrow.dbr",
-                                              Info(2, 1, 20, Point(8, -1, 20)), 5);
+    auto* stuck =
+        Launch<ProjectileArrowLike>("Records/Test/Arrow.dbr", Info(2, 1, 20, Point(8, -1, 20)), 5);
     ASSERT_NE(stuck, nullptr);
     const std::uint32_t stuckId = stuck->GetObjectId();
     Frames(20);  // 1 s: landed long ago
@@ -197,8 +198,8 @@ TEST_P(Grenades, BurstOnTheFirstTargetOrWhereTheyRest) {
     const GrenadeCase& c = GetParam();
     // Tall enough to meet the arc in flight; six from where the grenade comes to rest.
     const std::uint32_t beast = Place(14, 40, Beasts(), 2.5f)->GetObjectId();
-    auto* grenade = Launch<ProjectileGrenade>(c.record, Info(10, 1, 40, Point(18, 0, 40)), 3,
-                                              {Own(6.0f)});
+    auto* grenade =
+        Launch<ProjectileGrenade>(c.record, Info(10, 1, 40, Point(18, 0, 40)), 3, {Own(6.0f)});
     ASSERT_NE(grenade, nullptr);
     const std::uint32_t id = grenade->GetObjectId();
     int stateAtHit = -1;
@@ -301,8 +302,8 @@ TEST_P(BallisticLaunches, NeverGiveANaNAndAlwaysLeaveTheGround) {
     AddRecord("Records/Test/Lob.dbr",
               R"({"Class": "ProjectileExploding", "projectileVelocity": 10, "launchAngle": )" +
                   std::to_string(c.angleDegrees) + "}");
-    auto* bomb = Launch<ProjectileExploding>(
-        "Records/Test/Lob.dbr", Info(10, 1, 30, WorldVec3(field, c.target)), 8);
+    auto* bomb = Launch<ProjectileExploding>("Records/Test/Lob.dbr",
+                                             Info(10, 1, 30, WorldVec3(field, c.target)), 8);
     ASSERT_NE(bomb, nullptr);
     const Vec3 v = PhysicsEngine::Get().GetEntityLinearVelocity(bomb->GetObjectId());
     EXPECT_TRUE(std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z)) << c.name;
@@ -312,15 +313,14 @@ TEST_P(BallisticLaunches, NeverGiveANaNAndAlwaysLeaveTheGround) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, BallisticLaunches,
-    ::testing::Values(LaunchCase{"Level", {20, 1, 30}, 45},
-                      LaunchCase{"BelowTheStart", {20, -2, 30}, 30},
-                      LaunchCase{"AboveTheArcGoesSteeper", {20, 6, 30}, 10},
-                      LaunchCase{"FarAboveGoesStraight", {14, 15, 30}, 10},
-                      LaunchCase{"NearlyOverhead", {10.1f, 15, 30}, 10},
-                      LaunchCase{"AtTheStart", {10, 1, 30}, 45}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Cases, BallisticLaunches,
+                         ::testing::Values(LaunchCase{"Level", {20, 1, 30}, 45},
+                                           LaunchCase{"BelowTheStart", {20, -2, 30}, 30},
+                                           LaunchCase{"AboveTheArcGoesSteeper", {20, 6, 30}, 10},
+                                           LaunchCase{"FarAboveGoesStraight", {14, 15, 30}, 10},
+                                           LaunchCase{"NearlyOverhead", {10.1f, 15, 30}, 10},
+                                           LaunchCase{"AtTheStart", {10, 1, 30}, 45}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(ProjectileKinds, TheLaunchAngleIsReadBetweenTenAndEightyDegrees) {
     for (auto [given, read] : {std::pair{5.0f, 10.0f}, {85.0f, 80.0f}, {45.0f, 45.0f}}) {

@@ -101,8 +101,8 @@ protected:
         ProjectileInfo info;
         info.skillId = skill->GetObjectId();
         info.casterId = caster->GetObjectId();
-        info.start = WorldCoords(
-            field, Coords::FromDirection(Vec3(x, y, z), Vec3(1, 0, 0), Vec3(0, 1, 0)));
+        info.start =
+            WorldCoords(field, Coords::FromDirection(Vec3(x, y, z), Vec3(1, 0, 0), Vec3(0, 1, 0)));
         info.targetId = targetId;
         info.targetPosition = target;
         info.team = caster->GetTeam();

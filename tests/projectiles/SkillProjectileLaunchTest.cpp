@@ -25,13 +25,12 @@ protected:
     SkillProjectileLaunch() {
         InitializeObjects();
         RecordDatabase& records = Singleton<RecordDatabase>::Get();
-        EXPECT_TRUE(records.AddRecordText(
-            "Records/SkillUse/Bow.dbr",
-            R"({"Class": "SkillUseProbe", "skillMaxLevel": 1,
+        EXPECT_TRUE(records.AddRecordText("Records/SkillUse/Bow.dbr",
+                                          R"({"Class": "SkillUseProbe", "skillMaxLevel": 1,
                 "skillProjectileName": ["Records/SkillUse/Bolt.dbr"]})"));
-        EXPECT_TRUE(records.AddRecordText(
-            "Records/SkillUse/Bolt.dbr",
-            R"({"Class": "ProjectileArrowLike", "projectileVelocity": 10,
+        EXPECT_TRUE(
+            records.AddRecordText("Records/SkillUse/Bolt.dbr",
+                                  R"({"Class": "ProjectileArrowLike", "projectileVelocity": 10,
                 "projectileDistance": 20})"));
         region = World::Get().AddRegion(
             std::make_unique<Region>("Field", Vec3(0, 0, 0), Vec3(100, 50, 100)));
@@ -111,13 +110,12 @@ TEST_P(ProjectileReports, BecomeAResultOnlyOnTheControllingMachineAndOnlyWithTar
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, ProjectileReports,
-    ::testing::Values(ReportCase{"Controlling", true, true, 2, 1},
-                      ReportCase{"NothingFound", true, true, 0, 0},
-                      ReportCase{"ElsewhereNothingIsSent", false, true, 2, 0},
-                      ReportCase{"CasterGone", true, false, 2, 0}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Cases, ProjectileReports,
+                         ::testing::Values(ReportCase{"Controlling", true, true, 2, 1},
+                                           ReportCase{"NothingFound", true, true, 0, 0},
+                                           ReportCase{"ElsewhereNothingIsSent", false, true, 2, 0},
+                                           ReportCase{"CasterGone", true, false, 2, 0}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace GAME::test

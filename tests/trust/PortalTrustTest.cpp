@@ -30,8 +30,8 @@ protected:
                 gGameEngine->SetAsNetworkServer();
             else
                 gGameEngine->SetAsNetworkClient();
-            Region* vale =
-                World::Get().AddRegion(std::make_unique<Region>("Vale", Vec3(), Vec3(100, 50, 100)));
+            Region* vale = World::Get().AddRegion(
+                std::make_unique<Region>("Vale", Vec3(), Vec3(100, 50, 100)));
             for (int other = 0; other <= 2; ++other) {
                 Player* player = MakePlayer(IdOf(other), L"P" + std::to_wstring(other), 4);
                 player->SetCoords(WorldCoords(vale, Coords::FromOrigin(Vec3(10.0f * other, 0, 5))));
