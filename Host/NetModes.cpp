@@ -1,5 +1,6 @@
 #include "Host/NetModes.h"
 
+#include <algorithm>
 #include <charconv>
 #include <chrono>
 #include <cstdio>
@@ -67,14 +68,30 @@ int RunServer(const NetServerOptions& options) {
     ServerGreeter greeter;
     if (session.StartGame()) {
         greeter.Install();
+        // The lobby: a client is ready once it greeted and its player was taken; one that
+        // leaves (or is refused) frees its seat for another until the game starts.
         const auto deadline = Clock::now() + std::chrono::milliseconds(options.timeoutMs);
-        while (greeter.AnswerNewGreetings(stdout) < options.clients && Clock::now() < deadline)
+        std::vector<int> ready;
+        for (;;) {
+            greeter.AnswerNewGreetings(stdout);
+            session.DropRefused();
+            const std::vector<int> connected = net->GetClientHosts();
+            for (int host = 1; host <= kMaxClientHosts; ++host)
+                if (std::find(connected.begin(), connected.end(), host) == connected.end())
+                    session.ForgetJoin(host);
+            ready.clear();
+            for (int host : connected)
+                if (greeter.HasGreeted(host) && session.HasJoined(host))
+                    ready.push_back(host);
+            if (static_cast<int>(ready.size()) >= options.clients || Clock::now() >= deadline)
+                break;
             net->ProcessIncoming(1);
-        if (greeter.GetClientsGreeted() < options.clients)
+        }
+        if (static_cast<int>(ready.size()) < options.clients)
             std::fprintf(stderr,
-                         "gamehost: server timed out after %d ms (%d of %d clients greeted)\n",
-                         options.timeoutMs, greeter.GetClientsGreeted(), options.clients);
-        else if (session.SpawnPlayers(net->GetClientHosts()))
+                         "gamehost: server timed out after %d ms (%zu of %d clients joined)\n",
+                         options.timeoutMs, ready.size(), options.clients);
+        else if (session.SpawnPlayers(ready))
             code = session.Play();
     }
     session.EndGame();
@@ -91,8 +108,8 @@ int RunServer(const NetServerOptions& options) {
     transport->DisconnectAll(1000);
     net->Shutdown();
     if (code == 0)
-        std::printf("gamehost: server done, %d client(s) played %d frames and left\n",
-                    options.clients, options.frames);
+        std::printf("gamehost: server done, %d frames played; every client left\n",
+                    options.frames);
     return code;
 }
 
@@ -136,7 +153,7 @@ int RunClient(const NetClientOptions& options) {
     std::printf("gamehost: connected to %s as host %d\n", options.connect.c_str(), host);
 
     int code = 1;
-    if (session.StartGame()) {
+    if (session.StartGame() && session.SendJoin()) {
         gGameEngine->GetNetworkInterface()->HandleChatMessage(
             L"host " + std::to_wstring(host), L"hello from host " + std::to_wstring(host), 0, {});
         if (ReceiveUntil([] { return !gGameEngine->GetUINotifications().empty(); },
@@ -144,14 +161,22 @@ int RunClient(const NetClientOptions& options) {
             const auto& texts = gGameEngine->GetUINotifications().front().texts;
             std::printf("gamehost: server says \"%s\"\n",
                         texts.empty() ? "" : PrintableText(texts.front()).c_str());
-            code = session.Play();
+            // In the lobby until the server starts the game with this machine's player in it.
+            if (ReceiveUntil([&session] { return session.IsOwnInGame(); }, options.timeoutMs))
+                code = session.Play();
+            else
+                std::fprintf(stderr,
+                             "gamehost: the server did not take this machine's player into a "
+                             "game within %d ms\n",
+                             options.timeoutMs);
         } else {
             std::fprintf(stderr, "gamehost: no answer from the server within %d ms\n",
                          options.timeoutMs);
         }
     }
     session.EndGame();
-    transport->DisconnectAll(3000);
+    // A server that is gone or silent would only be waited for.
+    transport->DisconnectAll(code == 0 ? 3000 : 200);
     net->Shutdown();
     if (code == 0)
         std::printf("gamehost: client done\n");

@@ -86,6 +86,8 @@ Character::~Character() {
         if (Object* object = id != 0 ? objects.GetObject(id) : nullptr)
             objects.DestroyObjectEx(object, "Game/Character", __LINE__);
     };
+    // The controller goes with its character: left behind, it would drive nobody.
+    destroy(mControllerId);
     for (std::uint32_t id : mSoundIds)
         destroy(id);
     for (const auto& entry : mAbsorptionFx)
