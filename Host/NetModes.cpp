@@ -108,8 +108,7 @@ int RunServer(const NetServerOptions& options) {
     transport->DisconnectAll(1000);
     net->Shutdown();
     if (code == 0)
-        std::printf("gamehost: server done, %d frames played; every client left\n",
-                    options.frames);
+        std::printf("gamehost: server done, %d frames played; every client left\n", options.frames);
     return code;
 }
 

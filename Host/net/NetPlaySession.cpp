@@ -92,11 +92,11 @@ bool NetPlaySession::StartGame() {
             mOwnPlayer = player.GetObjectId();
             mLog->Attach(mOwnPlayer);
         }
-        std::fprintf(mOut, "gamehost: %s (%s%s) enters %s at (%.1f, %.1f, %.1f): level %u, "
+        std::fprintf(mOut,
+                     "gamehost: %s (%s%s) enters %s at (%.1f, %.1f, %.1f): level %u, "
                      "experience %u\n",
                      player.GetPlayerNameInChar().c_str(), own ? "played here, " : "",
-                     player.GetObjectName().c_str(),
-                     at.region ? at.region->GetName().c_str() : "",
+                     player.GetObjectName().c_str(), at.region ? at.region->GetName().c_str() : "",
                      static_cast<double>(at.local.x), static_cast<double>(at.local.y),
                      static_cast<double>(at.local.z), player.GetCharLevel(),
                      player.GetExperiencePoints());
@@ -178,9 +178,10 @@ void NetPlaySession::DropClient(int host, int frame, const char* why) {
     std::erase(mClients, host);
     mMarks.RemoveClient(host);
     const Player* player = FindPlayer(NetPlayerId(host));
-    std::fprintf(mOut, "gamehost: client host %d %s before frame %d: %s leaves the game, the "
-                 "others play on\n", host, why, frame,
-                 player ? player->GetPlayerNameInChar().c_str() : "its player");
+    std::fprintf(mOut,
+                 "gamehost: client host %d %s before frame %d: %s leaves the game, the "
+                 "others play on\n",
+                 host, why, frame, player ? player->GetPlayerNameInChar().c_str() : "its player");
     gEngine->GetNetworkConnectionManager()->DropHost(host, why);
     mPlayers->RemoveHost(host);
 }

@@ -302,7 +302,8 @@ void NetPlayers::OnSpawnPacket(NetPacket& packet) {
         return;
     }
     if (ownId) {
-        PutIn(*PlayerWithId(mOwn), true);
+        if (Player* own = PlayerWithId(mOwn))
+            PutIn(*own, true);
         return;
     }
     Player* player = MakeFromJoin(id, Join{spawn.record, std::move(spawn.replication)});
@@ -339,8 +340,8 @@ void NetPlayers::OnPlayerGone(NetPacket& packet) {
         if (sender != kServerHostId || !IsPlayerId(id) || id == mOwn) {
             ++mRefused;
             NetFaultLog::Get().Report(1, sender, NetFault::Refused, PacketType::NackEntityPacket,
-                                      "Host: host %d said player %u (0x%x) left; ignored.",
-                                      sender, id, id);
+                                      "Host: host %d said player %u (0x%x) left; ignored.", sender,
+                                      id, id);
             continue;
         }
         RemoveHost(HostOf(id));

@@ -78,7 +78,8 @@ TEST(PlayerJoinCheck, TakesWhatAFileMayHoldAndNamesTheFirstFieldBeyondIt) {
              RaiseOnslaught(d, 5);
          },
          ""},
-        {"a level beyond the level record", [](PlayerReplicationData& d) { d.characterLevel = 300; },
+        {"a level beyond the level record",
+         [](PlayerReplicationData& d) { d.characterLevel = 300; },
          "level: 300 is outside the record's 1..5"},
         {"experience of another level",
          [](PlayerReplicationData& d) {

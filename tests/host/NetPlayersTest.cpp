@@ -47,10 +47,9 @@ protected:
             else
                 gGameEngine->SetAsNetworkClient();
             EXPECT_TRUE(World::Get().LoadLevel("Levels/Sample/Sample.level"));
-            players.push_back(
-                std::make_unique<NetPlayers>([this, index](Player& player, bool own) {
-                    made[index].push_back({player.GetObjectId(), own});
-                }));
+            players.push_back(std::make_unique<NetPlayers>([this, index](Player& player, bool own) {
+                made[index].push_back({player.GetObjectId(), own});
+            }));
             players.back()->Install();
             ++index;
         }
@@ -77,9 +76,13 @@ protected:
                           nullptr);
             }
         for (int index : {1, 2})
-            ON_MACHINE(*game.Machines()[index]) { EXPECT_TRUE(players[index]->SendJoin()); }
+            ON_MACHINE(*game.Machines()[index]) {
+                EXPECT_TRUE(players[index]->SendJoin());
+            }
         game.Pump();
-        ON_MACHINE(game.Server()) { ASSERT_TRUE(players[0]->StartGame({hosts[2], hosts[1]})); }
+        ON_MACHINE(game.Server()) {
+            ASSERT_TRUE(players[0]->StartGame({hosts[2], hosts[1]}));
+        }
         game.Pump();
     }
 
@@ -172,7 +175,9 @@ TEST_F(NetPlayersTest, AJoinBeyondWhatAFileHoldsIsRefusedWithItsFieldAndTheClien
     }
     game.Pump();
     // The refused hear why before they are dropped.
-    ON_MACHINE(game.Server()) { players[0]->DropRefused(); }
+    ON_MACHINE(game.Server()) {
+        players[0]->DropRefused();
+    }
     game.Pump();
     ON_MACHINE(game.Server()) {
         EXPECT_FALSE(players[0]->HasJoined(hosts[1]));
@@ -215,7 +220,8 @@ TEST_F(NetPlayersTest, APlayerWhoseHostLeftIsTakenOutOnEveryMachine) {
     const std::uint32_t gone = NetPlayerId(hosts[2]);
     std::vector<std::uint32_t> goneSkills;
     ON_MACHINE(game.Server()) {
-        goneSkills = Singleton<ObjectManager>::Get().GetObject<Player>(gone)
+        goneSkills = Singleton<ObjectManager>::Get()
+                         .GetObject<Player>(gone)
                          ->GetSkillManager()
                          .GetSkillList();
         players[0]->RemoveHost(hosts[2]);

@@ -108,8 +108,7 @@ std::string CheckSkills(const PlayerReplicationData& data, Player& fresh,
     for (const SkillManager::_SkillReplica& replica : data.skills) {
         const Skill* skill = objects.GetObject<Skill>(skills.FindSkillId(replica.skillName));
         if (!skill)
-            return Line("skill %.120s: the record gives no such skill",
-                        replica.skillName.c_str());
+            return Line("skill %.120s: the record gives no such skill", replica.skillName.c_str());
         const std::uint32_t top = std::max(skill->GetMaxLevel(), skill->GetUltimateLevel());
         if (replica.state.level > top)
             return Line("skill %.120s: level %u is above its %u", replica.skillName.c_str(),
@@ -132,9 +131,9 @@ std::string CheckItems(const PlayerReplicationData& data) {
     for (const InventoryReplica& replica : data.inventory) {
         const std::string& name = replica.item.baseName;
         const RTTI_ClassInfo* kind =
-            objects.LoadTableFile(name)
-                ? Object::classInfo.FindByName(objects.GetLoadTable(name).GetString("Class").c_str())
-                : nullptr;
+            objects.LoadTableFile(name) ? Object::classInfo.FindByName(
+                                              objects.GetLoadTable(name).GetString("Class").c_str())
+                                        : nullptr;
         if (!kind || !kind->IsA(Item::classInfo))
             return Line("item %.120s: no item record", name.c_str());
     }

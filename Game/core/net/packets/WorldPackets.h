@@ -29,7 +29,7 @@ class WorldInitPacket : public NetPacket {
 class SpawnPlayerPacket : public ObjectContainerPacket {
     GAME_PACKET_KIND_OPERATIONS(SpawnPlayerPacket)
     SmartObjectId player{this};
-    std::string record;                      // empty: the bare form
+    std::string record;                     // empty: the bare form
     std::vector<std::uint8_t> replication;  // read back by Player::ReadReplicationData
 
     template <class V>
