@@ -106,6 +106,12 @@ if ! grep -qv "kills 0," "$out"/*-2/credit; then
     status=1
 fi
 
+# Sends the signal to the machine a `timeout` wrapper runs (a KILL to the wrapper itself would
+# leave the machine running).
+stop_machine() {
+    pkill -"$1" -P "$2" 2>/dev/null || kill -"$1" "$2" 2>/dev/null || true
+}
+
 # Plays a game of two clients and stops the first with the signal once the game runs: the
 # server must take its player out and play on, and the server and the other client must end
 # the game alike (the same checksums) and exit 0; a killed client says nothing, so the server
@@ -130,7 +136,7 @@ client_leaves() {
         grep -q "checksum" "$dir/client1" 2>/dev/null && break
         sleep 0.1
     done
-    kill -"$signal" "$gone" 2>/dev/null || true
+    stop_machine "$signal" "$gone"
     local codes=0
     wait "$srv" || codes=1
     wait "$stay" || codes=1
@@ -161,7 +167,7 @@ server_leaves() {
     local cli=$!
     pids+=("$srv" "$cli")
     sleep 1
-    kill -"$signal" "$srv"
+    stop_machine "$signal" "$srv"
     start=$SECONDS
     code=0
     wait "$cli" || code=$?
