@@ -12,6 +12,7 @@
 #include "Game/core/net/GameEngineNetworkInterface.h"
 #include "Host/PrintableText.h"
 #include "Host/ServerGreeter.h"
+#include "Host/StopSignal.h"
 #include "Host/net/MarkGate.h"
 #include "Host/net/NetPlaySession.h"
 
@@ -22,24 +23,33 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 // Receives (no frame runs: the game's frames are the lockstep's) until `done` holds or the
-// connection is gone; false on time-out or loss.
+// connection is gone; false on time-out, loss or a stop signal.
 template <class Done>
 bool ReceiveUntil(Done done, int timeoutMs) {
     NetworkConnectionManager* net = gEngine->GetNetworkConnectionManager();
     const auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
     while (!done()) {
         if (Clock::now() > deadline || !net->GetTransport() ||
-            net->GetTransport()->GetPeers().empty())
+            net->GetTransport()->GetPeers().empty() || StopSignalReceived())
             return false;
         net->ProcessIncoming(1);
     }
     return true;
 }
 
+// A stop signal before the game began: said, and the machine leaves.
+bool StoppedBeforeTheGame() {
+    const int signal = StopSignalReceived();
+    if (signal)
+        std::fprintf(stderr, "gamehost: stopped by signal %d before the game began\n", signal);
+    return signal != 0;
+}
+
 }  // namespace
 
 int RunServer(const NetServerOptions& options) {
     std::setvbuf(stdout, nullptr, _IOLBF, 0);
+    InstallStopSignals();
     if (!PrepareMachine(options))
         return 1;
     if (options.port <= 0 || options.port > 65535 || options.clients < 1 ||
@@ -69,29 +79,38 @@ int RunServer(const NetServerOptions& options) {
     if (session.StartGame()) {
         greeter.Install();
         // The lobby: a client is ready once it greeted and its player was taken; one that
-        // leaves (or is refused) frees its seat for another until the game starts.
-        const auto deadline = Clock::now() + std::chrono::milliseconds(options.timeoutMs);
+        // leaves, falls silent or is refused frees its seat for another until the game
+        // starts. The lobby waits the time-out from its last change.
+        auto deadline = Clock::now() + std::chrono::milliseconds(options.timeoutMs);
         std::vector<int> ready;
         for (;;) {
             greeter.AnswerNewGreetings(stdout);
             session.DropRefused();
+            for (int host : net->GetClientHosts())
+                if (transport->GetSilenceMs(host) > options.timeoutMs)
+                    net->DropHost(host, "silent in the lobby");
             const std::vector<int> connected = net->GetClientHosts();
             for (int host = 1; host <= kMaxClientHosts; ++host)
                 if (std::find(connected.begin(), connected.end(), host) == connected.end())
                     session.ForgetJoin(host);
-            ready.clear();
+            std::vector<int> now;
             for (int host : connected)
                 if (greeter.HasGreeted(host) && session.HasJoined(host))
-                    ready.push_back(host);
-            if (static_cast<int>(ready.size()) >= options.clients || Clock::now() >= deadline)
+                    now.push_back(host);
+            if (now != ready)
+                deadline = Clock::now() + std::chrono::milliseconds(options.timeoutMs);
+            ready = now;
+            if (static_cast<int>(ready.size()) >= options.clients || Clock::now() >= deadline ||
+                StopSignalReceived())
                 break;
             net->ProcessIncoming(1);
         }
-        if (static_cast<int>(ready.size()) < options.clients)
+        const bool stopped = StoppedBeforeTheGame();
+        if (!stopped && static_cast<int>(ready.size()) < options.clients)
             std::fprintf(stderr,
                          "gamehost: server timed out after %d ms (%zu of %d clients joined)\n",
                          options.timeoutMs, ready.size(), options.clients);
-        else if (session.SpawnPlayers(ready))
+        else if (!stopped && session.SpawnPlayers(ready))
             code = session.Play();
     }
     session.EndGame();
@@ -114,6 +133,7 @@ int RunServer(const NetServerOptions& options) {
 
 int RunClient(const NetClientOptions& options) {
     std::setvbuf(stdout, nullptr, _IOLBF, 0);
+    InstallStopSignals();
     if (!PrepareMachine(options))
         return 1;
     const std::size_t colon = options.connect.rfind(':');
@@ -163,12 +183,12 @@ int RunClient(const NetClientOptions& options) {
             // In the lobby until the server starts the game with this machine's player in it.
             if (ReceiveUntil([&session] { return session.IsOwnInGame(); }, options.timeoutMs))
                 code = session.Play();
-            else
+            else if (!StoppedBeforeTheGame())
                 std::fprintf(stderr,
                              "gamehost: the server did not take this machine's player into a "
                              "game within %d ms\n",
                              options.timeoutMs);
-        } else {
+        } else if (!StoppedBeforeTheGame()) {
             std::fprintf(stderr, "gamehost: no answer from the server within %d ms\n",
                          options.timeoutMs);
         }

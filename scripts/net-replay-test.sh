@@ -5,9 +5,10 @@
 # class. Every machine writes its checksum list; all lists must agree, and where they part the
 # first differing frame is named (rerun with --state-dump to see which character). In the
 # two-client games every machine must credit each player with the same kills and experience, and
-# every machine must save its own player. Then the machines that go away mid-game: a client that
-# quits or is killed is taken out and the others play on alike; a client whose server went away
-# says so and stops, non-zero, within its time-out.
+# every machine must save its own player. Then the machines that go away: a client that leaves
+# the lobby frees its seat; a client that quits or is killed mid-game is taken out and the others
+# play on alike; a client whose server went away says so and stops, non-zero, within its
+# time-out.
 set -euo pipefail
 host="${1:-build/release/Host/gamehost}"
 frames="${2:-900}"
@@ -153,6 +154,43 @@ client_leaves() {
 client_leaves TERM
 client_leaves KILL
 
+# A client that leaves the lobby frees its seat: of three clients for two seats the first is
+# stopped while it waits for the game to start, and the other two play.
+lobby_seat() {
+    local port=$(( 20000 + RANDOM % 20000 )) dir="$out/lobby" codes=0
+    mkdir -p "$dir"
+    local game=(--data data --frames 100 --seed 1 --timeout-ms 20000 --no-save)
+    timeout 60 "$host" server "${game[@]}" --port "$port" --clients 2 \
+        >"$dir/server" 2>"$dir/server.err" &
+    local srv=$!
+    timeout 60 "$host" client "${game[@]}" --connect "127.0.0.1:$port" \
+        >"$dir/client1" 2>"$dir/client1.err" &
+    local first=$!
+    pids+=("$srv" "$first")
+    for _ in $(seq 100); do
+        grep -q "server says" "$dir/client1" 2>/dev/null && break
+        sleep 0.1
+    done
+    stop_machine TERM "$first"
+    wait "$first" 2>/dev/null || true
+    local others=()
+    for i in 2 3; do
+        timeout 60 "$host" client "${game[@]}" --connect "127.0.0.1:$port" \
+            >"$dir/client$i" 2>"$dir/client$i.err" &
+        others+=($!)
+    done
+    pids+=("${others[@]}")
+    wait "$srv" || codes=1
+    for pid in "${others[@]}"; do wait "$pid" || codes=1; done
+    if [ "$codes" -ne 0 ] || ! grep -q "before the game began" "$dir/client1.err" ||
+        [ "$(grep -c " enters " "$dir/server")" -ne 3 ]; then
+        tail -n 3 "$dir"/* >&2
+        echo "net replay test: a client that left the lobby did not free its seat" >&2
+        status=1
+    fi
+}
+lobby_seat
+
 # Plays an endless game of one client, stops the server with the signal after a second and
 # requires the client to give up with a message and a non-zero exit within its time-out.
 server_leaves() {
@@ -186,7 +224,8 @@ server_leaves KILL
 if [ "$status" -eq 0 ]; then
     echo "net replay test passed: $games games (seeds $seeds, one and two clients, $frames" \
          "frames) agree on every checksum and every player's credit and save every player; a" \
-         "client that quits or is killed leaves the others playing alike; a client whose" \
+         "client that leaves the lobby frees its seat, one that quits or is killed mid-game" \
+         "leaves the others playing alike; a client whose" \
          "server went away stops with a message"
 fi
 exit "$status"
