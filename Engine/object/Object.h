@@ -24,6 +24,7 @@ class SkeletalPose;
 struct CollisionData;
 struct WorldRay;
 struct WorldIntersection;
+struct MinimapGameNugget;
 
 class Object {
     RTTI_DECLARE_ROOT(Object)
@@ -97,8 +98,15 @@ public:
     // Inside the view the renderer loads ahead (GraphicsEngine); never without one.
     bool InRenderPreLoadFrustum() const;
 
-    // The physics touched the entity (a ragdoll coming to rest lands on the floor).
+    // The physics touched the entity (a ragdoll coming to rest lands on the floor, a flying
+    // body meets the ground or an entity it may collide with).
     virtual void CollisionCallback(const CollisionData&) {}
+    // Whether this entity, flying, stops at `other` (Engine/media/physics/PhysicsBodies.cpp).
+    virtual bool CanCollide(const Entity&) const { return false; }
+    // Whether it keeps path finding out of where it lies.
+    virtual bool OccludesPathing() const { return false; }
+    // The physics moves it (physics type 2, not at rest, not taken out of the simulation).
+    bool IsSimulationEnabled() const;
 
     // Frame operations; overrides call the base first.
     virtual void InitialUpdate();
@@ -151,6 +159,8 @@ public:
     void SetPose(const SkeletalPose& pose);
     // Corrects each animated pose before anyone reads it (explicit poses are left alone).
     virtual void TweakPose(SkeletalPose&) const {}
+    // The entries the actor adds to the detail map; none by default.
+    virtual void AppendDetailMapData(std::vector<MinimapGameNugget>&) const {}
     const SkeletalPose& GetPose() const;
     // The actor's coordinates at a named point of its skeleton (its own for an unknown point).
     WorldCoords GetAttachedCoords(const Name& attachPoint) const;
