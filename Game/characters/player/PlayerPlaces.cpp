@@ -9,7 +9,8 @@
 #include "Game/characters/movement/CharacterMovementManager.h"
 #include "Game/core/GameEngine.h"
 #include "Game/core/ObjectLookup.h"
-#include "Game/core/util/SeamLog.h"
+#include "Game/ai/controllers/CharacterController.h"
+#include "Game/ai/controllers/ControllerCharacter.h"
 
 namespace GAME {
 
@@ -44,11 +45,12 @@ void Player::JumpToNextSpawnPoint() {
 
 void Player::SetAlternateConfig(bool alternate) {
     mAlternateConfig = alternate;
-    if (!FindObjectOfClass(GetControllerId(), "ControllerPlayer"))
+    auto* controller = FindController<ControllerCharacter>(*this);
+    if (!controller || !FindObjectOfClass(GetControllerId(), "ControllerPlayer"))
         return;
     if (gGameEngine)
         gGameEngine->UnlockTutorialPage(kAlternateConfigTutorialPage, true);
-    ReportSeam("Player", "ControllerCharacter::SetAlternateEquipment");
+    controller->SetAlternateEquipment(alternate);
 }
 
 }  // namespace GAME
