@@ -48,9 +48,8 @@ void Character::ContributeRacialBonusDamage(const std::vector<std::string>& race
     };
     ForEachWornItem(GetEquipManager(), true, collect);
     mSkillManager->ContributeRacialBonusDamage(races, damage);
-    if (auto* weapon = weaponId != 0
-                           ? Singleton<ObjectManager>::Get().GetObject<Weapon>(weaponId)
-                           : nullptr)
+    if (auto* weapon =
+            weaponId != 0 ? Singleton<ObjectManager>::Get().GetObject<Weapon>(weaponId) : nullptr)
         collect(*weapon);
 }
 

@@ -75,8 +75,8 @@ std::vector<std::string> ItemCharacterServices::GetItemsInSet(const Character& c
                                                               const std::string& set) {
     return character.GetItemsInSet(set);
 }
-void ItemCharacterServices::SetGarment(Character& character, bool clothing,
-                                       const std::string& mesh, const std::string& baseTexture,
+void ItemCharacterServices::SetGarment(Character& character, bool clothing, const std::string& mesh,
+                                       const std::string& baseTexture,
                                        const std::string& bumpTexture) {
     GarmentManager& garments = character.GetGarmentManager();
     if (clothing)

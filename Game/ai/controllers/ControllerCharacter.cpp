@@ -4,10 +4,10 @@
 #include "Engine/object/ObjectManager.h"
 #include "Engine/sys/Machine.h"
 #include "Game/characters/Character.h"
-#include "Game/items/Item.h"
-#include "Game/items/inventory/Inventory.h"
 #include "Game/core/net/commands/ItemCommands.h"
 #include "Game/core/util/SeamLog.h"
+#include "Game/items/Item.h"
+#include "Game/items/inventory/Inventory.h"
 
 namespace GAME {
 
@@ -57,8 +57,7 @@ Item* ControllerCharacter::CreateItemInInventory(const std::string& recordName) 
 
 void ControllerCharacter::SendEquipAttachAction(std::uint32_t itemId, std::uint32_t location) {
     if (Character* character = GetParentCharacter())
-        character->Enqueue(
-            std::make_unique<AttachItemConfigCmd>(GetParentId(), itemId, location));
+        character->Enqueue(std::make_unique<AttachItemConfigCmd>(GetParentId(), itemId, location));
 }
 
 void ControllerCharacter::SendEquipDetachAction(std::uint32_t itemId) {

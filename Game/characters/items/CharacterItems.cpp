@@ -5,9 +5,9 @@
 
 #include "Engine/object/ObjectManager.h"
 #include "Engine/sys/Machine.h"
+#include "Game/ai/controllers/CharacterController.h"
 #include "Game/ai/controllers/ControllerCharacter.h"
 #include "Game/characters/Character.h"
-#include "Game/ai/controllers/CharacterController.h"
 #include "Game/characters/items/GarmentManager.h"
 #include "Game/characters/player/PlayerReplicationData.h"
 #include "Game/items/Item.h"

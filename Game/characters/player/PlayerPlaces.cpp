@@ -5,12 +5,12 @@
 
 #include "Engine/world/PathFinder.h"
 #include "Engine/world/World.h"
+#include "Game/ai/controllers/CharacterController.h"
+#include "Game/ai/controllers/ControllerCharacter.h"
 #include "Game/characters/Player.h"
 #include "Game/characters/movement/CharacterMovementManager.h"
 #include "Game/core/GameEngine.h"
 #include "Game/core/ObjectLookup.h"
-#include "Game/ai/controllers/CharacterController.h"
-#include "Game/ai/controllers/ControllerCharacter.h"
 
 namespace GAME {
 

@@ -11,10 +11,12 @@ namespace GAME {
 
 namespace {
 using EquipSlot = EquipmentCtrlLocation;
-constexpr std::array<EquipSlot, 7> kEquipAutoInsertOrder = {EquipSlot::Head,    EquipSlot::Neck,    EquipSlot::UpperBody, EquipSlot::LowerBody,
-                                               EquipSlot::Forearm, EquipSlot::Finger1, EquipSlot::Finger2};
-constexpr std::array<EquipSlot, 7> kEquipSlotFieldOrder = {EquipSlot::Head,    EquipSlot::Neck,    EquipSlot::UpperBody, EquipSlot::LowerBody,
-                                          EquipSlot::Finger1, EquipSlot::Finger2, EquipSlot::Forearm};
+constexpr std::array<EquipSlot, 7> kEquipAutoInsertOrder = {
+    EquipSlot::Head,    EquipSlot::Neck,    EquipSlot::UpperBody, EquipSlot::LowerBody,
+    EquipSlot::Forearm, EquipSlot::Finger1, EquipSlot::Finger2};
+constexpr std::array<EquipSlot, 7> kEquipSlotFieldOrder = {
+    EquipSlot::Head,    EquipSlot::Neck,    EquipSlot::UpperBody, EquipSlot::LowerBody,
+    EquipSlot::Finger1, EquipSlot::Finger2, EquipSlot::Forearm};
 
 bool FitsEquipSlot(EquipSlot location, const Item& item) {
     switch (location) {
@@ -40,8 +42,9 @@ bool FitsEquipSlot(EquipSlot location, const Item& item) {
 
 EquipmentCtrl::EquipmentCtrl() {
     constexpr std::array<std::uint32_t, kSlots> kLocations = {
-        EquipLocation_Head,   EquipLocation_Neck,   EquipLocation_UpperBody, EquipLocation_LowerBody,
-        EquipLocation_Finger, EquipLocation_Finger, EquipLocation_Forearm};
+        EquipLocation_Head,      EquipLocation_Neck,   EquipLocation_UpperBody,
+        EquipLocation_LowerBody, EquipLocation_Finger, EquipLocation_Finger,
+        EquipLocation_Forearm};
     for (std::size_t i = 0; i < kSlots; ++i)
         mSlots[i].location = kLocations[i];
     mAlternate.SetInactive(true);

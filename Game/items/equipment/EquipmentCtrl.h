@@ -65,7 +65,9 @@ private:
     // forearm.
     static std::size_t SlotIndex(EquipmentCtrlLocation location);
     EquipmentInfo& Slot(EquipmentCtrlLocation location) { return mSlots[SlotIndex(location)]; }
-    const EquipmentCtrlWeaponSet& ActiveSet() const { return mUseAlternate ? mAlternate : mPrimary; }
+    const EquipmentCtrlWeaponSet& ActiveSet() const {
+        return mUseAlternate ? mAlternate : mPrimary;
+    }
     const EquipmentCtrlWeaponSet& Set(bool otherSet) const {
         return (mUseAlternate != otherSet) ? mAlternate : mPrimary;
     }

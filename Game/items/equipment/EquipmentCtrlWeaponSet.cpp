@@ -145,8 +145,7 @@ void EquipmentCtrlWeaponSet::StreamProperties(IOStream& stream) {
     stream.StreamBool("alternate", mInactive);
     for (HandSlot* hand : {&mRight, &mLeft}) {
         std::uint32_t id = hand->info.itemId;
-        if (StreamEquipmentSlot(stream, mCharacter, id, hand->info.attached,
-                                hand->info.location)) {
+        if (StreamEquipmentSlot(stream, mCharacter, id, hand->info.attached, hand->info.location)) {
             hand->info.itemId = id;
             Item* item = FindEquipItem(id);
             const bool left = hand == &mLeft;

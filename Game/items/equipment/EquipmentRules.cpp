@@ -25,8 +25,8 @@ bool MeetsEquipRequirements(Character* character, Item& item) {
                                 total(CharAttributeType::Intelligence));
 }
 
-bool StreamEquipmentSlot(IOStream& stream, Character* character, std::uint32_t& id,
-                         bool& attached, std::uint32_t location) {
+bool StreamEquipmentSlot(IOStream& stream, Character* character, std::uint32_t& id, bool& attached,
+                         std::uint32_t location) {
     ItemReplicaInfo replica;
     if (!stream.IsReading()) {
         if (const Item* item = FindEquipItem(id)) {

@@ -17,7 +17,7 @@ bool MeetsEquipRequirements(Character* character, Item& item);
 // One slot as an item record with "itemAttached". Reading rebuilds the item, gives it to the
 // character's inventory and, when it was attached, attaches it at once; true when reading (the
 // slot then holds `id`, 0 for an empty or unbuildable one).
-bool StreamEquipmentSlot(IOStream& stream, Character* character, std::uint32_t& id,
-                         bool& attached, std::uint32_t location);
+bool StreamEquipmentSlot(IOStream& stream, Character* character, std::uint32_t& id, bool& attached,
+                         std::uint32_t location);
 
 }  // namespace GAME

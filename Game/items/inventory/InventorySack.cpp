@@ -23,10 +23,12 @@ bool IsUnpositionedRect(const Rect& rect) {
 InventorySack::InventorySack() {
     const GraphicsEngine& graphics = GraphicsEngine::Get();
     if (graphics.IsDownsizing()) {
-        mCellHeight = std::floor(static_cast<float>(graphics.GetHeight()) *
-                                 (1.0f / static_cast<float>(GraphicsEngine::kHeight)) * kSackDesignCell);
-        mCellWidth = std::floor(static_cast<float>(graphics.GetWidth()) *
-                                (1.0f / static_cast<float>(GraphicsEngine::kWidth)) * kSackDesignCell);
+        mCellHeight =
+            std::floor(static_cast<float>(graphics.GetHeight()) *
+                       (1.0f / static_cast<float>(GraphicsEngine::kHeight)) * kSackDesignCell);
+        mCellWidth =
+            std::floor(static_cast<float>(graphics.GetWidth()) *
+                       (1.0f / static_cast<float>(GraphicsEngine::kWidth)) * kSackDesignCell);
     }
 }
 
@@ -263,9 +265,8 @@ void InventorySack::DeleteAndCreateAllItemsFor(ControllerPlayer&) {
         ItemReplicaInfo replica;
         item->GetItemReplicaInfo(replica);
         replica.objectId = objects.CreateObjectID();
-        game->CreateItemForCharacter(game->GetPlayerId(),
-                                     player ? player->GetCoords() : WorldCoords(), replica,
-                                     nullptr);
+        game->CreateItemForCharacter(
+            game->GetPlayerId(), player ? player->GetCoords() : WorldCoords(), replica, nullptr);
     }
     mItems.clear();
 }

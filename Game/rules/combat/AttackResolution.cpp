@@ -276,8 +276,8 @@ void CombatManager::HitFeedback(const ParametersCombat& params, Character* attac
     Character* const character = mCharacter;
     if (params.combatStyle == ParametersCombatStyle::Probability) {
         character->PlayImpactSound();
-        if (auto* armor = Singleton<ObjectManager>::Get().GetObject<Armor>(
-                mEquipManager.GetBodyArmor()))
+        if (auto* armor =
+                Singleton<ObjectManager>::Get().GetObject<Armor>(mEquipManager.GetBodyArmor()))
             armor->PlayImpactSound(character->GetPosition());
     }
     if (multiplier <= 1.0f)

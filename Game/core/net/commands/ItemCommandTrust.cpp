@@ -11,8 +11,8 @@ namespace GAME {
 
 namespace {
 
-bool RefuseEquipCommand(int sourceHost, PACKET_TYPE type, unsigned int objectId, std::uint32_t itemId,
-            const char* refusal) {
+bool RefuseEquipCommand(int sourceHost, PACKET_TYPE type, unsigned int objectId,
+                        std::uint32_t itemId, const char* refusal) {
     NetFaultLog::Get().Report(1, sourceHost, NetFault::Refused, type,
                               "Net: refused %s from host %d: item %u on %u: %s",
                               GetGamePacketKindName(type), sourceHost, itemId, objectId, refusal);
@@ -20,7 +20,7 @@ bool RefuseEquipCommand(int sourceHost, PACKET_TYPE type, unsigned int objectId,
 }
 
 const char* EquipAttachRefusal(const Character* character, std::uint32_t itemId,
-                          std::uint32_t location) {
+                               std::uint32_t location) {
     if (!character)
         return "no character here";
     if (location < EquipLocation_RightHand || location > EquipLocation_NoAttachPoint)
@@ -44,8 +44,8 @@ const char* EquipAttachRefusal(const Character* character, std::uint32_t itemId,
 
 bool AttachItemConfigCmd::AcceptFromClient(int sourceHost) const {
     const char* refusal = EquipAttachRefusal(FindCommandCharacter(GetObjectId()), itemId, location);
-    return !refusal || RefuseEquipCommand(sourceHost, PacketType::AttachItemConfigCmdPacket, GetObjectId(),
-                              itemId, refusal);
+    return !refusal || RefuseEquipCommand(sourceHost, PacketType::AttachItemConfigCmdPacket,
+                                          GetObjectId(), itemId, refusal);
 }
 
 bool DetachItemConfigCmd::AcceptFromClient(int sourceHost) const {
@@ -54,8 +54,8 @@ bool DetachItemConfigCmd::AcceptFromClient(int sourceHost) const {
                           : !character->GetEquipManager().HasItem(itemId)
                               ? "the character does not wear it"
                               : nullptr;
-    return !refusal || RefuseEquipCommand(sourceHost, PacketType::DetachItemConfigCmdPacket, GetObjectId(),
-                              itemId, refusal);
+    return !refusal || RefuseEquipCommand(sourceHost, PacketType::DetachItemConfigCmdPacket,
+                                          GetObjectId(), itemId, refusal);
 }
 
 }  // namespace GAME

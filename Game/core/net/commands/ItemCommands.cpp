@@ -185,8 +185,7 @@ void CharPickUpConfigCmd::Execute() {
     if (!item)
         return;
     if (Player* player = objects.GetObject<Player>(GetObjectId())) {
-        const bool refused =
-            player->HasItem(item->GetObjectName()) && item->CannotPickUpMultiple();
+        const bool refused = player->HasItem(item->GetObjectName()) && item->CannotPickUpMultiple();
         if (!refused) {
             World::Get().RemoveEntity(item);
             item->RemoveFromWorld();
