@@ -5,6 +5,8 @@
 #include "Engine/Engine.h"
 #include "Engine/streams/IOStream.h"
 #include "Engine/sys/Machine.h"
+#include "Game/ai/controllers/CharacterController.h"
+#include "Game/ai/controllers/ControllerCharacter.h"
 #include "Game/characters/Player.h"
 #include "Game/core/GameEngine.h"
 
@@ -21,6 +23,27 @@ constexpr std::uint32_t kListVersion = 1;
 constexpr std::int32_t kSavedTutorialPages = 36;
 constexpr std::uint32_t kNoTutorialPage = 0xFFFFFFFFu;
 constexpr const char* kHotSlotBlock = "playerHotSlotCtrl";
+constexpr const char* kSpareInventoryBlock = "inventorySpare";
+
+// The bag's section as a bag of one empty sack writes it.
+void WriteEmptyBag(IOStream& stream) {
+    stream.BeginBlock("playerInventoryCtrl");
+    bool gridCoords = true;
+    stream.StreamBool("itemPositionsSavedAsGridCoords", gridCoords);
+    std::int32_t sacks = 1;
+    std::int32_t focused = 0;
+    std::int32_t selected = 0;
+    stream.StreamInt("numberOfSacks", sacks);
+    stream.StreamInt("currentlyFocusedSackNumber", focused);
+    stream.StreamInt("currentlySelectedSackNumber", selected);
+    stream.BeginBlock("inventorySack");
+    bool fresh = false;
+    std::int32_t size = 0;
+    stream.StreamBool("tempBool", fresh);
+    stream.StreamInt("size", size);
+    stream.EndBlock();
+    stream.EndBlock();
+}
 
 }  // namespace
 
@@ -177,20 +200,33 @@ void Player::StreamPropertiesUI(IOStream& stream) {
 }
 
 void Player::StreamPropertiesInventory(IOStream& stream) {
-    // No player controller carries an inventory or equipment yet, so a player writes none.
-    bool controllerStreamed = false;
+    auto* controller = FindController<ControllerCharacter>(*this);
+    bool controllerStreamed = controller != nullptr;
     stream.StreamBool("controllerStreamed", controllerStreamed);
-    if (!stream.IsReading() || !controllerStreamed)
+    if (!controllerStreamed)
         return;
-    // The inventory, an empty block and the equipment: passed over whole so that the hot slots
-    // are read from their own block, not from a block of the same key among these.
-    for (int section = 0; section < 3; ++section) {
+    const bool reading = stream.IsReading();
+    // The bag is not kept yet: an empty bag of one sack is written and a saved bag is passed
+    // over whole, so that the blocks after it are read from their own place.
+    if (reading) {
         if (!stream.SkipNextBlock()) {
-            stream.Fail("controllerStreamed",
-                        "the inventory and equipment it announces are missing");
+            stream.Fail("controllerStreamed", "the inventory it announces is missing");
             return;
         }
+    } else {
+        WriteEmptyBag(stream);
     }
+    stream.BeginBlock(kSpareInventoryBlock);
+    stream.EndBlock();
+    if (!controller) {
+        // A reader without a controller passes the equipment over as well.
+        if (!stream.SkipNextBlock())
+            stream.Fail("controllerStreamed", "the equipment it announces is missing");
+        return;
+    }
+    EquipmentCtrl& equipment = controller->GetEquipmentCtrl();
+    equipment.SetParent(this);
+    equipment.StreamProperties(stream);
 }
 
 void Player::StreamPropertiesHotSlots(IOStream& stream) {
