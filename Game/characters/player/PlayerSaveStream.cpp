@@ -23,7 +23,6 @@ constexpr std::uint32_t kListVersion = 1;
 constexpr std::int32_t kSavedTutorialPages = 36;
 constexpr std::uint32_t kNoTutorialPage = 0xFFFFFFFFu;
 constexpr const char* kHotSlotBlock = "playerHotSlotCtrl";
-constexpr const char* kSpareInventoryBlock = "inventorySpare";
 
 // The bag's section as a bag of one empty sack writes it.
 void WriteEmptyBag(IOStream& stream) {
@@ -205,24 +204,24 @@ void Player::StreamPropertiesInventory(IOStream& stream) {
     stream.StreamBool("controllerStreamed", controllerStreamed);
     if (!controllerStreamed)
         return;
-    const bool reading = stream.IsReading();
     // The bag is not kept yet: an empty bag of one sack is written and a saved bag is passed
-    // over whole, so that the blocks after it are read from their own place.
-    if (reading) {
-        if (!stream.SkipNextBlock()) {
-            stream.Fail("controllerStreamed", "the inventory it announces is missing");
-            return;
+    // over whole, as is the empty block after it, so that what follows is read from its place.
+    if (stream.IsReading()) {
+        // The bag and the empty block; without a controller to take it, the equipment too.
+        const int passedOver = controller ? 2 : 3;
+        for (int i = 0; i < passedOver; ++i) {
+            if (!stream.SkipNextBlock()) {
+                stream.Fail("controllerStreamed",
+                            "the inventory and equipment it announces are missing");
+                return;
+            }
         }
+        if (!controller)
+            return;
     } else {
         WriteEmptyBag(stream);
-    }
-    stream.BeginBlock(kSpareInventoryBlock);
-    stream.EndBlock();
-    if (!controller) {
-        // A reader without a controller passes the equipment over as well.
-        if (!stream.SkipNextBlock())
-            stream.Fail("controllerStreamed", "the equipment it announces is missing");
-        return;
+        stream.BeginBlock("");
+        stream.EndBlock();
     }
     EquipmentCtrl& equipment = controller->GetEquipmentCtrl();
     equipment.SetParent(this);
