@@ -157,6 +157,7 @@ bool PlaySession::MakePlayer() {
         static_cast<double>(at.local.z), player->GetCharLevel(), player->GetExperiencePoints());
     if (file.empty())
         GiveStartingKit(*player);
+    PrintWorn(*player);
     return true;
 }
 
@@ -172,18 +173,25 @@ void PlaySession::GiveStartingKit(Player& player) {
         return;
     std::vector<std::string> records;
     objects.GetLoadTable(kitRecord).GetStringArray("items", records);
-    std::string worn;
     for (const std::string& record : records) {
         Item* item = controller->CreateItemInInventory(record);
-        if (!item) {
+        if (item)
+            controller->GetEquipmentCtrl().AutoInsertItem(item->GetObjectId());
+        else
             std::fprintf(stderr, "gamehost: kit %s: %s makes no item\n", kitRecord.c_str(),
                          record.c_str());
+    }
+}
+
+void PlaySession::PrintWorn(Player& player) {
+    std::string worn;
+    for (const EquipManagerContainer& entry : player.GetEquipManager().GetAttachedItems()) {
+        const Item* item = Singleton<ObjectManager>::Get().GetObject<Item>(entry.itemId);
+        if (!item)
             continue;
-        }
         std::wstring name;
         item->GetGameDescription(name);
-        if (controller->GetEquipmentCtrl().AutoInsertItem(item->GetObjectId()))
-            worn += (worn.empty() ? "" : ", ") + PrintableText(name);
+        worn += (worn.empty() ? "" : ", ") + PrintableText(name);
     }
     if (!worn.empty())
         std::fprintf(mOut, "gamehost: %s wears %s\n", player.GetPlayerNameInChar().c_str(),

@@ -49,7 +49,10 @@ Item* ControllerCharacter::CreateItemInInventory(const std::string& recordName) 
     Character* character = GetParentCharacter();
     if (!character)
         return nullptr;
-    Item* item = Singleton<ObjectManager>::Get().CreateObjectFromFile<Item>(recordName);
+    ItemReplicaInfo record;
+    record.baseName = recordName;
+    // Built as every item is, so that its attribute stores are filled.
+    Item* item = Item::CreateItem(record);
     if (item)
         character->GetInventory().AddItemToInventory(item->GetObjectId(), false);
     return item;

@@ -1,5 +1,6 @@
-// A shield held in the left hand blocks melee and projectile hits while its recovery time has
-// run out: the shield formula takes its defense off each payload and the recovery time starts.
+// What a character wears takes part in the attacks on it: a shield held in the left hand blocks
+// melee and projectile hits while its recovery time has run out (the shield formula takes its
+// defense off each payload and the recovery time starts), and body armor protects its region.
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -25,17 +26,27 @@ namespace {
 using BlockStyle = ParametersCombatStyle;
 constexpr const char* kBlockShield = "Records/Combat/TestShield.dbr";
 
-struct ShieldBlock : ::testing::Test {
+struct WornGear : ::testing::Test {
     TestMachine tm;
-    ShieldBlock() { InitializeObjects(); }
-    ~ShieldBlock() override { ShutdownObjects(); }
+    WornGear() { InitializeObjects(); }
+    ~WornGear() override { ShutdownObjects(); }
+
+    // The standard combat record with `change` applied to its text.
+    static std::string StandardCombat() {
+        std::ifstream file(TestMachine::TestDataDir() + "/Records/Combat/Standard.dbr");
+        return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+    }
+    static void Replace(std::string& text, const std::string& from, const std::string& to) {
+        const std::size_t at = text.find(from);
+        ASSERT_NE(at, std::string::npos) << from;
+        text.replace(at, from.size(), to);
+    }
 };
 
-TEST_F(ShieldBlock, AShieldTakesItsDefenseOffBlockableHitsOncePerRecovery) {
+TEST_F(WornGear, AShieldTakesItsDefenseOffBlockableHitsOncePerRecovery) {
     // The standard combat record with a projectile block formula beside the melee one.
     RecordDatabase& records = Singleton<RecordDatabase>::Get();
-    std::ifstream file(TestMachine::TestDataDir() + "/Records/Combat/Standard.dbr");
-    std::string combat((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    std::string combat = StandardCombat();
     combat.insert(combat.find('{') + 1,
                   R"("projectileBlockEquation": "blockChanceDV+blockChanceModifierDV",)");
     ASSERT_TRUE(records.AddRecordText("Records/Combat/ShieldCombat.dbr", combat));
@@ -92,6 +103,54 @@ TEST_F(ShieldBlock, AShieldTakesItsDefenseOffBlockableHitsOncePerRecovery) {
             << static_cast<int>(c.style) << " after " << c.elapsedBefore << " ms";
         defender.GetCharacterBio().AddLifeFast(before - defender.GetCurrentLife());
     }
+}
+
+TEST_F(WornGear, BodyArmorProtectsTheTorsoOnlyWhileWorn) {
+    std::string combat = StandardCombat();
+    for (const char* region : {"Unprotected", "Head", "Arms", "Legs"})
+        Replace(combat, std::string("\"combatRegion") + region + "Chance\": ",
+                std::string("\"combatRegion") + region + "Chance\": 0, \"unused" + region + "\": ");
+    Replace(combat, "\"combatRegionTorsoChance\": 40", "\"combatRegionTorsoChance\": 100");
+    RecordDatabase& records = Singleton<RecordDatabase>::Get();
+    ASSERT_TRUE(records.AddRecordText("Records/Combat/TorsoCombat.dbr", combat));
+    ASSERT_TRUE(records.AddRecordText("Records/Combat/Armored.dbr",
+                                      R"({"Class": "Character", "characterLife": 400,
+            "combatManagerRecord": "Records/Combat/TorsoCombat.dbr"})"));
+    ASSERT_TRUE(records.AddRecordText(
+        "Records/Combat/TestHauberk.dbr",
+        R"({"Class": "ArmorProtective_UpperBody", "defensiveProtection": [60]})"));
+    auto& objects = Singleton<ObjectManager>::Get();
+    Character* knight = objects.CreateObjectFromFile<Character>("Records/Combat/Knight.dbr");
+    ASSERT_NE(knight, nullptr);
+    knight->InitialUpdate();
+    Character defender;
+    Prepare(defender, "Records/Combat/Armored.dbr");
+    ItemReplicaInfo record;
+    record.baseName = "Records/Combat/TestHauberk.dbr";
+    Item* hauberk = Item::CreateItem(record);
+    ASSERT_NE(hauberk, nullptr);
+    defender.GetInventory().AddItemToInventory(hauberk->GetObjectId(), false);
+    RandomUniform random;
+    random.Seed(9);
+    auto strike = [&] {
+        const float before = defender.GetCurrentLife();
+        ParametersCombat attack(random);
+        attack.attackerId = knight->GetObjectId();
+        attack.combatStyle = BlockStyle::Direct;
+        attack.accumulator.AddDamage(std::make_unique<CombatAttributeDamage_BasePhysical>(
+            CombatAttributeType::Physical, 100.0f, 0.0f, false));
+        EXPECT_TRUE(defender.TakeAttack(attack));
+        const float taken = before - defender.GetCurrentLife();
+        defender.GetCharacterBio().AddLifeFast(taken);
+        return taken;
+    };
+    const float bare = strike();
+    defender.AttachItemAction(hauberk->GetObjectId(), EquipLocation_UpperBody);
+    const float armored = strike();
+    defender.DetachItemAction(hauberk->GetObjectId());
+    EXPECT_FLOAT_EQ(bare, 100.0f);
+    EXPECT_FLOAT_EQ(armored, 40.0f);  // 100 - 60 protection
+    EXPECT_FLOAT_EQ(strike(), bare);
 }
 
 }  // namespace
