@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "Engine/world/WorldShapes.h"
+#include "Engine/world/Region.h"
 #include "Game/items/equipment/EquipLocations.h"
 
 namespace GAME {
