@@ -3,13 +3,11 @@
 #include <string>
 
 #include "Engine/records/LoadTable.h"
-#include "Game/core/util/SeamLog.h"
 #include "Game/skills/profile/SkillProfile.h"
 
 namespace GAME {
 
 RTTI_IMPLEMENT(Skill_WPAttack, SkillActivated)
-RTTI_IMPLEMENT(Skill_Passive, Skill)
 RTTI_IMPLEMENT(Skill_Mastery, Skill_Passive)
 RTTI_IMPLEMENT(SkillSecondary, Skill)
 RTTI_IMPLEMENT(SkillOnDeath, Skill)
@@ -38,8 +36,5 @@ std::uint32_t Skill_WPAttack::GetChanceWeight(bool includeDisabled) const {
     return GetSkillProfile().GetChanceWeight(GetCurrentLevel());
 }
 
-void SkillOnDeath::ActivateOnDeathNow(Character&) {
-    ReportSeam("Skills", "SkillOnDeath::ActivateOnDeathNow");
-}
 
 }  // namespace GAME
