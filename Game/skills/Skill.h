@@ -340,6 +340,8 @@ protected:
     void NotifyUIOnActivate() { mUINotifiedActive = true; }
     void NotifyUIOnDeactivate() { mUINotifiedActive = false; }
     void SetSecondary(bool secondary) { mIsSecondary = secondary; }
+    // Secondary skills start enabled: they act whenever their base skill does.
+    void MarkEnabled() { mSkillState.enabled = true; }
 
 public:
     const std::string& GetTypeText() const { return mTypeText; }

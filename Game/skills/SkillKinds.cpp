@@ -9,7 +9,6 @@ namespace GAME {
 
 RTTI_IMPLEMENT(Skill_WPAttack, SkillActivated)
 RTTI_IMPLEMENT(Skill_Mastery, Skill_Passive)
-RTTI_IMPLEMENT(SkillSecondary, Skill)
 RTTI_IMPLEMENT(SkillOnDeath, Skill)
 
 namespace {

@@ -7,6 +7,7 @@
 #include "Game/skills/SkillActivated.h"
 #include "Game/skills/modifiers/Skill_Modifier.h"
 #include "Game/skills/passive/Skill_Passive.h"
+#include "Game/skills/secondary/SkillSecondary.h"
 
 namespace GAME {
 
@@ -52,11 +53,6 @@ public:
 
 private:
     std::uint32_t mEnumeration = Spirit;
-};
-
-// Runs with the skill it hangs from.
-class SkillSecondary : public Skill {
-    RTTI_DECLARE(SkillSecondary)
 };
 
 // Acts when its character dies.

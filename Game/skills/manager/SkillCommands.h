@@ -104,6 +104,8 @@ public:
           ids(std::move(ids_)),
           spawnValue(spawnValue_) {}
     explicit SpawnObjectConfigCmd(const SpawnObjectConfigCmdPacket& packet);
+    // What it makes stands on every machine from the same step on, as a strike lands.
+    bool IsStrike() const override { return true; }
     void Execute() override;
     // A client's spawn must come from a spawning skill of its character, within what that
     // skill makes, under new ids of the client's own band (SkillSpawnCommandTrust.cpp).
