@@ -35,5 +35,4 @@ std::uint32_t Skill_WPAttack::GetChanceWeight(bool includeDisabled) const {
     return GetSkillProfile().GetChanceWeight(GetCurrentLevel());
 }
 
-
 }  // namespace GAME

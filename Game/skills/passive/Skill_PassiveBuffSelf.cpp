@@ -68,8 +68,7 @@ void PassiveBuffSelf::CollectPassiveOffensiveModifierAttributes(
     AddModifierOffensiveModifierAttributes(accumulator);
 }
 
-void PassiveBuffSelf::CollectPassiveRetaliationAttributes(
-    CombatAttributeAccumulator& accumulator) {
+void PassiveBuffSelf::CollectPassiveRetaliationAttributes(CombatAttributeAccumulator& accumulator) {
     if (!GetActiveState().active)
         return;
     GetSkillProfile().GetRetaliationAttributes(accumulator, GetCurrentLevel());

@@ -175,8 +175,7 @@ void SkillSecondary_PetSpawn::SkillSpawnObject(Character& caster, const WorldCoo
     ActivateSecondarySkills(caster, 0, ids, coords);
 }
 
-void SkillSecondary_PetSpawn::SpawnPet(Character& caster, const WorldCoords& at,
-                                       std::uint32_t id) {
+void SkillSecondary_PetSpawn::SpawnPet(Character& caster, const WorldCoords& at, std::uint32_t id) {
     CreateTargetFx(at.GetPosition());
     const std::uint32_t level = GetCurrentLevel();
     const std::string& record = GetSkillProfile().GetSpawnObject(level);

@@ -50,8 +50,8 @@ void SkillSecondary_BuffRadius::Pulse(Character& caster, const WorldVec3& centre
     SkillServicesBase* services = Services();
     if (!services || !gGameEngine)
         return;
-    FindTargetsInRadius(caster.GetTeam(), centre, PulseModifierData(*this).targetRadius, mAllies,
-                        0, true);
+    FindTargetsInRadius(caster.GetTeam(), centre, PulseModifierData(*this).targetRadius, mAllies, 0,
+                        true);
     if (mAllies.empty())
         return;
     WorldCoords at;

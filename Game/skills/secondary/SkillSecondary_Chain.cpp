@@ -100,10 +100,9 @@ void SkillSecondaryChain::ActivateNow(Character& caster, std::uint32_t targetId,
                                    gGameEngine->GetRandomSeed(), 0, false);
 }
 
-void SkillSecondaryChain::TargetResult(Character& caster,
-                                       const std::vector<std::uint32_t>& targets,
-                                       const WorldCoords& origin, std::uint32_t seed,
-                                       std::uint32_t, bool) {
+void SkillSecondaryChain::TargetResult(Character& caster, const std::vector<std::uint32_t>& targets,
+                                       const WorldCoords& origin, std::uint32_t seed, std::uint32_t,
+                                       bool) {
     // One chain at a time: a new one starts only when the last has gone.
     if (!mChain.empty())
         return;
@@ -163,9 +162,9 @@ void SkillSecondaryChain::Arrive(Character& caster, Link& link) {
     CreateTargetFx(link.targetPoint);
     if (Character* target = Singleton<ObjectManager>::Get().GetObject<Character>(link.targetId))
         OnArrival(caster, *target, link);
-    ActivateSecondarySkills(caster, link.targetId, mNoTargets,
-                            WorldCoords(link.targetPoint.GetRegion(),
-                                        Coords::FromOrigin(link.targetPoint.local)));
+    ActivateSecondarySkills(
+        caster, link.targetId, mNoTargets,
+        WorldCoords(link.targetPoint.GetRegion(), Coords::FromOrigin(link.targetPoint.local)));
 }
 
 void SkillSecondaryChain::Decay() {

@@ -85,8 +85,8 @@ void Skill_OnHitAttackRadius::OnHitActivation(Character& owner, const Parameters
     mWaveTimePerUnit = static_cast<int>(GetSkillProfile().GetRadiusTime(level));
     mWaveCentre = owner.GetPosition();
     mCooldownTimer = static_cast<int>(GetCooldownTime());
-    FindTargetsInRadius(owner.GetTeam(), mWaveCentre, ModifierDataOf(*this).targetRadius,
-                        mPending, 0, false);
+    FindTargetsInRadius(owner.GetTeam(), mWaveCentre, ModifierDataOf(*this).targetRadius, mPending,
+                        0, false);
     PublishOnHitState(*this, Services(), true, true);
 }
 
@@ -143,8 +143,7 @@ void Skill_OnHitAttackRadius::ReceiveActiveUpdate(Character& owner, const SkillA
     ApplyActivatedVisualEffects(owner, state.active);
 }
 
-void Skill_OnHitAttackRadius::CreateVisualEffect(const WorldCoords& where, float radius,
-                                                 int time) {
+void Skill_OnHitAttackRadius::CreateVisualEffect(const WorldCoords& where, float radius, int time) {
     auto& objects = Singleton<ObjectManager>::Get();
     const SkillProfile& profile = GetSkillProfile();
     if (!profile.GetRadiusMagicName().empty())
@@ -178,8 +177,8 @@ void Skill_OnHitAttackRadius::TargetResult(Character& owner,
         if (!target)
             continue;
         ParametersCombat parameters(random);
-        CollectCombatParameters(owner, target, ParametersCombatStyle::Direct, false, 0,
-                                parameters, 0.0f);
+        CollectCombatParameters(owner, target, ParametersCombatStyle::Direct, false, 0, parameters,
+                                0.0f);
         InitRagDollData(parameters.ragDollData, origin.GetPosition(), target->GetPosition());
         CreateTargetFx(target->GetPosition());
         target->TakeAttack(parameters);

@@ -31,8 +31,7 @@ public:
                       const WorldCoords& origin, std::uint32_t seed, std::uint32_t weaponId,
                       bool useWeapon) override;
     void StopSkill(Character& owner) override;
-    void ReceiveActiveUpdate(Character& owner, const SkillActiveState& state,
-                             bool silent) override;
+    void ReceiveActiveUpdate(Character& owner, const SkillActiveState& state, bool silent) override;
     void ActivateNow(Character& owner, const Name& event, std::uint32_t target,
                      const WorldVec3& point) override;
 
@@ -78,8 +77,7 @@ public:
     void CollectPassiveRacialBonusDefense(const std::vector<std::string>& races,
                                           RacialBonus_Defense& bonus) override;
     void StopSkill(Character& owner) override;
-    void ReceiveActiveUpdate(Character& owner, const SkillActiveState& state,
-                             bool silent) override;
+    void ReceiveActiveUpdate(Character& owner, const SkillActiveState& state, bool silent) override;
     void ActivateNow(Character& owner, const Name& event, std::uint32_t target,
                      const WorldVec3& point) override;
 

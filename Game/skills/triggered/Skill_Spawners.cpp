@@ -53,7 +53,8 @@ void Skill_OnDeathSpawnActor::ActivateOnDeathNow(Character& owner) {
 }
 
 void Skill_OnDeathSpawnActor::SkillSpawnObject(Character& owner, const WorldCoords& coords,
-                                               std::uint32_t, const std::vector<WorldCoords>& points,
+                                               std::uint32_t,
+                                               const std::vector<WorldCoords>& points,
                                                const std::vector<std::uint32_t>& ids,
                                                std::uint32_t seed) {
     if (!ids.empty())

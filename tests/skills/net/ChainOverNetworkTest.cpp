@@ -115,9 +115,9 @@ protected:
     void Strike(std::uint32_t reference) {
         ON_MACHINE(game.Server()) {
             SkillManager& manager = Find(kCaster)->GetSkillManager();
-            manager.GetSkillServices()->SendTargetResult(
-                manager.GetSkillIdFromReference(reference), {kFoes[0]},
-                Find(kFoes[0])->GetCoords(), 99, 0, false);
+            manager.GetSkillServices()->SendTargetResult(manager.GetSkillIdFromReference(reference),
+                                                         {kFoes[0]}, Find(kFoes[0])->GetCoords(),
+                                                         99, 0, false);
         }
         game.Pump();
     }
@@ -162,7 +162,8 @@ TEST_F(ChainOverNetwork, TheChainHopsAlikeOnEveryMachineAndStrikesEachFoeAsItsBo
         EXPECT_LT(lives[0][i], kFighterLife) << i;
     EXPECT_FLOAT_EQ(lives[0][4], kFighterLife);
     // All bolts have arrived and gone: the next chain may start.
-    for (bool empty : game.OnEach([] { return SkillOf<SkillSecondaryChain>(kChain)->GetChain().empty(); }))
+    for (bool empty :
+         game.OnEach([] { return SkillOf<SkillSecondaryChain>(kChain)->GetChain().empty(); }))
         EXPECT_TRUE(empty);
 }
 
@@ -178,7 +179,8 @@ TEST_F(ChainOverNetwork, AForkStrikesItsFoesAtOnceAlikeOnEveryMachine) {
     EXPECT_EQ(std::count_if(lives[0].begin(), lives[0].end(),
                             [](float life) { return life < kFighterLife; }),
               4);
-    for (bool done : game.OnEach([] { return SkillOf<SkillSecondary_ForkLightning>(kFork)->GetForks().empty(); }))
+    for (bool done : game.OnEach(
+             [] { return SkillOf<SkillSecondary_ForkLightning>(kFork)->GetForks().empty(); }))
         EXPECT_TRUE(done);
 }
 

@@ -99,16 +99,14 @@ protected:
     std::vector<bool> ImpsOf(std::uint32_t id) {
         return game.OnEach([id] {
             const auto* imp = Singleton<ObjectManager>::Get().GetObject<Monster>(id);
-            return imp && imp->IsAlive() && imp->IsOwnedByClient() &&
-                   imp->GetObjectName() == kImp;
+            return imp && imp->IsAlive() && imp->IsOwnedByClient() && imp->GetObjectName() == kImp;
         });
     }
     // Sends a spawn of the hero's skill from the hostile client; true when the server ran it
     // and passed it on to the honest client.
     bool SendSpawn(std::vector<std::uint32_t> ids, std::uint32_t reference = 0) {
         std::vector<WorldCoords> points(ids.size());
-        SpawnObjectConfigCmd command(kHero, reference, WorldCoords(), 0, points, std::move(ids),
-                                     7);
+        SpawnObjectConfigCmd command(kHero, reference, WorldCoords(), 0, points, std::move(ids), 7);
         const std::uint64_t before = Received(game.Client(1));
         ON_MACHINE(game.Client(0)) {
             std::unique_ptr<NetPacket> packet(command.GetNetPacket());
@@ -137,9 +135,8 @@ TEST_F(SpawnOverNetwork, TheGeneratorsMonstersStandOnEveryMachineAndDeadOnesAreR
     for (std::uint32_t id : {first, second})
         EXPECT_EQ(ImpsOf(id), (std::vector<bool>{true, true, true})) << std::hex << id;
     // Beside the owner, on either side.
-    const std::vector<float> sides = game.OnEach([=] {
-        return Find(first)->GetPosition().local.x - Find(second)->GetPosition().local.x;
-    });
+    const std::vector<float> sides = game.OnEach(
+        [=] { return Find(first)->GetPosition().local.x - Find(second)->GetPosition().local.x; });
     for (float side : sides)
         EXPECT_FLOAT_EQ(side, 4.0f);
 

@@ -153,10 +153,12 @@ TEST_F(PassiveSkills, DualWieldIsAvailableOnlyWithAMeleeWeaponInEachHand) {
     RecordingSkillManager hands;
     auto* twin = MakeAttackSkill<Skill_PassiveDualWieldWeapon>(kTwin, hands);
     ASSERT_NE(twin, nullptr);
-    for (const Case& c : {Case{2, 1, true}, Case{0, 1, false}, Case{1, 1, false}, Case{2, 0, false}}) {
+    for (const Case& c :
+         {Case{2, 1, true}, Case{0, 1, false}, Case{1, 1, false}, Case{2, 0, false}}) {
         hands.handState = c.handState;
         twin->ReceiveStateUpdate(SkillState(c.level, true), true);
-        EXPECT_EQ(twin->SetAvailability(false, false), c.available) << c.handState << " " << c.level;
+        EXPECT_EQ(twin->SetAvailability(false, false), c.available)
+            << c.handState << " " << c.level;
         if (!c.available) {
             EXPECT_EQ(twin->GetReason(), SkillReason::NotQualifying);
         }

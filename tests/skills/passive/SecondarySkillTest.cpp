@@ -137,7 +137,8 @@ TEST_F(SecondarySkills, ABonusReachesEachTargetOnceAndABaseSkillRunsItsSecondari
     const std::vector<float> after = Lives();
     for (std::size_t i = 0; i < after.size(); ++i)
         EXPECT_FLOAT_EQ(after[i], before[i] + 12.0f) << i;
-    EXPECT_EQ(ui.calls, std::vector<std::string>{"secondary " + std::to_string(plain->GetObjectId())});
+    EXPECT_EQ(ui.calls,
+              std::vector<std::string>{"secondary " + std::to_string(plain->GetObjectId())});
 }
 
 TEST_F(SecondarySkills, APulseWithNobodyInReachSendsNothingButGoesOn) {
