@@ -9,9 +9,9 @@ namespace GAME {
 
 namespace {
 
-// Below the drops' band (0x0E000000); 16 hosts of 2^21 ids each.
+// Below the server's bands (ServerObjectIds.h, from 0x0D000000); 16 hosts of 2^20 ids each.
 constexpr std::uint32_t kBandBase = 0x0C000000;
-constexpr std::uint32_t kHostShare = 0x00200000;
+constexpr std::uint32_t kHostShare = 0x00100000;
 constexpr int kHosts = 16;
 
 struct SpawnIds {
