@@ -28,6 +28,27 @@ std::uint32_t ObjectManager::CreateObjectID() {
     return 0;
 }
 
+void ObjectManager::BeginIdBand(std::uint32_t first) {
+    CriticalSectionLock lock(mLock);
+    if (mBand || first == 0)
+        return;
+    mBand = Band{first, mNextId, mIdsExhausted};
+    const auto it = mBandNext.find(first);
+    mNextId = it != mBandNext.end() ? it->second : first;
+    mIdsExhausted = false;
+}
+
+void ObjectManager::EndIdBand(std::uint32_t floor) {
+    CriticalSectionLock lock(mLock);
+    if (!mBand)
+        return;
+    mBandNext[mBand->first] = mNextId;
+    // A band that outgrew its floor still never hands an id out twice.
+    mNextId = std::max({mBand->savedNext, floor, mNextId});
+    mIdsExhausted = mBand->savedExhausted;
+    mBand.reset();
+}
+
 std::unique_ptr<Object> ObjectManager::Insert(Object* object) {
     std::unique_ptr<Object> displaced;
     CriticalSectionLock lock(mLock);
