@@ -17,7 +17,9 @@ struct DropIds {
     std::uint32_t next = kDropIdBase;
 };
 
-std::uint32_t CreateDropId() {
+}  // namespace
+
+std::uint32_t CreateDecidedObjectId() {
     ObjectManager& objects = Singleton<ObjectManager>::Get();
     std::uint32_t& next = Singleton<DropIds>::Get().next;
     for (std::uint32_t tries = 0; tries < kDropIdEnd - kDropIdBase; ++tries) {
@@ -28,12 +30,11 @@ std::uint32_t CreateDropId() {
     }
     return 0;
 }
-}  // namespace
 
 void DropLootRecord(const WorldCoords& where, ItemReplicaInfo record) {
     if (!gGameEngine || !gGameEngine->IsServerOrSingle())
         return;
-    record.objectId = CreateDropId();
+    record.objectId = CreateDecidedObjectId();
     if (record.objectId != 0)
         gGameEngine->CreateItem(where, record);
 }
