@@ -171,7 +171,7 @@ void FixedItem::RestoreState(BinaryReader& reader) {
     Actor::RestoreState(reader);
     std::uint32_t state = 0;
     bool locked = false;
-    ItemReplicaInfo drop;
+    ItemReplicaInfo drop = mDropPerPartyMemberItem;
     // All or nothing: a short or damaged record leaves the item as its level placed it.
     if (!reader.ReadUInt32(state) || !reader.ReadBool(locked) || !drop.RestoreState(reader) ||
         state > kStateBits) {
