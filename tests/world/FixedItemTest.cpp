@@ -223,8 +223,8 @@ TEST_F(FixedItems, LockedClassificationsNameTheWeakestMonsterThatLocks) {
         const char* name;
         int value;
     };
-    for (const Case& c : {Case{"Common", 0}, Case{"Champion", 1}, Case{"Hero", 2},
-                          Case{"Boss", 3}, Case{"boss", 999}, Case{"", 999}})
+    for (const Case& c : {Case{"Common", 0}, Case{"Champion", 1}, Case{"Hero", 2}, Case{"Boss", 3},
+                          Case{"boss", 999}, Case{"", 999}})
         EXPECT_EQ(FixedItemContainer::ResolveLockedClassification(c.name), c.value) << c.name;
 }
 

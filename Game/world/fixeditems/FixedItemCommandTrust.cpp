@@ -15,7 +15,8 @@ namespace {
 constexpr float kUseReach = 10.0f;
 
 Player* PlayerOfHost(int host) {
-    const PlayerManagerServer* players = gGameEngine ? gGameEngine->GetPlayerManagerServer() : nullptr;
+    const PlayerManagerServer* players =
+        gGameEngine ? gGameEngine->GetPlayerManagerServer() : nullptr;
     if (!players)
         return nullptr;
     for (const std::uint32_t id : players->GetPlayers())
@@ -33,12 +34,11 @@ bool FixedItemStateChangeConfigCmd::AcceptFromClient(int sourceHost) const {
     auto* item = Singleton<ObjectManager>::Get().GetObject<FixedItem>(GetObjectId());
     Player* player = PlayerOfHost(sourceHost);
     const bool use = item && player && player->IsAlive() && FixedItemWithinUseReach(*player, *item);
-    NetFaultLog::Get().Report(1, sourceHost, NetFault::Refused,
-                              PacketType::FixedItemStateChangeConfigCmdPacket,
-                              "Net: state %u of fixed item %u from host %d is the server's to "
-                              "decide: %s",
-                              state, GetObjectId(), sourceHost,
-                              use ? "taken as a use by its player" : "refused");
+    NetFaultLog::Get().Report(
+        1, sourceHost, NetFault::Refused, PacketType::FixedItemStateChangeConfigCmdPacket,
+        "Net: state %u of fixed item %u from host %d is the server's to "
+        "decide: %s",
+        state, GetObjectId(), sourceHost, use ? "taken as a use by its player" : "refused");
     if (use)
         item->RequestToUse(player->GetObjectId());
     return false;

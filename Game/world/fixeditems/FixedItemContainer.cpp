@@ -109,7 +109,8 @@ void FixedItemContainer::Open() {
         sound->Play(GetPosition());
     mOpenAnimation.PlayOnce(*this);
     if (!mOpenFxPakName.empty())
-        if (FxPak* pak = Singleton<ObjectManager>::Get().CreateObjectFromFile<FxPak>(mOpenFxPakName))
+        if (FxPak* pak =
+                Singleton<ObjectManager>::Get().CreateObjectFromFile<FxPak>(mOpenFxPakName))
             World::Get().AddEntity(pak, GetCoords(), true);
     NotifyAllies(mInstigator);
     PlaySkillWarningFx();
@@ -152,8 +153,8 @@ void FixedItemContainer::UpdateLockEffect() {
         effect->AddToWorld(GetCoords(), true);
         mLockEffect.Release();
     } else if (IsLocked() && !effect && !mLockedEffectName.empty()) {
-        effect = Singleton<ObjectManager>::Get().CreateObjectFromFile<EffectEntity>(
-            mLockedEffectName);
+        effect =
+            Singleton<ObjectManager>::Get().CreateObjectFromFile<EffectEntity>(mLockedEffectName);
         if (!effect)
             return;
         mLockEffect.Reset(effect);
