@@ -102,6 +102,9 @@ public:
     // the server to use the item for the client's player, and goes no further.
     bool AcceptFromClient(int sourceHost) const override;
     bool DecidedByOneMachine() const override { return true; }
+    // Opening alerts the monsters around and a use changes characters, which every machine
+    // runs in step: the change is held to the machines' next meeting point, as strikes are.
+    bool IsStrike() const override { return true; }
 
     unsigned int state;
     unsigned int instigator;
@@ -129,6 +132,7 @@ public:
     void Execute() override;
     std::unique_ptr<NetPacket> GetNetPacket() override;
     bool DecidedByOneMachine() const override { return true; }
+    bool IsStrike() const override { return true; }
 
     unsigned int primaryTarget;
     std::vector<unsigned int> targets;
