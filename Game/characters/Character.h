@@ -371,7 +371,6 @@ public:
 
     // Appends the record names of the skills active on the character.
     void GetActiveStatusSkills(std::vector<std::string>& names) const;
-    void SetActiveStatusSkills(std::vector<std::string> names) { mStatusSkills = std::move(names); }
 
     // The sound packs of the record, in member order (footsteps and running, then attack to
     // splash); null when the record names none.
@@ -517,9 +516,6 @@ public:
     virtual void PlayDeathSound();
     // False when the death animation cannot be played.
     virtual bool PlayDeathAnimation();
-    // The controller id taken out (0: none) and given back.
-    std::uint32_t Lobotomize();
-    void BrainTransplant(std::uint32_t controllerId);
     // Auras: entities attached to the character for a while (seconds; 0 with permanent).
     std::uint32_t AddAura(const std::string& name, bool permanent, int seconds) {
         return mAuraManager.AddAura(*this, name, permanent, seconds);
@@ -764,7 +760,6 @@ private:
     int mHandState = 0;
     std::uint32_t mMasterId = 0;
     std::uint32_t mMoney = 0;
-    std::vector<std::string> mStatusSkills;
     CharacterRagDoll::EffectData mRagdollData;
     std::array<std::unique_ptr<AnimationSet>, 6> mAnimSets;
     AnimationSet* mAnimationSet = nullptr;

@@ -17,14 +17,16 @@ std::optional<HostClick> ClickDriver::Next(Player& player, int frame, std::uint6
     // A person waits out the death screen; clicks on a corpse would go nowhere anyway.
     if (!player.IsAlive() || !player.IsInWorld())
         return std::nullopt;
-    // A chest nearer than every foe is opened first; then foes, loot, the ground.
+    if (std::optional<HostClick> click = ClickItem(player, frame, kItemReach))
+        return click;
+    // A chest nearer than every foe is opened first; then foes, loot in sight, the ground.
     std::optional<HostClick> foe = ClickFoe(player, frame);
     std::optional<HostClick> chest = ClickFixedItem(player, frame);
     if (chest && (!foe || mChestDistance < mFoeDistance))
         return chest;
     if (foe)
         return foe;
-    if (std::optional<HostClick> click = ClickItem(player, frame))
+    if (std::optional<HostClick> click = ClickItem(player, frame, kSightRadius))
         return click;
     return ClickGround(player, frame);
 }
@@ -58,7 +60,7 @@ std::optional<HostClick> ClickDriver::ClickFoe(Player& player, int frame) {
     return HostClick{frame, nearest->GetObjectId(), at.region->GetName(), at.local, 0};
 }
 
-std::optional<HostClick> ClickDriver::ClickItem(Player& player, int frame) {
+std::optional<HostClick> ClickDriver::ClickItem(Player& player, int frame, float within) {
     ObjectManager& objects = Singleton<ObjectManager>::Get();
     const WorldVec3 from = player.GetPosition();
     const Item* nearest = nullptr;
@@ -72,7 +74,7 @@ std::optional<HostClick> ClickDriver::ClickItem(Player& player, int frame) {
         if (at.region != from.region)
             continue;
         const float distance = from.DistanceTo(at);
-        if (distance <= kSightRadius && (!nearest || distance < nearestDistance)) {
+        if (distance <= within && (!nearest || distance < nearestDistance)) {
             nearest = item;
             nearestDistance = distance;
         }

@@ -1,7 +1,6 @@
 // The loot of a chest or shrine, decided on the machine that owns the game state: how many
-// items, which, the gold and one item per party member. Counts, chances and seeds come from the
-// root's generator; what the loot tables and gold records yield, from its drop generator, as
-// for monsters. Every item is created through the root's network creation.
+// items, which, the gold and one item per party member, every draw from the root's generator (on
+// that machine alone). Every item is created through the root's network creation.
 #include <algorithm>
 #include <string>
 
@@ -80,7 +79,7 @@ void FixedItemController::SelectLoot(const LoadTable& lootRecord, ItemReplicaInf
     loader.Load(lootRecord, name.c_str(), weight.c_str(), kLootEntries,
                 static_cast<unsigned>(gGameEngine->GetGameDifficulty()));
     loader.GetLootName(item.baseName, item.prefixName, item.suffixName,
-                       gGameEngine->GetLootRandomGen());
+                       gGameEngine->GetRandomGen());
 }
 
 void FixedItemController::LoadDropLoot() {

@@ -7,7 +7,7 @@
 #include "Game/characters/monster/Monster.h"
 #include "Game/core/GameEngine.h"
 #include "Game/core/ObjectLookup.h"
-#include "Game/items/loot/LootDrop.h"
+#include "Game/core/util/ServerObjectIds.h"
 #include "Game/skills/manager/SkillBuffTransfer.h"
 #include "Game/world/effects/FxPak.h"
 #include "Game/world/fixeditems/FixedItem.h"
@@ -118,7 +118,7 @@ void FixedItemSkill_SpawnMonster::GetTargets(unsigned int,
     // machine then makes the same monster under it.
     if (mMonsterName.empty())
         return;
-    if (const std::uint32_t id = CreateDecidedObjectId(); id != 0)
+    if (const std::uint32_t id = CreateServerObjectId(ServerIdBand::Drops); id != 0)
         targets.push_back(id);
 }
 
