@@ -63,6 +63,8 @@ namespace test {
 struct CharacterTestAccess;
 }
 
+struct ProjectileInfo;
+
 class Character : public Actor, public CombatCharacter, public DurationDamageOwner {
     RTTI_DECLARE(Character)
     // Tests set up what only the equipment, skills and summoning would set in play.
@@ -510,6 +512,10 @@ public:
     void QuestCommandPlayAnimation(AnimationSet_Type type, bool first, bool second);
     void SendQuestAnimationCompletedEvent() const;
     bool HasForcedUpdates() const { return mForcedUpdates; }
+    // A projectile flies near (to a foe of its caster) or struck something (to its caster);
+    // both go to the controller.
+    void ProjectileNotification(std::uint32_t projectileId);
+    void ProjectileCollisionCallback(const ProjectileInfo& info, const CollisionData& data);
     // What the death handlers ask of the body.
     virtual void SetPhysicsType(int type);
     virtual void PlayAnimationSound(const Name& name);

@@ -73,6 +73,18 @@ public:
     virtual const std::string& GetProjectileName() const;
     virtual void WPAttackCallback(Character&, const std::vector<std::uint32_t>&) {}
 
+    // The projectile of a launch under the command's id (a fresh one when the id is in use
+    // here); null when the record makes none.
+    ProjectileBase* MakeProjectile(const std::string& record, std::uint32_t projectileId);
+    // Completes the info (skill, caster, team, speed modifier), hands it with the seed and the
+    // skill's modifiers to the projectile, plays its swipe sound and starts it.
+    void StartProjectile(Character& character, ProjectileBase& projectile, ProjectileInfo info,
+                         std::uint16_t seed);
+    // On the controlling machine: the targets a projectile of this skill found become a target
+    // result (charged nothing again).
+    void SendProjectileTargets(const ProjectileInfo& info,
+                               const std::vector<std::uint32_t>& targets);
+
     // Hands a buff of this skill to the target through its controller.
     void ApplyBuffOnTarget(Character& caster, Character& target, const std::string& buffName,
                            int timeToLive);
@@ -117,6 +129,8 @@ public:
     bool EndAction(Character& character) override;
     bool GetValidTarget(const Character& caster, std::uint32_t& target, const WorldVec3& point,
                         bool flag, float radius) override;
+    void TargetInformation(const ProjectileInfo& info, const WorldCoords& at,
+                           std::vector<std::uint32_t>& targets) override;
     bool IsRangedWeapon() const { return mRangedWeapon; }
 
 protected:
@@ -146,6 +160,8 @@ public:
     void TargetResult(Character& character, const std::vector<std::uint32_t>& targets,
                       const WorldCoords& origin, std::uint32_t seed, std::uint32_t weaponId,
                       bool useWeapon) override;
+    void TargetInformation(const ProjectileInfo& info, const WorldCoords& at,
+                           std::vector<std::uint32_t>& targets) override;
     void PreLoad(bool now) override;
     void PreLoadResources() override;
 
@@ -222,6 +238,8 @@ public:
     void PlaySkillSound2(const WorldVec3& where) override;
     bool GetValidTarget(const Character& caster, std::uint32_t& target, const WorldVec3& point,
                         bool flag, float radius) override;
+    void TargetInformation(const ProjectileInfo& info, const WorldCoords& at,
+                           std::vector<std::uint32_t>& targets) override;
     std::uint32_t GetChosenAttackId() const { return mChosenAttack; }
 
 private:
