@@ -113,6 +113,10 @@ public:
     bool HasDoneInitialUpdate() const { return mInitialUpdateDone; }
     // Whether a server tells a joining client about this entity; placed scenery does not go.
     virtual bool ShouldServerSpawn() const { return false; }
+    // Made on every machine by a command that every machine runs (a skill's spawn), rather than
+    // sent by the server: each machine holds its own copy under the same id.
+    void SetOwnedByClient(bool owned) { mOwnedByClient = owned; }
+    bool IsOwnedByClient() const { return mOwnedByClient; }
     virtual void UpdateSelf(int elapsedMs);
     virtual void SaveState(BinaryWriter& writer);
     virtual void RestoreState(BinaryReader& reader);
@@ -128,6 +132,7 @@ private:
     float mBoundingRadius = 0.5f;
     bool mVisible = true;
     bool mInitialUpdateDone = false;
+    bool mOwnedByClient = false;
     float mScale = 1.0f;
     UniqueId mUniqueId;
     std::uint32_t mAttachParent = 0;

@@ -161,6 +161,9 @@ public:
                                  const WorldVec3& to) const;
     virtual void PreLoadResources() {}
     virtual void PreLoadPet();
+    // How many objects one spawn command of this skill may make when a client sends it (the
+    // server's check); kinds that spawn nothing allow none.
+    virtual std::size_t GetClientSpawnLimit() const { return 0; }
 
     // The manager and the profile.
     void SetManager(SkillManagerBase* manager) { mManager = manager; }
@@ -326,6 +329,8 @@ protected:
     void NotifyUIOnActivate() { mUINotifiedActive = true; }
     void NotifyUIOnDeactivate() { mUINotifiedActive = false; }
     void SetSecondary(bool secondary) { mIsSecondary = secondary; }
+    // Secondary skills start enabled: they act whenever their base skill does.
+    void MarkEnabled() { mSkillState.enabled = true; }
 
 public:
     const std::string& GetTypeText() const { return mTypeText; }

@@ -3,15 +3,12 @@
 #include <string>
 
 #include "Engine/records/LoadTable.h"
-#include "Game/core/util/SeamLog.h"
 #include "Game/skills/profile/SkillProfile.h"
 
 namespace GAME {
 
 RTTI_IMPLEMENT(Skill_WPAttack, SkillActivated)
-RTTI_IMPLEMENT(Skill_Passive, Skill)
 RTTI_IMPLEMENT(Skill_Mastery, Skill_Passive)
-RTTI_IMPLEMENT(SkillSecondary, Skill)
 RTTI_IMPLEMENT(SkillOnDeath, Skill)
 
 namespace {
@@ -36,10 +33,6 @@ std::uint32_t Skill_WPAttack::GetChanceWeight(bool includeDisabled) const {
     if (!IsSkillEnabled() && !includeDisabled)
         return 0;
     return GetSkillProfile().GetChanceWeight(GetCurrentLevel());
-}
-
-void SkillOnDeath::ActivateOnDeathNow(Character&) {
-    ReportSeam("Skills", "SkillOnDeath::ActivateOnDeathNow");
 }
 
 }  // namespace GAME

@@ -20,6 +20,13 @@ class SkillManager;
 class SkillConfigCmd : public ActorConfigCommand {
 public:
     explicit SkillConfigCmd(unsigned int parentId) : ActorConfigCommand(parentId) { SetFlag(1); }
+    // Only the machine that controls the character sends skill commands (its services, its
+    // controller), also from inside a command that every machine runs (an attack that triggers
+    // an on-hit skill, a death that spawns, a chain that hops).
+    bool DecidedByOneMachine() const override { return true; }
+    // Only the machine that controls the character sends skill commands (its services, its
+    // controller), also from inside a command that every machine runs (an attack that triggers
+    // an on-hit skill, a death that spawns, a chain that hops).
 
 protected:
     // The manager of the character the command names, or null when it is not here.
@@ -97,7 +104,12 @@ public:
           ids(std::move(ids_)),
           spawnValue(spawnValue_) {}
     explicit SpawnObjectConfigCmd(const SpawnObjectConfigCmdPacket& packet);
+    // What it makes stands on every machine from the same step on, as a strike lands.
+    bool IsStrike() const override { return true; }
     void Execute() override;
+    // A client's spawn must come from a spawning skill of its character, within what that
+    // skill makes, under new ids of the client's own band (SkillSpawnCommandTrust.cpp).
+    bool AcceptFromClient(int sourceHost) const override;
     std::unique_ptr<NetPacket> GetNetPacket() override;
 
     std::uint32_t reference;
@@ -161,9 +173,6 @@ public:
     // A client's buff must be what the caster's skill gives, as the server knows that skill
     // (SkillBuffCommandTrust.cpp).
     bool AcceptFromClient(int sourceHost) const override;
-    // Only the machine that controls the carrier decides its buffs, also when the cast reached
-    // it as another command (a target result that every machine runs).
-    bool DecidedByOneMachine() const override { return true; }
 
     std::uint32_t skillId;
     std::uint32_t level;
