@@ -269,6 +269,16 @@ public:
                                       RacialBonus_Damage& bonus);
     void AddModifierRacialBonusDefense(const std::vector<std::string>& races,
                                        RacialBonus_Defense& bonus);
+    // The skill's own share at its level and then its modifiers' (every collector of a skill
+    // that contributes adds it this way).
+    void AddOwnCharAttributes(CharAttributeAccumulator& accumulator);
+    void AddOwnSkillAttributes(SkillAttributeAccumulator& accumulator);
+    void AddOwnOffensiveDamageAttributes(CombatAttributeAccumulator& accumulator);
+    void AddOwnOffensiveModifierAttributes(CombatAttributeAccumulator& accumulator);
+    void AddOwnRetaliationAttributes(CombatAttributeAccumulator& accumulator);
+    void AddOwnDefenseAttributes(CombatAttributeAccumulator& accumulator);
+    void AddOwnRacialBonusDefense(const std::vector<std::string>& races,
+                                  RacialBonus_Defense& bonus);
     ProjectileModifierStruct MakeProjectileModifier() const;
 
     // Presentation (sounds, effects, animations).
