@@ -337,6 +337,10 @@ protected:
     void NotifyUIOnActivate() { mUINotifiedActive = true; }
     void NotifyUIOnDeactivate() { mUINotifiedActive = false; }
     void SetSecondary(bool secondary) { mIsSecondary = secondary; }
+    void SetDefaultSkill(bool isDefault) { mIsDefaultSkill = isDefault; }
+    void SetWpUsesParentResources(bool uses) { mWpUsesParentResources = uses; }
+    // The enabled flag as the kind sets it; the controlling machine's update may change it.
+    void SetEnabledFlag(bool enabled) { mSkillState.enabled = enabled; }
 
 public:
     const std::string& GetTypeText() const { return mTypeText; }

@@ -73,6 +73,12 @@ public:
     virtual const std::string& GetProjectileName() const;
     virtual void WPAttackCallback(Character&, const std::vector<std::uint32_t>&) {}
 
+    // A weapon hit: the weapon of the hand the event names ("RightHandHit", "LeftHandHit",
+    // else none), fired from the event's attach point with a ranged weapon, else in melee.
+    // True when a command was sent.
+    bool ExecuteWeaponHit(Character& character, const Name& event, std::uint32_t target,
+                          const WorldVec3& point);
+
     // Hands a buff of this skill to the target through its controller.
     void ApplyBuffOnTarget(Character& caster, Character& target, const std::string& buffName,
                            int timeToLive);
@@ -224,8 +230,15 @@ public:
                         bool flag, float radius) override;
     std::uint32_t GetChosenAttackId() const { return mChosenAttack; }
 
-private:
+protected:
     SkillActivated* ChosenAttack() const;
+    // A kind that swings itself (a finale) draws no pooled attack.
+    void ClearChosenAttack() { mChosenAttack = 0; }
+    SkillServicesBase* Services() const;
+    // The controlling machine publishes a charge as the sub level of an inactive state.
+    void PublishCharge(int charge);
+
+private:
 
     std::uint32_t mChosenAttack = 0;
     bool mRangedWeapon = false;

@@ -8,7 +8,6 @@
 
 namespace GAME {
 
-RTTI_IMPLEMENT(Skill_WPAttack, SkillActivated)
 RTTI_IMPLEMENT(Skill_Passive, Skill)
 RTTI_IMPLEMENT(Skill_Mastery, Skill_Passive)
 RTTI_IMPLEMENT(SkillSecondary, Skill)
@@ -30,12 +29,6 @@ void Skill_Mastery::Load(const LoadTable& table) {
     for (std::uint32_t i = 0; i < std::size(kMasteryNames); ++i)
         if (text == kMasteryNames[i])
             mEnumeration = i;
-}
-
-std::uint32_t Skill_WPAttack::GetChanceWeight(bool includeDisabled) const {
-    if (!IsSkillEnabled() && !includeDisabled)
-        return 0;
-    return GetSkillProfile().GetChanceWeight(GetCurrentLevel());
 }
 
 void SkillOnDeath::ActivateOnDeathNow(Character&) {

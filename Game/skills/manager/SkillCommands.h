@@ -99,6 +99,9 @@ public:
     explicit SpawnObjectConfigCmd(const SpawnObjectConfigCmdPacket& packet);
     void Execute() override;
     std::unique_ptr<NetPacket> GetNetPacket() override;
+    // Only the caster's controlling machine places spawns, also when it decided inside another
+    // command that every machine runs.
+    bool DecidedByOneMachine() const override { return true; }
 
     std::uint32_t reference;
     WorldCoords origin;
@@ -132,6 +135,9 @@ public:
     explicit SkillActiveStateUpdateConfigCmd(const SkillActiveStateUpdateConfigCmdPacket& packet);
     void Execute() override;
     std::unique_ptr<NetPacket> GetNetPacket() override;
+    // Only the controlling machine switches a skill or moves its charge, also from inside a
+    // command every machine runs (a pooled hit's target result).
+    bool DecidedByOneMachine() const override { return true; }
 
     std::uint32_t reference;
     SkillActiveState state;

@@ -517,12 +517,16 @@ void SkillManager::CollectAvailableOffensiveModifierAttributes(
     GetOffensiveModifierAttributes(accumulator);
 }
 
-// ---- Spawned objects, which come later --------------------------------
+// ---- Spawned objects ----------------------------------------------------
 
-void SkillManager::SkillSpawnObject(std::uint32_t, const WorldCoords&, std::uint32_t,
-                                    const std::vector<WorldCoords>&,
-                                    const std::vector<std::uint32_t>&, std::uint32_t) {
-    ReportSeam("Skills", "SkillManager::SkillSpawnObject");
+void SkillManager::SkillSpawnObject(std::uint32_t reference, const WorldCoords& origin,
+                                    std::uint32_t targetId,
+                                    const std::vector<WorldCoords>& positions,
+                                    const std::vector<std::uint32_t>& ids,
+                                    std::uint32_t spawnValue) {
+    Skill* skill = Find(GetSkillIdFromReference(reference));
+    if (skill && mParent)
+        skill->SkillSpawnObject(*mParent, origin, targetId, positions, ids, spawnValue);
 }
 
 void SkillManager::SkillStateUpdateCommand(std::uint32_t reference, const SkillState& state) {
