@@ -96,8 +96,8 @@ const std::string& SkillActivated::GetProjectileName() const {
     return GetSkillProfile().GetProjectileName(GetCurrentLevel());
 }
 
-bool SkillActivated::ExecuteWeaponHit(Character& character, const Name& event,
-                                      std::uint32_t target, const WorldVec3& point) {
+bool SkillActivated::ExecuteWeaponHit(Character& character, const Name& event, std::uint32_t target,
+                                      const WorldVec3& point) {
     // Engine names, made once.
     static const Name kRightHandHit = Name::Create("RightHandHit");
     static const Name kLeftHandHit = Name::Create("LeftHandHit");

@@ -239,7 +239,6 @@ protected:
     void PublishCharge(int charge);
 
 private:
-
     std::uint32_t mChosenAttack = 0;
     bool mRangedWeapon = false;
 };

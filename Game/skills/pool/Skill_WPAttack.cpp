@@ -100,9 +100,9 @@ void Skill_WPAttack_BasicAttack::TargetResult(Character& character,
     else
         ApplyRangedDamage(character, targets, origin, seed, weaponId);
     const std::uint32_t parentId = GetParentSkillId();
-    if (auto* parent = parentId ? Singleton<ObjectManager>::Get().GetObject<SkillActivatedWeaponPool>(
-                                      parentId)
-                                : nullptr)
+    if (auto* parent =
+            parentId ? Singleton<ObjectManager>::Get().GetObject<SkillActivatedWeaponPool>(parentId)
+                     : nullptr)
         parent->WPAttackCallback(character, targets);
 }
 

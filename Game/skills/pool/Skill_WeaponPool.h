@@ -51,8 +51,7 @@ public:
     void StopSkill(Character& character) override;
     void ReceiveActiveUpdate(Character& character, const SkillActiveState& state,
                              bool fromReplica) override;
-    void WPAttackCallback(Character& character,
-                          const std::vector<std::uint32_t>& targets) override;
+    void WPAttackCallback(Character& character, const std::vector<std::uint32_t>& targets) override;
 
     // The controlling machine's charge and the time left before it falls a level.
     std::uint32_t GetChargeLevel() const { return mChargeLevel; }
@@ -96,8 +95,7 @@ public:
     void HitAction(Character& character, const Name& event, std::uint32_t target,
                    const WorldVec3& point) override;
     bool EndAction(Character& character) override;
-    void WPAttackCallback(Character& character,
-                          const std::vector<std::uint32_t>& targets) override;
+    void WPAttackCallback(Character& character, const std::vector<std::uint32_t>& targets) override;
 
     // Full: the replicated charge has reached the maximum of the current level.
     bool IsFullyCharged() const;

@@ -44,8 +44,8 @@ void Skill_WeaponPool_ChargedFinale::WPAttackCallback(Character&,
     if (mChargeLevel < static_cast<int>(GetSkillProfile().GetMaxChargeLevel(GetCurrentLevel())))
         ++mChargeLevel;
     PublishCharge(mChargeLevel);
-    mChargeTimer = static_cast<int>(GetSkillProfile().GetChargeDuration(
-        static_cast<unsigned>(mChargeLevel)));
+    mChargeTimer =
+        static_cast<int>(GetSkillProfile().GetChargeDuration(static_cast<unsigned>(mChargeLevel)));
 }
 
 void Skill_WeaponPool_ChargedFinale::Update(Character& character, int ms) {

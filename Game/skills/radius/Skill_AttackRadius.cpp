@@ -84,8 +84,7 @@ void Skill_AttackRadius::ReceiveActiveUpdate(Character& character, const SkillAc
         CreateVisualEffect(character.GetCoords(), TargetRadius(*this),
                            static_cast<int>(GetSkillProfile().GetRadiusTime(GetCurrentLevel())));
     }
-    Skill::ReceiveActiveUpdate(character,
-                               SkillActiveState(state.subLevel, false, state.transition),
+    Skill::ReceiveActiveUpdate(character, SkillActiveState(state.subLevel, false, state.transition),
                                fromReplica);
 }
 
@@ -121,8 +120,8 @@ void Skill_AttackRadius::Update(Character& character, int ms) {
 
 void Skill_AttackRadius::TargetResult(Character& character,
                                       const std::vector<std::uint32_t>& targets,
-                                      const WorldCoords& origin, std::uint32_t seed,
-                                      std::uint32_t, bool) {
+                                      const WorldCoords& origin, std::uint32_t seed, std::uint32_t,
+                                      bool) {
     if (targets.empty())
         return;
     ApplyDamageToTargets(character, targets, origin, seed, ParametersCombatStyle::Direct, false, 0,
@@ -175,8 +174,8 @@ void Skill_AttackRadiusLightning::ActivateNow(Character& character, const Name&,
     targets.push_back(target);
     // The primary target is left out of the search: it is struck once, not once more for
     // standing inside the radius.
-    gGameEngine->GetTargetsInRadius(character.GetTeam(), mStrikePoint, TargetRadius(*this),
-                                    targets, target, false);
+    gGameEngine->GetTargetsInRadius(character.GetTeam(), mStrikePoint, TargetRadius(*this), targets,
+                                    target, false);
     // The primary target's id travels in the weapon's place.
     services->SendTargetResult(GetObjectId(), targets, CoordsAt(mStrikePoint), NewSeed(), target,
                                false);
