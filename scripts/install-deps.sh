@@ -36,7 +36,8 @@ apt_get() {
 
 missing=()
 for p in "${pkgs[@]}"; do
-    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+    [[ "$(dpkg-query -W -f='${Status}' "$p" 2>/dev/null || true)" == *"install ok installed"* ]] ||
+        missing+=("$p")
 done
 if [ ${#missing[@]} -gt 0 ]; then
     echo "Installing: ${missing[*]}"
@@ -44,7 +45,7 @@ if [ ${#missing[@]} -gt 0 ]; then
     apt_get install -y -qq "${missing[@]}"
 fi
 
-if ! locale -a 2>/dev/null | grep -qix "de_DE.utf-\?8"; then
+if ! grep -qix "de_DE.utf-\?8" <<<"$(locale -a 2>/dev/null || true)"; then
     echo "Making the locale $comma_locale (decimal comma) for the locale tests"
     $SUDO localedef -i de_DE -c -f UTF-8 "$comma_locale"
 fi

@@ -4,7 +4,7 @@
 set -euo pipefail
 host="${1:-build/release/Host/gamehost}"
 clients=3
-if ! "$host" --help 2>/dev/null | grep -qE "^ +server "; then
+if ! grep -qE "^ +server " <<<"$("$host" --help 2>/dev/null || true)"; then
     echo "network modes not built; skipping"
     exit 0
 fi
