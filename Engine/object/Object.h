@@ -85,6 +85,10 @@ public:
     const UniqueId& GetUniqueId() const { return mUniqueId; }
     void SetUniqueId(const UniqueId& id) { mUniqueId = id; }
 
+    // Made by a command every machine ran (a skill's summons), not by the server alone.
+    bool IsOwnedByClient() const { return mOwnedByClient; }
+    void SetOwnedByClient(bool owned) { mOwnedByClient = owned; }
+
     // Attachments: a child follows its parent at a named attach point.
     void Attach(Entity* child, const Coords& offset, const char* attachPoint);
     void Detach(Entity* child);
@@ -120,6 +124,7 @@ private:
     float mBoundingRadius = 0.5f;
     bool mVisible = true;
     bool mInitialUpdateDone = false;
+    bool mOwnedByClient = false;
     float mScale = 1.0f;
     UniqueId mUniqueId;
     std::uint32_t mAttachParent = 0;

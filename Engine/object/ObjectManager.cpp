@@ -28,6 +28,16 @@ std::uint32_t ObjectManager::CreateObjectID() {
     return 0;
 }
 
+void ObjectManager::SkipIdsThrough(std::uint32_t id) {
+    CriticalSectionLock lock(mLock);
+    if (id < mNextId || mIdsExhausted)
+        return;
+    if (id == UINT32_MAX)
+        mIdsExhausted = true;
+    else
+        mNextId = id + 1;
+}
+
 std::unique_ptr<Object> ObjectManager::Insert(Object* object) {
     std::unique_ptr<Object> displaced;
     CriticalSectionLock lock(mLock);

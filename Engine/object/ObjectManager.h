@@ -21,6 +21,10 @@ public:
 
     // A fresh non-zero id, never handed out before in this run; 0 when none is left.
     std::uint32_t CreateObjectID();
+    // Ids handed out from now on lie above `id`: a machine about to make several objects under
+    // ids another machine reserved keeps the objects those make (controllers, skills) off the
+    // ids still to come.
+    void SkipIdsThrough(std::uint32_t id);
 
     // A new object of the named class (id 0: take a fresh one); null for an unknown class.
     Object* CreateObject(const std::string& className, std::uint32_t id = 0);

@@ -147,6 +147,9 @@ public:
     virtual void SkillSpawnObject(Character&, const WorldCoords&, std::uint32_t,
                                   const std::vector<WorldCoords>&,
                                   const std::vector<std::uint32_t>&, std::uint32_t) {}
+    // The most objects one spawn command of this skill may make: what a server accepts from a
+    // client (0: the skill spawns nothing).
+    virtual std::uint32_t GetMaxSpawnsPerUse() const { return 0; }
     virtual void Cancel(Character& character);
     virtual void StopSkill(Character&) {}
     virtual void DispellSelfBuff(Character&) {}

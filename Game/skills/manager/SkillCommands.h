@@ -102,6 +102,9 @@ public:
     // Only the caster's controlling machine places spawns, also when it decided inside another
     // command that every machine runs.
     bool DecidedByOneMachine() const override { return true; }
+    // A client's spawns: the skill's own number at most, under free ids, near the character
+    // (SkillSpawnCommandTrust.cpp).
+    bool AcceptFromClient(int sourceHost) const override;
 
     std::uint32_t reference;
     WorldCoords origin;
