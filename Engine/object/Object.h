@@ -24,6 +24,7 @@ class SkeletalPose;
 struct CollisionData;
 struct WorldRay;
 struct WorldIntersection;
+struct MinimapGameNugget;
 
 class Object {
     RTTI_DECLARE_ROOT(Object)
@@ -156,6 +157,8 @@ public:
     void SetPose(const SkeletalPose& pose);
     // Corrects each animated pose before anyone reads it (explicit poses are left alone).
     virtual void TweakPose(SkeletalPose&) const {}
+    // The entries the actor adds to the detail map; none by default.
+    virtual void AppendDetailMapData(std::vector<MinimapGameNugget>&) const {}
     const SkeletalPose& GetPose() const;
     // The actor's coordinates at a named point of its skeleton (its own for an unknown point).
     WorldCoords GetAttachedCoords(const Name& attachPoint) const;

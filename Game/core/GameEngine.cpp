@@ -49,7 +49,6 @@ Player* FindPlayerById(std::uint32_t id) {
 GameEngine::GameEngine() : creatureDeathListener("GameEvent_CreatureDeath", "GameEngine") {
     // Seconds of game time, not of the wall clock: a run replays the same on every machine.
     randomGen.Seed(static_cast<std::uint32_t>(gEngine ? gEngine->GetGameTime() / 1000 : 0));
-    lootRandomGen.Seed(static_cast<std::uint32_t>(gEngine ? gEngine->GetGameTime() / 1000 : 0));
     armorDefensiveAbsorption = 0;
     pendingBanPlayerId = 0;
     ResetTutorialState();
@@ -204,11 +203,6 @@ unsigned short GameEngine::GetRandomSeed() {
         randomGen.IGenerate(static_cast<int>(randomSeedMin), static_cast<int>(randomSeedMax)));
 }
 
-unsigned short GameEngine::GetLootRandomSeed() {
-    return static_cast<unsigned short>(
-        lootRandomGen.IGenerate(static_cast<int>(randomSeedMin), static_cast<int>(randomSeedMax)));
-}
-
 void GameEngine::SetRenderingEnabled(bool enabled, int reason) {
     if (reason < 0 || reason >= RenderingDisableCount)
         return;
@@ -322,8 +316,8 @@ void GameEngine::Update(int elapsedMs) {
         const DialogManager::YesNoResponse response =
             dialogManager.GetResponseFor(kDialogPartyPortalReplacement);
         if (response.answer == 1)
-            currentInterface->CreateFixedItemTeleport(pendingPortal.where, pendingPortal.owner,
-                                                      pendingPortal.portal, pendingPortal.text, 0);
+            CreateFixedItemTeleport(pendingPortal.where, pendingPortal.owner, pendingPortal.portal,
+                                    pendingPortal.text, 0);
         pendingPortal.pending = false;
     }
 

@@ -52,10 +52,14 @@ class StartTeleportPacket;
 class Character;
 class Skill;
 struct GameTextLine;
+class InventorySack;
+enum class Market_TypeEnum : std::int32_t;
 class Entity;
 class Team;
 struct Vec3;
 struct WorldRay;
+struct WorldFrustum;
+struct MinimapGameNugget;
 enum NRLoaderState : int;
 struct PlayerInfo;
 template <class T>
@@ -90,6 +94,8 @@ public:
     // Loot weight modifiers: noPrefixNoSuffix, bothPrefixSuffix, prefixOnly, suffixOnly,
     // brokenOnly.
     using RandomizerWeightModifiers = GAME::RandomizerWeightModifiers;
+    // The act of a region (0: none).
+    using ZonePage = int;
     struct PendingPortal {
         WorldCoords where;
         std::uint32_t owner = 0;
@@ -148,11 +154,6 @@ public:
     Jukebox* GetJukebox() const;
     RandomUniformLocked& GetRandomGen() { return randomGen; }
     unsigned short GetRandomSeed();
-    // The deciding machine's own draws for drops (loot, gold piles and their seeds). Kept apart
-    // from the shared generator, which the actions every machine runs draw from in step: a
-    // drop decided on the server alone must not shift the clients' sequence against its own.
-    RandomUniformLocked& GetLootRandomGen() { return lootRandomGen; }
-    unsigned short GetLootRandomSeed();
 
     const Color& GetOverlayColor() const { return overlayColor; }
     void SetOverlayColor(const Color& color) { overlayColor = color; }
@@ -267,6 +268,8 @@ public:
     int GetNumNotifications() const { return static_cast<int>(notifications.size()); }
     // "<mod> ~ <level file>" of the running game, or the default map's name without a mod.
     std::wstring GetMapName() const;
+    // The detail map's entries: those of the actors in view, then one per known player.
+    void GetDetailMapData(std::vector<MinimapGameNugget>& out, const WorldFrustum& view) const;
     // Tooltip lines of a skill for the skill window (the reasons say why a point cannot be
     // added or reclaimed) and for its hot slot.
     static void GenerateUISkillText(const Skill* skill, std::vector<GameTextLine>& lines,
@@ -349,6 +352,20 @@ public:
     void CreateMarketClient(std::uint32_t merchant);
     void DestroyMarketClient(std::uint32_t merchant);
     void ForceMarketRefresh(std::uint32_t merchant);
+    // What the UI asks of a merchant's market client; without one: status 0, no sack, false, and
+    // nothing done.
+    int GetMarketItemStatus(std::uint32_t merchant, std::uint32_t item) const;
+    InventorySack* GetMarketInventorySack(std::uint32_t merchant, Market_TypeEnum type);
+    const InventorySack* GetMarketInventorySack(std::uint32_t merchant, Market_TypeEnum type) const;
+    bool GetMarketIsItemAffordable(std::uint32_t merchant, std::uint32_t item) const;
+    void OpenMarket(std::uint32_t merchant, Market_TypeEnum& type, const Vec2& position);
+    void CloseMarket(std::uint32_t merchant);
+    void CreateUIPlayerSellText(std::uint32_t merchant, std::uint32_t item,
+                                std::vector<GameTextLine>& lines);
+    void CreateUIPlayerBuyText(std::uint32_t merchant, std::uint32_t item,
+                               std::vector<GameTextLine>& lines);
+    bool PlayerPurchaseRequest(std::uint32_t merchant, std::uint32_t item);
+    bool PlayerSaleRequest(std::uint32_t merchant, std::uint32_t item, bool flag);
     std::wstring GetPlayerName(std::uint32_t id) const;
     // Spawning entry points the game keeps but never acts on.
     void InvokeSpawnCharacter(const std::string&, std::uint32_t) {}
@@ -415,6 +432,16 @@ public:
     void RemovePortalsFor(std::uint32_t owner);
     void SendFixedItemTeleports(std::uint32_t target);
     const std::vector<TeleportInfo>& GetTeleportInfoList() const { return teleportInfos; }
+    // The main player opens his personal portal (asking first when it would replace one).
+    void CreateFixedItemTeleport();
+    const TeleportInfo* GetTeleportInfo(std::uint32_t portal) const;
+    bool ValidateArtifactPortal(std::uint32_t portal) const;
+    bool HasFixedItemTeleport(std::uint32_t owner) const;
+    bool MainPlayerHasPersonalTeleport() const;
+    // The act of the main player's portal's region; 0 without one.
+    ZonePage GetMainPlayersPersonalPortalZone() const;
+    // Debugging aid: the main player jumps to the entity.
+    void TryJump(std::uint32_t entity);
 
     // Teleports to whole-number world coordinates: the activity's kind follows whose player it
     // is and whether this machine serves the game.
@@ -544,7 +571,6 @@ private:
     SoundPak* marketSaleSound = nullptr;
     // 11
     RandomUniformLocked randomGen;
-    RandomUniformLocked lootRandomGen;
     // 12
     float armorDefensiveAbsorption = 0;
     float meleeRange = 0, shortRange = 0, moderateRange = 0, longRange = 0, maximumRange = 0;

@@ -246,36 +246,4 @@ void GameEngine::ForceMarketRefresh(std::uint32_t merchant) {
         currentServerServices->ForceMarketRefresh(merchant);
 }
 
-void GameEngine::CreateFixedItemTeleport(const WorldCoords& where, std::uint32_t owner,
-                                         std::uint32_t portal, const std::string& text,
-                                         std::uint32_t target) {
-    currentInterface->CreateFixedItemTeleport(where, owner, portal, text, target);
-}
-
-void GameEngine::DestroyFixedItemTeleport(std::uint32_t id) {
-    currentInterface->DestroyFixedItemTeleport(id);
-}
-
-void GameEngine::CreateFixedItemTeleportNetHook(const WorldCoords&, std::uint32_t owner,
-                                                std::uint32_t portal, const std::string&) {
-    ReportSeamWith("GameEngine", "CreateFixedItemTeleportNetHook", "portal %u, owner %u", portal,
-                   owner);
-}
-
-void GameEngine::DestroyFixedItemTeleportNetHook(std::uint32_t id) {
-    std::erase_if(teleportInfos,
-                  [id](const TeleportInfo& info) { return info.portal == id || info.owner == id; });
-}
-
-void GameEngine::RemovePortalsFor(std::uint32_t owner) {
-    std::erase_if(teleportInfos, [owner](const TeleportInfo& info) { return info.owner == owner; });
-}
-
-void GameEngine::SendFixedItemTeleports(std::uint32_t target) {
-    const std::vector<TeleportInfo> infos = teleportInfos;
-    for (const TeleportInfo& info : infos)
-        currentInterface->CreateFixedItemTeleport(info.where, info.owner, info.portal, info.text,
-                                                  target);
-}
-
 }  // namespace GAME

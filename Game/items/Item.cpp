@@ -158,14 +158,14 @@ void Item::GetGameDescription(std::wstring& text) const {
     TrimSpacesAndBraces(text);
 }
 
-void Item::AppendDetailMapData(std::vector<DetailMapMarker>& markers) const {
+void Item::AppendDetailMapData(std::vector<MinimapGameNugget>& out) const {
     if (classification != ItemClassification::Quest)
         return;
-    DetailMapMarker marker;
-    marker.kind = kQuestMarkerKind;
-    GetGameDescription(marker.text);
-    marker.where = GetCoords();
-    markers.push_back(std::move(marker));
+    MinimapGameNugget nugget;
+    nugget.kind = kQuestMarkerKind;
+    GetGameDescription(nugget.label);
+    nugget.position = GetCoords().GetPosition();
+    out.push_back(std::move(nugget));
 }
 
 std::unique_ptr<CursorHandler> Item::CreatePrimaryCursorHandler(const Character*) {

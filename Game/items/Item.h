@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "Engine/media/sound/SoundPak.h"
+#include "Engine/object/MinimapGameNugget.h"
 #include "Engine/object/Object.h"
 #include "Game/items/GameTextLine.h"
 #include "Game/items/ItemClassification.h"
@@ -28,13 +29,6 @@ class RacialBonus;
 struct RacialBonusContribution {
     const RacialBonus* bonus = nullptr;
     unsigned level = 1;
-};
-
-// A marker an item adds to the detail map.
-struct DetailMapMarker {
-    int kind = 0;
-    std::wstring text;
-    WorldCoords where;
 };
 
 class Item : public Actor, public EquationInterface<float> {
@@ -63,7 +57,7 @@ public:
     virtual bool GetShouldRenderAcrossPortals() const { return true; }
     void UpdateSelf(int elapsedMs) override;
     virtual void GetGameDescription(std::wstring& text) const;
-    virtual void AppendDetailMapData(std::vector<DetailMapMarker>& markers) const;
+    void AppendDetailMapData(std::vector<MinimapGameNugget>& out) const override;
 
     // The item's own operations, in the order kinds override them.
     virtual std::unique_ptr<CursorHandler> CreatePrimaryCursorHandler(const Character* character);

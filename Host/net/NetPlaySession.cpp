@@ -76,7 +76,6 @@ bool NetPlaySession::StartGame() {
         root->SetAsNetworkClient();
     if (mOptions.seeded) {
         root->GetRandomGen().Seed(mOptions.seed);
-        root->GetLootRandomGen().Seed(mOptions.seed);
         crt_srand(mOptions.seed);
     }
     const int host = gEngine->GetNetworkConnectionManager()->GetLocalHostId();

@@ -16,9 +16,11 @@ std::optional<HostClick> ClickDriver::Next(Player& player, int frame, std::uint6
     // A person waits out the death screen; clicks on a corpse would go nowhere anyway.
     if (!player.IsAlive() || !player.IsInWorld())
         return std::nullopt;
+    if (std::optional<HostClick> click = ClickItem(player, frame, kItemReach))
+        return click;
     if (std::optional<HostClick> click = ClickFoe(player, frame))
         return click;
-    if (std::optional<HostClick> click = ClickItem(player, frame))
+    if (std::optional<HostClick> click = ClickItem(player, frame, kSightRadius))
         return click;
     return ClickGround(player, frame);
 }
@@ -51,7 +53,7 @@ std::optional<HostClick> ClickDriver::ClickFoe(Player& player, int frame) {
     return HostClick{frame, nearest->GetObjectId(), at.region->GetName(), at.local, 0};
 }
 
-std::optional<HostClick> ClickDriver::ClickItem(Player& player, int frame) {
+std::optional<HostClick> ClickDriver::ClickItem(Player& player, int frame, float within) {
     ObjectManager& objects = Singleton<ObjectManager>::Get();
     const WorldVec3 from = player.GetPosition();
     const Item* nearest = nullptr;
@@ -65,7 +67,7 @@ std::optional<HostClick> ClickDriver::ClickItem(Player& player, int frame) {
         if (at.region != from.region)
             continue;
         const float distance = from.DistanceTo(at);
-        if (distance <= kSightRadius && (!nearest || distance < nearestDistance)) {
+        if (distance <= within && (!nearest || distance < nearestDistance)) {
             nearest = item;
             nearestDistance = distance;
         }

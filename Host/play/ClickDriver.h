@@ -1,6 +1,7 @@
 #pragma once
-// The scripted user of `gamehost play`: once a second of game time it clicks the nearest living
-// foe of the player in sight, else the nearest item lying in sight (loot), else the ground on the
+// The scripted user of `gamehost play`: once a second of game time it clicks an item lying within
+// reach (loot at its feet), else the nearest living foe of the player in sight, else the nearest
+// item lying in sight, else the ground on the
 // way to the next spawn point of the player's region, as a person at the mouse would. It only
 // chooses where to click; what the click does is the player controller's business.
 #include <cstdint>
@@ -21,6 +22,8 @@ public:
     // How far a person sees foes around the player, and how far one ground click reaches.
     static constexpr float kSightRadius = 20.0f;
     static constexpr float kGroundClickReach = 12.0f;
+    // Loot this close is picked up before the next foe is clicked.
+    static constexpr float kItemReach = 3.0f;
     // A spawn point this close counts as reached; the walk goes on to the next one.
     static constexpr float kArrivedDistance = 2.0f;
 
@@ -29,7 +32,7 @@ public:
 
 private:
     std::optional<HostClick> ClickFoe(Player& player, int frame);
-    std::optional<HostClick> ClickItem(Player& player, int frame);
+    std::optional<HostClick> ClickItem(Player& player, int frame, float within);
     std::optional<HostClick> ClickGround(Player& player, int frame);
 
     std::uint64_t mNextClickMs = 0;

@@ -88,7 +88,6 @@ bool PlaySession::StartGame() {
     if (mOptions.seeded) {
         // After the root seeded itself, as the game does, so a given seed replays exactly.
         root->GetRandomGen().Seed(mOptions.seed);
-        root->GetLootRandomGen().Seed(mOptions.seed);
         crt_srand(mOptions.seed);
     }
     std::fprintf(mOut, "gamehost: game root ready (single player, %s)\n",

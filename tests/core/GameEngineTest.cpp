@@ -322,7 +322,7 @@ TEST_F(GameEngineTest, APortalAnswerOtherThanYesDropsTheRequest) {
     root.GetDialogManager().AddResponse(5, 0);
     root.Update(10);
     EXPECT_FALSE(root.IsPortalRequestPending());
-    EXPECT_EQ(tm.CountLog("CreateFixedItemTeleportNetHook"), 0);
+    EXPECT_FALSE(root.ValidateArtifactPortal(44));
 }
 
 TEST_F(GameEngineTest, AYesToThePortalOpensItThroughTheCurrentInterface) {
@@ -332,7 +332,9 @@ TEST_F(GameEngineTest, AYesToThePortalOpensItThroughTheCurrentInterface) {
     root.GetDialogManager().AddResponse(5, 1);
     root.Update(10);
     EXPECT_FALSE(root.IsPortalRequestPending());
-    EXPECT_EQ(tm.CountLog("CreateFixedItemTeleportNetHook (portal 44, owner 3)"), 1);
+    ASSERT_TRUE(root.ValidateArtifactPortal(44));
+    EXPECT_EQ(root.GetTeleportInfo(44)->owner, 3u);
+    EXPECT_EQ(root.GetTeleportInfo(44)->text, "Sector");
     EXPECT_EQ(root.GetDialogManager().GetNumResponsesFor(4), 1);
 }
 

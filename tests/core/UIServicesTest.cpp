@@ -1,10 +1,20 @@
 // What the root prepares for the host's UI: a bounded notification queue drained oldest first,
-// the map's name from the mod and level, and the camera's field of view in degrees.
+// the map's name from the mod and level, the camera's field of view in degrees, the detail map's
+// entries, and the market questions without a market.
 #include <gtest/gtest.h>
 
+#include <memory>
+
+#include "Engine/object/MinimapGameNugget.h"
 #include "Engine/sys/GameInfo.h"
 #include "Engine/text/LocalizationManager.h"
+#include "Engine/world/World.h"
+#include "Engine/world/WorldShapes.h"
 #include "Game/core/GameEngine.h"
+#include "Game/core/players/PlayerManagerClient.h"
+#include "Game/items/GameTextLine.h"
+#include "Game/items/ItemClassification.h"
+#include "players/PlayersTestSupport.h"
 #include "support/TestMachine.h"
 
 namespace GAME::test {
@@ -64,6 +74,76 @@ TEST_F(UIServices, TheMapIsNamedByTheModAndTheLevelFilesLastPart) {
 TEST_F(UIServices, CameraFieldOfViewIsGivenInDegrees) {
     gGameEngine->SetCameraFOV(45.0f);
     EXPECT_FLOAT_EQ(gGameEngine->GetCamera()->GetCameraFOV(), 45.0f * 0.017453292f);
+}
+
+TEST_F(UIServices, TheDetailMapListsActorsInViewThenEveryKnownPlayer) {
+    GameEngine& root = *gGameEngine;
+    Region* vale =
+        World::Get().AddRegion(std::make_unique<Region>("Vale", Vec3(), Vec3(100, 50, 100)));
+    WorldFrustum view;
+    std::vector<MinimapGameNugget> out;
+    root.GetDetailMapData(out, view);  // a view in no region shows nothing
+    EXPECT_TRUE(out.empty());
+
+    PlayerManagerClient& client = *root.GetPlayerManagerClient();
+    Player* own = MakePlayer(PlayerId(0, 0x51), L"Ann", 3);
+    World::Get().AddEntity(own, WorldCoords(vale, Coords::FromOrigin(Vec3(5, 0, 5))), true);
+    client.SetMainPlayer(own->GetObjectId());
+    struct Known {
+        std::uint32_t id;
+        int party;
+        bool inWorld;
+        int expectedWord;
+    };
+    const Known known[] = {
+        {own->GetObjectId(), 7, true, 0},  // this machine's player is no party member of its own
+        {PlayerId(1, 0x52), 7, false, 1},
+        {PlayerId(2, 0x53), 8, false, 0},
+    };
+    std::vector<PlayerNetBasicInfo> cache;
+    for (const Known& k : known) {
+        PlayerNetBasicInfo record;
+        record.playerId = k.id;
+        record.partyId = k.party;
+        record.playerName = L"cached";
+        record.position = WorldVec3(vale, Vec3(9, 0, 9));
+        cache.push_back(record);
+    }
+    client.HandlePlayerUpdate(cache);
+    view.region = vale;
+    root.GetDetailMapData(out, view);
+    ASSERT_EQ(out.size(), 3u);
+    for (std::size_t i = 0; i < 3; ++i) {
+        EXPECT_EQ(out[i].word, known[i].expectedWord) << i;
+        EXPECT_EQ(out[i].label == L"cached", !known[i].inWorld) << i;
+    }
+    EXPECT_EQ(out[0].label, own->GetGameDescription(false));
+    EXPECT_EQ(out[0].position.local, Vec3(5, 0, 5));
+    EXPECT_EQ(out[1].vector, Vec3(0, 0, 1));
+}
+
+TEST_F(UIServices, MarketQuestionsWithoutAMarketClientAnswerNothing) {
+    GameEngine& root = *gGameEngine;
+    Market_TypeEnum type = Market_TypeEnum::Armor;
+    std::vector<GameTextLine> lines;
+    for (bool withClient : {false, true}) {
+        if (withClient)
+            root.CreateMarketClient(0x90);
+        EXPECT_EQ(root.GetMarketItemStatus(0x90, 1), 0);
+        EXPECT_EQ(root.GetMarketInventorySack(0x90, type), nullptr);
+        EXPECT_FALSE(root.GetMarketIsItemAffordable(0x90, 1));
+        EXPECT_FALSE(root.PlayerPurchaseRequest(0x90, 1));
+        EXPECT_FALSE(root.PlayerSaleRequest(0x90, 1, true));
+        root.OpenMarket(0x90, type, Vec2());
+        root.CreateUIPlayerBuyText(0x90, 1, lines);
+        root.CloseMarket(0x90);
+        EXPECT_EQ(type, Market_TypeEnum::Armor);
+        EXPECT_TRUE(lines.empty());
+        // Only a market client's questions are reported as not built, once each.
+        EXPECT_EQ(machine.CountLog("MarketClient::"), withClient ? 8 : 0);
+    }
+    root.PlayerPurchaseRequest(0x90, 2);
+    EXPECT_EQ(machine.CountLog("MarketClient::PlayerPurchaseRequest"), 1);
 }
 
 }  // namespace

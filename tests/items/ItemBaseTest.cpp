@@ -31,13 +31,13 @@ TEST_F(ItemBaseTest, RecordValuesCostAndQuestMarker) {
     EXPECT_EQ(tablet->GetItemClassification(), ItemClassification::Quest);
     EXPECT_TRUE(tablet->IncludeInMinimap());
     EXPECT_EQ(tablet->GetItemCost(), 124);  // 99 + 24.75 + 0.5
-    std::vector<DetailMapMarker> markers;
+    std::vector<MinimapGameNugget> markers;
     tablet->AddToWorld(WorldCoords(nullptr, Coords::FromOrigin(Vec3(1, 2, 3))));
     tablet->AppendDetailMapData(markers);
     ASSERT_EQ(markers.size(), 1u);
     EXPECT_EQ(markers[0].kind, 8);
-    EXPECT_EQ(markers[0].text, L"Stone Tablet");
-    EXPECT_EQ(markers[0].where.coords.origin, Vec3(1, 2, 3));
+    EXPECT_EQ(markers[0].label, L"Stone Tablet");
+    EXPECT_EQ(markers[0].position.local, Vec3(1, 2, 3));
     std::vector<GameTextLine> lines;
     tablet->GetUIDisplayText(nullptr, lines);
     ASSERT_EQ(lines.size(), 2u);

@@ -80,12 +80,10 @@ void ControllerMonster::CreateDropMiscItems() {
                                                   "chanceToEquipMisc3"};
     static constexpr LootLoader::Location kLocations[] = {LootLoader::Misc1, LootLoader::Misc2,
                                                           LootLoader::Misc3};
-    RandomUniform& random = gGameEngine->GetLootRandomGen();
+    RandomUniform& random = gGameEngine->GetRandomGen();
     for (std::size_t i = 0; i < std::size(kChanceKeys); ++i) {
         const float chance = record.GetFloat(kChanceKeys[i], 0.0f);
-        // The chance rolls on the shared generator, as they always did; what drops, on the
-        // deciding machine's own.
-        if (gGameEngine->GetRandomGen().FGenerate(0.1f, 100.0f) > chance)
+        if (random.FGenerate(0.1f, 100.0f) > chance)
             continue;
         loader.Load(record, kLocations[i], LootLoader::kItemsPerLocation,
                     static_cast<unsigned>(gGameEngine->GetGameDifficulty()));
@@ -93,7 +91,7 @@ void ControllerMonster::CreateDropMiscItems() {
         loader.GetLootName(item.baseName, item.prefixName, item.suffixName, random);
         if (item.baseName.empty())
             continue;
-        item.seed = gGameEngine->GetLootRandomSeed();
+        item.seed = gGameEngine->GetRandomSeed();
         DropLootRecord(monster->GetCoords(), item);
     }
     const ItemReplicaInfo& perMember = monster->GetDropPerPartyMemberItem();
@@ -103,7 +101,7 @@ void ControllerMonster::CreateDropMiscItems() {
     const int members = parties ? parties->GetNumInPlayersParty(monster->GetAttackerId()) : 1;
     for (int i = 0; i < members; ++i) {
         ItemReplicaInfo item = perMember;
-        item.seed = gGameEngine->GetLootRandomSeed();
+        item.seed = gGameEngine->GetRandomSeed();
         DropLootRecord(monster->GetCoords(), item);
     }
 }

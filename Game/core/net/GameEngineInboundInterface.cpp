@@ -18,6 +18,7 @@
 #include "Game/core/players/PlayerNetInfo.h"
 #include "Game/core/players/PlayerReport.h"
 #include "Game/core/util/SeamLog.h"
+#include "Game/core/util/ServerObjectIds.h"
 #include "Game/items/ItemNetworkCreation.h"
 #include "Game/items/market/MarketClient.h"
 #include "Game/items/market/MarketServer.h"
@@ -38,6 +39,14 @@ MarketServer* GetMarketServer(std::uint32_t merchant) {
     GameEngineServerServicesModuleBase* server =
         gGameEngine ? gGameEngine->GetServerServices() : nullptr;
     return server ? server->GetMarketServer(merchant) : nullptr;
+}
+
+bool IsFiniteCoords(const WorldCoords& where) {
+    for (const Vec3* v :
+         {&where.coords.xAxis, &where.coords.yAxis, &where.coords.zAxis, &where.coords.origin})
+        if (!IsFinite(v->x) || !IsFinite(v->y) || !IsFinite(v->z))
+            return false;
+    return true;
 }
 
 }  // namespace
@@ -211,23 +220,43 @@ void GameEngineInboundInterface::CreateFixedItemTeleport(const WorldCoords& wher
                                                          std::uint32_t owner, std::uint32_t portal,
                                                          const std::string& sectorTag,
                                                          std::uint32_t) {
-    if (RefusedUnlessOwner(owner, "CreateFixedItemTeleport"))
+    if (!gGameEngine || RefusedUnlessOwner(owner, "CreateFixedItemTeleport"))
         return;
-    if (gGameEngine)
+    if (!FromRemoteClient()) {
         gGameEngine->CreateFixedItemTeleportNetHook(where, owner, portal, sectorTag);
+        return;
+    }
+    // A client's portal stands where its player can be, under an id the server chooses; an id it
+    // offers must name nothing here.
+    const bool idInUse = portal != 0 && (Singleton<ObjectManager>::Get().GetObject(portal) ||
+                                         gGameEngine->ValidateArtifactPortal(portal));
+    if ((idInUse || !where.region || !IsFiniteCoords(where)) &&
+        Refuse("CreateFixedItemTeleport", portal))
+        return;
+    const std::uint32_t chosen = CreateServerObjectId(ServerIdBand::Portals);
+    if (chosen != 0)
+        gGameEngine->CreateFixedItemTeleport(where, owner, chosen,
+                                             sectorTag.substr(0, kMaxReportedTagLength), 0);
 }
 
 void GameEngineInboundInterface::DestroyFixedItemTeleport(std::uint32_t portal) {
     if (!gGameEngine)
         return;
-    if (FromRemoteClient() && !SourceOwnsPlayer(portal)) {
-        // A client may close only its own portals.
-        for (const GameEngine::TeleportInfo& info : gGameEngine->GetTeleportInfoList())
-            if ((info.portal == portal || info.owner == portal) && !SourceOwnsPlayer(info.owner) &&
-                Refuse("DestroyFixedItemTeleport"))
-                return;
+    if (!FromRemoteClient()) {
+        gGameEngine->DestroyFixedItemTeleportNetHook(portal);
+        return;
     }
-    gGameEngine->DestroyFixedItemTeleportNetHook(portal);
+    // A client may close only its own portals; the server closes them for every machine.
+    bool known = false;
+    for (const GameEngine::TeleportInfo& info : gGameEngine->GetTeleportInfoList()) {
+        if (info.portal != portal && info.owner != portal)
+            continue;
+        if (!SourceOwnsPlayer(info.owner) && Refuse("DestroyFixedItemTeleport", portal))
+            return;
+        known = true;
+    }
+    if (known)
+        gGameEngine->DestroyFixedItemTeleport(portal);
 }
 
 void GameEngineInboundInterface::StoC_AllPlayersHeartbeat(

@@ -12,9 +12,10 @@
 // ToServer is a request for the server: a client's goes there, a server's own runs at once on
 // the server and reaches no client. FromServer goes to every client, and on the server runs here
 // too, for the server's own player (the player lists, bonuses and balance level that a server
-// sends are run here by their senders). Message goes to the machine of the packet's `receiver`
-// (the server's own player reads it at once); a server passes a client's message on to that
-// machine. Invitation is Plain, and a server notes its own invitations and passes a client's
+// sends are run here by their senders); a client's goes to the server, which refuses it or (the
+// portals) carries it out and sends it on as its own. Message goes to the machine of the packet's
+// `receiver` (the server's own player reads it at once); a server passes a client's message on to
+// that machine. Invitation is Plain, and a server notes its own invitations and passes a client's
 // accepted one to the invitee's machine. PartyChange is Plain, and a server passes a client's
 // accepted change to every other client.
 #include <cstdint>
@@ -56,11 +57,11 @@ constexpr bool RunsOnArrival(OperationRoute route) {
     X(CreateEntity, CreateEntityPacket, createEntity, Plain,                                    \
       (const WorldCoords&, where, placement), (const std::string&, record, recordName),         \
       (std::uint32_t, objectId, objectId))                                                      \
-    X(CreateFixedItemTeleport, CreateItemTeleportPacket, createItemTeleport, Plain,             \
+    X(CreateFixedItemTeleport, CreateItemTeleportPacket, createItemTeleport, FromServer,        \
       (const WorldCoords&, where, placement), (std::uint32_t, owner, owner),                    \
       (std::uint32_t, portal, objectId), (const std::string&, sectorTag, sectorTag),            \
       (std::uint32_t, target))                                                                  \
-    X(DestroyFixedItemTeleport, DestroyItemTeleportPacket, destroyItemTeleport, Plain,          \
+    X(DestroyFixedItemTeleport, DestroyItemTeleportPacket, destroyItemTeleport, FromServer,     \
       (std::uint32_t, portal, objectId))                                                        \
     X(StoC_AllPlayersHeartbeat, AllPlayersHeartbeatPacket, allPlayersHeartbeat, Plain,          \
       (const std::vector<PlayerNetHeartbeatInfo>&, heartbeats, infos))                          \

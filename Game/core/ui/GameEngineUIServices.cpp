@@ -1,10 +1,15 @@
 // What the root prepares for the host's UI: the notification queue, the map's name, the skill
 // tooltips and the camera's field of view.
+#include "Engine/object/MinimapGameNugget.h"
 #include "Engine/object/ObjectManager.h"
 #include "Engine/sys/GameInfo.h"
 #include "Engine/text/LocalizationManager.h"
+#include "Engine/world/World.h"
+#include "Engine/world/WorldShapes.h"
 #include "Game/characters/Player.h"
 #include "Game/core/GameEngine.h"
+#include "Game/core/players/PlayerManagerClient.h"
+#include "Game/core/players/PlayerNetInfo.h"
 #include "Game/items/GameTextLine.h"
 #include "Game/skills/Skill.h"
 #include "Game/skills/manager/SkillManager.h"
@@ -110,6 +115,44 @@ std::wstring GameEngine::GetMapName() const {
     const std::size_t slash = level.rfind('/');
     const std::string file = slash == std::string::npos ? level : level.substr(slash + 1);
     return LocalizationManager::ToWChar(info.GetModName() + " ~ " + file);
+}
+
+void GameEngine::GetDetailMapData(std::vector<MinimapGameNugget>& out,
+                                  const WorldFrustum& view) const {
+    if (!view.GetRegion())
+        return;
+    std::vector<Entity*> inView;
+    World::Get().GetEntitiesInFrustum(inView, view);
+    for (const Entity* entity : inView)
+        if (entity->IsA(Actor::classInfo))
+            static_cast<const Actor*>(entity)->AppendDetailMapData(out);
+    const PlayerManagerClient* client = GetPlayerManagerClient();
+    if (!client)
+        return;
+    const std::vector<PlayerNetBasicInfo>& players = client->GetPlayerInfoCache();
+    const std::uint32_t own = GetPlayerId();
+    int ownParty = 0;
+    for (const PlayerNetBasicInfo& record : players)
+        if (record.playerId == own) {
+            ownParty = record.partyId;
+            break;
+        }
+    ObjectManager& objects = Singleton<ObjectManager>::Get();
+    for (const PlayerNetBasicInfo& record : players) {
+        MinimapGameNugget nugget;
+        nugget.word = record.playerId != own && ownParty != 0 && record.partyId == ownParty;
+        const Player* player = objects.GetObject<Player>(record.playerId);
+        if (player && player->IsInWorld()) {
+            nugget.label = player->GetGameDescription(false);
+            nugget.position = player->GetCoords().GetPosition();
+            nugget.vector = player->GetCoords().coords.zAxis;
+        } else {
+            nugget.label = record.playerName;
+            nugget.position = record.position;
+            nugget.vector = Vec3(0, 0, 1);
+        }
+        out.push_back(std::move(nugget));
+    }
 }
 
 void GameEngine::SetCameraFOV(float degrees) {

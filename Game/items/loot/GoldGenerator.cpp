@@ -101,7 +101,7 @@ bool GoldGenerator::LoadFromDatabase(const std::string& recordName) {
 void GoldGenerator::RunGenerator(std::vector<ItemReplicaInfo>& piles) {
     if (!loaded || !gGameEngine)
         return;
-    RandomUniform& random = gGameEngine->GetLootRandomGen();
+    RandomUniform& random = gGameEngine->GetRandomGen();
     if (chance > 0.0f && random.FGenerate(0.0f, 100.0f) > chance)
         return;
     gGameEngine->GetPlayerInfo(playerInfo);

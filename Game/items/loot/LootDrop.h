@@ -1,6 +1,6 @@
 #pragma once
 // Drops made when a monster dies or a chest opens are drawn by the deciding machine (server or
-// single player) from the root's drop generator; its item record reaches the others through the
+// single player) from the root's shared generator; its item record reaches the others through the
 // network creation.
 #include "Engine/world/Region.h"
 #include "Game/items/ItemReplicaInfo.h"
