@@ -54,8 +54,8 @@ protected:
                 gGameEngine->SetAsNetworkServer();
             else
                 gGameEngine->SetAsNetworkClient();
-            for (auto [id, name, x] : {std::tuple{kHostile, L"Hostile", 10.0f},
-                                       std::tuple{kHonest, L"Honest", 14.0f}}) {
+            for (auto [id, name, x] :
+                 {std::tuple{kHostile, L"Hostile", 10.0f}, std::tuple{kHonest, L"Honest", 14.0f}}) {
                 Player* player = MakePlayer(id, name, 3);
                 player->SetCoords(At(x));
                 player->GetSkillManager().LoadSkills("Records/TrustPet/Summoner.dbr", 1);
@@ -119,9 +119,9 @@ TEST_F(SpawnTrust, SummonsBeyondWhatTheSkillMakesOrUnderTakenIdsAreRefused) {
 }
 
 TEST_F(SpawnTrust, OwnSummonsComeEverywhereAndGoOnlyAtTheirMastersWord) {
-    SendFrom(game.Client(0), new SpawnObjectConfigCmd(kHostile, 0, At(10.0f), 0,
-                                                      {At(11.0f), At(12.0f)}, {kFresh1, kFresh2},
-                                                      1));
+    SendFrom(game.Client(0),
+             new SpawnObjectConfigCmd(kHostile, 0, At(10.0f), 0, {At(11.0f), At(12.0f)},
+                                      {kFresh1, kFresh2}, 1));
     EXPECT_EQ(game.Server().CountLog("Net: refused"), 0);
     // The sender ran nothing of what it only sent; the server and the other client made both.
     EXPECT_EQ(MastersOf(kFresh1), (std::vector<std::uint32_t>{kHostile, 0, kHostile}));

@@ -138,10 +138,10 @@ void Skill_SpawnPet::SpawnPet(Character& character, const WorldCoords& coords,
     CreateTargetFx(coords.GetPosition());
     const unsigned level = GetCurrentLevel();
     const std::string& record = GetSpawnObject(level);
-    Monster* pet = MayTakeId(objectId)
-                       ? Singleton<ObjectManager>::Get().CreateObjectFromFile<Monster>(record,
-                                                                                       objectId)
-                       : nullptr;
+    Monster* pet =
+        MayTakeId(objectId)
+            ? Singleton<ObjectManager>::Get().CreateObjectFromFile<Monster>(record, objectId)
+            : nullptr;
     if (!pet) {
         gEngine->Log(1, "Failed to spawn pet object (%s)", record.c_str());
     } else {

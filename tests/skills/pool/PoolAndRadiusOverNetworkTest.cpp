@@ -24,9 +24,9 @@ namespace GAME::test {
 namespace pool_radius_net {
 
 // Made in this order, so that the ids the object manager hands the skills never meet them.
-constexpr std::uint32_t kNear = 0x0F000001;   // 2 m from the caster
-constexpr std::uint32_t kMiddle = 0x0F000002; // 4.5 m
-constexpr std::uint32_t kFar = 0x0F000003;    // 7 m, outside the wave
+constexpr std::uint32_t kNear = 0x0F000001;    // 2 m from the caster
+constexpr std::uint32_t kMiddle = 0x0F000002;  // 4.5 m
+constexpr std::uint32_t kFar = 0x0F000003;     // 7 m, outside the wave
 constexpr std::uint32_t kCaster = 0x0F000100;
 constexpr int kFrameMs = 33;
 constexpr std::uint32_t kPool = 0;  // skill references of the caster
@@ -78,8 +78,8 @@ protected:
                 gGameEngine->SetAsNetworkServer();
             else
                 gGameEngine->SetAsNetworkClient();
-            for (auto [id, x] : {std::pair{kNear, 12.0f}, std::pair{kMiddle, 14.5f},
-                                 std::pair{kFar, 17.0f}})
+            for (auto [id, x] :
+                 {std::pair{kNear, 12.0f}, std::pair{kMiddle, 14.5f}, std::pair{kFar, 17.0f}})
                 AddToWorld(MakeFighter(id, x, "Records/NetPool/Victim.dbr"));
             Character* caster = MakeFighter(kCaster, 10.0f, "Records/NetPool/Caster.dbr");
             EXPECT_NE(caster, nullptr);
@@ -236,9 +236,8 @@ TEST_F(PoolAndRadiusOverNetwork, TheBoltStrikesItsTargetOnceAndTheFoesAroundIt) 
     }
     // Every foe took one blow of the same fixed strength: the target, inside the radius, too.
     EXPECT_EQ(full - Lives(kMiddle)[0], full - Lives(kNear)[0]);
-    for (bool striking : game.OnEach([] {
-             return CasterSkill<Skill_AttackRadiusLightning>(kBolt)->IsStriking();
-         }))
+    for (bool striking :
+         game.OnEach([] { return CasterSkill<Skill_AttackRadiusLightning>(kBolt)->IsStriking(); }))
         EXPECT_FALSE(striking);
 }
 

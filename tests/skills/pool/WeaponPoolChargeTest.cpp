@@ -89,8 +89,8 @@ TEST_F(WeaponPoolCharge, PooledHitsChargeTheLinearSkillUpToItsMaximumAndPayForEa
         auto& linear = Make<Skill_WeaponPool_ChargedLinear>(kLinear);
         manager.mana = 100.0f;
         for (bool hit : row.hits)
-            linear.WPAttackCallback(*owner, hit ? std::vector<std::uint32_t>{7}
-                                                : std::vector<std::uint32_t>{});
+            linear.WPAttackCallback(
+                *owner, hit ? std::vector<std::uint32_t>{7} : std::vector<std::uint32_t>{});
         EXPECT_EQ(linear.GetActiveState().subLevel, row.charge) << row.hits.size();
         EXPECT_FLOAT_EQ(100.0f - manager.mana, row.manaPaid) << row.hits.size();
         EXPECT_EQ(linear.IsTrackable(0), row.charge > 0);

@@ -23,7 +23,7 @@ namespace pets_net {
 
 // A client's own character (its host in the top bits) with a player's summons.
 constexpr std::uint32_t kSummoner = (1u << 28) | 0x100;
-constexpr std::uint32_t kBeastLord = 0x0F000200; // a character with a monster's summons
+constexpr std::uint32_t kBeastLord = 0x0F000200;  // a character with a monster's summons
 constexpr int kFrameMs = 33;
 
 constexpr const char* kSummonerRecord = R"({"Class": "Character", "characterLife": 500,
@@ -146,10 +146,10 @@ protected:
                     continue;
                 }
                 const Vec3& at = pet->GetCoords().GetRegionCoords().origin;
-                views.push_back({id, pet->IsAlive(), pet->GetMasterId(),
-                                 pet->GetTeam().GetTeamMajor() ==
-                                     Find(owner)->GetTeam().GetTeamMajor(),
-                                 at.x, at.z});
+                views.push_back(
+                    {id, pet->IsAlive(), pet->GetMasterId(),
+                     pet->GetTeam().GetTeamMajor() == Find(owner)->GetTeam().GetTeamMajor(), at.x,
+                     at.z});
             }
             return views;
         });
