@@ -11,6 +11,7 @@
 #include "Engine/media/sound/AmbianceManager.h"
 #include "Engine/net/FrameStrikes.h"
 #include "Engine/net/NetworkConnectionManager.h"
+#include "Engine/net/NetworkEntityList.h"
 #include "Engine/sys/Machine.h"
 
 namespace GAME {
@@ -83,6 +84,10 @@ void Engine::AdvanceFrame(std::uint32_t ms) {
 Engine::LogSink Engine::SetLogSink(LogSink sink) {
     std::lock_guard lock(mLogMutex);
     return std::exchange(mSink, std::move(sink));
+}
+
+void Engine::UpdateClientEntities(int host) {
+    Singleton<NetworkEntityList>::Get().UpdateClientEntities(host);
 }
 
 std::string Engine::GetCinematicText() const {

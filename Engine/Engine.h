@@ -65,6 +65,10 @@ public:
     // The title of the region the listener stands in (a text tag; empty outside the world).
     std::string GetCinematicText() const;
 
+    // The server's entry of what a client host sees, with the entities of its view looked up
+    // again (NetworkEntityList).
+    void UpdateClientEntities(int host);
+
     // The lines of the statistics display, gathered over a frame; the host clears them.
     void AddStatisticText(const std::string& text) { mStatisticText.push_back(text); }
     const std::vector<std::string>& GetStatisticText() const { return mStatisticText; }

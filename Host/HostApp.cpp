@@ -13,6 +13,9 @@
 #include "Game/characters/movement/InterpenetrationManager.h"
 #include "Game/core/GameCamera.h"
 #include "Game/core/GameEngine.h"
+#include "Game/quests/Quest.h"
+#include "Game/quests/QuestRepository.h"
+#include "Game/quests/QuestStep.h"
 #include "Host/WorldFrame.h"
 
 namespace GAME {
@@ -76,7 +79,31 @@ bool LoadSampleLevel() {
     }
     std::printf("gamehost:   navigation meshes %s\n",
                 world.WereNavMeshesCached() ? "read from the cache" : "built and cached");
+    QuestRepository& quests = *QuestRepository::Get();
+    quests.Reset();
+    quests.Load();
+    PrintQuestLog(stdout);
     return true;
+}
+
+void PrintQuestLog(std::FILE* out) {
+    for (const auto& quest : QuestRepository::Get()->GetQuests()) {
+        const char* state = quest->IsUnsolvable() ? "beyond reach"
+                            : quest->IsComplete() ? "complete"
+                            : quest->IsActive()   ? "under way"
+                                                  : "not yet taken";
+        std::fprintf(out, "gamehost: quest \"%s\" (%s): %zu steps, %s\n", quest->GetName().c_str(),
+                     quest->GetPath().c_str(), quest->GetStepCount(), state);
+        for (std::size_t i = 0; i < quest->GetStepCount(); ++i) {
+            const QuestStep& step = *quest->GetQuestStepAtIndx(i);
+            std::fprintf(out, "gamehost:   step %zu \"%s\": %zu trigger%s, %s\n", i + 1,
+                         step.GetName().c_str(), step.GetTriggerCount(),
+                         step.GetTriggerCount() == 1 ? "" : "s",
+                         step.IsComplete()  ? "done"
+                         : step.IsEnabled() ? "open"
+                                            : "locked");
+        }
+    }
 }
 
 void RunFrame(int frameMs) {

@@ -1,5 +1,6 @@
 #pragma once
 // The headless host: one machine, the sample world's data, frames at a fixed step.
+#include <cstdio>
 #include <filesystem>
 #include <string>
 
@@ -45,6 +46,8 @@ void RunFrameCharacterStep(int frameMs);
 void RunFramePresentationStep();
 // Loads the sample level and says what it holds; false when it cannot be loaded.
 bool LoadSampleLevel();
+// One line per quest of the world and one per step: where the player stands in each.
+void PrintQuestLog(std::FILE* out);
 // Single player: runs the frames and reports what happened; the exit code.
 int RunPlay(const PlayOptions& options);
 

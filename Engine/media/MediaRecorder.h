@@ -37,7 +37,9 @@ namespace GAME {
     X(CameraPitch)                \
     X(CameraYaw)                  \
     X(CameraFOV)                  \
-    X(SoundPlay)
+    X(SoundPlay)                  \
+    X(WeaponTrailStart)           \
+    X(WeaponTrailStop)
 
 enum class MediaCall : std::uint8_t {
 #define ENGINE_MEDIA_CALL_ENUM(name) name,

@@ -102,8 +102,15 @@ public:
     // Inside the view the renderer loads ahead (GraphicsEngine); never without one.
     bool InRenderPreLoadFrustum() const;
 
-    // The physics touched the entity (a ragdoll coming to rest lands on the floor).
+    // The physics touched the entity (a ragdoll coming to rest lands on the floor, a flying
+    // body meets the ground or an entity it may collide with).
     virtual void CollisionCallback(const CollisionData&) {}
+    // Whether this entity, flying, stops at `other` (Engine/media/physics/PhysicsBodies.cpp).
+    virtual bool CanCollide(const Entity&) const { return false; }
+    // Whether it keeps path finding out of where it lies.
+    virtual bool OccludesPathing() const { return false; }
+    // The physics moves it (physics type 2, not at rest, not taken out of the simulation).
+    bool IsSimulationEnabled() const;
 
     // Frame operations; overrides call the base first.
     virtual void InitialUpdate();

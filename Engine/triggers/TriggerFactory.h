@@ -2,29 +2,20 @@
 // The trigger factories: producers of trigger actions and conditions register by the class
 // name of the element they make while the game library loads; the quest loader asks by name.
 // The factories are process-wide (like the class records) and unchanged after start-up.
+#include <cstdint>
 #include <map>
 #include <string>
 
+#include "Engine/triggers/TriggerElements.h"
+
 namespace GAME {
-
-class Trigger;
-
-class TriggerAction {
-public:
-    virtual ~TriggerAction() = default;
-};
-
-class TriggerCondition {
-public:
-    virtual ~TriggerCondition() = default;
-};
 
 template <class Element>
 class TriggerProducer {
 public:
     virtual ~TriggerProducer() = default;
-    // A new element for the trigger that is being loaded.
-    virtual Element* Create(Trigger* trigger) const = 0;
+    // A new element with that id and no trigger yet; the caller owns it.
+    virtual Element* Create(std::uint32_t id) const = 0;
 };
 
 template <class Element>
@@ -40,9 +31,9 @@ public:
         auto it = mProducers.find(name);
         return it == mProducers.end() ? nullptr : it->second;
     }
-    Element* Create(const std::string& name, Trigger* trigger) const {
+    Element* Create(const std::string& name, std::uint32_t id) const {
         const Producer* producer = Find(name);
-        return producer ? producer->Create(trigger) : nullptr;
+        return producer ? producer->Create(id) : nullptr;
     }
     const std::map<std::string, const Producer*>& GetProducers() const { return mProducers; }
 
@@ -65,7 +56,7 @@ template <class Element, class Base, class Factory>
 class TriggerProducerOf : public TriggerProducer<Base> {
 public:
     explicit TriggerProducerOf(const char* name) { Factory::Get().Register(name, this); }
-    Base* Create(Trigger* trigger) const override { return new Element(trigger); }
+    Base* Create(std::uint32_t id) const override { return new Element(id); }
 };
 
 }  // namespace GAME

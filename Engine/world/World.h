@@ -56,6 +56,9 @@ public:
     void UnloadLevel();
     const std::string& GetLevelName() const { return mLevelName; }
     const std::vector<SpawnPoint>& GetSpawnPoints() const { return mSpawnPoints; }
+    // The quest files the level names (names under the data root), in file order.
+    std::size_t GetNumQuestFiles() const { return mQuestFiles.size(); }
+    const std::string& GetQuestFile(std::size_t index) const { return mQuestFiles.at(index); }
     // Ids of the entities the level file placed, in file order.
     const std::vector<std::uint32_t>& GetPlacedEntityIds() const { return mPlacedIds; }
     // Whether the last load took its navigation meshes from the cache file.
@@ -172,6 +175,7 @@ private:
     std::string mModName;  // the level file's "mod" (empty: the game's own world)
     std::vector<std::unique_ptr<Region>> mRegions;
     std::vector<SpawnPoint> mSpawnPoints;
+    std::vector<std::string> mQuestFiles;
     std::vector<std::uint32_t> mPlacedIds;
     std::vector<int> mPathingSizes;
     bool mNavFromCache = false;

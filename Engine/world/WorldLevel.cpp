@@ -206,6 +206,15 @@ bool World::ReadLevel(const std::filesystem::path& file) {
                 mSpawnPoints.push_back(spawn);
         }
 
+    if (const auto quests = level.find("quests"); quests != level.end() && quests->is_array())
+        for (const Json& item : *quests) {
+            if (item.is_string() && !item.get<std::string>().empty())
+                mQuestFiles.push_back(item.get<std::string>());
+            else
+                gEngine->Log(1, "Level %s: \"quests\" holds %s, not a quest file name",
+                             name.c_str(), item.type_name());
+        }
+
     if (const auto entities = level.find("entities");
         entities != level.end() && entities->is_array())
         for (const Json& item : *entities) {
@@ -326,6 +335,7 @@ void World::UnloadLevel() {
             table->Remove(region.get());
     mRegions.clear();
     mSpawnPoints.clear();
+    mQuestFiles.clear();
     mPathingSizes.clear();
     mLevelName.clear();
     mModName.clear();

@@ -86,6 +86,8 @@ Character::~Character() {
         if (Object* object = id != 0 ? objects.GetObject(id) : nullptr)
             objects.DestroyObjectEx(object, "Game/Character", __LINE__);
     };
+    // The mind goes with its body (a carried brain is held by someone else, not by this id).
+    destroy(mControllerId);
     for (std::uint32_t id : mSoundIds)
         destroy(id);
     for (const auto& entry : mAbsorptionFx)
@@ -252,21 +254,6 @@ void Character::UpdateSelf(int ms) {
         Update_TweakPose(ms);
     }
     mPlayStats.Update(ms);
-}
-
-std::uint32_t Character::Lobotomize() {
-    // Only a monster controller is taken out.
-    auto* monster = IsA<Monster>() ? static_cast<Monster*>(this) : nullptr;
-    ControllerMonster* controller = monster ? monster->Lobotomize() : nullptr;
-    return controller ? controller->GetObjectId() : 0;
-}
-
-void Character::BrainTransplant(std::uint32_t controllerId) {
-    auto* controller = Singleton<ObjectManager>::Get().GetObject<ControllerMonster>(controllerId);
-    if (controller && IsA<Monster>())
-        static_cast<Monster*>(this)->BrainTransplant(controller);
-    else
-        mControllerId = controllerId;
 }
 
 void Character::PreAnimationUpdate(int) {

@@ -63,6 +63,8 @@ namespace test {
 struct CharacterTestAccess;
 }
 
+struct ProjectileInfo;
+
 class Character : public Actor, public CombatCharacter, public DurationDamageOwner {
     RTTI_DECLARE(Character)
     // Tests set up what only the equipment, skills and summoning would set in play.
@@ -372,7 +374,6 @@ public:
 
     // Appends the record names of the skills active on the character.
     void GetActiveStatusSkills(std::vector<std::string>& names) const;
-    void SetActiveStatusSkills(std::vector<std::string> names) { mStatusSkills = std::move(names); }
 
     // The sound packs of the record, in member order (footsteps and running, then attack to
     // splash); null when the record names none.
@@ -512,15 +513,16 @@ public:
     void QuestCommandPlayAnimation(AnimationSet_Type type, bool first, bool second);
     void SendQuestAnimationCompletedEvent() const;
     bool HasForcedUpdates() const { return mForcedUpdates; }
+    // A projectile flies near (to a foe of its caster) or struck something (to its caster);
+    // both go to the controller.
+    void ProjectileNotification(std::uint32_t projectileId);
+    void ProjectileCollisionCallback(const ProjectileInfo& info, const CollisionData& data);
     // What the death handlers ask of the body.
     virtual void SetPhysicsType(int type);
     virtual void PlayAnimationSound(const Name& name);
     virtual void PlayDeathSound();
     // False when the death animation cannot be played.
     virtual bool PlayDeathAnimation();
-    // The controller id taken out (0: none) and given back.
-    std::uint32_t Lobotomize();
-    void BrainTransplant(std::uint32_t controllerId);
     // Auras: entities attached to the character for a while (seconds; 0 with permanent).
     std::uint32_t AddAura(const std::string& name, bool permanent, int seconds) {
         return mAuraManager.AddAura(*this, name, permanent, seconds);
@@ -765,7 +767,6 @@ private:
     int mHandState = 0;
     std::uint32_t mMasterId = 0;
     std::uint32_t mMoney = 0;
-    std::vector<std::string> mStatusSkills;
     CharacterRagDoll::EffectData mRagdollData;
     std::array<std::unique_ptr<AnimationSet>, 6> mAnimSets;
     AnimationSet* mAnimationSet = nullptr;

@@ -196,7 +196,14 @@ void Character::CombatAddLifeLeechDamage(float amount) {
 }
 
 void Character::GetActiveStatusSkills(std::vector<std::string>& names) const {
-    names.insert(names.end(), mStatusSkills.begin(), mStatusSkills.end());
+    ObjectManager& objects = Singleton<ObjectManager>::Get();
+    const std::uint32_t self = GetObjectId();
+    for (const auto* list :
+         {&mSkillManager->GetUISkillList(), &mSkillManager->GetUITempSkillList()})
+        for (std::uint32_t id : *list)
+            if (const Skill* skill = objects.GetObject<Skill>(id);
+                skill && (skill->HasIconDisplay(self) || skill->IsTempTrackable(self)))
+                names.push_back(skill->GetObjectName());
 }
 
 bool Character::StartSkill(std::uint32_t skillId, std::uint32_t targetId, const WorldVec3& point,

@@ -1,4 +1,7 @@
-// A character's body under physics: the ragdoll it falls limp as, and the hit that decides how.
+// A character's body under physics: the ragdoll it falls limp as, the hit that decides how, and
+// the projectiles that fly near it or that it shot.
+#include "Game/ai/controllers/CharacterController.h"
+#include "Game/ai/controllers/ControllerBaseCharacter.h"
 #include "Game/characters/Character.h"
 #include "Game/characters/CharacterRagDoll.h"
 
@@ -36,6 +39,16 @@ void Character::CreatePhysicsObject() {
     // velocities per entity.
     if (!mRagDoll && mPhysicsType == kRagDollPhysics)
         mRagDoll = std::make_unique<CharacterRagDoll>(this);
+}
+
+void Character::ProjectileNotification(std::uint32_t projectileId) {
+    if (auto* controller = FindController<ControllerBaseCharacter>(*this))
+        controller->ProjectileNotification(projectileId);
+}
+
+void Character::ProjectileCollisionCallback(const ProjectileInfo& info, const CollisionData& data) {
+    if (auto* controller = FindController<ControllerBaseCharacter>(*this))
+        controller->ProjectileCollisionCallback(info, data);
 }
 
 }  // namespace GAME

@@ -31,6 +31,13 @@ struct GameEvent_CreatureStartDeath : GameEvent {
     std::uint32_t objectId = 0;
 };
 
+// "GenericEntitySpawn", "GenericEntityInitialUpdate" and "GenericEntityDestroy": a placed
+// object that quests may name (a proxy, a quest location, a fixed item).
+struct GameEvent_GenericEntity : GameEvent {
+    std::uint32_t objectId = 0;
+    std::string objectName;
+};
+
 struct GameEvent_InviteToParty : GameEvent {
     int inviter = 0;
 };

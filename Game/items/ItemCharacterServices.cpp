@@ -2,6 +2,7 @@
 
 #include "Engine/Engine.h"
 #include "Engine/media/graphics/EffectEntity.h"
+#include "Engine/media/graphics/WeaponTrail.h"
 #include "Engine/object/ObjectManager.h"
 #include "Engine/sys/Machine.h"
 #include "Game/characters/Character.h"
@@ -9,6 +10,7 @@
 #include "Game/core/util/SeamLog.h"
 #include "Game/skills/Skill.h"
 #include "Game/skills/profile/SkillProfile.h"
+#include "Game/world/projectiles/ProjectileBase.h"
 
 namespace GAME {
 
@@ -107,13 +109,13 @@ std::string ItemCharacterServices::GetSkillDisplayNameTag(const std::string& ski
                                                                  objects.GetLoadTable(skillRecord));
     return profile ? profile->GetDisplayNameTag() : std::string();
 }
-std::uint32_t ItemCharacterServices::CreateProjectile(const std::string&) {
-    ReportSeam("Items", "ObjectManager::CreateObjectFromFile<ProjectileBase>");
-    return 0;
+std::uint32_t ItemCharacterServices::CreateProjectile(const std::string& record) {
+    auto* projectile = Singleton<ObjectManager>::Get().CreateObjectFromFile<ProjectileBase>(record);
+    return projectile ? projectile->GetObjectId() : 0;
 }
-std::uint32_t ItemCharacterServices::CreateWeaponTrail(const std::string&) {
-    ReportSeam("Items", "ObjectManager::CreateObjectFromFile<WeaponTrail>");
-    return 0;
+std::uint32_t ItemCharacterServices::CreateWeaponTrail(const std::string& record) {
+    auto* trail = Singleton<ObjectManager>::Get().CreateObjectFromFile<WeaponTrail>(record);
+    return trail ? trail->GetObjectId() : 0;
 }
 std::uint32_t ItemCharacterServices::CreateEffect(const std::string& record) {
     auto* effect = Singleton<ObjectManager>::Get().CreateObjectFromFile<EffectEntity>(record);

@@ -83,18 +83,18 @@ void CharAttribute::LoadBaseTable(const LoadTable& record) {
         mValues.clear();
 }
 
-// A jitter of 0 leaves the prefix's value as its record gives it.
+// A jitter of 0 still draws: the spread of 0 becomes 1, and later draws of the item depend on it.
 void CharAttribute::LoadPrefixTable(const LoadTable& record, RandomUniform* random) {
     mPrefixValue = record.GetFloat(mRecordKey, 0.0f);
     const float jitter = record.GetFloat("lootRandomizerJitter", 0.0f);
-    if (random != nullptr && jitter > 0.0f)
+    if (random != nullptr)
         mPrefixValue = Jitter(mPrefixValue, jitter, *random);
 }
 
 void CharAttribute::LoadSuffixTable(const LoadTable& record, RandomUniform* random) {
     mSuffixValue = record.GetFloat(mRecordKey, 0.0f);
     const float jitter = record.GetFloat("lootRandomizerJitter", 0.0f);
-    if (random != nullptr && jitter > 0.0f)
+    if (random != nullptr)
         mSuffixValue = Jitter(mSuffixValue, jitter, *random);
 }
 

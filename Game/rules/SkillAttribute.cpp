@@ -32,15 +32,12 @@ void SkillAttribute::LoadBaseTable(const LoadTable& record) {
         mValues.clear();
 }
 
-// A jitter of 0 leaves the extra record's value as it stands.
+// A jitter of 0 still draws (a spread of 1), as the prefix and suffix of the character's do.
 void SkillAttribute::LoadExtra(const LoadTable& record, RandomUniform* random, float& value,
                                float& chance) {
     value = record.GetFloat(mValueField, 0.0f);
-    if (random != nullptr) {
-        const float jitter = record.GetFloat("lootRandomizerJitter", 0.0f);
-        if (jitter > 0.0f)
-            value = Jitter(value, jitter, *random);
-    }
+    if (random != nullptr)
+        value = Jitter(value, record.GetFloat("lootRandomizerJitter", 0.0f), *random);
     chance = record.GetFloat(mChanceField, 0.0f);
 }
 

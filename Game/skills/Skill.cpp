@@ -21,6 +21,7 @@
 #include "Game/skills/manager/SkillServicesBase.h"
 #include "Game/skills/modifiers/Skill_Modifier.h"
 #include "Game/skills/profile/SkillProfile.h"
+#include "Game/world/projectiles/ProjectileBase.h"
 #include "Game/world/props/Prop.h"
 
 namespace GAME {
@@ -431,22 +432,28 @@ void Skill::AddModifierRacialBonusDefense(const std::vector<std::string>& races,
 
 #undef GAME_EACH_MODIFIER
 
-SkillProjectileModifier Skill::MakeProjectileModifier() const {
+ProjectileModifierStruct Skill::MakeProjectileModifier() const {
     SkillProfile_Modifiers data;
     GetSkillModifierData(data);
     const auto& projectile = GetSkillProfile().GetSkillProjectileModifierData(GetCurrentLevel());
-    return {GetObjectId(),
-            data.explosionRadius + projectile.explosionRadius,
-            projectile.fragmentsName,
-            projectile.fragmentsLaunchNumberMin,
-            projectile.fragmentsLaunchNumberMax,
-            data.projectilePiercing + projectile.piercingChance};
+    ProjectileModifierStruct modifier;
+    modifier.skillId = GetObjectId();
+    modifier.radius = data.explosionRadius + projectile.explosionRadius;
+    modifier.fragmentRecord = projectile.fragmentsName;
+    modifier.fragmentCountMin = projectile.fragmentsLaunchNumberMin;
+    modifier.fragmentCountMax = projectile.fragmentsLaunchNumberMax;
+    modifier.piercing = data.projectilePiercing + projectile.piercingChance;
+    return modifier;
 }
 
-void Skill::AddProjectileModifier(ProjectileBase&) {
+void Skill::AddProjectileModifier(ProjectileBase& projectile) {
     if (GetCurrentLevel() == 0)
         return;
-    ReportSeam("Skill", "ProjectileBase::AddProjectileModifier");
+    projectile.AddProjectileModifier(MakeProjectileModifier());
+    // The modifier kinds that shape projectiles add their own entries.
+    for (std::uint32_t id : mModifiers)
+        if (Object* object = FindObjectOfClass(id, "Skill_ProjectileModifier"))
+            static_cast<Skill*>(object)->AddProjectileModifier(projectile);
 }
 
 // --- Combat parameters ---

@@ -18,6 +18,7 @@
 #include "Game/items/OwnedObject.h"
 #include "Game/skills/manager/SkillManagerBase.h"
 #include "Game/skills/manager/SkillState.h"
+#include "Game/world/projectiles/ProjectileInfo.h"
 
 namespace GAME {
 
@@ -31,7 +32,6 @@ class SkillAttributeAccumulator;
 class SkillProfile;
 class SkillProfile_Modifiers;
 class SoundPak;
-struct ProjectileInfo;
 struct RacialBonus_Damage;
 struct RacialBonus_Defense;
 struct WorldCoords;
@@ -46,17 +46,6 @@ enum class SkillReason : int {
     NotEnoughMana = 2,
     NotQualifying = 4,
     LevelZero = 5,
-};
-
-// What a projectile-modifier skill hands to a projectile: the skill, the explosion radius, the
-// fragments with their launch numbers, and the piercing chance.
-struct SkillProjectileModifier {
-    std::uint32_t skillId = 0;
-    float explosionRadius = 0.0f;
-    std::string fragmentsName;
-    std::uint32_t fragmentsMin = 0;
-    std::uint32_t fragmentsMax = 0;
-    float piercingChance = 0.0f;
 };
 
 class Skill : public Object {
@@ -280,7 +269,7 @@ public:
                                       RacialBonus_Damage& bonus);
     void AddModifierRacialBonusDefense(const std::vector<std::string>& races,
                                        RacialBonus_Defense& bonus);
-    SkillProjectileModifier MakeProjectileModifier() const;
+    ProjectileModifierStruct MakeProjectileModifier() const;
 
     // Presentation (sounds, effects, animations).
     void PlayWarmUpSound(const WorldVec3& where);

@@ -10,7 +10,6 @@
 #include "Game/characters/CharacterLookup.h"
 #include "Game/core/GameEngine.h"
 #include "Game/core/players/Team.h"
-#include "Game/core/util/SeamLog.h"
 #include "Game/core/util/StringUtil.h"
 #include "Game/items/kinds/Weapon.h"
 #include "Game/rules/combat/ParametersCombat.h"
@@ -76,11 +75,6 @@ void SkillActivated::Load(const LoadTable& table) {
     Skill::Load(table);
     mCameraShakeDuration = table.GetFloat("cameraShakeDurationSecs", 0.0f);
     mCameraShakeAmplitude = table.GetFloat("cameraShakeAmplitude", 0.0f);
-}
-
-void SkillActivated::CreateProjectile(Character&, std::uint32_t, const WorldCoords&, std::uint32_t,
-                                      const WorldVec3&, std::uint32_t, std::uint16_t) {
-    ReportSeam("Skills", "SkillActivated::CreateProjectile");
 }
 
 void SkillActivated::CameraShake() {

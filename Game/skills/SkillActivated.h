@@ -78,6 +78,10 @@ public:
     // True when a command was sent.
     bool ExecuteWeaponHit(Character& character, const Name& event, std::uint32_t target,
                           const WorldVec3& point);
+    // On the controlling machine: the targets a projectile of this skill found become a target
+    // result (charged nothing again).
+    void SendProjectileTargets(const ProjectileInfo& info,
+                               const std::vector<std::uint32_t>& targets);
 
     // Hands a buff of this skill to the target through its controller.
     void ApplyBuffOnTarget(Character& caster, Character& target, const std::string& buffName,
@@ -123,6 +127,8 @@ public:
     bool EndAction(Character& character) override;
     bool GetValidTarget(const Character& caster, std::uint32_t& target, const WorldVec3& point,
                         bool flag, float radius) override;
+    void TargetInformation(const ProjectileInfo& info, const WorldCoords& at,
+                           std::vector<std::uint32_t>& targets) override;
     bool IsRangedWeapon() const { return mRangedWeapon; }
 
 protected:
@@ -152,6 +158,8 @@ public:
     void TargetResult(Character& character, const std::vector<std::uint32_t>& targets,
                       const WorldCoords& origin, std::uint32_t seed, std::uint32_t weaponId,
                       bool useWeapon) override;
+    void TargetInformation(const ProjectileInfo& info, const WorldCoords& at,
+                           std::vector<std::uint32_t>& targets) override;
     void PreLoad(bool now) override;
     void PreLoadResources() override;
 
@@ -228,6 +236,8 @@ public:
     void PlaySkillSound2(const WorldVec3& where) override;
     bool GetValidTarget(const Character& caster, std::uint32_t& target, const WorldVec3& point,
                         bool flag, float radius) override;
+    void TargetInformation(const ProjectileInfo& info, const WorldCoords& at,
+                           std::vector<std::uint32_t>& targets) override;
     std::uint32_t GetChosenAttackId() const { return mChosenAttack; }
 
 protected:

@@ -91,9 +91,9 @@ const std::vector<std::pair<std::string, std::vector<std::string>>> kTree = {
 const std::vector<std::string> kActionProducers = {"Action_GiveMoney", "Action_GiveItem", "Action_DispenseItemFromNpc", "Action_DropItemFromNpc", "Action_DispenseItemFromChest", "Action_TaskCreatureToLocation", "Action_SpawnEntityAtLocation", "Action_BoatDialog", "Action_OpenDoor", "Action_CloseDoor", "Action_LockFixedItem", "Action_UnlockFixedItem", "Action_GiveAttributePoints", "Action_GiveSkillPoints", "Action_KillCreature", "Action_GiveExp", "Action_BestowTriggerToken", "Action_RemoveTriggerToken", "Action_RemoveItemFromInventory", "Action_UpdateNPCDialog", "Action_TalkNPC", "Action_ClearNPCDialog", "Action_LoadAmbientPlaylist", "Action_LoadMusicPlaylist", "Action_FadeInMusic", "Action_FadeOutMusic", "Action_LoadEventMusic", "Action_PlaySoundEffect", "Action_SetCharacterInvincible", "Action_NpcPlayAnimation", "Action_IlluminateNpc", "Action_HideNpc", "Action_ShowNpc", "Action_DisableProxy", "Action_ScreenFade", "Action_TeleportPlayer", "Action_SetTimeOfDay", "Action_FadeOutEventMusic", "Action_DebugText", "Action_UpdateMapMarker", "Action_ClearMapMarker", "Action_UpdateDialogTab", "Action_UpdateJournalEntry", "Action_BestowQuest", "Action_CompleteQuestNow", "Action_SendTutorialEvent", "Action_ScreenShake", "Action_FireSkill"};
 const std::vector<std::string> kConditionProducers = {"Condition_EnterVolume", "Condition_ExitVolume", "Condition_KillCreature", "Condition_KillAllCreaturesFromProxy", "Condition_UseFixedItem", "Condition_PickupItem", "Condition_KillCreatureHerd", "Condition_ConversationStart", "Condition_OwnsTriggerToken", "Condition_GotToken", "Condition_CharacterHasItem", "Condition_OnLevelLoad", "Condition_OnQuestComplete", "Condition_MoveCompleted", "Condition_AnimationCompleted"};
 // clang-format on
-const std::set<std::string> kEngineClasses = {"Object", "Entity",     "Actor",
-                                              "Light",  "LineEffect", "ChaosBeam",
-                                              "Tile",   "SoundPak",   "EffectEntity"};
+const std::set<std::string> kEngineClasses = {"Object",       "Entity",     "Actor", "Light",
+                                              "LineEffect",   "ChaosBeam",  "Tile",  "SoundPak",
+                                              "EffectEntity", "WeaponTrail"};
 
 void Collect(const RTTI_ClassInfo& info, std::map<std::string, const RTTI_ClassInfo*>& out) {
     out[info.GetClassName()] = &info;

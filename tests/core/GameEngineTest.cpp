@@ -11,6 +11,7 @@
 #include "Engine/media/sound/AmbianceManager.h"
 #include "Engine/media/sound/SoundPak.h"
 #include "Engine/object/ObjectManager.h"
+#include "Engine/triggers/Trigger.h"
 #include "Engine/world/InstanceGroupManager.h"
 #include "Game/characters/Player.h"
 #include "Game/core/ActivityManager.h"
@@ -22,7 +23,9 @@
 #include "Game/core/players/Bonus.h"
 #include "Game/core/players/PlayerManagerClient.h"
 #include "Game/items/market/TradeManager.h"
+#include "Game/quests/Quest.h"
 #include "Game/quests/QuestRepository.h"
+#include "Game/quests/QuestStep.h"
 #include "Game/rules/formulas/DesignerEquation.h"
 #include "support/RecordingUI.h"
 #include "support/TestMachine.h"
@@ -190,7 +193,7 @@ TEST_F(GameEngineTest, AFrameWithoutAMainPlayerSkipsAmbianceAndRestsTheTimers) {
     EXPECT_EQ(root.GetSkillPointsTimer(), 0);
     EXPECT_EQ(root.GetPlayTimer(), 1000);
     EXPECT_EQ(Singleton<AmbianceManager>::Get().GetEffectUpdateCount(), 0);
-    EXPECT_EQ(QuestRepository::Get()->GetUpdateCount(), 1u);
+    EXPECT_EQ(QuestRepository::Get()->GetDelayedActionCount(), 0u);
     EXPECT_EQ(root.GetTradeManager()->GetUpdateCount(), 1u);
 }
 
@@ -428,10 +431,29 @@ TEST_F(GameEngineTest, TheAssertHookIsInstalledThroughTheRoot) {
     EXPECT_EQ(settings.logPath, "logs/assert.txt");
 }
 
-TEST_F(GameEngineTest, SuperPreRunFiresTriggersThenSimulatesRewards) {
+TEST_F(GameEngineTest, SuperPreRunReplaysFiredTriggersThenRewards) {
+    QuestRepository& quests = *QuestRepository::Get();
+    const char* text = R"([{"quest": [{"title": "Q"}]}, {"steps": [{"max": 1}, {"step": [
+        {"triggers": [{"max": 1}, {"trigger": [{"displayTag": "t"}]}]}]}]}])";
+    Quest* quest = quests.LoadQuest("Quests/Q.quest", text);
+    ASSERT_NE(quest, nullptr);
+    quests.AddTrigger(quest->GetHandle(), 0, 0, 77);
+    GameEvent_Reward reward;
+    SendGameEvent(reward, "Reward");
+    struct Spy : EventHandlerInterface {
+        std::vector<bool> simulated;
+        void HandleEvent(const GameEvent* payload) override {
+            simulated.push_back(static_cast<const GameEvent_Reward*>(payload)->simulated);
+        }
+    } spy;
+    Singleton<EventManager>::Get().Register("GameEvent_Reward", &spy);
     gGameEngine->SuperPreRun();
-    EXPECT_EQ(QuestRepository::Get()->GetTriggerFireCount(), 1u);
-    EXPECT_EQ(QuestRepository::Get()->GetRewardSimulationCount(), 1u);
+    Singleton<EventManager>::Get().UnRegister("GameEvent_Reward", &spy);
+    const Trigger* trigger = quest->GetQuestStepAtIndx(0)->GetTriggerOfIdx(0);
+    EXPECT_TRUE(trigger->HasFired());
+    EXPECT_EQ(trigger->GetTarget(), 77u);
+    EXPECT_TRUE(quest->IsComplete());
+    EXPECT_EQ(spy.simulated, std::vector<bool>{true});
 }
 
 TEST_F(GameEngineTest, TheSettingsRecordIsRead) {

@@ -1,10 +1,12 @@
 // Teleports: a client's player moves on its own machine, the server and a third machine, each
 // with its own kind of activity; the server's own teleport keeps the screen dark to a whole
-// second of loading; a destination outside the world and the confirmation dialog.
+// second of loading; the server hands the host's view over to the destination, or back when
+// the teleport is cleared half-way; a destination outside the world and the confirmation dialog.
 #include <gtest/gtest.h>
 
 #include "Engine/Engine.h"
 #include "Engine/media/graphics/GraphicsMeshInstance.h"
+#include "Engine/net/NetworkEntityList.h"
 #include "Engine/world/World.h"
 #include "Game/core/ActivityManager.h"
 #include "Game/core/GameConstants.h"
@@ -139,8 +141,75 @@ TEST_F(TeleportOverNetwork, ClientPlayerArrivesOnEveryMachine) {
     ON_MACHINE(game.Client(1)) {
         EXPECT_FALSE(World::Get().GetRegion("T1")->IsLevelLoaded());
     }
+}
+
+TEST_F(TeleportOverNetwork, TheServerHandsTheHostsViewOverAndBackAtTheDestination) {
+    constexpr std::uint32_t kGone = 0x9001;
     ON_MACHINE(game.Server()) {
-        EXPECT_EQ(game.Server().CountLog("ReturnFrustumEntry"), 1);
+        Singleton<ObjectManager>::Get().CreateObject<Player>(kGone);
+        FrustumEntry& view = Singleton<NetworkEntityList>::Get().GetEntry(1);
+        view.frustum.region = World::Get().GetRegion("T0");
+        view.entities = {{IdOf(1), 1}, {kGone, 1}};
+    }
+    ON_MACHINE(game.Client(0)) {
+        gGameEngine->InitiatePlayerTeleport(1050, 10, 60);
+    }
+    game.Pump();
+    bool heldAway = false, doneSeen = false;
+    for (int frame = 0; frame < 200; ++frame) {
+        Frames(1);
+        ON_MACHINE(game.Server()) {
+            const FrustumEntry* view = Singleton<NetworkEntityList>::Get().FindEntry(1);
+            if (!view && !heldAway) {
+                heldAway = true;
+                ObjectManager& objects = Singleton<ObjectManager>::Get();
+                objects.DestroyObject(objects.GetObject(kGone));
+            }
+            // A loader done loading is found no more: a next move gets the reports.
+            for (TeleportActivity* teleport : Teleports())
+                if (teleport->GetLoader() && teleport->GetLoader()->IsDone()) {
+                    doneSeen = true;
+                    EXPECT_EQ(gGameEngine->FindNRLoader(IdOf(1)), nullptr);
+                }
+        }
+        if (game.OnEach([] { return Teleports().size(); })[0] == 0)
+            break;
+    }
+    EXPECT_TRUE(heldAway);
+    EXPECT_TRUE(doneSeen);
+    ON_MACHINE(game.Server()) {
+        const FrustumEntry* view = Singleton<NetworkEntityList>::Get().FindEntry(1);
+        ASSERT_NE(view, nullptr);
+        EXPECT_EQ(view->frustum.GetRegion(), World::Get().GetRegion("T1"));
+        EXPECT_TRUE(view->entities.contains(IdOf(1)));
+        EXPECT_FALSE(view->entities.contains(kGone));
+    }
+}
+
+TEST_F(TeleportOverNetwork, ATeleportClearedHalfWayGivesTheHostsViewBack) {
+    ON_MACHINE(game.Server()) {
+        FrustumEntry& view = Singleton<NetworkEntityList>::Get().GetEntry(1);
+        view.frustum.region = World::Get().GetRegion("T0");
+        view.entities = {{IdOf(1), 1}};
+    }
+    ON_MACHINE(game.Client(0)) {
+        gGameEngine->InitiatePlayerTeleport(1050, 10, 60);
+    }
+    game.Pump();
+    bool heldAway = false;
+    for (int frame = 0; frame < 100 && !heldAway; ++frame) {
+        Frames(1);
+        ON_MACHINE(game.Server()) {
+            heldAway = Singleton<NetworkEntityList>::Get().FindEntry(1) == nullptr;
+        }
+    }
+    ASSERT_TRUE(heldAway);
+    ON_MACHINE(game.Server()) {
+        ActivityManager::Get()->Clear();
+        const FrustumEntry* view = Singleton<NetworkEntityList>::Get().FindEntry(1);
+        ASSERT_NE(view, nullptr);
+        EXPECT_EQ(view->frustum.GetRegion(), World::Get().GetRegion("T0"));
+        EXPECT_EQ(view->entities.size(), 1u);
     }
 }
 

@@ -111,14 +111,16 @@ TEST_F(PlayersOverLoopbackTest, HeartbeatsCarryEachPlayersStateToTheOthers) {
         Player* mine = Singleton<ObjectManager>::Get().GetObject<Player>(IdOf(1));
         test::SetCharLevel(*mine, 8);
         test::SetLife(*mine, 42.0f, 100.0f);
-        mine->SetActiveStatusSkills({"Records/Skills/Shield.dbr"});
+        // A buff on the player is what its heartbeat reports as active.
+        mine->GetSkillManager().CreateRemoveSkillBuff(0, "Records/Skills/Ward.dbr", 1, "", 0, "", 0,
+                                                      0, mine->GetObjectId());
     }
     // A client reports after more than 900 ms; the server passes it on after more than 1100.
     RunFrames(25);
     const PlayerNetBasicInfo seen = CachedOn(game.Client(1), IdOf(1));
     EXPECT_EQ(seen.level, 8);
     EXPECT_EQ(seen.life, 42.0f);
-    EXPECT_EQ(seen.statusSkills, std::vector<std::string>{"Records/Skills/Shield.dbr"});
+    EXPECT_EQ(seen.statusSkills, std::vector<std::string>{"records\\skills\\ward.dbr"});
     EXPECT_EQ(seen.playerName, L"Player1");
     ON_MACHINE(game.Server()) {
         EXPECT_EQ(gGameEngine->GetPlayerManagerServer()->GetPlayerRecords()[1].level, 8);

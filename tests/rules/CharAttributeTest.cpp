@@ -179,10 +179,12 @@ TEST(CharAttributeStore, EquipmentLoadsInOrderWithJitterFromTheStoreGenerator) {
     store.Load(helm, &prefix, &suffix, false);
 
     // Strength: the prefix's 6 jitters by its own 10 percent (spread 1) while loading, then
-    // the base 12 by 20 percent (spread 2). The suffix's jitter of 0 draws nothing.
+    // the base 12 by 20 percent (spread 2).
     const float prefixStrength = 6.0f + static_cast<float>(Draw(replay, 1));
     const float baseStrength = 12.0f + static_cast<float>(Draw(replay, 2));
-    // Dexterity exists only through the suffix: no draw at all (its per-level list is empty).
+    // Dexterity exists only through the suffix, whose jitter of 0 still spreads by one; its
+    // empty per-level list draws nothing.
+    const float suffixDexterity = 5.0f + static_cast<float>(Draw(replay, 1));
     // Life is never jittered; the total speed modifier by 20 percent of 10 (spread 2).
     const float totalSpeed = 10.0f + static_cast<float>(Draw(replay, 2));
     EXPECT_EQ(random.GetState(), replay.GetState());
@@ -197,7 +199,7 @@ TEST(CharAttributeStore, EquipmentLoadsInOrderWithJitterFromTheStoreGenerator) {
     CharAttributeAccumulator accumulator;
     store.AddToAccumulator(accumulator, 1);
     EXPECT_EQ(accumulator.GetValue(T::Strength), baseStrength + prefixStrength);
-    EXPECT_EQ(accumulator.GetValue(T::Dexterity), 5.0f);
+    EXPECT_EQ(accumulator.GetValue(T::Dexterity), suffixDexterity);
     EXPECT_EQ(accumulator.GetValue(T::Life), 40.0f);
     EXPECT_EQ(accumulator.GetModifier(T::RunSpeed), totalSpeed);
 
@@ -207,13 +209,13 @@ TEST(CharAttributeStore, EquipmentLoadsInOrderWithJitterFromTheStoreGenerator) {
     ASSERT_EQ(second.size(), 5u);
     EXPECT_EQ(second[0], L"+" + std::to_wstring(static_cast<int>(baseStrength + prefixStrength)) +
                              L" Strength");
-    EXPECT_EQ(second[1], L"+5 Dexterity");
+    EXPECT_EQ(second[1], L"+" + std::to_wstring(static_cast<int>(suffixDexterity)) + L" Dexterity");
     EXPECT_EQ(second[2], L"+40 Health");
     EXPECT_EQ(second[4], L"-2 Level Requirement");
 
     CostInfo_CharacterAttributes cost;
     store.GetCostInfo(cost);
-    EXPECT_EQ(cost.primaryAtt, baseStrength + prefixStrength + 5.0f);
+    EXPECT_EQ(cost.primaryAtt, baseStrength + prefixStrength + suffixDexterity);
     EXPECT_EQ(cost.primaryAttCount, 2);
     EXPECT_EQ(cost.secondaryAtt, 40.0f);
     EXPECT_EQ(cost.bonus, 2.0f);
@@ -221,18 +223,30 @@ TEST(CharAttributeStore, EquipmentLoadsInOrderWithJitterFromTheStoreGenerator) {
     EXPECT_EQ(cost.attackSpeedCount, 0);  // the unset base attack speed counts nothing
 }
 
-TEST(CharAttributeStore, PrefixWithoutJitterKeepsItsValueAndDrawsNothing) {
+TEST(CharAttributeStore, ARandomizerWithoutJitterStillSpreadsByOneButOnlyWithAGenerator) {
     TestMachine tm;
-    const LoadTable helm = Record("Records/Attributes/Helm.dbr");
-    const LoadTable suffix = Record("Records/Attributes/SuffixEmbers.dbr");
-    RandomUniform random;
-    random.Seed(9);
-    const auto before = random.GetState();
-    CharAttributeVal_Dexterity dexterity;
-    dexterity.LoadBaseTable(helm);
-    dexterity.LoadSuffixTable(suffix, &random);
-    EXPECT_EQ(dexterity.GetSuffixValue(), 5.0f);
-    EXPECT_EQ(random.GetState(), before);
+    const LoadTable suffix = Record("Records/Attributes/SuffixEmbers.dbr");  // jitter 0, dex 5
+    std::set<float> seen;
+    for (std::uint32_t seed = 1; seed <= 60; ++seed) {
+        RandomUniform random, replay;
+        random.Seed(seed);
+        replay.Seed(seed);
+        CharAttributeVal_Dexterity dexterity;
+        dexterity.LoadSuffixTable(suffix, &random);
+        dexterity.LoadPrefixTable(suffix, &random);
+        const float suffixValue = 5.0f + static_cast<float>(Draw(replay, 1));
+        const float prefixValue = 5.0f + static_cast<float>(Draw(replay, 1));
+        EXPECT_EQ(dexterity.GetSuffixValue(), suffixValue);
+        EXPECT_EQ(dexterity.GetPrefixValue(), prefixValue);
+        EXPECT_EQ(random.GetState(), replay.GetState());
+        seen.insert(suffixValue);
+    }
+    EXPECT_TRUE(seen.count(5.0f) && seen.count(6.0f));
+    EXPECT_TRUE(std::all_of(seen.begin(), seen.end(), [](float v) { return v >= 4 && v <= 6; }));
+    // No generator: the record's value as it stands.
+    CharAttributeVal_Dexterity plain;
+    plain.LoadSuffixTable(suffix, nullptr);
+    EXPECT_EQ(plain.GetSuffixValue(), 5.0f);
 }
 
 TEST(CharAttributeStore, SkillStoresSplitTheManaReserveOff) {

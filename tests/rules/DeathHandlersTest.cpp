@@ -9,6 +9,8 @@
 #include "Engine/media/graphics/GraphicsMeshInstance.h"
 #include "Engine/media/graphics/Light.h"
 #include "Engine/object/ObjectManager.h"
+#include "Game/ai/monster/ControllerMonster.h"
+#include "Game/characters/monster/Monster.h"
 #include "Game/core/GameEngine.h"
 #include "Game/core/net/packets/CharacterActionPackets.h"
 #include "Game/rules/death/DeathManager.h"
@@ -220,16 +222,22 @@ TEST_F(DeathHandlers, BonesAreCarriedUntilEndThenLetOutWithTheBodysScale) {
     auto* spawned = Objects().GetObject<Character>(ids[0]);
     ASSERT_NE(spawned, nullptr);
     EXPECT_EQ(spawned->GetObjectName(), "Records/Characters/Brute.dbr");
-    auto* bones = Objects().GetObject<Character>(ids[1]);
+    auto* bones = Objects().GetObject<Monster>(ids[1]);
     ASSERT_NE(bones, nullptr);
-    EXPECT_EQ(bones->GetObjectName(), "Records/Characters/Hero.dbr");
+    EXPECT_EQ(bones->GetObjectName(), "Records/Monsters/Wolf.dbr");
     EXPECT_EQ(bones->GetAttachParentId(), body->GetObjectId());
+    // Carried without its brain, which it gets back when it is let out.
+    const std::uint32_t brain = bones->GetControllerId();
+    EXPECT_EQ(bones->GetMonsterController(), nullptr);
     // The sound handler and the default one are done; the spawn and bones wait for "End".
     EXPECT_FALSE(manager.IsFinished());
 
     manager.AnimationCallback(N("End"));
     EXPECT_FALSE(bones->IsAttached());
     EXPECT_FLOAT_EQ(bones->GetScale(), 1.5f);
+    ASSERT_NE(bones->GetMonsterController(), nullptr);
+    EXPECT_NE(bones->GetControllerId(), brain);
+    EXPECT_EQ(bones->GetMonsterController()->GetParentId(), bones->GetObjectId());
     EXPECT_TRUE(manager.IsFinished());
     RunFrame(*body, 16);
     EXPECT_FALSE(manager.IsFinished());  // post-processed by the body's update

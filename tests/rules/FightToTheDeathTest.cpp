@@ -150,7 +150,7 @@ TEST(FightToTheDeath, TwoMachinesAgreeOnTheFightTheDeathAndTheRemains) {
     }));
     ASSERT_EQ(a.remains.size(), 2u);
     EXPECT_EQ(a.remainsNames, (std::vector<std::string>{"Records/Characters/Brute.dbr",
-                                                        "Records/Characters/Hero.dbr"}));
+                                                        "Records/Monsters/Wolf.dbr"}));
 
     // The same on the peer, frame for frame and line for line.
     EXPECT_EQ(b.trace, a.trace);

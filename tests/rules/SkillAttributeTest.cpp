@@ -71,8 +71,10 @@ TEST(SkillAttributeStore, EquipmentLoadTextAndCost) {
     SkillAttributeStore_Equipment store;
     store.SetRandomGen(&random);
     store.Load(helm, &prefix, &suffix, true);
-    // Only the prefix's cooldown of 4 is jittered (10 percent: spread 1); the suffix has none.
+    // The prefix's cooldown of 4 jitters by 10 percent (spread 1), the suffix's energy cost of 3
+    // by its jitter of 0 (still a spread of 1), each as its attribute loads.
     const float prefixCooldown = 4.0f + static_cast<float>(replay.IGenerate(-1, 1));
+    const float suffixCost = 3.0f + static_cast<float>(replay.IGenerate(-1, 1));
     EXPECT_EQ(random.GetState(), replay.GetState());
 
     ASSERT_EQ(store.GetAttributes().size(), 2u);
@@ -85,12 +87,12 @@ TEST(SkillAttributeStore, EquipmentLoadTextAndCost) {
     EXPECT_EQ(lines[0], L"-8% Recharge");
     EXPECT_EQ(lines[1], L"50% Chance of -" + std::to_wstring(static_cast<int>(prefixCooldown)) +
                             L"% Recharge");
-    EXPECT_EQ(lines[2], L"-3% Energy Cost");
+    EXPECT_EQ(lines[2], L"-" + std::to_wstring(static_cast<int>(suffixCost)) + L"% Energy Cost");
 
     CostInfo_SkillAttributes cost;
     store.GetCostInfo(cost);
-    EXPECT_EQ(cost.base, 8.0f - prefixCooldown - 3.0f);  // level 1 of a value is its base only
-    EXPECT_EQ(cost.bonus, prefixCooldown + 3.0f);
+    EXPECT_EQ(cost.base, 8.0f - prefixCooldown - suffixCost);  // level 1: its base only
+    EXPECT_EQ(cost.bonus, prefixCooldown + suffixCost);
     EXPECT_EQ(cost.bonusCount, 2);
 
     // The owner's jitter spreads only the per-level values: one draw for the base's 8.

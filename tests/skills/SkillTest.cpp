@@ -325,12 +325,12 @@ TEST_F(SkillModifiers, AttachedModifiersAddTheirLevelsDataAndOthersAreSkipped) {
     // (2 s + 0.5 s) less the skill's own 10 %.
     EXPECT_FLOAT_EQ(skill.GetCooldownTime(), 2250.0f);
 
-    const SkillProjectileModifier projectile = skill.MakeProjectileModifier();
+    const ProjectileModifierStruct projectile = skill.MakeProjectileModifier();
     EXPECT_EQ(projectile.skillId, skill.GetObjectId());
-    EXPECT_FLOAT_EQ(projectile.explosionRadius, 0.75f);
-    EXPECT_FLOAT_EQ(projectile.piercingChance, 0.1f);
-    EXPECT_EQ(projectile.fragmentsName, "Records/Skills/Fragment.dbr");
-    EXPECT_EQ(projectile.fragmentsMin, 2u);
+    EXPECT_FLOAT_EQ(projectile.radius, 0.75f);
+    EXPECT_FLOAT_EQ(projectile.piercing, 0.1f);
+    EXPECT_EQ(projectile.fragmentRecord, "Records/Skills/Fragment.dbr");
+    EXPECT_EQ(projectile.fragmentCountMin, 2u);
 
     std::string name;
     std::uint32_t level = 0;

@@ -12,6 +12,10 @@ struct CollisionData {
     bool contact = false;
     PhysicsSurface surface = PhysicsSurface::None;
     WorldVec3 where;
+    // The collision kind: the surface kind of the ground touched (7 is water), 0 for an entity.
+    int kind = 0;
+    // The entity touched; 0 for the ground.
+    std::uint32_t entityId = 0;
 };
 
 }  // namespace GAME

@@ -16,8 +16,10 @@ PhysicsEngine& PhysicsEngine::Get() {
 void PhysicsEngine::SetEntityLinearVelocity(Entity* entity, const Vec3& velocity) {
     if (!entity)
         return;
-    mRemoved.erase(entity->GetObjectId());
-    mMotions[entity->GetObjectId()].linear = velocity;
+    Body& body = *FindBody(entity->GetObjectId(), true);
+    body.removed = false;
+    body.resting = false;
+    body.linear = velocity;
     MediaRecorder::Get().Record(MediaCall::SetEntityLinearVelocity, entity->GetObjectId(), {},
                                 velocity.x, velocity.y, velocity.z);
 }
@@ -25,32 +27,71 @@ void PhysicsEngine::SetEntityLinearVelocity(Entity* entity, const Vec3& velocity
 void PhysicsEngine::SetEntityAngularVelocity(Entity* entity, const Vec3& velocity) {
     if (!entity)
         return;
-    mRemoved.erase(entity->GetObjectId());
-    mMotions[entity->GetObjectId()].angular = velocity;
+    Body& body = *FindBody(entity->GetObjectId(), true);
+    body.removed = false;
+    body.angular = velocity;
     MediaRecorder::Get().Record(MediaCall::SetEntityAngularVelocity, entity->GetObjectId(), {},
                                 velocity.x, velocity.y, velocity.z);
 }
 
 Vec3 PhysicsEngine::GetEntityLinearVelocity(std::uint32_t objectId) const {
-    auto it = mMotions.find(objectId);
-    return it == mMotions.end() ? Vec3() : it->second.linear;
+    const Body* body = FindBody(objectId);
+    return body ? body->linear : Vec3();
 }
 
 Vec3 PhysicsEngine::GetEntityAngularVelocity(std::uint32_t objectId) const {
-    auto it = mMotions.find(objectId);
-    return it == mMotions.end() ? Vec3() : it->second.angular;
+    const Body* body = FindBody(objectId);
+    return body ? body->angular : Vec3();
 }
 
 void PhysicsEngine::RemoveEntityFromSimulation(Entity* entity) {
     if (!entity)
         return;
-    mMotions.erase(entity->GetObjectId());
-    mRemoved.insert(entity->GetObjectId());
+    Body& body = *FindBody(entity->GetObjectId(), true);
+    body.removed = true;
+    body.linear = Vec3();
+    body.angular = Vec3();
     MediaRecorder::Get().Record(MediaCall::RemoveEntityFromSimulation, entity->GetObjectId());
 }
 
 bool PhysicsEngine::IsRemovedFromSimulation(std::uint32_t objectId) const {
-    return mRemoved.contains(objectId);
+    const Body* body = FindBody(objectId);
+    return body && body->removed;
+}
+
+void PhysicsEngine::SetPhysicsType(Entity* entity, int type) {
+    if (!entity)
+        return;
+    Body& body = *FindBody(entity->GetObjectId(), true);
+    body.type = type;
+    body.resting = false;
+}
+
+int PhysicsEngine::GetPhysicsType(std::uint32_t objectId) const {
+    const Body* body = FindBody(objectId);
+    return body ? body->type : 0;
+}
+
+void PhysicsEngine::SetGravity(Entity* entity, bool on) {
+    if (!entity)
+        return;
+    Body& body = *FindBody(entity->GetObjectId(), true);
+    body.gravity = on;
+    body.resting = body.resting && !on;
+}
+
+bool PhysicsEngine::GetGravity(std::uint32_t objectId) const {
+    const Body* body = FindBody(objectId);
+    return body && body->gravity;
+}
+
+bool PhysicsEngine::IsSimulated(std::uint32_t objectId) const {
+    const Body* body = FindBody(objectId);
+    return body && body->type == kFlyingType && !body->removed && !body->resting;
+}
+
+bool Entity::IsSimulationEnabled() const {
+    return PhysicsEngine::Get().IsSimulated(GetObjectId());
 }
 
 void PhysicsEngine::AddRagDoll(PhysicsRagDoll* ragDoll) {
@@ -72,6 +113,11 @@ void PhysicsEngine::Update(int elapsedMs) {
     if (mUpdating || elapsedMs < 0)
         return;
     mUpdating = true;
+    mCarryMs += elapsedMs;
+    while (mCarryMs >= kStepMs) {
+        mCarryMs -= kStepMs;
+        StepBodies(static_cast<float>(kStepMs) * 0.001f);
+    }
     // Ragdolls switched on during the step wait for the next one.
     const std::size_t count = mRagDolls.size();
     for (std::size_t i = 0; i < count; ++i) {

@@ -15,6 +15,7 @@
 #include "Game/core/util/SeamLog.h"
 #include "Game/items/loot/LootDrop.h"
 #include "Game/items/loot/LootLoader.h"
+#include "Game/world/projectiles/ProjectileBase.h"
 
 namespace GAME {
 
@@ -33,11 +34,12 @@ void ControllerMonster::ProjectileNotification(std::uint32_t projectileId) {
     if (mDodgeCountdown > 0)
         return;
     ControllerAI::ProjectileNotification(projectileId);
-    const Object* object = Singleton<ObjectManager>::Get().GetObject(projectileId);
-    if (!IsOfClass(object, "ProjectileBase"))
+    const auto* projectile =
+        Singleton<ObjectManager>::Get().GetObject<ProjectileBase>(projectileId);
+    if (!projectile)
         return;
-    // The caster, who would earn ProjectileAnger, is read from the projectile's info.
-    ReportSeam("ControllerMonster", "ProjectileBase::GetProjectileInfo");
+    if (const std::uint32_t caster = projectile->GetInfo().casterId)
+        mAngerManager.AddAnger(caster, mProjectileAnger);
     mDodgeCountdown = mDodgeDelay;
 }
 

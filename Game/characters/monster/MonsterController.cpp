@@ -133,6 +133,12 @@ ControllerMonster* Monster::GetMonsterController() const {
 }
 
 void Monster::BrainTransplant(ControllerMonster* controller) {
+    // The controller it replaces (the stub of a lobotomy) would have no owner left.
+    const std::uint32_t replaced = GetControllerId();
+    if (Object* old = replaced != 0 && (!controller || controller->GetObjectId() != replaced)
+                          ? Objects().GetObject(replaced)
+                          : nullptr)
+        Objects().DestroyObjectEx(old, "Game/Monster", __LINE__);
     SetControllerId(controller ? controller->GetObjectId() : 0);
     if (controller)
         controller->SetParentId(GetObjectId());

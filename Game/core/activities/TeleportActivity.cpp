@@ -7,13 +7,14 @@
 #include "Engine/media/graphics/GraphicsCanvas.h"
 #include "Engine/media/graphics/GraphicsMeshInstance.h"
 #include "Engine/media/sound/SoundPak.h"
+#include "Engine/net/NetworkEntityList.h"
 #include "Engine/object/ObjectManager.h"
+#include "Engine/sys/Machine.h"
 #include "Engine/world/World.h"
 #include "Game/characters/Character.h"
 #include "Game/core/GameConstants.h"
 #include "Game/core/GameEngine.h"
 #include "Game/core/ObjectLookup.h"
-#include "Game/core/util/SeamLog.h"
 
 namespace GAME {
 
@@ -360,6 +361,11 @@ TeleportNonLocalServerActivity::TeleportNonLocalServerActivity() {
     loader = std::move(made);
 }
 
+TeleportNonLocalServerActivity::~TeleportNonLocalServerActivity() {
+    if (holdsView)
+        Singleton<NetworkEntityList>::Get().ReturnFrustumEntry(std::move(heldView));
+}
+
 void TeleportNonLocalServerActivity::Listener::OnRegionsLoaded(TeleportLoader&) {
     owner->placeRequested = true;
     owner->PlaceWhenReady();
@@ -378,19 +384,33 @@ void TeleportNonLocalServerActivity::OnDestinationSet() {
 }
 
 void TeleportNonLocalServerActivity::TakeOverFrustum() {
-    ReportSeamWith("TeleportNonLocalServerActivity", "NetworkEntityList::StealFrustumEntryOfHost",
-                   "host %d", HostOfPlayer(playerId));
+    heldView = FrustumEntry{};
+    heldView.host = HostOfPlayer(playerId);
+    holdsView =
+        Singleton<NetworkEntityList>::Get().StealFrustumEntryOfHost(heldView.host, heldView);
     if (Character* player = FindPlayer(); player && player->IsInWorld())
         World::Get().RemoveEntity(player);
     ready = true;
 }
 
 void TeleportNonLocalServerActivity::PlacePlayer() {
-    ReportSeamWith("TeleportNonLocalServerActivity",
-                   "NetworkEntityList::ReturnFrustumEntry and Engine::UpdateClientEntities",
-                   "host %d", HostOfPlayer(playerId));
+    const int host = HostOfPlayer(playerId);
+    FrustumEntry view;
+    view.host = host;
+    // What the host saw, but for objects gone meanwhile, now looking at the destination.
+    if (holdsView) {
+        ObjectManager& objects = Singleton<ObjectManager>::Get();
+        for (const auto& [id, seen] : heldView.entities)
+            if (objects.GetObject(id))
+                view.entities.emplace(id, seen);
+        holdsView = false;
+    }
+    if (GameEngine* root = gGameEngine)
+        root->GetFrustumForPlayer(view.frustum, destination);
+    Singleton<NetworkEntityList>::Get().ReturnFrustumEntry(std::move(view));
     if (Character* player = FindPlayer())
         PlaceOnFloor(*player);
+    gEngine->UpdateClientEntities(host);
     teleportLoader->Release();
 }
 

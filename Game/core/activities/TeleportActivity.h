@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <memory>
 
+#include "Engine/net/NetworkEntityList.h"
 #include "Engine/world/Region.h"
 #include "Game/core/GameActivity.h"
 #include "Game/core/activities/NetworkRegionLoader.h"
@@ -119,6 +120,8 @@ protected:
 class TeleportNonLocalServerActivity : public TeleportActivity {
 public:
     TeleportNonLocalServerActivity();
+    // Cleared half-way: the host's view goes back as it was.
+    ~TeleportNonLocalServerActivity() override;
     void OnDestinationSet() override;
     void PlacePlayer() override;
     void TakeOverFrustum() override;
@@ -138,6 +141,9 @@ private:
     TeleportLoader* teleportLoader = nullptr;
     bool ready = false;
     bool placeRequested = false;
+    // The view of the player's host, held while the player is between places.
+    FrustumEntry heldView;
+    bool holdsView = false;
 };
 
 }  // namespace GAME

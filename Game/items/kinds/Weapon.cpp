@@ -2,11 +2,11 @@
 #include "Game/core/GameEngine.h"
 
 #include "Engine/media/graphics/EffectEntity.h"
+#include "Engine/media/graphics/WeaponTrail.h"
 #include "Engine/media/sound/SoundPak.h"
 #include "Engine/text/LocalizationManager.h"
 #include "Game/characters/Character.h"
 #include "Game/core/ObjectLookup.h"
-#include "Game/core/util/SeamLog.h"
 #include "Game/core/util/StringUtil.h"
 #include "Game/items/ItemCharacterServices.h"
 #include "Game/items/ItemRounding.h"
@@ -111,14 +111,14 @@ void Weapon::SwitchWeaponTrail(const std::string& name) {
 
 void Weapon::EnableWeaponTrail() {
     trailEnabled = true;
-    if (!weaponTrailRecord.empty())
-        ReportSeam("Weapon", "WeaponTrail::Start");
+    if (auto* trail = Singleton<ObjectManager>::Get().GetObject<WeaponTrail>(weaponTrail.GetId()))
+        trail->Start();
 }
 
 void Weapon::DisableWeaponTrail() {
     trailEnabled = false;
-    if (!weaponTrailRecord.empty())
-        ReportSeam("Weapon", "WeaponTrail::Stop");
+    if (auto* trail = Singleton<ObjectManager>::Get().GetObject<WeaponTrail>(weaponTrail.GetId()))
+        trail->Stop();
 }
 
 void Weapon::SetWeaponEnchantment(Character* character, const std::string& recordName) {

@@ -3,7 +3,9 @@
 #include "Engine/Engine.h"
 #include "Engine/object/ObjectManager.h"
 #include "Engine/world/World.h"
+#include "Game/ai/monster/ControllerMonster.h"
 #include "Game/characters/Character.h"
+#include "Game/characters/monster/Monster.h"
 #include "Game/rules/death/DeathNames.h"
 
 namespace GAME {
@@ -20,24 +22,26 @@ void SpawnMyBonesDeathHandler::Execute() {
                      mCharacter->GetActorToSpawnForMyBones().c_str());
         return;
     }
-    // The monsters come with their own subsystem; their base, the character, carries the bones.
+    // Anything but a monster is destroyed again by the typed creation.
     auto* bones =
-        objects.CreateObjectFromFile<Character>(mCharacter->GetActorToSpawnForMyBones(), mObjectId);
+        objects.CreateObjectFromFile<Monster>(mCharacter->GetActorToSpawnForMyBones(), mObjectId);
     if (!bones)
         return;
     mCarriedId = bones->GetObjectId();
-    mBrainId = bones->Lobotomize();
+    ControllerMonster* brain = bones->Lobotomize();
+    mBrainId = brain ? brain->GetObjectId() : 0;
     mCharacter->Attach(bones, Coords::Identity(), "");
 }
 
 void SpawnMyBonesDeathHandler::AnimationCallback(const Name& name) {
     if (name != DeathNames::End())
         return;
-    auto* bones = Singleton<ObjectManager>::Get().GetObject<Character>(mCarriedId);
+    ObjectManager& objects = Singleton<ObjectManager>::Get();
+    auto* bones = objects.GetObject<Monster>(mCarriedId);
     if (bones && mCharacter) {
         mCharacter->Detach(bones);
-        if (mBrainId != 0)
-            bones->BrainTransplant(mBrainId);
+        if (auto* brain = objects.GetObject<ControllerMonster>(mBrainId))
+            bones->BrainTransplant(brain);
         bones->SetScale(mCharacter->GetScale());
         World::Get().AddEntity(bones, mCharacter->GetCoords(), true);
     }
@@ -47,7 +51,7 @@ void SpawnMyBonesDeathHandler::AnimationCallback(const Name& name) {
 }
 
 void SpawnMyBonesDeathHandler::PreLoad() {
-    if (auto* bones = Singleton<ObjectManager>::Get().GetObject<Character>(mCarriedId))
+    if (auto* bones = Singleton<ObjectManager>::Get().GetObject<Monster>(mCarriedId))
         bones->PreLoad(false);
 }
 

@@ -2,6 +2,7 @@
 // its caps and stun, its controller, and its saved state.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <map>
 
 #include "../CharacterTestSupport.h"
@@ -270,17 +271,53 @@ TEST_F(MonsterTest, TheRecordHandsItsSkillsToTheController) {
     brain->GetSpecialAttackSkillInfo(special, timeout, delay, chance, range);
     EXPECT_EQ(special, 0u);
 
-    // Taking the brain out leaves a monster without a monster controller; putting it back
-    // makes the monster its parent again.
-    const std::uint32_t brainId = brain->GetObjectId();
-    Character& asCharacter = *wolf;
-    EXPECT_EQ(asCharacter.Lobotomize(), brainId);
+    // Taking the brain out leaves a monster with a stub; putting it back makes the monster its
+    // parent again, and the stub goes (nothing else holds it).
+    EXPECT_EQ(wolf->Lobotomize(), brain);
     EXPECT_EQ(wolf->GetMonsterController(), nullptr);
-    EXPECT_EQ(asCharacter.Lobotomize(), 0u);
+    const std::uint32_t stub = wolf->GetControllerId();
+    EXPECT_NE(Singleton<ObjectManager>::Get().GetObject(stub), nullptr);
+    EXPECT_EQ(wolf->Lobotomize(), nullptr);
     brain->SetParentId(0);
-    asCharacter.BrainTransplant(brainId);
+    wolf->BrainTransplant(brain);
     EXPECT_EQ(wolf->GetMonsterController(), brain);
     EXPECT_EQ(brain->GetParentId(), wolf->GetObjectId());
+    EXPECT_EQ(Singleton<ObjectManager>::Get().GetObject(stub), nullptr);
+}
+
+TEST_F(MonsterTest, EveryKindOfCharacterTakesItsControllerWithItWhenDestroyed) {
+    struct Case {
+        const char* kind;
+        std::function<Character*()> make;
+    };
+    const Case cases[] = {
+        {"monster", [&] { return Make(kWolfRecord); }},
+        {"controlling player",
+         [] {
+             Player* hero = MakePlayer();
+             if (hero)
+                 hero->SetIsControllingCharacter(true);
+             return hero;
+         }},
+        {"other player", [] { return MakePlayer(); }},
+        {"character",
+         [] {
+             auto* pet = Objects().CreateObject<Character>();
+             auto* mind = Objects().CreateObject<ControllerCombat>();
+             mind->AttachParent(pet->GetObjectId());
+             pet->SetControllerId(mind->GetObjectId());
+             return pet;
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.kind);
+        Character* body = c.make();
+        ASSERT_NE(body, nullptr);
+        const std::uint32_t mind = body->GetControllerId();
+        ASSERT_NE(Objects().GetObject(mind), nullptr);
+        Objects().DestroyObject(body);
+        EXPECT_EQ(Objects().GetObject(mind), nullptr);
+    }
 }
 
 TEST_F(MonsterTest, SavedStateRoundTripsInItsBinaryOrder) {

@@ -2,6 +2,7 @@
 // once, so what the services decide shows in the table straight away.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -230,6 +231,42 @@ TEST_F(SkillBuffs, AToggledSelfBuffCostsItsUpkeepAndStopsWhenSwitchedAgain) {
     EXPECT_TRUE(toggle->IsCoolingDown());
     Frame(33);
     EXPECT_FLOAT_EQ(carrier->GetTotalCharAttribute(CharAttributeType::Strength), strength);
+}
+
+TEST_F(SkillBuffs, TheActiveStatusSkillsAreTheShownSkillsThenTheBuffs) {
+    auto* toggle =
+        static_cast<Skill_BuffSelfToggled*>(Singleton<ObjectManager>::Get().GetObject<Skill>(
+            carrier->GetSkillManager().FindSkillId(kToggle)));
+    ASSERT_NE(toggle, nullptr);
+    auto active = [&] {
+        std::vector<std::string> names;
+        carrier->GetActiveStatusSkills(names);
+        return names;
+    };
+    using Names = std::vector<std::string>;
+    // The buff table keeps a buff under its normalised record name.
+    const std::string shield = "records\\buffs\\shield.dbr";
+    const struct Step {
+        const char* what;
+        std::function<void()> act;
+        Names expected;
+    } steps[] = {
+        {"nothing on", [] {}, Names{}},
+        {"a buff", [&] { Give(kShield, 1, 0); }, Names{shield}},
+        {"the toggle switched on (a skill of its own list comes first)",
+         [&] { toggle->ActivateNow(*carrier, Name(), 0, WorldVec3()); }, Names{kToggle, shield}},
+        {"the buff gone",
+         [&] {
+             carrier->GetSkillManager().CreateRemoveSkillBuff(0, kShield, 0, "", 0, "", 0, 0, 0);
+         },
+         Names{kToggle}},
+        {"the toggle off", [&] { toggle->ActivateNow(*carrier, Name(), 0, WorldVec3()); }, Names{}},
+    };
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.what);
+        step.act();
+        EXPECT_EQ(active(), step.expected);
+    }
 }
 
 TEST_F(SkillBuffs, AColossusWithoutAScaleTimeGrowsAtOnce) {

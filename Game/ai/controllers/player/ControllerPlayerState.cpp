@@ -7,6 +7,7 @@
 #include "Game/characters/actions/InteractionActions.h"
 #include "Game/core/net/commands/ItemCommands.h"
 #include "Game/core/util/SeamLog.h"
+#include "Game/quests/QuestObjects.h"
 #include "Game/items/Item.h"
 #include "Game/skills/SkillActivated.h"
 #include "Game/skills/manager/SkillManager.h"
@@ -254,10 +255,8 @@ void ControllerPlayerState::DefaultRequestItemAction(bool, bool, const WorldVec3
     WorldVec3 moveTo = self->GetMoveToPoint(id, 0, itemPosition);
     if (!moveTo.IsValid() || !Reachable(moveTo))
         moveTo = self->GetFurthestMoveToPoint(itemPosition);
-    auto isQuestItem = [] {
-        ReportSeam("Controller", "QuestItem (far quest items on the ground)");
-        return false;
-    };
+    // A quest item is fetched however far it lies from where the walk can end.
+    auto isQuestItem = [&item] { return item.IsA<QuestItem>(); };
     if (moveTo.IsValid()) {
         if (moveTo.DistanceTo(itemPosition) - reach <= kItemStretch) {
             if (mine.DistanceTo(moveTo) < reach)

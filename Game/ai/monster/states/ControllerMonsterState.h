@@ -14,7 +14,7 @@
 #include "Game/ai/controllers/ControllerAIStateT.h"
 #include "Game/ai/monster/ControllerMonster.h"
 #include "Game/ai/monster/states/MonsterStateHelpers.h"
-#include "Game/ai/monster/states/MonsterStateSeams.h"
+#include "Game/ai/monster/states/MonsterStateProjectiles.h"
 #include "Game/characters/monster/Monster.h"
 #include "Game/core/GameEngine.h"
 #include "Game/core/players/Team.h"

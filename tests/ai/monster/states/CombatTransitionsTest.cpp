@@ -8,8 +8,10 @@
 #include <string>
 #include <vector>
 
+#include "Engine/media/physics/CollisionData.h"
 #include "Engine/text/Name.h"
 #include "Game/ai/monster/states/CombatStates.h"
+#include "Game/world/projectiles/ProjectileBase.h"
 #include "MonsterCombatTestSupport.h"
 #include "MonsterTransitionTable.h"
 
@@ -264,8 +266,16 @@ std::map<std::string, CombatTransitions::Scenario> CombatTransitions::Scenarios(
          }},
         {"default users | ProjectileNotification: dodge roll and point found",
          [&] {
-             Skip("projectiles are not built yet: nothing names a launch point");
-             return std::string();
+             Ready(R"("DodgeChance": 100, "DodgeDistance": 4.0)");
+             Record("Records/Test/Arrow.dbr", R"({"Class": "ProjectileArrowLike"})");
+             auto* arrow = Singleton<ObjectManager>::Get().CreateObjectFromFile<ProjectileBase>(
+                 "Records/Test/Arrow.dbr");
+             ProjectileInfo info;
+             info.casterId = heroId;
+             info.start = WorldCoords(meadow, Coords::FromOrigin(At(20, 25).local));
+             arrow->LoadInfo(info, 1);
+             State().ProjectileNotification(arrow->GetObjectId());
+             return Now();
          }},
         {"default users | quest move",
          [&] {
@@ -565,8 +575,14 @@ std::map<std::string, CombatTransitions::Scenario> CombatTransitions::Scenarios(
          }},
         {"Attack | End: reposition wanted",
          [&] {
-             Skip("projectiles are not built yet: no collision reaches an attack");
-             return std::string();
+             Ready(R"("RepositionChance": 100)", "", kShot, 14, 25);
+             Enter("Attack", Data(heroId, 0, Skill(kShot)));
+             // The monster's own shot struck a wall.
+             ProjectileInfo info;
+             info.casterId = self;
+             State().ProjectileCollisionCallback(info, CollisionData{});
+             State().HandleEvent(Name::Create("End"));
+             return Now();
          }},
         {"Attack | End: else",
          [&] {
