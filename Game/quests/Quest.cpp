@@ -11,6 +11,13 @@
 
 namespace GAME {
 
+Name QuestHandleOf(std::string_view path) {
+    std::string text(path);
+    for (char& c : text)
+        c = c == '/' ? '\\' : (c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c);
+    return Name::Create(text);
+}
+
 Quest::Quest(std::uint32_t id) : mId(id) {}
 
 Quest::~Quest() = default;
@@ -211,7 +218,7 @@ void Quest::ForceCompleteNow(bool first, bool second) {
 }
 
 void Quest::OnCompleteQuestNow(const GameEvent_CompleteQuestNow& event) {
-    if (Name::Create(event.name) == mHandle)
+    if (QuestHandleOf(event.name) == mHandle)
         ForceCompleteNow(event.first, event.second);
 }
 

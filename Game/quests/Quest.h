@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "Engine/text/Name.h"
@@ -16,6 +17,10 @@ class QuestStep;
 class Trigger;
 class TriggerAction;
 struct GameEvent_CompleteQuestNow;
+
+// The handle of the quest of a file: made from its path lower-cased with every '/' a '\\', so
+// that any spelling of the path names one quest.
+Name QuestHandleOf(std::string_view path);
 
 class Quest {
 public:

@@ -87,7 +87,7 @@ void QuestRepository::Load() {
     RecordDatabase& records = Singleton<RecordDatabase>::Get();
     for (std::size_t i = 0; i < world.GetNumQuestFiles(); ++i) {
         const std::string& path = world.GetQuestFile(i);
-        if (GetQuest(Name::Create(path)))
+        if (GetQuest(QuestHandleOf(path)))
             continue;
         std::filesystem::path file = records.ResolveFile(path);
         if (file.empty())
@@ -104,7 +104,7 @@ void QuestRepository::Load() {
 }
 
 Quest* QuestRepository::LoadQuest(const std::string& path, std::string_view bytes) {
-    const Name handle = Name::Create(path);
+    const Name handle = QuestHandleOf(path);
     if (GetQuest(handle))
         return nullptr;
     if (mQuests.size() >= kMaxQuests) {
@@ -146,6 +146,7 @@ void QuestRepository::Reset() {
     mBadQuests.clear();
     mProxySpawns.clear();
     mDelayedActions.clear();
+    mDelayedMessages.clear();
     mDelayActions = false;
     mRewards.clear();
     mConversationStart.clear();
@@ -371,6 +372,10 @@ void QuestRepository::FireDelayedActions() {
     queue.swap(mDelayedActions);
     for (const DelayedAction& delayed : queue)
         delayed.action->Fire(delayed.target, false);
+    std::vector<DelayedMessage> messages;
+    messages.swap(mDelayedMessages);
+    for (const DelayedMessage& delayed : messages)
+        SendNetMsg(delayed.message, delayed.target);
 }
 
 void QuestRepository::RecvConditionSet(const std::vector<std::uint32_t>& words) {

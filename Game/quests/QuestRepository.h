@@ -15,6 +15,7 @@
 #include "Game/core/GameEventListener.h"
 #include "Game/quests/ConditionId.h"
 #include "Game/quests/QuestEvents.h"
+#include "Game/quests/QuestNetMsg.h"
 #include "Game/quests/triggers/QuestListeners.h"
 
 namespace GAME {
@@ -101,6 +102,16 @@ public:
     void FlushDelayedActions();
     std::size_t GetDelayedActionCount() const { return mDelayedActions.size(); }
 
+    // Quest messages between machines (a target of 0: every player).
+    void SendNetMsg(const QuestNetMsg& message, std::uint32_t target);
+    void SendDelayedNetMsg(const QuestNetMsg& message, std::uint32_t target);
+    void SendConditionSet(std::uint32_t target);
+    void SendProxySpawnList(std::uint32_t target);
+    void RequestClientData();
+    // False when the words are no quest message (the caller logs who sent them).
+    bool RecvNetMsg(const std::vector<std::uint32_t>& words);
+    std::size_t GetDelayedNetMsgCount() const { return mDelayedMessages.size(); }
+
     void RegisterConditionSatisfied(ConditionId id) { mSatisfied.insert(id); }
     const std::set<ConditionId>& GetSatisfiedConditions() const { return mSatisfied; }
     void RecvConditionSet(const std::vector<std::uint32_t>& words);
@@ -118,6 +129,16 @@ private:
         TriggerAction* action = nullptr;
         std::uint32_t target = 0;
     };
+    struct DelayedMessage {
+        QuestNetMsg message;
+        std::uint32_t target = 0;
+    };
+    // Whether a sender's events count for the local player: itself, one not in the game, or one
+    // of its party.
+    bool OnSameSide(std::uint32_t sender) const;
+    bool IsInGame(std::uint32_t player) const;
+    bool IsInLocalParty(std::uint32_t player) const;
+    void HandleKillMessage(const QuestNetMsg& message);
     template <class Listener>
     using Registry = std::unordered_map<std::string, std::vector<Listener*>>;
 
@@ -136,6 +157,8 @@ private:
     std::vector<Name> mBadQuests;
     std::vector<QuestNetMsg_ProxySpawn> mProxySpawns;
     std::vector<DelayedAction> mDelayedActions;
+    std::vector<DelayedMessage> mDelayedMessages;
+    std::vector<std::uint32_t> mWords;  // scratch for sending
     bool mDelayActions = false;
     std::vector<QuestRepositoryReward> mRewards;
 

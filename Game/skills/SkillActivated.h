@@ -78,6 +78,13 @@ public:
     // True when a command was sent.
     bool ExecuteWeaponHit(Character& character, const Name& event, std::uint32_t target,
                           const WorldVec3& point);
+    // The projectile of a launch under the command's id (a fresh one when the id is in use
+    // here); null when the record makes none.
+    ProjectileBase* MakeProjectile(const std::string& record, std::uint32_t projectileId);
+    // Completes the info (skill, caster, team, speed modifier), hands it with the seed and the
+    // skill's modifiers to the projectile, plays its swipe sound and starts it.
+    void StartProjectile(Character& character, ProjectileBase& projectile, ProjectileInfo info,
+                         std::uint16_t seed);
     // On the controlling machine: the targets a projectile of this skill found become a target
     // result (charged nothing again).
     void SendProjectileTargets(const ProjectileInfo& info,

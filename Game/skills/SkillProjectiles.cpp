@@ -14,13 +14,39 @@
 
 namespace GAME {
 
+ProjectileBase* SkillActivated::MakeProjectile(const std::string& record,
+                                               std::uint32_t projectileId) {
+    ObjectManager& objects = Singleton<ObjectManager>::Get();
+    // The id comes with the command: one that names an object here already (another machine's
+    // counter ran into it, or a client chose it) must not displace that object. The copy here
+    // takes an id of its own; it sends nothing, so no machine needs to find it by id.
+    if (projectileId != 0 && objects.GetObject(projectileId)) {
+        gEngine->Log(1, "Projectile id %u of skill %s is in use here; a fresh one is taken",
+                     projectileId, GetObjectName().c_str());
+        projectileId = 0;
+    }
+    return objects.CreateObjectFromFile<ProjectileBase>(record, projectileId);
+}
+
+void SkillActivated::StartProjectile(Character& character, ProjectileBase& projectile,
+                                     ProjectileInfo info, std::uint16_t seed) {
+    info.skillId = GetObjectId();
+    info.casterId = character.GetObjectId();
+    info.team = character.GetTeam();
+    info.speedModifier = GetTotalSkillAttribute(SkillAttributeType::ProjectileSpeedModifier);
+    projectile.LoadInfo(info, seed);
+    AddProjectileModifier(projectile);
+    projectile.PlaySwipeSound(character.GetPosition());
+    projectile.ProjectileGo();
+}
+
 void SkillActivated::CreateProjectile(Character& character, std::uint32_t weaponId,
                                       const WorldCoords& origin, std::uint32_t targetId,
                                       const WorldVec3& aim, std::uint32_t projectileId,
                                       std::uint16_t seed) {
-    ObjectManager& objects = Singleton<ObjectManager>::Get();
     WorldCoords start = origin;
-    Weapon* weapon = weaponId ? objects.GetObject<Weapon>(weaponId) : nullptr;
+    Weapon* weapon =
+        weaponId ? Singleton<ObjectManager>::Get().GetObject<Weapon>(weaponId) : nullptr;
     std::string projectileName = GetProjectileName();
     std::string weaponName;
     float weaponPiercing = 0.0f;
@@ -33,15 +59,7 @@ void SkillActivated::CreateProjectile(Character& character, std::uint32_t weapon
             start.SetPosition(weapon->GetAttachedCoords("Shoot").GetPosition());
     }
     PlayHitSound(character.GetPosition());
-    // The id comes with the command: one that names an object here already (another machine's
-    // counter ran into it, or a client chose it) must not displace that object. The copy here
-    // takes an id of its own; it sends nothing, so no machine needs to find it by id.
-    if (projectileId != 0 && objects.GetObject(projectileId)) {
-        gEngine->Log(1, "Projectile id %u of skill %s is in use here; a fresh one is taken",
-                     projectileId, GetObjectName().c_str());
-        projectileId = 0;
-    }
-    auto* projectile = objects.CreateObjectFromFile<ProjectileBase>(projectileName, projectileId);
+    ProjectileBase* projectile = MakeProjectile(projectileName, projectileId);
     if (!projectile) {
         gEngine->Log(1, "Failed to spawn ranged projectile (%s) (%s)", projectileName.c_str(),
                      weaponName.c_str());
@@ -50,19 +68,12 @@ void SkillActivated::CreateProjectile(Character& character, std::uint32_t weapon
     SkillProfile_Modifiers data;
     GetSkillModifierData(data);
     ProjectileInfo info;
-    info.skillId = GetObjectId();
-    info.casterId = character.GetObjectId();
     info.start = start;
     info.weaponId = weaponId;
     info.targetId = targetId;
     info.targetPosition = aim;
-    info.team = character.GetTeam();
     info.piercingChance = data.projectilePiercing + weaponPiercing;
-    info.speedModifier = GetTotalSkillAttribute(SkillAttributeType::ProjectileSpeedModifier);
-    projectile->LoadInfo(info, seed);
-    AddProjectileModifier(*projectile);
-    projectile->PlaySwipeSound(character.GetPosition());
-    projectile->ProjectileGo();
+    StartProjectile(character, *projectile, info, seed);
 }
 
 void SkillActivated::SendProjectileTargets(const ProjectileInfo& info,

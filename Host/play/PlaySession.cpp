@@ -1,5 +1,7 @@
 #include "Host/play/PlaySession.h"
 
+#include "Host/HostApp.h"
+
 #include <system_error>
 
 #include "Engine/Engine.h"
@@ -210,6 +212,7 @@ void PrintPlaySummary(std::FILE* out, int frames, const PlayEventLog& log, Playe
             if (!line.empty())
                 std::fprintf(out, "gamehost: %s\n", line.c_str());
     }
+    PrintQuestLog(out);
     std::fprintf(out, "gamehost: %d clicks, %d delivered to the player controller\n",
                  clicks.GetClicksGiven(), clicks.GetClicksDelivered());
     const double fps = wallSeconds > 0.0 ? frames / wallSeconds : 0.0;

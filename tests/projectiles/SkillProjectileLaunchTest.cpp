@@ -4,6 +4,7 @@
 #include "Engine/world/World.h"
 #include "Game/characters/Character.h"
 #include "Game/core/players/Team.h"
+#include "Game/skills/projectile/Skill_AttackProjectile.h"
 #include "Game/world/projectiles/ProjectileArrowLike.h"
 #include "skills/SkillTestSupport.h"
 #include "skills/SkillUseProbe.h"
@@ -80,6 +81,32 @@ TEST_F(SkillProjectileLaunch, TheCommandsIdNamesTheProjectileUnlessItNamesSometh
         arrow->DeleteProjectile();
     }
     EXPECT_EQ(tm.CountLog("is in use here; a fresh one is taken"), 1);
+}
+
+TEST_F(SkillProjectileLaunch, AProjectileAttackLaunchesItsOwnRecordOrSaysItCannot) {
+    RecordDatabase& records = Singleton<RecordDatabase>::Get();
+    ASSERT_TRUE(records.AddRecordText("Records/SkillUse/Dart.dbr",
+                                      R"({"Class": "Skill_AttackProjectile", "skillMaxLevel": 1,
+                "skillProjectileName": ["Records/SkillUse/Bolt.dbr"]})"));
+    ASSERT_TRUE(records.AddRecordText("Records/SkillUse/Dud.dbr",
+                                      R"({"Class": "Skill_AttackProjectile", "skillMaxLevel": 1,
+                "skillProjectileName": ["Records/SkillUse/Nothing.dbr"]})"));
+    ObjectManager& objects = Singleton<ObjectManager>::Get();
+    for (const char* record : {"Records/SkillUse/Dart.dbr", "Records/SkillUse/Dud.dbr"}) {
+        auto* dart = objects.CreateObjectFromFile<Skill_AttackProjectile>(record);
+        ASSERT_NE(dart, nullptr);
+        dart->SetManager(&manager);
+        dart->SetSkillLevel(1);
+        const std::uint32_t id = objects.CreateObjectID();
+        dart->CreateProjectile(*caster, 1, At(10, 11), 0, WorldVec3(region, Vec3(10, 0, 30)), id,
+                               5);
+        auto* arrow = objects.GetObject<ProjectileArrowLike>(id);
+        EXPECT_EQ(arrow != nullptr, record == std::string("Records/SkillUse/Dart.dbr"));
+        if (arrow) {
+            EXPECT_EQ(arrow->GetInfo().skillId, dart->GetObjectId());
+        }
+    }
+    EXPECT_EQ(tm.CountLog("Failed to spawn projectile ("), 1);
 }
 
 struct ReportCase {

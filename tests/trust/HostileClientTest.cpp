@@ -18,6 +18,7 @@
 #include "Game/core/players/PlayerManagerServer.h"
 #include "Game/core/players/PlayerReport.h"
 #include "Game/items/oneshot/OneShot.h"
+#include "Game/quests/QuestRepository.h"
 #include "players/PlayersTestSupport.h"
 #include "support/NetTestGame.h"
 
@@ -353,6 +354,38 @@ TEST_F(HostileClient, ChatAndNoticesCarryTheSendersOwnName) {
         EXPECT_TRUE(signedNotice);
     }
     EXPECT_EQ(game.Server().CountLog("refused DisplayMessageRemote from host 1"), 1);
+    ExpectHonestClientsPlay();
+}
+
+// A client says only that its own player began a conversation, or asks for the quest state; kills,
+// condition sets and words in another player's name are the server's to say.
+TEST_F(HostileClient, QuestMessagesSpeakOnlyForTheSendersPlayerAndAreRationed) {
+    const std::uint32_t me = IdOf(1);
+    const std::uint32_t other = IdOf(2);
+    Hostile([&](GameEngineNetworkInterface& net) {
+        net.HandleQuestMessagePacket(me, false, {1, 0, me, me, 77, 1}, 0);       // a kill
+        net.HandleQuestMessagePacket(me, true, {0x00000000}, 0);                 // a set
+        net.HandleQuestMessagePacket(other, false, {3, 0, other, other}, 0);     // not mine
+        net.HandleQuestMessagePacket(me, false, {3, 0, other, other}, 0);        // forged words
+        net.HandleQuestMessagePacket(me, false, {5, 0xFFFFFFFF, me, 1, 99}, 0);  // a spawn list
+    });
+    // Refusals are logged a few at a time and counted beyond that.
+    auto refusals = [&] {
+        std::uint64_t count = 0;
+        ON_MACHINE(game.Server()) {
+            count = static_cast<std::uint64_t>(
+                        game.Server().CountLog("refused HandleQuestMessagePacket")) +
+                    NetFaultLog::Get().GetSuppressed();
+            EXPECT_TRUE(QuestRepository::Get()->GetSatisfiedConditions().empty());
+        }
+        return count;
+    };
+    EXPECT_EQ(refusals(), 5u);
+    for (int i = 0; i < 20; ++i)
+        Hostile([&](GameEngineNetworkInterface& net) {
+            net.HandleQuestMessagePacket(me, false, {3, 0, me, me}, 0);
+        });
+    EXPECT_EQ(refusals(), 9u);  // sixteen a second get through
     ExpectHonestClientsPlay();
 }
 

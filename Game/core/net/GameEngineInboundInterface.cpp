@@ -22,6 +22,8 @@
 #include "Game/items/ItemNetworkCreation.h"
 #include "Game/items/market/MarketClient.h"
 #include "Game/items/market/MarketServer.h"
+#include "Game/quests/QuestNetMsg.h"
+#include "Game/quests/QuestRepository.h"
 
 namespace GAME {
 
@@ -374,9 +376,50 @@ void GameEngineInboundInterface::HandleBonusToServer(const Bonus& bonus, const W
 void GameEngineInboundInterface::HandleQuestMessagePacket(std::uint32_t sender, bool conditionSet,
                                                           const std::vector<unsigned int>& words,
                                                           std::uint32_t receiver) {
-    ReportSeamWith("GameEngineInboundInterface", "HandleQuestMessagePacket",
-                   "%u to %u, %zu words, condition set %d", sender, receiver, words.size(),
-                   conditionSet ? 1 : 0);
+    if (!gGameEngine)
+        return;
+    if (FromRemoteClient()) {
+        // A client speaks for its own player and asks only what a client asks: it started a
+        // conversation, or it wants the server's quest state. The rest is the server's to say.
+        const bool clientKind =
+            words.size() >= 3 && words[2] == sender &&
+            (words[0] == static_cast<std::uint32_t>(QuestNetMsgType::ConversationStarted) ||
+             words[0] == static_cast<std::uint32_t>(QuestNetMsgType::ClientDataRequest));
+        if (conditionSet || !clientKind || !SourceOwnsPlayer(sender)) {
+            Refuse("HandleQuestMessagePacket", sender);
+            return;
+        }
+        if (!TakeQuestMessageBudget()) {
+            Refuse("HandleQuestMessagePacket (too many)", sender);
+            return;
+        }
+        // The other machines run their players' quests too: a conversation reaches them all.
+        if (words[0] == static_cast<std::uint32_t>(QuestNetMsgType::ConversationStarted))
+            gGameEngine->GetNetworkInterface()->HandleQuestMessagePacket(sender, false, words,
+                                                                         receiver);
+    }
+    if (receiver != 0 && receiver != gGameEngine->GetPlayerId())
+        return;
+    QuestRepository& quests = *QuestRepository::Get();
+    if (conditionSet)
+        quests.RecvConditionSet(words);
+    else if (!quests.RecvNetMsg(words))
+        NetFaultLog::Get().Report(1, sourceHost, NetFault::Refused, sourceType,
+                                  "GameEngineInboundInterface: a quest message of %zu words from "
+                                  "host %d is none",
+                                  words.size(), sourceHost);
+}
+
+bool GameEngineInboundInterface::TakeQuestMessageBudget() {
+    // At most kQuestMessagesPerSecond from one host in a second of game time.
+    constexpr int kQuestMessagesPerSecond = 16;
+    const std::uint64_t second = gEngine->GetGameTime() / 1000;
+    QuestBudget& budget = questBudgets[sourceHost];
+    if (budget.second != second) {
+        budget.second = second;
+        budget.used = 0;
+    }
+    return ++budget.used <= kQuestMessagesPerSecond;
 }
 
 bool GameEngineInboundInterface::MayChangeParty(std::uint32_t player, int party) const {

@@ -76,6 +76,9 @@ private:
     template <OperationRoute route, class Kind, class Run>
     void RunReceived(Kind& packet, Run run);
 
+    // Counts a client's quest message against its host's share; false past the share.
+    bool TakeQuestMessageBudget();
+
     int sourceHost = -1;
     PACKET_TYPE sourceType = 0;
     std::set<std::uint32_t> claimedBonusSources;  // objects whose bonus a client has had
@@ -84,6 +87,11 @@ private:
         std::uint32_t amount = 0;
     };
     std::map<std::uint32_t, OwedGold> owedGold;  // by pile
+    struct QuestBudget {
+        std::uint64_t second = 0;
+        int used = 0;
+    };
+    std::map<int, QuestBudget> questBudgets;  // by host
 };
 
 }  // namespace GAME

@@ -7,8 +7,8 @@
 #include "Game/characters/actions/InteractionActions.h"
 #include "Game/core/net/commands/ItemCommands.h"
 #include "Game/core/util/SeamLog.h"
-#include "Game/quests/QuestObjects.h"
 #include "Game/items/Item.h"
+#include "Game/quests/QuestObjects.h"
 #include "Game/skills/SkillActivated.h"
 #include "Game/skills/manager/SkillManager.h"
 
