@@ -542,6 +542,9 @@ public:
     void ControllerAddSkillBuff(const SkillBuffTransfer& transfer,
                                 const std::vector<Weapon_Type>& weaponTypes, bool dualWieldOnly);
     bool IsSkillBuffActive(const std::string& buffName) const;
+    // Removes the positive (negative) skill buffs that allow it.
+    void DispelSkillBuffs();
+    void DispelSkillDeBuffs();
     void AddCombatFilter(CombatFilter* filter);
     void RemoveCombatFilter(CombatFilter* filter);
     // An all-skills level bonus held under the source's name.

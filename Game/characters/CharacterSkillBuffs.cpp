@@ -29,6 +29,14 @@ bool Character::IsSkillBuffActive(const std::string& buffName) const {
     return mSkillManager->IsSkillBuffActive(buffName);
 }
 
+void Character::DispelSkillBuffs() {
+    mSkillManager->DispelSkillBuffs();
+}
+
+void Character::DispelSkillDeBuffs() {
+    mSkillManager->DispelSkillDeBuffs();
+}
+
 void Character::AddCombatFilter(CombatFilter* filter) {
     mCombatManager->AddCombatFilter(filter);
 }

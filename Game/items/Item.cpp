@@ -341,9 +341,4 @@ Item* Item::CreateItem(const ItemReplicaInfo& record) {
     return item;
 }
 
-void Item::AddToWorld(const WorldCoords& where) {
-    SetCoords(where);
-    inWorld = true;
-}
-
 }  // namespace GAME

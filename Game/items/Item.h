@@ -136,10 +136,8 @@ public:
     // the base record makes no item or the id names another object.
     static Item* CreateItem(const ItemReplicaInfo& record);
 
-    // The world: a headless engine keeps an item's place and its physics here.
-    void AddToWorld(const WorldCoords& where);
-    void RemoveFromWorld() { inWorld = false; }
-    bool IsInWorld() const { return inWorld && !IsAttached(); }
+    // An item lies in the world as every entity does (World::AddEntity); a headless engine
+    // keeps its physics here.
     void SetPhysicsType(int type) { physicsType = type; }
     int GetPhysicsType() const { return physicsType; }
     void SetVelocities(const Vec3& linear, const Vec3& angular) {
@@ -193,7 +191,6 @@ protected:
     float sparkleMaxTime = 5.0f;
 
 private:
-    bool inWorld = false;
     int physicsType = 0;
     Vec3 linearVelocity{};
     Vec3 angularVelocity{};

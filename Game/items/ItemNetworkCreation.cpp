@@ -5,6 +5,7 @@
 #include "Engine/Engine.h"
 #include "Engine/object/ObjectManager.h"
 #include "Engine/sys/RandomUniform.h"
+#include "Engine/world/World.h"
 #include "Game/characters/Character.h"
 #include "Game/items/Item.h"
 #include "Game/items/ItemCharacterServices.h"
@@ -49,7 +50,8 @@ Item* CreateItemFromRequest(std::uint32_t character, const WorldCoords& where,
     placed.origin = where.coords.origin + offset;
     // A headless item has no pose to reset: it is dropped with the physics of a loose object.
     item->SetPhysicsType(kDroppedPhysics);
-    item->AddToWorld(WorldCoords(where.region, placed));
+    // A place in no region of this world is logged by the world; the item is then nowhere.
+    World::Get().AddEntity(item, WorldCoords(where.region, placed), true);
     Vec3 linear = where.coords.zAxis;
     linear.y += kDropLift;
     const float spinX = random.FGenerate(-kMaxSpin, kMaxSpin);

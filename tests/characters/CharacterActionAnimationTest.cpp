@@ -2,6 +2,7 @@
 // the long idle's transition, loop and fidgets, pick-up, chat and named animations.
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 
 #include "AnimationTestClips.h"
@@ -9,6 +10,7 @@
 #include "Engine/anim/AnimationChannels.h"
 #include "Engine/anim/GraphicsAnim.h"
 #include "Engine/records/RecordDatabase.h"
+#include "Engine/world/World.h"
 #include "Game/characters/actions/CharacterActionHandler.h"
 #include "Game/characters/actions/CharacterActions.h"
 #include "Game/characters/anim/AnimationSet.h"
@@ -114,7 +116,8 @@ TEST_F(CharacterActionAnimation, PickUpOfABodyPlaysUntilItsEnd) {
     auto* item =
         Singleton<ObjectManager>::Get().CreateObjectFromFile<Item>("Records/Items/Bow.dbr");
     ASSERT_NE(item, nullptr);
-    item->AddToWorld(idler->GetCoords());
+    Region* ground = World::Get().AddRegion(std::make_unique<Region>("Ground"));
+    ASSERT_TRUE(World::Get().AddEntity(item, WorldCoords(ground, idler->GetCoords().coords), true));
     auto& take = Run<PickUpAction>(item->GetObjectId());
     EXPECT_EQ(Playing(), "AnimTest/Kick.anm");
     Event("Pickup");

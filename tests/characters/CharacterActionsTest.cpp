@@ -127,7 +127,8 @@ TEST_F(CharacterActions, PickingUpAnItemInTheWorldTurnsTheCharacterToIt) {
     EXPECT_FALSE(Run<PickUpAction>(item->GetObjectId()).IsActive());
     EXPECT_NE(hero->GetActionState(), AS::Pickup);
 
-    item->AddToWorld(WorldCoords(MakeActionRegion(), Coords::FromOrigin(Vec3(10, 0, 20))));
+    World::Get().AddEntity(
+        item, WorldCoords(MakeActionRegion(), Coords::FromOrigin(Vec3(10, 0, 20))), true);
     Run<PickUpAction>(item->GetObjectId());
     EXPECT_EQ(hero->GetActionState(), AS::Pickup);
     // Facing +z without leaning: the forward axis is (0, 0, 1).

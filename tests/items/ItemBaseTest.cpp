@@ -1,6 +1,8 @@
 // The item base: its record, sounds, sparkle timing, quest markers and its own record.
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include "Engine/Engine.h"
 #include "Engine/media/graphics/EffectEntity.h"
 #include "Engine/object/ObjectManager.h"
@@ -22,6 +24,14 @@ protected:
     Item* Make(const char* name, std::uint32_t seed = 1) {
         return Item::CreateItem(Record(name, seed));
     }
+    // Lays the item on the ground of this machine's world.
+    void Place(Item& item, const Vec3& at = Vec3()) {
+        if (!ground)
+            ground = World::Get().AddRegion(std::make_unique<Region>("Ground"));
+        ASSERT_TRUE(
+            World::Get().AddEntity(&item, WorldCoords(ground, Coords::FromOrigin(at)), true));
+    }
+    Region* ground = nullptr;
 };
 
 TEST_F(ItemBaseTest, RecordValuesCostAndQuestMarker) {
@@ -32,7 +42,7 @@ TEST_F(ItemBaseTest, RecordValuesCostAndQuestMarker) {
     EXPECT_TRUE(tablet->IncludeInMinimap());
     EXPECT_EQ(tablet->GetItemCost(), 124);  // 99 + 24.75 + 0.5
     std::vector<MinimapGameNugget> markers;
-    tablet->AddToWorld(WorldCoords(nullptr, Coords::FromOrigin(Vec3(1, 2, 3))));
+    Place(*tablet, Vec3(1, 2, 3));
     tablet->AppendDetailMapData(markers);
     ASSERT_EQ(markers.size(), 1u);
     EXPECT_EQ(markers[0].kind, 8);
@@ -87,6 +97,26 @@ TEST_F(ItemBaseTest, OwnRecordKeepsItsIdAndNameAndRandomizeDoesNotReroll) {
     ShutdownObjects();
 }
 
+TEST_F(ItemBaseTest, AnItemLyingInTheWorldIsRandomizedOnItsFirstUpdate) {
+    InitializeObjects();
+    const struct Case {
+        const char* what;
+        bool placed;
+    } cases[] = {{"placed in the world", true}, {"held nowhere", false}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        auto* pebble =
+            Singleton<ObjectManager>::Get().CreateObjectFromFile<Item>("Records/Items/Pebble.dbr");
+        ASSERT_NE(pebble, nullptr);
+        if (c.placed)
+            Place(*pebble, Vec3(4, 0, 4));
+        pebble->InitialUpdate();
+        EXPECT_EQ(pebble->IsInitialized(), c.placed);
+        EXPECT_EQ(pebble->IsInWorld(), c.placed);
+    }
+    ShutdownObjects();
+}
+
 TEST_F(ItemBaseTest, SparkleCountdownRunsOnlyForUncommonItemsInTheWorld) {
     Item* tablet = Make("Records/Items/QuestTablet.dbr");
     Item* pebble = Make("Records/Items/Pebble.dbr");
@@ -97,12 +127,12 @@ TEST_F(ItemBaseTest, SparkleCountdownRunsOnlyForUncommonItemsInTheWorld) {
     const int before = tablet->GetSparkleCountdown();
     tablet->UpdateSelf(100);
     EXPECT_EQ(tablet->GetSparkleCountdown(), before);  // not in the world
-    tablet->AddToWorld(WorldCoords());
+    Place(*tablet);
     tablet->UpdateSelf(100);
     EXPECT_EQ(tablet->GetSparkleCountdown(), before - 100);
     tablet->UpdateSelf(before);  // below 0: sparkles and draws the next time
     EXPECT_GE(tablet->GetSparkleCountdown(), 3000);
-    pebble->AddToWorld(WorldCoords());
+    Place(*pebble);
     const int common = pebble->GetSparkleCountdown();
     pebble->UpdateSelf(100);
     EXPECT_EQ(pebble->GetSparkleCountdown(), common);

@@ -38,8 +38,9 @@ SkillServicesBase* SkillBuff::Services() const {
 }
 
 void SkillBuff::RequestRemoval() const {
+    // A copy: where the command runs at once the buff, and its name, are gone before it returns.
     if (SkillServicesBase* services = Services())
-        services->RemoveSkillBuff(GetObjectName());
+        services->RemoveSkillBuff(std::string(GetObjectName()));
 }
 
 void SkillBuff::RemoveUnlessNotDispelable() const {

@@ -182,6 +182,9 @@ public:
     // Character-wide effects; the walks go over copies, so a skill may leave a list meanwhile.
     void ApplyCooldownDamage(float value);
     void UnderAttack(const ParametersCombat& parameters);
+    // Every buff is told of the dispel; the self buffs among the skills stop for the buffs' one.
+    void DispelSkillBuffs();
+    void DispelSkillDeBuffs();
     // The enchantment shown on the weapons: the most recently added one still present.
     const std::string& GetVisibleWeaponEnchantment() const { return mVisibleEnchantment; }
     // The skill whose effect packs are on the character (the oldest entry still present).

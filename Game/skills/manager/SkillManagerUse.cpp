@@ -12,6 +12,7 @@
 #include "Game/core/util/SeamLog.h"
 #include "Game/skills/SkillActivated.h"
 #include "Game/skills/SkillKinds.h"
+#include "Game/skills/buffs/SkillBuff.h"
 #include "Game/skills/manager/SkillManager.h"
 #include "Game/skills/manager/SkillServicesBase.h"
 #include "Game/world/effects/CharFxPak.h"
@@ -334,6 +335,44 @@ void SkillManager::UnderAttack(const ParametersCombat& parameters) {
         [&](Skill& skill) {
             if (skill.GetCurrentLevel() > 0)
                 skill.OnHitActivation(parent, parameters);
+        });
+}
+
+void SkillManager::DispelSkillBuffs() {
+    if (!mParent)
+        return;
+    Character& parent = *mParent;
+    WalkCopy(
+        [this](std::vector<std::uint32_t>& copy) {
+            copy.clear();
+            for (const auto& [name, entry] : mBuffs)
+                copy.push_back(entry.buff);
+        },
+        [&](Skill& skill) {
+            if (skill.IsA<SkillBuff>())
+                static_cast<SkillBuff&>(skill).DispelBuff(parent);
+        });
+    WalkCopy(
+        [this](std::vector<std::uint32_t>& copy) {
+            copy.assign(mActive.begin(), mActive.end());
+            copy.insert(copy.end(), mItemSkills.begin(), mItemSkills.end());
+        },
+        [&](Skill& skill) { skill.DispellSelfBuff(parent); });
+}
+
+void SkillManager::DispelSkillDeBuffs() {
+    if (!mParent)
+        return;
+    Character& parent = *mParent;
+    WalkCopy(
+        [this](std::vector<std::uint32_t>& copy) {
+            copy.clear();
+            for (const auto& [name, entry] : mBuffs)
+                copy.push_back(entry.buff);
+        },
+        [&](Skill& skill) {
+            if (skill.IsA<SkillBuff>())
+                static_cast<SkillBuff&>(skill).DispelDeBuff(parent);
         });
 }
 

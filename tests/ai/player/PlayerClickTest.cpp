@@ -118,7 +118,6 @@ TEST_F(PlayerClicks, AnItemOnTheGroundIsWalkedToAndPickedUp) {
     ASSERT_NE(pebble, nullptr);
     const WorldCoords where(Ground(12, 26).GetRegion(), Coords::FromOrigin(Ground(12, 26).local));
     World::Get().AddEntity(pebble, where, true);
-    pebble->AddToWorld(where);
     std::uint32_t target = pebble->GetObjectId();
     EXPECT_FALSE(Click(pebble->GetCoords().GetPosition(), target));
     EXPECT_EQ(State(), "MoveToItem");

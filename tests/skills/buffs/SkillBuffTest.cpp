@@ -30,6 +30,8 @@ constexpr const char* kFireWard = "Records/Buffs/FireWard.dbr";
 constexpr const char* kBoost = "Records/Buffs/Boost.dbr";
 constexpr const char* kToggle = "Records/Buffs/Toggle.dbr";
 constexpr const char* kGrow = "Records/Buffs/Grow.dbr";
+constexpr const char* kCurse = "Records/Buffs/Curse.dbr";
+constexpr const char* kStubborn = "Records/Buffs/Stubborn.dbr";
 
 struct RecordText {
     const char* name;
@@ -47,6 +49,8 @@ const RecordText kRecords[] = {
         "skillCooldownTime": [3.0], "skillActiveManaCost": [6.0], "characterStrength": [10]})"},
     {kGrow, R"({"Class": "Skill_BuffSelfColossus", "skillMaxLevel": 3,
         "skillActiveDuration": [5.0], "actorScale": 1.5, "actorScaleTime": 0})"},
+    {kCurse, R"({"Class": "SkillBuff_Debuf", "skillMaxLevel": 3})"},
+    {kStubborn, R"({"Class": "SkillBuff_Passive", "skillMaxLevel": 3, "notDispelable": true})"},
 };
 
 constexpr const char* kPerson = R"({"Class": "Character", "characterLife": 300,
@@ -266,6 +270,39 @@ TEST_F(SkillBuffs, TheActiveStatusSkillsAreTheShownSkillsThenTheBuffs) {
         SCOPED_TRACE(step.what);
         step.act();
         EXPECT_EQ(active(), step.expected);
+    }
+}
+
+TEST_F(SkillBuffs, DispelsRemoveTheirOwnFamilyAndStopTheSelfBuffsThatAllowIt) {
+    auto* toggle =
+        static_cast<Skill_BuffSelfToggled*>(Singleton<ObjectManager>::Get().GetObject<Skill>(
+            carrier->GetSkillManager().FindSkillId(kToggle)));
+    ASSERT_NE(toggle, nullptr);
+    const struct Case {
+        const char* what;
+        bool buffs;  // else the debuffs
+        std::vector<const char*> gone;
+        std::vector<const char*> kept;
+        bool toggleOn;
+    } cases[] = {
+        {"buffs", true, {kShield}, {kFireWard, kCurse, kStubborn}, false},
+        {"debuffs", false, {kCurse}, {kShield, kFireWard, kStubborn}, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        for (const char* buff : {kShield, kFireWard, kCurse, kStubborn})
+            Give(buff, 1, 0);
+        if (!toggle->IsOn())
+            toggle->ActivateNow(*carrier, Name(), 0, WorldVec3());
+        if (c.buffs)
+            carrier->DispelSkillBuffs();
+        else
+            carrier->DispelSkillDeBuffs();
+        for (const char* buff : c.gone)
+            EXPECT_FALSE(carrier->IsSkillBuffActive(buff)) << buff;
+        for (const char* buff : c.kept)
+            EXPECT_TRUE(carrier->IsSkillBuffActive(buff)) << buff;
+        EXPECT_EQ(toggle->IsOn(), c.toggleOn);
     }
 }
 

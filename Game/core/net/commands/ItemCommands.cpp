@@ -200,7 +200,6 @@ void CharPickUpConfigCmd::Execute() {
             HoldsItemNamed(*player, item->GetObjectName()) && item->CannotPickUpMultiple();
         if (!refused) {
             World::Get().RemoveEntity(item);
-            item->RemoveFromWorld();
             ItemCharacterServices::Get().GiveItemToCharacter(*player, *item);
             // Gold and rewards are used up, and gone, as they are taken.
             item = objects.GetObject<Item>(itemId);
