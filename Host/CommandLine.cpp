@@ -49,8 +49,16 @@ void AddNetPlayOptions(CLI::App& command, NetPlayOptions& options, const CLI::Va
         ->capture_default_str()
         ->check(number)
         ->check(Count(1));
-    command.add_option("--class", options.classRecord, "Class record of this machine's player")
+    command
+        .add_option("--class", options.classRecord,
+                    "Class record of this machine's player (a new character)")
         ->capture_default_str();
+    command.add_option("--character", options.characterFile,
+                       "Character file of this machine's player instead of a new character");
+    command.add_option("--save", options.saveFile,
+                       "Where to save this machine's player (default: the --character file, "
+                       "else the class's name, with the host's number on a client)");
+    command.add_flag("--no-save", options.noSave, "Do not save this machine's player");
     command.add_option("--input", options.inputFile,
                        "Clicks to replay instead of the scripted driver's");
     command.add_option("--record", options.recordFile, "Write the clicks of this run here");

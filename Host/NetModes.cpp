@@ -1,5 +1,6 @@
 #include "Host/NetModes.h"
 
+#include <algorithm>
 #include <charconv>
 #include <chrono>
 #include <cstdio>
@@ -11,6 +12,7 @@
 #include "Game/core/net/GameEngineNetworkInterface.h"
 #include "Host/PrintableText.h"
 #include "Host/ServerGreeter.h"
+#include "Host/StopSignal.h"
 #include "Host/net/MarkGate.h"
 #include "Host/net/NetPlaySession.h"
 
@@ -21,24 +23,33 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 // Receives (no frame runs: the game's frames are the lockstep's) until `done` holds or the
-// connection is gone; false on time-out or loss.
+// connection is gone; false on time-out, loss or a stop signal.
 template <class Done>
 bool ReceiveUntil(Done done, int timeoutMs) {
     NetworkConnectionManager* net = gEngine->GetNetworkConnectionManager();
     const auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
     while (!done()) {
         if (Clock::now() > deadline || !net->GetTransport() ||
-            net->GetTransport()->GetPeers().empty())
+            net->GetTransport()->GetPeers().empty() || StopSignalReceived())
             return false;
         net->ProcessIncoming(1);
     }
     return true;
 }
 
+// A stop signal before the game began: said, and the machine leaves.
+bool StoppedBeforeTheGame() {
+    const int signal = StopSignalReceived();
+    if (signal)
+        std::fprintf(stderr, "gamehost: stopped by signal %d before the game began\n", signal);
+    return signal != 0;
+}
+
 }  // namespace
 
 int RunServer(const NetServerOptions& options) {
     std::setvbuf(stdout, nullptr, _IOLBF, 0);
+    InstallStopSignals();
     if (!PrepareMachine(options))
         return 1;
     if (options.port <= 0 || options.port > 65535 || options.clients < 1 ||
@@ -67,14 +78,39 @@ int RunServer(const NetServerOptions& options) {
     ServerGreeter greeter;
     if (session.StartGame()) {
         greeter.Install();
-        const auto deadline = Clock::now() + std::chrono::milliseconds(options.timeoutMs);
-        while (greeter.AnswerNewGreetings(stdout) < options.clients && Clock::now() < deadline)
+        // The lobby: a client is ready once it greeted and its player was taken; one that
+        // leaves, falls silent or is refused frees its seat for another until the game
+        // starts. The lobby waits the time-out from its last change.
+        auto deadline = Clock::now() + std::chrono::milliseconds(options.timeoutMs);
+        std::vector<int> ready;
+        for (;;) {
+            greeter.AnswerNewGreetings(stdout);
+            session.DropRefused();
+            for (int host : net->GetClientHosts())
+                if (transport->GetSilenceMs(host) > options.timeoutMs)
+                    net->DropHost(host, "silent in the lobby");
+            const std::vector<int> connected = net->GetClientHosts();
+            for (int host = 1; host <= kMaxClientHosts; ++host)
+                if (std::find(connected.begin(), connected.end(), host) == connected.end())
+                    session.ForgetJoin(host);
+            std::vector<int> now;
+            for (int host : connected)
+                if (greeter.HasGreeted(host) && session.HasJoined(host))
+                    now.push_back(host);
+            if (now != ready)
+                deadline = Clock::now() + std::chrono::milliseconds(options.timeoutMs);
+            ready = now;
+            if (static_cast<int>(ready.size()) >= options.clients || Clock::now() >= deadline ||
+                StopSignalReceived())
+                break;
             net->ProcessIncoming(1);
-        if (greeter.GetClientsGreeted() < options.clients)
+        }
+        const bool stopped = StoppedBeforeTheGame();
+        if (!stopped && static_cast<int>(ready.size()) < options.clients)
             std::fprintf(stderr,
-                         "gamehost: server timed out after %d ms (%d of %d clients greeted)\n",
-                         options.timeoutMs, greeter.GetClientsGreeted(), options.clients);
-        else if (session.SpawnPlayers(net->GetClientHosts()))
+                         "gamehost: server timed out after %d ms (%zu of %d clients joined)\n",
+                         options.timeoutMs, ready.size(), options.clients);
+        else if (!stopped && session.SpawnPlayers(ready))
             code = session.Play();
     }
     session.EndGame();
@@ -91,13 +127,13 @@ int RunServer(const NetServerOptions& options) {
     transport->DisconnectAll(1000);
     net->Shutdown();
     if (code == 0)
-        std::printf("gamehost: server done, %d client(s) played %d frames and left\n",
-                    options.clients, options.frames);
+        std::printf("gamehost: server done, %d frames played; every client left\n", options.frames);
     return code;
 }
 
 int RunClient(const NetClientOptions& options) {
     std::setvbuf(stdout, nullptr, _IOLBF, 0);
+    InstallStopSignals();
     if (!PrepareMachine(options))
         return 1;
     const std::size_t colon = options.connect.rfind(':');
@@ -136,7 +172,7 @@ int RunClient(const NetClientOptions& options) {
     std::printf("gamehost: connected to %s as host %d\n", options.connect.c_str(), host);
 
     int code = 1;
-    if (session.StartGame()) {
+    if (session.StartGame() && session.SendJoin()) {
         gGameEngine->GetNetworkInterface()->HandleChatMessage(
             L"host " + std::to_wstring(host), L"hello from host " + std::to_wstring(host), 0, {});
         if (ReceiveUntil([] { return !gGameEngine->GetUINotifications().empty(); },
@@ -144,14 +180,22 @@ int RunClient(const NetClientOptions& options) {
             const auto& texts = gGameEngine->GetUINotifications().front().texts;
             std::printf("gamehost: server says \"%s\"\n",
                         texts.empty() ? "" : PrintableText(texts.front()).c_str());
-            code = session.Play();
-        } else {
+            // In the lobby until the server starts the game with this machine's player in it.
+            if (ReceiveUntil([&session] { return session.IsOwnInGame(); }, options.timeoutMs))
+                code = session.Play();
+            else if (!StoppedBeforeTheGame())
+                std::fprintf(stderr,
+                             "gamehost: the server did not take this machine's player into a "
+                             "game within %d ms\n",
+                             options.timeoutMs);
+        } else if (!StoppedBeforeTheGame()) {
             std::fprintf(stderr, "gamehost: no answer from the server within %d ms\n",
                          options.timeoutMs);
         }
     }
     session.EndGame();
-    transport->DisconnectAll(3000);
+    // A server that is gone or silent would only be waited for.
+    transport->DisconnectAll(code == 0 ? 3000 : 200);
     net->Shutdown();
     if (code == 0)
         std::printf("gamehost: client done\n");

@@ -19,6 +19,8 @@ public:
     // message to its sender; the number of clients greeted so far.
     int AnswerNewGreetings(std::FILE* out);
     int GetClientsGreeted() const { return mClientsGreeted; }
+    // Whether a host that is still connected greeted.
+    bool HasGreeted(int host) const { return mConnectedGreeted.contains(host); }
 
 private:
     std::vector<int> mSenders;  // the sending host of each chat message of the root (-1: none)

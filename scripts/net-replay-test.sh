@@ -1,10 +1,14 @@
 #!/usr/bin/env bash
 # Plays the sample world over ENet on loopback: a server and one, then two clients, seeds 1-5,
-# 900 frames each, in lockstep. Every machine writes its checksum list; all lists must agree, and
-# where they part the first differing frame is named (rerun with --state-dump to see which
-# character). In the two-client games every machine must credit each player with the same kills
-# and experience. Then the machines that go away
-# mid-game: the machine left behind must say so and stop, non-zero, within its time-out.
+# 900 frames each, in lockstep. In the two-client games the first client brings a character file
+# of its own (a level-2 character that a single-player run saved) and the second a new one of its
+# class. Every machine writes its checksum list; all lists must agree, and where they part the
+# first differing frame is named (rerun with --state-dump to see which character). In the
+# two-client games every machine must credit each player with the same kills and experience, and
+# every machine must save its own player. Then the machines that go away: a client that leaves
+# the lobby frees its seat; a client that quits or is killed mid-game is taken out and the others
+# play on alike; a client whose server went away says so and stops, non-zero, within its
+# time-out.
 set -euo pipefail
 host="${1:-build/release/Host/gamehost}"
 frames="${2:-900}"
@@ -24,10 +28,16 @@ play_game() {
                   --timeout-ms 20000)
     local game=()
     timeout 300 "$host" server "${common[@]}" --port "$port" --clients "$clients" \
- --checksums "$dir/server.sums" >"$dir/server" 2>"$dir/server.err" &
+        --save "$dir/server.chr" --checksums "$dir/server.sums" \
+        >"$dir/server" 2>"$dir/server.err" &
     game+=($!)
     for i in $(seq "$clients"); do
-        timeout 300 "$host" client "${common[@]}" --connect "127.0.0.1:$port" \
+        local own=(--save "$dir/client$i.chr")
+        if [ "$clients" -eq 2 ] && [ "$i" -eq 1 ]; then
+            cp "$out/brought.chr" "$dir/client$i.chr"
+            own=(--character "$dir/client$i.chr")
+        fi
+        timeout 300 "$host" client "${common[@]}" --connect "127.0.0.1:$port" "${own[@]}" \
             --checksums "$dir/client$i.sums" \
             >"$dir/client$i" 2>"$dir/client$i.err" &
         game+=($!)
@@ -42,6 +52,13 @@ play_game() {
         fi
     done
     games=$((games + 1))
+    for machine in "${machines[@]}"; do
+        if ! grep -q "^gamehost: saved $dir/$machine.chr" "$dir/$machine"; then
+            echo "net replay test (seed $seed, $clients clients): the $machine did not save" \
+                 "its player" >&2
+            status=1
+        fi
+    done
     if [ "$failed" -ne 0 ] || [ ! -s "$dir/server.sums" ]; then
         echo "net replay test (seed $seed, $clients clients): no checksums to compare" >&2
         status=1
@@ -75,6 +92,9 @@ play_game() {
     done
 }
 
+# The character the first client brings to the two-client games.
+"$host" play --data data --frames 900 --seed 2 --save "$out/brought.chr" >"$out/brought" 2>&1 ||
+    { cat "$out/brought" >&2; echo "net replay test: no character to bring" >&2; exit 1; }
 for clients in 1 2; do
     for seed in $seeds; do
         play_game "$seed" "$clients"
@@ -87,11 +107,95 @@ if ! grep -qv "kills 0," "$out"/*-2/credit; then
     status=1
 fi
 
-# Plays an endless game of one client, stops the named machine after a second and requires the
-# other to give up with a message and a non-zero exit within its time-out.
-left_behind() {
-    local gone="$1" port=$(( 20000 + RANDOM % 20000 )) start code
-    local endless=(--data data --frames 100000000 --timeout-ms 3000)
+# Sends the signal to the machine a `timeout` wrapper runs (a KILL to the wrapper itself would
+# leave the machine running).
+stop_machine() {
+    pkill -"$1" -P "$2" 2>/dev/null || kill -"$1" "$2" 2>/dev/null || true
+}
+
+# Plays a game of two clients and stops the first with the signal once the game runs: the
+# server must take its player out and play on, and the server and the other client must end
+# the game alike (the same checksums) and exit 0; a killed client says nothing, so the server
+# gives up on it after its time-out.
+client_leaves() {
+    local signal="$1" port=$(( 20000 + RANDOM % 20000 )) dir="$out/leave-$1"
+    mkdir -p "$dir"
+    local game=(--data data --frames 3000 --seed 1 --checksum-every 10 --timeout-ms 3000
+                --no-save)
+    timeout 120 "$host" server "${game[@]}" --port "$port" --clients 2 \
+        --checksums "$dir/server.sums" >"$dir/server" 2>"$dir/server.err" &
+    local srv=$!
+    timeout 120 "$host" client "${game[@]}" --connect "127.0.0.1:$port" \
+        >"$dir/client1" 2>"$dir/client1.err" &
+    local gone=$!
+    timeout 120 "$host" client "${game[@]}" --connect "127.0.0.1:$port" \
+        --checksums "$dir/client2.sums" >"$dir/client2" 2>"$dir/client2.err" &
+    local stay=$!
+    pids+=("$srv" "$gone" "$stay")
+    # Once the game has begun on the leaving client.
+    for _ in $(seq 100); do
+        grep -q "checksum" "$dir/client1" 2>/dev/null && break
+        sleep 0.1
+    done
+    stop_machine "$signal" "$gone"
+    local codes=0
+    wait "$srv" || codes=1
+    wait "$stay" || codes=1
+    wait "$gone" 2>/dev/null || true
+    if [ "$codes" -ne 0 ] || ! grep -qE "left the game|said nothing" "$dir/server" ||
+        ! grep -q "left the game after frame" "$dir/client2" ||
+        ! cmp -s "$dir/server.sums" "$dir/client2.sums"; then
+        tail -n 3 "$dir/server" "$dir/server.err" "$dir/client2" "$dir/client2.err" >&2
+        echo "net replay test: with a client stopped by SIG$signal the others did not play" \
+             "on alike" >&2
+        status=1
+    fi
+}
+client_leaves TERM
+client_leaves KILL
+
+# A client that leaves the lobby frees its seat: of three clients for two seats the first is
+# stopped while it waits for the game to start, and the other two play.
+lobby_seat() {
+    local port=$(( 20000 + RANDOM % 20000 )) dir="$out/lobby" codes=0
+    mkdir -p "$dir"
+    local game=(--data data --frames 100 --seed 1 --timeout-ms 20000 --no-save)
+    timeout 60 "$host" server "${game[@]}" --port "$port" --clients 2 \
+        >"$dir/server" 2>"$dir/server.err" &
+    local srv=$!
+    timeout 60 "$host" client "${game[@]}" --connect "127.0.0.1:$port" \
+        >"$dir/client1" 2>"$dir/client1.err" &
+    local first=$!
+    pids+=("$srv" "$first")
+    for _ in $(seq 100); do
+        grep -q "server says" "$dir/client1" 2>/dev/null && break
+        sleep 0.1
+    done
+    stop_machine TERM "$first"
+    wait "$first" 2>/dev/null || true
+    local others=()
+    for i in 2 3; do
+        timeout 60 "$host" client "${game[@]}" --connect "127.0.0.1:$port" \
+            >"$dir/client$i" 2>"$dir/client$i.err" &
+        others+=($!)
+    done
+    pids+=("${others[@]}")
+    wait "$srv" || codes=1
+    for pid in "${others[@]}"; do wait "$pid" || codes=1; done
+    if [ "$codes" -ne 0 ] || ! grep -q "before the game began" "$dir/client1.err" ||
+        [ "$(grep -c " enters " "$dir/server")" -ne 3 ]; then
+        tail -n 3 "$dir"/* >&2
+        echo "net replay test: a client that left the lobby did not free its seat" >&2
+        status=1
+    fi
+}
+lobby_seat
+
+# Plays an endless game of one client, stops the server with the signal after a second and
+# requires the client to give up with a message and a non-zero exit within its time-out.
+server_leaves() {
+    local signal="$1" port=$(( 20000 + RANDOM % 20000 )) start code
+    local endless=(--data data --frames 100000000 --timeout-ms 3000 --no-save)
     timeout 60 "$host" server "${endless[@]}" --port "$port" --clients 1 \
         >"$out/lost-server" 2>"$out/lost-server.err" &
     local srv=$!
@@ -101,28 +205,27 @@ left_behind() {
     local cli=$!
     pids+=("$srv" "$cli")
     sleep 1
-    local stay=$srv
-    if [ "$gone" = server ]; then kill "$srv"; stay=$cli; else kill "$cli"; fi
+    stop_machine "$signal" "$srv"
     start=$SECONDS
     code=0
-    wait "$stay" || code=$?
-    wait "$srv" "$cli" 2>/dev/null || true
-    local other=client
-    [ "$gone" = client ] && other=server
-    if [ "$code" -ne 1 ] || [ $(( SECONDS - start )) -gt 20 ] ||
-        ! grep -qE "left the game|no word from" "$out/lost-$other.err"; then
-        cat "$out/lost-$other.err" >&2
-        echo "net replay test: with the $gone gone the $other did not stop with a message" \
-             "(exit $code)" >&2
+    wait "$cli" || code=$?
+    wait "$srv" 2>/dev/null || true
+    if [ "$code" -ne 1 ] || [ $(( SECONDS - start )) -gt 10 ] ||
+        ! grep -qE "left the game|no word from" "$out/lost-client.err"; then
+        cat "$out/lost-client.err" >&2
+        echo "net replay test: with the server stopped by SIG$signal the client did not stop" \
+             "with a message (exit $code)" >&2
         status=1
     fi
 }
-left_behind client
-left_behind server
+server_leaves TERM
+server_leaves KILL
 
 if [ "$status" -eq 0 ]; then
     echo "net replay test passed: $games games (seeds $seeds, one and two clients, $frames" \
-         "frames) agree on every checksum and every player's credit; a machine left behind" \
-         "stops with a message"
+         "frames) agree on every checksum and every player's credit and save every player; a" \
+         "client that leaves the lobby frees its seat, one that quits or is killed mid-game" \
+         "leaves the others playing alike; a client whose" \
+         "server went away stops with a message"
 fi
 exit "$status"

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Starts a server and three clients on loopback and checks that all finish cleanly and that each
-# client was welcomed by its own host id.
+# Starts a server and three clients on loopback and checks that all finish cleanly, that each
+# client was welcomed by its own host id and that every machine saved its own player.
 set -euo pipefail
 host="${1:-build/release/Host/gamehost}"
 clients=3
@@ -10,14 +10,16 @@ if ! grep -qE "^ +server " <<<"$("$host" --help 2>/dev/null || true)"; then
 fi
 port=$(( 20000 + RANDOM % 20000 ))
 out=$(mktemp -d)
-timeout 60 "$host" server --data data --port "$port" --clients "$clients" &
+timeout 60 "$host" server --data data --port "$port" --clients "$clients" \
+    --save "$out/server.chr" &
 srv=$!
 # A failing client must not leave the server behind.
 trap 'kill "$srv" 2>/dev/null || true; rm -rf "$out"' EXIT
 sleep 1
 pids=()
 for i in $(seq "$clients"); do
-    timeout 50 "$host" client --data data --connect "127.0.0.1:$port" >"$out/client$i" &
+    timeout 50 "$host" client --data data --connect "127.0.0.1:$port" \
+        --save "$out/client$i.chr" >"$out/client$i" &
     pids+=($!)
 done
 for pid in "${pids[@]}"; do
@@ -33,6 +35,12 @@ for i in $(seq "$clients"); do
         exit 1
     fi
     ids+=("$id")
+done
+for machine in server $(seq -f "client%g" "$clients"); do
+    if [ ! -s "$out/$machine.chr" ]; then
+        echo "the $machine saved no character" >&2
+        exit 1
+    fi
 done
 if [ "$(printf '%s\n' "${ids[@]}" | sort -u | wc -l)" -ne "$clients" ]; then
     echo "two clients were given the same host id: ${ids[*]}" >&2

@@ -17,7 +17,7 @@ FrameStrikes::~FrameStrikes() = default;
 
 bool FrameStrikes::Holds(const ActorConfigCommand& command) {
     return command.IsStrike() && gEngine && gEngine->IsNetworkEnabled() &&
-           !ActorConfigCommand::IsExecuting();
+           (!ActorConfigCommand::IsExecuting() || command.DecidedByOneMachine());
 }
 
 void FrameStrikes::Hold(std::unique_ptr<ActorConfigCommand> command) {

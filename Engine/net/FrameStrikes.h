@@ -25,10 +25,13 @@ public:
     FrameStrikes& operator=(const FrameStrikes&) = delete;
 
     // Whether a command is held rather than run now: a strike in a network game, not made from
-    // inside another command (every machine makes that one itself, at the same point).
+    // inside another command (every machine makes that one itself, at the same point) unless
+    // only one machine decides it (the others get it by packet, so all run it at the next
+    // meeting point).
     static bool Holds(const ActorConfigCommand& command);
     void Hold(std::unique_ptr<ActorConfigCommand> command);
-    // Runs the held strikes in order; strikes made while they run run at once.
+    // Runs the held strikes in order; strikes every machine makes while they run run at once,
+    // those one machine decides meanwhile wait for the next meeting point.
     void RunHeld();
     std::size_t GetHeldCount() const { return mHeld.size(); }
 

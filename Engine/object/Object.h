@@ -86,10 +86,6 @@ public:
     const UniqueId& GetUniqueId() const { return mUniqueId; }
     void SetUniqueId(const UniqueId& id) { mUniqueId = id; }
 
-    // Made by a command every machine ran (a skill's summons), not by the server alone.
-    bool IsOwnedByClient() const { return mOwnedByClient; }
-    void SetOwnedByClient(bool owned) { mOwnedByClient = owned; }
-
     // Attachments: a child follows its parent at a named attach point.
     void Attach(Entity* child, const Coords& offset, const char* attachPoint);
     void Detach(Entity* child);
@@ -117,6 +113,10 @@ public:
     bool HasDoneInitialUpdate() const { return mInitialUpdateDone; }
     // Whether a server tells a joining client about this entity; placed scenery does not go.
     virtual bool ShouldServerSpawn() const { return false; }
+    // Made on every machine by a command that every machine runs (a skill's spawn), rather than
+    // sent by the server: each machine holds its own copy under the same id.
+    void SetOwnedByClient(bool owned) { mOwnedByClient = owned; }
+    bool IsOwnedByClient() const { return mOwnedByClient; }
     virtual void UpdateSelf(int elapsedMs);
     virtual void SaveState(BinaryWriter& writer);
     virtual void RestoreState(BinaryReader& reader);

@@ -28,14 +28,25 @@ std::uint32_t ObjectManager::CreateObjectID() {
     return 0;
 }
 
-void ObjectManager::SkipIdsThrough(std::uint32_t id) {
+void ObjectManager::BeginIdBand(std::uint32_t first) {
     CriticalSectionLock lock(mLock);
-    if (id < mNextId || mIdsExhausted)
+    if (mBand || first == 0)
         return;
-    if (id == UINT32_MAX)
-        mIdsExhausted = true;
-    else
-        mNextId = id + 1;
+    mBand = Band{first, mNextId, mIdsExhausted};
+    const auto it = mBandNext.find(first);
+    mNextId = it != mBandNext.end() ? it->second : first;
+    mIdsExhausted = false;
+}
+
+void ObjectManager::EndIdBand(std::uint32_t floor) {
+    CriticalSectionLock lock(mLock);
+    if (!mBand)
+        return;
+    mBandNext[mBand->first] = mNextId;
+    // A band that outgrew its floor still never hands an id out twice.
+    mNextId = std::max({mBand->savedNext, floor, mNextId});
+    mIdsExhausted = mBand->savedExhausted;
+    mBand.reset();
 }
 
 std::unique_ptr<Object> ObjectManager::Insert(Object* object) {

@@ -2,6 +2,7 @@
 // Owns every object of a machine and maps 32-bit ids (0: no object) to objects.
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -21,10 +22,13 @@ public:
 
     // A fresh non-zero id, never handed out before in this run; 0 when none is left.
     std::uint32_t CreateObjectID();
-    // Ids handed out from now on lie above `id`: a machine about to make several objects under
-    // ids another machine reserved keeps the objects those make (controllers, skills) off the
-    // ids still to come.
-    void SkipIdsThrough(std::uint32_t id);
+
+    // Until EndIdBand, fresh ids come from `first` upward (a band visited before goes on where
+    // it stopped); afterwards from the larger of where they were and `floor`. Machines that
+    // make a group of objects at different moments give them the same ids this way, and, with a
+    // common floor, go on alike after it whatever else each made inside the band.
+    void BeginIdBand(std::uint32_t first);
+    void EndIdBand(std::uint32_t floor);
 
     // A new object of the named class (id 0: take a fresh one); null for an unknown class.
     Object* CreateObject(const std::string& className, std::uint32_t id = 0);
@@ -93,6 +97,13 @@ private:
     CriticalSection mLock;
     std::uint32_t mNextId = 1;
     bool mIdsExhausted = false;
+    struct Band {
+        std::uint32_t first = 0;
+        std::uint32_t savedNext = 0;
+        bool savedExhausted = false;
+    };
+    std::optional<Band> mBand;
+    std::unordered_map<std::uint32_t, std::uint32_t> mBandNext;  // where each band stopped
     ObjectTable mObjects;
     std::unordered_map<std::uint32_t, Object*> mByNameHash;
     // The id each owned object is filed under: a destroy is checked without touching the

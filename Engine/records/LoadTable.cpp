@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <limits>
+#include <string_view>
 
 #include "Engine/Engine.h"
 #include "Engine/records/RecordData.h"
@@ -89,7 +90,7 @@ namespace {
 const RecordValue* Find(const std::shared_ptr<const RecordData>& data, const char* key) {
     if (!data || !key)
         return nullptr;
-    auto it = data->fields.find(key);
+    auto it = data->fields.find(std::string_view(key));
     return it == data->fields.end() ? nullptr : &it->second;
 }
 
@@ -267,12 +268,19 @@ std::size_t LoadTable::GetArraySize(const char* key) const {
 }
 
 float LoadTable::GetArrayFloat(const char* key, std::size_t index, float defaultValue) const {
+    // Read per frame: a list of numbers is indexed in place rather than copied out.
+    if (const RecordValue* v = Find(mData, key); v && v->kind == RecordValue::Kind::NumberList)
+        return index < v->numbers.size() ? ToFloat(v->numbers[index]) : defaultValue;
+    else if (v && v->kind == RecordValue::Kind::Number)
+        return index == 0 ? ToFloat(v->number) : defaultValue;
     std::vector<float> values;
     GetFloatArray(key, values);
     return index < values.size() ? values[index] : defaultValue;
 }
 
 int LoadTable::GetArrayInt(const char* key, std::size_t index, int defaultValue) const {
+    if (const RecordValue* v = Find(mData, key); v && v->kind == RecordValue::Kind::NumberList)
+        return index < v->numbers.size() ? ClampInt(ToInteger(v->numbers[index])) : defaultValue;
     std::vector<int> values;
     GetIntArray(key, values);
     return index < values.size() ? values[index] : defaultValue;

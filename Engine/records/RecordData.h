@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <memory_resource>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -16,6 +17,15 @@ struct RecordValue {
     std::string text;
     std::vector<double> numbers;
     std::vector<std::string> texts;
+};
+
+// Field reads look up by the caller's key text without building a std::string per read. Hashes
+// as std::hash<std::string> does, so the field order is unchanged.
+struct FieldNameHash {
+    using is_transparent = void;
+    std::size_t operator()(std::string_view key) const noexcept {
+        return std::hash<std::string_view>{}(key);
+    }
 };
 
 struct RecordData {
@@ -35,7 +45,8 @@ private:
     std::pmr::monotonic_buffer_resource mArena{mRoom, sizeof mRoom};
 
 public:
-    std::pmr::unordered_map<std::string, RecordValue> fields{&mArena};
+    std::pmr::unordered_map<std::string, RecordValue, FieldNameHash, std::equal_to<>> fields{
+        &mArena};
 };
 
 }  // namespace GAME

@@ -550,6 +550,8 @@ public:
     // An all-skills level bonus held under the source's name.
     void SetAllSkillLevelAugment(std::uint32_t amount, const std::string& sourceName);
     void RemoveAllSkillLevelAugment(std::uint32_t amount, const std::string& sourceName);
+    // Raises the character's skill of that record.
+    void AddToSkillLevel(const std::string& recordName, int amount);
 
     // What the character's actions drive.
     CharacterActionHandler& GetActionHandler() { return *mActionHandler; }

@@ -45,6 +45,10 @@ void Character::RemoveCombatFilter(CombatFilter* filter) {
     mCombatManager->RemoveCombatFilter(filter);
 }
 
+void Character::AddToSkillLevel(const std::string& recordName, int amount) {
+    mSkillManager->IncrementSkill(mSkillManager->FindSkillId(recordName), amount);
+}
+
 void Character::SetAllSkillLevelAugment(std::uint32_t amount, const std::string& sourceName) {
     mSkillManager->SetAllSkillAugment(amount, sourceName);
 }

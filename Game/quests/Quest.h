@@ -22,6 +22,10 @@ struct GameEvent_CompleteQuestNow;
 // that any spelling of the path names one quest.
 Name QuestHandleOf(std::string_view path);
 
+class Quest;
+// The name of the quest's state file: "%08x%08x%08x%08x.que" of four words of its handle.
+std::string QuestStateFileName(const Quest& quest);
+
 class Quest {
 public:
     static constexpr int kDifficulties = 3;

@@ -20,6 +20,7 @@
 #include "Game/core/GameEngine.h"
 #include "Game/core/util/SeamLog.h"
 #include "Game/quests/Quest.h"
+#include "Game/quests/QuestStateSaveThread.h"
 #include "Game/quests/QuestStep.h"
 #include "Game/quests/triggers/TriggerText.h"
 
@@ -69,8 +70,10 @@ QuestRepository::QuestRepository()
     mRewardListener.SetOwner(this, &QuestRepository::OnReward);
 }
 
-// Quests go before the registries that point into them.
+// A save in flight ends before the quests go, and the quests before the registries that point
+// into them.
 QuestRepository::~QuestRepository() {
+    mSaveThread.reset();
     mQuests.clear();
 }
 
@@ -138,6 +141,7 @@ Quest* QuestRepository::LoadQuest(const std::string& path, std::string_view byte
 }
 
 void QuestRepository::Reset() {
+    WaitDone();
     mQuests.clear();
     mFiredTriggers.clear();
     mActiveTriggers.clear();

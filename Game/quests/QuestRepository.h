@@ -4,6 +4,7 @@
 // complete, holds actions back while a conversation runs, and keeps the reward announcements.
 // One per machine.
 #include <cstdint>
+#include <filesystem>
 #include <memory>
 #include <set>
 #include <string>
@@ -20,7 +21,10 @@
 
 namespace GAME {
 
+class IOStream;
 class Quest;
+class QuestStateSaveThread;
+struct QuestFileSnapshot;
 class Trigger;
 class TriggerAction;
 class TriggerCondition;
@@ -121,6 +125,17 @@ public:
     void BadQuestState(Quest& quest);
     const std::vector<Name>& GetBadQuests() const { return mBadQuests; }
 
+    // Quest state files: one per quest in `dir`, and the repository's file `file` beside them.
+    // Saving writes the quests changed since they were last saved; in the background the
+    // files are written by the save thread from a snapshot taken now.
+    bool LoadQuestState(const std::filesystem::path& dir, const std::string& file);
+    bool SaveQuestState(const std::filesystem::path& dir, const std::string& file, bool background);
+    // Returns once every save requested so far is written.
+    void WaitDone();
+    // False (nothing of the quest read) when the file was written for another quest file.
+    bool StreamQuestState(IOStream& stream, Quest& quest);
+    void StreamProperties(IOStream& stream);
+
     void RebuildActiveTriggers();
     const std::vector<Trigger*>& GetActiveTriggers() const { return mActiveTriggers; }
 
@@ -148,6 +163,8 @@ private:
     static const std::vector<Listener*>* Find(const Registry<Listener>& registry,
                                               std::string_view name);
     void FireDelayedActions();
+    std::vector<QuestFileSnapshot> TakeSnapshot(const std::filesystem::path& dir,
+                                                const std::string& file);
 
     std::vector<std::unique_ptr<Quest>> mQuests;
     std::vector<FiredTriggerRecord> mFiredTriggers;
@@ -161,6 +178,7 @@ private:
     std::vector<std::uint32_t> mWords;  // scratch for sending
     bool mDelayActions = false;
     std::vector<QuestRepositoryReward> mRewards;
+    std::unique_ptr<QuestStateSaveThread> mSaveThread;
 
     Registry<ConversationStartListener> mConversationStart;
     Registry<Quest> mCompleteQuestNow;

@@ -21,6 +21,7 @@
 #include "Game/skills/manager/SkillServicesBase.h"
 #include "Game/skills/modifiers/Skill_Modifier.h"
 #include "Game/skills/profile/SkillProfile.h"
+#include "Game/skills/secondary/SkillSecondary.h"
 #include "Game/world/projectiles/ProjectileBase.h"
 #include "Game/world/props/Prop.h"
 
@@ -636,25 +637,34 @@ void Skill::AddBaseSkill(std::uint32_t id) {
         mBaseSkills.push_back(id);
 }
 
-// The secondary kinds are not built yet: an attached one is reported and skipped.
-static void ForwardToSecondarySkills(const std::vector<std::uint32_t>& ids) {
+// Each attached secondary skill that still exists. The walk goes over the ids as they were: a
+// secondary skill may run further secondary skills meanwhile but never changes this list.
+template <class Fn>
+static void ForEachSecondary(const std::vector<std::uint32_t>& ids, Fn fn) {
     for (std::uint32_t id : ids)
-        if (FindObjectOfClass(id, "SkillSecondary"))
-            ReportSeam("Skill", "SkillSecondary activation and stop");
+        if (Object* object = FindObjectOfClass(id, "SkillSecondary"))
+            fn(*static_cast<SkillSecondary*>(object));
 }
 
-void Skill::ActivateSecondarySkills(Character&, std::uint32_t, const std::vector<std::uint32_t>&,
-                                    const WorldCoords&) {
-    ForwardToSecondarySkills(mSecondarySkills);
+void Skill::ActivateSecondarySkills(Character& character, std::uint32_t targetId,
+                                    const std::vector<std::uint32_t>& targets,
+                                    const WorldCoords& coords) {
+    ForEachSecondary(mSecondarySkills, [&](SkillSecondary& secondary) {
+        secondary.ActivateNow(character, targetId, targets, coords);
+    });
 }
 
-void Skill::PrimaryActivateSecondarySkills(Character&, const std::vector<std::uint32_t>&,
-                                           const WorldCoords&) {
-    ForwardToSecondarySkills(mSecondarySkills);
+void Skill::PrimaryActivateSecondarySkills(Character& character,
+                                           const std::vector<std::uint32_t>& targets,
+                                           const WorldCoords& coords) {
+    ForEachSecondary(mSecondarySkills, [&](SkillSecondary& secondary) {
+        secondary.PrimaryActivateNow(character, 0, targets, coords);
+    });
 }
 
-void Skill::PrimaryStopSecondarySkills(Character&) {
-    ForwardToSecondarySkills(mSecondarySkills);
+void Skill::PrimaryStopSecondarySkills(Character& character) {
+    ForEachSecondary(mSecondarySkills,
+                     [&](SkillSecondary& secondary) { secondary.PrimaryStop(character); });
 }
 
 bool Skill::GetModifierInfo(std::size_t index, std::string& name, std::uint32_t& level) const {
@@ -680,6 +690,43 @@ std::wstring Skill::GetBaseNamesText() const {
         if (const Skill* base = FindSkillById(id))
             out += texts.Format("SkillBaseNamesFormat", texts.GetText(base->GetDisplayNameTag()));
     return out;
+}
+
+void Skill::AddOwnCharAttributes(CharAttributeAccumulator& accumulator) {
+    GetSkillProfile().GetCharAttributes(accumulator, GetCurrentLevel());
+    GetSkillProfile().GetCharAttributesPenalty(accumulator, GetCurrentLevel());
+    AddModifierCharAttributes(accumulator);
+}
+
+void Skill::AddOwnSkillAttributes(SkillAttributeAccumulator& accumulator) {
+    GetSkillProfile().GetSkillAttributes(accumulator, GetCurrentLevel());
+    AddModifierSkillAttributes(accumulator);
+}
+
+void Skill::AddOwnOffensiveDamageAttributes(CombatAttributeAccumulator& accumulator) {
+    GetSkillProfile().GetOffensiveDamageAttributes(accumulator, GetCurrentLevel());
+    AddModifierOffensiveDamageAttributes(accumulator);
+}
+
+void Skill::AddOwnOffensiveModifierAttributes(CombatAttributeAccumulator& accumulator) {
+    GetSkillProfile().GetOffensiveModifierAttributes(accumulator, GetCurrentLevel());
+    AddModifierOffensiveModifierAttributes(accumulator);
+}
+
+void Skill::AddOwnRetaliationAttributes(CombatAttributeAccumulator& accumulator) {
+    GetSkillProfile().GetRetaliationAttributes(accumulator, GetCurrentLevel());
+    AddModifierRetaliationAttributes(accumulator);
+}
+
+void Skill::AddOwnDefenseAttributes(CombatAttributeAccumulator& accumulator) {
+    GetSkillProfile().GetDefenseAttributes(accumulator, GetCurrentLevel());
+    AddModifierDefenseAttributes(accumulator);
+}
+
+void Skill::AddOwnRacialBonusDefense(const std::vector<std::string>& races,
+                                     RacialBonus_Defense& bonus) {
+    GetSkillProfile().GetRacialBonusDefense(races, bonus, GetCurrentLevel());
+    AddModifierRacialBonusDefense(races, bonus);
 }
 
 }  // namespace GAME

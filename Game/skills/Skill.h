@@ -136,9 +136,6 @@ public:
     virtual void SkillSpawnObject(Character&, const WorldCoords&, std::uint32_t,
                                   const std::vector<WorldCoords>&,
                                   const std::vector<std::uint32_t>&, std::uint32_t) {}
-    // The most objects one spawn command of this skill may make: what a server accepts from a
-    // client (0: the skill spawns nothing).
-    virtual std::uint32_t GetMaxSpawnsPerUse() const { return 0; }
     virtual void Cancel(Character& character);
     virtual void StopSkill(Character&) {}
     virtual void DispellSelfBuff(Character&) {}
@@ -164,6 +161,9 @@ public:
                                  const WorldVec3& to) const;
     virtual void PreLoadResources() {}
     virtual void PreLoadPet();
+    // How many objects one spawn command of this skill may make when a client sends it (the
+    // server's check); kinds that spawn nothing allow none.
+    virtual std::size_t GetClientSpawnLimit() const { return 0; }
 
     // The manager and the profile.
     void SetManager(SkillManagerBase* manager) { mManager = manager; }
@@ -269,6 +269,16 @@ public:
                                       RacialBonus_Damage& bonus);
     void AddModifierRacialBonusDefense(const std::vector<std::string>& races,
                                        RacialBonus_Defense& bonus);
+    // The skill's own share at its level and then its modifiers' (every collector of a skill
+    // that contributes adds it this way).
+    void AddOwnCharAttributes(CharAttributeAccumulator& accumulator);
+    void AddOwnSkillAttributes(SkillAttributeAccumulator& accumulator);
+    void AddOwnOffensiveDamageAttributes(CombatAttributeAccumulator& accumulator);
+    void AddOwnOffensiveModifierAttributes(CombatAttributeAccumulator& accumulator);
+    void AddOwnRetaliationAttributes(CombatAttributeAccumulator& accumulator);
+    void AddOwnDefenseAttributes(CombatAttributeAccumulator& accumulator);
+    void AddOwnRacialBonusDefense(const std::vector<std::string>& races,
+                                  RacialBonus_Defense& bonus);
     ProjectileModifierStruct MakeProjectileModifier() const;
 
     // Presentation (sounds, effects, animations).
@@ -331,8 +341,9 @@ protected:
     void SetSecondary(bool secondary) { mIsSecondary = secondary; }
     void SetDefaultSkill(bool isDefault) { mIsDefaultSkill = isDefault; }
     void SetWpUsesParentResources(bool uses) { mWpUsesParentResources = uses; }
-    // The enabled flag as the kind sets it; the controlling machine's update may change it.
-    void SetEnabledFlag(bool enabled) { mSkillState.enabled = enabled; }
+    // Kinds that act whenever something else does (secondary skills, weapon pools) start
+    // enabled; the controlling machine's update may change it.
+    void MarkEnabled() { mSkillState.enabled = true; }
 
 public:
     const std::string& GetTypeText() const { return mTypeText; }

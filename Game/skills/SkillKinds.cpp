@@ -3,14 +3,11 @@
 #include <string>
 
 #include "Engine/records/LoadTable.h"
-#include "Game/core/util/SeamLog.h"
 #include "Game/skills/profile/SkillProfile.h"
 
 namespace GAME {
 
-RTTI_IMPLEMENT(Skill_Passive, Skill)
 RTTI_IMPLEMENT(Skill_Mastery, Skill_Passive)
-RTTI_IMPLEMENT(SkillSecondary, Skill)
 RTTI_IMPLEMENT(SkillOnDeath, Skill)
 
 namespace {
@@ -29,10 +26,6 @@ void Skill_Mastery::Load(const LoadTable& table) {
     for (std::uint32_t i = 0; i < std::size(kMasteryNames); ++i)
         if (text == kMasteryNames[i])
             mEnumeration = i;
-}
-
-void SkillOnDeath::ActivateOnDeathNow(Character&) {
-    ReportSeam("Skills", "SkillOnDeath::ActivateOnDeathNow");
 }
 
 }  // namespace GAME

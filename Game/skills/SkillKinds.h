@@ -6,18 +6,17 @@
 
 #include "Game/skills/SkillActivated.h"
 #include "Game/skills/modifiers/Skill_Modifier.h"
+#include "Game/skills/passive/Skill_Passive.h"
 #include "Game/skills/pool/Skill_WPAttack.h"
+#include "Game/skills/secondary/SkillSecondary.h"
 
 namespace GAME {
-
-class Skill_Passive : public Skill {
-    RTTI_DECLARE(Skill_Passive)
-};
 
 // The skill that stands for a whole mastery: the level the skills of its tree require.
 class Skill_Mastery : public Skill_Passive {
     RTTI_DECLARE(Skill_Mastery)
 public:
+    Skill_Mastery() { SetTypeText("^bSkill Mastery"); }
     // Which of the eight masteries, by "MasteryEnumeration".
     enum : std::uint32_t {
         Spirit,
@@ -43,16 +42,11 @@ private:
     std::uint32_t mEnumeration = Spirit;
 };
 
-// Runs with the skill it hangs from.
-class SkillSecondary : public Skill {
-    RTTI_DECLARE(SkillSecondary)
-};
-
 // Acts when its character dies.
 class SkillOnDeath : public Skill {
     RTTI_DECLARE(SkillOnDeath)
 public:
-    virtual void ActivateOnDeathNow(Character& character);
+    virtual void ActivateOnDeathNow(Character&) {}
 };
 
 }  // namespace GAME

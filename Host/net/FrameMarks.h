@@ -26,6 +26,8 @@ public:
 
     // Server: a client whose marks are counted; marks of hosts not added are refused.
     void AddClient(int host);
+    // Server: a client that left; its late marks are refused.
+    void RemoveClient(int host) { mMarks.erase(host); }
     // The marks received from a host (a client counts the server's under host 0).
     int GetMarks(int host) const;
     int GetRefused() const { return mRefused; }

@@ -28,6 +28,7 @@ public:
     void Poll(std::vector<NetFrame>& out, int timeoutMs) override;
     void DropHost(int host, const char* reason) override { mInner->DropHost(host, reason); }
     const char* GetName() const override { return mInner->GetName(); }
+    int GetSilenceMs(int host) const override { return mInner->GetSilenceMs(host); }
 
     std::size_t GetHeld() const { return mHeld.size(); }
 

@@ -11,6 +11,7 @@
 #include "Game/characters/Player.h"
 #include "Game/core/GameEngine.h"
 #include "Host/StopSignal.h"
+#include "Host/play/HostSaves.h"
 #include "Host/play/PlayEventLog.h"
 #include "Host/play/PlaySession.h"
 #include "Host/play/StateChecksum.h"
@@ -84,72 +85,147 @@ bool NetPlaySession::StartGame() {
                  DescribeSeed(mOptions.seeded, mOptions.seed).c_str());
     if (!LoadSampleLevel() || !mClicks.CheckRegions())
         return false;
-    mPlayers = std::make_unique<NetPlayers>(mOptions.classRecord, [this](Player& player, bool own) {
+    mPlayers = std::make_unique<NetPlayers>([this](Player& player, bool own) {
         const WorldVec3 at = player.GetPosition();
         if (own) {
             mOwnPlayer = player.GetObjectId();
             mLog->Attach(mOwnPlayer);
         }
-        std::fprintf(mOut, "gamehost: %s (%s%s) enters %s at (%.1f, %.1f, %.1f)\n",
+        std::fprintf(mOut,
+                     "gamehost: %s (%s%s) enters %s at (%.1f, %.1f, %.1f): level %u, "
+                     "experience %u\n",
                      player.GetPlayerNameInChar().c_str(), own ? "played here, " : "",
-                     mOptions.classRecord.c_str(), at.region ? at.region->GetName().c_str() : "",
+                     player.GetObjectName().c_str(), at.region ? at.region->GetName().c_str() : "",
                      static_cast<double>(at.local.x), static_cast<double>(at.local.y),
-                     static_cast<double>(at.local.z));
+                     static_cast<double>(at.local.z), player.GetCharLevel(),
+                     player.GetExperiencePoints());
     });
-    mMarks.Install();
     if (!server)
-        mPlayers->Install();
+        mPlayers->SetGone([this](Player& player) {
+            std::fprintf(mOut, "gamehost: %s left the game after frame %d\n",
+                         player.GetPlayerNameInChar().c_str(), mFramesPlayed);
+        });
+    mMarks.Install();
+    mPlayers->Install();
+    Player* own = mPlayers->MakeOwn(mOptions.classRecord, mOptions.characterFile);
+    if (!own)
+        return false;
+    // Each machine saves its own player, as a single player's host does.
+    mSaves = std::make_unique<HostSaves>(SaveFileOf(mOptions, host), !mOptions.noSave);
+    mSaves->SetPickUpListener([this](const std::wstring& description) {
+        mLog->OnPickedUp(description);
+        if (Player* taker = FindPlayer(mOwnPlayer))
+            taker->PlayLootSound();
+    });
+    mSaves->SetNoticePrinter(
+        [log = mLog.get()](const std::string& line) { log->PrintNotice(line); });
+    root->SetUI(mSaves.get());
+    root->SetAutoSave(!mOptions.noSave);
+    own->SetGameInterface(mSaves.get());
     return true;
+}
+
+std::filesystem::path NetPlaySession::SaveFileOf(const NetPlayOptions& options, int host) {
+    std::filesystem::path file = PlaySession::SaveFileOf(options);
+    if (host == kServerHostId || !options.saveFile.empty() || !options.characterFile.empty())
+        return file;
+    return file.stem().string() + "-" + std::to_string(host) + file.extension().string();
+}
+
+bool NetPlaySession::SendJoin() {
+    return mPlayers && mPlayers->SendJoin();
+}
+
+bool NetPlaySession::HasJoined(int host) const {
+    return mPlayers && mPlayers->HasJoined(host);
+}
+
+void NetPlaySession::DropRefused() {
+    if (mPlayers)
+        mPlayers->DropRefused();
+}
+
+void NetPlaySession::ForgetJoin(int host) {
+    if (mPlayers)
+        mPlayers->ForgetJoin(host);
+}
+
+bool NetPlaySession::IsOwnInGame() const {
+    return mPlayers && mPlayers->IsOwnInGame();
 }
 
 bool NetPlaySession::SpawnPlayers(std::vector<int> clients) {
     std::sort(clients.begin(), clients.end());
+    std::erase_if(clients, [this](int host) { return !mPlayers->HasJoined(host); });
     mClients = clients;
     for (int host : mClients)
         mMarks.AddClient(host);
-    if (!mPlayers->SpawnAndSend(kServerHostId)) {
-        std::fprintf(stderr, "gamehost: the server's player could not be made (see the log)\n");
+    if (!mPlayers->StartGame(mClients)) {
+        std::fprintf(stderr, "gamehost: the server's player could not be put in (see the log)\n");
         return false;
     }
-    for (int host : mClients)
-        mPlayers->SpawnAndSend(host);
     return true;
 }
 
-bool NetPlaySession::PeersStillHere(int frame) {
+bool NetPlaySession::IsClient(int host) const {
+    return std::find(mClients.begin(), mClients.end(), host) != mClients.end();
+}
+
+void NetPlaySession::DropClient(int host, int frame, const char* why) {
+    if (!IsClient(host))
+        return;
+    std::erase(mClients, host);
+    mMarks.RemoveClient(host);
+    const Player* player = FindPlayer(NetPlayerId(host));
+    std::fprintf(mOut,
+                 "gamehost: client host %d %s before frame %d: %s leaves the game, the "
+                 "others play on\n",
+                 host, why, frame, player ? player->GetPlayerNameInChar().c_str() : "its player");
+    gEngine->GetNetworkConnectionManager()->DropHost(host, why);
+    mPlayers->RemoveHost(host);
+}
+
+void NetPlaySession::DropLeavers(int frame) {
+    const std::vector<int> connected = gEngine->GetNetworkConnectionManager()->GetClientHosts();
+    for (int host : std::vector<int>(mClients))
+        if (std::find(connected.begin(), connected.end(), host) == connected.end())
+            DropClient(host, frame, "left the game");
+}
+
+bool NetPlaySession::WaitForServer(int marks, int frame) {
     NetworkConnectionManager* net = gEngine->GetNetworkConnectionManager();
-    if (!gEngine->IsServer()) {
-        if (net->GetTransport() && !net->GetTransport()->GetPeers().empty())
-            return true;
-        std::fprintf(stderr, "gamehost: the server left the game before frame %d\n", frame);
-        return false;
-    }
-    const std::vector<int> connected = net->GetClientHosts();
-    for (int host : mClients)
-        if (std::find(connected.begin(), connected.end(), host) == connected.end()) {
-            std::fprintf(stderr, "gamehost: client host %d left the game before frame %d\n", host,
-                         frame);
+    // The server gives up on a silent client within its own time-out, once per meeting.
+    const auto deadline = Clock::now() + 3 * std::chrono::milliseconds(mOptions.timeoutMs);
+    while (mMarks.GetMarks(kServerHostId) < marks) {
+        NetTransport* transport = net->GetTransport();
+        if (!transport || transport->GetPeers().empty()) {
+            std::fprintf(stderr, "gamehost: the server left the game before frame %d\n", frame);
             return false;
         }
-    return true;
-}
-
-template <class Done>
-bool NetPlaySession::WaitFor(Done done, int frame) {
-    NetworkConnectionManager* net = gEngine->GetNetworkConnectionManager();
-    const auto deadline = Clock::now() + std::chrono::milliseconds(mOptions.timeoutMs);
-    while (!done()) {
-        if (!PeersStillHere(frame))
-            return false;
-        if (Clock::now() > deadline) {
-            std::fprintf(stderr, "gamehost: no word from %s for %d ms before frame %d\n",
-                         gEngine->IsServer() ? "a client" : "the server", mOptions.timeoutMs,
-                         frame);
+        const int silence = transport->GetSilenceMs(kServerHostId);
+        if (silence > mOptions.timeoutMs || Clock::now() > deadline) {
+            std::fprintf(stderr, "gamehost: no word from the server for %d ms before frame %d\n",
+                         std::max(silence, mOptions.timeoutMs), frame);
             return false;
         }
         net->ProcessIncoming(1);
     }
     return true;
+}
+
+NetPlaySession::Clock::time_point NetPlaySession::MeetingDeadline() const {
+    return Clock::now() + std::chrono::milliseconds(mOptions.timeoutMs);
+}
+
+void NetPlaySession::WaitForClient(int host, int marks, int frame, Clock::time_point deadline) {
+    NetworkConnectionManager* net = gEngine->GetNetworkConnectionManager();
+    while (IsClient(host) && mMarks.GetMarks(host) < marks) {
+        DropLeavers(frame);
+        // A machine that was killed says nothing, not even goodbye.
+        if (IsClient(host) && Clock::now() > deadline)
+            DropClient(host, frame, "said nothing for the time-out");
+        net->ProcessIncoming(1);
+    }
 }
 
 void NetPlaySession::ClickFor(int frame) {
@@ -197,15 +273,15 @@ bool NetPlaySession::Meet(int frame) {
     ++mMarksDue;
     if (!gEngine->IsServer()) {
         mMarks.SendClientMark(mOwnPlayer);
-        if (!WaitFor([&] { return mMarks.GetMarks(kServerHostId) >= mMarksDue; }, frame))
+        if (!WaitForServer(mMarksDue, frame))
             return false;
         // Every machine has the step's strikes now: they land in one order everywhere.
         FrameStrikes::Get().RunHeld();
         return true;
     }
-    for (int host : mClients)
-        if (!WaitFor([&] { return mMarks.GetMarks(host) >= mMarksDue; }, frame))
-            return false;
+    const auto deadline = MeetingDeadline();
+    for (int host : std::vector<int>(mClients))
+        WaitForClient(host, mMarksDue, frame, deadline);
     mMarks.SendServerMark(mPlayers->GetPlayers());
     FrameStrikes::Get().RunHeld();
     return true;
@@ -216,15 +292,17 @@ bool NetPlaySession::ClickInTurn(int frame) {
     if (gEngine->IsServer()) {
         if (frame <= mOptions.frames)
             ClickFor(frame);
-        for (int host : mClients) {
+        const auto deadline = MeetingDeadline();
+        for (int host : std::vector<int>(mClients)) {
+            if (!IsClient(host))
+                continue;
             mMarks.SendServerMark(mPlayers->GetPlayers(), host);
-            if (!WaitFor([&] { return mMarks.GetMarks(host) >= mMarksDue; }, frame))
-                return false;
+            WaitForClient(host, mMarksDue, frame, deadline);
         }
         mMarks.SendServerMark(mPlayers->GetPlayers());
         return true;
     }
-    if (!WaitFor([&] { return mMarks.GetMarks(kServerHostId) >= mMarksDue; }, frame))
+    if (!WaitForServer(mMarksDue, frame))
         return false;
     if (!FindPlayer(mOwnPlayer)) {
         std::fprintf(stderr, "gamehost: the server spawned no player for this machine\n");
@@ -234,7 +312,7 @@ bool NetPlaySession::ClickInTurn(int frame) {
         ClickFor(frame);
     mMarks.SendClientMark(mOwnPlayer);
     ++mMarksDue;
-    return WaitFor([&] { return mMarks.GetMarks(kServerHostId) >= mMarksDue; }, frame);
+    return WaitForServer(mMarksDue, frame);
 }
 
 int NetPlaySession::Play() {
@@ -269,21 +347,36 @@ int NetPlaySession::Play() {
 
 int NetPlaySession::Finish(double wallSeconds) {
     PrintPlaySummary(mOut, mFramesPlayed, *mLog, FindPlayer(mOwnPlayer), mClicks, wallSeconds);
-    // Every player's credit as this machine has it: the same on every machine.
+    // Every player's credit in this game as this machine has it: the same on every machine.
     for (std::uint32_t id : mPlayers->GetPlayers())
         if (Player* player = FindPlayer(id))
             std::fprintf(mOut, "gamehost: player %s: kills %u, experience %u, level %u\n",
-                         player->GetPlayerNameInChar().c_str(), player->GetPlayStats().GetKills(),
+                         player->GetPlayerNameInChar().c_str(),
+                         player->GetPlayStats().GetKills() - mPlayers->GetKillsBrought(id),
                          player->GetExperiencePoints(), player->GetCharLevel());
     if (mLastChecksumFrame != mFramesPlayed)
         TakeChecksum(mFramesPlayed);
-    std::fprintf(mOut, "gamehost: not saved (a network game)\n");
-    bool ok = mClicks.Commit(mOut);
+    bool ok = SaveAtEnd();
+    ok = mClicks.Commit(mOut) && ok;
     ok = CloseOutput(mChecksums, mOptions.checksumsFile) && ok;
     ok = CloseOutput(mStateDump, mOptions.stateDumpFile) && ok;
     if (ok && !mOptions.checksumsFile.empty())
         std::fprintf(mOut, "gamehost: checksums written to %s\n", mOptions.checksumsFile.c_str());
     return ok ? 0 : 1;
+}
+
+bool NetPlaySession::SaveAtEnd() {
+    if (mOptions.noSave) {
+        std::fprintf(mOut, "gamehost: not saved (--no-save)\n");
+        return true;
+    }
+    if (!mSaves || !mSaves->SaveGame()) {
+        std::fprintf(stderr, "gamehost: the character could not be saved to %s\n",
+                     mSaves ? mSaves->GetFile().string().c_str() : "?");
+        return false;
+    }
+    std::fprintf(mOut, "gamehost: saved %s\n", mSaves->GetFile().string().c_str());
+    return true;
 }
 
 void NetPlaySession::EndGame() {
@@ -293,8 +386,13 @@ void NetPlaySession::EndGame() {
     mMarks.Uninstall();
     if (mPlayers)
         mPlayers->Uninstall();
-    if (GameEngine* root = gGameEngine)
+    if (GameEngine* root = gGameEngine) {
+        root->SetUI(nullptr);
         root->SetPlayer(nullptr);
+    }
+    if (mPlayers)
+        if (Player* own = FindPlayer(mPlayers->GetOwnId()))
+            own->SetGameInterface(nullptr);
     World::Get().UnloadLevel();
     ShutdownObjects();
     mLog.reset();

@@ -17,6 +17,7 @@
 
 namespace GAME {
 
+class HostSaves;
 class PlayEventLog;
 
 class NetPlaySession {
@@ -28,10 +29,23 @@ public:
 
     // Before connecting: the click list and the output files; false with the reason on stderr.
     bool Open();
-    // Once connected: the game root as server or client, the seed, the level, the marks.
+    // Once connected: the game root as server or client, the seed, the level, the marks and
+    // this machine's own player (not yet in the game).
     bool StartGame();
-    // Server: makes its own player and those of the clients, in host order, on every machine.
+    // Client: brings the own player to the server. Server: whether a client's player came and
+    // was taken (a refused one is told why and dropped); a client that left is forgotten.
+    bool SendJoin();
+    bool HasJoined(int host) const;
+    void ForgetJoin(int host);
+    void DropRefused();
+    // Client: whether the server put this machine's player into the game.
+    bool IsOwnInGame() const;
+    // Server: puts its own player and those of the clients that joined into the game, in host
+    // order, on every machine.
     bool SpawnPlayers(std::vector<int> clients);
+    // Where this machine saves its player: --save, else the character file, else the class's
+    // name with the host's number ("Warden-2.chr"; the server's "Warden.chr").
+    static std::filesystem::path SaveFileOf(const NetPlayOptions& options, int host);
     // The frames and the summary; the exit code.
     int Play();
     // Shuts the game root down (also done by the destructor).
@@ -39,11 +53,19 @@ public:
 
 private:
     using Clock = std::chrono::steady_clock;
-    // Receives until `done` holds; false, with the reason on stderr, when a machine left or
-    // none answered within the time-out.
-    template <class Done>
-    bool WaitFor(Done done, int frame);
-    bool PeersStillHere(int frame);
+    // Client: receives until the server's marks reach `marks`; false, with the reason on
+    // stderr, when the server left or its connection fell silent for the time-out (it may
+    // wait longer for a silent client of its own, but goes on pinging meanwhile).
+    bool WaitForServer(int marks, int frame);
+    // Server: receives until the client's marks reach `marks`; a client that leaves, or that
+    // has not marked when the meeting's deadline passes, is dropped and the game goes on
+    // without it.
+    void WaitForClient(int host, int marks, int frame, Clock::time_point deadline);
+    Clock::time_point MeetingDeadline() const;
+    bool IsClient(int host) const;
+    void DropClient(int host, int frame, const char* why);
+    void DropLeavers(int frame);
+    bool SaveAtEnd();
     void AfterFrame(int frame);
     void ClickFor(int frame);
     bool Meet(int frame);
@@ -56,6 +78,7 @@ private:
     ClickSource mClicks;
     std::unique_ptr<PlayEventLog> mLog;
     std::unique_ptr<NetPlayers> mPlayers;
+    std::unique_ptr<HostSaves> mSaves;
     FrameMarks mMarks;
     std::vector<int> mClients;
     std::uint32_t mOwnPlayer = 0;

@@ -1,10 +1,18 @@
 #pragma once
-// The players of a network game. Every machine makes every player itself from the class
-// record, when the server's spawn packet for it arrives, in the order the server sends them
-// (its own first, then its clients by host id). Made in one order under caller-given ids, the
-// players and the skills they bring get the same object ids on every machine.
+// The players of a network game. Every machine makes its own player from its own class record
+// or character file. A client brings its player to the server in a join: a spawn packet that
+// carries the player's record name and replication data, which the server checks
+// (CheckJoiningPlayer) and takes, or refuses with one line naming the field. When the game
+// starts the server puts the players in, its own first and then its clients' by host id, and
+// sends each one's spawn packet with its record and replication data; a client makes the
+// others' players from those and puts its own in when its packet comes. A player and all it
+// brings (skills, controller, items) take their ids from a band of its host's, so they have the
+// same ids on every machine, whichever order a machine made the players in. A player whose host
+// left is taken out of the game on every machine.
 #include <cstdint>
+#include <filesystem>
 #include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -19,34 +27,73 @@ std::uint32_t NetPlayerId(int host);
 
 class NetPlayers {
 public:
-    // Told of each player made here, with whether it is this machine's own.
+    // Told of each player put into the game here, with whether it is this machine's own.
     using Spawned = std::function<void(Player& player, bool own)>;
 
-    NetPlayers(std::string classRecord, Spawned spawned);
+    explicit NetPlayers(Spawned spawned);
     ~NetPlayers();
     NetPlayers(const NetPlayers&) = delete;
     NetPlayers& operator=(const NetPlayers&) = delete;
 
-    // Client: makes the players the server's spawn packets name (installed as the handler of
-    // the kind until Uninstall).
+    // Takes over the handlers of the kinds this machine receives (the server: the clients'
+    // joins; a client: the server's spawn packets and its word that a player left) until
+    // Uninstall.
     void Install();
     void Uninstall();
-    // Server: makes the player of a host here and sends its spawn packet to every client;
-    // null (logged) when it cannot be made.
-    Player* SpawnAndSend(int host);
 
-    // The players made so far, in the order they were made.
+    // This machine's own player, made from the class record, or read from the character file
+    // when one is given, and not yet in the world; null, with the reason on stderr.
+    Player* MakeOwn(const std::string& classRecord, const std::filesystem::path& file);
+    // Client: brings the own player to the server.
+    bool SendJoin();
+
+    // Server: whether a client's player was taken; a host that left the lobby is forgotten.
+    bool HasJoined(int host) const { return mJoins.contains(host); }
+    void ForgetJoin(int host) { mJoins.erase(host); }
+    // Server: drops the clients refused since the last call (each was told why first).
+    void DropRefused();
+    // Server: puts its own player and those of the clients that joined into the game, in host
+    // order, and sends each one's spawn packet to every client; false when its own cannot go in.
+    bool StartGame(const std::vector<int>& clients);
+
+    // Takes the player of a host that left out of the game; the server tells the clients.
+    void RemoveHost(int host);
+    // Told of each player taken out of the game here, before it goes.
+    void SetGone(std::function<void(Player& player)> gone) { mGone = std::move(gone); }
+    // The kills a player came with: a brought character's earlier ones are known only to the
+    // machine that owns it.
+    std::uint32_t GetKillsBrought(std::uint32_t id) const;
+
+    std::uint32_t GetOwnId() const { return mOwn; }
+    bool IsOwnInGame() const;
+    // The players in the game, in the order they were put in.
     const std::vector<std::uint32_t>& GetPlayers() const { return mPlayers; }
     int GetRefused() const { return mRefused; }
 
 private:
-    Player* Spawn(std::uint32_t id);
+    struct Join {
+        std::string record;
+        std::vector<std::uint8_t> replication;
+    };
+    // Puts a made player into the world and the game's player lists.
+    bool PutIn(Player& player, bool own);
+    Player* MakeFromJoin(std::uint32_t id, const Join& join);
+    bool SendSpawn(Player& player);
+    void OnJoin(NetPacket& packet);
     void OnSpawnPacket(NetPacket& packet);
+    void OnPlayerGone(NetPacket& packet);
+    void Refuse(int host, const std::string& why);
 
-    std::string mClassRecord;
     Spawned mSpawned;
+    std::function<void(Player& player)> mGone;
+    std::map<std::uint32_t, std::uint32_t> mKillsBrought;
+    std::uint32_t mOwn = 0;
+    std::map<int, Join> mJoins;  // server: the clients' players, by host
     std::vector<std::uint32_t> mPlayers;
+    std::vector<int> mRefusedHosts;  // server: to be dropped
     bool mInstalled = false;
+    bool mServer = false;
+    bool mStarted = false;
     int mRefused = 0;
 };
 

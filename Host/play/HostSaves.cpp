@@ -1,5 +1,7 @@
 #include "Host/play/HostSaves.h"
 
+#include "Game/quests/QuestRepository.h"
+
 #include <unistd.h>
 
 #include <cstdio>
@@ -29,6 +31,10 @@ bool HostSaves::SaveGame() {
         return false;
     }
     ++mSaves;
+    // The quests go with the character: a later load finds both as they were together.
+    if (!QuestRepository::Get()->SaveQuestState(QuestFolderOf(mFile), kQuestRepositoryFile, false))
+        gEngine->Log(1, "Host: the quest state of \"%s\" could not be saved.",
+                     mFile.string().c_str());
     if (!known) {
         CharacterFileManager& files = CharacterFileManager::Get();
         files.SetSaveFolder(mFile.has_parent_path() ? mFile.parent_path()
@@ -36,6 +42,18 @@ bool HostSaves::SaveGame() {
         files.AddCharacterFile(mFile.filename().string());
     }
     return true;
+}
+
+std::filesystem::path HostSaves::QuestFolderOf(const std::filesystem::path& characterFile) {
+    std::filesystem::path folder = characterFile;
+    folder += ".quests";
+    return folder;
+}
+
+bool HostSaves::SaveQuest(bool) {
+    if (!mEnabled)
+        return false;
+    return QuestRepository::Get()->SaveQuestState(QuestFolderOf(mFile), kQuestRepositoryFile, true);
 }
 
 bool HostSaves::BackupGame() {

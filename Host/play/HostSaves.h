@@ -23,8 +23,11 @@ public:
     bool DisplaySkillReallocationWindow(unsigned) override { return false; }
     bool SaveGame(GameDifficulty) override { return SaveGame(); }
     bool SaveGame() override;
-    // The host keeps no quest state of its own yet: nothing is written, and it says so.
-    bool SaveQuest(bool) override { return false; }
+    // The quest state beside the character file, on the quest save thread.
+    bool SaveQuest(bool) override;
+    // Where the quest state of a character file lives: "<file>.quests/" and its repository file.
+    static std::filesystem::path QuestFolderOf(const std::filesystem::path& characterFile);
+    static constexpr const char* kQuestRepositoryFile = "Quests.rep";
     // A copy of the current save beside it ("<file>.bak").
     bool BackupGame() override;
     void ItemPickedUp(unsigned, const std::wstring& description) override {

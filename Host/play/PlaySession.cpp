@@ -12,6 +12,7 @@
 #include "Game/characters/Player.h"
 #include "Game/core/GameEngine.h"
 #include "Game/core/players/PlayerManagerClient.h"
+#include "Game/quests/QuestRepository.h"
 #include "Host/PrintableText.h"
 #include "Host/StopSignal.h"
 #include "Host/play/HostSaves.h"
@@ -146,6 +147,14 @@ bool PlaySession::MakePlayer() {
     player->SetIsControllingCharacter(true);
     player->InitialUpdate();
     root->SetPlayer(player);
+    // A character saved with its quests takes them up where it left them.
+    if (!file.empty()) {
+        const std::filesystem::path quests = HostSaves::QuestFolderOf(file);
+        if (std::filesystem::is_directory(quests, ec) &&
+            !QuestRepository::Get()->LoadQuestState(quests, HostSaves::kQuestRepositoryFile))
+            gEngine->Log(1, "Host: the quest state in %s could not be read", quests.c_str());
+        root->SuperPreRun();
+    }
     mLog->Attach(mPlayerId);
     const WorldVec3 at = player->GetPosition();
     std::fprintf(
@@ -251,6 +260,7 @@ void PlaySession::EndGame() {
     }
     if (Player* player = Singleton<ObjectManager>::Get().GetObject<Player>(mPlayerId))
         player->SetGameInterface(nullptr);
+    QuestRepository::Get()->WaitDone();
     World::Get().UnloadLevel();
     ShutdownObjects();
     mLog.reset();

@@ -28,6 +28,23 @@ TEST(ObjectManager, IdsAreFreshNonZeroAndSkipCallerGivenOnes) {
         EXPECT_NE(om.CreateObjectID(), first + 1);
 }
 
+TEST(ObjectManager, AnIdBandGoesOnWhereItStoppedAndLeavesTheIdsAtItsFloor) {
+    TestMachine tm;
+    auto& om = Singleton<ObjectManager>::Get();
+    const std::uint32_t low = om.CreateObjectID();
+    om.BeginIdBand(0x500);
+    EXPECT_EQ(om.CreateObjectID(), 0x500u);
+    EXPECT_EQ(om.CreateObjectID(), 0x501u);
+    om.EndIdBand(0x600);
+    EXPECT_EQ(om.CreateObjectID(), 0x600u);
+    // Visited again, the band hands out none of its ids twice; the floor stays where it was.
+    om.BeginIdBand(0x500);
+    EXPECT_EQ(om.CreateObjectID(), 0x502u);
+    om.EndIdBand(0x580);
+    EXPECT_EQ(om.CreateObjectID(), 0x601u);
+    EXPECT_LT(low, 0x500u);
+}
+
 TEST(ObjectManager, TypedLookupChecksTheClass) {
     TestMachine tm;
     auto& om = Singleton<ObjectManager>::Get();

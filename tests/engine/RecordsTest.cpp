@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <string>
+#include <vector>
 
 #include "Engine/object/ObjectManager.h"
 #include "Engine/records/RecordDatabase.h"
@@ -62,6 +64,25 @@ TEST(Records, ListsReplaceTheTargetAndIndexReadsStopAtTheEnd) {
     // Unsupported values are dropped at load with a line naming record and field.
     EXPECT_FALSE(t.HasKey("mixed"));
     EXPECT_FALSE(t.HasKey("nested"));
+}
+
+// Index reads answer from the stored value in place; they must agree with the copied-out list
+// for every kind of value.
+TEST(Records, IndexReadsAgreeWithTheWholeListForEveryKind) {
+    TestMachine tm;
+    LoadTable t = Singleton<ObjectManager>::Get().GetLoadTable("Records/Test/Values.dbr");
+    for (const char* key :
+         {"levels", "single", "huge", "aNegative", "aText", "numericText", "aBool", "missing"}) {
+        std::vector<float> floats;
+        std::vector<int> ints;
+        t.GetFloatArray(key, floats);
+        t.GetIntArray(key, ints);
+        for (std::size_t i = 0; i < 4; ++i) {
+            SCOPED_TRACE(std::string(key) + "[" + std::to_string(i) + "]");
+            EXPECT_EQ(t.GetArrayFloat(key, i, -9.0f), i < floats.size() ? floats[i] : -9.0f);
+            EXPECT_EQ(t.GetArrayInt(key, i, -9), i < ints.size() ? ints[i] : -9);
+        }
+    }
 }
 
 TEST(Records, UnknownAndMalformedRecordsGiveDefaultsAndAreLoggedOnce) {

@@ -1,9 +1,14 @@
-// The players of a network game: the server makes its own and its clients' in host order and
-// sends each one's spawn packet; every client makes them in the same order under the same ids,
-// so the skills they bring have the same ids everywhere, and takes the one of its host as its
-// own. A spawn packet that names no host's player, or a player that exists, is refused.
+// The players of a network game: each machine makes its own player (of its class record or its
+// character file), the clients bring theirs to the server, and the server puts them all into the
+// game in host order; every machine has each player under the same id with the same skill ids,
+// whatever order it made them in, and a brought character as its file holds it. The server
+// refuses a join that claims more than a file may hold, and a spawn packet that names no host's
+// player or an existing one; a player whose host left is taken out everywhere.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <filesystem>
 #include <map>
 #include <memory>
 #include <vector>
@@ -13,6 +18,7 @@
 #include "Engine/object/ObjectManager.h"
 #include "Engine/world/World.h"
 #include "Game/characters/Player.h"
+#include "Game/characters/player/PlayerReplicationData.h"
 #include "Game/core/GameEngine.h"
 #include "Game/core/net/packets/WorldPackets.h"
 #include "Game/core/players/PlayerManagerClient.h"
@@ -41,12 +47,10 @@ protected:
             else
                 gGameEngine->SetAsNetworkClient();
             EXPECT_TRUE(World::Get().LoadLevel("Levels/Sample/Sample.level"));
-            players.push_back(std::make_unique<NetPlayers>(
-                PlayOptions::kDefaultClass, [this, index](Player& player, bool own) {
-                    made[index].push_back({player.GetObjectId(), own});
-                }));
-            if (index > 0)
-                players.back()->Install();
+            players.push_back(std::make_unique<NetPlayers>([this, index](Player& player, bool own) {
+                made[index].push_back({player.GetObjectId(), own});
+            }));
+            players.back()->Install();
             ++index;
         }
     }
@@ -58,6 +62,28 @@ protected:
             World::Get().UnloadLevel();
             ShutdownObjects();
         }
+        std::error_code ec;
+        std::filesystem::remove(file, ec);
+    }
+
+    // Each machine makes its own player, in the order of `indices`; then the clients join and
+    // the server starts the game.
+    void Play(const std::vector<int>& indices, const std::filesystem::path& brought = {}) {
+        for (int index : indices)
+            ON_MACHINE(*game.Machines()[index]) {
+                ASSERT_NE(players[index]->MakeOwn(PlayOptions::kDefaultClass,
+                                                  index == 1 ? brought : std::filesystem::path()),
+                          nullptr);
+            }
+        for (int index : {1, 2})
+            ON_MACHINE(*game.Machines()[index]) {
+                EXPECT_TRUE(players[index]->SendJoin());
+            }
+        game.Pump();
+        ON_MACHINE(game.Server()) {
+            ASSERT_TRUE(players[0]->StartGame({hosts[2], hosts[1]}));
+        }
+        game.Pump();
     }
 
     // Each player's skill ids on the current machine, by player.
@@ -70,20 +96,22 @@ protected:
         return skills;
     }
 
+    std::vector<std::uint32_t> Expected() const {
+        return {NetPlayerId(0), NetPlayerId(hosts[1]), NetPlayerId(hosts[2])};
+    }
+
     NetTestGame game{2, TestMachine::SampleDataDir()};
     std::vector<int> hosts;
     std::vector<std::unique_ptr<NetPlayers>> players;
     std::map<int, std::vector<Made>> made;
+    std::filesystem::path file = std::filesystem::temp_directory_path() /
+                                 ("netplayers-" + std::to_string(::getpid()) + ".chr");
 };
 
-TEST_F(NetPlayersTest, EveryMachineMakesThePlayersInHostOrderUnderTheSameIds) {
-    ON_MACHINE(game.Server()) {
-        for (int host : {0, hosts[1], hosts[2]})
-            ASSERT_NE(players[0]->SpawnAndSend(host), nullptr);
-    }
-    game.Pump();
-    const std::vector<std::uint32_t> expected{NetPlayerId(0), NetPlayerId(hosts[1]),
-                                              NetPlayerId(hosts[2])};
+TEST_F(NetPlayersTest, EveryMachineHasThePlayersInHostOrderUnderTheSameIdsWhateverOrderItMadeThem) {
+    // The clients make their own players before they hear of the server's.
+    Play({2, 1, 0});
+    const std::vector<std::uint32_t> expected = Expected();
     EXPECT_EQ(expected[1] >> 28, static_cast<std::uint32_t>(hosts[1]));
     std::vector<std::map<std::uint32_t, std::vector<std::uint32_t>>> skills;
     for (int index = 0; index < 3; ++index) {
@@ -102,23 +130,120 @@ TEST_F(NetPlayersTest, EveryMachineMakesThePlayersInHostOrderUnderTheSameIds) {
     EXPECT_EQ(skills[2], skills[0]);
 }
 
-TEST_F(NetPlayersTest, ASpawnOfNoHostsPlayerOrOfAnExistingOneIsRefused) {
+TEST_F(NetPlayersTest, ABroughtCharacterReachesEveryMachineAsItsFileHoldsIt) {
+    ON_MACHINE(game.Client(0)) {
+        auto* hero = Singleton<ObjectManager>::Get().CreateObjectFromFile<Player>(
+            PlayOptions::kDefaultClass);
+        hero->SetPlayerName(L"Kassandra");
+        hero->IncrementCharLevel();
+        hero->IncrementCharLevel();
+        ASSERT_TRUE(hero->SaveCharacterFile(file));
+        Singleton<ObjectManager>::Get().DestroyObjectEx(hero, __FILE__, __LINE__);
+    }
+    Play({0, 1, 2}, file);
+    const std::uint32_t id = NetPlayerId(hosts[1]);
+    const auto seen = game.OnEach([id] {
+        Player* player = Singleton<ObjectManager>::Get().GetObject<Player>(id);
+        return player ? std::make_tuple(player->GetPlayerName(), player->GetCharLevel(),
+                                        player->GetExperiencePoints())
+                      : std::make_tuple(std::wstring(), 0u, 0u);
+    });
+    for (const auto& machine : seen)
+        EXPECT_EQ(machine, std::make_tuple(std::wstring(L"Kassandra"), 3u, 200u));
+    const auto skills = game.OnEach([this] { return SkillIds(Expected()); });
+    EXPECT_EQ(skills[1], skills[0]);
+    EXPECT_EQ(skills[2], skills[0]);
+}
+
+TEST_F(NetPlayersTest, AJoinBeyondWhatAFileHoldsIsRefusedWithItsFieldAndTheClientDropped) {
     ON_MACHINE(game.Server()) {
-        ASSERT_NE(players[0]->SpawnAndSend(0), nullptr);
+        ASSERT_NE(players[0]->MakeOwn(PlayOptions::kDefaultClass, {}), nullptr);
+    }
+    ON_MACHINE(game.Client(0)) {
+        Player* own = players[1]->MakeOwn(PlayOptions::kDefaultClass, {});
+        ASSERT_NE(own, nullptr);
+        own->GetExperienceLevelControl().SetLevel(300);
+        EXPECT_TRUE(players[1]->SendJoin());
+    }
+    ON_MACHINE(game.Client(1)) {
+        // A join in another host's name.
+        SpawnPlayerPacket join;
+        join.player = NetPlayerId(hosts[1]);
+        join.record = PlayOptions::kDefaultClass;
+        join.replication = {1, 2, 3};
+        gEngine->GetNetworkConnectionManager()->SendToServer(&join);
+    }
+    game.Pump();
+    // The refused hear why before they are dropped.
+    ON_MACHINE(game.Server()) {
+        players[0]->DropRefused();
+    }
+    game.Pump();
+    ON_MACHINE(game.Server()) {
+        EXPECT_FALSE(players[0]->HasJoined(hosts[1]));
+        EXPECT_FALSE(players[0]->HasJoined(hosts[2]));
+        EXPECT_EQ(players[0]->GetRefused(), 2);
+        EXPECT_TRUE(gEngine->GetNetworkConnectionManager()->GetClientHosts().empty());
+    }
+    EXPECT_EQ(game.Server().CountLog("is refused: level: 300 is outside the record's 1..5"), 1);
+    EXPECT_EQ(game.Server().CountLog("is refused: player id: names another host's player"), 1);
+    ON_MACHINE(game.Client(0)) {
+        ASSERT_FALSE(gGameEngine->GetUINotifications().empty());
+        EXPECT_EQ(gGameEngine->GetUINotifications().front().texts.front().rfind(
+                      L"your player is refused: level: 300", 0),
+                  0u);
+    }
+}
+
+TEST_F(NetPlayersTest, ASpawnOfNoHostsPlayerOrOfAnExistingOneIsRefused) {
+    Play({0, 1, 2});
+    ON_MACHINE(game.Server()) {
         for (std::uint32_t id : {NetPlayerId(0), 0x12345u, NetPlayerId(hosts[1]) + 1}) {
             SpawnPlayerPacket packet;
             packet.player = id;
+            packet.record = PlayOptions::kDefaultClass;
             gEngine->GetNetworkConnectionManager()->SendToAllClients(&packet);
         }
     }
     game.Pump();
     ON_MACHINE(game.Client(0)) {
-        EXPECT_EQ(players[1]->GetPlayers(), std::vector<std::uint32_t>{NetPlayerId(0)});
+        EXPECT_EQ(players[1]->GetPlayers(), Expected());
         EXPECT_EQ(players[1]->GetRefused(), 3);
         EXPECT_EQ(Singleton<ObjectManager>::Get().GetObject(0x12345u), nullptr);
     }
     EXPECT_EQ(game.Client(0).CountLog("exists already"), 1);
     EXPECT_EQ(game.Client(0).CountLog("is no host's player id"), 2);
+}
+
+TEST_F(NetPlayersTest, APlayerWhoseHostLeftIsTakenOutOnEveryMachine) {
+    Play({0, 1, 2});
+    const std::uint32_t gone = NetPlayerId(hosts[2]);
+    std::vector<std::uint32_t> goneSkills;
+    ON_MACHINE(game.Server()) {
+        goneSkills = Singleton<ObjectManager>::Get()
+                         .GetObject<Player>(gone)
+                         ->GetSkillManager()
+                         .GetSkillList();
+        players[0]->RemoveHost(hosts[2]);
+    }
+    game.Pump();
+    // A client cannot take another's player out.
+    ON_MACHINE(game.Client(0)) {
+        NackEntityPacket forged;
+        forged.entityIds.push_back(NetPlayerId(0));
+        gEngine->GetNetworkConnectionManager()->SendToServer(&forged);
+    }
+    game.Pump();
+    for (int index = 0; index < 2; ++index) {
+        EXPECT_EQ(players[index]->GetPlayers(),
+                  (std::vector<std::uint32_t>{NetPlayerId(0), NetPlayerId(hosts[1])}))
+            << index;
+        ON_MACHINE(*game.Machines()[index]) {
+            EXPECT_EQ(Singleton<ObjectManager>::Get().GetObject(gone), nullptr);
+            for (std::uint32_t skill : goneSkills)
+                EXPECT_EQ(Singleton<ObjectManager>::Get().GetObject(skill), nullptr);
+        }
+    }
 }
 
 }  // namespace

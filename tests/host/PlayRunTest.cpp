@@ -97,10 +97,16 @@ TEST_F(PlayRunTest, ARunSavesACharacterTheNextRunPlaysOn) {
     ASSERT_EQ(second.code, 0) << second.err;
     EXPECT_TRUE(Has(second.out, "not saved (--no-save)")) << second.out;
     EXPECT_EQ(Read(fresh), written);
-    // Nothing but the two files: every save went through its temporary name and was renamed.
+    // Nothing but the two files and the quests saved with them: every save went through its
+    // temporary name and was renamed.
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder),
                             std::filesystem::directory_iterator()),
-              2);
+              3);
+    const std::filesystem::path quests = fresh + ".quests";
+    ASSERT_TRUE(std::filesystem::is_directory(quests));
+    for (const auto& entry : std::filesystem::directory_iterator(quests))
+        EXPECT_TRUE(entry.path().extension() == ".que" || entry.path().extension() == ".rep")
+            << entry.path();
 }
 
 TEST_F(PlayRunTest, TheSameSeedAndClicksGiveTheSameChecksums) {

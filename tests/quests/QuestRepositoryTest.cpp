@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <unistd.h>
 #include <string>
 
 #include "Engine/Engine.h"
@@ -294,6 +295,45 @@ TEST_F(QuestRepositoryTest, RewardsAreKeptOnceAndAnnouncedAgainOnRequest) {
     ASSERT_EQ(repo.GetRewards().size(), 1u);
     EXPECT_EQ(repo.GetRewards()[0].text, L"40 gold");
     EXPECT_EQ(events.heard.size(), 3u);
+}
+
+}  // namespace
+}  // namespace GAME
+
+namespace GAME {
+namespace {
+
+// Saved with the quest part-way, a reload takes up the fired triggers (also when written in the
+// background); a state written for another version of the quest file is ignored.
+TEST_F(QuestRepositoryTest, QuestStateSurvivesASaveAndIgnoresAnotherFilesState) {
+    const std::string text =
+        QuestText({StepText("a", "", {TriggerText({}, {R"({"label": "a"})"})}, kNoTrigger),
+                   StepText("b", "", {TriggerText({"Condition_TestSwitch"}, {})}, kNoTrigger)});
+    const std::filesystem::path dir =
+        std::filesystem::temp_directory_path() / ("quest-state-" + std::to_string(::getpid()));
+    std::filesystem::remove_all(dir);
+    for (bool background : {false, true}) {
+        ASSERT_NE(Load("Quests/Q.quest", text), nullptr);
+        QuestRepository::Get()->Update(33);
+        ASSERT_TRUE(QuestRepository::Get()->SaveQuestState(dir, "Quests.rep", background));
+        QuestRepository::Get()->WaitDone();
+
+        QuestRepository::Destroy();
+        Quest* quest = Load("Quests/Q.quest", text);
+        ASSERT_TRUE(QuestRepository::Get()->LoadQuestState(dir, "Quests.rep"));
+        gGameEngine->SuperPreRun();
+        EXPECT_TRUE(quest->GetQuestStepAtIndx(0)->IsComplete()) << background;
+        EXPECT_FALSE(quest->GetQuestStepAtIndx(1)->IsComplete()) << background;
+        EXPECT_TRUE(QuestRepository::Get()->GetBadQuests().empty());
+        QuestRepository::Destroy();
+    }
+    Quest* changed = Load("Quests/Q.quest", text + " ");
+    QuestRepository::Get()->LoadQuestState(dir, "Quests.rep");
+    gGameEngine->SuperPreRun();
+    EXPECT_FALSE(changed->GetQuestStepAtIndx(0)->IsComplete());
+    EXPECT_EQ(QuestRepository::Get()->GetBadQuests().size(), 1u);
+    EXPECT_TRUE(QuestRepository::Get()->GetFiredTriggers().empty());
+    std::filesystem::remove_all(dir);
 }
 
 }  // namespace

@@ -30,8 +30,8 @@ constexpr const char* kCall = R"({"Class": "Skill_SpawnPet", "skillMaxLevel": 1,
 constexpr const char* kHound = R"({"Class": "Monster", "characterLife": 60,
     "controller": "Records/TrustPet/PetAI.dbr"})";
 constexpr const char* kPetAI = R"({"Class": "ControllerPet"})";
-constexpr std::uint32_t kFresh1 = 0x0E000001;
-constexpr std::uint32_t kFresh2 = 0x0E000002;
+constexpr std::uint32_t kFresh1 = 0x0C100001;  // host 1's part of the spawn band
+constexpr std::uint32_t kFresh2 = 0x0C100002;
 
 WorldCoords At(float x) {
     return WorldCoords(MakeArena(), Coords::FromOrigin(Vec3(x, 0, 10)));

@@ -1,6 +1,7 @@
 #include "Engine/media/graphics/LineEffect.h"
 
 #include <algorithm>
+#include <cstdint>
 
 #include "Engine/media/graphics/GraphicsEngine.h"
 #include "Engine/records/LoadTable.h"
@@ -16,7 +17,9 @@ void LineEffect::Load(const LoadTable& table) {
 
 void LineEffect::UpdateSelf(int elapsedMs) {
     Entity::UpdateSelf(elapsedMs);
-    mClock += elapsedMs;
+    if (IsPausedAtTarget())
+        return;
+    mClock = std::min(mClock + elapsedMs, mPauseAtTarget ? std::max(mTravelTime, 0) : INT32_MAX);
     UpdateTravel();
 }
 

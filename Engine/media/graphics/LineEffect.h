@@ -29,6 +29,10 @@ public:
     int GetClock() const { return mClock; }
     float GetTravelPercentage() const { return mTravel; }
     void SetTravelTime(int ms) { mTravelTime = ms; }
+    // While set, the clock stops once the line has reached its target: it holds there (and
+    // ends no sooner) until the flag is cleared.
+    void SetPauseAtTarget(bool pause) { mPauseAtTarget = pause; }
+    bool IsPausedAtTarget() const { return mPauseAtTarget && mTravel >= 1.0f; }
     void SetTopBottomPercent(float top, float bottom) {
         mTop = top;
         mBottom = bottom;
@@ -47,6 +51,7 @@ private:
     std::string mShader;
     int mClock = 0;
     int mTravelTime = 300;
+    bool mPauseAtTarget = false;
     float mTravel = 0.0f;
     float mTop = 1.0f;
     float mBottom = 0.0f;

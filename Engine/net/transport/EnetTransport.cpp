@@ -1,6 +1,7 @@
 #include "Engine/net/transport/EnetTransport.h"
 
 #include <enet/enet.h>
+#include <enet/time.h>
 
 #include <chrono>
 #include <cstdint>
@@ -334,6 +335,14 @@ void EnetTransport::Poll(std::vector<NetFrame>& out, int timeoutMs) {
     for (NetFrame& frame : mImpl->received)
         out.push_back(std::move(frame));
     mImpl->received.clear();
+}
+
+int EnetTransport::GetSilenceMs(int host) const {
+    const auto it = mImpl->peers.find(host);
+    if (it == mImpl->peers.end())
+        return 0;
+    const enet_uint32 silence = ENET_TIME_DIFFERENCE(enet_time_get(), it->second->lastReceiveTime);
+    return silence > 0x7FFFFFFFu ? 0x7FFFFFFF : static_cast<int>(silence);
 }
 
 void EnetTransport::DropHost(int host, const char* reason) {

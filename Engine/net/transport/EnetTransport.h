@@ -38,6 +38,8 @@ public:
     void Poll(std::vector<NetFrame>& out, int timeoutMs) override;
     void DropHost(int host, const char* reason) override;
     const char* GetName() const override { return "enet"; }
+    // Since the peer's last acknowledgement: ENet pings an idle peer twice a second.
+    int GetSilenceMs(int host) const override;
 
 private:
     struct Impl;

@@ -31,6 +31,9 @@ public:
     // Ends the connection to a host (a client ends its connection to the server).
     virtual void DropHost(int host, const char* reason) = 0;
     virtual const char* GetName() const = 0;
+    // Milliseconds since the host last showed life (the connection's own keep-alive counts
+    // too): a machine that was killed says nothing, not even goodbye. 0 when not known.
+    virtual int GetSilenceMs(int /*host*/) const { return 0; }
 };
 
 }  // namespace GAME

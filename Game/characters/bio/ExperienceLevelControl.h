@@ -2,6 +2,7 @@
 // A character's level, experience and unspent attribute and skill points, with the per-level
 // rules of its level record: the experience formula, the points per level, the increment of each
 // base attribute per point spent and the maximum level.
+#include <array>
 #include <cstdint>
 #include <memory>
 
@@ -39,6 +40,15 @@ public:
     std::uint32_t GetNextLevelExperience();
     // The experience at which the current level was reached (0 at level 1).
     std::uint32_t GetLastLevelExperience();
+
+    // The level record's rules, for the server's check of a joining player.
+    std::uint32_t GetModifierPointsPerLevel() const { return mModifierPointsPerLevel; }
+    std::uint32_t GetSkillPointsPerLevel() const { return mSkillPointsPerLevel; }
+    // The five increments in the order Life, Mana, Strength, Dexterity, Intelligence.
+    std::array<std::uint32_t, 5> GetIncrements() const {
+        return {mLifeIncrement, mManaIncrement, mStrengthIncrement, mDexterityIncrement,
+                mIntelligenceIncrement};
+    }
 
     std::uint32_t GetModifierPoints() const { return mModifierPoints; }
     void AddModifierPoints(std::uint32_t points) { mModifierPoints += points; }

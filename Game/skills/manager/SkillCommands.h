@@ -20,6 +20,10 @@ class SkillManager;
 class SkillConfigCmd : public ActorConfigCommand {
 public:
     explicit SkillConfigCmd(unsigned int parentId) : ActorConfigCommand(parentId) { SetFlag(1); }
+    // Only the machine that controls the character sends skill commands (its services, its
+    // controller), also from inside a command that every machine runs (an attack that triggers
+    // an on-hit skill, a death that spawns, a chain that hops, a pooled hit that moves a charge).
+    bool DecidedByOneMachine() const override { return true; }
 
 protected:
     // The manager of the character the command names, or null when it is not here.
@@ -97,14 +101,14 @@ public:
           ids(std::move(ids_)),
           spawnValue(spawnValue_) {}
     explicit SpawnObjectConfigCmd(const SpawnObjectConfigCmdPacket& packet);
+    // What it makes stands on every machine from the same step on, as a strike lands.
+    bool IsStrike() const override { return true; }
     void Execute() override;
-    std::unique_ptr<NetPacket> GetNetPacket() override;
-    // Only the caster's controlling machine places spawns, also when it decided inside another
-    // command that every machine runs.
-    bool DecidedByOneMachine() const override { return true; }
-    // A client's spawns: the skill's own number at most, under free ids, near the character
+    // A client's spawn must come from a spawning skill of its character, within what that
+    // skill makes, under new ids of the client's own band, at places near the character
     // (SkillSpawnCommandTrust.cpp).
     bool AcceptFromClient(int sourceHost) const override;
+    std::unique_ptr<NetPacket> GetNetPacket() override;
 
     std::uint32_t reference;
     WorldCoords origin;
@@ -138,9 +142,6 @@ public:
     explicit SkillActiveStateUpdateConfigCmd(const SkillActiveStateUpdateConfigCmdPacket& packet);
     void Execute() override;
     std::unique_ptr<NetPacket> GetNetPacket() override;
-    // Only the controlling machine switches a skill or moves its charge, also from inside a
-    // command every machine runs (a pooled hit's target result).
-    bool DecidedByOneMachine() const override { return true; }
 
     std::uint32_t reference;
     SkillActiveState state;
@@ -170,9 +171,6 @@ public:
     // A client's buff must be what the caster's skill gives, as the server knows that skill
     // (SkillBuffCommandTrust.cpp).
     bool AcceptFromClient(int sourceHost) const override;
-    // Only the machine that controls the carrier decides its buffs, also when the cast reached
-    // it as another command (a target result that every machine runs).
-    bool DecidedByOneMachine() const override { return true; }
 
     std::uint32_t skillId;
     std::uint32_t level;

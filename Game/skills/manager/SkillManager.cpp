@@ -517,8 +517,6 @@ void SkillManager::CollectAvailableOffensiveModifierAttributes(
     GetOffensiveModifierAttributes(accumulator);
 }
 
-// ---- Spawned objects ----------------------------------------------------
-
 void SkillManager::SkillSpawnObject(std::uint32_t reference, const WorldCoords& origin,
                                     std::uint32_t targetId,
                                     const std::vector<WorldCoords>& positions,

@@ -1,8 +1,8 @@
 // What a server takes from a client about objects its own character's skill spawns (summons,
-// walls): the skill must be the character's and spawn things at all, no more of them than one
-// use of it makes, each under an id that names nothing on the server yet, at finite places near
-// the character. What spawns comes from the server's copy of the skill's record, never from
-// the command.
+// walls): the skill must be the character's, at a level above 0, and spawn things at all; no
+// more of them than that skill makes at once, each under a new id of the client's own band, so
+// a client can neither replace an object nor make a crowd; at finite places near the character.
+// What spawns comes from the server's copy of the skill's record, never from the command.
 #include <algorithm>
 #include <cmath>
 
@@ -12,6 +12,7 @@
 #include "Game/skills/Skill.h"
 #include "Game/skills/manager/SkillCommands.h"
 #include "Game/skills/manager/SkillManager.h"
+#include "Game/skills/manager/SkillSpawnIds.h"
 
 namespace GAME {
 
@@ -31,21 +32,21 @@ bool IsNear(const WorldCoords& coords, const Character& caster) {
 
 bool SpawnObjectConfigCmd::AcceptFromClient(int sourceHost) const {
     SkillManager* manager = FindManager();
-    const Skill* skill = manager ? Singleton<ObjectManager>::Get().GetObject<Skill>(
-                                       manager->GetSkillIdFromReference(reference))
-                                 : nullptr;
-    const Character* caster = manager ? manager->GetParent() : nullptr;
     auto& objects = Singleton<ObjectManager>::Get();
+    const Skill* skill =
+        manager ? objects.GetObject<Skill>(manager->GetSkillIdFromReference(reference)) : nullptr;
+    const Character* caster = manager ? manager->GetParent() : nullptr;
     const char* refusal = nullptr;
-    if (!skill || !caster || skill->GetCurrentLevel() == 0)
+    if (!skill || !caster)
         refusal = "no such skill of the character";
-    else if (ids.size() > skill->GetMaxSpawnsPerUse() || positions.size() > ids.size())
-        refusal = "more objects than one use of the skill makes";
+    else if (skill->GetCurrentLevel() == 0 || ids.size() > skill->GetClientSpawnLimit() ||
+             positions.size() > ids.size())
+        refusal = "more than the skill spawns";
     else if (std::any_of(ids.begin(), ids.end(), [&](std::uint32_t id) {
-                 return id == 0 || objects.GetObject(id) != nullptr ||
+                 return !IsSkillSpawnIdOfHost(id, sourceHost) || objects.GetObject(id) ||
                         std::count(ids.begin(), ids.end(), id) > 1;
              }))
-        refusal = "an object id that is taken";
+        refusal = "an id that is not new or not the client's";
     else if (!IsNear(origin, *caster) ||
              !std::all_of(positions.begin(), positions.end(),
                           [&](const WorldCoords& at) { return IsNear(at, *caster); }))

@@ -15,7 +15,7 @@ Skill_WeaponPool_Default::Skill_WeaponPool_Default() {
     SetTypeText("^bDefault Weapon Attack");
     SetPrimary(true);
     SetSecondary(true);
-    SetEnabledFlag(true);
+    MarkEnabled();
     SetDefaultSkill(true);
 }
 

@@ -10,6 +10,7 @@
 #include "Game/characters/monster/Monster.h"
 #include "Game/core/GameEngine.h"
 #include "Game/skills/manager/SkillServicesBase.h"
+#include "Game/skills/manager/SkillSpawnIds.h"
 #include "Game/skills/profile/SkillProfile.h"
 
 namespace GAME {
@@ -59,7 +60,7 @@ std::uint32_t Skill_SpawnPet::GetNumPets(Character&) {
     return BurstNumber();
 }
 
-std::uint32_t Skill_SpawnPet::GetMaxSpawnsPerUse() const {
+std::size_t Skill_SpawnPet::GetClientSpawnLimit() const {
     return BurstNumber();
 }
 
@@ -100,14 +101,16 @@ void Skill_SpawnPet::ActivateNow(Character& character, const Name&, std::uint32_
     const WorldCoords casterCoords = GetNewCasterCoords(character, points);
     std::vector<WorldCoords> placed;
     std::vector<std::uint32_t> ids;
-    auto& objects = Singleton<ObjectManager>::Get();
     for (WorldVec3& point : points) {
+        const std::uint32_t id = CreateSkillSpawnId();
+        if (id == 0)
+            break;
         point.PutOnFloor();
         // Pets face the way their caster faces.
         WorldCoords coords = character.GetCoords();
         coords.SetPosition(point);
         placed.push_back(coords);
-        ids.push_back(objects.CreateObjectID());
+        ids.push_back(id);
     }
     if (ids.empty())
         return;
@@ -124,10 +127,6 @@ void Skill_SpawnPet::SkillSpawnObject(Character& character, const WorldCoords& c
         StartCooldown();
         PlayHitSound(casterCoords.GetPosition());
     }
-    // Each pet makes objects of its own (controller, skills): they must not take the ids of the
-    // pets still to come.
-    if (!ids.empty())
-        Singleton<ObjectManager>::Get().SkipIdsThrough(*std::max_element(ids.begin(), ids.end()));
     for (std::size_t i = 0; i < ids.size(); ++i)
         SpawnPet(character, i < points.size() ? points[i] : casterCoords, ids[i], seed);
     ActivateSecondarySkills(character, 0, ids, casterCoords);

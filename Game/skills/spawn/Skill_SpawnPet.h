@@ -1,6 +1,6 @@
 #pragma once
-// Summoning skills: the controlling machine finds free places around the caster, reserves one
-// object id per pet and sends one spawn command; every machine then makes the same pets under
+// Summoning skills: the controlling machine finds free places around the caster, takes one
+// skill-spawn id per pet and sends one spawn command; every machine then makes the same pets under
 // the same ids at the same places. The skill keeps its living pets, oldest first, lets the
 // oldest go when a limit is passed, and lets them all go when it is stopped.
 #include <cstdint>
@@ -32,7 +32,7 @@ public:
     void PreLoadResources() override;
     void ActivateNow(Character& character, const Name& event, std::uint32_t target,
                      const WorldVec3& point) override;
-    std::uint32_t GetMaxSpawnsPerUse() const override;
+    std::size_t GetClientSpawnLimit() const override;
 
     virtual void SpawnPet(Character& character, const WorldCoords& coords, std::uint32_t objectId,
                           std::uint32_t seed);

@@ -29,10 +29,28 @@ unsigned int SpawnPlayerPacket::PrepareOutBuffer() {
     gEngine->Log(0, "Replicating entity %d (0x%x) in SpawnPlayerPacket",
                  static_cast<int>(player.GetId()), player.GetId());
     player.MarkForReplication(true);
-    return WritePacketFields(*this);
+    NetPacketOutBuffer out(this);
+    WriteFields(*this, out);
+    if (!record.empty()) {
+        out.AddFileName(record);
+        out.WriteBytes(replication.data(), replication.size());
+    }
+    return out.Done();
 }
 void SpawnPlayerPacket::CopyInbound(const unsigned char* data, int size) {
-    ReadPacketFields(*this, data, size);
+    record.clear();
+    replication.clear();
+    NetPacketInBuffer in(GetHeader(), data, size);
+    ReadFields(*this, in);
+    if (in.Failed() || in.Remaining() == 0)
+        return;
+    if (!in.Remove(&record) || record.empty()) {
+        in.Fail("record");
+        record.clear();
+        return;
+    }
+    replication.resize(in.Remaining());
+    in.ReadBytes(replication.data(), replication.size());
 }
 std::string SpawnPlayerPacket::GetPacketDescription(bool flag) {
     return DescribePacketFields(*this, flag);

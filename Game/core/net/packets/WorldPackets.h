@@ -23,9 +23,14 @@ class WorldInitPacket : public NetPacket {
     }
 };
 
+// The player travels with its packet: after the id, when the sender filled them, the player's
+// record name and its replication data (Player::WriteReplicationData), which the receiver makes
+// the player from. A body of the id alone is the bare form.
 class SpawnPlayerPacket : public ObjectContainerPacket {
     GAME_PACKET_KIND_OPERATIONS(SpawnPlayerPacket)
     SmartObjectId player{this};
+    std::string record;                     // empty: the bare form
+    std::vector<std::uint8_t> replication;  // read back by Player::ReadReplicationData
 
     template <class V>
     void VisitFields(V& v) {

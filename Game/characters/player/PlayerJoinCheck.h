@@ -1,0 +1,21 @@
+#pragma once
+// The server's check of a player that a client brings to a network game. The client's
+// character file is its own business, but what it sends must be a character such a file could
+// hold: compared with a fresh player of the same record, the level lies within the level
+// record's range, the experience fits the level, the base attributes grew by no more attribute
+// points than the levels give, each skill stays within its levels and the skills by no more
+// skill points than the levels give, life and mana are finite and within their limits, the gold
+// within the purse, every item names an item record, and nothing is carried that no file holds
+// (damage over time, buffs cast by others).
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace GAME {
+
+// Empty when the player may join; otherwise one line naming the field that is out of bounds.
+// Makes a scratch player of the record for the comparison and destroys it again.
+std::string CheckJoiningPlayer(const std::string& record,
+                               const std::vector<std::uint8_t>& replication);
+
+}  // namespace GAME
