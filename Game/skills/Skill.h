@@ -347,9 +347,12 @@ protected:
     void NotifyUIOnActivate() { mUINotifiedActive = true; }
     void NotifyUIOnDeactivate() { mUINotifiedActive = false; }
     void SetSecondary(bool secondary) { mIsSecondary = secondary; }
+    void SetDefaultSkill(bool isDefault) { mIsDefaultSkill = isDefault; }
+    void SetWpUsesParentResources(bool uses) { mWpUsesParentResources = uses; }
     // An effect pack from the record at the point, unturned; nothing for an empty name.
     static void CreateFxPak(const std::string& name, const WorldVec3& where);
-    // Secondary skills start enabled: they act whenever their base skill does.
+    // Kinds that act whenever something else does (secondary skills, weapon pools) start
+    // enabled; the controlling machine's update may change it.
     void MarkEnabled() { mSkillState.enabled = true; }
 
 public:

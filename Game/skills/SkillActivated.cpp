@@ -98,6 +98,27 @@ const std::string& SkillActivated::GetProjectileName() const {
     return GetSkillProfile().GetProjectileName(GetCurrentLevel());
 }
 
+bool SkillActivated::ExecuteWeaponHit(Character& character, const Name& event, std::uint32_t target,
+                                      const WorldVec3& point) {
+    // Engine names, made once.
+    static const Name kRightHandHit = Name::Create("RightHandHit");
+    static const Name kLeftHandHit = Name::Create("LeftHandHit");
+    SkillManagerBase* manager = GetManager();
+    if (!manager)
+        return false;
+    std::uint32_t weaponId = 0;
+    if (event == kRightHandHit)
+        weaponId = manager->GetRightHandWeapon();
+    else if (event == kLeftHandHit)
+        weaponId = manager->GetLeftHandWeapon();
+    if (manager->IsRangedWeapon()) {
+        WorldCoords origin = character.GetCoords();
+        origin.SetPosition(GetCoordsFromCallback(character, event).GetPosition());
+        return ExecuteRangedAttack(character, origin, target, point, weaponId);
+    }
+    return ExecuteMeleeAttack(character, target, point, weaponId);
+}
+
 bool SkillActivated::ExecuteMeleeAttack(Character& character, std::uint32_t target,
                                         const WorldVec3&, std::uint32_t weaponId) {
     SkillServicesBase* services = HasManager() ? GetManager()->GetSkillServices() : nullptr;

@@ -75,6 +75,11 @@ public:
     virtual const std::string& GetProjectileName() const;
     virtual void WPAttackCallback(Character&, const std::vector<std::uint32_t>&) {}
 
+    // A weapon hit: the weapon of the hand the event names ("RightHandHit", "LeftHandHit",
+    // else none), fired from the event's attach point with a ranged weapon, else in melee.
+    // True when a command was sent.
+    bool ExecuteWeaponHit(Character& character, const Name& event, std::uint32_t target,
+                          const WorldVec3& point);
     // The projectile of a launch under the command's id (a fresh one when the id is in use
     // here); null when the record makes none.
     ProjectileBase* MakeProjectile(const std::string& record, std::uint32_t projectileId);
@@ -263,9 +268,15 @@ public:
                            std::vector<std::uint32_t>& targets) override;
     std::uint32_t GetChosenAttackId() const { return mChosenAttack; }
 
-private:
+protected:
     SkillActivated* ChosenAttack() const;
+    // A kind that swings itself (a finale) draws no pooled attack.
+    void ClearChosenAttack() { mChosenAttack = 0; }
+    SkillServicesBase* Services() const;
+    // The controlling machine publishes a charge as the sub level of an inactive state.
+    void PublishCharge(int charge);
 
+private:
     std::uint32_t mChosenAttack = 0;
     bool mRangedWeapon = false;
 };
