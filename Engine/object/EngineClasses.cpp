@@ -3,6 +3,6 @@
 namespace GAME {
 
 RTTI_IMPLEMENT(ChaosBeam, Entity)
-RTTI_IMPLEMENT(Tile, Entity)
+RTTI_IMPLEMENT(Tile, Actor)
 
 }  // namespace GAME

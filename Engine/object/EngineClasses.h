@@ -10,7 +10,7 @@ class ChaosBeam : public Entity {
     RTTI_DECLARE(ChaosBeam)
 };
 
-class Tile : public Entity {
+class Tile : public Actor {
     RTTI_DECLARE(Tile)
 };
 

@@ -6,6 +6,7 @@
 #include "Engine/Engine.h"
 #include "Engine/net/fields/NetPacketBuffer.h"
 #include "Engine/object/Object.h"
+#include "Engine/object/ObjectManager.h"
 #include "Engine/sys/Machine.h"
 #include "Engine/world/EntityGrid.h"
 #include "Engine/world/GroundMesh.h"
@@ -70,6 +71,16 @@ Region* World::GetRegion(const std::string& name) const {
     for (const auto& region : mRegions)
         if (region->GetName() == name)
             return region.get();
+    return nullptr;
+}
+
+Entity* World::FindPlacedEntity(const UniqueId& id) const {
+    if (id.IsNull())
+        return nullptr;
+    ObjectManager& objects = Singleton<ObjectManager>::Get();
+    for (const std::uint32_t placed : mPlacedIds)
+        if (Entity* entity = objects.GetObject<Entity>(placed); entity && entity->GetUniqueId() == id)
+            return entity;
     return nullptr;
 }
 

@@ -9,6 +9,7 @@
 #include "Game/core/util/SeamLog.h"
 #include "Game/items/Item.h"
 #include "Game/world/fixeditems/FixedItem.h"
+#include "Game/world/strategic/StrategicMovementBase.h"
 
 namespace GAME {
 
@@ -85,8 +86,9 @@ void UseAction::Execute() {
     // Every machine asks; only the deciding one has the controller that answers.
     if (auto* item = Singleton<ObjectManager>::Get().GetObject<FixedItem>(mObjectId))
         item->RequestToUse(character->GetObjectId());
-    else if (Exists(mObjectId))
-        ReportSeam("Character", "StrategicMovementBase::RequestToUse");
+    else if (auto* mover =
+                 Singleton<ObjectManager>::Get().GetObject<StrategicMovementBase>(mObjectId))
+        mover->RequestToUse(character->GetObjectId());
     Finish();
 }
 
