@@ -6,7 +6,6 @@
 #include "Engine/Engine.h"
 #include "Engine/net/fields/NetPacketBuffer.h"
 #include "Engine/object/Object.h"
-#include "Engine/object/ObjectManager.h"
 #include "Engine/sys/Machine.h"
 #include "Engine/world/EntityGrid.h"
 #include "Engine/world/GroundMesh.h"
@@ -77,10 +76,9 @@ Region* World::GetRegion(const std::string& name) const {
 Entity* World::FindPlacedEntity(const UniqueId& id) const {
     if (id.IsNull())
         return nullptr;
-    ObjectManager& objects = Singleton<ObjectManager>::Get();
-    for (const std::uint32_t placed : mPlacedIds)
-        if (Entity* entity = objects.GetObject<Entity>(placed); entity && entity->GetUniqueId() == id)
-            return entity;
+    for (const Placed& placed : mPlaced)
+        if (placed.entity && placed.entity->GetUniqueId() == id)
+            return placed.entity;
     return nullptr;
 }
 

@@ -62,7 +62,8 @@ public:
     const std::string& GetQuestFile(std::size_t index) const { return mQuestFiles.at(index); }
     // Ids of the entities the level file placed, in file order.
     const std::vector<std::uint32_t>& GetPlacedEntityIds() const { return mPlacedIds; }
-    // The entity the level placed with this unique id (its "uniqueId"); null when none.
+    // The entity in the world with this unique id (a level gives it as "uniqueId"); null when
+    // none.
     Entity* FindPlacedEntity(const UniqueId& id) const;
     // Whether the last load took its navigation meshes from the cache file.
     bool WereNavMeshesCached() const { return mNavFromCache; }

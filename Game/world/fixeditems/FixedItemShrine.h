@@ -7,13 +7,12 @@
 #include <string>
 #include <vector>
 
+#include "Engine/media/graphics/EffectEntity.h"
 #include "Game/characters/anim/OwnedAnimation.h"
 #include "Game/world/fixeditems/FixedItem.h"
 #include "Game/world/fixeditems/FixedItemController.h"
 
 namespace GAME {
-
-class EffectEntity;
 
 class FixedItemShrine : public FixedItem {
     RTTI_DECLARE(FixedItemShrine)
