@@ -6,9 +6,9 @@
 #include <memory>
 
 #include "Engine/Engine.h"
+#include "Engine/media/graphics/GraphicsMeshInstance.h"
 #include "Engine/object/ObjectManager.h"
 #include "Engine/streams/BinaryStream.h"
-#include "Engine/media/graphics/GraphicsMeshInstance.h"
 #include "Engine/world/World.h"
 #include "Game/core/GameEngine.h"
 #include "Game/world/fixeditems/FixedItemController.h"
@@ -163,9 +163,9 @@ TEST_F(DoorsAndShrines, AShrineGivesItsRewardWhileActiveThenRestsAndReturns) {
         int ms;
         FixedItem_State state;
     };
-    for (const Step& step : {Step{980, FixedItemState_ShrineDormant},
-                             Step{1999, FixedItemState_ShrineDormant},
-                             Step{1, FixedItemState_ShrineIdle}}) {
+    for (const Step& step :
+         {Step{980, FixedItemState_ShrineDormant}, Step{1999, FixedItemState_ShrineDormant},
+          Step{1, FixedItemState_ShrineIdle}}) {
         controller->Update(step.ms);
         EXPECT_EQ(shrine->GetCurrentState(), step.state) << step.ms;
     }

@@ -2,9 +2,9 @@
 // difficulty, its quest tokens and texture.
 #include <algorithm>
 
+#include "Engine/world/World.h"
 #include "Game/characters/Player.h"
 #include "Game/core/GameEngine.h"
-#include "Engine/world/World.h"
 
 namespace GAME {
 

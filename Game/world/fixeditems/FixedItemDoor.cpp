@@ -49,8 +49,8 @@ void FixedItemDoorBase::Load(const LoadTable& table) {
 
 void FixedItemDoorBase::PreLoad(bool now) {
     FixedItem::PreLoad(now);
-    for (SoundPak* sound : {mOpenSound.Get(), mCloseSound.Get(), mOpenSoundLoop.Get(),
-                            mClosedSoundLoop.Get()})
+    for (SoundPak* sound :
+         {mOpenSound.Get(), mCloseSound.Get(), mOpenSoundLoop.Get(), mClosedSoundLoop.Get()})
         if (sound)
             sound->PreLoad(now);
 }

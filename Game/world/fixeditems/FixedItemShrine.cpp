@@ -18,8 +18,8 @@ RTTI_IMPLEMENT(FixedItemShrine, FixedItem)
 
 namespace {
 // The keys of the six presentations, from idle to dormant-to-idle.
-constexpr const char* kSetKeys[6] = {"idle",     "idleToActive", "active", "activeToDormant",
-                                     "dormant",  "dormantToIdle"};
+constexpr const char* kSetKeys[6] = {"idle",    "idleToActive", "active", "activeToDormant",
+                                     "dormant", "dormantToIdle"};
 // The map entry kind of a shrine.
 constexpr int kShrineMapKind = 5;
 constexpr unsigned int kShrineTutorialPage = 5;
@@ -141,8 +141,7 @@ bool FixedItemShrine::PlayAnimationAndFX(bool initial, Presentation& set, bool l
     if (SoundPak* sound = set.sound.Get())
         sound->Play(GetPosition());
     if (!set.fxPakName.empty() && IsInWorld())
-        if (FxPak* pak =
-                Singleton<ObjectManager>::Get().CreateObjectFromFile<FxPak>(set.fxPakName))
+        if (FxPak* pak = Singleton<ObjectManager>::Get().CreateObjectFromFile<FxPak>(set.fxPakName))
             World::Get().AddEntity(pak, GetCoords(), true);
     return true;
 }

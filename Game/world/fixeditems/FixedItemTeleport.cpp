@@ -228,7 +228,8 @@ void FixedItemTeleport::RequestToUse(unsigned int user) {
 void FixedItemTeleport::UseStaticPortal() {
     // A static portal's destination is the other member of its instance group, which the level
     // loader does not make yet.
-    ReportSeam("FixedItemTeleport", "InstanceGroupManager::GetGroupsThatContain (boat destination)");
+    ReportSeam("FixedItemTeleport",
+               "InstanceGroupManager::GetGroupsThatContain (boat destination)");
 }
 
 // --- FixedItemTyphonPortal ---
@@ -260,11 +261,10 @@ void FixedItemTyphonPortal::RequestToUse(unsigned int user) {
     }
     if (!IsLocalPlayer(user))
         return;
-    const char* question = gGameEngine->GetPlayerUnlockedLevel() ? "TagPortalEndGame"
-                                                                 : "tagTyphonUGPortalToOlympus";
-    gGameEngine->GetDialogManager().AddDialog(kDialogTypeQuestion, false,
-                                              kDialogPartyEndGamePortal, std::string(question),
-                                              true, 0, true);
+    const char* question =
+        gGameEngine->GetPlayerUnlockedLevel() ? "TagPortalEndGame" : "tagTyphonUGPortalToOlympus";
+    gGameEngine->GetDialogManager().AddDialog(kDialogTypeQuestion, false, kDialogPartyEndGamePortal,
+                                              std::string(question), true, 0, true);
     mWaiting = true;
 }
 
@@ -293,8 +293,8 @@ WorldVec3 FixedItemTyphonPortal::GetMoveToPoint(unsigned int user) const {
     const float length = toward.Length();
     WorldVec3 point = here;
     if (length > 0.0f)
-        point.Translate(toward *
-                        ((GetBoundingRadius() + GetExtraReach() + character->GetExtents()) / length));
+        point.Translate(
+            toward * ((GetBoundingRadius() + GetExtraReach() + character->GetExtents()) / length));
     return OnFloor(point);
 }
 

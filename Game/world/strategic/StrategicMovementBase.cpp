@@ -123,7 +123,8 @@ void StrategicMovementBase::SetState(StrategicMovementBaseState state, bool fast
         }
         mLightFadeRemaining = mLightFadeInMs;
         if (!mLight.Get() && !mLightName.empty())
-            if (auto* light = Singleton<ObjectManager>::Get().CreateObjectFromFile<Light>(mLightName)) {
+            if (auto* light =
+                    Singleton<ObjectManager>::Get().CreateObjectFromFile<Light>(mLightName)) {
                 mLight.Reset(light);
                 light->SetIntensity(0.0f);
                 Attach(light, Coords::Identity(),
@@ -221,7 +222,8 @@ void StrategicMovementBase::RestoreState(BinaryReader& reader) {
     Tile::RestoreState(reader);
     std::uint32_t state = 0;
     if (!reader.ReadUInt32(state) || state > StrategicMovementState_Active) {
-        gEngine->Log(1, "StrategicMovementBase: saved state of %s (%u) is unreadable; kept as placed",
+        gEngine->Log(1,
+                     "StrategicMovementBase: saved state of %s (%u) is unreadable; kept as placed",
                      GetObjectName().c_str(), GetObjectId());
         return;
     }

@@ -67,7 +67,8 @@ bool StrategicMovementRespawnShrine::InstallOnPlayerProximity(Player& player) {
 
 void StrategicMovementRespawnShrine::RequestToUse(unsigned int user) {
     auto* player = Singleton<ObjectManager>::Get().GetObject<Player>(user);
-    if (!player || !player->IsControllingCharacter() || GetState() != StrategicMovementState_Dormant)
+    if (!player || !player->IsControllingCharacter() ||
+        GetState() != StrategicMovementState_Dormant)
         return;
     player->AddRespawnUID(GetUniqueId());
     SetState(StrategicMovementState_Active, false);
@@ -103,7 +104,8 @@ void StrategicMovementRespawnShrine::Update(int) {
         if (entity->IsA<Character>())
             targets.push_back(entity->GetObjectId());
     if (!targets.empty())
-        Enqueue(std::make_unique<StrategicMovementTargetConfigCmd>(GetObjectId(), std::move(targets)));
+        Enqueue(
+            std::make_unique<StrategicMovementTargetConfigCmd>(GetObjectId(), std::move(targets)));
 }
 
 void StrategicMovementRespawnShrine::HandleTargets(const std::vector<unsigned int>& targets) {
