@@ -25,6 +25,7 @@ struct PlayOptions : HostOptions {
     unsigned seed = 0;
     int checksumEvery = 0;     // frames; 0: only at the end
     int progressSeconds = 10;  // of game time; 0: none
+    std::string spawn = "CaveEntrance";  // the spawn point the player enters at
 };
 
 // Points the current machine's records and texts at the data root; false when it is missing.
