@@ -23,8 +23,8 @@ struct PlayOptions : HostOptions {
     std::filesystem::path recordFile;  // where to write the clicks of this run
     bool seeded = false;
     unsigned seed = 0;
-    int checksumEvery = 0;     // frames; 0: only at the end
-    int progressSeconds = 10;  // of game time; 0: none
+    int checksumEvery = 0;               // frames; 0: only at the end
+    int progressSeconds = 10;            // of game time; 0: none
     std::string spawn = "CaveEntrance";  // the spawn point the player enters at
 };
 

@@ -12,9 +12,9 @@
 #include "Engine/object/ObjectManager.h"
 #include "Game/characters/Player.h"
 #include "Game/characters/npc/Npc.h"
-#include "Game/quests/dialog/NpcDialogPak.h"
 #include "Game/characters/player/CharacterFileManager.h"
 #include "Game/core/GameEngine.h"
+#include "Game/quests/dialog/NpcDialogPak.h"
 #include "Host/PrintableText.h"
 
 namespace GAME {

@@ -8,13 +8,13 @@
 #include "Engine/world/World.h"
 #include "Game/characters/Player.h"
 #include "Game/characters/npc/Npc.h"
-#include "Game/quests/dialog/NpcDialogPak.h"
-#include "Host/play/HostSaves.h"
 #include "Game/core/GameEngine.h"
 #include "Game/items/Item.h"
 #include "Game/items/ItemClassification.h"
+#include "Game/quests/dialog/NpcDialogPak.h"
 #include "Game/world/fixeditems/FixedItemContainer.h"
 #include "Host/PrintableText.h"
+#include "Host/play/HostSaves.h"
 
 namespace GAME {
 
@@ -96,8 +96,7 @@ int PlayEventLog::CountMonstersAlive() {
     for (std::uint32_t id : objects.GetObjectIds()) {
         const Character* character = objects.GetObject<Character>(id);
         if (character && !character->IsA(Player::classInfo) && !character->IsA<Npc>() &&
-            character->IsInWorld() &&
-            character->IsAlive())
+            character->IsInWorld() && character->IsAlive())
             ++alive;
     }
     return alive;

@@ -13,8 +13,8 @@
 
 #include "Game/characters/CharacterEvents.h"
 #include "Game/characters/CharacterStates.h"
-#include "Game/core/GameEventListener.h"
 #include "Game/characters/npc/NpcEvents.h"
+#include "Game/core/GameEventListener.h"
 #include "Game/core/GameEvents.h"
 
 namespace GAME {

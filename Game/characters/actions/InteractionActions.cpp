@@ -1,11 +1,11 @@
 #include "Game/characters/actions/InteractionActions.h"
 
 #include "Engine/object/ObjectManager.h"
-#include "Game/characters/npc/Npc.h"
 #include "Engine/sys/Machine.h"
 #include "Game/ai/controllers/CharacterController.h"
 #include "Game/characters/Character.h"
 #include "Game/characters/actions/ActionSupport.h"
+#include "Game/characters/npc/Npc.h"
 #include "Game/core/net/packets/CharacterActionPackets.h"
 #include "Game/core/util/SeamLog.h"
 #include "Game/items/Item.h"

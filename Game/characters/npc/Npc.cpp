@@ -11,8 +11,8 @@
 #include "Engine/text/LocalizationManager.h"
 #include "Engine/world/World.h"
 #include "Game/ai/controllers/ControllerBaseCharacter.h"
-#include "Game/characters/actions/IdleActions.h"
 #include "Game/characters/Player.h"
+#include "Game/characters/actions/IdleActions.h"
 #include "Game/characters/npc/NpcEvents.h"
 #include "Game/characters/npc/NpcQuestActions.h"
 #include "Game/core/ActivityManager.h"
@@ -37,7 +37,8 @@ constexpr const char* kIlluminationEffect = "Records/Effects/EnvironmentFX/NPCEf
 }  // namespace
 
 Npc::Npc()
-    : mCompletionFunctor(std::make_unique<MemberCallbackFunctor<Npc>>(this, &Npc::OnDialogComplete)) {
+    : mCompletionFunctor(
+          std::make_unique<MemberCallbackFunctor<Npc>>(this, &Npc::OnDialogComplete)) {
     SetPathMass(5.0f);
 }
 
@@ -146,8 +147,8 @@ void Npc::Update_Dialog(int ms) {
     if (mDialogPak && mDialogPak->IsIrritated()) {
         const Player* player = gGameEngine ? gGameEngine->GetMainPlayer() : nullptr;
         const float reset = mDialogPak->GetResetDistance();
-        if (player && World::Get().GetDistanceSquared(player->GetPosition(), GetPosition()) >
-                          reset * reset)
+        if (player &&
+            World::Get().GetDistanceSquared(player->GetPosition(), GetPosition()) > reset * reset)
             mDialogPak->ResetIrritation();
     }
 }
@@ -241,16 +242,16 @@ void Npc::OnPlayerInteract(std::uint32_t playerId, bool, bool) {
 }
 
 void Npc::DispenseItem(std::uint32_t playerId) {
-    const std::string& record = mDispense[playerId];
+    std::string& record = mDispense[playerId];
     // The deciding machine makes the item, under an id of its own, for every machine; only
-    // the player who talks gets it, once while he carries it.
+    // the player who talks gets it, and one item for each time it was set to be given.
     if (record.empty() || !gGameEngine || !gGameEngine->IsServerOrSingle())
         return;
-    const Player* player = Objects().GetObject<Player>(playerId);
+    const Character* player = Objects().GetObject<Character>(playerId);
     if (!player || player->HasItem(record))
         return;
     ItemReplicaInfo item;
-    item.baseName = record;
+    item.baseName = std::exchange(record, std::string());
     item.seed = gGameEngine->GetRandomSeed();
     DropLootRecord(GetCoords(), item);
 }

@@ -111,8 +111,7 @@ void Npc::SetPlayerNpcDialog(NpcDialogUpdateAction* action) {
 
 void Npc::SetPlayerNpcIllumination(NpcIlluminateAction* action) {
     if (Player* player = MainPlayer())
-        player->AddNpcIllumination(
-            {PlayerRecordKey(), action ? action->GetActionId() : kNoAction});
+        player->AddNpcIllumination({PlayerRecordKey(), action ? action->GetActionId() : kNoAction});
 }
 
 bool Npc::IsPlayerNpcDialog() const {

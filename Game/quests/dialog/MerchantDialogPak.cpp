@@ -99,7 +99,10 @@ void MerchantDialogPak::Reset() {
 }
 
 Dialog* MerchantDialogPak::GetGroupDialog(int mode, std::size_t slot) const {
-    const Group* group = mode == Long ? &mLong : mode == Short ? &mShort : mode == Goodbye ? &mGoodbye : nullptr;
+    const Group* group = mode == Long      ? &mLong
+                         : mode == Short   ? &mShort
+                         : mode == Goodbye ? &mGoodbye
+                                           : nullptr;
     return group && slot < kGroupSize ? (*group)[slot].get() : nullptr;
 }
 

@@ -22,8 +22,8 @@ NpcDialogPak* NpcDialogPak::Spawn(const std::string& record) {
 void NpcDialogPak::Load(const LoadTable& record) {
     AddDialog(Dialog::Create(record, "defaultDialogTextTag", "defaultDialogSoundFile",
                              "defaultDialogSoundVolume"));
-    mIrritation.reset(Dialog::Create(record, "irritationDialogTextTag",
-                                     "irritationDialogSoundFile", "irritationDialogVolume"));
+    mIrritation.reset(Dialog::Create(record, "irritationDialogTextTag", "irritationDialogSoundFile",
+                                     "irritationDialogVolume"));
     if (mIrritation)
         SetIrritationRoundTrips(record.GetInt("irritationRoundTrips", 0));
     for (int n = 1; n <= 4; ++n) {
@@ -57,8 +57,8 @@ Dialog* NpcDialogPak::GetPrimaryDialog() const {
 
 VoidCallbackFunctor* NpcDialogPak::BeginSpeaking(VoidCallbackFunctor* onComplete) {
     mOnComplete = onComplete;
-    mOwnCallback =
-        std::make_unique<MemberCallbackFunctor<NpcDialogPak>>(this, &NpcDialogPak::OnDialogComplete);
+    mOwnCallback = std::make_unique<MemberCallbackFunctor<NpcDialogPak>>(
+        this, &NpcDialogPak::OnDialogComplete);
     return mOwnCallback.get();
 }
 
