@@ -73,7 +73,11 @@ void Npc::Load(const LoadTable& table) {
     }
     mCanBeAttracted = table.GetBool("canBeAttracted", true);
     mDialogPakName = table.GetString("dialogPak");
-    if (gEngine->IsClient()) {
+    // Until the town controller exists no machine makes one (a client's stub alone would take
+    // an id the others do not).
+    if (!gEngine->IsEditor() && !Controller::classInfo.FindByName("ControllerNpc2")) {
+        ReportSeam("Npc", "ControllerNpc2 (Records/Controllers/Npc/Npc2Controller.dbr)");
+    } else if (gEngine->IsClient()) {
         mControllerRecord = kStubController;
     } else if (gEngine->IsEditor()) {
         mControllerRecord = kEditorController;
@@ -89,12 +93,6 @@ void Npc::LoadController() {
     mControllerRecord.clear();
     if (record.empty())
         return;
-    // The town controller comes with the AI of non-player characters; until then the NPC
-    // stands where it was placed.
-    if (record == kNpcController && !Controller::classInfo.FindByName("ControllerNpc2")) {
-        ReportSeam("Npc", "ControllerNpc2 (Records/Controllers/Npc/Npc2Controller.dbr)");
-        return;
-    }
     if (Controller* controller = Objects().CreateObjectFromFile<Controller>(record))
         SetControllerId(controller->GetObjectId());
 }

@@ -6,6 +6,7 @@
 #include "Game/characters/npc/NpcQuestActions.h"
 #include "Game/core/GameEngine.h"
 #include "Game/core/GameUIInterface.h"
+#include "Game/core/util/ServerObjectIds.h"
 #include "Game/quests/dialog/Dialog.h"
 #include "Game/quests/dialog/NpcDialogPak.h"
 #include "Game/world/props/Decoration.h"
@@ -123,7 +124,8 @@ void Npc::AttachPunctuation(const std::string& record) {
         return;
     DetachPunctuation();
     mPunctuationName = record;
-    auto* mark = Objects().CreateObjectFromFile<Decoration>(record);
+    auto* mark = Objects().CreateObjectFromFile<Decoration>(
+        record, CreateServerObjectId(ServerIdBand::Presentation));
     if (!mark)
         return;
     mPunctuationId = mark->GetObjectId();
@@ -142,7 +144,8 @@ void Npc::DetachPunctuation() {
 void Npc::AttachIllumination(const std::string& record) {
     if (mIlluminationId != 0)
         return;
-    auto* effect = Objects().CreateObjectFromFile<EffectEntity>(record);
+    auto* effect = Objects().CreateObjectFromFile<EffectEntity>(
+        record, CreateServerObjectId(ServerIdBand::Presentation));
     if (!effect)
         return;
     mIlluminationId = effect->GetObjectId();
