@@ -24,6 +24,7 @@
 #include "Game/quests/QuestRepository.h"
 #include "Game/quests/dialog/NpcDialogPak.h"
 #include "Game/world/WorldRandom.h"
+#include "Game/world/props/Decoration.h"
 
 namespace GAME {
 
@@ -128,6 +129,31 @@ void Npc::UpdateSelf(int ms) {
         mConversationCooldown -= ms;
     if (mIgnoreAttractionTime > 0)
         mIgnoreAttractionTime -= ms;
+    RebuildPunctuationOffset();
+}
+
+void Npc::RebuildPunctuationOffset() {
+    Decoration* mark = mPunctuationId ? Objects().GetObject<Decoration>(mPunctuationId) : nullptr;
+    if (!mark || !gGameEngine)
+        return;
+    const WorldVec3 camera = gGameEngine->GetCamera()->GetPosition();
+    if (!camera.IsValid())
+        return;
+    // The mark turns about the vertical to face the camera, seen from above.
+    Vec3 facing = GetCoords().coords.zAxis;
+    Vec3 toCamera = GetPosition().VectorTo(camera);
+    facing.y = 0.0f;
+    toCamera.y = 0.0f;
+    if (facing.LengthSquared() == 0.0f || toCamera.LengthSquared() == 0.0f)
+        return;
+    facing = facing.Unit();
+    toCamera = toCamera.Unit();
+    float angle = std::acos(std::clamp(facing.Dot(toCamera), -1.0f, 1.0f));
+    if (toCamera.Cross(facing).y > 0.0f)
+        angle = -angle;
+    Coords offset = Coords::FromAxisAngle(Vec3(0.0f, 1.0f, 0.0f), angle);
+    offset.origin = Vec3(0.0f, 3.0f, 0.0f);
+    mark->SetAttachOffset(offset);
 }
 
 void Npc::Update_Dialog(int ms) {
