@@ -14,6 +14,7 @@
 #include "Game/characters/npc/Npc.h"
 #include "Game/characters/player/CharacterFileManager.h"
 #include "Game/core/GameEngine.h"
+#include "Game/quests/dialog/Dialog.h"
 #include "Game/quests/dialog/NpcDialogPak.h"
 #include "Host/PrintableText.h"
 
@@ -110,8 +111,9 @@ void HostSaves::CloseDialogPak() {
     Print("gamehost: ui: the conversation closes");
 }
 
-void HostSaves::OpenStoryDialog(NpcDialog*) {
-    Print("gamehost: ui: the closing story is told");
+void HostSaves::OpenStoryDialog(Dialog* dialog) {
+    Print("gamehost: ui: the closing story is told" +
+          (dialog ? ": \"" + PrintableText(dialog->GetText()) + "\"" : std::string()));
 }
 
 void HostSaves::EndGame() {

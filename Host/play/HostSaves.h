@@ -52,7 +52,7 @@ public:
     void OpenNpcDialogPak(std::uint32_t npc, std::uint32_t player, NpcDialogPak* pak) override;
     bool IsDialogPakShown(const NpcDialogPak*) const override { return false; }
     void CloseDialogPak() override;
-    void OpenStoryDialog(NpcDialog* dialog) override;
+    void OpenStoryDialog(Dialog* dialog) override;
     bool IsDialogOpen() const override { return false; }
     void EndGame() override;
     void OnBossDeath() override;

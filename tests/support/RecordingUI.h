@@ -31,8 +31,8 @@ public:
         calls.push_back("close");
         shown = nullptr;
     }
-    void OpenStoryDialog(NpcDialog*) override {
-        calls.push_back("story");
+    void OpenStoryDialog(Dialog* dialog) override {
+        calls.push_back(dialog ? "story" : "story without a line");
         dialogOpen = true;
     }
     bool IsDialogOpen() const override { return dialogOpen; }
