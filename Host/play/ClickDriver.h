@@ -1,7 +1,8 @@
 #pragma once
 // The scripted user of `gamehost play`: once a second of game time it clicks an item lying within
-// reach (loot at its feet), else the nearest living foe of the player in sight, else the nearest
-// item lying in sight, else the ground on the
+// reach (loot at its feet), else the nearest closed chest in sight that shows no lock when no foe
+// is nearer, else the nearest living foe of the player in sight, else the nearest item lying in
+// sight, else the ground on the
 // way to the next spawn point of the player's region, as a person at the mouse would. It only
 // chooses where to click; what the click does is the player controller's business.
 #include <cstdint>
@@ -33,9 +34,13 @@ public:
 private:
     std::optional<HostClick> ClickFoe(Player& player, int frame);
     std::optional<HostClick> ClickItem(Player& player, int frame, float within);
+    std::optional<HostClick> ClickFixedItem(Player& player, int frame);
     std::optional<HostClick> ClickGround(Player& player, int frame);
 
     std::uint64_t mNextClickMs = 0;
+    // Squared distances of the last nearest foe and chest found.
+    float mFoeDistance = 0.0f;
+    float mChestDistance = 0.0f;
     std::size_t mWaypoint = 0;
     std::vector<Entity*> mNearby;
     std::vector<const SpawnPoint*> mWaypoints;

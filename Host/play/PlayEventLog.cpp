@@ -9,6 +9,7 @@
 #include "Game/characters/Player.h"
 #include "Game/core/GameEngine.h"
 #include "Game/items/Item.h"
+#include "Game/world/fixeditems/FixedItemContainer.h"
 #include "Host/PrintableText.h"
 
 namespace GAME {
@@ -58,6 +59,8 @@ void PlayEventLog::Attach(std::uint32_t playerId) {
     mLevelUp->SetOwner(this, &PlayEventLog::OnLevelUp);
     mSkillUp.emplace(GameEventName("PlayerSkillUp"), "PlayEventLog");
     mSkillUp->SetOwner(this, &PlayEventLog::OnSkillUp);
+    mFixedItemUse.emplace(GameEventName("FixedItemUse"), "PlayEventLog");
+    mFixedItemUse->SetOwner(this, &PlayEventLog::OnFixedItemUse);
     if (const Player* player = FindPlayer())
         mLastLifeState = player->GetLifeState();
 }
@@ -162,6 +165,16 @@ void PlayEventLog::OnSkillUp(const GameEvent_CharacterId& event) {
         return;
     if (const Player* player = FindPlayer())
         Print(Stamp() + "skill points to spend: " + std::to_string(player->GetSkillPoints()));
+}
+
+void PlayEventLog::OnFixedItemUse(const GameEvent_FixedItemUse& event) {
+    if (event.userId != mPlayerId)
+        return;
+    const auto* item = Singleton<ObjectManager>::Get().GetObject<FixedItem>(event.itemId);
+    if (!item)
+        return;
+    const char* verb = item->IsA<FixedItemContainer>() ? "you opened " : "you used ";
+    Print(Stamp() + verb + ItemText(item->GetGameDescription(false)));
 }
 
 void PlayEventLog::Observe() {

@@ -1,7 +1,8 @@
 #pragma once
 // What `gamehost play` prints while the game runs: one line for each game event a player would
 // notice (a kill with the experience it brought, a level or skill point gained, the player's
-// death and respawn, a monster taking the player on, loot falling and being picked up), and a
+// death and respawn, a monster taking the player on, a chest opened, loot falling and being
+// picked up), and a
 // progress line on request. It only
 // listens and reads: every rule stays the library's.
 #include <cstdint>
@@ -56,6 +57,7 @@ private:
     void OnDeathAfter(const GameEvent_CreatureDeath& event);
     void OnLevelUp(const GameEvent_CharacterId& event);
     void OnSkillUp(const GameEvent_CharacterId& event);
+    void OnFixedItemUse(const GameEvent_FixedItemUse& event);
     // Lines that come in while a death is being handled follow the death's own line.
     void Print(const std::string& line);
     Player* FindPlayer() const;
@@ -69,6 +71,7 @@ private:
     std::optional<GameEventListener<PlayEventLog, GameEvent_CreatureDeath>> mDeathAfter;
     std::optional<GameEventListener<PlayEventLog, GameEvent_CharacterId>> mLevelUp;
     std::optional<GameEventListener<PlayEventLog, GameEvent_CharacterId>> mSkillUp;
+    std::optional<GameEventListener<PlayEventLog, GameEvent_FixedItemUse>> mFixedItemUse;
     std::uint32_t mExperienceBefore = 0;
     int mDeathDepth = 0;
     int mKills = 0;

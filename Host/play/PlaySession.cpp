@@ -9,9 +9,12 @@
 #include "Engine/sys/Machine.h"
 #include "Engine/text/LocalizationManager.h"
 #include "Engine/world/World.h"
+#include "Game/ai/controllers/CharacterController.h"
+#include "Game/ai/controllers/ControllerCharacter.h"
 #include "Game/characters/Player.h"
 #include "Game/core/GameEngine.h"
 #include "Game/core/players/PlayerManagerClient.h"
+#include "Game/items/Item.h"
 #include "Game/quests/QuestRepository.h"
 #include "Host/PrintableText.h"
 #include "Host/StopSignal.h"
@@ -162,7 +165,47 @@ bool PlaySession::MakePlayer() {
         player->GetPlayerNameInChar().c_str(), classRecord.c_str(), at.region->GetName().c_str(),
         static_cast<double>(at.local.x), static_cast<double>(at.local.y),
         static_cast<double>(at.local.z), player->GetCharLevel(), player->GetExperiencePoints());
+    if (file.empty())
+        GiveStartingKit(*player);
+    PrintWorn(*player);
     return true;
+}
+
+void PlaySession::GiveStartingKit(Player& player) {
+    std::string kitRecord = mOptions.classRecord;
+    const std::size_t dot = kitRecord.rfind(".dbr");
+    if (dot == std::string::npos)
+        return;
+    kitRecord.insert(dot, "Kit");
+    ObjectManager& objects = Singleton<ObjectManager>::Get();
+    auto* controller = FindController<ControllerCharacter>(player);
+    if (!controller || !objects.LoadTableFile(kitRecord))
+        return;
+    std::vector<std::string> records;
+    objects.GetLoadTable(kitRecord).GetStringArray("items", records);
+    for (const std::string& record : records) {
+        Item* item = controller->CreateItemInInventory(record);
+        if (item)
+            controller->GetEquipmentCtrl().AutoInsertItem(item->GetObjectId());
+        else
+            std::fprintf(stderr, "gamehost: kit %s: %s makes no item\n", kitRecord.c_str(),
+                         record.c_str());
+    }
+}
+
+void PlaySession::PrintWorn(Player& player) {
+    std::string worn;
+    for (const EquipManagerContainer& entry : player.GetEquipManager().GetAttachedItems()) {
+        const Item* item = Singleton<ObjectManager>::Get().GetObject<Item>(entry.itemId);
+        if (!item)
+            continue;
+        std::wstring name;
+        item->GetGameDescription(name);
+        worn += (worn.empty() ? "" : ", ") + PrintableText(name);
+    }
+    if (!worn.empty())
+        std::fprintf(mOut, "gamehost: %s wears %s\n", player.GetPlayerNameInChar().c_str(),
+                     worn.c_str());
 }
 
 void PlaySession::PlayFrames() {

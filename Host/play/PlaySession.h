@@ -52,6 +52,10 @@ public:
 private:
     bool StartGame();
     bool MakePlayer();
+    // A new character of a class with a kit record ("<class>Kit.dbr", key "items") carries the
+    // kit's items and wears those that fit.
+    void GiveStartingKit(Player& player);
+    void PrintWorn(Player& player);
     void PlayFrames();
     // Drains the root's notifications onto the log, as a UI shows them.
     void ShowNotifications();

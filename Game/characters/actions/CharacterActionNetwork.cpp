@@ -15,6 +15,7 @@
 #include "Game/characters/actions/CharacterActions.h"
 #include "Game/core/net/GameEngineInboundInterface.h"
 #include "Game/core/net/packets/CharacterActionPackets.h"
+#include "Game/world/fixeditems/FixedItem.h"
 
 namespace GAME {
 
@@ -197,6 +198,16 @@ bool VetClientAction(CharacterActionPacketBase& packet, int host, Character& cha
             }
             if (!p.unknownName.IsEmpty()) {
                 Refuse(packet, host, "an animation name no record knows");
+                return false;
+            }
+            return true;
+        }
+        case PacketType::UseItemPacket: {
+            // A placed object is used only by a player standing at it.
+            const auto* item = Singleton<ObjectManager>::Get().GetObject<FixedItem>(
+                static_cast<const UseItemPacket&>(packet).itemId);
+            if (item && !FixedItemWithinUseReach(character, *item)) {
+                Refuse(packet, host, "the fixed item is out of reach");
                 return false;
             }
             return true;

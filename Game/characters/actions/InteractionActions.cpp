@@ -8,6 +8,7 @@
 #include "Game/core/net/packets/CharacterActionPackets.h"
 #include "Game/core/util/SeamLog.h"
 #include "Game/items/Item.h"
+#include "Game/world/fixeditems/FixedItem.h"
 
 namespace GAME {
 
@@ -78,13 +79,14 @@ UseAction::UseAction(std::uint32_t parentId, std::uint32_t objectId)
     : CharacterActionBase(parentId, CharacterActionType_Use), mObjectId(objectId) {}
 
 void UseAction::Execute() {
-    if (!GetLivingCharacterOrFinish())
+    Character* character = GetLivingCharacterOrFinish();
+    if (!character)
         return;
-    // Fixed items and movement objects (portals, boats) come with the world objects.
-    if (Exists(mObjectId)) {
-        ReportSeam("Character", "FixedItem::RequestToUse");
+    // Every machine asks; only the deciding one has the controller that answers.
+    if (auto* item = Singleton<ObjectManager>::Get().GetObject<FixedItem>(mObjectId))
+        item->RequestToUse(character->GetObjectId());
+    else if (Exists(mObjectId))
         ReportSeam("Character", "StrategicMovementBase::RequestToUse");
-    }
     Finish();
 }
 

@@ -36,7 +36,8 @@ void ControllerPlayer::Load(const LoadTable& table) {
 }
 
 void ControllerPlayer::PostParentAttached() {
-    ReportSeam("Controller", "PlayerInventoryCtrl and EquipmentCtrl of the player controller");
+    GetEquipmentCtrl().SetParent(GetPlayer());
+    ReportSeam("Controller", "PlayerInventoryCtrl of the player controller");
 }
 
 namespace {
@@ -181,13 +182,13 @@ bool ControllerPlayer::HandlePetAction(Character&, bool, bool, const WorldVec3&,
 bool ControllerPlayer::GiveItemToPlayer(std::uint32_t itemId) {
     if (itemId == 0)
         return false;
-    ReportSeam("Controller",
-               "EquipmentCtrl::AutoInsertItem (a picked-up item goes to no equipment)");
+    if (GetEquipmentCtrl().AutoInsertItem(itemId))
+        return true;
     // Gold and instant rewards are used up at once; everything else would go into the sacks.
     Object* item = Singleton<ObjectManager>::Get().GetObject(itemId);
     if (item && (item->IsA<OneShot_Gold>() || item->IsA<OneShot_InstantReward>()))
         return UseItem(itemId, true);
-    ReportSeam("Controller", "PlayerInventoryCtrl and EquipmentCtrl of the player controller");
+    ReportSeam("Controller", "PlayerInventoryCtrl::AddItem (items kept in the bag)");
     return true;
 }
 

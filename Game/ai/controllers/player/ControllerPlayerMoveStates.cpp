@@ -7,6 +7,7 @@
 #include "Engine/world/Path.h"
 #include "Game/items/Item.h"
 #include "Game/skills/Skill.h"
+#include "Game/world/fixeditems/FixedItem.h"
 
 namespace GAME {
 
@@ -88,7 +89,7 @@ void ControllerPlayerStateMoveToItem::RequestItemAction(bool inPlace, bool secon
 }
 
 bool ControllerPlayerStateMoveToFixedItem::ObjectStillThere(std::uint32_t object) const {
-    return Singleton<ObjectManager>::Get().GetObject<Entity>(object) != nullptr;
+    return Singleton<ObjectManager>::Get().GetObject<FixedItem>(object) != nullptr;
 }
 
 void ControllerPlayerStateMoveToFixedItem::RequestFixedItemAction(bool inPlace, bool second,
