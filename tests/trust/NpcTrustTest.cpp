@@ -20,8 +20,8 @@
 namespace GAME::test {
 namespace {
 
-constexpr std::uint32_t kNearNpc = 0x0B000001;
-constexpr std::uint32_t kFarNpc = 0x0B000002;
+constexpr std::uint32_t kNearNpc = 0x0A800001;
+constexpr std::uint32_t kFarNpc = 0x0A800002;
 constexpr const char* kPebble = "Records/Items/Pebble.dbr";
 
 class NpcTrust : public ::testing::Test {
