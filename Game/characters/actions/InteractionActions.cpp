@@ -18,10 +18,6 @@ using namespace action_support;
 
 namespace {
 
-bool Exists(std::uint32_t id) {
-    return id != 0 && Singleton<ObjectManager>::Get().GetObject(id) != nullptr;
-}
-
 const Name& PickupEvent() {
     static const Name pickup = Name::Create("Pickup");
     return pickup;
