@@ -57,11 +57,10 @@ void Skill_AttackSpell::HitTargets(Character& caster, const std::vector<std::uin
         if (!target)
             continue;
         ParametersCombat parameters(random);
-        CollectCombatParameters(caster, target, ParametersCombatStyle::Direct, false, 0,
-                                parameters, 0.0f);
+        CollectCombatParameters(caster, target, ParametersCombatStyle::Direct, false, 0, parameters,
+                                0.0f);
         InitRagDollData(parameters.ragDollData, origin.GetPosition(), target->GetPosition());
-        CreateTargetFx(fxAtTargetPoint ? TargetPointOf(*target)
-                                       : target->GetPosition());
+        CreateTargetFx(fxAtTargetPoint ? TargetPointOf(*target) : target->GetPosition());
         target->TakeAttack(parameters);
         PlayHitSound(target->GetPosition());
         if (!profile.GetSpellAuraName().empty())
@@ -114,7 +113,8 @@ void Skill_AttackSpellTeleportSelf::ActivateNow(Character&, const Name&, std::ui
     SkillServicesBase* services = ControllingServices();
     if (!services)
         return;
-    services->SendTargetResult(GetObjectId(), {}, WorldCoords(point.region, Coords::FromOrigin(point.local)),
+    services->SendTargetResult(GetObjectId(), {},
+                               WorldCoords(point.region, Coords::FromOrigin(point.local)),
                                NewCommandSeed(), 0, false);
 }
 
@@ -127,8 +127,8 @@ void Skill_AttackSpellTeleportSelf::TargetResult(Character& caster,
     CreateTargetFx(caster.GetPosition());
     Skill_AttackSpell::TargetResult(caster, targets, origin, seed, weaponId, useWeapon);
     ActivateSecondarySkills(caster, 0, targets, origin);
-    if (auto* brain = Singleton<ObjectManager>::Get().GetObject<ControllerMonster>(
-            caster.GetControllerId()))
+    if (auto* brain =
+            Singleton<ObjectManager>::Get().GetObject<ControllerMonster>(caster.GetControllerId()))
         brain->Teleported(origin);
 }
 
@@ -161,8 +161,7 @@ void Skill_E3FauxAttack::ActivateNow(Character& caster, const Name&, std::uint32
 }
 
 void Skill_E3FauxAttack::TargetResult(Character& caster, const std::vector<std::uint32_t>& targets,
-                                      const WorldCoords&, std::uint32_t seed, std::uint32_t,
-                                      bool) {
+                                      const WorldCoords&, std::uint32_t seed, std::uint32_t, bool) {
     if (targets.empty())
         return;
     RandomUniform random;

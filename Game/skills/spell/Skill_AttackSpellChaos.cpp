@@ -94,8 +94,8 @@ void Skill_AttackSpellChaos::TargetResult(Character& caster,
         if (!target)
             continue;
         ParametersCombat parameters(random);
-        CollectCombatParameters(caster, target, ParametersCombatStyle::Direct, false, 0,
-                                parameters, 0.0f);
+        CollectCombatParameters(caster, target, ParametersCombatStyle::Direct, false, 0, parameters,
+                                0.0f);
         InitRagDollData(parameters.ragDollData, origin.GetPosition(), target->GetPosition());
         CreateTargetFx(Skill_AttackSpell::TargetPointOf(*target));
         target->TakeAttack(parameters);
@@ -209,9 +209,8 @@ bool Skill_AttackSpellChaos::AcceptClientResult(const Character& caster,
     // the beam); a hit names the one foe the beam reached, within the beam's reach.
     const float reach = std::max(mMaxDistance, Skill_AttackSpell::kReach) + kClientLeeway;
     return targets.size() <= 1 &&
-           std::all_of(targets.begin(), targets.end(), [&](std::uint32_t id) {
-               return IsTargetInRange(caster, id, reach);
-           });
+           std::all_of(targets.begin(), targets.end(),
+                       [&](std::uint32_t id) { return IsTargetInRange(caster, id, reach); });
 }
 
 }  // namespace GAME

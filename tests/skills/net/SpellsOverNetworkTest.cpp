@@ -158,8 +158,8 @@ TEST_F(SpellsOverNetwork, AChaosBeamReachesItsFoeAndEndsOnEveryMachine) {
     EXPECT_EQ(lives, std::vector<float>(3, lives[0]));
     EXPECT_EQ(game.OnEach(beams), std::vector<bool>(3, false));
     EXPECT_EQ(game.OnEach([] {
-                  return static_cast<Skill_AttackSpellChaos*>(SkillOf(kMage, kChaos))->GetState();
-              }),
+        return static_cast<Skill_AttackSpellChaos*>(SkillOf(kMage, kChaos))->GetState();
+    }),
               std::vector<int>(3, Skill_AttackSpellChaos::Idle));
 }
 

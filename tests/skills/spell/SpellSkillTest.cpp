@@ -146,8 +146,8 @@ TEST_F(SpellSkills, AFauxAttackStrikesWithoutDamage) {
 }
 
 // Updates of `ms` until `n` have run; the count of results sent after each.
-std::vector<std::size_t> Drive(Skill& skill, Character& caster, AttackSkillManager& manager,
-                               int n, int ms) {
+std::vector<std::size_t> Drive(Skill& skill, Character& caster, AttackSkillManager& manager, int n,
+                               int ms) {
     std::vector<std::size_t> sent;
     for (int i = 0; i < n; ++i) {
         skill.Update(caster, ms);
@@ -165,8 +165,7 @@ TEST_F(SpellSkills, AChaosBeamStrikesWhenItsHeadArrivesAndEndsWhenItsTailCatches
     RunLast(*chaos);
     EXPECT_FALSE(chaos->SetAvailability(true, true));
     // Head velocity 2: the fifth 100 ms update brings the head to the foe and sends the hit.
-    EXPECT_EQ(Drive(*chaos, *caster, manager, 5, 100),
-              (std::vector<std::size_t>{1, 1, 1, 1, 2}));
+    EXPECT_EQ(Drive(*chaos, *caster, manager, 5, 100), (std::vector<std::size_t>{1, 1, 1, 1, 2}));
     ASSERT_NE(chaos->GetBeam(), nullptr);
     const std::uint32_t beam = chaos->GetBeamId();
     EXPECT_EQ(manager.attack.results.back().targets, std::vector<std::uint32_t>{kFoe});
