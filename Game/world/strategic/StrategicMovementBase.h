@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "Engine/media/sound/SoundPak.h"
 #include "Engine/object/EngineClasses.h"
 #include "Engine/sys/GameTimer.h"
 #include "Game/characters/anim/OwnedAnimation.h"
@@ -16,7 +17,6 @@
 namespace GAME {
 
 class Player;
-class SoundPak;
 
 enum StrategicMovementBaseState : std::uint32_t {
     StrategicMovementState_Undetermined = 0,
