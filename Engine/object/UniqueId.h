@@ -22,6 +22,9 @@ public:
     bool IsNull() const { return mWords == std::array<std::uint32_t, 4>{}; }
     // Each word as eight lower-case hexadecimal digits, word 0 first.
     std::string ToString() const;
+    // The inverse of ToString: exactly 32 hexadecimal digits (either case); false, with `out`
+    // untouched, for anything else.
+    static bool FromString(const std::string& text, UniqueId& out);
 
     bool operator==(const UniqueId&) const = default;
     bool operator<(const UniqueId& o) const { return mWords < o.mWords; }

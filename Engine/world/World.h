@@ -19,6 +19,7 @@
 namespace GAME {
 
 class Entity;
+class UniqueId;
 class Path;
 class PathFinder;
 struct PathGenerationParams;
@@ -61,6 +62,9 @@ public:
     const std::string& GetQuestFile(std::size_t index) const { return mQuestFiles.at(index); }
     // Ids of the entities the level file placed, in file order.
     const std::vector<std::uint32_t>& GetPlacedEntityIds() const { return mPlacedIds; }
+    // Where the placed entity of that unique id stands; false when it is unknown, gone or in no
+    // region.
+    bool GetInstanceWorldPosition(const UniqueId& id, WorldVec3& out) const;
     // Whether the last load took its navigation meshes from the cache file.
     bool WereNavMeshesCached() const { return mNavFromCache; }
     // The pathing sizes the loaded level has navigation meshes for.

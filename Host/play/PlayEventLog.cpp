@@ -9,7 +9,9 @@
 #include "Game/characters/Player.h"
 #include "Game/core/GameEngine.h"
 #include "Game/items/Item.h"
+#include "Game/characters/monster/Monster.h"
 #include "Game/world/fixeditems/FixedItemContainer.h"
+#include "Game/world/proxies/ProxyAmbush.h"
 #include "Host/PrintableText.h"
 
 namespace GAME {
@@ -45,8 +47,11 @@ std::string SignedAmount(std::int64_t amount) {
 }  // namespace
 
 PlayEventLog::PlayEventLog(std::FILE* out)
-    : mOut(out), mDeathBefore(GameEventName("CreatureDeath"), "PlayEventLog") {
+    : mOut(out),
+      mDeathBefore(GameEventName("CreatureDeath"), "PlayEventLog"),
+      mEntityInitialUpdate(GameEventName("GenericEntityInitialUpdate"), "PlayEventLog") {
     mDeathBefore.SetOwner(this, &PlayEventLog::OnDeathBefore);
+    mEntityInitialUpdate.SetOwner(this, &PlayEventLog::OnEntityInitialUpdate);
 }
 
 PlayEventLog::~PlayEventLog() = default;
@@ -177,7 +182,48 @@ void PlayEventLog::OnFixedItemUse(const GameEvent_FixedItemUse& event) {
     Print(Stamp() + verb + ItemText(item->GetGameDescription(false)));
 }
 
+void PlayEventLog::OnEntityInitialUpdate(const GameEvent_GenericEntity& event) {
+    if (Singleton<ObjectManager>::Get().GetObject<Proxy>(event.objectId) &&
+        std::find(mProxies.begin(), mProxies.end(), event.objectId) == mProxies.end())
+        mProxies.push_back(event.objectId);
+}
+
+void PlayEventLog::ObserveProxies() {
+    ObjectManager& objects = Singleton<ObjectManager>::Get();
+    for (std::uint32_t proxyId : mProxies) {
+        auto* proxy = objects.GetObject<Proxy>(proxyId);
+        if (!proxy)
+            continue;
+        const auto* ambush = dynamic_cast<const ProxyAmbush*>(proxy);
+        if (ambush)
+            mProxyObjects = ambush->GetActiveObjects();
+        else
+            proxy->GetPlacedObjects(mProxyObjects);
+        std::string names;
+        for (std::uint32_t id : mProxyObjects) {
+            const auto* monster = objects.GetObject<Monster>(id);
+            const auto at = std::lower_bound(mAnnounced.begin(), mAnnounced.end(), id);
+            if (!monster || (at != mAnnounced.end() && *at == id))
+                continue;
+            mAnnounced.insert(at, id);
+            names += (names.empty() ? "" : ", ") + DescribeCharacter(monster, id);
+            const MonsterClassification kind = monster->GetClassification();
+            if (kind == MonsterClassification_Champion)
+                names += " (champion)";
+            else if (kind == MonsterClassification_Hero || kind == MonsterClassification_Boss)
+                names += kind == MonsterClassification_Boss ? " (boss)" : " (hero)";
+        }
+        if (names.empty())
+            continue;
+        const Region* region = proxy->GetRegion();
+        const std::string where = region ? " in " + region->GetName() : std::string();
+        Print(Stamp() + (ambush ? "ambush! " + names + " leaps out" + where
+                                : names + " lurk" + where));
+    }
+}
+
 void PlayEventLog::Observe() {
+    ObserveProxies();
     const Player* player = FindPlayer();
     if (!player)
         return;

@@ -2,7 +2,7 @@
 // What `gamehost play` prints while the game runs: one line for each game event a player would
 // notice (a kill with the experience it brought, a level or skill point gained, the player's
 // death and respawn, a monster taking the player on, a chest opened, loot falling and being
-// picked up), and a
+// picked up, creatures a spawn proxy brings out, an ambush springing), and a
 // progress line on request. It only
 // listens and reads: every rule stays the library's.
 #include <cstdint>
@@ -58,6 +58,9 @@ private:
     void OnLevelUp(const GameEvent_CharacterId& event);
     void OnSkillUp(const GameEvent_CharacterId& event);
     void OnFixedItemUse(const GameEvent_FixedItemUse& event);
+    void OnEntityInitialUpdate(const GameEvent_GenericEntity& event);
+    // Creatures the proxies put into the world since the last frame.
+    void ObserveProxies();
     // Lines that come in while a death is being handled follow the death's own line.
     void Print(const std::string& line);
     Player* FindPlayer() const;
@@ -72,6 +75,10 @@ private:
     std::optional<GameEventListener<PlayEventLog, GameEvent_CharacterId>> mLevelUp;
     std::optional<GameEventListener<PlayEventLog, GameEvent_CharacterId>> mSkillUp;
     std::optional<GameEventListener<PlayEventLog, GameEvent_FixedItemUse>> mFixedItemUse;
+    GameEventListener<PlayEventLog, GameEvent_GenericEntity> mEntityInitialUpdate;
+    std::vector<std::uint32_t> mProxies;    // spawn proxies that announced themselves
+    std::vector<std::uint32_t> mAnnounced;  // creatures already told of, sorted
+    std::vector<std::uint32_t> mProxyObjects;
     std::uint32_t mExperienceBefore = 0;
     int mDeathDepth = 0;
     int mKills = 0;

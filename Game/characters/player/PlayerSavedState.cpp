@@ -2,9 +2,9 @@
 // difficulty, its quest tokens and texture.
 #include <algorithm>
 
+#include "Engine/world/World.h"
 #include "Game/characters/Player.h"
 #include "Game/core/GameEngine.h"
-#include "Game/core/util/SeamLog.h"
 
 namespace GAME {
 
@@ -96,10 +96,15 @@ void Player::ClearRespawnLocation() {
 }
 
 WorldCoords Player::GetClosestRespawnPoint() const {
-    // No placed object can be found by its UniqueId yet, so the spawn point stands.
-    if (!GetCurrentRespawnPoint().IsNull())
-        ReportSeam("Player", "the world position of a respawn point's UniqueId");
-    return GetSpawnPoint();
+    WorldCoords spawn = GetSpawnPoint();
+    WorldVec3 at;
+    if (!GetCurrentRespawnPoint().IsNull() &&
+        World::Get().GetInstanceWorldPosition(GetCurrentRespawnPoint(), at)) {
+        // In the respawn point's region, in the spawn point's orientation.
+        spawn.region = at.region;
+        spawn.coords.origin = at.local;
+    }
+    return spawn;
 }
 
 void Player::ClearTeleportLocations() {
