@@ -104,11 +104,10 @@ void ReadGroup(const Json& item, const std::string& file, InstanceGroup* parent,
                 !id.IsNull())
                 group->AddMember(id);
             else
-                gEngine->Log(1, "Level %s: group \"%s\": a member is not a unique id",
-                             file.c_str(), groupName.c_str());
+                gEngine->Log(1, "Level %s: group \"%s\": a member is not a unique id", file.c_str(),
+                             groupName.c_str());
         }
-    if (const auto children = item.find("children");
-        children != item.end() && children->is_array())
+    if (const auto children = item.find("children"); children != item.end() && children->is_array())
         for (const Json& child : *children)
             ReadGroup(child, file, group, depth + 1);
 }

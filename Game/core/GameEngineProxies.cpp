@@ -77,8 +77,8 @@ bool GameEngine::IsUniqueProxySelected(Proxy* proxy) {
     // The group lock is taken before the proxy lock everywhere, so the two never cross.
     CriticalSectionLock lock(proxyLock);
     const auto it = uniqueProxySelections.find(name);
-    const UniqueId selected = it != uniqueProxySelections.end() ? it->second
-                                                                : LoadAndSelectOneProxy(group);
+    const UniqueId selected =
+        it != uniqueProxySelections.end() ? it->second : LoadAndSelectOneProxy(group);
     return selected == proxy->GetUniqueId();
 }
 

@@ -7,9 +7,9 @@
 #include "Engine/object/ObjectManager.h"
 #include "Engine/world/World.h"
 #include "Game/characters/Player.h"
+#include "Game/characters/monster/Monster.h"
 #include "Game/core/GameEngine.h"
 #include "Game/items/Item.h"
-#include "Game/characters/monster/Monster.h"
 #include "Game/world/fixeditems/FixedItemContainer.h"
 #include "Game/world/proxies/ProxyAmbush.h"
 #include "Host/PrintableText.h"
@@ -217,8 +217,8 @@ void PlayEventLog::ObserveProxies() {
             continue;
         const Region* region = proxy->GetRegion();
         const std::string where = region ? " in " + region->GetName() : std::string();
-        Print(Stamp() + (ambush ? "ambush! " + names + " leaps out" + where
-                                : names + " lurk" + where));
+        Print(Stamp() +
+              (ambush ? "ambush! " + names + " leaps out" + where : names + " lurk" + where));
     }
 }
 

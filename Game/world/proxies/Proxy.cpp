@@ -64,8 +64,8 @@ void Proxy::Load(const LoadTable& record) {
             ParseFormula(formulas.GetString("difficultyEquation"), "difficultyEquation");
         mCharacterDifficultyEquation = ParseFormula(
             formulas.GetString("characterDifficultyEquation"), "characterDifficultyEquation");
-        mChampionDifficultyEquation = ParseFormula(
-            formulas.GetString("championDifficultyEquation"), "championDifficultyEquation");
+        mChampionDifficultyEquation = ParseFormula(formulas.GetString("championDifficultyEquation"),
+                                                   "championDifficultyEquation");
     }
     mLimitsFile = record.GetString("difficultyLimitsFile");
     SetDesignerLimits();
@@ -119,8 +119,8 @@ void Proxy::SetDesignerLimits() {
         mLimitedAverageLevel = maximum;
 }
 
-void Proxy::LoadPoolSelection(const LoadTable& record, const char* poolKey,
-                              const char* weightKey, std::vector<ProxySelection>& out) const {
+void Proxy::LoadPoolSelection(const LoadTable& record, const char* poolKey, const char* weightKey,
+                              std::vector<ProxySelection>& out) const {
     for (int i = 1; i <= 6; ++i) {
         const std::string number = std::to_string(i);
         ProxySelection selection;
@@ -142,8 +142,8 @@ unsigned int Proxy::SelectPool(const std::vector<ProxySelection>* list) const {
     std::uint32_t total = 0;
     for (const ProxySelection& selection : *list)
         total += selection.weight;
-    const auto r =
-        static_cast<std::uint32_t>(gGameEngine->GetRandomGen().IGenerate(0, static_cast<int>(total)));
+    const auto r = static_cast<std::uint32_t>(
+        gGameEngine->GetRandomGen().IGenerate(0, static_cast<int>(total)));
     std::uint32_t sum = 0;
     for (std::size_t i = 0; i < list->size(); ++i) {
         sum += (*list)[i].weight;
@@ -153,8 +153,7 @@ unsigned int Proxy::SelectPool(const std::vector<ProxySelection>* list) const {
     return 0;
 }
 
-std::string Proxy::GetPoolName(const std::vector<ProxySelection>* list,
-                               unsigned int index) const {
+std::string Proxy::GetPoolName(const std::vector<ProxySelection>* list, unsigned int index) const {
     return list && index < list->size() ? (*list)[index].name : std::string();
 }
 

@@ -85,8 +85,7 @@ protected:
 private:
     void AddUniqueIdToEntity(Entity* entity);
     // Parses a formula of the difficulty record; null (logged) when the text does not parse.
-    std::unique_ptr<DesignerEquation<float>> ParseFormula(const std::string& text,
-                                                          const char* key);
+    std::unique_ptr<DesignerEquation<float>> ParseFormula(const std::string& text, const char* key);
 
     bool mDone = false;
     float mChanceToRun = 0;

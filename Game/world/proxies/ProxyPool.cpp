@@ -18,8 +18,9 @@ NameSets MakeNameSets(const char* suffix) {
     NameSets sets(ProxyPool::kEntryCount);
     for (unsigned int i = 0; i < ProxyPool::kEntryCount; ++i) {
         const std::string tail = suffix + std::to_string(i + 1);
-        sets[i] = {"name" + tail,  "weight" + tail, "difficulty" + tail, "difficultyCutoff" + tail,
-                   "limit" + tail, "alwaysSpawn" + tail};
+        sets[i] = {"name" + tail,       "weight" + tail,
+                   "difficulty" + tail, "difficultyCutoff" + tail,
+                   "limit" + tail,      "alwaysSpawn" + tail};
     }
     return sets;
 }
@@ -208,9 +209,9 @@ void ProxyPool::RunPool(int budget) {
 
     if (!(mChampionChance > 0 &&
           gGameEngine->GetRandomGen().FGenerate(0.0f, 100.0f) > mChampionChance)) {
-        int share =
-            mParent ? mParent->CalculateChampionDifficulty(static_cast<unsigned int>(budget))
-                    : budget;
+        int share = mParent
+                        ? mParent->CalculateChampionDifficulty(static_cast<unsigned int>(budget))
+                        : budget;
         budget -= share;
         ProxyPoolEntry picked;
         while (GetMustPickSelection(mChampionEntries, share, picked))

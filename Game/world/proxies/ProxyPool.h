@@ -69,8 +69,7 @@ private:
     std::string mFileName;
     int mSpawnMin = 0, mSpawnMax = 0, mChampionMin = 0, mChampionMax = 0;
     float mChampionChance = 0;
-    std::string mSpawnMinEquation, mSpawnMaxEquation, mChampionMinEquation,
-        mChampionMaxEquation;
+    std::string mSpawnMinEquation, mSpawnMaxEquation, mChampionMinEquation, mChampionMaxEquation;
     std::vector<ProxyPoolEntry> mEntries;
     std::vector<ProxyPoolEntry> mChampionEntries;
     std::vector<std::uint32_t> mObjects;

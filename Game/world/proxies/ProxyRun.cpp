@@ -113,8 +113,7 @@ void Proxy::PoolComplete(ProxyPool* pool, const std::vector<WorldCoords>& locati
     PlaceObjects(objects, locations);
 }
 
-void Proxy::AccessoryComplete(ProxyAccessoryPool* pool,
-                              const std::vector<WorldCoords>& locations) {
+void Proxy::AccessoryComplete(ProxyAccessoryPool* pool, const std::vector<WorldCoords>& locations) {
     if (!pool->GetObjects().empty())
         PlaceObjects(pool->GetObjects(), locations);
 }
@@ -123,8 +122,8 @@ void Proxy::AddUniqueIdToEntity(Entity* entity) {
     const auto* monster = dynamic_cast<Monster*>(entity);
     if (!monster)
         return;
-    if (auto* controller =
-            Singleton<ObjectManager>::Get().GetObject<ControllerMonster>(monster->GetControllerId()))
+    if (auto* controller = Singleton<ObjectManager>::Get().GetObject<ControllerMonster>(
+            monster->GetControllerId()))
         controller->SetProxyId(GetUniqueId());
 }
 
