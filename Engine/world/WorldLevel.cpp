@@ -85,6 +85,8 @@ bool ReadPlace(const Json& item, const World& world, const std::string& file,
 // skipped with its children, a bad member alone.
 void ReadGroup(const Json& item, const std::string& file, InstanceGroup* parent, int depth) {
     InstanceGroupManager& groups = *InstanceGroupManager::Get();
+    // Askers on the game thread read the members under the same lock.
+    GroupListLock lock;
     const std::string groupName = item.is_object() ? ReadString(item, "name") : "";
     if (groupName.empty() || depth > 16) {
         gEngine->Log(1, "Level %s: a group without a \"name\" (or nested too deep) is skipped",
