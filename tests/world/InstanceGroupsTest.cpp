@@ -48,9 +48,11 @@ protected:
 TEST_F(InstanceGroups, GroupsNestAndEntitiesAreFoundByUniqueId) {
     World& world = World::Get();
     ASSERT_TRUE(world.LoadLevel(WriteLevel(std::string(R"([
-        {"name": "Route", "type": "Patrollers", "members": [")") + kPostA + R"("],
+        {"name": "Route", "type": "Patrollers", "members": [")") +
+                                           kPostA + R"("],
          "children": [{"name": "Stops", "type": "Patrol Points",
-                       "members": [")" + kPostA + R"(", ")" + kPostB + R"("]}]},
+                       "members": [")" + kPostA +
+                                           R"(", ")" + kPostB + R"("]}]},
         {"name": "Lonely", "type": "Unique Proxies", "members": []}])")));
     InstanceGroupManager& groups = *InstanceGroupManager::Get();
     ASSERT_EQ(groups.GetNumGroups(), 3u);

@@ -85,7 +85,7 @@ TEST_F(Proxies, APoolMakesWhatItsBudgetAndCountsAllow) {
     struct Case {
         const char* what;
         const char* pool;
-        const char* budget;  // the formula record, or none
+        const char* budget;             // the formula record, or none
         std::vector<std::string> made;  // "" matches any record
         int belowZeroLogs;
     };
@@ -93,36 +93,45 @@ TEST_F(Proxies, APoolMakesWhatItsBudgetAndCountsAllow) {
         {"picks until the budget runs out, then the minimum with the least difficult",
          R"("spawnMin": 3, "spawnMax": 5, "name1": "T/A.dbr", "weight1": 1, "difficulty1": 4,
             "name2": "T/B.dbr", "weight2": 1, "difficulty2": 4)",
-         "T/Budget10.dbr", {"", "", "T/A.dbr"}, 0},
+         "T/Budget10.dbr",
+         {"", "", "T/A.dbr"},
+         0},
         {"an always-spawn entry comes as often as its defaulted limit, whatever the budget",
          R"("spawnMax": 3, "name1": "T/A.dbr", "difficulty1": 1, "name2": "T/B.dbr",
             "alwaysSpawn2": true)",
-         nullptr, {"T/B.dbr", "T/B.dbr", "T/B.dbr"}, 0},
+         nullptr,
+         {"T/B.dbr", "T/B.dbr", "T/B.dbr"},
+         0},
         {"a cutoff keeps a cheap entry out while the budget is large",
          R"("spawnMax": 2, "name1": "T/A.dbr", "weight1": 1, "difficulty1": 3, "limit1": 1,
             "name2": "T/B.dbr", "weight2": 1, "difficulty2": 1, "difficultyCutoff2": 5)",
-         "T/Budget8.dbr", {"T/A.dbr", "T/B.dbr"}, 0},
+         "T/Budget8.dbr",
+         {"T/A.dbr", "T/B.dbr"},
+         0},
         {"champions come first and count against the spawn maximum",
          R"("spawnMax": 2, "championMax": 1, "nameChampion1": "T/C.dbr",
             "weightChampion1": 1, "difficultyChampion1": 2,
             "name7": "T/A.dbr", "weight7": 1, "difficulty7": 1, "limit7": 9)",
-         "T/Budget10.dbr", {"T/C.dbr", "T/A.dbr"}, 0},
+         "T/Budget10.dbr",
+         {"T/C.dbr", "T/A.dbr"},
+         0},
         {"negative counts and prices are refused, not wrapped",
          R"("spawnMin": -2, "spawnMax": 1, "name1": "T/A.dbr", "weight1": 1,
             "difficulty1": -4)",
-         nullptr, {"T/A.dbr"}, 2},
+         nullptr,
+         {"T/A.dbr"},
+         2},
     };
     int n = 0;
     for (const Case& c : cases) {
         const std::string pool = "T/Pool" + std::to_string(n) + ".dbr";
         const std::string proxy = "T/Proxy" + std::to_string(n++) + ".dbr";
         Record(pool, std::string("{") + c.pool + "}");
-        Record(proxy, std::string(R"({"Class": "Proxy", "pool1": ")") + pool +
-                          R"(", "weight1": 1)" +
-                          (c.budget ? std::string(R"(, "difficultyEquationFile": ")") + c.budget +
-                                          "\""
-                                    : std::string()) +
-                          "}");
+        Record(proxy,
+               std::string(R"({"Class": "Proxy", "pool1": ")") + pool + R"(", "weight1": 1)" +
+                   (c.budget ? std::string(R"(, "difficultyEquationFile": ")") + c.budget + "\""
+                             : std::string()) +
+                   "}");
         tm.ClearLog();
         Proxy* made = Make(proxy);
         ASSERT_NE(made, nullptr) << c.what;
@@ -167,9 +176,8 @@ TEST_F(Proxies, DifficultyPicksItsKeysWithFallback) {
     Record("T/All.dbr", R"({"Class": "Proxy", "pool1": "T/PoolA.dbr",
                             "poolEpic1": "T/PoolB.dbr", "poolLegendary1": "T/PoolC.dbr"})");
     const std::tuple<int, const char*, const char*> cases[] = {
-        {0, "T/All.dbr", "T/A.dbr"},  {1, "T/All.dbr", "T/B.dbr"},
-        {2, "T/All.dbr", "T/C.dbr"},  {2, "T/Epic.dbr", "T/B.dbr"},
-        {2, "T/Plain.dbr", "T/A.dbr"}, {1, "T/Plain.dbr", "T/A.dbr"},
+        {0, "T/All.dbr", "T/A.dbr"},  {1, "T/All.dbr", "T/B.dbr"},   {2, "T/All.dbr", "T/C.dbr"},
+        {2, "T/Epic.dbr", "T/B.dbr"}, {2, "T/Plain.dbr", "T/A.dbr"}, {1, "T/Plain.dbr", "T/A.dbr"},
     };
     for (const auto& [difficulty, proxy, made] : cases) {
         gGameEngine->SetGameDifficulty(difficulty);
@@ -287,8 +295,9 @@ TEST(SampleCaveProxies, EveryLoadAndEveryMachinePlacesTheSameCreatures) {
     }
     // The den (a champion among them), one chieftain of the two lairs, two waiting in ambush.
     ASSERT_GE(first.size(), 4u);
-    EXPECT_EQ(std::count_if(first.begin(), first.end(),
-                            [](const auto& p) { return p.second.find("Chieftain") != std::string::npos; }),
+    EXPECT_EQ(std::count_if(
+                  first.begin(), first.end(),
+                  [](const auto& p) { return p.second.find("Chieftain") != std::string::npos; }),
               1);
 
     // Server and clients each load the level and run its proxies alike.
