@@ -18,9 +18,11 @@
 #include "Game/characters/Player.h"
 #include "Game/core/GameEngine.h"
 #include "Game/core/GameEventListener.h"
+#include "Game/core/players/PlayerManagerClient.h"
 #include "Game/world/proxies/ProxyAccessoryPool.h"
 #include "Game/world/proxies/ProxyAmbush.h"
 #include "Game/world/proxies/ProxyPool.h"
+#include "players/PlayersTestSupport.h"
 #include "support/NetTestGame.h"
 #include "support/TestMachine.h"
 
@@ -234,6 +236,10 @@ TEST_F(Proxies, LimitsAndFormulasReadThePlayersLevels) {
     // No player yet: the average is 0, the lower limit the formula gives from it, 10.
     EXPECT_EQ(Make("T/Limited.dbr")->GetLimitedAverageLevel(), 10u);
     EXPECT_EQ(tm.CountLog("was not found"), 0);  // the empty formula file is not asked for
+    // A player of level 5: the limit formula reads 5 (not the 0 of before), the limit is 15.
+    gGameEngine->GetPlayerManagerClient()->SetMainPlayer(
+        MakePlayer(PlayerId(0, 0x55), L"Scout", 5)->GetObjectId());
+    EXPECT_EQ(Make("T/Limited.dbr")->GetLimitedAverageLevel(), 15u);
     Proxy* proxy = Make("T/Limited.dbr");
     EXPECT_EQ(proxy->RunEquation("poolValue*3", 4), 12);
     EXPECT_EQ(proxy->RunEquation("", 4), 4);
