@@ -19,6 +19,7 @@
 #include "Game/core/GameEngine.h"
 #include "Game/core/GameEventListener.h"
 #include "Game/core/players/PlayerManagerClient.h"
+#include "Game/world/fixeditems/FixedItem.h"
 #include "Game/world/proxies/ProxyAccessoryPool.h"
 #include "Game/world/proxies/ProxyAmbush.h"
 #include "Game/world/proxies/ProxyPool.h"
@@ -267,6 +268,24 @@ TEST_F(Proxies, ARestoredProxyMakesNothingAndDrawsNothing) {
     EXPECT_EQ(restored->GetMainPool(), nullptr);
     EXPECT_EQ(gGameEngine->GetRandomGen().GetState(), state);
     EXPECT_EQ(Objects().GetObjectCount(), objects + 1);
+}
+
+TEST_F(Proxies, AnAccessoryChestCarriesTheBudgetAsItsLevel) {
+    Record("T/Stash.dbr", R"({"fixedItemChance": 100, "fixedItemWeight1": 5,
+                             "fixedItemName2": "Records/Objects/Chests/OldChest.dbr"})");
+    Record("T/Nothing.dbr", R"({"fixedItemChance": 100})");
+    Record("T/Stashed.dbr", R"({"Class": "Proxy", "accessory1": "T/Stash.dbr",
+                               "difficultyEquationFile": "T/Budget10.dbr"})");
+    Record("T/Bare.dbr", R"({"Class": "Proxy", "accessory1": "T/Nothing.dbr"})");
+    std::vector<std::uint32_t> ids;
+    Make("T/Stashed.dbr")->GetAccessoryObjects(ids);
+    ASSERT_EQ(ids.size(), 1u);
+    EXPECT_EQ(Objects().GetObject<FixedItem>(ids[0])->GetProxyLevel(), 10u);
+    ids.clear();
+    Proxy* bare = Make("T/Bare.dbr");
+    bare->GetAccessoryObjects(ids);
+    EXPECT_TRUE(ids.empty());
+    EXPECT_EQ(bare->GetMainPool(), nullptr);
 }
 
 // The sample cave, loaded on a machine seeded alike: what its proxies placed, with ids.
