@@ -15,7 +15,9 @@
 #include "Engine/streams/BinaryStream.h"
 #include "Engine/world/InstanceGroupManager.h"
 #include "Engine/world/World.h"
+#include "Game/ai/monster/ControllerMonster.h"
 #include "Game/characters/Player.h"
+#include "Game/characters/monster/Monster.h"
 #include "Game/core/GameEngine.h"
 #include "Game/core/GameEventListener.h"
 #include "Game/core/players/PlayerManagerClient.h"
@@ -286,6 +288,42 @@ TEST_F(Proxies, AnAccessoryChestCarriesTheBudgetAsItsLevel) {
     bare->GetAccessoryObjects(ids);
     EXPECT_TRUE(ids.empty());
     EXPECT_EQ(bare->GetMainPool(), nullptr);
+}
+
+TEST_F(Proxies, PlacedMonstersKnowTheirProxyAndWalkItsGroupsRoute) {
+    ASSERT_TRUE(World::Get().LoadLevel("Levels/Sample/Sample.level"));
+    Record("T/Two.dbr", R"({"spawnMin": 2, "spawnMax": 2,
+                           "name1": "Records/Creatures/Boar.dbr", "weight1": 1})");
+    Record("T/Patrol.dbr", R"({"Class": "Proxy", "pool1": "T/Two.dbr", "weight1": 1})");
+    InstanceGroupManager& groups = *InstanceGroupManager::Get();
+    const UniqueId proxyId(4, 4, 4, 1), stopA(4, 4, 4, 2), stopB(4, 4, 4, 3);
+    InstanceGroup* route = groups.AddGroup("Den Route", "ProxyPatrollers");
+    route->AddMember(proxyId);
+    InstanceGroup* stops = groups.AddGroup("Den Stops", "Patrol Points", route);
+    stops->AddMember(stopA);
+    stops->AddMember(stopB);
+    Proxy* proxy = Make("T/Patrol.dbr", proxyId);
+    WorldVec3 at(World::Get().GetRegion("Cave"), Vec3(22, 0, 27));  // where the den stands
+    at.PutOnFloor();
+    World::Get().AddEntity(proxy, WorldCoords(at.region, Coords::FromOrigin(at.local)), true);
+    proxy->InitialUpdate();
+    std::vector<std::uint32_t> placed;
+    proxy->GetPlacedObjects(placed);
+    ASSERT_EQ(placed.size(), 2u);
+    for (std::uint32_t id : placed) {
+        auto* monster = Objects().GetObject<Monster>(id);
+        ASSERT_TRUE(monster->IsInWorld());
+        EXPECT_EQ(monster->GetProxyParent(), "T/Patrol.dbr");
+        EXPECT_EQ(monster->GetProxyNumSiblings(), 2u);
+        monster->InitialUpdate();
+        const ControllerMonster* brain = monster->GetMonsterController();
+        EXPECT_EQ(brain->GetProxy(), proxyId);
+        EXPECT_EQ(brain->GetPatrolPoints(), (std::vector<UniqueId>{stopA, stopB}));
+    }
+    // Run once: a second update places nothing more.
+    proxy->InitialUpdate();
+    proxy->GetPlacedObjects(placed);
+    EXPECT_EQ(placed.size(), 2u);
 }
 
 // The sample cave, loaded on a machine seeded alike: what its proxies placed, with ids.
