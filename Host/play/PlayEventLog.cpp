@@ -200,12 +200,14 @@ void PlayEventLog::ObserveProxies() {
         else
             proxy->GetPlacedObjects(mProxyObjects);
         std::string names;
+        int count = 0;
         for (std::uint32_t id : mProxyObjects) {
             const auto* monster = objects.GetObject<Monster>(id);
             const auto at = std::lower_bound(mAnnounced.begin(), mAnnounced.end(), id);
             if (!monster || (at != mAnnounced.end() && *at == id))
                 continue;
             mAnnounced.insert(at, id);
+            ++count;
             names += (names.empty() ? "" : ", ") + DescribeCharacter(monster, id);
             const MonsterClassification kind = monster->GetClassification();
             if (kind == MonsterClassification_Champion)
@@ -217,8 +219,8 @@ void PlayEventLog::ObserveProxies() {
             continue;
         const Region* region = proxy->GetRegion();
         const std::string where = region ? " in " + region->GetName() : std::string();
-        Print(Stamp() +
-              (ambush ? "ambush! " + names + " leaps out" + where : names + " lurk" + where));
+        Print(Stamp() + (ambush ? "ambush! " + names + " leaps out" + where
+                                : names + (count == 1 ? " lurks" : " lurk") + where));
     }
 }
 

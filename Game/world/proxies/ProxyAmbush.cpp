@@ -54,7 +54,7 @@ void ProxyAmbush::PoolComplete(ProxyPool* pool, const std::vector<WorldCoords>&)
 void ProxyAmbush::UpdateSelf(int elapsedMs) {
     Proxy::UpdateSelf(elapsedMs);
     mSpawnTimer -= elapsedMs;
-    if (mWaiting.empty())
+    if (mWaiting.empty() || !gGameEngine)
         return;
     if (mSpawnTimer < 1 && IsAlert()) {
         RandomUniform& random = gGameEngine->GetRandomGen();
