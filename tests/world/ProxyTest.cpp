@@ -32,10 +32,6 @@
 namespace GAME::test {
 namespace {
 
-ObjectManager& Objects() {
-    return Singleton<ObjectManager>::Get();
-}
-
 void Record(const std::string& name, const std::string& json) {
     ASSERT_TRUE(Singleton<RecordDatabase>::Get().AddRecordText(name, json)) << name;
 }
