@@ -2,13 +2,15 @@
 
 #include "Game/quests/QuestRepository.h"
 
-#include <unistd.h>
-
 #include <cstdio>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <system_error>
+#include <vector>
 
 #include "Engine/Engine.h"
+#include "Engine/streams/BinaryStream.h"
 #include "Game/characters/Player.h"
 #include "Game/characters/player/CharacterFileManager.h"
 #include "Game/core/GameEngine.h"
@@ -61,15 +63,11 @@ bool HostSaves::BackupGame() {
         return false;
     std::filesystem::path backup = mFile;
     backup += ".bak";
-    std::filesystem::path temporary = backup;
-    temporary += ".tmp" + std::to_string(::getpid());
-    std::error_code ec;
-    std::filesystem::copy_file(mFile, temporary, std::filesystem::copy_options::overwrite_existing,
-                               ec);
-    if (!ec)
-        std::filesystem::rename(temporary, backup, ec);
-    if (ec) {
-        std::filesystem::remove(temporary, ec);
+    std::ifstream in(mFile, std::ios::binary);
+    std::vector<char> bytes;
+    if (in.is_open())
+        bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    if (!in.is_open() || in.bad() || !WriteFileAtomically(backup, bytes.data(), bytes.size())) {
         gEngine->Log(1, "Host: no backup of \"%s\" could be made.", mFile.string().c_str());
         return false;
     }
