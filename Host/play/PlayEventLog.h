@@ -2,7 +2,8 @@
 // What `gamehost play` prints while the game runs: one line for each game event a player would
 // notice (a kill with the experience it brought, a level or skill point gained, the player's
 // death and respawn, a monster taking the player on, a chest opened, loot falling and being
-// picked up, creatures a spawn proxy brings out, an ambush springing), and a
+// picked up, a conversation begun, a merchant's greeting, creatures a spawn proxy brings
+// out, an ambush springing), and a
 // progress line on request. It only
 // listens and reads: every rule stays the library's.
 #include <cstdint>
@@ -13,6 +14,7 @@
 
 #include "Game/characters/CharacterEvents.h"
 #include "Game/characters/CharacterStates.h"
+#include "Game/characters/npc/NpcEvents.h"
 #include "Game/core/GameEventListener.h"
 #include "Game/core/GameEvents.h"
 
@@ -49,7 +51,7 @@ public:
     static std::string DescribeCharacter(const Character* character, std::uint32_t id);
     // How far from the player a monster taking it on is noticed.
     static constexpr float kFightRadius = 40.0f;
-    // Living characters other than players.
+    // Living characters other than players and non-player characters.
     static int CountMonstersAlive();
 
 private:
@@ -58,6 +60,8 @@ private:
     void OnLevelUp(const GameEvent_CharacterId& event);
     void OnSkillUp(const GameEvent_CharacterId& event);
     void OnFixedItemUse(const GameEvent_FixedItemUse& event);
+    void OnConversationBegin(const GameEvent_ConversationBegin& event);
+    void OnActivateMarket(const GameEvent_ActivateNPCMarket& event);
     void OnEntityInitialUpdate(const GameEvent_GenericEntity& event);
     // Creatures the proxies put into the world since the last frame.
     void ObserveProxies();
@@ -75,6 +79,8 @@ private:
     std::optional<GameEventListener<PlayEventLog, GameEvent_CharacterId>> mLevelUp;
     std::optional<GameEventListener<PlayEventLog, GameEvent_CharacterId>> mSkillUp;
     std::optional<GameEventListener<PlayEventLog, GameEvent_FixedItemUse>> mFixedItemUse;
+    std::optional<GameEventListener<PlayEventLog, GameEvent_ConversationBegin>> mConversation;
+    std::optional<GameEventListener<PlayEventLog, GameEvent_ActivateNPCMarket>> mMarket;
     GameEventListener<PlayEventLog, GameEvent_GenericEntity> mEntityInitialUpdate;
     std::vector<std::uint32_t> mProxies;    // spawn proxies that announced themselves
     std::vector<std::uint32_t> mAnnounced;  // creatures already told of, sorted
