@@ -33,4 +33,50 @@ bool InstanceGroupManager::IsInGroup(const Object& object, const std::string& gr
     return false;
 }
 
+bool InstanceGroup::Contains(const UniqueId& id) const {
+    for (const UniqueId& member : mMembers)
+        if (member == id)
+            return true;
+    return false;
+}
+
+void InstanceGroup::FillIdList(std::vector<UniqueId>& out) const {
+    out.insert(out.end(), mMembers.begin(), mMembers.end());
+}
+
+InstanceGroup* InstanceGroupManager::AddGroup(const std::string& name, const std::string& type,
+                                              InstanceGroup* parent) {
+    CriticalSectionLock lock(mGroupLock);
+    if (GetGroup(name))
+        return nullptr;
+    mGroups.push_back(std::make_unique<InstanceGroup>(name, type));
+    InstanceGroup* group = mGroups.back().get();
+    if (parent)
+        parent->AddChild(group);
+    return group;
+}
+
+void InstanceGroupManager::ClearGroups() {
+    CriticalSectionLock lock(mGroupLock);
+    mGroups.clear();
+}
+
+InstanceGroup* InstanceGroupManager::GetGroup(const std::string& name) const {
+    CriticalSectionLock lock(mGroupLock);
+    for (const auto& group : mGroups)
+        if (group->GetName() == name)
+            return group.get();
+    return nullptr;
+}
+
+void InstanceGroupManager::GetGroupsThatContain(const UniqueId& id,
+                                                std::vector<std::string>& out) const {
+    CriticalSectionLock lock(mGroupLock);
+    if (id.IsNull())
+        return;
+    for (const auto& group : mGroups)
+        if (group->Contains(id))
+            out.push_back(group->GetName());
+}
+
 }  // namespace GAME

@@ -20,6 +20,7 @@
 namespace GAME {
 
 class Entity;
+class UniqueId;
 class Path;
 class PathFinder;
 struct PathGenerationParams;
@@ -65,6 +66,9 @@ public:
     // The entity in the world with this unique id (a level gives it as "uniqueId"); null when
     // none.
     Entity* FindPlacedEntity(const UniqueId& id) const;
+    // Where the placed entity of that unique id stands; false when it is unknown, gone or in no
+    // region.
+    bool GetInstanceWorldPosition(const UniqueId& id, WorldVec3& out) const;
     // Whether the last load took its navigation meshes from the cache file.
     bool WereNavMeshesCached() const { return mNavFromCache; }
     // The pathing sizes the loaded level has navigation meshes for.

@@ -11,8 +11,10 @@
 #include "Engine/sys/GameInfo.h"
 #include "Engine/world/EntityGrid.h"
 #include "Engine/world/GroundMesh.h"
+#include "Engine/world/InstanceGroupManager.h"
 #include "Engine/world/NavMesh.h"
 #include "Engine/world/PathFinder.h"
+#include "Engine/world/UniqueIdMap.h"
 #include "Engine/world/World.h"
 
 namespace GAME {
@@ -77,6 +79,39 @@ bool ReadPlace(const Json& item, const World& world, const std::string& file,
     coords.origin = position;
     out = WorldCoords(region, coords);
     return true;
+}
+
+// One group of "groups" with its children (at most 16 levels deep); a bad group is logged and
+// skipped with its children, a bad member alone.
+void ReadGroup(const Json& item, const std::string& file, InstanceGroup* parent, int depth) {
+    InstanceGroupManager& groups = *InstanceGroupManager::Get();
+    // Askers on the game thread read the members under the same lock.
+    GroupListLock lock;
+    const std::string groupName = item.is_object() ? ReadString(item, "name") : "";
+    if (groupName.empty() || depth > 16) {
+        gEngine->Log(1, "Level %s: a group without a \"name\" (or nested too deep) is skipped",
+                     file.c_str());
+        return;
+    }
+    InstanceGroup* group = groups.AddGroup(groupName, ReadString(item, "type"), parent);
+    if (!group) {
+        gEngine->Log(1, "Level %s: group \"%s\" is named twice; the second is skipped",
+                     file.c_str(), groupName.c_str());
+        return;
+    }
+    if (const auto members = item.find("members"); members != item.end() && members->is_array())
+        for (const Json& member : *members) {
+            UniqueId id;
+            if (member.is_string() && id.FromString(member.get<std::string>()) &&
+                !id.IsNull())
+                group->AddMember(id);
+            else
+                gEngine->Log(1, "Level %s: group \"%s\": a member is not a unique id", file.c_str(),
+                             groupName.c_str());
+        }
+    if (const auto children = item.find("children"); children != item.end() && children->is_array())
+        for (const Json& child : *children)
+            ReadGroup(child, file, group, depth + 1);
 }
 
 int PathingSizeFromName(const std::string& name) {
@@ -215,6 +250,11 @@ bool World::ReadLevel(const std::filesystem::path& file) {
                              name.c_str(), item.type_name());
         }
 
+    // Groups first: a proxy asks for its groups while it loads.
+    if (const auto groups = level.find("groups"); groups != level.end() && groups->is_array())
+        for (const Json& item : *groups)
+            ReadGroup(item, name, nullptr, 0);
+
     if (const auto entities = level.find("entities");
         entities != level.end() && entities->is_array())
         for (const Json& item : *entities) {
@@ -232,24 +272,41 @@ bool World::ReadLevel(const std::filesystem::path& file) {
                 if (at.PutOnFloor())
                     coords.SetPosition(at);
             }
+            UniqueId uniqueId;
+            if (const std::string text = ReadString(item, "uniqueId");
+                !text.empty() && (!uniqueId.FromString(text) || uniqueId.IsNull())) {
+                gEngine->Log(1, "Level %s: %s: \"uniqueId\" is not 32 hexadecimal digits",
+                             name.c_str(), what.c_str());
+                uniqueId = UniqueId();
+            }
+            if (!uniqueId.IsNull() && UniqueIdMap::Get().GetObjectId(uniqueId)) {
+                gEngine->Log(1, "Level %s: %s: \"uniqueId\" %s is taken; the entity has none",
+                             name.c_str(), what.c_str(), uniqueId.ToString().c_str());
+                uniqueId = UniqueId();
+            }
+            // The unique id is set before the record loads: a proxy looks up its groups there.
             ObjectManager& objects = Singleton<ObjectManager>::Get();
-            Entity* entity = objects.CreateObjectFromFile<Entity>(record);
+            Entity* entity = objects.CreateObjectFromFile<Entity>(record, 0, false);
             if (!entity) {
                 gEngine->Log(1, "Level %s: %s: the record makes no entity", name.c_str(),
                              what.c_str());
                 continue;
             }
-            if (const std::string uid = ReadString(item, "uniqueId"); !uid.empty()) {
-                UniqueId id;
-                if (id.FromString(uid))
-                    entity->SetUniqueId(id);
-                else
-                    gEngine->Log(1, "Level %s: %s: \"uniqueId\" %s is not 32 hexadecimal digits",
-                                 name.c_str(), what.c_str(), uid.c_str());
-            }
+            entity->SetUniqueId(uniqueId);
+            if (!uniqueId.IsNull())
+                UniqueIdMap::Get().Add(uniqueId, entity->GetObjectId());
+            entity->Load(objects.GetLoadTable(record));
             AddEntity(entity, coords, true);
             mPlacedIds.push_back(entity->GetObjectId());
         }
+    return true;
+}
+
+bool World::GetInstanceWorldPosition(const UniqueId& id, WorldVec3& out) const {
+    const Entity* entity = UniqueIdMap::Get().GetEntity(id);
+    if (!entity || !entity->GetCoords().region)
+        return false;
+    out = entity->GetCoords().GetPosition();
     return true;
 }
 
@@ -324,6 +381,8 @@ void World::UnloadLevel() {
         if (Object* object = objects.GetObject(id))
             objects.DestroyObject(object);
     mPlacedIds.clear();
+    UniqueIdMap::Get().Clear();
+    InstanceGroupManager::Get()->ClearGroups();
     // Entities that stay alive keep their place but lose the regions that are going away.
     for (std::uint32_t slot = 0; slot < mPlaced.size(); ++slot)
         if (Entity* entity = mPlaced[slot].entity) {

@@ -249,7 +249,10 @@ void GameEngine::ExitPlayingMode() {
         client->Clear();
     localPets.clear();
     Singleton<AmbianceManager>::Get().Reset();
-    heroBossRegistry.clear();
+    {
+        CriticalSectionLock lock(proxyLock);
+        heroBossRegistry.clear();
+    }
     teleportInfos.clear();
     ActivityManager::Get()->Clear();
     ownedLoaders.clear();

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "Engine/object/UniqueId.h"
 #include "Engine/sys/CriticalSection.h"
 #include "Engine/sys/Machine.h"
 #include "Engine/sys/RandomUniform.h"
@@ -62,6 +63,11 @@ struct WorldFrustum;
 struct MinimapGameNugget;
 enum NRLoaderState : int;
 struct PlayerInfo;
+class Proxy;
+class InstanceGroup;
+
+// What the level's groups make of a spawn proxy.
+enum ProxyType : int { ProxyType_None = 0, ProxyType_Unified = 1, ProxyType_Unique = 2 };
 template <class T>
 class DesignerEquation;
 // Why a skill point cannot be added or reclaimed: 0 no points, 1 mastery requirement, 2 base
@@ -422,6 +428,22 @@ public:
     unsigned int GetPlayerDeathExperiencePenalty(Player* player, std::uint32_t killer);
     void GetPlayerInfo(PlayerInfo& out);
 
+    // Spawn proxies in "Unified Proxies" groups share a pool index; of a "Unique Proxies" group
+    // one member, chosen once per game, spawns; a hero or boss a proxy made is not made twice.
+    // Proxies load on the level loader thread: every map here is kept under proxyLock.
+    ProxyType GetProxyType(Proxy* proxy);
+    bool GetUnifiedProxyPool(Proxy* proxy, unsigned int& pool);
+    void SetUnifiedProxyPool(Proxy* proxy, unsigned int pool);
+    bool GetUnifiedProxyPoolName(const std::string& group, unsigned int& pool);
+    void SetUnifiedProxyPoolName(const std::string& group, unsigned int pool);
+    bool IsUniqueProxySelected(Proxy* proxy);
+    UniqueId LoadAndSelectOneProxy(InstanceGroup* group);
+    void RegisterProxyHeroBoss(const std::string& name);
+    void UnregisterProxyHeroBoss(const std::string& name);
+    bool IsProxyHeroBossInGame(const std::string& name);
+    void ClearProxyInfo();
+    void DumpGroupProxyData();
+
     // Known teleporter portals.
     struct TeleportInfo {
         WorldCoords where;
@@ -589,7 +611,9 @@ private:
     // 15: proxy bookkeeping
     std::string unifiedProxiesGroup = "Unified Proxies";
     std::string uniqueProxiesGroup = "Unique Proxies";
-    std::vector<std::uint32_t> heroBossRegistry;
+    std::map<std::string, unsigned int> unifiedProxyPools;
+    std::map<std::string, UniqueId> uniqueProxySelections;
+    std::map<std::string, bool> heroBossRegistry;
     // 16: the formulas with their variables and bounds
     std::unique_ptr<DesignerEquation<float>> experienceEquation;
     std::unique_ptr<DesignerEquation<float>> deathPenaltyEquation;

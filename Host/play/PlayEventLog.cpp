@@ -7,6 +7,7 @@
 #include "Engine/object/ObjectManager.h"
 #include "Engine/world/World.h"
 #include "Game/characters/Player.h"
+#include "Game/characters/monster/Monster.h"
 #include "Game/characters/npc/Npc.h"
 #include "Game/core/GameEngine.h"
 #include "Game/items/Item.h"
@@ -15,6 +16,7 @@
 #include "Game/world/fixeditems/FixedItemContainer.h"
 #include "Game/world/fixeditems/FixedItemDoor.h"
 #include "Game/world/strategic/StrategicMovementBase.h"
+#include "Game/world/proxies/ProxyAmbush.h"
 #include "Host/PrintableText.h"
 #include "Host/play/HostSaves.h"
 
@@ -51,8 +53,11 @@ std::string SignedAmount(std::int64_t amount) {
 }  // namespace
 
 PlayEventLog::PlayEventLog(std::FILE* out)
-    : mOut(out), mDeathBefore(GameEventName("CreatureDeath"), "PlayEventLog") {
+    : mOut(out),
+      mDeathBefore(GameEventName("CreatureDeath"), "PlayEventLog"),
+      mEntityInitialUpdate(GameEventName("GenericEntityInitialUpdate"), "PlayEventLog") {
     mDeathBefore.SetOwner(this, &PlayEventLog::OnDeathBefore);
+    mEntityInitialUpdate.SetOwner(this, &PlayEventLog::OnEntityInitialUpdate);
 }
 
 PlayEventLog::~PlayEventLog() = default;
@@ -188,6 +193,48 @@ void PlayEventLog::OnFixedItemUse(const GameEvent_FixedItemUse& event) {
     Print(Stamp() + verb + ItemText(item->GetGameDescription(false)));
 }
 
+void PlayEventLog::OnEntityInitialUpdate(const GameEvent_GenericEntity& event) {
+    if (Singleton<ObjectManager>::Get().GetObject<Proxy>(event.objectId) &&
+        std::find(mProxies.begin(), mProxies.end(), event.objectId) == mProxies.end())
+        mProxies.push_back(event.objectId);
+}
+
+void PlayEventLog::ObserveProxies() {
+    ObjectManager& objects = Singleton<ObjectManager>::Get();
+    for (std::uint32_t proxyId : mProxies) {
+        auto* proxy = objects.GetObject<Proxy>(proxyId);
+        if (!proxy)
+            continue;
+        const auto* ambush = dynamic_cast<const ProxyAmbush*>(proxy);
+        if (ambush)
+            mProxyObjects = ambush->GetActiveObjects();
+        else
+            proxy->GetPlacedObjects(mProxyObjects);
+        std::string names;
+        int count = 0;
+        for (std::uint32_t id : mProxyObjects) {
+            const auto* monster = objects.GetObject<Monster>(id);
+            const auto at = std::lower_bound(mAnnounced.begin(), mAnnounced.end(), id);
+            if (!monster || (at != mAnnounced.end() && *at == id))
+                continue;
+            mAnnounced.insert(at, id);
+            ++count;
+            names += (names.empty() ? "" : ", ") + DescribeCharacter(monster, id);
+            const MonsterClassification kind = monster->GetClassification();
+            if (kind == MonsterClassification_Champion)
+                names += " (champion)";
+            else if (kind == MonsterClassification_Hero || kind == MonsterClassification_Boss)
+                names += kind == MonsterClassification_Boss ? " (boss)" : " (hero)";
+        }
+        if (names.empty())
+            continue;
+        const Region* region = proxy->GetRegion();
+        const std::string where = region ? " in " + region->GetName() : std::string();
+        Print(Stamp() + (ambush ? "ambush! " + names + " leaps out" + where
+                                : names + (count == 1 ? " lurks" : " lurk") + where));
+    }
+}
+
 void PlayEventLog::OnConversationBegin(const GameEvent_ConversationBegin& event) {
     const auto* npc = Singleton<ObjectManager>::Get().GetObject<Npc>(event.npcId);
     if (event.playerId == mPlayerId && npc)
@@ -206,6 +253,7 @@ void PlayEventLog::OnActivateMarket(const GameEvent_ActivateNPCMarket& event) {
 }
 
 void PlayEventLog::Observe() {
+    ObserveProxies();
     const Player* player = FindPlayer();
     if (!player)
         return;

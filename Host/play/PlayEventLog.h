@@ -2,7 +2,8 @@
 // What `gamehost play` prints while the game runs: one line for each game event a player would
 // notice (a kill with the experience it brought, a level or skill point gained, the player's
 // death and respawn, a monster taking the player on, a chest opened, loot falling and being
-// picked up, a conversation begun, a merchant's greeting), and a
+// picked up, a conversation begun, a merchant's greeting, creatures a spawn proxy brings
+// out, an ambush springing), and a
 // progress line on request. It only
 // listens and reads: every rule stays the library's.
 #include <cstdint>
@@ -65,6 +66,9 @@ private:
     void OnFixedItemUse(const GameEvent_FixedItemUse& event);
     void OnConversationBegin(const GameEvent_ConversationBegin& event);
     void OnActivateMarket(const GameEvent_ActivateNPCMarket& event);
+    void OnEntityInitialUpdate(const GameEvent_GenericEntity& event);
+    // Creatures the proxies put into the world since the last frame.
+    void ObserveProxies();
     // Lines that come in while a death is being handled follow the death's own line.
     void Print(const std::string& line);
     Player* FindPlayer() const;
@@ -84,6 +88,10 @@ private:
     std::optional<GameEventListener<PlayEventLog, GameEvent_FixedItemUse>> mFixedItemUse;
     std::optional<GameEventListener<PlayEventLog, GameEvent_ConversationBegin>> mConversation;
     std::optional<GameEventListener<PlayEventLog, GameEvent_ActivateNPCMarket>> mMarket;
+    GameEventListener<PlayEventLog, GameEvent_GenericEntity> mEntityInitialUpdate;
+    std::vector<std::uint32_t> mProxies;    // spawn proxies that announced themselves
+    std::vector<std::uint32_t> mAnnounced;  // creatures already told of, sorted
+    std::vector<std::uint32_t> mProxyObjects;
     std::uint32_t mExperienceBefore = 0;
     int mDeathDepth = 0;
     int mKills = 0;

@@ -91,10 +91,16 @@ template <std::size_t Width>
         __builtin_memcpy(at + w * kLanes, &v[w], sizeof v[w]);
 }
 
-// Wider registers where the processor has them; the same operations either way.
-__attribute__((target_clones("avx2", "default"))) void ApplyQueue(float* values, std::size_t count,
-                                                                  const Provocation* queue,
-                                                                  std::size_t queued) {
+// Wider registers where the processor has them; the same operations either way. The clone's
+// resolver runs while the library is relocated, before ThreadSanitizer is ready to watch it, so
+// a TSan build keeps the one default version.
+#if defined(__SANITIZE_THREAD__)
+#define ANGER_TARGET_CLONES
+#else
+#define ANGER_TARGET_CLONES __attribute__((target_clones("avx2", "default")))
+#endif
+ANGER_TARGET_CLONES void ApplyQueue(float* values, std::size_t count, const Provocation* queue,
+                                    std::size_t queued) {
     // (Scratch left uninitialised: only what is written is read, and a flush may carry a single
     // provocation.)
     // The calms in queue order with the table size each reached. The table only grows at its
@@ -187,9 +193,8 @@ __attribute__((target_clones("avx2", "default"))) void ApplyQueue(float* values,
 
 // One provocation at once over a small table, as the queue would have carried it out (the
 // provocation reaches every entry: nothing waits).
-__attribute__((target_clones("avx2", "default"))) void ApplyNow(float* values, std::size_t count,
-                                                                std::size_t slot, float amount,
-                                                                float cap, bool calms, float calm) {
+ANGER_TARGET_CLONES void ApplyNow(float* values, std::size_t count, std::size_t slot, float amount,
+                                  float cap, bool calms, float calm) {
     float value = values[slot];
     if (calms) {
         // Every entry calms in whole groups of lanes; the provoked one is put right after.

@@ -6,13 +6,13 @@
 #include "Engine/Engine.h"
 #include "Engine/object/ObjectManager.h"
 #include "Engine/records/LoadTable.h"
+#include "Engine/world/InstanceGroupManager.h"
 #include "Game/ai/monster/ControllerMonster.h"
 #include "Game/characters/monster/Monster.h"
 #include "Game/core/GameEngine.h"
 #include "Game/core/ObjectLookup.h"
 #include "Game/core/players/PartyManager.h"
 #include "Game/core/players/PlayerInfo.h"
-#include "Game/core/util/SeamLog.h"
 #include "Game/items/loot/LootDrop.h"
 #include "Game/items/loot/LootLoader.h"
 #include "Game/world/projectiles/ProjectileBase.h"
@@ -26,8 +26,24 @@ void ControllerMonster::PostParentAttached() {
         return;
     // Placed monsters walk the "Patrol Points" under their "Patrollers" group; spawned ones the
     // same under their proxy's "ProxyPatrollers" group.
-    if (!character->GetUniqueId().IsNull() || !mProxyId.IsNull())
-        ReportSeam("ControllerMonster", "InstanceGroupManager::GetGroupsThatContain");
+    const bool placed = !character->GetUniqueId().IsNull();
+    const UniqueId& member = placed ? character->GetUniqueId() : mProxyId;
+    if (member.IsNull())
+        return;
+    const char* routeType = placed ? "Patrollers" : "ProxyPatrollers";
+    InstanceGroupManager& groups = *InstanceGroupManager::Get();
+    GroupListLock lock;
+    std::vector<std::string> names;
+    groups.GetGroupsThatContain(member, names);
+    for (const std::string& name : names) {
+        const InstanceGroup* group = groups.GetGroup(name);
+        if (!group || group->GetType() != routeType)
+            continue;
+        for (std::size_t i = 0; i < group->GetNumChildren(); ++i)
+            if (const InstanceGroup* child = group->GetChild(i);
+                child->GetType() == "Patrol Points")
+                child->FillIdList(mPatrolPoints);
+    }
 }
 
 void ControllerMonster::ProjectileNotification(std::uint32_t projectileId) {

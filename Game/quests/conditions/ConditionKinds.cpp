@@ -11,12 +11,12 @@
 #include "Game/core/GameEngine.h"
 #include "Game/core/players/PartyManager.h"
 #include "Game/core/players/PlayerManagerClient.h"
-#include "Game/core/util/SeamLog.h"
 #include "Game/items/Item.h"
 #include "Game/quests/Quest.h"
 #include "Game/quests/QuestNetMsg.h"
 #include "Game/quests/QuestRepository.h"
 #include "Game/world/fixeditems/FixedItem.h"
+#include "Game/world/proxies/Proxy.h"
 
 namespace GAME {
 
@@ -393,7 +393,12 @@ void Condition_CompletedBase::SerializeChildProperties(IOStream& stream) {
 void Condition_CompletedBase::OnEntityInitialUpdate(const GameEvent_GenericEntity& event) {
     if (mCharacterRecord.empty() || !RecordNamesEqual(mCharacterRecord, event.objectName))
         return;
-    ReportSeam("Condition", "Proxy::GetPrimaryObjects (characters a proxy placed)");
+    // A spawn proxy of that name: the characters it is about to place count as it.
+    if (auto* proxy = Objects().GetObject<Proxy>(event.objectId)) {
+        std::vector<std::uint32_t> placed;
+        proxy->GetPrimaryObjects(placed);
+        mBound.insert(mBound.end(), placed.begin(), placed.end());
+    }
 }
 
 void Condition_CompletedBase::OnCompleted(const std::string& objectName) {

@@ -6,6 +6,7 @@
 #include "Engine/object/ObjectManager.h"
 #include "Engine/object/UniqueId.h"
 #include "Engine/text/Name.h"
+#include "Engine/world/UniqueIdMap.h"
 #include "Engine/world/World.h"
 #include "Game/characters/Character.h"
 #include "Game/core/net/commands/CharacterCommands.h"
@@ -13,15 +14,7 @@
 namespace GAME {
 
 Entity* FindEntityByUniqueId(const UniqueId& id) {
-    if (id.IsNull())
-        return nullptr;
-    ObjectManager& objects = Singleton<ObjectManager>::Get();
-    for (std::uint32_t objectId : objects.GetObjectIds()) {
-        Entity* entity = objects.GetObject<Entity>(objectId);
-        if (entity && entity->GetUniqueId() == id)
-            return entity;
-    }
-    return nullptr;
+    return id.IsNull() ? nullptr : UniqueIdMap::Get().GetEntity(id);
 }
 
 int GetClosestEntityIndex(const std::vector<UniqueId>& ids, const WorldVec3& from) {

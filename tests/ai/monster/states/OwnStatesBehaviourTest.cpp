@@ -9,6 +9,7 @@
 
 #include "Engine/events/EventManager.h"
 #include "Engine/text/Name.h"
+#include "Engine/world/UniqueIdMap.h"
 #include "Game/ai/monster/states/DisabledStates.h"
 #include "Game/ai/monster/states/ScriptedStates.h"
 #include "Game/ai/movement/PatrolPoint.h"
@@ -99,6 +100,7 @@ TEST_F(OwnStatesBehaviour, PatrolWalksItsPointsInRingOrderFromTheClosest) {
     for (std::size_t i = 0; i < at.size(); ++i) {
         auto* point = Singleton<ObjectManager>::Get().CreateObject<PatrolPoint>();
         point->SetUniqueId(UniqueId(static_cast<std::uint32_t>(i) + 1, 5, 5, 5));
+        UniqueIdMap::Get().Add(point->GetUniqueId(), point->GetObjectId());
         World::Get().AddEntity(point, WorldCoords(meadow, Coords::FromOrigin(at[i].local)), true);
         route.push_back(point->GetUniqueId());
     }
