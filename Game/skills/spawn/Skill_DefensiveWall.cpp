@@ -49,8 +49,8 @@ std::uint32_t Skill_DefensiveWall::PlacesPerRing() const {
 }
 
 std::size_t Skill_DefensiveWall::GetClientSpawnLimit() const {
-    return static_cast<std::size_t>(GetSkillProfile().GetSpawnObjectsNumberOfRings(
-               GetCurrentLevel())) *
+    return static_cast<std::size_t>(
+               GetSkillProfile().GetSpawnObjectsNumberOfRings(GetCurrentLevel())) *
            PlacesPerRing();
 }
 

@@ -31,8 +31,8 @@ public:
     const std::vector<std::uint32_t>& GetWalls() const { return mWalls; }
 
 protected:
-    virtual void SpawnWall(Character& character, const WorldCoords& coords,
-                           std::uint32_t objectId, std::uint32_t seed);
+    virtual void SpawnWall(Character& character, const WorldCoords& coords, std::uint32_t objectId,
+                           std::uint32_t seed);
     virtual void ReleaseWalls(Character& character);
 
 private:

@@ -18,6 +18,9 @@
 #include "Game/core/GameEngine.h"
 #include "Game/core/players/PlayerManagerClient.h"
 #include "Game/rules/combat/ParametersCombat.h"
+#include "Game/skills/radius/Skill_AttackRadius.h"
+#include "Game/skills/spawn/Skill_DefensiveWall.h"
+#include "Game/skills/spawn/Skill_SpawnPet.h"
 #include "Game/skills/weapon/Skill_AttackInherent.h"
 #include "support/TestMachine.h"
 
@@ -389,17 +392,18 @@ TEST_F(MonsterTest, SavedStateRoundTripsInItsBinaryOrder) {
 namespace GAME::test {
 namespace {
 
-TEST(SampleMonsters, TheSampleLevelPlacesTwoBitersAndARangelessCaster) {
+TEST(SampleMonsters, TheSampleLevelPlacesTwoBitersARangelessCasterAndASummoner) {
     TestMachine tm(TestMachine::SampleDataDir());
     InitializeObjects();
     ASSERT_TRUE(World::Get().LoadLevel("Levels/Sample/Sample.level"));
     std::map<std::string, ControllerMonster*> brains;
+    // Placed ones only: the summoner's pet and wall templates stand outside the world.
     for (std::uint32_t id : Objects().GetObjectIds())
-        if (auto* monster = Objects().GetObject<Monster>(id)) {
+        if (auto* monster = Objects().GetObject<Monster>(id); monster && monster->IsInWorld()) {
             monster->InitialUpdate();
             brains[monster->GetObjectName()] = monster->GetMonsterController();
         }
-    ASSERT_EQ(brains.size(), 3u);
+    ASSERT_EQ(brains.size(), 4u);
     for (const auto& [name, brain] : brains)
         ASSERT_NE(brain, nullptr) << name;
 
@@ -416,6 +420,17 @@ TEST(SampleMonsters, TheSampleLevelPlacesTwoBitersAndARangelessCaster) {
     EXPECT_NE(shaman->GetBuffSelfSkillId(), 0u);
     EXPECT_NE(shaman->GetHealSkillId(), 0u);
     EXPECT_EQ(shaman->GetHealDelay(), 4000);
+    // The summoner swings a weapon pool and has its summons, wave and walls as special attacks.
+    const ControllerMonster* caller = brains.at("Records/Creatures/Beastcaller.dbr");
+    EXPECT_NE(Objects().GetObject<SkillActivatedWeaponPool>(caller->GetNormalSkillId()), nullptr);
+    std::uint32_t special[3] = {};
+    int timeout = 0, delay = 0, chance = 0;
+    SkillUseRange range{};
+    for (std::size_t i = 0; i < 3; ++i)
+        caller->GetSpecialAttackInfo(i, special[i], timeout, delay, chance, range);
+    EXPECT_NE(Objects().GetObject<Skill_SpawnPetMonster>(special[0]), nullptr);
+    EXPECT_NE(Objects().GetObject<Skill_AttackRadius>(special[1]), nullptr);
+    EXPECT_NE(Objects().GetObject<Skill_DefensiveWall>(special[2]), nullptr);
     EXPECT_EQ(tm.CountLog("Unable to create skill"), 0);
     ShutdownObjects();
 }

@@ -156,10 +156,10 @@ protected:
                     continue;
                 }
                 const Vec3& at = wall->GetCoords().GetRegionCoords().origin;
-                views.push_back({id, wall->IsAlive(),
-                                 wall->GetTeam().GetTeamMajor() ==
-                                     Find(owner)->GetTeam().GetTeamMajor(),
-                                 at.x, at.z});
+                views.push_back(
+                    {id, wall->IsAlive(),
+                     wall->GetTeam().GetTeamMajor() == Find(owner)->GetTeam().GetTeamMajor(), at.x,
+                     at.z});
             }
             return views;
         });
