@@ -172,6 +172,15 @@ struct Rect {
     constexpr bool Contains(float x, float y) const {
         return left <= x && x <= left + width && top <= y && y <= top + height;
     }
+    // Right and bottom edges excluded, as a grid cell holds a point.
+    constexpr bool HoldsPoint(const Vec2& p) const {
+        return left <= p.x && p.x < left + width && top <= p.y && p.y < top + height;
+    }
+    // Rectangles that only touch do not overlap.
+    constexpr bool Overlaps(const Rect& o) const {
+        return left + width > o.left && o.left + o.width > left && top + height > o.top &&
+               o.top + o.height > top;
+    }
 };
 
 struct Color {

@@ -14,12 +14,14 @@
 #include "Game/characters/Player.h"
 #include "Game/characters/actions/CharacterActionHandler.h"
 #include "Game/characters/anim/AnimationSet.h"
+#include "Game/characters/items/GarmentManager.h"
 #include "Game/characters/monster/Monster.h"
 #include "Game/characters/movement/CharacterMovementManager.h"
 #include "Game/characters/movement/SlotManager.h"
 #include "Game/core/GameEngine.h"
 #include "Game/core/ObjectLookup.h"
 #include "Game/core/util/SeamLog.h"
+#include "Game/items/inventory/Inventory.h"
 #include "Game/rules/death/DeathManager.h"
 
 namespace GAME {
@@ -65,7 +67,9 @@ Character::Character()
     : mActionHandler(std::make_unique<CharacterActionHandler>()),
       mMovement(std::make_unique<CharacterMovementManager>(*this)),
       mAttackSlots(std::make_unique<SlotManager>(*this)),
-      mDefenseSlots(std::make_unique<SlotManager>(*this)) {
+      mDefenseSlots(std::make_unique<SlotManager>(*this)),
+      mInventory(std::make_unique<Inventory>()),
+      mGarments(std::make_unique<GarmentManager>()) {
     mCombatManager->AssignParent(this);
     mSkillManager->Initialize(mCombatManager.get(), this);
     mFxManager.AttachActor(this);
@@ -92,6 +96,9 @@ Character::~Character() {
         destroy(id);
     for (const auto& entry : mAbsorptionFx)
         destroy(entry.second.soundId);
+    // What it wears dies with it, as what it carries does (its inventory).
+    for (const EquipManagerContainer& entry : GetEquipManager().GetAttachedItems())
+        destroy(entry.itemId);
 }
 
 void Character::Load(const LoadTable& table) {
@@ -147,7 +154,8 @@ void Character::Load(const LoadTable& table) {
     if (!major.empty() || !minor.empty())
         mTeam.ConvertFromHistoricalTeam(major, minor);
     RefreshDigest();
-    ReportSeam("Character", "Inventory::SetOwner");
+    mInventory->SetOwner(GetObjectId());
+    mInventory->SetGender(GetGender());
 
     mNumAttackSlots = table.GetInt("numAttackSlots", 4);
     mNumDefenseSlots = table.GetInt("numDefenseSlots", 4);

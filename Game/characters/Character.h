@@ -15,6 +15,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "Engine/object/Object.h"
@@ -40,6 +41,10 @@
 namespace GAME {
 
 class Item;
+class Inventory;
+class GarmentManager;
+class Prop;
+struct InventoryReplica;
 
 class AnimationSet;
 class Bonus;
@@ -189,8 +194,8 @@ public:
     virtual void ContributeGameBalanceOffensiveDamageAttributes(CombatAttributeAccumulator&) {}
     virtual void ContributeGameBalanceOffensiveModifierAttributes(CombatAttributeAccumulator&) {}
     // What the character strikes back with when it is hit in melee.
-    virtual void GetEquipRetaliationAttributes(CombatAttributeAccumulator&) {}
-    virtual void ContributeItemSetRetaliationAttributes(CombatAttributeAccumulator&) {}
+    virtual void GetEquipRetaliationAttributes(CombatAttributeAccumulator& accumulator);
+    virtual void ContributeItemSetRetaliationAttributes(CombatAttributeAccumulator& accumulator);
     virtual void ContributeGameBalanceRetaliationAttributes(CombatAttributeAccumulator&) {}
     void GetAllDefenseAttributes(CombatAttributeAccumulator& accumulator);
 
@@ -206,7 +211,8 @@ public:
     virtual float CapRunSpeed(float speed) const { return speed; }
     virtual float CapSpellCastSpeed(float speed) const { return speed; }
     virtual float CapAttackSpeed(float speed) const { return speed; }
-    // Two melee weapons (2) halve the base attack speed; set by the equipment.
+    // The equipment's hand state (EquipManager_HandState), as last handed to SetAnimation; two
+    // melee weapons (2) halve the base attack speed.
     int GetHandState() const { return mHandState; }
 
     // Cheats and modes.
@@ -314,6 +320,38 @@ public:
     virtual bool GiveItemToCharacter(Item& item);
     // Uses up a one-shot this character carries (nothing for any other item or carrier).
     void UseInventoryItem(std::uint32_t itemId, bool destroy);
+    // Carried and worn items (CharacterEquipment.cpp). Equipping takes the item out of the
+    // inventory; unequipping puts it back.
+    Inventory& GetInventory() const { return *mInventory; }
+    GarmentManager& GetGarmentManager() const { return *mGarments; }
+    EquipManager& GetEquipManager() const { return mCombatManager->GetEquipManager(); }
+    virtual void AttachItemAction(std::uint32_t itemId, std::uint32_t location);
+    virtual void DetachItemAction(std::uint32_t itemId);
+    void AttachItem(Item* item, std::uint32_t location);
+    bool HasItem(std::uint32_t itemId) const;
+    bool HasItem(const std::string& recordName) const;
+    void TakeItemFromCharacter(std::uint32_t itemId);
+    virtual void NotifyControllerItemRemovedFromInventory(std::uint32_t) {}
+    bool GetChangeOfEquipmentNotification() { return std::exchange(mChangeOfEquipment, false); }
+    void AddEquipmentProp(Prop* prop);
+    void RemoveEquipmentProp(std::uint32_t propId);
+    void SetWeaponEnchantment(const std::string& name);
+    void AllowDualWieldWeapons(bool allow);
+    float GetWeaponScale() const { return mWeaponScale; }
+    // Item sets worn: member record names (lower case) by set name.
+    void AddItemToSet(const std::string& set, const std::string& item);
+    void RemoveItemFromSet(const std::string& set, const std::string& item);
+    std::vector<std::string> GetItemsInSet(const std::string& set) const;
+    void ContributeItemSetSkillAttributes(SkillAttributeAccumulator& accumulator);
+    void ContributeItemSetDefenseAttributes(CombatAttributeAccumulator& accumulator);
+    void ContributeItemSetOffensiveDamageAttributes(CombatAttributeAccumulator& accumulator);
+    void ContributeItemSetOffensiveModifierAttributes(CombatAttributeAccumulator& accumulator);
+    void GetEquipSkillAttributes(SkillAttributeAccumulator& accumulator);
+    void GetEquipArmorDamageAttributes(CombatAttributeAccumulator& accumulator);
+    void GetEquipOffensiveModifierAttributes(CombatAttributeAccumulator& accumulator);
+    // The network image: carried items (location 0), then worn ones with their locations.
+    void GetInventoryReplica(std::vector<InventoryReplica>& out) const;
+    void SetInventoryReplica(const std::vector<InventoryReplica>& replicas);
 
     // A pet or summon keeps its master's object id (0: none); its damage counts for the master.
     std::uint32_t GetMasterId() const { return mMasterId; }
@@ -786,6 +824,10 @@ private:
     std::unique_ptr<CharacterMovementManager> mMovement;
     std::unique_ptr<SlotManager> mAttackSlots;
     std::unique_ptr<SlotManager> mDefenseSlots;
+    std::unique_ptr<Inventory> mInventory;
+    std::unique_ptr<GarmentManager> mGarments;
+    bool mChangeOfEquipment = false;
+    std::map<std::string, std::vector<std::string>> mItemSets;
     Vec3 mPointOfInterest;
     bool mHasPointOfInterest = false;
     std::uint32_t mAttackTargetId = 0;

@@ -1,4 +1,4 @@
-// What a character's items and equipment give it: attributes, racial bonuses, money.
+// What a character's items and equipment give it: attributes, racial bonuses, item sets, money.
 #include "Game/characters/Character.h"
 
 #include <algorithm>
@@ -7,50 +7,175 @@
 
 #include "Engine/object/ObjectManager.h"
 #include "Engine/sys/Machine.h"
-#include "Game/core/util/SeamLog.h"
+#include "Game/ai/controllers/ControllerCharacter.h"
+#include "Game/core/GameEngine.h"
+#include "Game/core/util/StringUtil.h"
+#include "Game/items/ItemSet.h"
+#include "Game/items/inventory/Inventory.h"
 #include "Game/items/kinds/Weapon.h"
 #include "Game/rules/RacialBonus.h"
 
 namespace GAME {
 
+namespace {
+
+Item* FindWornItem(std::uint32_t id) {
+    return Singleton<ObjectManager>::Get().GetObject<Item>(id);
+}
+
+// Each worn item, in order of attachment; `nonWeapons` leaves weapons out.
+template <class Visit>
+void ForEachWornItem(const EquipManager& equipment, bool nonWeapons, Visit&& visit) {
+    for (const EquipManagerContainer& entry : equipment.GetAttachedItems()) {
+        Item* item = FindWornItem(entry.itemId);
+        if (item && !(nonWeapons && item->IsA<Weapon>()))
+            visit(*item);
+    }
+}
+
+}  // namespace
+
 void Character::ContributeRacialBonusDamage(const std::vector<std::string>& races,
                                             std::uint32_t weaponId, RacialBonus_Damage& damage) {
-    ReportSeam("Character", "EquipManager racial bonus damage");
-    mSkillManager->ContributeRacialBonusDamage(races, damage);
-    auto* weapon =
-        weaponId != 0 ? Singleton<ObjectManager>::Get().GetObject<Weapon>(weaponId) : nullptr;
-    if (!weapon)
-        return;
     // Kept between attacks so that an attack allocates nothing.
     thread_local std::vector<RacialBonusContribution> contributions;
-    contributions.clear();
-    weapon->ContributeRacialBonusDamage(contributions);
-    for (const RacialBonusContribution& contribution : contributions)
-        if (contribution.bonus)
-            contribution.bonus->ContributeDamage(races, damage, contribution.level);
+    auto collect = [&](Item& item) {
+        contributions.clear();
+        item.ContributeRacialBonusDamage(contributions);
+        for (const RacialBonusContribution& contribution : contributions)
+            if (contribution.bonus)
+                contribution.bonus->ContributeDamage(races, damage, contribution.level);
+    };
+    ForEachWornItem(GetEquipManager(), true, collect);
+    mSkillManager->ContributeRacialBonusDamage(races, damage);
+    if (auto* weapon =
+            weaponId != 0 ? Singleton<ObjectManager>::Get().GetObject<Weapon>(weaponId) : nullptr)
+        collect(*weapon);
 }
 
 void Character::ContributeRacialBonusDefense(const std::vector<std::string>& races,
                                              RacialBonus_Defense& bonus) {
-    ReportSeam("Character", "EquipManager racial bonus defense");
+    thread_local std::vector<RacialBonusContribution> contributions;
+    ForEachWornItem(GetEquipManager(), false, [&](Item& item) {
+        contributions.clear();
+        item.ContributeRacialBonusDefense(contributions);
+        for (const RacialBonusContribution& contribution : contributions)
+            if (contribution.bonus)
+                contribution.bonus->ContributeDefense(races, bonus, contribution.level);
+    });
     mSkillManager->ContributeRacialBonusDefense(races, bonus);
 }
 
-void Character::GetEquipCharAttributes(CharAttributeAccumulator&) {
-    ReportSeam("Character", "EquipManager character attributes");
+void Character::GetEquipCharAttributes(CharAttributeAccumulator& accumulator) {
+    ForEachWornItem(GetEquipManager(), false,
+                    [&](Item& item) { item.GetCharAttributes(accumulator); });
 }
 
-void Character::ContributeItemSetCharAttributes(CharAttributeAccumulator&) {
-    ReportSeam("Character", "Inventory item set attributes");
+void Character::GetEquipSkillAttributes(SkillAttributeAccumulator& accumulator) {
+    ForEachWornItem(GetEquipManager(), false,
+                    [&](Item& item) { item.GetSkillAttributes(accumulator); });
+}
+
+void Character::GetEquipArmorDamageAttributes(CombatAttributeAccumulator& accumulator) {
+    ForEachWornItem(GetEquipManager(), true,
+                    [&](Item& item) { item.GetOffensiveDamageAttributes(accumulator); });
+}
+
+void Character::GetEquipOffensiveModifierAttributes(CombatAttributeAccumulator& accumulator) {
+    ForEachWornItem(GetEquipManager(), false,
+                    [&](Item& item) { item.GetOffensiveModifierAttributes(accumulator); });
+}
+
+void Character::GetEquipRetaliationAttributes(CombatAttributeAccumulator& accumulator) {
+    ForEachWornItem(GetEquipManager(), false,
+                    [&](Item& item) { item.GetRetaliationAttributes(accumulator); });
 }
 
 void Character::GetAllDefenseAttributes(CombatAttributeAccumulator& accumulator) {
-    ReportSeam("Character", "EquipManager defense attributes");
+    ForEachWornItem(GetEquipManager(), false,
+                    [&](Item& item) { item.GetDefenseAttributes(accumulator); });
     mSkillManager->GetDefenseAttributes(accumulator);
     mBio.GetDefenseAttributes(accumulator);
-    ReportSeam("Character", "Inventory item set defense attributes");
+    ContributeItemSetDefenseAttributes(accumulator);
     ContributeGameBalanceDefenseAttributes(accumulator);
 }
+
+// ---- Item sets ----------------------------------------------------------------------------
+
+void Character::AddItemToSet(const std::string& set, const std::string& item) {
+    std::string name;
+    AppendLowerCase(name, item);
+    mItemSets[set].push_back(std::move(name));
+}
+
+void Character::RemoveItemFromSet(const std::string& set, const std::string& item) {
+    auto it = mItemSets.find(set);
+    if (it == mItemSets.end())
+        return;
+    std::string name;
+    AppendLowerCase(name, item);
+    if (auto found = std::find(it->second.begin(), it->second.end(), name);
+        found != it->second.end())
+        it->second.erase(found);
+}
+
+std::vector<std::string> Character::GetItemsInSet(const std::string& set) const {
+    auto it = mItemSets.find(set);
+    return it == mItemSets.end() ? std::vector<std::string>() : it->second;
+}
+
+namespace {
+// Every set with a member worn, in name order, with its count of worn names.
+template <class Visit>
+void ForEachWornSet(const std::map<std::string, std::vector<std::string>>& sets, Visit&& visit) {
+    if (!gGameEngine)
+        return;
+    for (const auto& [name, members] : sets)
+        if (!members.empty())
+            if (const ItemSet* set = gGameEngine->GetItemSet(name))
+                visit(*set, static_cast<unsigned>(members.size()));
+}
+}  // namespace
+
+void Character::ContributeItemSetCharAttributes(CharAttributeAccumulator& accumulator) {
+    ForEachWornSet(mItemSets, [&](const ItemSet& set, unsigned count) {
+        set.GetCharAttributes(accumulator, count);
+    });
+}
+
+void Character::ContributeItemSetSkillAttributes(SkillAttributeAccumulator& accumulator) {
+    ForEachWornSet(mItemSets, [&](const ItemSet& set, unsigned count) {
+        set.GetSkillAttributes(accumulator, count);
+    });
+}
+
+void Character::ContributeItemSetDefenseAttributes(CombatAttributeAccumulator& accumulator) {
+    ForEachWornSet(mItemSets, [&](const ItemSet& set, unsigned count) {
+        set.GetDefenseAttributes(accumulator, count);
+    });
+}
+
+void Character::ContributeItemSetOffensiveDamageAttributes(
+    CombatAttributeAccumulator& accumulator) {
+    ForEachWornSet(mItemSets, [&](const ItemSet& set, unsigned count) {
+        set.GetOffensiveDamageAttributes(accumulator, count);
+    });
+}
+
+void Character::ContributeItemSetOffensiveModifierAttributes(
+    CombatAttributeAccumulator& accumulator) {
+    ForEachWornSet(mItemSets, [&](const ItemSet& set, unsigned count) {
+        set.GetOffensiveModifierAttributes(accumulator, count);
+    });
+}
+
+void Character::ContributeItemSetRetaliationAttributes(CombatAttributeAccumulator& accumulator) {
+    ForEachWornSet(mItemSets, [&](const ItemSet& set, unsigned count) {
+        set.GetRetaliationAttributes(accumulator, count);
+    });
+}
+
+// ---- Money ----------------------------------------------------------------------------------
 
 void Character::AddMoney(std::uint32_t amount) {
     const std::uint64_t total = static_cast<std::uint64_t>(mMoney) + amount;

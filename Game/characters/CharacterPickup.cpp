@@ -9,6 +9,7 @@
 #include "Game/core/GameEngine.h"
 #include "Game/core/GameUIInterface.h"
 #include "Game/core/util/SeamLog.h"
+#include "Game/items/inventory/Inventory.h"
 #include "Game/items/oneshot/OneShot.h"
 
 namespace GAME {
@@ -36,14 +37,12 @@ void Character::UseInventoryItem(std::uint32_t itemId, bool destroy) {
     GetPlayStats().IncrementPotion(oneShot);
     if (!destroy)
         return;
-    ReportSeam("Controller",
-               "Inventory::AddItemToInventory (a picked-up item is carried by no inventory)");
+    mInventory->RemoveItemFromInventory(itemId);
     objects.DestroyObjectEx(oneShot, "Game/Character", __LINE__);
 }
 
 bool Player::GiveItemToCharacter(Item& item) {
-    ReportSeam("Controller",
-               "Inventory::AddItemToInventory (a picked-up item is carried by no inventory)");
+    GetInventory().AddItemToInventory(item.GetObjectId(), false);
     item.SetPhysicsType(2);
     if (auto* oneShot = dynamic_cast<OneShot*>(&item))
         oneShot->SetCarrierId(GetObjectId());

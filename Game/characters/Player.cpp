@@ -1,12 +1,15 @@
 #include "Game/characters/Player.h"
 
 #include <algorithm>
+#include <optional>
 
 #include "Engine/media/sound/SoundPak.h"
 #include "Engine/object/ObjectManager.h"
 #include "Engine/records/LoadTable.h"
 #include "Engine/text/LocalizationManager.h"
+#include "Game/ai/controllers/CharacterController.h"
 #include "Game/ai/controllers/Controller.h"
+#include "Game/ai/controllers/ControllerCharacter.h"
 #include "Game/characters/CharacterLookup.h"
 #include "Game/characters/player/PlayerReplicationData.h"
 #include "Game/core/GameEngine.h"
@@ -103,6 +106,10 @@ void Player::SetIsControllingCharacter(bool controlling) {
 
 void Player::ReplaceController(const char* record) {
     ObjectManager& objects = Singleton<ObjectManager>::Get();
+    // What the player wears stays worn: the new controller takes over the equipment's slots.
+    std::optional<EquipmentCtrl> equipment;
+    if (auto* old = FindController<ControllerCharacter>(*this))
+        equipment = old->GetEquipmentCtrl();
     if (Object* old = GetControllerId() != 0 ? objects.GetObject(GetControllerId()) : nullptr)
         objects.DestroyObjectEx(old, "Game/Player", __LINE__);
     SetControllerId(0);
@@ -110,6 +117,11 @@ void Player::ReplaceController(const char* record) {
     if (!controller)
         return;
     SetControllerId(controller->GetObjectId());
+    if (auto* next = dynamic_cast<ControllerCharacter*>(controller); next && equipment) {
+        equipment->SetController(next);
+        equipment->SetParent(this);
+        next->GetEquipmentCtrl() = *equipment;
+    }
     controller->AttachParent(GetObjectId());
 }
 

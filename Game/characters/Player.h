@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdint>
 #include <filesystem>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -46,8 +47,9 @@ public:
     static constexpr unsigned kSkillTreeEntries = 25;
     static constexpr const char* kPlayerControllerRecord =
         "Records/Controllers/Player/PlayerController.dbr";
+    // A player controlled elsewhere still fights here: on a server its death is decided here.
     static constexpr const char* kStubControllerRecord =
-        "Records/Controllers/Player/CharacterControllerStub.dbr";
+        "Records/Controllers/Player/PlayerControllerStub.dbr";
 
     // Each frame, in a fixed order: the character, tutorial and fog of war, team, regeneration,
     // heartbeat, tokens, saving, vox countdowns, skill point hints (PlayerUpdate.cpp).
@@ -80,6 +82,9 @@ public:
     // screen (PlayerPaperDoll.cpp). The copy is made through the replication data.
     Player* CreateCopy();
     void CreatePaperDoll();
+    // The character's attach and detach, mirrored on the paper doll with copies of the items.
+    void AttachItemAction(std::uint32_t itemId, std::uint32_t location) override;
+    void DetachItemAction(std::uint32_t itemId) override;
     Player* GetPaperDoll() const;
     Region* GetPaperDollRegion() const { return mPaperDollRegion.get(); }
     void RemoveLight();
@@ -358,6 +363,8 @@ private:
     float mDebugSphereRadius = 0.0f;
     int mSpawnPointIndex = 0;
     std::uint32_t mPaperDoll = 0;  // the copy's object id
+    // This player's worn item id -> the paper doll's copy of it.
+    std::map<std::uint32_t, std::uint32_t> mPaperDollItems;
     std::unique_ptr<Region> mPaperDollRegion;
     mutable std::optional<Caps> mCaps;
     GameEventListener<Player, GameEvent_CreatureDeath> mCreatureDeathListener;

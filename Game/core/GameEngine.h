@@ -254,6 +254,13 @@ public:
     void ResetTutorialState();
     void UnlockTutorialPage(unsigned int page, bool announce);
     bool IsTutorialPageUnlocked(unsigned int page) const;
+    // An item joined the local player's inventory (a potion also raises the potion hint's flag);
+    // the hints count them.
+    void NoteInventoryAddition(bool potion) {
+        ++furtherCounter;
+        if (potion)
+            tutorialFlag1 = 1;
+    }
     const std::vector<unsigned int>& GetTutorialUnlockList() const { return tutorialUnlockList; }
     // The notification queue, oldest first: a repeat of the newest is dropped, and a UI that
     // never drains it keeps only the newest kMaxNotifications.

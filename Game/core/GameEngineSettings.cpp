@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "Engine/Engine.h"
+#include "Engine/media/graphics/GraphicsEngine.h"
 #include "Engine/media/sound/SoundPak.h"
 #include "Engine/object/ObjectManager.h"
 #include "Engine/text/LocalizationManager.h"
@@ -140,6 +141,12 @@ void GameEngine::LoadFromDatabase(const std::string& name) {
                        static_cast<float>(table.GetInt("UICharWindowInventorySack0DimsY", 0)));
     sackDims[1] = Vec2(static_cast<float>(table.GetInt("UICharWindowInventorySack1DimsX", 0)),
                        static_cast<float>(table.GetInt("UICharWindowInventorySack1DimsY", 0)));
+    if (GraphicsEngine& graphics = GraphicsEngine::Get(); graphics.IsDownsizing()) {
+        for (Vec2& dims : sackDims) {
+            const Rect adjusted = graphics.GetResAdjRect(Rect{0.0f, 0.0f, dims.x, dims.y});
+            dims = Vec2(adjusted.left + adjusted.width, adjusted.top + adjusted.height);
+        }
+    }
     table.GetUIntArray("skillMasteryTierLevel", masteryTierLevels);
     LoadGameTextStyles(table, textStyles);
 

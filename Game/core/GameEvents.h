@@ -31,6 +31,19 @@ struct GameEvent_CreatureStartDeath : GameEvent {
     std::uint32_t objectId = 0;
 };
 
+// A placed, usable object came into the world (quest actions bind to it by object name).
+struct GameEvent_FixedItemSpawn : GameEvent {
+    std::string objectName;
+    std::uint32_t itemId = 0;
+};
+
+// A placed object was used: a chest opened, a reward given.
+struct GameEvent_FixedItemUse : GameEvent {
+    std::string objectName;
+    std::uint32_t userId = 0;
+    std::uint32_t itemId = 0;
+};
+
 // "GenericEntitySpawn", "GenericEntityInitialUpdate" and "GenericEntityDestroy": a placed
 // object that quests may name (a proxy, a quest location, a fixed item).
 struct GameEvent_GenericEntity : GameEvent {

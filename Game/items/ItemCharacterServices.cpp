@@ -6,6 +6,7 @@
 #include "Engine/object/ObjectManager.h"
 #include "Engine/sys/Machine.h"
 #include "Game/characters/Character.h"
+#include "Game/characters/items/GarmentManager.h"
 #include "Game/core/GameEngine.h"
 #include "Game/core/util/SeamLog.h"
 #include "Game/skills/Skill.h"
@@ -25,9 +26,8 @@ float ItemCharacterServices::GetTotalCharAttribute(const Character& character,
                                                    CharAttributeType type) {
     return character.GetTotalCharAttribute(type);
 }
-float ItemCharacterServices::GetWeaponScale(const Character&) {
-    ReportSeam("Items", "Character::GetWeaponScale");
-    return 0.0f;
+float ItemCharacterServices::GetWeaponScale(const Character& character) {
+    return character.GetWeaponScale();
 }
 // Items grant only positive levels; the skill manager counts in unsigned levels.
 namespace {
@@ -65,20 +65,26 @@ void ItemCharacterServices::AddItemSkill(Character&, std::uint32_t, std::uint32_
 void ItemCharacterServices::RemoveItemSkill(Character&, std::uint32_t) {
     ReportSeam("Items", "Character::RemoveItemSkill");
 }
-void ItemCharacterServices::AddItemToSet(Character&, const std::string&, const std::string&) {
-    ReportSeam("Items", "Character::AddItemToSet");
+void ItemCharacterServices::AddItemToSet(Character& character, const std::string& set,
+                                         const std::string& itemName) {
+    character.AddItemToSet(set, itemName);
 }
-void ItemCharacterServices::RemoveItemFromSet(Character&, const std::string&, const std::string&) {
-    ReportSeam("Items", "Character::RemoveItemFromSet");
+void ItemCharacterServices::RemoveItemFromSet(Character& character, const std::string& set,
+                                              const std::string& itemName) {
+    character.RemoveItemFromSet(set, itemName);
 }
-std::vector<std::string> ItemCharacterServices::GetItemsInSet(const Character&,
-                                                              const std::string&) {
-    ReportSeam("Items", "Character::GetItemsInSet");
-    return {};
+std::vector<std::string> ItemCharacterServices::GetItemsInSet(const Character& character,
+                                                              const std::string& set) {
+    return character.GetItemsInSet(set);
 }
-void ItemCharacterServices::SetGarment(Character&, bool clothing, const std::string&,
-                                       const std::string&, const std::string&) {
-    ReportSeam("Items", clothing ? "GarmentManager::SetClothing" : "GarmentManager::SetVestment");
+void ItemCharacterServices::SetGarment(Character& character, bool clothing, const std::string& mesh,
+                                       const std::string& baseTexture,
+                                       const std::string& bumpTexture) {
+    GarmentManager& garments = character.GetGarmentManager();
+    if (clothing)
+        garments.SetClothing(character, mesh, baseTexture, bumpTexture);
+    else
+        garments.SetVestment(character, mesh, baseTexture, bumpTexture);
 }
 void ItemCharacterServices::SetBreastSupport(Character& character, float support) {
     character.SetBreastSupport(support);

@@ -66,6 +66,14 @@ T* FindObjectAs(std::uint32_t id) {
 
 }  // namespace
 
+SkillServicesBase* SkillActivated::ControllingServices() const {
+    return HasManager() ? GetManager()->GetSkillServices() : nullptr;
+}
+
+std::uint32_t SkillActivated::NewCommandSeed() {
+    return NewSeed();
+}
+
 SkillActivated::SkillActivated() {
     // Disruption may lengthen the cooldown of every skill used actively.
     SetDisruptionApplies(true);

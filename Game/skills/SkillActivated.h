@@ -24,6 +24,8 @@ enum class SkillTargetType : int {
     Self = 1,
     Foe = 2,
     Friend = 3,
+    // A foe or a friend (dispels).
+    FoeOrFriend = 4,
 };
 
 class SkillActivated : public Skill {
@@ -85,6 +87,21 @@ public:
     // skill's modifiers to the projectile, plays its swipe sound and starts it.
     void StartProjectile(Character& character, ProjectileBase& projectile, ProjectileInfo info,
                          std::uint16_t seed);
+    // How the skill's own projectile leaves (the kinds that launch without a weapon).
+    struct OwnLaunch {
+        // Whole seconds (area effects).
+        std::uint32_t duration = 0;
+        bool swipeSound = true;
+        // False: the caller starts it (a special start).
+        bool start = true;
+    };
+    // The skill's own projectile from `record` under the command's id, with the skill's
+    // piercing chance and modifiers and the command's seed; null (logged) when the record makes
+    // no projectile.
+    ProjectileBase* LaunchOwnProjectile(Character& character, const std::string& record,
+                                        const WorldCoords& origin, std::uint32_t targetId,
+                                        const WorldVec3& aim, std::uint32_t projectileId,
+                                        std::uint16_t seed, const OwnLaunch& how);
     // On the controlling machine: the targets a projectile of this skill found become a target
     // result (charged nothing again).
     void SendProjectileTargets(const ProjectileInfo& info,
@@ -99,6 +116,10 @@ public:
 
 protected:
     void SetTargetType(SkillTargetType type) { mTargetType = type; }
+    // Present only on the machine that controls the owner.
+    SkillServicesBase* ControllingServices() const;
+    // The seed a command carries: the root's next seed, 16 bits.
+    static std::uint32_t NewCommandSeed();
     // For the kinds that place a buff: the buff record named by "buffSkillName" (lower-cased,
     // '\' separators) becomes the skill's profile and resources. Returns that name; without
     // one the skill loads as any other.

@@ -3,9 +3,11 @@
 #include "Engine/object/ObjectManager.h"
 #include "Engine/world/World.h"
 #include "Game/characters/Player.h"
+#include "Game/characters/npc/Npc.h"
 #include "Game/core/GameEngine.h"
 #include "Game/core/players/Team.h"
 #include "Game/items/Item.h"
+#include "Game/world/fixeditems/FixedItem.h"
 
 namespace GAME {
 
@@ -18,9 +20,16 @@ std::optional<HostClick> ClickDriver::Next(Player& player, int frame, std::uint6
         return std::nullopt;
     if (std::optional<HostClick> click = ClickItem(player, frame, kItemReach))
         return click;
-    if (std::optional<HostClick> click = ClickFoe(player, frame))
-        return click;
+    // A chest nearer than every foe is opened first; then foes, loot in sight, the ground.
+    std::optional<HostClick> foe = ClickFoe(player, frame);
+    std::optional<HostClick> chest = ClickFixedItem(player, frame);
+    if (chest && (!foe || mChestDistance < mFoeDistance))
+        return chest;
+    if (foe)
+        return foe;
     if (std::optional<HostClick> click = ClickItem(player, frame, kSightRadius))
+        return click;
+    if (std::optional<HostClick> click = ClickNpc(player, frame))
         return click;
     return ClickGround(player, frame);
 }
@@ -49,6 +58,7 @@ std::optional<HostClick> ClickDriver::ClickFoe(Player& player, int frame) {
     }
     if (!nearest)
         return std::nullopt;
+    mFoeDistance = nearestDistance;
     const WorldVec3 at = nearest->GetPosition();
     return HostClick{frame, nearest->GetObjectId(), at.region->GetName(), at.local, 0};
 }
@@ -75,6 +85,62 @@ std::optional<HostClick> ClickDriver::ClickItem(Player& player, int frame, float
     if (!nearest)
         return std::nullopt;
     const WorldVec3 at = nearest->GetCoords().GetPosition();
+    return HostClick{frame, nearest->GetObjectId(), at.region->GetName(), at.local, 0};
+}
+
+std::optional<HostClick> ClickDriver::ClickFixedItem(Player& player, int frame) {
+    const WorldCoords& coords = player.GetCoords();
+    mNearby.clear();
+    World::Get().GetEntitiesInSphere(
+        mNearby, coords.region, Sphere{coords.coords.origin, kSightRadius}, EntityListType::Actors);
+    const WorldVec3 from = coords.GetPosition();
+    const FixedItem* nearest = nullptr;
+    float nearestDistance = 0.0f;
+    for (const Entity* entity : mNearby) {
+        if (!entity->IsA<FixedItem>())
+            continue;
+        const auto& item = static_cast<const FixedItem&>(*entity);
+        // A person sees the lock and leaves that chest alone.
+        if (!item.IsOfInterest() || item.IsLocked())
+            continue;
+        const float distance = World::Get().GetDistanceSquared(from, item.GetPosition());
+        if (!nearest || distance < nearestDistance) {
+            nearest = &item;
+            nearestDistance = distance;
+        }
+    }
+    if (!nearest)
+        return std::nullopt;
+    mChestDistance = nearestDistance;
+    const WorldVec3 at = nearest->GetPosition();
+    return HostClick{frame, nearest->GetObjectId(), at.region->GetName(), at.local, 0};
+}
+
+std::optional<HostClick> ClickDriver::ClickNpc(Player& player, int frame) {
+    const WorldCoords& coords = player.GetCoords();
+    mNearby.clear();
+    World::Get().GetEntitiesInSphere(
+        mNearby, coords.region, Sphere{coords.coords.origin, kSightRadius}, EntityListType::Actors);
+    const WorldVec3 from = coords.GetPosition();
+    const Npc* nearest = nullptr;
+    float nearestDistance = 0.0f;
+    for (const Entity* entity : mNearby) {
+        if (!entity->IsA<Npc>() || mTalkedTo.count(entity->GetObjectId()))
+            continue;
+        const auto& npc = static_cast<const Npc&>(*entity);
+        if (!npc.IsOfInterest())
+            continue;
+        const float distance = from.DistanceTo(npc.GetPosition());
+        if (!nearest || distance < nearestDistance) {
+            nearest = &npc;
+            nearestDistance = distance;
+        }
+    }
+    if (!nearest)
+        return std::nullopt;
+    if (nearestDistance <= kTalkDistance)
+        mTalkedTo.insert(nearest->GetObjectId());
+    const WorldVec3 at = nearest->GetPosition();
     return HostClick{frame, nearest->GetObjectId(), at.region->GetName(), at.local, 0};
 }
 

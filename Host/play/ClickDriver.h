@@ -1,11 +1,14 @@
 #pragma once
 // The scripted user of `gamehost play`: once a second of game time it clicks an item lying within
-// reach (loot at its feet), else the nearest living foe of the player in sight, else the nearest
-// item lying in sight, else the ground on the
+// reach (loot at its feet), else the nearest closed chest in sight that shows no lock when no foe
+// is nearer, else the nearest living foe of the player in sight, else the nearest item lying in
+// sight, else a non-player character in sight with something to say that it has not talked to
+// yet, else the ground on the
 // way to the next spawn point of the player's region, as a person at the mouse would. It only
 // chooses where to click; what the click does is the player controller's business.
 #include <cstdint>
 #include <optional>
+#include <set>
 #include <vector>
 
 #include "Host/play/HostClick.h"
@@ -26,6 +29,8 @@ public:
     static constexpr float kItemReach = 3.0f;
     // A spawn point this close counts as reached; the walk goes on to the next one.
     static constexpr float kArrivedDistance = 2.0f;
+    // Standing this close to an NPC, a click on it starts the conversation.
+    static constexpr float kTalkDistance = 4.0f;
 
     // The click of this frame, when one is due and the player can be clicked for.
     std::optional<HostClick> Next(Player& player, int frame, std::uint64_t gameTimeMs);
@@ -33,11 +38,18 @@ public:
 private:
     std::optional<HostClick> ClickFoe(Player& player, int frame);
     std::optional<HostClick> ClickItem(Player& player, int frame, float within);
+    std::optional<HostClick> ClickFixedItem(Player& player, int frame);
+    std::optional<HostClick> ClickNpc(Player& player, int frame);
     std::optional<HostClick> ClickGround(Player& player, int frame);
 
     std::uint64_t mNextClickMs = 0;
+    // Squared distances of the last nearest foe and chest found.
+    float mFoeDistance = 0.0f;
+    float mChestDistance = 0.0f;
     std::size_t mWaypoint = 0;
     std::vector<Entity*> mNearby;
+    // NPCs clicked while standing at them: each is talked to once.
+    std::set<std::uint32_t> mTalkedTo;
     std::vector<const SpawnPoint*> mWaypoints;
 };
 

@@ -1,5 +1,7 @@
 #include "Host/play/PlaySession.h"
 
+#include <algorithm>
+
 #include "Host/HostApp.h"
 
 #include <system_error>
@@ -9,9 +11,12 @@
 #include "Engine/sys/Machine.h"
 #include "Engine/text/LocalizationManager.h"
 #include "Engine/world/World.h"
+#include "Game/ai/controllers/CharacterController.h"
+#include "Game/ai/controllers/ControllerCharacter.h"
 #include "Game/characters/Player.h"
 #include "Game/core/GameEngine.h"
 #include "Game/core/players/PlayerManagerClient.h"
+#include "Game/items/Item.h"
 #include "Game/quests/QuestRepository.h"
 #include "Host/PrintableText.h"
 #include "Host/StopSignal.h"
@@ -23,19 +28,14 @@
 
 namespace GAME {
 
-namespace {
-constexpr const char* kPlayerSpawn = "CaveEntrance";
-
-}  // namespace
-
-std::optional<WorldCoords> PlayerStart() {
+std::optional<WorldCoords> PlayerStart(const std::string& spawn) {
     const std::vector<SpawnPoint>& spawns = World::Get().GetSpawnPoints();
     if (spawns.empty())
         return std::nullopt;
     const SpawnPoint* chosen = &spawns.front();
-    for (const SpawnPoint& spawn : spawns)
-        if (spawn.name == kPlayerSpawn)
-            chosen = &spawn;
+    for (const SpawnPoint& point : spawns)
+        if (point.name == spawn)
+            chosen = &point;
     WorldCoords coords = chosen->coords;
     WorldVec3 ground = coords.GetPosition();
     if (ground.PutOnFloor())
@@ -125,7 +125,15 @@ bool PlaySession::MakePlayer() {
                      file.string().c_str());
         return false;
     }
-    const std::optional<WorldCoords> start = PlayerStart();
+    const std::vector<SpawnPoint>& points = World::Get().GetSpawnPoints();
+    if (mOptions.spawn != PlayOptions().spawn &&
+        std::none_of(points.begin(), points.end(),
+                     [this](const SpawnPoint& point) { return point.name == mOptions.spawn; })) {
+        std::fprintf(stderr, "gamehost: the level has no spawn point \"%s\" (--spawn)\n",
+                     mOptions.spawn.c_str());
+        return false;
+    }
+    const std::optional<WorldCoords> start = PlayerStart(mOptions.spawn);
     if (!start || !World::Get().AddEntity(player, *start, true)) {
         std::fprintf(stderr, "gamehost: the level has no spawn point to put the player on\n");
         return false;
@@ -162,7 +170,47 @@ bool PlaySession::MakePlayer() {
         player->GetPlayerNameInChar().c_str(), classRecord.c_str(), at.region->GetName().c_str(),
         static_cast<double>(at.local.x), static_cast<double>(at.local.y),
         static_cast<double>(at.local.z), player->GetCharLevel(), player->GetExperiencePoints());
+    if (file.empty())
+        GiveStartingKit(*player);
+    PrintWorn(*player);
     return true;
+}
+
+void PlaySession::GiveStartingKit(Player& player) {
+    std::string kitRecord = mOptions.classRecord;
+    const std::size_t dot = kitRecord.rfind(".dbr");
+    if (dot == std::string::npos)
+        return;
+    kitRecord.insert(dot, "Kit");
+    ObjectManager& objects = Singleton<ObjectManager>::Get();
+    auto* controller = FindController<ControllerCharacter>(player);
+    if (!controller || !objects.LoadTableFile(kitRecord))
+        return;
+    std::vector<std::string> records;
+    objects.GetLoadTable(kitRecord).GetStringArray("items", records);
+    for (const std::string& record : records) {
+        Item* item = controller->CreateItemInInventory(record);
+        if (item)
+            controller->GetEquipmentCtrl().AutoInsertItem(item->GetObjectId());
+        else
+            std::fprintf(stderr, "gamehost: kit %s: %s makes no item\n", kitRecord.c_str(),
+                         record.c_str());
+    }
+}
+
+void PlaySession::PrintWorn(Player& player) {
+    std::string worn;
+    for (const EquipManagerContainer& entry : player.GetEquipManager().GetAttachedItems()) {
+        const Item* item = Singleton<ObjectManager>::Get().GetObject<Item>(entry.itemId);
+        if (!item)
+            continue;
+        std::wstring name;
+        item->GetGameDescription(name);
+        worn += (worn.empty() ? "" : ", ") + PrintableText(name);
+    }
+    if (!worn.empty())
+        std::fprintf(mOut, "gamehost: %s wears %s\n", player.GetPlayerNameInChar().c_str(),
+                     worn.c_str());
 }
 
 void PlaySession::PlayFrames() {

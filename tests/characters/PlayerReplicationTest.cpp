@@ -10,6 +10,8 @@
 #include "Game/characters/player/PlayerReplicationData.h"
 #include "Game/core/GameEngine.h"
 #include "Game/core/net/packets/WorldPackets.h"
+#include "Game/items/Item.h"
+#include "Game/items/inventory/Inventory.h"
 #include "Game/rules/duration/DurationDamageManager.h"
 #include "PlayerTestSupport.h"
 #include "support/CharacterSetUp.h"
@@ -143,6 +145,53 @@ TEST_F(PlayerReplication, AServerPlayerShowsTheSameOnAClient) {
         EXPECT_EQ(game.Client(0).CountLog(
                       "Player::ApplyReplicationData: Attempt to apply NULL replication data."),
                   1);
+    }
+}
+
+// What a player carries and wears travels with it: the client rebuilds the same items under the
+// same ids, worn where they were, and its own snapshot is the server's, byte for byte.
+TEST_F(PlayerReplication, CarriedAndWornItemsArriveAsTheyWere) {
+    constexpr std::uint32_t kSword = 0x7001, kShield = 0x7002, kSpare = 0x7003;
+    std::vector<std::uint8_t> body;
+    ON_MACHINE(game.Server()) {
+        Player* hero = MakePlayer(kHeroId);
+        ASSERT_NE(hero, nullptr);
+        const std::pair<std::uint32_t, const char*> items[] = {
+            {kSword, "Records/Items/EpicSword.dbr"},
+            {kShield, "Records/Items/Shield.dbr"},
+            {kSpare, "Records/Items/HalfSword.dbr"}};
+        for (const auto& [id, record] : items) {
+            ItemReplicaInfo replica;
+            replica.objectId = id;
+            replica.baseName = record;
+            replica.seed = id & 0xFF;
+            ASSERT_NE(Item::CreateItem(replica), nullptr) << record;
+            hero->GetInventory().AddItemToInventory(id, false);
+        }
+        hero->AttachItemAction(kSword, EquipLocation_RightHand);
+        hero->AttachItemAction(kShield, EquipLocation_LeftHand);
+        std::unique_ptr<NetPacket> packet = hero->CreateSpawnNetPacket();
+        NetPacketOutBuffer out(packet.get());
+        hero->WriteReplicationData(out);
+        body = BodyOf(*packet);
+    }
+    ON_MACHINE(game.Client(0)) {
+        Player* seen = MakePlayer(kHeroId);
+        ASSERT_TRUE(ReadInto(*seen, body));
+        seen->ApplyReplicationData();
+        const EquipManager& worn = seen->GetEquipManager();
+        EXPECT_EQ(worn.GetWeaponIdRight(), kSword);
+        EXPECT_EQ(worn.GetLeftHandShield(), kShield);
+        EXPECT_EQ(seen->GetInventory().GetInventoryItems(), std::vector<std::uint32_t>{kSpare});
+        const auto* sword = Singleton<ObjectManager>::Get().GetObject<Item>(kSword);
+        ASSERT_NE(sword, nullptr);
+        EXPECT_EQ(sword->GetReplicaInfo().seed, kSword & 0xFF);
+        EXPECT_EQ(seen->GetHandState(), HandState_OneHanded);
+
+        std::unique_ptr<NetPacket> packet = seen->CreateSpawnNetPacket();
+        NetPacketOutBuffer out(packet.get());
+        seen->WriteReplicationData(out);
+        EXPECT_EQ(BodyOf(*packet), body);
     }
 }
 

@@ -9,9 +9,13 @@
 
 #include "Engine/object/ObjectManager.h"
 #include "Engine/streams/IOStream.h"
+#include "Game/ai/controllers/CharacterController.h"
+#include "Game/ai/controllers/ControllerCharacter.h"
 #include "Game/characters/Player.h"
 #include "Game/characters/player/CharacterFileManager.h"
 #include "Game/core/GameEngine.h"
+#include "Game/items/Item.h"
+#include "Game/items/inventory/Inventory.h"
 #include "PlayerSaveTestSupport.h"
 #include "PlayerTestSupport.h"
 #include "support/CharacterSetUp.h"
@@ -293,6 +297,32 @@ TEST_F(PlayerSave, AnUnreadInventorySectionIsPassedOverBeforeTheHotSlotsAreRead)
     EXPECT_FALSE(reader->LoadCharacterData(withoutSections, "noinventory.chr"));
     EXPECT_EQ(tm.CountLog("noinventory.chr: \"controllerStreamed\""), 1);
     EXPECT_TRUE(StateOf(*reader) == before);
+}
+
+TEST_F(PlayerSave, WornItemsComeBackWornAndWriteTheSameBytes) {
+    ObjectManager& objects = Singleton<ObjectManager>::Get();
+    Player* hero = objects.CreateObjectFromFile<Player>(kTestHero);
+    auto* controller = FindController<ControllerCharacter>(*hero);
+    ASSERT_NE(controller, nullptr);
+    controller->SetIgnoreEquipmentRequirements(true);
+    for (const char* record : {"Records/Items/EpicSword.dbr", "Records/Items/Shield.dbr"}) {
+        Item* item = controller->CreateItemInInventory(record);
+        ASSERT_NE(item, nullptr) << record;
+        ASSERT_TRUE(controller->GetEquipmentCtrl().AutoInsertItem(item->GetObjectId()));
+    }
+    const std::vector<std::uint8_t> bytes = Written(*hero);
+
+    Player* reader = objects.CreateObjectFromFile<Player>(kTestHero);
+    IOStream in(bytes);
+    reader->StreamProperties(in);
+    ASSERT_FALSE(in.Failed());
+    const EquipManager& worn = reader->GetEquipManager();
+    const auto* sword = objects.GetObject<Item>(worn.GetWeaponIdRight());
+    ASSERT_NE(sword, nullptr);
+    EXPECT_EQ(sword->GetObjectName(), "Records/Items/EpicSword.dbr");
+    EXPECT_NE(worn.GetLeftHandShield(), 0u);
+    EXPECT_TRUE(reader->GetInventory().GetInventoryItems().empty());
+    EXPECT_EQ(Written(*reader), bytes);
 }
 
 TEST_F(PlayerSave, CutOrDamagedFilesAreRefusedByNameAndFieldWithNothingApplied) {

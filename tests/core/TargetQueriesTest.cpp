@@ -14,6 +14,7 @@
 #include "Game/core/ObjectLookup.h"
 #include "Game/core/players/Team.h"
 #include "Game/core/queries/EntityFilters.h"
+#include "Game/world/fixeditems/FixedItem.h"
 #include "support/TestMachine.h"
 
 namespace GAME::test {
@@ -107,8 +108,8 @@ protected:
         std::vector<std::pair<double, std::uint32_t>> hits;
         for (Entity* entity : walkOrder) {
             auto* c = dynamic_cast<Character*>(entity);
-            if (!c || !c->HasDoneInitialUpdate() || !c->IsAlive() || !c->IsVisible() ||
-                c->GetObjectId() == exclude)
+            if (!c || c->GetRegion() != cave || !c->HasDoneInitialUpdate() || !c->IsAlive() ||
+                !c->IsVisible() || c->GetObjectId() == exclude)
                 continue;
             if (friends ? !team.IsFriend(c->GetTeam()) : !team.IsFoe(c->GetTeam()))
                 continue;
@@ -207,12 +208,17 @@ TEST_F(TargetQueries, PickObjectDrawsOnceAmongTheCandidatesLeft) {
 TEST_F(TargetQueries, EntityFiltersFollowTheClassAndTheEntitysOwnAnswer) {
     auto* character = dynamic_cast<Character*>(walkOrder.back());
     Entity* scenery = nullptr;
+    Entity* chest = nullptr;
     for (Entity* entity : walkOrder)
-        if (!dynamic_cast<Character*>(entity))
+        if (dynamic_cast<FixedItem*>(entity))
+            chest = entity;
+        else if (!dynamic_cast<Character*>(entity))
             scenery = entity;
     ASSERT_NE(scenery, nullptr);
+    ASSERT_NE(chest, nullptr);
     EXPECT_FALSE(FilterGetAllPlayers()(character));
     EXPECT_TRUE(FilterGetSpawnObjects()(character));
+    EXPECT_TRUE(FilterGetSpawnObjects()(chest));  // placed, usable objects go to joining clients
     EXPECT_FALSE(FilterGetSpawnObjects()(scenery));
     EXPECT_FALSE(FilterGetPlayerSpawnPoint()(scenery));
     EXPECT_FALSE(FilterGetAllTrafficNodes()(nullptr));

@@ -3,6 +3,7 @@
 #include "Engine/net/NetworkConnectionManager.h"
 #include "Engine/object/ObjectManager.h"
 #include "Game/core/net/packets/FixedItemPackets.h"
+#include "Game/world/fixeditems/FixedItemState.h"
 #include "support/NetTestGame.h"
 
 namespace GAME::test {
@@ -13,7 +14,7 @@ class ProbeFixedItem : public Actor,
                        public StrategicMovementCommandTarget {
     RTTI_DECLARE(ProbeFixedItem)
 public:
-    void SetFixedItemState(unsigned int state_, unsigned int instigator_, bool force_,
+    void SetFixedItemState(FixedItem_State state_, unsigned int instigator_, bool force_,
                            bool doSound_) override {
         calls.push_back("state");
         state = state_;

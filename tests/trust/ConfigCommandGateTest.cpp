@@ -12,6 +12,7 @@
 #include "Engine/net/fields/NetPacketDescriber.h"
 #include "Game/core/net/GameEngineInboundInterface.h"
 #include "Game/core/net/packets/FixedItemPackets.h"
+#include "Game/world/fixeditems/FixedItemState.h"
 #include "players/PlayersTestSupport.h"
 #include "support/CharacterSetUp.h"
 #include "support/NetTestGame.h"
@@ -74,7 +75,7 @@ class GateFixedItem : public Actor,
                       public StrategicMovementCommandTarget {
     RTTI_DECLARE(GateFixedItem)
 public:
-    void SetFixedItemState(unsigned int, unsigned int, bool, bool) override {}
+    void SetFixedItemState(FixedItem_State, unsigned int, bool, bool) override {}
     void UseOnTarget(unsigned int, const std::vector<unsigned int>&) override {}
     void UseSkillOnTargets(unsigned int, const std::vector<unsigned int>&) override {}
     void HandleTargets(const std::vector<unsigned int>&) override {}
@@ -141,12 +142,17 @@ TEST_F(ConfigCommandGate, ACommandAboutAnotherPlayerIsNeitherRunNorRelayed) {
 TEST_F(ConfigCommandGate, ThePlayerKindsAboutTheWorldPassAndPetsFollowTheirMaster) {
     ON_MACHINE(game.Server()) {
         using In = GameEngineInboundInterface;
-        // About a placed object of the kind, whoever sends it; never about a player.
+        // About a placed object of the kind, whoever sends it; never about a player. What a
+        // fixed item's use or skill acts on is found by the server alone.
         Singleton<ObjectManager>::Get().CreateObject<GateFixedItem>(0x77);
-        EXPECT_TRUE(In::ClientMayCommand(1, PacketType::FixedItemTargetConfigCmdPacket, 0x77));
+        EXPECT_TRUE(In::ClientMayCommand(1, PacketType::FixedItemStateChangeConfigCmdPacket, 0x77));
+        EXPECT_FALSE(In::ClientMayCommand(1, PacketType::FixedItemTargetConfigCmdPacket, 0x77));
+        EXPECT_FALSE(
+            In::ClientMayCommand(1, PacketType::FixedItemSkillTargetConfigCmdPacket, 0x77));
         EXPECT_TRUE(
             In::ClientMayCommand(2, PacketType::StrategicMovementTargetConfigCmdPacket, 0x77));
-        EXPECT_FALSE(In::ClientMayCommand(1, PacketType::FixedItemTargetConfigCmdPacket, 0x78));
+        EXPECT_FALSE(
+            In::ClientMayCommand(1, PacketType::FixedItemStateChangeConfigCmdPacket, 0x78));
         EXPECT_FALSE(
             In::ClientMayCommand(1, PacketType::FixedItemStateChangeConfigCmdPacket, kHonest));
         EXPECT_FALSE(

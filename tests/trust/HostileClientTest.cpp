@@ -10,13 +10,17 @@
 #include "Engine/net/NetFaultLog.h"
 #include "Engine/net/NetworkConnectionManager.h"
 #include "Engine/net/PacketTypes.h"
+#include "Engine/records/RecordDatabase.h"
 #include "Engine/text/LocalizationManager.h"
 #include "Game/core/net/GameEngineNetworkInterface.h"
 #include "Game/core/net/GameEngineServicesModules.h"
+#include "Game/core/net/commands/ItemCommands.h"
 #include "Game/core/players/PartyManager.h"
 #include "Game/core/players/PlayerManagerClient.h"
 #include "Game/core/players/PlayerManagerServer.h"
 #include "Game/core/players/PlayerReport.h"
+#include "Game/items/Item.h"
+#include "Game/items/inventory/Inventory.h"
 #include "Game/items/oneshot/OneShot.h"
 #include "Game/quests/QuestRepository.h"
 #include "players/PlayersTestSupport.h"
@@ -429,6 +433,82 @@ TEST_F(HostileClient, AFloodingHostIsDroppedAndTheOthersPlayOn) {
         for (const auto& message : gGameEngine->GetChatMessages())
             EXPECT_NE(message.text, L"late");
     }
+    ExpectHonestClientsPlay();
+}
+
+}  // namespace
+}  // namespace GAME::test
+
+namespace GAME::test {
+namespace {
+
+// A client puts on only what its own player carries, one item per location, and takes off
+// only what it wears; the server and the honest clients see the refused requests change
+// nothing.
+TEST_F(HostileClient, EquipsOnlyWhatItsPlayerCarriesAndOnlyAFreeLocation) {
+    constexpr std::uint32_t kOwnSword = 0x6161, kOwnAxe = 0x6162, kOthersShield = 0x6163;
+    const struct {
+        std::uint32_t id;
+        const char* record;
+        int carrier;
+    } items[] = {{kOwnSword, "Records/Test/HostileSword.dbr", 1},
+                 {kOwnAxe, "Records/Test/HostileAxe.dbr", 1},
+                 {kOthersShield, "Records/Test/HostileShield.dbr", 2}};
+    for (int host = 0; host <= 3; ++host)
+        ON_MACHINE(Host(host)) {
+            RecordDatabase& records = Singleton<RecordDatabase>::Get();
+            records.AddRecordText("Records/Test/HostileSword.dbr",
+                                  R"({"Class": "WeaponMelee_Sword"})");
+            records.AddRecordText("Records/Test/HostileAxe.dbr", R"({"Class": "WeaponMelee_Axe"})");
+            records.AddRecordText("Records/Test/HostileShield.dbr",
+                                  R"({"Class": "WeaponArmor_Shield"})");
+            for (const auto& item : items) {
+                ItemReplicaInfo record;
+                record.objectId = item.id;
+                record.baseName = item.record;
+                ASSERT_NE(Item::CreateItem(record), nullptr);
+                // Each machine holds its own player; the server holds them all.
+                if (auto* carrier =
+                        Singleton<ObjectManager>::Get().GetObject<Player>(IdOf(item.carrier)))
+                    carrier->GetInventory().AddItemToInventory(item.id, false);
+            }
+        }
+    auto send = [&](std::unique_ptr<ActorConfigCommand> command) {
+        ON_MACHINE(game.Client(0)) {
+            Singleton<ObjectManager>::Get().GetObject<Player>(IdOf(1))->Enqueue(std::move(command));
+        }
+        game.Pump();
+    };
+    auto wornOnServer = [&](int host, std::uint32_t location) {
+        std::uint32_t id = 0;
+        ON_MACHINE(game.Server()) {
+            id = Singleton<ObjectManager>::Get()
+                     .GetObject<Player>(IdOf(host))
+                     ->GetEquipManager()
+                     .GetItemId(location);
+        }
+        return id;
+    };
+    send(std::make_unique<AttachItemConfigCmd>(IdOf(1), kOthersShield, EquipLocation_LeftHand));
+    send(std::make_unique<AttachItemConfigCmd>(IdOf(1), kOwnAxe, 42));
+    EXPECT_EQ(wornOnServer(1, EquipLocation_LeftHand), 0u);
+    send(std::make_unique<AttachItemConfigCmd>(IdOf(1), kOwnSword, EquipLocation_RightHand));
+    send(std::make_unique<AttachItemConfigCmd>(IdOf(1), kOwnAxe, EquipLocation_RightHand));
+    send(std::make_unique<DetachItemConfigCmd>(IdOf(1), kOthersShield));
+    send(std::make_unique<AttachItemConfigCmd>(IdOf(2), kOthersShield, EquipLocation_LeftHand));
+    EXPECT_EQ(wornOnServer(1, EquipLocation_RightHand), kOwnSword);
+    EXPECT_EQ(wornOnServer(2, EquipLocation_LeftHand), 0u);
+    ON_MACHINE(game.Server()) {
+        const auto* hostile = Singleton<ObjectManager>::Get().GetObject<Player>(IdOf(1));
+        EXPECT_EQ(hostile->GetEquipManager().GetAttachedItems().size(), 1u);
+        EXPECT_TRUE(hostile->GetInventory().IsItemInInventory(kOwnAxe));
+    }
+    for (const char* refusal : {"the character does not carry it", "no such equip location",
+                                "the location is taken", "the character does not wear it"})
+        EXPECT_EQ(game.Server().CountLog(refusal), 1) << refusal;
+    // Taking off what it wears is its own affair.
+    send(std::make_unique<DetachItemConfigCmd>(IdOf(1), kOwnSword));
+    EXPECT_EQ(wornOnServer(1, EquipLocation_RightHand), 0u);
     ExpectHonestClientsPlay();
 }
 

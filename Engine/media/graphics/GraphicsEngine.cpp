@@ -5,6 +5,7 @@
 #include "Engine/anim/GraphicsAnim.h"
 #include "Engine/media/MediaRecorder.h"
 #include "Engine/object/Object.h"
+#include "Engine/object/ObjectManager.h"
 #include "Engine/records/RecordDatabase.h"
 #include "Engine/sys/Machine.h"
 
@@ -55,6 +56,26 @@ bool GraphicsEngine::LoadTexture(const std::string& name) {
         return false;
     MediaRecorder::Get().Record(MediaCall::LoadTexture, 0, name);
     return true;
+}
+
+bool GraphicsEngine::GetTextureSize(const std::string& name, int& width, int& height) {
+    width = 0;
+    height = 0;
+    if (name.empty())
+        return false;
+    ObjectManager& objects = Singleton<ObjectManager>::Get();
+    if (!objects.LoadTableFile(name))
+        return false;
+    const LoadTable record = objects.GetLoadTable(name);
+    width = record.GetInt("width", 0);
+    height = record.GetInt("height", 0);
+    return true;
+}
+
+Rect GraphicsEngine::GetResAdjRect(const Rect& rect) const {
+    const float sx = static_cast<float>(mWidth) / static_cast<float>(kWidth);
+    const float sy = static_cast<float>(mHeight) / static_cast<float>(kHeight);
+    return Rect{rect.left * sx, rect.top * sy, rect.width * sx, rect.height * sy};
 }
 
 }  // namespace GAME

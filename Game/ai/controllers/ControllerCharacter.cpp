@@ -1,15 +1,21 @@
 #include "Game/ai/controllers/ControllerCharacter.h"
 
 #include "Engine/Engine.h"
+#include "Engine/object/ObjectManager.h"
+#include "Engine/sys/Machine.h"
 #include "Game/characters/Character.h"
 #include "Game/core/net/commands/ItemCommands.h"
 #include "Game/core/util/SeamLog.h"
+#include "Game/items/Item.h"
+#include "Game/items/inventory/Inventory.h"
 
 namespace GAME {
 
 RTTI_IMPLEMENT(ControllerCharacter, ControllerBaseCharacter)
 
-ControllerCharacter::ControllerCharacter() = default;
+ControllerCharacter::ControllerCharacter() {
+    mEquipment.SetController(this);
+}
 ControllerCharacter::~ControllerCharacter() = default;
 
 void ControllerCharacter::Update(int ms) {
@@ -17,7 +23,7 @@ void ControllerCharacter::Update(int ms) {
     mAttributeRefreshCountdown -= ms;
     if (mAttributeRefreshCountdown < 1) {
         mAttributeRefreshCountdown = mAttributeRefreshInterval;
-        ReportSeam("Controller", "EquipmentCtrl::AttributesHaveChanged");
+        mEquipment.AttributesHaveChanged();
     }
 }
 
@@ -39,10 +45,32 @@ void ControllerCharacter::Teleport(const WorldCoords& coords) {
     character->SetPathPosition(position);
 }
 
-Item* ControllerCharacter::CreateItemInInventory(const std::string&) {
-    if (GetParentCharacter())
-        ReportSeam("Controller", "Inventory::AddItem");
-    return nullptr;
+Item* ControllerCharacter::CreateItemInInventory(const std::string& recordName) {
+    Character* character = GetParentCharacter();
+    if (!character)
+        return nullptr;
+    ItemReplicaInfo record;
+    record.baseName = recordName;
+    // Built as every item is, so that its attribute stores are filled.
+    Item* item = Item::CreateItem(record);
+    if (item)
+        character->GetInventory().AddItemToInventory(item->GetObjectId(), false);
+    return item;
+}
+
+void ControllerCharacter::SendEquipAttachAction(std::uint32_t itemId, std::uint32_t location) {
+    if (Character* character = GetParentCharacter())
+        character->Enqueue(std::make_unique<AttachItemConfigCmd>(GetParentId(), itemId, location));
+}
+
+void ControllerCharacter::SendEquipDetachAction(std::uint32_t itemId) {
+    if (Character* character = GetParentCharacter())
+        character->Enqueue(std::make_unique<DetachItemConfigCmd>(GetParentId(), itemId));
+}
+
+void ControllerCharacter::SendRemoveItemFromInventory(std::uint32_t itemId) {
+    if (Character* character = GetParentCharacter())
+        character->Enqueue(std::make_unique<RemoveInventoryItemConfigCmd>(GetParentId(), itemId));
 }
 
 }  // namespace GAME

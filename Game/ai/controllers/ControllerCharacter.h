@@ -4,6 +4,7 @@
 #include <string>
 
 #include "Game/ai/controllers/ControllerBaseCharacter.h"
+#include "Game/items/equipment/EquipmentCtrl.h"
 
 namespace GAME {
 
@@ -23,7 +24,18 @@ public:
     virtual void LoadLootFromActor() {}
     virtual Item* CreateItemInInventory(const std::string& recordName);
 
+    // The equipment's rules; its attach and detach actions go out through the senders below
+    // and run on every machine.
+    EquipmentCtrl& GetEquipmentCtrl() { return mEquipment; }
+    void SetIgnoreEquipmentRequirements(bool ignore) { mEquipment.SetIgnoreRequirements(ignore); }
+    void SetAlternateEquipment(bool alternate) { mEquipment.SetAlternateEquipment(alternate); }
+    void AllowDualWieldWeapons(bool allow) { mEquipment.SetAllowDualWeapons(allow); }
+    void SendEquipAttachAction(std::uint32_t itemId, std::uint32_t location);
+    void SendEquipDetachAction(std::uint32_t itemId);
+    void SendRemoveItemFromInventory(std::uint32_t itemId);
+
 private:
+    EquipmentCtrl mEquipment;
     int mAttributeRefreshCountdown = 0;
     int mAttributeRefreshInterval = kAttributeRefreshInterval;
 };

@@ -114,6 +114,8 @@ void Character::LoadStaffAnimationSet(const LoadTable& record) {
 
 void Character::SetAnimation(int handState) {
     const int stance = handState >= 1 && handState <= 5 ? handState : 0;
+    // The equipment tells every change of its hand state here; the speeds read it back.
+    mHandState = stance;
     AnimationSet* set = GetStanceAnimationSet(stance);
     if (set == nullptr || set == mAnimationSet)
         return;

@@ -138,7 +138,7 @@ void Monster::CharacterIsDying() {
 void Monster::DropLooselyAttachedItems() {
     for (const DropSlot& slot : kLooseDrops)
         if (mLoot.attachedItemIds[slot.item] != 0) {
-            ReportSeam("Monster", "Character::DetachItemAction");
+            DetachItemAction(mLoot.attachedItemIds[slot.item]);
             ReportSeam("Monster", "Character::DropItemFromEquipLocation");
         }
 }
@@ -146,7 +146,7 @@ void Monster::DropLooselyAttachedItems() {
 void Monster::DropFirmlyAttachedItems() {
     for (const DropSlot& slot : kFirmDrops)
         if (mLoot.attachedItemIds[slot.item] != 0) {
-            ReportSeam("Monster", "Character::DetachItemAction");
+            DetachItemAction(mLoot.attachedItemIds[slot.item]);
             ReportSeam("Monster", "Character::DropItemFromEquipLocation");
         }
 }

@@ -21,6 +21,7 @@
 #include "Game/core/GameEngine.h"
 #include "Game/core/util/SeamLog.h"
 #include "Game/skills/Skill.h"
+#include "Game/world/fixeditems/FixedItem.h"
 
 namespace GAME {
 
@@ -321,9 +322,11 @@ WorldVec3 Character::GetMoveToPoint(std::uint32_t targetId, std::uint32_t skillI
         }
         goal = target.GetPathPosition();
         reach = hasSkill ? range + extents : extents;
+    } else if (object && object->IsA<FixedItem>()) {
+        return static_cast<FixedItem&>(*object).GetMoveToPoint(GetObjectId());
     } else if (object && object->IsA<Entity>()) {
-        // Fixed items and strategic movement points answer for themselves once they exist; any
-        // other entity is reached at the edge of its bounding sphere.
+        // Strategic movement points will answer for themselves once they exist; any other
+        // entity is reached at the edge of its bounding sphere.
         const auto& entity = static_cast<Entity&>(*object);
         goal = entity.GetPosition();
         reach = entity.GetBoundingRadius() + GetExtents();

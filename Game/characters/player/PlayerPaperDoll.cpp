@@ -11,7 +11,8 @@
 #include "Game/characters/Player.h"
 #include "Game/characters/actions/CharacterActionHandler.h"
 #include "Game/characters/actions/IdleActions.h"
-#include "Game/core/util/SeamLog.h"
+#include "Game/items/Item.h"
+#include "Game/items/inventory/Inventory.h"
 
 namespace GAME {
 
@@ -59,10 +60,47 @@ void Player::CreatePaperDoll() {
     if (!copy)
         return;
     mPaperDoll = copy->GetObjectId();
-    ReportSeam("Player", "the equipment's items copied onto the paper doll");
+    // The copy wears copies of the worn items, built from the replication data.
+    mPaperDollItems.clear();
+    for (std::uint32_t location = 0; location < 10; ++location) {
+        const std::uint32_t mine = GetEquipManager().GetItemId(location);
+        const std::uint32_t theirs = copy->GetEquipManager().GetItemId(location);
+        if (mine != 0 && theirs != 0)
+            mPaperDollItems[mine] = theirs;
+    }
     copy->SetCoords(WorldCoords(mPaperDollRegion.get(), Coords::Identity()));
     copy->GetActionHandler().Execute(std::make_unique<LongIdleAction>(copy->GetObjectId()));
     copy->RemoveLight();
+}
+
+void Player::AttachItemAction(std::uint32_t itemId, std::uint32_t location) {
+    Character::AttachItemAction(itemId, location);
+    Player* copy = GetPaperDoll();
+    const Item* item = Singleton<ObjectManager>::Get().GetObject<Item>(itemId);
+    if (!copy || itemId == 0 || !item)
+        return;
+    ItemReplicaInfo record;
+    item->GetItemReplicaInfo(record);
+    record.objectId = 0;
+    if (Item* duplicate = Item::CreateItem(record)) {
+        mPaperDollItems[itemId] = duplicate->GetObjectId();
+        copy->AttachItemAction(duplicate->GetObjectId(), location);
+    }
+}
+
+void Player::DetachItemAction(std::uint32_t itemId) {
+    Character::DetachItemAction(itemId);
+    Player* copy = GetPaperDoll();
+    auto it = mPaperDollItems.find(itemId);
+    if (!copy || itemId == 0 || it == mPaperDollItems.end())
+        return;
+    const std::uint32_t duplicate = it->second;
+    mPaperDollItems.erase(it);
+    copy->DetachItemAction(duplicate);
+    copy->GetInventory().RemoveItemFromInventory(duplicate);
+    ObjectManager& objects = Singleton<ObjectManager>::Get();
+    if (Object* object = objects.GetObject(duplicate))
+        objects.DestroyObjectEx(object, __FILE__, __LINE__);
 }
 
 // The copy stands in the region: it goes first, so that it never points at a deleted region.
@@ -70,6 +108,7 @@ void Player::DestroyPaperDoll() {
     if (Player* copy = GetPaperDoll())
         Singleton<ObjectManager>::Get().DestroyObjectEx(copy, __FILE__, __LINE__);
     mPaperDoll = 0;
+    mPaperDollItems.clear();
     mPaperDollRegion.reset();
 }
 

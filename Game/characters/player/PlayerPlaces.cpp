@@ -5,11 +5,12 @@
 
 #include "Engine/world/PathFinder.h"
 #include "Engine/world/World.h"
+#include "Game/ai/controllers/CharacterController.h"
+#include "Game/ai/controllers/ControllerCharacter.h"
 #include "Game/characters/Player.h"
 #include "Game/characters/movement/CharacterMovementManager.h"
 #include "Game/core/GameEngine.h"
 #include "Game/core/ObjectLookup.h"
-#include "Game/core/util/SeamLog.h"
 
 namespace GAME {
 
@@ -44,11 +45,12 @@ void Player::JumpToNextSpawnPoint() {
 
 void Player::SetAlternateConfig(bool alternate) {
     mAlternateConfig = alternate;
-    if (!FindObjectOfClass(GetControllerId(), "ControllerPlayer"))
+    auto* controller = FindController<ControllerCharacter>(*this);
+    if (!controller || !FindObjectOfClass(GetControllerId(), "ControllerPlayer"))
         return;
     if (gGameEngine)
         gGameEngine->UnlockTutorialPage(kAlternateConfigTutorialPage, true);
-    ReportSeam("Player", "ControllerCharacter::SetAlternateEquipment");
+    controller->SetAlternateEquipment(alternate);
 }
 
 }  // namespace GAME

@@ -10,7 +10,6 @@
 #include "Game/characters/player/PlayerReplicationData.h"
 #include "Game/core/net/packets/WorldPackets.h"
 #include "Game/core/util/MathUtil.h"
-#include "Game/core/util/SeamLog.h"
 #include "Game/rules/duration/DurationDamageManager.h"
 
 namespace GAME {
@@ -44,7 +43,7 @@ void Player::WriteReplicationData(NetPacketOutBuffer& out) {
     GetDurationDamageManager().GetFixedDamageReplica(data.fixedDurationDamage);
     GetSkillManager().GetSkillReplica(data.skills);
     GetSkillManager().GetSkillBuffReplica(data.skillBuffs);
-    ReportSeam("Player", "Character::GetInventoryReplica and SetInventoryReplica");
+    GetInventoryReplica(data.inventory);
     data.actionState = GetActionState();
     data.moving = IsMoving();
     if (data.moving) {
@@ -96,8 +95,7 @@ void Player::ApplyReplicationData() {
     GetDurationDamageManager().SetFixedDamageReplica(data->fixedDurationDamage);
     GetSkillManager().SetSkillReplica(data->skills);
     GetSkillManager().SetSkillBuffReplica(data->skillBuffs);
-    if (!data->inventory.empty())
-        ReportSeam("Player", "Character::GetInventoryReplica and SetInventoryReplica");
+    SetInventoryReplica(data->inventory);
     GetExperienceLevelControl().SetLevel(data->characterLevel);
     GetExperienceLevelControl().SetExperiencePoints(data->experiencePoints);
     SubtractMoney(GetMoney());

@@ -5,6 +5,8 @@
 #include "Engine/Engine.h"
 #include "Engine/streams/IOStream.h"
 #include "Engine/sys/Machine.h"
+#include "Game/ai/controllers/CharacterController.h"
+#include "Game/ai/controllers/ControllerCharacter.h"
 #include "Game/characters/Player.h"
 #include "Game/core/GameEngine.h"
 
@@ -21,6 +23,26 @@ constexpr std::uint32_t kListVersion = 1;
 constexpr std::int32_t kSavedTutorialPages = 36;
 constexpr std::uint32_t kNoTutorialPage = 0xFFFFFFFFu;
 constexpr const char* kHotSlotBlock = "playerHotSlotCtrl";
+
+// The bag's section as a bag of one empty sack writes it.
+void WriteEmptyBag(IOStream& stream) {
+    stream.BeginBlock("playerInventoryCtrl");
+    bool gridCoords = true;
+    stream.StreamBool("itemPositionsSavedAsGridCoords", gridCoords);
+    std::int32_t sacks = 1;
+    std::int32_t focused = 0;
+    std::int32_t selected = 0;
+    stream.StreamInt("numberOfSacks", sacks);
+    stream.StreamInt("currentlyFocusedSackNumber", focused);
+    stream.StreamInt("currentlySelectedSackNumber", selected);
+    stream.BeginBlock("inventorySack");
+    bool fresh = false;
+    std::int32_t size = 0;
+    stream.StreamBool("tempBool", fresh);
+    stream.StreamInt("size", size);
+    stream.EndBlock();
+    stream.EndBlock();
+}
 
 }  // namespace
 
@@ -177,20 +199,33 @@ void Player::StreamPropertiesUI(IOStream& stream) {
 }
 
 void Player::StreamPropertiesInventory(IOStream& stream) {
-    // No player controller carries an inventory or equipment yet, so a player writes none.
-    bool controllerStreamed = false;
+    auto* controller = FindController<ControllerCharacter>(*this);
+    bool controllerStreamed = controller != nullptr;
     stream.StreamBool("controllerStreamed", controllerStreamed);
-    if (!stream.IsReading() || !controllerStreamed)
+    if (!controllerStreamed)
         return;
-    // The inventory, an empty block and the equipment: passed over whole so that the hot slots
-    // are read from their own block, not from a block of the same key among these.
-    for (int section = 0; section < 3; ++section) {
-        if (!stream.SkipNextBlock()) {
-            stream.Fail("controllerStreamed",
-                        "the inventory and equipment it announces are missing");
-            return;
+    // The bag is not kept yet: an empty bag of one sack is written and a saved bag is passed
+    // over whole, as is the empty block after it, so that what follows is read from its place.
+    if (stream.IsReading()) {
+        // The bag and the empty block; without a controller to take it, the equipment too.
+        const int passedOver = controller ? 2 : 3;
+        for (int i = 0; i < passedOver; ++i) {
+            if (!stream.SkipNextBlock()) {
+                stream.Fail("controllerStreamed",
+                            "the inventory and equipment it announces are missing");
+                return;
+            }
         }
+        if (!controller)
+            return;
+    } else {
+        WriteEmptyBag(stream);
+        stream.BeginBlock("");
+        stream.EndBlock();
     }
+    EquipmentCtrl& equipment = controller->GetEquipmentCtrl();
+    equipment.SetParent(this);
+    equipment.StreamProperties(stream);
 }
 
 void Player::StreamPropertiesHotSlots(IOStream& stream) {

@@ -118,13 +118,16 @@ bool GameEngineInboundInterface::ClientMayCommand(int host, PACKET_TYPE type,
                                                   std::uint32_t object) {
     const Object* target = Singleton<ObjectManager>::Get().GetObject(object);
     switch (type) {
-        // Placed world objects are touched, opened and used by whoever stands at them: those
-        // commands come from the toucher's machine about an object it does not own, and only
-        // about such an object (never a player).
+        // A fixed item's state is the server's to decide: a client's state change about one
+        // passes the gate only to become the server's use request for the sender's player
+        // (FixedItemStateChangeConfigCmd::AcceptFromClient); never about a player.
         case PacketType::FixedItemStateChangeConfigCmdPacket:
+            return dynamic_cast<const FixedItemCommandTarget*>(target) != nullptr;
+        // What a use or a skill gives, and the ids of monsters a trapped chest releases, are
+        // found by the deciding machine alone.
         case PacketType::FixedItemTargetConfigCmdPacket:
         case PacketType::FixedItemSkillTargetConfigCmdPacket:
-            return dynamic_cast<const FixedItemCommandTarget*>(target) != nullptr;
+            return false;
         case PacketType::StrategicMovementTargetConfigCmdPacket:
             return dynamic_cast<const StrategicMovementCommandTarget*>(target) != nullptr;
         // Who may be hurt and which side a character fights on are the server's decisions.

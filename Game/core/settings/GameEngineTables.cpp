@@ -146,7 +146,11 @@ void GameEngine::LoadItemSet(const std::string& record) {
 }
 
 const ItemSet* GameEngine::GetItemSet(const std::string& record) const {
-    auto it = itemSets.find(MakeNormalizedPath(record));
+    // Asked per attack: the key is normalised in a buffer that keeps its room.
+    thread_local std::string key;
+    key.assign(record);
+    NormalizePath(key);
+    auto it = itemSets.find(key);
     return it == itemSets.end() ? nullptr : it->second.get();
 }
 

@@ -9,7 +9,8 @@
 #include "Game/characters/Player.h"
 #include "Game/core/GameEngine.h"
 #include "Game/core/players/Bonus.h"
-#include "Game/core/util/SeamLog.h"
+#include "Game/items/kinds/Armor.h"
+#include "Game/items/kinds/Weapon.h"
 #include "Game/rules/combat/CombatEvents.h"
 #include "Game/rules/combat/CombatFilter.h"
 #include "Game/rules/combat/CombatManager.h"
@@ -149,6 +150,7 @@ bool CombatManager::TakeAttack(ParametersCombat& params) {
         attack.ProcessDefense(*character, 0.0f, ContributeDefensiveReduction(),
                               ContributeTotalResistanceReductionPercent(),
                               ContributeTotalResistanceReductionAbsolute());
+        TryShieldBlock(params, attack, pth, attackGen);
         if (mRacialDefense.percent > 0.0f) {
             attack.ReduceDamage(mRacialDefense.percent);
             Trace("    ^yRacial Bonus Percent Defense = %f\n",
@@ -241,12 +243,42 @@ bool CombatManager::TakeAttack(ParametersCombat& params) {
     return hit;
 }
 
+void CombatManager::TryShieldBlock(const ParametersCombat& params,
+                                   CombatAttributeAccumulator& attack, float pth,
+                                   RandomUniform& attackGen) {
+    Character* const character = mCharacter;
+    if (mBlockRecoveryLeft > 0)
+        return;
+    auto* shield = Singleton<ObjectManager>::Get().GetObject<WeaponArmor_Shield>(
+        mEquipManager.GetWeaponIdLeft());
+    if (!shield)
+        return;
+    const float chance = shield->GetShieldBlockChance();
+    const float modifier = attack.GetTotalDefenseType(CombatAttributeType::BlockModifier);
+    bool blocked = false;
+    if (params.combatStyle == ParametersCombatStyle::Probability)
+        blocked = DesignerCalculateMeleeBlockChance(chance, modifier, pth, attackGen);
+    else if (params.combatStyle == ParametersCombatStyle::Projectile)
+        blocked = DesignerCalculateProjectileBlockChance(chance, modifier, pth, attackGen);
+    if (!blocked)
+        return;
+    attack.DamageReductionByShield(*character, shield->GetShieldDefense(),
+                                   shield->GetShieldAbsorption());
+    shield->PlayBlockSound(character->GetPosition());
+    const float t = static_cast<float>(shield->GetShieldRecoveryTime());
+    const float reduction =
+        character->GetTotalCharAttribute(CharAttributeType::DefensiveBlockRecoveryReduction);
+    mBlockRecoveryLeft = static_cast<int>(t - t * 0.01f * reduction);
+}
+
 void CombatManager::HitFeedback(const ParametersCombat& params, Character* attacker,
                                 float multiplier, float blunt) {
     Character* const character = mCharacter;
     if (params.combatStyle == ParametersCombatStyle::Probability) {
         character->PlayImpactSound();
-        ReportSeam("Character", "EquipManager::GetBodyArmor impact sound");
+        if (auto* armor =
+                Singleton<ObjectManager>::Get().GetObject<Armor>(mEquipManager.GetBodyArmor()))
+            armor->PlayImpactSound(character->GetPosition());
     }
     if (multiplier <= 1.0f)
         return;

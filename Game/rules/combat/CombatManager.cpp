@@ -111,6 +111,7 @@ void CombatManager::Load(const LoadTable& table) {
     mHandMax = table.GetFloat("handHitDamageMax", 0.0f);
     mFootMin = table.GetFloat("footHitDamageMin", 0.0f);
     mFootMax = table.GetFloat("footHitDamageMax", 0.0f);
+    mEquipManager.Load(table);
 }
 
 void CombatManager::GetHandHitDamage(CombatAttributeAccumulator& accumulator) const {
@@ -156,6 +157,7 @@ void CombatManager::LoadRecord(const std::string& fileName) {
 void CombatManager::AssignParent(Character* character) {
     mCharacter = character;
     mDurationDamage.SetOwner(character);
+    mEquipManager.AttachParent(character);
 }
 
 void CombatManager::Update(int ms) {

@@ -10,6 +10,7 @@
 #include <utility>
 #include <vector>
 
+#include "Game/items/equipment/EquipManager.h"
 #include "Game/rules/RacialBonus.h"
 #include "Game/rules/combat/CombatAttributeType.h"
 #include "Game/rules/duration/DurationDamageManager.h"
@@ -123,6 +124,22 @@ public:
     std::uint32_t GetAttackerId() const { return mLastAttacker; }
     void SetAttacker(std::uint32_t id) { mLastAttacker = id; }
     int GetBlockRecoveryLeft() const { return mBlockRecoveryLeft; }
+    // What the character wears and holds on this machine.
+    EquipManager& GetEquipManager() { return mEquipManager; }
+    const EquipManager& GetEquipManager() const { return mEquipManager; }
+    const std::vector<EquipManagerContainer>& GetAttachedItems() const {
+        return mEquipManager.GetAttachedItems();
+    }
+    void AttachItemAction(std::uint32_t id, std::uint32_t location) {
+        mEquipManager.AttachItemAction(id, location);
+    }
+    void DetachItemAction(std::uint32_t id) { mEquipManager.DetachItemAction(id); }
+    int GetHandState() const { return mEquipManager.GetHandState(); }
+    std::uint32_t GetRightHandWeapon() const { return mEquipManager.GetRightHandWeapon(); }
+    std::uint32_t GetLeftHandWeapon() const { return mEquipManager.GetLeftHandWeapon(); }
+    WorldCoords GetAttachCoords(std::uint32_t location) const {
+        return mEquipManager.GetAttachCoords(location);
+    }
     void GetHandHitDamage(float& min, float& max) const {
         min = mHandMin;
         max = mHandMax;
@@ -174,11 +191,16 @@ private:
     bool BlockTest(CombatFormula formula, const char* kind, float blockChance, float blockModifier,
                    float pth, RandomUniform& gen);
     bool ChanceTest(float chance, RandomUniform& gen, const char* caused, const char* notMet);
+    // A shield in the left hand, out of its recovery time, may block a melee or projectile
+    // hit: the damage shrinks by the shield's values and the recovery time starts.
+    void TryShieldBlock(const ParametersCombat& params, CombatAttributeAccumulator& attack,
+                        float pth, RandomUniform& attackGen);
     // The sounds and text of a hit: impact for melee, then those of a critical strike.
     void HitFeedback(const ParametersCombat& params, Character* attacker, float multiplier,
                      float blunt);
 
     Character* mCharacter = nullptr;
+    EquipManager mEquipManager;
     DurationDamageManager mDurationDamage;
     float mHandMin = 0.0f;
     float mHandMax = 0.0f;

@@ -44,8 +44,17 @@ void SkillBuff::RequestRemoval() const {
 }
 
 void SkillBuff::RemoveUnlessNotDispelable() const {
-    if (!GetSkillProfile().GetNotDispelSetting())
+    if (GetSkillProfile().GetNotDispelSetting())
+        return;
+    if (Services()) {
         RequestRemoval();
+        return;
+    }
+    // A dispel runs on every machine (inside a target result): the copy here goes at once as
+    // well, so that the dispel's hit meets the same buffs everywhere. The deciding machine's
+    // removal then finds nothing left to remove.
+    if (Character* carrier = HasManager() ? GetManager()->GetParent() : nullptr)
+        carrier->CreateRemoveSkillBuff(0, std::string(GetObjectName()), 0, {}, 0, {}, 0, 0, 0);
 }
 
 void SkillBuff::Install(Character* carrier) {

@@ -47,6 +47,8 @@ public:
     explicit SkillTargetResultConfigCmd(const SkillTargetResultConfigCmdPacket& packet);
     bool IsStrike() const override { return true; }
     void Execute() override;
+    // A client's result must lie within what its skill reaches (SkillResultCommandTrust.cpp).
+    bool AcceptFromClient(int sourceHost) const override;
     std::unique_ptr<NetPacket> GetNetPacket() override;
 
     std::uint32_t reference;

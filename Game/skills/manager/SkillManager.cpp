@@ -305,7 +305,8 @@ void SkillManager::Update(int ms) {
         }
     if (dualWield != mDualWield) {
         mDualWield = dualWield;
-        ReportSeam("Skills", "Character::AllowDualWieldWeapons");
+        if (mParent)
+            mParent->AllowDualWieldWeapons(dualWield);
     }
     mScratch.clear();
     for (const auto& [name, entry] : mBuffs)
@@ -399,14 +400,11 @@ float SkillManager::GetCurrentMana() {
 }
 
 std::uint32_t SkillManager::GetRightHandWeapon() const {
-    // The hands are the equipment's, which does not exist yet: no weapon is held.
-    ReportSeam("Skills", "EquipManager hand weapons");
-    return 0;
+    return mCombatManager ? mCombatManager->GetRightHandWeapon() : 0;
 }
 
 std::uint32_t SkillManager::GetLeftHandWeapon() const {
-    ReportSeam("Skills", "EquipManager hand weapons");
-    return 0;
+    return mCombatManager ? mCombatManager->GetLeftHandWeapon() : 0;
 }
 
 void SkillManager::CollectWeaponTypes() {
@@ -488,17 +486,21 @@ void SkillManager::ContributeRacialBonusDefense(const std::vector<std::string>& 
 }
 
 void SkillManager::CollectAvailableSkillAttributes(SkillAttributeAccumulator& accumulator) {
-    ReportSeam("Skills", "equipment, item set and balance attributes of skills");
-    if (mParent)
+    if (mParent) {
+        mParent->GetEquipSkillAttributes(accumulator);
+        mParent->ContributeItemSetSkillAttributes(accumulator);
         mParent->ContributeGameBalanceSkillAttributes(accumulator);
+    }
     GetSkillAttributes(accumulator);
 }
 
 void SkillManager::CollectAvailableOffensiveDamageAttributes(
     std::uint32_t weaponId, CombatAttributeAccumulator& accumulator) {
-    ReportSeam("Skills", "equipment, item set and balance attributes of skills");
-    if (mParent)
+    if (mParent) {
+        mParent->GetEquipArmorDamageAttributes(accumulator);
+        mParent->ContributeItemSetOffensiveDamageAttributes(accumulator);
         mParent->ContributeGameBalanceOffensiveDamageAttributes(accumulator);
+    }
     GetOffensiveDamageAttributes(accumulator);
     if (weaponId != 0) {
         if (auto* weapon = FindAs<Weapon>(weaponId))
@@ -511,9 +513,11 @@ void SkillManager::CollectAvailableOffensiveDamageAttributes(
 
 void SkillManager::CollectAvailableOffensiveModifierAttributes(
     CombatAttributeAccumulator& accumulator) {
-    ReportSeam("Skills", "equipment, item set and balance attributes of skills");
-    if (mParent)
+    if (mParent) {
+        mParent->GetEquipOffensiveModifierAttributes(accumulator);
+        mParent->ContributeItemSetOffensiveModifierAttributes(accumulator);
         mParent->ContributeGameBalanceOffensiveModifierAttributes(accumulator);
+    }
     GetOffensiveModifierAttributes(accumulator);
 }
 

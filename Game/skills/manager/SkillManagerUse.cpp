@@ -86,18 +86,20 @@ AnimationEvent ClassifyEvent(const Name& event) {
 
 enum class PropChange { Add, Hide, Remove };
 
-void ChangeProp(Prop* prop, PropChange change) {
+void ChangeProp(Character* character, Prop* prop, PropChange change) {
     if (!prop)
         return;
     switch (change) {
         case PropChange::Add:
-            ReportSeam("Skills", "Character::AddEquipmentProp and RemoveEquipmentProp");
+            if (character)
+                character->AddEquipmentProp(prop);
             break;
         case PropChange::Hide:
             prop->SetVisibility(false);
             break;
         case PropChange::Remove:
-            ReportSeam("Skills", "Character::AddEquipmentProp and RemoveEquipmentProp");
+            if (character)
+                character->RemoveEquipmentProp(prop->GetObjectId());
             prop->SetVisibility(true);
             break;
     }
@@ -167,24 +169,24 @@ bool SkillManager::HandleSkillAnimationCallback(const Name& event, std::uint32_t
             break;
         case AnimationEvent::SkillPropAdd:
         case AnimationEvent::SkillProp1Add:
-            ChangeProp(skill->GetProp1(), PropChange::Add);
+            ChangeProp(mParent, skill->GetProp1(), PropChange::Add);
             break;
         case AnimationEvent::SkillPropHide:
         case AnimationEvent::SkillProp1Hide:
-            ChangeProp(skill->GetProp1(), PropChange::Hide);
+            ChangeProp(mParent, skill->GetProp1(), PropChange::Hide);
             break;
         case AnimationEvent::SkillPropRemove:
         case AnimationEvent::SkillProp1Remove:
-            ChangeProp(skill->GetProp1(), PropChange::Remove);
+            ChangeProp(mParent, skill->GetProp1(), PropChange::Remove);
             break;
         case AnimationEvent::SkillProp2Add:
-            ChangeProp(skill->GetProp2(), PropChange::Add);
+            ChangeProp(mParent, skill->GetProp2(), PropChange::Add);
             break;
         case AnimationEvent::SkillProp2Hide:
-            ChangeProp(skill->GetProp2(), PropChange::Hide);
+            ChangeProp(mParent, skill->GetProp2(), PropChange::Hide);
             break;
         case AnimationEvent::SkillProp2Remove:
-            ChangeProp(skill->GetProp2(), PropChange::Remove);
+            ChangeProp(mParent, skill->GetProp2(), PropChange::Remove);
             break;
         case AnimationEvent::PS1Start:
         case AnimationEvent::PS1End:
@@ -223,8 +225,8 @@ void SkillManager::CancelSkillAction(std::uint32_t reference) {
     skill->ParticleEffect1(*mParent, false);
     skill->ParticleEffect2(*mParent, false);
     skill->ParticleEffect3(*mParent, false);
-    ChangeProp(skill->GetProp1(), PropChange::Remove);
-    ChangeProp(skill->GetProp2(), PropChange::Remove);
+    ChangeProp(mParent, skill->GetProp1(), PropChange::Remove);
+    ChangeProp(mParent, skill->GetProp2(), PropChange::Remove);
     skill->Cancel(*mParent);
 }
 
@@ -402,7 +404,8 @@ void SkillManager::InitializeWaitingPets() {
 void SkillManager::AddWeaponEnchantment(std::uint32_t skillId, const std::string& name) {
     mWeaponEnchantments.emplace_back(skillId, name);
     mVisibleEnchantment = name;
-    ReportSeam("Skills", "Character::SetWeaponEnchantment");
+    if (mParent)
+        mParent->SetWeaponEnchantment(mVisibleEnchantment);
 }
 
 void SkillManager::RemoveWeaponEnchantment(std::uint32_t skillId) {
@@ -411,7 +414,8 @@ void SkillManager::RemoveWeaponEnchantment(std::uint32_t skillId) {
     // The most recent enchantment still present shows.
     mVisibleEnchantment =
         mWeaponEnchantments.empty() ? std::string() : mWeaponEnchantments.back().second;
-    ReportSeam("Skills", "Character::SetWeaponEnchantment");
+    if (mParent)
+        mParent->SetWeaponEnchantment(mVisibleEnchantment);
 }
 
 void SkillManager::AddCharFxPak(std::uint32_t skillId, const std::vector<std::string>& names) {

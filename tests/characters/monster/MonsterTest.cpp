@@ -18,6 +18,9 @@
 #include "Game/core/GameEngine.h"
 #include "Game/core/players/PlayerManagerClient.h"
 #include "Game/rules/combat/ParametersCombat.h"
+#include "Game/skills/debuff/Skill_AttackBuff.h"
+#include "Game/skills/projectile/Skill_AttackProjectileRing.h"
+#include "Game/skills/projectile/Skill_AttackProjectileSpawnPet.h"
 #include "Game/skills/radius/Skill_AttackRadius.h"
 #include "Game/skills/spawn/Skill_DefensiveWall.h"
 #include "Game/skills/spawn/Skill_SpawnPet.h"
@@ -392,13 +395,14 @@ TEST_F(MonsterTest, SavedStateRoundTripsInItsBinaryOrder) {
 namespace GAME::test {
 namespace {
 
-TEST(SampleMonsters, TheSampleLevelPlacesTwoBitersARangelessCasterAndASummoner) {
+TEST(SampleMonsters, TheSampleLevelPlacesTwoBitersASpiritCasterAndASummoner) {
     TestMachine tm(TestMachine::SampleDataDir());
     InitializeObjects();
     ASSERT_TRUE(World::Get().LoadLevel("Levels/Sample/Sample.level"));
     std::map<std::string, ControllerMonster*> brains;
-    // Placed ones only: the summoner's pet and wall templates stand outside the world.
     for (std::uint32_t id : Objects().GetObjectIds())
+        // Placed ones only: the casters' pet skills keep a pet (or wall) of their own out of the
+        // world.
         if (auto* monster = Objects().GetObject<Monster>(id); monster && monster->IsInWorld()) {
             monster->InitialUpdate();
             brains[monster->GetObjectName()] = monster->GetMonsterController();
@@ -413,24 +417,26 @@ TEST(SampleMonsters, TheSampleLevelPlacesTwoBitersARangelessCasterAndASummoner) 
         EXPECT_NE(Objects().GetObject<Skill_AttackInherent>(attack), nullptr) << biter;
     }
     EXPECT_NE(brains.at("Records/Creatures/Wolf.dbr")->GetSpecialAttackSkillId(), 0u);
-    // The caster only buffs and heals.
+    // The caster buffs and heals, and strikes only with its spirit spells.
     const ControllerMonster* shaman = brains.at("Records/Creatures/Shaman.dbr");
     EXPECT_EQ(shaman->GetNormalSkillId(), 0u);
-    EXPECT_EQ(shaman->GetSpecialAttackSkillId(), 0u);
+    EXPECT_NE(Objects().GetObject<Skill_AttackProjectileFan>(shaman->GetSpecialAttackSkillId()),
+              nullptr);
+    EXPECT_NE(Objects().GetObject<Skill_AttackBuff>(shaman->GetSpecialAttack2SkillId()), nullptr);
+    EXPECT_NE(
+        Objects().GetObject<Skill_AttackProjectileSpawnPet>(shaman->GetSpecialAttack3SkillId()),
+        nullptr);
     EXPECT_NE(shaman->GetBuffSelfSkillId(), 0u);
     EXPECT_NE(shaman->GetHealSkillId(), 0u);
     EXPECT_EQ(shaman->GetHealDelay(), 4000);
     // The summoner swings a weapon pool and has its summons, wave and walls as special attacks.
     const ControllerMonster* caller = brains.at("Records/Creatures/Beastcaller.dbr");
     EXPECT_NE(Objects().GetObject<SkillActivatedWeaponPool>(caller->GetNormalSkillId()), nullptr);
-    std::uint32_t special[3] = {};
-    int timeout = 0, delay = 0, chance = 0;
-    SkillUseRange range{};
-    for (std::size_t i = 0; i < 3; ++i)
-        caller->GetSpecialAttackInfo(i, special[i], timeout, delay, chance, range);
-    EXPECT_NE(Objects().GetObject<Skill_SpawnPetMonster>(special[0]), nullptr);
-    EXPECT_NE(Objects().GetObject<Skill_AttackRadius>(special[1]), nullptr);
-    EXPECT_NE(Objects().GetObject<Skill_DefensiveWall>(special[2]), nullptr);
+    EXPECT_NE(Objects().GetObject<Skill_SpawnPetMonster>(caller->GetSpecialAttackSkillId()),
+              nullptr);
+    EXPECT_NE(Objects().GetObject<Skill_AttackRadius>(caller->GetSpecialAttack2SkillId()), nullptr);
+    EXPECT_NE(Objects().GetObject<Skill_DefensiveWall>(caller->GetSpecialAttack3SkillId()),
+              nullptr);
     EXPECT_EQ(tm.CountLog("Unable to create skill"), 0);
     ShutdownObjects();
 }

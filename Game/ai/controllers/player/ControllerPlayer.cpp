@@ -12,6 +12,7 @@
 #include "Game/ai/controllers/player/ControllerPlayerStates.h"
 #include "Game/characters/Player.h"
 #include "Game/characters/actions/CharacterActionHandler.h"
+#include "Game/characters/npc/Npc.h"
 #include "Game/core/ActivityManager.h"
 #include "Game/core/GameEngine.h"
 #include "Game/core/activities/RespawnActivity.h"
@@ -36,7 +37,8 @@ void ControllerPlayer::Load(const LoadTable& table) {
 }
 
 void ControllerPlayer::PostParentAttached() {
-    ReportSeam("Controller", "PlayerInventoryCtrl and EquipmentCtrl of the player controller");
+    GetEquipmentCtrl().SetParent(GetPlayer());
+    ReportSeam("Controller", "PlayerInventoryCtrl of the player controller");
 }
 
 namespace {
@@ -181,13 +183,13 @@ bool ControllerPlayer::HandlePetAction(Character&, bool, bool, const WorldVec3&,
 bool ControllerPlayer::GiveItemToPlayer(std::uint32_t itemId) {
     if (itemId == 0)
         return false;
-    ReportSeam("Controller",
-               "EquipmentCtrl::AutoInsertItem (a picked-up item goes to no equipment)");
+    if (GetEquipmentCtrl().AutoInsertItem(itemId))
+        return true;
     // Gold and instant rewards are used up at once; everything else would go into the sacks.
     Object* item = Singleton<ObjectManager>::Get().GetObject(itemId);
     if (item && (item->IsA<OneShot_Gold>() || item->IsA<OneShot_InstantReward>()))
         return UseItem(itemId, true);
-    ReportSeam("Controller", "PlayerInventoryCtrl and EquipmentCtrl of the player controller");
+    ReportSeam("Controller", "PlayerInventoryCtrl::AddItem (items kept in the bag)");
     return true;
 }
 
@@ -227,8 +229,9 @@ void ControllerPlayer::FaceTarget(std::uint32_t id) {
 }
 
 void ControllerPlayer::ChatWithNPC(std::uint32_t npcId) {
-    if (npcId != 0)
-        ReportSeam("Controller", "Npc (clicks on non-player characters, ChatWithNPC)");
+    Npc* npc = npcId != 0 ? Singleton<ObjectManager>::Get().GetObject<Npc>(npcId) : nullptr;
+    if (npc)
+        npc->Converse(GetParentId());
 }
 
 void ControllerPlayer::BestowToken(const TriggerToken& token) {

@@ -5,8 +5,10 @@
 
 #include "Engine/object/ObjectManager.h"
 #include "Engine/world/Path.h"
+#include "Game/characters/npc/Npc.h"
 #include "Game/items/Item.h"
 #include "Game/skills/Skill.h"
+#include "Game/world/fixeditems/FixedItem.h"
 
 namespace GAME {
 
@@ -67,8 +69,7 @@ void ControllerPlayerStateMoveToActorBase::EndOfPathReached() {
 }
 
 bool ControllerPlayerStateMoveToNpc::ObjectStillThere(std::uint32_t object) const {
-    // Non-player characters are characters; the class of their own is not there yet.
-    return FindCharacter(object) != nullptr;
+    return Objects().GetObject<Npc>(object) != nullptr;
 }
 
 void ControllerPlayerStateMoveToNpc::RequestNpcAction(bool inPlace, bool second,
@@ -88,7 +89,7 @@ void ControllerPlayerStateMoveToItem::RequestItemAction(bool inPlace, bool secon
 }
 
 bool ControllerPlayerStateMoveToFixedItem::ObjectStillThere(std::uint32_t object) const {
-    return Singleton<ObjectManager>::Get().GetObject<Entity>(object) != nullptr;
+    return Singleton<ObjectManager>::Get().GetObject<FixedItem>(object) != nullptr;
 }
 
 void ControllerPlayerStateMoveToFixedItem::RequestFixedItemAction(bool inPlace, bool second,

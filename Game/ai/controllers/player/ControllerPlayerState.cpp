@@ -5,12 +5,14 @@
 #include "Engine/Engine.h"
 #include "Engine/object/ObjectManager.h"
 #include "Game/characters/actions/InteractionActions.h"
+#include "Game/characters/npc/Npc.h"
 #include "Game/core/net/commands/ItemCommands.h"
 #include "Game/core/util/SeamLog.h"
 #include "Game/items/Item.h"
 #include "Game/quests/QuestObjects.h"
 #include "Game/skills/SkillActivated.h"
 #include "Game/skills/manager/SkillManager.h"
+#include "Game/world/fixeditems/FixedItem.h"
 
 namespace GAME {
 
@@ -53,14 +55,17 @@ bool ControllerPlayerState::SelectPrimaryAction(bool inPlace, bool second, const
     if (!self)
         return false;
     if (target != 0) {
-        // Non-player characters are characters too: a click on one cannot be told apart yet.
-        if (FindCharacter(target)) {
-            ReportSeam("Controller", "Npc (clicks on non-player characters, ChatWithNPC)");
-        } else if (Item* item = Objects().GetObject<Item>(target)) {
+        if (Objects().GetObject<Npc>(target)) {
+            RequestNpcAction(inPlace, second, point, target);
+            return false;
+        }
+        if (Item* item = Objects().GetObject<Item>(target)) {
             RequestItemAction(inPlace, second, point, *item);
             return false;
+        } else if (Objects().GetObject<FixedItem>(target)) {
+            RequestFixedItemAction(inPlace, second, point, target);
+            return false;
         } else if (Objects().GetObject<Entity>(target)) {
-            ReportSeam("Controller", "FixedItem (clicks on chests, doors and portals)");
             ReportSeam("Controller", "StrategicMovementBase (clicks on shrines)");
         }
     }
@@ -273,8 +278,25 @@ void ControllerPlayerState::DefaultRequestItemAction(bool, bool, const WorldVec3
 }
 
 void ControllerPlayerState::DefaultRequestFixedItemAction(bool, bool, const WorldVec3&,
-                                                          std::uint32_t) {
-    ReportSeam("Controller", "FixedItem (clicks on chests, doors and portals)");
+                                                          std::uint32_t fixedItem) {
+    Player* self = GetCharacter();
+    const FixedItem* item = Objects().GetObject<FixedItem>(fixedItem);
+    if (!self || !item || !item->CanIUse(self->GetObjectId()))
+        return;
+    const WorldVec3 itemPosition = item->GetPosition();
+    const WorldVec3 moveTo = self->GetMoveToPoint(fixedItem, 0, itemPosition);
+    if (!moveTo.IsValid())
+        return;
+    const float reach = item->GetExtraReach();
+    const WorldVec3 mine = MyPosition();
+    const float toItem = mine.DistanceTo(itemPosition);
+    if (self->GetExtents() + reach >= mine.DistanceTo(moveTo) ||
+        moveTo.DistanceTo(itemPosition) + reach >= toItem) {
+        SetState("UseFixedItem", ObjectData(fixedItem));
+        return;
+    }
+    if (Reachable(moveTo))
+        SetState("MoveToFixedItem", ObjectData(fixedItem, moveTo));
 }
 
 void ControllerPlayerState::DefaultRequestStrategicMovementAction(bool, bool, const WorldVec3&,

@@ -26,18 +26,6 @@ Item* FindItem(std::uint32_t id) {
     return Singleton<ObjectManager>::Get().GetObject<Item>(id);
 }
 
-// Whether the character's inventory holds the item; no inventory is kept yet, so none does.
-bool HoldsItem(const Character&, std::uint32_t) {
-    ReportSeam("Commands", "Character::TakeItemFromCharacter");
-    return false;
-}
-
-// Whether the player holds an item of the name; nothing records that yet, so none is held.
-bool HoldsItemNamed(const Player&, const std::string&) {
-    ReportSeam("Commands", "Character::HasItem");
-    return false;
-}
-
 }  // namespace
 
 // DropItemConfigCmd
@@ -134,8 +122,8 @@ AttachItemConfigCmd::AttachItemConfigCmd(unsigned int objectId, std::uint32_t it
 AttachItemConfigCmd::AttachItemConfigCmd(const AttachItemConfigCmdPacket& packet)
     : AttachItemConfigCmd(packet.parent.GetId(), packet.itemId, packet.location) {}
 void AttachItemConfigCmd::Execute() {
-    if (FindCommandCharacter(GetObjectId()))
-        ReportSeam("Commands", "Character::AttachItemAction");
+    if (Character* character = FindCommandCharacter(GetObjectId()))
+        character->AttachItemAction(itemId, location);
 }
 std::unique_ptr<NetPacket> AttachItemConfigCmd::GetNetPacket() {
     auto packet = std::make_unique<AttachItemConfigCmdPacket>();
@@ -147,15 +135,16 @@ std::unique_ptr<NetPacket> AttachItemConfigCmd::GetNetPacket() {
 
 // DetachItemConfigCmd
 void DetachItemConfigCmd::Execute() {
-    if (FindCommandCharacter(GetObjectId()))
-        ReportSeam("Commands", "Character::DetachItemAction");
+    if (Character* character = FindCommandCharacter(GetObjectId()))
+        character->DetachItemAction(itemId);
 }
 
 // RemoveInventoryItemConfigCmd
 void RemoveInventoryItemConfigCmd::Execute() {
     Character* character = FindCommandCharacter(GetObjectId());
-    if (!character || !HoldsItem(*character, itemId))
+    if (!character || !character->HasItem(itemId))
         return;
+    character->TakeItemFromCharacter(itemId);
     auto& objects = Singleton<ObjectManager>::Get();
     if (Object* item = objects.GetObject(itemId))
         objects.DestroyObjectEx(item, "Game/CharConfigCommand", 923);
@@ -196,8 +185,7 @@ void CharPickUpConfigCmd::Execute() {
     if (!item)
         return;
     if (Player* player = objects.GetObject<Player>(GetObjectId())) {
-        const bool refused =
-            HoldsItemNamed(*player, item->GetObjectName()) && item->CannotPickUpMultiple();
+        const bool refused = player->HasItem(item->GetObjectName()) && item->CannotPickUpMultiple();
         if (!refused) {
             World::Get().RemoveEntity(item);
             ItemCharacterServices::Get().GiveItemToCharacter(*player, *item);

@@ -56,12 +56,17 @@ public:
     std::uint32_t itemId;
 };
 
+// The machine that controls the character decides what it wears (also while it runs a pick-up
+// that every machine runs); a client attaches only an item its character carries, at a location
+// not already taken.
 class AttachItemConfigCmd : public ActorConfigCommand {
 public:
     AttachItemConfigCmd(unsigned int objectId, std::uint32_t itemId, std::uint32_t location);
     explicit AttachItemConfigCmd(const AttachItemConfigCmdPacket& packet);
     void Execute() override;
     std::unique_ptr<NetPacket> GetNetPacket() override;
+    bool AcceptFromClient(int sourceHost) const override;
+    bool DecidedByOneMachine() const override { return true; }
 
     std::uint32_t itemId;
     std::uint32_t location;
@@ -87,10 +92,13 @@ public:
     std::uint32_t itemId;
 };
 
+// Decided as attaching is; a client detaches only what its character wears.
 class DetachItemConfigCmd : public ItemIdConfigCmd<DetachItemConfigCmdPacket> {
 public:
     using ItemIdConfigCmd::ItemIdConfigCmd;
     void Execute() override;
+    bool AcceptFromClient(int sourceHost) const override;
+    bool DecidedByOneMachine() const override { return true; }
 };
 
 // Takes the item from the character and destroys it; an item the character does not hold is

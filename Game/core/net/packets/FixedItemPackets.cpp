@@ -32,7 +32,7 @@ FixedItemStateChangeConfigCmd::FixedItemStateChangeConfigCmd(
                                     packet.doSound) {}
 void FixedItemStateChangeConfigCmd::Execute() {
     if (auto* item = FindTarget<FixedItemCommandTarget>(GetObjectId()))
-        item->SetFixedItemState(state, instigator, false, doSound);
+        item->SetFixedItemState(static_cast<FixedItem_State>(state), instigator, false, doSound);
 }
 std::unique_ptr<NetPacket> FixedItemStateChangeConfigCmd::GetNetPacket() {
     auto packet = std::make_unique<FixedItemStateChangeConfigCmdPacket>();

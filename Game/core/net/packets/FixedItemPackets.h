@@ -14,11 +14,14 @@
 
 namespace GAME {
 
+// Defined with the fixed items (Game/world/fixeditems/FixedItemState.h).
+enum FixedItem_State : std::uint32_t;
+
 // What the commands ask of a fixed item; the fixed-item classes implement it.
 class FixedItemCommandTarget {
 public:
     virtual ~FixedItemCommandTarget() = default;
-    virtual void SetFixedItemState(unsigned int state, unsigned int instigator, bool force,
+    virtual void SetFixedItemState(FixedItem_State state, unsigned int instigator, bool initial,
                                    bool doSound) = 0;
     virtual void UseOnTarget(unsigned int primaryTarget,
                              const std::vector<unsigned int>& targets) = 0;
@@ -95,6 +98,13 @@ public:
     explicit FixedItemStateChangeConfigCmd(const FixedItemStateChangeConfigCmdPacket& packet);
     void Execute() override;
     std::unique_ptr<NetPacket> GetNetPacket() override;
+    // Only the deciding machine changes a fixed item's state; a client's command instead asks
+    // the server to use the item for the client's player, and goes no further.
+    bool AcceptFromClient(int sourceHost) const override;
+    bool DecidedByOneMachine() const override { return true; }
+    // Opening alerts the monsters around and a use changes characters, which every machine
+    // runs in step: the change is held to the machines' next meeting point, as strikes are.
+    bool IsStrike() const override { return true; }
 
     unsigned int state;
     unsigned int instigator;
@@ -121,6 +131,8 @@ public:
                                     packet.targets.GetIds()) {}
     void Execute() override;
     std::unique_ptr<NetPacket> GetNetPacket() override;
+    bool DecidedByOneMachine() const override { return true; }
+    bool IsStrike() const override { return true; }
 
     unsigned int primaryTarget;
     std::vector<unsigned int> targets;
