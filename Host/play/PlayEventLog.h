@@ -13,11 +13,13 @@
 #include <string>
 #include <vector>
 
+#include "Engine/object/UniqueId.h"
 #include "Game/characters/CharacterEvents.h"
 #include "Game/characters/CharacterStates.h"
 #include "Game/characters/npc/NpcEvents.h"
 #include "Game/core/GameEventListener.h"
 #include "Game/core/GameEvents.h"
+#include "Host/play/TeleportMenu.h"
 
 namespace GAME {
 
@@ -54,6 +56,8 @@ public:
     static std::string RecordStem(std::string record);
     // How far from the player a monster taking it on is noticed.
     static constexpr float kFightRadius = 40.0f;
+    // How near a door the player must be for its side of it to count.
+    static constexpr float kDoorPassRadius = 3.0f;
     // Living characters other than players and non-player characters.
     static int CountMonstersAlive();
 
@@ -75,6 +79,9 @@ private:
     void ObserveSpawn(const Character& spawned);
     // Items that came to lie in the world since the last frame: loot falling.
     void ObserveLoot(const Player& player);
+    // Doors opening and closing near the player, the player passing one, the respawn point it
+    // bound itself to.
+    void ObserveWorldObjects(const Player& player);
 
     std::FILE* mOut;
     std::uint32_t mPlayerId = 0;
@@ -93,6 +100,14 @@ private:
     Character_LifeState mLastLifeState = Character_LifeState::Alive;
     std::vector<std::uint32_t> mEngaged;  // characters whose attack target is the player
     std::vector<std::uint32_t> mStillEngaged;
+    struct DoorSeen {
+        std::uint32_t id = 0;
+        std::uint32_t state = 0;
+        int side = 0;  // which side of it the player stood on when last near it: -1, 0 or 1
+    };
+    std::vector<DoorSeen> mDoors;
+    UniqueId mRespawnPoint;
+    std::optional<TeleportMenu> mTeleportMenu;
     std::vector<Entity*> mNearby;
     struct SkillSeen {
         std::uint32_t character;
