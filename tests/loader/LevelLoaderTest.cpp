@@ -57,7 +57,7 @@ TEST(LevelLoaderThread, LoadsWhileTheGameThreadAsks) {
     // Known before the load so the asks below meet the loader's own writes.
     const std::string heroBoss = "Records/Creatures/BoarChieftain.dbr";
     UniqueId lair;
-    ASSERT_TRUE(UniqueId::FromString("5a3c0d1e000000020000000000000001", lair));
+    ASSERT_TRUE(lair.FromString("5a3c0d1e000000020000000000000001"));
     ObjectManager& objects = Singleton<ObjectManager>::Get();
     LevelLoader loader(kLevel);
     loader.Start();

@@ -37,7 +37,7 @@ protected:
     }
     static UniqueId Id(const char* text) {
         UniqueId id;
-        EXPECT_TRUE(UniqueId::FromString(text, id));
+        EXPECT_TRUE(id.FromString(text));
         return id;
     }
 
