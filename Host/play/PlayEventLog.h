@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -21,6 +22,9 @@ namespace GAME {
 class Character;
 class Entity;
 class Player;
+
+// An item's name without the colour codes ("{^W}") the game's text styles read.
+std::string PlainItemText(const std::wstring& text);
 
 class PlayEventLog {
 public:
@@ -39,6 +43,9 @@ public:
     void PrintProgress(int frame);
     // What this machine's player picked up (the root's user interface tells the host).
     void OnPickedUp(const std::wstring& description);
+    // The player drank a potion from its hot-slot bar at that life, with so many left.
+    void OnPotionDrunk(const std::wstring& description, int life, int lifeLimit,
+                       std::uint32_t left);
     // A line from the host's user interface (its notices and the game's notifications).
     void PrintNotice(const std::string& line) { Print(line); }
     // What the events told: the player's kills (its pets' included) and its deaths.
@@ -81,7 +88,8 @@ private:
     std::vector<std::uint32_t> mEngaged;  // characters whose attack target is the player
     std::vector<std::uint32_t> mStillEngaged;
     std::vector<Entity*> mNearby;
-    std::uint32_t mLastItemSeen = 0;  // items get rising ids: only newer ones are new
+    // Items seen lying in the world (a monster's worn items keep the ids reserved at its load).
+    std::set<std::uint32_t> mItemsSeen;
 };
 
 }  // namespace GAME
