@@ -4,6 +4,7 @@
 
 #include "Engine/Engine.h"
 #include "Engine/net/ActorConfigCommand.h"
+#include "Engine/net/NetPacket.h"
 #include "Engine/sys/Machine.h"
 
 namespace GAME {
@@ -18,6 +19,30 @@ FrameStrikes::~FrameStrikes() = default;
 bool FrameStrikes::Holds(const ActorConfigCommand& command) {
     return command.IsStrike() && gEngine && gEngine->IsNetworkEnabled() &&
            (!ActorConfigCommand::IsExecuting() || command.DecidedByOneMachine());
+}
+
+namespace {
+
+class HeldChange final : public ActorConfigCommand {
+public:
+    HeldChange(unsigned int actorId, std::function<void()> change)
+        : ActorConfigCommand(actorId), mChange(std::move(change)) {}
+    void Execute() override { mChange(); }
+    std::unique_ptr<NetPacket> GetNetPacket() override { return nullptr; }
+    bool IsStrike() const override { return true; }
+    bool DecidedByOneMachine() const override { return true; }
+
+private:
+    std::function<void()> mChange;
+};
+
+}  // namespace
+
+void FrameStrikes::RunOrHold(unsigned int actorId, std::function<void()> change) {
+    if (gEngine && gEngine->IsNetworkEnabled())
+        Get().Hold(std::make_unique<HeldChange>(actorId, std::move(change)));
+    else
+        change();
 }
 
 void FrameStrikes::Hold(std::unique_ptr<ActorConfigCommand> command) {

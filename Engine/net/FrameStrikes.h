@@ -9,6 +9,7 @@
 // actors' object ids; one actor's strikes keep the order their machine made them in. Alone
 // (no network) a strike runs at once.
 #include <cstddef>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -30,6 +31,11 @@ public:
     // meeting point).
     static bool Holds(const ActorConfigCommand& command);
     void Hold(std::unique_ptr<ActorConfigCommand> command);
+    // A change to an actor that reaches every machine but is made by each itself (a share of a
+    // reward the server hands out): in a network game it waits for the meeting point and runs
+    // there among the strikes, so a change one machine makes in a step and the others after it
+    // lands at the same point everywhere. Alone it runs at once.
+    static void RunOrHold(unsigned int actorId, std::function<void()> change);
     // Runs the held strikes in order; strikes every machine makes while they run run at once,
     // those one machine decides meanwhile wait for the next meeting point.
     void RunHeld();

@@ -369,6 +369,7 @@ public:
 
     // A pet or summon keeps its master's object id (0: none); its damage counts for the master.
     std::uint32_t GetMasterId() const { return mMasterId; }
+    void SetMasterId(std::uint32_t id) { mMasterId = id; }
     std::uint32_t GetControllerId() const { return mControllerId; }
     void SetControllerId(std::uint32_t id) { mControllerId = id; }
 

@@ -49,8 +49,9 @@ public:
     static constexpr unsigned kSkillTreeEntries = 25;
     static constexpr const char* kPlayerControllerRecord =
         "Records/Controllers/Player/PlayerController.dbr";
+    // A player controlled elsewhere still fights here: on a server its death is decided here.
     static constexpr const char* kStubControllerRecord =
-        "Records/Controllers/Player/CharacterControllerStub.dbr";
+        "Records/Controllers/Player/PlayerControllerStub.dbr";
 
     // Each frame, in a fixed order: the character, tutorial and fog of war, team, regeneration,
     // heartbeat, tokens, saving, vox countdowns, skill point hints (PlayerUpdate.cpp).

@@ -692,4 +692,41 @@ std::wstring Skill::GetBaseNamesText() const {
     return out;
 }
 
+void Skill::AddOwnCharAttributes(CharAttributeAccumulator& accumulator) {
+    GetSkillProfile().GetCharAttributes(accumulator, GetCurrentLevel());
+    GetSkillProfile().GetCharAttributesPenalty(accumulator, GetCurrentLevel());
+    AddModifierCharAttributes(accumulator);
+}
+
+void Skill::AddOwnSkillAttributes(SkillAttributeAccumulator& accumulator) {
+    GetSkillProfile().GetSkillAttributes(accumulator, GetCurrentLevel());
+    AddModifierSkillAttributes(accumulator);
+}
+
+void Skill::AddOwnOffensiveDamageAttributes(CombatAttributeAccumulator& accumulator) {
+    GetSkillProfile().GetOffensiveDamageAttributes(accumulator, GetCurrentLevel());
+    AddModifierOffensiveDamageAttributes(accumulator);
+}
+
+void Skill::AddOwnOffensiveModifierAttributes(CombatAttributeAccumulator& accumulator) {
+    GetSkillProfile().GetOffensiveModifierAttributes(accumulator, GetCurrentLevel());
+    AddModifierOffensiveModifierAttributes(accumulator);
+}
+
+void Skill::AddOwnRetaliationAttributes(CombatAttributeAccumulator& accumulator) {
+    GetSkillProfile().GetRetaliationAttributes(accumulator, GetCurrentLevel());
+    AddModifierRetaliationAttributes(accumulator);
+}
+
+void Skill::AddOwnDefenseAttributes(CombatAttributeAccumulator& accumulator) {
+    GetSkillProfile().GetDefenseAttributes(accumulator, GetCurrentLevel());
+    AddModifierDefenseAttributes(accumulator);
+}
+
+void Skill::AddOwnRacialBonusDefense(const std::vector<std::string>& races,
+                                     RacialBonus_Defense& bonus) {
+    GetSkillProfile().GetRacialBonusDefense(races, bonus, GetCurrentLevel());
+    AddModifierRacialBonusDefense(races, bonus);
+}
+
 }  // namespace GAME

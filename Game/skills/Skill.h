@@ -164,6 +164,14 @@ public:
     // How many objects one spawn command of this skill may make when a client sends it (the
     // server's check); kinds that spawn nothing allow none.
     virtual std::size_t GetClientSpawnLimit() const { return 0; }
+    // Whether the server runs a client's target result of this skill: kinds whose result moves
+    // characters or names a place check its targets and place against what the skill reaches
+    // from the caster as the server has it (within kClientLeeway, the client's view lagging).
+    static constexpr float kClientLeeway = 2.0f;
+    virtual bool AcceptClientResult(const Character&, const std::vector<std::uint32_t>&,
+                                    const WorldCoords&) const {
+        return true;
+    }
 
     // The manager and the profile.
     void SetManager(SkillManagerBase* manager) { mManager = manager; }
@@ -269,6 +277,16 @@ public:
                                       RacialBonus_Damage& bonus);
     void AddModifierRacialBonusDefense(const std::vector<std::string>& races,
                                        RacialBonus_Defense& bonus);
+    // The skill's own share at its level and then its modifiers' (every collector of a skill
+    // that contributes adds it this way).
+    void AddOwnCharAttributes(CharAttributeAccumulator& accumulator);
+    void AddOwnSkillAttributes(SkillAttributeAccumulator& accumulator);
+    void AddOwnOffensiveDamageAttributes(CombatAttributeAccumulator& accumulator);
+    void AddOwnOffensiveModifierAttributes(CombatAttributeAccumulator& accumulator);
+    void AddOwnRetaliationAttributes(CombatAttributeAccumulator& accumulator);
+    void AddOwnDefenseAttributes(CombatAttributeAccumulator& accumulator);
+    void AddOwnRacialBonusDefense(const std::vector<std::string>& races,
+                                  RacialBonus_Defense& bonus);
     ProjectileModifierStruct MakeProjectileModifier() const;
 
     // Presentation (sounds, effects, animations).
@@ -329,7 +347,12 @@ protected:
     void NotifyUIOnActivate() { mUINotifiedActive = true; }
     void NotifyUIOnDeactivate() { mUINotifiedActive = false; }
     void SetSecondary(bool secondary) { mIsSecondary = secondary; }
-    // Secondary skills start enabled: they act whenever their base skill does.
+    void SetDefaultSkill(bool isDefault) { mIsDefaultSkill = isDefault; }
+    void SetWpUsesParentResources(bool uses) { mWpUsesParentResources = uses; }
+    // An effect pack from the record at the point, unturned; nothing for an empty name.
+    static void CreateFxPak(const std::string& name, const WorldVec3& where);
+    // Kinds that act whenever something else does (secondary skills, weapon pools) start
+    // enabled; the controlling machine's update may change it.
     void MarkEnabled() { mSkillState.enabled = true; }
 
 public:
@@ -353,7 +376,6 @@ private:
     void LoadSounds();
     void ToggleParticleEffect(Character& character, std::size_t slot, const std::string& name,
                               const std::string& attachPoint, bool on);
-    static void CreateFxPak(const std::string& name, const WorldVec3& where);
     void HandBuffEffects(const std::vector<std::string>& names);
 
     SkillManagerBase* mManager = nullptr;

@@ -66,6 +66,14 @@ T* FindObjectAs(std::uint32_t id) {
 
 }  // namespace
 
+SkillServicesBase* SkillActivated::ControllingServices() const {
+    return HasManager() ? GetManager()->GetSkillServices() : nullptr;
+}
+
+std::uint32_t SkillActivated::NewCommandSeed() {
+    return NewSeed();
+}
+
 SkillActivated::SkillActivated() {
     // Disruption may lengthen the cooldown of every skill used actively.
     SetDisruptionApplies(true);
@@ -88,6 +96,27 @@ void SkillActivated::CameraShake() {
 
 const std::string& SkillActivated::GetProjectileName() const {
     return GetSkillProfile().GetProjectileName(GetCurrentLevel());
+}
+
+bool SkillActivated::ExecuteWeaponHit(Character& character, const Name& event, std::uint32_t target,
+                                      const WorldVec3& point) {
+    // Engine names, made once.
+    static const Name kRightHandHit = Name::Create("RightHandHit");
+    static const Name kLeftHandHit = Name::Create("LeftHandHit");
+    SkillManagerBase* manager = GetManager();
+    if (!manager)
+        return false;
+    std::uint32_t weaponId = 0;
+    if (event == kRightHandHit)
+        weaponId = manager->GetRightHandWeapon();
+    else if (event == kLeftHandHit)
+        weaponId = manager->GetLeftHandWeapon();
+    if (manager->IsRangedWeapon()) {
+        WorldCoords origin = character.GetCoords();
+        origin.SetPosition(GetCoordsFromCallback(character, event).GetPosition());
+        return ExecuteRangedAttack(character, origin, target, point, weaponId);
+    }
+    return ExecuteMeleeAttack(character, target, point, weaponId);
 }
 
 bool SkillActivated::ExecuteMeleeAttack(Character& character, std::uint32_t target,

@@ -24,6 +24,8 @@ enum class SkillTargetType : int {
     Self = 1,
     Foe = 2,
     Friend = 3,
+    // A foe or a friend (dispels).
+    FoeOrFriend = 4,
 };
 
 class SkillActivated : public Skill {
@@ -73,6 +75,11 @@ public:
     virtual const std::string& GetProjectileName() const;
     virtual void WPAttackCallback(Character&, const std::vector<std::uint32_t>&) {}
 
+    // A weapon hit: the weapon of the hand the event names ("RightHandHit", "LeftHandHit",
+    // else none), fired from the event's attach point with a ranged weapon, else in melee.
+    // True when a command was sent.
+    bool ExecuteWeaponHit(Character& character, const Name& event, std::uint32_t target,
+                          const WorldVec3& point);
     // The projectile of a launch under the command's id (a fresh one when the id is in use
     // here); null when the record makes none.
     ProjectileBase* MakeProjectile(const std::string& record, std::uint32_t projectileId);
@@ -80,6 +87,21 @@ public:
     // skill's modifiers to the projectile, plays its swipe sound and starts it.
     void StartProjectile(Character& character, ProjectileBase& projectile, ProjectileInfo info,
                          std::uint16_t seed);
+    // How the skill's own projectile leaves (the kinds that launch without a weapon).
+    struct OwnLaunch {
+        // Whole seconds (area effects).
+        std::uint32_t duration = 0;
+        bool swipeSound = true;
+        // False: the caller starts it (a special start).
+        bool start = true;
+    };
+    // The skill's own projectile from `record` under the command's id, with the skill's
+    // piercing chance and modifiers and the command's seed; null (logged) when the record makes
+    // no projectile.
+    ProjectileBase* LaunchOwnProjectile(Character& character, const std::string& record,
+                                        const WorldCoords& origin, std::uint32_t targetId,
+                                        const WorldVec3& aim, std::uint32_t projectileId,
+                                        std::uint16_t seed, const OwnLaunch& how);
     // On the controlling machine: the targets a projectile of this skill found become a target
     // result (charged nothing again).
     void SendProjectileTargets(const ProjectileInfo& info,
@@ -94,6 +116,10 @@ public:
 
 protected:
     void SetTargetType(SkillTargetType type) { mTargetType = type; }
+    // Present only on the machine that controls the owner.
+    SkillServicesBase* ControllingServices() const;
+    // The seed a command carries: the root's next seed, 16 bits.
+    static std::uint32_t NewCommandSeed();
     // For the kinds that place a buff: the buff record named by "buffSkillName" (lower-cased,
     // '\' separators) becomes the skill's profile and resources. Returns that name; without
     // one the skill loads as any other.
@@ -242,9 +268,15 @@ public:
                            std::vector<std::uint32_t>& targets) override;
     std::uint32_t GetChosenAttackId() const { return mChosenAttack; }
 
-private:
+protected:
     SkillActivated* ChosenAttack() const;
+    // A kind that swings itself (a finale) draws no pooled attack.
+    void ClearChosenAttack() { mChosenAttack = 0; }
+    SkillServicesBase* Services() const;
+    // The controlling machine publishes a charge as the sub level of an inactive state.
+    void PublishCharge(int charge);
 
+private:
     std::uint32_t mChosenAttack = 0;
     bool mRangedWeapon = false;
 };

@@ -9,6 +9,7 @@
 #include "Game/rules/combat/ParametersCombat.h"
 #include "Game/skills/SkillActivated.h"
 #include "Game/skills/SkillKinds.h"
+#include "Game/skills/manager/SkillServicesBase.h"
 #include "Game/skills/profile/SkillProfile.h"
 #include "Game/skills/profile/SkillProfileModifiers.h"
 
@@ -241,6 +242,15 @@ bool SkillActivatedBuffOther::GetValidTarget(const Character& caster, std::uint3
 SkillActivated* SkillActivatedWeaponPool::ChosenAttack() const {
     return mChosenAttack ? Singleton<ObjectManager>::Get().GetObject<Skill_WPAttack>(mChosenAttack)
                          : nullptr;
+}
+
+SkillServicesBase* SkillActivatedWeaponPool::Services() const {
+    return HasManager() ? GetManager()->GetSkillServices() : nullptr;
+}
+
+void SkillActivatedWeaponPool::PublishCharge(int charge) {
+    if (SkillServicesBase* services = Services())
+        services->SendSkillActiveUpdate(GetObjectId(), SkillActiveState(charge, false, false));
 }
 
 void SkillActivatedWeaponPool::Update(Character& character, int ms) {

@@ -7,7 +7,6 @@
 
 namespace GAME {
 
-RTTI_IMPLEMENT(Skill_WPAttack, SkillActivated)
 RTTI_IMPLEMENT(Skill_Mastery, Skill_Passive)
 RTTI_IMPLEMENT(SkillOnDeath, Skill)
 
@@ -27,12 +26,6 @@ void Skill_Mastery::Load(const LoadTable& table) {
     for (std::uint32_t i = 0; i < std::size(kMasteryNames); ++i)
         if (text == kMasteryNames[i])
             mEnumeration = i;
-}
-
-std::uint32_t Skill_WPAttack::GetChanceWeight(bool includeDisabled) const {
-    if (!IsSkillEnabled() && !includeDisabled)
-        return 0;
-    return GetSkillProfile().GetChanceWeight(GetCurrentLevel());
 }
 
 }  // namespace GAME

@@ -7,23 +7,10 @@
 #include "Game/skills/SkillActivated.h"
 #include "Game/skills/modifiers/Skill_Modifier.h"
 #include "Game/skills/passive/Skill_Passive.h"
+#include "Game/skills/pool/Skill_WPAttack.h"
 #include "Game/skills/secondary/SkillSecondary.h"
 
 namespace GAME {
-
-// An attack of the weapon pool, chosen by its chance weight.
-class Skill_WPAttack : public SkillActivated {
-    RTTI_DECLARE(Skill_WPAttack)
-public:
-    // The profile's weight at the current level; a disabled attack weighs nothing unless asked.
-    std::uint32_t GetChanceWeight(bool includeDisabled) const override;
-    // The weapon-pool skill that chose this attack for the current use.
-    void SetParentSkillId(std::uint32_t id) { mParentSkillId = id; }
-    std::uint32_t GetParentSkillId() const { return mParentSkillId; }
-
-private:
-    std::uint32_t mParentSkillId = 0;
-};
 
 // The skill that stands for a whole mastery: the level the skills of its tree require.
 class Skill_Mastery : public Skill_Passive {

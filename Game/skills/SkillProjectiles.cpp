@@ -28,16 +28,52 @@ ProjectileBase* SkillActivated::MakeProjectile(const std::string& record,
     return objects.CreateObjectFromFile<ProjectileBase>(record, projectileId);
 }
 
-void SkillActivated::StartProjectile(Character& character, ProjectileBase& projectile,
-                                     ProjectileInfo info, std::uint16_t seed) {
-    info.skillId = GetObjectId();
+namespace {
+
+void LoadProjectile(SkillActivated& skill, Character& character, ProjectileBase& projectile,
+                    ProjectileInfo& info, std::uint16_t seed) {
+    info.skillId = skill.GetObjectId();
     info.casterId = character.GetObjectId();
     info.team = character.GetTeam();
-    info.speedModifier = GetTotalSkillAttribute(SkillAttributeType::ProjectileSpeedModifier);
+    info.speedModifier = skill.GetTotalSkillAttribute(SkillAttributeType::ProjectileSpeedModifier);
     projectile.LoadInfo(info, seed);
-    AddProjectileModifier(projectile);
+    skill.AddProjectileModifier(projectile);
+}
+
+}  // namespace
+
+void SkillActivated::StartProjectile(Character& character, ProjectileBase& projectile,
+                                     ProjectileInfo info, std::uint16_t seed) {
+    LoadProjectile(*this, character, projectile, info, seed);
     projectile.PlaySwipeSound(character.GetPosition());
     projectile.ProjectileGo();
+}
+
+ProjectileBase* SkillActivated::LaunchOwnProjectile(Character& character, const std::string& record,
+                                                    const WorldCoords& origin,
+                                                    std::uint32_t targetId, const WorldVec3& aim,
+                                                    std::uint32_t projectileId, std::uint16_t seed,
+                                                    const OwnLaunch& how) {
+    ProjectileBase* projectile = MakeProjectile(record, projectileId);
+    if (!projectile) {
+        gEngine->Log(1, "Failed to spawn projectile (%s) (%s)", record.c_str(),
+                     GetObjectName().c_str());
+        return nullptr;
+    }
+    SkillProfile_Modifiers data;
+    GetSkillModifierData(data);
+    ProjectileInfo info;
+    info.start = origin;
+    info.targetId = targetId;
+    info.targetPosition = aim;
+    info.piercingChance = data.projectilePiercing;
+    info.duration = how.duration;
+    LoadProjectile(*this, character, *projectile, info, seed);
+    if (how.swipeSound)
+        projectile->PlaySwipeSound(character.GetPosition());
+    if (how.start)
+        projectile->ProjectileGo();
+    return projectile;
 }
 
 void SkillActivated::CreateProjectile(Character& character, std::uint32_t weaponId,

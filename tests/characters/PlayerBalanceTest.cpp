@@ -36,6 +36,7 @@ protected:
             "deathPenaltyMax": 1000})"));
         ASSERT_TRUE(records.AddRecordText(kCappedHero, R"({
             "Class": "Player",
+            "characterLife": 100,
             "characterRunSpeed": 100,
             "characterAttackSpeed": 200,
             "characterSpellCastSpeed": 100,

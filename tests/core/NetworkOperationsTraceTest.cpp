@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "Engine/Engine.h"
+#include "Engine/net/FrameStrikes.h"
 #include "Engine/net/NetworkConnectionManager.h"
 #include "Engine/net/transport/LoopbackTransport.h"
 #include "Engine/object/ObjectManager.h"
@@ -208,6 +209,11 @@ protected:
             for (auto& tm : machines)
                 ON_MACHINE(*tm) {
                     handled += gEngine->GetNetworkConnectionManager()->ProcessIncoming(0);
+                }
+            // The machines meet: what waits for that point lands.
+            for (auto& tm : machines)
+                ON_MACHINE(*tm) {
+                    FrameStrikes::Get().RunHeld();
                 }
             if (handled == 0 && network->PendingTotal() == 0)
                 return;

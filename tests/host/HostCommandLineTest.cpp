@@ -52,7 +52,8 @@ TEST(HostCommandLine, HelpShowsTheNetworkWaitAndTheLogLevels) {
 }
 
 TEST(HostCommandLine, PlayRunsTheSampleWorld) {
-    const Outcome play = RunHost({"play", "--data", TestMachine::SampleDataDir(), "--frames", "3"});
+    const Outcome play =
+        RunHost({"play", "--data", TestMachine::SampleDataDir(), "--frames", "3", "--no-save"});
     EXPECT_EQ(play.code, 0) << play.err;
     EXPECT_TRUE(Has(play.out, "played 3 frames (99 ms of game time)")) << play.out;
 }

@@ -76,6 +76,30 @@ TEST(FrameStrikes, TheEnginesNextFrameRunsTheStrikesHeld) {
     }
 }
 
+TEST(FrameStrikes, AChangeEachMachineMakesItselfWaitsForTheMeetingAndRunsInActorOrder) {
+    // The server makes the change in its step, the client only when the news comes: held, it
+    // lands among the strikes on both, in one order.
+    const auto note = [](std::string text) {
+        return [text = std::move(text)] { StruckBook().notes.push_back(text); };
+    };
+    {
+        TestMachine alone;
+        FrameStrikes::RunOrHold(kWolf, note("at once"));
+        EXPECT_EQ(StruckBook().notes, (std::vector<std::string>{"at once"}));
+    }
+    NetTestGame game(1);
+    for (TestMachine* tm : game.Machines())
+        ON_MACHINE(*tm) {
+            for (std::uint32_t id : {kBear, kWolf})
+                MakeActor(id);
+            FrameStrikes::RunOrHold(kWolf, note("share"));
+            Strike(kBear, "strike bear");
+            EXPECT_TRUE(StruckBook().notes.empty());
+            FrameStrikes::Get().RunHeld();
+            EXPECT_EQ(StruckBook().notes, (std::vector<std::string>{"strike bear", "share"}));
+        }
+}
+
 TEST(FrameStrikes, AStrikeMadeByAnotherCommandIsNotHeld) {
     // Every machine runs the outer command and makes the inner strike itself, at that point.
     struct Outer : TallyConfigCmd {

@@ -1,10 +1,16 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+
+#include "Engine/object/ObjectManager.h"
 #include "Engine/streams/IOStream.h"
 #include "Engine/triggers/Trigger.h"
+#include "Game/characters/Player.h"
 #include "Game/core/GameEngine.h"
+#include "Game/items/Item.h"
 #include "Game/quests/QuestNetMsg.h"
 #include "Game/quests/conditions/ConditionKinds.h"
+#include "Game/world/fixeditems/FixedItem.h"
 #include "support/TestMachine.h"
 
 namespace GAME {
@@ -104,6 +110,78 @@ TEST_F(QuestConditions, DescriptionsNameTheirRecordsAndTokens) {
     EXPECT_EQ(kill.GetDescription(), "Kill Creature {B[empty]}");
     EXPECT_EQ(token.GetDescription(), "{BNot }Owns Token {R}");
     EXPECT_EQ(load.GetDescription(), "On Game Level Load");
+}
+
+// Item conditions watch their own record only; a flagged addition or a non-player is no pick-up.
+TEST_F(QuestConditions, ItemConditionsMatchTheirRecordAndTheTargetsBag) {
+    ObjectManager& objects = Singleton<ObjectManager>::Get();
+    auto* player = objects.CreateObjectFromFile<Player>("Records/Players/TestHero.dbr");
+    auto* pebble = objects.CreateObjectFromFile<Item>("Records/Items/Pebble.dbr");
+    auto* chest = objects.CreateObjectFromFile<FixedItem>("Records/Fixed/Chest.dbr");
+    ASSERT_TRUE(player && pebble && chest);
+    const auto make = [](auto condition, std::string record, const char* key) {
+        IOStream properties;
+        properties.StreamString(key, record);
+        IOStream read(properties.GetBytes());
+        condition->SerializeChildProperties(read);
+        return condition;
+    };
+    const auto pickUp = [&](std::uint32_t owner, bool flag) {
+        GameEvent_ItemAdd event;
+        event.ownerId = owner;
+        event.itemId = pebble->GetObjectId();
+        event.flag = flag;
+        SendGameEvent(event, "ItemAdd");
+    };
+    const auto use = [&] {
+        GameEvent_FixedItemUse event;
+        event.objectName = chest->GetObjectName();
+        event.userId = player->GetObjectId();
+        event.itemId = chest->GetObjectId();
+        SendGameEvent(event, "FixedItemUse");
+    };
+    struct Case {
+        const char* record;
+        std::function<void()> happen;
+        bool satisfied;
+    } cases[] = {
+        {"Records/Items/Pebble.dbr", [&] { pickUp(player->GetObjectId(), false); }, true},
+        {"records\\items\\pebble.dbr", [&] { pickUp(player->GetObjectId(), false); }, true},
+        {"Records/Items/Pebble.dbr", [&] { pickUp(player->GetObjectId(), true); }, false},
+        {"Records/Items/Pebble.dbr", [&] { pickUp(chest->GetObjectId(), false); }, false},
+        {"Records/Items/Relic.dbr", [&] { pickUp(player->GetObjectId(), false); }, false},
+        {"", [&] { pickUp(player->GetObjectId(), false); }, false},
+    };
+    for (const Case& c : cases) {
+        Trigger trigger(0);
+        auto* condition = trigger.AddCondition(
+            make(std::make_unique<Condition_PickupItem>(0), c.record, "itemRecord"));
+        c.happen();
+        EXPECT_EQ(condition->GetSatisfied(), c.satisfied) << c.record;
+        EXPECT_EQ(trigger.GetTarget(), c.satisfied ? player->GetObjectId() : 0u) << c.record;
+    }
+    for (const char* record : {"Records/Fixed/Chest.dbr", "Records/Fixed/TrapChest.dbr"}) {
+        Trigger trigger(0);
+        auto* condition = trigger.AddCondition(
+            make(std::make_unique<Condition_UseFixedItem>(0), record, "itemRecord"));
+        use();
+        EXPECT_EQ(condition->GetSatisfied(), record == std::string("Records/Fixed/Chest.dbr"));
+    }
+
+    // Polled: the trigger's target carries the item, or (negated) does not.
+    ASSERT_TRUE(player->GiveItemToCharacter(*pebble));
+    for (bool negated : {false, true})
+        for (const char* record : {"Records/Items/Pebble.dbr", "Records/Items/Relic.dbr"}) {
+            Trigger trigger(0);
+            trigger.SetTarget(player->GetObjectId());
+            auto* condition = trigger.AddCondition(
+                make(std::make_unique<Condition_CharacterHasItem>(0), record, "itemName"));
+            condition->SetNegated(negated);
+            bool result = true;
+            condition->IsSatisfied(result);
+            EXPECT_EQ(result, (record == std::string("Records/Items/Pebble.dbr")) != negated)
+                << record << " negated " << negated;
+        }
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "Game/ai/controllers/ControllerCombat.h"
 
+#include "Engine/Engine.h"
 #include "Engine/text/Name.h"
 #include "Game/characters/Character.h"
 #include "Game/characters/CharacterLookup.h"
@@ -37,6 +38,9 @@ void ControllerCombat::HandleEvent(const Name& name) {
 void ControllerCombat::KillMe() {
     Character* character = GetParentCharacter();
     if (!character || !character->IsAlive())
+        return;
+    // The server decides every death, a client's own player's too; its DiePacket comes back.
+    if (gEngine->IsClient())
         return;
     // Non-player characters never die this way; the class may not be built in this library.
     if (const RTTI_ClassInfo* npc = Character::classInfo.FindByName("Npc");

@@ -4,6 +4,7 @@
 #include <cwctype>
 
 #include "Engine/Engine.h"
+#include "Engine/net/FrameStrikes.h"
 #include "Engine/net/NetworkConnectionManager.h"
 #include "Engine/object/ObjectManager.h"
 #include "Engine/sys/GameInfo.h"
@@ -257,10 +258,13 @@ void PlayerManagerClient::HandlePlayerUpdate(const std::vector<PlayerNetBasicInf
 
 void PlayerManagerClient::HandleBonus(const Bonus& bonus) {
     const std::uint32_t local = gGameEngine ? gGameEngine->GetPlayerId() : mMainPlayer;
-    if (bonus.sourceId == local)
+    if (bonus.sourceId == local || !FindPlayer(bonus.id))
         return;
-    if (Player* player = FindPlayer(bonus.id))
-        player->TakeBonus(bonus, false, 0);
+    // The server hands shares out in the step a creature dies; a client has them only after it.
+    FrameStrikes::RunOrHold(bonus.id, [bonus] {
+        if (auto* player = Singleton<ObjectManager>::Get().GetObject<Player>(bonus.id))
+            player->TakeBonus(bonus, false, 0);
+    });
 }
 
 void PlayerManagerClient::RemovePlayerFromGame(int host) {

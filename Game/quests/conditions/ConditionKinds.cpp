@@ -12,9 +12,11 @@
 #include "Game/core/players/PartyManager.h"
 #include "Game/core/players/PlayerManagerClient.h"
 #include "Game/core/util/SeamLog.h"
+#include "Game/items/Item.h"
 #include "Game/quests/Quest.h"
 #include "Game/quests/QuestNetMsg.h"
 #include "Game/quests/QuestRepository.h"
+#include "Game/world/fixeditems/FixedItem.h"
 
 namespace GAME {
 
@@ -26,6 +28,9 @@ GAME_TRIGGER_CONDITION_KIND(Condition_KillCreatureHerd)
 GAME_TRIGGER_CONDITION_KIND(Condition_ConversationStart)
 GAME_TRIGGER_CONDITION_KIND(Condition_OwnsTriggerToken)
 GAME_TRIGGER_CONDITION_KIND(Condition_GotToken)
+GAME_TRIGGER_CONDITION_KIND(Condition_UseFixedItem)
+GAME_TRIGGER_CONDITION_KIND(Condition_PickupItem)
+GAME_TRIGGER_CONDITION_KIND(Condition_CharacterHasItem)
 GAME_TRIGGER_CONDITION_KIND(Condition_OnLevelLoad)
 GAME_TRIGGER_CONDITION_KIND(Condition_OnQuestComplete)
 GAME_TRIGGER_CONDITION_KIND(Condition_MoveCompleted)
@@ -304,6 +309,53 @@ void Condition_GotToken::OnGotToken(const GameEvent_GotToken& event) {
         return;
     SetTarget(event.playerId);
     QuestCondition::Satisfy();
+}
+
+// Items
+
+void Condition_ItemBase::SerializeChildProperties(IOStream& stream) {
+    stream.StreamString(Key(), mItem);
+}
+
+Condition_UseFixedItem::Condition_UseFixedItem(std::uint32_t id)
+    : Condition_ItemBase(id), mHandler("GameEvent_FixedItemUse", "Condition") {
+    mHandler.SetOwner(this, &Condition_UseFixedItem::OnFixedItemUse);
+}
+
+void Condition_UseFixedItem::OnFixedItemUse(const GameEvent_FixedItemUse& event) {
+    if (HasFired() || mItem.empty())
+        return;
+    const auto* item = Singleton<ObjectManager>::Get().GetObject<FixedItem>(event.itemId);
+    if (!item || !RecordNamesEqual(mItem, item->GetObjectName()))
+        return;
+    SetTarget(event.userId);
+    Satisfy();
+}
+
+Condition_PickupItem::Condition_PickupItem(std::uint32_t id)
+    : Condition_ItemBase(id), mHandler("GameEvent_ItemAdd", "Condition") {
+    mHandler.SetOwner(this, &Condition_PickupItem::OnItemAdd);
+}
+
+void Condition_PickupItem::OnItemAdd(const GameEvent_ItemAdd& event) {
+    if (HasFired() || event.flag || mItem.empty())
+        return;
+    ObjectManager& objects = Singleton<ObjectManager>::Get();
+    const auto* item = objects.GetObject<Item>(event.itemId);
+    if (!objects.GetObject<Player>(event.ownerId) || !item ||
+        !RecordNamesEqual(mItem, item->GetObjectName()))
+        return;
+    SetTarget(event.ownerId);
+    Satisfy();
+}
+
+void Condition_CharacterHasItem::IsSatisfied(bool& result) {
+    const Trigger* trigger = GetTrigger();
+    const auto* character =
+        trigger ? Singleton<ObjectManager>::Get().GetObject<Character>(trigger->GetTarget())
+                : nullptr;
+    const bool has = character && !mItem.empty() && character->HasItem(mItem);
+    result = result && (IsNegated() ? !has : has);
 }
 
 // Game events

@@ -7,6 +7,8 @@
 #include "Game/characters/CharacterEvents.h"
 #include "Game/characters/player/PlayerEvents.h"
 #include "Game/characters/stats/PlayStats.h"
+#include "Game/core/GameEvents.h"
+#include "Game/items/inventory/ItemEvents.h"
 #include "Game/quests/QuestEvents.h"
 #include "Game/quests/conditions/QuestCondition.h"
 #include "Game/quests/triggers/QuestListeners.h"
@@ -193,6 +195,57 @@ protected:
 
 private:
     ConditionEventHandler<Condition_GotToken, GameEvent_GotToken> mHandler;
+};
+
+// Items: one used or picked up, or one the trigger's target carries.
+class Condition_ItemBase : public QuestCondition {
+public:
+    using QuestCondition::QuestCondition;
+    void SerializeChildProperties(IOStream& stream) override;
+
+protected:
+    std::string Describe() const override { return Verb() + Highlight(ShowRecordName(mItem)); }
+    virtual std::string Verb() const = 0;
+    virtual const char* Key() const { return "itemRecord"; }
+
+    std::string mItem;
+};
+
+class Condition_UseFixedItem : public Condition_ItemBase {
+public:
+    explicit Condition_UseFixedItem(std::uint32_t id);
+    const char* GetName() const override { return "Condition_UseFixedItem"; }
+    void OnFixedItemUse(const GameEvent_FixedItemUse& event);
+
+protected:
+    std::string Verb() const override { return "Use Item "; }
+
+private:
+    ConditionEventHandler<Condition_UseFixedItem, GameEvent_FixedItemUse> mHandler;
+};
+
+class Condition_PickupItem : public Condition_ItemBase {
+public:
+    explicit Condition_PickupItem(std::uint32_t id);
+    const char* GetName() const override { return "Condition_PickupItem"; }
+    void OnItemAdd(const GameEvent_ItemAdd& event);
+
+protected:
+    std::string Verb() const override { return "Picks Up Item "; }
+
+private:
+    ConditionEventHandler<Condition_PickupItem, GameEvent_ItemAdd> mHandler;
+};
+
+class Condition_CharacterHasItem : public Condition_ItemBase {
+public:
+    using Condition_ItemBase::Condition_ItemBase;
+    const char* GetName() const override { return "Condition_CharacterHasItem"; }
+    void IsSatisfied(bool& result) override;
+
+protected:
+    std::string Verb() const override { return "Has Item "; }
+    const char* Key() const override { return "itemName"; }
 };
 
 class Condition_OnLevelLoad : public QuestCondition {

@@ -44,8 +44,17 @@ void SkillBuff::RequestRemoval() const {
 }
 
 void SkillBuff::RemoveUnlessNotDispelable() const {
-    if (!GetSkillProfile().GetNotDispelSetting())
+    if (GetSkillProfile().GetNotDispelSetting())
+        return;
+    if (Services()) {
         RequestRemoval();
+        return;
+    }
+    // A dispel runs on every machine (inside a target result): the copy here goes at once as
+    // well, so that the dispel's hit meets the same buffs everywhere. The deciding machine's
+    // removal then finds nothing left to remove.
+    if (Character* carrier = HasManager() ? GetManager()->GetParent() : nullptr)
+        carrier->CreateRemoveSkillBuff(0, std::string(GetObjectName()), 0, {}, 0, {}, 0, 0, 0);
 }
 
 void SkillBuff::Install(Character* carrier) {
@@ -113,36 +122,31 @@ void SkillBuff::CollectPassiveCharAttributes(CharAttributeAccumulator& accumulat
 void SkillBuff::CollectPassiveSkillAttributes(SkillAttributeAccumulator& accumulator) {
     if (!IsActiveBuff())
         return;
-    GetSkillProfile().GetSkillAttributes(accumulator, GetCurrentLevel());
-    AddModifierSkillAttributes(accumulator);
+    AddOwnSkillAttributes(accumulator);
 }
 
 void SkillBuff::CollectPassiveOffensiveDamageAttributes(CombatAttributeAccumulator& accumulator) {
     if (!IsActiveBuff())
         return;
-    GetSkillProfile().GetOffensiveDamageAttributes(accumulator, GetCurrentLevel());
-    AddModifierOffensiveDamageAttributes(accumulator);
+    AddOwnOffensiveDamageAttributes(accumulator);
 }
 
 void SkillBuff::CollectPassiveOffensiveModifierAttributes(CombatAttributeAccumulator& accumulator) {
     if (!IsActiveBuff())
         return;
-    GetSkillProfile().GetOffensiveModifierAttributes(accumulator, GetCurrentLevel());
-    AddModifierOffensiveModifierAttributes(accumulator);
+    AddOwnOffensiveModifierAttributes(accumulator);
 }
 
 void SkillBuff::CollectPassiveRetaliationAttributes(CombatAttributeAccumulator& accumulator) {
     if (!IsActiveBuff())
         return;
-    GetSkillProfile().GetRetaliationAttributes(accumulator, GetCurrentLevel());
-    AddModifierRetaliationAttributes(accumulator);
+    AddOwnRetaliationAttributes(accumulator);
 }
 
 void SkillBuff::CollectPassiveDefenseAttributes(CombatAttributeAccumulator& accumulator) {
     if (!IsActiveBuff())
         return;
-    GetSkillProfile().GetDefenseAttributes(accumulator, GetCurrentLevel());
-    AddModifierDefenseAttributes(accumulator);
+    AddOwnDefenseAttributes(accumulator);
 }
 
 void SkillBuff::CollectPassiveRacialBonusDamage(const std::vector<std::string>& races,
@@ -157,8 +161,7 @@ void SkillBuff::CollectPassiveRacialBonusDefense(const std::vector<std::string>&
                                                  RacialBonus_Defense& bonus) {
     if (!IsActiveBuff())
         return;
-    GetSkillProfile().GetRacialBonusDefense(races, bonus, GetCurrentLevel());
-    AddModifierRacialBonusDefense(races, bonus);
+    AddOwnRacialBonusDefense(races, bonus);
 }
 
 // --- Passive kinds ---

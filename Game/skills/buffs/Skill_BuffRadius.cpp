@@ -116,41 +116,35 @@ void Skill_BuffAttackRadiusToggled::CollectPassiveCharAttributes(
     CharAttributeAccumulator& accumulator) {
     if (!GetActiveState().active)
         return;
-    GetSkillProfile().GetCharAttributes(accumulator, GetCurrentLevel());
-    GetSkillProfile().GetCharAttributesPenalty(accumulator, GetCurrentLevel());
-    AddModifierCharAttributes(accumulator);
+    AddOwnCharAttributes(accumulator);
 }
 
 void Skill_BuffAttackRadiusToggled::CollectPassiveSkillAttributes(
     SkillAttributeAccumulator& accumulator) {
     if (!GetActiveState().active)
         return;
-    GetSkillProfile().GetSkillAttributes(accumulator, GetCurrentLevel());
-    AddModifierSkillAttributes(accumulator);
+    AddOwnSkillAttributes(accumulator);
 }
 
 void Skill_BuffAttackRadiusToggled::CollectPassiveRetaliationAttributes(
     CombatAttributeAccumulator& accumulator) {
     if (!GetActiveState().active)
         return;
-    GetSkillProfile().GetRetaliationAttributes(accumulator, GetCurrentLevel());
-    AddModifierRetaliationAttributes(accumulator);
+    AddOwnRetaliationAttributes(accumulator);
 }
 
 void Skill_BuffAttackRadiusToggled::CollectPassiveDefenseAttributes(
     CombatAttributeAccumulator& accumulator) {
     if (!GetActiveState().active)
         return;
-    GetSkillProfile().GetDefenseAttributes(accumulator, GetCurrentLevel());
-    AddModifierDefenseAttributes(accumulator);
+    AddOwnDefenseAttributes(accumulator);
 }
 
 void Skill_BuffAttackRadiusToggled::CollectPassiveRacialBonusDefense(
     const std::vector<std::string>& races, RacialBonus_Defense& bonus) {
     if (!GetActiveState().active)
         return;
-    GetSkillProfile().GetRacialBonusDefense(races, bonus, GetCurrentLevel());
-    AddModifierRacialBonusDefense(races, bonus);
+    AddOwnRacialBonusDefense(races, bonus);
 }
 
 void Skill_BuffAttackRadiusToggled::TargetResult(Character& user,

@@ -122,48 +122,41 @@ float Skill_BuffSelfToggled::ModifyDamage(float damage, CombatAttributeType type
 void Skill_BuffSelfToggled::CollectPassiveCharAttributes(CharAttributeAccumulator& accumulator) {
     if (!Contributes())
         return;
-    GetSkillProfile().GetCharAttributes(accumulator, GetCurrentLevel());
-    GetSkillProfile().GetCharAttributesPenalty(accumulator, GetCurrentLevel());
-    AddModifierCharAttributes(accumulator);
+    AddOwnCharAttributes(accumulator);
 }
 
 void Skill_BuffSelfToggled::CollectPassiveSkillAttributes(SkillAttributeAccumulator& accumulator) {
     if (!Contributes())
         return;
-    GetSkillProfile().GetSkillAttributes(accumulator, GetCurrentLevel());
-    AddModifierSkillAttributes(accumulator);
+    AddOwnSkillAttributes(accumulator);
 }
 
 void Skill_BuffSelfToggled::CollectPassiveOffensiveDamageAttributes(
     CombatAttributeAccumulator& accumulator) {
     if (!Contributes())
         return;
-    GetSkillProfile().GetOffensiveDamageAttributes(accumulator, GetCurrentLevel());
-    AddModifierOffensiveDamageAttributes(accumulator);
+    AddOwnOffensiveDamageAttributes(accumulator);
 }
 
 void Skill_BuffSelfToggled::CollectPassiveOffensiveModifierAttributes(
     CombatAttributeAccumulator& accumulator) {
     if (!Contributes())
         return;
-    GetSkillProfile().GetOffensiveModifierAttributes(accumulator, GetCurrentLevel());
-    AddModifierOffensiveModifierAttributes(accumulator);
+    AddOwnOffensiveModifierAttributes(accumulator);
 }
 
 void Skill_BuffSelfToggled::CollectPassiveRetaliationAttributes(
     CombatAttributeAccumulator& accumulator) {
     if (!Contributes())
         return;
-    GetSkillProfile().GetRetaliationAttributes(accumulator, GetCurrentLevel());
-    AddModifierRetaliationAttributes(accumulator);
+    AddOwnRetaliationAttributes(accumulator);
 }
 
 void Skill_BuffSelfToggled::CollectPassiveDefenseAttributes(
     CombatAttributeAccumulator& accumulator) {
     if (!Contributes())
         return;
-    GetSkillProfile().GetDefenseAttributes(accumulator, GetCurrentLevel());
-    AddModifierDefenseAttributes(accumulator);
+    AddOwnDefenseAttributes(accumulator);
 }
 
 void Skill_BuffSelfToggled::CollectPassiveRacialBonusDamage(const std::vector<std::string>& races,
@@ -178,8 +171,7 @@ void Skill_BuffSelfToggled::CollectPassiveRacialBonusDefense(const std::vector<s
                                                              RacialBonus_Defense& bonus) {
     if (!Contributes())
         return;
-    GetSkillProfile().GetRacialBonusDefense(races, bonus, GetCurrentLevel());
-    AddModifierRacialBonusDefense(races, bonus);
+    AddOwnRacialBonusDefense(races, bonus);
 }
 
 // --- Duration ---

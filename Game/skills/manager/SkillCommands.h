@@ -22,11 +22,8 @@ public:
     explicit SkillConfigCmd(unsigned int parentId) : ActorConfigCommand(parentId) { SetFlag(1); }
     // Only the machine that controls the character sends skill commands (its services, its
     // controller), also from inside a command that every machine runs (an attack that triggers
-    // an on-hit skill, a death that spawns, a chain that hops).
+    // an on-hit skill, a death that spawns, a chain that hops, a pooled hit that moves a charge).
     bool DecidedByOneMachine() const override { return true; }
-    // Only the machine that controls the character sends skill commands (its services, its
-    // controller), also from inside a command that every machine runs (an attack that triggers
-    // an on-hit skill, a death that spawns, a chain that hops).
 
 protected:
     // The manager of the character the command names, or null when it is not here.
@@ -50,6 +47,8 @@ public:
     explicit SkillTargetResultConfigCmd(const SkillTargetResultConfigCmdPacket& packet);
     bool IsStrike() const override { return true; }
     void Execute() override;
+    // A client's result must lie within what its skill reaches (SkillResultCommandTrust.cpp).
+    bool AcceptFromClient(int sourceHost) const override;
     std::unique_ptr<NetPacket> GetNetPacket() override;
 
     std::uint32_t reference;
@@ -108,7 +107,8 @@ public:
     bool IsStrike() const override { return true; }
     void Execute() override;
     // A client's spawn must come from a spawning skill of its character, within what that
-    // skill makes, under new ids of the client's own band (SkillSpawnCommandTrust.cpp).
+    // skill makes, under new ids of the client's own band, at places near the character
+    // (SkillSpawnCommandTrust.cpp).
     bool AcceptFromClient(int sourceHost) const override;
     std::unique_ptr<NetPacket> GetNetPacket() override;
 

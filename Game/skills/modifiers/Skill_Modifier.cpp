@@ -24,46 +24,39 @@ Skill_Modifier::Skill_Modifier() {
 void Skill_Modifier::CollectModifierCharAttributes(CharAttributeAccumulator& accumulator) {
     if (!IsSkillEnabled())
         return;
-    GetSkillProfile().GetCharAttributes(accumulator, GetCurrentLevel());
-    GetSkillProfile().GetCharAttributesPenalty(accumulator, GetCurrentLevel());
-    AddModifierCharAttributes(accumulator);
+    AddOwnCharAttributes(accumulator);
 }
 
 void Skill_Modifier::CollectModifierSkillAttributes(SkillAttributeAccumulator& accumulator) {
     if (!IsSkillEnabled())
         return;
-    GetSkillProfile().GetSkillAttributes(accumulator, GetCurrentLevel());
-    AddModifierSkillAttributes(accumulator);
+    AddOwnSkillAttributes(accumulator);
 }
 
 void Skill_Modifier::CollectModifierOffensiveDamageAttributes(
     CombatAttributeAccumulator& accumulator) {
     if (!IsSkillEnabled())
         return;
-    GetSkillProfile().GetOffensiveDamageAttributes(accumulator, GetCurrentLevel());
-    AddModifierOffensiveDamageAttributes(accumulator);
+    AddOwnOffensiveDamageAttributes(accumulator);
 }
 
 void Skill_Modifier::CollectModifierOffensiveModifierAttributes(
     CombatAttributeAccumulator& accumulator) {
     if (!IsSkillEnabled())
         return;
-    GetSkillProfile().GetOffensiveModifierAttributes(accumulator, GetCurrentLevel());
-    AddModifierOffensiveModifierAttributes(accumulator);
+    AddOwnOffensiveModifierAttributes(accumulator);
 }
 
 void Skill_Modifier::CollectModifierRetaliationAttributes(CombatAttributeAccumulator& accumulator) {
     if (!IsSkillEnabled())
         return;
-    GetSkillProfile().GetRetaliationAttributes(accumulator, GetCurrentLevel());
-    AddModifierRetaliationAttributes(accumulator);
+    AddOwnRetaliationAttributes(accumulator);
 }
 
 void Skill_Modifier::CollectModifierDefenseAttributes(CombatAttributeAccumulator& accumulator) {
     if (!IsSkillEnabled())
         return;
-    GetSkillProfile().GetDefenseAttributes(accumulator, GetCurrentLevel());
-    AddModifierDefenseAttributes(accumulator);
+    AddOwnDefenseAttributes(accumulator);
 }
 
 void Skill_Modifier::CollectModifierRacialBonusDamage(const std::vector<std::string>& races,
@@ -78,8 +71,7 @@ void Skill_Modifier::CollectModifierRacialBonusDefense(const std::vector<std::st
                                                        RacialBonus_Defense& bonus) {
     if (!IsSkillEnabled())
         return;
-    GetSkillProfile().GetRacialBonusDefense(races, bonus, GetCurrentLevel());
-    AddModifierRacialBonusDefense(races, bonus);
+    AddOwnRacialBonusDefense(races, bonus);
 }
 
 void Skill_MeleeModifier::TargetResult(Character& character,

@@ -25,46 +25,39 @@ Skill_Passive::Skill_Passive() {
 void Skill_Passive::CollectPassiveCharAttributes(CharAttributeAccumulator& accumulator) {
     if (!IsSkillEnabled())
         return;
-    GetSkillProfile().GetCharAttributes(accumulator, GetCurrentLevel());
-    GetSkillProfile().GetCharAttributesPenalty(accumulator, GetCurrentLevel());
-    AddModifierCharAttributes(accumulator);
+    AddOwnCharAttributes(accumulator);
 }
 
 void Skill_Passive::CollectPassiveSkillAttributes(SkillAttributeAccumulator& accumulator) {
     if (!IsSkillEnabled())
         return;
-    GetSkillProfile().GetSkillAttributes(accumulator, GetCurrentLevel());
-    AddModifierSkillAttributes(accumulator);
+    AddOwnSkillAttributes(accumulator);
 }
 
 void Skill_Passive::CollectPassiveOffensiveDamageAttributes(
     CombatAttributeAccumulator& accumulator) {
     if (!IsSkillEnabled())
         return;
-    GetSkillProfile().GetOffensiveDamageAttributes(accumulator, GetCurrentLevel());
-    AddModifierOffensiveDamageAttributes(accumulator);
+    AddOwnOffensiveDamageAttributes(accumulator);
 }
 
 void Skill_Passive::CollectPassiveOffensiveModifierAttributes(
     CombatAttributeAccumulator& accumulator) {
     if (!IsSkillEnabled())
         return;
-    GetSkillProfile().GetOffensiveModifierAttributes(accumulator, GetCurrentLevel());
-    AddModifierOffensiveModifierAttributes(accumulator);
+    AddOwnOffensiveModifierAttributes(accumulator);
 }
 
 void Skill_Passive::CollectPassiveRetaliationAttributes(CombatAttributeAccumulator& accumulator) {
     if (!IsSkillEnabled())
         return;
-    GetSkillProfile().GetRetaliationAttributes(accumulator, GetCurrentLevel());
-    AddModifierRetaliationAttributes(accumulator);
+    AddOwnRetaliationAttributes(accumulator);
 }
 
 void Skill_Passive::CollectPassiveDefenseAttributes(CombatAttributeAccumulator& accumulator) {
     if (!IsSkillEnabled())
         return;
-    GetSkillProfile().GetDefenseAttributes(accumulator, GetCurrentLevel());
-    AddModifierDefenseAttributes(accumulator);
+    AddOwnDefenseAttributes(accumulator);
 }
 
 void Skill_Passive::CollectPassiveRacialBonusDamage(const std::vector<std::string>& races,
@@ -79,8 +72,7 @@ void Skill_Passive::CollectPassiveRacialBonusDefense(const std::vector<std::stri
                                                      RacialBonus_Defense& bonus) {
     if (!IsSkillEnabled())
         return;
-    GetSkillProfile().GetRacialBonusDefense(races, bonus, GetCurrentLevel());
-    AddModifierRacialBonusDefense(races, bonus);
+    AddOwnRacialBonusDefense(races, bonus);
 }
 
 // --- Dual wield ---

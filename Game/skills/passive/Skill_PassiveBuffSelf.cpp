@@ -48,38 +48,33 @@ void PassiveBuffSelf::CollectPassiveCharAttributes(CharAttributeAccumulator& acc
 void PassiveBuffSelf::CollectPassiveSkillAttributes(SkillAttributeAccumulator& accumulator) {
     if (!GetActiveState().active)
         return;
-    GetSkillProfile().GetSkillAttributes(accumulator, GetCurrentLevel());
-    AddModifierSkillAttributes(accumulator);
+    AddOwnSkillAttributes(accumulator);
 }
 
 void PassiveBuffSelf::CollectPassiveOffensiveDamageAttributes(
     CombatAttributeAccumulator& accumulator) {
     if (!GetActiveState().active)
         return;
-    GetSkillProfile().GetOffensiveDamageAttributes(accumulator, GetCurrentLevel());
-    AddModifierOffensiveDamageAttributes(accumulator);
+    AddOwnOffensiveDamageAttributes(accumulator);
 }
 
 void PassiveBuffSelf::CollectPassiveOffensiveModifierAttributes(
     CombatAttributeAccumulator& accumulator) {
     if (!GetActiveState().active)
         return;
-    GetSkillProfile().GetOffensiveModifierAttributes(accumulator, GetCurrentLevel());
-    AddModifierOffensiveModifierAttributes(accumulator);
+    AddOwnOffensiveModifierAttributes(accumulator);
 }
 
 void PassiveBuffSelf::CollectPassiveRetaliationAttributes(CombatAttributeAccumulator& accumulator) {
     if (!GetActiveState().active)
         return;
-    GetSkillProfile().GetRetaliationAttributes(accumulator, GetCurrentLevel());
-    AddModifierRetaliationAttributes(accumulator);
+    AddOwnRetaliationAttributes(accumulator);
 }
 
 void PassiveBuffSelf::CollectPassiveDefenseAttributes(CombatAttributeAccumulator& accumulator) {
     if (!GetActiveState().active)
         return;
-    GetSkillProfile().GetDefenseAttributes(accumulator, GetCurrentLevel());
-    AddModifierDefenseAttributes(accumulator);
+    AddOwnDefenseAttributes(accumulator);
 }
 
 void PassiveBuffSelf::CollectPassiveRacialBonusDamage(const std::vector<std::string>& races,
@@ -94,8 +89,7 @@ void PassiveBuffSelf::CollectPassiveRacialBonusDefense(const std::vector<std::st
                                                        RacialBonus_Defense& bonus) {
     if (!GetActiveState().active)
         return;
-    GetSkillProfile().GetRacialBonusDefense(races, bonus, GetCurrentLevel());
-    AddModifierRacialBonusDefense(races, bonus);
+    AddOwnRacialBonusDefense(races, bonus);
 }
 
 void PassiveBuffSelf::ReceiveActiveUpdate(Character& owner, const SkillActiveState& state,

@@ -189,41 +189,35 @@ void Skill_OnHitAttackRadius::TargetResult(Character& owner,
 void Skill_OnHitAttackRadius::CollectPassiveCharAttributes(CharAttributeAccumulator& accumulator) {
     if (!GetActiveState().active)
         return;
-    GetSkillProfile().GetCharAttributes(accumulator, GetCurrentLevel());
-    GetSkillProfile().GetCharAttributesPenalty(accumulator, GetCurrentLevel());
-    AddModifierCharAttributes(accumulator);
+    AddOwnCharAttributes(accumulator);
 }
 
 void Skill_OnHitAttackRadius::CollectPassiveSkillAttributes(
     SkillAttributeAccumulator& accumulator) {
     if (!GetActiveState().active)
         return;
-    GetSkillProfile().GetSkillAttributes(accumulator, GetCurrentLevel());
-    AddModifierSkillAttributes(accumulator);
+    AddOwnSkillAttributes(accumulator);
 }
 
 void Skill_OnHitAttackRadius::CollectPassiveRetaliationAttributes(
     CombatAttributeAccumulator& accumulator) {
     if (!GetActiveState().active)
         return;
-    GetSkillProfile().GetRetaliationAttributes(accumulator, GetCurrentLevel());
-    AddModifierRetaliationAttributes(accumulator);
+    AddOwnRetaliationAttributes(accumulator);
 }
 
 void Skill_OnHitAttackRadius::CollectPassiveDefenseAttributes(
     CombatAttributeAccumulator& accumulator) {
     if (!GetActiveState().active)
         return;
-    GetSkillProfile().GetDefenseAttributes(accumulator, GetCurrentLevel());
-    AddModifierDefenseAttributes(accumulator);
+    AddOwnDefenseAttributes(accumulator);
 }
 
 void Skill_OnHitAttackRadius::CollectPassiveRacialBonusDefense(
     const std::vector<std::string>& races, RacialBonus_Defense& bonus) {
     if (!GetActiveState().active)
         return;
-    GetSkillProfile().GetRacialBonusDefense(races, bonus, GetCurrentLevel());
-    AddModifierRacialBonusDefense(races, bonus);
+    AddOwnRacialBonusDefense(races, bonus);
 }
 
 // --- The self buff ---
@@ -312,39 +306,34 @@ void Skill_OnHitBuffSelf::CollectPassiveCharAttributes(CharAttributeAccumulator&
 void Skill_OnHitBuffSelf::CollectPassiveSkillAttributes(SkillAttributeAccumulator& accumulator) {
     if (!Running())
         return;
-    GetSkillProfile().GetSkillAttributes(accumulator, GetCurrentLevel());
-    AddModifierSkillAttributes(accumulator);
+    AddOwnSkillAttributes(accumulator);
 }
 
 void Skill_OnHitBuffSelf::CollectPassiveOffensiveDamageAttributes(
     CombatAttributeAccumulator& accumulator) {
     if (!Running())
         return;
-    GetSkillProfile().GetOffensiveDamageAttributes(accumulator, GetCurrentLevel());
-    AddModifierOffensiveDamageAttributes(accumulator);
+    AddOwnOffensiveDamageAttributes(accumulator);
 }
 
 void Skill_OnHitBuffSelf::CollectPassiveOffensiveModifierAttributes(
     CombatAttributeAccumulator& accumulator) {
     if (!Running())
         return;
-    GetSkillProfile().GetOffensiveModifierAttributes(accumulator, GetCurrentLevel());
-    AddModifierOffensiveModifierAttributes(accumulator);
+    AddOwnOffensiveModifierAttributes(accumulator);
 }
 
 void Skill_OnHitBuffSelf::CollectPassiveRetaliationAttributes(
     CombatAttributeAccumulator& accumulator) {
     if (!Running())
         return;
-    GetSkillProfile().GetRetaliationAttributes(accumulator, GetCurrentLevel());
-    AddModifierRetaliationAttributes(accumulator);
+    AddOwnRetaliationAttributes(accumulator);
 }
 
 void Skill_OnHitBuffSelf::CollectPassiveDefenseAttributes(CombatAttributeAccumulator& accumulator) {
     if (!Running())
         return;
-    GetSkillProfile().GetDefenseAttributes(accumulator, GetCurrentLevel());
-    AddModifierDefenseAttributes(accumulator);
+    AddOwnDefenseAttributes(accumulator);
 }
 
 void Skill_OnHitBuffSelf::CollectPassiveRacialBonusDamage(const std::vector<std::string>& races,
@@ -359,8 +348,7 @@ void Skill_OnHitBuffSelf::CollectPassiveRacialBonusDefense(const std::vector<std
                                                            RacialBonus_Defense& bonus) {
     if (!Running())
         return;
-    GetSkillProfile().GetRacialBonusDefense(races, bonus, GetCurrentLevel());
-    AddModifierRacialBonusDefense(races, bonus);
+    AddOwnRacialBonusDefense(races, bonus);
 }
 
 }  // namespace GAME

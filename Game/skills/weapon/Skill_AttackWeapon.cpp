@@ -52,25 +52,7 @@ void Skill_AttackWeapon::CollectPassiveRacialBonusDefense(const std::vector<std:
 
 void Skill_AttackWeapon::ActivateNow(Character& caster, const Name& event, std::uint32_t target,
                                      const WorldVec3& point) {
-    // Engine names, made once.
-    static const Name kRightHandHit = Name::Create("RightHandHit");
-    static const Name kLeftHandHit = Name::Create("LeftHandHit");
-    SkillManagerBase* manager = GetManager();
-    if (!manager)
-        return;
-    std::uint32_t weaponId = 0;
-    if (event == kRightHandHit)
-        weaponId = manager->GetRightHandWeapon();
-    else if (event == kLeftHandHit)
-        weaponId = manager->GetLeftHandWeapon();
-
-    if (manager->IsRangedWeapon()) {
-        WorldCoords origin = caster.GetCoords();
-        origin.SetPosition(GetCoordsFromCallback(caster, event).GetPosition());
-        ExecuteRangedAttack(caster, origin, target, point, weaponId);
-        return;
-    }
-    ExecuteMeleeAttack(caster, target, point, weaponId);
+    ExecuteWeaponHit(caster, event, target, point);
 }
 
 void Skill_AttackWeapon::TargetResult(Character& caster, const std::vector<std::uint32_t>& targets,

@@ -85,5 +85,44 @@ TEST(PlayerFight, AHeldClickWalksToAFoeAndStrikesItDeadAlikeOnServerAndClient) {
         }
 }
 
+TEST(PlayerFight, AClientsPlayerWhoseLifeRunsOutDiesWhenTheServerSaysSo) {
+    // Its client does not decide the death (the server would refuse it); the server does, and
+    // both machines then count the same death.
+    PlayerControllerRoot root;
+    NetTestGame game(1, root.Root());
+    PlayerScene scenes[2];
+    for (int i = 0; i < 2; ++i) {
+        ON_MACHINE(*game.Machines()[i]) {
+            const bool server = i == 0;
+            ASSERT_TRUE(scenes[i].Start(kHero, !server));
+            if (server)
+                gGameEngine->SetAsNetworkServer();
+            else
+                gGameEngine->SetAsNetworkClient();
+            // A strike lands alike on every machine.
+            scenes[i].hero->SubtractLife(scenes[i].hero->GetCurrentLife() + 1.0f,
+                                         PlayStatsDamageType{});
+        }
+    }
+    ON_MACHINE(game.Client(0)) {
+        scenes[1].UpdateAll(true);
+        EXPECT_TRUE(scenes[1].hero->IsAlive()) << "the client decided its own death";
+    }
+    game.RunFrames(5, PlayerScene::kFrameMs,
+                   [&](TestMachine&, int index) { scenes[index].UpdateAll(true); });
+    const auto ends = game.OnEach([] {
+        auto* hero = Singleton<ObjectManager>::Get().GetObject<Character>(kHero);
+        return std::pair(hero->GetLifeState(), hero->GetPlayStats().GetDeaths());
+    });
+    EXPECT_NE(ends[0].first, Character_LifeState::Alive);
+    EXPECT_EQ(ends[0], ends[1]);
+    EXPECT_EQ(ends[0].second, 1u);
+    EXPECT_EQ(game.Server().CountLog("the server decides this action"), 0);
+    for (TestMachine* tm : game.Machines())
+        ON_MACHINE(*tm) {
+            ShutdownObjects();
+        }
+}
+
 }  // namespace
 }  // namespace GAME::test

@@ -105,10 +105,12 @@ protected:
     // Sends a spawn of the hero's skill from the hostile client; true when the server ran it
     // and passed it on to the honest client.
     bool SendSpawn(std::vector<std::uint32_t> ids, std::uint32_t reference = 0) {
-        std::vector<WorldCoords> points(ids.size());
-        SpawnObjectConfigCmd command(kHero, reference, WorldCoords(), 0, points, std::move(ids), 7);
         const std::uint64_t before = Received(game.Client(1));
         ON_MACHINE(game.Client(0)) {
+            // At the hero's feet: places far away are refused on their own.
+            const WorldCoords at = Find(kHero)->GetCoords();
+            SpawnObjectConfigCmd command(kHero, reference, at, 0,
+                                         std::vector<WorldCoords>(ids.size(), at), ids, 7);
             std::unique_ptr<NetPacket> packet(command.GetNetPacket());
             gEngine->GetNetworkConnectionManager()->SendToServer(packet.get());
         }

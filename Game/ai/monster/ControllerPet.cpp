@@ -1,0 +1,7 @@
+#include "Game/ai/monster/ControllerPet.h"
+
+namespace GAME {
+
+RTTI_IMPLEMENT(ControllerPet, ControllerMonster)
+
+}  // namespace GAME
