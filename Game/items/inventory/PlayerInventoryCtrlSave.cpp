@@ -22,12 +22,17 @@ constexpr const char* kBagBlock = "playerInventoryCtrl";
 constexpr const char* kSackBlock = "inventorySack";
 constexpr const char* kItemBlock = "inventoryItem";
 
-void StreamRecord(IOStream& stream, ItemReplicaInfo& replica, std::uint32_t& x, std::uint32_t& y) {
-    stream.BeginBlock(kItemBlock);
+// False when a reader finds no further record.
+bool StreamRecord(IOStream& stream, ItemReplicaInfo& replica, std::uint32_t& x, std::uint32_t& y) {
+    if (!stream.BeginBlock(kItemBlock) && stream.IsReading()) {
+        stream.EndBlock();  // pairs with the missing begin
+        return false;
+    }
     replica.StreamProperties(stream);
     stream.StreamUInt("pointX", x);
     stream.StreamUInt("pointY", y);
     stream.EndBlock();
+    return true;
 }
 
 void WriteItem(IOStream& stream, const Item& item, std::uint32_t x, std::uint32_t y) {
@@ -111,15 +116,14 @@ void PlayerInventoryCtrl::ReadSack(IOStream& stream, InventorySack& sack, bool g
     sack.SetNewItemAdded(added);
     std::int32_t size = 0;
     stream.StreamInt("size", size);
-    if (!stream.CheckCount("size", size, IOStream::MinEntrySize(IOStream::Kind::End, ""))) {
-        stream.EndBlock();
-        return;
-    }
+    // The count only bounds the records read: the section was checked whole before (a load's
+    // trial read passes over it), so a bad count must not fail the stream half-way.
     for (std::int32_t i = 0; i < size && !stream.Failed(); ++i) {
         ItemReplicaInfo replica;
         std::uint32_t x = 0;
         std::uint32_t y = 0;
-        StreamRecord(stream, replica, x, y);
+        if (!StreamRecord(stream, replica, x, y))
+            break;
         const bool hidden = x == kHiddenPoint || y == kHiddenPoint;
         PotionStack* pile = hidden ? FindStackOf(lastPotion) : nullptr;
         // A hidden potion with no potion placed before it has no pile to join: a file is
