@@ -2,7 +2,7 @@
 // What `gamehost play` prints while the game runs: one line for each game event a player would
 // notice (a kill with the experience it brought, a level or skill point gained, the player's
 // death and respawn, a monster taking the player on, a chest opened, loot falling and being
-// picked up), and a
+// picked up, a conversation begun, a merchant's greeting), and a
 // progress line on request. It only
 // listens and reads: every rule stays the library's.
 #include <cstdint>
@@ -14,6 +14,7 @@
 
 #include "Game/characters/CharacterEvents.h"
 #include "Game/characters/CharacterStates.h"
+#include "Game/characters/npc/NpcEvents.h"
 #include "Game/core/GameEventListener.h"
 #include "Game/core/GameEvents.h"
 
@@ -56,7 +57,7 @@ public:
     static std::string DescribeCharacter(const Character* character, std::uint32_t id);
     // How far from the player a monster taking it on is noticed.
     static constexpr float kFightRadius = 40.0f;
-    // Living characters other than players.
+    // Living characters other than players and non-player characters.
     static int CountMonstersAlive();
 
 private:
@@ -65,6 +66,8 @@ private:
     void OnLevelUp(const GameEvent_CharacterId& event);
     void OnSkillUp(const GameEvent_CharacterId& event);
     void OnFixedItemUse(const GameEvent_FixedItemUse& event);
+    void OnConversationBegin(const GameEvent_ConversationBegin& event);
+    void OnActivateMarket(const GameEvent_ActivateNPCMarket& event);
     // Lines that come in while a death is being handled follow the death's own line.
     void Print(const std::string& line);
     Player* FindPlayer() const;
@@ -79,6 +82,8 @@ private:
     std::optional<GameEventListener<PlayEventLog, GameEvent_CharacterId>> mLevelUp;
     std::optional<GameEventListener<PlayEventLog, GameEvent_CharacterId>> mSkillUp;
     std::optional<GameEventListener<PlayEventLog, GameEvent_FixedItemUse>> mFixedItemUse;
+    std::optional<GameEventListener<PlayEventLog, GameEvent_ConversationBegin>> mConversation;
+    std::optional<GameEventListener<PlayEventLog, GameEvent_ActivateNPCMarket>> mMarket;
     std::uint32_t mExperienceBefore = 0;
     int mDeathDepth = 0;
     int mKills = 0;
