@@ -103,6 +103,12 @@ void Player::InitialUpdate() {
     ResetPlayerTexture();
 }
 
+void Player::ClearTarget() {
+    if (auto* brain =
+            Singleton<ObjectManager>::Get().GetObject<ControllerPlayer>(GetControllerId()))
+        brain->ClearTarget();
+}
+
 void Player::SetIsControllingCharacter(bool controlling) {
     mControlling = controlling;
     ReplaceController(controlling ? kPlayerControllerRecord : kStubControllerRecord);
