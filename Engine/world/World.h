@@ -57,6 +57,8 @@ public:
     // Takes every entity out of the world and drops the regions and navigation meshes.
     void UnloadLevel();
     const std::string& GetLevelName() const { return mLevelName; }
+    // True while LoadLevel makes the level's entities: every machine makes them alike.
+    bool IsLoadingLevel() const { return mLoadingLevel; }
     const std::vector<SpawnPoint>& GetSpawnPoints() const { return mSpawnPoints; }
     // The quest files the level names (names under the data root), in file order.
     std::size_t GetNumQuestFiles() const { return mQuestFiles.size(); }
@@ -179,6 +181,7 @@ private:
     bool ReadLevel(const std::filesystem::path& file);
     void BuildNavMeshes(const std::filesystem::path& cacheFile);
 
+    bool mLoadingLevel = false;
     std::string mLevelName;
     std::string mModName;  // the level file's "mod" (empty: the game's own world)
     std::vector<std::unique_ptr<Region>> mRegions;

@@ -136,7 +136,10 @@ bool World::LoadLevel(const std::string& levelName) {
         file = records.GetDataRoot() / levelName;
     if (file.empty())
         file = levelName;
-    if (!ReadLevel(file)) {
+    mLoadingLevel = true;
+    const bool read = ReadLevel(file);
+    mLoadingLevel = false;
+    if (!read) {
         UnloadLevel();
         return false;
     }

@@ -20,6 +20,7 @@
 #include "Game/characters/movement/SlotManager.h"
 #include "Game/core/GameEngine.h"
 #include "Game/core/ObjectLookup.h"
+#include "Game/core/players/PlayerInfo.h"
 #include "Game/core/util/SeamLog.h"
 #include "Game/items/inventory/Inventory.h"
 #include "Game/rules/death/DeathManager.h"
@@ -121,8 +122,15 @@ void Character::Load(const LoadTable& table) {
         combatRecord = gGameEngine->GetDatabase().GetString("defaultCombatManagerRecord");
     if (!combatRecord.empty())
         mCombatManager->LoadRecord(combatRecord);
-    AllocateAnimSets();
-    LoadAnimations();
+    if (ShouldLoadLoot() && gGameEngine) {
+        PlayerInfo players;
+        gGameEngine->GetPlayerInfo(players);
+        LoadLootFromSeed(gGameEngine->GetRandomSeed(),
+                         static_cast<std::uint16_t>(players.averageLevel));
+    } else {
+        AllocateAnimSets();
+        LoadAnimations();
+    }
 
     mCausesAnger = table.GetBool("causesAnger", true);
     mAngerMultiplier = table.GetFloat("angerMultiplier", 1.0f);

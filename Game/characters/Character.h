@@ -27,8 +27,10 @@
 #include "Game/characters/anim/AnimationSound.h"
 #include "Game/characters/bio/CharacterBio.h"
 #include "Game/characters/bio/ExperienceLevelControl.h"
+#include "Game/characters/monster/MonsterLoot.h"
 #include "Game/characters/stats/PlayStats.h"
 #include "Game/core/players/Team.h"
+#include "Game/items/loot/RandomizerWeightModifiers.h"
 #include "Game/rules/combat/CombatCharacter.h"
 #include "Game/rules/combat/CombatManager.h"
 #include "Game/rules/duration/DurationDamageOwner.h"
@@ -352,6 +354,18 @@ public:
     // The network image: carried items (location 0), then worn ones with their locations.
     void GetInventoryReplica(std::vector<InventoryReplica>& out) const;
     void SetInventoryReplica(const std::vector<InventoryReplica>& replicas);
+    // Into the world from the left hand, tossed up (CharacterDrops.cpp); x and z go unused.
+    virtual void DropItem(Item* item, float x, float z);
+    // A worn item falls where it is worn; the id is zeroed in every case.
+    void DropItemFromEquipLocation(std::uint32_t& itemId, std::uint32_t location, bool physics);
+    void UseRelic(std::uint32_t relicId, std::uint32_t targetId);
+    // Generated equipment (CharacterLoot.cpp), the same on every machine from the seed and ids.
+    virtual bool ShouldLoadLoot() const { return false; }
+    void LoadLootFromSeed(std::uint16_t seed, std::uint16_t level);
+    void LoadLootFromStruct(const LootStruct& loot);
+    const LootStruct& GetLootStruct() const { return mLoot; }
+    void SetLootStruct(const LootStruct& loot) { mLoot = loot; }
+    const RandomizerWeightModifiers& GetLootWeightModifiers() const { return mLootWeightModifiers; }
 
     // A pet or summon keeps its master's object id (0: none); its damage counts for the master.
     std::uint32_t GetMasterId() const { return mMasterId; }
@@ -691,10 +705,17 @@ public:
     virtual bool CanCollide(const Entity* other) const;
 
 protected:
+    LootStruct mLoot;
+    RandomizerWeightModifiers mLootWeightModifiers{};
+    bool mNoBrokenItems = false;
     // Appends a pack to the net-sound list (null is ignored).
     void RegisterNetSound(SoundPak* sound);
 
 private:
+    void LoadLoot();
+    void DiscardLoot();
+    Item* CreateItemFromLootTable(const LoadTable& table, const char* chanceKey,
+                                  std::uint32_t location, std::uint32_t& id, RandomUniform& random);
     void AllocateAnimSets();
     void LoadAnimations();
     void LoadStanceAnimationSet(const LoadTable& record, int handState);

@@ -8,7 +8,6 @@
 #include "Game/characters/Player.h"
 #include "Game/core/GameEngine.h"
 #include "Game/core/GameUIInterface.h"
-#include "Game/core/util/SeamLog.h"
 #include "Game/items/inventory/Inventory.h"
 #include "Game/items/oneshot/OneShot.h"
 
@@ -30,8 +29,10 @@ bool Character::GiveItemToCharacter(Item&) {
 void Character::UseInventoryItem(std::uint32_t itemId, bool destroy) {
     ObjectManager& objects = Singleton<ObjectManager>::Get();
     auto* oneShot = objects.GetObject<OneShot>(itemId);
-    // Only what this character carries: a pile on the ground or in another's hands stays.
-    if (!oneShot || oneShot->GetCarrierId() != GetObjectId())
+    // Only what this character carries: a pile on the ground or in another's hands stays. A
+    // one-shot it brought along (a saved bag, another machine's image of it) has no taker.
+    if (!oneShot || (oneShot->GetCarrierId() != GetObjectId() &&
+                     (oneShot->GetCarrierId() != 0 || !mInventory->IsItemInInventory(itemId))))
         return;
     oneShot->Use(this);
     GetPlayStats().IncrementPotion(oneShot);
@@ -64,8 +65,7 @@ bool Player::GiveItemToCharacter(Item& item) {
         return true;
     }
     gGameEngine->UnlockTutorialPage(kInventoryFullTutorialPage, true);
-    ReportSeam("Controller",
-               "ControllerCharacter::SendDropItemRandom (an item the player cannot take)");
+    controller->SendDropItemRandom(itemId);
     PlaySoundAt(mInventoryFullSound, *this);
     return false;
 }

@@ -19,6 +19,8 @@
 #include "Game/core/players/PlayerNetInfo.h"
 #include "Game/core/util/MathUtil.h"
 #include "Game/core/util/SeamLog.h"
+#include "Game/items/hotslots/PlayerHotSlotCtrl.h"
+#include "Game/items/inventory/PlayerInventoryCtrl.h"
 
 namespace GAME {
 
@@ -30,7 +32,10 @@ constexpr unsigned int kDeathTutorialPage = 23;
 
 }  // namespace
 
-Player::Player() : mCreatureDeathListener("GameEvent_CreatureDeath", "Player") {
+Player::Player()
+    : mCreatureDeathListener("GameEvent_CreatureDeath", "Player"),
+      mHotSlots(std::make_unique<PlayerHotSlotCtrl>()) {
+    mHotSlots->SetPlayer(this);
     SetTeam(TeamManager::DefaultPlayerTeam());
     SetPathMass(kPlayerPathMass);
     mCreatureDeathListener.SetOwner(this, &Player::OnCreatureDeath);
@@ -73,7 +78,7 @@ void Player::Load(const LoadTable& table) {
             skills.LoadSkills(name, kSkillTreeEntries);
     }
     SetAnimation(0);
-    ReportSeam("Player", "PlayerHotSlotCtrl::Update and IsDefault");
+    mHotSlots->SetToDefaults();
     LoadLight(table);
     mPlayerTextures.clear();
     table.GetStringArray("playerTextures", mPlayerTextures);
@@ -117,6 +122,9 @@ void Player::ReplaceController(const char* record) {
     std::optional<EquipmentCtrl> equipment;
     if (auto* old = FindController<ControllerCharacter>(*this))
         equipment = old->GetEquipmentCtrl();
+    // And what it carries stays carried.
+    if (auto* old = FindController<ControllerPlayer>(*this))
+        mHeldBag = old->TakeInventoryCtrl();
     if (Object* old = GetControllerId() != 0 ? objects.GetObject(GetControllerId()) : nullptr)
         objects.DestroyObjectEx(old, "Game/Player", __LINE__);
     SetControllerId(0);
@@ -130,6 +138,32 @@ void Player::ReplaceController(const char* record) {
         next->GetEquipmentCtrl() = *equipment;
     }
     controller->AttachParent(GetObjectId());
+    if (auto* next = dynamic_cast<ControllerPlayer*>(controller))
+        next->AdoptInventoryCtrl(std::move(mHeldBag));
+}
+
+PlayerInventoryCtrl& Player::GetBag() {
+    if (auto* controller = FindController<ControllerPlayer>(*this))
+        return controller->GetInventoryCtrl();
+    if (!mHeldBag)
+        mHeldBag = std::make_unique<PlayerInventoryCtrl>();
+    mHeldBag->SetParent(this);
+    return *mHeldBag;
+}
+
+void Player::NotifyControllerItemRemovedFromInventory(std::uint32_t itemId) {
+    auto* controller = FindController<ControllerPlayer>(*this);
+    if (!controller)
+        return;
+    controller->GetEquipmentCtrl().RemoveItem(itemId);
+    std::vector<std::uint32_t> hidden;
+    controller->GetInventoryCtrl().RemoveItem(itemId, hidden);
+    RequestSave();
+}
+
+bool Player::IsInventorySpaceAvailable(Item& item) const {
+    const auto* controller = FindController<ControllerPlayer>(*this);
+    return controller && controller->GetInventoryCtrl().IsSpaceAvailable(item);
 }
 
 bool Player::CanAdoptAPet(std::uint32_t id) {

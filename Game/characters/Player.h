@@ -28,6 +28,8 @@ struct PlayerReplicationData;
 struct GameEvent_CreatureDeath;
 class Region;
 class IOStream;
+class PlayerHotSlotCtrl;
+class PlayerInventoryCtrl;
 class NetPacket;
 class NetPacketInBuffer;
 class NetPacketOutBuffer;
@@ -67,7 +69,7 @@ public:
     bool IsControllingCharacter() const { return mControlling; }
     bool IsPlayer() const { return true; }
     bool DeleteOnEnteringUnloadedLevel() const { return false; }
-    bool ShouldLoadLoot() const { return false; }
+    bool ShouldLoadLoot() const override { return false; }
     bool ShouldUseDistressCall() const override { return true; }
 
     // Spawning on other machines and local copies (PlayerReplication.cpp).
@@ -228,6 +230,12 @@ public:
     bool GetAlternateConfigEnabled() const { return mAlternateConfigEnabled; }
     const std::string& GetPlayerTexture() const { return mPlayerTexture; }
     bool GiveItemToCharacter(Item& item) override;
+    // Then a save is asked for.
+    void DropItem(Item* item, float x, float z) override;
+    // The controls let go of it too (the worn slot, the bag) and a save is asked for.
+    void NotifyControllerItemRemovedFromInventory(std::uint32_t itemId) override;
+    bool IsInventorySpaceAvailable(Item& item) const;
+    PlayerHotSlotCtrl& GetPlayerHotSlotCtrl() const { return *mHotSlots; }
     // Along the paper-doll chain too.
     void SetPlayerTexture(const std::string& name);
     void ResetPlayerTexture();
@@ -287,6 +295,8 @@ private:
                        const char* idKey, IdLists& lists);
     void StreamPropertiesHotSlots(IOStream& stream);
     void StreamPropertiesSkills(IOStream& stream);
+    // The bag of the player controller, else the one kept for the next (a stub has none).
+    PlayerInventoryCtrl& GetBag();
 
     // A sound line with its own countdown, or one of the skill lines sharing theirs.
     struct LockedVox {
@@ -370,6 +380,9 @@ private:
     std::unique_ptr<Region> mPaperDollRegion;
     mutable std::optional<Caps> mCaps;
     GameEventListener<Player, GameEvent_CreatureDeath> mCreatureDeathListener;
+    std::unique_ptr<PlayerHotSlotCtrl> mHotSlots;
+    // The bag while no player controller holds it (a stub controller during a load).
+    std::unique_ptr<PlayerInventoryCtrl> mHeldBag;
 };
 
 }  // namespace GAME

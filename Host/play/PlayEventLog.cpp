@@ -24,10 +24,7 @@
 
 namespace GAME {
 
-namespace {
-
-// An item's name without the colour codes ("{^W}") the game's text styles read.
-std::string ItemText(const std::wstring& text) {
+std::string PlainItemText(const std::wstring& text) {
     std::wstring plain;
     for (std::size_t i = 0; i < text.size(); ++i) {
         if (text[i] == L'{' && i + 3 < text.size() && text[i + 1] == L'^' && text[i + 3] == L'}') {
@@ -37,6 +34,12 @@ std::string ItemText(const std::wstring& text) {
         plain += text[i];
     }
     return PrintableText(plain);
+}
+
+namespace {
+
+std::string ItemText(const std::wstring& text) {
+    return PlainItemText(text);
 }
 
 std::string Stamp() {
@@ -407,12 +410,12 @@ void PlayEventLog::ObserveLoot(const Player& player) {
     ObjectManager& objects = Singleton<ObjectManager>::Get();
     const WorldVec3 from = player.GetPosition();
     for (const std::uint32_t id : objects.GetObjectIds()) {
-        if (id <= mLastItemSeen)
+        if (mItemsSeen.count(id) != 0)
             continue;
         const Item* item = objects.GetObject<Item>(id);
         if (!item || !item->IsInWorld())
             continue;
-        mLastItemSeen = id;
+        mItemsSeen.insert(id);
         if (from.DistanceTo(item->GetCoords().GetPosition()) > kFightRadius)
             continue;
         std::wstring description;
@@ -423,6 +426,13 @@ void PlayEventLog::ObserveLoot(const Player& player) {
 
 void PlayEventLog::OnPickedUp(const std::wstring& description) {
     Print(Stamp() + "you picked up " + ItemText(description));
+}
+
+void PlayEventLog::OnPotionDrunk(const std::wstring& description, int life, int lifeLimit,
+                                 std::uint32_t left) {
+    Print(Stamp() + "you drink " + ItemText(description) + " from the hot-slot bar at life " +
+          std::to_string(life) + " of " + std::to_string(lifeLimit) + " (" + std::to_string(left) +
+          " left)");
 }
 
 }  // namespace GAME

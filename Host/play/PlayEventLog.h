@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <map>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -27,6 +28,9 @@ namespace GAME {
 class Character;
 class Entity;
 class Player;
+
+// An item's name without the colour codes ("{^W}") the game's text styles read.
+std::string PlainItemText(const std::wstring& text);
 
 class PlayEventLog {
 public:
@@ -45,6 +49,9 @@ public:
     void PrintProgress(int frame);
     // What this machine's player picked up (the root's user interface tells the host).
     void OnPickedUp(const std::wstring& description);
+    // The player drank a potion from its hot-slot bar at that life, with so many left.
+    void OnPotionDrunk(const std::wstring& description, int life, int lifeLimit,
+                       std::uint32_t left);
     // A line from the host's user interface (its notices and the game's notifications).
     void PrintNotice(const std::string& line) { Print(line); }
     // What the events told: the player's kills (its pets' included) and its deaths.
@@ -123,7 +130,8 @@ private:
     };
     std::vector<SkillSeen> mSkillsSeen;
     std::vector<std::uint32_t> mSpawnsSeen;
-    std::uint32_t mLastItemSeen = 0;  // items get rising ids: only newer ones are new
+    // Items seen lying in the world (a monster's worn items keep the ids reserved at its load).
+    std::set<std::uint32_t> mItemsSeen;
 };
 
 }  // namespace GAME

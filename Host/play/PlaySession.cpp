@@ -13,10 +13,13 @@
 #include "Engine/world/World.h"
 #include "Game/ai/controllers/CharacterController.h"
 #include "Game/ai/controllers/ControllerCharacter.h"
+#include "Game/ai/controllers/player/ControllerPlayer.h"
 #include "Game/characters/Player.h"
 #include "Game/core/GameEngine.h"
 #include "Game/core/players/PlayerManagerClient.h"
 #include "Game/items/Item.h"
+#include "Game/items/inventory/PlayerInventoryCtrl.h"
+#include "Game/items/oneshot/OneShot.h"
 #include "Game/quests/QuestRepository.h"
 #include "Host/PrintableText.h"
 #include "Host/StopSignal.h"
@@ -24,6 +27,7 @@
 #include "Host/play/MediaLog.h"
 #include "Host/play/PlayEventLog.h"
 #include "Host/play/PlayerClicks.h"
+#include "Host/play/PotionDriver.h"
 #include "Host/play/StateChecksum.h"
 
 namespace GAME {
@@ -190,7 +194,10 @@ void PlaySession::GiveStartingKit(Player& player) {
     objects.GetLoadTable(kitRecord).GetStringArray("items", records);
     for (const std::string& record : records) {
         Item* item = controller->CreateItemInInventory(record);
-        if (item)
+        auto* playerController = dynamic_cast<ControllerPlayer*>(controller);
+        if (item && playerController)
+            playerController->GiveItemToPlayer(item->GetObjectId());
+        else if (item)
             controller->GetEquipmentCtrl().AutoInsertItem(item->GetObjectId());
         else
             std::fprintf(stderr, "gamehost: kit %s: %s makes no item\n", kitRecord.c_str(),
@@ -211,20 +218,45 @@ void PlaySession::PrintWorn(Player& player) {
     if (!worn.empty())
         std::fprintf(mOut, "gamehost: %s wears %s\n", player.GetPlayerNameInChar().c_str(),
                      worn.c_str());
+    PrintCarried(mOut, player);
+}
+
+void PrintCarried(std::FILE* out, const Player& player) {
+    const auto* controller = FindController<ControllerPlayer>(player);
+    if (!controller)
+        return;
+    const PlayerInventoryCtrl& bag = controller->GetInventoryCtrl();
+    std::string carried;
+    for (std::uint32_t sack = 0; sack < bag.GetNumberOfSacks(); ++sack)
+        for (const auto& [id, rect] : bag.GetInventoryInSack(static_cast<int>(sack))) {
+            const Item* item = Singleton<ObjectManager>::Get().GetObject<Item>(id);
+            if (!item)
+                continue;
+            std::wstring name;
+            item->GetGameDescription(name);
+            carried += (carried.empty() ? "" : ", ") + PlainItemText(name);
+            if (const auto* potion = dynamic_cast<const OneShot_Potion*>(item))
+                carried += " x" + std::to_string(potion->GetNumberInStack() + 1);
+        }
+    std::fprintf(out, "gamehost: %s carries %s\n", player.GetPlayerNameInChar().c_str(),
+                 carried.empty() ? "nothing in the bag" : carried.c_str());
 }
 
 void PlaySession::PlayFrames() {
     const int progressMs = mOptions.progressSeconds * 1000;
     std::uint64_t nextProgress = progressMs > 0 ? static_cast<std::uint64_t>(progressMs) : 0;
     mFramesPlayed = 0;
+    PotionDriver potions(*mLog);
     for (int frame = 1; frame <= mOptions.frames; ++frame) {
         if (const int signal = StopSignalReceived()) {
             std::fprintf(mOut, "gamehost: stopped by signal %d after frame %d\n", signal,
                          frame - 1);
             return;
         }
-        if (Player* player = Singleton<ObjectManager>::Get().GetObject<Player>(mPlayerId))
+        if (Player* player = Singleton<ObjectManager>::Get().GetObject<Player>(mPlayerId)) {
             mClicks.ClickFor(*player, frame);
+            potions.DrinkIfLow(*player);
+        }
         RunFrame(mOptions.frameMs);
         RunFramePresentationStep();
         mLog->Observe();
@@ -278,9 +310,10 @@ void PrintPlaySummary(std::FILE* out, int frames, const PlayEventLog& log, Playe
 }
 
 void PlaySession::PrintSummary(double wallSeconds) {
-    PrintPlaySummary(mOut, mFramesPlayed, *mLog,
-                     Singleton<ObjectManager>::Get().GetObject<Player>(mPlayerId), mClicks,
-                     wallSeconds);
+    Player* player = Singleton<ObjectManager>::Get().GetObject<Player>(mPlayerId);
+    PrintPlaySummary(mOut, mFramesPlayed, *mLog, player, mClicks, wallSeconds);
+    if (player)
+        PrintCarried(mOut, *player);
     mMedia->PrintSummary(mOut);
 }
 

@@ -26,6 +26,8 @@ class PlayEventLog;
 std::optional<WorldCoords> PlayerStart(const std::string& spawn = "CaveEntrance");
 // The end-of-run lines every mode prints: frames and game time, the player's kills, deaths,
 // experience, level and play statistics, the clicks and the speed.
+// What the player's bag holds, a potion pile with its count.
+void PrintCarried(std::FILE* out, const Player& player);
 void PrintPlaySummary(std::FILE* out, int frames, const PlayEventLog& log, Player* player,
                       const ClickSource& clicks, double wallSeconds);
 

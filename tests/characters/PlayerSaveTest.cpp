@@ -8,14 +8,19 @@
 #include <vector>
 
 #include "Engine/object/ObjectManager.h"
+#include "Engine/records/RecordDatabase.h"
 #include "Engine/streams/IOStream.h"
 #include "Game/ai/controllers/CharacterController.h"
 #include "Game/ai/controllers/ControllerCharacter.h"
+#include "Game/ai/controllers/player/ControllerPlayer.h"
 #include "Game/characters/Player.h"
 #include "Game/characters/player/CharacterFileManager.h"
 #include "Game/core/GameEngine.h"
 #include "Game/items/Item.h"
+#include "Game/items/hotslots/PlayerHotSlotCtrl.h"
 #include "Game/items/inventory/Inventory.h"
+#include "Game/items/inventory/InventorySack.h"
+#include "Game/items/inventory/PlayerInventoryCtrl.h"
 #include "PlayerSaveTestSupport.h"
 #include "PlayerTestSupport.h"
 #include "support/CharacterSetUp.h"
@@ -322,6 +327,41 @@ TEST_F(PlayerSave, WornItemsComeBackWornAndWriteTheSameBytes) {
     EXPECT_EQ(sword->GetObjectName(), "Records/Items/EpicSword.dbr");
     EXPECT_NE(worn.GetLeftHandShield(), 0u);
     EXPECT_TRUE(reader->GetInventory().GetInventoryItems().empty());
+    EXPECT_EQ(Written(*reader), bytes);
+}
+
+TEST_F(PlayerSave, TheBagAndTheBarComeBackThroughALoadAndGoOnToTheControls) {
+    ObjectManager& objects = Singleton<ObjectManager>::Get();
+    ASSERT_TRUE(Singleton<RecordDatabase>::Get().AddRecordText(
+        "Records/Test/SavedPotion.dbr",
+        R"({"Class": "OneShot_PotionMana", "bitmap": "potion.tex", "bonusManaPoints": 30})"));
+    Player* hero = objects.CreateObjectFromFile<Player>(kTestHero);
+    hero->SetIsControllingCharacter(true);
+    auto* controller = FindController<ControllerPlayer>(*hero);
+    ASSERT_NE(controller, nullptr);
+    // The test records' sacks are a few pixels wide: room for one pile.
+    controller->GetInventoryCtrl().GetSack(0)->SetDims(64.0f, 64.0f, true);
+    for (int i = 0; i < 2; ++i) {
+        Item* potion = controller->CreateItemInInventory("Records/Test/SavedPotion.dbr");
+        ASSERT_NE(potion, nullptr);
+        ASSERT_TRUE(controller->GiveItemToPlayer(potion->GetObjectId()));
+    }
+    HotSlotOptionPotion mana(static_cast<std::uint32_t>(PotionType::Mana));
+    hero->GetPlayerHotSlotCtrl().SetHotSlot(4, &mana);
+    const std::vector<std::uint8_t> bytes = Written(*hero);
+
+    // Read while a stand-in controls the player: the bag waits for the player controller.
+    Player* reader = objects.CreateObjectFromFile<Player>(kTestHero);
+    IOStream in(bytes);
+    reader->StreamProperties(in);
+    ASSERT_FALSE(in.Failed());
+    EXPECT_EQ(Written(*reader), bytes);
+    ASSERT_NE(reader->GetPlayerHotSlotCtrl().GetHotSlotOption(4), nullptr);
+    reader->SetIsControllingCharacter(true);
+    const auto* taken = FindController<ControllerPlayer>(*reader);
+    ASSERT_NE(taken, nullptr);
+    EXPECT_EQ(taken->GetInventoryCtrl().GetTotalPotions(PotionType::Mana), 2u);
+    EXPECT_EQ(taken->GetInventoryCtrl().GetInventoryInSack(0).size(), 1u);
     EXPECT_EQ(Written(*reader), bytes);
 }
 

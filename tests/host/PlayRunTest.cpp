@@ -109,6 +109,17 @@ TEST_F(PlayRunTest, ARunSavesACharacterTheNextRunPlaysOn) {
             << entry.path();
 }
 
+TEST_F(PlayRunTest, ACharacterFileBringsTheBagTheEquipmentAndTheBarBackByteForByte) {
+    const std::string fresh = (folder / "kit.chr").string();
+    const std::string again = (folder / "again.chr").string();
+    ASSERT_EQ(Play({"--frames", "5", "--seed", "3", "--save", fresh}).code, 0);
+    const HostOutcome loaded = Play({"--frames", "0", "--character", fresh, "--save", again});
+    ASSERT_EQ(loaded.code, 0) << loaded.err;
+    EXPECT_TRUE(Has(loaded.out, "Warden carries Healing Draught x1")) << loaded.out;
+    EXPECT_TRUE(Has(loaded.out, "Oak Shield")) << loaded.out;
+    EXPECT_EQ(Read(again), Read(fresh));
+}
+
 TEST_F(PlayRunTest, TheSameSeedAndClicksGiveTheSameChecksums) {
     const std::string clicks = (folder / "run.clicks").string();
     const std::vector<std::string> common = {"--frames",         "90", "--seed",   "11",
@@ -140,6 +151,10 @@ TEST_F(PlayRunTest, TheSampleRunFightsLevelsDiesAndRespawns) {
     EXPECT_TRUE(Has(run.out, "you died, killed by ")) << run.out;
     EXPECT_TRUE(Has(run.out, "you respawned at ")) << run.out;
     EXPECT_FALSE(Has(run.out, ", life 0\n")) << run.out;  // back on its feet with its life
+    // The kit's potion, drunk from the hot-slot bar when life ran low; a wolf's collar falls.
+    EXPECT_TRUE(Has(run.out, "you drink Healing Draught from the hot-slot bar")) << run.out;
+    EXPECT_TRUE(Has(run.out, "loot falls: Fang Collar")) << run.out;
+    EXPECT_TRUE(Has(run.out, "Warden carries Healing Draught x1")) << run.out;
 
     // The host counts the kills it saw; the player's own statistics must count the same.
     int kills = -1;

@@ -512,5 +512,66 @@ TEST_F(HostileClient, EquipsOnlyWhatItsPlayerCarriesAndOnlyAFreeLocation) {
     ExpectHonestClientsPlay();
 }
 
+TEST_F(HostileClient, UsesDropsAndSpendsOnlyWhatItsPlayerHolds) {
+    constexpr std::uint32_t kOwnPotion = 0x6171, kOwnRing = 0x6172, kOthersPotion = 0x6173;
+    const struct {
+        std::uint32_t id;
+        const char* record;
+        int carrier;
+    } items[] = {{kOwnPotion, "Records/Test/HostilePotion.dbr", 1},
+                 {kOwnRing, "Records/Test/HostileRing.dbr", 1},
+                 {kOthersPotion, "Records/Test/HostilePotion.dbr", 2}};
+    for (int host = 0; host <= 3; ++host)
+        ON_MACHINE(Host(host)) {
+            RecordDatabase& records = Singleton<RecordDatabase>::Get();
+            records.AddRecordText("Records/Test/HostilePotion.dbr",
+                                  R"({"Class": "OneShot_PotionHealth", "bonusLifePoints": 5})");
+            records.AddRecordText("Records/Test/HostileRing.dbr",
+                                  R"({"Class": "ArmorJewelry_Ring"})");
+            for (const auto& item : items) {
+                ItemReplicaInfo record;
+                record.objectId = item.id;
+                record.baseName = item.record;
+                ASSERT_NE(Item::CreateItem(record), nullptr);
+                if (auto* carrier =
+                        Singleton<ObjectManager>::Get().GetObject<Player>(IdOf(item.carrier)))
+                    carrier->GetInventory().AddItemToInventory(item.id, false);
+            }
+        }
+    auto send = [&](std::unique_ptr<ActorConfigCommand> command) {
+        ON_MACHINE(game.Client(0)) {
+            Singleton<ObjectManager>::Get().GetObject<Player>(IdOf(1))->Enqueue(std::move(command));
+        }
+        game.Pump();
+    };
+    auto onServer = [&](std::uint32_t id) {
+        bool exists = false;
+        ON_MACHINE(game.Server()) {
+            exists = Singleton<ObjectManager>::Get().GetObject<Item>(id) != nullptr;
+        }
+        return exists;
+    };
+    send(std::make_unique<UseItemConfigCmd>(IdOf(1), kOthersPotion, true));
+    send(std::make_unique<DropItemConfigCmd>(IdOf(1), kOthersPotion, 1.0f, 1.0f));
+    send(std::make_unique<DropItemFromEquipLocationConfigCmd>(IdOf(1), kOthersPotion,
+                                                              EquipLocation_Finger, true));
+    send(std::make_unique<UseRelicConfigCmd>(IdOf(1), kOthersPotion, kOwnRing));
+    send(std::make_unique<UseRelicConfigCmd>(IdOf(1), kOwnPotion, kOthersPotion));
+    ON_MACHINE(game.Server()) {
+        const auto* other = Singleton<ObjectManager>::Get().GetObject<Player>(IdOf(2));
+        EXPECT_TRUE(other->GetInventory().IsItemInInventory(kOthersPotion));
+        EXPECT_FALSE(Singleton<ObjectManager>::Get().GetObject<Item>(kOthersPotion)->IsInWorld());
+    }
+    EXPECT_TRUE(onServer(kOthersPotion));
+    for (const char* refusal : {"the character does not carry it", "the character does not hold it",
+                                "the character does not hold the target item"})
+        EXPECT_GE(game.Server().CountLog(refusal), 1) << refusal;
+    // What it holds is its own to drink.
+    send(std::make_unique<UseItemConfigCmd>(IdOf(1), kOwnPotion, true));
+    EXPECT_FALSE(onServer(kOwnPotion));
+    EXPECT_TRUE(onServer(kOwnRing));
+    ExpectHonestClientsPlay();
+}
+
 }  // namespace
 }  // namespace GAME::test

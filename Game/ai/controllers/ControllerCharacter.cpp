@@ -1,12 +1,16 @@
 #include "Game/ai/controllers/ControllerCharacter.h"
 
+#include <cmath>
+
 #include "Engine/Engine.h"
 #include "Engine/object/ObjectManager.h"
 #include "Engine/sys/Machine.h"
+#include "Engine/sys/RandomUniform.h"
 #include "Game/characters/Character.h"
 #include "Game/core/net/commands/ItemCommands.h"
 #include "Game/core/util/SeamLog.h"
 #include "Game/items/Item.h"
+#include "Game/items/ItemSeed.h"
 #include "Game/items/inventory/Inventory.h"
 
 namespace GAME {
@@ -71,6 +75,21 @@ void ControllerCharacter::SendEquipDetachAction(std::uint32_t itemId) {
 void ControllerCharacter::SendRemoveItemFromInventory(std::uint32_t itemId) {
     if (Character* character = GetParentCharacter())
         character->Enqueue(std::make_unique<RemoveInventoryItemConfigCmd>(GetParentId(), itemId));
+}
+
+void ControllerCharacter::SendDropItemRandom(std::uint32_t itemId) {
+    Character* character = GetParentCharacter();
+    const Item* item = Singleton<ObjectManager>::Get().GetObject<Item>(itemId);
+    if (itemId == 0 || !character || !item)
+        return;
+    // Not a shared generator: only this machine draws, and the others take its offsets.
+    RandomUniform random;
+    SeedItemGenerator(random, item->GetReplicaInfo().seed);
+    constexpr float kTwoPi = 6.2831855f;
+    constexpr float kDropDistance = 1.25f;
+    const float angle = random.FGenerate(0.0f, kTwoPi);
+    character->Enqueue(std::make_unique<DropItemConfigCmd>(
+        GetParentId(), itemId, kDropDistance * std::cos(angle), kDropDistance * std::sin(angle)));
 }
 
 }  // namespace GAME

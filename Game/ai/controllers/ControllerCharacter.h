@@ -33,6 +33,8 @@ public:
     void SendEquipAttachAction(std::uint32_t itemId, std::uint32_t location);
     void SendEquipDetachAction(std::uint32_t itemId);
     void SendRemoveItemFromInventory(std::uint32_t itemId);
+    // Drops the item 1.25 m from the character at an angle of the item's own drawing.
+    void SendDropItemRandom(std::uint32_t itemId);
 
 private:
     EquipmentCtrl mEquipment;

@@ -90,7 +90,7 @@ public:
     // Death.
     void CharacterIsDying() override;
     void CharacterHasDied() override;
-    bool ShouldLoadLoot() const;
+    bool ShouldLoadLoot() const override;
 
     // Sounds.
     virtual void PlayAmbientSound(bool);
@@ -120,7 +120,6 @@ public:
     float GetAmbientCountdown() const { return mAmbientCountdown; }
 
     MonsterClassification GetClassification() const { return mClassification; }
-    const std::array<int, 5>& GetLootWeightModifiers() const { return mLootWeightModifiers; }
     float GetDeathFromEnemyRange() const { return mDeathFromEnemyRange; }
     void SetProxyParent(const std::string& name) { mProxyParent = name; }
     const std::string& GetProxyParent() const { return mProxyParent; }
@@ -139,9 +138,6 @@ public:
     const std::string& GetBossBoundingVolume() const { return mBossBoundingVolume; }
     const std::string& GetTreasureProxyName() const { return mTreasureProxyName; }
 
-    // Loot that every machine rebuilds from the seed (see MonsterLoot.h).
-    const LootStruct& GetLootStruct() const { return mLoot; }
-    void SetLootStruct(const LootStruct& loot) { mLoot = loot; }
     bool IsHeroOrBossLoot() const { return mHeroOrBossLoot; }
 
     // The controller. Only a controlling character's controller drives it on this machine.
@@ -248,9 +244,7 @@ private:
     bool mAliveSoundWanted = false;
     bool mPoppedOut = false;
 
-    LootStruct mLoot;
     bool mHeroOrBossLoot = false;
-    std::array<int, 5> mLootWeightModifiers{};
     bool mRestored = false;
     bool mControlling = false;
     bool mForcedUpdatesRegistered = false;

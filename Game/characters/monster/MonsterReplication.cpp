@@ -78,10 +78,8 @@ void Monster::ApplyReplicationData() {
     mProxyParent = data->proxyParent;
     mProxyNumSiblings = data->proxySiblingCount;
     SetInitialStateInfo(data->actionState, data->pathTarget, data->attackTarget, data->attackSkill);
-    if (data->alive) {
-        mLoot = data->loot;
-        ReportSeam("Monster", "Character::LoadLootFromStruct");
-    }
+    if (data->alive)
+        LoadLootFromStruct(data->loot);
 }
 
 }  // namespace GAME

@@ -5,6 +5,7 @@
 #include "Engine/Engine.h"
 #include "Engine/object/ObjectManager.h"
 #include "Engine/records/LoadTable.h"
+#include "Engine/world/World.h"
 #include "Game/characters/Player.h"
 #include "Game/characters/monster/Monster.h"
 #include "Game/core/GameEngine.h"
@@ -24,7 +25,7 @@ std::size_t DifficultyIndex() {
 // (attached-item index, equip place) in the order they are dropped.
 struct DropSlot {
     std::size_t item;
-    int place;
+    std::uint32_t place;
 };
 constexpr DropSlot kLooseDrops[] = {{3, 2}, {2, 1}, {0, 5}, {1, 6}, {7, 7}, {8, 7}};
 constexpr DropSlot kFirmDrops[] = {{4, 3}, {5, 4}, {6, 8}};
@@ -136,19 +137,19 @@ void Monster::CharacterIsDying() {
 }
 
 void Monster::DropLooselyAttachedItems() {
-    for (const DropSlot& slot : kLooseDrops)
-        if (mLoot.attachedItemIds[slot.item] != 0) {
-            DetachItemAction(mLoot.attachedItemIds[slot.item]);
-            ReportSeam("Monster", "Character::DropItemFromEquipLocation");
-        }
+    for (const DropSlot& slot : kLooseDrops) {
+        std::uint32_t& id = mLoot.attachedItemIds[slot.item];
+        DetachItemAction(id);
+        DropItemFromEquipLocation(id, slot.place, true);
+    }
 }
 
 void Monster::DropFirmlyAttachedItems() {
-    for (const DropSlot& slot : kFirmDrops)
-        if (mLoot.attachedItemIds[slot.item] != 0) {
-            DetachItemAction(mLoot.attachedItemIds[slot.item]);
-            ReportSeam("Monster", "Character::DropItemFromEquipLocation");
-        }
+    for (const DropSlot& slot : kFirmDrops) {
+        std::uint32_t& id = mLoot.attachedItemIds[slot.item];
+        DetachItemAction(id);
+        DropItemFromEquipLocation(id, slot.place, true);
+    }
 }
 
 void Monster::CharacterHasDied() {
@@ -158,7 +159,9 @@ void Monster::CharacterHasDied() {
 }
 
 bool Monster::ShouldLoadLoot() const {
-    return !gEngine->IsClient() && !mRestored;
+    // A client takes the loot of a monster a server sends from its loot record; the level's own
+    // monsters every machine makes alike, loot and all, from generators in the same state.
+    return !mRestored && (!gEngine->IsClient() || World::Get().IsLoadingLevel());
 }
 
 }  // namespace GAME

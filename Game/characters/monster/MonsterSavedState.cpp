@@ -47,7 +47,7 @@ void Monster::RestoreState(BinaryReader& reader) {
     mLoot.lootSeed = seed;
     mLoot.lootLevel = level;
     if (GetLifeState() != Character_LifeState::Dead)
-        ReportSeam("Monster", "Character::LoadLootFromSeed");
+        LoadLootFromSeed(seed, level);
     if (leaderId != 0 && IsAlive())
         JoinMe(leaderId, -1, false);
     mProxyParent = std::move(proxyParent);

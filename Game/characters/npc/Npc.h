@@ -57,7 +57,7 @@ public:
     bool ShouldServerSpawn() const override { return true; }
     bool IsOfInterest() const override;
     bool WillYouChat(std::uint32_t id) override;
-    bool ShouldLoadLoot() const;
+    bool ShouldLoadLoot() const override;
 
     // Binary state of placed objects.
     bool ShouldSaveState() const { return mDialogStateChanged; }
@@ -70,8 +70,6 @@ public:
     bool ReadReplicationData(NetPacketInBuffer& in);
     void ApplyReplicationData();
     const LootStruct& GetReplicatedLoot() const { return mReplicatedLoot; }
-    const LootStruct& GetLootStruct() const { return mLoot; }
-    void SetLootStruct(const LootStruct& loot) { mLoot = loot; }
 
     // The slots a non-player character adds.
     virtual void LoadController();
@@ -220,7 +218,6 @@ private:
     int mIgnoreAttractionTime = 0;
     std::string mControllerRecord;
     std::map<std::uint32_t, std::string> mDispense;
-    LootStruct mLoot;
     LootStruct mReplicatedLoot;
     bool mReplicationPending = false;
 };

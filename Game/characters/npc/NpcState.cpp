@@ -4,6 +4,7 @@
 #include "Engine/net/fields/NetPacketBuffer.h"
 #include "Engine/streams/BinaryStream.h"
 #include "Engine/triggers/TriggerElements.h"
+#include "Engine/world/World.h"
 #include "Game/characters/Player.h"
 #include "Game/characters/npc/Npc.h"
 #include "Game/characters/npc/NpcQuestActions.h"
@@ -23,7 +24,8 @@ Player* MainPlayer() {
 }  // namespace
 
 bool Npc::ShouldLoadLoot() const {
-    return !gEngine->IsClient();
+    // As a monster: the level's own are made alike on every machine, loot and all.
+    return !gEngine->IsClient() || World::Get().IsLoadingLevel();
 }
 
 void Npc::SaveState(BinaryWriter& writer) {
@@ -80,8 +82,7 @@ void Npc::ApplyReplicationData() {
     if (!mReplicationPending)
         return;
     mReplicationPending = false;
-    mLoot = mReplicatedLoot;
-    ReportSeam("Npc", "Character::LoadLootFromStruct");
+    LoadLootFromStruct(mReplicatedLoot);
 }
 
 std::string Npc::PlayerRecordKey() const {

@@ -9,6 +9,9 @@
 #include "Game/ai/controllers/ControllerCharacter.h"
 #include "Game/characters/Player.h"
 #include "Game/core/GameEngine.h"
+#include "Game/items/equipment/EquipmentCtrl.h"
+#include "Game/items/hotslots/PlayerHotSlotCtrl.h"
+#include "Game/items/inventory/PlayerInventoryCtrl.h"
 
 namespace GAME {
 
@@ -22,27 +25,6 @@ constexpr std::uint32_t kVersionHasBeenInGame = 4;
 constexpr std::uint32_t kListVersion = 1;
 constexpr std::int32_t kSavedTutorialPages = 36;
 constexpr std::uint32_t kNoTutorialPage = 0xFFFFFFFFu;
-constexpr const char* kHotSlotBlock = "playerHotSlotCtrl";
-
-// The bag's section as a bag of one empty sack writes it.
-void WriteEmptyBag(IOStream& stream) {
-    stream.BeginBlock("playerInventoryCtrl");
-    bool gridCoords = true;
-    stream.StreamBool("itemPositionsSavedAsGridCoords", gridCoords);
-    std::int32_t sacks = 1;
-    std::int32_t focused = 0;
-    std::int32_t selected = 0;
-    stream.StreamInt("numberOfSacks", sacks);
-    stream.StreamInt("currentlyFocusedSackNumber", focused);
-    stream.StreamInt("currentlySelectedSackNumber", selected);
-    stream.BeginBlock("inventorySack");
-    bool fresh = false;
-    std::int32_t size = 0;
-    stream.StreamBool("tempBool", fresh);
-    stream.StreamInt("size", size);
-    stream.EndBlock();
-    stream.EndBlock();
-}
 
 }  // namespace
 
@@ -204,39 +186,27 @@ void Player::StreamPropertiesInventory(IOStream& stream) {
     stream.StreamBool("controllerStreamed", controllerStreamed);
     if (!controllerStreamed)
         return;
-    // The bag is not kept yet: an empty bag of one sack is written and a saved bag is passed
-    // over whole, as is the empty block after it, so that what follows is read from its place.
-    if (stream.IsReading()) {
-        // The bag and the empty block; without a controller to take it, the equipment too.
-        const int passedOver = controller ? 2 : 3;
-        for (int i = 0; i < passedOver; ++i) {
+    if (!controller) {
+        // Announced but nobody here to take it: the bag, the empty block and the equipment.
+        for (int i = 0; i < 3; ++i)
             if (!stream.SkipNextBlock()) {
                 stream.Fail("controllerStreamed",
                             "the inventory and equipment it announces are missing");
                 return;
             }
-        }
-        if (!controller)
-            return;
-    } else {
-        WriteEmptyBag(stream);
-        stream.BeginBlock("");
-        stream.EndBlock();
+        return;
     }
+    PlayerInventoryCtrl& bag = GetBag();
+    bag.StreamProperties(stream);
+    stream.BeginBlock("");
+    stream.EndBlock();
     EquipmentCtrl& equipment = controller->GetEquipmentCtrl();
     equipment.SetParent(this);
     equipment.StreamProperties(stream);
 }
 
 void Player::StreamPropertiesHotSlots(IOStream& stream) {
-    // The hot-slot control is not built yet: its block is written and read empty. Being the
-    // last section, a reader that does not find it has a file cut short.
-    if (!stream.BeginBlock(kHotSlotBlock) && stream.IsReading()) {
-        stream.EndBlock();
-        stream.Fail(kHotSlotBlock, "missing, so the file is cut short");
-        return;
-    }
-    stream.EndBlock();
+    mHotSlots->StreamProperties(stream);
 }
 
 bool Player::StreamPropertiesQuestTokens(IOStream& stream) {

@@ -12,6 +12,7 @@
 #include "Game/core/GameEngine.h"
 #include "Game/core/players/PartyManager.h"
 #include "Game/core/util/SeamLog.h"
+#include "Game/items/hotslots/PlayerHotSlotCtrl.h"
 
 namespace GAME {
 
@@ -33,7 +34,7 @@ void Player::UpdateSelf(int ms) {
         game->UnlockTutorialPage(kLevelEightTutorialPage, true);
     if (game && game->GetPlayerId() == GetObjectId())
         ReportSeam("Player", "World::AddFOWVisibility");
-    ReportSeam("Player", "PlayerHotSlotCtrl::Update and IsDefault");
+    mHotSlots->Update(ms);
 
     PartyManager* parties = game ? game->GetPartyManager() : nullptr;
     const std::uint32_t faction =

@@ -53,6 +53,9 @@ public:
     float GetCellHeight() const { return mCellHeight; }
     std::uint32_t GetColumns() const { return mColumns; }
     std::uint32_t GetRows() const { return mRows; }
+    // Something new came in while another sack was shown.
+    bool IsNewItemAdded() const { return mNewItemAdded; }
+    void SetNewItemAdded(bool added) { mNewItemAdded = added; }
 
     static constexpr Rect kUnpositioned{-1.0f, -1.0f, -1.0f, -1.0f};
 
@@ -65,6 +68,7 @@ private:
     std::uint32_t mColumns = 12;
     std::uint32_t mRows = 5;
     bool mSearchOrder = SearchHorizantal;
+    bool mNewItemAdded = false;
     std::map<std::uint32_t, Rect> mItems;
 };
 

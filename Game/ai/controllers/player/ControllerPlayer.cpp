@@ -17,14 +17,17 @@
 #include "Game/core/GameEngine.h"
 #include "Game/core/activities/RespawnActivity.h"
 #include "Game/core/util/SeamLog.h"
-#include "Game/items/oneshot/OneShot.h"
+#include "Game/items/hotslots/PlayerHotSlotCtrl.h"
+#include "Game/items/inventory/PlayerInventoryCtrl.h"
 #include "Game/skills/manager/SkillManager.h"
 
 namespace GAME {
 
 RTTI_IMPLEMENT(ControllerPlayer, ControllerAI)
 
-ControllerPlayer::ControllerPlayer() = default;
+ControllerPlayer::ControllerPlayer() : mInventoryCtrl(std::make_unique<PlayerInventoryCtrl>()) {
+    mInventoryCtrl->SetController(this);
+}
 ControllerPlayer::~ControllerPlayer() = default;
 
 Player* ControllerPlayer::GetPlayer() const {
@@ -38,7 +41,28 @@ void ControllerPlayer::Load(const LoadTable& table) {
 
 void ControllerPlayer::PostParentAttached() {
     GetEquipmentCtrl().SetParent(GetPlayer());
-    ReportSeam("Controller", "PlayerInventoryCtrl of the player controller");
+    mInventoryCtrl->SetParent(GetPlayer());
+}
+
+void ControllerPlayer::Update(int ms) {
+    ControllerAI::Update(ms);
+    mInventoryCtrl->Update(ms);
+}
+
+std::unique_ptr<PlayerInventoryCtrl> ControllerPlayer::TakeInventoryCtrl() {
+    auto bag = std::move(mInventoryCtrl);
+    mInventoryCtrl = std::make_unique<PlayerInventoryCtrl>();
+    mInventoryCtrl->SetController(this);
+    mInventoryCtrl->SetParent(GetPlayer());
+    return bag;
+}
+
+void ControllerPlayer::AdoptInventoryCtrl(std::unique_ptr<PlayerInventoryCtrl> bag) {
+    if (!bag)
+        return;
+    mInventoryCtrl = std::move(bag);
+    mInventoryCtrl->SetController(this);
+    mInventoryCtrl->SetParent(GetPlayer());
 }
 
 namespace {
@@ -141,19 +165,14 @@ bool ControllerPlayer::SendSkillAction(Character*, bool inPlace, bool second, st
     return state && state->RequestSkillAction(inPlace, second, skillId, point, target);
 }
 
-std::uint32_t ControllerPlayer::GetPrimarySlotSkillId() const {
-    const Player* player = GetPlayer();
-    if (!player)
-        return 0;
-    // A fresh bar holds the default skill in the primary slot.
-    ReportSeam("Controller", "PlayerHotSlotCtrl (clicks use the default bar: the default skill)");
-    return player->GetSkillManager().GetDefaultSkillId();
+HotSlotOption* ControllerPlayer::GetPrimarySlotOption() const {
+    Player* player = GetPlayer();
+    return player ? player->GetPlayerHotSlotCtrl().GetActiveSlotOption(true) : nullptr;
 }
 
-std::uint32_t ControllerPlayer::GetSecondarySlotSkillId() const {
-    // A fresh bar leaves the secondary slot empty.
-    ReportSeam("Controller", "PlayerHotSlotCtrl (clicks use the default bar: the default skill)");
-    return 0;
+HotSlotOption* ControllerPlayer::GetSecondarySlotOption() const {
+    Player* player = GetPlayer();
+    return player ? player->GetPlayerHotSlotCtrl().GetActiveSlotOption(false) : nullptr;
 }
 
 bool ControllerPlayer::UseItem(std::uint32_t itemId, bool flag) {
@@ -185,12 +204,7 @@ bool ControllerPlayer::GiveItemToPlayer(std::uint32_t itemId) {
         return false;
     if (GetEquipmentCtrl().AutoInsertItem(itemId))
         return true;
-    // Gold and instant rewards are used up at once; everything else would go into the sacks.
-    Object* item = Singleton<ObjectManager>::Get().GetObject(itemId);
-    if (item && (item->IsA<OneShot_Gold>() || item->IsA<OneShot_InstantReward>()))
-        return UseItem(itemId, true);
-    ReportSeam("Controller", "PlayerInventoryCtrl::AddItem (items kept in the bag)");
-    return true;
+    return mInventoryCtrl->AddItem(itemId, true);
 }
 
 void ControllerPlayer::ClearTarget() {

@@ -4,6 +4,7 @@
 // the dead player back through the respawn activity and keeps the mailboxes the interface reads.
 #include <cstdint>
 #include <deque>
+#include <memory>
 #include <string>
 
 #include "Engine/world/Region.h"
@@ -12,6 +13,8 @@
 namespace GAME {
 
 class ControllerPlayerState;
+class HotSlotOption;
+class PlayerInventoryCtrl;
 class Player;
 class TriggerToken;
 
@@ -23,6 +26,8 @@ public:
 
     void Load(const LoadTable& table) override;
     void PostParentAttached() override;
+    // The state machine, then the bag's potion cooldowns.
+    void Update(int ms) override;
     void RespawnMe() override;
     unsigned CheckAction(CharacterActionType type) override;
     bool NeedsDeathUpdate() override { return true; }
@@ -76,9 +81,14 @@ public:
     const WorldVec3& GetMouseRepeatPoint() const { return mMouseRepeatPoint; }
     void SetTargetPoint(const WorldVec3& point) { mTargetPoint = point; }
     const WorldVec3& GetTargetPoint() const { return mTargetPoint; }
-    // The skills of the primary and secondary hot slots (0: none or not a skill).
-    std::uint32_t GetPrimarySlotSkillId() const;
-    std::uint32_t GetSecondarySlotSkillId() const;
+    // The options a primary or secondary click uses: an activated hot slot's once, else the
+    // primary or secondary slot's (null without the player).
+    HotSlotOption* GetPrimarySlotOption() const;
+    HotSlotOption* GetSecondarySlotOption() const;
+    PlayerInventoryCtrl& GetInventoryCtrl() const { return *mInventoryCtrl; }
+    // The bag goes with the player from one controller to the next.
+    std::unique_ptr<PlayerInventoryCtrl> TakeInventoryCtrl();
+    void AdoptInventoryCtrl(std::unique_ptr<PlayerInventoryCtrl> bag);
 
     int GetDeathDelay() const { return mDeathDelay; }
     int GetDeathCountdown() const { return mDeathCountdown; }
@@ -104,6 +114,7 @@ private:
     Player* GetPlayer() const;
     ControllerPlayerState* GetPlayerState() const;
 
+    std::unique_ptr<PlayerInventoryCtrl> mInventoryCtrl;
     std::deque<std::uint32_t> mItemMailbox;
     std::deque<std::uint32_t> mNpcChatMailbox;
     std::deque<UserText> mUserTextMailbox;

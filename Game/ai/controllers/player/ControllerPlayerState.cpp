@@ -9,6 +9,7 @@
 #include "Game/core/net/commands/ItemCommands.h"
 #include "Game/core/util/SeamLog.h"
 #include "Game/items/Item.h"
+#include "Game/items/hotslots/PlayerHotSlotCtrl.h"
 #include "Game/quests/QuestObjects.h"
 #include "Game/skills/SkillActivated.h"
 #include "Game/skills/manager/SkillManager.h"
@@ -71,8 +72,10 @@ bool ControllerPlayerState::SelectPrimaryAction(bool inPlace, bool second, const
             return false;
         }
     }
-    if (target != 0 || inPlace) {
-        const std::uint32_t skill = GetController()->GetPrimarySlotSkillId();
+    const PlayerHotSlotCtrl& slots = self->GetPlayerHotSlotCtrl();
+    if (!slots.GetDisableHotSlotsOverride() && (target != 0 || inPlace)) {
+        const HotSlotOption* option = GetController()->GetPrimarySlotOption();
+        const std::uint32_t skill = option ? option->GetSkillId() : 0;
         if (skill != 0) {
             if (RequestSkillAction(inPlace, second, skill, point, target))
                 return false;
@@ -88,9 +91,19 @@ bool ControllerPlayerState::SelectPrimaryAction(bool inPlace, bool second, const
 bool ControllerPlayerState::SelectSecondaryAction(bool inPlace, bool second, const WorldVec3& point,
                                                   unsigned& target) {
     Player* self = GetCharacter();
-    const std::uint32_t skill = GetController()->GetSecondarySlotSkillId();
-    if (!self || skill == 0)
+    if (!self || self->GetPlayerHotSlotCtrl().GetDisableHotSlotsOverride())
         return false;
+    const HotSlotOption* option = GetController()->GetSecondarySlotOption();
+    if (!option)
+        return false;
+    const std::uint32_t skill = option->GetSkillId();
+    if (skill == 0) {
+        PlayerHotSlotCtrl& slots = self->GetPlayerHotSlotCtrl();
+        if (option->GetType() == HotSlotOption::kPotion &&
+            slots.GetSecondaryStatus() == HotSlotStatus_Ready)
+            slots.ActivateSecondarySlot();
+        return false;
+    }
     if (RequestSkillAction(inPlace, second, skill, point, target))
         return false;
     const auto* activated = Objects().GetObject<SkillActivated>(skill);
@@ -100,10 +113,16 @@ bool ControllerPlayerState::SelectSecondaryAction(bool inPlace, bool second, con
     return false;
 }
 
-bool ControllerPlayerState::ActivateSuperSkill(bool, bool, const WorldVec3&, unsigned&) {
-    // No hot slot is ever activated without the hot-slot control.
-    ReportSeam("Controller", "PlayerHotSlotCtrl (clicks use the default bar: the default skill)");
-    return false;
+bool ControllerPlayerState::ActivateSuperSkill(bool inPlace, bool second, const WorldVec3& point,
+                                               unsigned& target) {
+    Player* self = GetCharacter();
+    if (!self)
+        return false;
+    PlayerHotSlotCtrl& slots = self->GetPlayerHotSlotCtrl();
+    if (slots.GetDisableHotSlotsOverride() || !slots.IsAnySlotActive())
+        return false;
+    const HotSlotOption* option = slots.GetActiveSlotOption(true);
+    return option && RequestSkillAction(inPlace, second, option->GetSkillId(), point, target);
 }
 
 // Items, pets, relics and disabling events.

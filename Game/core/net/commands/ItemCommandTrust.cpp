@@ -1,5 +1,6 @@
-// What a server takes from a client about its own character's equipment: it wears only what it
-// carries, one item per location (two rings), and takes off only what it wears.
+// What a server takes from a client about its own character's items: it wears only what it
+// carries, one item per location (two rings), and takes off only what it wears; it uses, drops
+// and spends relics only on what it holds.
 #include "Engine/net/NetFaultLog.h"
 #include "Game/characters/Character.h"
 #include "Game/core/net/commands/CharacterCommands.h"
@@ -56,6 +57,50 @@ bool DetachItemConfigCmd::AcceptFromClient(int sourceHost) const {
                               : nullptr;
     return !refusal || RefuseEquipCommand(sourceHost, PacketType::DetachItemConfigCmdPacket,
                                           GetObjectId(), itemId, refusal);
+}
+
+namespace {
+
+bool RefuseUnlessHeld(int sourceHost, PACKET_TYPE type, unsigned int objectId, std::uint32_t itemId,
+                      const char* refusal) {
+    return !refusal || RefuseEquipCommand(sourceHost, type, objectId, itemId, refusal);
+}
+
+const char* CarriedRefusal(const Character* character, std::uint32_t itemId) {
+    if (!character)
+        return "no character here";
+    return character->GetInventory().IsItemInInventory(itemId) ? nullptr
+                                                               : "the character does not carry it";
+}
+
+}  // namespace
+
+bool DropItemConfigCmd::AcceptFromClient(int sourceHost) const {
+    return RefuseUnlessHeld(sourceHost, PacketType::DropItemConfigCmdPacket, GetObjectId(), itemId,
+                            CarriedRefusal(FindCommandCharacter(GetObjectId()), itemId));
+}
+
+bool DropItemFromEquipLocationConfigCmd::AcceptFromClient(int sourceHost) const {
+    const Character* character = FindCommandCharacter(GetObjectId());
+    const char* refusal = !character                    ? "no character here"
+                          : !character->HasItem(itemId) ? "the character does not hold it"
+                                                        : nullptr;
+    return RefuseUnlessHeld(sourceHost, PacketType::DropItemFromEquipLocConfigCmdPacket,
+                            GetObjectId(), itemId, refusal);
+}
+
+bool UseItemConfigCmd::AcceptFromClient(int sourceHost) const {
+    return RefuseUnlessHeld(sourceHost, PacketType::UseItemConfigCmdPacket, GetObjectId(), itemId,
+                            CarriedRefusal(FindCommandCharacter(GetObjectId()), itemId));
+}
+
+bool UseRelicConfigCmd::AcceptFromClient(int sourceHost) const {
+    const Character* character = FindCommandCharacter(GetObjectId());
+    const char* refusal = CarriedRefusal(character, relicId);
+    if (!refusal && !character->HasItem(itemId))
+        refusal = "the character does not hold the target item";
+    return RefuseUnlessHeld(sourceHost, PacketType::UseRelicConfigCmdPacket, GetObjectId(), relicId,
+                            refusal);
 }
 
 }  // namespace GAME

@@ -7,7 +7,6 @@
 #include "Game/ai/controllers/ControllerCombat.h"
 #include "Game/characters/Player.h"
 #include "Game/core/net/commands/CharacterCommands.h"
-#include "Game/core/util/SeamLog.h"
 #include "Game/items/Item.h"
 #include "Game/items/ItemCharacterServices.h"
 
@@ -37,8 +36,9 @@ DropItemConfigCmd::DropItemConfigCmd(unsigned int objectId, std::uint32_t itemId
 DropItemConfigCmd::DropItemConfigCmd(const DropItemConfigCmdPacket& packet)
     : DropItemConfigCmd(packet.parent.GetId(), packet.itemId, packet.x, packet.z) {}
 void DropItemConfigCmd::Execute() {
-    if (FindCommandCharacter(GetObjectId()) && FindItem(itemId))
-        ReportSeam("Commands", "Character::DropItem");
+    Character* character = FindCommandCharacter(GetObjectId());
+    if (Item* item = FindItem(itemId); character && item)
+        character->DropItem(item, x, z);
 }
 std::unique_ptr<NetPacket> DropItemConfigCmd::GetNetPacket() {
     auto packet = std::make_unique<DropItemConfigCmdPacket>();
@@ -62,8 +62,10 @@ DropItemFromEquipLocationConfigCmd::DropItemFromEquipLocationConfigCmd(
     : DropItemFromEquipLocationConfigCmd(packet.parent.GetId(), packet.itemId, packet.location,
                                          packet.toss) {}
 void DropItemFromEquipLocationConfigCmd::Execute() {
-    if (FindCommandCharacter(GetObjectId()))
-        ReportSeam("Commands", "Character::DropItemFromEquipLocation");
+    if (Character* character = FindCommandCharacter(GetObjectId())) {
+        std::uint32_t id = itemId;
+        character->DropItemFromEquipLocation(id, location, toss);
+    }
 }
 std::unique_ptr<NetPacket> DropItemFromEquipLocationConfigCmd::GetNetPacket() {
     auto packet = std::make_unique<DropItemFromEquipLocConfigCmdPacket>();
@@ -102,8 +104,8 @@ UseRelicConfigCmd::UseRelicConfigCmd(unsigned int objectId, std::uint32_t relicI
 UseRelicConfigCmd::UseRelicConfigCmd(const UseRelicConfigCmdPacket& packet)
     : UseRelicConfigCmd(packet.parent.GetId(), packet.relicId, packet.itemId) {}
 void UseRelicConfigCmd::Execute() {
-    if (FindCommandCharacter(GetObjectId()))
-        ReportSeam("Commands", "Character::UseRelic");
+    if (Character* character = FindCommandCharacter(GetObjectId()))
+        character->UseRelic(relicId, itemId);
 }
 std::unique_ptr<NetPacket> UseRelicConfigCmd::GetNetPacket() {
     auto packet = std::make_unique<UseRelicConfigCmdPacket>();

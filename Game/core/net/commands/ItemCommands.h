@@ -9,12 +9,16 @@
 
 namespace GAME {
 
+// Sent by the machine that controls the character, also from inside a pick-up every machine
+// runs (a full bag drops what it cannot take).
 class DropItemConfigCmd : public ActorConfigCommand {
 public:
     DropItemConfigCmd(unsigned int objectId, std::uint32_t itemId, float x, float z);
     explicit DropItemConfigCmd(const DropItemConfigCmdPacket& packet);
     void Execute() override;
     std::unique_ptr<NetPacket> GetNetPacket() override;
+    bool AcceptFromClient(int sourceHost) const override;
+    bool DecidedByOneMachine() const override { return true; }
 
     std::uint32_t itemId;
     float x;
@@ -28,6 +32,7 @@ public:
     explicit DropItemFromEquipLocationConfigCmd(const DropItemFromEquipLocConfigCmdPacket& packet);
     void Execute() override;
     std::unique_ptr<NetPacket> GetNetPacket() override;
+    bool AcceptFromClient(int sourceHost) const override;
 
     std::uint32_t itemId;
     std::uint32_t location;
@@ -40,6 +45,7 @@ public:
     explicit UseItemConfigCmd(const UseItemConfigCmdPacket& packet);
     void Execute() override;
     std::unique_ptr<NetPacket> GetNetPacket() override;
+    bool AcceptFromClient(int sourceHost) const override;
 
     std::uint32_t itemId;
     bool destroy;
@@ -51,6 +57,7 @@ public:
     explicit UseRelicConfigCmd(const UseRelicConfigCmdPacket& packet);
     void Execute() override;
     std::unique_ptr<NetPacket> GetNetPacket() override;
+    bool AcceptFromClient(int sourceHost) const override;
 
     std::uint32_t relicId;
     std::uint32_t itemId;
