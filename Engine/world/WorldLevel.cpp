@@ -102,8 +102,7 @@ void ReadGroup(const Json& item, const std::string& file, InstanceGroup* parent,
     if (const auto members = item.find("members"); members != item.end() && members->is_array())
         for (const Json& member : *members) {
             UniqueId id;
-            if (member.is_string() && id.FromString(member.get<std::string>()) &&
-                !id.IsNull())
+            if (member.is_string() && id.FromString(member.get<std::string>()) && !id.IsNull())
                 group->AddMember(id);
             else
                 gEngine->Log(1, "Level %s: group \"%s\": a member is not a unique id", file.c_str(),

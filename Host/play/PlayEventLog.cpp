@@ -17,8 +17,8 @@
 #include "Game/skills/manager/SkillManager.h"
 #include "Game/world/fixeditems/FixedItemContainer.h"
 #include "Game/world/fixeditems/FixedItemDoor.h"
-#include "Game/world/strategic/StrategicMovementBase.h"
 #include "Game/world/proxies/ProxyAmbush.h"
+#include "Game/world/strategic/StrategicMovementBase.h"
 #include "Host/PrintableText.h"
 #include "Host/play/HostSaves.h"
 

@@ -143,7 +143,7 @@ TEST_F(PlayRunTest, TheSameSeedAndClicksGiveTheSameChecksums) {
 
 TEST_F(PlayRunTest, TheSampleRunFightsLevelsDiesAndRespawns) {
     // The run `make run` plays: the monsters must strike back, reward kills and anger by sight.
-    const HostOutcome run = Play({"--frames", "900", "--seed", "1", "--no-save"});
+    const HostOutcome run = Play({"--frames", "1000", "--seed", "1", "--no-save"});
     ASSERT_EQ(run.code, 0) << run.err;
     EXPECT_TRUE(Has(run.out, "joins the fight")) << run.out;
     EXPECT_TRUE(Has(run.out, "experience)")) << run.out;  // "you killed X (+N experience)"
@@ -169,7 +169,7 @@ TEST_F(PlayRunTest, TheSampleRunFightsLevelsDiesAndRespawns) {
     // in the run's last second may not be counted there yet.
     EXPECT_LE(statsKills, kills) << run.out;
     EXPECT_GE(statsKills, kills - 1) << run.out;
-    EXPECT_EQ(Checksums(Play({"--frames", "900", "--seed", "1", "--no-save"}).out),
+    EXPECT_EQ(Checksums(Play({"--frames", "1000", "--seed", "1", "--no-save"}).out),
               Checksums(run.out));
 }
 
