@@ -61,6 +61,8 @@ void PlayEventLog::Attach(std::uint32_t playerId) {
     mSkillUp->SetOwner(this, &PlayEventLog::OnSkillUp);
     mFixedItemUse.emplace(GameEventName("FixedItemUse"), "PlayEventLog");
     mFixedItemUse->SetOwner(this, &PlayEventLog::OnFixedItemUse);
+    mBanner.emplace(GameEventName("ShowTextBanner"), "PlayEventLog");
+    mBanner->SetOwner(this, &PlayEventLog::OnBanner);
     if (const Player* player = FindPlayer())
         mLastLifeState = player->GetLifeState();
 }
@@ -175,6 +177,10 @@ void PlayEventLog::OnFixedItemUse(const GameEvent_FixedItemUse& event) {
         return;
     const char* verb = item->IsA<FixedItemContainer>() ? "you opened " : "you used ";
     Print(Stamp() + verb + ItemText(item->GetGameDescription(false)));
+}
+
+void PlayEventLog::OnBanner(const GameEvent_ShowTextBanner& event) {
+    Print(Stamp() + "quest reward: " + ItemText(event.text));
 }
 
 void PlayEventLog::Observe() {

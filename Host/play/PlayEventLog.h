@@ -2,7 +2,7 @@
 // What `gamehost play` prints while the game runs: one line for each game event a player would
 // notice (a kill with the experience it brought, a level or skill point gained, the player's
 // death and respawn, a monster taking the player on, a chest opened, loot falling and being
-// picked up), and a
+// picked up, a quest's reward), and a
 // progress line on request. It only
 // listens and reads: every rule stays the library's.
 #include <cstdint>
@@ -15,6 +15,7 @@
 #include "Game/characters/CharacterStates.h"
 #include "Game/core/GameEventListener.h"
 #include "Game/core/GameEvents.h"
+#include "Game/quests/actions/QuestActionEvents.h"
 
 namespace GAME {
 
@@ -58,6 +59,8 @@ private:
     void OnLevelUp(const GameEvent_CharacterId& event);
     void OnSkillUp(const GameEvent_CharacterId& event);
     void OnFixedItemUse(const GameEvent_FixedItemUse& event);
+    // A quest's reward shown on this machine's screen (each machine runs its own player's quests).
+    void OnBanner(const GameEvent_ShowTextBanner& event);
     // Lines that come in while a death is being handled follow the death's own line.
     void Print(const std::string& line);
     Player* FindPlayer() const;
@@ -72,6 +75,7 @@ private:
     std::optional<GameEventListener<PlayEventLog, GameEvent_CharacterId>> mLevelUp;
     std::optional<GameEventListener<PlayEventLog, GameEvent_CharacterId>> mSkillUp;
     std::optional<GameEventListener<PlayEventLog, GameEvent_FixedItemUse>> mFixedItemUse;
+    std::optional<GameEventListener<PlayEventLog, GameEvent_ShowTextBanner>> mBanner;
     std::uint32_t mExperienceBefore = 0;
     int mDeathDepth = 0;
     int mKills = 0;

@@ -24,6 +24,7 @@
 #include "Game/items/market/MarketServer.h"
 #include "Game/quests/QuestNetMsg.h"
 #include "Game/quests/QuestRepository.h"
+#include "Game/quests/actions/RewardActions.h"
 
 namespace GAME {
 
@@ -189,9 +190,37 @@ void GameEngineInboundInterface::GiveGoldToPlayer(std::uint32_t player, int amou
 
 void GameEngineInboundInterface::CreateItem(std::uint32_t character, const WorldCoords& where,
                                             const ItemReplicaInfo& item, std::wstring* nameOut) {
-    if (RefusedFromClient("CreateItem"))
+    if (FromRemoteClient()) {
+        CreateQuestItemForClient(character, item);
         return;
+    }
     CreateItemFromRequest(character, where, item, nameOut);
+}
+
+void GameEngineInboundInterface::CreateQuestItemForClient(std::uint32_t character,
+                                                          const ItemReplicaInfo& item) {
+    // Every machine runs its own player's quests, so a client asks for what its quests give:
+    // only for its own listed player, only a record a quest of this world gives, rolled here and
+    // made under an id of the server's band, and only so many in a while.
+    if (!gGameEngine || !SourceOwnsListedPlayer(character)) {
+        Refuse("CreateItem", character);
+        return;
+    }
+    if (!IsQuestGivenItem(item.baseName)) {
+        Refuse("CreateItem (no quest gives it)", character);
+        return;
+    }
+    if (!TakeQuestItemBudget()) {
+        Refuse("CreateItem (too many)", character);
+        return;
+    }
+    const Character* receiver = Singleton<ObjectManager>::Get().GetObject<Character>(character);
+    ItemReplicaInfo rolled;
+    if (!receiver || !RollQuestItem(item.baseName, gGameEngine->GetRandomGen(), rolled))
+        return;
+    rolled.objectId = CreateServerObjectId(ServerIdBand::Drops);
+    if (rolled.objectId != 0)
+        gGameEngine->CreateItemForCharacter(character, receiver->GetCoords(), rolled, nullptr);
 }
 
 void GameEngineInboundInterface::CreateEntity(const WorldCoords& where, const std::string& record,
@@ -408,6 +437,20 @@ void GameEngineInboundInterface::HandleQuestMessagePacket(std::uint32_t sender, 
                                   "GameEngineInboundInterface: a quest message of %zu words from "
                                   "host %d is none",
                                   words.size(), sourceHost);
+}
+
+bool GameEngineInboundInterface::TakeQuestItemBudget() {
+    // At most kQuestItemsPerWindow from one host in kQuestItemWindowMs of game time: a quest
+    // gives a few items at a step's end, never a stream.
+    constexpr int kQuestItemsPerWindow = 4;
+    constexpr std::uint64_t kQuestItemWindowMs = 10000;
+    const std::uint64_t window = gEngine->GetGameTime() / kQuestItemWindowMs;
+    QuestBudget& budget = questItemBudgets[sourceHost];
+    if (budget.second != window) {
+        budget.second = window;
+        budget.used = 0;
+    }
+    return budget.used++ < kQuestItemsPerWindow;
 }
 
 bool GameEngineInboundInterface::TakeQuestMessageBudget() {
