@@ -9,6 +9,7 @@
 #include "Engine/streams/IOStream.h"
 #include "Engine/text/LocalizationManager.h"
 #include "Engine/triggers/Trigger.h"
+#include "Engine/triggers/TriggerFactory.h"
 #include "Engine/world/DayNightManager.h"
 #include "Game/characters/CharacterEvents.h"
 #include "Game/characters/Player.h"
@@ -17,9 +18,13 @@
 #include "Game/items/Item.h"
 #include "Game/items/inventory/Inventory.h"
 #include "Game/quests/QuestEvents.h"
+#include "Game/quests/QuestObjects.h"
+#include "Game/quests/actions/EntityActions.h"
+#include "Game/quests/actions/FixedItemActions.h"
 #include "Game/quests/actions/PresentationActions.h"
 #include "Game/quests/actions/QuestActionEvents.h"
 #include "Game/quests/actions/RewardActions.h"
+#include "Game/world/fixeditems/FixedItem.h"
 #include "support/RecordingUI.h"
 #include "support/TestMachine.h"
 
@@ -331,6 +336,115 @@ TEST_F(QuestActions, DescriptionsAndTokens) {
     };
     for (Case& c : cases)
         EXPECT_EQ(c.action->GetDescription(), c.text);
+}
+
+void Field(IOStream& stream, const char* key, std::string value) {
+    stream.StreamString(key, value);
+}
+
+// Fired before its entity exists, an action stays pending, keeps that across a save, and acts
+// once an entity of its name (any case, either slash) appears.
+TEST_F(QuestActions, EntityActionsWaitForTheirEntityAcrossASave) {
+    ObjectManager& objects = Singleton<ObjectManager>::Get();
+    auto* chest = objects.CreateObjectFromFile<FixedItem>("Records/Fixed/Chest.dbr");
+    auto* place = objects.CreateObject<QuestLocation>(0);
+    ASSERT_TRUE(chest && place);
+    place->SetObjectName("Records/Quests/Camp.dbr");
+    const auto appear = [&](Object& object, const char* event) {
+        const std::string name = "RECORDS\\" + object.GetObjectName().substr(8);
+        if (std::string(event) == "FixedItemSpawn") {
+            GameEvent_FixedItemSpawn spawn;
+            spawn.objectName = name;
+            spawn.itemId = object.GetObjectId();
+            SendGameEvent(spawn, event);
+        } else if (std::string(event) == "CreatureInitialUpdate") {
+            GameEvent_CreatureInitialUpdate update;
+            update.objectName = name;
+            update.objectId = object.GetObjectId();
+            SendGameEvent(update, event);
+        } else {
+            GameEvent_GenericEntity update;
+            update.objectName = name;
+            update.objectId = object.GetObjectId();
+            SendGameEvent(update, event);
+        }
+    };
+    const std::size_t before = objects.GetObjectCount();
+    struct Case {
+        std::function<std::unique_ptr<BoundAction>()> make;
+        Object* entity;
+        const char* event;
+        std::function<bool()> done;
+        bool saved;  // lock requests are not kept over a save
+    } cases[] = {
+        {[&] {
+             return Make<Action_HideNpc>(
+                 [&](IOStream& s) { Field(s, "npc", hero->GetObjectName()); });
+         },
+         hero, "CreatureInitialUpdate", [&] { return !hero->IsVisible(); }, true},
+        {[&] {
+             return Make<Action_LockFixedItem>(
+                 [&](IOStream& s) { Field(s, "fixedItem", chest->GetObjectName()); });
+         },
+         chest, "FixedItemSpawn", [&] { return chest->IsLocked(); }, false},
+        {[&] {
+             return Make<Action_SpawnEntityAtLocation>([&](IOStream& s) {
+                 Field(s, "entity", "Records/Items/Pebble.dbr");
+                 Field(s, "location", place->GetObjectName());
+             });
+         },
+         place, "GenericEntityInitialUpdate",
+         [&] { return objects.GetObjectCount() == before + 1; }, true},
+    };
+    std::vector<std::unique_ptr<BoundAction>> alive;  // the repository keeps them registered
+    for (Case& c : cases) {
+        auto action = c.make();
+        action->Fire(0, false);
+        EXPECT_TRUE(action->IsPendingFire()) << action->GetName();
+        IOStream saved;
+        action->StreamChildProperties(saved);
+        std::unique_ptr<TriggerAction> reloaded(
+            TriggerActionFactory::Get().Create(action->GetName(), 0));
+        IOStream reading(saved.GetBytes());
+        reloaded->StreamChildProperties(reading);
+        EXPECT_EQ(static_cast<BoundAction&>(*reloaded).IsPendingFire(), c.saved);
+        EXPECT_FALSE(c.done());
+        appear(*c.entity, c.event);
+        EXPECT_TRUE(c.done()) << action->GetName();
+        EXPECT_FALSE(action->IsPendingFire());
+        alive.push_back(std::move(action));
+    }
+}
+
+// A re-fire repeats only what may repeat; the show action brings the character back.
+TEST_F(QuestActions, ReFiresRepeatOnlyWhereAllowed) {
+    auto unlock = Make<Action_UnlockFixedItem>([](IOStream& s) {
+        Field(s, "fixedItem", "Records/Fixed/Chest.dbr");
+        bool canReFire = false;
+        s.StreamBool("canReFire", canReFire);
+    });
+    auto* chest =
+        Singleton<ObjectManager>::Get().CreateObjectFromFile<FixedItem>("Records/Fixed/Chest.dbr");
+    ASSERT_NE(chest, nullptr);
+    GameEvent_FixedItemSpawn spawn;
+    spawn.objectName = chest->GetObjectName();
+    spawn.itemId = chest->GetObjectId();
+    SendGameEvent(spawn, "FixedItemSpawn");
+    chest->SetLock(true);
+    unlock->Fire(0, true);
+    EXPECT_TRUE(chest->IsLocked());
+    unlock->Fire(0, false);
+    EXPECT_FALSE(chest->IsLocked());
+    EXPECT_EQ(unlock->GetDescription(), "Unlock Fixed Item {BChest} and {BDon't Refire}");
+
+    auto show = Make<Action_ShowNpc>([&](IOStream& s) { Field(s, "npc", hero->GetObjectName()); });
+    GameEvent_CreatureInitialUpdate update;
+    update.objectName = hero->GetObjectName();
+    update.objectId = hero->GetObjectId();
+    SendGameEvent(update, "CreatureInitialUpdate");
+    hero->SetVisibility(false);
+    show->Fire(0, true);
+    EXPECT_TRUE(hero->IsVisible());
 }
 
 }  // namespace
