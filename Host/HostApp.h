@@ -23,8 +23,9 @@ struct PlayOptions : HostOptions {
     std::filesystem::path recordFile;  // where to write the clicks of this run
     bool seeded = false;
     unsigned seed = 0;
-    int checksumEvery = 0;     // frames; 0: only at the end
-    int progressSeconds = 10;  // of game time; 0: none
+    int checksumEvery = 0;               // frames; 0: only at the end
+    int progressSeconds = 10;            // of game time; 0: none
+    std::string spawn = "CaveEntrance";  // the spawn point the player enters at
 };
 
 // Points the current machine's records and texts at the data root; false when it is missing.

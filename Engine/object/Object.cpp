@@ -101,6 +101,14 @@ void Entity::Attach(Entity* child, const Coords& offset, const char* attachPoint
     mAttachedChildren.push_back(child->GetObjectId());
 }
 
+void Entity::SetAttachOffset(const Coords& offset) {
+    if (!mAttachParent)
+        return;
+    mAttachOffset = offset;
+    if (auto* parent = Singleton<ObjectManager>::Get().GetObject<Entity>(mAttachParent))
+        StoreCoords(WorldCoords(parent->mCoords.region, parent->mCoords.coords * offset));
+}
+
 void Entity::Detach(Entity* child) {
     if (!child || child->mAttachParent != GetObjectId())
         return;

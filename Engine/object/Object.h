@@ -92,6 +92,8 @@ public:
     std::uint32_t GetAttachParentId() const { return mAttachParent; }
     const Name& GetAttachPoint() const { return mAttachPoint; }
     const Coords& GetAttachOffset() const { return mAttachOffset; }
+    // Moves an attached entity about its attach point (nothing for one not attached).
+    void SetAttachOffset(const Coords& offset);
     const std::vector<std::uint32_t>& GetAttachedChildren() const { return mAttachedChildren; }
     bool IsAttached() const { return mAttachParent != 0; }
 

@@ -11,6 +11,7 @@
 
 #include "Engine/streams/BinaryStream.h"
 #include "Engine/world/GroundMesh.h"
+#include "Engine/world/NavTileCheck.h"
 
 namespace GAME {
 
@@ -244,6 +245,13 @@ bool NavMesh::Init(const NavMeshData& data, std::string& error) {
         return false;
     }
     for (const NavTileData& tile : data.tiles) {
+        std::string why;
+        if (tile.bytes.size() > static_cast<std::size_t>(INT32_MAX) ||
+            !NavTileChecksOut(tile.bytes.data(), tile.bytes.size(), tile.x, tile.z, why)) {
+            error = "bad tile " + std::to_string(tile.x) + "," + std::to_string(tile.z) + ": " +
+                    (why.empty() ? "too large" : why);
+            return false;
+        }
         const int size = static_cast<int>(tile.bytes.size());
         auto* copy = static_cast<unsigned char*>(dtAlloc(tile.bytes.size(), DT_ALLOC_PERM));
         if (!copy) {
@@ -353,6 +361,12 @@ bool ReadNavCache(const std::filesystem::path& path, std::uint64_t key,
             tile.bytes.resize(size);
             if (!reader.ReadBytes(tile.bytes.data(), size)) {
                 error = "truncated tile";
+                return false;
+            }
+            std::string why;
+            if (!NavTileChecksOut(tile.bytes.data(), tile.bytes.size(), tile.x, tile.z, why)) {
+                error =
+                    "tile " + std::to_string(tile.x) + "," + std::to_string(tile.z) + ": " + why;
                 return false;
             }
             data.tiles.push_back(std::move(tile));

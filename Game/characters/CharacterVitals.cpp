@@ -252,7 +252,11 @@ void Character::ReceiveExperience(std::uint32_t amount, bool quiet) {
     if (amount == 0)
         return;
     if (mExperience.ReceiveExperience(amount)) {
+        // The new level's full life and mana at once, not at the next update of the bio: a
+        // kill's experience reaches the other machines by packet, on their side of that update,
+        // and the machines would part for a frame.
         mBio.ReloadValues();
+        mBio.Update(*this, 0);
         mSkillManager->UpdateMasteriesAllowed(mExperience.GetLevel());
         GameEvent_CharacterId levelUp;
         levelUp.objectId = GetObjectId();

@@ -234,11 +234,13 @@ void GameEngine::RemovePlayerFromGame(int host) {
 }
 
 void GameEngine::CreateMarketClient(std::uint32_t merchant) {
-    clientServices->CreateMarketClient(merchant);
+    if (clientServices)
+        clientServices->CreateMarketClient(merchant);
 }
 
 void GameEngine::DestroyMarketClient(std::uint32_t merchant) {
-    clientServices->DestroyMarketClient(merchant);
+    if (clientServices)
+        clientServices->DestroyMarketClient(merchant);
 }
 
 void GameEngine::ForceMarketRefresh(std::uint32_t merchant) {

@@ -10,7 +10,7 @@
 namespace GAME {
 
 class NpcDialogPak;
-class NpcDialog;
+class Dialog;
 struct Color;
 
 class GameUIInterface {
@@ -37,7 +37,7 @@ public:
 
     // The end of the game: the closing story dialog, whether a dialog is still open, and the
     // end of the closing sequence.
-    virtual void OpenStoryDialog(NpcDialog* dialog) = 0;
+    virtual void OpenStoryDialog(Dialog* dialog) = 0;
     virtual bool IsDialogOpen() const = 0;
     virtual void EndGame() = 0;
     // The final boss died.

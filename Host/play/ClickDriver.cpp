@@ -3,6 +3,7 @@
 #include "Engine/object/ObjectManager.h"
 #include "Engine/world/World.h"
 #include "Game/characters/Player.h"
+#include "Game/characters/npc/Npc.h"
 #include "Game/core/GameEngine.h"
 #include "Game/core/players/Team.h"
 #include "Game/items/Item.h"
@@ -27,6 +28,8 @@ std::optional<HostClick> ClickDriver::Next(Player& player, int frame, std::uint6
     if (foe)
         return foe;
     if (std::optional<HostClick> click = ClickItem(player, frame, kSightRadius))
+        return click;
+    if (std::optional<HostClick> click = ClickNpc(player, frame))
         return click;
     return ClickGround(player, frame);
 }
@@ -109,6 +112,34 @@ std::optional<HostClick> ClickDriver::ClickFixedItem(Player& player, int frame) 
     if (!nearest)
         return std::nullopt;
     mChestDistance = nearestDistance;
+    const WorldVec3 at = nearest->GetPosition();
+    return HostClick{frame, nearest->GetObjectId(), at.region->GetName(), at.local, 0};
+}
+
+std::optional<HostClick> ClickDriver::ClickNpc(Player& player, int frame) {
+    const WorldCoords& coords = player.GetCoords();
+    mNearby.clear();
+    World::Get().GetEntitiesInSphere(
+        mNearby, coords.region, Sphere{coords.coords.origin, kSightRadius}, EntityListType::Actors);
+    const WorldVec3 from = coords.GetPosition();
+    const Npc* nearest = nullptr;
+    float nearestDistance = 0.0f;
+    for (const Entity* entity : mNearby) {
+        if (!entity->IsA<Npc>() || mTalkedTo.count(entity->GetObjectId()))
+            continue;
+        const auto& npc = static_cast<const Npc&>(*entity);
+        if (!npc.IsOfInterest())
+            continue;
+        const float distance = from.DistanceTo(npc.GetPosition());
+        if (!nearest || distance < nearestDistance) {
+            nearest = &npc;
+            nearestDistance = distance;
+        }
+    }
+    if (!nearest)
+        return std::nullopt;
+    if (nearestDistance <= kTalkDistance)
+        mTalkedTo.insert(nearest->GetObjectId());
     const WorldVec3 at = nearest->GetPosition();
     return HostClick{frame, nearest->GetObjectId(), at.region->GetName(), at.local, 0};
 }

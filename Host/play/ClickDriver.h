@@ -2,11 +2,13 @@
 // The scripted user of `gamehost play`: once a second of game time it clicks an item lying within
 // reach (loot at its feet), else the nearest closed chest in sight that shows no lock when no foe
 // is nearer, else the nearest living foe of the player in sight, else the nearest item lying in
-// sight, else the ground on the
+// sight, else a non-player character in sight with something to say that it has not talked to
+// yet, else the ground on the
 // way to the next spawn point of the player's region, as a person at the mouse would. It only
 // chooses where to click; what the click does is the player controller's business.
 #include <cstdint>
 #include <optional>
+#include <set>
 #include <vector>
 
 #include "Host/play/HostClick.h"
@@ -27,6 +29,8 @@ public:
     static constexpr float kItemReach = 3.0f;
     // A spawn point this close counts as reached; the walk goes on to the next one.
     static constexpr float kArrivedDistance = 2.0f;
+    // Standing this close to an NPC, a click on it starts the conversation.
+    static constexpr float kTalkDistance = 4.0f;
 
     // The click of this frame, when one is due and the player can be clicked for.
     std::optional<HostClick> Next(Player& player, int frame, std::uint64_t gameTimeMs);
@@ -35,6 +39,7 @@ private:
     std::optional<HostClick> ClickFoe(Player& player, int frame);
     std::optional<HostClick> ClickItem(Player& player, int frame, float within);
     std::optional<HostClick> ClickFixedItem(Player& player, int frame);
+    std::optional<HostClick> ClickNpc(Player& player, int frame);
     std::optional<HostClick> ClickGround(Player& player, int frame);
 
     std::uint64_t mNextClickMs = 0;
@@ -43,6 +48,8 @@ private:
     float mChestDistance = 0.0f;
     std::size_t mWaypoint = 0;
     std::vector<Entity*> mNearby;
+    // NPCs clicked while standing at them: each is talked to once.
+    std::set<std::uint32_t> mTalkedTo;
     std::vector<const SpawnPoint*> mWaypoints;
 };
 

@@ -1,7 +1,5 @@
 #include "Host/play/ClickList.h"
 
-#include <unistd.h>
-
 #include <charconv>
 #include <cmath>
 #include <fstream>
@@ -92,47 +90,36 @@ std::string FormatClick(const HostClick& click) {
     return line;
 }
 
-ClickRecorder::ClickRecorder(std::filesystem::path file) : mFile(std::move(file)) {
-    mTemporary = mFile;
-    mTemporary += ".tmp" + std::to_string(::getpid());
-}
+ClickRecorder::ClickRecorder(std::filesystem::path file) : mFile(std::move(file)) {}
 
-ClickRecorder::~ClickRecorder() {
-    if (mOut) {
-        std::fclose(mOut);
-        std::error_code ignored;
-        std::filesystem::remove(mTemporary, ignored);
-    }
-}
+// Never committed: the writer drops its temporary and the list on disk stays as it was.
+ClickRecorder::~ClickRecorder() = default;
 
 bool ClickRecorder::Open(std::string& error) {
-    mOut = std::fopen(mTemporary.c_str(), "w");
-    if (!mOut) {
+    if (mOpen || !mOut.OpenFile(mFile)) {
         error = mFile.string() + ": cannot be written";
         return false;
     }
-    std::fputs("# gamehost clicks: frame target region x y z\n", mOut);
+    mOpen = true;
+    static constexpr std::string_view kHeader = "# gamehost clicks: frame target region x y z\n";
+    mOut.WriteBytes(kHeader.data(), kHeader.size());
     return true;
 }
 
 void ClickRecorder::Add(const HostClick& click) {
-    if (mOut)
-        std::fprintf(mOut, "%s\n", FormatClick(click).c_str());
+    if (!mOpen)
+        return;
+    const std::string line = FormatClick(click) + "\n";
+    mOut.WriteBytes(line.data(), line.size());
 }
 
 bool ClickRecorder::Commit(std::string& error) {
-    if (!mOut) {
+    if (!mOpen) {
         error = mFile.string() + ": was never opened";
         return false;
     }
-    const bool written = std::ferror(mOut) == 0;
-    const bool closed = std::fclose(mOut) == 0;
-    mOut = nullptr;
-    std::error_code ec;
-    if (written && closed)
-        std::filesystem::rename(mTemporary, mFile, ec);
-    if (!written || !closed || ec) {
-        std::filesystem::remove(mTemporary, ec);
+    mOpen = false;
+    if (!mOut.Commit()) {
         error = mFile.string() + ": could not be written";
         return false;
     }

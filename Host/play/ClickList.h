@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "Engine/streams/BinaryStream.h"
 #include "Host/play/HostClick.h"
 
 namespace GAME {
@@ -35,8 +36,8 @@ public:
 
 private:
     std::filesystem::path mFile;
-    std::filesystem::path mTemporary;
-    std::FILE* mOut = nullptr;
+    BinaryWriter mOut;
+    bool mOpen = false;
 };
 
 }  // namespace GAME

@@ -2,16 +2,22 @@
 
 #include "Game/quests/QuestRepository.h"
 
-#include <unistd.h>
-
 #include <cstdio>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <system_error>
+#include <vector>
 
 #include "Engine/Engine.h"
+#include "Engine/object/ObjectManager.h"
+#include "Engine/streams/BinaryStream.h"
 #include "Game/characters/Player.h"
+#include "Game/characters/npc/Npc.h"
 #include "Game/characters/player/CharacterFileManager.h"
 #include "Game/core/GameEngine.h"
+#include "Game/quests/dialog/Dialog.h"
+#include "Game/quests/dialog/NpcDialogPak.h"
 #include "Host/PrintableText.h"
 
 namespace GAME {
@@ -61,15 +67,11 @@ bool HostSaves::BackupGame() {
         return false;
     std::filesystem::path backup = mFile;
     backup += ".bak";
-    std::filesystem::path temporary = backup;
-    temporary += ".tmp" + std::to_string(::getpid());
-    std::error_code ec;
-    std::filesystem::copy_file(mFile, temporary, std::filesystem::copy_options::overwrite_existing,
-                               ec);
-    if (!ec)
-        std::filesystem::rename(temporary, backup, ec);
-    if (ec) {
-        std::filesystem::remove(temporary, ec);
+    std::ifstream in(mFile, std::ios::binary);
+    std::vector<char> bytes;
+    if (in.is_open())
+        bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    if (!in.is_open() || in.bad() || !WriteFileAtomically(backup, bytes.data(), bytes.size())) {
         gEngine->Log(1, "Host: no backup of \"%s\" could be made.", mFile.string().c_str());
         return false;
     }
@@ -81,17 +83,35 @@ bool HostSaves::AskConversationQuestion() {
     return false;
 }
 
-void HostSaves::OpenNpcDialogPak(std::uint32_t npc, std::uint32_t player, NpcDialogPak*) {
-    Print("gamehost: ui: NPC " + std::to_string(npc) + " speaks to player " +
-          std::to_string(player));
+void HostSaves::OpenNpcDialogPak(std::uint32_t npc, std::uint32_t, NpcDialogPak* pak) {
+    Npc* speaker = Singleton<ObjectManager>::Get().GetObject<Npc>(npc);
+    if (!pak || !speaker)
+        return;
+    pak->Speak(speaker->GetCompletionFunctor());
+    Print("gamehost: ui: " + NpcName(*speaker) + " says: \"" + PrintableText(pak->GetText()) +
+          "\"");
+    pak->Stop();
+}
+
+std::string HostSaves::NpcName(const Npc& npc) {
+    const std::wstring name = npc.GetGameDescription(false);
+    return name.empty() ? npc.GetObjectName() : PrintableText(name);
+}
+
+bool HostSaves::DisplaySkillReallocationWindow(unsigned characterId) {
+    const Npc* npc = Singleton<ObjectManager>::Get().GetObject<Npc>(characterId);
+    Print("gamehost: ui: " + (npc ? NpcName(*npc) : std::string("someone")) +
+          " opens the skill reallocation window");
+    return true;
 }
 
 void HostSaves::CloseDialogPak() {
     Print("gamehost: ui: the conversation closes");
 }
 
-void HostSaves::OpenStoryDialog(NpcDialog*) {
-    Print("gamehost: ui: the closing story is told");
+void HostSaves::OpenStoryDialog(Dialog* dialog) {
+    Print("gamehost: ui: the closing story is told" +
+          (dialog ? ": \"" + PrintableText(dialog->GetText()) + "\"" : std::string()));
 }
 
 void HostSaves::EndGame() {

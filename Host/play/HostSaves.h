@@ -12,6 +12,8 @@
 
 namespace GAME {
 
+class Npc;
+
 class HostSaves : public GameUIInterface, public PlayerGameInterface {
 public:
     HostSaves(std::filesystem::path file, bool enabled);
@@ -20,7 +22,8 @@ public:
     bool IsEnabled() const { return mEnabled; }
     int GetSaveCount() const { return mSaves; }
 
-    bool DisplaySkillReallocationWindow(unsigned) override { return false; }
+    // Printed; the window counts as open.
+    bool DisplaySkillReallocationWindow(unsigned characterId) override;
     bool SaveGame(GameDifficulty) override { return SaveGame(); }
     bool SaveGame() override;
     // The quest state beside the character file, on the quest save thread.
@@ -43,18 +46,20 @@ public:
     }
 
     // The host shows no dialogs: each request is printed, no question is asked (no) and no
-    // dialog stays open.
+    // dialog stays open. An NPC's pack says its next line, which is printed and ends at once
+    // (the pack stays the NPC's).
     bool AskConversationQuestion() override;
     void OpenNpcDialogPak(std::uint32_t npc, std::uint32_t player, NpcDialogPak* pak) override;
     bool IsDialogPakShown(const NpcDialogPak*) const override { return false; }
     void CloseDialogPak() override;
-    void OpenStoryDialog(NpcDialog* dialog) override;
+    void OpenStoryDialog(Dialog* dialog) override;
     bool IsDialogOpen() const override { return false; }
     void EndGame() override;
     void OnBossDeath() override;
     void DisplayDebugText(const std::wstring& text, const Color& color, float x, float y) override;
     void OnSecondarySkillActivated(std::uint32_t skill) override;
 
+    static std::string NpcName(const Npc& npc);
     void RestoreUISettings(PlayerSave_UISetting& settings) override { mUISettings = settings; }
     void GetUISettings(PlayerSave_UISetting& settings) const override { settings = mUISettings; }
 

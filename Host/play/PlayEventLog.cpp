@@ -7,10 +7,14 @@
 #include "Engine/object/ObjectManager.h"
 #include "Engine/world/World.h"
 #include "Game/characters/Player.h"
+#include "Game/characters/npc/Npc.h"
 #include "Game/core/GameEngine.h"
 #include "Game/items/Item.h"
+#include "Game/items/ItemClassification.h"
+#include "Game/quests/dialog/NpcDialogPak.h"
 #include "Game/world/fixeditems/FixedItemContainer.h"
 #include "Host/PrintableText.h"
+#include "Host/play/HostSaves.h"
 
 namespace GAME {
 
@@ -61,6 +65,10 @@ void PlayEventLog::Attach(std::uint32_t playerId) {
     mSkillUp->SetOwner(this, &PlayEventLog::OnSkillUp);
     mFixedItemUse.emplace(GameEventName("FixedItemUse"), "PlayEventLog");
     mFixedItemUse->SetOwner(this, &PlayEventLog::OnFixedItemUse);
+    mConversation.emplace(GameEventName("ConversationBegin"), "PlayEventLog");
+    mConversation->SetOwner(this, &PlayEventLog::OnConversationBegin);
+    mMarket.emplace(GameEventName("ActivateNPCMarket"), "PlayEventLog");
+    mMarket->SetOwner(this, &PlayEventLog::OnActivateMarket);
     mBanner.emplace(GameEventName("ShowTextBanner"), "PlayEventLog");
     mBanner->SetOwner(this, &PlayEventLog::OnBanner);
     if (const Player* player = FindPlayer())
@@ -89,8 +97,8 @@ int PlayEventLog::CountMonstersAlive() {
     int alive = 0;
     for (std::uint32_t id : objects.GetObjectIds()) {
         const Character* character = objects.GetObject<Character>(id);
-        if (character && !character->IsA(Player::classInfo) && character->IsInWorld() &&
-            character->IsAlive())
+        if (character && !character->IsA(Player::classInfo) && !character->IsA<Npc>() &&
+            character->IsInWorld() && character->IsAlive())
             ++alive;
     }
     return alive;
@@ -181,6 +189,23 @@ void PlayEventLog::OnFixedItemUse(const GameEvent_FixedItemUse& event) {
 
 void PlayEventLog::OnBanner(const GameEvent_ShowTextBanner& event) {
     Print(Stamp() + "quest reward: " + ItemText(event.text));
+}
+
+void PlayEventLog::OnConversationBegin(const GameEvent_ConversationBegin& event) {
+    const auto* npc = Singleton<ObjectManager>::Get().GetObject<Npc>(event.npcId);
+    if (event.playerId == mPlayerId && npc)
+        Print(Stamp() + "you talk to " + HostSaves::NpcName(*npc));
+}
+
+void PlayEventLog::OnActivateMarket(const GameEvent_ActivateNPCMarket& event) {
+    const auto* merchant = Singleton<ObjectManager>::Get().GetObject<Npc>(event.merchantId);
+    if (event.playerId != mPlayerId || !merchant)
+        return;
+    const std::string name = HostSaves::NpcName(*merchant);
+    if (const NpcDialogPak* pack = merchant->GetDialogPak(); pack && !pack->GetText().empty())
+        Print(Stamp() + name + " says: \"" + PrintableText(pack->GetText()) + "\"");
+    if (!gGameEngine->GetMarketInventorySack(event.merchantId, Market_TypeEnum::Miscellaneous))
+        Print(Stamp() + name + " has no market open");
 }
 
 void PlayEventLog::Observe() {

@@ -2,7 +2,7 @@
 // What `gamehost play` prints while the game runs: one line for each game event a player would
 // notice (a kill with the experience it brought, a level or skill point gained, the player's
 // death and respawn, a monster taking the player on, a chest opened, loot falling and being
-// picked up, a quest's reward), and a
+// picked up, a conversation begun, a merchant's greeting, a quest's reward), and a
 // progress line on request. It only
 // listens and reads: every rule stays the library's.
 #include <cstdint>
@@ -13,6 +13,7 @@
 
 #include "Game/characters/CharacterEvents.h"
 #include "Game/characters/CharacterStates.h"
+#include "Game/characters/npc/NpcEvents.h"
 #include "Game/core/GameEventListener.h"
 #include "Game/core/GameEvents.h"
 #include "Game/quests/actions/QuestActionEvents.h"
@@ -50,7 +51,7 @@ public:
     static std::string DescribeCharacter(const Character* character, std::uint32_t id);
     // How far from the player a monster taking it on is noticed.
     static constexpr float kFightRadius = 40.0f;
-    // Living characters other than players.
+    // Living characters other than players and non-player characters.
     static int CountMonstersAlive();
 
 private:
@@ -59,6 +60,8 @@ private:
     void OnLevelUp(const GameEvent_CharacterId& event);
     void OnSkillUp(const GameEvent_CharacterId& event);
     void OnFixedItemUse(const GameEvent_FixedItemUse& event);
+    void OnConversationBegin(const GameEvent_ConversationBegin& event);
+    void OnActivateMarket(const GameEvent_ActivateNPCMarket& event);
     // A quest's reward shown on this machine's screen (each machine runs its own player's quests).
     void OnBanner(const GameEvent_ShowTextBanner& event);
     // Lines that come in while a death is being handled follow the death's own line.
@@ -75,6 +78,8 @@ private:
     std::optional<GameEventListener<PlayEventLog, GameEvent_CharacterId>> mLevelUp;
     std::optional<GameEventListener<PlayEventLog, GameEvent_CharacterId>> mSkillUp;
     std::optional<GameEventListener<PlayEventLog, GameEvent_FixedItemUse>> mFixedItemUse;
+    std::optional<GameEventListener<PlayEventLog, GameEvent_ConversationBegin>> mConversation;
+    std::optional<GameEventListener<PlayEventLog, GameEvent_ActivateNPCMarket>> mMarket;
     std::optional<GameEventListener<PlayEventLog, GameEvent_ShowTextBanner>> mBanner;
     std::uint32_t mExperienceBefore = 0;
     int mDeathDepth = 0;

@@ -1,5 +1,7 @@
 #include "Host/play/PlaySession.h"
 
+#include <algorithm>
+
 #include "Host/HostApp.h"
 
 #include <system_error>
@@ -26,19 +28,14 @@
 
 namespace GAME {
 
-namespace {
-constexpr const char* kPlayerSpawn = "CaveEntrance";
-
-}  // namespace
-
-std::optional<WorldCoords> PlayerStart() {
+std::optional<WorldCoords> PlayerStart(const std::string& spawn) {
     const std::vector<SpawnPoint>& spawns = World::Get().GetSpawnPoints();
     if (spawns.empty())
         return std::nullopt;
     const SpawnPoint* chosen = &spawns.front();
-    for (const SpawnPoint& spawn : spawns)
-        if (spawn.name == kPlayerSpawn)
-            chosen = &spawn;
+    for (const SpawnPoint& point : spawns)
+        if (point.name == spawn)
+            chosen = &point;
     WorldCoords coords = chosen->coords;
     WorldVec3 ground = coords.GetPosition();
     if (ground.PutOnFloor())
@@ -128,7 +125,15 @@ bool PlaySession::MakePlayer() {
                      file.string().c_str());
         return false;
     }
-    const std::optional<WorldCoords> start = PlayerStart();
+    const std::vector<SpawnPoint>& points = World::Get().GetSpawnPoints();
+    if (mOptions.spawn != PlayOptions().spawn &&
+        std::none_of(points.begin(), points.end(),
+                     [this](const SpawnPoint& point) { return point.name == mOptions.spawn; })) {
+        std::fprintf(stderr, "gamehost: the level has no spawn point \"%s\" (--spawn)\n",
+                     mOptions.spawn.c_str());
+        return false;
+    }
+    const std::optional<WorldCoords> start = PlayerStart(mOptions.spawn);
     if (!start || !World::Get().AddEntity(player, *start, true)) {
         std::fprintf(stderr, "gamehost: the level has no spawn point to put the player on\n");
         return false;

@@ -23,7 +23,7 @@ class PlayEventLog;
 
 // Where a player enters the sample level: the spawn point meant for players, else the level's
 // first, put on the ground; none when the level has no spawn point.
-std::optional<WorldCoords> PlayerStart();
+std::optional<WorldCoords> PlayerStart(const std::string& spawn = "CaveEntrance");
 // The end-of-run lines every mode prints: frames and game time, the player's kills, deaths,
 // experience, level and play statistics, the clicks and the speed.
 void PrintPlaySummary(std::FILE* out, int frames, const PlayEventLog& log, Player* player,

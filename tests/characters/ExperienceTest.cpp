@@ -56,7 +56,9 @@ TEST(ExperienceLevels, OneGainCrossingThreeThresholdsRaisesThreeLevels) {
     EXPECT_EQ(levelUps.ids[0], hero->GetObjectId());
     EXPECT_EQ(hero->GetPlayStats().GetExperienceGained(), 350u);
     EXPECT_EQ(hero->GetPlayStats().GetMaxLevel(), 2u);
-    // A level refills life on the next update.
+    // A level refills life at once: the other machines apply a kill's experience by packet,
+    // before or after their update of the character.
+    EXPECT_FLOAT_EQ(hero->GetCurrentLife(), hero->GetLifeLimit());
     RunFrame(*hero, 10);
     EXPECT_FLOAT_EQ(hero->GetCurrentLife(), hero->GetLifeLimit());
 

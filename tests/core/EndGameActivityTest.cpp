@@ -7,6 +7,8 @@
 #include "Game/core/ActivityManager.h"
 #include "Game/core/GameEngine.h"
 #include "Game/core/activities/EndGameActivity.h"
+#include "Game/quests/dialog/Dialog.h"
+#include "Game/quests/dialog/NpcDialogPak.h"
 #include "characters/PlayerTestSupport.h"
 #include "support/RecordingUI.h"
 #include "support/TestMachine.h"
@@ -41,13 +43,16 @@ TEST_F(EndGame, MusicFirstThenDialogAfterTheRecordDelayThenFinishes) {
     ASSERT_TRUE(manager->IsActivityActive(id));
     EXPECT_FALSE(activity->HasDialogStarted());
     EXPECT_EQ(jukebox->GetEventMusicCount(), 1);
-    EXPECT_EQ(machine.CountLog("NpcDialogPak::Load"), 0);
+    EXPECT_EQ(activity->GetStoryDialog(), nullptr);
 
-    // Past the delay: the dialog opens and the portals unlock (both not built yet: logged). With
-    // no host UI to close the dialog the activity never finishes; with one, it ends once the
-    // dialog is closed.
+    // Past the delay: the story's pack is made and the portals unlock (not built yet: logged).
+    // With no host UI to close the dialog the activity never finishes; with one, it ends once
+    // the dialog is closed.
     manager->Update(1);
-    EXPECT_EQ(machine.CountLog("ZeusQ15_A.dbr"), 1);
+    ASSERT_NE(activity->GetStoryDialog(), nullptr);
+    ASSERT_NE(activity->GetStoryDialog()->GetPrimaryDialog(), nullptr);
+    EXPECT_EQ(activity->GetStoryDialog()->GetPrimaryDialog()->GetTextTag(), "tagStoryEnd");
+    EXPECT_EQ(machine.CountLog("ZeusQ15_A.dbr"), 0);
     EXPECT_EQ(machine.CountLog("FixedItemTyphonPortal"), 1);
     for (int i = 0; i < 100; ++i)
         manager->Update(1000);
@@ -72,12 +77,12 @@ TEST_F(EndGame, WithAHostUIItEndsTheGameOnceTheDialogCloses) {
     manager->Update(1600);
     manager->Update(100);
     EXPECT_TRUE(manager->IsActivityActive(id));
-    EXPECT_TRUE(ui.calls.empty());
+    EXPECT_EQ(ui.calls, std::vector<std::string>{"story"});
     ui.dialogOpen = false;
     manager->Update(100);
     EXPECT_FALSE(manager->IsActivityActive(id));
     // Once when the dialog closed, once more as the finished activity is deleted.
-    EXPECT_EQ(ui.calls, (std::vector<std::string>{"end game", "end game"}));
+    EXPECT_EQ(ui.calls, (std::vector<std::string>{"story", "end game", "end game"}));
     gGameEngine->SetUI(nullptr);
 }
 
@@ -92,6 +97,8 @@ TEST(EndGameDefaults, DelayWithoutItsRecordIsFourSeconds) {
         EXPECT_FALSE(activity.IsFinished());
         activity.Update(1);
         EXPECT_TRUE(activity.HasDialogStarted());
+        EXPECT_EQ(
+            machine.CountLog("the story dialog Records/Dialog/Story/ZeusQ15_A.dbr is missing"), 1);
         EXPECT_FALSE(activity.IsFinished());
     }
     ShutdownObjects();

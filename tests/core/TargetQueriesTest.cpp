@@ -108,8 +108,8 @@ protected:
         std::vector<std::pair<double, std::uint32_t>> hits;
         for (Entity* entity : walkOrder) {
             auto* c = dynamic_cast<Character*>(entity);
-            if (!c || !c->HasDoneInitialUpdate() || !c->IsAlive() || !c->IsVisible() ||
-                c->GetObjectId() == exclude)
+            if (!c || c->GetRegion() != cave || !c->HasDoneInitialUpdate() || !c->IsAlive() ||
+                !c->IsVisible() || c->GetObjectId() == exclude)
                 continue;
             if (friends ? !team.IsFriend(c->GetTeam()) : !team.IsFoe(c->GetTeam()))
                 continue;

@@ -1,10 +1,12 @@
 // The scripted user: once a second it clicks the nearest living foe in sight, never a friend, a
-// corpse or a foe out of sight, and else the ground a bounded step toward a spawn point.
+// corpse or a foe out of sight, else a townsperson with something to say (once each), and else
+// the ground a bounded step toward a spawn point.
 #include <gtest/gtest.h>
 
 #include "Engine/object/ObjectManager.h"
 #include "Engine/world/World.h"
 #include "Game/characters/Player.h"
+#include "Game/characters/npc/Npc.h"
 #include "Game/core/GameEngine.h"
 #include "Game/core/players/Team.h"
 #include "Host/play/ClickDriver.h"
@@ -38,6 +40,15 @@ protected:
         character->SetTeam(TeamManager::BuildTeam(major, 0));
         Place(character, x, z);
         return character;
+    }
+
+    // The level's townsfolk, in world order.
+    std::vector<Npc*> Townsfolk() const {
+        std::vector<Npc*> npcs;
+        for (std::uint32_t id : World::Get().GetPlacedEntityIds())
+            if (Npc* npc = Singleton<ObjectManager>::Get().GetObject<Npc>(id))
+                npcs.push_back(npc);
+        return npcs;
     }
 
     TestMachine tm;
@@ -74,7 +85,34 @@ TEST_F(ClickDriverTest, ClicksTheNearestLivingFoeInSightOncePerSecond) {
     EXPECT_TRUE(driver.Next(*player, 6, 3000));
 }
 
+TEST_F(ClickDriverTest, WithoutFoesItTalksToEachTownspersonWithSomethingToSayOnce) {
+    std::vector<Npc*> npcs = Townsfolk();
+    ASSERT_EQ(npcs.size(), 3u);
+    for (Npc* npc : npcs)
+        npc->InitialUpdate();
+    // Each is clicked until the player stands at it, then it is left alone.
+    std::uint64_t time = 0;
+    for (Npc* npc : {npcs[2], npcs[1], npcs[0]}) {
+        std::optional<HostClick> click = driver.Next(*player, 1, time);
+        time += ClickDriver::kIntervalMs;
+        ASSERT_TRUE(click);
+        EXPECT_EQ(click->target, npc->GetObjectId());
+        WorldCoords there = player->GetCoords();
+        there.coords.origin = npc->GetPosition().local + Vec3(1.0f, 0.0f, 0.0f);
+        World::Get().SetCoords(player, there);
+        click = driver.Next(*player, 2, time);
+        time += ClickDriver::kIntervalMs;
+        ASSERT_TRUE(click);
+        EXPECT_EQ(click->target, npc->GetObjectId());
+    }
+    std::optional<HostClick> click = driver.Next(*player, 3, time);
+    ASSERT_TRUE(click);
+    EXPECT_EQ(click->target, 0u);
+}
+
 TEST_F(ClickDriverTest, WithoutFoesItWalksTheSpawnPointsOfItsRegionInBoundedSteps) {
+    for (Npc* npc : Townsfolk())
+        World::Get().RemoveEntity(npc);
     std::vector<WorldVec3> route;
     for (const SpawnPoint& spawn : World::Get().GetSpawnPoints())
         if (spawn.coords.region == meadow)

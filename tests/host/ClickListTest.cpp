@@ -67,6 +67,26 @@ TEST_F(ClickListTest, RecordedClicksReadBackBitForBit) {
     }
 }
 
+TEST_F(ClickListTest, TwoRecordersOfOneFileNeverShareATemporary) {
+    // The later commit wins whole; nothing of the other is mixed in or left behind.
+    const std::filesystem::path file = folder / "run.clicks";
+    ClickRecorder first(file);
+    ClickRecorder second(file);
+    std::string error;
+    ASSERT_TRUE(first.Open(error) && second.Open(error)) << error;
+    first.Add({1, 1, "Meadow", Vec3(), 0});
+    second.Add({2, 2, "Cave", Vec3(), 0});
+    second.Add({3, 3, "Cave", Vec3(), 0});
+    ASSERT_TRUE(first.Commit(error) && second.Commit(error)) << error;
+    std::vector<HostClick> read;
+    ASSERT_TRUE(ReadClickList(file, read, error)) << error;
+    ASSERT_EQ(read.size(), 2u);
+    EXPECT_EQ(read[0].region, "Cave");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder),
+                            std::filesystem::directory_iterator()),
+              1);
+}
+
 TEST_F(ClickListTest, MalformedLinesAreNamedByFileAndLine) {
     const std::string good = "# comment\n\n5 0 Meadow 1 2 3\n";
     const struct {

@@ -11,8 +11,10 @@
 #include "Engine/triggers/Trigger.h"
 #include "Engine/triggers/TriggerFactory.h"
 #include "Engine/world/DayNightManager.h"
+#include "Engine/world/World.h"
 #include "Game/characters/CharacterEvents.h"
 #include "Game/characters/Player.h"
+#include "Game/characters/npc/Npc.h"
 #include "Game/core/GameEngine.h"
 #include "Game/core/players/PlayerManagerClient.h"
 #include "Game/items/Item.h"
@@ -21,6 +23,7 @@
 #include "Game/quests/QuestObjects.h"
 #include "Game/quests/actions/EntityActions.h"
 #include "Game/quests/actions/FixedItemActions.h"
+#include "Game/quests/actions/NpcActions.h"
 #include "Game/quests/actions/PresentationActions.h"
 #include "Game/quests/actions/QuestActionEvents.h"
 #include "Game/quests/actions/RewardActions.h"
@@ -445,6 +448,47 @@ TEST_F(QuestActions, ReFiresRepeatOnlyWhereAllowed) {
     hero->SetVisibility(false);
     show->Fire(0, true);
     EXPECT_TRUE(hero->IsVisible());
+}
+
+// Set before the character is in the world, the light and the item wait for it; the light
+// goes out through the action the character was given.
+TEST_F(QuestActions, NpcActionsReachTheCharacterOnceItAppears) {
+    auto illuminate = Make<Action_IlluminateNpc>([](IOStream& s) {
+        Field(s, "npc", "Records/Npcs/Giver.dbr");
+        std::int32_t type = 2;
+        s.StreamInt("type", type);
+    });
+    auto dispense = Make<Action_DispenseItemFromNpc>([](IOStream& s) {
+        Field(s, "npc", "records\\npcs\\giver.dbr");
+        for (const char* key : {"item[0]", "item[1]", "item[2]"})
+            Field(s, key, "Records/Items/Pebble.dbr");
+    });
+    illuminate->Fire(0, false);
+    dispense->Fire(0, false);
+    EXPECT_TRUE(illuminate->IsPendingFire() && dispense->IsPendingFire());
+
+    Region* region = World::Get().AddRegion(std::make_unique<Region>("Green"));
+    auto* npc = Singleton<ObjectManager>::Get().CreateObjectFromFile<Npc>("Records/Npcs/Giver.dbr");
+    ASSERT_NE(npc, nullptr);
+    World::Get().AddEntity(npc, WorldCoords(region, Coords()), false);
+    npc->InitialUpdate();
+    EXPECT_FALSE(illuminate->IsPendingFire() || dispense->IsPendingFire());
+    EXPECT_EQ(npc->GetDialogType(), Npc::DialogType_Question);
+    EXPECT_TRUE(npc->IsPlayerNpcIllumination());
+
+    const auto pebbles = [] {
+        int count = 0;
+        ObjectManager& objects = Singleton<ObjectManager>::Get();
+        for (const std::uint32_t id : objects.GetObjectIds())
+            if (const Item* item = objects.GetObject<Item>(id))
+                count += item->GetObjectName() == "Records/Items/Pebble.dbr";
+        return count;
+    };
+    const int before = pebbles();
+    npc->OnPlayerInteract(hero->GetObjectId(), false, false);
+    EXPECT_EQ(pebbles(), before + 1);
+    npc->Dialog_Deluminate();
+    EXPECT_TRUE(illuminate->IsDeluminate());
 }
 
 }  // namespace

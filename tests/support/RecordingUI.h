@@ -10,7 +10,10 @@ namespace GAME::test {
 
 class RecordingUI : public GameUIInterface {
 public:
-    bool DisplaySkillReallocationWindow(unsigned) override { return false; }
+    bool DisplaySkillReallocationWindow(unsigned character) override {
+        calls.push_back("reallocate " + std::to_string(character));
+        return reallocate;
+    }
     bool SaveGame(GameDifficulty) override { return false; }
     bool SaveGame() override { return false; }
     bool SaveQuest(bool) override { return false; }
@@ -28,8 +31,8 @@ public:
         calls.push_back("close");
         shown = nullptr;
     }
-    void OpenStoryDialog(NpcDialog*) override {
-        calls.push_back("story");
+    void OpenStoryDialog(Dialog* dialog) override {
+        calls.push_back(dialog ? "story" : "story without a line");
         dialogOpen = true;
     }
     bool IsDialogOpen() const override { return dialogOpen; }
@@ -46,6 +49,7 @@ public:
 
     std::vector<std::string> calls;
     bool answer = false;
+    bool reallocate = false;
     bool dialogOpen = false;
     const NpcDialogPak* shown = nullptr;
 };

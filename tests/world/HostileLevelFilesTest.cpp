@@ -2,13 +2,16 @@
 // rebuilt; none crashes the host, blocks it or makes it take gigabytes.
 #include <gtest/gtest.h>
 
+#include <recastnavigation/DetourNavMesh.h>
 #include <sys/stat.h>
 
 #include <fstream>
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "Engine/world/GroundMesh.h"
+#include "Engine/world/NavMesh.h"
 #include "Engine/world/PathFinder.h"
 #include "Engine/world/World.h"
 #include "WorldTestSupport.h"
@@ -91,6 +94,49 @@ TEST_F(HostileLevelFiles, PathsThatAreNotFilesAreNamed) {
                                                         R"(], "regions": [{"name": "Field",
         "boundsMin": [0, 0, 0], "boundsMax": [1, 1, 1]}]})")));
     EXPECT_EQ(tm.CountLog("holds an unknown size array"), 1);
+}
+
+// A cache's checksum can be forged: each tile is checked before Detour trusts its counts.
+TEST_F(HostileLevelFiles, ATileWhoseCountsOrIndicesLieIsRefusedBeforeDetour) {
+    std::ofstream(Dir() / "Flat.obj") << "v -8 0 -8\nv -8 0 8\nv 8 0 8\nv 8 0 -8\nf 1 2 3 4\n";
+    GroundMesh ground;
+    std::string error;
+    ASSERT_TRUE(ground.LoadObj(Dir() / "Flat.obj", error)) << error;
+    NavMeshData built;
+    ASSERT_TRUE(BuildNavMeshData(ground, GetPathingAgent(0), built, error)) << error;
+    ASSERT_FALSE(built.tiles.empty());
+    {
+        NavMesh mesh;
+        EXPECT_TRUE(mesh.Init(built, error)) << error;
+    }
+    const auto header = [](NavMeshData& data) {
+        return reinterpret_cast<dtMeshHeader*>(data.tiles[0].bytes.data());
+    };
+    const auto firstPoly = [&](NavMeshData& data) {
+        const std::size_t polys =
+            sizeof(dtMeshHeader) + sizeof(float) * 3 * std::size_t(header(data)->vertCount);
+        return reinterpret_cast<dtPoly*>(data.tiles[0].bytes.data() + ((polys + 3) & ~3u));
+    };
+    const struct {
+        const char* damage;
+        std::function<void(NavMeshData&)> apply;
+    } cases[] = {
+        {"more links than bytes", [&](NavMeshData& d) { header(d)->maxLinkCount = 100000; }},
+        {"negative polygons", [&](NavMeshData& d) { header(d)->polyCount = -1; }},
+        {"another format", [&](NavMeshData& d) { header(d)->version = 99; }},
+        {"elsewhere", [&](NavMeshData& d) { header(d)->x += 1; }},
+        {"cut short", [](NavMeshData& d) { d.tiles[0].bytes.resize(d.tiles[0].bytes.size() / 2); }},
+        {"corner past the vertices", [&](NavMeshData& d) { firstPoly(d)->verts[0] = 60000; }},
+        {"seven corners", [&](NavMeshData& d) { firstPoly(d)->vertCount = 7; }},
+    };
+    for (const auto& c : cases) {
+        NavMeshData damaged = built;
+        c.apply(damaged);
+        NavMesh mesh;
+        error.clear();
+        EXPECT_FALSE(mesh.Init(damaged, error)) << c.damage;
+        EXPECT_NE(error.find("bad tile"), std::string::npos) << c.damage << ": " << error;
+    }
 }
 
 TEST_F(HostileLevelFiles, GroundsPastTheLimitsAreRefusedByFileAndLine) {

@@ -13,6 +13,7 @@
 #include "Game/characters/Character.h"
 #include "Game/characters/actions/CharacterActionHandler.h"
 #include "Game/characters/actions/CharacterActions.h"
+#include "Game/characters/npc/Npc.h"
 #include "Game/core/net/GameEngineInboundInterface.h"
 #include "Game/core/net/packets/CharacterActionPackets.h"
 #include "Game/world/fixeditems/FixedItem.h"
@@ -208,6 +209,16 @@ bool VetClientAction(CharacterActionPacketBase& packet, int host, Character& cha
                 static_cast<const UseItemPacket&>(packet).itemId);
             if (item && !FixedItemWithinUseReach(character, *item)) {
                 Refuse(packet, host, "the fixed item is out of reach");
+                return false;
+            }
+            return true;
+        }
+        case PacketType::EngageNpcPacket: {
+            // A player talks only to a non-player character he stands at.
+            const auto* npc = Singleton<ObjectManager>::Get().GetObject<Npc>(
+                static_cast<const EngageNpcPacket&>(packet).targetId);
+            if (!npc || !NpcWithinTalkReach(character, *npc)) {
+                Refuse(packet, host, "the NPC is out of reach");
                 return false;
             }
             return true;

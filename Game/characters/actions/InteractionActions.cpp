@@ -5,6 +5,7 @@
 #include "Game/ai/controllers/CharacterController.h"
 #include "Game/characters/Character.h"
 #include "Game/characters/actions/ActionSupport.h"
+#include "Game/characters/npc/Npc.h"
 #include "Game/core/net/packets/CharacterActionPackets.h"
 #include "Game/core/util/SeamLog.h"
 #include "Game/items/Item.h"
@@ -121,8 +122,8 @@ void ChatAction::FaceTarget(std::uint32_t partnerId) {
 }
 
 void ChatAction::OnFinish() {
-    if (Exists(mPartnerId))
-        ReportSeam("Character", "Npc::OnConversationEnd");
+    if (Npc* npc = Singleton<ObjectManager>::Get().GetObject<Npc>(mPartnerId))
+        npc->OnConversationEnd(GetParentId());
 }
 
 std::unique_ptr<CharacterActionPacketBase> ChatAction::GetNetPacket() const {
@@ -143,10 +144,11 @@ EngageNpcAction::EngageNpcAction(std::uint32_t parentId, std::uint32_t npcId, bo
 void EngageNpcAction::Execute() {
     if (!GetLivingCharacterOrFinish())
         return;
-    // Non-player characters come with their own subsystem; until then no id names one and the
-    // action waits like one engaging nobody.
-    if (Exists(mNpcId))
-        ReportSeam("Character", "Npc::OnPlayerInteract");
+    Npc* npc = mNpcId != 0 ? Singleton<ObjectManager>::Get().GetObject<Npc>(mNpcId) : nullptr;
+    if (!npc)
+        return;
+    npc->OnPlayerInteract(GetParentId(), mFirst, mSecond);
+    Finish();
 }
 
 std::unique_ptr<CharacterActionPacketBase> EngageNpcAction::GetNetPacket() const {

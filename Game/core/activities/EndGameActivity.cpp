@@ -1,10 +1,12 @@
 #include "Game/core/activities/EndGameActivity.h"
 
+#include "Engine/Engine.h"
 #include "Engine/media/sound/Jukebox.h"
 #include "Engine/object/ObjectManager.h"
 #include "Game/core/GameEngine.h"
 #include "Game/core/GameUIInterface.h"
 #include "Game/core/util/SeamLog.h"
+#include "Game/quests/dialog/NpcDialogPak.h"
 
 namespace GAME {
 
@@ -45,8 +47,15 @@ void EndGameActivity::Update(int elapsedMs) {
 }
 
 void EndGameActivity::OpenStoryDialog() {
-    ReportSeamWith("EndGameActivity", "NpcDialogPak::Load and the UI's dialog opening", "%s",
-                   kDialogRecord);
+    ObjectManager& objects = Singleton<ObjectManager>::Get();
+    storyDialog = std::make_unique<NpcDialogPak>();
+    if (!objects.LoadTableFile(kDialogRecord))
+        gEngine->Log(1, "EndGameActivity: the story dialog %s is missing; nothing is told",
+                     kDialogRecord);
+    storyDialog->Load(objects.GetLoadTable(kDialogRecord));
+    GameEngine* root = gGameEngine;
+    if (root && root->UIExists())
+        root->GetUI()->OpenStoryDialog(storyDialog->GetPrimaryDialog());
 }
 
 void EndGameActivity::UnlockBossPortals() {

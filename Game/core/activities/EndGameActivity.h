@@ -3,10 +3,13 @@
 // the closing story dialog opens and the boss portals unlock; the activity ends when the player
 // has closed the dialog.
 #include <cstdint>
+#include <memory>
 
 #include "Game/core/GameActivity.h"
 
 namespace GAME {
+
+class NpcDialogPak;
 
 class EndGameActivity : public GameActivity {
 public:
@@ -28,6 +31,8 @@ public:
     int GetDelay() const { return delayMs; }
     bool HasMusicStarted() const { return musicStarted != 0; }
     bool HasDialogStarted() const { return dialogStarted != 0; }
+    // The closing story's pack, the activity's own; null until it opens.
+    const NpcDialogPak* GetStoryDialog() const { return storyDialog.get(); }
 
 private:
     void OpenStoryDialog();
@@ -41,6 +46,7 @@ private:
     std::uint8_t musicStarted = 0;
     std::uint8_t dialogStarted = 0;
     std::uint8_t finished = 0;
+    std::unique_ptr<NpcDialogPak> storyDialog;
 };
 
 }  // namespace GAME

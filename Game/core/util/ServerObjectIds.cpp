@@ -9,12 +9,13 @@ namespace GAME {
 
 namespace {
 struct Band {
-    std::uint32_t first, end;  // players' ids start at 0x0F000001
+    std::uint32_t first, end;  // players' ids start at 0x0F000001; skill spawns below 0x0D000000
 };
-constexpr Band kBands[] = {{0x0E000000, 0x0F000000}, {0x0D000000, 0x0E000000}};
+constexpr Band kBands[] = {
+    {0x0E000000, 0x0F000000}, {0x0D000000, 0x0E000000}, {0x0B000000, 0x0C000000}};
 
 struct NextServerIds {
-    std::uint32_t next[std::size(kBands)] = {kBands[0].first, kBands[1].first};
+    std::uint32_t next[std::size(kBands)] = {kBands[0].first, kBands[1].first, kBands[2].first};
 };
 
 const Band& BandOf(ServerIdBand band) {

@@ -6,7 +6,9 @@
 
 namespace GAME {
 
-enum class ServerIdBand { Drops, Portals };
+// Presentation: what one machine alone shows (an NPC's marks), kept off the common counter so
+// that the ids every machine hands out stay alike.
+enum class ServerIdBand { Drops, Portals, Presentation };
 
 // A free id of the band on this machine; 0 when the band is full.
 std::uint32_t CreateServerObjectId(ServerIdBand band);

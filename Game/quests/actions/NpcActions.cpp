@@ -4,6 +4,7 @@
 #include "Engine/streams/IOStream.h"
 #include "Game/characters/Character.h"
 #include "Game/characters/monster/Monster.h"
+#include "Game/characters/npc/Npc.h"
 #include "Game/core/ObjectLookup.h"
 #include "Game/core/util/SeamLog.h"
 #include "Game/quests/conditions/QuestCondition.h"
@@ -28,8 +29,8 @@ void NpcAction::BindCreature(const std::string& name, std::uint32_t id) {
         mBound.assign(1, id);
 }
 
-Object* NpcAction::BoundNpc() const {
-    return mBound.empty() ? nullptr : FindObjectOfClass(mBound.front(), "Npc");
+Npc* NpcAction::BoundNpc() const {
+    return mBound.empty() ? nullptr : Objects().GetObject<Npc>(mBound.front());
 }
 
 // Illumination
@@ -50,8 +51,12 @@ std::string Action_IlluminateNpc::Describe() const {
 }
 
 void Action_IlluminateNpc::Apply() {
-    if (BoundNpc())
-        ReportSeam("Action_IlluminateNpc", "Npc::Dialog_Illuminate");
+    Npc* npc = BoundNpc();
+    if (!npc)
+        return;
+    npc->SetDialogType(static_cast<Npc::DialogType>(mType));
+    npc->Dialog_Illuminate(this);
+    mPending = false;
 }
 
 // Dialogs
@@ -67,18 +72,24 @@ void Action_UpdateNPCDialog::StreamChildProperties(IOStream& stream) {
 }
 
 void Action_UpdateNPCDialog::Apply() {
-    if (BoundNpc())
-        ReportSeam("Action_UpdateNPCDialog", "Npc::Dialog_ReplaceStatic");
+    Npc* npc = BoundNpc();
+    if (!npc)
+        return;
+    npc->Dialog_ReplaceStatic(mDialogFile, this, mNoPrimaryDialog);
+    mPending = false;
 }
 
 void Action_ClearNPCDialog::Apply() {
-    if (BoundNpc())
-        ReportSeam("Action_ClearNPCDialog", "Npc::Dialog_ReplaceStatic");
+    Npc* npc = BoundNpc();
+    if (!npc)
+        return;
+    npc->Dialog_ReplaceStatic("", nullptr, false);
+    mPending = false;
 }
 
 void Action_TalkNPC::Fire(std::uint32_t, bool) {
-    if (BoundNpc())
-        ReportSeam("Action_TalkNPC", "Npc::OnPlayerInteract");
+    if (Npc* npc = BoundNpc())
+        npc->OnPlayerInteract(LocalPlayerId(), false, false);
 }
 
 void Action_BoatDialog::SerializeChildProperties(IOStream& stream) {
@@ -96,8 +107,11 @@ std::string Action_BoatDialog::Describe() const {
 }
 
 void Action_BoatDialog::Apply() {
-    if (!mNpc.empty() && BoundNpc())
-        ReportSeam("Action_BoatDialog", "Npc::SetBoatMaster");
+    Npc* npc = mNpc.empty() ? nullptr : BoundNpc();
+    if (!npc)
+        return;
+    mPending = false;
+    npc->SetBoatMaster(mOnOff, mTag, mX, mY, mZ);
 }
 
 // Items through a character
@@ -115,8 +129,9 @@ void NpcItemAction::BindCreature(const std::string& name, std::uint32_t id) {
 
 void Action_DispenseItemFromNpc::Apply() {
     for (std::uint32_t id : mBound) {
-        if (FindObjectOfClass(id, "Npc")) {
-            ReportSeam("Action_DispenseItemFromNpc", "Npc::SetDispenseItem");
+        if (Npc* npc = Objects().GetObject<Npc>(id)) {
+            npc->SetDispenseItem(LocalPlayerId(), Item());
+            mPending = false;
         } else if (Monster* monster = Objects().GetObject<Monster>(id)) {
             monster->SetTreasureProxy(Item());
             mPending = false;

@@ -5,9 +5,12 @@
 #include <cstdint>
 #include <string>
 
+#include "Game/characters/npc/NpcQuestActions.h"
 #include "Game/quests/actions/BoundAction.h"
 
 namespace GAME {
+
+class Npc;
 
 // The kinds that act on the one character of "npc".
 class NpcAction : public BoundAction {
@@ -19,12 +22,12 @@ protected:
     void BindCreature(const std::string& name, std::uint32_t id) override;
     void BindEntity(const std::string&, std::uint32_t) override {}
     // The bound non-player character, or null.
-    Object* BoundNpc() const;
+    Npc* BoundNpc() const;
 
     std::string mNpc;
 };
 
-class Action_IlluminateNpc : public NpcAction {
+class Action_IlluminateNpc : public NpcAction, public NpcIlluminateAction {
 public:
     using NpcAction::NpcAction;
     const char* GetName() const override { return "Action_IlluminateNpc"; }
@@ -32,9 +35,11 @@ public:
     void Fire(std::uint32_t, bool reFire) override { FirePending(reFire, true); }
     void SerializeChildProperties(IOStream& stream) override;
     void StreamChildProperties(IOStream& stream) override;
-    // The character calls this when its conversation puts the light out.
-    void SetDeluminate(bool deluminate) { mDeluminate = deluminate; }
-    bool IsDeluminate() const { return mDeluminate; }
+    // NpcIlluminateAction: the character puts the light out once its conversation ran.
+    std::uint32_t GetActionId() const override { return GetId(); }
+    int GetIlluminationType() const override { return mType; }
+    bool IsDeluminate() const override { return mDeluminate; }
+    void SetDeluminate() override { mDeluminate = true; }
 
 protected:
     std::string Describe() const override;
@@ -45,7 +50,7 @@ private:
     bool mDeluminate = false;
 };
 
-class Action_UpdateNPCDialog : public NpcAction {
+class Action_UpdateNPCDialog : public NpcAction, public NpcDialogUpdateAction {
 public:
     using NpcAction::NpcAction;
     const char* GetName() const override { return "Action_UpdateNPCDialog"; }
@@ -54,8 +59,9 @@ public:
     void Fire(std::uint32_t, bool reFire) override { FirePending(reFire, true); }
     void SerializeChildProperties(IOStream& stream) override;
     void StreamChildProperties(IOStream& stream) override;
-    // The character calls this once it has spoken the dialog's primary line.
-    void SetNoPrimaryDialog(bool none) { mNoPrimaryDialog = none; }
+    // NpcDialogUpdateAction: the character has spoken the dialog's primary line.
+    std::uint32_t GetActionId() const override { return GetId(); }
+    void SetNoPrimaryDialog(bool none) override { mNoPrimaryDialog = none; }
     bool GetNoPrimaryDialog() const { return mNoPrimaryDialog; }
     const std::string& GetDialogFile() const { return mDialogFile; }
 

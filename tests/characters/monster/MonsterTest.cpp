@@ -18,6 +18,9 @@
 #include "Game/core/GameEngine.h"
 #include "Game/core/players/PlayerManagerClient.h"
 #include "Game/rules/combat/ParametersCombat.h"
+#include "Game/skills/debuff/Skill_AttackBuff.h"
+#include "Game/skills/projectile/Skill_AttackProjectileRing.h"
+#include "Game/skills/projectile/Skill_AttackProjectileSpawnPet.h"
 #include "Game/skills/weapon/Skill_AttackInherent.h"
 #include "support/TestMachine.h"
 
@@ -389,13 +392,14 @@ TEST_F(MonsterTest, SavedStateRoundTripsInItsBinaryOrder) {
 namespace GAME::test {
 namespace {
 
-TEST(SampleMonsters, TheSampleLevelPlacesTwoBitersAndARangelessCaster) {
+TEST(SampleMonsters, TheSampleLevelPlacesTwoBitersAndASpiritCaster) {
     TestMachine tm(TestMachine::SampleDataDir());
     InitializeObjects();
     ASSERT_TRUE(World::Get().LoadLevel("Levels/Sample/Sample.level"));
     std::map<std::string, ControllerMonster*> brains;
     for (std::uint32_t id : Objects().GetObjectIds())
-        if (auto* monster = Objects().GetObject<Monster>(id)) {
+        // Placed ones only: the caster's pet skill keeps a pet of its own out of the world.
+        if (auto* monster = Objects().GetObject<Monster>(id); monster && monster->IsInWorld()) {
             monster->InitialUpdate();
             brains[monster->GetObjectName()] = monster->GetMonsterController();
         }
@@ -409,10 +413,15 @@ TEST(SampleMonsters, TheSampleLevelPlacesTwoBitersAndARangelessCaster) {
         EXPECT_NE(Objects().GetObject<Skill_AttackInherent>(attack), nullptr) << biter;
     }
     EXPECT_NE(brains.at("Records/Creatures/Wolf.dbr")->GetSpecialAttackSkillId(), 0u);
-    // The caster only buffs and heals.
+    // The caster buffs and heals, and strikes only with its spirit spells.
     const ControllerMonster* shaman = brains.at("Records/Creatures/Shaman.dbr");
     EXPECT_EQ(shaman->GetNormalSkillId(), 0u);
-    EXPECT_EQ(shaman->GetSpecialAttackSkillId(), 0u);
+    EXPECT_NE(Objects().GetObject<Skill_AttackProjectileFan>(shaman->GetSpecialAttackSkillId()),
+              nullptr);
+    EXPECT_NE(Objects().GetObject<Skill_AttackBuff>(shaman->GetSpecialAttack2SkillId()), nullptr);
+    EXPECT_NE(
+        Objects().GetObject<Skill_AttackProjectileSpawnPet>(shaman->GetSpecialAttack3SkillId()),
+        nullptr);
     EXPECT_NE(shaman->GetBuffSelfSkillId(), 0u);
     EXPECT_NE(shaman->GetHealSkillId(), 0u);
     EXPECT_EQ(shaman->GetHealDelay(), 4000);

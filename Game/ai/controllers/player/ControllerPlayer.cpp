@@ -12,6 +12,7 @@
 #include "Game/ai/controllers/player/ControllerPlayerStates.h"
 #include "Game/characters/Player.h"
 #include "Game/characters/actions/CharacterActionHandler.h"
+#include "Game/characters/npc/Npc.h"
 #include "Game/core/ActivityManager.h"
 #include "Game/core/GameEngine.h"
 #include "Game/core/activities/RespawnActivity.h"
@@ -228,8 +229,9 @@ void ControllerPlayer::FaceTarget(std::uint32_t id) {
 }
 
 void ControllerPlayer::ChatWithNPC(std::uint32_t npcId) {
-    if (npcId != 0)
-        ReportSeam("Controller", "Npc (clicks on non-player characters, ChatWithNPC)");
+    Npc* npc = npcId != 0 ? Singleton<ObjectManager>::Get().GetObject<Npc>(npcId) : nullptr;
+    if (npc)
+        npc->Converse(GetParentId());
 }
 
 void ControllerPlayer::BestowToken(const TriggerToken& token) {

@@ -5,6 +5,7 @@
 
 #include "Engine/object/ObjectManager.h"
 #include "Engine/world/Path.h"
+#include "Game/characters/npc/Npc.h"
 #include "Game/items/Item.h"
 #include "Game/skills/Skill.h"
 #include "Game/world/fixeditems/FixedItem.h"
@@ -68,8 +69,7 @@ void ControllerPlayerStateMoveToActorBase::EndOfPathReached() {
 }
 
 bool ControllerPlayerStateMoveToNpc::ObjectStillThere(std::uint32_t object) const {
-    // Non-player characters are characters; the class of their own is not there yet.
-    return FindCharacter(object) != nullptr;
+    return Objects().GetObject<Npc>(object) != nullptr;
 }
 
 void ControllerPlayerStateMoveToNpc::RequestNpcAction(bool inPlace, bool second,

@@ -5,6 +5,7 @@
 #include "Engine/Engine.h"
 #include "Engine/object/ObjectManager.h"
 #include "Game/characters/actions/InteractionActions.h"
+#include "Game/characters/npc/Npc.h"
 #include "Game/core/net/commands/ItemCommands.h"
 #include "Game/core/util/SeamLog.h"
 #include "Game/items/Item.h"
@@ -54,10 +55,11 @@ bool ControllerPlayerState::SelectPrimaryAction(bool inPlace, bool second, const
     if (!self)
         return false;
     if (target != 0) {
-        // Non-player characters are characters too: a click on one cannot be told apart yet.
-        if (FindCharacter(target)) {
-            ReportSeam("Controller", "Npc (clicks on non-player characters, ChatWithNPC)");
-        } else if (Item* item = Objects().GetObject<Item>(target)) {
+        if (Objects().GetObject<Npc>(target)) {
+            RequestNpcAction(inPlace, second, point, target);
+            return false;
+        }
+        if (Item* item = Objects().GetObject<Item>(target)) {
             RequestItemAction(inPlace, second, point, *item);
             return false;
         } else if (Objects().GetObject<FixedItem>(target)) {
