@@ -46,6 +46,8 @@ enum class SkillReason : int {
     NotEnoughMana = 2,
     NotQualifying = 4,
     LevelZero = 5,
+    // A kind that needs something in the world around its user found none.
+    NothingAround = 6,
 };
 
 class Skill : public Object {

@@ -182,7 +182,13 @@ void NetPlaySession::DropClient(int host, int frame, const char* why) {
                  "others play on\n",
                  host, why, frame, player ? player->GetPlayerNameInChar().c_str() : "its player");
     gEngine->GetNetworkConnectionManager()->DropHost(host, why);
-    mPlayers->RemoveHost(host);
+    mDeparting.push_back(host);
+}
+
+void NetPlaySession::ApplyDepartures() {
+    for (int host : mDeparting)
+        mPlayers->RemoveHost(host);
+    mDeparting.clear();
 }
 
 void NetPlaySession::DropLeavers(int frame) {
@@ -282,6 +288,7 @@ bool NetPlaySession::Meet(int frame) {
     const auto deadline = MeetingDeadline();
     for (int host : std::vector<int>(mClients))
         WaitForClient(host, mMarksDue, frame, deadline);
+    ApplyDepartures();
     mMarks.SendServerMark(mPlayers->GetPlayers());
     FrameStrikes::Get().RunHeld();
     return true;
@@ -299,6 +306,7 @@ bool NetPlaySession::ClickInTurn(int frame) {
             mMarks.SendServerMark(mPlayers->GetPlayers(), host);
             WaitForClient(host, mMarksDue, frame, deadline);
         }
+        ApplyDepartures();
         mMarks.SendServerMark(mPlayers->GetPlayers());
         return true;
     }
@@ -346,6 +354,8 @@ int NetPlaySession::Play() {
 }
 
 int NetPlaySession::Finish(double wallSeconds) {
+    if (gEngine->IsServer())
+        ApplyDepartures();
     PrintPlaySummary(mOut, mFramesPlayed, *mLog, FindPlayer(mOwnPlayer), mClicks, wallSeconds);
     // Every player's credit in this game as this machine has it: the same on every machine.
     for (std::uint32_t id : mPlayers->GetPlayers())

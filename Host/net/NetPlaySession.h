@@ -65,6 +65,9 @@ private:
     bool IsClient(int host) const;
     void DropClient(int host, int frame, const char* why);
     void DropLeavers(int frame);
+    // A client found gone mid-turn leaves the world only where every machine can take it out
+    // at the same point: right before the server's next mark to all.
+    void ApplyDepartures();
     bool SaveAtEnd();
     void AfterFrame(int frame);
     void ClickFor(int frame);
@@ -81,6 +84,7 @@ private:
     std::unique_ptr<HostSaves> mSaves;
     FrameMarks mMarks;
     std::vector<int> mClients;
+    std::vector<int> mDeparting;
     std::uint32_t mOwnPlayer = 0;
     std::FILE* mChecksums = nullptr;
     std::FILE* mStateDump = nullptr;

@@ -59,7 +59,8 @@ public:
     // their digests, while this is the default: a kind that replaces it must also clear
     // mSightAngerIsDefault (debug builds stop when the two part).
     virtual float ProcessAngerTarget(Character* character, int ms);
-    virtual void Teleported(std::uint32_t) {}
+    // A teleport skill landed the monster at these coordinates.
+    virtual void Teleported(const WorldCoords&) {}
     // The monster has a walk or a run animation.
     virtual bool CanMove();
     virtual std::uint32_t ChooseBestSkillOverride(std::uint32_t, bool) { return 0; }
