@@ -20,6 +20,7 @@
 #include "Game/core/util/SeamLog.h"
 #include "Game/core/util/ServerObjectIds.h"
 #include "Game/items/ItemNetworkCreation.h"
+#include "Game/items/ItemSeed.h"
 #include "Game/items/market/MarketClient.h"
 #include "Game/items/market/MarketServer.h"
 #include "Game/quests/QuestNetMsg.h"
@@ -215,12 +216,15 @@ void GameEngineInboundInterface::CreateQuestItemForClient(std::uint32_t characte
         return;
     }
     const Character* receiver = Singleton<ObjectManager>::Get().GetObject<Character>(character);
+    const std::uint32_t id = CreateServerObjectId(ServerIdBand::Drops);
+    // The roll has a generator of its own: the root generator is the game's, in step everywhere.
+    RandomUniform random;
+    SeedItemGenerator(random, id);
     ItemReplicaInfo rolled;
-    if (!receiver || !RollQuestItem(item.baseName, gGameEngine->GetRandomGen(), rolled))
+    if (!receiver || id == 0 || !RollQuestItem(item.baseName, random, rolled))
         return;
-    rolled.objectId = CreateServerObjectId(ServerIdBand::Drops);
-    if (rolled.objectId != 0)
-        gGameEngine->CreateItemForCharacter(character, receiver->GetCoords(), rolled, nullptr);
+    rolled.objectId = id;
+    gGameEngine->CreateItemForCharacter(character, receiver->GetCoords(), rolled, nullptr);
 }
 
 void GameEngineInboundInterface::CreateEntity(const WorldCoords& where, const std::string& record,

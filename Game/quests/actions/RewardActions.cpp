@@ -14,9 +14,11 @@
 #include "Game/characters/CharacterEvents.h"
 #include "Game/characters/Player.h"
 #include "Game/core/GameEngine.h"
+#include "Game/core/util/SeamLog.h"
 #include "Game/core/util/ServerObjectIds.h"
 #include "Game/items/Item.h"
 #include "Game/items/ItemReplicaInfo.h"
+#include "Game/items/ItemSeed.h"
 #include "Game/items/ItemText.h"
 #include "Game/items/equipment/EquipManager.h"
 #include "Game/items/inventory/Inventory.h"
@@ -48,6 +50,16 @@ constexpr int kMaxItemSeed = 10000;
 Character* Receiver(std::uint32_t target) {
     const std::uint32_t id = target ? target : LocalPlayerId();
     return id ? Objects().GetObject<Character>(id) : nullptr;
+}
+
+// In a network game a reward granted on one machine alone would leave the other machines' copy
+// of the player behind (every machine keeps every player's experience and gold in step); until
+// a reward every machine grants exists, a networked quest grants none of these.
+Character* RewardReceiver(std::uint32_t target) {
+    if (!gEngine->IsNetworkEnabled())
+        return Receiver(target);
+    ReportSeam("RewardAction", "a quest reward granted on every machine (network game)");
+    return nullptr;
 }
 
 Player* LocalPlayer() {
@@ -126,7 +138,7 @@ std::wstring RewardAction::AmountText(const char* tag) const {
 }
 
 void Action_GiveMoney::Fire(std::uint32_t target, bool) {
-    Character* receiver = Receiver(target);
+    Character* receiver = RewardReceiver(target);
     if (!receiver)
         return;
     receiver->AddMoney(static_cast<std::uint32_t>(Amount()));
@@ -134,7 +146,7 @@ void Action_GiveMoney::Fire(std::uint32_t target, bool) {
 }
 
 void Action_GiveExp::Fire(std::uint32_t target, bool) {
-    Character* receiver = Receiver(target);
+    Character* receiver = RewardReceiver(target);
     if (!receiver)
         return;
     receiver->ReceiveExperience(static_cast<std::uint32_t>(Amount()), false);
@@ -142,7 +154,7 @@ void Action_GiveExp::Fire(std::uint32_t target, bool) {
 }
 
 void Action_GiveAttributePoints::Fire(std::uint32_t target, bool) {
-    Character* receiver = Receiver(target);
+    Character* receiver = RewardReceiver(target);
     if (!receiver)
         return;
     receiver->GetExperienceLevelControl().AddModifierPoints(static_cast<std::uint32_t>(Amount()));
@@ -158,7 +170,7 @@ void Action_GiveSkillPoints::Fire(std::uint32_t target, bool) {
     const int amount = Amount();
     if (amount == 0)
         return;
-    Character* receiver = Receiver(target);
+    Character* receiver = RewardReceiver(target);
     if (!receiver)
         return;
     if (mSkill.empty()) {
@@ -212,13 +224,16 @@ void Action_GiveItem::Fire(std::uint32_t target, bool) {
         AnnounceReward(GetQuestHandle(), mRegion, mLocationTag, mTitleTag);
         return;
     }
+    // Drawn from a generator of the item's own, seeded by its id: the deciding machine alone
+    // rolls, and a draw from the root generator would put its game out of step with the others.
+    const std::uint32_t id = gEngine->IsNetworkEnabled() ? CreateServerObjectId(ServerIdBand::Drops)
+                                                         : Objects().CreateObjectID();
+    RandomUniform random;
+    SeedItemGenerator(random, id);
     ItemReplicaInfo replica;
-    if (!RollQuestItem(record, gGameEngine->GetRandomGen(), replica))
+    if (id == 0 || !RollQuestItem(record, random, replica))
         return;
-    replica.objectId = gEngine->IsNetworkEnabled() ? CreateServerObjectId(ServerIdBand::Drops)
-                                                   : Objects().CreateObjectID();
-    if (replica.objectId == 0)
-        return;
+    replica.objectId = id;
     mLastItemId = replica.objectId;
     if (Item* sample = Item::CreateItem(replica)) {
         std::wstring text;
