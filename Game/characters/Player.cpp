@@ -10,6 +10,7 @@
 #include "Game/ai/controllers/CharacterController.h"
 #include "Game/ai/controllers/Controller.h"
 #include "Game/ai/controllers/ControllerCharacter.h"
+#include "Game/ai/controllers/player/ControllerPlayer.h"
 #include "Game/characters/CharacterLookup.h"
 #include "Game/characters/player/PlayerReplicationData.h"
 #include "Game/core/GameEngine.h"
@@ -95,6 +96,12 @@ void Player::InitialUpdate() {
     if (mControlling)
         AttachLight();
     ResetPlayerTexture();
+}
+
+void Player::ClearTarget() {
+    if (auto* brain =
+            Singleton<ObjectManager>::Get().GetObject<ControllerPlayer>(GetControllerId()))
+        brain->ClearTarget();
 }
 
 void Player::SetIsControllingCharacter(bool controlling) {

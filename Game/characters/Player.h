@@ -62,6 +62,8 @@ public:
     void InitialUpdate() override;
     // The machine's own player; only it saves and speaks its vox lines.
     void SetIsControllingCharacter(bool controlling);
+    // The player's controller drops its target (nothing without a player controller).
+    void ClearTarget();
     bool IsControllingCharacter() const { return mControlling; }
     bool IsPlayer() const { return true; }
     bool DeleteOnEnteringUnloadedLevel() const { return false; }
