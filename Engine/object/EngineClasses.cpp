@@ -11,6 +11,6 @@ void ChaosBeam::Liberate() {
     World::Get().RemoveEntity(this);
     Singleton<ObjectManager>::Get().DestroyObject(this);
 }
-RTTI_IMPLEMENT(Tile, Entity)
+RTTI_IMPLEMENT(Tile, Actor)
 
 }  // namespace GAME

@@ -26,7 +26,7 @@ private:
     WorldVec3 mSecond;
 };
 
-class Tile : public Entity {
+class Tile : public Actor {
     RTTI_DECLARE(Tile)
 };
 

@@ -19,4 +19,25 @@ std::string UniqueId::ToString() const {
     return text;
 }
 
+bool UniqueId::FromString(const std::string& text) {
+    if (text.size() != 32)
+        return false;
+    std::array<std::uint32_t, 4> words{};
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        int digit = -1;
+        if (c >= '0' && c <= '9')
+            digit = c - '0';
+        else if (c >= 'a' && c <= 'f')
+            digit = c - 'a' + 10;
+        else if (c >= 'A' && c <= 'F')
+            digit = c - 'A' + 10;
+        if (digit < 0)
+            return false;
+        words[i / 8] = (words[i / 8] << 4) | static_cast<std::uint32_t>(digit);
+    }
+    mWords = words;
+    return true;
+}
+
 }  // namespace GAME

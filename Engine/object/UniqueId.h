@@ -22,6 +22,8 @@ public:
     bool IsNull() const { return mWords == std::array<std::uint32_t, 4>{}; }
     // Each word as eight lower-case hexadecimal digits, word 0 first.
     std::string ToString() const;
+    // Reads the form ToString writes (32 hexadecimal digits); false, and the id unchanged, else.
+    bool FromString(const std::string& text);
 
     bool operator==(const UniqueId&) const = default;
     bool operator<(const UniqueId& o) const { return mWords < o.mWords; }

@@ -73,6 +73,15 @@ Region* World::GetRegion(const std::string& name) const {
     return nullptr;
 }
 
+Entity* World::FindPlacedEntity(const UniqueId& id) const {
+    if (id.IsNull())
+        return nullptr;
+    for (const Placed& placed : mPlaced)
+        if (placed.entity && placed.entity->GetUniqueId() == id)
+            return placed.entity;
+    return nullptr;
+}
+
 bool World::HoldsRegion(const Region* region) const {
     return region && std::any_of(mRegions.begin(), mRegions.end(),
                                  [&](const auto& r) { return r.get() == region; });

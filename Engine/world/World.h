@@ -12,6 +12,7 @@
 #include <utility>
 #include <vector>
 
+#include "Engine/object/UniqueId.h"
 #include "Engine/world/EntityDigest.h"
 #include "Engine/world/Region.h"
 #include "Engine/world/WorldShapes.h"
@@ -61,6 +62,9 @@ public:
     const std::string& GetQuestFile(std::size_t index) const { return mQuestFiles.at(index); }
     // Ids of the entities the level file placed, in file order.
     const std::vector<std::uint32_t>& GetPlacedEntityIds() const { return mPlacedIds; }
+    // The entity in the world with this unique id (a level gives it as "uniqueId"); null when
+    // none.
+    Entity* FindPlacedEntity(const UniqueId& id) const;
     // Whether the last load took its navigation meshes from the cache file.
     bool WereNavMeshesCached() const { return mNavFromCache; }
     // The pathing sizes the loaded level has navigation meshes for.

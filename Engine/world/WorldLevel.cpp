@@ -239,6 +239,14 @@ bool World::ReadLevel(const std::filesystem::path& file) {
                              what.c_str());
                 continue;
             }
+            if (const std::string uid = ReadString(item, "uniqueId"); !uid.empty()) {
+                UniqueId id;
+                if (id.FromString(uid))
+                    entity->SetUniqueId(id);
+                else
+                    gEngine->Log(1, "Level %s: %s: \"uniqueId\" %s is not 32 hexadecimal digits",
+                                 name.c_str(), what.c_str(), uid.c_str());
+            }
             AddEntity(entity, coords, true);
             mPlacedIds.push_back(entity->GetObjectId());
         }

@@ -8,12 +8,13 @@
 #include "Game/core/GameConstants.h"
 #include "Game/core/GameEngine.h"
 #include "Game/core/net/GameEngineNetworkInterface.h"
-#include "Game/core/util/SeamLog.h"
 #include "Game/core/util/ServerObjectIds.h"
 
 namespace GAME {
 
 namespace {
+constexpr const char* kPortalRecord = "Records/Item/Teleporters/ArtifactShrine.dbr";
+
 // A client offers none: the server chooses the id. A server takes one no client's counter knows.
 std::uint32_t FreshPortalId() {
     if (!gGameEngine->IsServerOrSingle())
@@ -59,8 +60,9 @@ void GameEngine::CreateFixedItemTeleportNetHook(const WorldCoords& where, std::u
     teleportInfos.push_back(TeleportInfo{where, owner, portal, text});
     if (!IsServerOrSingle() || !where.region || !where.region->IsLevelLoaded())
         return;
-    // The portal's object ("Records/Item/Teleporters/ArtifactShrine.dbr") is a fixed-item kind.
-    ReportSeamWith("GameEngine", "FixedItemTeleport portal object", "portal %u", portal);
+    // The portal object carries the portal's id, made on every machine; it lives while the
+    // portal is known here (FixedItemTeleport::UpdateSelf).
+    CreateEntity(where, kPortalRecord, portal);
 }
 
 void GameEngine::DestroyFixedItemTeleportNetHook(std::uint32_t id) {

@@ -44,6 +44,11 @@ struct GameEvent_FixedItemUse : GameEvent {
     std::uint32_t itemId = 0;
 };
 
+// A player portal or a teleport shrine was used: the user interface opens the teleport menu.
+struct GameEvent_ActivateTeleportMenu : GameEvent {
+    std::uint32_t objectId = 0;
+};
+
 // "GenericEntitySpawn", "GenericEntityInitialUpdate" and "GenericEntityDestroy": a placed
 // object that quests may name (a proxy, a quest location, a fixed item).
 struct GameEvent_GenericEntity : GameEvent {

@@ -8,6 +8,7 @@
 #include "Game/core/players/Team.h"
 #include "Game/items/Item.h"
 #include "Game/world/fixeditems/FixedItem.h"
+#include "Game/world/strategic/StrategicMovementKinds.h"
 
 namespace GAME {
 
@@ -20,11 +21,19 @@ std::optional<HostClick> ClickDriver::Next(Player& player, int frame, std::uint6
         return std::nullopt;
     if (std::optional<HostClick> click = ClickItem(player, frame, kItemReach))
         return click;
-    // A chest nearer than every foe is opened first; then foes, loot in sight, the ground.
+    // A chest nearer than every foe is opened first, then a travel stone; then foes, loot in
+    // sight, the ground.
     std::optional<HostClick> foe = ClickFoe(player, frame);
     std::optional<HostClick> chest = ClickFixedItem(player, frame);
     if (chest && (!foe || mChestDistance < mFoeDistance))
         return chest;
+    std::optional<HostClick> stone = ClickTravelStone(player, frame);
+    // Low on life, a person steps away through the stone even with a foe at hand.
+    const bool fleeing = player.GetCurrentLife() < 0.5f * player.GetLifeLimit();
+    if (stone && (!foe || fleeing || mStoneDistance < mFoeDistance)) {
+        ++mStoneClicks;
+        return stone;
+    }
     if (foe)
         return foe;
     if (std::optional<HostClick> click = ClickItem(player, frame, kSightRadius))
@@ -142,6 +151,25 @@ std::optional<HostClick> ClickDriver::ClickNpc(Player& player, int frame) {
         mTalkedTo.insert(nearest->GetObjectId());
     const WorldVec3 at = nearest->GetPosition();
     return HostClick{frame, nearest->GetObjectId(), at.region->GetName(), at.local, 0};
+}
+
+std::optional<HostClick> ClickDriver::ClickTravelStone(Player& player, int frame) {
+    if (mStoneClicks >= kStoneClicks || player.GetTeleportUIDs().size() < 2)
+        return std::nullopt;
+    const WorldCoords& coords = player.GetCoords();
+    mNearby.clear();
+    World::Get().GetEntitiesInSphere(
+        mNearby, coords.region, Sphere{coords.coords.origin, kSightRadius}, EntityListType::Actors);
+    for (const Entity* entity : mNearby) {
+        if (!entity->IsA<StrategicMovementTeleportShrine>() ||
+            !player.IsTeleportUIDKnown(entity->GetUniqueId()))
+            continue;
+        mStoneDistance =
+            World::Get().GetDistanceSquared(coords.GetPosition(), entity->GetPosition());
+        const WorldVec3 at = entity->GetPosition();
+        return HostClick{frame, entity->GetObjectId(), at.region->GetName(), at.local, 0};
+    }
+    return std::nullopt;
 }
 
 std::optional<HostClick> ClickDriver::ClickGround(Player& player, int frame) {

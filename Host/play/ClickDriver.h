@@ -1,11 +1,12 @@
 #pragma once
 // The scripted user of `gamehost play`: once a second of game time it clicks an item lying within
-// reach (loot at its feet), else the nearest closed chest in sight that shows no lock when no foe
-// is nearer, else the nearest living foe of the player in sight, else the nearest item lying in
-// sight, else a non-player character in sight with something to say that it has not talked to
-// yet, else the ground on the
-// way to the next spawn point of the player's region, as a person at the mouse would. It only
-// chooses where to click; what the click does is the player controller's business.
+// reach (loot at its feet), else the nearest closed chest, door or idle shrine in sight that shows
+// no lock when no foe is nearer, else (a few times) a travel stone in sight, nearer than any foe or
+// with the player below half its life, when the player knows another, else the nearest living foe
+// of the player in sight, else the nearest item lying in sight, else a non-player character in
+// sight with something to say that it has not talked to yet, else the ground on the way to the next
+// spawn point of the player's region, as a person at the mouse would. It only chooses where to
+// click; what the click does is the player controller's business.
 #include <cstdint>
 #include <optional>
 #include <set>
@@ -29,6 +30,8 @@ public:
     static constexpr float kItemReach = 3.0f;
     // A spawn point this close counts as reached; the walk goes on to the next one.
     static constexpr float kArrivedDistance = 2.0f;
+    // How many clicks a person spends on travel stones in a game (a fight may cut the walk short).
+    static constexpr int kStoneClicks = 4;
     // Standing this close to an NPC, a click on it starts the conversation.
     static constexpr float kTalkDistance = 4.0f;
 
@@ -41,12 +44,16 @@ private:
     std::optional<HostClick> ClickFixedItem(Player& player, int frame);
     std::optional<HostClick> ClickNpc(Player& player, int frame);
     std::optional<HostClick> ClickGround(Player& player, int frame);
+    // A few times in a game: a travel stone in sight, when the player knows another to travel to.
+    std::optional<HostClick> ClickTravelStone(Player& player, int frame);
 
     std::uint64_t mNextClickMs = 0;
     // Squared distances of the last nearest foe and chest found.
     float mFoeDistance = 0.0f;
     float mChestDistance = 0.0f;
+    float mStoneDistance = 0.0f;
     std::size_t mWaypoint = 0;
+    int mStoneClicks = 0;
     std::vector<Entity*> mNearby;
     // NPCs clicked while standing at them: each is talked to once.
     std::set<std::uint32_t> mTalkedTo;

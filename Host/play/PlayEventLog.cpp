@@ -13,6 +13,8 @@
 #include "Game/items/ItemClassification.h"
 #include "Game/quests/dialog/NpcDialogPak.h"
 #include "Game/world/fixeditems/FixedItemContainer.h"
+#include "Game/world/fixeditems/FixedItemDoor.h"
+#include "Game/world/strategic/StrategicMovementBase.h"
 #include "Host/PrintableText.h"
 #include "Host/play/HostSaves.h"
 
@@ -63,6 +65,7 @@ void PlayEventLog::Attach(std::uint32_t playerId) {
     mLevelUp->SetOwner(this, &PlayEventLog::OnLevelUp);
     mSkillUp.emplace(GameEventName("PlayerSkillUp"), "PlayEventLog");
     mSkillUp->SetOwner(this, &PlayEventLog::OnSkillUp);
+    mTeleportMenu.emplace(playerId, [this](const std::string& line) { Print(Stamp() + line); });
     mFixedItemUse.emplace(GameEventName("FixedItemUse"), "PlayEventLog");
     mFixedItemUse->SetOwner(this, &PlayEventLog::OnFixedItemUse);
     mConversation.emplace(GameEventName("ConversationBegin"), "PlayEventLog");
@@ -229,6 +232,49 @@ void PlayEventLog::Observe() {
     }
     mLastLifeState = state;
     ObserveFoes(*player);
+    ObserveWorldObjects(*player);
+}
+
+void PlayEventLog::ObserveWorldObjects(const Player& player) {
+    if (player.GetCurrentRespawnPoint() != mRespawnPoint) {
+        mRespawnPoint = player.GetCurrentRespawnPoint();
+        if (const auto* shrine = dynamic_cast<const StrategicMovementBase*>(
+                World::Get().FindPlacedEntity(mRespawnPoint)))
+            Print(Stamp() + "you bound yourself to the " +
+                  ItemText(shrine->GetGameDescription(false)));
+    }
+    if (!player.IsInWorld())
+        return;
+    const WorldCoords& coords = player.GetCoords();
+    mNearby.clear();
+    World::Get().GetEntitiesInSphere(
+        mNearby, coords.region, Sphere{coords.coords.origin, kFightRadius}, EntityListType::Actors);
+    for (Entity* entity : mNearby) {
+        if (!entity->IsA<FixedItemDoorBase>())
+            continue;
+        const auto& door = static_cast<const FixedItemDoorBase&>(*entity);
+        auto seen = std::find_if(mDoors.begin(), mDoors.end(),
+                                 [&](const DoorSeen& d) { return d.id == door.GetObjectId(); });
+        if (seen == mDoors.end())
+            seen = mDoors.insert(mDoors.end(),
+                                 DoorSeen{door.GetObjectId(), door.GetCurrentState(), 0});
+        const std::string name = "the " + ItemText(door.GetGameDescription(false));
+        if (door.GetCurrentState() != seen->state) {
+            seen->state = door.GetCurrentState();
+            if (seen->state == FixedItemState_DoorOpen || seen->state == FixedItemState_DoorClosed)
+                Print(Stamp() + name +
+                      (seen->state == FixedItemState_DoorOpen ? " opens" : " closes"));
+        }
+        int side = 0;
+        if (player.GetPosition().DistanceTo(door.GetPosition()) <= kDoorPassRadius) {
+            WorldCoords at = player.GetCoords();
+            side = door.IsCharacterInFront(at) ? 1 : -1;
+        }
+        if (side != 0 && seen->side != 0 && side != seen->side)
+            Print(Stamp() + "you walked through " + name);
+        if (side != 0 || player.GetPosition().DistanceTo(door.GetPosition()) > 2 * kDoorPassRadius)
+            seen->side = side;
+    }
 }
 
 void PlayEventLog::ObserveFoes(const Player& player) {

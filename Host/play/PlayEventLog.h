@@ -11,12 +11,14 @@
 #include <string>
 #include <vector>
 
+#include "Engine/object/UniqueId.h"
 #include "Game/characters/CharacterEvents.h"
 #include "Game/characters/CharacterStates.h"
 #include "Game/characters/npc/NpcEvents.h"
 #include "Game/core/GameEventListener.h"
 #include "Game/core/GameEvents.h"
 #include "Game/quests/actions/QuestActionEvents.h"
+#include "Host/play/TeleportMenu.h"
 
 namespace GAME {
 
@@ -51,6 +53,8 @@ public:
     static std::string DescribeCharacter(const Character* character, std::uint32_t id);
     // How far from the player a monster taking it on is noticed.
     static constexpr float kFightRadius = 40.0f;
+    // How near a door the player must be for its side of it to count.
+    static constexpr float kDoorPassRadius = 3.0f;
     // Living characters other than players and non-player characters.
     static int CountMonstersAlive();
 
@@ -70,6 +74,9 @@ private:
     void ObserveFoes(const Player& player);
     // Items that came to lie in the world since the last frame: loot falling.
     void ObserveLoot(const Player& player);
+    // Doors opening and closing near the player, the player passing one, the respawn point it
+    // bound itself to.
+    void ObserveWorldObjects(const Player& player);
 
     std::FILE* mOut;
     std::uint32_t mPlayerId = 0;
@@ -89,6 +96,14 @@ private:
     Character_LifeState mLastLifeState = Character_LifeState::Alive;
     std::vector<std::uint32_t> mEngaged;  // characters whose attack target is the player
     std::vector<std::uint32_t> mStillEngaged;
+    struct DoorSeen {
+        std::uint32_t id = 0;
+        std::uint32_t state = 0;
+        int side = 0;  // which side of it the player stood on when last near it: -1, 0 or 1
+    };
+    std::vector<DoorSeen> mDoors;
+    UniqueId mRespawnPoint;
+    std::optional<TeleportMenu> mTeleportMenu;
     std::vector<Entity*> mNearby;
     std::uint32_t mLastItemSeen = 0;  // items get rising ids: only newer ones are new
 };

@@ -143,13 +143,14 @@ TEST_F(ConfigCommandGate, ThePlayerKindsAboutTheWorldPassAndPetsFollowTheirMaste
     ON_MACHINE(game.Server()) {
         using In = GameEngineInboundInterface;
         // About a placed object of the kind, whoever sends it; never about a player. What a
-        // fixed item's use or skill acts on is found by the server alone.
+        // fixed item's use or skill acts on, and whom a respawn shrine heals, is found by the
+        // server alone.
         Singleton<ObjectManager>::Get().CreateObject<GateFixedItem>(0x77);
         EXPECT_TRUE(In::ClientMayCommand(1, PacketType::FixedItemStateChangeConfigCmdPacket, 0x77));
         EXPECT_FALSE(In::ClientMayCommand(1, PacketType::FixedItemTargetConfigCmdPacket, 0x77));
         EXPECT_FALSE(
             In::ClientMayCommand(1, PacketType::FixedItemSkillTargetConfigCmdPacket, 0x77));
-        EXPECT_TRUE(
+        EXPECT_FALSE(
             In::ClientMayCommand(2, PacketType::StrategicMovementTargetConfigCmdPacket, 0x77));
         EXPECT_FALSE(
             In::ClientMayCommand(1, PacketType::FixedItemStateChangeConfigCmdPacket, 0x78));

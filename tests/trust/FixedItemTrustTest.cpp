@@ -16,6 +16,7 @@
 #include "Game/core/players/PlayerManagerClient.h"
 #include "Game/items/Item.h"
 #include "Game/world/fixeditems/FixedItemContainer.h"
+#include "Game/world/strategic/StrategicMovementKinds.h"
 #include "players/PlayersTestSupport.h"
 #include "support/NetTestGame.h"
 
@@ -27,6 +28,9 @@ constexpr std::uint32_t kChest = 0x0A000001;
 constexpr std::uint32_t kLocked = 0x0A000002;
 constexpr std::uint32_t kTrap = 0x0A000003;
 constexpr std::uint32_t kFarChest = 0x0A000004;
+constexpr std::uint32_t kDoor = 0x0A000005;
+constexpr std::uint32_t kFarDoor = 0x0A000006;
+constexpr std::uint32_t kRespawnShrine = 0x0A000007;
 
 class FixedItemTrust : public ::testing::Test {
 protected:
@@ -44,6 +48,9 @@ protected:
             Place("Records/Fixed/LockedChest.dbr", kLocked, Vec3());
             Place("Records/Fixed/TrapChest.dbr", kTrap, Vec3());
             Place("Records/Fixed/Chest.dbr", kFarChest, Vec3(50.0f, 0.0f, 0.0f));
+            Place("Records/Fixed/Door.dbr", kDoor, Vec3(0.0f, 0.0f, -3.0f));
+            Place("Records/Fixed/Door.dbr", kFarDoor, Vec3(0.0f, 0.0f, 60.0f));
+            Place("Records/Fixed/RespawnShrine.dbr", kRespawnShrine, Vec3());
         }
         for (int host = 0; host <= 2; ++host)
             Join(host);
@@ -56,8 +63,7 @@ protected:
     }
 
     static void Place(const char* record, std::uint32_t id, const Vec3& where) {
-        auto* chest =
-            Singleton<ObjectManager>::Get().CreateObjectFromFile<FixedItemContainer>(record, id);
+        auto* chest = Singleton<ObjectManager>::Get().CreateObjectFromFile<Actor>(record, id);
         ASSERT_NE(chest, nullptr);
         World& world = World::Get();
         Region* region = world.GetRegion("Vale");
@@ -144,6 +150,38 @@ TEST_F(FixedItemTrust, AClientsStateChangeIsOnlyAUseAndTheLockedChestStaysShut) 
     // A client cannot close what the server opened either.
     HostileStateChange(kChest, kClosed);
     EXPECT_EQ(StatesOf(kChest), (States{kOpen, kOpen, kOpen}));
+}
+
+TEST_F(FixedItemTrust, AClientOpensADoorOnlyAsAUseAtItAndEveryMachineSeesTheSame) {
+    constexpr FixedItem_State kDoorClosed = FixedItemState_DoorClosed;
+    constexpr FixedItem_State kDoorOpen = FixedItemState_DoorOpen;
+    HostileStateChange(kFarDoor, kDoorOpen);
+    EXPECT_EQ(StatesOf(kFarDoor), (States{kDoorClosed, kDoorClosed, kDoorClosed}));
+    // Held open for good is the quests' choice, not a client's: at hand it is only a use.
+    HostileStateChange(kDoor, FixedItemState_DoorOpenNoAutoClose);
+    EXPECT_EQ(StatesOf(kDoor), (States{kDoorOpen, kDoorOpen, kDoorOpen}));
+    for (TestMachine* tm : game.Machines())
+        ON_MACHINE(*tm) {
+            EXPECT_FALSE(Singleton<ObjectManager>::Get()
+                             .GetObject<FixedItem>(kDoor)
+                             ->GetPathObstacleCount());
+        }
+}
+
+TEST_F(FixedItemTrust, AClientCannotHealWithARespawnShrine) {
+    ON_MACHINE(game.Server()) {
+        test::SetLife(*Singleton<ObjectManager>::Get().GetObject<Player>(IdOf(1)), 10.0f, 100.0f);
+    }
+    StrategicMovementTargetConfigCmdPacket packet;
+    packet.parent = kRespawnShrine;
+    packet.targets = std::vector<unsigned int>{IdOf(1)};
+    SendFromHostile(packet);
+    ON_MACHINE(game.Server()) {
+        EXPECT_EQ(Singleton<ObjectManager>::Get().GetObject<Player>(IdOf(1))->GetCurrentLife(),
+                  10.0f);
+    }
+    EXPECT_EQ(game.Server().CountLog("refused StrategicMovementTargetConfigCmdPacket from host 1"),
+              1);
 }
 
 TEST_F(FixedItemTrust, TheServersLootReachesEveryMachineAsTheSameItems) {

@@ -14,6 +14,9 @@ public:
     void SetLightType(int type) { mType = type; }
     int GetLightType() const { return mType; }
     void SetForceShadows(bool force);
+    // 0 (dark) to 1 (full); a light that fades in is driven by its owner.
+    void SetIntensity(float intensity) { mIntensity = intensity; }
+    float GetIntensity() const { return mIntensity; }
     bool GetForceShadows() const { return mForceShadows; }
 
 private:
@@ -21,6 +24,7 @@ private:
     float mRadius = 10.0f;
     int mType = 0;
     bool mForceShadows = false;
+    float mIntensity = 1.0f;
 };
 
 }  // namespace GAME

@@ -10,16 +10,13 @@
 #include "Game/core/util/SeamLog.h"
 #include "Game/items/Item.h"
 #include "Game/world/fixeditems/FixedItem.h"
+#include "Game/world/strategic/StrategicMovementBase.h"
 
 namespace GAME {
 
 using namespace action_support;
 
 namespace {
-
-bool Exists(std::uint32_t id) {
-    return id != 0 && Singleton<ObjectManager>::Get().GetObject(id) != nullptr;
-}
 
 const Name& PickupEvent() {
     static const Name pickup = Name::Create("Pickup");
@@ -86,8 +83,9 @@ void UseAction::Execute() {
     // Every machine asks; only the deciding one has the controller that answers.
     if (auto* item = Singleton<ObjectManager>::Get().GetObject<FixedItem>(mObjectId))
         item->RequestToUse(character->GetObjectId());
-    else if (Exists(mObjectId))
-        ReportSeam("Character", "StrategicMovementBase::RequestToUse");
+    else if (auto* mover =
+                 Singleton<ObjectManager>::Get().GetObject<StrategicMovementBase>(mObjectId))
+        mover->RequestToUse(character->GetObjectId());
     Finish();
 }
 

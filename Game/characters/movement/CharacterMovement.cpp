@@ -22,6 +22,7 @@
 #include "Game/core/util/SeamLog.h"
 #include "Game/skills/Skill.h"
 #include "Game/world/fixeditems/FixedItem.h"
+#include "Game/world/strategic/StrategicMovementBase.h"
 
 namespace GAME {
 
@@ -324,9 +325,10 @@ WorldVec3 Character::GetMoveToPoint(std::uint32_t targetId, std::uint32_t skillI
         reach = hasSkill ? range + extents : extents;
     } else if (object && object->IsA<FixedItem>()) {
         return static_cast<FixedItem&>(*object).GetMoveToPoint(GetObjectId());
+    } else if (object && object->IsA<StrategicMovementBase>()) {
+        return static_cast<StrategicMovementBase&>(*object).GetMoveToPoint(GetObjectId());
     } else if (object && object->IsA<Entity>()) {
-        // Strategic movement points will answer for themselves once they exist; any other
-        // entity is reached at the edge of its bounding sphere.
+        // Any other entity is reached at the edge of its bounding sphere.
         const auto& entity = static_cast<Entity&>(*object);
         goal = entity.GetPosition();
         reach = entity.GetBoundingRadius() + GetExtents();

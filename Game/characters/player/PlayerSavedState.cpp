@@ -2,9 +2,9 @@
 // difficulty, its quest tokens and texture.
 #include <algorithm>
 
+#include "Engine/world/World.h"
 #include "Game/characters/Player.h"
 #include "Game/core/GameEngine.h"
-#include "Game/core/util/SeamLog.h"
 
 namespace GAME {
 
@@ -96,9 +96,10 @@ void Player::ClearRespawnLocation() {
 }
 
 WorldCoords Player::GetClosestRespawnPoint() const {
-    // No placed object can be found by its UniqueId yet, so the spawn point stands.
-    if (!GetCurrentRespawnPoint().IsNull())
-        ReportSeam("Player", "the world position of a respawn point's UniqueId");
+    // The respawn shrine last bound, where the level placed it; else the spawn point.
+    if (const Entity* shrine = World::Get().FindPlacedEntity(GetCurrentRespawnPoint());
+        shrine && shrine->GetRegion())
+        return shrine->GetCoords();
     return GetSpawnPoint();
 }
 

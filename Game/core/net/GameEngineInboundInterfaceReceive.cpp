@@ -125,11 +125,11 @@ bool GameEngineInboundInterface::ClientMayCommand(int host, PACKET_TYPE type,
             return dynamic_cast<const FixedItemCommandTarget*>(target) != nullptr;
         // What a use or a skill gives, and the ids of monsters a trapped chest releases, are
         // found by the deciding machine alone.
+        // Whom a respawn shrine heals is found there too.
         case PacketType::FixedItemTargetConfigCmdPacket:
         case PacketType::FixedItemSkillTargetConfigCmdPacket:
-            return false;
         case PacketType::StrategicMovementTargetConfigCmdPacket:
-            return dynamic_cast<const StrategicMovementCommandTarget*>(target) != nullptr;
+            return false;
         // Who may be hurt and which side a character fights on are the server's decisions.
         case PacketType::SetInvincibleConfigCmdPacket:
         case PacketType::SetTeamConfigCmdPacket:

@@ -217,6 +217,16 @@ void FixedItem::CreatePathObstacle() {
     // a fixed item closes no path here.
 }
 
+void FixedItem::AddPathObstacle(const OrientedBox& box) {
+    if (!IsInWorld())
+        return;
+    auto obstacle = std::make_unique<DynamicObstacle>();
+    if (!obstacle->Create(GetRegion(), box))
+        return;
+    obstacle->Attach();
+    mObstacles.push_back(std::move(obstacle));
+}
+
 void FixedItem::RemovePathObstacle() {
     for (auto& obstacle : mObstacles)
         obstacle->Detach();

@@ -101,6 +101,7 @@ public:
     void NotifyAllies(unsigned int user);
     void GiveBonusToTargets(const std::vector<unsigned int>& targets);
     const Bonus& GetReward() const { return mReward; }
+    const std::string& GetLockedTextTag() const { return mLockedTextTag; }
     std::size_t GetPathObstacleCount() const { return mObstacles.size(); }
 
 protected:
@@ -111,7 +112,10 @@ protected:
     void InstallController(std::unique_ptr<FixedItemController> controller);
     static bool IsDecidingMachine();
     void RequestObstacleRebuild() { mObstacleRebuild = true; }
+    // Closes the navigation polygons under the box (region space) until the next removal.
+    void AddPathObstacle(const OrientedBox& box);
     int GetElapsedMs() const { return mElapsedMs; }
+    SpecialFX& GetActiveEffect() { return mActiveEffect; }
 
 private:
     FixedItem_State mState = FixedItemState_None;

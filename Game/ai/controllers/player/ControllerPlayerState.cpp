@@ -13,6 +13,7 @@
 #include "Game/skills/SkillActivated.h"
 #include "Game/skills/manager/SkillManager.h"
 #include "Game/world/fixeditems/FixedItem.h"
+#include "Game/world/strategic/StrategicMovementBase.h"
 
 namespace GAME {
 
@@ -65,8 +66,9 @@ bool ControllerPlayerState::SelectPrimaryAction(bool inPlace, bool second, const
         } else if (Objects().GetObject<FixedItem>(target)) {
             RequestFixedItemAction(inPlace, second, point, target);
             return false;
-        } else if (Objects().GetObject<Entity>(target)) {
-            ReportSeam("Controller", "StrategicMovementBase (clicks on shrines)");
+        } else if (Objects().GetObject<StrategicMovementBase>(target)) {
+            RequestStrategicMovementAction(inPlace, second, point, target);
+            return false;
         }
     }
     if (target != 0 || inPlace) {
@@ -306,9 +308,11 @@ void ControllerPlayerState::DefaultRequestStrategicMovementAction(bool, bool, co
     if (!self || !entity)
         return;
     const WorldVec3 moveTo = self->GetMoveToPoint(object, 0, entity->GetCoords().GetPosition());
+    if (!moveTo.IsValid())
+        return;
     if (self->GetExtents() >= MyPosition().DistanceTo(moveTo))
         SetState("DoStrategicMovement", ObjectData(object));
-    else if (moveTo.IsValid() && Reachable(moveTo))
+    else if (Reachable(moveTo))
         SetState("MoveToStrategicMovement", ObjectData(object, moveTo));
 }
 

@@ -158,6 +158,9 @@ public:
     explicit StrategicMovementTargetConfigCmd(const StrategicMovementTargetConfigCmdPacket& packet);
     void Execute() override;
     std::unique_ptr<NetPacket> GetNetPacket() override;
+    // A heal the server found: every machine gives it at the same point of the frame.
+    bool DecidedByOneMachine() const override { return true; }
+    bool IsStrike() const override { return true; }
 
     std::vector<unsigned int> targets;
 };
