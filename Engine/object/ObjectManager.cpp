@@ -28,6 +28,16 @@ std::uint32_t ObjectManager::CreateObjectID() {
     return 0;
 }
 
+void ObjectManager::SkipIdsThrough(std::uint32_t id) {
+    CriticalSectionLock lock(mLock);
+    if (id < mNextId || mIdsExhausted)
+        return;
+    if (id == UINT32_MAX)
+        mIdsExhausted = true;
+    else
+        mNextId = id + 1;
+}
+
 void ObjectManager::BeginIdBand(std::uint32_t first) {
     CriticalSectionLock lock(mLock);
     if (mBand || first == 0)

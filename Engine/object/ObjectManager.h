@@ -22,6 +22,10 @@ public:
 
     // A fresh non-zero id, never handed out before in this run; 0 when none is left.
     std::uint32_t CreateObjectID();
+    // Ids handed out from now on lie above `id`: a machine about to make several objects under
+    // ids another machine chose keeps the objects those make (controllers, skills) off the ids
+    // still to come.
+    void SkipIdsThrough(std::uint32_t id);
 
     // Until EndIdBand, fresh ids come from `first` upward (a band visited before goes on where
     // it stopped); afterwards from the larger of where they were and `floor`. Machines that

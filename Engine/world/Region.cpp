@@ -27,6 +27,15 @@ void Region::SetEntityGrid(std::unique_ptr<EntityGrid> grid) {
     mGrid = std::move(grid);
 }
 
+void WorldCoords::RotateAroundPoint(const WorldVec3& pivot, const Vec3& axis, float degrees) {
+    const Coords turn = Coords::FromAxisAngle(axis, DegreesToRadians(degrees));
+    const Vec3 centre = region ? pivot.GetWorldPosition() - region->GetOffset() : pivot.local;
+    coords.xAxis = turn.TransformVector(coords.xAxis);
+    coords.yAxis = turn.TransformVector(coords.yAxis);
+    coords.zAxis = turn.TransformVector(coords.zAxis);
+    coords.origin = centre + turn.TransformVector(coords.origin - centre);
+}
+
 bool WorldVec3::TranslateToFloor(const Vec3& offset) {
     if (!region)
         return false;

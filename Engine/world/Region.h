@@ -109,6 +109,9 @@ struct WorldCoords {
         return c;
     }
     bool operator==(const WorldCoords& o) const { return region == o.region && coords == o.coords; }
+    // Turns the frame and its origin by `degrees` about a unit axis through `pivot` (a point of
+    // any region); the coordinates stay in their own region.
+    void RotateAroundPoint(const WorldVec3& pivot, const Vec3& axis, float degrees);
 };
 
 }  // namespace GAME

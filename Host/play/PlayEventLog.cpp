@@ -12,6 +12,8 @@
 #include "Game/items/Item.h"
 #include "Game/items/ItemClassification.h"
 #include "Game/quests/dialog/NpcDialogPak.h"
+#include "Game/skills/Skill.h"
+#include "Game/skills/manager/SkillManager.h"
 #include "Game/world/fixeditems/FixedItemContainer.h"
 #include "Game/world/fixeditems/FixedItemDoor.h"
 #include "Game/world/strategic/StrategicMovementBase.h"
@@ -82,16 +84,18 @@ Player* PlayEventLog::FindPlayer() const {
     return mPlayerId ? Singleton<ObjectManager>::Get().GetObject<Player>(mPlayerId) : nullptr;
 }
 
+std::string PlayEventLog::RecordStem(std::string record) {
+    std::replace(record.begin(), record.end(), '\\', '/');
+    return std::filesystem::path(record).stem().string();
+}
+
 std::string PlayEventLog::DescribeCharacter(const Character* character, std::uint32_t id) {
     if (const auto* player = dynamic_cast<const Player*>(character);
         player && !player->GetPlayerNameInChar().empty())
         return player->GetPlayerNameInChar();
     std::string name = "someone";
-    if (character && !character->GetObjectName().empty()) {
-        std::string record = character->GetObjectName();
-        std::replace(record.begin(), record.end(), '\\', '/');
-        name = std::filesystem::path(record).stem().string();
-    }
+    if (character && !character->GetObjectName().empty())
+        name = RecordStem(character->GetObjectName());
     return name + " " + std::to_string(id);
 }
 
@@ -288,16 +292,56 @@ void PlayEventLog::ObserveFoes(const Player& player) {
         for (Entity* entity : mNearby) {
             if (!entity->IsA(Character::classInfo) || entity == &player)
                 continue;
-            const auto& character = static_cast<const Character&>(*entity);
+            auto& character = static_cast<Character&>(*entity);
+            if (character.IsAlive() && character.IsOwnedByClient())
+                ObserveSpawn(character);
             if (!character.IsAlive() || character.GetCurrentAttackTargetId() != mPlayerId)
                 continue;
             const std::uint32_t id = character.GetObjectId();
             mStillEngaged.push_back(id);
             if (std::find(mEngaged.begin(), mEngaged.end(), id) == mEngaged.end())
                 Print(Stamp() + DescribeCharacter(&character, id) + " joins the fight");
+            ObserveSkills(character);
         }
     }
     mEngaged.swap(mStillEngaged);
+}
+
+void PlayEventLog::ObserveSkills(Character& foe) {
+    const std::uint32_t id = foe.GetObjectId();
+    const std::map<std::string, int>& used = foe.GetPlayStats().GetSkillsUsed();
+    if (used.empty())
+        return;
+    const Skill* plain =
+        Singleton<ObjectManager>::Get().GetObject<Skill>(foe.GetSkillManager().GetDefaultSkillId());
+    for (const auto& [skill, count] : used) {
+        if (count == 0 || (plain && plain->GetObjectName() == skill))
+            continue;
+        const bool seen = std::any_of(mSkillsSeen.begin(), mSkillsSeen.end(), [&](const auto& s) {
+            return s.character == id && s.skill == skill;
+        });
+        if (seen)
+            continue;
+        mSkillsSeen.push_back({id, skill});
+        Print(Stamp() + DescribeCharacter(&foe, id) + " uses " + RecordStem(skill));
+    }
+}
+
+void PlayEventLog::ObserveSpawn(const Character& spawned) {
+    const std::uint32_t id = spawned.GetObjectId();
+    if (std::find(mSpawnsSeen.begin(), mSpawnsSeen.end(), id) != mSpawnsSeen.end())
+        return;
+    mSpawnsSeen.push_back(id);
+    const std::uint32_t masterId = spawned.GetMasterId();
+    const auto* master =
+        masterId ? Singleton<ObjectManager>::Get().GetObject<Character>(masterId) : nullptr;
+    if (masterId == mPlayerId && masterId != 0)
+        Print(Stamp() + DescribeCharacter(&spawned, id) + " comes to your side");
+    else if (master)
+        Print(Stamp() + DescribeCharacter(&spawned, id) + " comes to " +
+              DescribeCharacter(master, masterId) + "'s side");
+    else
+        Print(Stamp() + DescribeCharacter(&spawned, id) + " rises");
 }
 
 void PlayEventLog::PrintProgress(int frame) {

@@ -1,12 +1,14 @@
 #pragma once
 // What `gamehost play` prints while the game runs: one line for each game event a player would
 // notice (a kill with the experience it brought, a level or skill point gained, the player's
-// death and respawn, a monster taking the player on, a chest opened, loot falling and being
-// picked up, a conversation begun, a merchant's greeting, a quest's reward), and a
+// death and respawn, a monster taking the player on, the first use of each of a foe's skills
+// other than its plain attack, a summons or a wall appearing near the player, a chest opened,
+// loot falling and being picked up, a conversation begun, a merchant's greeting, a quest's reward), and a
 // progress line on request. It only
 // listens and reads: every rule stays the library's.
 #include <cstdint>
 #include <cstdio>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -51,6 +53,8 @@ public:
 
     // "Boar 42": the record's file name without folder and extension, and the object id.
     static std::string DescribeCharacter(const Character* character, std::uint32_t id);
+    // "Boar" for "Records/Creatures/Boar.dbr".
+    static std::string RecordStem(std::string record);
     // How far from the player a monster taking it on is noticed.
     static constexpr float kFightRadius = 40.0f;
     // How near a door the player must be for its side of it to count.
@@ -72,6 +76,10 @@ private:
     void Print(const std::string& line);
     Player* FindPlayer() const;
     void ObserveFoes(const Player& player);
+    // The skills an engaged foe started for the first time.
+    void ObserveSkills(Character& foe);
+    // What a skill of someone near made (pets, walls), once each.
+    void ObserveSpawn(const Character& spawned);
     // Items that came to lie in the world since the last frame: loot falling.
     void ObserveLoot(const Player& player);
     // Doors opening and closing near the player, the player passing one, the respawn point it
@@ -105,6 +113,12 @@ private:
     UniqueId mRespawnPoint;
     std::optional<TeleportMenu> mTeleportMenu;
     std::vector<Entity*> mNearby;
+    struct SkillSeen {
+        std::uint32_t character;
+        std::string skill;
+    };
+    std::vector<SkillSeen> mSkillsSeen;
+    std::vector<std::uint32_t> mSpawnsSeen;
     std::uint32_t mLastItemSeen = 0;  // items get rising ids: only newer ones are new
 };
 

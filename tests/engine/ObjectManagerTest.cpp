@@ -45,6 +45,17 @@ TEST(ObjectManager, AnIdBandGoesOnWhereItStoppedAndLeavesTheIdsAtItsFloor) {
     EXPECT_LT(low, 0x500u);
 }
 
+TEST(ObjectManager, SkippingIdsNeverGoesBack) {
+    TestMachine tm;
+    auto& om = Singleton<ObjectManager>::Get();
+    om.SkipIdsThrough(0x700);
+    EXPECT_EQ(om.CreateObjectID(), 0x701u);
+    om.SkipIdsThrough(0x10);  // already behind
+    EXPECT_EQ(om.CreateObjectID(), 0x702u);
+    om.SkipIdsThrough(UINT32_MAX);
+    EXPECT_EQ(om.CreateObjectID(), 0u);
+}
+
 TEST(ObjectManager, TypedLookupChecksTheClass) {
     TestMachine tm;
     auto& om = Singleton<ObjectManager>::Get();

@@ -1,5 +1,6 @@
 // What the play log prints: a kill with the experience the root's reward brought, the level it
-// raised printed after the kill, the player's death and its respawn, and nothing for others.
+// raised printed after the kill, the player's death and its respawn, and nothing for others; a
+// foe's skills once each, and what a skill spawned near the player once.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -11,6 +12,7 @@
 #include "Game/core/GameEngine.h"
 #include "Game/core/players/PlayerManagerClient.h"
 #include "Host/play/PlayEventLog.h"
+#include "support/CharacterSetUp.h"
 #include "support/TestMachine.h"
 
 namespace GAME::test {
@@ -126,6 +128,46 @@ TEST_F(PlayEventLogTest, AMonsterTakingThePlayerOnIsNoticedOncePerFight) {
          at = printed.find("Brute 16386 joins the fight", at + 1))
         ++joins;
     EXPECT_EQ(joins, 3u) << printed;
+}
+
+TEST_F(PlayEventLogTest, AFoesSkillsAndWhatSkillsSpawnAreShownOnceEach) {
+    Region* field =
+        World::Get().AddRegion(std::make_unique<Region>("Field", Vec3(), Vec3(200, 50, 200)));
+    auto at = [field](float x) { return WorldCoords(field, Coords::FromOrigin(Vec3(x, 0, 10))); };
+    ObjectManager& objects = Singleton<ObjectManager>::Get();
+    World::Get().AddEntity(player, at(10), true);
+    World::Get().AddEntity(monster, at(14), true);
+    // A summons of the monster's, a wall of no one's, and one far off.
+    Character* pet = objects.CreateObject<Character>(0x0C000001);
+    Character* wall = objects.CreateObject<Character>(0x0C000002);
+    Character* far = objects.CreateObject<Character>(0x0C000003);
+    test::SetMasterId(*pet, kMonster);
+    for (auto [spawned, x] :
+         {std::pair{pet, 12.0f}, std::pair{wall, 8.0f}, std::pair{far, 90.0f}}) {
+        spawned->SetOwnedByClient(true);
+        World::Get().AddEntity(spawned, at(x), true);
+    }
+    monster->SetCurrentAttackTarget(kPlayer, player->GetPosition(), 0);
+    monster->GetPlayStats().SkillUsed("Records/Skills/Howl.dbr");
+    log.Observe();
+    monster->GetPlayStats().SkillUsed("Records/Skills/Howl.dbr");
+    monster->GetPlayStats().SkillUsed("Records/Skills/Quake.dbr");
+    log.Observe();
+    log.Observe();
+
+    const std::string printed = Printed();
+    const auto count = [&](const std::string& line) {
+        std::size_t n = 0;
+        for (std::size_t i = printed.find(line); i != std::string::npos;
+             i = printed.find(line, i + 1))
+            ++n;
+        return n;
+    };
+    EXPECT_EQ(count("Brute 16386 uses Howl"), 1u) << printed;
+    EXPECT_EQ(count("Brute 16386 uses Quake"), 1u) << printed;
+    EXPECT_EQ(count("201326593 comes to Brute 16386's side"), 1u) << printed;
+    EXPECT_EQ(count("201326594 rises"), 1u) << printed;
+    EXPECT_EQ(count("201326595"), 0u) << printed;
 }
 
 }  // namespace

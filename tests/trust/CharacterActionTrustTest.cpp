@@ -92,16 +92,43 @@ TEST_F(CharacterActionTrust, AnActionForAnotherPlayersCharacterIsNeitherRunNorRe
     EXPECT_EQ(CurrentOn(game.Client(1), kHostile), CharacterActionType_Walk);
 }
 
-TEST_F(CharacterActionTrust, DeathStunsAndSpawnsAreTheServersToDecide) {
-    SendFrom(0, DieAction(kHostile, {}));
+TEST_F(CharacterActionTrust, StunsAndSpawnsAreTheServersToDecide) {
     SendFrom(0, TakeStunAction(kHostile));
     SendFrom(0, SpawnAction(kHostile));
     EXPECT_EQ(CurrentOn(game.Server(), kHostile), CharacterActionType_Base);
     EXPECT_EQ(CurrentOn(game.Client(1), kHostile), CharacterActionType_Base);
+    EXPECT_EQ(game.Server().CountLog("the server decides this action"), 2);
+}
+
+TEST_F(CharacterActionTrust, AClientsCharacterDiesOnlyWhenItsLifeRanOutOnTheServerToo) {
+    const auto alive = [&] {
+        bool result = false;
+        ON_MACHINE(game.Server()) {
+            result = On(kHostile).IsAlive();
+        }
+        return result;
+    };
+    SendFrom(0, DieAction(kHostile, {}));
+    EXPECT_TRUE(alive());
+    EXPECT_EQ(game.Server().CountLog("the character's life has not run out"), 1);
+
+    // The strikes that emptied it landed on every machine.
+    for (TestMachine* tm : game.Machines())
+        ON_MACHINE(*tm) {
+            On(kHostile).SubtractLife(On(kHostile).GetCurrentLife(), PlayStatsDamageType{});
+        }
+    // Objects of the death under an id the server has, or more than the death makes: refused.
+    SendFrom(0, DieAction(kHostile, {kHonest}));
+    SendFrom(0, DieAction(kHostile, {0x0E000001}));
+    EXPECT_TRUE(alive());
+    EXPECT_EQ(game.Server().CountLog("death objects under ids that are not new"), 2);
+
+    SendFrom(0, DieAction(kHostile, {}));
+    EXPECT_FALSE(alive());
+    EXPECT_EQ(CurrentOn(game.Client(1), kHostile), CharacterActionType_Die);
     ON_MACHINE(game.Server()) {
-        EXPECT_TRUE(On(kHostile).IsAlive());
+        EXPECT_NE(Singleton<ObjectManager>::Get().GetObject<Character>(kHonest), nullptr);
     }
-    EXPECT_EQ(game.Server().CountLog("the server decides this action"), 3);
 }
 
 TEST_F(CharacterActionTrust, AMoveCannotPlaceTheCharacterSomewhereElse) {

@@ -1,5 +1,6 @@
 #include "Game/characters/actions/CharacterActionNetwork.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "Engine/Engine.h"
@@ -16,6 +17,7 @@
 #include "Game/characters/npc/Npc.h"
 #include "Game/core/net/GameEngineInboundInterface.h"
 #include "Game/core/net/packets/CharacterActionPackets.h"
+#include "Game/rules/death/DeathManager.h"
 #include "Game/world/fixeditems/FixedItem.h"
 
 namespace GAME {
@@ -118,13 +120,13 @@ void Refuse(const CharacterActionPacketBase& packet, int host, const char* why) 
                               packet.character.GetId(), why);
 }
 
-// Combat states, death and coming into the world are the server's to decide.
+// Combat states and coming into the world are the server's to decide; a death only as the
+// server's own copy of the life has it (VetClientAction).
 bool ClientMaySend(PACKET_TYPE type) {
     switch (type) {
         case PacketType::TakeStunPacket:
         case PacketType::ImmobilizePacket:
         case PacketType::TakeTrapPacket:
-        case PacketType::DiePacket:
         case PacketType::SpawnActionPacket:
             return false;
         default:
@@ -199,6 +201,27 @@ bool VetClientAction(CharacterActionPacketBase& packet, int host, Character& cha
             }
             if (!p.unknownName.IsEmpty()) {
                 Refuse(packet, host, "an animation name no record knows");
+                return false;
+            }
+            return true;
+        }
+        case PacketType::DiePacket: {
+            // A client's player dies where its life runs out, on its own machine; the server's
+            // copy took the same strikes, so it lets the death go on only when its life ran out
+            // there too, with objects of the death under ids that name nothing here.
+            if (!character.IsAlive() || character.GetCurrentLife() > 0.0f) {
+                Refuse(packet, host, "the character's life has not run out");
+                return false;
+            }
+            const auto& ids = static_cast<const DiePacket&>(packet).deathHandlerIds;
+            const DeathManager* deaths = character.GetDeathManager();
+            ObjectManager& objects = Singleton<ObjectManager>::Get();
+            const bool fresh = std::all_of(ids.begin(), ids.end(), [&](std::uint32_t id) {
+                return id != 0 && !objects.GetObject(id) &&
+                       std::count(ids.begin(), ids.end(), id) == 1;
+            });
+            if (!fresh || ids.size() != (deaths ? deaths->GetObjectIdCount() : 0)) {
+                Refuse(packet, host, "death objects under ids that are not new");
                 return false;
             }
             return true;

@@ -57,6 +57,8 @@ public:
     // not be known here); anything else, or null, counts nothing.
     void IncrementPotion(const Object* oneShot);
     void SkillUsed(const std::string& skillName) { ++mSkillsUsed[skillName]; }
+    // Starts of each skill by record name.
+    const std::map<std::string, int>& GetSkillsUsed() const { return mSkillsUsed; }
     void TallyDamageInflicted(float amount, const PlayStatsDamageType& type);
     void TallyDamageReceived(float amount, const PlayStatsDamageType& type);
     void TallyDamageReduction(float amount, PlayStatsDamageReductionType type);

@@ -1,5 +1,7 @@
 #include "Game/skills/manager/SkillCommands.h"
 
+#include <algorithm>
+
 #include "Engine/net/NetPacketRegistry.h"
 #include "Engine/object/ObjectManager.h"
 #include "Engine/text/Name.h"
@@ -71,8 +73,14 @@ SpawnObjectConfigCmd::SpawnObjectConfigCmd(const SpawnObjectConfigCmdPacket& pac
                            packet.positions, packet.ids, packet.spawnValue) {}
 
 void SpawnObjectConfigCmd::Execute() {
-    if (SkillManager* manager = FindManager())
-        manager->SkillSpawnObject(reference, origin, targetId, positions, ids, spawnValue);
+    SkillManager* manager = FindManager();
+    if (!manager)
+        return;
+    // Each object made under a given id moves the counter past it, and then makes objects of
+    // its own (controller, skills): those must not take the ids of the objects still to come.
+    if (!ids.empty())
+        Singleton<ObjectManager>::Get().SkipIdsThrough(*std::max_element(ids.begin(), ids.end()));
+    manager->SkillSpawnObject(reference, origin, targetId, positions, ids, spawnValue);
 }
 
 std::unique_ptr<NetPacket> SpawnObjectConfigCmd::GetNetPacket() {

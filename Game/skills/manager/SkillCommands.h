@@ -103,8 +103,10 @@ public:
           ids(std::move(ids_)),
           spawnValue(spawnValue_) {}
     explicit SpawnObjectConfigCmd(const SpawnObjectConfigCmdPacket& packet);
-    // What it makes stands on every machine from the same step on, as a strike lands.
-    bool IsStrike() const override { return true; }
+    // What it makes stands on every machine from the same step on, as a strike lands. A release
+    // (no ids) makes nothing: it runs at once on the deciding machine, whose controllers send the
+    // deaths as any other death.
+    bool IsStrike() const override { return !ids.empty(); }
     void Execute() override;
     // A client's spawn must come from a spawning skill of its character, within what that
     // skill makes, under new ids of the client's own band, at places near the character

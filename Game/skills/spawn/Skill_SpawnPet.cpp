@@ -12,6 +12,7 @@
 #include "Game/skills/manager/SkillServicesBase.h"
 #include "Game/skills/manager/SkillSpawnIds.h"
 #include "Game/skills/profile/SkillProfile.h"
+#include "Game/skills/spawn/SpawnedCharacters.h"
 
 namespace GAME {
 
@@ -22,25 +23,6 @@ namespace {
 
 Monster* FindMonster(std::uint32_t id) {
     return id ? Singleton<ObjectManager>::Get().GetObject<Monster>(id) : nullptr;
-}
-
-// A summons never takes over the id of a character or a skill; a local effect that happens to
-// hold it here gives way.
-bool MayTakeId(std::uint32_t id) {
-    const Object* held = id ? Singleton<ObjectManager>::Get().GetObject(id) : nullptr;
-    return id != 0 && !dynamic_cast<const Character*>(held) && !dynamic_cast<const Skill*>(held);
-}
-
-void KillPet(std::uint32_t id) {
-    Monster* pet = FindMonster(id);
-    if (!pet)
-        return;
-    // A pet let go by the command that made it (a burst past the limit) has not had its first
-    // update yet, without which its controller cannot kill it: it gets it now.
-    if (pet->IsInWorld() && !pet->HasDoneInitialUpdate())
-        pet->InitialUpdate();
-    if (ControllerMonster* controller = pet->GetMonsterController())
-        controller->KillMe();
 }
 
 }  // namespace
@@ -138,7 +120,7 @@ void Skill_SpawnPet::SpawnPet(Character& character, const WorldCoords& coords,
     const unsigned level = GetCurrentLevel();
     const std::string& record = GetSpawnObject(level);
     Monster* pet =
-        MayTakeId(objectId)
+        MayTakeSpawnId(objectId)
             ? Singleton<ObjectManager>::Get().CreateObjectFromFile<Monster>(record, objectId)
             : nullptr;
     if (!pet) {
@@ -168,7 +150,7 @@ void Skill_SpawnPet::ReleaseOnePet(Character&) {
         return;
     const std::uint32_t oldest = mPets.front();
     mPets.erase(mPets.begin());
-    KillPet(oldest);
+    KillSpawnedCharacter(oldest);
 }
 
 void Skill_SpawnPet::ReleasePets(Character&) {
@@ -176,7 +158,7 @@ void Skill_SpawnPet::ReleasePets(Character&) {
     const std::vector<std::uint32_t> pets = std::move(mPets);
     mPets.clear();
     for (std::uint32_t id : pets)
-        KillPet(id);
+        KillSpawnedCharacter(id);
 }
 
 void Skill_SpawnPet::Update(Character& character, int ms) {

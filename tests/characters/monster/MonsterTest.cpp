@@ -21,6 +21,9 @@
 #include "Game/skills/debuff/Skill_AttackBuff.h"
 #include "Game/skills/projectile/Skill_AttackProjectileRing.h"
 #include "Game/skills/projectile/Skill_AttackProjectileSpawnPet.h"
+#include "Game/skills/radius/Skill_AttackRadius.h"
+#include "Game/skills/spawn/Skill_DefensiveWall.h"
+#include "Game/skills/spawn/Skill_SpawnPet.h"
 #include "Game/skills/weapon/Skill_AttackInherent.h"
 #include "support/TestMachine.h"
 
@@ -392,18 +395,19 @@ TEST_F(MonsterTest, SavedStateRoundTripsInItsBinaryOrder) {
 namespace GAME::test {
 namespace {
 
-TEST(SampleMonsters, TheSampleLevelPlacesTwoBitersAndASpiritCaster) {
+TEST(SampleMonsters, TheSampleLevelPlacesTwoBitersASpiritCasterAndASummoner) {
     TestMachine tm(TestMachine::SampleDataDir());
     InitializeObjects();
     ASSERT_TRUE(World::Get().LoadLevel("Levels/Sample/Sample.level"));
     std::map<std::string, ControllerMonster*> brains;
     for (std::uint32_t id : Objects().GetObjectIds())
-        // Placed ones only: the caster's pet skill keeps a pet of its own out of the world.
+        // Placed ones only: the casters' pet skills keep a pet (or wall) of their own out of the
+        // world.
         if (auto* monster = Objects().GetObject<Monster>(id); monster && monster->IsInWorld()) {
             monster->InitialUpdate();
             brains[monster->GetObjectName()] = monster->GetMonsterController();
         }
-    ASSERT_EQ(brains.size(), 3u);
+    ASSERT_EQ(brains.size(), 4u);
     for (const auto& [name, brain] : brains)
         ASSERT_NE(brain, nullptr) << name;
 
@@ -425,6 +429,14 @@ TEST(SampleMonsters, TheSampleLevelPlacesTwoBitersAndASpiritCaster) {
     EXPECT_NE(shaman->GetBuffSelfSkillId(), 0u);
     EXPECT_NE(shaman->GetHealSkillId(), 0u);
     EXPECT_EQ(shaman->GetHealDelay(), 4000);
+    // The summoner swings a weapon pool and has its summons, wave and walls as special attacks.
+    const ControllerMonster* caller = brains.at("Records/Creatures/Beastcaller.dbr");
+    EXPECT_NE(Objects().GetObject<SkillActivatedWeaponPool>(caller->GetNormalSkillId()), nullptr);
+    EXPECT_NE(Objects().GetObject<Skill_SpawnPetMonster>(caller->GetSpecialAttackSkillId()),
+              nullptr);
+    EXPECT_NE(Objects().GetObject<Skill_AttackRadius>(caller->GetSpecialAttack2SkillId()), nullptr);
+    EXPECT_NE(Objects().GetObject<Skill_DefensiveWall>(caller->GetSpecialAttack3SkillId()),
+              nullptr);
     EXPECT_EQ(tm.CountLog("Unable to create skill"), 0);
     ShutdownObjects();
 }
