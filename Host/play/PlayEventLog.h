@@ -3,9 +3,8 @@
 // notice (a kill with the experience it brought, a level or skill point gained, the player's
 // death and respawn, a monster taking the player on, the first use of each of a foe's skills
 // other than its plain attack, a summons or a wall appearing near the player, a chest opened,
-// loot falling and being picked up, a conversation begun, a merchant's greeting, a quest's reward), and a
-// progress line on request. It only
-// listens and reads: every rule stays the library's.
+// loot falling and being picked up, a conversation begun, a merchant's greeting, a quest's reward),
+// and a progress line on request. It only listens and reads: every rule stays the library's.
 #include <cstdint>
 #include <cstdio>
 #include <map>
