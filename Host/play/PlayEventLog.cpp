@@ -82,6 +82,8 @@ void PlayEventLog::Attach(std::uint32_t playerId) {
     mConversation->SetOwner(this, &PlayEventLog::OnConversationBegin);
     mMarket.emplace(GameEventName("ActivateNPCMarket"), "PlayEventLog");
     mMarket->SetOwner(this, &PlayEventLog::OnActivateMarket);
+    mBanner.emplace(GameEventName("ShowTextBanner"), "PlayEventLog");
+    mBanner->SetOwner(this, &PlayEventLog::OnBanner);
     if (const Player* player = FindPlayer())
         mLastLifeState = player->GetLifeState();
 }
@@ -240,6 +242,10 @@ void PlayEventLog::ObserveProxies() {
         Print(Stamp() + (ambush ? "ambush! " + names + " leaps out" + where
                                 : names + (count == 1 ? " lurks" : " lurk") + where));
     }
+}
+
+void PlayEventLog::OnBanner(const GameEvent_ShowTextBanner& event) {
+    Print(Stamp() + "quest reward: " + ItemText(event.text));
 }
 
 void PlayEventLog::OnConversationBegin(const GameEvent_ConversationBegin& event) {

@@ -4,9 +4,8 @@
 // death and respawn, a monster taking the player on, the first use of each of a foe's skills
 // other than its plain attack, a summons or a wall appearing near the player, a chest opened,
 // loot falling and being picked up, a conversation begun, a merchant's greeting, creatures a
-// spawn proxy brings out, an ambush springing), and a
-// progress line on request. It only
-// listens and reads: every rule stays the library's.
+// spawn proxy brings out, an ambush springing, a quest's reward), and a progress line on
+// request. It only listens and reads: every rule stays the library's.
 #include <cstdint>
 #include <cstdio>
 #include <map>
@@ -21,6 +20,7 @@
 #include "Game/characters/npc/NpcEvents.h"
 #include "Game/core/GameEventListener.h"
 #include "Game/core/GameEvents.h"
+#include "Game/quests/actions/QuestActionEvents.h"
 #include "Host/play/TeleportMenu.h"
 
 namespace GAME {
@@ -80,6 +80,8 @@ private:
     void OnEntityInitialUpdate(const GameEvent_GenericEntity& event);
     // Creatures the proxies put into the world since the last frame.
     void ObserveProxies();
+    // A quest's reward shown on this machine's screen (each machine runs its own player's quests).
+    void OnBanner(const GameEvent_ShowTextBanner& event);
     // Lines that come in while a death is being handled follow the death's own line.
     void Print(const std::string& line);
     Player* FindPlayer() const;
@@ -107,6 +109,7 @@ private:
     std::vector<std::uint32_t> mProxies;    // spawn proxies that announced themselves
     std::vector<std::uint32_t> mAnnounced;  // creatures already told of, sorted
     std::vector<std::uint32_t> mProxyObjects;
+    std::optional<GameEventListener<PlayEventLog, GameEvent_ShowTextBanner>> mBanner;
     std::uint32_t mExperienceBefore = 0;
     int mDeathDepth = 0;
     int mKills = 0;

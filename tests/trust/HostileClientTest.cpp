@@ -393,6 +393,57 @@ TEST_F(HostileClient, QuestMessagesSpeakOnlyForTheSendersPlayerAndAreRationed) {
     ExpectHonestClientsPlay();
 }
 
+// A quest of a client's player gives an item through the server: only to the sender's own
+// player, only what a quest gives, rolled and numbered by the server, a few at a time.
+TEST_F(HostileClient, QuestItemsComeOnlyForTheSendersPlayerFromTheServersQuests) {
+    const std::string quest =
+        R"([{"quest": [{"title": "Q"}]}, {"steps": [{"max": 1}, {"step": [)"
+        R"({"properties": [{"name": "s"}]}, {"triggers": [{"max": 0}]}, {"completion": [)"
+        R"({"trigger": [{"displayTag": "t"}, {"conditions": [{"max": 0}]}, {"actions": [)"
+        R"({"max": 1}, {"action": [{"name": "Action_GiveItem"},)"
+        R"( {"item[0]": "Records/Items/Pebble.dbr"}]}]}]}]}]}]}])";
+    ON_MACHINE(game.Server()) {
+        ASSERT_NE(QuestRepository::Get()->LoadQuest("Quests/Q.quest", quest), nullptr);
+    }
+    auto ask = [&](std::uint32_t player, const char* record, std::uint32_t offeredId) {
+        ItemReplicaInfo item;
+        item.objectId = offeredId;
+        item.baseName = record;
+        item.seed = 7;
+        Hostile([&](GameEngineNetworkInterface& net) {
+            net.CreateItem(player, WorldCoords(), item, nullptr);
+        });
+    };
+    auto pebbles = [&](TestMachine& tm, int host) {
+        std::vector<std::uint32_t> found;
+        ON_MACHINE(tm) {
+            auto* player = Singleton<ObjectManager>::Get().GetObject<Player>(IdOf(host));
+            for (std::uint32_t id : player->GetInventory().GetInventoryItems())
+                if (auto* item = Singleton<ObjectManager>::Get().GetObject<Item>(id))
+                    if (item->GetObjectName() == "Records/Items/Pebble.dbr")
+                        found.push_back(id);
+        }
+        return found;
+    };
+    ask(IdOf(2), "Records/Items/Pebble.dbr", 0);   // for another player
+    ask(IdOf(1), "Records/Items/Charm.dbr", 0);    // no quest gives it
+    ask(IdOf(1), "Records/Items/Pebble.dbr", 77);  // its own: made, under the server's id
+    for (int host : {0, 2})
+        EXPECT_TRUE(pebbles(host == 0 ? game.Server() : game.Client(1), 2).empty());
+    EXPECT_EQ(game.Server().CountLog("refused CreateItem from host 1"), 1);
+    EXPECT_EQ(game.Server().CountLog("refused CreateItem (no quest gives it) from host 1"), 1);
+    const std::vector<std::uint32_t> made = pebbles(game.Server(), 1);
+    ASSERT_EQ(made.size(), 1u);
+    EXPECT_NE(made[0], 77u);
+    EXPECT_EQ(pebbles(game.Client(0), 1), made);  // the same item on the asking machine
+
+    for (int i = 0; i < 5; ++i)
+        ask(IdOf(1), "Records/Items/Pebble.dbr", 0);
+    EXPECT_EQ(pebbles(game.Server(), 1).size(), 4u);  // four in a while
+    EXPECT_GE(game.Server().CountLog("refused CreateItem (too many) from host 1"), 1);
+    ExpectHonestClientsPlay();
+}
+
 TEST_F(HostileClient, MarketRequestsNamingNoMerchantMakeNoMarket) {
     Hostile([](GameEngineNetworkInterface& net) {
         net.C2S_MarketUpdateRequest(IdOf(2));  // a player

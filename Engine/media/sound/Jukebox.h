@@ -21,6 +21,26 @@ public:
         mEventMusicOnce = once;
         ++mEventMusicCount;
     }
+    // Back from event music to the playlist over `fadeMs`.
+    void EndEventMusic(int fadeMs) {
+        mEventMusic.clear();
+        mLastFadeMs = fadeMs;
+    }
+    void LoadAmbientPlaylist(const std::string& name, bool now) {
+        mAmbientPlaylist = name;
+        mAmbientNow = now;
+    }
+    void LoadMusicPlaylist(const std::string& name) { mMusicPlaylist = name; }
+    void FadeInMusic() { mMusicFaded = false; }
+    void FadeOutMusic(int fadeMs) {
+        mMusicFaded = true;
+        mLastFadeMs = fadeMs;
+    }
+    const std::string& GetAmbientPlaylist() const { return mAmbientPlaylist; }
+    const std::string& GetMusicPlaylist() const { return mMusicPlaylist; }
+    bool IsAmbientLoadedNow() const { return mAmbientNow; }
+    bool IsMusicFadedOut() const { return mMusicFaded; }
+    int GetLastFadeMs() const { return mLastFadeMs; }
     const std::string& GetEventMusic() const { return mEventMusic; }
     bool IsEventMusicOnce() const { return mEventMusicOnce; }
     int GetEventMusicCount() const { return mEventMusicCount; }
@@ -33,6 +53,11 @@ private:
     std::string mEventMusic;
     bool mEventMusicOnce = false;
     int mEventMusicCount = 0;
+    std::string mAmbientPlaylist;
+    bool mAmbientNow = false;
+    std::string mMusicPlaylist;
+    bool mMusicFaded = false;
+    int mLastFadeMs = 0;
 };
 
 }  // namespace GAME

@@ -20,10 +20,12 @@
 #include "Game/core/util/SeamLog.h"
 #include "Game/core/util/ServerObjectIds.h"
 #include "Game/items/ItemNetworkCreation.h"
+#include "Game/items/ItemSeed.h"
 #include "Game/items/market/MarketClient.h"
 #include "Game/items/market/MarketServer.h"
 #include "Game/quests/QuestNetMsg.h"
 #include "Game/quests/QuestRepository.h"
+#include "Game/quests/actions/RewardActions.h"
 
 namespace GAME {
 
@@ -189,9 +191,40 @@ void GameEngineInboundInterface::GiveGoldToPlayer(std::uint32_t player, int amou
 
 void GameEngineInboundInterface::CreateItem(std::uint32_t character, const WorldCoords& where,
                                             const ItemReplicaInfo& item, std::wstring* nameOut) {
-    if (RefusedFromClient("CreateItem"))
+    if (FromRemoteClient()) {
+        CreateQuestItemForClient(character, item);
         return;
+    }
     CreateItemFromRequest(character, where, item, nameOut);
+}
+
+void GameEngineInboundInterface::CreateQuestItemForClient(std::uint32_t character,
+                                                          const ItemReplicaInfo& item) {
+    // Every machine runs its own player's quests, so a client asks for what its quests give:
+    // only for its own listed player, only a record a quest of this world gives, rolled here and
+    // made under an id of the server's band, and only so many in a while.
+    if (!gGameEngine || !SourceOwnsListedPlayer(character)) {
+        Refuse("CreateItem", character);
+        return;
+    }
+    if (!IsQuestGivenItem(item.baseName)) {
+        Refuse("CreateItem (no quest gives it)", character);
+        return;
+    }
+    if (!TakeQuestItemBudget()) {
+        Refuse("CreateItem (too many)", character);
+        return;
+    }
+    const Character* receiver = Singleton<ObjectManager>::Get().GetObject<Character>(character);
+    const std::uint32_t id = CreateServerObjectId(ServerIdBand::Drops);
+    // The roll has a generator of its own: the root generator is the game's, in step everywhere.
+    RandomUniform random;
+    SeedItemGenerator(random, id);
+    ItemReplicaInfo rolled;
+    if (!receiver || id == 0 || !RollQuestItem(item.baseName, random, rolled))
+        return;
+    rolled.objectId = id;
+    gGameEngine->CreateItemForCharacter(character, receiver->GetCoords(), rolled, nullptr);
 }
 
 void GameEngineInboundInterface::CreateEntity(const WorldCoords& where, const std::string& record,
@@ -408,6 +441,20 @@ void GameEngineInboundInterface::HandleQuestMessagePacket(std::uint32_t sender, 
                                   "GameEngineInboundInterface: a quest message of %zu words from "
                                   "host %d is none",
                                   words.size(), sourceHost);
+}
+
+bool GameEngineInboundInterface::TakeQuestItemBudget() {
+    // At most kQuestItemsPerWindow from one host in kQuestItemWindowMs of game time: a quest
+    // gives a few items at a step's end, never a stream.
+    constexpr int kQuestItemsPerWindow = 4;
+    constexpr std::uint64_t kQuestItemWindowMs = 10000;
+    const std::uint64_t window = gEngine->GetGameTime() / kQuestItemWindowMs;
+    QuestBudget& budget = questItemBudgets[sourceHost];
+    if (budget.second != window) {
+        budget.second = window;
+        budget.used = 0;
+    }
+    return budget.used++ < kQuestItemsPerWindow;
 }
 
 bool GameEngineInboundInterface::TakeQuestMessageBudget() {

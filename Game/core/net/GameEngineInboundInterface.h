@@ -78,6 +78,10 @@ private:
 
     // Counts a client's quest message against its host's share; false past the share.
     bool TakeQuestMessageBudget();
+    // Counts a client's request for a quest's item against its host's share; false past it.
+    bool TakeQuestItemBudget();
+    // On a server: makes the item a quest of a client's player gives it (see the .cpp).
+    void CreateQuestItemForClient(std::uint32_t character, const ItemReplicaInfo& item);
 
     int sourceHost = -1;
     PACKET_TYPE sourceType = 0;
@@ -91,7 +95,8 @@ private:
         std::uint64_t second = 0;
         int used = 0;
     };
-    std::map<int, QuestBudget> questBudgets;  // by host
+    std::map<int, QuestBudget> questBudgets;      // by host
+    std::map<int, QuestBudget> questItemBudgets;  // by host
 };
 
 }  // namespace GAME

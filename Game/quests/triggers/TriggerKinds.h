@@ -29,7 +29,8 @@ using ActionEventHandler = GameEventListener<Owner, Payload>;
 class ActionRewardInterface {
 public:
     virtual ~ActionRewardInterface() = default;
-    // Sends "GameEvent_Reward" with the reward's description.
+    // Shows the reward on a banner and, under a location and a title, records it in the quest
+    // log ("GameEvent_Reward"); a region of 0 announces nothing.
     virtual void AnnounceReward(const Name& questHandle, int region, const std::string& locationTag,
                                 const std::string& titleTag);
     virtual std::wstring GetRewardDescription() = 0;
