@@ -1,5 +1,7 @@
 #include "Host/play/StateChecksum.h"
 
+#include "Game/core/GameEngine.h"
+
 #include <algorithm>
 #include <bit>
 #include <cstdio>
@@ -133,6 +135,9 @@ void DumpWorldState(std::FILE* out, int frame) {
             VisitCharacterState(*character, sink);
             std::fprintf(out, "\n");
         }
+    // The shared generator too: a draw one machine alone makes shows here before it moves anyone.
+    if (gGameEngine)
+        std::fprintf(out, "%d root=%08x\n", frame, gGameEngine->GetRandomGen().GetState());
 }
 
 std::string FormatChecksum(std::uint64_t value) {

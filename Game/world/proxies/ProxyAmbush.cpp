@@ -44,6 +44,9 @@ void ProxyAmbush::Load(const LoadTable& record) {
     mMaxSpawnTime = static_cast<int>(record.GetFloat("maxSpawnTime", 0.0f) * 1000.0f);
     mMinProxyPopulation = record.GetInt("minProxyPopulation", 0);
     mMaxProxyPopulation = record.GetInt("maxProxyPopulation", 0);
+    // Read, not drawn: the load's own draws stay as they were.
+    if (gGameEngine)
+        mRandom.Seed(gGameEngine->GetRandomGen().GetState() ^ GetObjectId());
 }
 
 void ProxyAmbush::PoolComplete(ProxyPool* pool, const std::vector<WorldCoords>&) {
@@ -57,7 +60,7 @@ void ProxyAmbush::UpdateSelf(int elapsedMs) {
     if (mWaiting.empty() || !gGameEngine)
         return;
     if (mSpawnTimer < 1 && IsAlert()) {
-        RandomUniform& random = gGameEngine->GetRandomGen();
+        RandomUniform& random = mRandom;
         const int cap = random.IGenerate(mMinProxyPopulation, mMaxProxyPopulation);
         if (cap == 0 || mActive.size() < static_cast<unsigned int>(cap)) {
             PlaceNextObject();

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "Engine/sys/RandomUniform.h"
 #include "Game/world/proxies/Proxy.h"
 
 namespace GAME {
@@ -37,6 +38,9 @@ private:
     int mMinProxyPopulation = 0, mMaxProxyPopulation = 0;
     std::vector<std::uint32_t> mActive;
     int mSpawnTimer = 0;
+    // Its releases' draws: the shared generator is in step between the machines only while the
+    // level loads, so it is seeded from it then and every machine releases alike.
+    RandomUniform mRandom;
     std::vector<Entity*> mNearby;  // scratch of IsAlert
 };
 
