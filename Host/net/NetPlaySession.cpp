@@ -299,12 +299,12 @@ bool NetPlaySession::ClickInTurn(int frame) {
     if (gEngine->IsServer()) {
         if (frame <= mOptions.frames)
             ClickFor(frame);
-        const auto deadline = MeetingDeadline();
         for (int host : std::vector<int>(mClients)) {
             if (!IsClient(host))
                 continue;
             mMarks.SendServerMark(mPlayers->GetPlayers(), host);
-            WaitForClient(host, mMarksDue, frame, deadline);
+            // Each turn has its own time: a silent client before it must not use it up.
+            WaitForClient(host, mMarksDue, frame, MeetingDeadline());
         }
         ApplyDepartures();
         mMarks.SendServerMark(mPlayers->GetPlayers());
