@@ -630,7 +630,7 @@ public:
     void SetExtentsLarge();
     void SetExtentsSmall();
     float GetPathSlowdownLength() const;
-    bool OccludesPathing() const { return IsAlive() && !mInvisible; }
+    bool OccludesPathing() const override { return IsAlive() && !mInvisible; }
     static void GetPathGenerationParams(PathGenerationParams& params);
     Sphere GetRegionBoundingSphere() const;
     WorldVec3 GetPathPosition() const;

@@ -43,7 +43,7 @@ public:
     // Engine operations.
     void Load(const LoadTable& record) override;
     void PreLoad(bool now) override;
-    virtual bool OccludesPathing() const { return false; }
+    bool OccludesPathing() const override { return false; }
     virtual void CollisionCallback(int surface);
     void InitialUpdate() override;
     bool ShouldServerSpawn() const override { return true; }

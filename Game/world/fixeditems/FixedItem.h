@@ -53,7 +53,7 @@ public:
     void RestoreState(BinaryReader& reader) override;
     virtual bool ShouldSaveState() const { return true; }
     virtual bool IsStatic() const { return false; }
-    virtual bool OccludesPathing() const { return false; }
+    bool OccludesPathing() const override { return false; }
     virtual bool DeleteOnEnteringUnloadedLevel() const { return false; }
     virtual bool GetIsPartOfLevel() const { return true; }
     virtual void OnAddToLevel() { CreatePathObstacle(); }

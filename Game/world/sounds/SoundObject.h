@@ -18,7 +18,7 @@ public:
     void UpdateSelf(int elapsedMs) override;
     bool ShouldServerSpawn() const override { return false; }
     bool CanCollide() const { return false; }
-    bool OccludesPathing() const { return false; }
+    bool OccludesPathing() const override { return false; }
 
     const SoundAmbient& GetAmbient() const { return mAmbient; }
     const SoundPeriodic& GetPeriodic() const { return mPeriodic; }
