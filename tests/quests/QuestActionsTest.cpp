@@ -450,7 +450,7 @@ TEST_F(QuestActions, ReFiresRepeatOnlyWhereAllowed) {
     EXPECT_TRUE(hero->IsVisible());
 }
 
-// Set before the character is in the world, the light and the item wait for it; the light
+// Set before the character is in the world, the light and the items wait for it; the light
 // goes out through the action the character was given.
 TEST_F(QuestActions, NpcActionsReachTheCharacterOnceItAppears) {
     auto illuminate = Make<Action_IlluminateNpc>([](IOStream& s) {
@@ -463,16 +463,29 @@ TEST_F(QuestActions, NpcActionsReachTheCharacterOnceItAppears) {
         for (const char* key : {"item[0]", "item[1]", "item[2]"})
             Field(s, key, "Records/Items/Pebble.dbr");
     });
+    auto drop = Make<Action_DropItemFromNpc>([](IOStream& s) {
+        Field(s, "npc", "Records/Npcs/Giver.dbr");
+        for (const char* key : {"item[0]", "item[1]", "item[2]"})
+            Field(s, key, "Records/Items/Pebble.dbr");
+    });
     illuminate->Fire(0, false);
     dispense->Fire(0, false);
-    EXPECT_TRUE(illuminate->IsPendingFire() && dispense->IsPendingFire());
+    drop->Fire(0, false);
+    EXPECT_TRUE(illuminate->IsPendingFire() && dispense->IsPendingFire() &&
+                drop->IsPendingFire());
 
     Region* region = World::Get().AddRegion(std::make_unique<Region>("Green"));
     auto* npc = Singleton<ObjectManager>::Get().CreateObjectFromFile<Npc>("Records/Npcs/Giver.dbr");
     ASSERT_NE(npc, nullptr);
     World::Get().AddEntity(npc, WorldCoords(region, Coords()), false);
     npc->InitialUpdate();
-    EXPECT_FALSE(illuminate->IsPendingFire() || dispense->IsPendingFire());
+    EXPECT_FALSE(illuminate->IsPendingFire() || dispense->IsPendingFire() ||
+                 drop->IsPendingFire());
+    // The dropped item lies in the world, not in anyone's bag.
+    const Item* dropped = Singleton<ObjectManager>::Get().GetObject<Item>(drop->GetLastItemId());
+    ASSERT_NE(dropped, nullptr);
+    EXPECT_TRUE(dropped->IsInWorld());
+    EXPECT_EQ(dropped->GetObjectName(), "Records/Items/Pebble.dbr");
     EXPECT_EQ(npc->GetDialogType(), Npc::DialogType_Question);
     EXPECT_TRUE(npc->IsPlayerNpcIllumination());
 

@@ -23,6 +23,7 @@
 #include "Game/items/inventory/Inventory.h"
 #include "Game/items/oneshot/OneShot.h"
 #include "Game/quests/QuestRepository.h"
+#include "Game/quests/actions/RewardActions.h"
 #include "players/PlayersTestSupport.h"
 #include "support/NetTestGame.h"
 
@@ -441,6 +442,59 @@ TEST_F(HostileClient, QuestItemsComeOnlyForTheSendersPlayerFromTheServersQuests)
         ask(IdOf(1), "Records/Items/Pebble.dbr", 0);
     EXPECT_EQ(pebbles(game.Server(), 1).size(), 4u);  // four in a while
     EXPECT_GE(game.Server().CountLog("refused CreateItem (too many) from host 1"), 1);
+    ExpectHonestClientsPlay();
+}
+
+// A quest's gold, experience and points reach a player only as the server grants them: what a
+// reward action of the server's own quests gives, once per action and player, on every machine.
+TEST_F(HostileClient, QuestRewardsAreTheServersToGrantOncePerPlayer) {
+    const std::string quest =
+        R"([{"quest": [{"title": "Q"}]}, {"steps": [{"max": 1}, {"step": [)"
+        R"({"properties": [{"name": "s"}]}, {"triggers": [{"max": 0}]}, {"completion": [)"
+        R"({"trigger": [{"displayTag": "t"}, {"conditions": [{"max": 0}]}, {"actions": [)"
+        R"({"max": 1}, {"action": [{"name": "Action_GiveMoney"}, {"moneyAmount[0]": 40},)"
+        R"( {"region": 0}]}]}]}]}]}]}])";
+    for (int host : {0, 1, 2})
+        ON_MACHINE(Host(host)) {
+            ASSERT_NE(QuestRepository::Get()->LoadQuest("Quests/Q.quest", quest), nullptr);
+        }
+    auto claim = [&](std::uint32_t player, std::uint32_t gold, float life) {
+        Bonus made;
+        made.gold = gold;
+        made.lifePoints = life;
+        Hostile([&](GameEngineNetworkInterface& net) {
+            net.HandleBonusToServer(made, WorldVec3(), player);
+        });
+    };
+    auto money = [&](int host, int of) {
+        std::uint32_t amount = 0;
+        ON_MACHINE(Host(host)) {
+            amount = Singleton<ObjectManager>::Get().GetObject<Player>(IdOf(of))->GetMoney();
+        }
+        return amount;
+    };
+    claim(IdOf(1), 4000, 0.0f);  // no quest gives it
+    claim(IdOf(1), 40, 500.0f);  // more than the quest gives
+    claim(IdOf(2), 40, 0.0f);    // for another player
+    EXPECT_EQ(MoneyOnServer(1) + MoneyOnServer(2), 0u);
+    claim(IdOf(1), 40, 0.0f);  // what the quest gives: granted, alike here and there
+    claim(IdOf(1), 40, 0.0f);  // once
+    EXPECT_EQ(MoneyOnServer(1), 40u);
+    EXPECT_EQ(money(1, 1), 40u);
+    EXPECT_EQ(game.Server().CountLog("refused HandleBonusToServer from host 1"),
+              NetFaultLog::kLinesPerWindow);
+
+    // An honest client's own quest claims it through the server; its copy grants nothing alone.
+    ON_MACHINE(Host(2)) {
+        TriggerAction* give = FindQuestAction(
+            [](TriggerAction& action) { return dynamic_cast<RewardAction*>(&action) != nullptr; });
+        ASSERT_NE(give, nullptr);
+        give->Fire(0, false);
+        EXPECT_EQ(Singleton<ObjectManager>::Get().GetObject<Player>(IdOf(2))->GetMoney(), 0u);
+    }
+    game.Pump();
+    EXPECT_EQ(MoneyOnServer(2), 40u);
+    EXPECT_EQ(money(2, 2), 40u);
     ExpectHonestClientsPlay();
 }
 

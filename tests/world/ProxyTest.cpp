@@ -13,6 +13,7 @@
 #include "Engine/object/ObjectManager.h"
 #include "Engine/records/RecordDatabase.h"
 #include "Engine/streams/BinaryStream.h"
+#include "Engine/streams/IOStream.h"
 #include "Engine/world/InstanceGroupManager.h"
 #include "Engine/world/World.h"
 #include "Game/ai/monster/ControllerMonster.h"
@@ -20,7 +21,9 @@
 #include "Game/characters/monster/Monster.h"
 #include "Game/core/GameEngine.h"
 #include "Game/core/GameEventListener.h"
+#include "Game/core/GameEvents.h"
 #include "Game/core/players/PlayerManagerClient.h"
+#include "Game/quests/actions/EntityActions.h"
 #include "Game/world/fixeditems/FixedItem.h"
 #include "Game/world/proxies/ProxyAccessoryPool.h"
 #include "Game/world/proxies/ProxyAmbush.h"
@@ -246,6 +249,35 @@ TEST_F(Proxies, LimitsAndFormulasReadThePlayersLevels) {
     float value = -1;
     EXPECT_FALSE(proxy->GetDesignerVariable("nonsense", value));
     EXPECT_EQ(value, 0.0f);
+}
+
+// Quest actions named after a proxy act on what it made; one that disables it stops it for good.
+TEST_F(Proxies, QuestActionsReachAProxysObjectsAndDisableIt) {
+    Record("T/QuestPool.dbr", R"({"spawnMax": 2, "name1": "T/A.dbr", "alwaysSpawn1": true})");
+    Record("T/QuestProxy.dbr", R"({"Class": "Proxy", "pool1": "T/QuestPool.dbr", "weight1": 1})");
+    const auto action = [](auto made, const char* key) {
+        IOStream properties;
+        std::string name = "T/QuestProxy.dbr";
+        properties.StreamString(key, name);
+        IOStream read(properties.GetBytes());
+        made->SerializeChildProperties(read);
+        return made;
+    };
+    auto kill = action(std::make_unique<Action_KillCreature>(0), "creatureRecord");
+    auto disable = action(std::make_unique<Action_DisableProxy>(0), "proxy");
+    Proxy* proxy = Make("T/QuestProxy.dbr");
+    ASSERT_NE(proxy, nullptr);
+    std::vector<std::uint32_t> made;
+    proxy->GetPrimaryObjects(made);
+    ASSERT_EQ(made.size(), 2u);
+    disable->Fire(0, false);
+    GameEvent_GenericEntity appeared;
+    appeared.objectName = proxy->GetObjectName();
+    appeared.objectId = proxy->GetObjectId();
+    SendGameEvent(appeared, "GenericEntityInitialUpdate");
+    EXPECT_EQ(kill->GetBound(), made);
+    EXPECT_TRUE(proxy->IsDone());
+    EXPECT_FALSE(disable->IsPendingFire());
 }
 
 TEST_F(Proxies, ARestoredProxyMakesNothingAndDrawsNothing) {

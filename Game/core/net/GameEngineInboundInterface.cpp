@@ -25,6 +25,7 @@
 #include "Game/items/market/MarketServer.h"
 #include "Game/quests/QuestNetMsg.h"
 #include "Game/quests/QuestRepository.h"
+#include "Game/quests/actions/QuestRewardGrant.h"
 #include "Game/quests/actions/RewardActions.h"
 
 namespace GAME {
@@ -369,6 +370,17 @@ void GameEngineInboundInterface::HandleBonusToServer(const Bonus& bonus, const W
         return;
     if (!FromRemoteClient()) {
         gGameEngine->HandleBonusToServerInbound(bonus, where, activePlayer);
+        return;
+    }
+    // A bonus naming no object is a quest's reward: one the server's own quests give, once.
+    if (bonus.sourceId == 0) {
+        Bonus grant;
+        if ((!SourceOwnsListedPlayer(activePlayer) || !IsFinite(where) ||
+             !ClaimQuestReward(activePlayer, bonus, grant)) &&
+            Refuse("HandleBonusToServer", activePlayer))
+            return;
+        if (PlayerManagerServer* server = gGameEngine->GetPlayerManagerServer())
+            server->GrantBonus(grant, activePlayer);
         return;
     }
     // A gold pile pays what the server's copy of it held, to the player who used it up here.

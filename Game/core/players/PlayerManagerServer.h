@@ -52,6 +52,10 @@ public:
     bool HandleClientHeartbeat(const PlayerNetHeartbeatInfo& heartbeat);
     void AddPlayerToParty(std::uint32_t id, int party);
     void HandleBonus(const Bonus& bonus, const WorldVec3& where, std::uint32_t receiver);
+    // A bonus for one player alone, unshared (a quest's reward): every machine applies it.
+    void GrantBonus(const Bonus& bonus, std::uint32_t player) {
+        HandleBonusToClient(bonus, player);
+    }
 
     void HandlePlayerUpdateOutbound();
     void HandlePlayerHeartbeatOutbound();

@@ -6,9 +6,9 @@
 #include "Engine/streams/IOStream.h"
 #include "Game/characters/CharacterEvents.h"
 #include "Game/core/ObjectLookup.h"
-#include "Game/core/util/SeamLog.h"
 #include "Game/quests/QuestRepository.h"
 #include "Game/quests/conditions/QuestCondition.h"
+#include "Game/world/proxies/Proxy.h"
 
 namespace GAME {
 
@@ -55,8 +55,11 @@ void BoundAction::BindCreature(const std::string&, std::uint32_t id) {
 }
 
 void BoundAction::BindEntity(const std::string&, std::uint32_t id) {
-    if (IsOfClass(Objects().GetObject(id), "Proxy")) {
-        ReportSeam("BoundAction", "Proxy::GetPrimaryObjects");
+    if (auto* proxy = dynamic_cast<Proxy*>(Objects().GetObject(id))) {
+        std::vector<std::uint32_t> objects;
+        proxy->GetPrimaryObjects(objects);
+        for (std::uint32_t object : objects)
+            AddBound(object);
         return;
     }
     AddBound(id);

@@ -14,6 +14,7 @@
 #include "Game/core/util/ServerObjectIds.h"
 #include "Game/quests/QuestObjects.h"
 #include "Game/quests/conditions/QuestCondition.h"
+#include "Game/world/proxies/Proxy.h"
 
 namespace GAME {
 
@@ -240,8 +241,11 @@ void Action_FireSkill::BindCreature(const std::string& name, std::uint32_t id) {
 }
 
 void Action_FireSkill::BindEntity(const std::string& name, std::uint32_t id) {
-    if (IsOfClass(Objects().GetObject(id), "Proxy")) {
-        ReportSeam("Action_FireSkill", "Proxy::GetPrimaryObjects");
+    if (auto* proxy = dynamic_cast<Proxy*>(Objects().GetObject(id))) {
+        std::vector<std::uint32_t> objects;
+        proxy->GetPrimaryObjects(objects);
+        for (std::uint32_t object : objects)
+            BindCreature(name, object);
         return;
     }
     BindCreature(name, id);
@@ -317,15 +321,14 @@ void Action_DisableProxy::BindProxyObjects(const QuestNetMsg_ProxySpawn& message
 }
 
 void Action_DisableProxy::Apply() {
-    Object* proxy = mBound.empty() ? nullptr : FindObjectOfClass(mBound.front(), "Proxy");
+    auto* proxy =
+        mBound.empty() ? nullptr : dynamic_cast<Proxy*>(Objects().GetObject(mBound.front()));
     if (!proxy)
         return;
     // A client's copy only settles: the server disables the proxy for everyone.
-    if (gEngine->IsNetworkEnabled() && !gEngine->IsServer()) {
-        mPending = false;
-        return;
-    }
-    ReportSeam("Action_DisableProxy", "Proxy::Disable");
+    if (!(gEngine->IsNetworkEnabled() && !gEngine->IsServer()))
+        proxy->Disable();
+    mPending = false;
 }
 
 }  // namespace GAME

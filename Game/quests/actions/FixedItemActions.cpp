@@ -10,10 +10,10 @@
 #include "Game/core/GameEvents.h"
 #include "Game/core/ObjectLookup.h"
 #include "Game/core/net/packets/FixedItemPackets.h"
-#include "Game/core/util/SeamLog.h"
 #include "Game/items/ItemReplicaInfo.h"
 #include "Game/quests/conditions/QuestCondition.h"
 #include "Game/world/fixeditems/FixedItem.h"
+#include "Game/world/proxies/Proxy.h"
 
 namespace GAME {
 
@@ -91,8 +91,11 @@ void LockAction::OnSpawn(const GameEvent_FixedItemSpawn& event) {
 }
 
 void LockAction::BindEntity(const std::string&, std::uint32_t id) {
-    if (IsOfClass(Objects().GetObject(id), "Proxy")) {
-        ReportSeam("LockAction", "Proxy::GetAccessoryObjects");
+    if (auto* proxy = dynamic_cast<Proxy*>(Objects().GetObject(id))) {
+        std::vector<std::uint32_t> objects;
+        proxy->GetAccessoryObjects(objects);
+        for (std::uint32_t object : objects)
+            AddBound(object);
         return;
     }
     AddBound(id);

@@ -1,12 +1,20 @@
 #include "Game/quests/actions/NpcActions.h"
 
+#include "Engine/Engine.h"
 #include "Engine/object/ObjectManager.h"
 #include "Engine/streams/IOStream.h"
+#include "Engine/sys/RandomUniform.h"
 #include "Game/characters/Character.h"
 #include "Game/characters/monster/Monster.h"
 #include "Game/characters/npc/Npc.h"
+#include "Game/core/GameEngine.h"
 #include "Game/core/ObjectLookup.h"
-#include "Game/core/util/SeamLog.h"
+#include "Game/core/util/ServerObjectIds.h"
+#include "Game/items/Item.h"
+#include "Game/items/ItemReplicaInfo.h"
+#include "Game/items/ItemSeed.h"
+#include "Game/quests/actions/BoundAction.h"
+#include "Game/quests/actions/RewardActions.h"
 #include "Game/quests/conditions/QuestCondition.h"
 
 namespace GAME {
@@ -143,10 +151,31 @@ void Action_DropItemFromNpc::Apply() {
     // What falls into the world is the server's to make.
     if (Item().empty() || mBound.empty() || !DecidesGame())
         return;
-    for (std::uint32_t id : mBound)
-        if (Objects().GetObject<Character>(id))
-            ReportSeam("Action_DropItemFromNpc", "Character::DropItem");
-    mPending = false;
+    const bool network = gEngine->IsNetworkEnabled();
+    for (std::uint32_t id : mBound) {
+        Character* character = Objects().GetObject<Character>(id);
+        if (character) {
+            // Rolled from a generator of the item's own: a draw from the root generator on the
+            // deciding machine alone would put it out of step with the others.
+            const std::uint32_t itemId =
+                network ? CreateServerObjectId(ServerIdBand::Drops) : Objects().CreateObjectID();
+            RandomUniform random;
+            SeedItemGenerator(random, itemId);
+            ItemReplicaInfo replica;
+            if (itemId != 0 && RollQuestItem(Item(), random, replica)) {
+                replica.objectId = itemId;
+                if (network) {
+                    // Every machine makes it where the character stands.
+                    gGameEngine->CreateItem(character->GetCoords(), replica);
+                    mLastItemId = itemId;
+                } else if (GAME::Item* item = GAME::Item::CreateItem(replica)) {
+                    mLastItemId = itemId;
+                    character->DropItem(item, 0.5f, 0.5f);
+                }
+            }
+        }
+        mPending = false;
+    }
 }
 
 }  // namespace GAME

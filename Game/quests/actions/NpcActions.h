@@ -161,6 +161,7 @@ class Action_DropItemFromNpc : public NpcItemAction {
 public:
     using NpcItemAction::NpcItemAction;
     const char* GetName() const override { return "Action_DropItemFromNpc"; }
+    std::uint32_t GetLastItemId() const { return mLastItemId; }
 
 protected:
     std::string Describe() const override {
@@ -168,6 +169,9 @@ protected:
                Highlight(ShowRecordName(mNpc));
     }
     void Apply() override;
+
+private:
+    std::uint32_t mLastItemId = 0;
 };
 
 }  // namespace GAME

@@ -1,5 +1,6 @@
 #include "Game/quests/actions/RewardActions.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cwchar>
 #include <memory>
@@ -14,6 +15,7 @@
 #include "Game/characters/CharacterEvents.h"
 #include "Game/characters/Player.h"
 #include "Game/core/GameEngine.h"
+#include "Game/core/players/Bonus.h"
 #include "Game/core/util/SeamLog.h"
 #include "Game/core/util/ServerObjectIds.h"
 #include "Game/items/Item.h"
@@ -28,6 +30,7 @@
 #include "Game/quests/QuestStep.h"
 #include "Game/quests/actions/BoundAction.h"
 #include "Game/quests/actions/QuestActionEvents.h"
+#include "Game/quests/actions/QuestRewardGrant.h"
 #include "Game/quests/conditions/QuestCondition.h"
 #include "Game/skills/manager/SkillManager.h"
 
@@ -52,16 +55,6 @@ Character* Receiver(std::uint32_t target) {
     return id ? Objects().GetObject<Character>(id) : nullptr;
 }
 
-// In a network game a reward granted on one machine alone would leave the other machines' copy
-// of the player behind (every machine keeps every player's experience and gold in step); until
-// a reward every machine grants exists, a networked quest grants none of these.
-Character* RewardReceiver(std::uint32_t target) {
-    if (!gEngine->IsNetworkEnabled())
-        return Receiver(target);
-    ReportSeam("RewardAction", "a quest reward granted on every machine (network game)");
-    return nullptr;
-}
-
 Player* LocalPlayer() {
     const std::uint32_t id = LocalPlayerId();
     return id ? Objects().GetObject<Player>(id) : nullptr;
@@ -82,27 +75,35 @@ std::string RecordClass(const std::string& record) {
 
 }  // namespace
 
-bool IsQuestGivenItem(const std::string& record) {
-    if (record.empty())
-        return false;
-    auto names = [&record](const Trigger* trigger) {
+TriggerAction* FindQuestAction(const std::function<bool(TriggerAction&)>& match) {
+    auto find = [&match](const Trigger* trigger) -> TriggerAction* {
         for (std::size_t i = 0; trigger && i < trigger->GetNumActions(); ++i)
-            if (const auto* give = dynamic_cast<const Action_GiveItem*>(trigger->GetActionAtIdx(i)))
-                for (const std::string& item : give->GetItems())
-                    if (RecordNamesEqual(item, record))
-                        return true;
-        return false;
+            if (TriggerAction* action = trigger->GetActionAtIdx(i); action && match(*action))
+                return action;
+        return nullptr;
     };
     for (const auto& quest : QuestRepository::Get()->GetQuests())
         for (std::size_t s = 0; s < quest->GetStepCount(); ++s) {
             const QuestStep& step = *quest->GetQuestStepAtIndx(s);
-            if (names(step.GetCompletionTrigger()))
-                return true;
+            if (TriggerAction* action = find(step.GetCompletionTrigger()))
+                return action;
             for (std::size_t t = 0; t < step.GetTriggerCount(); ++t)
-                if (names(step.GetTriggerOfIdx(t)))
-                    return true;
+                if (TriggerAction* action = find(step.GetTriggerOfIdx(t)))
+                    return action;
         }
-    return false;
+    return nullptr;
+}
+
+bool IsQuestGivenItem(const std::string& record) {
+    if (record.empty())
+        return false;
+    return FindQuestAction([&record](TriggerAction& action) {
+               if (const auto* give = dynamic_cast<const Action_GiveItem*>(&action))
+                   for (const std::string& item : give->GetItems())
+                       if (RecordNamesEqual(item, record))
+                           return true;
+               return false;
+           }) != nullptr;
 }
 
 bool IsQuestLootTableClass(const std::string& className) {
@@ -137,28 +138,49 @@ std::wstring RewardAction::AmountText(const char* tag) const {
     return FormatReward(Amount(), LocalizeSimple(tag));
 }
 
-void Action_GiveMoney::Fire(std::uint32_t target, bool) {
-    Character* receiver = RewardReceiver(target);
-    if (!receiver)
-        return;
-    receiver->AddMoney(static_cast<std::uint32_t>(Amount()));
-    Announce();
+bool RewardAction::GetBonus(Bonus& bonus) const {
+    bonus = Bonus();
+    const int amount = Amount();
+    if (amount <= 0)
+        return false;
+    return FillBonus(bonus, static_cast<std::uint32_t>(amount));
 }
 
-void Action_GiveExp::Fire(std::uint32_t target, bool) {
-    Character* receiver = RewardReceiver(target);
-    if (!receiver)
-        return;
-    receiver->ReceiveExperience(static_cast<std::uint32_t>(Amount()), false);
-    Announce();
+bool RewardAction::TakeGrantFor(std::uint32_t player) {
+    if (std::find(mGrantedTo.begin(), mGrantedTo.end(), player) != mGrantedTo.end())
+        return false;
+    mGrantedTo.push_back(player);
+    return true;
 }
 
-void Action_GiveAttributePoints::Fire(std::uint32_t target, bool) {
-    Character* receiver = RewardReceiver(target);
-    if (!receiver)
+void RewardAction::Grant(std::uint32_t target) {
+    if (!gEngine->IsNetworkEnabled()) {
+        if (Character* receiver = Receiver(target)) {
+            GrantHere(*receiver, Amount());
+            Announce();
+        }
         return;
-    receiver->GetExperienceLevelControl().AddModifierPoints(static_cast<std::uint32_t>(Amount()));
-    Announce();
+    }
+    Bonus reward;
+    if (!GetBonus(reward)) {
+        if (Amount() > 0)
+            ReportSeam(GetName(), "a named skill's levels granted on every machine (network game)");
+        return;
+    }
+    if (SendQuestReward(target, reward))
+        Announce();
+}
+
+void Action_GiveMoney::GrantHere(Character& receiver, int amount) {
+    receiver.AddMoney(static_cast<std::uint32_t>(amount));
+}
+
+void Action_GiveExp::GrantHere(Character& receiver, int amount) {
+    receiver.ReceiveExperience(static_cast<std::uint32_t>(amount), false);
+}
+
+void Action_GiveAttributePoints::GrantHere(Character& receiver, int amount) {
+    receiver.GetExperienceLevelControl().AddModifierPoints(static_cast<std::uint32_t>(amount));
 }
 
 void Action_GiveSkillPoints::SerializeChildProperties(IOStream& stream) {
@@ -167,22 +189,28 @@ void Action_GiveSkillPoints::SerializeChildProperties(IOStream& stream) {
 }
 
 void Action_GiveSkillPoints::Fire(std::uint32_t target, bool) {
-    const int amount = Amount();
-    if (amount == 0)
-        return;
-    Character* receiver = RewardReceiver(target);
-    if (!receiver)
-        return;
+    if (Amount() != 0)
+        Grant(target);
+}
+
+bool Action_GiveSkillPoints::FillBonus(Bonus& bonus, std::uint32_t amount) const {
+    // A named skill's levels are no bonus.
+    if (!mSkill.empty())
+        return false;
+    bonus.skillPoints = amount;
+    return true;
+}
+
+void Action_GiveSkillPoints::GrantHere(Character& receiver, int amount) {
     if (mSkill.empty()) {
-        receiver->GetExperienceLevelControl().AddSkillPoints(static_cast<std::uint32_t>(amount));
+        receiver.GetExperienceLevelControl().AddSkillPoints(static_cast<std::uint32_t>(amount));
         GameEvent_CharacterId skillUp;
-        skillUp.objectId = receiver->GetObjectId();
+        skillUp.objectId = receiver.GetObjectId();
         SendGameEvent(skillUp, "PlayerSkillUp");
     } else {
-        SkillManager& skills = receiver->GetSkillManager();
+        SkillManager& skills = receiver.GetSkillManager();
         skills.IncrementSkill(skills.FindSkillId(mSkill), amount);
     }
-    Announce();
 }
 
 std::wstring Action_GiveSkillPoints::GetRewardDescription() {

@@ -3,8 +3,11 @@
 // go to the trigger's target, or to this machine's player when there is none: every machine
 // runs its own player's quests.
 #include <cstdint>
+#include <functional>
 #include <string>
+#include <vector>
 
+#include "Game/core/players/Bonus.h"
 #include "Game/quests/actions/QuestAction.h"
 
 namespace GAME {
@@ -13,32 +16,49 @@ class Character;
 class RandomUniform;
 struct ItemReplicaInfo;
 
-// A reward that grants one per-difficulty amount and announces it.
+// A reward that grants one per-difficulty amount and announces it. In a network game the server
+// grants it, once per player, and every machine applies it alike (QuestRewardGrant.h).
 class RewardAction : public QuestAction, public ActionRewardInterface {
 public:
     using QuestAction::QuestAction;
     bool CanDelay() const override { return true; }
     void SerializeChildProperties(IOStream& stream) override;
+    void Fire(std::uint32_t target, bool) override { Grant(target); }
+    // The reward at the game's difficulty as a bonus; false when it is none a bonus carries.
+    bool GetBonus(Bonus& bonus) const;
+    // Whether the player may still be granted this reward; notes that it now is.
+    bool TakeGrantFor(std::uint32_t player);
 
 protected:
     virtual const char* AmountName() const = 0;
+    virtual bool FillBonus(Bonus& bonus, std::uint32_t amount) const = 0;
+    virtual void GrantHere(Character& receiver, int amount) = 0;
+    // On this machine alone in single player, else through the server; announced when given.
+    void Grant(std::uint32_t target);
     int Amount() const { return mAmount[static_cast<std::size_t>(QuestDifficulty())]; }
     // "%d %s" of the amount and the tag's text.
     std::wstring AmountText(const char* tag) const;
     void Announce() { AnnounceReward(GetQuestHandle(), mRegion, mLocationTag, mTitleTag); }
 
     PerDifficulty<int> mAmount{};
+
+private:
+    std::vector<std::uint32_t> mGrantedTo;  // the players the server granted it to
 };
 
 class Action_GiveMoney : public RewardAction {
 public:
     using RewardAction::RewardAction;
     const char* GetName() const override { return "Action_GiveMoney"; }
-    void Fire(std::uint32_t target, bool reFire) override;
     std::wstring GetRewardDescription() override { return AmountText("tagRewardGold"); }
 
 protected:
     const char* AmountName() const override { return "moneyAmount"; }
+    bool FillBonus(Bonus& bonus, std::uint32_t amount) const override {
+        bonus.gold = amount;
+        return true;
+    }
+    void GrantHere(Character& receiver, int amount) override;
     std::string Describe() const override {
         return "Give Player " + Highlight(JoinPerDifficulty(mAmount)) + " gold";
     }
@@ -48,11 +68,15 @@ class Action_GiveExp : public RewardAction {
 public:
     using RewardAction::RewardAction;
     const char* GetName() const override { return "Action_GiveExp"; }
-    void Fire(std::uint32_t target, bool reFire) override;
     std::wstring GetRewardDescription() override { return AmountText("tagRewardExperience"); }
 
 protected:
     const char* AmountName() const override { return "experiencePts"; }
+    bool FillBonus(Bonus& bonus, std::uint32_t amount) const override {
+        bonus.experience = amount;
+        return true;
+    }
+    void GrantHere(Character& receiver, int amount) override;
     std::string Describe() const override {
         return "Give Player " + Highlight(JoinPerDifficulty(mAmount)) + " Experience";
     }
@@ -62,11 +86,15 @@ class Action_GiveAttributePoints : public RewardAction {
 public:
     using RewardAction::RewardAction;
     const char* GetName() const override { return "Action_GiveAttributePoints"; }
-    void Fire(std::uint32_t target, bool reFire) override;
     std::wstring GetRewardDescription() override { return AmountText("tagRewardAttribute"); }
 
 protected:
     const char* AmountName() const override { return "attributeAmount"; }
+    bool FillBonus(Bonus& bonus, std::uint32_t amount) const override {
+        bonus.attributePoints = amount;
+        return true;
+    }
+    void GrantHere(Character& receiver, int amount) override;
     std::string Describe() const override {
         return "Give Player " + Highlight(JoinPerDifficulty(mAmount)) + " attribute points";
     }
@@ -82,6 +110,8 @@ public:
 
 protected:
     const char* AmountName() const override { return "skillAmount"; }
+    bool FillBonus(Bonus& bonus, std::uint32_t amount) const override;
+    void GrantHere(Character& receiver, int amount) override;
     std::string Describe() const override {
         return "Give Player " + Highlight(JoinPerDifficulty(mAmount)) + " skill points" + " to " +
                Highlight(ShowRecordName(mSkill));
@@ -158,6 +188,8 @@ private:
     std::string mItemName;
 };
 
+// The first action of this machine's quests (any trigger of any step) that `match` takes.
+TriggerAction* FindQuestAction(const std::function<bool(TriggerAction&)>& match);
 // Whether an item action of this machine's quests names the record (at any difficulty).
 bool IsQuestGivenItem(const std::string& record);
 // The item names of loot tables that quests roll rather than give as they are.
