@@ -17,6 +17,7 @@
 #include "Engine/world/InstanceGroupManager.h"
 #include "Engine/world/World.h"
 #include "Game/ai/monster/ControllerMonster.h"
+#include "Game/characters/CharacterEvents.h"
 #include "Game/characters/Player.h"
 #include "Game/characters/monster/Monster.h"
 #include "Game/core/GameEngine.h"
