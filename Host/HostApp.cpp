@@ -1,7 +1,7 @@
-#include <algorithm>
-#include <cctype>
 #include "Host/HostApp.h"
 
+#include <algorithm>
+#include <cctype>
 #include <cstdio>
 
 #include "Engine/Engine.h"
