@@ -471,16 +471,14 @@ TEST_F(QuestActions, NpcActionsReachTheCharacterOnceItAppears) {
     illuminate->Fire(0, false);
     dispense->Fire(0, false);
     drop->Fire(0, false);
-    EXPECT_TRUE(illuminate->IsPendingFire() && dispense->IsPendingFire() &&
-                drop->IsPendingFire());
+    EXPECT_TRUE(illuminate->IsPendingFire() && dispense->IsPendingFire() && drop->IsPendingFire());
 
     Region* region = World::Get().AddRegion(std::make_unique<Region>("Green"));
     auto* npc = Singleton<ObjectManager>::Get().CreateObjectFromFile<Npc>("Records/Npcs/Giver.dbr");
     ASSERT_NE(npc, nullptr);
     World::Get().AddEntity(npc, WorldCoords(region, Coords()), false);
     npc->InitialUpdate();
-    EXPECT_FALSE(illuminate->IsPendingFire() || dispense->IsPendingFire() ||
-                 drop->IsPendingFire());
+    EXPECT_FALSE(illuminate->IsPendingFire() || dispense->IsPendingFire() || drop->IsPendingFire());
     // The dropped item lies in the world, not in anyone's bag.
     const Item* dropped = Singleton<ObjectManager>::Get().GetObject<Item>(drop->GetLastItemId());
     ASSERT_NE(dropped, nullptr);
