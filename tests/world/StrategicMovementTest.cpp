@@ -104,6 +104,21 @@ TEST_F(StrategicMovement, TheLastRespawnShrineBoundIsWhereThePlayerComesBack) {
     EXPECT_EQ(player->GetClosestRespawnPoint().coords.origin.x, 0.0f);
 }
 
+// Another machine's player standing at a shrine is bound on this machine too (so it respawns at
+// the same place everywhere); the shrine still looks as this machine's own player knows it.
+TEST_F(StrategicMovement, AnotherMachinesPlayerIsBoundHereWithoutWakingTheShrine) {
+    auto* shrine = Make<StrategicMovementRespawnShrine>("Records/Fixed/RespawnShrine.dbr", 4,
+                                                        Vec3(0.0f, 0.0f, 0.0f));
+    ASSERT_NE(shrine, nullptr);
+    Player* other = MakePlayer(PlayerId(1, 0x323), L"Other", 4);
+    Put(other, Vec3(1.0f, 0.0f, 0.0f));
+    Frame({shrine}, 100);
+    EXPECT_TRUE(other->IsCurrentRespawnPoint(shrine->GetUniqueId()));
+    EXPECT_EQ(other->GetClosestRespawnPoint().coords.origin.x, 0.0f);
+    EXPECT_EQ(shrine->GetState(), StrategicMovementState_Dormant);
+    EXPECT_FALSE(player->IsCurrentRespawnPoint(shrine->GetUniqueId()));
+}
+
 TEST_F(StrategicMovement, ARespawnShrineHealsThoseStandingAtItOnceASecond) {
     auto* shrine = Make<StrategicMovementRespawnShrine>("Records/Fixed/RespawnShrine.dbr", 3,
                                                         Vec3(0.0f, 0.0f, 0.0f));
@@ -118,6 +133,12 @@ TEST_F(StrategicMovement, ARespawnShrineHealsThoseStandingAtItOnceASecond) {
     EXPECT_EQ(player->GetCurrentLife(), 10.0f);  // not yet a second
     Frame({shrine}, 500);
     EXPECT_GT(player->GetCurrentLife(), 10.0f);
+
+    // A fallen character is healed no more.
+    test::SetLife(*player, 0.0f, 100.0f);
+    player->SetLifeState(Character_LifeState::Dead);
+    Frame({shrine}, 1000);
+    EXPECT_EQ(player->GetCurrentLife(), 0.0f);
 }
 
 TEST_F(StrategicMovement, WithoutALocalPlayerEveryKindWaitsUndetermined) {

@@ -12,6 +12,7 @@
 #include "Game/ai/controllers/CharacterController.h"
 #include "Game/ai/controllers/ControllerBaseCharacter.h"
 #include "Game/characters/Character.h"
+#include "Game/characters/Player.h"
 #include "Game/characters/actions/CharacterActionHandler.h"
 #include "Game/characters/actions/CharacterActions.h"
 #include "Game/characters/npc/Npc.h"
@@ -103,6 +104,13 @@ bool Finite(float value) {
 
 bool Finite(const WorldVec3& point) {
     return Finite(point.local.x) && Finite(point.local.y) && Finite(point.local.z);
+}
+
+// Where the server has a character come back: a player at the respawn shrine it bound.
+WorldCoords RespawnPlaceOf(const Character& character) {
+    if (const auto* player = dynamic_cast<const Player*>(&character))
+        return player->GetClosestRespawnPoint();
+    return character.GetSpawnPoint();
 }
 
 bool Finite(const WorldCoords& coords) {
@@ -227,13 +235,14 @@ bool VetClientAction(CharacterActionPacketBase& packet, int host, Character& cha
             return true;
         }
         case PacketType::RespawnPacket:
-            // Only the dead come back, and where the server has them spawn.
+            // Only the dead come back, and where the server has them spawn: the respawn shrine
+            // the server saw them bind, else their spawn point.
             if (character.IsAlive()) {
                 Refuse(packet, host, "the character is alive");
                 return false;
             }
-            static_cast<RespawnPacket&>(packet).respawnCoords = character.GetSpawnPoint();
-            return Finite(character.GetSpawnPoint());
+            static_cast<RespawnPacket&>(packet).respawnCoords = RespawnPlaceOf(character);
+            return Finite(static_cast<RespawnPacket&>(packet).respawnCoords);
         default:
             return true;
     }

@@ -11,6 +11,7 @@
 #include "Game/characters/Player.h"
 #include "Game/core/GameEngine.h"
 #include "Game/core/ObjectLookup.h"
+#include "Game/core/util/ServerObjectIds.h"
 #include "Game/items/ItemText.h"
 
 namespace GAME {
@@ -123,8 +124,10 @@ void StrategicMovementBase::SetState(StrategicMovementBaseState state, bool fast
         }
         mLightFadeRemaining = mLightFadeInMs;
         if (!mLight.Get() && !mLightName.empty())
-            if (auto* light =
-                    Singleton<ObjectManager>::Get().CreateObjectFromFile<Light>(mLightName)) {
+            // Each machine lights it for its own player: an id of the shared counter would put
+            // the objects every machine makes later under other ids here.
+            if (auto* light = Singleton<ObjectManager>::Get().CreateObjectFromFile<Light>(
+                    mLightName, CreateServerObjectId(ServerIdBand::Presentation))) {
                 mLight.Reset(light);
                 light->SetIntensity(0.0f);
                 Attach(light, Coords::Identity(),
@@ -173,6 +176,7 @@ void StrategicMovementBase::UpdateSelf(int elapsedMs) {
             ActivateFromNearbyPlayers();
             break;
         case StrategicMovementState_Active:
+            ActivateFromNearbyPlayers();
             FadeInLight();
             mRecheckTimer -= mElapsedMs;
             if (mRecheckTimer <= 0) {
@@ -195,11 +199,17 @@ void StrategicMovementBase::ActivateFromNearbyPlayers() {
     World::Get().GetEntitiesInSphere(mNearby, GetRegion(),
                                      Sphere{GetCoords().coords.origin, mBindDistance},
                                      EntityListType::Actors);
+    // Every machine records what each player found (a respawn then comes back at the same
+    // place on all of them); how the object looks follows this machine's own player.
+    const bool active = mState == StrategicMovementState_Active;
     for (Entity* entity : mNearby) {
         if (!entity->IsA<Player>())
             continue;
         auto& player = static_cast<Player&>(*entity);
-        if (player.IsControllingCharacter() && InstallOnPlayerProximity(player))
+        const bool own = player.IsControllingCharacter();
+        if (active && own)
+            continue;
+        if (InstallOnPlayerProximity(player) && own)
             SetState(StrategicMovementState_Active, false);
     }
 }

@@ -22,6 +22,13 @@ constexpr int kTeleportMapKind = 3;
 constexpr unsigned int kTeleportTutorialPage = 9;
 constexpr const char* kHealEffect = "Records/Effects/Storm/343_SpellBreaker_FX.dbr";
 
+// Whom a respawn shrine heals. A fallen character is healed no more: life put into a corpse
+// would regenerate on the machine that controls it and not on the others. One whose life is not
+// up yet (a player before its first frame) has nothing to add to.
+bool IsUpAndAlive(const Character& character) {
+    return character.IsAlive() && character.GetCurrentLife() > 0.0f;
+}
+
 StrategicMovementBaseState KnownOrDormant(bool known) {
     return known ? StrategicMovementState_Active : StrategicMovementState_Dormant;
 }
@@ -66,12 +73,13 @@ bool StrategicMovementRespawnShrine::InstallOnPlayerProximity(Player& player) {
 }
 
 void StrategicMovementRespawnShrine::RequestToUse(unsigned int user) {
+    // A use runs on every machine: each binds the user, so a respawn comes back here on all.
     auto* player = Singleton<ObjectManager>::Get().GetObject<Player>(user);
-    if (!player || !player->IsControllingCharacter() ||
-        GetState() != StrategicMovementState_Dormant)
+    if (!player || player->IsCurrentRespawnPoint(GetUniqueId()))
         return;
     player->AddRespawnUID(GetUniqueId());
-    SetState(StrategicMovementState_Active, false);
+    if (player->IsControllingCharacter())
+        SetState(StrategicMovementState_Active, false);
 }
 
 void StrategicMovementRespawnShrine::AppendDetailMapData(
@@ -101,7 +109,7 @@ void StrategicMovementRespawnShrine::Update(int) {
                                      EntityListType::Actors);
     std::vector<unsigned int> targets;
     for (const Entity* entity : mNearby)
-        if (entity->IsA<Character>())
+        if (entity->IsA<Character>() && IsUpAndAlive(static_cast<const Character&>(*entity)))
             targets.push_back(entity->GetObjectId());
     if (!targets.empty())
         Enqueue(
@@ -115,7 +123,8 @@ void StrategicMovementRespawnShrine::HandleTargets(const std::vector<unsigned in
     bonus.effectName = kHealEffect;
     ObjectManager& objects = Singleton<ObjectManager>::Get();
     for (const unsigned int id : targets)
-        if (Character* character = objects.GetObject<Character>(id))
+        if (Character* character = objects.GetObject<Character>(id);
+            character && IsUpAndAlive(*character))
             character->TakeBonus(bonus, true, 0);
 }
 
@@ -129,7 +138,7 @@ StrategicMovementBaseState StrategicMovementTeleportShrine::DetermineStateFromPl
 
 bool StrategicMovementTeleportShrine::InstallOnPlayerProximity(Player& player) {
     player.AddTeleportUID(GetUniqueId());
-    if (gGameEngine)
+    if (gGameEngine && player.IsControllingCharacter())
         gGameEngine->UnlockTutorialPage(kTeleportTutorialPage, true);
     return true;
 }
