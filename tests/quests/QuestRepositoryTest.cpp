@@ -338,3 +338,38 @@ TEST_F(QuestRepositoryTest, QuestStateSurvivesASaveAndIgnoresAnotherFilesState) 
 
 }  // namespace
 }  // namespace GAME
+
+namespace GAME {
+namespace {
+
+// The save thread writes while the game goes on: each request is the quests as they were when
+// it was made, and the game thread keeps stepping them meanwhile. ThreadSanitizer runs this.
+TEST_F(QuestRepositoryTest, SavesInTheBackgroundWhileTheQuestsStep) {
+    const std::string switched = TriggerText({"Condition_TestSwitch"}, {R"({"label": "b"})"});
+    const std::string text =
+        QuestText({StepText("a", "", {TriggerText({}, {R"({"label": "a"})"})}, kNoTrigger),
+                   StepText("b", "", {switched}, kNoTrigger)});
+    const std::filesystem::path dir =
+        std::filesystem::temp_directory_path() / ("quest-play-" + std::to_string(::getpid()));
+    std::filesystem::remove_all(dir);
+    Quest* quest = Load("Quests/Q.quest", text);
+    ASSERT_NE(quest, nullptr);
+    QuestRepository& repo = *QuestRepository::Get();
+    for (int frame = 0; frame < 40; ++frame) {
+        if (frame == 25)
+            quest->GetQuestStepAtIndx(1)->GetTriggerOfIdx(0)->GetConditionAtIdx(0)->SetSatisfied(
+                true);
+        repo.Update(33);
+        ASSERT_TRUE(repo.SaveQuestState(dir, "Quests.rep", true));
+    }
+    repo.WaitDone();
+    QuestRepository::Destroy();
+    Quest* reloaded = Load("Quests/Q.quest", text);
+    ASSERT_TRUE(QuestRepository::Get()->LoadQuestState(dir, "Quests.rep"));
+    gGameEngine->SuperPreRun();
+    EXPECT_TRUE(reloaded->GetQuestStepAtIndx(1)->IsComplete());  // the last request won
+    std::filesystem::remove_all(dir);
+}
+
+}  // namespace
+}  // namespace GAME
