@@ -73,10 +73,17 @@ void Entity::SetBoundingRadius(float radius) {
         World::Get().OnEntityResized(this);
 }
 
+void Entity::SetRayLift(float lift) {
+    mRayLift = lift;
+    if (IsInWorld())
+        World::Get().OnEntityResized(this);
+}
+
 bool Entity::GetIntersection(const WorldRay& ray, WorldIntersection& hit, int) {
     if (!IsInWorld() || !ray.region)
         return false;
-    const Vec3 center = GetPosition().GetWorldPosition() - ray.region->GetOffset();
+    const Vec3 center =
+        GetPosition().GetWorldPosition() - ray.region->GetOffset() + Vec3(0.0f, GetRayLift(), 0.0f);
     const float t = RaySphere(ray.origin, ray.direction, center, GetBoundingRadius(), hit.distance);
     if (t == kInfinity || t >= hit.distance)
         return false;

@@ -74,6 +74,10 @@ public:
     virtual float GetBoundingRadius() const { return mBoundingRadius; }
     // The world's queries keep a copy: it is told.
     void SetBoundingRadius(float radius);
+    // How far above its position the centre of the sphere that rays meet sits: a body whose
+    // position is at its feet (a character) is met at its chest, not at the ground.
+    float GetRayLift() const { return mRayLift; }
+    void SetRayLift(float lift);
     // A ray against this entity (region space); the default meets the bounding sphere. Fills
     // `hit` only when nearer than what it holds.
     virtual bool GetIntersection(const WorldRay& ray, WorldIntersection& hit, int surface);
@@ -132,6 +136,7 @@ private:
     WorldCoords mCoords;
     std::uint32_t mWorldSlot = kNotInWorld;
     float mBoundingRadius = 0.5f;
+    float mRayLift = 0.0f;
     bool mVisible = true;
     bool mInitialUpdateDone = false;
     bool mOwnedByClient = false;

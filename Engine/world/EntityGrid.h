@@ -19,6 +19,7 @@ public:
     struct Entry {
         Vec3 position;  // local to the region
         float radius = 0;
+        float rayLift = 0;       // the sphere rays meet sits this far above the position
         std::uint32_t rank = 0;  // in world order, among the entities in the world
         Entity* entity = nullptr;
         std::uint32_t slot = 0;  // in the world's entity table

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <type_traits>
 
 #include "Engine/Engine.h"
 #include "Engine/net/fields/NetPacketBuffer.h"
@@ -204,6 +205,7 @@ void World::OnEntityResized(Entity* entity) {
     EntityGrid* grid = p.region->GetEntityGrid();
     const float radius = entity->GetBoundingRadius();
     grid->At(p.cell, p.indexInCell).radius = radius;
+    grid->At(p.cell, p.indexInCell).rayLift = entity->GetRayLift();
     grid->NoteRadius(radius);
 }
 
@@ -214,6 +216,7 @@ void World::File(std::uint32_t slot) {
     EntityGrid::Entry entry;
     entry.position = p.entity->GetCoords().coords.origin;
     entry.radius = p.entity->GetBoundingRadius();
+    entry.rayLift = p.entity->GetRayLift();
     entry.rank = p.rank;
     entry.entity = p.entity;
     entry.slot = slot;
@@ -261,7 +264,13 @@ void World::Gather(Region* region, const Vec3& lo, const Vec3& hi, EntityListTyp
                     if (!Passes(entry.actor, type))
                         continue;
                     const Vec3 at = entry.position + toQuery;
-                    if (test(at, entry.radius))
+                    bool passes = false;
+                    // Rays meet the lifted sphere; the other shapes the one at the position.
+                    if constexpr (std::is_invocable_v<Test&, const Vec3&, float, float>)
+                        passes = test(at, entry.radius, entry.rayLift);
+                    else
+                        passes = test(at, entry.radius);
+                    if (passes)
                         mScratch.emplace_back(entry.rank, entry.slot);
                 }
     }
@@ -436,14 +445,16 @@ void World::GetAllIntersections(const WorldRay& ray, std::vector<Entity*>& out, 
     const Vec3 end = ray.PointAt(length);
     mCandidates.clear();
     Gather(mCandidates, ray.region, ray.origin.Min(end), ray.origin.Max(end), EntityListType::All,
-           [&](const Vec3& at, float radius) {
-               return RaySphere(ray.origin, ray.direction, at, radius, length) != kInfinity;
+           [&](const Vec3& at, float radius, float lift) {
+               return RaySphere(ray.origin, ray.direction, at + Vec3(0.0f, lift, 0.0f), radius,
+                                length) != kInfinity;
            });
     // Nearest first; the index keeps world order among equal distances.
     mRayScratch.clear();
     const Vec3 toRay = -ray.region->GetOffset();
     for (std::size_t i = 0; i < mCandidates.size(); ++i) {
-        const Vec3 at = mCandidates[i]->GetPosition().GetWorldPosition() + toRay;
+        const Vec3 at = mCandidates[i]->GetPosition().GetWorldPosition() + toRay +
+                        Vec3(0.0f, mCandidates[i]->GetRayLift(), 0.0f);
         mRayScratch.emplace_back(
             RaySphere(ray.origin, ray.direction, at, mCandidates[i]->GetBoundingRadius(), length),
             i);
@@ -472,8 +483,9 @@ bool World::GetIntersection(const WorldRay& ray, WorldIntersection& hit, int sur
         mCandidates.clear();
         const Vec3 lo = ray.origin.Min(end), hi = ray.origin.Max(end);
         Gather(mCandidates, ray.region, lo, hi, EntityListType::All,
-               [&](const Vec3& at, float radius) {
-                   return RaySphere(ray.origin, ray.direction, at, radius, length) != kInfinity;
+               [&](const Vec3& at, float radius, float lift) {
+                   return RaySphere(ray.origin, ray.direction, at + Vec3(0.0f, lift, 0.0f), radius,
+                                    length) != kInfinity;
                });
         for (Entity* entity : mCandidates)
             entity->GetIntersection(ray, hit, surfaceFilter);

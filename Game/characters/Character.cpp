@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <string>
 
+#include "Engine/anim/AnimationLibrary.h"
+#include "Engine/anim/Skeleton.h"
 #include "Engine/media/sound/SoundPak.h"
 #include "Engine/object/ObjectManager.h"
 #include "Engine/records/LoadTable.h"
@@ -102,8 +104,27 @@ Character::~Character() {
         destroy(entry.itemId);
 }
 
+namespace {
+
+// The height of the "Target" point of the skeleton actors pose with, at rest: where shots aim.
+float BindHeightOfTarget() {
+    const Skeleton* skeleton = Singleton<AnimationLibrary>::Get().GetDefaultSkeleton();
+    const SkeletonAttachPoint* point =
+        skeleton ? skeleton->FindAttachPoint(Name::Create("Target")) : nullptr;
+    if (!point)
+        return 0.0f;
+    float height = point->offset.y;
+    for (int bone = point->bone; bone >= 0 && bone < skeleton->GetNumBones();
+         bone = skeleton->GetBone(bone).parent)
+        height += skeleton->GetBone(bone).offset.y;
+    return height;
+}
+
+}  // namespace
+
 void Character::Load(const LoadTable& table) {
     Actor::Load(table);
+    SetRayLift(BindHeightOfTarget());
     mSkillManager->Load(table);
     mBio.Load(table);
 

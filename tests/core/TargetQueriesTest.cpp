@@ -114,7 +114,10 @@ protected:
             if (friends ? !team.IsFriend(c->GetTeam()) : !team.IsFoe(c->GetTeam()))
                 continue;
             double entry = 0;
-            if (Touches(shape, c->GetCoords().coords.origin, c->GetBoundingRadius(), entry))
+            Vec3 at = c->GetCoords().coords.origin;
+            if (shape.kind == Shape::Ray)
+                at.y += c->GetRayLift();  // rays meet a body at its lift
+            if (Touches(shape, at, c->GetBoundingRadius(), entry))
                 hits.emplace_back(shape.kind == Shape::Ray ? entry : 0.0, c->GetObjectId());
         }
         std::stable_sort(hits.begin(), hits.end(),
@@ -159,8 +162,8 @@ TEST_F(TargetQueries, EveryShapeAnswersAsABruteForceWalkInTheWorldsOrder) {
         {Shape::Sphere, {2, 0, 2}, {}, 1.0f, 0},
         {Shape::Cone, {10, 0, 10}, {1, 0, 1}, 18.0f, 20},
         {Shape::Cone, {30, 0, 30}, {-1, 0, -0.5f}, 25.0f, 40},
-        {Shape::Ray, {4, 0, 18}, {1, 0, 0.05f}, 30.0f, 0},
-        {Shape::Ray, {26, 0, 30}, {-0.3f, 0, -1}, 28.0f, 0},
+        {Shape::Ray, {4, 1.4f, 18}, {1, 0, 0.05f}, 30.0f, 0},
+        {Shape::Ray, {26, 1.2f, 30}, {-0.3f, 0, -1}, 28.0f, 0},
     };
     int nonEmpty = 0;
     for (const Shape& shape : shapes)

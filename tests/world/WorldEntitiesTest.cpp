@@ -243,6 +243,30 @@ TEST_F(WorldEntities, BoundingRadiusDecidesSphereAndRayHits) {
     EXPECT_EQ(hit.distance, kInfinity);
 }
 
+// A body standing on its position is met by rays at the height of its lift, also after the
+// lift changed while it stood in the world; spheres and boxes still test its position.
+TEST_F(WorldEntities, RaysMeetABodyAtItsLift) {
+    World& world = World::Get();
+    Entity* body = MakeEntity();
+    world.AddEntity(body, At(a, 50, 0, 50), false);
+    body->SetRayLift(1.4f);
+    struct Case {
+        float height;
+        bool met;
+    } cases[] = {{1.4f, true}, {1.8f, true}, {0.2f, false}, {2.0f, false}};
+    for (const Case& c : cases) {
+        const WorldRay ray{a, Vec3(50, c.height, 30), Vec3(0, 0, 1)};
+        std::vector<Entity*> found;
+        world.GetAllIntersections(ray, found, 100);
+        EXPECT_EQ(found.size(), c.met ? 1u : 0u) << c.height;
+        WorldIntersection hit;
+        EXPECT_EQ(world.GetIntersection(ray, hit, 100, false), c.met) << c.height;
+    }
+    std::vector<Entity*> found;
+    world.GetEntitiesInSphere(found, a, Sphere{Vec3(50, 0, 50), 0.1f});
+    EXPECT_EQ(found, std::vector<Entity*>{body});
+}
+
 TEST_F(WorldEntities, QueriesSeeEveryMoveAndResizeOfAnEntityAlreadyFiled) {
     World& world = World::Get();
     Entity* e = MakeEntity();

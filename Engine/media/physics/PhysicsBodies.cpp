@@ -94,7 +94,8 @@ void PhysicsEngine::StepBody(std::uint32_t id, float seconds) {
     for (Entity* other : mStepHits) {
         if (other == entity || !entity->CanCollide(*other))
             continue;
-        const Vec3 at = other->GetPosition().GetWorldPosition() + toRay;
+        const Vec3 at =
+            other->GetPosition().GetWorldPosition() + toRay + Vec3(0.0f, other->GetRayLift(), 0.0f);
         const float d =
             RaySphere(from, ray.direction, at, other->GetBoundingRadius(), hit.distance);
         if (d == kInfinity || d > hit.distance)
