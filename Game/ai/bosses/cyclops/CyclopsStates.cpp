@@ -26,8 +26,8 @@ bool IsFoeOf(const Character& a, const Character& b) {
 void ActorsAround(std::vector<Entity*>& out, const WorldVec3& at, float radius) {
     out.clear();
     if (at.GetRegion())
-        World::Get().GetEntitiesInSphere(out, at.GetRegion(), Sphere{at.GetRegionPosition(), radius},
-                                         EntityListType::Actors);
+        World::Get().GetEntitiesInSphere(
+            out, at.GetRegion(), Sphere{at.GetRegionPosition(), radius}, EntityListType::Actors);
 }
 
 }  // namespace
@@ -63,9 +63,9 @@ void ControllerCyclopsStateBullRun::OnBegin() {
     Ctl().SetPlayerFocused(true);
     Monster* self = GetCharacter();
     const Character* target = FindCharacter(enemy);
-    const WorldVec3 point = self && target ? self->GetMoveToPoint(enemy, GetCurrentSkillID(),
-                                                                 target->GetPathPosition())
-                                           : WorldVec3();
+    const WorldVec3 point =
+        self && target ? self->GetMoveToPoint(enemy, GetCurrentSkillID(), target->GetPathPosition())
+                       : WorldVec3();
     if (point.GetRegion())
         WalkTo(point, enemy);
     else
@@ -142,7 +142,9 @@ void ControllerCyclopsStateRoar::HandleEvent(const Name& name) {
 void ControllerCyclopsStateReturn::OnBegin() {
     const std::uint32_t player = ThePlayer();
     const TeamManager* teams = gGameEngine ? gGameEngine->GetTeamManager() : nullptr;
-    if (player != 0 && teams && teams->IsFoe(SelfId(), player)) {
+    // A foe it cannot fight (dead, out of its pursuit range) would send "Attack" straight back
+    // here, without end: it rests instead.
+    if (player != 0 && teams && teams->IsFoe(SelfId(), player) && Ctl().IsEnemyValid(player)) {
         Ctl().SetMostHatedEnemy(player);
         Go("Attack", Data({.enemy = player, .skill = Ctl().ChooseBestSkill(player, false)}));
         return;

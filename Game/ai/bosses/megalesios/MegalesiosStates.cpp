@@ -40,8 +40,7 @@ void ControllerMegalesiosStateLaunchBursts::OnBegin() {
     }
     const std::uint32_t enemy = GetCurrentEnemy();
     if (const Character* target = FindCharacter(enemy))
-        UseSkill(enemy, target->GetPathPosition(), skillId,
-                 static_cast<std::uint16_t>(crt_rand()));
+        UseSkill(enemy, target->GetPathPosition(), skillId, static_cast<std::uint16_t>(crt_rand()));
     else
         UseSkill(SelfId(), self->GetPathPosition(), skillId,
                  static_cast<std::uint16_t>(crt_rand()));
@@ -103,7 +102,7 @@ void ControllerMegalesiosStateAttackConduit::OnUpdate(int ms) {
 }
 
 void ControllerMegalesiosStateAttackConduit::QuestCommandUseSkill(std::uint32_t skillId,
-                                                                   std::uint32_t targetId) {
+                                                                  std::uint32_t targetId) {
     mAttackCountdown = 1000000;
     DefaultQuestCommandUseSkillResponse(skillId, targetId);
 }

@@ -24,7 +24,8 @@ private:
 
 // Replaces the monster "Startup": waits unseen; foes are looked for around the spawn point, but
 // only one close to the monster itself makes it appear.
-class ControllerMonsterStateHidden : public ControllerMonsterState<ControllerMonsterHidden, Monster> {
+class ControllerMonsterStateHidden
+    : public ControllerMonsterState<ControllerMonsterHidden, Monster> {
 public:
     using ControllerMonsterState::ControllerMonsterState;
     void OnBegin() override;

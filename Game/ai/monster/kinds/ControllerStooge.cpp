@@ -24,8 +24,8 @@ void ControllerStooge::InitialUpdate() {
     ControllerCombat::InitialUpdate();
     const Character* character = GetParentCharacter();
     if (character && character->CanPlayAnimation(AnimationSet_Type::Spawn))
-        HandleAction(std::make_unique<PlayAnimationAction>(
-            GetParentId(), AnimationSet_Type::Spawn, Name(), 1.0f, false, 0u));
+        HandleAction(std::make_unique<PlayAnimationAction>(GetParentId(), AnimationSet_Type::Spawn,
+                                                           Name(), 1.0f, false, 0u));
 }
 
 void ControllerStooge::UnderAttack(std::uint32_t) {

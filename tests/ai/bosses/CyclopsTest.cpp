@@ -1,0 +1,190 @@
+// The Cyclops: its script points, its walk, roar and charge, and what it tramples.
+#include <gtest/gtest.h>
+
+#include "Engine/media/sound/Jukebox.h"
+#include "Engine/text/Name.h"
+#include "Game/ai/bosses/cyclops/ControllerCyclops.h"
+#include "Game/ai/bosses/cyclops/CyclopsStates.h"
+#include "Game/characters/Player.h"
+#include "Game/world/props/ScriptPoint.h"
+#include "ai/bosses/BossScene.h"
+
+namespace GAME::test {
+namespace {
+
+constexpr const char* kCyclops = "Records/AI/Cyclops.dbr";
+constexpr const char* kWalker = "Records/AI/Walker.dbr";
+
+class Cyclops : public BossScene {
+protected:
+    void SetUp() override {
+        BossScene::SetUp();
+        Record("Records/AI/CyclopsBrain.dbr",
+               R"({"Class": "ControllerCyclops", "postRoarMusic": "Music/Drums"})");
+        Record(kCyclops,
+               CreatureRecord("Monster", "Records/AI/CyclopsBrain.dbr",
+                              R"(, "unarmedSpecialAnim1": "Creatures/Anims/Human_Cast.anm",
+                                           "unarmedSpecialAnimRef1": "Roar")"));
+        boss = Place(kCyclops, 10, 20, TeamManager::DefaultMonsterTeam());
+        ASSERT_NE(boss, nullptr);
+        player = SpawnFoe(20, 20);
+        MakeMainPlayer(player);
+    }
+    ControllerCyclops& Ctl() const { return Brain<ControllerCyclops>(boss); }
+    void Announce(const std::string& target, int index, float x) const {
+        GameEvent_ScriptPoint event;
+        event.coords = WorldCoords(meadow, Coords::FromOrigin(At(x, 20).local));
+        event.targetName = target;
+        event.index = index;
+        SendGameEvent(event, "ScriptPoint");
+    }
+    // The roar plays out: its animation ends and the next frame takes the charge up.
+    void FinishRoar() const {
+        ASSERT_EQ(StateOf(Ctl()), "Roar");
+        Ctl().HandleEvent(Name::Create("End"));
+        Ctl().Update(0);
+    }
+
+    Monster* boss = nullptr;
+    Character* player = nullptr;
+};
+
+TEST_F(Cyclops, KeepsOnlyTheScriptPointsMeantForIt) {
+    Announce("RECORDS/ai/cyclops.DBR", 0, 14);
+    Announce("Records/AI/Ogre.dbr", 1, 15);
+    Announce(kCyclops, 0, 16);  // replaces the first
+    WorldCoords point;
+    ASSERT_TRUE(Ctl().GetScriptPoint(0, point));
+    EXPECT_FLOAT_EQ(point.GetPosition().local.x, 16.0f);
+    EXPECT_FALSE(Ctl().GetScriptPoint(1, point));
+    // Its own team, sight that angers it at nothing.
+    EXPECT_EQ(boss->GetTeam(), TeamManager::BuildTeam(3, 1));
+    EXPECT_FLOAT_EQ(Ctl().ProcessAngerTarget(player, 1000), 0.0f);
+}
+
+TEST_F(Cyclops, WakesAndWalksToTheAnnouncedPointThenCharges) {
+    Announce(kCyclops, 0, 16);
+    Ctl().WakeUp(player->GetObjectId());
+    EXPECT_EQ(StateOf(Ctl()), "ScriptedMove");
+    EXPECT_TRUE(boss->IsMoving());
+    Ctl().EndOfPathReached();
+    EXPECT_EQ(Ctl().GetMostHatedEnemy(), player->GetObjectId());
+    FinishRoar();
+    EXPECT_EQ(StateOf(Ctl()), "BullRun");
+    EXPECT_TRUE(Ctl().IsPlayerFocused());
+    EXPECT_TRUE(boss->IsMoving());
+    // The post-roar music took over.
+    EXPECT_EQ(gGameEngine->GetJukebox()->GetEventMusic(), "Music/Drums");
+    EXPECT_TRUE(gGameEngine->GetJukebox()->IsMusicFadedOut());
+
+    Ctl().EndOfPathReached();
+    const std::string next = StateOf(Ctl());
+    EXPECT_TRUE(next == "Attack" || next == "Pursue") << next;
+    EXPECT_FALSE(Ctl().IsPlayerFocused());
+    EXPECT_EQ(tm->CountLog("-=-=-=- Bullrun -> " + next), 1);
+}
+
+TEST_F(Cyclops, ChargesAtOnceWithoutAReachablePointAndRoarsOncePerCharge) {
+    struct Case {
+        const char* what;
+        bool announce;
+        bool reachable;
+    };
+    for (const Case c : {Case{"no point", false, false}, Case{"unreachable", true, false}}) {
+        SCOPED_TRACE(c.what);
+        tm->ClearLog();
+        if (c.announce) {
+            GameEvent_ScriptPoint event;
+            event.coords = WorldCoords(InCave().GetRegion(), Coords::FromOrigin(InCave().local));
+            event.targetName = kCyclops;
+            SendGameEvent(event, "ScriptPoint");
+        }
+        Ctl().SetState("ScriptedMove", ControllerAIStateData({.enemy = player->GetObjectId()}));
+        EXPECT_EQ(tm->CountLog("-=- Boos Cyclops could not path to scripted location"),
+                  c.announce ? 1 : 0);
+        FinishRoar();
+        auto* charge = dynamic_cast<ControllerCyclopsStateBullRun*>(Ctl().GetExecutingState());
+        ASSERT_NE(charge, nullptr);
+        EXPECT_TRUE(charge->HasRoared());
+        // A second beginning of the charge does not roar again.
+        Ctl().SetState("BullRun", ControllerAIStateData({.enemy = player->GetObjectId()}));
+        EXPECT_EQ(StateOf(Ctl()), "BullRun");
+        Ctl().EndOfPathReached();
+        EXPECT_FALSE(charge->HasRoared());
+    }
+}
+
+TEST_F(Cyclops, TramplesFoeMonstersInItsPathAndLeavesOthersAlone) {
+    Monster* foe = Place(kWalker, 11, 20, TeamManager::DefaultMonsterTeam());
+    Monster* friendly = Place(kWalker, 9, 20, TeamManager::InvisibleTeam());
+    Monster* distant = Place(kWalker, 14, 20, TeamManager::DefaultMonsterTeam());
+    Ctl().SetState("BullRun", ControllerAIStateData({.enemy = player->GetObjectId()}));
+    FinishRoar();
+    Ctl().Update(0);
+    EXPECT_NE(foe->GetLifeState(), Character_LifeState::Alive);
+    EXPECT_FLOAT_EQ(foe->GetRagdollData().speed, 4.0f);
+    EXPECT_GT(foe->GetRagdollData().direction.x, 0.9f);
+    EXPECT_EQ(friendly->GetLifeState(), Character_LifeState::Alive);
+    EXPECT_EQ(distant->GetLifeState(), Character_LifeState::Alive);
+    EXPECT_EQ(player->GetLifeState(), Character_LifeState::Alive);
+}
+
+TEST_F(Cyclops, RoarPanicsFoesAroundAndUnknownStatesChangeNothing) {
+    Monster* near = Place(kWalker, 25, 20, TeamManager::DefaultMonsterTeam());
+    Ctl().SetState("BullRun", ControllerAIStateData({.enemy = player->GetObjectId()}));
+    EXPECT_EQ(StateOf(Brain<ControllerAI>(near)), "Panic");
+    FinishRoar();
+    tm->ClearLog();
+    Ctl().StunMe(2000.0f);
+    Ctl().Panic(player->GetObjectId());
+    EXPECT_EQ(StateOf(Ctl()), "BullRun");
+    EXPECT_EQ(tm->CountLog("State Stunned is trying to be set, but not found."), 1);
+    EXPECT_EQ(tm->CountLog("State Panic is trying to be set, but not found."), 1);
+}
+
+TEST_F(Cyclops, ReturnTurnsOnThePlayerOnlyWhileItCanFightThem) {
+    Ctl().SetState("Return", ControllerAIStateData());
+    EXPECT_EQ(StateOf(Ctl()), "Attack");
+    Kill(player);
+    Ctl().SetState("Return", ControllerAIStateData());
+    EXPECT_EQ(StateOf(Ctl()), "Idle");
+}
+
+TEST_F(Cyclops, ScriptPointAnnouncesEachEntryAndWakesItsCharacter) {
+    Record("Records/AI/Gate.dbr",
+           R"({"Class": "ScriptPoint", "scriptCharacter": "Records/AI/Cyclops.dbr",
+               "sequenceNum": 0, "radius": 3.0, "wakesCharacter": true})");
+    auto* point =
+        Singleton<ObjectManager>::Get().CreateObjectFromFile<ScriptPoint>("Records/AI/Gate.dbr");
+    ASSERT_NE(point, nullptr);
+    World::Get().AddEntity(point, WorldCoords(meadow, Coords::FromOrigin(At(16, 20).local)), true);
+    auto* hero = Singleton<ObjectManager>::Get().CreateObjectFromFile<Player>(
+        "Records/Characters/Players/Warden.dbr");
+    ASSERT_NE(hero, nullptr);
+    World::Get().AddEntity(hero, WorldCoords(meadow, Coords::FromOrigin(At(24, 20).local)), true);
+    hero->InitialUpdate();
+    test::SetLife(*hero, 100.0f, 100.0f);
+    // Only placed characters are woken: the boss stands for one.
+    const_cast<std::vector<std::uint32_t>&>(World::Get().GetPlacedEntityIds())
+        .push_back(boss->GetObjectId());
+
+    WorldCoords known;
+    point->UpdateSelf(33);
+    EXPECT_FALSE(Ctl().GetScriptPoint(0, known));
+    World::Get().SetCoords(hero, WorldCoords(meadow, Coords::FromOrigin(At(17, 20).local)));
+    point->UpdateSelf(33);
+    ASSERT_TRUE(Ctl().GetScriptPoint(0, known));
+    EXPECT_EQ(StateOf(Ctl()), "ScriptedMove");
+    // Standing inside announces nothing more; leaving and coming back does.
+    Ctl().SetState("Idle", ControllerAIStateData());
+    point->UpdateSelf(33);
+    EXPECT_EQ(StateOf(Ctl()), "Idle");
+    World::Get().SetCoords(hero, WorldCoords(meadow, Coords::FromOrigin(At(24, 20).local)));
+    point->UpdateSelf(33);
+    World::Get().SetCoords(hero, WorldCoords(meadow, Coords::FromOrigin(At(15, 20).local)));
+    point->UpdateSelf(33);
+    EXPECT_EQ(StateOf(Ctl()), "ScriptedMove");
+}
+
+}  // namespace
+}  // namespace GAME::test
