@@ -150,40 +150,58 @@ TEST_F(Cyclops, ReturnTurnsOnThePlayerOnlyWhileItCanFightThem) {
     EXPECT_EQ(StateOf(Ctl()), "Idle");
 }
 
+// The arena of the sample data: its script point wakes its Cyclops when a player steps on it.
 TEST_F(Cyclops, ScriptPointAnnouncesEachEntryAndWakesItsCharacter) {
-    Record("Records/AI/Gate.dbr",
-           R"({"Class": "ScriptPoint", "scriptCharacter": "Records/AI/Cyclops.dbr",
-               "sequenceNum": 0, "radius": 3.0, "wakesCharacter": true})");
-    auto* point =
-        Singleton<ObjectManager>::Get().CreateObjectFromFile<ScriptPoint>("Records/AI/Gate.dbr");
-    ASSERT_NE(point, nullptr);
-    World::Get().AddEntity(point, WorldCoords(meadow, Coords::FromOrigin(At(16, 20).local)), true);
-    auto* hero = Singleton<ObjectManager>::Get().CreateObjectFromFile<Player>(
-        "Records/Characters/Players/Warden.dbr");
+    World::Get().UnloadLevel();
+    ASSERT_TRUE(World::Get().LoadLevel("Levels/Cyclops/Cyclops.level"));
+    Region* arena = World::Get().GetRegion("Arena");
+    ASSERT_NE(arena, nullptr);
+    ObjectManager& objects = Singleton<ObjectManager>::Get();
+    Monster* cyclops = nullptr;
+    ScriptPoint* mark = nullptr;
+    for (const std::uint32_t id : World::Get().GetPlacedEntityIds()) {
+        if (auto* point = objects.GetObject<ScriptPoint>(id))
+            mark = point;
+        else if (auto* monster = objects.GetObject<Monster>(id);
+                 monster && monster->GetObjectName() == "Levels/Cyclops/Records/Cyclops.dbr")
+            cyclops = monster;
+    }
+    ASSERT_NE(cyclops, nullptr);
+    ASSERT_NE(mark, nullptr);
+    EXPECT_TRUE(mark->WakesCharacter());
+    cyclops->InitialUpdate();
+    test::SetLife(*cyclops, 100.0f, 100.0f);
+    auto& brain = Brain<ControllerCyclops>(cyclops);
+    brain.Update(0);
+    ASSERT_EQ(StateOf(brain), "Idle");
+
+    auto* hero = objects.CreateObjectFromFile<Player>("Records/Characters/Players/Warden.dbr");
     ASSERT_NE(hero, nullptr);
-    World::Get().AddEntity(hero, WorldCoords(meadow, Coords::FromOrigin(At(24, 20).local)), true);
+    auto standAt = [&](float x) {
+        WorldVec3 at(arena, Vec3(x, 2, 24));
+        at.PutOnFloor();
+        return WorldCoords(arena, Coords::FromOrigin(at.local));
+    };
+    World::Get().AddEntity(hero, standAt(4), true);
     hero->InitialUpdate();
     test::SetLife(*hero, 100.0f, 100.0f);
-    // Only placed characters are woken: the boss stands for one.
-    const_cast<std::vector<std::uint32_t>&>(World::Get().GetPlacedEntityIds())
-        .push_back(boss->GetObjectId());
 
     WorldCoords known;
-    point->UpdateSelf(33);
-    EXPECT_FALSE(Ctl().GetScriptPoint(0, known));
-    World::Get().SetCoords(hero, WorldCoords(meadow, Coords::FromOrigin(At(17, 20).local)));
-    point->UpdateSelf(33);
-    ASSERT_TRUE(Ctl().GetScriptPoint(0, known));
-    EXPECT_EQ(StateOf(Ctl()), "ScriptedMove");
+    mark->UpdateSelf(33);
+    EXPECT_FALSE(brain.GetScriptPoint(0, known));
+    World::Get().SetCoords(hero, standAt(19));
+    mark->UpdateSelf(33);
+    ASSERT_TRUE(brain.GetScriptPoint(0, known));
+    EXPECT_EQ(StateOf(brain), "ScriptedMove");
     // Standing inside announces nothing more; leaving and coming back does.
-    Ctl().SetState("Idle", ControllerAIStateData());
-    point->UpdateSelf(33);
-    EXPECT_EQ(StateOf(Ctl()), "Idle");
-    World::Get().SetCoords(hero, WorldCoords(meadow, Coords::FromOrigin(At(24, 20).local)));
-    point->UpdateSelf(33);
-    World::Get().SetCoords(hero, WorldCoords(meadow, Coords::FromOrigin(At(15, 20).local)));
-    point->UpdateSelf(33);
-    EXPECT_EQ(StateOf(Ctl()), "ScriptedMove");
+    brain.SetState("Idle", ControllerAIStateData());
+    mark->UpdateSelf(33);
+    EXPECT_EQ(StateOf(brain), "Idle");
+    World::Get().SetCoords(hero, standAt(4));
+    mark->UpdateSelf(33);
+    World::Get().SetCoords(hero, standAt(24));
+    mark->UpdateSelf(33);
+    EXPECT_EQ(StateOf(brain), "ScriptedMove");
 }
 
 }  // namespace
