@@ -7,6 +7,7 @@
 #include "Game/ai/controllers/ControllerAIStatePreStart.h"
 #include "Game/characters/Character.h"
 #include "Game/characters/actions/CharacterActions.h"
+#include "Game/core/net/commands/CharacterCommands.h"
 #include "Game/rules/death/DeathManager.h"
 
 namespace GAME {
@@ -309,6 +310,19 @@ void ControllerAI::Die() {
     if (character && character->GetDeathManager())
         ids = character->GetDeathManager()->CreateObjectIds();
     HandleAction(std::make_unique<DieAction>(GetParentId(), std::move(ids)));
+}
+
+void ControllerAI::SetCausesAnger(bool causesAnger) {
+    if (Character* character = GetParentCharacter())
+        character->Enqueue(std::make_unique<SetCausesAngerConfigCmd>(GetParentId(), causesAnger));
+}
+void ControllerAI::SetInvincible(bool invincible) {
+    if (Character* character = GetParentCharacter())
+        character->Enqueue(std::make_unique<SetInvincibleConfigCmd>(GetParentId(), invincible));
+}
+void ControllerAI::SetTeam(const Team& team) {
+    if (Character* character = GetParentCharacter())
+        character->Enqueue(std::make_unique<SetTeamConfigCmd>(GetParentId(), team));
 }
 
 bool ControllerAI::IsMoving() const {
