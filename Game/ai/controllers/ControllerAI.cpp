@@ -312,17 +312,34 @@ void ControllerAI::Die() {
     HandleAction(std::make_unique<DieAction>(GetParentId(), std::move(ids)));
 }
 
+namespace {
+
+// Only the machine whose controller runs decides these, also from inside another command (a
+// statue a spirit's blow wakes): the others have no such controller and must be told.
+template <class Command>
+class DecidedByController : public Command {
+public:
+    using Command::Command;
+    bool DecidedByOneMachine() const override { return true; }
+};
+
+template <class Command, class Value>
+void EnqueueDecided(Character* character, Value value) {
+    if (character)
+        character->Enqueue(
+            std::make_unique<DecidedByController<Command>>(character->GetObjectId(), value));
+}
+
+}  // namespace
+
 void ControllerAI::SetCausesAnger(bool causesAnger) {
-    if (Character* character = GetParentCharacter())
-        character->Enqueue(std::make_unique<SetCausesAngerConfigCmd>(GetParentId(), causesAnger));
+    EnqueueDecided<SetCausesAngerConfigCmd>(GetParentCharacter(), causesAnger);
 }
 void ControllerAI::SetInvincible(bool invincible) {
-    if (Character* character = GetParentCharacter())
-        character->Enqueue(std::make_unique<SetInvincibleConfigCmd>(GetParentId(), invincible));
+    EnqueueDecided<SetInvincibleConfigCmd>(GetParentCharacter(), invincible);
 }
 void ControllerAI::SetTeam(const Team& team) {
-    if (Character* character = GetParentCharacter())
-        character->Enqueue(std::make_unique<SetTeamConfigCmd>(GetParentId(), team));
+    EnqueueDecided<SetTeamConfigCmd>(GetParentCharacter(), team);
 }
 
 bool ControllerAI::IsMoving() const {
