@@ -12,7 +12,7 @@ status=0
 # level, frames, seed, what a death line must name
 arenas=("Cyclops 1200 1 Cyclops [0-9]*" "Megalesios 1200 1 Megalesios [0-9]*"
         "BandariArena 1800 3 [A-Za-z]+ [0-9]+" "TelkineArena 2000 3 [A-Za-z]+ [0-9]+"
-        "SpiritArena 1200 3 [A-Za-z]+ [0-9]+")
+        "SpiritArena 1800 3 [A-Za-z]+ [0-9]+")
 for arena in "${arenas[@]}"; do
     read -r level frames seed who <<<"$arena"
     port=$(( 20000 + RANDOM % 20000 ))
