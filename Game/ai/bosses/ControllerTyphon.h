@@ -96,10 +96,13 @@ private:
     int mCurrentGod = kNoGod;
 };
 
-// Walks to the chosen statue until its transfer skill reaches it.
+// Walks to the chosen statue until its transfer skill reaches it. A statue angers no one, so the
+// anger table forgets it at once and the enemy search offers the player again within a tick:
+// the statue states let that offer pass, or Typhon would never reach a statue while it fights.
 class ControllerTyphonStatePursueStatue : public ControllerMonsterStatePursue {
 public:
     using ControllerMonsterStatePursue::ControllerMonsterStatePursue;
+    void EnemyFound(std::uint32_t) override {}
     void OnBegin() override;
     void OnUpdate(int ms) override;
     void EndOfPathReached() override;
@@ -113,6 +116,7 @@ private:
 class ControllerTyphonStateAttackStatue : public ControllerMonsterStateAttack {
 public:
     using ControllerMonsterStateAttack::ControllerMonsterStateAttack;
+    void EnemyFound(std::uint32_t) override {}
     void HandleEvent(const Name& name) override;
     void OnEnd() override;
     void OnUpdate(int ms) override;

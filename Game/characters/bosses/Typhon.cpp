@@ -50,14 +50,15 @@ void Typhon::Load(const LoadTable& table) {
     mDeathVortex = table.GetString("deathVortex");
     mWisps = table.GetString("wisps");
     mGodRays = table.GetString("godRays");
-    ControllerTyphon* controller = GetTyphonController();
-    if (!controller)
-        return;
-    LoadGodBlocks(table, *controller);
-    for (int god = 0; god < kTyphonGodCount; ++god) {
-        const std::string name = table.GetString(kTransferKeys[god]);
-        if (const std::uint32_t id = name.empty() ? 0 : GetSkillManager().FindSkillId(name))
-            controller->SetTransferSkill(god, id);
+    // The god blocks and transfer skills serve the deciding controller only; the effects are
+    // shown on every machine (and make the same objects everywhere, so ids stay in step).
+    if (ControllerTyphon* controller = GetTyphonController()) {
+        LoadGodBlocks(table, *controller);
+        for (int god = 0; god < kTyphonGodCount; ++god) {
+            const std::string name = table.GetString(kTransferKeys[god]);
+            if (const std::uint32_t id = name.empty() ? 0 : GetSkillManager().FindSkillId(name))
+                controller->SetTransferSkill(god, id);
+        }
     }
     for (int god = 0; god < kTyphonGodCount; ++god) {
         CharFxPak& pack = mGodEffects[static_cast<std::size_t>(god)];

@@ -63,10 +63,11 @@ void TyphonStatue::CharacterIsDying() {
 void TyphonStatue::UnderAttack(std::uint32_t attacker) {
     Character::UnderAttack(attacker);
     auto* typhon = Singleton<ObjectManager>::Get().GetObject<Typhon>(attacker);
-    auto* controller = typhon ? FindController<ControllerTyphon>(*typhon) : nullptr;
-    if (!controller)
+    if (!typhon)
         return;
-    controller->ApplyGodSpecialAttacks(mGodIndex);
+    // The attacks change where the boss is decided; the light and the burst show everywhere.
+    if (auto* controller = FindController<ControllerTyphon>(*typhon))
+        controller->ApplyGodSpecialAttacks(mGodIndex);
     typhon->EnableSkillEffect(mGodIndex);
     mBurstEffect.Enable(false);
     mBurstEffect.Enable(true);

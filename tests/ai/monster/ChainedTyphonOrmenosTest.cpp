@@ -22,21 +22,24 @@ class ChainedAndOrmenos : public ::testing::Test {
 protected:
     ChainedAndOrmenos() {
         RecordDatabase& records = Singleton<RecordDatabase>::Get();
-        EXPECT_TRUE(records.AddRecordText("Records/Boss/Burst.dbr", R"({"Class": "EffectEntity"})"));
+        EXPECT_TRUE(
+            records.AddRecordText("Records/Boss/Burst.dbr", R"({"Class": "EffectEntity"})"));
         EXPECT_TRUE(records.AddRecordText(
             "Records/Boss/Chains.dbr",
             R"({"Class": "TyphonChains", "burstFX": "Records/Boss/Burst.dbr", "dissolveTime": 2.0})"));
-        EXPECT_TRUE(records.AddRecordText("Records/Boss/PlainChains.dbr",
-                                          R"({"Class": "TyphonChains"})"));
+        EXPECT_TRUE(
+            records.AddRecordText("Records/Boss/PlainChains.dbr", R"({"Class": "TyphonChains"})"));
         EXPECT_TRUE(records.AddRecordText("Records/Boss/NotChains.dbr", R"({"Class": "Actor"})"));
         for (const char* chains : {"Chains", "PlainChains", "NotChains"})
             EXPECT_TRUE(records.AddRecordText(
                 std::string("Records/Boss/Bound") + chains + ".dbr",
                 std::string(R"({"Class": "TyphonChained", "controller": "Records/Boss/BoundAI.dbr",
-                                "chains": "Records/Boss/)") + chains + ".dbr\"}"));
+                                "chains": "Records/Boss/)") +
+                    chains + ".dbr\"}"));
         EXPECT_TRUE(records.AddRecordText("Records/Boss/BoundAI.dbr",
                                           R"({"Class": "ControllerTyphonChained"})"));
-        EXPECT_TRUE(records.AddRecordText("Records/Boss/Blast.dbr", R"({"Class": "EffectEntity"})"));
+        EXPECT_TRUE(
+            records.AddRecordText("Records/Boss/Blast.dbr", R"({"Class": "EffectEntity"})"));
         EXPECT_TRUE(records.AddRecordText(
             "Records/Boss/Ormenos.dbr",
             R"({"Class": "Ormenos", "controller": "Records/Boss/OrmenosAI.dbr",

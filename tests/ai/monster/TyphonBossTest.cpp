@@ -42,8 +42,12 @@ public:
         auto state = std::make_unique<NotingPursuit>(this);
         pursuit = state.get();
         AddState("PursueStatue", std::move(state));
+        auto back = std::make_unique<NotingPursuit>(this);
+        returning = back.get();
+        AddState("Return", std::move(back));
     }
     NotingPursuit* pursuit = nullptr;
+    NotingPursuit* returning = nullptr;
 };
 RTTI_IMPLEMENT(TyphonProbe, ControllerTyphon)
 
@@ -158,10 +162,11 @@ TEST_F(TyphonBoss, AStruckStatueLendsItsGodsAttacksUntilItFalls) {
 
     hades->CharacterIsDying();
     EXPECT_EQ(controller->GetCurrentGod(), 0) << "another god's statue changes nothing";
+    EXPECT_TRUE(controller->returning->begun.empty());
     zeus->CharacterIsDying();
     EXPECT_EQ(controller->GetCurrentGod(), ControllerTyphon::kNoGod);
     EXPECT_EQ(controller->GetSpecialAttack(0).skillId, 0u) << "Typhon's own attacks are back";
-    EXPECT_STREQ(controller->GetExecutingStateName(), "Return");
+    EXPECT_EQ(controller->returning->begun.size(), 1u) << "and it goes back to the fight";
 }
 
 TEST_F(TyphonBoss, DisablingTheSkillEffectsTouchesOnlyATyphon) {

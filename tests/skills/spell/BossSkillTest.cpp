@@ -46,7 +46,8 @@ class BossSkills : public ::testing::Test {
 protected:
     BossSkills() {
         RecordDatabase& records = Singleton<RecordDatabase>::Get();
-        EXPECT_TRUE(records.AddRecordText("Records/Boss/Beam.dbr", R"({"Class": "ChainLaserBeam"})"));
+        EXPECT_TRUE(
+            records.AddRecordText("Records/Boss/Beam.dbr", R"({"Class": "ChainLaserBeam"})"));
         EXPECT_TRUE(records.AddRecordText(
             "Records/Boss/Laser.dbr",
             R"({"Class": "Skill_OrmenosChainLaser", "chainLaserBeam": "Records/Boss/Beam.dbr"})"));
@@ -54,7 +55,8 @@ protected:
             "Records/Boss/FastLaser.dbr",
             R"({"Class": "Skill_OrmenosChainLaser", "chainLaserBeam": "Records/Boss/Beam.dbr",
                 "beamVelocity": 2.0})"));
-        EXPECT_TRUE(records.AddRecordText("Records/Boss/Burst.dbr", R"({"Class": "EffectEntity"})"));
+        EXPECT_TRUE(
+            records.AddRecordText("Records/Boss/Burst.dbr", R"({"Class": "EffectEntity"})"));
         EXPECT_TRUE(records.AddRecordText(
             "Records/Boss/Spirits.dbr",
             R"({"Class": "Skill_SpawnMegalesiosSpirit", "burstName": "Records/Boss/Burst.dbr",
@@ -119,7 +121,8 @@ TEST_F(BossSkills, BeamsGrowThenRetractAtTheirVelocityAndTheSickleGoesWhenAllAre
         const char* record;
         int growMs;  // half the beam's life
     };
-    for (const Case& c : {Case{"Records/Boss/Laser.dbr", 1000}, Case{"Records/Boss/FastLaser.dbr", 500}}) {
+    for (const Case& c :
+         {Case{"Records/Boss/Laser.dbr", 1000}, Case{"Records/Boss/FastLaser.dbr", 500}}) {
         SCOPED_TRACE(c.record);
         auto* laser = Make<Skill_OrmenosChainLaser>(c.record);
         const std::vector<std::uint32_t> chains = Bound(55, 1);
