@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Plays each boss arena over ENet on loopback, a server and one client, in lockstep: the two
 # machines' checksum lists must agree frame by frame, and the boss fight must end in a death (the
-# boss's or a player's) on the server.
+# boss's or a player's) on the server. The final arena plays longer and must end in Typhon's
+# death and the closing of the game on both machines.
 set -euo pipefail
 host="${1:-build/release/Host/gamehost}"
 frames="${2:-1200}"
@@ -9,9 +10,12 @@ out=$(mktemp -d)
 pids=()
 trap 'for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done; rm -rf "$out"' EXIT
 status=0
-for level in Cyclops Megalesios; do
+# level:boss:frames (0: the script's frame count)
+for arena in Cyclops:Cyclops:0 Megalesios:Megalesios:0 TyphonArena:Typhon:2400; do
+    IFS=: read -r level bossName arenaFrames <<<"$arena"
+    [ "$arenaFrames" -eq 0 ] && arenaFrames="$frames"
     port=$(( 20000 + RANDOM % 20000 ))
-    common=(--data data --level "$level" --frames "$frames" --seed 1 --checksum-every 10
+    common=(--data data --level "$level" --frames "$arenaFrames" --seed 1 --checksum-every 10
             --timeout-ms 20000)
     timeout 300 "$host" server "${common[@]}" --port "$port" --clients 1 \
         --save "$out/$level-server.chr" --checksums "$out/$level-server.sums" \
@@ -35,12 +39,21 @@ for level in Cyclops Megalesios; do
              "${first:-(none written)}" >&2
         status=1
     fi
-    boss="$level [0-9]*"
+    boss="$bossName [0-9]*"
     if ! grep -Eq "killed $boss|died, killed by $boss|killed by $boss" "$out/$level-server"; then
         echo "boss arena test ($level): the fight ended in no death" >&2
         status=1
     fi
+    if [ "$level" = TyphonArena ]; then
+        for machine in server client; do
+            if ! grep -q "killed $boss" "$out/$level-$machine" ||
+                ! grep -q "^gamehost: ui: the game is over" "$out/$level-$machine"; then
+                echo "boss arena test ($level): the $machine saw no end of the game" >&2
+                status=1
+            fi
+        done
+    fi
 done
-[ "$status" -eq 0 ] && echo "boss arena test passed: the Cyclops and Megalesios arenas play" \
-    "alike on a server and a client, each fight to a death"
+[ "$status" -eq 0 ] && echo "boss arena test passed: the Cyclops, Megalesios and Typhon arenas" \
+    "play alike on a server and a client, each fight to a death, Typhon's to the end of the game"
 exit "$status"

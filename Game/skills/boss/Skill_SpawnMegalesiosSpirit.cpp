@@ -5,7 +5,7 @@
 #include "Engine/records/LoadTable.h"
 #include "Engine/world/World.h"
 #include "Engine/world/WorldShapes.h"
-#include "Game/ai/bosses/SpiritHostLink.h"
+#include "Game/ai/bosses/megalesios/SpiritHostLink.h"
 #include "Game/characters/monster/Monster.h"
 #include "Game/core/GameEngine.h"
 #include "Game/skills/boss/BossBeams.h"

@@ -3,7 +3,7 @@
 #include "Engine/net/NetPacketRegistry.h"
 #include "Engine/object/ObjectManager.h"
 #include "Game/characters/Character.h"
-#include "Game/characters/bosses/Typhon.h"
+#include "Game/characters/monster/Typhon.h"
 
 namespace GAME {
 

@@ -1,4 +1,4 @@
-#include "Game/characters/bosses/Ormenos.h"
+#include "Game/characters/monster/Ormenos.h"
 
 #include <memory>
 #include <vector>
@@ -9,7 +9,7 @@
 #include "Engine/streams/BinaryStream.h"
 #include "Engine/world/World.h"
 #include "Engine/world/WorldShapes.h"
-#include "Game/ai/bosses/ControllerOrmenos.h"
+#include "Game/ai/bosses/ormenos/ControllerOrmenos.h"
 #include "Game/ai/controllers/CharacterController.h"
 #include "Game/core/net/commands/ItemCommands.h"
 #include "Game/items/equipment/EquipLocations.h"

@@ -1,4 +1,4 @@
-#include "Game/ai/bosses/ControllerOrmenos.h"
+#include "Game/ai/bosses/ormenos/ControllerOrmenos.h"
 
 #include <memory>
 

@@ -9,10 +9,10 @@
 
 #include "Engine/records/RecordDatabase.h"
 #include "Engine/world/World.h"
-#include "Game/ai/bosses/ControllerTyphon.h"
+#include "Game/ai/bosses/typhon/ControllerTyphon.h"
 #include "Game/characters/Player.h"
-#include "Game/characters/bosses/Typhon.h"
-#include "Game/characters/bosses/TyphonStatue.h"
+#include "Game/characters/monster/Typhon.h"
+#include "Game/characters/monster/TyphonStatue.h"
 #include "Game/core/ActivityManager.h"
 #include "Game/core/GameEngine.h"
 #include "Game/core/net/commands/CharacterCommands.h"

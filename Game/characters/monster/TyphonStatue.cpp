@@ -1,4 +1,4 @@
-#include "Game/characters/bosses/TyphonStatue.h"
+#include "Game/characters/monster/TyphonStatue.h"
 
 #include <vector>
 
@@ -7,9 +7,9 @@
 #include "Engine/records/LoadTable.h"
 #include "Engine/world/World.h"
 #include "Engine/world/WorldShapes.h"
-#include "Game/ai/bosses/ControllerTyphon.h"
+#include "Game/ai/bosses/typhon/ControllerTyphon.h"
 #include "Game/ai/controllers/CharacterController.h"
-#include "Game/characters/bosses/Typhon.h"
+#include "Game/characters/monster/Typhon.h"
 
 namespace GAME {
 

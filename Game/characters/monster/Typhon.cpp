@@ -1,9 +1,9 @@
-#include "Game/characters/bosses/Typhon.h"
+#include "Game/characters/monster/Typhon.h"
 
 #include "Engine/object/ObjectManager.h"
 #include "Engine/records/LoadTable.h"
 #include "Engine/world/World.h"
-#include "Game/ai/bosses/ControllerTyphon.h"
+#include "Game/ai/bosses/typhon/ControllerTyphon.h"
 #include "Game/ai/controllers/CharacterController.h"
 #include "Game/characters/Player.h"
 #include "Game/core/ActivityManager.h"

@@ -1,8 +1,8 @@
-#include "Game/ai/bosses/ControllerTyphonChained.h"
+#include "Game/ai/bosses/chainedtyphon/ControllerTyphonChained.h"
 
 #include <memory>
 
-#include "Game/characters/bosses/TyphonChained.h"
+#include "Game/characters/monster/TyphonChained.h"
 #include "Game/core/net/commands/CharacterCommands.h"
 
 namespace GAME {

@@ -1,4 +1,4 @@
-#include "Game/characters/bosses/TyphonChained.h"
+#include "Game/characters/monster/TyphonChained.h"
 
 #include <vector>
 

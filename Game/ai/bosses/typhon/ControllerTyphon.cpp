@@ -1,4 +1,4 @@
-#include "Game/ai/bosses/ControllerTyphon.h"
+#include "Game/ai/bosses/typhon/ControllerTyphon.h"
 
 #include <memory>
 #include <vector>
@@ -7,8 +7,8 @@
 #include "Engine/sys/Machine.h"
 #include "Engine/world/World.h"
 #include "Engine/world/WorldShapes.h"
-#include "Game/characters/bosses/Typhon.h"
-#include "Game/characters/bosses/TyphonStatue.h"
+#include "Game/characters/monster/Typhon.h"
+#include "Game/characters/monster/TyphonStatue.h"
 #include "Game/core/net/commands/CharacterCommands.h"
 
 namespace GAME {

@@ -1,4 +1,4 @@
-#include "Game/ai/bosses/SpiritHostLink.h"
+#include "Game/ai/bosses/megalesios/SpiritHostLink.h"
 
 #include "Game/ai/controllers/CharacterController.h"
 #include "Game/characters/monster/Monster.h"
