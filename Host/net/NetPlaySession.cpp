@@ -12,6 +12,7 @@
 #include "Game/core/GameEngine.h"
 #include "Host/StopSignal.h"
 #include "Host/play/HostSaves.h"
+#include "Host/play/MarketDriver.h"
 #include "Host/play/PlayEventLog.h"
 #include "Host/play/PlaySession.h"
 #include "Host/play/StateChecksum.h"
@@ -105,6 +106,16 @@ bool NetPlaySession::StartGame() {
             std::fprintf(mOut, "gamehost: %s left the game after frame %d\n",
                          player.GetPlayerNameInChar().c_str(), mFramesPlayed);
         });
+    const std::vector<SpawnPoint>& points = World::Get().GetSpawnPoints();
+    if (std::none_of(points.begin(), points.end(),
+                     [this](const SpawnPoint& point) { return point.name == mOptions.spawn; }) &&
+        mOptions.spawn != PlayOptions().spawn) {
+        std::fprintf(stderr, "gamehost: the level has no spawn point \"%s\" (--spawn)\n",
+                     mOptions.spawn.c_str());
+        return false;
+    }
+    mPlayers->SetSpawn(mOptions.spawn);
+    mMarket = std::make_unique<MarketDriver>(*mLog);
     mMarks.Install();
     mPlayers->Install();
     Player* own = mPlayers->MakeOwn(mOptions.classRecord, mOptions.characterFile);
@@ -235,8 +246,12 @@ void NetPlaySession::WaitForClient(int host, int marks, int frame, Clock::time_p
 }
 
 void NetPlaySession::ClickFor(int frame) {
-    if (Player* player = FindPlayer(mOwnPlayer))
+    if (Player* player = FindPlayer(mOwnPlayer)) {
         mClicks.ClickFor(*player, frame);
+        // At a stall the player deals in its turn too: the server answers in that order.
+        if (mMarket)
+            mMarket->Trade(*player);
+    }
 }
 
 void NetPlaySession::TakeChecksum(int frame) {

@@ -18,6 +18,7 @@
 namespace GAME {
 
 class HostSaves;
+class MarketDriver;
 class PlayEventLog;
 
 class NetPlaySession {
@@ -80,6 +81,7 @@ private:
     std::FILE* mOut;
     ClickSource mClicks;
     std::unique_ptr<PlayEventLog> mLog;
+    std::unique_ptr<MarketDriver> mMarket;
     std::unique_ptr<NetPlayers> mPlayers;
     std::unique_ptr<HostSaves> mSaves;
     FrameMarks mMarks;

@@ -4,7 +4,6 @@
 #include <filesystem>
 
 #include "Engine/Engine.h"
-#include "Engine/media/sound/Jukebox.h"
 #include "Engine/object/ObjectManager.h"
 #include "Engine/world/World.h"
 #include "Game/characters/Player.h"
@@ -89,8 +88,6 @@ void PlayEventLog::Attach(std::uint32_t playerId) {
     mBanner->SetOwner(this, &PlayEventLog::OnBanner);
     mScriptPoint.emplace(GameEventName("ScriptPoint"), "PlayEventLog");
     mScriptPoint->SetOwner(this, &PlayEventLog::OnScriptPoint);
-    if (const Jukebox* jukebox = gGameEngine ? gGameEngine->GetJukebox() : nullptr)
-        mEventMusicCount = jukebox->GetEventMusicCount();
     if (const Player* player = FindPlayer())
         mLastLifeState = player->GetLifeState();
 }
@@ -265,6 +262,7 @@ void PlayEventLog::OnActivateMarket(const GameEvent_ActivateNPCMarket& event) {
     const auto* merchant = Singleton<ObjectManager>::Get().GetObject<Npc>(event.merchantId);
     if (event.playerId != mPlayerId || !merchant)
         return;
+    mActivatedMarket = event.merchantId;
     const std::string name = HostSaves::NpcName(*merchant);
     if (const NpcDialogPak* pack = merchant->GetDialogPak(); pack && !pack->GetText().empty())
         Print(Stamp() + name + " says: \"" + PrintableText(pack->GetText()) + "\"");
@@ -277,18 +275,8 @@ void PlayEventLog::OnScriptPoint(const GameEvent_ScriptPoint& event) {
           std::to_string(event.index));
 }
 
-void PlayEventLog::ObserveMusic() {
-    const Jukebox* jukebox = gGameEngine ? gGameEngine->GetJukebox() : nullptr;
-    if (!jukebox || jukebox->GetEventMusicCount() == mEventMusicCount)
-        return;
-    mEventMusicCount = jukebox->GetEventMusicCount();
-    if (!jukebox->GetEventMusic().empty())
-        Print(Stamp() + "the music turns to " + RecordStem(jukebox->GetEventMusic()));
-}
-
 void PlayEventLog::Observe() {
     ObserveProxies();
-    ObserveMusic();
     const Player* player = FindPlayer();
     if (!player)
         return;
@@ -463,6 +451,12 @@ void PlayEventLog::OnPotionDrunk(const std::wstring& description, int life, int 
     Print(Stamp() + "you drink " + ItemText(description) + " from the hot-slot bar at life " +
           std::to_string(life) + " of " + std::to_string(lifeLimit) + " (" + std::to_string(left) +
           " left)");
+}
+
+void PlayEventLog::OnMarketDeal(bool bought, const std::wstring& item, const std::string& merchant,
+                                unsigned gold) {
+    Print(Stamp() + (bought ? "you buy " : "you sell ") + ItemText(item) +
+          (bought ? " from " : " to ") + merchant + " for " + std::to_string(gold) + " gold");
 }
 
 }  // namespace GAME

@@ -4,9 +4,8 @@
 // death and respawn, a monster taking the player on, the first use of each of a foe's skills
 // other than its plain attack, a summons or a wall appearing near the player, a chest opened,
 // loot falling and being picked up, a conversation begun, a merchant's greeting, creatures a
-// spawn proxy brings out, an ambush springing, a quest's reward, a script point crossed, event
-// music starting), and a progress line on
-// request. It only listens and reads: every rule stays the library's.
+// spawn proxy brings out, an ambush springing, a quest's reward, a script point crossed), and a
+// progress line on request. It only listens and reads: every rule stays the library's.
 #include <cstdint>
 #include <cstdio>
 #include <map>
@@ -56,6 +55,11 @@ public:
                        std::uint32_t left);
     // A line from the host's user interface (its notices and the game's notifications).
     void PrintNotice(const std::string& line) { Print(line); }
+    // The merchant whose market the player last asked for (0: none).
+    std::uint32_t GetActivatedMarket() const { return mActivatedMarket; }
+    // "you buy X from M for N gold" / "you sell X to M for N gold".
+    void OnMarketDeal(bool bought, const std::wstring& item, const std::string& merchant,
+                      unsigned gold);
     // What the events told: the player's kills (its pets' included) and its deaths.
     int GetKills() const { return mKills; }
     int GetDeaths() const { return mDeaths; }
@@ -82,8 +86,6 @@ private:
     void OnEntityInitialUpdate(const GameEvent_GenericEntity& event);
     // A player stepped onto a script point: whose script it leads on.
     void OnScriptPoint(const GameEvent_ScriptPoint& event);
-    // Event music that started since the last frame (a boss's fight music).
-    void ObserveMusic();
     // Creatures the proxies put into the world since the last frame.
     void ObserveProxies();
     // A quest's reward shown on this machine's screen (each machine runs its own player's quests).
@@ -117,8 +119,8 @@ private:
     std::vector<std::uint32_t> mProxyObjects;
     std::optional<GameEventListener<PlayEventLog, GameEvent_ShowTextBanner>> mBanner;
     std::optional<GameEventListener<PlayEventLog, GameEvent_ScriptPoint>> mScriptPoint;
-    int mEventMusicCount = 0;
     std::uint32_t mExperienceBefore = 0;
+    std::uint32_t mActivatedMarket = 0;
     int mDeathDepth = 0;
     int mKills = 0;
     int mDeaths = 0;
