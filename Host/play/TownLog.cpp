@@ -18,7 +18,7 @@ namespace GAME {
 
 namespace {
 
-std::string NameOf(std::uint32_t id) {
+std::string TownNameOf(std::uint32_t id) {
     ObjectManager& objects = Singleton<ObjectManager>::Get();
     if (const Npc* npc = objects.GetObject<Npc>(id))
         return HostSaves::NpcName(*npc);
@@ -63,14 +63,14 @@ void TownLog::OnStart(const GameEvent_StartSidelineConversation& event) {
     event.conversation->GetConversationActors(actors);
     std::string names;
     for (std::size_t i = 0; i < actors.size(); ++i)
-        names += (i == 0 ? "" : i + 1 == actors.size() ? " and " : ", ") + NameOf(actors[i]);
+        names += (i == 0 ? "" : i + 1 == actors.size() ? " and " : ", ") + TownNameOf(actors[i]);
     mPrint(names + " talk:");
 }
 
 void TownLog::OnLine(const GameEvent_SidelineConversationLine& event) {
     if (event.conversation != mHeard || event.tag.empty())
         return;
-    mPrint("  " + NameOf(event.speakerId) + ": \"" +
+    mPrint("  " + TownNameOf(event.speakerId) + ": \"" +
            PrintableText(LocalizationManager::Instance().GetText(event.tag)) + "\"");
 }
 
@@ -84,7 +84,7 @@ void TownLog::Observe(const Player& player) {
     for (Entity* entity : mNearby) {
         if (const auto* guard = dynamic_cast<const Guard*>(entity)) {
             if (!Told(guard->GetObjectId()))
-                mPrint(NameOf(guard->GetObjectId()) + " stands guard at the gate");
+                mPrint(TownNameOf(guard->GetObjectId()) + " stands guard at the gate");
             continue;
         }
         const auto* npc = dynamic_cast<const Npc*>(entity);
@@ -94,12 +94,12 @@ void TownLog::Observe(const Player& player) {
             const NpcHerd* herd = NpcHerdRegistry::Get().FindHerd(npc->GetObjectName());
             const std::uint32_t herder = herd ? herd->GetHerderId() : 0;
             if (herder != 0 && !Told(npc->GetObjectId()) && !Told(~herder))
-                mPrint("the flock grazes its way after " + NameOf(herder));
+                mPrint("the flock grazes its way after " + TownNameOf(herder));
         } else if (!npc->GetHerdName().empty()) {
             if (!Told(npc->GetObjectId()))
-                mPrint(NameOf(npc->GetObjectId()) + " drives the flock across the pasture");
+                mPrint(TownNameOf(npc->GetObjectId()) + " drives the flock across the pasture");
         } else if (!Told(npc->GetObjectId())) {
-            mPrint(NameOf(npc->GetObjectId()) + " strolls across the meadow");
+            mPrint(TownNameOf(npc->GetObjectId()) + " strolls across the meadow");
         }
     }
 }

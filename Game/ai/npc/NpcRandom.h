@@ -8,6 +8,9 @@
 
 namespace GAME {
 
+// How near a reachable point a town or herd walk must be able to end.
+inline constexpr float kNpcMoveTolerance = 0.5f;
+
 class NpcRandom {
 public:
     // From the root generator's state (read, not drawn) and the controller's id.

@@ -10,10 +10,6 @@
 
 namespace GAME {
 
-namespace {
-constexpr float kMoveTolerance = 0.5f;
-}  // namespace
-
 // Base
 
 void ControllerNpcStateBase::QuestCommandMove(std::uint32_t, const WorldVec3& point) {
@@ -23,7 +19,7 @@ void ControllerNpcStateBase::QuestCommandMove(std::uint32_t, const WorldVec3& po
 
 void ControllerNpcStateBase::QuestCommandWalk(std::uint32_t, const WorldVec3& point) {
     Npc* npc = GetCharacter();
-    if (!npc || !npc->CanMoveTo(point, kMoveTolerance))
+    if (!npc || !npc->CanMoveTo(point, kNpcMoveTolerance))
         return;
     GetController()->SetMoveTerrainPoint(point);
     Go("QuestWalk");
@@ -136,7 +132,7 @@ bool ControllerNpcStateWander::MoveToCurrentWanderPoint() {
         if (!target.region)
             return false;
         target.TranslateToFloor(Vec3(u, 0.0f, v));
-        if (!npc->CanMoveTo(target, kMoveTolerance))
+        if (!npc->CanMoveTo(target, kNpcMoveTolerance))
             return false;
         WalkTo(target, 0);
         return true;
@@ -186,7 +182,7 @@ void ControllerNpcStateWander::OnUpdate(int ms) {
         if (Character* attraction = FindCharacter(mAttraction); npc && attraction) {
             WorldVec3 slot;
             attraction->RequestDefenseSlot(slot, npc->GetObjectId(), false);
-            if (slot.region && npc->CanMoveTo(slot, kMoveTolerance))
+            if (slot.region && npc->CanMoveTo(slot, kNpcMoveTolerance))
                 WalkTo(slot, mAttraction);
         }
     }
@@ -237,7 +233,7 @@ void ControllerNpcStateQuestMove::OnBegin() {
     if (!npc)
         return;
     const WorldVec3 target = GetController()->GetMoveTerrainPoint();
-    if (npc->CanMoveTo(target, kMoveTolerance)) {
+    if (npc->CanMoveTo(target, kNpcMoveTolerance)) {
         Travel(target);
         return;
     }

@@ -12,8 +12,9 @@ namespace GAME {
 RTTI_IMPLEMENT(AmbientCharacter, Character)
 
 namespace {
-constexpr const char* kStubController = "Records/Controllers/Player/CharacterControllerStub.dbr";
-constexpr const char* kEditorController = "Records/Controllers/Editor/EditorController.dbr";
+constexpr const char* kAmbientStubController =
+    "Records/Controllers/Player/CharacterControllerStub.dbr";
+constexpr const char* kAmbientEditorController = "Records/Controllers/Editor/EditorController.dbr";
 constexpr const char* kStoogeController = "ControllerStooge";
 }  // namespace
 
@@ -27,9 +28,9 @@ void AmbientCharacter::Load(const LoadTable& table) {
     Character::Load(table);
     ObjectManager& objects = Singleton<ObjectManager>::Get();
     if (gEngine->IsClient()) {
-        mPendingController = objects.CreateObjectFromFile<Controller>(kStubController);
+        mPendingController = objects.CreateObjectFromFile<Controller>(kAmbientStubController);
     } else if (gEngine->IsEditor()) {
-        mPendingController = objects.CreateObjectFromFile<Controller>(kEditorController);
+        mPendingController = objects.CreateObjectFromFile<Controller>(kAmbientEditorController);
     } else {
         if (table.GetString("controllerType") == "Stooge") {
             if (Controller::classInfo.FindByName(kStoogeController))

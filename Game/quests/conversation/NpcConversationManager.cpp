@@ -11,17 +11,17 @@
 namespace GAME {
 
 namespace {
-const bool kForgottenWithTheLevel = [] {
+const bool kConversationsForgottenWithTheLevel = [] {
     World::AddLevelUnloadHook(&NpcConversationManager::Reset);
     return true;
 }();
 
 template <class T>
-bool Contains(const std::vector<T>& list, const T& value) {
+bool ListContains(const std::vector<T>& list, const T& value) {
     return std::find(list.begin(), list.end(), value) != list.end();
 }
 template <class T>
-bool Remove(std::vector<T>& list, const T& value) {
+bool ListRemove(std::vector<T>& list, const T& value) {
     auto it = std::find(list.begin(), list.end(), value);
     if (it == list.end())
         return false;
@@ -29,8 +29,8 @@ bool Remove(std::vector<T>& list, const T& value) {
     return true;
 }
 template <class T>
-void AddOnce(std::vector<T>& list, const T& value) {
-    if (!Contains(list, value))
+void ListAddOnce(std::vector<T>& list, const T& value) {
+    if (!ListContains(list, value))
         list.push_back(value);
 }
 }  // namespace
@@ -72,8 +72,8 @@ void NpcConversationManager::OnEndConversation(Conversation* conversation) {
         _MakeAvailable(id);
     if (conversation->IsPendingDisable()) {
         conversation->SetPendingDisable(false);
-        Remove(mBusy, conversation);
-        AddOnce(mDisabled, conversation);
+        ListRemove(mBusy, conversation);
+        ListAddOnce(mDisabled, conversation);
     } else {
         _MakeAvailable(conversation);
     }
@@ -200,55 +200,55 @@ void NpcConversationManager::_DisableConversationPak(const std::string& path) {
 // Characters
 
 void NpcConversationManager::_MakeAvailable(std::uint32_t id) {
-    Remove(mUnavailable, id);
-    AddOnce(mAvailable, id);
+    ListRemove(mUnavailable, id);
+    ListAddOnce(mAvailable, id);
 }
 
 void NpcConversationManager::_MakeUnavailable(std::uint32_t id) {
-    Remove(mAvailable, id);
-    AddOnce(mUnavailable, id);
+    ListRemove(mAvailable, id);
+    ListAddOnce(mUnavailable, id);
 }
 
 void NpcConversationManager::_MakeEnabled(std::uint32_t id) {
-    AddOnce(mAvailable, id);
+    ListAddOnce(mAvailable, id);
 }
 
 void NpcConversationManager::_MakeDisabled(std::uint32_t id) {
-    Remove(mAvailable, id);
-    Remove(mUnavailable, id);
+    ListRemove(mAvailable, id);
+    ListRemove(mUnavailable, id);
 }
 
 // Conversations
 
 void NpcConversationManager::_MakeAvailable(Conversation* conversation) {
-    Remove(mBusy, conversation);
-    AddOnce(mAvailableConversations, conversation);
+    ListRemove(mBusy, conversation);
+    ListAddOnce(mAvailableConversations, conversation);
 }
 
 void NpcConversationManager::_MakeUnavailable(Conversation* conversation) {
-    Remove(mAvailableConversations, conversation);
-    AddOnce(mBusy, conversation);
+    ListRemove(mAvailableConversations, conversation);
+    ListAddOnce(mBusy, conversation);
 }
 
 void NpcConversationManager::_MakeEnabled(Conversation* conversation, bool collision) {
     std::vector<Conversation*>& target = collision ? mCollision : mAvailableConversations;
-    Remove(mDisabled, conversation);
+    ListRemove(mDisabled, conversation);
     // Enabled again (a pack enabled twice): listed once, and a busy one stays busy.
-    if (Contains(mBusy, conversation))
+    if (ListContains(mBusy, conversation))
         conversation->SetPendingDisable(false);
     else
-        AddOnce(target, conversation);
+        ListAddOnce(target, conversation);
 }
 
 void NpcConversationManager::_MakeDisabled(Conversation* conversation) {
-    if (Remove(mAvailableConversations, conversation)) {
-        AddOnce(mDisabled, conversation);
-    } else if (Contains(mBusy, conversation)) {
+    if (ListRemove(mAvailableConversations, conversation)) {
+        ListAddOnce(mDisabled, conversation);
+    } else if (ListContains(mBusy, conversation)) {
         // It finishes; then it is disabled instead of becoming available.
         conversation->SetPendingDisable(true);
-        AddOnce(mDisabled, conversation);
-    } else if (Remove(mCollision, conversation)) {
-        AddOnce(mDisabled, conversation);
+        ListAddOnce(mDisabled, conversation);
+    } else if (ListRemove(mCollision, conversation)) {
+        ListAddOnce(mDisabled, conversation);
     }
 }
 

@@ -9,10 +9,6 @@
 
 namespace GAME {
 
-namespace {
-constexpr float kMoveTolerance = 0.5f;
-}  // namespace
-
 // DirectHerd
 
 void ControllerNpcStateDirectHerd::OnBegin() {
@@ -31,7 +27,7 @@ void ControllerNpcStateDirectHerd::OnUpdate(int ms) {
     const float u = random.Float(-kStrollRange, kStrollRange);
     const float v = random.Float(-kStrollRange, kStrollRange);
     if (target.region && target.TranslateToFloor(Vec3(u, 0.0f, v)) &&
-        herder->CanMoveTo(target, kMoveTolerance))
+        herder->CanMoveTo(target, kNpcMoveTolerance))
         WalkTo(target, 0);
 }
 
@@ -73,7 +69,7 @@ void ControllerNpcAnimalStateFollowHerd::_MoveToPersonalHerdLocation() {
             Vec3(kRingRadius * std::sin(angle), 0.0f, kRingRadius * std::cos(angle))))
         return;
     if (animal->GetPathPosition().DistanceTo(target) <= kStrayDistance ||
-        !animal->CanMoveTo(target, kMoveTolerance))
+        !animal->CanMoveTo(target, kNpcMoveTolerance))
         return;
     WalkTo(target, 0);
 }

@@ -8,7 +8,7 @@ namespace GAME {
 
 namespace {
 // The machine's slot is made under the machine's own guard: no lock of ours to create first.
-const bool kForgottenWithTheLevel = [] {
+const bool kHerdsForgottenWithTheLevel = [] {
     World::AddLevelUnloadHook(&NpcHerdRegistry::Reset);
     return true;
 }();
