@@ -54,8 +54,13 @@ public:
     // and its placed entities. Whatever was loaded before is unloaded first. False, with the
     // reason logged, when the file cannot be used; then the world is left empty.
     bool LoadLevel(const std::string& levelName);
-    // Takes every entity out of the world and drops the regions and navigation meshes.
+    // Takes every entity out of the world and drops the regions and navigation meshes; then
+    // runs the unload hooks on the calling thread's machine.
     void UnloadLevel();
+    // A process-wide hook, registered while the program starts, through which a layer above
+    // forgets per-machine state of the level (it acts on Machine::Current()).
+    using LevelUnloadHook = void (*)();
+    static void AddLevelUnloadHook(LevelUnloadHook hook);
     const std::string& GetLevelName() const { return mLevelName; }
     // True while LoadLevel makes the level's entities: every machine makes them alike.
     bool IsLoadingLevel() const { return mLoadingLevel; }

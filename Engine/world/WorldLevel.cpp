@@ -378,6 +378,17 @@ void World::BuildNavMeshes(const std::filesystem::path& cacheFile) {
     }
 }
 
+namespace {
+std::vector<World::LevelUnloadHook>& UnloadHooks() {
+    static std::vector<World::LevelUnloadHook> hooks;
+    return hooks;
+}
+}  // namespace
+
+void World::AddLevelUnloadHook(LevelUnloadHook hook) {
+    UnloadHooks().push_back(hook);
+}
+
 void World::UnloadLevel() {
     ObjectManager& objects = Singleton<ObjectManager>::Get();
     for (std::uint32_t id : mPlacedIds)
@@ -412,6 +423,8 @@ void World::UnloadLevel() {
     Singleton<GameInfo>::Get().SetLevelName(std::string());
     Singleton<GameInfo>::Get().SetModName(std::string());
     mNavFromCache = false;
+    for (LevelUnloadHook hook : UnloadHooks())
+        hook();
 }
 
 }  // namespace GAME

@@ -27,6 +27,7 @@
 #include "Game/core/util/SeamLog.h"
 #include "Game/items/market/TradeManager.h"
 #include "Game/quests/QuestRepository.h"
+#include "Game/quests/conversation/NpcConversationManager.h"
 #include "Game/rules/RacialBonusRaces.h"
 #include "Game/rules/formulas/DesignerEquation.h"
 
@@ -360,6 +361,9 @@ void GameEngine::Update(int elapsedMs) {
 
     tradeManager->Update();
     QuestRepository::Get()->Update(elapsedMs);
+    // Sideline conversations, only where characters joined them.
+    if (auto* conversations = Machine::Current().Find<NpcConversationManager>())
+        conversations->Update(elapsedMs);
     currentServerServices->Update(elapsedMs);
     currentClientServices->Update(elapsedMs);
 }

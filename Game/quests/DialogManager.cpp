@@ -2,20 +2,31 @@
 
 #include <algorithm>
 
+#include "Engine/text/LocalizationManager.h"
+#include "Game/core/GameEngine.h"
+
 namespace GAME {
 
-void DialogManager::AddDialog(DialogType type, bool modal, InterestedParty party,
-                              const std::string& tag, bool flag1, unsigned int value, bool flag2) {
-    mDialogs.push_back(Dialog{type, modal, party, tag, {}, flag1, value, flag2});
+void DialogManager::AddDialog(DialogType type, bool second, InterestedParty party,
+                              const std::string& tag, bool fifth, std::uint32_t playerId,
+                              bool last) {
+    const LocalizationManager& texts = LocalizationManager::Instance();
+    std::wstring text;
+    if (playerId != 0 && gGameEngine)
+        text = texts.Format(tag, gGameEngine->GetPlayerName(playerId));
+    else
+        text = texts.Format("SimpleStringFormat", texts.GetText(tag));
+    mDialogs.push_back(Dialog{std::move(text), party, type, fifth, last, second, tag});
 }
 
-void DialogManager::AddDialog(DialogType type, bool modal, InterestedParty party,
-                              const std::wstring& text, bool flag1, bool flag2) {
-    mDialogs.push_back(Dialog{type, modal, party, {}, text, flag1, 0, flag2});
+void DialogManager::AddDialog(DialogType type, bool second, InterestedParty party,
+                              const std::wstring& text, bool fifth, bool last) {
+    mDialogs.push_back(Dialog{text, party, type, fifth, last, second, {}});
 }
 
-void DialogManager::AddResponse(InterestedParty party, int answer) {
-    mResponses.push_back(YesNoResponse{party, answer});
+void DialogManager::RemoveTopDialog() {
+    if (!mDialogs.empty())
+        mDialogs.pop_front();
 }
 
 int DialogManager::GetNumResponsesFor(InterestedParty party) const {
@@ -28,7 +39,7 @@ DialogManager::YesNoResponse DialogManager::GetResponseFor(InterestedParty party
     auto it = std::find_if(mResponses.begin(), mResponses.end(),
                            [party](const YesNoResponse& r) { return r.party == party; });
     if (it == mResponses.end())
-        return YesNoResponse{party, 0};
+        return YesNoResponse{};
     YesNoResponse response = *it;
     mResponses.erase(it);
     return response;

@@ -16,15 +16,19 @@ inline float RandomFloat(float min, float max) {
     return RandomFloatFrom(crt_rand(), min, max);
 }
 
-// One crt_rand draw % (max - min + 1) + min. A range with max below min still draws and gives min.
-inline int RandomInt(int min, int max) {
-    const int draw = crt_rand();
+// draw % (max - min + 1) + min. A range with max below min gives min.
+inline int RandomIntFrom(int draw, int min, int max) {
     if (max < min)
         return min;
     const auto span = static_cast<unsigned>(max) - static_cast<unsigned>(min) + 1u;
     if (span == 0u)  // the whole int range
         return draw;
     return static_cast<int>(static_cast<unsigned>(min) + static_cast<unsigned>(draw) % span);
+}
+
+// One crt_rand draw % (max - min + 1) + min. A range with max below min still draws and gives min.
+inline int RandomInt(int min, int max) {
+    return RandomIntFrom(crt_rand(), min, max);
 }
 
 // The C runtime's generator with a state of its own, so that seeding it touches no other
@@ -37,6 +41,7 @@ public:
         return static_cast<int>((mState >> 16) & 0x7FFF);
     }
     float Float(float min, float max) { return RandomFloatFrom(Next(), min, max); }
+    int Int(int min, int max) { return RandomIntFrom(Next(), min, max); }
 
 private:
     std::uint32_t mState = 1;

@@ -7,6 +7,7 @@
 #include "Engine/object/ObjectManager.h"
 #include "Engine/world/World.h"
 #include "Game/characters/Player.h"
+#include "Game/characters/monster/Guard.h"
 #include "Game/characters/monster/Monster.h"
 #include "Game/characters/npc/Npc.h"
 #include "Game/core/GameEngine.h"
@@ -76,6 +77,7 @@ void PlayEventLog::Attach(std::uint32_t playerId) {
     mSkillUp.emplace(GameEventName("PlayerSkillUp"), "PlayEventLog");
     mSkillUp->SetOwner(this, &PlayEventLog::OnSkillUp);
     mTeleportMenu.emplace(playerId, [this](const std::string& line) { Print(Stamp() + line); });
+    mTown.emplace(playerId, [this](const std::string& line) { Print(Stamp() + line); });
     mFixedItemUse.emplace(GameEventName("FixedItemUse"), "PlayEventLog");
     mFixedItemUse->SetOwner(this, &PlayEventLog::OnFixedItemUse);
     mConversation.emplace(GameEventName("ConversationBegin"), "PlayEventLog");
@@ -115,7 +117,7 @@ int PlayEventLog::CountMonstersAlive() {
     for (std::uint32_t id : objects.GetObjectIds()) {
         const Character* character = objects.GetObject<Character>(id);
         if (character && !character->IsA(Player::classInfo) && !character->IsA<Npc>() &&
-            character->IsInWorld() && character->IsAlive())
+            !character->IsA<Guard>() && character->IsInWorld() && character->IsAlive())
             ++alive;
     }
     return alive;
@@ -279,6 +281,8 @@ void PlayEventLog::Observe() {
     if (!player)
         return;
     ObserveLoot(*player);
+    if (mTown)
+        mTown->Observe(*player);
     const Character_LifeState state = player->GetLifeState();
     const bool wasDown = mLastLifeState == Character_LifeState::Dead ||
                          mLastLifeState == Character_LifeState::Respawning ||

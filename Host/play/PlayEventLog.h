@@ -22,6 +22,7 @@
 #include "Game/core/GameEvents.h"
 #include "Game/quests/actions/QuestActionEvents.h"
 #include "Host/play/TeleportMenu.h"
+#include "Host/play/TownLog.h"
 
 namespace GAME {
 
@@ -71,7 +72,7 @@ public:
     static constexpr float kFightRadius = 40.0f;
     // How near a door the player must be for its side of it to count.
     static constexpr float kDoorPassRadius = 3.0f;
-    // Living characters other than players and non-player characters.
+    // Living characters other than players, non-player characters and guards.
     static int CountMonstersAlive();
 
 private:
@@ -135,6 +136,7 @@ private:
     std::vector<DoorSeen> mDoors;
     UniqueId mRespawnPoint;
     std::optional<TeleportMenu> mTeleportMenu;
+    std::optional<TownLog> mTown;
     std::vector<Entity*> mNearby;
     struct SkillSeen {
         std::uint32_t character;

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "Game/characters/Player.h"
+#include "Game/characters/monster/Guard.h"
 #include "Game/characters/npc/Npc.h"
 #include "MovementTestSupport.h"
 #include "ProbeCharacter.h"
@@ -87,8 +88,9 @@ TEST_F(Targets, NearnessLivingCharactersAndChatPlaces) {
     Player* player = Spawn<Player>(33, 46);
     std::vector<Entity*> living;
     a->GetLivingCharacters(living, ABBox{Vec3(0, -10, 0), Vec3(64, 30, 64)});
-    // The level's own townsfolk stand in the meadow too.
-    EXPECT_EQ(std::erase_if(living, [](Entity* e) { return e->IsA<Npc>(); }), 3u);
+    // The level's own townsfolk and its gate guard stand in the meadow too.
+    EXPECT_EQ(std::erase_if(living, [](Entity* e) { return e->IsA<Npc>(); }), 9u);
+    EXPECT_EQ(std::erase_if(living, [](Entity* e) { return e->IsA<Guard>(); }), 1u);
     std::vector<Entity*> expected = {touching, apart};
     EXPECT_EQ(living, expected);
     EXPECT_EQ(std::count(living.begin(), living.end(), player), 0);

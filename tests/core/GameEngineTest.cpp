@@ -348,7 +348,7 @@ TEST_F(GameEngineTest, ABanAnswerOtherThanYesClearsThePendingBan) {
     EXPECT_EQ(root.GetPendingBanPlayerId(), 0x10000005u);
     ASSERT_EQ(root.GetDialogManager().GetDialogs().size(), 1u);
     EXPECT_EQ(root.GetDialogManager().GetDialogs()[0].party, 4);
-    root.GetDialogManager().AddResponse(4, 2);
+    root.GetDialogManager().AddResponse(4, false);
     root.Update(10);
     EXPECT_EQ(root.GetPendingBanPlayerId(), 0u);
     EXPECT_EQ(root.GetDialogManager().GetNumResponsesFor(4), 0);

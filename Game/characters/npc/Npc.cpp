@@ -15,13 +15,14 @@
 #include "Game/characters/actions/IdleActions.h"
 #include "Game/characters/npc/NpcEvents.h"
 #include "Game/characters/npc/NpcQuestActions.h"
+#include "Game/characters/npc/herd/NpcHerdRegistry.h"
 #include "Game/core/ActivityManager.h"
 #include "Game/core/GameEngine.h"
 #include "Game/core/GameUIInterface.h"
 #include "Game/core/activities/TeleportConfirmActivity.h"
-#include "Game/core/util/SeamLog.h"
 #include "Game/items/loot/LootDrop.h"
 #include "Game/quests/QuestRepository.h"
+#include "Game/quests/conversation/NpcConversationManager.h"
 #include "Game/quests/dialog/NpcDialogPak.h"
 #include "Game/world/WorldRandom.h"
 #include "Game/world/props/Decoration.h"
@@ -74,11 +75,9 @@ void Npc::Load(const LoadTable& table) {
     }
     mCanBeAttracted = table.GetBool("canBeAttracted", true);
     mDialogPakName = table.GetString("dialogPak");
-    // Until the town controller exists no machine makes one (a client's stub alone would take
-    // an id the others do not).
-    if (!gEngine->IsEditor() && !Controller::classInfo.FindByName("ControllerNpc2")) {
-        ReportSeam("Npc", "ControllerNpc2 (Records/Controllers/Npc/Npc2Controller.dbr)");
-    } else if (gEngine->IsClient()) {
+    // The sideline conversations this NPC takes part in.
+    mConversationPakName = table.GetString("conversationPak");
+    if (gEngine->IsClient()) {
         mControllerRecord = kStubController;
     } else if (gEngine->IsEditor()) {
         mControllerRecord = kEditorController;
@@ -104,11 +103,16 @@ void Npc::SetController(const std::string& record) {
     if (Object* old = GetControllerId() != 0 ? Objects().GetObject(GetControllerId()) : nullptr)
         Objects().DestroyObjectEx(old, "Game/Npc", __LINE__);
     SetControllerId(0);
-    if (Controller* controller = Objects().CreateObjectFromFile<Controller>(record)) {
+    // A client follows what the deciding machine's controller does; it makes a stub in its
+    // place, which takes the object id the others' controller takes.
+    const bool client = gEngine->IsClient();
+    if (Controller* controller =
+            Objects().CreateObjectFromFile<Controller>(client ? kStubController : record)) {
         SetControllerId(controller->GetObjectId());
         controller->AttachParent(GetObjectId());
     }
-    GetSkillManager().SetAsControllingManager();
+    if (!client)
+        GetSkillManager().SetAsControllingManager();
 }
 
 void Npc::InitialUpdate() {
@@ -118,8 +122,12 @@ void Npc::InitialUpdate() {
         controller->AttachParent(GetObjectId());
     RestoreInteractState();
     Character::InitialUpdate();
-    if (mIsInHerd || !mHerdName.empty())
-        ReportSeam("Npc", "NpcHerdRegistry (herds of non-player characters)");
+    if (mIsInHerd)
+        NpcHerdRegistry::Get().AddHerdMember(GetObjectName(), GetObjectId());
+    else if (!mHerdName.empty())
+        NpcHerdRegistry::Get().AddHerder(mHerdName, GetObjectId());
+    if (!gEngine->IsEditor() && mAvailableForConversations && !mConversationPakName.empty())
+        NpcConversationManager::Get().AddSpeaker(GetObjectId(), mConversationPakName);
 }
 
 void Npc::UpdateSelf(int ms) {
@@ -213,6 +221,12 @@ int Npc::GetAttractionTime() const {
     if (!mIsAttractor)
         return 0;
     return RandomInt(mAttractionTimeMin * 1000, mAttractionTimeMax * 1000);
+}
+
+int Npc::GetAttractionTime(CrtGenerator& random) const {
+    if (!mIsAttractor)
+        return 0;
+    return random.Int(mAttractionTimeMin * 1000, mAttractionTimeMax * 1000);
 }
 
 std::uint32_t Npc::GetSocialTarget() const {

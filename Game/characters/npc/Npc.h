@@ -19,6 +19,7 @@ namespace GAME {
 
 class NetPacketInBuffer;
 class NetPacketOutBuffer;
+class CrtGenerator;
 class NpcDialogPak;
 class NpcDialogUpdateAction;
 class NpcIlluminateAction;
@@ -139,6 +140,8 @@ public:
     bool IsNpcAttractor() const { return mIsAttractor; }
     bool CanBeAttracted() const;
     int GetAttractionTime() const;
+    // The same draw from a generator of the caller's (the town controller's own).
+    int GetAttractionTime(CrtGenerator& random) const;
     void SetIgnoreAttractionTime(int ms) { mIgnoreAttractionTime = ms; }
     float GetDistanceToPlayer() const;
     float GetDialogFade() const;
@@ -181,6 +184,7 @@ private:
 
     std::vector<std::uint32_t> mSocialTargets;
     std::string mDialogPakName;
+    std::string mConversationPakName;
     NpcDialogPak* mDialogPak = nullptr;  // owned
     DialogType mDialogType = DialogType_Default;
     int mGreetingCountdown = -1;

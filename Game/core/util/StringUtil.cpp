@@ -45,6 +45,12 @@ void AppendLowerCase(std::string& target, const std::string& source) {
         target.push_back(Lower(c));
 }
 
+std::string ToLowerString(const std::string& source) {
+    std::string lower;
+    AppendLowerCase(lower, source);
+    return lower;
+}
+
 std::string MakeNormalizedPath(const std::string& path) {
     std::string copy = path;
     NormalizePath(copy);

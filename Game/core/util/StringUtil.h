@@ -11,6 +11,7 @@ void NormalizePath(std::string& path);
 void ToBackslashes(std::string& path);
 void ToForwardSlashes(std::string& path);
 void AppendLowerCase(std::string& target, const std::string& source);
+std::string ToLowerString(const std::string& source);
 // A lower-cased copy with '\' separators.
 std::string MakeNormalizedPath(const std::string& path);
 std::string RemoveSlashes(const std::string& path);

@@ -14,6 +14,7 @@
 #include "Engine/sys/RandomUniform.h"
 #include "Engine/world/World.h"
 #include "Game/ai/monster/ControllerMonster.h"
+#include "Game/characters/monster/Guard.h"
 #include "Game/characters/monster/Monster.h"
 #include "Game/core/GameEngine.h"
 #include "Game/core/players/PlayerManagerClient.h"
@@ -403,8 +404,9 @@ TEST(SampleMonsters, TheSampleLevelPlacesTwoBitersASpiritCasterAndASummoner) {
     std::map<std::string, ControllerMonster*> brains;
     for (std::uint32_t id : Objects().GetObjectIds())
         // Placed ones only: the casters' pet skills keep a pet (or wall) of their own out of the
-        // world.
-        if (auto* monster = Objects().GetObject<Monster>(id); monster && monster->IsInWorld()) {
+        // world. The meadow's gate guard is no monster of the cave.
+        if (auto* monster = Objects().GetObject<Monster>(id);
+            monster && monster->IsInWorld() && !monster->IsA<Guard>()) {
             monster->InitialUpdate();
             brains[monster->GetObjectName()] = monster->GetMonsterController();
         }

@@ -1,0 +1,28 @@
+#include "Game/ai/npc/herd/ControllerNpcHerdAnimal.h"
+
+#include <memory>
+
+#include "Game/ai/npc/herd/HerdStates.h"
+
+namespace GAME {
+
+RTTI_IMPLEMENT(ControllerNpcHerdAnimal, ControllerAI)
+
+void ControllerNpcHerdAnimal::Load(const LoadTable& table) {
+    ControllerAI::Load(table);
+    mRandom.SeedFor(GetObjectId());
+}
+
+void ControllerNpcHerdAnimal::RegisterStates() {
+    AddState("FollowHerd", std::make_unique<ControllerNpcAnimalStateFollowHerd>(this));
+}
+
+void ControllerNpcHerdAnimal::RegisterTemporaryStates() {
+    AddTemporaryState("Wiggle", std::make_unique<ControllerNpcAnimalStateWiggle>(this));
+}
+
+void ControllerNpcHerdAnimal::InitializeStates() {
+    SetState("FollowHerd", ControllerAIStateData());
+}
+
+}  // namespace GAME

@@ -1,0 +1,24 @@
+#include "Game/ai/npc/herd/ControllerNpcHerder.h"
+
+#include <memory>
+
+#include "Game/ai/npc/herd/HerdStates.h"
+
+namespace GAME {
+
+RTTI_IMPLEMENT(ControllerNpcHerder, ControllerAI)
+
+void ControllerNpcHerder::Load(const LoadTable& table) {
+    ControllerAI::Load(table);
+    mRandom.SeedFor(GetObjectId());
+}
+
+void ControllerNpcHerder::RegisterStates() {
+    AddState("DirectHerd", std::make_unique<ControllerNpcStateDirectHerd>(this));
+}
+
+void ControllerNpcHerder::InitializeStates() {
+    SetState("DirectHerd", ControllerAIStateData());
+}
+
+}  // namespace GAME
