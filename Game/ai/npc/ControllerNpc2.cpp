@@ -1,6 +1,7 @@
 #include "Game/ai/npc/ControllerNpc2.h"
 
 #include <memory>
+#include <string>
 
 #include "Engine/object/ObjectManager.h"
 #include "Engine/records/LoadTable.h"
@@ -64,7 +65,8 @@ void ControllerNpc2::InitializeStates() {
 
 void ControllerNpc2::DebugRender() {
     ControllerAI::DebugRender();
-    PushDebugRenderText("----------------");
+    static const std::string kRule(16, '-');
+    PushDebugRenderText(kRule);
     if (ControllerAIState* wander = GetState("Wander"); wander && wander != GetExecutingState())
         wander->DebugRender();
 }

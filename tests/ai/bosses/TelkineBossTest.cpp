@@ -24,6 +24,13 @@ class TelkineBossTest : public MonsterCombatTest {
 protected:
     void SetUp() override {
         MonsterCombatTest::SetUp();
+        // The meadow's townsfolk would be others to throw at: the fight is the test's alone.
+        ObjectManager& objects = Singleton<ObjectManager>::Get();
+        for (std::uint32_t id : std::vector<std::uint32_t>(World::Get().GetPlacedEntityIds()))
+            if (Character* placed = objects.GetObject<Character>(id)) {
+                World::Get().RemoveEntity(placed);
+                objects.DestroyObjectEx(placed, __FILE__, __LINE__);
+            }
         // Harmless spells: the test watches whom they are aimed at.
         for (const char* spell : {kLift, kSmite})
             Record(spell, R"({"Class": "Skill_AttackSpell", "skillMaxLevel": 1,
