@@ -10,7 +10,11 @@
 #include "Engine/world/World.h"
 #include "Game/characters/Player.h"
 #include "Game/core/GameEngine.h"
+#include "Game/items/Item.h"
+#include "Game/items/equipment/EquipManager.h"
+#include "Game/items/inventory/Inventory.h"
 #include "Host/StopSignal.h"
+#include "Host/net/TradeDriver.h"
 #include "Host/play/HostSaves.h"
 #include "Host/play/PlayEventLog.h"
 #include "Host/play/PlaySession.h"
@@ -41,6 +45,27 @@ bool CloseOutput(std::FILE*& out, const std::filesystem::path& file) {
 
 Player* FindPlayer(std::uint32_t id) {
     return id ? Singleton<ObjectManager>::Get().GetObject<Player>(id) : nullptr;
+}
+
+// "gamehost: goods of NAME: gold G; items A, B": the items the player carries or wears, by name.
+void PrintGoods(std::FILE* out, const Player& player) {
+    std::vector<std::uint32_t> ids = player.GetInventory().GetInventoryItems();
+    for (const EquipManagerContainer& worn : player.GetEquipManager().GetAttachedItems())
+        ids.push_back(worn.itemId);
+    std::vector<std::string> names;
+    for (std::uint32_t id : ids)
+        if (const Item* item = Singleton<ObjectManager>::Get().GetObject<Item>(id)) {
+            std::wstring name;
+            item->GetGameDescription(name);
+            names.push_back(PlainItemText(name));
+        }
+    std::sort(names.begin(), names.end());
+    std::string items;
+    for (const std::string& name : names)
+        items += (items.empty() ? "" : ", ") + name;
+    std::fprintf(out, "gamehost: goods of %s: gold %u; items %s\n",
+                 player.GetPlayerNameInChar().c_str(), player.GetMoney(),
+                 items.empty() ? "none" : items.c_str());
 }
 
 }  // namespace
@@ -105,6 +130,7 @@ bool NetPlaySession::StartGame() {
             std::fprintf(mOut, "gamehost: %s left the game after frame %d\n",
                          player.GetPlayerNameInChar().c_str(), mFramesPlayed);
         });
+    mTrade = std::make_unique<TradeDriver>(*mLog);
     mMarks.Install();
     mPlayers->Install();
     Player* own = mPlayers->MakeOwn(mOptions.classRecord, mOptions.characterFile);
@@ -235,8 +261,13 @@ void NetPlaySession::WaitForClient(int host, int marks, int frame, Clock::time_p
 }
 
 void NetPlaySession::ClickFor(int frame) {
-    if (Player* player = FindPlayer(mOwnPlayer))
-        mClicks.ClickFor(*player, frame);
+    Player* player = FindPlayer(mOwnPlayer);
+    if (!player)
+        return;
+    mClicks.ClickFor(*player, frame);
+    if (mTrade)
+        mTrade->Step(*player, gEngine->GetNetworkConnectionManager()->GetLocalHostId(), frame,
+                     mPlayers->GetPlayers());
 }
 
 void NetPlaySession::TakeChecksum(int frame) {
@@ -364,6 +395,10 @@ int NetPlaySession::Finish(double wallSeconds) {
                          player->GetPlayerNameInChar().c_str(),
                          player->GetPlayStats().GetKills() - mPlayers->GetKillsBrought(id),
                          player->GetExperiencePoints(), player->GetCharLevel());
+    // And what each carries and has: the same on every machine too.
+    for (std::uint32_t id : mPlayers->GetPlayers())
+        if (Player* player = FindPlayer(id))
+            PrintGoods(mOut, *player);
     if (mLastChecksumFrame != mFramesPlayed)
         TakeChecksum(mFramesPlayed);
     bool ok = SaveAtEnd();

@@ -19,6 +19,7 @@ namespace GAME {
 
 class HostSaves;
 class PlayEventLog;
+class TradeDriver;
 
 class NetPlaySession {
 public:
@@ -82,6 +83,7 @@ private:
     std::unique_ptr<PlayEventLog> mLog;
     std::unique_ptr<NetPlayers> mPlayers;
     std::unique_ptr<HostSaves> mSaves;
+    std::unique_ptr<TradeDriver> mTrade;
     FrameMarks mMarks;
     std::vector<int> mClients;
     std::vector<int> mDeparting;

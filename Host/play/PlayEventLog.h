@@ -54,6 +54,8 @@ public:
                        std::uint32_t left);
     // A line from the host's user interface (its notices and the game's notifications).
     void PrintNotice(const std::string& line) { Print(line); }
+    // A line of what the player did, after the game time.
+    void PrintStamped(const std::string& line);
     // What the events told: the player's kills (its pets' included) and its deaths.
     int GetKills() const { return mKills; }
     int GetDeaths() const { return mDeaths; }
