@@ -1,6 +1,7 @@
 #include "Host/net/NetPlaySession.h"
 
 #include <algorithm>
+#include <set>
 
 #include "Engine/Engine.h"
 #include "Engine/net/FrameStrikes.h"
@@ -49,9 +50,11 @@ Player* FindPlayer(std::uint32_t id) {
 
 // "gamehost: goods of NAME: gold G; items A, B": the items the player carries or wears, by name.
 void PrintGoods(std::FILE* out, const Player& player) {
-    std::vector<std::uint32_t> ids = player.GetInventory().GetInventoryItems();
+    // By id: an id listed twice is one item.
+    std::set<std::uint32_t> ids(player.GetInventory().GetInventoryItems().begin(),
+                                player.GetInventory().GetInventoryItems().end());
     for (const EquipManagerContainer& worn : player.GetEquipManager().GetAttachedItems())
-        ids.push_back(worn.itemId);
+        ids.insert(worn.itemId);
     std::vector<std::string> names;
     for (std::uint32_t id : ids)
         if (const Item* item = Singleton<ObjectManager>::Get().GetObject<Item>(id)) {

@@ -1,6 +1,7 @@
 #include "Host/net/TradeDriver.h"
 
 #include <algorithm>
+#include <memory>
 
 #include "Engine/object/ObjectManager.h"
 #include "Game/ai/controllers/CharacterController.h"
@@ -111,6 +112,8 @@ void TradeDriver::StepAnswerer(Player& own, int frame) {
     TradeManager& trades = Trades();
     switch (mStage) {
         case Stage::Waiting:
+            if (frame == kAskFrame)
+                FillHotSlot(own);
             if (trades.GetPendingInvitation() != mPartner)
                 return;
             mLog.PrintStamped(Name(mPartner) + " asks you to trade: you say yes");
@@ -121,12 +124,14 @@ void TradeDriver::StepAnswerer(Player& own, int frame) {
             if (!trades.GetIsTradeActive())
                 return;
             mGoldBefore = own.GetMoney();
+            if (const std::uint32_t item = OfferFromBag(own))
+                mItemsGiven.push_back(ItemName(item));
             mGoldGiven = std::min(own.GetMoney(), kAnswererGold);
-            if (mGoldGiven > 0) {
+            if (mGoldGiven > 0)
                 trades.HandleSetGoldAmountOutbound(mGoldGiven);
-                mLog.PrintStamped("you lay " + Offer({}, mGoldGiven) + " in the trade window for " +
-                                  Name(mPartner));
-            }
+            if (mGoldGiven > 0 || !mItemsGiven.empty())
+                mLog.PrintStamped("you lay " + Offer(mItemsGiven, mGoldGiven) +
+                                  " in the trade window for " + Name(mPartner));
             mStage = Stage::Offered;
             return;
         case Stage::Offered:
@@ -154,25 +159,41 @@ void TradeDriver::FillHotSlot(Player& own) {
     }
     if (slot == PlayerHotSlotCtrl::kSlots)
         return;
+    // A skill not on the bar yet, else the first one (a bar may show a skill twice).
+    std::unique_ptr<CursorHandlerHotSlotOption> chosen;
     for (std::uint32_t skill : own.GetSkillManager().GetSkillList()) {
-        if (std::find(onBar.begin(), onBar.end(), skill) != onBar.end())
-            continue;
         // The bar's own drag: the skill on the cursor, dropped on the slot, the cursor empty.
-        CursorHandlerHotSlotOption drag;
-        drag.SetPlayer(&own);
-        drag.SetId(skill);
+        auto drag = std::make_unique<CursorHandlerHotSlotOption>();
+        drag->SetPlayer(&own);
+        drag->SetId(skill);
         std::wstring name;
-        if (!drag.GetOption() || !drag.GetOption()->Validate())
-            continue;
-        drag.GetOption()->GetDisplayName(name);
+        if (drag->GetOption() && drag->GetOption()->Validate())
+            drag->GetOption()->GetDisplayName(name);
         if (name.empty())
             continue;
-        bar.SetHotSlot(slot, drag.GetOption());
-        drag.SetOption(nullptr);
-        mLog.PrintStamped("you drag " + PrintableText(name) + " to hot slot " +
-                          std::to_string(slot + 1));
-        return;
+        const bool fresh = std::find(onBar.begin(), onBar.end(), skill) == onBar.end();
+        if (!chosen || fresh)
+            chosen = std::move(drag);
+        if (fresh)
+            break;
     }
+    // Without a skill learned yet: the health potions, which a bar may show twice as well.
+    if (!chosen) {
+        const HotSlotOption* potions = bar.GetHotSlotOption(PlayerHotSlotCtrl::kHealthPotionSlot);
+        if (!potions)
+            return;
+        chosen = std::make_unique<CursorHandlerHotSlotOption>();
+        chosen->SetPlayer(&own);
+        chosen->SetOption(potions->Clone());
+    }
+    std::wstring name;
+    chosen->GetOption()->GetDisplayName(name);
+    if (name.empty())
+        name = L"the health potions";
+    bar.SetHotSlot(slot, chosen->GetOption());
+    chosen->SetOption(nullptr);
+    mLog.PrintStamped("you drag " + PrintableText(name) + " to hot slot " +
+                      std::to_string(slot + 1));
 }
 
 std::uint32_t TradeDriver::OfferFromBag(Player& own) {
@@ -181,7 +202,7 @@ std::uint32_t TradeDriver::OfferFromBag(Player& own) {
         return 0;
     PlayerInventoryCtrl& bag = controller->GetInventoryCtrl();
     ObjectManager& objects = Singleton<ObjectManager>::Get();
-    // A piece of equipment first, then anything but a potion, then anything.
+    // From the bag a piece of equipment first, then anything but a potion, then anything.
     std::uint32_t pick = 0;
     int rank = 3;
     for (std::uint32_t sack = 0; sack < bag.GetNumberOfSacks(); ++sack)
@@ -196,14 +217,26 @@ std::uint32_t TradeDriver::OfferFromBag(Player& own) {
                 pick = id;
             }
         }
-    if (pick == 0)
-        return 0;
     CursorHandlerItemMove cursor;
     cursor.SetPlayer(&own);
-    cursor.SetId(pick);
+    EquipmentCtrl& worn = controller->GetEquipmentCtrl();
+    if (rank != 0) {
+        // No piece of equipment in the bag: a ring or amulet worn comes off into the window.
+        for (EquipmentCtrlLocation jewelry :
+             {EquipmentCtrlLocation::Finger1, EquipmentCtrlLocation::Finger2,
+              EquipmentCtrlLocation::Neck})
+            if (const std::uint32_t id = worn.GetItem(jewelry)) {
+                cursor.SetEquipId(jewelry, id);
+                mLog.PrintStamped("you take off " + ItemName(id));
+                break;
+            }
+    }
+    if (cursor.GetId() == 0 && pick == 0)
+        return 0;
+    if (cursor.GetId() == 0)
+        cursor.SetId(pick);
     // Where it fits a place the player wears something, it goes on, and what comes off is
     // offered instead.
-    const EquipmentCtrl& worn = controller->GetEquipmentCtrl();
     for (std::uint32_t place = 1; rank == 0 && place <= 9; ++place) {
         const auto location = static_cast<EquipmentCtrlLocation>(place);
         bool flag = false;

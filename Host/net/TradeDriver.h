@@ -1,11 +1,12 @@
 #pragma once
 // The scripted players of a two-client game trade once, as two users would at their windows:
-// at a set frame the first client's player drags a skill to a free hot slot and asks the
-// second's to trade; the second says yes. The first takes an item from its bag with the item
-// cursor (putting it on first when it fits a place it wears something, and offering what came
-// off instead), lays it in the trade window with some gold; the second adds gold of its own if
-// it has any. The first accepts, then the second, once it has seen the offer. Each prints what
-// it offers, what it is offered and what it ends up with; the server makes the exchange.
+// at a set frame each drags a skill (none learned yet: its health potions) to a free hot slot
+// with the hot-slot cursor, and the first client's player asks the second's to trade; the
+// second says yes. Each lays an item in the trade window with the item cursor (a piece of
+// equipment from the bag is put on where it fits something worn, and what came off is offered
+// instead; else a worn ring or amulet is taken off; else the bag's first item) and some gold.
+// The first accepts, then the second, once it has seen the offer. Each prints what it offers,
+// what it is offered and what it ends up with; the server makes the exchange.
 #include <cstdint>
 #include <string>
 #include <vector>
