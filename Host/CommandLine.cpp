@@ -50,6 +50,10 @@ void AddNetPlayOptions(CLI::App& command, NetPlayOptions& options, const CLI::Va
         ->check(number)
         ->check(Count(1));
     command
+        .add_option("--level", options.level,
+                    "Level to play, data/Levels/NAME/NAME.level (the same on every machine)")
+        ->capture_default_str();
+    command
         .add_option("--class", options.classRecord,
                     "Class record of this machine's player (a new character)")
         ->capture_default_str();
@@ -123,6 +127,8 @@ int RunCommandLine(int argc, const char* const* argv) {
         ->capture_default_str()
         ->check(number)
         ->check(Count(1));
+    playCommand->add_option("--level", play.level, "Level to play, data/Levels/NAME/NAME.level")
+        ->capture_default_str();
     playCommand->add_option("--class", play.classRecord, "Class record of a new character")
         ->capture_default_str();
     playCommand->add_option("--character", play.characterFile,

@@ -1,5 +1,7 @@
 #include "Host/HostApp.h"
 
+#include <algorithm>
+#include <cctype>
 #include <cstdio>
 
 #include "Engine/Engine.h"
@@ -51,22 +53,31 @@ bool PrepareMachine(const HostOptions& options) {
     return true;
 }
 
-namespace {
-constexpr const char* kSampleLevel = "Levels/Sample/Sample.level";
-}  // namespace
-
-bool LoadSampleLevel() {
+bool LoadLevel(const HostOptions& options) {
+    // A level is named, not a path: the name must not lead out of the data folder's levels.
+    const std::string& name = options.level;
+    const bool plain = !name.empty() && std::all_of(name.begin(), name.end(), [](char c) {
+        return std::isalnum(static_cast<unsigned char>(c)) || c == '_' || c == '-';
+    });
+    if (!plain) {
+        std::fprintf(stderr,
+                     "gamehost: --level \"%s\" is not a level name (letters, digits, _ and -)\n",
+                     name.c_str());
+        return false;
+    }
+    const std::string path = "Levels/" + name + "/" + name + ".level";
     World& world = World::Get();
     // The level loads on the loader thread, as the engine's levels do; nothing else runs
     // meanwhile, so the wait is the whole load.
-    LevelLoader loader(kSampleLevel);
+    LevelLoader loader(path);
     loader.Start();
     if (!loader.Finish()) {
-        std::fprintf(stderr, "gamehost: level %s could not be loaded\n", kSampleLevel);
+        std::fprintf(stderr, "gamehost: level %s could not be loaded (%s)\n", name.c_str(),
+                     (options.dataRoot / path).string().c_str());
         return false;
     }
     std::printf("gamehost: level %s: %zu regions, %zu spawn points, %zu placed entities\n",
-                kSampleLevel, world.GetRegions().size(), world.GetSpawnPoints().size(),
+                path.c_str(), world.GetRegions().size(), world.GetSpawnPoints().size(),
                 world.GetPlacedEntityIds().size());
     for (const auto& region : world.GetRegions()) {
         const Vec3& o = region->GetOffset();

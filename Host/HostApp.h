@@ -10,6 +10,7 @@ struct HostOptions {
     std::filesystem::path dataRoot = "data";
     int frames = 600;
     int frameMs = 33;
+    std::string level = "Sample";  // data/Levels/<level>/<level>.level
 };
 
 // What `gamehost play` adds: who plays, where the input comes from, what is printed and saved.
@@ -45,8 +46,9 @@ void RunFrameCharacterStep(int frameMs);
 // the characters standing inside one another in it are pushed apart. A network game leaves both
 // out: each machine's camera differs, and neither may decide what all machines share.
 void RunFramePresentationStep();
-// Loads the sample level and says what it holds; false when it cannot be loaded.
-bool LoadSampleLevel();
+// Loads the level the options name and says what it holds; false, with the reason, when it
+// cannot be loaded.
+bool LoadLevel(const HostOptions& options);
 // One line per quest of the world and one per step: where the player stands in each.
 void PrintQuestLog(std::FILE* out);
 // Single player: runs the frames and reports what happened; the exit code.

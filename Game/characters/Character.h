@@ -364,7 +364,6 @@ public:
     void LoadLootFromSeed(std::uint16_t seed, std::uint16_t level);
     void LoadLootFromStruct(const LootStruct& loot);
     const LootStruct& GetLootStruct() const { return mLoot; }
-    void SetLootStruct(const LootStruct& loot) { mLoot = loot; }
     const RandomizerWeightModifiers& GetLootWeightModifiers() const { return mLootWeightModifiers; }
 
     // A pet or summon keeps its master's object id (0: none); its damage counts for the master.

@@ -34,8 +34,15 @@ class NetPacket;
 class NetPacketInBuffer;
 class NetPacketOutBuffer;
 
+namespace test {
+struct PlayerTestAccess;
+}
+
 class Player : public Character {
     RTTI_DECLARE(Player)
+    // Tests set up what only a saved character or the class record would give.
+    friend struct test::PlayerTestAccess;
+
 public:
     Player();
     ~Player() override;
@@ -177,7 +184,6 @@ public:
     std::wstring GetClassNameA() const;
     // A tag that stands in for the masteries of a player that has none (tests of the player
     // managers, which build bare players).
-    void SetClassTag(const std::string& tag) { mClassTag = tag; }
     // The party the player is in (0: none), as the party manager knows it.
     int GetPartyId() const;
     // A human player's minor team is its party faction: its party, or itself when in none.
@@ -256,9 +262,7 @@ public:
     bool GetHasBeenInGame() const { return mHasBeenInGame; }
     void SetHasBeenInGame(bool value) { mHasBeenInGame = value; }
     std::uint32_t GetCompassState() const { return mCompassState; }
-    void SetCompassState(std::uint32_t state) { mCompassState = state; }
     bool GetSkillWindowShowHelp() const { return mSkillWindowShowHelp; }
-    void SetSkillWindowShowHelp(bool show) { mSkillWindowShowHelp = show; }
     bool IsSaveRequested() const { return mSaveRequested; }
 
     PlayerGameInterface* GetGameInterface() const { return mGameInterface; }

@@ -13,7 +13,14 @@ namespace GAME {
 class Player;
 class TransparencyGrid;
 
+namespace test {
+struct GameCameraTestAccess;
+}
+
 class GameCamera : public WorldCamera {
+    // Tests move the aim and give the camera a grid of their own.
+    friend struct test::GameCameraTestAccess;
+
 public:
     static constexpr float kFieldOfViewDegrees = 30.0f;
     static constexpr float kFixedYawDegrees = 50.0f;
@@ -31,7 +38,6 @@ public:
     void UpdateFromInputImpl() override;
     void Zoom(float amount);
     void Shake(int durationMs, float magnitude);
-    void SetTargetOffset(const Vec3& offset) { mTargetOffset = offset; }
     const Vec3& GetTargetOffset() const { return mTargetOffset; }
     void ClampTargetOffset();
 
@@ -51,7 +57,6 @@ public:
     void ResetToDefaults(bool toDefaults);
 
     // The wall grid of the level while the camera is underground (null above ground).
-    void SetTransparencyGrid(TransparencyGrid* grid) { mGrid = grid; }
     void UpdateTransparencyFrustum(const Viewport& viewport);
     const WorldFrustum& GetTransparencyFrustum() const { return mTransparencyFrustum; }
     float GetTransparencyHeight() const { return mTransparencyHeight; }

@@ -77,7 +77,14 @@ using SkillReasons = std::array<bool, 9>;
 
 enum RenderingDisable : int { RenderingDisableCount = 4 };
 
+namespace test {
+struct GameEngineTestAccess;
+}
+
 class GameEngine : public EquationInterface<float> {
+    // Tests raise the hot-slot mark the bar would raise.
+    friend struct test::GameEngineTestAccess;
+
 public:
     static constexpr const char* kRecordName = "Records/Game/GameEngine.dbr";
 
@@ -324,7 +331,6 @@ public:
     // Tutorial-hint counters written by the main player's update and the UI.
     void SetUnspentSkillPoints(int points) { unspentSkillPoints = points; }
     void SetUnspentMasteryPoints(int points) { unspentMasteryPoints = points; }
-    void SetHotSlotChanged(bool changed) { hotSlotChanged = changed ? 1 : 0; }
     int GetModifierPointsTimer() const { return modifierPointsTimer; }
     int GetSkillPointsTimer() const { return skillPointsTimer; }
     int GetPlayTimer() const { return playTimer; }

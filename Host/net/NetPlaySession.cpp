@@ -111,7 +111,7 @@ bool NetPlaySession::StartGame() {
     std::fprintf(mOut, "gamehost: game root ready (%s, host %d, %s)\n",
                  server ? "server" : "client", host,
                  DescribeSeed(mOptions.seeded, mOptions.seed).c_str());
-    if (!LoadSampleLevel() || !mClicks.CheckRegions())
+    if (!LoadLevel(mOptions) || !mClicks.CheckRegions())
         return false;
     mPlayers = std::make_unique<NetPlayers>([this](Player& player, bool own) {
         const WorldVec3 at = player.GetPosition();

@@ -100,7 +100,7 @@ bool PlaySession::StartGame() {
     std::fprintf(mOut, "gamehost: game root ready (single player, %s)\n",
                  DescribeSeed(mOptions.seeded, mOptions.seed).c_str());
     std::fflush(mOut);
-    return LoadSampleLevel() && mClicks.CheckRegions();
+    return LoadLevel(mOptions) && mClicks.CheckRegions();
 }
 
 bool PlaySession::MakePlayer() {

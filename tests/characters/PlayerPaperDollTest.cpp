@@ -11,6 +11,7 @@
 #include "Game/core/GameEvents.h"
 #include "PlayerTestSupport.h"
 #include "support/CharacterSetUp.h"
+#include "support/TestAccess.h"
 #include "support/TestMachine.h"
 
 namespace GAME::test {
@@ -103,7 +104,7 @@ TEST_F(PlayerPaperDoll, TextsNameTheClassOnlyWhenThePlayerHasOne) {
     EXPECT_EQ(bare->GetClassTag(), "");
     EXPECT_EQ(bare->GetRolloverDescription(), L"Bo");
     EXPECT_EQ(bare->GetGameDescription(false), L"Bo -  (1)");
-    bare->SetClassTag("tagTestClass");
+    test::PlayerTestAccess::SetClassTag(*bare, "tagTestClass");
     EXPECT_EQ(bare->GetRolloverDescription(), L"Bo ~ Duelist");
     EXPECT_EQ(bare->GetGameDescription(false), L"Bo - Duelist (1)");
 }

@@ -24,6 +24,7 @@
 #include "PlayerSaveTestSupport.h"
 #include "PlayerTestSupport.h"
 #include "support/CharacterSetUp.h"
+#include "support/TestAccess.h"
 #include "support/TestMachine.h"
 
 namespace GAME::test {
@@ -51,8 +52,8 @@ protected:
         }
         gGameEngine->SetGameDifficulty(0);
         p->AddMoney(1234);
-        p->SetCompassState(6);
-        p->SetSkillWindowShowHelp(false);
+        test::PlayerTestAccess::SetCompassState(*p, 6);
+        test::PlayerTestAccess::SetSkillWindowShowHelp(*p, false);
         p->SetAlternateConfigEnabled(true);
         p->SetPlayerTexture("Records/Textures/Hero2.tex");
         p->SetGreatestDifficultyCompleted(1);

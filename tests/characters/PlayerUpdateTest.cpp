@@ -9,6 +9,7 @@
 #include "Game/characters/player/PlayerEvents.h"
 #include "Game/core/GameEngine.h"
 #include "PlayerTestSupport.h"
+#include "support/TestAccess.h"
 #include "support/TestMachine.h"
 
 namespace GAME::test {
@@ -191,7 +192,7 @@ TEST_F(PlayerUpdate, ASeventhPetIsRefusedUntilOneOfTheSixDies) {
 TEST_F(PlayerUpdate, ACharacterFileKeepsThePlayersSkills) {
     PlayerSkill(*player, kCleave)->ReceiveStateUpdate(SkillState(5, true), true);
     PlayerSkill(*player, kWarfare)->ReceiveStateUpdate(SkillState(2, false), true);
-    player->GetSkillManager().SetSkillMasteriesAllowed(2);
+    test::SkillManagerTestAccess::SetSkillMasteriesAllowed(player->GetSkillManager(), 2);
     IOStream out;
     player->StreamProperties(out);
 

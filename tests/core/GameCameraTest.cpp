@@ -12,6 +12,7 @@
 #include "Game/core/GameEngine.h"
 #include "Game/core/camera/SmoothedValue.h"
 #include "Game/core/camera/TransparencyGrid.h"
+#include "support/TestAccess.h"
 #include "support/TestMachine.h"
 
 namespace GAME {
@@ -130,7 +131,7 @@ TEST(GameCamera, TheEngineDrivesItThroughItsEngineCamera) {
     player->SetCoords(WorldCoords(&region, Coords::FromOrigin(Vec3(20, 0, 20))));
     GameCamera camera = LimitedCamera();
     camera.SetPlayer(player);
-    camera.SetTargetOffset(Vec3(0, 0, 5));
+    test::GameCameraTestAccess::SetTargetOffset(camera, Vec3(0, 0, 5));
     WorldCamera& engineCamera = camera;
     // Follows the player's "Camera" attach point (on the spine, 1.25 up), moved by the target
     // offset.
@@ -243,7 +244,7 @@ TEST(GameCamera, TheTransparencyFrustumLiesBetweenCameraAndPlayer) {
 TEST(GameCamera, TheTargetOffsetIsBoundedAndOnlyMovesATargetInARegion) {
     TestMachine tm;
     GameCamera camera;
-    camera.SetTargetOffset(Vec3(100, -20, -41));
+    test::GameCameraTestAccess::SetTargetOffset(camera, Vec3(100, -20, -41));
     camera.ClampTargetOffset();
     EXPECT_EQ(camera.GetTargetOffset(), Vec3(40, -15, -40));
     camera.SetTarget(WorldVec3(nullptr, Vec3(1, 1, 1)));
@@ -280,7 +281,7 @@ TEST(GameCamera, UndergroundTheWallRunsInFrontOfTheTargetAreFaded) {
     camera.SetCameraDistanceDefault(18.0f);
     camera.SetCameraPitchDefault(50.0f);
     camera.ResetToDefaults(true);
-    camera.SetTransparencyGrid(&grid);
+    test::GameCameraTestAccess::SetTransparencyGrid(camera, &grid);
     camera.SetTarget(WorldVec3(&region, Vec3(5, 1, 5)));
     camera.Update();
     camera.UpdateTransparencyFrustum(kViewport);

@@ -29,6 +29,7 @@
 #include "Game/quests/QuestStep.h"
 #include "Game/rules/formulas/DesignerEquation.h"
 #include "support/RecordingUI.h"
+#include "support/TestAccess.h"
 #include "support/TestMachine.h"
 
 namespace GAME {
@@ -295,9 +296,9 @@ TEST_F(GameEngineTest, AHotSlotChangeRestartsTheSkillPointHint) {
     GameEngine& root = *gGameEngine;
     root.SetUnspentSkillPoints(1);
     root.Update(200000);
-    root.SetHotSlotChanged(true);
+    test::GameEngineTestAccess::SetHotSlotChanged(root, true);
     root.Update(200000);
-    root.SetHotSlotChanged(false);
+    test::GameEngineTestAccess::SetHotSlotChanged(root, false);
     root.Update(200000);
     EXPECT_FALSE(root.IsTutorialPageUnlocked(29));
 }

@@ -11,17 +11,23 @@
 #include <filesystem>
 #include <map>
 #include <memory>
+#include <string>
+#include <tuple>
 #include <vector>
 
 #include "Engine/Engine.h"
 #include "Engine/net/NetworkConnectionManager.h"
 #include "Engine/object/ObjectManager.h"
 #include "Engine/world/World.h"
+#include "Game/ai/controllers/CharacterController.h"
+#include "Game/ai/controllers/player/ControllerPlayer.h"
 #include "Game/characters/Player.h"
 #include "Game/characters/player/PlayerReplicationData.h"
 #include "Game/core/GameEngine.h"
 #include "Game/core/net/packets/WorldPackets.h"
 #include "Game/core/players/PlayerManagerClient.h"
+#include "Game/items/Item.h"
+#include "Game/items/equipment/EquipManager.h"
 #include "Host/HostApp.h"
 #include "Host/net/NetPlayers.h"
 #include "support/NetTestGame.h"
@@ -137,6 +143,12 @@ TEST_F(NetPlayersTest, ABroughtCharacterReachesEveryMachineAsItsFileHoldsIt) {
         hero->SetPlayerName(L"Kassandra");
         hero->IncrementCharLevel();
         hero->IncrementCharLevel();
+        hero->SetIsControllingCharacter(true);
+        auto* controller = FindController<ControllerPlayer>(*hero);
+        ASSERT_NE(controller, nullptr);
+        Item* ring = controller->CreateItemInInventory("Records/Items/Armor/SilverRing.dbr");
+        ASSERT_NE(ring, nullptr);
+        ASSERT_TRUE(controller->GiveItemToPlayer(ring->GetObjectId()));
         ASSERT_TRUE(hero->SaveCharacterFile(file));
         Singleton<ObjectManager>::Get().DestroyObjectEx(hero, __FILE__, __LINE__);
     }
@@ -150,6 +162,21 @@ TEST_F(NetPlayersTest, ABroughtCharacterReachesEveryMachineAsItsFileHoldsIt) {
     });
     for (const auto& machine : seen)
         EXPECT_EQ(machine, std::make_tuple(std::wstring(L"Kassandra"), 3u, 200u));
+    // What it wears comes along: the same ring, rolled from the same seed, on every machine.
+    const auto worn = game.OnEach([id] {
+        std::vector<std::tuple<std::string, std::uint32_t, std::uint32_t>> items;
+        if (Player* player = Singleton<ObjectManager>::Get().GetObject<Player>(id))
+            for (const EquipManagerContainer& entry : player->GetEquipManager().GetAttachedItems())
+                if (const auto* item =
+                        Singleton<ObjectManager>::Get().GetObject<Item>(entry.itemId))
+                    items.emplace_back(item->GetReplicaInfo().baseName, item->GetReplicaInfo().seed,
+                                       entry.location);
+        return items;
+    });
+    ASSERT_EQ(worn[0].size(), 1u);
+    EXPECT_EQ(std::get<0>(worn[0][0]), "Records/Items/Armor/SilverRing.dbr");
+    EXPECT_EQ(worn[1], worn[0]);
+    EXPECT_EQ(worn[2], worn[0]);
     const auto skills = game.OnEach([this] { return SkillIds(Expected()); });
     EXPECT_EQ(skills[1], skills[0]);
     EXPECT_EQ(skills[2], skills[0]);

@@ -77,6 +77,12 @@ TEST_F(PlayRunTest, BadInputIsNamedAndThePreviousSaveStaysWhole) {
     ExpectRefused(Play({"--class", "Records/Characters/SampleHero.dbr", "--save", save}),
                   "class record Records/Characters/SampleHero.dbr");
 
+    // A level is a name inside the data folder, never a path out of it.
+    ExpectRefused(Play({"--level", "../Sample", "--save", save}),
+                  "--level \"../Sample\" is not a level name");
+    ExpectRefused(Play({"--level", "Atlantis", "--save", save}),
+                  "level Atlantis could not be loaded");
+
     const std::string clicks = (folder / "bad.clicks").string();
     Write(clicks, "1 0 Meadow 1 2 3\n2 0 Meadow 1 two 3\n");
     ExpectRefused(Play({"--input", clicks, "--save", save}), clicks + ":2: y is not");

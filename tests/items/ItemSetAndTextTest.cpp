@@ -9,6 +9,7 @@
 #include "Game/items/ItemSet.h"
 #include "Game/items/text/StyleManager.h"
 #include "ItemTestSupport.h"
+#include "support/TestAccess.h"
 #include "support/TestMachine.h"
 
 namespace GAME::test {
@@ -145,7 +146,7 @@ TEST_F(GameTextTest, LongTextsAreMeasuredInRunsWhoseAdvancesAddUp) {
     EXPECT_EQ(font->GetDrawCount(), 5);
     EXPECT_FLOAT_EQ(font->GetLastPen().x, 14.0f);
     EXPECT_FLOAT_EQ(broken.width, 4 * 7.0f + 12);
-    font->SetAvailable(false);
+    test::GraphicsFontTestAccess::SetAvailable(*font, false);
     EXPECT_FLOAT_EQ(GameTextString("BigGold", L"abc", false, 0).width, 12.0f);
 }
 

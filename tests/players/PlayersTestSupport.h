@@ -12,6 +12,7 @@
 #include "Game/core/players/Bonus.h"
 #include "Game/core/players/PlayerNetInfo.h"
 #include "support/CharacterSetUp.h"
+#include "support/TestAccess.h"
 #include "support/TestMachine.h"
 
 namespace GAME::test {
@@ -35,7 +36,7 @@ inline Player* MakePlayer(std::uint32_t id, const std::wstring& name, std::uint3
     auto* player = Singleton<ObjectManager>::Get().CreateObject<Player>(id);
     player->SetPlayerName(name);
     test::SetCharLevel(*player, level);
-    player->SetClassTag("tagCClass02");
+    test::PlayerTestAccess::SetClassTag(*player, "tagCClass02");
     test::SetLife(*player, 80.0f, 100.0f);
     test::SetMana(*player, 30.0f, 50.0f);
     WorldCoords coords;

@@ -8,6 +8,7 @@
 #include "Game/skills/manager/SkillState.h"
 #include "SkillManagerTestSupport.h"
 #include "support/CharacterSetUp.h"
+#include "support/TestAccess.h"
 
 namespace GAME::test {
 namespace {
@@ -254,7 +255,7 @@ TEST_F(SkillManagerPoints, MasteriesUnlockOneAtATimeUntilAZeroThreshold) {
 TEST_F(SkillManagerPoints, ReclamationIsPricedPerTierBothWays) {
     warrior->AddMoney(1000);
     EXPECT_EQ(manager().GetCurrentSkillReclamationCost(), 100u);
-    manager().SetReclamationPointsUsed(9);
+    test::SkillManagerTestAccess::SetReclamationPointsUsed(manager(), 9);
     EXPECT_EQ(manager().GetCurrentSkillReclamationCost(), 100u);
     EXPECT_TRUE(manager().UseReclamationPoints(2));  // 100 at 9, 200 at 10
     EXPECT_EQ(warrior->GetMoney(), 700u);
@@ -265,7 +266,7 @@ TEST_F(SkillManagerPoints, ReclamationIsPricedPerTierBothWays) {
     EXPECT_EQ(warrior->GetMoney(), 1000u);
     EXPECT_EQ(manager().GetReclamationPointsUsed(), 9u);
 
-    manager().SetReclamationPointsUsed(19);
+    test::SkillManagerTestAccess::SetReclamationPointsUsed(manager(), 19);
     // 200 + 400 * 2 = 1000 is affordable; one point more is not and changes nothing.
     EXPECT_FALSE(manager().UseReclamationPoints(4));
     EXPECT_EQ(manager().GetReclamationPointsUsed(), 19u);
@@ -278,7 +279,7 @@ TEST_F(SkillManagerPoints, ReclamationIsPricedPerTierBothWays) {
 }
 
 TEST_F(SkillManagerPoints, GivingBackNeverGoesBelowNoneAndShortCostListsAreSafe) {
-    manager().SetReclamationPointsUsed(1);
+    test::SkillManagerTestAccess::SetReclamationPointsUsed(manager(), 1);
     EXPECT_TRUE(manager().UseReclamationPoints(-3));
     EXPECT_EQ(manager().GetReclamationPointsUsed(), 0u);
     EXPECT_EQ(warrior->GetMoney(), 100u);  // only the one point bought back is refunded
@@ -299,9 +300,9 @@ TEST_F(SkillManagerPoints, GivingBackNeverGoesBelowNoneAndShortCostListsAreSafe)
     LoadTable record =
         Singleton<ObjectManager>::Get().GetLoadTable("Records/SkillManager/ShortCosts.dbr");
     shortList.Load(record);
-    shortList.SetReclamationPointsUsed(25);
+    test::SkillManagerTestAccess::SetReclamationPointsUsed(shortList, 25);
     EXPECT_EQ(shortList.GetCurrentSkillReclamationCost(), 150u);
-    shortList.SetReclamationPointsUsed(3);
+    test::SkillManagerTestAccess::SetReclamationPointsUsed(shortList, 3);
     EXPECT_EQ(shortList.GetCurrentSkillReclamationCost(), 50u);
 }
 

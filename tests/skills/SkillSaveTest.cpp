@@ -9,6 +9,7 @@
 #include "Engine/streams/IOStream.h"
 #include "Game/core/net/packets/WorldPackets.h"
 #include "SkillManagerTestSupport.h"
+#include "support/TestAccess.h"
 
 namespace GAME::test {
 namespace {
@@ -55,8 +56,8 @@ TEST_F(SkillSave, LevelledSkillsAreWrittenWithoutTheirActiveStateAndReadBack) {
     Get(kCleave)->ReceiveStateUpdate(SkillState(5, true), true);
     Get(kCleave)->ReceiveActiveUpdate(*warrior, SkillActiveState(3, true, true), false);
     Get(kBolt)->ReceiveStateUpdate(SkillState(0, true), true);
-    manager().SetSkillMasteriesAllowed(2);
-    manager().SetReclamationPointsUsed(11);
+    test::SkillManagerTestAccess::SetSkillMasteriesAllowed(manager(), 2);
+    test::SkillManagerTestAccess::SetReclamationPointsUsed(manager(), 11);
     std::size_t levelled = 0;
     for (const auto& [name, level] : Levels(manager()))
         levelled += level != 0 ? 1 : 0;

@@ -13,6 +13,7 @@ struct CharacterTestAccess {
     static void SetMasterId(Character& c, std::uint32_t master) { c.mMasterId = master; }
     static void SetWarmUpSpeed(Character& c, bool on) { c.mWarmUpSpeed = on; }
     static void SetRotateTowardsTarget(Character& c, bool on) { c.mRotateTowardsTarget = on; }
+    static void SetLootStruct(Character& c, const LootStruct& loot) { c.mLoot = loot; }
 };
 
 // Sets the base life (mana) and fills it up to the given value.

@@ -10,7 +10,14 @@
 
 namespace GAME {
 
+namespace test {
+struct GraphicsFontTestAccess;
+}
+
 class GraphicsFont {
+    // Tests make a font that cannot load.
+    friend struct test::GraphicsFontTestAccess;
+
 public:
     // Every drawn character advances the pen by `advance` pixels.
     explicit GraphicsFont(float advance) : mAdvance(advance) {}
@@ -24,7 +31,6 @@ public:
                   float size, float spacing);
     // The resource is loaded on first use; a font that cannot load measures nothing.
     bool MakeAvailable() const { return mAvailable; }
-    void SetAvailable(bool available) { mAvailable = available; }
 
     int GetDrawCount() const { return mDrawCount; }
     const Vec2& GetLastPen() const { return mLastPen; }

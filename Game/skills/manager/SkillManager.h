@@ -39,7 +39,14 @@ struct RacialBonus_Defense;
 struct WorldCoords;
 struct WorldVec3;
 
+namespace test {
+struct SkillManagerTestAccess;
+}
+
 class SkillManager : public SkillManagerBase {
+    // Tests set up what only a saved character or reclamation would give.
+    friend struct test::SkillManagerTestAccess;
+
 public:
     static constexpr std::uint32_t kItemSkillReferenceBase = 4096;
     static constexpr Weapon_Type kGenericWeapon = static_cast<Weapon_Type>(1);
@@ -226,7 +233,6 @@ public:
     void UpdateMasteriesAllowed(std::uint32_t characterLevel);
     void DebugIncrementMasteriesAllowed() { ++mMasteriesAllowed; }
     std::uint32_t GetSkillMasteriesAllowed() const { return mMasteriesAllowed; }
-    void SetSkillMasteriesAllowed(std::uint32_t count) { mMasteriesAllowed = count; }
     void AddMasteryAllowedIncrementLevel(std::uint32_t level);
     void GetSkillMasteries(std::vector<std::uint32_t>& masteries) const;
     std::uint32_t GetSkillMasteriesActive() const;
@@ -243,7 +249,6 @@ public:
     std::uint32_t GetCurrentSkillReclamationCost() const;
     bool UseReclamationPoints(int count);
     std::uint32_t GetReclamationPointsUsed() const { return mReclamationPointsUsed; }
-    void SetReclamationPointsUsed(std::uint32_t count) { mReclamationPointsUsed = count; }
 
 private:
     // A buff others cast on the character, with its two modifiers (object ids).

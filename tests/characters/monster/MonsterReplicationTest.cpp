@@ -129,7 +129,7 @@ TEST_F(MonsterReplication, AServerMonsterShowsTheSameOnAClient) {
         loot.lootLevel = 12;
         for (std::uint32_t k = 0; k < LootStruct::kAttachedItems; ++k)
             loot.attachedItemIds[k] = 100 + k;
-        wolf->SetLootStruct(loot);
+        test::CharacterTestAccess::SetLootStruct(*wolf, loot);
         auto* bite = Singleton<ObjectManager>::Get().GetObject<Skill>(
             wolf->GetSkillManager().FindSkillId(kBite));
         ASSERT_NE(bite, nullptr);

@@ -25,6 +25,7 @@
 #include "Game/skills/spawn/Skill_DefensiveWall.h"
 #include "Game/skills/spawn/Skill_SpawnPet.h"
 #include "Game/skills/weapon/Skill_AttackInherent.h"
+#include "support/CharacterSetUp.h"
 #include "support/TestMachine.h"
 
 namespace GAME::test {
@@ -336,7 +337,7 @@ TEST_F(MonsterTest, SavedStateRoundTripsInItsBinaryOrder) {
     LootStruct loot;
     loot.lootSeed = 0x1234;
     loot.lootLevel = 17;
-    wolf->SetLootStruct(loot);
+    test::CharacterTestAccess::SetLootStruct(*wolf, loot);
     wolf->SetProxyParent("Records/Proxies/WolfPack.dbr");
     wolf->SetProxyNumSiblings(6);
     wolf->SetPoppedOut(true);

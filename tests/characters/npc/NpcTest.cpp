@@ -23,6 +23,7 @@
 #include "Game/quests/dialog/MerchantDialogPak.h"
 #include "Game/quests/dialog/NpcDialogPak.h"
 #include "players/PlayersTestSupport.h"
+#include "support/CharacterSetUp.h"
 #include "support/RecordingUI.h"
 
 namespace GAME::test {
@@ -188,7 +189,7 @@ TEST_F(Npcs, TheLootSnapshotCarriesTheSeedAndTheNineItemIds) {
     loot.lootLevel = 12;
     for (std::size_t k = 0; k < LootStruct::kAttachedItems; ++k)
         loot.attachedItemIds[k] = 0x9000 + static_cast<std::uint32_t>(k) * 3;
-    server->SetLootStruct(loot);
+    test::CharacterTestAccess::SetLootStruct(*server, loot);
     SpawnPlayerPacket packet;
     NetPacketOutBuffer out(&packet);
     server->WriteReplicationData(out);
