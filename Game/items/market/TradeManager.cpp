@@ -36,10 +36,16 @@ ControllerPlayer* MyController() {
 
 }  // namespace
 
-TradeManager::TradeManager() {
-    // Only this machine plays it: an id of the presentation band leaves the shared counter be.
-    inviteSound.Reset(Singleton<ObjectManager>::Get().CreateObjectFromFile<SoundPak>(
-        kInviteSoundRecord, CreateServerObjectId(ServerIdBand::Presentation), true));
+TradeManager::TradeManager() = default;
+
+SoundPak* TradeManager::GetInviteSound() {
+    // Made for the first question: only this machine plays it, under an id of the presentation
+    // band, so neither the shared counter nor the marks the level's people show at its start
+    // take other ids.
+    if (!inviteSound)
+        inviteSound.Reset(Singleton<ObjectManager>::Get().CreateObjectFromFile<SoundPak>(
+            kInviteSoundRecord, CreateServerObjectId(ServerIdBand::Presentation), true));
+    return inviteSound.Get();
 }
 
 TradeManager::~TradeManager() = default;
@@ -140,7 +146,7 @@ void TradeManager::HandleInitiateTradeInbound(std::uint32_t from) {
         if (gGameEngine)
             gGameEngine->GetDialogManager().AddDialog(kDialogTypeQuestion, false, kDialogPartyTrade,
                                                       "tagTradeError03", true, from, true);
-        if (SoundPak* sound = inviteSound.Get())
+        if (SoundPak* sound = GetInviteSound())
             sound->Play(WorldVec3());
         pendingInvitation = from;
         return;

@@ -69,6 +69,7 @@ public:
     TradeBook& GetBook() { return book; }
 
 private:
+    SoundPak* GetInviteSound();
     void FinalizeTradeLocally();
     void ClearFinalized();
 
