@@ -82,6 +82,9 @@ private:
     PoseTweak mTweak;
     // Set while Advance runs: a callback that destroys these channels clears it.
     bool* mAlive = nullptr;
+    // Whether the AnimationSystem lists these channels (kept by it, so joining is no search).
+    friend class AnimationSystem;
+    bool mListed = false;
 
     std::array<Channel, kChannelCount> mChannels{};
     SkeletalPose mExplicitPose;

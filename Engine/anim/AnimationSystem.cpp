@@ -12,11 +12,16 @@ AnimationSystem& AnimationSystem::Get() {
 }
 
 void AnimationSystem::Register(AnimationChannels& channels) {
-    if (std::find(mChannels.begin(), mChannels.end(), &channels) == mChannels.end())
-        mChannels.push_back(&channels);
+    if (channels.mListed)
+        return;
+    channels.mListed = true;
+    mChannels.push_back(&channels);
 }
 
 void AnimationSystem::Unregister(AnimationChannels& channels) {
+    if (!channels.mListed)
+        return;
+    channels.mListed = false;
     auto it = std::find(mChannels.begin(), mChannels.end(), &channels);
     if (it == mChannels.end())
         return;
@@ -35,7 +40,13 @@ void AnimationSystem::Update(int elapsedMs) {
     for (std::size_t i = 0; i < count; ++i)
         if (AnimationChannels* channels = mChannels[i])
             channels->Advance(elapsedMs);
-    std::erase_if(mChannels, [](const AnimationChannels* c) { return !c || !c->IsAnyPlaying(); });
+    std::erase_if(mChannels, [](AnimationChannels* c) {
+        if (c && c->IsAnyPlaying())
+            return false;
+        if (c)
+            c->mListed = false;
+        return true;
+    });
     mUpdating = false;
 }
 

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "Engine/events/EventManager.h"
+#include "Engine/world/Region.h"
 #include "Game/core/GameEventListener.h"
 
 namespace GAME {
@@ -58,6 +59,14 @@ struct GameEvent_GenericEntity : GameEvent {
 
 struct GameEvent_InviteToParty : GameEvent {
     int inviter = 0;
+};
+
+// A player stepped into a script point: the point's place, the character it is meant for (by
+// object name) and its number in that character's script.
+struct GameEvent_ScriptPoint : GameEvent {
+    WorldCoords coords;
+    std::string targetName;
+    int index = 0;
 };
 
 // Builds the payload's name and delivers it; delivery has finished when this returns.

@@ -4,6 +4,7 @@
 #include <filesystem>
 
 #include "Engine/Engine.h"
+#include "Engine/media/sound/Jukebox.h"
 #include "Engine/object/ObjectManager.h"
 #include "Engine/world/World.h"
 #include "Game/characters/Player.h"
@@ -84,6 +85,10 @@ void PlayEventLog::Attach(std::uint32_t playerId) {
     mMarket->SetOwner(this, &PlayEventLog::OnActivateMarket);
     mBanner.emplace(GameEventName("ShowTextBanner"), "PlayEventLog");
     mBanner->SetOwner(this, &PlayEventLog::OnBanner);
+    mScriptPoint.emplace(GameEventName("ScriptPoint"), "PlayEventLog");
+    mScriptPoint->SetOwner(this, &PlayEventLog::OnScriptPoint);
+    if (const Jukebox* jukebox = gGameEngine ? gGameEngine->GetJukebox() : nullptr)
+        mEventMusicCount = jukebox->GetEventMusicCount();
     if (const Player* player = FindPlayer())
         mLastLifeState = player->GetLifeState();
 }
@@ -269,8 +274,23 @@ void PlayEventLog::OnActivateMarket(const GameEvent_ActivateNPCMarket& event) {
         Print(Stamp() + name + " has no market open");
 }
 
+void PlayEventLog::OnScriptPoint(const GameEvent_ScriptPoint& event) {
+    Print(Stamp() + "a player steps onto " + RecordStem(event.targetName) + "'s mark " +
+          std::to_string(event.index));
+}
+
+void PlayEventLog::ObserveMusic() {
+    const Jukebox* jukebox = gGameEngine ? gGameEngine->GetJukebox() : nullptr;
+    if (!jukebox || jukebox->GetEventMusicCount() == mEventMusicCount)
+        return;
+    mEventMusicCount = jukebox->GetEventMusicCount();
+    if (!jukebox->GetEventMusic().empty())
+        Print(Stamp() + "the music turns to " + RecordStem(jukebox->GetEventMusic()));
+}
+
 void PlayEventLog::Observe() {
     ObserveProxies();
+    ObserveMusic();
     const Player* player = FindPlayer();
     if (!player)
         return;

@@ -197,6 +197,40 @@ TEST_F(AnimationPlaybackTest, ActorsDestroyedByEventsAreDroppedSafely) {
     EXPECT_EQ(AnimationSystem::Get().GetActiveCount(), 0u);
 }
 
+// Channels leave the frame's list when they stop and join again when they start: whether started
+// twice, or stopped and restarted by their own event in the frame, they are listed once and
+// advance once per step.
+TEST_F(AnimationPlaybackTest, RestartedChannelsAreListedOnceAndAdvanceOncePerStep) {
+    GraphicsAnim* swing = Load("Test/Swing.anm");
+    actor->PlayAnimation(0, swing, false, 1.0f, 0);
+    RunFrames(2, 600);
+    EXPECT_EQ(AnimationSystem::Get().GetActiveCount(), 0u);
+
+    actor->heard.clear();
+    actor->frame = 0;
+    actor->PlayAnimation(0, swing, false, 1.0f, 0);
+    actor->PlayAnimation(0, swing, false, 1.0f, 0);
+    EXPECT_EQ(AnimationSystem::Get().GetActiveCount(), 1u);
+    RunFrames(3, 200);
+    EXPECT_EQ(actor->heard, (std::vector<ProbeActor::Heard>{{2, 0, "Hit"}}));
+
+    // Stopped and started again inside its own callback: still one entry, one advance a step.
+    actor->heard.clear();
+    actor->frame = 0;
+    actor->onEvent = [&](const std::string& event) {
+        if (event != "Hit")
+            return;
+        actor->StopAnimations();
+        actor->PlayAnimation(0, swing, false, 1.0f, 0);
+    };
+    actor->PlayAnimation(0, swing, false, 1.0f, 0);
+    RunFrames(1, 500);
+    EXPECT_EQ(AnimationSystem::Get().GetActiveCount(), 1u);
+    actor->onEvent = nullptr;
+    RunFrames(1, 300);
+    EXPECT_EQ(actor->GetAnimationChannels().GetChannel(0)->timeMs, 300.0);
+}
+
 TEST_F(AnimationPlaybackTest, UnknownClipsAreNullAndLoggedOnceAndUsesAreCounted) {
     EXPECT_EQ(Load("Test/Missing.anm"), nullptr);
     EXPECT_EQ(Load("TEST\\missing.anm"), nullptr);

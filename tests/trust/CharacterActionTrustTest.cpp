@@ -138,6 +138,27 @@ TEST_F(CharacterActionTrust, AWalkCannotPlaceTheCharacterSomewhereElse) {
     EXPECT_EQ(game.Server().CountLog("WalkPacket from host 1: start of character"), 1);
 }
 
+// A client that walks its player 13 m in 10 frames, each walk claiming to start where the last
+// one ended: whatever the server makes of each start, it and an honest client agree frame by
+// frame on where the player stands and where it walks.
+TEST_F(CharacterActionTrust, AClientThatTeleportsByWalksKeepsTheHonestMachinesInStep) {
+    for (int frame = 1; frame <= 10; ++frame) {
+        SCOPED_TRACE(frame);
+        const float claimed = 10.0f + 1.3f * static_cast<float>(frame);
+        SendFrom(0,
+                 WalkAction(kHostile, FieldPoint(claimed, 10), FieldPoint(claimed + 1.3f, 10), 0));
+        game.RunFrames(1, 33);
+        const auto seen = game.OnEach([] {
+            const auto* walk =
+                dynamic_cast<const WalkAction*>(On(kHostile).GetActionHandler().GetCurrentAction());
+            return std::make_pair(On(kHostile).GetPathPosition().local,
+                                  walk ? walk->GetStart().local : Vec3(-1, -1, -1));
+        });
+        EXPECT_EQ(seen[0].first, seen[0].second);
+        EXPECT_EQ(seen[2], seen[0]);
+    }
+}
+
 TEST_F(CharacterActionTrust, AnAnimationNameNoRecordKnowsIsRefusedAndNotKept) {
     const auto play = [&](const char* text) {
         PlayAnimationActionPacket packet;

@@ -1,0 +1,7 @@
+#include "Game/ai/monster/kinds/ControllerAktaios.h"
+
+namespace GAME {
+
+RTTI_IMPLEMENT(ControllerAktaios, ControllerMonster)
+
+}  // namespace GAME
