@@ -90,6 +90,22 @@ void Engine::UpdateClientEntities(int host) {
     Singleton<NetworkEntityList>::Get().UpdateClientEntities(host);
 }
 
+void Engine::RegisterForForcedUpdates(std::uint32_t objectId) {
+    auto it = std::lower_bound(mForcedUpdates.begin(), mForcedUpdates.end(), objectId);
+    if (objectId != 0 && (it == mForcedUpdates.end() || *it != objectId))
+        mForcedUpdates.insert(it, objectId);
+}
+
+void Engine::UnregisterForForcedUpdates(std::uint32_t objectId) {
+    auto it = std::lower_bound(mForcedUpdates.begin(), mForcedUpdates.end(), objectId);
+    if (it != mForcedUpdates.end() && *it == objectId)
+        mForcedUpdates.erase(it);
+}
+
+bool Engine::IsRegisteredForForcedUpdates(std::uint32_t objectId) const {
+    return std::binary_search(mForcedUpdates.begin(), mForcedUpdates.end(), objectId);
+}
+
 std::string Engine::GetCinematicText() const {
     const Region* region = Singleton<AmbianceManager>::Get().GetTargetPosition().region;
     return region ? region->GetCinematicText() : std::string();

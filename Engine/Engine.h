@@ -69,6 +69,14 @@ public:
     // again (NetworkEntityList).
     void UpdateClientEntities(int host);
 
+    // Entities that ask to be updated even out of view (a player's pet, a volume following the
+    // player). Headless, every placed entity updates each frame anyway: the engine only keeps
+    // who asked, in id order.
+    void RegisterForForcedUpdates(std::uint32_t objectId);
+    void UnregisterForForcedUpdates(std::uint32_t objectId);
+    bool IsRegisteredForForcedUpdates(std::uint32_t objectId) const;
+    const std::vector<std::uint32_t>& GetForcedUpdates() const { return mForcedUpdates; }
+
     // The lines of the statistics display, gathered over a frame; the host clears them.
     void AddStatisticText(const std::string& text) { mStatisticText.push_back(text); }
     const std::vector<std::string>& GetStatisticText() const { return mStatisticText; }
@@ -86,6 +94,7 @@ private:
     bool mGameTimePaused = false;
     bool mTeleportMode = false;
     std::vector<std::string> mStatisticText;
+    std::vector<std::uint32_t> mForcedUpdates;
 };
 
 // `gEngine` reads as the engine object of the current machine. Inline: the frame reaches it

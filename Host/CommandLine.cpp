@@ -54,6 +54,10 @@ void AddNetPlayOptions(CLI::App& command, NetPlayOptions& options, const CLI::Va
                     "Level to play, data/Levels/NAME/NAME.level (the same on every machine)")
         ->capture_default_str();
     command
+        .add_option("--spawn", options.spawn,
+                    "Spawn point the players enter at (the same on every machine)")
+        ->capture_default_str();
+    command
         .add_option("--class", options.classRecord,
                     "Class record of this machine's player (a new character)")
         ->capture_default_str();

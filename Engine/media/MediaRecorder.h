@@ -39,7 +39,19 @@ namespace GAME {
     X(CameraFOV)                  \
     X(SoundPlay)                  \
     X(WeaponTrailStart)           \
-    X(WeaponTrailStop)
+    X(WeaponTrailStop)            \
+    X(MusicEvent)                 \
+    X(MusicEventEnd)              \
+    X(MusicAmbientPlaylist)       \
+    X(MusicPlaylist)              \
+    X(MusicFadeIn)                \
+    X(MusicFadeOut)               \
+    X(MusicAbsoluteFade)          \
+    X(BossMusicStart)             \
+    X(BossMusicLeave)             \
+    X(DayNightStartTime)          \
+    X(DayNightEnable)             \
+    X(GrassWind)
 
 enum class MediaCall : std::uint8_t {
 #define ENGINE_MEDIA_CALL_ENUM(name) name,

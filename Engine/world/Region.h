@@ -38,6 +38,9 @@ public:
     const std::string& GetCinematicText() const { return mCinematicText; }
     void SetCinematicText(const std::string& text) { mCinematicText = text; }
     void SetUnderground(bool underground) { mUnderground = underground; }
+    // The music of a boss fight may play here (the ambiance manager's boss music zone).
+    bool IsBossMusicZone() const { return mBossMusicZone; }
+    void SetBossMusicZone(bool zone) { mBossMusicZone = zone; }
 
     // The ground, null until a level gives one.
     const GroundMesh* GetGround() const { return mGround.get(); }
@@ -53,6 +56,7 @@ private:
     Vec3 mBoundsMax;
     bool mLoaded = true;
     bool mUnderground = false;
+    bool mBossMusicZone = false;
     int mAct = 0;
     std::string mCinematicText;
     std::unique_ptr<GroundMesh> mGround;

@@ -4,6 +4,7 @@
 #include <bit>
 
 #include "Engine/Engine.h"
+#include "Engine/environment/GrassWind.h"
 #include "Engine/net/fields/NetPacketBuffer.h"
 #include "Engine/object/Object.h"
 #include "Engine/sys/Machine.h"
@@ -492,6 +493,18 @@ float World::GetNearestFloorHeight(const WorldVec3& point) const {
 void World::CreateDisturbance(const WorldVec3& where, float radius, float strength, bool byPlayer) {
     mLastDisturbance = Disturbance{where, radius, strength, byPlayer};
     ++mDisturbanceCount;
+}
+
+void World::CreateGrassWind(std::uint32_t sourceId, float strength, float radius,
+                            const WorldVec3& position, const Vec2& direction, Region* region) {
+    GrassWind wind;
+    wind.sourceId = sourceId;
+    wind.strength = strength;
+    wind.radius = radius;
+    wind.position = WorldVec3(region ? region : position.region, position.local);
+    wind.direction = direction;
+    wind.gameTime = gEngine->GetGameTime();
+    GrassWindField::Get().Blow(wind);
 }
 
 std::unique_ptr<Path> World::FindPath(int pathingSize, const WorldVec3& from, const WorldVec3& to,

@@ -140,6 +140,10 @@ public:
     float GetNearestFloorHeight(const WorldVec3& point) const;
 
     void CreateDisturbance(const WorldVec3& where, float radius, float strength, bool byPlayer);
+    // A wind that bends the grass this frame (Engine/environment/GrassWind.h); `region` is the
+    // source's own.
+    void CreateGrassWind(std::uint32_t sourceId, float strength, float radius,
+                         const WorldVec3& position, const Vec2& direction, Region* region);
     const Disturbance& GetLastDisturbance() const { return mLastDisturbance; }
     std::uint64_t GetDisturbanceCount() const { return mDisturbanceCount; }
 

@@ -195,6 +195,7 @@ bool World::ReadLevel(const std::filesystem::path& file) {
         }
         auto region = std::make_unique<Region>(regionName, offset, boundsMin, boundsMax);
         region->SetUnderground(ReadBool(item, "underground", false));
+        region->SetBossMusicZone(ReadBool(item, "bossMusicZone", false));
         region->SetCinematicText(ReadString(item, "text"));
         if (const auto act = item.find("act"); act != item.end() && act->is_number_integer())
             region->SetAct(act->get<int>());

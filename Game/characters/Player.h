@@ -111,6 +111,11 @@ public:
         mQuestSaveArgument = argument;
     }
     int GetAutoSaveCountdown() const { return mAutoSaveCountdown; }
+    // A boss near the local player names its fight's music for this frame.
+    void RegisterMonsterMusic(std::uint32_t bossId, const std::string& name);
+    // The local player's boss music: starts inside a boss music zone, leaves outside it.
+    void BossMusicStateUpdate();
+    const std::string& GetBossMusic() const { return mBossMusic; }
     void Heartbeat(int ms);
 
     // Spoken refusals, on the controlling character only; each line waits out its interval.
@@ -368,6 +373,8 @@ private:
     int mHeartbeatCountdown = 0;
     int mAutoSaveCountdown = kAutoSaveInterval;
     int mAutoSaveCount = 0;
+    std::string mPreviousBossMusic;
+    std::string mBossMusic;
     bool mQuestSaveRequested = false;
     bool mQuestSaveArgument = false;
     std::vector<std::uint32_t> mAdoptedPets;

@@ -59,11 +59,12 @@ void ItemCharacterServices::SetAllSkillLevelAugment(Character& character, int le
 void ItemCharacterServices::RemoveAllSkillLevelAugment(Character& character, int level) {
     character.GetSkillManager().RemoveAllSkillAugment(Levels(level), std::string());
 }
-void ItemCharacterServices::AddItemSkill(Character&, std::uint32_t, std::uint32_t) {
-    ReportSeam("Items", "Character::AddItemSkill");
+void ItemCharacterServices::AddItemSkill(Character& character, std::uint32_t grantingSkillId,
+                                         std::uint32_t level) {
+    character.GetSkillManager().AddItemSkill(grantingSkillId, level);
 }
-void ItemCharacterServices::RemoveItemSkill(Character&, std::uint32_t) {
-    ReportSeam("Items", "Character::RemoveItemSkill");
+void ItemCharacterServices::RemoveItemSkill(Character& character, std::uint32_t grantingSkillId) {
+    character.GetSkillManager().RemoveItemSkill(grantingSkillId);
 }
 void ItemCharacterServices::AddItemToSet(Character& character, const std::string& set,
                                          const std::string& itemName) {

@@ -31,8 +31,11 @@ public:
                                            int level);
     virtual void SetAllSkillLevelAugment(Character& character, int level);
     virtual void RemoveAllSkillLevelAugment(Character& character, int level);
-    virtual void AddItemSkill(Character& character, std::uint32_t itemId, std::uint32_t skillId);
-    virtual void RemoveItemSkill(Character& character, std::uint32_t itemId);
+    // Lends the wearer a skill of its own made from the granting skill (an item's granted skill
+    // object), at the level; taking it back leaves that skill at level 0.
+    virtual void AddItemSkill(Character& character, std::uint32_t grantingSkillId,
+                              std::uint32_t level);
+    virtual void RemoveItemSkill(Character& character, std::uint32_t grantingSkillId);
     virtual void AddItemToSet(Character& character, const std::string& set,
                               const std::string& itemName);
     virtual void RemoveItemFromSet(Character& character, const std::string& set,

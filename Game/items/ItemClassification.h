@@ -21,7 +21,8 @@ enum class Item_Type : std::int32_t {
     Weapon = 8,
     Clothing = 9,
 };
-enum class Market_TypeEnum : std::int32_t { Armor = 1, Weapons = 3, Miscellaneous = 4 };
+// 1 armor, 2 melee weapons, 3 hunting and magical weapons, 4 the rest; a market's kinds use 6..23.
+enum class Market_TypeEnum : std::int32_t { Armor = 1, Melee = 2, Weapons = 3, Miscellaneous = 4 };
 enum class Weapon_Type : std::int32_t {
     None = 0,
     Generic = 1,

@@ -1,5 +1,7 @@
 #include "Game/items/ItemSkillAugment.h"
 
+#include <algorithm>
+
 #include "Engine/object/ObjectManager.h"
 #include "Engine/text/LocalizationManager.h"
 #include "Game/core/util/StringUtil.h"
@@ -61,7 +63,7 @@ void ItemSkillAugment::CreateItemSkills() {
             skill.skillId = ItemCharacterServices::Get().CreateItemSkill(skill.name);
 }
 
-void ItemSkillAugment::InstallOnCharacter(Character& character, std::uint32_t itemId) const {
+void ItemSkillAugment::InstallOnCharacter(Character& character, std::uint32_t) const {
     ItemCharacterServices& services = ItemCharacterServices::Get();
     for (const Augment& augment : skillAugments)
         services.SetSkillLevelAugment(character, augment.name, augment.level);
@@ -69,12 +71,14 @@ void ItemSkillAugment::InstallOnCharacter(Character& character, std::uint32_t it
         services.SetMasteryLevelAugment(character, augment.name, augment.level);
     if (allSkillsLevel > 0)
         services.SetAllSkillLevelAugment(character, allSkillsLevel);
+    // The wearer's manager keys what it lends by the granting skill, not by the item.
     for (const GrantedSkill& skill : grantedSkills)
         if (skill.skillId != 0)
-            services.AddItemSkill(character, itemId, skill.skillId);
+            services.AddItemSkill(character, skill.skillId,
+                                  static_cast<std::uint32_t>(std::max(skill.level, 0)));
 }
 
-void ItemSkillAugment::RemoveFromCharacter(Character& character, std::uint32_t itemId) const {
+void ItemSkillAugment::RemoveFromCharacter(Character& character, std::uint32_t) const {
     ItemCharacterServices& services = ItemCharacterServices::Get();
     for (const Augment& augment : skillAugments)
         services.RemoveSkillLevelAugment(character, augment.name, augment.level);
@@ -83,10 +87,8 @@ void ItemSkillAugment::RemoveFromCharacter(Character& character, std::uint32_t i
     if (allSkillsLevel > 0)
         services.RemoveAllSkillLevelAugment(character, allSkillsLevel);
     for (const GrantedSkill& skill : grantedSkills)
-        if (skill.skillId != 0) {
-            services.RemoveItemSkill(character, itemId);
-            break;
-        }
+        if (skill.skillId != 0)
+            services.RemoveItemSkill(character, skill.skillId);
 }
 
 void ItemSkillAugment::GetUIDisplayText(GameTextClass textClass,

@@ -17,6 +17,7 @@
 #include "Host/StopSignal.h"
 #include "Host/net/TradeDriver.h"
 #include "Host/play/HostSaves.h"
+#include "Host/play/MarketDriver.h"
 #include "Host/play/PlayEventLog.h"
 #include "Host/play/PlaySession.h"
 #include "Host/play/StateChecksum.h"
@@ -133,6 +134,16 @@ bool NetPlaySession::StartGame() {
             std::fprintf(mOut, "gamehost: %s left the game after frame %d\n",
                          player.GetPlayerNameInChar().c_str(), mFramesPlayed);
         });
+    const std::vector<SpawnPoint>& points = World::Get().GetSpawnPoints();
+    if (std::none_of(points.begin(), points.end(),
+                     [this](const SpawnPoint& point) { return point.name == mOptions.spawn; }) &&
+        mOptions.spawn != PlayOptions().spawn) {
+        std::fprintf(stderr, "gamehost: the level has no spawn point \"%s\" (--spawn)\n",
+                     mOptions.spawn.c_str());
+        return false;
+    }
+    mPlayers->SetSpawn(mOptions.spawn);
+    mMarket = std::make_unique<MarketDriver>(*mLog);
     mTrade = std::make_unique<TradeDriver>(*mLog);
     mMarks.Install();
     mPlayers->Install();
@@ -268,6 +279,9 @@ void NetPlaySession::ClickFor(int frame) {
     if (!player)
         return;
     mClicks.ClickFor(*player, frame);
+    // At a stall the player deals in its turn too: the server answers in that order.
+    if (mMarket)
+        mMarket->Trade(*player);
     if (mTrade)
         mTrade->Step(*player, gEngine->GetNetworkConnectionManager()->GetLocalHostId(), frame,
                      mPlayers->GetPlayers());

@@ -18,6 +18,7 @@
 namespace GAME {
 
 class HostSaves;
+class MarketDriver;
 class PlayEventLog;
 class TradeDriver;
 
@@ -81,6 +82,7 @@ private:
     std::FILE* mOut;
     ClickSource mClicks;
     std::unique_ptr<PlayEventLog> mLog;
+    std::unique_ptr<MarketDriver> mMarket;
     std::unique_ptr<NetPlayers> mPlayers;
     std::unique_ptr<HostSaves> mSaves;
     std::unique_ptr<TradeDriver> mTrade;

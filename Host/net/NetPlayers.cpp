@@ -159,7 +159,7 @@ bool NetPlayers::IsOwnInGame() const {
 bool NetPlayers::PutIn(Player& player, bool own) {
     const std::uint32_t id = player.GetObjectId();
     const int host = HostOf(id);
-    const std::optional<WorldCoords> start = PlayerStart();
+    const std::optional<WorldCoords> start = PlayerStart(mSpawn);
     if (!start || !World::Get().AddEntity(&player, *start, true)) {
         gEngine->Log(1, "Host: the level has no spawn point for the player of host %d.", host);
         return false;

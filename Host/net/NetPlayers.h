@@ -60,6 +60,8 @@ public:
     void RemoveHost(int host);
     // Told of each player taken out of the game here, before it goes.
     void SetGone(std::function<void(Player& player)> gone) { mGone = std::move(gone); }
+    // The spawn point every player enters at (the same on every machine).
+    void SetSpawn(std::string spawn) { mSpawn = std::move(spawn); }
     // The kills a player came with: a brought character's earlier ones are known only to the
     // machine that owns it.
     std::uint32_t GetKillsBrought(std::uint32_t id) const;
@@ -86,6 +88,7 @@ private:
 
     Spawned mSpawned;
     std::function<void(Player& player)> mGone;
+    std::string mSpawn = "CaveEntrance";
     std::map<std::uint32_t, std::uint32_t> mKillsBrought;
     std::uint32_t mOwn = 0;
     std::map<int, Join> mJoins;  // server: the clients' players, by host

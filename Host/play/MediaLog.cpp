@@ -25,6 +25,26 @@ void MediaLog::OnRecord(void* self, const MediaRecord& record) {
     } else if (record.call == MediaCall::RagDollEnable) {
         ++log.mRagDolls;
         log.mFellLimp.push_back(record.objectId);
+    } else if (std::string line = DescribeMusic(record); !line.empty()) {
+        log.mMusicLines.push_back(std::move(line));
+    }
+}
+
+std::string MediaLog::DescribeMusic(const MediaRecord& record) {
+    const std::string name(record.Text());
+    switch (record.call) {
+        case MediaCall::MusicEvent:
+        case MediaCall::MusicPlaylist:
+        case MediaCall::BossMusicStart:
+            return "the music changes to " + MusicName(name);
+        case MediaCall::MusicFadeOut:
+            return "the music fades away";
+        case MediaCall::MusicFadeIn:
+            return "the music comes back";
+        case MediaCall::BossMusicLeave:
+            return "the boss music ends";
+        default:
+            return {};
     }
 }
 
@@ -36,10 +56,24 @@ void MediaLog::Flush() {
                      PlayEventLog::DescribeCharacter(body, id).c_str());
     }
     mFellLimp.clear();
+    for (const std::string& line : mMusicLines)
+        std::fprintf(mOut, "[%7.1f s] %s\n", static_cast<double>(gEngine->GetGameTime()) / 1000.0,
+                     line.c_str());
+    mMusicLines.clear();
 }
 
 std::string MediaLog::SoundName(const std::string& record) {
     return std::filesystem::path(record).stem().string();
+}
+
+std::string MediaLog::MusicName(const std::string& record) {
+    std::string words;
+    for (char c : SoundName(record)) {
+        if (c >= 'A' && c <= 'Z' && !words.empty() && words.back() != ' ')
+            words += ' ';
+        words += c;
+    }
+    return words;
 }
 
 void MediaLog::PrintSummary(std::FILE* out) const {

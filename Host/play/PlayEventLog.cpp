@@ -267,6 +267,7 @@ void PlayEventLog::OnActivateMarket(const GameEvent_ActivateNPCMarket& event) {
     const auto* merchant = Singleton<ObjectManager>::Get().GetObject<Npc>(event.merchantId);
     if (event.playerId != mPlayerId || !merchant)
         return;
+    mActivatedMarket = event.merchantId;
     const std::string name = HostSaves::NpcName(*merchant);
     if (const NpcDialogPak* pack = merchant->GetDialogPak(); pack && !pack->GetText().empty())
         Print(Stamp() + name + " says: \"" + PrintableText(pack->GetText()) + "\"");
@@ -463,6 +464,12 @@ void PlayEventLog::OnPotionDrunk(const std::wstring& description, int life, int 
     Print(Stamp() + "you drink " + ItemText(description) + " from the hot-slot bar at life " +
           std::to_string(life) + " of " + std::to_string(lifeLimit) + " (" + std::to_string(left) +
           " left)");
+}
+
+void PlayEventLog::OnMarketDeal(bool bought, const std::wstring& item, const std::string& merchant,
+                                unsigned gold) {
+    Print(Stamp() + (bought ? "you buy " : "you sell ") + ItemText(item) +
+          (bought ? " from " : " to ") + merchant + " for " + std::to_string(gold) + " gold");
 }
 
 }  // namespace GAME

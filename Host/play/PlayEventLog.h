@@ -55,6 +55,11 @@ public:
                        std::uint32_t left);
     // A line from the host's user interface (its notices and the game's notifications).
     void PrintNotice(const std::string& line) { Print(line); }
+    // The merchant whose market the player last asked for (0: none).
+    std::uint32_t GetActivatedMarket() const { return mActivatedMarket; }
+    // "you buy X from M for N gold" / "you sell X to M for N gold".
+    void OnMarketDeal(bool bought, const std::wstring& item, const std::string& merchant,
+                      unsigned gold);
     // A line of what the player did, after the game time.
     void PrintStamped(const std::string& line);
     // What the events told: the player's kills (its pets' included) and its deaths.
@@ -120,6 +125,7 @@ private:
     std::optional<GameEventListener<PlayEventLog, GameEvent_ScriptPoint>> mScriptPoint;
     int mEventMusicCount = 0;
     std::uint32_t mExperienceBefore = 0;
+    std::uint32_t mActivatedMarket = 0;
     int mDeathDepth = 0;
     int mKills = 0;
     int mDeaths = 0;

@@ -24,6 +24,7 @@
 #include "Host/PrintableText.h"
 #include "Host/StopSignal.h"
 #include "Host/play/HostSaves.h"
+#include "Host/play/MarketDriver.h"
 #include "Host/play/MediaLog.h"
 #include "Host/play/PlayEventLog.h"
 #include "Host/play/PlayerClicks.h"
@@ -247,6 +248,7 @@ void PlaySession::PlayFrames() {
     std::uint64_t nextProgress = progressMs > 0 ? static_cast<std::uint64_t>(progressMs) : 0;
     mFramesPlayed = 0;
     PotionDriver potions(*mLog);
+    MarketDriver market(*mLog);
     for (int frame = 1; frame <= mOptions.frames; ++frame) {
         if (const int signal = StopSignalReceived()) {
             std::fprintf(mOut, "gamehost: stopped by signal %d after frame %d\n", signal,
@@ -256,6 +258,7 @@ void PlaySession::PlayFrames() {
         if (Player* player = Singleton<ObjectManager>::Get().GetObject<Player>(mPlayerId)) {
             mClicks.ClickFor(*player, frame);
             potions.DrinkIfLow(*player);
+            market.Trade(*player);
         }
         RunFrame(mOptions.frameMs);
         RunFramePresentationStep();

@@ -303,28 +303,24 @@ TEST_F(SinglePlayer, RemoteMessagesFormatTheirTag) {
     EXPECT_FALSE(dialogs[0].text.empty());
 }
 
-TEST_F(SinglePlayer, OperationsOfLaterSubsystemsSaySo) {
+TEST_F(SinglePlayer, ATradeStepRunsOnThisMachinesOwnTradeWindow) {
     GameEngineNetworkInterface* network = gGameEngine->GetNetworkInterface();
     gGameEngine->CreateMarketClient(1);
     network->TradeInitiate(1, 2);
-    network->S2C_MarketPurchaseConfirmation(1, 2, 3);
     // A trade step runs on this machine's own trade window: the question waits for an answer.
     EXPECT_EQ(gGameEngine->GetTradeManager()->GetPendingInvitation(), 1u);
     EXPECT_EQ(tm.CountLog("TradeInitiate"), 0);
-    EXPECT_EQ(
-        tm.CountLog(
-            "S2C_MarketPurchaseConfirmation (market 1, item 2, buyer 3) is not available yet"),
-        1);
 }
 
 TEST_F(SinglePlayer, MarketAnswersNeedTheMerchantsMarketClient) {
     GameEngineNetworkInterface* network = gGameEngine->GetNetworkInterface();
-    network->S2C_MarketItemStatusUpdate(4, 1, 2);
-    EXPECT_EQ(tm.CountLog("S2C_MarketItemStatusUpdate"), 0);
+    network->S2C_MarketUpdate(4, "Records/Markets/None.dbr", 1, 9, {});
     gGameEngine->CreateMarketClient(4);
-    ASSERT_NE(gGameEngine->GetClientServices()->FindMarketClient(4), nullptr);
-    network->S2C_MarketItemStatusUpdate(4, 1, 2);
-    EXPECT_EQ(tm.CountLog("S2C_MarketItemStatusUpdate (market 4, item 1, status 2)"), 1);
+    MarketClient* market = gGameEngine->GetClientServices()->FindMarketClient(4);
+    ASSERT_NE(market, nullptr);
+    EXPECT_EQ(market->GetStockSeed(), 0u);  // the first answer found no market here
+    network->S2C_MarketUpdate(4, "Records/Markets/None.dbr", 1, 9, {});
+    EXPECT_EQ(market->GetStockSeed(), 9u);
     gGameEngine->DestroyMarketClient(4);
     EXPECT_EQ(gGameEngine->GetClientServices()->FindMarketClient(4), nullptr);
 }

@@ -43,6 +43,10 @@ TEST_F(ServicesModuleTest, ForceMarketRefreshReachesTheNamedOrEveryMarket) {
     EXPECT_EQ(server->GetMarketCount(), 0u);
     MarketServer* a = server->GetMarketServer(1);
     MarketServer* b = server->GetMarketServer(2);
+    // A new market restocks at its first update.
+    EXPECT_TRUE(a->IsRefreshPending());
+    a->Update(0);
+    b->Update(0);
     server->ForceMarketRefresh(2);
     EXPECT_FALSE(a->IsRefreshPending());
     EXPECT_TRUE(b->IsRefreshPending());

@@ -14,6 +14,7 @@
 #include "Game/core/ObjectLookup.h"
 #include "Game/core/players/Team.h"
 #include "Game/core/queries/EntityFilters.h"
+#include "Game/items/Item.h"
 #include "Game/world/fixeditems/FixedItem.h"
 #include "support/TestMachine.h"
 
@@ -212,7 +213,7 @@ TEST_F(TargetQueries, EntityFiltersFollowTheClassAndTheEntitysOwnAnswer) {
     for (Entity* entity : walkOrder)
         if (dynamic_cast<FixedItem*>(entity))
             chest = entity;
-        else if (!dynamic_cast<Character*>(entity))
+        else if (!dynamic_cast<Character*>(entity) && !dynamic_cast<Item*>(entity))
             scenery = entity;
     ASSERT_NE(scenery, nullptr);
     ASSERT_NE(chest, nullptr);

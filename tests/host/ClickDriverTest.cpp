@@ -9,6 +9,7 @@
 #include "Game/characters/npc/Npc.h"
 #include "Game/core/GameEngine.h"
 #include "Game/core/players/Team.h"
+#include "Game/items/Item.h"
 #include "Host/play/ClickDriver.h"
 #include "support/TestMachine.h"
 
@@ -90,6 +91,11 @@ TEST_F(ClickDriverTest, WithoutFoesItTalksToEachTownspersonWithSomethingToSayOnc
     ASSERT_EQ(npcs.size(), 3u);
     for (Npc* npc : npcs)
         npc->InitialUpdate();
+    // The sword lying in the meadow would be picked up first.
+    ObjectManager& objects = Singleton<ObjectManager>::Get();
+    for (std::uint32_t id : World::Get().GetPlacedEntityIds())
+        if (Item* item = objects.GetObject<Item>(id))
+            objects.DestroyObject(item);
     // Each is clicked until the player stands at it, then it is left alone.
     std::uint64_t time = 0;
     for (Npc* npc : {npcs[2], npcs[1], npcs[0]}) {

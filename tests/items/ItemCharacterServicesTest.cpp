@@ -98,5 +98,29 @@ TEST_F(DefaultItemServices, WornAugmentsRaiseTheWearersSkillsUntilTakenOff) {
     EXPECT_EQ(cleave->GetCurrentLevel(), bought);
 }
 
+TEST_F(DefaultItemServices, AWornItemLendsItsSkillAtItsLevelUntilTakenOff) {
+    Character* warrior = MakeCharacter("Records/SkillManager/Warrior.dbr");
+    ASSERT_NE(warrior, nullptr);
+    auto& objects = Singleton<ObjectManager>::Get();
+    ASSERT_TRUE(objects.LoadTableFile("Records/Items/Augmenting.dbr"));
+    ItemSkillAugment charm;
+    charm.Load(objects.GetLoadTable("Records/Items/Augmenting.dbr"));
+    charm.CreateItemSkills();
+    SkillManager& skills = warrior->GetSkillManager();
+    auto lent = [&]() -> const Skill* {
+        return objects.GetObject<Skill>(skills.FindItemSkillId("Records/Items/Skills/Cleave.dbr"));
+    };
+    for (int round = 0; round < 2; ++round) {
+        SCOPED_TRACE(round);
+        charm.InstallOnCharacter(*warrior, 0);
+        ASSERT_NE(lent(), nullptr);
+        EXPECT_TRUE(lent()->IsItemSkill());
+        EXPECT_EQ(lent()->GetSkillLevel(), 1u);
+        charm.RemoveFromCharacter(*warrior, 0);
+        ASSERT_NE(lent(), nullptr);
+        EXPECT_EQ(lent()->GetSkillLevel(), 0u);
+    }
+}
+
 }  // namespace
 }  // namespace GAME::test

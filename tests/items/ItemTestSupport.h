@@ -44,7 +44,7 @@ public:
     void RemoveAllSkillLevelAugment(Character&, int level) override {
         calls.push_back("-all " + std::to_string(level));
     }
-    void AddItemSkill(Character&, std::uint32_t, std::uint32_t skill) override {
+    void AddItemSkill(Character&, std::uint32_t skill, std::uint32_t) override {
         calls.push_back("+itemskill " + std::to_string(skill));
     }
     void RemoveItemSkill(Character&, std::uint32_t) override { calls.push_back("-itemskill"); }

@@ -10,6 +10,8 @@
 #include "Game/core/net/GameEngineServicesModules.h"
 #include "Game/core/players/PlayerManagerClient.h"
 #include "Game/core/players/PlayerManagerServer.h"
+#include "Game/items/market/MarketClient.h"
+#include "Game/quests/DialogManager.h"
 #include "PlayersTestSupport.h"
 #include "support/CharacterSetUp.h"
 #include "support/NetTestGame.h"
@@ -167,17 +169,27 @@ TEST_F(ServerOwnPlayerTest, MarketRequestsOfTheServersPlayerRunOnTheServerAndAns
             static_cast<GameEngineServerServicesModule*>(gGameEngine->GetServerServices());
         EXPECT_EQ(services->GetMarketCount(), 1u);
     }
-    EXPECT_TRUE(Logged(game.Server(), "C2S_MarketPurchaseRequest (market 33, level 1, seed 2"));
-    // No client was asked.
-    EXPECT_EQ(game.Network().PendingTotal(), 0u);
+    // The requests ran on the server (the market has no stock yet: the purchase is denied) and
+    // only its answer went out, one to each client.
+    EXPECT_EQ(game.Network().PendingTotal(), 2u);
+    game.Pump();
+    ON_MACHINE(game.Server()) {
+        const auto& dialogs = gGameEngine->GetDialogManager().GetDialogs();
+        ASSERT_FALSE(dialogs.empty());
+        EXPECT_EQ(dialogs.back().tag, "tagMarketError03");
+    }
 
     // The server market's answer is for every machine's market client, the server's included.
     ON_MACHINE(game.Server()) {
-        gGameEngine->GetNetworkInterface()->S2C_MarketPurchaseConfirmation(kMerchant, 3, IdOf(0));
+        gGameEngine->GetNetworkInterface()->S2C_MarketUpdate(kMerchant, "Records/Markets/None.dbr",
+                                                             1, 9, {});
     }
     game.Pump();
     for (TestMachine* tm : game.Machines())
-        EXPECT_TRUE(Logged(*tm, "S2C_MarketPurchaseConfirmation (market 33, item 3"));
+        ON_MACHINE(*tm) {
+            EXPECT_EQ(gGameEngine->GetClientServices()->FindMarketClient(kMerchant)->GetStockSeed(),
+                      9u);
+        }
 }
 
 }  // namespace

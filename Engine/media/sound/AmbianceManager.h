@@ -16,6 +16,9 @@ public:
         ++mEffectUpdates;
     }
     int GetEffectUpdateCount() const { return mEffectUpdates; }
+    // Whether the listener (the target) stands where a boss fight's music may play: a region the
+    // level marks "bossMusicZone".
+    bool IsInBossMusicZone() const { return mTarget.region && mTarget.region->IsBossMusicZone(); }
     void Reset() {
         mTarget = WorldVec3();
         mEffectsPosition = WorldVec3();

@@ -1,5 +1,7 @@
 #pragma once
-// The music player: it follows one player and one boss and changes the music when they die.
+// The music player: playlists, event music over them, fades, and the boss music of a fight. It
+// follows one player and one boss and changes the music when they die. Headless, it keeps what
+// it was asked and records each change in the machine's MediaRecorder (Music..., BossMusic...).
 #include <cstdint>
 #include <string>
 
@@ -16,26 +18,20 @@ public:
     bool IsTrackedPlayerDead() const { return mPlayerDead; }
     bool IsTrackedBossDead() const { return mBossDead; }
     // Music of one event over the playlist; `once`: back to the playlist when it ends.
-    void PlayEventMusic(const std::string& record, bool once) {
-        mEventMusic = record;
-        mEventMusicOnce = once;
-        ++mEventMusicCount;
-    }
+    void PlayEventMusic(const std::string& record, bool once);
     // Back from event music to the playlist over `fadeMs`.
-    void EndEventMusic(int fadeMs) {
-        mEventMusic.clear();
-        mLastFadeMs = fadeMs;
-    }
-    void LoadAmbientPlaylist(const std::string& name, bool now) {
-        mAmbientPlaylist = name;
-        mAmbientNow = now;
-    }
-    void LoadMusicPlaylist(const std::string& name) { mMusicPlaylist = name; }
-    void FadeInMusic() { mMusicFaded = false; }
-    void FadeOutMusic(int fadeMs) {
-        mMusicFaded = true;
-        mLastFadeMs = fadeMs;
-    }
+    void EndEventMusic(int fadeMs);
+    void LoadAmbientPlaylist(const std::string& name, bool now);
+    void LoadMusicPlaylist(const std::string& name);
+    void FadeInMusic();
+    void FadeOutMusic(int fadeMs);
+    // Silences the music at once (no fade), as a boss fight starts.
+    void AbsoluteMusicFade();
+    // The boss music of a fight; asking for the one that plays already changes nothing.
+    void InitiateBossMusic(const std::string& name);
+    // The fight's music ends and the playlist comes back.
+    void BossMusicLeave();
+
     const std::string& GetAmbientPlaylist() const { return mAmbientPlaylist; }
     const std::string& GetMusicPlaylist() const { return mMusicPlaylist; }
     bool IsAmbientLoadedNow() const { return mAmbientNow; }
@@ -44,6 +40,9 @@ public:
     const std::string& GetEventMusic() const { return mEventMusic; }
     bool IsEventMusicOnce() const { return mEventMusicOnce; }
     int GetEventMusicCount() const { return mEventMusicCount; }
+    bool IsPlayingBossMusic() const { return !mBossMusic.empty(); }
+    const std::string& GetBossMusic() const { return mBossMusic; }
+    int GetBossMusicCount() const { return mBossMusicCount; }
 
 private:
     std::uint32_t mTrackedPlayer = 0;
@@ -58,6 +57,8 @@ private:
     std::string mMusicPlaylist;
     bool mMusicFaded = false;
     int mLastFadeMs = 0;
+    std::string mBossMusic;
+    int mBossMusicCount = 0;
 };
 
 }  // namespace GAME

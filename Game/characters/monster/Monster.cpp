@@ -12,8 +12,8 @@
 #include "Game/core/GameEngine.h"
 #include "Game/core/ObjectLookup.h"
 #include "Game/core/players/Team.h"
-#include "Game/core/util/SeamLog.h"
 #include "Game/world/WorldRandom.h"
+#include "Game/world/volumes/BoundingVolumeMultiple.h"
 
 namespace GAME {
 
@@ -46,6 +46,8 @@ Monster::~Monster() {
     mConfusionFx.SetParent(0);
     for (std::uint32_t id : mSoundIds)
         DestroyById(id);
+    // Its nested volumes go with it.
+    DestroyById(mBossBoundingVolumeId);
     DestroyBanners();
 }
 
@@ -126,8 +128,8 @@ void Monster::InitialUpdate() {
         controller->AttachParent(GetObjectId());
     Character::InitialUpdate();
     mConfusionFx.SetParent(GetObjectId());
-    if (!mBossBoundingVolume.empty())
-        ReportSeam("Monster", "BoundingVolumeBossMonster");
+    if (!mBossBoundingVolume.empty() && mBossBoundingVolumeId == 0)
+        MakeBossBoundingVolume();
     // In the same order on every machine: the position in the list is the net index.
     for (MonsterSound sound : {AlertSound, RallySound, RampageSound, FleeSound})
         RegisterNetSound(GetMonsterSound(sound));
@@ -175,7 +177,21 @@ void Monster::UpdateMonsterMusic() {
         return;
     const Vec3 offset = GetPosition().VectorTo(player->GetPosition());
     if (offset.LengthSquared() < mMonsterMusicRadiusSquared)
-        ReportSeam("Monster", "Player::RegisterMonsterMusic");
+        player->RegisterMonsterMusic(GetObjectId(), mMonsterMusic);
+}
+
+void Monster::MakeBossBoundingVolume() {
+    ObjectManager& objects = Singleton<ObjectManager>::Get();
+    auto* volume = objects.CreateObjectFromFile<BoundingVolumeBossMonster>(mBossBoundingVolume);
+    if (!volume) {
+        gEngine->Log(1, "Monster %s: bossBoundingVolumes %s does not make a boss volume",
+                     GetObjectName().c_str(), mBossBoundingVolume.c_str());
+        return;
+    }
+    mBossBoundingVolumeId = volume->GetObjectId();
+    Attach(volume, Coords::Identity(), "");
+    volume->SetBossId(GetObjectId());
+    volume->AttachVolumes(this);
 }
 
 void Monster::PlayAmbientSound(bool) {

@@ -136,6 +136,8 @@ public:
     const ItemReplicaInfo& GetDropPerPartyMemberItem() const { return mDropPerPartyMemberItem; }
     const std::string& GetMonsterMusic() const { return mMonsterMusic; }
     const std::string& GetBossBoundingVolume() const { return mBossBoundingVolume; }
+    // The boss volume made from that record (0 when none).
+    std::uint32_t GetBossBoundingVolumeId() const { return mBossBoundingVolumeId; }
     const std::string& GetTreasureProxyName() const { return mTreasureProxyName; }
 
     bool IsHeroOrBossLoot() const { return mHeroOrBossLoot; }
@@ -198,6 +200,7 @@ private:
     void RemoveBanner(BannerKind kind);
     void UpdateLeader(int ms);
     void UpdateMonsterMusic();
+    void MakeBossBoundingVolume();
     float CapSpeed(float speed, const char* minKey, const char* maxKey,
                    CharAttributeType baseAttribute) const;
     void DestroyBanners();
@@ -212,6 +215,7 @@ private:
     float mRampageSoundChance = 0.0f;
     int mRampageSoundDelay = 0;
     std::string mBossBoundingVolume;
+    std::uint32_t mBossBoundingVolumeId = 0;
     std::array<std::uint32_t, MonsterSoundCount> mSoundIds{};  // SoundPak object ids
     int mJoinTimeLeft = -1;
     Team mSavedTeam;

@@ -7,7 +7,6 @@
 #include "Game/characters/monster/Monster.h"
 #include "Game/core/GameEngine.h"
 #include "Game/core/players/Team.h"
-#include "Game/core/util/SeamLog.h"
 
 namespace GAME {
 
@@ -58,13 +57,13 @@ void Monster::SetLeader(std::uint32_t id) {
     mLeaderId = id;
     if (id == 0) {
         if (mForcedUpdatesRegistered)
-            ReportSeam("Monster", "Engine::RegisterForForcedUpdates");
+            gEngine->UnregisterForForcedUpdates(GetObjectId());
         mForcedUpdatesRegistered = false;
         return;
     }
     // A player's pet keeps updating out of the player's view.
     if (Objects().GetObject<Player>(id)) {
-        ReportSeam("Monster", "Engine::RegisterForForcedUpdates");
+        gEngine->RegisterForForcedUpdates(GetObjectId());
         mForcedUpdatesRegistered = true;
     }
 }

@@ -9,7 +9,6 @@
 #include "Game/characters/Player.h"
 #include "Game/characters/monster/Monster.h"
 #include "Game/core/GameEngine.h"
-#include "Game/core/util/SeamLog.h"
 #include "Game/rules/AttributePak.h"
 #include "Game/rules/combat/CombatAttributeType.h"
 
@@ -131,7 +130,7 @@ void Monster::CharacterIsDying() {
     DropFirmlyAttachedItems();
     StopAliveSound();
     if (mForcedUpdatesRegistered)
-        ReportSeam("Monster", "Engine::RegisterForForcedUpdates");
+        gEngine->UnregisterForForcedUpdates(GetObjectId());
     mForcedUpdatesRegistered = false;
     RemoveAllPetBanners();
 }

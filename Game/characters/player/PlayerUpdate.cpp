@@ -59,7 +59,7 @@ void Player::UpdateSelf(int ms) {
         AutoSaveQuest(mQuestSaveArgument);
     }
     if (mControlling)
-        ReportSeam("Player", "Player::BossMusicStateUpdate (jukebox and ambiance zones)");
+        BossMusicStateUpdate();
     if (mControlling)
         CountDownVox(ms);
     // The paper-doll region holds the copy alone: updating it is updating the copy.

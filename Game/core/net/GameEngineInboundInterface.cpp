@@ -23,6 +23,7 @@
 #include "Game/items/ItemSeed.h"
 #include "Game/items/market/MarketClient.h"
 #include "Game/items/market/MarketServer.h"
+#include "Game/items/market/MarketTypes.h"
 #include "Game/quests/QuestNetMsg.h"
 #include "Game/quests/QuestRepository.h"
 #include "Game/quests/actions/RewardActions.h"
@@ -133,7 +134,7 @@ bool GameEngineInboundInterface::RefusedUnlessOwner(std::uint32_t player,
 
 void GameEngineInboundInterface::GiveGoldToPlayer(std::uint32_t player, int amount) {
     // A client pays out of its own player's purse only. Gold reaches a client's player only
-    // from the server's own word (a trade its TradeBook completed): from a client, none.
+    // from the server's own word (a trade its TradeBook completed, a sale): from a client, none.
     if (FromRemoteClient() && (!SourceOwnsListedPlayer(player) || amount > 0) &&
         Refuse("GiveGoldToPlayer", player))
         return;
@@ -506,11 +507,8 @@ void GameEngineInboundInterface::S2C_MarketUpdate(std::uint32_t market,
                                                   const std::vector<unsigned int>& soldIndices) {
     if (RefusedFromClient("S2C_MarketUpdate"))
         return;
-    if (!FindMarketClient(market))
-        return;
-    ReportSeamWith("GameEngineInboundInterface", "S2C_MarketUpdate",
-                   "market %u, %s, level %u, seed %u, %zu sold", market, marketName.c_str(), level,
-                   seed, soldIndices.size());
+    if (MarketClient* client = FindMarketClient(market))
+        client->S2C_MarketUpdate(marketName, level, seed, soldIndices);
 }
 
 void GameEngineInboundInterface::S2C_MarketPurchaseConfirmation(std::uint32_t market,
@@ -518,10 +516,8 @@ void GameEngineInboundInterface::S2C_MarketPurchaseConfirmation(std::uint32_t ma
                                                                 std::uint32_t buyer) {
     if (RefusedFromClient("S2C_MarketPurchaseConfirmation"))
         return;
-    if (!FindMarketClient(market))
-        return;
-    ReportSeamWith("GameEngineInboundInterface", "S2C_MarketPurchaseConfirmation",
-                   "market %u, item %u, buyer %u", market, itemIndex, buyer);
+    if (MarketClient* client = FindMarketClient(market))
+        client->S2C_MarketPurchaseConfirmation(itemIndex, buyer);
 }
 
 void GameEngineInboundInterface::S2C_MarketPurchaseDenied(std::uint32_t market,
@@ -530,10 +526,8 @@ void GameEngineInboundInterface::S2C_MarketPurchaseDenied(std::uint32_t market,
                                                           MarketItemStatus status) {
     if (RefusedFromClient("S2C_MarketPurchaseDenied"))
         return;
-    if (!FindMarketClient(market))
-        return;
-    ReportSeamWith("GameEngineInboundInterface", "S2C_MarketPurchaseDenied",
-                   "market %u, item %u, buyer %u, status %d", market, itemIndex, buyer, status);
+    if (MarketClient* client = FindMarketClient(market))
+        client->S2C_MarketPurchaseDenied(itemIndex, buyer, status);
 }
 
 void GameEngineInboundInterface::S2C_MarketItemStatusUpdate(std::uint32_t market,
@@ -541,23 +535,21 @@ void GameEngineInboundInterface::S2C_MarketItemStatusUpdate(std::uint32_t market
                                                             MarketItemStatus status) {
     if (RefusedFromClient("S2C_MarketItemStatusUpdate"))
         return;
-    if (!FindMarketClient(market))
-        return;
-    ReportSeamWith("GameEngineInboundInterface", "S2C_MarketItemStatusUpdate",
-                   "market %u, item %u, status %d", market, itemIndex, status);
+    if (MarketClient* client = FindMarketClient(market))
+        client->S2C_MarketItemStatusUpdate(itemIndex, status);
 }
 
 void GameEngineInboundInterface::C2S_MarketPurchaseRequest(std::uint32_t market, unsigned int level,
                                                            unsigned int seed,
                                                            unsigned int itemIndex,
                                                            std::uint32_t buyer) {
+    // The market decides the rest: the stock, the price, the gold and the reach.
     if (RefusedUnlessOwner(buyer, "C2S_MarketPurchaseRequest"))
         return;
-    if (RefusedUnlessMerchant(market, "C2S_MarketPurchaseRequest") || !GetMarketServer(market))
+    if (RefusedUnlessMerchant(market, "C2S_MarketPurchaseRequest"))
         return;
-    ReportSeamWith("GameEngineInboundInterface", "C2S_MarketPurchaseRequest",
-                   "market %u, level %u, seed %u, item %u, buyer %u", market, level, seed,
-                   itemIndex, buyer);
+    if (MarketServer* server = GetMarketServer(market))
+        server->C2S_MarketPurchaseRequest(level, seed, itemIndex, buyer);
 }
 
 void GameEngineInboundInterface::C2S_MarketSellBack(std::uint32_t market, unsigned int level,
@@ -565,17 +557,20 @@ void GameEngineInboundInterface::C2S_MarketSellBack(std::uint32_t market, unsign
                                                     std::uint32_t buyer) {
     if (RefusedUnlessOwner(buyer, "C2S_MarketSellBack"))
         return;
-    if (RefusedUnlessMerchant(market, "C2S_MarketSellBack") || !GetMarketServer(market))
+    if (RefusedUnlessMerchant(market, "C2S_MarketSellBack"))
         return;
-    ReportSeamWith("GameEngineInboundInterface", "C2S_MarketSellBack",
-                   "market %u, level %u, seed %u, item %u, buyer %u", market, level, seed,
-                   itemIndex, buyer);
+    // A sale names the item sold; a bare stock index would free a stock item with nothing given.
+    if (!IsMarketItemIndex(itemIndex) && FromRemoteClient() && Refuse("C2S_MarketSellBack", buyer))
+        return;
+    if (MarketServer* server = GetMarketServer(market))
+        server->C2S_MarketSellBack(level, seed, itemIndex, buyer);
 }
 
 void GameEngineInboundInterface::C2S_MarketUpdateRequest(std::uint32_t market) {
-    if (RefusedUnlessMerchant(market, "C2S_MarketUpdateRequest") || !GetMarketServer(market))
+    if (RefusedUnlessMerchant(market, "C2S_MarketUpdateRequest"))
         return;
-    ReportSeamWith("GameEngineInboundInterface", "C2S_MarketUpdateRequest", "market %u", market);
+    if (MarketServer* server = GetMarketServer(market))
+        server->C2S_MarketUpdateRequest();
 }
 
 void GameEngineInboundInterface::DisplayMessageRemote(std::uint32_t, std::uint32_t insertPlayer,

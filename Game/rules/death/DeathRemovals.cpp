@@ -2,15 +2,15 @@
 
 #include <algorithm>
 
+#include "Engine/object/Object.h"
 #include "Engine/object/ObjectManager.h"
 #include "Engine/world/World.h"
-#include "Game/characters/Character.h"
 
 namespace GAME {
 
-void DeathRemovals::Request(const Character& character) {
-    if (!IsPending(character.GetObjectId()))
-        mPending.push_back(character.GetObjectId());
+void DeathRemovals::Request(const Entity& entity) {
+    if (!IsPending(entity.GetObjectId()))
+        mPending.push_back(entity.GetObjectId());
 }
 
 void DeathRemovals::Cancel(std::uint32_t objectId) {
@@ -29,13 +29,13 @@ void DeathRemovals::Flush() {
     std::vector<std::uint32_t> pending;
     pending.swap(mPending);
     for (std::uint32_t id : pending) {
-        // A body destroyed since it was queued is skipped.
-        auto* character = objects.GetObject<Character>(id);
-        if (!character)
+        // An entity destroyed since it was queued is skipped.
+        auto* entity = objects.GetObject<Entity>(id);
+        if (!entity)
             continue;
-        if (character->IsInWorld())
-            World::Get().RemoveEntity(character);
-        objects.DestroyObjectEx(character, "Game/DeathRemovals", __LINE__);
+        if (entity->IsInWorld())
+            World::Get().RemoveEntity(entity);
+        objects.DestroyObjectEx(entity, "Game/DeathRemovals", __LINE__);
     }
 }
 
