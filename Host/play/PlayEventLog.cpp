@@ -4,7 +4,6 @@
 #include <filesystem>
 
 #include "Engine/Engine.h"
-#include "Engine/media/sound/Jukebox.h"
 #include "Engine/object/ObjectManager.h"
 #include "Engine/world/World.h"
 #include "Game/characters/Player.h"
@@ -87,8 +86,6 @@ void PlayEventLog::Attach(std::uint32_t playerId) {
     mBanner->SetOwner(this, &PlayEventLog::OnBanner);
     mScriptPoint.emplace(GameEventName("ScriptPoint"), "PlayEventLog");
     mScriptPoint->SetOwner(this, &PlayEventLog::OnScriptPoint);
-    if (const Jukebox* jukebox = gGameEngine ? gGameEngine->GetJukebox() : nullptr)
-        mEventMusicCount = jukebox->GetEventMusicCount();
     if (const Player* player = FindPlayer())
         mLastLifeState = player->GetLifeState();
 }
@@ -280,18 +277,8 @@ void PlayEventLog::OnScriptPoint(const GameEvent_ScriptPoint& event) {
           std::to_string(event.index));
 }
 
-void PlayEventLog::ObserveMusic() {
-    const Jukebox* jukebox = gGameEngine ? gGameEngine->GetJukebox() : nullptr;
-    if (!jukebox || jukebox->GetEventMusicCount() == mEventMusicCount)
-        return;
-    mEventMusicCount = jukebox->GetEventMusicCount();
-    if (!jukebox->GetEventMusic().empty())
-        Print(Stamp() + "the music turns to " + RecordStem(jukebox->GetEventMusic()));
-}
-
 void PlayEventLog::Observe() {
     ObserveProxies();
-    ObserveMusic();
     const Player* player = FindPlayer();
     if (!player)
         return;

@@ -4,9 +4,8 @@
 // death and respawn, a monster taking the player on, the first use of each of a foe's skills
 // other than its plain attack, a summons or a wall appearing near the player, a chest opened,
 // loot falling and being picked up, a conversation begun, a merchant's greeting, creatures a
-// spawn proxy brings out, an ambush springing, a quest's reward, a script point crossed, event
-// music starting), and a progress line on
-// request. It only listens and reads: every rule stays the library's.
+// spawn proxy brings out, an ambush springing, a quest's reward, a script point crossed), and a
+// progress line on request. It only listens and reads: every rule stays the library's.
 #include <cstdint>
 #include <cstdio>
 #include <map>
@@ -88,8 +87,6 @@ private:
     void OnEntityInitialUpdate(const GameEvent_GenericEntity& event);
     // A player stepped onto a script point: whose script it leads on.
     void OnScriptPoint(const GameEvent_ScriptPoint& event);
-    // Event music that started since the last frame (a boss's fight music).
-    void ObserveMusic();
     // Creatures the proxies put into the world since the last frame.
     void ObserveProxies();
     // A quest's reward shown on this machine's screen (each machine runs its own player's quests).
@@ -123,7 +120,6 @@ private:
     std::vector<std::uint32_t> mProxyObjects;
     std::optional<GameEventListener<PlayEventLog, GameEvent_ShowTextBanner>> mBanner;
     std::optional<GameEventListener<PlayEventLog, GameEvent_ScriptPoint>> mScriptPoint;
-    int mEventMusicCount = 0;
     std::uint32_t mExperienceBefore = 0;
     std::uint32_t mActivatedMarket = 0;
     int mDeathDepth = 0;

@@ -12,6 +12,7 @@
 #include "Engine/object/ObjectManager.h"
 #include "Engine/world/DayNightManager.h"
 #include "Engine/world/World.h"
+#include "Game/characters/monster/Monster.h"
 #include "Game/core/GameEngine.h"
 #include "Game/core/players/PlayerManagerClient.h"
 #include "Game/quests/QuestEvents.h"
@@ -211,6 +212,37 @@ TEST_F(BoundingVolumes, ABossVolumeFadesTheMusicAtItsOuterEdgeUntilTheBossDies) 
     Update(outer);
     EXPECT_EQ(MediaRecorder::Get().Count(MediaCall::MusicFadeOut), 1u);
     Objects().DestroyObject(lair);
+}
+
+TEST_F(BoundingVolumes, ABossBringsItsLairAndItsMusicAndTakesThemAway) {
+    auto* boss = Place<Monster>("Records/Volumes/LairBoss.dbr", Vec3(20, 0, 20));
+    ASSERT_NE(boss, nullptr);
+    boss->InitialUpdate();
+    auto* lair = Objects().GetObject<BoundingVolumeBossMonster>(boss->GetBossBoundingVolumeId());
+    ASSERT_NE(lair, nullptr);
+    EXPECT_EQ(lair->GetBossId(), boss->GetObjectId());
+    EXPECT_EQ(lair->GetAttachParentId(), boss->GetObjectId());
+    std::vector<std::uint32_t> nested;
+    for (const auto& volume : lair->GetVolumes()) {
+        const auto* entity = Objects().GetObject<BoundingVolume>(volume.volumeId);
+        ASSERT_NE(entity, nullptr);
+        EXPECT_EQ(entity->GetAttachParentId(), boss->GetObjectId());
+        EXPECT_TRUE(entity->IsInWorld());
+        nested.push_back(volume.volumeId);
+    }
+    EXPECT_EQ(nested.size(), 3u);
+
+    Put(player, Vec3(25, 0, 20));  // within the music radius
+    boss->UpdateSelf(100);
+    EXPECT_EQ(player->GetBossMusic(), "Music/Boss.dbr");
+    EXPECT_EQ(gGameEngine->GetJukebox()->GetTrackedBoss(), boss->GetObjectId());
+
+    const std::uint32_t lairId = lair->GetObjectId();
+    World::Get().RemoveEntity(boss);
+    Objects().DestroyObject(boss);
+    EXPECT_EQ(Objects().GetObject(lairId), nullptr);
+    for (std::uint32_t id : nested)
+        EXPECT_EQ(Objects().GetObject(id), nullptr);
 }
 
 TEST_F(BoundingVolumes, AOneShotSoundPlaysOnceAndLeavesAfterItsOwnUpdate) {

@@ -7,6 +7,7 @@
 #include "Game/ai/controllers/ControllerAIStatePreStart.h"
 #include "Game/characters/Character.h"
 #include "Game/characters/actions/CharacterActions.h"
+#include "Game/core/net/commands/CharacterCommands.h"
 #include "Game/rules/death/DeathManager.h"
 
 namespace GAME {
@@ -309,6 +310,36 @@ void ControllerAI::Die() {
     if (character && character->GetDeathManager())
         ids = character->GetDeathManager()->CreateObjectIds();
     HandleAction(std::make_unique<DieAction>(GetParentId(), std::move(ids)));
+}
+
+namespace {
+
+// Only the machine whose controller runs decides these, also from inside another command (a
+// statue a spirit's blow wakes): the others have no such controller and must be told.
+template <class Command>
+class DecidedByController : public Command {
+public:
+    using Command::Command;
+    bool DecidedByOneMachine() const override { return true; }
+};
+
+template <class Command, class Value>
+void EnqueueDecided(Character* character, Value value) {
+    if (character)
+        character->Enqueue(
+            std::make_unique<DecidedByController<Command>>(character->GetObjectId(), value));
+}
+
+}  // namespace
+
+void ControllerAI::SetCausesAnger(bool causesAnger) {
+    EnqueueDecided<SetCausesAngerConfigCmd>(GetParentCharacter(), causesAnger);
+}
+void ControllerAI::SetInvincible(bool invincible) {
+    EnqueueDecided<SetInvincibleConfigCmd>(GetParentCharacter(), invincible);
+}
+void ControllerAI::SetTeam(const Team& team) {
+    EnqueueDecided<SetTeamConfigCmd>(GetParentCharacter(), team);
 }
 
 bool ControllerAI::IsMoving() const {

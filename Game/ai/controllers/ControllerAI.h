@@ -100,6 +100,10 @@ public:
     void MoveTo(const WorldVec3& point, std::uint32_t targetId, std::uint32_t skillId);
     void WalkTo(const WorldVec3& point, std::uint32_t targetId);
     void Die();
+    // Each sends its configuration command for the character, so every machine changes it.
+    void SetCausesAnger(bool causesAnger);
+    void SetInvincible(bool invincible);
+    void SetTeam(const Team& team);
 
     // Queries.
     Character* GetAI() const { return GetParentCharacter(); }
