@@ -12,7 +12,7 @@ status=0
 # level, frames, seed, what a death line must name
 arenas=("Cyclops 1200 1 Cyclops [0-9]*" "Megalesios 1200 1 Megalesios [0-9]*"
         "BandariArena 1800 3 [A-Za-z]+ [0-9]+" "TelkineArena 2000 3 [A-Za-z]+ [0-9]+"
-        "SpiritArena 1800 3 [A-Za-z]+ [0-9]+")
+        "SpiritArena 1800 3 [A-Za-z]+ [0-9]+" "TyphonArena 2400 1 Typhon [0-9]*")
 for arena in "${arenas[@]}"; do
     read -r level frames seed who <<<"$arena"
     port=$(( 20000 + RANDOM % 20000 ))
@@ -45,7 +45,17 @@ for arena in "${arenas[@]}"; do
         echo "boss arena test ($level): the fight ended in no death" >&2
         status=1
     fi
+    # The final arena ends the game: Typhon dies and both machines close it.
+    if [ "$level" = TyphonArena ]; then
+        for machine in server client; do
+            if ! grep -Eq "killed Typhon [0-9]+" "$out/$level-$machine" ||
+                ! grep -q "^gamehost: ui: the game is over" "$out/$level-$machine"; then
+                echo "boss arena test ($level): the $machine saw no end of the game" >&2
+                status=1
+            fi
+        done
+    fi
 done
 [ "$status" -eq 0 ] && echo "boss arena test passed: the Cyclops, Megalesios, Bandari, Telkine" \
-    "and spirit arenas play alike on a server and a client, each fight to a death"
+    "spirit and Typhon arenas play alike on a server and a client, each fight to a death"
 exit "$status"

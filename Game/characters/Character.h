@@ -382,7 +382,8 @@ public:
     // Twice as heavy while standing.
     float GetPathMass() const { return IsMoving() ? mPathMass : mPathMass * 2.0f; }
     void SetPathMass(float mass) { mPathMass = mass; }
-    bool CausesAnger() const { return mCausesAnger; }
+    // A kind may never anger anyone, whatever its record or its states say.
+    virtual bool CausesAnger() const { return mCausesAnger; }
     void SetCausesAnger(bool on) {
         mCausesAnger = on;
         RefreshDigest();

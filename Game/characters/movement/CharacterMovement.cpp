@@ -132,7 +132,7 @@ void Character::RefreshDigest() const {
     std::uint32_t flags = SightDigest::kWritten | SightDigest::kCharacter;
     if (IsAlive())
         flags |= SightDigest::kAlive;
-    if (mCausesAnger)
+    if (CausesAnger())
         flags |= SightDigest::kCausesAnger;
     const WorldVec3& path = mMovement->GetStoredPathPosition();
     if (path.IsValid())

@@ -3,7 +3,7 @@
 #include "Engine/net/NetPacketRegistry.h"
 #include "Engine/object/ObjectManager.h"
 #include "Game/characters/Character.h"
-#include "Game/core/util/SeamLog.h"
+#include "Game/characters/monster/Typhon.h"
 
 namespace GAME {
 
@@ -169,8 +169,8 @@ DisableTyphonSkillEffectsConfigCmd::DisableTyphonSkillEffectsConfigCmd(
     const DisableTyphonSkillEffectsConfigCmdPacket& packet)
     : DisableTyphonSkillEffectsConfigCmd(packet.parent.GetId()) {}
 void DisableTyphonSkillEffectsConfigCmd::Execute() {
-    // Only the Typhon has these effects, and no character of this game is one yet.
-    ReportSeam("Commands", "Typhon::DisableSkillEffects");
+    if (auto* typhon = Singleton<ObjectManager>::Get().GetObject<Typhon>(GetObjectId()))
+        typhon->DisableSkillEffects();
 }
 std::unique_ptr<NetPacket> DisableTyphonSkillEffectsConfigCmd::GetNetPacket() {
     auto packet = std::make_unique<DisableTyphonSkillEffectsConfigCmdPacket>();
