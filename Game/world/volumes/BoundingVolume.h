@@ -10,6 +10,7 @@
 
 #include "Engine/object/Object.h"
 #include "Engine/world/Math.h"
+#include "Engine/world/WorldShapes.h"
 
 namespace GAME {
 
