@@ -82,6 +82,21 @@ play_game() {
              "$(wc -l <"$dir/credit") players" >&2
         status=1
     fi
+    # And what each player carries, wears and has in gold ("goods of NAME: ...").
+    grep '^gamehost: goods of ' "$dir/server" >"$dir/goods" || true
+    for machine in "${machines[@]:1}"; do
+        if ! diff <(grep '^gamehost: goods of ' "$dir/$machine") "$dir/goods" >/dev/null; then
+            echo "net replay test (seed $seed, $clients clients): the $machine sees the" \
+                 "players' goods otherwise than the server:" >&2
+            diff <(grep '^gamehost: goods of ' "$dir/$machine") "$dir/goods" >&2 || true
+            status=1
+        fi
+    done
+    # In a two-client game the two trade once, and both see it done.
+    if [ "$clients" -eq 2 ] && [ "$(grep -l "the trade with .* is done" "$dir"/client? | wc -l)" -ne 2 ]; then
+        echo "net replay test (seed $seed, $clients clients): the clients did not trade" >&2
+        status=1
+    fi
     for machine in "${machines[@]:1}"; do
         if ! diff <(grep '^gamehost: player ' "$dir/$machine") "$dir/credit" >/dev/null; then
             echo "net replay test (seed $seed, $clients clients): the $machine credits the" \
@@ -223,7 +238,8 @@ server_leaves KILL
 
 if [ "$status" -eq 0 ]; then
     echo "net replay test passed: $games games (seeds $seeds, one and two clients, $frames" \
-         "frames) agree on every checksum and every player's credit and save every player; a" \
+         "frames) agree on every checksum and every player's credit and goods (the two clients" \
+         "trading once) and save every player; a" \
          "client that leaves the lobby frees its seat, one that quits or is killed mid-game" \
          "leaves the others playing alike; a client whose" \
          "server went away stops with a message"

@@ -11,9 +11,9 @@
 #include "Game/core/ObjectLookup.h"
 #include "Game/core/util/SeamLog.h"
 #include "Game/core/util/StringUtil.h"
-#include "Game/items/CursorHandler.h"
 #include "Game/items/ItemCharacterServices.h"
 #include "Game/items/ItemText.h"
+#include "Game/items/cursor/CursorHandlerItemMove.h"
 
 namespace GAME {
 
@@ -169,8 +169,7 @@ void Item::AppendDetailMapData(std::vector<MinimapGameNugget>& out) const {
 }
 
 std::unique_ptr<CursorHandler> Item::CreatePrimaryCursorHandler(const Character*) {
-    ReportSeam("Items", "CursorHandlerItemMove");
-    return nullptr;
+    return std::make_unique<CursorHandlerItemMove>();
 }
 
 std::unique_ptr<CursorHandler> Item::CreateSecondaryCursorHandler(const Character*) {

@@ -4,13 +4,12 @@
 #include "Engine/text/LocalizationManager.h"
 #include "Game/characters/Character.h"
 #include "Game/core/ObjectLookup.h"
-#include "Game/core/util/SeamLog.h"
 #include "Game/core/util/StringUtil.h"
-#include "Game/items/CursorHandler.h"
 #include "Game/items/ItemCharacterServices.h"
 #include "Game/items/ItemRounding.h"
 #include "Game/items/ItemSeed.h"
 #include "Game/items/ItemText.h"
+#include "Game/items/cursor/CursorHandlerRelicCombine.h"
 #include "Game/items/kinds/Weapon.h"
 #include "Game/items/loot/LootRandomizerTable.h"
 #include "Game/rules/RacialBonus.h"
@@ -95,9 +94,9 @@ void ItemRelic::PreLoad(bool now) {
 }
 
 std::unique_ptr<CursorHandler> ItemRelic::CreateSecondaryCursorHandler(const Character* character) {
-    if (AreRequirementsMet(character))
-        ReportSeam("Items", "CursorHandlerRelicCombine");
-    return nullptr;
+    if (!AreRequirementsMet(character))
+        return nullptr;
+    return std::make_unique<CursorHandlerRelicCombine>();
 }
 
 void ItemRelic::LoadBonus(const std::string& bonusRecord) {

@@ -45,4 +45,9 @@ DialogManager::YesNoResponse DialogManager::GetResponseFor(InterestedParty party
     return response;
 }
 
+void DialogManager::WithdrawDialogsFor(InterestedParty party) {
+    std::erase_if(mDialogs, [party](const Dialog& d) { return d.party == party; });
+    std::erase_if(mResponses, [party](const YesNoResponse& r) { return r.party == party; });
+}
+
 }  // namespace GAME

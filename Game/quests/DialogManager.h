@@ -50,6 +50,9 @@ public:
 
     const std::deque<Dialog>& GetDialogs() const { return mDialogs; }
     void ClearDialogs() { mDialogs.clear(); }
+    // The party no longer waits: its questions still queued and any answers are dropped, so a
+    // late answer cannot reach a later question of the same party.
+    void WithdrawDialogsFor(InterestedParty party);
 
 private:
     std::deque<Dialog> mDialogs;

@@ -1,6 +1,7 @@
 #include "Host/net/NetPlaySession.h"
 
 #include <algorithm>
+#include <set>
 
 #include "Engine/Engine.h"
 #include "Engine/net/FrameStrikes.h"
@@ -10,7 +11,11 @@
 #include "Engine/world/World.h"
 #include "Game/characters/Player.h"
 #include "Game/core/GameEngine.h"
+#include "Game/items/Item.h"
+#include "Game/items/equipment/EquipManager.h"
+#include "Game/items/inventory/Inventory.h"
 #include "Host/StopSignal.h"
+#include "Host/net/TradeDriver.h"
 #include "Host/play/HostSaves.h"
 #include "Host/play/MarketDriver.h"
 #include "Host/play/PlayEventLog.h"
@@ -42,6 +47,29 @@ bool CloseOutput(std::FILE*& out, const std::filesystem::path& file) {
 
 Player* FindPlayer(std::uint32_t id) {
     return id ? Singleton<ObjectManager>::Get().GetObject<Player>(id) : nullptr;
+}
+
+// "gamehost: goods of NAME: gold G; items A, B": the items the player carries or wears, by name.
+void PrintGoods(std::FILE* out, const Player& player) {
+    // By id: an id listed twice is one item.
+    std::set<std::uint32_t> ids(player.GetInventory().GetInventoryItems().begin(),
+                                player.GetInventory().GetInventoryItems().end());
+    for (const EquipManagerContainer& worn : player.GetEquipManager().GetAttachedItems())
+        ids.insert(worn.itemId);
+    std::vector<std::string> names;
+    for (std::uint32_t id : ids)
+        if (const Item* item = Singleton<ObjectManager>::Get().GetObject<Item>(id)) {
+            std::wstring name;
+            item->GetGameDescription(name);
+            names.push_back(PlainItemText(name));
+        }
+    std::sort(names.begin(), names.end());
+    std::string items;
+    for (const std::string& name : names)
+        items += (items.empty() ? "" : ", ") + name;
+    std::fprintf(out, "gamehost: goods of %s: gold %u; items %s\n",
+                 player.GetPlayerNameInChar().c_str(), player.GetMoney(),
+                 items.empty() ? "none" : items.c_str());
 }
 
 }  // namespace
@@ -116,6 +144,7 @@ bool NetPlaySession::StartGame() {
     }
     mPlayers->SetSpawn(mOptions.spawn);
     mMarket = std::make_unique<MarketDriver>(*mLog);
+    mTrade = std::make_unique<TradeDriver>(*mLog);
     mMarks.Install();
     mPlayers->Install();
     Player* own = mPlayers->MakeOwn(mOptions.classRecord, mOptions.characterFile);
@@ -246,12 +275,16 @@ void NetPlaySession::WaitForClient(int host, int marks, int frame, Clock::time_p
 }
 
 void NetPlaySession::ClickFor(int frame) {
-    if (Player* player = FindPlayer(mOwnPlayer)) {
-        mClicks.ClickFor(*player, frame);
-        // At a stall the player deals in its turn too: the server answers in that order.
-        if (mMarket)
-            mMarket->Trade(*player);
-    }
+    Player* player = FindPlayer(mOwnPlayer);
+    if (!player)
+        return;
+    mClicks.ClickFor(*player, frame);
+    // At a stall the player deals in its turn too: the server answers in that order.
+    if (mMarket)
+        mMarket->Trade(*player);
+    if (mTrade)
+        mTrade->Step(*player, gEngine->GetNetworkConnectionManager()->GetLocalHostId(), frame,
+                     mPlayers->GetPlayers());
 }
 
 void NetPlaySession::TakeChecksum(int frame) {
@@ -379,6 +412,10 @@ int NetPlaySession::Finish(double wallSeconds) {
                          player->GetPlayerNameInChar().c_str(),
                          player->GetPlayStats().GetKills() - mPlayers->GetKillsBrought(id),
                          player->GetExperiencePoints(), player->GetCharLevel());
+    // And what each carries and has: the same on every machine too.
+    for (std::uint32_t id : mPlayers->GetPlayers())
+        if (Player* player = FindPlayer(id))
+            PrintGoods(mOut, *player);
     if (mLastChecksumFrame != mFramesPlayed)
         TakeChecksum(mFramesPlayed);
     bool ok = SaveAtEnd();

@@ -20,6 +20,7 @@ namespace GAME {
 class HostSaves;
 class MarketDriver;
 class PlayEventLog;
+class TradeDriver;
 
 class NetPlaySession {
 public:
@@ -84,6 +85,7 @@ private:
     std::unique_ptr<MarketDriver> mMarket;
     std::unique_ptr<NetPlayers> mPlayers;
     std::unique_ptr<HostSaves> mSaves;
+    std::unique_ptr<TradeDriver> mTrade;
     FrameMarks mMarks;
     std::vector<int> mClients;
     std::vector<int> mDeparting;

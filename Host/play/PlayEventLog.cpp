@@ -123,6 +123,10 @@ int PlayEventLog::CountMonstersAlive() {
     return alive;
 }
 
+void PlayEventLog::PrintStamped(const std::string& line) {
+    Print(Stamp() + line);
+}
+
 void PlayEventLog::Print(const std::string& line) {
     if (mDeathDepth > 0)
         mHeld.push_back(line);

@@ -60,6 +60,8 @@ public:
     // "you buy X from M for N gold" / "you sell X to M for N gold".
     void OnMarketDeal(bool bought, const std::wstring& item, const std::string& merchant,
                       unsigned gold);
+    // A line of what the player did, after the game time.
+    void PrintStamped(const std::string& line);
     // What the events told: the player's kills (its pets' included) and its deaths.
     int GetKills() const { return mKills; }
     int GetDeaths() const { return mDeaths; }

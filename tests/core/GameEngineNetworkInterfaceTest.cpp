@@ -13,6 +13,7 @@
 #include "Game/core/net/GameEngineServicesModules.h"
 #include "Game/items/market/MarketClient.h"
 #include "Game/items/market/MarketServer.h"
+#include "Game/items/market/TradeManager.h"
 #include "support/NetTestGame.h"
 
 namespace GAME {
@@ -93,7 +94,8 @@ TEST_F(TwoMachines, MarketTradeAndQuestRequestsReachTheServersInboundWithTheirAr
     TestMachine& server = game.Server();
     // Object 8 is no merchant: the request is refused before any market is made.
     EXPECT_EQ(server.CountLog("refused C2S_MarketPurchaseRequest from host 1 (object 8)"), 1);
-    EXPECT_EQ(server.CountLog("TradeSetGoldAmount (268435457, 536870913, 250)"), 1);
+    // No trade is open between the two (the server knows neither player): the step goes nowhere.
+    EXPECT_EQ(server.CountLog("refused TradeSetGoldPacket from host 1"), 1);
     // A condition set is the server's to send.
     EXPECT_EQ(server.CountLog("refused HandleQuestMessagePacket from host 1 (object 268435457)"),
               1);
@@ -301,11 +303,13 @@ TEST_F(SinglePlayer, RemoteMessagesFormatTheirTag) {
     EXPECT_FALSE(dialogs[0].text.empty());
 }
 
-TEST_F(SinglePlayer, OperationsOfLaterSubsystemsSaySo) {
+TEST_F(SinglePlayer, ATradeStepRunsOnThisMachinesOwnTradeWindow) {
     GameEngineNetworkInterface* network = gGameEngine->GetNetworkInterface();
     gGameEngine->CreateMarketClient(1);
     network->TradeInitiate(1, 2);
-    EXPECT_EQ(tm.CountLog("TradeInitiate (1, 2) is not available yet"), 1);
+    // A trade step runs on this machine's own trade window: the question waits for an answer.
+    EXPECT_EQ(gGameEngine->GetTradeManager()->GetPendingInvitation(), 1u);
+    EXPECT_EQ(tm.CountLog("TradeInitiate"), 0);
 }
 
 TEST_F(SinglePlayer, MarketAnswersNeedTheMerchantsMarketClient) {

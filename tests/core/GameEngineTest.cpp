@@ -16,6 +16,7 @@
 #include "Game/characters/Player.h"
 #include "Game/core/ActivityManager.h"
 #include "Game/core/AssertHandler.h"
+#include "Game/core/GameConstants.h"
 #include "Game/core/GameUIInterface.h"
 #include "Game/core/net/GameEngineInboundInterface.h"
 #include "Game/core/net/GameEngineOutboundInterface.h"
@@ -189,13 +190,17 @@ TEST_F(GameEngineTest, InitializeRegistersTheEighteenGroupAffiliationsInOrder) {
 
 TEST_F(GameEngineTest, AFrameWithoutAMainPlayerSkipsAmbianceAndRestsTheTimers) {
     GameEngine& root = *gGameEngine;
+    // A trade question answered before the frame: the frame's trade step takes the answer.
+    root.GetTradeManager()->HandleInitiateTradeInbound(0x10000077);
+    root.GetDialogManager().AddResponse(kDialogPartyTrade, 1);
     root.Update(1000);
     EXPECT_EQ(root.GetModifierPointsTimer(), 0);
     EXPECT_EQ(root.GetSkillPointsTimer(), 0);
     EXPECT_EQ(root.GetPlayTimer(), 1000);
     EXPECT_EQ(Singleton<AmbianceManager>::Get().GetEffectUpdateCount(), 0);
     EXPECT_EQ(QuestRepository::Get()->GetDelayedActionCount(), 0u);
-    EXPECT_EQ(root.GetTradeManager()->GetUpdateCount(), 1u);
+    EXPECT_TRUE(root.GetTradeManager()->GetIsTradeActive());
+    EXPECT_EQ(root.GetTradeManager()->GetTradePartner(), 0x10000077u);
 }
 
 TEST_F(GameEngineTest, AFrameWithAMainPlayerFollowsItAndCountsItsUnspentPoints) {

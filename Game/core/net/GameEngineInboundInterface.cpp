@@ -133,51 +133,9 @@ bool GameEngineInboundInterface::RefusedUnlessOwner(std::uint32_t player,
     return FromRemoteClient() && !SourceOwnsPlayer(player) && Refuse(operation, player);
 }
 
-void GameEngineInboundInterface::TradeInitiate(std::uint32_t sender, std::uint32_t receiver) {
-    if (RefusedUnlessOwner(sender, "TradeInitiate"))
-        return;
-    ReportSeamWith("GameEngineInboundInterface", "TradeInitiate", "%u, %u", sender, receiver);
-}
-
-void GameEngineInboundInterface::TradeCancel(std::uint32_t sender, std::uint32_t receiver) {
-    if (RefusedUnlessOwner(sender, "TradeCancel"))
-        return;
-    ReportSeamWith("GameEngineInboundInterface", "TradeCancel", "%u, %u", sender, receiver);
-}
-
-void GameEngineInboundInterface::TradeFinalize(std::uint32_t sender, std::uint32_t receiver) {
-    if (RefusedUnlessOwner(sender, "TradeFinalize"))
-        return;
-    ReportSeamWith("GameEngineInboundInterface", "TradeFinalize", "%u, %u", sender, receiver);
-}
-
-void GameEngineInboundInterface::TradeAddItem(std::uint32_t sender, std::uint32_t receiver,
-                                              const Vec2&, const ItemReplicaInfo& item) {
-    if (RefusedUnlessOwner(sender, "TradeAddItem"))
-        return;
-    ReportSeamWith("GameEngineInboundInterface", "TradeAddItem", "%u, %u, item %u", sender,
-                   receiver, item.objectId);
-}
-
-void GameEngineInboundInterface::TradeRemoveItem(std::uint32_t sender, std::uint32_t receiver,
-                                                 std::uint32_t item) {
-    if (RefusedUnlessOwner(sender, "TradeRemoveItem"))
-        return;
-    ReportSeamWith("GameEngineInboundInterface", "TradeRemoveItem", "%u, %u, item %u", sender,
-                   receiver, item);
-}
-
-void GameEngineInboundInterface::TradeSetGoldAmount(std::uint32_t sender, std::uint32_t receiver,
-                                                    unsigned int amount) {
-    if (RefusedUnlessOwner(sender, "TradeSetGoldAmount"))
-        return;
-    ReportSeamWith("GameEngineInboundInterface", "TradeSetGoldAmount", "%u, %u, %u", sender,
-                   receiver, amount);
-}
-
 void GameEngineInboundInterface::GiveGoldToPlayer(std::uint32_t player, int amount) {
     // A client pays out of its own player's purse only. Gold reaches a client's player only
-    // from a trade the server saw complete, and the server runs no trades yet: it takes none.
+    // from the server's own word (a trade its TradeBook completed, a sale): from a client, none.
     if (FromRemoteClient() && (!SourceOwnsListedPlayer(player) || amount > 0) &&
         Refuse("GiveGoldToPlayer", player))
         return;

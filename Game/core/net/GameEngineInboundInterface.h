@@ -72,6 +72,8 @@ private:
     // On a server: passes a client's message on to its receiver's machine (true), unless the
     // receiver is this machine's.
     bool PassOnToReceiver(std::uint32_t receiver, NetPacket& packet) const;
+    // On a server: books a client's trade step (TradeBook); true, logged, when refused.
+    bool RefusedTradeStep(NetPacket& packet) const;
     // Runs a received packet's operation (run) the way its route says: here, or passed on.
     template <OperationRoute route, class Kind, class Run>
     void RunReceived(Kind& packet, Run run);

@@ -74,6 +74,13 @@ void GameEngineInboundInterface::RunReceived(Kind& packet, Run run) {
         }
         if (!PassOnToReceiver(packet.receiver, packet))
             run();
+    } else if constexpr (route == OperationRoute::Trade) {
+        // The server books a client's step before it goes on (TradeBook); what it refuses
+        // reaches no one.
+        if (FromRemoteClient() && RefusedTradeStep(packet))
+            return;
+        if (!PassOnToReceiver(packet.receiver, packet))
+            run();
     } else if constexpr (route == OperationRoute::Invitation) {
         const bool passOn = FromRemoteClient() && MayInvite(packet.party);
         run();

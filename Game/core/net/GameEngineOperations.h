@@ -17,12 +17,14 @@
 // `receiver` (the server's own player reads it at once); a server passes a client's message on to
 // that machine. Invitation is Plain, and a server notes its own invitations and passes a client's
 // accepted one to the invitee's machine. PartyChange is Plain, and a server passes a client's
-// accepted change to every other client.
+// accepted change to every other client. Trade goes to the machine of the packet's `receiver`
+// as a Message does, and a server first vets and records it in its `TradeBook` (its own steps
+// too); a step it refuses goes nowhere.
 #include <cstdint>
 
 namespace GAME {
 
-enum class OperationRoute { Plain, ToServer, FromServer, Message, Invitation, PartyChange };
+enum class OperationRoute { Plain, ToServer, FromServer, Message, Invitation, PartyChange, Trade };
 
 // Whether a received packet of the route just runs on the receiving machine.
 constexpr bool RunsOnArrival(OperationRoute route) {
@@ -34,19 +36,19 @@ constexpr bool RunsOnArrival(OperationRoute route) {
 
 // clang-format off
 #define GAME_NETWORK_OPERATIONS(X)                                                              \
-    X(TradeInitiate, TradeInitiatePacket, tradeInitiate, Plain,                                 \
+    X(TradeInitiate, TradeInitiatePacket, tradeInitiate, Trade,                                 \
       (std::uint32_t, sender, sender), (std::uint32_t, receiver, receiver))                     \
-    X(TradeCancel, TradeCancelPacket, tradeCancel, Plain,                                       \
+    X(TradeCancel, TradeCancelPacket, tradeCancel, Trade,                                       \
       (std::uint32_t, sender, sender), (std::uint32_t, receiver, receiver))                     \
-    X(TradeFinalize, TradeFinalizePacket, tradeFinalize, Plain,                                 \
+    X(TradeFinalize, TradeFinalizePacket, tradeFinalize, Trade,                                 \
       (std::uint32_t, sender, sender), (std::uint32_t, receiver, receiver))                     \
-    X(TradeAddItem, TradeAddItemPacket, tradeAddItem, Plain,                                    \
+    X(TradeAddItem, TradeAddItemPacket, tradeAddItem, Trade,                                    \
       (std::uint32_t, sender, sender), (std::uint32_t, receiver, receiver),                     \
       (const Vec2&, slot, slot), (const ItemReplicaInfo&, item, item))                          \
-    X(TradeRemoveItem, TradeRemoveItemPacket, tradeRemoveItem, Plain,                           \
+    X(TradeRemoveItem, TradeRemoveItemPacket, tradeRemoveItem, Trade,                           \
       (std::uint32_t, sender, sender), (std::uint32_t, receiver, receiver),                     \
       (std::uint32_t, item, itemId))                                                            \
-    X(TradeSetGoldAmount, TradeSetGoldPacket, tradeSetGold, Plain,                              \
+    X(TradeSetGoldAmount, TradeSetGoldPacket, tradeSetGold, Trade,                              \
       (std::uint32_t, sender, sender), (std::uint32_t, receiver, receiver),                     \
       (unsigned int, amount, goldAmount))                                                       \
     X(GiveGoldToPlayer, GiveGoldPacket, giveGold, Plain,                                        \

@@ -2,11 +2,13 @@
 
 #include "Engine/Engine.h"
 #include "Engine/net/NetworkConnectionManager.h"
+#include "Engine/net/PacketTypes.h"
 #include "Game/core/GameConstants.h"
 #include "Game/core/GameEngine.h"
 #include "Game/core/net/GameEngineInboundInterface.h"
 #include "Game/core/net/GameEngineNetworkInterfacePackets.h"
 #include "Game/core/players/PartyManager.h"
+#include "Game/items/market/TradeManager.h"
 
 namespace GAME {
 
@@ -25,6 +27,15 @@ void Store(const Bonus& value, Bonus& field) {
     field.CopyValues(value);
 }
 }  // namespace
+
+bool GameEngineOutboundInterface::VetOwnTradeStep(NetPacket& packet) {
+    TradeManager* trades = gGameEngine ? gGameEngine->GetTradeManager() : nullptr;
+    const char* refusal = trades ? trades->GetBook().Vet(packet, kServerHostId) : "no game";
+    if (refusal)
+        gEngine->Log(1, "GameEngineOutboundInterface: the server's own %s refused: %s",
+                     GetGamePacketKindName(packet.GetType()), refusal);
+    return refusal == nullptr;
+}
 
 void GameEngineOutboundInterface::Send(NetPacket& packet) {
     if (NetworkConnectionManager* connections = gEngine->GetNetworkConnectionManager())
@@ -81,6 +92,13 @@ void GameEngineOutboundInterface::Deliver(Kind& packet, RunHere runHere) {
         return;
     } else if constexpr (route == OperationRoute::Message) {
         // A message is for the receiver's machine only; the server's own player reads it here.
+        if (!SendToReceiver(packet.receiver, packet))
+            RunOnThisMachine(runHere);
+        return;
+    } else if constexpr (route == OperationRoute::Trade) {
+        // A server's own trade step is booked as a client's would be; a refused one goes nowhere.
+        if (gEngine->IsServer() && !VetOwnTradeStep(packet))
+            return;
         if (!SendToReceiver(packet.receiver, packet))
             RunOnThisMachine(runHere);
         return;

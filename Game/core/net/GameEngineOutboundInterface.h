@@ -18,6 +18,8 @@ private:
     // Sends a message to the machine of its receiver (a player id: host in the top four bits);
     // false when that is this machine.
     static bool SendToReceiver(std::uint32_t receiver, NetPacket& packet);
+    // On a server: books its own player's trade step (TradeBook); false, logged, when refused.
+    static bool VetOwnTradeStep(NetPacket& packet);
     // Sends a filled packet the way its operation's route says; runHere carries the operation
     // out on this machine's inbound interface when the route says it is (also) for this machine.
     template <OperationRoute route, class Kind, class RunHere>

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "Engine/sys/RandomUniform.h"
 #include "Game/core/players/PlayerInfo.h"
 #include "Game/items/market/MarketStock.h"
 #include "Game/items/market/MarketTypes.h"

@@ -7,9 +7,8 @@
 #include "Game/core/GameEngine.h"
 #include "Game/core/ObjectLookup.h"
 #include "Game/core/net/GameEngineInboundInterface.h"
-#include "Game/core/util/SeamLog.h"
-#include "Game/items/CursorHandler.h"
 #include "Game/items/ItemText.h"
+#include "Game/items/cursor/CursorHandlerOneShotUse.h"
 
 namespace GAME {
 
@@ -111,10 +110,8 @@ void OneShot_Potion::Use(Character* character) {
         character->TakeBonus(bonus, true, lifeType);
 }
 
-// The one-shot cursor comes with the cursor handlers.
 std::unique_ptr<CursorHandler> OneShot_Potion::CreateSecondaryCursorHandler(const Character*) {
-    ReportSeam("Controller", "CursorHandlerOneShotUse (potions and dyes used from the cursor)");
-    return nullptr;
+    return std::make_unique<CursorHandlerOneShotUse>();
 }
 
 void OneShot_Potion::GetUIBitmapText(std::wstring& text) const {
@@ -236,8 +233,7 @@ void OneShot_Dye::Use(Character* character) {
 }
 
 std::unique_ptr<CursorHandler> OneShot_Dye::CreateSecondaryCursorHandler(const Character*) {
-    ReportSeam("Controller", "CursorHandlerOneShotUse (potions and dyes used from the cursor)");
-    return nullptr;
+    return std::make_unique<CursorHandlerOneShotUse>();
 }
 
 void OneShot_Dye::GetUIDisplayText(const Character* character, std::vector<GameTextLine>& lines) {
