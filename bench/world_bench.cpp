@@ -9,8 +9,8 @@
 #include "Engine/Engine.h"
 #include "Engine/object/ObjectManager.h"
 #include "Engine/records/RecordDatabase.h"
-#include "Engine/world/Path.h"
 #include "Engine/world/World.h"
+#include "Engine/world/nav/Path.h"
 
 using namespace GAME;
 

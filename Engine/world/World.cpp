@@ -11,7 +11,7 @@
 #include "Engine/sys/Machine.h"
 #include "Engine/world/EntityGrid.h"
 #include "Engine/world/GroundMesh.h"
-#include "Engine/world/PathFinder.h"
+#include "Engine/world/nav/PathFinder.h"
 
 namespace GAME {
 

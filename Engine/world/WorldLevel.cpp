@@ -12,10 +12,10 @@
 #include "Engine/world/EntityGrid.h"
 #include "Engine/world/GroundMesh.h"
 #include "Engine/world/InstanceGroupManager.h"
-#include "Engine/world/NavMesh.h"
-#include "Engine/world/PathFinder.h"
 #include "Engine/world/UniqueIdMap.h"
 #include "Engine/world/World.h"
+#include "Engine/world/nav/NavMesh.h"
+#include "Engine/world/nav/PathFinder.h"
 
 namespace GAME {
 

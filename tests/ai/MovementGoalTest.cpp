@@ -6,7 +6,7 @@
 #include "AiTestSupport.h"
 #include "Engine/Engine.h"
 #include "Engine/media/EditorFilter.h"
-#include "Engine/world/PathFinder.h"
+#include "Engine/world/nav/PathFinder.h"
 #include "Game/ai/movement/MovementGoalManager.h"
 #include "Game/ai/movement/PatrolPoint.h"
 

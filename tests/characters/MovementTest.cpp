@@ -6,7 +6,7 @@
 #include <cmath>
 #include <vector>
 
-#include "Engine/world/Path.h"
+#include "Engine/world/nav/Path.h"
 #include "Game/characters/actions/CharacterActionHandler.h"
 #include "Game/characters/movement/CharacterMovementManager.h"
 #include "Game/characters/movement/SlotManager.h"

@@ -2,7 +2,7 @@
 // holder that stands further off, and slots that collide with walls.
 #include <gtest/gtest.h>
 
-#include "Engine/world/PathFinder.h"
+#include "Engine/world/nav/PathFinder.h"
 #include "Game/characters/movement/SlotManager.h"
 #include "MovementTestSupport.h"
 #include "ProbeCharacter.h"

@@ -16,8 +16,8 @@
 #include "Engine/Engine.h"
 #include "Engine/records/RecordDatabase.h"
 #include "Engine/world/GroundMesh.h"
-#include "Engine/world/NavMesh.h"
 #include "Engine/world/World.h"
+#include "Engine/world/nav/NavMesh.h"
 
 using namespace GAME;
 

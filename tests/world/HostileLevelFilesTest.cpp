@@ -11,9 +11,9 @@
 #include <vector>
 
 #include "Engine/world/GroundMesh.h"
-#include "Engine/world/NavMesh.h"
-#include "Engine/world/PathFinder.h"
 #include "Engine/world/World.h"
+#include "Engine/world/nav/NavMesh.h"
+#include "Engine/world/nav/PathFinder.h"
 #include "WorldTestSupport.h"
 #include "support/TestMachine.h"
 

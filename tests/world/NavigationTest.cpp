@@ -1,10 +1,10 @@
 // Paths, point tests, point sets and obstacles over the sample level's navigation meshes.
 #include <gtest/gtest.h>
 
-#include "Engine/world/DynamicObstacle.h"
-#include "Engine/world/Path.h"
-#include "Engine/world/PathFinder.h"
 #include "Engine/world/World.h"
+#include "Engine/world/nav/DynamicObstacle.h"
+#include "Engine/world/nav/Path.h"
+#include "Engine/world/nav/PathFinder.h"
 #include "WorldTestSupport.h"
 #include "support/TestMachine.h"
 

@@ -5,8 +5,8 @@
 #include <fstream>
 
 #include "Engine/world/GroundMesh.h"
-#include "Engine/world/PathFinder.h"
 #include "Engine/world/World.h"
+#include "Engine/world/nav/PathFinder.h"
 #include "WorldTestSupport.h"
 #include "support/TestMachine.h"
 

@@ -2,8 +2,8 @@
 
 #include "Engine/object/ObjectManager.h"
 #include "Engine/sys/Machine.h"
-#include "Engine/world/DynamicObstacle.h"
-#include "Engine/world/PathFinder.h"
+#include "Engine/world/nav/DynamicObstacle.h"
+#include "Engine/world/nav/PathFinder.h"
 #include "Game/characters/Character.h"
 
 namespace GAME {

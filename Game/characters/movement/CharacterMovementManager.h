@@ -6,8 +6,8 @@
 #include <memory>
 #include <vector>
 
-#include "Engine/world/Path.h"
 #include "Engine/world/Region.h"
+#include "Engine/world/nav/Path.h"
 #include "Game/world/WorldRandom.h"
 
 namespace GAME {

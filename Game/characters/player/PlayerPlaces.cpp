@@ -3,8 +3,8 @@
 #include <array>
 #include <vector>
 
-#include "Engine/world/PathFinder.h"
 #include "Engine/world/World.h"
+#include "Engine/world/nav/PathFinder.h"
 #include "Game/ai/controllers/CharacterController.h"
 #include "Game/ai/controllers/ControllerCharacter.h"
 #include "Game/characters/Player.h"

@@ -4,8 +4,8 @@
 
 #include "Engine/Engine.h"
 #include "Engine/object/ObjectManager.h"
-#include "Engine/world/PathFinder.h"
 #include "Engine/world/World.h"
+#include "Engine/world/nav/PathFinder.h"
 #include "Game/ai/controllers/CharacterController.h"
 #include "Game/ai/controllers/ControllerCombat.h"
 #include "Game/characters/CharacterLookup.h"

@@ -4,8 +4,8 @@
 
 #include "Engine/Engine.h"
 #include "Engine/object/ObjectManager.h"
-#include "Engine/world/PathFinder.h"
 #include "Engine/world/World.h"
+#include "Engine/world/nav/PathFinder.h"
 #include "Game/characters/Character.h"
 #include "Game/core/GameEngine.h"
 #include "Game/skills/manager/SkillServicesBase.h"

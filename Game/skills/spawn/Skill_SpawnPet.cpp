@@ -4,8 +4,8 @@
 
 #include "Engine/Engine.h"
 #include "Engine/object/ObjectManager.h"
-#include "Engine/world/PathFinder.h"
 #include "Engine/world/World.h"
+#include "Engine/world/nav/PathFinder.h"
 #include "Game/ai/monster/ControllerMonster.h"
 #include "Game/characters/monster/Monster.h"
 #include "Game/core/GameEngine.h"

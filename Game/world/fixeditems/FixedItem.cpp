@@ -7,7 +7,7 @@
 #include "Engine/records/LoadTable.h"
 #include "Engine/streams/BinaryStream.h"
 #include "Engine/sys/Machine.h"
-#include "Engine/world/DynamicObstacle.h"
+#include "Engine/world/nav/DynamicObstacle.h"
 #include "Game/core/GameEngine.h"
 #include "Game/core/GameEvents.h"
 #include "Game/core/ObjectLookup.h"

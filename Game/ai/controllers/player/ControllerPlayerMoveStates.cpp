@@ -4,7 +4,7 @@
 #include <numbers>
 
 #include "Engine/object/ObjectManager.h"
-#include "Engine/world/Path.h"
+#include "Engine/world/nav/Path.h"
 #include "Game/characters/npc/Npc.h"
 #include "Game/items/Item.h"
 #include "Game/skills/Skill.h"

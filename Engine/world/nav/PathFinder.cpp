@@ -1,4 +1,4 @@
-#include "Engine/world/PathFinder.h"
+#include "Engine/world/nav/PathFinder.h"
 
 #include <DetourCommon.h>
 #include <DetourNavMesh.h>
@@ -11,9 +11,9 @@
 #include <cstring>
 
 #include "Engine/Engine.h"
-#include "Engine/world/DynamicObstacle.h"
 #include "Engine/world/GroundMesh.h"
 #include "Engine/world/World.h"
+#include "Engine/world/nav/DynamicObstacle.h"
 
 namespace GAME {
 

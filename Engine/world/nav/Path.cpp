@@ -1,4 +1,4 @@
-#include "Engine/world/Path.h"
+#include "Engine/world/nav/Path.h"
 
 namespace GAME {
 

@@ -1,4 +1,4 @@
-#include "Engine/world/NavMesh.h"
+#include "Engine/world/nav/NavMesh.h"
 
 #include <DetourAlloc.h>
 #include <DetourNavMesh.h>
@@ -11,7 +11,7 @@
 
 #include "Engine/streams/BinaryStream.h"
 #include "Engine/world/GroundMesh.h"
-#include "Engine/world/NavTileCheck.h"
+#include "Engine/world/nav/NavTileCheck.h"
 
 namespace GAME {
 

@@ -1,8 +1,8 @@
-#include "Engine/world/DynamicObstacle.h"
+#include "Engine/world/nav/DynamicObstacle.h"
 
 #include "Engine/sys/Machine.h"
-#include "Engine/world/PathFinder.h"
 #include "Engine/world/World.h"
+#include "Engine/world/nav/PathFinder.h"
 
 namespace GAME {
 

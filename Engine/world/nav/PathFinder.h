@@ -6,9 +6,9 @@
 #include <memory>
 #include <vector>
 
-#include "Engine/world/NavMesh.h"
-#include "Engine/world/Path.h"
 #include "Engine/world/Region.h"
+#include "Engine/world/nav/NavMesh.h"
+#include "Engine/world/nav/Path.h"
 
 class dtQueryFilter;
 

@@ -1,4 +1,4 @@
-#include "Engine/world/NavTileCheck.h"
+#include "Engine/world/nav/NavTileCheck.h"
 
 #include <DetourNavMesh.h>
 
