@@ -50,9 +50,8 @@ void PaySkillLevels(SkillManager& manager, Skill& skill, const SkillState& state
         gEngine->Log(1,
                      "Skills: %s of character %u stays at level %u: level %u needs %u skill "
                      "points of %u, up to level %u",
-                     skill.GetObjectName().c_str(), character->GetObjectId(),
-                     skill.GetSkillLevel(), level, rise, character->GetSkillPoints(),
-                     skill.GetMaxLevel());
+                     skill.GetObjectName().c_str(), character->GetObjectId(), skill.GetSkillLevel(),
+                     level, rise, character->GetSkillPoints(), skill.GetMaxLevel());
         return;
     }
     for (std::uint32_t paid = 0; paid < rise; ++paid)
