@@ -48,7 +48,8 @@ private:
 
 class TravelOverNetwork : public ::testing::Test {
 protected:
-    TravelOverNetwork() : game(2, root.Root()) {
+    TravelOverNetwork() : game(2, root.Root()) {}
+    void SetUp() override {
         for (int i = 0; i < 3; ++i)
             ON_MACHINE(*game.Machines()[i]) {
                 PlayerScene& scene = scenes[i];
