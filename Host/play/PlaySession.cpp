@@ -29,6 +29,7 @@
 #include "Host/play/PlayEventLog.h"
 #include "Host/play/PlayerClicks.h"
 #include "Host/play/PotionDriver.h"
+#include "Host/play/SkillDriver.h"
 #include "Host/play/StateChecksum.h"
 
 namespace GAME {
@@ -249,6 +250,7 @@ void PlaySession::PlayFrames() {
     mFramesPlayed = 0;
     PotionDriver potions(*mLog);
     MarketDriver market(*mLog);
+    SkillDriver skills(*mLog);
     for (int frame = 1; frame <= mOptions.frames; ++frame) {
         if (const int signal = StopSignalReceived()) {
             std::fprintf(mOut, "gamehost: stopped by signal %d after frame %d\n", signal,
@@ -258,6 +260,7 @@ void PlaySession::PlayFrames() {
         if (Player* player = Singleton<ObjectManager>::Get().GetObject<Player>(mPlayerId)) {
             mClicks.ClickFor(*player, frame);
             potions.DrinkIfLow(*player);
+            skills.Step(*player, gEngine->GetGameTime());
             market.Trade(*player);
         }
         RunFrame(mOptions.frameMs);
