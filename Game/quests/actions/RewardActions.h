@@ -35,6 +35,8 @@ protected:
     virtual void GrantHere(Character& receiver, int amount) = 0;
     // On this machine alone in single player, else through the server; announced when given.
     void Grant(std::uint32_t target);
+    // The network game's grant: claimed from the server or, on the server, handed out.
+    virtual bool SendGrant(std::uint32_t target);
     int Amount() const { return mAmount[static_cast<std::size_t>(QuestDifficulty())]; }
     // "%d %s" of the amount and the tag's text.
     std::wstring AmountText(const char* tag) const;
@@ -107,11 +109,15 @@ public:
     void Fire(std::uint32_t target, bool reFire) override;
     std::wstring GetRewardDescription() override;
     void SerializeChildProperties(IOStream& stream) override;
+    // Whether it gives `levels` levels of that skill at the game's difficulty: exactly, or
+    // fewer when the skill's limit stopped the rise.
+    bool GivesSkillLevels(const std::string& skillRecord, int levels, bool atLimit) const;
 
 protected:
     const char* AmountName() const override { return "skillAmount"; }
     bool FillBonus(Bonus& bonus, std::uint32_t amount) const override;
     void GrantHere(Character& receiver, int amount) override;
+    bool SendGrant(std::uint32_t target) override;
     std::string Describe() const override {
         return "Give Player " + Highlight(JoinPerDifficulty(mAmount)) + " skill points" + " to " +
                Highlight(ShowRecordName(mSkill));

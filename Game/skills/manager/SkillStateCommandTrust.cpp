@@ -1,10 +1,12 @@
 // What a server takes from a client about the level of a skill of its own character: no more
-// than the skill's limit, and no rise beyond the skill points the server has for the character.
+// than the skill's limit, and no rise beyond the skill points the server has for the character
+// unless a quest of the server's gives the skill exactly those levels.
 // A fall, or the same level with the enabled flag changed, is the controlling machine's to say
 // (a monster's skill may have no limit in its record and still be at level 1).
 #include "Engine/net/NetFaultLog.h"
 #include "Engine/object/ObjectManager.h"
 #include "Game/characters/Character.h"
+#include "Game/quests/actions/QuestRewardGrant.h"
 #include "Game/skills/Skill.h"
 #include "Game/skills/manager/SkillCommands.h"
 #include "Game/skills/manager/SkillManager.h"
@@ -23,7 +25,10 @@ bool SkillStateUpdateConfigCmd::AcceptFromClient(int sourceHost) const {
     else if (state.level > skill->GetSkillLevel() && state.level > skill->GetMaxLevel())
         refusal = "past the skill's limit";
     else if (state.level > skill->GetSkillLevel() &&
-             state.level - skill->GetSkillLevel() > character->GetSkillPoints())
+             state.level - skill->GetSkillLevel() > character->GetSkillPoints() &&
+             !ClaimQuestSkillLevels(character->GetObjectId(), skill->GetObjectName(),
+                                    state.level - skill->GetSkillLevel(),
+                                    state.level == skill->GetMaxLevel()))
         refusal = "more levels than the character has skill points";
     if (!refusal)
         return true;

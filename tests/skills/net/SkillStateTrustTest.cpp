@@ -3,10 +3,15 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <string>
 
 #include "Engine/Engine.h"
 #include "Engine/net/NetworkConnectionManager.h"
 #include "Engine/records/RecordDatabase.h"
+#include "Game/core/GameEngine.h"
+#include "Game/core/players/PlayerManagerClient.h"
+#include "Game/quests/QuestRepository.h"
+#include "Game/quests/actions/RewardActions.h"
 #include "Game/skills/Skill.h"
 #include "Game/skills/manager/SkillCommands.h"
 #include "Game/skills/manager/SkillManager.h"
@@ -93,6 +98,46 @@ TEST_F(SkillStateTrust, ALevelPastTheLimitOrThePointsIsRefusedAndAPaidOneRuns) {
     // the skill has, even one its record sets no limit for.
     EXPECT_EQ(Send(2), (std::vector<std::uint32_t>{2, 2}));
     EXPECT_EQ(Send(1, kLevelClaw), (std::vector<std::uint32_t>{1, 1}));
+    EXPECT_EQ(game.Server().CountLog("refused SkillStateUpdateConfigCmdPacket from host 1"), 3);
+}
+
+// Levels a quest gives a named skill: the server takes a rise its points do not pay for only as
+// a reward action of its own quests gives that skill, once per player; the level the player's
+// own quest gives reaches every machine.
+TEST_F(SkillStateTrust, AQuestsSkillLevelsAreTakenOnlyAsTheServersQuestGivesThem) {
+    const std::string quest =
+        R"([{"quest": [{"title": "Q"}]}, {"steps": [{"max": 1}, {"step": [)"
+        R"({"properties": [{"name": "s"}]}, {"triggers": [{"max": 0}]}, {"completion": [)"
+        R"({"trigger": [{"displayTag": "t"}, {"conditions": [{"max": 0}]}, {"actions": [)"
+        R"({"max": 1}, {"action": [{"name": "Action_GiveSkillPoints"}, )"
+        R"({"skill": "records/netlevel/STRIKE.dbr"}, {"skillAmount[0]": 3}]}]}]}]}]}]}])";
+    for (TestMachine* tm : game.Machines())
+        ON_MACHINE(*tm) {
+            ASSERT_NE(QuestRepository::Get()->LoadQuest("Quests/Q.quest", quest), nullptr);
+        }
+    // Past the points (two) but not the quest's three, or another skill: refused.
+    EXPECT_EQ(Send(5), (std::vector<std::uint32_t>{1, 1}));
+    EXPECT_EQ(Send(4, kLevelClaw), (std::vector<std::uint32_t>{1, 1}));
+
+    // The hero's own machine: its quest raises the skill it controls by the quest's three, and
+    // the server, whose quest gives that, takes it; the other client follows.
+    ON_MACHINE(game.Client(0)) {
+        gGameEngine->GetPlayerManagerClient()->SetMainPlayer(kLevelHero);
+        Skills().SetAsControllingManager();
+        TriggerAction* give = FindQuestAction([](TriggerAction& action) {
+            return dynamic_cast<Action_GiveSkillPoints*>(&action) != nullptr;
+        });
+        ASSERT_NE(give, nullptr);
+        give->Fire(0, false);
+        EXPECT_EQ(Strike()->GetSkillLevel(), 4u);
+    }
+    game.Pump();
+    for (TestMachine* tm : {&game.Server(), &game.Client(1)})
+        ON_MACHINE(*tm) {
+            EXPECT_EQ(Strike()->GetSkillLevel(), 4u);
+        }
+    // Once per player: the same three again are refused.
+    EXPECT_EQ(Send(7), (std::vector<std::uint32_t>{4, 4}));
     EXPECT_EQ(game.Server().CountLog("refused SkillStateUpdateConfigCmdPacket from host 1"), 3);
 }
 
