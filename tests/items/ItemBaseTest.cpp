@@ -148,8 +148,9 @@ TEST_F(ItemBaseTest, AForearmPieceInTheWorldPlaysItsAnimationAndGivesItBack) {
     auto* wearer = objects.CreateObject<Character>();
     World::Get().RemoveEntity(bracer);
     bracer->AttachItem(wearer, nullptr);
-    bracer->StopAnimations();
-    ASSERT_EQ(bracer->GetChannelAnimation(0), nullptr);
+    GraphicsAnim* worn = graphics.LoadAnimation("Default");
+    bracer->PlayAnimation(0, worn, false, 1.0f, 0);
+    ASSERT_EQ(bracer->GetChannelAnimation(0), worn);
     bracer->DetachItem(wearer);
     EXPECT_EQ(bracer->GetChannelAnimation(0), clip);
     objects.DestroyObject(bracer);
