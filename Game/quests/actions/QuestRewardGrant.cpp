@@ -1,7 +1,5 @@
 #include "Game/quests/actions/QuestRewardGrant.h"
 
-#include <cstdint>
-
 #include "Engine/object/ObjectManager.h"
 #include "Game/characters/Player.h"
 #include "Game/core/GameEngine.h"
@@ -67,18 +65,6 @@ bool ClaimQuestReward(std::uint32_t player, const Bonus& claim, Bonus& grant) {
     grant.id = player;
     grant.sourceId = 0;
     return true;
-}
-
-bool ClaimQuestSkillLevels(std::uint32_t player, const std::string& skillRecord,
-                           std::uint32_t levels, bool atLimit) {
-    if (levels == 0 || levels > static_cast<std::uint32_t>(INT32_MAX))
-        return false;
-    return FindQuestAction([&](TriggerAction& action) {
-               auto* reward = dynamic_cast<Action_GiveSkillPoints*>(&action);
-               return reward &&
-                      reward->GivesSkillLevels(skillRecord, static_cast<int>(levels), atLimit) &&
-                      reward->TakeGrantFor(player);
-           }) != nullptr;
 }
 
 }  // namespace GAME

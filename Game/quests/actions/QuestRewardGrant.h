@@ -5,12 +5,7 @@
 // bonus naming no object), the server finds a reward action of its own quests giving exactly
 // that and not yet given to that player, and hands it out as a bonus to every machine, which
 // all apply it at the same meeting point.
-//
-// Levels of a named skill travel as every skill level does, from the machine that controls the
-// player: the server takes a client's rise that its skill points do not pay for only as what a
-// quest of the server's gives that skill, once per action and player.
 #include <cstdint>
-#include <string>
 
 namespace GAME {
 
@@ -22,10 +17,5 @@ bool SendQuestReward(std::uint32_t target, const Bonus& reward);
 // On the server: the grant of a client's claim for `player`, taken from the server's own quests
 // once per reward action and player; false when no such reward is left.
 bool ClaimQuestReward(std::uint32_t player, const Bonus& claim, Bonus& grant);
-
-// On the server: whether a rise of `levels` of the player's skill of that record (`atLimit`: up
-// to the skill's limit) is a quest's reward not yet granted to the player; notes that it now is.
-bool ClaimQuestSkillLevels(std::uint32_t player, const std::string& skillRecord,
-                           std::uint32_t levels, bool atLimit);
 
 }  // namespace GAME

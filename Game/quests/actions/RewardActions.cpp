@@ -16,6 +16,7 @@
 #include "Game/characters/Player.h"
 #include "Game/core/GameEngine.h"
 #include "Game/core/players/Bonus.h"
+#include "Game/core/util/SeamLog.h"
 #include "Game/core/util/ServerObjectIds.h"
 #include "Game/items/Item.h"
 #include "Game/items/ItemReplicaInfo.h"
@@ -199,24 +200,11 @@ bool Action_GiveSkillPoints::FillBonus(Bonus& bonus, std::uint32_t amount) const
     return true;
 }
 
-bool Action_GiveSkillPoints::GivesSkillLevels(const std::string& skillRecord, int levels,
-                                              bool atLimit) const {
-    return !mSkill.empty() && RecordNamesEqual(mSkill, skillRecord) && levels > 0 &&
-           (Amount() == levels || (atLimit && levels < Amount()));
-}
-
 bool Action_GiveSkillPoints::SendGrant(std::uint32_t target) {
     if (mSkill.empty())
         return RewardAction::SendGrant(target);
-    // The machine that controls the player raises its skill, and the level goes out from there
-    // as every level does; the server vets a client's rise against its own quests.
-    const std::uint32_t local = LocalPlayerId();
-    Character* receiver =
-        local != 0 && (target == 0 || target == local) ? Receiver(local) : nullptr;
-    if (!receiver)
-        return false;
-    GrantHere(*receiver, Amount());
-    return true;
+    ReportSeam(GetName(), "a named skill's levels granted on every machine (network game)");
+    return false;
 }
 
 void Action_GiveSkillPoints::GrantHere(Character& receiver, int amount) {

@@ -109,9 +109,6 @@ public:
     void Fire(std::uint32_t target, bool reFire) override;
     std::wstring GetRewardDescription() override;
     void SerializeChildProperties(IOStream& stream) override;
-    // Whether it gives `levels` levels of that skill at the game's difficulty: exactly, or
-    // fewer when the skill's limit stopped the rise.
-    bool GivesSkillLevels(const std::string& skillRecord, int levels, bool atLimit) const;
 
 protected:
     const char* AmountName() const override { return "skillAmount"; }

@@ -1,12 +1,12 @@
 // What a server takes from a client about the level of a skill of its own character: no more
-// than the skill's limit, and no rise beyond the skill points the server has for the character
-// unless a quest of the server's gives the skill exactly those levels.
-// A fall, or the same level with the enabled flag changed, is the controlling machine's to say
-// (a monster's skill may have no limit in its record and still be at level 1).
+// than the skill's limit, and no rise beyond the skill points the server has for the character.
+// A player's rise is a spend: the server's copy pays those points where the machines meet
+// (SkillManager::SkillStateUpdateCommand), so the same points cannot pay a second rise. A fall,
+// or the same level with the enabled flag changed, is the controlling machine's to say (a
+// monster's skill may have no limit in its record and still be at level 1).
 #include "Engine/net/NetFaultLog.h"
 #include "Engine/object/ObjectManager.h"
 #include "Game/characters/Character.h"
-#include "Game/quests/actions/QuestRewardGrant.h"
 #include "Game/skills/Skill.h"
 #include "Game/skills/manager/SkillCommands.h"
 #include "Game/skills/manager/SkillManager.h"
@@ -25,10 +25,7 @@ bool SkillStateUpdateConfigCmd::AcceptFromClient(int sourceHost) const {
     else if (state.level > skill->GetSkillLevel() && state.level > skill->GetMaxLevel())
         refusal = "past the skill's limit";
     else if (state.level > skill->GetSkillLevel() &&
-             state.level - skill->GetSkillLevel() > character->GetSkillPoints() &&
-             !ClaimQuestSkillLevels(character->GetObjectId(), skill->GetObjectName(),
-                                    state.level - skill->GetSkillLevel(),
-                                    state.level == skill->GetMaxLevel()))
+             state.level - skill->GetSkillLevel() > character->GetSkillPoints())
         refusal = "more levels than the character has skill points";
     if (!refusal)
         return true;
