@@ -18,9 +18,9 @@
 #include "Host/net/TradeDriver.h"
 #include "Host/play/HostSaves.h"
 #include "Host/play/MarketDriver.h"
-#include "Host/play/SkillDriver.h"
 #include "Host/play/PlayEventLog.h"
 #include "Host/play/PlaySession.h"
+#include "Host/play/SkillDriver.h"
 #include "Host/play/StateChecksum.h"
 
 namespace GAME {

@@ -5,7 +5,8 @@
 // other than its plain attack, a summons, a wall or a creature risen from a death appearing near
 // the player, a chest opened, loot falling and being picked up, a conversation begun, a
 // merchant's greeting, creatures a spawn proxy brings out, an ambush springing, a quest's reward,
-// a script point crossed), and a progress line on request. It only listens and reads: every rule stays the library's.
+// a script point crossed), and a progress line on request. It only listens and reads: every
+// rule stays the library's.
 #include <cstdint>
 #include <cstdio>
 #include <map>
