@@ -20,7 +20,6 @@
 #include "Host/play/MarketDriver.h"
 #include "Host/play/PlayEventLog.h"
 #include "Host/play/PlaySession.h"
-#include "Host/play/SkillDriver.h"
 #include "Host/play/StateChecksum.h"
 
 namespace GAME {
@@ -145,7 +144,6 @@ bool NetPlaySession::StartGame() {
     }
     mPlayers->SetSpawn(mOptions.spawn);
     mMarket = std::make_unique<MarketDriver>(*mLog);
-    mSkills = std::make_unique<SkillDriver>(*mLog);
     mTrade = std::make_unique<TradeDriver>(*mLog);
     mMarks.Install();
     mPlayers->Install();
@@ -281,8 +279,6 @@ void NetPlaySession::ClickFor(int frame) {
     if (!player)
         return;
     mClicks.ClickFor(*player, frame);
-    if (mSkills)
-        mSkills->Step(*player, gEngine->GetGameTime());
     // At a stall the player deals in its turn too: the server answers in that order.
     if (mMarket)
         mMarket->Trade(*player);

@@ -19,7 +19,6 @@ namespace GAME {
 
 class HostSaves;
 class MarketDriver;
-class SkillDriver;
 class PlayEventLog;
 class TradeDriver;
 
@@ -84,7 +83,6 @@ private:
     ClickSource mClicks;
     std::unique_ptr<PlayEventLog> mLog;
     std::unique_ptr<MarketDriver> mMarket;
-    std::unique_ptr<SkillDriver> mSkills;
     std::unique_ptr<NetPlayers> mPlayers;
     std::unique_ptr<HostSaves> mSaves;
     std::unique_ptr<TradeDriver> mTrade;

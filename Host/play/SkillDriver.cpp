@@ -11,8 +11,10 @@
 #include "Game/core/GameEngine.h"
 #include "Game/core/players/Team.h"
 #include "Game/skills/SkillActivated.h"
+#include "Game/skills/SkillKinds.h"
 #include "Game/skills/manager/SkillManager.h"
 #include "Game/skills/manager/SkillPointSpend.h"
+#include "Game/skills/passive/Skill_Passive.h"
 #include "Game/skills/passive/Skill_PassiveBuffSelf.h"
 #include "Game/skills/spawn/Skill_SpawnPet.h"
 #include "Host/PrintableText.h"
@@ -37,7 +39,9 @@ SkillDriver::Use SkillDriver::UseOf(const Skill& skill) {
         return Use::Buff;
     if (dynamic_cast<const Skill_SpawnPet*>(&skill))
         return Use::Pet;
-    if (dynamic_cast<const PassiveBuffSelf*>(&skill))
+    // A passive that acts by itself or lends its attributes; the mastery is not one to pick.
+    if (dynamic_cast<const PassiveBuffSelf*>(&skill) ||
+        (dynamic_cast<const Skill_Passive*>(&skill) && !dynamic_cast<const Skill_Mastery*>(&skill)))
         return Use::Passive;
     const auto* activated = dynamic_cast<const SkillActivated*>(&skill);
     if (activated && activated->GetTargetType() == SkillTargetType::Foe &&

@@ -9,6 +9,7 @@
 
 #include "Engine/Engine.h"
 #include "Engine/object/ObjectManager.h"
+#include "Engine/records/RecordDatabase.h"
 #include "Engine/text/LocalizationManager.h"
 #include "Engine/world/World.h"
 #include "Game/characters/Player.h"
@@ -30,7 +31,7 @@ namespace {
 constexpr const char* kJavelin = "Records/Skills/Warfare/Javelin.dbr";
 constexpr const char* kWarCry = "Records/Skills/Warfare/WarCry.dbr";
 constexpr const char* kCallHound = "Records/Skills/Warfare/CallHound.dbr";
-constexpr const char* kStoneSkin = "Records/Skills/Warfare/StoneSkin.dbr";
+constexpr const char* kToughness = "Records/Skills/Warfare/Toughness.dbr";
 
 class SkillDriverTest : public ::testing::Test {
 protected:
@@ -45,6 +46,11 @@ protected:
         Place(*player, 20.0f, 5.0f);
         gGameEngine->GetPlayerManagerClient()->SetMainPlayer(player->GetObjectId());
         player->SetIsControllingCharacter(true);
+        // The sample's hound call, which the Warden's own tree leaves out, learnt as a last tree.
+        EXPECT_TRUE(Singleton<RecordDatabase>::Get().AddRecordText(
+            "Records/Test/PetTree.dbr",
+            R"({"skillName1": "Records/Skills/Warfare/CallHound.dbr"})"));
+        player->GetSkillManager().LoadSkills("Records/Test/PetTree.dbr", 1);
         player->InitialUpdate();
         log.emplace(out);
         log->Attach(player->GetObjectId());
@@ -108,7 +114,7 @@ TEST_F(SkillDriverTest, PointsGoToTheLeastRaisedFightingSkillsOneATurn) {
     EXPECT_EQ(Get(kJavelin)->GetSkillLevel(), 2u);
     EXPECT_EQ(Get(kWarCry)->GetSkillLevel(), 1u);
     EXPECT_EQ(Get(kCallHound)->GetSkillLevel(), 1u);
-    EXPECT_EQ(Get(kStoneSkin)->GetSkillLevel(), 1u);  // a passive acts by itself: it counts
+    EXPECT_EQ(Get(kToughness)->GetSkillLevel(), 1u);  // a passive lends its attributes: it counts
     EXPECT_EQ(Get("Records/Skills/Warfare/Onslaught.dbr")->GetSkillLevel(), 0u);
     const std::string printed = Printed();
     EXPECT_NE(printed.find("you learn Javelin (level 1)"), std::string::npos) << printed;
