@@ -161,14 +161,13 @@ void RewardAction::Grant(std::uint32_t target) {
         }
         return;
     }
-    Bonus reward;
-    if (!GetBonus(reward)) {
-        if (Amount() > 0)
-            ReportSeam(GetName(), "a named skill's levels granted on every machine (network game)");
-        return;
-    }
-    if (SendQuestReward(target, reward))
+    if (SendGrant(target))
         Announce();
+}
+
+bool RewardAction::SendGrant(std::uint32_t target) {
+    Bonus reward;
+    return GetBonus(reward) && SendQuestReward(target, reward);
 }
 
 void Action_GiveMoney::GrantHere(Character& receiver, int amount) {
@@ -199,6 +198,13 @@ bool Action_GiveSkillPoints::FillBonus(Bonus& bonus, std::uint32_t amount) const
         return false;
     bonus.skillPoints = amount;
     return true;
+}
+
+bool Action_GiveSkillPoints::SendGrant(std::uint32_t target) {
+    if (mSkill.empty())
+        return RewardAction::SendGrant(target);
+    ReportSeam(GetName(), "a named skill's levels granted on every machine (network game)");
+    return false;
 }
 
 void Action_GiveSkillPoints::GrantHere(Character& receiver, int amount) {
