@@ -16,7 +16,6 @@
 #include "Game/characters/Player.h"
 #include "Game/core/GameEngine.h"
 #include "Game/core/players/Bonus.h"
-#include "Game/core/util/SeamLog.h"
 #include "Game/core/util/ServerObjectIds.h"
 #include "Game/items/Item.h"
 #include "Game/items/ItemReplicaInfo.h"
@@ -193,18 +192,18 @@ void Action_GiveSkillPoints::Fire(std::uint32_t target, bool) {
 }
 
 bool Action_GiveSkillPoints::FillBonus(Bonus& bonus, std::uint32_t amount) const {
-    // A named skill's levels are no bonus.
-    if (!mSkill.empty())
-        return false;
+    // A named skill's levels travel as that many points, which the player's machine then spends
+    // on the skill (QuestRewardGrant.h).
     bonus.skillPoints = amount;
     return true;
 }
 
 bool Action_GiveSkillPoints::SendGrant(std::uint32_t target) {
-    if (mSkill.empty())
-        return RewardAction::SendGrant(target);
-    ReportSeam(GetName(), "a named skill's levels granted on every machine (network game)");
-    return false;
+    if (!RewardAction::SendGrant(target))
+        return false;
+    if (!mSkill.empty())
+        AwaitQuestSkillPoints(LocalPlayerId(), mSkill, static_cast<std::uint32_t>(Amount()));
+    return true;
 }
 
 void Action_GiveSkillPoints::GrantHere(Character& receiver, int amount) {
