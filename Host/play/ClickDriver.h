@@ -55,6 +55,7 @@ private:
     std::size_t mWaypoint = 0;
     int mStoneClicks = 0;
     std::vector<Entity*> mNearby;
+    std::vector<std::uint32_t> mIds;
     // NPCs clicked while standing at them: each is talked to once.
     std::set<std::uint32_t> mTalkedTo;
     std::vector<const SpawnPoint*> mWaypoints;
