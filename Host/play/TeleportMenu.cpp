@@ -1,6 +1,8 @@
 #include "Host/play/TeleportMenu.h"
 
+#include <algorithm>
 #include <cmath>
+#include <vector>
 
 #include "Engine/Engine.h"
 #include "Engine/object/ObjectManager.h"
@@ -32,14 +34,19 @@ void TeleportMenu::OnOpen(const GameEvent_ActivateTeleportMenu& event) {
                " stays dark: travel between stones is for a game of one");
         return;
     }
-    for (const UniqueId& id : player->GetTeleportUIDs()) {
+    std::vector<UniqueId> choices = player->GetTeleportUIDs();
+    const auto preferred = std::find(choices.begin(), choices.end(), mPreferred);
+    if (preferred != choices.end())
+        std::rotate(choices.begin(), preferred, preferred + 1);
+    for (const UniqueId& id : choices) {
         const auto* to =
             dynamic_cast<const StrategicMovementTeleportShrine*>(World::Get().FindPlacedEntity(id));
         if (!to || to == from || !to->GetRegion())
             continue;
         const Vec3 at = to->GetMoveToPoint(mPlayerId).GetWorldPosition();
         mPrint("you touched the " + LocalizationManager::ToChar(from->GetGameDescription(false)) +
-               " and chose the one at (" +
+               " and chose the " + LocalizationManager::ToChar(to->GetGameDescription(false)) +
+               " at (" +
                std::to_string(static_cast<int>(to->GetPosition().local.x)) + ", " +
                std::to_string(static_cast<int>(to->GetPosition().local.z)) + ") in " +
                to->GetRegion()->GetName());
