@@ -5,6 +5,8 @@
 #include "Engine/Engine.h"
 #include "Engine/object/ObjectManager.h"
 #include "Engine/world/World.h"
+#include "Game/ai/controllers/CharacterController.h"
+#include "Game/ai/controllers/player/ControllerPlayer.h"
 #include "Game/characters/Player.h"
 #include "Game/characters/npc/Npc.h"
 #include "Game/core/GameConstants.h"
@@ -14,7 +16,7 @@
 #include "Game/items/cursor/CursorHandlerItemMove.h"
 #include "Game/items/equipment/EquipLocations.h"
 #include "Game/items/equipment/EquipManager.h"
-#include "Game/items/inventory/Inventory.h"
+#include "Game/items/inventory/PlayerInventoryCtrl.h"
 #include "Game/quests/DialogManager.h"
 #include "Game/quests/Quest.h"
 #include "Game/quests/QuestRepository.h"
@@ -66,8 +68,7 @@ bool AnyQuest(bool complete) {
     return false;
 }
 
-bool FoeNear(Player& player, const WorldVec3& around, float radius,
-             std::vector<Entity*>& nearby) {
+bool FoeNear(Player& player, const WorldVec3& around, float radius, std::vector<Entity*>& nearby) {
     nearby.clear();
     if (!around.region)
         return false;
@@ -105,22 +106,21 @@ const std::vector<CampaignDriver::Step>& CampaignDriver::SampleSteps() {
          kVillageStone},
         {Act::ReportBack, kMaren, "go back to Maren the Herbwife for the reward", 900,
          "Records/Items/Armor/HerbwifeRing.dbr"},
-        {Act::Travel, kTravelStone, "step through the village stone to the Beastcaller's lair",
-         600, kLairStone},
+        {Act::Travel, kTravelStone, "step through the village stone to the Beastcaller's lair", 600,
+         kLairStone},
         {Act::Boss, "Records/Creatures/Beastcaller.dbr", "fight the Beastcaller in its lair", 3000,
          ""},
     };
     return steps;
 }
 
-CampaignDriver::CampaignDriver(PlayEventLog& log, HostSaves& ui)
-    : mLog(log), mUi(ui), mSteps(SampleSteps()) {
+CampaignDriver::CampaignDriver(PlayEventLog& log, HostSaves& ui, const std::vector<Step>& steps)
+    : mLog(log), mUi(ui), mSteps(steps) {
     mFallback.SetTravelStones(false);
     mFallback.SetSmallTalk(false);
 }
 
-std::optional<HostClick> CampaignDriver::Next(Player& player, int frame,
-                                              std::uint64_t gameTimeMs) {
+std::optional<HostClick> CampaignDriver::Next(Player& player, int frame, std::uint64_t gameTimeMs) {
     if (!gGameEngine)
         return std::nullopt;
     AnswerDialogs();
@@ -135,7 +135,8 @@ std::optional<HostClick> CampaignDriver::Next(Player& player, int frame,
     if (mStep >= mSteps.size() || !mBegun)
         return std::nullopt;
     const Act act = mSteps[mStep].act;
-    if (act == Act::Fight || (act != Act::Boss && FoeNear(player, player.GetPosition(), kGuardRadius, mNearby)) ||
+    if (act == Act::Fight ||
+        (act != Act::Boss && FoeNear(player, player.GetPosition(), kGuardRadius, mNearby)) ||
         (act == Act::Boss && !FindNearest(player, mSteps[mStep].record))) {
         if (mSkillHook && player.IsAlive())
             mSkillHook(player, frame);
@@ -198,7 +199,8 @@ void CampaignDriver::Finish(Player& player, int frame, bool reached) {
         if (mSteps[mStep].act == Act::ReportBack && !mRewardWorn)
             // Picked up straight onto a free finger.
             for (const EquipManagerContainer& entry : player.GetEquipManager().GetAttachedItems())
-                if (const Item* item = Singleton<ObjectManager>::Get().GetObject<Item>(entry.itemId);
+                if (const Item* item =
+                        Singleton<ObjectManager>::Get().GetObject<Item>(entry.itemId);
                     item && RecordNamesEqual(item->GetObjectName(), mSteps[mStep].extra))
                     mLog.PrintStamped("you wear " + NameOf(*item));
     } else {
@@ -340,12 +342,16 @@ Entity* CampaignDriver::FindNearest(const Player& player, const char* record) co
 }
 
 std::uint32_t CampaignDriver::Carried(const Player& player, const char* record) const {
+    const auto* controller = FindController<ControllerPlayer>(player);
+    if (!controller)
+        return 0;
     ObjectManager& objects = Singleton<ObjectManager>::Get();
-    for (std::uint32_t id : player.GetInventory().GetInventoryItems())
-        if (const Item* item = objects.GetObject<Item>(id);
-            item && !player.GetEquipManager().HasItem(id) &&
-            RecordNamesEqual(item->GetObjectName(), record))
-            return id;
+    const PlayerInventoryCtrl& bag = controller->GetInventoryCtrl();
+    for (std::uint32_t sack = 0; sack < bag.GetNumberOfSacks(); ++sack)
+        for (const auto& [id, rect] : bag.GetInventoryInSack(static_cast<int>(sack)))
+            if (const Item* item = objects.GetObject<Item>(id);
+                item && RecordNamesEqual(item->GetObjectName(), record))
+                return id;
     return 0;
 }
 
@@ -384,8 +390,7 @@ void CampaignDriver::AnswerDialogs() {
         const bool yes = mStep < mSteps.size() && mSteps[mStep].act == Act::Guide;
         mLog.PrintStamped("asked \"" + PrintableText(dialog.text) + "\": you say " +
                           (yes ? "yes" : "no"));
-        dialogs.AddResponse(static_cast<DialogManager::InterestedParty>(kDialogPartyTeleport),
-                            yes);
+        dialogs.AddResponse(static_cast<DialogManager::InterestedParty>(kDialogPartyTeleport), yes);
     }
     mTeleportQuestions = questions;
 }
@@ -395,7 +400,12 @@ void CampaignDriver::PrintSummary(std::FILE* out, const Player* player) const {
     int quests = 0;
     for (const auto& quest : QuestRepository::Get()->GetQuests())
         quests += quest->IsComplete() && !quest->IsUnsolvable() ? 1 : 0;
-    const std::size_t carried = player ? player->GetInventory().GetInventoryItems().size() : 0;
+    std::size_t carried = 0;
+    if (const auto* controller = player ? FindController<ControllerPlayer>(*player) : nullptr)
+        for (std::uint32_t sack = 0; sack < controller->GetInventoryCtrl().GetNumberOfSacks();
+             ++sack)
+            carried +=
+                controller->GetInventoryCtrl().GetInventoryInSack(static_cast<int>(sack)).size();
     std::fprintf(out, "gamehost: quests done %d, gold %u, items %zu, bosses killed %d\n", quests,
                  player ? player->GetMoney() : 0u, carried, mLog.GetBossKills());
 }

@@ -44,17 +44,18 @@ public:
     };
     struct Step {
         Act act;
-        const char* record;       // what the step clicks; for Travel the stone to choose
-        const char* goal;         // the line said as the step begins
-        int frames;               // how long the step may take before the campaign moves on
-        const char* extra;        // Travel: the unique id of the stone to choose;
-                                  // ReportBack: the reward's record
+        const char* record;  // the record of what the step clicks (Fight: none)
+        const char* goal;    // the line said as the step begins
+        int frames;          // how long the step may take before the campaign moves on
+        const char* extra;   // Travel: the unique id of the stone to choose;
+                             // ReportBack: the reward's record
     };
-
-    CampaignDriver(PlayEventLog& log, HostSaves& ui);
 
     // The whole campaign of the sample world, in order.
     static const std::vector<Step>& SampleSteps();
+
+    CampaignDriver(PlayEventLog& log, HostSaves& ui,
+                   const std::vector<Step>& steps = SampleSteps());
 
     // The market driver whose deals end the trade step.
     void SetMarket(const MarketDriver* market) { mMarket = market; }
@@ -89,7 +90,7 @@ private:
     PlayEventLog& mLog;
     HostSaves& mUi;
     const MarketDriver* mMarket = nullptr;
-    const std::vector<Step>& mSteps;
+    std::vector<Step> mSteps;
     ClickDriver mFallback;
     std::size_t mStep = 0;
     std::size_t mStepsDone = 0;

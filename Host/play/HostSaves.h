@@ -46,8 +46,8 @@ public:
     }
 
     // The host shows no dialogs: each request is printed, a conversation's question is answered
-    // as set (no, unless a driver says yes) and no dialog stays open. An NPC's pack says its next line, which is printed and ends at once
-    // (the pack stays the NPC's).
+    // as set (no, unless a driver says yes) and no dialog stays open. An NPC's pack says its next
+    // line, which is printed and ends at once (the pack stays the NPC's).
     bool AskConversationQuestion() override;
     void SetConversationAnswer(bool yes) { mConversationAnswer = yes; }
     void OpenNpcDialogPak(std::uint32_t npc, std::uint32_t player, NpcDialogPak* pak) override;

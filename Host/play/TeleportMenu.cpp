@@ -46,8 +46,7 @@ void TeleportMenu::OnOpen(const GameEvent_ActivateTeleportMenu& event) {
         const Vec3 at = to->GetMoveToPoint(mPlayerId).GetWorldPosition();
         mPrint("you touched the " + LocalizationManager::ToChar(from->GetGameDescription(false)) +
                " and chose the " + LocalizationManager::ToChar(to->GetGameDescription(false)) +
-               " at (" +
-               std::to_string(static_cast<int>(to->GetPosition().local.x)) + ", " +
+               " at (" + std::to_string(static_cast<int>(to->GetPosition().local.x)) + ", " +
                std::to_string(static_cast<int>(to->GetPosition().local.z)) + ") in " +
                to->GetRegion()->GetName());
         gGameEngine->InitiatePlayerTeleport(static_cast<int>(std::lround(at.x)),
