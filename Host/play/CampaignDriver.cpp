@@ -138,8 +138,6 @@ std::optional<HostClick> CampaignDriver::Next(Player& player, int frame, std::ui
     if (act == Act::Fight ||
         (act != Act::Boss && FoeNear(player, player.GetPosition(), kGuardRadius, mNearby)) ||
         (act == Act::Boss && !FindNearest(player, mSteps[mStep].record))) {
-        if (mSkillHook && player.IsAlive())
-            mSkillHook(player, frame);
         std::optional<HostClick> click = mFallback.Next(player, frame, gameTimeMs);
         if (click && act == Act::Fight && mHome.region &&
             mHome.DistanceTo(WorldVec3(World::Get().GetRegion(click->region), click->point)) >
@@ -153,8 +151,6 @@ std::optional<HostClick> CampaignDriver::Next(Player& player, int frame, std::ui
     mNextClickMs = gameTimeMs + ClickDriver::kIntervalMs;
     if (!player.IsAlive() || !player.IsInWorld())
         return std::nullopt;
-    if (act == Act::Boss && mSkillHook)
-        mSkillHook(player, frame);
     return ClickFor(player, frame);
 }
 

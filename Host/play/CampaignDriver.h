@@ -7,7 +7,6 @@
 // begins, and the summary what the campaign brought.
 #include <cstdint>
 #include <cstdio>
-#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -59,9 +58,6 @@ public:
 
     // The market driver whose deals end the trade step.
     void SetMarket(const MarketDriver* market) { mMarket = market; }
-    // Called while the player fights (a skill driver: spend points, buff, pet, ranged skill).
-    using SkillHook = std::function<void(Player&, int frame)>;
-    void SetSkillHook(SkillHook hook) { mSkillHook = std::move(hook); }
     // Once a frame, before it runs: the window work of the current step, and the click of this
     // frame when one is due.
     std::optional<HostClick> Next(Player& player, int frame, std::uint64_t gameTimeMs);
@@ -108,7 +104,6 @@ private:
     WorldVec3 mPast;  // the point past the door
     WorldVec3 mHome;  // the respawn shrine the first fight keeps near
     int mTeleportQuestions = 0;
-    SkillHook mSkillHook;
     std::vector<Entity*> mNearby;
 };
 
