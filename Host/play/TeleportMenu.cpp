@@ -4,7 +4,6 @@
 #include <cmath>
 #include <vector>
 
-#include "Engine/Engine.h"
 #include "Engine/object/ObjectManager.h"
 #include "Engine/text/LocalizationManager.h"
 #include "Engine/world/World.h"
@@ -27,13 +26,6 @@ void TeleportMenu::OnOpen(const GameEvent_ActivateTeleportMenu& event) {
     const auto* from = objects.GetObject<StrategicMovementTeleportShrine>(event.objectId);
     if (!player || !from || !gGameEngine)
         return;
-    // A teleport places the player when each machine's loading is done, at a different frame
-    // on each: the lockstep games would part.
-    if (gEngine->IsNetworkEnabled()) {
-        mPrint("the " + LocalizationManager::ToChar(from->GetGameDescription(false)) +
-               " stays dark: travel between stones is for a game of one");
-        return;
-    }
     std::vector<UniqueId> choices = player->GetTeleportUIDs();
     const auto preferred = std::find(choices.begin(), choices.end(), mPreferred);
     if (preferred != choices.end())

@@ -2,7 +2,8 @@
 // The host's teleport menu: when the game opens it for this machine's player (a travel stone or a
 // portal was used), it picks at once, as a person would, the stone a driver asked for when the
 // player knows it, else the first other travel stone the player knows, and starts the player's
-// teleport there. Nothing is chosen when the player knows no other.
+// teleport there (in a network game: asks the server for it). Nothing is chosen when the player
+// knows no other.
 #include <cstdint>
 #include <functional>
 #include <string>
