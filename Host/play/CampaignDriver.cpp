@@ -48,7 +48,7 @@ constexpr const char* kBlade = "Records/Items/Weapons/HollowBlade.dbr";
 constexpr const char* kMaren = "Records/Characters/Npcs/Villager.dbr";
 constexpr const char* kTravelStone = "Records/Objects/Shrines/TravelStone.dbr";
 constexpr const char* kVillageStone = "5a7e0002000000000000000000000003";
-constexpr const char* kLairStone = "5a7e0002000000000000000000000002";
+constexpr const char* kDeepStone = "5a7e0002000000000000000000000002";
 
 std::string NameOf(const Entity& entity) {
     if (const auto* npc = dynamic_cast<const Npc*>(&entity))
@@ -102,14 +102,17 @@ const std::vector<CampaignDriver::Step>& CampaignDriver::SampleSteps() {
          1500, ""},
         {Act::Fight, "", "fight through the cave: thin out the boars, loot, open the chests", 4500,
          ""},
+        {Act::Touch, "Records/Objects/Shrines/DeepStone.dbr",
+         "touch the Deep Stone on the way to the Beastcaller's lair", 900, ""},
         {Act::Travel, kTravelStone, "take the travel stone back to the village", 600,
          kVillageStone},
         {Act::ReportBack, kMaren, "go back to Maren the Herbwife for the reward", 900,
          "Records/Items/Armor/HerbwifeRing.dbr"},
-        {Act::Travel, kTravelStone, "step through the village stone to the Beastcaller's lair", 600,
-         kLairStone},
+        {Act::Travel, kTravelStone, "step through the village stone to the Deep Stone", 600,
+         kDeepStone},
         {Act::Boss, "Records/Creatures/Beastcaller.dbr", "fight the Beastcaller in its lair", 3000,
          ""},
+        {Act::Boss, "Records/Creatures/Shaman.dbr", "face the Shaman in the wolves' den", 3000, ""},
     };
     return steps;
 }
@@ -191,7 +194,7 @@ void CampaignDriver::Finish(Player& player, int frame, bool reached) {
     if (reached) {
         ++mStepsDone;
         if (mSteps[mStep].act == Act::Touch)
-            mLog.PrintStamped("the travel stone knows you: it can bring you back here");
+            mLog.PrintStamped("the stone knows you: travel stones can bring you back here");
         if (mSteps[mStep].act == Act::ReportBack && !mRewardWorn)
             // Picked up straight onto a free finger.
             for (const EquipManagerContainer& entry : player.GetEquipManager().GetAttachedItems())
