@@ -79,7 +79,8 @@ std::optional<HostClick> ClickDriver::ClickItem(Player& player, int frame, float
     const Item* nearest = nullptr;
     float nearestDistance = 0.0f;
     // By id: ties go to the older item, the same on every machine.
-    for (const std::uint32_t id : objects.GetObjectIds()) {
+    objects.GetObjectIds(mIds);
+    for (const std::uint32_t id : mIds) {
         const Item* item = objects.GetObject<Item>(id);
         if (!item || !item->IsInWorld() || !item->IsPickupOk())
             continue;

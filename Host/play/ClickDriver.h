@@ -61,6 +61,7 @@ private:
     bool mUseStones = true;
     bool mSmallTalk = true;
     std::vector<Entity*> mNearby;
+    std::vector<std::uint32_t> mIds;
     // NPCs clicked while standing at them: each is talked to once.
     std::set<std::uint32_t> mTalkedTo;
     std::vector<const SpawnPoint*> mWaypoints;
