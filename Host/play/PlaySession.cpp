@@ -277,7 +277,9 @@ void PlaySession::PlayFrames() {
         if (Player* player = Singleton<ObjectManager>::Get().GetObject<Player>(mPlayerId)) {
             mClicks.ClickFor(*player, frame);
             potions.DrinkIfLow(*player);
-            skills.Step(*player, gEngine->GetGameTime());
+            // The campaign's story is timed without skills; the reactive driver's play has them.
+            if (!mCampaign)
+                skills.Step(*player, gEngine->GetGameTime());
             mMarket->Trade(*player);
         }
         RunFrame(mOptions.frameMs);
