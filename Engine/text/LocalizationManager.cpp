@@ -296,7 +296,8 @@ std::wstring LocalizationManager::FormatText(const std::wstring& format,
             else
                 text = NumberText(Conversion{}, 'g', arg);
             // As printf: the precision is the most characters shown, the width pads.
-            if (conv.precision != kNoValue && text.size() > static_cast<std::size_t>(conv.precision))
+            if (conv.precision != kNoValue &&
+                text.size() > static_cast<std::size_t>(conv.precision))
                 text.resize(static_cast<std::size_t>(conv.precision));
             if (conv.width != kNoValue && text.size() < static_cast<std::size_t>(conv.width)) {
                 const std::size_t pad = static_cast<std::size_t>(conv.width) - text.size();
