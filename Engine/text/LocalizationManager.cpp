@@ -141,6 +141,7 @@ namespace {
 constexpr int kMaxFieldWidth = 64;
 constexpr int kMaxPrecision = 32;
 constexpr int kNoValue = -1;
+constexpr int kMaxArguments = 64;
 
 // One conversion's flags, width and precision, bounded.
 struct Conversion {
@@ -255,6 +256,16 @@ std::wstring LocalizationManager::FormatText(const std::wstring& format,
         }
         // flags, width, precision (kept, bounded), length modifiers (dropped), conversion
         std::size_t q = p + 1;
+        // A POSIX argument number ("%2$s") lets a language put the words in its own order.
+        std::size_t position = 0;
+        {
+            std::size_t r = q;
+            const int number = ReadCount(format, r, kMaxArguments);
+            if (r > q && r < format.size() && format[r] == L'$' && number > 0) {
+                position = static_cast<std::size_t>(std::min(number, kMaxArguments + 1));
+                q = r + 1;
+            }
+        }
         Conversion conv;
         ReadConversion(format, q, conv);
         while (q < format.size() &&
@@ -272,16 +283,30 @@ std::wstring LocalizationManager::FormatText(const std::wstring& format,
             continue;
         }
         bounded = bounded || conv.bounded;
-        if (next >= args.size())
+        const std::size_t index = position > 0 ? position - 1 : next++;
+        if (index >= args.size())
             continue;  // a missing argument formats as nothing
-        const Arg& arg = args[next++];
+        const Arg& arg = args[index];
         if (conversion == L's' || conversion == L'S') {
+            std::wstring text;
             if (const auto* s = std::get_if<std::string>(&arg))
-                out += ToWChar(*s);
+                text = ToWChar(*s);
             else if (const auto* w = std::get_if<std::wstring>(&arg))
-                out += *w;
+                text = *w;
             else
-                out += NumberText(Conversion{}, 'g', arg);
+                text = NumberText(Conversion{}, 'g', arg);
+            // As printf: the precision is the most characters shown, the width pads.
+            if (conv.precision != kNoValue &&
+                text.size() > static_cast<std::size_t>(conv.precision))
+                text.resize(static_cast<std::size_t>(conv.precision));
+            if (conv.width != kNoValue && text.size() < static_cast<std::size_t>(conv.width)) {
+                const std::size_t pad = static_cast<std::size_t>(conv.width) - text.size();
+                if (conv.flags.find('-') != std::string::npos)
+                    text.append(pad, L' ');
+                else
+                    text.insert(0, pad, L' ');
+            }
+            out += text;
         } else {
             out += NumberText(conv, static_cast<char>(conversion), arg);
         }

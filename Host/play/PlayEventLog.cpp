@@ -35,7 +35,11 @@ std::string PlainItemText(const std::wstring& text) {
         }
         plain += text[i];
     }
-    return PrintableText(plain);
+    // A name without a prefix leaves a blank after its colour code.
+    const std::size_t first = plain.find_first_not_of(L' ');
+    const std::size_t last = plain.find_last_not_of(L' ');
+    return PrintableText(first == std::wstring::npos ? std::wstring()
+                                                     : plain.substr(first, last - first + 1));
 }
 
 namespace {

@@ -208,6 +208,29 @@ TEST(Text, TagsFormatWithTypedArguments) {
     EXPECT_EQ(texts.Format("tagUnknown", 1), L"tagUnknown");
 }
 
+TEST(Text, StringsTakePrecisionWidthAndArgumentNumbersAsPrintfDoes) {
+    TestMachine tm;
+    auto& texts = LocalizationManager::Instance();
+    struct Case {
+        const wchar_t* format;
+        const wchar_t* expected;
+    };
+    // Arguments: "Bow", "Fine", "Keen", "of the Bear".
+    const Case cases[] = {
+        {L"%s%.0s", L"Bow"},
+        {L"%.2s|%6s|%-6s|", L"Bo|  Fine|Keen  |"},
+        {L"%3$s %1$s %4$s", L"Keen Bow of the Bear"},
+        {L"%4$s %1$s", L"of the Bear Bow"},
+        {L"%9$s[%1$s]", L"[Bow]"},  // past the arguments: nothing
+        {L"%2$5.2s|", L"   Fi|"},
+    };
+    for (const Case& c : cases) {
+        texts.SetText("tagCase", c.format);
+        EXPECT_EQ(texts.Format("tagCase", "Bow", "Fine", "Keen", "of the Bear"), c.expected)
+            << LocalizationManager::ToChar(c.format);
+    }
+}
+
 std::wstring Printed(const char* format, double value) {
     std::vector<char> buffer(4096);
     std::snprintf(buffer.data(), buffer.size(), format, value);
