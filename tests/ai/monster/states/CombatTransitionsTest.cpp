@@ -472,7 +472,8 @@ std::map<std::string, CombatTransitions::Scenario> CombatTransitions::Scenarios(
              // a dead one on the line, or one off the line, is passed by. (The stone wall at
              // x 20..22 stands between the two; a barrier on it would stand above the line.)
              auto make = [&](float x, float z, const Team& team) {
-                 Record("Records/Test/Barrier.dbr", R"({"Class": "DynamicBarrier", "characterLife": 50,
+                 Record("Records/Test/Barrier.dbr",
+                        R"({"Class": "DynamicBarrier", "characterLife": 50,
                      "combatManagerRecord": "Records/Combat/Standard.dbr"})");
                  auto* barrier =
                      Singleton<ObjectManager>::Get().CreateObjectFromFile<DynamicBarrier>(
