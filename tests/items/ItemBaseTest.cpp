@@ -5,9 +5,7 @@
 
 #include "Engine/Engine.h"
 #include "Engine/media/graphics/EffectEntity.h"
-#include "Engine/media/graphics/GraphicsEngine.h"
 #include "Engine/object/ObjectManager.h"
-#include "Engine/records/RecordDatabase.h"
 #include "Engine/world/World.h"
 #include "Game/characters/Character.h"
 #include "Game/core/GameEngine.h"
@@ -116,45 +114,6 @@ TEST_F(ItemBaseTest, AnItemLyingInTheWorldIsRandomizedOnItsFirstUpdate) {
         EXPECT_EQ(pebble->IsInitialized(), c.placed);
         EXPECT_EQ(pebble->IsInWorld(), c.placed);
     }
-    ShutdownObjects();
-}
-
-// A forearm piece lying in the world loops the game's forearm animation, again once it is
-// dropped after being worn, and gives its use of the clip back when it goes.
-TEST_F(ItemBaseTest, AForearmPieceInTheWorldPlaysItsAnimationAndGivesItBack) {
-    auto& records = Singleton<RecordDatabase>::Get();
-    ASSERT_TRUE(records.AddRecordText("Records/Game/GameEngine.dbr",
-                                      R"({"itemForearmAnimationName": "Test/Reach.anm"})"));
-    ASSERT_TRUE(records.AddRecordText("Records/Items/Bracer.dbr",
-                                      R"({"Class": "ArmorProtective_Forearm"})"));
-    InitializeObjects();
-    GraphicsEngine& graphics = GraphicsEngine::Get();
-    GraphicsAnim* clip = graphics.LoadAnimation("Test/Reach.anm");
-    ASSERT_NE(clip, nullptr);
-    const int uses = graphics.GetUseCount(clip);
-    ObjectManager& objects = Singleton<ObjectManager>::Get();
-    auto* bracer = objects.CreateObjectFromFile<Item>("Records/Items/Bracer.dbr");
-    auto* pebble = objects.CreateObjectFromFile<Item>("Records/Items/Pebble.dbr");
-    ASSERT_TRUE(bracer && pebble);
-    for (Item* item : {bracer, pebble}) {
-        Place(*item);
-        item->InitialUpdate();
-    }
-    EXPECT_EQ(bracer->GetChannelAnimation(0), clip);
-    EXPECT_TRUE(bracer->IsWorldAnimationPlaying());
-    EXPECT_EQ(pebble->GetChannelAnimation(0), nullptr);
-    EXPECT_EQ(graphics.GetUseCount(clip), uses + 1);
-
-    auto* wearer = objects.CreateObject<Character>();
-    World::Get().RemoveEntity(bracer);
-    bracer->AttachItem(wearer, nullptr);
-    GraphicsAnim* worn = graphics.LoadAnimation("Default");
-    bracer->PlayAnimation(0, worn, false, 1.0f, 0);
-    ASSERT_EQ(bracer->GetChannelAnimation(0), worn);
-    bracer->DetachItem(wearer);
-    EXPECT_EQ(bracer->GetChannelAnimation(0), clip);
-    objects.DestroyObject(bracer);
-    EXPECT_EQ(graphics.GetUseCount(clip), uses);
     ShutdownObjects();
 }
 
