@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <atomic>
 #include <climits>
+#include <cstdlib>
 #include <cstring>
 #include <mutex>
 #include <vector>
@@ -18,6 +19,9 @@ constinit const char* const* gOrderNames = nullptr;
 constinit int gOrderCount = 0;
 constinit std::atomic<bool> gTreeBuilt{false};
 constinit bool gReorderAll = false;
+// Whether two registered records carry the same name; until then registered records are told
+// apart by address alone.
+constinit std::atomic<bool> gStaticNamesClash{false};
 
 std::recursive_mutex& TreeMutex() {
     static std::recursive_mutex mutex;
@@ -60,9 +64,21 @@ bool RTTI_ClassInfo::IsAncestor(const RTTI_ClassInfo& other) const {
 bool RTTI_ClassInfo::IsA(const RTTI_ClassInfo& other) const {
     // Records are nearly always the same object: walk the chain by address first and compare
     // names (a record made at run time may carry a registered class's name) only on a miss.
-    for (const RTTI_ClassInfo* p = this; p; p = p->mParent)
+    bool allStatic = other.mStatic;
+    for (const RTTI_ClassInfo* p = this; p; p = p->mParent) {
         if (p == &other)
             return true;
+        allStatic = allStatic && p->mStatic;
+    }
+    // Between registered records with names of their own a name matches only its own record,
+    // already passed by address: a miss is a miss.
+    if (allStatic && !gStaticNamesClash.load(std::memory_order_relaxed)) {
+#ifndef NDEBUG
+        if (IsSameClass(other) || IsAncestor(other))
+            std::abort();
+#endif
+        return false;
+    }
     return IsSameClass(other) || IsAncestor(other);
 }
 
@@ -121,6 +137,9 @@ const RTTI_ClassInfo* RTTI_ClassInfo::GetChild(int index) const {
 
 bool RTTI_ClassInfo::QueueRegistration(RTTI_ClassInfo& record) {
     std::lock_guard lock(TreeMutex());
+    for (const RTTI_ClassInfo* r = gQueueHead; r && record.mName; r = r->mNextQueued)
+        if (r->mName && std::strcmp(r->mName, record.mName) == 0)
+            gStaticNamesClash = true;
     record.mQueueIndex = gQueueCount++;
     if (gQueueTail)
         gQueueTail->mNextQueued = &record;

@@ -16,6 +16,7 @@
 #include "Game/quests/dialog/NpcDialogPak.h"
 #include "Game/skills/Skill.h"
 #include "Game/skills/manager/SkillManager.h"
+#include "Game/skills/manager/SkillSpawnIds.h"
 #include "Game/world/fixeditems/FixedItemContainer.h"
 #include "Game/world/fixeditems/FixedItemDoor.h"
 #include "Game/world/proxies/ProxyAmbush.h"
@@ -364,7 +365,9 @@ void PlayEventLog::ObserveFoes(const Player& player) {
             if (!entity->IsA(Character::classInfo) || entity == &player)
                 continue;
             auto& character = static_cast<Character&>(*entity);
-            if (character.IsAlive() && character.IsOwnedByClient())
+            // What a skill made: a pet, a wall, a creature risen from a death.
+            if (character.IsAlive() &&
+                (character.IsOwnedByClient() || IsSkillSpawnId(character.GetObjectId())))
                 ObserveSpawn(character);
             if (!character.IsAlive() || character.GetCurrentAttackTargetId() != mPlayerId)
                 continue;

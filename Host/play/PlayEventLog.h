@@ -2,10 +2,11 @@
 // What `gamehost play` prints while the game runs: one line for each game event a player would
 // notice (a kill with the experience it brought, a level or skill point gained, the player's
 // death and respawn, a monster taking the player on, the first use of each of a foe's skills
-// other than its plain attack, a summons or a wall appearing near the player, a chest opened,
-// loot falling and being picked up, a conversation begun, a merchant's greeting, creatures a
-// spawn proxy brings out, an ambush springing, a quest's reward, a script point crossed), and a
-// progress line on request. It only listens and reads: every rule stays the library's.
+// other than its plain attack, a summons, a wall or a creature risen from a death appearing near
+// the player, a chest opened, loot falling and being picked up, a conversation begun, a
+// merchant's greeting, creatures a spawn proxy brings out, an ambush springing, a quest's reward,
+// a script point crossed), and a progress line on request. It only listens and reads: every
+// rule stays the library's.
 #include <cstdint>
 #include <cstdio>
 #include <map>

@@ -30,6 +30,7 @@
 #include "Host/play/PlayEventLog.h"
 #include "Host/play/PlayerClicks.h"
 #include "Host/play/PotionDriver.h"
+#include "Host/play/SkillDriver.h"
 #include "Host/play/StateChecksum.h"
 
 namespace GAME {
@@ -266,6 +267,7 @@ void PlaySession::PlayFrames() {
     mMarket = std::make_unique<MarketDriver>(*mLog);
     if (mCampaign)
         mCampaign->SetMarket(mMarket.get());
+    SkillDriver skills(*mLog);
     for (int frame = 1; frame <= mOptions.frames; ++frame) {
         if (const int signal = StopSignalReceived()) {
             std::fprintf(mOut, "gamehost: stopped by signal %d after frame %d\n", signal,
@@ -275,6 +277,9 @@ void PlaySession::PlayFrames() {
         if (Player* player = Singleton<ObjectManager>::Get().GetObject<Player>(mPlayerId)) {
             mClicks.ClickFor(*player, frame);
             potions.DrinkIfLow(*player);
+            // The campaign's story is timed without skills; the reactive driver's play has them.
+            if (!mCampaign)
+                skills.Step(*player, gEngine->GetGameTime());
             mMarket->Trade(*player);
         }
         RunFrame(mOptions.frameMs);

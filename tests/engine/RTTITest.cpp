@@ -87,6 +87,15 @@ TEST(RTTI, EngineRecordsFormOneTreeUnderObject) {
     EXPECT_TRUE(Actor::classInfo.IsA(Object::classInfo));
     EXPECT_TRUE(ChaosBeam::classInfo.IsA(Entity::classInfo));
     EXPECT_FALSE(Entity::classInfo.IsA(Actor::classInfo));
+    EXPECT_FALSE(Actor::classInfo.IsA(ChaosBeam::classInfo));
+    // A record made at run time under a registered class's name is that class, either way round.
+    RTTI_ClassInfo namedEntity("Entity", nullptr, nullptr);
+    RTTI_ClassInfo namedTile("Tile", nullptr, nullptr);
+    RTTI_ClassInfo scout("Scout", &namedEntity, nullptr);
+    EXPECT_TRUE(Actor::classInfo.IsA(namedEntity));
+    EXPECT_FALSE(Actor::classInfo.IsA(namedTile));
+    EXPECT_TRUE(scout.IsA(Entity::classInfo));
+    EXPECT_FALSE(scout.IsA(Actor::classInfo));
     EXPECT_EQ(Object::classInfo.FindByName("Tile"), &Tile::classInfo);
     for (const char* name :
          {"Object", "Entity", "Actor", "Light", "LineEffect", "ChaosBeam", "Tile"}) {

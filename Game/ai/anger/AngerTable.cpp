@@ -75,29 +75,47 @@ float ApplyTo(float value, std::size_t index, const Provocation* queue, std::siz
     return value;
 }
 
-// Subtracts calms[0..count) in order from `groups` whole groups of lanes at `at`, `Width` groups
-// side by side so the subtractions of one calm flow together.
+// Two groups of lanes in one register where the processor has sixteen lanes (else the compiler
+// splits it): each lane still takes its own subtractions, so the bits are the same.
+using WideLanes = float __attribute__((vector_size(64)));
+
+// Subtracts calms[0..count) in order from `Width` whole groups of lanes at `at`, side by side
+// so the subtractions of one calm flow together; pairs of groups share a wide register.
 template <std::size_t Width>
 [[gnu::always_inline]] inline void CalmGroups(float* at, const float* calms, std::size_t count) {
-    Lanes v[Width];
-    for (std::size_t w = 0; w < Width; ++w)
-        __builtin_memcpy(&v[w], at + w * kLanes, sizeof v[w]);
-    for (std::size_t k = 0; k < count; ++k) {
-        const float calm = calms[k];
+    if constexpr (Width % 2 == 0) {
+        constexpr std::size_t kWide = Width / 2;
+        WideLanes v[kWide];
+        for (std::size_t w = 0; w < kWide; ++w)
+            __builtin_memcpy(&v[w], at + w * 2 * kLanes, sizeof v[w]);
+        for (std::size_t k = 0; k < count; ++k) {
+            const float calm = calms[k];
+            for (std::size_t w = 0; w < kWide; ++w)
+                v[w] -= calm;
+        }
+        for (std::size_t w = 0; w < kWide; ++w)
+            __builtin_memcpy(at + w * 2 * kLanes, &v[w], sizeof v[w]);
+    } else {
+        Lanes v[Width];
         for (std::size_t w = 0; w < Width; ++w)
-            v[w] -= calm;
+            __builtin_memcpy(&v[w], at + w * kLanes, sizeof v[w]);
+        for (std::size_t k = 0; k < count; ++k) {
+            const float calm = calms[k];
+            for (std::size_t w = 0; w < Width; ++w)
+                v[w] -= calm;
+        }
+        for (std::size_t w = 0; w < Width; ++w)
+            __builtin_memcpy(at + w * kLanes, &v[w], sizeof v[w]);
     }
-    for (std::size_t w = 0; w < Width; ++w)
-        __builtin_memcpy(at + w * kLanes, &v[w], sizeof v[w]);
 }
 
-// Wider registers where the processor has them; the same operations either way. The clone's
-// resolver runs while the library is relocated, before ThreadSanitizer is ready to watch it, so
-// a TSan build keeps the one default version.
+// Wider registers where the processor has them (sixteen lanes, eight, or four); the same
+// operations either way. The clone's resolver runs while the library is relocated, before
+// ThreadSanitizer is ready to watch it, so a TSan build keeps the one default version.
 #if defined(__SANITIZE_THREAD__)
 #define ANGER_TARGET_CLONES
 #else
-#define ANGER_TARGET_CLONES __attribute__((target_clones("avx2", "default")))
+#define ANGER_TARGET_CLONES __attribute__((target_clones("avx512f", "avx2", "default")))
 #endif
 ANGER_TARGET_CLONES void ApplyQueue(float* values, std::size_t count, const Provocation* queue,
                                     std::size_t queued) {

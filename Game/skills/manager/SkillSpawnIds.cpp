@@ -51,4 +51,8 @@ bool IsSkillSpawnIdOfHost(std::uint32_t id, int host) {
     return id >= base && id < base + kHostShare;
 }
 
+bool IsSkillSpawnId(std::uint32_t id) {
+    return id >= kBandBase && id < kBandBase + kHosts * kHostShare;
+}
+
 }  // namespace GAME

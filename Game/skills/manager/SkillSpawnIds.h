@@ -12,5 +12,7 @@ namespace GAME {
 std::uint32_t CreateSkillSpawnId();
 // Whether the id lies in that host's part of the band.
 bool IsSkillSpawnIdOfHost(std::uint32_t id, int host);
+// Whether a skill of any host made the object of that id.
+bool IsSkillSpawnId(std::uint32_t id);
 
 }  // namespace GAME
