@@ -112,7 +112,7 @@ TEST_F(MonsterKinds, StoogeDropsTheMiscLootOfItsOwnKeys) {
     ControllerStooge::CreateDropMiscItems(*dummy);
     std::vector<Entity*> after;
     World::Get().GetEntitiesInSphere(after, meadow, Sphere{At(10, 10).local, 4.0f});
-    // Items the level placed nearby count on both sides.
+    // Items the sample level placed nearby are not the stooge's.
     int items = 0;
     for (Entity* entity : after)
         items += entity->IsA<Item>() ? 1 : 0;
