@@ -220,6 +220,22 @@ bool AnimationLibrary::AddTableText(std::string_view origin, std::string_view js
                 clip->AddBoneMotion(bone, displacement);
             }
         }
+        if (auto ragDoll = body.find("ragDoll"); ragDoll != body.end()) {
+            static constexpr const char* kRagDollKeys[] = {"effect", "direction", "push",
+                                                           "elevation"};
+            bool wellFormed = ragDoll->is_object();
+            for (const char* field : kRagDollKeys)
+                wellFormed =
+                    wellFormed && (!ragDoll->contains(field) || ragDoll->at(field).is_string());
+            if (wellFormed)
+                clip->SetRagDoll({TextOf(*ragDoll, "effect"), TextOf(*ragDoll, "direction"),
+                                  TextOf(*ragDoll, "push"), TextOf(*ragDoll, "elevation")});
+            else
+                gEngine->Log(1,
+                             "Animation table %s: clip %s: \"ragDoll\" must be an object of "
+                             "texts (effect, direction, push, elevation); skipped",
+                             from.c_str(), name.c_str());
+        }
         mClipsByName.emplace(key, clip.get());
         mClips.push_back(std::move(clip));
     }

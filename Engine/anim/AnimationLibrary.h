@@ -7,7 +7,9 @@
 //                                    "attachPoints": [{"name", "bone", "offset"}]}},
 //           "clips": {"<clip name>": {"length": ms, "frameRate": n, "speed": f,
 //                                     "skeleton": "<name>", "events": [{"name", "time": ms}],
-//                                     "boneMotion": [{"bone", "displacement": [x, y, z]}]}}}
+//                                     "boneMotion": [{"bone", "displacement": [x, y, z]}],
+//                                     "ragDoll": {"effect", "direction", "push",
+//                                                 "elevation"}}}}
 #include <memory>
 #include <string>
 #include <string_view>

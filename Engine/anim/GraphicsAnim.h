@@ -3,6 +3,7 @@
 // a pass, and how it moves the bones of its skeleton. Clips are data (data/Animations); the
 // graphics engine hands out one shared, immutable GraphicsAnim per clip name.
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "Engine/text/Name.h"
@@ -16,6 +17,15 @@ class SkeletalPose;
 struct AnimationEvent {
     Name name;
     float timeMs = 0.0f;  // into the pass, at speed 1
+};
+
+// How a body struck while this clip plays falls limp: the rag-doll texts of the clip (effect
+// type, direction, push, elevation), all empty when it names none.
+struct AnimationRagDoll {
+    std::string effect;
+    std::string direction;
+    std::string push;
+    std::string elevation;
 };
 
 // A bone carried linearly by `displacement` over one pass (added to its bind offset).
@@ -42,6 +52,7 @@ public:
     // In time order; events of equal time keep the table's order.
     const std::vector<AnimationEvent>& GetEvents() const { return mEvents; }
     const std::vector<AnimationBoneMotion>& GetBoneMotions() const { return mMotions; }
+    const AnimationRagDoll& GetRagDoll() const { return mRagDoll; }
 
     // The frame shown at a time into the pass, 0 .. length - 1.
     int GetFrameAtTime(double timeMs) const;
@@ -54,6 +65,7 @@ public:
     void AddBoneMotion(int bone, const Vec3& displacement) {
         mMotions.push_back({bone, displacement});
     }
+    void SetRagDoll(AnimationRagDoll ragDoll) { mRagDoll = std::move(ragDoll); }
 
 private:
     std::string mName;
@@ -64,6 +76,7 @@ private:
     const Skeleton* mSkeleton;
     std::vector<AnimationEvent> mEvents;
     std::vector<AnimationBoneMotion> mMotions;
+    AnimationRagDoll mRagDoll;
 };
 
 }  // namespace GAME

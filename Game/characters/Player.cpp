@@ -12,13 +12,13 @@
 #include "Game/ai/controllers/ControllerCharacter.h"
 #include "Game/ai/controllers/player/ControllerPlayer.h"
 #include "Game/characters/CharacterLookup.h"
+#include "Game/characters/monster/Monster.h"
 #include "Game/characters/player/PlayerReplicationData.h"
 #include "Game/core/GameEngine.h"
 #include "Game/core/ObjectLookup.h"
 #include "Game/core/players/PartyManager.h"
 #include "Game/core/players/PlayerNetInfo.h"
 #include "Game/core/util/MathUtil.h"
-#include "Game/core/util/SeamLog.h"
 #include "Game/items/hotslots/PlayerHotSlotCtrl.h"
 #include "Game/items/inventory/PlayerInventoryCtrl.h"
 
@@ -188,11 +188,13 @@ void Player::OnCreatureDeath(const GameEvent_CreatureDeath& event) {
         TruncateToUnsigned(static_cast<float>(dead->GetCharLevel()) * lifeAndMana);
     if (score <= greatest)
         return;
+    // Characters of other kinds have no name to show.
     if (const auto* player = dynamic_cast<const Player*>(dead))
         stats.SetGreatestMonsterKilledName(player->GetGameDescription(false));
+    else if (const auto* monster = dynamic_cast<const Monster*>(dead))
+        stats.SetGreatestMonsterKilledName(monster->GetGameDescription(false));
     else
-        ReportSeam("Player",
-                   "Monster::GetGameDescription (the greatest monster killed keeps no name)");
+        stats.SetGreatestMonsterKilledName(std::wstring());
     stats.SetGreatestMonsterKilledLevel(dead->GetCharLevel());
     stats.SetGreatestMonsterKilledLifeAndMana(TruncateToUnsigned(lifeAndMana));
 }

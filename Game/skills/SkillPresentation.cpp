@@ -2,13 +2,13 @@
 // data, pet templates and animations. Names come from the profile at the current level.
 #include <cmath>
 
+#include "Engine/anim/GraphicsAnim.h"
 #include "Engine/object/ObjectManager.h"
 #include "Engine/sys/Machine.h"
 #include "Engine/world/World.h"
 #include "Game/characters/Character.h"
 #include "Game/characters/anim/AnimationSet.h"
 #include "Game/core/ObjectLookup.h"
-#include "Game/core/util/SeamLog.h"
 #include "Game/items/kinds/Weapon.h"
 #include "Game/skills/Skill.h"
 #include "Game/skills/SkillTargets.h"
@@ -320,8 +320,15 @@ bool Skill::StartNormalAnimation(Character& character, int type, const Name& nam
     return true;
 }
 
-void Skill::CaptureAnimationRagDollInfo(Character&) {
-    ReportSeam("Skill", "AnimationSet rag-doll data of the current animation");
+void Skill::CaptureAnimationRagDollInfo(Character& character) {
+    // How the clip just started throws a body it strikes; a clip that says nothing clears it.
+    static const AnimationRagDoll kNone;
+    const GraphicsAnim* clip = character.GetCurrentAnimation();
+    const AnimationRagDoll& ragDoll = clip ? clip->GetRagDoll() : kNone;
+    mRagDollEffect = ragDoll.effect;
+    mRagDollDirection = ragDoll.direction;
+    mRagDollPush = ragDoll.push;
+    mRagDollElevation = ragDoll.elevation;
 }
 
 WorldCoords Skill::GetCoordsFromCallback(const Character& character, const Name& event) const {

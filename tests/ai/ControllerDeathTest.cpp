@@ -1,10 +1,12 @@
 // A fighting controller kills its character when its life runs out: the die action runs on
-// every machine and the start of the death is announced once.
+// every machine and the start of the death is announced once. Its animations' "show" and "hide"
+// events show or hide the character everywhere.
 #include <gtest/gtest.h>
 
 #include <vector>
 
 #include "Engine/events/EventManager.h"
+#include "Engine/text/Name.h"
 #include "Game/ai/controllers/ControllerCombat.h"
 #include "Game/characters/actions/CharacterActionHandler.h"
 #include "Game/core/GameEvents.h"
@@ -105,6 +107,23 @@ TEST_F(ControllerDeath, AnInvincibleCharacterOrOneWithLifeLeftLives) {
         EXPECT_TRUE(listener.ids.empty());
     }
     EXPECT_EQ(game.Pump(), 0);
+}
+
+TEST_F(ControllerDeath, AnAnimationsShowAndHideEventsShowOrHideTheCharacterOnEveryMachine) {
+    struct Step {
+        const char* event;
+        bool visible;
+    };
+    // Other events leave the character as it is.
+    for (const Step& step :
+         {Step{"hide", false}, Step{"Hit", false}, Step{"show", true}, Step{"End", true}}) {
+        ON_MACHINE(game.Server()) {
+            controller->HandleEvent(Name::Create(step.event));
+        }
+        game.Pump();
+        const auto visible = game.OnEach([] { return Monster()->IsVisible(); });
+        EXPECT_EQ(visible, std::vector<bool>(3, step.visible)) << step.event;
+    }
 }
 
 }  // namespace

@@ -64,7 +64,7 @@ Walk RunAcrossTheWall(Character& hero, const WorldVec3& target) {
 class Movement : public MeadowTest {};
 
 TEST_F(Movement, RunsAroundTheWallSlowsNearTheEndAndStops) {
-    Character* hero = Spawn(10, 25);
+    Character* hero = SpawnRunner(10, 25);
     PlayRun(*hero);
     const WorldVec3 target = At(32, 25);
     const Walk walk = RunAcrossTheWall(*hero, target);
@@ -122,10 +122,12 @@ TEST(MovementOnTwoMachines, PositionsAreIdentical) {
         ASSERT_TRUE(World::Get().LoadLevel("Levels/Sample/Sample.level"));
         Region* meadow = World::Get().GetRegion("Meadow");
         auto place = [meadow](float x, float z) {
-            auto* c = Singleton<ObjectManager>::Get().CreateObject<Character>();
+            auto* c = Singleton<ObjectManager>::Get().CreateObjectFromFile<Character>(
+                "Records/Test/Runner.dbr");
             WorldVec3 p(meadow, Vec3(x, 5, z));
             p.PutOnFloor();
             World::Get().AddEntity(c, WorldCoords(meadow, Coords::FromOrigin(p.local)), true);
+            c->InitialUpdate();
             c->ResetMovementManager();
             return c;
         };
@@ -148,7 +150,7 @@ TEST(MovementOnTwoMachines, PositionsAreIdentical) {
 }
 
 TEST_F(Movement, TeleportStopsAndPlacesOnTheFloor) {
-    Character* hero = Spawn(10, 25);
+    Character* hero = SpawnRunner(10, 25);
     PlayRun(*hero);
     hero->MoveTo(At(32, 25), 0.0f);
     Frame(*hero, kFrameMs);
@@ -317,7 +319,7 @@ TEST_F(Movement, DisallowedRotationKeepsTheFacing) {
 }
 
 TEST_F(Movement, RestoredRunLastsAsLongAsItsActionAndAWalkToo) {
-    Character* hero = Spawn(10, 25);
+    Character* hero = SpawnRunner(10, 25);
     PlayRun(*hero);
     hero->SetInitialStateInfo(AS::Move, At(32, 25), 0, 0);
     hero->RestoreLifeState();
@@ -345,17 +347,25 @@ TEST_F(Movement, RestoredRunLastsAsLongAsItsActionAndAWalkToo) {
 }
 
 TEST_F(Movement, WithoutARunAnimationTheCharacterStaysStanding) {
-    auto* legless =
-        Singleton<ObjectManager>::Get().CreateObjectFromFile<Character>("Records/Test/Legless.dbr");
-    ASSERT_NE(legless, nullptr);
-    World::Get().AddEntity(legless, WorldCoords(meadow, Coords::FromOrigin(At(10, 25).local)),
-                           true);
-    legless->ResetMovementManager();
-    legless->MoveTo(At(32, 25), 0.0f);
-    EXPECT_EQ(legless->GetActionState(), AS::ForcedStop);
-    EXPECT_EQ(legless->GetPath(), nullptr);
-    Frame(*legless, kFrameMs);
-    EXPECT_EQ(legless->GetCoords().coords.origin, At(10, 25).local);
+    // A record without run clips, and no record at all (no animations whatever).
+    for (const bool record : {true, false}) {
+        Character* legless = record
+                                 ? Singleton<ObjectManager>::Get().CreateObjectFromFile<Character>(
+                                       "Records/Test/Legless.dbr")
+                                 : Singleton<ObjectManager>::Get().CreateObject<Character>();
+        ASSERT_NE(legless, nullptr);
+        World::Get().AddEntity(legless, WorldCoords(meadow, Coords::FromOrigin(At(10, 25).local)),
+                               true);
+        legless->ResetMovementManager();
+        legless->MoveTo(At(32, 25), 0.0f);
+        EXPECT_EQ(legless->GetActionState(), AS::ForcedStop) << record;
+        EXPECT_EQ(legless->GetPath(), nullptr) << record;
+        Frame(*legless, kFrameMs);
+        EXPECT_EQ(legless->GetCoords().coords.origin, At(10, 25).local) << record;
+        legless->WalkTo(At(32, 25), 0.0f);
+        EXPECT_EQ(legless->GetPath(), nullptr) << record;
+        World::Get().RemoveEntity(legless);
+    }
 }
 
 }  // namespace

@@ -41,6 +41,10 @@ public:
               R"({"Class": "Character", "disallowRotation": true, "characterRunSpeed": 1.0,
                   "unarmedRunAnim": "Creatures/Anims/Human_Run.anm"})");
         Write("Records/Test/Legless.dbr", R"({"Class": "Character", "characterRunSpeed": 1.0})");
+        Write("Records/Test/Runner.dbr",
+              R"({"Class": "Character", "characterRunSpeed": 1.0,
+                  "unarmedRunAnim": "Creatures/Anims/Human_Run.anm",
+                  "unarmedWalkAnim": "Creatures/Anims/Human_Walk.anm"})");
         Write("Records/Test/Caller.dbr",
               R"({"Class": "ProbeCharacter", "maxDistressCalls": 2, "distressCallTime": 1000,
                   "distressCallRange": 10.0, "defaultTeamMajor": "TeamMajor_Monster"})");
@@ -94,6 +98,16 @@ protected:
                                true);
         character->ResetMovementManager();
         return character;
+    }
+    // A character with run and walk clips (one made without a record has none to move with).
+    Character* SpawnRunner(float x, float z) {
+        auto* runner = Singleton<ObjectManager>::Get().CreateObjectFromFile<Character>(
+            "Records/Test/Runner.dbr");
+        World::Get().AddEntity(runner, WorldCoords(meadow, Coords::FromOrigin(At(x, z).local)),
+                               true);
+        runner->InitialUpdate();
+        runner->ResetMovementManager();
+        return runner;
     }
     // One frame: the engine's step (clips), then the character's.
     static void Frame(Character& character, int ms) {

@@ -1,10 +1,14 @@
 // What a skill shows and plays: effect handles, buff effect packs, rag-doll data, pet templates,
 // attach points of animation events and the interface texts with their tags.
+#include <utility>
+
+#include "Engine/anim/AnimationLibrary.h"
 #include "Engine/media/sound/SoundPak.h"
 #include "Engine/records/RecordDatabase.h"
 #include "Engine/text/LocalizationManager.h"
 #include "Engine/world/World.h"
 #include "Game/characters/Character.h"
+#include "Game/characters/anim/AnimationSetType.h"
 #include "Game/skills/profile/SkillProfile.h"
 #include "Game/world/props/Prop.h"
 #include "SkillTestSupport.h"
@@ -113,6 +117,40 @@ TEST_F(SkillPresentation, RagDollDataTakesTheProfileEffectAndLevelAmplification)
     EXPECT_EQ(data.effect, CharacterRagDoll::TakeHit);
     EXPECT_FLOAT_EQ(data.amplification, 1.5f);
     EXPECT_FLOAT_EQ(data.direction.Length(), 0.0f);  // no direction words: no push
+}
+
+TEST_F(SkillPresentation, AnAnimationsTakeHitRagDollTextsJoinTheSkillsAfterItPlays) {
+    // Each attack clip says how a body it strikes falls; only a "TakeHit" clip adds its
+    // direction, push and elevation to the skill's own (none for the fire bolt), and a clip that
+    // says nothing clears what the last one said.
+    ASSERT_TRUE(Singleton<AnimationLibrary>::Get().AddTableText("rag clips", R"({"clips": {
+        "Test/Uppercut.anm": {"length": 500, "ragDoll": {"effect": "TakeHit",
+                                                         "elevation": "Upward"}},
+        "Test/Slump.anm": {"length": 500, "ragDoll": {"effect": "Crumple",
+                                                      "elevation": "Upward"}},
+        "Test/Plain.anm": {"length": 500},
+        "Test/Broken.anm": {"length": 500, "ragDoll": ["TakeHit"]}}})"));
+    EXPECT_EQ(tm.CountLog("clip Test/Broken.anm: \"ragDoll\" must be an object"), 1);
+    Skill& skill = Make(kFireBolt);
+    const std::pair<const char*, float> steps[] = {{"Test/Uppercut.anm", 1.0f},
+                                                   {"Test/Plain.anm", 0.0f},
+                                                   {"Test/Uppercut.anm", 1.0f},
+                                                   {"Test/Slump.anm", 0.0f},
+                                                   {"Test/Broken.anm", 0.0f}};
+    for (const auto& [clip, up] : steps) {
+        const std::string record = std::string("Records/") + clip + ".dbr";
+        Singleton<RecordDatabase>::Get().AddRecordText(
+            record,
+            std::string(R"({"Class": "Character", "unarmedAttackAnim1": ")") + clip + "\"}");
+        auto* striker = Singleton<ObjectManager>::Get().CreateObjectFromFile<Character>(record);
+        ASSERT_NE(striker, nullptr);
+        ASSERT_TRUE(skill.StartNormalAnimation(
+            *striker, static_cast<int>(AnimationSet_Type::Attack), Name(), 1.0f, 0, 0));
+        CharacterRagDoll::EffectData data;
+        skill.InitRagDollData(data, WorldVec3(), WorldVec3());
+        EXPECT_EQ(data.effect, CharacterRagDoll::TakeHit) << clip;
+        EXPECT_FLOAT_EQ(data.direction.y, up) << clip;
+    }
 }
 
 TEST_F(SkillPresentation, PetTemplatesFollowTheLevelAndSkipARepeatedRecord) {

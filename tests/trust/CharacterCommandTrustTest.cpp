@@ -71,11 +71,12 @@ TEST_F(CharacterCommandTrust, CommandsAboutAnotherPlayerOrItsPetAreNeitherRunNor
     SendFromHostile(new ShowCharacterConfigCmd(kHonest, false));
     SendFromHostile(new SetTeamConfigCmd(kHonest, TeamManager::DefaultMonsterTeam()));
     SendFromHostile(new RequestAllyMoveConfigCmd(kHonestPet, kHostile, WorldVec3()));
+    SendFromHostile(new RequestAllyAttackConfigCmd(kHonestPet, kHostile, kHonest));
     SendFromHostile(new SkillStateUpdateConfigCmd(kHonest, 0, SkillState{9, true}));
     SendFromHostile(
         new SkillTargetResultConfigCmd(kHonest, 0, {kHostile}, WorldCoords(), 1, 0, false, 1));
     SendFromHostile(new ReleasePetConfigCmd(kHonest, kHonestPet));
-    EXPECT_EQ(game.Server().CountLog("Net: refused"), 7);
+    EXPECT_EQ(game.Server().CountLog("Net: refused"), 8);
     EXPECT_EQ(game.Server().CountLog("ControllerCombat::KillMe"), 0);
     const auto invincible = OnEachMachine(kHonest, [](const Character& c) {
         return c.IsInvincible() || !c.IsVisible() || c.GetTeam().GetTeamMajor() == Team::Monster;

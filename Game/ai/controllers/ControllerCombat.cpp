@@ -1,12 +1,14 @@
 #include "Game/ai/controllers/ControllerCombat.h"
 
+#include <memory>
+
 #include "Engine/Engine.h"
 #include "Engine/text/Name.h"
 #include "Game/characters/Character.h"
 #include "Game/characters/CharacterLookup.h"
 #include "Game/characters/actions/LifeActions.h"
 #include "Game/core/GameEvents.h"
-#include "Game/core/util/SeamLog.h"
+#include "Game/core/net/commands/CharacterCommands.h"
 #include "Game/items/loot/GoldGenerator.h"
 #include "Game/items/loot/LootDrop.h"
 #include "Game/rules/death/DeathManager.h"
@@ -31,8 +33,10 @@ void ControllerCombat::Update(int ms) {
 void ControllerCombat::HandleEvent(const Name& name) {
     static const Name kShow = Name::Create("show");
     static const Name kHide = Name::Create("hide");
-    if (name == kShow || name == kHide)
-        ReportSeam("Controller", "the show-character command");
+    if (name != kShow && name != kHide)
+        return;
+    if (Character* character = GetParentCharacter())
+        character->Enqueue(std::make_unique<ShowCharacterConfigCmd>(GetParentId(), name == kShow));
 }
 
 void ControllerCombat::KillMe() {

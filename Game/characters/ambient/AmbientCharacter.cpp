@@ -5,7 +5,6 @@
 #include "Engine/records/LoadTable.h"
 #include "Game/ai/controllers/CharacterController.h"
 #include "Game/ai/controllers/ControllerCombat.h"
-#include "Game/core/util/SeamLog.h"
 
 namespace GAME {
 
@@ -32,13 +31,8 @@ void AmbientCharacter::Load(const LoadTable& table) {
     } else if (gEngine->IsEditor()) {
         mPendingController = objects.CreateObjectFromFile<Controller>(kAmbientEditorController);
     } else {
-        if (table.GetString("controllerType") == "Stooge") {
-            if (Controller::classInfo.FindByName(kStoogeController))
-                mPendingController =
-                    dynamic_cast<Controller*>(objects.CreateObject(kStoogeController));
-            else
-                ReportSeam("AmbientCharacter", "ControllerStooge (the stooge controller)");
-        }
+        if (table.GetString("controllerType") == "Stooge")
+            mPendingController = dynamic_cast<Controller*>(objects.CreateObject(kStoogeController));
         GetSkillManager().SetAsControllingManager();
     }
     GetSkillManager().LoadSkills(table, kSkillEntries);

@@ -5,6 +5,7 @@
 #include "Engine/media/sound/SoundPak.h"
 #include "Engine/object/ObjectManager.h"
 #include "Engine/records/LoadTable.h"
+#include "Engine/text/LocalizationManager.h"
 #include "Engine/world/Math.h"
 #include "Game/ai/controllers/CharacterController.h"
 #include "Game/characters/Player.h"
@@ -12,6 +13,7 @@
 #include "Game/core/GameEngine.h"
 #include "Game/core/ObjectLookup.h"
 #include "Game/core/players/Team.h"
+#include "Game/core/util/StringUtil.h"
 #include "Game/world/WorldRandom.h"
 #include "Game/world/volumes/BoundingVolumeMultiple.h"
 
@@ -90,6 +92,7 @@ void Monster::Load(const LoadTable& table) {
     mShowStatusWidgetWhenPet = table.GetBool("showStatusWidgetWhenPet", false);
     mStatusIcon = table.GetString("StatusIcon");
     mStatusIconRed = table.GetString("StatusIconRed");
+    mDescriptionTag = table.GetString("description");
     if (!Character::GetTeam().IsInitialized())
         SetTeam(TeamManager::DefaultMonsterTeam());
     SetOutlineColor(Color{1.0f, 0.0f, 0.0f, 0.3f});
@@ -233,6 +236,16 @@ void Monster::SelectAlternativeMeshAndTextures() {
     } else if (!mBumpTextures.empty()) {
         SetBumpTexture(mBumpTextures[id % mBumpTextures.size()]);
     }
+}
+
+std::wstring Monster::GetGameDescription(bool) const {
+    const LocalizationManager& texts = LocalizationManager::Instance();
+    std::wstring text =
+        gGameEngine ? gGameEngine->GetMonsterColorText(mClassification) : std::wstring();
+    text += texts.Format("SimpleStringFormat", texts.GetText(mDescriptionTag));
+    RemoveLineBreakCodes(text);
+    TrimLeadingSpacesAndBraces(text);
+    return text;
 }
 
 }  // namespace GAME

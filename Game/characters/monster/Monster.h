@@ -120,6 +120,8 @@ public:
     float GetAmbientCountdown() const { return mAmbientCountdown; }
 
     MonsterClassification GetClassification() const { return mClassification; }
+    // The name shown of the monster: its classification's colour and its "description" text.
+    std::wstring GetGameDescription(bool forMap) const;
     float GetDeathFromEnemyRange() const { return mDeathFromEnemyRange; }
     void SetProxyParent(const std::string& name) { mProxyParent = name; }
     const std::string& GetProxyParent() const { return mProxyParent; }
@@ -222,6 +224,7 @@ private:
     std::uint32_t mPreviousLeaderId = 0;
     std::uint32_t mLeaderId = 0;
     MonsterClassification mClassification = MonsterClassification_Common;
+    std::string mDescriptionTag;
     float mDeathFromEnemyRange = 0.0f;
     std::string mProxyParent;
     unsigned int mProxyNumSiblings = 0;

@@ -19,7 +19,6 @@
 #include "Game/characters/movement/SightDigest.h"
 #include "Game/characters/movement/SlotManager.h"
 #include "Game/core/GameEngine.h"
-#include "Game/core/util/SeamLog.h"
 #include "Game/skills/Skill.h"
 #include "Game/world/fixeditems/FixedItem.h"
 #include "Game/world/strategic/StrategicMovementBase.h"
@@ -29,15 +28,11 @@ namespace GAME {
 namespace {
 
 // Plays the run or walk of the current stance. A character without any set (one made without a
-// record) is taken as moving, and its body shows whatever its actor plays.
+// record) has nothing to play, as one whose set lacks the clip: it stays standing.
 bool PlayMovementAnimation(Character& character, AnimationSet_Type type, float speed,
                            unsigned count) {
     AnimationSet* set = character.GetAnimationSet();
-    if (!set) {
-        ReportSeam("Character", "AnimationSet::PlayAnimation without a stance set (run and walk)");
-        return true;
-    }
-    return set->PlayAnimation(character, type, Name(), speed, true, count);
+    return set && set->PlayAnimation(character, type, Name(), speed, true, count);
 }
 
 // The range of a skill and whether it needs an attack slot; false when the id names no skill.

@@ -115,7 +115,7 @@ void RemoveLineBreakCodes(std::wstring& text) {
     }
 }
 
-void TrimSpacesAndBraces(std::wstring& text) {
+void TrimLeadingSpacesAndBraces(std::wstring& text) {
     std::size_t start = 0;
     for (int erased = 0; start < text.size() && erased < kMaxTextPasses;) {
         if (text[start] == L'{' || text[start] == L'}') {
@@ -127,6 +127,10 @@ void TrimSpacesAndBraces(std::wstring& text) {
             break;
         }
     }
+}
+
+void TrimSpacesAndBraces(std::wstring& text) {
+    TrimLeadingSpacesAndBraces(text);
     std::size_t end = text.size();
     for (int erased = 0; end > 0 && erased < kMaxTextPasses;) {
         const wchar_t c = text[end - 1];

@@ -27,6 +27,8 @@ std::string GetFileName(const std::string& path, bool stripExtension = false);
 void RemoveLineBreakCodes(std::wstring& text);
 // Erases blanks at both ends (at most 50 at each), stepping over '{' and '}' on the way in.
 void TrimSpacesAndBraces(std::wstring& text);
+// The same at the front only.
+void TrimLeadingSpacesAndBraces(std::wstring& text);
 
 // True when some string of the first list equals some string of the second.
 bool StringListsIntersect(const std::vector<std::string>& a, const std::vector<std::string>& b);

@@ -4,14 +4,17 @@
 
 #include <functional>
 #include <map>
+#include <tuple>
 
 #include "../CharacterTestSupport.h"
 #include "../PlayerTestSupport.h"
 #include "Engine/Engine.h"
 #include "Engine/media/graphics/GraphicsMeshInstance.h"
 #include "Engine/object/ObjectManager.h"
+#include "Engine/records/RecordDatabase.h"
 #include "Engine/streams/BinaryStream.h"
 #include "Engine/sys/RandomUniform.h"
+#include "Engine/text/LocalizationManager.h"
 #include "Engine/world/World.h"
 #include "Game/ai/monster/ControllerMonster.h"
 #include "Game/characters/monster/Guard.h"
@@ -199,6 +202,36 @@ TEST_F(MonsterTest, OnlyAPlayersKillCountsInItsPlayStatistics) {
     EXPECT_EQ(hero->GetPlayStats().GetKills(), 1u);
     ASSERT_TRUE(hero->GetPlayStats().GetDesignerVariable("experienceFromKills", value));
     EXPECT_EQ(value, static_cast<float>(reward));
+}
+
+TEST_F(MonsterTest, ItsShownNameIsItsColourAndItsTextWithoutBreaksOrLeadingBlanks) {
+    LocalizationManager& texts = LocalizationManager::Instance();
+    texts.SetText("SimpleStringFormat", L"%s");
+    texts.SetText("tagOldTusk", L"Old Tusk");
+    texts.SetText("tagGreyWolf", L" \n  Grey^NWolf ");
+    // Leading blanks go (trailing ones stay), with every line break.
+    for (const auto& [kind, tag, shown] : {std::tuple{"Boss", "tagOldTusk", L"{^R}Old Tusk"},
+                                           std::tuple{"Common", "tagGreyWolf", L"GreyWolf "}}) {
+        const std::string record = std::string("Records/Monsters/") + kind + ".dbr";
+        ASSERT_TRUE(Singleton<RecordDatabase>::Get().AddRecordText(
+            record, std::string(R"({"Class": "Monster", "characterLife": 50, "charLevel": [3],)") +
+                        R"("monsterClassification": ")" + kind + R"(", "description": ")" + tag +
+                        "\"}"));
+        const Monster* monster = Make(record.c_str());
+        ASSERT_NE(monster, nullptr);
+        EXPECT_EQ(monster->GetGameDescription(false), shown) << tag;
+    }
+    // The greatest monster a player killed keeps that name.
+    Player* hero = MakePlayer();
+    Monster* tusk = Make("Records/Monsters/Boss.dbr");
+    ASSERT_TRUE(hero && tusk);
+    RandomUniform random;
+    random.Seed(5);
+    ParametersCombat attack(random);
+    attack.attackerId = hero->GetObjectId();
+    tusk->TakeAttack(attack);
+    tusk->CharacterIsDying();
+    EXPECT_EQ(hero->GetPlayStats().GetGreatestMonsterKilledName(), L"{^R}Old Tusk");
 }
 
 TEST_F(MonsterTest, BannersShowByPriorityAndAllGoWithTheMonster) {

@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "Engine/Engine.h"
+#include "Engine/media/sound/SoundPak.h"
 #include "Engine/object/ObjectManager.h"
 #include "Engine/records/LoadTable.h"
 #include "Engine/world/Math.h"
@@ -12,11 +13,13 @@
 #include "Game/ai/controllers/player/ControllerPlayerStates.h"
 #include "Game/characters/Player.h"
 #include "Game/characters/actions/CharacterActionHandler.h"
+#include "Game/characters/monster/Monster.h"
 #include "Game/characters/npc/Npc.h"
 #include "Game/core/ActivityManager.h"
 #include "Game/core/GameEngine.h"
 #include "Game/core/activities/RespawnActivity.h"
-#include "Game/core/util/SeamLog.h"
+#include "Game/core/net/commands/CharacterCommands.h"
+#include "Game/core/players/Team.h"
 #include "Game/items/hotslots/PlayerHotSlotCtrl.h"
 #include "Game/items/inventory/PlayerInventoryCtrl.h"
 #include "Game/skills/manager/SkillManager.h"
@@ -190,13 +193,28 @@ bool ControllerPlayer::UseRelic(std::uint32_t relicId, std::uint32_t itemId) {
     return state && state->RequestUseRelic(relicId, itemId);
 }
 
-bool ControllerPlayer::HandlePetAction(Character&, bool, bool, const WorldVec3&,
+bool ControllerPlayer::HandlePetAction(Character& player, bool, bool, const WorldVec3& point,
                                        std::uint32_t& target) {
     if (mPet == 0 || target == mPet)
         return false;
+    // A selection serves one command.
+    const std::uint32_t petId = mPet;
     mPet = 0;
-    ReportSeam("Controller", "Monster (pet commands)");
-    return false;
+    ObjectManager& objects = Singleton<ObjectManager>::Get();
+    Monster* pet = objects.GetObject<Monster>(petId);
+    if (!pet || pet->GetMasterId() != player.GetObjectId())
+        return false;
+    if (SoundPak* sound = pet->GetPetAttackSound())
+        sound->Play(pet->GetPosition());
+    // The orders go on the player (its machine may command it); the pet obeys its leader only.
+    const TeamManager* teams = gGameEngine ? gGameEngine->GetTeamManager() : nullptr;
+    if (objects.GetObject<Monster>(target) && teams && teams->IsFoe(player.GetObjectId(), target)) {
+        player.Enqueue(
+            std::make_unique<RequestAllyAttackConfigCmd>(petId, player.GetObjectId(), target));
+        return true;
+    }
+    player.Enqueue(std::make_unique<RequestAllyMoveConfigCmd>(petId, player.GetObjectId(), point));
+    return true;
 }
 
 bool ControllerPlayer::GiveItemToPlayer(std::uint32_t itemId) {

@@ -7,11 +7,12 @@
 #include "Engine/records/LoadTable.h"
 #include "Engine/text/Name.h"
 #include "Game/characters/Character.h"
+#include "Game/characters/actions/AttackAction.h"
 #include "Game/characters/actions/PlayAnimationAction.h"
+#include "Game/characters/ambient/AmbientCharacter.h"
 #include "Game/core/GameEngine.h"
 #include "Game/core/ObjectLookup.h"
 #include "Game/core/players/PlayerInfo.h"
-#include "Game/core/util/SeamLog.h"
 #include "Game/items/ItemReplicaInfo.h"
 #include "Game/items/loot/LootDrop.h"
 #include "Game/items/loot/LootLoader.h"
@@ -29,9 +30,15 @@ void ControllerStooge::InitialUpdate() {
 }
 
 void ControllerStooge::UnderAttack(std::uint32_t) {
-    // Only an ambient character carries the skill a stooge answers with.
-    if (IsOfClass(GetParentCharacter(), "AmbientCharacter"))
-        ReportSeam("ControllerStooge", "AmbientCharacter::GetSkillId1");
+    // Only an ambient character carries the skill a stooge answers with: it uses it on itself,
+    // whoever the attacker was.
+    auto* ambient = dynamic_cast<AmbientCharacter*>(GetParentCharacter());
+    if (!ambient || !gGameEngine)
+        return;
+    HandleAction(std::make_unique<AttackAction>(
+        GetParentId(), GetParentId(), ambient->GetPosition(),
+        ambient->GetSkillManager().GetSkillReferenceNumber(ambient->GetSkillId1()),
+        gGameEngine->GetRandomSeed()));
 }
 
 void ControllerStooge::CharacterIsDead() {

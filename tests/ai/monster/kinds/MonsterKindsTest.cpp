@@ -1,12 +1,16 @@
 // The thin monster controller kinds: what their records give them, the hidden monster's ambush,
-// the stationary monster's refusal to move and the stooge's loot.
+// the stationary monster's refusal to move and the stooge's answer to a hit and its loot.
 #include <gtest/gtest.h>
 
 #include "Engine/text/Name.h"
+#include "Game/ai/controllers/CharacterController.h"
 #include "Game/ai/monster/kinds/ControllerMonsterHidden.h"
 #include "Game/ai/monster/kinds/ControllerStationaryMonster.h"
 #include "Game/ai/monster/kinds/ControllerStooge.h"
+#include "Game/characters/actions/AttackAction.h"
+#include "Game/characters/actions/CharacterActionHandler.h"
 #include "Game/items/Item.h"
+#include "Game/skills/manager/SkillManager.h"
 #include "ai/bosses/BossScene.h"
 
 namespace GAME::test {
@@ -117,6 +121,38 @@ TEST_F(MonsterKinds, StoogeDropsTheMiscLootOfItsOwnKeys) {
     // Misc 1 has its chance but no loot keys; misc 2 names its potion.
     EXPECT_EQ(items, 1);
     EXPECT_EQ(after.size(), before.size() + 1);
+}
+
+TEST_F(MonsterKinds, AStruckStoogeUsesItsFirstSkillOnItselfWhateverHitIt) {
+    // The ambient character's record makes its stooge brain; a stooge brain over a plain
+    // character (no skill of note) does nothing.
+    Record("Records/AI/Stooge.dbr",
+           CreatureRecord("AmbientCharacter", "",
+                          R"(, "controllerType": "Stooge", "skill1": "Records/AI/Blast.dbr")"));
+    Record("Records/AI/Plain.dbr", CreatureRecord("Character", ""));
+    const std::uint32_t attacker = SpawnFoe(14, 10)->GetObjectId();
+    for (const bool ambient : {true, false}) {
+        Character* stooge =
+            Place<Character>(ambient ? "Records/AI/Stooge.dbr" : "Records/AI/Plain.dbr", 10, 10,
+                             TeamManager::DefaultMonsterTeam());
+        if (!ambient) {
+            auto* brain = Singleton<ObjectManager>::Get().CreateObject<ControllerStooge>();
+            brain->AttachParent(stooge->GetObjectId());
+            stooge->SetControllerId(brain->GetObjectId());
+        }
+        ASSERT_NE(FindController<ControllerStooge>(*stooge), nullptr) << ambient;
+        FindController<ControllerStooge>(*stooge)->UnderAttack(attacker);
+        const auto* attack =
+            dynamic_cast<const AttackAction*>(stooge->GetActionHandler().GetCurrentAction());
+        ASSERT_EQ(attack != nullptr, ambient);
+        if (!attack)
+            continue;
+        const SkillManager& skills = stooge->GetSkillManager();
+        const std::uint32_t blast = skills.FindSkillId("Records/AI/Blast.dbr");
+        ASSERT_NE(blast, 0u);
+        EXPECT_EQ(attack->GetTargetId(), stooge->GetObjectId());
+        EXPECT_EQ(attack->GetSkillId(), skills.GetSkillReferenceNumber(blast));
+    }
 }
 
 }  // namespace
