@@ -488,6 +488,12 @@ public:
     void CtoS_StartTeleportOutbound(std::uint32_t player, int x, int y, int z);
     // Tells the other clients, not the teleporting player's machine nor this one.
     void ServerPropegateTeleport(std::uint32_t player, int x, int y, int z);
+    // In a network game a teleport is the server's decision: it tells every client, and every
+    // machine installs its kind of the activity at the same meeting point of the machines.
+    void DecideTeleport(std::uint32_t player, int x, int y, int z);
+    // From the decision until the player's activity here ends (a second ask is refused).
+    bool IsTeleportUnderWay(std::uint32_t player) const;
+    void EndTeleport(std::uint32_t player);
 
     // Respawns: the local player's runs here (a client asks the server to load along); the id
     // of the activity, 0 when none was made.
@@ -590,6 +596,7 @@ private:
     std::vector<std::unique_ptr<NetworkRegionLoaderBase>> ownedLoaders;
     // Reused by every propagated teleport.
     std::unique_ptr<StartTeleportPacket> propagatedTeleport;
+    std::vector<std::uint32_t> decidedTeleports;
     // 6
     std::unique_ptr<PartyManager> partyManager;
     std::unique_ptr<TradeManager> tradeManager;

@@ -2,6 +2,7 @@
 #include <algorithm>
 
 #include "Engine/Engine.h"
+#include "Engine/net/FrameStrikes.h"
 #include "Engine/net/NetworkConnectionManager.h"
 #include "Game/core/ActivityManager.h"
 #include "Game/core/GameConstants.h"
@@ -33,15 +34,51 @@ void GameEngine::InstallTeleportActivity(std::uint32_t player, int x, int y, int
 }
 
 void GameEngine::InitiatePlayerTeleport(int x, int y, int z) {
-    InstallTeleportActivity(GetPlayerId(), x, y, z);
+    if (!gEngine->IsNetworkEnabled())
+        InstallTeleportActivity(GetPlayerId(), x, y, z);
+    else if (IsServerOrSingle())
+        DecideTeleport(GetPlayerId(), x, y, z);
+    else
+        CtoS_StartTeleportOutbound(GetPlayerId(), x, y, z);  // an ask: the server decides
 }
 
 void GameEngine::StoC_StartTeleportInbound(std::uint32_t player, int x, int y, int z) {
-    InstallTeleportActivity(player, x, y, z);
+    if (!gEngine->IsNetworkEnabled()) {
+        InstallTeleportActivity(player, x, y, z);
+        return;
+    }
+    // The server's decision: carried out where the server and the other clients do it.
+    FrameStrikes::RunOrHold(player, [player, x, y, z] {
+        if (GameEngine* root = gGameEngine)
+            root->InstallTeleportActivity(player, x, y, z);
+    });
 }
 
 void GameEngine::CtoS_StartTeleportInbound(std::uint32_t player, int x, int y, int z) {
-    InstallTeleportActivity(player, x, y, z);
+    if (gEngine->IsNetworkEnabled())
+        DecideTeleport(player, x, y, z);
+    else
+        InstallTeleportActivity(player, x, y, z);
+}
+
+void GameEngine::DecideTeleport(std::uint32_t player, int x, int y, int z) {
+    if (IsTeleportUnderWay(player))
+        return;
+    decidedTeleports.push_back(player);
+    StoC_StartTeleportOutbound(player, x, y, z);
+    FrameStrikes::RunOrHold(player, [player, x, y, z] {
+        if (GameEngine* root = gGameEngine)
+            root->InstallTeleportActivity(player, x, y, z);
+    });
+}
+
+bool GameEngine::IsTeleportUnderWay(std::uint32_t player) const {
+    return std::find(decidedTeleports.begin(), decidedTeleports.end(), player) !=
+           decidedTeleports.end();
+}
+
+void GameEngine::EndTeleport(std::uint32_t player) {
+    std::erase(decidedTeleports, player);
 }
 
 void GameEngine::StoC_StartTeleportOutbound(std::uint32_t player, int x, int y, int z) {

@@ -2,7 +2,6 @@
 
 #include <cmath>
 
-#include "Engine/Engine.h"
 #include "Engine/object/ObjectManager.h"
 #include "Engine/text/LocalizationManager.h"
 #include "Engine/world/World.h"
@@ -25,13 +24,6 @@ void TeleportMenu::OnOpen(const GameEvent_ActivateTeleportMenu& event) {
     const auto* from = objects.GetObject<StrategicMovementTeleportShrine>(event.objectId);
     if (!player || !from || !gGameEngine)
         return;
-    // A teleport places the player when each machine's loading is done, at a different frame
-    // on each: the lockstep games would part.
-    if (gEngine->IsNetworkEnabled()) {
-        mPrint("the " + LocalizationManager::ToChar(from->GetGameDescription(false)) +
-               " stays dark: travel between stones is for a game of one");
-        return;
-    }
     for (const UniqueId& id : player->GetTeleportUIDs()) {
         const auto* to =
             dynamic_cast<const StrategicMovementTeleportShrine*>(World::Get().FindPlacedEntity(id));

@@ -1,7 +1,8 @@
 #pragma once
 // The host's teleport menu: when the game opens it for this machine's player (a travel stone or a
 // portal was used), it picks at once, as a person would, the first other travel stone the player
-// knows, and starts the player's teleport there. Nothing is chosen when the player knows no other.
+// knows, and starts the player's teleport there (in a network game: asks the server for it).
+// Nothing is chosen when the player knows no other.
 #include <cstdint>
 #include <functional>
 #include <string>

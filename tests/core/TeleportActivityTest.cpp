@@ -1,8 +1,13 @@
-// Teleports: a client's player moves on its own machine, the server and a third machine, each
-// with its own kind of activity; the server's own teleport keeps the screen dark to a whole
-// second of loading; the server hands the host's view over to the destination, or back when
-// the teleport is cleared half-way; a destination outside the world and the confirmation dialog.
+// Teleports: a client's player, asking the server at a travel stone, moves on its own machine,
+// the server and a third machine, each with its own kind of activity, at the same frame on all;
+// the server's own teleport keeps the screen dark to a whole second of loading; the server hands
+// the host's view over to the destination, or back when the teleport is cleared half-way; a
+// destination outside the world and the confirmation dialog.
 #include <gtest/gtest.h>
+
+#include <string>
+#include <tuple>
+#include <typeinfo>
 
 #include "Engine/Engine.h"
 #include "Engine/media/graphics/GraphicsMeshInstance.h"
@@ -13,6 +18,7 @@
 #include "Game/core/activities/TeleportActivity.h"
 #include "Game/core/activities/TeleportConfirmActivity.h"
 #include "Game/core/players/PlayerManagerClient.h"
+#include "Game/world/strategic/StrategicMovementKinds.h"
 #include "players/PlayersTestSupport.h"
 #include "support/NetTestGame.h"
 
@@ -57,6 +63,14 @@ protected:
                                        true);
             }
             gGameEngine->GetPlayerManagerClient()->SetMainPlayer(IdOf(host));
+            // A travel stone where the players stand and its pair at the destination, which
+            // every player has found.
+            PlaceStone(kHere, 1, "T0", Vec3());
+            PlaceStone(kThere, 2, "T1", Vec3(50, 10, 60));
+            for (int owner = 0; owner <= 2; ++owner)
+                Singleton<ObjectManager>::Get()
+                    .GetObject<Player>(IdOf(owner))
+                    ->AddTeleportUID(UniqueId(2, 0, 0, 1));
             ++host;
         }
         for (int client = 1; client <= 2; ++client)
@@ -79,33 +93,43 @@ protected:
                        [](TestMachine&, int) { gGameEngine->Update(kTeleportFrameMs); });
     }
     static std::uint32_t IdOf(int host) { return PlayerId(host, 0x400 + host); }
+    static void PlaceStone(std::uint32_t id, std::uint32_t uid, const char* region,
+                           const Vec3& at) {
+        auto* stone =
+            Singleton<ObjectManager>::Get().CreateObjectFromFile<StrategicMovementTeleportShrine>(
+                "Records/Fixed/TeleportShrine.dbr", id);
+        ASSERT_NE(stone, nullptr);
+        stone->SetUniqueId(UniqueId(uid, 0, 0, 1));
+        World::Get().AddEntity(
+            stone, WorldCoords(World::Get().GetRegion(region), Coords::FromOrigin(at)), true);
+    }
+    // The client's ask, the server's decision, and each machine's activity.
+    void AskFromClient() {
+        ON_MACHINE(game.Client(0)) {
+            gGameEngine->InitiatePlayerTeleport(1050, 10, 60);
+            ActivityManager::Get()->Update(0);
+            EXPECT_TRUE(Teleports().empty());
+        }
+        game.Pump();
+    }
 
+    static constexpr std::uint32_t kHere = 0x0B000001;
+    static constexpr std::uint32_t kThere = 0x0B000002;
     NetTestGame game;
 };
 
-TEST_F(TeleportOverNetwork, ClientPlayerArrivesOnEveryMachine) {
-    ON_MACHINE(game.Client(0)) {
-        gGameEngine->InitiatePlayerTeleport(1050, 10, 60);
+TEST_F(TeleportOverNetwork, ClientPlayerArrivesOnEveryMachineAtTheSameFrame) {
+    // Nothing moves on the asking machine before the server decided: then every machine has
+    // its kind of the activity from the same point on.
+    AskFromClient();
+    const auto kinds = game.OnEach([] {
         ActivityManager::Get()->Update(0);
-        ASSERT_EQ(Teleports().size(), 1u);
-        EXPECT_NE(dynamic_cast<TeleportLocalClientActivity*>(Teleports()[0]), nullptr);
-    }
-    game.Pump();
-    // The server handles the remote player and tells the other client only.
-    ON_MACHINE(game.Server()) {
-        ActivityManager::Get()->Update(0);
-        ASSERT_EQ(Teleports().size(), 1u);
-        EXPECT_NE(dynamic_cast<TeleportNonLocalServerActivity*>(Teleports()[0]), nullptr);
-    }
-    game.Pump();
-    ON_MACHINE(game.Client(1)) {
-        ActivityManager::Get()->Update(0);
-        ASSERT_EQ(Teleports().size(), 1u);
-        EXPECT_NE(dynamic_cast<TeleportNonLocalClientActivity*>(Teleports()[0]), nullptr);
-    }
-    ON_MACHINE(game.Client(0)) {
-        EXPECT_EQ(Teleports().size(), 1u);
-    }
+        const std::vector<TeleportActivity*> teleports = Teleports();
+        return teleports.size() == 1 ? std::string(typeid(*teleports[0]).name()) : "none";
+    });
+    EXPECT_EQ(kinds[0], typeid(TeleportNonLocalServerActivity).name());
+    EXPECT_EQ(kinds[1], typeid(TeleportLocalClientActivity).name());
+    EXPECT_EQ(kinds[2], typeid(TeleportNonLocalClientActivity).name());
 
     bool darkSeen = false;
     for (int frame = 0; frame < 200; ++frame) {
@@ -113,6 +137,14 @@ TEST_F(TeleportOverNetwork, ClientPlayerArrivesOnEveryMachine) {
         ON_MACHINE(game.Client(0)) {
             darkSeen = darkSeen || !gGameEngine->IsRenderingEnabled();
         }
+        // The same place, in the world, with the same guard, on every machine every frame.
+        const auto seen = game.OnEach([] {
+            auto* player = Singleton<ObjectManager>::Get().GetObject<Player>(IdOf(1));
+            return std::tuple(player->IsInWorld(), player->IsInvincible(),
+                              player->GetCoords().GetPosition().GetWorldPosition().x);
+        });
+        EXPECT_EQ(seen[1], seen[0]) << frame;
+        EXPECT_EQ(seen[2], seen[0]) << frame;
         const auto left = game.OnEach([] { return Teleports().size(); });
         if (left[0] + left[1] + left[2] == 0)
             break;
@@ -151,10 +183,7 @@ TEST_F(TeleportOverNetwork, TheServerHandsTheHostsViewOverAndBackAtTheDestinatio
         view.frustum.region = World::Get().GetRegion("T0");
         view.entities = {{IdOf(1), 1}, {kGone, 1}};
     }
-    ON_MACHINE(game.Client(0)) {
-        gGameEngine->InitiatePlayerTeleport(1050, 10, 60);
-    }
-    game.Pump();
+    AskFromClient();
     bool heldAway = false, doneSeen = false;
     for (int frame = 0; frame < 200; ++frame) {
         Frames(1);
@@ -192,10 +221,7 @@ TEST_F(TeleportOverNetwork, ATeleportClearedHalfWayGivesTheHostsViewBack) {
         view.frustum.region = World::Get().GetRegion("T0");
         view.entities = {{IdOf(1), 1}};
     }
-    ON_MACHINE(game.Client(0)) {
-        gGameEngine->InitiatePlayerTeleport(1050, 10, 60);
-    }
-    game.Pump();
+    AskFromClient();
     bool heldAway = false;
     for (int frame = 0; frame < 100 && !heldAway; ++frame) {
         Frames(1);

@@ -118,10 +118,14 @@ TEST_F(SkillManagerLoading, StateCommandsReachTheSkillByReferenceAndSkillsDieWit
     LoadSkills();
     ObjectManager& objects = Singleton<ObjectManager>::Get();
     const std::uint32_t bolt = Id(kBolt);
+    // A rise of a player's skill is paid with its skill points.
+    warrior->GetExperienceLevelControl().AddSkillPoints(3);
+    const std::uint32_t points = warrior->GetSkillPoints();
     SkillStateUpdateConfigCmd command(warrior->GetObjectId(),
                                       manager().GetSkillReferenceNumber(bolt), SkillState{3, true});
     command.RunExecute();
     EXPECT_EQ(Get(kBolt)->GetSkillLevel(), 3u);
+    EXPECT_EQ(warrior->GetSkillPoints(), points - 3);
     EXPECT_TRUE(Get(kBolt)->IsSkillEnabled());
     EXPECT_EQ(manager().GetActiveList().back(), bolt);
 

@@ -28,15 +28,18 @@ float FadeSeconds() {
 
 TeleportActivity::TeleportActivity()
     : departureSound(LoadSoundPak(kDepartureSound)),
+      lockstep(gEngine->IsNetworkEnabled() ? 1 : 0),
       pie("InGameUI/UI_LoadingArt_01.tex", "InGameUI/UI_LoadingArt_Grey01.tex") {}
 
 TeleportActivity::~TeleportActivity() {
     // Cleared away while dark (the game left play): the screen must not stay dark.
     if (screenTaken)
         RestoreScreen();
-    if (holdsSleepCount)
-        if (GameEngine* root = gGameEngine)
+    if (GameEngine* root = gGameEngine) {
+        if (holdsSleepCount)
             root->DecrementNeedsSleepCounter();
+        root->EndTeleport(playerId);
+    }
     if (departureSound)
         Singleton<ObjectManager>::Get().DestroyObject(departureSound);
 }
@@ -130,12 +133,15 @@ void TeleportActivity::PlaceOnFloor(Character& player) const {
 
 bool TeleportActivity::WaitForLoading(bool wholeSecond) {
     if (!loaded && (!loader || loader->IsDone())) {
-        timer %= kLoadingCycleMs;
+        if (!lockstep)
+            timer %= kLoadingCycleMs;
         loaded = 1;
         // Done on both sides: a next move of the player gets the reports.
         if (loader)
             loader->Unregister();
     }
+    if (lockstep)
+        return timer >= kLoadingCycleMs;
     return loaded && (!wholeSecond || timer >= kLoadingCycleMs);
 }
 
@@ -162,6 +168,9 @@ void TeleportActivity::Update(int elapsedMs) {
         loader->Update();
     if (IsLocal())
         pie.Update(elapsedMs);
+    // Placed before its loading was over (network games): the loader still leaves when done.
+    if (lockstep && state > 2)
+        WaitForLoading(false);
     if (state == kFinished)
         return;
     Character* player = FindPlayer();
@@ -207,7 +216,8 @@ TeleportLocalClientActivity::~TeleportLocalClientActivity() {
 }
 
 void TeleportLocalClientActivity::OnDestinationSet() {
-    if (GameEngine* root = gGameEngine)
+    // In a network game the server decided this teleport and told every machine already.
+    if (GameEngine* root = gGameEngine; root && !lockstep)
         root->CtoS_StartTeleportOutbound(playerId, destX, destY, destZ);
     TakeSleepCount();
     if (Character* player = FindPlayer())
@@ -264,7 +274,7 @@ TeleportLocalServerActivity::~TeleportLocalServerActivity() {
 }
 
 void TeleportLocalServerActivity::OnDestinationSet() {
-    if (GameEngine* root = gGameEngine)
+    if (GameEngine* root = gGameEngine; root && !lockstep)
         root->StoC_StartTeleportOutbound(playerId, destX, destY, destZ);
     TakeSleepCount();
 }
@@ -273,6 +283,11 @@ void TeleportLocalServerActivity::PlacePlayer() {
     Character* player = FindPlayer();
     if (!player || !destination.IsValid())
         return;
+    // The clients place the server's player on the floor: so does the server then.
+    if (lockstep) {
+        PlaceOnFloor(*player);
+        return;
+    }
     WorldCoords coords;
     coords.SetPosition(destination);
     player->TeleportToLocation(coords);
@@ -372,14 +387,15 @@ void TeleportNonLocalServerActivity::Listener::OnRegionsLoaded(TeleportLoader&) 
 }
 
 void TeleportNonLocalServerActivity::PlaceWhenReady() {
-    if (!ready || !placeRequested)
+    // Network games place at the end of the loading cycle (UpdateState), once.
+    if (!ready || !placeRequested || lockstep)
         return;
     placeRequested = false;
     PlacePlayer();
 }
 
 void TeleportNonLocalServerActivity::OnDestinationSet() {
-    if (GameEngine* root = gGameEngine)
+    if (GameEngine* root = gGameEngine; root && !lockstep)
         root->ServerPropegateTeleport(playerId, destX, destY, destZ);
 }
 
@@ -388,12 +404,17 @@ void TeleportNonLocalServerActivity::TakeOverFrustum() {
     heldView.host = HostOfPlayer(playerId);
     holdsView =
         Singleton<NetworkEntityList>::Get().StealFrustumEntryOfHost(heldView.host, heldView);
-    if (Character* player = FindPlayer(); player && player->IsInWorld())
+    // Out of the world here alone, the player would stand on the clients and not here: in a
+    // network game he stays (invincible) until he is placed.
+    if (Character* player = FindPlayer(); player && player->IsInWorld() && !lockstep)
         World::Get().RemoveEntity(player);
     ready = true;
 }
 
 void TeleportNonLocalServerActivity::PlacePlayer() {
+    if (placed)
+        return;
+    placed = true;
     const int host = HostOfPlayer(playerId);
     FrustumEntry view;
     view.host = host;
@@ -434,6 +455,8 @@ void TeleportNonLocalServerActivity::UpdateState(Character& player) {
         case 2:
             if (!WaitForLoading(false))
                 break;
+            if (lockstep)
+                PlacePlayer();
             gEngine->SetTeleportMode(false);
             Materialise(player);
             SetState(3);

@@ -59,7 +59,12 @@ protected:
     void SpawnEffect(const Character& player) const;
     void PlaceOnFloor(Character& player) const;
     // State 2's wait: until the loader is done, then (wholeSecond) to the next whole second.
+    // In a network game every kind waits one loading cycle instead, whatever the loaders say:
+    // each machine's loading ends at its own frame, and the player must land at the same frame
+    // on all of them (the loaders still run and report).
     bool WaitForLoading(bool wholeSecond);
+    // Network games: the player is placed the same way on every machine.
+    bool IsLockstep() const { return lockstep != 0; }
     // The first steps of the player's own kinds: vanish, then darken the screen.
     void BeginLocal(Character& player);
     void TakeSleepCount();
@@ -74,6 +79,7 @@ protected:
     std::uint8_t loaded = 0;
     std::uint8_t holdsSleepCount = 0;
     std::uint8_t screenTaken = 0;
+    std::uint8_t lockstep = 0;
     std::unique_ptr<NetworkRegionLoaderBase> loader;
     PieOmatic pie;
 };
@@ -141,6 +147,7 @@ private:
     TeleportLoader* teleportLoader = nullptr;
     bool ready = false;
     bool placeRequested = false;
+    bool placed = false;
     // The view of the player's host, held while the player is between places.
     FrustumEntry heldView;
     bool holdsView = false;

@@ -2,9 +2,13 @@
 #include <cmath>
 
 #include "Engine/Engine.h"
+#include "Engine/net/NetFaultLog.h"
+#include "Engine/object/ObjectManager.h"
+#include "Game/characters/Player.h"
 #include "Game/core/GameEngine.h"
 #include "Game/core/activities/NetworkRegionLoader.h"
 #include "Game/core/net/GameEngineInboundInterface.h"
+#include "Game/world/strategic/TravelCheck.h"
 
 namespace GAME {
 
@@ -28,6 +32,20 @@ void GameEngineInboundInterface::StartTeleport(std::uint32_t player, float x, fl
             return;
         if (!usable || root->IsNRLoaderLoading(player)) {
             Refuse("StartTeleport", player);
+            return;
+        }
+        // Only from a travel stone or portal it stands at, to a place those lead to.
+        const auto* mover = Singleton<ObjectManager>::Get().GetObject<Player>(player);
+        const char* why = !mover ? "no such player"
+                          : root->IsTeleportUnderWay(player) || mover->IsTeleporting()
+                              ? "the player is travelling already"
+                              : TravelRefusal(*mover, Vec3(x, y, z));
+        if (why) {
+            NetFaultLog::Get().Report(1, sourceHost, NetFault::Refused, sourceType,
+                                      "GameEngineInboundInterface: refused StartTeleport from "
+                                      "host %d (player %u to %.0f, %.0f, %.0f): %s",
+                                      sourceHost, player, static_cast<double>(x),
+                                      static_cast<double>(y), static_cast<double>(z), why);
             return;
         }
     } else if (!usable) {

@@ -7,6 +7,7 @@
 #include "Engine/text/Name.h"
 #include "Game/characters/Character.h"
 #include "Game/skills/manager/SkillManager.h"
+#include "Game/skills/manager/SkillPointSpend.h"
 
 namespace GAME {
 
@@ -98,6 +99,11 @@ std::unique_ptr<NetPacket> SpawnObjectConfigCmd::GetNetPacket() {
 // SkillStateUpdateConfigCmd
 SkillStateUpdateConfigCmd::SkillStateUpdateConfigCmd(const SkillStateUpdateConfigCmdPacket& packet)
     : SkillStateUpdateConfigCmd(packet.parent.GetId(), packet.reference, packet.state) {}
+
+bool SkillStateUpdateConfigCmd::IsStrike() const {
+    SkillManager* manager = FindManager();
+    return manager && IsSkillPointSpend(*manager, reference, state);
+}
 
 void SkillStateUpdateConfigCmd::Execute() {
     if (SkillManager* manager = FindManager())

@@ -128,6 +128,9 @@ public:
                               const SkillState& state_)
         : SkillConfigCmd(parentId), reference(reference_), state(state_) {}
     explicit SkillStateUpdateConfigCmd(const SkillStateUpdateConfigCmdPacket& packet);
+    // A rise of a player's skill spends skill points: every machine pays them and raises the
+    // level where the machines meet, so the points left agree everywhere.
+    bool IsStrike() const override;
     void Execute() override;
     std::unique_ptr<NetPacket> GetNetPacket() override;
     // A client's level must be within the skill's limit, and a rise paid for by the skill points

@@ -12,6 +12,7 @@
 #include "Game/rules/combat/CombatManager.h"
 #include "Game/skills/Skill.h"
 #include "Game/skills/SkillKinds.h"
+#include "Game/skills/manager/SkillPointSpend.h"
 #include "Game/skills/manager/SkillServices_Character.h"
 #include "Game/skills/manager/SkillState.h"
 #include "Game/world/effects/CharFxPak.h"
@@ -532,7 +533,10 @@ void SkillManager::SkillSpawnObject(std::uint32_t reference, const WorldCoords& 
 }
 
 void SkillManager::SkillStateUpdateCommand(std::uint32_t reference, const SkillState& state) {
-    if (Skill* skill = Find(GetSkillIdFromReference(reference)))
+    Skill* skill = Find(GetSkillIdFromReference(reference));
+    if (skill && IsSkillPointSpend(*this, reference, state))
+        PaySkillLevels(*this, *skill, state);
+    else if (skill)
         skill->ReceiveStateUpdate(state, false);
 }
 

@@ -1,7 +1,9 @@
 // What a server takes from a client about the level of a skill of its own character: no more
 // than the skill's limit, and no rise beyond the skill points the server has for the character.
-// A fall, or the same level with the enabled flag changed, is the controlling machine's to say
-// (a monster's skill may have no limit in its record and still be at level 1).
+// A player's rise is a spend: the server's copy pays those points where the machines meet
+// (SkillManager::SkillStateUpdateCommand), so the same points cannot pay a second rise. A fall,
+// or the same level with the enabled flag changed, is the controlling machine's to say (a
+// monster's skill may have no limit in its record and still be at level 1).
 #include "Engine/net/NetFaultLog.h"
 #include "Engine/object/ObjectManager.h"
 #include "Game/characters/Character.h"

@@ -15,10 +15,10 @@
 #include "Game/ai/monster/ControllerMonster.h"
 #include "Game/ai/monster/states/MonsterStateHelpers.h"
 #include "Game/ai/monster/states/MonsterStateProjectiles.h"
+#include "Game/characters/ambient/DynamicBarrier.h"
 #include "Game/characters/monster/Monster.h"
 #include "Game/core/GameEngine.h"
 #include "Game/core/players/Team.h"
-#include "Game/core/util/SeamLog.h"
 #include "Game/skills/Skill.h"
 
 namespace GAME {
@@ -462,10 +462,10 @@ void ControllerMonsterState<TController, TCharacter>::BuffAllyWhenEnemyIsSeen() 
 }
 
 template <class TController, class TCharacter>
-Character* ControllerMonsterState<TController, TCharacter>::IsBarrierBlocking(std::uint32_t) {
-    // No dynamic barriers stand in the world yet, so none can block.
-    ReportSeam("Monster states", "DynamicBarrier (IsBarrierBlocking)");
-    return nullptr;
+Character* ControllerMonsterState<TController, TCharacter>::IsBarrierBlocking(
+    std::uint32_t targetId) {
+    const TCharacter* self = this->GetCharacter();
+    return self ? DynamicBarrier::FindBlocking(self->GetObjectId(), targetId) : nullptr;
 }
 
 }  // namespace GAME

@@ -11,6 +11,7 @@
 #include "Engine/media/physics/CollisionData.h"
 #include "Engine/text/Name.h"
 #include "Game/ai/monster/states/CombatStates.h"
+#include "Game/characters/ambient/DynamicBarrier.h"
 #include "Game/world/projectiles/ProjectileBase.h"
 #include "MonsterCombatTestSupport.h"
 #include "MonsterTransitionTable.h"
@@ -466,8 +467,40 @@ std::map<std::string, CombatTransitions::Scenario> CombatTransitions::Scenarios(
          }},
         {"Pursue | blocking barrier",
          [&] {
-             Skip("dynamic barriers are not built yet");
-             return std::string();
+             Ready("", "", kClaw, 30, 25);
+             // A barrier of the hero's side on the way: the monster turns on it. A friendly or
+             // a dead one on the line, or one off the line, is passed by. (The stone wall at
+             // x 20..22 stands between the two; a barrier on it would stand above the line.)
+             auto make = [&](float x, float z, const Team& team) {
+                 Record("Records/Test/Barrier.dbr",
+                        R"({"Class": "DynamicBarrier", "characterLife": 50,
+                     "combatManagerRecord": "Records/Combat/Standard.dbr"})");
+                 auto* barrier =
+                     Singleton<ObjectManager>::Get().CreateObjectFromFile<DynamicBarrier>(
+                         "Records/Test/Barrier.dbr");
+                 barrier->InitialUpdate();
+                 test::SetLife(*barrier, 50.0f, 50.0f);
+                 barrier->SetTeam(team);
+                 World::Get().AddEntity(
+                     barrier, WorldCoords(meadow, Coords::FromOrigin(At(x, z).local)), true);
+                 return barrier->GetObjectId();
+             };
+             make(15, 25, monster->GetTeam());
+             make(15, 40, TeamManager::DefaultPlayerTeam());
+             Singleton<ObjectManager>::Get()
+                 .GetObject<DynamicBarrier>(make(12, 25, TeamManager::DefaultPlayerTeam()))
+                 ->SetLifeState(Character_LifeState::Dead);
+             Enter("Pursue", Data(heroId, 0, Skill(kClaw)));
+             State().OnUpdate(1);
+             EXPECT_EQ(DynamicBarrier::FindBlocking(self, heroId), nullptr);
+             // Of two hostile ones on the line the nearer is the one in the way.
+             make(18, 25, TeamManager::DefaultPlayerTeam());
+             const std::uint32_t blocking = make(15, 25, TeamManager::DefaultPlayerTeam());
+             auto* found = DynamicBarrier::FindBlocking(self, heroId);
+             EXPECT_EQ(found ? found->GetObjectId() : 0u, blocking);
+             State().OnUpdate(1);
+             EXPECT_EQ(brain->GetMostHatedEnemy(), blocking);
+             return Now();
          }},
         {"EmoteBeforePursue | End",
          [&] {

@@ -1,0 +1,86 @@
+#include "Game/world/strategic/TravelCheck.h"
+
+#include <string>
+#include <vector>
+
+#include "Engine/world/InstanceGroup.h"
+#include "Engine/world/InstanceGroupManager.h"
+#include "Engine/world/World.h"
+#include "Game/characters/Player.h"
+#include "Game/world/fixeditems/FixedItemTeleport.h"
+#include "Game/world/strategic/StrategicMovementKinds.h"
+
+namespace GAME {
+
+namespace {
+
+// As far as a fixed item may be used from.
+constexpr float kSourceReach = 10.0f;
+// The menus send whole numbers (rounded or truncated): a landing within this is the place.
+constexpr float kLandingSlack = 2.0f;
+
+bool Lands(const WorldVec3& place, const Vec3& destination) {
+    if (!place.IsValid())
+        return false;
+    const Vec3 d = place.GetWorldPosition() - destination;
+    return d.x * d.x + d.y * d.y + d.z * d.z <= kLandingSlack * kLandingSlack;
+}
+
+bool ToKnownStone(const Player& player, const Vec3& destination) {
+    const World& world = World::Get();
+    for (const UniqueId& id : player.GetTeleportUIDs()) {
+        const auto* stone =
+            dynamic_cast<const StrategicMovementTeleportShrine*>(world.FindPlacedEntity(id));
+        if (stone && Lands(stone->GetMoveToPoint(player.GetObjectId()), destination))
+            return true;
+    }
+    return false;
+}
+
+// The first other member of the boat's first group, as the boat itself chooses.
+bool ToBoatLanding(const FixedItemTeleport& boat, const Vec3& destination) {
+    std::vector<std::string> names;
+    InstanceGroupManager* groups = InstanceGroupManager::Get();
+    groups->GetGroupsThatContain(boat.GetUniqueId(), names);
+    const InstanceGroup* group = names.empty() ? nullptr : groups->GetGroup(names.front());
+    if (!group)
+        return false;
+    std::vector<UniqueId> members;
+    group->FillIdList(members);
+    for (const UniqueId& id : members) {
+        if (id == boat.GetUniqueId())
+            continue;
+        const Entity* landing = World::Get().FindPlacedEntity(id);
+        return landing && Lands(landing->GetPosition(), destination);
+    }
+    return false;
+}
+
+}  // namespace
+
+const char* TravelRefusal(const Player& player, const Vec3& destination) {
+    if (!player.IsAlive() || !player.IsInWorld())
+        return "the player is not standing in the world";
+    std::vector<Entity*> near;
+    World::Get().GetEntitiesInSphere(near, player.GetRegion(),
+                                     Sphere{player.GetCoords().coords.origin, kSourceReach},
+                                     EntityListType::Actors);
+    bool atSource = false;
+    for (const Entity* entity : near) {
+        if (entity->IsA<StrategicMovementTeleportShrine>()) {
+            atSource = true;
+            if (ToKnownStone(player, destination))
+                return nullptr;
+        } else if (const auto* portal = dynamic_cast<const FixedItemTeleport*>(entity);
+                   portal && !portal->IsLocked()) {
+            atSource = true;
+            if (portal->IsStaticPortal() ? ToBoatLanding(*portal, destination)
+                                         : ToKnownStone(player, destination))
+                return nullptr;
+        }
+    }
+    return atSource ? "the destination is no travel stone the player has found"
+                    : "the player stands at no travel stone or portal";
+}
+
+}  // namespace GAME

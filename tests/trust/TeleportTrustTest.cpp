@@ -1,0 +1,137 @@
+// A hostile client against travel stones: it may ask to travel only for its own player, from a
+// travel stone it stands at, to a stone that player has found, one travel at a time. A refused
+// ask starts nothing on any machine; an honest one starts on every machine at once.
+#include <gtest/gtest.h>
+
+#include "Engine/Engine.h"
+#include "Engine/net/NetFaultLog.h"
+#include "Engine/world/World.h"
+#include "Game/core/ActivityManager.h"
+#include "Game/core/activities/TeleportActivity.h"
+#include "Game/core/net/GameEngineNetworkInterface.h"
+#include "Game/core/players/PlayerManagerClient.h"
+#include "Game/world/strategic/StrategicMovementKinds.h"
+#include "players/PlayersTestSupport.h"
+#include "support/NetTestGame.h"
+
+namespace GAME::test {
+namespace {
+
+constexpr std::uint32_t kHostile = PlayerId(1, 0x301);
+constexpr std::uint32_t kHonest = PlayerId(2, 0x302);
+constexpr std::uint32_t kHere = 0x0B000001;
+const Vec3 kFound(60, 0, 10);    // a stone both players found
+const Vec3 kUnfound(60, 0, 40);  // a stone nobody found
+
+class HostileTraveller : public ::testing::Test {
+protected:
+    HostileTraveller() : game(2) {
+        for (TestMachine* tm : game.Machines()) {
+            MachineScope scope(tm->machine());
+            InitializeObjects();
+            if (tm == &game.Server())
+                gGameEngine->SetAsNetworkServer();
+            else
+                gGameEngine->SetAsNetworkClient();
+            region = World::Get().AddRegion(std::make_unique<Region>("Vale"));
+            PlaceStone(kHere, 1, Vec3());
+            PlaceStone(kHere + 1, 2, kFound);
+            PlaceStone(kHere + 2, 3, kUnfound);
+            for (std::uint32_t id : {kHostile, kHonest}) {
+                Player* player = MakePlayer(id, L"P", 4);
+                World::Get().AddEntity(player, WorldCoords(region, Coords()), true);
+                player->AddTeleportUID(UniqueId(2, 0, 0, 1));
+            }
+        }
+        ON_MACHINE(game.Client(0)) {
+            gGameEngine->GetPlayerManagerClient()->SetMainPlayer(kHostile);
+        }
+        ON_MACHINE(game.Client(1)) {
+            gGameEngine->GetPlayerManagerClient()->SetMainPlayer(kHonest);
+        }
+    }
+    ~HostileTraveller() override {
+        for (TestMachine* tm : game.Machines()) {
+            MachineScope scope(tm->machine());
+            ShutdownObjects();
+        }
+    }
+
+    void PlaceStone(std::uint32_t id, std::uint32_t uid, const Vec3& at) {
+        auto* stone =
+            Singleton<ObjectManager>::Get().CreateObjectFromFile<StrategicMovementTeleportShrine>(
+                "Records/Fixed/TeleportShrine.dbr", id);
+        ASSERT_NE(stone, nullptr);
+        stone->SetUniqueId(UniqueId(uid, 0, 0, 1));
+        World::Get().AddEntity(stone, WorldCoords(region, Coords::FromOrigin(at)), true);
+    }
+    // Where a player stands, on every machine.
+    void Put(std::uint32_t id, const Vec3& at) {
+        for (TestMachine* tm : game.Machines())
+            ON_MACHINE(*tm) {
+                World::Get().SetCoords(
+                    Singleton<ObjectManager>::Get().GetObject<Player>(id),
+                    WorldCoords(World::Get().GetRegion("Vale"), Coords::FromOrigin(at)));
+            }
+    }
+    void Ask(int client, std::uint32_t player, const Vec3& to) {
+        ON_MACHINE(game.Client(client)) {
+            gGameEngine->GetNetworkInterface()->StartTeleport(player, to.x, to.y, to.z);
+        }
+        game.Pump();
+    }
+    // The teleports each machine runs, server first.
+    std::vector<std::size_t> Teleports() {
+        return game.OnEach([] {
+            ActivityManager::Get()->Update(0);
+            return ActivityManager::Get()->GetActiveCount();
+        });
+    }
+
+    NetTestGame game;
+    Region* region = nullptr;
+};
+
+TEST_F(HostileTraveller, TravelsOnlyItsOwnPlayerFromAStoneItStandsAtToAStoneItFound) {
+    struct Case {
+        const char* what;
+        std::uint32_t player;
+        Vec3 standsAt;
+        Vec3 to;
+        const char* log;
+    };
+    const Case cases[] = {
+        {"another's player", kHonest, Vec3(), kFound, "refused StartTeleport from host 1"},
+        {"far from any stone", kHostile, Vec3(30, 0, 30), kFound,
+         "stands at no travel stone or portal"},
+        {"to a stone not found", kHostile, Vec3(), kUnfound,
+         "no travel stone the player has found"},
+        {"to no stone at all", kHostile, Vec3(), Vec3(5, 0, 90),
+         "no travel stone the player has found"},
+    };
+    for (const Case& c : cases) {
+        Put(kHostile, c.standsAt);
+        // A fresh window of the fault log: each refusal shows.
+        ON_MACHINE(game.Server()) {
+            gEngine->AdvanceGameTime(NetFaultLog::kWindowMs);
+        }
+        game.Server().ClearLog();
+        Ask(0, c.player, c.to);
+        EXPECT_EQ(Teleports(), (std::vector<std::size_t>{0, 0, 0})) << c.what;
+        EXPECT_EQ(game.Server().CountLog(c.log), 1) << c.what;
+    }
+}
+
+TEST_F(HostileTraveller, AnHonestAskStartsEverywhereOnceAndASecondAskIsRefused) {
+    Ask(1, kHonest, kFound);
+    Ask(1, kHonest, kFound);
+    EXPECT_EQ(Teleports(), (std::vector<std::size_t>{1, 1, 1}));
+    EXPECT_EQ(game.Server().CountLog("refused StartTeleport from host 2"), 1);
+    // Under way, a third ask is refused for that too.
+    game.RunFrames(3, 100, [](TestMachine&, int) { gGameEngine->Update(100); });
+    Ask(1, kHonest, kFound);
+    EXPECT_EQ(Teleports(), (std::vector<std::size_t>{1, 1, 1}));
+}
+
+}  // namespace
+}  // namespace GAME::test
