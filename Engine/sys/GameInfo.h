@@ -17,6 +17,10 @@ public:
     int GetNumPlayers() const { return mNumPlayers; }
     void SetNumPlayers(int count) { mNumPlayers = count; }
 
+    // The main player's level, for the engine's level-scaled services.
+    int GetPlayerLevel() const { return mPlayerLevel; }
+    void SetPlayerLevel(int level) { mPlayerLevel = level; }
+
     // The loaded level's file and the mod it belongs to (empty: the game's own world).
     const std::string& GetModName() const { return mModName; }
     void SetModName(const std::string& name) { mModName = name; }
@@ -27,6 +31,7 @@ private:
     bool mPvP = false;
     std::vector<std::wstring> mPlayers;
     int mNumPlayers = 0;
+    int mPlayerLevel = 0;
     std::string mModName;
     std::string mLevelName;
 };

@@ -287,6 +287,13 @@ void World::Gather(std::vector<Entity*>& out, Region* region, const Vec3& lo, co
     mScratch.clear();
 }
 
+void World::GetAllEntities(std::vector<Entity*>& out, EntityListType type) const {
+    for (const std::uint32_t slot : mRankSlots)
+        if (slot != kNoSlot)
+            if (Entity* entity = mPlaced[slot].entity; Passes(entity->IsA<Actor>(), type))
+                out.push_back(entity);
+}
+
 void World::CompactRanks() {
     std::size_t next = 0;
     for (const std::uint32_t slot : mRankSlots) {
@@ -505,6 +512,12 @@ float World::GetNearestFloorHeight(const WorldVec3& point) const {
 void World::CreateDisturbance(const WorldVec3& where, float radius, float strength, bool byPlayer) {
     mLastDisturbance = Disturbance{where, radius, strength, byPlayer};
     ++mDisturbanceCount;
+}
+
+void World::AddFOWVisibility(const WorldVec3& where, int ms) {
+    mLastFOWVisibility = where;
+    ++mFOWVisibilityCount;
+    mFOWVisibleMs += static_cast<std::uint64_t>(std::max(ms, 0));
 }
 
 void World::CreateGrassWind(std::uint32_t sourceId, float strength, float radius,

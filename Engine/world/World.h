@@ -111,6 +111,8 @@ public:
     // The digest of an entity standing in this world; null for any other.
     EntityDigest* FindDigest(const Entity* entity);
 
+    // Every entity in the world, in world order.
+    void GetAllEntities(std::vector<Entity*>& out, EntityListType type = EntityListType::All) const;
     // Entities whose bounding sphere meets the shape; the shape is in the region's space and
     // entities of neighbouring regions that it reaches are found too.
     void GetEntitiesInSphere(std::vector<Entity*>& out, Region* region, const Sphere& sphere,
@@ -151,6 +153,12 @@ public:
                          const WorldVec3& position, const Vec2& direction, Region* region);
     const Disturbance& GetLastDisturbance() const { return mLastDisturbance; }
     std::uint64_t GetDisturbanceCount() const { return mDisturbanceCount; }
+    // The fog of war lifts where the local player stands (nothing is drawn: the place, the
+    // calls and the time seen are kept).
+    void AddFOWVisibility(const WorldVec3& where, int ms);
+    const WorldVec3& GetLastFOWVisibility() const { return mLastFOWVisibility; }
+    std::uint64_t GetFOWVisibilityCount() const { return mFOWVisibilityCount; }
+    std::uint64_t GetFOWVisibleMs() const { return mFOWVisibleMs; }
 
     // A path for the pathing size (0 small, 1 medium, 2 large) between two points of one
     // region; null when there is none.
@@ -215,6 +223,9 @@ private:
     std::vector<std::pair<float, std::size_t>> mRayScratch;
     Disturbance mLastDisturbance;
     std::uint64_t mDisturbanceCount = 0;
+    WorldVec3 mLastFOWVisibility;
+    std::uint64_t mFOWVisibilityCount = 0;
+    std::uint64_t mFOWVisibleMs = 0;
     std::unique_ptr<PathFinder> mPathFinder;
 };
 

@@ -5,6 +5,7 @@
 #include <fstream>
 
 #include "Engine/Engine.h"
+#include "Engine/net/NetworkIndexTable.h"
 #include "Engine/net/fields/NetPacketBuffer.h"
 #include "Engine/object/ObjectManager.h"
 #include "Engine/records/RecordDatabase.h"
@@ -262,6 +263,10 @@ bool World::ReadLevel(const std::filesystem::path& file) {
         entities != level.end() && entities->is_array())
         for (const Json& item : *entities) {
             const std::string record = item.is_object() ? ReadString(item, "record") : "";
+            // Every machine reads the same file: its records, in file order, are the names that
+            // travel by network index.
+            if (!record.empty())
+                NetworkIndexTable::Get().Add(record);
             const std::string what = "entity \"" + record + "\"";
             WorldCoords coords;
             if (record.empty() || !ReadPlace(item, *this, name, what, coords)) {
@@ -397,6 +402,7 @@ void World::UnloadLevel() {
     mPlacedIds.clear();
     UniqueIdMap::Get().Clear();
     InstanceGroupManager::Get()->ClearGroups();
+    NetworkIndexTable::Get().Clear();
     // Entities that stay alive keep their place but lose the regions that are going away.
     for (std::uint32_t slot = 0; slot < mPlaced.size(); ++slot)
         if (Entity* entity = mPlaced[slot].entity) {

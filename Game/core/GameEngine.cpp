@@ -9,6 +9,7 @@
 #include "Engine/media/sound/Jukebox.h"
 #include "Engine/media/sound/SoundPak.h"
 #include "Engine/object/ObjectManager.h"
+#include "Engine/sys/GameInfo.h"
 #include "Engine/world/InstanceGroupManager.h"
 #include "Game/characters/Player.h"
 #include "Game/core/ActivityManager.h"
@@ -24,7 +25,6 @@
 #include "Game/core/players/PlayerManagerClient.h"
 #include "Game/core/players/PlayerManagerServer.h"
 #include "Game/core/players/Team.h"
-#include "Game/core/util/SeamLog.h"
 #include "Game/items/market/TradeManager.h"
 #include "Game/quests/QuestRepository.h"
 #include "Game/quests/conversation/NpcConversationManager.h"
@@ -354,9 +354,8 @@ void GameEngine::Update(int elapsedMs) {
         ambiance.UpdateEnvironmentEffects(position);
         WorldFrustum frustum;
         GetFrustumForPlayer(frustum, position);
-        ReportSeam(
-            "GameEngine",
-            "AmbianceManager::UpdateEnvironmentEffects(frustum) and GameInfo::SetPlayerLevel");
+        ambiance.UpdateEnvironmentEffects(frustum);
+        Singleton<GameInfo>::Get().SetPlayerLevel(static_cast<int>(player->GetCharLevel()));
     }
 
     tradeManager->Update();

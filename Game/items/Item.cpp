@@ -1,6 +1,8 @@
 #include "Game/items/Item.h"
 
 #include "Engine/Engine.h"
+#include "Engine/media/ResourceLoader.h"
+#include "Engine/media/graphics/GraphicsEngine.h"
 #include "Engine/media/sound/SoundPak.h"
 #include "Engine/records/LoadTable.h"
 #include "Engine/streams/BinaryStream.h"
@@ -9,7 +11,6 @@
 #include "Game/characters/Character.h"
 #include "Game/core/GameEngine.h"
 #include "Game/core/ObjectLookup.h"
-#include "Game/core/util/SeamLog.h"
 #include "Game/core/util/StringUtil.h"
 #include "Game/items/ItemCharacterServices.h"
 #include "Game/items/ItemText.h"
@@ -22,6 +23,7 @@ RTTI_IMPLEMENT(Item, Actor)
 namespace {
 constexpr const char* kDefaultWaterSound = "records/sounds/soundpak/bodyfalls/FallMdGooPak.dbr";
 constexpr std::uint32_t kItemSeedMask = 0xFFFF;
+constexpr int kWorldAnimationBlendMs = 250;
 
 // Sparkles are for the eye and need not match between machines, but they must not draw from
 // the C runtime's generator either: the monster logic draws from that one in step on every
@@ -44,7 +46,10 @@ Item::Item() {
     PickSparkleTime();
 }
 
-Item::~Item() = default;
+Item::~Item() {
+    if (worldAnimation)
+        GraphicsEngine::Get().UnloadAnimation(worldAnimation);
+}
 
 void Item::Load(const LoadTable& record) {
     Actor::Load(record);
@@ -74,6 +79,9 @@ void Item::PreLoad(bool now) {
     for (SoundPak* pack : {dropSound.Get(), dropSound3D.Get(), dropSoundWater.Get()})
         if (pack)
             pack->PreLoad(now);
+    if (worldAnimation)
+        ResourceLoader::Get().EnqueueResource(
+            worldAnimation, now ? ResourcePriority::Immediate : ResourcePriority::Background, true);
 }
 
 void Item::SetItemClassification(const LoadTable& record) {
@@ -92,8 +100,8 @@ void Item::CollisionCallback(int surface) {
 
 void Item::InitialUpdate() {
     Actor::InitialUpdate();
-    if (!worldAnimationLoaded && !worldAnimationName.empty())
-        worldAnimationLoaded = true;
+    if (!worldAnimation && !worldAnimationName.empty())
+        worldAnimation = GraphicsEngine::Get().LoadAnimation(worldAnimationName);
     if (IsInWorld()) {
         RandomizeItem();
         PlayWorldAnimation();
@@ -101,11 +109,10 @@ void Item::InitialUpdate() {
 }
 
 void Item::PlayWorldAnimation() {
-    // Looping, speed 1.0, blended over 250 ms.
-    if (!worldAnimationLoaded)
+    if (!worldAnimation)
         return;
+    PlayAnimation(0, worldAnimation, true, 1.0f, kWorldAnimationBlendMs);
     worldAnimationPlaying = true;
-    ReportSeam("Items", "an item's world animation (loading and playing it)");
 }
 
 void Item::WriteReplicationData(NetPacketOutBuffer& out) {

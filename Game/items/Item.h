@@ -175,7 +175,7 @@ protected:
     std::string itemText;
     std::string descriptionTag;
     std::string worldAnimationName;
-    bool worldAnimationLoaded = false;
+    GraphicsAnim* worldAnimation = nullptr;  // a use of the graphics engine's clip
     bool worldAnimationPlaying = false;
     bool cannotPickUpMultiple = false;
     bool suppressTextDirections = false;

@@ -7,6 +7,7 @@
 #include <iterator>
 
 #include "Engine/Engine.h"
+#include "Engine/net/NetworkIndexTable.h"
 #include "Engine/object/ObjectManager.h"
 #include "Engine/records/RecordDatabase.h"
 #include "Engine/streams/IOStream.h"
@@ -18,11 +19,11 @@
 #include "Game/characters/CharacterEvents.h"
 #include "Game/characters/monster/Monster.h"
 #include "Game/core/GameEngine.h"
-#include "Game/core/util/SeamLog.h"
 #include "Game/quests/Quest.h"
 #include "Game/quests/QuestStateSaveThread.h"
 #include "Game/quests/QuestStep.h"
 #include "Game/quests/triggers/TriggerText.h"
+#include "Game/world/proxies/Proxy.h"
 
 namespace GAME {
 
@@ -30,15 +31,6 @@ namespace {
 
 // The quest byte of an element id: the 257th quest would alias the first.
 constexpr std::size_t kMaxQuests = 256;
-
-bool ObjectIsA(Object* object, const char* className) {
-    if (!object)
-        return false;
-    for (const RTTI_ClassInfo* info = &object->GetClassInfo(); info; info = info->GetParent())
-        if (std::strcmp(info->GetClassName(), className) == 0)
-            return true;
-    return false;
-}
 
 bool ReadWholeFile(const std::filesystem::path& file, std::string& bytes) {
     std::error_code ec;
@@ -297,17 +289,26 @@ void QuestRepository::OnGenericEntityInitialUpdate(const GameEvent_GenericEntity
     const auto* listeners = Find(mGenericEntityInitialUpdate, event.objectName);
     if (!listeners)
         return;
-    Object* entity = Singleton<ObjectManager>::Get().GetObject(event.objectId);
     const bool deciding = gGameEngine && gGameEngine->IsServerOrSingle();
     for (GenericEntityInitialUpdateListener* listener : std::vector(*listeners)) {
         listener->OnGenericEntityInitialUpdate(event);
-        if (deciding && ObjectIsA(entity, "Proxy"))
-            ReportSeam("QuestRepository", "QuestNetMsg_ProxySpawn of a spawn proxy's objects");
+        // Looked up again: a listener may have ended the proxy.
+        if (deciding)
+            if (auto* proxy = Singleton<ObjectManager>::Get().GetObject<Proxy>(event.objectId))
+                SendProxySpawn(*proxy);
     }
 }
 
-void QuestRepository::OnGenericEntityInitialUpdate_Net(const QuestNetMsg_ProxySpawn& message,
-                                                       const std::string& proxyName) {
+void QuestRepository::OnGenericEntityInitialUpdate_Net(const QuestNetMsg_ProxySpawn& message) {
+    const std::string proxyName =
+        NetworkIndexTable::Get().NetworkIndexToString(message.proxyNameIndex);
+    if (proxyName.empty()) {
+        gEngine->Log(1,
+                     "QuestRepository: a proxy spawn names network index %u, which no record "
+                     "of this level has",
+                     message.proxyNameIndex);
+        return;
+    }
     if (const auto* listeners = Find(mGenericEntityInitialUpdate, proxyName))
         for (GenericEntityInitialUpdateListener* listener : std::vector(*listeners))
             listener->OnGenericEntityInitialUpdate_Net(message);

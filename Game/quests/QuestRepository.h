@@ -22,6 +22,7 @@
 namespace GAME {
 
 class IOStream;
+class Proxy;
 class Quest;
 class QuestStateSaveThread;
 struct QuestFileSnapshot;
@@ -91,8 +92,8 @@ public:
     void OnCreatureInitialUpdate(const GameEvent_CreatureInitialUpdate& event);
     void OnCreatureDeath(const GameEvent_CreatureDeath& event);
     void OnGenericEntityInitialUpdate(const GameEvent_GenericEntity& event);
-    void OnGenericEntityInitialUpdate_Net(const QuestNetMsg_ProxySpawn& message,
-                                          const std::string& proxyName);
+    // A proxy's objects as the deciding machine sent them, to the listeners of its name.
+    void OnGenericEntityInitialUpdate_Net(const QuestNetMsg_ProxySpawn& message);
     void OnReward(const GameEvent_Reward& event);
     void SimulateRewards();
     const std::vector<QuestRepositoryReward>& GetRewards() const { return mRewards; }
@@ -111,6 +112,7 @@ public:
     void SendDelayedNetMsg(const QuestNetMsg& message, std::uint32_t target);
     void SendConditionSet(std::uint32_t target);
     void SendProxySpawnList(std::uint32_t target);
+    const std::vector<QuestNetMsg_ProxySpawn>& GetProxySpawns() const { return mProxySpawns; }
     void RequestClientData();
     // False when the words are no quest message (the caller logs who sent them).
     bool RecvNetMsg(const std::vector<std::uint32_t>& words);
@@ -154,6 +156,9 @@ private:
     bool IsInGame(std::uint32_t player) const;
     bool IsInLocalParty(std::uint32_t player) const;
     void HandleKillMessage(const QuestNetMsg& message);
+    // The deciding machine tells every player which objects the proxy made, and keeps the
+    // message for players who join later.
+    void SendProxySpawn(Proxy& proxy);
     template <class Listener>
     using Registry = std::unordered_map<std::string, std::vector<Listener*>>;
 

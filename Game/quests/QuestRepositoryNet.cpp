@@ -1,13 +1,14 @@
 #include "Engine/Engine.h"
+#include "Engine/net/NetworkIndexTable.h"
 #include "Engine/object/ObjectManager.h"
 #include "Engine/triggers/Trigger.h"
 #include "Game/core/GameEngine.h"
 #include "Game/core/players/PartyManager.h"
 #include "Game/core/players/PlayerManagerClient.h"
-#include "Game/core/util/SeamLog.h"
 #include "Game/quests/Quest.h"
 #include "Game/quests/QuestRepository.h"
 #include "Game/quests/conditions/ConditionKinds.h"
+#include "Game/world/proxies/Proxy.h"
 
 namespace GAME {
 
@@ -43,6 +44,29 @@ void QuestRepository::SendProxySpawnList(std::uint32_t target) {
         WriteProxySpawn(spawn, gGameEngine->GetPlayerId(), mWords);
         gGameEngine->SendQuestPacket(mWords, target, false);
     }
+}
+
+void QuestRepository::SendProxySpawn(Proxy& proxy) {
+    QuestNetMsg_ProxySpawn spawn;
+    spawn.proxyNameIndex = NetworkIndexTable::Get().StringToNetworkIndex(proxy.GetObjectName());
+    if (spawn.proxyNameIndex == NetworkIndexTable::kNoIndex) {
+        // Only names every machine loaded alike can travel.
+        if (gEngine->IsNetworkEnabled())
+            gEngine->Log(2,
+                         "QuestRepository: proxy %s was not placed by the level; its spawn is not "
+                         "sent to other machines",
+                         proxy.GetObjectName().c_str());
+        return;
+    }
+    spawn.proxyId = proxy.GetObjectId();
+    proxy.GetPrimaryObjects(spawn.primaryObjects);
+    proxy.GetAccessoryObjects(spawn.accessoryObjects);
+    if (gGameEngine) {
+        mWords.clear();
+        WriteProxySpawn(spawn, gGameEngine->GetPlayerId(), mWords);
+        gGameEngine->SendQuestPacket(mWords, 0, false);
+    }
+    mProxySpawns.push_back(std::move(spawn));
 }
 
 void QuestRepository::RequestClientData() {
@@ -127,7 +151,7 @@ bool QuestRepository::RecvNetMsg(const std::vector<std::uint32_t>& words) {
         }
         case QuestNetMsgType::ProxySpawned:
             if (!fromHere)
-                ReportSeam("QuestRepository", "NetworkIndexToString (proxy spawn lists by name)");
+                OnGenericEntityInitialUpdate_Net(spawn);
             break;
         case QuestNetMsgType::ClientDataRequest:
             if (!fromHere && gGameEngine && gGameEngine->IsServerOrSingle()) {

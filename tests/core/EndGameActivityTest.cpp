@@ -2,13 +2,20 @@
 // record's delay, and the end of the activity with or without a host UI.
 #include <gtest/gtest.h>
 
+#include <memory>
+#include <vector>
+
 #include "Engine/Engine.h"
 #include "Engine/media/sound/Jukebox.h"
+#include "Engine/object/ObjectManager.h"
+#include "Engine/records/RecordDatabase.h"
+#include "Engine/world/World.h"
 #include "Game/core/ActivityManager.h"
 #include "Game/core/GameEngine.h"
 #include "Game/core/activities/EndGameActivity.h"
 #include "Game/quests/dialog/Dialog.h"
 #include "Game/quests/dialog/NpcDialogPak.h"
+#include "Game/world/fixeditems/FixedItem.h"
 #include "characters/PlayerTestSupport.h"
 #include "support/RecordingUI.h"
 #include "support/TestMachine.h"
@@ -45,15 +52,32 @@ TEST_F(EndGame, MusicFirstThenDialogAfterTheRecordDelayThenFinishes) {
     EXPECT_EQ(jukebox->GetEventMusicCount(), 1);
     EXPECT_EQ(activity->GetStoryDialog(), nullptr);
 
-    // Past the delay: the story's pack is made and the portals unlock (not built yet: logged).
-    // With no host UI to close the dialog the activity never finishes; with one, it ends once
-    // the dialog is closed.
+    // Past the delay: the story's pack is made and the end-game portals of the world unlock
+    // (other locked objects stay locked). With no host UI to close the dialog the activity
+    // never finishes; with one, it ends once the dialog is closed.
+    auto& records = Singleton<RecordDatabase>::Get();
+    ASSERT_TRUE(records.AddRecordText("Records/Test/EndPortal.dbr",
+                                      R"({"Class": "FixedItemTyphonPortal", "locked": true})"));
+    ASSERT_TRUE(records.AddRecordText("Records/Test/EndChest.dbr",
+                                      R"({"Class": "FixedItemQuestObject", "locked": true})"));
+    Region* region = World::Get().AddRegion(std::make_unique<Region>("Olympus"));
+    std::vector<FixedItem*> placed;
+    for (const char* record : {"Records/Test/EndPortal.dbr", "Records/Test/EndChest.dbr",
+                               "Records/Test/EndPortal.dbr"}) {
+        auto* item = Singleton<ObjectManager>::Get().CreateObjectFromFile<FixedItem>(record);
+        ASSERT_NE(item, nullptr);
+        ASSERT_TRUE(World::Get().AddEntity(item, WorldCoords(region, Coords::Identity()), true));
+        ASSERT_TRUE(item->IsLocked());
+        placed.push_back(item);
+    }
     manager->Update(1);
     ASSERT_NE(activity->GetStoryDialog(), nullptr);
     ASSERT_NE(activity->GetStoryDialog()->GetPrimaryDialog(), nullptr);
     EXPECT_EQ(activity->GetStoryDialog()->GetPrimaryDialog()->GetTextTag(), "tagStoryEnd");
     EXPECT_EQ(machine.CountLog("ZeusQ15_A.dbr"), 0);
-    EXPECT_EQ(machine.CountLog("FixedItemTyphonPortal"), 1);
+    EXPECT_FALSE(placed[0]->IsLocked());
+    EXPECT_TRUE(placed[1]->IsLocked());
+    EXPECT_FALSE(placed[2]->IsLocked());
     for (int i = 0; i < 100; ++i)
         manager->Update(1000);
     EXPECT_TRUE(manager->IsActivityActive(id));

@@ -1,8 +1,9 @@
 // Feeds damaged navigation caches, ground meshes and level files to the host's level loading.
 // The first byte chooses the form: 0, the rest is a whole cache file (its key taken from its own
 // bytes, so inputs get past the key); 1, edits (offset, value) to a cache this program wrote;
-// 2, the rest is a ground OBJ; 3, the rest is a level file. Whatever is read must either be
-// refused or reach Detour and Recast only as this program would have made it.
+// 2, the rest is a ground OBJ; 3, the rest is a level file; 4, edits as in 1 and the checksum
+// written anew, as someone who writes the cache folder would forge it. Whatever is read must
+// either be refused or reach Detour and Recast only as this program would have made it.
 #include <unistd.h>
 
 #include <cstddef>
@@ -32,6 +33,19 @@ constexpr const char* kFlatGround = "v -8 0 -8\nv -8 0 8\nv 8 0 8\nv 8 0 -8\nf 1
 void WriteFile(const std::filesystem::path& path, const std::uint8_t* data, std::size_t size) {
     std::ofstream(path, std::ios::binary | std::ios::trunc)
         .write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
+}
+
+// The checksum (bytes 16 to 23) of everything after the header (from byte 24), as the writer
+// computes it.
+void ForgeChecksum(std::vector<std::uint8_t>& cache) {
+    constexpr std::size_t kSumAt = 16, kBodyAt = 24;
+    if (cache.size() < kBodyAt)
+        return;
+    NavInputHash hash;
+    hash.Add(cache.data() + kBodyAt, cache.size() - kBodyAt);
+    const std::uint64_t sum = hash.Get();
+    for (std::size_t i = 0; i < 8; ++i)
+        cache[kSumAt + i] = static_cast<std::uint8_t>(sum >> (8 * i));
 }
 
 void ReadCache(const std::filesystem::path& path, std::uint64_t key) {
@@ -85,7 +99,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size == 0)
         return 0;
-    const std::uint8_t form = data[0] % 4;
+    const std::uint8_t form = data[0] % 5;
     ++data;
     --size;
     const std::filesystem::path cache = gRoot / "Fuzz.navcache";
@@ -95,10 +109,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             std::memcpy(&key, data + 8, sizeof key);
         WriteFile(cache, data, size);
         ReadCache(cache, key);
-    } else if (form == 1) {
+    } else if (form == 1 || form == 4) {
         std::vector<std::uint8_t> edited = gValidCache;
         for (std::size_t at = 0; at + 3 <= size; at += 3)
             edited[(data[at] | (data[at + 1] << 8)) % edited.size()] = data[at + 2];
+        if (form == 4)
+            ForgeChecksum(edited);
         WriteFile(cache, edited.data(), edited.size());
         ReadCache(cache, gKey);
     } else if (form == 2) {

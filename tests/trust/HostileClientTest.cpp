@@ -5,6 +5,8 @@
 
 #include <cmath>
 #include <limits>
+#include <string>
+#include <utility>
 
 #include "Engine/Engine.h"
 #include "Engine/net/NetFaultLog.h"
@@ -24,6 +26,8 @@
 #include "Game/items/oneshot/OneShot.h"
 #include "Game/quests/QuestRepository.h"
 #include "Game/quests/actions/RewardActions.h"
+#include "Game/skills/Skill.h"
+#include "Game/skills/manager/SkillManager.h"
 #include "players/PlayersTestSupport.h"
 #include "support/NetTestGame.h"
 
@@ -495,6 +499,60 @@ TEST_F(HostileClient, QuestRewardsAreTheServersToGrantOncePerPlayer) {
     game.Pump();
     EXPECT_EQ(MoneyOnServer(2), 40u);
     EXPECT_EQ(money(2, 2), 40u);
+    ExpectHonestClientsPlay();
+}
+
+// A named skill's levels from a quest reach the player as the server's grant of that many
+// points, once, which the player's own machine then spends on the skill; its machine and the
+// server end with the skill raised and no points left.
+TEST_F(HostileClient, AQuestsSkillLevelsArriveAsPointsSpentOnThatSkill) {
+    const std::string quest =
+        R"([{"quest": [{"title": "Q"}]}, {"steps": [{"max": 1}, {"step": [)"
+        R"({"properties": [{"name": "s"}]}, {"triggers": [{"max": 0}]}, {"completion": [)"
+        R"({"trigger": [{"displayTag": "t"}, {"conditions": [{"max": 0}]}, {"actions": [)"
+        R"({"max": 1}, {"action": [{"name": "Action_GiveSkillPoints"}, )"
+        R"({"skill": "records/test/QUESTTRICK.dbr"}, {"skillAmount[0]": 2}]}]}]}]}]}]}])";
+    for (int host : {0, 1})
+        ON_MACHINE(Host(host)) {
+            auto& records = Singleton<RecordDatabase>::Get();
+            ASSERT_TRUE(records.AddRecordText("Records/Test/QuestTrick.dbr",
+                                              R"({"Class": "Skill", "skillMaxLevel": 8})"));
+            ASSERT_TRUE(records.AddRecordText(
+                "Records/Test/Trickster.dbr",
+                R"({"skillName1": "Records/Test/QuestTrick.dbr", "skillLevel1": 1})"));
+            ASSERT_NE(QuestRepository::Get()->LoadQuest("Quests/Q.quest", quest), nullptr);
+            auto* player = Singleton<ObjectManager>::Get().GetObject<Player>(IdOf(1));
+            player->GetSkillManager().LoadSkills("Records/Test/Trickster.dbr", 1);
+            if (host == 1)
+                player->GetSkillManager().SetAsControllingManager();
+        }
+    const auto trick = [&](int host) {
+        std::pair<std::uint32_t, std::uint32_t> levelAndPoints;
+        ON_MACHINE(Host(host)) {
+            auto* player = Singleton<ObjectManager>::Get().GetObject<Player>(IdOf(1));
+            SkillManager& skills = player->GetSkillManager();
+            const auto* skill = Singleton<ObjectManager>::Get().GetObject<Skill>(
+                skills.FindSkillId("Records/Test/QuestTrick.dbr"));
+            levelAndPoints = {skill ? skill->GetSkillLevel() : 0, player->GetSkillPoints()};
+        }
+        return levelAndPoints;
+    };
+    ASSERT_EQ(trick(0), std::make_pair(1u, 0u));
+    for (int firing = 0; firing < 2; ++firing) {
+        ON_MACHINE(Host(1)) {
+            TriggerAction* give = FindQuestAction([](TriggerAction& action) {
+                return dynamic_cast<Action_GiveSkillPoints*>(&action) != nullptr;
+            });
+            ASSERT_NE(give, nullptr);
+            give->Fire(0, false);
+        }
+        for (int pump = 0; pump < 3; ++pump)
+            game.Pump();
+        // Granted once: the second firing finds the reward taken.
+        for (int host : {0, 1})
+            EXPECT_EQ(trick(host), std::make_pair(3u, 0u)) << "host " << host << " " << firing;
+    }
+    EXPECT_EQ(game.Server().CountLog("refused HandleBonusToServer from host 1"), 1);
     ExpectHonestClientsPlay();
 }
 

@@ -8,9 +8,15 @@
 #include "Engine/Engine.h"
 #include "Engine/media/graphics/GraphicsMeshInstance.h"
 #include "Engine/object/ObjectManager.h"
+#include "Engine/records/RecordDatabase.h"
 #include "Engine/streams/BinaryStream.h"
+#include "Engine/world/InstanceGroupManager.h"
+#include "Engine/world/UniqueIdMap.h"
 #include "Engine/world/World.h"
+#include "Game/core/ActivityManager.h"
 #include "Game/core/GameEngine.h"
+#include "Game/core/activities/TeleportConfirmActivity.h"
+#include "Game/core/players/PlayerManagerClient.h"
 #include "Game/world/fixeditems/FixedItemController.h"
 #include "Game/world/fixeditems/FixedItemDoor.h"
 #include "Game/world/fixeditems/FixedItemShrine.h"
@@ -206,6 +212,61 @@ TEST_F(DoorsAndShrines, APlayerPortalLocksWhileUnknownUnlocksWhenKnownAgainAndTh
     EXPECT_EQ(portal->GetValidationTime(), 2000);
     portal->UpdateSelf(500);
     EXPECT_EQ(Singleton<ObjectManager>::Get().GetObject(id), nullptr);
+}
+
+// A boat asks to sail to the other member of its first instance group; outside any group it
+// only logs, and a first group of itself alone goes nowhere.
+TEST_F(DoorsAndShrines, ABoatAsksToSailToTheOtherMemberOfItsFirstGroup) {
+    gGameEngine->GetPlayerManagerClient()->SetMainPlayer(kWalker);
+    ASSERT_TRUE(Singleton<RecordDatabase>::Get().AddRecordText(
+        "Records/Fixed/Boat.dbr",
+        R"({"Class": "FixedItemTeleport", "staticPortal": true, "textTag": "tagFerry"})"));
+    auto* boat = Make<FixedItemTeleport>("Records/Fixed/Boat.dbr");
+    auto* pier = Make<FixedItemTeleport>("Records/Fixed/Boat.dbr");
+    ASSERT_TRUE(boat && pier);
+    Put(pier, Vec3(40.0f, 0.0f, 7.0f));
+    UniqueId ids[2];
+    ASSERT_TRUE(ids[0].FromString("0000000b000000000000000000000001"));
+    ASSERT_TRUE(ids[1].FromString("0000000b000000000000000000000002"));
+    for (int i = 0; i < 2; ++i) {
+        FixedItemTeleport* end = i == 0 ? boat : pier;
+        end->SetUniqueId(ids[i]);
+        UniqueIdMap::Get().Add(ids[i], end->GetObjectId());
+    }
+    InstanceGroupManager& groups = *InstanceGroupManager::Get();
+    const auto confirmations = [] {
+        std::vector<TeleportConfirmActivity*> found;
+        for (std::uint32_t id = 1; id < 64; ++id)
+            if (auto* confirm =
+                    dynamic_cast<TeleportConfirmActivity*>(ActivityManager::Get()->GetActivity(id)))
+                found.push_back(confirm);
+        return found;
+    };
+    // The members of each group in turn: 0 the boat, 1 the pier.
+    const struct {
+        std::vector<std::vector<int>> groups;
+        bool sails;
+    } cases[] = {{{}, false}, {{{0}, {1, 0}}, false}, {{{1, 0}, {0}}, true}};
+    for (const auto& c : cases) {
+        groups.ClearGroups();
+        for (const auto& members : c.groups) {
+            InstanceGroup* group =
+                groups.AddGroup("G" + std::to_string(groups.GetNumGroups()), "Boat Route");
+            for (int member : members)
+                group->AddMember(ids[member]);
+        }
+        ActivityManager::Get()->Clear();
+        machine.ClearLog();
+        boat->RequestToUse(kWalker);
+        ActivityManager::Get()->Update(0);
+        const auto found = confirmations();
+        ASSERT_EQ(found.size(), c.sails ? 1u : 0u) << c.groups.size();
+        EXPECT_EQ(machine.CountLog("not in a group with a destination"), c.groups.empty() ? 1 : 0);
+        if (!c.sails)
+            continue;
+        EXPECT_EQ(found[0]->GetDestination().GetWorldPosition(), Vec3(40.0f, 0.0f, 7.0f));
+        EXPECT_EQ(gGameEngine->GetDialogManager().GetDialogs().back().tag, "tagFerry");
+    }
 }
 
 TEST_F(DoorsAndShrines, AQuestObjectIsOfInterestOnlyWhileLocked) {

@@ -5,6 +5,7 @@
 #include <recastnavigation/DetourNavMesh.h>
 #include <sys/stat.h>
 
+#include <cstring>
 #include <fstream>
 #include <functional>
 #include <string>
@@ -74,6 +75,40 @@ TEST_F(HostileLevelFiles, ACacheWhoseBytesDoNotCheckOutIsRebuilt) {
         EXPECT_EQ(tm.CountLog("not a regular file"), 1);
         EXPECT_NE(world.GetPathFinder().GetNavMesh(world.GetRegion("Meadow"), 1), nullptr);
     }
+}
+
+// Whoever writes the cache folder can forge its checksum too: the tiles are still checked
+// before Detour takes them, and the cache is rebuilt.
+TEST_F(HostileLevelFiles, AForgedCacheWithAFittingChecksumIsStillRebuilt) {
+    World& world = World::Get();
+    ASSERT_TRUE(world.LoadLevel(kSampleLevel));
+    std::vector<std::uint8_t> forged(std::filesystem::file_size(Cache()));
+    std::ifstream(Cache(), std::ios::binary)
+        .read(reinterpret_cast<char*>(forged.data()), static_cast<std::streamsize>(forged.size()));
+    // The first tile's bytes follow the file header (24), the entry count (4), the entry (24)
+    // and the tile's place and size (12): its link count becomes far more than its bytes hold.
+    constexpr std::size_t kFirstTile = 64;
+    ASSERT_GT(forged.size(), kFirstTile + sizeof(dtMeshHeader));
+    dtMeshHeader header;
+    std::memcpy(&header, forged.data() + kFirstTile, sizeof header);
+    ASSERT_EQ(header.magic, DT_NAVMESH_MAGIC);
+    header.maxLinkCount = 100000;
+    std::memcpy(forged.data() + kFirstTile, &header, sizeof header);
+    NavInputHash sum;
+    sum.Add(forged.data() + 24, forged.size() - 24);
+    for (std::size_t i = 0; i < 8; ++i)
+        forged[16 + i] = static_cast<std::uint8_t>(sum.Get() >> (8 * i));
+    std::ofstream(Cache(), std::ios::binary | std::ios::trunc)
+        .write(reinterpret_cast<const char*>(forged.data()),
+               static_cast<std::streamsize>(forged.size()));
+    tm.ClearLog();
+    ASSERT_TRUE(world.LoadLevel(kSampleLevel));
+    EXPECT_FALSE(world.WereNavMeshesCached());
+    EXPECT_EQ(tm.CountLog("checksum does not match"), 0);
+    EXPECT_EQ(tm.CountLog("its counts need more bytes than it has"), 1);
+    EXPECT_NE(world.GetPathFinder().GetNavMesh(world.GetRegion("Meadow"), 1), nullptr);
+    ASSERT_TRUE(world.LoadLevel(kSampleLevel));
+    EXPECT_TRUE(world.WereNavMeshesCached());
 }
 
 TEST_F(HostileLevelFiles, PathsThatAreNotFilesAreNamed) {

@@ -5,11 +5,13 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <memory>
 #include <string>
 #include <tuple>
 #include <vector>
 
 #include "Engine/Engine.h"
+#include "Engine/net/NetworkIndexTable.h"
 #include "Engine/object/ObjectManager.h"
 #include "Engine/records/RecordDatabase.h"
 #include "Engine/streams/BinaryStream.h"
@@ -24,6 +26,8 @@
 #include "Game/core/GameEventListener.h"
 #include "Game/core/GameEvents.h"
 #include "Game/core/players/PlayerManagerClient.h"
+#include "Game/quests/QuestNetMsg.h"
+#include "Game/quests/QuestRepository.h"
 #include "Game/quests/actions/EntityActions.h"
 #include "Game/world/fixeditems/FixedItem.h"
 #include "Game/world/proxies/ProxyAccessoryPool.h"
@@ -279,6 +283,66 @@ TEST_F(Proxies, QuestActionsReachAProxysObjectsAndDisableIt) {
     EXPECT_EQ(kill->GetBound(), made);
     EXPECT_TRUE(proxy->IsDone());
     EXPECT_FALSE(disable->IsPendingFire());
+}
+
+// The deciding machine tells the others what a proxy made, naming the proxy by its network
+// index; each machine binds the listeners of that name, and a skill action the list its name
+// fills.
+TEST_F(Proxies, AProxysSpawnTravelsByNetworkIndexToTheListenersOfItsName) {
+    Record("T/QuestPool.dbr", R"({"spawnMax": 2, "name1": "T/A.dbr", "alwaysSpawn1": true})");
+    Record("T/QuestProxy.dbr", R"({"Class": "Proxy", "pool1": "T/QuestPool.dbr", "weight1": 1})");
+    // As the level loader fills it: the level's records in file order.
+    NetworkIndexTable& names = NetworkIndexTable::Get();
+    names.Add("T/Elsewhere.dbr");
+    const std::uint32_t source = names.Add("T/QuestProxy.dbr");
+    const std::uint32_t target = names.Add("T/Victims.dbr");
+    IOStream properties;
+    std::string skill = "T/Bolt.dbr", from = "T/QuestProxy.dbr", to = "t\\victims.DBR";
+    properties.StreamString("skill", skill);
+    properties.StreamString("source", from);
+    properties.StreamString("target", to);
+    IOStream read(properties.GetBytes());
+    auto fire = std::make_unique<Action_FireSkill>(0);
+    fire->SerializeChildProperties(read);
+
+    Proxy* proxy = Make("T/QuestProxy.dbr");
+    ASSERT_NE(proxy, nullptr);
+    std::vector<std::uint32_t> made;
+    proxy->GetPrimaryObjects(made);
+    GameEvent_GenericEntity appeared;
+    appeared.objectName = proxy->GetObjectName();
+    appeared.objectId = proxy->GetObjectId();
+    SendGameEvent(appeared, "GenericEntityInitialUpdate");
+    const auto& kept = QuestRepository::Get()->GetProxySpawns();
+    ASSERT_EQ(kept.size(), 1u);
+    EXPECT_EQ(kept[0].proxyNameIndex, source);
+    EXPECT_EQ(kept[0].primaryObjects, made);
+    EXPECT_EQ(fire->GetBound(), made);
+
+    using Ids = std::vector<std::uint32_t>;
+    const struct {
+        std::uint32_t index;
+        std::uint32_t sender;
+        Ids sent, sources, targets;
+        int unknown;
+    } cases[] = {
+        {target, PlayerId(1, 5), {0x71, 0x72}, made, {0x71, 0x72}, 0},  // the targets only
+        {source, PlayerId(1, 5), {0x73}, {0x73}, {0x71, 0x72}, 0},
+        {99, PlayerId(1, 5), {0x75}, {0x73}, {0x71, 0x72}, 1},
+    };
+    for (const auto& c : cases) {
+        tm.ClearLog();
+        QuestNetMsg_ProxySpawn spawn;
+        spawn.proxyNameIndex = c.index;
+        spawn.primaryObjects = c.sent;
+        spawn.accessoryObjects = {0x7201};
+        std::vector<std::uint32_t> words;
+        WriteProxySpawn(spawn, c.sender, words);
+        EXPECT_TRUE(QuestRepository::Get()->RecvNetMsg(words));
+        EXPECT_EQ(fire->GetBound(), c.sources) << c.index;
+        EXPECT_EQ(fire->GetTargets(), c.targets) << c.index;
+        EXPECT_EQ(tm.CountLog("which no record of this level has"), c.unknown) << c.index;
+    }
 }
 
 TEST_F(Proxies, ARestoredProxyMakesNothingAndDrawsNothing) {

@@ -4,6 +4,7 @@
 
 #include "Engine/world/Math.h"
 #include "Engine/world/Region.h"
+#include "Engine/world/WorldShapes.h"
 
 namespace GAME {
 
@@ -16,12 +17,20 @@ public:
         ++mEffectUpdates;
     }
     int GetEffectUpdateCount() const { return mEffectUpdates; }
+    // The view the weather and ambient effects are kept to (a default camera on the player).
+    void UpdateEnvironmentEffects(const WorldFrustum& view) {
+        mEffectsView = view;
+        ++mViewUpdates;
+    }
+    const WorldFrustum& GetEffectsView() const { return mEffectsView; }
+    int GetViewUpdateCount() const { return mViewUpdates; }
     // Whether the listener (the target) stands where a boss fight's music may play: a region the
     // level marks "bossMusicZone".
     bool IsInBossMusicZone() const { return mTarget.region && mTarget.region->IsBossMusicZone(); }
     void Reset() {
         mTarget = WorldVec3();
         mEffectsPosition = WorldVec3();
+        mEffectsView = WorldFrustum();
         ++mResets;
     }
     int GetResetCount() const { return mResets; }
@@ -42,7 +51,9 @@ private:
     std::array<Color, kEnvironmentCount> mSkyAmbient{};
     WorldVec3 mTarget;
     WorldVec3 mEffectsPosition;
+    WorldFrustum mEffectsView;
     int mEffectUpdates = 0;
+    int mViewUpdates = 0;
     int mResets = 0;
 };
 

@@ -7,11 +7,11 @@
 #include "Engine/media/sound/SoundPak.h"
 #include "Engine/object/ObjectManager.h"
 #include "Engine/sys/Machine.h"
+#include "Engine/world/World.h"
 #include "Game/characters/Player.h"
 #include "Game/characters/player/PlayerEvents.h"
 #include "Game/core/GameEngine.h"
 #include "Game/core/players/PartyManager.h"
-#include "Game/core/util/SeamLog.h"
 #include "Game/items/hotslots/PlayerHotSlotCtrl.h"
 
 namespace GAME {
@@ -33,7 +33,7 @@ void Player::UpdateSelf(int ms) {
     if (mainPlayer && GetCharLevel() == kLevelEight)
         game->UnlockTutorialPage(kLevelEightTutorialPage, true);
     if (game && game->GetPlayerId() == GetObjectId())
-        ReportSeam("Player", "World::AddFOWVisibility");
+        World::Get().AddFOWVisibility(GetCoords().GetPosition(), ms);
     mHotSlots->Update(ms);
 
     PartyManager* parties = game ? game->GetPartyManager() : nullptr;

@@ -3,10 +3,11 @@
 #include "Engine/Engine.h"
 #include "Engine/media/sound/Jukebox.h"
 #include "Engine/object/ObjectManager.h"
+#include "Engine/world/World.h"
 #include "Game/core/GameEngine.h"
 #include "Game/core/GameUIInterface.h"
-#include "Game/core/util/SeamLog.h"
 #include "Game/quests/dialog/NpcDialogPak.h"
+#include "Game/world/fixeditems/FixedItemTeleport.h"
 
 namespace GAME {
 
@@ -59,8 +60,13 @@ void EndGameActivity::OpenStoryDialog() {
 }
 
 void EndGameActivity::UnlockBossPortals() {
-    ReportSeam("EndGameActivity",
-               "FixedItem::SetLock(false) of the FixedItemTyphonPortal entities");
+    // Every machine runs the ending (the final boss's death reaches all of them) and opens its
+    // own portals alike.
+    std::vector<Entity*> actors;
+    World::Get().GetAllEntities(actors, EntityListType::Actors);
+    for (Entity* entity : actors)
+        if (entity->IsA<FixedItemTyphonPortal>())
+            static_cast<FixedItemTyphonPortal*>(entity)->SetLock(false);
 }
 
 bool EndGameActivity::IsDialogOpen() const {

@@ -10,6 +10,7 @@ namespace GAME {
 class TeleportConfirmActivity : public GameActivity {
 public:
     void Set(const std::string& textTag, const WorldVec3& where);
+    const WorldVec3& GetDestination() const { return destination; }
 
     void Update(int elapsedMs) override;
     void Render(GraphicsCanvas&) const override {}

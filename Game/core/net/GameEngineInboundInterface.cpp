@@ -17,7 +17,6 @@
 #include "Game/core/players/PlayerManagerServer.h"
 #include "Game/core/players/PlayerNetInfo.h"
 #include "Game/core/players/PlayerReport.h"
-#include "Game/core/util/SeamLog.h"
 #include "Game/core/util/ServerObjectIds.h"
 #include "Game/items/ItemNetworkCreation.h"
 #include "Game/items/ItemSeed.h"
@@ -28,6 +27,7 @@
 #include "Game/quests/QuestRepository.h"
 #include "Game/quests/actions/QuestRewardGrant.h"
 #include "Game/quests/actions/RewardActions.h"
+#include "Game/world/fixeditems/FixedItem.h"
 
 namespace GAME {
 
@@ -683,12 +683,11 @@ void GameEngineInboundInterface::QuestCommandUseSkill(std::uint32_t character, s
         found->QuestCommandUseSkill(skill, target, allowInterruptions);
 }
 
-void GameEngineInboundInterface::QuestCommandLockFixedItem(std::uint32_t fixedItem, bool) {
+void GameEngineInboundInterface::QuestCommandLockFixedItem(std::uint32_t fixedItem, bool locked) {
     if (RefusedFromClient("QuestCommandLockFixedItem"))
         return;
-    if (FindObjectOfClass(fixedItem, "FixedItem"))
-        ReportSeamWith("GameEngineInboundInterface", "QuestCommandLockFixedItem", "fixed item %u",
-                       fixedItem);
+    if (auto* item = Singleton<ObjectManager>::Get().GetObject<FixedItem>(fixedItem))
+        item->SetLock(locked);
 }
 
 }  // namespace GAME

@@ -17,6 +17,7 @@
 #include "Game/core/players/Bonus.h"
 #include "Game/core/players/PlayerInfo.h"
 #include "Game/core/players/PlayerManagerServer.h"
+#include "Game/quests/actions/QuestRewardGrant.h"
 
 namespace GAME {
 
@@ -262,8 +263,10 @@ void PlayerManagerClient::HandleBonus(const Bonus& bonus) {
         return;
     // The server hands shares out in the step a creature dies; a client has them only after it.
     FrameStrikes::RunOrHold(bonus.id, [bonus] {
-        if (auto* player = Singleton<ObjectManager>::Get().GetObject<Player>(bonus.id))
+        if (auto* player = Singleton<ObjectManager>::Get().GetObject<Player>(bonus.id)) {
             player->TakeBonus(bonus, false, 0);
+            SpendQuestSkillPoints(*player, bonus);
+        }
     });
 }
 

@@ -1,6 +1,7 @@
 #include "Game/quests/actions/EntityActions.h"
 
 #include "Engine/Engine.h"
+#include "Engine/net/NetworkIndexTable.h"
 #include "Engine/object/ObjectManager.h"
 #include "Engine/streams/IOStream.h"
 #include "Game/ai/controllers/ControllerAI.h"
@@ -10,7 +11,6 @@
 #include "Game/core/GameEngine.h"
 #include "Game/core/ObjectLookup.h"
 #include "Game/core/net/commands/CharacterCommands.h"
-#include "Game/core/util/SeamLog.h"
 #include "Game/core/util/ServerObjectIds.h"
 #include "Game/quests/QuestObjects.h"
 #include "Game/quests/conditions/QuestCondition.h"
@@ -251,10 +251,15 @@ void Action_FireSkill::BindEntity(const std::string& name, std::uint32_t id) {
     BindCreature(name, id);
 }
 
-void Action_FireSkill::BindProxyObjects(const QuestNetMsg_ProxySpawn&) {
-    // Which list a replayed proxy fills is told by its name, which the message carries only as
-    // a network index.
-    ReportSeam("Action_FireSkill", "NetworkIndexToString");
+void Action_FireSkill::BindProxyObjects(const QuestNetMsg_ProxySpawn& message) {
+    // The proxy's name says which list its objects replace.
+    const std::string name = NetworkIndexTable::Get().NetworkIndexToString(message.proxyNameIndex);
+    if (name.empty())
+        return;
+    if (!mSource.empty() && RecordNamesEqual(name, mSource))
+        mBound = message.primaryObjects;
+    if (!mTarget.empty() && RecordNamesEqual(name, mTarget))
+        mTargets = message.primaryObjects;
 }
 
 void Action_FireSkill::Fire(std::uint32_t, bool reFire) {

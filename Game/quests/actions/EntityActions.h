@@ -131,6 +131,7 @@ public:
     void Fire(std::uint32_t target, bool reFire) override;
     void SerializeChildProperties(IOStream& stream) override;
     void StreamChildProperties(IOStream&) override {}
+    const std::vector<std::uint32_t>& GetTargets() const { return mTargets; }
 
 protected:
     std::string Describe() const override;

@@ -1,6 +1,12 @@
 #include "Game/quests/actions/QuestRewardGrant.h"
 
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "Engine/Engine.h"
 #include "Engine/object/ObjectManager.h"
+#include "Engine/sys/Machine.h"
 #include "Game/characters/Player.h"
 #include "Game/core/GameEngine.h"
 #include "Game/core/players/Bonus.h"
@@ -8,6 +14,9 @@
 #include "Game/quests/actions/BoundAction.h"
 #include "Game/quests/actions/RewardActions.h"
 #include "Game/quests/conditions/QuestCondition.h"
+#include "Game/skills/Skill.h"
+#include "Game/skills/manager/SkillManager.h"
+#include "Game/skills/manager/SkillServicesBase.h"
 
 namespace GAME {
 
@@ -26,6 +35,16 @@ bool ClaimMatches(const Bonus& offered, const Bonus& claim) {
            claim.lifePercent == 0.0f && claim.manaPoints == 0.0f && claim.manaPercent == 0.0f &&
            claim.effectName.empty();
 }
+
+// The named skills this machine's players wait to be granted points for.
+struct AwaitedSkillPoints {
+    struct Entry {
+        std::uint32_t player = 0;
+        std::string skill;
+        std::uint32_t points = 0;
+    };
+    std::vector<Entry> entries;
+};
 
 }  // namespace
 
@@ -65,6 +84,43 @@ bool ClaimQuestReward(std::uint32_t player, const Bonus& claim, Bonus& grant) {
     grant.id = player;
     grant.sourceId = 0;
     return true;
+}
+
+void AwaitQuestSkillPoints(std::uint32_t player, const std::string& skillRecord,
+                           std::uint32_t points) {
+    if (player != 0 && points != 0)
+        Singleton<AwaitedSkillPoints>::Get().entries.push_back({player, skillRecord, points});
+}
+
+void SpendQuestSkillPoints(Player& player, const Bonus& grant) {
+    auto& awaited = Singleton<AwaitedSkillPoints>::Get().entries;
+    if (awaited.empty() || grant.sourceId != 0 || grant.gold != 0 || grant.experience != 0 ||
+        grant.attributePoints != 0)
+        return;
+    const auto entry = std::find_if(awaited.begin(), awaited.end(), [&](const auto& e) {
+        return e.player == player.GetObjectId() && e.points == grant.skillPoints;
+    });
+    if (entry == awaited.end())
+        return;
+    const std::string record = entry->skill;
+    awaited.erase(entry);
+    SkillManager& skills = player.GetSkillManager();
+    const std::uint32_t id = skills.FindSkillId(record);
+    Skill* skill = id ? Singleton<ObjectManager>::Get().GetObject<Skill>(id) : nullptr;
+    SkillServicesBase* services = skills.GetSkillServices();
+    if (!skill || !services) {
+        gEngine->Log(1, "Quest reward: %s has no skill %s to spend %u points on",
+                     player.GetObjectName().c_str(), record.c_str(), grant.skillPoints);
+        return;
+    }
+    // Up to the limit; what the limit leaves stays as points.
+    SkillState state = skill->GetSkillState();
+    const std::uint32_t room =
+        skill->GetMaxLevel() > state.level ? skill->GetMaxLevel() - state.level : 0;
+    if (room == 0)
+        return;
+    state.level += std::min(room, grant.skillPoints);
+    services->SendSkillStateUpdate(id, state);
 }
 
 }  // namespace GAME

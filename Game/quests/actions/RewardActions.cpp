@@ -16,7 +16,6 @@
 #include "Game/characters/Player.h"
 #include "Game/core/GameEngine.h"
 #include "Game/core/players/Bonus.h"
-#include "Game/core/util/SeamLog.h"
 #include "Game/core/util/ServerObjectIds.h"
 #include "Game/items/Item.h"
 #include "Game/items/ItemReplicaInfo.h"
@@ -161,14 +160,13 @@ void RewardAction::Grant(std::uint32_t target) {
         }
         return;
     }
-    Bonus reward;
-    if (!GetBonus(reward)) {
-        if (Amount() > 0)
-            ReportSeam(GetName(), "a named skill's levels granted on every machine (network game)");
-        return;
-    }
-    if (SendQuestReward(target, reward))
+    if (SendGrant(target))
         Announce();
+}
+
+bool RewardAction::SendGrant(std::uint32_t target) {
+    Bonus reward;
+    return GetBonus(reward) && SendQuestReward(target, reward);
 }
 
 void Action_GiveMoney::GrantHere(Character& receiver, int amount) {
@@ -194,10 +192,17 @@ void Action_GiveSkillPoints::Fire(std::uint32_t target, bool) {
 }
 
 bool Action_GiveSkillPoints::FillBonus(Bonus& bonus, std::uint32_t amount) const {
-    // A named skill's levels are no bonus.
-    if (!mSkill.empty())
-        return false;
+    // A named skill's levels travel as that many points, which the player's machine then spends
+    // on the skill (QuestRewardGrant.h).
     bonus.skillPoints = amount;
+    return true;
+}
+
+bool Action_GiveSkillPoints::SendGrant(std::uint32_t target) {
+    if (!RewardAction::SendGrant(target))
+        return false;
+    if (!mSkill.empty())
+        AwaitQuestSkillPoints(LocalPlayerId(), mSkill, static_cast<std::uint32_t>(Amount()));
     return true;
 }
 

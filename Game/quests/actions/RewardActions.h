@@ -35,6 +35,8 @@ protected:
     virtual void GrantHere(Character& receiver, int amount) = 0;
     // On this machine alone in single player, else through the server; announced when given.
     void Grant(std::uint32_t target);
+    // The network game's grant: claimed from the server or, on the server, handed out.
+    virtual bool SendGrant(std::uint32_t target);
     int Amount() const { return mAmount[static_cast<std::size_t>(QuestDifficulty())]; }
     // "%d %s" of the amount and the tag's text.
     std::wstring AmountText(const char* tag) const;
@@ -112,6 +114,7 @@ protected:
     const char* AmountName() const override { return "skillAmount"; }
     bool FillBonus(Bonus& bonus, std::uint32_t amount) const override;
     void GrantHere(Character& receiver, int amount) override;
+    bool SendGrant(std::uint32_t target) override;
     std::string Describe() const override {
         return "Give Player " + Highlight(JoinPerDifficulty(mAmount)) + " skill points" + " to " +
                Highlight(ShowRecordName(mSkill));

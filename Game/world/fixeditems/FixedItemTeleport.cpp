@@ -6,15 +6,17 @@
 #include "Engine/net/fields/NetPacketBuffer.h"
 #include "Engine/records/LoadTable.h"
 #include "Engine/text/LocalizationManager.h"
+#include "Engine/world/InstanceGroupManager.h"
 #include "Engine/world/World.h"
 #include "Game/characters/Player.h"
+#include "Game/core/ActivityManager.h"
 #include "Game/core/GameConstants.h"
 #include "Game/core/GameEngine.h"
 #include "Game/core/GameEvents.h"
 #include "Game/core/GameUIInterface.h"
 #include "Game/core/ObjectLookup.h"
+#include "Game/core/activities/TeleportConfirmActivity.h"
 #include "Game/core/players/PartyManager.h"
-#include "Game/core/util/SeamLog.h"
 #include "Game/world/effects/FxPak.h"
 
 namespace GAME {
@@ -226,10 +228,35 @@ void FixedItemTeleport::RequestToUse(unsigned int user) {
 }
 
 void FixedItemTeleport::UseStaticPortal() {
-    // A static portal's destination is the other member of its instance group, which the level
-    // loader does not make yet.
-    ReportSeam("FixedItemTeleport",
-               "InstanceGroupManager::GetGroupsThatContain (boat destination)");
+    // The destination is the other member of the portal's first instance group.
+    UniqueId destination;
+    {
+        GroupListLock lock;
+        InstanceGroupManager& groups = *InstanceGroupManager::Get();
+        std::vector<std::string> names;
+        groups.GetGroupsThatContain(GetUniqueId(), names);
+        if (names.empty()) {
+            gEngine->Log(2, "Requested to use a boat that was not in a group with a destination.");
+            return;
+        }
+        std::vector<UniqueId> members;
+        if (const InstanceGroup* group = groups.GetGroup(names.front()))
+            group->FillIdList(members);
+        const auto other = std::find_if(members.begin(), members.end(),
+                                        [&](const UniqueId& id) { return id != GetUniqueId(); });
+        if (other == members.end())
+            return;
+        destination = *other;
+    }
+    WorldVec3 where;
+    if (!World::Get().GetInstanceWorldPosition(destination, where)) {
+        gEngine->Log(1, "FixedItemTeleport %s: the destination %s of its group is not in the world",
+                     GetObjectName().c_str(), destination.ToString().c_str());
+        return;
+    }
+    auto* confirm = new TeleportConfirmActivity();
+    confirm->Set(mTextTag, where);
+    ActivityManager::Get()->InstallActivity(confirm);
 }
 
 // --- FixedItemTyphonPortal ---
