@@ -1,7 +1,7 @@
 # The two set-up commands: `make run` (build release, play the sample world) and `make test`.
 # Plain `make` only lists the targets.
 JOBS ?= $(shell nproc)
-FRAMES ?= 1000
+FRAMES ?= 4500
 FUZZ_DIR := build/debug/fuzz-clang
 # Debug information of the sanitizer and fuzz builds; CI asks for line tables only (-g1): the
 # reports keep their files and lines and the builds take less time.
@@ -10,7 +10,7 @@ DEBUG_INFO ?= -g
 .PHONY: help deps run test release debug fuzz bench clean
 
 help:
-	@echo "make run    build the release host and play the sample world (FRAMES=$(FRAMES) frames;"
+	@echo "make run    build the release host and play the sample campaign (FRAMES=$(FRAMES) frames;"
 	@echo "            the host is then build/release/Host/gamehost)"
 	@echo "make test   build the debug tests (sanitizers) and the fuzzers, run them all"
 	@echo "make bench  build release, run the benchmarks and print a summary of their goals"

@@ -141,8 +141,12 @@ int RunCommandLine(int argc, const char* const* argv) {
                             "Where to save the character (default: the --character file, else "
                             "the class's name with .chr)");
     playCommand->add_flag("--no-save", play.noSave, "Do not save the character");
-    playCommand->add_option("--spawn", play.spawn, "Spawn point the player enters at")
-        ->capture_default_str();
+    playCommand
+        ->add_option("--spawn", play.spawn,
+                     "Spawn point the player enters at; the reactive driver plays there (without "
+                     "it the sample level's campaign starts in the village)")
+        ->capture_default_str()
+        ->each([&play](const std::string&) { play.spawnGiven = true; });
     playCommand->add_option("--input", play.inputFile,
                             "Clicks to replay instead of the scripted driver's");
     playCommand->add_option("--record", play.recordFile, "Write the clicks of this run here");

@@ -27,6 +27,8 @@ struct PlayOptions : HostOptions {
     int checksumEvery = 0;               // frames; 0: only at the end
     int progressSeconds = 10;            // of game time; 0: none
     std::string spawn = "CaveEntrance";  // the spawn point the player enters at
+    // `play` on the sample level without --spawn plays the campaign from the village.
+    bool spawnGiven = false;
 };
 
 // Points the current machine's records and texts at the data root; false when it is missing.

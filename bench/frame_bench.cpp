@@ -1,25 +1,34 @@
-// Whole-frame benchmarks of the host's play loop on the sample level, run through the host's
-// frame (engine step, every entity's update, the game root):
-// - the world: 10,000 characters, two hostile monster teams and players whose scripted clicks
-//   reach their controllers;
-// - the arena: 1,000 monsters in two hostile teams and no player.
+// Whole-frame benchmarks of the host's play loop, run through the host's frame (engine step,
+// every entity's update, the game root):
+// - the world: 10,000 characters on the sample level's meadow, two hostile monster teams and
+//   players whose scripted clicks reach their controllers;
+// - the arena: 1,000 monsters in two hostile teams and no player, on the same meadow; its last
+//   frames count the heap allocations of a steady frame, and the heap its crowd took is shared
+//   over its characters;
+// - the scaling arenas: 1,000 to 20,000 monsters at the arena's density on flat square plains
+//   made for the run, so the cost per character can be compared as the world grows.
 // Characters updated per millisecond of one core is the figure, taken from the thread's CPU
-// time (a busy machine stretches the wall clock, not the work); the goal is 1,000 for both.
+// time (a busy machine stretches the wall clock, not the work).
 // Monsters placed together take their 200 ms anger and search ticks in the same frame, so each
 // run spans whole ticks: one frame alone is either all ticks or none. Under GAME_BENCH_SMOKE (the
 // CI smoke run) the crowds are a tenth of that, so the run only proves the benchmarks still work.
 #include <benchmark/benchmark.h>
+#include <malloc.h>
 #include <time.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "BenchCompare.h"
+#include "CountedAllocations.h"
 #include "Engine/Engine.h"
 #include "Engine/object/ObjectManager.h"
 #include "Engine/records/RecordDatabase.h"
@@ -38,19 +47,33 @@ namespace {
 constexpr int kWorldCharacters = 10000;
 constexpr int kWorldPlayers = 100;
 constexpr int kArenaMonsters = 1000;
+constexpr int kScalingMonsters[] = {1000, 2000, 5000, 10000, 20000};
 constexpr int kSmokeDivisor = 10;
 constexpr int kArenaFrames = 30;
+// The arena's last frames, two whole ticks, count the allocations of a steady frame.
+constexpr int kSteadyFrames = 12;
 // One 200 ms tick of every monster and the five quiet frames after it.
 constexpr int kWorldFrames = 6;
+// Two ticks: the first frames of a crowd also hold its first searches and paths.
+constexpr int kScalingFrames = 12;
 constexpr int kFrameMs = 33;
+// The meadow's side: the arena's density is its crowd over this square.
+constexpr float kMeadowSide = 64.0f;
 // One kind of monster per team.
 constexpr const char* kMonsterRecords[2] = {"Records/Creatures/Boar.dbr",
                                             "Records/Creatures/Wolf.dbr"};
 constexpr const char* kPlayerRecord = "Records/Characters/Players/Warden.dbr";
 
-// The figure of the longest run of each benchmark (it comes last).
-double gWorldPerMs = 0;
-double gArenaPerMs = 0;
+// What the longest run of each benchmark measured (it comes last).
+struct Measured {
+    double perMs = 0;
+    double allocationsPerFrame = -1;  // -1: not counted
+    double bytesPerCharacter = 0;
+};
+Measured gWorld;
+Measured gArena;
+// Microseconds of one core per character and frame, by crowd size.
+std::vector<std::pair<int, double>> gScaling;
 
 bool SmokeRun() {
     const char* smoke = std::getenv("GAME_BENCH_SMOKE");
@@ -67,6 +90,42 @@ std::filesystem::path SampleCopy() {
                           std::filesystem::copy_options::recursive);
     std::filesystem::remove(root / "Levels/Sample/Sample.navcache");
     return root;
+}
+
+// Writes a level of one flat square region, "Plain", `side` metres wide, into the data copy;
+// returns its name under the data root.
+std::string WritePlain(const std::filesystem::path& data, float side) {
+    const auto dir = data / "Levels/Plain";
+    std::filesystem::create_directories(dir);
+    // Ground in 16 m squares, as the meadow's own ground is made of squares.
+    const int squares = std::max(1, static_cast<int>(std::ceil(side / 16.0f)));
+    const float step = side / static_cast<float>(squares);
+    std::ofstream ground(dir / "Plain.obj");
+    ground << "usemtl grass\n";
+    for (int z = 0; z <= squares; ++z)
+        for (int x = 0; x <= squares; ++x)
+            ground << "v " << static_cast<float>(x) * step << " 0 " << static_cast<float>(z) * step
+                   << "\n";
+    const auto vertex = [squares](int x, int z) { return z * (squares + 1) + x + 1; };
+    for (int z = 0; z < squares; ++z)
+        for (int x = 0; x < squares; ++x)
+            ground << "f " << vertex(x, z) << " " << vertex(x, z + 1) << " " << vertex(x + 1, z + 1)
+                   << " " << vertex(x + 1, z) << "\n";
+    std::ofstream level(dir / "Plain.level");
+    level << "{\n  \"name\": \"Plain\",\n  \"pathingSizes\": [\"Small\", \"Medium\", \"Large\"],\n"
+          << "  \"regions\": [{ \"name\": \"Plain\", \"offset\": [0, 0, 0], \"boundsMin\": [0, "
+             "-10, 0],"
+          << " \"boundsMax\": [" << side << ", 30, " << side << "], \"underground\": false,"
+          << " \"ground\": \"Plain.obj\" }],\n"
+          << "  \"spawnPoints\": [{ \"name\": \"Start\", \"region\": \"Plain\", \"position\": [2, "
+             "0, 2] }],\n"
+          << "  \"entities\": []\n}\n";
+    return "Levels/Plain/Plain.level";
+}
+
+// Bytes the program's heap holds in use.
+std::size_t HeapInUse() {
+    return mallinfo2().uordblks;
 }
 
 // Removes the copy however the run ends.
@@ -90,9 +149,10 @@ struct Crowd {
     std::vector<ClickDriver> drivers;
 };
 
-// Deterministic scatter over the meadow, each character dropped onto the ground; the first
-// `players` are players, the rest monsters alternating between the red and blue teams.
-Crowd Populate(Region* meadow, int characters, int players) {
+// Deterministic scatter over the `side` square of the region, each character dropped onto the
+// ground; the first `players` are players, the rest monsters alternating between the red and
+// blue teams.
+Crowd Populate(Region* region, float side, int characters, int players) {
     ObjectManager& objects = Singleton<ObjectManager>::Get();
     std::uint32_t seed = 4242;
     auto next = [&seed] {
@@ -111,9 +171,10 @@ Crowd Populate(Region* meadow, int characters, int players) {
         if (!player)
             character->SetTeam(
                 TeamManager::BuildTeam(Team::Monster, i % 2 == 0 ? Team::Red : Team::Blue));
-        WorldVec3 at(meadow, Vec3(1.0f + next() * 62.0f, 0.0f, 1.0f + next() * 62.0f));
+        WorldVec3 at(region,
+                     Vec3(1.0f + next() * (side - 2.0f), 0.0f, 1.0f + next() * (side - 2.0f)));
         at.PutOnFloor();
-        World::Get().AddEntity(character, WorldCoords(meadow, Coords::FromOrigin(at.local)), true);
+        World::Get().AddEntity(character, WorldCoords(region, Coords::FromOrigin(at.local)), true);
         character->InitialUpdate();
         if (player)
             crowd.players.push_back(static_cast<Player*>(character));
@@ -122,8 +183,16 @@ Crowd Populate(Region* meadow, int characters, int players) {
     return crowd;
 }
 
-// Loads the sample level into a fresh machine, fills it and times whole frames.
-void RunScene(benchmark::State& state, int characters, int players, double& perMsOut) {
+struct Scene {
+    int characters = 0;
+    int players = 0;
+    // 0: the sample level's meadow; else a plain of this side.
+    float plainSide = 0;
+};
+
+// Loads the level into a fresh machine, fills it and times whole frames.
+Measured RunScene(benchmark::State& state, const Scene& scene) {
+    Measured measured;
     Machine machine;
     MachineScope scope(machine);
     gEngine->SetLogSink([](int, const char*, const std::string&) {});
@@ -133,39 +202,66 @@ void RunScene(benchmark::State& state, int characters, int players, double& perM
     options.dataRoot = data;
     if (!PrepareMachine(options)) {
         state.SkipWithError("no sample data");
-        return;
+        return measured;
     }
     InitializeObjects();
     gGameEngine->SetGameLoading(false);
-    if (!World::Get().LoadLevel("Levels/Sample/Sample.level")) {
-        state.SkipWithError("the sample level did not load");
-        return;
+    const std::string level =
+        scene.plainSide > 0 ? WritePlain(data, scene.plainSide) : "Levels/Sample/Sample.level";
+    if (!World::Get().LoadLevel(level)) {
+        state.SkipWithError("the level did not load");
+        return measured;
     }
-    Crowd crowd = Populate(World::Get().GetRegion("Meadow"), characters, players);
+    Region* region = World::Get().GetRegion(scene.plainSide > 0 ? "Plain" : "Meadow");
+    const std::size_t heapBefore = HeapInUse();
+    Crowd crowd = Populate(region, scene.plainSide > 0 ? scene.plainSide : kMeadowSide,
+                           scene.characters, scene.players);
+    if (crowd.characters > 0)
+        measured.bytesPerCharacter =
+            static_cast<double>(HeapInUse() - heapBefore) / static_cast<double>(crowd.characters);
     int frame = 0;
+    long allocationsBefore = 0;
+    const int frames = static_cast<int>(state.max_iterations);
     const double began = ThreadCpuMs();
     for (auto _ : state) {
         ++frame;
+        if (frame == frames - kSteadyFrames + 1)
+            allocationsBefore = gAllocations.load(std::memory_order_relaxed);
         for (std::size_t i = 0; i < crowd.players.size(); ++i)
             if (auto click =
                     crowd.drivers[i].Next(*crowd.players[i], frame, gEngine->GetGameTime()))
                 DeliverClick(*crowd.players[i], *click);
         RunFrame(kFrameMs);
     }
-    state.SetItemsProcessed(state.iterations() * crowd.characters);
     const double ms = ThreadCpuMs() - began;
-    perMsOut = ms > 0 ? static_cast<double>(state.iterations()) * crowd.characters / ms : 0;
+    if (frames > kSteadyFrames && frame == frames)
+        measured.allocationsPerFrame =
+            static_cast<double>(gAllocations.load(std::memory_order_relaxed) - allocationsBefore) /
+            kSteadyFrames;
+    state.SetItemsProcessed(state.iterations() * crowd.characters);
+    measured.perMs = ms > 0 ? static_cast<double>(state.iterations()) * crowd.characters / ms : 0;
     World::Get().UnloadLevel();
     ShutdownObjects();
+    return measured;
 }
 
 void BM_SampleLevelFrame(benchmark::State& state) {
-    RunScene(state, static_cast<int>(state.range(0)), static_cast<int>(state.range(1)),
-             gWorldPerMs);
+    gWorld = RunScene(state,
+                      Scene{static_cast<int>(state.range(0)), static_cast<int>(state.range(1)), 0});
 }
 
 void BM_ArenaFrame(benchmark::State& state) {
-    RunScene(state, static_cast<int>(state.range(0)), 0, gArenaPerMs);
+    gArena = RunScene(state, Scene{static_cast<int>(state.range(0)), 0, 0});
+}
+
+void BM_ScalingFrame(benchmark::State& state) {
+    const int monsters = static_cast<int>(state.range(0));
+    // The arena's density: kArenaMonsters over the meadow.
+    const float side =
+        kMeadowSide * std::sqrt(static_cast<float>(monsters) / static_cast<float>(kArenaMonsters));
+    const Measured measured = RunScene(state, Scene{monsters, 0, side});
+    if (measured.perMs > 0)
+        gScaling.emplace_back(monsters, 1000.0 / measured.perMs);
 }
 
 }  // namespace
@@ -179,11 +275,20 @@ int main(int argc, char** argv) {
     auto* arena = benchmark::RegisterBenchmark("BM_ArenaFrame/monsters", BM_ArenaFrame)
                       ->Arg(kArenaMonsters / divisor)
                       ->Unit(benchmark::kMillisecond);
+    auto* scaling = benchmark::RegisterBenchmark("BM_ScalingFrame/monsters", BM_ScalingFrame)
+                        ->Unit(benchmark::kMillisecond);
+    // The smoke run stops at the second size: CI's two cores are busy enough.
+    for (const int monsters : kScalingMonsters)
+        if (divisor == 1 || monsters <= kScalingMonsters[1])
+            scaling->Arg(monsters / divisor);
     // Whole 200 ms anger and search ticks: a second of game time for the arena, one tick for the
-    // crowded world (a frame of its tick takes seconds).
+    // crowded world (a frame of its tick takes seconds), two for the scaling arenas.
     if (divisor == 1) {
         arena->Iterations(kArenaFrames);
         world->Iterations(kWorldFrames);
+        scaling->Iterations(kScalingFrames);
+    } else {
+        scaling->Iterations(2);
     }
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
@@ -192,13 +297,34 @@ int main(int argc, char** argv) {
     benchmark::Shutdown();
     if (divisor != 1)
         return 0;
-    if (gWorldPerMs > 0)
+    if (gWorld.perMs > 0)
         bench::PrintGoal("whole frame, sample level, 10,000 characters",
-                         bench::Format("%.1f characters updated per ms", gWorldPerMs),
-                         ">= 1000 per ms", gWorldPerMs >= 1000.0);
-    if (gArenaPerMs > 0)
+                         bench::Format("%.1f characters updated per ms", gWorld.perMs),
+                         ">= 300 per ms", gWorld.perMs >= 300.0);
+    if (gArena.perMs > 0) {
         bench::PrintGoal("whole frame, arena of 1,000 monsters",
-                         bench::Format("%.1f characters updated per ms", gArenaPerMs),
-                         ">= 1000 per ms", gArenaPerMs >= 1000.0);
+                         bench::Format("%.1f characters updated per ms", gArena.perMs),
+                         ">= 1000 per ms", gArena.perMs >= 1000.0);
+        if (gArena.allocationsPerFrame >= 0)
+            bench::PrintGoal(
+                "arena, steady-state frame",
+                bench::Format("%.1f heap allocations per frame", gArena.allocationsPerFrame),
+                "0 allocations", gArena.allocationsPerFrame == 0.0);
+        bench::PrintGoal(
+            "arena, memory per character",
+            bench::Format("%.1f KB of heap per character", gArena.bytesPerCharacter / 1024.0),
+            "<= 16 KB", gArena.bytesPerCharacter <= 16.0 * 1024.0);
+    }
+    if (gScaling.size() == std::size(kScalingMonsters)) {
+        double lo = gScaling.front().second, hi = lo;
+        for (const auto& [monsters, us] : gScaling) {
+            std::printf("scaling: %5d monsters, %.2f us per character and frame\n", monsters, us);
+            lo = std::min(lo, us);
+            hi = std::max(hi, us);
+        }
+        bench::PrintGoal("same density, 1,000 to 20,000 monsters",
+                         bench::Format("cost per character within %.2fx", hi / lo), "within 1.2x",
+                         hi <= 1.2 * lo);
+    }
     return 0;
 }

@@ -179,14 +179,36 @@ std::size_t ObjectManager::GetObjectCount() {
 }
 
 std::vector<std::uint32_t> ObjectManager::GetObjectIds() {
-    CriticalSectionLock lock(mLock);
     std::vector<std::uint32_t> ids;
-    ids.reserve(mObjects.Size());
-    std::unordered_map<std::uint32_t, bool> seen;
-    for (std::uint32_t id : mCreationOrder)
-        if (mObjects.Contains(id) && seen.emplace(id, true).second)
-            ids.push_back(id);
+    GetObjectIds(ids);
     return ids;
+}
+
+void ObjectManager::GetObjectIds(std::vector<std::uint32_t>& out) {
+    CriticalSectionLock lock(mLock);
+    out.clear();
+    out.reserve(mObjects.Size());
+    // An id comes back to the order when it is reused; the first place counts. Most ids are
+    // there once, so the set only has to be cheap: at most half full, no allocation once grown.
+    std::size_t capacity = 64;
+    while (capacity < 2 * mObjects.Size())
+        capacity *= 2;
+    if (mIdsReported.size() < capacity)
+        mIdsReported.resize(capacity);
+    const std::size_t mask = capacity - 1;
+    std::fill(mIdsReported.begin(), mIdsReported.begin() + static_cast<std::ptrdiff_t>(capacity),
+              0u);
+    for (const std::uint32_t id : mCreationOrder) {
+        if (!mObjects.Contains(id))
+            continue;
+        std::size_t i = (id * 0x9E3779B1u) & mask;
+        while (mIdsReported[i] != 0 && mIdsReported[i] != id)
+            i = (i + 1) & mask;
+        if (mIdsReported[i] == id)
+            continue;
+        mIdsReported[i] = id;
+        out.push_back(id);
+    }
 }
 
 void ObjectManager::DestroyAll() {

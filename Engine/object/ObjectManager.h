@@ -84,6 +84,8 @@ public:
     std::size_t GetObjectCount();
     // Ids of the live objects, in creation order.
     std::vector<std::uint32_t> GetObjectIds();
+    // The same into `out` (cleared first), for callers that keep their storage.
+    void GetObjectIds(std::vector<std::uint32_t>& out);
 
     // Records of the machine's record database.
     bool LoadTableFile(const std::string& recordName);
@@ -114,6 +116,8 @@ private:
     // object, which may be a stale pointer.
     std::unordered_map<const Object*, std::uint32_t> mKeys;
     std::vector<std::uint32_t> mCreationOrder;  // may hold ids of destroyed objects
+    // GetObjectIds' open-addressed set of the ids it reported (0: empty), kept between calls.
+    std::vector<std::uint32_t> mIdsReported;
 };
 
 // The current machine's object manager.

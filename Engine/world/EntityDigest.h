@@ -3,33 +3,38 @@
 // world slot in one contiguous array, so that weighing hundreds of entities reads a cache line
 // each rather than several scattered objects. The world keeps its own part (the id and the
 // position) true on every move; the game owns the rest and must rewrite it wherever a value it
-// copied changes. A slot that holds nothing has object id 0.
+// copied changes, and then tell the world (World::CommitGamePart), which keeps a copy of the
+// game's part in the entity's grid cell for sphere sweeps. A slot that holds nothing has object
+// id 0.
 #include <cstdint>
 
 #include "Engine/world/Region.h"
 
 namespace GAME {
 
-struct alignas(64) EntityDigest {
-    // The world's part.
-    Region* region = nullptr;
-    Vec3 position;
-    std::uint32_t objectId = 0;
-
-    // The game's part: zero until the game first writes it (when the entity enters the world
-    // and again when it leaves).
+// The game's part: zero until the game first writes it (when the entity enters the world and
+// again when it leaves).
+struct EntityGamePart {
     std::uint32_t gameFlags = 0;
-    Region* gameRegion = nullptr;
-    Vec3 gamePosition;
     std::uint32_t gameWords[2] = {};
     float gameScale = 0.0f;
+    Region* gameRegion = nullptr;
+    Vec3 gamePosition;
 
-    WorldVec3 GetPosition() const { return WorldVec3(region, position); }
     WorldVec3 GetGamePosition() const { return WorldVec3(gameRegion, gamePosition); }
     void SetGamePosition(const WorldVec3& at) {
         gameRegion = at.region;
         gamePosition = at.local;
     }
+};
+
+struct alignas(64) EntityDigest : EntityGamePart {
+    // The world's part.
+    Region* region = nullptr;
+    Vec3 position;
+    std::uint32_t objectId = 0;
+
+    WorldVec3 GetPosition() const { return WorldVec3(region, position); }
 };
 
 static_assert(sizeof(EntityDigest) == 64, "one cache line per entity");

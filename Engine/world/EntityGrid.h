@@ -1,18 +1,22 @@
 #pragma once
 // The entities of one region filed by the grid cell of their position over x and z. A cell holds
 // a copy of what the queries test (position, bounding radius, whether an actor, world rank), so
-// a query reads the cells it covers and touches an entity only when it reports it. The world
-// keeps the copies true: every move and every change of radius reaches it. Cells are in no
+// a query reads the cells it covers and touches an entity only when it reports it, and a copy of
+// the game's part of the entity's digest, so a sweep judges a crowd from its cells alone. The
+// world keeps the copies true: every move, every change of radius and every commit of the game's
+// part reaches it. Cells are in no
 // particular order: queries sort what they gather by the order in which entities entered the
 // world.
 #include <cstdint>
 #include <vector>
 
+#include "Engine/world/EntityDigest.h"
 #include "Engine/world/Math.h"
 
 namespace GAME {
 
 class Entity;
+class Region;
 
 class EntityGrid {
 public:
@@ -23,7 +27,10 @@ public:
         std::uint32_t rank = 0;  // in world order, among the entities in the world
         Entity* entity = nullptr;
         std::uint32_t slot = 0;  // in the world's entity table
+        std::uint32_t objectId = 0;
+        Region* region = nullptr;  // the grid's own
         bool actor = false;
+        EntityGamePart game;  // as in the slot's digest
     };
 
     // Covers the region's local box; positions outside it file into the border cells.

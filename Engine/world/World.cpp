@@ -11,30 +11,13 @@
 #include "Engine/sys/Machine.h"
 #include "Engine/world/EntityGrid.h"
 #include "Engine/world/GroundMesh.h"
+#include "Engine/world/WorldSweep.h"
 #include "Engine/world/nav/PathFinder.h"
 
 namespace GAME {
 
-namespace {
-
-bool Passes(bool actor, EntityListType type) {
-    switch (type) {
-        case EntityListType::Actors:
-            return actor;
-        case EntityListType::Static:
-            return !actor;
-        case EntityListType::All:
-            break;
-    }
-    return true;
-}
-
-bool BoxesOverlap(const Vec3& aLo, const Vec3& aHi, const Vec3& bLo, const Vec3& bHi) {
-    return aLo.x <= bHi.x && bLo.x <= aHi.x && aLo.y <= bHi.y && bLo.y <= aHi.y && aLo.z <= bHi.z &&
-           bLo.z <= aHi.z;
-}
-
-}  // namespace
+using WorldCells::BoxesOverlap;
+using WorldCells::Passes;
 
 World::World() : mPathFinder(std::make_unique<PathFinder>()) {}
 
@@ -191,6 +174,13 @@ std::uint32_t World::GetSlotOf(const Entity* entity) const {
     return entity->mWorldSlot;
 }
 
+void World::CommitGamePart(std::uint32_t slot) {
+    const Placed& p = mPlaced[slot];
+    if (p.region && p.cell >= 0)
+        p.region->GetEntityGrid()->At(p.cell, p.indexInCell).game =
+            static_cast<const EntityGamePart&>(mDigests[slot]);
+}
+
 EntityDigest* World::FindDigest(const Entity* entity) {
     const std::uint32_t slot = GetSlotOf(entity);
     return slot == kNoSlot ? nullptr : &mDigests[slot];
@@ -221,7 +211,10 @@ void World::File(std::uint32_t slot) {
     entry.rank = p.rank;
     entry.entity = p.entity;
     entry.slot = slot;
+    entry.objectId = mDigests[slot].objectId;
+    entry.region = p.region;
     entry.actor = p.entity->IsA<Actor>();
+    entry.game = static_cast<const EntityGamePart&>(mDigests[slot]);
     p.cell = grid->CellIndexOf(entry.position);
     p.indexInCell = grid->Insert(p.cell, entry);
     grid->NoteRadius(entry.radius);
@@ -244,37 +237,16 @@ void World::Gather(Region* region, const Vec3& lo, const Vec3& hi, EntityListTyp
     mScratch.clear();
     if (!HoldsRegion(region))
         return;
-    const Vec3 worldLo = lo + region->GetOffset(), worldHi = hi + region->GetOffset();
-    for (const auto& other : mRegions) {
-        EntityGrid* grid = other->GetEntityGrid();
-        if (grid->GetCount() == 0)
-            continue;
-        const float reach = grid->GetMaxRadius();
-        const Vec3 widen(reach, reach, reach);
-        const Vec3 otherLo = worldLo - other->GetOffset() - widen;
-        const Vec3 otherHi = worldHi - other->GetOffset() + widen;
-        if (other.get() != region &&
-            !BoxesOverlap(otherLo, otherHi, other->GetBoundsMin(), other->GetBoundsMax()))
-            continue;
-        const Vec3 toQuery = other->GetOffset() - region->GetOffset();
-        int x0 = 0, z0 = 0, x1 = 0, z1 = 0;
-        grid->CellRange(otherLo, otherHi, x0, z0, x1, z1);
-        for (int z = z0; z <= z1; ++z)
-            for (int x = x0; x <= x1; ++x)
-                for (const EntityGrid::Entry& entry : grid->Cell(x, z)) {
-                    if (!Passes(entry.actor, type))
-                        continue;
-                    const Vec3 at = entry.position + toQuery;
-                    bool passes = false;
-                    // Rays meet the lifted sphere; the other shapes the one at the position.
-                    if constexpr (std::is_invocable_v<Test&, const Vec3&, float, float>)
-                        passes = test(at, entry.radius, entry.rayLift);
-                    else
-                        passes = test(at, entry.radius);
-                    if (passes)
-                        mScratch.emplace_back(entry.rank, entry.slot);
-                }
-    }
+    ForEachInBox(region, lo, hi, type, [&](const EntityGrid::Entry& entry, const Vec3& at) {
+        bool passes = false;
+        // Rays meet the lifted sphere; the other shapes the one at the position.
+        if constexpr (std::is_invocable_v<Test&, const Vec3&, float, float>)
+            passes = test(at, entry.radius, entry.rayLift);
+        else
+            passes = test(at, entry.radius);
+        if (passes)
+            mScratch.emplace_back(entry.rank, entry.slot);
+    });
     SortScratch();
 }
 

@@ -14,6 +14,7 @@
 
 #include "Engine/object/UniqueId.h"
 #include "Engine/world/EntityDigest.h"
+#include "Engine/world/EntityGrid.h"
 #include "Engine/world/Region.h"
 #include "Engine/world/WorldShapes.h"
 
@@ -107,7 +108,10 @@ public:
         return id != 0 && slot < mDigests.size() && mDigests[slot].objectId == id;
     }
     const EntityDigest& GetDigest(std::uint32_t slot) const { return mDigests[slot]; }
+    // Written by the game, which then commits it (below) so the grid's copy follows.
     EntityDigest& GetDigest(std::uint32_t slot) { return mDigests[slot]; }
+    // Copies the game's part of the slot's digest into the slot's grid cell.
+    void CommitGamePart(std::uint32_t slot);
     // The digest of an entity standing in this world; null for any other.
     EntityDigest* FindDigest(const Entity* entity);
 
@@ -120,6 +124,13 @@ public:
     // The same entities as their slots, for sweeps that read the digests.
     void GetSlotsInSphere(std::vector<std::uint32_t>& out, Region* region, const Sphere& sphere,
                           EntityListType type = EntityListType::All);
+    // One pass over the grid cells the sphere reaches (Engine/world/WorldSweep.h): `keep(entry)`
+    // judges, in no particular order, each entity of the type whose bounding sphere meets the
+    // sphere, from its cell's copy alone; then `use(entry)` takes the kept ones in world order.
+    // Neither may move, add or remove entities; `use` may run other queries but no sweep.
+    template <class Keep, class Use>
+    void SweepSphere(Region* region, const Sphere& sphere, EntityListType type, Keep&& keep,
+                     Use&& use);
     void GetEntitiesInBox(std::vector<Entity*>& out, Region* region, const ABBox& box,
                           EntityListType type = EntityListType::All);
     void GetEntitiesInFrustum(std::vector<Entity*>& out, const WorldFrustum& frustum,
@@ -186,6 +197,11 @@ private:
     // whose position (in `region`'s space) and radius pass the test, in world order.
     template <class Test>
     void Gather(Region* region, const Vec3& lo, const Vec3& hi, EntityListType type, Test&& test);
+    // Hands `visit(entry, at)` every grid entry of the type in the cells of every region the
+    // world-space box [lo, hi] reaches, `at` its position in `region`'s space (region held).
+    template <class Visit>
+    void ForEachInBox(Region* region, const Vec3& lo, const Vec3& hi, EntityListType type,
+                      Visit&& visit);
     // Gather, then appends the entities (or their slots) to `out`.
     template <class Test>
     void Gather(std::vector<Entity*>& out, Region* region, const Vec3& lo, const Vec3& hi,
@@ -220,6 +236,11 @@ private:
     std::vector<std::pair<std::uint32_t, std::uint32_t>> mSortSpare;
     std::vector<std::uint32_t> mSortCounts;
     std::vector<Entity*> mCandidates;
+    // A sweep's kept entries, the (rank, slot) pairs it sorts and each kept slot's entry index.
+    std::vector<EntityGrid::Entry> mSweepKept;
+    std::vector<std::pair<std::uint32_t, std::uint32_t>> mSweepOrder;
+    std::vector<std::uint32_t> mSweepIndex;
+    bool mSweeping = false;
     std::vector<std::pair<float, std::size_t>> mRayScratch;
     Disturbance mLastDisturbance;
     std::uint64_t mDisturbanceCount = 0;

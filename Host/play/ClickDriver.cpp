@@ -27,7 +27,8 @@ std::optional<HostClick> ClickDriver::Next(Player& player, int frame, std::uint6
     std::optional<HostClick> chest = ClickFixedItem(player, frame);
     if (chest && (!foe || mChestDistance < mFoeDistance))
         return chest;
-    std::optional<HostClick> stone = ClickTravelStone(player, frame);
+    std::optional<HostClick> stone =
+        mUseStones ? ClickTravelStone(player, frame) : std::optional<HostClick>();
     // Low on life, a person steps away through the stone even with a foe at hand.
     const bool fleeing = player.GetCurrentLife() < 0.5f * player.GetLifeLimit();
     if (stone && (!foe || fleeing || mStoneDistance < mFoeDistance)) {
@@ -38,7 +39,7 @@ std::optional<HostClick> ClickDriver::Next(Player& player, int frame, std::uint6
         return foe;
     if (std::optional<HostClick> click = ClickItem(player, frame, kSightRadius))
         return click;
-    if (std::optional<HostClick> click = ClickNpc(player, frame))
+    if (std::optional<HostClick> click = mSmallTalk ? ClickNpc(player, frame) : std::nullopt)
         return click;
     return ClickGround(player, frame);
 }
@@ -78,7 +79,8 @@ std::optional<HostClick> ClickDriver::ClickItem(Player& player, int frame, float
     const Item* nearest = nullptr;
     float nearestDistance = 0.0f;
     // By id: ties go to the older item, the same on every machine.
-    for (const std::uint32_t id : objects.GetObjectIds()) {
+    objects.GetObjectIds(mIds);
+    for (const std::uint32_t id : mIds) {
         const Item* item = objects.GetObject<Item>(id);
         if (!item || !item->IsInWorld() || !item->IsPickupOk())
             continue;

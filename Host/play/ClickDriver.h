@@ -37,6 +37,10 @@ public:
 
     // The click of this frame, when one is due and the player can be clicked for.
     std::optional<HostClick> Next(Player& player, int frame, std::uint64_t gameTimeMs);
+    // A driver that leads the way itself keeps the clicks on foes, loot and chests: no travel
+    // stones, no small talk.
+    void SetTravelStones(bool use) { mUseStones = use; }
+    void SetSmallTalk(bool talk) { mSmallTalk = talk; }
 
 private:
     std::optional<HostClick> ClickFoe(Player& player, int frame);
@@ -54,7 +58,10 @@ private:
     float mStoneDistance = 0.0f;
     std::size_t mWaypoint = 0;
     int mStoneClicks = 0;
+    bool mUseStones = true;
+    bool mSmallTalk = true;
     std::vector<Entity*> mNearby;
+    std::vector<std::uint32_t> mIds;
     // NPCs clicked while standing at them: each is talked to once.
     std::set<std::uint32_t> mTalkedTo;
     std::vector<const SpawnPoint*> mWaypoints;

@@ -4,6 +4,7 @@
 
 #include "Engine/Engine.h"
 #include "Engine/world/World.h"
+#include "Host/play/CampaignDriver.h"
 #include "Host/play/PlayerClicks.h"
 
 namespace GAME {
@@ -48,12 +49,18 @@ void ClickSource::Give(Player& player, const HostClick& click) {
 }
 
 void ClickSource::ClickFor(Player& player, int frame) {
+    const std::uint64_t now = gEngine->GetGameTime();
+    std::optional<HostClick> click;
+    if (mCampaign)
+        click = mCampaign->Next(player, frame, now);
     if (!mInputFile.empty()) {
         while (mNextReplay < mReplay.size() && mReplay[mNextReplay].frame <= frame)
             Give(player, mReplay[mNextReplay++]);
         return;
     }
-    if (std::optional<HostClick> click = mDriver.Next(player, frame, gEngine->GetGameTime()))
+    if (!mCampaign)
+        click = mDriver.Next(player, frame, now);
+    if (click)
         Give(player, *click);
 }
 

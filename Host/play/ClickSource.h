@@ -12,6 +12,7 @@
 
 namespace GAME {
 
+class CampaignDriver;
 class Player;
 
 class ClickSource {
@@ -26,6 +27,9 @@ public:
     bool Open();
     // Once the level is loaded: every replayed click names one of its regions.
     bool CheckRegions() const;
+    // The campaign leads instead of the reactive driver; when replaying, it still does its window
+    // work (its clicks come from the list).
+    void SetCampaign(CampaignDriver* campaign) { mCampaign = campaign; }
     // Hands the player the clicks of this frame.
     void ClickFor(Player& player, int frame);
     // Renames the record into place; false with the reason on stderr.
@@ -42,6 +46,7 @@ private:
     std::vector<HostClick> mReplay;
     std::size_t mNextReplay = 0;
     ClickDriver mDriver;
+    CampaignDriver* mCampaign = nullptr;
     std::unique_ptr<ClickRecorder> mRecorder;
     int mClicksGiven = 0;
     int mClicksDelivered = 0;

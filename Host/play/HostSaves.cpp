@@ -79,8 +79,9 @@ bool HostSaves::BackupGame() {
 }
 
 bool HostSaves::AskConversationQuestion() {
-    Print("gamehost: ui: a conversation asks a question; the host answers no");
-    return false;
+    Print(std::string("gamehost: ui: a conversation asks a question; the host answers ") +
+          (mConversationAnswer ? "yes" : "no"));
+    return mConversationAnswer;
 }
 
 void HostSaves::OpenNpcDialogPak(std::uint32_t npc, std::uint32_t, NpcDialogPak* pak) {

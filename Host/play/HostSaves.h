@@ -45,10 +45,11 @@ public:
         mPrint = std::move(printer);
     }
 
-    // The host shows no dialogs: each request is printed, no question is asked (no) and no
-    // dialog stays open. An NPC's pack says its next line, which is printed and ends at once
-    // (the pack stays the NPC's).
+    // The host shows no dialogs: each request is printed, a conversation's question is answered
+    // as set (no, unless a driver says yes) and no dialog stays open. An NPC's pack says its next
+    // line, which is printed and ends at once (the pack stays the NPC's).
     bool AskConversationQuestion() override;
+    void SetConversationAnswer(bool yes) { mConversationAnswer = yes; }
     void OpenNpcDialogPak(std::uint32_t npc, std::uint32_t player, NpcDialogPak* pak) override;
     bool IsDialogPakShown(const NpcDialogPak*) const override { return false; }
     void CloseDialogPak() override;
@@ -67,6 +68,7 @@ private:
     std::filesystem::path mFile;
     bool mEnabled;
     int mSaves = 0;
+    bool mConversationAnswer = false;
     PlayerSave_UISetting mUISettings;
     std::function<void(const std::wstring&)> mOnPickedUp;
     std::function<void(const std::string&)> mPrint;

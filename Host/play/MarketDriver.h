@@ -16,6 +16,8 @@ public:
     explicit MarketDriver(PlayEventLog& log) : mLog(log) {}
     // Once a frame, before it runs.
     void Trade(Player& player);
+    // Both deals are done (or given up).
+    bool IsDone() const { return mStep == Step::Done; }
 
 private:
     enum class Step { Waiting, Buying, Selling, Done };

@@ -167,6 +167,10 @@ void PlayEventLog::OnDeathAfter(const GameEvent_CreatureDeath& event) {
         const auto* masterPlayer = objects.GetObject<Player>(master);
         if (master == mPlayerId && mPlayerId != 0) {
             ++mKills;
+            if (const auto* monster = dynamic_cast<const Monster*>(victim);
+                monster && (monster->GetClassification() == MonsterClassification_Boss ||
+                            !monster->GetBossBoundingVolume().empty()))
+                ++mBossKills;
             line += "you killed " + victimName;
         } else if (masterPlayer)
             // Another machine's player (or its pet): the kill is theirs here too.

@@ -65,6 +65,10 @@ public:
     // What the events told: the player's kills (its pets' included) and its deaths.
     int GetKills() const { return mKills; }
     int GetDeaths() const { return mDeaths; }
+    // The player's kills of bosses: a boss by its class, or a monster with a boss volume (a lair).
+    int GetBossKills() const { return mBossKills; }
+    // The host's teleport menu of this machine's player (once attached).
+    TeleportMenu* GetTeleportMenu() { return mTeleportMenu ? &*mTeleportMenu : nullptr; }
 
     // "Boar 42": the record's file name without folder and extension, and the object id.
     static std::string DescribeCharacter(const Character* character, std::uint32_t id);
@@ -126,6 +130,7 @@ private:
     int mDeathDepth = 0;
     int mKills = 0;
     int mDeaths = 0;
+    int mBossKills = 0;
     std::vector<std::string> mHeld;
     Character_LifeState mLastLifeState = Character_LifeState::Alive;
     std::vector<std::uint32_t> mEngaged;  // characters whose attack target is the player

@@ -23,6 +23,7 @@
 #include "Game/quests/QuestRepository.h"
 #include "Host/PrintableText.h"
 #include "Host/StopSignal.h"
+#include "Host/play/CampaignDriver.h"
 #include "Host/play/HostSaves.h"
 #include "Host/play/MarketDriver.h"
 #include "Host/play/MediaLog.h"
@@ -32,6 +33,11 @@
 #include "Host/play/StateChecksum.h"
 
 namespace GAME {
+
+namespace {
+// Where the campaign begins: the village in the meadow.
+constexpr const char* kCampaignStart = "Start";
+}  // namespace
 
 std::optional<WorldCoords> PlayerStart(const std::string& spawn) {
     const std::vector<SpawnPoint>& spawns = World::Get().GetSpawnPoints();
@@ -138,7 +144,8 @@ bool PlaySession::MakePlayer() {
                      mOptions.spawn.c_str());
         return false;
     }
-    const std::optional<WorldCoords> start = PlayerStart(mOptions.spawn);
+    const std::optional<WorldCoords> start =
+        PlayerStart(PlaysCampaign() ? std::string(kCampaignStart) : mOptions.spawn);
     if (!start || !World::Get().AddEntity(player, *start, true)) {
         std::fprintf(stderr, "gamehost: the level has no spawn point to put the player on\n");
         return false;
@@ -178,7 +185,15 @@ bool PlaySession::MakePlayer() {
     if (file.empty())
         GiveStartingKit(*player);
     PrintWorn(*player);
+    if (PlaysCampaign()) {
+        mCampaign = std::make_unique<CampaignDriver>(*mLog, *mSaves);
+        mClicks.SetCampaign(mCampaign.get());
+    }
     return true;
+}
+
+bool PlaySession::PlaysCampaign() const {
+    return mOptions.level == "Sample" && !mOptions.spawnGiven;
 }
 
 void PlaySession::GiveStartingKit(Player& player) {
@@ -248,7 +263,9 @@ void PlaySession::PlayFrames() {
     std::uint64_t nextProgress = progressMs > 0 ? static_cast<std::uint64_t>(progressMs) : 0;
     mFramesPlayed = 0;
     PotionDriver potions(*mLog);
-    MarketDriver market(*mLog);
+    mMarket = std::make_unique<MarketDriver>(*mLog);
+    if (mCampaign)
+        mCampaign->SetMarket(mMarket.get());
     for (int frame = 1; frame <= mOptions.frames; ++frame) {
         if (const int signal = StopSignalReceived()) {
             std::fprintf(mOut, "gamehost: stopped by signal %d after frame %d\n", signal,
@@ -258,7 +275,7 @@ void PlaySession::PlayFrames() {
         if (Player* player = Singleton<ObjectManager>::Get().GetObject<Player>(mPlayerId)) {
             mClicks.ClickFor(*player, frame);
             potions.DrinkIfLow(*player);
-            market.Trade(*player);
+            mMarket->Trade(*player);
         }
         RunFrame(mOptions.frameMs);
         RunFramePresentationStep();
@@ -315,6 +332,8 @@ void PrintPlaySummary(std::FILE* out, int frames, const PlayEventLog& log, Playe
 void PlaySession::PrintSummary(double wallSeconds) {
     Player* player = Singleton<ObjectManager>::Get().GetObject<Player>(mPlayerId);
     PrintPlaySummary(mOut, mFramesPlayed, *mLog, player, mClicks, wallSeconds);
+    if (mCampaign)
+        mCampaign->PrintSummary(mOut, player);
     if (player)
         PrintCarried(mOut, *player);
     mMedia->PrintSummary(mOut);
@@ -347,6 +366,9 @@ void PlaySession::EndGame() {
     QuestRepository::Get()->WaitDone();
     World::Get().UnloadLevel();
     ShutdownObjects();
+    mClicks.SetCampaign(nullptr);
+    mCampaign.reset();
+    mMarket.reset();
     mLog.reset();
     mMedia.reset();
 }

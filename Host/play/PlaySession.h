@@ -15,8 +15,10 @@
 
 namespace GAME {
 
+class CampaignDriver;
 class GameEngine;
 class HostSaves;
+class MarketDriver;
 class MediaLog;
 class Player;
 class PlayEventLog;
@@ -54,6 +56,8 @@ public:
 private:
     bool StartGame();
     bool MakePlayer();
+    // `play` on the sample level without --spawn: the campaign, from the village.
+    bool PlaysCampaign() const;
     // A new character of a class with a kit record ("<class>Kit.dbr", key "items") carries the
     // kit's items and wears those that fit.
     void GiveStartingKit(Player& player);
@@ -71,6 +75,9 @@ private:
     std::unique_ptr<PlayEventLog> mLog;
     std::unique_ptr<MediaLog> mMedia;
     std::unique_ptr<HostSaves> mSaves;
+    // The sample level's campaign, when this run plays it.
+    std::unique_ptr<CampaignDriver> mCampaign;
+    std::unique_ptr<MarketDriver> mMarket;
     std::uint32_t mPlayerId = 0;
     int mFramesPlayed = 0;
     bool mGameStarted = false;

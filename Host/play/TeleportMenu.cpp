@@ -1,6 +1,8 @@
 #include "Host/play/TeleportMenu.h"
 
+#include <algorithm>
 #include <cmath>
+#include <vector>
 
 #include "Engine/object/ObjectManager.h"
 #include "Engine/text/LocalizationManager.h"
@@ -24,15 +26,19 @@ void TeleportMenu::OnOpen(const GameEvent_ActivateTeleportMenu& event) {
     const auto* from = objects.GetObject<StrategicMovementTeleportShrine>(event.objectId);
     if (!player || !from || !gGameEngine)
         return;
-    for (const UniqueId& id : player->GetTeleportUIDs()) {
+    std::vector<UniqueId> choices = player->GetTeleportUIDs();
+    const auto preferred = std::find(choices.begin(), choices.end(), mPreferred);
+    if (preferred != choices.end())
+        std::rotate(choices.begin(), preferred, preferred + 1);
+    for (const UniqueId& id : choices) {
         const auto* to =
             dynamic_cast<const StrategicMovementTeleportShrine*>(World::Get().FindPlacedEntity(id));
         if (!to || to == from || !to->GetRegion())
             continue;
         const Vec3 at = to->GetMoveToPoint(mPlayerId).GetWorldPosition();
         mPrint("you touched the " + LocalizationManager::ToChar(from->GetGameDescription(false)) +
-               " and chose the one at (" +
-               std::to_string(static_cast<int>(to->GetPosition().local.x)) + ", " +
+               " and chose the " + LocalizationManager::ToChar(to->GetGameDescription(false)) +
+               " at (" + std::to_string(static_cast<int>(to->GetPosition().local.x)) + ", " +
                std::to_string(static_cast<int>(to->GetPosition().local.z)) + ") in " +
                to->GetRegion()->GetName());
         gGameEngine->InitiatePlayerTeleport(static_cast<int>(std::lround(at.x)),

@@ -1,12 +1,14 @@
 // The digest monster sight reads instead of each character: it must say what the character says
-// after every kind of change, and anger entries must find their characters again after they
-// leave the world, come back elsewhere, or their old slot goes to someone else.
+// after every kind of change (and so must the copy in its grid cell), and anger entries must find
+// their characters again after they leave the world, come back elsewhere, or their old slot goes to
+// someone else.
 #include <gtest/gtest.h>
 
 #include <memory>
 #include <vector>
 
 #include "AiTestSupport.h"
+#include "Engine/world/WorldSweep.h"
 #include "Game/ai/anger/AngerManager.h"
 #include "Game/characters/movement/SightDigest.h"
 
@@ -38,8 +40,18 @@ protected:
         for (const Character* c : all) {
             if (c->IsInWorld()) {
                 EXPECT_TRUE(Matches(Of(c), *c)) << when << ": id " << c->GetObjectId();
+                EXPECT_TRUE(GridCopyMatches(c)) << when << ": id " << c->GetObjectId();
             }
         }
+    }
+    // Whether the copy a sweep reads in the character's grid cell is the digest's.
+    bool GridCopyMatches(const Character* c) {
+        bool same = false;
+        World::Get().SweepSphere(
+            c->GetRegion(), Sphere{c->GetCoords().coords.origin, 0.5f}, EntityListType::All,
+            [c](const EntityGrid::Entry& entry) { return entry.entity == c; },
+            [&](const EntityGrid::Entry& entry) { same = SameGamePart(entry.game, Of(c)); });
+        return same;
     }
     void MoveTo(Character* c, float x) {
         World::Get().SetCoords(c, WorldCoords(region, Coords::FromOrigin(Vec3(x, 0, 10))));
@@ -97,8 +109,8 @@ TEST_F(SightDigestTest, TheDigestFollowsEveryChangeOfWhatSightReads) {
 TEST_F(SightDigestTest, AngerFindsItsEnemiesWhereverTheyStandNow) {
     World& world = World::Get();
     const std::uint32_t slotOfA = world.GetSlotOf(a);
-    anger.AddAnger(Of(a), slotOfA, 30.0f);
-    anger.AddAnger(Of(loud), world.GetSlotOf(loud), 5.0f);
+    anger.AddAnger(Of(a), a->GetObjectId(), slotOfA, 30.0f);
+    anger.AddAnger(Of(loud), loud->GetObjectId(), world.GetSlotOf(loud), 5.0f);
     // a leaves; another takes its slot; a comes back elsewhere, farther than before.
     world.RemoveEntity(a);
     Character* stranger = Place("Records/AI/Foe.dbr", Team::Human, 15);

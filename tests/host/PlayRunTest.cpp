@@ -1,6 +1,6 @@
 // `gamehost play` end to end: bad input is named and leaves the previous save alone; a run saves
 // a character that the next run plays on; the same seed and clicks give the same checksums; the
-// sample world's default run is a real fight.
+// sample world's default run plays the campaign through, every step of it.
 #include <gtest/gtest.h>
 
 #include <unistd.h>
@@ -144,23 +144,59 @@ TEST_F(PlayRunTest, TheSameSeedAndClicksGiveTheSameChecksums) {
     ASSERT_EQ(sums.size(), 4u) << recorded.out;  // frames 30, 60, 90 and the end
     EXPECT_EQ(Checksums(again.out), sums);
     EXPECT_EQ(Checksums(replayed.out), sums);
-    EXPECT_TRUE(Has(Read(clicks), " Cave ")) << Read(clicks);  // where the player enters
+    EXPECT_TRUE(Has(Read(clicks), " Meadow ")) << Read(clicks);  // the campaign's village
 }
 
-TEST_F(PlayRunTest, TheSampleRunFightsLevelsDiesAndRespawns) {
-    // The run `make run` plays: the monsters must strike back, reward kills and anger by sight.
-    const HostOutcome run = Play({"--frames", "1000", "--seed", "1", "--no-save"});
+TEST_F(PlayRunTest, TheSampleCampaignPlaysEveryStepInOrder) {
+    // The run `make run` plays: each line below must appear, after the one before it.
+    const HostOutcome run = Play({"--frames", "4500", "--seed", "1", "--no-save"});
     ASSERT_EQ(run.code, 0) << run.err;
-    EXPECT_TRUE(Has(run.out, "joins the fight")) << run.out;
-    EXPECT_TRUE(Has(run.out, "experience)")) << run.out;  // "you killed X (+N experience)"
-    EXPECT_TRUE(Has(run.out, "you reached level 2")) << run.out;
-    EXPECT_TRUE(Has(run.out, "you died, killed by ")) << run.out;
-    EXPECT_TRUE(Has(run.out, "you respawned at ")) << run.out;
-    EXPECT_FALSE(Has(run.out, ", life 0\n")) << run.out;  // back on its feet with its life
-    // The kit's potion, drunk from the hot-slot bar when life ran low; a wolf's collar falls.
-    EXPECT_TRUE(Has(run.out, "you drink Healing Draught from the hot-slot bar")) << run.out;
-    EXPECT_TRUE(Has(run.out, "loot falls: Fang Collar")) << run.out;
-    EXPECT_TRUE(Has(run.out, "Warden carries Healing Draught x1")) << run.out;
+    const std::vector<std::string> story = {
+        "Warden (Records/Characters/Players/Warden.dbr) enters Meadow",
+        "Warden carries Healing Draught x1",
+        "campaign 1/15: pick up the blade",
+        "you picked up Hollow Blade",
+        "you put on Hollow Blade; Warden's Short Sword goes into the bag",
+        "campaign 3/15: talk to Maren",
+        "the host answers yes",
+        "campaign 4/15: buy and sell",
+        "you buy Healing Draught from Oswin the Pedlar",
+        "you sell Warden's Short Sword to Oswin the Pedlar",
+        "the stone knows you",
+        "asked \"Shall I lead you down the hollow path to the cave mouth?\": you say yes",
+        "you bound yourself to the Waystone",
+        "campaign 8/15: open the cave door",
+        "the Cave Door opens",
+        "you walked through the Cave Door",
+        "campaign 9/15: fight through the cave",
+        "you opened Old Chest",
+        "campaign 10/15: touch the Deep Stone",
+        "chose the Travel Stone at (8, 16) in Meadow",
+        "campaign 12/15: go back to Maren",
+        "you picked up Herbwife's Ring",
+        "you wear Herbwife's Ring",
+        "chose the Deep Stone at (12, 15) in Cave",
+        "campaign 14/15: fight the Beastcaller",
+        "you killed Beastcaller",
+        "campaign 15/15: face the Shaman",
+        "you drink Healing Draught from the hot-slot bar",
+        "you died, killed by ",
+        "you respawned at (6.0, 0.0, 3.0) in Cave",
+        "you killed Shaman",
+        "campaign over: 15 of 15 steps reached",
+        "quest \"Boar Trouble\" (Levels/Sample/Quests/BoarTrouble.quest): 2 steps, complete",
+        "campaign: 15 of 15 steps done",
+        "quests done 1, gold ",
+        ", bosses killed 1",
+    };
+    std::size_t from = 0;
+    for (const std::string& line : story) {
+        const std::size_t at = run.out.find(line, from);
+        ASSERT_NE(at, std::string::npos) << "missing, or out of order: " << line << "\n" << run.out;
+        from = at + line.size();
+    }
+    EXPECT_FALSE(Has(run.out, "no luck with")) << run.out;  // no step given up
+    EXPECT_FALSE(Has(run.out, ", life 0\n")) << run.out;    // back on its feet with its life
 
     // The host counts the kills it saw; the player's own statistics must count the same.
     int kills = -1;
@@ -175,8 +211,17 @@ TEST_F(PlayRunTest, TheSampleRunFightsLevelsDiesAndRespawns) {
     // in the run's last second may not be counted there yet.
     EXPECT_LE(statsKills, kills) << run.out;
     EXPECT_GE(statsKills, kills - 1) << run.out;
-    EXPECT_EQ(Checksums(Play({"--frames", "1000", "--seed", "1", "--no-save"}).out),
-              Checksums(run.out));
+}
+
+TEST_F(PlayRunTest, ASpawnPointPlaysTheReactiveDriverThere) {
+    // --spawn leaves the campaign out: the cave's mouth, its door and Waystone, and a fight.
+    const HostOutcome run =
+        Play({"--frames", "300", "--seed", "1", "--no-save", "--spawn", "CaveEntrance"});
+    ASSERT_EQ(run.code, 0) << run.err;
+    EXPECT_TRUE(Has(run.out, "Warden (Records/Characters/Players/Warden.dbr) enters Cave"));
+    EXPECT_FALSE(Has(run.out, "campaign")) << run.out;
+    EXPECT_TRUE(Has(run.out, "you bound yourself to the Waystone")) << run.out;
+    EXPECT_TRUE(Has(run.out, "joins the fight")) << run.out;
 }
 
 }  // namespace

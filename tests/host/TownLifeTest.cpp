@@ -93,10 +93,10 @@ TEST(TownLife, TheMeadowLivesAlikeOnTheServerAndItsClient) {
                     ++count[controller->GetClassInfo().GetClassName()];
         return count;
     });
-    EXPECT_EQ(kinds[0], (std::map<std::string, int>{{"ControllerNpc2", 6},
+    EXPECT_EQ(kinds[0], (std::map<std::string, int>{{"ControllerNpc2", 7},
                                                     {"ControllerNpcHerdAnimal", 2},
                                                     {"ControllerNpcHerder", 1}}));
-    EXPECT_EQ(kinds[1], (std::map<std::string, int>{{"ControllerCharacter", 9}}));
+    EXPECT_EQ(kinds[1], (std::map<std::string, int>{{"ControllerCharacter", 10}}));
     game.OnEach([] {
         ShutdownObjects();
         return 0;

@@ -1,15 +1,21 @@
 // A hostile client against travel stones: it may ask to travel only for its own player, from a
-// travel stone it stands at, to a stone that player has found, one travel at a time. A refused
-// ask starts nothing on any machine; an honest one starts on every machine at once.
+// travel stone it stands at, to a stone that player has found (from a boat: to its landing), one
+// travel at a time. A refused ask starts nothing on any machine; an honest one starts on every
+// machine at once.
 #include <gtest/gtest.h>
 
 #include "Engine/Engine.h"
 #include "Engine/net/NetFaultLog.h"
+#include "Engine/records/RecordDatabase.h"
+#include "Engine/world/InstanceGroup.h"
+#include "Engine/world/InstanceGroupManager.h"
+#include "Engine/world/UniqueIdMap.h"
 #include "Engine/world/World.h"
 #include "Game/core/ActivityManager.h"
 #include "Game/core/activities/TeleportActivity.h"
 #include "Game/core/net/GameEngineNetworkInterface.h"
 #include "Game/core/players/PlayerManagerClient.h"
+#include "Game/world/fixeditems/FixedItemTeleport.h"
 #include "Game/world/strategic/StrategicMovementKinds.h"
 #include "players/PlayersTestSupport.h"
 #include "support/NetTestGame.h"
@@ -22,6 +28,8 @@ constexpr std::uint32_t kHonest = PlayerId(2, 0x302);
 constexpr std::uint32_t kHere = 0x0B000001;
 const Vec3 kFound(60, 0, 10);    // a stone both players found
 const Vec3 kUnfound(60, 0, 40);  // a stone nobody found
+const Vec3 kBoat(0, 0, 30);      // a boat whose route lands at the pier
+const Vec3 kPier(60, 0, 70);
 
 class HostileTraveller : public ::testing::Test {
 protected:
@@ -37,6 +45,7 @@ protected:
             PlaceStone(kHere, 1, Vec3());
             PlaceStone(kHere + 1, 2, kFound);
             PlaceStone(kHere + 2, 3, kUnfound);
+            PlaceBoatRoute();
             for (std::uint32_t id : {kHostile, kHonest}) {
                 Player* player = MakePlayer(id, L"P", 4);
                 World::Get().AddEntity(player, WorldCoords(region, Coords()), true);
@@ -64,6 +73,23 @@ protected:
         ASSERT_NE(stone, nullptr);
         stone->SetUniqueId(UniqueId(uid, 0, 0, 1));
         World::Get().AddEntity(stone, WorldCoords(region, Coords::FromOrigin(at)), true);
+    }
+    void PlaceBoatRoute() {
+        ASSERT_TRUE(Singleton<RecordDatabase>::Get().AddRecordText(
+            "Records/Fixed/Boat.dbr", R"({"Class": "FixedItemTeleport", "staticPortal": true})"));
+        InstanceGroup* route = InstanceGroupManager::Get()->AddGroup("Route", "Boat Route");
+        std::uint32_t id = kHere + 3;
+        for (const Vec3& at : {kBoat, kPier}) {
+            auto* end = Singleton<ObjectManager>::Get().CreateObjectFromFile<FixedItemTeleport>(
+                "Records/Fixed/Boat.dbr", id);
+            ASSERT_NE(end, nullptr);
+            const UniqueId uid(id, 0, 0, 2);
+            end->SetUniqueId(uid);
+            World::Get().AddEntity(end, WorldCoords(region, Coords::FromOrigin(at)), true);
+            end->InitialUpdate();
+            UniqueIdMap::Get().Add(uid, id++);
+            route->AddMember(uid);
+        }
     }
     // Where a player stands, on every machine.
     void Put(std::uint32_t id, const Vec3& at) {
@@ -104,10 +130,10 @@ TEST_F(HostileTraveller, TravelsOnlyItsOwnPlayerFromAStoneItStandsAtToAStoneItFo
         {"another's player", kHonest, Vec3(), kFound, "refused StartTeleport from host 1"},
         {"far from any stone", kHostile, Vec3(30, 0, 30), kFound,
          "stands at no travel stone or portal"},
-        {"to a stone not found", kHostile, Vec3(), kUnfound,
-         "no travel stone the player has found"},
-        {"to no stone at all", kHostile, Vec3(), Vec3(5, 0, 90),
-         "no travel stone the player has found"},
+        {"to a stone not found", kHostile, Vec3(), kUnfound, "no place the stone or portal"},
+        {"to no stone at all", kHostile, Vec3(), Vec3(5, 0, 90), "no place the stone or portal"},
+        {"from a boat, not to its landing", kHostile, kBoat, kFound,
+         "no place the stone or portal"},
     };
     for (const Case& c : cases) {
         Put(kHostile, c.standsAt);
@@ -120,6 +146,12 @@ TEST_F(HostileTraveller, TravelsOnlyItsOwnPlayerFromAStoneItStandsAtToAStoneItFo
         EXPECT_EQ(Teleports(), (std::vector<std::size_t>{0, 0, 0})) << c.what;
         EXPECT_EQ(game.Server().CountLog(c.log), 1) << c.what;
     }
+}
+
+TEST_F(HostileTraveller, AClientAtABoatSailsToItsLanding) {
+    Put(kHonest, kBoat);
+    Ask(1, kHonest, kPier);
+    EXPECT_EQ(Teleports(), (std::vector<std::size_t>{1, 1, 1}));
 }
 
 TEST_F(HostileTraveller, AnHonestAskStartsEverywhereOnceAndASecondAskIsRefused) {

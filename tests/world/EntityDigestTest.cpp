@@ -1,11 +1,13 @@
 // The world's part of the entity digests: the id and position follow every move, the slot is
-// emptied when its entity leaves, and the slot query reports what the entity query reports.
+// emptied when its entity leaves, and the slot query and the sweep report what the entity query
+// reports; the grid's copy of the game's part follows commits and moves.
 #include <gtest/gtest.h>
 
 #include <memory>
 #include <vector>
 
 #include "Engine/world/World.h"
+#include "Engine/world/WorldSweep.h"
 #include "WorldTestSupport.h"
 #include "support/TestMachine.h"
 
@@ -14,6 +16,19 @@ namespace {
 
 WorldCoords At(Region* region, float x, float z) {
     return WorldCoords(region, Coords::FromOrigin(Vec3(x, 0, z)));
+}
+
+// The game's part the sweep hands over for `e` (flags ~0 when the sweep did not see it).
+std::uint32_t SweptFlags(World& world, Region* region, Entity* e) {
+    std::uint32_t flags = ~0u;
+    world.SweepSphere(
+        region, Sphere{e->GetCoords().coords.origin, 1.0f}, EntityListType::All,
+        [&](const EntityGrid::Entry& entry) { return entry.entity == e; },
+        [&](const EntityGrid::Entry& entry) {
+            EXPECT_EQ(entry.objectId, e->GetObjectId());
+            flags = entry.game.gameFlags;
+        });
+    return flags;
 }
 
 TEST(EntityDigest, FollowsMovesAndEmptiesWithTheSlot) {
@@ -28,9 +43,14 @@ TEST(EntityDigest, FollowsMovesAndEmptiesWithTheSlot) {
     EXPECT_EQ(world.GetDigest(slot).objectId, e->GetObjectId());
     EXPECT_EQ(world.GetDigest(slot).gameFlags, 0u);
     // Within a cell, across cells, across regions, and carried by a parent.
+    // The game's part committed before each move rides along with the grid's copy.
+    std::uint32_t flags = 10;
     for (const WorldCoords& to : {At(a, 11, 10), At(a, 60, 70), At(b, 5, 5)}) {
+        world.GetDigest(slot).gameFlags = ++flags;
+        world.CommitGamePart(slot);
         world.SetCoords(e, to);
         EXPECT_EQ(world.GetDigest(slot).GetPosition(), e->GetPosition());
+        EXPECT_EQ(SweptFlags(world, to.region, e), flags);
     }
     Entity* parent = MakeEntity();
     world.AddEntity(parent, At(a, 30, 30), false);
@@ -77,6 +97,14 @@ TEST(EntityDigest, TheSlotQueryReportsWhatTheEntityQueryReports) {
         ASSERT_EQ(slots.size(), entities.size());
         for (std::size_t i = 0; i < slots.size(); ++i)
             EXPECT_EQ(world.GetEntityAt(slots[i]), entities[i]);
+        // A sweep keeping every other id sees the same entities, filtered, in the same order.
+        std::vector<Entity*> kept;
+        world.SweepSphere(
+            a, sphere, EntityListType::All,
+            [](const EntityGrid::Entry& entry) { return entry.objectId % 2 == 0; },
+            [&](const EntityGrid::Entry& entry) { kept.push_back(entry.entity); });
+        std::erase_if(entities, [](Entity* e) { return e->GetObjectId() % 2 != 0; });
+        EXPECT_EQ(kept, entities);
     }
 }
 

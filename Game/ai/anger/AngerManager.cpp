@@ -104,11 +104,12 @@ void AngerManager::AddAnger(const Character& enemy, float amount) {
                    amount * enemy.GetAngerMultiplier());
 }
 
-void AngerManager::AddAnger(const EntityDigest& enemy, std::uint32_t worldSlot, float amount) {
+void AngerManager::AddAnger(const EntityGamePart& enemy, std::uint32_t id, std::uint32_t worldSlot,
+                            float amount) {
     using namespace SightDigest;
     if (!Has(enemy, kCausesAnger) || !Has(enemy, kAlive))
         return;
-    AddScaledAnger(enemy.objectId, worldSlot, amount * enemy.gameScale);
+    AddScaledAnger(id, worldSlot, amount * enemy.gameScale);
 }
 
 void AngerManager::AddScaledAnger(std::uint32_t id, std::uint32_t worldSlot, float amount) {

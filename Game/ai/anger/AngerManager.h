@@ -14,6 +14,7 @@ namespace GAME {
 class Character;
 class World;
 struct EntityDigest;
+struct EntityGamePart;
 
 // One bar of the anger display: the character's object name, its anger and its colour.
 struct AngerLevel {
@@ -35,8 +36,10 @@ public:
     void AddAnger(std::uint32_t id, float amount);
     // The same for a character already at hand (no look-up by id).
     void AddAnger(const Character& enemy, float amount);
-    // The same for the character standing in `worldSlot`, read from its world digest alone.
-    void AddAnger(const EntityDigest& enemy, std::uint32_t worldSlot, float amount);
+    // The same for the character `id` standing in `worldSlot`, read from the game's part of its
+    // world digest alone.
+    void AddAnger(const EntityGamePart& enemy, std::uint32_t id, std::uint32_t worldSlot,
+                  float amount);
     // Decays the table by forgiveRate (anger per second) over ms, drops the enemies that died,
     // left, turned friendly or went out of reach of `me`, and finds the closest one left.
     void Update(int ms, float forgiveRate, const Character* me);

@@ -8,6 +8,7 @@
 #include "Engine/object/ObjectManager.h"
 #include "Engine/sys/Machine.h"
 #include "Engine/world/World.h"
+#include "Engine/world/WorldSweep.h"
 #include "Game/ai/monster/ControllerMonster.h"
 #include "Game/ai/monster/states/MonsterStateQueries.h"
 #include "Game/characters/Character.h"
@@ -43,35 +44,52 @@ bool AreFoes(const Team& a, const Team& b) {
 }
 
 // Scratch of the sphere queries, one per machine: every monster searches several times a
-// second. A sweep's callback never starts another sweep.
+// second.
 struct SightScratch {
     std::vector<Entity*> found;
-    std::vector<std::uint32_t> slots;
 };
 
 SightScratch& Scratch() {
     return Singleton<SightScratch>::Get();
 }
 
-// What a sweep hands its callback of each character it keeps.
+// What a sweep hands its callback of each character it keeps: the copy the world's grid cell
+// holds of its digest.
 struct SightSeen {
     World& world;
-    std::uint32_t slot;
-    const EntityDigest& digest;
+    const EntityGrid::Entry& entry;
 
-    Character* GetCharacter() const { return static_cast<Character*>(world.GetEntityAt(slot)); }
+    Character* GetCharacter() const { return static_cast<Character*>(entry.entity); }
     // Reading a character's path position stores the position it falls back on when it has
     // none: a sweep does so wherever reading the character would have.
     WorldVec3 GetPathPosition() const {
-        if (!SightDigest::Has(digest, SightDigest::kOwnPathPosition))
+        if (!SightDigest::Has(entry.game, SightDigest::kOwnPathPosition))
             GetCharacter()->GetPathPosition();
-        return SightDigest::PathPosition(digest);
+        return SightDigest::PathPosition(entry.game, WorldVec3(entry.region, entry.position));
     }
 };
 
+// The game's part of a grid entry, written first when the game has not looked at the entity
+// since it entered the world. Debug builds check it against the digest and the digest against
+// the character.
+const EntityGamePart& SweptPart(World& world, const EntityGrid::Entry& entry) {
+#ifdef NDEBUG
+    if (!SightDigest::Has(entry.game, SightDigest::kWritten))
+        SightDigest::FetchChecked(world, entry.slot);
+#else
+    const EntityDigest& digest = SightDigest::Fetch(world, entry.slot);
+    if (!SightDigest::SameGamePart(digest, entry.game) || digest.objectId != entry.objectId) {
+        gEngine->Log(0, "SightDigest: the grid's copy for id %u disagrees with the digest",
+                     entry.objectId);
+        std::abort();
+    }
+#endif
+    return entry.game;
+}
+
 // Hands `use` each living character in the sphere other than `self` that is a foe (or a friend)
-// within `maxYView` of it vertically (0: any height), in world order. Each is read from its world
-// digest: the crowd's characters lie far apart in memory, their digests side by side.
+// within `maxYView` of it vertically (0: any height), in world order. Each is judged from its
+// grid cell's copy in one pass over the cells: the crowd's characters lie far apart in memory.
 template <class Use>
 void ForEachCharacterInSphere(const Character& self, float maxYView, Region* region,
                               const Sphere& sphere, bool foes, Use&& use) {
@@ -81,9 +99,6 @@ void ForEachCharacterInSphere(const Character& self, float maxYView, Region* reg
     const TeamManager* rules = TeamRules();
     World& world = World::Get();
     const std::uint32_t selfSlot = world.GetSlotOf(&self);
-    std::vector<std::uint32_t>& slots = Scratch().slots;
-    slots.clear();
-    world.GetSlotsInSphere(slots, region, sphere, EntityListType::Actors);
     const auto judge = [&](const Team& other) {
         return foes ? AreFoes(rules, team, other) : AreFriends(rules, team, other);
     };
@@ -96,29 +111,30 @@ void ForEachCharacterInSphere(const Character& self, float maxYView, Region* reg
     };
     Judged memo[2];
     std::size_t older = 0;
-    for (const std::uint32_t slot : slots) {
-        const EntityDigest& digest = Fetch(world, slot);
-        if (slot == selfSlot || !Has(digest, kCharacter) || !Has(digest, kAlive))
-            continue;
-        const SightSeen seen{world, slot, digest};
-        if (maxYView != 0.0f && VerticalDistance(position, seen.GetPathPosition()) > maxYView)
-            continue;
-        bool keep = false;
-        const std::uint32_t major = digest.gameWords[0], minor = digest.gameWords[1];
-        if (Has(digest, kTeamFromCharacter)) {
-            keep = judge(seen.GetCharacter()->GetTeam());
-        } else if (memo[0].valid && memo[0].major == major && memo[0].minor == minor) {
-            keep = memo[0].keep;
-        } else if (memo[1].valid && memo[1].major == major && memo[1].minor == minor) {
-            keep = memo[1].keep;
-        } else {
-            keep = judge(StoredTeam(digest));
+    world.SweepSphere(
+        region, sphere, EntityListType::Actors,
+        [&](const EntityGrid::Entry& entry) {
+            const EntityGamePart& digest = SweptPart(world, entry);
+            if (entry.slot == selfSlot || !Has(digest, kCharacter) || !Has(digest, kAlive))
+                return false;
+            const SightSeen seen{world, entry};
+            if (maxYView != 0.0f && VerticalDistance(position, seen.GetPathPosition()) > maxYView)
+                return false;
+            const std::uint32_t major = digest.gameWords[0], minor = digest.gameWords[1];
+            if (Has(digest, kTeamFromCharacter))
+                return judge(seen.GetCharacter()->GetTeam());
+            if (memo[0].valid && memo[0].major == major && memo[0].minor == minor)
+                return memo[0].keep;
+            if (memo[1].valid && memo[1].major == major && memo[1].minor == minor)
+                return memo[1].keep;
+            const bool keep = judge(StoredTeam(digest));
             memo[older] = Judged{true, major, minor, keep};
             older ^= 1;
-        }
-        if (keep)
-            use(seen);
-    }
+            return keep;
+        },
+        [&](const EntityGrid::Entry& entry) {
+            use(SightSeen{world, entry});
+        });
 }
 
 #ifndef NDEBUG
@@ -214,11 +230,12 @@ void ControllerMonster::AngerUpdate(int ms) {
         ForEachCharacterInSphere(
             *self, mMaxYViewDistance, position.GetRegion(),
             Sphere{position.GetRegionPosition(), viewDistance}, true, [&](const SightSeen& seen) {
-                if (!SightDigest::Has(seen.digest, SightDigest::kCausesAnger))
+                const EntityGrid::Entry& entry = seen.entry;
+                if (!SightDigest::Has(entry.game, SightDigest::kCausesAnger))
                     return;
                 if (!mSightAngerIsDefault) {
                     const float anger = ProcessAngerTarget(seen.GetCharacter(), kTickMs);
-                    mAngerManager.AddAnger(seen.digest, seen.slot,
+                    mAngerManager.AddAnger(entry.game, entry.objectId, entry.slot,
                                            static_cast<float>(ticks) * anger);
                     return;
                 }
@@ -233,7 +250,8 @@ void ControllerMonster::AngerUpdate(int ms) {
 #ifndef NDEBUG
                 CheckSightAnger(*this, seen.GetCharacter(), kTickMs, anger);
 #endif
-                mAngerManager.AddAnger(seen.digest, seen.slot, static_cast<float>(ticks) * anger);
+                mAngerManager.AddAnger(entry.game, entry.objectId, entry.slot,
+                                       static_cast<float>(ticks) * anger);
             });
     }
     mAngerManager.Update(ticks * kTickMs, mForgiveRate, self);

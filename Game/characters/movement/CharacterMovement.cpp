@@ -124,9 +124,11 @@ WorldVec3 Character::GetPathPosition() const {
 void Character::RefreshDigest() const {
     if (!IsInWorld())
         return;
-    EntityDigest* digest = World::Get().FindDigest(this);
-    if (!digest)
+    World& world = World::Get();
+    const std::uint32_t slot = world.GetSlotOf(this);
+    if (slot == World::kNoSlot)
         return;
+    EntityDigest* digest = &world.GetDigest(slot);
     using namespace SightDigest;
     // Qualified: in a unity batch another file's flag may share the name.
     std::uint32_t flags = SightDigest::kWritten | SightDigest::kCharacter;
@@ -146,6 +148,7 @@ void Character::RefreshDigest() const {
     digest->gameWords[0] = team.GetTeamMajor();
     digest->gameWords[1] = team.GetTeamMinor();
     digest->gameScale = mAngerMultiplier;
+    world.CommitGamePart(slot);
 }
 
 Path* Character::GetPath() {

@@ -32,6 +32,7 @@ const EntityDigest& FetchChecked(World& world, std::uint32_t slot) {
             static_cast<const Character*>(entity)->RefreshDigest();
         else
             digest.gameFlags = kWritten;
+        world.CommitGamePart(slot);
     }
 #ifndef NDEBUG
     // A missed refresh would change what monsters see: fail where it shows first.
@@ -43,6 +44,12 @@ const EntityDigest& FetchChecked(World& world, std::uint32_t slot) {
     }
 #endif
     return digest;
+}
+
+bool SameGamePart(const EntityGamePart& a, const EntityGamePart& b) {
+    return a.gameFlags == b.gameFlags && a.gameWords[0] == b.gameWords[0] &&
+           a.gameWords[1] == b.gameWords[1] && Same(a.gameScale, b.gameScale) &&
+           Same(a.GetGamePosition(), b.GetGamePosition());
 }
 
 bool Matches(const EntityDigest& digest, const Character& character) {

@@ -29,18 +29,26 @@ enum Flag : std::uint32_t {
     kTeamFromCharacter = 1u << 5,
 };
 
-inline bool Has(const EntityDigest& digest, Flag flag) {
+inline bool Has(const EntityGamePart& digest, Flag flag) {
     return (digest.gameFlags & flag) != 0;
 }
 
+// The path position, given the entity's own position.
+inline WorldVec3 PathPosition(const EntityGamePart& digest, const WorldVec3& position) {
+    return Has(digest, kOwnPathPosition) ? digest.GetGamePosition() : position;
+}
+
 inline WorldVec3 PathPosition(const EntityDigest& digest) {
-    return Has(digest, kOwnPathPosition) ? digest.GetGamePosition() : digest.GetPosition();
+    return PathPosition(digest, digest.GetPosition());
 }
 
 // The team held in the digest; only meaningful without kTeamFromCharacter.
-inline Team StoredTeam(const EntityDigest& digest) {
+inline Team StoredTeam(const EntityGamePart& digest) {
     return TeamManager::BuildTeam(digest.gameWords[0], digest.gameWords[1]);
 }
+
+// Whether two copies of the game's part agree bit for bit.
+bool SameGamePart(const EntityGamePart& a, const EntityGamePart& b);
 
 // The digest of the entity in `slot` of `world` (the current machine's), written first when the
 // game has not looked at it since it entered the world. Debug builds check that a character's

@@ -1,5 +1,6 @@
 #include "Game/world/strategic/TravelCheck.h"
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -39,21 +40,26 @@ bool ToKnownStone(const Player& player, const Vec3& destination) {
 
 // The first other member of the boat's first group, as the boat itself chooses.
 bool ToBoatLanding(const FixedItemTeleport& boat, const Vec3& destination) {
-    std::vector<std::string> names;
-    InstanceGroupManager* groups = InstanceGroupManager::Get();
-    groups->GetGroupsThatContain(boat.GetUniqueId(), names);
-    const InstanceGroup* group = names.empty() ? nullptr : groups->GetGroup(names.front());
-    if (!group)
-        return false;
-    std::vector<UniqueId> members;
-    group->FillIdList(members);
-    for (const UniqueId& id : members) {
-        if (id == boat.GetUniqueId())
-            continue;
-        const Entity* landing = World::Get().FindPlacedEntity(id);
-        return landing && Lands(landing->GetPosition(), destination);
+    UniqueId landing;
+    {
+        GroupListLock lock;
+        InstanceGroupManager& groups = *InstanceGroupManager::Get();
+        std::vector<std::string> names;
+        groups.GetGroupsThatContain(boat.GetUniqueId(), names);
+        const InstanceGroup* group = names.empty() ? nullptr : groups.GetGroup(names.front());
+        if (!group)
+            return false;
+        std::vector<UniqueId> members;
+        group->FillIdList(members);
+        const auto other = std::find_if(members.begin(), members.end(), [&](const UniqueId& id) {
+            return id != boat.GetUniqueId();
+        });
+        if (other == members.end())
+            return false;
+        landing = *other;
     }
-    return false;
+    WorldVec3 where;
+    return World::Get().GetInstanceWorldPosition(landing, where) && Lands(where, destination);
 }
 
 }  // namespace
@@ -79,7 +85,7 @@ const char* TravelRefusal(const Player& player, const Vec3& destination) {
                 return nullptr;
         }
     }
-    return atSource ? "the destination is no travel stone the player has found"
+    return atSource ? "the destination is no place the stone or portal there leads to"
                     : "the player stands at no travel stone or portal";
 }
 
