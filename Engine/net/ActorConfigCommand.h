@@ -38,6 +38,10 @@ public:
     // A command that only one machine decides (the one that controls the actor) is sent even
     // from inside another command: the others run the outer command but do not decide this one.
     virtual bool DecidedByOneMachine() const { return false; }
+    // A request the server decides (two machines may ask for one thing at once): a client only
+    // sends it; the server runs it when it still can and sends it to every client, the asker
+    // too, so every machine runs it once, in the server's order, or no machine does.
+    virtual bool IsRequest() const { return false; }
 
     unsigned int GetObjectId() const { return mObjectId; }
     std::uint8_t GetFlag() const { return mFlag; }

@@ -172,7 +172,9 @@ void NetworkConnectionManager::RunClientCommand(NetPacket& packet, PACKET_TYPE t
     }
     // The received bytes travel on as they came: what this machine made of them may lack what
     // only the other machines know (a region the server has not loaded).
-    SendFrameToClientsExcept(sourceHost, std::vector<std::uint8_t>(bytes, bytes + size));
+    // A request goes back to the asker too: it has not run it yet.
+    SendFrameToClientsExcept(command->IsRequest() ? -1 : sourceHost,
+                             std::vector<std::uint8_t>(bytes, bytes + size));
     if (FrameStrikes::Holds(*command))
         FrameStrikes::Get().Hold(std::move(command));
     else

@@ -169,6 +169,9 @@ bool Actor::Enqueue(std::unique_ptr<ActorConfigCommand> owned) {
         std::unique_ptr<NetPacket> packet = owned->GetNetPacket();
         if (packet)
             gEngine->GetNetworkConnectionManager()->SendPacket(packet.get());
+        // The server's answer runs it here.
+        if (packet && owned->IsRequest() && gEngine->IsClient())
+            return true;
     }
     if (FrameStrikes::Holds(*owned))
         FrameStrikes::Get().Hold(std::move(owned));

@@ -664,15 +664,19 @@ public:
     void CharacterStopMoving();
     virtual void FollowPath(int ms);
     void UpdatePath();
+    // Without `holdSlot` a slot around the target is only looked at: a decision one machine
+    // makes alone (a player's click) leaves the slots as every machine has them.
     WorldVec3 GetMoveToPoint(std::uint32_t targetId, std::uint32_t skillId,
-                             const WorldVec3& targetPosition);
+                             const WorldVec3& targetPosition, bool holdSlot = true);
     void RotateTowards(int ms, const Vec3& direction, const WorldVec3& position);
     CharacterMovementManager& GetMovementManager() { return *mMovement; }
     const CharacterMovementManager& GetMovementManager() const { return *mMovement; }
 
     // Attack and defense slots.
-    void RequestAttackSlot(WorldVec3& out, std::uint32_t attackerId, std::uint32_t skillId);
-    void RequestDefenseSlot(WorldVec3& out, std::uint32_t defenderId, bool acceptUnchecked);
+    void RequestAttackSlot(WorldVec3& out, std::uint32_t attackerId, std::uint32_t skillId,
+                           bool hold = true);
+    void RequestDefenseSlot(WorldVec3& out, std::uint32_t defenderId, bool acceptUnchecked,
+                            bool hold = true);
     void ReleaseAttackSlot(std::uint32_t id);
     void ReleaseDefenseSlot(std::uint32_t id);
     virtual void LostSlot();

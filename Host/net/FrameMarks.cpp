@@ -80,14 +80,21 @@ void FrameMarks::OnServerMark(NetPacket& packet) {
         ++mRefused;
         return;
     }
+    const auto& ids = static_cast<PlayerPositionUpdatePacket&>(packet).playerIds;
+    mStrikeRoundAsked = !ids.empty() && ids.back() == 0;
     ++mMarks[kServerHostId];
 }
 
-void FrameMarks::SendServerMark(const std::vector<std::uint32_t>& players, int host) {
+void FrameMarks::SendServerMark(const std::vector<std::uint32_t>& players, int host,
+                                bool strikeRound) {
     mServerMark.playerIds.assign(players.begin(), players.end());
     mServerMark.playerPositions.clear();
     for (std::uint32_t player : players)
         mServerMark.playerPositions.push_back(PositionOf(player));
+    if (strikeRound) {
+        mServerMark.playerIds.push_back(0);
+        mServerMark.playerPositions.push_back(WorldVec3());
+    }
     NetworkConnectionManager* net = gEngine->GetNetworkConnectionManager();
     if (host < 0)
         net->SendToAllClients(&mServerMark);

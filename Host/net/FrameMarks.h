@@ -32,8 +32,13 @@ public:
     int GetMarks(int host) const;
     int GetRefused() const { return mRefused; }
 
-    // Server: sends a client (-1: every client) a mark with these players' positions.
-    void SendServerMark(const std::vector<std::uint32_t>& players, int host = -1);
+    // Server: sends a client (-1: every client) a mark with these players' positions. A mark
+    // that asks for a strike round (the machines meet once more after the held strikes landed)
+    // lists id 0 last.
+    void SendServerMark(const std::vector<std::uint32_t>& players, int host = -1,
+                        bool strikeRound = false);
+    // Client: whether the server's last mark asked for a strike round.
+    bool IsStrikeRoundAsked() const { return mStrikeRoundAsked; }
     // Client: sends the server this machine's mark with its player's position.
     void SendClientMark(std::uint32_t player);
 
@@ -49,6 +54,7 @@ private:
     bool mServer = false;
     std::map<int, int> mMarks;
     int mRefused = 0;
+    bool mStrikeRoundAsked = false;
     PlayerPositionUpdatePacket mServerMark;
     FrustumUpdatePacket mClientMark;
 };

@@ -325,20 +325,40 @@ void NetPlaySession::AfterFrame(int frame) {
 // starts the next frame.
 bool NetPlaySession::Meet(int frame) {
     ++mMarksDue;
+    FrameStrikes& strikes = FrameStrikes::Get();
     if (!gEngine->IsServer()) {
         mMarks.SendClientMark(mOwnPlayer);
         if (!WaitForServer(mMarksDue, frame))
             return false;
         // Every machine has the step's strikes now: they land in one order everywhere.
-        FrameStrikes::Get().RunHeld();
-        return true;
+        strikes.RunHeld();
+        return !mMarks.IsStrikeRoundAsked() || StrikeRound(frame);
+    }
+    const auto deadline = MeetingDeadline();
+    for (int host : std::vector<int>(mClients))
+        WaitForClient(host, mMarksDue, frame, deadline);
+    ApplyDepartures();
+    const bool struck = strikes.GetHeldCount() != 0;
+    mMarks.SendServerMark(mPlayers->GetPlayers(), -1, struck);
+    strikes.RunHeld();
+    return !struck || StrikeRound(frame);
+}
+
+// What a machine decides as the strikes land (a foe turning on its attacker, a death) must
+// reach the others before the next step, as any decision of a step does: after strikes the
+// machines meet once more. The server, which holds every strike, says when (a client's own
+// count could miss one it dropped and leave the machines waiting on each other).
+bool NetPlaySession::StrikeRound(int frame) {
+    ++mMarksDue;
+    if (!gEngine->IsServer()) {
+        mMarks.SendClientMark(mOwnPlayer);
+        return WaitForServer(mMarksDue, frame);
     }
     const auto deadline = MeetingDeadline();
     for (int host : std::vector<int>(mClients))
         WaitForClient(host, mMarksDue, frame, deadline);
     ApplyDepartures();
     mMarks.SendServerMark(mPlayers->GetPlayers());
-    FrameStrikes::Get().RunHeld();
     return true;
 }
 

@@ -74,6 +74,8 @@ private:
     void AfterFrame(int frame);
     void ClickFor(int frame);
     bool Meet(int frame);
+    // After held strikes landed: the machines meet once more.
+    bool StrikeRound(int frame);
     bool ClickInTurn(int frame);
     void TakeChecksum(int frame);
     int Finish(double wallSeconds);

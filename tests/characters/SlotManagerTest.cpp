@@ -2,6 +2,8 @@
 // holder that stands further off, and slots that collide with walls.
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "Engine/world/nav/PathFinder.h"
 #include "Game/characters/movement/SlotManager.h"
 #include "MovementTestSupport.h"
@@ -108,6 +110,44 @@ TEST_F(Slots, AHolderFurtherOffIsDisplacedOnceAndOnlyBySameSize) {
     holders[2]->SetLifeState(Character_LifeState::Dead);
     EXPECT_LT(Flat(Request(*holders[0], 2.0f), At(43, 25)), 1e-4f);
     EXPECT_EQ(ring.GetOccupant(2), holders[0]->GetObjectId());
+}
+
+TEST_F(Slots, ALookFindsTheSlotAHoldWouldTakeAndChangesNothing) {
+    // A decision one machine makes alone (a player's click) only looks: every machine's ring
+    // must stay as the others have it.
+    SlotManager& ring = owner->GetAttackSlots();
+    auto look = [&](Character& who) {
+        WorldVec3 out(meadow, Vec3(-1, -1, -1));
+        ring.RequestSlot(out, who.GetObjectId(), 2.0f, false, false);
+        return out;
+    };
+    auto occupants = [&] {
+        std::vector<std::uint32_t> ids;
+        for (std::size_t i = 0; i < ring.GetNumSlots(); ++i)
+            ids.push_back(ring.GetOccupant(i));
+        return ids;
+    };
+    ProbeCharacter* first = Spawn<ProbeCharacter>(51, 25);
+    EXPECT_LT(Flat(look(*first), At(47, 25)), 1e-4f);
+    EXPECT_EQ(occupants(), std::vector<std::uint32_t>(4, 0u));
+
+    ProbeCharacter* holders[4];
+    const float spots[4][2] = {{48, 25}, {45, 28}, {42, 25}, {45, 22}};
+    for (int i = 0; i < 4; ++i) {
+        holders[i] = Spawn<ProbeCharacter>(spots[i][0], spots[i][1]);
+        ASSERT_TRUE(Request(*holders[i], 2.0f).IsValid());
+    }
+    const std::vector<std::uint32_t> held = occupants();
+    // A holder further off would give its slot up, a dead one is gone, the looker's own slot
+    // is free to it: a look sees all of that, yet nobody loses a slot.
+    holders[0]->SetPathPosition(At(58, 50));
+    ProbeCharacter* newcomer = Spawn<ProbeCharacter>(49, 26);
+    EXPECT_LT(Flat(look(*newcomer), At(47, 25)), 1e-4f);
+    holders[2]->SetLifeState(Character_LifeState::Dead);
+    holders[1]->SetPathPosition(At(43, 24));
+    EXPECT_LT(Flat(look(*holders[1]), At(43, 25)), 1e-4f);
+    EXPECT_EQ(occupants(), held);
+    EXPECT_EQ(holders[0]->lostSlots, 0);
 }
 
 TEST_F(Slots, ASlotInsideAWallIsNeverGiven) {

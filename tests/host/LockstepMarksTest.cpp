@@ -92,6 +92,24 @@ TEST_F(LockstepMarks, TheServerMarksOneClientOrAll) {
     EXPECT_EQ(marks[1].GetRefused(), 0);
 }
 
+TEST_F(LockstepMarks, AStrikeRoundIsTheServersWordInItsMark) {
+    // After strikes landed the machines meet once more; the server, which holds them all, says
+    // so in its mark, and each client reads it from the last mark it had.
+    ON_MACHINE(game.Server()) {
+        marks[0].SendServerMark({0x0F000001u}, hosts[1], true);
+        marks[0].SendServerMark({0x0F000001u}, hosts[2]);
+    }
+    game.Pump();
+    EXPECT_TRUE(marks[1].IsStrikeRoundAsked());
+    EXPECT_FALSE(marks[2].IsStrikeRoundAsked());
+    ON_MACHINE(game.Server()) {
+        marks[0].SendServerMark({0x0F000001u});
+    }
+    game.Pump();
+    EXPECT_FALSE(marks[1].IsStrikeRoundAsked());
+    EXPECT_EQ(marks[1].GetMarks(0), 2);
+}
+
 // Hands over everything queued in one poll, as a burst from the network would come.
 class BurstTransport : public NetTransport {
 public:

@@ -4,6 +4,8 @@
 #include "items/MarketTestSupport.h"
 
 #include "Engine/sys/RandomUniform.h"
+#include "Game/items/cursor/CursorHandlerItemMove.h"
+#include "Game/items/inventory/PlayerInventoryCtrl.h"
 #include "Game/items/market/MarketTypes.h"
 #include "Game/quests/DialogManager.h"
 
@@ -157,6 +159,58 @@ TEST_F(Markets, RequestsAgainstAnOldStockAreDenied) {
     Frames(1);
     EXPECT_EQ(Money(0, 1), gold);
     ExpectAllAgree(1);
+}
+
+TEST_F(Markets, AnItemSoldFromTheCursorStaysInTheBagUntilTheServerBuysIt) {
+    BuildStock();
+    static constexpr std::uint32_t kFound = 0x0A910002;
+    GiveEverywhere(1, kSword, kFound);
+    const std::uint32_t gold = Money(0, 1);
+    auto sellFromCursor = [this] {
+        ON_MACHINE(Host(1)) {
+            CursorHandlerItemMove cursor;
+            cursor.SetPlayer(Singleton<ObjectManager>::Get().GetObject<Player>(PlayerOf(1)));
+            cursor.SetMarketId(kMerchant);
+            cursor.SetId(kFound);
+            EXPECT_TRUE(cursor.PrimaryMarketActivate());
+            EXPECT_EQ(cursor.GetId(), 0u);
+        }
+        Frames(1);
+    };
+    auto inBag = [this] {
+        bool listed = false;
+        ON_MACHINE(Host(1)) {
+            const Player& player = *Singleton<ObjectManager>::Get().GetObject<Player>(PlayerOf(1));
+            listed = FindController<ControllerPlayer>(player)
+                         ->GetInventoryCtrl()
+                         .GetInventoryInSack(0)
+                         .count(kFound) != 0;
+        }
+        return listed;
+    };
+    ASSERT_TRUE(inBag());
+    // The server has the player far from the stall: it says no, and nothing is lost.
+    ON_MACHINE(game.Server()) {
+        Singleton<ObjectManager>::Get()
+            .GetObject<Player>(PlayerOf(1))
+            ->SetCoords(WorldCoords(MakeActionRegion(), Coords::FromOrigin(Vec3(90, 0, 90))));
+    }
+    sellFromCursor();
+    ExpectAllAgree(1);
+    EXPECT_EQ(Money(0, 1), gold);
+    EXPECT_EQ(Carried(0, 1).count(kFound), 1u);
+    EXPECT_TRUE(inBag());
+    // Back at the stall the sale goes through: paid, and gone from every machine and the bag.
+    ON_MACHINE(game.Server()) {
+        Singleton<ObjectManager>::Get()
+            .GetObject<Player>(PlayerOf(1))
+            ->SetCoords(WorldCoords(MakeActionRegion(), Coords::FromOrigin(Vec3(13, 0, 10))));
+    }
+    sellFromCursor();
+    ExpectAllAgree(1);
+    EXPECT_GT(Money(0, 1), gold);
+    EXPECT_EQ(Carried(0, 1).count(kFound), 0u);
+    EXPECT_FALSE(inBag());
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include "Engine/sys/Machine.h"
 #include "Engine/sys/RandomUniform.h"
 #include "Game/characters/Character.h"
+#include "Game/characters/Player.h"
 #include "Game/core/net/commands/ItemCommands.h"
 #include "Game/core/util/SeamLog.h"
 #include "Game/items/Item.h"
@@ -32,7 +33,13 @@ void ControllerCharacter::Update(int ms) {
 }
 
 void ControllerCharacter::PickupItem(std::uint32_t itemId) {
-    if (Character* character = GetParentCharacter())
+    Character* character = GetParentCharacter();
+    // Every machine plays the pick-up; only the one that controls a player takes the item (a
+    // player of another machine has a stub here).
+    if (const auto* player = dynamic_cast<const Player*>(character);
+        player && !player->IsControllingCharacter())
+        return;
+    if (character)
         character->Enqueue(std::make_unique<CharPickUpConfigCmd>(GetParentId(), itemId));
 }
 

@@ -292,7 +292,7 @@ void Character::UpdatePath() {
 }
 
 WorldVec3 Character::GetMoveToPoint(std::uint32_t targetId, std::uint32_t skillId,
-                                    const WorldVec3& targetPosition) {
+                                    const WorldVec3& targetPosition, bool holdSlot) {
     if (targetId == GetObjectId())
         return GetPathPosition();
     float range = 0.0f;
@@ -311,12 +311,12 @@ WorldVec3 Character::GetMoveToPoint(std::uint32_t targetId, std::uint32_t skillI
                 point.Translate(point.VectorTo(GetPosition()).Unit() * (extents + 1.0f));
                 return CanMoveTo(point, 0.5f) ? point : WorldVec3();
             }
-            target.RequestDefenseSlot(point, GetObjectId(), false);
+            target.RequestDefenseSlot(point, GetObjectId(), false, holdSlot);
             return point;
         }
         if (hasSkill && needsSlot && !IsA<Player>()) {
             WorldVec3 point;
-            target.RequestAttackSlot(point, GetObjectId(), skillId);
+            target.RequestAttackSlot(point, GetObjectId(), skillId, holdSlot);
             return point;
         }
         goal = target.GetPathPosition();
@@ -398,17 +398,19 @@ void Character::TeleportToLocation(const WorldCoords& coords) {
     mMovement->Reset();
 }
 
-void Character::RequestAttackSlot(WorldVec3& out, std::uint32_t attackerId, std::uint32_t skillId) {
+void Character::RequestAttackSlot(WorldVec3& out, std::uint32_t attackerId, std::uint32_t skillId,
+                                  bool hold) {
     const float radius = GetTargetDistance(GetObjectId(), attackerId, skillId);
-    mAttackSlots->RequestSlot(out, attackerId, radius, false);
+    mAttackSlots->RequestSlot(out, attackerId, radius, false, hold);
 }
 
-void Character::RequestDefenseSlot(WorldVec3& out, std::uint32_t defenderId, bool acceptUnchecked) {
+void Character::RequestDefenseSlot(WorldVec3& out, std::uint32_t defenderId, bool acceptUnchecked,
+                                   bool hold) {
     const Character* defender = FindCharacter(defenderId);
     if (!defender)
         return;
     const float radius = defender->GetExtents() + GetExtents() + 2.0f;
-    mDefenseSlots->RequestSlot(out, defenderId, radius, acceptUnchecked);
+    mDefenseSlots->RequestSlot(out, defenderId, radius, acceptUnchecked, hold);
 }
 
 void Character::ReleaseAttackSlot(std::uint32_t id) {

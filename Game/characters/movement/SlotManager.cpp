@@ -12,6 +12,7 @@
 #include "Game/ai/controllers/CharacterController.h"
 #include "Game/characters/Character.h"
 #include "Game/characters/CharacterLookup.h"
+#include "Game/characters/Player.h"
 
 namespace GAME {
 
@@ -23,8 +24,10 @@ constexpr float kSlotTwoPi = 6.2831855f;
 
 bool FollowsSentSlots(const Character& character) {
     // The server's controller took the slots behind the actions; a copy that held others would
-    // re-plan its paths around a different ring.
-    return gEngine->IsClient() && !FindController<ControllerAI>(character);
+    // re-plan its paths around a different ring. A player takes no attack slot, and its defense
+    // slots every machine takes alike (its path updates), so it follows nothing.
+    return gEngine->IsClient() && !FindController<ControllerAI>(character) &&
+           !character.IsA<Player>();
 }
 
 bool SlotManager::Abandoned(const Character& holder) const {
@@ -119,8 +122,16 @@ int SlotManager::PickSlot(Character& requester, bool acceptUnchecked) {
     return -1;
 }
 
+bool SlotManager::Vacated(std::size_t index, std::uint32_t requesterId) const {
+    const std::uint32_t occupant = mOccupants[index];
+    if (occupant == 0)
+        return false;
+    const Character* holder = FindCharacter(occupant);
+    return occupant == requesterId || !holder || !holder->IsAlive() || Abandoned(*holder);
+}
+
 void SlotManager::RequestSlot(WorldVec3& out, std::uint32_t requesterId, float radius,
-                              bool acceptUnchecked) {
+                              bool acceptUnchecked, bool hold) {
     Character* requester = FindCharacter(requesterId);
     if (!requester || !(radius > 0.0f)) {
         out = WorldVec3();
@@ -128,13 +139,11 @@ void SlotManager::RequestSlot(WorldVec3& out, std::uint32_t requesterId, float r
     }
     CalculateSlotPositions(radius);
 
-    for (std::uint32_t& occupant : mOccupants) {
-        if (occupant == 0)
-            continue;
-        const Character* holder = FindCharacter(occupant);
-        if (occupant == requesterId || !holder || !holder->IsAlive() || Abandoned(*holder))
-            occupant = 0;
-    }
+    // A look (a decision one machine makes alone) leaves the slots as every machine has them.
+    if (hold)
+        for (std::size_t i = 0; i < mOccupants.size(); ++i)
+            if (Vacated(i, requesterId))
+                mOccupants[i] = 0;
 
     PathFinder& paths = World::Get().GetPathFinder();
     const int size = requester->GetSize();
@@ -143,11 +152,12 @@ void SlotManager::RequestSlot(WorldVec3& out, std::uint32_t requesterId, float r
 
     mCandidates.clear();
     for (unsigned int i = 0; i < mOccupants.size(); ++i)
-        if (mOccupants[i] == 0 && !SlotCollides(paths, i, size))
+        if ((mOccupants[i] == 0 || Vacated(i, requesterId)) && !SlotCollides(paths, i, size))
             mCandidates.emplace_back(world.GetDistanceSquared(mPositions[i], from), i);
     int taken = PickSlot(*requester, acceptUnchecked);
     if (taken >= 0) {
-        mOccupants[static_cast<std::size_t>(taken)] = requesterId;
+        if (hold)
+            mOccupants[static_cast<std::size_t>(taken)] = requesterId;
         out = mPositions[static_cast<std::size_t>(taken)];
         return;
     }
@@ -158,7 +168,8 @@ void SlotManager::RequestSlot(WorldVec3& out, std::uint32_t requesterId, float r
     const float extents = requester->GetExtents();
     for (unsigned int i = 0; i < mOccupants.size(); ++i) {
         Character* holder = FindCharacter(mOccupants[i]);
-        if (!holder || holder->GetExtents() != extents || SlotCollides(paths, i, size))
+        if (!holder || Vacated(i, requesterId) || holder->GetExtents() != extents ||
+            SlotCollides(paths, i, size))
             continue;
         const float mine = world.GetDistanceSquared(mPositions[i], from);
         if (mine < world.GetDistanceSquared(mPositions[i], holder->GetPathPosition()))
@@ -167,9 +178,11 @@ void SlotManager::RequestSlot(WorldVec3& out, std::uint32_t requesterId, float r
     taken = PickSlot(*requester, acceptUnchecked);
     if (taken >= 0) {
         const auto index = static_cast<std::size_t>(taken);
+        out = mPositions[index];
+        if (!hold)
+            return;
         Character* displaced = FindCharacter(mOccupants[index]);
         mOccupants[index] = requesterId;
-        out = mPositions[index];
         if (displaced)
             displaced->LostSlot();
         return;

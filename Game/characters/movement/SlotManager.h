@@ -1,6 +1,7 @@
 #pragma once
 // The ring of places around a character from which others attack it (attack slots) or guard it
 // (defense slots), so that several characters closing in do not crowd onto one spot.
+#include <cstddef>
 #include <cstdint>
 #include <utility>
 #include <vector>
@@ -24,7 +25,10 @@ public:
     void SetNumSlots(unsigned int n);
     // Gives the requester a slot and writes its place to `out`, or the empty point when none
     // is free for it. With `acceptUnchecked` a slot need not be reachable by the requester.
-    void RequestSlot(WorldVec3& out, std::uint32_t requesterId, float radius, bool acceptUnchecked);
+    // Without `hold` it only looks: nothing changes (a decision one machine makes alone must
+    // leave the ring as every machine has it).
+    void RequestSlot(WorldVec3& out, std::uint32_t requesterId, float radius, bool acceptUnchecked,
+                     bool hold = true);
     // Frees the first slot the id holds.
     void ReleaseSlot(std::uint32_t id);
     // Gives the holder the slot lying at `place` (one another machine handed it), freeing any
@@ -42,6 +46,8 @@ private:
     // A client's copy whose sent actions turned it from the owner: the server's controller
     // released its slot then.
     bool Abandoned(const Character& holder) const;
+    // A held slot the requester may take: its own, or one of a holder gone, dead or abandoned.
+    bool Vacated(std::size_t index, std::uint32_t requesterId) const;
     // Takes the first listed slot the requester may use; -1 when none.
     int PickSlot(Character& requester, bool acceptUnchecked);
     // PathFinder::TestPointCollide of the slot for an agent of `size`. Whether a place is on

@@ -3,9 +3,11 @@
 #include "Engine/object/ObjectManager.h"
 #include "Engine/sys/Options.h"
 #include "Game/ai/controllers/player/ControllerPlayer.h"
+#include "Game/characters/Player.h"
 #include "Game/core/GameEngine.h"
 #include "Game/items/Item.h"
 #include "Game/items/equipment/EquipmentCtrl.h"
+#include "Game/items/inventory/Inventory.h"
 #include "Game/items/inventory/PlayerInventoryCtrl.h"
 #include "Game/items/market/TradeManager.h"
 
@@ -172,16 +174,21 @@ void CursorHandlerItemMove::SecondaryInitialize() {
 }
 
 void CursorHandlerItemMove::SellCarried() {
-    ControllerPlayer* controller = GetPlayerCtrl();
-    if (controller)
-        controller->SendRemoveItemFromInventory(carried);
-    for (std::uint32_t id : stack) {
+    for (std::uint32_t id : stack)
         gGameEngine->PlayerSaleRequest(marketId, id, true);
-        if (controller)
-            controller->SendRemoveItemFromInventory(id);
-    }
+    // The market takes what it buys, on every machine at the server's word (in single play it
+    // has already). Until then, and for good when the server says no, the goods stay in the bag.
+    KeepUnsold(carried);
+    for (std::uint32_t id : stack)
+        KeepUnsold(id);
     carried = 0;
     stack.clear();
+}
+
+void CursorHandlerItemMove::KeepUnsold(std::uint32_t id) {
+    PlayerInventoryCtrl* bag = GetInventoryCtrl();
+    if (bag && player && player->GetInventory().IsItemInInventory(id))
+        bag->AddItem(id, true);
 }
 
 bool CursorHandlerItemMove::TryQuickSale() {

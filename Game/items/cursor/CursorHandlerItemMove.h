@@ -42,8 +42,10 @@ public:
     const std::vector<std::uint32_t>& GetCarriedStack() const { return stack; }
 
 private:
-    // Sells the carried item (already accepted by the merchant) and its pile; empties the cursor.
+    // Sells the carried item (already asked of the merchant) and its pile; empties the cursor.
     void SellCarried();
+    // Back into the bag while the player still carries it (the sale is not yet, or never, made).
+    void KeepUnsold(std::uint32_t id);
     // With a merchant's window open and option 0 on, sells what is carried; false otherwise.
     bool TryQuickSale();
 

@@ -252,7 +252,8 @@ void ControllerPlayerState::DefaultRequestNpcAction(bool, bool, const WorldVec3&
     const Character* other = FindCharacter(npc);
     if (!other)
         return;
-    const WorldVec3 moveTo = self->GetMoveToPoint(npc, 0, other->GetPathPosition());
+    // Only a look: the walk's path updates take the slot on every machine alike.
+    const WorldVec3 moveTo = self->GetMoveToPoint(npc, 0, other->GetPathPosition(), false);
     if (moveTo.IsValid() && Reachable(moveTo))
         SetState("MoveToNpc", ObjectData(npc, moveTo));
 }
@@ -387,13 +388,14 @@ ControllerPlayerState::SkillPlacement ControllerPlayerState::PlaceSkill(
     outTarget = target;
     if (const Character* character = FindCharacter(target)) {
         placement.aim = character->GetPathPosition();
-        placement.moveTo = self->GetMoveToPoint(target, skillId, placement.aim);
+        placement.moveTo = self->GetMoveToPoint(target, skillId, placement.aim, false);
         return placement;
     }
     if (clearNonCharacter)
         outTarget = 0;
     if (const Character* given = FindCharacter(givenTarget))
-        placement.moveTo = self->GetMoveToPoint(givenTarget, skillId, given->GetPathPosition());
+        placement.moveTo =
+            self->GetMoveToPoint(givenTarget, skillId, given->GetPathPosition(), false);
     else
         placement.moveTo = self->GetMoveToPoint(0, skillId, point);
     return placement;

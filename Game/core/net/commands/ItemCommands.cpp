@@ -184,7 +184,8 @@ CharPickUpConfigCmd::CharPickUpConfigCmd(const PickupItemConfigCmdPacket& packet
 void CharPickUpConfigCmd::Execute() {
     auto& objects = Singleton<ObjectManager>::Get();
     Item* item = objects.GetObject<Item>(itemId);
-    if (!item)
+    // Taken by another first: it lies in that one's bag now.
+    if (!item || !item->IsInWorld())
         return;
     if (Player* player = objects.GetObject<Player>(GetObjectId())) {
         const bool refused = player->HasItem(item->GetObjectName()) && item->CannotPickUpMultiple();

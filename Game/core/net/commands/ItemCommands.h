@@ -39,6 +39,8 @@ public:
     bool toss;
 };
 
+// Sent by the machine that controls the character, also from inside a pick-up every machine
+// runs (a pile of gold is used up as its taker takes it, on the taker's machine alone).
 class UseItemConfigCmd : public ActorConfigCommand {
 public:
     UseItemConfigCmd(unsigned int objectId, std::uint32_t itemId, bool destroy);
@@ -46,6 +48,7 @@ public:
     void Execute() override;
     std::unique_ptr<NetPacket> GetNetPacket() override;
     bool AcceptFromClient(int sourceHost) const override;
+    bool DecidedByOneMachine() const override { return true; }
 
     std::uint32_t itemId;
     bool destroy;
@@ -128,7 +131,9 @@ public:
 };
 
 // A player picks an item up from the world, unless it holds one of that name already and the
-// item may be held only once; either way the item may be offered again afterwards.
+// item may be held only once; either way the item may be offered again afterwards. An item no
+// longer lying in the world stays where it is. Two players may reach for one item at once: the
+// server decides who takes it (a request), the other's machine never takes it.
 class CharPickUpConfigCmd : public ActorConfigCommand {
 public:
     CharPickUpConfigCmd(unsigned int objectId, std::uint32_t itemId);
@@ -137,6 +142,7 @@ public:
     std::unique_ptr<NetPacket> GetNetPacket() override;
     // From a client: only an item lying in the world within reach of its player.
     bool AcceptFromClient(int sourceHost) const override;
+    bool IsRequest() const override { return true; }
 
     // Generous beside the player's own reach (radius, item extents and a metre): the server
     // sees a client's player a step late.
