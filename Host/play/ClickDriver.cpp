@@ -9,6 +9,7 @@
 #include "Game/items/Item.h"
 #include "Game/world/fixeditems/FixedItem.h"
 #include "Game/world/strategic/StrategicMovementKinds.h"
+#include "Host/play/NearestFoe.h"
 
 namespace GAME {
 
@@ -45,27 +46,8 @@ std::optional<HostClick> ClickDriver::Next(Player& player, int frame, std::uint6
 }
 
 std::optional<HostClick> ClickDriver::ClickFoe(Player& player, int frame) {
-    const WorldCoords& coords = player.GetCoords();
-    mNearby.clear();
-    World::Get().GetEntitiesInSphere(
-        mNearby, coords.region, Sphere{coords.coords.origin, kSightRadius}, EntityListType::Actors);
-    TeamManager* teams = gGameEngine->GetTeamManager();
-    const WorldVec3 from = coords.GetPosition();
-    Character* nearest = nullptr;
     float nearestDistance = 0.0f;
-    for (Entity* entity : mNearby) {
-        auto* character =
-            entity->IsA(Character::classInfo) ? static_cast<Character*>(entity) : nullptr;
-        if (!character || character == &player || !character->IsAlive() ||
-            !teams->IsFoe(&player, character))
-            continue;
-        const float distance = World::Get().GetDistanceSquared(from, character->GetPosition());
-        // Ties go to the first in world order, the same on every machine.
-        if (!nearest || distance < nearestDistance) {
-            nearest = character;
-            nearestDistance = distance;
-        }
-    }
+    Character* nearest = FindNearestFoe(player, kSightRadius, mNearby, nearestDistance);
     if (!nearest)
         return std::nullopt;
     mFoeDistance = nearestDistance;

@@ -18,6 +18,7 @@
 #include "Game/skills/passive/Skill_PassiveBuffSelf.h"
 #include "Game/skills/spawn/Skill_SpawnPet.h"
 #include "Host/PrintableText.h"
+#include "Host/play/NearestFoe.h"
 #include "Host/play/PlayEventLog.h"
 
 namespace GAME {
@@ -143,27 +144,8 @@ void SkillDriver::NoteChanges(Player& player) {
 }
 
 Character* SkillDriver::NearestFoe(Player& player, float& distance) {
-    const WorldCoords& coords = player.GetCoords();
-    mNearby.clear();
-    World::Get().GetEntitiesInSphere(
-        mNearby, coords.region, Sphere{coords.coords.origin, kFightRadius}, EntityListType::Actors);
-    TeamManager* teams = gGameEngine->GetTeamManager();
-    const WorldVec3 from = coords.GetPosition();
-    Character* nearest = nullptr;
     float nearestSquared = 0.0f;
-    for (Entity* entity : mNearby) {
-        auto* character =
-            entity->IsA(Character::classInfo) ? static_cast<Character*>(entity) : nullptr;
-        if (!character || character == &player || !character->IsAlive() ||
-            !teams->IsFoe(&player, character))
-            continue;
-        const float squared = World::Get().GetDistanceSquared(from, character->GetPosition());
-        // Ties go to the first in world order, the same on every machine.
-        if (!nearest || squared < nearestSquared) {
-            nearest = character;
-            nearestSquared = squared;
-        }
-    }
+    Character* nearest = FindNearestFoe(player, kFightRadius, mNearby, nearestSquared);
     distance = std::sqrt(nearestSquared);
     return nearest;
 }
