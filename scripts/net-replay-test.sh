@@ -149,7 +149,7 @@ stop_machine() {
 client_leaves() {
     local signal="$1" port=$(( 20000 + RANDOM % 20000 )) dir="$out/leave-$1"
     mkdir -p "$dir"
-    local game=(--data data --frames 1100 --seed 1 --checksum-every 10 --timeout-ms 3000
+    local game=(--data data --frames 3000 --seed 1 --checksum-every 10 --timeout-ms 3000
                 --no-save)
     timeout 120 "$host" server "${game[@]}" --port "$port" --clients 2 \
         --checksums "$dir/server.sums" >"$dir/server" 2>"$dir/server.err" &
@@ -181,8 +181,7 @@ client_leaves() {
     fi
 }
 # A departure still parts the machines now and then (an open fault, seen about once in twelve
-# runs): a second game shows whether it is that or a steady fault, and says so. The games end
-# at frame 1100: two-client games part on a sheep's position soon after (an open fault).
+# runs): a second game shows whether it is that or a steady fault, and says so.
 for signal in TERM KILL; do
     if ! client_leaves "$signal"; then
         echo "net replay test: WARNING: the SIG$signal departure game parted once; playing it" \

@@ -187,7 +187,9 @@ bool CharacterMovementManager::ShouldAvoid(Character& other, float speed) {
     WorldVec3 ahead = other.GetPosition();
     if (!ahead.IsValid())
         return false;
-    const Vec3 motion = other.GetMotion();
+    // A character that stands still goes nowhere, whatever clip it still plays: on a machine
+    // whose news of its stop comes at the next meeting point its walk clip plays a step longer.
+    const Vec3 motion = other.IsMoving() ? other.GetMotion() : Vec3();
     ahead.Translate(speed > 0.0f ? motion / speed : motion);
     const WorldVec3 at = mCharacter->GetPosition();
     const Vec3 toTarget = at.VectorTo(mPathTarget).Unit();
