@@ -37,8 +37,8 @@
 #include "Game/core/GameEngine.h"
 #include "Game/core/players/Team.h"
 #include "Host/HostApp.h"
-#include "Host/play/ClickDriver.h"
 #include "Host/play/PlayerClicks.h"
+#include "Host/play/drivers/ClickDriver.h"
 
 using namespace GAME;
 

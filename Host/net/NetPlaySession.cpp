@@ -17,10 +17,10 @@
 #include "Host/StopSignal.h"
 #include "Host/net/TradeDriver.h"
 #include "Host/play/HostSaves.h"
-#include "Host/play/MarketDriver.h"
 #include "Host/play/PlayEventLog.h"
 #include "Host/play/PlaySession.h"
 #include "Host/play/StateChecksum.h"
+#include "Host/play/drivers/MarketDriver.h"
 
 namespace GAME {
 

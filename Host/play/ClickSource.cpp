@@ -4,8 +4,8 @@
 
 #include "Engine/Engine.h"
 #include "Engine/world/World.h"
-#include "Host/play/CampaignDriver.h"
 #include "Host/play/PlayerClicks.h"
+#include "Host/play/drivers/CampaignDriver.h"
 
 namespace GAME {
 

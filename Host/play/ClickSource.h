@@ -6,9 +6,9 @@
 #include <memory>
 #include <vector>
 
-#include "Host/play/ClickDriver.h"
 #include "Host/play/ClickList.h"
 #include "Host/play/HostClick.h"
+#include "Host/play/drivers/ClickDriver.h"
 
 namespace GAME {
 

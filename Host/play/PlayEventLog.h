@@ -22,8 +22,8 @@
 #include "Game/core/GameEventListener.h"
 #include "Game/core/GameEvents.h"
 #include "Game/quests/actions/QuestActionEvents.h"
-#include "Host/play/TeleportMenu.h"
 #include "Host/play/TownLog.h"
+#include "Host/play/drivers/TeleportMenu.h"
 
 namespace GAME {
 

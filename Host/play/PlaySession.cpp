@@ -23,15 +23,15 @@
 #include "Game/quests/QuestRepository.h"
 #include "Host/PrintableText.h"
 #include "Host/StopSignal.h"
-#include "Host/play/CampaignDriver.h"
 #include "Host/play/HostSaves.h"
-#include "Host/play/MarketDriver.h"
 #include "Host/play/MediaLog.h"
 #include "Host/play/PlayEventLog.h"
 #include "Host/play/PlayerClicks.h"
-#include "Host/play/PotionDriver.h"
-#include "Host/play/SkillDriver.h"
 #include "Host/play/StateChecksum.h"
+#include "Host/play/drivers/CampaignDriver.h"
+#include "Host/play/drivers/MarketDriver.h"
+#include "Host/play/drivers/PotionDriver.h"
+#include "Host/play/drivers/SkillDriver.h"
 
 namespace GAME {
 

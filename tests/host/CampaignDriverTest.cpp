@@ -17,9 +17,9 @@
 #include "Game/items/inventory/PlayerInventoryCtrl.h"
 #include "Game/quests/DialogManager.h"
 #include "Game/quests/triggers/TriggerText.h"
-#include "Host/play/CampaignDriver.h"
 #include "Host/play/HostSaves.h"
 #include "Host/play/PlayEventLog.h"
+#include "Host/play/drivers/CampaignDriver.h"
 #include "support/TestMachine.h"
 
 namespace GAME::test {

@@ -10,7 +10,7 @@
 #include "Game/core/GameEngine.h"
 #include "Game/core/players/Team.h"
 #include "Game/items/Item.h"
-#include "Host/play/ClickDriver.h"
+#include "Host/play/drivers/ClickDriver.h"
 #include "support/TestMachine.h"
 
 namespace GAME::test {

@@ -16,9 +16,9 @@
 #include "Game/core/players/PlayerManagerClient.h"
 #include "Game/core/players/Team.h"
 #include "Host/HostApp.h"
-#include "Host/play/ClickDriver.h"
 #include "Host/play/PlayEventLog.h"
 #include "Host/play/PlayerClicks.h"
+#include "Host/play/drivers/ClickDriver.h"
 #include "support/CharacterSetUp.h"
 #include "support/TestMachine.h"
 

@@ -21,7 +21,7 @@
 #include "Game/skills/spawn/Skill_SpawnPet.h"
 #include "Host/HostApp.h"
 #include "Host/play/PlayEventLog.h"
-#include "Host/play/SkillDriver.h"
+#include "Host/play/drivers/SkillDriver.h"
 #include "support/CharacterSetUp.h"
 #include "support/TestMachine.h"
 

@@ -1,4 +1,4 @@
-#include "Host/play/SkillDriver.h"
+#include "Host/play/drivers/SkillDriver.h"
 
 #include <cmath>
 
@@ -18,8 +18,8 @@
 #include "Game/skills/passive/Skill_PassiveBuffSelf.h"
 #include "Game/skills/spawn/Skill_SpawnPet.h"
 #include "Host/PrintableText.h"
-#include "Host/play/NearestFoe.h"
 #include "Host/play/PlayEventLog.h"
+#include "Host/play/drivers/NearestFoe.h"
 
 namespace GAME {
 

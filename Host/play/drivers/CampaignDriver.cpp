@@ -1,4 +1,4 @@
-#include "Host/play/CampaignDriver.h"
+#include "Host/play/drivers/CampaignDriver.h"
 
 #include <algorithm>
 
@@ -25,9 +25,9 @@
 #include "Game/world/fixeditems/FixedItemContainer.h"
 #include "Host/PrintableText.h"
 #include "Host/play/HostSaves.h"
-#include "Host/play/MarketDriver.h"
 #include "Host/play/PlayEventLog.h"
-#include "Host/play/TeleportMenu.h"
+#include "Host/play/drivers/MarketDriver.h"
+#include "Host/play/drivers/TeleportMenu.h"
 
 namespace GAME {
 

@@ -1,4 +1,4 @@
-#include "Host/play/MarketDriver.h"
+#include "Host/play/drivers/MarketDriver.h"
 
 #include "Engine/object/ObjectManager.h"
 #include "Game/characters/Player.h"

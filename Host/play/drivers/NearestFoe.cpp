@@ -1,4 +1,4 @@
-#include "Host/play/NearestFoe.h"
+#include "Host/play/drivers/NearestFoe.h"
 
 #include "Engine/world/World.h"
 #include "Game/characters/Player.h"

@@ -14,8 +14,8 @@
 #include "Engine/object/UniqueId.h"
 #include "Engine/world/Region.h"
 #include "Game/items/equipment/EquipLocations.h"
-#include "Host/play/ClickDriver.h"
 #include "Host/play/HostClick.h"
+#include "Host/play/drivers/ClickDriver.h"
 
 namespace GAME {
 

@@ -1,4 +1,4 @@
-#include "Host/play/TeleportMenu.h"
+#include "Host/play/drivers/TeleportMenu.h"
 
 #include <algorithm>
 #include <cmath>

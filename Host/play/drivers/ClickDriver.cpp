@@ -1,4 +1,4 @@
-#include "Host/play/ClickDriver.h"
+#include "Host/play/drivers/ClickDriver.h"
 
 #include "Engine/object/ObjectManager.h"
 #include "Engine/world/World.h"
@@ -9,7 +9,7 @@
 #include "Game/items/Item.h"
 #include "Game/world/fixeditems/FixedItem.h"
 #include "Game/world/strategic/StrategicMovementKinds.h"
-#include "Host/play/NearestFoe.h"
+#include "Host/play/drivers/NearestFoe.h"
 
 namespace GAME {
 

@@ -1,4 +1,4 @@
-#include "Host/play/PotionDriver.h"
+#include "Host/play/drivers/PotionDriver.h"
 
 #include <string>
 #include <vector>
