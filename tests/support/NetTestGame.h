@@ -19,7 +19,7 @@
 namespace GAME {
 class ActorConfigCommand;
 class LoopbackNetwork;
-}
+}  // namespace GAME
 
 namespace GAME::test {
 
