@@ -130,11 +130,12 @@ TEST_F(CharacterCommandTrust, BaseLifeAndManaRiseOnlyBySpendingAnAttributePoint)
 
 TEST_F(CharacterCommandTrust, AttributePointsAreSpentOnlyByTheirPlayerAndWhereTheMachinesMeet) {
     constexpr std::uint32_t kHostileMind = 0x602;
-    const auto strength = [&](std::uint32_t id) {
+    // The players here have no record: only life and mana are in their base store.
+    const auto baseLife = [&](std::uint32_t id) {
         return game.OnEach([id] {
             Character& c = *Singleton<ObjectManager>::Get().GetObject<Character>(id);
             c.GetCharacterBio().Update(c, 0);
-            return c.GetCharacterBio().GetBaseCharAttribute(CharAttributeType::Strength);
+            return c.GetCharacterBio().GetBaseCharAttribute(CharAttributeType::Life);
         });
     };
     const auto points = [&](std::uint32_t id) {
@@ -151,7 +152,7 @@ TEST_F(CharacterCommandTrust, AttributePointsAreSpentOnlyByTheirPlayerAndWhereTh
                     .AddModifierPoints(1);
             }
     };
-    const std::vector<float> before = strength(kHostile);
+    const std::vector<float> before = baseLife(kHostile);
 
     // Without a point nothing rises; another player's point, or a pet's, is not the sender's.
     SendFromHostile(new IncrementBaseStrengthConfigCmd(kHostile));
@@ -168,7 +169,7 @@ TEST_F(CharacterCommandTrust, AttributePointsAreSpentOnlyByTheirPlayerAndWhereTh
     SendFromHostile(new IncrementBaseStrengthConfigCmd(kHonestPet));
     EXPECT_EQ(game.Server().CountLog("not the sender's own player"), 1);
     EXPECT_EQ(game.Server().CountLog("Net: refused"), 5);
-    EXPECT_EQ(strength(kHostile), before);
+    EXPECT_EQ(baseLife(kHostile), before);
     EXPECT_EQ(points(kHonest), (std::vector<std::uint32_t>{1, 1, 1}));
     EXPECT_EQ(points(kHonestPet), (std::vector<std::uint32_t>{1, 1, 1}));
 
@@ -179,12 +180,12 @@ TEST_F(CharacterCommandTrust, AttributePointsAreSpentOnlyByTheirPlayerAndWhereTh
         objects.CreateObject<ControllerCombat>(kHostileMind)->AttachParent(kHostile);
         objects.GetObject<Character>(kHostile)->SetControllerId(kHostileMind);
         auto* mind = objects.GetObject<ControllerCombat>(kHostileMind);
-        mind->IncrementCharacterStrength();
-        mind->IncrementCharacterStrength();  // a second click on the same point pays nothing
+        mind->IncrementCharacterLife();
+        mind->IncrementCharacterLife();  // a second click on the same point pays nothing
         EXPECT_EQ(objects.GetObject<Character>(kHostile)->GetModifierPoints(), 1u);
     }
     game.Pump();
-    const std::vector<float> after = strength(kHostile);
+    const std::vector<float> after = baseLife(kHostile);
     EXPECT_GT(after[0], before[0]);
     EXPECT_EQ(after, std::vector<float>(3, after[0]));
     EXPECT_EQ(points(kHostile), (std::vector<std::uint32_t>{0, 0, 0}));
