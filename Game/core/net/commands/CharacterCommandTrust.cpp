@@ -1,7 +1,8 @@
-// What a server takes from a client about its own player's base attributes: the spend of an
-// attribute point the server's copy has, whose increment the character's level record gives.
+// What a server takes from a client about its own player's base attributes (not a pet's: the gate
+// lets a client command those too): the spend of an attribute point the server's copy has, whose
+// increment the character's level record gives.
 #include "Engine/net/NetFaultLog.h"
-#include "Game/characters/Player.h"
+#include "Game/characters/Character.h"
 #include "Game/core/GameConstants.h"
 #include "Game/core/net/commands/CharacterCommands.h"
 
@@ -14,7 +15,7 @@ bool AcceptAttributeSpend(unsigned int objectId, int amount, PACKET_TYPE type, i
     const char* refusal = nullptr;
     if (!character)
         refusal = "no character here";
-    else if (!dynamic_cast<const Player*>(character) || HostOfPlayer(objectId) != sourceHost)
+    else if (character->GetMasterId() != 0 || HostOfPlayer(objectId) != sourceHost)
         refusal = "not the sender's own player";
     else if (amount != 0)
         refusal = "a client spends a point; it names no amount";
