@@ -184,6 +184,40 @@ TEST_F(Navigation, PathAdvancesToItsEnd) {
     EXPECT_EQ(path->GetLength(), 0.0f);
 }
 
+TEST_F(Navigation, RecycledPathsMatchFreshSearches) {
+    PathFinder& finder = World::Get().GetPathFinder();
+    const WorldVec3 inWall(meadow, Vec3(21, 0, 25));
+    struct Case {
+        WorldVec3 from, to;
+    };
+    // Round the wall (many corners), straight (two), then from and to a place in the wall
+    // (none), twice over so that the kept nearest-polygon answers, misses too, are asked.
+    const Case cases[] = {{At(10, 25), At(32, 25)}, {At(10, 25), At(10, 5)},
+                          {inWall, At(10, 5)},      {At(10, 5), inWall},
+                          {At(10, 25), At(32, 25)}, {inWall, At(10, 5)}};
+    for (const Case& c : cases) {
+        const std::unique_ptr<Path> fresh =
+            std::make_unique<Path>(nullptr, std::vector<Vec3>(), std::vector<std::uint32_t>());
+        const bool found = finder.FindPath(0, c.from, c.to, PathGenerationParams(), 30, *fresh);
+        // A path half walked and handed back is the storage of the next search.
+        auto used = World::Get().FindPath(0, At(10, 25), At(32, 25), PathGenerationParams(), 30);
+        ASSERT_NE(used, nullptr);
+        WorldVec3 at;
+        Vec3 heading;
+        used->Advance(used->GetLength() * 0.5f, at, heading);
+        finder.Recycle(std::move(used));
+        auto again = World::Get().FindPath(0, c.from, c.to, PathGenerationParams(), 30);
+        ASSERT_EQ(again != nullptr, found);
+        if (!found)
+            continue;
+        EXPECT_EQ(again->GetCorners(), fresh->GetCorners());
+        EXPECT_EQ(again->GetPolygons(), fresh->GetPolygons());
+        EXPECT_EQ(again->GetLength(), fresh->GetLength());
+        EXPECT_EQ(again->GetPosition(), fresh->GetStart());
+        finder.Recycle(std::move(again));
+    }
+}
+
 // The done-when scenario: a stand-in character walks a path round the wall frame by frame on
 // two machines, which see the same positions at every frame.
 std::vector<Vec3> WalkAroundTheWall(const std::filesystem::path& root) {
