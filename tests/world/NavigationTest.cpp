@@ -192,9 +192,8 @@ TEST_F(Navigation, RecycledPathsMatchFreshSearches) {
     };
     // Round the wall (many corners), straight (two), then from and to a place in the wall
     // (none), twice over so that the kept nearest-polygon answers, misses too, are asked.
-    const Case cases[] = {{At(10, 25), At(32, 25)}, {At(10, 25), At(10, 5)},
-                          {inWall, At(10, 5)},      {At(10, 5), inWall},
-                          {At(10, 25), At(32, 25)}, {inWall, At(10, 5)}};
+    const Case cases[] = {{At(10, 25), At(32, 25)}, {At(10, 25), At(10, 5)},  {inWall, At(10, 5)},
+                          {At(10, 5), inWall},      {At(10, 25), At(32, 25)}, {inWall, At(10, 5)}};
     for (const Case& c : cases) {
         const std::unique_ptr<Path> fresh =
             std::make_unique<Path>(nullptr, std::vector<Vec3>(), std::vector<std::uint32_t>());
