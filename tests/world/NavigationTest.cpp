@@ -168,6 +168,38 @@ TEST_F(Navigation, ObstaclesBlockUntilDetached) {
     EXPECT_FLOAT_EQ(again->GetLength(), straight->GetLength());
 }
 
+TEST_F(Navigation, AnObstacleForOneSizeClosesOnlyThatSizesPaths) {
+    const WorldVec3 from = At(10, 25), to = At(10, 5);
+    struct Case {
+        int closes;  // -1: every size
+        bool blocksSmall, blocksMedium;
+    };
+    for (const Case& c : {Case{-1, true, true}, Case{0, true, false}, Case{1, false, true}}) {
+        DynamicObstacle barrier;
+        ASSERT_TRUE(barrier.Create(
+            meadow, OrientedBox::FromAxisAligned(Vec3(10, 1, 15), Vec3(6, 1, 0.5f))));
+        if (c.closes < 0)
+            barrier.Attach();
+        else
+            barrier.AttachForSize(c.closes);
+        const bool blocks[] = {c.blocksSmall, c.blocksMedium};
+        for (int size = 0; size < 2; ++size) {
+            auto path = World::Get().FindPath(size, from, to, PathGenerationParams(), 30);
+            ASSERT_NE(path, nullptr);
+            EXPECT_EQ(path->GetLength() > 21.0f, blocks[size]) << c.closes << " size " << size;
+        }
+        // Moved while attached, it stays closed to the same size only.
+        ASSERT_TRUE(barrier.Create(
+            meadow, OrientedBox::FromAxisAligned(Vec3(10, 1, 14), Vec3(6, 1, 0.5f))));
+        for (int size = 0; size < 2; ++size) {
+            auto path = World::Get().FindPath(size, from, to, PathGenerationParams(), 30);
+            ASSERT_NE(path, nullptr);
+            EXPECT_EQ(path->GetLength() > 21.0f, blocks[size]) << c.closes << " moved " << size;
+        }
+    }
+    EXPECT_EQ(World::Get().GetPathFinder().GetObstacleCount(), 0u);
+}
+
 TEST_F(Navigation, PathAdvancesToItsEnd) {
     auto path = World::Get().FindPath(0, At(10, 25), At(32, 25), PathGenerationParams(), 30);
     ASSERT_NE(path, nullptr);

@@ -409,7 +409,9 @@ void PathFinder::AttachObstacle(DynamicObstacle* obstacle) {
     constexpr int kMaxClosed = 64;
     dtPolyRef refs[kMaxClosed];
     for (int size = 0; size < kPathingSizeCount; ++size) {
-        NavMesh* mesh = Mesh(obstacle->GetRegion(), size);
+        NavMesh* mesh = obstacle->mClosesSize < 0 || obstacle->mClosesSize == size
+                            ? Mesh(obstacle->GetRegion(), size)
+                            : nullptr;
         if (!mesh)
             continue;
         int count = 0;

@@ -105,7 +105,7 @@ private:
         std::uint32_t ref = 0;
         Vec3 onMesh;
     };
-    static constexpr std::size_t kNearestMemo = 2048;
+    static constexpr std::size_t kNearestMemo = 8192;
     mutable std::vector<NearestMemo> mNearestMemo;
     std::vector<std::uint32_t> mPolys;  // scratch corridor
     std::vector<float> mStraight;       // scratch corners

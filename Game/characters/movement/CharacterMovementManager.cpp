@@ -249,7 +249,8 @@ void CharacterMovementManager::CreateLocalPath(int ms, float speed) {
             DynamicObstacle& obstacle = *mObstacles[attached];
             if (!obstacle.Create(other->GetRegion(), other->GetRegionBoundingSphere()))
                 continue;
-            obstacle.Attach();
+            // Only this character's search runs while they stand.
+            obstacle.AttachForSize(mCharacter->GetSize());
             ++attached;
         }
         if (attached > 0) {
