@@ -45,7 +45,21 @@ void Engine::LogV(int level, const char* channel, const char* format, va_list ar
     va_end(copy);
     if (needed < 0)
         return;
-    std::string text;
+    // The thread's line keeps its storage, so a line logged every frame allocates nothing; a
+    // line logged while one is being delivered (by the sink) takes a string of its own.
+    thread_local std::string kept;
+    thread_local bool keptInUse = false;
+    std::string own;
+    const bool useKept = !keptInUse;
+    std::string& text = useKept ? kept : own;
+    struct Release {
+        bool active;
+        ~Release() {
+            if (active)
+                keptInUse = false;
+        }
+    } release{useKept};
+    keptInUse = true;
     if (static_cast<std::size_t>(needed) < sizeof small) {
         text.assign(small, static_cast<std::size_t>(needed));
     } else {

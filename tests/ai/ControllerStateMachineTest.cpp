@@ -240,3 +240,48 @@ TEST_F(ControllerStateMachine, DefaultDeathAndStunResponsesClearTheQueueAndSwitc
 
 }  // namespace
 }  // namespace GAME::test
+
+namespace GAME::test {
+namespace {
+
+// The controllers of one class share one table of state names; each keeps only its own states.
+TEST_F(ControllerStateMachine, ControllersOfOneClassKeepTheirOwnStatesUnderSharedNames) {
+    auto* other = Singleton<ObjectManager>::Get().CreateObject<ProbeController>();
+    other->AttachParent(hero->GetObjectId());
+    other->AddProbeState("RepositionForAttack");  // longer than a string keeps in place
+    other->AddProbeState("Idle");
+    const struct {
+        ProbeController* controller;
+        const char* name;
+        bool found;
+        const char* journal;
+    } cases[] = {
+        {other, "RepositionForAttack", true, "RepositionForAttack:begin"},
+        {other, "Idle", true, "Idle:begin"},
+        {other, "Pursue", false, nullptr},  // the class knows it, this controller has none
+        {controller, "RepositionForAttack", false, nullptr},
+        {controller, "Flee", true, "Flee:begin"},
+    };
+    for (const auto& c : cases) {
+        c.controller->journal.clear();
+        tm.ClearLog();
+        c.controller->SetState(c.name, Against(0x200));
+        EXPECT_EQ(tm.CountLog("is trying to be set, but not found"), c.found ? 0 : 1) << c.name;
+        if (c.found) {
+            EXPECT_EQ(c.controller->journal.back(), c.journal) << c.name;
+            EXPECT_STREQ(c.controller->GetExecutingStateName(), c.name);
+        }
+    }
+    // A state registered again replaces the first under the same name.
+    other->SetState("RepositionForAttack", Against(0x300));
+    ProbeState* again = other->AddProbeState("Idle");
+    other->SetState("Idle", Against(0x300));
+    again->onUpdate = [&] { other->journal.push_back("replacement"); };
+    other->journal.clear();
+    hero->SetControllerId(other->GetObjectId());
+    hero->PreAnimationUpdate(16);
+    EXPECT_EQ(other->journal, (Journal{"Idle:update", "replacement"}));
+}
+
+}  // namespace
+}  // namespace GAME::test

@@ -21,8 +21,8 @@ ControllerAI::ControllerAI()
 ControllerAI::~ControllerAI() {
     mActiveTemporaryStates.clear();
     mCurrentState = nullptr;
-    mStates.clear();
-    mTemporaryStates.clear();
+    mStates.Clear();
+    mTemporaryStates.Clear();
     mPreStartState.reset();
 }
 
@@ -38,20 +38,15 @@ void ControllerAI::InitialUpdate() {
     InitializeStates();
 }
 
-void ControllerAI::AddState(const std::string& name, std::unique_ptr<ControllerAIState> state) {
-    mStates[name] = std::move(state);
+void ControllerAI::AddState(std::string_view name, std::unique_ptr<ControllerAIState> state) {
+    mStates.Put(typeid(*this), false, name, std::move(state));
 }
 
-void ControllerAI::AddTemporaryState(const std::string& name,
+void ControllerAI::AddTemporaryState(std::string_view name,
                                      std::unique_ptr<ControllerAIState> state) {
-    if (mTemporaryStates.contains(name))
-        gEngine->Log(0, "State %s is being overwritten.", name.c_str());
-    mTemporaryStates[name] = std::move(state);
-}
-
-ControllerAIState* ControllerAI::GetState(const std::string& name) const {
-    auto it = mStates.find(name);
-    return it == mStates.end() ? nullptr : it->second.get();
+    if (mTemporaryStates.Put(typeid(*this), true, name, std::move(state)))
+        gEngine->Log(0, "State %.*s is being overwritten.", static_cast<int>(name.size()),
+                     name.data());
 }
 
 void ControllerAI::ReleaseSlots(const ControllerAIStateData& old, bool ally) const {
@@ -71,10 +66,11 @@ void ControllerAI::EndCurrentState() {
     mEndingState = outerEnding;
 }
 
-void ControllerAI::SetState(const std::string& name, const ControllerAIStateData& data) {
+void ControllerAI::SetState(std::string_view name, const ControllerAIStateData& data) {
     ControllerAIState* state = GetState(name);
     if (!state) {
-        gEngine->Log(2, "State %s is trying to be set, but not found.", name.c_str());
+        gEngine->Log(2, "State %.*s is trying to be set, but not found.",
+                     static_cast<int>(name.size()), name.data());
         return;
     }
     if (!mActiveTemporaryStates.empty()) {
@@ -97,13 +93,13 @@ void ControllerAI::SetState(const std::string& name, const ControllerAIStateData
     state->OnBegin();
 }
 
-void ControllerAI::AddTemporaryState(const std::string& name, const ControllerAIStateData& data) {
-    auto it = mTemporaryStates.find(name);
-    if (it == mTemporaryStates.end()) {
-        gEngine->Log(0, "Temporary State %s is trying to be set, but not found.", name.c_str());
+void ControllerAI::AddTemporaryState(std::string_view name, const ControllerAIStateData& data) {
+    ControllerAIState* state = mTemporaryStates.Find(name);
+    if (!state) {
+        gEngine->Log(0, "Temporary State %.*s is trying to be set, but not found.",
+                     static_cast<int>(name.size()), name.data());
         return;
     }
-    ControllerAIState* state = it->second.get();
     if (!mActiveTemporaryStates.empty()) {
         mActiveTemporaryStates.push_back({state, data});
         return;
@@ -122,20 +118,15 @@ ControllerAIState* ControllerAI::GetExecutingState() const {
 
 const char* ControllerAI::GetExecutingStateName() const {
     const ControllerAIState* executing = GetExecutingState();
-    for (const auto& [name, state] : mStates)
-        if (state.get() == executing)
-            return name.c_str();
-    for (const auto& [name, state] : mTemporaryStates)
-        if (state.get() == executing)
-            return name.c_str();
-    return nullptr;
+    if (const char* name = mStates.NameOf(executing))
+        return name;
+    return mTemporaryStates.NameOf(executing);
 }
 
 const ControllerAIStateData& ControllerAI::GetCurrentStateData() const {
-    for (const TemporaryEntry& entry : mActiveTemporaryStates)
-        if (!entry.state->Done())
-            return entry.data;
-    return mCurrentData;
+    const TemporaryEntry* running = mActiveTemporaryStates.FindFirst(
+        [](const TemporaryEntry& entry) { return !entry.state->Done(); });
+    return running ? running->data : mCurrentData;
 }
 
 void ControllerAI::Update(int ms) {

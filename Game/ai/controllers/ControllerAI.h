@@ -4,13 +4,14 @@
 // what reaches the controller to whichever state executes, and ticks that state every frame.
 #include <cstdint>
 #include <deque>
-#include <map>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "Game/ai/controllers/ControllerAIState.h"
 #include "Game/ai/controllers/ControllerAIStateData.h"
+#include "Game/ai/controllers/ControllerAIStateNames.h"
 #include "Game/ai/controllers/ControllerCombat.h"
 #include "Game/core/players/Team.h"
 
@@ -51,8 +52,8 @@ public:
     virtual void InitializeStates() {}
 
     // State control.
-    void SetState(const std::string& name, const ControllerAIStateData& data);
-    void AddTemporaryState(const std::string& name, const ControllerAIStateData& data);
+    void SetState(std::string_view name, const ControllerAIStateData& data);
+    void AddTemporaryState(std::string_view name, const ControllerAIStateData& data);
     // Drops every queued temporary state without its OnEnd.
     void ClearTemporaryStates() { mActiveTemporaryStates.clear(); }
     void GoToIdleState() { SetState("Idle", ControllerAIStateData()); }
@@ -127,14 +128,44 @@ public:
 
 protected:
     // Replaces, silently, a state registered under the name.
-    void AddState(const std::string& name, std::unique_ptr<ControllerAIState> state);
-    void AddTemporaryState(const std::string& name, std::unique_ptr<ControllerAIState> state);
-    ControllerAIState* GetState(const std::string& name) const;
+    void AddState(std::string_view name, std::unique_ptr<ControllerAIState> state);
+    void AddTemporaryState(std::string_view name, std::unique_ptr<ControllerAIState> state);
+    ControllerAIState* GetState(std::string_view name) const { return mStates.Find(name); }
 
 private:
     struct TemporaryEntry {
         ControllerAIState* state = nullptr;
         ControllerAIStateData data;
+    };
+    // A queue whose entries keep their place while others join (a deque), made on first use:
+    // an empty deque already holds a block, and most controllers never queue a state.
+    class TemporaryQueue {
+    public:
+        bool empty() const { return !mQueue || mQueue->empty(); }
+        std::size_t size() const { return mQueue ? mQueue->size() : 0; }
+        TemporaryEntry& front() { return mQueue->front(); }
+        const TemporaryEntry& front() const { return mQueue->front(); }
+        void push_back(TemporaryEntry entry) {
+            if (!mQueue)
+                mQueue = std::make_unique<std::deque<TemporaryEntry>>();
+            mQueue->push_back(std::move(entry));
+        }
+        void pop_front() { mQueue->pop_front(); }
+        void clear() {
+            if (mQueue)
+                mQueue->clear();
+        }
+        template <class F>
+        const TemporaryEntry* FindFirst(F&& test) const {
+            if (mQueue)
+                for (const TemporaryEntry& entry : *mQueue)
+                    if (test(entry))
+                        return &entry;
+            return nullptr;
+        }
+
+    private:
+        std::unique_ptr<std::deque<TemporaryEntry>> mQueue;
     };
 
     // Frees the attack slot the character holds around the old enemy (and, when asked, the
@@ -146,13 +177,13 @@ private:
     int mConversationDisinterest = 0;
     // Declared so that destruction runs: states, temporary states, then the pre-start state.
     std::unique_ptr<ControllerAIStatePreStart> mPreStartState;
-    std::map<std::string, std::unique_ptr<ControllerAIState>> mTemporaryStates;
-    std::map<std::string, std::unique_ptr<ControllerAIState>> mStates;
+    ControllerAIStateSet mTemporaryStates;
+    ControllerAIStateSet mStates;
     ControllerAIState* mCurrentState = nullptr;
     // The state whose OnEnd runs: a SetState from inside it does not end it again.
     ControllerAIState* mEndingState = nullptr;
     ControllerAIStateData mCurrentData;
-    std::deque<TemporaryEntry> mActiveTemporaryStates;
+    TemporaryQueue mActiveTemporaryStates;
     float mViewDistance = 20.0f;
     float mStunTime = 0.0f;
     WorldVec3 mMoveTerrainPoint;

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "Engine/Engine.h"
@@ -114,10 +115,10 @@ protected:
                        unsigned value) {
         mController->PlayAnimation(type, name, speed, looping, value);
     }
-    void SetState(const std::string& name, const ControllerAIStateData& data) {
+    void SetState(std::string_view name, const ControllerAIStateData& data) {
         mController->SetState(name, data);
     }
-    void AddTemporaryState(const std::string& name, const ControllerAIStateData& data) {
+    void AddTemporaryState(std::string_view name, const ControllerAIStateData& data) {
         mController->AddTemporaryState(name, data);
     }
     void ClearTemporaryStates() { mController->ClearTemporaryStates(); }

@@ -3,15 +3,57 @@
 #include <charconv>
 #include <cstring>
 #include <limits>
+#include <typeindex>
+#include <utility>
+#include <vector>
 
 #include "Engine/Engine.h"
+#include "Engine/sys/Machine.h"
+#include "Game/rules/formulas/FormulaCache.h"
 
 namespace GAME {
 
+namespace {
+// The owner's answers on binding and slots, each question asked of it once: whether a kept text
+// suits the owner and, when it does not, compiling for the owner ask the same questions.
 template <class T>
-T DesignerEquation<T>::EqVariable::Compute() const {
+class AnswersOnce : public EquationInterface<T> {
+public:
+    explicit AnswersOnce(EquationInterface<T>* owner) : mOwner(owner) {}
+
+    bool GetDesignerVariable(const char* name, T& value) override {
+        return mOwner && mOwner->GetDesignerVariable(name, value);
+    }
+    EquationBinding BindDesignerVariable(const char* name) override {
+        for (const auto& [known, binding] : mBindings)
+            if (known == name)
+                return binding;
+        const EquationBinding binding =
+            mOwner ? mOwner->BindDesignerVariable(name) : EquationBinding{};
+        mBindings.emplace_back(name, binding);
+        return binding;
+    }
+    int ResolveDesignerVariable(const char* name) override {
+        for (const auto& [known, slot] : mSlots)
+            if (known == name)
+                return slot;
+        const int slot =
+            mOwner ? mOwner->ResolveDesignerVariable(name) : EquationInterface<T>::kNoSlot;
+        mSlots.emplace_back(name, slot);
+        return slot;
+    }
+
+private:
+    EquationInterface<T>* mOwner;
+    std::vector<std::pair<std::string, EquationBinding>> mBindings;
+    std::vector<std::pair<std::string, int>> mSlots;
+};
+}  // namespace
+
+template <class T>
+T DesignerEquation<T>::EqVariable::Compute(EquationInterface<T>* owner) const {
     T value{};
-    if (!mOwner || !mOwner->GetDesignerVariable(mName.c_str(), value)) {
+    if (!owner || !owner->GetDesignerVariable(mName.c_str(), value)) {
         gEngine->Log(1, "Designer variable '%s' not found in parent", mName.c_str());
         return T{};
     }
@@ -22,12 +64,39 @@ template <class T>
 DesignerEquation<T>::~DesignerEquation() = default;
 
 template <class T>
+const EquationProgram<T>& DesignerEquation<T>::GetProgram() const {
+    static const EquationProgram<T> kNone;
+    return mParsed ? mParsed->program : kNone;
+}
+
+template <class T>
 bool DesignerEquation<T>::ParseEquation(const char* text, EquationInterface<T>* owner,
                                         const char* source) {
-    mRoot.reset();
-    mProgram.Clear();
+    mParsed.reset();
+    mOwner = owner;
     if (!text)
         return false;
+    auto& kept = Machine::Current().Get<FormulaCache<Parsed>>();
+    const std::type_index grammar(typeid(*this));
+    std::shared_ptr<const Parsed> parsed = kept.Find(grammar, text);
+    AnswersOnce<T> answers(owner);
+    if (!parsed || !ReadsByName(*parsed, &answers)) {
+        std::shared_ptr<Parsed> fresh = Parse(text, &answers);
+        if (!fresh)
+            return false;
+        if (fresh->program.IsCompiled() && fresh->program.IsOwnerFree() &&
+            !kept.Find(grammar, text))
+            kept.Keep(grammar, text, fresh);
+        parsed = std::move(fresh);
+    }
+    mParsed = std::move(parsed);
+    LogUnusedText(text, source, *mParsed);
+    return true;
+}
+
+template <class T>
+std::shared_ptr<typename DesignerEquation<T>::Parsed> DesignerEquation<T>::Parse(
+    const char* text, EquationInterface<T>* owner) {
     // Only the blank is dropped; a tab stays and fails the parse.
     std::string compact;
     compact.reserve(std::strlen(text));
@@ -36,28 +105,44 @@ bool DesignerEquation<T>::ParseEquation(const char* text, EquationInterface<T>* 
             compact.push_back(*p);
 
     const char* cursor = compact.c_str();
-    std::unique_ptr<EqOperator<T>> root;
+    auto parsed = std::make_shared<Parsed>();
     std::string_view replaced;
     // A level that closes before any operand succeeds without a tree; as a whole formula that is
     // no formula at all.
-    if (!BuildEquationTree(cursor, root, owner, replaced) || !root)
-        return false;
-    mRoot = std::move(root);
-    mProgram.Compile(*mRoot, owner);  // without a program the tree walks itself
-    const std::string_view used(compact.c_str(),
-                                static_cast<std::size_t>(cursor - compact.c_str()));
-    LogUnusedText(text, source, used, cursor, replaced);
+    if (!BuildEquationTree(cursor, parsed->root, replaced) || !parsed->root)
+        return nullptr;
+    parsed->program.Compile(*parsed->root, owner);  // without a program the tree walks itself
+    parsed->used.assign(compact.c_str(), static_cast<std::size_t>(cursor - compact.c_str()));
+    parsed->rest = cursor;
+    parsed->replaced = replaced;
+    return parsed;
+}
+
+// The same questions, in the same order, that compiling for this owner would ask.
+template <class T>
+bool DesignerEquation<T>::ReadsByName(const Parsed& parsed, EquationInterface<T>* owner) {
+    if (!owner)
+        return true;
+    for (const std::string& name : parsed.program.GetNames()) {
+        if (owner->BindDesignerVariable(name.c_str()).GetKind() != EquationBinding::Kind::None)
+            return false;
+        if (owner->ResolveDesignerVariable(name.c_str()) != EquationInterface<T>::kNoSlot)
+            return false;
+    }
     return true;
 }
 
 // The formula stands as the language reads it (records rely on that); the designer learns what
 // it left out.
 template <class T>
-void DesignerEquation<T>::LogUnusedText(const char* text, const char* source, std::string_view used,
-                                        std::string_view rest, std::string_view replaced) {
+void DesignerEquation<T>::LogUnusedText(const char* text, const char* source,
+                                        const Parsed& parsed) {
     const char* in = source ? " in " : "";
     if (!source)
         source = "";
+    const std::string& used = parsed.used;
+    const std::string& rest = parsed.rest;
+    const std::string& replaced = parsed.replaced;
     if (!rest.empty())
         gEngine->Log(1, "Designer formula '%s'%s%s: '%.*s' after '%.*s' is ignored", text, in,
                      source, static_cast<int>(rest.size()), rest.data(),
@@ -109,8 +194,7 @@ void DesignerEquation<T>::TokenizeString(const char*& cursor, std::string& name)
 template <class T>
 bool DesignerEquation<T>::BuildEquationTree(const char*& cursor,
                                             std::unique_ptr<EqOperator<T>>& out,
-                                            EquationInterface<T>* owner, std::string_view& replaced,
-                                            int depth) {
+                                            std::string_view& replaced, int depth) {
     if (depth > kMaxNestingDepth)
         return false;
     std::unique_ptr<EqNode<T>> left;
@@ -143,7 +227,7 @@ bool DesignerEquation<T>::BuildEquationTree(const char*& cursor,
             std::string name;
             TokenizeString(cursor, name);
             noteReplaced(operand != nullptr, text);
-            operand = std::make_unique<EqVariable>(owner, std::move(name));
+            operand = std::make_unique<EqVariable>(std::move(name));
         } else if (IsUnaryOperator(c)) {
             ++cursor;
             noteReplaced(unary != nullptr, unaryText);
@@ -160,7 +244,7 @@ bool DesignerEquation<T>::BuildEquationTree(const char*& cursor,
     auto readGroup = [&](std::unique_ptr<EqNode<T>>& operand, std::string_view& text) {
         const char* start = cursor++;
         std::unique_ptr<EqOperator<T>> group;
-        if (!BuildEquationTree(cursor, group, owner, replaced, depth + 1))
+        if (!BuildEquationTree(cursor, group, replaced, depth + 1))
             return false;
         noteReplaced(operand != nullptr, text);
         operand = std::move(group);

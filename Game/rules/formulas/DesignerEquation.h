@@ -13,6 +13,10 @@
 //
 // The tree is the formula's model; parsing also compiles it into a flat program
 // (EquationProgram.h) that evaluations run, with the tree's values, owner calls and log lines.
+//
+// A text whose program asks every name by name does not depend on its owner: the machine keeps
+// it parsed (FormulaCache.h), and every later owner of the same text that binds none of its names
+// shares it, so a record's formulas are parsed and compiled once, not once per character or item.
 #include <memory>
 #include <string>
 #include <string_view>
@@ -29,16 +33,24 @@ public:
     // A name, read from the owner at every evaluation.
     class EqVariable : public EqNode<T> {
     public:
-        EqVariable(EquationInterface<T>* owner, std::string name)
-            : mOwner(owner), mName(std::move(name)) {}
+        explicit EqVariable(std::string name) : mName(std::move(name)) {}
         const std::string& GetName() const { return mName; }
 
     protected:
-        T Compute() const override;
+        T Compute(EquationInterface<T>* owner) const override;
 
     private:
-        EquationInterface<T>* mOwner;  // outlives the formula
         std::string mName;
+    };
+
+    // A text parsed and compiled; shared by owners that bind none of its names.
+    struct Parsed {
+        std::unique_ptr<EqOperator<T>> root;
+        EquationProgram<T> program;
+        // What the lines about unused text quote (LogUnusedText).
+        std::string used;
+        std::string rest;
+        std::string replaced;
     };
 
     DesignerEquation() = default;
@@ -53,15 +65,18 @@ public:
 
     // The formula's value; T{} (0, false) for a formula without a tree.
     T operator()() const {
-        if (!mRoot)
+        if (!mParsed)
             return T{};
-        return mProgram.IsCompiled() ? mProgram.Run() : mRoot->Evaluate();
+        return mParsed->program.IsCompiled() ? mParsed->program.Run(mOwner)
+                                             : mParsed->root->Evaluate(mOwner);
     }
     // The same value by walking the tree, which asks every name by name (bindings are the
     // program's): the reference the program is held to.
-    T EvaluateTree() const { return mRoot ? mRoot->Evaluate() : T{}; }
-    bool HasTree() const { return mRoot != nullptr; }
-    const EquationProgram<T>& GetProgram() const { return mProgram; }
+    T EvaluateTree() const { return mParsed ? mParsed->root->Evaluate(mOwner) : T{}; }
+    bool HasTree() const { return mParsed != nullptr; }
+    const EquationProgram<T>& GetProgram() const;
+    // Whether the parsed text is shared with other owners (or kept for them).
+    bool IsShared() const { return mParsed && mParsed.use_count() > 1; }
 
     // The grammar.
     virtual bool IsOpenParenthetical(char c) const = 0;
@@ -85,17 +100,20 @@ protected:
     // the level closes before any operand. `replaced` keeps the first piece of text that a later
     // token replaced (empty while none did).
     bool BuildEquationTree(const char*& cursor, std::unique_ptr<EqOperator<T>>& out,
-                           EquationInterface<T>* owner, std::string_view& replaced, int depth = 0);
+                           std::string_view& replaced, int depth = 0);
     // A run of number characters converted as by atof; false when the run is too long.
     bool TokenizeReal(const char*& cursor, float& value) const;
     void TokenizeString(const char*& cursor, std::string& name) const;
 
 private:
-    static void LogUnusedText(const char* text, const char* source, std::string_view used,
-                              std::string_view rest, std::string_view replaced);
+    // The text parsed and compiled for `owner`; null when it does not form a formula.
+    std::shared_ptr<Parsed> Parse(const char* text, EquationInterface<T>* owner);
+    // Whether `owner` would read every name of a kept text by name, as its program does.
+    static bool ReadsByName(const Parsed& parsed, EquationInterface<T>* owner);
+    static void LogUnusedText(const char* text, const char* source, const Parsed& parsed);
 
-    std::unique_ptr<EqOperator<T>> mRoot;
-    EquationProgram<T> mProgram;
+    std::shared_ptr<const Parsed> mParsed;
+    EquationInterface<T>* mOwner = nullptr;  // outlives the formula
 };
 
 extern template class DesignerEquation<float>;

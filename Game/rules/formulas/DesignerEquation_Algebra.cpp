@@ -9,33 +9,33 @@ namespace GAME {
 namespace grammar = equation_grammar;
 
 // The operand computed first is held as a float while the other is computed.
-float DesignerEquation_Algebra::EqAdd::Compute() const {
-    const float right = mRight->Evaluate();
-    const float left = mLeft->Evaluate();
+float DesignerEquation_Algebra::EqAdd::Compute(EquationInterface<float>* owner) const {
+    const float right = mRight->Evaluate(owner);
+    const float left = mLeft->Evaluate(owner);
     return left + right;
 }
 
-float DesignerEquation_Algebra::EqSubtract::Compute() const {
-    const float left = mLeft->Evaluate();
-    const float right = mRight->Evaluate();
+float DesignerEquation_Algebra::EqSubtract::Compute(EquationInterface<float>* owner) const {
+    const float left = mLeft->Evaluate(owner);
+    const float right = mRight->Evaluate(owner);
     return left - right;
 }
 
-float DesignerEquation_Algebra::EqMultiply::Compute() const {
-    const float right = mRight->Evaluate();
-    const float left = mLeft->Evaluate();
+float DesignerEquation_Algebra::EqMultiply::Compute(EquationInterface<float>* owner) const {
+    const float right = mRight->Evaluate(owner);
+    const float left = mLeft->Evaluate(owner);
     return left * right;
 }
 
-float DesignerEquation_Algebra::EqDivide::Compute() const {
-    const float left = mLeft->Evaluate();
-    const float right = mRight->Evaluate();
+float DesignerEquation_Algebra::EqDivide::Compute(EquationInterface<float>* owner) const {
+    const float left = mLeft->Evaluate(owner);
+    const float right = mRight->Evaluate(owner);
     return left / right;
 }
 
-float DesignerEquation_Algebra::EqPower::Compute() const {
-    const float right = mRight->Evaluate();
-    const float left = mLeft->Evaluate();
+float DesignerEquation_Algebra::EqPower::Compute(EquationInterface<float>* owner) const {
+    const float right = mRight->Evaluate(owner);
+    const float left = mLeft->Evaluate(owner);
     return static_cast<float>(std::pow(static_cast<double>(left), static_cast<double>(right)));
 }
 

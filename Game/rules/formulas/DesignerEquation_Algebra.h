@@ -11,23 +11,23 @@ public:
     // Add, Multiply and Power evaluate the right operand first; Subtract and Divide the left.
     class EqAdd : public EqOperator<float> {
     protected:
-        float Compute() const override;
+        float Compute(EquationInterface<float>* owner) const override;
     };
     class EqSubtract : public EqOperator<float> {
     protected:
-        float Compute() const override;
+        float Compute(EquationInterface<float>* owner) const override;
     };
     class EqMultiply : public EqOperator<float> {
     protected:
-        float Compute() const override;
+        float Compute(EquationInterface<float>* owner) const override;
     };
     class EqDivide : public EqOperator<float> {
     protected:
-        float Compute() const override;
+        float Compute(EquationInterface<float>* owner) const override;
     };
     class EqPower : public EqOperator<float> {
     protected:
-        float Compute() const override;
+        float Compute(EquationInterface<float>* owner) const override;
     };
 
     bool IsOpenParenthetical(char c) const override;

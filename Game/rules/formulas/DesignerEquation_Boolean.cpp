@@ -6,16 +6,16 @@ namespace GAME {
 
 namespace grammar = equation_grammar;
 
-bool DesignerEquation_Boolean::EqAnd::Compute() const {
-    return mLeft->Evaluate() && mRight->Evaluate();
+bool DesignerEquation_Boolean::EqAnd::Compute(EquationInterface<bool>* owner) const {
+    return mLeft->Evaluate(owner) && mRight->Evaluate(owner);
 }
 
-bool DesignerEquation_Boolean::EqOr::Compute() const {
-    return mLeft->Evaluate() || mRight->Evaluate();
+bool DesignerEquation_Boolean::EqOr::Compute(EquationInterface<bool>* owner) const {
+    return mLeft->Evaluate(owner) || mRight->Evaluate(owner);
 }
 
-bool DesignerEquation_Boolean::EqPassThrough::Compute() const {
-    return mLeft->Evaluate();
+bool DesignerEquation_Boolean::EqPassThrough::Compute(EquationInterface<bool>* owner) const {
+    return mLeft->Evaluate(owner);
 }
 
 bool DesignerEquation_Boolean::IsOpenParenthetical(char c) const {

@@ -10,16 +10,16 @@ public:
     // Short-circuit: the right operand is evaluated only when the left does not decide.
     class EqAnd : public EqOperator<bool> {
     protected:
-        bool Compute() const override;
+        bool Compute(EquationInterface<bool>* owner) const override;
     };
     class EqOr : public EqOperator<bool> {
     protected:
-        bool Compute() const override;
+        bool Compute(EquationInterface<bool>* owner) const override;
     };
     // A single operand: its value.
     class EqPassThrough : public EqOperator<bool> {
     protected:
-        bool Compute() const override;
+        bool Compute(EquationInterface<bool>* owner) const override;
     };
     class EqNot : public EqUnaryOperator<bool> {
     public:

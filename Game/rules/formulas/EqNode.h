@@ -1,7 +1,10 @@
 #pragma once
 // The nodes of a designer formula's expression tree. A node computes its own value, then passes
-// it through its unary operator when it has one. Children are owned.
+// it through its unary operator when it has one. Children are owned. The owner that answers the
+// names is handed in at each evaluation, so one tree serves every owner that reads it by name.
 #include <memory>
+
+#include "Game/rules/formulas/EquationInterface.h"
 
 namespace GAME {
 
@@ -17,8 +20,8 @@ class EqNode {
 public:
     virtual ~EqNode() = default;
 
-    T Evaluate() const {
-        const T value = Compute();
+    T Evaluate(EquationInterface<T>* owner = nullptr) const {
+        const T value = Compute(owner);
         return mUnary ? mUnary->Apply(value) : value;
     }
 
@@ -28,7 +31,7 @@ public:
 
 protected:
     // The node's own value, before its unary operator.
-    virtual T Compute() const = 0;
+    virtual T Compute(EquationInterface<T>* owner) const = 0;
 
 private:
     std::unique_ptr<EqUnaryOperator<T>> mUnary;
@@ -41,7 +44,7 @@ public:
     T GetValue() const { return mValue; }
 
 protected:
-    T Compute() const override { return mValue; }
+    T Compute(EquationInterface<T>*) const override { return mValue; }
 
 private:
     T mValue;

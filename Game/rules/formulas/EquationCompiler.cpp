@@ -47,6 +47,7 @@ auto EquationCompiler<T>::Variable(const std::string& name) -> Operand {
             const int slot = mOwner ? mOwner->ResolveDesignerVariable(name.c_str())
                                     : EquationInterface<T>::kNoSlot;
             if (slot >= 0) {
+                ++mProgram.mSlottedNames;
                 operand.kind = OperandKind::Slotted;
                 operand.value.owned = {static_cast<std::uint32_t>(slot), index};
             } else {

@@ -13,7 +13,6 @@ namespace GAME {
 template <class T>
 bool EquationProgram<T>::Compile(const EqNode<T>& root, EquationInterface<T>* owner) {
     Clear();
-    mOwner = owner;
     EquationCompiler<T> compiler(*this, owner);
     if (!compiler.CompileRoot(root)) {
         Clear();
@@ -107,17 +106,17 @@ void EquationProgram<T>::Clear() {
     mReadsInOrder = false;
     mReadsBySlot = false;
     mNames.clear();
-    mOwner = nullptr;
     mResult = {};
     mBoundNames = 0;
+    mSlottedNames = 0;
     mRun = nullptr;
 }
 
 template <class T>
-inline T EquationProgram<T>::AskOwner(const char* text) const {
+inline T EquationProgram<T>::AskOwner(const char* text, EquationInterface<T>* owner) {
     // The same call, default and log line as the tree's variable node.
     T value{};
-    if (!mOwner || !mOwner->GetDesignerVariable(text, value)) {
+    if (!owner || !owner->GetDesignerVariable(text, value)) {
         gEngine->Log(1, "Designer variable '%s' not found in parent", text);
         return T{};
     }
@@ -125,9 +124,9 @@ inline T EquationProgram<T>::AskOwner(const char* text) const {
 }
 
 template <class T>
-inline T EquationProgram<T>::AskOwnerSlot(OwnerSlot owned) const {
+inline T EquationProgram<T>::AskOwnerSlot(OwnerSlot owned, EquationInterface<T>* owner) const {
     T value{};
-    if (!mOwner->GetDesignerVariableAt(static_cast<int>(owned.slot), value)) {
+    if (!owner->GetDesignerVariableAt(static_cast<int>(owned.slot), value)) {
         gEngine->Log(1, "Designer variable '%s' not found in parent", mNames[owned.name].c_str());
         return T{};
     }
@@ -135,14 +134,15 @@ inline T EquationProgram<T>::AskOwnerSlot(OwnerSlot owned) const {
 }
 
 template <class T>
-inline T EquationProgram<T>::Fetch(OperandKind kind, const OperandValue& value) const {
+inline T EquationProgram<T>::Fetch(OperandKind kind, const OperandValue& value,
+                                   EquationInterface<T>* owner) const {
     switch (kind) {
         case OperandKind::Constant:
             return value.constant;
         case OperandKind::Named:
-            return AskOwner(mNames[value.index].c_str());
+            return AskOwner(mNames[value.index].c_str(), owner);
         case OperandKind::Slotted:
-            return AskOwnerSlot(value.owned);
+            return AskOwnerSlot(value.owned, owner);
 #define EQUATION_PROGRAM_FETCH_BOUND(name, type) \
     case OperandKind::name:                      \
         return static_cast<T>(*static_cast<const type*>(value.where));
@@ -184,16 +184,17 @@ inline float Square(float value) {
 }  // namespace
 
 template <>
-__attribute__((noinline)) void EquationProgram<float>::ReadInOrder(float* slots) const {
+__attribute__((noinline)) void EquationProgram<float>::ReadInOrder(
+    float* slots, EquationInterface<float>* owner) const {
     const Read* read = mReads.data();
     const Read* const readsEnd = read + mReads.size();
     for (; read != readsEnd; ++read) {
         if (read->kind == OperandKind::Slotted)
-            slots[read->slot] = AskOwnerSlot(read->name.owned);
+            slots[read->slot] = AskOwnerSlot(read->name.owned, owner);
         else if (read->kind == OperandKind::Named)
-            slots[read->slot] = AskOwner(read->name.text);
+            slots[read->slot] = AskOwner(read->name.text, owner);
         else
-            slots[read->slot] = Fetch(read->kind, read->name);
+            slots[read->slot] = Fetch(read->kind, read->name, owner);
     }
 }
 
@@ -207,7 +208,8 @@ __attribute__((noinline)) void EquationProgram<float>::ReadInOrder(float* slots)
 
 template <>
 template <bool kAsksOwner>
-GAME_KEEP_STEP_TAILS float EquationProgram<float>::RunAlgebra(const EquationProgram& program) {
+GAME_KEEP_STEP_TAILS float EquationProgram<float>::RunAlgebra(const EquationProgram& program,
+                                                              EquationInterface<float>* owner) {
     float slots[kMaxRegisters];
     const Read* read = program.mReads.data();
     const Read* const readsEnd = read + program.mReads.size();
@@ -215,7 +217,6 @@ GAME_KEEP_STEP_TAILS float EquationProgram<float>::RunAlgebra(const EquationProg
         if (program.mReadsBySlot) {
             // The owner writes straight into the slot; a value it does not write is 0, as in
             // the tree.
-            EquationInterface<float>* const owner = program.mOwner;
             for (; read != readsEnd; ++read) {
                 float& value = slots[read->slot];
                 value = 0.0f;
@@ -226,9 +227,10 @@ GAME_KEEP_STEP_TAILS float EquationProgram<float>::RunAlgebra(const EquationProg
                 }
             }
         } else {
-            program.ReadInOrder(slots);
+            program.ReadInOrder(slots, owner);
         }
     } else {
+        (void)owner;
         // Grouped by kind in the order the kinds are declared: one tight loop per kind.
 #define EQUATION_PROGRAM_READ_BOUND(kindName, type)                         \
     for (; read != readsEnd && read->kind == OperandKind::kindName; ++read) \
@@ -318,7 +320,8 @@ ReturnConst:
 }
 
 template <>
-bool EquationProgram<bool>::RunBoolean(const EquationProgram& program) {
+bool EquationProgram<bool>::RunBoolean(const EquationProgram& program,
+                                       EquationInterface<bool>* owner) {
     using T = bool;
     T accumulator{};
     const std::size_t count = program.mCode.size();
@@ -326,7 +329,7 @@ bool EquationProgram<bool>::RunBoolean(const EquationProgram& program) {
         const Instruction& in = program.mCode[pc++];
         switch (in.op) {
             case Op::Load:
-                accumulator = program.Fetch(in.kind, in.name);
+                accumulator = program.Fetch(in.kind, in.name, owner);
                 break;
             case Op::Not:
                 accumulator = !accumulator;
@@ -347,8 +350,10 @@ bool EquationProgram<bool>::RunBoolean(const EquationProgram& program) {
                                                          : accumulator;
 }
 
-template float EquationProgram<float>::RunAlgebra<false>(const EquationProgram&);
-template float EquationProgram<float>::RunAlgebra<true>(const EquationProgram&);
+template float EquationProgram<float>::RunAlgebra<false>(const EquationProgram&,
+                                                         EquationInterface<float>*);
+template float EquationProgram<float>::RunAlgebra<true>(const EquationProgram&,
+                                                        EquationInterface<float>*);
 template class EquationProgram<float>;
 template class EquationProgram<bool>;
 

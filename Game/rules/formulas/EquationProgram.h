@@ -157,8 +157,9 @@ public:
     bool IsCompiled() const {
         return mRun != nullptr;
     }
-    T Run() const {
-        return mRun(*this);
+    // The names are asked of `owner`: a program that binds nothing serves any owner.
+    T Run(EquationInterface<T>* owner) const {
+        return mRun(*this, owner);
     }
 
     // Reads and steps (a folded formula is one step: its value), or a condition's instructions.
@@ -169,22 +170,31 @@ public:
     std::size_t GetBoundNameCount() const {
         return mBoundNames;
     }
+    // Whether the program asks every name by name (none bound in place, none by slot), so that
+    // it does not depend on the owner it was compiled for.
+    bool IsOwnerFree() const {
+        return mBoundNames == 0 && mSlottedNames == 0;
+    }
+    // The names it asks by name or by slot, each once, in the tree's order.
+    const std::vector<std::string>& GetNames() const {
+        return mNames;
+    }
 
 private:
     friend class EquationCompiler<T>;
 
     // A name's value: asked of the owner or read where it is bound.
-    T Fetch(OperandKind kind, const OperandValue& value) const;
-    T AskOwner(const char* name) const;
-    T AskOwnerSlot(OwnerSlot owned) const;
+    T Fetch(OperandKind kind, const OperandValue& value, EquationInterface<T>* owner) const;
+    static T AskOwner(const char* name, EquationInterface<T>* owner);
+    T AskOwnerSlot(OwnerSlot owned, EquationInterface<T>* owner) const;
     // The entries, defined for the numeric and the boolean program respectively. A numeric
     // program that asks its owner for names has an entry of its own, so that one that only reads
     // in place carries nothing of the asking.
     template <bool kAsksOwner>
-    static float RunAlgebra(const EquationProgram& program);
-    static bool RunBoolean(const EquationProgram& program);
+    static float RunAlgebra(const EquationProgram& program, EquationInterface<T>* owner);
+    static bool RunBoolean(const EquationProgram& program, EquationInterface<T>* owner);
     // The reads of a program that asks its owner, in the tree's order.
-    void ReadInOrder(float* slots) const;
+    void ReadInOrder(float* slots, EquationInterface<T>* owner) const;
 
     std::vector<Instruction> mCode;  // a condition
     // A numeric program: the reads fill the first slots, the temporaries the rest. When every name
@@ -196,20 +206,22 @@ private:
     bool mReadsInOrder = false;
     bool mReadsBySlot = false;        // every read in order asks the owner by slot
     std::vector<std::string> mNames;  // of the unbound variables, slotted or not
-    EquationInterface<T>* mOwner = nullptr;
     Operand mResult;
     std::size_t mBoundNames = 0;
+    std::size_t mSlottedNames = 0;
     // The entry that runs the program; none while it is not compiled.
-    T (*mRun)(const EquationProgram&) = nullptr;
+    T (*mRun)(const EquationProgram&, EquationInterface<T>*) = nullptr;
 };
 
 template <>
 template <bool kAsksOwner>
-float EquationProgram<float>::RunAlgebra(const EquationProgram& program);
+float EquationProgram<float>::RunAlgebra(const EquationProgram& program,
+                                         EquationInterface<float>* owner);
 template <>
-bool EquationProgram<bool>::RunBoolean(const EquationProgram& program);
+bool EquationProgram<bool>::RunBoolean(const EquationProgram& program,
+                                       EquationInterface<bool>* owner);
 template <>
-void EquationProgram<float>::ReadInOrder(float* slots) const;
+void EquationProgram<float>::ReadInOrder(float* slots, EquationInterface<float>* owner) const;
 
 extern template class EquationProgram<float>;
 extern template class EquationProgram<bool>;
