@@ -147,6 +147,7 @@ void Monster::InitialUpdate() {
     SetTreasureProxy(mTreasureProxyName);
     if (gGameEngine)
         mGameBalanceLevel = gGameEngine->GetBalanceDifficulty();
+    CharAttributeInputsChanged();
     GetCharacterBio().BalanceHasChanged();
 }
 
