@@ -37,8 +37,7 @@ void AddRecords() {
     ASSERT_TRUE(records.AddRecordText(
         kMail, R"({"Class": "ArmorProtective_UpperBody", "characterStrength": 5,
                    "itemSetName": "Records/Test/Totals/Pair.dbr"})"));
-    ASSERT_TRUE(records.AddRecordText(
-        kPair, R"({"Class": "ItemSet", "setName": "tagPair",
+    ASSERT_TRUE(records.AddRecordText(kPair, R"({"Class": "ItemSet", "setName": "tagPair",
                    "setMembers": ["Records/Test/Totals/Mail.dbr"], "characterStrength": [3]})"));
     ASSERT_TRUE(records.AddRecordText(
         kGem, R"({"Class": "ItemRelic", "completedRelicLevel": 1, "characterStrength": [11]})"));
