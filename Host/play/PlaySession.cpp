@@ -277,8 +277,10 @@ void PlaySession::PlayFrames() {
         if (Player* player = Singleton<ObjectManager>::Get().GetObject<Player>(mPlayerId)) {
             mClicks.ClickFor(*player, frame);
             potions.DrinkIfLow(*player);
-            // The campaign's story is timed without skills; the reactive driver's play has them.
-            if (!mCampaign)
+            if (mCampaign)
+                skills.Step(*player, gEngine->GetGameTime(), mCampaign->GetCastRadius(),
+                            mCampaign->MayCallPet());
+            else
                 skills.Step(*player, gEngine->GetGameTime());
             mMarket->Trade(*player);
         }

@@ -21,12 +21,14 @@
 #include "Game/quests/Quest.h"
 #include "Game/quests/QuestRepository.h"
 #include "Game/quests/triggers/TriggerText.h"
+#include "Game/skills/manager/SkillManager.h"
 #include "Game/world/fixeditems/FixedItem.h"
 #include "Game/world/fixeditems/FixedItemContainer.h"
 #include "Host/PrintableText.h"
 #include "Host/play/HostSaves.h"
 #include "Host/play/PlayEventLog.h"
 #include "Host/play/drivers/MarketDriver.h"
+#include "Host/play/drivers/SkillDriver.h"
 #include "Host/play/drivers/TeleportMenu.h"
 
 namespace GAME {
@@ -41,6 +43,8 @@ constexpr float kGuardRadius = 7.0f;
 // The first fight keeps to the cave's mouth around the respawn shrine, so the lair's boss waits
 // for the portal.
 constexpr float kMouthRadius = 15.0f;
+// Skills there are cast only at foes this near, so a javelin does not wake the lair beyond.
+constexpr float kMouthCastRadius = 10.0f;
 // How far past a door the player walks once it is open, and how near that counts as through.
 constexpr float kPastDoor = 3.0f;
 constexpr float kThroughDoor = 1.5f;
@@ -127,8 +131,13 @@ std::optional<HostClick> CampaignDriver::Next(Player& player, int frame, std::ui
     if (!gGameEngine)
         return std::nullopt;
     AnswerDialogs();
-    if (mStep >= mSteps.size())
-        return mFallback.Next(player, frame, gameTimeMs);
+    mCastRadius = 0.0f;
+    mCallPet = false;
+    if (mStep >= mSteps.size()) {
+        mCastRadius = SkillDriver::kFightRadius;
+        mCallPet = true;
+        return Casting(player) ? std::nullopt : mFallback.Next(player, frame, gameTimeMs);
+    }
     if (!mBegun)
         Begin(player, frame);
     if (IsDone(player))
@@ -138,8 +147,18 @@ std::optional<HostClick> CampaignDriver::Next(Player& player, int frame, std::ui
     if (mStep >= mSteps.size() || !mBegun)
         return std::nullopt;
     const Act act = mSteps[mStep].act;
-    if (act == Act::Fight ||
-        (act != Act::Boss && FoeNear(player, player.GetPosition(), kGuardRadius, mNearby)) ||
+    // A travel is a way out of a fight: the stone is touched whoever follows.
+    const bool guard = act != Act::Fight && act != Act::Boss && act != Act::Travel &&
+                       FoeNear(player, player.GetPosition(), kGuardRadius, mNearby);
+    mCastRadius = act == Act::Boss    ? SkillDriver::kFightRadius
+                  : act == Act::Fight ? kMouthCastRadius
+                  : guard             ? kGuardRadius
+                                      : 0.0f;
+    mCallPet = act == Act::Boss;
+    if (mCastRadius > 0.0f && Casting(player))
+        // As a person waits for a spell to leave the hand: a click now would break it off.
+        return std::nullopt;
+    if (act == Act::Fight || guard ||
         (act == Act::Boss && !FindNearest(player, mSteps[mStep].record))) {
         std::optional<HostClick> click = mFallback.Next(player, frame, gameTimeMs);
         if (click && act == Act::Fight && mHome.region &&
@@ -316,6 +335,18 @@ std::optional<HostClick> CampaignDriver::ClickOn(Player& player, Entity& target,
         mTarget = target.GetObjectId();
     }
     return HostClick{frame, target.GetObjectId(), at.region->GetName(), at.local, 0};
+}
+
+bool CampaignDriver::Casting(Player& player) {
+    std::uint32_t target = 0;
+    WorldVec3 point;
+    std::uint32_t skill = 0;
+    // Set while an attack's animation plays, cleared when it ends or breaks off.
+    player.GetCurrentAttackTarget(target, point, skill);
+    // The plain attacks are swung again at the next click anyway.
+    SkillManager& skills = player.GetSkillManager();
+    return skill != 0 && skill != skills.GetDefaultSkillId() &&
+           skill != skills.GetDefaultWPSkillId();
 }
 
 Entity* CampaignDriver::FindNearest(const Player& player, const char* record) const {

@@ -65,6 +65,13 @@ public:
     void PrintSummary(std::FILE* out, const Player* player) const;
 
     std::size_t GetStepsDone() const { return mStepsDone; }
+    // How near a foe must be for the player's skills to be cast at it this frame (0: none). A
+    // cast outside the fights would turn the player from what the step walks it to; in the
+    // cave's first fight one at a far foe would wake the lair before the portal leads there.
+    float GetCastRadius() const { return mCastRadius; }
+    // A pet is called in the boss fights only: elsewhere it would run on and wake what the
+    // story meets later.
+    bool MayCallPet() const { return mCallPet; }
 
 private:
     void Begin(Player& player, int frame);
@@ -73,6 +80,8 @@ private:
     // Loot lying or a chest to open near the respawn shrine.
     bool LeftToLoot();
     std::optional<HostClick> ClickFor(Player& player, int frame);
+    // The player is casting a skill other than its plain attacks.
+    static bool Casting(Player& player);
     // The nearest entity of the record in the player's region (items only while lying there).
     Entity* FindNearest(const Player& player, const char* record) const;
     std::optional<HostClick> ClickOn(Player& player, Entity& target, int frame);
@@ -91,6 +100,8 @@ private:
     std::size_t mStep = 0;
     std::size_t mStepsDone = 0;
     bool mBegun = false;
+    float mCastRadius = 0.0f;
+    bool mCallPet = false;
     int mStepFrame = 0;
     std::uint64_t mNextClickMs = 0;
     // The step's target was clicked from within reach: it is waited on, not clicked again.
