@@ -40,14 +40,10 @@ Character* Monster() {
 class ControllerDeath : public ::testing::Test {
 protected:
     ControllerDeath() : game(2) {
-        int index = 0;
         for (TestMachine* tm : game.Machines()) {
             MachineScope scope(tm->machine());
             InitializeObjects();
-            if (index++ == 0)
-                gGameEngine->SetAsNetworkServer();
-            else
-                gGameEngine->SetAsNetworkClient();
+            game.TakeRole(*tm);
             MakeLivingCharacter(kMonster, 10, 10);
         }
         ON_MACHINE(game.Server()) {

@@ -31,14 +31,10 @@ std::vector<std::uint8_t> PacketBytes(const CharacterAction& action) {
 class CharacterActionNetwork : public ::testing::Test {
 protected:
     CharacterActionNetwork() : game(2) {
-        int index = 0;
         for (TestMachine* tm : game.Machines()) {
             MachineScope scope(tm->machine());
             InitializeObjects();
-            if (index++ == 0)
-                gGameEngine->SetAsNetworkServer();
-            else
-                gGameEngine->SetAsNetworkClient();
+            game.TakeRole(*tm);
             MakeLivingCharacter(kMonster, 10, 10);
             MakeLivingCharacter(kPartner, 12, 10);
         }

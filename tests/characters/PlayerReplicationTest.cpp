@@ -77,14 +77,10 @@ PlayerSeen SeenOf(Player& p) {
 class PlayerReplication : public ::testing::Test {
 protected:
     PlayerReplication() : game(1) {
-        int index = 0;
         for (TestMachine* tm : game.Machines()) {
             MachineScope scope(tm->machine());
             InitializeObjects();
-            if (index++ == 0)
-                gGameEngine->SetAsNetworkServer();
-            else
-                gGameEngine->SetAsNetworkClient();
+            game.TakeRole(*tm);
         }
     }
     ~PlayerReplication() override {

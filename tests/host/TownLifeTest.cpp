@@ -53,14 +53,10 @@ TEST(TownLife, TheMeadowLivesAlikeOnTheServerAndItsClient) {
     NetTestGame game(1, TestMachine::SampleDataDir());
     std::vector<std::unique_ptr<Lines>> lines;
     std::vector<std::map<std::uint32_t, Townsperson>> placed;
-    int index = 0;
     for (TestMachine* tm : game.Machines()) {
         MachineScope scope(tm->machine());
         InitializeObjects();
-        if (index++ == 0)
-            gGameEngine->SetAsNetworkServer();
-        else
-            gGameEngine->SetAsNetworkClient();
+        game.TakeRole(*tm);
         ASSERT_TRUE(World::Get().LoadLevel("Levels/Sample/Sample.level"));
         lines.push_back(std::make_unique<Lines>());
         placed.push_back(Townsfolk());

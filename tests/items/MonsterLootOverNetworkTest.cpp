@@ -40,14 +40,10 @@ std::vector<Dropped> DropsHere() {
 
 std::vector<Dropped> KillDropperOnServer(std::uint32_t seed) {
     NetTestGame game(2);
-    int index = 0;
     for (TestMachine* tm : game.Machines()) {
         MachineScope scope(tm->machine());
         InitializeObjects();
-        if (index++ == 0)
-            gGameEngine->SetAsNetworkServer();
-        else
-            gGameEngine->SetAsNetworkClient();
+        game.TakeRole(*tm);
     }
     ON_MACHINE(game.Server()) {
         gGameEngine->GetRandomGen().Seed(seed);

@@ -296,14 +296,10 @@ constexpr std::uint32_t kOwnHero = 0x10004100;
 class CommandsAcrossMachines : public ::testing::Test {
 protected:
     CommandsAcrossMachines() : game(2) {
-        int index = 0;
         for (TestMachine* tm : game.Machines()) {
             MachineScope scope(tm->machine());
             InitializeObjects();
-            if (index++ == 0)
-                gGameEngine->SetAsNetworkServer();
-            else
-                gGameEngine->SetAsNetworkClient();
+            game.TakeRole(*tm);
             auto* hero = Singleton<ObjectManager>::Get().CreateObjectFromFile<Character>(
                 "Records/SkillManager/Warrior.dbr", kOwnHero);
             hero->InitialUpdate();

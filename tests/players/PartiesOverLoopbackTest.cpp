@@ -23,7 +23,6 @@ constexpr std::uint32_t kNoRecord = 0xFFFFFFFF;
 class PartiesOverLoopback : public ::testing::Test {
 protected:
     explicit PartiesOverLoopback(int clients) : game(clients) {
-        int index = 0;
         for (TestMachine* tm : game.Machines()) {
             MachineScope scope(tm->machine());
             LocalizationManager& texts = LocalizationManager::Instance();
@@ -32,10 +31,7 @@ protected:
             texts.SetText("tagMessageJoin", L"%s joined");
             texts.SetText("tagMessageLeave", L"%s left");
             InitializeObjects();
-            if (index++ == 0)
-                gGameEngine->SetAsNetworkServer();
-            else
-                gGameEngine->SetAsNetworkClient();
+            game.TakeRole(*tm);
         }
         for (int host = 0; host <= clients; ++host)
             Join(host);

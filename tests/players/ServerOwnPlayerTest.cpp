@@ -26,14 +26,10 @@ constexpr std::uint32_t kMerchant = 0x00000021;
 class ServerOwnPlayerTest : public ::testing::Test {
 protected:
     ServerOwnPlayerTest() {
-        int index = 0;
         for (TestMachine* tm : game.Machines()) {
             MachineScope scope(tm->machine());
             InitializeObjects();
-            if (index++ == 0)
-                gGameEngine->SetAsNetworkServer();
-            else
-                gGameEngine->SetAsNetworkClient();
+            game.TakeRole(*tm);
         }
     }
     ~ServerOwnPlayerTest() override {

@@ -1,9 +1,11 @@
 #include "support/NetTestGame.h"
 
 #include "Engine/Engine.h"
+#include "Engine/net/ActorConfigCommand.h"
 #include "Engine/net/FrameStrikes.h"
 #include "Engine/net/NetworkConnectionManager.h"
 #include "Engine/net/transport/LoopbackTransport.h"
+#include "Game/core/GameEngine.h"
 
 namespace GAME::test {
 
@@ -28,6 +30,29 @@ std::vector<TestMachine*> NetTestGame::Machines() const {
     for (const auto& tm : mMachines)
         machines.push_back(tm.get());
     return machines;
+}
+
+void NetTestGame::TakeRole(TestMachine& tm) {
+    if (&tm == &Server())
+        gGameEngine->SetAsNetworkServer();
+    else
+        gGameEngine->SetAsNetworkClient();
+}
+
+std::uint64_t NetTestGame::PacketsReceived(TestMachine& tm) {
+    MachineScope scope(tm.machine());
+    return gEngine->GetNetworkConnectionManager()->GetPacketsReceived();
+}
+
+bool NetTestGame::SendFromClient(ActorConfigCommand& command, int client, int watcher) {
+    const std::uint64_t before = PacketsReceived(Client(watcher));
+    {
+        MachineScope scope(Client(client).machine());
+        const std::unique_ptr<NetPacket> packet = command.GetNetPacket();
+        gEngine->GetNetworkConnectionManager()->SendToServer(packet.get());
+    }
+    Pump();
+    return PacketsReceived(Client(watcher)) > before;
 }
 
 int NetTestGame::Pump(int maxRounds) {

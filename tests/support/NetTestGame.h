@@ -7,6 +7,7 @@
 //   ON_MACHINE(game.Server()) { ...enqueue a command... }
 //   game.Pump();
 //   ON_MACHINE(game.Client(0)) { ...check the same change... }
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
@@ -16,8 +17,9 @@
 #include "support/TestMachine.h"
 
 namespace GAME {
+class ActorConfigCommand;
 class LoopbackNetwork;
-}
+}  // namespace GAME
 
 namespace GAME::test {
 
@@ -34,6 +36,13 @@ public:
     // The server first, then the clients in order.
     std::vector<TestMachine*> Machines() const;
     LoopbackNetwork& Network() { return *mNetwork; }
+    // Makes the server's machine the network server and every other one a client (current).
+    void TakeRole(TestMachine& tm);
+
+    // The command as client `client`'s machine sends it, without running it there, then Pump.
+    // True when the server passed something on to client `watcher`.
+    bool SendFromClient(ActorConfigCommand& command, int client = 0, int watcher = 1);
+    static std::uint64_t PacketsReceived(TestMachine& tm);
 
     // Delivers queued packets on every machine, round after round, until none is left (at most
     // maxRounds rounds), each machine running the strikes it holds once all are delivered (see

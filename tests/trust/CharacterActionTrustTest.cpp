@@ -25,14 +25,10 @@ namespace {
 class CharacterActionTrust : public ::testing::Test {
 protected:
     CharacterActionTrust() : game(2) {
-        int index = 0;
         for (TestMachine* tm : game.Machines()) {
             MachineScope scope(tm->machine());
             InitializeObjects();
-            if (index++ == 0)
-                gGameEngine->SetAsNetworkServer();
-            else
-                gGameEngine->SetAsNetworkClient();
+            game.TakeRole(*tm);
             MakeLivingCharacter(kHostile, 10, 10);
             MakeLivingCharacter(kHonest, 20, 10);
         }

@@ -24,14 +24,10 @@ constexpr std::uint32_t kPetMind = 0x601;
 class CharacterCommandTrust : public ::testing::Test {
 protected:
     CharacterCommandTrust() : game(2) {
-        int index = 0;
         for (TestMachine* tm : game.Machines()) {
             MachineScope scope(tm->machine());
             InitializeObjects();
-            if (index++ == 0)
-                gGameEngine->SetAsNetworkServer();
-            else
-                gGameEngine->SetAsNetworkClient();
+            game.TakeRole(*tm);
             MakePlayer(kHostile, L"Hostile", 3);
             MakePlayer(kHonest, L"Honest", 3);
             auto& objects = Singleton<ObjectManager>::Get();
@@ -50,11 +46,7 @@ protected:
     // The command as the hostile client's machine sends it, without running it there.
     void SendFromHostile(ActorConfigCommand* command) {
         std::unique_ptr<ActorConfigCommand> owned(command);
-        ON_MACHINE(game.Client(0)) {
-            std::unique_ptr<NetPacket> packet(owned->GetNetPacket());
-            gEngine->GetNetworkConnectionManager()->SendToServer(packet.get());
-        }
-        game.Pump();
+        game.SendFromClient(*owned);
     }
     std::vector<bool> OnEachMachine(std::uint32_t id, bool (*test)(const Character&)) {
         return game.OnEach([&] {

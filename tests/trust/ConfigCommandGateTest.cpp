@@ -88,14 +88,10 @@ namespace {
 class ConfigCommandGate : public ::testing::Test {
 protected:
     ConfigCommandGate() : game(2) {
-        int index = 0;
         for (TestMachine* tm : game.Machines()) {
             MachineScope scope(tm->machine());
             InitializeObjects();
-            if (index++ == 0)
-                gGameEngine->SetAsNetworkServer();
-            else
-                gGameEngine->SetAsNetworkClient();
+            game.TakeRole(*tm);
             // Every machine holds both players, as replication gives them.
             MakePlayer(kHostile, L"Hostile", 3);
             MakePlayer(kHonest, L"Honest", 3);

@@ -35,14 +35,10 @@ constexpr std::uint32_t kRespawnShrine = 0x0A000007;
 class FixedItemTrust : public ::testing::Test {
 protected:
     FixedItemTrust() : game(2) {
-        int index = 0;
         for (TestMachine* tm : game.Machines()) {
             MachineScope scope(tm->machine());
             InitializeObjects();
-            if (index++ == 0)
-                gGameEngine->SetAsNetworkServer();
-            else
-                gGameEngine->SetAsNetworkClient();
+            game.TakeRole(*tm);
             // Every machine places the level's chests under the same ids.
             Place("Records/Fixed/Chest.dbr", kChest, Vec3());
             Place("Records/Fixed/LockedChest.dbr", kLocked, Vec3());

@@ -37,15 +37,11 @@ namespace {
 class HostileClient : public ::testing::Test {
 protected:
     HostileClient() : game(3) {
-        int index = 0;
         for (TestMachine* tm : game.Machines()) {
             MachineScope scope(tm->machine());
             LocalizationManager::Instance().SetText("tagInviteMessage", L"%s invites you");
             InitializeObjects();
-            if (index++ == 0)
-                gGameEngine->SetAsNetworkServer();
-            else
-                gGameEngine->SetAsNetworkClient();
+            game.TakeRole(*tm);
         }
         for (int host = 0; host <= 3; ++host)
             Join(host);

@@ -27,14 +27,10 @@ constexpr const char* kPebble = "Records/Items/Pebble.dbr";
 class NpcTrust : public ::testing::Test {
 protected:
     NpcTrust() : game(2) {
-        int index = 0;
         for (TestMachine* tm : game.Machines()) {
             MachineScope scope(tm->machine());
             InitializeObjects();
-            if (index++ == 0)
-                gGameEngine->SetAsNetworkServer();
-            else
-                gGameEngine->SetAsNetworkClient();
+            game.TakeRole(*tm);
             MakeLivingCharacter(kHostile, 10, 10);
             MakeLivingCharacter(kHonest, 20, 10);
             // The level's NPCs, and what a quest set them to give, alike on every machine.

@@ -40,7 +40,6 @@ WorldCoords At(float x) {
 class SpawnTrust : public ::testing::Test {
 protected:
     SpawnTrust() : game(2) {
-        int index = 0;
         for (TestMachine* tm : game.Machines()) {
             MachineScope scope(tm->machine());
             auto& records = Singleton<RecordDatabase>::Get();
@@ -50,10 +49,7 @@ protected:
                                       std::pair{"Records/TrustPet/PetAI.dbr", kPetAI}})
                 EXPECT_TRUE(records.AddRecordText(name, text)) << name;
             InitializeObjects();
-            if (index++ == 0)
-                gGameEngine->SetAsNetworkServer();
-            else
-                gGameEngine->SetAsNetworkClient();
+            game.TakeRole(*tm);
             for (auto [id, name, x] :
                  {std::tuple{kHostile, L"Hostile", 10.0f}, std::tuple{kHonest, L"Honest", 14.0f}}) {
                 Player* player = MakePlayer(id, name, 3);
@@ -71,11 +67,7 @@ protected:
     // The command as a client's machine sends it, without running it there.
     void SendFrom(TestMachine& client, ActorConfigCommand* command) {
         std::unique_ptr<ActorConfigCommand> owned(command);
-        ON_MACHINE(client) {
-            std::unique_ptr<NetPacket> packet(owned->GetNetPacket());
-            gEngine->GetNetworkConnectionManager()->SendToServer(packet.get());
-        }
-        game.Pump();
+        game.SendFromClient(*owned, &client == &game.Client(0) ? 0 : 1, 0);
     }
     std::vector<std::uint32_t> MastersOf(std::uint32_t id) {
         return game.OnEach([id] {

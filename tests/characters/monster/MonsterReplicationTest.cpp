@@ -85,14 +85,10 @@ MonsterSeen SeenOf(Monster& m) {
 class MonsterReplication : public ::testing::Test {
 protected:
     MonsterReplication() : game(1) {
-        int index = 0;
         for (TestMachine* tm : game.Machines()) {
             MachineScope scope(tm->machine());
             InitializeObjects();
-            if (index++ == 0)
-                gGameEngine->SetAsNetworkServer();
-            else
-                gGameEngine->SetAsNetworkClient();
+            game.TakeRole(*tm);
         }
     }
     ~MonsterReplication() override {

@@ -102,15 +102,11 @@ Character* Place(const char* record, std::uint32_t id, float x, float z, const T
 class ServerDecidedAttackRun : public ::testing::Test {
 protected:
     ServerDecidedAttackRun() : game(1, data.Root()) {
-        int index = 0;
         for (TestMachine* tm : game.Machines()) {
             MachineScope scope(tm->machine());
             AddAnimationTestClips();
             InitializeObjects();
-            if (index++ == 0)
-                gGameEngine->SetAsNetworkServer();
-            else
-                gGameEngine->SetAsNetworkClient();
+            game.TakeRole(*tm);
             EXPECT_TRUE(World::Get().LoadLevel("Levels/Sample/Sample.level"));
             Character* runner = Place("Records/NetRun/Runner.dbr", kRunner, 10, 25,
                                       TeamManager::DefaultMonsterTeam());

@@ -48,7 +48,6 @@ struct BuffView {
 class ShamanBuffsOverNetwork : public ::testing::Test {
 protected:
     ShamanBuffsOverNetwork() : game(1) {
-        int index = 0;
         for (TestMachine* tm : game.Machines()) {
             MachineScope scope(tm->machine());
             for (const char* name : {kShamanWard, kShamanWardBuff, kShamanMend, kShamanMendBuff})
@@ -58,10 +57,7 @@ protected:
             EXPECT_TRUE(records.AddRecordText("Records/NetBuff/Ally.dbr", kAllyRecord));
             EXPECT_TRUE(records.AddRecordText(kCurse, kCurseRecord));
             InitializeObjects();
-            if (index++ == 0)
-                gGameEngine->SetAsNetworkServer();
-            else
-                gGameEngine->SetAsNetworkClient();
+            game.TakeRole(*tm);
             for (auto [id, record, x] :
                  {std::tuple{kAlly, "Records/NetBuff/Ally.dbr", 12.0f},
                   std::tuple{kFarAlly, "Records/NetBuff/Ally.dbr", 40.0f},

@@ -47,7 +47,6 @@ struct BuffOrder {
 class BuffCommandTrust : public ::testing::Test {
 protected:
     BuffCommandTrust() : game(2) {
-        int index = 0;
         for (TestMachine* tm : game.Machines()) {
             MachineScope scope(tm->machine());
             auto& records = Singleton<RecordDatabase>::Get();
@@ -56,10 +55,7 @@ protected:
             EXPECT_TRUE(records.AddRecordText("Records/NetBuff/Shaman.dbr", Caster(4)));
             EXPECT_TRUE(records.AddRecordText("Records/NetBuff/Hero.dbr", Caster(2)));
             InitializeObjects();
-            if (index++ == 0)
-                gGameEngine->SetAsNetworkServer();
-            else
-                gGameEngine->SetAsNetworkClient();
+            game.TakeRole(*tm);
             for (auto [id, record] : {std::pair{kShaman, "Records/NetBuff/Shaman.dbr"},
                                       std::pair{kClientHero, "Records/NetBuff/Hero.dbr"}}) {
                 Character* c = MakeFighter(id, 10.0f, record);
@@ -81,20 +77,7 @@ protected:
     bool Send(const BuffOrder& b) {
         CreateRemoveSkillBuffConfigCmd command(kClientHero, 0, b.name, b.level, b.modifier1,
                                                b.modifier1Level, "", 0, b.timeToLive, b.caster);
-        const std::uint64_t before = Received(game.Client(1));
-        ON_MACHINE(game.Client(0)) {
-            std::unique_ptr<NetPacket> packet(command.GetNetPacket());
-            gEngine->GetNetworkConnectionManager()->SendToServer(packet.get());
-        }
-        game.Pump();
-        return Received(game.Client(1)) > before;
-    }
-    static std::uint64_t Received(TestMachine& tm) {
-        std::uint64_t count = 0;
-        ON_MACHINE(tm) {
-            count = gEngine->GetNetworkConnectionManager()->GetPacketsReceived();
-        }
-        return count;
+        return game.SendFromClient(command);
     }
 
     NetTestGame game;

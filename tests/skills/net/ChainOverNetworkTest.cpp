@@ -54,16 +54,12 @@ const std::pair<const char*, const char*> kChainRecords[] = {
 class ChainOverNetwork : public ::testing::Test {
 protected:
     ChainOverNetwork() : game(1) {
-        int index = 0;
         for (TestMachine* tm : game.Machines()) {
             MachineScope scope(tm->machine());
             for (const auto& [name, text] : kChainRecords)
                 EXPECT_TRUE(Singleton<RecordDatabase>::Get().AddRecordText(name, text)) << name;
             InitializeObjects();
-            if (index++ == 0)
-                gGameEngine->SetAsNetworkServer();
-            else
-                gGameEngine->SetAsNetworkClient();
+            game.TakeRole(*tm);
             float x = 14.0f;
             for (std::uint32_t id : kFoes) {
                 Character* foe = MakeFighter(id, x);

@@ -61,17 +61,13 @@ const std::pair<const char*, const char*> kRecords[] = {
 class DispelOverNetwork : public ::testing::Test {
 protected:
     DispelOverNetwork() : game(2) {
-        int index = 0;
         for (TestMachine* tm : game.Machines()) {
             MachineScope scope(tm->machine());
             EXPECT_TRUE(AddSampleRecord(kShamanWardBuff));
             for (const auto& [name, text] : kRecords)
                 EXPECT_TRUE(Singleton<RecordDatabase>::Get().AddRecordText(name, text)) << name;
             InitializeObjects();
-            if (index++ == 0)
-                gGameEngine->SetAsNetworkServer();
-            else
-                gGameEngine->SetAsNetworkClient();
+            game.TakeRole(*tm);
             for (auto [id, record, x, foe] :
                  {std::tuple{kHexer, "Records/NetHex/Hexer.dbr", 10.0f, true},
                   std::tuple{kPriest, "Records/NetHex/Priest.dbr", 12.0f, false},
@@ -128,20 +124,7 @@ protected:
     // ran it and passed it on to the honest client.
     bool SendTeleport(std::uint32_t target) {
         SkillTargetResultConfigCmd command(kHero, 0, {target}, WorldCoords(), 7, 0, false, 1);
-        std::uint64_t before = 0;
-        ON_MACHINE(game.Client(1)) {
-            before = gEngine->GetNetworkConnectionManager()->GetPacketsReceived();
-        }
-        ON_MACHINE(game.Client(0)) {
-            std::unique_ptr<NetPacket> packet(command.GetNetPacket());
-            gEngine->GetNetworkConnectionManager()->SendToServer(packet.get());
-        }
-        game.Pump();
-        std::uint64_t after = 0;
-        ON_MACHINE(game.Client(1)) {
-            after = gEngine->GetNetworkConnectionManager()->GetPacketsReceived();
-        }
-        return after > before;
+        return game.SendFromClient(command);
     }
 
     NetTestGame game;

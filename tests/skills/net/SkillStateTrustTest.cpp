@@ -26,7 +26,6 @@ constexpr const char* kLevelGuard = "Records/NetLevel/Guard.dbr";
 class SkillStateTrust : public ::testing::Test {
 protected:
     SkillStateTrust() : game(2) {
-        int index = 0;
         for (TestMachine* tm : game.Machines()) {
             MachineScope scope(tm->machine());
             auto& records = Singleton<RecordDatabase>::Get();
@@ -42,10 +41,7 @@ protected:
             EXPECT_TRUE(
                 records.AddRecordText(kLevelGuard, R"({"Class": "Skill", "skillMaxLevel": 3})"));
             InitializeObjects();
-            if (index++ == 0)
-                gGameEngine->SetAsNetworkServer();
-            else
-                gGameEngine->SetAsNetworkClient();
+            game.TakeRole(*tm);
             Character* hero = MakeFighter(kLevelHero, 10.0f, "Records/NetLevel/Hero.dbr");
             EXPECT_NE(hero, nullptr);
             if (hero) {

@@ -70,7 +70,6 @@ std::ostream& operator<<(std::ostream& out, const SkillView& v) {
 class SkillUseOverNetwork : public ::testing::Test {
 protected:
     SkillUseOverNetwork() : game(2) {
-        int index = 0;
         for (TestMachine* tm : game.Machines()) {
             MachineScope scope(tm->machine());
             AddAnimationTestClips();
@@ -80,10 +79,7 @@ protected:
             EXPECT_TRUE(records.AddRecordText("Records/NetSkill/Hero.dbr", Attacker(kBite)));
             EXPECT_TRUE(records.AddRecordText("Records/NetSkill/Victim.dbr", kVictimRecord));
             InitializeObjects();
-            if (index++ == 0)
-                gGameEngine->SetAsNetworkServer();
-            else
-                gGameEngine->SetAsNetworkClient();
+            game.TakeRole(*tm);
             for (auto [id, record, x] : {std::tuple{kVictim, "Records/NetSkill/Victim.dbr", 10.0f},
                                          std::tuple{kMonster, "Records/NetSkill/Monster.dbr", 9.0f},
                                          std::tuple{kHero, "Records/NetSkill/Hero.dbr", 11.0f}}) {

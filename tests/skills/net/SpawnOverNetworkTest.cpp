@@ -52,16 +52,12 @@ const std::pair<const char*, const char*> kSpawnRecords[] = {
 class SpawnOverNetwork : public ::testing::Test {
 protected:
     SpawnOverNetwork() : game(2) {
-        int index = 0;
         for (TestMachine* tm : game.Machines()) {
             MachineScope scope(tm->machine());
             for (const auto& [name, text] : kSpawnRecords)
                 EXPECT_TRUE(Singleton<RecordDatabase>::Get().AddRecordText(name, text)) << name;
             InitializeObjects();
-            if (index++ == 0)
-                gGameEngine->SetAsNetworkServer();
-            else
-                gGameEngine->SetAsNetworkClient();
+            game.TakeRole(*tm);
             for (auto [id, record] : {std::pair{kSummoner, "Records/NetSpawn/Summoner.dbr"},
                                       std::pair{kHero, "Records/NetSpawn/Hero.dbr"}}) {
                 Character* c = MakeFighter(id, 10.0f, record);
@@ -105,24 +101,14 @@ protected:
     // Sends a spawn of the hero's skill from the hostile client; true when the server ran it
     // and passed it on to the honest client.
     bool SendSpawn(std::vector<std::uint32_t> ids, std::uint32_t reference = 0) {
-        const std::uint64_t before = Received(game.Client(1));
+        std::unique_ptr<SpawnObjectConfigCmd> command;
         ON_MACHINE(game.Client(0)) {
             // At the hero's feet: places far away are refused on their own.
             const WorldCoords at = Find(kHero)->GetCoords();
-            SpawnObjectConfigCmd command(kHero, reference, at, 0,
-                                         std::vector<WorldCoords>(ids.size(), at), ids, 7);
-            std::unique_ptr<NetPacket> packet(command.GetNetPacket());
-            gEngine->GetNetworkConnectionManager()->SendToServer(packet.get());
+            command = std::make_unique<SpawnObjectConfigCmd>(
+                kHero, reference, at, 0, std::vector<WorldCoords>(ids.size(), at), ids, 7);
         }
-        game.Pump();
-        return Received(game.Client(1)) > before;
-    }
-    static std::uint64_t Received(TestMachine& tm) {
-        std::uint64_t count = 0;
-        ON_MACHINE(tm) {
-            count = gEngine->GetNetworkConnectionManager()->GetPacketsReceived();
-        }
-        return count;
+        return game.SendFromClient(*command);
     }
 
     NetTestGame game;

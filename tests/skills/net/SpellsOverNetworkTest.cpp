@@ -50,16 +50,12 @@ const std::pair<const char*, const char*> kRecords[] = {
 class SpellsOverNetwork : public ::testing::Test {
 protected:
     SpellsOverNetwork() : game(2) {
-        int index = 0;
         for (TestMachine* tm : game.Machines()) {
             MachineScope scope(tm->machine());
             for (const auto& [name, text] : kRecords)
                 EXPECT_TRUE(Singleton<RecordDatabase>::Get().AddRecordText(name, text)) << name;
             InitializeObjects();
-            if (index++ == 0)
-                gGameEngine->SetAsNetworkServer();
-            else
-                gGameEngine->SetAsNetworkClient();
+            game.TakeRole(*tm);
             for (auto [id, record, x, foe] :
                  {std::tuple{kMage, "Records/NetSpell/Mage.dbr", 10.0f, true},
                   std::tuple{kHero, "Records/NetSpell/Hero.dbr", 18.0f, false}}) {
@@ -112,23 +108,13 @@ protected:
     // The hero's jump to x, sent by the hostile client about its own player; true when the
     // server ran it and passed it on to the honest client.
     bool SendBlink(float x) {
-        std::uint64_t before = 0;
-        ON_MACHINE(game.Client(1)) {
-            before = gEngine->GetNetworkConnectionManager()->GetPacketsReceived();
-        }
+        std::unique_ptr<SkillTargetResultConfigCmd> command;
         ON_MACHINE(game.Client(0)) {
-            SkillTargetResultConfigCmd command(
-                kHero, 0, {}, WorldCoords(MakeArena(), Coords::FromOrigin(Vec3(x, 0, 10))), 7, 0,
-                false, 1);
-            std::unique_ptr<NetPacket> packet(command.GetNetPacket());
-            gEngine->GetNetworkConnectionManager()->SendToServer(packet.get());
+            command = std::make_unique<SkillTargetResultConfigCmd>(
+                kHero, 0, std::vector<std::uint32_t>{},
+                WorldCoords(MakeArena(), Coords::FromOrigin(Vec3(x, 0, 10))), 7, 0, false, 1);
         }
-        game.Pump();
-        std::uint64_t after = 0;
-        ON_MACHINE(game.Client(1)) {
-            after = gEngine->GetNetworkConnectionManager()->GetPacketsReceived();
-        }
-        return after > before;
+        return game.SendFromClient(*command);
     }
 
     NetTestGame game;

@@ -61,7 +61,6 @@ constexpr const char* kVictimRecord = R"({"Class": "Character", "characterLife":
 class PoolAndRadiusOverNetwork : public ::testing::Test {
 protected:
     PoolAndRadiusOverNetwork() : game(1) {
-        int index = 0;
         for (TestMachine* tm : game.Machines()) {
             MachineScope scope(tm->machine());
             AddAnimationTestClips();
@@ -74,10 +73,7 @@ protected:
                                       std::pair{"Records/NetPool/Victim.dbr", kVictimRecord}})
                 EXPECT_TRUE(records.AddRecordText(name, text)) << name;
             InitializeObjects();
-            if (index++ == 0)
-                gGameEngine->SetAsNetworkServer();
-            else
-                gGameEngine->SetAsNetworkClient();
+            game.TakeRole(*tm);
             for (auto [id, x] :
                  {std::pair{kNear, 12.0f}, std::pair{kMiddle, 14.5f}, std::pair{kFar, 17.0f}})
                 AddToWorld(MakeFighter(id, x, "Records/NetPool/Victim.dbr"));

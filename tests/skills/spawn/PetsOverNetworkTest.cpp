@@ -56,7 +56,6 @@ struct PetView {
 class PetsOverNetwork : public ::testing::Test {
 protected:
     PetsOverNetwork() : game(1, copy.Root()) {
-        int index = 0;
         for (TestMachine* tm : game.Machines()) {
             MachineScope scope(tm->machine());
             auto& records = Singleton<RecordDatabase>::Get();
@@ -70,10 +69,7 @@ protected:
             InitializeObjects();
             // The meadow's ground and paths give the summons their places.
             EXPECT_TRUE(World::Get().LoadLevel("Levels/Sample/Sample.level"));
-            if (index++ == 0)
-                gGameEngine->SetAsNetworkServer();
-            else
-                gGameEngine->SetAsNetworkClient();
+            game.TakeRole(*tm);
             for (auto [id, record, x] :
                  {std::tuple{kSummoner, "Records/NetPet/Summoner.dbr", 14.0f},
                   std::tuple{kBeastLord, "Records/NetPet/BeastLord.dbr", 30.0f}})

@@ -63,7 +63,6 @@ struct WallView {
 class WallsOverNetwork : public ::testing::Test {
 protected:
     WallsOverNetwork() : game(1, copy.Root()) {
-        int index = 0;
         for (TestMachine* tm : game.Machines()) {
             MachineScope scope(tm->machine());
             auto& records = Singleton<RecordDatabase>::Get();
@@ -79,10 +78,7 @@ protected:
             InitializeObjects();
             // The meadow's ground and paths give the walls their places.
             EXPECT_TRUE(World::Get().LoadLevel("Levels/Sample/Sample.level"));
-            if (index++ == 0)
-                gGameEngine->SetAsNetworkServer();
-            else
-                gGameEngine->SetAsNetworkClient();
+            game.TakeRole(*tm);
             for (auto [id, x] : {std::pair{kMason, 14.0f}, std::pair{kWarden, 17.0f}})
                 Place(id, x);
         }
@@ -265,12 +261,13 @@ TEST_F(WallsOverNetwork, AClientLetsOnlyItsOwnWallsFall) {
     Frames(1);
     Raise(kMason, kGround, 6.0f);
     const auto release = [&](std::uint32_t owner) {
+        std::unique_ptr<SpawnObjectConfigCmd> command;
         ON_MACHINE(game.Client(0)) {
-            SpawnObjectConfigCmd command(owner, kGround, Find(owner)->GetCoords(), 0, {}, {}, 0);
-            std::unique_ptr<NetPacket> packet(command.GetNetPacket());
-            gEngine->GetNetworkConnectionManager()->SendToServer(packet.get());
+            command = std::make_unique<SpawnObjectConfigCmd>(
+                owner, kGround, Find(owner)->GetCoords(), 0, std::vector<WorldCoords>{},
+                std::vector<std::uint32_t>{}, 0);
         }
-        game.Pump();
+        game.SendFromClient(*command, 0, 0);
     };
     // The server's character is not the client's: its walls stand.
     release(kWarden);
