@@ -78,6 +78,8 @@ public:
     bool DeleteOnEnteringUnloadedLevel() const { return false; }
     bool ShouldLoadLoot() const override { return false; }
     bool ShouldUseDistressCall() const override { return true; }
+    // Its sounds come with the record (Load).
+    void InitializeSound() {}
 
     // Spawning on other machines and local copies (PlayerReplication.cpp).
     bool ShouldServerSpawn() const override { return true; }
@@ -224,6 +226,11 @@ public:
     WorldCoords GetNearSpawnCoords();
     // Teleports to the world's next player spawn point.
     void JumpToNextSpawnPoint();
+    // To the engine log: the known teleporters and the current respawn point of the current
+    // difficulty, each with whether the level holds it; the level table.
+    void DumpTeleportIds() const;
+    void DumpRespawnIds() const;
+    void DumpExperienceLevels();
     // With the record's limit on how far a move may stray from the straight line.
     bool CanMoveTo(const WorldVec3& target, float distance) override;
 

@@ -508,6 +508,11 @@ public:
     NetworkRegionLoaderBase* CreateNetworkLoaderInbound(std::uint32_t player,
                                                         const WorldVec3& where);
     void DestroyNetworkLoader(NetworkRegionLoaderBase* loader);
+    // Do nothing: the outbound side makes no loader here, and a loader made above is released
+    // only by DestroyNetworkLoader.
+    void CreateNetworkLoaderOutbound(std::uint32_t, const WorldVec3&) {}
+    void DestroyNetworkLoaderInbound(NetworkRegionLoaderBase*) {}
+    void DestroyNetworkLoaderOutbound(NetworkRegionLoaderBase*) {}
     void RegisterNRLoader(std::uint32_t id, NetworkRegionLoaderBase* loader);
     void UnregisterNRLoader(NetworkRegionLoaderBase* loader);
     // The first loader registered under the id, or null.

@@ -104,6 +104,9 @@ public:
     void FireAction(TriggerAction& action, std::uint32_t target);
     void EnableDelayedActions(bool enabled) { mDelayActions = enabled; }
     bool AreActionsDelayed() const { return mDelayActions; }
+    // A switch for the host's quest tools; the repository keeps it and nothing else.
+    void EnableDebugging(bool enabled) { mDebugging = enabled; }
+    bool IsDebuggingEnabled() const { return mDebugging; }
     void FlushDelayedActions();
     std::size_t GetDelayedActionCount() const { return mDelayedActions.size(); }
 
@@ -182,6 +185,7 @@ private:
     std::vector<DelayedMessage> mDelayedMessages;
     std::vector<std::uint32_t> mWords;  // scratch for sending
     bool mDelayActions = false;
+    bool mDebugging = false;
     std::vector<QuestRepositoryReward> mRewards;
     std::unique_ptr<QuestStateSaveThread> mSaveThread;
 

@@ -28,6 +28,7 @@
 #include "Host/play/PlayEventLog.h"
 #include "Host/play/PlayerClicks.h"
 #include "Host/play/StateChecksum.h"
+#include "Host/play/drivers/AttributeDriver.h"
 #include "Host/play/drivers/CampaignDriver.h"
 #include "Host/play/drivers/MarketDriver.h"
 #include "Host/play/drivers/PotionDriver.h"
@@ -268,6 +269,7 @@ void PlaySession::PlayFrames() {
     if (mCampaign)
         mCampaign->SetMarket(mMarket.get());
     SkillDriver skills(*mLog);
+    AttributeDriver attributes(*mLog);
     for (int frame = 1; frame <= mOptions.frames; ++frame) {
         if (const int signal = StopSignalReceived()) {
             std::fprintf(mOut, "gamehost: stopped by signal %d after frame %d\n", signal,
@@ -277,6 +279,7 @@ void PlaySession::PlayFrames() {
         if (Player* player = Singleton<ObjectManager>::Get().GetObject<Player>(mPlayerId)) {
             mClicks.ClickFor(*player, frame);
             potions.DrinkIfLow(*player);
+            attributes.Step(*player);
             if (mCampaign)
                 skills.Step(*player, gEngine->GetGameTime(), mCampaign->GetCastRadius(),
                             mCampaign->MayCallPet());

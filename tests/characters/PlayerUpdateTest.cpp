@@ -5,6 +5,8 @@
 #include "Engine/Engine.h"
 #include "Engine/events/EventManager.h"
 #include "Engine/streams/IOStream.h"
+#include "Engine/world/UniqueIdMap.h"
+#include "Engine/world/World.h"
 #include "Game/characters/Player.h"
 #include "Game/characters/player/PlayerEvents.h"
 #include "Game/core/GameEngine.h"
@@ -203,6 +205,29 @@ TEST_F(PlayerUpdate, ACharacterFileKeepsThePlayersSkills) {
     EXPECT_EQ(PlayerSkill(*fresh, kCleave)->GetSkillState(), SkillState(5, true));
     EXPECT_EQ(PlayerSkill(*fresh, kWarfare)->GetSkillState(), SkillState(2, false));
     EXPECT_EQ(fresh->GetSkillManager().GetSkillMasteriesAllowed(), 2u);
+}
+
+TEST_F(PlayerUpdate, TheDumpsNameEachKnownPlaceAndWhetherTheLevelHoldsIt) {
+    Region* region = World::Get().AddRegion(std::make_unique<Region>("Dale"));
+    auto* stone = Singleton<ObjectManager>::Get().CreateObject<Character>();
+    const UniqueId placed(0xa, 0xb, 0xc, 0xd);
+    stone->SetUniqueId(placed);
+    UniqueIdMap::Get().Add(placed, stone->GetObjectId());
+    World::Get().AddEntity(stone, WorldCoords(region, Coords::Identity()), true);
+    player->AddTeleportUID(placed);
+    player->AddTeleportUID(UniqueId(1, 2, 3, 0x4f));
+    player->AddRespawnUID(placed);
+
+    player->DumpTeleportIds();
+    player->DumpRespawnIds();
+    EXPECT_EQ(tm.CountLog("^bTeleport UIDs:"), 1);
+    EXPECT_EQ(tm.CountLog("^b   ID (a:b:c:d)  eData Found"), 1);
+    EXPECT_EQ(tm.CountLog("^b   ID (1:2:3:4f)  eData Not Found"), 1);
+    EXPECT_EQ(tm.CountLog("^bRespawn UID (a:b:c:d)  eData Found"), 1);
+    player->ClearRespawnLocation();  // a fresh id that names nothing placed
+    player->DumpRespawnIds();
+    EXPECT_EQ(tm.CountLog("  eData Not Found"), 2);
+    World::Get().RemoveEntity(stone);
 }
 
 }  // namespace

@@ -128,6 +128,70 @@ TEST_F(CharacterCommandTrust, BaseLifeAndManaRiseOnlyBySpendingAnAttributePoint)
         (std::vector<bool>{true, false, true}));
 }
 
+TEST_F(CharacterCommandTrust, AttributePointsAreSpentOnlyByTheirPlayerAndWhereTheMachinesMeet) {
+    constexpr std::uint32_t kHostileMind = 0x602;
+    // The players here have no record: only life and mana are in their base store.
+    const auto baseLife = [&](std::uint32_t id) {
+        return game.OnEach([id] {
+            Character& c = *Singleton<ObjectManager>::Get().GetObject<Character>(id);
+            c.GetCharacterBio().Update(c, 0);
+            return c.GetCharacterBio().GetBaseCharAttribute(CharAttributeType::Life);
+        });
+    };
+    const auto points = [&](std::uint32_t id) {
+        return game.OnEach([id] {
+            return Singleton<ObjectManager>::Get().GetObject<Character>(id)->GetModifierPoints();
+        });
+    };
+    const auto givePoint = [&](std::uint32_t id) {
+        for (TestMachine* tm : game.Machines())
+            ON_MACHINE(*tm) {
+                Singleton<ObjectManager>::Get()
+                    .GetObject<Character>(id)
+                    ->GetExperienceLevelControl()
+                    .AddModifierPoints(1);
+            }
+    };
+    const std::vector<float> before = baseLife(kHostile);
+
+    // Without a point nothing rises; another player's point, or a pet's, is not the sender's.
+    SendFromHostile(new IncrementBaseStrengthConfigCmd(kHostile));
+    SendFromHostile(new IncrementBaseDexterityConfigCmd(kHostile));
+    SendFromHostile(new IncrementBaseIntelligenceConfigCmd(kHostile));
+    EXPECT_EQ(game.Server().CountLog("no attribute point left"), 3);
+    givePoint(kHonest);
+    givePoint(kHonestPet);
+    ON_MACHINE(game.Server()) {
+        test::SetMasterId(*Singleton<ObjectManager>::Get().GetObject<Character>(kHonestPet),
+                          kHostile);
+    }
+    SendFromHostile(new IncrementBaseStrengthConfigCmd(kHonest));
+    SendFromHostile(new IncrementBaseStrengthConfigCmd(kHonestPet));
+    EXPECT_EQ(game.Server().CountLog("not the sender's own player"), 1);
+    EXPECT_EQ(game.Server().CountLog("Net: refused"), 5);
+    EXPECT_EQ(baseLife(kHostile), before);
+    EXPECT_EQ(points(kHonest), (std::vector<std::uint32_t>{1, 1, 1}));
+    EXPECT_EQ(points(kHonestPet), (std::vector<std::uint32_t>{1, 1, 1}));
+
+    // The honest spend through the player's controller waits on its own machine for the others.
+    givePoint(kHostile);
+    ON_MACHINE(game.Client(0)) {
+        auto& objects = Singleton<ObjectManager>::Get();
+        objects.CreateObject<ControllerCombat>(kHostileMind)->AttachParent(kHostile);
+        objects.GetObject<Character>(kHostile)->SetControllerId(kHostileMind);
+        auto* mind = objects.GetObject<ControllerCombat>(kHostileMind);
+        mind->IncrementCharacterLife();
+        mind->IncrementCharacterLife();  // a second click on the same point pays nothing
+        EXPECT_EQ(objects.GetObject<Character>(kHostile)->GetModifierPoints(), 1u);
+    }
+    game.Pump();
+    const std::vector<float> after = baseLife(kHostile);
+    EXPECT_GT(after[0], before[0]);
+    EXPECT_EQ(after, std::vector<float>(3, after[0]));
+    EXPECT_EQ(points(kHostile), (std::vector<std::uint32_t>{0, 0, 0}));
+    EXPECT_EQ(game.Server().CountLog("Net: refused"), 5);
+}
+
 TEST_F(CharacterCommandTrust, FixedItemCommandsActOnlyOnFixedItems) {
     SendFromHostile(new FixedItemStateChangeConfigCmd(kHonest, 1, kHostile, false));
     SendFromHostile(new FixedItemTargetConfigCmd(kHostile, kHonest, {}));

@@ -8,6 +8,7 @@
 #include "Engine/sys/RandomUniform.h"
 #include "Game/characters/Character.h"
 #include "Game/characters/Player.h"
+#include "Game/core/net/commands/CharacterCommands.h"
 #include "Game/core/net/commands/ItemCommands.h"
 #include "Game/core/util/SeamLog.h"
 #include "Game/items/Item.h"
@@ -97,6 +98,48 @@ void ControllerCharacter::SendDropItemRandom(std::uint32_t itemId) {
     const float angle = random.FGenerate(0.0f, kTwoPi);
     character->Enqueue(std::make_unique<DropItemConfigCmd>(
         GetParentId(), itemId, kDropDistance * std::cos(angle), kDropDistance * std::sin(angle)));
+}
+
+void ControllerCharacter::SendDropFromEquipLocation(std::uint32_t itemId, std::uint32_t location,
+                                                    bool toss) {
+    if (Character* character = GetParentCharacter())
+        character->Enqueue(std::make_unique<DropItemFromEquipLocationConfigCmd>(
+            GetParentId(), itemId, location, toss));
+}
+
+void ControllerCharacter::IncrementCharacterStrength() {
+    if (Character* character = GetParentCharacter())
+        character->Enqueue(std::make_unique<IncrementBaseStrengthConfigCmd>(GetParentId()));
+}
+
+void ControllerCharacter::IncrementCharacterDexterity() {
+    if (Character* character = GetParentCharacter())
+        character->Enqueue(std::make_unique<IncrementBaseDexterityConfigCmd>(GetParentId()));
+}
+
+void ControllerCharacter::IncrementCharacterIntelligence() {
+    if (Character* character = GetParentCharacter())
+        character->Enqueue(std::make_unique<IncrementBaseIntelligenceConfigCmd>(GetParentId()));
+}
+
+void ControllerCharacter::IncrementCharacterLife() {
+    if (Character* character = GetParentCharacter())
+        character->Enqueue(std::make_unique<IncrementBaseLifeConfigCmd>(GetParentId()));
+}
+
+void ControllerCharacter::IncrementCharacterLife(int amount) {
+    if (Character* character = GetParentCharacter())
+        character->Enqueue(std::make_unique<IncrementBaseLifeConfigCmd>(GetParentId(), amount));
+}
+
+void ControllerCharacter::IncrementCharacterMana() {
+    if (Character* character = GetParentCharacter())
+        character->Enqueue(std::make_unique<IncrementBaseManaConfigCmd>(GetParentId()));
+}
+
+void ControllerCharacter::IncrementCharacterMana(int amount) {
+    if (Character* character = GetParentCharacter())
+        character->Enqueue(std::make_unique<IncrementBaseManaConfigCmd>(GetParentId(), amount));
 }
 
 }  // namespace GAME

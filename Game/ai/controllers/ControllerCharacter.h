@@ -35,6 +35,18 @@ public:
     void SendRemoveItemFromInventory(std::uint32_t itemId);
     // Drops the item 1.25 m from the character at an angle of the item's own drawing.
     void SendDropItemRandom(std::uint32_t itemId);
+    // Toss: the item flies off as a dying monster's does, else it is set down.
+    void SendDropFromEquipLocation(std::uint32_t itemId, std::uint32_t location, bool toss);
+
+    // Spends one attribute point on a base attribute (the level record gives the step); an
+    // amount raises the base by that much without spending a point.
+    void IncrementCharacterStrength();
+    void IncrementCharacterDexterity();
+    void IncrementCharacterIntelligence();
+    void IncrementCharacterLife();
+    void IncrementCharacterLife(int amount);
+    void IncrementCharacterMana();
+    void IncrementCharacterMana(int amount);
 
 private:
     EquipmentCtrl mEquipment;

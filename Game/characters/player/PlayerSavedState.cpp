@@ -2,6 +2,7 @@
 // difficulty, its quest tokens and texture.
 #include <algorithm>
 
+#include "Engine/Engine.h"
 #include "Engine/world/World.h"
 #include "Game/characters/Player.h"
 #include "Game/core/GameEngine.h"
@@ -123,6 +124,32 @@ std::vector<std::string> Player::GetTriggerTokensAsString() const {
     for (const TriggerToken& token : mTokens)
         names.push_back(token.GetName());
     return names;
+}
+
+namespace {
+
+const char* PlaceText(const UniqueId& id) {
+    WorldVec3 position;
+    return World::Get().GetInstanceWorldPosition(id, position) ? "eData Found" : "eData Not Found";
+}
+
+}  // namespace
+
+void Player::DumpTeleportIds() const {
+    gEngine->Log(0, "^bTeleport UIDs:");
+    for (const UniqueId& id : GetTeleportUIDs())
+        gEngine->Log(0, "^b   ID (%x:%x:%x:%x)  %s", id.GetWord(0), id.GetWord(1), id.GetWord(2),
+                     id.GetWord(3), PlaceText(id));
+}
+
+void Player::DumpRespawnIds() const {
+    const UniqueId& id = GetCurrentRespawnPoint();
+    gEngine->Log(0, "^bRespawn UID (%x:%x:%x:%x)  %s", id.GetWord(0), id.GetWord(1), id.GetWord(2),
+                 id.GetWord(3), PlaceText(id));
+}
+
+void Player::DumpExperienceLevels() {
+    GetExperienceLevelControl().DumpLevelTable();
 }
 
 }  // namespace GAME

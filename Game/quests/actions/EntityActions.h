@@ -132,6 +132,7 @@ public:
     void SerializeChildProperties(IOStream& stream) override;
     void StreamChildProperties(IOStream&) override {}
     const std::vector<std::uint32_t>& GetTargets() const { return mTargets; }
+    bool GetAllowInterruptions() const { return mAllowInterruptions; }
 
 protected:
     std::string Describe() const override;

@@ -137,6 +137,7 @@ public:
     int GetHandState() const { return mEquipManager.GetHandState(); }
     std::uint32_t GetRightHandWeapon() const { return mEquipManager.GetRightHandWeapon(); }
     std::uint32_t GetLeftHandWeapon() const { return mEquipManager.GetLeftHandWeapon(); }
+    std::uint32_t GetEquipmentArmorId() const { return mEquipManager.GetArmorId(); }
     WorldCoords GetAttachCoords(std::uint32_t location) const {
         return mEquipManager.GetAttachCoords(location);
     }

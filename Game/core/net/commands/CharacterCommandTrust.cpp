@@ -1,7 +1,9 @@
-// What a server takes from a client about its own character's base attributes: the spend of an
-// attribute point, whose increment the character's level record gives.
+// What a server takes from a client about its own player's base attributes (not a pet's: the gate
+// lets a client command those too): the spend of an attribute point the server's copy has, whose
+// increment the character's level record gives.
 #include "Engine/net/NetFaultLog.h"
 #include "Game/characters/Character.h"
+#include "Game/core/GameConstants.h"
 #include "Game/core/net/commands/CharacterCommands.h"
 
 namespace GAME {
@@ -13,6 +15,8 @@ bool AcceptAttributeSpend(unsigned int objectId, int amount, PACKET_TYPE type, i
     const char* refusal = nullptr;
     if (!character)
         refusal = "no character here";
+    else if (character->GetMasterId() != 0 || HostOfPlayer(objectId) != sourceHost)
+        refusal = "not the sender's own player";
     else if (amount != 0)
         refusal = "a client spends a point; it names no amount";
     else if (character->GetModifierPoints() == 0)
@@ -26,6 +30,13 @@ bool AcceptAttributeSpend(unsigned int objectId, int amount, PACKET_TYPE type, i
 }
 
 }  // namespace
+
+#define GAME_ACCEPT_SPEND(Command, Packet, ...)                                        \
+    bool Command::AcceptFromClient(int sourceHost) const {                             \
+        return AcceptAttributeSpend(GetObjectId(), 0, PacketType::Packet, sourceHost); \
+    }
+GAME_CHARACTER_SPEND_COMMANDS(GAME_ACCEPT_SPEND)
+#undef GAME_ACCEPT_SPEND
 
 bool IncrementBaseLifeConfigCmd::AcceptFromClient(int sourceHost) const {
     return AcceptAttributeSpend(GetObjectId(), value, PacketType::IncBaseLifeConfigCmdPacket,

@@ -91,16 +91,18 @@ void SetInvincible(Character& c, bool on);
 // clang-format off
 // X(command, packet, operation)
 #define GAME_CHARACTER_CALL_COMMANDS(X)                                                            \
-    X(IncrementBaseStrengthConfigCmd, IncBaseStrengthConfigCmdPacket, IncrementBaseStrength)        \
-    X(IncrementBaseDexterityConfigCmd, IncBaseDexterityConfigCmdPacket, IncrementBaseDexterity)     \
-    X(IncrementBaseIntelligenceConfigCmd, IncBaseIntelligenceConfigCmdPacket,                       \
-      IncrementBaseIntelligence)                                                                    \
     X(ReleaseTrapConfigCmd, ReleaseTrapConfigCmdPacket, ReleaseTrap)                                \
     X(ReleaseStunConfigCmd, ReleaseStunConfigCmdPacket, ReleaseStun)                                \
     X(ReleaseImmobilizeConfigCmd, ReleaseImmobilizeConfigCmdPacket, ReleaseImmobilize)              \
     X(QuestMoveCompletedConfigCmd, QuestMoveCompletedConfigCmdPacket, QuestMoveCompleted)           \
     X(QuestAnimationCompletedConfigCmd, QuestAnimationCompletedConfigCmdPacket,                     \
       QuestAnimationCompleted)
+// The spends of an attribute point (X(command, packet, operation)).
+#define GAME_CHARACTER_SPEND_COMMANDS(X)                                                           \
+    X(IncrementBaseStrengthConfigCmd, IncBaseStrengthConfigCmdPacket, IncrementBaseStrength)        \
+    X(IncrementBaseDexterityConfigCmd, IncBaseDexterityConfigCmdPacket, IncrementBaseDexterity)     \
+    X(IncrementBaseIntelligenceConfigCmd, IncBaseIntelligenceConfigCmdPacket,                       \
+      IncrementBaseIntelligence)
 // X(command, packet, value type, operation)
 #define GAME_CHARACTER_VALUE_COMMANDS(X)                                                           \
     X(PlaySoundConfigCmd, PlaySoundConfigCmdPacket, std::uint32_t, PlaySound)                       \
@@ -119,14 +121,26 @@ void SetInvincible(Character& c, bool on);
     public:                                                                                      \
         using CharacterValueConfigCmd::CharacterValueConfigCmd;                                  \
     };
+// The attribute steps spend a point where the character has one (none left: no rise). From a
+// client only the spend of its own player's point is taken, and only while the server's copy has
+// one. In a network game every machine, the deciding one too, makes the spend at the meeting point
+// (a strike), so the points left agree everywhere and the same point never pays twice.
+#define GAME_CHARACTER_SPEND_COMMAND_CLASS(Command, Packet, Operation)                   \
+    class Command : public CharacterCallConfigCmd<Packet, &character_calls::Operation> { \
+    public:                                                                              \
+        using CharacterCallConfigCmd::CharacterCallConfigCmd;                            \
+        bool AcceptFromClient(int sourceHost) const override;                            \
+        bool IsStrike() const override { return true; }                                  \
+    };
 GAME_CHARACTER_CALL_COMMANDS(GAME_CHARACTER_CALL_COMMAND_CLASS)
+GAME_CHARACTER_SPEND_COMMANDS(GAME_CHARACTER_SPEND_COMMAND_CLASS)
 GAME_CHARACTER_VALUE_COMMANDS(GAME_CHARACTER_VALUE_COMMAND_CLASS)
 #undef GAME_CHARACTER_CALL_COMMAND_CLASS
+#undef GAME_CHARACTER_SPEND_COMMAND_CLASS
 #undef GAME_CHARACTER_VALUE_COMMAND_CLASS
 
-// The attribute steps: without an amount (0) every machine applies the character's own step. From
-// a client only that step is taken, and only while its character has a point to spend: an amount
-// would raise the base without spending anything.
+// Life and mana: without an amount (0) every machine applies the character's own step; an amount
+// raises the base without spending anything, so a client never sends one.
 class IncrementBaseLifeConfigCmd
     : public CharacterValueConfigCmd<IncBaseLifeConfigCmdPacket, int,
                                      &character_calls::IncrementBaseLife> {
@@ -135,6 +149,7 @@ public:
     explicit IncrementBaseLifeConfigCmd(unsigned int objectId)
         : CharacterValueConfigCmd(objectId, 0) {}
     bool AcceptFromClient(int sourceHost) const override;
+    bool IsStrike() const override { return true; }
 };
 
 class IncrementBaseManaConfigCmd
@@ -145,6 +160,7 @@ public:
     explicit IncrementBaseManaConfigCmd(unsigned int objectId)
         : CharacterValueConfigCmd(objectId, 0) {}
     bool AcceptFromClient(int sourceHost) const override;
+    bool IsStrike() const override { return true; }
 };
 
 class StartStopDamageEffectConfigCmd : public ActorConfigCommand {
