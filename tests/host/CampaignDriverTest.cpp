@@ -142,7 +142,7 @@ TEST_F(CampaignDriverTest, AStepOutOfReachIsGivenUpAndOnlyTheGuidesQuestionIsAns
 
 TEST_F(CampaignDriverTest, SkillsAreCastInFightsOnlyAndNoClickBreaksACastOff) {
     // A foe 3 m off all along: a touch step fights it (skills at foes that near), a travel
-    // leaves it behind (none), a boss fight has them all and the pet.
+    // leaves it behind (none), a boss fight and the last brawl have them all and the pet.
     struct Case {
         Act act;
         const char* record;
@@ -153,6 +153,7 @@ TEST_F(CampaignDriverTest, SkillsAreCastInFightsOnlyAndNoClickBreaksACastOff) {
         {Act::Touch, "Records/Objects/Shrines/TravelStone.dbr", 7.0f, false},
         {Act::Travel, "Records/Objects/Shrines/TravelStone.dbr", 0.0f, false},
         {Act::Boss, "Records/Creatures/Boar.dbr", SkillDriver::kFightRadius, true},
+        {Act::Fall, "", SkillDriver::kFightRadius, true},
     };
     std::vector<CampaignDriver::Step> steps;
     for (const Case& c : cases)

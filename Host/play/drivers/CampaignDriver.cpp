@@ -21,7 +21,6 @@
 #include "Game/quests/Quest.h"
 #include "Game/quests/QuestRepository.h"
 #include "Game/quests/triggers/TriggerText.h"
-#include "Game/skills/manager/SkillManager.h"
 #include "Game/world/fixeditems/FixedItem.h"
 #include "Game/world/fixeditems/FixedItemContainer.h"
 #include "Host/PrintableText.h"
@@ -117,6 +116,8 @@ const std::vector<CampaignDriver::Step>& CampaignDriver::SampleSteps() {
         {Act::Boss, "Records/Creatures/Beastcaller.dbr", "fight the Beastcaller in its lair", 3000,
          ""},
         {Act::Boss, "Records/Creatures/Shaman.dbr", "face the Shaman in the wolves' den", 3000, ""},
+        {Act::Fall, "", "fight on in the den until its beasts bring you down; rise at the Waystone",
+         1800, ""},
     };
     return steps;
 }
@@ -136,7 +137,8 @@ std::optional<HostClick> CampaignDriver::Next(Player& player, int frame, std::ui
     if (mStep >= mSteps.size()) {
         mCastRadius = SkillDriver::kFightRadius;
         mCallPet = true;
-        return Casting(player) ? std::nullopt : mFallback.Next(player, frame, gameTimeMs);
+        return SkillDriver::IsCasting(player) ? std::nullopt
+                                              : mFallback.Next(player, frame, gameTimeMs);
     }
     if (!mBegun)
         Begin(player, frame);
@@ -148,17 +150,18 @@ std::optional<HostClick> CampaignDriver::Next(Player& player, int frame, std::ui
         return std::nullopt;
     const Act act = mSteps[mStep].act;
     // A travel is a way out of a fight: the stone is touched whoever follows.
-    const bool guard = act != Act::Fight && act != Act::Boss && act != Act::Travel &&
+    const bool brawl = act == Act::Boss || act == Act::Fall;
+    const bool guard = act != Act::Fight && !brawl && act != Act::Travel &&
                        FoeNear(player, player.GetPosition(), kGuardRadius, mNearby);
-    mCastRadius = act == Act::Boss    ? SkillDriver::kFightRadius
+    mCastRadius = brawl               ? SkillDriver::kFightRadius
                   : act == Act::Fight ? kMouthCastRadius
                   : guard             ? kGuardRadius
                                       : 0.0f;
-    mCallPet = act == Act::Boss;
-    if (mCastRadius > 0.0f && Casting(player))
+    mCallPet = brawl;
+    if (mCastRadius > 0.0f && SkillDriver::IsCasting(player))
         // As a person waits for a spell to leave the hand: a click now would break it off.
         return std::nullopt;
-    if (act == Act::Fight || guard ||
+    if (act == Act::Fight || act == Act::Fall || guard ||
         (act == Act::Boss && !FindNearest(player, mSteps[mStep].record))) {
         std::optional<HostClick> click = mFallback.Next(player, frame, gameTimeMs);
         if (click && act == Act::Fight && mHome.region &&
@@ -297,6 +300,9 @@ bool CampaignDriver::IsDone(Player& player) {
             }
             return reward != 0 || player.GetEquipManager().HasItem(std::string(step.extra));
         }
+        case Act::Fall:
+            return mLog.GetDeaths() > mDeathsAtStart && player.IsAlive() && player.IsInWorld() &&
+                   player.GetCurrentLife() > 0.0f;
         case Act::Boss: {
             const auto* boss = dynamic_cast<const Character*>(FindNearest(player, step.record));
             return !boss || !boss->IsAlive();
@@ -335,18 +341,6 @@ std::optional<HostClick> CampaignDriver::ClickOn(Player& player, Entity& target,
         mTarget = target.GetObjectId();
     }
     return HostClick{frame, target.GetObjectId(), at.region->GetName(), at.local, 0};
-}
-
-bool CampaignDriver::Casting(Player& player) {
-    std::uint32_t target = 0;
-    WorldVec3 point;
-    std::uint32_t skill = 0;
-    // Set while an attack's animation plays, cleared when it ends or breaks off.
-    player.GetCurrentAttackTarget(target, point, skill);
-    // The plain attacks are swung again at the next click anyway.
-    SkillManager& skills = player.GetSkillManager();
-    return skill != 0 && skill != skills.GetDefaultSkillId() &&
-           skill != skills.GetDefaultWPSkillId();
 }
 
 Entity* CampaignDriver::FindNearest(const Player& player, const char* record) const {

@@ -36,10 +36,11 @@ public:
         Guide,       // talk to a guide and say yes to the way he offers: another region
         Bind,        // touch a respawn shrine: it is the player's respawn point
         Door,        // open a door and walk through it
-        Fight,       // the reactive driver until a quest is done and the player fell once
+        Fight,       // the reactive driver until a quest is done and the shrine's ground is clear
         Travel,      // touch a travel stone, choose the one named: another region
         ReportBack,  // talk to the quest giver again and pick up the reward; it is put on
         Boss,        // fight the boss of the record until it falls
+        Fall,        // the reactive driver until the player fell and rose at its shrine
     };
     struct Step {
         Act act;
@@ -80,8 +81,6 @@ private:
     // Loot lying or a chest to open near the respawn shrine.
     bool LeftToLoot();
     std::optional<HostClick> ClickFor(Player& player, int frame);
-    // The player is casting a skill other than its plain attacks.
-    static bool Casting(Player& player);
     // The nearest entity of the record in the player's region (items only while lying there).
     Entity* FindNearest(const Player& player, const char* record) const;
     std::optional<HostClick> ClickOn(Player& player, Entity& target, int frame);

@@ -150,6 +150,16 @@ Character* SkillDriver::NearestFoe(Player& player, float radius, float& distance
     return nearest;
 }
 
+bool SkillDriver::IsCasting(Player& player) {
+    std::uint32_t target = 0;
+    WorldVec3 point;
+    std::uint32_t skill = 0;
+    // Set while an attack's animation plays, cleared when it ends or breaks off.
+    player.GetCurrentAttackTarget(target, point, skill);
+    // The plain attacks are swung again at the next click anyway.
+    return skill != 0 && !IsPlainAttack(player.GetSkillManager(), skill);
+}
+
 bool SkillDriver::Cast(Player& player, const Skill& skill, Character* foe) {
     auto* controller = FindController<ControllerPlayer>(player);
     if (!controller)

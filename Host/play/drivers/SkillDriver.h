@@ -36,6 +36,10 @@ public:
     void Step(Player& player, std::uint64_t gameTimeMs, float fightRadius = kFightRadius,
               bool callPet = true);
 
+    // The player is casting a skill other than its plain attacks: a click now would break the
+    // cast off before it lands, so the click drivers wait.
+    static bool IsCasting(Player& player);
+
 private:
     enum class Use { None, Buff, Pet, Far, Passive };
     static Use UseOf(const Skill& skill);
