@@ -44,6 +44,10 @@ public:
     bool IsEditor() const { return mEditor; }
     void SetEditor(bool editor) { mEditor = editor; }
 
+    // While on, every character draws its movement's debug view each frame.
+    bool IsCharacterDataLogEnabled() const { return mCharacterDataLog; }
+    void SetCharacterDataLogEnabled(bool on) { mCharacterDataLog = on; }
+
     // Game time in milliseconds, advanced by the host's frames; while paused a frame adds
     // nothing. The frame step is what the last frame added.
     std::uint64_t GetGameTime() const { return mGameTime; }
@@ -89,6 +93,7 @@ private:
     bool mNetworkEnabled = false;
     bool mServer = false;
     bool mEditor = false;
+    bool mCharacterDataLog = false;
     std::uint64_t mGameTime = 0;
     std::uint32_t mFrameStep = 0;
     bool mGameTimePaused = false;

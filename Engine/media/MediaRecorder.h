@@ -33,6 +33,7 @@ namespace GAME {
     X(RagDollBodyVelocity)        \
     X(RagDollRest)                \
     X(RenderSphere)               \
+    X(StatisticGraph)             \
     X(CameraDistance)             \
     X(CameraPitch)                \
     X(CameraYaw)                  \

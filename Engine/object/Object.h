@@ -201,10 +201,15 @@ public:
     Color GetTintColor() const;
     void SetOutlineColor(const Color& color);
     bool GetIsDissolved() const;
+    // From now on the actor makes none of the attachments its mesh names (a corpse restored
+    // from a save). Headless meshes name none; the switch is kept for who asks.
+    void DisableCreateAttachements() { mCreateAttachementsDisabled = true; }
+    bool IsCreateAttachementsDisabled() const { return mCreateAttachementsDisabled; }
 
 private:
     std::unique_ptr<AnimationChannels> mAnimation;
     std::unique_ptr<GraphicsMeshInstance> mMesh;
+    bool mCreateAttachementsDisabled = false;
 };
 
 }  // namespace GAME

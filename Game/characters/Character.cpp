@@ -4,12 +4,14 @@
 #include <algorithm>
 #include <string>
 
+#include "Engine/Engine.h"
 #include "Engine/anim/AnimationLibrary.h"
 #include "Engine/anim/Skeleton.h"
 #include "Engine/media/sound/SoundPak.h"
 #include "Engine/object/ObjectManager.h"
 #include "Engine/records/LoadTable.h"
 #include "Engine/sys/Machine.h"
+#include "Engine/world/World.h"
 #include "Game/ai/controllers/CharacterController.h"
 #include "Game/ai/monster/ControllerMonster.h"
 #include "Game/characters/CharacterEvents.h"
@@ -67,8 +69,7 @@ std::uint32_t IdOf(const SoundPak* sound) {
 }  // namespace
 
 Character::Character()
-    : mActionHandler(std::make_unique<CharacterActionHandler>()),
-      mMovement(std::make_unique<CharacterMovementManager>(*this)),
+    : mMovement(std::make_unique<CharacterMovementManager>(*this)),
       mAttackSlots(std::make_unique<SlotManager>(*this)),
       mDefenseSlots(std::make_unique<SlotManager>(*this)),
       mInventory(std::make_unique<Inventory>()),
@@ -79,6 +80,7 @@ Character::Character()
     mBuffFx[1] = &mFireBuffFx;
     mBuffFx[2] = &mPoisonBuffFx;
     mExperience.SetOwner(this);
+    SetActionHandler(std::make_unique<CharacterActionHandler>());
     mTrapped = false;
     mFrameTimer.Reset();
     mFrameTimer.Update(0);
@@ -99,6 +101,7 @@ Character::~Character() {
         destroy(id);
     for (const auto& entry : mAbsorptionFx)
         destroy(entry.second.soundId);
+    destroy(mSpawnEffectObject);
     // What it wears dies with it, as what it carries does (its inventory).
     for (const EquipManagerContainer& entry : GetEquipManager().GetAttachedItems())
         destroy(entry.itemId);
@@ -191,6 +194,8 @@ void Character::Load(const LoadTable& table) {
     mAttackSlots->SetNumSlots(static_cast<unsigned int>(std::max(mNumAttackSlots, 0)));
     mDefenseSlots->SetNumSlots(static_cast<unsigned int>(std::max(mNumDefenseSlots, 0)));
     mTweakSpineOnTurn = table.GetBool("tweakSpineOnTurn", false);
+    mPathGenerationStyle =
+        GetStringAsEnum<CharacterPathGenerationStyle>(table.GetString("pathGenerationStyle"));
 
     mDeleteBehavior = table.GetString("deleteBehavior");
     mActorToSpawnOnDeath = table.GetString("actorToSpawnOnDeath");
@@ -287,6 +292,8 @@ void Character::UpdateSelf(int ms) {
         mCombatManager->Update(ms);
         mAuraManager.Update(*this, ms);
         FollowPath(ms);
+        if (gEngine->IsCharacterDataLogEnabled())
+            DebugRender();
         UpdateDeathManager(static_cast<int>(mFrameElapsed));
         Update_TweakPose(ms);
     }
@@ -309,6 +316,21 @@ void Character::PreAnimationUpdate(int) {
     mBio.Update(*this, elapsed);
     mSkillManager->Update(elapsed);
     controller->DeathUpdate(elapsed);
+}
+
+void Character::DestroyMe() {
+    World::Get().RemoveEntity(this);
+    Singleton<ObjectManager>::Get().DestroyObjectEx(this, "Game/Character", __LINE__);
+}
+
+void Character::SetActionHandler(std::unique_ptr<CharacterActionHandler> handler) {
+    if (handler)
+        mActionHandler = std::move(handler);
+}
+
+void Character::DebugRender() {
+    if (gEngine->IsCharacterDataLogEnabled())
+        mMovement->DebugRender();
 }
 
 Team Character::GetTeam() const {

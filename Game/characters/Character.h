@@ -30,6 +30,8 @@
 #include "Game/characters/monster/MonsterLoot.h"
 #include "Game/characters/stats/PlayStats.h"
 #include "Game/core/players/Team.h"
+#include "Game/core/util/EnumConverter.h"
+#include "Game/items/GameTextLine.h"
 #include "Game/items/loot/RandomizerWeightModifiers.h"
 #include "Game/rules/combat/CombatCharacter.h"
 #include "Game/rules/combat/CombatManager.h"
@@ -63,6 +65,7 @@ class Path;
 class SlotManager;
 class SoundPak;
 class SkeletalPose;
+class Skill;
 struct CollisionData;
 struct PathGenerationParams;
 
@@ -91,6 +94,8 @@ public:
     void InitialUpdate() override;
     void UpdateSelf(int ms) override;
     bool ShouldServerSpawn() const override { return true; }
+    // Out of the world and destroyed.
+    void DestroyMe();
     // After UpdateSelf, once per frame: regeneration, skills and the controller.
     virtual void PreAnimationUpdate(int ms);
 
@@ -233,6 +238,8 @@ public:
     // Combat (CharacterCombat.cpp).
     virtual bool TakeAttack(ParametersCombat& parameters);
     std::uint32_t GetAttackerId() const { return mAttackerId; }
+    bool IsUnderAttack() const;
+    virtual float GetChanceToHit(const Skill*) const { return 0.0f; }
 
     // The combat rules' view of this character.
     std::uint32_t GetCombatObjectId() const override { return GetObjectId(); }
@@ -339,11 +346,15 @@ public:
     void RemoveEquipmentProp(std::uint32_t propId);
     void SetWeaponEnchantment(const std::string& name);
     void AllowDualWieldWeapons(bool allow);
+    // By the equipment's hand state: 0 nothing held, 2 two melee weapons.
+    bool IsUnarmed() const;
+    bool IsWieldingDualWeapons() const;
     float GetWeaponScale() const { return mWeaponScale; }
     // Item sets worn: member record names (lower case) by set name.
     void AddItemToSet(const std::string& set, const std::string& item);
     void RemoveItemFromSet(const std::string& set, const std::string& item);
     std::vector<std::string> GetItemsInSet(const std::string& set) const;
+    std::size_t GetNumberOfItemsInSet(const std::string& set) const;
     void ContributeItemSetSkillAttributes(SkillAttributeAccumulator& accumulator);
     void ContributeItemSetDefenseAttributes(CombatAttributeAccumulator& accumulator);
     void ContributeItemSetOffensiveDamageAttributes(CombatAttributeAccumulator& accumulator);
@@ -496,6 +507,13 @@ public:
     // Spawn, highlight and pose (CharacterPose.cpp).
     void StartSpawnEffect();
     std::uint32_t GetSpawnEffectId() const { return mSpawnEffectObject; }
+    // Forgets the spawn effect, which plays on.
+    void DetachSpawnEffect() { mSpawnEffectObject = 0; }
+    std::string GetPrespawnEffectName() const { return mPrespawnEffect; }
+    // Nothing shows before a character spawns.
+    void StartPrespawnEffect(std::uint32_t, const WorldCoords&) {}
+    // Every effect attached to the character stops emitting.
+    void StopAttachedEffects();
     // Brightens a character standing underground in a dark cave (0 above ground).
     virtual float GetAmbientHighlight() const;
     // Kept in 0..1; 1 holds the breast bone still, 0 leaves the animation alone.
@@ -517,6 +535,14 @@ public:
     ExperienceLevelControl& GetExperienceLevelControl() { return mExperience; }
     PlayStats& GetPlayStats() { return mPlayStats; }
     void DumpPlayStats() { mPlayStats.Dump(); }
+    // The lines that describe the character to the player (a pet's health, abilities, damage);
+    // none in general.
+    virtual void CreateUISummaryText(GameTextClass, std::vector<GameTextLine>&) const {}
+    // A debug display: the monster's controller draws its anger table while this is on.
+    void ShowAngerLevels(bool on) { mShowAngerLevels = on; }
+    bool GetShowAngerLevels() const { return mShowAngerLevels; }
+    // The movement's debug view, while the engine's character data log is on.
+    virtual void DebugRender();
 
     // Effects on the character, through its effect manager.
     virtual std::uint32_t AddParticleEffect(const std::string& name,
@@ -607,6 +633,8 @@ public:
 
     // What the character's actions drive.
     CharacterActionHandler& GetActionHandler() { return *mActionHandler; }
+    // The character owns one handler: a new one deletes the old; null is ignored.
+    void SetActionHandler(std::unique_ptr<CharacterActionHandler> handler);
     // The death handlers of the character; null when it has none.
     DeathManager* GetDeathManager() { return mDeathManager.get(); }
     bool StartSkill(std::uint32_t skillId, std::uint32_t targetId, const WorldVec3& point,
@@ -655,8 +683,10 @@ public:
     void RotateTowardsTarget(bool rotate);
     bool IsRotatingTowardsTarget() const { return mRotateTowardsTarget; }
     bool DisallowsRotation() const { return mDisallowRotation; }
-    float GetMinRotationSpeed() const { return mMinRotationSpeed; }
-    float GetMaxRotationSpeed() const { return mMaxRotationSpeed; }
+    // Radians per second; RotateTowards turns between them.
+    virtual float GetMinRotationSpeed() const { return mMinRotationSpeed; }
+    virtual float GetMaxRotationSpeed() const { return mMaxRotationSpeed; }
+    CharacterPathGenerationStyle GetPathGenerationStyle() const { return mPathGenerationStyle; }
     void GoIdle();
     bool CanWalk() const;
     virtual void MoveTo(const WorldVec3& target, float blendTime);
@@ -706,7 +736,9 @@ public:
     void QuestCommandWalk(std::uint32_t a, const WorldVec3& point, bool flag);
     void QuestCommandUseSkill(const std::string& skill, std::uint32_t target, bool flag);
     void SendQuestMoveCompletedEvent();
+    // A flying character stops at anything but an item, a character or a sound object.
     virtual bool CanCollide(const Entity* other) const;
+    bool CanCollide(const Entity& other) const override { return CanCollide(&other); }
 
 protected:
     LootStruct mLoot;
@@ -790,6 +822,7 @@ private:
     bool mTrapped = false;
     bool mDisallowRotation = false;
     bool mWarmUpSpeed = false;
+    bool mShowAngerLevels = false;
     std::string mDeleteBehavior;
     std::string mDissolveEffect;
     std::string mDissolveLight;
@@ -804,6 +837,7 @@ private:
     float mOverrideRagdollSpeed = 0.0f;
     bool mDoLateCrumple = false;
     bool mTweakSpineOnTurn = false;
+    CharacterPathGenerationStyle mPathGenerationStyle = CharacterPathGenerationStyle::Default;
     int mNumAttackSlots = 4;
     int mNumDefenseSlots = 4;
     CharacterPathingSize mPathingSize = CharacterPathingSize::Small;

@@ -64,6 +64,10 @@ float Character::CapSpeedToBase(float speed, float capMin, float capMax,
     return Clamp(speed, capMin * 0.01f * baseSpeed, capMax * 0.01f * baseSpeed);
 }
 
+bool Character::IsUnderAttack() const {
+    return mCombatManager->GetCombatState() != CombatManager_State::NotInCombat;
+}
+
 bool Character::TakeAttack(ParametersCombat& parameters) {
     mBio.BioIsTainted();
     mPlayStats.ReceiveHit();

@@ -100,6 +100,14 @@ void Character::GetAllDefenseAttributes(CombatAttributeAccumulator& accumulator)
     ContributeGameBalanceDefenseAttributes(accumulator);
 }
 
+bool Character::IsUnarmed() const {
+    return mCombatManager->GetHandState() == 0;
+}
+
+bool Character::IsWieldingDualWeapons() const {
+    return mCombatManager->GetHandState() == 2;
+}
+
 // ---- Item sets ----------------------------------------------------------------------------
 
 void Character::AddItemToSet(const std::string& set, const std::string& item) {
@@ -122,6 +130,11 @@ void Character::RemoveItemFromSet(const std::string& set, const std::string& ite
 std::vector<std::string> Character::GetItemsInSet(const std::string& set) const {
     auto it = mItemSets.find(set);
     return it == mItemSets.end() ? std::vector<std::string>() : it->second;
+}
+
+std::size_t Character::GetNumberOfItemsInSet(const std::string& set) const {
+    auto it = mItemSets.find(set);
+    return it == mItemSets.end() ? 0 : it->second.size();
 }
 
 namespace {

@@ -1,5 +1,6 @@
-// What a character shows beyond its animations: the spawn effect, its highlight underground, and
-// the small corrections of its pose after animation (breast support, spine curve).
+// What a character shows beyond its animations: the spawn effect and the effects attached to it,
+// its highlight underground, and the small corrections of its pose after animation (breast
+// support, spine curve).
 #include <algorithm>
 #include <cmath>
 
@@ -48,6 +49,13 @@ void Character::StartSpawnEffect() {
         }
     if (auto* sound = objects.GetObject<SoundPak>(mSpawnSoundId))
         sound->Play(GetPosition(), false, true);
+}
+
+void Character::StopAttachedEffects() {
+    ObjectManager& objects = Singleton<ObjectManager>::Get();
+    for (std::uint32_t id : GetAttachedChildren())
+        if (auto* effect = objects.GetObject<EffectEntity>(id))
+            effect->StopEmitting();
 }
 
 float Character::GetAmbientHighlight() const {

@@ -23,6 +23,7 @@ void Character::RestoreLifeState() {
         StopAnimations();
         SetVisibility(false);
         PhysicsEngine::Get().RemoveEntityFromSimulation(this);
+        DisableCreateAttachements();
     } else if (mInitialActionState == Character_ActionState::Move) {
         // The move names its skill by reference, as its packet does.
         mActionHandler->Execute(std::make_unique<MoveToAction>(

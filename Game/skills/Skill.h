@@ -83,6 +83,8 @@ public:
     virtual void CreateUIModifierText(std::vector<GameTextLine>& lines) const;
     virtual void CreateUINextModifierText(std::vector<GameTextLine>& lines) const;
     virtual void CreateUIShortSummaryText(std::vector<GameTextLine>& lines) const;
+    // The same lines in the caller's style (a pet's summary).
+    void CreateUIShortSummaryText(GameTextClass textClass, std::vector<GameTextLine>& lines) const;
     virtual void OnHitActivation(Character&, const ParametersCombat&) {}
     virtual std::uint32_t GetCurrentLevel() const;
     virtual std::uint32_t GetChanceWeight(bool) const { return 0; }

@@ -240,8 +240,12 @@ void Skill::CreateUIPetText(std::vector<GameTextLine>& lines) const {
 }
 
 void Skill::CreateUIShortSummaryText(std::vector<GameTextLine>& lines) const {
-    AppendStoreTexts(GetSkillProfile(), GetCurrentLevel(), 0, GameTextClass_SkillStatsCurrent,
-                     lines);
+    CreateUIShortSummaryText(GameTextClass_SkillStatsCurrent, lines);
+}
+
+void Skill::CreateUIShortSummaryText(GameTextClass textClass,
+                                     std::vector<GameTextLine>& lines) const {
+    AppendStoreTexts(GetSkillProfile(), GetCurrentLevel(), 0, textClass, lines);
 }
 
 }  // namespace GAME

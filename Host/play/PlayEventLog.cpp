@@ -413,9 +413,15 @@ void PlayEventLog::ObserveSpawn(const Character& spawned) {
     const std::uint32_t masterId = spawned.GetMasterId();
     const auto* master =
         masterId ? Singleton<ObjectManager>::Get().GetObject<Character>(masterId) : nullptr;
-    if (masterId == mPlayerId && masterId != 0)
+    if (masterId == mPlayerId && masterId != 0) {
         Print(Stamp() + DescribeCharacter(&spawned, id) + " comes to your side");
-    else if (master)
+        // What the player would read of it on the pet's panel.
+        std::vector<GameTextLine> summary;
+        spawned.CreateUISummaryText(GameTextClass_PetSkillStatsCurrent, summary);
+        for (const GameTextLine& line : summary)
+            if (line.text != L" ")
+                Print(Stamp() + "  " + PrintableText(line.text));
+    } else if (master)
         Print(Stamp() + DescribeCharacter(&spawned, id) + " comes to " +
               DescribeCharacter(master, masterId) + "'s side");
     else

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "AiTestSupport.h"
+#include "Engine/media/MediaRecorder.h"
 #include "Game/ai/anger/AngerManager.h"
 
 namespace GAME::test {
@@ -210,9 +211,19 @@ TEST_F(Anger, BarsShowTheMostHatedFullThenEachEntry) {
     EXPECT_FLOAT_EQ(bars[1].value, 26.0f);
     EXPECT_FLOAT_EQ(bars[1].color.g, 0.74f);
     EXPECT_EQ(bars[2].name, b->GetObjectName());
+    // Each display draws every bar as a statistic graph, the last one drawn last.
+    const MediaRecorder& media = MediaRecorder::Get();
+    const std::uint64_t before = media.Count(MediaCall::StatisticGraph);
     anger.ShowAngerLevels();
     anger.ShowAngerLevels();
-    EXPECT_EQ(tm.CountLog("statistic graph"), 1);
+    EXPECT_EQ(media.Count(MediaCall::StatisticGraph), before + 6);
+    const MediaRecord* last = media.Last(MediaCall::StatisticGraph);
+    ASSERT_NE(last, nullptr);
+    EXPECT_EQ(last->Text(), b->GetObjectName());
+    EXPECT_FLOAT_EQ(last->values[0], bars[2].value);
+    EXPECT_FLOAT_EQ(last->values[1], bars[2].color.r);
+    EXPECT_FLOAT_EQ(last->values[2], bars[2].color.g);
+    EXPECT_EQ(tm.CountLog("not available yet"), 0);
 }
 
 }  // namespace

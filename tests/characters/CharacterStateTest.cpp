@@ -162,9 +162,11 @@ TEST(CharacterStates, RestoringADeadCharacterHidesIt) {
     brute->SetInitialStateInfo(AS::Attack, WorldVec3{}, 0, 0);
     brute->RestoreLifeState();
     EXPECT_TRUE(brute->IsVisible());
+    EXPECT_FALSE(brute->IsCreateAttachementsDisabled());
     brute->SetLifeState(LS::Dead);
     brute->RestoreLifeState();
     EXPECT_FALSE(brute->IsVisible());
+    EXPECT_TRUE(brute->IsCreateAttachementsDisabled());
 }
 
 }  // namespace

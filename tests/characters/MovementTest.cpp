@@ -6,10 +6,12 @@
 #include <cmath>
 #include <vector>
 
+#include "Engine/records/RecordDatabase.h"
 #include "Engine/world/nav/Path.h"
 #include "Game/characters/actions/CharacterActionHandler.h"
 #include "Game/characters/movement/CharacterMovementManager.h"
 #include "Game/characters/movement/SlotManager.h"
+#include "Game/characters/npc/Npc.h"
 #include "MovementTestSupport.h"
 
 namespace GAME::test {
@@ -212,6 +214,35 @@ TEST_F(Movement, TurnsBetweenItsRotationLimits) {
     hero->RotateTowards(10, Vec3(0, 2, 0), moved);
     EXPECT_FLOAT_EQ(Yaw(*hero), kept);
     EXPECT_EQ(hero->GetCoords().coords.origin, moved.local);
+}
+
+TEST_F(Movement, ASheepTurnsWithItsStrideAndOtherNpcsByTheirRecord) {
+    auto& records = Singleton<RecordDatabase>::Get();
+    ASSERT_TRUE(records.AddRecordText("T/Sheep.dbr", R"({"Class": "Npc",
+        "pathGenerationStyle": "Sheep", "minRotationSpeed": 1, "maxRotationSpeed": 2})"));
+    ASSERT_TRUE(records.AddRecordText("T/Goat.dbr", R"({"Class": "Npc",
+        "pathGenerationStyle": "sheep", "minRotationSpeed": 1, "maxRotationSpeed": 2})"));
+    auto* sheep = Singleton<ObjectManager>::Get().CreateObjectFromFile<Npc>("T/Sheep.dbr");
+    auto* goat = Singleton<ObjectManager>::Get().CreateObjectFromFile<Npc>("T/Goat.dbr");
+    ASSERT_TRUE(sheep && goat);
+    EXPECT_EQ(sheep->GetPathGenerationStyle(), CharacterPathGenerationStyle::Sheep);
+    // Names match whole and by case: "sheep" is the default style, turning by the record.
+    EXPECT_FLOAT_EQ(goat->GetMinRotationSpeed(), 1.0f);
+    EXPECT_FLOAT_EQ(goat->GetMaxRotationSpeed(), 2.0f);
+    World::Get().AddEntity(sheep, WorldCoords(meadow, Coords::FromOrigin(At(40, 40).local)), true);
+    const WorldVec3 here = sheep->GetPosition();
+    // Standing still, a sheep does not turn at all.
+    EXPECT_FLOAT_EQ(sheep->GetMaxRotationSpeed(), 0.0f);
+    sheep->RotateTowards(10, Vec3(0, 0, -1), here);
+    EXPECT_FLOAT_EQ(Yaw(*sheep), 0.0f);
+    PlayRun(*sheep);
+    gEngine->AdvanceFrame(kFrameMs);
+    const float stride = sheep->GetMotion().Length();
+    ASSERT_GT(stride, 0.0f);
+    EXPECT_FLOAT_EQ(sheep->GetMinRotationSpeed(), stride * 0.75f);
+    EXPECT_FLOAT_EQ(sheep->GetMaxRotationSpeed(), stride * 2.25f);
+    sheep->RotateTowards(10, Vec3(0, 0, -1), here);
+    EXPECT_NEAR(AngleBetween(Yaw(*sheep), 0.0f), stride * 2.25f * 0.01f, 1e-5f);
 }
 
 TEST_F(Movement, SmallQueriesAndTheirEdges) {

@@ -18,4 +18,10 @@ void DebugRenderManager::RenderSphere(const WorldVec3& center, float radius, con
     MediaRecorder::Get().Record(MediaCall::RenderSphere, 0, argb, at.x, at.y, at.z, radius);
 }
 
+void DebugRenderManager::RenderStatisticGraph(const std::string& name, float value,
+                                              const Color& color) {
+    MediaRecorder::Get().Record(MediaCall::StatisticGraph, 0, name, value, color.r, color.g,
+                                color.b);
+}
+
 }  // namespace GAME

@@ -1,5 +1,7 @@
 #pragma once
 // Debug drawing of a machine: nothing is drawn; each shape is recorded.
+#include <string>
+
 #include "Engine/world/Region.h"
 
 namespace GAME {
@@ -10,6 +12,8 @@ public:
 
     // Position in the region's space.
     void RenderSphere(const WorldVec3& center, float radius, const Color& color);
+    // One bar of the statistic graph: a named value in a colour (the alpha is not kept).
+    void RenderStatisticGraph(const std::string& name, float value, const Color& color);
 };
 
 }  // namespace GAME

@@ -1,5 +1,6 @@
 #include "Game/ai/anger/AngerManager.h"
 
+#include "Engine/media/graphics/DebugRenderManager.h"
 #include "Engine/object/ObjectManager.h"
 #include "Engine/sys/Machine.h"
 #include "Engine/world/World.h"
@@ -8,7 +9,6 @@
 #include "Game/characters/movement/SightDigest.h"
 #include "Game/core/GameEngine.h"
 #include "Game/core/players/Team.h"
-#include "Game/core/util/SeamLog.h"
 
 namespace GAME {
 
@@ -258,7 +258,9 @@ void AngerManager::GetAngerLevels(std::vector<AngerLevel>& out) const {
 void AngerManager::ShowAngerLevels() const {
     std::vector<AngerLevel> levels;
     GetAngerLevels(levels);
-    ReportSeamWith("AngerManager", "the engine's statistic graph", "%zu bars", levels.size());
+    DebugRenderManager& graph = DebugRenderManager::Get();
+    for (const AngerLevel& level : levels)
+        graph.RenderStatisticGraph(level.name, level.value, level.color);
 }
 
 }  // namespace GAME

@@ -248,6 +248,8 @@ void ControllerMonster::Update(int ms) {
     }
     AngerUpdate(ms);
     FindEnemyUpdate(ms);
+    if (const Character* self = GetParentCharacter(); self && self->GetShowAngerLevels())
+        ShowAngerLevels();
     ControllerAI::Update(ms);
 }
 

@@ -3,8 +3,10 @@
 #include "Engine/Engine.h"
 #include "Engine/object/ObjectManager.h"
 #include "Engine/records/LoadTable.h"
+#include "Engine/text/LocalizationManager.h"
 #include "Game/ai/controllers/CharacterController.h"
 #include "Game/ai/controllers/ControllerCombat.h"
+#include "Game/characters/CharacterSummary.h"
 
 namespace GAME {
 
@@ -25,6 +27,7 @@ AmbientCharacter::~AmbientCharacter() {
 
 void AmbientCharacter::Load(const LoadTable& table) {
     Character::Load(table);
+    mDescriptionTag = table.GetString("description");
     ObjectManager& objects = Singleton<ObjectManager>::Get();
     if (gEngine->IsClient()) {
         mPendingController = objects.CreateObjectFromFile<Controller>(kAmbientStubController);
@@ -49,6 +52,12 @@ void AmbientCharacter::InitialUpdate() {
     }
     if (!GetTeam().IsInitialized())
         SetTeam(TeamManager::DefaultMonsterTeam());
+}
+
+void AmbientCharacter::CreateUISummaryText(GameTextClass textClass,
+                                           std::vector<GameTextLine>& lines) const {
+    AppendCreatureSummaryText(*this, LocalizationManager::Instance().GetText(mDescriptionTag),
+                              textClass, lines);
 }
 
 void AmbientCharacter::UnderAttack(std::uint32_t attackerId) {

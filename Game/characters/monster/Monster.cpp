@@ -8,6 +8,7 @@
 #include "Engine/text/LocalizationManager.h"
 #include "Engine/world/Math.h"
 #include "Game/ai/controllers/CharacterController.h"
+#include "Game/characters/CharacterSummary.h"
 #include "Game/characters/Player.h"
 #include "Game/characters/monster/MonsterReplicationData.h"
 #include "Game/core/GameEngine.h"
@@ -236,6 +237,11 @@ void Monster::SelectAlternativeMeshAndTextures() {
     } else if (!mBumpTextures.empty()) {
         SetBumpTexture(mBumpTextures[id % mBumpTextures.size()]);
     }
+}
+
+void Monster::CreateUISummaryText(GameTextClass textClass, std::vector<GameTextLine>& lines) const {
+    AppendCreatureSummaryText(*this, LocalizationManager::Instance().GetText(mDescriptionTag),
+                              textClass, lines);
 }
 
 std::wstring Monster::GetGameDescription(bool) const {

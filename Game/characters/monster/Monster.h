@@ -122,6 +122,9 @@ public:
     MonsterClassification GetClassification() const { return mClassification; }
     // The name shown of the monster: its classification's colour and its "description" text.
     std::wstring GetGameDescription(bool forMap) const;
+    // A pet's summary: health, energy, its abilities or its bare-hand damage.
+    void CreateUISummaryText(GameTextClass textClass,
+                             std::vector<GameTextLine>& lines) const override;
     float GetDeathFromEnemyRange() const { return mDeathFromEnemyRange; }
     void SetProxyParent(const std::string& name) { mProxyParent = name; }
     const std::string& GetProxyParent() const { return mProxyParent; }

@@ -356,8 +356,9 @@ void Character::RotateTowards(int ms, const Vec3& direction, const WorldVec3& po
         const Vec3 to = flat.Unit();
         const Vec3 facing = coords.coords.zAxis;
         const float c = Clamp(facing.Dot(to), -1.0f, 1.0f);
-        const float speed =
-            mMaxRotationSpeed + (mMinRotationSpeed - mMaxRotationSpeed) * (c + 1.0f) * 0.5f;
+        const float min = GetMinRotationSpeed();
+        const float max = GetMaxRotationSpeed();
+        const float speed = max + (min - max) * (c + 1.0f) * 0.5f;
         const float step = speed * static_cast<float>(ms) * 0.001f;
         if (std::acos(c) < step) {
             coords.coords = Coords::FromDirection(coords.coords.origin, to, Vec3(0, 1, 0));

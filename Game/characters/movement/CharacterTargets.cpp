@@ -13,6 +13,7 @@
 #include "Game/characters/Player.h"
 #include "Game/items/Item.h"
 #include "Game/skills/Skill.h"
+#include "Game/world/sounds/SoundObject.h"
 
 namespace GAME {
 
@@ -139,8 +140,7 @@ void Character::SendQuestMoveCompletedEvent() {
 bool Character::CanCollide(const Entity* other) const {
     if (!other)
         return true;
-    // Sound objects are not built yet; items and characters pass through.
-    return !other->IsA<Item>() && !other->IsA<Character>();
+    return !other->IsA<Item>() && !other->IsA<Character>() && !other->IsA<SoundObject>();
 }
 
 }  // namespace GAME

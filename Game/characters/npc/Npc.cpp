@@ -217,6 +217,18 @@ bool Npc::CanBeAttracted() const {
     return mIgnoreAttractionTime > 0 ? false : mCanBeAttracted;
 }
 
+float Npc::GetMinRotationSpeed() const {
+    if (GetPathGenerationStyle() != CharacterPathGenerationStyle::Sheep)
+        return Character::GetMinRotationSpeed();
+    return GetMotion().Length() * 0.25f * 3.0f;
+}
+
+float Npc::GetMaxRotationSpeed() const {
+    if (GetPathGenerationStyle() != CharacterPathGenerationStyle::Sheep)
+        return Character::GetMaxRotationSpeed();
+    return GetMotion().Length() * 0.25f * 9.0f;
+}
+
 int Npc::GetAttractionTime() const {
     if (!mIsAttractor)
         return 0;

@@ -59,6 +59,9 @@ public:
     bool IsOfInterest() const override;
     bool WillYouChat(std::uint32_t id) override;
     bool ShouldLoadLoot() const override;
+    // A sheep turns with its stride: slowly while it ambles, quickly while it runs.
+    float GetMinRotationSpeed() const override;
+    float GetMaxRotationSpeed() const override;
 
     // Binary state of placed objects.
     bool ShouldSaveState() const { return mDialogStateChanged; }

@@ -19,7 +19,7 @@ class RadiusMagic : public Decoration {
     RTTI_DECLARE(RadiusMagic)
 public:
     void UpdateSelf(int elapsedMs) override;
-    bool CanCollide() const { return false; }
+    bool CanCollide(const Entity&) const override { return false; }
 
     void SetEffect(float extent, float timeScale);
     void SetEffect(const RadiusEffect& effect);

@@ -14,7 +14,7 @@ public:
     // "radius" (optional) sets the actor's radius, the reach of the point.
     void Load(const LoadTable& table) override;
     void UpdateSelf(int elapsedMs) override;
-    bool CanCollide() const { return false; }
+    bool CanCollide(const Entity&) const override { return false; }
     // Zero offset and identity orientation, every half extent the actor's radius.
     OrientedBox GetCollisionBox() const;
 

@@ -17,7 +17,7 @@ public:
     void InitialUpdate() override;
     void UpdateSelf(int elapsedMs) override;
     bool ShouldServerSpawn() const override { return false; }
-    bool CanCollide() const { return false; }
+    bool CanCollide(const Entity&) const override { return false; }
     bool OccludesPathing() const override { return false; }
 
     const SoundAmbient& GetAmbient() const { return mAmbient; }

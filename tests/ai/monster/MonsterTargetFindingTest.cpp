@@ -3,6 +3,7 @@
 // the target kept until another is hated more than twice as much, and the pursuit range.
 #include <gtest/gtest.h>
 
+#include "Engine/media/MediaRecorder.h"
 #include "Engine/sys/Machine.h"
 #include "ai/monster/MonsterControllerTestSupport.h"
 
@@ -35,6 +36,19 @@ TEST_F(MonsterTargetFinding, SightAngerComesInWholeTicksAndLongFramesCountEveryT
     EXPECT_FLOAT_EQ(controller->ProcessAngerTarget(near, 200), 10.0f);
     EXPECT_FLOAT_EQ(controller->ProcessAngerTarget(edge, 200),
                     20.0f * (1.0f - 0.1f * 5.0f / 15.0f) * 0.2f);
+}
+
+TEST_F(MonsterTargetFinding, TheAngerTableIsDrawnEachUpdateOnlyWhileItsCharacterShowsIt) {
+    MakeController(R"({"Class": "ControllerMonster", "ViewDistance": 15, "ForgiveRate": 0})");
+    Place("Records/AI/Foe.dbr", Team::Human, 20);
+    const MediaRecorder& media = MediaRecorder::Get();
+    const std::uint64_t before = media.Count(MediaCall::StatisticGraph);
+    controller->Update(200);
+    EXPECT_EQ(media.Count(MediaCall::StatisticGraph), before);
+    me->ShowAngerLevels(true);
+    controller->Update(200);
+    controller->Update(200);
+    EXPECT_EQ(media.Count(MediaCall::StatisticGraph), before + 2);  // one foe, two updates
 }
 
 TEST_F(MonsterTargetFinding, OnlyAngeringLivingFoesInViewEarnSightAnger) {
