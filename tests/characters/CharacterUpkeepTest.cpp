@@ -2,8 +2,6 @@
 // view and its own destruction.
 #include <gtest/gtest.h>
 
-#include <memory>
-
 #include "Engine/media/MediaRecorder.h"
 #include "Engine/media/graphics/EffectEntity.h"
 #include "Engine/records/RecordDatabase.h"

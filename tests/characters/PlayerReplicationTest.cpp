@@ -134,6 +134,8 @@ TEST_F(PlayerReplication, AServerPlayerShowsTheSameOnAClient) {
         ASSERT_TRUE(ReadInto(*seen, body));
         seen->ApplyReplicationData();
         EXPECT_EQ(SeenOf(*seen), onServer);
+        // Five levels above the first give 15 attribute points; the 7 strength took two of them.
+        EXPECT_EQ(seen->GetModifierPoints(), 13u);
 
         // Applied: nothing is pending any more.
         game.Client(0).ClearLog();

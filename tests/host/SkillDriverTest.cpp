@@ -133,8 +133,9 @@ TEST_F(SkillDriverTest, InAFightItKeepsItsBuffUpCallsItsPetAndStrikesFarFoes) {
     EXPECT_EQ(dynamic_cast<Skill_SpawnPet&>(*Get(kCallHound)).GetPets().size(), 1u);
     EXPECT_LT(far->GetCurrentLife(), 5000.0f);
     const std::string printed = Printed();
-    for (const char* line : {"you cast War Cry", "you cast Call of the Hound", "you cast Javelin",
-                             "comes to your side"})
+    for (const char* line :
+         {"you cast War Cry", "you cast Call of the Hound", "you cast Javelin",
+          "comes to your side", "  Health: 70", "  What Hound can do:", "  3-5 Physical Damage"})
         EXPECT_NE(printed.find(line), std::string::npos) << line << "\n" << printed;
 }
 

@@ -168,6 +168,38 @@ TEST_F(Navigation, ObstaclesBlockUntilDetached) {
     EXPECT_FLOAT_EQ(again->GetLength(), straight->GetLength());
 }
 
+TEST_F(Navigation, AnObstacleForOneSizeClosesOnlyThatSizesPaths) {
+    const WorldVec3 from = At(10, 25), to = At(10, 5);
+    struct Case {
+        int closes;  // -1: every size
+        bool blocksSmall, blocksMedium;
+    };
+    for (const Case& c : {Case{-1, true, true}, Case{0, true, false}, Case{1, false, true}}) {
+        DynamicObstacle barrier;
+        ASSERT_TRUE(barrier.Create(
+            meadow, OrientedBox::FromAxisAligned(Vec3(10, 1, 15), Vec3(6, 1, 0.5f))));
+        if (c.closes < 0)
+            barrier.Attach();
+        else
+            barrier.AttachForSize(c.closes);
+        const bool blocks[] = {c.blocksSmall, c.blocksMedium};
+        for (int size = 0; size < 2; ++size) {
+            auto path = World::Get().FindPath(size, from, to, PathGenerationParams(), 30);
+            ASSERT_NE(path, nullptr);
+            EXPECT_EQ(path->GetLength() > 21.0f, blocks[size]) << c.closes << " size " << size;
+        }
+        // Moved while attached, it stays closed to the same size only.
+        ASSERT_TRUE(barrier.Create(
+            meadow, OrientedBox::FromAxisAligned(Vec3(10, 1, 14), Vec3(6, 1, 0.5f))));
+        for (int size = 0; size < 2; ++size) {
+            auto path = World::Get().FindPath(size, from, to, PathGenerationParams(), 30);
+            ASSERT_NE(path, nullptr);
+            EXPECT_EQ(path->GetLength() > 21.0f, blocks[size]) << c.closes << " moved " << size;
+        }
+    }
+    EXPECT_EQ(World::Get().GetPathFinder().GetObstacleCount(), 0u);
+}
+
 TEST_F(Navigation, PathAdvancesToItsEnd) {
     auto path = World::Get().FindPath(0, At(10, 25), At(32, 25), PathGenerationParams(), 30);
     ASSERT_NE(path, nullptr);
@@ -182,6 +214,39 @@ TEST_F(Navigation, PathAdvancesToItsEnd) {
     EXPECT_FALSE(path->Advance(total, at, heading));
     EXPECT_EQ(at, path->GetEnd());
     EXPECT_EQ(path->GetLength(), 0.0f);
+}
+
+TEST_F(Navigation, RecycledPathsMatchFreshSearches) {
+    PathFinder& finder = World::Get().GetPathFinder();
+    const WorldVec3 inWall(meadow, Vec3(21, 0, 25));
+    struct Case {
+        WorldVec3 from, to;
+    };
+    // Round the wall (many corners), straight (two), then from and to a place in the wall
+    // (none), twice over so that the kept nearest-polygon answers, misses too, are asked.
+    const Case cases[] = {{At(10, 25), At(32, 25)}, {At(10, 25), At(10, 5)},  {inWall, At(10, 5)},
+                          {At(10, 5), inWall},      {At(10, 25), At(32, 25)}, {inWall, At(10, 5)}};
+    for (const Case& c : cases) {
+        const std::unique_ptr<Path> fresh =
+            std::make_unique<Path>(nullptr, std::vector<Vec3>(), std::vector<std::uint32_t>());
+        const bool found = finder.FindPath(0, c.from, c.to, PathGenerationParams(), 30, *fresh);
+        // A path half walked and handed back is the storage of the next search.
+        auto used = World::Get().FindPath(0, At(10, 25), At(32, 25), PathGenerationParams(), 30);
+        ASSERT_NE(used, nullptr);
+        WorldVec3 at;
+        Vec3 heading;
+        used->Advance(used->GetLength() * 0.5f, at, heading);
+        finder.Recycle(std::move(used));
+        auto again = World::Get().FindPath(0, c.from, c.to, PathGenerationParams(), 30);
+        ASSERT_EQ(again != nullptr, found);
+        if (!found)
+            continue;
+        EXPECT_EQ(again->GetCorners(), fresh->GetCorners());
+        EXPECT_EQ(again->GetPolygons(), fresh->GetPolygons());
+        EXPECT_EQ(again->GetLength(), fresh->GetLength());
+        EXPECT_EQ(again->GetPosition(), fresh->GetStart());
+        finder.Recycle(std::move(again));
+    }
 }
 
 // The done-when scenario: a stand-in character walks a path round the wall frame by frame on

@@ -21,7 +21,7 @@ bool DynamicObstacle::Create(Region* region, const OrientedBox& box) {
     const Vec3 half = box.GetAxisAlignedBox();
     mBounds = ABBox::FromCenter(box.frame.origin, half);
     if (reattach)
-        Attach();
+        AttachClosing(mClosesSize);
     return true;
 }
 
@@ -36,13 +36,23 @@ bool DynamicObstacle::Create(Region* region, const Sphere& sphere) {
     const float r = sphere.radius;
     mBounds = ABBox::FromCenter(sphere.center, Vec3(r, r, r));
     if (reattach)
-        Attach();
+        AttachClosing(mClosesSize);
     return true;
 }
 
 void DynamicObstacle::Attach() {
-    if (!mAttached && mRegion)
-        World::Get().GetPathFinder().AttachObstacle(this);
+    AttachClosing(-1);
+}
+
+void DynamicObstacle::AttachForSize(int pathingSize) {
+    AttachClosing(pathingSize);
+}
+
+void DynamicObstacle::AttachClosing(int pathingSize) {
+    if (mAttached || !mRegion)
+        return;
+    mClosesSize = pathingSize;
+    World::Get().GetPathFinder().AttachObstacle(this);
 }
 
 void DynamicObstacle::Detach() {

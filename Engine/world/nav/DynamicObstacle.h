@@ -23,6 +23,9 @@ public:
     bool Create(Region* region, const OrientedBox& box);
     bool Create(Region* region, const Sphere& sphere);
     void Attach();
+    // Closes the polygons of one pathing size's mesh only: for an obstacle that stands while
+    // one search of that size runs (the other meshes are not asked meanwhile).
+    void AttachForSize(int pathingSize);
     void Detach();
     bool IsAttached() const { return mAttached; }
     Region* GetRegion() const { return mRegion; }
@@ -34,7 +37,10 @@ public:
 
 private:
     friend class PathFinder;
+    void AttachClosing(int pathingSize);
+
     Region* mRegion = nullptr;
+    int mClosesSize = -1;  // the size whose mesh it closes; -1: every size
     bool mSphere = false;
     OrientedBox mBox;
     Sphere mBall;

@@ -4,9 +4,23 @@ namespace GAME {
 
 Path::Path(Region* region, std::vector<Vec3> corners, std::vector<std::uint32_t> polygons)
     : mRegion(region), mCorners(std::move(corners)), mPolygons(std::move(polygons)) {
+    Restart();
+}
+
+void Path::Assign(Region* region, const std::vector<Vec3>& corners, const std::uint32_t* polygons,
+                  std::size_t polygonCount) {
+    mRegion = region;
+    mCorners.assign(corners.begin(), corners.end());
+    mPolygons.assign(polygons, polygons + polygonCount);
+    Restart();
+}
+
+void Path::Restart() {
     if (mCorners.empty())
         mCorners.push_back(Vec3());
+    mNext = 1;
     mPosition = mCorners.front();
+    mLength = 0;
     for (std::size_t i = 1; i < mCorners.size(); ++i)
         mLength += (mCorners[i] - mCorners[i - 1]).Length();
 }

@@ -20,6 +20,9 @@ struct PathGenerationParams {
 class Path {
 public:
     Path(Region* region, std::vector<Vec3> corners, std::vector<std::uint32_t> polygons);
+    // Becomes a fresh path over the corners and polygons, in the storage it already holds.
+    void Assign(Region* region, const std::vector<Vec3>& corners, const std::uint32_t* polygons,
+                std::size_t polygonCount);
 
     Region* GetRegion() const { return mRegion; }
     // The remaining length, from the current position through the corners left.
@@ -40,6 +43,9 @@ public:
     void DebugRender() const {}
 
 private:
+    // Walks from the first corner again.
+    void Restart();
+
     Region* mRegion;
     std::vector<Vec3> mCorners;
     std::vector<std::uint32_t> mPolygons;

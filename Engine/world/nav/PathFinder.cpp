@@ -44,6 +44,7 @@ PathFinder::PathFinder()
     mAnyFilter->setExcludeFlags(0);
     mPolys.resize(kMaxCorridor);
     mStraight.resize(kMaxCornersCap * 3);
+    mCorners.reserve(kMaxCornersCap);
 }
 
 PathFinder::~PathFinder() {
@@ -124,39 +125,65 @@ std::uint32_t PathFinder::Nearest(const NavMesh& mesh, const Vec3& p, const floa
             std::abort();
         }
 #endif
-        onMesh = memo.onMesh;
+        if (memo.ref != 0)
+            onMesh = memo.onMesh;
         return memo.ref;
     }
     const std::uint32_t ref = query(onMesh);
-    // Only answers that found a polygon are kept.
-    if (ref != 0) {
-        memo.mesh = &mesh;
-        memo.key = key;
-        memo.ref = ref;
-        memo.onMesh = onMesh;
-    }
+    // Misses are kept too: a character standing off the mesh asks from the same place for
+    // every slot it weighs.
+    memo.mesh = &mesh;
+    memo.key = key;
+    memo.ref = ref;
+    memo.onMesh = onMesh;
     return ref;
 }
 
 std::unique_ptr<Path> PathFinder::FindPath(int pathingSize, const WorldVec3& from,
                                            const WorldVec3& to, const PathGenerationParams& params,
                                            int maxCorners) {
+    std::unique_ptr<Path> path;
+    if (mSparePaths.empty()) {
+        path = std::make_unique<Path>(nullptr, std::vector<Vec3>(), std::vector<std::uint32_t>());
+    } else {
+        path = std::move(mSparePaths.back());
+        mSparePaths.pop_back();
+    }
+    if (FindPath(pathingSize, from, to, params, maxCorners, *path))
+        return path;
+    Recycle(std::move(path));
+    return nullptr;
+}
+
+void PathFinder::Recycle(std::unique_ptr<Path> path) {
+    if (path && mSparePaths.size() < kSparePaths) {
+        if (mSparePaths.capacity() == 0)
+            mSparePaths.reserve(kSparePaths);
+        mSparePaths.push_back(std::move(path));
+    }
+}
+
+bool PathFinder::FindPath(int pathingSize, const WorldVec3& from, const WorldVec3& to,
+                          const PathGenerationParams& params, int maxCorners, Path& out) {
     Region* region = from.region;
     if (!region || to.region != region)
-        return nullptr;
+        return false;
     NavMesh* mesh = Mesh(region, pathingSize);
     if (!mesh)
-        return nullptr;
+        return false;
     const PathingAgent& agent = GetPathingAgent(pathingSize);
     const float extents[3] = {agent.radius + Max(params.searchHorizontal, 0.0f),
                               NavBuildSettings::kMaxClimb + Max(params.searchVertical, 0.0f),
                               agent.radius + Max(params.searchHorizontal, 0.0f)};
     Vec3 start, goal;
     const dtPolyRef startRef = Nearest(*mesh, from.local, extents, *mAnyFilter, start);
+    // A character off the mesh asks from the same place for every goal it weighs.
+    if (!startRef)
+        return false;
     const dtPolyRef goalRef =
         Nearest(*mesh, to.local + params.goalOffset, extents, *mAnyFilter, goal);
-    if (!startRef || !goalRef)
-        return nullptr;
+    if (!goalRef)
+        return false;
 
     mFilter->setAreaCost(0, Max(params.areaCost, 0.001f));
     // The polygons a walk starts and ends in stay open whatever obstacle covers them.
@@ -172,7 +199,7 @@ std::unique_ptr<Path> PathFinder::FindPath(int pathingSize, const WorldVec3& fro
     nav->setPolyFlags(goalRef, goalFlags);
     nav->setPolyFlags(startRef, startFlags);
     if (dtStatusFailed(status) || count == 0)
-        return nullptr;
+        return false;
 
     // A partial corridor ends at the reachable point nearest to the goal.
     Vec3 end = goal;
@@ -185,10 +212,10 @@ std::unique_ptr<Path> PathFinder::FindPath(int pathingSize, const WorldVec3& fro
                                                           mStraight.data(), nullptr, nullptr,
                                                           &corners, cap)) ||
         corners == 0)
-        return nullptr;
+        return false;
 
-    std::vector<Vec3> points;
-    points.reserve(static_cast<std::size_t>(corners));
+    std::vector<Vec3>& points = mCorners;
+    points.clear();
     const float merge = Max(params.cornerMergeDistance, 0.0f);
     for (int i = 0; i < corners; ++i) {
         const Vec3 p(mStraight[i * 3], mStraight[i * 3 + 1], mStraight[i * 3 + 2]);
@@ -209,9 +236,8 @@ std::unique_ptr<Path> PathFinder::FindPath(int pathingSize, const WorldVec3& fro
         }
     if (points.size() == 1)
         points.push_back(points.front());
-    return std::make_unique<Path>(
-        region, std::move(points),
-        std::vector<std::uint32_t>(mPolys.begin(), mPolys.begin() + count));
+    out.Assign(region, points, mPolys.data(), static_cast<std::size_t>(count));
+    return true;
 }
 
 bool PathFinder::InsideObstacle(const Region* region, const Vec3& p, float clearance) const {
@@ -383,7 +409,9 @@ void PathFinder::AttachObstacle(DynamicObstacle* obstacle) {
     constexpr int kMaxClosed = 64;
     dtPolyRef refs[kMaxClosed];
     for (int size = 0; size < kPathingSizeCount; ++size) {
-        NavMesh* mesh = Mesh(obstacle->GetRegion(), size);
+        NavMesh* mesh = obstacle->mClosesSize < 0 || obstacle->mClosesSize == size
+                            ? Mesh(obstacle->GetRegion(), size)
+                            : nullptr;
         if (!mesh)
             continue;
         int count = 0;

@@ -33,6 +33,11 @@ public:
 
     std::unique_ptr<Path> FindPath(int pathingSize, const WorldVec3& from, const WorldVec3& to,
                                    const PathGenerationParams& params, int maxCorners);
+    // The same search written into `out`'s storage; false (out untouched) when there is none.
+    bool FindPath(int pathingSize, const WorldVec3& from, const WorldVec3& to,
+                  const PathGenerationParams& params, int maxCorners, Path& out);
+    // Takes back a path nobody follows any more: the next search reuses its storage.
+    void Recycle(std::unique_ptr<Path> path);
     // True when an agent of the size cannot stand at the point: off its mesh (in a wall, in
     // water, off the ground) or inside an attached obstacle.
     bool TestPointCollide(const WorldVec3& point, int pathingSize = 0);
@@ -100,10 +105,14 @@ private:
         std::uint32_t ref = 0;
         Vec3 onMesh;
     };
-    static constexpr std::size_t kNearestMemo = 2048;
+    static constexpr std::size_t kNearestMemo = 8192;
     mutable std::vector<NearestMemo> mNearestMemo;
     std::vector<std::uint32_t> mPolys;  // scratch corridor
     std::vector<float> mStraight;       // scratch corners
+    std::vector<Vec3> mCorners;         // scratch merged corners
+    // Paths handed back, kept for their storage (a steady frame then allocates none).
+    static constexpr std::size_t kSparePaths = 64;
+    std::vector<std::unique_ptr<Path>> mSparePaths;
 };
 
 }  // namespace GAME

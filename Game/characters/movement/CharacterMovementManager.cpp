@@ -7,6 +7,7 @@
 #include "Engine/sys/Machine.h"
 #include "Engine/world/World.h"
 #include "Engine/world/nav/DynamicObstacle.h"
+#include "Engine/world/nav/PathFinder.h"
 #include "Game/ai/controllers/CharacterController.h"
 #include "Game/characters/Character.h"
 #include "Game/characters/Player.h"
@@ -21,6 +22,13 @@ float DistanceSquared(const WorldVec3& a, const WorldVec3& b) {
 
 // cos 45 degrees: avoid what lies at most this far off the way ahead.
 constexpr float kAvoidCone = 0.70710677f;
+
+// Hands a path nobody follows back to the path finder, whose next search reuses its storage.
+void Drop(std::unique_ptr<Path>& path) {
+    if (World* world = path ? Machine::Current().Find<World>() : nullptr)
+        world->GetPathFinder().Recycle(std::move(path));
+    path.reset();
+}
 
 }  // namespace
 
@@ -63,8 +71,8 @@ bool CharacterMovementManager::SetNewPathTarget(const WorldVec3& from, const Wor
     alreadyThere = AlreadyThere(from, to);
     if (alreadyThere)
         return true;
-    mPath.reset();
-    mLocalPath.reset();
+    Drop(mPath);
+    Drop(mLocalPath);
     if (mCachedPath && mCachedStart == from && mCachedEnd == to)
         mPath = std::move(mCachedPath);
     else
@@ -74,7 +82,7 @@ bool CharacterMovementManager::SetNewPathTarget(const WorldVec3& from, const Wor
         mPathTarget = to;
         if (DistanceSquared(to, GetPathPosition()) < 0.05f * 0.05f) {
             StorePathPosition(to);
-            mPath.reset();
+            Drop(mPath);
         } else {
             StorePathPosition(from);
         }
@@ -90,12 +98,15 @@ bool CharacterMovementManager::CanMoveTo(const WorldVec3& from, const WorldVec3&
     if (mCachedPath && mCachedStart == from && mCachedEnd == to)
         return true;
     std::unique_ptr<Path> path = FindPath(at, to);
-    if (!path || path->GetLength() == 0.0f)
+    if (!path)
         return false;
-    if (ratio != 0.0f && path->GetLength() / std::sqrt(DistanceSquared(from, to)) > ratio)
+    if (path->GetLength() == 0.0f ||
+        (ratio != 0.0f && path->GetLength() / std::sqrt(DistanceSquared(from, to)) > ratio) ||
+        DistanceSquared(path->GetEnd(), to) > endDistance * endDistance) {
+        Drop(path);
         return false;
-    if (DistanceSquared(path->GetEnd(), to) > endDistance * endDistance)
-        return false;
+    }
+    Drop(mCachedPath);
     mCachedPath = std::move(path);
     mCachedStart = from;
     mCachedEnd = to;
@@ -105,12 +116,14 @@ bool CharacterMovementManager::CanMoveTo(const WorldVec3& from, const WorldVec3&
 WorldVec3 CharacterMovementManager::GetPointAwayFromGoal(const WorldVec3& goal, float distance) {
     if (!(distance > 0.0f))
         return goal;
-    const std::unique_ptr<Path> path = FindPath(GetPathPosition(), goal);
+    std::unique_ptr<Path> path = FindPath(GetPathPosition(), goal);
     if (!path)
         return goal;
-    if (path->GetLength() <= distance)
-        return GetPathPosition();
-    return path->GetPointAtDistance(path->GetLength() - distance);
+    const WorldVec3 point = path->GetLength() <= distance
+                                ? GetPathPosition()
+                                : path->GetPointAtDistance(path->GetLength() - distance);
+    Drop(path);
+    return point;
 }
 
 bool CharacterMovementManager::Update(int ms) {
@@ -236,7 +249,8 @@ void CharacterMovementManager::CreateLocalPath(int ms, float speed) {
             DynamicObstacle& obstacle = *mObstacles[attached];
             if (!obstacle.Create(other->GetRegion(), other->GetRegionBoundingSphere()))
                 continue;
-            obstacle.Attach();
+            // Only this character's search runs while they stand.
+            obstacle.AttachForSize(mCharacter->GetSize());
             ++attached;
         }
         if (attached > 0) {
@@ -248,8 +262,12 @@ void CharacterMovementManager::CreateLocalPath(int ms, float speed) {
                     mPath && (local->GetLength() / mPath->GetLength() > 1.5f ||
                               DistanceSquared(local->GetStart(), coords.GetPosition()) > 0.01f ||
                               DistanceSquared(local->GetEnd(), mPathTarget) > 0.01f);
-                if (!poor)
+                if (!poor) {
+                    Drop(mLocalPath);
                     mLocalPath = std::move(local);
+                } else {
+                    Drop(local);
+                }
             }
         }
     }
@@ -288,8 +306,8 @@ void CharacterMovementManager::UpdatePathPosition(const WorldVec3& position) {
 
 void CharacterMovementManager::ClearPath() {
     mStep = 0.0f;
-    mPath.reset();
-    mLocalPath.reset();
+    Drop(mPath);
+    Drop(mLocalPath);
 }
 
 void CharacterMovementManager::Reset() {

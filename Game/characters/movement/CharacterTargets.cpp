@@ -59,11 +59,28 @@ bool Character::ShouldUseDistressCall() const {
     return mDistressCall && mDistressCallsLeft > 0 && mDistressCountdown <= 0;
 }
 
+namespace {
+
+// The lists calls for help gather their allies in, kept so that a steady frame allocates none.
+// An answer may call for help in turn, so each call takes a list of its own.
+std::vector<std::vector<Entity*>>& DistressLists() {
+    thread_local std::vector<std::vector<Entity*>> lists;
+    return lists;
+}
+
+}  // namespace
+
 void Character::DoDistressCall(std::uint32_t attacker) {
     const WorldVec3 center = GetPathPosition();
     if (!center.IsValid())
         return;
+    std::vector<std::vector<Entity*>>& lists = DistressLists();
     std::vector<Entity*> found;
+    if (!lists.empty()) {
+        found = std::move(lists.back());
+        lists.pop_back();
+    }
+    found.clear();
     World::Get().GetEntitiesInSphere(found, center.region, Sphere{center.local, mDistressCallRange},
                                      EntityListType::Actors);
     const Team team = GetTeam();
@@ -74,6 +91,7 @@ void Character::DoDistressCall(std::uint32_t attacker) {
         if (team.IsFriend(friendly->GetTeam()))
             friendly->AllyAttacked(GetObjectId(), attacker);
     }
+    lists.push_back(std::move(found));
 }
 
 WorldCoords Character::GetChatCoords() const {

@@ -150,9 +150,11 @@ void SlotManager::RequestSlot(WorldVec3& out, std::uint32_t requesterId, float r
     const WorldVec3 from = requester->GetPathPosition();
     World& world = World::Get();
 
+    // A holding request freed the vacated slots above; the holders left stay.
     mCandidates.clear();
     for (unsigned int i = 0; i < mOccupants.size(); ++i)
-        if ((mOccupants[i] == 0 || Vacated(i, requesterId)) && !SlotCollides(paths, i, size))
+        if ((mOccupants[i] == 0 || (!hold && Vacated(i, requesterId))) &&
+            !SlotCollides(paths, i, size))
             mCandidates.emplace_back(world.GetDistanceSquared(mPositions[i], from), i);
     int taken = PickSlot(*requester, acceptUnchecked);
     if (taken >= 0) {
@@ -168,7 +170,7 @@ void SlotManager::RequestSlot(WorldVec3& out, std::uint32_t requesterId, float r
     const float extents = requester->GetExtents();
     for (unsigned int i = 0; i < mOccupants.size(); ++i) {
         Character* holder = FindCharacter(mOccupants[i]);
-        if (!holder || Vacated(i, requesterId) || holder->GetExtents() != extents ||
+        if (!holder || (!hold && Vacated(i, requesterId)) || holder->GetExtents() != extents ||
             SlotCollides(paths, i, size))
             continue;
         const float mine = world.GetDistanceSquared(mPositions[i], from);

@@ -85,12 +85,12 @@ std::string CheckAttributes(const PlayerReplicationData& data, const CharacterBi
         if (value < record[i])
             return Line("%s: %llu is below the record's %u", kNames[i],
                         static_cast<unsigned long long>(value), record[i]);
-        const std::uint64_t step = std::max<std::uint32_t>(increments[i], 1);
-        const std::uint64_t steps = (value - record[i] + step - 1) / step;
+        const std::uint64_t steps = AttributePointsTaken(value, record[i], increments[i]);
         if (steps > points)
             return Line("%s: %llu is more than level %u allows (%llu)", kNames[i],
                         static_cast<unsigned long long>(value), data.characterLevel,
-                        static_cast<unsigned long long>(record[i] + points * step));
+                        static_cast<unsigned long long>(
+                            record[i] + points * std::max<std::uint32_t>(increments[i], 1)));
         spent += steps;
     }
     if (spent > points)

@@ -13,6 +13,14 @@
 
 namespace GAME {
 
+// The attribute points that raised a base attribute from the record's value to `value` (a part
+// of a step counts as a whole point); 0 when it is not above the record's.
+inline std::uint64_t AttributePointsTaken(std::uint64_t value, std::uint64_t record,
+                                          std::uint32_t increment) {
+    const std::uint64_t step = increment > 0 ? increment : 1;
+    return value > record ? (value - record + step - 1) / step : 0;
+}
+
 // Empty when the player may join; otherwise one line naming the field that is out of bounds.
 // Makes a scratch player of the record for the comparison and destroys it again.
 std::string CheckJoiningPlayer(const std::string& record,

@@ -1,5 +1,7 @@
 // The player on other machines: its spawn packet, the snapshot it writes, and the snapshot read
 // and applied on the receiving side (or on a local copy).
+#include <algorithm>
+#include <array>
 #include <cmath>
 #include <limits>
 
@@ -7,6 +9,7 @@
 #include "Engine/net/fields/NetPacketBuffer.h"
 #include "Game/characters/Player.h"
 #include "Game/characters/movement/CharacterMovementManager.h"
+#include "Game/characters/player/PlayerJoinCheck.h"
 #include "Game/characters/player/PlayerReplicationData.h"
 #include "Game/core/net/packets/WorldPackets.h"
 #include "Game/core/util/MathUtil.h"
@@ -72,6 +75,32 @@ bool Player::ReadReplicationData(NetPacketInBuffer& in) {
     return true;
 }
 
+namespace {
+
+// The snapshot carries no unspent attribute points, but its level and base attributes tell them:
+// the points the levels above the record's give, less those the bases took. Every machine works
+// them out alike, so the owner can spend them in a network game.
+std::uint32_t UnspentAttributePoints(const ExperienceLevelControl& levels, std::uint32_t firstLevel,
+                                     const CharacterBioReplicaInfo& record,
+                                     const CharacterBioReplicaInfo& claimed) {
+    const std::uint64_t given =
+        levels.GetModifierPoints() +
+        std::uint64_t{levels.GetLevel() > firstLevel ? levels.GetLevel() - firstLevel : 0} *
+            levels.GetModifierPointsPerLevel();
+    const std::array<std::uint32_t, 5> increments = levels.GetIncrements();
+    const std::uint64_t taken =
+        AttributePointsTaken(claimed.baseLife, record.baseLife, increments[0]) +
+        AttributePointsTaken(claimed.baseMana, record.baseMana, increments[1]) +
+        AttributePointsTaken(claimed.baseStrength, record.baseStrength, increments[2]) +
+        AttributePointsTaken(claimed.baseDexterity, record.baseDexterity, increments[3]) +
+        AttributePointsTaken(claimed.baseIntelligence, record.baseIntelligence, increments[4]);
+    return given > taken
+               ? static_cast<std::uint32_t>(std::min<std::uint64_t>(given - taken, 0xFFFFFFFFu))
+               : 0;
+}
+
+}  // namespace
+
 void Player::ApplyReplicationData() {
     if (!mPendingReplication) {
         gEngine->Log(1, "Player::ApplyReplicationData: Attempt to apply NULL replication data.");
@@ -80,6 +109,9 @@ void Player::ApplyReplicationData() {
     const std::unique_ptr<PlayerReplicationData> data = std::move(mPendingReplication);
     SetPlayerName(data->playerName);
     SetSpawnPoint(data->position);
+    CharacterBioReplicaInfo record;
+    GetCharacterBio().GetCurrentBioStats(record);
+    const std::uint32_t firstLevel = GetExperienceLevelControl().GetLevel();
     CharacterBioReplicaInfo bio;
     bio.currentLife = TruncateToUnsigned(data->currentLife);
     bio.currentMana = TruncateToUnsigned(data->currentMana);
@@ -98,6 +130,10 @@ void Player::ApplyReplicationData() {
     SetInventoryReplica(data->inventory);
     GetExperienceLevelControl().SetLevel(data->characterLevel);
     GetExperienceLevelControl().SetExperiencePoints(data->experiencePoints);
+    ExperienceLevelControl& levels = GetExperienceLevelControl();
+    const std::uint32_t unspent = UnspentAttributePoints(levels, firstLevel, record, bio);
+    if (unspent > levels.GetModifierPoints())
+        levels.AddModifierPoints(unspent - levels.GetModifierPoints());
     SubtractMoney(GetMoney());
     AddMoney(data->money > 0 ? static_cast<std::uint32_t>(data->money) : 0);
     mPlayerTexture = data->playerTexture;

@@ -29,9 +29,12 @@ constexpr std::array<AttributeName, 5> kAttributes = {{
 }  // namespace
 
 void AttributeDriver::Step(Player& player) {
+    // A person's first click comes after the game has shown the player once: a brought
+    // character's biography takes its life only then, and a spend before would leave it at none.
+    const bool firstLook = !mSeenAny;
     NoteChanges(player);
     const std::uint32_t points = player.GetModifierPoints();
-    if (points == 0 || !player.IsAlive() || !player.IsInWorld())
+    if (firstLook || points == 0 || !player.IsAlive() || !player.IsInWorld())
         return;
     auto* controller =
         Singleton<ObjectManager>::Get().GetObject<ControllerCharacter>(player.GetControllerId());

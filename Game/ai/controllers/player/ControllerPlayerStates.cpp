@@ -44,7 +44,7 @@ void ControllerPlayerStateIdle::OnBegin() {
 
 void ControllerPlayerStateIdle::OnUpdate(int ms) {
     Player* self = GetCharacter();
-    if (self && self->GetCombatManager().GetCombatState() != CombatManager_State::NotInCombat) {
+    if (self && self->IsUnderAttack()) {
         DrawCountdown();
         return;
     }

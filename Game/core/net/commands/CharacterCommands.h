@@ -123,14 +123,16 @@ void SetInvincible(Character& c, bool on);
     };
 // The attribute steps spend a point where the character has one (none left: no rise). From a
 // client only the spend of its own player's point is taken, and only while the server's copy has
-// one. In a network game every machine, the deciding one too, makes the spend at the meeting point
-// (a strike), so the points left agree everywhere and the same point never pays twice.
+// one: a request, which the asker too runs only as the server passes it on, so a refused spend
+// (points the server never heard of) changes nothing anywhere. Every machine makes the spend at
+// the meeting point (a strike), so the points left agree and the same point never pays twice.
 #define GAME_CHARACTER_SPEND_COMMAND_CLASS(Command, Packet, Operation)                   \
     class Command : public CharacterCallConfigCmd<Packet, &character_calls::Operation> { \
     public:                                                                              \
         using CharacterCallConfigCmd::CharacterCallConfigCmd;                            \
         bool AcceptFromClient(int sourceHost) const override;                            \
         bool IsStrike() const override { return true; }                                  \
+        bool IsRequest() const override { return true; }                                 \
     };
 GAME_CHARACTER_CALL_COMMANDS(GAME_CHARACTER_CALL_COMMAND_CLASS)
 GAME_CHARACTER_SPEND_COMMANDS(GAME_CHARACTER_SPEND_COMMAND_CLASS)
@@ -150,6 +152,7 @@ public:
         : CharacterValueConfigCmd(objectId, 0) {}
     bool AcceptFromClient(int sourceHost) const override;
     bool IsStrike() const override { return true; }
+    bool IsRequest() const override { return true; }
 };
 
 class IncrementBaseManaConfigCmd
@@ -161,6 +164,7 @@ public:
         : CharacterValueConfigCmd(objectId, 0) {}
     bool AcceptFromClient(int sourceHost) const override;
     bool IsStrike() const override { return true; }
+    bool IsRequest() const override { return true; }
 };
 
 class StartStopDamageEffectConfigCmd : public ActorConfigCommand {
