@@ -15,6 +15,16 @@ ObjectManager::~ObjectManager() {
 
 std::uint32_t ObjectManager::CreateObjectID() {
     CriticalSectionLock lock(mLock);
+    if (mLocal) {
+        for (std::uint32_t tries = mLocal->end - mLocal->first; tries > 0; --tries) {
+            if (mNextId < mLocal->first || mNextId >= mLocal->end)
+                mNextId = mLocal->first;
+            const std::uint32_t id = mNextId++;
+            if (!mObjects.Contains(id))
+                return id;
+        }
+        return 0;
+    }
     while (!mIdsExhausted) {
         const std::uint32_t id = mNextId;
         if (mNextId == UINT32_MAX)
@@ -59,6 +69,29 @@ void ObjectManager::EndIdBand(std::uint32_t floor) {
     mBand.reset();
 }
 
+void ObjectManager::BeginLocalIds(std::uint32_t first, std::uint32_t end) {
+    CriticalSectionLock lock(mLock);
+    if (mLocal) {
+        ++mLocal->depth;
+        return;
+    }
+    if (first >= end)
+        return;
+    mLocal = LocalIds{first, end, mNextId, mIdsExhausted, 1};
+    const auto it = mBandNext.find(first);
+    mNextId = it != mBandNext.end() ? it->second : first;
+}
+
+void ObjectManager::EndLocalIds() {
+    CriticalSectionLock lock(mLock);
+    if (!mLocal || --mLocal->depth > 0)
+        return;
+    mBandNext[mLocal->first] = mNextId;
+    mNextId = mLocal->savedNext;
+    mIdsExhausted = mLocal->savedExhausted;
+    mLocal.reset();
+}
+
 std::unique_ptr<Object> ObjectManager::Insert(Object* object) {
     std::unique_ptr<Object> displaced;
     CriticalSectionLock lock(mLock);
@@ -79,11 +112,15 @@ std::unique_ptr<Object> ObjectManager::Insert(Object* object) {
     mByNameHash[object->GetObjectNameHash()] = object;
     mCreationOrder.push_back(id);
     // Ids handed out later must not collide with a caller-given one.
-    if (id >= mNextId && !mIdsExhausted) {
+    std::uint32_t& next = mLocal ? mLocal->savedNext : mNextId;
+    bool& exhausted = mLocal ? mLocal->savedExhausted : mIdsExhausted;
+    if (mLocal && id >= mLocal->first && id < mLocal->end) {
+        // Inside the range: handed out from it, or skipped there as in use.
+    } else if (id >= next && !exhausted) {
         if (id == UINT32_MAX)
-            mIdsExhausted = true;
+            exhausted = true;
         else
-            mNextId = id + 1;
+            next = id + 1;
     }
     return displaced;
 }

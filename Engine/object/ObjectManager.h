@@ -33,6 +33,13 @@ public:
     // common floor, go on alike after it whatever else each made inside the band.
     void BeginIdBand(std::uint32_t first);
     void EndIdBand(std::uint32_t floor);
+    // Until EndLocalIds, fresh ids come from [first, end) (going on where the range stopped
+    // before, wrapping, skipping ids in use); afterwards from exactly where they were. What a
+    // machine makes for itself alone, in numbers that differ by machine, takes its ids so and
+    // leaves the ids every machine hands out alike. Nests, also inside a band (the outermost
+    // range holds).
+    void BeginLocalIds(std::uint32_t first, std::uint32_t end);
+    void EndLocalIds();
 
     // A new object of the named class (id 0: take a fresh one); null for an unknown class.
     Object* CreateObject(const std::string& className, std::uint32_t id = 0);
@@ -110,6 +117,14 @@ private:
     };
     std::optional<Band> mBand;
     std::unordered_map<std::uint32_t, std::uint32_t> mBandNext;  // where each band stopped
+    struct LocalIds {
+        std::uint32_t first = 0;
+        std::uint32_t end = 0;
+        std::uint32_t savedNext = 0;
+        bool savedExhausted = false;
+        int depth = 0;
+    };
+    std::optional<LocalIds> mLocal;
     ObjectTable mObjects;
     std::unordered_map<std::uint32_t, Object*> mByNameHash;
     // The id each owned object is filed under: a destroy is checked without touching the

@@ -4,11 +4,13 @@
 
 #include "Engine/anim/GraphicsAnim.h"
 #include "Engine/object/ObjectManager.h"
+#include "Engine/records/RecordDatabase.h"
 #include "Engine/sys/Machine.h"
 #include "Engine/world/World.h"
 #include "Game/characters/Character.h"
 #include "Game/characters/anim/AnimationSet.h"
 #include "Game/core/ObjectLookup.h"
+#include "Game/core/util/ServerObjectIds.h"
 #include "Game/items/kinds/Weapon.h"
 #include "Game/skills/Skill.h"
 #include "Game/skills/SkillTargets.h"
@@ -382,9 +384,12 @@ void Skill::PreLoadPet() {
     const std::string& next = p.GetSpawnObject(level + 1);
     auto& objects = Singleton<ObjectManager>::Get();
     auto make = [&](OwnedObject<Character>& slot, const std::string& name) {
-        if (name.empty())
+        if (name.empty() || !Singleton<RecordDatabase>::Get().Load(name))
             return;
-        slot.Reset(objects.CreateObjectFromFile<Character>(name));
+        // The template itself every machine makes alike; what it makes is this machine's own.
+        const std::uint32_t id = objects.CreateObjectID();
+        const TemplateIds templateIds;
+        slot.Reset(objects.CreateObjectFromFile<Character>(name, id));
         if (Character* pet = slot.Get(); pet && mManager)
             mManager->PushPetInitialize(pet);
     };

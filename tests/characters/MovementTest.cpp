@@ -287,6 +287,26 @@ TEST_F(Movement, SmallQueriesAndTheirEdges) {
               walker->GetPathPosition());
 }
 
+TEST_F(Movement, AClientsCopyHoldsTheDefenseSlotItsSentMoveNames) {
+    Character* friendly = Spawn(44, 30);
+    Character* guard = Spawn(36, 30);
+    SlotManager& ring = friendly->GetDefenseSlots();
+    ring.SetNumSlots(4);
+    WorldVec3 nearest;
+    friendly->RequestDefenseSlot(nearest, guard->GetObjectId(), true, false);
+    ASSERT_TRUE(nearest.IsValid());
+    // The server's controller chose another slot than this machine would: the copy, which has
+    // no brain here, takes the one the move names.
+    const WorldVec3 sent = ring.GetSlotPosition(ring.GetSlotPosition(3) == nearest ? 2 : 3);
+    gEngine->SetNetworkMode(true, false);
+    guard->SetCurrentAttackTarget(friendly->GetObjectId(), sent, 0);
+    guard->MoveTo(sent, 0.0f);
+    gEngine->SetNetworkMode(false, false);
+    for (std::size_t i = 0; i < ring.GetNumSlots(); ++i)
+        EXPECT_EQ(ring.GetOccupant(i), ring.GetSlotPosition(i) == sent ? guard->GetObjectId() : 0u)
+            << "slot " << i;
+}
+
 TEST_F(Movement, SkillsGiveTheirReachAndAMeleeSkillTakesAnAttackSlot) {
     Character* walker = Spawn(36, 40);
     SkillManager& skills = walker->GetSkillManager();

@@ -45,6 +45,34 @@ TEST(ObjectManager, AnIdBandGoesOnWhereItStoppedAndLeavesTheIdsAtItsFloor) {
     EXPECT_LT(low, 0x500u);
 }
 
+TEST(ObjectManager, LocalIdsStayInTheirRangeAndLeaveTheBandWhereItWas) {
+    TestMachine tm;
+    auto& om = Singleton<ObjectManager>::Get();
+    auto made = [&om] { return om.CreateObject("Actor")->GetObjectId(); };
+    om.BeginIdBand(0x500);
+    EXPECT_EQ(made(), 0x500u);
+    om.BeginLocalIds(0x9000, 0x9003);
+    EXPECT_EQ(made(), 0x9000u);
+    // A caller-given id inside the range is skipped; one outside it moves the band on.
+    ASSERT_NE(om.CreateObject("Actor", 0x9001), nullptr);
+    ASSERT_NE(om.CreateObject("Actor", 0x520), nullptr);
+    om.BeginLocalIds(0x7000, 0x8000);  // nested: the outer range holds
+    EXPECT_EQ(made(), 0x9002u);
+    om.EndLocalIds();
+    // Full: no id rather than one outside the range.
+    EXPECT_EQ(om.CreateObjectID(), 0u);
+    om.EndLocalIds();
+    EXPECT_EQ(made(), 0x521u);
+    om.EndIdBand(0x600);
+    EXPECT_EQ(made(), 0x600u);
+    // Visited again, the range goes on where it stopped, wrapping past ids freed since.
+    om.DestroyObject(om.GetObject(0x9000));
+    om.BeginLocalIds(0x9000, 0x9003);
+    EXPECT_EQ(made(), 0x9000u);
+    om.EndLocalIds();
+    EXPECT_EQ(made(), 0x601u);
+}
+
 TEST(ObjectManager, SkippingIdsNeverGoesBack) {
     TestMachine tm;
     auto& om = Singleton<ObjectManager>::Get();

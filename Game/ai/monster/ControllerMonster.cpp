@@ -445,8 +445,9 @@ bool ControllerMonster::CanMove() {
 void ControllerMonster::TeleportToLeader(Character* leader) {
     if (!leader)
         return;
+    // A look: the other machines see the teleport, not a slot; the next move holds one.
     WorldVec3 point;
-    leader->RequestDefenseSlot(point, GetParentId(), false);
+    leader->RequestDefenseSlot(point, GetParentId(), false, false);
     if (!point.IsValid())
         return;
     WorldCoords coords = leader->GetCoords();

@@ -64,6 +64,22 @@ Character* AttackSlotOwner(Character& mover, std::uint32_t& skillId) {
     return target;
 }
 
+// The friend around which the mover takes a defense slot, as GetMoveToPoint asks for one on a
+// run; null when it takes none.
+Character* DefenseSlotOwner(Character& mover) {
+    std::uint32_t targetId = 0, skillId = 0;
+    WorldVec3 position;
+    mover.GetCurrentAttackTarget(targetId, position, skillId);
+    Character* target = FindCharacter(targetId);
+    if (!target || target == &mover || !mover.GetTeam().IsFriend(target->GetTeam()))
+        return nullptr;
+    return target;
+}
+
+float DefenseSlotRadius(const Character& owner, const Character& defender) {
+    return owner.GetExtents() + defender.GetExtents() + 2.0f;
+}
+
 // The axis-aligned rotation of a vector about +y by `angle`, turning +z towards +x.
 Vec3 RotateAboutY(const Vec3& v, float angle) {
     const float c = std::cos(angle), s = std::sin(angle);
@@ -216,13 +232,18 @@ bool Character::CanWalk() const {
 void Character::MoveTo(const WorldVec3& target, float) {
     if (!target.IsValid() || !IsAlive())
         return;
-    // The sender chose the target as the slot this copy holds around its foe.
+    // The sender chose the target as the slot this copy holds around its foe, or around the
+    // friend it guards.
     std::uint32_t skillId = 0;
-    if (FollowsSentSlots(*this))
+    if (FollowsSentSlots(*this)) {
         if (Character* foe = AttackSlotOwner(*this, skillId))
             foe->GetAttackSlots().HoldSlotAt(
                 target, GetObjectId(),
                 GetTargetDistance(foe->GetObjectId(), GetObjectId(), skillId));
+        else if (Character* guarded = DefenseSlotOwner(*this))
+            guarded->GetDefenseSlots().HoldSlotAt(target, GetObjectId(),
+                                                  DefenseSlotRadius(*guarded, *this));
+    }
     bool alreadyThere = false;
     if (!mMovement->SetNewPathTarget(GetPathPosition(), target, alreadyThere) || alreadyThere)
         return;
@@ -410,8 +431,8 @@ void Character::RequestDefenseSlot(WorldVec3& out, std::uint32_t defenderId, boo
     const Character* defender = FindCharacter(defenderId);
     if (!defender)
         return;
-    const float radius = defender->GetExtents() + GetExtents() + 2.0f;
-    mDefenseSlots->RequestSlot(out, defenderId, radius, acceptUnchecked, hold);
+    mDefenseSlots->RequestSlot(out, defenderId, DefenseSlotRadius(*this, *defender),
+                               acceptUnchecked, hold);
 }
 
 void Character::ReleaseAttackSlot(std::uint32_t id) {

@@ -2,6 +2,7 @@
 
 #include <iterator>
 
+#include "Engine/Engine.h"
 #include "Engine/object/ObjectManager.h"
 #include "Engine/sys/Machine.h"
 
@@ -11,11 +12,14 @@ namespace {
 struct Band {
     std::uint32_t first, end;  // players' ids start at 0x0F000001; skill spawns below 0x0D000000
 };
-constexpr Band kBands[] = {
-    {0x0E000000, 0x0F000000}, {0x0D000000, 0x0E000000}, {0x0B000000, 0x0C000000}};
+constexpr Band kBands[] = {{0x0E000000, 0x0F000000},
+                           {0x0D000000, 0x0E000000},
+                           {0x0B000000, 0x0C000000},
+                           {0x0A000000, 0x0B000000}};
 
 struct NextServerIds {
-    std::uint32_t next[std::size(kBands)] = {kBands[0].first, kBands[1].first, kBands[2].first};
+    std::uint32_t next[std::size(kBands)] = {kBands[0].first, kBands[1].first, kBands[2].first,
+                                             kBands[3].first};
 };
 
 const Band& BandOf(ServerIdBand band) {
@@ -39,6 +43,18 @@ std::uint32_t CreateServerObjectId(ServerIdBand band) {
 bool IsInServerIdBand(ServerIdBand band, std::uint32_t id) {
     const Band& range = BandOf(band);
     return id >= range.first && id < range.end;
+}
+
+TemplateIds::TemplateIds() : mLocal(gEngine && gEngine->IsNetworkEnabled()) {
+    if (!mLocal)
+        return;
+    const Band& range = BandOf(ServerIdBand::Templates);
+    Singleton<ObjectManager>::Get().BeginLocalIds(range.first, range.end);
+}
+
+TemplateIds::~TemplateIds() {
+    if (mLocal)
+        Singleton<ObjectManager>::Get().EndLocalIds();
 }
 
 }  // namespace GAME

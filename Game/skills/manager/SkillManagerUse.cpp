@@ -10,6 +10,7 @@
 #include "Engine/text/Name.h"
 #include "Game/characters/Character.h"
 #include "Game/core/util/SeamLog.h"
+#include "Game/core/util/ServerObjectIds.h"
 #include "Game/skills/SkillActivated.h"
 #include "Game/skills/SkillKinds.h"
 #include "Game/skills/buffs/SkillBuff.h"
@@ -394,6 +395,8 @@ void SkillManager::InitializeWaitingPets() {
     // Taken out first: a pet's first update may push or pop pets (they wait for the next one).
     std::vector<std::uint32_t> waiting;
     waiting.swap(mPetsToInitialize);
+    // Pets waiting here are templates: what they make is this machine's alone.
+    const TemplateIds templateIds;
     for (std::uint32_t id : waiting)
         if (Character* pet = Singleton<ObjectManager>::Get().GetObject<Character>(id)) {
             pet->PreLoad(true);

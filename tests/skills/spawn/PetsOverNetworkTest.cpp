@@ -12,6 +12,7 @@
 #include "Game/ai/monster/ControllerPet.h"
 #include "Game/characters/monster/Monster.h"
 #include "Game/core/players/Team.h"
+#include "Game/core/util/ServerObjectIds.h"
 #include "Game/skills/manager/SkillManager.h"
 #include "Game/skills/spawn/Skill_SpawnPet.h"
 #include "characters/MovementTestSupport.h"
@@ -196,6 +197,27 @@ TEST_F(PetsOverNetwork, AClientsSummonsAreTheSamePetsEverywhereAndTheLimitLetsTh
     EXPECT_EQ(again[1], again[0]);
     for (const PetView& pet : again[0])
         EXPECT_FALSE(pet.id == views[0][0].id || pet.id == views[0][1].id);
+}
+
+TEST_F(PetsOverNetwork, PetTemplatesLeaveTheIdsEveryMachineHandsOutAlike) {
+    // A template has the same id everywhere; what it makes (a full controller on the server,
+    // a stub on the client) comes from each machine's own band, so the common counter goes on
+    // alike.
+    const auto ids = game.OnEach([] {
+        std::vector<std::uint32_t> seen;
+        for (std::uint32_t owner : {kSummoner, kBeastLord}) {
+            const Character* pet = Summons(owner)->GetPetTemplate();
+            EXPECT_NE(pet, nullptr);
+            if (!pet)
+                continue;
+            EXPECT_FALSE(IsInServerIdBand(ServerIdBand::Templates, pet->GetObjectId()));
+            EXPECT_TRUE(IsInServerIdBand(ServerIdBand::Templates, pet->GetControllerId()));
+            seen.push_back(pet->GetObjectId());
+        }
+        seen.push_back(Singleton<ObjectManager>::Get().CreateObjectID());
+        return seen;
+    });
+    EXPECT_EQ(ids[1], ids[0]);
 }
 
 TEST_F(PetsOverNetwork, StoppingTheSkillKillsEveryPetEverywhere) {

@@ -32,10 +32,12 @@ void ControllerMonsterStateFollowLeader::OnBegin() {
         return;
     }
     const std::uint32_t ally = GetCurrentAlly();
-    const WorldVec3 point = monster->GetMoveToPoint(ally, 0, leader->GetPathPosition());
+    // A slot is held only for a move, which every machine carries out; one held standing
+    // would be this machine's alone.
+    const WorldVec3 point = monster->GetMoveToPoint(ally, 0, leader->GetPathPosition(), false);
     if (point.IsValid() && monster->CanMoveTo(point, kMonsterMoveTolerance) &&
         !monster->AlreadyThere(point))
-        MoveTo(point, ally, 0);
+        MoveTo(monster->GetMoveToPoint(ally, 0, leader->GetPathPosition()), ally, 0);
     else
         Go("DefendLeader", Data({.ally = ally}));
 }
@@ -78,8 +80,9 @@ void ControllerMonsterStateDefendLeader::OnUpdate(int ms) {
     TeleportIfFarFromLeader();
     mRetestCountdown -= ms;
     if (mRetestCountdown < 0) {
+        // A look: FollowLeader holds the slot when it moves.
         const WorldVec3 point =
-            monster->GetMoveToPoint(GetCurrentAlly(), 0, leader->GetPathPosition());
+            monster->GetMoveToPoint(GetCurrentAlly(), 0, leader->GetPathPosition(), false);
         if (point.IsValid() && !monster->AlreadyThere(point)) {
             Go("FollowLeader", Data({.ally = leaderId}));
             return;

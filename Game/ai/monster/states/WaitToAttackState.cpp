@@ -93,7 +93,8 @@ void ControllerMonsterStateWaitToAttack::OnUpdate(int ms) {
         }
         const std::uint32_t skill = ctl.ChooseBestSkill(enemy, false);
         Monster* self = GetCharacter();
-        if (self && self->GetMoveToPoint(enemy, skill, PathPositionOf(enemy)).IsValid()) {
+        // A look: Pursue holds the slot as it moves.
+        if (self && self->GetMoveToPoint(enemy, skill, PathPositionOf(enemy), false).IsValid()) {
             Go("Pursue", Data({.enemy = enemy, .skill = skill}));
             return;
         }
