@@ -116,8 +116,9 @@ const std::vector<CampaignDriver::Step>& CampaignDriver::SampleSteps() {
         {Act::Boss, "Records/Creatures/Beastcaller.dbr", "fight the Beastcaller in its lair", 3000,
          ""},
         {Act::Boss, "Records/Creatures/Shaman.dbr", "face the Shaman in the wolves' den", 3000, ""},
-        {Act::Fall, "", "fight on in the den until its beasts bring you down; rise at the Waystone",
-         1800, ""},
+        {Act::Fall, "",
+         "fight on in the den until its beasts have brought you down; rise at the Waystone", 1800,
+         ""},
     };
     return steps;
 }
@@ -301,7 +302,8 @@ bool CampaignDriver::IsDone(Player& player) {
             return reward != 0 || player.GetEquipManager().HasItem(std::string(step.extra));
         }
         case Act::Fall:
-            return mLog.GetDeaths() > mDeathsAtStart && player.IsAlive() && player.IsInWorld() &&
+            // A fall in the fights before counts: the den has brought the player down once.
+            return mLog.GetDeaths() > 0 && player.IsAlive() && player.IsInWorld() &&
                    player.GetCurrentLife() > 0.0f;
         case Act::Boss: {
             const auto* boss = dynamic_cast<const Character*>(FindNearest(player, step.record));

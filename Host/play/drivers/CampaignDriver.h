@@ -40,7 +40,7 @@ public:
         Travel,      // touch a travel stone, choose the one named: another region
         ReportBack,  // talk to the quest giver again and pick up the reward; it is put on
         Boss,        // fight the boss of the record until it falls
-        Fall,        // the reactive driver until the player fell and rose at its shrine
+        Fall,        // the reactive driver until the player has fallen and risen at its shrine
     };
     struct Step {
         Act act;
