@@ -57,6 +57,9 @@ void AddNetPlayOptions(CLI::App& command, NetPlayOptions& options, const CLI::Va
         .add_option("--spawn", options.spawn,
                     "Spawn point the players enter at (the same on every machine)")
         ->capture_default_str();
+    command.add_flag("--campaign", options.campaign,
+                     "Each machine's player plays the sample level's campaign from the village, "
+                     "as far as the server allows (give it to every machine)");
     command
         .add_option("--class", options.classRecord,
                     "Class record of this machine's player (a new character)")

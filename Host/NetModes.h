@@ -16,6 +16,7 @@ struct NetPlayOptions : PlayOptions {
     int timeoutMs = 30000;                // to wait for any other machine at any step
     std::filesystem::path checksumsFile;  // "<frame> <checksum>" lines, every checksum taken
     std::filesystem::path stateDumpFile;  // each character's hashed fields at those frames
+    bool campaign = false;  // each machine's player plays the sample campaign from the village
 };
 
 struct NetServerOptions : NetPlayOptions {

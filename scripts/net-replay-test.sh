@@ -1,9 +1,12 @@
 #!/usr/bin/env bash
-# Plays the sample world over ENet on loopback: a server and one, then two clients, seeds 1-4
-# at the cave's entrance and seed 1 in the meadow (where the players start together and reach
-# for the same sword), 900 frames each, in lockstep. In the two-client games the first client brings a character file
-# of its own (a level-2 character that a single-player cave run saved) and the second a new one of its
-# class. Every machine writes its checksum list; all lists must agree, and where they part the
+# Plays the sample world over ENet on loopback: a server and one, then two clients, seeds 1-3
+# at the cave's entrance, 900 frames each, in lockstep; then the sample campaign with a server
+# and two clients (seed 1, 4500 frames), each machine's player running the campaign's steps as
+# far as the server lets it (pick-ups, travels by stone and by the guide, quest rewards, trades:
+# the players start together in the meadow and reach for the same blade, and the clients trade).
+# In the two-client games the first client brings a character file of its own (one that a
+# single-player campaign run saved: it knows travel stones found there, which the server must
+# know too) and the second a new one of its class. Every machine writes its checksum list; all lists must agree, and where they part the
 # first differing frame is named (rerun with --state-dump to see which character). In the
 # two-client games every machine must credit each player with the same kills and experience, and
 # every machine must save its own player. Then the machines that go away: a client that leaves
@@ -13,8 +16,9 @@
 set -euo pipefail
 host="${1:-build/release/Host/gamehost}"
 frames="${2:-900}"
-seeds="${SEEDS:-1 2 3 4}"
-meadow_seeds="${MEADOW_SEEDS:-1}"
+seeds="${SEEDS:-1 2 3}"
+campaign_seeds="${CAMPAIGN_SEEDS:-1}"
+campaign_frames="${CAMPAIGN_FRAMES:-4500}"
 out=$(mktemp -d)
 pids=()
 # A failing machine must not leave the others behind.
@@ -22,13 +26,16 @@ trap 'for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done; rm -rf 
 status=0
 games=0
 
-# Plays one game at a spawn point; its machines' outputs are
+# Plays one game at a spawn point ("campaign": the campaign, from the village), for the frames
+# given (default: the script's); its machines' outputs are
 # $out/<spawn>-<seed>-<clients>/{server,client1,...}.
 play_game() {
     local seed="$1" clients="$2" spawn="$3" dir="$out/$3-$1-$2" port=$(( 20000 + RANDOM % 20000 ))
     mkdir -p "$dir"
-    local common=(--data data --frames "$frames" --seed "$seed" --checksum-every 10
-                  --timeout-ms 20000 --spawn "$spawn")
+    local where=(--spawn "$spawn")
+    [ "$spawn" = campaign ] && where=(--campaign)
+    local common=(--data data --frames "${4:-$frames}" --seed "$seed" --checksum-every 10
+                  --timeout-ms 20000 "${where[@]}")
     local game=()
     timeout 300 "$host" server "${common[@]}" --port "$port" --clients "$clients" \
         --save "$dir/server.chr" --checksums "$dir/server.sums" \
@@ -95,12 +102,19 @@ play_game() {
             status=1
         fi
     done
-    # The meadow's sword goes to one player only, whoever reached for it: no two machines say
-    # they picked it up at the same moment (a traded copy comes later).
-    if [ -n "$(cat "$dir/server" "$dir"/client? | grep "you picked up Warden's Sword" |
-               sort | uniq -d)" ]; then
-        echo "net replay test ($spawn, seed $seed, $clients clients): the sword was picked up" \
+    # The meadow's sword and blade go to one player each, whoever reached for them: no two
+    # machines say they picked one up at the same moment (a traded copy comes later).
+    if [ -n "$(cat "$dir/server" "$dir"/client? |
+               grep -E "you picked up (Warden's Sword|Hollow Blade)" | sort | uniq -d)" ]; then
+        echo "net replay test ($spawn, seed $seed, $clients clients): a blade was picked up" \
              "on more than one machine" >&2
+        status=1
+    fi
+    # The server refuses no honest travel: by stone to a stone the player found (here or in the
+    # game its character file comes from) or by the guide whom its quest made one.
+    if grep -q "refused StartTeleport" "$dir/server.err"; then
+        grep "refused StartTeleport" "$dir/server.err" >&2
+        echo "net replay test ($spawn, seed $seed, $clients clients): the server refused a travel" >&2
         status=1
     fi
     # In a two-client game the two trade once, and both see it done.
@@ -118,15 +132,23 @@ play_game() {
     done
 }
 
-# The character the first client brings to the two-client games.
-"$host" play --data data --frames 900 --seed 2 --spawn CaveEntrance --save "$out/brought.chr" >"$out/brought" 2>&1 ||
+# The character the first client brings to the two-client games: a single-player campaign's.
+"$host" play --data data --frames 4500 --seed 2 --save "$out/brought.chr" >"$out/brought" 2>&1 ||
     { cat "$out/brought" >&2; echo "net replay test: no character to bring" >&2; exit 1; }
 for clients in 1 2; do
     for seed in $seeds; do
         play_game "$seed" "$clients" CaveEntrance
     done
-    for seed in $meadow_seeds; do
-        play_game "$seed" "$clients" Start
+done
+for seed in $campaign_seeds; do
+    play_game "$seed" 2 campaign "$campaign_frames"
+    # Every machine played the campaign's steps and says how far its player came.
+    for machine in server client1 client2; do
+        if ! grep -q "^gamehost: campaign: [0-9]* of [0-9]* steps done" \
+            "$out/campaign-$seed-2/$machine"; then
+            echo "net replay test (campaign, seed $seed): the $machine played no campaign" >&2
+            status=1
+        fi
     done
 done
 # Some kill must have been made and credited in the two-client games. (No pipe into grep -q:
@@ -258,8 +280,9 @@ server_leaves TERM
 server_leaves KILL
 
 if [ "$status" -eq 0 ]; then
-    echo "net replay test passed: $games games (seeds $seeds at the cave, $meadow_seeds in the" \
-         "meadow, one and two clients, $frames frames) agree on every checksum and every player's credit and goods (the two clients" \
+    echo "net replay test passed: $games games (seeds $seeds at the cave, one and two clients," \
+         "$frames frames; the campaign, seed $campaign_seeds, two clients, $campaign_frames" \
+         "frames) agree on every checksum and every player's credit and goods (the two clients" \
          "trading once) and save every player; a" \
          "client that leaves the lobby frees its seat, one that quits or is killed mid-game" \
          "leaves the others playing alike; a client whose" \

@@ -196,6 +196,9 @@ public:
     virtual void GetSkillCharAttributes(CharAttributeAccumulator& accumulator);
     virtual void ContributeItemSetCharAttributes(CharAttributeAccumulator& accumulator);
     virtual void ContributeGameBalanceCharAttributes(CharAttributeAccumulator&) {}
+    // Counts the changes of those sources, so the biography keeps its totals between them.
+    void CharAttributeInputsChanged() { ++mCharAttributeInputs; }
+    std::uint32_t GetCharAttributeInputs() const { return mCharAttributeInputs; }
     virtual void ContributeGameBalanceDefenseAttributes(CombatAttributeAccumulator&) {}
     virtual void ContributeGameBalanceSkillAttributes(SkillAttributeAccumulator&) {}
     virtual void ContributeGameBalanceOffensiveDamageAttributes(CombatAttributeAccumulator&) {}
@@ -887,6 +890,7 @@ private:
     std::unique_ptr<GarmentManager> mGarments;
     bool mChangeOfEquipment = false;
     std::map<std::string, std::vector<std::string>> mItemSets;
+    std::uint32_t mCharAttributeInputs = 0;
     Vec3 mPointOfInterest;
     bool mHasPointOfInterest = false;
     std::uint32_t mAttackTargetId = 0;

@@ -114,6 +114,7 @@ void Character::AddItemToSet(const std::string& set, const std::string& item) {
     std::string name;
     AppendLowerCase(name, item);
     mItemSets[set].push_back(std::move(name));
+    CharAttributeInputsChanged();
 }
 
 void Character::RemoveItemFromSet(const std::string& set, const std::string& item) {
@@ -123,8 +124,10 @@ void Character::RemoveItemFromSet(const std::string& set, const std::string& ite
     std::string name;
     AppendLowerCase(name, item);
     if (auto found = std::find(it->second.begin(), it->second.end(), name);
-        found != it->second.end())
+        found != it->second.end()) {
         it->second.erase(found);
+        CharAttributeInputsChanged();
+    }
 }
 
 std::vector<std::string> Character::GetItemsInSet(const std::string& set) const {

@@ -187,6 +187,8 @@ ItemRelic* ItemEquipment::GetRelic() const {
 void ItemEquipment::AddRelic(const std::string& relicName, const std::string& relicBonus,
                              std::uint32_t relicLevel) {
     Character* character = GetCharacter();
+    if (character)
+        character->CharAttributeInputsChanged();
     if (ItemRelic* inserted = relic.Get()) {
         if (character)
             inserted->RemoveFromCharacter(character);

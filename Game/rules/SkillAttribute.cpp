@@ -1,6 +1,7 @@
 #include "Game/rules/SkillAttribute.h"
 
 #include <cmath>
+#include <cstring>
 #include <utility>
 
 #include "Engine/records/LoadTable.h"
@@ -19,6 +20,11 @@ float SkillAttributeAccumulator::GetValue(SkillAttributeType type) const {
 void SkillAttributeAccumulator::Clear() {
     mValues.fill(0.0f);
     mModifiers.fill(0.0f);
+}
+
+bool SkillAttributeAccumulator::SameSums(const SkillAttributeAccumulator& other) const {
+    return std::memcmp(mValues.data(), other.mValues.data(), sizeof(mValues)) == 0 &&
+           std::memcmp(mModifiers.data(), other.mModifiers.data(), sizeof(mModifiers)) == 0;
 }
 
 SkillAttribute::SkillAttribute(SkillAttributeType type, const char* valueField,

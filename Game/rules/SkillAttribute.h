@@ -38,6 +38,8 @@ public:
     // The summed value raised by the summed percent, on its magnitude.
     float GetValue(SkillAttributeType type) const;
     void Clear();
+    // The same sums, bit for bit (the generator aside).
+    bool SameSums(const SkillAttributeAccumulator& other) const;
 
 private:
     static unsigned Index(SkillAttributeType type) {

@@ -1,6 +1,8 @@
 #include "Game/skills/Skill.h"
 
 #include <algorithm>
+#include <cstdlib>
+#include <cstring>
 
 #include "Engine/Engine.h"
 #include "Engine/object/ObjectManager.h"
@@ -73,6 +75,7 @@ void Skill::Load(const LoadTable& table) {
 void Skill::LoadResources(const LoadTable& table) {
     if (gGameEngine)
         mProfile = gGameEngine->LoadSkillResource(mResourceName, table);
+    ContributionChanged();
     mRangeProfile = RangeProfileFromText(table.GetString("distanceProfile"));
     LoadSounds();
     auto& objects = Singleton<ObjectManager>::Get();
@@ -167,6 +170,7 @@ void Skill::SetSkillLevel(int level) {
         if (mManager->IsMonsterSkill())
             mSkillState.enabled = true;
     }
+    ContributionChanged();
     PreLoadResources();
 }
 
@@ -200,10 +204,12 @@ bool Skill::DecrementSkillLevel() {
 
 void Skill::IncrementAugmentedSkillLevel(std::uint32_t count) {
     mAugmentedLevel = count > UINT32_MAX - mAugmentedLevel ? UINT32_MAX : mAugmentedLevel + count;
+    ContributionChanged();
 }
 
 void Skill::DecrementAugmentedSkillLevel(std::uint32_t count) {
     mAugmentedLevel = count >= mAugmentedLevel ? 0 : mAugmentedLevel - count;
+    ContributionChanged();
 }
 
 std::uint32_t Skill::GetMasteryLevel() const {
@@ -254,11 +260,31 @@ float Skill::GetCooldownCompletion() const {
     return 1.0f - static_cast<float>(mCooldownRemaining) / static_cast<float>(mCooldownTotal);
 }
 
-float Skill::GetManaCost() const {
+float Skill::GetModifierManaCost() const {
+    const Character* owner = mManager ? mManager->GetParent() : nullptr;
+    if (owner && mManaCostKept && owner->GetCharAttributeInputs() == mManaCostInputs) {
+#ifndef NDEBUG
+        SkillProfile_Modifiers fresh;
+        GetSkillModifierData(fresh);
+        if (std::memcmp(&fresh.manaCost, &mManaCost, sizeof mManaCost) != 0) {
+            gEngine->Log(0, "Skill: the kept mana cost of %s is stale", GetObjectName().c_str());
+            std::abort();
+        }
+#endif
+        return mManaCost;
+    }
     SkillProfile_Modifiers data;
     GetSkillModifierData(data);
+    mManaCostKept = owner != nullptr;
+    mManaCostInputs = owner ? owner->GetCharAttributeInputs() : 0u;
+    mManaCost = data.manaCost;
+    return data.manaCost;
+}
+
+float Skill::GetManaCost() const {
+    const float manaCost = GetModifierManaCost();
     const float reduction = GetTotalSkillAttribute(SkillAttributeType::ManaCostReduction);
-    return std::max(0.0f, (1.0f - reduction * 0.01f) * data.manaCost);
+    return std::max(0.0f, (1.0f - reduction * 0.01f) * manaCost);
 }
 
 void Skill::SubtractManaCost() {
@@ -325,6 +351,7 @@ void Skill::Update(Character&, int ms) {
     const bool enabled = SetAvailability(mIgnoreMana, false);
     if (enabled != mSkillState.enabled) {
         mSkillState.enabled = enabled;
+        ContributionChanged();
         SendStateUpdate();
     }
 }
@@ -348,6 +375,7 @@ void Skill::ReceiveStateUpdate(const SkillState& state, bool force) {
         return;
     const std::uint32_t before = mSkillState.level;
     mSkillState = state;
+    ContributionChanged();
     if (mManager) {
         if (mSkillState.level < 1 || mIsTemporary)
             mManager->RemoveFromActiveList(this);
@@ -625,6 +653,7 @@ void Skill::AddMastery(std::uint32_t id) {
 void Skill::AddModifier(std::uint32_t id) {
     if (id != 0)
         mModifiers.push_back(id);
+    ContributionChanged();
 }
 
 void Skill::AddSecondarySkill(std::uint32_t id) {

@@ -158,6 +158,7 @@ public:
     virtual void ReceiveStateUpdate(const SkillState& state, bool force);
     virtual void ReceiveActiveUpdate(Character&, const SkillActiveState& state, bool) {
         mActiveState = state;
+        ContributionChanged();
     }
     virtual bool IsValidTarget(std::uint32_t) const { return true; }
     virtual bool GetWarmUpWasActive() const { return false; }
@@ -178,7 +179,10 @@ public:
     }
 
     // The manager and the profile.
-    void SetManager(SkillManagerBase* manager) { mManager = manager; }
+    void SetManager(SkillManagerBase* manager) {
+        mManager = manager;
+        ContributionChanged();
+    }
     SkillManagerBase* GetManager() const { return mManager; }
     bool HasManager() const { return mManager != nullptr; }
     const Name& GetResourceName() const { return mResourceName; }
@@ -227,6 +231,8 @@ public:
     int GetCooldownTotal() const { return mCooldownTotal; }
     void StartCooldown();
     float GetManaCost() const;
+    // The mana cost of the level and the modifiers, before the character-wide reduction.
+    float GetModifierManaCost() const;
     void SubtractManaCost();
     void SetIgnoreMana(bool ignore) { mIgnoreMana = ignore; }
     bool QualifyingWeapon() const;
@@ -352,12 +358,23 @@ protected:
     void NotifyUIOnDeactivate() { mUINotifiedActive = false; }
     void SetSecondary(bool secondary) { mIsSecondary = secondary; }
     void SetDefaultSkill(bool isDefault) { mIsDefaultSkill = isDefault; }
-    void SetWpUsesParentResources(bool uses) { mWpUsesParentResources = uses; }
+    void SetWpUsesParentResources(bool uses) {
+        mWpUsesParentResources = uses;
+        ContributionChanged();
+    }
     // An effect pack from the record at the point, unturned; nothing for an empty name.
     static void CreateFxPak(const std::string& name, const WorldVec3& where);
     // Kinds that act whenever something else does (secondary skills, weapon pools) start
     // enabled; the controlling machine's update may change it.
-    void MarkEnabled() { mSkillState.enabled = true; }
+    void MarkEnabled() {
+        mSkillState.enabled = true;
+        ContributionChanged();
+    }
+    // Every change of what the skill adds to its character's attributes comes through here.
+    void ContributionChanged() {
+        if (mManager)
+            mManager->CharAttributesChanged();
+    }
 
 public:
     const std::string& GetTypeText() const { return mTypeText; }
@@ -413,6 +430,11 @@ private:
     bool mIgnoreMana = false;
     bool mUINotifiedActive = false;
     std::uint32_t mAugmentedLevel = 0;
+    // GetModifierManaCost's answer, good while the character's change count stays at
+    // mManaCostInputs (every level, state and modifier change moves it).
+    mutable bool mManaCostKept = false;
+    mutable std::uint32_t mManaCostInputs = 0;
+    mutable float mManaCost = 0.0f;
     std::array<OwnedObject<SoundPak>, SoundCount> mSounds{
         OwnedObject<SoundPak>(kSourceFile), OwnedObject<SoundPak>(kSourceFile),
         OwnedObject<SoundPak>(kSourceFile), OwnedObject<SoundPak>(kSourceFile),

@@ -20,11 +20,16 @@
 #include "Host/play/PlayEventLog.h"
 #include "Host/play/PlaySession.h"
 #include "Host/play/StateChecksum.h"
+#include "Host/play/drivers/CampaignDriver.h"
 #include "Host/play/drivers/MarketDriver.h"
 
 namespace GAME {
 
 namespace {
+
+// Where the campaign begins, as in a game of one: the village in the meadow.
+constexpr const char* kCampaignStart = "Start";
+constexpr const char* kCampaignLevel = "Sample";
 
 std::FILE* OpenOutput(const std::filesystem::path& file, const char* what) {
     if (file.empty())
@@ -142,7 +147,11 @@ bool NetPlaySession::StartGame() {
                      mOptions.spawn.c_str());
         return false;
     }
-    mPlayers->SetSpawn(mOptions.spawn);
+    if (mOptions.campaign && mOptions.level != kCampaignLevel) {
+        std::fprintf(stderr, "gamehost: --campaign plays the level \"%s\" only\n", kCampaignLevel);
+        return false;
+    }
+    mPlayers->SetSpawn(mOptions.campaign ? std::string(kCampaignStart) : mOptions.spawn);
     mMarket = std::make_unique<MarketDriver>(*mLog);
     mTrade = std::make_unique<TradeDriver>(*mLog);
     mMarks.Install();
@@ -162,6 +171,11 @@ bool NetPlaySession::StartGame() {
     root->SetUI(mSaves.get());
     root->SetAutoSave(!mOptions.noSave);
     own->SetGameInterface(mSaves.get());
+    if (mOptions.campaign) {
+        mCampaign = std::make_unique<CampaignDriver>(*mLog, *mSaves);
+        mCampaign->SetMarket(mMarket.get());
+        mClicks.SetCampaign(mCampaign.get());
+    }
     return true;
 }
 
@@ -425,6 +439,8 @@ int NetPlaySession::Finish(double wallSeconds) {
     if (gEngine->IsServer())
         ApplyDepartures();
     PrintPlaySummary(mOut, mFramesPlayed, *mLog, FindPlayer(mOwnPlayer), mClicks, wallSeconds);
+    if (mCampaign)
+        mCampaign->PrintSummary(mOut, FindPlayer(mOwnPlayer));
     // Every player's credit in this game as this machine has it: the same on every machine.
     for (std::uint32_t id : mPlayers->GetPlayers())
         if (Player* player = FindPlayer(id))
@@ -466,6 +482,8 @@ void NetPlaySession::EndGame() {
         return;
     mGameStarted = false;
     mMarks.Uninstall();
+    mClicks.SetCampaign(nullptr);
+    mCampaign.reset();
     if (mPlayers)
         mPlayers->Uninstall();
     if (GameEngine* root = gGameEngine) {

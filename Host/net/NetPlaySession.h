@@ -17,6 +17,7 @@
 
 namespace GAME {
 
+class CampaignDriver;
 class HostSaves;
 class MarketDriver;
 class PlayEventLog;
@@ -88,6 +89,7 @@ private:
     std::unique_ptr<NetPlayers> mPlayers;
     std::unique_ptr<HostSaves> mSaves;
     std::unique_ptr<TradeDriver> mTrade;
+    std::unique_ptr<CampaignDriver> mCampaign;
     FrameMarks mMarks;
     std::vector<int> mClients;
     std::vector<int> mDeparting;

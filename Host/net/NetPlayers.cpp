@@ -17,6 +17,7 @@
 #include "Game/core/net/packets/WorldPackets.h"
 #include "Game/core/players/PlayerManagerClient.h"
 #include "Game/core/players/PlayerNetInfo.h"
+#include "Game/world/strategic/TravelCheck.h"
 #include "Host/play/PlaySession.h"
 
 namespace GAME {
@@ -143,6 +144,7 @@ bool NetPlayers::SendJoin() {
     SpawnPlayerPacket packet;
     packet.player = mOwn;
     packet.record = player->GetObjectName();
+    packet.foundStones = player->GetTeleportUIDs();
     packet.replication = ReplicationOf(*player);
     return gEngine->GetNetworkConnectionManager()->SendToServer(&packet);
 }
@@ -210,6 +212,8 @@ Player* NetPlayers::MakeFromJoin(std::uint32_t id, const Join& join) {
         return nullptr;
     }
     player->ApplyReplicationData();
+    for (const UniqueId& stone : join.foundStones)
+        player->AddTeleportUID(stone);
     return player;
 }
 
@@ -217,6 +221,7 @@ bool NetPlayers::SendSpawn(Player& player) {
     SpawnPlayerPacket packet;
     packet.player = player.GetObjectId();
     packet.record = player.GetObjectName();
+    packet.foundStones = player.GetTeleportUIDs();
     packet.replication = ReplicationOf(player);
     return gEngine->GetNetworkConnectionManager()->SendToAllClients(&packet);
 }
@@ -274,10 +279,13 @@ void NetPlayers::OnJoin(NetPacket& packet) {
         return Refuse(sender, "joined already");
     if (join.record.empty())
         return Refuse(sender, "record: the join carries no player");
-    const std::string fault = CheckJoiningPlayer(join.record, join.replication);
+    std::string fault = CheckJoiningPlayer(join.record, join.replication);
+    std::vector<UniqueId> stones;
+    if (fault.empty())
+        fault = CheckFoundStones(join.foundStones, stones);
     if (!fault.empty())
         return Refuse(sender, fault);
-    mJoins[sender] = Join{join.record, std::move(join.replication)};
+    mJoins[sender] = Join{join.record, std::move(join.replication), std::move(stones)};
 }
 
 void NetPlayers::OnSpawnPacket(NetPacket& packet) {
@@ -306,7 +314,11 @@ void NetPlayers::OnSpawnPacket(NetPacket& packet) {
             PutIn(*own, true);
         return;
     }
-    Player* player = MakeFromJoin(id, Join{spawn.record, std::move(spawn.replication)});
+    // The server checked the stones; those of no stone here are left out as it did.
+    std::vector<UniqueId> stones;
+    CheckFoundStones(spawn.foundStones, stones);
+    Player* player =
+        MakeFromJoin(id, Join{spawn.record, std::move(spawn.replication), std::move(stones)});
     if (player && !PutIn(*player, false))
         Destroy(player);
 }

@@ -4,7 +4,9 @@
 // carries the player's record name and replication data, which the server checks
 // (CheckJoiningPlayer) and takes, or refuses with one line naming the field. When the game
 // starts the server puts the players in, its own first and then its clients' by host id, and
-// sends each one's spawn packet with its record and replication data; a client makes the
+// sends each one's spawn packet with its record, found travel stones and replication data (a
+// brought character's stones were found in other games: no replication carries them, and the
+// server checks them too, CheckFoundStones); a client makes the
 // others' players from those and puts its own in when its packet comes. A player and all it
 // brings (skills, controller, items) take their ids from a band of its host's, so they have the
 // same ids on every machine, whichever order a machine made the players in. A player whose host
@@ -15,6 +17,8 @@
 #include <map>
 #include <string>
 #include <vector>
+
+#include "Engine/object/UniqueId.h"
 
 namespace GAME {
 
@@ -76,6 +80,7 @@ private:
     struct Join {
         std::string record;
         std::vector<std::uint8_t> replication;
+        std::vector<UniqueId> foundStones;
     };
     // Puts a made player into the world and the game's player lists.
     bool PutIn(Player& player, bool own);

@@ -108,6 +108,11 @@ public:
     void GetEquipCharAttributes(CharAttributeAccumulator& accumulator) override {
         accumulator.AddValue(CharAttributeType::IncreasedExperience, bonus);
     }
+    // A source that changes says so, as worn items do.
+    void SetBonus(float value) {
+        bonus = value;
+        CharAttributeInputsChanged();
+    }
     float bonus = 0.0f;
 };
 
@@ -117,17 +122,17 @@ TEST(ExperienceLevels, BonusesPenaltiesAndDeathLossesStayInRange) {
     boosted->Load(Singleton<ObjectManager>::Get().GetLoadTable(kHeroRecord));
     boosted->InitialUpdate();
     BoostedHero* hero = boosted.get();
-    hero->bonus = 50.0f;
+    hero->SetBonus(50.0f);
     RunFrame(*hero, 10);
     hero->ReceiveExperience(100);
     EXPECT_EQ(hero->GetExperiencePoints(), 150u);
     EXPECT_EQ(hero->GetCharLevel(), 2u);
     // A penalty beyond -100 % takes the whole gain and no more.
-    hero->bonus = -250.0f;
+    hero->SetBonus(-250.0f);
     RunFrame(*hero, 10);
     hero->ReceiveExperience(100);
     EXPECT_EQ(hero->GetExperiencePoints(), 150u);
-    hero->bonus = 0.0f;
+    hero->SetBonus(0.0f);
     RunFrame(*hero, 10);
 
     ExperienceLevelControl& levels = hero->GetExperienceLevelControl();

@@ -35,6 +35,10 @@
 namespace GAME::test {
 namespace {
 
+// Placed by the sample level: the village's travel stone and the cave's respawn shrine.
+const UniqueId kVillageStone(0x5a7e0002, 0, 0, 3);
+const UniqueId kWaystone(0x5a7e0001, 0, 0, 1);
+
 struct Made {
     std::uint32_t id = 0;
     bool own = false;
@@ -149,6 +153,9 @@ TEST_F(NetPlayersTest, ABroughtCharacterReachesEveryMachineAsItsFileHoldsIt) {
         Item* ring = controller->CreateItemInInventory("Records/Items/Armor/SilverRing.dbr");
         ASSERT_NE(ring, nullptr);
         ASSERT_TRUE(controller->GiveItemToPlayer(ring->GetObjectId()));
+        // Stones found in other games: the village's, and one of a level not played here.
+        hero->AddTeleportUID(kVillageStone);
+        hero->AddTeleportUID(UniqueId(7, 7, 7, 7));
         ASSERT_TRUE(hero->SaveCharacterFile(file));
         Singleton<ObjectManager>::Get().DestroyObjectEx(hero, __FILE__, __LINE__);
     }
@@ -162,6 +169,15 @@ TEST_F(NetPlayersTest, ABroughtCharacterReachesEveryMachineAsItsFileHoldsIt) {
     });
     for (const auto& machine : seen)
         EXPECT_EQ(machine, std::make_tuple(std::wstring(L"Kassandra"), 3u, 200u));
+    // The stones it found that this level places: known on every machine, so its travel to
+    // them is the server's to accept (its own machine keeps its file's list whole).
+    const auto stones = game.OnEach([id] {
+        Player* player = Singleton<ObjectManager>::Get().GetObject<Player>(id);
+        return player ? player->GetTeleportUIDs() : std::vector<UniqueId>();
+    });
+    EXPECT_EQ(stones[0], std::vector<UniqueId>{kVillageStone});
+    EXPECT_EQ(stones[2], stones[0]);
+    EXPECT_EQ(stones[1], (std::vector<UniqueId>{kVillageStone, UniqueId(7, 7, 7, 7)}));
     // What it wears comes along: the same ring, rolled from the same seed, on every machine.
     const auto worn = game.OnEach([id] {
         std::vector<std::tuple<std::string, std::uint32_t, std::uint32_t>> items;
@@ -201,6 +217,15 @@ TEST_F(NetPlayersTest, AJoinBeyondWhatAFileHoldsIsRefusedWithItsFieldAndTheClien
         gEngine->GetNetworkConnectionManager()->SendToServer(&join);
     }
     game.Pump();
+    // A fresh player claiming a respawn shrine as a found travel stone.
+    ON_MACHINE(game.Client(1)) {
+        Player* own = players[2]->MakeOwn(PlayOptions::kDefaultClass, {});
+        ASSERT_NE(own, nullptr);
+        own->AddTeleportUID(kVillageStone);
+        own->AddTeleportUID(kWaystone);
+        EXPECT_TRUE(players[2]->SendJoin());
+    }
+    game.Pump();
     // The refused hear why before they are dropped.
     ON_MACHINE(game.Server()) {
         players[0]->DropRefused();
@@ -209,11 +234,14 @@ TEST_F(NetPlayersTest, AJoinBeyondWhatAFileHoldsIsRefusedWithItsFieldAndTheClien
     ON_MACHINE(game.Server()) {
         EXPECT_FALSE(players[0]->HasJoined(hosts[1]));
         EXPECT_FALSE(players[0]->HasJoined(hosts[2]));
-        EXPECT_EQ(players[0]->GetRefused(), 2);
+        EXPECT_EQ(players[0]->GetRefused(), 3);
         EXPECT_TRUE(gEngine->GetNetworkConnectionManager()->GetClientHosts().empty());
     }
     EXPECT_EQ(game.Server().CountLog("is refused: level: 300 is outside the record's 1..5"), 1);
     EXPECT_EQ(game.Server().CountLog("is refused: player id: names another host's player"), 1);
+    EXPECT_EQ(game.Server().CountLog("is refused: found stones: " + kWaystone.ToString() +
+                                     " is no travel stone"),
+              1);
     ON_MACHINE(game.Client(0)) {
         ASSERT_FALSE(gGameEngine->GetUINotifications().empty());
         EXPECT_EQ(gGameEngine->GetUINotifications().front().texts.front().rfind(

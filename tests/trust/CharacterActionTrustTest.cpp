@@ -119,6 +119,26 @@ TEST_F(CharacterActionTrust, AMoveCannotPlaceTheCharacterSomewhereElse) {
     EXPECT_EQ(game.Server().CountLog("replaced by its position on the server"), 1);
 }
 
+// A move starts from the path position, which the shown place may have left behind: an honest
+// client's start is that, on the server too, and is not replaced by the shown place (the
+// machines would part: the client jumps to its start, the others not).
+TEST_F(CharacterActionTrust, AnHonestMoveFromAPathPositionLeftBehindStartsThereEverywhere) {
+    for (TestMachine* tm : game.Machines())
+        ON_MACHINE(*tm) {
+            On(kHostile).SetPathPositionNotCoords(FieldPoint(10, 30));
+        }
+    SendFrom(0, MoveToAction(kHostile, FieldPoint(10, 30), FieldPoint(30, 30), 0, 0, 1.0f));
+    const auto starts = game.OnEach([] {
+        const auto* move =
+            dynamic_cast<const MoveToAction*>(On(kHostile).GetActionHandler().GetCurrentAction());
+        return move ? move->GetStart().local : Vec3(-1, -1, -1);
+    });
+    // The sender runs its own move as it sends it; the server and the other client run this.
+    EXPECT_EQ(starts[0], Vec3(10, 0, 30));
+    EXPECT_EQ(starts[2], starts[0]);
+    EXPECT_EQ(game.Server().CountLog("replaced by its position on the server"), 0);
+}
+
 TEST_F(CharacterActionTrust, AWalkCannotPlaceTheCharacterSomewhereElse) {
     // 50 units from where the server has it: the walk starts where the server has it instead.
     SendFrom(0, WalkAction(kHostile, FieldPoint(60, 10), FieldPoint(70, 10), 0));

@@ -11,10 +11,12 @@
 #include "Engine/world/InstanceGroupManager.h"
 #include "Engine/world/UniqueIdMap.h"
 #include "Engine/world/World.h"
+#include "Game/characters/npc/Npc.h"
 #include "Game/core/ActivityManager.h"
 #include "Game/core/activities/TeleportActivity.h"
 #include "Game/core/net/GameEngineNetworkInterface.h"
 #include "Game/core/players/PlayerManagerClient.h"
+#include "Game/quests/QuestRepository.h"
 #include "Game/world/fixeditems/FixedItemTeleport.h"
 #include "Game/world/strategic/StrategicMovementKinds.h"
 #include "players/PlayersTestSupport.h"
@@ -30,6 +32,8 @@ const Vec3 kFound(60, 0, 10);    // a stone both players found
 const Vec3 kUnfound(60, 0, 40);  // a stone nobody found
 const Vec3 kBoat(0, 0, 30);      // a boat whose route lands at the pier
 const Vec3 kPier(60, 0, 70);
+const Vec3 kGuide(-40, 0, 0);  // a guide whose way a quest opens to the cave
+const Vec3 kCave(-40, 0, 60);
 
 class HostileTraveller : public ::testing::Test {
 protected:
@@ -163,6 +167,46 @@ TEST_F(HostileTraveller, AnHonestAskStartsEverywhereOnceAndASecondAskIsRefused) 
     game.RunFrames(3, 100, [](TestMachine&, int) { gGameEngine->Update(100); });
     Ask(1, kHonest, kFound);
     EXPECT_EQ(Teleports(), (std::vector<std::size_t>{1, 1, 1}));
+}
+
+// A guide's way is a quest's to open: the server goes by its own quests' guide actions (it cannot
+// see the client's), so a client by the guide goes that way and no other, and only by him.
+TEST_F(HostileTraveller, AClientByAGuideGoesOnlyTheWayTheServersQuestsOpenForHim) {
+    const std::string quest =
+        R"([{"quest": [{"title": "Q"}]}, {"steps": [{"max": 1}, {"step": [)"
+        R"({"properties": [{"name": "s"}]}, {"triggers": [{"max": 0}]}, {"completion": [)"
+        R"({"trigger": [{"displayTag": "t"}, {"conditions": [{"max": 0}]}, {"actions": [)"
+        R"({"max": 1}, {"action": [{"name": "Action_BoatDialog"},)"
+        R"( {"npc": "Records/Npcs/Giver.dbr"}, {"onOff": true}, {"x": -40}, {"y": 0},)"
+        R"( {"z": 60}, {"tag": "tagWay"}]}]}]}]}]}]}])";
+    ON_MACHINE(game.Server()) {
+        ASSERT_NE(QuestRepository::Get()->LoadQuest("Quests/Q.quest", quest), nullptr);
+    }
+    for (TestMachine* tm : game.Machines())
+        ON_MACHINE(*tm) {
+            auto* guide = Singleton<ObjectManager>::Get().CreateObjectFromFile<Npc>(
+                "Records/Npcs/Giver.dbr", kHere + 10);
+            ASSERT_NE(guide, nullptr);
+            World::Get().AddEntity(
+                guide, WorldCoords(World::Get().GetRegion("Vale"), Coords::FromOrigin(kGuide)),
+                false);
+        }
+    struct Case {
+        const char* what;
+        Vec3 standsAt;
+        Vec3 to;
+        std::vector<std::size_t> teleports;
+    };
+    const Case cases[] = {
+        {"by the guide, elsewhere", kGuide + Vec3(5, 0, 0), kUnfound, {0, 0, 0}},
+        {"out of the guide's reach", kGuide + Vec3(0, 0, 12), kCave, {0, 0, 0}},
+        {"by the guide, his way", kGuide + Vec3(5, 0, 0), kCave, {1, 1, 1}},
+    };
+    for (const Case& c : cases) {
+        Put(kHonest, c.standsAt);
+        Ask(1, kHonest, c.to);
+        EXPECT_EQ(Teleports(), c.teleports) << c.what;
+    }
 }
 
 }  // namespace

@@ -145,10 +145,12 @@ bool ClientMaySend(PACKET_TYPE type) {
 
 // A start far from where the character stands would place it there: a client moves its
 // character by running or walking, never by naming a new start. The server's position goes on
-// in its place, to every machine.
+// in its place, to every machine. The position is the one a move starts from, the path
+// position: an honest client names its own, which its shown place may have left behind (an
+// avoidance step), and must not be replaced by the shown place.
 void VetStart(const CharacterActionPacketBase& packet, int host, const Character& character,
               WorldVec3& start) {
-    const WorldVec3 here = character.GetCoords().GetPosition();
+    const WorldVec3 here = character.GetPathPosition();
     if (World::Get().GetDistanceSquared(here, start) <= MoveToAction::kJumpToStartDistanceSquared)
         return;
     NetFaultLog::Get().Report(1, host, NetFault::Refused, packet.GetType(),

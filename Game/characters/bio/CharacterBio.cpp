@@ -64,6 +64,7 @@ CharacterBio& CharacterBio::operator=(const CharacterBio& other) {
 
 void CharacterBio::CopyFrom(const CharacterBio& other) {
     mBaseStale = true;
+    mTotalsKept = false;
     mRecordName = other.mRecordName;
     if (!mRecordName.empty()) {
         ObjectManager& objects = Singleton<ObjectManager>::Get();
@@ -194,6 +195,7 @@ void CharacterBio::Load(const LoadTable& record) {
     mAcceleratedLifeRegenPercent = record.GetFloat("acceleratedLifeRegenPercent", 0.0f);
     mBaseStore.Load(record);
     mBaseStale = true;
+    mTotalsKept = false;
     LoadRegenRecord();
     mDefenseStore.Load(record);
 }
@@ -216,9 +218,10 @@ void CharacterBio::SetBaseValue(CharAttributeType type, float value) {
     mBaseStale = true;
 }
 
-void CharacterBio::RefreshBaseSums() {
+bool CharacterBio::RefreshBaseSums() {
     const unsigned level = LevelIndex();
-    if (mBaseStale || level != mBaseLevel) {
+    const bool stale = mBaseStale || level != mBaseLevel;
+    if (stale) {
         mBaseSums.Clear();
         mBaseStore.AddToAccumulator(mBaseSums, level);
         mBaseStale = false;
@@ -232,16 +235,44 @@ void CharacterBio::RefreshBaseSums() {
         std::abort();
     }
 #endif
+    return stale;
+}
+
+void CharacterBio::SumTotals(Character& character, CharAttributeAccumulator& totals) {
+    totals = mBaseSums;
+    character.GetEquipCharAttributes(totals);
+    character.GetSkillCharAttributes(totals);
+    character.ContributeItemSetCharAttributes(totals);
+    character.ContributeGameBalanceCharAttributes(totals);
 }
 
 void CharacterBio::UpdateResources(Character& character) {
     // Kept, the base sums are the very sums a fresh pass over the store gives.
-    RefreshBaseSums();
-    mTotals = mBaseSums;
-    character.GetEquipCharAttributes(mTotals);
-    character.GetSkillCharAttributes(mTotals);
-    character.ContributeItemSetCharAttributes(mTotals);
-    character.ContributeGameBalanceCharAttributes(mTotals);
+    const bool baseChanged = RefreshBaseSums();
+    const std::uint32_t inputs = character.GetCharAttributeInputs();
+    const unsigned balance = gGameEngine ? gGameEngine->GetBalanceDifficulty() : 0u;
+    if (mTotalsKept && !baseChanged && inputs == mTotalsInputs && balance == mTotalsBalance) {
+#ifndef NDEBUG
+        // Kept, the totals are the very sums a fresh pass over every source gives.
+        CharAttributeAccumulator fresh;
+        SumTotals(character, fresh);
+        if (std::memcmp(&fresh, &mTotals, sizeof fresh) != 0) {
+            gEngine->Log(0, "CharacterBio: the kept totals of %s are stale", mRecordName.c_str());
+            std::abort();
+        }
+        if (std::memcmp(&mBaseTotals, &mBaseSums, sizeof mBaseSums) != 0) {
+            gEngine->Log(0, "CharacterBio: the base totals of %s are stale", mRecordName.c_str());
+            std::abort();
+        }
+#endif
+        // The base sums did not move either, so mBaseTotals still hold them.
+        return;
+    }
+    SumTotals(character, mTotals);
+    // A source that changes while it is summed leaves the count moved: summed again next time.
+    mTotalsKept = character.GetCharAttributeInputs() == inputs;
+    mTotalsInputs = inputs;
+    mTotalsBalance = balance;
     const float lifeModifier = mTotals.GetModifier(CharAttributeType::Life);
     if (lifeModifier != mLastLifeModifier) {
         mLastLifeModifier = lifeModifier;
@@ -252,7 +283,8 @@ void CharacterBio::UpdateResources(Character& character) {
         mLastManaModifier = manaModifier;
         mManaModifierChanged = true;
     }
-    RefreshBaseSums();
+    if (RefreshBaseSums())
+        mTotalsKept = false;
     mBaseTotals = mBaseSums;
 }
 

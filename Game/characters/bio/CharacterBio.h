@@ -84,7 +84,10 @@ public:
     }
     bool GetTaintedBio() const { return mTainted; }
     void ReloadValues() { mReloadValues = true; }
-    void BalanceHasChanged() { mBalanceChanged = true; }
+    void BalanceHasChanged() {
+        mBalanceChanged = true;
+        mTotalsKept = false;
+    }
     void SetAcceleratedLifeRegen(bool on) { mAcceleratedLifeRegen = on; }
 
     void GetCurrentBioStats(CharacterBioReplicaInfo& info) const;
@@ -97,13 +100,15 @@ public:
 
 protected:
     void UpdateResources(Character& character);
-    // Brings mBaseSums up to the store and the level.
-    void RefreshBaseSums();
+    // Brings mBaseSums up to the store and the level; true when they had to be worked out again.
+    bool RefreshBaseSums();
 
 private:
     // Every change of the base store goes through here, so the kept sums learn of it.
     void SetBaseValue(CharAttributeType type, float value);
     void LoadRegenRecord();
+    // The totals from every source, as UpdateResources works them out.
+    void SumTotals(Character& character, CharAttributeAccumulator& totals);
     void CopyFrom(const CharacterBio& other);
     static std::unique_ptr<DesignerEquation<float>> ParseFormula(const std::string& text,
                                                                  EquationInterface<float>* owner,
@@ -131,6 +136,11 @@ private:
     CharAttributeAccumulator mBaseSums;
     bool mBaseStale = true;
     unsigned mBaseLevel = 0;
+    // mTotals stay while neither the character's sources (its change count) nor the balance
+    // level moved since they were summed.
+    bool mTotalsKept = false;
+    std::uint32_t mTotalsInputs = 0;
+    unsigned mTotalsBalance = 0;
     std::unique_ptr<DesignerEquation<float>> mLifeRegenFormula;
     std::unique_ptr<DesignerEquation<float>> mManaRegenFormula;
     float mElapsedTime = 0.0f;

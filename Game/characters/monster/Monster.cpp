@@ -148,6 +148,7 @@ void Monster::InitialUpdate() {
     SetTreasureProxy(mTreasureProxyName);
     if (gGameEngine)
         mGameBalanceLevel = gGameEngine->GetBalanceDifficulty();
+    CharAttributeInputsChanged();
     GetCharacterBio().BalanceHasChanged();
 }
 

@@ -95,6 +95,7 @@ void Monster::ContributeGameBalanceRetaliationAttributes(CombatAttributeAccumula
 
 void Monster::OnGameBalanceLevel(const GameEvent_GameBalanceLevel& event) {
     mGameBalanceLevel = static_cast<unsigned int>(std::max(event.level, 0));
+    CharAttributeInputsChanged();
     GetCharacterBio().BalanceHasChanged();
     GetCharacterBio().Update(*this, 0);
 }

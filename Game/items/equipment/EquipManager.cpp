@@ -106,6 +106,7 @@ void EquipManager::AttachItemAction(std::uint32_t id, std::uint32_t location) {
     entry.oneHandedMelee = IsOneHandedMeleeType(type);
     entry.bowOrStaff = type == 6 || type == 7;
     mItems.push_back(entry);
+    mOwner->CharAttributeInputsChanged();
     item->AttachItem(mOwner, AttachPointOf(location));
     if (location == EquipLocation_RightHand || location == EquipLocation_LeftHand)
         ForceRightHandAsNeeded();
@@ -128,6 +129,7 @@ void EquipManager::DetachItemAction(std::uint32_t id) {
     if (it != mItems.end()) {
         const std::uint32_t location = it->location;
         mItems.erase(it);
+        mOwner->CharAttributeInputsChanged();
         if (location == EquipLocation_Head)
             SetDefaultHeadPieceVisible(true);
     }

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 
+#include "Engine/world/Math.h"
 #include "Game/characters/npc/NpcQuestActions.h"
 #include "Game/quests/actions/BoundAction.h"
 
@@ -115,6 +116,12 @@ public:
     void Fire(std::uint32_t, bool reFire) override { FirePending(reFire, true); }
     void SerializeChildProperties(IOStream& stream) override;
     void StreamChildProperties(IOStream&) override {}
+    // What a server checks a guided travel against: whose way it is and where it leads.
+    const std::string& GetNpcRecord() const { return mNpc; }
+    bool IsOn() const { return mOnOff; }
+    Vec3 GetDestination() const {
+        return Vec3(static_cast<float>(mX), static_cast<float>(mY), static_cast<float>(mZ));
+    }
 
 protected:
     std::string Describe() const override;

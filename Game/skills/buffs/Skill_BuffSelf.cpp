@@ -78,6 +78,8 @@ void Skill_BuffSelfToggled::StopSkill(Character&) {
         Publish(false);
         NotifyUIOnDeactivate();
     }
+    if (mSuppressed)
+        ContributionChanged();
     mSuppressed = false;
 }
 
@@ -220,6 +222,8 @@ void Skill_BuffSelfColossus::ReceiveActiveUpdate(Character& user, const SkillAct
 
 void Skill_BuffSelfColossus::Update(Character& user, int ms) {
     Skill_BuffSelfDuration::Update(user, ms);
+    if (mSuppressed != mScaling)
+        ContributionChanged();
     mSuppressed = mScaling;
     if (mScaling)
         Scale(user, ms, false);

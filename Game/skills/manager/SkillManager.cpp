@@ -1,6 +1,7 @@
 #include "Game/skills/manager/SkillManager.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 #include "Engine/Engine.h"
 #include "Engine/object/ObjectManager.h"
@@ -66,8 +67,15 @@ Skill* SkillManager::Find(std::uint32_t id) {
 }
 
 void SkillManager::DestroySkill(std::uint32_t id, int line) {
-    if (Object* object = id != 0 ? Objects().GetObject(id) : nullptr)
+    if (Object* object = id != 0 ? Objects().GetObject(id) : nullptr) {
         Objects().DestroyObjectEx(object, kSourceFile, line);
+        CharAttributesChanged();
+    }
+}
+
+void SkillManager::CharAttributesChanged() {
+    if (mParent)
+        mParent->CharAttributeInputsChanged();
 }
 
 void SkillManager::Initialize(CombatManager* combatManager, Character* parent) {
@@ -196,6 +204,7 @@ void SkillManager::AddItemSkill(std::uint32_t grantingSkillId, std::uint32_t lev
     itemSkill->SetManager(this);
     itemSkill->SetSkillLevel(static_cast<int>(level));
     mItemSkills.push_back(itemSkill->GetObjectId());
+    CharAttributesChanged();
     mItemSkillTable[grantingSkillId] = itemSkill->GetObjectId();
     mUISkills.push_back(itemSkill->GetObjectId());
 }
@@ -270,6 +279,7 @@ void SkillManager::AddToActiveList(Skill* skill) {
     if (std::find(mActive.begin(), mActive.end(), id) != mActive.end())
         return;
     mActive.push_back(id);
+    CharAttributesChanged();
     skill->Install(mParent);
 }
 
@@ -280,6 +290,7 @@ void SkillManager::RemoveFromActiveList(Skill* skill) {
     if (at == mActive.end())
         return;
     mActive.erase(at);
+    CharAttributesChanged();
     skill->UnInstall(mParent);
 }
 
@@ -287,8 +298,7 @@ void SkillManager::Update(int ms) {
     if (!mParent)
         return;
     InitializeWaitingPets();
-    mSkillAttributes.Clear();
-    CollectAvailableSkillAttributes(mSkillAttributes);
+    RefreshSkillAttributes();
     CollectWeaponTypes();
     const int hands = GetHandState();
     mRangedWeapon = hands == kBowHandState || hands == kStaffHandState;
@@ -299,6 +309,11 @@ void SkillManager::Update(int ms) {
     ++mFrameDepth;
     bool dualWield = false;
     mScratch.assign(mActive.begin(), mActive.end());
+    // The skills live apart from the character and each other: asked for together, they arrive
+    // together instead of one memory wait per skill in the walk.
+    for (std::uint32_t id : mScratch)
+        if (const Skill* skill = Find(id))
+            __builtin_prefetch(skill);
     for (std::uint32_t id : mScratch)
         if (Skill* skill = Find(id)) {
             skill->Update(*mParent, ms);
@@ -318,6 +333,33 @@ void SkillManager::Update(int ms) {
             skill->Update(*mParent, ms);
     --mFrameDepth;
     DropDeferredBuffs();
+}
+
+void SkillManager::RefreshSkillAttributes() {
+    const std::uint32_t inputs = mParent->GetCharAttributeInputs();
+    const unsigned balance = gGameEngine ? gGameEngine->GetBalanceDifficulty() : 0u;
+    const std::uint32_t state = mSkillAttributes.GetRandomGen().GetState();
+    if (mSkillAttributesKept && inputs == mSkillAttributesInputs &&
+        balance == mSkillAttributesBalance && state == mSkillAttributesState) {
+#ifndef NDEBUG
+        SkillAttributeAccumulator fresh(mSkillAttributes);
+        fresh.Clear();
+        CollectAvailableSkillAttributes(fresh);
+        if (!fresh.SameSums(mSkillAttributes) || fresh.GetRandomGen().GetState() != state) {
+            gEngine->Log(0, "SkillManager: the kept skill attributes of %s are stale",
+                         mParent->GetObjectName().c_str());
+            std::abort();
+        }
+#endif
+        return;
+    }
+    mSkillAttributes.Clear();
+    CollectAvailableSkillAttributes(mSkillAttributes);
+    mSkillAttributesKept = mSkillAttributes.GetRandomGen().GetState() == state &&
+                           mParent->GetCharAttributeInputs() == inputs;
+    mSkillAttributesInputs = inputs;
+    mSkillAttributesBalance = balance;
+    mSkillAttributesState = state;
 }
 
 bool SkillManager::IsSpeedUpdateNeeded() {
@@ -361,6 +403,7 @@ void SkillManager::ImDead() {
             skill->StopSkill(*mParent);
     auto buffs = std::move(mBuffs);
     mBuffs.clear();
+    CharAttributesChanged();
     for (const auto& [name, entry] : buffs)
         DropBuffEntry(entry, true);
     mUITempSkills.clear();

@@ -121,6 +121,7 @@ public:
     void RemoveWeaponEnchantment(std::uint32_t skillId) override;
     void AddCharFxPak(std::uint32_t skillId, const std::vector<std::string>& names) override;
     void RemoveCharFxPak(std::uint32_t skillId) override;
+    void CharAttributesChanged() override;
 
     // The counters of the character's record: mastery levels and reclamation prices.
     virtual void Load(const LoadTable& table);
@@ -175,6 +176,8 @@ public:
                                       RacialBonus_Defense& bonus);
     void CollectAvailableSkillAttributes(SkillAttributeAccumulator& accumulator);
     void CollectWeaponTypes();
+    // mSkillAttributes gathered again, unless nothing they come from has changed.
+    void RefreshSkillAttributes();
 
     // Skill use (SkillManagerUse.cpp); the reference names the skill. Each does nothing (false)
     // when the reference names no skill of the kind it needs.
@@ -310,6 +313,12 @@ private:
     std::uint32_t mDefaultWPSkillId = 0;
     std::uint32_t mDefaultWPChanceWeight = 100;
     SkillAttributeAccumulator mSkillAttributes;
+    // A gathering that drew no chance roll depends on its sources alone: it is kept until the
+    // character's change count, the balance level or the generator moves.
+    bool mSkillAttributesKept = false;
+    std::uint32_t mSkillAttributesInputs = 0;
+    unsigned mSkillAttributesBalance = 0;
+    std::uint32_t mSkillAttributesState = 0;
     std::vector<std::uint32_t> mActive;  // installed; a subset of the skill list
     Weapon_Type mRightWeaponType = kGenericWeapon;
     Weapon_Type mLeftWeaponType = kGenericWeapon;

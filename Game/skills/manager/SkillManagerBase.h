@@ -60,6 +60,9 @@ public:
     virtual void RemoveWeaponEnchantment(std::uint32_t skillId) = 0;
     virtual void AddCharFxPak(std::uint32_t skillId, const std::vector<std::string>& names) = 0;
     virtual void RemoveCharFxPak(std::uint32_t skillId) = 0;
+    // A skill's share of the character's attribute totals may have changed (its level, state,
+    // warm-up, modifiers): the character works its totals out again at its next update.
+    virtual void CharAttributesChanged() {}
 };
 
 }  // namespace GAME

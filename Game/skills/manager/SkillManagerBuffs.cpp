@@ -62,6 +62,7 @@ void SkillManager::CreateRemoveSkillBuff(std::uint32_t, const std::string& buffN
     if (const auto at = mBuffs.find(key); at != mBuffs.end()) {
         const BuffEntry entry = at->second;
         mBuffs.erase(at);
+        CharAttributesChanged();
         DropBuffEntry(entry, replica);
     }
     // A dead character loses the old buff and gains no new one.
@@ -122,6 +123,7 @@ void SkillManager::CreateSkillBuff(const _SkillBuffReplica& replica, bool replic
         DropBuffEntry(old, replicaFlag);
     }
     mBuffs.emplace(key, entry);
+    CharAttributesChanged();
     buff->Install(mParent);
 }
 

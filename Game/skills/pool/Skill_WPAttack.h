@@ -28,7 +28,10 @@ public:
     void CollectLocalOffensiveModifierAttributes(CombatAttributeAccumulator& accumulator) override;
 
     // The weapon-pool skill that drew this attack last.
-    void SetParentSkillId(std::uint32_t id) { mParentSkillId = id; }
+    void SetParentSkillId(std::uint32_t id) {
+        mParentSkillId = id;
+        ContributionChanged();
+    }
     std::uint32_t GetParentSkillId() const { return mParentSkillId; }
 
 protected:

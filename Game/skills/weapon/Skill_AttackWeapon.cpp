@@ -72,6 +72,7 @@ bool Skill_AttackWeapon::WarmUpStart() {
     if (!IsSkillEnabled())
         return false;
     mWarmUpActive = GetSkillProfile().AllowsWarmUp();
+    ContributionChanged();
     if (!mWarmUpActive)
         return false;
     if (Character* character = GetManager() ? GetManager()->GetParent() : nullptr) {
@@ -86,6 +87,7 @@ void Skill_AttackWeapon::WarmUpEnd() {
     if (!mWarmUpActive)
         return;
     mWarmUpActive = false;
+    ContributionChanged();
     if (Character* character = GetManager() ? GetManager()->GetParent() : nullptr)
         WarmUpEffect(*character, false);
 }

@@ -33,12 +33,19 @@ unsigned int SpawnPlayerPacket::PrepareOutBuffer() {
     WriteFields(*this, out);
     if (!record.empty()) {
         out.AddFileName(record);
+        std::vector<std::uint32_t> words;
+        words.reserve(foundStones.size() * 4);
+        for (const UniqueId& stone : foundStones)
+            for (int word = 0; word < 4; ++word)
+                words.push_back(stone.GetWord(word));
+        out.AddIdList(words);
         out.WriteBytes(replication.data(), replication.size());
     }
     return out.Done();
 }
 void SpawnPlayerPacket::CopyInbound(const unsigned char* data, int size) {
     record.clear();
+    foundStones.clear();
     replication.clear();
     NetPacketInBuffer in(GetHeader(), data, size);
     ReadFields(*this, in);
@@ -49,6 +56,14 @@ void SpawnPlayerPacket::CopyInbound(const unsigned char* data, int size) {
         record.clear();
         return;
     }
+    std::vector<std::uint32_t> words;
+    if (!in.RemoveIdList(&words) || words.size() % 4 != 0) {
+        in.Fail("found stones");
+        record.clear();
+        return;
+    }
+    for (std::size_t i = 0; i < words.size(); i += 4)
+        foundStones.emplace_back(words[i], words[i + 1], words[i + 2], words[i + 3]);
     replication.resize(in.Remaining());
     in.ReadBytes(replication.data(), replication.size());
 }

@@ -8,6 +8,7 @@
 #include "Engine/net/NetPacket.h"
 #include "Engine/net/SmartObjectId.h"
 #include "Engine/net/fields/NetPacketFields.h"
+#include "Engine/object/UniqueId.h"
 #include "Engine/world/Region.h"
 #include "Game/core/net/packets/GameEnginePacketKind.h"
 
@@ -24,12 +25,14 @@ class WorldInitPacket : public NetPacket {
 };
 
 // The player travels with its packet: after the id, when the sender filled them, the player's
-// record name and its replication data (Player::WriteReplicationData), which the receiver makes
-// the player from. A body of the id alone is the bare form.
+// record name, the travel stones it found (four words each; its character file's, which no
+// replication carries) and its replication data (Player::WriteReplicationData), which the
+// receiver makes the player from. A body of the id alone is the bare form.
 class SpawnPlayerPacket : public ObjectContainerPacket {
     GAME_PACKET_KIND_OPERATIONS(SpawnPlayerPacket)
     SmartObjectId player{this};
     std::string record;                     // empty: the bare form
+    std::vector<UniqueId> foundStones;      // at the game's difficulty
     std::vector<std::uint8_t> replication;  // read back by Player::ReadReplicationData
 
     template <class V>
