@@ -1,7 +1,7 @@
 # The two set-up commands: `make run` (build release, play the sample world) and `make test`.
 # Plain `make` only lists the targets.
 JOBS ?= $(shell nproc)
-FRAMES ?= 4500
+FRAMES ?= 5400
 FUZZ_DIR := build/debug/fuzz-clang
 # Debug information of the sanitizer and fuzz builds; CI asks for line tables only (-g1): the
 # reports keep their files and lines and the builds take less time.

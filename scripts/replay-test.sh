@@ -3,7 +3,7 @@
 # again, and the recorded clicks replayed. Every checksum line of the three runs must agree.
 set -euo pipefail
 host="${1:-build/release/Host/gamehost}"
-frames="${2:-4500}"
+frames="${2:-5400}"
 out=$(mktemp -d)
 trap 'rm -rf "$out"' EXIT
 common=(play --data data --frames "$frames" --seed 1 --checksum-every 100 --no-save)

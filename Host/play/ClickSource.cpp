@@ -6,6 +6,7 @@
 #include "Engine/world/World.h"
 #include "Host/play/PlayerClicks.h"
 #include "Host/play/drivers/CampaignDriver.h"
+#include "Host/play/drivers/SkillDriver.h"
 
 namespace GAME {
 
@@ -58,7 +59,7 @@ void ClickSource::ClickFor(Player& player, int frame) {
             Give(player, mReplay[mNextReplay++]);
         return;
     }
-    if (!mCampaign)
+    if (!mCampaign && !SkillDriver::IsCasting(player))
         click = mDriver.Next(player, frame, now);
     if (click)
         Give(player, *click);

@@ -280,8 +280,10 @@ void PlaySession::PlayFrames() {
             mClicks.ClickFor(*player, frame);
             potions.DrinkIfLow(*player);
             attributes.Step(*player);
-            // The campaign's story is timed without skills; the reactive driver's play has them.
-            if (!mCampaign)
+            if (mCampaign)
+                skills.Step(*player, gEngine->GetGameTime(), mCampaign->GetCastRadius(),
+                            mCampaign->MayCallPet());
+            else
                 skills.Step(*player, gEngine->GetGameTime());
             mMarket->Trade(*player);
         }

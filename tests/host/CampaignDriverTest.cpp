@@ -3,7 +3,9 @@
 // up after its frames; the guide's question is answered yes only in the guide's step.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <vector>
 
 #include "Engine/object/ObjectManager.h"
 #include "Engine/world/World.h"
@@ -20,6 +22,7 @@
 #include "Host/play/HostSaves.h"
 #include "Host/play/PlayEventLog.h"
 #include "Host/play/drivers/CampaignDriver.h"
+#include "Host/play/drivers/SkillDriver.h"
 #include "support/TestMachine.h"
 
 namespace GAME::test {
@@ -135,6 +138,58 @@ TEST_F(CampaignDriverTest, AStepOutOfReachIsGivenUpAndOnlyTheGuidesQuestionIsAns
     EXPECT_NE(printed.find("no luck with \"find nothing\""), std::string::npos) << printed;
     EXPECT_NE(printed.find("campaign 2/2: ask"), std::string::npos) << printed;
     EXPECT_NE(printed.find("you say yes"), std::string::npos) << printed;
+}
+
+TEST_F(CampaignDriverTest, SkillsAreCastInFightsOnlyAndNoClickBreaksACastOff) {
+    // A foe 3 m off all along: a touch step fights it (skills at foes that near), a travel
+    // leaves it behind (none), a boss fight and the last brawl have them all and the pet.
+    struct Case {
+        Act act;
+        const char* record;
+        float radius;
+        bool pet;
+    };
+    const std::vector<Case> cases = {
+        {Act::Touch, "Records/Objects/Shrines/TravelStone.dbr", 7.0f, false},
+        {Act::Travel, "Records/Objects/Shrines/TravelStone.dbr", 0.0f, false},
+        {Act::Boss, "Records/Creatures/Boar.dbr", SkillDriver::kFightRadius, true},
+        {Act::Fall, "", SkillDriver::kFightRadius, true},
+    };
+    std::vector<CampaignDriver::Step> steps;
+    for (const Case& c : cases)
+        steps.push_back({c.act, c.record, "step", 1000, ""});
+    CampaignDriver campaign(log, ui, steps);
+    auto* foe = Singleton<ObjectManager>::Get().CreateObjectFromFile<Character>(
+        "Records/Creatures/Boar.dbr");
+    ASSERT_NE(foe, nullptr);
+    Region* meadow = World::Get().GetRegion("Meadow");
+    WorldVec3 near(meadow, Vec3(8.0f, 0.0f, 5.0f));
+    near.PutOnFloor();
+    ASSERT_TRUE(
+        World::Get().AddEntity(foe, WorldCoords(meadow, Coords::FromOrigin(near.local)), true));
+    foe->InitialUpdate();
+    int frame = 1;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(static_cast<int>(c.act));
+        // The frame a step ends, the next begins on the frame after.
+        for (int next = frame; next <= frame + 1; ++next)
+            campaign.Next(*player, next, 33u * static_cast<unsigned>(next));
+        EXPECT_EQ(campaign.GetCastRadius(), c.radius);
+        EXPECT_EQ(campaign.MayCallPet(), c.pet);
+        frame += 1002;  // the step gives up
+    }
+
+    // Mid-cast (War Cry's animation playing) no click comes; the plain attack takes them.
+    const std::vector<std::uint32_t>& skills = player->GetSkillManager().GetSkillList();
+    const std::uint32_t warCry =
+        player->GetSkillManager().FindSkillId("Records/Skills/Warfare/WarCry.dbr");
+    const auto reference =
+        static_cast<int>(std::find(skills.begin(), skills.end(), warCry) - skills.begin());
+    const std::uint64_t later = 33u * static_cast<unsigned>(frame) + 5000u;
+    player->SetCurrentAttackTarget(0, player->GetPosition(), reference);
+    EXPECT_FALSE(campaign.Next(*player, frame, later));
+    player->SetCurrentAttackTarget(0, player->GetPosition(), -1);
+    EXPECT_TRUE(campaign.Next(*player, frame + 1, later + 33u));
 }
 
 }  // namespace

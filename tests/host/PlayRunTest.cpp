@@ -11,6 +11,7 @@
 #include <iterator>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "HostRunSupport.h"
@@ -149,51 +150,67 @@ TEST_F(PlayRunTest, TheSameSeedAndClicksGiveTheSameChecksums) {
 
 TEST_F(PlayRunTest, TheSampleCampaignPlaysEveryStepInOrder) {
     // The run `make run` plays: each line below must appear, after the one before it.
-    const HostOutcome run = Play({"--frames", "4500", "--seed", "1", "--no-save"});
+    const HostOutcome run = Play({"--frames", "5400", "--seed", "1", "--no-save"});
     ASSERT_EQ(run.code, 0) << run.err;
     const std::vector<std::string> story = {
         "Warden (Records/Characters/Players/Warden.dbr) enters Meadow",
         "Warden carries Healing Draught x1",
-        "campaign 1/15: pick up the blade",
+        "campaign 1/16: pick up the blade",
         "you picked up Hollow Blade",
         "you put on Hollow Blade; Warden's Short Sword goes into the bag",
-        "campaign 3/15: talk to Maren",
+        "campaign 3/16: talk to Maren",
         "the host answers yes",
-        "campaign 4/15: buy and sell",
+        "campaign 4/16: buy and sell",
         "you buy Healing Draught from Oswin the Pedlar",
         "you sell Warden's Short Sword to Oswin the Pedlar",
         "the stone knows you",
         "asked \"Shall I lead you down the hollow path to the cave mouth?\": you say yes",
         "you bound yourself to the Waystone",
-        "campaign 8/15: open the cave door",
+        "campaign 8/16: open the cave door",
         "the Cave Door opens",
         "you walked through the Cave Door",
-        "campaign 9/15: fight through the cave",
+        "campaign 9/16: fight through the cave",
         "you opened Old Chest",
-        "campaign 10/15: touch the Deep Stone",
+        "campaign 10/16: touch the Deep Stone",
         "chose the Travel Stone at (8, 16) in Meadow",
-        "campaign 12/15: go back to Maren",
+        "campaign 12/16: go back to Maren",
         "you picked up Herbwife's Ring",
         "you wear Herbwife's Ring",
         "chose the Deep Stone at (12, 15) in Cave",
-        "campaign 14/15: fight the Beastcaller",
+        "campaign 14/16: fight the Beastcaller",
         "you killed Beastcaller",
-        "campaign 15/15: face the Shaman",
-        "you drink Healing Draught from the hot-slot bar",
-        "you died, killed by ",
-        "you respawned at (6.0, 0.0, 3.0) in Cave",
+        "campaign 15/16: face the Shaman",
         "you killed Shaman",
-        "campaign over: 15 of 15 steps reached",
+        "campaign 16/16: fight on in the den",
+        "campaign over: 16 of 16 steps reached",
         "quest \"Boar Trouble\" (Levels/Sample/Quests/BoarTrouble.quest): 2 steps, complete",
-        "campaign: 15 of 15 steps done",
+        "campaign: 16 of 16 steps done",
         "quests done 1, gold ",
-        ", bosses killed 1",
+        ", bosses killed ",
     };
     std::size_t from = 0;
     for (const std::string& line : story) {
         const std::size_t at = run.out.find(line, from);
         ASSERT_NE(at, std::string::npos) << "missing, or out of order: " << line << "\n" << run.out;
         from = at + line.size();
+    }
+    // The fights' lines, each somewhere after the step it belongs to: the skills in the cave's
+    // first fight, the potion, the fall and the rise at the shrine in the lair's.
+    const std::vector<std::pair<std::string, std::string>> fights = {
+        {"campaign 8/16: open the cave door", "you cast Javelin"},
+        {"campaign 8/16: open the cave door", "you cast War Cry"},
+        {"campaign 8/16: open the cave door", "you picked up Fang Collar"},
+        {"campaign 14/16: fight the Beastcaller",
+         "you drink Healing Draught from the hot-slot bar"},
+        {"campaign 14/16: fight the Beastcaller", "you died, killed by "},
+        {"you died, killed by ", "you respawned at (6.0, 0.0, 3.0) in Cave"},
+    };
+    for (const auto& [after, line] : fights) {
+        const std::size_t anchor = run.out.find(after);
+        ASSERT_NE(anchor, std::string::npos) << after << "\n" << run.out;
+        EXPECT_NE(run.out.find(line, anchor), std::string::npos)
+            << "missing after \"" << after << "\": " << line << "\n"
+            << run.out;
     }
     EXPECT_FALSE(Has(run.out, "no luck with")) << run.out;  // no step given up
     EXPECT_FALSE(Has(run.out, ", life 0\n")) << run.out;    // back on its feet with its life

@@ -27,6 +27,7 @@
 #include "Host/play/HostSaves.h"
 #include "Host/play/PlayEventLog.h"
 #include "Host/play/drivers/MarketDriver.h"
+#include "Host/play/drivers/SkillDriver.h"
 #include "Host/play/drivers/TeleportMenu.h"
 
 namespace GAME {
@@ -41,6 +42,8 @@ constexpr float kGuardRadius = 7.0f;
 // The first fight keeps to the cave's mouth around the respawn shrine, so the lair's boss waits
 // for the portal.
 constexpr float kMouthRadius = 15.0f;
+// Skills there are cast only at foes this near, so a javelin does not wake the lair beyond.
+constexpr float kMouthCastRadius = 10.0f;
 // How far past a door the player walks once it is open, and how near that counts as through.
 constexpr float kPastDoor = 3.0f;
 constexpr float kThroughDoor = 1.5f;
@@ -113,6 +116,9 @@ const std::vector<CampaignDriver::Step>& CampaignDriver::SampleSteps() {
         {Act::Boss, "Records/Creatures/Beastcaller.dbr", "fight the Beastcaller in its lair", 3000,
          ""},
         {Act::Boss, "Records/Creatures/Shaman.dbr", "face the Shaman in the wolves' den", 3000, ""},
+        {Act::Fall, "",
+         "fight on in the den until its beasts have brought you down; rise at the Waystone", 1800,
+         ""},
     };
     return steps;
 }
@@ -127,8 +133,14 @@ std::optional<HostClick> CampaignDriver::Next(Player& player, int frame, std::ui
     if (!gGameEngine)
         return std::nullopt;
     AnswerDialogs();
-    if (mStep >= mSteps.size())
-        return mFallback.Next(player, frame, gameTimeMs);
+    mCastRadius = 0.0f;
+    mCallPet = false;
+    if (mStep >= mSteps.size()) {
+        mCastRadius = SkillDriver::kFightRadius;
+        mCallPet = true;
+        return SkillDriver::IsCasting(player) ? std::nullopt
+                                              : mFallback.Next(player, frame, gameTimeMs);
+    }
     if (!mBegun)
         Begin(player, frame);
     if (IsDone(player))
@@ -138,8 +150,19 @@ std::optional<HostClick> CampaignDriver::Next(Player& player, int frame, std::ui
     if (mStep >= mSteps.size() || !mBegun)
         return std::nullopt;
     const Act act = mSteps[mStep].act;
-    if (act == Act::Fight ||
-        (act != Act::Boss && FoeNear(player, player.GetPosition(), kGuardRadius, mNearby)) ||
+    // A travel is a way out of a fight: the stone is touched whoever follows.
+    const bool brawl = act == Act::Boss || act == Act::Fall;
+    const bool guard = act != Act::Fight && !brawl && act != Act::Travel &&
+                       FoeNear(player, player.GetPosition(), kGuardRadius, mNearby);
+    mCastRadius = brawl               ? SkillDriver::kFightRadius
+                  : act == Act::Fight ? kMouthCastRadius
+                  : guard             ? kGuardRadius
+                                      : 0.0f;
+    mCallPet = brawl;
+    if (mCastRadius > 0.0f && SkillDriver::IsCasting(player))
+        // As a person waits for a spell to leave the hand: a click now would break it off.
+        return std::nullopt;
+    if (act == Act::Fight || act == Act::Fall || guard ||
         (act == Act::Boss && !FindNearest(player, mSteps[mStep].record))) {
         std::optional<HostClick> click = mFallback.Next(player, frame, gameTimeMs);
         if (click && act == Act::Fight && mHome.region &&
@@ -278,6 +301,10 @@ bool CampaignDriver::IsDone(Player& player) {
             }
             return reward != 0 || player.GetEquipManager().HasItem(std::string(step.extra));
         }
+        case Act::Fall:
+            // A fall in the fights before counts: the den has brought the player down once.
+            return mLog.GetDeaths() > 0 && player.IsAlive() && player.IsInWorld() &&
+                   player.GetCurrentLife() > 0.0f;
         case Act::Boss: {
             const auto* boss = dynamic_cast<const Character*>(FindNearest(player, step.record));
             return !boss || !boss->IsAlive();

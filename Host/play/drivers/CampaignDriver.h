@@ -36,10 +36,11 @@ public:
         Guide,       // talk to a guide and say yes to the way he offers: another region
         Bind,        // touch a respawn shrine: it is the player's respawn point
         Door,        // open a door and walk through it
-        Fight,       // the reactive driver until a quest is done and the player fell once
+        Fight,       // the reactive driver until a quest is done and the shrine's ground is clear
         Travel,      // touch a travel stone, choose the one named: another region
         ReportBack,  // talk to the quest giver again and pick up the reward; it is put on
         Boss,        // fight the boss of the record until it falls
+        Fall,        // the reactive driver until the player has fallen and risen at its shrine
     };
     struct Step {
         Act act;
@@ -65,6 +66,13 @@ public:
     void PrintSummary(std::FILE* out, const Player* player) const;
 
     std::size_t GetStepsDone() const { return mStepsDone; }
+    // How near a foe must be for the player's skills to be cast at it this frame (0: none). A
+    // cast outside the fights would turn the player from what the step walks it to; in the
+    // cave's first fight one at a far foe would wake the lair before the portal leads there.
+    float GetCastRadius() const { return mCastRadius; }
+    // A pet is called in the boss fights only: elsewhere it would run on and wake what the
+    // story meets later.
+    bool MayCallPet() const { return mCallPet; }
 
 private:
     void Begin(Player& player, int frame);
@@ -91,6 +99,8 @@ private:
     std::size_t mStep = 0;
     std::size_t mStepsDone = 0;
     bool mBegun = false;
+    float mCastRadius = 0.0f;
+    bool mCallPet = false;
     int mStepFrame = 0;
     std::uint64_t mNextClickMs = 0;
     // The step's target was clicked from within reach: it is waited on, not clicked again.

@@ -59,16 +59,16 @@ std::string SkillDriver::NameOf(const Skill& skill) {
     return PlayEventLog::RecordStem(skill.GetObjectName());
 }
 
-void SkillDriver::Step(Player& player, std::uint64_t gameTimeMs) {
+void SkillDriver::Step(Player& player, std::uint64_t gameTimeMs, float fightRadius, bool callPet) {
     NoteChanges(player);
     // A person spends points and fights standing; the dead and the travelling do neither.
     if (!player.IsAlive() || !player.IsInWorld())
         return;
     SpendPoints(player);
-    if (gameTimeMs < mNextUseMs)
+    if (fightRadius <= 0.0f || gameTimeMs < mNextUseMs)
         return;
     float distance = 0.0f;
-    Character* foe = NearestFoe(player, distance);
+    Character* foe = NearestFoe(player, fightRadius, distance);
     if (!foe)
         return;
     const SkillManager& skills = player.GetSkillManager();
@@ -81,7 +81,7 @@ void SkillDriver::Step(Player& player, std::uint64_t gameTimeMs) {
                 continue;
             const auto* buff = dynamic_cast<const SkillActivatedBuffSelf*>(skill);
             const auto* pet = dynamic_cast<const Skill_SpawnPet*>(skill);
-            if ((buff && buff->IsOn()) || (pet && !pet->GetPets().empty()) ||
+            if ((buff && buff->IsOn()) || (pet && (!callPet || !pet->GetPets().empty())) ||
                 (wanted == Use::Far && distance <= kFarFoe))
                 continue;
             if (Cast(player, *skill, wanted == Use::Far ? foe : nullptr)) {
@@ -143,11 +143,21 @@ void SkillDriver::NoteChanges(Player& player) {
     }
 }
 
-Character* SkillDriver::NearestFoe(Player& player, float& distance) {
+Character* SkillDriver::NearestFoe(Player& player, float radius, float& distance) {
     float nearestSquared = 0.0f;
-    Character* nearest = FindNearestFoe(player, kFightRadius, mNearby, nearestSquared);
+    Character* nearest = FindNearestFoe(player, radius, mNearby, nearestSquared);
     distance = std::sqrt(nearestSquared);
     return nearest;
+}
+
+bool SkillDriver::IsCasting(Player& player) {
+    std::uint32_t target = 0;
+    WorldVec3 point;
+    std::uint32_t skill = 0;
+    // Set while an attack's animation plays, cleared when it ends or breaks off.
+    player.GetCurrentAttackTarget(target, point, skill);
+    // The plain attacks are swung again at the next click anyway.
+    return skill != 0 && !IsPlainAttack(player.GetSkillManager(), skill);
 }
 
 bool SkillDriver::Cast(Player& player, const Skill& skill, Character* foe) {

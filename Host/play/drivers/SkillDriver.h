@@ -29,8 +29,16 @@ public:
 
     explicit SkillDriver(PlayEventLog& log) : mLog(log) {}
     // Once a frame before it runs, in a played and a replayed run alike, for this machine's
-    // player.
-    void Step(Player& player, std::uint64_t gameTimeMs);
+    // player. It casts only with a foe within `fightRadius` (0: it only notes and spends) and
+    // calls its pet only with `callPet`, so a scripted story can keep the player's hands free
+    // while it walks somewhere, its fight near, and a pet that runs ahead out of a fight it
+    // must keep small.
+    void Step(Player& player, std::uint64_t gameTimeMs, float fightRadius = kFightRadius,
+              bool callPet = true);
+
+    // The player is casting a skill other than its plain attacks: a click now would break the
+    // cast off before it lands, so the click drivers wait.
+    static bool IsCasting(Player& player);
 
 private:
     enum class Use { None, Buff, Pet, Far, Passive };
@@ -40,8 +48,8 @@ private:
     // Lines for skills whose level rose, uses of skills other than the plain attack and passive
     // skills that took hold.
     void NoteChanges(Player& player);
-    // The nearest living foe within the fight radius (null: no fight) and its distance.
-    Character* NearestFoe(Player& player, float& distance);
+    // The nearest living foe within the radius (null: no fight) and its distance.
+    Character* NearestFoe(Player& player, float radius, float& distance);
     bool Cast(Player& player, const Skill& skill, Character* foe);
 
     PlayEventLog& mLog;
