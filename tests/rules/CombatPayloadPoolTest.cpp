@@ -18,7 +18,7 @@
 #include "Game/rules/combat/ParametersCombat.h"
 #include "Game/rules/damage/DamageAttributeStore.h"
 #include "rules/CombatTestCharacter.h"
-#include "rules/DamageAttributeTestSupport.h"
+#include "rules/damage/DamageAttributeTestSupport.h"
 #include "support/TestMachine.h"
 
 namespace GAME::test {

@@ -44,10 +44,7 @@ protected:
         }
     }
     // The command as the hostile client's machine sends it, without running it there.
-    void SendFromHostile(ActorConfigCommand* command) {
-        std::unique_ptr<ActorConfigCommand> owned(command);
-        game.SendFromClient(*owned);
-    }
+    void SendFromHostile(ActorConfigCommand&& command) { game.SendFromClient(command); }
     std::vector<bool> OnEachMachine(std::uint32_t id, bool (*test)(const Character&)) {
         return game.OnEach([&] {
             const auto* c = Singleton<ObjectManager>::Get().GetObject<Character>(id);
@@ -59,15 +56,15 @@ protected:
 };
 
 TEST_F(CharacterCommandTrust, CommandsAboutAnotherPlayerOrItsPetAreNeitherRunNorRelayed) {
-    SendFromHostile(new SetInvincibleConfigCmd(kHonest, true));
-    SendFromHostile(new ShowCharacterConfigCmd(kHonest, false));
-    SendFromHostile(new SetTeamConfigCmd(kHonest, TeamManager::DefaultMonsterTeam()));
-    SendFromHostile(new RequestAllyMoveConfigCmd(kHonestPet, kHostile, WorldVec3()));
-    SendFromHostile(new RequestAllyAttackConfigCmd(kHonestPet, kHostile, kHonest));
-    SendFromHostile(new SkillStateUpdateConfigCmd(kHonest, 0, SkillState{9, true}));
+    SendFromHostile(SetInvincibleConfigCmd(kHonest, true));
+    SendFromHostile(ShowCharacterConfigCmd(kHonest, false));
+    SendFromHostile(SetTeamConfigCmd(kHonest, TeamManager::DefaultMonsterTeam()));
+    SendFromHostile(RequestAllyMoveConfigCmd(kHonestPet, kHostile, WorldVec3()));
+    SendFromHostile(RequestAllyAttackConfigCmd(kHonestPet, kHostile, kHonest));
+    SendFromHostile(SkillStateUpdateConfigCmd(kHonest, 0, SkillState{9, true}));
     SendFromHostile(
-        new SkillTargetResultConfigCmd(kHonest, 0, {kHostile}, WorldCoords(), 1, 0, false, 1));
-    SendFromHostile(new ReleasePetConfigCmd(kHonest, kHonestPet));
+        SkillTargetResultConfigCmd(kHonest, 0, {kHostile}, WorldCoords(), 1, 0, false, 1));
+    SendFromHostile(ReleasePetConfigCmd(kHonest, kHonestPet));
     EXPECT_EQ(game.Server().CountLog("Net: refused"), 8);
     EXPECT_EQ(game.Server().CountLog("ControllerCombat::KillMe"), 0);
     const auto invincible = OnEachMachine(kHonest, [](const Character& c) {
@@ -86,8 +83,8 @@ TEST_F(CharacterCommandTrust, CommandsAboutAnotherPlayerOrItsPetAreNeitherRunNor
 }
 
 TEST_F(CharacterCommandTrust, InvincibilityAndTeamsAreTheServersEvenForItsOwnPlayer) {
-    SendFromHostile(new SetInvincibleConfigCmd(kHostile, true));
-    SendFromHostile(new SetTeamConfigCmd(kHostile, TeamManager::DefaultMonsterTeam()));
+    SendFromHostile(SetInvincibleConfigCmd(kHostile, true));
+    SendFromHostile(SetTeamConfigCmd(kHostile, TeamManager::DefaultMonsterTeam()));
     EXPECT_EQ(game.Server().CountLog("Net: refused"), 2);
     // Only the hostile machine, which ran them itself, believes them.
     const auto changed = OnEachMachine(kHostile, [](const Character& c) {
@@ -105,9 +102,9 @@ TEST_F(CharacterCommandTrust, BaseLifeAndManaRiseOnlyBySpendingAnAttributePoint)
         });
     };
     const std::vector<float> before = lives();
-    SendFromHostile(new IncrementBaseLifeConfigCmd(kHostile, 1000000));
-    SendFromHostile(new IncrementBaseManaConfigCmd(kHostile, -50));
-    SendFromHostile(new IncrementBaseLifeConfigCmd(kHostile));  // no point to spend
+    SendFromHostile(IncrementBaseLifeConfigCmd(kHostile, 1000000));
+    SendFromHostile(IncrementBaseManaConfigCmd(kHostile, -50));
+    SendFromHostile(IncrementBaseLifeConfigCmd(kHostile));  // no point to spend
     EXPECT_EQ(lives(), before);
     EXPECT_EQ(game.Server().CountLog("no attribute point left"), 1);
     EXPECT_EQ(game.Server().CountLog("it names no amount"), 2);
@@ -119,7 +116,7 @@ TEST_F(CharacterCommandTrust, BaseLifeAndManaRiseOnlyBySpendingAnAttributePoint)
                 ->GetExperienceLevelControl()
                 .AddModifierPoints(1);
         }
-    SendFromHostile(new IncrementBaseLifeConfigCmd(kHostile));
+    SendFromHostile(IncrementBaseLifeConfigCmd(kHostile));
     const std::vector<float> after = lives();
     EXPECT_GT(after[0], before[0]);
     EXPECT_EQ(after, std::vector<float>(3, after[0]));  // the sender too, as the server says
@@ -155,9 +152,9 @@ TEST_F(CharacterCommandTrust, AttributePointsAreSpentOnlyByTheirPlayerAndWhereTh
     const std::vector<float> before = baseLife(kHostile);
 
     // Without a point nothing rises; another player's point, or a pet's, is not the sender's.
-    SendFromHostile(new IncrementBaseStrengthConfigCmd(kHostile));
-    SendFromHostile(new IncrementBaseDexterityConfigCmd(kHostile));
-    SendFromHostile(new IncrementBaseIntelligenceConfigCmd(kHostile));
+    SendFromHostile(IncrementBaseStrengthConfigCmd(kHostile));
+    SendFromHostile(IncrementBaseDexterityConfigCmd(kHostile));
+    SendFromHostile(IncrementBaseIntelligenceConfigCmd(kHostile));
     EXPECT_EQ(game.Server().CountLog("no attribute point left"), 3);
     givePoint(kHonest);
     givePoint(kHonestPet);
@@ -165,8 +162,8 @@ TEST_F(CharacterCommandTrust, AttributePointsAreSpentOnlyByTheirPlayerAndWhereTh
         test::SetMasterId(*Singleton<ObjectManager>::Get().GetObject<Character>(kHonestPet),
                           kHostile);
     }
-    SendFromHostile(new IncrementBaseStrengthConfigCmd(kHonest));
-    SendFromHostile(new IncrementBaseStrengthConfigCmd(kHonestPet));
+    SendFromHostile(IncrementBaseStrengthConfigCmd(kHonest));
+    SendFromHostile(IncrementBaseStrengthConfigCmd(kHonestPet));
     EXPECT_EQ(game.Server().CountLog("not the sender's own player"), 1);
     EXPECT_EQ(game.Server().CountLog("Net: refused"), 5);
     EXPECT_EQ(baseLife(kHostile), before);
@@ -194,16 +191,16 @@ TEST_F(CharacterCommandTrust, AttributePointsAreSpentOnlyByTheirPlayerAndWhereTh
 }
 
 TEST_F(CharacterCommandTrust, FixedItemCommandsActOnlyOnFixedItems) {
-    SendFromHostile(new FixedItemStateChangeConfigCmd(kHonest, 1, kHostile, false));
-    SendFromHostile(new FixedItemTargetConfigCmd(kHostile, kHonest, {}));
-    SendFromHostile(new StrategicMovementTargetConfigCmd(kHonestPet, {kHostile}));
+    SendFromHostile(FixedItemStateChangeConfigCmd(kHonest, 1, kHostile, false));
+    SendFromHostile(FixedItemTargetConfigCmd(kHostile, kHonest, {}));
+    SendFromHostile(StrategicMovementTargetConfigCmd(kHonestPet, {kHostile}));
     EXPECT_EQ(game.Server().CountLog("Net: refused"), 3);
 }
 
 TEST_F(CharacterCommandTrust, ItsOwnPlayerCannotRemoveOrReleaseWhatIsNotItsOwn) {
     // Removing "an item" that is in truth the other player: nothing is destroyed anywhere.
-    SendFromHostile(new RemoveInventoryItemConfigCmd(kHostile, kHonest));
-    SendFromHostile(new RemoveInventoryItemConfigCmd(kHostile, kHonestPet));
+    SendFromHostile(RemoveInventoryItemConfigCmd(kHostile, kHonest));
+    SendFromHostile(RemoveInventoryItemConfigCmd(kHostile, kHonestPet));
     EXPECT_EQ(OnEachMachine(kHonest, [](const Character&) { return true; }),
               (std::vector<bool>{true, true, true}));
     EXPECT_EQ(OnEachMachine(kHonestPet, [](const Character&) { return true; }),
@@ -211,13 +208,13 @@ TEST_F(CharacterCommandTrust, ItsOwnPlayerCannotRemoveOrReleaseWhatIsNotItsOwn) 
 
     // Releasing another player's pet does not reach its controller; its own pet does.
     const auto alive = [](const Character& pet) { return pet.IsAlive(); };
-    SendFromHostile(new ReleasePetConfigCmd(kHostile, kHonestPet));
+    SendFromHostile(ReleasePetConfigCmd(kHostile, kHonestPet));
     EXPECT_EQ(OnEachMachine(kHonestPet, alive), (std::vector<bool>{true, true, true}));
     ON_MACHINE(game.Server()) {
         test::SetMasterId(*Singleton<ObjectManager>::Get().GetObject<Character>(kHonestPet),
                           kHostile);
     }
-    SendFromHostile(new ReleasePetConfigCmd(kHostile, kHonestPet));
+    SendFromHostile(ReleasePetConfigCmd(kHostile, kHonestPet));
     ON_MACHINE(game.Server()) {
         EXPECT_FALSE(Singleton<ObjectManager>::Get().GetObject<Character>(kHonestPet)->IsAlive());
     }

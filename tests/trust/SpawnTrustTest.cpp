@@ -65,9 +65,8 @@ protected:
         }
     }
     // The command as a client's machine sends it, without running it there.
-    void SendFrom(TestMachine& client, ActorConfigCommand* command) {
-        std::unique_ptr<ActorConfigCommand> owned(command);
-        game.SendFromClient(*owned, &client == &game.Client(0) ? 0 : 1, 0);
+    void SendFrom(TestMachine& client, ActorConfigCommand&& command) {
+        game.SendFromClient(command, &client == &game.Client(0) ? 0 : 1, 0);
     }
     std::vector<std::uint32_t> MastersOf(std::uint32_t id) {
         return game.OnEach([id] {
@@ -95,8 +94,8 @@ TEST_F(SpawnTrust, SummonsBeyondWhatTheSkillMakesOrUnderTakenIdsAreRefused) {
     };
     for (const Row& row : refused) {
         std::vector<WorldCoords> places(row.ids.size(), At(row.x));
-        SendFrom(game.Client(0), new SpawnObjectConfigCmd(kHostile, row.reference, At(10.0f), 0,
-                                                          places, row.ids, 1));
+        SendFrom(game.Client(0),
+                 SpawnObjectConfigCmd(kHostile, row.reference, At(10.0f), 0, places, row.ids, 1));
     }
     // Three lines, the rest counted for the window's summary.
     EXPECT_EQ(game.Server().CountLog("Net: refused SpawnObjectConfigCmdPacket"), 3);
@@ -111,9 +110,8 @@ TEST_F(SpawnTrust, SummonsBeyondWhatTheSkillMakesOrUnderTakenIdsAreRefused) {
 }
 
 TEST_F(SpawnTrust, OwnSummonsComeEverywhereAndGoOnlyAtTheirMastersWord) {
-    SendFrom(game.Client(0),
-             new SpawnObjectConfigCmd(kHostile, 0, At(10.0f), 0, {At(11.0f), At(12.0f)},
-                                      {kFresh1, kFresh2}, 1));
+    SendFrom(game.Client(0), SpawnObjectConfigCmd(kHostile, 0, At(10.0f), 0, {At(11.0f), At(12.0f)},
+                                                  {kFresh1, kFresh2}, 1));
     EXPECT_EQ(game.Server().CountLog("Net: refused"), 0);
     // The sender ran nothing of what it only sent; the server and the other client made both.
     EXPECT_EQ(MastersOf(kFresh1), (std::vector<std::uint32_t>{kHostile, 0, kHostile}));
@@ -134,11 +132,11 @@ TEST_F(SpawnTrust, OwnSummonsComeEverywhereAndGoOnlyAtTheirMastersWord) {
         return result;
     };
     // The honest client cannot send the hostile one's pet away; its master can.
-    SendFrom(game.Client(1), new ReleasePetConfigCmd(kHonest, kFresh1));
+    SendFrom(game.Client(1), ReleasePetConfigCmd(kHonest, kFresh1));
     EXPECT_TRUE(alive(kFresh1));
-    SendFrom(game.Client(1), new ReleasePetConfigCmd(kHostile, kFresh1));
+    SendFrom(game.Client(1), ReleasePetConfigCmd(kHostile, kFresh1));
     EXPECT_TRUE(alive(kFresh1));
-    SendFrom(game.Client(0), new ReleasePetConfigCmd(kHostile, kFresh1));
+    SendFrom(game.Client(0), ReleasePetConfigCmd(kHostile, kFresh1));
     EXPECT_FALSE(alive(kFresh1));
     EXPECT_TRUE(alive(kFresh2));
 }

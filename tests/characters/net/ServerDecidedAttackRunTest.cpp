@@ -15,8 +15,8 @@
 #include "Game/characters/actions/CharacterActions.h"
 #include "Game/skills/manager/SkillManager.h"
 #include "Game/skills/weapon/Skill_AttackWeapon.h"
-#include "characters/AnimationTestClips.h"
 #include "characters/MovementTestSupport.h"
+#include "characters/anim/AnimationTestClips.h"
 #include "support/NetTestGame.h"
 
 namespace GAME::test {

@@ -15,7 +15,7 @@
 #include "Game/characters/actions/CharacterActionNetwork.h"
 #include "Game/characters/actions/CharacterActions.h"
 #include "Game/skills/manager/SkillManager.h"
-#include "characters/AnimationTestClips.h"
+#include "characters/anim/AnimationTestClips.h"
 #include "skills/WeaponSkillTestSupport.h"
 #include "support/NetTestGame.h"
 

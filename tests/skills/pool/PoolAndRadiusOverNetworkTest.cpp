@@ -16,7 +16,7 @@
 #include "Game/skills/manager/SkillManager.h"
 #include "Game/skills/pool/Skill_WeaponPool.h"
 #include "Game/skills/radius/Skill_AttackRadius.h"
-#include "characters/AnimationTestClips.h"
+#include "characters/anim/AnimationTestClips.h"
 #include "skills/WeaponSkillTestSupport.h"
 #include "support/NetTestGame.h"
 

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include "CharacterTestSupport.h"
 #include "Engine/anim/AnimationSystem.h"
 #include "Engine/media/MediaRecorder.h"
 #include "Engine/media/graphics/GraphicsEngine.h"
@@ -8,6 +7,7 @@
 #include "Game/characters/CharacterRagDoll.h"
 #include "Game/rules/death/DeathManager.h"
 #include "Game/world/WorldRandom.h"
+#include "characters/CharacterTestSupport.h"
 #include "support/CharacterSetUp.h"
 #include "support/TestMachine.h"
 

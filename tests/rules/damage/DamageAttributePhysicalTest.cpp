@@ -5,7 +5,7 @@
 #include "Game/rules/combat/CombatAttributeAccumulator.h"
 #include "Game/rules/damage/DamageAttributePhysical.h"
 #include "Game/rules/damage/DamageAttributeStore.h"
-#include "rules/DamageAttributeTestSupport.h"
+#include "rules/damage/DamageAttributeTestSupport.h"
 #include "support/TestMachine.h"
 
 namespace GAME::test {

@@ -6,7 +6,6 @@
 #include <memory>
 
 #include "AnimationTestClips.h"
-#include "CharacterTestSupport.h"
 #include "Engine/anim/AnimationChannels.h"
 #include "Engine/anim/AnimationSystem.h"
 #include "Engine/anim/GraphicsAnim.h"
@@ -24,6 +23,7 @@
 #include "Game/core/GameEngine.h"
 #include "Game/skills/Skill.h"
 #include "ai/ProbeController.h"
+#include "characters/CharacterTestSupport.h"
 #include "support/CharacterSetUp.h"
 #include "support/TestMachine.h"
 

@@ -19,7 +19,7 @@
 #include "Game/rules/damage/DamageAttributeStore.h"
 #include "Game/rules/damage/DamageRoll.h"
 #include "Game/rules/damage/RetaliationAttributeStore.h"
-#include "rules/DamageAttributeTestSupport.h"
+#include "rules/damage/DamageAttributeTestSupport.h"
 #include "support/TestMachine.h"
 
 namespace GAME::test {

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "CharacterTestSupport.h"
 #include "Engine/media/physics/CollisionData.h"
 #include "Engine/media/sound/SoundPak.h"
+#include "characters/CharacterTestSupport.h"
 #include "support/TestMachine.h"
 
 namespace GAME::test {

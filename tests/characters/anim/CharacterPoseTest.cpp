@@ -2,13 +2,13 @@
 
 #include <gtest/gtest.h>
 
-#include "CharacterTestSupport.h"
 #include "Engine/anim/AnimationLibrary.h"
 #include "Engine/anim/SkeletalPose.h"
 #include "Engine/media/MediaRecorder.h"
 #include "Engine/media/graphics/GraphicsEngine.h"
 #include "Engine/media/sound/AmbianceManager.h"
 #include "Engine/media/sound/SoundPak.h"
+#include "characters/CharacterTestSupport.h"
 #include "support/TestMachine.h"
 
 namespace GAME::test {

@@ -6,7 +6,6 @@
 #include <string>
 
 #include "AnimationTestClips.h"
-#include "CharacterTestSupport.h"
 #include "Engine/anim/AnimationChannels.h"
 #include "Engine/anim/GraphicsAnim.h"
 #include "Engine/records/RecordDatabase.h"
@@ -17,6 +16,7 @@
 #include "Game/core/GameEngine.h"
 #include "Game/core/net/packets/CharacterActionPackets.h"
 #include "Game/items/Item.h"
+#include "characters/CharacterTestSupport.h"
 #include "support/TestMachine.h"
 
 namespace GAME::test {
