@@ -1,7 +1,9 @@
 // The presentation side of a skill: sounds, particle effects, auras, effect packs, rag-doll
 // data, pet templates and animations. Names come from the profile at the current level.
+#include <array>
 #include <cmath>
 
+#include <array>
 #include "Engine/anim/GraphicsAnim.h"
 #include "Engine/object/ObjectManager.h"
 #include "Engine/records/RecordDatabase.h"
@@ -12,6 +14,7 @@
 #include "Game/core/ObjectLookup.h"
 #include "Game/core/util/ServerObjectIds.h"
 #include "Game/items/kinds/Weapon.h"
+
 #include "Game/skills/Skill.h"
 #include "Game/skills/SkillTargets.h"
 #include "Game/skills/profile/SkillProfile.h"
@@ -374,11 +377,19 @@ float Skill::GetPetExtents() const {
 
 void Skill::PreLoadPet() {
     const std::uint32_t level = GetCurrentLevel();
+    // Templates made again (the level moved) take the ids the old ones had: a character loaded
+    // at one level and raised then holds as many ids as one made at its final level.
+    std::array<std::uint32_t, 2> freed{};
+    std::size_t freedCount = 0;
     for (OwnedObject<Character>* slot : {&mPetTemplate, &mNextPetTemplate}) {
-        if (Character* old = slot->Get(); old && mManager)
-            mManager->PopPetInitialize(old);
+        if (Character* old = slot->Get()) {
+            freed[freedCount++] = old->GetObjectId();
+            if (mManager)
+                mManager->PopPetInitialize(old);
+        }
         slot->Reset();
     }
+    std::size_t reused = 0;
     const SkillProfile& p = GetSkillProfile();
     const std::string& current = p.GetSpawnObject(level);
     const std::string& next = p.GetSpawnObject(level + 1);
@@ -387,7 +398,7 @@ void Skill::PreLoadPet() {
         if (name.empty() || !Singleton<RecordDatabase>::Get().Load(name))
             return;
         // The template itself every machine makes alike; what it makes is this machine's own.
-        const std::uint32_t id = objects.CreateObjectID();
+        const std::uint32_t id = reused < freedCount ? freed[reused++] : objects.CreateObjectID();
         const TemplateIds templateIds;
         slot.Reset(objects.CreateObjectFromFile<Character>(name, id));
         if (Character* pet = slot.Get(); pet && mManager)

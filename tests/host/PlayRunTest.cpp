@@ -202,6 +202,8 @@ TEST_F(PlayRunTest, TheSampleCampaignPlaysEveryStepInOrder) {
         {"campaign 8/16: open the cave door", "you picked up Fang Collar"},
         {"campaign 14/16: fight the Beastcaller",
          "you drink Healing Draught from the hot-slot bar"},
+        {"campaign 14/16: fight the Beastcaller", "you cast Call of the Hound"},
+        {"campaign 14/16: fight the Beastcaller", " comes to your side"},
         {"campaign 14/16: fight the Beastcaller", "you died, killed by "},
         {"you died, killed by ", "you respawned at (6.0, 0.0, 3.0) in Cave"},
     };

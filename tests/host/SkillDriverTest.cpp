@@ -46,11 +46,6 @@ protected:
         Place(*player, 20.0f, 5.0f);
         gGameEngine->GetPlayerManagerClient()->SetMainPlayer(player->GetObjectId());
         player->SetIsControllingCharacter(true);
-        // The sample's hound call, which the Warden's own tree leaves out, learnt as a last tree.
-        EXPECT_TRUE(Singleton<RecordDatabase>::Get().AddRecordText(
-            "Records/Test/PetTree.dbr",
-            R"({"skillName1": "Records/Skills/Warfare/CallHound.dbr"})"));
-        player->GetSkillManager().LoadSkills("Records/Test/PetTree.dbr", 1);
         player->InitialUpdate();
         log.emplace(out);
         log->Attach(player->GetObjectId());

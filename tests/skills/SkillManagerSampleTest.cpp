@@ -18,7 +18,7 @@ TEST(SkillManagerSample, SampleHeroLoadsTheWarfareTreeLevelsASkillAndTakesAMaste
     SkillManager& skills = hero->GetSkillManager();
     ASSERT_NE(skills.LoadDefaultSkills(), 0u);
     skills.LoadSkills("Records/Skills/Warfare/WarfareTree.dbr", 25);
-    ASSERT_EQ(skills.GetSkillList().size(), 8u);
+    ASSERT_EQ(skills.GetSkillList().size(), 9u);
     EXPECT_EQ(skills.GetDefaultWPChanceWeight(), 100u);
 
     auto& objects = Singleton<ObjectManager>::Get();

@@ -202,22 +202,31 @@ TEST_F(PetsOverNetwork, AClientsSummonsAreTheSamePetsEverywhereAndTheLimitLetsTh
 TEST_F(PetsOverNetwork, PetTemplatesLeaveTheIdsEveryMachineHandsOutAlike) {
     // A template has the same id everywhere; what it makes (a full controller on the server,
     // a stub on the client) comes from each machine's own band, so the common counter goes on
-    // alike.
-    const auto ids = game.OnEach([] {
-        std::vector<std::uint32_t> seen;
-        for (std::uint32_t owner : {kSummoner, kBeastLord}) {
-            const Character* pet = Summons(owner)->GetPetTemplate();
-            EXPECT_NE(pet, nullptr);
-            if (!pet)
-                continue;
-            EXPECT_FALSE(IsInServerIdBand(ServerIdBand::Templates, pet->GetObjectId()));
-            EXPECT_TRUE(IsInServerIdBand(ServerIdBand::Templates, pet->GetControllerId()));
-            seen.push_back(pet->GetObjectId());
-        }
-        seen.push_back(Singleton<ObjectManager>::Get().CreateObjectID());
-        return seen;
-    });
-    EXPECT_EQ(ids[1], ids[0]);
+    // alike. Made again on one machine only (a brought character's skill raised there), a
+    // template keeps its id and the counter stays where the others have it.
+    const auto ids = [&] {
+        return game.OnEach([] {
+            std::vector<std::uint32_t> seen;
+            for (std::uint32_t owner : {kSummoner, kBeastLord}) {
+                const Character* pet = Summons(owner)->GetPetTemplate();
+                EXPECT_NE(pet, nullptr);
+                if (!pet)
+                    continue;
+                EXPECT_FALSE(IsInServerIdBand(ServerIdBand::Templates, pet->GetObjectId()));
+                EXPECT_TRUE(IsInServerIdBand(ServerIdBand::Templates, pet->GetControllerId()));
+                seen.push_back(pet->GetObjectId());
+            }
+            seen.push_back(Singleton<ObjectManager>::Get().CreateObjectID());
+            return seen;
+        });
+    };
+    const auto first = ids();
+    EXPECT_EQ(first[1], first[0]);
+    ON_MACHINE(game.Client(0)) {
+        Summons(kSummoner)->PreLoadPet();
+    }
+    const auto again = ids();
+    EXPECT_EQ(again[1], again[0]);
 }
 
 TEST_F(PetsOverNetwork, StoppingTheSkillKillsEveryPetEverywhere) {
