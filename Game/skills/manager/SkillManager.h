@@ -339,6 +339,7 @@ private:
     std::size_t mWalkDepth = 0;
     // Reused every frame, so the walk over skills that may change the lists allocates nothing.
     std::vector<std::uint32_t> mScratch;
+    std::vector<Skill*> mScratchSkills;  // mScratch's skills as the walk found them
     int mFrameDepth = 0;
     std::vector<std::pair<BuffEntry, bool>> mDeferredBuffs;
 };
