@@ -98,6 +98,8 @@ public:
     void DestroyMe();
     // After UpdateSelf, once per frame: regeneration, skills and the controller.
     virtual void PreAnimationUpdate(int ms);
+    // Asks for what the next update (self, or before animation) reads, ahead of the call.
+    void PrefetchFrameData(bool preAnimation) const;
 
     // Team: the invisible team while invisible.
     virtual Team GetTeam() const;

@@ -294,6 +294,14 @@ void SkillManager::RemoveFromActiveList(Skill* skill) {
     skill->UnInstall(mParent);
 }
 
+void SkillManager::PrefetchUpdateData() const {
+    const auto* bytes = reinterpret_cast<const char*>(this);
+    for (std::size_t at = 0; at < sizeof *this; at += 64)
+        __builtin_prefetch(bytes + at);
+    if (!mActive.empty())
+        __builtin_prefetch(mActive.data());
+}
+
 void SkillManager::Update(int ms) {
     if (!mParent)
         return;

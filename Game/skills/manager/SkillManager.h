@@ -159,6 +159,7 @@ public:
 
     // Per frame and life.
     void Update(int ms);
+    void PrefetchUpdateData() const;  // asks for what Update reads, ahead of it
     void ImDead();
     // Read once: true when a skill asked for a speed update since the last call.
     bool IsSpeedUpdateNeeded();
