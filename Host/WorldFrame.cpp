@@ -22,14 +22,18 @@ struct WorldFrameScratch {
 // A box that holds every region's grid: the world's query then visits every placed entity once.
 constexpr float kEverywhere = 1.0e7f;
 
-// Characters this far ahead of the update are asked for early: each lies apart in memory.
-constexpr std::size_t kPrefetchAhead = 2;
+// Characters ahead of the update are asked for early, as each lies apart in memory: their own
+// lines this far ahead, the objects those point to half as far.
+constexpr std::size_t kPrefetchAhead = 4;
 
-// Looked up afresh (an update may have destroyed it) and read only to ask for its memory.
+// Looked up afresh (an update may have destroyed them) and read only to ask for memory.
 void PrefetchAhead(ObjectManager& objects, const std::vector<std::uint32_t>& ids, std::size_t i,
                    bool preAnimation) {
     if (i + kPrefetchAhead < ids.size())
         if (const Character* ahead = objects.GetObject<Character>(ids[i + kPrefetchAhead]))
+            ahead->PrefetchOwnLines(preAnimation);
+    if (i + kPrefetchAhead / 2 < ids.size())
+        if (const Character* ahead = objects.GetObject<Character>(ids[i + kPrefetchAhead / 2]))
             ahead->PrefetchFrameData(preAnimation);
 }
 

@@ -334,11 +334,25 @@ constexpr std::size_t kControllerPrefetchBytes = 1024;
 
 }  // namespace
 
-void Character::PrefetchFrameData(bool preAnimation) const {
-    __builtin_prefetch(&mLifeState);
-    __builtin_prefetch(&mFrameElapsed);
+void Character::PrefetchOwnLines(bool preAnimation) const {
+    for (const void* line :
+         {static_cast<const void*>(&mLifeState), static_cast<const void*>(&mFrameElapsed),
+          static_cast<const void*>(&mControllerId), static_cast<const void*>(&mSkillManager),
+          static_cast<const void*>(&mCombatManager), static_cast<const void*>(&mDeathManager),
+          static_cast<const void*>(&mMovement)})
+        __builtin_prefetch(line);
     if (preAnimation) {
         PrefetchLines(&mBio, sizeof mBio);
+        return;
+    }
+    __builtin_prefetch(&mDistressCountdown);
+    PrefetchLines(&mFxManager, sizeof mFxManager);
+    PrefetchLines(&mAuraManager, sizeof mAuraManager);
+    PrefetchLines(&mPlayStats, sizeof mPlayStats);
+}
+
+void Character::PrefetchFrameData(bool preAnimation) const {
+    if (preAnimation) {
         mSkillManager->PrefetchUpdateData();
         if (const Object* controller =
                 mControllerId != 0 ? Singleton<ObjectManager>::Get().GetObject(mControllerId)
@@ -346,10 +360,6 @@ void Character::PrefetchFrameData(bool preAnimation) const {
             PrefetchLines(controller, kControllerPrefetchBytes);
         return;
     }
-    __builtin_prefetch(&mDistressCountdown);
-    PrefetchLines(&mFxManager, sizeof mFxManager);
-    PrefetchLines(&mAuraManager, sizeof mAuraManager);
-    PrefetchLines(&mPlayStats, sizeof mPlayStats);
     PrefetchLines(mCombatManager.get(), sizeof(CombatManager));
     if (mMovement)
         PrefetchLines(mMovement.get(), sizeof(CharacterMovementManager));
