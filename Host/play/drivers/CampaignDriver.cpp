@@ -146,7 +146,10 @@ std::optional<HostClick> CampaignDriver::Next(Player& player, int frame, std::ui
         Begin(player, frame);
     if (IsDone(player))
         Finish(player, frame, true);
-    else if (frame - mStepFrame > mSteps[mStep].frames)
+    else if (frame - mStepFrame > mSteps[mStep].frames ||
+             // No reward waits for a quest not done (in a network game others' kills may have
+             // won the fight for this player).
+             (mSteps[mStep].act == Act::ReportBack && !AnyQuest(true)))
         Finish(player, frame, false);
     if (mStep >= mSteps.size() || !mBegun)
         return std::nullopt;
