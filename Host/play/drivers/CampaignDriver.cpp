@@ -16,6 +16,7 @@
 #include "Game/items/cursor/CursorHandlerItemMove.h"
 #include "Game/items/equipment/EquipLocations.h"
 #include "Game/items/equipment/EquipManager.h"
+#include "Game/items/inventory/Inventory.h"
 #include "Game/items/inventory/PlayerInventoryCtrl.h"
 #include "Game/quests/DialogManager.h"
 #include "Game/quests/Quest.h"
@@ -262,9 +263,21 @@ bool CampaignDriver::LeftToLoot() {
 bool CampaignDriver::IsDone(Player& player) {
     const Step& step = mSteps[mStep];
     switch (step.act) {
-        case Act::PickUp:
+        case Act::PickUp: {
             mPickedUp = Carried(player, step.record);
-            return mPickedUp != 0;
+            if (mPickedUp != 0 || player.GetEquipManager().HasItem(std::string(step.record)))
+                return true;
+            // In a network game the one item lying there goes to the first player to reach it:
+            // once another carries it, the step is done for every player.
+            const Player* first = nullptr;
+            const Item* taken = FindNearest(player, step.record)
+                                    ? nullptr
+                                    : OtherHolder(player, step.record, first);
+            if (taken)
+                mLog.PrintStamped(first->GetPlayerNameInChar() + " was first to " + NameOf(*taken) +
+                                  ": it is theirs, and the step done");
+            return taken != nullptr;
+        }
         case Act::Equip:
             return true;
         case Act::TakeQuest:
@@ -365,6 +378,30 @@ Entity* CampaignDriver::FindNearest(const Player& player, const char* record) co
         }
     }
     return nearest;
+}
+
+const Item* CampaignDriver::OtherHolder(const Player& player, const char* record,
+                                        const Player*& holder) const {
+    ObjectManager& objects = Singleton<ObjectManager>::Get();
+    for (const std::uint32_t id : objects.GetObjectIds()) {
+        const auto* other = objects.GetObject<Player>(id);
+        if (!other || other == &player)
+            continue;
+        const auto ofRecord = [&](std::uint32_t item) {
+            const auto* found = objects.GetObject<Item>(item);
+            return found && RecordNamesEqual(found->GetObjectName(), record) ? found : nullptr;
+        };
+        const Item* found = nullptr;
+        for (const std::uint32_t item : other->GetInventory().GetInventoryItems())
+            found = found ? found : ofRecord(item);
+        for (const EquipManagerContainer& entry : other->GetEquipManager().GetAttachedItems())
+            found = found ? found : ofRecord(entry.itemId);
+        if (found) {
+            holder = other;
+            return found;
+        }
+    }
+    return nullptr;
 }
 
 std::uint32_t CampaignDriver::Carried(const Player& player, const char* record) const {
