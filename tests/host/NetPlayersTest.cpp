@@ -249,6 +249,15 @@ TEST_F(NetPlayersTest, ABroughtCharacterReachesEveryMachineAsItsFileHoldsIt) {
     const auto skills = game.OnEach([this] { return SkillIds(Expected()); });
     EXPECT_EQ(skills[1], skills[0]);
     EXPECT_EQ(skills[2], skills[0]);
+    // Its unspent skill points, which no replication carries: every machine works them out
+    // from the levels, so the server pays the owner's spends from the same purse.
+    const auto points = game.OnEach([id] {
+        Player* player = Singleton<ObjectManager>::Get().GetObject<Player>(id);
+        return player ? player->GetSkillPoints() : 0u;
+    });
+    EXPECT_GT(points[1], 0u);
+    EXPECT_EQ(points[0], points[1]);
+    EXPECT_EQ(points[2], points[1]);
 }
 
 TEST_F(NetPlayersTest, AJoinBeyondWhatAFileHoldsIsRefusedWithItsFieldAndTheClientDropped) {

@@ -146,7 +146,10 @@ std::optional<HostClick> CampaignDriver::Next(Player& player, int frame, std::ui
         Begin(player, frame);
     if (IsDone(player))
         Finish(player, frame, true);
-    else if (frame - mStepFrame > mSteps[mStep].frames)
+    else if (frame - mStepFrame > mSteps[mStep].frames ||
+             // No reward waits for a quest not done (in a network game others' kills may have
+             // won the fight for this player).
+             (mSteps[mStep].act == Act::ReportBack && !AnyQuest(true)))
         Finish(player, frame, false);
     if (mStep >= mSteps.size() || !mBegun)
         return std::nullopt;
@@ -303,9 +306,19 @@ bool CampaignDriver::IsDone(Player& player) {
             return door && !door->IsOfInterest() &&
                    player.GetPosition().DistanceTo(mPast) <= kThroughDoor;
         }
-        case Act::Fight:
-            return AnyQuest(true) && player.IsAlive() && player.GetCurrentLife() > 0.0f &&
-                   !FoeNear(player, mHome, kMouthRadius, mNearby) && !LeftToLoot();
+        case Act::Fight: {
+            if (!player.IsAlive() || player.GetCurrentLife() <= 0.0f ||
+                FoeNear(player, mHome, kMouthRadius, mNearby) || LeftToLoot())
+                return false;
+            if (AnyQuest(true))
+                return true;
+            // In a network game the boars at the cave's mouth are everyone's: when the others'
+            // blows felled them before this player's could, the ground clear ends the fight too.
+            if (mLog.GetOthersKills() == 0)
+                return false;
+            mLog.PrintStamped("the others thinned the boars before you could: the fight is won");
+            return true;
+        }
         case Act::ReportBack: {
             const std::uint32_t reward = Carried(player, step.extra);
             if (reward != 0 && !mRewardWorn) {
