@@ -39,22 +39,26 @@ void EntityGrid::CellRange(const Vec3& lo, const Vec3& hi, int& x0, int& z0, int
 }
 
 std::uint32_t EntityGrid::Insert(int cell, const Entry& entry) {
-    auto& list = mCells[static_cast<std::size_t>(cell)];
-    list.push_back(entry);
+    Cell& c = mCells[static_cast<std::size_t>(cell)];
+    c.entries.push_back(entry);
+    c.reach.push_back(Reach{entry.position, entry.radius});
     ++mCount;
-    return static_cast<std::uint32_t>(list.size() - 1);
+    return static_cast<std::uint32_t>(c.entries.size() - 1);
 }
 
 std::uint32_t EntityGrid::Erase(int cell, std::uint32_t index) {
-    auto& list = mCells[static_cast<std::size_t>(cell)];
+    Cell& c = mCells[static_cast<std::size_t>(cell)];
     --mCount;
-    if (index + 1 == list.size()) {
-        list.pop_back();
+    if (index + 1 == c.entries.size()) {
+        c.entries.pop_back();
+        c.reach.pop_back();
         return kNone;
     }
-    list[index] = list.back();
-    list.pop_back();
-    return list[index].slot;
+    c.entries[index] = c.entries.back();
+    c.entries.pop_back();
+    c.reach[index] = c.reach.back();
+    c.reach.pop_back();
+    return c.entries[index].slot;
 }
 
 }  // namespace GAME

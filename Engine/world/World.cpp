@@ -152,7 +152,7 @@ void World::OnEntityMoved(Entity* entity) {
     if (region == p.region && region) {
         EntityGrid* grid = region->GetEntityGrid();
         if (grid->CellIndexOf(local) == p.cell) {
-            grid->At(p.cell, p.indexInCell).position = local;
+            grid->SetPosition(p.cell, p.indexInCell, local);
             return;
         }
     }
@@ -194,10 +194,8 @@ void World::OnEntityResized(Entity* entity) {
     if (!p.region || p.cell < 0)
         return;
     EntityGrid* grid = p.region->GetEntityGrid();
-    const float radius = entity->GetBoundingRadius();
-    grid->At(p.cell, p.indexInCell).radius = radius;
+    grid->SetRadius(p.cell, p.indexInCell, entity->GetBoundingRadius());
     grid->At(p.cell, p.indexInCell).rayLift = entity->GetRayLift();
-    grid->NoteRadius(radius);
 }
 
 void World::File(std::uint32_t slot) {

@@ -131,6 +131,10 @@ public:
     template <class Keep, class Use>
     void SweepSphere(Region* region, const Sphere& sphere, EntityListType type, Keep&& keep,
                      Use&& use);
+    // The same, telling `begin(count)` how many `use` will take before the first.
+    template <class Keep, class Begin, class Use>
+    void SweepSphere(Region* region, const Sphere& sphere, EntityListType type, Keep&& keep,
+                     Begin&& begin, Use&& use);
     void GetEntitiesInBox(std::vector<Entity*>& out, Region* region, const ABBox& box,
                           EntityListType type = EntityListType::All);
     void GetEntitiesInFrustum(std::vector<Entity*>& out, const WorldFrustum& frustum,
@@ -199,6 +203,10 @@ private:
     void Gather(Region* region, const Vec3& lo, const Vec3& hi, EntityListType type, Test&& test);
     // Hands `visit(entry, at)` every grid entry of the type in the cells of every region the
     // world-space box [lo, hi] reaches, `at` its position in `region`'s space (region held).
+    // Hands `visit(grid, x, z, toQuery)` every grid cell the world-space box [lo, hi] reaches in
+    // every region, `toQuery` taking the grid's positions into `region`'s space (region held).
+    template <class VisitCell>
+    void ForEachCellInBox(Region* region, const Vec3& lo, const Vec3& hi, VisitCell&& visit);
     template <class Visit>
     void ForEachInBox(Region* region, const Vec3& lo, const Vec3& hi, EntityListType type,
                       Visit&& visit);
@@ -236,8 +244,9 @@ private:
     std::vector<std::pair<std::uint32_t, std::uint32_t>> mSortSpare;
     std::vector<std::uint32_t> mSortCounts;
     std::vector<Entity*> mCandidates;
-    // A sweep's kept entries, the (rank, slot) pairs it sorts and each kept slot's entry index.
-    std::vector<EntityGrid::Entry> mSweepKept;
+    // A sweep's kept entries (nothing moves while it runs), the (rank, slot) pairs it sorts and
+    // each kept slot's index among the entries.
+    std::vector<const EntityGrid::Entry*> mSweepKept;
     std::vector<std::pair<std::uint32_t, std::uint32_t>> mSweepOrder;
     std::vector<std::uint32_t> mSweepIndex;
     bool mSweeping = false;

@@ -68,12 +68,13 @@ std::uint32_t IdOf(const SoundPak* sound) {
 
 }  // namespace
 
-Character::Character()
-    : mMovement(std::make_unique<CharacterMovementManager>(*this)),
-      mAttackSlots(std::make_unique<SlotManager>(*this)),
-      mDefenseSlots(std::make_unique<SlotManager>(*this)),
-      mInventory(std::make_unique<Inventory>()),
-      mGarments(std::make_unique<GarmentManager>()) {
+Character::Character() {
+    // Made here rather than with the fields: they keep a reference to the whole character.
+    mMovement = std::make_unique<CharacterMovementManager>(*this);
+    mAttackSlots = std::make_unique<SlotManager>(*this);
+    mDefenseSlots = std::make_unique<SlotManager>(*this);
+    mInventory = std::make_unique<Inventory>();
+    mGarments = std::make_unique<GarmentManager>();
     mCombatManager->AssignParent(this);
     mSkillManager->Initialize(mCombatManager.get(), this);
     mFxManager.AttachActor(this);

@@ -9,7 +9,7 @@
 // own and net sounds (CharacterSounds.cpp), spawn effect and pose (CharacterPose.cpp), ragdoll
 // and physics type (CharacterPhysics.cpp), items and equipment (CharacterEquipment.cpp),
 // restoring a saved or replicated state (CharacterRestore.cpp), animations (anim/), movement
-// and targets (movement/).
+// and targets (movement/). What it holds is declared in CharacterFields.h.
 #include <array>
 #include <cstdint>
 #include <map>
@@ -22,6 +22,7 @@
 #include "Engine/sys/GameTimer.h"
 #include "Engine/world/WorldShapes.h"
 #include "Game/characters/CharacterEffects.h"
+#include "Game/characters/CharacterFields.h"
 #include "Game/characters/CharacterStates.h"
 #include "Game/characters/anim/AnimationSet.h"
 #include "Game/characters/anim/AnimationSound.h"
@@ -75,7 +76,10 @@ struct CharacterTestAccess;
 
 struct ProjectileInfo;
 
-class Character : public Actor, public CombatCharacter, public DurationDamageOwner {
+class Character : public Actor,
+                  public CombatCharacter,
+                  public DurationDamageOwner,
+                  public CharacterFields {
     RTTI_DECLARE(Character)
     // Tests set up what only the equipment, skills and summoning would set in play.
     friend struct test::CharacterTestAccess;
@@ -85,9 +89,6 @@ public:
 
     Character();
     ~Character() override;
-
-    static constexpr std::size_t kDamageFxCount = 16;
-    static constexpr std::size_t kEffectPackCount = kDamageFxCount + 2;
 
     void Load(const LoadTable& table) override;
     void PreLoad(bool now) override;
@@ -443,26 +444,6 @@ public:
 
     // The sound packs of the record, in member order (footsteps and running, then attack to
     // splash); null when the record names none.
-    enum SoundSlot : std::size_t {
-        FootGrass,
-        FootDirt,
-        FootSand,
-        FootSnow,
-        FootStone,
-        FootWood,
-        FootWater,
-        LoopingRunning,
-        AttackSound,
-        SwipeSound,
-        StunSound,
-        CriticalHitSound,
-        ImpactSound,
-        LevelUpSound,
-        LowHealthSound,
-        LootSound,
-        SplashSound,
-        SoundSlotCount
-    };
     SoundPak* GetSoundPak(SoundSlot slot) const;
     std::uint32_t GetSpawnSoundId() const { return mSpawnSoundId; }
 
@@ -744,9 +725,6 @@ public:
     bool CanCollide(const Entity& other) const override { return CanCollide(&other); }
 
 protected:
-    LootStruct mLoot;
-    RandomizerWeightModifiers mLootWeightModifiers{};
-    bool mNoBrokenItems = false;
     // Appends a pack to the net-sound list (null is ignored).
     void RegisterNetSound(SoundPak* sound);
 
@@ -766,137 +744,6 @@ private:
     void UpdateDeathManager(int elapsed);
     // Turns an attacking character towards its target while it may.
     void RotateTowardsAttackTarget(int ms);
-
-    // What every monster's sight sweep reads of each character in view, side by side: in a
-    // crowd these are cache misses, one per line touched.
-    Character_LifeState mLifeState = Character_LifeState::Alive;
-    bool mObserver = false;
-    bool mInvisible = false;
-    bool mCausesAnger = true;
-    float mAngerMultiplier = 1.0f;
-    Team mTeam;
-
-    PFxManager mFxManager;
-
-    CharacterBio mBio;
-    ExperienceLevelControl mExperience;
-    PlayStats mPlayStats;
-    WorldCoords mSpawnPoint;
-    float mTurnRate = 0.0f;
-    float mAvoidForce = 0.0f;
-    std::uint32_t mControllerId = 0;
-    Character_Gender mGender = Character_Gender::Unknown;
-    std::vector<std::string> mRaces;
-    bool mTouched = false;
-    bool mInvincible = false;
-    bool mGod = false;
-    bool mOmnipotent = false;
-    float mWeaponScale = 0.0f;
-    GameTimer mFrameTimer;
-    std::uint32_t mFrameElapsed = 0;
-    float mDeathAnimBlendTime = 250.0f;
-    int mLoopingRunningSoundFadeTime = 1000;
-    std::string mLevelUpFx;
-    std::string mDyingFxPak;
-    float mImpactSoundChance = 0.0f;
-    float mLowHealthTriggerLevel = 0.0f;
-    float mLowHealthResetLevel = 0.0f;
-    bool mLowHealthLatch = false;
-    // Non-owning, by object id: a pack's position is its net index.
-    std::vector<std::uint32_t> mNetSounds;
-    float mBreastSupport = 0.0f;
-    float mSpineCurve = 0.0f;
-    float mSpineCurveTarget = 0.0f;
-    float mSpineTurnRate = 3.14159265f;  // 180 degrees a second
-    float mSpineCurveMax = 0.6981317f;   // 40 degrees
-    int mPhysicsType = 1;
-    std::unique_ptr<CharacterRagDoll> mRagDoll;
-    bool mTeleporting = false;
-    Character_ActionState mActionState = Character_ActionState::Unknown;
-    bool mHiddenFromCombat = false;
-    Character_ActionState mInitialActionState = Character_ActionState::Unknown;
-    WorldVec3 mInitialPathTarget;
-    std::uint32_t mInitialAttackTarget = 0;
-    std::uint32_t mInitialAttackSkill = 0;
-    std::string mPrespawnEffect;
-    std::string mSpawnEffect;
-    std::uint32_t mSpawnEffectObject = 0;
-    bool mRotateWhenChatting = true;
-    bool mTrapped = false;
-    bool mDisallowRotation = false;
-    bool mWarmUpSpeed = false;
-    bool mShowAngerLevels = false;
-    std::string mDeleteBehavior;
-    std::string mDissolveEffect;
-    std::string mDissolveLight;
-    float mDissolveTime = 0.0f;
-    std::string mDissolveTexture;
-    int mDissolveColor[3] = {0, 0, 0};
-    std::string mDeathEffect;
-    std::string mActorToSpawnOnDeath;
-    bool mWaitForCallbackToSpawn = false;
-    std::string mActorToSpawnForMyBones;
-    std::string mOverrideRagdollBehavior;
-    float mOverrideRagdollSpeed = 0.0f;
-    bool mDoLateCrumple = false;
-    bool mTweakSpineOnTurn = false;
-    CharacterPathGenerationStyle mPathGenerationStyle = CharacterPathGenerationStyle::Default;
-    int mNumAttackSlots = 4;
-    int mNumDefenseSlots = 4;
-    CharacterPathingSize mPathingSize = CharacterPathingSize::Small;
-    float mPathMass = 1.0f;
-    std::string mPortraitName;
-    float mGoldGeneratorChance = 0.0f;
-    std::string mGoldGenerator;
-    bool mDistressCall = true;
-    float mDistressCallRange = 15.0f;
-    int mDistressCallTime = 5000;
-    int mDistressCallsLeft = 1;
-    int mDistressCountdown = 0;
-    bool mDistressCallWhenDying = true;
-    float mMinRotationSpeed = 9.0f;
-    float mMaxRotationSpeed = 12.0f;
-    std::array<std::uint32_t, SoundSlotCount> mSoundIds{};
-    std::uint32_t mSpawnSoundId = 0;
-    std::array<CharFxPak, kDamageFxCount> mDamageFx;
-    std::map<CombatAttributeType, CharacterDamageFx> mAbsorptionFx;
-    bool mAbsEffectsArmed = false;
-    CharFxPak mFireBuffFx;
-    CharFxPak mPoisonBuffFx;
-    std::map<int, CharFxPak*> mBuffFx;
-    // What the combat manager keeps of an attack until it is built: the current attacker and
-    // the equipped hand state.
-    std::uint32_t mAttackerId = 0;
-    // Its formulas keep scratch values, so the const designer calculations reach it by pointer.
-    std::unique_ptr<CombatManager> mCombatManager = std::make_unique<CombatManager>();
-    int mHandState = 0;
-    std::uint32_t mMasterId = 0;
-    std::uint32_t mMoney = 0;
-    CharacterRagDoll::EffectData mRagdollData;
-    std::array<std::unique_ptr<AnimationSet>, 6> mAnimSets;
-    AnimationSet* mAnimationSet = nullptr;
-    AnimationSound mAnimationSounds;
-    bool mForcedUpdates = false;
-    bool mRotateTowardsTarget = false;
-    std::unique_ptr<DeathManager> mDeathManager;
-    AuraManager mAuraManager;
-    // Reached by pointer: the const speed query takes the manager's one-shot flag.
-    std::unique_ptr<SkillManager> mSkillManager = std::make_unique<SkillManager>();
-    std::unique_ptr<CharacterActionHandler> mActionHandler;
-    std::unique_ptr<CharacterMovementManager> mMovement;
-    std::unique_ptr<SlotManager> mAttackSlots;
-    std::unique_ptr<SlotManager> mDefenseSlots;
-    std::unique_ptr<Inventory> mInventory;
-    std::unique_ptr<GarmentManager> mGarments;
-    bool mChangeOfEquipment = false;
-    std::map<std::string, std::vector<std::string>> mItemSets;
-    std::uint32_t mCharAttributeInputs = 0;
-    Vec3 mPointOfInterest;
-    bool mHasPointOfInterest = false;
-    std::uint32_t mAttackTargetId = 0;
-    WorldVec3 mAttackTargetPosition;
-    std::uint32_t mAttackSkillId = 0;
-    std::string mDistressCallGroup;
 };
 
 }  // namespace GAME

@@ -88,6 +88,52 @@ TEST_F(ClickDriverTest, ClicksTheNearestLivingFoeInSightOncePerSecond) {
     EXPECT_TRUE(driver.Next(*player, 6, 3000));
 }
 
+// Loot in reach beats a foe: the nearest item in reach that may be picked up, equal distances going
+// to the item made first (whatever order the items entered the world in).
+TEST_F(ClickDriverTest, ClicksTheNearestItemInReachTiesToTheOlder) {
+    ObjectManager& objects = Singleton<ObjectManager>::Get();
+    const auto ring = [&] {
+        return objects.CreateObjectFromFile<Item>("Records/Items/Armor/SilverRing.dbr");
+    };
+    const Vec3 from = player->GetPosition().local;
+    const auto lay = [&](Item* item, float x, float z) {
+        World::Get().AddEntity(item, WorldCoords(meadow, Coords::FromOrigin(Vec3(x, from.y, z))),
+                               true);
+    };
+    Make(Team::Monster, from.x + 5.0f, from.z);
+    Item* older = ring();
+    Item* younger = ring();
+    Item* nearest = ring();
+    Item* held = ring();
+    Item* far = ring();
+    lay(younger, from.x, from.z + 2.0f);
+    lay(older, from.x, from.z - 2.0f);
+    lay(far, from.x + 2.9f, from.z + 2.9f);  // 4.1 m: beyond reach
+    lay(nearest, from.x + 1.0f, from.z);
+    lay(held, from.x + 0.5f, from.z);
+    held->SetPickupOk(false);
+    struct Step {
+        Item* taken;            // leaves the world before the click
+        std::uint32_t clicked;  // 0: the foe
+    };
+    const Step steps[] = {{nullptr, nearest->GetObjectId()},
+                          {nearest, older->GetObjectId()},
+                          {older, younger->GetObjectId()},
+                          {younger, 0}};
+    std::uint64_t time = 0;
+    for (const Step& step : steps) {
+        if (step.taken)
+            World::Get().RemoveEntity(step.taken);
+        std::optional<HostClick> click = driver.Next(*player, 1, time);
+        time += ClickDriver::kIntervalMs;
+        ASSERT_TRUE(click);
+        if (step.clicked)
+            EXPECT_EQ(click->target, step.clicked);
+        else
+            EXPECT_FALSE(objects.GetObject<Item>(click->target));
+    }
+}
+
 TEST_F(ClickDriverTest, WithoutFoesItTalksToEachTownspersonWithSomethingToSayOnce) {
     std::vector<Npc*> npcs = Townsfolk(true);
     ASSERT_EQ(npcs.size(), 3u);

@@ -88,8 +88,22 @@ TEST(EntityDigest, TheSlotQueryReportsWhatTheEntityQueryReports) {
         world.RemoveEntity(placed[i]);
     for (std::size_t i = 3; i < placed.size(); i += 34)
         world.AddEntity(placed[i], At(a, next(), next()), false);
+    // A crowd in one cell (more than one block of the sweep's packed test), some moved inside
+    // their cell and some grown: the sweep tests the packed copies, which must follow.
+    for (int i = 0; i < 150; ++i) {
+        placed.push_back(MakeEntity());
+        world.AddEntity(placed.back(), At(a, 80.5f + next() / 33.0f, 80.5f + next() / 33.0f),
+                        false);
+    }
+    for (std::size_t i = 0; i < placed.size(); i += 7)
+        if (placed[i]->IsInWorld())
+            world.SetCoords(placed[i], At(a, placed[i]->GetCoords().coords.origin.x + 0.1f,
+                                          placed[i]->GetCoords().coords.origin.z));
+    for (std::size_t i = 1; i < placed.size(); i += 11)
+        placed[i]->SetBoundingRadius(4.0f);
     for (const Sphere& sphere :
-         {Sphere{Vec3(50, 0, 50), 30}, Sphere{Vec3(10, 0, 90), 5}, Sphere{Vec3(50, 0, 50), 200}}) {
+         {Sphere{Vec3(50, 0, 50), 30}, Sphere{Vec3(10, 0, 90), 5}, Sphere{Vec3(50, 0, 50), 200},
+          Sphere{Vec3(82, 0, 82), 1.5f}, Sphere{Vec3(86.5f, 0, 82), 1}}) {
         std::vector<Entity*> entities;
         std::vector<std::uint32_t> slots;
         world.GetEntitiesInSphere(entities, a, sphere);
@@ -99,12 +113,15 @@ TEST(EntityDigest, TheSlotQueryReportsWhatTheEntityQueryReports) {
             EXPECT_EQ(world.GetEntityAt(slots[i]), entities[i]);
         // A sweep keeping every other id sees the same entities, filtered, in the same order.
         std::vector<Entity*> kept;
+        std::size_t announced = 0;
         world.SweepSphere(
             a, sphere, EntityListType::All,
             [](const EntityGrid::Entry& entry) { return entry.objectId % 2 == 0; },
+            [&](std::size_t count) { announced = count; },
             [&](const EntityGrid::Entry& entry) { kept.push_back(entry.entity); });
         std::erase_if(entities, [](Entity* e) { return e->GetObjectId() % 2 != 0; });
         EXPECT_EQ(kept, entities);
+        EXPECT_EQ(announced, kept.size());
     }
 }
 

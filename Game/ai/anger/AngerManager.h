@@ -40,6 +40,12 @@ public:
     // world digest alone.
     void AddAnger(const EntityGamePart& enemy, std::uint32_t id, std::uint32_t worldSlot,
                   float amount);
+    // About `count` enemies are to be angered at once: an empty table makes room for them all
+    // (a table in use grows as it needs, so it never holds twice what it had).
+    void ExpectEnemies(std::size_t count) {
+        if (mAnger.empty())
+            mAnger.Reserve(count);
+    }
     // Decays the table by forgiveRate (anger per second) over ms, drops the enemies that died,
     // left, turned friendly or went out of reach of `me`, and finds the closest one left.
     void Update(int ms, float forgiveRate, const Character* me);

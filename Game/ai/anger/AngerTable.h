@@ -49,6 +49,12 @@ public:
     // The slot of `id`, inserted at 0 anger when absent; either way its world slot hint becomes
     // `worldSlot`.
     std::size_t FindOrInsert(std::uint32_t id, std::uint32_t worldSlot = kNoHint);
+    // Room for `count` entries without growing again.
+    void Reserve(std::size_t count) {
+        mIds.reserve(count);
+        mValues.reserve(count);
+        mHints.reserve(count);
+    }
     // Queues a provocation of the entry at `slot` (see Provocation).
     void Provoke(std::size_t slot, float amount, float cap, bool calms, float calm);
     // Moves slot `from` to slot `to` (to <= from), for compacting in one pass.

@@ -88,11 +88,12 @@ const EntityGamePart& SweptPart(World& world, const EntityGrid::Entry& entry) {
 }
 
 // Hands `use` each living character in the sphere other than `self` that is a foe (or a friend)
-// within `maxYView` of it vertically (0: any height), in world order. Each is judged from its
-// grid cell's copy in one pass over the cells: the crowd's characters lie far apart in memory.
-template <class Use>
+// within `maxYView` of it vertically (0: any height), in world order, after telling `begin` how
+// many there are. Each is judged from its grid cell's copy in one pass over the cells: the
+// crowd's characters lie far apart in memory.
+template <class Begin, class Use>
 void ForEachCharacterInSphere(const Character& self, float maxYView, Region* region,
-                              const Sphere& sphere, bool foes, Use&& use) {
+                              const Sphere& sphere, bool foes, Begin&& begin, Use&& use) {
     using namespace SightDigest;
     const WorldVec3 position = self.GetPathPosition();
     const Team team = self.GetTeam();
@@ -132,6 +133,7 @@ void ForEachCharacterInSphere(const Character& self, float maxYView, Region* reg
             older ^= 1;
             return keep;
         },
+        begin,
         [&](const EntityGrid::Entry& entry) {
             use(SightSeen{world, entry});
         });
@@ -157,7 +159,7 @@ void ControllerMonster::GetCharactersInSphere(std::vector<Character*>& out, Regi
                                               const Sphere& sphere, bool foes) const {
     if (const Character* self = GetParentCharacter())
         ForEachCharacterInSphere(
-            *self, mMaxYViewDistance, region, sphere, foes,
+            *self, mMaxYViewDistance, region, sphere, foes, [](std::size_t) {},
             [&out](const SightSeen& seen) { out.push_back(seen.GetCharacter()); });
 }
 
@@ -229,7 +231,9 @@ void ControllerMonster::AngerUpdate(int ms) {
         WorldVec3 home;
         ForEachCharacterInSphere(
             *self, mMaxYViewDistance, position.GetRegion(),
-            Sphere{position.GetRegionPosition(), viewDistance}, true, [&](const SightSeen& seen) {
+            Sphere{position.GetRegionPosition(), viewDistance}, true,
+            [&](std::size_t foes) { mAngerManager.ExpectEnemies(foes); },
+            [&](const SightSeen& seen) {
                 const EntityGrid::Entry& entry = seen.entry;
                 if (!SightDigest::Has(entry.game, SightDigest::kCausesAnger))
                     return;

@@ -1,5 +1,8 @@
 #include "Host/play/drivers/ClickDriver.h"
 
+#include <cstdlib>
+
+#include "Engine/Engine.h"
 #include "Engine/object/ObjectManager.h"
 #include "Engine/world/World.h"
 #include "Game/characters/Player.h"
@@ -55,26 +58,72 @@ std::optional<HostClick> ClickDriver::ClickFoe(Player& player, int frame) {
     return HostClick{frame, nearest->GetObjectId(), at.region->GetName(), at.local, 0};
 }
 
-std::optional<HostClick> ClickDriver::ClickItem(Player& player, int frame, float within) {
+namespace {
+
+// Whether the item lies within reach of `from`, and how far away it is.
+bool InReach(const Item& item, const WorldVec3& from, float within, float& distance) {
+    if (!item.IsInWorld() || !item.IsPickupOk())
+        return false;
+    const WorldVec3 at = item.GetCoords().GetPosition();
+    if (at.region != from.region)
+        return false;
+    distance = from.DistanceTo(at);
+    return distance <= within;
+}
+
+// The nearest item in reach over every object, ties to the first in the objects' order.
+const Item* NearestItemOfAll(const WorldVec3& from, float within, std::vector<std::uint32_t>& ids) {
     ObjectManager& objects = Singleton<ObjectManager>::Get();
-    const WorldVec3 from = player.GetPosition();
     const Item* nearest = nullptr;
     float nearestDistance = 0.0f;
-    // By id: ties go to the older item, the same on every machine.
-    objects.GetObjectIds(mIds);
-    for (const std::uint32_t id : mIds) {
+    objects.GetObjectIds(ids);
+    for (const std::uint32_t id : ids) {
         const Item* item = objects.GetObject<Item>(id);
-        if (!item || !item->IsInWorld() || !item->IsPickupOk())
-            continue;
-        const WorldVec3 at = item->GetCoords().GetPosition();
-        if (at.region != from.region)
-            continue;
-        const float distance = from.DistanceTo(at);
-        if (distance <= within && (!nearest || distance < nearestDistance)) {
+        float distance = 0.0f;
+        if (item && InReach(*item, from, within, distance) &&
+            (!nearest || distance < nearestDistance)) {
             nearest = item;
             nearestDistance = distance;
         }
     }
+    return nearest;
+}
+
+}  // namespace
+
+std::optional<HostClick> ClickDriver::ClickItem(Player& player, int frame, float within) {
+    const WorldVec3 from = player.GetPosition();
+    // Only items in the world can be in reach: the world's cells near the player name them all
+    // (the query reaches a metre further, so no rounding of the two distances loses one). Ties go
+    // to the first item in the objects' order, which only the scan over every object knows: it
+    // runs when two nearest items lie exactly as far away.
+    const Item* nearest = nullptr;
+    float nearestDistance = 0.0f;
+    bool tie = false;
+    mNearby.clear();
+    if (from.region)
+        World::Get().GetEntitiesInSphere(mNearby, from.region, Sphere{from.local, within + 1.0f});
+    for (const Entity* entity : mNearby) {
+        float distance = 0.0f;
+        if (!entity->IsA<Item>() ||
+            !InReach(static_cast<const Item&>(*entity), from, within, distance))
+            continue;
+        if (nearest && distance == nearestDistance)
+            tie = true;
+        if (!nearest || distance < nearestDistance) {
+            nearest = static_cast<const Item*>(entity);
+            nearestDistance = distance;
+            tie = false;
+        }
+    }
+    if (tie)
+        nearest = NearestItemOfAll(from, within, mIds);
+#ifndef NDEBUG
+    if (NearestItemOfAll(from, within, mIds) != nearest) {
+        gEngine->Log(0, "ClickDriver: the items near the player disagree with the scan of all");
+        std::abort();
+    }
+#endif
     if (!nearest)
         return std::nullopt;
     const WorldVec3 at = nearest->GetCoords().GetPosition();

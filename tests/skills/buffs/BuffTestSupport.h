@@ -15,9 +15,9 @@
 namespace GAME::test {
 
 inline constexpr const char* kShamanWard = "Records/Creatures/Skills/ShamanWard.dbr";
-inline constexpr const char* kShamanWardBuff = "Records/Creatures/Skills/ShamanWardBuff.dbr";
+inline constexpr const char* kShamanWardBuff = "Records/Creatures/Skills/Buffs/ShamanWardBuff.dbr";
 inline constexpr const char* kShamanMend = "Records/Creatures/Skills/ShamanMend.dbr";
-inline constexpr const char* kShamanMendBuff = "Records/Creatures/Skills/ShamanMendBuff.dbr";
+inline constexpr const char* kShamanMendBuff = "Records/Creatures/Skills/Buffs/ShamanMendBuff.dbr";
 
 // Adds a record of the sample data folder to the current machine's records.
 inline bool AddSampleRecord(const std::string& name) {

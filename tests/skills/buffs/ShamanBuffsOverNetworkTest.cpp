@@ -128,8 +128,8 @@ TEST_F(ShamanBuffsOverNetwork, TheWardBlessesAlliesAroundOnEveryMachineAndExpire
     ON_MACHINE(game.Server()) {
         // The ward's level-2 defense, and a life renewed by each pulse.
         EXPECT_EQ(BuffOn(*Find(kAlly), kShamanWardBuff)->GetTimeToLiveTotal(), 1500);
-        EXPECT_TRUE(
-            Find(kAlly)->IsSkillBuffActive("records\\creatures\\skills\\shamanwardbuff.dbr"));
+        EXPECT_TRUE(Find(kAlly)->IsSkillBuffActive(
+            "records\\creatures\\skills\\buffs\\shamanwardbuff.dbr"));
     }
     // The ward lasts 7 s at level 2; its buffs end at most 1.5 s after the last pulse.
     Frames(6000 / kFrameMs);

@@ -42,7 +42,7 @@ const std::pair<const char*, const char*> kRecords[] = {
     {kCurse, R"({"Class": "SkillBuff_Debuf", "skillMaxLevel": 1, "skillActiveDuration": [2.5],
         "offensiveFireMin": [1], "offensiveFireMax": [2]})"},
     {kBless, R"({"Class": "Skill_BuffOther",
-        "buffSkillName": "Records/Creatures/Skills/ShamanWardBuff.dbr"})"},
+        "buffSkillName": "Records/Creatures/Skills/Buffs/ShamanWardBuff.dbr"})"},
     {kDispel, R"({"Class": "Skill_DispelMagic", "skillMaxLevel": 1,
         "offensivePhysicalMin": [20], "offensivePhysicalMax": [40]})"},
     {"Records/NetHex/Teleport.dbr", R"({"Class": "Skill_Teleport", "skillMaxLevel": 1})"},
