@@ -46,6 +46,11 @@ void GraphicsEngine::UnloadAnimation(GraphicsAnim* anim) {
         mUses.erase(it);
 }
 
+void GraphicsEngine::RetainAnimation(GraphicsAnim* anim) {
+    if (anim)
+        ++mUses[anim];
+}
+
 int GraphicsEngine::GetUseCount(const GraphicsAnim* anim) const {
     auto it = mUses.find(anim);
     return it == mUses.end() ? 0 : it->second;

@@ -26,6 +26,8 @@ public:
     // counts a use that UnloadAnimation gives back; clips stay valid for the machine's life.
     GraphicsAnim* LoadAnimation(std::string_view name);
     void UnloadAnimation(GraphicsAnim* anim);
+    // One more use of a clip already loaded (a copy of its holder); null counts nothing.
+    void RetainAnimation(GraphicsAnim* anim);
     int GetUseCount(const GraphicsAnim* anim) const;
 
     // Recorded; always succeeds for a non-empty name.

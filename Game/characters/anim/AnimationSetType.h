@@ -67,4 +67,10 @@ constexpr std::size_t AnimationSetTypeIndex(AnimationSet_Type type) {
                : kAnimationSetTypeCount;
 }
 
+// The entry that serves a type: its own, None's for a value outside the table.
+constexpr std::size_t AnimationSetServingIndex(AnimationSet_Type type) {
+    const std::size_t index = AnimationSetTypeIndex(type);
+    return index < kAnimationSetTypeCount ? index : 0;
+}
+
 }  // namespace GAME

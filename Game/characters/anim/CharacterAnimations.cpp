@@ -1,5 +1,6 @@
 // Character's animation operations: its stance sets, the sounds of animation events, and the
 // routing of those events. (Character is declared in Game/characters/Character.h.)
+#include <cstdio>
 #include <string>
 
 #include "Engine/media/graphics/GraphicsEngine.h"
@@ -76,8 +77,11 @@ void Character::LoadAnimations() {
         const LoadTable table = objects.GetLoadTable(tableName);
         for (int stance = 0; stance < static_cast<int>(kStanceCount); ++stance)
             if (AnimationSet* set = GetStanceAnimationSet(stance))
-                LoadStanceAnimations(table, *set, GetStancePrefix(stance),
-                                     SpecialCountInTable(stance));
+                set->LoadShared("table " + tableName + " " + std::to_string(stance),
+                                [&](AnimationSet& fill) {
+                                    LoadStanceAnimations(table, fill, GetStancePrefix(stance),
+                                                         SpecialCountInTable(stance));
+                                });
     } else {
         for (int stance : kOwnRecordStanceOrder)
             LoadStanceAnimationSet(own, stance);
@@ -89,8 +93,14 @@ void Character::LoadStanceAnimationSet(const LoadTable& record, int handState) {
     AnimationSet* set = GetStanceAnimationSet(handState);
     if (set == nullptr)
         return;
-    LoadStanceAnimations(record, *set, GetStancePrefix(handState), kOwnRecordSpecialCount);
-    set->SetAnimationBlendTime(AnimationSet_Type::Die, mDeathAnimBlendTime);
+    char blend[32];
+    std::snprintf(blend, sizeof blend, "%a", static_cast<double>(mDeathAnimBlendTime));
+    set->LoadShared("own " + record.GetRecordName() + " " + std::to_string(handState) + " " + blend,
+                    [&](AnimationSet& fill) {
+                        LoadStanceAnimations(record, fill, GetStancePrefix(handState),
+                                             kOwnRecordSpecialCount);
+                        fill.SetAnimationBlendTime(AnimationSet_Type::Die, mDeathAnimBlendTime);
+                    });
 }
 
 void Character::LoadUnarmedAnimationSet(const LoadTable& record) {
@@ -125,7 +135,7 @@ void Character::SetAnimation(int handState) {
 }
 
 GraphicsAnim* Character::GetCurrentAnimation() const {
-    return mAnimationSet != nullptr ? mAnimationSet->GetAnimationBase().GetAnimation() : nullptr;
+    return mAnimationSet != nullptr ? mAnimationSet->GetAnimation() : nullptr;
 }
 
 bool Character::CanPlayAnimation(AnimationSet_Type type) const {

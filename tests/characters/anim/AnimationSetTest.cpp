@@ -8,8 +8,6 @@
 #include "Engine/media/ResourceLoader.h"
 #include "Engine/media/graphics/GraphicsEngine.h"
 #include "Engine/object/ObjectManager.h"
-#include "Game/characters/anim/AnimationCollection.h"
-#include "Game/characters/anim/AnimationPool.h"
 #include "Game/characters/anim/AnimationSet.h"
 #include "Game/characters/anim/OwnedAnimation.h"
 #include "support/TestMachine.h"
@@ -70,8 +68,7 @@ TEST_F(AnimationSetTest, EmptyTypeFallsBackToTheDefaultButIfAvailableLeavesEvery
     EXPECT_EQ(Playing(), GraphicsAnim::GetDefaultName());
 
     // Out-of-range types are served by None; Cancel forgets without stopping the actor.
-    EXPECT_EQ(&set.GetAnimationBase(static_cast<AnimType>(40)),
-              &set.GetAnimationBase(AnimType::None));
+    EXPECT_EQ(set.GetAnimation(static_cast<AnimType>(40)), set.GetAnimation(AnimType::None));
     set.PlayAnimation(*actor, AnimType::Walk, Name(), 1.0f, true, 0);
     set.Cancel();
     EXPECT_EQ(set.GetCurrentType(), AnimType::None);
@@ -133,71 +130,77 @@ TEST_F(AnimationSetTest, SingleHolderKeepsItsFirstAnimationAndCollectionItsFirst
     EXPECT_EQ(Playing(), "AnimTest/Run.anm");
     EXPECT_FLOAT_EQ(Channel0().speed, 1.0f);
 
-    auto& special = static_cast<AnimationCollection&>(set.GetAnimationBase(AnimType::Special));
-    EXPECT_EQ(special.GetEntryCount(), 1u);
+    EXPECT_EQ(set.GetEntryCount(AnimType::Special), 1u);
     EXPECT_FALSE(set.PlayAnimationIfAvailable(*actor, AnimType::Special, Name::Create("Spin"), 1.0f,
                                               false, 0));
     ASSERT_TRUE(set.PlayAnimation(*actor, AnimType::Special, Name::Create("Kick"), 1.0f, false, 0));
     EXPECT_EQ(Playing(), "AnimTest/Kick.anm");
-    EXPECT_EQ(special.GetChosenName(), Name::Create("Kick"));
+    EXPECT_EQ(set.GetChosenReference(AnimType::Special), Name::Create("Kick"));
     EXPECT_EQ(set.GetLength(AnimType::Special), 7);
 }
 
 TEST_F(AnimationSetTest, PoolPicksByRunningWeightAndLogsFilesItCannotLoad) {
-    AnimationPool pool;
-    pool.AddAnimation("AnimTest/Swing.anm", 1.0f, 100.0f, "");
-    pool.AddAnimation("AnimTest/Missing.anm", 1.0f, 30.0f, "");
-    pool.AddAnimation("AnimTest/Kick.anm", 1.0f, 50.0f, "");
-    pool.AddAnimation("AnimTest/Spin.anm", 1.0f, 50.0f, "");
+    AnimationSet pool;
+    const auto attack = AnimType::Attack;
+    pool.AddAnimation(attack, "AnimTest/Swing.anm", 1.0f, 100.0f, "");
+    pool.AddAnimation(attack, "AnimTest/Missing.anm", 1.0f, 30.0f, "");
+    pool.AddAnimation(attack, "AnimTest/Kick.anm", 1.0f, 50.0f, "");
+    pool.AddAnimation(attack, "AnimTest/Spin.anm", 1.0f, 50.0f, "");
     EXPECT_EQ(tm.CountLog("AnimationPool:: Unable to load animation (AnimTest/Missing.anm)"), 1);
-    ASSERT_EQ(pool.GetEntryCount(), 3u);
-    EXPECT_FLOAT_EQ(pool.GetTotalWeight(), 200.0f);
-    EXPECT_EQ(pool.Pick(0.0f), 0u);
-    EXPECT_EQ(pool.Pick(100.0f), 0u);
-    EXPECT_EQ(pool.Pick(100.5f), 1u);
-    EXPECT_EQ(pool.Pick(150.0f), 1u);
-    EXPECT_EQ(pool.Pick(150.5f), 2u);
-    EXPECT_EQ(pool.Pick(250.0f), 0u);  // beyond every sum
+    ASSERT_EQ(pool.GetEntryCount(attack), 3u);
+    EXPECT_FLOAT_EQ(pool.GetTotalWeight(attack), 200.0f);
+    EXPECT_EQ(pool.Pick(attack, 0.0f), 0u);
+    EXPECT_EQ(pool.Pick(attack, 100.0f), 0u);
+    EXPECT_EQ(pool.Pick(attack, 100.5f), 1u);
+    EXPECT_EQ(pool.Pick(attack, 150.0f), 1u);
+    EXPECT_EQ(pool.Pick(attack, 150.5f), 2u);
+    EXPECT_EQ(pool.Pick(attack, 250.0f), 0u);  // beyond every sum
 
     // 100, 50, 50: the first entry takes about half of the plays.
     crt_srand(7);
     int counts[3] = {0, 0, 0};
     for (int i = 0; i < 2000; ++i) {
-        ASSERT_TRUE(pool.Play(*actor, Name(), 1.0f, false, 0));
-        ++counts[pool.GetChosenIndex()];
+        ASSERT_TRUE(pool.PlayAnimation(*actor, attack, Name(), 1.0f, false, 0));
+        ++counts[pool.GetChosenIndex(attack)];
     }
     EXPECT_NEAR(counts[0], 1000, 100);
     EXPECT_NEAR(counts[1], 500, 100);
     EXPECT_NEAR(counts[2], 500, 100);
-    EXPECT_EQ(Playing(), pool.GetAnimation()->GetName());
+    EXPECT_EQ(Playing(), pool.GetAnimation(attack)->GetName());
 
-    AnimationPool unweighted;
-    unweighted.AddAnimation("AnimTest/Kick.anm", 1.0f, 0.0f, "");
-    unweighted.AddAnimation("AnimTest/Spin.anm", 1.0f, 0.0f, "");
+    AnimationSet unweighted;
+    unweighted.AddAnimation(attack, "AnimTest/Kick.anm", 1.0f, 0.0f, "");
+    unweighted.AddAnimation(attack, "AnimTest/Spin.anm", 1.0f, 0.0f, "");
     for (int i = 0; i < 50; ++i) {
-        ASSERT_TRUE(unweighted.Play(*actor, Name(), 1.0f, false, 0));
-        ASSERT_EQ(unweighted.GetChosenIndex(), 0u);
+        ASSERT_TRUE(unweighted.PlayAnimation(*actor, attack, Name(), 1.0f, false, 0));
+        ASSERT_EQ(unweighted.GetChosenIndex(attack), 0u);
     }
 
-    AnimationPool empty;
-    EXPECT_TRUE(empty.IsEmpty());
-    EXPECT_FALSE(empty.Play(*actor, Name(), 1.0f, false, 0));
-    EXPECT_FALSE(empty.HandleAnimationCallback(*actor, Name::Create("End")));
-    EXPECT_EQ(empty.GetLength(), 0);
-    EXPECT_FLOAT_EQ(empty.GetAnimSpeed(), 0.0f);
+    // An empty pool still takes its draw, plays nothing and changes nothing.
+    AnimationSet empty;
+    EXPECT_FALSE(empty.DoesAnimationExist(attack));
+    crt_srand(7);
+    crt_rand();
+    const int second = crt_rand();
+    crt_srand(7);
+    EXPECT_FALSE(empty.PlayAnimationIfAvailable(*actor, attack, Name(), 1.0f, false, 0));
+    EXPECT_EQ(crt_rand(), second);
+    EXPECT_EQ(empty.GetLength(attack), 0);
+    EXPECT_FLOAT_EQ(empty.GetAnimSpeed(attack), 0.0f);
 }
 
 TEST_F(AnimationSetTest, PoolSpeedIsTheMeanAndPosesComeFromTheChosenEntry) {
-    AnimationPool pool;
-    pool.AddAnimation("AnimTest/Die.anm", 0.5f, 1.0f, "");   // clip speed 2: 4
-    pool.AddAnimation("AnimTest/Idle.anm", 0.5f, 0.0f, "");  // clip speed 1: 2
-    EXPECT_FLOAT_EQ(pool.GetAnimSpeed(), 3.0f);
+    AnimationSet pool;
+    const auto die = AnimType::Die;
+    pool.AddAnimation(die, "AnimTest/Die.anm", 0.5f, 1.0f, "");   // clip speed 2: 4
+    pool.AddAnimation(die, "AnimTest/Idle.anm", 0.5f, 0.0f, "");  // clip speed 1: 2
+    EXPECT_FLOAT_EQ(pool.GetAnimSpeed(die), 3.0f);
     crt_srand(1);
-    ASSERT_TRUE(pool.Play(*actor, Name(), 1.0f, false, 0));
-    EXPECT_EQ(pool.GetChosenIndex(), 0u);  // the second entry has no weight to reach
-    EXPECT_EQ(pool.GetLength(), 30);
-    EXPECT_EQ(pool.GetFrameRate(), 20);
-    EXPECT_TRUE(pool.SetLastPose(*actor));
+    ASSERT_TRUE(pool.PlayAnimation(*actor, die, Name(), 1.0f, false, 0));
+    EXPECT_EQ(pool.GetChosenIndex(die), 0u);  // the second entry has no weight to reach
+    EXPECT_EQ(pool.GetLength(die), 30);
+    EXPECT_EQ(pool.GetFrameRate(die), 20);
+    EXPECT_TRUE(pool.SetLastPost(*actor, die));
 }
 
 TEST_F(AnimationSetTest, PreloadUsesTypePrioritiesAndDestructionGivesClipsBack) {

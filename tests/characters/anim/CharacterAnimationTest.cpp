@@ -18,8 +18,6 @@
 #include "Game/characters/actions/CharacterActionBase.h"
 #include "Game/characters/actions/CharacterActionHandler.h"
 #include "Game/characters/actions/LifeActions.h"
-#include "Game/characters/anim/AnimationCollection.h"
-#include "Game/characters/anim/AnimationPool.h"
 #include "Game/core/GameEngine.h"
 #include "Game/skills/Skill.h"
 #include "ai/ProbeController.h"
@@ -123,21 +121,58 @@ TEST_F(CharacterAnimationTest, StanceSetIsFilledFromTheRecordKeysAsWritten) {
     EXPECT_FLOAT_EQ(set->GetAnimSpeed(AnimType::Die), 4.0f);
     EXPECT_FLOAT_EQ(set->GetAnimSpeed(AnimType::Walk), 1.0f);
 
-    auto& idle = static_cast<AnimationPool&>(set->GetAnimationBase(AnimType::AttackIdle));
-    EXPECT_EQ(idle.GetEntryCount(), 2u);
-    EXPECT_FLOAT_EQ(idle.GetTotalWeight(), 125.0f);  // the first entry weighs a fixed 100
-    auto& attack = static_cast<AnimationPool&>(set->GetAnimationBase(AnimType::Attack));
-    EXPECT_EQ(attack.GetEntryCount(), 1u);
+    EXPECT_EQ(set->GetEntryCount(AnimType::AttackIdle), 2u);
+    // The first entry weighs a fixed 100.
+    EXPECT_FLOAT_EQ(set->GetTotalWeight(AnimType::AttackIdle), 125.0f);
+    EXPECT_EQ(set->GetEntryCount(AnimType::Attack), 1u);
     EXPECT_EQ(tm.CountLog("AnimationPool:: Unable to load animation (AnimTest/Missing.anm)"), 1);
     // The own record holds ten special entries: the eleventh is not read.
-    auto& special = static_cast<AnimationCollection&>(set->GetAnimationBase(AnimType::Special));
-    EXPECT_EQ(special.GetEntryCount(), 1u);
+    EXPECT_EQ(set->GetEntryCount(AnimType::Special), 1u);
     EXPECT_TRUE(set->PlayAnimation(*c, AnimType::Special, Name::Create("Kick"), 1.0f, false, 0));
 
     EXPECT_TRUE(c->HasForcedUpdates());
     // A sound with no chance is not kept.
     EXPECT_EQ(c->GetAnimationSounds().GetCount(), 1u);
     EXPECT_FLOAT_EQ(c->GetAnimationSounds().GetChance(Name::Create("voxSound")), 100.0f);
+}
+
+TEST_F(CharacterAnimationTest, OneRecordsCharactersShareClipsButPlayAndReloadOnTheirOwn) {
+    Character* a = MakeCharacter(kSwordsman);
+    Character* b = MakeCharacter(kSwordsman);
+    ASSERT_TRUE(a && b);
+    AnimationSet& setA = *a->GetAnimationSet();
+    AnimationSet& setB = *b->GetAnimationSet();
+    EXPECT_EQ(&setA.GetClips(), &setB.GetClips());
+    // Each character still logs what its load could not find.
+    EXPECT_EQ(tm.CountLog("AnimationPool:: Unable to load animation (AnimTest/Missing.anm)"), 2);
+
+    // What one plays and how far its counted play ran is its own.
+    ASSERT_TRUE(setA.PlayAnimation(*a, AnimType::Stun, Name(), 1.0f, false, 3));
+    ASSERT_TRUE(setB.PlayAnimation(*b, AnimType::Walk, Name(), 1.0f, true, 0));
+    EXPECT_TRUE(setA.HandleAnimationCallback(*a, Name::Create("End")));
+    EXPECT_FALSE(setB.HandleAnimationCallback(*b, Name::Create("End")));
+    EXPECT_EQ(setA.GetCurrentType(), AnimType::Stun);
+    EXPECT_EQ(setB.GetCurrentType(), AnimType::Walk);
+
+    // A second load adds to the first, as on a set of its own; the next character loaded twice
+    // shares that, the one loaded once keeps its clips.
+    const LoadTable record = Singleton<ObjectManager>::Get().GetLoadTable(kSwordsman);
+    a->LoadUnarmedAnimationSet(record);
+    EXPECT_EQ(setA.GetEntryCount(AnimType::AttackIdle), 4u);
+    EXPECT_FLOAT_EQ(setA.GetTotalWeight(AnimType::AttackIdle), 250.0f);
+    EXPECT_EQ(setB.GetEntryCount(AnimType::AttackIdle), 2u);
+    EXPECT_EQ(tm.CountLog("AnimationPool:: Unable to load animation (AnimTest/Missing.anm)"), 3);
+    Character* c = MakeCharacter(kSwordsman);
+    ASSERT_NE(c, nullptr);
+    c->LoadUnarmedAnimationSet(record);
+    EXPECT_EQ(&c->GetAnimationSet()->GetClips(), &setA.GetClips());
+    EXPECT_EQ(tm.CountLog("AnimationPool:: Unable to load animation (AnimTest/Missing.anm)"), 5);
+
+    // A clip added by hand goes to that set alone.
+    setB.AddAnimation(AnimType::Run, "AnimTest/Run.anm", 1.0f, 0.0f, "");
+    EXPECT_TRUE(setB.DoesAnimationExist(AnimType::Run));
+    EXPECT_FALSE(setA.DoesAnimationExist(AnimType::Run));
+    EXPECT_FALSE(c->GetAnimationSet()->DoesAnimationExist(AnimType::Run));
 }
 
 TEST_F(CharacterAnimationTest, MonsterGetsOnlyItsLoadStanceAndPlayerAllSix) {
@@ -200,13 +235,12 @@ TEST_F(CharacterAnimationTest, AnimationTableReplacesTheOwnKeysUnlessItCannotBeL
     EXPECT_FALSE(unarmed.DoesAnimationExist(AnimType::Stun));
     unarmed.PlayAnimation(*tabled, AnimType::Walk, Name(), 1.0f, true, 0);
     EXPECT_EQ(Playing(*tabled), "AnimTest/Run.anm");
-    auto special = [&](int stance) -> AnimationCollection& {
-        return static_cast<AnimationCollection&>(
-            tabled->GetStanceAnimationSet(stance)->GetAnimationBase(AnimType::Special));
+    auto special = [&](int stance) {
+        return tabled->GetStanceAnimationSet(stance)->GetEntryCount(AnimType::Special);
     };
-    EXPECT_EQ(special(0).GetEntryCount(), 1u);  // ten entries for unarmed
-    EXPECT_EQ(special(1).GetEntryCount(), 1u);  // fifteen for single-handed
-    EXPECT_EQ(special(5).GetEntryCount(), 0u);  // ten for the staff
+    EXPECT_EQ(special(0), 1u);  // ten entries for unarmed
+    EXPECT_EQ(special(1), 1u);  // fifteen for single-handed
+    EXPECT_EQ(special(5), 0u);  // ten for the staff
 
     Character* untabled = MakeCharacter("Records/Characters/Anims/Untabled.dbr");
     ASSERT_NE(untabled, nullptr);
