@@ -144,6 +144,7 @@ TEST(CharacterBio, BonusesSavesAndReplicasKeepTheBaseValues) {
     EXPECT_EQ(info.baseDexterity, 40u);
 
     info.currentLife = 17;
+    info.tainted = true;
     info.baseMana = 130;
     other->GetCharacterBio().RestoreCurrentBioStats(info, true);
     CharacterBioReplicaInfo back;
@@ -165,6 +166,39 @@ TEST(CharacterBio, BonusesSavesAndReplicasKeepTheBaseValues) {
     RunFrame(*other, 10);
     EXPECT_FLOAT_EQ(other->GetCharacterBio().GetBaseCharAttribute(CharAttributeType::Strength),
                     50.0f);
+}
+
+// Spent before the first frame (a driver's or a controller's click as the character enters),
+// an attribute point leaves life and mana at their totals; spent later, it marks them touched.
+TEST(CharacterBio, AnAttributeSpentBeforeTheFirstFrameLeavesLifeAndManaFull) {
+    const struct {
+        void (Character::*spend)();
+        CharAttributeType type;
+    } spends[] = {{&Character::IncrementBaseStrength, CharAttributeType::Strength},
+                  {&Character::IncrementBaseDexterity, CharAttributeType::Dexterity},
+                  {&Character::IncrementBaseIntelligence, CharAttributeType::Intelligence}};
+    for (const auto& c : spends)
+        for (bool beforeInitialUpdate : {true, false}) {
+            SCOPED_TRACE(testing::Message() << static_cast<int>(c.type) << beforeInitialUpdate);
+            TestMachine tm;
+            auto* hero =
+                Singleton<ObjectManager>::Get().CreateObjectFromFile<Character>(kHeroRecord);
+            ASSERT_NE(hero, nullptr);
+            hero->GetExperienceLevelControl().AddModifierPoints(2);
+            const float base = hero->GetCharacterBio().GetBaseCharAttribute(c.type);
+            if (!beforeInitialUpdate)
+                hero->InitialUpdate();
+            (hero->*c.spend)();
+            if (beforeInitialUpdate)
+                hero->InitialUpdate();
+            RunFrame(*hero, 100);
+            EXPECT_GT(hero->GetCharacterBio().GetBaseCharAttribute(c.type), base);
+            EXPECT_FLOAT_EQ(hero->GetCurrentLife(), 200.0f);
+            EXPECT_FLOAT_EQ(hero->GetCurrentMana(), hero->GetManaLimit());
+            EXPECT_GT(hero->GetCurrentMana(), 0.0f);
+            (hero->*c.spend)();
+            EXPECT_TRUE(hero->GetCharacterBio().GetTaintedBio());
+        }
 }
 
 }  // namespace

@@ -114,6 +114,7 @@ void CharacterBio::CopyFrom(const CharacterBio& other) {
     mLastManaModifier = other.mLastManaModifier;
     mManaModifierChanged = other.mManaModifierChanged;
     mInitialized = other.mInitialized;
+    mVitalsSet = other.mVitalsSet;
 }
 
 bool CharacterBio::GetDesignerVariable(const char* name, float& value) {
@@ -313,6 +314,7 @@ void CharacterBio::Update(Character& character, int ms) {
     mIntelligence = GetAttribute(CharAttributeType::Intelligence);
     mCharLevel = character.GetCharLevel();
 
+    mVitalsSet = true;
     if (!mTainted || mReloadValues) {
         mReloadValues = false;
         mLife = lifeTotal;
@@ -399,7 +401,10 @@ void CharacterBio::AddManaSlow(float amount) {
 
 void CharacterBio::IncrementBaseAttribute(CharAttributeType type, float delta) {
     SetBaseValue(type, mBaseStore.GetBaseValue(type) + delta);
-    mTainted = true;
+    // Before the first update life and mana have no value yet: tainted then, they would stay
+    // at 0. Untainted, the first update gives them their totals, the spend included.
+    if (mVitalsSet)
+        mTainted = true;
 }
 
 void CharacterBio::SetBaseVital(CharAttributeType type, float value) {
@@ -462,6 +467,7 @@ void CharacterBio::RestoreCurrentBioStats(const CharacterBioReplicaInfo& info, b
     mLife = static_cast<float>(info.currentLife);
     mMana = static_cast<float>(info.currentMana);
     mTainted = info.tainted;
+    mVitalsSet = true;
     if (!restoreBase)
         return;
     SetBaseValue(CharAttributeType::Life, static_cast<float>(info.baseLife));

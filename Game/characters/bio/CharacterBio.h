@@ -161,6 +161,8 @@ private:
     float mLastManaModifier = 0.0f;
     bool mManaModifierChanged = false;
     bool mInitialized = false;
+    // Set by the first update, which gives life and mana their first values.
+    bool mVitalsSet = false;
     // The record the stores and formulas came from, so a copy can rebuild its own.
     std::string mRecordName;
 };
