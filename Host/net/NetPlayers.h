@@ -82,8 +82,9 @@ private:
         std::vector<std::uint8_t> replication;
         std::vector<UniqueId> foundStones;
     };
-    // Puts a made player into the world and the game's player lists.
-    bool PutIn(Player& player, bool own);
+    // Puts a made player into the world and the game's player lists; it puts on the kit's
+    // items (NetKit) once in.
+    bool PutIn(Player& player, bool own, const std::vector<std::uint32_t>& kit = {});
     Player* MakeFromJoin(std::uint32_t id, const Join& join);
     bool SendSpawn(Player& player);
     void OnJoin(NetPacket& packet);
