@@ -5,6 +5,8 @@
 #include <cstdlib>
 #include <new>
 
+#include "AllocationStacks.h"
+
 namespace {
 std::atomic<long> gAllocations{0};
 }  // namespace
@@ -13,6 +15,8 @@ std::atomic<long> gAllocations{0};
 // mismatch check.
 __attribute__((noinline)) void* operator new(std::size_t size) {
     gAllocations.fetch_add(1, std::memory_order_relaxed);
+    if (gAllocationStacks.recording)
+        RecordAllocationStack();
     if (void* block = std::malloc(size ? size : 1))
         return block;
     throw std::bad_alloc();

@@ -225,8 +225,10 @@ Measured RunScene(benchmark::State& state, const Scene& scene) {
     const double began = ThreadCpuMs();
     for (auto _ : state) {
         ++frame;
-        if (frame == frames - kSteadyFrames + 1)
+        if (frame == frames - kSteadyFrames + 1) {
             allocationsBefore = gAllocations.load(std::memory_order_relaxed);
+            RecordAllocationStacks(scene.plainSide == 0 && scene.players == 0);
+        }
         for (std::size_t i = 0; i < crowd.players.size(); ++i)
             if (auto click =
                     crowd.drivers[i].Next(*crowd.players[i], frame, gEngine->GetGameTime()))
@@ -234,10 +236,13 @@ Measured RunScene(benchmark::State& state, const Scene& scene) {
         RunFrame(kFrameMs);
     }
     const double ms = ThreadCpuMs() - began;
-    if (frames > kSteadyFrames && frame == frames)
+    if (frames > kSteadyFrames && frame == frames) {
         measured.allocationsPerFrame =
             static_cast<double>(gAllocations.load(std::memory_order_relaxed) - allocationsBefore) /
             kSteadyFrames;
+        if (scene.plainSide == 0 && scene.players == 0)
+            PrintAllocationStacks(kSteadyFrames);
+    }
     state.SetItemsProcessed(state.iterations() * crowd.characters);
     measured.perMs = ms > 0 ? static_cast<double>(state.iterations()) * crowd.characters / ms : 0;
     World::Get().UnloadLevel();

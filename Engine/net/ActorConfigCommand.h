@@ -2,14 +2,17 @@
 // A configuration command: one change to one actor that every machine makes the same way. The
 // sender builds it on the heap and hands it to Actor::Enqueue, which owns it from then on, sends
 // its packet in a networked game and runs Execute on this machine; every other machine rebuilds
-// the command from the packet (NetPacketRegistry) and runs Execute there.
+// the command from the packet (NetPacketRegistry) and runs Execute there. Commands are made and
+// dropped every frame: their storage is recycled.
 #include <cstdint>
+
+#include "Engine/sys/RecycledBlocks.h"
 
 namespace GAME {
 
 class NetPacket;
 
-class ActorConfigCommand {
+class ActorConfigCommand : public RecycledStorage {
 public:
     explicit ActorConfigCommand(unsigned int objectId) : mObjectId(objectId) {}
     virtual ~ActorConfigCommand() = default;

@@ -33,7 +33,10 @@ Name Name::Create(std::string_view text) {
         return Name();
     NameTable& table = Table();
     std::lock_guard lock(table.mutex);
-    auto it = table.names.emplace(text).first;
+    // Found first: emplace would build the text's node before looking.
+    auto it = table.names.find(text);
+    if (it == table.names.end())
+        it = table.names.emplace(text).first;
     return Name(&*it);
 }
 

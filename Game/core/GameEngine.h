@@ -19,6 +19,7 @@
 #include "Game/core/GameCamera.h"
 #include "Game/core/GameEventListener.h"
 #include "Game/core/GameEvents.h"
+#include "Game/core/settings/DamageRegister.h"
 #include "Game/core/settings/GameTables.h"
 #include "Game/core/settings/GameTextStyles.h"
 #include "Game/items/ItemReplicaInfo.h"
@@ -638,11 +639,7 @@ private:
     FormulaVariables formulaVariables;
     int deathPenaltyMin = 0;
     int deathPenaltyMax = 0;
-    struct DamageEntry {
-        std::uint32_t attacker = 0;
-        float damage = 0;
-    };
-    std::map<std::uint32_t, std::vector<DamageEntry>> damageRegister;
+    DamageRegister damageRegister;
     // 17
     std::map<int, ItemClassInfo> itemClassTable;
     std::string itemForearmAnimationName;

@@ -1,5 +1,7 @@
 #include "Engine/world/nav/Path.h"
 
+#include <algorithm>
+
 namespace GAME {
 
 Path::Path(Region* region, std::vector<Vec3> corners, std::vector<std::uint32_t> polygons)
@@ -7,10 +9,25 @@ Path::Path(Region* region, std::vector<Vec3> corners, std::vector<std::uint32_t>
     Restart();
 }
 
+namespace {
+
+// Storage grows by doubling from a few entries, so a recycled path soon holds the paths of the
+// level without asking for a larger block.
+template <class T>
+void Fit(std::vector<T>& storage, std::size_t count) {
+    constexpr std::size_t kLeast = 16;
+    if (storage.capacity() < count)
+        storage.reserve(std::max({count, 2 * storage.capacity(), kLeast}));
+}
+
+}  // namespace
+
 void Path::Assign(Region* region, const std::vector<Vec3>& corners, const std::uint32_t* polygons,
                   std::size_t polygonCount) {
     mRegion = region;
+    Fit(mCorners, corners.size());
     mCorners.assign(corners.begin(), corners.end());
+    Fit(mPolygons, polygonCount);
     mPolygons.assign(polygons, polygons + polygonCount);
     Restart();
 }

@@ -397,6 +397,12 @@ bool PathFinder::FillPointSet(const WorldVec3& center, const std::vector<float>&
     return true;
 }
 
+DynamicObstacle& PathFinder::PassingObstacle(std::size_t index) {
+    while (mPassing.size() <= index)
+        mPassing.push_back(std::make_unique<DynamicObstacle>());
+    return *mPassing[index];
+}
+
 void PathFinder::AttachObstacle(DynamicObstacle* obstacle) {
     if (!obstacle || obstacle->mAttached)
         return;

@@ -61,6 +61,10 @@ public:
                       std::vector<WorldVec3>& out, bool firstAtCenter);
     void ClearFillData() { mFillData.clear(); }
 
+    // Obstacles that stand while one search runs (a character stepping round those ahead), made
+    // on first use and kept, with the polygons they closed, for every later search.
+    DynamicObstacle& PassingObstacle(std::size_t index);
+
     void AttachObstacle(DynamicObstacle* obstacle);
     void DetachObstacle(DynamicObstacle* obstacle);
     std::size_t GetObstacleCount() const { return mObstacles.size(); }
@@ -110,9 +114,11 @@ private:
     std::vector<std::uint32_t> mPolys;  // scratch corridor
     std::vector<float> mStraight;       // scratch corners
     std::vector<Vec3> mCorners;         // scratch merged corners
-    // Paths handed back, kept for their storage (a steady frame then allocates none).
-    static constexpr std::size_t kSparePaths = 64;
+    // Paths handed back, kept for their storage (a steady frame then allocates none). A crowd
+    // drops and takes hundreds in one frame, in bursts.
+    static constexpr std::size_t kSparePaths = 1024;
     std::vector<std::unique_ptr<Path>> mSparePaths;
+    std::vector<std::unique_ptr<DynamicObstacle>> mPassing;
 };
 
 }  // namespace GAME

@@ -124,7 +124,7 @@ const char* ControllerAI::GetExecutingStateName() const {
 }
 
 const ControllerAIStateData& ControllerAI::GetCurrentStateData() const {
-    const TemporaryEntry* running = mActiveTemporaryStates.FindFirst(
+    const TemporaryEntry* running = mActiveTemporaryStates.FindIf(
         [](const TemporaryEntry& entry) { return !entry.state->Done(); });
     return running ? running->data : mCurrentData;
 }

@@ -3,7 +3,6 @@
 // and its data, runs a first-in-first-out queue of temporary states in front of it, forwards
 // what reaches the controller to whichever state executes, and ticks that state every frame.
 #include <cstdint>
-#include <deque>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -14,6 +13,7 @@
 #include "Game/ai/controllers/ControllerAIStateNames.h"
 #include "Game/ai/controllers/ControllerCombat.h"
 #include "Game/core/players/Team.h"
+#include "Game/core/util/LazyDeque.h"
 
 namespace GAME {
 
@@ -137,36 +137,6 @@ private:
         ControllerAIState* state = nullptr;
         ControllerAIStateData data;
     };
-    // A queue whose entries keep their place while others join (a deque), made on first use:
-    // an empty deque already holds a block, and most controllers never queue a state.
-    class TemporaryQueue {
-    public:
-        bool empty() const { return !mQueue || mQueue->empty(); }
-        std::size_t size() const { return mQueue ? mQueue->size() : 0; }
-        TemporaryEntry& front() { return mQueue->front(); }
-        const TemporaryEntry& front() const { return mQueue->front(); }
-        void push_back(TemporaryEntry entry) {
-            if (!mQueue)
-                mQueue = std::make_unique<std::deque<TemporaryEntry>>();
-            mQueue->push_back(std::move(entry));
-        }
-        void pop_front() { mQueue->pop_front(); }
-        void clear() {
-            if (mQueue)
-                mQueue->clear();
-        }
-        template <class F>
-        const TemporaryEntry* FindFirst(F&& test) const {
-            if (mQueue)
-                for (const TemporaryEntry& entry : *mQueue)
-                    if (test(entry))
-                        return &entry;
-            return nullptr;
-        }
-
-    private:
-        std::unique_ptr<std::deque<TemporaryEntry>> mQueue;
-    };
 
     // Frees the attack slot the character holds around the old enemy (and, when asked, the
     // defense slot around the old ally).
@@ -183,7 +153,7 @@ private:
     // The state whose OnEnd runs: a SetState from inside it does not end it again.
     ControllerAIState* mEndingState = nullptr;
     ControllerAIStateData mCurrentData;
-    TemporaryQueue mActiveTemporaryStates;
+    LazyDeque<TemporaryEntry> mActiveTemporaryStates;
     float mViewDistance = 20.0f;
     float mStunTime = 0.0f;
     WorldVec3 mMoveTerrainPoint;

@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 
+#include "Engine/sys/RecycledBlocks.h"
 #include "Game/characters/actions/CharacterActionType.h"
 
 namespace GAME {
@@ -12,7 +13,8 @@ namespace GAME {
 class Name;
 class CharacterActionPacketBase;
 
-class CharacterAction {
+// Controllers make and drop actions every frame: their storage is recycled.
+class CharacterAction : public RecycledStorage {
 public:
     CharacterAction() = default;
     virtual ~CharacterAction() = default;

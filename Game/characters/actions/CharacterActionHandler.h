@@ -6,12 +6,12 @@
 // An action is never deleted while its own code runs: one that is replaced or stopped from
 // inside its Execute or AnimationCallback is finished at once and deleted when that call
 // returns.
-#include <deque>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "Game/characters/actions/CharacterAction.h"
+#include "Game/core/util/LazyDeque.h"
 
 namespace GAME {
 
@@ -46,7 +46,7 @@ private:
     std::unique_ptr<CharacterAction> mCurrent;
     std::unique_ptr<FilterFunction<CharacterAction>> mFilter;
     bool mExecuting = false;
-    std::deque<std::unique_ptr<CharacterAction>> mQueue;
+    LazyDeque<std::unique_ptr<CharacterAction>> mQueue;
     std::vector<const CharacterAction*> mRunning;
     std::vector<std::unique_ptr<CharacterAction>> mRetired;
 };

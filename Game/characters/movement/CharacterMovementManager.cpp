@@ -245,16 +245,17 @@ void CharacterMovementManager::CreateLocalPath(int ms, float speed) {
         ahead.frame.origin += coords.coords.zAxis * speed;
         ahead.halfExtents = Vec3(2.0f * extents, 2.0f * extents, speed);
         const ABBox box = ABBox::FromCenter(ahead.frame.origin, ahead.GetAxisAlignedBox());
-        mNearby.clear();
-        World::Get().GetEntitiesInBox(mNearby, coords.region, box, EntityListType::Actors);
+        // Kept for the thread: avoidance allocates nothing once grown.
+        thread_local std::vector<Entity*> nearby;
+        nearby.clear();
+        World::Get().GetEntitiesInBox(nearby, coords.region, box, EntityListType::Actors);
+        PathFinder& finder = World::Get().GetPathFinder();
         std::size_t attached = 0;
-        for (Entity* entity : mNearby) {
+        for (Entity* entity : nearby) {
             auto* other = entity->IsA<Character>() ? static_cast<Character*>(entity) : nullptr;
             if (!other || !ShouldAvoid(*other, speed))
                 continue;
-            if (attached == mObstacles.size())
-                mObstacles.push_back(std::make_unique<DynamicObstacle>());
-            DynamicObstacle& obstacle = *mObstacles[attached];
+            DynamicObstacle& obstacle = finder.PassingObstacle(attached);
             if (!obstacle.Create(other->GetRegion(), other->GetRegionBoundingSphere()))
                 continue;
             // Only this character's search runs while they stand.
@@ -264,7 +265,7 @@ void CharacterMovementManager::CreateLocalPath(int ms, float speed) {
         if (attached > 0) {
             std::unique_ptr<Path> local = FindPath(coords.GetPosition(), mPathTarget);
             for (std::size_t i = 0; i < attached; ++i)
-                mObstacles[i]->Detach();
+                finder.PassingObstacle(i).Detach();
             if (local) {
                 const bool poor =
                     mPath && (local->GetLength() / mPath->GetLength() > 1.5f ||

@@ -4,7 +4,6 @@
 // path target). Each frame it advances the character, turns it and places it in the world.
 #include <cstdint>
 #include <memory>
-#include <vector>
 
 #include "Engine/world/Region.h"
 #include "Engine/world/nav/Path.h"
@@ -13,8 +12,6 @@
 namespace GAME {
 
 class Character;
-class DynamicObstacle;
-class Entity;
 
 class CharacterMovementManager {
 public:
@@ -88,9 +85,6 @@ private:
     std::unique_ptr<Path> mCachedPath;
     WorldVec3 mCachedStart;
     WorldVec3 mCachedEnd;
-    // Kept between local re-plans so that avoidance allocates nothing once grown.
-    std::vector<Entity*> mNearby;
-    std::vector<std::unique_ptr<DynamicObstacle>> mObstacles;
 };
 
 }  // namespace GAME

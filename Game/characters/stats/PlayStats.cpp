@@ -198,18 +198,25 @@ void PlayStats::PruneRecentDamage() {
 }
 
 float PlayStats::GetLifeHealed(PlayStatsLifeType type) const {
-    const auto it = mLifeHealed.find(type);
-    return it == mLifeHealed.end() ? 0.0f : it->second;
+    const float* amount = mLifeHealed.Find(type);
+    return amount ? *amount : 0.0f;
 }
 
 float PlayStats::GetDamageReceived(const PlayStatsDamageType& type) const {
-    const auto it = mDamageReceived.find(type);
-    return it == mDamageReceived.end() ? 0.0f : it->second;
+    const float* amount = mDamageReceived.Find(type);
+    return amount ? *amount : 0.0f;
 }
 
 float PlayStats::GetDamageReduction(PlayStatsDamageReductionType type) const {
-    const auto it = mDamageReduction.find(type);
-    return it == mDamageReduction.end() ? 0.0f : it->second;
+    const float* amount = mDamageReduction.Find(type);
+    return amount ? *amount : 0.0f;
+}
+
+std::map<std::string, int> PlayStats::GetSkillsUsed() const {
+    std::map<std::string, int> used;
+    for (const auto& [name, count] : mSkillsUsed)
+        used.emplace(name.str(), count);
+    return used;
 }
 
 void PlayStats::UpdateStrings() {
@@ -230,8 +237,7 @@ void PlayStats::UpdateStrings() {
     AddRealTimeString("    Max. level achieved: %d", mMaxLevel);
     AddRealTimeString("%s", "");
     float recent = 0.0f;
-    for (const RecentDamage& record : mRecentDamage)
-        recent += record.amount;
+    mRecentDamage.ForEach([&recent](const RecentDamage& record) { recent += record.amount; });
     AddRealTimeString("    Damage per second: %0.2f", static_cast<double>(recent * 0.2f));
     AddRealTimeString("%s", "");
     AddRealTimeString("    Skills Used:");

@@ -4,14 +4,16 @@
 // difficulty. It scores itself with a designer formula and writes a short and a long report.
 #include <array>
 #include <cstdint>
-#include <deque>
 #include <map>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "Engine/text/Name.h"
 #include "Game/characters/stats/PlayStatsTypes.h"
 #include "Game/core/GameEventListener.h"
+#include "Game/core/util/RingQueue.h"
+#include "Game/core/util/SmallMap.h"
 #include "Game/rules/formulas/DesignerEquation.h"
 
 namespace GAME {
@@ -56,9 +58,9 @@ public:
     // A used one-shot item: a health or a mana potion counts (by class, so the item kinds need
     // not be known here); anything else, or null, counts nothing.
     void IncrementPotion(const Object* oneShot);
-    void SkillUsed(const std::string& skillName) { ++mSkillsUsed[skillName]; }
+    void SkillUsed(const std::string& skillName) { ++mSkillsUsed[Name::Create(skillName)]; }
     // Starts of each skill by record name.
-    const std::map<std::string, int>& GetSkillsUsed() const { return mSkillsUsed; }
+    std::map<std::string, int> GetSkillsUsed() const;
     void TallyDamageInflicted(float amount, const PlayStatsDamageType& type);
     void TallyDamageReceived(float amount, const PlayStatsDamageType& type);
     void TallyDamageReduction(float amount, PlayStatsDamageReductionType type);
@@ -130,20 +132,21 @@ private:
     std::array<std::wstring, kDifficultyCount> mGreatestMonsterName;
     std::array<std::uint32_t, kDifficultyCount> mGreatestMonsterLevel{};
     std::array<std::uint32_t, kDifficultyCount> mGreatestMonsterLifeAndMana{};
-    std::map<PlayStatsDamageType, float, PlayStatsDamageTypeLess> mDamageInflicted;
-    std::deque<RecentDamage> mRecentDamage;
-    std::map<PlayStatsDamageType, float, PlayStatsDamageTypeLess> mDamageReceived;
-    std::map<PlayStatsDamageReductionType, float> mDamageReduction;
+    // Tallies by kind: a character meets a few kinds of each.
+    SmallMap<PlayStatsDamageType, float, 4, PlayStatsDamageTypeLess> mDamageInflicted;
+    RingQueue<RecentDamage> mRecentDamage;
+    SmallMap<PlayStatsDamageType, float, 4, PlayStatsDamageTypeLess> mDamageReceived;
+    SmallMap<PlayStatsDamageReductionType, float, 8> mDamageReduction;
     std::uint32_t mExperienceGained = 0;
     std::int32_t mExperienceLost = 0;
-    std::map<PlayStatsLifeType, float> mLifeHealed;
+    SmallMap<PlayStatsLifeType, float, 5> mLifeHealed;
     float mManaUsed = 0.0f;
     std::uint32_t mMyMisses = 0;
     std::uint32_t mMissesAgainstMe = 0;
     bool mShieldBlockShown = false;
     float mShieldBlockChance = 0.0f;
     std::unique_ptr<DesignerEquation<float>> mScoreFormula;
-    std::map<std::string, int> mSkillsUsed;
+    SmallMap<Name, int, 4> mSkillsUsed;
     GameEventListener<PlayStats, GameEvent_PreRun> mPreRunListener;
     bool mStringsStale = true;
 };

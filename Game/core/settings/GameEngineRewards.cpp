@@ -57,40 +57,32 @@ void GameEngine::RegisterDamage(std::uint32_t victim, std::uint32_t attacker, fl
     if (Object* object = Singleton<ObjectManager>::Get().GetObject(victim);
         object && object->IsA(Player::classInfo))
         return;
-    attacker = GetMasterAttacker(attacker);
-    std::vector<DamageEntry>& entries = damageRegister[victim];
-    for (DamageEntry& entry : entries) {
-        if (entry.attacker == attacker) {
-            entry.damage += damage;
-            return;
-        }
-    }
-    entries.push_back(DamageEntry{attacker, damage});
+    damageRegister.Add(victim, GetMasterAttacker(attacker), damage);
 }
 
 float GameEngine::GetTotalDamageDone(std::uint32_t victim) const {
-    auto it = damageRegister.find(victim);
-    if (it == damageRegister.end())
+    const std::vector<DamageRegister::Entry>* entries = damageRegister.Find(victim);
+    if (!entries)
         return 0.0f;
     float total = 0.0f;
-    for (const DamageEntry& entry : it->second)
+    for (const DamageRegister::Entry& entry : *entries)
         total += entry.damage;
     return total;
 }
 
 float GameEngine::GetDamageByAttacker(std::uint32_t attacker, std::uint32_t victim) const {
-    auto it = damageRegister.find(victim);
-    if (it == damageRegister.end())
+    const std::vector<DamageRegister::Entry>* entries = damageRegister.Find(victim);
+    if (!entries)
         return 0.0f;
     float total = 0.0f;
-    for (const DamageEntry& entry : it->second)
+    for (const DamageRegister::Entry& entry : *entries)
         if (entry.attacker == attacker)
             total += entry.damage;
     return total;
 }
 
 float GameEngine::GetPlayerDamagePercent(std::uint32_t attacker, std::uint32_t victim) const {
-    if (!damageRegister.count(victim))
+    if (!damageRegister.Find(victim))
         return 0.0f;
     const float total = GetTotalDamageDone(victim);
     // A victim whose entries add up to nothing gives no share rather than a division by zero.
@@ -100,7 +92,7 @@ float GameEngine::GetPlayerDamagePercent(std::uint32_t attacker, std::uint32_t v
 void GameEngine::RemoveDamageEntry(std::uint32_t victim) {
     if (!IsServerOrSingle())
         return;
-    damageRegister.erase(victim);
+    damageRegister.Remove(victim);
 }
 
 void GameEngine::GetPlayerInfo(PlayerInfo& out) {

@@ -33,18 +33,24 @@ protected:
 class SkillTargetResultConfigCmd : public SkillConfigCmd {
 public:
     SkillTargetResultConfigCmd(unsigned int parentId, std::uint32_t reference_,
-                               std::vector<std::uint32_t> targets_, const WorldCoords& origin_,
-                               std::uint16_t seed_, std::uint32_t weaponId_, bool useWeapon_,
-                               int hitIteration_)
+                               const std::vector<std::uint32_t>& targets_,
+                               const WorldCoords& origin_, std::uint16_t seed_,
+                               std::uint32_t weaponId_, bool useWeapon_, int hitIteration_)
         : SkillConfigCmd(parentId),
           reference(reference_),
-          targets(std::move(targets_)),
+          targets(RecycledVectors<std::uint32_t>::Take()),
           origin(origin_),
           seed(seed_),
           weaponId(weaponId_),
           useWeapon(useWeapon_),
-          hitIteration(hitIteration_) {}
+          hitIteration(hitIteration_) {
+        targets.assign(targets_.begin(), targets_.end());
+    }
     explicit SkillTargetResultConfigCmd(const SkillTargetResultConfigCmdPacket& packet);
+    SkillTargetResultConfigCmd(const SkillTargetResultConfigCmd&) = default;
+    SkillTargetResultConfigCmd& operator=(const SkillTargetResultConfigCmd&) = default;
+    // Every attack sends one: the target list's storage goes to the next.
+    ~SkillTargetResultConfigCmd() override { RecycledVectors<std::uint32_t>::Give(targets); }
     bool IsStrike() const override { return true; }
     void Execute() override;
     // A client's result must lie within what its skill reaches (SkillResultCommandTrust.cpp).

@@ -289,7 +289,8 @@ private:
     std::uint32_t CostAt(std::uint32_t pointsUsed) const;
     SkillActivated* FindActivated(std::uint32_t reference) const;
     // Calls visit on every skill of a copy that fill makes, so that skills may leave the lists
-    // meanwhile; the copies are kept per nesting depth and reused.
+    // meanwhile; the copies are kept per nesting depth, for every manager of the thread, and
+    // reused.
     template <class Fill, class Visit>
     void WalkCopy(Fill&& fill, Visit&& visit);
     void RebuildCharFxPaks();
@@ -336,8 +337,6 @@ private:
     std::vector<std::unique_ptr<CharFxPak>> mCurrentFxPaks;
     // Pets waiting for their first update, by id: one destroyed meanwhile is simply missed.
     std::vector<std::uint32_t> mPetsToInitialize;
-    std::vector<std::unique_ptr<std::vector<std::uint32_t>>> mWalkCopies;
-    std::size_t mWalkDepth = 0;
     // Reused every frame, so the walk over skills that may change the lists allocates nothing.
     std::vector<std::uint32_t> mScratch;
     std::vector<Skill*> mScratchSkills;  // mScratch's skills as the walk found them

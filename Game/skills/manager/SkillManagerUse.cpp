@@ -108,17 +108,30 @@ void ChangeProp(Character* character, Prop* prop, PropChange change) {
 
 }  // namespace
 
+namespace {
+
+// A walk may set off another manager's (a hit that triggers a skill of the one hit): one stack
+// of copies serves every manager of the thread.
+struct WalkCopies {
+    std::vector<std::unique_ptr<std::vector<std::uint32_t>>> copies;
+    std::size_t depth = 0;
+};
+thread_local WalkCopies tWalkCopies;
+
+}  // namespace
+
 template <class Fill, class Visit>
 void SkillManager::WalkCopy(Fill&& fill, Visit&& visit) {
-    if (mWalkDepth == mWalkCopies.size())
-        mWalkCopies.push_back(std::make_unique<std::vector<std::uint32_t>>());
-    std::vector<std::uint32_t>& copy = *mWalkCopies[mWalkDepth++];
+    WalkCopies& walk = tWalkCopies;
+    if (walk.depth == walk.copies.size())
+        walk.copies.push_back(std::make_unique<std::vector<std::uint32_t>>());
+    std::vector<std::uint32_t>& copy = *walk.copies[walk.depth++];
     copy.clear();
     fill(copy);
     for (std::uint32_t id : copy)
         if (Skill* skill = Find(id))
             visit(*skill);
-    --mWalkDepth;
+    --walk.depth;
 }
 
 SkillActivated* SkillManager::FindActivated(std::uint32_t reference) const {

@@ -24,19 +24,44 @@ private:
     std::uint32_t mId;
 };
 
+namespace {
+const std::vector<std::uint32_t> kNoIds;
+const Color kWhite{1, 1, 1, 1};
+}  // namespace
+
 CharFxPak::CharFxPak() = default;
-CharFxPak::CharFxPak(const CharFxPak&) = default;
-CharFxPak& CharFxPak::operator=(const CharFxPak&) = default;
+CharFxPak::CharFxPak(const CharFxPak& other)
+    : mParentId(other.mParentId),
+      mStarted(other.mStarted),
+      mContents(other.mContents ? std::make_unique<Contents>(*other.mContents) : nullptr) {}
+CharFxPak& CharFxPak::operator=(const CharFxPak& other) {
+    if (this != &other) {
+        mParentId = other.mParentId;
+        mStarted = other.mStarted;
+        mContents = other.mContents ? std::make_unique<Contents>(*other.mContents) : nullptr;
+    }
+    return *this;
+}
 CharFxPak::~CharFxPak() = default;
 
+const Color& CharFxPak::GetTintColor() const {
+    return mContents ? mContents->tintColor : kWhite;
+}
+const std::vector<std::uint32_t>& CharFxPak::GetParticleEffectIds() const {
+    return mContents ? mContents->particleIds : kNoIds;
+}
+const std::vector<std::uint32_t>& CharFxPak::GetMeshEffectIds() const {
+    return mContents ? mContents->meshIds : kNoIds;
+}
+
 SoundPak* CharFxPak::GetStartSound() const {
-    return mStartSound ? mStartSound->Get() : nullptr;
+    return mContents && mContents->startSound ? mContents->startSound->Get() : nullptr;
 }
 SoundPak* CharFxPak::GetStopSound() const {
-    return mStopSound ? mStopSound->Get() : nullptr;
+    return mContents && mContents->stopSound ? mContents->stopSound->Get() : nullptr;
 }
 SoundPak* CharFxPak::GetActiveSound() const {
-    return mActiveSound ? mActiveSound->Get() : nullptr;
+    return mContents && mContents->activeSound ? mContents->activeSound->Get() : nullptr;
 }
 
 Character* CharFxPak::GetCharacter() const {
@@ -47,39 +72,43 @@ void CharFxPak::LoadFromDatabase(const std::string& record) {
     if (record.empty())
         return;
     const LoadTable table = Singleton<ObjectManager>::Get().GetLoadTable(record);
-    mParticleNames.clear();
-    mParticleAttachPoints.clear();
-    mMeshNames.clear();
-    table.GetStringArray("particleEffectNames", mParticleNames);
-    table.GetStringArray("particleEffectAttachPoints", mParticleAttachPoints);
-    table.GetStringArray("meshEffectNames", mMeshNames);
-    mUseTintColor = table.GetBool("useTintColor", false);
-    mTintColor = Color{table.GetFloat("colorRed", 0.0f), table.GetFloat("colorGreen", 0.0f),
-                       table.GetFloat("colorBlue", 0.0f), 1.0f};
+    if (!mContents)
+        mContents = std::make_unique<Contents>();
+    Contents& c = *mContents;
+    c.particleNames.clear();
+    c.particleAttachPoints.clear();
+    c.meshNames.clear();
+    table.GetStringArray("particleEffectNames", c.particleNames);
+    table.GetStringArray("particleEffectAttachPoints", c.particleAttachPoints);
+    table.GetStringArray("meshEffectNames", c.meshNames);
+    c.useTintColor = table.GetBool("useTintColor", false);
+    c.tintColor = Color{table.GetFloat("colorRed", 0.0f), table.GetFloat("colorGreen", 0.0f),
+                        table.GetFloat("colorBlue", 0.0f), 1.0f};
     auto load = [&table](const char* key) -> std::shared_ptr<SharedSound> {
         SoundPak* pack = GetSoundPakFromRecord(table, key);
         return pack ? std::make_shared<SharedSound>(pack) : nullptr;
     };
-    mStartSound = load("startSound");
-    mStopSound = load("stopSound");
-    mActiveSound = load("activeSound");
+    c.startSound = load("startSound");
+    c.stopSound = load("stopSound");
+    c.activeSound = load("activeSound");
 }
 
 void CharFxPak::InitializeFxPak() {
     UnLoad();
     Character* character = GetCharacter();
-    if (!character)
+    if (!character || !mContents)
         return;
-    for (const std::string& name : mMeshNames)
-        mMeshIds.push_back(character->AddMeshEffect(name));
-    for (std::size_t i = 0; i < mParticleNames.size(); ++i) {
+    Contents& c = *mContents;
+    for (const std::string& name : c.meshNames)
+        c.meshIds.push_back(character->AddMeshEffect(name));
+    for (std::size_t i = 0; i < c.particleNames.size(); ++i) {
         const std::string attachPoint =
-            i < mParticleAttachPoints.size() ? mParticleAttachPoints[i] : std::string();
-        mParticleIds.push_back(character->AddParticleEffect(mParticleNames[i], attachPoint));
+            i < c.particleAttachPoints.size() ? c.particleAttachPoints[i] : std::string();
+        c.particleIds.push_back(character->AddParticleEffect(c.particleNames[i], attachPoint));
     }
-    mMeshNames.clear();
-    mParticleNames.clear();
-    mParticleAttachPoints.clear();
+    c.meshNames.clear();
+    c.particleNames.clear();
+    c.particleAttachPoints.clear();
 }
 
 void CharFxPak::Enable(bool enable) {
@@ -94,13 +123,16 @@ void CharFxPak::Start() {
     if (!character || mStarted)
         return;
     mStarted = true;
-    for (std::uint32_t id : mMeshIds)
+    if (!mContents)
+        return;
+    Contents& c = *mContents;
+    for (std::uint32_t id : c.meshIds)
         character->StartMeshEffect(id);
-    for (std::uint32_t id : mParticleIds)
+    for (std::uint32_t id : c.particleIds)
         character->StartParticleEffect(id);
-    if (mUseTintColor) {
-        mSavedTintColor = character->GetTintColor();
-        character->SetTintColor(mTintColor);
+    if (c.useTintColor) {
+        c.savedTintColor = character->GetTintColor();
+        character->SetTintColor(c.tintColor);
     }
     if (SoundPak* sound = GetStartSound())
         sound->Play(character->GetPosition(), false);
@@ -115,14 +147,19 @@ void CharFxPak::Stop() {
     if (!character || !mStarted)
         return;
     mStarted = false;
-    for (std::uint32_t id : mMeshIds)
+    if (!mContents) {
+        character->SetTintColor(kWhite);
+        return;
+    }
+    Contents& c = *mContents;
+    for (std::uint32_t id : c.meshIds)
         character->StopMeshEffect(id);
-    for (std::uint32_t id : mParticleIds)
+    for (std::uint32_t id : c.particleIds)
         character->StopParticleEffect(id);
-    character->SetTintColor(mSavedTintColor);
+    character->SetTintColor(c.savedTintColor);
     if (SoundPak* sound = GetActiveSound()) {
         sound->Track(0);
-        sound->FadeLastPlayedSound(mActiveSoundFadeTime);
+        sound->FadeLastPlayedSound(kActiveSoundFadeTime);
     }
     if (SoundPak* sound = GetStopSound())
         sound->Play(character->GetPosition(), false);
@@ -130,14 +167,17 @@ void CharFxPak::Stop() {
 
 void CharFxPak::UnLoad() {
     Stop();
+    if (!mContents)
+        return;
+    Contents& c = *mContents;
     if (Character* character = GetCharacter()) {
-        for (std::uint32_t& id : mParticleIds)
+        for (std::uint32_t& id : c.particleIds)
             character->RemoveParticleEffect(id);
-        for (std::uint32_t& id : mMeshIds)
+        for (std::uint32_t& id : c.meshIds)
             character->RemoveMeshEffect(id);
     }
-    mParticleIds.clear();
-    mMeshIds.clear();
+    c.particleIds.clear();
+    c.meshIds.clear();
     if (SoundPak* sound = GetActiveSound()) {
         sound->Track(0);
         sound->Stop();

@@ -2,6 +2,8 @@
 // A character's effect pack from a record: particles at attach points, mesh effects, a tint
 // colour and start, stop and active sounds, switched on and off on its parent character through
 // the character's effect operations. Copies share the sound packs (the last copy destroys them).
+// A character holds a pack for every kind of damage and buff, and most stay empty: what a record
+// gives a pack is kept apart, made only when a record gives something.
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -35,32 +37,36 @@ public:
     std::uint32_t GetParent() const { return mParentId; }
 
     bool IsStarted() const { return mStarted; }
-    bool UsesTintColor() const { return mUseTintColor; }
-    const Color& GetTintColor() const { return mTintColor; }
-    const std::vector<std::uint32_t>& GetParticleEffectIds() const { return mParticleIds; }
-    const std::vector<std::uint32_t>& GetMeshEffectIds() const { return mMeshIds; }
+    bool UsesTintColor() const { return mContents && mContents->useTintColor; }
+    const Color& GetTintColor() const;
+    const std::vector<std::uint32_t>& GetParticleEffectIds() const;
+    const std::vector<std::uint32_t>& GetMeshEffectIds() const;
     SoundPak* GetStartSound() const;
     SoundPak* GetStopSound() const;
     SoundPak* GetActiveSound() const;
 
 private:
     class SharedSound;
+    struct Contents {
+        std::vector<std::string> particleNames;
+        std::vector<std::string> particleAttachPoints;
+        std::vector<std::string> meshNames;
+        std::vector<std::uint32_t> particleIds;
+        std::vector<std::uint32_t> meshIds;
+        bool useTintColor = false;
+        Color tintColor{1, 1, 1, 1};
+        Color savedTintColor{1, 1, 1, 1};
+        std::shared_ptr<SharedSound> startSound;
+        std::shared_ptr<SharedSound> stopSound;
+        std::shared_ptr<SharedSound> activeSound;
+    };
+    static constexpr float kActiveSoundFadeTime = 10.0f;
+
     Character* GetCharacter() const;
 
     std::uint32_t mParentId = 0;
-    std::vector<std::string> mParticleNames;
-    std::vector<std::string> mParticleAttachPoints;
-    std::vector<std::string> mMeshNames;
-    std::vector<std::uint32_t> mParticleIds;
-    std::vector<std::uint32_t> mMeshIds;
     bool mStarted = false;
-    bool mUseTintColor = false;
-    Color mTintColor{1, 1, 1, 1};
-    Color mSavedTintColor{1, 1, 1, 1};
-    std::shared_ptr<SharedSound> mStartSound;
-    std::shared_ptr<SharedSound> mStopSound;
-    std::shared_ptr<SharedSound> mActiveSound;
-    float mActiveSoundFadeTime = 10.0f;
+    std::unique_ptr<Contents> mContents;  // none until a record gives the pack something
 };
 
 }  // namespace GAME

@@ -1,0 +1,135 @@
+// Recycled storage: a dropped object's block goes to the next object of its size class on the
+// same thread; a class that runs dry takes a chunk; an ended thread's blocks go to the next
+// thread; objects past the largest class, and threads that recycle nothing, use the heap.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+#include <memory>
+#include <thread>
+#include <vector>
+
+#include "Engine/sys/RecycledBlocks.h"
+
+namespace GAME {
+namespace {
+
+struct Base : RecycledStorage {
+    virtual ~Base() = default;
+};
+template <std::size_t N>
+struct Sized : Base {
+    Sized() { std::memset(bytes, static_cast<int>(N & 0xff), sizeof bytes); }
+    unsigned char bytes[N];
+};
+
+// Recycles for the test's span, whatever the build does by default.
+struct Recycling {
+    explicit Recycling(bool on) : previous(RecycledBlocks::SetRecycling(on)) {}
+    ~Recycling() { RecycledBlocks::SetRecycling(previous); }
+    bool previous;
+};
+
+template <std::size_t A, std::size_t B>
+bool SecondTakesFirstsBlock() {
+    std::unique_ptr<Base> first = std::make_unique<Sized<A>>();
+    const void* where = first.get();
+    first.reset();  // through the base: the block goes back with the object's own size
+    std::unique_ptr<Base> second = std::make_unique<Sized<B>>();
+    return second.get() == where;
+}
+
+TEST(RecycledBlocks, ADroppedBlockGoesToTheNextObjectOfItsClass) {
+    const Recycling on(true);
+    const struct {
+        const char* label;
+        bool reused;
+        bool (*run)();
+    } cases[] = {
+        {"same size", true, &SecondTakesFirstsBlock<40, 40>},
+        {"same class of 16 bytes", true, &SecondTakesFirstsBlock<40, 32>},
+        {"next class", false, &SecondTakesFirstsBlock<40, 64>},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(c.run(), c.reused) << c.label;
+}
+
+TEST(RecycledBlocks, ACrowdMadeAgainTakesNoNewBlocks) {
+    const Recycling on(true);
+    std::vector<std::unique_ptr<Base>> crowd;
+    auto fill = [&crowd] {
+        for (int i = 0; i < 300; ++i)  // past one chunk of the class
+            crowd.push_back(std::make_unique<Sized<72>>());
+    };
+    fill();
+    std::vector<const void*> first;
+    for (const auto& object : crowd)
+        first.push_back(object.get());
+    const std::size_t keptWhileHeld = RecycledBlocks::KeptCount();
+    crowd.clear();
+    EXPECT_EQ(RecycledBlocks::KeptCount(), keptWhileHeld + 300);
+    fill();
+    EXPECT_EQ(RecycledBlocks::KeptCount(), keptWhileHeld);
+    std::vector<const void*> second;
+    for (const auto& object : crowd)
+        second.push_back(object.get());
+    std::sort(first.begin(), first.end());
+    std::sort(second.begin(), second.end());
+    EXPECT_EQ(first, second);
+    for (const auto& object : crowd)  // every object whole: no block handed out twice
+        EXPECT_EQ(static_cast<const Sized<72>&>(*object).bytes[71], 72);
+}
+
+TEST(RecycledBlocks, AnEndedThreadsBlocksGoToTheNextThread) {
+    const Recycling on(true);
+    // A class no other test uses, so only the ended thread's blocks are waiting in it.
+    std::vector<std::uintptr_t> freed;
+    std::thread([&freed] {
+        const Recycling alsoOn(true);
+        std::vector<std::unique_ptr<Base>> made;
+        for (int i = 0; i < 3; ++i)
+            made.push_back(std::make_unique<Sized<480>>());
+        for (const auto& object : made)
+            freed.push_back(reinterpret_cast<std::uintptr_t>(object.get()));
+    }).join();
+    auto adopted = std::make_unique<Sized<480>>();
+    EXPECT_NE(
+        std::find(freed.begin(), freed.end(), reinterpret_cast<std::uintptr_t>(adopted.get())),
+        freed.end());
+}
+
+TEST(RecycledBlocks, LargeObjectsAndThreadsThatRecycleNothingUseTheHeap) {
+    const struct {
+        const char* label;
+        bool recycle;
+        void (*run)();
+    } cases[] = {
+        {"past the largest class", true,
+         [] { std::make_unique<Sized<RecycledBlocks::kLargestKept>>().reset(); }},
+        {"recycling off", false, [] { std::make_unique<Sized<24>>().reset(); }},
+    };
+    for (const auto& c : cases) {
+        const Recycling setting(c.recycle);
+        const std::size_t kept = RecycledBlocks::KeptCount();
+        c.run();
+        EXPECT_EQ(RecycledBlocks::KeptCount(), kept) << c.label;
+    }
+}
+
+TEST(RecycledVectors, AGivenVectorsStorageGoesToTheNextTaken) {
+    std::vector<std::uint32_t> given{1, 2, 3};
+    const std::uint32_t* storage = given.data();
+    RecycledVectors<std::uint32_t>::Give(given);
+    EXPECT_TRUE(given.empty());
+    std::vector<std::uint32_t> taken = RecycledVectors<std::uint32_t>::Take();
+    EXPECT_TRUE(taken.empty());
+    EXPECT_EQ(taken.data(), storage);
+    std::vector<std::uint32_t> none;
+    RecycledVectors<std::uint32_t>::Give(none);  // nothing to keep
+    EXPECT_EQ(RecycledVectors<std::uint32_t>::Take().capacity(), 0u);
+}
+
+}  // namespace
+}  // namespace GAME
