@@ -28,9 +28,11 @@
 #include "Game/core/players/PlayerManagerClient.h"
 #include "Game/items/Item.h"
 #include "Game/items/equipment/EquipManager.h"
+#include "Game/quests/QuestRepository.h"
 #include "Host/HostApp.h"
 #include "Host/net/NetPlayers.h"
 #include "support/NetTestGame.h"
+#include "support/QuestText.h"
 
 namespace GAME::test {
 namespace {
@@ -196,6 +198,36 @@ TEST_F(NetPlayersTest, ABroughtCharacterReachesEveryMachineAsItsFileHoldsIt) {
     const auto skills = game.OnEach([this] { return SkillIds(Expected()); });
     EXPECT_EQ(skills[1], skills[0]);
     EXPECT_EQ(skills[2], skills[0]);
+}
+
+// A brought character's unspent attribute points from quests, which no replication tells, count
+// on every machine up to what the server's quests give.
+TEST_F(NetPlayersTest, ABroughtCharactersQuestPointsCountUpToWhatTheQuestsGive) {
+    for (TestMachine* tm : game.Machines())
+        ON_MACHINE(*tm) {
+            ASSERT_NE(QuestRepository::Get()->LoadQuest(
+                          "Quests/Q.quest",
+                          OneActionQuest(R"({"name": "Action_GiveAttributePoints"},)"
+                                         R"( {"attributeAmount[0]": 2}, {"region": 0})")),
+                      nullptr);
+        }
+    ON_MACHINE(game.Client(0)) {
+        auto* hero = Singleton<ObjectManager>::Get().CreateObjectFromFile<Player>(
+            PlayOptions::kDefaultClass);
+        hero->SetPlayerName(L"Kassandra");
+        hero->IncrementCharLevel();  // three points
+        hero->GetExperienceLevelControl().AddModifierPoints(5);
+        ASSERT_TRUE(hero->SaveCharacterFile(file));
+        Singleton<ObjectManager>::Get().DestroyObjectEx(hero, __FILE__, __LINE__);
+    }
+    Play({0, 1, 2}, file);
+    const std::uint32_t id = NetPlayerId(hosts[1]);
+    const auto unspent = game.OnEach([id] {
+        Player* player = Singleton<ObjectManager>::Get().GetObject<Player>(id);
+        return player ? player->GetModifierPoints() : 0u;
+    });
+    // Its own machine keeps its file's eight; the others take three and the quest's two.
+    EXPECT_EQ(unspent, (std::vector<std::uint32_t>{5, 8, 5}));
 }
 
 TEST_F(NetPlayersTest, AJoinBeyondWhatAFileHoldsIsRefusedWithItsFieldAndTheClientDropped) {
