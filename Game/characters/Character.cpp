@@ -74,7 +74,6 @@ Character::Character() {
     mAttackSlots = std::make_unique<SlotManager>(*this);
     mDefenseSlots = std::make_unique<SlotManager>(*this);
     mInventory = std::make_unique<Inventory>();
-    mGarments = std::make_unique<GarmentManager>();
     mCombatManager->AssignParent(this);
     mSkillManager->Initialize(mCombatManager.get(), this);
     mFxManager.AttachActor(this);
@@ -86,6 +85,12 @@ Character::Character() {
     mFrameTimer.Reset();
     mFrameTimer.Update(0);
     mFrameElapsed = 0;
+}
+
+GarmentManager& Character::GetGarmentManager() const {
+    if (!mGarments)
+        mGarments = std::make_unique<GarmentManager>();
+    return *mGarments;
 }
 
 Character::~Character() {

@@ -336,7 +336,8 @@ public:
     // Carried and worn items (CharacterEquipment.cpp). Equipping takes the item out of the
     // inventory; unequipping puts it back.
     Inventory& GetInventory() const { return *mInventory; }
-    GarmentManager& GetGarmentManager() const { return *mGarments; }
+    // Made when the character first puts a garment on.
+    GarmentManager& GetGarmentManager() const;
     EquipManager& GetEquipManager() const { return mCombatManager->GetEquipManager(); }
     virtual void AttachItemAction(std::uint32_t itemId, std::uint32_t location);
     virtual void DetachItemAction(std::uint32_t itemId);

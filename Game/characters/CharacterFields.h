@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "Engine/sys/GameTimer.h"
+#include "Engine/text/RecordText.h"
 #include "Engine/world/WorldShapes.h"
 #include "Game/characters/CharacterEffects.h"
 #include "Game/characters/CharacterRagDoll.h"
@@ -113,8 +114,8 @@ private:
     std::uint32_t mFrameElapsed = 0;
     float mDeathAnimBlendTime = 250.0f;
     int mLoopingRunningSoundFadeTime = 1000;
-    std::string mLevelUpFx;
-    std::string mDyingFxPak;
+    RecordText mLevelUpFx;
+    RecordText mDyingFxPak;
     float mImpactSoundChance = 0.0f;
     float mLowHealthTriggerLevel = 0.0f;
     float mLowHealthResetLevel = 0.0f;
@@ -135,25 +136,25 @@ private:
     WorldVec3 mInitialPathTarget;
     std::uint32_t mInitialAttackTarget = 0;
     std::uint32_t mInitialAttackSkill = 0;
-    std::string mPrespawnEffect;
-    std::string mSpawnEffect;
+    RecordText mPrespawnEffect;
+    RecordText mSpawnEffect;
     std::uint32_t mSpawnEffectObject = 0;
     bool mRotateWhenChatting = true;
     bool mTrapped = false;
     bool mDisallowRotation = false;
     bool mWarmUpSpeed = false;
     bool mShowAngerLevels = false;
-    std::string mDeleteBehavior;
-    std::string mDissolveEffect;
-    std::string mDissolveLight;
+    RecordText mDeleteBehavior;
+    RecordText mDissolveEffect;
+    RecordText mDissolveLight;
     float mDissolveTime = 0.0f;
-    std::string mDissolveTexture;
+    RecordText mDissolveTexture;
     int mDissolveColor[3] = {0, 0, 0};
-    std::string mDeathEffect;
-    std::string mActorToSpawnOnDeath;
+    RecordText mDeathEffect;
+    RecordText mActorToSpawnOnDeath;
     bool mWaitForCallbackToSpawn = false;
-    std::string mActorToSpawnForMyBones;
-    std::string mOverrideRagdollBehavior;
+    RecordText mActorToSpawnForMyBones;
+    RecordText mOverrideRagdollBehavior;
     float mOverrideRagdollSpeed = 0.0f;
     bool mDoLateCrumple = false;
     bool mTweakSpineOnTurn = false;
@@ -162,9 +163,9 @@ private:
     int mNumDefenseSlots = 4;
     CharacterPathingSize mPathingSize = CharacterPathingSize::Small;
     float mPathMass = 1.0f;
-    std::string mPortraitName;
+    RecordText mPortraitName;
     float mGoldGeneratorChance = 0.0f;
-    std::string mGoldGenerator;
+    RecordText mGoldGenerator;
     bool mDistressCall = true;
     float mDistressCallRange = 15.0f;
     int mDistressCallTime = 5000;
@@ -204,7 +205,7 @@ private:
     std::unique_ptr<SlotManager> mAttackSlots;
     std::unique_ptr<SlotManager> mDefenseSlots;
     std::unique_ptr<Inventory> mInventory;
-    std::unique_ptr<GarmentManager> mGarments;
+    mutable std::unique_ptr<GarmentManager> mGarments;
     bool mChangeOfEquipment = false;
     std::map<std::string, std::vector<std::string>> mItemSets;
     std::uint32_t mCharAttributeInputs = 0;
@@ -213,7 +214,7 @@ private:
     std::uint32_t mAttackTargetId = 0;
     WorldVec3 mAttackTargetPosition;
     std::uint32_t mAttackSkillId = 0;
-    std::string mDistressCallGroup;
+    RecordText mDistressCallGroup;
 };
 
 }  // namespace GAME

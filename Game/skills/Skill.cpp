@@ -120,8 +120,8 @@ void Skill::UnInstall(Character*) {
 
 void Skill::PreLoad(bool now) {
     Object::PreLoad(now);
-    for (auto& sound : mSounds)
-        if (SoundPak* pak = sound.Get())
+    for (std::size_t slot = 0; slot < SoundCount; ++slot)
+        if (SoundPak* pak = mSounds.Get(slot))
             pak->PreLoad(now);
     for (OwnedObject<Prop>* prop : {&mProp1, &mProp2})
         if (Prop* object = prop->Get())

@@ -8,6 +8,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "Engine/object/Object.h"
@@ -22,6 +23,7 @@
 
 namespace GAME {
 
+struct AnimationRagDoll;
 class Character;
 class CharAttributeAccumulator;
 class CombatAttributeAccumulator;
@@ -328,7 +330,7 @@ public:
     void CaptureAnimationRagDollInfo(Character& character);
     WorldCoords GetCoordsFromCallback(const Character& character, const Name& event) const;
     std::uint32_t GetEffectHandle(std::size_t index) const { return mEffectHandles[index]; }
-    const std::string& GetEndBuffOtherFxPakName() const { return mEndBuffOtherFxPak; }
+    const std::string& GetEndBuffOtherFxPakName() const;
     void CreateUIPetText(std::vector<GameTextLine>& lines) const;
 
 protected:
@@ -344,7 +346,8 @@ protected:
     void SetRangeProfile(Skill_RangeProfile profile) { mRangeProfile = profile; }
     void SetSkillType(int type) { mSkillType = type; }
     void SetDisruptionApplies(bool applies) { mDisruptionApplies = applies; }
-    void SetTypeText(std::string text) { mTypeText = std::move(text); }
+    // A text of the program's own (it outlives the skill).
+    void SetTypeText(const char* text) { mTypeText = text; }
     void SetUseDefaultWhenUnavailable(bool outOfMana, bool coolingDown) {
         mDefaultWhenOutOfMana = outOfMana;
         mDefaultWhenCoolingDown = coolingDown;
@@ -377,7 +380,7 @@ protected:
     }
 
 public:
-    const std::string& GetTypeText() const { return mTypeText; }
+    std::string_view GetTypeText() const { return mTypeText; }
     bool IsUINotifiedActive() const { return mUINotifiedActive; }
 
 private:
@@ -393,6 +396,21 @@ private:
         SkillSound2,
         SoundCount
     };
+    // The sound packs the skill made, by slot, kept by id; destroyed with the skill, last slot
+    // first.
+    class SoundPaks {
+    public:
+        SoundPaks() = default;
+        ~SoundPaks();
+        SoundPaks(const SoundPaks&) = delete;
+        SoundPaks& operator=(const SoundPaks&) = delete;
+        SoundPak* Get(std::size_t slot) const;
+        // Destroys the pack held (when it still lives) and holds the new one.
+        void Reset(std::size_t slot, SoundPak* pak);
+
+    private:
+        std::array<std::uint32_t, SoundCount> mIds{};
+    };
     void PlaySound(SoundSlot slot, const WorldVec3& where);
     void LoadSounds();
     void ToggleParticleEffect(Character& character, std::size_t slot, const std::string& name,
@@ -402,8 +420,7 @@ private:
     SkillManagerBase* mManager = nullptr;
     Name mResourceName;
     const SkillProfile* mProfile = nullptr;
-    std::string mText;
-    std::string mTypeText = "^r--- Invalid Type ----";
+    const char* mTypeText = "^r--- Invalid Type ----";
     int mSkillType = 0;
     bool mIsPrimary = false;
     bool mIsSecondary = false;
@@ -435,24 +452,19 @@ private:
     mutable bool mManaCostKept = false;
     mutable std::uint32_t mManaCostInputs = 0;
     mutable float mManaCost = 0.0f;
-    std::array<OwnedObject<SoundPak>, SoundCount> mSounds{
-        OwnedObject<SoundPak>(kSourceFile), OwnedObject<SoundPak>(kSourceFile),
-        OwnedObject<SoundPak>(kSourceFile), OwnedObject<SoundPak>(kSourceFile),
-        OwnedObject<SoundPak>(kSourceFile), OwnedObject<SoundPak>(kSourceFile),
-        OwnedObject<SoundPak>(kSourceFile), OwnedObject<SoundPak>(kSourceFile),
-        OwnedObject<SoundPak>(kSourceFile)};
+    SoundPaks mSounds;
     // Particle effects 1 to 3 and the warm-up effect.
     std::array<std::uint32_t, 4> mEffectHandles{};
     OwnedObject<Prop> mProp1{kSourceFile};
     OwnedObject<Prop> mProp2{kSourceFile};
-    std::string mRagDollEffect;
-    std::string mRagDollDirection;
-    std::string mRagDollPush;
-    std::string mRagDollElevation;
+    // How the clip the skill started last throws a body (clips live as long as the machine);
+    // null when it says nothing.
+    const AnimationRagDoll* mAnimationRagDoll = nullptr;
     std::uint32_t mActiveWorldAura = 0;
     std::uint32_t mCastAuraHandle = 0;
     std::uint32_t mActivatedAuraHandle = 0;
-    std::string mEndBuffOtherFxPak;
+    // The profile's effect pack to make when the buff on another ends; null when none is due.
+    const std::string* mEndBuffOtherFxPak = nullptr;
     bool mIsTemporary = false;
     bool mIsItemSkill = false;
     OwnedObject<Character> mPetTemplate{kSourceFile};

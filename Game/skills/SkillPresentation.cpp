@@ -25,6 +25,21 @@ namespace GAME {
 
 // --- Sounds ---
 
+Skill::SoundPaks::~SoundPaks() {
+    for (std::size_t slot = SoundCount; slot-- > 0;)
+        Reset(slot, nullptr);
+}
+
+SoundPak* Skill::SoundPaks::Get(std::size_t slot) const {
+    return mIds[slot] ? Singleton<ObjectManager>::Get().GetObject<SoundPak>(mIds[slot]) : nullptr;
+}
+
+void Skill::SoundPaks::Reset(std::size_t slot, SoundPak* pak) {
+    if (SoundPak* old = Get(slot); old && old != pak)
+        Singleton<ObjectManager>::Get().DestroyObjectEx(old, kSourceFile, 0);
+    mIds[slot] = pak ? pak->GetObjectId() : 0;
+}
+
 void Skill::LoadSounds() {
     const SkillProfile& p = GetSkillProfile();
     const std::string* names[SoundCount] = {
@@ -32,11 +47,11 @@ void Skill::LoadSounds() {
         &p.GetActivateSoundName(), &p.GetDeactivateSoundName(), &p.GetCastSoundName(),
         &p.GetUnCastSoundName(),   &p.GetSkillSound1Name(),     &p.GetSkillSound2Name()};
     for (std::size_t slot = 0; slot < SoundCount; ++slot)
-        mSounds[slot].Reset(names[slot]->empty() ? nullptr : LoadSoundPak(names[slot]->c_str()));
+        mSounds.Reset(slot, names[slot]->empty() ? nullptr : LoadSoundPak(names[slot]->c_str()));
 }
 
 void Skill::PlaySound(SoundSlot slot, const WorldVec3& where) {
-    if (SoundPak* pak = mSounds[slot].Get())
+    if (SoundPak* pak = mSounds.Get(slot))
         pak->Play(where, false, true);
 }
 
@@ -157,9 +172,14 @@ void Skill::CreateEndBuffSelfFx(const WorldVec3& where) {
     ForEachModifier([&](Skill& modifier) { modifier.CreateEndBuffSelfFx(where); });
 }
 
+const std::string& Skill::GetEndBuffOtherFxPakName() const {
+    static const std::string kNone;
+    return mEndBuffOtherFxPak ? *mEndBuffOtherFxPak : kNone;
+}
+
 void Skill::CreateEndBuffOtherFx(const WorldVec3& where) {
-    CreateFxPak(mEndBuffOtherFxPak, where);
-    mEndBuffOtherFxPak.clear();
+    CreateFxPak(GetEndBuffOtherFxPakName(), where);
+    mEndBuffOtherFxPak = nullptr;
     ForEachModifier([&](Skill& modifier) { modifier.CreateEndBuffOtherFx(where); });
 }
 
@@ -235,7 +255,7 @@ void Skill::ApplyBuffOtherEffects(Character& character, bool on) {
                 names.push_back(name);
         });
         HandBuffEffects(names);
-        mEndBuffOtherFxPak = GetSkillProfile().GetEndBuffOtherFxPakName(GetCurrentLevel());
+        mEndBuffOtherFxPak = &GetSkillProfile().GetEndBuffOtherFxPakName(GetCurrentLevel());
         return;
     }
     if (mManager) {
@@ -293,8 +313,8 @@ void Skill::InitRagDollData(CharacterRagDoll::EffectData& out, const WorldVec3& 
                CharacterRagDoll::GetElevationVec(elevation);
     };
     Vec3 vector{0.0f, 0.0f, 0.0f};
-    if (mRagDollEffect == "TakeHit") {
-        vector += vectorOf(mRagDollDirection, mRagDollPush, mRagDollElevation);
+    if (const AnimationRagDoll* clip = mAnimationRagDoll; clip && clip->effect == "TakeHit") {
+        vector += vectorOf(clip->direction, clip->push, clip->elevation);
         effect = "TakeHit";
     }
     vector += vectorOf(p.GetRagDollDirection(), p.GetRagDollPush(), p.GetRagDollElevation());
@@ -327,13 +347,8 @@ bool Skill::StartNormalAnimation(Character& character, int type, const Name& nam
 
 void Skill::CaptureAnimationRagDollInfo(Character& character) {
     // How the clip just started throws a body it strikes; a clip that says nothing clears it.
-    static const AnimationRagDoll kNone;
     const GraphicsAnim* clip = character.GetCurrentAnimation();
-    const AnimationRagDoll& ragDoll = clip ? clip->GetRagDoll() : kNone;
-    mRagDollEffect = ragDoll.effect;
-    mRagDollDirection = ragDoll.direction;
-    mRagDollPush = ragDoll.push;
-    mRagDollElevation = ragDoll.elevation;
+    mAnimationRagDoll = clip ? &clip->GetRagDoll() : nullptr;
 }
 
 WorldCoords Skill::GetCoordsFromCallback(const Character& character, const Name& event) const {

@@ -60,6 +60,17 @@ SoundPak* Monster::GetMonsterSound(MonsterSound sound) const {
     return Singleton<ObjectManager>::Get().GetObject<SoundPak>(mSoundIds[sound]);
 }
 
+const ItemReplicaInfo& Monster::GetDropPerPartyMemberItem() const {
+    static const ItemReplicaInfo kNone;
+    return mDropPerPartyMemberItem ? *mDropPerPartyMemberItem : kNone;
+}
+
+ItemReplicaInfo& Monster::DropPerPartyMemberItem() {
+    if (!mDropPerPartyMemberItem)
+        mDropPerPartyMemberItem = std::make_unique<ItemReplicaInfo>();
+    return *mDropPerPartyMemberItem;
+}
+
 void Monster::Load(const LoadTable& table) {
     const std::string classification = table.GetString("monsterClassification");
     mClassification = GameEngine::ResolveMonsterClassificationEnum(classification);
@@ -108,12 +119,16 @@ void Monster::Load(const LoadTable& table) {
             gGameEngine->GetDatabase().GetArrayString("confusionDamageFxPak", GetEffectIndex());
         mConfusionFx.LoadFromDatabase(fx);
     }
-    table.GetStringArray("monsterMesh", mMeshes);
-    table.GetStringArray("monsterBaseTexture", mBaseTextures);
-    table.GetStringArray("monsterBumpTexture", mBumpTextures);
+    std::vector<std::string> texts;
+    for (auto [key, list] :
+         {std::pair{"monsterMesh", &mMeshes}, std::pair{"monsterBaseTexture", &mBaseTextures},
+          std::pair{"monsterBumpTexture", &mBumpTextures}}) {
+        table.GetStringArray(key, texts);
+        list->assign(texts.begin(), texts.end());
+    }
     const std::string dropItem = table.GetString("perPartyMemberDropItemName");
     if (!dropItem.empty())
-        mDropPerPartyMemberItem.baseName = dropItem;
+        DropPerPartyMemberItem().baseName = dropItem;
     if (const int lifetime = table.GetInt("lifeTime", 0); lifetime != 0)
         SetLifetime(lifetime);
     mTreasureProxyName = table.GetString("treasureProxyName");
@@ -241,7 +256,7 @@ void Monster::SelectAlternativeMeshAndTextures() {
 }
 
 void Monster::CreateUISummaryText(GameTextClass textClass, std::vector<GameTextLine>& lines) const {
-    AppendCreatureSummaryText(*this, LocalizationManager::Instance().GetText(mDescriptionTag),
+    AppendCreatureSummaryText(*this, LocalizationManager::Instance().GetText(mDescriptionTag.str()),
                               textClass, lines);
 }
 
@@ -249,7 +264,7 @@ std::wstring Monster::GetGameDescription(bool) const {
     const LocalizationManager& texts = LocalizationManager::Instance();
     std::wstring text =
         gGameEngine ? gGameEngine->GetMonsterColorText(mClassification) : std::wstring();
-    text += texts.Format("SimpleStringFormat", texts.GetText(mDescriptionTag));
+    text += texts.Format("SimpleStringFormat", texts.GetText(mDescriptionTag.str()));
     RemoveLineBreakCodes(text);
     TrimLeadingSpacesAndBraces(text);
     return text;

@@ -137,8 +137,9 @@ public:
     bool GetShowStatusWidget() const { return mShowStatusWidgetWhenPet; }
     void SetUIActorDescriptionRedirectId(std::uint32_t id) { mUIActorDescriptionRedirectId = id; }
     std::uint32_t GetUIActorDescriptionRedirectId() const { return mUIActorDescriptionRedirectId; }
-    void SetDropPerPartyMemberItem(const ItemReplicaInfo& item) { mDropPerPartyMemberItem = item; }
-    const ItemReplicaInfo& GetDropPerPartyMemberItem() const { return mDropPerPartyMemberItem; }
+    void SetDropPerPartyMemberItem(const ItemReplicaInfo& item) { DropPerPartyMemberItem() = item; }
+    // An empty item for a monster that drops none.
+    const ItemReplicaInfo& GetDropPerPartyMemberItem() const;
     const std::string& GetMonsterMusic() const { return mMonsterMusic; }
     const std::string& GetBossBoundingVolume() const { return mBossBoundingVolume; }
     // The boss volume made from that record (0 when none).
@@ -190,6 +191,7 @@ protected:
 
 private:
     enum BannerKind : std::size_t { BannerBase, BannerConvert, BannerControl, BannerCount };
+    ItemReplicaInfo& DropPerPartyMemberItem();
     // Record names of the game-wide record, chosen by the classification.
     struct CapKeys {
         const char* runMin = "";
@@ -219,7 +221,7 @@ private:
     float mRallySoundChance = 0.0f;
     float mRampageSoundChance = 0.0f;
     int mRampageSoundDelay = 0;
-    std::string mBossBoundingVolume;
+    RecordText mBossBoundingVolume;
     std::uint32_t mBossBoundingVolumeId = 0;
     std::array<std::uint32_t, MonsterSoundCount> mSoundIds{};  // SoundPak object ids
     int mJoinTimeLeft = -1;
@@ -227,28 +229,29 @@ private:
     std::uint32_t mPreviousLeaderId = 0;
     std::uint32_t mLeaderId = 0;
     MonsterClassification mClassification = MonsterClassification_Common;
-    std::string mDescriptionTag;
+    RecordText mDescriptionTag;
     float mDeathFromEnemyRange = 0.0f;
     std::string mProxyParent;
     unsigned int mProxyNumSiblings = 0;
     CharFxPak mConfusionFx;
     std::unique_ptr<MonsterReplicationData> mPendingReplication;
-    std::vector<std::string> mMeshes;
-    std::vector<std::string> mBaseTextures;
-    std::vector<std::string> mBumpTextures;
-    std::string mStatusIcon;
-    std::string mStatusIconRed;
-    std::string mMonsterMusic;
+    std::vector<RecordText> mMeshes;
+    std::vector<RecordText> mBaseTextures;
+    std::vector<RecordText> mBumpTextures;
+    RecordText mStatusIcon;
+    RecordText mStatusIconRed;
+    RecordText mMonsterMusic;
     float mMonsterMusicRadiusSquared = 0.0f;
     std::uint32_t mUIActorDescriptionRedirectId = 0;
-    ItemReplicaInfo mDropPerPartyMemberItem;
+    // Made when the monster first drops one (few do).
+    std::unique_ptr<ItemReplicaInfo> mDropPerPartyMemberItem;
     // Banner actors by object id; the shown one is also one of the three.
     std::uint32_t mShownBanner = 0;
     std::array<std::uint32_t, BannerCount> mBanners{};
     bool mShowStatusWidgetWhenPet = false;
     bool mLeaderIsPlayer = false;
     CapKeys mCapKeys;
-    std::string mTreasureProxyName;
+    RecordText mTreasureProxyName;
     GameEventListener<Monster, GameEvent_GameBalanceLevel> mBalanceListener;
     unsigned int mGameBalanceLevel = 0;
     bool mAliveSoundWanted = false;

@@ -14,7 +14,7 @@ void Monster::SaveState(BinaryWriter& writer) {
     writer.WriteUInt32(mLeaderId);
     writer.WriteString(mProxyParent);
     writer.WriteUInt32(mProxyNumSiblings);
-    mDropPerPartyMemberItem.SaveState(writer);
+    GetDropPerPartyMemberItem().SaveState(writer);
     writer.WriteUInt32(mPoppedOut ? 1u : 0u);
 }
 
@@ -28,7 +28,7 @@ void Monster::RestoreState(BinaryReader& reader) {
     std::uint32_t leaderId = 0;
     std::string proxyParent;
     std::uint32_t siblings = 0;
-    ItemReplicaInfo dropItem = mDropPerPartyMemberItem;
+    ItemReplicaInfo dropItem = GetDropPerPartyMemberItem();
     std::uint32_t poppedOut = 0;
     const bool read = reader.ReadUInt32(lifeState) && reader.ReadUInt16(seed) &&
                       reader.ReadUInt16(level) && reader.ReadUInt32(leaderId) &&
@@ -52,7 +52,7 @@ void Monster::RestoreState(BinaryReader& reader) {
         JoinMe(leaderId, -1, false);
     mProxyParent = std::move(proxyParent);
     mProxyNumSiblings = siblings;
-    mDropPerPartyMemberItem = dropItem;
+    SetDropPerPartyMemberItem(dropItem);
     mPoppedOut = poppedOut != 0;
 }
 

@@ -234,6 +234,31 @@ TEST_F(MonsterTest, ItsShownNameIsItsColourAndItsTextWithoutBreaksOrLeadingBlank
     EXPECT_EQ(hero->GetPlayStats().GetGreatestMonsterKilledName(), L"{^R}Old Tusk");
 }
 
+TEST_F(MonsterTest, OneRecordsMonstersHoldOneCopyOfEachRecordText) {
+    ASSERT_TRUE(Singleton<RecordDatabase>::Get().AddRecordText("Records/Monsters/Texts.dbr", R"({
+        "Class": "Monster", "characterLife": 50, "deleteBehavior": "Fade",
+        "deathEffect": "Records/Effects/TheLongNameOfADeathEffect.dbr",
+        "portraitName": "Portraits/Texts.tex", "goldGenerator": ""})"));
+    const Monster* a = Make("Records/Monsters/Texts.dbr");
+    const Monster* b = Make("Records/Monsters/Texts.dbr");
+    ASSERT_TRUE(a && b);
+    using Getter = const std::string& (Character::*)() const;
+    const struct {
+        Getter get;
+        const char* text;
+    } rows[] = {
+        {&Character::GetDeleteBehavior, "Fade"},
+        {&Character::GetDeathEffect, "Records/Effects/TheLongNameOfADeathEffect.dbr"},
+        {&Character::GetPortraitName, "Portraits/Texts.tex"},
+        {&Character::GetGoldGenerator, ""},
+        {&Character::GetDissolveEffect, ""},
+    };
+    for (const auto& row : rows) {
+        EXPECT_EQ((a->*row.get)(), row.text);
+        EXPECT_EQ(&(a->*row.get)(), &(b->*row.get)()) << row.text;
+    }
+}
+
 TEST_F(MonsterTest, BannersShowByPriorityAndAllGoWithTheMonster) {
     Monster* wolf = Make(kWolfRecord);
     ASSERT_NE(wolf, nullptr);
