@@ -52,6 +52,7 @@ public:
     ~TradeGame() { game.OnEach(ShutdownObjects); }
 
     static constexpr std::uint32_t IdOf(int host) { return PlayerId(host, 0x300 + host); }
+    TestMachine& Host(int host) { return game.Host(host); }
 
     static Player* PlayerOf(int host) {
         return Singleton<ObjectManager>::Get().GetObject<Player>(IdOf(host));
