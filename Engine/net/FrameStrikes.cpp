@@ -4,6 +4,7 @@
 
 #include "Engine/Engine.h"
 #include "Engine/net/ActorConfigCommand.h"
+#include "Engine/net/CommandsHereOnly.h"
 #include "Engine/net/NetPacket.h"
 #include "Engine/sys/Machine.h"
 
@@ -18,6 +19,7 @@ FrameStrikes::~FrameStrikes() = default;
 
 bool FrameStrikes::Holds(const ActorConfigCommand& command) {
     return command.IsStrike() && gEngine && gEngine->IsNetworkEnabled() &&
+           !CommandsHereOnly::IsActive() &&
            (!ActorConfigCommand::IsExecuting() || command.DecidedByOneMachine());
 }
 

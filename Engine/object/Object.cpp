@@ -8,6 +8,7 @@
 #include "Engine/media/graphics/GraphicsEngine.h"
 #include "Engine/media/graphics/GraphicsMeshInstance.h"
 #include "Engine/net/ActorConfigCommand.h"
+#include "Engine/net/CommandsHereOnly.h"
 #include "Engine/net/FrameStrikes.h"
 #include "Engine/net/NetPacket.h"
 #include "Engine/net/NetworkConnectionManager.h"
@@ -164,7 +165,7 @@ bool Actor::Enqueue(std::unique_ptr<ActorConfigCommand> owned) {
     if (!owned)
         return true;
     // The packet is taken before Execute: a command may change its own fields while it runs.
-    if (gEngine->IsNetworkEnabled() &&
+    if (gEngine->IsNetworkEnabled() && !CommandsHereOnly::IsActive() &&
         (!ActorConfigCommand::IsExecuting() || owned->DecidedByOneMachine())) {
         std::unique_ptr<NetPacket> packet = owned->GetNetPacket();
         if (packet)

@@ -20,8 +20,10 @@
 #include "Host/play/PlayEventLog.h"
 #include "Host/play/PlaySession.h"
 #include "Host/play/StateChecksum.h"
+#include "Host/play/drivers/AttributeDriver.h"
 #include "Host/play/drivers/CampaignDriver.h"
 #include "Host/play/drivers/MarketDriver.h"
+#include "Host/play/drivers/SkillDriver.h"
 
 namespace GAME {
 
@@ -154,6 +156,8 @@ bool NetPlaySession::StartGame() {
     mPlayers->SetSpawn(mOptions.campaign ? std::string(kCampaignStart) : mOptions.spawn);
     mMarket = std::make_unique<MarketDriver>(*mLog);
     mTrade = std::make_unique<TradeDriver>(*mLog);
+    mSkills = std::make_unique<SkillDriver>(*mLog);
+    mAttributes = std::make_unique<AttributeDriver>(*mLog);
     mMarks.Install();
     mPlayers->Install();
     Player* own = mPlayers->MakeOwn(mOptions.classRecord, mOptions.characterFile);
@@ -293,6 +297,14 @@ void NetPlaySession::ClickFor(int frame) {
     if (!player)
         return;
     mClicks.ClickFor(*player, frame);
+    // Points are spent and skills cast in the player's turn, as its clicks: the server answers a
+    // spend in that order, and the casts' strikes meet the others'.
+    mAttributes->Step(*player);
+    if (mCampaign)
+        mSkills->Step(*player, gEngine->GetGameTime(), mCampaign->GetCastRadius(),
+                      mCampaign->MayCallPet());
+    else
+        mSkills->Step(*player, gEngine->GetGameTime());
     // At a stall the player deals in its turn too: the server answers in that order.
     if (mMarket)
         mMarket->Trade(*player);

@@ -17,10 +17,12 @@
 
 namespace GAME {
 
+class AttributeDriver;
 class CampaignDriver;
 class HostSaves;
 class MarketDriver;
 class PlayEventLog;
+class SkillDriver;
 class TradeDriver;
 
 class NetPlaySession {
@@ -90,6 +92,8 @@ private:
     std::unique_ptr<HostSaves> mSaves;
     std::unique_ptr<TradeDriver> mTrade;
     std::unique_ptr<CampaignDriver> mCampaign;
+    std::unique_ptr<SkillDriver> mSkills;
+    std::unique_ptr<AttributeDriver> mAttributes;
     FrameMarks mMarks;
     std::vector<int> mClients;
     std::vector<int> mDeparting;

@@ -12,12 +12,14 @@
 #include "Engine/world/World.h"
 #include "Game/characters/Player.h"
 #include "Game/characters/player/PlayerJoinCheck.h"
+#include "Game/characters/player/PlayerReplicationData.h"
 #include "Game/core/GameEngine.h"
 #include "Game/core/net/GameEngineNetworkInterface.h"
 #include "Game/core/net/packets/WorldPackets.h"
 #include "Game/core/players/PlayerManagerClient.h"
 #include "Game/core/players/PlayerNetInfo.h"
 #include "Game/world/strategic/TravelCheck.h"
+#include "Host/net/NetKit.h"
 #include "Host/play/PlaySession.h"
 
 namespace GAME {
@@ -67,6 +69,35 @@ std::vector<std::uint8_t> ReplicationOf(Player& player) {
     }
     const auto* bytes = reinterpret_cast<const std::uint8_t*>(scratch.GetOutBuffer());
     return {bytes, bytes + scratch.GetOutBufferSize()};
+}
+
+// Server: a new player's kit, made in its band before it enters.
+std::vector<std::uint32_t> KitFor(Player& player) {
+    if (!IsNewPlayer(player))
+        return {};
+    PlayerBand band(player.GetObjectId());
+    return MakeStartingKit(player);
+}
+
+// Client: its own new player's kit as the server's spawn packet names it.
+std::vector<std::uint32_t> NamedKitFor(Player& own, const std::vector<std::uint8_t>& replication) {
+    if (!IsNewPlayer(own))
+        return {};
+    PlayerReplicationData data;
+    NetPacketHeader header;
+    bool read = false;
+    {
+        NetPacketInBuffer in(header, replication.data(), static_cast<int>(replication.size()));
+        read = data.Read(in);
+    }
+    if (!read || header.bad) {
+        gEngine->Log(1,
+                     "Host: the server's word on this machine's player is damaged; it enters "
+                     "without a kit.");
+        return {};
+    }
+    PlayerBand band(own.GetObjectId());
+    return MakeNamedKit(own, data.inventory);
 }
 
 }  // namespace
@@ -159,7 +190,7 @@ bool NetPlayers::IsOwnInGame() const {
     return mOwn != 0 && std::find(mPlayers.begin(), mPlayers.end(), mOwn) != mPlayers.end();
 }
 
-bool NetPlayers::PutIn(Player& player, bool own) {
+bool NetPlayers::PutIn(Player& player, bool own, const std::vector<std::uint32_t>& kit) {
     const std::uint32_t id = player.GetObjectId();
     const int host = HostOf(id);
     const std::optional<WorldCoords> start = PlayerStart(mSpawn);
@@ -174,6 +205,7 @@ bool NetPlayers::PutIn(Player& player, bool own) {
             root->GetPlayerManagerClient()->SetMainPlayer(id);
         player.SetIsControllingCharacter(own);
         player.InitialUpdate();
+        WearKit(player, kit);
     }
     if (own)
         root->SetPlayer(&player);
@@ -231,7 +263,7 @@ bool NetPlayers::SendSpawn(Player& player) {
 bool NetPlayers::StartGame(const std::vector<int>& clients) {
     mStarted = true;
     Player* own = PlayerWithId(mOwn);
-    if (!own || !PutIn(*own, true))
+    if (!own || !PutIn(*own, true, KitFor(*own)))
         return false;
     SendSpawn(*own);
     std::vector<int> hosts = clients;
@@ -241,7 +273,7 @@ bool NetPlayers::StartGame(const std::vector<int>& clients) {
         if (join == mJoins.end())
             continue;
         Player* player = MakeFromJoin(NetPlayerId(host), join->second);
-        if (player && PutIn(*player, false))
+        if (player && PutIn(*player, false, KitFor(*player)))
             SendSpawn(*player);
         else
             Destroy(player);
@@ -314,7 +346,7 @@ void NetPlayers::OnSpawnPacket(NetPacket& packet) {
     }
     if (ownId) {
         if (Player* own = PlayerWithId(mOwn))
-            PutIn(*own, true);
+            PutIn(*own, true, NamedKitFor(*own, spawn.replication));
         return;
     }
     // The server checked the stones; those of no stone here are left out as it did.

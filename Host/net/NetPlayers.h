@@ -83,8 +83,9 @@ private:
         std::vector<UniqueId> foundStones;
         std::uint32_t attributePoints = 0;  // unspent, as the server checked them
     };
-    // Puts a made player into the world and the game's player lists.
-    bool PutIn(Player& player, bool own);
+    // Puts a made player into the world and the game's player lists; it puts on the kit's
+    // items (NetKit) once in.
+    bool PutIn(Player& player, bool own, const std::vector<std::uint32_t>& kit = {});
     Player* MakeFromJoin(std::uint32_t id, const Join& join);
     bool SendSpawn(Player& player);
     void OnJoin(NetPacket& packet);

@@ -177,10 +177,11 @@ void PlayEventLog::OnDeathAfter(const GameEvent_CreatureDeath& event) {
                             !monster->GetBossBoundingVolume().empty()))
                 ++mBossKills;
             line += "you killed " + victimName;
-        } else if (masterPlayer)
+        } else if (masterPlayer) {
             // Another machine's player (or its pet): the kill is theirs here too.
+            ++mOthersKills;
             line += DescribeCharacter(masterPlayer, master) + " killed " + victimName;
-        else if (event.attackerId != 0)
+        } else if (event.attackerId != 0)
             line += victimName + " was killed by " + killerName;
         else
             line += victimName + " died";

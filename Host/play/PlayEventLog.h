@@ -68,6 +68,8 @@ public:
     int GetDeaths() const { return mDeaths; }
     // The player's kills of bosses: a boss by its class, or a monster with a boss volume (a lair).
     int GetBossKills() const { return mBossKills; }
+    // Kills by another machine's player (or its pet), in a network game.
+    int GetOthersKills() const { return mOthersKills; }
     // The host's teleport menu of this machine's player (once attached).
     TeleportMenu* GetTeleportMenu() { return mTeleportMenu ? &*mTeleportMenu : nullptr; }
 
@@ -132,6 +134,7 @@ private:
     int mKills = 0;
     int mDeaths = 0;
     int mBossKills = 0;
+    int mOthersKills = 0;
     std::vector<std::string> mHeld;
     Character_LifeState mLastLifeState = Character_LifeState::Alive;
     std::vector<std::uint32_t> mEngaged;  // characters whose attack target is the player

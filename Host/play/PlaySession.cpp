@@ -198,18 +198,26 @@ bool PlaySession::PlaysCampaign() const {
     return mOptions.level == "Sample" && !mOptions.spawnGiven;
 }
 
-void PlaySession::GiveStartingKit(Player& player) {
-    std::string kitRecord = mOptions.classRecord;
+std::string StartingKitOf(const std::string& classRecord, std::vector<std::string>& records) {
+    records.clear();
+    std::string kitRecord = classRecord;
     const std::size_t dot = kitRecord.rfind(".dbr");
     if (dot == std::string::npos)
-        return;
+        return {};
     kitRecord.insert(dot, "Kit");
     ObjectManager& objects = Singleton<ObjectManager>::Get();
+    if (!objects.LoadTableFile(kitRecord))
+        return {};
+    objects.GetLoadTable(kitRecord).GetStringArray("items", records);
+    return kitRecord;
+}
+
+void PlaySession::GiveStartingKit(Player& player) {
     auto* controller = FindController<ControllerCharacter>(player);
-    if (!controller || !objects.LoadTableFile(kitRecord))
+    if (!controller)
         return;
     std::vector<std::string> records;
-    objects.GetLoadTable(kitRecord).GetStringArray("items", records);
+    const std::string kitRecord = StartingKitOf(mOptions.classRecord, records);
     for (const std::string& record : records) {
         Item* item = controller->CreateItemInInventory(record);
         auto* playerController = dynamic_cast<ControllerPlayer*>(controller);

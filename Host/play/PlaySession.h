@@ -33,6 +33,10 @@ void PrintCarried(std::FILE* out, const Player& player);
 void PrintPlaySummary(std::FILE* out, int frames, const PlayEventLog& log, Player* player,
                       const ClickSource& clicks, double wallSeconds);
 
+// The records of the class's starting kit ("<class>Kit.dbr", key "items"), which it names;
+// none (and "") when the class has no kit.
+std::string StartingKitOf(const std::string& classRecord, std::vector<std::string>& records);
+
 // "seed N" for the start line: the seed given, else the one the root took itself.
 std::string DescribeSeed(bool seeded, unsigned seed);
 // Makes the current machine's game root with `log` made first, so the log hears each death ahead

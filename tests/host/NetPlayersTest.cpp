@@ -8,6 +8,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <map>
 #include <memory>
@@ -28,7 +29,10 @@
 #include "Game/core/players/PlayerManagerClient.h"
 #include "Game/items/Item.h"
 #include "Game/items/equipment/EquipManager.h"
+#include "Game/items/equipment/EquipmentCtrl.h"
+#include "Game/items/inventory/Inventory.h"
 #include "Game/quests/QuestRepository.h"
+#include "Game/quests/triggers/TriggerText.h"
 #include "Host/HostApp.h"
 #include "Host/net/NetPlayers.h"
 #include "support/NetTestGame.h"
@@ -142,6 +146,55 @@ TEST_F(NetPlayersTest, EveryMachineHasThePlayersInHostOrderUnderTheSameIdsWhatev
     EXPECT_EQ(skills[2], skills[0]);
 }
 
+// What the player carries and wears on the current machine: (record, id, equip location; 0 in
+// the bag), by id.
+std::vector<std::tuple<std::string, std::uint32_t, std::uint32_t>> Goods(std::uint32_t id) {
+    std::vector<std::tuple<std::string, std::uint32_t, std::uint32_t>> goods;
+    ObjectManager& objects = Singleton<ObjectManager>::Get();
+    const Player* player = objects.GetObject<Player>(id);
+    if (!player)
+        return goods;
+    for (std::uint32_t item : player->GetInventory().GetInventoryItems())
+        if (const auto* made = objects.GetObject<Item>(item))
+            goods.emplace_back(made->GetObjectName(), item, 0u);
+    for (const EquipManagerContainer& entry : player->GetEquipManager().GetAttachedItems())
+        if (const auto* made = objects.GetObject<Item>(entry.itemId))
+            goods.emplace_back(made->GetObjectName(), entry.itemId, entry.location);
+    std::sort(goods.begin(), goods.end(),
+              [](const auto& a, const auto& b) { return std::get<1>(a) < std::get<1>(b); });
+    return goods;
+}
+
+TEST_F(NetPlayersTest, ANewPlayerWearsItsClassKitUnderTheSameIdsOnEveryMachine) {
+    Play({2, 1, 0});
+    for (std::uint32_t id : Expected()) {
+        const auto goods = game.OnEach([id] { return Goods(id); });
+        // The kit: blade in hand, jerkin, shield; the draught in the bag.
+        ASSERT_EQ(goods[0].size(), 4u) << id;
+        const std::vector<std::pair<std::string, bool>> kit = {
+            {"Records/Items/Weapons/WardenShortSword.dbr", true},
+            {"Records/Items/Armor/WardenJerkin.dbr", true},
+            {"Records/Items/Weapons/OakShield.dbr", true},
+            {"Records/Items/Potions/HealingDraught.dbr", false}};
+        for (std::size_t i = 0; i < kit.size(); ++i) {
+            EXPECT_TRUE(RecordNamesEqual(std::get<0>(goods[0][i]), kit[i].first)) << id << " " << i;
+            EXPECT_EQ(std::get<2>(goods[0][i]) != 0, kit[i].second) << id << " " << i;
+        }
+        EXPECT_EQ(goods[1], goods[0]) << id;
+        EXPECT_EQ(goods[2], goods[0]) << id;
+    }
+    // The owner's hands know the blade they hold, as after putting it on by hand.
+    for (int index = 0; index < 3; ++index)
+        ON_MACHINE(*game.Machines()[index]) {
+            const std::uint32_t id = Expected()[index];
+            auto* controller = FindController<ControllerPlayer>(
+                *Singleton<ObjectManager>::Get().GetObject<Player>(id));
+            ASSERT_NE(controller, nullptr);
+            EXPECT_TRUE(controller->GetEquipmentCtrl().Holds(std::get<1>(Goods(id)[0]))) << index;
+        }
+    EXPECT_EQ(game.Client(0).CountLog("cannot be made here"), 0);
+}
+
 TEST_F(NetPlayersTest, ABroughtCharacterReachesEveryMachineAsItsFileHoldsIt) {
     ON_MACHINE(game.Client(0)) {
         auto* hero = Singleton<ObjectManager>::Get().CreateObjectFromFile<Player>(
@@ -198,6 +251,15 @@ TEST_F(NetPlayersTest, ABroughtCharacterReachesEveryMachineAsItsFileHoldsIt) {
     const auto skills = game.OnEach([this] { return SkillIds(Expected()); });
     EXPECT_EQ(skills[1], skills[0]);
     EXPECT_EQ(skills[2], skills[0]);
+    // Its unspent skill points, which no replication carries: every machine works them out
+    // from the levels, so the server pays the owner's spends from the same purse.
+    const auto points = game.OnEach([id] {
+        Player* player = Singleton<ObjectManager>::Get().GetObject<Player>(id);
+        return player ? player->GetSkillPoints() : 0u;
+    });
+    EXPECT_GT(points[1], 0u);
+    EXPECT_EQ(points[0], points[1]);
+    EXPECT_EQ(points[2], points[1]);
 }
 
 // A brought character's unspent attribute points from quests, which no replication tells, count

@@ -128,15 +128,23 @@ WorldVec3 CharacterMovementManager::GetPointAwayFromGoal(const WorldVec3& goal, 
 
 bool CharacterMovementManager::Update(int ms) {
     float speed = 2.0f;
-    if (mCharacter->IsMoving())
+    if (mCharacter->IsMoving()) {
+        const std::uint32_t cleared = mPathsCleared;
         mCharacter->UpdatePath();
+        // Stopped on the way: the move its brain makes at once starts at the next step, as it
+        // does on the other machines of a network game, which hear of it when the step is over.
+        if (cleared != mPathsCleared && gEngine->IsNetworkEnabled()) {
+            UpdateCharacterPosition(ms, false);
+            return true;
+        }
+    }
     if (mCharacter->IsMoving()) {
         speed = CalculateSpeed();
         CreateLocalPath(ms, speed);
         if (!MoveDownPath(ms, speed))
             return false;
     }
-    UpdateCharacterPosition(ms, speed);
+    UpdateCharacterPosition(ms, mCharacter->IsMoving());
     return true;
 }
 
@@ -277,13 +285,12 @@ void CharacterMovementManager::CreateLocalPath(int ms, float speed) {
     }
 }
 
-void CharacterMovementManager::UpdateCharacterPosition(int ms, float) {
+void CharacterMovementManager::UpdateCharacterPosition(int ms, bool moving) {
     if (gEngine->IsGameTimePaused() || mCharacter->IsAttached())
         return;
     const WorldVec3 at = mLocalPosition.IsValid() ? mLocalPosition : GetPathPosition();
     WorldCoords coords = mCharacter->GetCoords();
     coords.SetPosition(at);
-    const bool moving = mCharacter->IsMoving();
     if (moving && mHeading.LengthSquared() != 0.0f)
         mCharacter->RotateTowards(ms, mHeading, at);
     else
@@ -305,6 +312,7 @@ void CharacterMovementManager::UpdatePathPosition(const WorldVec3& position) {
 }
 
 void CharacterMovementManager::ClearPath() {
+    ++mPathsCleared;
     mStep = 0.0f;
     Drop(mPath);
     Drop(mLocalPath);

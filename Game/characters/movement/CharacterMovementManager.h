@@ -66,7 +66,7 @@ private:
     bool ShouldAvoid(Character& other, float speed);
     // The time until the next local re-plan, 200 to 400 ms.
     int DrawLocalCountdown();
-    void UpdateCharacterPosition(int ms, float speed);
+    void UpdateCharacterPosition(int ms, bool moving);
     // A headless engine draws every visible character in the world each frame.
     bool WasRenderedRecently() const;
 
@@ -83,6 +83,8 @@ private:
     // A network game's re-plan intervals: the same sequence for this character on every machine.
     CrtGenerator mReplanDraws;
     bool mReplanSeeded = false;
+    // Counts ClearPath: Update sees a stop made while it runs.
+    std::uint32_t mPathsCleared = 0;
     std::unique_ptr<Path> mCachedPath;
     WorldVec3 mCachedStart;
     WorldVec3 mCachedEnd;

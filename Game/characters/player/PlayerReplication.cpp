@@ -7,6 +7,7 @@
 
 #include "Engine/Engine.h"
 #include "Engine/net/fields/NetPacketBuffer.h"
+#include "Engine/object/ObjectManager.h"
 #include "Game/characters/Player.h"
 #include "Game/characters/movement/CharacterMovementManager.h"
 #include "Game/characters/player/PlayerJoinCheck.h"
@@ -14,6 +15,7 @@
 #include "Game/core/net/packets/WorldPackets.h"
 #include "Game/core/util/MathUtil.h"
 #include "Game/rules/duration/DurationDamageManager.h"
+#include "Game/skills/Skill.h"
 
 namespace GAME {
 
@@ -100,6 +102,19 @@ std::uint32_t UnspentAttributePoints(const ExperienceLevelControl& levels, std::
     return static_cast<std::uint32_t>(std::min<std::uint64_t>(left, 0xFFFFFFFFu));
 }
 
+// Nor unspent skill points: the points the record and the levels above its give, less the levels
+// the skills rose above the record's.
+std::uint32_t UnspentSkillPoints(const ExperienceLevelControl& levels, std::uint32_t firstLevel,
+                                 std::uint32_t recordPoints, std::uint64_t raised) {
+    const std::uint64_t given =
+        recordPoints +
+        std::uint64_t{levels.GetLevel() > firstLevel ? levels.GetLevel() - firstLevel : 0} *
+            levels.GetSkillPointsPerLevel();
+    return given > raised
+               ? static_cast<std::uint32_t>(std::min<std::uint64_t>(given - raised, 0xFFFFFFFFu))
+               : 0;
+}
+
 }  // namespace
 
 void Player::ApplyReplicationData(std::uint32_t attributePoints) {
@@ -126,6 +141,13 @@ void Player::ApplyReplicationData(std::uint32_t attributePoints) {
     SetTeam(data->team);
     GetDurationDamageManager().SetDamageReplica(data->durationDamage);
     GetDurationDamageManager().SetFixedDamageReplica(data->fixedDurationDamage);
+    std::uint64_t raised = 0;
+    for (const SkillManager::_SkillReplica& replica : data->skills)
+        if (const auto* skill = Singleton<ObjectManager>::Get().GetObject<Skill>(
+                GetSkillManager().FindSkillId(replica.skillName));
+            skill && replica.state.level > skill->GetSkillLevel())
+            raised += replica.state.level - skill->GetSkillLevel();
+    const std::uint32_t recordSkillPoints = GetExperienceLevelControl().GetSkillPoints();
     GetSkillManager().SetSkillReplica(data->skills);
     GetSkillManager().SetSkillBuffReplica(data->skillBuffs);
     SetInventoryReplica(data->inventory);
@@ -136,6 +158,10 @@ void Player::ApplyReplicationData(std::uint32_t attributePoints) {
         UnspentAttributePoints(levels, firstLevel, record, bio, attributePoints);
     if (unspent > levels.GetModifierPoints())
         levels.AddModifierPoints(unspent - levels.GetModifierPoints());
+    const std::uint32_t unspentSkill =
+        UnspentSkillPoints(levels, firstLevel, recordSkillPoints, raised);
+    if (unspentSkill > levels.GetSkillPoints())
+        levels.AddSkillPoints(unspentSkill - levels.GetSkillPoints());
     SubtractMoney(GetMoney());
     AddMoney(data->money > 0 ? static_cast<std::uint32_t>(data->money) : 0);
     mPlayerTexture = data->playerTexture;

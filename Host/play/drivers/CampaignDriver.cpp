@@ -16,6 +16,7 @@
 #include "Game/items/cursor/CursorHandlerItemMove.h"
 #include "Game/items/equipment/EquipLocations.h"
 #include "Game/items/equipment/EquipManager.h"
+#include "Game/items/inventory/Inventory.h"
 #include "Game/items/inventory/PlayerInventoryCtrl.h"
 #include "Game/quests/DialogManager.h"
 #include "Game/quests/Quest.h"
@@ -145,7 +146,10 @@ std::optional<HostClick> CampaignDriver::Next(Player& player, int frame, std::ui
         Begin(player, frame);
     if (IsDone(player))
         Finish(player, frame, true);
-    else if (frame - mStepFrame > mSteps[mStep].frames)
+    else if (frame - mStepFrame > mSteps[mStep].frames ||
+             // No reward waits for a quest not done (in a network game others' kills may have
+             // won the fight for this player).
+             (mSteps[mStep].act == Act::ReportBack && !AnyQuest(true)))
         Finish(player, frame, false);
     if (mStep >= mSteps.size() || !mBegun)
         return std::nullopt;
@@ -262,9 +266,21 @@ bool CampaignDriver::LeftToLoot() {
 bool CampaignDriver::IsDone(Player& player) {
     const Step& step = mSteps[mStep];
     switch (step.act) {
-        case Act::PickUp:
+        case Act::PickUp: {
             mPickedUp = Carried(player, step.record);
-            return mPickedUp != 0;
+            if (mPickedUp != 0 || player.GetEquipManager().HasItem(std::string(step.record)))
+                return true;
+            // In a network game the one item lying there goes to the first player to reach it:
+            // once another carries it, the step is done for every player.
+            const Player* first = nullptr;
+            const Item* taken = FindNearest(player, step.record)
+                                    ? nullptr
+                                    : OtherHolder(player, step.record, first);
+            if (taken)
+                mLog.PrintStamped(first->GetPlayerNameInChar() + " was first to " + NameOf(*taken) +
+                                  ": it is theirs, and the step done");
+            return taken != nullptr;
+        }
         case Act::Equip:
             return true;
         case Act::TakeQuest:
@@ -290,9 +306,19 @@ bool CampaignDriver::IsDone(Player& player) {
             return door && !door->IsOfInterest() &&
                    player.GetPosition().DistanceTo(mPast) <= kThroughDoor;
         }
-        case Act::Fight:
-            return AnyQuest(true) && player.IsAlive() && player.GetCurrentLife() > 0.0f &&
-                   !FoeNear(player, mHome, kMouthRadius, mNearby) && !LeftToLoot();
+        case Act::Fight: {
+            if (!player.IsAlive() || player.GetCurrentLife() <= 0.0f ||
+                FoeNear(player, mHome, kMouthRadius, mNearby) || LeftToLoot())
+                return false;
+            if (AnyQuest(true))
+                return true;
+            // In a network game the boars at the cave's mouth are everyone's: when the others'
+            // blows felled them before this player's could, the ground clear ends the fight too.
+            if (mLog.GetOthersKills() == 0)
+                return false;
+            mLog.PrintStamped("the others thinned the boars before you could: the fight is won");
+            return true;
+        }
         case Act::ReportBack: {
             const std::uint32_t reward = Carried(player, step.extra);
             if (reward != 0 && !mRewardWorn) {
@@ -365,6 +391,30 @@ Entity* CampaignDriver::FindNearest(const Player& player, const char* record) co
         }
     }
     return nearest;
+}
+
+const Item* CampaignDriver::OtherHolder(const Player& player, const char* record,
+                                        const Player*& holder) const {
+    ObjectManager& objects = Singleton<ObjectManager>::Get();
+    for (const std::uint32_t id : objects.GetObjectIds()) {
+        const auto* other = objects.GetObject<Player>(id);
+        if (!other || other == &player)
+            continue;
+        const auto ofRecord = [&](std::uint32_t item) {
+            const auto* found = objects.GetObject<Item>(item);
+            return found && RecordNamesEqual(found->GetObjectName(), record) ? found : nullptr;
+        };
+        const Item* found = nullptr;
+        for (const std::uint32_t item : other->GetInventory().GetInventoryItems())
+            found = found ? found : ofRecord(item);
+        for (const EquipManagerContainer& entry : other->GetEquipManager().GetAttachedItems())
+            found = found ? found : ofRecord(entry.itemId);
+        if (found) {
+            holder = other;
+            return found;
+        }
+    }
+    return nullptr;
 }
 
 std::uint32_t CampaignDriver::Carried(const Player& player, const char* record) const {

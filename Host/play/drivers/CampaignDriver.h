@@ -21,6 +21,7 @@ namespace GAME {
 
 class Entity;
 class HostSaves;
+class Item;
 class MarketDriver;
 class Player;
 class PlayEventLog;
@@ -86,6 +87,9 @@ private:
     std::optional<HostClick> ClickOn(Player& player, Entity& target, int frame);
     // Puts the carried item on at the location; says what came off into the bag.
     void Equip(Player& player, std::uint32_t item, EquipmentCtrlLocation location);
+    // An item of the record that another player (of a network game) carries or wears; its
+    // holder.
+    const Item* OtherHolder(const Player& player, const char* record, const Player*& holder) const;
     // The carried item of the record, 0 when none.
     std::uint32_t Carried(const Player& player, const char* record) const;
     // The questions the game asks of the player: the guide's way is taken.
