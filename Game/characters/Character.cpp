@@ -324,6 +324,54 @@ void Character::PreAnimationUpdate(int) {
     controller->DeathUpdate(elapsed);
 }
 
+namespace {
+
+// The crowd's objects lie apart in memory and a frame reads each once: asked for a character
+// ahead, they arrive while the one before it updates.
+void PrefetchLines(const void* from, std::size_t bytes) {
+    const auto* at = static_cast<const char*>(from);
+    for (std::size_t offset = 0; offset < bytes; offset += 64)
+        __builtin_prefetch(at + offset);
+}
+
+// Of a controller only its first part: the state machine and the timers lie there.
+constexpr std::size_t kControllerPrefetchBytes = 1024;
+
+}  // namespace
+
+void Character::PrefetchOwnLines(bool preAnimation) const {
+    for (const void* line :
+         {static_cast<const void*>(&mLifeState), static_cast<const void*>(&mFrameElapsed),
+          static_cast<const void*>(&mControllerId), static_cast<const void*>(&mSkillManager),
+          static_cast<const void*>(&mCombatManager), static_cast<const void*>(&mDeathManager),
+          static_cast<const void*>(&mMovement)})
+        __builtin_prefetch(line);
+    if (preAnimation) {
+        PrefetchLines(&mBio, sizeof mBio);
+        return;
+    }
+    __builtin_prefetch(&mDistressCountdown);
+    PrefetchLines(&mFxManager, sizeof mFxManager);
+    PrefetchLines(&mAuraManager, sizeof mAuraManager);
+    PrefetchLines(&mPlayStats, sizeof mPlayStats);
+}
+
+void Character::PrefetchFrameData(bool preAnimation) const {
+    if (preAnimation) {
+        mSkillManager->PrefetchUpdateData();
+        if (const Object* controller =
+                mControllerId != 0 ? Singleton<ObjectManager>::Get().GetObject(mControllerId)
+                                   : nullptr)
+            PrefetchLines(controller, kControllerPrefetchBytes);
+        return;
+    }
+    PrefetchLines(mCombatManager.get(), sizeof(CombatManager));
+    if (mMovement)
+        PrefetchLines(mMovement.get(), sizeof(CharacterMovementManager));
+    if (mDeathManager)
+        PrefetchLines(mDeathManager.get(), sizeof(DeathManager));
+}
+
 void Character::DestroyMe() {
     World::Get().RemoveEntity(this);
     Singleton<ObjectManager>::Get().DestroyObjectEx(this, "Game/Character", __LINE__);

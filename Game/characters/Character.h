@@ -99,6 +99,10 @@ public:
     void DestroyMe();
     // After UpdateSelf, once per frame: regeneration, skills and the controller.
     virtual void PreAnimationUpdate(int ms);
+    // Ask for what the next update (self, or before animation) reads, ahead of the call: first
+    // the character's own lines, then (once those arrived) the objects they point to.
+    void PrefetchOwnLines(bool preAnimation) const;
+    void PrefetchFrameData(bool preAnimation) const;
 
     // Team: the invisible team while invisible.
     virtual Team GetTeam() const;

@@ -61,8 +61,19 @@ Skill* FindSkillById(std::uint32_t id) {
 
 }  // namespace
 
+namespace {
+thread_local std::uint64_t tDestroyedSkills = 0;
+}  // namespace
+
 Skill::Skill() = default;
-Skill::~Skill() = default;
+
+Skill::~Skill() {
+    ++tDestroyedSkills;
+}
+
+std::uint64_t Skill::DestroyedOnThisThread() {
+    return tDestroyedSkills;
+}
 
 // --- Loading ---
 
@@ -397,12 +408,50 @@ void Skill::GetSkillModifierData(SkillProfile_Modifiers& data) const {
 }
 
 float Skill::GetTotalSkillAttribute(SkillAttributeType type) const {
+    // The root's draw is taken on every call: the sum needs it only when the skill has
+    // attributes to roll for.
+    GameEngine* engine = gGameEngine;
+    const std::uint32_t seed = engine ? engine->GetRandomSeed() & 0xFFFFu : 0u;
+    const float own = GetOwnSkillAttribute(type, seed);
+    const float characterWide = mManager ? mManager->GetTotalSkillAttribute(type) : 0.0f;
+    return own + characterWide;
+}
+
+float Skill::SumOwnSkillAttribute(SkillAttributeType type, std::uint32_t seed, bool& drew) const {
     SkillAttributeAccumulator accumulator;
-    accumulator.SetSeed(gGameEngine ? gGameEngine->GetRandomSeed() & 0xFFFFu : 0u);
+    accumulator.SetSeed(seed);
+    const std::uint32_t seeded = accumulator.GetRandomGen().GetState();
     GetSkillProfile().GetSkillAttributes(accumulator, GetCurrentLevel());
     AddModifierSkillAttributes(accumulator);
-    const float characterWide = mManager ? mManager->GetTotalSkillAttribute(type) : 0.0f;
-    return accumulator.GetValue(type) + characterWide;
+    // Every attribute rolls, whatever the seed; a seed whose state never moves hides the rolls.
+    drew = accumulator.GetRandomGen().GetState() != seeded ||
+           RandomUniform::NextState(seeded) == seeded;
+    return accumulator.GetValue(type);
+}
+
+float Skill::GetOwnSkillAttribute(SkillAttributeType type, std::uint32_t seed) const {
+    const Character* owner = mManager ? mManager->GetParent() : nullptr;
+    if (owner && mOwnAttributeKept && mOwnAttributeType == type &&
+        owner->GetCharAttributeInputs() == mOwnAttributeInputs) {
+#ifndef NDEBUG
+        bool drew = false;
+        const float fresh = SumOwnSkillAttribute(type, seed, drew);
+        if (drew || std::memcmp(&fresh, &mOwnAttribute, sizeof fresh) != 0) {
+            gEngine->Log(0, "Skill: the kept attribute sum of %s is stale",
+                         GetObjectName().c_str());
+            std::abort();
+        }
+#endif
+        return mOwnAttribute;
+    }
+    bool drew = false;
+    const float sum = SumOwnSkillAttribute(type, seed, drew);
+    // Without a roll the sum follows from the sources alone, which the change count follows.
+    mOwnAttributeKept = owner != nullptr && !drew;
+    mOwnAttributeType = type;
+    mOwnAttributeInputs = owner ? owner->GetCharAttributeInputs() : 0u;
+    mOwnAttribute = sum;
+    return sum;
 }
 
 void Skill::CollectLocalOffensiveDamageAttributes(CombatAttributeAccumulator& accumulator) {

@@ -59,6 +59,9 @@ public:
 
     Skill();
     ~Skill() override;
+    // Skills destroyed on this thread so far: a walk holding skills by pointer re-finds them
+    // when it moved.
+    static std::uint64_t DestroyedOnThisThread();
 
     // Virtual operations, in the order kinds override them.
     void Load(const LoadTable& table) override;
@@ -384,6 +387,11 @@ public:
     bool IsUINotifiedActive() const { return mUINotifiedActive; }
 
 private:
+    // The skill's and its modifiers' attribute sum for `type`, rolled from `seed`; `drew` says
+    // whether the gathering rolled.
+    float SumOwnSkillAttribute(SkillAttributeType type, std::uint32_t seed, bool& drew) const;
+    float GetOwnSkillAttribute(SkillAttributeType type, std::uint32_t seed) const;
+
     enum SoundSlot : std::size_t {
         WarmUpSound,
         SwipeSound,
@@ -452,6 +460,12 @@ private:
     mutable bool mManaCostKept = false;
     mutable std::uint32_t mManaCostInputs = 0;
     mutable float mManaCost = 0.0f;
+    // The skill's own part of GetTotalSkillAttribute for mOwnAttributeType, kept the same way
+    // while its gathering rolls nothing.
+    mutable bool mOwnAttributeKept = false;
+    mutable SkillAttributeType mOwnAttributeType{};
+    mutable std::uint32_t mOwnAttributeInputs = 0;
+    mutable float mOwnAttribute = 0.0f;
     SoundPaks mSounds;
     // Particle effects 1 to 3 and the warm-up effect.
     std::array<std::uint32_t, 4> mEffectHandles{};

@@ -117,6 +117,35 @@ TEST(AngerTableQueue, QueuedProvocationsGiveTheValuesOfImmediateOnes) {
     }
 }
 
+// A crowd seen for the first time: every foe a new last entry, or now and then one seen before
+// provoked again, so each batch of queued provocations ends many calms in the last groups.
+TEST(AngerTableQueue, ACrowdSeenAtOnceGivesTheValuesOfImmediateOnes) {
+    for (const std::uint32_t againEvery : {0u, 3u, 10u}) {
+        Rng rng{againEvery + 5};
+        AngerTable table;
+        EagerTable eager;
+        for (std::uint32_t i = 1; i <= 700; ++i) {
+            const bool again = againEvery != 0 && i % againEvery == 0;
+            const std::uint32_t id =
+                again ? eager.entries[rng.Next(static_cast<std::uint32_t>(eager.entries.size()))]
+                            .first
+                      : 10 * i;
+            const float amount = rng.Amount();
+            const std::size_t slot = table.FindOrInsert(id);
+            ASSERT_EQ(slot, eager.FindOrInsert(id));
+            const bool calms = table.size() >= 2;
+            const float calm = calms ? amount / static_cast<float>(table.size()) * 0.7f : 0.0f;
+            table.Provoke(slot, amount, 100.0f, calms, calm);
+            eager.Provoke(slot, amount, 100.0f, calms, calm);
+            if (i % 97 == 0)
+                ExpectSame(table, eager);
+        }
+        ExpectSame(table, eager);
+        if (HasFatalFailure())
+            return;
+    }
+}
+
 TEST(AngerTableQueue, ComparingAndClearingSeeTheQueuedChanges) {
     AngerTable a, b;
     for (std::uint32_t id = 1; id <= 40; ++id) {

@@ -1,5 +1,8 @@
 // The base skill: levels and augments, cooldown, mana, availability reasons, the controlling
 // machine's update and replication, and how an attack's parameters are filled.
+#include <functional>
+
+#include "Engine/sys/RandomUniform.h"
 #include "Game/characters/Character.h"
 #include "Game/rules/combat/CombatAttribute.h"
 #include "Game/rules/combat/CombatManager.h"
@@ -368,6 +371,41 @@ TEST_F(SkillModifiers, AnAttacksDamageIncludesTheModifiersDamage) {
                                   modified, 0.0f);
     EXPECT_EQ(modified.accumulator.GetDamagePayloads().size(),
               alone.accumulator.GetDamagePayloads().size() + 1);
+}
+
+// A skill whose sources roll nothing keeps its own part of a total between the character's
+// changes; the root's draw is still taken on every call.
+TEST_F(SkillModifiers, KeptTotalsTakeTheirDrawAndFollowTheModifiers) {
+    Character& owner = *Singleton<ObjectManager>::Get().CreateObject<Character>();
+    manager.parent = &owner;
+    Skill& skill = Make(kElemental);
+    skill.IncrementSkillLevel(1);
+    Skill& haste = Make("Records/Skills/HasteModifier.dbr");
+    RandomUniformLocked& root = gGameEngine->GetRandomGen();
+    root.Seed(99);
+    const struct {
+        const char* step;
+        std::function<void()> change;
+        float total;
+    } steps[] = {
+        {"no source rolls", [] {}, 0.0f},
+        {"asked again", [] {}, 0.0f},
+        {"a modifier without a level joins", [&] { skill.AddModifier(haste.GetObjectId()); }, 0.0f},
+        {"the modifier enabled", [&] { haste.ReceiveStateUpdate(SkillState(1, true), true); },
+         5.0f},
+        {"its next level", [&] { haste.ReceiveStateUpdate(SkillState(2, true), true); }, 7.0f},
+        {"disabled", [&] { haste.ReceiveStateUpdate(SkillState(2, false), true); }, 0.0f},
+    };
+    for (const auto& step : steps) {
+        step.change();
+        for (int ask = 0; ask < 2; ++ask) {
+            const std::uint32_t before = root.GetState();
+            EXPECT_FLOAT_EQ(skill.GetTotalSkillAttribute(SkillAttributeType::CooldownReduction),
+                            step.total)
+                << step.step;
+            EXPECT_EQ(root.GetState(), RandomUniform::NextState(before)) << step.step;
+        }
+    }
 }
 
 }  // namespace

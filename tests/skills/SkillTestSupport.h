@@ -8,6 +8,7 @@
 
 #include "Engine/object/ObjectManager.h"
 #include "Engine/sys/Machine.h"
+#include "Game/characters/Character.h"
 #include "Game/core/GameEngine.h"
 #include "Game/items/ItemClassification.h"
 #include "Game/rules/SkillAttribute.h"
@@ -103,6 +104,11 @@ public:
         calls.push_back(text);
     }
     void RemoveCharFxPak(std::uint32_t) override { calls.push_back("unfx"); }
+    // As the character's own manager does: the parent's totals follow the skills' shares.
+    void CharAttributesChanged() override {
+        if (parent)
+            parent->CharAttributeInputsChanged();
+    }
 
     RecordingSkillServices services;
     bool controlling = true;

@@ -13,51 +13,32 @@ using Lanes = float __attribute__((vector_size(32)));
 using LaneMask = std::int32_t __attribute__((vector_size(32)));
 constexpr std::size_t kLanes = 8;
 
-// A group holding a provoked entry or the end of a calm's reach: each lane takes, in order,
-// what each provocation would have done to it alone.
-// (Vectors are passed by address: these are inlined into each clone of ApplyQueue.)
-[[gnu::always_inline]] inline void ApplyToGroup(float* at, std::size_t first,
-                                                const Provocation* queue, std::size_t queued) {
-    Lanes v;
-    __builtin_memcpy(&v, at, sizeof v);
-    const auto base = static_cast<std::int32_t>(first);
-    const LaneMask index = LaneMask{0, 1, 2, 3, 4, 5, 6, 7} + base;
+// Groups holding a provoked entry or the end of a calm's reach, `Count` side by side so their
+// chains of operations overlap: each lane takes, in order, what each provocation would have done
+// to it alone. (Vectors are passed by address: this is inlined into each clone of ApplyQueue.)
+template <std::size_t Count>
+[[gnu::always_inline]] inline void ApplyToGroups(float* values, const std::uint32_t* groups,
+                                                 const Provocation* queue, std::size_t queued) {
+    Lanes v[Count];
+    LaneMask index[Count];
+    for (std::size_t w = 0; w < Count; ++w) {
+        __builtin_memcpy(&v[w], values + groups[w] * kLanes, sizeof v[w]);
+        index[w] = LaneMask{0, 1, 2, 3, 4, 5, 6, 7} + static_cast<std::int32_t>(groups[w] * kLanes);
+    }
     const LaneMask none = LaneMask{} != LaneMask{};
     for (std::size_t k = 0; k < queued; ++k) {
         const Provocation& p = queue[k];
-        Lanes added = v + p.amount;
         const Lanes cap = Lanes{} + p.cap;
-        added = added > cap ? cap : added;
-        const LaneMask own = index == static_cast<std::int32_t>(p.slot);
-        const LaneMask reach = p.calms ? index < static_cast<std::int32_t>(p.size) : none;
-        v = own ? added : (reach ? v - p.calm : v);
-    }
-    __builtin_memcpy(at, &v, sizeof v);
-}
-
-// The same for a group that holds provoked entries but where every calm reaches all lanes or
-// none: only the provocations of its own entries need the lanes told apart.
-[[gnu::always_inline]] inline void ApplyToOwnGroup(float* at, std::size_t group,
-                                                   const Provocation* queue, std::size_t queued) {
-    Lanes v;
-    __builtin_memcpy(&v, at, sizeof v);
-    const std::size_t first = group * kLanes;
-    const LaneMask index = LaneMask{0, 1, 2, 3, 4, 5, 6, 7};
-    for (std::size_t k = 0; k < queued; ++k) {
-        const Provocation& p = queue[k];
-        const bool reaches = p.calms && p.size > first;
-        if (p.slot / kLanes != group) {
-            if (reaches)
-                v -= p.calm;
-            continue;
+        for (std::size_t w = 0; w < Count; ++w) {
+            Lanes added = v[w] + p.amount;
+            added = added > cap ? cap : added;
+            const LaneMask own = index[w] == static_cast<std::int32_t>(p.slot);
+            const LaneMask reach = p.calms ? index[w] < static_cast<std::int32_t>(p.size) : none;
+            v[w] = own ? added : (reach ? v[w] - p.calm : v[w]);
         }
-        Lanes added = v + p.amount;
-        const Lanes cap = Lanes{} + p.cap;
-        added = added > cap ? cap : added;
-        const LaneMask own = index == static_cast<std::int32_t>(p.slot - first);
-        v = own ? added : (reaches ? v - p.calm : v);
     }
-    __builtin_memcpy(at, &v, sizeof v);
+    for (std::size_t w = 0; w < Count; ++w)
+        __builtin_memcpy(values + groups[w] * kLanes, &v[w], sizeof v[w]);
 }
 
 // One value through the queue in order, for the entries after the last whole group.
@@ -148,45 +129,58 @@ ANGER_TARGET_CLONES void ApplyQueue(float* values, std::size_t count, const Prov
                 values[i] = ApplyTo(values[i], i, queue, queued);
             return;
         }
-    // The groups where something other than a whole calm happens, in rising order, each
-    // marked where a calm ends inside it (its lanes then need telling apart for every calm).
-    struct Special {
-        std::uint32_t group;
-        bool partial;
-    };
-    std::array<Special, 2 * AngerTable::kQueued> special;
+    // The groups where something other than a whole calm happens, in rising order.
+    std::array<std::uint32_t, 2 * AngerTable::kQueued> special;
     std::size_t specials = 0;
-    const auto add = [&](std::uint32_t group, bool partial) {
-        if (specials > 0 && special[specials - 1].group == group)
-            special[specials - 1].partial = special[specials - 1].partial || partial;
-        else
-            special[specials++] = Special{group, partial};
+    const auto add = [&](std::uint32_t group) {
+        if (specials == 0 || special[specials - 1] != group)
+            special[specials++] = group;
     };
     for (std::size_t o = 0, c = 0; o < queued || c < calmCount;) {
-        if (c == calmCount || (o < queued && owners[o] <= reach[c] / kLanes)) {
-            add(owners[o++], false);
-        } else {
-            add(static_cast<std::uint32_t>(reach[c] / kLanes), reach[c] % kLanes != 0);
-            ++c;
+        if (c == calmCount || (o < queued && owners[o] <= reach[c] / kLanes))
+            add(owners[o++]);
+        else
+            add(static_cast<std::uint32_t>(reach[c++] / kLanes));
+    }
+    const std::size_t groups = count / kLanes;
+    // The whole ones among them four at a time (the entries after the last whole group are
+    // taken one by one below).
+    std::size_t wholeSpecials = specials;
+    while (wholeSpecials > 0 && special[wholeSpecials - 1] >= groups)
+        --wholeSpecials;
+    for (std::size_t s = 0; s < wholeSpecials;) {
+        const std::uint32_t* batch = special.data() + s;
+        switch (std::min<std::size_t>(4, wholeSpecials - s)) {
+            case 4:
+                ApplyToGroups<4>(values, batch, queue, queued);
+                s += 4;
+                break;
+            case 3:
+                ApplyToGroups<3>(values, batch, queue, queued);
+                s += 3;
+                break;
+            case 2:
+                ApplyToGroups<2>(values, batch, queue, queued);
+                s += 2;
+                break;
+            default:
+                ApplyToGroups<1>(values, batch, queue, queued);
+                s += 1;
+                break;
         }
     }
     std::size_t next = 0;
     std::size_t firstCalm = 0;  // the first calm reaching the current group
-    const std::size_t groups = count / kLanes;
     std::size_t g = 0;
     while (g < groups) {
-        while (next < specials && special[next].group < g)
+        while (next < specials && special[next] < g)
             ++next;
-        const std::size_t nextSpecial = next < specials ? special[next].group : groups;
-        float* at = values + g * kLanes;
+        const std::size_t nextSpecial = next < specials ? special[next] : groups;
         if (nextSpecial == g) {
-            if (special[next].partial)
-                ApplyToGroup(at, g * kLanes, queue, queued);
-            else
-                ApplyToOwnGroup(at, g, queue, queued);
-            ++g;
+            ++g;  // done above
             continue;
         }
+        float* at = values + g * kLanes;
         // Up to the next special group every calm reaches every lane or none.
         const std::size_t first = g * kLanes;
         while (firstCalm < calmCount && reach[firstCalm] <= first)
@@ -194,7 +188,12 @@ ANGER_TARGET_CLONES void ApplyQueue(float* values, std::size_t count, const Prov
         const float* active = calms.data() + firstCalm;
         const std::size_t activeCount = calmCount - firstCalm;
         const std::size_t run = nextSpecial - g;
-        if (run >= 8) {
+        // Sixteen groups hold eight wide registers, enough independent subtractions in flight
+        // to keep the processor's vector units busy.
+        if (run >= 16) {
+            CalmGroups<16>(at, active, activeCount);
+            g += 16;
+        } else if (run >= 8) {
             CalmGroups<8>(at, active, activeCount);
             g += 8;
         } else if (run >= 4) {

@@ -294,6 +294,14 @@ void SkillManager::RemoveFromActiveList(Skill* skill) {
     skill->UnInstall(mParent);
 }
 
+void SkillManager::PrefetchUpdateData() const {
+    const auto* bytes = reinterpret_cast<const char*>(this);
+    for (std::size_t at = 0; at < sizeof *this; at += 64)
+        __builtin_prefetch(bytes + at);
+    if (!mActive.empty())
+        __builtin_prefetch(mActive.data());
+}
+
 void SkillManager::Update(int ms) {
     if (!mParent)
         return;
@@ -311,14 +319,32 @@ void SkillManager::Update(int ms) {
     mScratch.assign(mActive.begin(), mActive.end());
     // The skills live apart from the character and each other: asked for together, they arrive
     // together instead of one memory wait per skill in the walk.
-    for (std::uint32_t id : mScratch)
-        if (const Skill* skill = Find(id))
+    ObjectManager& objects = Objects();
+    mScratchSkills.clear();
+    for (std::uint32_t id : mScratch) {
+        Skill* skill = id != 0 ? objects.GetObject<Skill>(id) : nullptr;
+        if (skill)
             __builtin_prefetch(skill);
-    for (std::uint32_t id : mScratch)
-        if (Skill* skill = Find(id)) {
+        mScratchSkills.push_back(skill);
+    }
+    // The pointers hold while no skill is destroyed; a skill missing then is looked for again
+    // (one made meanwhile may take a listed id).
+    const std::uint64_t destroyed = Skill::DestroyedOnThisThread();
+    for (std::size_t i = 0; i < mScratch.size(); ++i) {
+        Skill* skill = mScratchSkills[i];
+        if (!skill || Skill::DestroyedOnThisThread() != destroyed)
+            skill = Find(mScratch[i]);
+#ifndef NDEBUG
+        if (skill != Find(mScratch[i])) {
+            gEngine->Log(0, "SkillManager: the walk's skill %u is stale", mScratch[i]);
+            std::abort();
+        }
+#endif
+        if (skill) {
             skill->Update(*mParent, ms);
             dualWield = skill->AllowDualWieldWeapons() || dualWield;
         }
+    }
     if (dualWield != mDualWield) {
         mDualWield = dualWield;
         if (mParent)

@@ -159,6 +159,7 @@ public:
 
     // Per frame and life.
     void Update(int ms);
+    void PrefetchUpdateData() const;  // asks for what Update reads, ahead of it
     void ImDead();
     // Read once: true when a skill asked for a speed update since the last call.
     bool IsSpeedUpdateNeeded();
@@ -339,6 +340,7 @@ private:
     std::size_t mWalkDepth = 0;
     // Reused every frame, so the walk over skills that may change the lists allocates nothing.
     std::vector<std::uint32_t> mScratch;
+    std::vector<Skill*> mScratchSkills;  // mScratch's skills as the walk found them
     int mFrameDepth = 0;
     std::vector<std::pair<BuffEntry, bool>> mDeferredBuffs;
 };
