@@ -9,6 +9,7 @@
 #include "Engine/object/RTTI.h"
 #include "Engine/object/UniqueId.h"
 #include "Engine/text/Name.h"
+#include "Engine/text/RecordText.h"
 #include "Engine/world/Region.h"
 
 namespace GAME {
@@ -54,7 +55,8 @@ public:
 private:
     std::uint32_t mObjectId = 0;
     std::uint32_t mObjectNameHash = 0;
-    std::string mObjectName;
+    // The record the object was made from: every object of one record holds one copy.
+    RecordText mObjectName;
 };
 
 class Entity : public Object {

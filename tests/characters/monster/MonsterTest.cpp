@@ -257,6 +257,8 @@ TEST_F(MonsterTest, OneRecordsMonstersHoldOneCopyOfEachRecordText) {
         EXPECT_EQ((a->*row.get)(), row.text);
         EXPECT_EQ(&(a->*row.get)(), &(b->*row.get)()) << row.text;
     }
+    EXPECT_EQ(a->GetObjectName(), "Records/Monsters/Texts.dbr");
+    EXPECT_EQ(&a->GetObjectName(), &b->GetObjectName());
 }
 
 TEST_F(MonsterTest, BannersShowByPriorityAndAllGoWithTheMonster) {
