@@ -87,7 +87,10 @@ public:
     void WriteReplicationData(NetPacketOutBuffer& out);
     // A malformed body is refused: false, logged, and no record is kept.
     bool ReadReplicationData(NetPacketInBuffer& in);
-    void ApplyReplicationData();
+    void ApplyReplicationData() { ApplyReplicationData(0); }
+    // A brought character's unspent attribute points are at least `attributePoints`, the
+    // server's checked count of its file's (quests give points no replication tells).
+    void ApplyReplicationData(std::uint32_t attributePoints);
     bool IsCopy() const { return mIsCopy; }
     void SetIsCopy(bool copy) { mIsCopy = copy; }
 

@@ -176,6 +176,7 @@ bool NetPlayers::SendJoin() {
     packet.player = mOwn;
     packet.record = player->GetObjectName();
     packet.foundStones = player->GetTeleportUIDs();
+    packet.attributePoints = player->GetModifierPoints();
     packet.replication = ReplicationOf(*player);
     return gEngine->GetNetworkConnectionManager()->SendToServer(&packet);
 }
@@ -243,7 +244,7 @@ Player* NetPlayers::MakeFromJoin(std::uint32_t id, const Join& join) {
         Destroy(player);
         return nullptr;
     }
-    player->ApplyReplicationData();
+    player->ApplyReplicationData(join.attributePoints);
     for (const UniqueId& stone : join.foundStones)
         player->AddTeleportUID(stone);
     return player;
@@ -254,6 +255,7 @@ bool NetPlayers::SendSpawn(Player& player) {
     packet.player = player.GetObjectId();
     packet.record = player.GetObjectName();
     packet.foundStones = player.GetTeleportUIDs();
+    packet.attributePoints = player.GetModifierPoints();
     packet.replication = ReplicationOf(player);
     return gEngine->GetNetworkConnectionManager()->SendToAllClients(&packet);
 }
@@ -311,13 +313,14 @@ void NetPlayers::OnJoin(NetPacket& packet) {
         return Refuse(sender, "joined already");
     if (join.record.empty())
         return Refuse(sender, "record: the join carries no player");
-    std::string fault = CheckJoiningPlayer(join.record, join.replication);
+    std::uint32_t points = join.attributePoints;
+    std::string fault = CheckJoiningPlayer(join.record, join.replication, &points);
     std::vector<UniqueId> stones;
     if (fault.empty())
         fault = CheckFoundStones(join.foundStones, stones);
     if (!fault.empty())
         return Refuse(sender, fault);
-    mJoins[sender] = Join{join.record, std::move(join.replication), std::move(stones)};
+    mJoins[sender] = Join{join.record, std::move(join.replication), std::move(stones), points};
 }
 
 void NetPlayers::OnSpawnPacket(NetPacket& packet) {
@@ -349,8 +352,8 @@ void NetPlayers::OnSpawnPacket(NetPacket& packet) {
     // The server checked the stones; those of no stone here are left out as it did.
     std::vector<UniqueId> stones;
     CheckFoundStones(spawn.foundStones, stones);
-    Player* player =
-        MakeFromJoin(id, Join{spawn.record, std::move(spawn.replication), std::move(stones)});
+    Player* player = MakeFromJoin(id, Join{spawn.record, std::move(spawn.replication),
+                                           std::move(stones), spawn.attributePoints});
     if (player && !PutIn(*player, false))
         Destroy(player);
 }

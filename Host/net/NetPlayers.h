@@ -81,6 +81,7 @@ private:
         std::string record;
         std::vector<std::uint8_t> replication;
         std::vector<UniqueId> foundStones;
+        std::uint32_t attributePoints = 0;  // unspent, as the server checked them
     };
     // Puts a made player into the world and the game's player lists; it puts on the kit's
     // items (NetKit) once in.

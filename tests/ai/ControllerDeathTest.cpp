@@ -52,12 +52,7 @@ protected:
             Monster()->SetControllerId(controller->GetObjectId());
         }
     }
-    ~ControllerDeath() override {
-        for (TestMachine* tm : game.Machines()) {
-            MachineScope scope(tm->machine());
-            ShutdownObjects();
-        }
-    }
+    ~ControllerDeath() override { game.OnEach(ShutdownObjects); }
 
     NetTestGame game;
     ControllerCombat* controller = nullptr;

@@ -39,12 +39,7 @@ protected:
             MakeLivingCharacter(kPartner, 12, 10);
         }
     }
-    ~CharacterActionNetwork() override {
-        for (TestMachine* tm : game.Machines()) {
-            MachineScope scope(tm->machine());
-            ShutdownObjects();
-        }
-    }
+    ~CharacterActionNetwork() override { game.OnEach(ShutdownObjects); }
 
     // The current action of the monster on a machine, as packet bytes.
     std::vector<std::uint8_t> CurrentOn(TestMachine& tm) {

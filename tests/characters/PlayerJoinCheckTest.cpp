@@ -12,7 +12,9 @@
 #include "Game/characters/player/PlayerReplicationData.h"
 #include "Game/core/GameEngine.h"
 #include "Game/core/net/packets/WorldPackets.h"
+#include "Game/quests/QuestRepository.h"
 #include "Game/rules/duration/DurationDamageReplication.h"
+#include "support/QuestText.h"
 #include "support/TestMachine.h"
 
 namespace GAME::test {
@@ -146,6 +148,41 @@ TEST(PlayerJoinCheck, TakesWhatAFileMayHoldAndNamesTheFirstFieldBeyondIt) {
     EXPECT_EQ(CheckJoiningPlayer(kWarden, cut), "replication data: cut short or malformed");
     // The scratch players are gone again.
     EXPECT_EQ(Singleton<ObjectManager>::Get().GetObjectCount(), objectsBefore);
+    ShutdownObjects();
+}
+
+// A quest's attribute points reach no replication: the bases may have taken those the quests here
+// give, and the unspent points a client says it brings are lowered to what the levels and the
+// quests leave after the bases.
+TEST(PlayerJoinCheck, CountsTheQuestsAttributePointsUpToWhatTheyGive) {
+    TestMachine tm(TestMachine::SampleDataDir());
+    InitializeObjects();
+    ASSERT_NE(QuestRepository::Get()->LoadQuest(
+                  "Quests/Q.quest", OneActionQuest(R"({"name": "Action_GiveAttributePoints"},)"
+                                                   R"( {"attributeAmount[0]": 2}, {"region": 0})")),
+              nullptr);
+    // Level 1 gives no points, level 2 three; a point is 4 strength over the record's 50.
+    const struct {
+        std::uint32_t level, strengthPoints, brought, kept;
+        const char* refusal;
+    } cases[] = {
+        {1, 2, 0, 0, ""}, {1, 0, 2, 2, ""},
+        {1, 0, 9, 2, ""}, {1, 1, 9, 1, ""},
+        {2, 1, 9, 4, ""}, {1, 3, 0, 0, "base Strength: 62 is more than level 1 allows (58)"},
+    };
+    const PlayerReplicationData fresh = FreshWarden();
+    for (const auto& c : cases) {
+        PlayerReplicationData claimed = fresh;
+        claimed.characterLevel = c.level;
+        claimed.experiencePoints = (c.level - 1) * 100;
+        claimed.baseStrength += static_cast<float>(4 * c.strengthPoints);
+        std::uint32_t points = c.brought;
+        EXPECT_EQ(CheckJoiningPlayer(kWarden, Encode(claimed), &points), c.refusal)
+            << c.level << " " << c.strengthPoints;
+        if (*c.refusal == '\0') {
+            EXPECT_EQ(points, c.kept) << c.level << " " << c.strengthPoints << " " << c.brought;
+        }
+    }
     ShutdownObjects();
 }
 

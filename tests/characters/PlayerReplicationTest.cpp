@@ -83,12 +83,7 @@ protected:
             game.TakeRole(*tm);
         }
     }
-    ~PlayerReplication() override {
-        for (TestMachine* tm : game.Machines()) {
-            MachineScope scope(tm->machine());
-            ShutdownObjects();
-        }
-    }
+    ~PlayerReplication() override { game.OnEach(ShutdownObjects); }
 
     NetTestGame game;
 };

@@ -49,10 +49,7 @@ protected:
         for (TestMachine* tm : game.Machines()) {
             MachineScope scope(tm->machine());
             InitializeObjects();
-            if (tm == &game.Server())
-                gGameEngine->SetAsNetworkServer();
-            else
-                gGameEngine->SetAsNetworkClient();
+            game.TakeRole(*tm);
             destination = AddUnloadedRegions();
             MakePlayer(kClientPlayer, L"Client", 4);
             MakePlayer(kServerPlayer, L"Server", 4);
@@ -64,12 +61,7 @@ protected:
             gGameEngine->GetPlayerManagerClient()->SetMainPlayer(kServerPlayer);
         }
     }
-    ~RespawnOverNetwork() override {
-        for (TestMachine* tm : game.Machines()) {
-            MachineScope scope(tm->machine());
-            ShutdownObjects();
-        }
-    }
+    ~RespawnOverNetwork() override { game.OnEach(ShutdownObjects); }
 
     // One frame of every machine's root; the server's only while it runs.
     void Frames(int count, bool serverRuns) {

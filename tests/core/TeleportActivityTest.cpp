@@ -82,12 +82,7 @@ protected:
         // The server's player list reaches every machine's cache.
         Frames(13);
     }
-    ~TeleportOverNetwork() override {
-        for (TestMachine* tm : game.Machines()) {
-            MachineScope scope(tm->machine());
-            ShutdownObjects();
-        }
-    }
+    ~TeleportOverNetwork() override { game.OnEach(ShutdownObjects); }
     void Frames(int count) {
         game.RunFrames(count, kTeleportFrameMs,
                        [](TestMachine&, int) { gGameEngine->Update(kTeleportFrameMs); });

@@ -23,6 +23,7 @@
 #include "Host/play/PlayEventLog.h"
 #include "Host/play/drivers/CampaignDriver.h"
 #include "Host/play/drivers/SkillDriver.h"
+#include "HostRunSupport.h"
 #include "support/TestMachine.h"
 
 namespace GAME::test {
@@ -53,14 +54,7 @@ protected:
         ShutdownObjects();
         std::fclose(out);
     }
-    std::string Printed() {
-        std::fflush(out);
-        std::rewind(out);
-        std::string text;
-        for (int c; (c = std::fgetc(out)) != EOF;)
-            text += static_cast<char>(c);
-        return text;
-    }
+    std::string Printed() { return WrittenTo(out); }
     Item* Lying(const char* record) {
         ObjectManager& objects = Singleton<ObjectManager>::Get();
         for (std::uint32_t id : objects.GetObjectIds())

@@ -2,6 +2,7 @@
 // Runs the host's command line in the test process on a fresh machine and keeps what it said.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -9,6 +10,16 @@
 #include "support/TestMachine.h"
 
 namespace GAME::test {
+
+// All that was written to the file so far (read from its start).
+inline std::string WrittenTo(std::FILE* file) {
+    std::fflush(file);
+    std::rewind(file);
+    std::string text;
+    for (int c; (c = std::fgetc(file)) != EOF;)
+        text += static_cast<char>(c);
+    return text;
+}
 
 struct HostOutcome {
     int code = 0;

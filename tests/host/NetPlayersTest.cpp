@@ -31,10 +31,12 @@
 #include "Game/items/equipment/EquipManager.h"
 #include "Game/items/equipment/EquipmentCtrl.h"
 #include "Game/items/inventory/Inventory.h"
+#include "Game/quests/QuestRepository.h"
 #include "Game/quests/triggers/TriggerText.h"
 #include "Host/HostApp.h"
 #include "Host/net/NetPlayers.h"
 #include "support/NetTestGame.h"
+#include "support/QuestText.h"
 
 namespace GAME::test {
 namespace {
@@ -258,6 +260,36 @@ TEST_F(NetPlayersTest, ABroughtCharacterReachesEveryMachineAsItsFileHoldsIt) {
     EXPECT_GT(points[1], 0u);
     EXPECT_EQ(points[0], points[1]);
     EXPECT_EQ(points[2], points[1]);
+}
+
+// A brought character's unspent attribute points from quests, which no replication tells, count
+// on every machine up to what the server's quests give.
+TEST_F(NetPlayersTest, ABroughtCharactersQuestPointsCountUpToWhatTheQuestsGive) {
+    for (TestMachine* tm : game.Machines())
+        ON_MACHINE(*tm) {
+            ASSERT_NE(QuestRepository::Get()->LoadQuest(
+                          "Quests/Q.quest",
+                          OneActionQuest(R"({"name": "Action_GiveAttributePoints"},)"
+                                         R"( {"attributeAmount[0]": 2}, {"region": 0})")),
+                      nullptr);
+        }
+    ON_MACHINE(game.Client(0)) {
+        auto* hero = Singleton<ObjectManager>::Get().CreateObjectFromFile<Player>(
+            PlayOptions::kDefaultClass);
+        hero->SetPlayerName(L"Kassandra");
+        hero->IncrementCharLevel();  // three points
+        hero->GetExperienceLevelControl().AddModifierPoints(5);
+        ASSERT_TRUE(hero->SaveCharacterFile(file));
+        Singleton<ObjectManager>::Get().DestroyObjectEx(hero, __FILE__, __LINE__);
+    }
+    Play({0, 1, 2}, file);
+    const std::uint32_t id = NetPlayerId(hosts[1]);
+    const auto unspent = game.OnEach([id] {
+        Player* player = Singleton<ObjectManager>::Get().GetObject<Player>(id);
+        return player ? player->GetModifierPoints() : 0u;
+    });
+    // Its own machine keeps its file's eight; the others take three and the quest's two.
+    EXPECT_EQ(unspent, (std::vector<std::uint32_t>{5, 8, 5}));
 }
 
 TEST_F(NetPlayersTest, AJoinBeyondWhatAFileHoldsIsRefusedWithItsFieldAndTheClientDropped) {

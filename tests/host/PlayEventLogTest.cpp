@@ -12,6 +12,7 @@
 #include "Game/core/GameEngine.h"
 #include "Game/core/players/PlayerManagerClient.h"
 #include "Host/play/PlayEventLog.h"
+#include "HostRunSupport.h"
 #include "support/CharacterSetUp.h"
 #include "support/TestMachine.h"
 
@@ -46,14 +47,7 @@ protected:
         event.attackerId = attacker;
         SendGameEvent(event, "CreatureDeath");
     }
-    std::string Printed() {
-        std::fflush(out);
-        std::rewind(out);
-        std::string text;
-        for (int c; (c = std::fgetc(out)) != EOF;)
-            text += static_cast<char>(c);
-        return text;
-    }
+    std::string Printed() { return WrittenTo(out); }
 
     TestMachine tm;
     std::FILE* out;

@@ -19,6 +19,7 @@
 #include "Host/play/PlayEventLog.h"
 #include "Host/play/PlayerClicks.h"
 #include "Host/play/drivers/ClickDriver.h"
+#include "HostRunSupport.h"
 #include "support/CharacterSetUp.h"
 #include "support/TestMachine.h"
 
@@ -118,10 +119,7 @@ TEST_F(PlayerClicksTest, ThePlayersDeathAndRespawnRunThroughTheHostFrame) {
         EXPECT_TRUE(player->IsAlive()) << "still " << player->GetLifeStateAsText();
         EXPECT_LT(player->GetPosition().DistanceTo(spawn), 1.0f);
     }
-    std::rewind(out);
-    std::string printed;
-    for (int c; (c = std::fgetc(out)) != EOF;)
-        printed += static_cast<char>(c);
+    const std::string printed = WrittenTo(out);
     std::fclose(out);
     const std::size_t died = printed.find("you died");
     const std::size_t back = printed.find("you respawned at (");

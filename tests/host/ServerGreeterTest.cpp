@@ -10,6 +10,7 @@
 #include "Engine/net/NetworkConnectionManager.h"
 #include "Game/core/GameEngine.h"
 #include "Game/core/net/GameEngineNetworkInterface.h"
+#include "HostRunSupport.h"
 #include "support/NetTestGame.h"
 
 namespace GAME::test {
@@ -22,20 +23,14 @@ protected:
         for (TestMachine* tm : game.Machines()) {
             MachineScope scope(tm->machine());
             InitializeObjects();
-            if (tm == &game.Server())
-                gGameEngine->SetAsNetworkServer();
-            else
-                gGameEngine->SetAsNetworkClient();
+            game.TakeRole(*tm);
         }
         ON_MACHINE(game.Server()) {
             greeter.Install();
         }
     }
     ~ServerGreeterTest() override {
-        for (TestMachine* tm : game.Machines()) {
-            MachineScope scope(tm->machine());
-            ShutdownObjects();
-        }
+        game.OnEach(ShutdownObjects);
         std::fclose(out);
     }
 
@@ -60,14 +55,7 @@ protected:
         }
         return texts;
     }
-    std::string Printed() {
-        std::fflush(out);
-        std::rewind(out);
-        std::string text;
-        for (int c; (c = std::fgetc(out)) != EOF;)
-            text.push_back(static_cast<char>(c));
-        return text;
-    }
+    std::string Printed() { return WrittenTo(out); }
 
     NetTestGame game{3};
     ServerGreeter greeter;

@@ -22,6 +22,7 @@
 #include "Host/HostApp.h"
 #include "Host/play/PlayEventLog.h"
 #include "Host/play/drivers/SkillDriver.h"
+#include "HostRunSupport.h"
 #include "support/CharacterSetUp.h"
 #include "support/TestMachine.h"
 
@@ -84,14 +85,7 @@ protected:
             log->Observe();
         }
     }
-    std::string Printed() {
-        std::fflush(out);
-        std::rewind(out);
-        std::string printed;
-        for (int c; (c = std::fgetc(out)) != EOF;)
-            printed += static_cast<char>(c);
-        return printed;
-    }
+    std::string Printed() { return WrittenTo(out); }
 
     TestMachine tm;
     std::FILE* out;

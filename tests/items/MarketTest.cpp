@@ -52,7 +52,7 @@ TEST_F(Markets, PurchasesAndSalesAreTheServersAndAgreeEverywhere) {
     BuildStock();
     const std::uint32_t gold = Money(0, 1);
     // Client 1 buys the draught: the server charges 30 and makes it, under its own id.
-    ON_MACHINE(Host(1)) {
+    ON_MACHINE(game.Host(1)) {
         EXPECT_TRUE(gGameEngine->PlayerPurchaseRequest(kMerchant, StaticItem(kDraught)));
         EXPECT_EQ(Money(1, 1), gold);  // nothing moves before the server's word
     }
@@ -68,7 +68,7 @@ TEST_F(Markets, PurchasesAndSalesAreTheServersAndAgreeEverywhere) {
     // It buys stock item 0 and sells it back in the same visit: the price paid comes back and
     // the stock item is for sale again on every machine.
     unsigned price = 0;
-    ON_MACHINE(Host(1)) {
+    ON_MACHINE(game.Host(1)) {
         const MarketEntry& first = *Market().GetRandomStock().front();
         price = first.price;
         EXPECT_TRUE(gGameEngine->PlayerPurchaseRequest(kMerchant, first.itemId));
@@ -85,7 +85,7 @@ TEST_F(Markets, PurchasesAndSalesAreTheServersAndAgreeEverywhere) {
     for (const auto& [id, record] : Carried(1, 1))
         if (id != draught)
             copy = id;
-    ON_MACHINE(Host(1)) {
+    ON_MACHINE(game.Host(1)) {
         EXPECT_EQ(Market().GetSaleValue(copy, false), price);
         EXPECT_TRUE(gGameEngine->PlayerSaleRequest(kMerchant, copy, false));
     }
@@ -102,7 +102,7 @@ TEST_F(Markets, PurchasesAndSalesAreTheServersAndAgreeEverywhere) {
     // to be bought back at that.
     GiveEverywhere(1, kSword, 0x0A910001);
     unsigned value = 0;
-    ON_MACHINE(Host(1)) {
+    ON_MACHINE(game.Host(1)) {
         value = Market().GetSaleValue(0x0A910001, false);
         EXPECT_GT(value, 0u);
         EXPECT_TRUE(gGameEngine->PlayerSaleRequest(kMerchant, 0x0A910001, true));
@@ -113,14 +113,14 @@ TEST_F(Markets, PurchasesAndSalesAreTheServersAndAgreeEverywhere) {
     const std::vector<std::size_t> soldBack =
         game.OnEach([] { return Market().GetSoldBack().size(); });
     EXPECT_EQ(soldBack, (std::vector<std::size_t>{0, 1, 0}));
-    ON_MACHINE(Host(1)) {
+    ON_MACHINE(game.Host(1)) {
         EXPECT_TRUE(
             gGameEngine->PlayerPurchaseRequest(kMerchant, Market().GetSoldBack().front()->itemId));
     }
     Frames(1);
     ExpectAllAgree(1);
     EXPECT_EQ(Money(0, 1), gold - 30);
-    ON_MACHINE(Host(1)) {
+    ON_MACHINE(game.Host(1)) {
         EXPECT_TRUE(Market().GetSoldBack().empty());
     }
 }
@@ -129,7 +129,7 @@ TEST_F(Markets, TwoClientsAskingForOneItemTheFirstGetsItTheSecondIsDenied) {
     BuildStock();
     const std::uint32_t gold = Money(0, 1);
     for (int host : {1, 2})
-        ON_MACHINE(Host(host)) {
+        ON_MACHINE(game.Host(host)) {
             EXPECT_TRUE(gGameEngine->PlayerPurchaseRequest(
                 kMerchant, Market().GetRandomStock().front()->itemId));
         }
@@ -138,7 +138,7 @@ TEST_F(Markets, TwoClientsAskingForOneItemTheFirstGetsItTheSecondIsDenied) {
     ExpectAllAgree(2);
     EXPECT_LT(Money(0, 1), gold);
     EXPECT_EQ(Money(0, 2), gold);
-    ON_MACHINE(Host(2)) {
+    ON_MACHINE(game.Host(2)) {
         EXPECT_EQ(Market().GetRandomStock().front()->status, MarketItemStatus_Sold);
         const auto& dialogs = gGameEngine->GetDialogManager().GetDialogs();
         ASSERT_FALSE(dialogs.empty());
@@ -153,7 +153,7 @@ TEST_F(Markets, RequestsAgainstAnOldStockAreDenied) {
         gGameEngine->ForceMarketRefresh(kMerchant);
     }
     // The client asks before it heard of the new stock.
-    ON_MACHINE(Host(1)) {
+    ON_MACHINE(game.Host(1)) {
         EXPECT_TRUE(gGameEngine->PlayerPurchaseRequest(kMerchant, StaticItem(kDraught)));
     }
     Frames(1);
@@ -167,7 +167,7 @@ TEST_F(Markets, AnItemSoldFromTheCursorStaysInTheBagUntilTheServerBuysIt) {
     GiveEverywhere(1, kSword, kFound);
     const std::uint32_t gold = Money(0, 1);
     auto sellFromCursor = [this] {
-        ON_MACHINE(Host(1)) {
+        ON_MACHINE(game.Host(1)) {
             CursorHandlerItemMove cursor;
             cursor.SetPlayer(Singleton<ObjectManager>::Get().GetObject<Player>(PlayerOf(1)));
             cursor.SetMarketId(kMerchant);
@@ -179,7 +179,7 @@ TEST_F(Markets, AnItemSoldFromTheCursorStaysInTheBagUntilTheServerBuysIt) {
     };
     auto inBag = [this] {
         bool listed = false;
-        ON_MACHINE(Host(1)) {
+        ON_MACHINE(game.Host(1)) {
             const Player& player = *Singleton<ObjectManager>::Get().GetObject<Player>(PlayerOf(1));
             listed = FindController<ControllerPlayer>(player)
                          ->GetInventoryCtrl()

@@ -67,15 +67,9 @@ protected:
         }
         Frames(4);
     }
-    ~MarketGame() override {
-        for (TestMachine* tm : game.Machines()) {
-            MachineScope scope(tm->machine());
-            ShutdownObjects();
-        }
-    }
+    ~MarketGame() override { game.OnEach(ShutdownObjects); }
 
     static std::uint32_t PlayerOf(int host) { return PlayerId(host, 0x70 + host); }
-    TestMachine& Host(int host) { return host == 0 ? game.Server() : game.Client(host - 1); }
 
     // The market's frames on every machine.
     void Frames(int count) {
@@ -98,7 +92,7 @@ protected:
     }
     std::uint32_t Money(int machine, int player) {
         std::uint32_t money = 0;
-        ON_MACHINE(Host(machine)) {
+        ON_MACHINE(game.Host(machine)) {
             money = Singleton<ObjectManager>::Get().GetObject<Player>(PlayerOf(player))->GetMoney();
         }
         return money;
@@ -106,7 +100,7 @@ protected:
     // What a player carries on a machine: item id -> record.
     std::map<std::uint32_t, std::string> Carried(int machine, int player) {
         std::map<std::uint32_t, std::string> items;
-        ON_MACHINE(Host(machine)) {
+        ON_MACHINE(game.Host(machine)) {
             ObjectManager& objects = Singleton<ObjectManager>::Get();
             for (std::uint32_t id :
                  objects.GetObject<Player>(PlayerOf(player))->GetInventory().GetInventoryItems())

@@ -30,7 +30,7 @@ class TradeGame {
 public:
     TradeGame() : game(2, TestMachine::SampleDataDir()) {
         for (int machine = 0; machine <= 2; ++machine)
-            ON_MACHINE(Host(machine)) {
+            ON_MACHINE(game.Host(machine)) {
                 InitializeObjects();
                 if (machine == 0)
                     gGameEngine->SetAsNetworkServer();
@@ -49,15 +49,10 @@ public:
                 }
             }
     }
-    ~TradeGame() {
-        for (TestMachine* tm : game.Machines()) {
-            MachineScope scope(tm->machine());
-            ShutdownObjects();
-        }
-    }
+    ~TradeGame() { game.OnEach(ShutdownObjects); }
 
     static constexpr std::uint32_t IdOf(int host) { return PlayerId(host, 0x300 + host); }
-    TestMachine& Host(int host) { return host == 0 ? game.Server() : game.Client(host - 1); }
+    TestMachine& Host(int host) { return game.Host(host); }
 
     static Player* PlayerOf(int host) {
         return Singleton<ObjectManager>::Get().GetObject<Player>(IdOf(host));
@@ -68,7 +63,7 @@ public:
     // An item under `id` on every machine, carried by the host's player (in its bag there).
     void GiveItem(int host, const char* record, std::uint32_t id) {
         for (int machine = 0; machine <= 2; ++machine)
-            ON_MACHINE(Host(machine)) {
+            ON_MACHINE(game.Host(machine)) {
                 ItemReplicaInfo info;
                 info.objectId = id;
                 info.baseName = record;
@@ -83,17 +78,17 @@ public:
     }
     void GiveGold(int host, std::uint32_t amount) {
         for (int machine = 0; machine <= 2; ++machine)
-            ON_MACHINE(Host(machine)) {
+            ON_MACHINE(game.Host(machine)) {
                 PlayerOf(host)->AddMoney(amount);
             }
     }
     // Opens a trade: the first client asks, the second says yes.
     void Open() {
-        ON_MACHINE(Host(1)) {
+        ON_MACHINE(game.Host(1)) {
             Trades().HandleInitiateTradeOutbound(IdOf(2), true);
         }
         game.Pump();
-        ON_MACHINE(Host(2)) {
+        ON_MACHINE(game.Host(2)) {
             gGameEngine->GetDialogManager().AddResponse(kDialogPartyTrade, 1);
             Trades().Update();
         }
@@ -102,7 +97,7 @@ public:
     // Runs `f` on the host's machine, then delivers.
     template <class F>
     void On(int host, F f) {
-        ON_MACHINE(Host(host)) {
+        ON_MACHINE(game.Host(host)) {
             f();
         }
         game.Pump();

@@ -308,12 +308,7 @@ protected:
             hero->GetExperienceLevelControl().AddSkillPoints(3);
         }
     }
-    ~CommandsAcrossMachines() override {
-        for (TestMachine* tm : game.Machines()) {
-            MachineScope scope(tm->machine());
-            ShutdownObjects();
-        }
-    }
+    ~CommandsAcrossMachines() override { game.OnEach(ShutdownObjects); }
     static Character& Hero() {
         return *Singleton<ObjectManager>::Get().GetObject<Character>(kOwnHero);
     }

@@ -36,41 +36,27 @@ protected:
         for (int host = 0; host <= clients; ++host)
             Join(host);
     }
-    ~PartiesOverLoopback() override {
-        for (TestMachine* tm : game.Machines()) {
-            MachineScope scope(tm->machine());
-            ShutdownObjects();
-        }
-    }
+    ~PartiesOverLoopback() override { game.OnEach(ShutdownObjects); }
 
     static std::uint32_t IdOf(int host) { return PlayerId(host, 0x200 + host); }
-    TestMachine& Host(int host) { return host == 0 ? game.Server() : game.Client(host - 1); }
 
-    void Join(int host) {
-        ON_MACHINE(Host(host)) {
-            Player* player = MakePlayer(IdOf(host), L"Player" + std::to_wstring(host), 4);
-            gGameEngine->GetPlayerManagerClient()->SetMainPlayer(IdOf(host));
-            if (host != 0)
-                gGameEngine->GetNetworkInterface()->CtoS_AddNewPlayer(InfoOf(*player));
-        }
-        game.Pump();
-    }
+    void Join(int host) { JoinPlayer(game, host, IdOf(host), 4); }
 
     void Invite(int inviter, int invitee) {
-        ON_MACHINE(Host(inviter)) {
+        ON_MACHINE(game.Host(inviter)) {
             gGameEngine->InvitePlayerToParty(IdOf(invitee), static_cast<int>(IdOf(inviter)));
         }
         game.Pump();
     }
     void Answer(int host, int answer) {
-        ON_MACHINE(Host(host)) {
+        ON_MACHINE(game.Host(host)) {
             gGameEngine->GetDialogManager().AddResponse(PartyManager::kInviteDialogParty, answer);
             gGameEngine->GetPartyManager()->Update();
         }
         game.Pump();
     }
     void Kick(int leader, int member) {
-        ON_MACHINE(Host(leader)) {
+        ON_MACHINE(game.Host(leader)) {
             gGameEngine->GetPartyManager()->AttemptToKickFromLocalParty(IdOf(member));
         }
         game.Pump();
@@ -82,14 +68,14 @@ protected:
 
     PartyManager& PartiesOn(int host) {
         PartyManager* parties = nullptr;
-        ON_MACHINE(Host(host)) {
+        ON_MACHINE(game.Host(host)) {
             parties = gGameEngine->GetPartyManager();
         }
         return *parties;
     }
     std::uint32_t PartyOn(int host, int player) {
         std::uint32_t party = 0;
-        ON_MACHINE(Host(host)) {
+        ON_MACHINE(game.Host(host)) {
             party = gGameEngine->GetPartyManager()->GetParty(IdOf(player));
         }
         return party;
@@ -115,7 +101,7 @@ protected:
     // The texts of the notifications shown on a machine since the last ForgetShown.
     std::vector<std::wstring> ShownOn(int host) {
         std::vector<std::wstring> shown;
-        ON_MACHINE(Host(host)) {
+        ON_MACHINE(game.Host(host)) {
             const auto& notifications = gGameEngine->GetUINotifications();
             for (std::size_t i = seen[host]; i < notifications.size(); ++i)
                 shown.insert(shown.end(), notifications[i].texts.begin(),
@@ -125,7 +111,7 @@ protected:
     }
     void ForgetShown() {
         for (int host = 0; host <= game.ClientCount(); ++host)
-            ON_MACHINE(Host(host)) {
+            ON_MACHINE(game.Host(host)) {
                 seen[host] = gGameEngine->GetUINotifications().size();
             }
     }

@@ -29,26 +29,13 @@ protected:
             ++index;
         }
     }
-    ~PlayersOverLoopbackTest() override {
-        for (TestMachine* tm : game.Machines()) {
-            MachineScope scope(tm->machine());
-            ShutdownObjects();
-        }
-    }
+    ~PlayersOverLoopbackTest() override { game.OnEach(ShutdownObjects); }
 
     static std::uint32_t IdOf(int host) { return PlayerId(host, 0x100 + host); }
 
     // The machine's own player arrives: it becomes the main player, and a client announces it.
     void Join(int host, std::uint32_t level) {
-        TestMachine& tm = host == 0 ? game.Server() : game.Client(host - 1);
-        ON_MACHINE(tm) {
-            Player* player = MakePlayer(IdOf(host), L"Player" + std::to_wstring(host), level,
-                                        {static_cast<float>(host), 0, 0});
-            gGameEngine->GetPlayerManagerClient()->SetMainPlayer(IdOf(host));
-            if (host != 0)
-                gGameEngine->GetNetworkInterface()->CtoS_AddNewPlayer(InfoOf(*player));
-        }
-        game.Pump();
+        JoinPlayer(game, host, IdOf(host), level, {static_cast<float>(host), 0, 0});
     }
 
     void RunFrames(int frames) {

@@ -9,9 +9,12 @@
 #include "Game/characters/Player.h"
 #include "Game/core/GameEngine.h"
 #include "Game/core/net/GameEngineInboundInterface.h"
+#include "Game/core/net/GameEngineNetworkInterface.h"
 #include "Game/core/players/Bonus.h"
+#include "Game/core/players/PlayerManagerClient.h"
 #include "Game/core/players/PlayerNetInfo.h"
 #include "support/CharacterSetUp.h"
+#include "support/NetTestGame.h"
 #include "support/TestAccess.h"
 #include "support/TestMachine.h"
 
@@ -49,6 +52,25 @@ inline PlayerNetBasicInfo InfoOf(const Player& player) {
     PlayerNetBasicInfo info;
     player.GetPlayerNetBasicInfo(info);
     return info;
+}
+
+// Host `host`'s own player arrives on its machine as MakePlayer makes it ("Player<host>"): it
+// becomes the main player there and a client announces it; with `serverCopy` the server also
+// holds a copy, as replication gives it. Then the packets are delivered.
+inline void JoinPlayer(NetTestGame& game, int host, std::uint32_t id, std::uint32_t level,
+                       Vec3 where = {}, bool serverCopy = false) {
+    const std::wstring name = L"Player" + std::to_wstring(host);
+    ON_MACHINE(game.Host(host)) {
+        Player* player = MakePlayer(id, name, level, where);
+        gGameEngine->GetPlayerManagerClient()->SetMainPlayer(id);
+        if (host != 0)
+            gGameEngine->GetNetworkInterface()->CtoS_AddNewPlayer(InfoOf(*player));
+    }
+    if (serverCopy && host != 0)
+        ON_MACHINE(game.Server()) {
+            MakePlayer(id, name, level, where);
+        }
+    game.Pump();
 }
 
 // The root object of the current machine, for one test.

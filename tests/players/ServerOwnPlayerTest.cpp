@@ -32,25 +32,12 @@ protected:
             game.TakeRole(*tm);
         }
     }
-    ~ServerOwnPlayerTest() override {
-        for (TestMachine* tm : game.Machines()) {
-            MachineScope scope(tm->machine());
-            ShutdownObjects();
-        }
-    }
+    ~ServerOwnPlayerTest() override { game.OnEach(ShutdownObjects); }
 
     static std::uint32_t IdOf(int host) { return PlayerId(host, 0x100 + host); }
-    TestMachine& MachineOf(int host) { return host == 0 ? game.Server() : game.Client(host - 1); }
 
     void Join(int host, std::uint32_t level, float x) {
-        ON_MACHINE(MachineOf(host)) {
-            Player* player =
-                MakePlayer(IdOf(host), L"Player" + std::to_wstring(host), level, {x, 0, 0});
-            gGameEngine->GetPlayerManagerClient()->SetMainPlayer(IdOf(host));
-            if (host != 0)
-                gGameEngine->GetNetworkInterface()->CtoS_AddNewPlayer(InfoOf(*player));
-        }
-        game.Pump();
+        JoinPlayer(game, host, IdOf(host), level, {x, 0, 0});
     }
     void JoinAll() {
         Join(0, 5, 0.0f);
@@ -59,7 +46,7 @@ protected:
     }
     // The host's own player goes up to a level and walks to x.
     void Move(int host, std::uint32_t level, float x) {
-        ON_MACHINE(MachineOf(host)) {
+        ON_MACHINE(game.Host(host)) {
             Player* player = Singleton<ObjectManager>::Get().GetObject<Player>(IdOf(host));
             test::SetCharLevel(*player, level);
             WorldCoords coords;
@@ -81,7 +68,7 @@ protected:
                               "Records/Pickups/Gold" + std::to_string(gold) + ".dbr", source),
                           nullptr);
             }
-        ON_MACHINE(MachineOf(host)) {
+        ON_MACHINE(game.Host(host)) {
             Bonus bonus;
             bonus.gold = gold;
             bonus.sourceId = source;
@@ -92,7 +79,7 @@ protected:
     }
     std::uint32_t MoneyOf(int host) {
         std::uint32_t money = 0;
-        ON_MACHINE(MachineOf(host)) {
+        ON_MACHINE(game.Host(host)) {
             money = Singleton<ObjectManager>::Get().GetObject<Player>(IdOf(host))->GetMoney();
         }
         return money;

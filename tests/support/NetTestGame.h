@@ -32,6 +32,8 @@ public:
 
     TestMachine& Server() { return *mMachines.front(); }
     TestMachine& Client(int index) { return *mMachines.at(static_cast<std::size_t>(index) + 1); }
+    // Host 0 is the server, host n client n - 1.
+    TestMachine& Host(int host) { return host == 0 ? Server() : Client(host - 1); }
     int ClientCount() const { return static_cast<int>(mMachines.size()) - 1; }
     // The server first, then the clients in order.
     std::vector<TestMachine*> Machines() const;
@@ -54,16 +56,23 @@ public:
     void RunFrames(int frames, int frameMs,
                    const std::function<void(TestMachine&, int index)>& step = {});
 
-    // `f` run on each machine (current), the server first; the results in that order.
+    // `f` run on each machine (current), the server first; the results in that order, if any.
     template <class F>
     auto OnEach(F f) {
         using R = std::invoke_result_t<F>;
-        std::vector<R> results;
-        for (TestMachine* tm : Machines()) {
-            MachineScope scope(tm->machine());
-            results.push_back(f());
+        if constexpr (std::is_void_v<R>) {
+            for (TestMachine* tm : Machines()) {
+                MachineScope scope(tm->machine());
+                f();
+            }
+        } else {
+            std::vector<R> results;
+            for (TestMachine* tm : Machines()) {
+                MachineScope scope(tm->machine());
+                results.push_back(f());
+            }
+            return results;
         }
-        return results;
     }
 
 private:

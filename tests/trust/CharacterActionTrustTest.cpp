@@ -33,12 +33,7 @@ protected:
             MakeLivingCharacter(kHonest, 20, 10);
         }
     }
-    ~CharacterActionTrust() override {
-        for (TestMachine* tm : game.Machines()) {
-            MachineScope scope(tm->machine());
-            ShutdownObjects();
-        }
-    }
+    ~CharacterActionTrust() override { game.OnEach(ShutdownObjects); }
 
     // Sends the action from a client, as its controller would, and delivers everything.
     void SendFrom(int client, const CharacterAction& action) {

@@ -37,12 +37,7 @@ protected:
             pet->SetControllerId(kPetMind);
         }
     }
-    ~CharacterCommandTrust() override {
-        for (TestMachine* tm : game.Machines()) {
-            MachineScope scope(tm->machine());
-            ShutdownObjects();
-        }
-    }
+    ~CharacterCommandTrust() override { game.OnEach(ShutdownObjects); }
     // The command as the hostile client's machine sends it, without running it there.
     void SendFromHostile(ActorConfigCommand&& command) { game.SendFromClient(command); }
     std::vector<bool> OnEachMachine(std::uint32_t id, bool (*test)(const Character&)) {

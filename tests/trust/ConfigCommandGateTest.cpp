@@ -97,12 +97,7 @@ protected:
             MakePlayer(kHonest, L"Honest", 3);
         }
     }
-    ~ConfigCommandGate() override {
-        for (TestMachine* tm : game.Machines()) {
-            MachineScope scope(tm->machine());
-            ShutdownObjects();
-        }
-    }
+    ~ConfigCommandGate() override { game.OnEach(ShutdownObjects); }
     void HideFromClient(int client, std::uint32_t target) {
         ON_MACHINE(game.Client(client)) {
             HideConfigCmdPacket packet;

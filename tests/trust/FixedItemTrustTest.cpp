@@ -51,12 +51,7 @@ protected:
         for (int host = 0; host <= 2; ++host)
             Join(host);
     }
-    ~FixedItemTrust() override {
-        for (TestMachine* tm : game.Machines()) {
-            MachineScope scope(tm->machine());
-            ShutdownObjects();
-        }
-    }
+    ~FixedItemTrust() override { game.OnEach(ShutdownObjects); }
 
     static void Place(const char* record, std::uint32_t id, const Vec3& where) {
         auto* chest = Singleton<ObjectManager>::Get().CreateObjectFromFile<Actor>(record, id);
@@ -69,20 +64,7 @@ protected:
         chest->InitialUpdate();
     }
     static std::uint32_t IdOf(int host) { return PlayerId(host, 0x300 + host); }
-    TestMachine& Host(int host) { return host == 0 ? game.Server() : game.Client(host - 1); }
-    void Join(int host) {
-        ON_MACHINE(Host(host)) {
-            Player* player = MakePlayer(IdOf(host), L"Player" + std::to_wstring(host), 4);
-            gGameEngine->GetPlayerManagerClient()->SetMainPlayer(IdOf(host));
-            if (host != 0)
-                gGameEngine->GetNetworkInterface()->CtoS_AddNewPlayer(InfoOf(*player));
-        }
-        if (host != 0)
-            ON_MACHINE(game.Server()) {
-                MakePlayer(IdOf(host), L"Player" + std::to_wstring(host), 4);
-            }
-        game.Pump();
-    }
+    void Join(int host) { JoinPlayer(game, host, IdOf(host), 4, {}, true); }
     // The hostile client (host 1) sends the packet as it is.
     void SendFromHostile(NetPacket& packet) {
         ON_MACHINE(game.Client(0)) {

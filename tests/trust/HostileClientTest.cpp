@@ -30,6 +30,7 @@
 #include "Game/skills/manager/SkillManager.h"
 #include "players/PlayersTestSupport.h"
 #include "support/NetTestGame.h"
+#include "support/QuestText.h"
 
 namespace GAME::test {
 namespace {
@@ -46,30 +47,12 @@ protected:
         for (int host = 0; host <= 3; ++host)
             Join(host);
     }
-    ~HostileClient() override {
-        for (TestMachine* tm : game.Machines()) {
-            MachineScope scope(tm->machine());
-            ShutdownObjects();
-        }
-    }
+    ~HostileClient() override { game.OnEach(ShutdownObjects); }
 
     static std::uint32_t IdOf(int host) { return PlayerId(host, 0x300 + host); }
-    TestMachine& Host(int host) { return host == 0 ? game.Server() : game.Client(host - 1); }
 
-    void Join(int host) {
-        ON_MACHINE(Host(host)) {
-            Player* player = MakePlayer(IdOf(host), L"Player" + std::to_wstring(host), 4);
-            gGameEngine->GetPlayerManagerClient()->SetMainPlayer(IdOf(host));
-            if (host != 0)
-                gGameEngine->GetNetworkInterface()->CtoS_AddNewPlayer(InfoOf(*player));
-        }
-        // The server holds a copy of every player, as replication gives it.
-        if (host != 0)
-            ON_MACHINE(game.Server()) {
-                MakePlayer(IdOf(host), L"Player" + std::to_wstring(host), 4);
-            }
-        game.Pump();
-    }
+    // The server holds a copy of every player, as replication gives it.
+    void Join(int host) { JoinPlayer(game, host, IdOf(host), 4, {}, true); }
     // Runs `f` on the hostile client with its network interface, then delivers.
     template <class F>
     void Hostile(F f) {
@@ -106,7 +89,7 @@ protected:
     // The honest clients still reach the server: a chat line from each arrives under its name.
     void ExpectHonestClientsPlay() {
         for (int host = 2; host <= 3; ++host)
-            ON_MACHINE(Host(host)) {
+            ON_MACHINE(game.Host(host)) {
                 gGameEngine->GetNetworkInterface()->HandleChatMessage(L"me", L"still here", 0, {});
             }
         game.Pump();
@@ -166,7 +149,7 @@ TEST_F(HostileClient, ABonusIsTakenFromTheServersOwnRecordOrRefused) {
         EXPECT_EQ(NetFaultLog::Get().GetSuppressed(), 1u);
     }
     for (int host = 1; host <= 3; ++host)
-        ON_MACHINE(Host(host)) {
+        ON_MACHINE(game.Host(host)) {
             const Player* player = Singleton<ObjectManager>::Get().GetObject<Player>(IdOf(host));
             EXPECT_EQ(player->GetMoney(), 0u) << "host " << host;
         }
@@ -203,7 +186,7 @@ TEST_F(HostileClient, AGoldPilePaysWhatTheServersCopyHoldsToItsTakerOnce) {
     }
     game.Pump();
     for (int host = 0; host <= 3; ++host)
-        ON_MACHINE(Host(host)) {
+        ON_MACHINE(game.Host(host)) {
             const auto* pile = Singleton<ObjectManager>::Get().GetObject<OneShot_Gold>(kPile);
             ASSERT_NE(pile, nullptr) << "host " << host;
             EXPECT_EQ(pile->GetGoldValue(), 25u);
@@ -398,11 +381,7 @@ TEST_F(HostileClient, QuestMessagesSpeakOnlyForTheSendersPlayerAndAreRationed) {
 // player, only what a quest gives, rolled and numbered by the server, a few at a time.
 TEST_F(HostileClient, QuestItemsComeOnlyForTheSendersPlayerFromTheServersQuests) {
     const std::string quest =
-        R"([{"quest": [{"title": "Q"}]}, {"steps": [{"max": 1}, {"step": [)"
-        R"({"properties": [{"name": "s"}]}, {"triggers": [{"max": 0}]}, {"completion": [)"
-        R"({"trigger": [{"displayTag": "t"}, {"conditions": [{"max": 0}]}, {"actions": [)"
-        R"({"max": 1}, {"action": [{"name": "Action_GiveItem"},)"
-        R"( {"item[0]": "Records/Items/Pebble.dbr"}]}]}]}]}]}]}])";
+        OneActionQuest(R"({"name": "Action_GiveItem"}, {"item[0]": "Records/Items/Pebble.dbr"})");
     ON_MACHINE(game.Server()) {
         ASSERT_NE(QuestRepository::Get()->LoadQuest("Quests/Q.quest", quest), nullptr);
     }
@@ -449,13 +428,9 @@ TEST_F(HostileClient, QuestItemsComeOnlyForTheSendersPlayerFromTheServersQuests)
 // reward action of the server's own quests gives, once per action and player, on every machine.
 TEST_F(HostileClient, QuestRewardsAreTheServersToGrantOncePerPlayer) {
     const std::string quest =
-        R"([{"quest": [{"title": "Q"}]}, {"steps": [{"max": 1}, {"step": [)"
-        R"({"properties": [{"name": "s"}]}, {"triggers": [{"max": 0}]}, {"completion": [)"
-        R"({"trigger": [{"displayTag": "t"}, {"conditions": [{"max": 0}]}, {"actions": [)"
-        R"({"max": 1}, {"action": [{"name": "Action_GiveMoney"}, {"moneyAmount[0]": 40},)"
-        R"( {"region": 0}]}]}]}]}]}]}])";
+        OneActionQuest(R"({"name": "Action_GiveMoney"}, {"moneyAmount[0]": 40}, {"region": 0})");
     for (int host : {0, 1, 2})
-        ON_MACHINE(Host(host)) {
+        ON_MACHINE(game.Host(host)) {
             ASSERT_NE(QuestRepository::Get()->LoadQuest("Quests/Q.quest", quest), nullptr);
         }
     auto claim = [&](std::uint32_t player, std::uint32_t gold, float life) {
@@ -468,7 +443,7 @@ TEST_F(HostileClient, QuestRewardsAreTheServersToGrantOncePerPlayer) {
     };
     auto money = [&](int host, int of) {
         std::uint32_t amount = 0;
-        ON_MACHINE(Host(host)) {
+        ON_MACHINE(game.Host(host)) {
             amount = Singleton<ObjectManager>::Get().GetObject<Player>(IdOf(of))->GetMoney();
         }
         return amount;
@@ -485,7 +460,7 @@ TEST_F(HostileClient, QuestRewardsAreTheServersToGrantOncePerPlayer) {
               NetFaultLog::kLinesPerWindow);
 
     // An honest client's own quest claims it through the server; its copy grants nothing alone.
-    ON_MACHINE(Host(2)) {
+    ON_MACHINE(game.Host(2)) {
         TriggerAction* give = FindQuestAction(
             [](TriggerAction& action) { return dynamic_cast<RewardAction*>(&action) != nullptr; });
         ASSERT_NE(give, nullptr);
@@ -502,14 +477,11 @@ TEST_F(HostileClient, QuestRewardsAreTheServersToGrantOncePerPlayer) {
 // points, once, which the player's own machine then spends on the skill; its machine and the
 // server end with the skill raised and no points left.
 TEST_F(HostileClient, AQuestsSkillLevelsArriveAsPointsSpentOnThatSkill) {
-    const std::string quest =
-        R"([{"quest": [{"title": "Q"}]}, {"steps": [{"max": 1}, {"step": [)"
-        R"({"properties": [{"name": "s"}]}, {"triggers": [{"max": 0}]}, {"completion": [)"
-        R"({"trigger": [{"displayTag": "t"}, {"conditions": [{"max": 0}]}, {"actions": [)"
-        R"({"max": 1}, {"action": [{"name": "Action_GiveSkillPoints"}, )"
-        R"({"skill": "records/test/QUESTTRICK.dbr"}, {"skillAmount[0]": 2}]}]}]}]}]}]}])";
+    const std::string quest = OneActionQuest(
+        R"({"name": "Action_GiveSkillPoints"}, {"skill": "records/test/QUESTTRICK.dbr"},)"
+        R"( {"skillAmount[0]": 2})");
     for (int host : {0, 1})
-        ON_MACHINE(Host(host)) {
+        ON_MACHINE(game.Host(host)) {
             auto& records = Singleton<RecordDatabase>::Get();
             ASSERT_TRUE(records.AddRecordText("Records/Test/QuestTrick.dbr",
                                               R"({"Class": "Skill", "skillMaxLevel": 8})"));
@@ -524,7 +496,7 @@ TEST_F(HostileClient, AQuestsSkillLevelsArriveAsPointsSpentOnThatSkill) {
         }
     const auto trick = [&](int host) {
         std::pair<std::uint32_t, std::uint32_t> levelAndPoints;
-        ON_MACHINE(Host(host)) {
+        ON_MACHINE(game.Host(host)) {
             auto* player = Singleton<ObjectManager>::Get().GetObject<Player>(IdOf(1));
             SkillManager& skills = player->GetSkillManager();
             const auto* skill = Singleton<ObjectManager>::Get().GetObject<Skill>(
@@ -535,7 +507,7 @@ TEST_F(HostileClient, AQuestsSkillLevelsArriveAsPointsSpentOnThatSkill) {
     };
     ASSERT_EQ(trick(0), std::make_pair(1u, 0u));
     for (int firing = 0; firing < 2; ++firing) {
-        ON_MACHINE(Host(1)) {
+        ON_MACHINE(game.Host(1)) {
             TriggerAction* give = FindQuestAction([](TriggerAction& action) {
                 return dynamic_cast<Action_GiveSkillPoints*>(&action) != nullptr;
             });
@@ -614,7 +586,7 @@ TEST_F(HostileClient, EquipsOnlyWhatItsPlayerCarriesAndOnlyAFreeLocation) {
                  {kOwnAxe, "Records/Test/HostileAxe.dbr", 1},
                  {kOthersShield, "Records/Test/HostileShield.dbr", 2}};
     for (int host = 0; host <= 3; ++host)
-        ON_MACHINE(Host(host)) {
+        ON_MACHINE(game.Host(host)) {
             RecordDatabase& records = Singleton<RecordDatabase>::Get();
             records.AddRecordText("Records/Test/HostileSword.dbr",
                                   R"({"Class": "WeaponMelee_Sword"})");
@@ -681,7 +653,7 @@ TEST_F(HostileClient, UsesDropsAndSpendsOnlyWhatItsPlayerHolds) {
                  {kOwnRing, "Records/Test/HostileRing.dbr", 1},
                  {kOthersPotion, "Records/Test/HostilePotion.dbr", 2}};
     for (int host = 0; host <= 3; ++host)
-        ON_MACHINE(Host(host)) {
+        ON_MACHINE(game.Host(host)) {
             RecordDatabase& records = Singleton<RecordDatabase>::Get();
             records.AddRecordText("Records/Test/HostilePotion.dbr",
                                   R"({"Class": "OneShot_PotionHealth", "bonusLifePoints": 5})");

@@ -14,7 +14,7 @@ class MarketTrust : public MarketGame {
 protected:
     MarketTrust() {
         BuildStock();
-        ON_MACHINE(Host(1)) {
+        ON_MACHINE(game.Host(1)) {
             tier = Market().GetTier();
             seed = Market().GetStockSeed();
         }
@@ -24,7 +24,7 @@ protected:
     // Runs `f` on the hostile client (host 1) with its network interface, then delivers.
     template <class F>
     void Hostile(F f) {
-        ON_MACHINE(Host(1)) {
+        ON_MACHINE(game.Host(1)) {
             f(*gGameEngine->GetNetworkInterface());
         }
         Frames(1);
@@ -49,7 +49,7 @@ protected:
 TEST_F(MarketTrust, NothingMovesForWhatTheStockOrThePlayerDoesNotHold) {
     const std::uint32_t me = PlayerOf(1);
     std::uint32_t stockItem = 0;
-    ON_MACHINE(Host(1)) {
+    ON_MACHINE(game.Host(1)) {
         stockItem = Market().GetRandomStock().front()->itemId;
     }
     struct Case {
@@ -127,7 +127,7 @@ TEST_F(MarketTrust, AnItemSellsOnceAndAStockItemOnce) {
     // One sword's value in, one stock item's price out, one item more: the stock item.
     EXPECT_EQ(after.carried1.size(), before.carried1.size());
     unsigned value = 0, price = 0;
-    ON_MACHINE(Host(1)) {
+    ON_MACHINE(game.Host(1)) {
         price = Market().GetRandomStock().front()->price;
     }
     ON_MACHINE(game.Server()) {

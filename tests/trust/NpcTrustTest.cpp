@@ -38,12 +38,7 @@ protected:
             Place(kFarNpc, 150)->SetDispenseItem(kHostile, kPebble);
         }
     }
-    ~NpcTrust() override {
-        for (TestMachine* tm : game.Machines()) {
-            MachineScope scope(tm->machine());
-            ShutdownObjects();
-        }
-    }
+    ~NpcTrust() override { game.OnEach(ShutdownObjects); }
 
     static Npc* Place(std::uint32_t id, float x) {
         auto* npc =

@@ -39,15 +39,9 @@ protected:
             gGameEngine->GetPlayerManagerClient()->SetMainPlayer(IdOf(host++));
         }
     }
-    ~PortalTrust() override {
-        for (TestMachine* tm : game.Machines()) {
-            MachineScope scope(tm->machine());
-            ShutdownObjects();
-        }
-    }
+    ~PortalTrust() override { game.OnEach(ShutdownObjects); }
 
     static std::uint32_t IdOf(int host) { return PlayerId(host, 0x400 + host); }
-    TestMachine& Host(int host) { return host == 0 ? game.Server() : game.Client(host - 1); }
     // The portals each machine knows, the server first.
     std::vector<Portals> KnownEverywhere() {
         return game.OnEach([] {
@@ -58,7 +52,7 @@ protected:
         });
     }
     void OpenOwnPortal(int host) {
-        ON_MACHINE(Host(host)) {
+        ON_MACHINE(game.Host(host)) {
             gGameEngine->CreateFixedItemTeleport();
         }
         game.Pump();

@@ -26,10 +26,7 @@ protected:
         for (TestMachine* tm : game.Machines()) {
             MachineScope scope(tm->machine());
             InitializeObjects();
-            if (tm == &game.Server())
-                gGameEngine->SetAsNetworkServer();
-            else
-                gGameEngine->SetAsNetworkClient();
+            game.TakeRole(*tm);
             auto region = std::make_unique<Region>("Spawn", Vec3(), Vec3(100, 100, 100));
             region->SetLoaded(false);
             World::Get().AddRegion(std::move(region));
@@ -43,12 +40,7 @@ protected:
             gGameEngine->GetPlayerManagerClient()->SetMainPlayer(kHonest);
         }
     }
-    ~HostileLoaderClient() override {
-        for (TestMachine* tm : game.Machines()) {
-            MachineScope scope(tm->machine());
-            ShutdownObjects();
-        }
-    }
+    ~HostileLoaderClient() override { game.OnEach(ShutdownObjects); }
 
     static WorldVec3 Spawn() { return WorldVec3(World::Get().GetRegion("Spawn"), Vec3(50, 0, 50)); }
     template <class F>

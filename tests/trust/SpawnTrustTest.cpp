@@ -58,12 +58,7 @@ protected:
             }
         }
     }
-    ~SpawnTrust() override {
-        for (TestMachine* tm : game.Machines()) {
-            MachineScope scope(tm->machine());
-            ShutdownObjects();
-        }
-    }
+    ~SpawnTrust() override { game.OnEach(ShutdownObjects); }
     // The command as a client's machine sends it, without running it there.
     void SendFrom(TestMachine& client, ActorConfigCommand&& command) {
         game.SendFromClient(command, &client == &game.Client(0) ? 0 : 1, 0);

@@ -21,6 +21,7 @@
 #include "Game/world/strategic/StrategicMovementKinds.h"
 #include "players/PlayersTestSupport.h"
 #include "support/NetTestGame.h"
+#include "support/QuestText.h"
 
 namespace GAME::test {
 namespace {
@@ -41,10 +42,7 @@ protected:
         for (TestMachine* tm : game.Machines()) {
             MachineScope scope(tm->machine());
             InitializeObjects();
-            if (tm == &game.Server())
-                gGameEngine->SetAsNetworkServer();
-            else
-                gGameEngine->SetAsNetworkClient();
+            game.TakeRole(*tm);
             region = World::Get().AddRegion(std::make_unique<Region>("Vale"));
             PlaceStone(kHere, 1, Vec3());
             PlaceStone(kHere + 1, 2, kFound);
@@ -63,12 +61,7 @@ protected:
             gGameEngine->GetPlayerManagerClient()->SetMainPlayer(kHonest);
         }
     }
-    ~HostileTraveller() override {
-        for (TestMachine* tm : game.Machines()) {
-            MachineScope scope(tm->machine());
-            ShutdownObjects();
-        }
-    }
+    ~HostileTraveller() override { game.OnEach(ShutdownObjects); }
 
     void PlaceStone(std::uint32_t id, std::uint32_t uid, const Vec3& at) {
         auto* stone =
@@ -172,13 +165,9 @@ TEST_F(HostileTraveller, AnHonestAskStartsEverywhereOnceAndASecondAskIsRefused) 
 // A guide's way is a quest's to open: the server goes by its own quests' guide actions (it cannot
 // see the client's), so a client by the guide goes that way and no other, and only by him.
 TEST_F(HostileTraveller, AClientByAGuideGoesOnlyTheWayTheServersQuestsOpenForHim) {
-    const std::string quest =
-        R"([{"quest": [{"title": "Q"}]}, {"steps": [{"max": 1}, {"step": [)"
-        R"({"properties": [{"name": "s"}]}, {"triggers": [{"max": 0}]}, {"completion": [)"
-        R"({"trigger": [{"displayTag": "t"}, {"conditions": [{"max": 0}]}, {"actions": [)"
-        R"({"max": 1}, {"action": [{"name": "Action_BoatDialog"},)"
-        R"( {"npc": "Records/Npcs/Giver.dbr"}, {"onOff": true}, {"x": -40}, {"y": 0},)"
-        R"( {"z": 60}, {"tag": "tagWay"}]}]}]}]}]}]}])";
+    const std::string quest = OneActionQuest(
+        R"({"name": "Action_BoatDialog"}, {"npc": "Records/Npcs/Giver.dbr"}, {"onOff": true},)"
+        R"( {"x": -40}, {"y": 0}, {"z": 60}, {"tag": "tagWay"})");
     ON_MACHINE(game.Server()) {
         ASSERT_NE(QuestRepository::Get()->LoadQuest("Quests/Q.quest", quest), nullptr);
     }

@@ -16,6 +16,7 @@
 #include "Game/core/players/PlayerReport.h"
 #include "Game/core/util/MathUtil.h"
 #include "Game/items/Item.h"
+#include "Game/quests/actions/RewardActions.h"
 #include "Game/skills/Skill.h"
 
 namespace GAME {
@@ -64,9 +65,10 @@ std::string CheckLevel(const PlayerReplicationData& data, ExperienceLevelControl
 }
 
 // Each attribute point raises one base attribute by its increment; the points come with the
-// levels.
+// levels and the quests. `left` takes the points the bases left.
 std::string CheckAttributes(const PlayerReplicationData& data, const CharacterBioReplicaInfo& base,
-                            const ExperienceLevelControl& levels, std::uint32_t first) {
+                            const ExperienceLevelControl& levels, std::uint32_t first,
+                            std::uint64_t& left) {
     static constexpr const char* kNames[5] = {"base Life", "base Mana", "base Strength",
                                               "base Dexterity", "base Intelligence"};
     const float claimed[5] = {data.baseLife, data.baseMana, data.baseStrength, data.baseDexterity,
@@ -76,7 +78,8 @@ std::string CheckAttributes(const PlayerReplicationData& data, const CharacterBi
     const std::array<std::uint32_t, 5> increments = levels.GetIncrements();
     const std::uint64_t points =
         levels.GetModifierPoints() +
-        std::uint64_t{data.characterLevel - first} * levels.GetModifierPointsPerLevel();
+        std::uint64_t{data.characterLevel - first} * levels.GetModifierPointsPerLevel() +
+        QuestAttributePointsOffered();
     std::uint64_t spent = 0;
     for (int i = 0; i < 5; ++i) {
         if (!FiniteNotNegative(claimed[i]))
@@ -97,6 +100,7 @@ std::string CheckAttributes(const PlayerReplicationData& data, const CharacterBi
         return Line("base attributes: %llu attribute points spent, level %u gives %llu",
                     static_cast<unsigned long long>(spent), data.characterLevel,
                     static_cast<unsigned long long>(points));
+    left = points - spent;
     return {};
 }
 
@@ -143,7 +147,8 @@ std::string CheckItems(const PlayerReplicationData& data) {
 }  // namespace
 
 std::string CheckJoiningPlayer(const std::string& record,
-                               const std::vector<std::uint8_t>& replication) {
+                               const std::vector<std::uint8_t>& replication,
+                               std::uint32_t* attributePoints) {
     ObjectManager& objects = Singleton<ObjectManager>::Get();
     Scratch fresh{objects.CreateObjectFromFile<Player>(record)};
     if (!fresh.player)
@@ -169,8 +174,9 @@ std::string CheckJoiningPlayer(const std::string& record,
     CharacterBioReplicaInfo base;
     fresh.player->GetCharacterBio().GetCurrentBioStats(base);
     std::string fault = CheckLevel(data, levels, first);
+    std::uint64_t left = 0;
     if (fault.empty())
-        fault = CheckAttributes(data, base, levels, first);
+        fault = CheckAttributes(data, base, levels, first, left);
     if (fault.empty())
         fault = CheckSkills(data, *fresh.player, levels, first);
     if (fault.empty())
@@ -183,6 +189,9 @@ std::string CheckJoiningPlayer(const std::string& record,
         return "damage over time: a character file holds none";
     if (!data.skillBuffs.empty())
         return "buffs: a character file holds none";
+    if (attributePoints)
+        *attributePoints =
+            static_cast<std::uint32_t>(std::min<std::uint64_t>(*attributePoints, left));
 
     // Life and mana against the limits the claimed level and attributes give.
     Scratch claimed{objects.CreateObjectFromFile<Player>(record)};

@@ -22,8 +22,12 @@ inline std::uint64_t AttributePointsTaken(std::uint64_t value, std::uint64_t rec
 }
 
 // Empty when the player may join; otherwise one line naming the field that is out of bounds.
-// Makes a scratch player of the record for the comparison and destroys it again.
+// Makes a scratch player of the record for the comparison and destroys it again. Besides the
+// levels' points, the bases may have taken those this machine's quests give
+// (QuestAttributePointsOffered); the unspent points the client says it brings, when given, are
+// lowered to what is left of both.
 std::string CheckJoiningPlayer(const std::string& record,
-                               const std::vector<std::uint8_t>& replication);
+                               const std::vector<std::uint8_t>& replication,
+                               std::uint32_t* attributePoints = nullptr);
 
 }  // namespace GAME

@@ -80,11 +80,13 @@ bool Player::ReadReplicationData(NetPacketInBuffer& in) {
 namespace {
 
 // The snapshot carries no unspent attribute points, but its level and base attributes tell them:
-// the points the levels above the record's give, less those the bases took. Every machine works
+// the points the levels above the record's give, less those the bases took; or, when more, what
+// the server found the character brings (its quests' points count there). Every machine works
 // them out alike, so the owner can spend them in a network game.
 std::uint32_t UnspentAttributePoints(const ExperienceLevelControl& levels, std::uint32_t firstLevel,
                                      const CharacterBioReplicaInfo& record,
-                                     const CharacterBioReplicaInfo& claimed) {
+                                     const CharacterBioReplicaInfo& claimed,
+                                     std::uint32_t brought) {
     const std::uint64_t given =
         levels.GetModifierPoints() +
         std::uint64_t{levels.GetLevel() > firstLevel ? levels.GetLevel() - firstLevel : 0} *
@@ -96,9 +98,8 @@ std::uint32_t UnspentAttributePoints(const ExperienceLevelControl& levels, std::
         AttributePointsTaken(claimed.baseStrength, record.baseStrength, increments[2]) +
         AttributePointsTaken(claimed.baseDexterity, record.baseDexterity, increments[3]) +
         AttributePointsTaken(claimed.baseIntelligence, record.baseIntelligence, increments[4]);
-    return given > taken
-               ? static_cast<std::uint32_t>(std::min<std::uint64_t>(given - taken, 0xFFFFFFFFu))
-               : 0;
+    const std::uint64_t left = std::max<std::uint64_t>(given > taken ? given - taken : 0, brought);
+    return static_cast<std::uint32_t>(std::min<std::uint64_t>(left, 0xFFFFFFFFu));
 }
 
 // Nor unspent skill points: the points the record and the levels above its give, less the levels
@@ -116,7 +117,7 @@ std::uint32_t UnspentSkillPoints(const ExperienceLevelControl& levels, std::uint
 
 }  // namespace
 
-void Player::ApplyReplicationData() {
+void Player::ApplyReplicationData(std::uint32_t attributePoints) {
     if (!mPendingReplication) {
         gEngine->Log(1, "Player::ApplyReplicationData: Attempt to apply NULL replication data.");
         return;
@@ -153,7 +154,8 @@ void Player::ApplyReplicationData() {
     GetExperienceLevelControl().SetLevel(data->characterLevel);
     GetExperienceLevelControl().SetExperiencePoints(data->experiencePoints);
     ExperienceLevelControl& levels = GetExperienceLevelControl();
-    const std::uint32_t unspent = UnspentAttributePoints(levels, firstLevel, record, bio);
+    const std::uint32_t unspent =
+        UnspentAttributePoints(levels, firstLevel, record, bio, attributePoints);
     if (unspent > levels.GetModifierPoints())
         levels.AddModifierPoints(unspent - levels.GetModifierPoints());
     const std::uint32_t unspentSkill =

@@ -93,6 +93,18 @@ TriggerAction* FindQuestAction(const std::function<bool(TriggerAction&)>& match)
     return nullptr;
 }
 
+std::uint64_t QuestAttributePointsOffered() {
+    std::uint64_t total = 0;
+    FindQuestAction([&total](TriggerAction& action) {
+        Bonus offered;
+        if (const auto* reward = dynamic_cast<const RewardAction*>(&action);
+            reward && reward->GetBonus(offered))
+            total += offered.attributePoints;
+        return false;  // on to the next: every action counts
+    });
+    return total;
+}
+
 bool IsQuestGivenItem(const std::string& record) {
     if (record.empty())
         return false;

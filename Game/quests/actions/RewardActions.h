@@ -193,6 +193,9 @@ private:
 
 // The first action of this machine's quests (any trigger of any step) that `match` takes.
 TriggerAction* FindQuestAction(const std::function<bool(TriggerAction&)>& match);
+// The attribute points the reward actions of this machine's quests give together, at the game's
+// difficulty: the most any player can have had from them.
+std::uint64_t QuestAttributePointsOffered();
 // Whether an item action of this machine's quests names the record (at any difficulty).
 bool IsQuestGivenItem(const std::string& record);
 // The item names of loot tables that quests roll rather than give as they are.

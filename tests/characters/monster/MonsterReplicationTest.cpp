@@ -91,12 +91,7 @@ protected:
             game.TakeRole(*tm);
         }
     }
-    ~MonsterReplication() override {
-        for (TestMachine* tm : game.Machines()) {
-            MachineScope scope(tm->machine());
-            ShutdownObjects();
-        }
-    }
+    ~MonsterReplication() override { game.OnEach(ShutdownObjects); }
 
     static Monster* MakeWolf(std::uint32_t id) {
         auto* wolf = Singleton<ObjectManager>::Get().CreateObjectFromFile<Monster>(kWolfRecord, id);

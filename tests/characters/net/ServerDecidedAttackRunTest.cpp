@@ -123,12 +123,7 @@ protected:
             Find(kRunner)->GetSkillManager().SetAsControllingManager();
         }
     }
-    ~ServerDecidedAttackRun() override {
-        for (TestMachine* tm : game.Machines()) {
-            MachineScope scope(tm->machine());
-            ShutdownObjects();
-        }
-    }
+    ~ServerDecidedAttackRun() override { game.OnEach(ShutdownObjects); }
 
     static HitWitnessSkill* SwingOf(Character& c) {
         return Singleton<ObjectManager>::Get().GetObject<HitWitnessSkill>(

@@ -77,12 +77,7 @@ protected:
         }
         Frames(1);
     }
-    ~ShamanBuffsOverNetwork() override {
-        for (TestMachine* tm : game.Machines()) {
-            MachineScope scope(tm->machine());
-            ShutdownObjects();
-        }
-    }
+    ~ShamanBuffsOverNetwork() override { game.OnEach(ShutdownObjects); }
 
     void Frames(int count) {
         game.RunFrames(count, kFrameMs, [](TestMachine&, int) {

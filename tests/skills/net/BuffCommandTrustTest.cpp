@@ -65,12 +65,7 @@ protected:
             }
         }
     }
-    ~BuffCommandTrust() override {
-        for (TestMachine* tm : game.Machines()) {
-            MachineScope scope(tm->machine());
-            ShutdownObjects();
-        }
-    }
+    ~BuffCommandTrust() override { game.OnEach(ShutdownObjects); }
 
     // Sends the buff on the hero from the hostile client; true when the server ran it and
     // passed it on to the honest client.

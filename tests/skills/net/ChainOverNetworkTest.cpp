@@ -83,12 +83,7 @@ protected:
         }
         Frames(1);
     }
-    ~ChainOverNetwork() override {
-        for (TestMachine* tm : game.Machines()) {
-            MachineScope scope(tm->machine());
-            ShutdownObjects();
-        }
-    }
+    ~ChainOverNetwork() override { game.OnEach(ShutdownObjects); }
 
     // The caster's skills and every bolt in the world, as the host's frame updates them.
     void Frames(int count) {

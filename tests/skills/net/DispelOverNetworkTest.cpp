@@ -89,12 +89,7 @@ protected:
         }
         Frames(1);
     }
-    ~DispelOverNetwork() override {
-        for (TestMachine* tm : game.Machines()) {
-            MachineScope scope(tm->machine());
-            ShutdownObjects();
-        }
-    }
+    ~DispelOverNetwork() override { game.OnEach(ShutdownObjects); }
 
     void Frames(int count) {
         game.RunFrames(count, kFrameMs, [](TestMachine&, int) {

@@ -50,12 +50,7 @@ protected:
             }
         }
     }
-    ~SkillStateTrust() override {
-        for (TestMachine* tm : game.Machines()) {
-            MachineScope scope(tm->machine());
-            ShutdownObjects();
-        }
-    }
+    ~SkillStateTrust() override { game.OnEach(ShutdownObjects); }
     static SkillManager& Skills() {
         return Singleton<ObjectManager>::Get().GetObject<Character>(kLevelHero)->GetSkillManager();
     }

@@ -99,12 +99,7 @@ protected:
         // The controlling machines find their skills usable and tell the others.
         Frames(1);
     }
-    ~SkillUseOverNetwork() override {
-        for (TestMachine* tm : game.Machines()) {
-            MachineScope scope(tm->machine());
-            ShutdownObjects();
-        }
-    }
+    ~SkillUseOverNetwork() override { game.OnEach(ShutdownObjects); }
 
     void Frames(int count) {
         game.RunFrames(count, kFrameMs, [](TestMachine&, int) {

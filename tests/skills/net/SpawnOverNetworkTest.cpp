@@ -70,12 +70,7 @@ protected:
             Find(kSummoner)->GetSkillManager().SetAsControllingManager();
         }
     }
-    ~SpawnOverNetwork() override {
-        for (TestMachine* tm : game.Machines()) {
-            MachineScope scope(tm->machine());
-            ShutdownObjects();
-        }
-    }
+    ~SpawnOverNetwork() override { game.OnEach(ShutdownObjects); }
 
     void Frames(int count) {
         game.RunFrames(count, kFrameMs, [](TestMachine&, int) {

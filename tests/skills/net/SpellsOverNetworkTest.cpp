@@ -75,12 +75,7 @@ protected:
         }
         Frames(1);
     }
-    ~SpellsOverNetwork() override {
-        for (TestMachine* tm : game.Machines()) {
-            MachineScope scope(tm->machine());
-            ShutdownObjects();
-        }
-    }
+    ~SpellsOverNetwork() override { game.OnEach(ShutdownObjects); }
 
     void Frames(int count) {
         game.RunFrames(count, kFrameMs, [](TestMachine&, int) {

@@ -90,12 +90,7 @@ protected:
         }
         Frames(1);
     }
-    ~PoolAndRadiusOverNetwork() override {
-        for (TestMachine* tm : game.Machines()) {
-            MachineScope scope(tm->machine());
-            ShutdownObjects();
-        }
-    }
+    ~PoolAndRadiusOverNetwork() override { game.OnEach(ShutdownObjects); }
     static void AddToWorld(Character* c) {
         EXPECT_NE(c, nullptr);
         if (!c)

@@ -102,12 +102,7 @@ protected:
         World::Get().AddEntity(c, WorldCoords(meadow, Coords::FromOrigin(at.local)), true);
         c->ResetMovementManager();
     }
-    ~PetsOverNetwork() override {
-        for (TestMachine* tm : game.Machines()) {
-            MachineScope scope(tm->machine());
-            ShutdownObjects();
-        }
-    }
+    ~PetsOverNetwork() override { game.OnEach(ShutdownObjects); }
     static Skill_SpawnPet* Summons(std::uint32_t owner) {
         return Singleton<ObjectManager>::Get().GetObject<Skill_SpawnPet>(
             Find(owner)->GetSkillManager().GetSkillIdFromReference(0));

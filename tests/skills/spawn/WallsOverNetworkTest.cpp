@@ -90,12 +90,7 @@ protected:
         }
         Frames(1);
     }
-    ~WallsOverNetwork() override {
-        for (TestMachine* tm : game.Machines()) {
-            MachineScope scope(tm->machine());
-            ShutdownObjects();
-        }
-    }
+    ~WallsOverNetwork() override { game.OnEach(ShutdownObjects); }
     static void Place(std::uint32_t id, float x) {
         auto* c = Singleton<ObjectManager>::Get().CreateObjectFromFile<Character>(
             "Records/NetWall/Mason.dbr", id);

@@ -39,6 +39,7 @@ unsigned int SpawnPlayerPacket::PrepareOutBuffer() {
             for (int word = 0; word < 4; ++word)
                 words.push_back(stone.GetWord(word));
         out.AddIdList(words);
+        out.Write32(attributePoints);
         out.WriteBytes(replication.data(), replication.size());
     }
     return out.Done();
@@ -46,6 +47,7 @@ unsigned int SpawnPlayerPacket::PrepareOutBuffer() {
 void SpawnPlayerPacket::CopyInbound(const unsigned char* data, int size) {
     record.clear();
     foundStones.clear();
+    attributePoints = 0;
     replication.clear();
     NetPacketInBuffer in(GetHeader(), data, size);
     ReadFields(*this, in);
@@ -64,6 +66,11 @@ void SpawnPlayerPacket::CopyInbound(const unsigned char* data, int size) {
     }
     for (std::size_t i = 0; i < words.size(); i += 4)
         foundStones.emplace_back(words[i], words[i + 1], words[i + 2], words[i + 3]);
+    if (!in.Read32(attributePoints)) {
+        in.Fail("attribute points");
+        record.clear();
+        return;
+    }
     replication.resize(in.Remaining());
     in.ReadBytes(replication.data(), replication.size());
 }

@@ -25,14 +25,16 @@ class WorldInitPacket : public NetPacket {
 };
 
 // The player travels with its packet: after the id, when the sender filled them, the player's
-// record name, the travel stones it found (four words each; its character file's, which no
-// replication carries) and its replication data (Player::WriteReplicationData), which the
-// receiver makes the player from. A body of the id alone is the bare form.
+// record name, the travel stones it found (four words each) and its unspent attribute points
+// (its character file's, which no replication carries), then its replication data
+// (Player::WriteReplicationData), which the receiver makes the player from. A body of the id alone
+// is the bare form.
 class SpawnPlayerPacket : public ObjectContainerPacket {
     GAME_PACKET_KIND_OPERATIONS(SpawnPlayerPacket)
     SmartObjectId player{this};
     std::string record;                     // empty: the bare form
     std::vector<UniqueId> foundStones;      // at the game's difficulty
+    std::uint32_t attributePoints = 0;      // unspent
     std::vector<std::uint8_t> replication;  // read back by Player::ReadReplicationData
 
     template <class V>
