@@ -34,6 +34,23 @@ public:
     }
 };
 
+// A container allocator over the same blocks: a recycled object's vectors (a path's corners).
+template <class T>
+class RecycledAllocator {
+public:
+    using value_type = T;
+    RecycledAllocator() = default;
+    template <class U>
+    RecycledAllocator(const RecycledAllocator<U>&) noexcept {}
+    T* allocate(std::size_t count) {
+        return static_cast<T*>(RecycledBlocks::Take(count * sizeof(T)));
+    }
+    void deallocate(T* block, std::size_t count) noexcept {
+        RecycledBlocks::Give(block, count * sizeof(T));
+    }
+    friend bool operator==(const RecycledAllocator&, const RecycledAllocator&) { return true; }
+};
+
 // Storage of vectors that such objects own (a command's list of targets): a dropped object's
 // vector hands its storage to the next object's, per thread. At most kKept are kept.
 template <class T>

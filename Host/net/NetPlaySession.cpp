@@ -298,13 +298,12 @@ void NetPlaySession::ClickFor(int frame) {
         return;
     mClicks.ClickFor(*player, frame);
     // Points are spent and skills cast in the player's turn, as its clicks: the server answers a
-    // spend in that order, and the casts' strikes meet the others'.
+    // spend in that order, and the casts' strikes meet the others'. Only the campaign casts: it
+    // says where a cast helps; elsewhere a player casting at whatever is near stalls the fights.
     mAttributes->Step(*player);
     if (mCampaign)
         mSkills->Step(*player, gEngine->GetGameTime(), mCampaign->GetCastRadius(),
                       mCampaign->MayCallPet());
-    else
-        mSkills->Step(*player, gEngine->GetGameTime());
     // At a stall the player deals in its turn too: the server answers in that order.
     if (mMarket)
         mMarket->Trade(*player);

@@ -94,7 +94,7 @@ TEST(ExperienceLevels, ALevelGainedAloudShowsItsEffectAndABonusItsOwn) {
     // The sound is the local main player's only.
     SoundPak* sound = hero->GetSoundPak(Character::LevelUpSound);
     ASSERT_NE(sound, nullptr);
-    EXPECT_TRUE(sound->GetPlayed().empty());
+    EXPECT_EQ(sound->GetPlayCount(), 0u);
 
     Bonus shown;
     shown.effectName = "Records/Fx/AbsFireSmall.dbr";

@@ -73,7 +73,7 @@ inline std::size_t PlaysOf(const std::string& record) {
     for (std::uint32_t id : objects.GetObjectIds())
         if (auto* sound = objects.GetObject<SoundPak>(id);
             sound && sound->GetObjectName() == record)
-            plays += sound->GetPlayed().size();
+            plays += sound->GetPlayCount();
     return plays;
 }
 

@@ -615,7 +615,7 @@ TEST(GameEngineSettingsSounds, OnlyASoundPakRecordGivesAMarketSound) {
     EXPECT_EQ(root.GetMarketSaleSound(), nullptr);  // the record makes an entity
     root.PlayMarketPurchaseSound();
     root.PlayMarketSaleSound();
-    EXPECT_EQ(root.GetMarketPurchaseSound()->GetPlayed().size(), 1u);
+    EXPECT_EQ(root.GetMarketPurchaseSound()->GetPlayCount(), 1u);
     ShutdownObjects();
 }
 

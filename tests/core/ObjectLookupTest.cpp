@@ -86,9 +86,9 @@ TEST_F(ObjectLookupTest, SoundPakRecordsWhatItIsAsked) {
     EXPECT_TRUE(pak->IsPlaying());
     pak->FadeLastPlayedSound(0.5f);
     EXPECT_FALSE(pak->IsPlaying());
-    ASSERT_EQ(pak->GetPlayed().size(), 2u);
-    EXPECT_EQ(pak->GetPlayed()[1].where, WorldVec3(&region, Vec3(4, 5, 6)));
-    EXPECT_TRUE(pak->GetPlayed()[1].looping);
+    ASSERT_EQ(pak->GetPlayCount(), 2u);
+    EXPECT_EQ(pak->GetLastPlayed().where, WorldVec3(&region, Vec3(4, 5, 6)));
+    EXPECT_TRUE(pak->GetLastPlayed().looping);
     EXPECT_EQ(pak->GetTrackedObject(), 99u);
     EXPECT_EQ(pak->GetLastFadeTime(), 0.5f);
 }

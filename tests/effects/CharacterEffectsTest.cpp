@@ -51,7 +51,7 @@ TEST_F(CharacterEffects, APackStartsOnceFadesItsSoundAndItsParticlesDetachOnlyWh
     EXPECT_EQ(ring->GetAttachPoint().c_str(), std::string("Target"));
     EXPECT_EQ(ring->GetPhase(), FxMesh::kFadeIn);
     EXPECT_FLOAT_EQ(hero->GetTintColor().g, 0.4f);
-    EXPECT_EQ(pack.GetStartSound()->GetPlayed().size(), 1u);
+    EXPECT_EQ(pack.GetStartSound()->GetPlayCount(), 1u);
     EXPECT_EQ(pack.GetActiveSound()->GetTrackedObject(), hero->GetObjectId());
     EXPECT_TRUE(pack.GetActiveSound()->IsPlaying());
 
@@ -63,7 +63,7 @@ TEST_F(CharacterEffects, APackStartsOnceFadesItsSoundAndItsParticlesDetachOnlyWh
     EXPECT_EQ(pack.GetActiveSound()->GetTrackedObject(), 0u);
     EXPECT_FLOAT_EQ(pack.GetActiveSound()->GetLastFadeTime(), 10.0f);
     EXPECT_FALSE(pack.GetActiveSound()->IsPlaying());
-    EXPECT_EQ(pack.GetStopSound()->GetPlayed().size(), 1u);
+    EXPECT_EQ(pack.GetStopSound()->GetPlayCount(), 1u);
     EXPECT_FALSE(ring->IsAttached());
     EXPECT_TRUE(ring->IsComplete());
 
@@ -102,7 +102,7 @@ TEST_F(CharacterEffects, CopiesShareTheSoundsAndAPackWithoutCharacterDoesNothing
         EXPECT_TRUE(Alive(soundId));
         original.Start();  // no parent: not started
         EXPECT_FALSE(original.IsStarted());
-        EXPECT_TRUE(original.GetStartSound()->GetPlayed().empty());
+        EXPECT_TRUE(original.GetStartSound()->GetPlayCount() == 0);
     }
     EXPECT_FALSE(Alive(soundId));
 }

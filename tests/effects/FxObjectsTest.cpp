@@ -94,8 +94,8 @@ TEST_F(FxObjects, OneShotPackSpawnsItsPartsAtItsPlaceAndLeavesOnTheNextUpdate) {
     const MediaRecord* placed = MediaRecorder::Get().Last(MediaCall::EffectAddToWorld);
     ASSERT_NE(placed, nullptr);
     EXPECT_FLOAT_EQ(placed->values[0], 120.0f);  // world x: region offset 100
-    ASSERT_EQ(pack->GetActivateSound()->GetPlayed().size(), 1u);
-    EXPECT_FLOAT_EQ(pack->GetActivateSound()->GetPlayed()[0].where.local.z, 30.0f);
+    ASSERT_EQ(pack->GetActivateSound()->GetPlayCount(), 1u);
+    EXPECT_FLOAT_EQ(pack->GetActivateSound()->GetLastPlayed().where.local.z, 30.0f);
 
     pack->UpdateSelf(0);
     EXPECT_TRUE(Alive(id));

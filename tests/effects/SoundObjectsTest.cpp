@@ -24,12 +24,12 @@ protected:
     // Game times at which the pack played, over `ms` of 100 ms frames.
     std::vector<std::uint64_t> PlayTimes(SoundObject* sound, SoundPak* pack, int ms) {
         std::vector<std::uint64_t> times;
-        std::size_t seen = pack->GetPlayed().size();
+        std::uint64_t seen = pack->GetPlayCount();
         for (int t = 0; t < ms; t += 100) {
             Frame(100, {sound->GetObjectId()});
-            if (pack->GetPlayed().size() != seen)
+            if (pack->GetPlayCount() != seen)
                 times.push_back(gEngine->GetGameTime());
-            seen = pack->GetPlayed().size();
+            seen = pack->GetPlayCount();
         }
         return times;
     }
@@ -77,12 +77,12 @@ TEST_F(SoundObjects, APeriodStillPlayingIsSkippedAndTheAmbientWaitsForTheFirstUp
     EXPECT_FALSE(bell->IsVisible());
     EXPECT_TRUE(bell->GetAmbient().IsStarted());
     EXPECT_FALSE(bell->GetAmbient().IsLooping());
-    EXPECT_TRUE(wind->GetPlayed().empty());
+    EXPECT_TRUE(wind->GetPlayCount() == 0);
 
     const std::vector<std::uint64_t> times = PlayTimes(bell, bell->GetPeriodic().GetSound(), 5000);
     EXPECT_EQ(times, (std::vector<std::uint64_t>{1000, 3000, 5000}));
-    EXPECT_FALSE(wind->GetPlayed().empty());
-    EXPECT_FLOAT_EQ(wind->GetPlayed()[0].where.local.x, 3.0f);
+    EXPECT_FALSE(wind->GetPlayCount() == 0);
+    EXPECT_FLOAT_EQ(wind->GetLastPlayed().where.local.x, 3.0f);
 
     // A one-shot ambient heard from beyond eight falloffs fades out.
     wind->SetInfiniteLoop(true);
@@ -95,13 +95,13 @@ TEST_F(SoundObjects, APeriodStillPlayingIsSkippedAndTheAmbientWaitsForTheFirstUp
 TEST_F(SoundObjects, StartOnLoadLoopsAtOnceUnlessTheListenerIsNowhere) {
     SoundObject* waterfall = Make<SoundObject>("Records/Sounds/Objects/Waterfall.dbr");
     SoundPak* roar = waterfall->GetAmbient().GetSound();
-    ASSERT_EQ(roar->GetPlayed().size(), 1u);
-    EXPECT_TRUE(roar->GetPlayed()[0].looping);
+    ASSERT_EQ(roar->GetPlayCount(), 1u);
+    EXPECT_TRUE(roar->GetLastPlayed().looping);
     EXPECT_EQ(roar->GetFalloffCheckCount(), 1);
 
     SoundManager::Get().SetEarsPosition(WorldVec3());
     SoundObject* quiet = Make<SoundObject>("Records/Sounds/Objects/Waterfall.dbr");
-    EXPECT_TRUE(quiet->GetAmbient().GetSound()->GetPlayed().empty());
+    EXPECT_TRUE(quiet->GetAmbient().GetSound()->GetPlayCount() == 0);
 }
 
 TEST_F(SoundObjects, InTheEditorNothingPlaysAndTheObjectIsListed) {
@@ -111,8 +111,8 @@ TEST_F(SoundObjects, InTheEditorNothingPlaysAndTheObjectIsListed) {
     EXPECT_TRUE(bell->IsVisible());
     EXPECT_EQ(EditorFilter::Get().GetCategory(id), 2);
     Frames(30, 100, {id});
-    EXPECT_TRUE(bell->GetAmbient().GetSound()->GetPlayed().empty());
-    EXPECT_TRUE(bell->GetPeriodic().GetSound()->GetPlayed().empty());
+    EXPECT_TRUE(bell->GetAmbient().GetSound()->GetPlayCount() == 0);
+    EXPECT_TRUE(bell->GetPeriodic().GetSound()->GetPlayCount() == 0);
     Objects().DestroyObject(bell);
     EXPECT_EQ(EditorFilter::Get().GetCategory(id), -1);
 }

@@ -142,7 +142,7 @@ TEST_F(WorldProps, DecorationPlaysEventSoundsAndMovesToANewAnimationAtEachEnd) {
     Frame(600, {id});  // the idle clip's "decorationSound1" at 500 ms, chance 100
     const SoundPak* flap = banner->GetEventSounds().Find(Name::Create("decorationSound1"));
     ASSERT_NE(flap, nullptr);
-    EXPECT_EQ(flap->GetPlayed().size(), 1u);
+    EXPECT_EQ(flap->GetPlayCount(), 1u);
     crt_srand(9);
     CrtGenerator mirror;
     mirror.Seed(9);
@@ -172,8 +172,8 @@ TEST_F(WorldProps, PropHangsFromItsHolderAndScriptPointKeepsItsMarks) {
     ASSERT_NE(flask->GetChannelAnimation(0), nullptr);
     EXPECT_EQ(flask->GetChannelAnimation(0)->GetName(), "Effects/Anims/Flask_Slosh.anm");
     EXPECT_TRUE(flask->GetAnimationChannels().GetChannel(0)->loop);
-    ASSERT_EQ(flask->GetAnimationSound()->GetPlayed().size(), 1u);
-    EXPECT_FLOAT_EQ(flask->GetAnimationSound()->GetPlayed()[0].where.local.x, 9.0f);
+    ASSERT_EQ(flask->GetAnimationSound()->GetPlayCount(), 1u);
+    EXPECT_FLOAT_EQ(flask->GetAnimationSound()->GetLastPlayed().where.local.x, 9.0f);
     flask->DetachProp(*holder);
     EXPECT_FALSE(flask->IsAttached());
 

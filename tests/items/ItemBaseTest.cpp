@@ -67,11 +67,11 @@ TEST_F(ItemBaseTest, OneLandingSoundPerArmingAndWaterPicksItsOwnPack) {
     Item* tablet = Make("Records/Items/QuestTablet.dbr");
     tablet->CollisionCallback(1);
     tablet->CollisionCallback(1);
-    EXPECT_EQ(tablet->GetDropSound3D()->GetPlayed().size(), 1u);
+    EXPECT_EQ(tablet->GetDropSound3D()->GetPlayCount(), 1u);
     tablet->SetDropSoundToPlay();
     tablet->CollisionCallback(Item::kWaterSurface);
-    EXPECT_EQ(tablet->GetDropSound3D()->GetPlayed().size(), 1u);
-    EXPECT_EQ(tablet->GetDropSoundWater()->GetPlayed().size(), 1u);
+    EXPECT_EQ(tablet->GetDropSound3D()->GetPlayCount(), 1u);
+    EXPECT_EQ(tablet->GetDropSoundWater()->GetPlayCount(), 1u);
 }
 
 TEST_F(ItemBaseTest, OwnRecordKeepsItsIdAndNameAndRandomizeDoesNotReroll) {
@@ -160,7 +160,7 @@ TEST_F(ItemBaseTest, BowEnchantmentTakesBowSoundsTintAndProjectileUntilCleared) 
     EXPECT_EQ(bow->GetCurrentTrailName(), "Records/Items/FireTrail.dbr");
     EXPECT_FLOAT_EQ(bow->GetTint().g, 0.2f);
     bow->PlaySwipeSound(WorldVec3());
-    EXPECT_EQ(bow->GetEnchantment()->GetSwipeSound()->GetPlayed().size(), 1u);
+    EXPECT_EQ(bow->GetEnchantment()->GetSwipeSound()->GetPlayCount(), 1u);
     bow->ClearWeaponEnchantment(nullptr);
     EXPECT_EQ(bow->GetEnchantment(), nullptr);
     EXPECT_FLOAT_EQ(bow->GetTint().g, 1.0f);

@@ -301,7 +301,7 @@ TEST_F(QuestActions, ASoundEffectMakesOnePackHoweverOftenItFires) {
         sound->Fire(hero->GetObjectId(), false);
     const auto* pak = Singleton<ObjectManager>::Get().GetObject<SoundPak>(sound->GetSoundPakId());
     ASSERT_NE(pak, nullptr);
-    EXPECT_EQ(pak->GetPlayed().size(), 3u);
+    EXPECT_EQ(pak->GetPlayCount(), 3u);
     EXPECT_EQ(Singleton<ObjectManager>::Get().GetObjectCount(), objects + 1);
     sound.reset();
     EXPECT_EQ(Singleton<ObjectManager>::Get().GetObjectCount(), objects);

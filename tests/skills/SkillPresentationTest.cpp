@@ -103,10 +103,10 @@ TEST_F(SkillPresentation, CastsSwitchTheCastersBuffPackAndBareHandsSwipeWithItsO
     SoundPak* swipe = caster->GetSoundPak(Character::SwipeSound);
     ASSERT_NE(swipe, nullptr);
     bolt.PlayWeaponSwipeSound(*caster, Name::Create("Hit"));
-    EXPECT_TRUE(swipe->GetPlayed().empty());
+    EXPECT_TRUE(swipe->GetPlayCount() == 0);
     bolt.PlayWeaponSwipeSound(*caster, Name::Create("SwipeLeft"));
     bolt.PlayWeaponSwipeSound(*caster, Name::Create("SwipeRight"));
-    EXPECT_EQ(swipe->GetPlayed().size(), 2u);
+    EXPECT_EQ(swipe->GetPlayCount(), 2u);
 }
 
 TEST_F(SkillPresentation, RagDollDataTakesTheProfileEffectAndLevelAmplification) {
@@ -298,7 +298,7 @@ TEST_F(SkillLinks, SoundsPlayAtThePointAndPropsGoWithTheSkill) {
     ASSERT_NE(swipe, nullptr);
     skill.PlayHitSound(WorldVec3());  // no hit sound: nothing
     skill.PlaySwipeSound(WorldVec3());
-    EXPECT_EQ(swipe->GetPlayed().size(), 1u);
+    EXPECT_EQ(swipe->GetPlayCount(), 1u);
 
     EXPECT_EQ(skill.GetProp1(), nullptr);
     Prop* prop = skill.GetProp2();

@@ -16,7 +16,8 @@ void SoundPak::Load(const LoadTable& table) {
 
 void SoundPak::Play(const WorldVec3& where, bool looping, bool attenuated) {
     looping = looping || mInfiniteLoop;
-    mPlayed.push_back({where, looping, attenuated});
+    ++mPlayCount;
+    mLastPlayed = PlayRequest{where, looping, attenuated};
     const Vec3& at = where.GetRegionPosition();
     MediaRecorder::Get().Record(MediaCall::SoundPlay, GetObjectId(), GetObjectName(), at.x, at.y,
                                 at.z, looping ? 1.0f : 0.0f);
@@ -27,7 +28,7 @@ void SoundPak::Play(const WorldVec3& where, bool looping, bool attenuated) {
 bool SoundPak::IsPlaying() const {
     if (mLooping)
         return true;
-    return !mPlayed.empty() && gEngine->GetGameTime() - mPlayedAt <
+    return mPlayCount != 0 && gEngine->GetGameTime() - mPlayedAt <
                                    static_cast<std::uint64_t>(mLength < 0 ? 0 : mLength);
 }
 

@@ -41,13 +41,17 @@ public:
     void Stop() { mLooping = false; }
     void PreLoad(bool now) override;
 
-    const std::vector<PlayRequest>& GetPlayed() const { return mPlayed; }
+    // Plays so far, and the latest (a default request before the first): a count, not a list,
+    // so a pack played all game long holds no more than one that played once.
+    std::uint64_t GetPlayCount() const { return mPlayCount; }
+    const PlayRequest& GetLastPlayed() const { return mLastPlayed; }
     std::uint32_t GetTrackedObject() const { return mTrackedObject; }
     float GetLastFadeTime() const { return mLastFadeTime; }
     int GetPreloadCount() const { return mPreloadCount; }
 
 private:
-    std::vector<PlayRequest> mPlayed;
+    std::uint64_t mPlayCount = 0;
+    PlayRequest mLastPlayed;
     std::uint32_t mTrackedObject = 0;
     bool mLooping = false;
     bool mInfiniteLoop = false;

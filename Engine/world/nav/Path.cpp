@@ -4,17 +4,22 @@
 
 namespace GAME {
 
-Path::Path(Region* region, std::vector<Vec3> corners, std::vector<std::uint32_t> polygons)
-    : mRegion(region), mCorners(std::move(corners)), mPolygons(std::move(polygons)) {
+Path::Path() : mRegion(nullptr) {
     Restart();
+}
+
+Path::Path(Region* region, const std::vector<Vec3>& corners,
+           const std::vector<std::uint32_t>& polygons)
+    : mRegion(region) {
+    Assign(region, corners, polygons.data(), polygons.size());
 }
 
 namespace {
 
 // Storage grows by doubling from a few entries, so a recycled path soon holds the paths of the
 // level without asking for a larger block.
-template <class T>
-void Fit(std::vector<T>& storage, std::size_t count) {
+template <class Storage>
+void Fit(Storage& storage, std::size_t count) {
     constexpr std::size_t kLeast = 16;
     if (storage.capacity() < count)
         storage.reserve(std::max({count, 2 * storage.capacity(), kLeast}));

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "Engine/sys/RecycledBlocks.h"
 #include "Engine/world/Region.h"
 
 namespace GAME {
@@ -17,9 +18,16 @@ struct PathGenerationParams {
     Vec3 goalOffset;                   // moves the goal before it is looked up
 };
 
-class Path {
+// Crowds take and drop paths all the time: a path and its corners live in recycled storage.
+class Path : public RecycledStorage {
 public:
-    Path(Region* region, std::vector<Vec3> corners, std::vector<std::uint32_t> polygons);
+    using Corners = std::vector<Vec3, RecycledAllocator<Vec3>>;
+    using Polygons = std::vector<std::uint32_t, RecycledAllocator<std::uint32_t>>;
+
+    // An empty path: one corner at the origin, no region.
+    Path();
+    Path(Region* region, const std::vector<Vec3>& corners,
+         const std::vector<std::uint32_t>& polygons);
     // Becomes a fresh path over the corners and polygons, in the storage it already holds.
     void Assign(Region* region, const std::vector<Vec3>& corners, const std::uint32_t* polygons,
                 std::size_t polygonCount);
@@ -30,8 +38,8 @@ public:
     WorldVec3 GetStart() const { return WorldVec3(mRegion, mCorners.front()); }
     WorldVec3 GetEnd() const { return WorldVec3(mRegion, mCorners.back()); }
     WorldVec3 GetPosition() const { return WorldVec3(mRegion, mPosition); }
-    const std::vector<Vec3>& GetCorners() const { return mCorners; }
-    const std::vector<std::uint32_t>& GetPolygons() const { return mPolygons; }
+    const Corners& GetCorners() const { return mCorners; }
+    const Polygons& GetPolygons() const { return mPolygons; }
     // The point `distance` along the remaining path (clamped to its ends).
     WorldVec3 GetPointAtDistance(float distance) const;
 
@@ -47,8 +55,8 @@ private:
     void Restart();
 
     Region* mRegion;
-    std::vector<Vec3> mCorners;
-    std::vector<std::uint32_t> mPolygons;
+    Corners mCorners;
+    Polygons mPolygons;
     std::size_t mNext = 1;  // the corner walked towards
     Vec3 mPosition;
     float mLength = 0;

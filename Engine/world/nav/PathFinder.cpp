@@ -144,7 +144,7 @@ std::unique_ptr<Path> PathFinder::FindPath(int pathingSize, const WorldVec3& fro
                                            int maxCorners) {
     std::unique_ptr<Path> path;
     if (mSparePaths.empty()) {
-        path = std::make_unique<Path>(nullptr, std::vector<Vec3>(), std::vector<std::uint32_t>());
+        path = std::make_unique<Path>();
     } else {
         path = std::move(mSparePaths.back());
         mSparePaths.pop_back();

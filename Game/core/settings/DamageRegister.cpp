@@ -5,53 +5,76 @@
 namespace GAME {
 
 namespace {
-constexpr std::size_t kFirstEntries = 4;
-}  // namespace
 
-std::vector<DamageRegister::Victim>::iterator DamageRegister::LowerBound(std::uint32_t victim) {
-    return std::lower_bound(mVictims.begin(), mVictims.end(), victim,
-                            [](const Victim& v, std::uint32_t id) { return v.id < id; });
+template <class Victims>
+auto LowerBound(Victims& victims, std::uint32_t victim) {
+    return std::lower_bound(victims.begin(), victims.end(), victim,
+                            [](const auto& v, std::uint32_t id) { return v.id < id; });
 }
 
-std::vector<DamageRegister::Victim>::const_iterator DamageRegister::LowerBound(
-    std::uint32_t victim) const {
-    return std::lower_bound(mVictims.begin(), mVictims.end(), victim,
-                            [](const Victim& v, std::uint32_t id) { return v.id < id; });
+}  // namespace
+
+const DamageRegister::Victim* DamageRegister::Find(std::uint32_t victim) const {
+    const auto at = LowerBound(mVictims, victim);
+    return at != mVictims.end() && at->id == victim ? &*at : nullptr;
+}
+
+std::uint32_t DamageRegister::NewEntry(std::uint32_t attacker, float damage) {
+    std::uint32_t index = mFree;
+    if (index == kNone) {
+        index = static_cast<std::uint32_t>(mEntries.size());
+        mEntries.push_back(Entry{attacker, damage, kNone});
+        return index;
+    }
+    mFree = mEntries[index].next;
+    mEntries[index] = Entry{attacker, damage, kNone};
+    return index;
 }
 
 void DamageRegister::Add(std::uint32_t victim, std::uint32_t attacker, float damage) {
-    auto at = LowerBound(victim);
+    auto at = LowerBound(mVictims, victim);
     if (at == mVictims.end() || at->id != victim) {
-        std::uint32_t list = 0;
-        if (mFreeLists.empty()) {
-            list = static_cast<std::uint32_t>(mLists.size());
-            mLists.emplace_back().reserve(kFirstEntries);
-        } else {
-            list = mFreeLists.back();
-            mFreeLists.pop_back();
-        }
-        at = mVictims.insert(at, Victim{victim, list});
+        const std::uint32_t entry = NewEntry(attacker, damage);
+        mVictims.insert(at, Victim{victim, entry, entry});
+        return;
     }
-    std::vector<Entry>& entries = mLists[at->list];
-    for (Entry& entry : entries)
-        if (entry.attacker == attacker) {
-            entry.damage += damage;
+    for (std::uint32_t i = at->first; i != kNone; i = mEntries[i].next)
+        if (mEntries[i].attacker == attacker) {
+            mEntries[i].damage += damage;
             return;
         }
-    entries.push_back(Entry{attacker, damage});
+    const std::uint32_t entry = NewEntry(attacker, damage);
+    mEntries[at->last].next = entry;
+    at->last = entry;
 }
 
-const std::vector<DamageRegister::Entry>* DamageRegister::Find(std::uint32_t victim) const {
-    const auto at = LowerBound(victim);
-    return at != mVictims.end() && at->id == victim ? &mLists[at->list] : nullptr;
+bool DamageRegister::Has(std::uint32_t victim) const {
+    return Find(victim) != nullptr;
+}
+
+float DamageRegister::Total(std::uint32_t victim) const {
+    float total = 0.0f;
+    if (const Victim* v = Find(victim))
+        for (std::uint32_t i = v->first; i != kNone; i = mEntries[i].next)
+            total += mEntries[i].damage;
+    return total;
+}
+
+float DamageRegister::ByAttacker(std::uint32_t victim, std::uint32_t attacker) const {
+    float total = 0.0f;
+    if (const Victim* v = Find(victim))
+        for (std::uint32_t i = v->first; i != kNone; i = mEntries[i].next)
+            if (mEntries[i].attacker == attacker)
+                total += mEntries[i].damage;
+    return total;
 }
 
 void DamageRegister::Remove(std::uint32_t victim) {
-    const auto at = LowerBound(victim);
+    const auto at = LowerBound(mVictims, victim);
     if (at == mVictims.end() || at->id != victim)
         return;
-    mLists[at->list].clear();
-    mFreeLists.push_back(at->list);
+    mEntries[at->last].next = mFree;
+    mFree = at->first;
     mVictims.erase(at);
 }
 

@@ -61,28 +61,15 @@ void GameEngine::RegisterDamage(std::uint32_t victim, std::uint32_t attacker, fl
 }
 
 float GameEngine::GetTotalDamageDone(std::uint32_t victim) const {
-    const std::vector<DamageRegister::Entry>* entries = damageRegister.Find(victim);
-    if (!entries)
-        return 0.0f;
-    float total = 0.0f;
-    for (const DamageRegister::Entry& entry : *entries)
-        total += entry.damage;
-    return total;
+    return damageRegister.Total(victim);
 }
 
 float GameEngine::GetDamageByAttacker(std::uint32_t attacker, std::uint32_t victim) const {
-    const std::vector<DamageRegister::Entry>* entries = damageRegister.Find(victim);
-    if (!entries)
-        return 0.0f;
-    float total = 0.0f;
-    for (const DamageRegister::Entry& entry : *entries)
-        if (entry.attacker == attacker)
-            total += entry.damage;
-    return total;
+    return damageRegister.ByAttacker(victim, attacker);
 }
 
 float GameEngine::GetPlayerDamagePercent(std::uint32_t attacker, std::uint32_t victim) const {
-    if (!damageRegister.Find(victim))
+    if (!damageRegister.Has(victim))
         return 0.0f;
     const float total = GetTotalDamageDone(victim);
     // A victim whose entries add up to nothing gives no share rather than a division by zero.

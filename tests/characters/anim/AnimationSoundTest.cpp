@@ -45,7 +45,7 @@ TEST_F(AnimationSoundFixture, ChanceDecidesEveryPlayOfTheSeededGenerator) {
         for (int i = 0; i < 200; ++i)
             plays += sounds.Play(*owner, Name::Create("swing"), nullptr) ? 1 : 0;
         EXPECT_EQ(plays, c.expectedPlays) << c.chance;
-        EXPECT_EQ(sounds.GetSound(Name::Create("swing"))->GetPlayed().size(),
+        EXPECT_EQ(sounds.GetSound(Name::Create("swing"))->GetPlayCount(),
                   static_cast<std::size_t>(c.expectedPlays));
     }
 }
@@ -56,17 +56,17 @@ TEST_F(AnimationSoundFixture, PlaysAttenuatedOneShotsWhereAsked) {
     AnimationSound sounds;
     sounds.AddSound(Name::Create("step"), kAnimSoundPak, 100.0f);
     EXPECT_FALSE(sounds.Play(*owner, Name::Create("unknown"), nullptr));
-    ASSERT_TRUE(sounds.Play(*owner, Name::Create("step"), nullptr));
+    const SoundPak& step = *sounds.GetSound(Name::Create("step"));
     const WorldVec3 elsewhere(&region, Vec3(5, 0, 6));
-    ASSERT_TRUE(sounds.Play(*owner, Name::Create("step"), &elsewhere));
-    const auto& played = sounds.GetSound(Name::Create("step"))->GetPlayed();
-    ASSERT_EQ(played.size(), 2u);
-    EXPECT_EQ(played[0].where.local, Vec3(1, 0, 2));
-    EXPECT_EQ(played[1].where.local, Vec3(5, 0, 6));
-    for (const auto& play : played) {
-        EXPECT_FALSE(play.looping);
-        EXPECT_TRUE(play.attenuated);
+    for (const auto& [where, expected] :
+         {std::pair{static_cast<const WorldVec3*>(nullptr), Vec3(1, 0, 2)},
+          std::pair{&elsewhere, Vec3(5, 0, 6)}}) {
+        ASSERT_TRUE(sounds.Play(*owner, Name::Create("step"), where));
+        EXPECT_EQ(step.GetLastPlayed().where.local, expected);
+        EXPECT_FALSE(step.GetLastPlayed().looping);
+        EXPECT_TRUE(step.GetLastPlayed().attenuated);
     }
+    EXPECT_EQ(step.GetPlayCount(), 2u);
     const MediaRecord* last = MediaRecorder::Get().Last(MediaCall::SoundPlay);
     ASSERT_NE(last, nullptr);
     EXPECT_EQ(last->Text(), kAnimSoundPak);

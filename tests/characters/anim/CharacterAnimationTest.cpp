@@ -260,7 +260,7 @@ TEST_F(CharacterAnimationTest, SoundedEventStillReachesActionsThenController) {
     int actionsSeenFirst = -1;
     idle->onEvent = [&] { actionsSeenFirst = static_cast<int>(actionEvents.size()); };
     c->AnimationCallback(0, Name::Create("voxSound"));
-    EXPECT_EQ(vox->GetPlayed().size(), 1u);
+    EXPECT_EQ(vox->GetPlayCount(), 1u);
     EXPECT_EQ(actionsSeenFirst, 1);
     EXPECT_EQ(actionEvents, std::vector<std::string>{"voxSound"});
     EXPECT_EQ(*journal, (std::vector<std::string>{"Idle:event:voxSound"}));
@@ -315,12 +315,12 @@ TEST_F(CharacterAnimationTest, FootstepOverWaterSoundsOnlyWhenTheGroundIsNear) {
     // The ray starts 2h up: ground 2h + 0.3 below is too far.
     World::Get().AddEntity(c, WorldCoords(region, Coords::FromOrigin(Vec3(10, 0.3f, 10))), false);
     c->AnimationCallback(0, Name::Create("L Footstep"));
-    EXPECT_TRUE(water->GetPlayed().empty());
+    EXPECT_EQ(water->GetPlayCount(), 0u);
 
     World::Get().SetCoords(c, WorldCoords(region, Coords::FromOrigin(Vec3(10, 0.2f, 10))));
     c->AnimationCallback(0, Name::Create("R Footstep"));
-    ASSERT_EQ(water->GetPlayed().size(), 1u);
-    EXPECT_FLOAT_EQ(water->GetPlayed()[0].where.local.y, 0.2f);
+    ASSERT_EQ(water->GetPlayCount(), 1u);
+    EXPECT_FLOAT_EQ(water->GetLastPlayed().where.local.y, 0.2f);
     EXPECT_EQ(water->GetTrackedObject(), c->GetObjectId());
     EXPECT_TRUE(actionEvents.empty());
     EXPECT_GT(h, 0.0f);

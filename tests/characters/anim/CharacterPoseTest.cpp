@@ -81,7 +81,7 @@ TEST_F(CharacterPoseTest, RespawnShowsTheSpawnEffectAndSound) {
     EXPECT_NE(sounder->GetSpawnEffectId(), 0u);
     auto* sound = Singleton<ObjectManager>::Get().GetObject<SoundPak>(sounder->GetSpawnSoundId());
     ASSERT_NE(sound, nullptr);
-    EXPECT_EQ(sound->GetPlayed().size(), 1u);
+    EXPECT_EQ(sound->GetPlayCount(), 1u);
 }
 
 }  // namespace

@@ -16,7 +16,7 @@ protected:
 
     std::size_t Plays(Character::SoundSlot slot) const {
         SoundPak* pak = sounder->GetSoundPak(slot);
-        return pak ? pak->GetPlayed().size() : 0;
+        return pak ? pak->GetPlayCount() : 0;
     }
 };
 
@@ -52,17 +52,17 @@ TEST_F(CharacterSoundsTest, BodyFallOnWaterSplashesOnlyWithAMeshElsewhereItFalls
     water.surface = PhysicsSurface::Water;
     sounder->CollisionCallback(water);  // no mesh: silence, and no fall instead
     EXPECT_EQ(Plays(Character::SplashSound), 0u);
-    EXPECT_EQ(fall->GetPlayed().size(), 0u);
+    EXPECT_EQ(fall->GetPlayCount(), 0u);
     sounder->SetMesh("Meshes/Sounder.msh");
     sounder->CollisionCallback(water);
     EXPECT_EQ(Plays(Character::SplashSound), 1u);
     sounder->PlayBodyFallSound(PhysicsSurface::Stone);
-    ASSERT_EQ(fall->GetPlayed().size(), 1u);
-    EXPECT_TRUE(fall->GetPlayed()[0].attenuated);
+    ASSERT_EQ(fall->GetPlayCount(), 1u);
+    EXPECT_TRUE(fall->GetLastPlayed().attenuated);
     CollisionData nearMiss;
     nearMiss.surface = PhysicsSurface::Stone;
     sounder->CollisionCallback(nearMiss);
-    EXPECT_EQ(fall->GetPlayed().size(), 1u);
+    EXPECT_EQ(fall->GetPlayCount(), 1u);
 }
 
 TEST_F(CharacterSoundsTest, OwnSoundsPlayOnceWhereTheCharacterStands) {
@@ -71,7 +71,7 @@ TEST_F(CharacterSoundsTest, OwnSoundsPlayOnceWhereTheCharacterStands) {
     sounder->PlayLootSound();
     sounder->PlayAttackSound();  // the record names no attack sound
     ASSERT_EQ(Plays(Character::LootSound), 1u);
-    EXPECT_EQ(sounder->GetSoundPak(Character::LootSound)->GetPlayed()[0].where.local,
+    EXPECT_EQ(sounder->GetSoundPak(Character::LootSound)->GetLastPlayed().where.local,
               Vec3(3, 0, 4));
     sounder->PlayLoopingRunningSound();
     sounder->PlayLoopingRunningSound();
@@ -86,7 +86,7 @@ TEST_F(CharacterSoundsTest, NetSoundsOutsideTheListAreLoggedAndNothingPlays) {
     EXPECT_EQ(tm.CountLog("attempted to play an invalid Net Sound."), 1);
     sounder->OnPlayNetSound(static_cast<unsigned>(sounder->GetNetSoundCount()));
     EXPECT_EQ(tm.CountLog("received config cmd to play an invalid Net Sound."), 1);
-    EXPECT_EQ(loot->GetPlayed().size(), 0u);
+    EXPECT_EQ(loot->GetPlayCount(), 0u);
 }
 
 }  // namespace

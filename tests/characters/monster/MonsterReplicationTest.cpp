@@ -267,7 +267,7 @@ TEST_F(MonsterReplication, ANetSoundReachesEveryMachineByItsIndexAndOnlyFromTheS
     auto alertPlays = [&](TestMachine& tm) {
         MachineScope scope(tm.machine());
         auto* wolf = Singleton<ObjectManager>::Get().GetObject<Monster>(kWolfId);
-        return wolf ? wolf->GetAlertSound()->GetPlayed().size() : 99u;
+        return wolf ? wolf->GetAlertSound()->GetPlayCount() : 99u;
     };
     for (TestMachine* tm : game.Machines()) {
         MachineScope scope(tm->machine());
