@@ -29,7 +29,7 @@ bool SoundPak::IsPlaying() const {
     if (mLooping)
         return true;
     return mPlayCount != 0 && gEngine->GetGameTime() - mPlayedAt <
-                                   static_cast<std::uint64_t>(mLength < 0 ? 0 : mLength);
+                                  static_cast<std::uint64_t>(mLength < 0 ? 0 : mLength);
 }
 
 WorldVec3 SoundPak::GetPlayLocation(const WorldVec3& /*ears*/, const WorldVec3& at) const {
