@@ -23,13 +23,22 @@ TEST(DamageRegister, SumsAsAPlainListPerVictimThroughRemovals) {
         const char* label;
         std::vector<Step> steps;
     } cases[] = {
-        {"one victim, attackers in turn", {{5, 1, 0.1f}, {5, 2, 1e7f}, {5, 1, 0.3f}, {5, 3, -1e7f}}},
+        {"one victim, attackers in turn",
+         {{5, 1, 0.1f}, {5, 2, 1e7f}, {5, 1, 0.3f}, {5, 3, -1e7f}}},
         {"victims out of order", {{9, 1, 2.0f}, {3, 1, 4.0f}, {7, 2, 8.0f}, {3, 2, 16.0f}}},
         {"removed, then struck again",
          {{4, 1, 1.5f}, {4, 2, 2.5f}, {4, 0, 0}, {4, 2, 3.0f}, {4, 1, 1e-3f}}},
         {"a removed victim's entries serve others",
-         {{1, 7, 1.0f}, {1, 8, 2.0f}, {2, 7, 3.0f}, {1, 0, 0}, {3, 9, 4.0f}, {3, 7, 5.0f},
-          {3, 6, 6.0f}, {2, 8, 7.0f}, {2, 0, 0}, {9, 0, 0}}},
+         {{1, 7, 1.0f},
+          {1, 8, 2.0f},
+          {2, 7, 3.0f},
+          {1, 0, 0},
+          {3, 9, 4.0f},
+          {3, 7, 5.0f},
+          {3, 6, 6.0f},
+          {2, 8, 7.0f},
+          {2, 0, 0},
+          {9, 0, 0}}},
     };
     for (const auto& c : cases) {
         DamageRegister reg;
