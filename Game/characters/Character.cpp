@@ -105,8 +105,8 @@ Character::~Character() {
     destroy(mControllerId);
     for (std::uint32_t id : mSoundIds)
         destroy(id);
-    for (const auto& entry : mAbsorptionFx)
-        destroy(entry.second.soundId);
+    for (const CharacterDamageFx& fx : mAbsorptionFx)
+        destroy(fx.soundId);
     destroy(mSpawnEffectObject);
     // What it wears dies with it, as what it carries does (its inventory).
     for (const EquipManagerContainer& entry : GetEquipManager().GetAttachedItems())
@@ -251,8 +251,8 @@ void Character::PreLoad(bool now) {
             sound->PreLoad(now);
     mAnimationSounds.PreLoad();
     ObjectManager& objects = Singleton<ObjectManager>::Get();
-    for (const auto& entry : mAbsorptionFx)
-        if (auto* sound = objects.GetObject<SoundPak>(entry.second.soundId))
+    for (const CharacterDamageFx& fx : mAbsorptionFx)
+        if (auto* sound = objects.GetObject<SoundPak>(fx.soundId))
             sound->PreLoad(now);
     for (std::size_t i = 0; i < kEffectPackCount; ++i)
         GetEffectPack(i).PreLoad();

@@ -2,6 +2,7 @@
 // flashes.
 #include "Game/characters/Character.h"
 
+#include <iterator>
 #include <string>
 
 #include "Engine/media/graphics/EffectEntity.h"
@@ -55,6 +56,34 @@ constexpr AbsorptionKeys kAbsorptionKeys[] = {
     {"absPercentCurrentLifeFx", "absPercentCurrentLifeFxSound",
      CombatAttributeType::PercentCurrentLife},
 };
+static_assert(std::size(kAbsorptionKeys) == kAbsorptionFxCount);
+
+// Where a key's effect is kept: the place of its type among the keys' types. Kept in type order,
+// the sounds are preloaded and destroyed in that order, as they always were.
+constexpr std::size_t AbsorptionSlot(std::size_t key) {
+    std::size_t slot = 0;
+    for (const AbsorptionKeys& other : kAbsorptionKeys)
+        if (static_cast<int>(other.type) < static_cast<int>(kAbsorptionKeys[key].type))
+            ++slot;
+    return slot;
+}
+
+constexpr bool AbsorptionSlotsDiffer() {
+    for (std::size_t a = 0; a < kAbsorptionFxCount; ++a)
+        for (std::size_t b = a + 1; b < kAbsorptionFxCount; ++b)
+            if (AbsorptionSlot(a) == AbsorptionSlot(b))
+                return false;
+    return true;
+}
+static_assert(AbsorptionSlotsDiffer());
+
+// The slot of a type's effect; kAbsorptionFxCount for a type without one.
+std::size_t AbsorptionSlotOf(CombatAttributeType type) {
+    for (std::size_t key = 0; key < kAbsorptionFxCount; ++key)
+        if (kAbsorptionKeys[key].type == type)
+            return AbsorptionSlot(key);
+    return kAbsorptionFxCount;
+}
 
 // The damage effect packs, in pack order.
 constexpr CombatAttributeType kDamageFxTypes[Character::kDamageFxCount] = {
@@ -91,17 +120,17 @@ CharFxPak& Character::GetEffectPack(std::size_t index) {
 }
 
 const CharacterDamageFx* Character::GetAbsorptionEffect(CombatAttributeType type) const {
-    const auto it = mAbsorptionFx.find(type);
-    return it == mAbsorptionFx.end() ? nullptr : &it->second;
+    const std::size_t slot = AbsorptionSlotOf(type);
+    return mAbsorptionFxLoaded && slot < kAbsorptionFxCount ? &mAbsorptionFx[slot] : nullptr;
 }
 
 void Character::FireAbsEffect(CombatAttributeType type) {
     if (!mAbsEffectsArmed)
         return;
-    const auto it = mAbsorptionFx.find(type);
-    if (it == mAbsorptionFx.end() || it->second.fired)
+    const std::size_t slot = AbsorptionSlotOf(type);
+    if (!mAbsorptionFxLoaded || slot >= kAbsorptionFxCount || mAbsorptionFx[slot].fired)
         return;
-    CharacterDamageFx& fx = it->second;
+    CharacterDamageFx& fx = mAbsorptionFx[slot];
     fx.fired = true;
     const WorldCoords at = GetAttachedCoords("Target");
     ObjectManager& objects = Singleton<ObjectManager>::Get();
@@ -118,8 +147,8 @@ void Character::FireAbsEffect(CombatAttributeType type) {
 }
 
 void Character::ResetAbsEffects() {
-    for (auto& entry : mAbsorptionFx)
-        entry.second.fired = false;
+    for (CharacterDamageFx& fx : mAbsorptionFx)
+        fx.fired = false;
     mAbsEffectsArmed = true;
 }
 
@@ -141,15 +170,13 @@ void Character::LoadEffectPacks() {
         const std::size_t index = GetEffectIndex();
         for (std::size_t i = 0; i < kEffectPackCount; ++i)
             GetEffectPack(i).LoadFromDatabase(database.GetArrayString(kEffectPackKeys[i], index));
-        for (const AbsorptionKeys& keys : kAbsorptionKeys) {
-            if (mAbsorptionFx.count(keys.type) != 0)
-                continue;
-            CharacterDamageFx fx;
-            fx.effect = database.GetArrayString(keys.effect, index);
-            if (SoundPak* sound = GetSoundPakFromRecord(database, keys.sound))
+        for (std::size_t key = 0; key < kAbsorptionFxCount && !mAbsorptionFxLoaded; ++key) {
+            CharacterDamageFx& fx = mAbsorptionFx[AbsorptionSlot(key)];
+            fx.effect = database.GetArrayString(kAbsorptionKeys[key].effect, index);
+            if (SoundPak* sound = GetSoundPakFromRecord(database, kAbsorptionKeys[key].sound))
                 fx.soundId = sound->GetObjectId();
-            mAbsorptionFx.emplace(keys.type, std::move(fx));
         }
+        mAbsorptionFxLoaded = true;
     }
     for (std::size_t i = 0; i < kEffectPackCount; ++i) {
         GetEffectPack(i).SetParent(GetObjectId());

@@ -177,7 +177,9 @@ private:
     std::array<std::uint32_t, SoundSlotCount> mSoundIds{};
     std::uint32_t mSpawnSoundId = 0;
     std::array<CharFxPak, kDamageFxCount> mDamageFx;
-    std::map<CombatAttributeType, CharacterDamageFx> mAbsorptionFx;
+    // In the order of their types; read from the game-wide record once (all or none).
+    std::array<CharacterDamageFx, kAbsorptionFxCount> mAbsorptionFx;
+    bool mAbsorptionFxLoaded = false;
     bool mAbsEffectsArmed = false;
     CharFxPak mFireBuffFx;
     CharFxPak mPoisonBuffFx;

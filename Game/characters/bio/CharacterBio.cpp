@@ -98,7 +98,7 @@ void CharacterBio::CopyFrom(const CharacterBio& other) {
     mSlowMana = other.mSlowMana;
     mManaDrain = other.mManaDrain;
     mTotals = other.mTotals;
-    mBaseTotals = other.mBaseTotals;
+    mBaseSums = other.mBaseSums;
     mElapsedTime = other.mElapsedTime;
     mManaRegen = other.mManaRegen;
     mLifeRegen = other.mLifeRegen;
@@ -275,8 +275,9 @@ bool CharacterBio::RefreshBaseSums() {
     return stale;
 }
 
-void CharacterBio::SumTotals(Character& character, CharAttributeAccumulator& totals) {
-    totals = mBaseSums;
+void CharacterBio::SumTotals(Character& character, const CharAttributeAccumulator& base,
+                             CharAttributeAccumulator& totals) {
+    totals = base;
     character.GetEquipCharAttributes(totals);
     character.GetSkillCharAttributes(totals);
     character.ContributeItemSetCharAttributes(totals);
@@ -284,30 +285,36 @@ void CharacterBio::SumTotals(Character& character, CharAttributeAccumulator& tot
 }
 
 void CharacterBio::UpdateResources(Character& character) {
-    // Kept, the base sums are the very sums a fresh pass over the store gives.
-    const bool baseChanged = RefreshBaseSums();
+    const unsigned level = LevelIndex();
+    const bool baseChanged = mBaseStale || level != mBaseLevel;
+    if (!baseChanged)
+        RefreshBaseSums();
     const std::uint32_t inputs = character.GetCharAttributeInputs();
     const unsigned balance = gGameEngine ? gGameEngine->GetBalanceDifficulty() : 0u;
     if (mTotalsKept && !baseChanged && inputs == mTotalsInputs && balance == mTotalsBalance) {
 #ifndef NDEBUG
         // Kept, the totals are the very sums a fresh pass over every source gives.
         CharAttributeAccumulator fresh;
-        SumTotals(character, fresh);
+        SumTotals(character, mBaseSums, fresh);
         if (std::memcmp(&fresh, &mTotals, sizeof fresh) != 0) {
             gEngine->Log(0, "CharacterBio: the kept totals of %s are stale",
                          GetRecordName().c_str());
             std::abort();
         }
-        if (std::memcmp(&mBaseTotals, &mBaseSums, sizeof mBaseSums) != 0) {
-            gEngine->Log(0, "CharacterBio: the base totals of %s are stale",
-                         GetRecordName().c_str());
-            std::abort();
-        }
 #endif
-        // The base sums did not move either, so mBaseTotals still hold them.
         return;
     }
-    SumTotals(character, mTotals);
+    if (baseChanged) {
+        // A change the sources make while they are summed leaves the store stale again.
+        CharAttributeAccumulator base;
+        GetBaseStore().AddToAccumulator(base, level);
+        mBaseStale = false;
+        mBaseLevel = level;
+        SumTotals(character, base, mTotals);
+        mBaseSums = base;
+    } else {
+        SumTotals(character, mBaseSums, mTotals);
+    }
     // A source that changes while it is summed leaves the count moved: summed again next time.
     mTotalsKept = character.GetCharAttributeInputs() == inputs;
     mTotalsInputs = inputs;
@@ -324,7 +331,6 @@ void CharacterBio::UpdateResources(Character& character) {
     }
     if (RefreshBaseSums())
         mTotalsKept = false;
-    mBaseTotals = mBaseSums;
 }
 
 void CharacterBio::InitialUpdate(Character& character) {

@@ -53,7 +53,7 @@ public:
     float GetModifier(CharAttributeType type) const { return mTotals.GetModifier(type); }
     const CharAttributeAccumulator& GetCharAttributes() const { return mTotals; }
     void GetBaseCharAttributes(CharAttributeAccumulator& accumulator) const;
-    float GetBaseCharAttribute(CharAttributeType type) const { return mBaseTotals.GetValue(type); }
+    float GetBaseCharAttribute(CharAttributeType type) const { return mBaseSums.GetValue(type); }
     void GetDefenseAttributes(CombatAttributeAccumulator& accumulator) const;
 
     float GetCurrentLife() const { return mLife > 0.0f ? mLife : 0.0f; }
@@ -116,8 +116,9 @@ private:
     CharAttributeStore_Bio& OwnBaseStore();
     const std::string& GetRecordName() const;
     void LoadRegenRecord();
-    // The totals from every source, as UpdateResources works them out.
-    void SumTotals(Character& character, CharAttributeAccumulator& totals);
+    // The totals from every source over the given base sums, as UpdateResources works them out.
+    void SumTotals(Character& character, const CharAttributeAccumulator& base,
+                   CharAttributeAccumulator& totals);
     void CopyFrom(const CharacterBio& other);
     static std::unique_ptr<DesignerEquation<float>> ParseFormula(const std::string& text,
                                                                  EquationInterface<float>* owner,
@@ -142,9 +143,9 @@ private:
     std::shared_ptr<const CharacterBioRecord> mRecord;
     std::unique_ptr<CharAttributeStore_Bio> mOwnBase;
     CharAttributeAccumulator mTotals;
-    CharAttributeAccumulator mBaseTotals;
     // The base store's sums at mBaseLevel, worked out again only after the store changed (or
-    // the level it is read at); mBaseTotals takes them at the end of each UpdateResources.
+    // the level it is read at). The base values read between updates, and while the totals are
+    // summed (new sums wait on the stack until then).
     CharAttributeAccumulator mBaseSums;
     bool mBaseStale = true;
     unsigned mBaseLevel = 0;
