@@ -5,6 +5,7 @@
 #include "CharacterTestSupport.h"
 #include "Engine/records/RecordDatabase.h"
 #include "Engine/streams/IOStream.h"
+#include "Game/core/GameEngine.h"
 #include "Game/core/players/Bonus.h"
 #include "support/CharacterSetUp.h"
 #include "support/TestMachine.h"
@@ -285,6 +286,40 @@ TEST(CharacterBio, ARecordsBadFieldsAreReportedForEveryCharacterMadeFromIt) {
     EXPECT_EQ(reported, (std::vector<std::string>{strength, fire, strength, fire, strength, fire}));
     EXPECT_FLOAT_EQ(made[2]->GetCharacterBio().GetBaseCharAttribute(CharAttributeType::Life),
                     90.0f);
+}
+
+// Bios sharing a record read its base sums at the game's difficulty; one that spent a point reads
+// its own, which follow the difficulty as well.
+TEST(CharacterBio, SharedAndOwnBaseSumsFollowTheDifficulty) {
+    TestMachine tm;
+    ASSERT_TRUE(Singleton<RecordDatabase>::Get().AddRecordText(
+        "Records/Test/Tiered.dbr", R"({"Class": "Character", "characterLife": [100, 200, 300],
+            "characterStrength": 10})"));
+    InitializeObjects();
+    Character* shared[] = {MakeCharacter("Records/Test/Tiered.dbr"),
+                           MakeCharacter("Records/Test/Tiered.dbr")};
+    Character* spender = MakeCharacter("Records/Test/Tiered.dbr");
+    spender->IncrementBaseAttribute(CharAttributeType::Strength, 1.0f);
+    const struct {
+        int difficulty;
+        float life;
+    } levels[] = {{1, 200.0f}, {0, 100.0f}, {2, 300.0f}, {5, 300.0f}, {0, 100.0f}};
+    for (const auto& c : levels) {
+        SCOPED_TRACE(c.difficulty);
+        gGameEngine->SetGameDifficulty(c.difficulty);
+        for (Character* character : {shared[0], shared[1], spender})
+            RunFrame(*character, 10);
+        for (Character* character : {shared[0], shared[1], spender})
+            EXPECT_FLOAT_EQ(
+                character->GetCharacterBio().GetBaseCharAttribute(CharAttributeType::Life), c.life);
+        for (Character* character : shared)
+            EXPECT_FLOAT_EQ(
+                character->GetCharacterBio().GetBaseCharAttribute(CharAttributeType::Strength),
+                10.0f);
+        EXPECT_FLOAT_EQ(
+            spender->GetCharacterBio().GetBaseCharAttribute(CharAttributeType::Strength), 11.0f);
+    }
+    ShutdownObjects();
 }
 
 }  // namespace

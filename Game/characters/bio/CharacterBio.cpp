@@ -51,10 +51,18 @@ std::uint32_t Truncated(float value) {
 
 }  // namespace
 
-CharacterBio::CharacterBio() = default;
+namespace {
+// What a bio never loaded holds.
+const CharAttributeStore_Bio kNoBaseStore;
+const DefenseAttributeStore_Character kNoDefenseStore;
+const CharAttributeAccumulator kNoBaseSums;
+}  // namespace
+
+CharacterBio::CharacterBio() : mBaseSums(&kNoBaseSums) {}
 CharacterBio::~CharacterBio() = default;
 
-CharacterBio::CharacterBio(const CharacterBio& other) : EquationInterface<float>(other) {
+CharacterBio::CharacterBio(const CharacterBio& other)
+    : EquationInterface<float>(other), mBaseSums(&kNoBaseSums) {
     CopyFrom(other);
 }
 
@@ -98,7 +106,10 @@ void CharacterBio::CopyFrom(const CharacterBio& other) {
     mSlowMana = other.mSlowMana;
     mManaDrain = other.mManaDrain;
     mTotals = other.mTotals;
-    mBaseSums = other.mBaseSums;
+    if (other.mBaseSums == other.mOwnSums.get())
+        HoldBaseSums(*other.mOwnSums);
+    else
+        mBaseSums = other.mBaseSums;
     mElapsedTime = other.mElapsedTime;
     mManaRegen = other.mManaRegen;
     mLifeRegen = other.mLifeRegen;
@@ -195,6 +206,9 @@ void CharacterBio::LoadRegenRecord() {
 
 void CharacterBio::Load(const LoadTable& record) {
     mAcceleratedLifeRegenPercent = record.GetFloat("acceleratedLifeRegenPercent", 0.0f);
+    // The sums read until the next update may be the record's, which goes with it.
+    if (mBaseSums != &kNoBaseSums && mBaseSums != mOwnSums.get())
+        HoldBaseSums(*mBaseSums);
     mRecord = Singleton<CharacterBioRecords>::Get().Get(record);
     mOwnBase.reset();
     LogRecorder::Replay(mRecord->GetBaseLog());
@@ -203,12 +217,6 @@ void CharacterBio::Load(const LoadTable& record) {
     LoadRegenRecord();
     LogRecorder::Replay(mRecord->GetDefenseLog());
 }
-
-namespace {
-// What a bio never loaded holds.
-const CharAttributeStore_Bio kNoBaseStore;
-const DefenseAttributeStore_Character kNoDefenseStore;
-}  // namespace
 
 const CharAttributeStore_Bio& CharacterBio::GetBaseStore() const {
     if (mOwnBase)
@@ -224,6 +232,31 @@ CharAttributeStore_Bio& CharacterBio::OwnBaseStore() {
     if (!mOwnBase)
         mOwnBase = mRecord ? mRecord->CopyBaseStore() : std::make_unique<CharAttributeStore_Bio>();
     return *mOwnBase;
+}
+
+const CharAttributeAccumulator& CharacterBio::BaseSumsAt(unsigned level,
+                                                         CharAttributeAccumulator& scratch) const {
+    if (!mOwnBase)
+        return mRecord ? mRecord->GetBaseSums(level) : kNoBaseSums;
+    scratch.Clear();
+    mOwnBase->AddToAccumulator(scratch, level);
+    return scratch;
+}
+
+void CharacterBio::KeepBaseSums(const CharAttributeAccumulator& sums) {
+    if (mOwnBase) {
+        HoldBaseSums(sums);
+        return;
+    }
+    mBaseSums = &sums;
+    mOwnSums.reset();
+}
+
+void CharacterBio::HoldBaseSums(const CharAttributeAccumulator& sums) {
+    if (!mOwnSums)
+        mOwnSums = std::make_unique<CharAttributeAccumulator>();
+    *mOwnSums = sums;
+    mBaseSums = mOwnSums.get();
 }
 
 const std::string& CharacterBio::GetRecordName() const {
@@ -258,15 +291,15 @@ bool CharacterBio::RefreshBaseSums() {
     const unsigned level = LevelIndex();
     const bool stale = mBaseStale || level != mBaseLevel;
     if (stale) {
-        mBaseSums.Clear();
-        GetBaseStore().AddToAccumulator(mBaseSums, level);
+        CharAttributeAccumulator scratch;
         mBaseStale = false;
         mBaseLevel = level;
+        KeepBaseSums(BaseSumsAt(level, scratch));
     }
 #ifndef NDEBUG
     CharAttributeAccumulator fresh;
     GetBaseStore().AddToAccumulator(fresh, level);
-    if (std::memcmp(&fresh, &mBaseSums, sizeof fresh) != 0) {
+    if (std::memcmp(&fresh, mBaseSums, sizeof fresh) != 0) {
         gEngine->Log(0, "CharacterBio: the kept base sums of %s are stale",
                      GetRecordName().c_str());
         std::abort();
@@ -295,7 +328,7 @@ void CharacterBio::UpdateResources(Character& character) {
 #ifndef NDEBUG
         // Kept, the totals are the very sums a fresh pass over every source gives.
         CharAttributeAccumulator fresh;
-        SumTotals(character, mBaseSums, fresh);
+        SumTotals(character, *mBaseSums, fresh);
         if (std::memcmp(&fresh, &mTotals, sizeof fresh) != 0) {
             gEngine->Log(0, "CharacterBio: the kept totals of %s are stale",
                          GetRecordName().c_str());
@@ -306,14 +339,14 @@ void CharacterBio::UpdateResources(Character& character) {
     }
     if (baseChanged) {
         // A change the sources make while they are summed leaves the store stale again.
-        CharAttributeAccumulator base;
-        GetBaseStore().AddToAccumulator(base, level);
+        CharAttributeAccumulator scratch;
+        const CharAttributeAccumulator& base = BaseSumsAt(level, scratch);
         mBaseStale = false;
         mBaseLevel = level;
         SumTotals(character, base, mTotals);
-        mBaseSums = base;
+        KeepBaseSums(base);
     } else {
-        SumTotals(character, mBaseSums, mTotals);
+        SumTotals(character, *mBaseSums, mTotals);
     }
     // A source that changes while it is summed leaves the count moved: summed again next time.
     mTotalsKept = character.GetCharAttributeInputs() == inputs;

@@ -53,7 +53,7 @@ public:
     float GetModifier(CharAttributeType type) const { return mTotals.GetModifier(type); }
     const CharAttributeAccumulator& GetCharAttributes() const { return mTotals; }
     void GetBaseCharAttributes(CharAttributeAccumulator& accumulator) const;
-    float GetBaseCharAttribute(CharAttributeType type) const { return mBaseSums.GetValue(type); }
+    float GetBaseCharAttribute(CharAttributeType type) const { return mBaseSums->GetValue(type); }
     void GetDefenseAttributes(CombatAttributeAccumulator& accumulator) const;
 
     float GetCurrentLife() const { return mLife > 0.0f ? mLife : 0.0f; }
@@ -114,6 +114,14 @@ private:
     void SetBaseValue(CharAttributeType type, float value);
     // The base store to change: the record's is shared, so the first change copies it.
     CharAttributeStore_Bio& OwnBaseStore();
+    // The base store's sums at a level: the record's while the store is shared, else worked
+    // out into `scratch`.
+    const CharAttributeAccumulator& BaseSumsAt(unsigned level,
+                                               CharAttributeAccumulator& scratch) const;
+    // Makes the sums from BaseSumsAt the ones read from now on (copied when not the record's).
+    void KeepBaseSums(const CharAttributeAccumulator& sums);
+    // Makes a copy of the sums the ones read from now on.
+    void HoldBaseSums(const CharAttributeAccumulator& sums);
     const std::string& GetRecordName() const;
     void LoadRegenRecord();
     // The totals from every source over the given base sums, as UpdateResources works them out.
@@ -145,8 +153,10 @@ private:
     CharAttributeAccumulator mTotals;
     // The base store's sums at mBaseLevel, worked out again only after the store changed (or
     // the level it is read at). The base values read between updates, and while the totals are
-    // summed (new sums wait on the stack until then).
-    CharAttributeAccumulator mBaseSums;
+    // summed (new sums wait on the stack until then). The record's while the bio shares its
+    // store, else mOwnSums; never null.
+    const CharAttributeAccumulator* mBaseSums;
+    std::unique_ptr<CharAttributeAccumulator> mOwnSums;
     bool mBaseStale = true;
     unsigned mBaseLevel = 0;
     // mTotals stay while neither the character's sources (its change count) nor the balance

@@ -19,6 +19,16 @@ const std::string& CharacterBioRecord::GetRecordName() const {
     return mRecord ? mRecord->name : kNone;
 }
 
+const CharAttributeAccumulator& CharacterBioRecord::GetBaseSums(unsigned level) const {
+    std::lock_guard lock(mSumsMutex);
+    for (const auto& [at, sums] : mSums)
+        if (at == level)
+            return *sums;
+    auto sums = std::make_unique<CharAttributeAccumulator>();
+    mBaseStore.AddToAccumulator(*sums, level);
+    return *mSums.emplace_back(level, std::move(sums)).second;
+}
+
 std::shared_ptr<const CharacterBioRecord> CharacterBioRecords::Get(const LoadTable& record) {
     std::lock_guard lock(mMutex);
     const RecordData* key = record.GetData().get();

@@ -7,9 +7,11 @@
 #include <mutex>
 #include <string>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "Engine/sys/LogRecorder.h"
+#include "Game/rules/CharAttributeAccumulator.h"
 #include "Game/rules/CharAttributeStore.h"
 #include "Game/rules/DefenseAttributeStore.h"
 
@@ -28,6 +30,9 @@ public:
     const std::vector<LoggedLine>& GetDefenseLog() const { return mDefenseLog; }
 
     std::unique_ptr<CharAttributeStore_Bio> CopyBaseStore() const;
+    // The base store's sums at a level, worked out once; the reference stays valid as long as
+    // the record's stores do.
+    const CharAttributeAccumulator& GetBaseSums(unsigned level) const;
 
 private:
     friend class CharacterBioRecords;
@@ -39,6 +44,8 @@ private:
     DefenseAttributeStore_Character mDefenseStore;
     std::vector<LoggedLine> mBaseLog;
     std::vector<LoggedLine> mDefenseLog;
+    mutable std::mutex mSumsMutex;
+    mutable std::vector<std::pair<unsigned, std::unique_ptr<CharAttributeAccumulator>>> mSums;
 };
 
 // The machine's loaded bio records. Holds none alive: the last bio to let go frees its record's.
