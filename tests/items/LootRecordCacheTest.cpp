@@ -79,9 +79,8 @@ TEST(LootRecordCache, KeptTablesDrawWhatTablesReadAfreshDraw) {
         RecordDatabase& records = Singleton<RecordDatabase>::Get();
         ASSERT_TRUE(records.AddRecordText("Records/Loot/Dressed.dbr", kDressed));
         ASSERT_TRUE(records.AddRecordText("Records/Loot/Nested.dbr", kNested));
-        for (const char* record :
-             {"Records/Loot/Fixed.dbr", "Records/Loot/Dynamic.dbr", "Records/Loot/Dressed.dbr",
-              "Records/Loot/Nested.dbr"}) {
+        for (const char* record : {"Records/Loot/Fixed.dbr", "Records/Loot/Dynamic.dbr",
+                                   "Records/Loot/Dressed.dbr", "Records/Loot/Nested.dbr"}) {
             for (const std::uint32_t seed : {1u, 77u, 4242u}) {
                 const Drawn afresh = Draw(record, seed, true);
                 const Drawn kept = Draw(record, seed, false);

@@ -63,8 +63,7 @@ const LootItemTableRandomizer::Fields& LootRecordCache::FindItemTableFields(
     return found->second;
 }
 
-std::unique_ptr<LootBase> LootRecordCache::TakeTable(const std::string& recordName,
-                                                     bool& isTable) {
+std::unique_ptr<LootBase> LootRecordCache::TakeTable(const std::string& recordName, bool& isTable) {
     Check();
     auto found = mTables.find(recordName);
     if (found == mTables.end()) {
