@@ -12,6 +12,7 @@
 #include "Engine/net/FrameStrikes.h"
 #include "Engine/net/NetworkConnectionManager.h"
 #include "Engine/net/NetworkEntityList.h"
+#include "Engine/sys/LogRecorder.h"
 #include "Engine/sys/Machine.h"
 
 namespace GAME {
@@ -67,6 +68,8 @@ void Engine::LogV(int level, const char* channel, const char* format, va_list ar
         std::vsnprintf(big.data(), big.size(), format, args);
         text.assign(big.data(), static_cast<std::size_t>(needed));
     }
+    if (!LogRecorder::Keep(level, channel, text))
+        return;
     LogText(level, channel, text);
 }
 

@@ -69,6 +69,8 @@ struct Measured {
     double perMs = 0;
     double allocationsPerFrame = -1;  // -1: not counted
     double bytesPerCharacter = 0;
+    // The same after the first frame, which gives every monster its AI states and anger entries.
+    double bytesAfterFirstFrame = 0;
 };
 Measured gWorld;
 Measured gArena;
@@ -223,6 +225,8 @@ Measured RunScene(benchmark::State& state, const Scene& scene) {
     long allocationsBefore = 0;
     const int frames = static_cast<int>(state.max_iterations);
     const double began = ThreadCpuMs();
+    // The heap is read after the first frame outside the timed work.
+    double untimedMs = 0;
     for (auto _ : state) {
         ++frame;
         if (frame == frames - kSteadyFrames + 1) {
@@ -234,8 +238,16 @@ Measured RunScene(benchmark::State& state, const Scene& scene) {
                     crowd.drivers[i].Next(*crowd.players[i], frame, gEngine->GetGameTime()))
                 DeliverClick(*crowd.players[i], *click);
         RunFrame(kFrameMs);
+        if (frame == 1 && crowd.characters > 0) {
+            state.PauseTiming();
+            const double readFrom = ThreadCpuMs();
+            measured.bytesAfterFirstFrame = static_cast<double>(HeapInUse() - heapBefore) /
+                                            static_cast<double>(crowd.characters);
+            untimedMs += ThreadCpuMs() - readFrom;
+            state.ResumeTiming();
+        }
     }
-    const double ms = ThreadCpuMs() - began;
+    const double ms = ThreadCpuMs() - began - untimedMs;
     if (frames > kSteadyFrames && frame == frames) {
         measured.allocationsPerFrame =
             static_cast<double>(gAllocations.load(std::memory_order_relaxed) - allocationsBefore) /
@@ -319,6 +331,9 @@ int main(int argc, char** argv) {
             "arena, memory per character",
             bench::Format("%.1f KB of heap per character", gArena.bytesPerCharacter / 1024.0),
             "<= 16 KB", gArena.bytesPerCharacter <= 16.0 * 1024.0);
+        // Not a goal: what the first update adds to what a character is made of.
+        std::printf("arena, memory per character after the first frame: %.1f KB of heap\n",
+                    gArena.bytesAfterFirstFrame / 1024.0);
     }
     if (gScaling.size() == std::size(kScalingMonsters)) {
         double lo = gScaling.front().second, hi = lo;

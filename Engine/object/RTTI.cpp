@@ -3,9 +3,11 @@
 #include <algorithm>
 #include <atomic>
 #include <climits>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <mutex>
+#include <unordered_map>
 #include <vector>
 
 namespace GAME {
@@ -14,7 +16,7 @@ namespace {
 // Constant-initialised, so usable from any static initialiser.
 constinit RTTI_ClassInfo* gQueueHead = nullptr;
 constinit RTTI_ClassInfo* gQueueTail = nullptr;
-constinit int gQueueCount = 0;
+constinit std::atomic<int> gQueueCount{0};
 constinit const char* const* gOrderNames = nullptr;
 constinit int gOrderCount = 0;
 constinit std::atomic<bool> gTreeBuilt{false};
@@ -22,6 +24,9 @@ constinit bool gReorderAll = false;
 // Whether two registered records carry the same name; until then registered records are told
 // apart by address alone.
 constinit std::atomic<bool> gStaticNamesClash{false};
+// How many queued records the last numbering saw, and its generation.
+constinit std::atomic<int> gNumberedCount{0};
+constinit std::uint64_t gSpanGeneration = 0;
 
 std::recursive_mutex& TreeMutex() {
     static std::recursive_mutex mutex;
@@ -61,7 +66,16 @@ bool RTTI_ClassInfo::IsAncestor(const RTTI_ClassInfo& other) const {
     return false;
 }
 
-bool RTTI_ClassInfo::IsA(const RTTI_ClassInfo& other) const {
+bool RTTI_ClassInfo::IsAByChain(const RTTI_ClassInfo& other) const {
+    // Registered records queued since the last numbering get their spans for the next question.
+    if (mStatic && other.mStatic &&
+        gNumberedCount.load(std::memory_order_acquire) !=
+            gQueueCount.load(std::memory_order_relaxed))
+        NumberQueued();
+    return WalkChain(other);
+}
+
+bool RTTI_ClassInfo::WalkChain(const RTTI_ClassInfo& other) const {
     // Records are nearly always the same object: walk the chain by address first and compare
     // names (a record made at run time may carry a registered class's name) only on a miss.
     bool allStatic = other.mStatic;
@@ -80,6 +94,64 @@ bool RTTI_ClassInfo::IsA(const RTTI_ClassInfo& other) const {
         return false;
     }
     return IsSameClass(other) || IsAncestor(other);
+}
+
+void RTTI_ClassInfo::CheckSpanAnswer(const RTTI_ClassInfo& other, bool answer) const {
+    if (WalkChain(other) != answer) {
+        std::fprintf(stderr, "RTTI: the spans of %s and %s disagree with their ancestry\n",
+                     mName ? mName : "?", other.mName ? other.mName : "?");
+        std::abort();
+    }
+}
+
+void RTTI_ClassInfo::NumberQueued() {
+    std::lock_guard lock(TreeMutex());
+    const int queued = gQueueCount.load(std::memory_order_relaxed);
+    if (gNumberedCount.load(std::memory_order_relaxed) == queued)
+        return;
+    if (gStaticNamesClash.load(std::memory_order_relaxed)) {
+        // Two records of one name are one class: only the names can tell.
+        for (RTTI_ClassInfo* r = gQueueHead; r; r = r->mNextQueued)
+            r->mSpan.store(0, std::memory_order_relaxed);
+        gNumberedCount.store(queued, std::memory_order_release);
+        return;
+    }
+    gSpanGeneration = gSpanGeneration % ((std::uint64_t{1} << (64 - kSpanGenerationShift)) - 1) + 1;
+    std::unordered_map<const RTTI_ClassInfo*, std::vector<RTTI_ClassInfo*>> children;
+    std::vector<RTTI_ClassInfo*> roots;
+    for (RTTI_ClassInfo* r = gQueueHead; r; r = r->mNextQueued) {
+        if (r->mParent)
+            children[r->mParent].push_back(r);
+        else
+            roots.push_back(r);
+    }
+    // Depth first, pre-order; a record under a parent that was never queued gets no span.
+    std::uint64_t next = 1;
+    std::vector<std::pair<RTTI_ClassInfo*, bool>> work;  // the record; whether it is left
+    for (RTTI_ClassInfo* root : roots)
+        work.emplace_back(root, false);
+    std::reverse(work.begin(), work.end());
+    std::vector<std::uint64_t> firsts;
+    while (!work.empty()) {
+        auto [record, done] = work.back();
+        work.pop_back();
+        if (done) {
+            const std::uint64_t first = firsts.back();
+            firsts.pop_back();
+            if (next > kSpanMask)
+                continue;  // past the numbers a span holds: the chain answers
+            record->mSpan.store(gSpanGeneration << kSpanGenerationShift | first << kSpanBits | next,
+                                std::memory_order_relaxed);
+            continue;
+        }
+        firsts.push_back(next++);
+        work.emplace_back(record, true);
+        const auto found = children.find(record);
+        if (found != children.end())
+            for (auto it = found->second.rbegin(); it != found->second.rend(); ++it)
+                work.emplace_back(*it, false);
+    }
+    gNumberedCount.store(queued, std::memory_order_release);
 }
 
 const RTTI_ClassInfo* RTTI_ClassInfo::FindByName(const char* name) const {

@@ -6,6 +6,7 @@
 // whatever the order of static initialisation. Each record is queued for attachment by its own
 // translation unit; the tree is assembled on first use, children in the order the registering
 // library declared (see RTTI_ClassInfo::SetAttachOrder), so registration order never changes it.
+#include <atomic>
 #include <cstdint>
 
 namespace GAME {
@@ -33,7 +34,22 @@ public:
 
     bool IsSameClass(const RTTI_ClassInfo& other) const;
     bool IsAncestor(const RTTI_ClassInfo& other) const;
-    bool IsA(const RTTI_ClassInfo& other) const;
+    // Registered records of one numbering answer from their spans alone: the pre-order number
+    // of a record lies within the span of each of its ancestors and of no other record.
+    bool IsA(const RTTI_ClassInfo& other) const {
+        const std::uint64_t mine = mSpan.load(std::memory_order_relaxed);
+        const std::uint64_t theirs = other.mSpan.load(std::memory_order_relaxed);
+        if (mine != 0 && (mine >> kSpanGenerationShift) == (theirs >> kSpanGenerationShift)) {
+            const std::uint64_t first = (mine >> kSpanBits) & kSpanMask;
+            const bool is =
+                ((theirs >> kSpanBits) & kSpanMask) <= first && first < (theirs & kSpanMask);
+#ifndef NDEBUG
+            CheckSpanAnswer(other, is);
+#endif
+            return is;
+        }
+        return IsAByChain(other);
+    }
 
     // Depth-first, pre-order search of this subtree; the factory's result or null.
     void* CreateByName(const char* name) const;
@@ -54,7 +70,20 @@ public:
     static void AttachQueued();
 
 private:
+    static constexpr unsigned kSpanBits = 24;
+    static constexpr std::uint64_t kSpanMask = (std::uint64_t{1} << kSpanBits) - 1;
+    static constexpr unsigned kSpanGenerationShift = 2 * kSpanBits;
+
     void EnsureTree() const;
+    // The walk up the parent chain, for records without a span of the same numbering (made at
+    // run time, queued since, or names that clash); numbers the queued records when it can.
+    bool IsAByChain(const RTTI_ClassInfo& other) const;
+    bool WalkChain(const RTTI_ClassInfo& other) const;
+    void CheckSpanAnswer(const RTTI_ClassInfo& other, bool answer) const;
+    // Gives every queued record whose ancestors are all queued a span: generation, first
+    // pre-order number, one past its subtree's last. Old spans stay right for the records they
+    // belong to (ancestry never changes); a new generation keeps the numberings apart.
+    static void NumberQueued();
 
     const char* mName = nullptr;
     RTTI_ClassInfo* mParent = nullptr;
@@ -65,6 +94,7 @@ private:
     RTTI_ClassInfo** mChildren = nullptr;  // exactly mNumChildren entries, attachment order
     RTTI_ClassInfo* mNextQueued = nullptr;
     int mQueueIndex = 0;
+    std::atomic<std::uint64_t> mSpan{0};  // 0: none
 };
 
 }  // namespace GAME

@@ -19,6 +19,8 @@ public:
     // True when the record was found and parsed.
     bool IsValid() const { return mData != nullptr; }
     const std::string& GetRecordName() const;
+    // The parsed record itself: what is loaded from it can be kept by its identity.
+    const std::shared_ptr<const RecordData>& GetData() const { return mData; }
     bool HasKey(const char* key) const;
 
     int GetInt(const char* key, int defaultValue = 0) const;

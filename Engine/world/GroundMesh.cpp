@@ -35,9 +35,8 @@ bool HeightInTriangle(const Vec3& a, const Vec3& b, const Vec3& c, float x, floa
     return true;
 }
 
-// Möller-Trumbore; both faces count.
-float RayTriangle(const Vec3& o, const Vec3& d, const Vec3& a, const Vec3& b, const Vec3& c) {
-    const Vec3 e1 = b - a, e2 = c - a;
+// Möller-Trumbore over a corner and the two edges from it; both faces count.
+float RayHit(const Vec3& o, const Vec3& d, const Vec3& a, const Vec3& e1, const Vec3& e2) {
     const Vec3 p = d.Cross(e2);
     const float det = e1.Dot(p);
     if (Abs(det) < 1e-12f)
@@ -169,7 +168,9 @@ std::size_t GroundMesh::Finish() {
         mCellsX = mCellsZ = 0;
         mCellStart.assign(1, 0);
         mCellTriangles.clear();
+        mCellBoxes.clear();
         mCellFloors.clear();
+        mRayTriangles.clear();
     };
     if (mSurfaces.empty()) {
         fileNone();
@@ -206,12 +207,20 @@ std::size_t GroundMesh::Finish() {
         mCellTriangles.insert(mCellTriangles.end(), lists[i].begin(), lists[i].end());
     }
     mCellStart[cells] = static_cast<std::uint32_t>(mCellTriangles.size());
-    mCellFloors.clear();
-    mCellFloors.reserve(mCellTriangles.size());
-    for (const std::uint32_t t : mCellTriangles)
-        mCellFloors.push_back(MakeFloorTriangle(mVertices[mIndices[t * 3]],
-                                                mVertices[mIndices[t * 3 + 1]],
-                                                mVertices[mIndices[t * 3 + 2]], t));
+    mCellBoxes.resize(mCellTriangles.size());
+    mCellFloors.resize(mCellTriangles.size());
+    for (std::size_t i = 0; i < mCellTriangles.size(); ++i) {
+        const std::uint32_t t = mCellTriangles[i];
+        MakeFloorTriangle(mVertices[mIndices[t * 3]], mVertices[mIndices[t * 3 + 1]],
+                          mVertices[mIndices[t * 3 + 2]], t, mCellBoxes[i], mCellFloors[i]);
+    }
+    mRayTriangles.resize(mSurfaces.size());
+    for (std::uint32_t t = 0; t < mSurfaces.size(); ++t) {
+        const Vec3& a = mVertices[mIndices[t * 3]];
+        mRayTriangles[t] =
+            RayTriangle{a, mVertices[mIndices[t * 3 + 1]] - a, mVertices[mIndices[t * 3 + 2]] - a,
+                        static_cast<int>(mSurfaces[t])};
+    }
     return mSurfaces.size();
 }
 
@@ -224,10 +233,10 @@ void GroundMesh::TriangleCells(std::uint32_t t, int& x0, int& z0, int& x1, int& 
     CellOf(hi.x, hi.z, x1, z1);
 }
 
-GroundMesh::FloorTriangle GroundMesh::MakeFloorTriangle(const Vec3& a, const Vec3& b, const Vec3& c,
-                                                        std::uint32_t triangle) {
+void GroundMesh::MakeFloorTriangle(const Vec3& a, const Vec3& b, const Vec3& c,
+                                   std::uint32_t triangle, FloorBox& box, FloorTriangle& f) {
     // The same operations as HeightInTriangle, so the answers are bit for bit its own.
-    FloorTriangle f{};
+    f = FloorTriangle{};
     f.bz_cz = b.z - c.z;
     f.cx_bx = c.x - b.x;
     f.cz_az = c.z - a.z;
@@ -240,8 +249,8 @@ GroundMesh::FloorTriangle GroundMesh::MakeFloorTriangle(const Vec3& a, const Vec
     f.cy = c.y;
     f.triangle = triangle;
     f.faces_up = !((b - a).Cross(c - a).y <= 0);
-    f.minX = f.minZ = -kInfinity;
-    f.maxX = f.maxZ = kInfinity;
+    box.minX = box.minZ = -kInfinity;
+    box.maxX = box.maxZ = kInfinity;
     // A point outside the box widened by `margin` has a weight below -0.025 - 0.005 C/W, far
     // beyond the weights' tolerance and rounding while the triangle is not a sliver (|det| at
     // least 1% of its squared width W; C bounds the coordinates).
@@ -251,12 +260,11 @@ GroundMesh::FloorTriangle GroundMesh::MakeFloorTriangle(const Vec3& a, const Vec
     if (std::isfinite(width) && std::isfinite(reach) && std::isfinite(f.det) &&
         Abs(f.det) >= 0.01f * width * width) {
         const float margin = 0.05f * width + 0.01f * (1.0f + reach);
-        f.minX = lo.x - margin;
-        f.maxX = hi.x + margin;
-        f.minZ = lo.z - margin;
-        f.maxZ = hi.z + margin;
+        box.minX = lo.x - margin;
+        box.maxX = hi.x + margin;
+        box.minZ = lo.z - margin;
+        box.maxZ = hi.z + margin;
     }
-    return f;
 }
 
 bool GroundMesh::CellOf(float x, float z, int& cx, int& cz) const {
@@ -287,10 +295,14 @@ bool GroundMesh::FloorBelow(const Vec3& p, float& height, PhysicsSurface* surfac
     float best = -kInfinity;
     PhysicsSurface bestSurface = PhysicsSurface::None;
     const std::size_t cell = static_cast<std::size_t>(cz) * mCellsX + cx;
-    const FloorTriangle* f = mCellFloors.data() + mCellStart[cell];
-    const FloorTriangle* const end = mCellFloors.data() + mCellStart[cell + 1];
-    for (; f != end; ++f) {
-        if (p.x < f->minX || p.x > f->maxX || p.z < f->minZ || p.z > f->maxZ || !f->faces_up)
+    const std::uint32_t begin = mCellStart[cell], end = mCellStart[cell + 1];
+    const FloorBox* const boxes = mCellBoxes.data();
+    for (std::uint32_t i = begin; i != end; ++i) {
+        const FloorBox& box = boxes[i];
+        if (p.x < box.minX || p.x > box.maxX || p.z < box.minZ || p.z > box.maxZ)
+            continue;
+        const FloorTriangle* const f = &mCellFloors[i];
+        if (!f->faces_up)
             continue;
         // HeightInTriangle over the kept terms.
         if (Abs(f->det) < 1e-9f)
@@ -410,11 +422,10 @@ bool GroundMesh::Raycast(const Vec3& origin, const Vec3& direction, float maxDis
         const std::size_t cell = static_cast<std::size_t>(z) * mCellsX + x;
         for (std::uint32_t i = mCellStart[cell]; i < mCellStart[cell + 1]; ++i) {
             const std::uint32_t t = mCellTriangles[i];
-            if (static_cast<int>(mSurfaces[t]) > surfaceFilter)
+            const RayTriangle& terms = mRayTriangles[t];
+            if (terms.surface > surfaceFilter)
                 continue;
-            const float dist =
-                RayTriangle(origin, direction, mVertices[mIndices[t * 3]],
-                            mVertices[mIndices[t * 3 + 1]], mVertices[mIndices[t * 3 + 2]]);
+            const float dist = RayHit(origin, direction, terms.a, terms.e1, terms.e2);
             if (!(dist <= maxDistance))
                 continue;
             if (dist < best.distance ||

@@ -74,20 +74,32 @@ private:
     std::vector<std::uint32_t> mCellStart;  // mCellsX * mCellsZ + 1 offsets into mCellTriangles
     std::vector<std::uint32_t> mCellTriangles;
     // What a floor query computes of a triangle before it looks at the point, parallel to
-    // mCellTriangles: characters ask for the floor under them all the time.
-    struct FloorTriangle {
+    // mCellTriangles: characters ask for the floor under them all the time. The boxes lie apart
+    // from the rest, so the many triangles of a cell that cannot hold the point cost 16 bytes
+    // each, not a cache line.
+    struct FloorBox {
         // Widened x/z box outside which the triangle cannot hold the point (+-infinity when
         // its shape makes that bound unsafe).
         float minX, maxX, minZ, maxZ;
+    };
+    struct FloorTriangle {
         // The edge terms and determinant of the barycentric weights, and the corner heights.
         float bz_cz, cx_bx, cz_az, ax_cx, det;
         float cx, cz, ay, by, cy;
         std::uint32_t triangle;
         bool faces_up;
     };
-    static FloorTriangle MakeFloorTriangle(const Vec3& a, const Vec3& b, const Vec3& c,
-                                           std::uint32_t triangle);
+    static void MakeFloorTriangle(const Vec3& a, const Vec3& b, const Vec3& c,
+                                  std::uint32_t triangle, FloorBox& box, FloorTriangle& f);
+    std::vector<FloorBox> mCellBoxes;
     std::vector<FloorTriangle> mCellFloors;
+    // A ray's terms of each triangle (its first corner and the two edges from it, as the ray
+    // test works them out), by triangle: one read instead of an index and three corners.
+    struct RayTriangle {
+        Vec3 a, e1, e2;
+        int surface;
+    };
+    std::vector<RayTriangle> mRayTriangles;
 };
 
 // The surface kind an OBJ material names (case-insensitive); None for an unknown name.

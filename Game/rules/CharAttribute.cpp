@@ -1,6 +1,8 @@
 #include "Game/rules/CharAttribute.h"
 
+#include <bit>
 #include <cmath>
+#include <cstdint>
 #include <limits>
 
 #include "Engine/records/LoadTable.h"
@@ -117,6 +119,12 @@ void CharAttribute::SetBaseValue(float value) {
     mValues.assign(1, value);
     mPrefixValue = 0.0f;
     mSuffixValue = 0.0f;
+}
+
+bool CharAttribute::HoldsOnly(float value) const {
+    return mValues.size() == 1 &&
+           std::bit_cast<std::uint32_t>(mValues[0]) == std::bit_cast<std::uint32_t>(value) &&
+           mPrefixValue == 0.0f && mSuffixValue == 0.0f;
 }
 
 void CharAttribute::AddJitter(float percent, RandomUniform* random) {

@@ -3,6 +3,7 @@
 // prefix and suffix), or a skill. Each reads its values from a record, adds itself to a
 // CharAttributeAccumulator, writes its display line and contributes to an item's price.
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -101,6 +102,8 @@ public:
     CharAttribute(const CharAttribute&) = default;
     CharAttribute& operator=(const CharAttribute&) = default;
 
+    // A copy of the leaf, values and all.
+    virtual std::unique_ptr<CharAttribute> Clone() const = 0;
     virtual void LoadBaseTable(const LoadTable& record);
     virtual void LoadPrefixTable(const LoadTable& record, RandomUniform* random);
     virtual void LoadSuffixTable(const LoadTable& record, RandomUniform* random);
@@ -116,6 +119,8 @@ public:
     CharAttributeType GetType() const { return mType; }
     float GetValue(unsigned level) const;
     bool IsNotEmpty() const;
+    // True when SetBaseValue(value) would leave the leaf as it is.
+    bool HoldsOnly(float value) const;
 
     const char* GetRecordKey() const { return mRecordKey; }
     const char* GetTextTag() const { return mTextTag; }
@@ -232,6 +237,11 @@ public:
     }
 };
 
+#define GAME_CHAR_ATTRIBUTE_CLONE(Class)                    \
+    std::unique_ptr<CharAttribute> Clone() const override { \
+        return std::make_unique<Class>(*this);              \
+    }
+
 // The uniform leaves: (class, kind, type, record key, text tag).
 // clang-format off
 #define GAME_CHAR_ATTRIBUTE_LEAVES(X) \
@@ -294,6 +304,7 @@ public:
     class Class : public Kind {                                       \
     public:                                                           \
         Class() : Kind(CharAttributeType::Type, Key, Tag) {}          \
+        GAME_CHAR_ATTRIBUTE_CLONE(Class)                              \
     };
 GAME_CHAR_ATTRIBUTE_LEAVES(GAME_CHAR_ATTRIBUTE_DECLARE_LEAF)
 #undef GAME_CHAR_ATTRIBUTE_DECLARE_LEAF
@@ -303,6 +314,7 @@ GAME_CHAR_ATTRIBUTE_LEAVES(GAME_CHAR_ATTRIBUTE_DECLARE_LEAF)
 // Shows a record-chosen tag (no value) at every level; loads no prefix or suffix.
 class CharAttributeVal_BaseAttackSpeed : public CharAttributeVal {
 public:
+    GAME_CHAR_ATTRIBUTE_CLONE(CharAttributeVal_BaseAttackSpeed)
     CharAttributeVal_BaseAttackSpeed();
     void LoadBaseTable(const LoadTable& record) override;
     void LoadPrefixTable(const LoadTable&, RandomUniform*) override {}
@@ -323,6 +335,7 @@ private:
 // A mana reserve is a penalty, so it adds nothing to an item's price.
 class CharAttributeVal_ManaLimitReserve : public CharAttributeVal {
 public:
+    GAME_CHAR_ATTRIBUTE_CLONE(CharAttributeVal_ManaLimitReserve)
     CharAttributeVal_ManaLimitReserve()
         : CharAttributeVal(CharAttributeType::ManaLimitReserve, "characterManaLimitReserve",
                            "CharacterManaLimitReserve") {}
@@ -331,6 +344,7 @@ public:
 
 class CharAttributeVal_LevelReqReduction : public CharAttributeVal {
 public:
+    GAME_CHAR_ATTRIBUTE_CLONE(CharAttributeVal_LevelReqReduction)
     CharAttributeVal_LevelReqReduction()
         : CharAttributeVal(CharAttributeType::LevelReqReduction, "characterLevelReqReduction",
                            "CharacterLevelReqReduction") {}
@@ -341,6 +355,7 @@ public:
 // Fans out to the four speeds; never to its own slot.
 class CharAttributeMod_TotalSpeed : public CharAttributeAttackSpeedMod {
 public:
+    GAME_CHAR_ATTRIBUTE_CLONE(CharAttributeMod_TotalSpeed)
     CharAttributeMod_TotalSpeed()
         : CharAttributeAttackSpeedMod(CharAttributeType::TotalSpeed, "characterTotalSpeedModifier",
                                       "CharacterTotalSpeedModifier") {}
@@ -351,6 +366,7 @@ public:
 // Raises the base attack speed with the attack speed.
 class CharAttributeMod_AttackSpeed : public CharAttributeAttackSpeedMod {
 public:
+    GAME_CHAR_ATTRIBUTE_CLONE(CharAttributeMod_AttackSpeed)
     CharAttributeMod_AttackSpeed()
         : CharAttributeAttackSpeedMod(CharAttributeType::AttackSpeed,
                                       "characterAttackSpeedModifier",

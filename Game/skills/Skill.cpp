@@ -62,7 +62,8 @@ Skill* FindSkillById(std::uint32_t id) {
 }  // namespace
 
 namespace {
-thread_local std::uint64_t tDestroyedSkills = 0;
+// Initial-exec: read every frame for each skill, and the library is linked at start-up.
+thread_local std::uint64_t tDestroyedSkills __attribute__((tls_model("initial-exec"))) = 0;
 }  // namespace
 
 Skill::Skill() = default;

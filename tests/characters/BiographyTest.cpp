@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "CharacterTestSupport.h"
+#include "Engine/records/RecordDatabase.h"
 #include "Engine/streams/IOStream.h"
 #include "Game/core/players/Bonus.h"
 #include "support/CharacterSetUp.h"
@@ -199,6 +200,91 @@ TEST(CharacterBio, AnAttributeSpentBeforeTheFirstFrameLeavesLifeAndManaFull) {
             (hero->*c.spend)();
             EXPECT_TRUE(hero->GetCharacterBio().GetTaintedBio());
         }
+}
+
+// A record's stores are loaded once and shared; a bio whose base values change takes a copy,
+// the others keep the record's values. Setting what a bio already holds copies nothing.
+TEST(CharacterBio, OneRecordsBiosShareTheirStoresUntilABaseValueChanges) {
+    const struct {
+        const char* what;
+        void (*change)(CharacterBio&);
+        bool copies;
+        float strength;
+        float life;
+    } cases[] = {
+        {"a point spent",
+         [](CharacterBio& bio) { bio.IncrementBaseAttribute(CharAttributeType::Strength, 1.0f); },
+         true, 51.0f, 200.0f},
+        {"a vital set",
+         [](CharacterBio& bio) { bio.SetBaseVital(CharAttributeType::Life, 250.0f); }, true, 50.0f,
+         250.0f},
+        {"the values it holds restored",
+         [](CharacterBio& bio) {
+             CharacterBioReplicaInfo info;
+             bio.GetCurrentBioStats(info);
+             bio.RestoreCurrentBioStats(info, true);
+         },
+         false, 50.0f, 200.0f},
+        {"another strength restored",
+         [](CharacterBio& bio) {
+             CharacterBioReplicaInfo info;
+             bio.GetCurrentBioStats(info);
+             info.baseStrength = 61;
+             bio.RestoreCurrentBioStats(info, true);
+         },
+         true, 61.0f, 200.0f},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        TestMachine tm;
+        Character* heroes[] = {MakeCharacter(kHeroRecord), MakeCharacter(kHeroRecord),
+                               MakeCharacter(kHeroRecord)};
+        for (Character* hero : heroes)
+            ASSERT_NE(hero, nullptr);
+        const CharacterBio& first = heroes[0]->GetCharacterBio();
+        CharacterBio& changed = heroes[1]->GetCharacterBio();
+        EXPECT_EQ(&changed.GetBaseStore(), &first.GetBaseStore());
+        c.change(changed);
+        for (Character* hero : heroes)
+            RunFrame(*hero, 10);
+        EXPECT_EQ(changed.SharesRecordBase(), !c.copies);
+        EXPECT_EQ(&changed.GetBaseStore() != &first.GetBaseStore(), c.copies);
+        EXPECT_FLOAT_EQ(changed.GetBaseCharAttribute(CharAttributeType::Strength), c.strength);
+        EXPECT_FLOAT_EQ(changed.GetBaseCharAttribute(CharAttributeType::Life), c.life);
+        // The copy keeps what the record gave otherwise.
+        EXPECT_FLOAT_EQ(changed.GetBaseCharAttribute(CharAttributeType::Dexterity), 40.0f);
+        for (Character* hero : {heroes[0], heroes[2]}) {
+            const CharacterBio& bio = hero->GetCharacterBio();
+            EXPECT_EQ(&bio.GetBaseStore(), &first.GetBaseStore());
+            EXPECT_FLOAT_EQ(bio.GetBaseCharAttribute(CharAttributeType::Strength), 50.0f);
+            EXPECT_FLOAT_EQ(bio.GetBaseCharAttribute(CharAttributeType::Life), 200.0f);
+        }
+        for (Character* hero : heroes)
+            EXPECT_EQ(&hero->GetCharacterBio().GetDefenseStore(), &first.GetDefenseStore());
+    }
+}
+
+// Loaded once, a record's bad fields are still reported for every character made from it, in
+// the order of its own load.
+TEST(CharacterBio, ARecordsBadFieldsAreReportedForEveryCharacterMadeFromIt) {
+    TestMachine tm;
+    ASSERT_TRUE(Singleton<RecordDatabase>::Get().AddRecordText(
+        "Records/Test/BadBio.dbr", R"({"Class": "Character", "characterLife": 90,
+            "characterStrength": ["ten"], "defensiveFire": ["hot"]})"));
+    tm.ClearLog();
+    const std::string strength = "\"characterStrength\" is not";
+    const std::string fire = "\"defensiveFire\" is not";
+    std::vector<Character*> made;
+    for (int i = 0; i < 3; ++i)
+        made.push_back(MakeCharacter("Records/Test/BadBio.dbr"));
+    std::vector<std::string> reported;
+    for (const test::LogLine& line : tm.Log())
+        for (const std::string* field : {&strength, &fire})
+            if (line.text.find(*field) != std::string::npos)
+                reported.push_back(*field);
+    EXPECT_EQ(reported, (std::vector<std::string>{strength, fire, strength, fire, strength, fire}));
+    EXPECT_FLOAT_EQ(made[2]->GetCharacterBio().GetBaseCharAttribute(CharAttributeType::Life),
+                    90.0f);
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "Engine/object/EngineClasses.h"
 #include "Engine/object/RTTI.h"
 
@@ -128,6 +130,78 @@ TEST(RTTI, RecordsQueuedAfterTheFirstBuildTakeTheirDeclaredPlace) {
     EXPECT_EQ(parent.GetChild(0), &monster);
     EXPECT_EQ(parent.GetChild(1), &npc);
     EXPECT_TRUE(Object::classInfo.FindByName("Npc") != &npc);
+}
+
+}  // namespace
+}  // namespace GAME
+
+namespace GAME {
+namespace {
+
+// What IsA must answer between records of distinct names: `other` is the record or one of its
+// ancestors, by address.
+bool Descends(const RTTI_ClassInfo& record, const RTTI_ClassInfo& other) {
+    for (const RTTI_ClassInfo* p = &record; p; p = p->GetParent())
+        if (p == &other)
+            return true;
+    return false;
+}
+
+void Collect(const RTTI_ClassInfo& record, std::vector<const RTTI_ClassInfo*>& out) {
+    out.push_back(&record);
+    for (int i = 0; i < record.GetNumChildren(); ++i)
+        Collect(*record.GetChild(i), out);
+}
+
+void ExpectAncestry(const std::vector<const RTTI_ClassInfo*>& records) {
+    for (const RTTI_ClassInfo* a : records)
+        for (const RTTI_ClassInfo* b : records)
+            ASSERT_EQ(a->IsA(*b), Descends(*a, *b))
+                << a->GetClassName() << " / " << b->GetClassName();
+}
+
+// Records queued after the others were numbered (a library loaded later) and a registered
+// record under a run-time one answer as their ancestry says, asked in every pairing with the
+// early ones and the engine's own.
+TEST(RTTI, NumberedAnswersFollowAncestryAsRecordsJoin) {
+    using Tag = RTTI_ClassInfo::StaticTag;
+    static RTTI_ClassInfo top(Tag{}, "SpanTop", nullptr, nullptr);
+    static RTTI_ClassInfo left(Tag{}, "SpanLeft", &top, nullptr);
+    static RTTI_ClassInfo leftLeaf(Tag{}, "SpanLeftLeaf", &left, nullptr);
+    static RTTI_ClassInfo right(Tag{}, "SpanRight", &top, nullptr);
+    static RTTI_ClassInfo lateMid(Tag{}, "SpanLateMid", &left, nullptr);
+    static RTTI_ClassInfo underLate(Tag{}, "SpanUnderLate", &lateMid, nullptr);
+    static RTTI_ClassInfo lateLeaf(Tag{}, "SpanLateLeaf", &right, nullptr);
+    static RTTI_ClassInfo lateRoot(Tag{}, "SpanLateRoot", nullptr, nullptr);
+    static RTTI_ClassInfo runTime("SpanRunTime", &right, nullptr);
+    static RTTI_ClassInfo underRunTime(Tag{}, "SpanUnderRunTime", &runTime, nullptr);
+    struct Stage {
+        std::vector<RTTI_ClassInfo*> queued;
+    };
+    const Stage stages[] = {
+        {{&top, &left, &leftLeaf, &right}},
+        // A child of a numbered record, its own child, a new leaf and a new tree.
+        {{&lateMid, &underLate, &lateLeaf, &lateRoot}},
+        {{&underRunTime}},
+    };
+    std::vector<const RTTI_ClassInfo*> asked = {&Object::classInfo, &Entity::classInfo,
+                                                &Actor::classInfo, &runTime};
+    for (const Stage& stage : stages) {
+        for (RTTI_ClassInfo* record : stage.queued) {
+            RTTI_ClassInfo::QueueRegistration(*record);
+            asked.push_back(record);
+        }
+        ExpectAncestry(asked);
+        // Asked again, after the first question numbered the newcomers.
+        ExpectAncestry(asked);
+    }
+}
+
+TEST(RTTI, EveryRegisteredPairAnswersAsItsAncestry) {
+    std::vector<const RTTI_ClassInfo*> records;
+    Collect(Object::classInfo, records);
+    ASSERT_GT(records.size(), 100u);
+    ExpectAncestry(records);
 }
 
 }  // namespace

@@ -103,11 +103,14 @@ TEST(GroundFloor, FarFromTheOriginRoundingStaysTheSame) {
     ExpectSameFloors(Tricky(far), far, 3.1f, 0.0411f);
 }
 
-// Moller-Trumbore over every triangle: the nearest distance and the surfaces reaching it.
-float NearestHit(const std::vector<Triangle>& triangles, const Vec3& o, const Vec3& d,
+// Moller-Trumbore over every triangle of a surface up to `filter`: the nearest distance and the
+// surfaces reaching it.
+float NearestHit(const std::vector<Triangle>& triangles, const Vec3& o, const Vec3& d, int filter,
                  std::vector<PhysicsSurface>& surfaces) {
     float best = kInfinity;
     for (const Triangle& t : triangles) {
+        if (static_cast<int>(t.surface) > filter)
+            continue;
         const Vec3 e1 = t.b - t.a, e2 = t.c - t.a;
         const Vec3 p = d.Cross(e2);
         const float det = e1.Dot(p);
@@ -169,10 +172,14 @@ TEST(GroundRay, OnlyTheCrossedCellsAreSearchedAndTheNearestHitStays) {
             direction = Vec3(0, -1, 0);
         if (r % 7 == 0)
             direction = Vec3(1, next(0.1f), 0);
+        // Every surface, then without the roof (wood), then grass and below only.
+        const int filter = r % 4 == 1   ? static_cast<int>(PhysicsSurface::Wood) - 1
+                           : r % 4 == 3 ? static_cast<int>(PhysicsSurface::Grass)
+                                        : 7;
         std::vector<PhysicsSurface> surfaces;
-        const float expected = NearestHit(triangles, origin, direction, surfaces);
+        const float expected = NearestHit(triangles, origin, direction, filter, surfaces);
         WorldIntersection hit;
-        const bool found = ground.Raycast(origin, direction, kInfinity, 7, hit);
+        const bool found = ground.Raycast(origin, direction, kInfinity, filter, hit);
         ASSERT_EQ(found, expected != kInfinity) << r;
         if (!found)
             continue;

@@ -9,7 +9,9 @@
 #include "Engine/object/ObjectManager.h"
 #include "Engine/records/LoadTable.h"
 #include "Engine/streams/IOStream.h"
+#include "Engine/sys/LogRecorder.h"
 #include "Game/characters/Character.h"
+#include "Game/characters/bio/CharacterBioRecord.h"
 #include "Game/core/GameEngine.h"
 #include "Game/core/players/Bonus.h"
 #include "Game/rules/formulas/DesignerEquation_Algebra.h"
@@ -65,18 +67,18 @@ CharacterBio& CharacterBio::operator=(const CharacterBio& other) {
 void CharacterBio::CopyFrom(const CharacterBio& other) {
     mBaseStale = true;
     mTotalsKept = false;
-    mRecordName = other.mRecordName;
-    if (!mRecordName.empty()) {
-        ObjectManager& objects = Singleton<ObjectManager>::Get();
-        const LoadTable record = objects.GetLoadTable(mRecordName);
-        mBaseStore.Load(record);
-        mDefenseStore.Load(record);
-    } else {
-        mBaseStore.Clear();
-        mDefenseStore.Clear();
+    // The copy shares the record's stores and says what loading them said, as a load would.
+    mRecord = other.mRecord;
+    if (mRecord) {
+        LogRecorder::Replay(mRecord->GetBaseLog());
+        LogRecorder::Replay(mRecord->GetDefenseLog());
     }
-    for (const auto& attribute : other.mBaseStore.GetAttributes())
-        SetBaseValue(attribute->GetType(), other.mBaseStore.GetBaseValue(attribute->GetType()));
+    mOwnBase.reset();
+    if (other.mOwnBase) {
+        mOwnBase = std::make_unique<CharAttributeStore_Bio>();
+        for (const auto& attribute : other.mOwnBase->GetAttributes())
+            mOwnBase->AddToStore(attribute->Clone());
+    }
     mLifeRegenFormula.reset();
     mManaRegenFormula.reset();
     if (other.mLifeRegenFormula || other.mManaRegenFormula)
@@ -192,13 +194,41 @@ void CharacterBio::LoadRegenRecord() {
 }
 
 void CharacterBio::Load(const LoadTable& record) {
-    mRecordName = record.IsValid() ? record.GetRecordName() : std::string();
     mAcceleratedLifeRegenPercent = record.GetFloat("acceleratedLifeRegenPercent", 0.0f);
-    mBaseStore.Load(record);
+    mRecord = Singleton<CharacterBioRecords>::Get().Get(record);
+    mOwnBase.reset();
+    LogRecorder::Replay(mRecord->GetBaseLog());
     mBaseStale = true;
     mTotalsKept = false;
     LoadRegenRecord();
-    mDefenseStore.Load(record);
+    LogRecorder::Replay(mRecord->GetDefenseLog());
+}
+
+namespace {
+// What a bio never loaded holds.
+const CharAttributeStore_Bio kNoBaseStore;
+const DefenseAttributeStore_Character kNoDefenseStore;
+}  // namespace
+
+const CharAttributeStore_Bio& CharacterBio::GetBaseStore() const {
+    if (mOwnBase)
+        return *mOwnBase;
+    return mRecord ? mRecord->GetBaseStore() : kNoBaseStore;
+}
+
+const DefenseAttributeStore_Character& CharacterBio::GetDefenseStore() const {
+    return mRecord ? mRecord->GetDefenseStore() : kNoDefenseStore;
+}
+
+CharAttributeStore_Bio& CharacterBio::OwnBaseStore() {
+    if (!mOwnBase)
+        mOwnBase = mRecord ? mRecord->CopyBaseStore() : std::make_unique<CharAttributeStore_Bio>();
+    return *mOwnBase;
+}
+
+const std::string& CharacterBio::GetRecordName() const {
+    static const std::string kNone;
+    return mRecord ? mRecord->GetRecordName() : kNone;
 }
 
 unsigned CharacterBio::LevelIndex() const {
@@ -207,16 +237,21 @@ unsigned CharacterBio::LevelIndex() const {
 }
 
 void CharacterBio::GetBaseCharAttributes(CharAttributeAccumulator& accumulator) const {
-    mBaseStore.AddToAccumulator(accumulator, LevelIndex());
+    GetBaseStore().AddToAccumulator(accumulator, LevelIndex());
 }
 
 void CharacterBio::GetDefenseAttributes(CombatAttributeAccumulator& accumulator) const {
-    mDefenseStore.AddToAccumulator(accumulator, LevelIndex());
+    GetDefenseStore().AddToAccumulator(accumulator, LevelIndex());
 }
 
 void CharacterBio::SetBaseValue(CharAttributeType type, float value) {
-    mBaseStore.SetBaseValue(type, value);
     mBaseStale = true;
+    // Setting what the store already holds changes nothing: the record's store stays shared
+    // (a client restores every monster's base values from the server's).
+    for (const auto& attribute : GetBaseStore().GetAttributes())
+        if (attribute->GetType() == type && attribute->HoldsOnly(value))
+            return;
+    OwnBaseStore().SetBaseValue(type, value);
 }
 
 bool CharacterBio::RefreshBaseSums() {
@@ -224,15 +259,16 @@ bool CharacterBio::RefreshBaseSums() {
     const bool stale = mBaseStale || level != mBaseLevel;
     if (stale) {
         mBaseSums.Clear();
-        mBaseStore.AddToAccumulator(mBaseSums, level);
+        GetBaseStore().AddToAccumulator(mBaseSums, level);
         mBaseStale = false;
         mBaseLevel = level;
     }
 #ifndef NDEBUG
     CharAttributeAccumulator fresh;
-    mBaseStore.AddToAccumulator(fresh, level);
+    GetBaseStore().AddToAccumulator(fresh, level);
     if (std::memcmp(&fresh, &mBaseSums, sizeof fresh) != 0) {
-        gEngine->Log(0, "CharacterBio: the kept base sums of %s are stale", mRecordName.c_str());
+        gEngine->Log(0, "CharacterBio: the kept base sums of %s are stale",
+                     GetRecordName().c_str());
         std::abort();
     }
 #endif
@@ -258,11 +294,13 @@ void CharacterBio::UpdateResources(Character& character) {
         CharAttributeAccumulator fresh;
         SumTotals(character, fresh);
         if (std::memcmp(&fresh, &mTotals, sizeof fresh) != 0) {
-            gEngine->Log(0, "CharacterBio: the kept totals of %s are stale", mRecordName.c_str());
+            gEngine->Log(0, "CharacterBio: the kept totals of %s are stale",
+                         GetRecordName().c_str());
             std::abort();
         }
         if (std::memcmp(&mBaseTotals, &mBaseSums, sizeof mBaseSums) != 0) {
-            gEngine->Log(0, "CharacterBio: the base totals of %s are stale", mRecordName.c_str());
+            gEngine->Log(0, "CharacterBio: the base totals of %s are stale",
+                         GetRecordName().c_str());
             std::abort();
         }
 #endif
@@ -400,7 +438,7 @@ void CharacterBio::AddManaSlow(float amount) {
 }
 
 void CharacterBio::IncrementBaseAttribute(CharAttributeType type, float delta) {
-    SetBaseValue(type, mBaseStore.GetBaseValue(type) + delta);
+    SetBaseValue(type, GetBaseStore().GetBaseValue(type) + delta);
     // Before the first update life and mana have no value yet: tainted then, they would stay
     // at 0. Untainted, the first update gives them their totals, the spend included.
     if (mVitalsSet)
@@ -408,13 +446,13 @@ void CharacterBio::IncrementBaseAttribute(CharAttributeType type, float delta) {
 }
 
 void CharacterBio::SetBaseVital(CharAttributeType type, float value) {
-    const auto& attributes = mBaseStore.GetAttributes();
+    const auto& attributes = GetBaseStore().GetAttributes();
     const bool present = std::any_of(attributes.begin(), attributes.end(),
                                      [type](const auto& a) { return a->GetType() == type; });
     if (!present && type == CharAttributeType::Life)
-        mBaseStore.AddToStore(std::make_unique<CharAttributeVal_Life>());
+        OwnBaseStore().AddToStore(std::make_unique<CharAttributeVal_Life>());
     else if (!present && type == CharAttributeType::Mana)
-        mBaseStore.AddToStore(std::make_unique<CharAttributeVal_Mana>());
+        OwnBaseStore().AddToStore(std::make_unique<CharAttributeVal_Mana>());
     SetBaseValue(type, value);
     mTainted = true;
 }
@@ -456,11 +494,11 @@ void CharacterBio::GetCurrentBioStats(CharacterBioReplicaInfo& info) const {
     info.currentLife = Truncated(mLife);
     info.currentMana = Truncated(mMana);
     info.tainted = mTainted;
-    info.baseLife = Truncated(mBaseStore.GetBaseValue(CharAttributeType::Life));
-    info.baseMana = Truncated(mBaseStore.GetBaseValue(CharAttributeType::Mana));
-    info.baseStrength = Truncated(mBaseStore.GetBaseValue(CharAttributeType::Strength));
-    info.baseDexterity = Truncated(mBaseStore.GetBaseValue(CharAttributeType::Dexterity));
-    info.baseIntelligence = Truncated(mBaseStore.GetBaseValue(CharAttributeType::Intelligence));
+    info.baseLife = Truncated(GetBaseStore().GetBaseValue(CharAttributeType::Life));
+    info.baseMana = Truncated(GetBaseStore().GetBaseValue(CharAttributeType::Mana));
+    info.baseStrength = Truncated(GetBaseStore().GetBaseValue(CharAttributeType::Strength));
+    info.baseDexterity = Truncated(GetBaseStore().GetBaseValue(CharAttributeType::Dexterity));
+    info.baseIntelligence = Truncated(GetBaseStore().GetBaseValue(CharAttributeType::Intelligence));
 }
 
 void CharacterBio::RestoreCurrentBioStats(const CharacterBioReplicaInfo& info, bool restoreBase) {
@@ -481,7 +519,7 @@ void CharacterBio::StreamProperties(IOStream& stream) {
     stream.BeginBlock("characterBio");
     // All five share one key: their order alone tells them apart.
     for (CharAttributeType type : kSavedTypes) {
-        float value = stream.IsReading() ? 0.0f : mBaseStore.GetBaseValue(type);
+        float value = stream.IsReading() ? 0.0f : GetBaseStore().GetBaseValue(type);
         stream.StreamFloat("temp", value);
         if (stream.IsReading() && value != 0.0f)
             SetBaseValue(type, value);

@@ -15,6 +15,7 @@ namespace GAME {
 
 class Bonus;
 class Character;
+class CharacterBioRecord;
 class CombatAttributeAccumulator;
 class IOStream;
 class LoadTable;
@@ -97,6 +98,11 @@ public:
     float GetSlowLifePool() const { return mSlowLife; }
     float GetManaDrainPool() const { return mManaDrain; }
     bool HasLifeRegenFormula() const { return mLifeRegenFormula != nullptr; }
+    // False once the base values differ from the record's (the bio holds a copy of its own).
+    bool SharesRecordBase() const { return mOwnBase == nullptr; }
+    // The stores, as loaded from the record (or changed since, for the base).
+    const CharAttributeStore_Bio& GetBaseStore() const;
+    const DefenseAttributeStore_Character& GetDefenseStore() const;
 
 protected:
     void UpdateResources(Character& character);
@@ -106,6 +112,9 @@ protected:
 private:
     // Every change of the base store goes through here, so the kept sums learn of it.
     void SetBaseValue(CharAttributeType type, float value);
+    // The base store to change: the record's is shared, so the first change copies it.
+    CharAttributeStore_Bio& OwnBaseStore();
+    const std::string& GetRecordName() const;
     void LoadRegenRecord();
     // The totals from every source, as UpdateResources works them out.
     void SumTotals(Character& character, CharAttributeAccumulator& totals);
@@ -128,7 +137,10 @@ private:
     float mMana = 0.0f;
     float mSlowMana = 0.0f;
     float mManaDrain = 0.0f;
-    CharAttributeStore_Bio mBaseStore;
+    // The stores the record gives, shared by every bio of the record; mOwnBase once the base
+    // values differ from it.
+    std::shared_ptr<const CharacterBioRecord> mRecord;
+    std::unique_ptr<CharAttributeStore_Bio> mOwnBase;
     CharAttributeAccumulator mTotals;
     CharAttributeAccumulator mBaseTotals;
     // The base store's sums at mBaseLevel, worked out again only after the store changed (or
@@ -152,7 +164,6 @@ private:
     float mLifeTotal = 0.0f;
     float mIntelligence = 0.0f;
     std::uint32_t mCharLevel = 0;
-    DefenseAttributeStore_Character mDefenseStore;
     bool mTainted = false;
     bool mReloadValues = false;
     bool mBalanceChanged = false;
@@ -163,8 +174,6 @@ private:
     bool mInitialized = false;
     // Set by the first update, which gives life and mana their first values.
     bool mVitalsSet = false;
-    // The record the stores and formulas came from, so a copy can rebuild its own.
-    std::string mRecordName;
 };
 
 }  // namespace GAME

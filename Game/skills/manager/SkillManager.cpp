@@ -324,7 +324,7 @@ void SkillManager::Update(int ms) {
     for (std::uint32_t id : mScratch) {
         Skill* skill = id != 0 ? objects.GetObject<Skill>(id) : nullptr;
         if (skill)
-            __builtin_prefetch(skill);
+            skill->PrefetchUpdateLines();
         mScratchSkills.push_back(skill);
     }
     // The pointers hold while no skill is destroyed; a skill missing then is looked for again
