@@ -1,7 +1,5 @@
 // Actor's animation operations: thin forwards to its AnimationChannels, plus the attach points of
 // its skeleton. (Actor is declared in Engine/object/Object.h.)
-#include <array>
-
 #include "Engine/anim/AnimationChannels.h"
 #include "Engine/anim/AnimationLibrary.h"
 #include "Engine/anim/GraphicsAnim.h"
@@ -76,28 +74,7 @@ Vec3 Actor::GetMotion() const {
 }
 
 void Actor::GetPoseBounds(Vec3& min, Vec3& max) const {
-    const SkeletalPose& pose = GetPose();
-    const Skeleton* skeleton = pose.GetSkeleton();
-    min = max = Vec3();
-    // Parents precede their children, so each bone's frame builds on its parent's: one pass
-    // instead of a walk up the chain per bone (local avoidance asks this many times a frame).
-    constexpr int kMaxBones = 128;
-    std::array<Coords, kMaxBones> frames;
-    for (int i = 0; i < pose.GetNumBones(); ++i) {
-        Vec3 at;
-        if (i < kMaxBones) {
-            const int parent = skeleton->GetBone(i).parent;
-            const auto index = static_cast<std::size_t>(i);
-            frames[index] = parent >= 0
-                                ? frames[static_cast<std::size_t>(parent)] * pose.GetLocalCoords(i)
-                                : pose.GetLocalCoords(i);
-            at = frames[index].origin;
-        } else {
-            at = pose.GetAbsCoords(i).origin;
-        }
-        min = i == 0 ? at : min.Min(at);
-        max = i == 0 ? at : max.Max(at);
-    }
+    mAnimation->GetPoseBounds(Singleton<AnimationLibrary>::Get().GetDefaultSkeleton(), min, max);
 }
 
 Vec3 Actor::GetCenterOfMass() const {

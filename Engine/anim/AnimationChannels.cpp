@@ -1,7 +1,10 @@
 #include "Engine/anim/AnimationChannels.h"
 
 #include <cmath>
+#include <cstdlib>
+#include <cstring>
 
+#include "Engine/Engine.h"
 #include "Engine/anim/AnimationSystem.h"
 #include "Engine/anim/GraphicsAnim.h"
 #include "Engine/sys/Machine.h"
@@ -44,8 +47,10 @@ bool AnimationChannels::Play(int channel, const GraphicsAnim* anim, bool loop, f
     c.playing = true;
     c.atStart = true;
     ++c.generation;
-    if (channel == 0)
+    if (channel == 0) {
         mExplicitPose.Reset(nullptr);
+        ++mPoseStamp;
+    }
     AnimationSystem& system = AnimationSystem::Get();
     c.startedInStep = system.GetRunningStep();
     system.Register(*this);
@@ -166,18 +171,62 @@ bool AnimationChannels::AdvanceChannel(int index, double stepMs) {
     }
 }
 
+void AnimationChannels::MakeAnimatedPose(SkeletalPose& pose, const Skeleton* fallback) const {
+    if (const Channel* c = GetChannel(0))
+        c->anim->GetFramePose(pose, static_cast<float>(c->anim->GetFrameAtTime(c->timeMs)), false);
+    else
+        pose.Reset(fallback);
+    if (mTweak && !pose.IsEmpty())
+        mTweak(mOwner, pose);
+}
+
 const SkeletalPose& AnimationChannels::GetPose(const Skeleton* fallback) const {
     if (!mExplicitPose.IsEmpty())
         return mExplicitPose;
-    if (const Channel* c = GetChannel(0)) {
-        c->anim->GetFramePose(mShownPose, static_cast<float>(c->anim->GetFrameAtTime(c->timeMs)),
-                              false);
-    } else {
-        mShownPose.Reset(fallback);
-    }
-    if (mTweak && !mShownPose.IsEmpty())
-        mTweak(mOwner, mShownPose);
+    MakeAnimatedPose(mShownPose, fallback);
     return mShownPose;
+}
+
+AnimationChannels::PoseKey AnimationChannels::ShownPoseKey(const Skeleton* fallback) const {
+    if (!mExplicitPose.IsEmpty())
+        return {&mExplicitPose, 0, mPoseStamp};
+    if (const Channel* c = GetChannel(0))
+        return {c->anim, c->anim->GetFrameAtTime(c->timeMs), mPoseStamp};
+    return {fallback, -1, mPoseStamp};
+}
+
+void AnimationChannels::MakePoseBounds(const Skeleton* fallback, Vec3& min, Vec3& max) const {
+    if (!mExplicitPose.IsEmpty()) {
+        mExplicitPose.GetBounds(min, max);
+        return;
+    }
+    // One pose per thread to make it in: the crowd's own poses are never filled for this.
+    thread_local SkeletalPose scratch;
+    MakeAnimatedPose(scratch, fallback);
+    scratch.GetBounds(min, max);
+}
+
+void AnimationChannels::GetPoseBounds(const Skeleton* fallback, Vec3& min, Vec3& max) const {
+    const PoseKey key = ShownPoseKey(fallback);
+    if (mBoundsKept && key == mBoundsKey) {
+#ifndef NDEBUG
+        Vec3 freshMin, freshMax;
+        MakePoseBounds(fallback, freshMin, freshMax);
+        if (std::memcmp(&freshMin, &mBoundsMin, sizeof freshMin) != 0 ||
+            std::memcmp(&freshMax, &mBoundsMax, sizeof freshMax) != 0) {
+            gEngine->Log(0, "AnimationChannels: the kept pose bounds are stale");
+            std::abort();
+        }
+#endif
+        min = mBoundsMin;
+        max = mBoundsMax;
+        return;
+    }
+    MakePoseBounds(fallback, min, max);
+    mBoundsKept = true;
+    mBoundsKey = key;
+    mBoundsMin = min;
+    mBoundsMax = max;
 }
 
 }  // namespace GAME

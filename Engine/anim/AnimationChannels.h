@@ -20,7 +20,8 @@ public:
     static constexpr int kChannelCount = 4;
     // Receives the owner's events (owner, channel, event name).
     using Callback = void (*)(void* owner, int channel, const Name& event);
-    // Corrects an animated pose after it is computed (never an explicit one).
+    // Corrects an animated pose after it is computed (never an explicit one). The owner calls
+    // TweakChanged whenever what its tweak reads changes: poses are kept until then.
     using PoseTweak = void (*)(const void* owner, SkeletalPose& pose);
 
     AnimationChannels(void* owner, Callback callback, PoseTweak tweak = nullptr)
@@ -63,10 +64,18 @@ public:
     void Advance(int elapsedMs);
 
     // The explicit pose (SetPose) until channel 0 plays again; empty restores the animated pose.
-    void SetPose(const SkeletalPose& pose) { mExplicitPose = pose; }
+    void SetPose(const SkeletalPose& pose) {
+        mExplicitPose = pose;
+        ++mPoseStamp;
+    }
     // The pose shown now: the explicit one, else channel 0's current frame, else the bind pose
     // of the fallback skeleton; an animated pose passes the owner's tweak.
     const SkeletalPose& GetPose(const Skeleton* fallback) const;
+    // The box around the shown pose's bones (SkeletalPose::GetBounds). Kept while the pose
+    // cannot have changed (same clip and frame, or explicit pose, and no tweak change), and
+    // made without storage of its own: local avoidance asks it of every character it passes.
+    void GetPoseBounds(const Skeleton* fallback, Vec3& min, Vec3& max) const;
+    void TweakChanged() { ++mPoseStamp; }
 
 private:
     // Most passes one step may run; beyond that the clip skips ahead (a huge step or speed must
@@ -76,6 +85,17 @@ private:
     // False when the channels were destroyed by a callback.
     bool AdvanceChannel(int index, double stepMs);
     void Deliver(int channel, const Name& event);
+    // The animated pose into `pose`, tweaked.
+    void MakeAnimatedPose(SkeletalPose& pose, const Skeleton* fallback) const;
+    // What the shown pose is made from: equal keys, equal poses.
+    struct PoseKey {
+        const void* source = nullptr;  // the explicit pose, channel 0's clip or the fallback
+        int frame = 0;
+        std::uint32_t stamp = 0;
+        bool operator==(const PoseKey&) const = default;
+    };
+    PoseKey ShownPoseKey(const Skeleton* fallback) const;
+    void MakePoseBounds(const Skeleton* fallback, Vec3& min, Vec3& max) const;
 
     void* mOwner;
     Callback mCallback;
@@ -89,6 +109,12 @@ private:
     std::array<Channel, kChannelCount> mChannels{};
     SkeletalPose mExplicitPose;
     mutable SkeletalPose mShownPose;
+    // Counts explicit pose and tweak changes.
+    std::uint32_t mPoseStamp = 0;
+    mutable bool mBoundsKept = false;
+    mutable PoseKey mBoundsKey;
+    mutable Vec3 mBoundsMin;
+    mutable Vec3 mBoundsMax;
 };
 
 }  // namespace GAME

@@ -1,5 +1,7 @@
 #include "Engine/anim/SkeletalPose.h"
 
+#include <array>
+
 #include "Engine/anim/Skeleton.h"
 
 namespace GAME {
@@ -46,6 +48,29 @@ bool SkeletalPose::GetAbsCoords(const Name& bone, Coords& out) const {
         return false;
     out = GetAbsCoords(index);
     return true;
+}
+
+void SkeletalPose::GetBounds(Vec3& min, Vec3& max) const {
+    min = max = Vec3();
+    // Parents precede their children, so each bone's frame builds on its parent's: one pass
+    // instead of a walk up the chain per bone.
+    constexpr int kMaxBones = 128;
+    std::array<Coords, kMaxBones> frames;
+    for (int i = 0; i < GetNumBones(); ++i) {
+        Vec3 at;
+        if (i < kMaxBones) {
+            const int parent = mSkeleton->GetBone(i).parent;
+            const auto index = static_cast<std::size_t>(i);
+            frames[index] = parent >= 0
+                                ? frames[static_cast<std::size_t>(parent)] * GetLocalCoords(i)
+                                : GetLocalCoords(i);
+            at = frames[index].origin;
+        } else {
+            at = GetAbsCoords(i).origin;
+        }
+        min = i == 0 ? at : min.Min(at);
+        max = i == 0 ? at : max.Max(at);
+    }
 }
 
 }  // namespace GAME

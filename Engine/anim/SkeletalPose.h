@@ -33,6 +33,8 @@ public:
     // In the actor's own space (the chain of parents applied).
     Coords GetAbsCoords(int index) const;
     bool GetAbsCoords(const Name& bone, Coords& out) const;
+    // The box around the bones' positions in the actor's own space (zero without bones).
+    void GetBounds(Vec3& min, Vec3& max) const;
 
 private:
     const Skeleton* mSkeleton = nullptr;

@@ -30,6 +30,7 @@ void RecordDatabase::SetDataRoot(const std::filesystem::path& root) {
     mFiles.Clear();
     mCache.clear();
     mReportedMissing.clear();
+    mVersion.fetch_add(1, std::memory_order_acq_rel);
 }
 
 void RecordDatabase::IndexRoot() {
@@ -170,6 +171,7 @@ bool RecordDatabase::AddRecordText(std::string_view name, std::string_view jsonT
     CriticalSectionLock lock(mLock);
     auto data = Parse(name, jsonText, nullptr);
     mCache.insert_or_assign(NormalizeName(name), data);
+    mVersion.fetch_add(1, std::memory_order_acq_rel);
     return data != nullptr;
 }
 

@@ -1,6 +1,8 @@
 #pragma once
 // The records of one machine: JSON files under a data root, addressed by record name
 // ("Records/Game/GameEngine.dbr"), matched case-insensitively with either slash, parsed once.
+#include <atomic>
+#include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -30,6 +32,9 @@ public:
     LoadTable Get(std::string_view name);
     // Adds or replaces a record from JSON text (tests and generated content).
     bool AddRecordText(std::string_view name, std::string_view jsonText);
+    // Moves whenever a record read before may read differently now (a new data root, added
+    // text): what was worked out from records and kept is worked out again.
+    std::uint64_t GetVersion() const { return mVersion.load(std::memory_order_acquire); }
 
     // The file of a name under the data root, matched like records; empty when absent.
     std::filesystem::path ResolveFile(std::string_view name);
@@ -64,6 +69,7 @@ private:
     std::string mKey;
     // Every read's room: it only grows, so that no read pays for clearing it.
     std::string mReadBuffer;
+    std::atomic<std::uint64_t> mVersion{0};
 };
 
 }  // namespace GAME

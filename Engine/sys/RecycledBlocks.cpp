@@ -1,45 +1,47 @@
 #include "Engine/sys/RecycledBlocks.h"
 
+#include <algorithm>
 #include <mutex>
 #include <new>
 #include <vector>
 
 namespace GAME {
 
+namespace RecycledBlocksState {
+constinit thread_local State tState __attribute__((tls_model("initial-exec"))) = {};
+}  // namespace RecycledBlocksState
+
 namespace {
 
+using namespace RecycledBlocksState;
+
 #if defined(__SANITIZE_ADDRESS__)
-constexpr bool kRecycleByDefault = false;
+constexpr Mode kDefaultMode = kHeap;
 #else
-constexpr bool kRecycleByDefault = true;
+constexpr Mode kDefaultMode = kRecycling;
 #endif
 
-constexpr std::size_t kGranule = 16;
-constexpr std::size_t kClasses = RecycledBlocks::kLargestKept / kGranule;
 // A class that runs dry takes this much from the heap at once: a crowd whose live objects grow
 // (more characters walking, fighting) takes a block from the heap once in dozens.
 constexpr std::size_t kChunkBytes = 16 * 1024;
 
-struct FreeBlock {
-    FreeBlock* next;
-};
+std::size_t BlockBytes(std::size_t sizeClass) {
+    return (sizeClass + 1) * kGranule;
+}
 
-// The blocks of threads that ended, for the next thread that runs dry. Chunks are never given
-// back to the heap: an object in one may outlive its thread (a static's member).
+// The blocks of threads that ended (or stopped recycling), for the next thread that runs dry,
+// and every chunk's bounds, so that a thread that does not recycle knows a chunk's block from
+// a heap block.
 struct Orphans {
     std::mutex mutex;
-    FreeBlock* free[kClasses] = {};
-    std::vector<void*> chunks;
+    FreeBlock* heads[kClasses] = {};
+    std::uint32_t kept[kClasses] = {};
+    std::vector<std::pair<const char*, const char*>> chunks;  // sorted by start
 };
 Orphans& TheOrphans() {
     static Orphans* orphans = new Orphans();  // never destroyed, as its blocks are not
     return *orphans;
 }
-
-// Set once the thread's lists are gone: blocks dropped later (by other thread-locals' or
-// statics' destructors) go to the orphans.
-thread_local bool tBlocksGone = false;
-thread_local bool tRecycle = kRecycleByDefault;
 
 void Push(FreeBlock*& head, void* block) {
     auto* freed = static_cast<FreeBlock*>(block);
@@ -47,92 +49,150 @@ void Push(FreeBlock*& head, void* block) {
     head = freed;
 }
 
-struct ThreadBlocks {
-    FreeBlock* free[kClasses] = {};
-    std::size_t kept = 0;
-    ~ThreadBlocks() {
-        tBlocksGone = true;
-        Orphans& orphans = TheOrphans();
-        std::lock_guard lock(orphans.mutex);
-        // In front of the orphans, in their order: the last dropped goes out first.
-        for (std::size_t c = 0; c < kClasses; ++c) {
-            FreeBlock* tail = free[c];
-            if (!tail)
-                continue;
-            while (tail->next)
-                tail = tail->next;
-            tail->next = orphans.free[c];
-            orphans.free[c] = free[c];
-            free[c] = nullptr;
-        }
+// Puts a list in front of another, in its order: the last given goes out first.
+void Splice(FreeBlock*& head, std::uint32_t& kept, FreeBlock* list, std::uint32_t count) {
+    if (!list)
+        return;
+    FreeBlock* tail = list;
+    while (tail->next)
+        tail = tail->next;
+    tail->next = head;
+    head = list;
+    kept += count;
+}
+
+// The thread's lists go to the orphans.
+void PassOn() {
+    Orphans& orphans = TheOrphans();
+    std::lock_guard lock(orphans.mutex);
+    for (std::size_t c = 0; c < kClasses; ++c) {
+        Splice(orphans.heads[c], orphans.kept[c], tState.heads[c], tState.kept[c]);
+        tState.heads[c] = nullptr;
+        tState.kept[c] = 0;
     }
-    // Fills an empty class from the orphans, else from a new chunk.
-    void Refill(std::size_t sizeClass) {
-        const std::size_t size = (sizeClass + 1) * kGranule;
-        Orphans& orphans = TheOrphans();
-        std::lock_guard lock(orphans.mutex);
-        if (FreeBlock* adopted = orphans.free[sizeClass]) {
-            orphans.free[sizeClass] = nullptr;
-            free[sizeClass] = adopted;
-            for (; adopted; adopted = adopted->next)
-                ++kept;
-            return;
-        }
-        const std::size_t count = kChunkBytes / size;
-        auto* chunk = static_cast<char*>(::operator new(count* size));
-        orphans.chunks.push_back(chunk);
-        for (std::size_t i = count; i-- > 0;)
-            Push(free[sizeClass], chunk + i * size);
-        kept += count;
+}
+
+struct ThreadEnd {
+    ~ThreadEnd() {
+        PassOn();
+        tState.mode = kEnded;
     }
 };
 
-thread_local ThreadBlocks tBlocks;
+// The thread's first take or give: its lists will be passed on when it ends.
+void Start() {
+    static thread_local ThreadEnd end;
+    (void)end;
+    tState.mode = kDefaultMode;
+}
 
-std::size_t ClassOf(std::size_t size) {
-    return size == 0 ? 0 : (size - 1) / kGranule;
+// Fills a class of a recycling thread from the orphans, else from a new chunk.
+void Refill(std::size_t sizeClass) {
+    Orphans& orphans = TheOrphans();
+    std::lock_guard lock(orphans.mutex);
+    if (FreeBlock* adopted = orphans.heads[sizeClass]) {
+        Splice(tState.heads[sizeClass], tState.kept[sizeClass], adopted, orphans.kept[sizeClass]);
+        orphans.heads[sizeClass] = nullptr;
+        orphans.kept[sizeClass] = 0;
+        return;
+    }
+    const std::size_t size = BlockBytes(sizeClass);
+    const std::size_t count = kChunkBytes / size;
+    auto* chunk = static_cast<char*>(::operator new(count* size));
+    ++tState.heapTakes;
+    const std::pair<const char*, const char*> bounds(chunk, chunk + count * size);
+    orphans.chunks.insert(std::upper_bound(orphans.chunks.begin(), orphans.chunks.end(), bounds),
+                          bounds);
+    for (std::size_t i = count; i-- > 0;)
+        Push(tState.heads[sizeClass], chunk + i * size);
+    tState.kept[sizeClass] += static_cast<std::uint32_t>(count);
+}
+
+// Whether a block lies in a chunk; the orphans' lock is held.
+bool InChunk(const Orphans& orphans, const void* block) {
+    const auto* at = static_cast<const char*>(block);
+    auto after = std::upper_bound(orphans.chunks.begin(), orphans.chunks.end(), at,
+                                  [](const char* p, const auto& chunk) { return p < chunk.first; });
+    return after != orphans.chunks.begin() && at < std::prev(after)->second;
 }
 
 }  // namespace
 
-void* RecycledBlocks::Take(std::size_t size) {
-    const std::size_t sizeClass = ClassOf(size);
-    if (sizeClass >= kClasses || tBlocksGone || !tRecycle)
+void* RecycledBlocks::TakeSlowly(std::size_t size) {
+    if (size - 1 >= kLargestKept) {
+        ++tState.heapTakes;
         return ::operator new(size);
-    FreeBlock*& head = tBlocks.free[sizeClass];
-    if (!head)
-        tBlocks.Refill(sizeClass);
-    FreeBlock* block = head;
-    head = block->next;
-    --tBlocks.kept;
-    return block;
+    }
+    if (tState.mode == kUnset)
+        Start();
+    const std::size_t sizeClass = ClassOf(size);
+    if (tState.mode != kRecycling) {
+        ++tState.heapTakes;
+        // Rounded up to the class, so that the block may serve any size of it later.
+        return ::operator new(BlockBytes(sizeClass));
+    }
+    Refill(sizeClass);
+    return Take(size);
 }
 
-void RecycledBlocks::Give(void* block, std::size_t size) noexcept {
+void RecycledBlocks::GiveSlowly(void* block, std::size_t size) noexcept {
     if (!block)
         return;
-    const std::size_t sizeClass = ClassOf(size);
-    if (sizeClass >= kClasses || !tRecycle) {
+    if (size - 1 >= kLargestKept) {
         ::operator delete(block);
         return;
     }
-    if (tBlocksGone) {
-        Orphans& orphans = TheOrphans();
-        std::lock_guard lock(orphans.mutex);
-        Push(orphans.free[sizeClass], block);
+    if (tState.mode == kUnset)
+        Start();
+    if (tState.mode == kRecycling) {
+        Give(block, size);
         return;
     }
-    Push(tBlocks.free[sizeClass], block);
-    ++tBlocks.kept;
+    Orphans& orphans = TheOrphans();
+    std::lock_guard lock(orphans.mutex);
+    // An ended thread's blocks all go on being used; a thread that does not recycle hands a
+    // chunk's block (made on a thread that does) to the orphans, its own to the heap.
+    if (tState.mode == kEnded || InChunk(orphans, block)) {
+        const std::size_t sizeClass = ClassOf(size);
+        Push(orphans.heads[sizeClass], block);
+        ++orphans.kept[sizeClass];
+        return;
+    }
+    ::operator delete(block);
+}
+
+void RecycledBlocks::ReserveSlowly(std::size_t size, std::size_t count) {
+    if (size - 1 >= kLargestKept)
+        return;
+    if (tState.mode == kUnset)
+        Start();
+    if (tState.mode != kRecycling)
+        return;
+    const std::size_t sizeClass = ClassOf(size);
+    while (tState.kept[sizeClass] < count)
+        Refill(sizeClass);
 }
 
 std::size_t RecycledBlocks::KeptCount() {
-    return tBlocksGone ? 0 : tBlocks.kept;
+    std::size_t kept = 0;
+    for (const std::uint32_t count : tState.kept)
+        kept += count;
+    return kept;
+}
+
+std::uint64_t RecycledBlocks::HeapTakes() {
+    return tState.heapTakes;
 }
 
 bool RecycledBlocks::SetRecycling(bool recycle) {
-    const bool previous = tRecycle;
-    tRecycle = recycle;
+    if (tState.mode == kUnset)
+        Start();
+    const bool previous = tState.mode == kRecycling;
+    if (tState.mode == kEnded || recycle == previous)
+        return previous;
+    if (!recycle)
+        PassOn();
+    tState.mode = recycle ? kRecycling : kHeap;
     return previous;
 }
 

@@ -1,27 +1,202 @@
 #pragma once
 // Storage for small objects that are made and dropped all the time (a character's actions, the
-// commands sent for them, paths): a dropped object's block is kept by its size class, on the
-// thread that dropped it, and the next object of that class takes it, so a steady frame takes
-// nothing new from the heap. A class that runs dry takes a chunk of blocks at once. Blocks are
-// never handed back to the heap; a thread's are passed on when it ends. Sanitizer builds use the
+// commands sent for them, paths, an attack's payloads and their lists): a dropped object's block
+// is kept by its size class, on the thread that dropped it, and the next object of that class
+// takes it, so a steady frame takes nothing new from the heap. A class that runs dry takes a
+// chunk of blocks at once. Blocks are never handed back to the heap (an object may outlive its
+// thread: a static's member); a thread's are passed on when it ends. Sanitizer builds use the
 // heap for every object, so a use after free is still caught, unless a thread asks otherwise.
+// Taking and giving back a kept block is inline code; the heap and the hand-overs are not.
 #include <cstddef>
+#include <cstdint>
+#include <iterator>
 #include <utility>
 #include <vector>
 
 namespace GAME {
 
+namespace RecycledBlocksState {
+
+inline constexpr std::size_t kGranule = 16;
+inline constexpr std::size_t kLargestKept = 512;
+inline constexpr std::size_t kClasses = kLargestKept / kGranule;
+
+struct FreeBlock {
+    FreeBlock* next;
+};
+
+enum Mode : std::uint8_t {
+    kUnset,      // the thread has not taken or given a block yet
+    kRecycling,  // blocks are kept
+    kHeap,       // every block comes from and goes to the heap
+    kEnded,      // the thread's lists were passed on; blocks given now go there too
+};
+
+// Trivial and constant-initialised, so the hot path reaches it without a guard; the
+// initial-exec model makes that one offset from the thread pointer. Only a recycling thread
+// has blocks in its lists.
+struct State {
+    FreeBlock* heads[kClasses];
+    std::uint32_t kept[kClasses];
+    std::uint64_t heapTakes;
+    Mode mode;
+};
+
+extern constinit thread_local State tState __attribute__((tls_model("initial-exec")));
+
+// The size class of a block of 1 to kLargestKept bytes.
+constexpr std::size_t ClassOf(std::size_t size) {
+    return (size - 1) / kGranule;
+}
+
+}  // namespace RecycledBlocksState
+
 class RecycledBlocks {
 public:
-    static void* Take(std::size_t size);
-    static void Give(void* block, std::size_t size) noexcept;
+    // The largest object kept; larger ones come from the heap.
+    static constexpr std::size_t kLargestKept = RecycledBlocksState::kLargestKept;
+
+    [[gnu::always_inline]] static void* Take(std::size_t size) {
+        using namespace RecycledBlocksState;
+        // Sizes 1 to kLargestKept: the unsigned wrap sends 0 to the heap.
+        if (size - 1 < kLargestKept) {
+            const std::size_t c = ClassOf(size);
+            if (FreeBlock* block = tState.heads[c]) {
+                tState.heads[c] = block->next;
+                --tState.kept[c];
+                return block;
+            }
+        }
+        return TakeSlowly(size);
+    }
+
+    // `size` is the size given to Take.
+    [[gnu::always_inline]] static void Give(void* block, std::size_t size) noexcept {
+        using namespace RecycledBlocksState;
+        if (block && size - 1 < kLargestKept && tState.mode == kRecycling) [[likely]] {
+            const std::size_t c = ClassOf(size);
+            auto* freed = static_cast<FreeBlock*>(block);
+            freed->next = tState.heads[c];
+            tState.heads[c] = freed;
+            ++tState.kept[c];
+            return;
+        }
+        GiveSlowly(block, size);
+    }
+
+    // Gives back the blocks of many items, all of one size, with one update of the lists;
+    // `block(item)` gives an item's block, never null.
+    template <class Items, class Block>
+    static void GiveAll(Items& items, std::size_t size, Block block) noexcept {
+        using namespace RecycledBlocksState;
+        if (size - 1 >= kLargestKept || tState.mode != kRecycling) {
+            for (auto& item : items)
+                Give(block(item), size);
+            return;
+        }
+        const std::size_t c = ClassOf(size);
+        FreeBlock* head = tState.heads[c];
+#pragma GCC unroll 4
+        for (auto& item : items) {
+            auto* freed = static_cast<FreeBlock*>(block(item));
+            freed->next = head;
+            head = freed;
+        }
+        tState.heads[c] = head;
+        tState.kept[c] += static_cast<std::uint32_t>(std::size(items));
+    }
+
+    // Makes the list of `size` hold at least `count` blocks, so that as many takes that follow
+    // take no new storage. Nothing on a thread that does not recycle.
+    [[gnu::always_inline]] static void Reserve(std::size_t size, std::size_t count) {
+        using namespace RecycledBlocksState;
+        if (tState.mode != kRecycling || size - 1 >= kLargestKept ||
+            tState.kept[ClassOf(size)] < count) [[unlikely]]
+            ReserveSlowly(size, count);
+    }
+
     // Blocks kept for reuse on the calling thread.
     static std::size_t KeptCount();
-    // Whether the calling thread recycles; returns the previous setting. Switch only while the
-    // thread holds no object made under the other setting.
+    // Heap allocations the calling thread's takes made (a chunk counts once): flat once a
+    // steady load recycles.
+    static std::uint64_t HeapTakes();
+    // Whether the calling thread recycles; returns the previous setting. A thread that stops
+    // passes its lists on; objects made under either setting may be dropped under the other.
     static bool SetRecycling(bool recycle);
-    // The largest object kept; larger ones come from the heap.
-    static constexpr std::size_t kLargestKept = 512;
+
+private:
+    template <std::size_t Size>
+    friend class RecycledBlockRun;
+    static void* TakeSlowly(std::size_t size);
+    static void GiveSlowly(void* block, std::size_t size) noexcept;
+    static void ReserveSlowly(std::size_t size, std::size_t count);
+};
+
+// Recycles (or not) on the calling thread for the scope's span, whatever the build's default.
+class RecyclingScope {
+public:
+    explicit RecyclingScope(bool recycle) : mPrevious(RecycledBlocks::SetRecycling(recycle)) {}
+    ~RecyclingScope() { RecycledBlocks::SetRecycling(mPrevious); }
+    RecyclingScope(const RecyclingScope&) = delete;
+    RecyclingScope& operator=(const RecyclingScope&) = delete;
+
+private:
+    bool mPrevious;
+};
+
+// Takes blocks of one size one after another with the list held here, not in the thread's
+// state: what a batch of rolls uses. Settle hands the list back, told how many blocks were
+// taken since the last Resume (the caller counts them anyway), and Resume picks it up again
+// with room reserved for the takes up to the next Settle; nothing else may use the size's list
+// from a Resume to the next Settle.
+template <std::size_t Size>
+class RecycledBlockRun {
+public:
+    explicit RecycledBlockRun(std::size_t takes) { Resume(takes); }
+    RecycledBlockRun(const RecycledBlockRun&) = delete;
+    RecycledBlockRun& operator=(const RecycledBlockRun&) = delete;
+
+    // Inline, so that the list's head stays in a register.
+    [[gnu::always_inline]] void* Take() {
+        if (RecycledBlocksState::FreeBlock* block = mHead) [[likely]] {
+            mHead = block->next;
+            return block;
+        }
+        return TakeWhenDry();
+    }
+    void Settle(std::size_t taken) noexcept {
+        RecycledBlocksState::tState.heads[kClass] = mHead;
+        RecycledBlocksState::tState.kept[kClass] = static_cast<std::uint32_t>(mInHand - taken);
+        mInHand -= taken;
+    }
+    void Resume(std::size_t takes) {
+        RecycledBlocks::Reserve(Size, takes);
+        mHead = RecycledBlocksState::tState.heads[kClass];
+        mInHand = RecycledBlocksState::tState.kept[kClass];
+    }
+
+private:
+    static_assert(Size > 0 && Size <= RecycledBlocks::kLargestKept);
+    static constexpr std::size_t kClass = RecycledBlocksState::ClassOf(Size);
+
+    // Every block in hand was taken: the list starts again from what a refill gives (nothing
+    // on a thread that does not recycle: the heap's block then counts as in hand and taken).
+    [[gnu::noinline]] void* TakeWhenDry() {
+        using namespace RecycledBlocksState;
+        tState.heads[kClass] = nullptr;
+        tState.kept[kClass] = 0;
+        RecycledBlocks::ReserveSlowly(Size, 1);
+        if (!tState.heads[kClass]) {
+            ++mInHand;
+            return RecycledBlocks::TakeSlowly(Size);
+        }
+        mHead = tState.heads[kClass];
+        mInHand += tState.kept[kClass];
+        return Take();
+    }
+
+    RecycledBlocksState::FreeBlock* mHead = nullptr;
+    std::size_t mInHand = 0;  // blocks in the list at Resume, and refilled since
 };
 
 // Derive from it to keep a class family's storage recycled. Objects dropped through a base

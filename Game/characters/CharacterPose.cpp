@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "Engine/anim/AnimationChannels.h"
 #include "Engine/anim/SkeletalPose.h"
 #include "Engine/media/graphics/EffectEntity.h"
 #include "Engine/media/sound/AmbianceManager.h"
@@ -68,7 +69,11 @@ float Character::GetAmbientHighlight() const {
 }
 
 void Character::SetBreastSupport(float support) {
-    mBreastSupport = std::clamp(support, 0.0f, 1.0f);
+    const float clamped = std::clamp(support, 0.0f, 1.0f);
+    if (clamped == mBreastSupport)
+        return;
+    mBreastSupport = clamped;
+    GetAnimationChannels().TweakChanged();
 }
 
 void Character::TweakPose(SkeletalPose& pose) const {

@@ -2,6 +2,8 @@
 // entry and field and never stop loading.
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "Engine/anim/AnimationLibrary.h"
 #include "Engine/anim/AnimationSystem.h"
 #include "Engine/anim/GraphicsAnim.h"
@@ -83,6 +85,76 @@ TEST_F(PoseTest, FramePosesMoveBonesAlongTheClip) {
     actor->SetPose(own);
     actor->PlayAnimation(0, reach, false, 1.0f, 0);
     ExpectNear(At("L Hand"), Vec3(10.5f, 1, 5));
+}
+
+// Lifts the hand by `lift` in every animated pose, and tells its channels when that changes.
+class LiftingActor : public Actor {
+    RTTI_DECLARE(LiftingActor)
+public:
+    void TweakPose(SkeletalPose& pose) const override {
+        Coords hand;
+        if (pose.GetBoneCoords(Name::Create("Bone_L_Hand"), hand)) {
+            hand.origin.y += lift;
+            pose.SetBoneCoords(Name::Create("Bone_L_Hand"), hand);
+        }
+    }
+    void SetLift(float value) {
+        lift = value;
+        GetAnimationChannels().TweakChanged();
+    }
+    float lift = 0.0f;
+};
+RTTI_IMPLEMENT(LiftingActor, Actor)
+
+// The bounds are kept while the pose cannot have changed; every change of clip, frame, own pose
+// or tweak gives the bounds of the pose as it is now (worked out by hand from the skeleton:
+// root at 0, spine 1 up, hand 0.5 aside plus a tenth of the reach per frame).
+TEST(PoseBounds, KeptBoundsFollowEveryChangeOfThePose) {
+    TestMachine tm;
+    auto* actor = Singleton<ObjectManager>::Get().CreateObject<LiftingActor>();
+    ASSERT_NE(actor, nullptr);
+    GraphicsAnim* reach = GraphicsEngine::Get().LoadAnimation("Test/Reach.anm");
+    ASSERT_NE(reach, nullptr);
+    const Name hand = Name::Create("Bone_L_Hand");
+    SkeletalPose forward;
+    forward.Reset(reach->GetSkeleton());
+    forward.SetBoneCoords(hand, Coords::FromOrigin(Vec3(0, 0, 2)));
+    SkeletalPose up = forward;
+    up.SetBoneCoords(hand, Coords::FromOrigin(Vec3(0, 3, 0)));
+    const struct {
+        const char* label;
+        std::function<void()> change;
+        Vec3 max;
+    } steps[] = {
+        {"bind pose", [] {}, Vec3(0.5f, 1, 0)},
+        {"clip at frame 5",
+         [&] {
+             actor->PlayAnimation(0, reach, false, 1.0f, 0);
+             AnimationSystem::Get().Update(500);
+         },
+         Vec3(1.0f, 1, 0)},
+        {"later in the same frame", [] { AnimationSystem::Get().Update(50); }, Vec3(1.0f, 1, 0)},
+        {"frame 7", [] { AnimationSystem::Get().Update(200); }, Vec3(1.2f, 1, 0)},
+        {"the tweak lifts the hand", [&] { actor->SetLift(0.5f); }, Vec3(1.2f, 1.5f, 0)},
+        {"an own pose, not tweaked", [&] { actor->SetPose(forward); }, Vec3(0, 1, 2)},
+        {"another own pose", [&] { actor->SetPose(up); }, Vec3(0, 4, 0)},
+        {"own pose dropped", [&] { actor->SetPose(SkeletalPose()); }, Vec3(1.2f, 1.5f, 0)},
+        {"played again from the start", [&] { actor->PlayAnimation(0, reach, false, 1.0f, 0); },
+         Vec3(0.5f, 1.5f, 0)},
+    };
+    for (const auto& step : steps) {
+        step.change();
+        Vec3 freshMin, freshMax;
+        actor->GetPose().GetBounds(freshMin, freshMax);
+        for (int ask = 0; ask < 2; ++ask) {  // the second answer is the kept one
+            Vec3 min, max;
+            actor->GetPoseBounds(min, max);
+            ExpectNear(max, step.max);
+            ExpectNear(min, Vec3(0, 0, 0));
+            EXPECT_TRUE(min == freshMin && max == freshMax) << step.label;
+        }
+    }
+    Singleton<ObjectManager>::Get().DestroyObjectEx(actor, "PoseAndTablesTest", __LINE__);
 }
 
 TEST(AnimationTables, BadEntriesAreLoggedAndSkippedTheRestLoads) {

@@ -1,6 +1,7 @@
 // Recycled storage: a dropped object's block goes to the next object of its size class on the
 // same thread; a class that runs dry takes a chunk; an ended thread's blocks go to the next
-// thread; objects past the largest class, and threads that recycle nothing, use the heap.
+// thread; objects past the largest class, and threads that recycle nothing, use the heap (a
+// chunk's block they drop goes to the threads that recycle).
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -25,13 +26,6 @@ struct Sized : Base {
     unsigned char bytes[N];
 };
 
-// Recycles for the test's span, whatever the build does by default.
-struct Recycling {
-    explicit Recycling(bool on) : previous(RecycledBlocks::SetRecycling(on)) {}
-    ~Recycling() { RecycledBlocks::SetRecycling(previous); }
-    bool previous;
-};
-
 template <std::size_t A, std::size_t B>
 bool SecondTakesFirstsBlock() {
     std::unique_ptr<Base> first = std::make_unique<Sized<A>>();
@@ -42,7 +36,7 @@ bool SecondTakesFirstsBlock() {
 }
 
 TEST(RecycledBlocks, ADroppedBlockGoesToTheNextObjectOfItsClass) {
-    const Recycling on(true);
+    const RecyclingScope on(true);
     const struct {
         const char* label;
         bool reused;
@@ -57,7 +51,7 @@ TEST(RecycledBlocks, ADroppedBlockGoesToTheNextObjectOfItsClass) {
 }
 
 TEST(RecycledBlocks, ACrowdMadeAgainTakesNoNewBlocks) {
-    const Recycling on(true);
+    const RecyclingScope on(true);
     std::vector<std::unique_ptr<Base>> crowd;
     auto fill = [&crowd] {
         for (int i = 0; i < 300; ++i)  // past one chunk of the class
@@ -83,11 +77,11 @@ TEST(RecycledBlocks, ACrowdMadeAgainTakesNoNewBlocks) {
 }
 
 TEST(RecycledBlocks, AnEndedThreadsBlocksGoToTheNextThread) {
-    const Recycling on(true);
+    const RecyclingScope on(true);
     // A class no other test uses, so only the ended thread's blocks are waiting in it.
     std::vector<std::uintptr_t> freed;
     std::thread([&freed] {
-        const Recycling alsoOn(true);
+        const RecyclingScope alsoOn(true);
         std::vector<std::unique_ptr<Base>> made;
         for (int i = 0; i < 3; ++i)
             made.push_back(std::make_unique<Sized<480>>());
@@ -109,9 +103,20 @@ TEST(RecycledBlocks, LargeObjectsAndThreadsThatRecycleNothingUseTheHeap) {
         {"past the largest class", true,
          [] { std::make_unique<Sized<RecycledBlocks::kLargestKept>>().reset(); }},
         {"recycling off", false, [] { std::make_unique<Sized<24>>().reset(); }},
+        // Made from a chunk, dropped on a thread that recycles nothing: handed to the threads
+        // that do, never to the heap, which did not make it.
+        {"a chunk's block dropped with recycling off", false,
+         [] {
+             std::unique_ptr<Base> made;
+             {
+                 const RecyclingScope on(true);
+                 made = std::make_unique<Sized<200>>();
+             }
+             made.reset();
+         }},
     };
     for (const auto& c : cases) {
-        const Recycling setting(c.recycle);
+        const RecyclingScope setting(c.recycle);
         const std::size_t kept = RecycledBlocks::KeptCount();
         c.run();
         EXPECT_EQ(RecycledBlocks::KeptCount(), kept) << c.label;

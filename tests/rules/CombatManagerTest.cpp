@@ -11,13 +11,13 @@
 #include "Engine/Engine.h"
 #include "Engine/object/ObjectManager.h"
 #include "Engine/sys/RandomUniform.h"
+#include "Engine/sys/RecycledBlocks.h"
 #include "Game/characters/Character.h"
 #include "Game/characters/stats/PlayStats.h"
 #include "Game/rules/CharAttributeAccumulator.h"
 #include "Game/rules/combat/CombatAttribute.h"
 #include "Game/rules/combat/CombatFilter.h"
 #include "Game/rules/combat/CombatManager.h"
-#include "Game/rules/combat/CombatPayloadPool.h"
 #include "Game/rules/combat/CombatRandom.h"
 #include "Game/rules/combat/ParametersCombat.h"
 #include "rules/CombatantSetup.h"
@@ -464,6 +464,7 @@ namespace {
 
 TEST(CombatManager, AttacksInSteadyStateTakeNoNewPayloadStorage) {
     ASSERT_FALSE(CombatManager::IsTraceEnabled());
+    const RecyclingScope recycling(true);
     TestMachine tm;
     Character* knight = Make("Records/Combat/Knight.dbr");
     ASSERT_NE(knight, nullptr);
@@ -475,10 +476,10 @@ TEST(CombatManager, AttacksInSteadyStateTakeNoNewPayloadStorage) {
     // most payloads alive at once.
     for (int i = 0; i < 12; ++i)
         Swing(*knight, mirror, random, Style::Probability);
-    const std::uint64_t before = CombatPayloadPool::GetHeapAllocations();
+    const std::uint64_t before = RecycledBlocks::HeapTakes();
     for (int i = 0; i < 20; ++i)
         Swing(*knight, mirror, random, Style::Probability);
-    EXPECT_EQ(CombatPayloadPool::GetHeapAllocations(), before);
+    EXPECT_EQ(RecycledBlocks::HeapTakes(), before);
     // Nothing was traced, and the fight went on.
     EXPECT_EQ(tm.CountLog("combatType"), 0);
     EXPECT_LT(mirror.GetCurrentLife(), 400.0f);

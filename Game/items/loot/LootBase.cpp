@@ -2,6 +2,7 @@
 
 #include "Engine/object/ObjectManager.h"
 #include "Game/items/loot/LootItemTableRandomizer.h"
+#include "Game/items/loot/LootRecordCache.h"
 
 namespace GAME {
 
@@ -20,6 +21,27 @@ std::unique_ptr<LootBase> LootBase::Create(const std::string& recordName) {
     table->SetObjectName(recordName);
     table->Load(record);
     return table;
+}
+
+LootBase::Lent LootBase::Borrow(const std::string& recordName) {
+    bool isTable = false;
+    std::unique_ptr<LootBase> table = LootRecordCache::Get().TakeTable(recordName, isTable);
+    if (!isTable)
+        return Lent();
+    if (!table)
+        return Lent(Create(recordName));
+    table->ResetDrawState();
+    return Lent(std::move(table));
+}
+
+LootBase::Lent::~Lent() {
+    if (mTable)
+        LootRecordCache::Get().GiveBackTable(std::move(mTable));
+}
+
+void LootBase::ResetDrawState() {
+    noBrokenItems = false;
+    weightModifiers = {};
 }
 
 void LootBase::DrawRandomizerNames(std::string& prefix, std::string& suffix, RandomUniform& random,

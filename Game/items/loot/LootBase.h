@@ -20,6 +20,26 @@ public:
     // machine must not take object ids that the others do not take.
     static std::unique_ptr<LootBase> Create(const std::string& recordName);
 
+    // A table for one draw, as Create makes it, but loaded once per record and machine and
+    // lent again to the next draw, which configures it afresh; empty when the record's class
+    // is no loot table. A table that names itself gets a table of its own for the nested draw.
+    class Lent {
+    public:
+        Lent() = default;
+        explicit Lent(std::unique_ptr<LootBase> table) : mTable(std::move(table)) {}
+        Lent(Lent&&) = default;
+        Lent& operator=(Lent&&) = delete;
+        // Back to the machine's loot records.
+        ~Lent();
+        LootBase* operator->() const { return mTable.get(); }
+        LootBase* get() const { return mTable.get(); }
+        explicit operator bool() const { return mTable != nullptr; }
+
+    private:
+        std::unique_ptr<LootBase> mTable;
+    };
+    static Lent Borrow(const std::string& recordName);
+
     void Load(const LoadTable&) override {}
     // The names not drawn are left as they were. `depth` counts down through nested tables.
     virtual void GetLootName(std::string&, std::string&, std::string&, RandomUniform&, int&) {}
@@ -35,6 +55,9 @@ public:
     const RandomizerWeightModifiers& GetWeightModifiers() const { return weightModifiers; }
 
 protected:
+    // Back to the state Load left: no draw's settings, nothing a draw worked out.
+    virtual void ResetDrawState();
+
     // The randomizer of an item table, read from the table's own record, draws the prefix and
     // suffix of the chosen item (a test pass forces every outcome instead).
     void DrawRandomizerNames(std::string& prefix, std::string& suffix, RandomUniform& random,

@@ -3,10 +3,14 @@
 #include "Engine/object/ObjectManager.h"
 #include "Engine/records/LoadTable.h"
 #include "Game/items/loot/LootRandomizerTable.h"
+#include "Game/items/loot/LootRecordCache.h"
 
 namespace GAME {
 
 namespace {
+// Read by no record: a randomizer that loaded nothing draws from empty lists.
+const LootItemTableRandomizer::Fields kNoFields;
+
 constexpr const char* kOutcomeFields[] = {"noPrefixNoSuffix", "bothPrefixSuffix", "prefixOnly",
                                           "suffixOnly", "brokenOnly"};
 
@@ -29,7 +33,9 @@ void ReadPair(const LoadTable& record, const char* stem, int index,
 }
 }  // namespace
 
-void LootItemTableRandomizer::LoadFromDatabase(const std::string& recordName) {
+LootItemTableRandomizer::LootItemTableRandomizer() : fields(&kNoFields) {}
+
+void LootItemTableRandomizer::Fields::Read(const std::string& recordName) {
     ObjectManager& objects = Singleton<ObjectManager>::Get();
     objects.LoadTableFile(recordName);
     const LoadTable record = objects.GetLoadTable(recordName);
@@ -40,15 +46,20 @@ void LootItemTableRandomizer::LoadFromDatabase(const std::string& recordName) {
         const int weight = record.GetInt(kOutcomeFields[i], 0);
         outcomes[i] = static_cast<std::uint32_t>(weight);
     }
-    prefixTables.reserve(prefixTables.size() + kEntryCount);
-    suffixTables.reserve(suffixTables.size() + kEntryCount);
-    brokenTables.reserve(brokenTables.size() + kEntryCount);
     // Interleaved by index, each list with its own running sum.
     for (int i = 1; i <= kEntryCount; ++i) {
         ReadPair(record, "prefix", i, prefixTables);
         ReadPair(record, "suffix", i, suffixTables);
         ReadPair(record, "broken", i, brokenTables);
     }
+}
+
+void LootItemTableRandomizer::LoadFromDatabase(const std::string& recordName) {
+    fields = &LootRecordCache::Get().FindItemTableFields(recordName);
+    prefixChance = fields->prefixChance;
+    suffixChance = fields->suffixChance;
+    brokenChance = fields->brokenChance;
+    outcomes = fields->outcomes;
 }
 
 void LootItemTableRandomizer::SetWeightModifiers(const RandomizerWeightModifiers& modifiers) {
@@ -90,13 +101,13 @@ void LootItemTableRandomizer::GetRandomizerNames(std::string& prefix, std::strin
 }
 
 void LootItemTableRandomizer::GetPrefixTable(std::string& out, RandomUniform& random) const {
-    DrawTable(prefixTables, prefixChance, out, random);
+    DrawTable(fields->prefixTables, prefixChance, out, random);
 }
 void LootItemTableRandomizer::GetSuffixTable(std::string& out, RandomUniform& random) const {
-    DrawTable(suffixTables, suffixChance, out, random);
+    DrawTable(fields->suffixTables, suffixChance, out, random);
 }
 void LootItemTableRandomizer::GetBrokenTable(std::string& out, RandomUniform& random) const {
-    DrawTable(brokenTables, brokenChance, out, random);
+    DrawTable(fields->brokenTables, brokenChance, out, random);
 }
 
 void LootItemTableRandomizer::DrawTable(const std::vector<Entry>& tables, float chance,
@@ -109,10 +120,13 @@ void LootItemTableRandomizer::DrawTable(const std::vector<Entry>& tables, float 
     const Entry* chosen = CumulativeDraw(tables, random);
     if (!chosen)
         return;
-    // Whatever the record is: a name that is not a randomizer table yields the empty name.
-    LootRandomizerTable table;
-    table.ManualLoad(chosen->randomizerTableName);
-    table.GetRandomizerName(out, random);
+    // Whatever the record is: a name that is not a randomizer table draws from an empty one and
+    // yields the empty name.
+    if (const LootRandomizerTable* table =
+            LootRecordCache::Get().FindRandomizerTable(chosen->randomizerTableName))
+        table->GetRandomizerName(out, random);
+    else
+        LootRandomizerTable().GetRandomizerName(out, random);
 }
 
 }  // namespace GAME

@@ -1,7 +1,8 @@
 #pragma once
 // Draws the prefix and suffix (or a broken randomizer) of an item chosen by an item table, from
-// the randomizer fields of that table's own record. Built afresh for every draw, so modifiers
-// and the no-broken flag never accumulate.
+// the randomizer fields of that table's own record (read once per record and kept). Built
+// afresh for every draw, so modifiers and the no-broken flag never accumulate.
+#include <array>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -18,7 +19,20 @@ public:
         std::uint32_t cumulativeWeight = 0;
         std::string randomizerTableName;
     };
+    // What the record says.
+    struct Fields {
+        std::vector<Entry> prefixTables;
+        std::vector<Entry> suffixTables;
+        std::vector<Entry> brokenTables;
+        float prefixChance = 0.0f;
+        float suffixChance = 0.0f;
+        float brokenChance = 0.0f;
+        std::array<std::uint32_t, 5> outcomes{};
 
+        void Read(const std::string& recordName);
+    };
+
+    LootItemTableRandomizer();
     virtual ~LootItemTableRandomizer() = default;
     virtual void LoadFromDatabase(const std::string& recordName);
     virtual void GetRandomizerNames(std::string& prefix, std::string& suffix,
@@ -42,9 +56,7 @@ private:
     static void DrawTable(const std::vector<Entry>& tables, float chance, std::string& out,
                           RandomUniform& random);
 
-    std::vector<Entry> prefixTables;
-    std::vector<Entry> suffixTables;
-    std::vector<Entry> brokenTables;
+    const Fields* fields;  // the record's, kept by the machine's LootRecordCache
     float prefixChance = 0.0f;
     float suffixChance = 0.0f;
     float brokenChance = 0.0f;

@@ -42,6 +42,11 @@ void LootItemTable_FixedWeight::Load(const LoadTable& record) {
                   });
 }
 
+void LootItemTable_FixedWeight::ResetDrawState() {
+    LootBase::ResetDrawState();
+    testCursor = 0;
+}
+
 void LootItemTable_FixedWeight::GetLootName(std::string& name, std::string& prefix,
                                             std::string& suffix, RandomUniform& random, int&) {
     if (entries.empty())
@@ -102,6 +107,20 @@ void LootItemTable_DynWeight::Load(const LoadTable& record) {
         entries.push_back({std::move(name), static_cast<std::uint32_t>(level),
                            static_cast<std::uint32_t>(defaultWeight), false});
     }
+}
+
+void LootItemTable_DynWeight::ResetDrawState() {
+    LootBase::ResetDrawState();
+    for (Entry& entry : entries) {
+        entry.weight = static_cast<std::uint32_t>(defaultWeight);
+        entry.valid = false;
+    }
+    totalWeight = 0;
+    parentLevel = 0;
+    averagePlayerLevel = 0;
+    gameDifficulty = 0;
+    processed = false;
+    testCursor = 0;
 }
 
 void LootItemTable_DynWeight::SetLevel(std::uint32_t parent, std::uint32_t averagePlayer) {

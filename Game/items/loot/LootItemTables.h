@@ -33,6 +33,9 @@ public:
 
     const std::vector<Entry>& GetEntries() const { return entries; }
 
+protected:
+    void ResetDrawState() override;
+
 private:
     std::vector<Entry> entries;
     std::uint32_t testCursor = 0;
@@ -63,6 +66,7 @@ public:
     std::uint32_t GetTotalWeight() const { return totalWeight; }
 
 protected:
+    void ResetDrawState() override;
     // Once per table object, at its first draw.
     void ProcessTableData();
     void SetValidItemLevel(int minLevel, int maxLevel);

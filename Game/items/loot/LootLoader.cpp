@@ -5,6 +5,7 @@
 #include "Engine/Engine.h"
 #include "Engine/records/LoadTable.h"
 #include "Game/items/loot/LootBase.h"
+#include "Game/items/loot/LootRecordCache.h"
 #include "Game/items/loot/LootTable.h"
 
 namespace GAME {
@@ -82,7 +83,7 @@ void LootLoader::GetLootName(std::string& name, std::string& prefix, std::string
         name = chosen->lootName;
     if (name.empty())
         return;
-    const std::unique_ptr<LootBase> table = LootBase::Create(name);
+    const LootBase::Lent table = LootBase::Borrow(name);
     if (!table) {
         ValidateSelectLootRecursive(name, prefix, suffix, kRecursionDepth, random);
         return;
@@ -100,10 +101,10 @@ void LootLoader::ValidateSelectLootRecursive(std::string& name, std::string& pre
     for (;;) {
         if (name.empty())
             return;
-        LootTable table;
-        if (!table.ManualLoad(name))
+        const LootTable* table = LootRecordCache::Get().FindLootTable(name);
+        if (!table)
             return;
-        table.GetLootName(name, prefix, suffix, random);
+        table->GetLootName(name, prefix, suffix, random);
         if (depth <= 0) {
             gEngine->Log(1, "Recursion too deep on LootLoader prefix (%s) or suffix (%s)",
                          prefix.c_str(), suffix.c_str());

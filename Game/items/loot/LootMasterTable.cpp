@@ -17,6 +17,12 @@ void LootMasterTable::Load(const LoadTable& record) {
                   });
 }
 
+void LootMasterTable::ResetDrawState() {
+    LootBase::ResetDrawState();
+    parentLevel = 0;
+    averagePlayerLevel = 0;
+}
+
 void LootMasterTable::SetLevel(std::uint32_t parent, std::uint32_t averagePlayer) {
     parentLevel = parent;
     averagePlayerLevel = averagePlayer;
@@ -30,7 +36,7 @@ void LootMasterTable::GetLootName(std::string& name, std::string& prefix, std::s
     const Entry* chosen = CumulativeDraw(entries, random);
     if (!chosen)
         return;
-    const std::unique_ptr<LootBase> table = Create(chosen->lootRecordName);
+    const Lent table = Borrow(chosen->lootRecordName);
     if (!table) {
         gEngine->Log(1, "LootMasterTable: Unable to create LootBase (%s)",
                      chosen->lootRecordName.c_str());

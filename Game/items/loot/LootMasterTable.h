@@ -24,6 +24,9 @@ public:
                      RandomUniform& random, int& depth) override;
     void SetLevel(std::uint32_t parent, std::uint32_t averagePlayer) override;
 
+protected:
+    void ResetDrawState() override;
+
 private:
     std::vector<Entry> entries;
     std::uint32_t parentLevel = 0;

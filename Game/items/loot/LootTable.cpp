@@ -4,6 +4,7 @@
 #include "Engine/object/ObjectManager.h"
 #include "Game/items/loot/LootBase.h"
 #include "Game/items/loot/LootRandomizerTable.h"
+#include "Game/items/loot/LootRecordCache.h"
 
 namespace GAME {
 
@@ -88,10 +89,10 @@ void LootTable::ValidateSelectRandomizerRecursive(std::string& name, int depth,
     for (;;) {
         if (name.empty())
             return;
-        LootRandomizerTable table;
-        if (!table.ManualLoad(name))
+        const LootRandomizerTable* table = LootRecordCache::Get().FindRandomizerTable(name);
+        if (!table)
             return;
-        table.GetRandomizerName(name, random);
+        table->GetRandomizerName(name, random);
         if (depth < 1) {
             gEngine->Log(1, "Recursion too deep on LootTable (%s)", name.c_str());
             return;

@@ -6,8 +6,8 @@
 #include <memory>
 #include <type_traits>
 
+#include "Engine/sys/RecycledBlocks.h"
 #include "Game/rules/combat/CombatAttributeType.h"
-#include "Game/rules/combat/CombatPayloadPool.h"
 
 // Every concrete payload copies itself member-wise, current modifiers included.
 #define COMBAT_ATTRIBUTE_CLONE(Class)                         \
@@ -30,13 +30,11 @@ public:
     // members are plain values), so a list can drop its payloads with Discard, without a virtual
     // destructor call each. CombatAttribute.cpp checks every kind's size against the block.
     static constexpr std::size_t kBlockSize = 64;
-    static void* operator new(std::size_t) { return CombatPayloadPool::Allocate(kBlockSize); }
-    static void operator delete(void* block) noexcept {
-        CombatPayloadPool::Release(block, kBlockSize);
-    }
+    static void* operator new(std::size_t) { return RecycledBlocks::Take(kBlockSize); }
+    static void operator delete(void* block) noexcept { RecycledBlocks::Give(block, kBlockSize); }
     // Ends the payload's life and hands its block back; null is ignored.
     static void Discard(CombatAttribute* payload) noexcept {
-        CombatPayloadPool::Release(payload, kBlockSize);
+        RecycledBlocks::Give(payload, kBlockSize);
     }
 
     virtual std::unique_ptr<CombatAttribute> Clone() const = 0;

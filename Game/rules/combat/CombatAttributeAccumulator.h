@@ -8,11 +8,11 @@
 #include <utility>
 #include <vector>
 
+#include "Engine/sys/RecycledBlocks.h"
 #include "Game/rules/combat/CombatAttribute.h"
 #include "Game/rules/combat/CombatAttributeType.h"
 #include "Game/rules/combat/CombatPayloadKind.h"
 #include "Game/rules/combat/CombatPayloadList.h"
-#include "Game/rules/combat/CombatPayloadPool.h"
 #include "Game/rules/combat/CombatRandom.h"
 
 namespace GAME {

@@ -1,6 +1,6 @@
 #pragma once
 // The payload classes that damage attributes make, named by a value, so that a roll described as
-// data can make its payloads without a virtual call: every kind is built in place in a pool
+// data can make its payloads without a virtual call: every kind is built in place in a recycled
 // block from its type and one or two numbers.
 #include <cstdint>
 #include <new>
@@ -72,7 +72,7 @@ inline constexpr CombatPayloadKind kOf = [] {
 #define COMBAT_PAYLOAD_MAKE_DesignerPierce_(Class) ::new (block) Class(type, first, second, true)
 #define COMBAT_PAYLOAD_MAKE_Pierce_(Class) ::new (block) Class(type, first, second, false)
 
-// A payload of `kind` in `block`, a pool block of CombatAttribute::kBlockSize.
+// A payload of `kind` in `block`, a recycled block of CombatAttribute::kBlockSize.
 [[gnu::always_inline]] inline CombatAttribute* MakeIn(void* block, CombatPayloadKind kind,
                                                       CombatAttributeType type, float first,
                                                       float second) {
@@ -129,12 +129,11 @@ template <unsigned Value>
     __builtin_unreachable();
 }
 
-// A payload of `kind` in a fresh pool block.
+// A payload of `kind` in a fresh recycled block.
 [[gnu::always_inline]] inline CombatAttribute* Make(CombatPayloadKind kind,
                                                     CombatAttributeType type, float first,
                                                     float second) {
-    return MakeIn(CombatPayloadPool::Allocate(CombatAttribute::kBlockSize), kind, type, first,
-                  second);
+    return MakeIn(RecycledBlocks::Take(CombatAttribute::kBlockSize), kind, type, first, second);
 }
 
 #undef COMBAT_PAYLOAD_MAKE_None_

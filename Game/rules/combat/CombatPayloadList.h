@@ -1,5 +1,5 @@
 #pragma once
-// A list of combat payloads that owns them, each in its own pool block. Its elements are plain
+// A list of combat payloads that owns them, each in its own recycled block. Its elements are plain
 // handles, so that emptying the list hands every block back in one pass over it and then costs
 // nothing per element (a list of owners would test and release each one again). The first
 // kInline handles live in the list itself: an attack's lists take no block for their handles and
@@ -12,8 +12,8 @@
 #include <stdexcept>
 #include <type_traits>
 
+#include "Engine/sys/RecycledBlocks.h"
 #include "Game/rules/combat/CombatAttribute.h"
-#include "Game/rules/combat/CombatPayloadPool.h"
 
 namespace GAME {
 
@@ -45,7 +45,7 @@ public:
     ~CombatPayloadList() {
         clear();
         if (mData != mInline)
-            CombatPayloadPool::Release(mData, mCapacity * sizeof(CombatPayloadHandle));
+            RecycledBlocks::Give(mData, mCapacity * sizeof(CombatPayloadHandle));
     }
 
     std::size_t size() const { return mSize; }
@@ -66,7 +66,7 @@ public:
     const CombatPayloadHandle& front() const { return mData[0]; }
     const CombatPayloadHandle& back() const { return mData[mSize - 1]; }
 
-    // Takes a payload made by CombatAttribute's operator new or in a pool block; it stays with
+    // Takes a payload made by CombatAttribute's operator new or in a recycled block; it stays with
     // its owner if the list cannot grow. Null is ignored: the list holds payloads only.
     template <class Payload, class Deleter>
     [[gnu::always_inline]] void push_back(std::unique_ptr<Payload, Deleter> payload) {
@@ -111,7 +111,7 @@ public:
         if (mSize == 0)
             return;
         std::span<CombatPayloadHandle> held(mData, mSize);
-        CombatPayloadPool::ReleaseAll(
+        RecycledBlocks::GiveAll(
             held, CombatAttribute::kBlockSize,
             [](const CombatPayloadHandle& payload) { return static_cast<void*>(payload.get()); });
         mSize = 0;
@@ -131,13 +131,13 @@ public:
     }
 
 private:
-    // Moves the handles to a pool block of room for `count` (more than now).
+    // Moves the handles to a recycled block of room for `count` (more than now).
     [[gnu::noinline]] void Grow(std::size_t count) {
         auto* data = static_cast<CombatPayloadHandle*>(
-            CombatPayloadPool::Allocate(count * sizeof(CombatPayloadHandle)));
+            RecycledBlocks::Take(count * sizeof(CombatPayloadHandle)));
         std::copy(mData, mData + mSize, data);
         if (mData != mInline)
-            CombatPayloadPool::Release(mData, mCapacity * sizeof(CombatPayloadHandle));
+            RecycledBlocks::Give(mData, mCapacity * sizeof(CombatPayloadHandle));
         mData = data;
         mCapacity = static_cast<std::uint32_t>(count);
     }

@@ -401,12 +401,12 @@ void DamageAttributeStore::RunPass(CombatAttributeAccumulator& accumulator, unsi
     const PassBatch& batchPass = modifiers ? batch.modifier : batch.damage;
     CombatRandom& random = accumulator.GetRandomGen();
     auto& list = accumulator.PrepareRolls(modifiers, batchPass.mostPayloads);
-    // The generator's state, the pool's free blocks and the list's end live here for the whole
-    // pass; a member rolling through its own call gets them handed over and back. The blocks the
-    // described rolls may take are reserved first, so that no take allocates (and may throw)
-    // while payloads wait for the list's commit.
+    // The generator's state, the free blocks of the payloads' size and the list's end live here for
+    // the whole pass; a member rolling through its own call gets them handed over and back. The
+    // blocks the described rolls may take are reserved first, so that no take allocates (and may
+    // throw) while payloads wait for the list's commit.
     std::uint32_t state = random.GetState();
-    CombatPayloadBlockRun<CombatAttribute::kBlockSize> blocks(batchPass.mostPayloads);
+    RecycledBlockRun<CombatAttribute::kBlockSize> blocks(batchPass.mostPayloads);
     CombatPayloadList::ReservedAppender out(list);
     // One pointer walks the steps: the step being run.
     for (const RollStep* step = batchPass.steps.data();; ++step) {

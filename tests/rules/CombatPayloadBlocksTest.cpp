@@ -103,7 +103,8 @@ constexpr const char* kWeapon = R"({
     "offensiveFreezeXOR": true
 })";
 
-TEST(CombatPayloadPool, AttacksAfterTheFirstTakeNoBlockFromTheHeap) {
+TEST(CombatPayloadBlocks, AttacksAfterTheFirstTakeNoBlockFromTheHeap) {
+    const RecyclingScope recycling(true);
     TestMachine tm;
     RandomUniform itemRandom;
     itemRandom.Seed(7);
@@ -123,15 +124,16 @@ TEST(CombatPayloadPool, AttacksAfterTheFirstTakeNoBlockFromTheHeap) {
     };
     for (int i = 0; i < 20; ++i)
         attack();
-    const std::uint64_t before = CombatPayloadPool::GetHeapAllocations();
+    const std::uint64_t before = RecycledBlocks::HeapTakes();
     std::size_t payloads = 0;
     for (int i = 0; i < 500; ++i)
         payloads += attack();
     EXPECT_GT(payloads, 2000u);
-    EXPECT_EQ(CombatPayloadPool::GetHeapAllocations(), before);
+    EXPECT_EQ(RecycledBlocks::HeapTakes(), before);
 }
 
-TEST(CombatPayloadPool, RecycledBlocksHoldWholeNewPayloads) {
+TEST(CombatPayloadBlocks, RecycledBlocksHoldWholeNewPayloads) {
+    const RecyclingScope recycling(true);
     const CombatAttribute* first = nullptr;
     {
         auto payload = std::make_unique<CombatAttributeAbsDamage>(T::Fire, 11.0f);
@@ -148,7 +150,8 @@ TEST(CombatPayloadPool, RecycledBlocksHoldWholeNewPayloads) {
 
 // Lists hand back every block they held exactly once, whether dropped whole, filtered or ended
 // with their accumulator: blocks handed back twice would be handed out twice.
-TEST(CombatPayloadPool, DroppedListsHandEachBlockBackOnce) {
+TEST(CombatPayloadBlocks, DroppedListsHandEachBlockBackOnce) {
+    const RecyclingScope recycling(true);
     CombatTestCharacter attacker;
     for (int round = 0; round < 3; ++round) {
         {
@@ -224,14 +227,18 @@ TEST(DamageAttributeStore, PassesSkipOnlyAttributesThatAddNothingInThem) {
     }
 }
 
-// Blocks may end on another thread than the one that made them, and a thread's cached blocks are
-// freed when it ends (the leak checker of the test build would report them otherwise).
-TEST(CombatPayloadPool, PayloadsCrossThreadsAndThreadsLeaveNothingBehind) {
+// Blocks may end on another thread than the one that made them: they join that thread's lists,
+// which pass on when it ends (the leak checker of the test build would report lost blocks).
+TEST(CombatPayloadBlocks, PayloadsCrossThreads) {
+    const RecyclingScope recycling(true);
     std::vector<std::unique_ptr<CombatAttribute>> made;
     for (int i = 0; i < 64; ++i)
         made.push_back(std::make_unique<CombatAttributeAbsDamageMod>(T::Fire, float(i)));
     std::thread worker([&] {
-        made.clear();  // into the worker's cache
+        const RecyclingScope alsoRecycling(true);
+        const std::size_t kept = RecycledBlocks::KeptCount();
+        made.clear();  // into the worker's lists
+        EXPECT_EQ(RecycledBlocks::KeptCount(), kept + 64);
         CombatAttributeAccumulator accumulator;
         for (int i = 0; i < 64; ++i)
             accumulator.AddDamage(std::make_unique<CombatAttributeAbsDamage>(T::Cold, float(i)));
@@ -245,31 +252,44 @@ TEST(CombatPayloadPool, PayloadsCrossThreadsAndThreadsLeaveNothingBehind) {
     EXPECT_TRUE(made.empty());
 }
 
-// A batch of rolls reserves its blocks before it takes any: on a fresh thread the reserve
-// fetches them (and arms the thread's clean-up, else the leak checker reports them), the takes
-// that follow need no heap, and once handed back they serve the next reserve.
-TEST(CombatPayloadPool, ReservedBlocksServeTheTakesThatFollow) {
+// A batch of rolls reserves its blocks and takes them through a run; a run that takes more than
+// its list held refills, and what it settles is what the list holds: as many takes again need
+// no heap, and no block is handed out twice.
+TEST(CombatPayloadBlocks, RunsTakeReservedBlocksAndRefillWhenDry) {
     std::thread worker([] {
+        const RecyclingScope recycling(true);
         constexpr std::size_t kSize = CombatAttribute::kBlockSize;
-        const std::uint64_t before = CombatPayloadPool::GetHeapAllocations();
-        CombatPayloadPool::Reserve(kSize, 5);
-        EXPECT_EQ(CombatPayloadPool::GetHeapAllocations(), before + 5);
+        RecycledBlocks::Reserve(kSize, 5);
+        const std::size_t held = RecycledBlocks::KeptCount();
+        ASSERT_GE(held, 5u);
+        const std::uint64_t heapBefore = RecycledBlocks::HeapTakes();
         std::set<void*> taken;
+        const std::size_t count = held + 3;
         {
-            CombatPayloadBlockRun<kSize> run(5);
-            for (int i = 0; i < 5; ++i)
-                taken.insert(run.Take());
-            run.Settle(5);
+            RecycledBlockRun<kSize> run(5);
+            for (std::size_t i = 0; i < count; ++i) {
+                void* block = run.Take();
+                std::memset(block, 0x5a, kSize);
+                taken.insert(block);
+            }
+            run.Settle(count);
         }
-        EXPECT_EQ(taken.size(), 5u);
-        EXPECT_EQ(CombatPayloadPool::GetHeapAllocations(), before + 5);
-        // Taken means gone from the cache: reserving two more fetches two.
-        CombatPayloadPool::Reserve(kSize, 2);
-        EXPECT_EQ(CombatPayloadPool::GetHeapAllocations(), before + 7);
+        EXPECT_EQ(taken.size(), count);
+        EXPECT_LE(RecycledBlocks::HeapTakes(), heapBefore + 1);  // one chunk at most
+        const std::size_t left = RecycledBlocks::KeptCount();
+        const std::uint64_t heapSettled = RecycledBlocks::HeapTakes();
+        std::vector<void*> rest;
+        for (std::size_t i = 0; i < left; ++i) {
+            rest.push_back(RecycledBlocks::Take(kSize));
+            EXPECT_EQ(taken.count(rest.back()), 0u);
+        }
+        EXPECT_EQ(RecycledBlocks::HeapTakes(), heapSettled);
+        EXPECT_EQ(RecycledBlocks::KeptCount(), 0u);
+        for (void* block : rest)
+            RecycledBlocks::Give(block, kSize);
         for (void* block : taken)
-            CombatPayloadPool::Release(block, kSize);
-        CombatPayloadPool::Reserve(kSize, 7);
-        EXPECT_EQ(CombatPayloadPool::GetHeapAllocations(), before + 7);
+            RecycledBlocks::Give(block, kSize);
+        EXPECT_EQ(RecycledBlocks::KeptCount(), left + count);
     });
     worker.join();
 }
