@@ -1,5 +1,9 @@
 #include "Game/ai/anger/AngerManager.h"
 
+#include <cstdlib>
+#include <cstring>
+
+#include "Engine/Engine.h"
 #include "Engine/media/graphics/DebugRenderManager.h"
 #include "Engine/object/ObjectManager.h"
 #include "Engine/sys/Machine.h"
@@ -14,8 +18,6 @@ namespace GAME {
 
 namespace {
 
-// Provoking one enemy calms the monster toward the others by this share of the amount.
-constexpr float kCalmShare = 0.7f;
 constexpr float kNoClosestSquared = 1e7f;
 
 bool AreFriends(const Team& mine, const Team& other) {
@@ -112,16 +114,6 @@ void AngerManager::AddAnger(const EntityGamePart& enemy, std::uint32_t id, std::
     AddScaledAnger(id, worldSlot, amount * enemy.gameScale);
 }
 
-void AngerManager::AddScaledAnger(std::uint32_t id, std::uint32_t worldSlot, float amount) {
-    const std::size_t slot = mAnger.FindOrInsert(id, worldSlot);
-    // Entries may fall below 0 here; the next Update removes them. Each value takes its own
-    // subtraction, as it always did: a shared offset would round differently.
-    const std::size_t size = mAnger.size();
-    const bool calms = size >= 2;
-    const float calm = calms ? amount / static_cast<float>(size) * kCalmShare : 0.0f;
-    mAnger.Provoke(slot, amount, kMaxAnger, calms, calm);
-}
-
 [[gnu::always_inline]] inline const EntityDigest* AngerManager::FindEntryDigest(World& world,
                                                                                 std::size_t entry) {
     const std::uint32_t id = mAnger.IdAt(entry);
@@ -185,17 +177,19 @@ void AngerManager::Update(int ms, float forgiveRate, const Character* me) {
         mClosestEnemyDistance = Sqrt(closestSquared);
 }
 
-Character* AngerManager::GetNewTarget(float tolerance) {
-    if (mMostHatedEnemy)
-        if (Character* hated = FindCharacter(mMostHatedEnemy))
-            return hated;
-    Character* best = nullptr;
-    std::uint32_t bestId = 0;
-    float bestScore = 0.0f;
+AngerManager::Best AngerManager::FindAngriest(float floor, bool askEveryEntry) {
+    Best best;
+    best.score = floor;
     World& world = World::Get();
+    mAnger.Flush();
     for (std::size_t slot = 0; slot < mAnger.size(); ++slot) {
         const std::uint32_t id = mAnger.IdAt(slot);
         const float anger = mAnger.ValueAt(slot);
+        // The current target counts double, so a monster does not flit between enemies.
+        const float score = id == mLastTarget ? anger * 2.0f : anger;
+        // Only an entry that would win needs its character.
+        if (!askEveryEntry && !(score > best.score))
+            continue;
         Character* candidate = nullptr;
         if (const EntityDigest* digest = FindEntryDigest(world, slot)) {
             if (!SightDigest::Has(*digest, SightDigest::kAlive))
@@ -206,18 +200,36 @@ Character* AngerManager::GetNewTarget(float tolerance) {
             if (!candidate || !candidate->IsAlive())
                 continue;
         }
-        // The current target counts double, so a monster does not flit between enemies.
-        const float score = id == mLastTarget ? anger * 2.0f : anger;
-        if (score > bestScore) {
-            bestScore = score;
-            best = candidate;
-            bestId = id;
+        if (score > best.score) {
+            best.score = score;
+            best.character = candidate;
+            best.id = id;
         }
     }
-    if (!best || !(bestScore > tolerance))
-        return nullptr;
-    mLastTarget = bestId;
     return best;
+}
+
+Character* AngerManager::GetNewTarget(float tolerance) {
+    if (mMostHatedEnemy)
+        if (Character* hated = FindCharacter(mMostHatedEnemy))
+            return hated;
+    // No entry at or below the tolerance can be chosen, so none needs weighing; the first
+    // angriest above it is the same either way.
+    const Best best = FindAngriest(tolerance > 0.0f ? tolerance : 0.0f, false);
+#ifndef NDEBUG
+    const Best everyEntry = FindAngriest(0.0f, true);
+    const bool chosen = everyEntry.character && everyEntry.score > tolerance;
+    if (chosen != (best.character != nullptr) ||
+        (chosen && (everyEntry.character != best.character ||
+                    std::memcmp(&everyEntry.score, &best.score, sizeof best.score) != 0))) {
+        gEngine->Log(0, "AngerManager: the target weighed above the tolerance differs");
+        std::abort();
+    }
+#endif
+    if (!best.character || !(best.score > tolerance))
+        return nullptr;
+    mLastTarget = best.id;
+    return best.character;
 }
 
 void AngerManager::GetClosestEnemy(std::uint32_t& id, float& distance) const {
