@@ -31,6 +31,23 @@ bool AreFriends(const Character& me, const Character& other) {
     return AreFriends(me.GetTeam(), other.GetTeam());
 }
 
+// Whether the distance whose square is `squared` is beyond the removal distance. A correctly
+// rounded square root passes 50 exactly when its square passes 2500 (the float after 2500 has a
+// root nearer the float after 50 than 50 itself), so no root is taken; debug builds take it too.
+bool BeyondRemoval(float squared) {
+    constexpr float kLimit = AngerManager::kRemovalDistance;
+    static_assert(kLimit == 50.0f, "the square below is exact for 50 only as checked");
+    const bool beyond = squared > kLimit * kLimit;
+#ifndef NDEBUG
+    const float distance = squared == 0.0f ? 0.0f : Sqrt(squared);
+    if (beyond != (distance > kLimit)) {
+        gEngine->Log(0, "AngerManager: the squared reach disagrees with the distance");
+        std::abort();
+    }
+#endif
+    return beyond;
+}
+
 // What Update weighs of the monster itself, read once per pass, and the last stored team it
 // judged (a crowd holds few teams).
 struct UpdateSelf {
@@ -70,8 +87,7 @@ bool ShouldRemoveDigest(UpdateSelf& self, const Vec3& selfWorld, const EntityDig
     if (friends || !self.inWorld)
         return true;
     squared = (enemy.GetPosition().GetWorldPosition() - selfWorld).LengthSquared();
-    const float distance = squared == 0.0f ? 0.0f : Sqrt(squared);
-    return distance > AngerManager::kRemovalDistance;
+    return BeyondRemoval(squared);
 }
 
 }  // namespace
