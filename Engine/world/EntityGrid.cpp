@@ -42,6 +42,7 @@ std::uint32_t EntityGrid::Insert(int cell, const Entry& entry) {
     Cell& c = mCells[static_cast<std::size_t>(cell)];
     c.entries.push_back(entry);
     c.reach.push_back(Reach{entry.position, entry.radius});
+    c.tags.push_back(TagOf(entry));
     ++mCount;
     return static_cast<std::uint32_t>(c.entries.size() - 1);
 }
@@ -52,12 +53,15 @@ std::uint32_t EntityGrid::Erase(int cell, std::uint32_t index) {
     if (index + 1 == c.entries.size()) {
         c.entries.pop_back();
         c.reach.pop_back();
+        c.tags.pop_back();
         return kNone;
     }
     c.entries[index] = c.entries.back();
     c.entries.pop_back();
     c.reach[index] = c.reach.back();
     c.reach.pop_back();
+    c.tags[index] = c.tags.back();
+    c.tags.pop_back();
     return c.entries[index].slot;
 }
 

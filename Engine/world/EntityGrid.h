@@ -7,7 +7,9 @@
 // part reaches it. Beside its entries each cell keeps their positions and radii alone, packed, so
 // a sphere test over a crowd reads a quarter of a cache line per entity. Cells are in no
 // particular order: queries sort what they gather by the order in which entities entered the
-// world.
+// world. A third packed copy holds each entry's slot and the words of its game part a sweep's
+// filter reads first (flags and team), so a crowd's unwanted members are passed over without
+// reading their entries.
 #include <cstdint>
 #include <vector>
 
@@ -40,6 +42,14 @@ public:
         float radius = 0;
     };
 
+    // An entry's slot and the game part's flags and words, as its cell keeps them packed for
+    // sweep filters.
+    struct Tag {
+        std::uint32_t slot = 0;
+        std::uint32_t gameFlags = 0;
+        std::uint32_t gameWords[2] = {};
+    };
+
     // Covers the region's local box; positions outside it file into the border cells.
     EntityGrid(const Vec3& boundsMin, const Vec3& boundsMax);
 
@@ -49,7 +59,8 @@ public:
     // Removes the entry at `index` of the cell; returns the slot of the entry that moved into
     // its place (or kNone when the entry was the last).
     std::uint32_t Erase(int cell, std::uint32_t index);
-    // Position and radius change through SetPosition and SetRadius, which keep both copies.
+    // Position, radius and the game part change through SetPosition, SetRadius and SetGamePart,
+    // which keep every copy.
     Entry& At(int cell, std::uint32_t index) {
         return mCells[static_cast<std::size_t>(cell)].entries[index];
     }
@@ -64,11 +75,22 @@ public:
         c.reach[index].radius = radius;
         NoteRadius(radius);
     }
+    void SetGamePart(int cell, std::uint32_t index, const EntityGamePart& game) {
+        Cell& c = mCells[static_cast<std::size_t>(cell)];
+        c.entries[index].game = game;
+        c.tags[index] = TagOf(c.entries[index]);
+    }
+    static Tag TagOf(const Entry& entry) {
+        return Tag{
+            entry.slot, entry.game.gameFlags, {entry.game.gameWords[0], entry.game.gameWords[1]}};
+    }
     // The cells touching the box [lo, hi] over x and z, as an inclusive range of columns and rows.
     void CellRange(const Vec3& lo, const Vec3& hi, int& x0, int& z0, int& x1, int& z1) const;
     const std::vector<Entry>& Entries(int x, int z) const { return CellAt(x, z).entries; }
     // The same cell's positions and radii, index for index.
     const std::vector<Reach>& Reaches(int x, int z) const { return CellAt(x, z).reach; }
+    // The same cell's slots, flags and words, index for index.
+    const std::vector<Tag>& Tags(int x, int z) const { return CellAt(x, z).tags; }
     std::size_t GetCount() const { return mCount; }
     // The largest bounding radius ever filed here: queries widen their box by it.
     float GetMaxRadius() const { return mMaxRadius; }
@@ -80,6 +102,7 @@ private:
     struct Cell {
         std::vector<Entry> entries;
         std::vector<Reach> reach;
+        std::vector<Tag> tags;
     };
     const Cell& CellAt(int x, int z) const {
         return mCells[static_cast<std::size_t>(z) * mCellsX + x];

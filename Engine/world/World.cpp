@@ -177,8 +177,8 @@ std::uint32_t World::GetSlotOf(const Entity* entity) const {
 void World::CommitGamePart(std::uint32_t slot) {
     const Placed& p = mPlaced[slot];
     if (p.region && p.cell >= 0)
-        p.region->GetEntityGrid()->At(p.cell, p.indexInCell).game =
-            static_cast<const EntityGamePart&>(mDigests[slot]);
+        p.region->GetEntityGrid()->SetGamePart(p.cell, p.indexInCell,
+                                               static_cast<const EntityGamePart&>(mDigests[slot]));
 }
 
 EntityDigest* World::FindDigest(const Entity* entity) {

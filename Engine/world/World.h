@@ -135,6 +135,14 @@ public:
     template <class Keep, class Begin, class Use>
     void SweepSphere(Region* region, const Sphere& sphere, EntityListType type, Keep&& keep,
                      Begin&& begin, Use&& use);
+    // The same, asking `screen(tags, count)` first, of up to 64 packed copies of the entities'
+    // slots and game words (EntityGrid::Tag) at once: bit i of its answer clear turns tags[i]
+    // away. It may turn away only entities `keep` would refuse, and only where refusing spares
+    // nothing `keep` does on the way (debug builds ask `keep` too and abort when it would have
+    // kept one).
+    template <class Screen, class Keep, class Begin, class Use>
+    void SweepSphere(Region* region, const Sphere& sphere, EntityListType type, Screen&& screen,
+                     Keep&& keep, Begin&& begin, Use&& use);
     void GetEntitiesInBox(std::vector<Entity*>& out, Region* region, const ABBox& box,
                           EntityListType type = EntityListType::All);
     void GetEntitiesInFrustum(std::vector<Entity*>& out, const WorldFrustum& frustum,

@@ -217,7 +217,10 @@ void QuestRepository::AddOnce(Registry<Listener>& registry, const std::string& n
 template <class Listener>
 const std::vector<Listener*>* QuestRepository::Find(const Registry<Listener>& registry,
                                                     std::string_view name) {
-    const auto it = registry.find(RecordNameKey(name));
+    // Asked at every death and entry: the key is built in storage kept per thread.
+    thread_local std::string key;
+    RecordNameKey(name, key);
+    const auto it = registry.find(key);
     return it == registry.end() || it->second.empty() ? nullptr : &it->second;
 }
 

@@ -89,7 +89,7 @@ TEST(AngerTableQueue, QueuedProvocationsGiveTheValuesOfImmediateOnes) {
             const std::uint32_t run = rng.Next(3 * AngerTable::kQueued);
             for (std::uint32_t i = 0; i < run; ++i)
                 ProvokeBoth(table, eager, rng, nextId);
-            switch (rng.Next(4)) {
+            switch (rng.Next(6)) {
                 case 0:
                     ExpectSame(table, eager);
                     break;
@@ -105,6 +105,17 @@ TEST(AngerTableQueue, QueuedProvocationsGiveTheValuesOfImmediateOnes) {
                 case 2: {
                     const AngerTable copy = table;
                     ExpectSame(copy, eager);
+                    break;
+                }
+                case 3: {
+                    // Moved away and back, queue and all; a copy assigned over a smaller table.
+                    AngerTable moved = std::move(table);
+                    EXPECT_TRUE(table.empty());
+                    table = std::move(moved);
+                    AngerTable assigned;
+                    assigned.FindOrInsert(1);
+                    assigned = table;
+                    ExpectSame(assigned, eager);
                     break;
                 }
                 default:

@@ -1,14 +1,20 @@
-// Loot tables read once and kept draw exactly what tables read afresh for every draw draw, and a
-// record replaced later is read again.
+// Loot tables, gold generators and slot lists read once and kept draw exactly what ones read
+// afresh for every draw draw; a record replaced later is read again; what a load logs is logged
+// at every use.
 #include <gtest/gtest.h>
 
 #include <cstdint>
 #include <string>
 #include <vector>
 
+#include "Engine/object/ObjectManager.h"
 #include "Engine/records/RecordDatabase.h"
 #include "Engine/sys/RandomUniform.h"
+#include "Game/core/GameEngine.h"
+#include "Game/items/ItemReplicaInfo.h"
+#include "Game/items/loot/GoldGenerator.h"
 #include "Game/items/loot/LootBase.h"
+#include "Game/items/loot/LootLoader.h"
 #include "Game/items/loot/LootRandomizerTable.h"
 #include "Game/items/loot/LootRecordCache.h"
 #include "support/TestMachine.h"
@@ -39,6 +45,11 @@ constexpr const char* kNested = R"({
     "lootName3": "Records/Loot/Dressed.dbr", "lootWeight3": 2
 })";
 
+// The record database moves: nothing read before is kept.
+void TouchRecords() {
+    Singleton<RecordDatabase>::Get().AddRecordText("Records/Loot/Touched.dbr", "{}");
+}
+
 struct Drawn {
     std::vector<std::string> names;
     std::uint32_t state = 0;
@@ -54,7 +65,7 @@ Drawn Draw(const char* record, std::uint32_t seed, bool afresh) {
     random.Seed(seed);
     for (int i = 0; i < 40; ++i) {
         if (afresh)
-            Singleton<RecordDatabase>::Get().AddRecordText("Records/Loot/Touched.dbr", "{}");
+            TouchRecords();
         const LootBase::Lent table = LootBase::Borrow(record);
         if (!table) {
             ADD_FAILURE() << record;
@@ -112,6 +123,73 @@ TEST(LootRecordCache, ARecordReplacedLaterIsReadAgain) {
         ASSERT_NE(after, nullptr);
         ASSERT_EQ(after->GetEntries().size(), 1u);
         EXPECT_EQ(after->GetTotalWeight(), 5u);
+    }
+}
+
+TEST(LootRecordCache, KeptGoldGeneratorsRunAsFreshOnesAndRefusalsAreLoggedAtEveryUse) {
+    TestMachine tm;
+    MachineScope scope(tm.machine());
+    InitializeObjects();
+    // Levels and chances change from run to run; a run that sets no chance has the record's.
+    const struct {
+        int level;
+        float chance;  // 0: not set
+    } runs[] = {{6, 80.0f}, {1, 0.0f}, {20, 35.0f}, {6, 0.0f}, {9, 100.0f}, {3, 0.0f}};
+    auto run = [&](bool afresh) {
+        gGameEngine->GetRandomGen().Seed(5);
+        std::vector<std::uint32_t> amounts;
+        for (const auto& r : runs) {
+            if (afresh)
+                TouchRecords();
+            GoldGenerator* generator =
+                LootRecordCache::Get().UseGoldGenerator("Records/Loot/Gold.dbr");
+            if (!generator) {
+                ADD_FAILURE() << "no generator";
+                break;
+            }
+            generator->SetGeneratorLevel(static_cast<float>(r.level));
+            if (r.chance > 0.0f)
+                generator->SetChance(r.chance);
+            std::vector<ItemReplicaInfo> piles;
+            generator->RunGenerator(piles);
+            for (const ItemReplicaInfo& pile : piles)
+                amounts.push_back(pile.relicLevel);
+            amounts.push_back(0);  // ends the run
+        }
+        amounts.push_back(gGameEngine->GetRandomGen().GetState());
+        return amounts;
+    };
+    const std::vector<std::uint32_t> kept = run(false);
+    EXPECT_EQ(kept, run(true));
+    EXPECT_GT(kept.size(), std::size(runs) + 3);  // some runs dropped gold
+    for (int use = 1; use <= 3; ++use) {
+        EXPECT_EQ(LootRecordCache::Get().UseGoldGenerator("Records/Loot/BadGold.dbr"), nullptr);
+        EXPECT_EQ(tm.CountLog("Records/Loot/BadGold.dbr refused: goldValueMin (50)"), use);
+    }
+    ShutdownObjects();
+}
+
+TEST(LootRecordCache, ALoaderReadsAReplacedRecordsSlotsAgainAndKeepsTheListItRead) {
+    TestMachine tm;
+    ON_MACHINE(tm) {
+        ObjectManager& objects = Singleton<ObjectManager>::Get();
+        ASSERT_TRUE(objects.LoadTableFile("Records/Loot/Monster.dbr"));
+        LootLoader held;
+        held.Load(objects.GetLoadTable("Records/Loot/Monster.dbr"), LootLoader::Misc2, 6, 1);
+        ASSERT_EQ(held.GetEntries().size(), 2u);
+        ASSERT_TRUE(Singleton<RecordDatabase>::Get().AddRecordText("Records/Loot/Monster.dbr", R"({
+            "lootMisc2Item1": ["Records/Loot/ItemB.dbr", "Records/Loot/ItemA.dbr"],
+            "chanceToEquipMisc2Item1": 4
+        })"));
+        LootLoader fresh;
+        fresh.Load(objects.GetLoadTable("Records/Loot/Monster.dbr"), LootLoader::Misc2, 6, 1);
+        ASSERT_EQ(fresh.GetEntries().size(), 1u);
+        EXPECT_EQ(fresh.GetEntries()[0].lootName, "Records/Loot/ItemA.dbr");
+        EXPECT_EQ(fresh.GetTotalWeight(), 4u);
+        // The list read before the change stays whole for the loader that holds it.
+        ASSERT_EQ(held.GetEntries().size(), 2u);
+        EXPECT_EQ(held.GetEntries()[1].lootName, "Records/Loot/Fixed.dbr");
+        EXPECT_EQ(held.GetTotalWeight(), 12u);
     }
 }
 

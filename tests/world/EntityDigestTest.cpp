@@ -3,6 +3,7 @@
 // reports; the grid's copy of the game's part follows commits and moves.
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <memory>
 #include <vector>
 
@@ -18,16 +19,28 @@ WorldCoords At(Region* region, float x, float z) {
     return WorldCoords(region, Coords::FromOrigin(Vec3(x, 0, z)));
 }
 
-// The game's part the sweep hands over for `e` (flags ~0 when the sweep did not see it).
+// The game's part the sweep hands over for `e` (flags ~0 when the sweep did not see it); the
+// packed tag the screen reads must say the same.
 std::uint32_t SweptFlags(World& world, Region* region, Entity* e) {
-    std::uint32_t flags = ~0u;
+    std::uint32_t flags = ~0u, tagged = ~0u;
+    const std::uint32_t slot = world.GetSlotOf(e);
     world.SweepSphere(
         region, Sphere{e->GetCoords().coords.origin, 1.0f}, EntityListType::All,
-        [&](const EntityGrid::Entry& entry) { return entry.entity == e; },
+        [&](const EntityGrid::Tag* tags, std::size_t count) {
+            std::uint64_t bits = 0;
+            for (std::size_t i = 0; i < count; ++i)
+                if (tags[i].slot == slot) {
+                    tagged = tags[i].gameFlags;
+                    bits |= std::uint64_t{1} << i;
+                }
+            return bits;
+        },
+        [&](const EntityGrid::Entry& entry) { return entry.entity == e; }, [](std::size_t) {},
         [&](const EntityGrid::Entry& entry) {
             EXPECT_EQ(entry.objectId, e->GetObjectId());
             flags = entry.game.gameFlags;
         });
+    EXPECT_EQ(tagged, flags);
     return flags;
 }
 
@@ -119,9 +132,27 @@ TEST(EntityDigest, TheSlotQueryReportsWhatTheEntityQueryReports) {
             [](const EntityGrid::Entry& entry) { return entry.objectId % 2 == 0; },
             [&](std::size_t count) { announced = count; },
             [&](const EntityGrid::Entry& entry) { kept.push_back(entry.entity); });
+        // Screened first by slot from the packed tags (which follow removals and moves), then
+        // filtered by id: the same as the filter alone asking both.
+        std::vector<Entity*> screened;
+        world.SweepSphere(
+            a, sphere, EntityListType::All,
+            [](const EntityGrid::Tag* tags, std::size_t count) {
+                std::uint64_t bits = 0;
+                for (std::size_t i = 0; i < count; ++i)
+                    bits |= static_cast<std::uint64_t>(tags[i].slot % 3 != 0) << i;
+                return bits;
+            },
+            [](const EntityGrid::Entry& entry) {
+                return entry.objectId % 2 == 0 && entry.slot % 3 != 0;
+            },
+            [](std::size_t) {},
+            [&](const EntityGrid::Entry& entry) { screened.push_back(entry.entity); });
         std::erase_if(entities, [](Entity* e) { return e->GetObjectId() % 2 != 0; });
         EXPECT_EQ(kept, entities);
         EXPECT_EQ(announced, kept.size());
+        std::erase_if(entities, [&](Entity* e) { return world.GetSlotOf(e) % 3 == 0; });
+        EXPECT_EQ(screened, entities);
     }
 }
 

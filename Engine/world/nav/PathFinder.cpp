@@ -22,6 +22,8 @@ static_assert(sizeof(dtPolyRef) == sizeof(std::uint32_t), "Detour built with 32-
 namespace {
 
 constexpr int kMaxCorridor = 512;
+// The most polygons an obstacle closes in one mesh.
+constexpr int kMaxClosed = 64;
 constexpr int kMaxCornersCap = 256;
 constexpr float kTwoPi = 6.2831855f;
 constexpr int kFillRings = 24;
@@ -398,8 +400,11 @@ bool PathFinder::FillPointSet(const WorldVec3& center, const std::vector<float>&
 }
 
 DynamicObstacle& PathFinder::PassingObstacle(std::size_t index) {
-    while (mPassing.size() <= index)
+    while (mPassing.size() <= index) {
         mPassing.push_back(std::make_unique<DynamicObstacle>());
+        // Room for the most it can close, once: it is attached again search after search.
+        mPassing.back()->mClosed.reserve(std::size_t{kMaxClosed} * kPathingSizeCount);
+    }
     return *mPassing[index];
 }
 
@@ -412,7 +417,6 @@ void PathFinder::AttachObstacle(DynamicObstacle* obstacle) {
     const Vec3 center = (b.min + b.max) * 0.5f;
     const Vec3 half = (b.max - b.min) * 0.5f;
     const float extents[3] = {half.x, half.y + NavBuildSettings::kMaxClimb + 1.0f, half.z};
-    constexpr int kMaxClosed = 64;
     dtPolyRef refs[kMaxClosed];
     for (int size = 0; size < kPathingSizeCount; ++size) {
         NavMesh* mesh = obstacle->mClosesSize < 0 || obstacle->mClosesSize == size

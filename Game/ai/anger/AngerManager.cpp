@@ -1,5 +1,9 @@
 #include "Game/ai/anger/AngerManager.h"
 
+#include <cstdlib>
+#include <cstring>
+
+#include "Engine/Engine.h"
 #include "Engine/media/graphics/DebugRenderManager.h"
 #include "Engine/object/ObjectManager.h"
 #include "Engine/sys/Machine.h"
@@ -14,8 +18,6 @@ namespace GAME {
 
 namespace {
 
-// Provoking one enemy calms the monster toward the others by this share of the amount.
-constexpr float kCalmShare = 0.7f;
 constexpr float kNoClosestSquared = 1e7f;
 
 bool AreFriends(const Team& mine, const Team& other) {
@@ -27,6 +29,23 @@ bool AreFriends(const Team& mine, const Team& other) {
 
 bool AreFriends(const Character& me, const Character& other) {
     return AreFriends(me.GetTeam(), other.GetTeam());
+}
+
+// Whether the distance whose square is `squared` is beyond the removal distance. A correctly
+// rounded square root passes 50 exactly when its square passes 2500 (the float after 2500 has a
+// root nearer the float after 50 than 50 itself), so no root is taken; debug builds take it too.
+bool BeyondRemoval(float squared) {
+    constexpr float kLimit = AngerManager::kRemovalDistance;
+    static_assert(kLimit == 50.0f, "the square below is exact for 50 only as checked");
+    const bool beyond = squared > kLimit * kLimit;
+#ifndef NDEBUG
+    const float distance = squared == 0.0f ? 0.0f : Sqrt(squared);
+    if (beyond != (distance > kLimit)) {
+        gEngine->Log(0, "AngerManager: the squared reach disagrees with the distance");
+        std::abort();
+    }
+#endif
+    return beyond;
 }
 
 // What Update weighs of the monster itself, read once per pass, and the last stored team it
@@ -68,8 +87,7 @@ bool ShouldRemoveDigest(UpdateSelf& self, const Vec3& selfWorld, const EntityDig
     if (friends || !self.inWorld)
         return true;
     squared = (enemy.GetPosition().GetWorldPosition() - selfWorld).LengthSquared();
-    const float distance = squared == 0.0f ? 0.0f : Sqrt(squared);
-    return distance > AngerManager::kRemovalDistance;
+    return BeyondRemoval(squared);
 }
 
 }  // namespace
@@ -110,16 +128,6 @@ void AngerManager::AddAnger(const EntityGamePart& enemy, std::uint32_t id, std::
     if (!Has(enemy, kCausesAnger) || !Has(enemy, kAlive))
         return;
     AddScaledAnger(id, worldSlot, amount * enemy.gameScale);
-}
-
-void AngerManager::AddScaledAnger(std::uint32_t id, std::uint32_t worldSlot, float amount) {
-    const std::size_t slot = mAnger.FindOrInsert(id, worldSlot);
-    // Entries may fall below 0 here; the next Update removes them. Each value takes its own
-    // subtraction, as it always did: a shared offset would round differently.
-    const std::size_t size = mAnger.size();
-    const bool calms = size >= 2;
-    const float calm = calms ? amount / static_cast<float>(size) * kCalmShare : 0.0f;
-    mAnger.Provoke(slot, amount, kMaxAnger, calms, calm);
 }
 
 [[gnu::always_inline]] inline const EntityDigest* AngerManager::FindEntryDigest(World& world,
@@ -185,17 +193,19 @@ void AngerManager::Update(int ms, float forgiveRate, const Character* me) {
         mClosestEnemyDistance = Sqrt(closestSquared);
 }
 
-Character* AngerManager::GetNewTarget(float tolerance) {
-    if (mMostHatedEnemy)
-        if (Character* hated = FindCharacter(mMostHatedEnemy))
-            return hated;
-    Character* best = nullptr;
-    std::uint32_t bestId = 0;
-    float bestScore = 0.0f;
+AngerManager::Best AngerManager::FindAngriest(float floor, bool askEveryEntry) {
+    Best best;
+    best.score = floor;
     World& world = World::Get();
+    mAnger.Flush();
     for (std::size_t slot = 0; slot < mAnger.size(); ++slot) {
         const std::uint32_t id = mAnger.IdAt(slot);
         const float anger = mAnger.ValueAt(slot);
+        // The current target counts double, so a monster does not flit between enemies.
+        const float score = id == mLastTarget ? anger * 2.0f : anger;
+        // Only an entry that would win needs its character.
+        if (!askEveryEntry && !(score > best.score))
+            continue;
         Character* candidate = nullptr;
         if (const EntityDigest* digest = FindEntryDigest(world, slot)) {
             if (!SightDigest::Has(*digest, SightDigest::kAlive))
@@ -206,18 +216,36 @@ Character* AngerManager::GetNewTarget(float tolerance) {
             if (!candidate || !candidate->IsAlive())
                 continue;
         }
-        // The current target counts double, so a monster does not flit between enemies.
-        const float score = id == mLastTarget ? anger * 2.0f : anger;
-        if (score > bestScore) {
-            bestScore = score;
-            best = candidate;
-            bestId = id;
+        if (score > best.score) {
+            best.score = score;
+            best.character = candidate;
+            best.id = id;
         }
     }
-    if (!best || !(bestScore > tolerance))
-        return nullptr;
-    mLastTarget = bestId;
     return best;
+}
+
+Character* AngerManager::GetNewTarget(float tolerance) {
+    if (mMostHatedEnemy)
+        if (Character* hated = FindCharacter(mMostHatedEnemy))
+            return hated;
+    // No entry at or below the tolerance can be chosen, so none needs weighing; the first
+    // angriest above it is the same either way.
+    const Best best = FindAngriest(tolerance > 0.0f ? tolerance : 0.0f, false);
+#ifndef NDEBUG
+    const Best everyEntry = FindAngriest(0.0f, true);
+    const bool chosen = everyEntry.character && everyEntry.score > tolerance;
+    if (chosen != (best.character != nullptr) ||
+        (chosen && (everyEntry.character != best.character ||
+                    std::memcmp(&everyEntry.score, &best.score, sizeof best.score) != 0))) {
+        gEngine->Log(0, "AngerManager: the target weighed above the tolerance differs");
+        std::abort();
+    }
+#endif
+    if (!best.character || !(best.score > tolerance))
+        return nullptr;
+    mLastTarget = best.id;
+    return best.character;
 }
 
 void AngerManager::GetClosestEnemy(std::uint32_t& id, float& distance) const {

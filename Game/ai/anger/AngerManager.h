@@ -2,6 +2,8 @@
 // The anger table of one monster: how much it hates each character that provoked it (0..100),
 // the designer's most hated enemy, the last target it chose and the closest angering enemy.
 // Its controller owns one by value, feeds it and reads its targets from it. Not saved.
+#include <algorithm>
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -28,6 +30,8 @@ public:
     static constexpr float kMaxAnger = 100.0f;
     // Beyond this distance (world metres) an enemy is forgotten.
     static constexpr float kRemovalDistance = 50.0f;
+    // At most this many entries of room beyond the enemies first seen.
+    static constexpr std::size_t kRoomToGrow = 32;
 
     static float GetMaxAnger() { return kMaxAnger; }
 
@@ -41,10 +45,11 @@ public:
     void AddAnger(const EntityGamePart& enemy, std::uint32_t id, std::uint32_t worldSlot,
                   float amount);
     // About `count` enemies are to be angered at once: an empty table makes room for them all
-    // (a table in use grows as it needs, so it never holds twice what it had).
+    // and a quarter more (at most kRoomToGrow more), for the ones that come into view later (a
+    // table in use grows as it needs, so it never holds twice what it had).
     void ExpectEnemies(std::size_t count) {
         if (mAnger.empty())
-            mAnger.Reserve(count);
+            mAnger.Reserve(count + std::min(count / 4, kRoomToGrow));
     }
     // Decays the table by forgiveRate (anger per second) over ms, drops the enemies that died,
     // left, turned friendly or went out of reach of `me`, and finds the closest one left.
@@ -75,8 +80,27 @@ private:
     // The same, leaving the squared world distance between the two in `squared` when it gets
     // as far as measuring it.
     static bool ShouldRemoveEnemy(const Character* me, const Character* enemy, float& squared);
-    // Adds to the entry of `id` (its world slot hint `worldSlot`) and calms the others.
-    void AddScaledAnger(std::uint32_t id, std::uint32_t worldSlot, float amount);
+    // Provoking one enemy calms the monster toward the others by this share of the amount.
+    static constexpr float kCalmShare = 0.7f;
+
+    // Adds to the entry of `id` (its world slot hint `worldSlot`) and calms the others. Entries
+    // may fall below 0 here; the next Update removes them. Each value takes its own subtraction,
+    // as it always did: a shared offset would round differently.
+    void AddScaledAnger(std::uint32_t id, std::uint32_t worldSlot, float amount) {
+        const std::size_t slot = mAnger.FindOrInsert(id, worldSlot);
+        const std::size_t size = mAnger.size();
+        const bool calms = size >= 2;
+        const float calm = calms ? amount / static_cast<float>(size) * kCalmShare : 0.0f;
+        mAnger.Provoke(slot, amount, kMaxAnger, calms, calm);
+    }
+    struct Best {
+        Character* character = nullptr;
+        std::uint32_t id = 0;
+        float score = 0.0f;
+    };
+    // The first living entry of the highest score above `floor` (the last target counting
+    // double); with `askEveryEntry` every entry's character is looked at, as it once was.
+    Best FindAngriest(float floor, bool askEveryEntry);
     // The digest of the entry's character while the entry's hint still finds it standing in the
     // world (the hint is renewed from the character when it moved slots); null when the
     // character is gone or out of the world.

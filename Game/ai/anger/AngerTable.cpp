@@ -1,6 +1,8 @@
 #include "Game/ai/anger/AngerTable.h"
 
+#include <algorithm>
 #include <array>
+#include <utility>
 
 namespace GAME {
 
@@ -244,16 +246,102 @@ ANGER_TARGET_CLONES void ApplyNow(float* values, std::size_t count, std::size_t 
 
 }  // namespace
 
-std::size_t AngerTable::FindOrInsert(std::uint32_t id, std::uint32_t worldSlot) {
-    // Sweeps meet enemies mostly in rising id order: the entry after the last one asked for is
-    // tried first, then the end, then the side of it where the id lies.
-    const std::size_t count = mIds.size();
-    if (mCursor < count && mIds[mCursor] == id) {
-        mHints[mCursor] = worldSlot;
-        return mCursor++;
+AngerTable::AngerTable(const AngerTable& other)
+    : mQueue(other.mQueue), mQueued(other.mQueued), mCursor(other.mCursor) {
+    if (other.mSize == 0)
+        return;
+    Regrow(other.mSize);
+    mSize = other.mSize;
+    std::copy_n(other.mIds, mSize, mIds);
+    std::copy_n(other.mValues, mSize, mValues);
+    std::copy_n(other.mHints, mSize, mHints);
+}
+
+AngerTable::AngerTable(AngerTable&& other) noexcept
+    : mIds(std::exchange(other.mIds, nullptr)),
+      mValues(std::exchange(other.mValues, nullptr)),
+      mHints(std::exchange(other.mHints, nullptr)),
+      mSize(std::exchange(other.mSize, 0)),
+      mCapacity(std::exchange(other.mCapacity, 0)),
+      mQueue(other.mQueue),
+      mQueued(std::exchange(other.mQueued, 0)),
+      mCursor(other.mCursor) {}
+
+AngerTable& AngerTable::operator=(const AngerTable& other) {
+    if (this == &other)
+        return *this;
+    mSize = 0;
+    Reserve(other.mSize);
+    mSize = other.mSize;
+    std::copy_n(other.mIds, mSize, mIds);
+    std::copy_n(other.mValues, mSize, mValues);
+    std::copy_n(other.mHints, mSize, mHints);
+    mQueue = other.mQueue;
+    mQueued = other.mQueued;
+    mCursor = other.mCursor;
+    return *this;
+}
+
+AngerTable& AngerTable::operator=(AngerTable&& other) noexcept {
+    if (this == &other)
+        return *this;
+    AngerStorage::Give(mIds, mCapacity, kEntryBytes);
+    mIds = std::exchange(other.mIds, nullptr);
+    mValues = std::exchange(other.mValues, nullptr);
+    mHints = std::exchange(other.mHints, nullptr);
+    mSize = std::exchange(other.mSize, 0);
+    mCapacity = std::exchange(other.mCapacity, 0);
+    mQueue = other.mQueue;
+    mQueued = std::exchange(other.mQueued, 0);
+    mCursor = other.mCursor;
+    return *this;
+}
+
+void AngerTable::Regrow(std::size_t count) {
+    const std::size_t capacity = AngerStorage::CapacityFor(count);
+    MoveTo(AngerStorage::Take(capacity, kEntryBytes), capacity);
+}
+
+void AngerTable::Grow() {
+    if (mCapacity == 0) {
+        Regrow(1);
+        return;
     }
+    // Twice the room, as a vector would, unless a block another table gave back fits between.
+    std::size_t capacity = 2 * mCapacity;
+    void* block = AngerStorage::TakeBetween(AngerStorage::CapacityFor(mSize + 1), capacity,
+                                            kEntryBytes, capacity);
+    if (!block)
+        block = AngerStorage::Take(capacity, kEntryBytes);
+    MoveTo(block, capacity);
+}
+
+void AngerTable::MoveTo(void* storage, std::size_t capacity) {
+    auto* block = static_cast<std::uint32_t*>(storage);
+    auto* values = reinterpret_cast<float*>(block + capacity);
+    std::uint32_t* hints = block + 2 * capacity;
+    std::copy_n(mIds, mSize, block);
+    std::copy_n(mValues, mSize, values);
+    std::copy_n(mHints, mSize, hints);
+    AngerStorage::Give(mIds, mCapacity, kEntryBytes);
+    mIds = block;
+    mValues = values;
+    mHints = hints;
+    mCapacity = capacity;
+}
+
+bool AngerTable::operator==(const AngerTable& other) const {
+    Flush();
+    other.Flush();
+    return mSize == other.mSize && std::equal(mIds, mIds + mSize, other.mIds) &&
+           std::equal(mValues, mValues + mSize, other.mValues);
+}
+
+std::size_t AngerTable::FindOrInsertFrom(std::uint32_t id, std::uint32_t worldSlot) {
+    // After the cursor missed: the end is tried, then the side of the cursor where the id lies.
+    const std::size_t count = mSize;
     std::size_t lo = 0, hi = count;
-    if (count != 0 && mIds.back() < id) {
+    if (count != 0 && mIds[count - 1] < id) {
         lo = count;
     } else if (mCursor < count && mIds[mCursor] < id) {
         // Forward in doubling steps: the id is usually a few entries on.
@@ -267,48 +355,37 @@ std::size_t AngerTable::FindOrInsert(std::uint32_t id, std::uint32_t worldSlot) 
     } else if (mCursor < count) {
         hi = mCursor;
     }
-    const auto it = std::lower_bound(mIds.begin() + static_cast<std::ptrdiff_t>(lo),
-                                     mIds.begin() + static_cast<std::ptrdiff_t>(hi), id);
-    const auto slot = static_cast<std::size_t>(it - mIds.begin());
+    const std::uint32_t* it = std::lower_bound(mIds + lo, mIds + hi, id);
+    const auto slot = static_cast<std::size_t>(it - mIds);
     mCursor = slot + 1;
-    if (it != mIds.end() && *it == id) {
+    if (slot != count && *it == id) {
         mHints[slot] = worldSlot;
         return slot;
     }
+    if (count == mCapacity)
+        Grow();
     // A new last entry is beyond every queued provocation's reach; any other shifts entries
     // the queue names.
-    if (it == mIds.end()) {
-        mIds.push_back(id);
-        mValues.push_back(0.0f);
-        mHints.push_back(worldSlot);
-        return slot;
+    if (slot != count) {
+        Flush();
+        std::copy_backward(mIds + slot, mIds + count, mIds + count + 1);
+        std::copy_backward(mValues + slot, mValues + count, mValues + count + 1);
+        std::copy_backward(mHints + slot, mHints + count, mHints + count + 1);
     }
-    Flush();
-    mIds.insert(mIds.begin() + static_cast<std::ptrdiff_t>(slot), id);
-    mValues.insert(mValues.begin() + static_cast<std::ptrdiff_t>(slot), 0.0f);
-    mHints.insert(mHints.begin() + static_cast<std::ptrdiff_t>(slot), worldSlot);
+    mIds[slot] = id;
+    mValues[slot] = 0.0f;
+    mHints[slot] = worldSlot;
+    mSize = count + 1;
     return slot;
 }
 
-void AngerTable::Provoke(std::size_t slot, float amount, float cap, bool calms, float calm) {
-    // A small table is cheaper to walk at once than to queue for.
-    if (mIds.size() <= kAtOnce) {
-        Flush();
-        ApplyNow(mValues.data(), mValues.size(), slot, amount, cap, calms, calm);
-        return;
-    }
-    mQueue[mQueued++] = Provocation{amount,
-                                    cap,
-                                    calm,
-                                    static_cast<std::uint32_t>(slot),
-                                    static_cast<std::uint32_t>(mIds.size()),
-                                    calms};
-    if (mQueued == kQueued)
-        Apply();
+void AngerTable::ProvokeNow(std::size_t slot, float amount, float cap, bool calms, float calm) {
+    Flush();
+    ApplyNow(mValues, mSize, slot, amount, cap, calms, calm);
 }
 
 void AngerTable::Apply() const {
-    ApplyQueue(mValues.data(), mValues.size(), mQueue.data(), mQueued);
+    ApplyQueue(mValues, mSize, mQueue.data(), mQueued);
     mQueued = 0;
 }
 

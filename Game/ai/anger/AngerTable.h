@@ -9,11 +9,15 @@
 // in a register: every value sees exactly the operations, in exactly the order, it would have
 // seen one provocation at a time. Anything that reads a value or moves entries (other than
 // adding one at the end) carries the queue out first.
+//
+// The three arrays share one block from AngerStorage, so a table that grows takes one block and
+// hands the one it outgrew to the next table that needs that size.
 #include <algorithm>
 #include <array>
 #include <cstddef>
 #include <cstdint>
-#include <vector>
+
+#include "Game/ai/anger/AngerStorage.h"
 
 namespace GAME {
 
@@ -34,29 +38,53 @@ public:
     static constexpr std::size_t kAtOnce = 128;
     static constexpr std::uint32_t kNoHint = 0xFFFFFFFFu;
 
-    std::size_t size() const { return mIds.size(); }
-    bool empty() const { return mIds.empty(); }
+    AngerTable() = default;
+    AngerTable(const AngerTable& other);
+    AngerTable(AngerTable&& other) noexcept;
+    AngerTable& operator=(const AngerTable& other);
+    AngerTable& operator=(AngerTable&& other) noexcept;
+    ~AngerTable() { AngerStorage::Give(mIds, mCapacity, kEntryBytes); }
+
+    std::size_t size() const { return mSize; }
+    bool empty() const { return mSize == 0; }
     std::size_t count(std::uint32_t id) const { return contains(id) ? 1 : 0; }
-    bool contains(std::uint32_t id) const {
-        const auto it = std::lower_bound(mIds.begin(), mIds.end(), id);
-        return it != mIds.end() && *it == id;
-    }
+    bool contains(std::uint32_t id) const { return Find(id) != mSize; }
     // The slot of `id`, or size() when absent.
     std::size_t Find(std::uint32_t id) const {
-        const auto it = std::lower_bound(mIds.begin(), mIds.end(), id);
-        return it != mIds.end() && *it == id ? static_cast<std::size_t>(it - mIds.begin()) : size();
+        const std::uint32_t* it = std::lower_bound(mIds, mIds + mSize, id);
+        return it != mIds + mSize && *it == id ? static_cast<std::size_t>(it - mIds) : mSize;
     }
     // The slot of `id`, inserted at 0 anger when absent; either way its world slot hint becomes
     // `worldSlot`.
-    std::size_t FindOrInsert(std::uint32_t id, std::uint32_t worldSlot = kNoHint);
+    std::size_t FindOrInsert(std::uint32_t id, std::uint32_t worldSlot = kNoHint) {
+        // Sweeps meet enemies mostly in rising id order: the entry after the last one asked for
+        // is tried first.
+        if (mCursor < mSize && mIds[mCursor] == id) {
+            mHints[mCursor] = worldSlot;
+            return mCursor++;
+        }
+        return FindOrInsertFrom(id, worldSlot);
+    }
     // Room for `count` entries without growing again.
     void Reserve(std::size_t count) {
-        mIds.reserve(count);
-        mValues.reserve(count);
-        mHints.reserve(count);
+        if (count > mCapacity)
+            Regrow(count);
     }
+    // The entries room is kept for.
+    std::size_t capacity() const { return mCapacity; }
     // Queues a provocation of the entry at `slot` (see Provocation).
-    void Provoke(std::size_t slot, float amount, float cap, bool calms, float calm);
+    void Provoke(std::size_t slot, float amount, float cap, bool calms, float calm) {
+        // A small table is cheaper to walk at once than to queue for.
+        if (mSize <= kAtOnce) {
+            ProvokeNow(slot, amount, cap, calms, calm);
+            return;
+        }
+        mQueue[mQueued++] = Provocation{
+            amount, cap, calm, static_cast<std::uint32_t>(slot), static_cast<std::uint32_t>(mSize),
+            calms};
+        if (mQueued == kQueued)
+            Apply();
+    }
     // Moves slot `from` to slot `to` (to <= from), for compacting in one pass.
     void MoveSlot(std::size_t from, std::size_t to) {
         Flush();
@@ -70,7 +98,7 @@ public:
     void Compact(Keep&& keep) {
         Flush();
         std::size_t kept = 0;
-        const std::size_t count = mIds.size();
+        const std::size_t count = mSize;
         for (std::size_t slot = 0; slot < count; ++slot) {
             if (!keep(mIds[slot], mValues[slot], mHints[slot]))
                 continue;
@@ -81,22 +109,16 @@ public:
             }
             ++kept;
         }
-        mIds.resize(kept);
-        mValues.resize(kept);
-        mHints.resize(kept);
+        mSize = kept;
     }
     // Keeps the first `count` slots.
     void Truncate(std::size_t count) {
         Flush();
-        mIds.resize(count);
-        mValues.resize(count);
-        mHints.resize(count);
+        mSize = std::min(mSize, count);
     }
     void clear() {
         mQueued = 0;
-        mIds.clear();
-        mValues.clear();
-        mHints.clear();
+        mSize = 0;
     }
 
     std::uint32_t IdAt(std::size_t slot) const { return mIds[slot]; }
@@ -112,11 +134,7 @@ public:
     void SetHint(std::size_t slot, std::uint32_t worldSlot) { mHints[slot] = worldSlot; }
 
     // The anger alone: hints are where to look, not what the table holds.
-    bool operator==(const AngerTable& other) const {
-        Flush();
-        other.Flush();
-        return mIds == other.mIds && mValues == other.mValues;
-    }
+    bool operator==(const AngerTable& other) const;
 
     // Carries out the queued provocations.
     void Flush() const {
@@ -125,11 +143,25 @@ public:
     }
 
 private:
-    void Apply() const;
+    static constexpr std::size_t kEntryBytes =
+        sizeof(std::uint32_t) + sizeof(float) + sizeof(std::uint32_t);
 
-    std::vector<std::uint32_t> mIds;
-    mutable std::vector<float> mValues;
-    std::vector<std::uint32_t> mHints;
+    std::size_t FindOrInsertFrom(std::uint32_t id, std::uint32_t worldSlot);
+    void ProvokeNow(std::size_t slot, float amount, float cap, bool calms, float calm);
+    void Apply() const;
+    // Moves the entries into a block with room for at least `count`.
+    void Regrow(std::size_t count);
+    // Room for one more entry.
+    void Grow();
+    // Moves the entries into `block`, of `capacity` entries, and gives the old block back.
+    void MoveTo(void* block, std::size_t capacity);
+
+    // One block: the ids, then the values, then the hints, each `mCapacity` long.
+    std::uint32_t* mIds = nullptr;
+    float* mValues = nullptr;
+    std::uint32_t* mHints = nullptr;
+    std::size_t mSize = 0;
+    std::size_t mCapacity = 0;
     mutable std::array<Provocation, kQueued> mQueue{};
     mutable std::size_t mQueued = 0;
     // The slot after the one FindOrInsert last returned (any value is safe: only a hint).

@@ -3,14 +3,17 @@
 #include <memory>
 
 #include "Engine/Engine.h"
+#include "Engine/sys/RecycledBlocks.h"
 #include "Engine/text/Name.h"
 #include "Game/characters/Character.h"
 #include "Game/characters/CharacterLookup.h"
 #include "Game/characters/actions/LifeActions.h"
 #include "Game/core/GameEvents.h"
 #include "Game/core/net/commands/CharacterCommands.h"
+#include "Game/items/ItemReplicaInfo.h"
 #include "Game/items/loot/GoldGenerator.h"
 #include "Game/items/loot/LootDrop.h"
+#include "Game/items/loot/LootRecordCache.h"
 #include "Game/rules/death/DeathManager.h"
 
 namespace GAME {
@@ -64,18 +67,20 @@ void ControllerCombat::KillMe() {
 void ControllerCombat::RunGoldGenerator(Character& character) {
     if (character.GetGoldGenerator().empty() || !(character.GetGoldGeneratorChance() > 0.0f))
         return;
-    GoldGenerator generator;
-    if (!generator.LoadFromDatabase(character.GetGoldGenerator()))
+    GoldGenerator* generator =
+        LootRecordCache::Get().UseGoldGenerator(character.GetGoldGenerator());
+    if (!generator)
         return;
-    generator.SetChance(character.GetGoldGeneratorChance());
-    generator.SetGeneratorLevel(static_cast<float>(character.GetCharLevel()));
-    generator.SetMonsterExperience(static_cast<float>(character.GetExperiencePoints()));
+    generator->SetChance(character.GetGoldGeneratorChance());
+    generator->SetGeneratorLevel(static_cast<float>(character.GetCharLevel()));
+    generator->SetMonsterExperience(static_cast<float>(character.GetExperiencePoints()));
     const Character* attacker = FindCharacter(character.GetAttackerId());
-    generator.SetPlayerLevel(attacker ? static_cast<float>(attacker->GetCharLevel()) : 0.0f);
-    std::vector<ItemReplicaInfo> piles;
-    generator.RunGenerator(piles);
+    generator->SetPlayerLevel(attacker ? static_cast<float>(attacker->GetCharLevel()) : 0.0f);
+    std::vector<ItemReplicaInfo> piles = RecycledVectors<ItemReplicaInfo>::Take();
+    generator->RunGenerator(piles);
     for (const ItemReplicaInfo& pile : piles)
         DropLootRecord(character.GetCoords(), pile);
+    RecycledVectors<ItemReplicaInfo>::Give(piles);
 }
 
 }  // namespace GAME

@@ -1,8 +1,14 @@
 // How a monster comes to hate and choose an enemy: sight anger on 200 ms ticks, anger from
 // attacks and taunts, and the enemy search that offers the state machine its targets.
+#include <algorithm>
 #include <cmath>
+#include <cstddef>
 #include <cstdlib>
 #include <cstring>
+
+#if defined(__SSE2__)
+#include <immintrin.h>
+#endif
 
 #include "Engine/Engine.h"
 #include "Engine/object/ObjectManager.h"
@@ -24,6 +30,15 @@ namespace {
 
 float VerticalDistance(const WorldVec3& a, const WorldVec3& b) {
     return std::fabs(a.GetWorldPosition().y - b.GetWorldPosition().y);
+}
+
+// Bit k set for each lane k of four that is all ones.
+inline unsigned LaneBits(std::int32_t __attribute__((vector_size(16))) lanes) {
+#if defined(__SSE2__)
+    return static_cast<unsigned>(_mm_movemask_ps(reinterpret_cast<__m128>(lanes)));
+#else
+    return (lanes[0] & 1u) | (lanes[1] & 2u) | (lanes[2] & 4u) | (lanes[3] & 8u);
+#endif
 }
 
 // The game's team rules; the teams' own without a root (null). A sweep looks them up once.
@@ -112,26 +127,101 @@ void ForEachCharacterInSphere(const Character& self, float maxYView, Region* reg
     };
     Judged memo[2];
     std::size_t older = 0;
+    const auto judgeStored = [&](std::uint32_t major, std::uint32_t minor) {
+        if (memo[0].valid && memo[0].major == major && memo[0].minor == minor)
+            return memo[0].keep;
+        if (memo[1].valid && memo[1].major == major && memo[1].minor == minor)
+            return memo[1].keep;
+        const bool keep = judge(TeamManager::BuildTeam(major, minor));
+        memo[older] = Judged{true, major, minor, keep};
+        older ^= 1;
+        return keep;
+    };
+    // The cell's packed words alone turn away the dead, the non-characters and the other side
+    // before their entries are read, unless the filter below would first read something of
+    // theirs that matters (an entry the game has not looked at yet, a character asked for its
+    // team or, when heights count, for its path position): those it passes on.
+    const bool heights = maxYView != 0.0f;
+    // Written, a living character holding its team in the digest (and its own path position
+    // when heights count): judged by team alone.
+    const std::uint32_t plainMask = kWritten | kCharacter | kAlive | kTeamFromCharacter |
+                                    (heights ? std::uint32_t{kOwnPathPosition} : 0u);
+    const std::uint32_t plainWant = plainMask & ~std::uint32_t{kTeamFromCharacter};
+    const std::uint32_t unsureOwn = heights ? std::uint32_t{kOwnPathPosition} : 0u;
+    const std::uint32_t written = kWritten, fromCharacter = kTeamFromCharacter;
+    // Four tags side by side, without branches on the common way: whether a crowd member is
+    // friend or foe is a coin's toss to the processor.
+    using Words = std::uint32_t __attribute__((vector_size(16)));
+    using Lanes = std::int32_t __attribute__((vector_size(16)));
+    static_assert(
+        sizeof(EntityGrid::Tag) == sizeof(Words) && offsetof(EntityGrid::Tag, slot) == 0 &&
+        offsetof(EntityGrid::Tag, gameFlags) == 4 && offsetof(EntityGrid::Tag, gameWords) == 8);
+    // The two remembered teams in every lane, refreshed whenever one is judged.
+    struct KnownLanes {
+        Words major, minor;
+        Lanes valid, keep;
+    };
+    KnownLanes known[2];
+    const auto refresh = [&] {
+        for (int k = 0; k < 2; ++k)
+            known[k] = KnownLanes{Words{} + memo[k].major, Words{} + memo[k].minor,
+                                  Lanes{} - static_cast<std::int32_t>(memo[k].valid),
+                                  Lanes{} - static_cast<std::int32_t>(memo[k].keep)};
+    };
+    refresh();
+    const auto screen = [&](const EntityGrid::Tag* tags, std::size_t count) {
+        std::uint64_t passes = 0;
+        for (std::size_t at = 0; at < count; at += 4) {
+            // The last group's missing lanes are empty tags; their bits are never asked for.
+            EntityGrid::Tag group[4];
+            const EntityGrid::Tag* t = tags + at;
+            if (count - at < 4) {
+                std::copy_n(t, count - at, group);
+                t = group;
+            }
+            // Each tag is one row of four words (slot, flags, major, minor): turned into columns.
+            Words row[4];
+            __builtin_memcpy(row, t, sizeof row);
+            const Words low01 = __builtin_shufflevector(row[0], row[1], 0, 4, 1, 5);
+            const Words low23 = __builtin_shufflevector(row[2], row[3], 0, 4, 1, 5);
+            const Words high01 = __builtin_shufflevector(row[0], row[1], 2, 6, 3, 7);
+            const Words high23 = __builtin_shufflevector(row[2], row[3], 2, 6, 3, 7);
+            const Words slots = __builtin_shufflevector(low01, low23, 0, 1, 4, 5);
+            const Words flags = __builtin_shufflevector(low01, low23, 2, 3, 6, 7);
+            const Words major = __builtin_shufflevector(high01, high23, 0, 1, 4, 5);
+            const Words minor = __builtin_shufflevector(high01, high23, 2, 3, 6, 7);
+            const Lanes plain = ((flags & plainMask) == plainWant) & (slots != selfSlot);
+            const Lanes unsure = ((flags & written) == 0) | ((flags & fromCharacter) != 0) |
+                                 ((flags & unsureOwn) != unsureOwn);
+            const Lanes first =
+                (major == known[0].major) & (minor == known[0].minor) & known[0].valid;
+            const Lanes second =
+                (major == known[1].major) & (minor == known[1].minor) & known[1].valid;
+            const Lanes keeps = (first & known[0].keep) | (second & ~first & known[1].keep);
+            Lanes lanes = (plain & keeps) | (~plain & unsure);
+            const Lanes unknown = plain & ~(first | second);
+            if (LaneBits(unknown) != 0) [[unlikely]] {
+                for (int k = 0; k < 4; ++k)
+                    if (unknown[k])
+                        lanes[k] = judgeStored(major[k], minor[k]) ? -1 : 0;
+                refresh();
+            }
+            passes |= static_cast<std::uint64_t>(LaneBits(lanes)) << at;
+        }
+        return passes;
+    };
     world.SweepSphere(
-        region, sphere, EntityListType::Actors,
+        region, sphere, EntityListType::Actors, screen,
         [&](const EntityGrid::Entry& entry) {
             const EntityGamePart& digest = SweptPart(world, entry);
             if (entry.slot == selfSlot || !Has(digest, kCharacter) || !Has(digest, kAlive))
                 return false;
             const SightSeen seen{world, entry};
-            if (maxYView != 0.0f && VerticalDistance(position, seen.GetPathPosition()) > maxYView)
+            if (heights && VerticalDistance(position, seen.GetPathPosition()) > maxYView)
                 return false;
-            const std::uint32_t major = digest.gameWords[0], minor = digest.gameWords[1];
             if (Has(digest, kTeamFromCharacter))
                 return judge(seen.GetCharacter()->GetTeam());
-            if (memo[0].valid && memo[0].major == major && memo[0].minor == minor)
-                return memo[0].keep;
-            if (memo[1].valid && memo[1].major == major && memo[1].minor == minor)
-                return memo[1].keep;
-            const bool keep = judge(StoredTeam(digest));
-            memo[older] = Judged{true, major, minor, keep};
-            older ^= 1;
-            return keep;
+            return judgeStored(digest.gameWords[0], digest.gameWords[1]);
         },
         begin,
         [&](const EntityGrid::Entry& entry) {

@@ -5,6 +5,7 @@
 
 #include "Engine/object/ObjectManager.h"
 #include "Engine/sys/Machine.h"
+#include "Engine/world/QueryScratch.h"
 #include "Engine/world/World.h"
 #include "Game/ai/controllers/CharacterController.h"
 #include "Game/characters/Character.h"
@@ -80,7 +81,7 @@ void Character::DoDistressCall(std::uint32_t attacker) {
         found = std::move(lists.back());
         lists.pop_back();
     }
-    found.clear();
+    PrepareQueryScratch(found);
     World::Get().GetEntitiesInSphere(found, center.region, Sphere{center.local, mDistressCallRange},
                                      EntityListType::Actors);
     const Team team = GetTeam();

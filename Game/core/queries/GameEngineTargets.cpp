@@ -1,6 +1,7 @@
 // The root's spatial questions for skills and AI, and its random pick from a list.
 #include <algorithm>
 
+#include "Engine/world/QueryScratch.h"
 #include "Engine/world/World.h"
 #include "Game/characters/Character.h"
 #include "Game/core/GameEngine.h"
@@ -47,7 +48,7 @@ void GameEngine::FilterInvalidTargets(const Team& team, const std::vector<Entity
 void GameEngine::GetTargetsInRadius(const Team& team, const WorldVec3& center, float radius,
                                     std::vector<std::uint32_t>& out, std::uint32_t exclude,
                                     bool friends) {
-    queryScratch.clear();
+    PrepareQueryScratch(queryScratch);
     if (center.region)
         World::Get().GetEntitiesInSphere(queryScratch, center.region, Sphere{center.local, radius},
                                          EntityListType::Actors);
@@ -62,7 +63,7 @@ void GameEngine::GetTargetsInRadius(const Character& who, const WorldVec3& cente
 
 void GameEngine::GetAllTargetsInRadius(const Team& team, const WorldVec3& center, float radius,
                                        std::vector<std::uint32_t>& out, std::uint32_t exclude) {
-    queryScratch.clear();
+    PrepareQueryScratch(queryScratch);
     if (center.region)
         World::Get().GetEntitiesInSphere(queryScratch, center.region, Sphere{center.local, radius},
                                          EntityListType::Actors);
@@ -73,7 +74,7 @@ void GameEngine::GetAllTargetsInRadius(const Team& team, const WorldVec3& center
 void GameEngine::GetTargetsAlongRay(const Team& team, const WorldRay& ray, float length,
                                     std::vector<std::uint32_t>& out, std::uint32_t exclude,
                                     bool friends) {
-    queryScratch.clear();
+    PrepareQueryScratch(queryScratch);
     World::Get().GetAllIntersections(ray, queryScratch, length);
     FilterInvalidTargets(team, queryScratch, out, exclude, friends);
 }
@@ -81,7 +82,7 @@ void GameEngine::GetTargetsAlongRay(const Team& team, const WorldRay& ray, float
 void GameEngine::GetTargetsInCone(const Team& team, const WorldVec3& apex, const Vec3& direction,
                                   float angleDegrees, float length, std::vector<std::uint32_t>& out,
                                   std::uint32_t exclude, bool friends) {
-    queryScratch.clear();
+    PrepareQueryScratch(queryScratch);
     if (apex.region)
         World::Get().GetEntitiesInCone(queryScratch, apex, direction, angleDegrees * 0.017453292f,
                                        length, EntityListType::Actors);

@@ -1,10 +1,14 @@
 #include "Game/core/settings/DamageRegister.h"
 
 #include <algorithm>
+#include <cstddef>
 
 namespace GAME {
 
 namespace {
+
+// A fight's first blows take this much room at once, not a doubling per few new victims.
+constexpr std::size_t kFirstRoom = 256;
 
 template <class Victims>
 auto LowerBound(Victims& victims, std::uint32_t victim) {
@@ -22,6 +26,8 @@ const DamageRegister::Victim* DamageRegister::Find(std::uint32_t victim) const {
 std::uint32_t DamageRegister::NewEntry(std::uint32_t attacker, float damage) {
     std::uint32_t index = mFree;
     if (index == kNone) {
+        if (mEntries.empty())
+            mEntries.reserve(kFirstRoom);
         index = static_cast<std::uint32_t>(mEntries.size());
         mEntries.push_back(Entry{attacker, damage, kNone});
         return index;
@@ -34,6 +40,10 @@ std::uint32_t DamageRegister::NewEntry(std::uint32_t attacker, float damage) {
 void DamageRegister::Add(std::uint32_t victim, std::uint32_t attacker, float damage) {
     auto at = LowerBound(mVictims, victim);
     if (at == mVictims.end() || at->id != victim) {
+        if (mVictims.empty() && mVictims.capacity() < kFirstRoom) {
+            mVictims.reserve(kFirstRoom);
+            at = mVictims.begin();
+        }
         const std::uint32_t entry = NewEntry(attacker, damage);
         mVictims.insert(at, Victim{victim, entry, entry});
         return;

@@ -111,16 +111,16 @@ void GoldGenerator::RunGenerator(std::vector<ItemReplicaInfo>& piles) {
     const int a = std::clamp(first, goldValueMin, goldValueMax);
     const int b = std::clamp(second, goldValueMin, goldValueMax);
     const int total = random.IGenerate(std::min(a, b), std::max(a, b));
-    std::vector<int> amounts;
+    amounts.clear();
     SplitGold(total, amounts, random);
     for (int amount : amounts) {
-        std::string name = GetGoldActor(random);
+        const std::string& name = GetGoldActor(random);
         if (name.empty()) {
             gEngine->Log(1, "GoldGenerator:  Unable to resolve gold actor name");
             continue;
         }
         ItemReplicaInfo pile;
-        pile.baseName = std::move(name);
+        pile.baseName = name;
         pile.relicLevel = static_cast<std::uint32_t>(amount);
         piles.push_back(std::move(pile));
     }
@@ -146,9 +146,18 @@ void GoldGenerator::SplitGold(int total, std::vector<int>& amounts, RandomUnifor
         amounts.push_back(remaining);
 }
 
-std::string GoldGenerator::GetGoldActor(RandomUniform& random) const {
+void GoldGenerator::ResetRun() {
+    chance = 100.0f;
+    playerInfo = PlayerInfo();
+    currentPlayerLevel = 0;
+    generatorLevel = 0;
+    monsterExperience = 0;
+}
+
+const std::string& GoldGenerator::GetGoldActor(RandomUniform& random) const {
+    static const std::string none;
     if (goldActors.empty())
-        return {};
+        return none;
     const int last = static_cast<int>(goldActors.size()) - 1;
     const int index = std::clamp(random.IGenerate(0, last), 0, last);
     return goldActors[static_cast<std::size_t>(index)];

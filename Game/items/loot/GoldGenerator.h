@@ -38,12 +38,15 @@ public:
     }
     // Appends one record per pile.
     void RunGenerator(std::vector<ItemReplicaInfo>& piles);
+    // Back to the state the load left: no chance, levels or players of an earlier run.
+    void ResetRun();
 
     // Splits a total into at most the drawn number of piles (exposed for tests).
     void SplitGold(int total, std::vector<int>& amounts, RandomUniform& random) const;
 
 private:
-    std::string GetGoldActor(RandomUniform& random) const;
+    // The empty name when the record names no gold actor.
+    const std::string& GetGoldActor(RandomUniform& random) const;
 
     float chance = 100.0f;
     PlayerInfo playerInfo;
@@ -59,6 +62,7 @@ private:
     int goldSplitSizeMin = 0;
     std::vector<std::string> goldActors;
     bool loaded = false;
+    std::vector<int> amounts;  // a run's piles, kept for the next run
 };
 
 }  // namespace GAME

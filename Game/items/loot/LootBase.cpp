@@ -1,6 +1,7 @@
 #include "Game/items/loot/LootBase.h"
 
 #include "Engine/object/ObjectManager.h"
+#include "Engine/sys/LogRecorder.h"
 #include "Game/items/loot/LootItemTableRandomizer.h"
 #include "Game/items/loot/LootRecordCache.h"
 
@@ -28,8 +29,11 @@ LootBase::Lent LootBase::Borrow(const std::string& recordName) {
     std::unique_ptr<LootBase> table = LootRecordCache::Get().TakeTable(recordName, isTable);
     if (!isTable)
         return Lent();
-    if (!table)
+    if (!table) {
+        // What its load logs was logged again as the record's kept table was asked for.
+        LogRecorder quiet(false);
         return Lent(Create(recordName));
+    }
     table->ResetDrawState();
     return Lent(std::move(table));
 }

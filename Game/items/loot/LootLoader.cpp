@@ -56,6 +56,12 @@ void LootLoader::Append(const LoadTable& record, const char* nameField, const ch
 void LootLoader::Load(const LoadTable& record, Location location, unsigned count, unsigned index) {
     if (count >= 7 || location >= LocationCount)
         return;
+    slot = LootRecordCache::Get().FindSlotList(record, location, count, index);
+    totalWeight = slot->totalWeight;
+}
+
+void LootLoader::Read(const LoadTable& record, Location location, unsigned count, unsigned index) {
+    slot.reset();
     entries.clear();
     totalWeight = 0;
     entries.reserve(count);
@@ -67,6 +73,7 @@ void LootLoader::Load(const LoadTable& record, Location location, unsigned count
 
 void LootLoader::Load(const LoadTable& record, const char* nameFieldPrefix,
                       const char* weightFieldPrefix, unsigned count, unsigned index) {
+    slot.reset();
     entries.clear();
     totalWeight = 0;
     entries.reserve(count);
@@ -79,7 +86,7 @@ void LootLoader::Load(const LoadTable& record, const char* nameFieldPrefix,
 
 void LootLoader::GetLootName(std::string& name, std::string& prefix, std::string& suffix,
                              RandomUniform& random) const {
-    if (const Entry* chosen = PlainDraw(entries, totalWeight, random))
+    if (const Entry* chosen = PlainDraw(GetEntries(), totalWeight, random))
         name = chosen->lootName;
     if (name.empty())
         return;

@@ -1,8 +1,10 @@
 #pragma once
 // Turns the loot fields of a character, monster or container record into one drawn item: a
 // weighted list of loot record names, one drawn, and resolved through the loot tables into the
-// base, prefix and suffix names of an item record. Built on the stack for one drop.
+// base, prefix and suffix names of an item record. Built on the stack for one drop; the lists of
+// a record's equipment slots are read once per record and kept (LootRecordCache).
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -56,7 +58,7 @@ public:
     }
     void SetNoBrokenItems() { noBrokenItems = true; }
 
-    const std::vector<Entry>& GetEntries() const { return entries; }
+    const std::vector<Entry>& GetEntries() const { return slot ? slot->entries : entries; }
     std::uint32_t GetTotalWeight() const { return totalWeight; }
 
 protected:
@@ -65,11 +67,16 @@ protected:
                                              RandomUniform& random) const;
 
 private:
+    friend class LootRecordCache;
     void Append(const LoadTable& record, const char* nameField, const char* weightField,
                 unsigned index);
+    // Reads a slot's list into this loader's own entries.
+    void Read(const LoadTable& record, Location location, unsigned count, unsigned index);
 
     std::uint32_t totalWeight = 0;
     std::vector<Entry> entries;
+    // A slot's list as the machine keeps it (held: it outlives a change of the records).
+    std::shared_ptr<const LootLoader> slot;
     std::uint32_t parentLevel = 0;
     std::uint32_t averagePlayerLevel = 0;
     bool noBrokenItems = false;

@@ -22,10 +22,15 @@ bool RecordNamesEqual(std::string_view a, std::string_view b) {
 }
 
 std::string RecordNameKey(std::string_view name) {
-    std::string key(name);
+    std::string key;
+    RecordNameKey(name, key);
+    return key;
+}
+
+void RecordNameKey(std::string_view name, std::string& key) {
+    key.assign(name);
     for (char& c : key)
         c = Fold(c);
-    return key;
 }
 
 std::string ShowRecordName(std::string_view name) {

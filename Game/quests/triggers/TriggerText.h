@@ -9,6 +9,8 @@ namespace GAME {
 bool RecordNamesEqual(std::string_view a, std::string_view b);
 // The form under which equal names are filed together.
 std::string RecordNameKey(std::string_view name);
+// The same into `key`, whose storage is kept.
+void RecordNameKey(std::string_view name, std::string& key);
 // A record name as descriptions show it: the file name without folders or extension, or
 // "[empty]".
 std::string ShowRecordName(std::string_view name);

@@ -67,7 +67,7 @@ enum class AnimationEvent : std::size_t {
 
 constexpr std::size_t kAnimationEventCount = static_cast<std::size_t>(AnimationEvent::Count);
 
-// Made once, on first use.
+// Made once.
 const std::array<Name, kAnimationEventCount>& SkillAnimationEventNames() {
     static const std::array<Name, kAnimationEventCount> names{
 #define GAME_SKILL_ANIMATION_EVENT_NAME(Id, Text) Name::Create(Text),
@@ -76,6 +76,8 @@ const std::array<Name, kAnimationEventCount>& SkillAnimationEventNames() {
     };
     return names;
 }
+// First used when the library loads: the first swing of a fight interns no names.
+[[maybe_unused]] const auto& gSkillAnimationEventNamesMade = SkillAnimationEventNames();
 
 AnimationEvent ClassifyEvent(const Name& event) {
     const auto& names = SkillAnimationEventNames();

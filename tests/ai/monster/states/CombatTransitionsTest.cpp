@@ -15,6 +15,7 @@
 #include "Game/world/projectiles/ProjectileBase.h"
 #include "MonsterCombatTestSupport.h"
 #include "MonsterTransitionTable.h"
+#include "support/CharacterSetUp.h"
 
 namespace GAME::test {
 namespace {
