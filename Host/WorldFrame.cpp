@@ -23,7 +23,7 @@ struct WorldFrameScratch {
 constexpr float kEverywhere = 1.0e7f;
 
 // Characters ahead of the update are asked for early, as each lies apart in memory: their own
-// lines this far ahead, the objects those point to half as far.
+// lines this far ahead, the objects those point to half as far, what those point to next.
 constexpr std::size_t kPrefetchAhead = 4;
 
 // Looked up afresh (an update may have destroyed them) and read only to ask for memory.
@@ -35,6 +35,9 @@ void PrefetchAhead(ObjectManager& objects, const std::vector<std::uint32_t>& ids
     if (i + kPrefetchAhead / 2 < ids.size())
         if (const Character* ahead = objects.GetObject<Character>(ids[i + kPrefetchAhead / 2]))
             ahead->PrefetchFrameData(preAnimation);
+    if (preAnimation && i + 1 < ids.size())
+        if (const Character* ahead = objects.GetObject<Character>(ids[i + 1]))
+            ahead->PrefetchPointedData(preAnimation);
 }
 
 }  // namespace

@@ -101,6 +101,8 @@ private:
         std::unique_ptr<std::atomic<const RTTI_ClassInfo*>[]> items;
     };
 
+    // Lookup past the home slot, or while the table changes.
+    bool LookupProbing(std::uint32_t id, Object*& object, const RTTI_ClassInfo*& classInfo) const;
     // Brackets a change: odd while it lasts.
     void BeginChange();
     void EndChange();
@@ -120,44 +122,27 @@ private:
 
 inline bool ObjectTable::Lookup(std::uint32_t id, Object*& object,
                                 const RTTI_ClassInfo*& classInfo) const {
-    if (id == 0)
-        return false;
-    for (;;) {
-        const std::uint32_t before = mVersion.load(std::memory_order_acquire);
-        if (before & 1u) {
-            std::this_thread::yield();  // a change is under way; it never waits on a lookup
-            continue;
-        }
-        Object* found = nullptr;
-        const RTTI_ClassInfo* foundClass = nullptr;
-        if (const Storage* storage = mView.load(std::memory_order_acquire)) {
-            // Bounded: a table changed under the lookup may hold any ids at all.
-            std::size_t i = storage->Home(id);
-            for (std::size_t probes = 0; probes <= storage->mask; ++probes) {
-                const Slot& slot = storage->slots[i];
-                const std::uint32_t held = slot.id.load(std::memory_order_relaxed);
-                if (held == id) {
-                    found = slot.object.get();
-                    const ClassList* classes = mClassView.load(std::memory_order_acquire);
-                    const std::uint32_t index = slot.classIndex.load(std::memory_order_relaxed);
-                    if (index < classes->capacity)
-                        foundClass = classes->items[index].load(std::memory_order_relaxed);
-                    break;
-                }
-                if (held == 0)
-                    break;
-                i = (i + 1) & storage->mask;
+    // Most ids sit in their home slot of a table nobody changes: one slot read, no probe loop.
+    const std::uint32_t before = mVersion.load(std::memory_order_acquire);
+    const Storage* storage = mView.load(std::memory_order_acquire);
+    if (id != 0 && (before & 1u) == 0 && storage) {
+        const Slot& slot = storage->slots[storage->Home(id)];
+        if (slot.id.load(std::memory_order_relaxed) == id) {
+            Object* found = slot.object.get();
+            const ClassList* classes = mClassView.load(std::memory_order_acquire);
+            const std::uint32_t index = slot.classIndex.load(std::memory_order_relaxed);
+            const RTTI_ClassInfo* foundClass =
+                index < classes->capacity ? classes->items[index].load(std::memory_order_relaxed)
+                                          : nullptr;
+            std::atomic_thread_fence(std::memory_order_acquire);
+            if (mVersion.load(std::memory_order_relaxed) == before && found && foundClass) {
+                object = found;
+                classInfo = foundClass;
+                return true;
             }
         }
-        std::atomic_thread_fence(std::memory_order_acquire);
-        if (mVersion.load(std::memory_order_relaxed) != before)
-            continue;
-        if (!found || !foundClass)
-            return false;
-        object = found;
-        classInfo = foundClass;
-        return true;
     }
+    return LookupProbing(id, object, classInfo);
 }
 
 }  // namespace GAME

@@ -41,9 +41,7 @@ public:
         const std::size_t slot = SlotOf<T>();
         if (void* object = Lookup(slot))
             return *static_cast<T*>(object);
-        return *static_cast<T*>(Create(
-            slot, [] { return static_cast<void*>(new T()); },
-            [](void* p) { delete static_cast<T*>(p); }));
+        return Make<T>(slot);
     }
     // The instance of T when it exists, else null.
     template <class T>
@@ -94,6 +92,13 @@ private:
         return slot;
     }
     static std::size_t NextSlot();
+    // Get's first call for T, apart so that the lookup stays small enough to inline.
+    template <class T>
+    [[gnu::noinline]] T& Make(std::size_t slot) {
+        return *static_cast<T*>(Create(
+            slot, [] { return static_cast<void*>(new T()); },
+            [](void* p) { delete static_cast<T*>(p); }));
+    }
     // A thread that selected no machine works on the default one from its first access on.
     static Machine& AdoptDefault();
     void* Lookup(std::size_t slot) const {

@@ -168,8 +168,10 @@ std::size_t GroundMesh::Finish() {
         mCellsX = mCellsZ = 0;
         mCellStart.assign(1, 0);
         mCellTriangles.clear();
-        mCellBoxes.clear();
-        mCellFloors.clear();
+        mFloorBoxes.clear();
+        mFloors.clear();
+        mFloorPartStart.assign(1, 0);
+        mFloorPartTriangles.clear();
         mRayTriangles.clear();
     };
     if (mSurfaces.empty()) {
@@ -207,13 +209,47 @@ std::size_t GroundMesh::Finish() {
         mCellTriangles.insert(mCellTriangles.end(), lists[i].begin(), lists[i].end());
     }
     mCellStart[cells] = static_cast<std::uint32_t>(mCellTriangles.size());
-    mCellBoxes.resize(mCellTriangles.size());
-    mCellFloors.resize(mCellTriangles.size());
-    for (std::size_t i = 0; i < mCellTriangles.size(); ++i) {
-        const std::uint32_t t = mCellTriangles[i];
+    mFloorBoxes.resize(mSurfaces.size());
+    mFloors.resize(mSurfaces.size());
+    for (std::uint32_t t = 0; t < mSurfaces.size(); ++t)
         MakeFloorTriangle(mVertices[mIndices[t * 3]], mVertices[mIndices[t * 3 + 1]],
-                          mVertices[mIndices[t * 3 + 2]], t, mCellBoxes[i], mCellFloors[i]);
-    }
+                          mVertices[mIndices[t * 3 + 2]], mFloorBoxes[t], mFloors[t]);
+    // A part's bounds reach past it by the rounding of the point's part (FloorPartOf); the
+    // outer parts of the outer cells reach to infinity, where the clamped points lie.
+    const float far = Max(Max(Abs(mMin.x), Abs(mMax.x)), Max(Abs(mMin.z), Abs(mMax.z)));
+    const float slack = 0.01f * mCellSize + 1e-5f * far;
+    const float part = mCellSize / kFloorSplit;
+    const auto bound = [&](float origin, int cell, int index, int cellCount, bool high) {
+        const int edge = high ? index + 1 : index;
+        if ((edge == 0 && cell == 0) || (edge == kFloorSplit && cell == cellCount - 1))
+            return high ? kInfinity : -kInfinity;
+        const float at =
+            origin + static_cast<float>(cell) * mCellSize + static_cast<float>(edge) * part;
+        return high ? at + slack : at - slack;
+    };
+    mFloorPartStart.clear();
+    mFloorPartTriangles.clear();
+    for (int cz = 0; cz < mCellsZ; ++cz)
+        for (int cx = 0; cx < mCellsX; ++cx) {
+            const std::size_t cell = static_cast<std::size_t>(cz) * mCellsX + cx;
+            for (int sz = 0; sz < kFloorSplit; ++sz)
+                for (int sx = 0; sx < kFloorSplit; ++sx) {
+                    const float loX = bound(mMin.x, cx, sx, mCellsX, false);
+                    const float hiX = bound(mMin.x, cx, sx, mCellsX, true);
+                    const float loZ = bound(mMin.z, cz, sz, mCellsZ, false);
+                    const float hiZ = bound(mMin.z, cz, sz, mCellsZ, true);
+                    mFloorPartStart.push_back(
+                        static_cast<std::uint32_t>(mFloorPartTriangles.size()));
+                    for (std::uint32_t i = mCellStart[cell]; i < mCellStart[cell + 1]; ++i) {
+                        const FloorBox& box = mFloorBoxes[mCellTriangles[i]];
+                        // Kept unless the box surely misses the part (a NaN box stays).
+                        if (box.maxX < loX || box.minX > hiX || box.maxZ < loZ || box.minZ > hiZ)
+                            continue;
+                        mFloorPartTriangles.push_back(mCellTriangles[i]);
+                    }
+                }
+        }
+    mFloorPartStart.push_back(static_cast<std::uint32_t>(mFloorPartTriangles.size()));
     mRayTriangles.resize(mSurfaces.size());
     for (std::uint32_t t = 0; t < mSurfaces.size(); ++t) {
         const Vec3& a = mVertices[mIndices[t * 3]];
@@ -233,8 +269,8 @@ void GroundMesh::TriangleCells(std::uint32_t t, int& x0, int& z0, int& x1, int& 
     CellOf(hi.x, hi.z, x1, z1);
 }
 
-void GroundMesh::MakeFloorTriangle(const Vec3& a, const Vec3& b, const Vec3& c,
-                                   std::uint32_t triangle, FloorBox& box, FloorTriangle& f) {
+void GroundMesh::MakeFloorTriangle(const Vec3& a, const Vec3& b, const Vec3& c, FloorBox& box,
+                                   FloorTriangle& f) {
     // The same operations as HeightInTriangle, so the answers are bit for bit its own.
     f = FloorTriangle{};
     f.bz_cz = b.z - c.z;
@@ -247,7 +283,6 @@ void GroundMesh::MakeFloorTriangle(const Vec3& a, const Vec3& b, const Vec3& c,
     f.ay = a.y;
     f.by = b.y;
     f.cy = c.y;
-    f.triangle = triangle;
     f.faces_up = !((b - a).Cross(c - a).y <= 0);
     box.minX = box.minZ = -kInfinity;
     box.maxX = box.maxZ = kInfinity;
@@ -276,6 +311,20 @@ bool GroundMesh::CellOf(float x, float z, int& cx, int& cz) const {
     return mMin.x <= x && x <= mMax.x && mMin.z <= z && z <= mMax.z;
 }
 
+bool GroundMesh::FloorPartOf(float x, float z, std::size_t& part) const {
+    int cx = 0, cz = 0;
+    if (!CellOf(x, z, cx, cz))
+        return false;
+    // The same quotient CellOf clamps, less the cell: where in the cell the point lies.
+    const float inX = (x - mMin.x) / mCellSize - static_cast<float>(cx);
+    const float inZ = (z - mMin.z) / mCellSize - static_cast<float>(cz);
+    const float last = static_cast<float>(kFloorSplit - 1);
+    const int sx = static_cast<int>(Clamp(inX * kFloorSplit, 0.0f, last));
+    const int sz = static_cast<int>(Clamp(inZ * kFloorSplit, 0.0f, last));
+    part = ((static_cast<std::size_t>(cz) * mCellsX + cx) * kFloorSplit + sz) * kFloorSplit + sx;
+    return true;
+}
+
 template <class Visit>
 void GroundMesh::ForEachTriangleUnder(float x, float z, Visit&& visit) const {
     int cx = 0, cz = 0;
@@ -288,20 +337,19 @@ void GroundMesh::ForEachTriangleUnder(float x, float z, Visit&& visit) const {
 
 bool GroundMesh::FloorBelow(const Vec3& p, float& height, PhysicsSurface* surface,
                             float reach) const {
-    int cx = 0, cz = 0;
-    if (!CellOf(p.x, p.z, cx, cz))
+    std::size_t part = 0;
+    if (!FloorPartOf(p.x, p.z, part))
         return false;
     bool found = false;
     float best = -kInfinity;
     PhysicsSurface bestSurface = PhysicsSurface::None;
-    const std::size_t cell = static_cast<std::size_t>(cz) * mCellsX + cx;
-    const std::uint32_t begin = mCellStart[cell], end = mCellStart[cell + 1];
-    const FloorBox* const boxes = mCellBoxes.data();
-    for (std::uint32_t i = begin; i != end; ++i) {
-        const FloorBox& box = boxes[i];
+    const std::uint32_t* t = mFloorPartTriangles.data() + mFloorPartStart[part];
+    const std::uint32_t* const end = mFloorPartTriangles.data() + mFloorPartStart[part + 1];
+    for (; t != end; ++t) {
+        const FloorBox& box = mFloorBoxes[*t];
         if (p.x < box.minX || p.x > box.maxX || p.z < box.minZ || p.z > box.maxZ)
             continue;
-        const FloorTriangle* const f = &mCellFloors[i];
+        const FloorTriangle* const f = &mFloors[*t];
         if (!f->faces_up)
             continue;
         // HeightInTriangle over the kept terms.
@@ -317,7 +365,7 @@ bool GroundMesh::FloorBelow(const Vec3& p, float& height, PhysicsSurface* surfac
         const float y = l1 * f->ay + l2 * f->by + l3 * f->cy;
         if (y <= p.y + reach && y > best) {
             best = y;
-            bestSurface = mSurfaces[f->triangle];
+            bestSurface = mSurfaces[*t];
             found = true;
         }
     }

@@ -73,10 +73,8 @@ private:
     int mCellsX = 0, mCellsZ = 0;
     std::vector<std::uint32_t> mCellStart;  // mCellsX * mCellsZ + 1 offsets into mCellTriangles
     std::vector<std::uint32_t> mCellTriangles;
-    // What a floor query computes of a triangle before it looks at the point, parallel to
-    // mCellTriangles: characters ask for the floor under them all the time. The boxes lie apart
-    // from the rest, so the many triangles of a cell that cannot hold the point cost 16 bytes
-    // each, not a cache line.
+    // What a floor query computes of a triangle before it looks at the point, by triangle:
+    // characters ask for the floor under them all the time.
     struct FloorBox {
         // Widened x/z box outside which the triangle cannot hold the point (+-infinity when
         // its shape makes that bound unsafe).
@@ -86,13 +84,19 @@ private:
         // The edge terms and determinant of the barycentric weights, and the corner heights.
         float bz_cz, cx_bx, cz_az, ax_cx, det;
         float cx, cz, ay, by, cy;
-        std::uint32_t triangle;
         bool faces_up;
     };
-    static void MakeFloorTriangle(const Vec3& a, const Vec3& b, const Vec3& c,
-                                  std::uint32_t triangle, FloorBox& box, FloorTriangle& f);
-    std::vector<FloorBox> mCellBoxes;
-    std::vector<FloorTriangle> mCellFloors;
+    static void MakeFloorTriangle(const Vec3& a, const Vec3& b, const Vec3& c, FloorBox& box,
+                                  FloorTriangle& f);
+    // Each cell split kFloorSplit x kFloorSplit: a part lists, in the cell's order, the cell's
+    // triangles whose widened box reaches it (a little beyond it, for rounding), so a floor
+    // query tests a few boxes instead of all the cell's.
+    static constexpr int kFloorSplit = 4;
+    bool FloorPartOf(float x, float z, std::size_t& part) const;
+    std::vector<FloorBox> mFloorBoxes;
+    std::vector<FloorTriangle> mFloors;
+    std::vector<std::uint32_t> mFloorPartStart;  // cells * kFloorSplit^2 + 1 offsets
+    std::vector<std::uint32_t> mFloorPartTriangles;
     // A ray's terms of each triangle (its first corner and the two edges from it, as the ray
     // test works them out), by triangle: one read instead of an index and three corners.
     struct RayTriangle {

@@ -348,6 +348,7 @@ void Character::PrefetchOwnLines(bool preAnimation) const {
         __builtin_prefetch(line);
     if (preAnimation) {
         PrefetchLines(&mBio, sizeof mBio);
+        __builtin_prefetch(&mActionHandler);
         return;
     }
     __builtin_prefetch(&mDistressCountdown);
@@ -359,6 +360,8 @@ void Character::PrefetchOwnLines(bool preAnimation) const {
 void Character::PrefetchFrameData(bool preAnimation) const {
     if (preAnimation) {
         mSkillManager->PrefetchUpdateData();
+        mBio.PrefetchUpdateData();
+        __builtin_prefetch(mActionHandler.get());
         if (const Object* controller =
                 mControllerId != 0 ? Singleton<ObjectManager>::Get().GetObject(mControllerId)
                                    : nullptr)
@@ -370,6 +373,12 @@ void Character::PrefetchFrameData(bool preAnimation) const {
         PrefetchLines(mMovement.get(), sizeof(CharacterMovementManager));
     if (mDeathManager)
         PrefetchLines(mDeathManager.get(), sizeof(DeathManager));
+}
+
+void Character::PrefetchPointedData(bool preAnimation) const {
+    // The controller asks whether the current action still runs.
+    if (preAnimation && mActionHandler)
+        __builtin_prefetch(mActionHandler->GetCurrentAction());
 }
 
 void Character::DestroyMe() {

@@ -103,6 +103,7 @@ public:
     // the character's own lines, then (once those arrived) the objects they point to.
     void PrefetchOwnLines(bool preAnimation) const;
     void PrefetchFrameData(bool preAnimation) const;
+    void PrefetchPointedData(bool preAnimation) const;
 
     // Team: the invisible team while invisible.
     virtual Team GetTeam() const;

@@ -55,6 +55,14 @@ TEST(ObjectTable, LookupsAgreeWithAMapThroughInsertsRemovalsAndGrowth) {
                 ASSERT_EQ(slot ? slot->object.get() : nullptr,
                           it == expected.end() ? nullptr : it->second)
                     << "id " << probe << " at step " << step;
+                // The readers' lookup: the home slot at once, else the probe run.
+                Object* found = nullptr;
+                const RTTI_ClassInfo* classInfo = nullptr;
+                ASSERT_EQ(table.Lookup(probe, found, classInfo), it != expected.end());
+                if (it != expected.end()) {
+                    EXPECT_EQ(found, it->second);
+                    EXPECT_EQ(classInfo, &Actor::classInfo);
+                }
             }
     }
     for (const auto& [id, object] : expected) {
@@ -64,6 +72,9 @@ TEST(ObjectTable, LookupsAgreeWithAMapThroughInsertsRemovalsAndGrowth) {
         EXPECT_EQ(table.ClassOf(*slot), &Actor::classInfo);
     }
     EXPECT_EQ(table.Find(0), nullptr);
+    Object* found = nullptr;
+    const RTTI_ClassInfo* classInfo = nullptr;
+    EXPECT_FALSE(table.Lookup(0, found, classInfo));
 }
 
 TEST(ObjectTable, AnEmptyTableFindsNothingAndHasNoObject) {

@@ -103,6 +103,49 @@ TEST(GroundFloor, FarFromTheOriginRoundingStaysTheSame) {
     ExpectSameFloors(Tricky(far), far, 3.1f, 0.0411f);
 }
 
+// A ground of several cells: points on and beside the lines between cells and between the parts
+// of a cell, and just outside the ground, find the floor every triangle gives.
+TEST(GroundFloor, EveryPartOfEveryCellGivesThePlainAnswer) {
+    std::vector<Triangle> triangles;
+    for (int i = 0; i < 12; ++i)
+        for (int j = 0; j < 12; ++j) {
+            const float x = static_cast<float>(i) * 2, z = static_cast<float>(j) * 2;
+            const auto y = [](float u, float v) { return 0.1f * u + 0.05f * v; };
+            const Vec3 a(x, y(x, z), z), b(x, y(x, z + 2), z + 2), c(x + 2, y(x + 2, z), z);
+            const Vec3 e(x + 2, y(x + 2, z + 2), z + 2);
+            triangles.push_back({a, b, c, PhysicsSurface::Grass});
+            triangles.push_back(
+                {c, b, e, (i + j) % 2 ? PhysicsSurface::Dirt : PhysicsSurface::Sand});
+        }
+    // A roof over two cells and a sliver across the whole ground.
+    triangles.push_back({Vec3(3, 4, 3), Vec3(3, 4, 13), Vec3(13, 4, 3), PhysicsSurface::Wood});
+    triangles.push_back(
+        {Vec3(0, 5, 0.5f), Vec3(24, 5, 0.501f), Vec3(24, 5, 0.5f), PhysicsSurface::Stone});
+    GroundMesh ground;
+    for (const Triangle& t : triangles)
+        ground.AddTriangle(t.a, t.b, t.c, t.surface);
+    ground.Finish();
+    int floors = 0;
+    for (int i = -1; i <= 49; ++i)
+        for (int j = -1; j <= 49; ++j)
+            for (const float nudge : {0.0f, 1e-4f}) {
+                const Vec3 p(static_cast<float>(i) * 0.5f + nudge, 6,
+                             static_cast<float>(j) * 0.5f - nudge);
+                float expected = 0, got = 0;
+                PhysicsSurface expectedSurface = PhysicsSurface::None;
+                PhysicsSurface gotSurface = PhysicsSurface::None;
+                const bool want = ReferenceFloor(triangles, p, expected, expectedSurface);
+                ASSERT_EQ(ground.FloorBelow(p, got, &gotSurface), want) << p.x << ", " << p.z;
+                if (!want)
+                    continue;
+                ++floors;
+                ASSERT_EQ(std::bit_cast<std::uint32_t>(got), std::bit_cast<std::uint32_t>(expected))
+                    << p.x << ", " << p.z;
+                ASSERT_EQ(gotSurface, expectedSurface) << p.x << ", " << p.z;
+            }
+    EXPECT_GT(floors, 4000);
+}
+
 // Moller-Trumbore over every triangle of a surface up to `filter`: the nearest distance and the
 // surfaces reaching it.
 float NearestHit(const std::vector<Triangle>& triangles, const Vec3& o, const Vec3& d, int filter,

@@ -98,6 +98,11 @@ public:
     float GetSlowLifePool() const { return mSlowLife; }
     float GetManaDrainPool() const { return mManaDrain; }
     bool HasLifeRegenFormula() const { return mLifeRegenFormula != nullptr; }
+    // Asks for the regeneration formulas a frame's update runs (each its own heap object).
+    void PrefetchUpdateData() const {
+        __builtin_prefetch(mLifeRegenFormula.get());
+        __builtin_prefetch(mManaRegenFormula.get());
+    }
     // False once the base values differ from the record's (the bio holds a copy of its own).
     bool SharesRecordBase() const { return mOwnBase == nullptr; }
     // The stores, as loaded from the record (or changed since, for the base).
