@@ -19,6 +19,10 @@ const Name& TurnEndEvent() {
     return name;
 }
 
+// Made when the library loads: the first swing of a fight interns no names.
+[[maybe_unused]] const Name& gTurnStartMade = TurnStartEvent();
+[[maybe_unused]] const Name& gTurnEndMade = TurnEndEvent();
+
 }  // namespace
 
 AttackAction::AttackAction(std::uint32_t parentId, std::uint32_t targetId, const WorldVec3& target,
