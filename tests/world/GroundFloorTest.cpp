@@ -50,6 +50,21 @@ bool ReferenceFloor(const std::vector<Triangle>& triangles, const Vec3& p, float
     return found;
 }
 
+// One point's floor against the plain walk; true when it has one.
+bool SameFloorAt(const GroundMesh& ground, const std::vector<Triangle>& triangles, const Vec3& p) {
+    float expected = 0, got = 0;
+    PhysicsSurface expectedSurface = PhysicsSurface::None;
+    PhysicsSurface gotSurface = PhysicsSurface::None;
+    const bool want = ReferenceFloor(triangles, p, expected, expectedSurface);
+    EXPECT_EQ(ground.FloorBelow(p, got, &gotSurface), want) << p.x << ", " << p.z;
+    if (!want)
+        return false;
+    EXPECT_EQ(std::bit_cast<std::uint32_t>(got), std::bit_cast<std::uint32_t>(expected))
+        << p.x << ", " << p.z;
+    EXPECT_EQ(gotSurface, expectedSurface) << p.x << ", " << p.z;
+    return true;
+}
+
 // Every point of a fine grid over the square from `origin` (less than one ground cell wide, so
 // every triangle is in the one cell the ground searches), at two heights.
 void ExpectSameFloors(const std::vector<Triangle>& triangles, const Vec3& origin, float side,
@@ -62,18 +77,8 @@ void ExpectSameFloors(const std::vector<Triangle>& triangles, const Vec3& origin
     for (float dz = -0.05f; dz < side; dz += step)
         for (float dx = -0.05f; dx < side; dx += step)
             for (const float y : {origin.y + 5.0f, origin.y + 0.3f}) {
-                const Vec3 p(origin.x + dx, y, origin.z + dz);
-                float expected = 0, got = 0;
-                PhysicsSurface expectedSurface = PhysicsSurface::None;
-                PhysicsSurface gotSurface = PhysicsSurface::None;
-                const bool want = ReferenceFloor(triangles, p, expected, expectedSurface);
-                ASSERT_EQ(ground.FloorBelow(p, got, &gotSurface), want) << p.x << ", " << p.z;
-                if (!want)
-                    continue;
-                ++floors;
-                ASSERT_EQ(std::bit_cast<std::uint32_t>(got), std::bit_cast<std::uint32_t>(expected))
-                    << p.x << ", " << p.z;
-                ASSERT_EQ(gotSurface, expectedSurface);
+                floors += SameFloorAt(ground, triangles, Vec3(origin.x + dx, y, origin.z + dz));
+                ASSERT_FALSE(::testing::Test::HasFailure());
             }
     EXPECT_GT(floors, 0);
 }
@@ -129,19 +134,10 @@ TEST(GroundFloor, EveryPartOfEveryCellGivesThePlainAnswer) {
     for (int i = -1; i <= 49; ++i)
         for (int j = -1; j <= 49; ++j)
             for (const float nudge : {0.0f, 1e-4f}) {
-                const Vec3 p(static_cast<float>(i) * 0.5f + nudge, 6,
-                             static_cast<float>(j) * 0.5f - nudge);
-                float expected = 0, got = 0;
-                PhysicsSurface expectedSurface = PhysicsSurface::None;
-                PhysicsSurface gotSurface = PhysicsSurface::None;
-                const bool want = ReferenceFloor(triangles, p, expected, expectedSurface);
-                ASSERT_EQ(ground.FloorBelow(p, got, &gotSurface), want) << p.x << ", " << p.z;
-                if (!want)
-                    continue;
-                ++floors;
-                ASSERT_EQ(std::bit_cast<std::uint32_t>(got), std::bit_cast<std::uint32_t>(expected))
-                    << p.x << ", " << p.z;
-                ASSERT_EQ(gotSurface, expectedSurface) << p.x << ", " << p.z;
+                floors += SameFloorAt(ground, triangles,
+                                      Vec3(static_cast<float>(i) * 0.5f + nudge, 6,
+                                           static_cast<float>(j) * 0.5f - nudge));
+                ASSERT_FALSE(HasFailure());
             }
     EXPECT_GT(floors, 4000);
 }
