@@ -54,6 +54,20 @@ std::shared_ptr<const LootLoader> LootRecordCache::FindSlotList(const LoadTable&
     return found->second;
 }
 
+namespace {
+
+// A table that loads itself, kept as none when its load fails.
+template <class T>
+auto LoadManually(const std::string& recordName) {
+    return [&recordName](std::unique_ptr<T>& table) {
+        table = std::make_unique<T>();
+        if (!table->ManualLoad(recordName))
+            table.reset();
+    };
+}
+
+}  // namespace
+
 template <class Loaded, class Load>
 Loaded& LootRecordCache::Find(std::unordered_map<std::string, Kept<Loaded>>& kept,
                               const std::string& recordName, bool readsMissing, Load&& load) {
@@ -78,23 +92,12 @@ Loaded& LootRecordCache::Find(std::unordered_map<std::string, Kept<Loaded>>& kep
 }
 
 const LootRandomizerTable* LootRecordCache::FindRandomizerTable(const std::string& recordName) {
-    return Find(mRandomizerTables, recordName, true,
-                [&](std::unique_ptr<LootRandomizerTable>& table) {
-                    table = std::make_unique<LootRandomizerTable>();
-                    if (!table->ManualLoad(recordName))
-                        table.reset();
-                })
+    return Find(mRandomizerTables, recordName, true, LoadManually<LootRandomizerTable>(recordName))
         .get();
 }
 
 const LootTable* LootRecordCache::FindLootTable(const std::string& recordName) {
-    return Find(mLootTables, recordName, true,
-                [&](std::unique_ptr<LootTable>& table) {
-                    table = std::make_unique<LootTable>();
-                    if (!table->ManualLoad(recordName))
-                        table.reset();
-                })
-        .get();
+    return Find(mLootTables, recordName, true, LoadManually<LootTable>(recordName)).get();
 }
 
 const LootItemTableRandomizer::Fields& LootRecordCache::FindItemTableFields(
