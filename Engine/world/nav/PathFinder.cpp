@@ -31,6 +31,14 @@ constexpr float kFillRingStep = 0.5f;
 // Within this of the mesh (over x and z) a point counts as standing on it.
 constexpr float kOnMesh = 0.05f;
 
+// The box in which a search looks for the polygons under its two ends.
+void SearchExtents(int pathingSize, const PathGenerationParams& params, float (&extents)[3]) {
+    const float horizontal = GetPathingAgent(pathingSize).radius + Max(params.searchHorizontal, 0.0f);
+    extents[0] = horizontal;
+    extents[1] = NavBuildSettings::kMaxClimb + Max(params.searchVertical, 0.0f);
+    extents[2] = horizontal;
+}
+
 float HorizontalDistanceSquared(const Vec3& a, const Vec3& b) {
     const float dx = a.x - b.x, dz = a.z - b.z;
     return dx * dx + dz * dz;
@@ -173,10 +181,8 @@ bool PathFinder::FindPath(int pathingSize, const WorldVec3& from, const WorldVec
     NavMesh* mesh = Mesh(region, pathingSize);
     if (!mesh)
         return false;
-    const PathingAgent& agent = GetPathingAgent(pathingSize);
-    const float extents[3] = {agent.radius + Max(params.searchHorizontal, 0.0f),
-                              NavBuildSettings::kMaxClimb + Max(params.searchVertical, 0.0f),
-                              agent.radius + Max(params.searchHorizontal, 0.0f)};
+    float extents[3];
+    SearchExtents(pathingSize, params, extents);
     Vec3 start, goal;
     const dtPolyRef startRef = Nearest(*mesh, from.local, extents, *mAnyFilter, start);
     // A character off the mesh asks from the same place for every goal it weighs.
@@ -193,13 +199,19 @@ bool PathFinder::FindPath(int pathingSize, const WorldVec3& from, const WorldVec
     unsigned short startFlags = 0, goalFlags = 0;
     nav->getPolyFlags(startRef, &startFlags);
     nav->getPolyFlags(goalRef, &goalFlags);
-    nav->setPolyFlags(startRef, kFlagWalk);
-    nav->setPolyFlags(goalRef, kFlagWalk);
+    // Most ends lie under no obstacle and are left alone.
+    const bool reopenStart = startFlags != kFlagWalk, reopenGoal = goalFlags != kFlagWalk;
+    if (reopenStart)
+        nav->setPolyFlags(startRef, kFlagWalk);
+    if (reopenGoal)
+        nav->setPolyFlags(goalRef, kFlagWalk);
     int count = 0;
     const dtStatus status = mesh->GetQuery()->findPath(
         startRef, goalRef, &start.x, &goal.x, mFilter.get(), mPolys.data(), &count, kMaxCorridor);
-    nav->setPolyFlags(goalRef, goalFlags);
-    nav->setPolyFlags(startRef, startFlags);
+    if (reopenGoal)
+        nav->setPolyFlags(goalRef, goalFlags);
+    if (reopenStart)
+        nav->setPolyFlags(startRef, startFlags);
     if (dtStatusFailed(status) || count == 0)
         return false;
 
@@ -240,6 +252,17 @@ bool PathFinder::FindPath(int pathingSize, const WorldVec3& from, const WorldVec
         points.push_back(points.front());
     out.Assign(region, points, mPolys.data(), static_cast<std::size_t>(count));
     return true;
+}
+
+bool PathFinder::FindsStart(int pathingSize, const WorldVec3& from,
+                            const PathGenerationParams& params) {
+    const NavMesh* mesh = Mesh(from.region, pathingSize);
+    if (!mesh)
+        return false;
+    float extents[3];
+    SearchExtents(pathingSize, params, extents);
+    Vec3 start;
+    return Nearest(*mesh, from.local, extents, *mAnyFilter, start) != 0;
 }
 
 bool PathFinder::InsideObstacle(const Region* region, const Vec3& p, float clearance) const {

@@ -36,6 +36,9 @@ public:
     // The same search written into `out`'s storage; false (out untouched) when there is none.
     bool FindPath(int pathingSize, const WorldVec3& from, const WorldVec3& to,
                   const PathGenerationParams& params, int maxCorners, Path& out);
+    // Whether a search from the point finds a polygon to start from. Without one every search
+    // from there fails, whatever its goal, while GetMeshVersion stays the same.
+    bool FindsStart(int pathingSize, const WorldVec3& from, const PathGenerationParams& params);
     // Takes back a path nobody follows any more: the next search reuses its storage.
     void Recycle(std::unique_ptr<Path> path);
     // True when an agent of the size cannot stand at the point: off its mesh (in a wall, in

@@ -1,6 +1,8 @@
 #include "Game/characters/movement/CharacterMovementManager.h"
 
 #include <cmath>
+#include <cstdlib>
+#include <cstring>
 
 #include "Engine/Engine.h"
 #include "Engine/media/graphics/DebugRenderManager.h"
@@ -57,13 +59,36 @@ bool CharacterMovementManager::AlreadyThere(const WorldVec3&, const WorldVec3& t
     return at == to || DistanceSquared(at, to) < 0.25f;
 }
 
+bool CharacterMovementManager::KnownWithoutStart(const PathFinder& finder, const WorldVec3& from,
+                                                 int size) const {
+    return mNoStart.finder == &finder && mNoStart.meshVersion == finder.GetMeshVersion() &&
+           mNoStart.size == size && mNoStart.at.region == from.region &&
+           std::memcmp(&mNoStart.at.local, &from.local, sizeof from.local) == 0;
+}
+
 std::unique_ptr<Path> CharacterMovementManager::FindPath(const WorldVec3& from,
                                                          const WorldVec3& to) {
     if (DistanceSquared(from, to) <= 0.0001f)
         return nullptr;
+    World& world = World::Get();
+    PathFinder& finder = world.GetPathFinder();
+    const int size = mCharacter->GetSize();
+    // Every character searches with the same parameters, so the kept place needs only the size.
     PathGenerationParams params;
     Character::GetPathGenerationParams(params);
-    return World::Get().FindPath(mCharacter->GetSize(), from, to, params, 30);
+    if (KnownWithoutStart(finder, from, size)) {
+#ifndef NDEBUG
+        if (std::unique_ptr<Path> fresh = world.FindPath(size, from, to, params, 30)) {
+            gEngine->Log(0, "CharacterMovementManager: a place kept as off the mesh starts a path");
+            std::abort();
+        }
+#endif
+        return nullptr;
+    }
+    std::unique_ptr<Path> path = world.FindPath(size, from, to, params, 30);
+    if (!path && !finder.FindsStart(size, from, params))
+        mNoStart = {from, size, &finder, finder.GetMeshVersion()};
+    return path;
 }
 
 bool CharacterMovementManager::SetNewPathTarget(const WorldVec3& from, const WorldVec3& to,

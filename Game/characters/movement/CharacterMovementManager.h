@@ -12,6 +12,7 @@
 namespace GAME {
 
 class Character;
+class PathFinder;
 
 class CharacterMovementManager {
 public:
@@ -66,6 +67,8 @@ private:
     void UpdateCharacterPosition(int ms, bool moving);
     // A headless engine draws every visible character in the world each frame.
     bool WasRenderedRecently() const;
+    // Whether `from` is the kept place without a polygon to start from, for the same meshes.
+    bool KnownWithoutStart(const PathFinder& finder, const WorldVec3& from, int size) const;
 
     Character* mCharacter;
     std::unique_ptr<Path> mPath;
@@ -82,6 +85,15 @@ private:
     bool mReplanSeeded = false;
     // Counts ClearPath: Update sees a stop made while it runs.
     std::uint32_t mPathsCleared = 0;
+    // The last place a search of this character found no polygon to start from: a character
+    // standing off the mesh asks from there for every slot and roaming point it weighs.
+    struct NoStart {
+        WorldVec3 at;
+        int size = -1;
+        const PathFinder* finder = nullptr;
+        std::uint64_t meshVersion = 0;
+    };
+    NoStart mNoStart;
     std::unique_ptr<Path> mCachedPath;
     WorldVec3 mCachedStart;
     WorldVec3 mCachedEnd;
