@@ -300,11 +300,10 @@ TEST_F(Movement, APlaceOffTheMeshFailsEverySearchUntilTheCharacterLeavesIt) {
     // In a row on one character: its later searches from the wall meet the kept place. A point
     // 0.05 away needs no path, though none starts there; a goal in another region fails a search
     // whose start is sound, and the next goal from there is reached.
-    const Case cases[] = {
-        {inWall, At(10, 25), false, false},   {inWall, At(32, 25), false, false},
-        {inWall, close, true, false},         {At(23, 25), At(32, 25), true, true},
-        {At(23, 25), inCave, false, false},   {At(23, 25), At(32, 20), true, true},
-        {inWall, At(10, 5), false, false},    {At(10, 5), At(10, 25), true, true}};
+    const Case cases[] = {{inWall, At(10, 25), false, false}, {inWall, At(32, 25), false, false},
+                          {inWall, close, true, false},       {At(23, 25), At(32, 25), true, true},
+                          {At(23, 25), inCave, false, false}, {At(23, 25), At(32, 20), true, true},
+                          {inWall, At(10, 5), false, false},  {At(10, 5), At(10, 25), true, true}};
     for (const Case& c : cases) {
         hero->SetPathPosition(c.at);
         EXPECT_EQ(hero->CanMoveTo(c.to, 0.5f), c.canMove) << c.at.local.x << " to " << c.to.local.x;

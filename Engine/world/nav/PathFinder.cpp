@@ -33,7 +33,8 @@ constexpr float kOnMesh = 0.05f;
 
 // The box in which a search looks for the polygons under its two ends.
 void SearchExtents(int pathingSize, const PathGenerationParams& params, float (&extents)[3]) {
-    const float horizontal = GetPathingAgent(pathingSize).radius + Max(params.searchHorizontal, 0.0f);
+    const float horizontal =
+        GetPathingAgent(pathingSize).radius + Max(params.searchHorizontal, 0.0f);
     extents[0] = horizontal;
     extents[1] = NavBuildSettings::kMaxClimb + Max(params.searchVertical, 0.0f);
     extents[2] = horizontal;
