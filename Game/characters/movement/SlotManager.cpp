@@ -41,6 +41,7 @@ bool SlotManager::Abandoned(const Character& holder) const {
 
 void SlotManager::SetNumSlots(unsigned int n) {
     mOccupants.assign(n, 0);
+    mHolders.assign(n, nullptr);
     mPositions.assign(n, WorldVec3());
     mOffMesh.assign(n, kUnknown);
     mLastRadius = 0.0f;
@@ -122,12 +123,23 @@ int SlotManager::PickSlot(Character& requester, bool acceptUnchecked) {
     return -1;
 }
 
-bool SlotManager::Vacated(std::size_t index, std::uint32_t requesterId) const {
+Character* SlotManager::Holder(std::size_t index) const {
+#ifndef NDEBUG
+    if (mHolders[index] != FindCharacter(mOccupants[index])) {
+        gEngine->Log(0, "SlotManager: the holder kept for slot %zu is stale", index);
+        std::abort();
+    }
+#endif
+    return mHolders[index];
+}
+
+bool SlotManager::Vacated(std::size_t index, std::uint32_t requesterId, bool client) const {
     const std::uint32_t occupant = mOccupants[index];
     if (occupant == 0)
         return false;
-    const Character* holder = FindCharacter(occupant);
-    return occupant == requesterId || !holder || !holder->IsAlive() || Abandoned(*holder);
+    const Character* holder = Holder(index);
+    return occupant == requesterId || !holder || !holder->IsAlive() ||
+           (client && Abandoned(*holder));
 }
 
 void SlotManager::RequestSlot(WorldVec3& out, std::uint32_t requesterId, float radius,
@@ -138,12 +150,18 @@ void SlotManager::RequestSlot(WorldVec3& out, std::uint32_t requesterId, float r
         return;
     }
     CalculateSlotPositions(radius);
+    // Weighing the slots changes no character: each holder is looked up once per request.
+    for (std::size_t i = 0; i < mOccupants.size(); ++i)
+        mHolders[i] = FindCharacter(mOccupants[i]);
+    const bool client = gEngine->IsClient();
 
     // A look (a decision one machine makes alone) leaves the slots as every machine has them.
     if (hold)
         for (std::size_t i = 0; i < mOccupants.size(); ++i)
-            if (Vacated(i, requesterId))
+            if (Vacated(i, requesterId, client)) {
                 mOccupants[i] = 0;
+                mHolders[i] = nullptr;
+            }
 
     PathFinder& paths = World::Get().GetPathFinder();
     const int size = requester->GetSize();
@@ -153,7 +171,7 @@ void SlotManager::RequestSlot(WorldVec3& out, std::uint32_t requesterId, float r
     // A holding request freed the vacated slots above; the holders left stay.
     mCandidates.clear();
     for (unsigned int i = 0; i < mOccupants.size(); ++i)
-        if ((mOccupants[i] == 0 || (!hold && Vacated(i, requesterId))) &&
+        if ((mOccupants[i] == 0 || (!hold && Vacated(i, requesterId, client))) &&
             !SlotCollides(paths, i, size))
             mCandidates.emplace_back(world.GetDistanceSquared(mPositions[i], from), i);
     int taken = PickSlot(*requester, acceptUnchecked);
@@ -169,9 +187,9 @@ void SlotManager::RequestSlot(WorldVec3& out, std::uint32_t requesterId, float r
     mCandidates.clear();
     const float extents = requester->GetExtents();
     for (unsigned int i = 0; i < mOccupants.size(); ++i) {
-        Character* holder = FindCharacter(mOccupants[i]);
-        if (!holder || (!hold && Vacated(i, requesterId)) || holder->GetExtents() != extents ||
-            SlotCollides(paths, i, size))
+        const Character* holder = Holder(i);
+        if (!holder || (!hold && Vacated(i, requesterId, client)) ||
+            holder->GetExtents() != extents || SlotCollides(paths, i, size))
             continue;
         const float mine = world.GetDistanceSquared(mPositions[i], from);
         if (mine < world.GetDistanceSquared(mPositions[i], holder->GetPathPosition()))
@@ -183,7 +201,7 @@ void SlotManager::RequestSlot(WorldVec3& out, std::uint32_t requesterId, float r
         out = mPositions[index];
         if (!hold)
             return;
-        Character* displaced = FindCharacter(mOccupants[index]);
+        Character* displaced = Holder(index);
         mOccupants[index] = requesterId;
         if (displaced)
             displaced->LostSlot();

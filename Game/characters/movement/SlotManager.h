@@ -46,8 +46,11 @@ private:
     // A client's copy whose sent actions turned it from the owner: the server's controller
     // released its slot then.
     bool Abandoned(const Character& holder) const;
-    // A held slot the requester may take: its own, or one of a holder gone, dead or abandoned.
-    bool Vacated(std::size_t index, std::uint32_t requesterId) const;
+    // The holder of the slot as the request in progress looked it up.
+    Character* Holder(std::size_t index) const;
+    // A held slot the requester may take: its own, or one of a holder gone, dead or (on a
+    // client) abandoned.
+    bool Vacated(std::size_t index, std::uint32_t requesterId, bool client) const;
     // Takes the first listed slot the requester may use; -1 when none.
     int PickSlot(Character& requester, bool acceptUnchecked);
     // PathFinder::TestPointCollide of the slot for an agent of `size`. Whether a place is on
@@ -57,6 +60,8 @@ private:
     Character* mOwner;
     std::vector<std::uint32_t> mOccupants;
     std::vector<WorldVec3> mPositions;
+    // Per slot, its holder as RequestSlot found it.
+    std::vector<Character*> mHolders;
     WorldVec3 mLastCenter;
     float mLastRadius = 0.0f;
     // (squared distance to the requester, slot index), kept between requests.
