@@ -79,6 +79,7 @@ void PathFinder::SetNavMesh(Region* region, int pathingSize, std::unique_ptr<Nav
     it->sizes[static_cast<std::size_t>(pathingSize)] = std::move(mesh);
     ++mMeshVersion;
     mNearestMemo.clear();
+    mFloorMemo.clear();
 }
 
 NavMesh* PathFinder::Mesh(const Region* region, int pathingSize) const {
@@ -101,6 +102,7 @@ void PathFinder::Clear() {
     mFillData.clear();
     ++mMeshVersion;
     mNearestMemo.clear();
+    mFloorMemo.clear();
 }
 
 std::uint32_t PathFinder::Nearest(const NavMesh& mesh, const Vec3& p, const float* extents,
@@ -148,6 +150,38 @@ std::uint32_t PathFinder::Nearest(const NavMesh& mesh, const Vec3& p, const floa
     memo.ref = ref;
     memo.onMesh = onMesh;
     return ref;
+}
+
+bool PathFinder::FloorUnder(const GroundMesh& ground, const Vec3& p, float& height) {
+    const std::array<std::uint32_t, 3> key{std::bit_cast<std::uint32_t>(p.x),
+                                           std::bit_cast<std::uint32_t>(p.y),
+                                           std::bit_cast<std::uint32_t>(p.z)};
+    std::uint64_t hash = reinterpret_cast<std::uintptr_t>(&ground);
+    for (const std::uint32_t word : key)
+        hash = (hash ^ word) * 0x9E3779B97F4A7C15ull;
+    if (mFloorMemo.empty())
+        mFloorMemo.resize(kFloorMemo);
+    FloorMemo& memo = mFloorMemo[(hash >> 40) % kFloorMemo];
+    if (memo.ground == &ground && memo.key == key) {
+#ifndef NDEBUG
+        float again = 0;
+        const bool found = ground.FloorBelow(p, again, nullptr);
+        if (found != memo.found || (found && std::bit_cast<std::uint32_t>(again) !=
+                                                 std::bit_cast<std::uint32_t>(memo.height))) {
+            gEngine->Log(0, "PathFinder: a kept floor height is stale");
+            std::abort();
+        }
+#endif
+        if (memo.found)
+            height = memo.height;
+        return memo.found;
+    }
+    memo.ground = &ground;
+    memo.key = key;
+    memo.found = ground.FloorBelow(p, memo.height, nullptr);
+    if (memo.found)
+        height = memo.height;
+    return memo.found;
 }
 
 std::unique_ptr<Path> PathFinder::FindPath(int pathingSize, const WorldVec3& from,
@@ -246,7 +280,7 @@ bool PathFinder::FindPath(int pathingSize, const WorldVec3& from, const WorldVec
     if (const GroundMesh* ground = region->GetGround())
         for (Vec3& p : points) {
             float height = 0;
-            if (ground->FloorBelow(p, height, nullptr))
+            if (FloorUnder(*ground, p, height))
                 p.y = height;
         }
     if (points.size() == 1)

@@ -15,6 +15,7 @@ class dtQueryFilter;
 namespace GAME {
 
 class DynamicObstacle;
+class GroundMesh;
 
 class PathFinder {
 public:
@@ -90,6 +91,8 @@ private:
     // The polygon under the point and the nearest point on it; 0 when none within the extents.
     std::uint32_t Nearest(const NavMesh& mesh, const Vec3& p, const float* extents,
                           const dtQueryFilter& filter, Vec3& onMesh) const;
+    // GroundMesh::FloorBelow of a straight path's corner, kept (see mFloorMemo).
+    bool FloorUnder(const GroundMesh& ground, const Vec3& p, float& height);
     bool InsideObstacle(const Region* region, const Vec3& p, float clearance) const;
     bool PlaceIsFree(const NavMesh& mesh, Region* region, std::uint32_t centerRef,
                      const Vec3& center, const Vec3& candidate, float radius, Vec3& placed);
@@ -114,6 +117,16 @@ private:
     };
     static constexpr std::size_t kNearestMemo = 8192;
     mutable std::vector<NearestMemo> mNearestMemo;
+    // The floor under straight-path corners: portal corners and a crowd's slots come back search
+    // after search. Grounds change only with the level, whose meshes empty this too.
+    struct FloorMemo {
+        const GroundMesh* ground = nullptr;
+        std::array<std::uint32_t, 3> key{};
+        bool found = false;
+        float height = 0;
+    };
+    static constexpr std::size_t kFloorMemo = 4096;
+    std::vector<FloorMemo> mFloorMemo;
     std::vector<std::uint32_t> mPolys;  // scratch corridor
     std::vector<float> mStraight;       // scratch corners
     std::vector<Vec3> mCorners;         // scratch merged corners
