@@ -56,16 +56,23 @@ bool ControllerAIStateNames::Record(std::uint32_t index, const ControllerAIState
 }
 
 void ControllerAIStateNames::Seal() {
-    std::size_t at = 0;
+    // The block opens with its states' count and where each lies, so that it can be unmade
+    // without this table (which the machine may have freed first).
+    std::size_t count = 0;
+    for (const Slot& slot : mSlots)
+        if (slot.kind.construct) {
+            mBlockAlign = std::max(mBlockAlign, slot.kind.align);
+            ++count;
+        }
+    std::size_t at = sizeof(std::uint32_t) * (count + 1);
     for (Slot& slot : mSlots) {
         if (!slot.kind.construct)
             continue;
         at = (at + slot.kind.align - 1) / slot.kind.align * slot.kind.align;
         slot.offset = at;
         at += slot.kind.size;
-        mBlockAlign = std::max(mBlockAlign, slot.kind.align);
     }
-    mBlockSize = at;
+    mBlockSize = count == 0 ? 0 : at;
     mSealed = true;
 }
 
@@ -128,6 +135,8 @@ void ControllerAIStateSet::Build(ControllerAI& owner) {
     mBlock = std::unique_ptr<std::byte, ControllerAIStateBlockFree>(
         static_cast<std::byte*>(::operator new (mNames->GetBlockSize(), std::align_val_t{align})),
         ControllerAIStateBlockFree{align});
+    auto* header = reinterpret_cast<std::uint32_t*>(mBlock.get());
+    header[0] = 0;
     for (std::uint32_t i = 0; i < mNames->GetSlotCount(); ++i) {
         const ControllerAIStateNames::Slot* slot = mNames->GetSlot(i);
         if (!slot)
@@ -142,6 +151,7 @@ void ControllerAIStateSet::Build(ControllerAI& owner) {
                          mNames->GetName(i).c_str());
             std::abort();
         }
+        header[++header[0]] = static_cast<std::uint32_t>(slot->offset + base);
     }
 }
 
@@ -172,15 +182,13 @@ const char* ControllerAIStateSet::NameOf(const ControllerAIState* state) const {
 }
 
 void ControllerAIStateSet::Clear() {
-    if (mNames && mBlock) {
-        for (std::uint32_t i = 0; i < mNames->GetSlotCount(); ++i) {
-            if (i < mOwned.size())
-                mOwned[i].reset();
-            if (ControllerAIState* state = ClassState(i))
-                state->~ControllerAIState();
-        }
-    }
     mOwned.clear();
+    if (mBlock) {
+        const auto* header = reinterpret_cast<const std::uint32_t*>(mBlock.get());
+        for (std::uint32_t i = 1; i <= header[0]; ++i)
+            std::launder(reinterpret_cast<ControllerAIState*>(mBlock.get() + header[i]))
+                ->~ControllerAIState();
+    }
     mBlock.reset();
 }
 
