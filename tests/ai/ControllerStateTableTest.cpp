@@ -139,8 +139,9 @@ TEST_F(ControllerStateTable, AStateIsTheSameByNumberLiteralOrRunTimeName) {
     for (const Row& row : rows) {
         controller->SetState(row.key, ControllerAIStateData({.enemy = 0x200}));
         EXPECT_EQ(TagOf(controller->GetState(row.key)), row.tag) << row.key.GetName();
-        if (row.tag != 0)
+        if (row.tag != 0) {
             EXPECT_EQ(TagOf(controller->GetExecutingState()), row.tag) << row.key.GetName();
+        }
     }
     controller->AddTemporaryState("Roar", ControllerAIStateData());
     EXPECT_EQ(TagOf(controller->GetExecutingState()), 5);
