@@ -68,13 +68,21 @@ protected:
     }
     void TearDown() override { ShutdownObjects(); }
 
-    TableController* Make(std::uint32_t characterId) {
-        Character* body = MakeLivingCharacter(characterId, 10, 10);
-        auto* controller = Singleton<ObjectManager>::Get().CreateObject<TableController>();
-        controller->AttachParent(body->GetObjectId());
-        body->SetControllerId(controller->GetObjectId());
-        controller->InitialUpdate();
-        return controller;
+    // The bodies come first: a controller takes the next free id, which a body made later
+    // with a fixed id would replace.
+    std::vector<TableController*> Make(int count) {
+        std::vector<Character*> bodies;
+        for (int i = 0; i < count; ++i)
+            bodies.push_back(MakeLivingCharacter(0x100 + static_cast<std::uint32_t>(i), 10, 10));
+        std::vector<TableController*> controllers;
+        for (Character* body : bodies) {
+            auto* controller = Singleton<ObjectManager>::Get().CreateObject<TableController>();
+            controller->AttachParent(body->GetObjectId());
+            body->SetControllerId(controller->GetObjectId());
+            controller->InitialUpdate();
+            controllers.push_back(controller);
+        }
+        return controllers;
     }
 
     TestMachine tm;
@@ -105,8 +113,9 @@ TEST(AIStateKey, ListedNamesResolveWhileCompilingOthersKeepTheirName) {
 }
 
 TEST_F(ControllerStateTable, EveryControllerOfTheClassHasStatesOfItsOwn) {
-    TableController* first = Make(0x100);
-    TableController* second = Make(0x101);
+    const std::vector<TableController*> both = Make(2);
+    TableController* first = both[0];
+    TableController* second = both[1];
     for (const AIStateKey key :
          {AIStateKey("Idle"), AIStateKey("Pursue"), AIStateKey("Sleeping")}) {
         auto* mine = dynamic_cast<TaggedState*>(first->GetState(key));
@@ -124,7 +133,7 @@ TEST_F(ControllerStateTable, EveryControllerOfTheClassHasStatesOfItsOwn) {
 }
 
 TEST_F(ControllerStateTable, AStateIsTheSameByNumberLiteralOrRunTimeName) {
-    TableController* controller = Make(0x100);
+    TableController* controller = Make(1)[0];
     const std::string idle = "Idle";
     const std::string sleeping = "Sleeping";
     struct Row {
@@ -149,8 +158,9 @@ TEST_F(ControllerStateTable, AStateIsTheSameByNumberLiteralOrRunTimeName) {
 }
 
 TEST_F(ControllerStateTable, AControllersOwnStateWinsOverTheClasssUnderItsName) {
-    TableController* mine = Make(0x100);
-    TableController* other = Make(0x101);
+    const std::vector<TableController*> both = Make(2);
+    TableController* mine = both[0];
+    TableController* other = both[1];
     mine->AddState("Pursue", std::make_unique<Tagged<9>>(mine));
     mine->AddState("Taunted", std::make_unique<Tagged<8>>(mine));
     EXPECT_EQ(TagOf(mine->GetState("Pursue")), 9);
