@@ -88,29 +88,9 @@ protected:
     TestMachine tm;
 };
 
-TEST(AIStateKey, ListedNamesResolveWhileCompilingOthersKeepTheirName) {
-    static_assert(AIStateKey("WaitToAttack").GetId() == AIStateId::WaitToAttack);
-    static_assert(!AIStateKey("Sleeping").IsListed());
-    const std::string runtimeListed = "Pursue";
-    const std::string runtimeUnlisted = "Taunted";
-    struct Row {
-        AIStateKey key;
-        AIStateId id;
-        std::string_view name;
-    };
-    const Row rows[] = {
-        {"Startup", AIStateId::Startup, "Startup"},
-        {AIStateId::Respawning, AIStateId::Respawning, "Respawning"},
-        {AIStateKey(runtimeListed), AIStateId::Pursue, "Pursue"},
-        {AIStateKey(runtimeUnlisted), AIStateId::Unknown, "Taunted"},
-        {"pursue", AIStateId::Unknown, "pursue"},  // names match exactly, as before
-    };
-    for (const Row& row : rows) {
-        EXPECT_EQ(row.key.GetId(), row.id) << row.name;
-        EXPECT_EQ(row.key.GetName(), row.name);
-        EXPECT_EQ(row.key.IsListed(), row.id != AIStateId::Unknown) << row.name;
-    }
-}
+// A listed literal is resolved while compiling; any other keeps its name, matched exactly.
+static_assert(AIStateKey("WaitToAttack").GetId() == AIStateId::WaitToAttack);
+static_assert(!AIStateKey("Sleeping").IsListed() && !AIStateKey("pursue").IsListed());
 
 TEST_F(ControllerStateTable, EveryControllerOfTheClassHasStatesOfItsOwn) {
     const std::vector<TableController*> both = Make(2);
