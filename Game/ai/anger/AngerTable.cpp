@@ -2,7 +2,12 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdlib>
+#include <cstring>
 #include <utility>
+#include <vector>
+
+#include "Engine/Engine.h"
 
 namespace GAME {
 
@@ -244,6 +249,128 @@ ANGER_TARGET_CLONES void ApplyNow(float* values, std::size_t count, std::size_t 
     values[slot] = value;
 }
 
+// `Groups` groups of lanes from `first` (`lanes` of them in the table) through a batch, side by
+// side so one calm read serves them all: each lane takes every calm in order but at its own
+// step, where it takes its provocation instead (from 0 when the step created the entry: what the
+// lane held before is not yet the entry's). Each step is some one lane's own, so most steps are a
+// subtraction in every group. (`step` and `fresh` run on to whole groups.)
+template <std::size_t Groups>
+[[gnu::always_inline]] inline void BatchGroups(float* values, std::size_t first, std::size_t lanes,
+                                               const std::int32_t* step, const std::int32_t* fresh,
+                                               const float* amounts, const float* calms,
+                                               std::int32_t steps, const Lanes& ceiling) {
+    Lanes v[Groups];
+    for (std::size_t g = 0; g < Groups; ++g) {
+        const std::size_t n = lanes > g * kLanes ? std::min(kLanes, lanes - g * kLanes) : 0;
+        v[g] = Lanes{};
+        __builtin_memcpy(&v[g], values + first + g * kLanes, n * sizeof(float));
+    }
+    // The steps the lanes own, rising (lanes in id order own them mostly in order already), and
+    // the group of each.
+    std::array<std::int32_t, Groups * kLanes> owned;
+    std::array<std::uint8_t, Groups * kLanes> ownerGroup;
+    std::size_t owners = 0;
+    for (std::size_t i = 0; i < lanes; ++i) {
+        const std::int32_t o = step[first + i];
+        if (o < 0)
+            continue;
+        std::size_t at = owners++;
+        for (; at > 0 && owned[at - 1] > o; --at) {
+            owned[at] = owned[at - 1];
+            ownerGroup[at] = ownerGroup[at - 1];
+        }
+        owned[at] = o;
+        ownerGroup[at] = static_cast<std::uint8_t>(i / kLanes);
+    }
+    std::int32_t k = 0;
+    for (std::size_t n = 0; n < owners; ++n) {
+        for (const std::int32_t o = owned[n]; k < o; ++k) {
+            const float calm = calms[k];
+            for (std::size_t g = 0; g < Groups; ++g)
+                v[g] -= calm;
+        }
+        const float calm = calms[k];
+        for (std::size_t g = 0; g < Groups; ++g) {
+            if (g != ownerGroup[n]) {
+                v[g] -= calm;
+                continue;
+            }
+            LaneMask own, born;
+            __builtin_memcpy(&own, step + first + g * kLanes, sizeof own);
+            __builtin_memcpy(&born, fresh + first + g * kLanes, sizeof born);
+            const Lanes base = born ? Lanes{} : v[g];
+            Lanes added = base + amounts[k];
+            added = added > ceiling ? ceiling : added;
+            v[g] = own == k ? added : v[g] - calm;
+        }
+        ++k;
+    }
+    for (; k < steps; ++k) {
+        const float calm = calms[k];
+        for (std::size_t g = 0; g < Groups; ++g)
+            v[g] -= calm;
+    }
+    for (std::size_t g = 0; g < Groups; ++g) {
+        const std::size_t n = lanes > g * kLanes ? std::min(kLanes, lanes - g * kLanes) : 0;
+        __builtin_memcpy(values + first + g * kLanes, &v[g], n * sizeof(float));
+    }
+}
+
+// A batch of `steps` provocations over the whole table: `step` and `fresh` by entry, `amounts`
+// and `calms` by step (see BatchScratch). Eight groups side by side keep the processor's vector
+// units busy without running out of registers.
+ANGER_TARGET_CLONES void ApplyBatch(float* values, std::size_t count, const std::int32_t* step,
+                                    const std::int32_t* fresh, const float* amounts,
+                                    const float* calms, std::size_t steps, float cap) {
+    const Lanes ceiling = Lanes{} + cap;
+    const auto last = static_cast<std::int32_t>(steps);
+    constexpr std::size_t kWidest = 8 * kLanes;
+    std::size_t first = 0;
+    for (; count - first >= kWidest; first += kWidest)
+        BatchGroups<8>(values, first, kWidest, step, fresh, amounts, calms, last, ceiling);
+    const std::size_t left = count - first;
+    switch ((left + kLanes - 1) / kLanes) {
+        case 7:
+            BatchGroups<7>(values, first, left, step, fresh, amounts, calms, last, ceiling);
+            break;
+        case 6:
+            BatchGroups<6>(values, first, left, step, fresh, amounts, calms, last, ceiling);
+            break;
+        case 5:
+            BatchGroups<5>(values, first, left, step, fresh, amounts, calms, last, ceiling);
+            break;
+        case 4:
+            BatchGroups<4>(values, first, left, step, fresh, amounts, calms, last, ceiling);
+            break;
+        case 3:
+            BatchGroups<3>(values, first, left, step, fresh, amounts, calms, last, ceiling);
+            break;
+        case 2:
+            BatchGroups<2>(values, first, left, step, fresh, amounts, calms, last, ceiling);
+            break;
+        case 1:
+            BatchGroups<1>(values, first, left, step, fresh, amounts, calms, last, ceiling);
+            break;
+        default:
+            break;
+    }
+}
+
+// What the batch scratch holds: by provocation, its amount, its calm (0 where it calms nothing:
+// subtracting +0 leaves every value as it was), the entry's slot and whether it created it; by
+// table slot, the provocation of the entry (-1: none) and whether it created it (-1) or not (0).
+struct BatchScratch {
+    std::vector<float> amounts, calms;
+    std::vector<std::uint32_t> slots;
+    std::vector<std::uint8_t> created;
+    std::vector<std::int32_t> step, fresh;
+};
+
+BatchScratch& Batch() {
+    thread_local BatchScratch scratch;
+    return scratch;
+}
+
 }  // namespace
 
 AngerTable::AngerTable(const AngerTable& other)
@@ -387,6 +514,78 @@ void AngerTable::ProvokeNow(std::size_t slot, float amount, float cap, bool calm
 void AngerTable::Apply() const {
     ApplyQueue(mValues, mSize, mQueue.data(), mQueued);
     mQueued = 0;
+}
+
+void AngerTable::ProvokeEach(const Provoked* list, std::size_t count, float cap, float share) {
+    if (count == 0)
+        return;
+    Flush();
+#ifndef NDEBUG
+    AngerTable oneByOne = *this;
+    for (std::size_t k = 0; k < count; ++k) {
+        const std::size_t slot = oneByOne.FindOrInsert(list[k].id, list[k].worldSlot);
+        float calm = 0.0f;
+        const bool calms = CalmOf(list[k].amount, oneByOne.size(), share, calm);
+        oneByOne.ProvokeNow(slot, list[k].amount, cap, calms, calm);
+    }
+#endif
+    BatchScratch& batch = Batch();
+    batch.amounts.resize(count);
+    batch.calms.resize(count);
+    batch.slots.resize(count);
+    batch.created.resize(count);
+    float* const amounts = batch.amounts.data();
+    float* const calms = batch.calms.data();
+    std::uint32_t* const slots = batch.slots.data();
+    std::uint8_t* const created = batch.created.data();
+    // Every entry first, so the values are walked once; an entry put in before others moves
+    // their slots, which are then looked up again.
+    bool moved = false;
+    for (std::size_t k = 0; k < count; ++k) {
+        const std::size_t size = mSize;
+        const std::size_t slot = FindOrInsert(list[k].id, list[k].worldSlot);
+        created[k] = mSize != size;
+        moved = moved || (mSize != size && slot + 1 != mSize);
+        slots[k] = static_cast<std::uint32_t>(slot);
+        amounts[k] = list[k].amount;
+        CalmOf(list[k].amount, mSize, share, calms[k]);
+    }
+    if (moved) {
+        // Every id is in now: FindOrInsert only finds, from its cursor.
+        mCursor = 0;
+        for (std::size_t k = 0; k < count; ++k)
+            slots[k] = static_cast<std::uint32_t>(FindOrInsert(list[k].id, list[k].worldSlot));
+    }
+    const std::size_t whole = (mSize + kLanes - 1) / kLanes * kLanes;
+    batch.step.assign(whole, -1);
+    batch.fresh.assign(whole, 0);
+    std::int32_t* const step = batch.step.data();
+    std::int32_t* const fresh = batch.fresh.data();
+    bool twice = false;
+    for (std::size_t k = 0; k < count; ++k) {
+        const std::uint32_t slot = slots[k];
+        twice = twice || step[slot] >= 0;
+        step[slot] = static_cast<std::int32_t>(k);
+        fresh[slot] = created[k] ? -1 : 0;
+    }
+    if (!twice) {
+        ApplyBatch(mValues, mSize, step, fresh, amounts, calms, count, cap);
+    } else {
+        // An id listed twice: one provocation at a time over the whole table. Entries created
+        // later take calms meant for others meanwhile; they start from 0 when created.
+        for (std::size_t k = 0; k < count; ++k) {
+            if (created[k])
+                mValues[slots[k]] = 0.0f;
+            ApplyNow(mValues, mSize, slots[k], amounts[k], cap, true, calms[k]);
+        }
+    }
+#ifndef NDEBUG
+    if (mSize != oneByOne.mSize || !std::equal(mIds, mIds + mSize, oneByOne.mIds) ||
+        std::memcmp(mValues, oneByOne.mValues, mSize * sizeof(float)) != 0) {
+        gEngine->Log(0, "AngerTable: a batch of provocations differs from one at a time");
+        std::abort();
+    }
+#endif
 }
 
 }  // namespace GAME
