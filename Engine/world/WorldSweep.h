@@ -59,60 +59,48 @@ inline void CheckPacks([[maybe_unused]] const EntityGrid& grid, [[maybe_unused]]
 #endif
 }
 
-// Eight lanes of a pack as the compiler's vectors (split in two where registers are narrower).
-using PackFloats = float __attribute__((vector_size(32)));
-using PackWords = std::uint32_t __attribute__((vector_size(32)));
-using PackLanes = std::int32_t __attribute__((vector_size(32)));
-static_assert(sizeof(PackFloats) == EntityGrid::Pack::kWidth * sizeof(float));
+// Four lanes of a pack as the compiler's vectors: the width every x86-64 processor has (wider
+// ones would be taken apart lane by lane where the library is built for the common base).
+using LaneFloats = float __attribute__((vector_size(16)));
+using LaneWords = std::uint32_t __attribute__((vector_size(16)));
+using LaneMask = std::int32_t __attribute__((vector_size(16)));
+constexpr std::size_t kQuad = 4;
+static_assert(EntityGrid::Pack::kWidth % kQuad == 0);
 
-// (Vectors go by address: passed by value they would change the calling convention on
-// processors whose registers are narrower.)
 template <class Vector, class Lane>
-inline void LoadLanes(Vector& out, const Lane* lanes) {
-    static_assert(sizeof out == EntityGrid::Pack::kWidth * sizeof(Lane));
+inline Vector LoadQuad(const Lane* lanes) {
+    static_assert(sizeof(Vector) == kQuad * sizeof(Lane));
+    Vector out;
     __builtin_memcpy(&out, lanes, sizeof out);
+    return out;
 }
 
-// Bit k set for each lane k that is all ones.
-inline unsigned LaneBits(const PackLanes& lanes) {
-#if defined(__AVX__)
-    return static_cast<unsigned>(_mm256_movemask_ps(reinterpret_cast<__m256>(lanes)));
-#elif defined(__SSE2__)
-    using Half = std::int32_t __attribute__((vector_size(16)));
-    const Half low = __builtin_shufflevector(lanes, lanes, 0, 1, 2, 3);
-    const Half high = __builtin_shufflevector(lanes, lanes, 4, 5, 6, 7);
-    return static_cast<unsigned>(_mm_movemask_ps(reinterpret_cast<__m128>(low))) |
-           static_cast<unsigned>(_mm_movemask_ps(reinterpret_cast<__m128>(high))) << 4;
+// Bit k set for each lane k of four that is all ones.
+inline unsigned LaneBits(LaneMask lanes) {
+#if defined(__SSE2__)
+    return static_cast<unsigned>(_mm_movemask_ps(reinterpret_cast<__m128>(lanes)));
 #else
-    unsigned bits = 0;
-    for (unsigned k = 0; k < EntityGrid::Pack::kWidth; ++k)
-        bits |= static_cast<unsigned>(lanes[k] & 1) << k;
-    return bits;
+    return (lanes[0] & 1u) | (lanes[1] & 2u) | (lanes[2] & 4u) | (lanes[3] & 8u);
 #endif
 }
 
 // Bit i set when the bounding sphere of entry i of the packs (i < count <= 64), taken into the
-// query's space by `toQuery`, meets the sphere. A pack at a time, each lane taking the float
+// query's space by `toQuery`, meets the sphere. Four lanes at a time, each taking the float
 // operations of one entity's test in the same order (so the same answers), with no branch per
 // entity.
 inline std::uint64_t SphereMask(const EntityGrid::Pack* packs, std::size_t count,
                                 const Vec3& toQuery, const Sphere& sphere) {
     constexpr std::size_t kWidth = EntityGrid::Pack::kWidth;
     std::uint64_t meets = 0;
-    for (std::size_t i = 0; i < count; i += kWidth) {
+    for (std::size_t i = 0; i < count; i += kQuad) {
         const EntityGrid::Pack& p = packs[i / kWidth];
-        PackFloats x, y, z, radius;
-        LoadLanes(x, p.x);
-        LoadLanes(y, p.y);
-        LoadLanes(z, p.z);
-        LoadLanes(radius, p.radius);
-        const PackFloats dx = (x + toQuery.x) - sphere.center.x;
-        const PackFloats dy = (y + toQuery.y) - sphere.center.y;
-        const PackFloats dz = (z + toQuery.z) - sphere.center.z;
-        const PackFloats squared = dx * dx + dy * dy + dz * dz;
-        const PackFloats reach = sphere.radius + radius;
-        const PackLanes meet = ~(squared > reach * reach);
-        meets |= static_cast<std::uint64_t>(LaneBits(meet)) << i;
+        const std::size_t lane = i % kWidth;
+        const LaneFloats dx = (LoadQuad<LaneFloats>(p.x + lane) + toQuery.x) - sphere.center.x;
+        const LaneFloats dy = (LoadQuad<LaneFloats>(p.y + lane) + toQuery.y) - sphere.center.y;
+        const LaneFloats dz = (LoadQuad<LaneFloats>(p.z + lane) + toQuery.z) - sphere.center.z;
+        const LaneFloats squared = dx * dx + dy * dy + dz * dz;
+        const LaneFloats reach = sphere.radius + LoadQuad<LaneFloats>(p.radius + lane);
+        meets |= static_cast<std::uint64_t>(LaneBits(~(squared > reach * reach))) << i;
     }
     return count < 64 ? meets & ((std::uint64_t{1} << count) - 1) : meets;
 }

@@ -19,6 +19,8 @@ using Provocation = AngerTable::Provocation;
 using Lanes = float __attribute__((vector_size(32)));
 using LaneMask = std::int32_t __attribute__((vector_size(32)));
 constexpr std::size_t kLanes = 8;
+// The same lanes read where they lie, at any float's alignment.
+typedef float LoadedLanes __attribute__((vector_size(32), aligned(4)));
 
 // Groups holding a provoked entry or the end of a calm's reach, `Count` side by side so their
 // chains of operations overlap: each lane takes, in order, what each provocation would have done
@@ -249,110 +251,60 @@ ANGER_TARGET_CLONES void ApplyNow(float* values, std::size_t count, std::size_t 
     values[slot] = value;
 }
 
-// `Groups` groups of lanes from `first` (`lanes` of them in the table) through a batch, side by
-// side so one calm read serves them all: each lane takes every calm in order but at its own
-// step, where it takes its provocation instead (from 0 when the step created the entry: what the
-// lane held before is not yet the entry's). Each step is some one lane's own, so most steps are a
-// subtraction in every group. (`step` and `fresh` run on to whole groups.)
+// Takes the calms of steps [from, to), already spread over every lane, from `Groups` groups.
 template <std::size_t Groups>
-[[gnu::always_inline]] inline void BatchGroups(float* values, std::size_t first, std::size_t lanes,
-                                               const std::int32_t* step, const std::int32_t* fresh,
-                                               const float* amounts, const float* calms,
-                                               std::int32_t steps, const Lanes& ceiling) {
-    Lanes v[Groups];
-    for (std::size_t g = 0; g < Groups; ++g) {
-        const std::size_t n = lanes > g * kLanes ? std::min(kLanes, lanes - g * kLanes) : 0;
-        v[g] = Lanes{};
-        __builtin_memcpy(&v[g], values + first + g * kLanes, n * sizeof(float));
-    }
-    // The steps the lanes own, rising (lanes in id order own them mostly in order already), and
-    // the group of each.
-    std::array<std::int32_t, Groups * kLanes> owned;
-    std::array<std::uint8_t, Groups * kLanes> ownerGroup;
-    std::size_t owners = 0;
-    for (std::size_t i = 0; i < lanes; ++i) {
-        const std::int32_t o = step[first + i];
-        if (o < 0)
-            continue;
-        std::size_t at = owners++;
-        for (; at > 0 && owned[at - 1] > o; --at) {
-            owned[at] = owned[at - 1];
-            ownerGroup[at] = ownerGroup[at - 1];
-        }
-        owned[at] = o;
-        ownerGroup[at] = static_cast<std::uint8_t>(i / kLanes);
-    }
-    std::int32_t k = 0;
-    for (std::size_t n = 0; n < owners; ++n) {
-        for (const std::int32_t o = owned[n]; k < o; ++k) {
-            const float calm = calms[k];
+[[gnu::always_inline]] inline void CalmRun(Lanes (&v)[Groups], const LoadedLanes* spread,
+                                           std::int32_t from, std::int32_t to) {
+    std::int32_t k = from;
+    for (; k + 4 <= to; k += 4)
+        for (std::int32_t j = 0; j < 4; ++j)
             for (std::size_t g = 0; g < Groups; ++g)
-                v[g] -= calm;
-        }
-        const float calm = calms[k];
-        for (std::size_t g = 0; g < Groups; ++g) {
-            if (g != ownerGroup[n]) {
-                v[g] -= calm;
-                continue;
-            }
-            LaneMask own, born;
-            __builtin_memcpy(&own, step + first + g * kLanes, sizeof own);
-            __builtin_memcpy(&born, fresh + first + g * kLanes, sizeof born);
-            const Lanes base = born ? Lanes{} : v[g];
-            Lanes added = base + amounts[k];
-            added = added > ceiling ? ceiling : added;
-            v[g] = own == k ? added : v[g] - calm;
-        }
-        ++k;
-    }
-    for (; k < steps; ++k) {
-        const float calm = calms[k];
+                v[g] -= spread[k + j];
+    for (; k < to; ++k)
         for (std::size_t g = 0; g < Groups; ++g)
-            v[g] -= calm;
-    }
-    for (std::size_t g = 0; g < Groups; ++g) {
-        const std::size_t n = lanes > g * kLanes ? std::min(kLanes, lanes - g * kLanes) : 0;
-        __builtin_memcpy(values + first + g * kLanes, &v[g], n * sizeof(float));
-    }
+            v[g] -= spread[k];
 }
 
-// A batch of `steps` provocations over the whole table: `step` and `fresh` by entry, `amounts`
-// and `calms` by step (see BatchScratch). Eight groups side by side keep the processor's vector
-// units busy without running out of registers.
+// A batch of `steps` provocations over the whole table: `step` and `fresh` by entry (run on to
+// whole groups), `amounts` and `calms` by step (see BatchScratch); `spreadLanes` has room for a
+// group of lanes per step. Each lane takes every calm in order but at its own step, where it
+// takes its provocation instead (from 0 when the step created the entry: what the lane held
+// before is not yet the entry's). Only the steps between a group's first and last own step need
+// a choice per lane; a sweep provokes its foes in about the order of their ids, so those are
+// few, and every other step is one subtraction.
 ANGER_TARGET_CLONES void ApplyBatch(float* values, std::size_t count, const std::int32_t* step,
                                     const std::int32_t* fresh, const float* amounts,
-                                    const float* calms, std::size_t steps, float cap) {
+                                    const float* calms, std::size_t steps, float cap,
+                                    float* spreadLanes) {
+    for (std::size_t k = 0; k < steps; ++k) {
+        const Lanes calm = Lanes{} + calms[k];
+        __builtin_memcpy(spreadLanes + k * kLanes, &calm, sizeof calm);
+    }
+    const auto* spread = reinterpret_cast<const LoadedLanes*>(spreadLanes);
     const Lanes ceiling = Lanes{} + cap;
     const auto last = static_cast<std::int32_t>(steps);
-    constexpr std::size_t kWidest = 8 * kLanes;
-    std::size_t first = 0;
-    for (; count - first >= kWidest; first += kWidest)
-        BatchGroups<8>(values, first, kWidest, step, fresh, amounts, calms, last, ceiling);
-    const std::size_t left = count - first;
-    switch ((left + kLanes - 1) / kLanes) {
-        case 7:
-            BatchGroups<7>(values, first, left, step, fresh, amounts, calms, last, ceiling);
-            break;
-        case 6:
-            BatchGroups<6>(values, first, left, step, fresh, amounts, calms, last, ceiling);
-            break;
-        case 5:
-            BatchGroups<5>(values, first, left, step, fresh, amounts, calms, last, ceiling);
-            break;
-        case 4:
-            BatchGroups<4>(values, first, left, step, fresh, amounts, calms, last, ceiling);
-            break;
-        case 3:
-            BatchGroups<3>(values, first, left, step, fresh, amounts, calms, last, ceiling);
-            break;
-        case 2:
-            BatchGroups<2>(values, first, left, step, fresh, amounts, calms, last, ceiling);
-            break;
-        case 1:
-            BatchGroups<1>(values, first, left, step, fresh, amounts, calms, last, ceiling);
-            break;
-        default:
-            break;
+    for (std::size_t first = 0; first < count; first += kLanes) {
+        const std::size_t lanes = std::min(kLanes, count - first);
+        Lanes v[1] = {Lanes{}};
+        LaneMask own, born;
+        __builtin_memcpy(&v[0], values + first, lanes * sizeof(float));
+        __builtin_memcpy(&own, step + first, sizeof own);
+        __builtin_memcpy(&born, fresh + first, sizeof born);
+        std::int32_t lo = last, hi = -1;
+        for (std::size_t i = 0; i < lanes; ++i)
+            if (own[i] >= 0) {
+                lo = std::min(lo, own[i]);
+                hi = std::max(hi, own[i]);
+            }
+        CalmRun<1>(v, spread, 0, lo);
+        for (std::int32_t k = lo; k <= hi; ++k) {
+            const Lanes base = born ? Lanes{} : v[0];
+            Lanes added = base + amounts[k];
+            added = added > ceiling ? ceiling : added;
+            v[0] = own == k ? added : v[0] - spread[k];
+        }
+        CalmRun<1>(v, spread, std::max(lo, hi + 1), last);
+        __builtin_memcpy(values + first, &v[0], lanes * sizeof(float));
     }
 }
 
@@ -361,6 +313,7 @@ ANGER_TARGET_CLONES void ApplyBatch(float* values, std::size_t count, const std:
 // table slot, the provocation of the entry (-1: none) and whether it created it (-1) or not (0).
 struct BatchScratch {
     std::vector<float> amounts, calms;
+    std::vector<float> spread;  // each calm in every lane of a group
     std::vector<std::uint32_t> slots;
     std::vector<std::uint8_t> created;
     std::vector<std::int32_t> step, fresh;
@@ -569,7 +522,8 @@ void AngerTable::ProvokeEach(const Provoked* list, std::size_t count, float cap,
         fresh[slot] = created[k] ? -1 : 0;
     }
     if (!twice) {
-        ApplyBatch(mValues, mSize, step, fresh, amounts, calms, count, cap);
+        batch.spread.resize(count * kLanes);
+        ApplyBatch(mValues, mSize, step, fresh, amounts, calms, count, cap, batch.spread.data());
     } else {
         // An id listed twice: one provocation at a time over the whole table. Entries created
         // later take calms meant for others meanwhile; they start from 0 when created.

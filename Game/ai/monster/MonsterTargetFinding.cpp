@@ -138,12 +138,14 @@ void ForEachCharacterInSphere(const Character& self, float maxYView, Region* reg
     const std::uint32_t plainWant = plainMask & ~std::uint32_t{kTeamFromCharacter};
     const std::uint32_t unsureOwn = heights ? std::uint32_t{kOwnPathPosition} : 0u;
     const std::uint32_t written = kWritten, fromCharacter = kTeamFromCharacter;
-    // A pack of eight side by side, without branches on the common way: whether a crowd member
-    // is friend or foe is a coin's toss to the processor.
+    // Four lanes of a pack side by side, without branches on the common way: whether a crowd
+    // member is friend or foe is a coin's toss to the processor.
     using WorldCells::LaneBits;
-    using Words = WorldCells::PackWords;
-    using Lanes = WorldCells::PackLanes;
+    using WorldCells::LoadQuad;
+    using Words = WorldCells::LaneWords;
+    using Lanes = WorldCells::LaneMask;
     constexpr std::size_t kWidth = EntityGrid::Pack::kWidth;
+    constexpr std::size_t kQuad = WorldCells::kQuad;
     // The two remembered teams in every lane, refreshed whenever one is judged.
     struct KnownLanes {
         Words major, minor;
@@ -157,20 +159,19 @@ void ForEachCharacterInSphere(const Character& self, float maxYView, Region* reg
                                   Lanes{} - static_cast<std::int32_t>(memo[k].keep)};
     };
     refresh();
-    const Lanes laneIndex = {0, 1, 2, 3, 4, 5, 6, 7};
     // Without heights, a plain lane the screen keeps is one the filter below keeps, reading
     // nothing more on the way.
     const Lanes vouches = Lanes{} - static_cast<std::int32_t>(!heights);
     const auto screen = [&](const EntityGrid::Pack* packs, std::size_t count, std::uint64_t& sure) {
         std::uint64_t passes = 0;
         sure = 0;
-        for (std::size_t at = 0; at < count; at += kWidth) {
+        for (std::size_t at = 0; at < count; at += kQuad) {
             const EntityGrid::Pack& p = packs[at / kWidth];
-            Words slots, flags, major, minor;
-            WorldCells::LoadLanes(slots, p.slot);
-            WorldCells::LoadLanes(flags, p.gameFlags);
-            WorldCells::LoadLanes(major, p.gameWords[0]);
-            WorldCells::LoadLanes(minor, p.gameWords[1]);
+            const std::size_t lane = at % kWidth;
+            const Words slots = LoadQuad<Words>(p.slot + lane);
+            const Words flags = LoadQuad<Words>(p.gameFlags + lane);
+            const Words major = LoadQuad<Words>(p.gameWords[0] + lane);
+            const Words minor = LoadQuad<Words>(p.gameWords[1] + lane);
             const Lanes plain = ((flags & plainMask) == plainWant) & (slots != selfSlot);
             const Lanes unsure = ((flags & written) == 0) | ((flags & fromCharacter) != 0) |
                                  ((flags & unsureOwn) != unsureOwn);
@@ -182,16 +183,15 @@ void ForEachCharacterInSphere(const Character& self, float maxYView, Region* reg
             Lanes lanes = (plain & keeps) | (~plain & unsure);
             // Lanes past the cell's last entry hold what left it: never judged.
             const Lanes unknown = plain & ~(first | second) &
-                                  (laneIndex < static_cast<std::int32_t>(count - at));
+                                  (Lanes{0, 1, 2, 3} < static_cast<std::int32_t>(count - at));
             if (LaneBits(unknown) != 0) [[unlikely]] {
-                for (std::size_t k = 0; k < kWidth; ++k)
+                for (std::size_t k = 0; k < kQuad; ++k)
                     if (unknown[k])
                         lanes[k] = judgeStored(major[k], minor[k]) ? -1 : 0;
                 refresh();
             }
             passes |= static_cast<std::uint64_t>(LaneBits(lanes)) << at;
-            const Lanes vouched = plain & lanes & vouches;
-            sure |= static_cast<std::uint64_t>(LaneBits(vouched)) << at;
+            sure |= static_cast<std::uint64_t>(LaneBits(plain & lanes & vouches)) << at;
         }
         return passes;
     };
