@@ -5,9 +5,9 @@
 // the game's part of the entity's digest, so a sweep judges a crowd from its cells alone. The
 // world keeps the copies true: every move, every change of radius and every commit of the game's
 // part reaches it. Beside its entries each cell keeps their positions and radii alone, packed
-// eight to a block in columns, so a sphere test over a crowd reads a few bytes per entity. Cells are in no
-// particular order: queries sort what they gather by the order in which entities entered the
-// world. The packed copy holds each entry's slot and the words of its game part a sweep's
+// eight to a block in columns, so a sphere test over a crowd reads a few bytes per entity. Cells
+// are in no particular order: queries sort what they gather by the order in which entities entered
+// the world. The packed copy holds each entry's slot and the words of its game part a sweep's
 // filter reads first (flags and team) too, so a crowd's unwanted members are passed over
 // without reading their entries.
 #include <cstddef>

@@ -160,8 +160,8 @@ template <class Keep, class Begin, class Use>
 void World::SweepSphere(Region* region, const Sphere& sphere, EntityListType type, Keep&& keep,
                         Begin&& begin, Use&& use) {
     SweepSphere(
-        region, sphere, type, [](const EntityGrid::Pack*, std::size_t) { return ~std::uint64_t{0}; },
-        keep, begin, use);
+        region, sphere, type,
+        [](const EntityGrid::Pack*, std::size_t) { return ~std::uint64_t{0}; }, keep, begin, use);
 }
 
 template <class Screen, class Keep, class Begin, class Use>

@@ -163,16 +163,16 @@ TEST(AngerTableQueue, ACrowdSeenAtOnceGivesTheValuesOfImmediateOnes) {
 // between old ones, and one id listed twice.
 TEST(AngerTableQueue, ABatchOfProvocationsGivesTheValuesOfImmediateOnes) {
     struct Case {
-        std::uint32_t before;   // entries first, provoked one by one
-        std::uint32_t listed;   // provocations in the batch
-        std::uint32_t newEvery; // every n-th listed id is new (0: none)
-        bool shuffled;          // listed out of id order
-        bool twice;             // one id listed a second time
+        std::uint32_t before;    // entries first, provoked one by one
+        std::uint32_t listed;    // provocations in the batch
+        std::uint32_t newEvery;  // every n-th listed id is new (0: none)
+        bool shuffled;           // listed out of id order
+        bool twice;              // one id listed a second time
     };
     const Case cases[] = {
-        {0, 1, 0, false, false},   {0, 9, 1, false, false},  {1, 1, 0, false, false},
-        {7, 7, 0, false, false},   {8, 8, 3, true, false},   {31, 31, 0, false, false},
-        {33, 40, 4, false, false}, {70, 70, 5, true, false}, {80, 78, 0, false, false},
+        {0, 1, 0, false, false},    {0, 9, 1, false, false},   {1, 1, 0, false, false},
+        {7, 7, 0, false, false},    {8, 8, 3, true, false},    {31, 31, 0, false, false},
+        {33, 40, 4, false, false},  {70, 70, 5, true, false},  {80, 78, 0, false, false},
         {129, 150, 7, true, false}, {200, 90, 2, true, false}, {40, 30, 3, true, true},
     };
     for (const Case& c : cases) {

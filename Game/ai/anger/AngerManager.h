@@ -47,8 +47,7 @@ public:
     // The provocation AddAnger(enemy, id, worldSlot, amount) carries out, in `out`; false when
     // it does nothing.
     static bool SightProvocation(const EntityGamePart& enemy, std::uint32_t id,
-                                 std::uint32_t worldSlot, float amount,
-                                 AngerTable::Provoked& out);
+                                 std::uint32_t worldSlot, float amount, AngerTable::Provoked& out);
     // The provocations of a sweep's enemies, in order, as AddAnger made them one by one.
     void AddAngerEach(const AngerTable::Provoked* list, std::size_t count) {
         mAnger.ProvokeEach(list, count, kMaxAnger, kCalmShare);

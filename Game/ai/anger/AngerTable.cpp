@@ -19,8 +19,6 @@ using Provocation = AngerTable::Provocation;
 using Lanes = float __attribute__((vector_size(32)));
 using LaneMask = std::int32_t __attribute__((vector_size(32)));
 constexpr std::size_t kLanes = 8;
-// The same lanes read where they lie, at any float's alignment.
-typedef float LoadedLanes __attribute__((vector_size(32), aligned(4)));
 
 // Groups holding a provoked entry or the end of a calm's reach, `Count` side by side so their
 // chains of operations overlap: each lane takes, in order, what each provocation would have done
@@ -251,18 +249,25 @@ ANGER_TARGET_CLONES void ApplyNow(float* values, std::size_t count, std::size_t 
     values[slot] = value;
 }
 
-// Takes the calms of steps [from, to), already spread over every lane, from `Groups` groups.
-template <std::size_t Groups>
-[[gnu::always_inline]] inline void CalmRun(Lanes (&v)[Groups], const LoadedLanes* spread,
-                                           std::int32_t from, std::int32_t to) {
+// A group of lanes as it lies at `at`, at any float's alignment.
+[[gnu::always_inline]] inline void LoadLanes(Lanes& out, const float* at) {
+    __builtin_memcpy(&out, at, sizeof out);
+}
+
+// Takes the calms of steps [from, to), already spread over every lane of a group, from `v`.
+[[gnu::always_inline]] inline void CalmRun(Lanes& v, const float* spread, std::int32_t from,
+                                           std::int32_t to) {
+    Lanes calm;
     std::int32_t k = from;
     for (; k + 4 <= to; k += 4)
-        for (std::int32_t j = 0; j < 4; ++j)
-            for (std::size_t g = 0; g < Groups; ++g)
-                v[g] -= spread[k + j];
-    for (; k < to; ++k)
-        for (std::size_t g = 0; g < Groups; ++g)
-            v[g] -= spread[k];
+        for (std::int32_t j = 0; j < 4; ++j) {
+            LoadLanes(calm, spread + static_cast<std::size_t>(k + j) * kLanes);
+            v -= calm;
+        }
+    for (; k < to; ++k) {
+        LoadLanes(calm, spread + static_cast<std::size_t>(k) * kLanes);
+        v -= calm;
+    }
 }
 
 // A batch of `steps` provocations over the whole table: `step` and `fresh` by entry (run on to
@@ -280,14 +285,14 @@ ANGER_TARGET_CLONES void ApplyBatch(float* values, std::size_t count, const std:
         const Lanes calm = Lanes{} + calms[k];
         __builtin_memcpy(spreadLanes + k * kLanes, &calm, sizeof calm);
     }
-    const auto* spread = reinterpret_cast<const LoadedLanes*>(spreadLanes);
+    const float* spread = spreadLanes;
     const Lanes ceiling = Lanes{} + cap;
     const auto last = static_cast<std::int32_t>(steps);
     for (std::size_t first = 0; first < count; first += kLanes) {
         const std::size_t lanes = std::min(kLanes, count - first);
-        Lanes v[1] = {Lanes{}};
+        Lanes v{};
         LaneMask own, born;
-        __builtin_memcpy(&v[0], values + first, lanes * sizeof(float));
+        __builtin_memcpy(&v, values + first, lanes * sizeof(float));
         __builtin_memcpy(&own, step + first, sizeof own);
         __builtin_memcpy(&born, fresh + first, sizeof born);
         std::int32_t lo = last, hi = -1;
@@ -296,15 +301,17 @@ ANGER_TARGET_CLONES void ApplyBatch(float* values, std::size_t count, const std:
                 lo = std::min(lo, own[i]);
                 hi = std::max(hi, own[i]);
             }
-        CalmRun<1>(v, spread, 0, lo);
+        CalmRun(v, spread, 0, lo);
         for (std::int32_t k = lo; k <= hi; ++k) {
-            const Lanes base = born ? Lanes{} : v[0];
+            Lanes calm;
+            LoadLanes(calm, spread + static_cast<std::size_t>(k) * kLanes);
+            const Lanes base = born ? Lanes{} : v;
             Lanes added = base + amounts[k];
             added = added > ceiling ? ceiling : added;
-            v[0] = own == k ? added : v[0] - spread[k];
+            v = own == k ? added : v - calm;
         }
-        CalmRun<1>(v, spread, std::max(lo, hi + 1), last);
-        __builtin_memcpy(values + first, &v[0], lanes * sizeof(float));
+        CalmRun(v, spread, std::max(lo, hi + 1), last);
+        __builtin_memcpy(values + first, &v, lanes * sizeof(float));
     }
 }
 

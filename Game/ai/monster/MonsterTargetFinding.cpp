@@ -342,8 +342,7 @@ void ControllerMonster::AngerUpdate(int ms) {
                 // for the sweep's end and are carried out together, in the same order.
                 AngerTable::Provoked provocation;
                 if (AngerManager::SightProvocation(entry.game, entry.objectId, entry.slot,
-                                                   static_cast<float>(ticks) * anger,
-                                                   provocation))
+                                                   static_cast<float>(ticks) * anger, provocation))
                     provoked.push_back(provocation);
             });
         mAngerManager.AddAngerEach(provoked.data(), provoked.size());
