@@ -38,31 +38,37 @@ void EntityGrid::CellRange(const Vec3& lo, const Vec3& hi, int& x0, int& z0, int
     z1 = column(hi.z, mMin.z, mCellsZ);
 }
 
+void EntityGrid::PackEntry(Cell& c, std::uint32_t index) {
+    const Entry& entry = c.entries[index];
+    PackPosition(c, index, entry.position);
+    PackOf(c, index).radius[index % Pack::kWidth] = entry.radius;
+    PackOf(c, index).slot[index % Pack::kWidth] = entry.slot;
+    PackGamePart(c, index, entry.game);
+}
+
 std::uint32_t EntityGrid::Insert(int cell, const Entry& entry) {
     Cell& c = mCells[static_cast<std::size_t>(cell)];
+    const auto index = static_cast<std::uint32_t>(c.entries.size());
     c.entries.push_back(entry);
-    c.reach.push_back(Reach{entry.position, entry.radius});
-    c.tags.push_back(TagOf(entry));
+    if (index % Pack::kWidth == 0)
+        c.packs.emplace_back();
+    PackEntry(c, index);
     ++mCount;
-    return static_cast<std::uint32_t>(c.entries.size() - 1);
+    return index;
 }
 
 std::uint32_t EntityGrid::Erase(int cell, std::uint32_t index) {
     Cell& c = mCells[static_cast<std::size_t>(cell)];
     --mCount;
-    if (index + 1 == c.entries.size()) {
-        c.entries.pop_back();
-        c.reach.pop_back();
-        c.tags.pop_back();
-        return kNone;
+    const auto last = static_cast<std::uint32_t>(c.entries.size() - 1);
+    if (index != last) {
+        c.entries[index] = c.entries.back();
+        PackEntry(c, index);
     }
-    c.entries[index] = c.entries.back();
     c.entries.pop_back();
-    c.reach[index] = c.reach.back();
-    c.reach.pop_back();
-    c.tags[index] = c.tags.back();
-    c.tags.pop_back();
-    return c.entries[index].slot;
+    if (last % Pack::kWidth == 0)
+        c.packs.pop_back();
+    return index != last ? c.entries[index].slot : kNone;
 }
 
 }  // namespace GAME

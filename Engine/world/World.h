@@ -135,11 +135,13 @@ public:
     template <class Keep, class Begin, class Use>
     void SweepSphere(Region* region, const Sphere& sphere, EntityListType type, Keep&& keep,
                      Begin&& begin, Use&& use);
-    // The same, asking `screen(tags, count)` first, of up to 64 packed copies of the entities'
-    // slots and game words (EntityGrid::Tag) at once: bit i of its answer clear turns tags[i]
+    // The same, asking `screen(packs, count)` first, of up to 64 entities' packed slots and game
+    // words (EntityGrid::Pack, eight to a pack) at once: bit i of its answer clear turns entity i
     // away. It may turn away only entities `keep` would refuse, and only where refusing spares
     // nothing `keep` does on the way (debug builds ask `keep` too and abort when it would have
-    // kept one).
+    // kept one). A screen taking a third argument, `std::uint64_t& sure`, sets there the bits of
+    // entities `keep` would keep, doing nothing on the way: `keep` is not asked of them (debug
+    // builds ask and abort when it refuses one).
     template <class Screen, class Keep, class Begin, class Use>
     void SweepSphere(Region* region, const Sphere& sphere, EntityListType type, Screen&& screen,
                      Keep&& keep, Begin&& begin, Use&& use);

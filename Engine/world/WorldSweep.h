@@ -6,7 +6,12 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <type_traits>
 #include <utility>
+
+#if defined(__SSE2__)
+#include <immintrin.h>
+#endif
 
 #include "Engine/world/EntityGrid.h"
 #include "Engine/world/World.h"
@@ -29,53 +34,75 @@ inline bool Passes(bool actor, EntityListType type) {
 
 // Debug builds check that a cell's packed positions, radii, slots and game words are its
 // entries' own.
-inline void CheckReaches([[maybe_unused]] const EntityGrid& grid, [[maybe_unused]] int x,
-                         [[maybe_unused]] int z) {
+inline void CheckPacks([[maybe_unused]] const EntityGrid& grid, [[maybe_unused]] int x,
+                       [[maybe_unused]] int z) {
 #ifndef NDEBUG
+    using Pack = EntityGrid::Pack;
     const auto& entries = grid.Entries(x, z);
-    const auto& reaches = grid.Reaches(x, z);
-    const auto& tags = grid.Tags(x, z);
-    bool same = entries.size() == reaches.size() && entries.size() == tags.size();
+    const auto& packs = grid.Packs(x, z);
+    bool same = packs.size() == (entries.size() + Pack::kWidth - 1) / Pack::kWidth;
     for (std::size_t i = 0; same && i < entries.size(); ++i) {
-        const EntityGrid::Tag tag = EntityGrid::TagOf(entries[i]);
-        same = std::memcmp(&entries[i].position, &reaches[i].position, sizeof(Vec3)) == 0 &&
-               std::memcmp(&entries[i].radius, &reaches[i].radius, sizeof(float)) == 0 &&
-               std::memcmp(&tag, &tags[i], sizeof tag) == 0;
+        const Pack& p = packs[i / Pack::kWidth];
+        const std::size_t k = i % Pack::kWidth;
+        const EntityGrid::Entry& e = entries[i];
+        const float packed[4] = {p.x[k], p.y[k], p.z[k], p.radius[k]};
+        const float own[4] = {e.position.x, e.position.y, e.position.z, e.radius};
+        const std::uint32_t words[4] = {p.slot[k], p.gameFlags[k], p.gameWords[0][k],
+                                        p.gameWords[1][k]};
+        const std::uint32_t ownWords[4] = {e.slot, e.game.gameFlags, e.game.gameWords[0],
+                                           e.game.gameWords[1]};
+        same = std::memcmp(packed, own, sizeof packed) == 0 &&
+               std::memcmp(words, ownWords, sizeof words) == 0;
     }
     if (!same)
         std::abort();
 #endif
 }
 
-// Bit i set when the bounding sphere of block[i] (i < count <= 64), taken into the query's space
-// by `toQuery`, meets the sphere. Four at a time, each lane taking the float operations of one
-// entity's test in the same order (so the same answers), with no branch per entity.
-inline std::uint64_t SphereMask(const EntityGrid::Reach* block, std::size_t count,
+// Four lanes of a pack as the compiler's vectors: the width every x86-64 processor has (wider
+// ones would be taken apart lane by lane where the library is built for the common base).
+using LaneFloats = float __attribute__((vector_size(16)));
+using LaneWords = std::uint32_t __attribute__((vector_size(16)));
+using LaneMask = std::int32_t __attribute__((vector_size(16)));
+constexpr std::size_t kQuad = 4;
+static_assert(EntityGrid::Pack::kWidth % kQuad == 0);
+
+template <class Vector, class Lane>
+inline Vector LoadQuad(const Lane* lanes) {
+    static_assert(sizeof(Vector) == kQuad * sizeof(Lane));
+    Vector out;
+    __builtin_memcpy(&out, lanes, sizeof out);
+    return out;
+}
+
+// Bit k set for each lane k of four that is all ones.
+inline unsigned LaneBits(LaneMask lanes) {
+#if defined(__SSE2__)
+    return static_cast<unsigned>(_mm_movemask_ps(reinterpret_cast<__m128>(lanes)));
+#else
+    return (lanes[0] & 1u) | (lanes[1] & 2u) | (lanes[2] & 4u) | (lanes[3] & 8u);
+#endif
+}
+
+// Bit i set when the bounding sphere of entry i of the packs (i < count <= 64), taken into the
+// query's space by `toQuery`, meets the sphere. Four lanes at a time, each taking the float
+// operations of one entity's test in the same order (so the same answers), with no branch per
+// entity.
+inline std::uint64_t SphereMask(const EntityGrid::Pack* packs, std::size_t count,
                                 const Vec3& toQuery, const Sphere& sphere) {
-    using Lanes = float __attribute__((vector_size(16)));
-    using LaneMask = std::int32_t __attribute__((vector_size(16)));
+    constexpr std::size_t kWidth = EntityGrid::Pack::kWidth;
     std::uint64_t meets = 0;
-    std::size_t i = 0;
-    for (; i + 4 <= count; i += 4) {
-        const EntityGrid::Reach* r = block + i;
-        const Lanes x = {r[0].position.x, r[1].position.x, r[2].position.x, r[3].position.x};
-        const Lanes y = {r[0].position.y, r[1].position.y, r[2].position.y, r[3].position.y};
-        const Lanes z = {r[0].position.z, r[1].position.z, r[2].position.z, r[3].position.z};
-        const Lanes radius = {r[0].radius, r[1].radius, r[2].radius, r[3].radius};
-        const Lanes dx = (x + toQuery.x) - sphere.center.x;
-        const Lanes dy = (y + toQuery.y) - sphere.center.y;
-        const Lanes dz = (z + toQuery.z) - sphere.center.z;
-        const Lanes squared = dx * dx + dy * dy + dz * dz;
-        const Lanes reach = sphere.radius + radius;
-        const LaneMask meet = ~(squared > reach * reach) & LaneMask{1, 2, 4, 8};
-        meets |= static_cast<std::uint64_t>(meet[0] | meet[1] | meet[2] | meet[3]) << i;
+    for (std::size_t i = 0; i < count; i += kQuad) {
+        const EntityGrid::Pack& p = packs[i / kWidth];
+        const std::size_t lane = i % kWidth;
+        const LaneFloats dx = (LoadQuad<LaneFloats>(p.x + lane) + toQuery.x) - sphere.center.x;
+        const LaneFloats dy = (LoadQuad<LaneFloats>(p.y + lane) + toQuery.y) - sphere.center.y;
+        const LaneFloats dz = (LoadQuad<LaneFloats>(p.z + lane) + toQuery.z) - sphere.center.z;
+        const LaneFloats squared = dx * dx + dy * dy + dz * dz;
+        const LaneFloats reach = sphere.radius + LoadQuad<LaneFloats>(p.radius + lane);
+        meets |= static_cast<std::uint64_t>(LaneBits(~(squared > reach * reach))) << i;
     }
-    for (; i < count; ++i) {
-        const float reach = sphere.radius + block[i].radius;
-        const float squared = ((block[i].position + toQuery) - sphere.center).LengthSquared();
-        meets |= static_cast<std::uint64_t>(!(squared > reach * reach)) << i;
-    }
-    return meets;
+    return count < 64 ? meets & ((std::uint64_t{1} << count) - 1) : meets;
 }
 
 inline bool BoxesOverlap(const Vec3& aLo, const Vec3& aHi, const Vec3& bLo, const Vec3& bHi) {
@@ -105,7 +132,7 @@ void World::ForEachCellInBox(Region* region, const Vec3& lo, const Vec3& hi, Vis
         grid->CellRange(otherLo, otherHi, x0, z0, x1, z1);
         for (int z = z0; z <= z1; ++z)
             for (int x = x0; x <= x1; ++x) {
-                WorldCells::CheckReaches(*grid, x, z);
+                WorldCells::CheckPacks(*grid, x, z);
                 visit(*grid, x, z, toQuery);
             }
     }
@@ -133,8 +160,8 @@ template <class Keep, class Begin, class Use>
 void World::SweepSphere(Region* region, const Sphere& sphere, EntityListType type, Keep&& keep,
                         Begin&& begin, Use&& use) {
     SweepSphere(
-        region, sphere, type, [](const EntityGrid::Tag*, std::size_t) { return ~std::uint64_t{0}; },
-        keep, begin, use);
+        region, sphere, type,
+        [](const EntityGrid::Pack*, std::size_t) { return ~std::uint64_t{0}; }, keep, begin, use);
 }
 
 template <class Screen, class Keep, class Begin, class Use>
@@ -153,18 +180,26 @@ void World::SweepSphere(Region* region, const Sphere& sphere, EntityListType typ
     ForEachCellInBox(
         region, sphere.center - r, sphere.center + r,
         [&](const EntityGrid& grid, int x, int z, const Vec3& toQuery) {
-            const std::vector<EntityGrid::Reach>& reaches = grid.Reaches(x, z);
-            const std::vector<EntityGrid::Tag>& tags = grid.Tags(x, z);
+            const std::vector<EntityGrid::Pack>& packs = grid.Packs(x, z);
             const std::vector<EntityGrid::Entry>& entries = grid.Entries(x, z);
-            // The sphere test over the packed positions and the screen over the packed tags
+            // The sphere test over the packed positions and the screen over the packed words
             // first, without a branch per entity; the entries that pass both are then filtered
             // in cell order, as one by one.
             constexpr std::size_t kBlock = 64;
-            for (std::size_t first = 0; first < reaches.size(); first += kBlock) {
-                const std::size_t count = std::min(kBlock, reaches.size() - first);
-                const std::uint64_t meets =
-                    WorldCells::SphereMask(reaches.data() + first, count, toQuery, sphere);
-                std::uint64_t wanted = meets & screen(tags.data() + first, count);
+            static_assert(kBlock % EntityGrid::Pack::kWidth == 0);
+            for (std::size_t first = 0; first < entries.size(); first += kBlock) {
+                const std::size_t count = std::min(kBlock, entries.size() - first);
+                const EntityGrid::Pack* block = packs.data() + first / EntityGrid::Pack::kWidth;
+                const std::uint64_t meets = WorldCells::SphereMask(block, count, toQuery, sphere);
+                // A screen may also vouch for some of what it passes: `keep` would keep them
+                // and does nothing on the way, so only debug builds ask it.
+                std::uint64_t wanted = meets, sure = 0;
+                if constexpr (std::is_invocable_v<Screen&, const EntityGrid::Pack*, std::size_t,
+                                                  std::uint64_t&>)
+                    wanted &= screen(block, count, sure);
+                else
+                    wanted &= screen(block, count);
+                sure &= wanted;
                 // The entries the filter reads are asked for together, not one miss after another.
                 for (std::uint64_t m = wanted; m != 0; m &= m - 1) {
                     const char* at = reinterpret_cast<const char*>(
@@ -182,10 +217,19 @@ void World::SweepSphere(Region* region, const Sphere& sphere, EntityListType typ
                 }
 #endif
                 for (; wanted != 0; wanted &= wanted - 1) {
-                    const EntityGrid::Entry& entry =
-                        entries[first + static_cast<std::size_t>(std::countr_zero(wanted))];
-                    if (!WorldCells::Passes(entry.actor, type) || !keep(entry))
+                    const auto i = static_cast<std::size_t>(std::countr_zero(wanted));
+                    const EntityGrid::Entry& entry = entries[first + i];
+                    if (!WorldCells::Passes(entry.actor, type))
                         continue;
+                    if ((sure >> i & 1) == 0) {
+                        if (!keep(entry))
+                            continue;
+                    } else {
+#ifndef NDEBUG
+                        if (!keep(entry))
+                            std::abort();
+#endif
+                    }
                     mSweepIndex[entry.slot] = static_cast<std::uint32_t>(mSweepKept.size());
                     mSweepOrder.emplace_back(entry.rank, entry.slot);
                     mSweepKept.push_back(&entry);

@@ -3,6 +3,7 @@
 // and queue lengths come between.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <bit>
 #include <cstdint>
 #include <utility>
@@ -152,6 +153,70 @@ TEST(AngerTableQueue, ACrowdSeenAtOnceGivesTheValuesOfImmediateOnes) {
                 ExpectSame(table, eager);
         }
         ExpectSame(table, eager);
+        if (HasFatalFailure())
+            return;
+    }
+}
+
+// A sweep's provocations carried out together against the same ones one at a time, over tables
+// of every size around the lane groups, with the listed ids in table order, shuffled, new ones
+// between old ones, and one id listed twice.
+TEST(AngerTableQueue, ABatchOfProvocationsGivesTheValuesOfImmediateOnes) {
+    struct Case {
+        std::uint32_t before;    // entries first, provoked one by one
+        std::uint32_t listed;    // provocations in the batch
+        std::uint32_t newEvery;  // every n-th listed id is new (0: none)
+        bool shuffled;           // listed out of id order
+        bool twice;              // one id listed a second time
+    };
+    const Case cases[] = {
+        {0, 1, 0, false, false},    {0, 9, 1, false, false},   {1, 1, 0, false, false},
+        {7, 7, 0, false, false},    {8, 8, 3, true, false},    {31, 31, 0, false, false},
+        {33, 40, 4, false, false},  {70, 70, 5, true, false},  {80, 78, 0, false, false},
+        {129, 150, 7, true, false}, {200, 90, 2, true, false}, {40, 30, 3, true, true},
+    };
+    for (const Case& c : cases) {
+        Rng rng{c.before * 31 + c.listed};
+        AngerTable table;
+        EagerTable eager;
+        for (std::uint32_t i = 0; i < c.before; ++i) {
+            const std::uint32_t id = 10 * (i + 1);
+            const float amount = rng.Amount();
+            const std::size_t slot = table.FindOrInsert(id);
+            ASSERT_EQ(slot, eager.FindOrInsert(id));
+            float calm = 0.0f;
+            const bool calms = AngerTable::CalmOf(amount, table.size(), 0.7f, calm);
+            table.Provoke(slot, amount, 100.0f, calms, calm);
+            eager.Provoke(slot, amount, 100.0f, calms, calm);
+        }
+        std::vector<AngerTable::Provoked> list;
+        for (std::uint32_t i = 0; i < c.listed; ++i) {
+            const bool fresh = c.before == 0 || (c.newEvery != 0 && i % c.newEvery == 0);
+            // New ids fall between the old ones (and past them), old ones are any entry.
+            const std::uint32_t id = fresh ? 10 * (i % (c.before + 5)) + 5 + 2 * (i / 40)
+                                           : 10 * (1 + rng.Next(c.before));
+            if (std::any_of(list.begin(), list.end(), [id](const auto& p) { return p.id == id; }))
+                continue;
+            list.push_back({id, i, rng.Amount() * 3.0f});
+        }
+        if (c.shuffled)
+            for (std::size_t i = list.size(); i > 1; --i)
+                std::swap(list[i - 1], list[rng.Next(static_cast<std::uint32_t>(i))]);
+        if (c.twice && !list.empty())
+            list.push_back({list.front().id, 0, 2.5f});
+        for (const AngerTable::Provoked& p : list) {
+            const std::size_t slot = eager.FindOrInsert(p.id);
+            const std::size_t size = eager.entries.size();
+            float calm = 0.0f;
+            const bool calms = AngerTable::CalmOf(p.amount, size, 0.7f, calm);
+            eager.Provoke(slot, p.amount, 100.0f, calms, calm);
+        }
+        table.ProvokeEach(list.data(), list.size(), 100.0f, 0.7f);
+        SCOPED_TRACE(testing::Message() << "before " << c.before << ", listed " << c.listed);
+        ExpectSame(table, eager);
+        // Each entry keeps the world slot it was last listed with.
+        for (std::size_t i = c.twice ? 1 : 0; i < list.size(); ++i)
+            EXPECT_EQ(table.HintAt(table.Find(list[i].id)), list[i].worldSlot);
         if (HasFatalFailure())
             return;
     }

@@ -20,17 +20,18 @@ WorldCoords At(Region* region, float x, float z) {
 }
 
 // The game's part the sweep hands over for `e` (flags ~0 when the sweep did not see it); the
-// packed tag the screen reads must say the same.
+// packed words the screen reads must say the same.
 std::uint32_t SweptFlags(World& world, Region* region, Entity* e) {
     std::uint32_t flags = ~0u, tagged = ~0u;
     const std::uint32_t slot = world.GetSlotOf(e);
     world.SweepSphere(
         region, Sphere{e->GetCoords().coords.origin, 1.0f}, EntityListType::All,
-        [&](const EntityGrid::Tag* tags, std::size_t count) {
+        [&](const EntityGrid::Pack* packs, std::size_t count) {
+            constexpr std::size_t kWidth = EntityGrid::Pack::kWidth;
             std::uint64_t bits = 0;
             for (std::size_t i = 0; i < count; ++i)
-                if (tags[i].slot == slot) {
-                    tagged = tags[i].gameFlags;
+                if (packs[i / kWidth].slot[i % kWidth] == slot) {
+                    tagged = packs[i / kWidth].gameFlags[i % kWidth];
                     bits |= std::uint64_t{1} << i;
                 }
             return bits;
@@ -132,15 +133,17 @@ TEST(EntityDigest, TheSlotQueryReportsWhatTheEntityQueryReports) {
             [](const EntityGrid::Entry& entry) { return entry.objectId % 2 == 0; },
             [&](std::size_t count) { announced = count; },
             [&](const EntityGrid::Entry& entry) { kept.push_back(entry.entity); });
-        // Screened first by slot from the packed tags (which follow removals and moves), then
+        // Screened first by slot from the packed words (which follow removals and moves), then
         // filtered by id: the same as the filter alone asking both.
         std::vector<Entity*> screened;
         world.SweepSphere(
             a, sphere, EntityListType::All,
-            [](const EntityGrid::Tag* tags, std::size_t count) {
+            [](const EntityGrid::Pack* packs, std::size_t count) {
+                constexpr std::size_t kWidth = EntityGrid::Pack::kWidth;
                 std::uint64_t bits = 0;
                 for (std::size_t i = 0; i < count; ++i)
-                    bits |= static_cast<std::uint64_t>(tags[i].slot % 3 != 0) << i;
+                    bits |= static_cast<std::uint64_t>(packs[i / kWidth].slot[i % kWidth] % 3 != 0)
+                            << i;
                 return bits;
             },
             [](const EntityGrid::Entry& entry) {

@@ -124,10 +124,19 @@ void AngerManager::AddAnger(const Character& enemy, float amount) {
 
 void AngerManager::AddAnger(const EntityGamePart& enemy, std::uint32_t id, std::uint32_t worldSlot,
                             float amount) {
+    AngerTable::Provoked provoked;
+    if (SightProvocation(enemy, id, worldSlot, amount, provoked))
+        AddScaledAnger(id, worldSlot, provoked.amount);
+}
+
+bool AngerManager::SightProvocation(const EntityGamePart& enemy, std::uint32_t id,
+                                    std::uint32_t worldSlot, float amount,
+                                    AngerTable::Provoked& out) {
     using namespace SightDigest;
     if (!Has(enemy, kCausesAnger) || !Has(enemy, kAlive))
-        return;
-    AddScaledAnger(id, worldSlot, amount * enemy.gameScale);
+        return false;
+    out = AngerTable::Provoked{id, worldSlot, amount * enemy.gameScale};
+    return true;
 }
 
 [[gnu::always_inline]] inline const EntityDigest* AngerManager::FindEntryDigest(World& world,

@@ -44,6 +44,14 @@ public:
     // world digest alone.
     void AddAnger(const EntityGamePart& enemy, std::uint32_t id, std::uint32_t worldSlot,
                   float amount);
+    // The provocation AddAnger(enemy, id, worldSlot, amount) carries out, in `out`; false when
+    // it does nothing.
+    static bool SightProvocation(const EntityGamePart& enemy, std::uint32_t id,
+                                 std::uint32_t worldSlot, float amount, AngerTable::Provoked& out);
+    // The provocations of a sweep's enemies, in order, as AddAnger made them one by one.
+    void AddAngerEach(const AngerTable::Provoked* list, std::size_t count) {
+        mAnger.ProvokeEach(list, count, kMaxAnger, kCalmShare);
+    }
     // About `count` enemies are to be angered at once: an empty table makes room for them all
     // and a quarter more (at most kRoomToGrow more), for the ones that come into view later (a
     // table in use grows as it needs, so it never holds twice what it had).
@@ -89,8 +97,8 @@ private:
     void AddScaledAnger(std::uint32_t id, std::uint32_t worldSlot, float amount) {
         const std::size_t slot = mAnger.FindOrInsert(id, worldSlot);
         const std::size_t size = mAnger.size();
-        const bool calms = size >= 2;
-        const float calm = calms ? amount / static_cast<float>(size) * kCalmShare : 0.0f;
+        float calm = 0.0f;
+        const bool calms = AngerTable::CalmOf(amount, size, kCalmShare, calm);
         mAnger.Provoke(slot, amount, kMaxAnger, calms, calm);
     }
     struct Best {

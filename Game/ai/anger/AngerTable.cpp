@@ -2,7 +2,12 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdlib>
+#include <cstring>
 #include <utility>
+#include <vector>
+
+#include "Engine/Engine.h"
 
 namespace GAME {
 
@@ -244,6 +249,88 @@ ANGER_TARGET_CLONES void ApplyNow(float* values, std::size_t count, std::size_t 
     values[slot] = value;
 }
 
+// A group of lanes as it lies at `at`, at any float's alignment.
+[[gnu::always_inline]] inline void LoadLanes(Lanes& out, const float* at) {
+    __builtin_memcpy(&out, at, sizeof out);
+}
+
+// Takes the calms of steps [from, to), already spread over every lane of a group, from `v`.
+[[gnu::always_inline]] inline void CalmRun(Lanes& v, const float* spread, std::int32_t from,
+                                           std::int32_t to) {
+    Lanes calm;
+    std::int32_t k = from;
+    for (; k + 4 <= to; k += 4)
+        for (std::int32_t j = 0; j < 4; ++j) {
+            LoadLanes(calm, spread + static_cast<std::size_t>(k + j) * kLanes);
+            v -= calm;
+        }
+    for (; k < to; ++k) {
+        LoadLanes(calm, spread + static_cast<std::size_t>(k) * kLanes);
+        v -= calm;
+    }
+}
+
+// A batch of `steps` provocations over the whole table: `step` and `fresh` by entry (run on to
+// whole groups), `amounts` and `calms` by step (see BatchScratch); `spreadLanes` has room for a
+// group of lanes per step. Each lane takes every calm in order but at its own step, where it
+// takes its provocation instead (from 0 when the step created the entry: what the lane held
+// before is not yet the entry's). Only the steps between a group's first and last own step need
+// a choice per lane; a sweep provokes its foes in about the order of their ids, so those are
+// few, and every other step is one subtraction.
+ANGER_TARGET_CLONES void ApplyBatch(float* values, std::size_t count, const std::int32_t* step,
+                                    const std::int32_t* fresh, const float* amounts,
+                                    const float* calms, std::size_t steps, float cap,
+                                    float* spreadLanes) {
+    for (std::size_t k = 0; k < steps; ++k) {
+        const Lanes calm = Lanes{} + calms[k];
+        __builtin_memcpy(spreadLanes + k * kLanes, &calm, sizeof calm);
+    }
+    const float* spread = spreadLanes;
+    const Lanes ceiling = Lanes{} + cap;
+    const auto last = static_cast<std::int32_t>(steps);
+    for (std::size_t first = 0; first < count; first += kLanes) {
+        const std::size_t lanes = std::min(kLanes, count - first);
+        Lanes v{};
+        LaneMask own, born;
+        __builtin_memcpy(&v, values + first, lanes * sizeof(float));
+        __builtin_memcpy(&own, step + first, sizeof own);
+        __builtin_memcpy(&born, fresh + first, sizeof born);
+        std::int32_t lo = last, hi = -1;
+        for (std::size_t i = 0; i < lanes; ++i)
+            if (own[i] >= 0) {
+                lo = std::min(lo, own[i]);
+                hi = std::max(hi, own[i]);
+            }
+        CalmRun(v, spread, 0, lo);
+        for (std::int32_t k = lo; k <= hi; ++k) {
+            Lanes calm;
+            LoadLanes(calm, spread + static_cast<std::size_t>(k) * kLanes);
+            const Lanes base = born ? Lanes{} : v;
+            Lanes added = base + amounts[k];
+            added = added > ceiling ? ceiling : added;
+            v = own == k ? added : v - calm;
+        }
+        CalmRun(v, spread, std::max(lo, hi + 1), last);
+        __builtin_memcpy(values + first, &v, lanes * sizeof(float));
+    }
+}
+
+// What the batch scratch holds: by provocation, its amount, its calm (0 where it calms nothing:
+// subtracting +0 leaves every value as it was), the entry's slot and whether it created it; by
+// table slot, the provocation of the entry (-1: none) and whether it created it (-1) or not (0).
+struct BatchScratch {
+    std::vector<float> amounts, calms;
+    std::vector<float> spread;  // each calm in every lane of a group
+    std::vector<std::uint32_t> slots;
+    std::vector<std::uint8_t> created;
+    std::vector<std::int32_t> step, fresh;
+};
+
+BatchScratch& Batch() {
+    thread_local BatchScratch scratch;
+    return scratch;
+}
+
 }  // namespace
 
 AngerTable::AngerTable(const AngerTable& other)
@@ -387,6 +474,79 @@ void AngerTable::ProvokeNow(std::size_t slot, float amount, float cap, bool calm
 void AngerTable::Apply() const {
     ApplyQueue(mValues, mSize, mQueue.data(), mQueued);
     mQueued = 0;
+}
+
+void AngerTable::ProvokeEach(const Provoked* list, std::size_t count, float cap, float share) {
+    if (count == 0)
+        return;
+    Flush();
+#ifndef NDEBUG
+    AngerTable oneByOne = *this;
+    for (std::size_t k = 0; k < count; ++k) {
+        const std::size_t slot = oneByOne.FindOrInsert(list[k].id, list[k].worldSlot);
+        float calm = 0.0f;
+        const bool calms = CalmOf(list[k].amount, oneByOne.size(), share, calm);
+        oneByOne.ProvokeNow(slot, list[k].amount, cap, calms, calm);
+    }
+#endif
+    BatchScratch& batch = Batch();
+    batch.amounts.resize(count);
+    batch.calms.resize(count);
+    batch.slots.resize(count);
+    batch.created.resize(count);
+    float* const amounts = batch.amounts.data();
+    float* const calms = batch.calms.data();
+    std::uint32_t* const slots = batch.slots.data();
+    std::uint8_t* const created = batch.created.data();
+    // Every entry first, so the values are walked once; an entry put in before others moves
+    // their slots, which are then looked up again.
+    bool moved = false;
+    for (std::size_t k = 0; k < count; ++k) {
+        const std::size_t size = mSize;
+        const std::size_t slot = FindOrInsert(list[k].id, list[k].worldSlot);
+        created[k] = mSize != size;
+        moved = moved || (mSize != size && slot + 1 != mSize);
+        slots[k] = static_cast<std::uint32_t>(slot);
+        amounts[k] = list[k].amount;
+        CalmOf(list[k].amount, mSize, share, calms[k]);
+    }
+    if (moved) {
+        // Every id is in now: FindOrInsert only finds, from its cursor.
+        mCursor = 0;
+        for (std::size_t k = 0; k < count; ++k)
+            slots[k] = static_cast<std::uint32_t>(FindOrInsert(list[k].id, list[k].worldSlot));
+    }
+    const std::size_t whole = (mSize + kLanes - 1) / kLanes * kLanes;
+    batch.step.assign(whole, -1);
+    batch.fresh.assign(whole, 0);
+    std::int32_t* const step = batch.step.data();
+    std::int32_t* const fresh = batch.fresh.data();
+    bool twice = false;
+    for (std::size_t k = 0; k < count; ++k) {
+        const std::uint32_t slot = slots[k];
+        twice = twice || step[slot] >= 0;
+        step[slot] = static_cast<std::int32_t>(k);
+        fresh[slot] = created[k] ? -1 : 0;
+    }
+    if (!twice) {
+        batch.spread.resize(count * kLanes);
+        ApplyBatch(mValues, mSize, step, fresh, amounts, calms, count, cap, batch.spread.data());
+    } else {
+        // An id listed twice: one provocation at a time over the whole table. Entries created
+        // later take calms meant for others meanwhile; they start from 0 when created.
+        for (std::size_t k = 0; k < count; ++k) {
+            if (created[k])
+                mValues[slots[k]] = 0.0f;
+            ApplyNow(mValues, mSize, slots[k], amounts[k], cap, true, calms[k]);
+        }
+    }
+#ifndef NDEBUG
+    if (mSize != oneByOne.mSize || !std::equal(mIds, mIds + mSize, oneByOne.mIds) ||
+        std::memcmp(mValues, oneByOne.mValues, mSize * sizeof(float)) != 0) {
+        gEngine->Log(0, "AngerTable: a batch of provocations differs from one at a time");
+        std::abort();
+    }
+#endif
 }
 
 }  // namespace GAME

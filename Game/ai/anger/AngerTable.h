@@ -37,6 +37,21 @@ public:
     // Tables up to this size take each provocation at once.
     static constexpr std::size_t kAtOnce = 128;
     static constexpr std::uint32_t kNoHint = 0xFFFFFFFFu;
+    // One provocation of a batch: `amount` for the entry of `id`, whose character stands in
+    // world slot `worldSlot`.
+    struct Provoked {
+        std::uint32_t id = 0;
+        std::uint32_t worldSlot = kNoHint;
+        float amount = 0;
+    };
+
+    // What a provocation of `amount` takes from each other entry of a table of `size`; none
+    // (false) while the provoked entry is alone.
+    static bool CalmOf(float amount, std::size_t size, float share, float& calm) {
+        const bool calms = size >= 2;
+        calm = calms ? amount / static_cast<float>(size) * share : 0.0f;
+        return calms;
+    }
 
     AngerTable() = default;
     AngerTable(const AngerTable& other);
@@ -85,6 +100,10 @@ public:
         if (mQueued == kQueued)
             Apply();
     }
+    // Provokes each listed id in turn, as FindOrInsert and then Provoke (capped at `cap`, the
+    // calm CalmOf `share`) one after another would: every value takes the same operations in
+    // the same order. Each value is walked once for the whole list, not once per provocation.
+    void ProvokeEach(const Provoked* list, std::size_t count, float cap, float share);
     // Moves slot `from` to slot `to` (to <= from), for compacting in one pass.
     void MoveSlot(std::size_t from, std::size_t to) {
         Flush();

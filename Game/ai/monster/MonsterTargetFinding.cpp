@@ -6,10 +6,6 @@
 #include <cstdlib>
 #include <cstring>
 
-#if defined(__SSE2__)
-#include <immintrin.h>
-#endif
-
 #include "Engine/Engine.h"
 #include "Engine/object/ObjectManager.h"
 #include "Engine/sys/Machine.h"
@@ -30,15 +26,6 @@ namespace {
 
 float VerticalDistance(const WorldVec3& a, const WorldVec3& b) {
     return std::fabs(a.GetWorldPosition().y - b.GetWorldPosition().y);
-}
-
-// Bit k set for each lane k of four that is all ones.
-inline unsigned LaneBits(std::int32_t __attribute__((vector_size(16))) lanes) {
-#if defined(__SSE2__)
-    return static_cast<unsigned>(_mm_movemask_ps(reinterpret_cast<__m128>(lanes)));
-#else
-    return (lanes[0] & 1u) | (lanes[1] & 2u) | (lanes[2] & 4u) | (lanes[3] & 8u);
-#endif
 }
 
 // The game's team rules; the teams' own without a root (null). A sweep looks them up once.
@@ -62,6 +49,8 @@ bool AreFoes(const Team& a, const Team& b) {
 // second.
 struct SightScratch {
     std::vector<Entity*> found;
+    // A sight tick's provocations, carried out together once the sweep is done.
+    std::vector<AngerTable::Provoked> provoked;
 };
 
 SightScratch& Scratch() {
@@ -149,13 +138,14 @@ void ForEachCharacterInSphere(const Character& self, float maxYView, Region* reg
     const std::uint32_t plainWant = plainMask & ~std::uint32_t{kTeamFromCharacter};
     const std::uint32_t unsureOwn = heights ? std::uint32_t{kOwnPathPosition} : 0u;
     const std::uint32_t written = kWritten, fromCharacter = kTeamFromCharacter;
-    // Four tags side by side, without branches on the common way: whether a crowd member is
-    // friend or foe is a coin's toss to the processor.
-    using Words = std::uint32_t __attribute__((vector_size(16)));
-    using Lanes = std::int32_t __attribute__((vector_size(16)));
-    static_assert(
-        sizeof(EntityGrid::Tag) == sizeof(Words) && offsetof(EntityGrid::Tag, slot) == 0 &&
-        offsetof(EntityGrid::Tag, gameFlags) == 4 && offsetof(EntityGrid::Tag, gameWords) == 8);
+    // Four lanes of a pack side by side, without branches on the common way: whether a crowd
+    // member is friend or foe is a coin's toss to the processor.
+    using WorldCells::LaneBits;
+    using WorldCells::LoadQuad;
+    using Words = WorldCells::LaneWords;
+    using Lanes = WorldCells::LaneMask;
+    constexpr std::size_t kWidth = EntityGrid::Pack::kWidth;
+    constexpr std::size_t kQuad = WorldCells::kQuad;
     // The two remembered teams in every lane, refreshed whenever one is judged.
     struct KnownLanes {
         Words major, minor;
@@ -169,27 +159,19 @@ void ForEachCharacterInSphere(const Character& self, float maxYView, Region* reg
                                   Lanes{} - static_cast<std::int32_t>(memo[k].keep)};
     };
     refresh();
-    const auto screen = [&](const EntityGrid::Tag* tags, std::size_t count) {
+    // Without heights, a plain lane the screen keeps is one the filter below keeps, reading
+    // nothing more on the way.
+    const Lanes vouches = Lanes{} - static_cast<std::int32_t>(!heights);
+    const auto screen = [&](const EntityGrid::Pack* packs, std::size_t count, std::uint64_t& sure) {
         std::uint64_t passes = 0;
-        for (std::size_t at = 0; at < count; at += 4) {
-            // The last group's missing lanes are empty tags; their bits are never asked for.
-            EntityGrid::Tag group[4];
-            const EntityGrid::Tag* t = tags + at;
-            if (count - at < 4) {
-                std::copy_n(t, count - at, group);
-                t = group;
-            }
-            // Each tag is one row of four words (slot, flags, major, minor): turned into columns.
-            Words row[4];
-            __builtin_memcpy(row, t, sizeof row);
-            const Words low01 = __builtin_shufflevector(row[0], row[1], 0, 4, 1, 5);
-            const Words low23 = __builtin_shufflevector(row[2], row[3], 0, 4, 1, 5);
-            const Words high01 = __builtin_shufflevector(row[0], row[1], 2, 6, 3, 7);
-            const Words high23 = __builtin_shufflevector(row[2], row[3], 2, 6, 3, 7);
-            const Words slots = __builtin_shufflevector(low01, low23, 0, 1, 4, 5);
-            const Words flags = __builtin_shufflevector(low01, low23, 2, 3, 6, 7);
-            const Words major = __builtin_shufflevector(high01, high23, 0, 1, 4, 5);
-            const Words minor = __builtin_shufflevector(high01, high23, 2, 3, 6, 7);
+        sure = 0;
+        for (std::size_t at = 0; at < count; at += kQuad) {
+            const EntityGrid::Pack& p = packs[at / kWidth];
+            const std::size_t lane = at % kWidth;
+            const Words slots = LoadQuad<Words>(p.slot + lane);
+            const Words flags = LoadQuad<Words>(p.gameFlags + lane);
+            const Words major = LoadQuad<Words>(p.gameWords[0] + lane);
+            const Words minor = LoadQuad<Words>(p.gameWords[1] + lane);
             const Lanes plain = ((flags & plainMask) == plainWant) & (slots != selfSlot);
             const Lanes unsure = ((flags & written) == 0) | ((flags & fromCharacter) != 0) |
                                  ((flags & unsureOwn) != unsureOwn);
@@ -199,14 +181,17 @@ void ForEachCharacterInSphere(const Character& self, float maxYView, Region* reg
                 (major == known[1].major) & (minor == known[1].minor) & known[1].valid;
             const Lanes keeps = (first & known[0].keep) | (second & ~first & known[1].keep);
             Lanes lanes = (plain & keeps) | (~plain & unsure);
-            const Lanes unknown = plain & ~(first | second);
+            // Lanes past the cell's last entry hold what left it: never judged.
+            const Lanes unknown = plain & ~(first | second) &
+                                  (Lanes{0, 1, 2, 3} < static_cast<std::int32_t>(count - at));
             if (LaneBits(unknown) != 0) [[unlikely]] {
-                for (int k = 0; k < 4; ++k)
+                for (std::size_t k = 0; k < kQuad; ++k)
                     if (unknown[k])
                         lanes[k] = judgeStored(major[k], minor[k]) ? -1 : 0;
                 refresh();
             }
             passes |= static_cast<std::uint64_t>(LaneBits(lanes)) << at;
+            sure |= static_cast<std::uint64_t>(LaneBits(plain & lanes & vouches)) << at;
         }
         return passes;
     };
@@ -319,6 +304,15 @@ void ControllerMonster::AngerUpdate(int ms) {
         const float viewDistance = GetViewDistance();
         bool homeKnown = false;
         WorldVec3 home;
+        // WorldDistance(position, at), this monster's side taken once.
+        const Vec3 selfWorld = position.GetWorldPosition();
+        const auto distanceTo = [&](const WorldVec3& at) {
+            return std::sqrt(position.region && at.region
+                                 ? (at.GetWorldPosition() - selfWorld).LengthSquared()
+                                 : kInfinity);
+        };
+        std::vector<AngerTable::Provoked>& provoked = Scratch().provoked;
+        provoked.clear();
         ForEachCharacterInSphere(
             *self, mMaxYViewDistance, position.GetRegion(),
             Sphere{position.GetRegionPosition(), viewDistance}, true,
@@ -340,13 +334,18 @@ void ControllerMonster::AngerUpdate(int ms) {
                     homeKnown = true;
                 }
                 if (mMaxPursuitDistance == 0.0f || WorldDistance(home, at) < mMaxPursuitDistance)
-                    anger = SightAnger(WorldDistance(position, at), kTickMs);
+                    anger = SightAnger(distanceTo(at), kTickMs);
 #ifndef NDEBUG
                 CheckSightAnger(*this, seen.GetCharacter(), kTickMs, anger);
 #endif
-                mAngerManager.AddAnger(entry.game, entry.objectId, entry.slot,
-                                       static_cast<float>(ticks) * anger);
+                // Nothing the sweep asks reads the anger table: the foes' provocations wait
+                // for the sweep's end and are carried out together, in the same order.
+                AngerTable::Provoked provocation;
+                if (AngerManager::SightProvocation(entry.game, entry.objectId, entry.slot,
+                                                   static_cast<float>(ticks) * anger, provocation))
+                    provoked.push_back(provocation);
             });
+        mAngerManager.AddAngerEach(provoked.data(), provoked.size());
     }
     mAngerManager.Update(ticks * kTickMs, mForgiveRate, self);
 }
