@@ -1,10 +1,14 @@
 #include "Engine/world/EntityGrid.h"
 
+#include <algorithm>
+
 namespace GAME {
 
 namespace {
 constexpr float kCellSize = 8.0f;
 constexpr int kMaxCellsPerSide = 128;
+// A cell's first room.
+constexpr std::size_t kFirstRoom = 8;
 }  // namespace
 
 EntityGrid::EntityGrid(const Vec3& boundsMin, const Vec3& boundsMax) : mMin(boundsMin) {
@@ -38,8 +42,24 @@ void EntityGrid::CellRange(const Vec3& lo, const Vec3& hi, int& x0, int& z0, int
     z1 = column(hi.z, mMin.z, mCellsZ);
 }
 
+void EntityGrid::Widen(Cell& c) {
+    // A crowded cell's room is the next crowded cell's: a crowd that gathers in one cell and
+    // then moves on fills the next without growing it step by step. A cell's first entity
+    // takes little, so that a sparse region's cells stay small.
+    std::size_t room = kFirstRoom;
+    if (!c.entries.empty()) {
+        mRoom = std::max(2 * c.entries.size(), mRoom);
+        room = mRoom;
+    }
+    c.entries.reserve(room);
+    c.reach.reserve(room);
+    c.tags.reserve(room);
+}
+
 std::uint32_t EntityGrid::Insert(int cell, const Entry& entry) {
     Cell& c = mCells[static_cast<std::size_t>(cell)];
+    if (c.entries.size() == c.entries.capacity()) [[unlikely]]
+        Widen(c);
     c.entries.push_back(entry);
     c.reach.push_back(Reach{entry.position, entry.radius});
     c.tags.push_back(TagOf(entry));

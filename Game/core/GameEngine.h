@@ -419,6 +419,9 @@ public:
     void FilterInvalidTargets(const Team& team, const std::vector<Entity*>& candidates,
                               std::vector<std::uint32_t>& out, std::uint32_t exclude,
                               bool friends) const;
+    // Room for the fights of a world of `population` entities (the damage register, the
+    // queries' list), taken as its characters are made, so that the first blows take none.
+    void ReserveCombatRoom(std::size_t population);
 
     // Damage register: who hurt which non-player victim how much.
     void RegisterDamage(std::uint32_t victim, std::uint32_t attacker, float damage);
