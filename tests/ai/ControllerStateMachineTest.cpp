@@ -252,7 +252,7 @@ TEST_F(ControllerStateMachine, ControllersOfOneClassKeepTheirOwnStatesUnderShare
     other->AddProbeState("Idle");
     const struct {
         ProbeController* controller;
-        const char* name;
+        AIStateKey name;
         bool found;
         const char* journal;
     } cases[] = {
@@ -266,10 +266,11 @@ TEST_F(ControllerStateMachine, ControllersOfOneClassKeepTheirOwnStatesUnderShare
         c.controller->journal.clear();
         tm.ClearLog();
         c.controller->SetState(c.name, Against(0x200));
-        EXPECT_EQ(tm.CountLog("is trying to be set, but not found"), c.found ? 0 : 1) << c.name;
+        EXPECT_EQ(tm.CountLog("is trying to be set, but not found"), c.found ? 0 : 1)
+            << c.name.GetName();
         if (c.found) {
-            EXPECT_EQ(c.controller->journal.back(), c.journal) << c.name;
-            EXPECT_STREQ(c.controller->GetExecutingStateName(), c.name);
+            EXPECT_EQ(c.controller->journal.back(), c.journal) << c.name.GetName();
+            EXPECT_EQ(c.controller->GetExecutingStateName(), c.name.GetName());
         }
     }
     // A state registered again replaces the first under the same name.

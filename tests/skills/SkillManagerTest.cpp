@@ -164,6 +164,36 @@ TEST_F(SkillManagerFrame, UpdateRunsInstalledAndItemSkillsAndReadsTheHands) {
     EXPECT_EQ(manager().GetWeaponRangeProfile(), Skill_RangeProfile::Melee);
 }
 
+TEST_F(SkillManagerFrame, EachFrameWalksTheActiveListAsItIsThen) {
+    LoadSkills();
+    Skill* cleave = Get(kCleave);  // installed
+    Skill* bolt = Get(kBolt);      // level 0: not installed
+    for (Skill* skill : {cleave, bolt})
+        skill->ReplaceCooldownTime(10000.0f);
+    enum class Change { None, AddBolt, RemoveCleave, AddCleave };
+    struct Step {
+        Change change;
+        int cleaveLeft;
+        int boltLeft;
+    };
+    const Step steps[] = {
+        {Change::None, 9900, 10000},        {Change::None, 9800, 10000},
+        {Change::AddBolt, 9700, 9900},      {Change::None, 9600, 9800},
+        {Change::RemoveCleave, 9600, 9700}, {Change::AddCleave, 9500, 9600},
+    };
+    for (const Step& step : steps) {
+        if (step.change == Change::AddBolt)
+            manager().AddToActiveList(bolt);
+        else if (step.change == Change::RemoveCleave)
+            manager().RemoveFromActiveList(cleave);
+        else if (step.change == Change::AddCleave)
+            manager().AddToActiveList(cleave);
+        RunFrame(*warrior, 100);
+        EXPECT_EQ(cleave->GetCooldownRemaining(), step.cleaveLeft);
+        EXPECT_EQ(bolt->GetCooldownRemaining(), step.boltLeft);
+    }
+}
+
 TEST_F(SkillManagerFrame, BareHandsDealTheCharactersHandDamageAndAWeaponItsOwn) {
     ASSERT_TRUE(Singleton<RecordDatabase>::Get().AddRecordText(
         "Records/SkillManager/Brawler.dbr",

@@ -33,13 +33,24 @@ void ControllerAI::Load(const LoadTable& table) {
 
 void ControllerAI::InitialUpdate() {
     ControllerCombat::InitialUpdate();
+    // The class's first controller records its states; every controller then makes them.
+    mStates.Bind(typeid(*this), false);
+    mTemporaryStates.Bind(typeid(*this), true);
     RegisterStates();
     RegisterTemporaryStates();
+    mStates.Build(*this);
+    mTemporaryStates.Build(*this);
     InitializeStates();
 }
 
 void ControllerAI::AddState(std::string_view name, std::unique_ptr<ControllerAIState> state) {
     mStates.Put(typeid(*this), false, name, std::move(state));
+}
+
+void ControllerAI::AddTemporaryState(const AIStateKey& key, const ControllerAIStateKind& kind) {
+    if (mTemporaryStates.Declare(key, kind))
+        gEngine->Log(0, "State %.*s is being overwritten.", static_cast<int>(key.GetName().size()),
+                     key.GetName().data());
 }
 
 void ControllerAI::AddTemporaryState(std::string_view name,
@@ -66,11 +77,11 @@ void ControllerAI::EndCurrentState() {
     mEndingState = outerEnding;
 }
 
-void ControllerAI::SetState(std::string_view name, const ControllerAIStateData& data) {
-    ControllerAIState* state = GetState(name);
+void ControllerAI::SetState(const AIStateKey& key, const ControllerAIStateData& data) {
+    ControllerAIState* state = GetState(key);
     if (!state) {
         gEngine->Log(2, "State %.*s is trying to be set, but not found.",
-                     static_cast<int>(name.size()), name.data());
+                     static_cast<int>(key.GetName().size()), key.GetName().data());
         return;
     }
     if (!mActiveTemporaryStates.empty()) {
@@ -93,11 +104,11 @@ void ControllerAI::SetState(std::string_view name, const ControllerAIStateData& 
     state->OnBegin();
 }
 
-void ControllerAI::AddTemporaryState(std::string_view name, const ControllerAIStateData& data) {
-    ControllerAIState* state = mTemporaryStates.Find(name);
+void ControllerAI::AddTemporaryState(const AIStateKey& key, const ControllerAIStateData& data) {
+    ControllerAIState* state = mTemporaryStates.Find(key);
     if (!state) {
         gEngine->Log(0, "Temporary State %.*s is trying to be set, but not found.",
-                     static_cast<int>(name.size()), name.data());
+                     static_cast<int>(key.GetName().size()), key.GetName().data());
         return;
     }
     if (!mActiveTemporaryStates.empty()) {

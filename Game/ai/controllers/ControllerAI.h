@@ -4,6 +4,7 @@
 // what reaches the controller to whichever state executes, and ticks that state every frame.
 #include <cstdint>
 #include <memory>
+#include <new>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -52,11 +53,11 @@ public:
     virtual void InitializeStates() {}
 
     // State control.
-    void SetState(std::string_view name, const ControllerAIStateData& data);
-    void AddTemporaryState(std::string_view name, const ControllerAIStateData& data);
+    void SetState(const AIStateKey& key, const ControllerAIStateData& data);
+    void AddTemporaryState(const AIStateKey& key, const ControllerAIStateData& data);
     // Drops every queued temporary state without its OnEnd.
     void ClearTemporaryStates() { mActiveTemporaryStates.clear(); }
-    void GoToIdleState() { SetState("Idle", ControllerAIStateData()); }
+    void GoToIdleState() { SetState(AIStateId::Idle, ControllerAIStateData()); }
     ControllerAIState* GetExecutingState() const;
     // Null for a state registered under no name (the pre-start state).
     const char* GetExecutingStateName() const;
@@ -127,10 +128,20 @@ public:
     bool GetQuestAnimationLooping() const { return mQuestAnimationLooping; }
 
 protected:
-    // Replaces, silently, a state registered under the name.
+    // A state every controller of the registering class has, made for each in one block; called
+    // from RegisterStates / RegisterTemporaryStates with the registering controller.
+    template <class TState, class TOwner>
+    void AddState(const AIStateKey& key, TOwner* owner);
+    template <class TState, class TOwner>
+    void AddTemporaryState(const AIStateKey& key, TOwner* owner);
+    void AddState(const AIStateKey& key, const ControllerAIStateKind& kind) {
+        mStates.Declare(key, kind);
+    }
+    void AddTemporaryState(const AIStateKey& key, const ControllerAIStateKind& kind);
+    // A state of this controller alone. Replaces, silently, a state registered under the name.
     void AddState(std::string_view name, std::unique_ptr<ControllerAIState> state);
     void AddTemporaryState(std::string_view name, std::unique_ptr<ControllerAIState> state);
-    ControllerAIState* GetState(std::string_view name) const { return mStates.Find(name); }
+    ControllerAIState* GetState(const AIStateKey& key) const { return mStates.Find(key); }
 
 private:
     struct TemporaryEntry {
@@ -161,5 +172,27 @@ private:
     bool mQuestAnimationLooping = false;
     bool mAllowQuestInterruptions = false;
 };
+
+template <class TState, class TOwner>
+ControllerAIState* ConstructAIState(void* at, ControllerAI& owner) {
+    return ::new (at) TState(static_cast<TOwner*>(&owner));
+}
+
+// The state TState, made for a controller of class TOwner (or one derived from it).
+template <class TState, class TOwner>
+constexpr ControllerAIStateKind AIStateKindOf() {
+    return ControllerAIStateKind{sizeof(TState), alignof(TState),
+                                 &ConstructAIState<TState, TOwner>};
+}
+
+template <class TState, class TOwner>
+void ControllerAI::AddState(const AIStateKey& key, TOwner*) {
+    AddState(key, AIStateKindOf<TState, TOwner>());
+}
+
+template <class TState, class TOwner>
+void ControllerAI::AddTemporaryState(const AIStateKey& key, TOwner*) {
+    AddTemporaryState(key, AIStateKindOf<TState, TOwner>());
+}
 
 }  // namespace GAME

@@ -1,5 +1,10 @@
 #include "Game/ai/controllers/ControllerAIStateNames.h"
 
+#include <algorithm>
+#include <cstdlib>
+#include <new>
+
+#include "Engine/Engine.h"
 #include "Engine/sys/Machine.h"
 #include "Game/ai/controllers/ControllerAIState.h"
 
@@ -27,7 +32,14 @@ std::uint32_t ControllerAIStateNames::Register(std::string_view name) {
     const auto index = static_cast<std::uint32_t>(mNames.size());
     mNames.emplace_back(name);
     mIndexes.emplace(mNames.back(), index);
+    if (const AIStateId id = FindAIStateId(name); id != AIStateId::Unknown)
+        mListed[static_cast<std::size_t>(id)] = index;
     return index;
+}
+
+std::uint32_t ControllerAIStateNames::Register(const AIStateKey& key) {
+    const std::uint32_t known = Find(key);
+    return known != kNone ? known : Register(key.GetName());
 }
 
 std::uint32_t ControllerAIStateNames::Find(std::string_view name) const {
@@ -35,30 +47,149 @@ std::uint32_t ControllerAIStateNames::Find(std::string_view name) const {
     return it == mIndexes.end() ? kNone : it->second;
 }
 
-ControllerAIState* ControllerAIStateSet::Find(std::string_view name) const {
+bool ControllerAIStateNames::Record(std::uint32_t index, const ControllerAIStateKind& kind) {
+    if (index >= mSlots.size())
+        mSlots.resize(index + 1);
+    const bool replaced = mSlots[index].kind.construct != nullptr;
+    mSlots[index].kind = kind;
+    return replaced;
+}
+
+void ControllerAIStateNames::Seal() {
+    // The block opens with its states' count and where each lies, so that it can be unmade
+    // without this table (which the machine may have freed first).
+    std::size_t count = 0;
+    for (const Slot& slot : mSlots)
+        if (slot.kind.construct) {
+            mBlockAlign = std::max(mBlockAlign, slot.kind.align);
+            ++count;
+        }
+    std::size_t at = sizeof(std::uint32_t) * (count + 1);
+    for (Slot& slot : mSlots) {
+        if (!slot.kind.construct)
+            continue;
+        at = (at + slot.kind.align - 1) / slot.kind.align * slot.kind.align;
+        slot.offset = at;
+        at += slot.kind.size;
+    }
+    mBlockSize = count == 0 ? 0 : at;
+    mSealed = true;
+}
+
+void ControllerAIStateBlockFree::operator()(std::byte* block) const {
+    ::operator delete (block, std::align_val_t{align});
+}
+
+void ControllerAIStateSet::Bind(std::type_index controllerClass, bool temporary) {
     if (!mNames)
-        return nullptr;
-    const std::uint32_t index = mNames->Find(name);
-    return index < mStates.size() ? mStates[index].get() : nullptr;
+        mNames = &ControllerAIStateNames::Of(controllerClass, temporary);
+}
+
+ControllerAIState* ControllerAIStateSet::ClassState(std::uint32_t index) const {
+    const ControllerAIStateNames::Slot* slot = mNames->GetSlot(index);
+    return slot ? std::launder(reinterpret_cast<ControllerAIState*>(
+                      mBlock.get() + static_cast<std::ptrdiff_t>(slot->offset) + slot->base))
+                : nullptr;
+}
+
+bool ControllerAIStateSet::Declare(const AIStateKey& key, const ControllerAIStateKind& kind) {
+    const std::uint32_t index = mNames->Register(key);
+    // Registered after a state of this controller's own: the class's state wins again.
+    const bool owned = index < mOwned.size() && mOwned[index];
+    if (owned)
+        mOwned[index].reset();
+    if (!mNames->IsSealed())
+        return mNames->Record(index, kind) || owned;
+#ifndef NDEBUG
+    if (index >= mReplayed.size())
+        mReplayed.resize(index + 1);
+    mReplayed[index] = kind.construct;
+#endif
+    return owned;
 }
 
 bool ControllerAIStateSet::Put(std::type_index controllerClass, bool temporary,
                                std::string_view name, std::unique_ptr<ControllerAIState> state) {
-    if (!mNames)
-        mNames = &ControllerAIStateNames::Of(controllerClass, temporary);
+    Bind(controllerClass, temporary);
     const std::uint32_t index = mNames->Register(name);
-    if (index >= mStates.size())
-        mStates.resize(mNames->Size());
-    const bool replaced = mStates[index] != nullptr;
-    mStates[index] = std::move(state);
+    const bool replaced = At(index) != nullptr;
+    if (index >= mOwned.size())
+        mOwned.resize(mNames->Size());
+    mOwned[index] = std::move(state);
     return replaced;
 }
 
+void ControllerAIStateSet::Build(ControllerAI& owner) {
+    if (!mNames || mBlock)
+        return;
+    const bool first = !mNames->IsSealed();
+    if (first)
+        mNames->Seal();
+#ifndef NDEBUG
+    else
+        CheckReplay();
+#endif
+    if (mNames->GetBlockSize() == 0)
+        return;
+    const std::size_t align = mNames->GetBlockAlign();
+    mBlock = std::unique_ptr<std::byte, ControllerAIStateBlockFree>(
+        static_cast<std::byte*>(::operator new (mNames->GetBlockSize(), std::align_val_t{align})),
+        ControllerAIStateBlockFree{align});
+    auto* header = reinterpret_cast<std::uint32_t*>(mBlock.get());
+    header[0] = 0;
+    for (std::uint32_t i = 0; i < mNames->GetSlotCount(); ++i) {
+        const ControllerAIStateNames::Slot* slot = mNames->GetSlot(i);
+        if (!slot)
+            continue;
+        std::byte* at = mBlock.get() + slot->offset;
+        const ControllerAIState* state = slot->kind.construct(at, owner);
+        const std::ptrdiff_t base = reinterpret_cast<const std::byte*>(state) - at;
+        if (first) {
+            mNames->SetSlotBase(i, base);
+        } else if (base != slot->base) {
+            gEngine->Log(0, "ControllerAI: state %s lies apart from its class's",
+                         mNames->GetName(i).c_str());
+            std::abort();
+        }
+        header[++header[0]] = static_cast<std::uint32_t>(slot->offset + base);
+    }
+}
+
+#ifndef NDEBUG
+void ControllerAIStateSet::CheckReplay() {
+    // The class's table is what its first controller registered: every later one must register
+    // the same.
+    mReplayed.resize(std::max(mReplayed.size(), mNames->GetSlotCount()));
+    for (std::uint32_t i = 0; i < mReplayed.size(); ++i) {
+        const ControllerAIStateNames::Slot* slot = mNames->GetSlot(i);
+        if ((slot ? slot->kind.construct : nullptr) != mReplayed[i]) {
+            gEngine->Log(0, "ControllerAI: state %s registered unlike its class's first",
+                         mNames->GetName(i).c_str());
+            std::abort();
+        }
+    }
+    mReplayed.clear();
+}
+#endif
+
 const char* ControllerAIStateSet::NameOf(const ControllerAIState* state) const {
-    for (std::size_t i = 0; i < mStates.size(); ++i)
-        if (state && mStates[i].get() == state)
-            return mNames->GetName(static_cast<std::uint32_t>(i)).c_str();
+    if (!mNames || !state)
+        return nullptr;
+    for (std::uint32_t i = 0; i < mNames->Size(); ++i)
+        if (At(i) == state)
+            return mNames->GetName(i).c_str();
     return nullptr;
+}
+
+void ControllerAIStateSet::Clear() {
+    mOwned.clear();
+    if (mBlock) {
+        const auto* header = reinterpret_cast<const std::uint32_t*>(mBlock.get());
+        for (std::uint32_t i = 1; i <= header[0]; ++i)
+            std::launder(reinterpret_cast<ControllerAIState*>(mBlock.get() + header[i]))
+                ->~ControllerAIState();
+    }
+    mBlock.reset();
 }
 
 }  // namespace GAME

@@ -1,8 +1,10 @@
 #pragma once
 // The names of a controller class's states, each given an index the first time any controller
-// of the class registers it. Every controller of the class then keeps its state objects in a
-// plain array by that index, and a state is found by name through the class's one table, not
-// through a map of names per controller.
+// of the class registers it, and the states the class itself registers: recorded once, by the
+// class's first controller, and made by every controller of the class in one block of its own.
+// A state is found through the class's one table, by listed number or by name, never through a
+// map per controller.
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -12,13 +14,33 @@
 #include <unordered_map>
 #include <vector>
 
+#include "Game/ai/controllers/AIStateId.h"
+
 namespace GAME {
 
+class ControllerAI;
 class ControllerAIState;
+
+// How a class's state is made in place, for the controller that owns it.
+struct ControllerAIStateKind {
+    std::size_t size = 0;
+    std::size_t align = 0;
+    ControllerAIState* (*construct)(void* at, ControllerAI& owner) = nullptr;
+};
 
 class ControllerAIStateNames {
 public:
     static constexpr std::uint32_t kNone = ~0u;
+
+    // One state of the class: how it is made and where it lies in each controller's block.
+    struct Slot {
+        ControllerAIStateKind kind;
+        std::size_t offset = 0;
+        // From the block's bytes to the state base, found when the first one is made.
+        std::ptrdiff_t base = 0;
+    };
+
+    ControllerAIStateNames() { mListed.fill(kNone); }
 
     // The table of a controller class's states or temporary states, on the calling thread's
     // machine.
@@ -26,9 +48,28 @@ public:
 
     // The name's index, given on first registration.
     std::uint32_t Register(std::string_view name);
+    std::uint32_t Register(const AIStateKey& key);
     std::uint32_t Find(std::string_view name) const;
+    std::uint32_t Find(const AIStateKey& key) const {
+        return key.IsListed() ? mListed[static_cast<std::size_t>(key.GetId())]
+                              : Find(key.GetName());
+    }
     const std::string& GetName(std::uint32_t index) const { return mNames[index]; }
     std::size_t Size() const { return mNames.size(); }
+
+    // The class's own states, recorded until the first controller of the class has them all.
+    bool IsSealed() const { return mSealed; }
+    // True when it replaces a state recorded under the index.
+    bool Record(std::uint32_t index, const ControllerAIStateKind& kind);
+    // Lays the recorded states out in one block.
+    void Seal();
+    const Slot* GetSlot(std::uint32_t index) const {
+        return index < mSlots.size() && mSlots[index].kind.construct ? &mSlots[index] : nullptr;
+    }
+    void SetSlotBase(std::uint32_t index, std::ptrdiff_t base) { mSlots[index].base = base; }
+    std::size_t GetSlotCount() const { return mSlots.size(); }
+    std::size_t GetBlockSize() const { return mBlockSize; }
+    std::size_t GetBlockAlign() const { return mBlockAlign; }
 
 private:
     struct Hash {
@@ -39,24 +80,63 @@ private:
     };
     std::vector<std::string> mNames;
     std::unordered_map<std::string, std::uint32_t, Hash, std::equal_to<>> mIndexes;
+    std::array<std::uint32_t, kAIStateCount> mListed;
+    std::vector<Slot> mSlots;
+    std::size_t mBlockSize = 0;
+    std::size_t mBlockAlign = alignof(std::max_align_t);
+    bool mSealed = false;
+};
+
+// Frees a block of states, with the alignment it was made with.
+struct ControllerAIStateBlockFree {
+    std::size_t align = alignof(std::max_align_t);
+    void operator()(std::byte* block) const;
 };
 
 // A controller's states of one kind (its states, or its temporary states), by the index its
-// class gave each name.
+// class gave each name: the class's states in one block, and states given to this controller
+// alone (which win over the class's under the same name).
 class ControllerAIStateSet {
 public:
-    ControllerAIState* Find(std::string_view name) const;
-    // Replaces a state registered under the name; true when one was.
+    ControllerAIStateSet() = default;
+    ~ControllerAIStateSet() { Clear(); }
+    ControllerAIStateSet(const ControllerAIStateSet&) = delete;
+    ControllerAIStateSet& operator=(const ControllerAIStateSet&) = delete;
+
+    void Bind(std::type_index controllerClass, bool temporary);
+    ControllerAIState* Find(const AIStateKey& key) const {
+        return mNames ? At(mNames->Find(key)) : nullptr;
+    }
+    ControllerAIState* At(std::uint32_t index) const {
+        if (index < mOwned.size() && mOwned[index])
+            return mOwned[index].get();
+        return mBlock ? ClassState(index) : nullptr;
+    }
+    // A state of the class: the class's first controller records it (true when it replaces one
+    // recorded before); a later one drops any state of its own under the name (true when it
+    // had one).
+    bool Declare(const AIStateKey& key, const ControllerAIStateKind& kind);
+    // A state of this controller alone; true when it replaces one.
     bool Put(std::type_index controllerClass, bool temporary, std::string_view name,
              std::unique_ptr<ControllerAIState> state);
+    // Makes the class's states for the owner, once.
+    void Build(ControllerAI& owner);
     // The name the state was registered under; null when it is not one of these.
     const char* NameOf(const ControllerAIState* state) const;
     // Destroys the states (their names stay the class's).
-    void Clear() { mStates.clear(); }
+    void Clear();
 
 private:
+    ControllerAIState* ClassState(std::uint32_t index) const;
+#ifndef NDEBUG
+    void CheckReplay();
+    // What this controller registered, to compare with the class's table.
+    std::vector<ControllerAIState* (*)(void*, ControllerAI&)> mReplayed;
+#endif
+
     ControllerAIStateNames* mNames = nullptr;
-    std::vector<std::unique_ptr<ControllerAIState>> mStates;
+    std::unique_ptr<std::byte, ControllerAIStateBlockFree> mBlock;
+    std::vector<std::unique_ptr<ControllerAIState>> mOwned;
 };
 
 }  // namespace GAME

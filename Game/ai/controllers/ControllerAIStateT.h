@@ -115,11 +115,11 @@ protected:
                        unsigned value) {
         mController->PlayAnimation(type, name, speed, looping, value);
     }
-    void SetState(std::string_view name, const ControllerAIStateData& data) {
-        mController->SetState(name, data);
+    void SetState(const AIStateKey& key, const ControllerAIStateData& data) {
+        mController->SetState(key, data);
     }
-    void AddTemporaryState(std::string_view name, const ControllerAIStateData& data) {
-        mController->AddTemporaryState(name, data);
+    void AddTemporaryState(const AIStateKey& key, const ControllerAIStateData& data) {
+        mController->AddTemporaryState(key, data);
     }
     void ClearTemporaryStates() { mController->ClearTemporaryStates(); }
     std::uint32_t GetCurrentEnemy() const { return mController->GetCurrentEnemy(); }

@@ -194,7 +194,8 @@ bool ControllerMonster::ShouldPlayRallyOrAlert() {
 
 void ControllerMonster::InitializeStates() {
     const Character* character = GetParentCharacter();
-    SetState(character && character->IsAlive() ? "Startup" : "Dead", ControllerAIStateData());
+    SetState(character && character->IsAlive() ? AIStateId::Startup : AIStateId::Dead,
+             ControllerAIStateData());
 }
 
 void ControllerMonster::RegisterStates() {

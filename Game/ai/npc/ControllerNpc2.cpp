@@ -49,14 +49,14 @@ void ControllerNpc2::PostParentAttached() {
 }
 
 void ControllerNpc2::RegisterStates() {
-    AddState("Idle", std::make_unique<ControllerNpcStateIdle>(this));
-    AddState("LongIdle", std::make_unique<ControllerNpcStateLongIdle>(this));
-    AddState("Wander", std::make_unique<ControllerNpcStateWander>(this));
-    AddState("Chat", std::make_unique<ControllerNpcStateChat>(this));
-    AddState("WatchAttraction", std::make_unique<ControllerNpcStateWatchAttraction>(this));
-    AddState("QuestMove", std::make_unique<ControllerNpcStateQuestMove>(this));
-    AddState("QuestWalk", std::make_unique<ControllerNpcStateQuestWalk>(this));
-    AddState("QuestPlayAnimation", std::make_unique<ControllerNpcStateQuestPlayAnimation>(this));
+    AddState<ControllerNpcStateIdle>("Idle", this);
+    AddState<ControllerNpcStateLongIdle>("LongIdle", this);
+    AddState<ControllerNpcStateWander>("Wander", this);
+    AddState<ControllerNpcStateChat>("Chat", this);
+    AddState<ControllerNpcStateWatchAttraction>("WatchAttraction", this);
+    AddState<ControllerNpcStateQuestMove>("QuestMove", this);
+    AddState<ControllerNpcStateQuestWalk>("QuestWalk", this);
+    AddState<ControllerNpcStateQuestPlayAnimation>("QuestPlayAnimation", this);
 }
 
 void ControllerNpc2::InitializeStates() {

@@ -53,7 +53,7 @@ void ControllerNpcStateIdle::OnUpdate(int ms) {
     if (mWaitCountdown > 0)
         return;
     const Npc* npc = GetCharacter();
-    Go(npc && npc->CanWalk() ? "Wander" : "LongIdle");
+    Go(npc && npc->CanWalk() ? AIStateId::Wander : AIStateId::LongIdle);
 }
 
 void ControllerNpcStateIdle::DebugRender() {

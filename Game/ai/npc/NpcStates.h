@@ -20,7 +20,7 @@ public:
     void QuestCommandPlayAnimation(AnimationSet_Type type, bool loop) override;
 
 protected:
-    void Go(const char* state, std::uint32_t ally = 0) {
+    void Go(const AIStateKey& state, std::uint32_t ally = 0) {
         SetState(state, ControllerAIStateData(ControllerAIStateArgs{.ally = ally}));
     }
     // The character's social target, 0 without a character.

@@ -279,6 +279,7 @@ void SkillManager::AddToActiveList(Skill* skill) {
     if (std::find(mActive.begin(), mActive.end(), id) != mActive.end())
         return;
     mActive.push_back(id);
+    ++mActiveVersion;
     CharAttributesChanged();
     skill->Install(mParent);
 }
@@ -290,6 +291,7 @@ void SkillManager::RemoveFromActiveList(Skill* skill) {
     if (at == mActive.end())
         return;
     mActive.erase(at);
+    ++mActiveVersion;
     CharAttributesChanged();
     skill->UnInstall(mParent);
 }
@@ -316,27 +318,15 @@ void SkillManager::Update(int ms) {
     // that end meanwhile are destroyed after the walks.
     ++mFrameDepth;
     bool dualWield = false;
-    mScratch.assign(mActive.begin(), mActive.end());
-    // The skills live apart from the character and each other: asked for together, they arrive
-    // together instead of one memory wait per skill in the walk.
-    ObjectManager& objects = Objects();
-    mScratchSkills.clear();
-    for (std::uint32_t id : mScratch) {
-        Skill* skill = id != 0 ? objects.GetObject<Skill>(id) : nullptr;
-        if (skill)
-            skill->PrefetchUpdateLines();
-        mScratchSkills.push_back(skill);
-    }
-    // The pointers hold while no skill is destroyed; a skill missing then is looked for again
-    // (one made meanwhile may take a listed id).
     const std::uint64_t destroyed = Skill::DestroyedOnThisThread();
-    for (std::size_t i = 0; i < mScratch.size(); ++i) {
-        Skill* skill = mScratchSkills[i];
+    FindWalkSkills(destroyed);
+    for (std::size_t i = 0; i < mWalk.size(); ++i) {
+        Skill* skill = mWalkSkills[i];
         if (!skill || Skill::DestroyedOnThisThread() != destroyed)
-            skill = Find(mScratch[i]);
+            skill = Find(mWalk[i]);
 #ifndef NDEBUG
-        if (skill != Find(mScratch[i])) {
-            gEngine->Log(0, "SkillManager: the walk's skill %u is stale", mScratch[i]);
+        if (skill != Find(mWalk[i])) {
+            gEngine->Log(0, "SkillManager: the walk's skill %u is stale", mWalk[i]);
             std::abort();
         }
 #endif
@@ -359,6 +349,45 @@ void SkillManager::Update(int ms) {
             skill->Update(*mParent, ms);
     --mFrameDepth;
     DropDeferredBuffs();
+}
+
+void SkillManager::FindWalkSkills(std::uint64_t destroyed) {
+    // Skills may join or leave the list while they run: the walk goes over a copy. The copy and
+    // its skills are kept while the list and every skill stay (ids are never reused).
+    const bool kept = mWalkKept && mWalkVersion == mActiveVersion && mWalkDestroyed == destroyed;
+#ifndef NDEBUG
+    if (kept) {
+        bool same = mWalk == mActive;
+        for (std::size_t i = 0; same && i < mWalk.size(); ++i)
+            same = mWalkSkills[i] == Find(mWalk[i]);
+        if (!same) {
+            gEngine->Log(0, "SkillManager: the kept walk of %s is stale",
+                         mParent->GetObjectName().c_str());
+            std::abort();
+        }
+    }
+#endif
+    if (kept) {
+        for (Skill* skill : mWalkSkills)
+            skill->PrefetchUpdateLines();
+        return;
+    }
+    mWalk.assign(mActive.begin(), mActive.end());
+    // The skills live apart from the character and each other: asked for together, they arrive
+    // together instead of one memory wait per skill in the walk.
+    ObjectManager& objects = Objects();
+    mWalkSkills.clear();
+    // A missing skill may yet be made under its id: such a walk is looked up again next time.
+    mWalkKept = true;
+    for (std::uint32_t id : mWalk) {
+        Skill* skill = id != 0 ? objects.GetObject<Skill>(id) : nullptr;
+        if (skill)
+            skill->PrefetchUpdateLines();
+        mWalkKept = mWalkKept && skill;
+        mWalkSkills.push_back(skill);
+    }
+    mWalkVersion = mActiveVersion;
+    mWalkDestroyed = destroyed;
 }
 
 void SkillManager::RefreshSkillAttributes() {

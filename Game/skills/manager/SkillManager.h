@@ -179,6 +179,8 @@ public:
     void CollectWeaponTypes();
     // mSkillAttributes gathered again, unless nothing they come from has changed.
     void RefreshSkillAttributes();
+    // Readies the walk over the active list: a copy of it and its skills.
+    void FindWalkSkills(std::uint64_t destroyed);
 
     // Skill use (SkillManagerUse.cpp); the reference names the skill. Each does nothing (false)
     // when the reference names no skill of the kind it needs.
@@ -324,6 +326,7 @@ private:
     unsigned mSkillAttributesBalance = 0;
     std::uint32_t mSkillAttributesState = 0;
     std::vector<std::uint32_t> mActive;  // installed; a subset of the skill list
+    std::uint32_t mActiveVersion = 0;    // counts the changes of mActive
     Weapon_Type mRightWeaponType = kGenericWeapon;
     Weapon_Type mLeftWeaponType = kGenericWeapon;
     bool mRangedWeapon = false;
@@ -339,9 +342,14 @@ private:
     std::vector<std::unique_ptr<CharFxPak>> mCurrentFxPaks;
     // Pets waiting for their first update, by id: one destroyed meanwhile is simply missed.
     std::vector<std::uint32_t> mPetsToInitialize;
-    // Reused every frame, so the walk over skills that may change the lists allocates nothing.
+    // Reused every frame, so the walks over skills that may change the lists allocate nothing.
     std::vector<std::uint32_t> mScratch;
-    std::vector<Skill*> mScratchSkills;  // mScratch's skills as the walk found them
+    // The active list's walk: the copy, its skills as found, and what they were found under.
+    std::vector<std::uint32_t> mWalk;
+    std::vector<Skill*> mWalkSkills;
+    bool mWalkKept = false;
+    std::uint32_t mWalkVersion = 0;
+    std::uint64_t mWalkDestroyed = 0;
     int mFrameDepth = 0;
     std::vector<std::pair<BuffEntry, bool>> mDeferredBuffs;
 };

@@ -21,8 +21,8 @@ void ControllerTerracotta::Load(const LoadTable& table) {
 
 void ControllerTerracotta::RegisterStates() {
     ControllerMonster::RegisterStates();
-    AddState("Startup", std::make_unique<ControllerTerracottaStateStartup>(this));
-    AddState("AttackMarch", std::make_unique<ControllerTerracottaStateAttackMarch>(this));
+    AddState<ControllerTerracottaStateStartup>("Startup", this);
+    AddState<ControllerTerracottaStateAttackMarch>("AttackMarch", this);
 }
 
 void ControllerTerracotta::StartAttackMarch() {

@@ -18,12 +18,11 @@ void ControllerTyphonChained::Update(int ms) {
 }
 
 void ControllerTyphonChained::RegisterStates() {
-    AddState("Startup", std::make_unique<ControllerTyphonChainedStateStartup>(this));
-    AddState("Chained", std::make_unique<ControllerTyphonChainedStateChained>(this));
-    AddState("BreakingTheChains",
-             std::make_unique<ControllerTyphonChainedStateBreakingTheChains>(this));
-    AddState("WaitToWalk", std::make_unique<ControllerTyphonChainedStateWaitToWalk>(this));
-    AddState("WalkToPortal", std::make_unique<ControllerTyphonChainedStateWalkToPortal>(this));
+    AddState<ControllerTyphonChainedStateStartup>("Startup", this);
+    AddState<ControllerTyphonChainedStateChained>("Chained", this);
+    AddState<ControllerTyphonChainedStateBreakingTheChains>("BreakingTheChains", this);
+    AddState<ControllerTyphonChainedStateWaitToWalk>("WaitToWalk", this);
+    AddState<ControllerTyphonChainedStateWalkToPortal>("WalkToPortal", this);
 }
 
 void ControllerTyphonChainedStateStartup::OnBegin() {

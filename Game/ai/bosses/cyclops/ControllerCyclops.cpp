@@ -53,20 +53,20 @@ void ControllerCyclops::InitialUpdate() {
 }
 
 void ControllerCyclops::RegisterStates() {
-    AddState("Startup", std::make_unique<ControllerMonsterStateStartup>(this));
-    AddState("Idle", std::make_unique<ControllerCyclopsStateIdle>(this));
-    AddState("BullRun", std::make_unique<ControllerCyclopsStateBullRun>(this));
-    AddState("Attack", std::make_unique<ControllerMonsterStateAttack>(this));
-    AddState("Pursue", std::make_unique<ControllerMonsterStatePursue>(this));
-    AddState("Return", std::make_unique<ControllerCyclopsStateReturn>(this));
-    AddState("ScriptedMove", std::make_unique<ControllerCyclopsStateScriptedMove>(this));
-    AddState("Dying", std::make_unique<ControllerMonsterStateDying>(this));
-    AddState("Dead", std::make_unique<ControllerMonsterStateDead>(this));
+    AddState<ControllerMonsterStateStartup>("Startup", this);
+    AddState<ControllerCyclopsStateIdle>("Idle", this);
+    AddState<ControllerCyclopsStateBullRun>("BullRun", this);
+    AddState<ControllerMonsterStateAttack>("Attack", this);
+    AddState<ControllerMonsterStatePursue>("Pursue", this);
+    AddState<ControllerCyclopsStateReturn>("Return", this);
+    AddState<ControllerCyclopsStateScriptedMove>("ScriptedMove", this);
+    AddState<ControllerMonsterStateDying>("Dying", this);
+    AddState<ControllerMonsterStateDead>("Dead", this);
 }
 
 void ControllerCyclops::RegisterTemporaryStates() {
     ControllerMonster::RegisterTemporaryStates();
-    AddTemporaryState("Roar", std::make_unique<ControllerCyclopsStateRoar>(this));
+    AddTemporaryState<ControllerCyclopsStateRoar>("Roar", this);
 }
 
 void ControllerCyclops::OnScriptPoint(const GameEvent_ScriptPoint& event) {

@@ -21,9 +21,9 @@ void ControllerMegalesios::Load(const LoadTable& table) {
 
 void ControllerMegalesios::RegisterStates() {
     ControllerMonster::RegisterStates();
-    AddState("Startup", std::make_unique<ControllerMegalesiosStateStartup>(this));
-    AddState("LaunchBursts", std::make_unique<ControllerMegalesiosStateLaunchBursts>(this));
-    AddState("AttackConduit", std::make_unique<ControllerMegalesiosStateAttackConduit>(this));
+    AddState<ControllerMegalesiosStateStartup>("Startup", this);
+    AddState<ControllerMegalesiosStateLaunchBursts>("LaunchBursts", this);
+    AddState<ControllerMegalesiosStateAttackConduit>("AttackConduit", this);
 }
 
 void ControllerMegalesios::SetInvincible(bool invincible) {
@@ -33,10 +33,10 @@ void ControllerMegalesios::SetInvincible(bool invincible) {
 }
 
 void ControllerMegalesiosConduit::RegisterStates() {
-    AddState("Startup", std::make_unique<ControllerMonsterStateStartup>(this));
-    AddState("Idle", std::make_unique<ControllerMonsterStateIdle>(this));
-    AddState("Dying", std::make_unique<ControllerMonsterStateDying>(this));
-    AddState("Dead", std::make_unique<ControllerMonsterStateDead>(this));
+    AddState<ControllerMonsterStateStartup>("Startup", this);
+    AddState<ControllerMonsterStateIdle>("Idle", this);
+    AddState<ControllerMonsterStateDying>("Dying", this);
+    AddState<ControllerMonsterStateDead>("Dead", this);
 }
 
 }  // namespace GAME

@@ -10,7 +10,7 @@ RTTI_IMPLEMENT(ControllerOrmenos, ControllerMonster)
 
 void ControllerOrmenos::RegisterStates() {
     ControllerMonster::RegisterStates();
-    AddState("Attack", std::make_unique<ControllerOrmenosStateAttack>(this));
+    AddState<ControllerOrmenosStateAttack>("Attack", this);
 }
 
 void ControllerOrmenosStateAttack::HandleEvent(const Name& name) {

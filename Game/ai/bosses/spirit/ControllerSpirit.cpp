@@ -19,10 +19,10 @@ void ControllerSpirit::Update(int ms) {
 
 void ControllerSpirit::RegisterStates() {
     ControllerMonster::RegisterStates();
-    AddState("Startup", std::make_unique<ControllerSpiritStateStartup>(this));
-    AddState("Idle", std::make_unique<ControllerSpiritStateIdle>(this));
-    AddState("AttackToAnimate", std::make_unique<ControllerSpiritStateAttackToAnimate>(this));
-    AddState("PursueToAnimate", std::make_unique<ControllerSpiritStatePursueToAnimate>(this));
+    AddState<ControllerSpiritStateStartup>("Startup", this);
+    AddState<ControllerSpiritStateIdle>("Idle", this);
+    AddState<ControllerSpiritStateAttackToAnimate>("AttackToAnimate", this);
+    AddState<ControllerSpiritStatePursueToAnimate>("PursueToAnimate", this);
 }
 
 std::uint32_t ControllerSpirit::ChooseBestSkillOverride(std::uint32_t enemyId, bool checkDistance) {

@@ -19,8 +19,8 @@ void ControllerSpiritHost::Load(const LoadTable& table) {
 
 void ControllerSpiritHost::RegisterStates() {
     ControllerMonster::RegisterStates();
-    AddState("Startup", std::make_unique<ControllerSpiritHostStateStartup>(this));
-    AddState("Animate", std::make_unique<ControllerSpiritHostStateAnimate>(this));
+    AddState<ControllerSpiritHostStateStartup>("Startup", this);
+    AddState<ControllerSpiritHostStateAnimate>("Animate", this);
 }
 
 bool ControllerSpiritHost::CanBeAnimated() const {

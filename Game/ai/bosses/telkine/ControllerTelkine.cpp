@@ -41,10 +41,10 @@ void ControllerTelkine::Update(int ms) {
 }
 
 void ControllerTelkine::RegisterStates() {
-    AddState("Startup", std::make_unique<ControllerTelkineStateStartup>(this));
-    AddState("AttackPhase1", std::make_unique<ControllerTelkineStateAttackPhase1>(this));
-    AddState("AttackPhase2", std::make_unique<ControllerTelkineStateAttackPhase2>(this));
-    AddTemporaryState("Emote", std::make_unique<ControllerTelkineStateEmote>(this));
+    AddState<ControllerTelkineStateStartup>("Startup", this);
+    AddState<ControllerTelkineStateAttackPhase1>("AttackPhase1", this);
+    AddState<ControllerTelkineStateAttackPhase2>("AttackPhase2", this);
+    AddTemporaryState<ControllerTelkineStateEmote>("Emote", this);
 }
 
 }  // namespace GAME

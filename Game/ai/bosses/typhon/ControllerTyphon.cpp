@@ -71,8 +71,8 @@ void ControllerTyphon::Update(int ms) {
 
 void ControllerTyphon::RegisterStates() {
     ControllerMonster::RegisterStates();
-    AddState("PursueStatue", std::make_unique<ControllerTyphonStatePursueStatue>(this));
-    AddState("AttackStatue", std::make_unique<ControllerTyphonStateAttackStatue>(this));
+    AddState<ControllerTyphonStatePursueStatue>("PursueStatue", this);
+    AddState<ControllerTyphonStateAttackStatue>("AttackStatue", this);
 }
 
 void ControllerTyphon::SetGodSpecialAttack(int god, std::size_t slot, const GodAttack& attack) {

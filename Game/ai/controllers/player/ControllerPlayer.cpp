@@ -71,50 +71,49 @@ void ControllerPlayer::AdoptInventoryCtrl(std::unique_ptr<PlayerInventoryCtrl> b
 namespace {
 
 template <class State>
-std::unique_ptr<ControllerAIState> MakeState(ControllerPlayer* controller) {
-    return std::make_unique<State>(controller);
-}
+constexpr ControllerAIStateKind MakeState = AIStateKindOf<State, ControllerPlayer>();
 
 struct StateEntry {
-    const char* name;
-    std::unique_ptr<ControllerAIState> (*make)(ControllerPlayer*);
+    AIStateKey key;
+    ControllerAIStateKind kind;
 };
 
 // In the order of registration; "Dead" is a second dying state.
 const StateEntry kStates[] = {
-    {"Startup", &MakeState<ControllerPlayerStateStartup>},
-    {"Idle", &MakeState<ControllerPlayerStateIdle>},
-    {"LongIdle", &MakeState<ControllerPlayerStateLongIdle>},
-    {"MoveTo", &MakeState<ControllerPlayerStateMoveTo>},
-    {"MoveToNpc", &MakeState<ControllerPlayerStateMoveToNpc>},
-    {"TalkToNpc", &MakeState<ControllerPlayerStateTalkToNpc>},
-    {"MoveToItem", &MakeState<ControllerPlayerStateMoveToItem>},
-    {"PickupItem", &MakeState<ControllerPlayerStatePickupItem>},
-    {"MoveToFixedItem", &MakeState<ControllerPlayerStateMoveToFixedItem>},
-    {"UseFixedItem", &MakeState<ControllerPlayerStateUseFixedItem>},
-    {"MoveToUseSkill", &MakeState<ControllerPlayerStateMoveToUseSkill>},
-    {"UseSkill", &MakeState<ControllerPlayerStateUseSkill>},
-    {"MoveToStrategicMovement", &MakeState<ControllerPlayerStateMoveToStrategicMovement>},
-    {"DoStrategicMovement", &MakeState<ControllerPlayerStateDoStrategicMovement>},
-    {"Dying", &MakeState<ControllerPlayerStateDying>},
-    {"Dead", &MakeState<ControllerPlayerStateDying>},
-    {"Immobilized", &MakeState<ControllerPlayerStateImmobilized>},
-    {"Stunned", &MakeState<ControllerPlayerStateStunned>},
-    {"Trapped", &MakeState<ControllerPlayerStateTrapped>},
-    {"UseSkillWhileTrapped", &MakeState<ControllerPlayerStateUseSkillWhileTrapped>},
-    {"Respawning", &MakeState<ControllerPlayerStateRespawning>},
+    {"Startup", MakeState<ControllerPlayerStateStartup>},
+    {"Idle", MakeState<ControllerPlayerStateIdle>},
+    {"LongIdle", MakeState<ControllerPlayerStateLongIdle>},
+    {"MoveTo", MakeState<ControllerPlayerStateMoveTo>},
+    {"MoveToNpc", MakeState<ControllerPlayerStateMoveToNpc>},
+    {"TalkToNpc", MakeState<ControllerPlayerStateTalkToNpc>},
+    {"MoveToItem", MakeState<ControllerPlayerStateMoveToItem>},
+    {"PickupItem", MakeState<ControllerPlayerStatePickupItem>},
+    {"MoveToFixedItem", MakeState<ControllerPlayerStateMoveToFixedItem>},
+    {"UseFixedItem", MakeState<ControllerPlayerStateUseFixedItem>},
+    {"MoveToUseSkill", MakeState<ControllerPlayerStateMoveToUseSkill>},
+    {"UseSkill", MakeState<ControllerPlayerStateUseSkill>},
+    {"MoveToStrategicMovement", MakeState<ControllerPlayerStateMoveToStrategicMovement>},
+    {"DoStrategicMovement", MakeState<ControllerPlayerStateDoStrategicMovement>},
+    {"Dying", MakeState<ControllerPlayerStateDying>},
+    {"Dead", MakeState<ControllerPlayerStateDying>},
+    {"Immobilized", MakeState<ControllerPlayerStateImmobilized>},
+    {"Stunned", MakeState<ControllerPlayerStateStunned>},
+    {"Trapped", MakeState<ControllerPlayerStateTrapped>},
+    {"UseSkillWhileTrapped", MakeState<ControllerPlayerStateUseSkillWhileTrapped>},
+    {"Respawning", MakeState<ControllerPlayerStateRespawning>},
 };
 
 }  // namespace
 
 void ControllerPlayer::RegisterStates() {
     for (const StateEntry& entry : kStates)
-        AddState(entry.name, entry.make(this));
+        AddState(entry.key, entry.kind);
 }
 
 void ControllerPlayer::InitializeStates() {
     const Player* player = GetPlayer();
-    SetState(player && player->IsAlive() ? "Startup" : "Dead", ControllerAIStateData());
+    SetState(player && player->IsAlive() ? AIStateId::Startup : AIStateId::Dead,
+             ControllerAIStateData());
 }
 
 ControllerPlayerState* ControllerPlayer::GetPlayerState() const {

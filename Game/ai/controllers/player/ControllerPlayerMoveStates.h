@@ -41,7 +41,7 @@ public:
 protected:
     // For the skill walk: the target, when one is set, is still a living character.
     virtual bool ObjectStillThere(std::uint32_t object) const = 0;
-    virtual const char* ArrivalState() const = 0;
+    virtual AIStateId ArrivalState() const = 0;
     virtual ControllerAIStateData ArrivalData() const;
 };
 
@@ -53,7 +53,7 @@ public:
 
 protected:
     bool ObjectStillThere(std::uint32_t object) const override;
-    const char* ArrivalState() const override { return "TalkToNpc"; }
+    AIStateId ArrivalState() const override { return AIStateId::TalkToNpc; }
 };
 
 class ControllerPlayerStateMoveToItem : public ControllerPlayerStateMoveToActorBase {
@@ -63,7 +63,7 @@ public:
 
 protected:
     bool ObjectStillThere(std::uint32_t object) const override;
-    const char* ArrivalState() const override { return "PickupItem"; }
+    AIStateId ArrivalState() const override { return AIStateId::PickupItem; }
 };
 
 class ControllerPlayerStateMoveToFixedItem : public ControllerPlayerStateMoveToActorBase {
@@ -74,7 +74,7 @@ public:
 
 protected:
     bool ObjectStillThere(std::uint32_t object) const override;
-    const char* ArrivalState() const override { return "UseFixedItem"; }
+    AIStateId ArrivalState() const override { return AIStateId::UseFixedItem; }
 };
 
 class ControllerPlayerStateMoveToStrategicMovement : public ControllerPlayerStateMoveToActorBase {
@@ -85,7 +85,7 @@ public:
 
 protected:
     bool ObjectStillThere(std::uint32_t object) const override;
-    const char* ArrivalState() const override { return "DoStrategicMovement"; }
+    AIStateId ArrivalState() const override { return AIStateId::DoStrategicMovement; }
 };
 
 class ControllerPlayerStateMoveToUseSkill : public ControllerPlayerStateMoveToActorBase {
@@ -96,7 +96,7 @@ public:
 
 protected:
     bool ObjectStillThere(std::uint32_t object) const override;
-    const char* ArrivalState() const override { return "UseSkill"; }
+    AIStateId ArrivalState() const override { return AIStateId::UseSkill; }
     ControllerAIStateData ArrivalData() const override;
 };
 

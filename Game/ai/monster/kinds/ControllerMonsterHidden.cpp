@@ -17,7 +17,7 @@ void ControllerMonsterHidden::Load(const LoadTable& table) {
 
 void ControllerMonsterHidden::RegisterStates() {
     ControllerMonster::RegisterStates();
-    AddState("Startup", std::make_unique<ControllerMonsterStateHidden>(this));
+    AddState<ControllerMonsterStateHidden>("Startup", this);
 }
 
 void ControllerMonsterStateHidden::OnBegin() {

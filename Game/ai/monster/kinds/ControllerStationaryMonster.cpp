@@ -12,20 +12,20 @@ RTTI_IMPLEMENT(ControllerStationaryMonster, ControllerMonster)
 
 void ControllerStationaryMonster::RegisterStates() {
     using ToIdle = ControllerStationaryMonsterStateToIdle;
-    AddState("Startup", std::make_unique<ControllerMonsterStateStartup>(this));
-    AddState("Idle", std::make_unique<ControllerStationaryMonsterStateIdle>(this));
-    AddState("Pursue", std::make_unique<ControllerStationaryMonsterStatePursue>(this));
-    AddState("Attack", std::make_unique<ControllerMonsterStateAttack>(this));
-    AddState("Flee", std::make_unique<ToIdle>(this));
-    AddState("Return", std::make_unique<ToIdle>(this));
-    AddState("Dying", std::make_unique<ControllerMonsterStateDying>(this));
-    AddState("Dead", std::make_unique<ControllerMonsterStateDead>(this));
-    AddState("Stunned", std::make_unique<ControllerMonsterStateStunned>(this));
-    AddState("FollowLeader", std::make_unique<ToIdle>(this));
-    AddState("DefendLeader", std::make_unique<ToIdle>(this));
-    AddState("Move", std::make_unique<ToIdle>(this));
-    AddState("Paralyze", std::make_unique<ControllerMonsterStateParalyze>(this));
-    AddState("Confused", std::make_unique<ControllerMonsterStateConfused>(this));
+    AddState<ControllerMonsterStateStartup>("Startup", this);
+    AddState<ControllerStationaryMonsterStateIdle>("Idle", this);
+    AddState<ControllerStationaryMonsterStatePursue>("Pursue", this);
+    AddState<ControllerMonsterStateAttack>("Attack", this);
+    AddState<ToIdle>("Flee", this);
+    AddState<ToIdle>("Return", this);
+    AddState<ControllerMonsterStateDying>("Dying", this);
+    AddState<ControllerMonsterStateDead>("Dead", this);
+    AddState<ControllerMonsterStateStunned>("Stunned", this);
+    AddState<ToIdle>("FollowLeader", this);
+    AddState<ToIdle>("DefendLeader", this);
+    AddState<ToIdle>("Move", this);
+    AddState<ControllerMonsterStateParalyze>("Paralyze", this);
+    AddState<ControllerMonsterStateConfused>("Confused", this);
 }
 
 void ControllerStationaryMonsterStatePursue::OnBegin() {

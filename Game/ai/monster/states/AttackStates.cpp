@@ -38,7 +38,8 @@ void ControllerMonsterStateAttack::HandleEvent(const Name& name) {
     const std::uint32_t skill = Ctl().ChooseBestSkill(enemy, false);
     if (CloseEnoughToUseSkill(enemy, skill) && IsPathClear(enemy)) {
         const bool reposition = mRepositionWanted && skill == GetCurrentSkillID();
-        Go(reposition ? "RepositionForAttack" : "Attack", Data({.enemy = enemy, .skill = skill}));
+        Go(reposition ? AIStateId::RepositionForAttack : AIStateId::Attack,
+           Data({.enemy = enemy, .skill = skill}));
     } else {
         Go("Pursue", Data({.enemy = enemy, .skill = skill}));
     }

@@ -145,8 +145,8 @@ protected:
     static ControllerAIStateData Data(const ControllerAIStateArgs& args) {
         return ControllerAIStateData(args);
     }
-    void Go(const char* name, const ControllerAIStateData& data = {}) {
-        this->SetState(name, data);
+    void Go(const AIStateKey& key, const ControllerAIStateData& data = {}) {
+        this->SetState(key, data);
     }
     // "Pursue" the enemy with the best skill for it.
     void PursueWithBestSkill(std::uint32_t enemy, std::uint32_t ally = 0) {
@@ -233,9 +233,10 @@ protected:
     }
     // "Attack" when in reach of the skill with a clear path, else the other state; both with
     // {enemy, 0, skill}.
-    void AttackOrElse(std::uint32_t enemy, std::uint32_t skill, const char* otherwise) {
+    void AttackOrElse(std::uint32_t enemy, std::uint32_t skill, const AIStateKey& otherwise) {
         const bool inReach = this->CloseEnoughToUseSkill(enemy, skill) && IsPathClear(enemy);
-        Go(inReach ? "Attack" : otherwise, Data({.enemy = enemy, .skill = skill}));
+        Go(inReach ? AIStateKey(AIStateId::Attack) : otherwise,
+           Data({.enemy = enemy, .skill = skill}));
     }
     static WorldVec3 PathPositionOf(std::uint32_t id) {
         const Character* character = Base::FindCharacter(id);
@@ -246,9 +247,9 @@ private:
     bool Uses(MonsterDefaults event) const {
         return (mDefaults & static_cast<std::uint32_t>(event)) != 0;
     }
-    void Switch(const char* name) {
+    void Switch(const AIStateKey& key) {
         this->ClearTemporaryStates();
-        Go(name);
+        Go(key);
     }
 
     std::uint32_t mDefaults;

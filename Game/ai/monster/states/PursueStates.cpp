@@ -92,7 +92,7 @@ void ControllerMonsterStatePursue::OnBegin() {
         return;
     }
     if (CloseEnoughToUseSkill(enemy, skill)) {
-        Go(IsPathClear(enemy) ? "Attack" : "NavigateObstacle",
+        Go(IsPathClear(enemy) ? AIStateId::Attack : AIStateId::NavigateObstacle,
            Data({.enemy = enemy, .skill = skill}));
         return;
     }
@@ -153,7 +153,7 @@ void ControllerMonsterStatePursue::OnUpdate(int ms) {
         }
     }
     if (CloseEnoughToUseSkill(enemy, skill))
-        Go(IsPathClear(enemy) ? "Attack" : "NavigateObstacle",
+        Go(IsPathClear(enemy) ? AIStateId::Attack : AIStateId::NavigateObstacle,
            Data({.enemy = enemy, .skill = skill}));
 }
 
@@ -204,7 +204,7 @@ void ControllerMonsterStateNavigateObstacle::OnUpdate(int) {
     const std::uint32_t skill = GetCurrentSkillID();
     const bool inReach = CloseEnoughToUseSkill(enemy, skill);
     if (IsPathClear(enemy))
-        Go(inReach ? "Attack" : "Pursue", Data({.enemy = enemy, .skill = skill}));
+        Go(inReach ? AIStateId::Attack : AIStateId::Pursue, Data({.enemy = enemy, .skill = skill}));
 }
 
 }  // namespace GAME

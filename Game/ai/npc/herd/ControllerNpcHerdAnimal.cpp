@@ -14,11 +14,11 @@ void ControllerNpcHerdAnimal::Load(const LoadTable& table) {
 }
 
 void ControllerNpcHerdAnimal::RegisterStates() {
-    AddState("FollowHerd", std::make_unique<ControllerNpcAnimalStateFollowHerd>(this));
+    AddState<ControllerNpcAnimalStateFollowHerd>("FollowHerd", this);
 }
 
 void ControllerNpcHerdAnimal::RegisterTemporaryStates() {
-    AddTemporaryState("Wiggle", std::make_unique<ControllerNpcAnimalStateWiggle>(this));
+    AddTemporaryState<ControllerNpcAnimalStateWiggle>("Wiggle", this);
 }
 
 void ControllerNpcHerdAnimal::InitializeStates() {

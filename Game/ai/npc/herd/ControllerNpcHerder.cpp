@@ -14,7 +14,7 @@ void ControllerNpcHerder::Load(const LoadTable& table) {
 }
 
 void ControllerNpcHerder::RegisterStates() {
-    AddState("DirectHerd", std::make_unique<ControllerNpcStateDirectHerd>(this));
+    AddState<ControllerNpcStateDirectHerd>("DirectHerd", this);
 }
 
 void ControllerNpcHerder::InitializeStates() {

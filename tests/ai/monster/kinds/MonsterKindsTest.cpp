@@ -87,9 +87,10 @@ TEST_F(MonsterKinds, StationaryMonsterNeverMovesAndAttacksOnlyWhatIsInReach) {
     // Every order that would move it is answered by resting; the monster's other states are
     // unknown to it.
     tm->ClearLog();
-    for (const char* order : {"Flee", "Return", "FollowLeader", "DefendLeader", "Move"}) {
+    for (const AIStateKey order : {AIStateId::Flee, AIStateId::Return, AIStateId::FollowLeader,
+                                   AIStateId::DefendLeader, AIStateId::Move}) {
         brain.SetState(order, ControllerAIStateData());
-        EXPECT_EQ(StateOf(brain), "Idle") << order;
+        EXPECT_EQ(StateOf(brain), "Idle") << order.GetName();
     }
     EXPECT_EQ(tm->CountLog("but not found"), 0);
     brain.SetState("Roam", ControllerAIStateData());

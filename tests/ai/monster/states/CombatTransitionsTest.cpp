@@ -71,7 +71,7 @@ protected:
     }
     std::string Now() const { return Executing(brain); }
     ControllerAIState& State() const { return *brain->GetExecutingState(); }
-    void Enter(const char* name, const ControllerAIStateData& data = {}) {
+    void Enter(const AIStateKey& name, const ControllerAIStateData& data = {}) {
         brain->ClearTemporaryStates();
         brain->SetState(name, data);
     }
@@ -110,12 +110,12 @@ std::map<std::string, CombatTransitions::Scenario> CombatTransitions::Scenarios(
         {"any state | BeginStun, StunMe",
          [&] {
              Ready();
-             for (const char* from : {"Idle", "Attack"}) {
+             for (const AIStateKey from : {AIStateId::Idle, AIStateId::Attack}) {
                  Enter(from, Data(heroId, 0, Skill(kClaw)));
                  brain->AddTemporaryState("UseSkillOnAlly", Data(0, self, Skill(kBuff)));
                  brain->BeginStun();
-                 EXPECT_EQ(brain->GetActiveTemporaryStateCount(), 0u) << from;
-                 EXPECT_EQ(Now(), "Stunned") << from;
+                 EXPECT_EQ(brain->GetActiveTemporaryStateCount(), 0u) << from.GetName();
+                 EXPECT_EQ(Now(), "Stunned") << from.GetName();
              }
              Enter("Idle");
              brain->StunMe(1500.7f);

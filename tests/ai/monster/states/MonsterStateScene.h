@@ -96,7 +96,7 @@ protected:
     // Seeds the machine's generator so that its next draw mod 100 is below (or not) `bound`.
     static void SeedNextRoll(int bound, bool below);
 
-    void Begin(const char* state, std::uint32_t enemy = 0, std::uint32_t ally = 0,
+    void Begin(const AIStateKey& state, std::uint32_t enemy = 0, std::uint32_t ally = 0,
                std::uint32_t skill = 0) {
         Ctl(monster).SetState(
             state, ControllerAIStateData({.enemy = enemy, .ally = ally, .skill = skill}));

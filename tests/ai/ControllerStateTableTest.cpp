@@ -1,0 +1,160 @@
+// States a controller class registers once for all its controllers: each controller still has
+// states of its own, the last registration under a name wins, a controller's own state wins over
+// the class's, and a state is reached the same whether named by number, literal or run-time name.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "Game/ai/controllers/AIStateId.h"
+#include "ai/AiTestSupport.h"
+#include "ai/ProbeController.h"
+
+namespace GAME::test {
+namespace {
+
+// Counts how many of its kind live, so a test sees the block made and unmade.
+struct Census {
+    static inline int alive = 0;
+};
+
+class TaggedState : public ControllerAIStateT<ControllerAI, Character> {
+public:
+    TaggedState(ControllerAI* controller, int tag) : ControllerAIStateT(controller), mTag(tag) {
+        ++Census::alive;
+    }
+    ~TaggedState() override { --Census::alive; }
+    void OnBegin() override {}
+    void OnEnd() override {}
+    void OnUpdate(int) override {}
+    int GetTag() const { return mTag; }
+
+private:
+    int mTag;
+};
+
+template <int Tag>
+class Tagged : public TaggedState {
+public:
+    explicit Tagged(ControllerAI* controller) : TaggedState(controller, Tag) {}
+};
+
+class TableController : public ControllerAI {
+    RTTI_DECLARE(TableController)
+public:
+    void RegisterStates() override {
+        AddState<Tagged<1>>("Idle", this);
+        AddState<Tagged<2>>("Pursue", this);
+        AddState<Tagged<3>>("Idle", this);  // replaces the first
+        AddState<Tagged<4>>("Sleeping", this);
+    }
+    void RegisterTemporaryStates() override { AddTemporaryState<Tagged<5>>("Roar", this); }
+    using ControllerAI::AddState;
+    using ControllerAI::GetState;
+};
+RTTI_IMPLEMENT(TableController, ControllerAI)
+
+int TagOf(const ControllerAIState* state) {
+    const auto* tagged = dynamic_cast<const TaggedState*>(state);
+    return tagged ? tagged->GetTag() : 0;
+}
+
+class ControllerStateTable : public ::testing::Test {
+protected:
+    void SetUp() override {
+        InitializeObjects();
+        Census::alive = 0;
+    }
+    void TearDown() override { ShutdownObjects(); }
+
+    // The bodies come first: a controller takes the next free id, which a body made later
+    // with a fixed id would replace.
+    std::vector<TableController*> Make(int count) {
+        std::vector<Character*> bodies;
+        for (int i = 0; i < count; ++i)
+            bodies.push_back(MakeLivingCharacter(0x100 + static_cast<std::uint32_t>(i), 10, 10));
+        std::vector<TableController*> controllers;
+        for (Character* body : bodies) {
+            auto* controller = Singleton<ObjectManager>::Get().CreateObject<TableController>();
+            controller->AttachParent(body->GetObjectId());
+            body->SetControllerId(controller->GetObjectId());
+            controller->InitialUpdate();
+            controllers.push_back(controller);
+        }
+        return controllers;
+    }
+
+    TestMachine tm;
+};
+
+// A listed literal is resolved while compiling; any other keeps its name, matched exactly.
+static_assert(AIStateKey("WaitToAttack").GetId() == AIStateId::WaitToAttack);
+static_assert(!AIStateKey("Sleeping").IsListed() && !AIStateKey("pursue").IsListed());
+
+TEST_F(ControllerStateTable, EveryControllerOfTheClassHasStatesOfItsOwn) {
+    const std::vector<TableController*> both = Make(2);
+    TableController* first = both[0];
+    TableController* second = both[1];
+    for (const AIStateKey key :
+         {AIStateKey("Idle"), AIStateKey("Pursue"), AIStateKey("Sleeping")}) {
+        auto* mine = dynamic_cast<TaggedState*>(first->GetState(key));
+        auto* theirs = dynamic_cast<TaggedState*>(second->GetState(key));
+        ASSERT_NE(mine, nullptr) << key.GetName();
+        ASSERT_NE(theirs, nullptr) << key.GetName();
+        EXPECT_NE(mine, theirs) << key.GetName();
+        EXPECT_EQ(mine->GetController(), first);
+        EXPECT_EQ(theirs->GetController(), second);
+    }
+    // Idle, Pursue, Sleeping and the temporary Roar each; the replaced Idle is never made.
+    EXPECT_EQ(Census::alive, 8);
+    Singleton<ObjectManager>::Get().DestroyObject(first);
+    EXPECT_EQ(Census::alive, 4);
+}
+
+TEST_F(ControllerStateTable, AStateIsTheSameByNumberLiteralOrRunTimeName) {
+    TableController* controller = Make(1)[0];
+    const std::string idle = "Idle";
+    const std::string sleeping = "Sleeping";
+    struct Row {
+        AIStateKey key;
+        int tag;
+    };
+    const Row rows[] = {
+        {AIStateId::Idle, 3},   {"Idle", 3},     {AIStateKey(idle), 3},
+        {AIStateId::Pursue, 2}, {"Sleeping", 4}, {AIStateKey(sleeping), 4},
+        {AIStateId::Attack, 0}, {"Nowhere", 0},
+    };
+    for (const Row& row : rows) {
+        controller->SetState(row.key, ControllerAIStateData({.enemy = 0x200}));
+        EXPECT_EQ(TagOf(controller->GetState(row.key)), row.tag) << row.key.GetName();
+        if (row.tag != 0) {
+            EXPECT_EQ(TagOf(controller->GetExecutingState()), row.tag) << row.key.GetName();
+        }
+    }
+    controller->AddTemporaryState("Roar", ControllerAIStateData());
+    EXPECT_EQ(TagOf(controller->GetExecutingState()), 5);
+    EXPECT_STREQ(controller->GetExecutingStateName(), "Roar");
+}
+
+TEST_F(ControllerStateTable, AControllersOwnStateWinsOverTheClasssUnderItsName) {
+    const std::vector<TableController*> both = Make(2);
+    TableController* mine = both[0];
+    TableController* other = both[1];
+    mine->AddState("Pursue", std::make_unique<Tagged<9>>(mine));
+    mine->AddState("Taunted", std::make_unique<Tagged<8>>(mine));
+    EXPECT_EQ(TagOf(mine->GetState("Pursue")), 9);
+    EXPECT_EQ(TagOf(mine->GetState("Taunted")), 8);
+    EXPECT_EQ(TagOf(other->GetState("Pursue")), 2);
+    EXPECT_EQ(other->GetState("Taunted"), nullptr);
+    mine->SetState("Pursue", ControllerAIStateData());
+    EXPECT_STREQ(mine->GetExecutingStateName(), "Pursue");
+    EXPECT_EQ(TagOf(mine->GetExecutingState()), 9);
+    // Both controllers' class states and the two own ones.
+    EXPECT_EQ(Census::alive, 10);
+    Singleton<ObjectManager>::Get().DestroyObject(mine);
+    EXPECT_EQ(Census::alive, 4);
+}
+
+}  // namespace
+}  // namespace GAME::test
