@@ -67,7 +67,9 @@ void ObjectTable::EndChange() {
 
 std::unique_ptr<Object> ObjectTable::Put(std::uint32_t id, std::unique_ptr<Object> object) {
     const std::size_t capacity = mStorage ? mStorage->mask + 1 : 0;
-    if (16 * (mCount + 1) > 13 * capacity)
+    // At most half full: a fuller table sends a growing share of lookups down the probe loop,
+    // and a crowd's lookups cost more the larger it is.
+    if (2 * (mCount + 1) > capacity)
         Rehash(capacity == 0 ? 64 : 2 * capacity);
     const std::uint32_t classIndex = ClassIndex(&object->GetClassInfo());
     Storage& storage = *mStorage;

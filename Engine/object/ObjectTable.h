@@ -1,5 +1,5 @@
 #pragma once
-// The objects of a manager by id: an open-addressed table (linear probing, at most 13/16 full)
+// The objects of a manager by id: an open-addressed table (linear probing, at most half full)
 // whose 16-byte slots hold the id, the class and the object side by side, so a typed lookup
 // reads one slot (and the small list of classes) and never the object itself.
 //
@@ -75,7 +75,8 @@ public:
 
     // From any thread, while the writer may be changing the table: the object filed under the
     // id and its class at one moment; false (both left untouched) when there is none.
-    bool Lookup(std::uint32_t id, Object*& object, const RTTI_ClassInfo*& classInfo) const;
+    [[gnu::always_inline]] bool Lookup(std::uint32_t id, Object*& object,
+                                       const RTTI_ClassInfo*& classInfo) const;
 
     // Files the object under its id (not 0); returns the object that held the id before.
     std::unique_ptr<Object> Put(std::uint32_t id, std::unique_ptr<Object> object);
@@ -120,8 +121,8 @@ private:
     std::unique_ptr<Storage> mStorage;  // last: its objects go first
 };
 
-inline bool ObjectTable::Lookup(std::uint32_t id, Object*& object,
-                                const RTTI_ClassInfo*& classInfo) const {
+[[gnu::always_inline]] inline bool ObjectTable::Lookup(std::uint32_t id, Object*& object,
+                                                       const RTTI_ClassInfo*& classInfo) const {
     // Most ids sit in their home slot of a table nobody changes: one slot read, no probe loop.
     const std::uint32_t before = mVersion.load(std::memory_order_acquire);
     const Storage* storage = mView.load(std::memory_order_acquire);

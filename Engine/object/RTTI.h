@@ -36,7 +36,7 @@ public:
     bool IsAncestor(const RTTI_ClassInfo& other) const;
     // Registered records of one numbering answer from their spans alone: the pre-order number
     // of a record lies within the span of each of its ancestors and of no other record.
-    bool IsA(const RTTI_ClassInfo& other) const {
+    [[gnu::always_inline]] bool IsA(const RTTI_ClassInfo& other) const {
         const std::uint64_t mine = mSpan.load(std::memory_order_relaxed);
         const std::uint64_t theirs = other.mSpan.load(std::memory_order_relaxed);
         if (mine != 0 && (mine >> kSpanGenerationShift) == (theirs >> kSpanGenerationShift)) {

@@ -40,10 +40,13 @@ std::size_t Machine::NextSlot() {
 }
 
 Machine::SlotEntry* Machine::Entry(std::size_t slot) {
+    if (slot < kNearSlots)
+        return &mNear[slot];
+    slot -= kNearSlots;
     const std::size_t chunk = slot / kChunkSize;
     if (chunk >= kMaxChunks) {
         // Slots are per class; this many singleton classes means a programming error.
-        std::fprintf(stderr, "Machine: singleton slot %zu exceeds the table.\n", slot);
+        std::fprintf(stderr, "Machine: singleton slot %zu exceeds the table.\n", slot + kNearSlots);
         std::abort();
     }
     Chunk* entries = mChunks[chunk].load(std::memory_order_acquire);

@@ -21,9 +21,12 @@ constexpr Mode kDefaultMode = kHeap;
 constexpr Mode kDefaultMode = kRecycling;
 #endif
 
-// A class that runs dry takes this much from the heap at once: a crowd whose live objects grow
-// (more characters walking, fighting) takes a block from the heap once in dozens.
+// A class that runs dry takes at least this much from the heap at once, and as much again as
+// the class already holds up to the most below: a crowd whose live objects grow (more
+// characters walking, fighting) takes a chunk once in dozens of blocks at first, then ever more
+// rarely, as a vector doubles.
 constexpr std::size_t kChunkBytes = 16 * 1024;
+constexpr std::size_t kMostChunkBytes = 1024 * 1024;
 
 std::size_t BlockBytes(std::size_t sizeClass) {
     return (sizeClass + 1) * kGranule;
@@ -37,6 +40,7 @@ struct Orphans {
     FreeBlock* heads[kClasses] = {};
     std::uint32_t kept[kClasses] = {};
     std::vector<std::pair<const char*, const char*>> chunks;  // sorted by start
+    std::size_t madeBytes[kClasses] = {};                     // in chunks, by class
 };
 Orphans& TheOrphans() {
     static Orphans* orphans = new Orphans();  // never destroyed, as its blocks are not
@@ -97,7 +101,10 @@ void Refill(std::size_t sizeClass) {
         return;
     }
     const std::size_t size = BlockBytes(sizeClass);
-    const std::size_t count = kChunkBytes / size;
+    const std::size_t bytes =
+        std::clamp(orphans.madeBytes[sizeClass], kChunkBytes, kMostChunkBytes);
+    const std::size_t count = bytes / size;
+    orphans.madeBytes[sizeClass] += count * size;
     auto* chunk = static_cast<char*>(::operator new(count* size));
     ++tState.heapTakes;
     const std::pair<const char*, const char*> bounds(chunk, chunk + count * size);

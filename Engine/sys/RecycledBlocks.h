@@ -241,6 +241,22 @@ public:
         spares.pop_back();
         return taken;
     }
+    // Keeps at least `vectors` spares (up to kKept) with room for `room` items each, made now
+    // rather than by the first objects that need them.
+    static void Reserve(std::size_t vectors, std::size_t room) {
+        if (Gone())
+            return;
+        std::vector<std::vector<T>>& spares = Kept().spares;
+        if (spares.capacity() == 0)
+            spares.reserve(kKept);
+        for (std::vector<T>& spare : spares)
+            if (spare.capacity() < room)
+                spare.reserve(room);
+        while (spares.size() < std::min(vectors, kKept)) {
+            spares.emplace_back();
+            spares.back().reserve(room);
+        }
+    }
     // Takes the vector's storage; the vector is left empty.
     static void Give(std::vector<T>& given) noexcept {
         if (given.capacity() == 0 || Gone())

@@ -1,10 +1,14 @@
 #include "Engine/world/EntityGrid.h"
 
+#include <algorithm>
+
 namespace GAME {
 
 namespace {
 constexpr float kCellSize = 8.0f;
 constexpr int kMaxCellsPerSide = 128;
+// A cell's first room.
+constexpr std::size_t kFirstRoom = 8;
 }  // namespace
 
 EntityGrid::EntityGrid(const Vec3& boundsMin, const Vec3& boundsMax) : mMin(boundsMin) {
@@ -46,9 +50,24 @@ void EntityGrid::PackEntry(Cell& c, std::uint32_t index) {
     PackGamePart(c, index, entry.game);
 }
 
+void EntityGrid::Widen(Cell& c) {
+    // A crowded cell's room is the next crowded cell's: a crowd that gathers in one cell and
+    // then moves on fills the next without growing it step by step. A cell's first entity
+    // takes little, so that a sparse region's cells stay small.
+    std::size_t room = kFirstRoom;
+    if (!c.entries.empty()) {
+        mRoom = std::max(2 * c.entries.size(), mRoom);
+        room = mRoom;
+    }
+    c.entries.reserve(room);
+    c.packs.reserve((room + Pack::kWidth - 1) / Pack::kWidth);
+}
+
 std::uint32_t EntityGrid::Insert(int cell, const Entry& entry) {
     Cell& c = mCells[static_cast<std::size_t>(cell)];
     const auto index = static_cast<std::uint32_t>(c.entries.size());
+    if (index == c.entries.capacity()) [[unlikely]]
+        Widen(c);
     c.entries.push_back(entry);
     if (index % Pack::kWidth == 0)
         c.packs.emplace_back();

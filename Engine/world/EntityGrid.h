@@ -118,12 +118,15 @@ private:
     const Cell& CellAt(int x, int z) const {
         return mCells[static_cast<std::size_t>(z) * mCellsX + x];
     }
+    // A full cell takes room for more: its three copies grow together.
+    void Widen(Cell& c);
 
     Vec3 mMin;
     float mCellSize = 8.0f;
     int mCellsX = 1, mCellsZ = 1;
     std::vector<Cell> mCells;
     std::size_t mCount = 0;
+    std::size_t mRoom = 0;  // the most room any cell took
     float mMaxRadius = 0;
 };
 

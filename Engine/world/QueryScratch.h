@@ -1,7 +1,8 @@
 #pragma once
-// A list kept for world queries from one call to the next: emptied, with room for every entity
-// of the world, so that it grows at once and rarely, not by doubling through a fight's first
-// frames as the crowd gathers.
+// A list kept for world queries from one call to the next (entities, or the ids picked from
+// them): emptied, with room for every entity of the world and as many again, so that it grows
+// at once and rarely, not by doubling through a fight's first frames as the crowd gathers, nor
+// when a fight's loot and summons join the world.
 #include <algorithm>
 #include <vector>
 
@@ -9,11 +10,12 @@
 
 namespace GAME {
 
-inline void PrepareQueryScratch(std::vector<Entity*>& scratch) {
+template <class T>
+void PrepareQueryScratch(std::vector<T>& scratch) {
     scratch.clear();
     const std::size_t all = World::Get().GetEntityCount();
-    if (scratch.capacity() < all)
-        scratch.reserve(std::max(all, 2 * scratch.capacity()));
+    if (scratch.capacity() < all) [[unlikely]]
+        scratch.reserve(std::max(2 * all, 2 * scratch.capacity()));
 }
 
 }  // namespace GAME

@@ -32,10 +32,6 @@ World::~World() {
             table->Remove(region.get());
 }
 
-World& World::Get() {
-    return Singleton<World>::Get();
-}
-
 Region* World::AddRegion(std::unique_ptr<Region> region) {
     if (!region)
         return nullptr;

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "Engine/object/UniqueId.h"
+#include "Engine/sys/Machine.h"
 #include "Engine/world/EntityDigest.h"
 #include "Engine/world/EntityGrid.h"
 #include "Engine/world/Region.h"
@@ -48,7 +49,7 @@ public:
     World& operator=(const World&) = delete;
 
     // The world of the current machine.
-    static World& Get();
+    [[gnu::always_inline]] static World& Get() { return Singleton<World>::Get(); }
 
     // Loads a level file (a name under the data root, or a path): its regions (marked loaded),
     // their ground, the navigation meshes (from the cache beside the file when its key matches)

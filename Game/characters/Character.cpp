@@ -28,6 +28,9 @@
 #include "Game/core/util/SeamLog.h"
 #include "Game/items/inventory/Inventory.h"
 #include "Game/rules/death/DeathManager.h"
+#include "Game/skills/SkillActivated.h"
+#include "Game/skills/manager/SkillCommands.h"
+#include "Game/skills/manager/SkillManager.h"
 
 namespace GAME {
 
@@ -261,8 +264,26 @@ void Character::PreLoad(bool now) {
         mDeathManager->PreLoad();
 }
 
+namespace {
+
+// A character made is one more that may fight: the room fights take on this thread is
+// reserved now, for the world as it stands, so that a crowd's first blows (often a second into
+// its fight) take nothing from the heap.
+void ReserveCombatRoom() {
+    const std::size_t population = World::Get().GetEntityCount();
+    if (gGameEngine)
+        gGameEngine->ReserveCombatRoom(population);
+    SkillActivated::ReserveTargetLists(population);
+    SkillManager::ReserveWalkCopies();
+    SkillTargetResultConfigCmd::ReserveTargets();
+    Character::ReserveDistressLists(population);
+}
+
+}  // namespace
+
 void Character::InitialUpdate() {
     Actor::InitialUpdate();
+    ReserveCombatRoom();
     mSpawnPoint = GetCoords();
     BuildDeathManager();
     SetAnimation(GetHandState());

@@ -170,6 +170,8 @@ public:
     void SetTeleporting(bool teleporting) { mTeleporting = teleporting; }
     virtual bool ShouldUseDistressCall() const;
     void DoDistressCall(std::uint32_t attacker);
+    // Room for the calling thread's calls for help over a world of `population` entities.
+    static void ReserveDistressLists(std::size_t population);
 
     // Vitals.
     float GetCurrentLife() const override { return mBio.GetCurrentLife(); }

@@ -266,6 +266,10 @@ LoadTable GameEngine::GetDatabase() const {
     return objects.GetLoadTable(recordName);
 }
 
+MonsterCaps::Row GameEngine::GetMonsterCaps(bool boss, std::size_t difficulty) {
+    return monsterCaps.Of(boss, difficulty, [this] { return GetDatabase(); });
+}
+
 void GameEngine::InitializeAssertHandler(void (*handler)(const char*), bool firstFlag,
                                          bool secondFlag) {
     GAME::InitializeAssertHandler(handler, firstFlag, secondFlag);

@@ -22,6 +22,7 @@
 #include "Game/core/settings/DamageRegister.h"
 #include "Game/core/settings/GameTables.h"
 #include "Game/core/settings/GameTextStyles.h"
+#include "Game/core/settings/MonsterCaps.h"
 #include "Game/items/ItemReplicaInfo.h"
 #include "Game/items/ItemSet.h"
 #include "Game/items/loot/RandomizerWeightModifiers.h"
@@ -198,6 +199,8 @@ public:
     void UnloadWorld();
     void ExitPlayingMode();
     LoadTable GetDatabase() const;
+    // The settings' caps on a monster's speeds and defense (a boss's keys when `boss`).
+    MonsterCaps::Row GetMonsterCaps(bool boss, std::size_t difficulty);
     void InitializeAssertHandler(void (*handler)(const char*), bool firstFlag, bool secondFlag);
     void SetAssertHandlerLogPath(const std::string& path);
 
@@ -419,6 +422,9 @@ public:
     void FilterInvalidTargets(const Team& team, const std::vector<Entity*>& candidates,
                               std::vector<std::uint32_t>& out, std::uint32_t exclude,
                               bool friends) const;
+    // Room for the fights of a world of `population` entities (the damage register, the
+    // queries' list), taken as its characters are made, so that the first blows take none.
+    void ReserveCombatRoom(std::size_t population);
 
     // Damage register: who hurt which non-player victim how much.
     void RegisterDamage(std::uint32_t victim, std::uint32_t attacker, float damage);
@@ -610,6 +616,7 @@ private:
     // 7, 8
     Color overlayColor{1, 1, 1, 0};
     std::string recordName = kRecordName;
+    MonsterCaps monsterCaps;
     // 9
     std::map<Name, std::unique_ptr<SkillProfile>> skillResources;
     SkillProfile nullSkillResource;
@@ -710,14 +717,14 @@ struct GameEngineSlot {
 // frame reaches the root from everywhere, and a call into the library per access costs more than
 // the lookup itself.
 struct GameEngineHandle {
-    GameEngine* operator->() const { return Current(); }
-    GameEngine& operator*() const { return *Current(); }
-    operator GameEngine*() const { return Current(); }
+    [[gnu::always_inline]] GameEngine* operator->() const { return Current(); }
+    [[gnu::always_inline]] GameEngine& operator*() const { return *Current(); }
+    [[gnu::always_inline]] operator GameEngine*() const { return Current(); }
     const GameEngineHandle& operator=(GameEngine* engine) const;
     const GameEngineHandle& operator=(const GameEngineHandle&) const = delete;
 
 private:
-    static GameEngine* Current() {
+    [[gnu::always_inline]] static GameEngine* Current() {
         const GameEngineSlot* slot = Machine::Current().Find<GameEngineSlot>();
         return slot ? slot->engine : nullptr;
     }

@@ -67,6 +67,7 @@ GameEngine::RandomizerWeightModifiers ReadModifiers(const LoadTable& table,
 }  // namespace
 
 void GameEngine::LoadFromDatabase(const std::string& name) {
+    monsterCaps.Forget();
     ObjectManager& objects = Singleton<ObjectManager>::Get();
     objects.LoadTableFile(name);
     const LoadTable table = objects.GetLoadTable(name);

@@ -5,6 +5,7 @@
 
 #include "Engine/events/EventManager.h"
 #include "Engine/records/LoadTable.h"
+#include "Engine/world/QueryScratch.h"
 #include "Engine/world/World.h"
 #include "Game/characters/Character.h"
 #include "Game/characters/CharacterLookup.h"
@@ -36,10 +37,19 @@ struct GameEvent_CameraShake : GameEvent {
 class TargetList {
 public:
     TargetList() {
-        if (sDepth == sLists.size())
-            sLists.push_back(std::make_unique<std::vector<std::uint32_t>>());
+        if (sDepth == sLists.size()) [[unlikely]]
+            AddDepth();
         mList = sLists[sDepth++].get();
-        mList->clear();
+        PrepareQueryScratch(*mList);
+    }
+    // The first depths, made before any attack with room for the whole world: an attack and
+    // the one its hit sets off.
+    static void Reserve(std::size_t population) {
+        while (sLists.size() < kReservedDepths)
+            AddDepth();
+        for (std::size_t depth = 0; depth < kReservedDepths; ++depth)
+            if (sLists[depth]->capacity() < population)
+                sLists[depth]->reserve(std::max(population, 2 * sLists[depth]->capacity()));
     }
     ~TargetList() { --sDepth; }
     TargetList(const TargetList&) = delete;
@@ -47,6 +57,14 @@ public:
     std::vector<std::uint32_t>& Get() { return *mList; }
 
 private:
+    // Nesting deeper than this is rare; it still works.
+    static constexpr std::size_t kDepths = 8;
+    static constexpr std::size_t kReservedDepths = 2;
+    static void AddDepth() {
+        if (sLists.empty())
+            sLists.reserve(kDepths);
+        sLists.push_back(std::make_unique<std::vector<std::uint32_t>>());
+    }
     static thread_local std::vector<std::unique_ptr<std::vector<std::uint32_t>>> sLists;
     static thread_local std::size_t sDepth;
     std::vector<std::uint32_t>* mList = nullptr;
@@ -65,6 +83,10 @@ T* FindObjectAs(std::uint32_t id) {
 }
 
 }  // namespace
+
+void SkillActivated::ReserveTargetLists(std::size_t population) {
+    TargetList::Reserve(population);
+}
 
 SkillServicesBase* SkillActivated::ControllingServices() const {
     return HasManager() ? GetManager()->GetSkillServices() : nullptr;

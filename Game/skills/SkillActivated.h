@@ -113,6 +113,8 @@ public:
 
     float GetCameraShakeDuration() const { return mCameraShakeDuration; }
     float GetCameraShakeAmplitude() const { return mCameraShakeAmplitude; }
+    // Room for the calling thread's attack searches over a world of `population` entities.
+    static void ReserveTargetLists(std::size_t population);
 
 protected:
     void SetTargetType(SkillTargetType type) { mTargetType = type; }

@@ -62,9 +62,11 @@ TEST(SmallMap, KeepsAStdMapsOrderAndValuesInlineAndSpilled) {
     }
 }
 
-TEST(RingQueue, KeepsFirstInFirstOutThroughWrapAndGrowth) {
-    // Pushes (positive counts) and pops (negative) in turn: wrap-round of the first block, growth
-    // while wrapped, emptying and refilling.
+// Pushes (positive counts) and pops (negative) in turn: wrap-round of the first block, growth
+// while wrapped, emptying and refilling; with room inside the queue, the spill to the heap
+// while wrapped as well.
+template <class Ring>
+void ExpectFirstInFirstOut() {
     const struct {
         const char* label;
         std::vector<int> steps;
@@ -73,9 +75,11 @@ TEST(RingQueue, KeepsFirstInFirstOutThroughWrapAndGrowth) {
         {"wrap without growth", {6, -4, 5, -7}},
         {"grow while wrapped", {7, -5, 12, -3, 20, -31}},
         {"empty then refill", {3, -3, 9, -2, 1, -8}},
+        {"one at a time", {1, -1, 1, 1, -1, 1, -2}},
+        {"spill while the room is wrapped", {2, -1, 3, -2, 1, -3}},
     };
     for (const auto& c : cases) {
-        RingQueue<std::uint32_t> ring;
+        Ring ring;
         std::deque<std::uint32_t> reference;
         std::uint32_t next = 1;
         for (int step : c.steps) {
@@ -95,7 +99,15 @@ TEST(RingQueue, KeepsFirstInFirstOutThroughWrapAndGrowth) {
                 << c.label;
             EXPECT_EQ(ring.size(), reference.size()) << c.label;
         }
+        ring.clear();
+        EXPECT_TRUE(ring.empty()) << c.label;
     }
+}
+
+TEST(RingQueue, KeepsFirstInFirstOutThroughWrapAndGrowth) {
+    ExpectFirstInFirstOut<RingQueue<std::uint32_t>>();
+    ExpectFirstInFirstOut<RingQueue<std::uint32_t, 2>>();
+    ExpectFirstInFirstOut<RingQueue<std::uint32_t, 3>>();
 }
 
 }  // namespace

@@ -76,6 +76,36 @@ TEST(RecycledBlocks, ACrowdMadeAgainTakesNoNewBlocks) {
         EXPECT_EQ(static_cast<const Sized<72>&>(*object).bytes[71], 72);
 }
 
+// A class that keeps running dry takes ever larger chunks: a crowd that grows takes a number of
+// chunks that grows with the logarithm of its size, not with its size.
+TEST(RecycledBlocks, AGrowingCrowdTakesFewerChunksThanItsSizeWouldSay) {
+    const RecyclingScope on(true);
+    const struct {
+        const char* label;
+        std::size_t blockBytes;
+        std::size_t count;
+    } cases[] = {
+        {"small blocks, a big crowd", 48, 20000},
+        {"large blocks", 496, 4000},
+    };
+    for (const auto& c : cases) {
+        const std::uint64_t before = RecycledBlocks::HeapTakes();
+        std::vector<void*> taken;
+        for (std::size_t i = 0; i < c.count; ++i)
+            taken.push_back(RecycledBlocks::Take(c.blockBytes));
+        const std::uint64_t chunks = RecycledBlocks::HeapTakes() - before;
+        // At least 16 KB each and as much as the class held: doubling from one chunk.
+        const std::uint64_t fixedChunks = c.count * c.blockBytes / (16 * 1024);
+        std::uint64_t doublings = 1;
+        while ((std::uint64_t{1} << doublings) < fixedChunks)
+            ++doublings;
+        EXPECT_LE(chunks, doublings + 2) << c.label;
+        EXPECT_LT(chunks, fixedChunks) << c.label;
+        for (void* block : taken)
+            RecycledBlocks::Give(block, c.blockBytes);
+    }
+}
+
 TEST(RecycledBlocks, AnEndedThreadsBlocksGoToTheNextThread) {
     const RecyclingScope on(true);
     // A class no other test uses, so only the ended thread's blocks are waiting in it.

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "Game/characters/actions/CharacterAction.h"
-#include "Game/core/util/LazyDeque.h"
+#include "Game/core/util/RingQueue.h"
 
 namespace GAME {
 
@@ -46,7 +46,9 @@ private:
     std::unique_ptr<CharacterAction> mCurrent;
     std::unique_ptr<FilterFunction<CharacterAction>> mFilter;
     bool mExecuting = false;
-    LazyDeque<std::unique_ptr<CharacterAction>> mQueue;
+    // Room for two inside: a queue rarely holds more, and a character's first queued action
+    // takes nothing from the heap.
+    RingQueue<std::unique_ptr<CharacterAction>, 2> mQueue;
     std::vector<const CharacterAction*> mRunning;
     std::vector<std::unique_ptr<CharacterAction>> mRetired;
 };

@@ -76,13 +76,7 @@ void Monster::Load(const LoadTable& table) {
     mClassification = GameEngine::ResolveMonsterClassificationEnum(classification);
     if (classification == "Hero" || classification == "Boss")
         mHeroOrBossLoot = true;
-    if (classification == "Boss")
-        mCapKeys = {"bossRunSpeedCapMin",       "bossRunSpeedCapMax",    "bossSpellCastSpeedCapMin",
-                    "bossSpellCastSpeedCapMax", "bossAttackSpeedCapMin", "bossAttackSpeedCapMax"};
-    else
-        mCapKeys = {"monsterRunSpeedCapMin",       "monsterRunSpeedCapMax",
-                    "monsterSpellCastSpeedCapMin", "monsterSpellCastSpeedCapMax",
-                    "monsterAttackSpeedCapMin",    "monsterAttackSpeedCapMax"};
+    mBossCaps = classification == "Boss";
     if (gGameEngine)
         gGameEngine->GetMonsterLootWeightModifiers(mClassification, mLootWeightModifiers);
 

@@ -16,6 +16,7 @@
 #include "Game/core/GameEventListener.h"
 #include "Game/core/GameEvents.h"
 #include "Game/core/settings/GameTables.h"
+#include "Game/core/settings/MonsterCaps.h"
 #include "Game/items/ItemReplicaInfo.h"
 
 namespace GAME {
@@ -192,15 +193,6 @@ protected:
 private:
     enum BannerKind : std::size_t { BannerBase, BannerConvert, BannerControl, BannerCount };
     ItemReplicaInfo& DropPerPartyMemberItem();
-    // Record names of the game-wide record, chosen by the classification.
-    struct CapKeys {
-        const char* runMin = "";
-        const char* runMax = "";
-        const char* castMin = "";
-        const char* castMax = "";
-        const char* attackMin = "";
-        const char* attackMax = "";
-    };
 
     void LoadController(const LoadTable& record);
     void SetBanner(BannerKind kind, const std::string& name);
@@ -208,8 +200,7 @@ private:
     void UpdateLeader(int ms);
     void UpdateMonsterMusic();
     void MakeBossBoundingVolume();
-    float CapSpeed(float speed, const char* minKey, const char* maxKey,
-                   CharAttributeType baseAttribute) const;
+    float CapSpeed(float speed, MonsterCaps::Speed which, CharAttributeType baseAttribute) const;
     void DestroyBanners();
     // Controller calls that have nothing to do without a ControllerMonster.
     void ControllerNewLeader(std::uint32_t leaderId);
@@ -250,7 +241,7 @@ private:
     std::array<std::uint32_t, BannerCount> mBanners{};
     bool mShowStatusWidgetWhenPet = false;
     bool mLeaderIsPlayer = false;
-    CapKeys mCapKeys;
+    bool mBossCaps = false;  // a boss's caps, not any monster's
     RecordText mTreasureProxyName;
     GameEventListener<Monster, GameEvent_GameBalanceLevel> mBalanceListener;
     unsigned int mGameBalanceLevel = 0;

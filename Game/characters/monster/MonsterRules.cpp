@@ -31,31 +31,30 @@ constexpr DropSlot kFirmDrops[] = {{4, 3}, {5, 4}, {6, 8}};
 
 }  // namespace
 
-float Monster::CapSpeed(float speed, const char* minKey, const char* maxKey,
+float Monster::CapSpeed(float speed, MonsterCaps::Speed which,
                         CharAttributeType baseAttribute) const {
-    if (!gGameEngine)
+    GameEngine* game = gGameEngine;
+    if (!game)
         return speed;
-    const LoadTable database = gGameEngine->GetDatabase();
-    return CapSpeedToBase(speed, database.GetArrayFloat(minKey, DifficultyIndex(), 0.0f),
-                          database.GetArrayFloat(maxKey, DifficultyIndex(), 0.0f), baseAttribute);
+    const MonsterCaps::Row caps = game->GetMonsterCaps(mBossCaps, DifficultyIndex());
+    return CapSpeedToBase(speed, caps.low[which], caps.high[which], baseAttribute);
 }
 
 float Monster::CapRunSpeed(float speed) const {
-    return CapSpeed(speed, mCapKeys.runMin, mCapKeys.runMax, CharAttributeType::RunSpeed);
+    return CapSpeed(speed, MonsterCaps::kRun, CharAttributeType::RunSpeed);
 }
 
 float Monster::CapSpellCastSpeed(float speed) const {
-    return CapSpeed(speed, mCapKeys.castMin, mCapKeys.castMax, CharAttributeType::SpellCastSpeed);
+    return CapSpeed(speed, MonsterCaps::kCast, CharAttributeType::SpellCastSpeed);
 }
 
 float Monster::CapAttackSpeed(float speed) const {
-    return CapSpeed(speed, mCapKeys.attackMin, mCapKeys.attackMax, CharAttributeType::AttackSpeed);
+    return CapSpeed(speed, MonsterCaps::kAttack, CharAttributeType::AttackSpeed);
 }
 
 float Monster::GetDefenseAttributeCap() const {
-    if (!gGameEngine)
-        return 0.0f;
-    return gGameEngine->GetDatabase().GetArrayFloat("monsterDefenseCap", DifficultyIndex(), 0.0f);
+    GameEngine* game = gGameEngine;
+    return game ? game->GetMonsterCaps(mBossCaps, DifficultyIndex()).defense : 0.0f;
 }
 
 void Monster::ContributeGameBalanceCharAttributes(CharAttributeAccumulator& accumulator) {

@@ -69,7 +69,21 @@ std::vector<std::vector<Entity*>>& DistressLists() {
     return lists;
 }
 
+// A call and the one an answer makes; the pool itself has room for deeper chains.
+constexpr std::size_t kReservedDistressLists = 2;
+constexpr std::size_t kDistressListsRoom = 8;
+
 }  // namespace
+
+void Character::ReserveDistressLists(std::size_t population) {
+    std::vector<std::vector<Entity*>>& lists = DistressLists();
+    if (lists.capacity() < kDistressListsRoom)
+        lists.reserve(kDistressListsRoom);
+    lists.resize(std::max(lists.size(), kReservedDistressLists));
+    for (std::vector<Entity*>& list : lists)
+        if (list.capacity() < population)
+            list.reserve(std::max(population, 2 * list.capacity()));
+}
 
 void Character::DoDistressCall(std::uint32_t attacker) {
     const WorldVec3 center = GetPathPosition();

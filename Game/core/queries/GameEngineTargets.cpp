@@ -26,6 +26,12 @@ std::uint32_t GameEngine::PickObject(const std::vector<std::uint32_t>& candidate
     return 0;
 }
 
+void GameEngine::ReserveCombatRoom(std::size_t population) {
+    damageRegister.Reserve(population);
+    if (queryScratch.capacity() < population)
+        queryScratch.reserve(std::max(population, 2 * queryScratch.capacity()));
+}
+
 void GameEngine::FilterInvalidTargets(const Team& team, const std::vector<Entity*>& candidates,
                                       std::vector<std::uint32_t>& out, std::uint32_t exclude,
                                       bool friends) const {

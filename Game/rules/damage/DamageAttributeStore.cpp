@@ -150,7 +150,11 @@ template <std::uint8_t Op>
 
 }  // namespace
 
-DamageAttributeStore::DamageAttributeStore() : mBatch(std::make_unique<Batch>()) {}
+DamageAttributeStore::DamageAttributeStore() : mBatch(std::make_unique<Batch>()) {
+    // A store no member joins (most characters' retaliation) still rolls its global chance at
+    // every attack: the room for that roll and the end is taken now.
+    StoreChanged();
+}
 
 DamageAttributeStore::~DamageAttributeStore() = default;
 
@@ -183,12 +187,12 @@ void DamageAttributeStore::AddAttribute(std::unique_ptr<DamageAttribute> attribu
 void DamageAttributeStore::StoreChanged() {
     mBatchBuilt = false;
     // The batch's room is taken here, with the members, so that building it at an attack does
-    // not allocate: every member, the global roll and the pick.
+    // not allocate: every member, the global roll, the pick and the end.
     for (DamageAttributeParts pass : {kDamageAttributeDamage, kDamageAttributeModifier}) {
         PassBatch& steps = pass == kDamageAttributeDamage ? mBatch->damage : mBatch->modifier;
         const PassMembers& members = MembersOf(pass);
         steps.steps.reserve(members.plain.size() + members.globalAnd.size() +
-                            2 * mGlobalXor.size() + 3);
+                            (mGlobalXor.empty() ? 0 : 2 * mGlobalXor.size() + 1) + 2);
     }
 }
 

@@ -3,6 +3,7 @@
 // one on the character named by its object id, with the same values and seed. Skills travel by
 // their reference number within the character's skill manager, as object ids differ between
 // machines.
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -44,7 +45,13 @@ public:
           weaponId(weaponId_),
           useWeapon(useWeapon_),
           hitIteration(hitIteration_) {
+        if (targets.capacity() < targets_.size())
+            targets.reserve(std::max(targets_.size(), kTargetsRoom));
         targets.assign(targets_.begin(), targets_.end());
+    }
+    // Room for the calling thread's first attacks' target lists, made before any attack.
+    static void ReserveTargets() {
+        RecycledVectors<std::uint32_t>::Reserve(kReservedLists, kTargetsRoom);
     }
     explicit SkillTargetResultConfigCmd(const SkillTargetResultConfigCmdPacket& packet);
     SkillTargetResultConfigCmd(const SkillTargetResultConfigCmd&) = default;
@@ -56,6 +63,11 @@ public:
     // A client's result must lie within what its skill reaches (SkillResultCommandTrust.cpp).
     bool AcceptFromClient(int sourceHost) const override;
     std::unique_ptr<NetPacket> GetNetPacket() override;
+
+    // A list's room: more than an attack usually strikes.
+    static constexpr std::size_t kTargetsRoom = 16;
+    // Lists alive at once: an attack's, and those its hit sets off.
+    static constexpr std::size_t kReservedLists = 4;
 
     std::uint32_t reference;
     std::vector<std::uint32_t> targets;

@@ -255,6 +255,8 @@ public:
     std::uint32_t GetCurrentSkillReclamationCost() const;
     bool UseReclamationPoints(int count);
     std::uint32_t GetReclamationPointsUsed() const { return mReclamationPointsUsed; }
+    // Room for the calling thread's walks over copies of skill lists, made before any walk.
+    static void ReserveWalkCopies();
 
 private:
     // A buff others cast on the character, with its two modifiers (object ids).

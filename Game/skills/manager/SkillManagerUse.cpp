@@ -113,22 +113,43 @@ void ChangeProp(Character* character, Prop* prop, PropChange change) {
 namespace {
 
 // A walk may set off another manager's (a hit that triggers a skill of the one hit): one stack
-// of copies serves every manager of the thread.
+// of copies serves every manager of the thread. A new depth's copy takes room for more skills
+// than a character holds, so that no later walk there grows it in the middle of a fight.
 struct WalkCopies {
+    static constexpr std::size_t kDepths = 8;
+    // A walk, the walk of the manager its hit sets off, and one more.
+    static constexpr std::size_t kReservedDepths = 3;
+    static constexpr std::size_t kRoom = 64;
     std::vector<std::unique_ptr<std::vector<std::uint32_t>>> copies;
     std::size_t depth = 0;
+    void AddDepth() {
+        if (copies.empty())
+            copies.reserve(kDepths);
+        copies.push_back(std::make_unique<std::vector<std::uint32_t>>());
+        copies.back()->reserve(kRoom);
+    }
+    std::vector<std::uint32_t>& Enter() {
+        if (depth == copies.size()) [[unlikely]]
+            AddDepth();
+        std::vector<std::uint32_t>& copy = *copies[depth++];
+        copy.clear();
+        return copy;
+    }
 };
 thread_local WalkCopies tWalkCopies;
 
 }  // namespace
 
+void SkillManager::ReserveWalkCopies() {
+    WalkCopies& walk = tWalkCopies;
+    while (walk.copies.size() < WalkCopies::kReservedDepths)
+        walk.AddDepth();
+}
+
 template <class Fill, class Visit>
 void SkillManager::WalkCopy(Fill&& fill, Visit&& visit) {
     WalkCopies& walk = tWalkCopies;
-    if (walk.depth == walk.copies.size())
-        walk.copies.push_back(std::make_unique<std::vector<std::uint32_t>>());
-    std::vector<std::uint32_t>& copy = *walk.copies[walk.depth++];
-    copy.clear();
+    std::vector<std::uint32_t>& copy = walk.Enter();
     fill(copy);
     for (std::uint32_t id : copy)
         if (Skill* skill = Find(id))

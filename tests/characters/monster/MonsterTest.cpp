@@ -323,6 +323,30 @@ TEST_F(MonsterTest, CapsComeFromTheClassificationsKeysAndStunNeverDividesByZero)
     EXPECT_EQ(wolf->CalculateStun(50.0f, 100.0f, 0.0f, 45.0f), 0.0f);
 }
 
+// The caps are kept per kind and difficulty: a change of difficulty between calls, back and
+// forth, reads each difficulty's own entry of the settings' arrays, and past the kept ones too.
+TEST_F(MonsterTest, CapsFollowTheDifficultyFromCallToCall) {
+    Monster* wolf = Make(kWolfRecord);
+    Monster* cyclops = Make(kCyclops);
+    ASSERT_TRUE(wolf && cyclops && gGameEngine);
+    const struct {
+        int difficulty;
+        float defense;  // the settings' monsterDefenseCap entry; none past the third
+        float bossRun;  // the boss run cap (one entry: the first difficulty only)
+    } cases[] = {
+        {0, 75.0f, 120.0f}, {2, 85.0f, 200.0f}, {1, 80.0f, 200.0f},
+        {0, 75.0f, 120.0f}, {4, 0.0f, 200.0f},  {2, 85.0f, 200.0f},
+    };
+    const int before = gGameEngine->GetGameDifficulty();
+    for (const auto& c : cases) {
+        gGameEngine->SetGameDifficulty(c.difficulty);
+        EXPECT_FLOAT_EQ(wolf->GetDefenseAttributeCap(), c.defense) << c.difficulty;
+        EXPECT_FLOAT_EQ(cyclops->GetDefenseAttributeCap(), c.defense) << c.difficulty;
+        EXPECT_FLOAT_EQ(cyclops->CapRunSpeed(200.0f), c.bossRun) << c.difficulty;
+    }
+    gGameEngine->SetGameDifficulty(before);
+}
+
 TEST_F(MonsterTest, TheRecordHandsItsSkillsToTheController) {
     Monster* wolf = Make(kWolfRecord);
     ASSERT_NE(wolf, nullptr);
