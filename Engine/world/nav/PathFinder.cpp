@@ -45,6 +45,16 @@ float HorizontalDistanceSquared(const Vec3& a, const Vec3& b) {
     return dx * dx + dz * dz;
 }
 
+// Where a memo keeps the answer for these exact bits of one mesh or ground.
+template <std::size_t N>
+std::size_t MemoIndex(const void* owner, const std::array<std::uint32_t, N>& key,
+                      std::size_t size) {
+    std::uint64_t hash = reinterpret_cast<std::uintptr_t>(owner);
+    for (const std::uint32_t word : key)
+        hash = (hash ^ word) * 0x9E3779B97F4A7C15ull;
+    return (hash >> 40) % size;
+}
+
 }  // namespace
 
 PathFinder::PathFinder()
@@ -123,12 +133,9 @@ std::uint32_t PathFinder::Nearest(const NavMesh& mesh, const Vec3& p, const floa
         std::bit_cast<std::uint32_t>(p.x),        std::bit_cast<std::uint32_t>(p.y),
         std::bit_cast<std::uint32_t>(p.z),        std::bit_cast<std::uint32_t>(extents[0]),
         std::bit_cast<std::uint32_t>(extents[1]), std::bit_cast<std::uint32_t>(extents[2])};
-    std::uint64_t hash = reinterpret_cast<std::uintptr_t>(&mesh);
-    for (const std::uint32_t word : key)
-        hash = (hash ^ word) * 0x9E3779B97F4A7C15ull;
     if (mNearestMemo.empty())
         mNearestMemo.resize(kNearestMemo);
-    NearestMemo& memo = mNearestMemo[(hash >> 40) % kNearestMemo];
+    NearestMemo& memo = mNearestMemo[MemoIndex(&mesh, key, kNearestMemo)];
     if (memo.mesh == &mesh && memo.key == key) {
 #ifndef NDEBUG
         Vec3 again;
@@ -156,12 +163,9 @@ bool PathFinder::FloorUnder(const GroundMesh& ground, const Vec3& p, float& heig
     const std::array<std::uint32_t, 3> key{std::bit_cast<std::uint32_t>(p.x),
                                            std::bit_cast<std::uint32_t>(p.y),
                                            std::bit_cast<std::uint32_t>(p.z)};
-    std::uint64_t hash = reinterpret_cast<std::uintptr_t>(&ground);
-    for (const std::uint32_t word : key)
-        hash = (hash ^ word) * 0x9E3779B97F4A7C15ull;
     if (mFloorMemo.empty())
         mFloorMemo.resize(kFloorMemo);
-    FloorMemo& memo = mFloorMemo[(hash >> 40) % kFloorMemo];
+    FloorMemo& memo = mFloorMemo[MemoIndex(&ground, key, kFloorMemo)];
     if (memo.ground == &ground && memo.key == key) {
 #ifndef NDEBUG
         float again = 0;
