@@ -14,7 +14,7 @@ struct CapKeys {
     const char* low[MonsterCaps::kSpeeds];
     const char* high[MonsterCaps::kSpeeds];
 };
-// In the order of MonsterCaps::Speed; a boss's, then any other monster's.
+// In the order of MonsterCaps::Speed; any other monster's, then a boss's.
 constexpr CapKeys kKeys[2] = {
     {{"monsterRunSpeedCapMin", "monsterSpellCastSpeedCapMin", "monsterAttackSpeedCapMin"},
      {"monsterRunSpeedCapMax", "monsterSpellCastSpeedCapMax", "monsterAttackSpeedCapMax"}},
