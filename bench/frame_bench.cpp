@@ -32,6 +32,7 @@
 #include "Engine/Engine.h"
 #include "Engine/object/ObjectManager.h"
 #include "Engine/records/RecordDatabase.h"
+#include "Engine/sys/HugePageSpans.h"
 #include "Engine/world/World.h"
 #include "Game/characters/Player.h"
 #include "Game/core/GameEngine.h"
@@ -125,9 +126,10 @@ std::string WritePlain(const std::filesystem::path& data, float side) {
     return "Levels/Plain/Plain.level";
 }
 
-// Bytes the program's heap holds in use.
+// Bytes the program's heap holds in use, with the recycled blocks' chunks (carved from pages
+// the heap does not know of).
 std::size_t HeapInUse() {
-    return mallinfo2().uordblks;
+    return mallinfo2().uordblks + HugePageSpans::CarvedBytes();
 }
 
 // Removes the copy however the run ends.

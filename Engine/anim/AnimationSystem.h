@@ -26,6 +26,9 @@ public:
     std::uint64_t GetRunningStep() const { return mUpdating ? mStep : 0; }
 
 private:
+    // Asks for the lines Advance reads: a crowd's channels lie apart.
+    static void PrefetchAdvance(const AnimationChannels& channels);
+
     // Non-owning; slots of channels destroyed during an update are nulled, then compacted.
     std::vector<AnimationChannels*> mChannels;
     bool mUpdating = false;

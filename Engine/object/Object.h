@@ -8,6 +8,7 @@
 
 #include "Engine/object/RTTI.h"
 #include "Engine/object/UniqueId.h"
+#include "Engine/sys/RecycledBlocks.h"
 #include "Engine/text/Name.h"
 #include "Engine/text/RecordText.h"
 #include "Engine/world/Region.h"
@@ -27,7 +28,8 @@ struct WorldRay;
 struct WorldIntersection;
 struct MinimapGameNugget;
 
-class Object {
+// In recycled blocks: a crowd made together lies together, in huge pages.
+class Object : public RecycledStorage {
     RTTI_DECLARE_ROOT(Object)
 public:
     Object();

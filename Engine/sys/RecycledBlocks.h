@@ -1,15 +1,18 @@
 #pragma once
-// Storage for small objects that are made and dropped all the time (a character's actions, the
-// commands sent for them, paths, an attack's payloads and their lists): a dropped object's block
-// is kept by its size class, on the thread that dropped it, and the next object of that class
-// takes it, so a steady frame takes nothing new from the heap. A class that runs dry takes a
-// chunk of blocks at once. Blocks are never handed back to the heap (an object may outlive its
-// thread: a static's member); a thread's are passed on when it ends. Sanitizer builds use the
-// heap for every object, so a use after free is still caught, unless a thread asks otherwise.
-// Taking and giving back a kept block is inline code; the heap and the hand-overs are not.
+// Storage for objects that are made and dropped all the time (a character's actions, the
+// commands sent for them, paths, an attack's payloads and their lists) and for the engine's
+// objects (a crowd's characters, controllers and skills): a dropped object's block is kept by
+// its size class, on the thread that dropped it, and the next object of that class takes it, so
+// a steady frame takes nothing new from the heap. A class that runs dry takes a chunk of blocks
+// at once, carved from huge pages (HugePageSpans.h), so objects made one after another lie
+// together in few pages. Blocks are never handed back (an object may outlive its thread: a
+// static's member); a thread's are passed on when it ends. Sanitizer builds use the heap for
+// every object, so a use after free is still caught, unless a thread asks otherwise. Taking and
+// giving back a kept block is inline code; the chunks and the hand-overs are not.
 #include <cstddef>
 #include <cstdint>
 #include <iterator>
+#include <new>
 #include <utility>
 #include <vector>
 
@@ -17,9 +20,14 @@ namespace GAME {
 
 namespace RecycledBlocksState {
 
+// Classes 16 bytes apart up to kSmallKept, then 64 bytes apart (blocks of those are 64-byte
+// aligned: a large object's lines are its own).
 inline constexpr std::size_t kGranule = 16;
-inline constexpr std::size_t kLargestKept = 512;
-inline constexpr std::size_t kClasses = kLargestKept / kGranule;
+inline constexpr std::size_t kSmallKept = 512;
+inline constexpr std::size_t kLargeGranule = 64;
+inline constexpr std::size_t kLargestKept = 4096;
+inline constexpr std::size_t kSmallClasses = kSmallKept / kGranule;
+inline constexpr std::size_t kClasses = kSmallClasses + (kLargestKept - kSmallKept) / kLargeGranule;
 
 struct FreeBlock {
     FreeBlock* next;
@@ -46,7 +54,14 @@ extern constinit thread_local State tState __attribute__((tls_model("initial-exe
 
 // The size class of a block of 1 to kLargestKept bytes.
 constexpr std::size_t ClassOf(std::size_t size) {
-    return (size - 1) / kGranule;
+    return size <= kSmallKept ? (size - 1) / kGranule
+                              : kSmallClasses + (size - kSmallKept - 1) / kLargeGranule;
+}
+
+// The bytes of a block of the class.
+constexpr std::size_t BlockBytes(std::size_t sizeClass) {
+    return sizeClass < kSmallClasses ? (sizeClass + 1) * kGranule
+                                     : kSmallKept + (sizeClass - kSmallClasses + 1) * kLargeGranule;
 }
 
 }  // namespace RecycledBlocksState
@@ -204,8 +219,23 @@ private:
 class RecycledStorage {
 public:
     static void* operator new(std::size_t size) { return RecycledBlocks::Take(size); }
+    // How the class records make objects: null when the system has no room left.
+    static void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
+        try {
+            return RecycledBlocks::Take(size);
+        } catch (const std::bad_alloc&) {
+            return nullptr;
+        }
+    }
     static void operator delete(void* block, std::size_t size) noexcept {
         RecycledBlocks::Give(block, size);
+    }
+    // Blocks are 16-byte aligned (64 past kSmallKept): a class that needs more uses the heap.
+    static void* operator new(std::size_t size, std::align_val_t align) {
+        return ::operator new(size, align);
+    }
+    static void operator delete(void* block, std::size_t size, std::align_val_t align) noexcept {
+        ::operator delete(block, size, align);
     }
 };
 

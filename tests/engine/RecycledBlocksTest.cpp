@@ -12,6 +12,7 @@
 #include <thread>
 #include <vector>
 
+#include "Engine/object/Object.h"
 #include "Engine/sys/RecycledBlocks.h"
 
 namespace GAME {
@@ -45,9 +46,85 @@ TEST(RecycledBlocks, ADroppedBlockGoesToTheNextObjectOfItsClass) {
         {"same size", true, &SecondTakesFirstsBlock<40, 40>},
         {"same class of 16 bytes", true, &SecondTakesFirstsBlock<40, 32>},
         {"next class", false, &SecondTakesFirstsBlock<40, 64>},
+        {"same class of 64 bytes", true, &SecondTakesFirstsBlock<1000, 1020>},
+        {"next class of 64 bytes", false, &SecondTakesFirstsBlock<1000, 1030>},
+        {"largest class", true, &SecondTakesFirstsBlock<4000, 4030>},
     };
     for (const auto& c : cases)
         EXPECT_EQ(c.run(), c.reused) << c.label;
+}
+
+// Every size has a class whose blocks hold it and waste less than the class step; the classes
+// past kSmallKept are 64 bytes apart and their blocks stay 64-byte aligned.
+TEST(RecycledBlocks, EverySizeFitsTheSmallestClassThatHoldsIt) {
+    using namespace RecycledBlocksState;
+    for (std::size_t size = 1; size <= kLargestKept; ++size) {
+        const std::size_t c = ClassOf(size);
+        const std::size_t step = size <= kSmallKept ? kGranule : kLargeGranule;
+        ASSERT_LT(c, kClasses) << size;
+        EXPECT_GE(BlockBytes(c), size) << size;
+        EXPECT_LT(BlockBytes(c) - size, step) << size;
+        if (c > 0)
+            EXPECT_LT(BlockBytes(c - 1), size) << size;
+    }
+    EXPECT_EQ(ClassOf(kLargestKept), kClasses - 1);
+
+    const RecyclingScope on(true);
+    const struct {
+        std::size_t size;
+        std::size_t alignment;
+    } cases[] = {{24, 16}, {kSmallKept, 16}, {kSmallKept + 1, 64}, {3848, 64}, {kLargestKept, 64}};
+    for (const auto& c : cases) {
+        std::vector<void*> taken;
+        for (int i = 0; i < 40; ++i)  // past the first chunk of the largest class
+            taken.push_back(RecycledBlocks::Take(c.size));
+        for (void* block : taken)
+            EXPECT_EQ(reinterpret_cast<std::uintptr_t>(block) % c.alignment, 0u) << c.size;
+        std::sort(taken.begin(), taken.end());
+        for (std::size_t i = 1; i < taken.size(); ++i)  // no two blocks overlap
+            EXPECT_GE(static_cast<char*>(taken[i]) - static_cast<char*>(taken[i - 1]),
+                      static_cast<std::ptrdiff_t>(c.size));
+        for (void* block : taken)
+            RecycledBlocks::Give(block, c.size);
+    }
+}
+
+// Engine objects and what a character reads every frame are made in recycled blocks.
+template <class T>
+bool NextObjectTakesTheBlock() {
+    const std::size_t kept = RecycledBlocks::KeptCount();
+    auto first = std::make_unique<T>();
+    const void* where = first.get();
+    first.reset();
+    const bool keptIt = RecycledBlocks::KeptCount() == kept + 1;
+    return keptIt && std::make_unique<T>().get() == where;
+}
+struct BigObject : Object {
+    unsigned char bytes[3000] = {};
+};
+
+TEST(RecycledBlocks, EngineObjectsAreMadeInRecycledBlocks) {
+    const RecyclingScope on(true);
+    const struct {
+        const char* label;
+        bool (*run)();
+    } cases[] = {
+        {"an object", &NextObjectTakesTheBlock<Object>},
+        {"a large object", &NextObjectTakesTheBlock<BigObject>},
+        {"made by its class record",
+         [] {
+             auto make = [] {
+                 return std::unique_ptr<Object>(
+                     static_cast<Object*>(Object::classInfo.CreateByName("Object")));
+             };
+             std::unique_ptr<Object> first = make();
+             const void* where = first.get();
+             first.reset();
+             return where && make().get() == where;
+         }},
+    };
+    for (const auto& c : cases)
+        EXPECT_TRUE(c.run()) << c.label;
 }
 
 TEST(RecycledBlocks, ACrowdMadeAgainTakesNoNewBlocks) {

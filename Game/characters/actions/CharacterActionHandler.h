@@ -10,12 +10,14 @@
 #include <string>
 #include <vector>
 
+#include "Engine/sys/RecycledBlocks.h"
 #include "Game/characters/actions/CharacterAction.h"
 #include "Game/core/util/RingQueue.h"
 
 namespace GAME {
 
-class CharacterActionHandler {
+// Read every frame: in recycled blocks, beside the other characters' (huge pages).
+class CharacterActionHandler : public RecycledStorage {
 public:
     CharacterActionHandler();
     virtual ~CharacterActionHandler();

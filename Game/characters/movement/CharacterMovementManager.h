@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <memory>
 
+#include "Engine/sys/RecycledBlocks.h"
 #include "Engine/world/Region.h"
 #include "Engine/world/nav/Path.h"
 #include "Game/world/WorldRandom.h"
@@ -14,7 +15,8 @@ namespace GAME {
 class Character;
 class PathFinder;
 
-class CharacterMovementManager {
+// Read every frame: in recycled blocks, beside the other characters' (huge pages).
+class CharacterMovementManager : public RecycledStorage {
 public:
     explicit CharacterMovementManager(Character& character);
     ~CharacterMovementManager();

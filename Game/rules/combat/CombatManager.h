@@ -10,6 +10,7 @@
 #include <utility>
 #include <vector>
 
+#include "Engine/sys/RecycledBlocks.h"
 #include "Game/items/equipment/EquipManager.h"
 #include "Game/rules/RacialBonus.h"
 #include "Game/rules/combat/CombatAttributeType.h"
@@ -63,7 +64,8 @@ enum class CombatFormula : std::size_t {
         Count
 };
 
-class CombatManager : public EquationInterface<float> {
+// Read every frame: in recycled blocks, beside the other characters' (huge pages).
+class CombatManager : public EquationInterface<float>, public RecycledStorage {
 public:
     static constexpr int kInCombatDuration = 8000;
     static constexpr float kMissScale = 99.0f;

@@ -15,6 +15,7 @@
 #include <utility>
 #include <vector>
 
+#include "Engine/sys/RecycledBlocks.h"
 #include "Game/rules/SkillAttribute.h"
 #include "Game/skills/manager/SkillManagerBase.h"
 #include "Game/skills/manager/SkillState.h"
@@ -43,7 +44,8 @@ namespace test {
 struct SkillManagerTestAccess;
 }
 
-class SkillManager : public SkillManagerBase {
+// Read every frame: in recycled blocks, beside the other characters' (huge pages).
+class SkillManager : public SkillManagerBase, public RecycledStorage {
     // Tests set up what only a saved character or reclamation would give.
     friend struct test::SkillManagerTestAccess;
 

@@ -1,0 +1,65 @@
+// Storage carved from huge-page spans: every carve is aligned and whole, carves follow one
+// another in a span, one larger than a span gets a span of its own, and the count of carved
+// bytes is what was handed out.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstring>
+
+#include "Engine/sys/HugePageSpans.h"
+
+namespace GAME {
+namespace {
+
+using HugePageSpans::kAlignment;
+using HugePageSpans::kSpanBytes;
+
+std::size_t Rounded(std::size_t bytes) {
+    return (bytes + kAlignment - 1) / kAlignment * kAlignment;
+}
+
+TEST(HugePageSpans, CarvesAreAlignedWholeAndCounted) {
+    const struct {
+        const char* label;
+        std::size_t bytes;
+        std::size_t counted;
+    } cases[] = {
+        {"nothing", 0, kAlignment},
+        {"one byte", 1, kAlignment},
+        {"one line", kAlignment, kAlignment},
+        {"a line and a byte", kAlignment + 1, 2 * kAlignment},
+        {"a chunk", 16 * 1024, 16 * 1024},
+        {"larger than a span", kSpanBytes + 100, Rounded(kSpanBytes + 100)},
+    };
+    for (const auto& c : cases) {
+        const std::size_t before = HugePageSpans::CarvedBytes();
+        auto* carved = static_cast<unsigned char*>(HugePageSpans::Carve(c.bytes));
+        ASSERT_NE(carved, nullptr) << c.label;
+        EXPECT_EQ(reinterpret_cast<std::uintptr_t>(carved) % kAlignment, 0u) << c.label;
+        EXPECT_EQ(HugePageSpans::CarvedBytes() - before, c.counted) << c.label;
+        std::memset(carved, 0xA5, c.counted);  // all of it is the caller's
+        EXPECT_EQ(carved[c.counted - 1], 0xA5) << c.label;
+    }
+}
+
+// Objects made one after another lie side by side; a carve that does not fit what is left of a
+// span starts a new one and never overlaps the old.
+TEST(HugePageSpans, CarvesFollowOneAnotherAndNeverOverlap) {
+    const std::size_t size = 3 * 1024 + 100;
+    auto* previous = static_cast<char*>(HugePageSpans::Carve(size));
+    int adjacent = 0;
+    const int carves = static_cast<int>(2 * kSpanBytes / Rounded(size));  // crosses a span
+    for (int i = 0; i < carves; ++i) {
+        auto* next = static_cast<char*>(HugePageSpans::Carve(size));
+        if (next == previous + Rounded(size))
+            ++adjacent;
+        else
+            EXPECT_TRUE(next >= previous + Rounded(size) || next + Rounded(size) <= previous);
+        previous = next;
+    }
+    // Only a new span breaks the run (other tests' threads carve nothing here).
+    EXPECT_GE(adjacent, carves - 3);
+}
+
+}  // namespace
+}  // namespace GAME
