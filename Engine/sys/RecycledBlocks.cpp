@@ -132,12 +132,27 @@ bool InChunk(const Orphans& orphans, const void* block) {
     return after != orphans.chunks.begin() && at < std::prev(after)->second;
 }
 
+// A block whose size is a multiple of kLargeGranule is aligned to it wherever it comes from (a
+// chunk lays such blocks on such boundaries): a container of 64-byte items may live in one.
+void* HeapTake(std::size_t bytes) {
+    if (bytes % kLargeGranule == 0)
+        return ::operator new (bytes, std::align_val_t{kLargeGranule});
+    return ::operator new(bytes);
+}
+
+void HeapGive(void* block, std::size_t bytes) noexcept {
+    if (bytes % kLargeGranule == 0)
+        ::operator delete (block, std::align_val_t{kLargeGranule});
+    else
+        ::operator delete(block);
+}
+
 }  // namespace
 
 void* RecycledBlocks::TakeSlowly(std::size_t size) {
     if (size - 1 >= kLargestKept) {
         ++tState.heapTakes;
-        return ::operator new(size);
+        return HeapTake(size);
     }
     if (tState.mode == kUnset)
         Start();
@@ -145,7 +160,7 @@ void* RecycledBlocks::TakeSlowly(std::size_t size) {
     if (tState.mode != kRecycling) {
         ++tState.heapTakes;
         // Rounded up to the class, so that the block may serve any size of it later.
-        return ::operator new(BlockBytes(sizeClass));
+        return HeapTake(BlockBytes(sizeClass));
     }
     Refill(sizeClass);
     return Take(size);
@@ -155,7 +170,7 @@ void RecycledBlocks::GiveSlowly(void* block, std::size_t size) noexcept {
     if (!block)
         return;
     if (size - 1 >= kLargestKept) {
-        ::operator delete(block);
+        HeapGive(block, size);
         return;
     }
     if (tState.mode == kUnset)
@@ -174,7 +189,7 @@ void RecycledBlocks::GiveSlowly(void* block, std::size_t size) noexcept {
         ++orphans.kept[sizeClass];
         return;
     }
-    ::operator delete(block);
+    HeapGive(block, BlockBytes(ClassOf(size)));
 }
 
 void RecycledBlocks::ReserveSlowly(std::size_t size, std::size_t count) {

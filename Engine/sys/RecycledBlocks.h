@@ -239,7 +239,8 @@ public:
     }
 };
 
-// A container allocator over the same blocks: a recycled object's vectors (a path's corners).
+// A container allocator over the same blocks: a recycled object's vectors (a path's corners),
+// the world grid's cells. Items of 64-byte alignment need a size that is a multiple of it.
 template <class T>
 class RecycledAllocator {
 public:
@@ -248,6 +249,9 @@ public:
     template <class U>
     RecycledAllocator(const RecycledAllocator<U>&) noexcept {}
     T* allocate(std::size_t count) {
+        static_assert(alignof(T) <= RecycledBlocksState::kGranule ||
+                      (alignof(T) <= RecycledBlocksState::kLargeGranule &&
+                       sizeof(T) % RecycledBlocksState::kLargeGranule == 0));
         return static_cast<T*>(RecycledBlocks::Take(count * sizeof(T)));
     }
     void deallocate(T* block, std::size_t count) noexcept {

@@ -14,6 +14,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "Engine/sys/RecycledBlocks.h"
 #include "Engine/world/EntityDigest.h"
 #include "Engine/world/Math.h"
 
@@ -51,6 +52,9 @@ public:
         std::uint32_t gameWords[2][kWidth];
     };
 
+    using EntryList = std::vector<Entry, RecycledAllocator<Entry>>;
+    using PackList = std::vector<Pack, RecycledAllocator<Pack>>;
+
     // Covers the region's local box; positions outside it file into the border cells.
     EntityGrid(const Vec3& boundsMin, const Vec3& boundsMax);
 
@@ -83,9 +87,9 @@ public:
     }
     // The cells touching the box [lo, hi] over x and z, as an inclusive range of columns and rows.
     void CellRange(const Vec3& lo, const Vec3& hi, int& x0, int& z0, int& x1, int& z1) const;
-    const std::vector<Entry>& Entries(int x, int z) const { return CellAt(x, z).entries; }
+    const EntryList& Entries(int x, int z) const { return CellAt(x, z).entries; }
     // The same cell's packed copies, eight entries to a pack.
-    const std::vector<Pack>& Packs(int x, int z) const { return CellAt(x, z).packs; }
+    const PackList& Packs(int x, int z) const { return CellAt(x, z).packs; }
     std::size_t GetCount() const { return mCount; }
     // The largest bounding radius ever filed here: queries widen their box by it.
     float GetMaxRadius() const { return mMaxRadius; }
@@ -94,9 +98,10 @@ public:
     static constexpr std::uint32_t kNone = 0xFFFFFFFFu;
 
 private:
+    // In recycled blocks: the grid's cells lie together, apart from the crowd they list.
     struct Cell {
-        std::vector<Entry> entries;
-        std::vector<Pack> packs;
+        EntryList entries;
+        PackList packs;
     };
     static Pack& PackOf(Cell& c, std::uint32_t index) { return c.packs[index / Pack::kWidth]; }
     static void PackPosition(Cell& c, std::uint32_t index, const Vec3& position) {

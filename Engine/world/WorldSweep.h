@@ -180,8 +180,8 @@ void World::SweepSphere(Region* region, const Sphere& sphere, EntityListType typ
     ForEachCellInBox(
         region, sphere.center - r, sphere.center + r,
         [&](const EntityGrid& grid, int x, int z, const Vec3& toQuery) {
-            const std::vector<EntityGrid::Pack>& packs = grid.Packs(x, z);
-            const std::vector<EntityGrid::Entry>& entries = grid.Entries(x, z);
+            const EntityGrid::PackList& packs = grid.Packs(x, z);
+            const EntityGrid::EntryList& entries = grid.Entries(x, z);
             // The sphere test over the packed positions and the screen over the packed words
             // first, without a branch per entity; the entries that pass both are then filtered
             // in cell order, as one by one.

@@ -64,8 +64,9 @@ TEST(RecycledBlocks, EverySizeFitsTheSmallestClassThatHoldsIt) {
         ASSERT_LT(c, kClasses) << size;
         EXPECT_GE(BlockBytes(c), size) << size;
         EXPECT_LT(BlockBytes(c) - size, step) << size;
-        if (c > 0)
+        if (c > 0) {
             EXPECT_LT(BlockBytes(c - 1), size) << size;
+        }
     }
     EXPECT_EQ(ClassOf(kLargestKept), kClasses - 1);
 
@@ -125,6 +126,25 @@ TEST(RecycledBlocks, EngineObjectsAreMadeInRecycledBlocks) {
     };
     for (const auto& c : cases)
         EXPECT_TRUE(c.run()) << c.label;
+}
+
+// A vector of 64-byte aligned items (the world grid's packs) stays aligned however long it grows
+// and whether its thread recycles or not: in a chunk, from the heap, past the largest class.
+TEST(RecycledAllocator, KeepsSixtyFourByteItemsAligned) {
+    struct alignas(64) Lanes {
+        float values[16];
+    };
+    for (const bool recycle : {true, false}) {
+        const RecyclingScope setting(recycle);
+        std::vector<Lanes, RecycledAllocator<Lanes>> lanes;
+        for (std::size_t count = 1; count <= 2 * RecycledBlocks::kLargestKept / sizeof(Lanes);
+             ++count) {
+            lanes.emplace_back();
+            lanes.shrink_to_fit();  // a block of exactly `count` items each time
+            EXPECT_EQ(reinterpret_cast<std::uintptr_t>(lanes.data()) % 64, 0u)
+                << count << (recycle ? " recycled" : " from the heap");
+        }
+    }
 }
 
 TEST(RecycledBlocks, ACrowdMadeAgainTakesNoNewBlocks) {
