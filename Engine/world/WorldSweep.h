@@ -174,8 +174,6 @@ void World::SweepSphere(Region* region, const Sphere& sphere, EntityListType typ
     mSweeping = true;
     mSweepKept.clear();
     mSweepOrder.clear();
-    if (mSweepIndex.size() < mPlaced.size())
-        mSweepIndex.resize(mPlaced.size());
     const Vec3 r(sphere.radius, sphere.radius, sphere.radius);
     ForEachCellInBox(
         region, sphere.center - r, sphere.center + r,
@@ -193,7 +191,8 @@ void World::SweepSphere(Region* region, const Sphere& sphere, EntityListType typ
                 const std::uint64_t meets = WorldCells::SphereMask(block, count, toQuery, sphere);
                 // A screen may also vouch for some of what it passes: `keep` would keep them
                 // and does nothing on the way, so only debug builds ask it.
-                std::uint64_t wanted = meets, sure = 0;
+                // (It is handed the entities the sphere holds there: the others need no answer.)
+                std::uint64_t wanted = meets, sure = meets;
                 if constexpr (std::is_invocable_v<Screen&, const EntityGrid::Pack*, std::size_t,
                                                   std::uint64_t&>)
                     wanted &= screen(block, count, sure);
@@ -230,19 +229,58 @@ void World::SweepSphere(Region* region, const Sphere& sphere, EntityListType typ
                             std::abort();
 #endif
                     }
-                    mSweepIndex[entry.slot] = static_cast<std::uint32_t>(mSweepKept.size());
-                    mSweepOrder.emplace_back(entry.rank, entry.slot);
                     mSweepKept.push_back(&entry);
                 }
             }
         });
-    // Sorted in the query scratch, which `use` may need again afterwards.
-    mScratch.swap(mSweepOrder);
-    SortScratch();
-    mScratch.swap(mSweepOrder);
+    // World order without a sort: the kept ranks are marked in the rank bit set and read back in
+    // order when they span few enough words (else sorted). Marked only now, and cleared before
+    // `use` runs, since the queries `keep` and `use` may make share the bit set.
+    const std::size_t kept = mSweepKept.size();
+    const std::size_t ranks = mRankSlots.size();
+    if (mSweepIndex.size() < ranks)
+        mSweepIndex.resize(ranks);
+    if (mRankMarks.size() < (ranks >> 6) + 1)
+        mRankMarks.resize((ranks >> 6) + 1, 0);
+    std::uint32_t lo = ~std::uint32_t{0}, hi = 0;
+    for (std::size_t i = 0; i < kept; ++i) {
+        const std::uint32_t rank = mSweepKept[i]->rank;
+        lo = std::min(lo, rank);
+        hi = std::max(hi, rank);
+        mSweepIndex[rank] = static_cast<std::uint32_t>(i);
+        mRankMarks[rank >> 6] |= std::uint64_t{1} << (rank & 63);
+    }
+    mSweepOrder.resize(kept);
+    constexpr std::size_t kWordsPerEntry = 4;
+    if (kept != 0 && (hi >> 6) - (lo >> 6) <= kWordsPerEntry * kept) {
+        auto* out = mSweepOrder.data();
+        for (std::size_t w = lo >> 6; w <= (hi >> 6); ++w)
+            for (std::uint64_t bits = std::exchange(mRankMarks[w], 0); bits != 0;
+                 bits &= bits - 1) {
+                const auto rank = static_cast<std::uint32_t>((w << 6) + std::countr_zero(bits));
+                *out++ = {rank, mSweepIndex[rank]};
+            }
+        if (out != mSweepOrder.data() + kept)
+            std::abort();  // the bit set held a rank besides the kept ones
+    } else {
+        for (std::size_t i = 0; i < kept; ++i) {
+            const std::uint32_t rank = mSweepKept[i]->rank;
+            mRankMarks[rank >> 6] = 0;
+            mSweepOrder[i] = {rank, static_cast<std::uint32_t>(i)};
+        }
+        std::sort(mSweepOrder.begin(), mSweepOrder.end(),
+                  [](const auto& x, const auto& y) { return x.first < y.first; });
+    }
+#ifndef NDEBUG
+    // Ranks are unique: every kept entry once, in rising rank.
+    for (std::size_t i = 0; i < kept; ++i)
+        if ((i > 0 && mSweepOrder[i - 1].first >= mSweepOrder[i].first) ||
+            mSweepKept[mSweepOrder[i].second]->rank != mSweepOrder[i].first)
+            std::abort();
+#endif
     begin(mSweepOrder.size());
-    for (const auto& [rank, slot] : mSweepOrder)
-        use(std::as_const(*mSweepKept[mSweepIndex[slot]]));
+    for (const auto& [rank, index] : mSweepOrder)
+        use(std::as_const(*mSweepKept[index]));
     mSweeping = false;
 }
 

@@ -163,9 +163,13 @@ void ForEachCharacterInSphere(const Character& self, float maxYView, Region* reg
     // nothing more on the way.
     const Lanes vouches = Lanes{} - static_cast<std::int32_t>(!heights);
     const auto screen = [&](const EntityGrid::Pack* packs, std::size_t count, std::uint64_t& sure) {
+        // Four lanes the sphere holds none of need no answer.
+        const std::uint64_t inSphere = sure;
         std::uint64_t passes = 0;
         sure = 0;
         for (std::size_t at = 0; at < count; at += kQuad) {
+            if ((inSphere >> at & 0xF) == 0)
+                continue;
             const EntityGrid::Pack& p = packs[at / kWidth];
             const std::size_t lane = at % kWidth;
             const Words slots = LoadQuad<Words>(p.slot + lane);
@@ -223,6 +227,18 @@ void CheckSightAnger(ControllerMonster& controller, Character* foe, int ms, floa
         gEngine->Log(
             0, "ControllerMonster: sight anger %g for %s differs from ProcessAngerTarget's %g",
             static_cast<double>(anger), foe->GetObjectName().c_str(), static_cast<double>(asked));
+        std::abort();
+    }
+}
+
+// The provocation a sweep makes of a foe is the one AngerManager makes of it.
+void CheckProvocation(const EntityGrid::Entry& foe, float amount,
+                      const AngerTable::Provoked& provocation) {
+    AngerTable::Provoked made;
+    if (!AngerManager::SightProvocation(foe.game, foe.objectId, foe.slot, amount, made) ||
+        made.id != provocation.id || made.worldSlot != provocation.worldSlot ||
+        std::memcmp(&made.amount, &provocation.amount, sizeof made.amount) != 0) {
+        gEngine->Log(0, "ControllerMonster: the sight provocation of id %u differs", foe.objectId);
         std::abort();
     }
 }
@@ -313,37 +329,46 @@ void ControllerMonster::AngerUpdate(int ms) {
         };
         std::vector<AngerTable::Provoked>& provoked = Scratch().provoked;
         provoked.clear();
+        // Read once: nothing the sweep calls changes them.
+        const bool sightIsDefault = mSightAngerIsDefault;
+        const float maxPursuit = mMaxPursuitDistance;
+        const auto scale = static_cast<float>(ticks);
         ForEachCharacterInSphere(
             *self, mMaxYViewDistance, position.GetRegion(),
             Sphere{position.GetRegionPosition(), viewDistance}, true,
-            [&](std::size_t foes) { mAngerManager.ExpectEnemies(foes); },
+            [&](std::size_t foes) {
+                mAngerManager.ExpectEnemies(foes);
+                provoked.reserve(foes);
+            },
             [&](const SightSeen& seen) {
                 const EntityGrid::Entry& entry = seen.entry;
                 if (!SightDigest::Has(entry.game, SightDigest::kCausesAnger))
                     return;
-                if (!mSightAngerIsDefault) {
+                if (!sightIsDefault) {
                     const float anger = ProcessAngerTarget(seen.GetCharacter(), kTickMs);
-                    mAngerManager.AddAnger(entry.game, entry.objectId, entry.slot,
-                                           static_cast<float>(ticks) * anger);
+                    mAngerManager.AddAnger(entry.game, entry.objectId, entry.slot, scale * anger);
                     return;
                 }
                 const WorldVec3 at = seen.GetPathPosition();
                 float anger = 0.0f;
-                if (mMaxPursuitDistance != 0.0f && !homeKnown) {
+                if (maxPursuit != 0.0f && !homeKnown) {
                     home = GetHomePosition();
                     homeKnown = true;
                 }
-                if (mMaxPursuitDistance == 0.0f || WorldDistance(home, at) < mMaxPursuitDistance)
+                if (maxPursuit == 0.0f || WorldDistance(home, at) < maxPursuit)
                     anger = SightAnger(distanceTo(at), kTickMs);
 #ifndef NDEBUG
                 CheckSightAnger(*this, seen.GetCharacter(), kTickMs, anger);
 #endif
                 // Nothing the sweep asks reads the anger table: the foes' provocations wait
-                // for the sweep's end and are carried out together, in the same order.
-                AngerTable::Provoked provocation;
-                if (AngerManager::SightProvocation(entry.game, entry.objectId, entry.slot,
-                                                   static_cast<float>(ticks) * anger, provocation))
-                    provoked.push_back(provocation);
+                // for the sweep's end and are carried out together, in the same order. The
+                // sweep kept a living character that angers: the provocation always stands.
+                const AngerTable::Provoked provocation{entry.objectId, entry.slot,
+                                                       scale * anger * entry.game.gameScale};
+#ifndef NDEBUG
+                CheckProvocation(entry, scale * anger, provocation);
+#endif
+                provoked.push_back(provocation);
             });
         mAngerManager.AddAngerEach(provoked.data(), provoked.size());
     }
