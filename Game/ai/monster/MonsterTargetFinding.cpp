@@ -1,6 +1,7 @@
 // How a monster comes to hate and choose an enemy: sight anger on 200 ms ticks, anger from
 // attacks and taunts, and the enemy search that offers the state machine its targets.
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <cstddef>
 #include <cstdlib>
@@ -91,6 +92,58 @@ const EntityGamePart& SweptPart(World& world, const EntityGrid::Entry& entry) {
     return entry.game;
 }
 
+// What a sight screen compares each lane with: the flags that make a plain character (`plain`
+// of `plainMask`), the flag a lane must hold to be sure of without its entry (`own`), the
+// sweeper's slot and the two remembered teams (all ones in `valid` and `keep` when set).
+struct ScreenTerms {
+    std::uint32_t plainMask = 0, plain = 0, own = 0, self = 0;
+    std::uint32_t major[2] = {}, minor[2] = {};
+    std::int32_t valid[2] = {}, keep[2] = {};
+    std::int32_t vouches = 0;
+};
+
+#if defined(__x86_64__)
+// The screen eight lanes at a time (where the processor has them), for the lanes of the block
+// the sphere holds: the same answers as four at a time, save that plain lanes of a team not
+// remembered come back in `unknown`, not yet judged.
+[[gnu::target("avx2")]] std::uint64_t ScreenOct(const EntityGrid::Pack* packs, std::size_t count,
+                                                std::uint64_t inSphere, const ScreenTerms& t,
+                                                std::uint64_t& sure, std::uint64_t& unknown) {
+    using WorldCells::OctMask;
+    using WorldCells::OctWords;
+    constexpr std::size_t kWidth = EntityGrid::Pack::kWidth;
+    const std::uint32_t written = SightDigest::kWritten;
+    const std::uint32_t fromCharacter = SightDigest::kTeamFromCharacter;
+    std::uint64_t passes = 0;
+    sure = 0;
+    unknown = 0;
+    for (std::size_t at = 0; at < count; at += kWidth) {
+        if ((inSphere >> at & 0xFF) == 0)
+            continue;
+        const EntityGrid::Pack& p = packs[at / kWidth];
+        OctWords slots, flags, major, minor;
+        __builtin_memcpy(&slots, p.slot, sizeof slots);
+        __builtin_memcpy(&flags, p.gameFlags, sizeof flags);
+        __builtin_memcpy(&major, p.gameWords[0], sizeof major);
+        __builtin_memcpy(&minor, p.gameWords[1], sizeof minor);
+        const OctMask plain = ((flags & t.plainMask) == t.plain) & (slots != t.self);
+        const OctMask unsure =
+            ((flags & written) == 0) | ((flags & fromCharacter) != 0) | ((flags & t.own) != t.own);
+        const OctMask first = (major == t.major[0]) & (minor == t.minor[0]) & t.valid[0];
+        const OctMask second = (major == t.major[1]) & (minor == t.minor[1]) & t.valid[1];
+        const OctMask keeps = (first & t.keep[0]) | (second & ~first & t.keep[1]);
+        const OctMask lanes = (plain & keeps) | (~plain & unsure);
+        const OctMask fresh =
+            plain & ~(first | second) &
+            (OctMask{0, 1, 2, 3, 4, 5, 6, 7} < static_cast<std::int32_t>(count - at));
+        passes |= static_cast<std::uint64_t>(WorldCells::OctBits(lanes)) << at;
+        sure |= static_cast<std::uint64_t>(WorldCells::OctBits(plain & lanes & t.vouches)) << at;
+        unknown |= static_cast<std::uint64_t>(WorldCells::OctBits(fresh)) << at;
+    }
+    return passes;
+}
+#endif
+
 // Hands `use` each living character in the sphere other than `self` that is a foe (or a friend)
 // within `maxYView` of it vertically (0: any height), in world order, after telling `begin` how
 // many there are. Each is judged from its grid cell's copy in one pass over the cells: the
@@ -162,7 +215,9 @@ void ForEachCharacterInSphere(const Character& self, float maxYView, Region* reg
     // Without heights, a plain lane the screen keeps is one the filter below keeps, reading
     // nothing more on the way.
     const Lanes vouches = Lanes{} - static_cast<std::int32_t>(!heights);
-    const auto screen = [&](const EntityGrid::Pack* packs, std::size_t count, std::uint64_t& sure) {
+    [[maybe_unused]] const bool eight = WorldCells::HasEightLanes();
+    const auto screenQuads = [&](const EntityGrid::Pack* packs, std::size_t count,
+                                 std::uint64_t& sure) {
         // Four lanes the sphere holds none of need no answer.
         const std::uint64_t inSphere = sure;
         std::uint64_t passes = 0;
@@ -198,6 +253,41 @@ void ForEachCharacterInSphere(const Character& self, float maxYView, Region* reg
             sure |= static_cast<std::uint64_t>(LaneBits(plain & lanes & vouches)) << at;
         }
         return passes;
+    };
+    const auto screen = [&](const EntityGrid::Pack* packs, std::size_t count, std::uint64_t& sure) {
+#if defined(__x86_64__)
+        if (eight) {
+            ScreenTerms terms{plainMask, plainWant, unsureOwn, selfSlot};
+            for (int k = 0; k < 2; ++k) {
+                terms.major[k] = memo[k].major;
+                terms.minor[k] = memo[k].minor;
+                terms.valid[k] = -static_cast<std::int32_t>(memo[k].valid);
+                terms.keep[k] = -static_cast<std::int32_t>(memo[k].keep);
+            }
+            terms.vouches = -static_cast<std::int32_t>(!heights);
+            const std::uint64_t inSphere = sure;
+            std::uint64_t unknown = 0;
+            std::uint64_t passes = ScreenOct(packs, count, inSphere, terms, sure, unknown);
+            for (; unknown != 0; unknown &= unknown - 1) {
+                const auto i = static_cast<std::size_t>(std::countr_zero(unknown));
+                const EntityGrid::Pack& p = packs[i / kWidth];
+                if (judgeStored(p.gameWords[0][i % kWidth], p.gameWords[1][i % kWidth])) {
+                    passes |= std::uint64_t{1} << i;
+                    sure |= static_cast<std::uint64_t>(!heights) << i;
+                }
+            }
+            refresh();
+#ifndef NDEBUG
+            // Four lanes at a time answer the same.
+            std::uint64_t quadSure = inSphere;
+            const std::uint64_t quadPasses = screenQuads(packs, count, quadSure);
+            if (((quadPasses ^ passes) | (quadSure ^ sure)) & inSphere)
+                std::abort();
+#endif
+            return passes;
+        }
+#endif
+        return screenQuads(packs, count, sure);
     };
     world.SweepSphere(
         region, sphere, EntityListType::Actors, screen,
