@@ -254,29 +254,36 @@ void ForEachCharacterInSphere(const Character& self, float maxYView, Region* reg
         }
         return passes;
     };
+    // The same for eight lanes, refreshed whenever a screen judges a team (the filter may judge
+    // others meanwhile: the terms hold two judged teams either way).
+    ScreenTerms terms{plainMask, plainWant, unsureOwn, selfSlot};
+    terms.vouches = -static_cast<std::int32_t>(!heights);
+    const auto refreshTerms = [&] {
+        for (int k = 0; k < 2; ++k) {
+            terms.major[k] = memo[k].major;
+            terms.minor[k] = memo[k].minor;
+            terms.valid[k] = -static_cast<std::int32_t>(memo[k].valid);
+            terms.keep[k] = -static_cast<std::int32_t>(memo[k].keep);
+        }
+    };
+    refreshTerms();
     const auto screen = [&](const EntityGrid::Pack* packs, std::size_t count, std::uint64_t& sure) {
 #if defined(__x86_64__)
         if (eight) {
-            ScreenTerms terms{plainMask, plainWant, unsureOwn, selfSlot};
-            for (int k = 0; k < 2; ++k) {
-                terms.major[k] = memo[k].major;
-                terms.minor[k] = memo[k].minor;
-                terms.valid[k] = -static_cast<std::int32_t>(memo[k].valid);
-                terms.keep[k] = -static_cast<std::int32_t>(memo[k].keep);
-            }
-            terms.vouches = -static_cast<std::int32_t>(!heights);
             const std::uint64_t inSphere = sure;
             std::uint64_t unknown = 0;
             std::uint64_t passes = ScreenOct(packs, count, inSphere, terms, sure, unknown);
-            for (; unknown != 0; unknown &= unknown - 1) {
-                const auto i = static_cast<std::size_t>(std::countr_zero(unknown));
-                const EntityGrid::Pack& p = packs[i / kWidth];
-                if (judgeStored(p.gameWords[0][i % kWidth], p.gameWords[1][i % kWidth])) {
-                    passes |= std::uint64_t{1} << i;
-                    sure |= static_cast<std::uint64_t>(!heights) << i;
+            if (unknown != 0) [[unlikely]] {
+                for (; unknown != 0; unknown &= unknown - 1) {
+                    const auto i = static_cast<std::size_t>(std::countr_zero(unknown));
+                    const EntityGrid::Pack& p = packs[i / kWidth];
+                    if (judgeStored(p.gameWords[0][i % kWidth], p.gameWords[1][i % kWidth])) {
+                        passes |= std::uint64_t{1} << i;
+                        sure |= static_cast<std::uint64_t>(!heights) << i;
+                    }
                 }
+                refreshTerms();
             }
-            refresh();
 #ifndef NDEBUG
             // Four lanes at a time answer the same.
             std::uint64_t quadSure = inSphere;
