@@ -257,12 +257,14 @@ void World::SweepSphere(Region* region, const Sphere& sphere, EntityListType typ
                 // A screen may also vouch for some of what it passes: `keep` would keep them
                 // and does nothing on the way, so only debug builds ask it.
                 // (It is handed the entities the sphere holds there: the others need no answer.)
-                std::uint64_t wanted = meets, sure = meets;
+                std::uint64_t wanted = meets, sure = 0;
                 if constexpr (std::is_invocable_v<Screen&, const EntityGrid::Pack*, std::size_t,
-                                                  std::uint64_t&>)
+                                                  std::uint64_t&>) {
+                    sure = meets;
                     wanted &= screen(block, count, sure);
-                else
+                } else {
                     wanted &= screen(block, count);
+                }
                 sure &= wanted;
                 // The entries the filter reads are asked for together, not one miss after another.
                 for (std::uint64_t m = wanted; m != 0; m &= m - 1) {
