@@ -14,6 +14,7 @@
 #include "Engine/world/GroundMesh.h"
 #include "Engine/world/World.h"
 #include "Engine/world/nav/DynamicObstacle.h"
+#include "Engine/world/nav/TileQueries.h"
 
 namespace GAME {
 
@@ -118,13 +119,12 @@ void PathFinder::Clear() {
 std::uint32_t PathFinder::Nearest(const NavMesh& mesh, const Vec3& p, const float* extents,
                                   const dtQueryFilter& filter, Vec3& onMesh) const {
     const auto query = [&](Vec3& found) -> std::uint32_t {
-        dtPolyRef ref = 0;
         float nearest[3] = {p.x, p.y, p.z};
         const float center[3] = {p.x, p.y, p.z};
-        if (dtStatusFailed(
-                mesh.GetQuery()->findNearestPoly(center, extents, &filter, &ref, nearest)))
-            return 0;
-        found = Vec3(nearest[0], nearest[1], nearest[2]);
+        const std::uint32_t ref =
+            FindNearestPolygon(*mesh.GetQuery(), center, extents, filter, nearest);
+        if (ref != 0)
+            found = Vec3(nearest[0], nearest[1], nearest[2]);
         return ref;
     };
     if (&filter != mAnyFilter.get())
@@ -245,8 +245,8 @@ bool PathFinder::FindPath(int pathingSize, const WorldVec3& from, const WorldVec
     if (reopenGoal)
         nav->setPolyFlags(goalRef, kFlagWalk);
     int count = 0;
-    const dtStatus status = mesh->GetQuery()->findPath(
-        startRef, goalRef, &start.x, &goal.x, mFilter.get(), mPolys.data(), &count, kMaxCorridor);
+    const dtStatus status = mCorridor.Find(*mesh->GetQuery(), startRef, goalRef, &start.x, &goal.x,
+                                           *mFilter, mPolys.data(), &count, kMaxCorridor);
     if (reopenGoal)
         nav->setPolyFlags(goalRef, goalFlags);
     if (reopenStart)
@@ -260,11 +260,9 @@ bool PathFinder::FindPath(int pathingSize, const WorldVec3& from, const WorldVec
         mesh->GetQuery()->closestPointOnPoly(mPolys[static_cast<std::size_t>(count - 1)], &goal.x,
                                              &end.x, nullptr);
     const int cap = ClampInt(maxCorners, 2, kMaxCornersCap);
-    int corners = 0;
-    if (dtStatusFailed(mesh->GetQuery()->findStraightPath(&start.x, &end.x, mPolys.data(), count,
-                                                          mStraight.data(), nullptr, nullptr,
-                                                          &corners, cap)) ||
-        corners == 0)
+    const int corners = FindStraightCorners(*mesh->GetQuery(), &start.x, &end.x, mPolys.data(),
+                                            count, mStraight.data(), cap);
+    if (corners == 0)
         return false;
 
     std::vector<Vec3>& points = mCorners;

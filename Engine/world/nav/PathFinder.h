@@ -9,6 +9,7 @@
 #include "Engine/world/Region.h"
 #include "Engine/world/nav/NavMesh.h"
 #include "Engine/world/nav/Path.h"
+#include "Engine/world/nav/TileQueries.h"
 
 class dtQueryFilter;
 
@@ -127,6 +128,7 @@ private:
     };
     static constexpr std::size_t kFloorMemo = 4096;
     std::vector<FloorMemo> mFloorMemo;
+    CorridorSearch mCorridor;
     std::vector<std::uint32_t> mPolys;  // scratch corridor
     std::vector<float> mStraight;       // scratch corners
     std::vector<Vec3> mCorners;         // scratch merged corners
