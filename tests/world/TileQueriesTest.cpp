@@ -43,6 +43,26 @@ protected:
         return Vec3(lo.x - 2 + (hi.x - lo.x + 4) * u(rng), lo.y - 2 + (hi.y - lo.y + 4) * u(rng),
                     lo.z - 2 + (hi.z - lo.z + 4) * u(rng));
     }
+    // Points anywhere, and points round the mesh's corners: off the mesh beside a corner that
+    // polygons share, several are equally near.
+    std::vector<Vec3> Probes(const Region& region, const dtNavMesh& nav) {
+        std::vector<Vec3> points;
+        for (int i = 0; i < 400; ++i)
+            points.push_back(Somewhere(region));
+        std::uniform_real_distribution<float> offset(-0.6f, 0.6f);
+        for (int t = 0; t < nav.getMaxTiles() && points.size() < 2000; ++t) {
+            const dtMeshTile* tile = nav.getTile(t);
+            if (!tile || !tile->header)
+                continue;
+            for (int v = 0; v < tile->header->vertCount && v < 60; ++v) {
+                const float* corner = &tile->verts[v * 3];
+                points.emplace_back(corner[0], corner[1], corner[2]);
+                points.emplace_back(corner[0] + offset(rng), corner[1] + 2 * offset(rng),
+                                    corner[2] + offset(rng));
+            }
+        }
+        return points;
+    }
     SampleLevelCopy copy;
     TestMachine tm{copy.Root().string()};
     dtQueryFilter walk, any;
@@ -75,8 +95,9 @@ TEST_F(TileQueries, NearestPolygonsAreDetours) {
                 if (!mesh)
                     continue;
                 const float extents[3] = {c.horizontal, c.vertical, c.horizontal};
-                for (int i = 0; i < 400; ++i) {
-                    const Vec3 p = Somewhere(*region);
+                const std::vector<Vec3> points = Probes(*region, *mesh->GetMesh());
+                for (std::size_t i = 0; i < points.size(); ++i) {
+                    const Vec3& p = points[i];
                     for (const dtQueryFilter* filter : {&walk, &any}) {
                         float mine[3] = {p.x, p.y, p.z}, theirs[3] = {p.x, p.y, p.z};
                         dtPolyRef expected = 0;
