@@ -17,6 +17,48 @@ namespace GAME {
 
 namespace {
 
+// Detour's polygon ref lookups, inline: the mesh keeps its tiles in one array.
+class TileRefs {
+public:
+    explicit TileRefs(const dtNavMesh& nav)
+        : mNav(nav), mTiles(nav.getTile(0)), mMaxTiles(static_cast<unsigned>(nav.getMaxTiles())) {}
+    // getTileAndPolyByRef: false for a ref of no polygon.
+    bool Get(dtPolyRef ref, const dtMeshTile*& tile, const dtPoly*& poly) const {
+        unsigned int salt = 0, it = 0, ip = 0;
+        if (!ref)
+            return false;
+        mNav.decodePolyId(ref, salt, it, ip);
+        if (it >= mMaxTiles)
+            return false;
+        const dtMeshTile& t = mTiles[it];
+        if (t.salt != salt || !t.header || ip >= static_cast<unsigned>(t.header->polyCount))
+            return false;
+        tile = &t;
+        poly = &t.polys[ip];
+        return true;
+    }
+    bool Valid(dtPolyRef ref) const {
+        const dtMeshTile* tile = nullptr;
+        const dtPoly* poly = nullptr;
+        return Get(ref, tile, poly);
+    }
+    // getTileAndPolyByRefUnsafe, for refs the mesh's own links hold.
+    void GetUnsafe(dtPolyRef ref, const dtMeshTile*& tile, const dtPoly*& poly) const {
+        unsigned int salt = 0, it = 0, ip = 0;
+        mNav.decodePolyId(ref, salt, it, ip);
+        tile = &mTiles[it];
+        poly = &tile->polys[ip];
+    }
+    dtPolyRef Base(const dtMeshTile& tile) const {
+        return mNav.encodePolyId(tile.salt, static_cast<unsigned>(&tile - mTiles), 0);
+    }
+
+private:
+    const dtNavMesh& mNav;
+    const dtMeshTile* mTiles;
+    unsigned mMaxTiles;
+};
+
 const float* DetailVertex(const dtMeshTile& tile, const dtPoly& poly, const dtPolyDetail& detail,
                           unsigned char index) {
     return index < poly.vertCount
@@ -125,7 +167,7 @@ void Weigh(const dtNavMeshQuery& query, const dtMeshTile& tile, const dtPoly& po
 }
 
 // The tile's candidates in the order of its bounding-volume tree; false for a tile without one.
-bool SearchTile(const dtNavMeshQuery& query, const dtNavMesh& nav, const dtMeshTile& tile,
+bool SearchTile(const dtNavMeshQuery& query, const TileRefs& refs, const dtMeshTile& tile,
                 const float* qmin, const float* qmax, const dtQueryFilter& filter,
                 NearestSoFar& best) {
     const dtMeshHeader& header = *tile.header;
@@ -147,7 +189,7 @@ bool SearchTile(const dtNavMeshQuery& query, const dtNavMesh& nav, const dtMeshT
     bmax[0] = static_cast<unsigned short>(static_cast<unsigned short>(q * maxx + 1) | 1);
     bmax[1] = static_cast<unsigned short>(static_cast<unsigned short>(q * maxy + 1) | 1);
     bmax[2] = static_cast<unsigned short>(static_cast<unsigned short>(q * maxz + 1) | 1);
-    const dtPolyRef base = nav.getPolyRefBase(&tile);
+    const dtPolyRef base = refs.Base(tile);
     const dtBVNode* node = tile.bvTree;
     const dtBVNode* const end = tile.bvTree + header.bvNodeCount;
     while (node < end) {
@@ -199,13 +241,14 @@ std::uint32_t NearestFromTiles(const dtNavMeshQuery& query, const float* center,
     nav->calcTileLoc(qmin, &minx, &miny);
     nav->calcTileLoc(qmax, &maxx, &maxy);
     NearestSoFar best{center};
+    const TileRefs refs(*nav);
     constexpr int kMaxTiles = 32;
     const dtMeshTile* tiles[kMaxTiles];
     for (int y = miny; y <= maxy && best.distance != 0; ++y)
         for (int x = minx; x <= maxx && best.distance != 0; ++x) {
             const int n = nav->getTilesAt(x, y, tiles, kMaxTiles);
             for (int j = 0; j < n && best.distance != 0; ++j)
-                if (!SearchTile(query, *nav, *tiles[j], qmin, qmax, filter, best))
+                if (!SearchTile(query, refs, *tiles[j], qmin, qmax, filter, best))
                     return DetourNearest(query, center, extents, filter, nearest);
         }
     if (best.ref && nearest)
@@ -214,11 +257,11 @@ std::uint32_t NearestFromTiles(const dtNavMeshQuery& query, const float* center,
 }
 
 // dtNavMeshQuery::closestPointOnPolyBoundary, which returns a point inside the polygon as it is.
-bool OnOutlineOrInside(const dtNavMeshQuery& query, const dtNavMesh& nav, dtPolyRef ref,
+bool OnOutlineOrInside(const dtNavMeshQuery& query, const TileRefs& refs, dtPolyRef ref,
                        const float* pos, float* out) {
     const dtMeshTile* tile = nullptr;
     const dtPoly* poly = nullptr;
-    if (dtStatusFailed(nav.getTileAndPolyByRef(ref, &tile, &poly)))
+    if (!refs.Get(ref, tile, poly))
         return false;
     float verts[DT_VERTS_PER_POLYGON * 3];
     if (dtPointInPolygon(pos, verts, PolygonVerts(*tile, *poly, verts))) {
@@ -256,13 +299,12 @@ bool PortalBetween(const dtMeshTile& fromTile, const dtPoly& fromPoly, dtPolyRef
     return true;
 }
 
-bool Portal(const dtNavMesh& nav, dtPolyRef from, dtPolyRef to, float* left, float* right) {
+bool Portal(const TileRefs& refs, dtPolyRef from, dtPolyRef to, float* left, float* right) {
     const dtMeshTile* fromTile = nullptr;
     const dtPoly* fromPoly = nullptr;
     const dtMeshTile* toTile = nullptr;
     const dtPoly* toPoly = nullptr;
-    return dtStatusSucceed(nav.getTileAndPolyByRef(from, &fromTile, &fromPoly)) &&
-           dtStatusSucceed(nav.getTileAndPolyByRef(to, &toTile, &toPoly)) &&
+    return refs.Get(from, fromTile, fromPoly) && refs.Get(to, toTile, toPoly) &&
            PortalBetween(*fromTile, *fromPoly, to, *toPoly, left, right);
 }
 
@@ -275,8 +317,9 @@ int StraightFromTiles(const dtNavMeshQuery& query, const float* start, const flo
         count <= 0 || !corridor[0] || maxCorners <= 0)
         return -1;
     float from[3], to[3];
-    if (!OnOutlineOrInside(query, *nav, corridor[0], start, from) ||
-        !OnOutlineOrInside(query, *nav, corridor[count - 1], end, to))
+    const TileRefs refs(*nav);
+    if (!OnOutlineOrInside(query, refs, corridor[0], start, from) ||
+        !OnOutlineOrInside(query, refs, corridor[count - 1], end, to))
         return -1;
     int n = 0;
     // False when the corners are complete: no room left, or the end reached.
@@ -299,7 +342,7 @@ int StraightFromTiles(const dtNavMeshQuery& query, const float* start, const flo
         for (int i = 0; i < count; ++i) {
             float left[3], right[3];
             if (i + 1 < count) {
-                if (!Portal(*nav, corridor[i], corridor[i + 1], left, right))
+                if (!Portal(refs, corridor[i], corridor[i + 1], left, right))
                     return -1;
                 // Starting right at the first portal: go through it.
                 float t = 0;
@@ -502,9 +545,11 @@ std::uint32_t CorridorSearch::Search(const dtNavMeshQuery& query, std::uint32_t 
                                      bool& handled) {
     handled = false;
     const dtNavMesh* nav = query.getAttachedNavMesh();
-    if (!count || !nav || !query.getNodePool() || !nav->isValidPolyRef(startRef) ||
-        !nav->isValidPolyRef(endRef) || !startPos || !dtVisfinite(startPos) || !endPos ||
-        !dtVisfinite(endPos) || !corridor || maxCount <= 0)
+    if (!count || !nav || !query.getNodePool())
+        return 0;
+    const TileRefs refs(*nav);
+    if (!refs.Valid(startRef) || !refs.Valid(endRef) || !startPos || !dtVisfinite(startPos) ||
+        !endPos || !dtVisfinite(endPos) || !corridor || maxCount <= 0)
         return 0;
     handled = true;
     *count = 0;
@@ -535,7 +580,7 @@ std::uint32_t CorridorSearch::Search(const dtNavMeshQuery& query, std::uint32_t 
         const dtPolyRef bestRef = best.id;
         const dtMeshTile* bestTile = nullptr;
         const dtPoly* bestPoly = nullptr;
-        nav->getTileAndPolyByRefUnsafe(bestRef, &bestTile, &bestPoly);
+        refs.GetUnsafe(bestRef, bestTile, bestPoly);
         const dtPolyRef parentRef = best.parent ? mNodes[best.parent - 1].id : 0;
         const float areaCost = filter.getAreaCost(bestPoly->getArea());
         for (unsigned int i = bestPoly->firstLink; i != DT_NULL_LINK; i = bestTile->links[i].next) {
@@ -545,7 +590,7 @@ std::uint32_t CorridorSearch::Search(const dtNavMeshQuery& query, std::uint32_t 
                 continue;
             const dtMeshTile* tile = nullptr;
             const dtPoly* poly = nullptr;
-            nav->getTileAndPolyByRefUnsafe(ref, &tile, &poly);
+            refs.GetUnsafe(ref, tile, poly);
             if ((poly->flags & include) == 0 || (poly->flags & exclude) != 0)
                 continue;
             const std::uint8_t side =
