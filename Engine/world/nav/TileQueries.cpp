@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cfloat>
+#include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <vector>
@@ -51,6 +52,12 @@ public:
     }
     dtPolyRef Base(const dtMeshTile& tile) const {
         return mNav.encodePolyId(tile.salt, static_cast<unsigned>(&tile - mTiles), 0);
+    }
+    // calcTileLoc
+    void TileAt(const float* pos, int& x, int& z) const {
+        const dtNavMeshParams& params = *mNav.getParams();
+        x = static_cast<int>(std::floor((pos[0] - params.orig[0]) / params.tileWidth));
+        z = static_cast<int>(std::floor((pos[2] - params.orig[2]) / params.tileHeight));
     }
 
 private:
@@ -237,11 +244,11 @@ std::uint32_t NearestFromTiles(const dtNavMeshQuery& query, const float* center,
     float qmin[3], qmax[3];
     dtVsub(qmin, center, extents);
     dtVadd(qmax, center, extents);
-    int minx = 0, miny = 0, maxx = 0, maxy = 0;
-    nav->calcTileLoc(qmin, &minx, &miny);
-    nav->calcTileLoc(qmax, &maxx, &maxy);
-    NearestSoFar best{center};
     const TileRefs refs(*nav);
+    int minx = 0, miny = 0, maxx = 0, maxy = 0;
+    refs.TileAt(qmin, minx, miny);
+    refs.TileAt(qmax, maxx, maxy);
+    NearestSoFar best{center};
     constexpr int kMaxTiles = 32;
     const dtMeshTile* tiles[kMaxTiles];
     for (int y = miny; y <= maxy && best.distance != 0; ++y)
