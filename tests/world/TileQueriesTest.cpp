@@ -69,7 +69,7 @@ protected:
     std::mt19937 rng{20261209};
 };
 
-TEST_F(TileQueries, NearestPolygonsAreDetours) {
+TEST_F(TileQueries, NearestPolygonsAndPolygonsInABoxAreDetours) {
     struct Case {
         const char* name;
         float horizontal, vertical;
@@ -80,7 +80,7 @@ TEST_F(TileQueries, NearestPolygonsAreDetours) {
                           {"wide", 3.0f, 2.0f, false},
                           {"across tiles", 12.0f, 6.0f, false},
                           {"closed", 1.5f, 1.0f, true}};
-    int found = 0, missed = 0;
+    int found = 0, missed = 0, several = 0;
     for (const Case& c : cases)
         for (const std::unique_ptr<Region>& region : World::Get().GetRegions()) {
             std::vector<std::unique_ptr<DynamicObstacle>> obstacles;
@@ -101,14 +101,30 @@ TEST_F(TileQueries, NearestPolygonsAreDetours) {
                     for (const dtQueryFilter* filter : {&walk, &any}) {
                         float mine[3] = {p.x, p.y, p.z}, theirs[3] = {p.x, p.y, p.z};
                         dtPolyRef expected = 0;
-                        mesh->GetQuery()->findNearestPoly(&p.x, extents, filter, &expected, theirs);
-                        const std::uint32_t ref =
-                            FindNearestPolygon(*mesh->GetQuery(), &p.x, extents, *filter, mine);
+                        bool over = false, expectedOver = false;
+                        mesh->GetQuery()->findNearestPoly(&p.x, extents, filter, &expected, theirs,
+                                                          &expectedOver);
+                        const std::uint32_t ref = FindNearestPolygon(*mesh->GetQuery(), &p.x,
+                                                                     extents, *filter, mine, &over);
+                        ASSERT_EQ(over, ref != 0 && expectedOver) << c.name << " " << i;
                         ASSERT_EQ(ref, expected)
                             << c.name << " " << region->GetName() << " " << size << " at " << p.x
                             << "," << p.y << "," << p.z;
                         ASSERT_TRUE(SameBits(mine, theirs, 3)) << c.name << " " << i;
                         (ref ? found : missed)++;
+                        // Every polygon in the box, and a list too short for them all.
+                        for (const int room : {64, 2}) {
+                            dtPolyRef in[64], expectedIn[64];
+                            int expectedCount = 0;
+                            mesh->GetQuery()->queryPolygons(&p.x, extents, filter, expectedIn,
+                                                            &expectedCount, room);
+                            const int count = CollectPolygons(*mesh->GetQuery(), &p.x, extents,
+                                                              *filter, in, room);
+                            ASSERT_EQ(count, expectedCount) << c.name << " " << i << " " << room;
+                            ASSERT_TRUE(std::equal(in, in + count, expectedIn))
+                                << c.name << " " << i;
+                            several += count > 1;
+                        }
                     }
                 }
             }
@@ -116,6 +132,7 @@ TEST_F(TileQueries, NearestPolygonsAreDetours) {
     // Both answers came up often.
     EXPECT_GT(found, 2000);
     EXPECT_GT(missed, 200);
+    EXPECT_GT(several, 1000);
 
     // A point that is not a number finds nothing, as in Detour.
     const NavMesh* mesh =
@@ -160,8 +177,9 @@ TEST_F(TileQueries, CorridorsAndStraightPathsAreDetours) {
                     const Vec3 a = Somewhere(*region), b = Somewhere(*region);
                     float start[3], end[3];
                     dtPolyRef from = 0, to = 0;
-                    query.findNearestPoly(&a.x, extents, &any, &from, start);
-                    query.findNearestPoly(&b.x, extents, &any, &to, end);
+                    bool startOver = false, endOver = false;
+                    query.findNearestPoly(&a.x, extents, &any, &from, start, &startOver);
+                    query.findNearestPoly(&b.x, extents, &any, &to, end, &endOver);
                     if (!from || !to)
                         continue;
                     // Whole corridors, and corridors cut short.
@@ -191,8 +209,13 @@ TEST_F(TileQueries, CorridorsAndStraightPathsAreDetours) {
                             query.findStraightPath(start, goal, corridor.data(), count,
                                                    theirs.data(), nullptr, nullptr, &expected,
                                                    room);
-                            const int got = FindStraightCorners(query, start, goal, corridor.data(),
-                                                                count, mine.data(), room);
+                            // What the nearest-polygon query told of the ends, as the path
+                            // finder passes it on.
+                            const bool goalOver =
+                                goal == end && corridor[count - 1] == to && endOver;
+                            const int got =
+                                FindStraightCorners(query, start, goal, corridor.data(), count,
+                                                    mine.data(), room, startOver, goalOver);
                             ASSERT_EQ(got, expected) << c.name << " " << region->GetName() << " "
                                                      << size << " " << i << " room " << room;
                             ASSERT_TRUE(SameBits(mine.data(), theirs.data(), 3 * got))

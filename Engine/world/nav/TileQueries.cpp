@@ -137,6 +137,7 @@ struct NearestSoFar {
     float distance = FLT_MAX;
     dtPolyRef ref = 0;
     float point[3] = {0, 0, 0};
+    bool over = false;
 };
 
 // One candidate: its closest point to the centre and Detour's measure of it (a point over the
@@ -170,13 +171,17 @@ void Weigh(const dtNavMeshQuery& query, const dtMeshTile& tile, const dtPoly& po
         dtVcopy(best.point, closest);
         best.distance = d;
         best.ref = ref;
+        best.over = over;
     }
 }
 
-// The tile's candidates in the order of its bounding-volume tree; false for a tile without one.
-bool SearchTile(const dtNavMeshQuery& query, const TileRefs& refs, const dtMeshTile& tile,
-                const float* qmin, const float* qmax, const dtQueryFilter& filter,
-                NearestSoFar& best) {
+// Visits the tile's polygons that overlap the box and pass the filter, in the order of its
+// bounding-volume tree, until `visit` says stop; false for a tile without a tree.
+template <class Visit>
+[[gnu::always_inline]] inline bool WalkTile(const TileRefs& refs, const dtMeshTile& tile,
+                                            const float* qmin, const float* qmax,
+                                            const dtQueryFilter& filter, bool& stopped,
+                                            Visit&& visit) {
     const dtMeshHeader& header = *tile.header;
     if (!tile.bvTree)
         return header.polyCount == 0;
@@ -203,15 +208,13 @@ bool SearchTile(const dtNavMeshQuery& query, const TileRefs& refs, const dtMeshT
         const bool overlap = dtOverlapQuantBounds(bmin, bmax, node->bmin, node->bmax);
         const bool leaf = node->i >= 0;
         if (leaf && overlap) {
-            const dtPolyRef ref = base | static_cast<dtPolyRef>(node->i);
             const dtPoly& poly = tile.polys[node->i];
             // dtQueryFilter's own test, which the library keeps to itself.
             if ((poly.flags & filter.getIncludeFlags()) != 0 &&
-                (poly.flags & filter.getExcludeFlags()) == 0) {
-                Weigh(query, tile, poly, ref, best);
-                // Only a strictly nearer candidate replaces the first: none is nearer than 0.
-                if (best.distance == 0)
-                    return true;
+                (poly.flags & filter.getExcludeFlags()) == 0 &&
+                visit(tile, poly, base | static_cast<dtPolyRef>(node->i))) {
+                stopped = true;
+                return true;
             }
         }
         node += overlap || leaf ? 1 : -node->i;
@@ -219,10 +222,32 @@ bool SearchTile(const dtNavMeshQuery& query, const TileRefs& refs, const dtMeshT
     return true;
 }
 
+// The tiles the box covers, in Detour's order; false when one has no tree.
+template <class Visit>
+[[gnu::always_inline]] inline bool WalkTiles(const dtNavMesh& nav, const TileRefs& refs,
+                                             const float* qmin, const float* qmax,
+                                             const dtQueryFilter& filter, Visit&& visit) {
+    int minx = 0, miny = 0, maxx = 0, maxy = 0;
+    refs.TileAt(qmin, minx, miny);
+    refs.TileAt(qmax, maxx, maxy);
+    constexpr int kMaxTiles = 32;
+    const dtMeshTile* tiles[kMaxTiles];
+    bool stopped = false;
+    for (int y = miny; y <= maxy && !stopped; ++y)
+        for (int x = minx; x <= maxx && !stopped; ++x) {
+            const int n = nav.getTilesAt(x, y, tiles, kMaxTiles);
+            for (int j = 0; j < n && !stopped; ++j)
+                if (!WalkTile(refs, *tiles[j], qmin, qmax, filter, stopped, visit))
+                    return false;
+        }
+    return true;
+}
+
 std::uint32_t DetourNearest(const dtNavMeshQuery& query, const float* center, const float* extents,
-                            const dtQueryFilter& filter, float* nearest) {
+                            const dtQueryFilter& filter, float* nearest, bool& over) {
     dtPolyRef ref = 0;
-    if (dtStatusFailed(query.findNearestPoly(center, extents, &filter, &ref, nearest)))
+    over = false;
+    if (dtStatusFailed(query.findNearestPoly(center, extents, &filter, &ref, nearest, &over)))
         return 0;
     return ref;
 }
@@ -237,30 +262,47 @@ int DetourStraight(const dtNavMeshQuery& query, const float* start, const float*
 }
 
 std::uint32_t NearestFromTiles(const dtNavMeshQuery& query, const float* center,
-                               const float* extents, const dtQueryFilter& filter, float* nearest) {
+                               const float* extents, const dtQueryFilter& filter, float* nearest,
+                               bool& over) {
     const dtNavMesh* nav = query.getAttachedNavMesh();
     if (!nav || !dtVisfinite(center) || !dtVisfinite(extents))
-        return DetourNearest(query, center, extents, filter, nearest);
+        return DetourNearest(query, center, extents, filter, nearest, over);
     float qmin[3], qmax[3];
     dtVsub(qmin, center, extents);
     dtVadd(qmax, center, extents);
     const TileRefs refs(*nav);
-    int minx = 0, miny = 0, maxx = 0, maxy = 0;
-    refs.TileAt(qmin, minx, miny);
-    refs.TileAt(qmax, maxx, maxy);
     NearestSoFar best{center};
-    constexpr int kMaxTiles = 32;
-    const dtMeshTile* tiles[kMaxTiles];
-    for (int y = miny; y <= maxy && best.distance != 0; ++y)
-        for (int x = minx; x <= maxx && best.distance != 0; ++x) {
-            const int n = nav->getTilesAt(x, y, tiles, kMaxTiles);
-            for (int j = 0; j < n && best.distance != 0; ++j)
-                if (!SearchTile(query, refs, *tiles[j], qmin, qmax, filter, best))
-                    return DetourNearest(query, center, extents, filter, nearest);
-        }
+    // Only a strictly nearer candidate replaces the first: none is nearer than 0.
+    const auto weigh = [&](const dtMeshTile& tile, const dtPoly& poly, dtPolyRef ref) {
+        Weigh(query, tile, poly, ref, best);
+        return best.distance == 0;
+    };
+    if (!WalkTiles(*nav, refs, qmin, qmax, filter, weigh))
+        return DetourNearest(query, center, extents, filter, nearest, over);
     if (best.ref && nearest)
         dtVcopy(nearest, best.point);
+    over = best.ref && best.over;
     return best.ref;
+}
+
+int CollectFromTiles(const dtNavMeshQuery& query, const float* center, const float* extents,
+                     const dtQueryFilter& filter, std::uint32_t* refsOut, int maxRefs) {
+    const dtNavMesh* nav = query.getAttachedNavMesh();
+    if (!nav || !dtVisfinite(center) || !dtVisfinite(extents) || maxRefs < 0)
+        return -1;
+    float qmin[3], qmax[3];
+    dtVsub(qmin, center, extents);
+    dtVadd(qmax, center, extents);
+    const TileRefs refs(*nav);
+    if (maxRefs == 0)
+        return 0;
+    int n = 0;
+    // Detour goes on past a full list but takes nothing more.
+    const auto take = [&](const dtMeshTile&, const dtPoly&, dtPolyRef ref) {
+        refsOut[n++] = ref;
+        return n == maxRefs;
+    };
+    return WalkTiles(*nav, refs, qmin, qmax, filter, take) ? n : -1;
 }
 
 // dtNavMeshQuery::closestPointOnPolyBoundary, which returns a point inside the polygon as it is.
@@ -318,15 +360,22 @@ bool Portal(const TileRefs& refs, dtPolyRef from, dtPolyRef to, float* left, flo
 // The funnel over the corridor's portals. -1 where Detour's own answer is needed (an edge it
 // handles apart or reports as a partial path).
 int StraightFromTiles(const dtNavMeshQuery& query, const float* start, const float* end,
-                      const std::uint32_t* corridor, int count, float* corners, int maxCorners) {
+                      const std::uint32_t* corridor, int count, float* corners, int maxCorners,
+                      bool startInside, bool endInside) {
     const dtNavMesh* nav = query.getAttachedNavMesh();
     if (!nav || !start || !end || !dtVisfinite(start) || !dtVisfinite(end) || !corridor ||
         count <= 0 || !corridor[0] || maxCorners <= 0)
         return -1;
     float from[3], to[3];
     const TileRefs refs(*nav);
-    if (!OnOutlineOrInside(query, refs, corridor[0], start, from) ||
-        !OnOutlineOrInside(query, refs, corridor[count - 1], end, to))
+    // A point over its polygon is its own nearest point on it.
+    if (startInside)
+        dtVcopy(from, start);
+    else if (!OnOutlineOrInside(query, refs, corridor[0], start, from))
+        return -1;
+    if (endInside)
+        dtVcopy(to, end);
+    else if (!OnOutlineOrInside(query, refs, corridor[count - 1], end, to))
         return -1;
     int n = 0;
     // False when the corners are complete: no room left, or the end reached.
@@ -402,24 +451,53 @@ int StraightFromTiles(const dtNavMeshQuery& query, const float* start, const flo
 }  // namespace
 
 std::uint32_t FindNearestPolygon(const dtNavMeshQuery& query, const float* center,
-                                 const float* extents, const dtQueryFilter& filter,
-                                 float* nearest) {
-    const std::uint32_t ref = NearestFromTiles(query, center, extents, filter, nearest);
+                                 const float* extents, const dtQueryFilter& filter, float* nearest,
+                                 bool* over) {
+    bool above = false;
+    const std::uint32_t ref = NearestFromTiles(query, center, extents, filter, nearest, above);
 #ifndef NDEBUG
     float expected[3] = {center[0], center[1], center[2]};
-    const std::uint32_t expectedRef = DetourNearest(query, center, extents, filter, expected);
+    bool expectedAbove = false;
+    const std::uint32_t expectedRef =
+        DetourNearest(query, center, extents, filter, expected, expectedAbove);
     if (ref != expectedRef ||
-        (ref != 0 && nearest && std::memcmp(nearest, expected, sizeof expected) != 0)) {
+        (ref != 0 && ((nearest && std::memcmp(nearest, expected, sizeof expected) != 0) ||
+                      above != expectedAbove))) {
         gEngine->Log(0, "TileQueries: the nearest polygon differs from Detour's");
         std::abort();
     }
 #endif
+    if (over)
+        *over = above;
     return ref;
 }
 
+int CollectPolygons(const dtNavMeshQuery& query, const float* center, const float* extents,
+                    const dtQueryFilter& filter, std::uint32_t* refs, int maxRefs) {
+    int n = CollectFromTiles(query, center, extents, filter, refs, maxRefs);
+    if (n < 0) {
+        n = 0;
+        if (dtStatusFailed(query.queryPolygons(center, extents, &filter, refs, &n, maxRefs)))
+            n = 0;
+    }
+#ifndef NDEBUG
+    std::vector<dtPolyRef> expected(static_cast<std::size_t>(std::max(maxRefs, 1)));
+    int m = 0;
+    if (dtStatusFailed(query.queryPolygons(center, extents, &filter, expected.data(), &m, maxRefs)))
+        m = 0;
+    if (m != n || !std::equal(expected.begin(), expected.begin() + m, refs)) {
+        gEngine->Log(0, "TileQueries: the polygons in a box differ from Detour's");
+        std::abort();
+    }
+#endif
+    return n;
+}
+
 int FindStraightCorners(const dtNavMeshQuery& query, const float* start, const float* end,
-                        const std::uint32_t* corridor, int count, float* corners, int maxCorners) {
-    int n = StraightFromTiles(query, start, end, corridor, count, corners, maxCorners);
+                        const std::uint32_t* corridor, int count, float* corners, int maxCorners,
+                        bool startInside, bool endInside) {
+    int n = StraightFromTiles(query, start, end, corridor, count, corners, maxCorners, startInside,
+                              endInside);
     if (n < 0)
         n = DetourStraight(query, start, end, corridor, count, corners, maxCorners);
 #ifndef NDEBUG

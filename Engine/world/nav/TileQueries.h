@@ -12,14 +12,23 @@ class dtQueryFilter;
 namespace GAME {
 
 // dtNavMeshQuery::findNearestPoly: the polygon nearest to the centre within the extents and the
-// nearest point on it (written only when there is one); 0 when none.
+// nearest point on it (written only when there is one); 0 when none. `over`: whether the centre
+// lies over that polygon (the nearest point then has its x and z).
 std::uint32_t FindNearestPolygon(const dtNavMeshQuery& query, const float* center,
-                                 const float* extents, const dtQueryFilter& filter, float* nearest);
+                                 const float* extents, const dtQueryFilter& filter, float* nearest,
+                                 bool* over = nullptr);
+
+// dtNavMeshQuery::queryPolygons: the first `maxRefs` polygons within the extents of the centre
+// that pass the filter, in Detour's order.
+int CollectPolygons(const dtNavMeshQuery& query, const float* center, const float* extents,
+                    const dtQueryFilter& filter, std::uint32_t* refs, int maxRefs);
 
 // dtNavMeshQuery::findStraightPath without options: the corners of the corridor's path from
-// start to end, at most `maxCorners`; 0 when it fails.
+// start to end, at most `maxCorners`; 0 when it fails. `startInside`/`endInside` say that an end
+// is known to lie over its polygon (FindNearestPolygon's `over` for it).
 int FindStraightCorners(const dtNavMeshQuery& query, const float* start, const float* end,
-                        const std::uint32_t* corridor, int count, float* corners, int maxCorners);
+                        const std::uint32_t* corridor, int count, float* corners, int maxCorners,
+                        bool startInside = false, bool endInside = false);
 
 // dtNavMeshQuery::findPath: the corridor of polygons from the start to the end, or to the polygon
 // nearest the end that the search reached. Its nodes are kept between searches.
