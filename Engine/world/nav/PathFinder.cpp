@@ -14,6 +14,7 @@
 #include "Engine/world/GroundMesh.h"
 #include "Engine/world/World.h"
 #include "Engine/world/nav/DynamicObstacle.h"
+#include "Engine/world/nav/TileQueries.h"
 
 namespace GAME {
 
@@ -116,19 +117,23 @@ void PathFinder::Clear() {
 }
 
 std::uint32_t PathFinder::Nearest(const NavMesh& mesh, const Vec3& p, const float* extents,
-                                  const dtQueryFilter& filter, Vec3& onMesh) const {
-    const auto query = [&](Vec3& found) -> std::uint32_t {
-        dtPolyRef ref = 0;
+                                  const dtQueryFilter& filter, Vec3& onMesh, bool* over) const {
+    const auto query = [&](Vec3& found, bool& above) -> std::uint32_t {
         float nearest[3] = {p.x, p.y, p.z};
         const float center[3] = {p.x, p.y, p.z};
-        if (dtStatusFailed(
-                mesh.GetQuery()->findNearestPoly(center, extents, &filter, &ref, nearest)))
-            return 0;
-        found = Vec3(nearest[0], nearest[1], nearest[2]);
+        const std::uint32_t ref =
+            FindNearestPolygon(*mesh.GetQuery(), center, extents, filter, nearest, &above);
+        if (ref != 0)
+            found = Vec3(nearest[0], nearest[1], nearest[2]);
         return ref;
     };
-    if (&filter != mAnyFilter.get())
-        return query(onMesh);
+    bool above = false;
+    if (&filter != mAnyFilter.get()) {
+        const std::uint32_t ref = query(onMesh, above);
+        if (over)
+            *over = above;
+        return ref;
+    }
     const std::array<std::uint32_t, 6> key{
         std::bit_cast<std::uint32_t>(p.x),        std::bit_cast<std::uint32_t>(p.y),
         std::bit_cast<std::uint32_t>(p.z),        std::bit_cast<std::uint32_t>(extents[0]),
@@ -139,23 +144,30 @@ std::uint32_t PathFinder::Nearest(const NavMesh& mesh, const Vec3& p, const floa
     if (memo.mesh == &mesh && memo.key == key) {
 #ifndef NDEBUG
         Vec3 again;
-        const std::uint32_t ref = query(again);
-        if (ref != memo.ref || (ref != 0 && std::memcmp(&again, &memo.onMesh, sizeof again) != 0)) {
+        bool againAbove = false;
+        const std::uint32_t ref = query(again, againAbove);
+        if (ref != memo.ref || (ref != 0 && (std::memcmp(&again, &memo.onMesh, sizeof again) != 0 ||
+                                             againAbove != memo.over))) {
             gEngine->Log(0, "PathFinder: a kept nearest polygon is stale");
             std::abort();
         }
 #endif
         if (memo.ref != 0)
             onMesh = memo.onMesh;
+        if (over)
+            *over = memo.ref != 0 && memo.over;
         return memo.ref;
     }
-    const std::uint32_t ref = query(onMesh);
+    const std::uint32_t ref = query(onMesh, above);
+    if (over)
+        *over = ref != 0 && above;
     // Misses are kept too: a character standing off the mesh asks from the same place for
     // every slot it weighs.
     memo.mesh = &mesh;
     memo.key = key;
     memo.ref = ref;
     memo.onMesh = onMesh;
+    memo.over = ref != 0 && above;
     return ref;
 }
 
@@ -223,12 +235,13 @@ bool PathFinder::FindPath(int pathingSize, const WorldVec3& from, const WorldVec
     float extents[3];
     SearchExtents(pathingSize, params, extents);
     Vec3 start, goal;
-    const dtPolyRef startRef = Nearest(*mesh, from.local, extents, *mAnyFilter, start);
+    bool startOver = false, goalOver = false;
+    const dtPolyRef startRef = Nearest(*mesh, from.local, extents, *mAnyFilter, start, &startOver);
     // A character off the mesh asks from the same place for every goal it weighs.
     if (!startRef)
         return false;
     const dtPolyRef goalRef =
-        Nearest(*mesh, to.local + params.goalOffset, extents, *mAnyFilter, goal);
+        Nearest(*mesh, to.local + params.goalOffset, extents, *mAnyFilter, goal, &goalOver);
     if (!goalRef)
         return false;
 
@@ -245,8 +258,8 @@ bool PathFinder::FindPath(int pathingSize, const WorldVec3& from, const WorldVec
     if (reopenGoal)
         nav->setPolyFlags(goalRef, kFlagWalk);
     int count = 0;
-    const dtStatus status = mesh->GetQuery()->findPath(
-        startRef, goalRef, &start.x, &goal.x, mFilter.get(), mPolys.data(), &count, kMaxCorridor);
+    const dtStatus status = mCorridor.Find(*mesh->GetQuery(), startRef, goalRef, &start.x, &goal.x,
+                                           *mFilter, mPolys.data(), &count, kMaxCorridor);
     if (reopenGoal)
         nav->setPolyFlags(goalRef, goalFlags);
     if (reopenStart)
@@ -256,15 +269,16 @@ bool PathFinder::FindPath(int pathingSize, const WorldVec3& from, const WorldVec
 
     // A partial corridor ends at the reachable point nearest to the goal.
     Vec3 end = goal;
-    if (mPolys[static_cast<std::size_t>(count - 1)] != goalRef)
+    bool endOver = goalOver;
+    if (mPolys[static_cast<std::size_t>(count - 1)] != goalRef) {
         mesh->GetQuery()->closestPointOnPoly(mPolys[static_cast<std::size_t>(count - 1)], &goal.x,
                                              &end.x, nullptr);
+        endOver = false;
+    }
     const int cap = ClampInt(maxCorners, 2, kMaxCornersCap);
-    int corners = 0;
-    if (dtStatusFailed(mesh->GetQuery()->findStraightPath(&start.x, &end.x, mPolys.data(), count,
-                                                          mStraight.data(), nullptr, nullptr,
-                                                          &corners, cap)) ||
-        corners == 0)
+    const int corners = FindStraightCorners(*mesh->GetQuery(), &start.x, &end.x, mPolys.data(),
+                                            count, mStraight.data(), cap, startOver, endOver);
+    if (corners == 0)
         return false;
 
     std::vector<Vec3>& points = mCorners;
@@ -486,9 +500,8 @@ void PathFinder::AttachObstacle(DynamicObstacle* obstacle) {
                             : nullptr;
         if (!mesh)
             continue;
-        int count = 0;
-        mesh->GetQuery()->queryPolygons(&center.x, extents, mAnyFilter.get(), refs, &count,
-                                        kMaxClosed);
+        const int count =
+            CollectPolygons(*mesh->GetQuery(), &center.x, extents, *mAnyFilter, refs, kMaxClosed);
         for (int i = 0; i < count; ++i) {
             const std::pair<NavMesh*, std::uint32_t> key(mesh, refs[i]);
             auto it = std::find(mClosedRefs.begin(), mClosedRefs.end(), key);

@@ -9,6 +9,7 @@
 #include "Engine/world/Region.h"
 #include "Engine/world/nav/NavMesh.h"
 #include "Engine/world/nav/Path.h"
+#include "Engine/world/nav/TileQueries.h"
 
 class dtQueryFilter;
 
@@ -89,8 +90,9 @@ private:
     };
     NavMesh* Mesh(const Region* region, int pathingSize) const;
     // The polygon under the point and the nearest point on it; 0 when none within the extents.
+    // `over`: whether the point lies over the polygon (the nearest point has its x and z).
     std::uint32_t Nearest(const NavMesh& mesh, const Vec3& p, const float* extents,
-                          const dtQueryFilter& filter, Vec3& onMesh) const;
+                          const dtQueryFilter& filter, Vec3& onMesh, bool* over = nullptr) const;
     // GroundMesh::FloorBelow of a straight path's corner, kept (see mFloorMemo).
     bool FloorUnder(const GroundMesh& ground, const Vec3& p, float& height);
     bool InsideObstacle(const Region* region, const Vec3& p, float clearance) const;
@@ -114,6 +116,7 @@ private:
         std::array<std::uint32_t, 6> key{};  // the point's and the extents' bits
         std::uint32_t ref = 0;
         Vec3 onMesh;
+        bool over = false;
     };
     static constexpr std::size_t kNearestMemo = 8192;
     mutable std::vector<NearestMemo> mNearestMemo;
@@ -127,6 +130,7 @@ private:
     };
     static constexpr std::size_t kFloorMemo = 4096;
     std::vector<FloorMemo> mFloorMemo;
+    CorridorSearch mCorridor;
     std::vector<std::uint32_t> mPolys;  // scratch corridor
     std::vector<float> mStraight;       // scratch corners
     std::vector<Vec3> mCorners;         // scratch merged corners

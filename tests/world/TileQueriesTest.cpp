@@ -1,0 +1,235 @@
+// The path finder's own nearest-polygon and straight-path queries against Detour's, over every
+// mesh of the sample level: the same polygons, points and corners to the bit.
+#include <DetourNavMesh.h>
+#include <DetourNavMeshQuery.h>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <limits>
+#include <random>
+#include <vector>
+
+#include "Engine/world/World.h"
+#include "Engine/world/nav/DynamicObstacle.h"
+#include "Engine/world/nav/NavMesh.h"
+#include "Engine/world/nav/PathFinder.h"
+#include "Engine/world/nav/TileQueries.h"
+#include "WorldTestSupport.h"
+#include "support/TestMachine.h"
+
+namespace GAME::test {
+namespace {
+
+bool SameBits(const float* a, const float* b, int floats) {
+    return std::memcmp(a, b, static_cast<std::size_t>(floats) * sizeof(float)) == 0;
+}
+
+class TileQueries : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(World::Get().LoadLevel(kSampleLevel));
+        walk.setIncludeFlags(PathFinder::kFlagWalk);
+        walk.setExcludeFlags(PathFinder::kFlagClosed);
+        any.setIncludeFlags(PathFinder::kFlagWalk);
+        any.setExcludeFlags(0);
+    }
+    // A point anywhere over the region, from below its floor to above its roof.
+    Vec3 Somewhere(const Region& region) {
+        const Vec3& lo = region.GetBoundsMin();
+        const Vec3& hi = region.GetBoundsMax();
+        std::uniform_real_distribution<float> u(0.0f, 1.0f);
+        return Vec3(lo.x - 2 + (hi.x - lo.x + 4) * u(rng), lo.y - 2 + (hi.y - lo.y + 4) * u(rng),
+                    lo.z - 2 + (hi.z - lo.z + 4) * u(rng));
+    }
+    // Points anywhere, and points round the mesh's corners: off the mesh beside a corner that
+    // polygons share, several are equally near.
+    std::vector<Vec3> Probes(const Region& region, const dtNavMesh& nav) {
+        std::vector<Vec3> points;
+        for (int i = 0; i < 400; ++i)
+            points.push_back(Somewhere(region));
+        std::uniform_real_distribution<float> offset(-0.6f, 0.6f);
+        for (int t = 0; t < nav.getMaxTiles() && points.size() < 2000; ++t) {
+            const dtMeshTile* tile = nav.getTile(t);
+            if (!tile || !tile->header)
+                continue;
+            for (int v = 0; v < tile->header->vertCount && v < 60; ++v) {
+                const float* corner = &tile->verts[v * 3];
+                points.emplace_back(corner[0], corner[1], corner[2]);
+                points.emplace_back(corner[0] + offset(rng), corner[1] + 2 * offset(rng),
+                                    corner[2] + offset(rng));
+            }
+        }
+        return points;
+    }
+    SampleLevelCopy copy;
+    TestMachine tm{copy.Root().string()};
+    dtQueryFilter walk, any;
+    std::mt19937 rng{20261209};
+};
+
+TEST_F(TileQueries, NearestPolygonsAndPolygonsInABoxAreDetours) {
+    struct Case {
+        const char* name;
+        float horizontal, vertical;
+        bool obstacles;  // close polygons, which the walk filter then passes over
+    };
+    const Case cases[] = {{"tight", 0.05f, 1.0f, false},
+                          {"agent", 0.4f, 0.5f, false},
+                          {"wide", 3.0f, 2.0f, false},
+                          {"across tiles", 12.0f, 6.0f, false},
+                          {"closed", 1.5f, 1.0f, true}};
+    int found = 0, missed = 0, several = 0;
+    for (const Case& c : cases)
+        for (const std::unique_ptr<Region>& region : World::Get().GetRegions()) {
+            std::vector<std::unique_ptr<DynamicObstacle>> obstacles;
+            for (int i = 0; c.obstacles && i < 12; ++i) {
+                obstacles.push_back(std::make_unique<DynamicObstacle>());
+                ASSERT_TRUE(
+                    obstacles.back()->Create(region.get(), Sphere{Somewhere(*region), 2.0f}));
+                obstacles.back()->Attach();
+            }
+            for (int size = 0; size < kPathingSizeCount; ++size) {
+                const NavMesh* mesh = World::Get().GetPathFinder().GetNavMesh(region.get(), size);
+                if (!mesh)
+                    continue;
+                const float extents[3] = {c.horizontal, c.vertical, c.horizontal};
+                const std::vector<Vec3> points = Probes(*region, *mesh->GetMesh());
+                for (std::size_t i = 0; i < points.size(); ++i) {
+                    const Vec3& p = points[i];
+                    for (const dtQueryFilter* filter : {&walk, &any}) {
+                        float mine[3] = {p.x, p.y, p.z}, theirs[3] = {p.x, p.y, p.z};
+                        dtPolyRef expected = 0;
+                        bool over = false, expectedOver = false;
+                        mesh->GetQuery()->findNearestPoly(&p.x, extents, filter, &expected, theirs,
+                                                          &expectedOver);
+                        const std::uint32_t ref = FindNearestPolygon(*mesh->GetQuery(), &p.x,
+                                                                     extents, *filter, mine, &over);
+                        ASSERT_EQ(over, ref != 0 && expectedOver) << c.name << " " << i;
+                        ASSERT_EQ(ref, expected)
+                            << c.name << " " << region->GetName() << " " << size << " at " << p.x
+                            << "," << p.y << "," << p.z;
+                        ASSERT_TRUE(SameBits(mine, theirs, 3)) << c.name << " " << i;
+                        (ref ? found : missed)++;
+                        // Every polygon in the box, and a list too short for them all.
+                        for (const int room : {64, 2}) {
+                            dtPolyRef in[64], expectedIn[64];
+                            int expectedCount = 0;
+                            mesh->GetQuery()->queryPolygons(&p.x, extents, filter, expectedIn,
+                                                            &expectedCount, room);
+                            const int count = CollectPolygons(*mesh->GetQuery(), &p.x, extents,
+                                                              *filter, in, room);
+                            ASSERT_EQ(count, expectedCount) << c.name << " " << i << " " << room;
+                            ASSERT_TRUE(std::equal(in, in + count, expectedIn))
+                                << c.name << " " << i;
+                            several += count > 1;
+                        }
+                    }
+                }
+            }
+        }
+    // Both answers came up often.
+    EXPECT_GT(found, 2000);
+    EXPECT_GT(missed, 200);
+    EXPECT_GT(several, 1000);
+
+    // A point that is not a number finds nothing, as in Detour.
+    const NavMesh* mesh =
+        World::Get().GetPathFinder().GetNavMesh(World::Get().GetRegion("Meadow"), 0);
+    ASSERT_NE(mesh, nullptr);
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    const float bad[3] = {nan, 0, 10};
+    const float extents[3] = {1, 1, 1};
+    float out[3] = {1, 2, 3};
+    EXPECT_EQ(FindNearestPolygon(*mesh->GetQuery(), bad, extents, any, out), 0u);
+}
+
+TEST_F(TileQueries, CorridorsAndStraightPathsAreDetours) {
+    constexpr int kCorridor = 512;
+    std::vector<dtPolyRef> corridor(kCorridor), theirCorridor(kCorridor);
+    std::vector<float> mine(256 * 3), theirs(256 * 3);
+    CorridorSearch search;
+    int paths = 0, partial = 0, longest = 0;
+    struct Case {
+        const char* name;
+        float areaCost;
+        bool obstacles;
+    };
+    for (const Case& c :
+         {Case{"plain", 1.0f, false}, Case{"cheap", 0.001f, false}, Case{"closed", 1.0f, true}})
+        for (const std::unique_ptr<Region>& region : World::Get().GetRegions()) {
+            std::vector<std::unique_ptr<DynamicObstacle>> obstacles;
+            for (int i = 0; c.obstacles && i < 12; ++i) {
+                obstacles.push_back(std::make_unique<DynamicObstacle>());
+                ASSERT_TRUE(
+                    obstacles.back()->Create(region.get(), Sphere{Somewhere(*region), 3.0f}));
+                obstacles.back()->Attach();
+            }
+            walk.setAreaCost(0, c.areaCost);
+            for (int size = 0; size < kPathingSizeCount; ++size) {
+                const NavMesh* mesh = World::Get().GetPathFinder().GetNavMesh(region.get(), size);
+                if (!mesh)
+                    continue;
+                const dtNavMeshQuery& query = *mesh->GetQuery();
+                const float extents[3] = {2.0f, 4.0f, 2.0f};
+                for (int i = 0; i < 200; ++i) {
+                    const Vec3 a = Somewhere(*region), b = Somewhere(*region);
+                    float start[3], end[3];
+                    dtPolyRef from = 0, to = 0;
+                    bool startOver = false, endOver = false;
+                    query.findNearestPoly(&a.x, extents, &any, &from, start, &startOver);
+                    query.findNearestPoly(&b.x, extents, &any, &to, end, &endOver);
+                    if (!from || !to)
+                        continue;
+                    // Whole corridors, and corridors cut short.
+                    int count = 0;
+                    for (const int room : {kCorridor, 4, 1}) {
+                        int expected = 0;
+                        const dtStatus status = query.findPath(
+                            from, to, start, end, &walk, theirCorridor.data(), &expected, room);
+                        ASSERT_EQ(search.Find(query, from, to, start, end, walk, corridor.data(),
+                                              &count, room),
+                                  status)
+                            << c.name << " " << region->GetName() << " " << size << " " << i;
+                        ASSERT_EQ(count, expected) << c.name << " " << i << " room " << room;
+                        ASSERT_TRUE(std::equal(corridor.begin(), corridor.begin() + count,
+                                               theirCorridor.begin()))
+                            << c.name << " " << i << " room " << room;
+                        if (room == kCorridor && dtStatusDetail(status, DT_PARTIAL_RESULT))
+                            ++partial;
+                    }
+                    search.Find(query, from, to, start, end, walk, corridor.data(), &count,
+                                kCorridor);
+                    // The goal as found, and off the corridor's end.
+                    for (const float* goal : {static_cast<const float*>(end), &b.x})
+                        // Room for every corner, and so little that the corners are cut short.
+                        for (const int room : {256, 30, 3, 2, 1}) {
+                            int expected = 0;
+                            query.findStraightPath(start, goal, corridor.data(), count,
+                                                   theirs.data(), nullptr, nullptr, &expected,
+                                                   room);
+                            // What the nearest-polygon query told of the ends, as the path
+                            // finder passes it on.
+                            const bool goalOver =
+                                goal == end && corridor[count - 1] == to && endOver;
+                            const int got =
+                                FindStraightCorners(query, start, goal, corridor.data(), count,
+                                                    mine.data(), room, startOver, goalOver);
+                            ASSERT_EQ(got, expected) << c.name << " " << region->GetName() << " "
+                                                     << size << " " << i << " room " << room;
+                            ASSERT_TRUE(SameBits(mine.data(), theirs.data(), 3 * got))
+                                << c.name << " " << i << " room " << room;
+                            longest = std::max(longest, got);
+                        }
+                    ++paths;
+                }
+            }
+        }
+    EXPECT_GT(paths, 500);
+    EXPECT_GT(partial, 20);  // goals cut off by walls, water and obstacles
+    EXPECT_GT(longest, 5);   // paths round walls, not only straight lines
+}
+
+}  // namespace
+}  // namespace GAME::test
