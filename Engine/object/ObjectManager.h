@@ -88,6 +88,25 @@ public:
             return nullptr;
         return static_cast<T*>(object);
     }
+    // GetObject<T>'s answer for one id and where it was found, for a caller that asks for the
+    // same id over and over (a controller for its character): while the table's slot there holds
+    // the same object, the answer is read back with no search and no class test.
+    template <class T>
+    struct Kept {
+        ObjectTable::Place place;
+        T* object = nullptr;
+    };
+    template <class T>
+    [[gnu::always_inline]] T* GetObject(std::uint32_t id, Kept<T>& kept) {
+        if (mObjects.StillAt(id, kept.place)) {
+#ifndef NDEBUG
+            if (GetObject<T>(id) != kept.object)
+                KeptObjectStale(id);
+#endif
+            return kept.object;
+        }
+        return FindAndKeep(id, kept);
+    }
     Object* GetObjectByNameHash(std::uint32_t hash);
 
     std::size_t GetObjectCount();
@@ -106,6 +125,19 @@ public:
     CriticalSection& GetCriticalSection() { return mLock; }
 
 private:
+    template <class T>
+    T* FindAndKeep(std::uint32_t id, Kept<T>& kept) {
+        Object* object = nullptr;
+        const RTTI_ClassInfo* classInfo = nullptr;
+        kept.object = nullptr;
+        if (mObjects.Lookup(id, object, classInfo, kept.place) &&
+            (classInfo == &T::classInfo || classInfo->IsA(T::classInfo)))
+            kept.object = static_cast<T*>(object);
+        return kept.object;
+    }
+    // Logs and aborts: a kept answer differs from a fresh lookup.
+    [[noreturn]] static void KeptObjectStale(std::uint32_t id);
+
     // The object that held the id before, if any, for the caller to destroy.
     std::unique_ptr<Object> Insert(Object* object);
 
