@@ -99,10 +99,7 @@ public:
     template <class T>
     [[gnu::always_inline]] T* GetObject(std::uint32_t id, Kept<T>& kept) {
         if (mObjects.StillAt(id, kept.place)) {
-#ifndef NDEBUG
-            if (GetObject<T>(id) != kept.object)
-                KeptObjectStale(id);
-#endif
+            CheckKept(id, kept.object);
             return kept.object;
         }
         return FindAndKeep(id, kept);
@@ -135,7 +132,9 @@ private:
             kept.object = static_cast<T*>(object);
         return kept.object;
     }
-    // Logs and aborts: a kept answer differs from a fresh lookup.
+    // Debug builds compare a kept answer with a fresh lookup and abort on a difference.
+    template <class T>
+    void CheckKept(std::uint32_t id, const T* kept);
     [[noreturn]] static void KeptObjectStale(std::uint32_t id);
 
     // The object that held the id before, if any, for the caller to destroy.
@@ -168,6 +167,14 @@ private:
     // GetObjectIds' open-addressed set of the ids it reported (0: empty), kept between calls.
     std::vector<std::uint32_t> mIdsReported;
 };
+
+template <class T>
+void ObjectManager::CheckKept([[maybe_unused]] std::uint32_t id, [[maybe_unused]] const T* kept) {
+#ifndef NDEBUG
+    if (GetObject<T>(id) != kept)
+        KeptObjectStale(id);
+#endif
+}
 
 // The current machine's object manager.
 inline ObjectManager& Objects() {

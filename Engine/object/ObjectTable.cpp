@@ -79,7 +79,8 @@ bool ObjectTable::Lookup(std::uint32_t id, Object*& object, const RTTI_ClassInfo
                              slot.classIndex.load(std::memory_order_relaxed)};
                     const ClassList* classes = mClassView.load(std::memory_order_acquire);
                     if (found.classIndex < classes->capacity)
-                        foundClass = classes->items[found.classIndex].load(std::memory_order_relaxed);
+                        foundClass =
+                            classes->items[found.classIndex].load(std::memory_order_relaxed);
                     break;
                 }
                 if (held == 0)
