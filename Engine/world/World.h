@@ -140,9 +140,9 @@ public:
     // words (EntityGrid::Pack, eight to a pack) at once: bit i of its answer clear turns entity i
     // away. It may turn away only entities `keep` would refuse, and only where refusing spares
     // nothing `keep` does on the way (debug builds ask `keep` too and abort when it would have
-    // kept one). A screen taking a third argument, `std::uint64_t& sure`, sets there the bits of
-    // entities `keep` would keep, doing nothing on the way: `keep` is not asked of them (debug
-    // builds ask and abort when it refuses one).
+    // kept one). A screen taking a third argument, `std::uint64_t& sure` (handed in holding the
+    // entities the sphere meets), sets there the bits of entities `keep` would keep, doing nothing
+    // on the way: `keep` is not asked of them (debug builds ask, abort when it refuses one).
     template <class Screen, class Keep, class Begin, class Use>
     void SweepSphere(Region* region, const Sphere& sphere, EntityListType type, Screen&& screen,
                      Keep&& keep, Begin&& begin, Use&& use);
@@ -260,8 +260,8 @@ private:
     std::vector<std::pair<std::uint32_t, std::uint32_t>> mSortSpare;
     std::vector<std::uint32_t> mSortCounts;
     std::vector<Entity*> mCandidates;
-    // A sweep's kept entries (nothing moves while it runs), the (rank, slot) pairs it sorts and
-    // each kept slot's index among the entries.
+    // A sweep's kept entries (nothing moves while it runs), their (rank, index) pairs in world
+    // order and, by rank, each kept entry's index among them.
     std::vector<const EntityGrid::Entry*> mSweepKept;
     std::vector<std::pair<std::uint32_t, std::uint32_t>> mSweepOrder;
     std::vector<std::uint32_t> mSweepIndex;

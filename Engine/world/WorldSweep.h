@@ -9,7 +9,7 @@
 #include <type_traits>
 #include <utility>
 
-#if defined(__SSE2__)
+#if defined(__SSE2__) || defined(__x86_64__)
 #include <immintrin.h>
 #endif
 
@@ -105,6 +105,69 @@ inline std::uint64_t SphereMask(const EntityGrid::Pack* packs, std::size_t count
     return count < 64 ? meets & ((std::uint64_t{1} << count) - 1) : meets;
 }
 
+// Eight lanes where the processor has them (wider registers than the library's base): the
+// same float operations per lane, so the same answers.
+using OctFloats = float __attribute__((vector_size(32)));
+using OctWords = std::uint32_t __attribute__((vector_size(32)));
+using OctMask = std::int32_t __attribute__((vector_size(32)));
+static_assert(EntityGrid::Pack::kWidth == 8);
+
+inline bool HasEightLanes() {
+#if defined(__x86_64__)
+    static const bool eight = __builtin_cpu_supports("avx2");
+    return eight;
+#else
+    return false;
+#endif
+}
+
+#if defined(__x86_64__)
+// Bit k set for each lane k of eight that is all ones.
+[[gnu::target("avx2"), gnu::always_inline]] inline unsigned OctBits(OctMask lanes) {
+    return static_cast<unsigned>(_mm256_movemask_ps(reinterpret_cast<__m256>(lanes)));
+}
+
+// SphereMask a pack at a time (only where HasEightLanes).
+[[gnu::target("avx2")]] inline std::uint64_t SphereMaskOct(const EntityGrid::Pack* packs,
+                                                           std::size_t count, const Vec3& toQuery,
+                                                           const Sphere& sphere) {
+    constexpr std::size_t kWidth = EntityGrid::Pack::kWidth;
+    std::uint64_t meets = 0;
+    for (std::size_t i = 0; i < count; i += kWidth) {
+        const EntityGrid::Pack& p = packs[i / kWidth];
+        OctFloats x, y, z, radius;
+        __builtin_memcpy(&x, p.x, sizeof x);
+        __builtin_memcpy(&y, p.y, sizeof y);
+        __builtin_memcpy(&z, p.z, sizeof z);
+        __builtin_memcpy(&radius, p.radius, sizeof radius);
+        const OctFloats dx = (x + toQuery.x) - sphere.center.x;
+        const OctFloats dy = (y + toQuery.y) - sphere.center.y;
+        const OctFloats dz = (z + toQuery.z) - sphere.center.z;
+        const OctFloats squared = dx * dx + dy * dy + dz * dz;
+        const OctFloats reach = sphere.radius + radius;
+        meets |= static_cast<std::uint64_t>(OctBits(~(squared > reach * reach))) << i;
+    }
+    return count < 64 ? meets & ((std::uint64_t{1} << count) - 1) : meets;
+}
+#endif
+
+// SphereMask, eight lanes at a time where the processor has them (debug builds take four too
+// and abort when the two differ).
+inline std::uint64_t SphereMaskWidest(const EntityGrid::Pack* packs, std::size_t count,
+                                      const Vec3& toQuery, const Sphere& sphere, bool eight) {
+#if defined(__x86_64__)
+    if (eight) {
+        const std::uint64_t meets = SphereMaskOct(packs, count, toQuery, sphere);
+#ifndef NDEBUG
+        if (meets != SphereMask(packs, count, toQuery, sphere))
+            std::abort();
+#endif
+        return meets;
+    }
+#endif
+    return SphereMask(packs, count, toQuery, sphere);
+}
+
 inline bool BoxesOverlap(const Vec3& aLo, const Vec3& aHi, const Vec3& bLo, const Vec3& bHi) {
     return aLo.x <= bHi.x && bLo.x <= aHi.x && aLo.y <= bHi.y && bLo.y <= aHi.y && aLo.z <= bHi.z &&
            bLo.z <= aHi.z;
@@ -174,9 +237,8 @@ void World::SweepSphere(Region* region, const Sphere& sphere, EntityListType typ
     mSweeping = true;
     mSweepKept.clear();
     mSweepOrder.clear();
-    if (mSweepIndex.size() < mPlaced.size())
-        mSweepIndex.resize(mPlaced.size());
     const Vec3 r(sphere.radius, sphere.radius, sphere.radius);
+    const bool eight = WorldCells::HasEightLanes();
     ForEachCellInBox(
         region, sphere.center - r, sphere.center + r,
         [&](const EntityGrid& grid, int x, int z, const Vec3& toQuery) {
@@ -190,15 +252,19 @@ void World::SweepSphere(Region* region, const Sphere& sphere, EntityListType typ
             for (std::size_t first = 0; first < entries.size(); first += kBlock) {
                 const std::size_t count = std::min(kBlock, entries.size() - first);
                 const EntityGrid::Pack* block = packs.data() + first / EntityGrid::Pack::kWidth;
-                const std::uint64_t meets = WorldCells::SphereMask(block, count, toQuery, sphere);
+                const std::uint64_t meets =
+                    WorldCells::SphereMaskWidest(block, count, toQuery, sphere, eight);
                 // A screen may also vouch for some of what it passes: `keep` would keep them
                 // and does nothing on the way, so only debug builds ask it.
+                // (It is handed the entities the sphere holds there: the others need no answer.)
                 std::uint64_t wanted = meets, sure = 0;
                 if constexpr (std::is_invocable_v<Screen&, const EntityGrid::Pack*, std::size_t,
-                                                  std::uint64_t&>)
+                                                  std::uint64_t&>) {
+                    sure = meets;
                     wanted &= screen(block, count, sure);
-                else
+                } else {
                     wanted &= screen(block, count);
+                }
                 sure &= wanted;
                 // The entries the filter reads are asked for together, not one miss after another.
                 for (std::uint64_t m = wanted; m != 0; m &= m - 1) {
@@ -230,19 +296,58 @@ void World::SweepSphere(Region* region, const Sphere& sphere, EntityListType typ
                             std::abort();
 #endif
                     }
-                    mSweepIndex[entry.slot] = static_cast<std::uint32_t>(mSweepKept.size());
-                    mSweepOrder.emplace_back(entry.rank, entry.slot);
                     mSweepKept.push_back(&entry);
                 }
             }
         });
-    // Sorted in the query scratch, which `use` may need again afterwards.
-    mScratch.swap(mSweepOrder);
-    SortScratch();
-    mScratch.swap(mSweepOrder);
+    // World order without a sort: the kept ranks are marked in the rank bit set and read back in
+    // order when they span few enough words (else sorted). Marked only now, and cleared before
+    // `use` runs, since the queries `keep` and `use` may make share the bit set.
+    const std::size_t kept = mSweepKept.size();
+    const std::size_t ranks = mRankSlots.size();
+    if (mSweepIndex.size() < ranks)
+        mSweepIndex.resize(ranks);
+    if (mRankMarks.size() < (ranks >> 6) + 1)
+        mRankMarks.resize((ranks >> 6) + 1, 0);
+    std::uint32_t lo = ~std::uint32_t{0}, hi = 0;
+    for (std::size_t i = 0; i < kept; ++i) {
+        const std::uint32_t rank = mSweepKept[i]->rank;
+        lo = std::min(lo, rank);
+        hi = std::max(hi, rank);
+        mSweepIndex[rank] = static_cast<std::uint32_t>(i);
+        mRankMarks[rank >> 6] |= std::uint64_t{1} << (rank & 63);
+    }
+    mSweepOrder.resize(kept);
+    constexpr std::size_t kWordsPerEntry = 4;
+    if (kept != 0 && (hi >> 6) - (lo >> 6) <= kWordsPerEntry * kept) {
+        auto* out = mSweepOrder.data();
+        for (std::size_t w = lo >> 6; w <= (hi >> 6); ++w)
+            for (std::uint64_t bits = std::exchange(mRankMarks[w], 0); bits != 0;
+                 bits &= bits - 1) {
+                const auto rank = static_cast<std::uint32_t>((w << 6) + std::countr_zero(bits));
+                *out++ = {rank, mSweepIndex[rank]};
+            }
+        if (out != mSweepOrder.data() + kept)
+            std::abort();  // the bit set held a rank besides the kept ones
+    } else {
+        for (std::size_t i = 0; i < kept; ++i) {
+            const std::uint32_t rank = mSweepKept[i]->rank;
+            mRankMarks[rank >> 6] = 0;
+            mSweepOrder[i] = {rank, static_cast<std::uint32_t>(i)};
+        }
+        std::sort(mSweepOrder.begin(), mSweepOrder.end(),
+                  [](const auto& x, const auto& y) { return x.first < y.first; });
+    }
+#ifndef NDEBUG
+    // Ranks are unique: every kept entry once, in rising rank.
+    for (std::size_t i = 0; i < kept; ++i)
+        if ((i > 0 && mSweepOrder[i - 1].first >= mSweepOrder[i].first) ||
+            mSweepKept[mSweepOrder[i].second]->rank != mSweepOrder[i].first)
+            std::abort();
+#endif
     begin(mSweepOrder.size());
-    for (const auto& [rank, slot] : mSweepOrder)
-        use(std::as_const(*mSweepKept[mSweepIndex[slot]]));
+    for (const auto& [rank, index] : mSweepOrder)
+        use(std::as_const(*mSweepKept[index]));
     mSweeping = false;
 }
 

@@ -159,8 +159,8 @@ TEST(AngerTableQueue, ACrowdSeenAtOnceGivesTheValuesOfImmediateOnes) {
 }
 
 // A sweep's provocations carried out together against the same ones one at a time, over tables
-// of every size around the lane groups, with the listed ids in table order, shuffled, new ones
-// between old ones, and one id listed twice.
+// of every size around the lane groups, with the listed ids in rising order (as sweeps list
+// them), in any order, shuffled, new ones between old ones, and one id listed twice.
 TEST(AngerTableQueue, ABatchOfProvocationsGivesTheValuesOfImmediateOnes) {
     struct Case {
         std::uint32_t before;    // entries first, provoked one by one
@@ -168,12 +168,18 @@ TEST(AngerTableQueue, ABatchOfProvocationsGivesTheValuesOfImmediateOnes) {
         std::uint32_t newEvery;  // every n-th listed id is new (0: none)
         bool shuffled;           // listed out of id order
         bool twice;              // one id listed a second time
+        bool rising = false;     // listed in rising id order
     };
     const Case cases[] = {
-        {0, 1, 0, false, false},    {0, 9, 1, false, false},   {1, 1, 0, false, false},
-        {7, 7, 0, false, false},    {8, 8, 3, true, false},    {31, 31, 0, false, false},
-        {33, 40, 4, false, false},  {70, 70, 5, true, false},  {80, 78, 0, false, false},
-        {129, 150, 7, true, false}, {200, 90, 2, true, false}, {40, 30, 3, true, true},
+        {0, 1, 0, false, false},         {0, 9, 1, false, false},
+        {1, 1, 0, false, false},         {7, 7, 0, false, false},
+        {8, 8, 3, true, false},          {31, 31, 0, false, false},
+        {33, 40, 4, false, false},       {70, 70, 5, true, false},
+        {80, 78, 0, false, false},       {129, 150, 7, true, false},
+        {200, 90, 2, true, false},       {40, 30, 3, true, true},
+        {0, 9, 1, false, false, true},   {1, 6, 1, false, false, true},
+        {7, 7, 0, false, false, true},   {33, 40, 4, false, false, true},
+        {80, 78, 4, false, false, true}, {129, 150, 7, false, false, true},
     };
     for (const Case& c : cases) {
         Rng rng{c.before * 31 + c.listed};
@@ -202,6 +208,9 @@ TEST(AngerTableQueue, ABatchOfProvocationsGivesTheValuesOfImmediateOnes) {
         if (c.shuffled)
             for (std::size_t i = list.size(); i > 1; --i)
                 std::swap(list[i - 1], list[rng.Next(static_cast<std::uint32_t>(i))]);
+        if (c.rising)
+            std::sort(list.begin(), list.end(),
+                      [](const auto& a, const auto& b) { return a.id < b.id; });
         if (c.twice && !list.empty())
             list.push_back({list.front().id, 0, 2.5f});
         for (const AngerTable::Provoked& p : list) {

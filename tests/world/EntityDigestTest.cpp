@@ -157,6 +157,16 @@ TEST(EntityDigest, TheSlotQueryReportsWhatTheEntityQueryReports) {
         std::erase_if(entities, [&](Entity* e) { return world.GetSlotOf(e) % 3 == 0; });
         EXPECT_EQ(screened, entities);
     }
+    // Two kept far apart in world order, whose ranks span many words of the rank bit set per
+    // entity: still handed over in world order.
+    std::vector<Entity*> ends;
+    world.SweepSphere(
+        a, Sphere{Vec3(50, 0, 50), 200}, EntityListType::All,
+        [&](const EntityGrid::Entry& entry) {
+            return entry.entity == placed.back() || entry.entity == placed.front();
+        },
+        [&](const EntityGrid::Entry& entry) { ends.push_back(entry.entity); });
+    EXPECT_EQ(ends, (std::vector<Entity*>{placed.front(), placed.back()}));
 }
 
 }  // namespace

@@ -324,11 +324,77 @@ struct BatchScratch {
     std::vector<std::uint32_t> slots;
     std::vector<std::uint8_t> created;
     std::vector<std::int32_t> step, fresh;
+    // The table as a rising list leaves it, built beside it.
+    std::vector<std::uint32_t> ids, hints;
+    std::vector<float> values;
 };
 
 BatchScratch& Batch() {
     thread_local BatchScratch scratch;
     return scratch;
+}
+
+// Room for `count` in a scratch vector, which only grows.
+template <class T>
+T* Room(std::vector<T>& scratch, std::size_t count) {
+    if (scratch.size() < count)
+        scratch.resize(count);
+    return scratch.data();
+}
+
+// Merges a list of provocations in rising id order with the `before` entries of a table into
+// the scratch: the entries (ids, values, hints), the provocation of each (step, fresh: run on
+// to a whole group) and each provocation's amount and calm (the table's size growing as the
+// list creates entries). Returns the merged table's size; 0 when the list does not rise.
+std::size_t MergeRising(const std::uint32_t* tableIds, const float* tableValues,
+                        const std::uint32_t* tableHints, std::size_t before,
+                        const AngerTable::Provoked* list, std::size_t count, float share,
+                        BatchScratch& batch) {
+    const std::size_t most = before + count;
+    const std::size_t whole = (most + kLanes - 1) / kLanes * kLanes;
+    std::uint32_t* const ids = Room(batch.ids, most);
+    float* const values = Room(batch.values, most);
+    std::uint32_t* const hints = Room(batch.hints, most);
+    std::int32_t* const step = Room(batch.step, whole);
+    std::int32_t* const fresh = Room(batch.fresh, whole);
+    float* const amounts = Room(batch.amounts, count);
+    float* const calms = Room(batch.calms, count);
+    std::size_t i = 0, out = 0, size = before;
+    std::uint32_t last = 0;
+    for (std::size_t k = 0; k < count; ++k) {
+        const AngerTable::Provoked& p = list[k];
+        if (k != 0 && p.id <= last)
+            return 0;
+        last = p.id;
+        for (; i < before && tableIds[i] < p.id; ++i, ++out) {
+            ids[out] = tableIds[i];
+            values[out] = tableValues[i];
+            hints[out] = tableHints[i];
+            step[out] = -1;
+            fresh[out] = 0;
+        }
+        const bool found = i < before && tableIds[i] == p.id;
+        ids[out] = p.id;
+        values[out] = found ? tableValues[i] : 0.0f;
+        hints[out] = p.worldSlot;
+        step[out] = static_cast<std::int32_t>(k);
+        fresh[out] = found ? 0 : -1;
+        ++out;
+        i += found ? 1 : 0;
+        size += found ? 0 : 1;
+        amounts[k] = p.amount;
+        AngerTable::CalmOf(p.amount, size, share, calms[k]);
+    }
+    for (; i < before; ++i, ++out) {
+        ids[out] = tableIds[i];
+        values[out] = tableValues[i];
+        hints[out] = tableHints[i];
+        step[out] = -1;
+        fresh[out] = 0;
+    }
+    std::fill(step + out, step + whole, -1);
+    std::fill(fresh + out, fresh + whole, 0);
+    return out;
 }
 
 }  // namespace
@@ -490,58 +556,79 @@ void AngerTable::ProvokeEach(const Provoked* list, std::size_t count, float cap,
     }
 #endif
     BatchScratch& batch = Batch();
-    batch.amounts.resize(count);
-    batch.calms.resize(count);
-    batch.slots.resize(count);
-    batch.created.resize(count);
-    float* const amounts = batch.amounts.data();
-    float* const calms = batch.calms.data();
-    std::uint32_t* const slots = batch.slots.data();
-    std::uint8_t* const created = batch.created.data();
-    // Every entry first, so the values are walked once; an entry put in before others moves
-    // their slots, which are then looked up again.
-    bool moved = false;
-    for (std::size_t k = 0; k < count; ++k) {
-        const std::size_t size = mSize;
-        const std::size_t slot = FindOrInsert(list[k].id, list[k].worldSlot);
-        created[k] = mSize != size;
-        moved = moved || (mSize != size && slot + 1 != mSize);
-        slots[k] = static_cast<std::uint32_t>(slot);
-        amounts[k] = list[k].amount;
-        CalmOf(list[k].amount, mSize, share, calms[k]);
-    }
-    if (moved) {
-        // Every id is in now: FindOrInsert only finds, from its cursor.
-        mCursor = 0;
-        for (std::size_t k = 0; k < count; ++k)
-            slots[k] = static_cast<std::uint32_t>(FindOrInsert(list[k].id, list[k].worldSlot));
-    }
-    const std::size_t whole = (mSize + kLanes - 1) / kLanes * kLanes;
-    batch.step.assign(whole, -1);
-    batch.fresh.assign(whole, 0);
-    std::int32_t* const step = batch.step.data();
-    std::int32_t* const fresh = batch.fresh.data();
-    bool twice = false;
-    for (std::size_t k = 0; k < count; ++k) {
-        const std::uint32_t slot = slots[k];
-        twice = twice || step[slot] >= 0;
-        step[slot] = static_cast<std::int32_t>(k);
-        fresh[slot] = created[k] ? -1 : 0;
-    }
-    if (!twice) {
-        batch.spread.resize(count * kLanes);
-        ApplyBatch(mValues, mSize, step, fresh, amounts, calms, count, cap, batch.spread.data());
+    // A sweep's list rises: the table is merged with it in one pass.
+    const std::size_t size = MergeRising(mIds, mValues, mHints, mSize, list, count, share, batch);
+    if (size != 0) {
+        // Room as one insert after another would have taken it.
+        while (mSize < size) {
+            if (mSize == mCapacity)
+                Grow();
+            mIds[mSize] = 0;
+            mValues[mSize] = 0.0f;
+            mHints[mSize] = kNoHint;
+            ++mSize;
+        }
+        std::copy_n(batch.ids.data(), size, mIds);
+        std::copy_n(batch.values.data(), size, mValues);
+        std::copy_n(batch.hints.data(), size, mHints);
+        ApplyBatch(mValues, mSize, batch.step.data(), batch.fresh.data(), batch.amounts.data(),
+                   batch.calms.data(), count, cap, Room(batch.spread, count * kLanes));
     } else {
-        // An id listed twice: one provocation at a time over the whole table. Entries created
-        // later take calms meant for others meanwhile; they start from 0 when created.
+        batch.amounts.resize(count);
+        batch.calms.resize(count);
+        batch.slots.resize(count);
+        batch.created.resize(count);
+        float* const amounts = batch.amounts.data();
+        float* const calms = batch.calms.data();
+        std::uint32_t* const slots = batch.slots.data();
+        std::uint8_t* const created = batch.created.data();
+        // Every entry first, so the values are walked once; an entry put in before others moves
+        // their slots, which are then looked up again.
+        bool moved = false;
         for (std::size_t k = 0; k < count; ++k) {
-            if (created[k])
-                mValues[slots[k]] = 0.0f;
-            ApplyNow(mValues, mSize, slots[k], amounts[k], cap, true, calms[k]);
+            const std::size_t size = mSize;
+            const std::size_t slot = FindOrInsert(list[k].id, list[k].worldSlot);
+            created[k] = mSize != size;
+            moved = moved || (mSize != size && slot + 1 != mSize);
+            slots[k] = static_cast<std::uint32_t>(slot);
+            amounts[k] = list[k].amount;
+            CalmOf(list[k].amount, mSize, share, calms[k]);
+        }
+        if (moved) {
+            // Every id is in now: FindOrInsert only finds, from its cursor.
+            mCursor = 0;
+            for (std::size_t k = 0; k < count; ++k)
+                slots[k] = static_cast<std::uint32_t>(FindOrInsert(list[k].id, list[k].worldSlot));
+        }
+        const std::size_t whole = (mSize + kLanes - 1) / kLanes * kLanes;
+        batch.step.assign(whole, -1);
+        batch.fresh.assign(whole, 0);
+        std::int32_t* const step = batch.step.data();
+        std::int32_t* const fresh = batch.fresh.data();
+        bool twice = false;
+        for (std::size_t k = 0; k < count; ++k) {
+            const std::uint32_t slot = slots[k];
+            twice = twice || step[slot] >= 0;
+            step[slot] = static_cast<std::int32_t>(k);
+            fresh[slot] = created[k] ? -1 : 0;
+        }
+        if (!twice) {
+            batch.spread.resize(count * kLanes);
+            ApplyBatch(mValues, mSize, step, fresh, amounts, calms, count, cap,
+                       batch.spread.data());
+        } else {
+            // An id listed twice: one provocation at a time over the whole table. Entries created
+            // later take calms meant for others meanwhile; they start from 0 when created.
+            for (std::size_t k = 0; k < count; ++k) {
+                if (created[k])
+                    mValues[slots[k]] = 0.0f;
+                ApplyNow(mValues, mSize, slots[k], amounts[k], cap, true, calms[k]);
+            }
         }
     }
 #ifndef NDEBUG
     if (mSize != oneByOne.mSize || !std::equal(mIds, mIds + mSize, oneByOne.mIds) ||
+        !std::equal(mHints, mHints + mSize, oneByOne.mHints) ||
         std::memcmp(mValues, oneByOne.mValues, mSize * sizeof(float)) != 0) {
         gEngine->Log(0, "AngerTable: a batch of provocations differs from one at a time");
         std::abort();

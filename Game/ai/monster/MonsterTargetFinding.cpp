@@ -1,6 +1,7 @@
 // How a monster comes to hate and choose an enemy: sight anger on 200 ms ticks, anger from
 // attacks and taunts, and the enemy search that offers the state machine its targets.
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <cstddef>
 #include <cstdlib>
@@ -91,6 +92,58 @@ const EntityGamePart& SweptPart(World& world, const EntityGrid::Entry& entry) {
     return entry.game;
 }
 
+// What a sight screen compares each lane with: the flags that make a plain character (`plain`
+// of `plainMask`), the flag a lane must hold to be sure of without its entry (`own`), the
+// sweeper's slot and the two remembered teams (all ones in `valid` and `keep` when set).
+struct ScreenTerms {
+    std::uint32_t plainMask = 0, plain = 0, own = 0, self = 0;
+    std::uint32_t major[2] = {}, minor[2] = {};
+    std::int32_t valid[2] = {}, keep[2] = {};
+    std::int32_t vouches = 0;
+};
+
+#if defined(__x86_64__)
+// The screen eight lanes at a time (where the processor has them), for the lanes of the block
+// the sphere holds: the same answers as four at a time, save that plain lanes of a team not
+// remembered come back in `unknown`, not yet judged.
+[[gnu::target("avx2")]] std::uint64_t ScreenOct(const EntityGrid::Pack* packs, std::size_t count,
+                                                std::uint64_t inSphere, const ScreenTerms& t,
+                                                std::uint64_t& sure, std::uint64_t& unknown) {
+    using WorldCells::OctMask;
+    using WorldCells::OctWords;
+    constexpr std::size_t kWidth = EntityGrid::Pack::kWidth;
+    const std::uint32_t written = SightDigest::kWritten;
+    const std::uint32_t fromCharacter = SightDigest::kTeamFromCharacter;
+    std::uint64_t passes = 0;
+    sure = 0;
+    unknown = 0;
+    for (std::size_t at = 0; at < count; at += kWidth) {
+        if ((inSphere >> at & 0xFF) == 0)
+            continue;
+        const EntityGrid::Pack& p = packs[at / kWidth];
+        OctWords slots, flags, major, minor;
+        __builtin_memcpy(&slots, p.slot, sizeof slots);
+        __builtin_memcpy(&flags, p.gameFlags, sizeof flags);
+        __builtin_memcpy(&major, p.gameWords[0], sizeof major);
+        __builtin_memcpy(&minor, p.gameWords[1], sizeof minor);
+        const OctMask plain = ((flags & t.plainMask) == t.plain) & (slots != t.self);
+        const OctMask unsure =
+            ((flags & written) == 0) | ((flags & fromCharacter) != 0) | ((flags & t.own) != t.own);
+        const OctMask first = (major == t.major[0]) & (minor == t.minor[0]) & t.valid[0];
+        const OctMask second = (major == t.major[1]) & (minor == t.minor[1]) & t.valid[1];
+        const OctMask keeps = (first & t.keep[0]) | (second & ~first & t.keep[1]);
+        const OctMask lanes = (plain & keeps) | (~plain & unsure);
+        const OctMask fresh =
+            plain & ~(first | second) &
+            (OctMask{0, 1, 2, 3, 4, 5, 6, 7} < static_cast<std::int32_t>(count - at));
+        passes |= static_cast<std::uint64_t>(WorldCells::OctBits(lanes)) << at;
+        sure |= static_cast<std::uint64_t>(WorldCells::OctBits(plain & lanes & t.vouches)) << at;
+        unknown |= static_cast<std::uint64_t>(WorldCells::OctBits(fresh)) << at;
+    }
+    return passes;
+}
+#endif
+
 // Hands `use` each living character in the sphere other than `self` that is a foe (or a friend)
 // within `maxYView` of it vertically (0: any height), in world order, after telling `begin` how
 // many there are. Each is judged from its grid cell's copy in one pass over the cells: the
@@ -162,10 +215,16 @@ void ForEachCharacterInSphere(const Character& self, float maxYView, Region* reg
     // Without heights, a plain lane the screen keeps is one the filter below keeps, reading
     // nothing more on the way.
     const Lanes vouches = Lanes{} - static_cast<std::int32_t>(!heights);
-    const auto screen = [&](const EntityGrid::Pack* packs, std::size_t count, std::uint64_t& sure) {
+    [[maybe_unused]] const bool eight = WorldCells::HasEightLanes();
+    const auto screenQuads = [&](const EntityGrid::Pack* packs, std::size_t count,
+                                 std::uint64_t& sure) {
+        // Four lanes the sphere holds none of need no answer.
+        const std::uint64_t inSphere = sure;
         std::uint64_t passes = 0;
         sure = 0;
         for (std::size_t at = 0; at < count; at += kQuad) {
+            if ((inSphere >> at & 0xF) == 0)
+                continue;
             const EntityGrid::Pack& p = packs[at / kWidth];
             const std::size_t lane = at % kWidth;
             const Words slots = LoadQuad<Words>(p.slot + lane);
@@ -195,6 +254,48 @@ void ForEachCharacterInSphere(const Character& self, float maxYView, Region* reg
         }
         return passes;
     };
+    // The same for eight lanes, refreshed whenever a screen judges a team (the filter may judge
+    // others meanwhile: the terms hold two judged teams either way).
+    ScreenTerms terms{plainMask, plainWant, unsureOwn, selfSlot};
+    terms.vouches = -static_cast<std::int32_t>(!heights);
+    const auto refreshTerms = [&] {
+        for (int k = 0; k < 2; ++k) {
+            terms.major[k] = memo[k].major;
+            terms.minor[k] = memo[k].minor;
+            terms.valid[k] = -static_cast<std::int32_t>(memo[k].valid);
+            terms.keep[k] = -static_cast<std::int32_t>(memo[k].keep);
+        }
+    };
+    refreshTerms();
+    const auto screen = [&](const EntityGrid::Pack* packs, std::size_t count, std::uint64_t& sure) {
+#if defined(__x86_64__)
+        if (eight) {
+            const std::uint64_t inSphere = sure;
+            std::uint64_t unknown = 0;
+            std::uint64_t passes = ScreenOct(packs, count, inSphere, terms, sure, unknown);
+            if (unknown != 0) [[unlikely]] {
+                for (; unknown != 0; unknown &= unknown - 1) {
+                    const auto i = static_cast<std::size_t>(std::countr_zero(unknown));
+                    const EntityGrid::Pack& p = packs[i / kWidth];
+                    if (judgeStored(p.gameWords[0][i % kWidth], p.gameWords[1][i % kWidth])) {
+                        passes |= std::uint64_t{1} << i;
+                        sure |= static_cast<std::uint64_t>(!heights) << i;
+                    }
+                }
+                refreshTerms();
+            }
+#ifndef NDEBUG
+            // Four lanes at a time answer the same.
+            std::uint64_t quadSure = inSphere;
+            const std::uint64_t quadPasses = screenQuads(packs, count, quadSure);
+            if (((quadPasses ^ passes) | (quadSure ^ sure)) & inSphere)
+                std::abort();
+#endif
+            return passes;
+        }
+#endif
+        return screenQuads(packs, count, sure);
+    };
     world.SweepSphere(
         region, sphere, EntityListType::Actors, screen,
         [&](const EntityGrid::Entry& entry) {
@@ -223,6 +324,18 @@ void CheckSightAnger(ControllerMonster& controller, Character* foe, int ms, floa
         gEngine->Log(
             0, "ControllerMonster: sight anger %g for %s differs from ProcessAngerTarget's %g",
             static_cast<double>(anger), foe->GetObjectName().c_str(), static_cast<double>(asked));
+        std::abort();
+    }
+}
+
+// The provocation a sweep makes of a foe is the one AngerManager makes of it.
+void CheckProvocation(const EntityGrid::Entry& foe, float amount,
+                      const AngerTable::Provoked& provocation) {
+    AngerTable::Provoked made;
+    if (!AngerManager::SightProvocation(foe.game, foe.objectId, foe.slot, amount, made) ||
+        made.id != provocation.id || made.worldSlot != provocation.worldSlot ||
+        std::memcmp(&made.amount, &provocation.amount, sizeof made.amount) != 0) {
+        gEngine->Log(0, "ControllerMonster: the sight provocation of id %u differs", foe.objectId);
         std::abort();
     }
 }
@@ -313,37 +426,46 @@ void ControllerMonster::AngerUpdate(int ms) {
         };
         std::vector<AngerTable::Provoked>& provoked = Scratch().provoked;
         provoked.clear();
+        // Read once: nothing the sweep calls changes them.
+        const bool sightIsDefault = mSightAngerIsDefault;
+        const float maxPursuit = mMaxPursuitDistance;
+        const auto scale = static_cast<float>(ticks);
         ForEachCharacterInSphere(
             *self, mMaxYViewDistance, position.GetRegion(),
             Sphere{position.GetRegionPosition(), viewDistance}, true,
-            [&](std::size_t foes) { mAngerManager.ExpectEnemies(foes); },
+            [&](std::size_t foes) {
+                mAngerManager.ExpectEnemies(foes);
+                provoked.reserve(foes);
+            },
             [&](const SightSeen& seen) {
                 const EntityGrid::Entry& entry = seen.entry;
                 if (!SightDigest::Has(entry.game, SightDigest::kCausesAnger))
                     return;
-                if (!mSightAngerIsDefault) {
+                if (!sightIsDefault) {
                     const float anger = ProcessAngerTarget(seen.GetCharacter(), kTickMs);
-                    mAngerManager.AddAnger(entry.game, entry.objectId, entry.slot,
-                                           static_cast<float>(ticks) * anger);
+                    mAngerManager.AddAnger(entry.game, entry.objectId, entry.slot, scale * anger);
                     return;
                 }
                 const WorldVec3 at = seen.GetPathPosition();
                 float anger = 0.0f;
-                if (mMaxPursuitDistance != 0.0f && !homeKnown) {
+                if (maxPursuit != 0.0f && !homeKnown) {
                     home = GetHomePosition();
                     homeKnown = true;
                 }
-                if (mMaxPursuitDistance == 0.0f || WorldDistance(home, at) < mMaxPursuitDistance)
+                if (maxPursuit == 0.0f || WorldDistance(home, at) < maxPursuit)
                     anger = SightAnger(distanceTo(at), kTickMs);
 #ifndef NDEBUG
                 CheckSightAnger(*this, seen.GetCharacter(), kTickMs, anger);
 #endif
                 // Nothing the sweep asks reads the anger table: the foes' provocations wait
-                // for the sweep's end and are carried out together, in the same order.
-                AngerTable::Provoked provocation;
-                if (AngerManager::SightProvocation(entry.game, entry.objectId, entry.slot,
-                                                   static_cast<float>(ticks) * anger, provocation))
-                    provoked.push_back(provocation);
+                // for the sweep's end and are carried out together, in the same order. The
+                // sweep kept a living character that angers: the provocation always stands.
+                const AngerTable::Provoked provocation{entry.objectId, entry.slot,
+                                                       scale * anger * entry.game.gameScale};
+#ifndef NDEBUG
+                CheckProvocation(entry, scale * anger, provocation);
+#endif
+                provoked.push_back(provocation);
             });
         mAngerManager.AddAngerEach(provoked.data(), provoked.size());
     }
