@@ -206,7 +206,25 @@ void AnimationChannels::MakePoseBounds(const Skeleton* fallback, Vec3& min, Vec3
     scratch.GetBounds(min, max);
 }
 
+bool AnimationChannels::TweaksPose() const {
+    return mTweak && (!mTweakActive || mTweakActive(mOwner));
+}
+
 void AnimationChannels::GetPoseBounds(const Skeleton* fallback, Vec3& min, Vec3& max) const {
+    const Channel* shown = mExplicitPose.IsEmpty() ? GetChannel(0) : nullptr;
+    if (shown && !TweaksPose()) {
+        shown->anim->GetFrameBounds(shown->anim->GetFrameAtTime(shown->timeMs), min, max);
+#ifndef NDEBUG
+        Vec3 freshMin, freshMax;
+        MakePoseBounds(fallback, freshMin, freshMax);
+        if (std::memcmp(&freshMin, &min, sizeof freshMin) != 0 ||
+            std::memcmp(&freshMax, &max, sizeof freshMax) != 0) {
+            gEngine->Log(0, "AnimationChannels: the clip's frame bounds differ from the pose's");
+            std::abort();
+        }
+#endif
+        return;
+    }
     const PoseKey key = ShownPoseKey(fallback);
     if (mBoundsKept && key == mBoundsKey) {
 #ifndef NDEBUG

@@ -23,9 +23,13 @@ public:
     // Corrects an animated pose after it is computed (never an explicit one). The owner calls
     // TweakChanged whenever what its tweak reads changes: poses are kept until then.
     using PoseTweak = void (*)(const void* owner, SkeletalPose& pose);
+    // Whether the tweak would change a pose now; false lets the channels use the clip's own
+    // bounds of a frame. Without one, a tweak is taken to change every pose.
+    using PoseTweakActive = bool (*)(const void* owner);
 
-    AnimationChannels(void* owner, Callback callback, PoseTweak tweak = nullptr)
-        : mOwner(owner), mCallback(callback), mTweak(tweak) {}
+    AnimationChannels(void* owner, Callback callback, PoseTweak tweak = nullptr,
+                      PoseTweakActive tweakActive = nullptr)
+        : mOwner(owner), mCallback(callback), mTweak(tweak), mTweakActive(tweakActive) {}
     // Leaves the machine's AnimationSystem.
     ~AnimationChannels();
     AnimationChannels(const AnimationChannels&) = delete;
@@ -71,9 +75,10 @@ public:
     // The pose shown now: the explicit one, else channel 0's current frame, else the bind pose
     // of the fallback skeleton; an animated pose passes the owner's tweak.
     const SkeletalPose& GetPose(const Skeleton* fallback) const;
-    // The box around the shown pose's bones (SkeletalPose::GetBounds). Kept while the pose
-    // cannot have changed (same clip and frame, or explicit pose, and no tweak change), and
-    // made without storage of its own: local avoidance asks it of every character it passes.
+    // The box around the shown pose's bones (SkeletalPose::GetBounds). An untweaked frame of a
+    // clip answers from the clip; otherwise kept while the pose cannot have changed (same clip
+    // and frame, or explicit pose, and no tweak change), and made without storage of its own:
+    // local avoidance asks it of every character it passes.
     void GetPoseBounds(const Skeleton* fallback, Vec3& min, Vec3& max) const;
     void TweakChanged() { ++mPoseStamp; }
 
@@ -96,10 +101,12 @@ private:
     };
     PoseKey ShownPoseKey(const Skeleton* fallback) const;
     void MakePoseBounds(const Skeleton* fallback, Vec3& min, Vec3& max) const;
+    bool TweaksPose() const;
 
     void* mOwner;
     Callback mCallback;
     PoseTweak mTweak;
+    PoseTweakActive mTweakActive;
     // Set while Advance runs: a callback that destroys these channels clears it.
     bool* mAlive = nullptr;
     // Whether the AnimationSystem lists these channels (kept by it, so joining is no search).

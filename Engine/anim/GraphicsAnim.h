@@ -60,10 +60,16 @@ public:
     // clip are clamped to it.
     void GetFramePose(SkeletalPose& pose, float frame, bool interpolate) const;
 
+    // The box around the bones of the frame's pose (GetFramePose whole, then
+    // SkeletalPose::GetBounds), for a frame of the clip. Kept per frame: the crowd plays the same
+    // few clips, so most frames of most clips are asked of many actors.
+    void GetFrameBounds(int frame, Vec3& min, Vec3& max) const;
+
     // Building (by the clip library only).
     void AddEvent(const Name& name, float timeMs);
     void AddBoneMotion(int bone, const Vec3& displacement) {
         mMotions.push_back({bone, displacement});
+        ForgetFrameBounds();
     }
     void SetRagDoll(AnimationRagDoll ragDoll) { mRagDoll = std::move(ragDoll); }
 
@@ -77,6 +83,16 @@ private:
     std::vector<AnimationEvent> mEvents;
     std::vector<AnimationBoneMotion> mMotions;
     AnimationRagDoll mRagDoll;
+
+    struct FrameBounds {
+        Vec3 min;
+        Vec3 max;
+        bool kept = false;
+    };
+    void MakeFrameBounds(int frame, Vec3& min, Vec3& max) const;
+    void ForgetFrameBounds();
+    // One per frame, made with the clip: asking never allocates.
+    mutable std::vector<FrameBounds> mFrameBounds;
 };
 
 }  // namespace GAME

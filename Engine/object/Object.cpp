@@ -157,7 +157,8 @@ Actor::Actor()
           },
           [](const void* self, SkeletalPose& pose) {
               static_cast<const Actor*>(self)->TweakPose(pose);
-          })),
+          },
+          [](const void* self) { return static_cast<const Actor*>(self)->TweaksPose(); })),
       mMesh(std::make_unique<GraphicsMeshInstance>(*this)) {}
 Actor::~Actor() = default;
 

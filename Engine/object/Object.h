@@ -175,6 +175,9 @@ public:
     void SetPose(const SkeletalPose& pose);
     // Corrects each animated pose before anyone reads it (explicit poses are left alone).
     virtual void TweakPose(SkeletalPose&) const {}
+    // Whether TweakPose would change a pose now; an override of TweakPose that may leave poses
+    // alone says when (false lets a pose's bounds come from the clip's frame).
+    virtual bool TweaksPose() const { return true; }
     // The entries the actor adds to the detail map; none by default.
     virtual void AppendDetailMapData(std::vector<MinimapGameNugget>&) const {}
     const SkeletalPose& GetPose() const;

@@ -1,6 +1,7 @@
 #include "Engine/object/ObjectManager.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 #include "Engine/Engine.h"
 #include "Engine/records/RecordDatabase.h"
@@ -202,6 +203,11 @@ void ObjectManager::DestroyObjectEx(Object* object, const char* file, int line) 
     }
     // The destructor runs outside the lock; it may look other objects up.
     owned.reset();
+}
+
+void ObjectManager::KeptObjectStale(std::uint32_t id) {
+    gEngine->Log(0, "ObjectManager: the kept object of id %u is stale", id);
+    std::abort();
 }
 
 Object* ObjectManager::GetObjectByNameHash(std::uint32_t hash) {

@@ -56,6 +56,50 @@ bool ObjectTable::LookupProbing(std::uint32_t id, Object*& object,
     }
 }
 
+bool ObjectTable::Lookup(std::uint32_t id, Object*& object, const RTTI_ClassInfo*& classInfo,
+                         Place& place) const {
+    place = Place();
+    if (id == 0)
+        return false;
+    for (;;) {
+        const std::uint32_t before = mVersion.load(std::memory_order_acquire);
+        if (before & 1u) {
+            std::this_thread::yield();
+            continue;
+        }
+        Place found;
+        const RTTI_ClassInfo* foundClass = nullptr;
+        if (const Storage* storage = mView.load(std::memory_order_acquire)) {
+            std::size_t i = storage->Home(id);
+            for (std::size_t probes = 0; probes <= storage->mask; ++probes) {
+                const Slot& slot = storage->slots[i];
+                const std::uint32_t held = slot.id.load(std::memory_order_relaxed);
+                if (held == id) {
+                    found = {storage, i, slot.object.get(),
+                             slot.classIndex.load(std::memory_order_relaxed)};
+                    const ClassList* classes = mClassView.load(std::memory_order_acquire);
+                    if (found.classIndex < classes->capacity)
+                        foundClass =
+                            classes->items[found.classIndex].load(std::memory_order_relaxed);
+                    break;
+                }
+                if (held == 0)
+                    break;
+                i = (i + 1) & storage->mask;
+            }
+        }
+        std::atomic_thread_fence(std::memory_order_acquire);
+        if (mVersion.load(std::memory_order_relaxed) != before)
+            continue;
+        if (!found.object || !foundClass)
+            return false;
+        object = found.object;
+        classInfo = foundClass;
+        place = found;
+        return true;
+    }
+}
+
 void ObjectTable::BeginChange() {
     mVersion.store(mVersion.load(std::memory_order_relaxed) + 1, std::memory_order_relaxed);
     std::atomic_thread_fence(std::memory_order_release);

@@ -78,6 +78,21 @@ public:
     [[gnu::always_inline]] bool Lookup(std::uint32_t id, Object*& object,
                                        const RTTI_ClassInfo*& classInfo) const;
 
+    // Where a lookup found its object. A caller that asks for the same id over and over keeps
+    // it: while the slot there still holds the id with the same object and class, that is what
+    // a lookup would answer, read from one slot with no search.
+    struct Place {
+        const void* storage = nullptr;  // the slot array the index is in; null: nowhere
+        std::size_t index = 0;
+        Object* object = nullptr;
+        std::uint32_t classIndex = 0;
+    };
+    // Lookup that also says where it found the object (nowhere when it found none).
+    bool Lookup(std::uint32_t id, Object*& object, const RTTI_ClassInfo*& classInfo,
+                Place& place) const;
+    // Whether the id still holds the place's object and class.
+    [[gnu::always_inline]] bool StillAt(std::uint32_t id, const Place& place) const;
+
     // Files the object under its id (not 0); returns the object that held the id before.
     std::unique_ptr<Object> Put(std::uint32_t id, std::unique_ptr<Object> object);
     // Takes the object filed under the id out of the table (null when there is none).
@@ -144,6 +159,23 @@ private:
         }
     }
     return LookupProbing(id, object, classInfo);
+}
+
+[[gnu::always_inline]] inline bool ObjectTable::StillAt(std::uint32_t id,
+                                                        const Place& place) const {
+    // Slot arrays live as long as the table, so a kept one is never freed memory; the index is
+    // checked against it all the same.
+    const std::uint32_t before = mVersion.load(std::memory_order_acquire);
+    const Storage* storage = mView.load(std::memory_order_acquire);
+    if (place.storage != storage || storage == nullptr || (before & 1u) != 0 ||
+        place.index > storage->mask)
+        return false;
+    const Slot& slot = storage->slots[place.index];
+    const bool same = slot.id.load(std::memory_order_relaxed) == id && id != 0 &&
+                      slot.object.get() == place.object &&
+                      slot.classIndex.load(std::memory_order_relaxed) == place.classIndex;
+    std::atomic_thread_fence(std::memory_order_acquire);
+    return same && mVersion.load(std::memory_order_relaxed) == before;
 }
 
 }  // namespace GAME

@@ -2,6 +2,7 @@
 // The seeded generator whose sequence is a contract between machines and with saved items:
 // state = ((state * 16807) mod 2^32) mod 2147483647, the product cut to 32 bits.
 #include <cstdint>
+#include <mutex>
 #include <type_traits>
 
 #include "Engine/sys/CriticalSection.h"
@@ -91,15 +92,25 @@ protected:
     std::uint32_t mState = 0;
 };
 
-// The shared generator of the root object: the same draws, under a lock.
-class RandomUniformLocked : public RandomUniform {
+// The shared generator of the root object: the same draws, under a lock. Final and inline: a
+// caller holding the object itself draws without a call.
+class RandomUniformLocked final : public RandomUniform {
 public:
-    void Seed(std::uint32_t seed) override;
-    int IGenerate(int min, int max) override;
-    float FGenerate(float min, float max) override;
+    void Seed(std::uint32_t seed) override {
+        std::lock_guard lock(mLock);
+        RandomUniform::Seed(seed);
+    }
+    int IGenerate(int min, int max) override {
+        std::lock_guard lock(mLock);
+        return RandomUniform::IGenerate(min, max);
+    }
+    float FGenerate(float min, float max) override {
+        std::lock_guard lock(mLock);
+        return RandomUniform::FGenerate(min, max);
+    }
 
 private:
-    CriticalSection mLock;
+    SpinLock mLock;
 };
 
 }  // namespace GAME

@@ -438,12 +438,6 @@ void World::GetAllIntersections(const WorldRay& ray, std::vector<Entity*>& out, 
         out.push_back(mCandidates[entry.second]);
 }
 
-float World::GetDistanceSquared(const WorldVec3& a, const WorldVec3& b) const {
-    if (!a.region || !b.region)
-        return kInfinity;
-    return a.VectorTo(b).LengthSquared();
-}
-
 bool World::GetIntersection(const WorldRay& ray, WorldIntersection& hit, int surfaceFilter,
                             bool groundOnly) {
     hit = WorldIntersection();

@@ -158,8 +158,13 @@ public:
     // world order).
     void GetAllIntersections(const WorldRay& ray, std::vector<Entity*>& out, float length);
 
-    // Squared distance through world space; infinite when either point has no region.
-    float GetDistanceSquared(const WorldVec3& a, const WorldVec3& b) const;
+    // Squared distance through world space; infinite when either point has no region. Inline:
+    // the crowd's range tests ask it ~5 times per character and frame.
+    float GetDistanceSquared(const WorldVec3& a, const WorldVec3& b) const {
+        if (!a.region || !b.region)
+            return kInfinity;
+        return a.VectorTo(b).LengthSquared();
+    }
     float GetDistanceSquared(const WorldCoords& a, const WorldCoords& b) const {
         return GetDistanceSquared(a.GetPosition(), b.GetPosition());
     }

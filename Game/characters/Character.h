@@ -517,6 +517,8 @@ public:
     float GetSpineCurve() const { return mSpineCurve; }
     float GetSpineCurveTarget() const { return mSpineCurveTarget; }
     void TweakPose(SkeletalPose& pose) const override;
+    // Only the breast support changes a pose (written to match TweakPose_Breasts' test).
+    bool TweaksPose() const override { return !(mBreastSupport <= 0.0f); }
     void TweakPose_Breasts(SkeletalPose& pose) const;
     // The spine curve bends no bone.
     void TweakPose_Head(SkeletalPose&) const {}

@@ -199,11 +199,6 @@ Jukebox* GameEngine::GetJukebox() const {
     return &Singleton<Jukebox>::Get();
 }
 
-unsigned short GameEngine::GetRandomSeed() {
-    return static_cast<unsigned short>(
-        randomGen.IGenerate(static_cast<int>(randomSeedMin), static_cast<int>(randomSeedMax)));
-}
-
 void GameEngine::SetRenderingEnabled(bool enabled, int reason) {
     if (reason < 0 || reason >= RenderingDisableCount)
         return;

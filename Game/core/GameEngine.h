@@ -168,7 +168,11 @@ public:
     void GetFrustumForPlayer(WorldFrustum& out, const WorldVec3& position) const;
     Jukebox* GetJukebox() const;
     RandomUniformLocked& GetRandomGen() { return randomGen; }
-    unsigned short GetRandomSeed();
+    // Inline: each read of a skill sum draws one, several per character and frame.
+    unsigned short GetRandomSeed() {
+        return static_cast<unsigned short>(
+            randomGen.IGenerate(static_cast<int>(randomSeedMin), static_cast<int>(randomSeedMax)));
+    }
 
     const Color& GetOverlayColor() const { return overlayColor; }
     void SetOverlayColor(const Color& color) { overlayColor = color; }

@@ -2,6 +2,7 @@
 // entry and field and never stop loading.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 
 #include "Engine/anim/AnimationLibrary.h"
@@ -98,6 +99,8 @@ public:
             pose.SetBoneCoords(Name::Create("Bone_L_Hand"), hand);
         }
     }
+    // Without a lift the clip's own frame bounds answer.
+    bool TweaksPose() const override { return lift != 0.0f; }
     void SetLift(float value) {
         lift = value;
         GetAnimationChannels().TweakChanged();
@@ -141,6 +144,9 @@ TEST(PoseBounds, KeptBoundsFollowEveryChangeOfThePose) {
         {"own pose dropped", [&] { actor->SetPose(SkeletalPose()); }, Vec3(1.2f, 1.5f, 0)},
         {"played again from the start", [&] { actor->PlayAnimation(0, reach, false, 1.0f, 0); },
          Vec3(0.5f, 1.5f, 0)},
+        {"the lift taken back", [&] { actor->SetLift(0.0f); }, Vec3(0.5f, 1, 0)},
+        {"frame 3, untweaked", [] { AnimationSystem::Get().Update(300); }, Vec3(0.8f, 1, 0)},
+        {"lifted again in the same frame", [&] { actor->SetLift(0.25f); }, Vec3(0.8f, 1.25f, 0)},
     };
     for (const auto& step : steps) {
         step.change();
@@ -155,6 +161,42 @@ TEST(PoseBounds, KeptBoundsFollowEveryChangeOfThePose) {
         }
     }
     Singleton<ObjectManager>::Get().DestroyObjectEx(actor, "PoseAndTablesTest", __LINE__);
+}
+
+// A clip's frame bounds are those of its frame's pose, for any frame asked (clamped like the
+// pose), asked first or again, and follow a motion added to the clip.
+TEST(PoseBounds, ClipFrameBoundsAreThoseOfTheFramesPose) {
+    TestMachine tm;
+    const Skeleton* skeleton = Singleton<AnimationLibrary>::Get().GetDefaultSkeleton();
+    ASSERT_NE(skeleton, nullptr);
+    GraphicsAnim clip("Test/Bounds.anm", 1000.0f, 10, 1.0f, skeleton);
+    const int hand = skeleton->FindBone(Name::Create("Bone_L_Hand"));
+    ASSERT_GE(hand, 0);
+    clip.AddBoneMotion(hand, Vec3(2, 0, 0));
+    const struct {
+        int frame;
+        float handX;  // 0.5 aside plus a tenth of the reach per frame, the last frame at most
+    } frames[] = {{0, 0.5f}, {4, 1.3f}, {9, 2.3f}, {4, 1.3f}, {-3, 0.5f}, {25, 2.3f}, {9, 2.3f}};
+    // The root sinks by `drop` over the pass, the spine and the hand with it.
+    auto check = [&](const char* label, float drop) {
+        for (const auto& row : frames) {
+            SkeletalPose pose;
+            clip.GetFramePose(pose, static_cast<float>(row.frame), false);
+            Vec3 freshMin, freshMax, min, max;
+            pose.GetBounds(freshMin, freshMax);
+            clip.GetFrameBounds(row.frame, min, max);
+            EXPECT_TRUE(min == freshMin && max == freshMax) << label << " frame " << row.frame;
+            const float sunk = drop * static_cast<float>(std::clamp(row.frame, 0, 9)) / 10.0f;
+            ExpectNear(min, Vec3(0, -sunk, 0));
+            ExpectNear(max, Vec3(row.handX, 1 - sunk, 0));
+        }
+    };
+    check("one motion", 0.0f);
+    // Every frame kept so far is stale once the clip gains a motion.
+    const int root = skeleton->FindBone(Name::Create("Bone_Root"));
+    ASSERT_GE(root, 0);
+    clip.AddBoneMotion(root, Vec3(0, -1, 0));
+    check("two motions", 1.0f);
 }
 
 TEST(AnimationTables, BadEntriesAreLoggedAndSkippedTheRestLoads) {

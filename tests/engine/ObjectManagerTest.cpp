@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <thread>
+#include <vector>
 
 #include "Engine/object/EngineClasses.h"
 #include "Engine/object/ObjectManager.h"
@@ -96,6 +98,67 @@ TEST(ObjectManager, TypedLookupChecksTheClass) {
     EXPECT_EQ(om.GetObject<Light>(light->GetObjectId()), light);
     EXPECT_EQ(om.GetObject<Actor>(0), nullptr);
     EXPECT_EQ(om.GetObject(123456), nullptr);
+}
+
+// A kept lookup answers as a fresh one through every change around its id: the object
+// destroyed, another filed under the id (of the class or not), the table grown, the id asked
+// for changed.
+TEST(ObjectManager, AKeptLookupAnswersAsAFreshOne) {
+    TestMachine tm;
+    auto& om = Singleton<ObjectManager>::Get();
+    constexpr std::uint32_t kId = 700;
+    std::uint32_t asked = kId;
+    const struct {
+        const char* label;
+        std::function<void()> change;
+        bool actor;  // what is filed under the id asked for then
+    } steps[] = {
+        {"nothing filed yet", [] {}, false},
+        {"made", [&] { om.CreateObject("Actor", kId); }, true},
+        {"asked again", [] {}, true},
+        {"the table grows around it",
+         [&] {
+             for (std::uint32_t i = 0; i < 300; ++i)
+                 om.CreateObject("Actor", 2000 + i);
+         },
+         true},
+        {"a light takes the id", [&] { om.CreateObject("Light", kId); }, false},
+        {"an actor takes it back", [&] { om.CreateObject("Actor", kId); }, true},
+        {"another id asked for", [&] { asked = 2005; }, true},
+        {"the first id again", [&] { asked = kId; }, true},
+        {"destroyed", [&] { om.DestroyObject(om.GetObject(kId)); }, false},
+        {"made again", [&] { om.CreateObject("Entity", kId); }, false},
+    };
+    ObjectManager::Kept<Actor> kept;
+    for (const auto& step : steps) {
+        step.change();
+        for (int ask = 0; ask < 2; ++ask) {
+            Actor* answer = om.GetObject(asked, kept);
+            EXPECT_EQ(answer, om.GetObject<Actor>(asked)) << step.label;
+            EXPECT_EQ(answer != nullptr, step.actor) << step.label;
+        }
+    }
+}
+
+// Entries of a probe run move into the holes that others leave: each kept lookup still finds
+// its own object, never a neighbour's.
+TEST(ObjectManager, KeptLookupsFollowEntriesThatMove) {
+    TestMachine tm;
+    auto& om = Singleton<ObjectManager>::Get();
+    std::vector<std::uint32_t> ids;
+    for (std::uint32_t i = 0; i < 400; ++i)
+        ids.push_back(om.CreateObject("Actor", 5000 + i * 7)->GetObjectId());
+    std::vector<ObjectManager::Kept<Entity>> kept(ids.size());
+    for (std::size_t i = 0; i < ids.size(); ++i)
+        ASSERT_EQ(om.GetObject(ids[i], kept[i]), om.GetObject(ids[i])) << ids[i];
+    for (std::size_t i = 0; i < ids.size(); i += 3)
+        om.DestroyObject(om.GetObject(ids[i]));
+    for (int round = 0; round < 2; ++round)
+        for (std::size_t i = 0; i < ids.size(); ++i) {
+            Entity* answer = om.GetObject(ids[i], kept[i]);
+            EXPECT_EQ(answer, om.GetObject<Entity>(ids[i])) << ids[i];
+            EXPECT_EQ(answer == nullptr, i % 3 == 0) << ids[i];
+        }
 }
 
 TEST(ObjectManager, UnknownClassGivesNullSilently) {

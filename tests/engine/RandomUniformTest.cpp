@@ -2,6 +2,8 @@
 
 #include <array>
 #include <cstdint>
+#include <map>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -93,6 +95,40 @@ TEST(RandomUniform, LockedGivesTheSameDraws) {
         ASSERT_EQ(plain.IGenerate(0, 1000), locked.IGenerate(0, 1000));
         ASSERT_EQ(plain.FGenerate(-1.0f, 1.0f), locked.FGenerate(-1.0f, 1.0f));
     }
+}
+
+// Threads drawing at once through every entry of the lock: no draw is lost or taken twice, so
+// the state ends where as many draws in one thread leave it, and each integer draw is the value
+// of a step of the sequence that no other draw took.
+TEST(RandomUniform, LockedDrawsFromManyThreadsLoseNone) {
+    constexpr int kThreads = 4;
+    constexpr int kDraws = 20000;
+    constexpr int kTop = 2147483646;  // scaled by this, few steps share a value
+    RandomUniformLocked locked;
+    locked.Seed(4242);
+    std::vector<std::vector<int>> drawn(kThreads);
+    std::vector<std::thread> threads;
+    for (int t = 0; t < kThreads; ++t)
+        threads.emplace_back([&locked, &out = drawn[static_cast<std::size_t>(t)], t] {
+            for (int i = 0; i < kDraws; ++i) {
+                if (t % 2 == 0)
+                    out.push_back(locked.IGenerate(0, kTop));
+                else
+                    locked.FGenerate(0.0f, 1.0f);
+            }
+        });
+    for (std::thread& thread : threads)
+        thread.join();
+
+    RandomUniform plain;
+    plain.Seed(4242);
+    std::map<int, int> unclaimed;  // the values of the sequence's steps, as many as it has
+    for (int i = 0; i < kThreads * kDraws; ++i)
+        ++unclaimed[plain.IGenerate(0, kTop)];
+    EXPECT_EQ(locked.GetState(), plain.GetState());
+    for (const std::vector<int>& values : drawn)
+        for (int value : values)
+            EXPECT_GE(--unclaimed[value], 0) << "not a step of its own: " << value;
 }
 
 }  // namespace

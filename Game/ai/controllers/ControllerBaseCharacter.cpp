@@ -24,7 +24,7 @@ ControllerBaseCharacter::ControllerBaseCharacter() {
 ControllerBaseCharacter::~ControllerBaseCharacter() = default;
 
 Character* ControllerBaseCharacter::GetParentCharacter() const {
-    return Singleton<ObjectManager>::Get().GetObject<Character>(GetParentId());
+    return Singleton<ObjectManager>::Get().GetObject(GetParentId(), mParent);
 }
 
 void ControllerBaseCharacter::Update(int ms) {

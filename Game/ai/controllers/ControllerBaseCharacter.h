@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "Engine/object/ObjectManager.h"
 #include "Engine/sys/GameTimer.h"
 #include "Game/ai/controllers/Controller.h"
 #include "Game/characters/actions/CharacterActionType.h"
@@ -83,6 +84,8 @@ private:
     std::unique_ptr<CharacterAction> mQueuedAction;
     std::vector<std::string> mDebugText;
     bool mFirstUpdate = true;
+    // Asked for several times a frame.
+    mutable ObjectManager::Kept<Character> mParent;
 };
 
 }  // namespace GAME

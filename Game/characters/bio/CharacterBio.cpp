@@ -265,7 +265,9 @@ const std::string& CharacterBio::GetRecordName() const {
 }
 
 unsigned CharacterBio::LevelIndex() const {
-    const int difficulty = gGameEngine ? gGameEngine->GetGameDifficulty() : 0;
+    // One look-up of the root, not two: each reads the thread's machine and its slot.
+    const GameEngine* engine = gGameEngine;
+    const int difficulty = engine ? engine->GetGameDifficulty() : 0;
     return static_cast<unsigned>(std::max(difficulty, 0)) + 1u;
 }
 
@@ -323,7 +325,8 @@ void CharacterBio::UpdateResources(Character& character) {
     if (!baseChanged)
         RefreshBaseSums();
     const std::uint32_t inputs = character.GetCharAttributeInputs();
-    const unsigned balance = gGameEngine ? gGameEngine->GetBalanceDifficulty() : 0u;
+    const GameEngine* engine = gGameEngine;
+    const unsigned balance = engine ? engine->GetBalanceDifficulty() : 0u;
     if (mTotalsKept && !baseChanged && inputs == mTotalsInputs && balance == mTotalsBalance) {
 #ifndef NDEBUG
         // Kept, the totals are the very sums a fresh pass over every source gives.
