@@ -234,8 +234,9 @@ public:
     static void* operator new(std::size_t size, std::align_val_t align) {
         return ::operator new(size, align);
     }
-    static void operator delete(void* block, std::size_t size, std::align_val_t align) noexcept {
-        ::operator delete(block, size, align);
+    // Unsized: not every compiler declares the sized aligned form by default.
+    static void operator delete(void* block, std::size_t, std::align_val_t align) noexcept {
+        ::operator delete(block, align);
     }
 };
 
