@@ -33,6 +33,7 @@
 #include "Engine/object/ObjectManager.h"
 #include "Engine/records/RecordDatabase.h"
 #include "Engine/sys/HugePageSpans.h"
+#include "Engine/sys/RecycledBlocks.h"
 #include "Engine/world/World.h"
 #include "Game/characters/Player.h"
 #include "Game/core/GameEngine.h"
@@ -127,9 +128,10 @@ std::string WritePlain(const std::filesystem::path& data, float side) {
 }
 
 // Bytes the program's heap holds in use, with the recycled blocks' chunks (carved from pages
-// the heap does not know of).
+// the heap does not know of) less the blocks kept free for reuse: what an earlier scene dropped
+// is not this scene's.
 std::size_t HeapInUse() {
-    return mallinfo2().uordblks + HugePageSpans::CarvedBytes();
+    return mallinfo2().uordblks + HugePageSpans::CarvedBytes() - RecycledBlocks::KeptBytes();
 }
 
 // Removes the copy however the run ends.

@@ -211,6 +211,13 @@ std::size_t RecycledBlocks::KeptCount() {
     return kept;
 }
 
+std::size_t RecycledBlocks::KeptBytes() {
+    std::size_t bytes = 0;
+    for (std::size_t c = 0; c < kClasses; ++c)
+        bytes += tState.kept[c] * BlockBytes(c);
+    return bytes;
+}
+
 std::uint64_t RecycledBlocks::HeapTakes() {
     return tState.heapTakes;
 }

@@ -132,6 +132,8 @@ public:
 
     // Blocks kept for reuse on the calling thread.
     static std::size_t KeptCount();
+    // Their bytes: storage that is held but holds nothing.
+    static std::size_t KeptBytes();
     // Heap allocations the calling thread's takes made (a chunk counts once): flat once a
     // steady load recycles.
     static std::uint64_t HeapTakes();
