@@ -56,6 +56,15 @@ std::size_t MemoIndex(const void* owner, const std::array<std::uint32_t, N>& key
     return (hash >> 40) % size;
 }
 
+// A memo's key test, word by word: the library's compare is a call per lookup.
+template <std::size_t N>
+bool SameKey(const std::array<std::uint32_t, N>& a, const std::array<std::uint32_t, N>& b) {
+    std::uint32_t differ = 0;
+    for (std::size_t i = 0; i < N; ++i)
+        differ |= a[i] ^ b[i];
+    return differ == 0;
+}
+
 }  // namespace
 
 PathFinder::PathFinder()
@@ -141,7 +150,7 @@ std::uint32_t PathFinder::Nearest(const NavMesh& mesh, const Vec3& p, const floa
     if (mNearestMemo.empty())
         mNearestMemo.resize(kNearestMemo);
     NearestMemo& memo = mNearestMemo[MemoIndex(&mesh, key, kNearestMemo)];
-    if (memo.mesh == &mesh && memo.key == key) {
+    if (memo.mesh == &mesh && SameKey(memo.key, key)) {
 #ifndef NDEBUG
         Vec3 again;
         bool againAbove = false;
@@ -178,7 +187,7 @@ bool PathFinder::FloorUnder(const GroundMesh& ground, const Vec3& p, float& heig
     if (mFloorMemo.empty())
         mFloorMemo.resize(kFloorMemo);
     FloorMemo& memo = mFloorMemo[MemoIndex(&ground, key, kFloorMemo)];
-    if (memo.ground == &ground && memo.key == key) {
+    if (memo.ground == &ground && SameKey(memo.key, key)) {
 #ifndef NDEBUG
         float again = 0;
         const bool found = ground.FloorBelow(p, again, nullptr);

@@ -42,6 +42,7 @@ bool SlotManager::Abandoned(const Character& holder) const {
 void SlotManager::SetNumSlots(unsigned int n) {
     mOccupants.assign(n, 0);
     mHolders.assign(n, nullptr);
+    mHolderPlaces.assign(n, {});
     mPositions.assign(n, WorldVec3());
     mOffMesh.assign(n, kUnknown);
     mLastRadius = 0.0f;
@@ -151,8 +152,10 @@ void SlotManager::RequestSlot(WorldVec3& out, std::uint32_t requesterId, float r
     }
     CalculateSlotPositions(radius);
     // Weighing the slots changes no character: each holder is looked up once per request.
+    ObjectManager& objects = Objects();
     for (std::size_t i = 0; i < mOccupants.size(); ++i)
-        mHolders[i] = FindCharacter(mOccupants[i]);
+        mHolders[i] =
+            mOccupants[i] != 0 ? objects.GetObject(mOccupants[i], mHolderPlaces[i]) : nullptr;
     const bool client = gEngine->IsClient();
 
     // A look (a decision one machine makes alone) leaves the slots as every machine has them.

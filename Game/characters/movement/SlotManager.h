@@ -6,6 +6,7 @@
 #include <utility>
 #include <vector>
 
+#include "Engine/object/ObjectManager.h"
 #include "Engine/world/Region.h"
 
 namespace GAME {
@@ -62,6 +63,9 @@ private:
     std::vector<WorldVec3> mPositions;
     // Per slot, its holder as RequestSlot found it.
     std::vector<Character*> mHolders;
+    // Per slot, where the object table last had its occupant: a crowd asks for its foe's
+    // ring every frame, and the holders seldom change.
+    std::vector<ObjectManager::Kept<Character>> mHolderPlaces;
     WorldVec3 mLastCenter;
     float mLastRadius = 0.0f;
     // (squared distance to the requester, slot index), kept between requests.
