@@ -544,7 +544,7 @@ void CorridorSearch::Reset(int maxNodes) {
     mHeapSize = 0;
 }
 
-int CorridorSearch::GetNode(std::uint32_t ref, std::uint8_t state) {
+[[gnu::always_inline]] inline int CorridorSearch::GetNode(std::uint32_t ref, std::uint8_t state) {
     const std::size_t mask = mSlots.size() - 1;
     std::size_t slot = SlotHash(ref, state, mSlots.size());
     for (; mSlots[slot] >= 0; slot = (slot + 1) & mask) {
@@ -565,7 +565,7 @@ int CorridorSearch::GetNode(std::uint32_t ref, std::uint8_t state) {
 }
 
 // dtNodeQueue's binary heap, step for step: equal totals leave the nodes in its order.
-void CorridorSearch::BubbleUp(int at, std::uint32_t node) {
+[[gnu::always_inline]] inline void CorridorSearch::BubbleUp(int at, std::uint32_t node) {
     const float total = mNodes[node].total;
     int parent = (at - 1) / 2;
     while (at > 0 && mNodes[mHeap[static_cast<std::size_t>(parent)]].total > total) {
@@ -594,7 +594,7 @@ void CorridorSearch::TrickleDown(int at, std::uint32_t node) {
     BubbleUp(at, node);
 }
 
-void CorridorSearch::Push(std::uint32_t node) {
+[[gnu::always_inline]] inline void CorridorSearch::Push(std::uint32_t node) {
     ++mHeapSize;
     BubbleUp(mHeapSize - 1, node);
 }
