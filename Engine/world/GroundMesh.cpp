@@ -173,6 +173,7 @@ std::size_t GroundMesh::Finish() {
         mFloorPartStart.assign(1, 0);
         mFloorPartTriangles.clear();
         mRayTriangles.clear();
+        mCellTop.clear();
     };
     if (mSurfaces.empty()) {
         fileNone();
@@ -209,6 +210,16 @@ std::size_t GroundMesh::Finish() {
         mCellTriangles.insert(mCellTriangles.end(), lists[i].begin(), lists[i].end());
     }
     mCellStart[cells] = static_cast<std::uint32_t>(mCellTriangles.size());
+    mCellTop.assign(cells, -kInfinity);
+    for (std::size_t i = 0; i < cells; ++i)
+        for (std::uint32_t k = mCellStart[i]; k < mCellStart[i + 1]; ++k)
+            for (int corner = 0; corner < 3; ++corner) {
+                const float y = mVertices[mIndices[mCellTriangles[k] * 3 + corner]].y;
+                // A corner that is not a number leaves the cell always searched.
+                mCellTop[i] = y == y ? Max(mCellTop[i], y) : kInfinity;
+                if (mCellTop[i] == kInfinity)
+                    break;
+            }
     mFloorBoxes.resize(mSurfaces.size());
     mFloors.resize(mSurfaces.size());
     for (std::uint32_t t = 0; t < mSurfaces.size(); ++t)
@@ -489,15 +500,20 @@ bool GroundMesh::Raycast(const Vec3& origin, const Vec3& direction, float maxDis
     const float far = Max(Max(Abs(mMin.x), Abs(mMax.x)), Max(Abs(mMin.z), Abs(mMax.z)));
     const float slack = 0.01f * mCellSize + 1e-5f * far;
     const float lastX = static_cast<float>(mCellsX - 1);
+    // A hit lies on its triangle but for rounding, far under this.
+    const float slackY = 0.01f + 1e-4f * Max(far, Max(Abs(mMin.y), Abs(mMax.y)));
     for (int z = z0; z <= z1; ++z) {
         int xa = x0, xb = x1;
+        // The part of the segment over the row (widened as the columns are).
+        float sa = 0.0f, sb = 1.0f;
         if (z0 != z1) {
             const float rowLo =
                 z == 0 ? -kInfinity : mMin.z + static_cast<float>(z) * mCellSize - slack;
             const float rowHi = z == mCellsZ - 1
                                     ? kInfinity
                                     : mMin.z + static_cast<float>(z + 1) * mCellSize + slack;
-            float sa = (rowLo - p0.z) / dz, sb = (rowHi - p0.z) / dz;
+            sa = (rowLo - p0.z) / dz;
+            sb = (rowHi - p0.z) / dz;
             if (sa > sb)
                 std::swap(sa, sb);
             sa = Max(sa, 0.0f);
@@ -510,8 +526,27 @@ bool GroundMesh::Raycast(const Vec3& origin, const Vec3& direction, float maxDis
             xb = Min(x1, static_cast<int>(
                              Clamp((Max(xs, xe) + slack - mMin.x) / mCellSize, 0.0f, lastX)));
         }
-        for (int x = xa; x <= xb; ++x)
+        for (int x = xa; x <= xb; ++x) {
+            // The part of the row's part over the column, widened the same way.
+            float ca = sa, cb = sb;
+            if (dx != 0.0f) {
+                const float colLo =
+                    x == 0 ? -kInfinity : mMin.x + static_cast<float>(x) * mCellSize - slack;
+                const float colHi = x == mCellsX - 1
+                                        ? kInfinity
+                                        : mMin.x + static_cast<float>(x + 1) * mCellSize + slack;
+                float ua = (colLo - p0.x) / dx, ub = (colHi - p0.x) / dx;
+                if (ua > ub)
+                    std::swap(ua, ub);
+                ca = Max(ca, ua);
+                cb = Min(cb, ub);
+            }
+            const float ya = p0.y + (p1.y - p0.y) * ca, yb = p0.y + (p1.y - p0.y) * cb;
+            if (ca <= cb &&
+                Min(ya, yb) - slackY > mCellTop[static_cast<std::size_t>(z) * mCellsX + x])
+                continue;
             visitCell(best, x, z);
+        }
     }
 #ifndef NDEBUG
     {

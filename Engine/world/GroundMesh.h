@@ -104,6 +104,9 @@ private:
         int surface;
     };
     std::vector<RayTriangle> mRayTriangles;
+    // Per cell, the highest corner of its triangles (+infinity past any doubt): a ray that
+    // passes over a cell above all of them meets none there.
+    std::vector<float> mCellTop;
 };
 
 // The surface kind an OBJ material names (case-insensitive); None for an unknown name.
