@@ -145,6 +145,55 @@ TEST_F(TileQueries, NearestPolygonsAndPolygonsInABoxAreDetours) {
     EXPECT_EQ(FindNearestPolygon(*mesh->GetQuery(), bad, extents, any, out), 0u);
 }
 
+TEST_F(TileQueries, APolygonAtDistanceZeroIsWhatEveryWiderBoxOfTheSameHeightFinds) {
+    // Narrow boxes (a place tested on the mesh) and wider ones of the same height (a search's
+    // end): whatever the narrow box finds at distance 0, Detour finds in each wider box.
+    struct Widths {
+        float narrow, vertical;
+    };
+    const Widths cases[] = {{0.05f, 1.0f}, {0.4f, 1.0f}, {0.05f, 2.5f}};
+    int atZero = 0, notAtZero = 0;
+    for (const Widths& c : cases)
+        for (const std::unique_ptr<Region>& region : World::Get().GetRegions())
+            for (int size = 0; size < kPathingSizeCount; ++size) {
+                const NavMesh* mesh = World::Get().GetPathFinder().GetNavMesh(region.get(), size);
+                if (!mesh)
+                    continue;
+                std::vector<Vec3> points = Probes(*region, *mesh->GetMesh());
+                // And the same points dropped onto the mesh, where most are at distance 0.
+                const float drop[3] = {2.0f, 4.0f, 2.0f};
+                for (std::size_t i = 0, n = points.size(); i < n; ++i) {
+                    float on[3];
+                    if (FindNearestPolygon(*mesh->GetQuery(), &points[i].x, drop, any, on))
+                        points.emplace_back(on[0], on[1], on[2]);
+                }
+                const float narrow[3] = {c.narrow, c.vertical, c.narrow};
+                for (const Vec3& p : points) {
+                    float mine[3] = {p.x, p.y, p.z};
+                    bool over = false, onIt = false;
+                    const std::uint32_t ref = FindNearestPolygon(*mesh->GetQuery(), &p.x, narrow,
+                                                                 any, mine, &over, &onIt);
+                    (onIt ? atZero : notAtZero)++;
+                    if (!onIt)
+                        continue;
+                    for (const float wide : {c.narrow, 0.7f, 3.0f, 12.0f}) {
+                        const float extents[3] = {wide, c.vertical, wide};
+                        float theirs[3] = {p.x, p.y, p.z};
+                        dtPolyRef expected = 0;
+                        bool expectedOver = false;
+                        mesh->GetQuery()->findNearestPoly(&p.x, extents, &any, &expected, theirs,
+                                                          &expectedOver);
+                        ASSERT_EQ(ref, expected) << region->GetName() << " " << size << " at "
+                                                 << p.x << "," << p.y << "," << p.z << " " << wide;
+                        ASSERT_TRUE(SameBits(mine, theirs, 3)) << p.x << "," << p.z << " " << wide;
+                        ASSERT_EQ(over, expectedOver) << p.x << "," << p.z << " " << wide;
+                    }
+                }
+            }
+    EXPECT_GT(atZero, 2000);
+    EXPECT_GT(notAtZero, 1000);
+}
+
 TEST_F(TileQueries, CorridorsAndStraightPathsAreDetours) {
     constexpr int kCorridor = 512;
     std::vector<dtPolyRef> corridor(kCorridor), theirCorridor(kCorridor);

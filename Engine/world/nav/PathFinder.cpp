@@ -127,34 +127,45 @@ void PathFinder::Clear() {
 
 std::uint32_t PathFinder::Nearest(const NavMesh& mesh, const Vec3& p, const float* extents,
                                   const dtQueryFilter& filter, Vec3& onMesh, bool* over) const {
-    const auto query = [&](Vec3& found, bool& above) -> std::uint32_t {
+    const auto query = [&](Vec3& found, bool& above, bool& onIt) -> std::uint32_t {
         float nearest[3] = {p.x, p.y, p.z};
         const float center[3] = {p.x, p.y, p.z};
         const std::uint32_t ref =
-            FindNearestPolygon(*mesh.GetQuery(), center, extents, filter, nearest, &above);
+            FindNearestPolygon(*mesh.GetQuery(), center, extents, filter, nearest, &above, &onIt);
         if (ref != 0)
             found = Vec3(nearest[0], nearest[1], nearest[2]);
         return ref;
     };
-    bool above = false;
+    bool above = false, onIt = false;
     if (&filter != mAnyFilter.get()) {
-        const std::uint32_t ref = query(onMesh, above);
+        const std::uint32_t ref = query(onMesh, above, onIt);
         if (over)
             *over = above;
         return ref;
     }
-    const std::array<std::uint32_t, 6> key{
-        std::bit_cast<std::uint32_t>(p.x),        std::bit_cast<std::uint32_t>(p.y),
-        std::bit_cast<std::uint32_t>(p.z),        std::bit_cast<std::uint32_t>(extents[0]),
-        std::bit_cast<std::uint32_t>(extents[1]), std::bit_cast<std::uint32_t>(extents[2])};
+    const std::array<std::uint32_t, 3> point{std::bit_cast<std::uint32_t>(p.x),
+                                             std::bit_cast<std::uint32_t>(p.y),
+                                             std::bit_cast<std::uint32_t>(p.z)};
+    const std::array<std::uint32_t, 3> box{std::bit_cast<std::uint32_t>(extents[0]),
+                                           std::bit_cast<std::uint32_t>(extents[1]),
+                                           std::bit_cast<std::uint32_t>(extents[2])};
     if (mNearestMemo.empty())
         mNearestMemo.resize(kNearestMemo);
-    NearestMemo& memo = mNearestMemo[MemoIndex(&mesh, key, kNearestMemo)];
-    if (memo.mesh == &mesh && SameKey(memo.key, key)) {
+    NearestMemo& memo = mNearestMemo[MemoIndex(&mesh, point, kNearestMemo)];
+    const bool samePoint = memo.mesh == &mesh && SameKey(memo.point, point);
+    // A polygon at distance 0 holds the point within its bounds, so it is the first one any
+    // box of the same height and at least as wide meets: a slot's place is tested on the mesh
+    // in a narrow box, then searched to in a wider one.
+    const float keptX = std::bit_cast<float>(memo.box[0]),
+                keptZ = std::bit_cast<float>(memo.box[2]);
+    const bool kept = samePoint && (SameKey(memo.box, box) ||
+                                    (memo.onIt && memo.box[1] == box[1] && keptX > 0 && keptZ > 0 &&
+                                     extents[0] >= keptX && extents[2] >= keptZ));
+    if (kept) {
 #ifndef NDEBUG
         Vec3 again;
-        bool againAbove = false;
-        const std::uint32_t ref = query(again, againAbove);
+        bool againAbove = false, againOnIt = false;
+        const std::uint32_t ref = query(again, againAbove, againOnIt);
         if (ref != memo.ref || (ref != 0 && (std::memcmp(&again, &memo.onMesh, sizeof again) != 0 ||
                                              againAbove != memo.over))) {
             gEngine->Log(0, "PathFinder: a kept nearest polygon is stale");
@@ -167,16 +178,18 @@ std::uint32_t PathFinder::Nearest(const NavMesh& mesh, const Vec3& p, const floa
             *over = memo.ref != 0 && memo.over;
         return memo.ref;
     }
-    const std::uint32_t ref = query(onMesh, above);
+    const std::uint32_t ref = query(onMesh, above, onIt);
     if (over)
         *over = ref != 0 && above;
     // Misses are kept too: a character standing off the mesh asks from the same place for
     // every slot it weighs.
     memo.mesh = &mesh;
-    memo.key = key;
+    memo.point = point;
+    memo.box = box;
     memo.ref = ref;
     memo.onMesh = onMesh;
     memo.over = ref != 0 && above;
+    memo.onIt = ref != 0 && onIt;
     return ref;
 }
 

@@ -113,10 +113,12 @@ private:
     // whenever a mesh is set or dropped.
     struct NearestMemo {
         const NavMesh* mesh = nullptr;
-        std::array<std::uint32_t, 6> key{};  // the point's and the extents' bits
+        std::array<std::uint32_t, 3> point{};  // the point's bits
+        std::array<std::uint32_t, 3> box{};    // the extents' bits
         std::uint32_t ref = 0;
         Vec3 onMesh;
         bool over = false;
+        bool onIt = false;  // the polygon is at distance 0 (FindNearestPolygon's `onIt`)
     };
     static constexpr std::size_t kNearestMemo = 8192;
     mutable std::vector<NearestMemo> mNearestMemo;

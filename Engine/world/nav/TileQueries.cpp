@@ -263,7 +263,8 @@ int DetourStraight(const dtNavMeshQuery& query, const float* start, const float*
 
 std::uint32_t NearestFromTiles(const dtNavMeshQuery& query, const float* center,
                                const float* extents, const dtQueryFilter& filter, float* nearest,
-                               bool& over) {
+                               bool& over, bool& onIt) {
+    onIt = false;
     const dtNavMesh* nav = query.getAttachedNavMesh();
     if (!nav || !dtVisfinite(center) || !dtVisfinite(extents))
         return DetourNearest(query, center, extents, filter, nearest, over);
@@ -282,6 +283,7 @@ std::uint32_t NearestFromTiles(const dtNavMeshQuery& query, const float* center,
     if (best.ref && nearest)
         dtVcopy(nearest, best.point);
     over = best.ref && best.over;
+    onIt = best.ref && best.distance == 0;
     return best.ref;
 }
 
@@ -452,9 +454,10 @@ int StraightFromTiles(const dtNavMeshQuery& query, const float* start, const flo
 
 std::uint32_t FindNearestPolygon(const dtNavMeshQuery& query, const float* center,
                                  const float* extents, const dtQueryFilter& filter, float* nearest,
-                                 bool* over) {
-    bool above = false;
-    const std::uint32_t ref = NearestFromTiles(query, center, extents, filter, nearest, above);
+                                 bool* over, bool* onIt) {
+    bool above = false, atZero = false;
+    const std::uint32_t ref =
+        NearestFromTiles(query, center, extents, filter, nearest, above, atZero);
 #ifndef NDEBUG
     float expected[3] = {center[0], center[1], center[2]};
     bool expectedAbove = false;
@@ -469,6 +472,8 @@ std::uint32_t FindNearestPolygon(const dtNavMeshQuery& query, const float* cente
 #endif
     if (over)
         *over = above;
+    if (onIt)
+        *onIt = atZero;
     return ref;
 }
 

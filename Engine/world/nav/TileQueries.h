@@ -13,10 +13,13 @@ namespace GAME {
 
 // dtNavMeshQuery::findNearestPoly: the polygon nearest to the centre within the extents and the
 // nearest point on it (written only when there is one); 0 when none. `over`: whether the centre
-// lies over that polygon (the nearest point then has its x and z).
+// lies over that polygon (the nearest point then has its x and z). `onIt`: whether the polygon
+// is at Detour's distance 0 from the centre: the first such is the answer, and any polygon at 0
+// holds the centre within its bounds, so a box of the same height at least as wide around the
+// same centre gives the same answer.
 std::uint32_t FindNearestPolygon(const dtNavMeshQuery& query, const float* center,
                                  const float* extents, const dtQueryFilter& filter, float* nearest,
-                                 bool* over = nullptr);
+                                 bool* over = nullptr, bool* onIt = nullptr);
 
 // dtNavMeshQuery::queryPolygons: the first `maxRefs` polygons within the extents of the centre
 // that pass the filter, in Detour's order.
