@@ -41,8 +41,7 @@ bool SlotManager::Abandoned(const Character& holder) const {
 
 void SlotManager::SetNumSlots(unsigned int n) {
     mOccupants.assign(n, 0);
-    mHolders.assign(n, nullptr);
-    mHolderPlaces.assign(n, {});
+    mHolders.assign(n, {});
     mPositions.assign(n, WorldVec3());
     mOffMesh.assign(n, kUnknown);
     mLastRadius = 0.0f;
@@ -125,13 +124,14 @@ int SlotManager::PickSlot(Character& requester, bool acceptUnchecked) {
 }
 
 Character* SlotManager::Holder(std::size_t index) const {
+    Character* holder = mOccupants[index] != 0 ? mHolders[index].object : nullptr;
 #ifndef NDEBUG
-    if (mHolders[index] != FindCharacter(mOccupants[index])) {
+    if (holder != FindCharacter(mOccupants[index])) {
         gEngine->Log(0, "SlotManager: the holder kept for slot %zu is stale", index);
         std::abort();
     }
 #endif
-    return mHolders[index];
+    return holder;
 }
 
 bool SlotManager::Vacated(std::size_t index, std::uint32_t requesterId, bool client) const {
@@ -154,17 +154,15 @@ void SlotManager::RequestSlot(WorldVec3& out, std::uint32_t requesterId, float r
     // Weighing the slots changes no character: each holder is looked up once per request.
     ObjectManager& objects = Objects();
     for (std::size_t i = 0; i < mOccupants.size(); ++i)
-        mHolders[i] =
-            mOccupants[i] != 0 ? objects.GetObject(mOccupants[i], mHolderPlaces[i]) : nullptr;
+        if (mOccupants[i] != 0)
+            objects.GetObject(mOccupants[i], mHolders[i]);
     const bool client = gEngine->IsClient();
 
     // A look (a decision one machine makes alone) leaves the slots as every machine has them.
     if (hold)
         for (std::size_t i = 0; i < mOccupants.size(); ++i)
-            if (Vacated(i, requesterId, client)) {
+            if (Vacated(i, requesterId, client))
                 mOccupants[i] = 0;
-                mHolders[i] = nullptr;
-            }
 
     PathFinder& paths = World::Get().GetPathFinder();
     const int size = requester->GetSize();

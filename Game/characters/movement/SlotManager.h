@@ -61,11 +61,9 @@ private:
     Character* mOwner;
     std::vector<std::uint32_t> mOccupants;
     std::vector<WorldVec3> mPositions;
-    // Per slot, its holder as RequestSlot found it.
-    std::vector<Character*> mHolders;
-    // Per slot, where the object table last had its occupant: a crowd asks for its foe's
-    // ring every frame, and the holders seldom change.
-    std::vector<ObjectManager::Kept<Character>> mHolderPlaces;
+    // Per slot, its occupant as RequestSlot found it and where the object table had it: a crowd
+    // asks for its foe's ring every frame, and the holders seldom change.
+    std::vector<ObjectManager::Kept<Character>> mHolders;
     WorldVec3 mLastCenter;
     float mLastRadius = 0.0f;
     // (squared distance to the requester, slot index), kept between requests.
