@@ -80,7 +80,7 @@ TEST_F(TileQueries, NearestPolygonsAndPolygonsInABoxAreDetours) {
                           {"wide", 3.0f, 2.0f, false},
                           {"across tiles", 12.0f, 6.0f, false},
                           {"closed", 1.5f, 1.0f, true}};
-    int found = 0, missed = 0, several = 0;
+    int found = 0, missed = 0, several = 0, atZero = 0;
     for (const Case& c : cases)
         for (const std::unique_ptr<Region>& region : World::Get().GetRegions()) {
             std::vector<std::unique_ptr<DynamicObstacle>> obstacles;
@@ -101,17 +101,27 @@ TEST_F(TileQueries, NearestPolygonsAndPolygonsInABoxAreDetours) {
                     for (const dtQueryFilter* filter : {&walk, &any}) {
                         float mine[3] = {p.x, p.y, p.z}, theirs[3] = {p.x, p.y, p.z};
                         dtPolyRef expected = 0;
-                        bool over = false, expectedOver = false;
+                        bool over = false, expectedOver = false, onIt = false;
                         mesh->GetQuery()->findNearestPoly(&p.x, extents, filter, &expected, theirs,
                                                           &expectedOver);
-                        const std::uint32_t ref = FindNearestPolygon(*mesh->GetQuery(), &p.x,
-                                                                     extents, *filter, mine, &over);
+                        const std::uint32_t ref = FindNearestPolygon(
+                            *mesh->GetQuery(), &p.x, extents, *filter, mine, &over, &onIt);
                         ASSERT_EQ(over, ref != 0 && expectedOver) << c.name << " " << i;
                         ASSERT_EQ(ref, expected)
                             << c.name << " " << region->GetName() << " " << size << " at " << p.x
                             << "," << p.y << "," << p.z;
                         ASSERT_TRUE(SameBits(mine, theirs, 3)) << c.name << " " << i;
                         (ref ? found : missed)++;
+                        // A polygon at distance 0 answers a wider box of the same height too.
+                        if (onIt) {
+                            const float wider[3] = {extents[0] + 3, extents[1], extents[2] + 3};
+                            mesh->GetQuery()->findNearestPoly(&p.x, wider, filter, &expected,
+                                                              theirs, &expectedOver);
+                            ASSERT_TRUE(expected == ref && SameBits(mine, theirs, 3) &&
+                                        expectedOver == over)
+                                << c.name << " " << i;
+                            ++atZero;
+                        }
                         // Every polygon in the box, and a list too short for them all.
                         for (const int room : {64, 2}) {
                             dtPolyRef in[64], expectedIn[64];
@@ -133,6 +143,7 @@ TEST_F(TileQueries, NearestPolygonsAndPolygonsInABoxAreDetours) {
     EXPECT_GT(found, 2000);
     EXPECT_GT(missed, 200);
     EXPECT_GT(several, 1000);
+    EXPECT_GT(atZero, 5000);
 
     // A point that is not a number finds nothing, as in Detour.
     const NavMesh* mesh =
@@ -143,55 +154,6 @@ TEST_F(TileQueries, NearestPolygonsAndPolygonsInABoxAreDetours) {
     const float extents[3] = {1, 1, 1};
     float out[3] = {1, 2, 3};
     EXPECT_EQ(FindNearestPolygon(*mesh->GetQuery(), bad, extents, any, out), 0u);
-}
-
-TEST_F(TileQueries, APolygonAtDistanceZeroIsWhatEveryWiderBoxOfTheSameHeightFinds) {
-    // Narrow boxes (a place tested on the mesh) and wider ones of the same height (a search's
-    // end): whatever the narrow box finds at distance 0, Detour finds in each wider box.
-    struct Widths {
-        float narrow, vertical;
-    };
-    const Widths cases[] = {{0.05f, 1.0f}, {0.4f, 1.0f}, {0.05f, 2.5f}};
-    int atZero = 0, notAtZero = 0;
-    for (const Widths& c : cases)
-        for (const std::unique_ptr<Region>& region : World::Get().GetRegions())
-            for (int size = 0; size < kPathingSizeCount; ++size) {
-                const NavMesh* mesh = World::Get().GetPathFinder().GetNavMesh(region.get(), size);
-                if (!mesh)
-                    continue;
-                std::vector<Vec3> points = Probes(*region, *mesh->GetMesh());
-                // And the same points dropped onto the mesh, where most are at distance 0.
-                const float drop[3] = {2.0f, 4.0f, 2.0f};
-                for (std::size_t i = 0, n = points.size(); i < n; ++i) {
-                    float on[3];
-                    if (FindNearestPolygon(*mesh->GetQuery(), &points[i].x, drop, any, on))
-                        points.emplace_back(on[0], on[1], on[2]);
-                }
-                const float narrow[3] = {c.narrow, c.vertical, c.narrow};
-                for (const Vec3& p : points) {
-                    float mine[3] = {p.x, p.y, p.z};
-                    bool over = false, onIt = false;
-                    const std::uint32_t ref = FindNearestPolygon(*mesh->GetQuery(), &p.x, narrow,
-                                                                 any, mine, &over, &onIt);
-                    (onIt ? atZero : notAtZero)++;
-                    if (!onIt)
-                        continue;
-                    for (const float wide : {c.narrow, 0.7f, 3.0f, 12.0f}) {
-                        const float extents[3] = {wide, c.vertical, wide};
-                        float theirs[3] = {p.x, p.y, p.z};
-                        dtPolyRef expected = 0;
-                        bool expectedOver = false;
-                        mesh->GetQuery()->findNearestPoly(&p.x, extents, &any, &expected, theirs,
-                                                          &expectedOver);
-                        ASSERT_EQ(ref, expected) << region->GetName() << " " << size << " at "
-                                                 << p.x << "," << p.y << "," << p.z << " " << wide;
-                        ASSERT_TRUE(SameBits(mine, theirs, 3)) << p.x << "," << p.z << " " << wide;
-                        ASSERT_EQ(over, expectedOver) << p.x << "," << p.z << " " << wide;
-                    }
-                }
-            }
-    EXPECT_GT(atZero, 2000);
-    EXPECT_GT(notAtZero, 1000);
 }
 
 TEST_F(TileQueries, CorridorsAndStraightPathsAreDetours) {
