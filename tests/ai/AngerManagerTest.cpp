@@ -9,6 +9,7 @@
 #include "AiTestSupport.h"
 #include "Engine/media/MediaRecorder.h"
 #include "Game/ai/anger/AngerManager.h"
+#include "Game/characters/movement/SightDigest.h"
 
 namespace GAME::test {
 namespace {
@@ -193,6 +194,73 @@ TEST_F(Anger, ACrowdDropsTheForgottenAndFindsTheClosestSurvivor) {
     anger.GetClosestEnemy(closest, distance);
     EXPECT_EQ(closest, crowd[16]->GetObjectId());
     EXPECT_FLOAT_EQ(distance, 14.0f);
+}
+
+// A sight tick weighs the enemies its sweep listed from the distances the sweep measured: the
+// table, the closest enemy and the last target come out as from provoking them one by one and
+// updating, with the unlisted entries (dead, or only out of sight) weighed as before and listed
+// ones beyond fifty metres dropped.
+TEST_F(Anger, ASightTickWeighsTheListedFromTheSweepsDistances) {
+    std::vector<Character*> crowd;
+    // The last three but one stand beyond fifty metres.
+    for (float x : {12.0f, 14.0f, 19.0f, 23.0f, 30.0f, 41.0f, 61.0f, 64.0f, 75.0f, 13.0f})
+        crowd.push_back(Place("Records/AI/Foe.dbr", Team::Human, x));
+    World& world = World::Get();
+    const Vec3 from = me->GetPosition().GetWorldPosition();
+    struct Case {
+        std::size_t listEvery;  // every n-th of the crowd is listed (0: none)
+        int ms;
+        float rate;
+        bool killUnlisted;  // the first unlisted one dies first
+    };
+    const Case cases[] = {
+        {1, 200, 3.0f, false},  {2, 400, 30.0f, false}, {0, 200, 3.0f, false},
+        {3, 1000, 12.0f, true}, {1, 600, 55.0f, false},
+    };
+    for (const Case& c : cases) {
+        AngerManager sight, plain;
+        for (const Character* who : crowd) {
+            sight.AddAnger(*who, 9.0f);
+            plain.AddAnger(*who, 9.0f);
+        }
+        // The last target counts as it goes: both forget it when its entry is dropped.
+        ASSERT_EQ(sight.GetNewTarget(0.0f), plain.GetNewTarget(0.0f));
+        std::vector<AngerTable::Provoked> list;
+        std::vector<float> reach;
+        bool killed = !c.killUnlisted;
+        for (std::size_t i = 0; i < crowd.size(); ++i) {
+            Character* who = crowd[i];
+            if (!who->IsAlive())
+                continue;  // a sweep lists the living only
+            if (c.listEvery == 0 || i % c.listEvery != 0) {
+                if (!killed)
+                    who->SetLifeState(Character_LifeState::Dead);
+                killed = true;
+                continue;
+            }
+            const std::uint32_t slot = world.GetSlotOf(who);
+            const EntityDigest& digest = SightDigest::Fetch(world, slot);
+            AngerTable::Provoked p;
+            ASSERT_TRUE(AngerManager::SightProvocation(digest, who->GetObjectId(), slot,
+                                                       0.5f * static_cast<float>(i + 1), p));
+            plain.AddAnger(digest, who->GetObjectId(), slot, 0.5f * static_cast<float>(i + 1));
+            list.push_back(p);
+            reach.push_back((who->GetPosition().GetWorldPosition() - from).LengthSquared());
+        }
+        sight.SightTick(list.data(), reach.data(), list.size(), c.ms, c.rate, *me);
+        plain.Update(c.ms, c.rate, me);
+        SCOPED_TRACE(testing::Message() << "every " << c.listEvery << ", " << c.ms << " ms");
+        EXPECT_EQ(sight.GetAngerTable(), plain.GetAngerTable());
+        EXPECT_EQ(sight.GetLastTarget(), plain.GetLastTarget());
+        std::uint32_t closest[2] = {};
+        float distance[2] = {};
+        sight.GetClosestEnemy(closest[0], distance[0]);
+        plain.GetClosestEnemy(closest[1], distance[1]);
+        EXPECT_EQ(closest[0], closest[1]);
+        EXPECT_EQ(distance[0], distance[1]);
+        for (std::size_t i = 6; i < 9; ++i)
+            EXPECT_FALSE(sight.GetAngerTable().contains(crowd[i]->GetObjectId()));
+    }
 }
 
 TEST_F(Anger, BarsShowTheMostHatedFullThenEachEntry) {

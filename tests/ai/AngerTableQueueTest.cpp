@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <bit>
 #include <cstdint>
+#include <limits>
 #include <utility>
 #include <vector>
 
@@ -220,14 +221,85 @@ TEST(AngerTableQueue, ABatchOfProvocationsGivesTheValuesOfImmediateOnes) {
             const bool calms = AngerTable::CalmOf(p.amount, size, 0.7f, calm);
             eager.Provoke(slot, p.amount, 100.0f, calms, calm);
         }
-        table.ProvokeEach(list.data(), list.size(), 100.0f, 0.7f);
+        std::vector<std::int32_t> steps(3, 7);  // stale contents are replaced
+        table.ProvokeEach(list.data(), list.size(), 100.0f, 0.7f, &steps);
         SCOPED_TRACE(testing::Message() << "before " << c.before << ", listed " << c.listed);
         ExpectSame(table, eager);
         // Each entry keeps the world slot it was last listed with.
         for (std::size_t i = c.twice ? 1 : 0; i < list.size(); ++i)
             EXPECT_EQ(table.HintAt(table.Find(list[i].id)), list[i].worldSlot);
+        // Each slot names a provocation of its own entry, or none when it was not listed.
+        ASSERT_EQ(steps.size(), table.size());
+        for (std::size_t slot = 0; slot < table.size(); ++slot) {
+            const auto listed = std::find_if(
+                list.begin(), list.end(), [&](const auto& p) { return p.id == table.IdAt(slot); });
+            if (listed == list.end())
+                EXPECT_EQ(steps[slot], -1) << slot;
+            else
+                EXPECT_EQ(list[static_cast<std::size_t>(steps[slot])].id, table.IdAt(slot));
+        }
         if (HasFatalFailure())
             return;
+    }
+}
+
+// A provocation of -0 calms the others by -0, which turns a value of -0 into +0: the batch takes
+// the calm as it is, as one provocation at a time does, in whole lane groups and past them.
+TEST(AngerTableQueue, ACalmOfMinusZeroIsTakenAsItIs) {
+    for (std::uint32_t before : {3u, 8u, 11u, 20u}) {
+        AngerTable table;
+        EagerTable eager;
+        for (std::uint32_t id = 1; id <= before; ++id) {
+            table.ValueAt(table.FindOrInsert(id)) = -0.0f;
+            eager.entries[eager.FindOrInsert(id)].second = -0.0f;
+        }
+        const std::vector<AngerTable::Provoked> list = {{2, 0, -0.0f}, {before + 1, 1, -0.0f}};
+        for (const AngerTable::Provoked& p : list) {
+            const std::size_t slot = eager.FindOrInsert(p.id);
+            float calm = 0.0f;
+            const bool calms = AngerTable::CalmOf(p.amount, eager.entries.size(), 0.7f, calm);
+            eager.Provoke(slot, p.amount, 100.0f, calms, calm);
+        }
+        table.ProvokeEach(list.data(), list.size(), 100.0f, 0.7f);
+        SCOPED_TRACE(testing::Message() << before << " entries");
+        ExpectSame(table, eager);
+    }
+}
+
+// The angriest entry against a walk that takes an entry only when it scores strictly higher:
+// ties go to the first, the doubled entry wins on its doubled score, nothing at or below the
+// floor wins and a NaN never does, wherever in the lane groups (or past them) the entries lie.
+TEST(AngerTableQueue, TheAngriestIsTheFirstOfTheHighestScoresAboveTheFloor) {
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    struct Case {
+        std::vector<float> values;  // for ids 1, 2, ...
+        std::uint32_t doubled;
+        float floor;
+        std::size_t angriest;  // the slot, or values.size() for none
+    };
+    const Case cases[] = {
+        {{}, 0, 0.0f, 0},
+        {{3, 5, 5, 1}, 0, 0.0f, 1},
+        {{3, 5, 5, 1}, 4, 0.0f, 1},
+        {{3, 5, 5, 1}, 1, 0.0f, 0},
+        {{3, 5, 5, 1}, 0, 5.0f, 4},
+        {{1, 2, 3, 4, 5, 6, 7, 8, 2, 9}, 0, 0.0f, 9},
+        {{1, 2, 3, 4, 5, 6, 7, 8, 9, 9}, 0, 0.0f, 8},
+        {{1, 2, 3, 4, 5, 6, 7, 8, 9, 9}, 10, 0.0f, 9},
+        {{nan, 2, 3, 4, 5, 6, 7, nan, 1, 9, 9, 2, 3, 4, 5, 6, 2}, 0, 0.0f, 9},
+        {{nan, 2, 3, 4, 5, 6, 7, 9.5f, 1, 9, 9, 2, 3, 4, 5, 6, 2}, 0, 0.0f, 7},
+        {{-4, -1, -2, -1, -3, -6, -7, -8, -1}, 0, -5.0f, 1},
+        {{-4, -1, -2, -1, -3, -6, -7, -8, -1}, 0, 0.0f, 9},
+        {{nan, nan, nan, nan, nan, nan, nan, nan, nan}, 0, -1.0f, 9},
+    };
+    for (const Case& c : cases) {
+        AngerTable table;
+        for (std::size_t i = 0; i < c.values.size(); ++i) {
+            table.FindOrInsert(static_cast<std::uint32_t>(i + 1));
+            table.ValueAt(i) = c.values[i];
+        }
+        EXPECT_EQ(table.Angriest(c.floor, c.doubled), c.angriest)
+            << c.values.size() << " entries, doubled " << c.doubled << ", floor " << c.floor;
     }
 }
 

@@ -154,7 +154,16 @@ bool AngerManager::SightProvocation(const EntityGamePart& enemy, std::uint32_t i
     return SightDigest::Has(digest, SightDigest::kCharacter) ? &digest : nullptr;
 }
 
-void AngerManager::Update(int ms, float forgiveRate, const Character* me) {
+void AngerManager::SightTick(const AngerTable::Provoked* list, const float* reach,
+                             std::size_t count, int ms, float forgiveRate, const Character& me) {
+    // The steps by slot, scratch that keeps its room.
+    thread_local std::vector<std::int32_t> steps;
+    mAnger.ProvokeEach(list, count, kMaxAnger, kCalmShare, &steps);
+    Update(ms, forgiveRate, &me, steps.data(), reach);
+}
+
+void AngerManager::Update(int ms, float forgiveRate, const Character* me, const std::int32_t* steps,
+                          const float* reach) {
     if (mMostHatedEnemy && ShouldRemoveEnemy(me, FindCharacter(mMostHatedEnemy)))
         mMostHatedEnemy = 0;
     mClosestEnemy = 0;
@@ -170,9 +179,9 @@ void AngerManager::Update(int ms, float forgiveRate, const Character* me) {
     }
     // Survivors slide down over the dropped entries in one pass, keeping the id order.
     const Vec3 selfWorld = self.position.GetWorldPosition();
-    mAnger.Compact([&](std::uint32_t id, float& value, std::uint32_t& hint) {
-        float squared = 0.0f;
-        // FindEntryDigest, with the hint renewed in place.
+    std::size_t slot = 0;
+    // The entry's digest and whether it goes, with the hint renewed in place.
+    const auto weigh = [&](std::uint32_t id, std::uint32_t& hint, float& squared) {
         const EntityDigest* digest = nullptr;
         if (!world.SlotHolds(hint, id))
             hint = world.GetSlotOf(FindCharacter(id));
@@ -181,9 +190,31 @@ void AngerManager::Update(int ms, float forgiveRate, const Character* me) {
             if (SightDigest::Has(fetched, SightDigest::kCharacter))
                 digest = &fetched;
         }
-        const bool remove = digest
-                                ? ShouldRemoveDigest(self, selfWorld, *digest, world, hint, squared)
-                                : ShouldRemoveEnemy(me, FindCharacter(id), squared);
+        return digest ? ShouldRemoveDigest(self, selfWorld, *digest, world, hint, squared)
+                      : ShouldRemoveEnemy(me, FindCharacter(id), squared);
+    };
+    mAnger.Compact([&](std::uint32_t id, float& value, std::uint32_t& hint) {
+        float squared = 0.0f;
+        const std::int32_t step = steps ? steps[slot] : -1;
+        ++slot;
+        bool remove = false;
+        if (step >= 0) {
+            // A sweep just found it a living foe that angers, standing in the hinted slot: a
+            // foe is never a friend, so only the distance counts.
+            squared = reach[step];
+            remove = !self.inWorld || BeyondRemoval(squared);
+#ifndef NDEBUG
+            float weighed = 0.0f;
+            std::uint32_t checked = hint;
+            if (weigh(id, checked, weighed) != remove || checked != hint ||
+                (!remove && std::memcmp(&weighed, &squared, sizeof squared) != 0)) {
+                gEngine->Log(0, "AngerManager: the sweep's weighing of id %u differs", id);
+                std::abort();
+            }
+#endif
+        } else {
+            remove = weigh(id, hint, squared);
+        }
         if (!remove) {
             value -= decay;
             if (value >= 0.0f) {
@@ -206,6 +237,25 @@ AngerManager::Best AngerManager::FindAngriest(float floor, bool askEveryEntry) {
     Best best;
     best.score = floor;
     World& world = World::Get();
+    if (!askEveryEntry) {
+        // The entry that would win, when its character lives, wins: no earlier entry scores as
+        // high and no later one higher.
+        const std::size_t slot = mAnger.Angriest(floor, mLastTarget);
+        if (slot == mAnger.size())
+            return best;
+        const std::uint32_t id = mAnger.IdAt(slot);
+        Character* candidate = nullptr;
+        if (const EntityDigest* digest = FindEntryDigest(world, slot)) {
+            if (SightDigest::Has(*digest, SightDigest::kAlive))
+                candidate = static_cast<Character*>(world.GetEntityAt(mAnger.HintAt(slot)));
+        } else if (Character* found = FindCharacter(id); found && found->IsAlive()) {
+            candidate = found;
+        }
+        if (candidate) {
+            const float anger = mAnger.ValueAt(slot);
+            return Best{candidate, id, id == mLastTarget ? anger * 2.0f : anger};
+        }
+    }
     mAnger.Flush();
     for (std::size_t slot = 0; slot < mAnger.size(); ++slot) {
         const std::uint32_t id = mAnger.IdAt(slot);

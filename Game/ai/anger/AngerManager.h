@@ -48,10 +48,6 @@ public:
     // it does nothing.
     static bool SightProvocation(const EntityGamePart& enemy, std::uint32_t id,
                                  std::uint32_t worldSlot, float amount, AngerTable::Provoked& out);
-    // The provocations of a sweep's enemies, in order, as AddAnger made them one by one.
-    void AddAngerEach(const AngerTable::Provoked* list, std::size_t count) {
-        mAnger.ProvokeEach(list, count, kMaxAnger, kCalmShare);
-    }
     // About `count` enemies are to be angered at once: an empty table makes room for them all
     // and a quarter more (at most kRoomToGrow more), for the ones that come into view later (a
     // table in use grows as it needs, so it never holds twice what it had).
@@ -61,7 +57,15 @@ public:
     }
     // Decays the table by forgiveRate (anger per second) over ms, drops the enemies that died,
     // left, turned friendly or went out of reach of `me`, and finds the closest one left.
-    void Update(int ms, float forgiveRate, const Character* me);
+    void Update(int ms, float forgiveRate, const Character* me) {
+        Update(ms, forgiveRate, me, nullptr, nullptr);
+    }
+    // The provocations of a sight sweep's enemies, in order, as AddAnger made them one by one,
+    // then Update(ms, forgiveRate, &me). Each listed enemy is a living foe that angers, standing
+    // in its listed world slot, at the squared world distance `reach[k]` from `me`'s position:
+    // its entry is weighed from that alone.
+    void SightTick(const AngerTable::Provoked* list, const float* reach, std::size_t count, int ms,
+                   float forgiveRate, const Character& me);
     // The most hated enemy when it exists; else the angriest living entry (the last target
     // counting double) when its score is above the tolerance; else null.
     Character* GetNewTarget(float tolerance);
@@ -84,6 +88,10 @@ public:
     std::uint32_t GetLastTarget() const { return mLastTarget; }
 
 private:
+    // Update, weighing the entry of each slot whose step (`steps`, when given) is k >= 0 from
+    // the squared distance `reach[k]` alone (see SightTick).
+    void Update(int ms, float forgiveRate, const Character* me, const std::int32_t* steps,
+                const float* reach);
     static bool ShouldRemoveEnemy(const Character* me, const Character* enemy);
     // The same, leaving the squared world distance between the two in `squared` when it gets
     // as far as measuring it.

@@ -270,6 +270,24 @@ ANGER_TARGET_CLONES void ApplyNow(float* values, std::size_t count, std::size_t 
     }
 }
 
+// The least step at or above 0 of the lanes of `own` (`none` when no lane has one) and the
+// greatest (-1 when none has one), halving the lanes three times.
+[[gnu::always_inline]] inline void StepRange(const LaneMask& own, std::int32_t none,
+                                             std::int32_t& lo, std::int32_t& hi) {
+    LaneMask low = own >= 0 ? own : LaneMask{} + none;
+    LaneMask high = own;
+    LaneMask other = __builtin_shufflevector(low, low, 4, 5, 6, 7, 0, 1, 2, 3);
+    low = other < low ? other : low;
+    other = __builtin_shufflevector(high, high, 4, 5, 6, 7, 0, 1, 2, 3);
+    high = other > high ? other : high;
+    other = __builtin_shufflevector(low, low, 2, 3, 0, 1, 6, 7, 4, 5);
+    low = other < low ? other : low;
+    other = __builtin_shufflevector(high, high, 2, 3, 0, 1, 6, 7, 4, 5);
+    high = other > high ? other : high;
+    lo = std::min(low[0], low[1]);
+    hi = std::max(high[0], high[1]);
+}
+
 // A batch of `steps` provocations over the whole table: `step` and `fresh` by entry (run on to
 // whole groups), `amounts` and `calms` by step (see BatchScratch); `spreadLanes` has room for a
 // group of lanes per step. Each lane takes every calm in order but at its own step, where it
@@ -282,7 +300,9 @@ ANGER_TARGET_CLONES void ApplyBatch(float* values, std::size_t count, const std:
                                     const float* calms, std::size_t steps, float cap,
                                     float* spreadLanes) {
     for (std::size_t k = 0; k < steps; ++k) {
-        const Lanes calm = Lanes{} + calms[k];
+        // The calm itself in every lane (0 + calm would turn a calm of -0 into +0).
+        const float c = calms[k];
+        const Lanes calm{c, c, c, c, c, c, c, c};
         __builtin_memcpy(spreadLanes + k * kLanes, &calm, sizeof calm);
     }
     const float* spread = spreadLanes;
@@ -292,15 +312,15 @@ ANGER_TARGET_CLONES void ApplyBatch(float* values, std::size_t count, const std:
         const std::size_t lanes = std::min(kLanes, count - first);
         Lanes v{};
         LaneMask own, born;
-        __builtin_memcpy(&v, values + first, lanes * sizeof(float));
+        if (lanes == kLanes)
+            __builtin_memcpy(&v, values + first, sizeof v);
+        else
+            __builtin_memcpy(&v, values + first, lanes * sizeof(float));
         __builtin_memcpy(&own, step + first, sizeof own);
         __builtin_memcpy(&born, fresh + first, sizeof born);
+        // The first and last own step (lanes past the end have none).
         std::int32_t lo = last, hi = -1;
-        for (std::size_t i = 0; i < lanes; ++i)
-            if (own[i] >= 0) {
-                lo = std::min(lo, own[i]);
-                hi = std::max(hi, own[i]);
-            }
+        StepRange(own, last, lo, hi);
         CalmRun(v, spread, 0, lo);
         for (std::int32_t k = lo; k <= hi; ++k) {
             Lanes calm;
@@ -311,17 +331,57 @@ ANGER_TARGET_CLONES void ApplyBatch(float* values, std::size_t count, const std:
             v = own == k ? added : v - calm;
         }
         CalmRun(v, spread, std::max(lo, hi + 1), last);
-        __builtin_memcpy(values + first, &v, lanes * sizeof(float));
+        if (lanes == kLanes)
+            __builtin_memcpy(values + first, &v, sizeof v);
+        else
+            __builtin_memcpy(values + first, &v, lanes * sizeof(float));
     }
 }
 
+// The score of an entry: its value, twice that for the entry of `doubled`.
+inline float ScoreOf(float value, std::uint32_t id, std::uint32_t doubled) {
+    return id == doubled ? value * 2.0f : value;
+}
+
+// AngerTable::Angriest: the highest score first, eight lanes at a time (a lane takes a score only
+// when it is strictly higher, so no NaN gets in), then the first entry holding it.
+ANGER_TARGET_CLONES std::size_t FirstHighest(const float* values, const std::uint32_t* ids,
+                                             std::size_t count, float floor,
+                                             std::uint32_t doubled) {
+    using IdLanes = std::uint32_t __attribute__((vector_size(32)));
+    const std::size_t whole = count / kLanes * kLanes;
+    Lanes top = Lanes{} + floor;
+    for (std::size_t i = 0; i < whole; i += kLanes) {
+        Lanes v;
+        IdLanes id;
+        __builtin_memcpy(&v, values + i, sizeof v);
+        __builtin_memcpy(&id, ids + i, sizeof id);
+        const Lanes score = id == doubled ? v * 2.0f : v;
+        top = score > top ? score : top;
+    }
+    float highest = floor;
+    for (std::size_t k = 0; k < kLanes; ++k)
+        highest = top[k] > highest ? top[k] : highest;
+    for (std::size_t i = whole; i < count; ++i) {
+        const float score = ScoreOf(values[i], ids[i], doubled);
+        highest = score > highest ? score : highest;
+    }
+    if (!(highest > floor))
+        return count;
+    for (std::size_t i = 0; i < count; ++i)
+        if (ScoreOf(values[i], ids[i], doubled) == highest)
+            return i;
+    return count;
+}
+
 // What the batch scratch holds: by provocation, its amount, its calm (0 where it calms nothing:
-// subtracting +0 leaves every value as it was), the entry's slot and whether it created it; by
-// table slot, the provocation of the entry (-1: none) and whether it created it (-1) or not (0).
+// subtracting +0 leaves every value as it was), the table's size then, the entry's slot and
+// whether it created it; by table slot, the provocation of the entry (-1: none) and whether it
+// created it (-1) or not (0).
 struct BatchScratch {
     std::vector<float> amounts, calms;
     std::vector<float> spread;  // each calm in every lane of a group
-    std::vector<std::uint32_t> slots;
+    std::vector<std::uint32_t> slots, sizes;
     std::vector<std::uint8_t> created;
     std::vector<std::int32_t> step, fresh;
     // The table as a rising list leaves it, built beside it.
@@ -342,6 +402,26 @@ T* Room(std::vector<T>& scratch, std::size_t count) {
     return scratch.data();
 }
 
+// Each provocation's calm (CalmOf) from its amount and the table's size when it is carried
+// out, eight at a time: the same division and product in each lane.
+ANGER_TARGET_CLONES void CalmsOf(const float* amounts, const std::uint32_t* sizes,
+                                 std::size_t count, float share, float* calms) {
+    using SizeLanes = std::int32_t __attribute__((vector_size(32)));
+    const std::size_t whole = count / kLanes * kLanes;
+    for (std::size_t k = 0; k < whole; k += kLanes) {
+        Lanes amount;
+        SizeLanes size;
+        __builtin_memcpy(&amount, amounts + k, sizeof amount);
+        __builtin_memcpy(&size, sizes + k, sizeof size);
+        const Lanes calm = amount / __builtin_convertvector(size, Lanes) * share;
+        const Lanes none{};
+        const Lanes out = size >= 2 ? calm : none;
+        __builtin_memcpy(calms + k, &out, sizeof out);
+    }
+    for (std::size_t k = whole; k < count; ++k)
+        AngerTable::CalmOf(amounts[k], sizes[k], share, calms[k]);
+}
+
 // Merges a list of provocations in rising id order with the `before` entries of a table into
 // the scratch: the entries (ids, values, hints), the provocation of each (step, fresh: run on
 // to a whole group) and each provocation's amount and calm (the table's size growing as the
@@ -358,42 +438,62 @@ std::size_t MergeRising(const std::uint32_t* tableIds, const float* tableValues,
     std::int32_t* const step = Room(batch.step, whole);
     std::int32_t* const fresh = Room(batch.fresh, whole);
     float* const amounts = Room(batch.amounts, count);
-    float* const calms = Room(batch.calms, count);
-    std::size_t i = 0, out = 0, size = before;
+    std::uint32_t* const sizes = Room(batch.sizes, count);
+    std::size_t i = 0, out = 0, k = 0;
+    auto size = static_cast<std::uint32_t>(before);
     std::uint32_t last = 0;
-    for (std::size_t k = 0; k < count; ++k) {
-        const AngerTable::Provoked& p = list[k];
-        if (k != 0 && p.id <= last)
-            return 0;
-        last = p.id;
-        for (; i < before && tableIds[i] < p.id; ++i, ++out) {
-            ids[out] = tableIds[i];
-            values[out] = tableValues[i];
-            hints[out] = tableHints[i];
-            step[out] = -1;
-            fresh[out] = 0;
-        }
-        const bool found = i < before && tableIds[i] == p.id;
-        ids[out] = p.id;
-        values[out] = found ? tableValues[i] : 0.0f;
-        hints[out] = p.worldSlot;
-        step[out] = static_cast<std::int32_t>(k);
-        fresh[out] = found ? 0 : -1;
-        ++out;
-        i += found ? 1 : 0;
-        size += found ? 0 : 1;
-        amounts[k] = p.amount;
-        AngerTable::CalmOf(p.amount, size, share, calms[k]);
-    }
-    for (; i < before; ++i, ++out) {
+    const auto skip = [&] {
         ids[out] = tableIds[i];
         values[out] = tableValues[i];
         hints[out] = tableHints[i];
         step[out] = -1;
         fresh[out] = 0;
+        ++i;
+        ++out;
+    };
+    while (k < count) {
+        if (i < before && tableIds[i] == list[k].id) {
+            // A run of listed ids the table holds side by side: the table's ids rise, so the
+            // list does too along the run.
+            do {
+                const AngerTable::Provoked& p = list[k];
+                ids[out] = p.id;
+                values[out] = tableValues[i];
+                hints[out] = p.worldSlot;
+                step[out] = static_cast<std::int32_t>(k);
+                fresh[out] = 0;
+                amounts[k] = p.amount;
+                sizes[k] = size;
+                ++i;
+                ++out;
+                ++k;
+            } while (k < count && i < before && tableIds[i] == list[k].id);
+            last = tableIds[i - 1];
+            continue;
+        }
+        const AngerTable::Provoked& p = list[k];
+        if (k != 0 && p.id <= last)
+            return 0;
+        last = p.id;
+        while (i < before && tableIds[i] < p.id)
+            skip();
+        if (i < before && tableIds[i] == p.id)
+            continue;  // the run above takes it
+        ids[out] = p.id;
+        values[out] = 0.0f;
+        hints[out] = p.worldSlot;
+        step[out] = static_cast<std::int32_t>(k);
+        fresh[out] = -1;
+        ++out;
+        amounts[k] = p.amount;
+        sizes[k] = ++size;
+        ++k;
     }
+    while (i < before)
+        skip();
     std::fill(step + out, step + whole, -1);
     std::fill(fresh + out, fresh + whole, 0);
+    CalmsOf(amounts, sizes, count, share, Room(batch.calms, count));
     return out;
 }
 
@@ -542,9 +642,13 @@ void AngerTable::Apply() const {
     mQueued = 0;
 }
 
-void AngerTable::ProvokeEach(const Provoked* list, std::size_t count, float cap, float share) {
-    if (count == 0)
+void AngerTable::ProvokeEach(const Provoked* list, std::size_t count, float cap, float share,
+                             std::vector<std::int32_t>* steps) {
+    if (count == 0) {
+        if (steps)
+            steps->assign(mSize, -1);
         return;
+    }
     Flush();
 #ifndef NDEBUG
     AngerTable oneByOne = *this;
@@ -634,6 +738,14 @@ void AngerTable::ProvokeEach(const Provoked* list, std::size_t count, float cap,
         std::abort();
     }
 #endif
+    // Both ways leave the step of each slot in the scratch, run on to a whole group.
+    if (steps)
+        steps->assign(batch.step.data(), batch.step.data() + mSize);
+}
+
+std::size_t AngerTable::Angriest(float floor, std::uint32_t doubled) const {
+    Flush();
+    return FirstHighest(mValues, mIds, mSize, floor, doubled);
 }
 
 }  // namespace GAME

@@ -16,6 +16,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <vector>
 
 #include "Game/ai/anger/AngerStorage.h"
 
@@ -103,7 +104,10 @@ public:
     // Provokes each listed id in turn, as FindOrInsert and then Provoke (capped at `cap`, the
     // calm CalmOf `share`) one after another would: every value takes the same operations in
     // the same order. Each value is walked once for the whole list, not once per provocation.
-    void ProvokeEach(const Provoked* list, std::size_t count, float cap, float share);
+    // With `steps`, it is left holding for each slot the index in the list of a provocation of
+    // that slot's entry, -1 for an entry the list does not name.
+    void ProvokeEach(const Provoked* list, std::size_t count, float cap, float share,
+                     std::vector<std::int32_t>* steps = nullptr);
     // Moves slot `from` to slot `to` (to <= from), for compacting in one pass.
     void MoveSlot(std::size_t from, std::size_t to) {
         Flush();
@@ -116,15 +120,19 @@ public:
     template <class Keep>
     void Compact(Keep&& keep) {
         Flush();
+        // Local copies: `keep` writes through references, so members would be reloaded per entry.
+        std::uint32_t* const ids = mIds;
+        float* const values = mValues;
+        std::uint32_t* const hints = mHints;
         std::size_t kept = 0;
         const std::size_t count = mSize;
         for (std::size_t slot = 0; slot < count; ++slot) {
-            if (!keep(mIds[slot], mValues[slot], mHints[slot]))
+            if (!keep(ids[slot], values[slot], hints[slot]))
                 continue;
             if (kept != slot) {
-                mIds[kept] = mIds[slot];
-                mValues[kept] = mValues[slot];
-                mHints[kept] = mHints[slot];
+                ids[kept] = ids[slot];
+                values[kept] = values[slot];
+                hints[kept] = hints[slot];
             }
             ++kept;
         }
@@ -151,6 +159,10 @@ public:
     }
     std::uint32_t HintAt(std::size_t slot) const { return mHints[slot]; }
     void SetHint(std::size_t slot, std::uint32_t worldSlot) { mHints[slot] = worldSlot; }
+
+    // The slot of the first entry whose score (its value; twice that for the entry of
+    // `doubled`) is the highest above `floor`, or size() when none is above it.
+    std::size_t Angriest(float floor, std::uint32_t doubled) const;
 
     // The anger alone: hints are where to look, not what the table holds.
     bool operator==(const AngerTable& other) const;

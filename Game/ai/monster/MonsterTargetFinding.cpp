@@ -50,8 +50,10 @@ bool AreFoes(const Team& a, const Team& b) {
 // second.
 struct SightScratch {
     std::vector<Entity*> found;
-    // A sight tick's provocations, carried out together once the sweep is done.
+    // A sight tick's provocations, carried out together once the sweep is done, and the
+    // squared world distance from the monster to each foe (room only: written by place).
     std::vector<AngerTable::Provoked> provoked;
+    std::vector<float> reach;
 };
 
 SightScratch& Scratch() {
@@ -424,8 +426,12 @@ void ControllerMonster::AngerUpdate(int ms) {
                                  ? (at.GetWorldPosition() - selfWorld).LengthSquared()
                                  : kInfinity);
         };
-        std::vector<AngerTable::Provoked>& provoked = Scratch().provoked;
-        provoked.clear();
+        SightScratch& scratch = Scratch();
+        AngerTable::Provoked* provoked = nullptr;
+        float* reach = nullptr;
+        std::size_t listed = 0;
+        // Where the anger table measures its enemies from.
+        const Vec3 measuredFrom = self->GetPosition().GetWorldPosition();
         // Read once: nothing the sweep calls changes them.
         const bool sightIsDefault = mSightAngerIsDefault;
         const float maxPursuit = mMaxPursuitDistance;
@@ -435,7 +441,12 @@ void ControllerMonster::AngerUpdate(int ms) {
             Sphere{position.GetRegionPosition(), viewDistance}, true,
             [&](std::size_t foes) {
                 mAngerManager.ExpectEnemies(foes);
-                provoked.reserve(foes);
+                if (scratch.provoked.size() < foes) {
+                    scratch.provoked.resize(foes);
+                    scratch.reach.resize(foes);
+                }
+                provoked = scratch.provoked.data();
+                reach = scratch.reach.data();
             },
             [&](const SightSeen& seen) {
                 const EntityGrid::Entry& entry = seen.entry;
@@ -465,9 +476,13 @@ void ControllerMonster::AngerUpdate(int ms) {
 #ifndef NDEBUG
                 CheckProvocation(entry, scale * anger, provocation);
 #endif
-                provoked.push_back(provocation);
+                provoked[listed] = provocation;
+                reach[listed++] =
+                    (WorldVec3(entry.region, entry.position).GetWorldPosition() - measuredFrom)
+                        .LengthSquared();
             });
-        mAngerManager.AddAngerEach(provoked.data(), provoked.size());
+        mAngerManager.SightTick(provoked, reach, listed, ticks * kTickMs, mForgiveRate, *self);
+        return;
     }
     mAngerManager.Update(ticks * kTickMs, mForgiveRate, self);
 }
