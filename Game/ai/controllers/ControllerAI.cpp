@@ -177,7 +177,16 @@ void ControllerAI::LowHealth() {
 void ControllerAI::EndOfPathReached() {
     GetExecutingState()->EndOfPathReached();
 }
+namespace {
+thread_local std::uint64_t tSlotLosses = 0;
+}  // namespace
+
+std::uint64_t ControllerAI::GetSlotLossCount() {
+    return tSlotLosses;
+}
+
 void ControllerAI::LostSlot() {
+    ++tSlotLosses;
     GetExecutingState()->LostSlot();
 }
 void ControllerAI::ProjectileNotification(std::uint32_t id) {

@@ -34,6 +34,9 @@ public:
     void LowHealth() override;
     void EndOfPathReached() override;
     void LostSlot() override;
+    // Slots lost by controllers on this thread so far: a state that has just been answered a
+    // slot knows by it whether any controller's code ran while the ring was being settled.
+    static std::uint64_t GetSlotLossCount();
     void ProjectileNotification(std::uint32_t id) override;
     void ProjectileCollisionCallback(const ProjectileInfo& info,
                                      const CollisionData& data) override;

@@ -4,6 +4,7 @@
 // defines OnBegin, OnEnd and OnUpdate.
 #include <cmath>
 #include <cstdint>
+#include <cstdlib>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -159,12 +160,21 @@ protected:
         return decoration && decoration->IsStatic();
     }
 
+    // CloseEnoughToUseSkill for a state that GetMoveToPoint (holding the slot) has just answered
+    // `answered` for this enemy and skill, with no controller losing a slot meanwhile: asked
+    // again at once the ring gives the same slot, so the answer stands for the second request.
+    bool CloseEnoughToUseSkillAt(std::uint32_t enemyId, std::uint32_t skillId,
+                                 const WorldVec3& answered) {
+        return CloseEnough(enemyId, skillId, &answered);
+    }
+
     void FindEnemiesInSight(std::vector<Character*>& out);
     void FindAlliesInSight(std::vector<Character*>& out);
     void FindAlliesOfType(std::vector<Character*>& out, const std::string& recordName);
     bool IsPathClear(std::uint32_t targetId, Entity*& blocker);
 
 private:
+    bool CloseEnough(std::uint32_t enemyId, std::uint32_t skillId, const WorldVec3* answered);
     // The characters in the sphere of view around the controlled character, in world order.
     void CharactersInSight(std::vector<Character*>& out);
 
@@ -176,6 +186,13 @@ private:
 template <class TController, class TCharacter>
 bool ControllerAIStateT<TController, TCharacter>::CloseEnoughToUseSkill(std::uint32_t enemyId,
                                                                         std::uint32_t skillId) {
+    return CloseEnough(enemyId, skillId, nullptr);
+}
+
+template <class TController, class TCharacter>
+bool ControllerAIStateT<TController, TCharacter>::CloseEnough(std::uint32_t enemyId,
+                                                              std::uint32_t skillId,
+                                                              const WorldVec3* answered) {
     TCharacter* self = GetCharacter();
     if (!self)
         return false;
@@ -198,7 +215,15 @@ bool ControllerAIStateT<TController, TCharacter>::CloseEnoughToUseSkill(std::uin
     }
     const WorldVec3 enemyPosition = enemy->GetPathPosition();
     if (skill->NeedsAttackSlot() && !enemy->IsMoving()) {
-        const WorldVec3 point = self->GetMoveToPoint(enemyId, skillId, enemyPosition);
+        const WorldVec3 point =
+            answered ? *answered : self->GetMoveToPoint(enemyId, skillId, enemyPosition);
+#ifndef NDEBUG
+        if (answered && !(self->GetMoveToPoint(enemyId, skillId, enemyPosition) == point)) {
+            gEngine->Log(0, "ControllerAIState: the slot just answered to %s is stale",
+                         self->GetObjectName().c_str());
+            std::abort();
+        }
+#endif
         if (!point.IsValid())
             return false;
         return self->GetPathPosition().DistanceTo(point) < GetSkillUseTolerance(enemyId);

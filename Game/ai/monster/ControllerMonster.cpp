@@ -128,7 +128,7 @@ void ControllerMonster::Load(const LoadTable& table) {
 }
 
 Monster* ControllerMonster::GetMonster() const {
-    return Singleton<ObjectManager>::Get().GetObject<Monster>(GetParentId());
+    return Singleton<ObjectManager>::Get().GetObject(GetParentId(), mMonster);
 }
 
 SkillUseRange ControllerMonster::GetSkillRangeFromString(const std::string& text) {

@@ -314,6 +314,8 @@ public:
     Character* PickRandomEnemyInView() const;
     void DieIfEnemyInRange();
     bool ShouldCareAboutDistressCall(std::uint32_t allyId) const;
+    // The same, already known true for the ally whose call AllyAttacked is passing on.
+    bool CaresAboutDistressCall(std::uint32_t allyId) const;
     void AngerUpdate(int ms);
     void FindEnemyUpdate(int ms);
 
@@ -449,6 +451,10 @@ private:
     // Scratch of the searches, kept so that steady frames allocate nothing.
     mutable std::vector<Character*> mFoundScratch;
     WorldVec3 mClosestSearchPosition;
+    // The monster GetMonster found, and where the object table had it: asked every frame.
+    mutable ObjectManager::Kept<Monster> mMonster;
+    // The ally whose call for help the executing state is answering; 0 when none.
+    std::uint32_t mAnsweredAlly = 0;
 };
 
 }  // namespace GAME

@@ -568,7 +568,22 @@ void ControllerMonster::AllyAttacked(std::uint32_t allyId, std::uint32_t attacke
     if (!InPursuitRange(attackerId) || !ShouldCareAboutDistressCall(allyId))
         return;
     mAngerManager.AddAnger(attackerId, mAllyAttackedAnger);
+    const std::uint32_t outer = mAnsweredAlly;
+    mAnsweredAlly = allyId;
     GetExecutingState()->AllyAttacked(allyId, attackerId);
+    mAnsweredAlly = outer;
+}
+
+bool ControllerMonster::CaresAboutDistressCall(std::uint32_t allyId) const {
+    if (allyId == 0 || allyId != mAnsweredAlly)
+        return ShouldCareAboutDistressCall(allyId);
+#ifndef NDEBUG
+    if (!ShouldCareAboutDistressCall(allyId)) {
+        gEngine->Log(0, "ControllerMonster: the distress call kept for ally %u is stale", allyId);
+        std::abort();
+    }
+#endif
+    return true;
 }
 
 bool ControllerMonster::ShouldCareAboutDistressCall(std::uint32_t allyId) const {

@@ -308,7 +308,7 @@ void ControllerMonsterState<TController, TCharacter>::DefaultAllyAttackedRespons
     HealAllyWhenAttacked(ally);
     if (crt_rand() % 100 < ctl.GetChanceToRespondToDistressCall() &&
         attacker != this->GetCurrentEnemy() && ctl.IsEnemyValid(attacker) &&
-        ctl.ShouldCareAboutDistressCall(ally)) {
+        ctl.CaresAboutDistressCall(ally)) {
         PursueWithBestSkill(attacker, ally);
         BuffSelfIfAble();
     }

@@ -86,12 +86,17 @@ void ControllerMonsterStatePursue::OnBegin() {
     Monster* self = GetCharacter();
     const std::uint32_t skill = GetCurrentSkillID();
     // Asking for the point also claims an attack slot around the enemy.
+    const std::uint64_t slotLosses = ControllerAI::GetSlotLossCount();
     const WorldVec3 point = self->GetMoveToPoint(enemy, skill, PathPositionOf(enemy));
     if (!point.IsValid()) {
         Go("WaitToAttack", Data({.enemy = enemy, .skill = skill}));
         return;
     }
-    if (CloseEnoughToUseSkill(enemy, skill)) {
+    // A holder the request displaced may have answered by changing the ring.
+    const bool inReach = slotLosses == ControllerAI::GetSlotLossCount()
+                             ? CloseEnoughToUseSkillAt(enemy, skill, point)
+                             : CloseEnoughToUseSkill(enemy, skill);
+    if (inReach) {
         Go(IsPathClear(enemy) ? AIStateId::Attack : AIStateId::NavigateObstacle,
            Data({.enemy = enemy, .skill = skill}));
         return;
