@@ -1,5 +1,6 @@
 #include "Game/ai/monster/ControllerMonster.h"
 
+#include <cstdlib>
 #include <span>
 
 #include "Engine/Engine.h"
@@ -239,7 +240,16 @@ void ControllerMonster::Update(int ms) {
             }
         }
     }
-    const Monster* monster = GetMonster();
+    // Looked up once: nothing a frame of the brain does replaces the character it drives.
+    const Character* const self = GetParentCharacter();
+    const Monster* monster =
+        self && self->IsA<Monster>() ? static_cast<const Monster*>(self) : nullptr;
+#ifndef NDEBUG
+    if (monster != GetMonster()) {
+        gEngine->Log(0, "ControllerMonster: the monster kept for the frame is stale");
+        std::abort();
+    }
+#endif
     if (monster && monster->GetDeathFromEnemyRange() != 0.0f) {
         mDeathFromEnemyCountdown -= ms;
         if (mDeathFromEnemyCountdown < 0) {
@@ -249,7 +259,13 @@ void ControllerMonster::Update(int ms) {
     }
     AngerUpdate(ms);
     FindEnemyUpdate(ms);
-    if (const Character* self = GetParentCharacter(); self && self->GetShowAngerLevels())
+#ifndef NDEBUG
+    if (self != GetParentCharacter()) {
+        gEngine->Log(0, "ControllerMonster: the character kept for the frame is stale");
+        std::abort();
+    }
+#endif
+    if (self && self->GetShowAngerLevels())
         ShowAngerLevels();
     ControllerAI::Update(ms);
 }
