@@ -94,13 +94,18 @@ const EntityGamePart& SweptPart(World& world, const EntityGrid::Entry& entry) {
     return entry.game;
 }
 
+// A sweep remembers this many judged teams (nothing a sweep calls changes the rules): a crowd
+// holds few, but a fight's two sides often stand among a third, and a sweep that meets more
+// teams than it remembers judges them over and over.
+constexpr std::size_t kRemembered = 3;
+
 // What a sight screen compares each lane with: the flags that make a plain character (`plain`
 // of `plainMask`), the flag a lane must hold to be sure of without its entry (`own`), the
-// sweeper's slot and the two remembered teams (all ones in `valid` and `keep` when set).
+// sweeper's slot and the remembered teams (all ones in `valid` and `keep` when set).
 struct ScreenTerms {
     std::uint32_t plainMask = 0, plain = 0, own = 0, self = 0;
-    std::uint32_t major[2] = {}, minor[2] = {};
-    std::int32_t valid[2] = {}, keep[2] = {};
+    std::uint32_t major[kRemembered] = {}, minor[kRemembered] = {};
+    std::int32_t valid[kRemembered] = {}, keep[kRemembered] = {};
     std::int32_t vouches = 0;
 };
 
@@ -131,12 +136,16 @@ struct ScreenTerms {
         const OctMask plain = ((flags & t.plainMask) == t.plain) & (slots != t.self);
         const OctMask unsure =
             ((flags & written) == 0) | ((flags & fromCharacter) != 0) | ((flags & t.own) != t.own);
-        const OctMask first = (major == t.major[0]) & (minor == t.minor[0]) & t.valid[0];
-        const OctMask second = (major == t.major[1]) & (minor == t.minor[1]) & t.valid[1];
-        const OctMask keeps = (first & t.keep[0]) | (second & ~first & t.keep[1]);
+        // Remembered teams differ: a lane matches one at most.
+        OctMask known{}, keeps{};
+        for (std::size_t k = 0; k < kRemembered; ++k) {
+            const OctMask match = (major == t.major[k]) & (minor == t.minor[k]) & t.valid[k];
+            known |= match;
+            keeps |= match & t.keep[k];
+        }
         const OctMask lanes = (plain & keeps) | (~plain & unsure);
         const OctMask fresh =
-            plain & ~(first | second) &
+            plain & ~known &
             (OctMask{0, 1, 2, 3, 4, 5, 6, 7} < static_cast<std::int32_t>(count - at));
         passes |= static_cast<std::uint64_t>(WorldCells::OctBits(lanes)) << at;
         sure |= static_cast<std::uint64_t>(WorldCells::OctBits(plain & lanes & t.vouches)) << at;
@@ -162,23 +171,21 @@ void ForEachCharacterInSphere(const Character& self, float maxYView, Region* reg
     const auto judge = [&](const Team& other) {
         return foes ? AreFoes(rules, team, other) : AreFriends(rules, team, other);
     };
-    // A crowd holds few teams and nothing a sweep calls changes the rules: the last two stored
-    // teams judged are remembered (crowds often alternate between two).
+    // The last kRemembered stored teams judged are remembered, the oldest replaced first.
     struct Judged {
         bool valid = false;
         std::uint32_t major = 0, minor = 0;
         bool keep = false;
     };
-    Judged memo[2];
+    Judged memo[kRemembered];
     std::size_t older = 0;
     const auto judgeStored = [&](std::uint32_t major, std::uint32_t minor) {
-        if (memo[0].valid && memo[0].major == major && memo[0].minor == minor)
-            return memo[0].keep;
-        if (memo[1].valid && memo[1].major == major && memo[1].minor == minor)
-            return memo[1].keep;
+        for (const Judged& judged : memo)
+            if (judged.valid && judged.major == major && judged.minor == minor)
+                return judged.keep;
         const bool keep = judge(TeamManager::BuildTeam(major, minor));
         memo[older] = Judged{true, major, minor, keep};
-        older ^= 1;
+        older = (older + 1) % kRemembered;
         return keep;
     };
     // The cell's packed words alone turn away the dead, the non-characters and the other side
@@ -201,14 +208,14 @@ void ForEachCharacterInSphere(const Character& self, float maxYView, Region* reg
     using Lanes = WorldCells::LaneMask;
     constexpr std::size_t kWidth = EntityGrid::Pack::kWidth;
     constexpr std::size_t kQuad = WorldCells::kQuad;
-    // The two remembered teams in every lane, refreshed whenever one is judged.
+    // The remembered teams in every lane, refreshed whenever one is judged.
     struct KnownLanes {
         Words major, minor;
         Lanes valid, keep;
     };
-    KnownLanes known[2];
+    KnownLanes known[kRemembered];
     const auto refresh = [&] {
-        for (int k = 0; k < 2; ++k)
+        for (std::size_t k = 0; k < kRemembered; ++k)
             known[k] = KnownLanes{Words{} + memo[k].major, Words{} + memo[k].minor,
                                   Lanes{} - static_cast<std::int32_t>(memo[k].valid),
                                   Lanes{} - static_cast<std::int32_t>(memo[k].keep)};
@@ -236,15 +243,16 @@ void ForEachCharacterInSphere(const Character& self, float maxYView, Region* reg
             const Lanes plain = ((flags & plainMask) == plainWant) & (slots != selfSlot);
             const Lanes unsure = ((flags & written) == 0) | ((flags & fromCharacter) != 0) |
                                  ((flags & unsureOwn) != unsureOwn);
-            const Lanes first =
-                (major == known[0].major) & (minor == known[0].minor) & known[0].valid;
-            const Lanes second =
-                (major == known[1].major) & (minor == known[1].minor) & known[1].valid;
-            const Lanes keeps = (first & known[0].keep) | (second & ~first & known[1].keep);
+            Lanes matched{}, keeps{};
+            for (const KnownLanes& k : known) {
+                const Lanes match = (major == k.major) & (minor == k.minor) & k.valid;
+                matched |= match;
+                keeps |= match & k.keep;
+            }
             Lanes lanes = (plain & keeps) | (~plain & unsure);
             // Lanes past the cell's last entry hold what left it: never judged.
-            const Lanes unknown = plain & ~(first | second) &
-                                  (Lanes{0, 1, 2, 3} < static_cast<std::int32_t>(count - at));
+            const Lanes unknown =
+                plain & ~matched & (Lanes{0, 1, 2, 3} < static_cast<std::int32_t>(count - at));
             if (LaneBits(unknown) != 0) [[unlikely]] {
                 for (std::size_t k = 0; k < kQuad; ++k)
                     if (unknown[k])
@@ -257,11 +265,11 @@ void ForEachCharacterInSphere(const Character& self, float maxYView, Region* reg
         return passes;
     };
     // The same for eight lanes, refreshed whenever a screen judges a team (the filter may judge
-    // others meanwhile: the terms hold two judged teams either way).
+    // others meanwhile: the terms hold judged teams either way).
     ScreenTerms terms{plainMask, plainWant, unsureOwn, selfSlot};
     terms.vouches = -static_cast<std::int32_t>(!heights);
     const auto refreshTerms = [&] {
-        for (int k = 0; k < 2; ++k) {
+        for (std::size_t k = 0; k < kRemembered; ++k) {
             terms.major[k] = memo[k].major;
             terms.minor[k] = memo[k].minor;
             terms.valid[k] = -static_cast<std::int32_t>(memo[k].valid);
@@ -275,6 +283,8 @@ void ForEachCharacterInSphere(const Character& self, float maxYView, Region* reg
             const std::uint64_t inSphere = sure;
             std::uint64_t unknown = 0;
             std::uint64_t passes = ScreenOct(packs, count, inSphere, terms, sure, unknown);
+            // Lanes out of the sphere need no answer.
+            unknown &= inSphere;
             if (unknown != 0) [[unlikely]] {
                 for (; unknown != 0; unknown &= unknown - 1) {
                     const auto i = static_cast<std::size_t>(std::countr_zero(unknown));
