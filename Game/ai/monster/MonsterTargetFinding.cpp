@@ -110,20 +110,45 @@ struct ScreenTerms {
 };
 
 #if defined(__x86_64__)
+// The same terms in every lane of eight, so that a screen compares with them where they lie;
+// `sureMask` and `sure` the flags of a lane sure of without its entry (written, its own team
+// and, when it must be, its own path position).
+struct OctTerms {
+    WorldCells::OctWords plainMask, plain, sureMask, sure, self;
+    WorldCells::OctWords major[kRemembered], minor[kRemembered];
+    WorldCells::OctMask valid[kRemembered], keep[kRemembered];
+    WorldCells::OctMask vouches;
+};
+
+[[gnu::target("avx2")]] void SpreadTerms(const ScreenTerms& t, OctTerms& out) {
+    using WorldCells::OctMask;
+    using WorldCells::OctWords;
+    const std::uint32_t sureMask = SightDigest::kWritten | SightDigest::kTeamFromCharacter | t.own;
+    out.plainMask = OctWords{} + t.plainMask;
+    out.plain = OctWords{} + t.plain;
+    out.sureMask = OctWords{} + sureMask;
+    out.sure = OctWords{} + (SightDigest::kWritten | t.own);
+    out.self = OctWords{} + t.self;
+    for (std::size_t k = 0; k < kRemembered; ++k) {
+        out.major[k] = OctWords{} + t.major[k];
+        out.minor[k] = OctWords{} + t.minor[k];
+        out.valid[k] = OctMask{} + t.valid[k];
+        out.keep[k] = OctMask{} + t.keep[k];
+    }
+    out.vouches = OctMask{} + t.vouches;
+}
+
 // The screen eight lanes at a time (where the processor has them), for the lanes of the block
 // the sphere holds: the same answers as four at a time, save that plain lanes of a team not
-// remembered come back in `unknown`, not yet judged.
+// remembered come back in `unknown` (only those the sphere holds), not yet judged.
 [[gnu::target("avx2")]] std::uint64_t ScreenOct(const EntityGrid::Pack* packs, std::size_t count,
-                                                std::uint64_t inSphere, const ScreenTerms& t,
+                                                std::uint64_t inSphere, const OctTerms& t,
                                                 std::uint64_t& sure, std::uint64_t& unknown) {
     using WorldCells::OctMask;
     using WorldCells::OctWords;
     constexpr std::size_t kWidth = EntityGrid::Pack::kWidth;
-    const std::uint32_t written = SightDigest::kWritten;
-    const std::uint32_t fromCharacter = SightDigest::kTeamFromCharacter;
-    std::uint64_t passes = 0;
-    sure = 0;
-    unknown = 0;
+    // Kept here, not through the references: stores there could be the terms' own.
+    std::uint64_t passes = 0, vouched = 0, fresh = 0;
     for (std::size_t at = 0; at < count; at += kWidth) {
         if ((inSphere >> at & 0xFF) == 0)
             continue;
@@ -134,8 +159,8 @@ struct ScreenTerms {
         __builtin_memcpy(&major, p.gameWords[0], sizeof major);
         __builtin_memcpy(&minor, p.gameWords[1], sizeof minor);
         const OctMask plain = ((flags & t.plainMask) == t.plain) & (slots != t.self);
-        const OctMask unsure =
-            ((flags & written) == 0) | ((flags & fromCharacter) != 0) | ((flags & t.own) != t.own);
+        // Written, holding its own team (and path position when it counts): not unsure.
+        const OctMask settled = (flags & t.sureMask) == t.sure;
         // Remembered teams differ: a lane matches one at most.
         OctMask known{}, keeps{};
         for (std::size_t k = 0; k < kRemembered; ++k) {
@@ -143,14 +168,15 @@ struct ScreenTerms {
             known |= match;
             keeps |= match & t.keep[k];
         }
-        const OctMask lanes = (plain & keeps) | (~plain & unsure);
-        const OctMask fresh =
-            plain & ~known &
-            (OctMask{0, 1, 2, 3, 4, 5, 6, 7} < static_cast<std::int32_t>(count - at));
+        // A plain lane passes when its team is kept, any other when it is unsure.
+        const OctMask lanes = (plain & keeps) | ~(plain | settled);
         passes |= static_cast<std::uint64_t>(WorldCells::OctBits(lanes)) << at;
-        sure |= static_cast<std::uint64_t>(WorldCells::OctBits(plain & lanes & t.vouches)) << at;
-        unknown |= static_cast<std::uint64_t>(WorldCells::OctBits(fresh)) << at;
+        vouched |= static_cast<std::uint64_t>(WorldCells::OctBits(plain & keeps & t.vouches)) << at;
+        fresh |= static_cast<std::uint64_t>(WorldCells::OctBits(plain & ~known)) << at;
     }
+    sure = vouched;
+    // Lanes past `count` are never in the sphere.
+    unknown = fresh & inSphere;
     return passes;
 }
 #endif
@@ -268,6 +294,9 @@ void ForEachCharacterInSphere(const Character& self, float maxYView, Region* reg
     // others meanwhile: the terms hold judged teams either way).
     ScreenTerms terms{plainMask, plainWant, unsureOwn, selfSlot};
     terms.vouches = -static_cast<std::int32_t>(!heights);
+#if defined(__x86_64__)
+    OctTerms octTerms;
+#endif
     const auto refreshTerms = [&] {
         for (std::size_t k = 0; k < kRemembered; ++k) {
             terms.major[k] = memo[k].major;
@@ -275,6 +304,10 @@ void ForEachCharacterInSphere(const Character& self, float maxYView, Region* reg
             terms.valid[k] = -static_cast<std::int32_t>(memo[k].valid);
             terms.keep[k] = -static_cast<std::int32_t>(memo[k].keep);
         }
+#if defined(__x86_64__)
+        if (eight)
+            SpreadTerms(terms, octTerms);
+#endif
     };
     refreshTerms();
     const auto screen = [&](const EntityGrid::Pack* packs, std::size_t count, std::uint64_t& sure) {
@@ -282,9 +315,7 @@ void ForEachCharacterInSphere(const Character& self, float maxYView, Region* reg
         if (eight) {
             const std::uint64_t inSphere = sure;
             std::uint64_t unknown = 0;
-            std::uint64_t passes = ScreenOct(packs, count, inSphere, terms, sure, unknown);
-            // Lanes out of the sphere need no answer.
-            unknown &= inSphere;
+            std::uint64_t passes = ScreenOct(packs, count, inSphere, octTerms, sure, unknown);
             if (unknown != 0) [[unlikely]] {
                 for (; unknown != 0; unknown &= unknown - 1) {
                     const auto i = static_cast<std::size_t>(std::countr_zero(unknown));
