@@ -257,6 +257,8 @@ void World::SweepSphere(Region* region, const Sphere& sphere, EntityListType typ
                 const EntityGrid::Entry* const blockEntries = entries.data() + first;
                 const std::uint64_t meets =
                     WorldCells::SphereMaskWidest(block, count, toQuery, sphere, eight);
+                if (meets == 0)
+                    continue;  // nothing to screen or keep (a box's corner cells)
                 // A screen may also vouch for some of what it passes: `keep` would keep them
                 // and does nothing on the way, so only debug builds ask it.
                 // (It is handed the entities the sphere holds there: the others need no answer.)
