@@ -462,8 +462,9 @@ void ControllerMonster::AngerUpdate(int ms) {
         WorldVec3 home;
         // WorldDistance(position, at), this monster's side taken once.
         const Vec3 selfWorld = position.GetWorldPosition();
+        const bool selfPlaced = position.region != nullptr;
         const auto distanceTo = [&](const WorldVec3& at) {
-            return std::sqrt(position.region && at.region
+            return std::sqrt(selfPlaced && at.region
                                  ? (at.GetWorldPosition() - selfWorld).LengthSquared()
                                  : kInfinity);
         };
@@ -476,6 +477,7 @@ void ControllerMonster::AngerUpdate(int ms) {
         // Read once: nothing the sweep calls changes them.
         const bool sightIsDefault = mSightAngerIsDefault;
         const float maxPursuit = mMaxPursuitDistance;
+        const bool bounded = maxPursuit != 0.0f;
         const auto scale = static_cast<float>(ticks);
         ForEachCharacterInSphere(
             *self, mMaxYViewDistance, position.GetRegion(),
@@ -498,13 +500,17 @@ void ControllerMonster::AngerUpdate(int ms) {
                     mAngerManager.AddAnger(entry.game, entry.objectId, entry.slot, scale * anger);
                     return;
                 }
-                const WorldVec3 at = seen.GetPathPosition();
+                // The common case, a foe holding its own path position, reads it straight from
+                // the entry (SightSeen::GetPathPosition's answer, nothing to store on the way).
+                const WorldVec3 at = SightDigest::Has(entry.game, SightDigest::kOwnPathPosition)
+                                         ? entry.game.GetGamePosition()
+                                         : seen.GetPathPosition();
                 float anger = 0.0f;
-                if (maxPursuit != 0.0f && !homeKnown) {
+                if (bounded && !homeKnown) {
                     home = GetHomePosition();
                     homeKnown = true;
                 }
-                if (maxPursuit == 0.0f || WorldDistance(home, at) < maxPursuit)
+                if (!bounded || WorldDistance(home, at) < maxPursuit)
                     anger = SightAnger(distanceTo(at), kTickMs);
 #ifndef NDEBUG
                 CheckSightAnger(*this, seen.GetCharacter(), kTickMs, anger);
