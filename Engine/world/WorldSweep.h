@@ -235,8 +235,9 @@ void World::SweepSphere(Region* region, const Sphere& sphere, EntityListType typ
     if (mSweeping)
         std::abort();  // a sweep inside a sweep would overwrite the one running
     mSweeping = true;
-    mSweepKept.clear();
-    mSweepOrder.clear();
+    // The kept entries are written by place, room taken a block ahead (and kept for later
+    // sweeps).
+    std::size_t kept = 0;
     const Vec3 r(sphere.radius, sphere.radius, sphere.radius);
     const bool eight = WorldCells::HasEightLanes();
     ForEachCellInBox(
@@ -252,8 +253,12 @@ void World::SweepSphere(Region* region, const Sphere& sphere, EntityListType typ
             for (std::size_t first = 0; first < entries.size(); first += kBlock) {
                 const std::size_t count = std::min(kBlock, entries.size() - first);
                 const EntityGrid::Pack* block = packs.data() + first / EntityGrid::Pack::kWidth;
+                // Held here: the kept list's writes could otherwise be the vector's own.
+                const EntityGrid::Entry* const blockEntries = entries.data() + first;
                 const std::uint64_t meets =
                     WorldCells::SphereMaskWidest(block, count, toQuery, sphere, eight);
+                if (meets == 0)
+                    continue;  // nothing to screen or keep (a box's corner cells)
                 // A screen may also vouch for some of what it passes: `keep` would keep them
                 // and does nothing on the way, so only debug builds ask it.
                 // (It is handed the entities the sphere holds there: the others need no answer.)
@@ -266,25 +271,27 @@ void World::SweepSphere(Region* region, const Sphere& sphere, EntityListType typ
                     wanted &= screen(block, count);
                 }
                 sure &= wanted;
+                if (mSweepKept.size() < kept + kBlock)
+                    mSweepKept.resize(std::max(kept + kBlock, 2 * mSweepKept.size()));
+                const EntityGrid::Entry** out = mSweepKept.data() + kept;
                 // The entries the filter reads are asked for together, not one miss after another.
                 for (std::uint64_t m = wanted; m != 0; m &= m - 1) {
-                    const char* at = reinterpret_cast<const char*>(
-                        &entries[first + static_cast<std::size_t>(std::countr_zero(m))]);
+                    const char* at =
+                        reinterpret_cast<const char*>(&blockEntries[std::countr_zero(m)]);
                     __builtin_prefetch(at);
                     __builtin_prefetch(at + sizeof(EntityGrid::Entry) - 1);
                 }
 #ifndef NDEBUG
                 // What the screen passes over, the filter would have refused.
                 for (std::uint64_t m = meets & ~wanted; m != 0; m &= m - 1) {
-                    const EntityGrid::Entry& entry =
-                        entries[first + static_cast<std::size_t>(std::countr_zero(m))];
+                    const EntityGrid::Entry& entry = blockEntries[std::countr_zero(m)];
                     if (WorldCells::Passes(entry.actor, type) && keep(entry))
                         std::abort();
                 }
 #endif
                 for (; wanted != 0; wanted &= wanted - 1) {
                     const auto i = static_cast<std::size_t>(std::countr_zero(wanted));
-                    const EntityGrid::Entry& entry = entries[first + i];
+                    const EntityGrid::Entry& entry = blockEntries[i];
                     if (!WorldCells::Passes(entry.actor, type))
                         continue;
                     if ((sure >> i & 1) == 0) {
@@ -296,14 +303,14 @@ void World::SweepSphere(Region* region, const Sphere& sphere, EntityListType typ
                             std::abort();
 #endif
                     }
-                    mSweepKept.push_back(&entry);
+                    *out++ = &entry;
                 }
+                kept = static_cast<std::size_t>(out - mSweepKept.data());
             }
         });
     // World order without a sort: the kept ranks are marked in the rank bit set and read back in
     // order when they span few enough words (else sorted). Marked only now, and cleared before
     // `use` runs, since the queries `keep` and `use` may make share the bit set.
-    const std::size_t kept = mSweepKept.size();
     const std::size_t ranks = mRankSlots.size();
     if (mSweepIndex.size() < ranks)
         mSweepIndex.resize(ranks);
@@ -317,37 +324,45 @@ void World::SweepSphere(Region* region, const Sphere& sphere, EntityListType typ
         mSweepIndex[rank] = static_cast<std::uint32_t>(i);
         mRankMarks[rank >> 6] |= std::uint64_t{1} << (rank & 63);
     }
-    mSweepOrder.resize(kept);
+    // The kept entries in world order, written by place behind them in the kept list.
+    if (mSweepKept.size() < 2 * kept)
+        mSweepKept.resize(2 * kept);
+    const EntityGrid::Entry* const* keptEntries = mSweepKept.data();
+    const EntityGrid::Entry** sorted = mSweepKept.data() + kept;
     constexpr std::size_t kWordsPerEntry = 4;
     if (kept != 0 && (hi >> 6) - (lo >> 6) <= kWordsPerEntry * kept) {
-        auto* out = mSweepOrder.data();
+        const EntityGrid::Entry** out = sorted;
         for (std::size_t w = lo >> 6; w <= (hi >> 6); ++w)
             for (std::uint64_t bits = std::exchange(mRankMarks[w], 0); bits != 0;
                  bits &= bits - 1) {
-                const auto rank = static_cast<std::uint32_t>((w << 6) + std::countr_zero(bits));
-                *out++ = {rank, mSweepIndex[rank]};
+                const auto rank = (w << 6) + static_cast<std::size_t>(std::countr_zero(bits));
+                *out++ = keptEntries[mSweepIndex[rank]];
             }
-        if (out != mSweepOrder.data() + kept)
+        if (out != sorted + kept)
             std::abort();  // the bit set held a rank besides the kept ones
     } else {
+        mSweepOrder.resize(kept);
         for (std::size_t i = 0; i < kept; ++i) {
-            const std::uint32_t rank = mSweepKept[i]->rank;
+            const std::uint32_t rank = keptEntries[i]->rank;
             mRankMarks[rank >> 6] = 0;
             mSweepOrder[i] = {rank, static_cast<std::uint32_t>(i)};
         }
         std::sort(mSweepOrder.begin(), mSweepOrder.end(),
                   [](const auto& x, const auto& y) { return x.first < y.first; });
+        for (std::size_t i = 0; i < kept; ++i)
+            sorted[i] = keptEntries[mSweepOrder[i].second];
     }
 #ifndef NDEBUG
-    // Ranks are unique: every kept entry once, in rising rank.
-    for (std::size_t i = 0; i < kept; ++i)
-        if ((i > 0 && mSweepOrder[i - 1].first >= mSweepOrder[i].first) ||
-            mSweepKept[mSweepOrder[i].second]->rank != mSweepOrder[i].first)
+    // Ranks are unique: as many entries as were kept, each of them (taken by index), in rising
+    // rank.
+    for (std::size_t i = 1; i < kept; ++i)
+        if (sorted[i - 1]->rank >= sorted[i]->rank)
             std::abort();
 #endif
-    begin(mSweepOrder.size());
-    for (const auto& [rank, index] : mSweepOrder)
-        use(std::as_const(*mSweepKept[index]));
+    begin(kept);
+    // `use` cannot sweep (see above), so the lists stay where they are.
+    for (std::size_t i = 0; i < kept; ++i)
+        use(std::as_const(*sorted[i]));
     mSweeping = false;
 }
 

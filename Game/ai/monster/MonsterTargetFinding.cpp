@@ -94,31 +94,61 @@ const EntityGamePart& SweptPart(World& world, const EntityGrid::Entry& entry) {
     return entry.game;
 }
 
+// A sweep remembers this many judged teams (nothing a sweep calls changes the rules): a crowd
+// holds few, but a fight's two sides often stand among a third, and a sweep that meets more
+// teams than it remembers judges them over and over.
+constexpr std::size_t kRemembered = 3;
+
 // What a sight screen compares each lane with: the flags that make a plain character (`plain`
 // of `plainMask`), the flag a lane must hold to be sure of without its entry (`own`), the
-// sweeper's slot and the two remembered teams (all ones in `valid` and `keep` when set).
+// sweeper's slot and the remembered teams (all ones in `valid` and `keep` when set).
 struct ScreenTerms {
     std::uint32_t plainMask = 0, plain = 0, own = 0, self = 0;
-    std::uint32_t major[2] = {}, minor[2] = {};
-    std::int32_t valid[2] = {}, keep[2] = {};
+    std::uint32_t major[kRemembered] = {}, minor[kRemembered] = {};
+    std::int32_t valid[kRemembered] = {}, keep[kRemembered] = {};
     std::int32_t vouches = 0;
 };
 
 #if defined(__x86_64__)
+// The same terms in every lane of eight, so that a screen compares with them where they lie;
+// `sureMask` and `sure` the flags of a lane sure of without its entry (written, its own team
+// and, when it must be, its own path position).
+struct OctTerms {
+    WorldCells::OctWords plainMask, plain, sureMask, sure, self;
+    WorldCells::OctWords major[kRemembered], minor[kRemembered];
+    WorldCells::OctMask valid[kRemembered], keep[kRemembered];
+    WorldCells::OctMask vouches;
+};
+
+[[gnu::target("avx2")]] void SpreadTerms(const ScreenTerms& t, OctTerms& out) {
+    using WorldCells::OctMask;
+    using WorldCells::OctWords;
+    const std::uint32_t sureMask = SightDigest::kWritten | SightDigest::kTeamFromCharacter | t.own;
+    out.plainMask = OctWords{} + t.plainMask;
+    out.plain = OctWords{} + t.plain;
+    out.sureMask = OctWords{} + sureMask;
+    out.sure = OctWords{} + (SightDigest::kWritten | t.own);
+    out.self = OctWords{} + t.self;
+    for (std::size_t k = 0; k < kRemembered; ++k) {
+        out.major[k] = OctWords{} + t.major[k];
+        out.minor[k] = OctWords{} + t.minor[k];
+        out.valid[k] = OctMask{} + t.valid[k];
+        out.keep[k] = OctMask{} + t.keep[k];
+    }
+    out.vouches = OctMask{} + t.vouches;
+}
+
 // The screen eight lanes at a time (where the processor has them), for the lanes of the block
 // the sphere holds: the same answers as four at a time, save that plain lanes of a team not
-// remembered come back in `unknown`, not yet judged.
+// remembered come back in `unknown` (only those the sphere holds), not yet judged.
 [[gnu::target("avx2")]] std::uint64_t ScreenOct(const EntityGrid::Pack* packs, std::size_t count,
-                                                std::uint64_t inSphere, const ScreenTerms& t,
+                                                std::uint64_t inSphere, const OctTerms& t,
                                                 std::uint64_t& sure, std::uint64_t& unknown) {
     using WorldCells::OctMask;
     using WorldCells::OctWords;
     constexpr std::size_t kWidth = EntityGrid::Pack::kWidth;
-    const std::uint32_t written = SightDigest::kWritten;
-    const std::uint32_t fromCharacter = SightDigest::kTeamFromCharacter;
-    std::uint64_t passes = 0;
-    sure = 0;
-    unknown = 0;
+    // Kept here, not through the references: stores there could be the terms' own.
+    std::uint64_t passes = 0, vouched = 0, fresh = 0;
     for (std::size_t at = 0; at < count; at += kWidth) {
         if ((inSphere >> at & 0xFF) == 0)
             continue;
@@ -129,19 +159,24 @@ struct ScreenTerms {
         __builtin_memcpy(&major, p.gameWords[0], sizeof major);
         __builtin_memcpy(&minor, p.gameWords[1], sizeof minor);
         const OctMask plain = ((flags & t.plainMask) == t.plain) & (slots != t.self);
-        const OctMask unsure =
-            ((flags & written) == 0) | ((flags & fromCharacter) != 0) | ((flags & t.own) != t.own);
-        const OctMask first = (major == t.major[0]) & (minor == t.minor[0]) & t.valid[0];
-        const OctMask second = (major == t.major[1]) & (minor == t.minor[1]) & t.valid[1];
-        const OctMask keeps = (first & t.keep[0]) | (second & ~first & t.keep[1]);
-        const OctMask lanes = (plain & keeps) | (~plain & unsure);
-        const OctMask fresh =
-            plain & ~(first | second) &
-            (OctMask{0, 1, 2, 3, 4, 5, 6, 7} < static_cast<std::int32_t>(count - at));
+        // Written, holding its own team (and path position when it counts): not unsure.
+        const OctMask settled = (flags & t.sureMask) == t.sure;
+        // Remembered teams differ: a lane matches one at most.
+        OctMask known{}, keeps{};
+        for (std::size_t k = 0; k < kRemembered; ++k) {
+            const OctMask match = (major == t.major[k]) & (minor == t.minor[k]) & t.valid[k];
+            known |= match;
+            keeps |= match & t.keep[k];
+        }
+        // A plain lane passes when its team is kept, any other when it is unsure.
+        const OctMask lanes = (plain & keeps) | ~(plain | settled);
         passes |= static_cast<std::uint64_t>(WorldCells::OctBits(lanes)) << at;
-        sure |= static_cast<std::uint64_t>(WorldCells::OctBits(plain & lanes & t.vouches)) << at;
-        unknown |= static_cast<std::uint64_t>(WorldCells::OctBits(fresh)) << at;
+        vouched |= static_cast<std::uint64_t>(WorldCells::OctBits(plain & keeps & t.vouches)) << at;
+        fresh |= static_cast<std::uint64_t>(WorldCells::OctBits(plain & ~known)) << at;
     }
+    sure = vouched;
+    // Lanes past `count` are never in the sphere.
+    unknown = fresh & inSphere;
     return passes;
 }
 #endif
@@ -162,23 +197,21 @@ void ForEachCharacterInSphere(const Character& self, float maxYView, Region* reg
     const auto judge = [&](const Team& other) {
         return foes ? AreFoes(rules, team, other) : AreFriends(rules, team, other);
     };
-    // A crowd holds few teams and nothing a sweep calls changes the rules: the last two stored
-    // teams judged are remembered (crowds often alternate between two).
+    // The last kRemembered stored teams judged are remembered, the oldest replaced first.
     struct Judged {
         bool valid = false;
         std::uint32_t major = 0, minor = 0;
         bool keep = false;
     };
-    Judged memo[2];
+    Judged memo[kRemembered];
     std::size_t older = 0;
     const auto judgeStored = [&](std::uint32_t major, std::uint32_t minor) {
-        if (memo[0].valid && memo[0].major == major && memo[0].minor == minor)
-            return memo[0].keep;
-        if (memo[1].valid && memo[1].major == major && memo[1].minor == minor)
-            return memo[1].keep;
+        for (const Judged& judged : memo)
+            if (judged.valid && judged.major == major && judged.minor == minor)
+                return judged.keep;
         const bool keep = judge(TeamManager::BuildTeam(major, minor));
         memo[older] = Judged{true, major, minor, keep};
-        older ^= 1;
+        older = (older + 1) % kRemembered;
         return keep;
     };
     // The cell's packed words alone turn away the dead, the non-characters and the other side
@@ -201,14 +234,14 @@ void ForEachCharacterInSphere(const Character& self, float maxYView, Region* reg
     using Lanes = WorldCells::LaneMask;
     constexpr std::size_t kWidth = EntityGrid::Pack::kWidth;
     constexpr std::size_t kQuad = WorldCells::kQuad;
-    // The two remembered teams in every lane, refreshed whenever one is judged.
+    // The remembered teams in every lane, refreshed whenever one is judged.
     struct KnownLanes {
         Words major, minor;
         Lanes valid, keep;
     };
-    KnownLanes known[2];
+    KnownLanes known[kRemembered];
     const auto refresh = [&] {
-        for (int k = 0; k < 2; ++k)
+        for (std::size_t k = 0; k < kRemembered; ++k)
             known[k] = KnownLanes{Words{} + memo[k].major, Words{} + memo[k].minor,
                                   Lanes{} - static_cast<std::int32_t>(memo[k].valid),
                                   Lanes{} - static_cast<std::int32_t>(memo[k].keep)};
@@ -236,15 +269,16 @@ void ForEachCharacterInSphere(const Character& self, float maxYView, Region* reg
             const Lanes plain = ((flags & plainMask) == plainWant) & (slots != selfSlot);
             const Lanes unsure = ((flags & written) == 0) | ((flags & fromCharacter) != 0) |
                                  ((flags & unsureOwn) != unsureOwn);
-            const Lanes first =
-                (major == known[0].major) & (minor == known[0].minor) & known[0].valid;
-            const Lanes second =
-                (major == known[1].major) & (minor == known[1].minor) & known[1].valid;
-            const Lanes keeps = (first & known[0].keep) | (second & ~first & known[1].keep);
+            Lanes matched{}, keeps{};
+            for (const KnownLanes& k : known) {
+                const Lanes match = (major == k.major) & (minor == k.minor) & k.valid;
+                matched |= match;
+                keeps |= match & k.keep;
+            }
             Lanes lanes = (plain & keeps) | (~plain & unsure);
             // Lanes past the cell's last entry hold what left it: never judged.
-            const Lanes unknown = plain & ~(first | second) &
-                                  (Lanes{0, 1, 2, 3} < static_cast<std::int32_t>(count - at));
+            const Lanes unknown =
+                plain & ~matched & (Lanes{0, 1, 2, 3} < static_cast<std::int32_t>(count - at));
             if (LaneBits(unknown) != 0) [[unlikely]] {
                 for (std::size_t k = 0; k < kQuad; ++k)
                     if (unknown[k])
@@ -257,16 +291,23 @@ void ForEachCharacterInSphere(const Character& self, float maxYView, Region* reg
         return passes;
     };
     // The same for eight lanes, refreshed whenever a screen judges a team (the filter may judge
-    // others meanwhile: the terms hold two judged teams either way).
+    // others meanwhile: the terms hold judged teams either way).
     ScreenTerms terms{plainMask, plainWant, unsureOwn, selfSlot};
     terms.vouches = -static_cast<std::int32_t>(!heights);
+#if defined(__x86_64__)
+    OctTerms octTerms;
+#endif
     const auto refreshTerms = [&] {
-        for (int k = 0; k < 2; ++k) {
+        for (std::size_t k = 0; k < kRemembered; ++k) {
             terms.major[k] = memo[k].major;
             terms.minor[k] = memo[k].minor;
             terms.valid[k] = -static_cast<std::int32_t>(memo[k].valid);
             terms.keep[k] = -static_cast<std::int32_t>(memo[k].keep);
         }
+#if defined(__x86_64__)
+        if (eight)
+            SpreadTerms(terms, octTerms);
+#endif
     };
     refreshTerms();
     const auto screen = [&](const EntityGrid::Pack* packs, std::size_t count, std::uint64_t& sure) {
@@ -274,7 +315,7 @@ void ForEachCharacterInSphere(const Character& self, float maxYView, Region* reg
         if (eight) {
             const std::uint64_t inSphere = sure;
             std::uint64_t unknown = 0;
-            std::uint64_t passes = ScreenOct(packs, count, inSphere, terms, sure, unknown);
+            std::uint64_t passes = ScreenOct(packs, count, inSphere, octTerms, sure, unknown);
             if (unknown != 0) [[unlikely]] {
                 for (; unknown != 0; unknown &= unknown - 1) {
                     const auto i = static_cast<std::size_t>(std::countr_zero(unknown));
@@ -421,8 +462,9 @@ void ControllerMonster::AngerUpdate(int ms) {
         WorldVec3 home;
         // WorldDistance(position, at), this monster's side taken once.
         const Vec3 selfWorld = position.GetWorldPosition();
+        const bool selfPlaced = position.region != nullptr;
         const auto distanceTo = [&](const WorldVec3& at) {
-            return std::sqrt(position.region && at.region
+            return std::sqrt(selfPlaced && at.region
                                  ? (at.GetWorldPosition() - selfWorld).LengthSquared()
                                  : kInfinity);
         };
@@ -435,6 +477,7 @@ void ControllerMonster::AngerUpdate(int ms) {
         // Read once: nothing the sweep calls changes them.
         const bool sightIsDefault = mSightAngerIsDefault;
         const float maxPursuit = mMaxPursuitDistance;
+        const bool bounded = maxPursuit != 0.0f;
         const auto scale = static_cast<float>(ticks);
         ForEachCharacterInSphere(
             *self, mMaxYViewDistance, position.GetRegion(),
@@ -457,13 +500,17 @@ void ControllerMonster::AngerUpdate(int ms) {
                     mAngerManager.AddAnger(entry.game, entry.objectId, entry.slot, scale * anger);
                     return;
                 }
-                const WorldVec3 at = seen.GetPathPosition();
+                // The common case, a foe holding its own path position, reads it straight from
+                // the entry (SightSeen::GetPathPosition's answer, nothing to store on the way).
+                const WorldVec3 at = SightDigest::Has(entry.game, SightDigest::kOwnPathPosition)
+                                         ? entry.game.GetGamePosition()
+                                         : seen.GetPathPosition();
                 float anger = 0.0f;
-                if (maxPursuit != 0.0f && !homeKnown) {
+                if (bounded && !homeKnown) {
                     home = GetHomePosition();
                     homeKnown = true;
                 }
-                if (maxPursuit == 0.0f || WorldDistance(home, at) < maxPursuit)
+                if (!bounded || WorldDistance(home, at) < maxPursuit)
                     anger = SightAnger(distanceTo(at), kTickMs);
 #ifndef NDEBUG
                 CheckSightAnger(*this, seen.GetCharacter(), kTickMs, anger);

@@ -198,5 +198,36 @@ TEST_F(MonsterTargetFinding, TheSightSweepAngersACrowdAsWeighingEachFoeAloneWoul
                     20.0f * (1.0f - 0.1f * 19.0f / 30.0f) * 0.2f);
 }
 
+// A crowd of more teams than a sweep remembers, taking turns along the line: each sweep finds
+// exactly the foes (and the friends) the team rules name, in world order.
+TEST_F(MonsterTargetFinding, ASweepJudgesACrowdOfManyTeamsAsTheRulesDo) {
+    MakeController(R"({"Class": "ControllerMonster", "ViewDistance": 30})");
+    me->SetTeam(TeamManager::BuildTeam(Team::Monster, Team::Red));
+    const std::pair<std::uint32_t, std::uint32_t> teams[] = {{Team::Monster, Team::Blue},
+                                                             {Team::Monster, Team::Red},
+                                                             {Team::Friendly, 0},
+                                                             {Team::Human, 0},
+                                                             {Team::Monster, Team::Green},
+                                                             {Team::Hostile, 0},
+                                                             {Team::Monster, Team::MonsterHostile}};
+    std::vector<Character*> crowd;
+    for (int i = 0; i < 40; ++i) {
+        Character* c =
+            Place("Records/AI/Foe.dbr", Team::Human, 11.0f + 0.5f * static_cast<float>(i));
+        const auto& [major, minor] = teams[static_cast<std::size_t>(i) % std::size(teams)];
+        c->SetTeam(TeamManager::BuildTeam(major, minor));
+        crowd.push_back(c);
+    }
+    for (const bool foes : {true, false}) {
+        std::vector<Character*> expected, found;
+        for (Character* c : crowd)
+            if (foes ? me->GetTeam().IsFoe(c->GetTeam()) : me->GetTeam().IsFriend(c->GetTeam()))
+                expected.push_back(c);
+        controller->GetCharactersInSphere(found, region, Sphere{Vec3(10, 0, 10), 30.0f}, foes);
+        ASSERT_GT(expected.size(), 10u);
+        EXPECT_EQ(found, expected) << (foes ? "foes" : "friends");
+    }
+}
+
 }  // namespace
 }  // namespace GAME::test
