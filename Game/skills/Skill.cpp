@@ -103,10 +103,9 @@ void Skill::LoadOriginalSkillResource(const LoadTable& table) {
         gGameEngine->LoadSkillResource(Name::Create(GetObjectName()), table);
 }
 
-const SkillProfile& Skill::GetSkillProfile() const {
-    if (mProfile)
-        return *mProfile;
-    return gGameEngine ? *gGameEngine->GetNullSkillResource() : NeverLoadedProfile();
+const SkillProfile& Skill::FallbackProfile() {
+    GameEngine* engine = gGameEngine;
+    return engine ? *engine->GetNullSkillResource() : NeverLoadedProfile();
 }
 
 void Skill::OnDestroy() {
@@ -325,7 +324,8 @@ bool Skill::QualifyingHandState() const {
 }
 
 bool Skill::AllowDualWieldWeapons() const {
-    return GetCurrentLevel() != 0 && GetSkillProfile().GetQualifyingDualWeapons();
+    // The profile first: most skills never qualify, and the level is a virtual call.
+    return GetSkillProfile().GetQualifyingDualWeapons() && GetCurrentLevel() != 0;
 }
 
 bool Skill::SetAvailability(bool ignoreMana, bool ignoreCooldown) {
@@ -445,6 +445,11 @@ float Skill::GetOwnSkillAttribute(SkillAttributeType type, std::uint32_t seed) c
 #endif
         return mOwnAttribute;
     }
+    return RefreshOwnSkillAttribute(type, seed, owner);
+}
+
+float Skill::RefreshOwnSkillAttribute(SkillAttributeType type, std::uint32_t seed,
+                                      const Character* owner) const {
     bool drew = false;
     const float sum = SumOwnSkillAttribute(type, seed, drew);
     // Without a roll the sum follows from the sources alone, which the change count follows.
@@ -585,19 +590,21 @@ void Skill::CollectCombatParameters(Character& attacker, Character* target,
 // --- Targets ---
 
 float Skill::GetRange() const {
-    if (!gGameEngine)
+    // One look-up of the root: each reads the thread's machine and its slot.
+    const GameEngine* engine = gGameEngine;
+    if (!engine)
         return 1.0f;
     switch (mRangeProfile) {
         case Skill_RangeProfile::Melee:
-            return gGameEngine->GetMeleeRange();
+            return engine->GetMeleeRange();
         case Skill_RangeProfile::Short:
-            return gGameEngine->GetShortRange();
+            return engine->GetShortRange();
         case Skill_RangeProfile::Moderate:
-            return gGameEngine->GetModerateRange();
+            return engine->GetModerateRange();
         case Skill_RangeProfile::Long:
-            return gGameEngine->GetLongRange();
+            return engine->GetLongRange();
         case Skill_RangeProfile::Maximum:
-            return gGameEngine->GetMaximumRange();
+            return engine->GetMaximumRange();
     }
     return 1.0f;
 }

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
 #include "CharacterTestSupport.h"
@@ -322,5 +323,44 @@ TEST(CharacterBio, SharedAndOwnBaseSumsFollowTheDifficulty) {
     ShutdownObjects();
 }
 
+// A regeneration value is kept while the variables its formula reads stay the same: each change of
+// one of them, the ones the update sets included, gives a fresh value. A formula naming an unknown
+// variable is worked out (and logged) at every evaluation.
+TEST(CharacterBio, KeptRegenerationFollowsEveryVariableItsFormulaReads) {
+    TestMachine tm;
+    constexpr const char* kRegen =
+        "{\"lifeRegenEquation\": \"(lifeRegen*elapsedTime)+(intelligence*charLevel)\","
+        " \"manaRegenEquation\": \"(manaRegen*elapsedTime)+(unknownName*1)\"}";
+    ASSERT_TRUE(Singleton<RecordDatabase>::Get().AddRecordText(CharacterBio::kRegenRecord, kRegen));
+    Character* hero = MakeCharacter(kHeroRecord);
+    ASSERT_NE(hero, nullptr);
+    CharacterBio& bio = hero->GetCharacterBio();
+    ASSERT_TRUE(bio.HasLifeRegenFormula());
+    RunFrame(*hero, 10);
+    const float intelligence = bio.GetAttribute(CharAttributeType::Intelligence);
+    const float level = static_cast<float>(hero->GetCharLevel());
+    const struct {
+        float regen, seconds, addedIntelligence;
+    } steps[] = {{1.0f, 2.0f, 0.0f}, {1.0f, 2.0f, 0.0f}, {3.0f, 2.0f, 0.0f}, {3.0f, 5.0f, 0.0f},
+                 {3.0f, 5.0f, 0.0f}, {3.0f, 5.0f, 4.0f}, {3.0f, 5.0f, 0.0f}, {1.0f, 2.0f, 0.0f}};
+    float added = 0.0f;
+    for (const auto& step : steps) {
+        SCOPED_TRACE(step.regen * step.seconds + step.addedIntelligence);
+        if (step.addedIntelligence != 0.0f) {
+            hero->IncrementBaseAttribute(CharAttributeType::Intelligence, step.addedIntelligence);
+            added += step.addedIntelligence;
+            RunFrame(*hero, 10);
+        }
+        EXPECT_FLOAT_EQ(bio.GetLifeRegenValue(step.regen, 0.0f, step.seconds),
+                        step.regen * step.seconds + (intelligence + added) * level);
+    }
+    tm.ClearLog();
+    for (int i = 0; i < 2; ++i)
+        EXPECT_FLOAT_EQ(bio.GetManaRegenValue(2.0f, 0.0f, 3.0f), 6.0f);
+    const auto logged = std::count_if(tm.Log().begin(), tm.Log().end(), [](const LogLine& line) {
+        return line.text.find("unknownName") != std::string::npos;
+    });
+    EXPECT_EQ(logged, 2);
+}
 }  // namespace
 }  // namespace GAME::test

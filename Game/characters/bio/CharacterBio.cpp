@@ -1,6 +1,7 @@
 #include "Game/characters/bio/CharacterBio.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstdlib>
 #include <cstring>
 #include <string_view>
@@ -89,6 +90,8 @@ void CharacterBio::CopyFrom(const CharacterBio& other) {
     }
     mLifeRegenFormula.reset();
     mManaRegenFormula.reset();
+    mLifeRegenKept = {};
+    mManaRegenKept = {};
     if (other.mLifeRegenFormula || other.mManaRegenFormula)
         LoadRegenRecord();
 
@@ -130,50 +133,105 @@ void CharacterBio::CopyFrom(const CharacterBio& other) {
     mVitalsSet = other.mVitalsSet;
 }
 
-bool CharacterBio::GetDesignerVariable(const char* name, float& value) {
-    // One hash and one comparison per lookup: formulas ask for their variables every evaluation.
+CharacterBio::Variable CharacterBio::FindVariable(const char* name) {
+    // One hash and one comparison per lookup.
+    static constexpr std::string_view kNames[kVariableCount] = {
+        "elapsedTime", "manaRegen", "lifeRegen",    "manaRegenMod", "lifeRegenMod",
+        "manaTotal",   "lifeTotal", "intelligence", "charLevel",
+    };
+    static constexpr auto kHashes = [] {
+        std::array<std::uint32_t, kVariableCount> hashes{};
+        for (std::size_t i = 0; i < kVariableCount; ++i)
+            hashes[i] = NameHash(kNames[i]);
+        return hashes;
+    }();
     const std::string_view key(name);
-    const float* found = nullptr;
-    switch (NameHash(key)) {
-        case NameHash("elapsedTime"):
-            found = key == "elapsedTime" ? &mElapsedTime : nullptr;
-            break;
-        case NameHash("manaRegen"):
-            found = key == "manaRegen" ? &mManaRegen : nullptr;
-            break;
-        case NameHash("lifeRegen"):
-            found = key == "lifeRegen" ? &mLifeRegen : nullptr;
-            break;
-        case NameHash("manaRegenMod"):
-            found = key == "manaRegenMod" ? &mManaRegenMod : nullptr;
-            break;
-        case NameHash("lifeRegenMod"):
-            found = key == "lifeRegenMod" ? &mLifeRegenMod : nullptr;
-            break;
-        case NameHash("manaTotal"):
-            found = key == "manaTotal" ? &mManaTotal : nullptr;
-            break;
-        case NameHash("lifeTotal"):
-            found = key == "lifeTotal" ? &mLifeTotal : nullptr;
-            break;
-        case NameHash("intelligence"):
-            found = key == "intelligence" ? &mIntelligence : nullptr;
-            break;
-        case NameHash("charLevel"):
-            if (key == "charLevel") {
-                value = static_cast<float>(mCharLevel);
-                return true;
-            }
-            break;
-        default:
+    const std::uint32_t hash = NameHash(key);
+    for (std::size_t i = 0; i < kVariableCount; ++i)
+        if (kHashes[i] == hash)
+            return key == kNames[i] ? static_cast<Variable>(i) : Variable::Count;
+    return Variable::Count;
+}
+
+float CharacterBio::VariableValue(Variable variable) const {
+    switch (variable) {
+        case Variable::ElapsedTime:
+            return mElapsedTime;
+        case Variable::ManaRegen:
+            return mManaRegen;
+        case Variable::LifeRegen:
+            return mLifeRegen;
+        case Variable::ManaRegenMod:
+            return mManaRegenMod;
+        case Variable::LifeRegenMod:
+            return mLifeRegenMod;
+        case Variable::ManaTotal:
+            return mManaTotal;
+        case Variable::LifeTotal:
+            return mLifeTotal;
+        case Variable::Intelligence:
+            return mIntelligence;
+        case Variable::CharLevel:
+            return static_cast<float>(mCharLevel);
+        case Variable::Count:
             break;
     }
-    if (found) {
-        value = *found;
-        return true;
+    return 0.0f;
+}
+
+bool CharacterBio::GetDesignerVariable(const char* name, float& value) {
+    const Variable variable = FindVariable(name);
+    if (variable == Variable::Count) {
+        value = 0.0f;
+        return false;
     }
-    value = 0.0f;
-    return false;
+    value = VariableValue(variable);
+    return true;
+}
+
+CharacterBio::KeptRegen CharacterBio::KeepableRegen(const DesignerEquation<float>* formula) {
+    KeptRegen kept;
+    if (!formula || !formula->GetProgram().IsCompiled())
+        return kept;
+    const auto& names = formula->GetProgram().GetNames();
+    if (names.size() > kVariableCount)
+        return kept;
+    for (const std::string& name : names) {
+        const Variable variable = FindVariable(name.c_str());
+        if (variable == Variable::Count)
+            return kept;
+        kept.reads[kept.readCount++] = variable;
+    }
+    kept.keepable = true;
+    return kept;
+}
+
+float CharacterBio::RunRegen(const DesignerEquation<float>* formula, KeptRegen& kept) const {
+    if (!formula)
+        return 0.0f;
+    if (!kept.keepable)
+        return (*formula)();
+    // The inputs kept are replaced as they are compared: a difference works the value out anew.
+    bool same = kept.kept;
+    for (std::size_t i = 0; i < kept.readCount; ++i) {
+        const auto bits = std::bit_cast<std::uint32_t>(VariableValue(kept.reads[i]));
+        same = same && bits == kept.inputs[i];
+        kept.inputs[i] = bits;
+    }
+    if (same) {
+#ifndef NDEBUG
+        const float fresh = (*formula)();
+        if (std::bit_cast<std::uint32_t>(fresh) != std::bit_cast<std::uint32_t>(kept.value)) {
+            gEngine->Log(0, "CharacterBio: the kept regeneration of %s is stale",
+                         GetRecordName().c_str());
+            std::abort();
+        }
+#endif
+        return kept.value;
+    }
+    kept.value = (*formula)();
+    kept.kept = true;
+    return kept.value;
 }
 
 std::unique_ptr<DesignerEquation<float>> CharacterBio::ParseFormula(const std::string& text,
@@ -197,6 +255,8 @@ void CharacterBio::LoadRegenRecord() {
         ParseFormula(regen.GetString("lifeRegenEquation"), this, "lifeRegenEquation");
     mManaRegenFormula =
         ParseFormula(regen.GetString("manaRegenEquation"), this, "manaRegenEquation");
+    mLifeRegenKept = KeepableRegen(mLifeRegenFormula.get());
+    mManaRegenKept = KeepableRegen(mManaRegenFormula.get());
     mHealthOverStorageLimit = regen.GetFloat("healthOverStorageLimit", 0.0f);
     mHealthFeedRate = regen.GetFloat("healthFeedRate", 0.0f) * 1000.0f;
     mManaOverStorageLimit = regen.GetFloat("manaOverStorageLimit", 0.0f);
@@ -266,7 +326,10 @@ const std::string& CharacterBio::GetRecordName() const {
 
 unsigned CharacterBio::LevelIndex() const {
     // One look-up of the root, not two: each reads the thread's machine and its slot.
-    const GameEngine* engine = gGameEngine;
+    return LevelIndex(gGameEngine);
+}
+
+unsigned CharacterBio::LevelIndex(const GameEngine* engine) {
     const int difficulty = engine ? engine->GetGameDifficulty() : 0;
     return static_cast<unsigned>(std::max(difficulty, 0)) + 1u;
 }
@@ -290,7 +353,10 @@ void CharacterBio::SetBaseValue(CharAttributeType type, float value) {
 }
 
 bool CharacterBio::RefreshBaseSums() {
-    const unsigned level = LevelIndex();
+    return RefreshBaseSums(LevelIndex());
+}
+
+bool CharacterBio::RefreshBaseSums(unsigned level) {
     const bool stale = mBaseStale || level != mBaseLevel;
     if (stale) {
         CharAttributeAccumulator scratch;
@@ -319,13 +385,14 @@ void CharacterBio::SumTotals(Character& character, const CharAttributeAccumulato
     character.ContributeGameBalanceCharAttributes(totals);
 }
 
-void CharacterBio::UpdateResources(Character& character) {
-    const unsigned level = LevelIndex();
+bool CharacterBio::UpdateResources(Character& character) {
+    // One look-up of the root for the level and the balance.
+    const GameEngine* engine = gGameEngine;
+    const unsigned level = LevelIndex(engine);
     const bool baseChanged = mBaseStale || level != mBaseLevel;
     if (!baseChanged)
-        RefreshBaseSums();
+        RefreshBaseSums(level);
     const std::uint32_t inputs = character.GetCharAttributeInputs();
-    const GameEngine* engine = gGameEngine;
     const unsigned balance = engine ? engine->GetBalanceDifficulty() : 0u;
     if (mTotalsKept && !baseChanged && inputs == mTotalsInputs && balance == mTotalsBalance) {
 #ifndef NDEBUG
@@ -338,8 +405,10 @@ void CharacterBio::UpdateResources(Character& character) {
             std::abort();
         }
 #endif
-        return;
+        return false;
     }
+    mLifeLimitBefore = GetLifeLimit();
+    mManaLimitBefore = GetManaLimit();
     if (baseChanged) {
         // A change the sources make while they are summed leaves the store stale again.
         CharAttributeAccumulator scratch;
@@ -367,6 +436,7 @@ void CharacterBio::UpdateResources(Character& character) {
     }
     if (RefreshBaseSums())
         mTotalsKept = false;
+    return true;
 }
 
 void CharacterBio::InitialUpdate(Character& character) {
@@ -376,15 +446,16 @@ void CharacterBio::InitialUpdate(Character& character) {
 
 void CharacterBio::Update(Character& character, int ms) {
     const float seconds = static_cast<float>(ms) * 0.001f;
-    const float lifeFraction = Fraction(mLife, GetLifeLimit());
-    const float manaFraction = Fraction(mMana, GetManaLimit());
-    UpdateResources(character);
+    const float life = mLife;
+    const float mana = mMana;
+    // Totals that stayed leave the limits as they were: each is read once.
+    const bool summed = UpdateResources(character);
     const float lifeTotal = GetLifeLimit();
     const float manaTotal = GetManaLimit();
     if (mBalanceChanged || mLifeModifierChanged)
-        mLife = lifeTotal * lifeFraction;
+        mLife = lifeTotal * Fraction(life, summed ? mLifeLimitBefore : lifeTotal);
     if (mBalanceChanged || mManaModifierChanged)
-        mMana = manaTotal * manaFraction;
+        mMana = manaTotal * Fraction(mana, summed ? mManaLimitBefore : manaTotal);
     mBalanceChanged = false;
     mLifeModifierChanged = false;
     mManaModifierChanged = false;
@@ -522,14 +593,14 @@ float CharacterBio::GetLifeRegenValue(float lifeRegen, float lifeRegenMod, float
     mLifeRegen = lifeRegen;
     mLifeRegenMod = lifeRegenMod;
     mElapsedTime = elapsedSeconds;
-    return mLifeRegenFormula ? (*mLifeRegenFormula)() : 0.0f;
+    return RunRegen(mLifeRegenFormula.get(), mLifeRegenKept);
 }
 
 float CharacterBio::GetManaRegenValue(float manaRegen, float manaRegenMod, float elapsedSeconds) {
     mManaRegen = manaRegen;
     mManaRegenMod = manaRegenMod;
     mElapsedTime = elapsedSeconds;
-    return mManaRegenFormula ? (*mManaRegenFormula)() : 0.0f;
+    return RunRegen(mManaRegenFormula.get(), mManaRegenKept);
 }
 
 void CharacterBio::GetCurrentBioStats(CharacterBioReplicaInfo& info) const {

@@ -2,6 +2,7 @@
 // A character's base statistics and vital values: base attributes from its record, the totals
 // after every source has contributed, current life and mana, the pools that flow in or out over
 // time and the regeneration formulas. Recomputed and regenerated once per frame.
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -17,6 +18,7 @@ class Bonus;
 class Character;
 class CharacterBioRecord;
 class CombatAttributeAccumulator;
+class GameEngine;
 class IOStream;
 class LoadTable;
 
@@ -110,9 +112,11 @@ public:
     const DefenseAttributeStore_Character& GetDefenseStore() const;
 
 protected:
-    void UpdateResources(Character& character);
+    // True when the totals were summed again (the limits before are then in m*LimitBefore).
+    bool UpdateResources(Character& character);
     // Brings mBaseSums up to the store and the level; true when they had to be worked out again.
     bool RefreshBaseSums();
+    bool RefreshBaseSums(unsigned level);
 
 private:
     // Every change of the base store goes through here, so the kept sums learn of it.
@@ -137,6 +141,38 @@ private:
                                                                  EquationInterface<float>* owner,
                                                                  const char* key);
     unsigned LevelIndex() const;
+    static unsigned LevelIndex(const GameEngine* engine);
+
+    // The variables the regeneration formulas may read, by index.
+    enum class Variable : std::uint8_t {
+        ElapsedTime,
+        ManaRegen,
+        LifeRegen,
+        ManaRegenMod,
+        LifeRegenMod,
+        ManaTotal,
+        LifeTotal,
+        Intelligence,
+        CharLevel,
+        Count
+    };
+    static constexpr std::size_t kVariableCount = static_cast<std::size_t>(Variable::Count);
+    // Variable::Count for a name the bio does not know.
+    static Variable FindVariable(const char* name);
+    float VariableValue(Variable variable) const;
+    // A regeneration formula's last value, kept while the variables it reads hold the same
+    // bits: the language has no draws and no clock, so equal inputs give an equal value. Only a
+    // compiled formula whose every name the bio knows (no log line to repeat) is kept.
+    struct KeptRegen {
+        bool keepable = false;
+        bool kept = false;
+        std::uint8_t readCount = 0;
+        std::array<Variable, kVariableCount> reads{};
+        std::array<std::uint32_t, kVariableCount> inputs{};
+        float value = 0.0f;
+    };
+    static KeptRegen KeepableRegen(const DesignerEquation<float>* formula);
+    float RunRegen(const DesignerEquation<float>* formula, KeptRegen& kept) const;
 
     float mHealthOverStorageLimit = 0.0f;
     float mHealthFeedRate = 0.0f;
@@ -167,10 +203,14 @@ private:
     // mTotals stay while neither the character's sources (its change count) nor the balance
     // level moved since they were summed.
     bool mTotalsKept = false;
+    float mLifeLimitBefore = 0.0f;
+    float mManaLimitBefore = 0.0f;
     std::uint32_t mTotalsInputs = 0;
     unsigned mTotalsBalance = 0;
     std::unique_ptr<DesignerEquation<float>> mLifeRegenFormula;
     std::unique_ptr<DesignerEquation<float>> mManaRegenFormula;
+    KeptRegen mLifeRegenKept;
+    KeptRegen mManaRegenKept;
     float mElapsedTime = 0.0f;
     float mManaRegen = 0.0f;
     float mLifeRegen = 0.0f;

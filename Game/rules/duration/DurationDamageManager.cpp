@@ -19,7 +19,9 @@ constexpr std::array kInvoluntaryOrder = {kImmobilize, CombatAttributeType::Petr
 
 template <class Entry>
 void RemoveFinished(std::vector<Entry>& entries) {
-    std::erase_if(entries, [](Entry& entry) { return entry.ConsumeDueTicks(); });
+    // Most characters hold nothing: no pass at all then.
+    if (!entries.empty())
+        std::erase_if(entries, [](Entry& entry) { return entry.ConsumeDueTicks(); });
 }
 
 }  // namespace
@@ -105,8 +107,9 @@ void DurationDamageManager::Update(int ms) {
 void DurationDamageManager::ProcessDamage(int) {
     mAttackSpeedChanged = false;
     mRunSpeedChanged = false;
-    const float attackSlow = GetFixedDamage(CombatAttributeType::AttackSpeed);
-    const float runSlow = GetFixedDamage(CombatAttributeType::RunSpeed);
+    const bool held = !mFixedEntries.empty();
+    const float attackSlow = held ? GetFixedDamage(CombatAttributeType::AttackSpeed) : 0.0f;
+    const float runSlow = held ? GetFixedDamage(CombatAttributeType::RunSpeed) : 0.0f;
     if (attackSlow != mLastAttackSpeedSlow) {
         mLastAttackSpeedSlow = attackSlow;
         mAttackSpeedChanged = true;
@@ -162,6 +165,10 @@ void DurationDamageManager::AddDamageEffect(CombatAttributeType type) {
 }
 
 void DurationDamageManager::UpdateEffects() {
+    // Nothing held and nothing shown: the pass below would start and stop nothing.
+    if (mEntries.empty() && mFixedEntries.empty() && mRunningEffects.empty() &&
+        mInvoluntaryEffect == kNoEffect)
+        return;
     CombatAttributeType wanted = kNoEffect;
     for (CombatAttributeType type : kInvoluntaryOrder) {
         if (GetFixedDamage(type) > 0.0f) {

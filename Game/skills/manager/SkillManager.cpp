@@ -307,7 +307,8 @@ void SkillManager::PrefetchUpdateData() const {
 void SkillManager::Update(int ms) {
     if (!mParent)
         return;
-    InitializeWaitingPets();
+    if (!mPetsToInitialize.empty())
+        InitializeWaitingPets();
     RefreshSkillAttributes();
     CollectWeaponTypes();
     const int hands = GetHandState();
@@ -392,7 +393,9 @@ void SkillManager::FindWalkSkills(std::uint64_t destroyed) {
 
 void SkillManager::RefreshSkillAttributes() {
     const std::uint32_t inputs = mParent->GetCharAttributeInputs();
-    const unsigned balance = gGameEngine ? gGameEngine->GetBalanceDifficulty() : 0u;
+    // One look-up of the root: each reads the thread's machine and its slot.
+    const GameEngine* engine = gGameEngine;
+    const unsigned balance = engine ? engine->GetBalanceDifficulty() : 0u;
     const std::uint32_t state = mSkillAttributes.GetRandomGen().GetState();
     if (mSkillAttributesKept && inputs == mSkillAttributesInputs &&
         balance == mSkillAttributesBalance && state == mSkillAttributesState) {
