@@ -88,6 +88,10 @@ public:
             return nullptr;
         return static_cast<T*>(object);
     }
+    // Changes whenever an object is filed or taken: while it reads the same, every lookup answers
+    // as before.
+    std::uint64_t Version() const { return mObjects.Version(); }
+
     // GetObject<T>'s answer for one id and where it was found, for a caller that asks for the
     // same id over and over (a controller for its character): while the table's slot there holds
     // the same object, the answer is read back with no search and no class test.
