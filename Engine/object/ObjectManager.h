@@ -108,6 +108,12 @@ public:
         }
         return FindAndKeep(id, kept);
     }
+    // Whether the kept answer for the id stands as it is (for a caller that inlines the common
+    // case and leaves the rest, and in debug builds every case, to GetObject with the kept).
+    template <class T>
+    [[gnu::always_inline]] bool StillKept(std::uint32_t id, Kept<T>& kept) {
+        return mObjects.StillAt(id, kept.place);
+    }
     Object* GetObjectByNameHash(std::uint32_t hash);
 
     std::size_t GetObjectCount();
