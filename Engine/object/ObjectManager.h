@@ -88,6 +88,10 @@ public:
             return nullptr;
         return static_cast<T*>(object);
     }
+    // Changes whenever an object is filed or taken: while it reads the same, every lookup answers
+    // as before.
+    std::uint64_t Version() const { return mObjects.Version(); }
+
     // GetObject<T>'s answer for one id and where it was found, for a caller that asks for the
     // same id over and over (a controller for its character): while the table's slot there holds
     // the same object, the answer is read back with no search and no class test.
@@ -103,6 +107,12 @@ public:
             return kept.object;
         }
         return FindAndKeep(id, kept);
+    }
+    // Whether the kept answer for the id stands as it is (for a caller that inlines the common
+    // case and leaves the rest, and in debug builds every case, to GetObject with the kept).
+    template <class T>
+    [[gnu::always_inline]] bool StillKept(std::uint32_t id, Kept<T>& kept) {
+        return mObjects.StillAt(id, kept.place);
     }
     Object* GetObjectByNameHash(std::uint32_t hash);
 

@@ -16,8 +16,45 @@ ObjectTable::ClassList::ClassList(std::size_t capacity)
 
 bool ObjectTable::LookupProbing(std::uint32_t id, Object*& object,
                                 const RTTI_ClassInfo*& classInfo) const {
-    Place place;
-    return Lookup(id, object, classInfo, place);
+    // Lookup with a place, less the place: a crowd's frame sends tens of thousands this way.
+    if (id == 0)
+        return false;
+    for (;;) {
+        const std::uint64_t before = mVersion.load(std::memory_order_acquire);
+        if (before & 1u) {
+            std::this_thread::yield();  // a change is under way; it never waits on a lookup
+            continue;
+        }
+        Object* found = nullptr;
+        const RTTI_ClassInfo* foundClass = nullptr;
+        if (const Storage* storage = mView.load(std::memory_order_acquire)) {
+            // Bounded: a table changed under the lookup may hold any ids at all.
+            std::size_t i = storage->Home(id);
+            for (std::size_t probes = 0; probes <= storage->mask; ++probes) {
+                const Slot& slot = storage->slots[i];
+                const std::uint32_t held = slot.id.load(std::memory_order_relaxed);
+                if (held == id) {
+                    found = slot.object.get();
+                    const std::uint32_t index = slot.classIndex.load(std::memory_order_relaxed);
+                    const ClassList* classes = mClassView.load(std::memory_order_acquire);
+                    if (index < classes->capacity)
+                        foundClass = classes->items[index].load(std::memory_order_relaxed);
+                    break;
+                }
+                if (held == 0)
+                    break;
+                i = (i + 1) & storage->mask;
+            }
+        }
+        std::atomic_thread_fence(std::memory_order_acquire);
+        if (mVersion.load(std::memory_order_relaxed) != before)
+            continue;
+        if (!found || !foundClass)
+            return false;
+        object = found;
+        classInfo = foundClass;
+        return true;
+    }
 }
 
 bool ObjectTable::Lookup(std::uint32_t id, Object*& object, const RTTI_ClassInfo*& classInfo,
@@ -26,7 +63,7 @@ bool ObjectTable::Lookup(std::uint32_t id, Object*& object, const RTTI_ClassInfo
     if (id == 0)
         return false;
     for (;;) {
-        const std::uint32_t before = mVersion.load(std::memory_order_acquire);
+        const std::uint64_t before = mVersion.load(std::memory_order_acquire);
         if (before & 1u) {
             std::this_thread::yield();  // a change is under way; it never waits on a lookup
             continue;
@@ -40,8 +77,12 @@ bool ObjectTable::Lookup(std::uint32_t id, Object*& object, const RTTI_ClassInfo
                 const Slot& slot = storage->slots[i];
                 const std::uint32_t held = slot.id.load(std::memory_order_relaxed);
                 if (held == id) {
-                    found = {storage, i, slot.object.get(),
-                             slot.classIndex.load(std::memory_order_relaxed)};
+                    found = {storage,
+                             i,
+                             slot.object.get(),
+                             slot.classIndex.load(std::memory_order_relaxed),
+                             id,
+                             before};
                     const ClassList* classes = mClassView.load(std::memory_order_acquire);
                     if (found.classIndex < classes->capacity)
                         foundClass =

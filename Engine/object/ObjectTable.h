@@ -78,20 +78,27 @@ public:
     [[gnu::always_inline]] bool Lookup(std::uint32_t id, Object*& object,
                                        const RTTI_ClassInfo*& classInfo) const;
 
+    // Counts the changes (twice each: odd while one is under way). While it reads the same, every
+    // lookup answers as it did when it last read so.
+    std::uint64_t Version() const { return mVersion.load(std::memory_order_acquire); }
+
     // Where a lookup found its object. A caller that asks for the same id over and over keeps
-    // it: while the slot there still holds the id with the same object and class, that is what
-    // a lookup would answer, read from one slot with no search.
+    // it: while the table has not changed since, or the slot there still holds the id with the
+    // same object and class, that is what a lookup would answer, read with no search.
     struct Place {
         const void* storage = nullptr;  // the slot array the index is in; null: nowhere
         std::size_t index = 0;
         Object* object = nullptr;
         std::uint32_t classIndex = 0;
+        std::uint32_t id = 0;       // what was looked up: a caller may ask for another id
+        std::uint64_t version = 0;  // an even Version() at which the slot held the object
     };
     // Lookup that also says where it found the object (nowhere when it found none).
     bool Lookup(std::uint32_t id, Object*& object, const RTTI_ClassInfo*& classInfo,
                 Place& place) const;
-    // Whether the id still holds the place's object and class.
-    [[gnu::always_inline]] bool StillAt(std::uint32_t id, const Place& place) const;
+    // Whether the id still holds the place's object and class; when it does, the place is
+    // brought up to the current version.
+    [[gnu::always_inline]] bool StillAt(std::uint32_t id, Place& place) const;
 
     // Files the object under its id (not 0); returns the object that held the id before.
     std::unique_ptr<Object> Put(std::uint32_t id, std::unique_ptr<Object> object);
@@ -125,7 +132,8 @@ private:
     void Rehash(std::size_t capacity);
     std::uint32_t ClassIndex(const RTTI_ClassInfo* classInfo);
 
-    std::atomic<std::uint32_t> mVersion{0};
+    // 64 bits: a kept version never comes round again.
+    std::atomic<std::uint64_t> mVersion{0};
     std::atomic<const Storage*> mView{nullptr};  // what lookups read: the current storage
     std::size_t mCount = 0;
     std::unique_ptr<ClassList> mClasses = std::make_unique<ClassList>(64);
@@ -139,7 +147,7 @@ private:
 [[gnu::always_inline]] inline bool ObjectTable::Lookup(std::uint32_t id, Object*& object,
                                                        const RTTI_ClassInfo*& classInfo) const {
     // Most ids sit in their home slot of a table nobody changes: one slot read, no probe loop.
-    const std::uint32_t before = mVersion.load(std::memory_order_acquire);
+    const std::uint64_t before = mVersion.load(std::memory_order_acquire);
     const Storage* storage = mView.load(std::memory_order_acquire);
     if (id != 0 && (before & 1u) == 0 && storage) {
         const Slot& slot = storage->slots[storage->Home(id)];
@@ -161,21 +169,26 @@ private:
     return LookupProbing(id, object, classInfo);
 }
 
-[[gnu::always_inline]] inline bool ObjectTable::StillAt(std::uint32_t id,
-                                                        const Place& place) const {
+[[gnu::always_inline]] inline bool ObjectTable::StillAt(std::uint32_t id, Place& place) const {
     // Slot arrays live as long as the table, so a kept one is never freed memory; the index is
-    // checked against it all the same.
-    const std::uint32_t before = mVersion.load(std::memory_order_acquire);
+    // checked against it all the same. The storage tells this table's places from another's.
+    const std::uint64_t before = mVersion.load(std::memory_order_acquire);
     const Storage* storage = mView.load(std::memory_order_acquire);
-    if (place.storage != storage || storage == nullptr || (before & 1u) != 0 ||
-        place.index > storage->mask)
+    if (place.storage != storage || storage == nullptr)
+        return false;
+    if (place.version == before && place.id == id)
+        return true;
+    if ((before & 1u) != 0 || place.index > storage->mask)
         return false;
     const Slot& slot = storage->slots[place.index];
     const bool same = slot.id.load(std::memory_order_relaxed) == id && id != 0 &&
                       slot.object.get() == place.object &&
                       slot.classIndex.load(std::memory_order_relaxed) == place.classIndex;
     std::atomic_thread_fence(std::memory_order_acquire);
-    return same && mVersion.load(std::memory_order_relaxed) == before;
+    if (!same || mVersion.load(std::memory_order_relaxed) != before)
+        return false;
+    place.version = before;
+    return true;
 }
 
 }  // namespace GAME

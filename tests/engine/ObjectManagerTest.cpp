@@ -100,8 +100,8 @@ TEST(ObjectManager, TypedLookupChecksTheClass) {
     EXPECT_EQ(om.GetObject(123456), nullptr);
 }
 
-// A kept lookup answers as a fresh one through every change around its id: the object
-// destroyed, another filed under the id (of the class or not), the table grown, the id asked
+// A kept lookup answers as a fresh one through every change around its id: another id filed, the
+// object destroyed, another filed under the id (of the class or not), the table grown, the id asked
 // for changed.
 TEST(ObjectManager, AKeptLookupAnswersAsAFreshOne) {
     TestMachine tm;
@@ -116,6 +116,7 @@ TEST(ObjectManager, AKeptLookupAnswersAsAFreshOne) {
         {"nothing filed yet", [] {}, false},
         {"made", [&] { om.CreateObject("Actor", kId); }, true},
         {"asked again", [] {}, true},
+        {"another id made", [&] { om.CreateObject("Actor", kId + 1); }, true},
         {"the table grows around it",
          [&] {
              for (std::uint32_t i = 0; i < 300; ++i)

@@ -23,7 +23,7 @@ ControllerBaseCharacter::ControllerBaseCharacter() {
 
 ControllerBaseCharacter::~ControllerBaseCharacter() = default;
 
-Character* ControllerBaseCharacter::GetParentCharacter() const {
+Character* ControllerBaseCharacter::FindParentCharacter() const {
     return Singleton<ObjectManager>::Get().GetObject(GetParentId(), mParent);
 }
 

@@ -71,8 +71,15 @@ public:
     void GetActionsAsStrings(std::vector<std::string>& out);
 
 protected:
-    // The parent as a character, or null.
-    Character* GetParentCharacter() const;
+    // The parent as a character, or null. Inline while the kept answer stands: controllers ask
+    // several times a frame.
+    [[gnu::always_inline]] Character* GetParentCharacter() const {
+#ifdef NDEBUG
+        if (Singleton<ObjectManager>::Get().StillKept(GetParentId(), mParent))
+            return mParent.object;
+#endif
+        return FindParentCharacter();
+    }
     // Runs the action, or makes it pending behind its pre-action.
     void ExecuteOrStartPreAction(Character& character, std::unique_ptr<CharacterAction> action);
 
@@ -84,6 +91,9 @@ private:
     std::unique_ptr<CharacterAction> mQueuedAction;
     std::vector<std::string> mDebugText;
     bool mFirstUpdate = true;
+    // GetParentCharacter past a kept answer that stands; in debug builds every time, so that the
+    // kept answer is checked.
+    Character* FindParentCharacter() const;
     // Asked for several times a frame.
     mutable ObjectManager::Kept<Character> mParent;
 };

@@ -36,13 +36,14 @@ void Character::GetCurrentAttackTarget(std::uint32_t& id, WorldVec3& position,
 
 float Character::GetTargetDistance(std::uint32_t attacker, std::uint32_t target,
                                    std::uint32_t skill) {
-    const Character* from = FindCharacter(attacker);
-    const Skill* used =
-        skill != 0 ? Singleton<ObjectManager>::Get().GetObject<Skill>(skill) : nullptr;
+    // One manager for the three lookups: each of its own would fetch it again.
+    ObjectManager& objects = Singleton<ObjectManager>::Get();
+    const Character* from = attacker != 0 ? objects.GetObject<Character>(attacker) : nullptr;
+    const Skill* used = skill != 0 ? objects.GetObject<Skill>(skill) : nullptr;
     if (!from || !used)
         return 0.0f;
     float distance = used->GetRange() + from->GetExtents();
-    if (const Character* to = FindCharacter(target))
+    if (const Character* to = target != 0 ? objects.GetObject<Character>(target) : nullptr)
         distance += to->GetExtents();
     return distance;
 }
