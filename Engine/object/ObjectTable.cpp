@@ -14,9 +14,8 @@ ObjectTable::Storage::Storage(std::size_t capacity)
 ObjectTable::ClassList::ClassList(std::size_t capacity)
     : capacity(capacity), items(std::make_unique<std::atomic<const RTTI_ClassInfo*>[]>(capacity)) {}
 
-bool ObjectTable::LookupProbing(std::uint32_t id, Object*& object,
-                                const RTTI_ClassInfo*& classInfo) const {
-    // Lookup with a place, less the place: a crowd's frame sends tens of thousands this way.
+template <class Hit>
+bool ObjectTable::ProbeStable(std::uint32_t id, Hit&& hit) const {
     if (id == 0)
         return false;
     for (;;) {
@@ -25,23 +24,24 @@ bool ObjectTable::LookupProbing(std::uint32_t id, Object*& object,
             std::this_thread::yield();  // a change is under way; it never waits on a lookup
             continue;
         }
-        Object* found = nullptr;
-        const RTTI_ClassInfo* foundClass = nullptr;
+        bool held = false;
         if (const Storage* storage = mView.load(std::memory_order_acquire)) {
             // Bounded: a table changed under the lookup may hold any ids at all.
             std::size_t i = storage->Home(id);
             for (std::size_t probes = 0; probes <= storage->mask; ++probes) {
                 const Slot& slot = storage->slots[i];
-                const std::uint32_t held = slot.id.load(std::memory_order_relaxed);
-                if (held == id) {
-                    found = slot.object.get();
+                const std::uint32_t slotId = slot.id.load(std::memory_order_relaxed);
+                if (slotId == id) {
                     const std::uint32_t index = slot.classIndex.load(std::memory_order_relaxed);
                     const ClassList* classes = mClassView.load(std::memory_order_acquire);
-                    if (index < classes->capacity)
-                        foundClass = classes->items[index].load(std::memory_order_relaxed);
+                    const RTTI_ClassInfo* foundClass =
+                        index < classes->capacity
+                            ? classes->items[index].load(std::memory_order_relaxed)
+                            : nullptr;
+                    held = hit(*storage, i, slot, index, foundClass, before);
                     break;
                 }
-                if (held == 0)
+                if (slotId == 0)
                     break;
                 i = (i + 1) & storage->mask;
             }
@@ -49,61 +49,46 @@ bool ObjectTable::LookupProbing(std::uint32_t id, Object*& object,
         std::atomic_thread_fence(std::memory_order_acquire);
         if (mVersion.load(std::memory_order_relaxed) != before)
             continue;
-        if (!found || !foundClass)
-            return false;
-        object = found;
-        classInfo = foundClass;
-        return true;
+        return held;
     }
+}
+
+bool ObjectTable::LookupProbing(std::uint32_t id, Object*& object,
+                                const RTTI_ClassInfo*& classInfo) const {
+    // Lookup with a place, less the place: a crowd's frame sends tens of thousands this way.
+    Object* found = nullptr;
+    const RTTI_ClassInfo* foundClass = nullptr;
+    const bool held = ProbeStable(id, [&](const Storage&, std::size_t, const Slot& slot,
+                                          std::uint32_t, const RTTI_ClassInfo* cls, std::uint64_t) {
+        found = slot.object.get();
+        foundClass = cls;
+        return found && foundClass;
+    });
+    if (!held)
+        return false;
+    object = found;
+    classInfo = foundClass;
+    return true;
 }
 
 bool ObjectTable::Lookup(std::uint32_t id, Object*& object, const RTTI_ClassInfo*& classInfo,
                          Place& place) const {
     place = Place();
-    if (id == 0)
+    Place found;
+    const RTTI_ClassInfo* foundClass = nullptr;
+    const bool held =
+        ProbeStable(id, [&](const Storage& storage, std::size_t i, const Slot& slot,
+                            std::uint32_t index, const RTTI_ClassInfo* cls, std::uint64_t before) {
+            found = {&storage, i, slot.object.get(), index, id, before};
+            foundClass = cls;
+            return found.object && foundClass;
+        });
+    if (!held)
         return false;
-    for (;;) {
-        const std::uint64_t before = mVersion.load(std::memory_order_acquire);
-        if (before & 1u) {
-            std::this_thread::yield();  // a change is under way; it never waits on a lookup
-            continue;
-        }
-        Place found;
-        const RTTI_ClassInfo* foundClass = nullptr;
-        if (const Storage* storage = mView.load(std::memory_order_acquire)) {
-            // Bounded: a table changed under the lookup may hold any ids at all.
-            std::size_t i = storage->Home(id);
-            for (std::size_t probes = 0; probes <= storage->mask; ++probes) {
-                const Slot& slot = storage->slots[i];
-                const std::uint32_t held = slot.id.load(std::memory_order_relaxed);
-                if (held == id) {
-                    found = {storage,
-                             i,
-                             slot.object.get(),
-                             slot.classIndex.load(std::memory_order_relaxed),
-                             id,
-                             before};
-                    const ClassList* classes = mClassView.load(std::memory_order_acquire);
-                    if (found.classIndex < classes->capacity)
-                        foundClass =
-                            classes->items[found.classIndex].load(std::memory_order_relaxed);
-                    break;
-                }
-                if (held == 0)
-                    break;
-                i = (i + 1) & storage->mask;
-            }
-        }
-        std::atomic_thread_fence(std::memory_order_acquire);
-        if (mVersion.load(std::memory_order_relaxed) != before)
-            continue;
-        if (!found.object || !foundClass)
-            return false;
-        object = found.object;
-        classInfo = foundClass;
-        place = found;
-        return true;
-    }
+    object = found.object;
+    classInfo = foundClass;
+    place = found;
+    return true;
 }
 
 void ObjectTable::BeginChange() {

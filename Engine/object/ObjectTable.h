@@ -126,6 +126,10 @@ private:
 
     // Lookup past the home slot, or while the table changes.
     bool LookupProbing(std::uint32_t id, Object*& object, const RTTI_ClassInfo*& classInfo) const;
+    // Finds id's slot under one unchanged version and tells `hit` of it; true when `hit` says
+    // the slot holds an object of a known class and the version held throughout.
+    template <class Hit>
+    bool ProbeStable(std::uint32_t id, Hit&& hit) const;
     // Brackets a change: odd while it lasts.
     void BeginChange();
     void EndChange();
