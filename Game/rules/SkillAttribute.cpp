@@ -1,6 +1,5 @@
 #include "Game/rules/SkillAttribute.h"
 
-#include <cmath>
 #include <cstring>
 #include <utility>
 
@@ -10,12 +9,6 @@
 #include "Game/rules/CostInfo.h"
 
 namespace GAME {
-
-float SkillAttributeAccumulator::GetValue(SkillAttributeType type) const {
-    const unsigned index = Index(type);
-    const float value = mValues[index];
-    return value + std::fabs(value) * mModifiers[index] * 0.01f;
-}
 
 void SkillAttributeAccumulator::Clear() {
     mValues.fill(0.0f);

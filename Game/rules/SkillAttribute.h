@@ -2,6 +2,7 @@
 // Skill attributes change how skills behave (cooldown, mana cost, projectile speed). A base
 // value and a prefix and suffix part each apply with their own chance.
 #include <array>
+#include <cmath>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -36,7 +37,11 @@ public:
     void SetSeed(std::uint32_t seed) { mRandom.Seed(seed); }
     RandomUniform& GetRandomGen() { return mRandom; }
     // The summed value raised by the summed percent, on its magnitude.
-    float GetValue(SkillAttributeType type) const;
+    float GetValue(SkillAttributeType type) const {
+        const unsigned index = Index(type);
+        const float value = mValues[index];
+        return value + std::fabs(value) * mModifiers[index] * 0.01f;
+    }
     void Clear();
     // The same sums, bit for bit (the generator aside).
     bool SameSums(const SkillAttributeAccumulator& other) const;
