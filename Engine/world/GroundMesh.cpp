@@ -323,12 +323,14 @@ bool GroundMesh::CellOf(float x, float z, int& cx, int& cz) const {
 }
 
 bool GroundMesh::FloorPartOf(float x, float z, std::size_t& part) const {
-    int cx = 0, cz = 0;
-    if (!CellOf(x, z, cx, cz))
+    // CellOf, whose quotients also tell where in the cell the point lies.
+    if (mCellsX == 0 || !(mMin.x <= x && x <= mMax.x && mMin.z <= z && z <= mMax.z))
         return false;
-    // The same quotient CellOf clamps, less the cell: where in the cell the point lies.
-    const float inX = (x - mMin.x) / mCellSize - static_cast<float>(cx);
-    const float inZ = (z - mMin.z) / mCellSize - static_cast<float>(cz);
+    const float qx = (x - mMin.x) / mCellSize, qz = (z - mMin.z) / mCellSize;
+    const int cx = static_cast<int>(Clamp(qx, 0.0f, static_cast<float>(mCellsX - 1)));
+    const int cz = static_cast<int>(Clamp(qz, 0.0f, static_cast<float>(mCellsZ - 1)));
+    const float inX = qx - static_cast<float>(cx);
+    const float inZ = qz - static_cast<float>(cz);
     const float last = static_cast<float>(kFloorSplit - 1);
     const int sx = static_cast<int>(Clamp(inX * kFloorSplit, 0.0f, last));
     const int sz = static_cast<int>(Clamp(inZ * kFloorSplit, 0.0f, last));

@@ -312,6 +312,26 @@ TEST_F(Movement, APlaceOffTheMeshFailsEverySearchUntilTheCharacterLeavesIt) {
     }
 }
 
+TEST_F(Movement, APathKeptByCanMoveToIsTheSearchedPathWhenTaken) {
+    Character* hero = SpawnRunner(10, 25);
+    PlayRun(*hero);
+    const WorldVec3 start = hero->GetPathPosition();
+    // Round the wall (many corners) and straight (two).
+    for (const WorldVec3& goal : {At(32, 25), At(10, 5), At(12, 27)}) {
+        hero->SetPathPosition(start);
+        ASSERT_TRUE(hero->CanMoveTo(goal, 0.5f)) << goal.local.x;
+        const std::unique_ptr<Path> fresh = hero->GetMovementManager().FindPath(start, goal);
+        ASSERT_NE(fresh, nullptr);
+        hero->MoveTo(goal, 0.0f);
+        const Path* taken = hero->GetPath();
+        ASSERT_NE(taken, nullptr) << goal.local.x;
+        EXPECT_EQ(taken->GetCorners(), fresh->GetCorners()) << goal.local.x;
+        EXPECT_EQ(taken->GetPolygons(), fresh->GetPolygons()) << goal.local.x;
+        EXPECT_EQ(taken->GetLength(), fresh->GetLength()) << goal.local.x;
+        hero->CharacterStopMoving();
+    }
+}
+
 TEST_F(Movement, AClientsCopyHoldsTheDefenseSlotItsSentMoveNames) {
     Character* friendly = Spawn(44, 30);
     Character* guard = Spawn(36, 30);

@@ -249,6 +249,44 @@ TEST_F(Navigation, RecycledPathsMatchFreshSearches) {
     }
 }
 
+TEST_F(Navigation, UnfinishedPathsTellTheEndAndFinishAsTheSearchedPath) {
+    PathFinder& finder = World::Get().GetPathFinder();
+    WorldVec3 beside = At(10, 25);
+    beside.Translate(Vec3(0.0004f, 0, 0));
+    struct Case {
+        WorldVec3 from, to;
+        bool found, moves;
+    };
+    // Round the wall, straight, from and into the wall (none), and to a point nearer over x
+    // and z than the ends are told apart.
+    const Case cases[] = {{At(10, 25), At(32, 25), true, true},
+                          {At(10, 25), At(10, 5), true, true},
+                          {WorldVec3(meadow, Vec3(21, 0, 25)), At(10, 5), false, false},
+                          {At(10, 25), WorldVec3(meadow, Vec3(21, 0, 25)), false, false},
+                          {At(10, 25), beside, true, false}};
+    for (const Case& c : cases) {
+        const std::unique_ptr<Path> full =
+            World::Get().FindPath(0, c.from, c.to, PathGenerationParams(), 30);
+        UnfinishedPathEnds ends;
+        std::unique_ptr<Path> path =
+            finder.FindUnfinishedPath(0, c.from, c.to, PathGenerationParams(), 30, ends);
+        ASSERT_EQ(full != nullptr, c.found) << c.to.local.x;
+        ASSERT_EQ(path != nullptr, c.found) << c.to.local.x;
+        if (!c.found)
+            continue;
+        EXPECT_EQ(ends.moves, c.moves) << c.to.local.x;
+        EXPECT_EQ(ends.end, full->GetEnd()) << c.to.local.x;
+        if (ends.moves) {
+            EXPECT_GT(full->GetLength(), 0.0f) << c.to.local.x;
+        }
+        finder.FinishPath(*path, PathGenerationParams());
+        EXPECT_EQ(path->GetCorners(), full->GetCorners()) << c.to.local.x;
+        EXPECT_EQ(path->GetPolygons(), full->GetPolygons()) << c.to.local.x;
+        EXPECT_EQ(path->GetLength(), full->GetLength()) << c.to.local.x;
+        EXPECT_EQ(path->GetPosition(), full->GetStart()) << c.to.local.x;
+    }
+}
+
 // The done-when scenario: a stand-in character walks a path round the wall frame by frame on
 // two machines, which see the same positions at every frame.
 std::vector<Vec3> WalkAroundTheWall(const std::filesystem::path& root) {

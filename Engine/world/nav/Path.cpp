@@ -37,6 +37,28 @@ void Path::Assign(Region* region, const std::vector<Vec3>& corners, const std::u
     Restart();
 }
 
+void Path::AssignUnfinished(Region* region, const float* corners, std::size_t count,
+                            const std::uint32_t* polygons, std::size_t polygonCount) {
+    mRegion = region;
+    Fit(mCorners, count);
+    mCorners.clear();
+    for (std::size_t i = 0; i < count; ++i)
+        mCorners.emplace_back(corners[i * 3], corners[i * 3 + 1], corners[i * 3 + 2]);
+    if (mCorners.empty())
+        mCorners.push_back(Vec3());
+    Fit(mPolygons, polygonCount);
+    mPolygons.assign(polygons, polygons + polygonCount);
+    mNext = 1;
+    mPosition = mCorners.front();
+    mLength = 0;
+}
+
+void Path::AssignCorners(const std::vector<Vec3>& corners) {
+    Fit(mCorners, corners.size());
+    mCorners.assign(corners.begin(), corners.end());
+    Restart();
+}
+
 void Path::Restart() {
     if (mCorners.empty())
         mCorners.push_back(Vec3());

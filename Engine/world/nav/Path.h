@@ -18,6 +18,12 @@ struct PathGenerationParams {
     Vec3 goalOffset;                   // moves the goal before it is looked up
 };
 
+// What a path left unfinished (PathFinder::FindUnfinishedPath) tells before it is finished.
+struct UnfinishedPathEnds {
+    WorldVec3 end;       // the finished path's end corner
+    bool moves = false;  // its length is surely not 0 (else only finishing tells)
+};
+
 // Crowds take and drop paths all the time: a path and its corners live in recycled storage.
 class Path : public RecycledStorage {
 public:
@@ -31,6 +37,13 @@ public:
     // Becomes a fresh path over the corners and polygons, in the storage it already holds.
     void Assign(Region* region, const std::vector<Vec3>& corners, const std::uint32_t* polygons,
                 std::size_t polygonCount);
+
+    // An unfinished path (PathFinder::FindUnfinishedPath): `count` corners as x, y, z triples,
+    // not measured (length 0) until AssignCorners gives the finished ones.
+    void AssignUnfinished(Region* region, const float* corners, std::size_t count,
+                          const std::uint32_t* polygons, std::size_t polygonCount);
+    // New corners over the same polygons, walked from the first.
+    void AssignCorners(const std::vector<Vec3>& corners);
 
     Region* GetRegion() const { return mRegion; }
     // The remaining length, from the current position through the corners left.

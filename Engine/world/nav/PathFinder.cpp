@@ -225,17 +225,19 @@ bool PathFinder::FloorUnder(const GroundMesh& ground, const Vec3& p, float& heig
 std::unique_ptr<Path> PathFinder::FindPath(int pathingSize, const WorldVec3& from,
                                            const WorldVec3& to, const PathGenerationParams& params,
                                            int maxCorners) {
-    std::unique_ptr<Path> path;
-    if (mSparePaths.empty()) {
-        path = std::make_unique<Path>();
-    } else {
-        path = std::move(mSparePaths.back());
-        mSparePaths.pop_back();
-    }
+    std::unique_ptr<Path> path = TakeSpare();
     if (FindPath(pathingSize, from, to, params, maxCorners, *path))
         return path;
     Recycle(std::move(path));
     return nullptr;
+}
+
+std::unique_ptr<Path> PathFinder::TakeSpare() {
+    if (mSparePaths.empty())
+        return std::make_unique<Path>();
+    std::unique_ptr<Path> path = std::move(mSparePaths.back());
+    mSparePaths.pop_back();
+    return path;
 }
 
 void PathFinder::Recycle(std::unique_ptr<Path> path) {
@@ -248,12 +250,60 @@ void PathFinder::Recycle(std::unique_ptr<Path> path) {
 
 bool PathFinder::FindPath(int pathingSize, const WorldVec3& from, const WorldVec3& to,
                           const PathGenerationParams& params, int maxCorners, Path& out) {
+    int polygons = 0;
+    const int corners = Straight(pathingSize, from, to, params, maxCorners, polygons);
+    if (corners == 0)
+        return false;
+    MergeAndGround(*from.region, corners, params);
+    out.Assign(from.region, mCorners, mPolys.data(), static_cast<std::size_t>(polygons));
+    return true;
+}
+
+std::unique_ptr<Path> PathFinder::FindUnfinishedPath(int pathingSize, const WorldVec3& from,
+                                                     const WorldVec3& to,
+                                                     const PathGenerationParams& params,
+                                                     int maxCorners, UnfinishedPathEnds& ends) {
+    int polygons = 0;
+    const int corners = Straight(pathingSize, from, to, params, maxCorners, polygons);
+    if (corners == 0)
+        return nullptr;
+    // Merging keeps the first corner and the last exactly, and grounding moves only heights:
+    // ends this far apart over x or z leave some leg long enough that its length is not 0.
+    const float* first = mStraight.data();
+    const float* back = first + (corners - 1) * 3;
+    ends.moves = Abs(back[0] - first[0]) > 1e-3f || Abs(back[2] - first[2]) > 1e-3f;
+    Vec3 last(back[0], back[1], back[2]);
+    float height = 0;
+    if (const GroundMesh* ground = from.region->GetGround();
+        ground && FloorUnder(*ground, last, height))
+        last.y = height;
+    ends.end = WorldVec3(from.region, last);
+    std::unique_ptr<Path> path = TakeSpare();
+    path->AssignUnfinished(from.region, mStraight.data(), static_cast<std::size_t>(corners),
+                           mPolys.data(), static_cast<std::size_t>(polygons));
+    return path;
+}
+
+void PathFinder::FinishPath(Path& path, const PathGenerationParams& params) {
+    const Path::Corners& raw = path.GetCorners();
+    const int count = static_cast<int>(std::min<std::size_t>(raw.size(), kMaxCornersCap));
+    for (int i = 0; i < count; ++i) {
+        mStraight[i * 3] = raw[i].x;
+        mStraight[i * 3 + 1] = raw[i].y;
+        mStraight[i * 3 + 2] = raw[i].z;
+    }
+    MergeAndGround(*path.GetRegion(), count, params);
+    path.AssignCorners(mCorners);
+}
+
+int PathFinder::Straight(int pathingSize, const WorldVec3& from, const WorldVec3& to,
+                         const PathGenerationParams& params, int maxCorners, int& polygons) {
     Region* region = from.region;
     if (!region || to.region != region)
-        return false;
+        return 0;
     NavMesh* mesh = Mesh(region, pathingSize);
     if (!mesh)
-        return false;
+        return 0;
     float extents[3];
     SearchExtents(pathingSize, params, extents);
     Vec3 start, goal;
@@ -261,11 +311,11 @@ bool PathFinder::FindPath(int pathingSize, const WorldVec3& from, const WorldVec
     const dtPolyRef startRef = Nearest(*mesh, from.local, extents, *mAnyFilter, start, &startOver);
     // A character off the mesh asks from the same place for every goal it weighs.
     if (!startRef)
-        return false;
+        return 0;
     const dtPolyRef goalRef =
         Nearest(*mesh, to.local + params.goalOffset, extents, *mAnyFilter, goal, &goalOver);
     if (!goalRef)
-        return false;
+        return 0;
 
     mFilter->setAreaCost(0, Max(params.areaCost, 0.001f));
     // The polygons a walk starts and ends in stay open whatever obstacle covers them.
@@ -287,7 +337,7 @@ bool PathFinder::FindPath(int pathingSize, const WorldVec3& from, const WorldVec
     if (reopenStart)
         nav->setPolyFlags(startRef, startFlags);
     if (dtStatusFailed(status) || count == 0)
-        return false;
+        return 0;
 
     // A partial corridor ends at the reachable point nearest to the goal.
     Vec3 end = goal;
@@ -300,9 +350,12 @@ bool PathFinder::FindPath(int pathingSize, const WorldVec3& from, const WorldVec
     const int cap = ClampInt(maxCorners, 2, kMaxCornersCap);
     const int corners = FindStraightCorners(*mesh->GetQuery(), &start.x, &end.x, mPolys.data(),
                                             count, mStraight.data(), cap, startOver, endOver);
-    if (corners == 0)
-        return false;
+    polygons = count;
+    return corners;
+}
 
+void PathFinder::MergeAndGround(const Region& region, int corners,
+                                const PathGenerationParams& params) {
     std::vector<Vec3>& points = mCorners;
     points.clear();
     const float merge = Max(params.cornerMergeDistance, 0.0f);
@@ -317,7 +370,7 @@ bool PathFinder::FindPath(int pathingSize, const WorldVec3& from, const WorldVec
             points.push_back(p);
     }
     // Corners sit on the ground itself rather than on the mesh's approximation of it.
-    if (const GroundMesh* ground = region->GetGround())
+    if (const GroundMesh* ground = region.GetGround())
         for (Vec3& p : points) {
             float height = 0;
             if (FloorUnder(*ground, p, height))
@@ -325,8 +378,6 @@ bool PathFinder::FindPath(int pathingSize, const WorldVec3& from, const WorldVec
         }
     if (points.size() == 1)
         points.push_back(points.front());
-    out.Assign(region, points, mPolys.data(), static_cast<std::size_t>(count));
-    return true;
 }
 
 bool PathFinder::FindsStart(int pathingSize, const WorldVec3& from,

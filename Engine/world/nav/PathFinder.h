@@ -38,6 +38,15 @@ public:
     // The same search written into `out`'s storage; false (out untouched) when there is none.
     bool FindPath(int pathingSize, const WorldVec3& from, const WorldVec3& to,
                   const PathGenerationParams& params, int maxCorners, Path& out);
+    // FindPath up to the straight path: `out` holds the corridor and the corners as the funnel
+    // gave them, unmerged and off the ground, until FinishPath makes it FindPath's path. A caller
+    // that only asks whether the path would do skips the rest.
+    std::unique_ptr<Path> FindUnfinishedPath(int pathingSize, const WorldVec3& from,
+                                             const WorldVec3& to,
+                                             const PathGenerationParams& params, int maxCorners,
+                                             UnfinishedPathEnds& ends);
+    // Merges and grounds an unfinished path's corners, with the parameters it was found with.
+    void FinishPath(Path& path, const PathGenerationParams& params);
     // Whether a search from the point finds a polygon to start from. Without one every search
     // from there fails, whatever its goal, while GetMeshVersion stays the same.
     bool FindsStart(int pathingSize, const WorldVec3& from, const PathGenerationParams& params);
@@ -95,6 +104,14 @@ private:
                           const dtQueryFilter& filter, Vec3& onMesh, bool* over = nullptr) const;
     // GroundMesh::FloorBelow of a straight path's corner, kept (see mFloorMemo).
     bool FloorUnder(const GroundMesh& ground, const Vec3& p, float& height);
+    // A recycled path's storage, else a new path.
+    std::unique_ptr<Path> TakeSpare();
+    // FindPath's search: the straight path's corners in mStraight and the corridor in mPolys;
+    // 0 corners when there is no path.
+    int Straight(int pathingSize, const WorldVec3& from, const WorldVec3& to,
+                 const PathGenerationParams& params, int maxCorners, int& polygons);
+    // The first `count` corners of mStraight, merged and on the ground, into mCorners.
+    void MergeAndGround(const Region& region, int count, const PathGenerationParams& params);
     bool InsideObstacle(const Region* region, const Vec3& p, float clearance) const;
     bool PlaceIsFree(const NavMesh& mesh, Region* region, std::uint32_t centerRef,
                      const Vec3& center, const Vec3& candidate, float radius, Vec3& placed);

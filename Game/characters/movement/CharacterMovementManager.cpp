@@ -68,24 +68,29 @@ bool CharacterMovementManager::KnownWithoutStart(const PathFinder& finder, const
 
 std::unique_ptr<Path> CharacterMovementManager::FindPath(const WorldVec3& from,
                                                          const WorldVec3& to) {
+    return Search(from, to, nullptr);
+}
+
+std::unique_ptr<Path> CharacterMovementManager::Search(const WorldVec3& from, const WorldVec3& to,
+                                                       UnfinishedPathEnds* ends) {
     if (DistanceSquared(from, to) <= 0.0001f)
         return nullptr;
-    World& world = World::Get();
-    PathFinder& finder = world.GetPathFinder();
+    PathFinder& finder = World::Get().GetPathFinder();
     const int size = mCharacter->GetSize();
     // Every character searches with the same parameters, so the kept place needs only the size.
     PathGenerationParams params;
     Character::GetPathGenerationParams(params);
     if (KnownWithoutStart(finder, from, size)) {
 #ifndef NDEBUG
-        if (std::unique_ptr<Path> fresh = world.FindPath(size, from, to, params, 30)) {
+        if (std::unique_ptr<Path> fresh = finder.FindPath(size, from, to, params, 30)) {
             gEngine->Log(0, "CharacterMovementManager: a place kept as off the mesh starts a path");
             std::abort();
         }
 #endif
         return nullptr;
     }
-    std::unique_ptr<Path> path = world.FindPath(size, from, to, params, 30);
+    std::unique_ptr<Path> path = ends ? finder.FindUnfinishedPath(size, from, to, params, 30, *ends)
+                                      : finder.FindPath(size, from, to, params, 30);
     if (!path && !finder.FindsStart(size, from, params))
         mNoStart = {from, size, &finder, finder.GetMeshVersion()};
     return path;
@@ -98,9 +103,14 @@ bool CharacterMovementManager::SetNewPathTarget(const WorldVec3& from, const Wor
         return true;
     Drop(mPath);
     Drop(mLocalPath);
-    if (mCachedPath && mCachedStart == from && mCachedEnd == to)
+    if (mCachedPath && mCachedStart == from && mCachedEnd == to) {
         mPath = std::move(mCachedPath);
-    else
+        if (mCachedUnfinished) {
+            PathGenerationParams params;
+            Character::GetPathGenerationParams(params);
+            World::Get().GetPathFinder().FinishPath(*mPath, params);
+        }
+    } else
         mPath = FindPath(from, to);
     if (mPath) {
         mStep = 0.0f;
@@ -122,21 +132,64 @@ bool CharacterMovementManager::CanMoveTo(const WorldVec3& from, const WorldVec3&
         return true;
     if (mCachedPath && mCachedStart == from && mCachedEnd == to)
         return true;
-    std::unique_ptr<Path> path = FindPath(at, to);
+    UnfinishedPathEnds ends;
+    std::unique_ptr<Path> path = Search(at, to, &ends);
     if (!path)
         return false;
-    if (path->GetLength() == 0.0f ||
-        (ratio != 0.0f && path->GetLength() / std::sqrt(DistanceSquared(from, to)) > ratio) ||
-        DistanceSquared(path->GetEnd(), to) > endDistance * endDistance) {
+    const float reach = endDistance * endDistance;
+    // Only a length test needs the finished corners; the end's is known.
+    const bool unfinished = ratio == 0.0f && ends.moves;
+    if (!unfinished) {
+        PathGenerationParams params;
+        Character::GetPathGenerationParams(params);
+        World::Get().GetPathFinder().FinishPath(*path, params);
+    }
+    const bool refused =
+        unfinished ? DistanceSquared(ends.end, to) > reach
+                   : path->GetLength() == 0.0f ||
+                         (ratio != 0.0f &&
+                          path->GetLength() / std::sqrt(DistanceSquared(from, to)) > ratio) ||
+                         DistanceSquared(path->GetEnd(), to) > reach;
+#ifndef NDEBUG
+    if (unfinished)
+        CheckUnfinished(*path, at, to, ends, refused, reach);
+#endif
+    if (refused) {
         Drop(path);
         return false;
     }
     Drop(mCachedPath);
     mCachedPath = std::move(path);
+    mCachedUnfinished = unfinished;
     mCachedStart = from;
     mCachedEnd = to;
     return true;
 }
+
+#ifndef NDEBUG
+void CharacterMovementManager::CheckUnfinished(const Path& path, const WorldVec3& from,
+                                               const WorldVec3& to, const UnfinishedPathEnds& ends,
+                                               bool refused, float reach) {
+    std::unique_ptr<Path> full = FindPath(from, to);
+    bool same = full != nullptr;
+    if (same) {
+        PathGenerationParams params;
+        Character::GetPathGenerationParams(params);
+        Path finished = path;
+        World::Get().GetPathFinder().FinishPath(finished, params);
+        same = full->GetLength() != 0.0f && full->GetEnd() == ends.end &&
+               refused == (DistanceSquared(full->GetEnd(), to) > reach) &&
+               finished.GetCorners() == full->GetCorners() &&
+               finished.GetPolygons() == full->GetPolygons() &&
+               finished.GetLength() == full->GetLength();
+    }
+    Drop(full);
+    if (!same) {
+        gEngine->Log(0, "CharacterMovementManager: an unfinished path differs from the path");
+        std::abort();
+    }
+}
+#endif
 
 WorldVec3 CharacterMovementManager::GetPointAwayFromGoal(const WorldVec3& goal, float distance) {
     if (!(distance > 0.0f))

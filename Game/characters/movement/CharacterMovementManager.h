@@ -69,6 +69,14 @@ private:
     void UpdateCharacterPosition(int ms, bool moving);
     // A headless engine draws every visible character in the world each frame.
     bool WasRenderedRecently() const;
+    // FindPath, or with `ends` the path left unfinished (PathFinder::FindUnfinishedPath).
+    std::unique_ptr<Path> Search(const WorldVec3& from, const WorldVec3& to,
+                                 UnfinishedPathEnds* ends);
+#ifndef NDEBUG
+    // Aborts unless the path finished and its answer are the full search's.
+    void CheckUnfinished(const Path& path, const WorldVec3& from, const WorldVec3& to,
+                         const UnfinishedPathEnds& ends, bool refused, float reach);
+#endif
     // Whether `from` is the kept place without a polygon to start from, for the same meshes.
     bool KnownWithoutStart(const PathFinder& finder, const WorldVec3& from, int size) const;
 
@@ -97,6 +105,8 @@ private:
     };
     NoStart mNoStart;
     std::unique_ptr<Path> mCachedPath;
+    // Most kept paths are never taken: they are finished when taken.
+    bool mCachedUnfinished = false;
     WorldVec3 mCachedStart;
     WorldVec3 mCachedEnd;
 };
