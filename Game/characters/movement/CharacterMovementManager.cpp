@@ -18,8 +18,12 @@ namespace GAME {
 
 namespace {
 
-float DistanceSquared(const WorldVec3& a, const WorldVec3& b) {
-    return World::Get().GetDistanceSquared(a, b);
+// World::GetDistanceSquared's answer, without finding the world first: a crowd's path queries
+// take hundreds of thousands.
+[[gnu::always_inline]] inline float DistanceSquared(const WorldVec3& a, const WorldVec3& b) {
+    if (!a.region || !b.region)
+        return kInfinity;
+    return a.VectorTo(b).LengthSquared();
 }
 
 // cos 45 degrees: avoid what lies at most this far off the way ahead.
@@ -275,7 +279,8 @@ bool CharacterMovementManager::WasRenderedRecently() const {
     return mCharacter->IsVisible() && mCharacter->IsInWorld();
 }
 
-bool CharacterMovementManager::ShouldAvoid(Character& other, float speed) {
+bool CharacterMovementManager::ShouldAvoid(Character& other, float speed, const WorldVec3& at,
+                                           const Vec3& toTarget) {
     if (&other == mCharacter || !other.IsAlive())
         return false;
     if (other.GetObjectId() == mCharacter->GetCurrentAttackTargetId() ||
@@ -290,8 +295,6 @@ bool CharacterMovementManager::ShouldAvoid(Character& other, float speed) {
     // whose news of its stop comes at the next meeting point its walk clip plays a step longer.
     const Vec3 motion = other.IsMoving() ? other.GetMotion() : Vec3();
     ahead.Translate(speed > 0.0f ? motion / speed : motion);
-    const WorldVec3 at = mCharacter->GetPosition();
-    const Vec3 toTarget = at.VectorTo(mPathTarget).Unit();
     const Vec3 toOther = at.VectorTo(ahead).Unit();
     return toTarget.Dot(toOther) >= kAvoidCone;
 }
@@ -328,10 +331,12 @@ void CharacterMovementManager::CreateLocalPath(int ms, float speed) {
         nearby.clear();
         World::Get().GetEntitiesInBox(nearby, coords.region, box, EntityListType::Actors);
         PathFinder& finder = World::Get().GetPathFinder();
+        const WorldVec3 at = mCharacter->GetPosition();
+        const Vec3 toTarget = at.VectorTo(mPathTarget).Unit();
         std::size_t attached = 0;
         for (Entity* entity : nearby) {
             auto* other = entity->IsA<Character>() ? static_cast<Character*>(entity) : nullptr;
-            if (!other || !ShouldAvoid(*other, speed))
+            if (!other || !ShouldAvoid(*other, speed, at, toTarget))
                 continue;
             DynamicObstacle& obstacle = finder.PassingObstacle(attached);
             if (!obstacle.Create(other->GetRegion(), other->GetRegionBoundingSphere()))

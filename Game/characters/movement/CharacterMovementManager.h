@@ -63,7 +63,8 @@ private:
     float CalculateSpeed();
     bool MoveDownPath(int ms, float speed);
     void CreateLocalPath(int ms, float speed);
-    bool ShouldAvoid(Character& other, float speed);
+    // `toTarget`: the unit vector from where the character stands (`at`) to the path target.
+    bool ShouldAvoid(Character& other, float speed, const WorldVec3& at, const Vec3& toTarget);
     // The time until the next local re-plan, 200 to 400 ms.
     int DrawLocalCountdown();
     void UpdateCharacterPosition(int ms, bool moving);
