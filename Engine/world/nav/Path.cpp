@@ -19,10 +19,16 @@ namespace {
 // Storage grows by doubling from a few entries, so a recycled path soon holds the paths of the
 // level without asking for a larger block.
 template <class Storage>
-void Fit(Storage& storage, std::size_t count) {
+[[gnu::noinline]] void Grow(Storage& storage, std::size_t count) {
     constexpr std::size_t kLeast = 16;
+    storage.reserve(std::max({count, 2 * storage.capacity(), kLeast}));
+}
+
+// Every search fits a path: the test stays inline, the rare growth does not.
+template <class Storage>
+[[gnu::always_inline]] inline void Fit(Storage& storage, std::size_t count) {
     if (storage.capacity() < count)
-        storage.reserve(std::max({count, 2 * storage.capacity(), kLeast}));
+        Grow(storage, count);
 }
 
 }  // namespace
@@ -41,9 +47,9 @@ void Path::AssignUnfinished(Region* region, const float* corners, std::size_t co
                             const std::uint32_t* polygons, std::size_t polygonCount) {
     mRegion = region;
     Fit(mCorners, count);
-    mCorners.clear();
+    mCorners.resize(count);
     for (std::size_t i = 0; i < count; ++i)
-        mCorners.emplace_back(corners[i * 3], corners[i * 3 + 1], corners[i * 3 + 2]);
+        mCorners[i] = Vec3(corners[i * 3], corners[i * 3 + 1], corners[i * 3 + 2]);
     if (mCorners.empty())
         mCorners.push_back(Vec3());
     Fit(mPolygons, polygonCount);
