@@ -6,6 +6,7 @@
 #include <DetourNode.h>
 
 #include <algorithm>
+#include <bit>
 #include <cfloat>
 #include <cmath>
 #include <cstdlib>
@@ -43,13 +44,6 @@ public:
         const dtPoly* poly = nullptr;
         return Get(ref, tile, poly);
     }
-    // getTileAndPolyByRefUnsafe, for refs the mesh's own links hold.
-    void GetUnsafe(dtPolyRef ref, const dtMeshTile*& tile, const dtPoly*& poly) const {
-        unsigned int salt = 0, it = 0, ip = 0;
-        mNav.decodePolyId(ref, salt, it, ip);
-        tile = &mTiles[it];
-        poly = &tile->polys[ip];
-    }
     dtPolyRef Base(const dtMeshTile& tile) const {
         return mNav.encodePolyId(tile.salt, static_cast<unsigned>(&tile - mTiles), 0);
     }
@@ -64,6 +58,26 @@ private:
     const dtNavMesh& mNav;
     const dtMeshTile* mTiles;
     unsigned mMaxTiles;
+};
+
+// getTileAndPolyByRefUnsafe, for refs the mesh's own links hold, with decodePolyId's field widths
+// read once: the corridor search decodes every link it meets.
+class LinkRefs {
+public:
+    explicit LinkRefs(const dtNavMesh& nav) : mTiles(nav.getTile(0)) {
+        // Every bit set: the tile and polygon fields come out as their masks.
+        unsigned int salt = 0;
+        nav.decodePolyId(~dtPolyRef{0}, salt, mTileMask, mPolyMask);
+        mPolyBits = static_cast<unsigned>(std::popcount(mPolyMask));
+    }
+    void Get(dtPolyRef ref, const dtMeshTile*& tile, const dtPoly*& poly) const {
+        tile = &mTiles[(ref >> mPolyBits) & mTileMask];
+        poly = &tile->polys[ref & mPolyMask];
+    }
+
+private:
+    const dtMeshTile* mTiles;
+    unsigned int mTileMask = 0, mPolyMask = 0, mPolyBits = 0;
 };
 
 const float* DetailVertex(const dtMeshTile& tile, const dtPoly& poly, const dtPolyDetail& detail,
@@ -649,6 +663,7 @@ std::uint32_t CorridorSearch::Search(const dtNavMeshQuery& query, std::uint32_t 
         return DT_SUCCESS;
     }
     Reset(query.getNodePool()->getMaxNodes());
+    const LinkRefs links(*nav);
     const std::uint32_t start = static_cast<std::uint32_t>(GetNode(startRef, 0));
     Node& first = mNodes[start];
     dtVcopy(first.pos, startPos);
@@ -670,7 +685,7 @@ std::uint32_t CorridorSearch::Search(const dtNavMeshQuery& query, std::uint32_t 
         const dtPolyRef bestRef = best.id;
         const dtMeshTile* bestTile = nullptr;
         const dtPoly* bestPoly = nullptr;
-        refs.GetUnsafe(bestRef, bestTile, bestPoly);
+        links.Get(bestRef, bestTile, bestPoly);
         const dtPolyRef parentRef = best.parent ? mNodes[best.parent - 1].id : 0;
         const float areaCost = filter.getAreaCost(bestPoly->getArea());
         for (unsigned int i = bestPoly->firstLink; i != DT_NULL_LINK; i = bestTile->links[i].next) {
@@ -680,7 +695,7 @@ std::uint32_t CorridorSearch::Search(const dtNavMeshQuery& query, std::uint32_t 
                 continue;
             const dtMeshTile* tile = nullptr;
             const dtPoly* poly = nullptr;
-            refs.GetUnsafe(ref, tile, poly);
+            links.Get(ref, tile, poly);
             if ((poly->flags & include) == 0 || (poly->flags & exclude) != 0)
                 continue;
             const std::uint8_t side =
