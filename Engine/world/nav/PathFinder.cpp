@@ -321,8 +321,7 @@ int PathFinder::Straight(int pathingSize, const WorldVec3& from, const WorldVec3
     // The polygons a walk starts and ends in stay open whatever obstacle covers them.
     dtNavMesh* nav = mesh->GetMesh();
     unsigned short startFlags = 0, goalFlags = 0;
-    nav->getPolyFlags(startRef, &startFlags);
-    nav->getPolyFlags(goalRef, &goalFlags);
+    PolygonFlags(*nav, startRef, goalRef, startFlags, goalFlags);
     // Most ends lie under no obstacle and are left alone.
     const bool reopenStart = startFlags != kFlagWalk, reopenGoal = goalFlags != kFlagWalk;
     if (reopenStart)

@@ -68,7 +68,7 @@ public:
         // Every bit set: the tile and polygon fields come out as their masks.
         unsigned int salt = 0;
         nav.decodePolyId(~dtPolyRef{0}, salt, mTileMask, mPolyMask);
-        mPolyBits = static_cast<unsigned>(std::popcount(mPolyMask));
+        mPolyBits = static_cast<unsigned>(std::bit_width(mPolyMask));
     }
     void Get(dtPolyRef ref, const dtMeshTile*& tile, const dtPoly*& poly) const {
         tile = &mTiles[(ref >> mPolyBits) & mTileMask];
@@ -510,6 +510,26 @@ int CollectPolygons(const dtNavMeshQuery& query, const float* center, const floa
     }
 #endif
     return n;
+}
+
+void PolygonFlags(const dtNavMesh& nav, std::uint32_t a, std::uint32_t b, unsigned short& flagsA,
+                  unsigned short& flagsB) {
+    const LinkRefs refs(nav);
+    const dtMeshTile* tile = nullptr;
+    const dtPoly* poly = nullptr;
+    refs.Get(a, tile, poly);
+    flagsA = poly->flags;
+    refs.Get(b, tile, poly);
+    flagsB = poly->flags;
+#ifndef NDEBUG
+    unsigned short expectedA = 0, expectedB = 0;
+    if (dtStatusFailed(nav.getPolyFlags(a, &expectedA)) ||
+        dtStatusFailed(nav.getPolyFlags(b, &expectedB)) || expectedA != flagsA ||
+        expectedB != flagsB) {
+        gEngine->Log(0, "TileQueries: polygon flags differ from Detour's");
+        std::abort();
+    }
+#endif
 }
 
 int FindStraightCorners(const dtNavMeshQuery& query, const float* start, const float* end,

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <vector>
 
+class dtNavMesh;
 class dtNavMeshQuery;
 class dtQueryFilter;
 
@@ -25,6 +26,10 @@ std::uint32_t FindNearestPolygon(const dtNavMeshQuery& query, const float* cente
 // that pass the filter, in Detour's order.
 int CollectPolygons(const dtNavMeshQuery& query, const float* center, const float* extents,
                     const dtQueryFilter& filter, std::uint32_t* refs, int maxRefs);
+
+// dtNavMesh::getPolyFlags of two polygons, whose refs a query of this mesh found.
+void PolygonFlags(const dtNavMesh& nav, std::uint32_t a, std::uint32_t b, unsigned short& flagsA,
+                  unsigned short& flagsB);
 
 // dtNavMeshQuery::findStraightPath without options: the corners of the corridor's path from
 // start to end, at most `maxCorners`; 0 when it fails. `startInside`/`endInside` say that an end
