@@ -145,8 +145,22 @@ bool SlotManager::Vacated(std::size_t index, std::uint32_t requesterId, bool cli
 
 void SlotManager::RequestSlot(WorldVec3& out, std::uint32_t requesterId, float radius,
                               bool acceptUnchecked, bool hold) {
-    Character* requester = FindCharacter(requesterId);
-    if (!requester || !(radius > 0.0f)) {
+    if (Character* requester = FindCharacter(requesterId))
+        RequestSlot(out, *requester, radius, acceptUnchecked, hold);
+    else
+        out = WorldVec3();
+}
+
+void SlotManager::RequestSlot(WorldVec3& out, Character& requester, float radius,
+                              bool acceptUnchecked, bool hold) {
+    const std::uint32_t requesterId = requester.GetObjectId();
+#ifndef NDEBUG
+    if (FindCharacter(requesterId) != &requester) {
+        gEngine->Log(0, "SlotManager: a requester is not the character filed under its id");
+        std::abort();
+    }
+#endif
+    if (!(radius > 0.0f)) {
         out = WorldVec3();
         return;
     }
@@ -165,8 +179,8 @@ void SlotManager::RequestSlot(WorldVec3& out, std::uint32_t requesterId, float r
                 mOccupants[i] = 0;
 
     PathFinder& paths = World::Get().GetPathFinder();
-    const int size = requester->GetSize();
-    const WorldVec3 from = requester->GetPathPosition();
+    const int size = requester.GetSize();
+    const WorldVec3 from = requester.GetPathPosition();
     World& world = World::Get();
 
     // A holding request freed the vacated slots above; the holders left stay.
@@ -175,7 +189,7 @@ void SlotManager::RequestSlot(WorldVec3& out, std::uint32_t requesterId, float r
         if ((mOccupants[i] == 0 || (!hold && Vacated(i, requesterId, client))) &&
             !SlotCollides(paths, i, size))
             mCandidates.emplace_back(world.GetDistanceSquared(mPositions[i], from), i);
-    int taken = PickSlot(*requester, acceptUnchecked);
+    int taken = PickSlot(requester, acceptUnchecked);
     if (taken >= 0) {
         if (hold)
             mOccupants[static_cast<std::size_t>(taken)] = requesterId;
@@ -186,7 +200,7 @@ void SlotManager::RequestSlot(WorldVec3& out, std::uint32_t requesterId, float r
     // A holder of the same size that stands further from its slot than the requester gives
     // the slot up.
     mCandidates.clear();
-    const float extents = requester->GetExtents();
+    const float extents = requester.GetExtents();
     for (unsigned int i = 0; i < mOccupants.size(); ++i) {
         const Character* holder = Holder(i);
         if (!holder || (!hold && Vacated(i, requesterId, client)) ||
@@ -196,7 +210,7 @@ void SlotManager::RequestSlot(WorldVec3& out, std::uint32_t requesterId, float r
         if (mine < world.GetDistanceSquared(mPositions[i], holder->GetPathPosition()))
             mCandidates.emplace_back(mine, i);
     }
-    taken = PickSlot(*requester, acceptUnchecked);
+    taken = PickSlot(requester, acceptUnchecked);
     if (taken >= 0) {
         const auto index = static_cast<std::size_t>(taken);
         out = mPositions[index];

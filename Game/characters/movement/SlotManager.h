@@ -30,6 +30,9 @@ public:
     // leave the ring as every machine has it).
     void RequestSlot(WorldVec3& out, std::uint32_t requesterId, float radius, bool acceptUnchecked,
                      bool hold = true);
+    // The same for a requester the caller holds (it must be the character filed under its id).
+    void RequestSlot(WorldVec3& out, Character& requester, float radius, bool acceptUnchecked,
+                     bool hold = true);
     // Frees the first slot the id holds.
     void ReleaseSlot(std::uint32_t id);
     // Gives the holder the slot lying at `place` (one another machine handed it), freeing any
