@@ -44,6 +44,7 @@ void SlotManager::SetNumSlots(unsigned int n) {
     mHolders.assign(n, {});
     mPositions.assign(n, WorldVec3());
     mOffMesh.assign(n, kUnknown);
+    mVacated.assign(n, 0);
     mLastRadius = 0.0f;
     mCandidates.reserve(n);
 }
@@ -134,13 +135,10 @@ Character* SlotManager::Holder(std::size_t index) const {
     return holder;
 }
 
-bool SlotManager::Vacated(std::size_t index, std::uint32_t requesterId, bool client) const {
-    const std::uint32_t occupant = mOccupants[index];
-    if (occupant == 0)
-        return false;
-    const Character* holder = Holder(index);
-    return occupant == requesterId || !holder || !holder->IsAlive() ||
-           (client && Abandoned(*holder));
+bool SlotManager::Vacated(std::uint32_t occupant, const Character* holder,
+                          std::uint32_t requesterId, bool client) const {
+    return occupant != 0 && (occupant == requesterId || !holder || !holder->IsAlive() ||
+                             (client && Abandoned(*holder)));
 }
 
 void SlotManager::RequestSlot(WorldVec3& out, std::uint32_t requesterId, float radius,
@@ -165,29 +163,29 @@ void SlotManager::RequestSlot(WorldVec3& out, Character& requester, float radius
         return;
     }
     CalculateSlotPositions(radius);
-    // Weighing the slots changes no character: each holder is looked up once per request.
+    // Weighing the slots changes no character: each holder is looked up, and whether the
+    // requester may take its slot weighed, once per request. A look (a decision one machine
+    // makes alone) leaves the slots as every machine has them.
     ObjectManager& objects = Objects();
-    for (std::size_t i = 0; i < mOccupants.size(); ++i)
-        if (mOccupants[i] != 0)
-            objects.GetObject(mOccupants[i], mHolders[i]);
     const bool client = gEngine->IsClient();
+    for (std::size_t i = 0; i < mOccupants.size(); ++i) {
+        const std::uint32_t occupant = mOccupants[i];
+        const Character* holder =
+            occupant != 0 ? objects.GetObject(occupant, mHolders[i]) : nullptr;
+        mVacated[i] = Vacated(occupant, holder, requesterId, client);
+        if (hold && mVacated[i])
+            mOccupants[i] = 0;
+    }
 
-    // A look (a decision one machine makes alone) leaves the slots as every machine has them.
-    if (hold)
-        for (std::size_t i = 0; i < mOccupants.size(); ++i)
-            if (Vacated(i, requesterId, client))
-                mOccupants[i] = 0;
-
-    PathFinder& paths = World::Get().GetPathFinder();
+    World& world = World::Get();
+    PathFinder& paths = world.GetPathFinder();
     const int size = requester.GetSize();
     const WorldVec3 from = requester.GetPathPosition();
-    World& world = World::Get();
 
     // A holding request freed the vacated slots above; the holders left stay.
     mCandidates.clear();
     for (unsigned int i = 0; i < mOccupants.size(); ++i)
-        if ((mOccupants[i] == 0 || (!hold && Vacated(i, requesterId, client))) &&
-            !SlotCollides(paths, i, size))
+        if ((mOccupants[i] == 0 || (!hold && mVacated[i])) && !SlotCollides(paths, i, size))
             mCandidates.emplace_back(world.GetDistanceSquared(mPositions[i], from), i);
     int taken = PickSlot(requester, acceptUnchecked);
     if (taken >= 0) {
@@ -203,8 +201,8 @@ void SlotManager::RequestSlot(WorldVec3& out, Character& requester, float radius
     const float extents = requester.GetExtents();
     for (unsigned int i = 0; i < mOccupants.size(); ++i) {
         const Character* holder = Holder(i);
-        if (!holder || (!hold && Vacated(i, requesterId, client)) ||
-            holder->GetExtents() != extents || SlotCollides(paths, i, size))
+        if (!holder || (!hold && mVacated[i]) || holder->GetExtents() != extents ||
+            SlotCollides(paths, i, size))
             continue;
         const float mine = world.GetDistanceSquared(mPositions[i], from);
         if (mine < world.GetDistanceSquared(mPositions[i], holder->GetPathPosition()))

@@ -53,8 +53,9 @@ private:
     // The holder of the slot as the request in progress looked it up.
     Character* Holder(std::size_t index) const;
     // A held slot the requester may take: its own, or one of a holder gone, dead or (on a
-    // client) abandoned.
-    bool Vacated(std::size_t index, std::uint32_t requesterId, bool client) const;
+    // client) abandoned. `holder` is the occupant as looked up.
+    bool Vacated(std::uint32_t occupant, const Character* holder, std::uint32_t requesterId,
+                 bool client) const;
     // Takes the first listed slot the requester may use; -1 when none.
     int PickSlot(Character& requester, bool acceptUnchecked);
     // PathFinder::TestPointCollide of the slot for an agent of `size`. Whether a place is on
@@ -67,6 +68,8 @@ private:
     // Per slot, its occupant as RequestSlot found it and where the object table had it: a crowd
     // asks for its foe's ring every frame, and the holders seldom change.
     std::vector<ObjectManager::Kept<Character>> mHolders;
+    // Per slot, whether the request in progress found it vacated (Vacated).
+    std::vector<std::uint8_t> mVacated;
     WorldVec3 mLastCenter;
     float mLastRadius = 0.0f;
     // (squared distance to the requester, slot index), kept between requests.
