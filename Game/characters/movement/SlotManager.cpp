@@ -95,7 +95,7 @@ void SlotManager::CalculateSlotPositions(float radius) {
     std::fill(mOffMesh.begin(), mOffMesh.end(), kUnknown);
 }
 
-bool SlotManager::SlotCollides(PathFinder& paths, std::size_t index, int size) {
+inline bool SlotManager::SlotCollides(PathFinder& paths, std::size_t index, int size) {
     if (size != mOffMeshSize || &paths != mOffMeshFinder ||
         paths.GetMeshVersion() != mOffMeshVersion) {
         std::fill(mOffMesh.begin(), mOffMesh.end(), kUnknown);
@@ -124,7 +124,7 @@ int SlotManager::PickSlot(Character& requester, bool acceptUnchecked) {
     return -1;
 }
 
-Character* SlotManager::Holder(std::size_t index) const {
+inline Character* SlotManager::Holder(std::size_t index) const {
     Character* holder = mOccupants[index] != 0 ? mHolders[index].object : nullptr;
 #ifndef NDEBUG
     if (holder != FindCharacter(mOccupants[index])) {
@@ -135,7 +135,7 @@ Character* SlotManager::Holder(std::size_t index) const {
     return holder;
 }
 
-bool SlotManager::Vacated(std::uint32_t occupant, const Character* holder,
+inline bool SlotManager::Vacated(std::uint32_t occupant, const Character* holder,
                           std::uint32_t requesterId, bool client) const {
     return occupant != 0 && (occupant == requesterId || !holder || !holder->IsAlive() ||
                              (client && Abandoned(*holder)));
