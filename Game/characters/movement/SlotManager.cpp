@@ -44,7 +44,6 @@ void SlotManager::SetNumSlots(unsigned int n) {
     mHolders.assign(n, {});
     mPositions.assign(n, WorldVec3());
     mOffMesh.assign(n, kUnknown);
-    mVacated.assign(n, 0);
     mLastRadius = 0.0f;
     mCandidates.reserve(n);
 }
@@ -125,7 +124,7 @@ int SlotManager::PickSlot(Character& requester, bool acceptUnchecked) {
 }
 
 inline Character* SlotManager::Holder(std::size_t index) const {
-    Character* holder = mOccupants[index] != 0 ? mHolders[index].object : nullptr;
+    Character* holder = mOccupants[index] != 0 ? mHolders[index].kept.object : nullptr;
 #ifndef NDEBUG
     if (holder != FindCharacter(mOccupants[index])) {
         gEngine->Log(0, "SlotManager: the holder kept for slot %zu is stale", index);
@@ -136,7 +135,7 @@ inline Character* SlotManager::Holder(std::size_t index) const {
 }
 
 inline bool SlotManager::Vacated(std::uint32_t occupant, const Character* holder,
-                          std::uint32_t requesterId, bool client) const {
+                                 std::uint32_t requesterId, bool client) const {
     return occupant != 0 && (occupant == requesterId || !holder || !holder->IsAlive() ||
                              (client && Abandoned(*holder)));
 }
@@ -171,9 +170,9 @@ void SlotManager::RequestSlot(WorldVec3& out, Character& requester, float radius
     for (std::size_t i = 0; i < mOccupants.size(); ++i) {
         const std::uint32_t occupant = mOccupants[i];
         const Character* holder =
-            occupant != 0 ? objects.GetObject(occupant, mHolders[i]) : nullptr;
-        mVacated[i] = Vacated(occupant, holder, requesterId, client);
-        if (hold && mVacated[i])
+            occupant != 0 ? objects.GetObject(occupant, mHolders[i].kept) : nullptr;
+        mHolders[i].vacated = Vacated(occupant, holder, requesterId, client);
+        if (hold && mHolders[i].vacated)
             mOccupants[i] = 0;
     }
 
@@ -185,7 +184,7 @@ void SlotManager::RequestSlot(WorldVec3& out, Character& requester, float radius
     // A holding request freed the vacated slots above; the holders left stay.
     mCandidates.clear();
     for (unsigned int i = 0; i < mOccupants.size(); ++i)
-        if ((mOccupants[i] == 0 || (!hold && mVacated[i])) && !SlotCollides(paths, i, size))
+        if ((mOccupants[i] == 0 || (!hold && mHolders[i].vacated)) && !SlotCollides(paths, i, size))
             mCandidates.emplace_back(world.GetDistanceSquared(mPositions[i], from), i);
     int taken = PickSlot(requester, acceptUnchecked);
     if (taken >= 0) {
@@ -201,7 +200,7 @@ void SlotManager::RequestSlot(WorldVec3& out, Character& requester, float radius
     const float extents = requester.GetExtents();
     for (unsigned int i = 0; i < mOccupants.size(); ++i) {
         const Character* holder = Holder(i);
-        if (!holder || (!hold && mVacated[i]) || holder->GetExtents() != extents ||
+        if (!holder || (!hold && mHolders[i].vacated) || holder->GetExtents() != extents ||
             SlotCollides(paths, i, size))
             continue;
         const float mine = world.GetDistanceSquared(mPositions[i], from);

@@ -67,9 +67,12 @@ private:
     std::vector<WorldVec3> mPositions;
     // Per slot, its occupant as RequestSlot found it and where the object table had it: a crowd
     // asks for its foe's ring every frame, and the holders seldom change.
-    std::vector<ObjectManager::Kept<Character>> mHolders;
-    // Per slot, whether the request in progress found it vacated (Vacated).
-    std::vector<std::uint8_t> mVacated;
+    // Beside each, whether the request in progress found the slot vacated (Vacated).
+    struct Holding {
+        ObjectManager::Kept<Character> kept;
+        bool vacated = false;
+    };
+    std::vector<Holding> mHolders;
     WorldVec3 mLastCenter;
     float mLastRadius = 0.0f;
     // (squared distance to the requester, slot index), kept between requests.
