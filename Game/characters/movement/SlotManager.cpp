@@ -114,11 +114,15 @@ inline bool SlotManager::SlotCollides(PathFinder& paths, std::size_t index, int 
     return offMesh != 0 || paths.IsInsideObstacle(mPositions[index], size);
 }
 
-int SlotManager::PickSlot(Character& requester, bool acceptUnchecked) {
-    // Nearest first; equal distances go to the lower index.
+int SlotManager::PickSlot(Character& requester, bool acceptUnchecked, PathFinder& paths) {
+    // Nearest first; equal distances go to the lower index. A slot that collides is passed
+    // over where it lies in that order, as if never listed: only those up to the one taken are
+    // tested.
     std::sort(mCandidates.begin(), mCandidates.end());
+    const int size = requester.GetSize();
     for (const auto& [distance, index] : mCandidates)
-        if (acceptUnchecked || requester.CanMoveTo(mPositions[index], 0.5f))
+        if (!SlotCollides(paths, index, size) &&
+            (acceptUnchecked || requester.CanMoveTo(mPositions[index], 0.5f)))
             return static_cast<int>(index);
     return -1;
 }
@@ -178,15 +182,14 @@ void SlotManager::RequestSlot(WorldVec3& out, Character& requester, float radius
 
     World& world = World::Get();
     PathFinder& paths = world.GetPathFinder();
-    const int size = requester.GetSize();
     const WorldVec3 from = requester.GetPathPosition();
 
     // A holding request freed the vacated slots above; the holders left stay.
     mCandidates.clear();
     for (unsigned int i = 0; i < mOccupants.size(); ++i)
-        if ((mOccupants[i] == 0 || (!hold && mHolders[i].vacated)) && !SlotCollides(paths, i, size))
+        if (mOccupants[i] == 0 || (!hold && mHolders[i].vacated))
             mCandidates.emplace_back(world.GetDistanceSquared(mPositions[i], from), i);
-    int taken = PickSlot(requester, acceptUnchecked);
+    int taken = PickSlot(requester, acceptUnchecked, paths);
     if (taken >= 0) {
         if (hold)
             mOccupants[static_cast<std::size_t>(taken)] = requesterId;
@@ -200,14 +203,13 @@ void SlotManager::RequestSlot(WorldVec3& out, Character& requester, float radius
     const float extents = requester.GetExtents();
     for (unsigned int i = 0; i < mOccupants.size(); ++i) {
         const Character* holder = Holder(i);
-        if (!holder || (!hold && mHolders[i].vacated) || holder->GetExtents() != extents ||
-            SlotCollides(paths, i, size))
+        if (!holder || (!hold && mHolders[i].vacated) || holder->GetExtents() != extents)
             continue;
         const float mine = world.GetDistanceSquared(mPositions[i], from);
         if (mine < world.GetDistanceSquared(mPositions[i], holder->GetPathPosition()))
             mCandidates.emplace_back(mine, i);
     }
-    taken = PickSlot(requester, acceptUnchecked);
+    taken = PickSlot(requester, acceptUnchecked, paths);
     if (taken >= 0) {
         const auto index = static_cast<std::size_t>(taken);
         out = mPositions[index];

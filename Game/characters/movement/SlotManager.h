@@ -56,8 +56,9 @@ private:
     // client) abandoned. `holder` is the occupant as looked up.
     bool Vacated(std::uint32_t occupant, const Character* holder, std::uint32_t requesterId,
                  bool client) const;
-    // Takes the first listed slot the requester may use; -1 when none.
-    int PickSlot(Character& requester, bool acceptUnchecked);
+    // Takes the first listed slot the requester may use (not colliding, reachable unless
+    // unchecked); -1 when none.
+    int PickSlot(Character& requester, bool acceptUnchecked, PathFinder& paths);
     // PathFinder::TestPointCollide of the slot for an agent of `size`. Whether a place is on
     // the mesh stays true while the slots and the meshes stay put, so it is kept per slot.
     bool SlotCollides(PathFinder& paths, std::size_t index, int size);
