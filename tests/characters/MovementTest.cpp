@@ -7,7 +7,10 @@
 #include <vector>
 
 #include "Engine/records/RecordDatabase.h"
+#include "Engine/sys/Machine.h"
 #include "Engine/world/nav/Path.h"
+#include "Engine/world/nav/PathFinder.h"
+#include "Game/ai/monster/states/MonsterStateHelpers.h"
 #include "Game/characters/actions/CharacterActionHandler.h"
 #include "Game/characters/movement/CharacterMovementManager.h"
 #include "Game/characters/movement/SlotManager.h"
@@ -329,6 +332,45 @@ TEST_F(Movement, APathKeptByCanMoveToIsTheSearchedPathWhenTaken) {
         EXPECT_EQ(taken->GetPolygons(), fresh->GetPolygons()) << goal.local.x;
         EXPECT_EQ(taken->GetLength(), fresh->GetLength()) << goal.local.x;
         hero->CharacterStopMoving();
+    }
+}
+
+TEST_F(Movement, RandomPointsTakeTwoDrawsATryAndFromThePondOnlyTheirOwnPlace) {
+    Character* hero = Spawn(40, 40);
+    // On the pond's bed: a floor without the mesh.
+    const WorldVec3 inPond(meadow, Vec3(12, -1.5f, 50));
+    PathGenerationParams params;
+    Character::GetPathGenerationParams(params);
+    ASSERT_FALSE(World::Get().GetPathFinder().FindsStart(hero->GetSize(), inPond, params));
+    const WorldVec3 open = At(30, 30);
+    struct Case {
+        WorldVec3 at;
+        float radius;
+        bool found;
+    };
+    // No search starts in the pond: far tries fail, the second call meeting the kept place, and
+    // a point within 0.1 needs none. From open ground a far point is found.
+    const Case cases[] = {
+        {inPond, 3.0f, false}, {inPond, 3.0f, false}, {inPond, 0.02f, true}, {open, 3.0f, true}};
+    for (const Case& c : cases) {
+        hero->SetPathPosition(c.at);
+        crt_srand(7);
+        WorldVec3 point;
+        const bool found = PickRandomPointInVicinity(point, *hero, c.at, c.radius, c.radius, 0, 0);
+        const int next = crt_rand();
+        EXPECT_EQ(found, c.found) << c.at.local.x << " r " << c.radius;
+        // Every try draws a radius and an angle, whatever becomes of it.
+        crt_srand(7);
+        int tries = 0;
+        while (crt_rand() != next && tries < 12)
+            ++tries;
+        EXPECT_EQ(tries % 2, 0) << c.at.local.x << " r " << c.radius;
+        if (!found) {
+            EXPECT_EQ(tries, 10) << c.at.local.x;
+            continue;
+        }
+        EXPECT_NEAR(Flat(point.local, c.at.local), c.radius, 1e-3f) << c.at.local.x;
+        EXPECT_TRUE(hero->CanMoveTo(point, 0.5f)) << c.at.local.x;
     }
 }
 

@@ -2,7 +2,9 @@
 // run or a walk, following the path each frame, turning, teleporting, and the attack and
 // defense slots around the character.
 #include <cmath>
+#include <cstdlib>
 
+#include "Engine/Engine.h"
 #include "Engine/anim/SkeletalPose.h"
 #include "Engine/object/ObjectManager.h"
 #include "Engine/sys/Machine.h"
@@ -78,6 +80,71 @@ Character* DefenseSlotOwner(Character& mover) {
 
 float DefenseSlotRadius(const Character& owner, const Character& defender) {
     return owner.GetExtents() + defender.GetExtents() + 2.0f;
+}
+
+// GetMoveToPoint once the target is found (the object filed under its id, not the mover).
+WorldVec3 MoveToPointOf(Character& self, Object* object, std::uint32_t skillId,
+                        const WorldVec3& targetPosition, bool holdSlot) {
+    float range = 0.0f;
+    bool needsSlot = false;
+    const bool hasSkill = LookUpSkill(skillId, range, needsSlot);
+    WorldVec3 goal;
+    float reach = 0.0f;
+    if (object && object->IsA<Character>()) {
+        auto& target = static_cast<Character&>(*object);
+        const float extents = self.GetExtents() + target.GetExtents();
+        if (self.GetTeam().IsFriend(target.GetTeam())) {
+            WorldVec3 point;
+            if (self.GetActionState() == Character_ActionState::Walk) {
+                point = target.GetPosition();
+                point.Translate(point.VectorTo(self.GetPosition()).Unit() * (extents + 1.0f));
+                return self.CanMoveTo(point, 0.5f) ? point : WorldVec3();
+            }
+            target.RequestDefenseSlot(point, self.GetObjectId(), false, holdSlot);
+            return point;
+        }
+        if (hasSkill && needsSlot && !self.IsA<Player>()) {
+            // RequestAttackSlot's radius, GetTargetDistance summed in its order from what is at
+            // hand: both are filed under their ids.
+            const float radius = range + target.GetExtents() + self.GetExtents();
+#ifndef NDEBUG
+            if (!(radius == Character::GetTargetDistance(target.GetObjectId(), self.GetObjectId(),
+                                                         skillId))) {
+                gEngine->Log(0, "GetMoveToPoint: the attack slot radius at hand differs");
+                std::abort();
+            }
+#endif
+            WorldVec3 point;
+            target.GetAttackSlots().RequestSlot(point, self, radius, false, holdSlot);
+            return point;
+        }
+        goal = target.GetPathPosition();
+        reach = hasSkill ? range + extents : extents;
+    } else if (object && object->IsA<FixedItem>()) {
+        return static_cast<FixedItem&>(*object).GetMoveToPoint(self.GetObjectId());
+    } else if (object && object->IsA<StrategicMovementBase>()) {
+        return static_cast<StrategicMovementBase&>(*object).GetMoveToPoint(self.GetObjectId());
+    } else if (object && object->IsA<Entity>()) {
+        // Any other entity is reached at the edge of its bounding sphere.
+        const auto& entity = static_cast<Entity&>(*object);
+        goal = entity.GetPosition();
+        reach = entity.GetBoundingRadius() + self.GetExtents();
+    } else {
+        goal = targetPosition;
+        reach = hasSkill ? range : 0.0f;
+    }
+
+    const WorldVec3 candidate = self.GetMovementManager().GetPointAwayFromGoal(goal, reach);
+    if (candidate.IsValid() && self.CanMoveTo(candidate, 0.5f))
+        return candidate;
+    WorldVec3 from = self.GetPathPosition();
+    if (!from.IsValid() || !goal.IsValid())
+        return WorldVec3();
+    const Vec3 toGoal = from.VectorTo(goal);
+    const float distance = toGoal.Length() - reach;
+    if (!from.TranslateToFloor(toGoal.Unit() * distance))
+        return WorldVec3();
+    return from;
 }
 
 // The axis-aligned rotation of a vector about +y by `angle`, turning +z towards +x.
@@ -298,7 +365,9 @@ void Character::UpdatePath() {
     if (!target)
         return;
     const WorldVec3 point =
-        GetMoveToPoint(mAttackTargetId, mAttackSkillId, target->GetPathPosition());
+        mAttackTargetId == GetObjectId()
+            ? GetPathPosition()
+            : MoveToPointOf(*this, target, mAttackSkillId, target->GetPathPosition(), true);
     const WorldVec3 at = GetPathPosition();
     if (point.IsValid() && !(point == at)) {
         const float distance = at.DistanceTo(point);
@@ -316,57 +385,8 @@ WorldVec3 Character::GetMoveToPoint(std::uint32_t targetId, std::uint32_t skillI
                                     const WorldVec3& targetPosition, bool holdSlot) {
     if (targetId == GetObjectId())
         return GetPathPosition();
-    float range = 0.0f;
-    bool needsSlot = false;
-    const bool hasSkill = LookUpSkill(skillId, range, needsSlot);
-    WorldVec3 goal;
-    float reach = 0.0f;
     Object* object = targetId != 0 ? Singleton<ObjectManager>::Get().GetObject(targetId) : nullptr;
-    if (object && object->IsA<Character>()) {
-        auto& target = static_cast<Character&>(*object);
-        const float extents = GetExtents() + target.GetExtents();
-        if (GetTeam().IsFriend(target.GetTeam())) {
-            WorldVec3 point;
-            if (GetActionState() == Character_ActionState::Walk) {
-                point = target.GetPosition();
-                point.Translate(point.VectorTo(GetPosition()).Unit() * (extents + 1.0f));
-                return CanMoveTo(point, 0.5f) ? point : WorldVec3();
-            }
-            target.RequestDefenseSlot(point, GetObjectId(), false, holdSlot);
-            return point;
-        }
-        if (hasSkill && needsSlot && !IsA<Player>()) {
-            WorldVec3 point;
-            target.RequestAttackSlot(point, GetObjectId(), skillId, holdSlot);
-            return point;
-        }
-        goal = target.GetPathPosition();
-        reach = hasSkill ? range + extents : extents;
-    } else if (object && object->IsA<FixedItem>()) {
-        return static_cast<FixedItem&>(*object).GetMoveToPoint(GetObjectId());
-    } else if (object && object->IsA<StrategicMovementBase>()) {
-        return static_cast<StrategicMovementBase&>(*object).GetMoveToPoint(GetObjectId());
-    } else if (object && object->IsA<Entity>()) {
-        // Any other entity is reached at the edge of its bounding sphere.
-        const auto& entity = static_cast<Entity&>(*object);
-        goal = entity.GetPosition();
-        reach = entity.GetBoundingRadius() + GetExtents();
-    } else {
-        goal = targetPosition;
-        reach = hasSkill ? range : 0.0f;
-    }
-
-    const WorldVec3 candidate = mMovement->GetPointAwayFromGoal(goal, reach);
-    if (candidate.IsValid() && CanMoveTo(candidate, 0.5f))
-        return candidate;
-    WorldVec3 from = GetPathPosition();
-    if (!from.IsValid() || !goal.IsValid())
-        return WorldVec3();
-    const Vec3 toGoal = from.VectorTo(goal);
-    const float distance = toGoal.Length() - reach;
-    if (!from.TranslateToFloor(toGoal.Unit() * distance))
-        return WorldVec3();
-    return from;
+    return MoveToPointOf(*this, object, skillId, targetPosition, holdSlot);
 }
 
 void Character::RotateTowards(int ms, const Vec3& direction, const WorldVec3& position) {

@@ -33,6 +33,11 @@ public:
     // ratio, is at most that many times the straight distance); a path found is kept for the
     // next SetNewPathTarget with the same ends.
     bool CanMoveTo(const WorldVec3& from, const WorldVec3& to, float endDistance, float ratio);
+    // Whether CanMoveTo from `from` (the path position) fails without a search for every goal
+    // 0.1 or more away: no polygon starts a search there, as kept, and no path from there is kept.
+    bool FailsWithoutSearch(const PathFinder& finder, const WorldVec3& from, int size) const {
+        return KnownWithoutStart(finder, from, size) && !(mCachedPath && mCachedStart == from);
+    }
     // The point `distance` short of the goal along a path to it.
     WorldVec3 GetPointAwayFromGoal(const WorldVec3& goal, float distance);
 

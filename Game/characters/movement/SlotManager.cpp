@@ -94,7 +94,7 @@ void SlotManager::CalculateSlotPositions(float radius) {
     std::fill(mOffMesh.begin(), mOffMesh.end(), kUnknown);
 }
 
-bool SlotManager::SlotCollides(PathFinder& paths, std::size_t index, int size) {
+inline bool SlotManager::SlotCollides(PathFinder& paths, std::size_t index, int size) {
     if (size != mOffMeshSize || &paths != mOffMeshFinder ||
         paths.GetMeshVersion() != mOffMeshVersion) {
         std::fill(mOffMesh.begin(), mOffMesh.end(), kUnknown);
@@ -114,17 +114,21 @@ bool SlotManager::SlotCollides(PathFinder& paths, std::size_t index, int size) {
     return offMesh != 0 || paths.IsInsideObstacle(mPositions[index], size);
 }
 
-int SlotManager::PickSlot(Character& requester, bool acceptUnchecked) {
-    // Nearest first; equal distances go to the lower index.
+int SlotManager::PickSlot(Character& requester, bool acceptUnchecked, PathFinder& paths) {
+    // Nearest first; equal distances go to the lower index. A slot that collides is passed
+    // over where it lies in that order, as if never listed: only those up to the one taken are
+    // tested.
     std::sort(mCandidates.begin(), mCandidates.end());
+    const int size = requester.GetSize();
     for (const auto& [distance, index] : mCandidates)
-        if (acceptUnchecked || requester.CanMoveTo(mPositions[index], 0.5f))
+        if (!SlotCollides(paths, index, size) &&
+            (acceptUnchecked || requester.CanMoveTo(mPositions[index], 0.5f)))
             return static_cast<int>(index);
     return -1;
 }
 
-Character* SlotManager::Holder(std::size_t index) const {
-    Character* holder = mOccupants[index] != 0 ? mHolders[index].object : nullptr;
+inline Character* SlotManager::Holder(std::size_t index) const {
+    Character* holder = mOccupants[index] != 0 ? mHolders[index].kept.object : nullptr;
 #ifndef NDEBUG
     if (holder != FindCharacter(mOccupants[index])) {
         gEngine->Log(0, "SlotManager: the holder kept for slot %zu is stale", index);
@@ -134,48 +138,58 @@ Character* SlotManager::Holder(std::size_t index) const {
     return holder;
 }
 
-bool SlotManager::Vacated(std::size_t index, std::uint32_t requesterId, bool client) const {
-    const std::uint32_t occupant = mOccupants[index];
-    if (occupant == 0)
-        return false;
-    const Character* holder = Holder(index);
-    return occupant == requesterId || !holder || !holder->IsAlive() ||
-           (client && Abandoned(*holder));
+inline bool SlotManager::Vacated(std::uint32_t occupant, const Character* holder,
+                                 std::uint32_t requesterId, bool client) const {
+    return occupant != 0 && (occupant == requesterId || !holder || !holder->IsAlive() ||
+                             (client && Abandoned(*holder)));
 }
 
 void SlotManager::RequestSlot(WorldVec3& out, std::uint32_t requesterId, float radius,
                               bool acceptUnchecked, bool hold) {
-    Character* requester = FindCharacter(requesterId);
-    if (!requester || !(radius > 0.0f)) {
+    if (Character* requester = FindCharacter(requesterId))
+        RequestSlot(out, *requester, radius, acceptUnchecked, hold);
+    else
+        out = WorldVec3();
+}
+
+void SlotManager::RequestSlot(WorldVec3& out, Character& requester, float radius,
+                              bool acceptUnchecked, bool hold) {
+    const std::uint32_t requesterId = requester.GetObjectId();
+#ifndef NDEBUG
+    if (FindCharacter(requesterId) != &requester) {
+        gEngine->Log(0, "SlotManager: a requester is not the character filed under its id");
+        std::abort();
+    }
+#endif
+    if (!(radius > 0.0f)) {
         out = WorldVec3();
         return;
     }
     CalculateSlotPositions(radius);
-    // Weighing the slots changes no character: each holder is looked up once per request.
+    // Weighing the slots changes no character: each holder is looked up, and whether the
+    // requester may take its slot weighed, once per request. A look (a decision one machine
+    // makes alone) leaves the slots as every machine has them.
     ObjectManager& objects = Objects();
-    for (std::size_t i = 0; i < mOccupants.size(); ++i)
-        if (mOccupants[i] != 0)
-            objects.GetObject(mOccupants[i], mHolders[i]);
     const bool client = gEngine->IsClient();
+    for (std::size_t i = 0; i < mOccupants.size(); ++i) {
+        const std::uint32_t occupant = mOccupants[i];
+        const Character* holder =
+            occupant != 0 ? objects.GetObject(occupant, mHolders[i].kept) : nullptr;
+        mHolders[i].vacated = Vacated(occupant, holder, requesterId, client);
+        if (hold && mHolders[i].vacated)
+            mOccupants[i] = 0;
+    }
 
-    // A look (a decision one machine makes alone) leaves the slots as every machine has them.
-    if (hold)
-        for (std::size_t i = 0; i < mOccupants.size(); ++i)
-            if (Vacated(i, requesterId, client))
-                mOccupants[i] = 0;
-
-    PathFinder& paths = World::Get().GetPathFinder();
-    const int size = requester->GetSize();
-    const WorldVec3 from = requester->GetPathPosition();
     World& world = World::Get();
+    PathFinder& paths = world.GetPathFinder();
+    const WorldVec3 from = requester.GetPathPosition();
 
     // A holding request freed the vacated slots above; the holders left stay.
     mCandidates.clear();
     for (unsigned int i = 0; i < mOccupants.size(); ++i)
-        if ((mOccupants[i] == 0 || (!hold && Vacated(i, requesterId, client))) &&
-            !SlotCollides(paths, i, size))
+        if (mOccupants[i] == 0 || (!hold && mHolders[i].vacated))
             mCandidates.emplace_back(world.GetDistanceSquared(mPositions[i], from), i);
-    int taken = PickSlot(*requester, acceptUnchecked);
+    int taken = PickSlot(requester, acceptUnchecked, paths);
     if (taken >= 0) {
         if (hold)
             mOccupants[static_cast<std::size_t>(taken)] = requesterId;
@@ -186,17 +200,16 @@ void SlotManager::RequestSlot(WorldVec3& out, std::uint32_t requesterId, float r
     // A holder of the same size that stands further from its slot than the requester gives
     // the slot up.
     mCandidates.clear();
-    const float extents = requester->GetExtents();
+    const float extents = requester.GetExtents();
     for (unsigned int i = 0; i < mOccupants.size(); ++i) {
         const Character* holder = Holder(i);
-        if (!holder || (!hold && Vacated(i, requesterId, client)) ||
-            holder->GetExtents() != extents || SlotCollides(paths, i, size))
+        if (!holder || (!hold && mHolders[i].vacated) || holder->GetExtents() != extents)
             continue;
         const float mine = world.GetDistanceSquared(mPositions[i], from);
         if (mine < world.GetDistanceSquared(mPositions[i], holder->GetPathPosition()))
             mCandidates.emplace_back(mine, i);
     }
-    taken = PickSlot(*requester, acceptUnchecked);
+    taken = PickSlot(requester, acceptUnchecked, paths);
     if (taken >= 0) {
         const auto index = static_cast<std::size_t>(taken);
         out = mPositions[index];

@@ -30,6 +30,9 @@ public:
     // leave the ring as every machine has it).
     void RequestSlot(WorldVec3& out, std::uint32_t requesterId, float radius, bool acceptUnchecked,
                      bool hold = true);
+    // The same for a requester the caller holds (it must be the character filed under its id).
+    void RequestSlot(WorldVec3& out, Character& requester, float radius, bool acceptUnchecked,
+                     bool hold = true);
     // Frees the first slot the id holds.
     void ReleaseSlot(std::uint32_t id);
     // Gives the holder the slot lying at `place` (one another machine handed it), freeing any
@@ -50,10 +53,12 @@ private:
     // The holder of the slot as the request in progress looked it up.
     Character* Holder(std::size_t index) const;
     // A held slot the requester may take: its own, or one of a holder gone, dead or (on a
-    // client) abandoned.
-    bool Vacated(std::size_t index, std::uint32_t requesterId, bool client) const;
-    // Takes the first listed slot the requester may use; -1 when none.
-    int PickSlot(Character& requester, bool acceptUnchecked);
+    // client) abandoned. `holder` is the occupant as looked up.
+    bool Vacated(std::uint32_t occupant, const Character* holder, std::uint32_t requesterId,
+                 bool client) const;
+    // Takes the first listed slot the requester may use (not colliding, reachable unless
+    // unchecked); -1 when none.
+    int PickSlot(Character& requester, bool acceptUnchecked, PathFinder& paths);
     // PathFinder::TestPointCollide of the slot for an agent of `size`. Whether a place is on
     // the mesh stays true while the slots and the meshes stay put, so it is kept per slot.
     bool SlotCollides(PathFinder& paths, std::size_t index, int size);
@@ -63,7 +68,12 @@ private:
     std::vector<WorldVec3> mPositions;
     // Per slot, its occupant as RequestSlot found it and where the object table had it: a crowd
     // asks for its foe's ring every frame, and the holders seldom change.
-    std::vector<ObjectManager::Kept<Character>> mHolders;
+    // Beside each, whether the request in progress found the slot vacated (Vacated).
+    struct Holding {
+        ObjectManager::Kept<Character> kept;
+        bool vacated = false;
+    };
+    std::vector<Holding> mHolders;
     WorldVec3 mLastCenter;
     float mLastRadius = 0.0f;
     // (squared distance to the requester, slot index), kept between requests.

@@ -1,12 +1,15 @@
 #include "Game/ai/monster/states/MonsterStateHelpers.h"
 
 #include <cmath>
+#include <cstdlib>
 #include <numbers>
 
 #include "Engine/Engine.h"
 #include "Engine/sys/Machine.h"
 #include "Engine/world/World.h"
+#include "Engine/world/nav/PathFinder.h"
 #include "Game/characters/Character.h"
+#include "Game/characters/movement/CharacterMovementManager.h"
 
 namespace GAME {
 
@@ -25,13 +28,26 @@ bool PickRandomPointInVicinity(WorldVec3& out, Character& character, const World
                                float minRadius, float maxRadius, float minDistance,
                                float maxHeight) {
     const WorldVec3 from = character.GetPathPosition();
+    const PathFinder& paths = World::Get().GetPathFinder();
+    const CharacterMovementManager& moves = character.GetMovementManager();
+    const Vec3 centerAt = center.GetWorldPosition();
+    const Vec3 fromAt = from.GetWorldPosition();
     for (int attempt = 0; attempt < 5; ++attempt) {
         const float radius = MonsterRandomFloat(minRadius, maxRadius);
         const float angle = MonsterRandomFloat(0.0f, 2.0f * std::numbers::pi_v<float>);
+        const float x = radius * std::sin(angle), z = radius * std::cos(angle);
+        // Standing where no search starts, the character reaches nothing a metre or more away
+        // (the floor moves a point only up or down): the attempt fails whatever the floor.
+        const float dx = centerAt.x + x - fromAt.x, dz = centerAt.z + z - fromAt.z;
+        const bool failsAnyway = dx * dx + dz * dz >= 1.0f && from.IsValid() &&
+                                 moves.FailsWithoutSearch(paths, from, character.GetSize());
+#ifdef NDEBUG
+        if (failsAnyway)
+            continue;
+#endif
         WorldVec3 candidate = center;
         // Lifted by the radius so that the floor search starts above slopes.
-        if (!candidate.TranslateToFloor(
-                Vec3(radius * std::sin(angle), radius, radius * std::cos(angle))))
+        if (!candidate.TranslateToFloor(Vec3(x, radius, z)))
             continue;
         const Region* region = World::Get().GetRegionContainingPoint(candidate.GetWorldPosition());
         if (!region || !region->IsLevelLoaded())
@@ -43,6 +59,12 @@ bool PickRandomPointInVicinity(WorldVec3& out, Character& character, const World
             continue;
         if (!character.CanMoveTo(candidate, 0.5f))
             continue;
+#ifndef NDEBUG
+        if (failsAnyway) {
+            gEngine->Log(0, "PickRandomPointInVicinity: a point taken for unreachable was reached");
+            std::abort();
+        }
+#endif
         out = candidate;
         return true;
     }
