@@ -81,6 +81,7 @@ void SkillManager::CharAttributesChanged() {
 void SkillManager::Initialize(CombatManager* combatManager, Character* parent) {
     mCombatManager = combatManager;
     mParent = parent;
+    mParentBio = parent ? &parent->GetCharacterBio() : nullptr;
 }
 
 void SkillManager::SetAsControllingManager() {
@@ -495,10 +496,6 @@ void SkillManager::SubtractMana(float amount) {
 void SkillManager::SubtractLife(float amount, const PlayStatsDamageType& type) {
     if (mParent)
         mParent->SubtractLife(amount, type);
-}
-
-float SkillManager::GetCurrentMana() {
-    return mParent ? mParent->GetCurrentMana() : 0.0f;
 }
 
 std::uint32_t SkillManager::GetRightHandWeapon() const {
