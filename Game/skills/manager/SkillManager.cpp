@@ -374,6 +374,10 @@ void SkillManager::FindWalkSkills(std::uint64_t destroyed) {
             skill->PrefetchUpdateLines();
         return;
     }
+    RebuildWalk(destroyed);
+}
+
+void SkillManager::RebuildWalk(std::uint64_t destroyed) {
     mWalk.assign(mActive.begin(), mActive.end());
     // The skills live apart from the character and each other: asked for together, they arrive
     // together instead of one memory wait per skill in the walk.

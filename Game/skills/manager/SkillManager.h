@@ -303,6 +303,8 @@ private:
     void WalkCopy(Fill&& fill, Visit&& visit);
     void RebuildCharFxPaks();
     void InitializeWaitingPets();
+    // FindWalkSkills' copy made anew, out of line: most frames keep it.
+    [[gnu::noinline]] void RebuildWalk(std::uint64_t destroyed);
 
     CombatManager* mCombatManager = nullptr;
     Character* mParent = nullptr;
