@@ -430,12 +430,29 @@ float Skill::GetTotalSkillAttribute(SkillAttributeType type) const {
             std::abort();
         }
 #endif
+        // A kept own part has an owner, so a manager.
+        if (mTotalKept && mManager->GetSkillAttributesStamp() == mTotalStamp) {
+#ifndef NDEBUG
+            const float total = mOwnAttribute + mManager->GetTotalSkillAttribute(type);
+            if (std::memcmp(&total, &mTotal, sizeof total) != 0) {
+                gEngine->Log(0, "Skill: the kept attribute total of %s is stale",
+                             GetObjectName().c_str());
+                std::abort();
+            }
+#endif
+            return mTotal;
+        }
         own = mOwnAttribute;
     } else {
         own = RefreshOwnSkillAttribute(type, DrawSeed(engine), owner);
     }
-    const float characterWide = mManager ? mManager->GetTotalSkillAttribute(type) : 0.0f;
-    return own + characterWide;
+    if (!mManager)
+        return own + 0.0f;  // as the sum with no manager's part always was (-0 reads +0)
+    // The total goes with the own part as it now stands: it is read only while that is kept.
+    mTotalStamp = mManager->GetSkillAttributesStamp();
+    mTotal = own + mManager->GetTotalSkillAttribute(type);
+    mTotalKept = true;
+    return mTotal;
 }
 
 float Skill::SumOwnSkillAttribute(SkillAttributeType type, std::uint32_t seed, bool& drew) const {

@@ -200,6 +200,7 @@ public:
     // The manager and the profile.
     void SetManager(SkillManagerBase* manager) {
         mManager = manager;
+        mTotalKept = false;
         ContributionChanged();
     }
     SkillManagerBase* GetManager() const { return mManager; }
@@ -486,6 +487,11 @@ private:
     mutable SkillAttributeType mOwnAttributeType{};
     mutable std::uint32_t mOwnAttributeInputs = 0;
     mutable float mOwnAttribute = 0.0f;
+    // The kept own part plus the manager's, good while that part is kept and the manager's
+    // stamp stays at mTotalStamp.
+    mutable bool mTotalKept = false;
+    mutable std::uint32_t mTotalStamp = 0;
+    mutable float mTotal = 0.0f;
     SoundPaks mSounds;
     // Particle effects 1 to 3 and the warm-up effect.
     std::array<std::uint32_t, 4> mEffectHandles{};

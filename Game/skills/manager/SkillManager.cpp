@@ -416,8 +416,11 @@ void SkillManager::RefreshSkillAttributes() {
 #endif
         return;
     }
+    // Moved on both sides: a total read while the sums are gathered is not kept past it.
+    SkillAttributesChanged();
     mSkillAttributes.Clear();
     CollectAvailableSkillAttributes(mSkillAttributes);
+    SkillAttributesChanged();
     mSkillAttributesKept = mSkillAttributes.GetRandomGen().GetState() == state &&
                            mParent->GetCharAttributeInputs() == inputs;
     mSkillAttributesInputs = inputs;
