@@ -178,7 +178,7 @@ public:
     int GetCurrentLifeInt() const;
     float GetPotentialLife() const { return mBio.GetLifePotential(); }
     float GetLifeLimit() const { return mBio.GetLifeLimit(); }
-    float GetCurrentMana() const override { return mBio.GetCurrentMana(); }
+    float GetCurrentMana() const final { return mBio.GetCurrentMana(); }
     float GetPotentialMana() const { return mBio.GetManaPotential(); }
     float GetReserveMana() const { return mBio.GetManaReserve(); }
     float GetManaLimit() const { return mBio.GetManaLimit(); }

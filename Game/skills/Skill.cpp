@@ -59,21 +59,19 @@ Skill* FindSkillById(std::uint32_t id) {
     return id ? Singleton<ObjectManager>::Get().GetObject<Skill>(id) : nullptr;
 }
 
+// One draw of the root's generator, as a skill attribute sum's seed.
+std::uint32_t DrawSeed(GameEngine* engine) {
+    return engine ? engine->GetRandomSeed() & 0xFFFFu : 0u;
+}
+
 }  // namespace
 
-namespace {
-// Initial-exec: read every frame for each skill, and the library is linked at start-up.
-thread_local std::uint64_t tDestroyedSkills __attribute__((tls_model("initial-exec"))) = 0;
-}  // namespace
+constinit thread_local std::uint64_t detail::tDestroyedSkills = 0;
 
 Skill::Skill() = default;
 
 Skill::~Skill() {
-    ++tDestroyedSkills;
-}
-
-std::uint64_t Skill::DestroyedOnThisThread() {
-    return tDestroyedSkills;
+    ++detail::tDestroyedSkills;
 }
 
 // --- Loading ---
@@ -284,6 +282,10 @@ float Skill::GetModifierManaCost() const {
 #endif
         return mManaCost;
     }
+    return RefreshModifierManaCost(owner);
+}
+
+float Skill::RefreshModifierManaCost(const Character* owner) const {
     SkillProfile_Modifiers data;
     GetSkillModifierData(data);
     mManaCostKept = owner != nullptr;
@@ -306,9 +308,12 @@ void Skill::SubtractManaCost() {
 // --- Availability ---
 
 bool Skill::QualifyingWeapon() const {
+    // Small enough to inline into the frame's availability test: most skills take any weapon.
     const auto& qualifying = GetSkillProfile().GetQualifyingWeapons();
-    if (qualifying.empty())
-        return true;
+    return qualifying.empty() || HoldsQualifyingWeapon(qualifying);
+}
+
+bool Skill::HoldsQualifyingWeapon(const std::vector<Weapon_Type>& qualifying) const {
     Weapon_Type right = Weapon_Type::None;
     Weapon_Type left = Weapon_Type::None;
     if (mManager)
@@ -409,13 +414,45 @@ void Skill::GetSkillModifierData(SkillProfile_Modifiers& data) const {
 }
 
 float Skill::GetTotalSkillAttribute(SkillAttributeType type) const {
-    // The root's draw is taken on every call: the sum needs it only when the skill has
-    // attributes to roll for.
+    // The root draws on every call; the sum needs the value only when it is worked out again.
     GameEngine* engine = gGameEngine;
-    const std::uint32_t seed = engine ? engine->GetRandomSeed() & 0xFFFFu : 0u;
-    const float own = GetOwnSkillAttribute(type, seed);
-    const float characterWide = mManager ? mManager->GetTotalSkillAttribute(type) : 0.0f;
-    return own + characterWide;
+    const Character* owner = mManager ? mManager->GetParent() : nullptr;
+    float own;
+    if (owner && mOwnAttributeKept && mOwnAttributeType == type &&
+        owner->GetCharAttributeInputs() == mOwnAttributeInputs) {
+        [[maybe_unused]] const std::uint32_t seed = DrawSeed(engine);
+#ifndef NDEBUG
+        bool drew = false;
+        const float fresh = SumOwnSkillAttribute(type, seed, drew);
+        if (drew || std::memcmp(&fresh, &mOwnAttribute, sizeof fresh) != 0) {
+            gEngine->Log(0, "Skill: the kept attribute sum of %s is stale",
+                         GetObjectName().c_str());
+            std::abort();
+        }
+#endif
+        // A kept own part has an owner, so a manager.
+        if (mTotalKept && mManager->GetSkillAttributesStamp() == mTotalStamp) {
+#ifndef NDEBUG
+            const float total = mOwnAttribute + mManager->GetTotalSkillAttribute(type);
+            if (std::memcmp(&total, &mTotal, sizeof total) != 0) {
+                gEngine->Log(0, "Skill: the kept attribute total of %s is stale",
+                             GetObjectName().c_str());
+                std::abort();
+            }
+#endif
+            return mTotal;
+        }
+        own = mOwnAttribute;
+    } else {
+        own = RefreshOwnSkillAttribute(type, DrawSeed(engine), owner);
+    }
+    if (!mManager)
+        return own + 0.0f;  // as the sum with no manager's part always was (-0 reads +0)
+    // The total goes with the own part as it now stands: it is read only while that is kept.
+    mTotalStamp = mManager->GetSkillAttributesStamp();
+    mTotal = own + mManager->GetTotalSkillAttribute(type);
+    mTotalKept = true;
+    return mTotal;
 }
 
 float Skill::SumOwnSkillAttribute(SkillAttributeType type, std::uint32_t seed, bool& drew) const {
@@ -428,24 +465,6 @@ float Skill::SumOwnSkillAttribute(SkillAttributeType type, std::uint32_t seed, b
     drew = accumulator.GetRandomGen().GetState() != seeded ||
            RandomUniform::NextState(seeded) == seeded;
     return accumulator.GetValue(type);
-}
-
-float Skill::GetOwnSkillAttribute(SkillAttributeType type, std::uint32_t seed) const {
-    const Character* owner = mManager ? mManager->GetParent() : nullptr;
-    if (owner && mOwnAttributeKept && mOwnAttributeType == type &&
-        owner->GetCharAttributeInputs() == mOwnAttributeInputs) {
-#ifndef NDEBUG
-        bool drew = false;
-        const float fresh = SumOwnSkillAttribute(type, seed, drew);
-        if (drew || std::memcmp(&fresh, &mOwnAttribute, sizeof fresh) != 0) {
-            gEngine->Log(0, "Skill: the kept attribute sum of %s is stale",
-                         GetObjectName().c_str());
-            std::abort();
-        }
-#endif
-        return mOwnAttribute;
-    }
-    return RefreshOwnSkillAttribute(type, seed, owner);
 }
 
 float Skill::RefreshOwnSkillAttribute(SkillAttributeType type, std::uint32_t seed,

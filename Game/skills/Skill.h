@@ -23,6 +23,13 @@
 
 namespace GAME {
 
+namespace detail {
+// Skills destroyed on this thread so far. Initial-exec: the library is linked at start-up, and
+// the frame's walk over the skills reads it once per skill.
+extern constinit thread_local std::uint64_t tDestroyedSkills
+    __attribute__((tls_model("initial-exec")));
+}  // namespace detail
+
 struct AnimationRagDoll;
 class Character;
 class CharAttributeAccumulator;
@@ -61,7 +68,7 @@ public:
     ~Skill() override;
     // Skills destroyed on this thread so far: a walk holding skills by pointer re-finds them
     // when it moved.
-    static std::uint64_t DestroyedOnThisThread();
+    static std::uint64_t DestroyedOnThisThread() { return detail::tDestroyedSkills; }
     // Asks for the lines a frame's update reads (the state, the cooldown, the kept costs).
     void PrefetchUpdateLines() const {
         const char* const last = reinterpret_cast<const char*>(&mOwnAttribute);
@@ -193,6 +200,7 @@ public:
     // The manager and the profile.
     void SetManager(SkillManagerBase* manager) {
         mManager = manager;
+        mTotalKept = false;
         ContributionChanged();
     }
     SkillManagerBase* GetManager() const { return mManager; }
@@ -399,10 +407,11 @@ private:
     // The skill's and its modifiers' attribute sum for `type`, rolled from `seed`; `drew` says
     // whether the gathering rolled.
     float SumOwnSkillAttribute(SkillAttributeType type, std::uint32_t seed, bool& drew) const;
-    float GetOwnSkillAttribute(SkillAttributeType type, std::uint32_t seed) const;
-    // Out of line, so that the kept answer's test stays small enough to inline.
+    // The slow paths, out of line so that the kept answers' tests stay small.
     [[gnu::noinline]] float RefreshOwnSkillAttribute(SkillAttributeType type, std::uint32_t seed,
                                                      const Character* owner) const;
+    [[gnu::noinline]] float RefreshModifierManaCost(const Character* owner) const;
+    [[gnu::noinline]] bool HoldsQualifyingWeapon(const std::vector<Weapon_Type>& qualifying) const;
 
     enum SoundSlot : std::size_t {
         WarmUpSound,
@@ -478,6 +487,11 @@ private:
     mutable SkillAttributeType mOwnAttributeType{};
     mutable std::uint32_t mOwnAttributeInputs = 0;
     mutable float mOwnAttribute = 0.0f;
+    // The kept own part plus the manager's, good while that part is kept and the manager's
+    // stamp stays at mTotalStamp.
+    mutable bool mTotalKept = false;
+    mutable std::uint32_t mTotalStamp = 0;
+    mutable float mTotal = 0.0f;
     SoundPaks mSounds;
     // Particle effects 1 to 3 and the warm-up effect.
     std::array<std::uint32_t, 4> mEffectHandles{};

@@ -34,7 +34,7 @@ public:
     void StartInvoluntaryEffect(T type) override { log.push_back("begin " + Name(type)); }
     void StopInvoluntaryEffect(T type) override { log.push_back("end " + Name(type)); }
     void SetRagdollData(const CharacterRagDoll::EffectData& data, bool) override { ragdoll = data; }
-    bool IsSkillSpeedUpdateNeeded() const override { return false; }
+    bool IsSkillSpeedUpdateNeeded() const override { return skillSpeedUpdate; }
     void ForceSpeedUpdate() override { ++speedUpdates; }
     void SetCombatAttacker(std::uint32_t id) override { attacker = id; }
     bool ApplyCombatDamage(float damage, const PlayStatsDamageType& kind, T type) override {
@@ -60,6 +60,7 @@ public:
 
     bool invincible = false;
     bool filtered = false;
+    bool skillSpeedUpdate = false;
     float life = 1000.0f;
     float mana = 100.0f;
     std::uint32_t attacker = 0;
@@ -220,6 +221,45 @@ TEST_F(DurationDamage, DelayedClearDropsEverythingAfterAQuarterSecond) {
     manager.Update(1);
     EXPECT_EQ(owner.log, (std::vector<std::string>{"stop 7", "stop 15"}));
     EXPECT_EQ(owner.speedUpdates, updates + 1);
+}
+
+TEST_F(DurationDamage, FramesWithNothingHeldStillResetTheHitReactionAndPassOnSpeedUpdates) {
+    // While a slow runs, after it ran out, and with a clear pending on nothing.
+    manager.AddFixedDamage(T::RunSpeed, 30.0f, 0.1f);
+    manager.EndAttack();
+    struct Frame {
+        int ms;
+        bool skillSpeed;
+        int speedUpdates;  // counted from the frame before
+        bool holds;
+    };
+    const Frame frames[] = {
+        {50, false, 1, true},    // the slow starts
+        {100, false, 0, false},  // and ends, dropped at once
+        {16, false, 1, false},   // its effect stops, the slow is gone
+        {16, false, 0, false},  {16, true, 1, false}, {16, false, 0, false},
+    };
+    for (const Frame& frame : frames) {
+        owner.ragdoll = {};
+        owner.ragdoll.effect = CharacterRagDoll::TakeHit;
+        owner.ragdoll.amplification = 3.0f;
+        owner.skillSpeedUpdate = frame.skillSpeed;
+        const int before = owner.speedUpdates;
+        manager.Update(frame.ms);
+        EXPECT_EQ(owner.ragdoll.effect, CharacterRagDoll::Crumple) << frame.ms;
+        EXPECT_FLOAT_EQ(owner.ragdoll.amplification, 0.0f);
+        EXPECT_EQ(owner.speedUpdates - before, frame.speedUpdates) << frame.ms << frame.skillSpeed;
+        EXPECT_EQ(!manager.GetFixedEntries().empty(), frame.holds) << frame.ms;
+    }
+    EXPECT_EQ(owner.log, (std::vector<std::string>{"start 17", "stop 17"}));
+
+    manager.DelayedClearHack();
+    manager.Update(300);
+    EXPECT_TRUE(manager.GetEntries().empty());
+    DurationDamageManager ownerless;
+    ownerless.AddFixedDamage(T::RunSpeed, 30.0f, 1.0f);  // without an owner nothing is held
+    ownerless.Update(16);
+    EXPECT_TRUE(ownerless.GetFixedEntries().empty());
 }
 
 // A packet whose out-buffer the replica records write into.

@@ -194,6 +194,40 @@ TEST_F(SkillManagerFrame, EachFrameWalksTheActiveListAsItIsThen) {
     }
 }
 
+TEST_F(SkillManagerFrame, SkillsWeighTheirManaCostAgainstTheParentsManaClampedAtZero) {
+    auto& records = Singleton<RecordDatabase>::Get();
+    ASSERT_TRUE(
+        records.AddRecordText("Records/SkillManager/Costly.dbr",
+                              R"({"Class": "Skill", "skillMaxLevel": 1, "skillManaCost": [10]})"));
+    ASSERT_TRUE(records.AddRecordText(
+        "Records/SkillManager/CostlyOwner.dbr",
+        R"({"Class": "Character", "skillName1": "Records/SkillManager/Costly.dbr",
+            "skillLevel1": [1, 1, 1]})"));
+    manager().LoadSkills("Records/SkillManager/CostlyOwner.dbr", 1);
+    Skill* costly = Get("Records/SkillManager/Costly.dbr");
+    ASSERT_NE(costly, nullptr);
+    RunFrame(*warrior, 100);
+    ASSERT_FLOAT_EQ(warrior->GetManaLimit(), 100.0f);
+    const struct {
+        float set;
+        float mana;  // as the parent and its manager read it
+        bool shortOfMana;
+    } rows[] = {{100.0f, 100.0f, false},
+                {10.0f, 10.0f, false},
+                {9.5f, 9.5f, true},
+                {-5.0f, 0.0f, true},
+                {250.0f, 100.0f, false}};
+    for (const auto& row : rows) {
+        warrior->SetCurrentMana(row.set);
+        EXPECT_FLOAT_EQ(warrior->GetCurrentMana(), row.mana) << row.set;
+        EXPECT_FLOAT_EQ(manager().GetCurrentMana(), row.mana) << row.set;
+        EXPECT_EQ(costly->SetAvailability(false, false), !row.shortOfMana) << row.set;
+        EXPECT_EQ(costly->IsNotEnoughMana(), row.shortOfMana) << row.set;
+    }
+    SkillManager orphan;
+    EXPECT_FLOAT_EQ(orphan.GetCurrentMana(), 0.0f);
+}
+
 TEST_F(SkillManagerFrame, BareHandsDealTheCharactersHandDamageAndAWeaponItsOwn) {
     ASSERT_TRUE(Singleton<RecordDatabase>::Get().AddRecordText(
         "Records/SkillManager/Brawler.dbr",

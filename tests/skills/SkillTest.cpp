@@ -82,7 +82,7 @@ TEST_F(SkillCooldown, ReducedByTheSkillAndItsOwnerAndNeverShortened) {
     Skill& skill = Make(kFireBolt);
     skill.IncrementSkillLevel(1);
     // Level 1: 2 s, reduced by the skill's 10 % and the owner's 5 %.
-    manager.cooldownReduction = 5.0f;
+    manager.SetCooldownReduction(5.0f);
     EXPECT_FLOAT_EQ(skill.GetCooldownTime(), 1700.0f);
     EXPECT_FLOAT_EQ(skill.GetCooldownCompletion(), 1.0f);  // no cooldown yet
     skill.StartCooldown();
@@ -109,7 +109,7 @@ TEST_F(SkillCooldown, ReducedByTheSkillAndItsOwnerAndNeverShortened) {
     EXPECT_EQ(skill.GetCooldownRemaining(), 0);
     EXPECT_EQ(skill.GetCooldownTotal(), 2500);
     // A reduction past 100 % is not clamped: the time is negative and starts nothing.
-    manager.cooldownReduction = 150.0f;
+    manager.SetCooldownReduction(150.0f);
     EXPECT_LT(skill.GetCooldownTime(), 0.0f);
     skill.StartCooldown();
     EXPECT_EQ(skill.GetCooldownRemaining(), 0);
@@ -123,13 +123,13 @@ TEST_F(SkillCooldown, ManaCostIsReducedButNeverNegativeAndAnEqualAmountIsEnough)
     EXPECT_FLOAT_EQ(skill.GetManaCost(), 0.0f);  // level 0 reads no modifier data
     skill.IncrementSkillLevel(3);
     EXPECT_FLOAT_EQ(skill.GetManaCost(), 14.0f);
-    manager.manaCostReduction = 50.0f;
+    manager.SetManaCostReduction(50.0f);
     EXPECT_FLOAT_EQ(skill.GetManaCost(), 7.0f);
     manager.mana = 7.0f;
     EXPECT_TRUE(skill.SetAvailability(false, false));
     skill.SubtractManaCost();
     EXPECT_FLOAT_EQ(manager.mana, 0.0f);
-    manager.manaCostReduction = 150.0f;
+    manager.SetManaCostReduction(150.0f);
     EXPECT_FLOAT_EQ(skill.GetManaCost(), 0.0f);
 }
 
@@ -374,10 +374,15 @@ TEST_F(SkillModifiers, AnAttacksDamageIncludesTheModifiersDamage) {
 }
 
 // A skill whose sources roll nothing keeps its own part of a total between the character's
-// changes; the root's draw is still taken on every call.
-TEST_F(SkillModifiers, KeptTotalsTakeTheirDrawAndFollowTheModifiers) {
+// changes, and the manager's part while its stamp stays; the root's draw is still taken on
+// every call.
+TEST_F(SkillModifiers, KeptTotalsTakeTheirDrawAndFollowTheModifiersAndTheManager) {
     Character& owner = *Singleton<ObjectManager>::Get().CreateObject<Character>();
     manager.parent = &owner;
+    RecordingSkillManager other;
+    other.parent = &owner;
+    other.SetCooldownReduction(1.0f);
+    other.SetCooldownReduction(9.0f);  // its stamp now as the fixture's will be
     Skill& skill = Make(kElemental);
     skill.IncrementSkillLevel(1);
     Skill& haste = Make("Records/Skills/HasteModifier.dbr");
@@ -395,6 +400,10 @@ TEST_F(SkillModifiers, KeptTotalsTakeTheirDrawAndFollowTheModifiers) {
          5.0f},
         {"its next level", [&] { haste.ReceiveStateUpdate(SkillState(2, true), true); }, 7.0f},
         {"disabled", [&] { haste.ReceiveStateUpdate(SkillState(2, false), true); }, 0.0f},
+        {"the manager's part", [&] { manager.SetCooldownReduction(3.0f); }, 3.0f},
+        {"enabled again", [&] { haste.ReceiveStateUpdate(SkillState(2, true), true); }, 10.0f},
+        {"the manager's part changed", [&] { manager.SetCooldownReduction(4.0f); }, 11.0f},
+        {"another manager", [&] { skill.SetManager(&other); }, 16.0f},
     };
     for (const auto& step : steps) {
         step.change();
@@ -406,6 +415,7 @@ TEST_F(SkillModifiers, KeptTotalsTakeTheirDrawAndFollowTheModifiers) {
             EXPECT_EQ(root.GetState(), RandomUniform::NextState(before)) << step.step;
         }
     }
+    skill.SetManager(&manager);
 }
 
 }  // namespace

@@ -104,6 +104,15 @@ public:
         calls.push_back(text);
     }
     void RemoveCharFxPak(std::uint32_t) override { calls.push_back("unfx"); }
+    // As the manager's gathering does, a change moves the stamp that skills keep totals by.
+    void SetCooldownReduction(float value) {
+        cooldownReduction = value;
+        SkillAttributesChanged();
+    }
+    void SetManaCostReduction(float value) {
+        manaCostReduction = value;
+        SkillAttributesChanged();
+    }
     // As the character's own manager does: the parent's totals follow the skills' shares.
     void CharAttributesChanged() override {
         if (parent)
@@ -118,9 +127,11 @@ public:
     Weapon_Type right = Weapon_Type::Sword;
     Weapon_Type left = Weapon_Type::None;
     float mana = 100.0f;
+    std::vector<std::string> calls;
+
+private:
     float cooldownReduction = 0.0f;
     float manaCostReduction = 0.0f;
-    std::vector<std::string> calls;
 };
 
 class SkillFixture : public ::testing::Test {

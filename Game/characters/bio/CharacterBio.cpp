@@ -390,8 +390,11 @@ bool CharacterBio::UpdateResources(Character& character) {
     const GameEngine* engine = gGameEngine;
     const unsigned level = LevelIndex(engine);
     const bool baseChanged = mBaseStale || level != mBaseLevel;
+#ifndef NDEBUG
+    // Unchanged, the refresh only checks the kept base sums.
     if (!baseChanged)
         RefreshBaseSums(level);
+#endif
     const std::uint32_t inputs = character.GetCharAttributeInputs();
     const unsigned balance = engine ? engine->GetBalanceDifficulty() : 0u;
     if (mTotalsKept && !baseChanged && inputs == mTotalsInputs && balance == mTotalsBalance) {
@@ -407,6 +410,12 @@ bool CharacterBio::UpdateResources(Character& character) {
 #endif
         return false;
     }
+    SumResources(character, level, baseChanged, inputs, balance);
+    return true;
+}
+
+void CharacterBio::SumResources(Character& character, unsigned level, bool baseChanged,
+                                std::uint32_t inputs, unsigned balance) {
     mLifeLimitBefore = GetLifeLimit();
     mManaLimitBefore = GetManaLimit();
     if (baseChanged) {
@@ -436,7 +445,6 @@ bool CharacterBio::UpdateResources(Character& character) {
     }
     if (RefreshBaseSums())
         mTotalsKept = false;
-    return true;
 }
 
 void CharacterBio::InitialUpdate(Character& character) {

@@ -136,6 +136,9 @@ private:
     // The totals from every source over the given base sums, as UpdateResources works them out.
     void SumTotals(Character& character, const CharAttributeAccumulator& base,
                    CharAttributeAccumulator& totals);
+    // UpdateResources' summing, out of line: most frames keep the totals.
+    [[gnu::noinline]] void SumResources(Character& character, unsigned level, bool baseChanged,
+                                        std::uint32_t inputs, unsigned balance);
     void CopyFrom(const CharacterBio& other);
     static std::unique_ptr<DesignerEquation<float>> ParseFormula(const std::string& text,
                                                                  EquationInterface<float>* owner,

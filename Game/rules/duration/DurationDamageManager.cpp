@@ -89,6 +89,20 @@ bool DurationDamageManager::IsPoisoned() const {
 }
 
 void DurationDamageManager::Update(int ms) {
+    // Most characters hold nothing: the full pass would then only settle the slows and tell the
+    // owner of the frame, which is all this does.
+    if (!HoldsAnything() && mDelayedClearCountdown <= 0) {
+        ProcessDamage(ms);
+        if (mOwner) {
+            ResetHitReaction();
+            ApplySpeedUpdate();
+        }
+        return;
+    }
+    UpdateHeld(ms);
+}
+
+void DurationDamageManager::UpdateHeld(int ms) {
     for (DurationDamageEntry& entry : mEntries)
         entry.AdvanceClock(ms);
     for (FixedDurationDamageEntry& entry : mFixedEntries)
@@ -120,13 +134,22 @@ void DurationDamageManager::ProcessDamage(int) {
     }
 }
 
-void DurationDamageManager::ExecuteDamage() {
-    if (!mOwner)
-        return;
+void DurationDamageManager::ResetHitReaction() {
     CharacterRagDoll::EffectData ragdoll;
     ragdoll.effect = CharacterRagDoll::Crumple;
     ragdoll.amplification = 0.0f;
     mOwner->SetRagdollData(ragdoll, false);
+}
+
+void DurationDamageManager::ApplySpeedUpdate() {
+    if (mOwner->IsSkillSpeedUpdateNeeded() || GetSpeedUpdate())
+        mOwner->ForceSpeedUpdate();
+}
+
+void DurationDamageManager::ExecuteDamage() {
+    if (!mOwner)
+        return;
+    ResetHitReaction();
     UpdateEffects();
     for (const DurationDamageEntry& entry : mEntries) {
         const float damage = entry.GetDamage();
@@ -153,8 +176,12 @@ void DurationDamageManager::ExecuteDamage() {
             mOwner->ApplyCombatDamage(damage, kind, type);
         }
     }
-    if (mOwner->IsSkillSpeedUpdateNeeded() || GetSpeedUpdate())
-        mOwner->ForceSpeedUpdate();
+    ApplySpeedUpdate();
+}
+
+bool DurationDamageManager::HoldsAnything() const {
+    return !mEntries.empty() || !mFixedEntries.empty() || !mRunningEffects.empty() ||
+           mInvoluntaryEffect != kNoEffect;
 }
 
 void DurationDamageManager::AddDamageEffect(CombatAttributeType type) {
@@ -166,8 +193,7 @@ void DurationDamageManager::AddDamageEffect(CombatAttributeType type) {
 
 void DurationDamageManager::UpdateEffects() {
     // Nothing held and nothing shown: the pass below would start and stop nothing.
-    if (mEntries.empty() && mFixedEntries.empty() && mRunningEffects.empty() &&
-        mInvoluntaryEffect == kNoEffect)
+    if (!HoldsAnything())
         return;
     CombatAttributeType wanted = kNoEffect;
     for (CombatAttributeType type : kInvoluntaryOrder) {

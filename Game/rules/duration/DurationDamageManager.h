@@ -58,6 +58,14 @@ protected:
                                    const std::vector<DurationDamageInfo>& runs);
 
 private:
+    // Entries, running effects or an involuntary effect shown.
+    bool HoldsAnything() const;
+    [[gnu::noinline]] void UpdateHeld(int ms);
+    // The owner's hit reaction back to a crumple, as every frame leaves it.
+    void ResetHitReaction();
+    // The owner's speeds worked out again when a slow or a skill changed them.
+    void ApplySpeedUpdate();
+
     DurationDamageOwner* mOwner = nullptr;
     float mLastAttackSpeedSlow = 0.0f;
     float mLastRunSpeedSlow = 0.0f;

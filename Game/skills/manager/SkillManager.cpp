@@ -81,6 +81,7 @@ void SkillManager::CharAttributesChanged() {
 void SkillManager::Initialize(CombatManager* combatManager, Character* parent) {
     mCombatManager = combatManager;
     mParent = parent;
+    mParentBio = parent ? &parent->GetCharacterBio() : nullptr;
 }
 
 void SkillManager::SetAsControllingManager() {
@@ -373,6 +374,10 @@ void SkillManager::FindWalkSkills(std::uint64_t destroyed) {
             skill->PrefetchUpdateLines();
         return;
     }
+    RebuildWalk(destroyed);
+}
+
+void SkillManager::RebuildWalk(std::uint64_t destroyed) {
     mWalk.assign(mActive.begin(), mActive.end());
     // The skills live apart from the character and each other: asked for together, they arrive
     // together instead of one memory wait per skill in the walk.
@@ -411,8 +416,11 @@ void SkillManager::RefreshSkillAttributes() {
 #endif
         return;
     }
+    // Moved on both sides: a total read while the sums are gathered is not kept past it.
+    SkillAttributesChanged();
     mSkillAttributes.Clear();
     CollectAvailableSkillAttributes(mSkillAttributes);
+    SkillAttributesChanged();
     mSkillAttributesKept = mSkillAttributes.GetRandomGen().GetState() == state &&
                            mParent->GetCharAttributeInputs() == inputs;
     mSkillAttributesInputs = inputs;
@@ -495,10 +503,6 @@ void SkillManager::SubtractMana(float amount) {
 void SkillManager::SubtractLife(float amount, const PlayStatsDamageType& type) {
     if (mParent)
         mParent->SubtractLife(amount, type);
-}
-
-float SkillManager::GetCurrentMana() {
-    return mParent ? mParent->GetCurrentMana() : 0.0f;
 }
 
 std::uint32_t SkillManager::GetRightHandWeapon() const {

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "Engine/sys/RecycledBlocks.h"
+#include "Game/characters/bio/CharacterBio.h"
 #include "Game/rules/SkillAttribute.h"
 #include "Game/skills/manager/SkillManagerBase.h"
 #include "Game/skills/manager/SkillState.h"
@@ -97,7 +98,8 @@ public:
     void GetWeaponTypes(Weapon_Type& right, Weapon_Type& left) override;
     void SubtractMana(float amount) override;
     void SubtractLife(float amount, const PlayStatsDamageType& type) override;
-    float GetCurrentMana() override;
+    // Inline, read from the parent's vitals in place: every skill asks every frame.
+    float GetCurrentMana() override { return mParentBio ? mParentBio->GetCurrentMana() : 0.0f; }
     std::uint32_t GetRightHandWeapon() const override;
     std::uint32_t GetLeftHandWeapon() const override;
     float GetTotalSkillAttribute(SkillAttributeType type) override {
@@ -301,9 +303,13 @@ private:
     void WalkCopy(Fill&& fill, Visit&& visit);
     void RebuildCharFxPaks();
     void InitializeWaitingPets();
+    // FindWalkSkills' copy made anew, out of line: most frames keep it.
+    [[gnu::noinline]] void RebuildWalk(std::uint64_t destroyed);
 
     CombatManager* mCombatManager = nullptr;
     Character* mParent = nullptr;
+    // The parent's vitals, whose mana is the parent's (Character::GetCurrentMana is final).
+    const CharacterBio* mParentBio = nullptr;
     std::vector<std::uint32_t> mSkills;  // index = reference number
     std::vector<std::uint32_t> mWeaponPoolSkills;
     std::vector<std::uint32_t> mOnDeathSkills;

@@ -39,6 +39,9 @@ public:
     virtual std::uint32_t GetLeftHandWeapon() const = 0;
     // The character-wide skill attributes gathered at the last update.
     virtual float GetTotalSkillAttribute(SkillAttributeType type) = 0;
+    // Moves whenever GetTotalSkillAttribute's answers may change: a skill keeps its total while
+    // it stays. Not virtual: every skill reads it every frame.
+    std::uint32_t GetSkillAttributesStamp() const { return mSkillAttributesStamp; }
     virtual void CollectAvailableOffensiveDamageAttributes(
         std::uint32_t weaponId, CombatAttributeAccumulator& accumulator) = 0;
     virtual void CollectAvailableOffensiveModifierAttributes(
@@ -63,6 +66,12 @@ public:
     // A skill's share of the character's attribute totals may have changed (its level, state,
     // warm-up, modifiers): the character works its totals out again at its next update.
     virtual void CharAttributesChanged() {}
+
+protected:
+    void SkillAttributesChanged() { ++mSkillAttributesStamp; }
+
+private:
+    std::uint32_t mSkillAttributesStamp = 0;
 };
 
 }  // namespace GAME

@@ -24,9 +24,8 @@ bool Skill_WPAttack::SetAvailability(bool, bool) {
     return Skill::SetAvailability(true, true);
 }
 
-Skill* Skill_WPAttack::SharingParent() const {
-    Skill* parent =
-        mParentSkillId ? Singleton<ObjectManager>::Get().GetObject<Skill>(mParentSkillId) : nullptr;
+Skill* Skill_WPAttack::FindSharingParent() const {
+    Skill* parent = Singleton<ObjectManager>::Get().GetObject<Skill>(mParentSkillId);
     return parent && parent->ShouldWpUseParentResources() ? parent : nullptr;
 }
 

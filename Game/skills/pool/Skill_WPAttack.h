@@ -35,10 +35,13 @@ public:
     std::uint32_t GetParentSkillId() const { return mParentSkillId; }
 
 protected:
-    // The parent, when it exists and shares its resources; else null.
-    Skill* SharingParent() const;
+    // The parent, when it exists and shares its resources; else null. Inline: most attacks have
+    // none, and the attributes ask every frame.
+    Skill* SharingParent() const { return mParentSkillId ? FindSharingParent() : nullptr; }
 
 private:
+    Skill* FindSharingParent() const;
+
     std::uint32_t mParentSkillId = 0;
 };
 
