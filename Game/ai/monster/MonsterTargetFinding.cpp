@@ -12,6 +12,7 @@
 #include "Engine/sys/Machine.h"
 #include "Engine/world/World.h"
 #include "Engine/world/WorldSweep.h"
+#include "Game/ai/anger/SightWeighing.h"
 #include "Game/ai/monster/ControllerMonster.h"
 #include "Game/ai/monster/states/MonsterStateQueries.h"
 #include "Game/characters/Character.h"
@@ -52,6 +53,8 @@ struct SightScratch {
     std::vector<Entity*> found;
     // A sight tick's provocations, carried out together once the sweep is done, and the
     // squared world distance from the monster to each foe (room only: written by place).
+    // A sight tick's foes, in the order its sweep kept them.
+    std::vector<const EntityGrid::Entry*> foes;
     std::vector<AngerTable::Provoked> provoked;
     std::vector<float> reach;
 };
@@ -382,6 +385,24 @@ void CheckProvocation(const EntityGrid::Entry& foe, float amount,
         std::abort();
     }
 }
+
+// Eight foes weighed at once are what weighing them one by one makes, to the bit.
+template <class Weigh>
+void CheckEightFoes(const EntityGrid::Entry* const* foes, const AngerTable::Provoked* provoked,
+                    const float* reach, Weigh&& weigh) {
+    for (std::size_t k = 0; k < 8; ++k) {
+        AngerTable::Provoked one;
+        float oneReach = 0.0f;
+        if (!weigh(*foes[k], one, oneReach) || one.id != provoked[k].id ||
+            one.worldSlot != provoked[k].worldSlot ||
+            std::memcmp(&one.amount, &provoked[k].amount, sizeof one.amount) != 0 ||
+            std::memcmp(&oneReach, &reach[k], sizeof oneReach) != 0) {
+            gEngine->Log(0, "ControllerMonster: eight foes weighed at once differ, id %u",
+                         foes[k]->objectId);
+            std::abort();
+        }
+    }
+}
 #endif
 
 }  // namespace
@@ -457,23 +478,12 @@ void ControllerMonster::AngerUpdate(int ms) {
         // that bounds the pursuit (asked once, when a foe first needs it) stays put. Each foe is
         // weighed as ProcessAngerTarget would, from its digest: the sweep already held it within
         // the vertical view of this very position.
-        const float viewDistance = GetViewDistance();
         bool homeKnown = false;
         WorldVec3 home;
-        // WorldDistance(position, at), this monster's side taken once.
-        const Vec3 selfWorld = position.GetWorldPosition();
         const bool selfPlaced = position.region != nullptr;
-        const auto distanceTo = [&](const WorldVec3& at) {
-            return std::sqrt(selfPlaced && at.region
-                                 ? (at.GetWorldPosition() - selfWorld).LengthSquared()
-                                 : kInfinity);
-        };
         SightScratch& scratch = Scratch();
-        AngerTable::Provoked* provoked = nullptr;
-        float* reach = nullptr;
-        std::size_t listed = 0;
-        // Where the anger table measures its enemies from.
-        const Vec3 measuredFrom = self->GetPosition().GetWorldPosition();
+        const EntityGrid::Entry** foes = nullptr;
+        std::size_t found = 0;
         // Read once: nothing the sweep calls changes them.
         const bool sightIsDefault = mSightAngerIsDefault;
         const float maxPursuit = mMaxPursuitDistance;
@@ -481,53 +491,100 @@ void ControllerMonster::AngerUpdate(int ms) {
         const auto scale = static_cast<float>(ticks);
         ForEachCharacterInSphere(
             *self, mMaxYViewDistance, position.GetRegion(),
-            Sphere{position.GetRegionPosition(), viewDistance}, true,
-            [&](std::size_t foes) {
-                mAngerManager.ExpectEnemies(foes);
-                if (scratch.provoked.size() < foes) {
-                    scratch.provoked.resize(foes);
-                    scratch.reach.resize(foes);
+            Sphere{position.GetRegionPosition(), GetViewDistance()}, true,
+            [&](std::size_t count) {
+                mAngerManager.ExpectEnemies(count);
+                if (scratch.foes.size() < count) {
+                    scratch.foes.resize(count);
+                    scratch.provoked.resize(count);
+                    scratch.reach.resize(count);
                 }
-                provoked = scratch.provoked.data();
-                reach = scratch.reach.data();
+                foes = scratch.foes.data();
             },
             [&](const SightSeen& seen) {
+                if (sightIsDefault) {
+                    foes[found++] = &seen.entry;
+                    return;
+                }
                 const EntityGrid::Entry& entry = seen.entry;
                 if (!SightDigest::Has(entry.game, SightDigest::kCausesAnger))
                     return;
-                if (!sightIsDefault) {
-                    const float anger = ProcessAngerTarget(seen.GetCharacter(), kTickMs);
-                    mAngerManager.AddAnger(entry.game, entry.objectId, entry.slot, scale * anger);
-                    return;
-                }
-                // The common case, a foe holding its own path position, reads it straight from
-                // the entry (SightSeen::GetPathPosition's answer, nothing to store on the way).
-                const WorldVec3 at = SightDigest::Has(entry.game, SightDigest::kOwnPathPosition)
-                                         ? entry.game.GetGamePosition()
-                                         : seen.GetPathPosition();
-                float anger = 0.0f;
-                if (bounded && !homeKnown) {
-                    home = GetHomePosition();
-                    homeKnown = true;
-                }
-                if (!bounded || WorldDistance(home, at) < maxPursuit)
-                    anger = SightAnger(distanceTo(at), kTickMs);
-#ifndef NDEBUG
-                CheckSightAnger(*this, seen.GetCharacter(), kTickMs, anger);
-#endif
-                // Nothing the sweep asks reads the anger table: the foes' provocations wait
-                // for the sweep's end and are carried out together, in the same order. The
-                // sweep kept a living character that angers: the provocation always stands.
-                const AngerTable::Provoked provocation{entry.objectId, entry.slot,
-                                                       scale * anger * entry.game.gameScale};
-#ifndef NDEBUG
-                CheckProvocation(entry, scale * anger, provocation);
-#endif
-                provoked[listed] = provocation;
-                reach[listed++] =
-                    (WorldVec3(entry.region, entry.position).GetWorldPosition() - measuredFrom)
-                        .LengthSquared();
+                const float anger = ProcessAngerTarget(seen.GetCharacter(), kTickMs);
+                mAngerManager.AddAnger(entry.game, entry.objectId, entry.slot, scale * anger);
             });
+        // The kept foes are weighed once the sweep is done, in the order it kept them: nothing
+        // the weighing asks reads the anger table, so the provocations wait for the end and are
+        // carried out together, in the same order.
+        SightTerms terms;
+        terms.selfWorld = position.GetWorldPosition();
+        // Where the anger table measures its enemies from.
+        terms.measuredFrom = self->GetPosition().GetWorldPosition();
+        terms.innerDistance = mInnerViewDistance;
+        terms.innerRate = mInnerSightAngerRate;
+        terms.rate = mSightAngerRate;
+        terms.viewDistance = GetViewDistance();
+        terms.ms = static_cast<float>(kTickMs);
+        terms.scale = scale;
+        // WorldDistance(position, at), this monster's side taken once.
+        const auto distanceTo = [&](const WorldVec3& at) {
+            return std::sqrt(selfPlaced && at.region
+                                 ? (at.GetWorldPosition() - terms.selfWorld).LengthSquared()
+                                 : kInfinity);
+        };
+        // One foe into `provocation` and `reach`; false when it does not anger.
+        const auto weigh = [&](const EntityGrid::Entry& entry, AngerTable::Provoked& provocation,
+                               float& reach) {
+            if (!SightDigest::Has(entry.game, SightDigest::kCausesAnger))
+                return false;
+            // The common case, a foe holding its own path position, reads it straight from
+            // the entry (SightSeen::GetPathPosition's answer, nothing to store on the way).
+            const WorldVec3 at = SightDigest::Has(entry.game, SightDigest::kOwnPathPosition)
+                                     ? entry.game.GetGamePosition()
+                                     : SightSeen{World::Get(), entry}.GetPathPosition();
+            float anger = 0.0f;
+            if (bounded && !homeKnown) {
+                home = GetHomePosition();
+                homeKnown = true;
+            }
+            if (!bounded || WorldDistance(home, at) < maxPursuit)
+                anger = SightAnger(distanceTo(at), kTickMs);
+#ifndef NDEBUG
+            CheckSightAnger(*this, static_cast<Character*>(entry.entity), kTickMs, anger);
+#endif
+            // The sweep kept a living character that angers: the provocation always stands.
+            provocation = AngerTable::Provoked{entry.objectId, entry.slot,
+                                               scale * anger * entry.game.gameScale};
+#ifndef NDEBUG
+            CheckProvocation(entry, scale * anger, provocation);
+#endif
+            reach = (WorldVec3(entry.region, entry.position).GetWorldPosition() -
+                     terms.measuredFrom)
+                        .LengthSquared();
+            return true;
+        };
+        AngerTable::Provoked* const provoked = scratch.provoked.data();
+        float* const reach = scratch.reach.data();
+        std::size_t listed = 0;
+        std::size_t next = 0;
+        // Eight foes at a time where they are plain (unbounded pursuit, see WeighEightFoes).
+        constexpr std::size_t kEight = 8;
+        if (!bounded && selfPlaced && WorldCells::HasEightLanes())
+            for (; next + kEight <= found; next += kEight) {
+                const EntityGrid::Entry* const* group = foes + next;
+                if (group[0]->region &&
+                    WeighEightFoes(group, group[0]->region, terms, provoked + listed,
+                                   reach + listed)) {
+#ifndef NDEBUG
+                    CheckEightFoes(group, provoked + listed, reach + listed, weigh);
+#endif
+                    listed += kEight;
+                    continue;
+                }
+                for (std::size_t k = 0; k < kEight; ++k)
+                    listed += weigh(*group[k], provoked[listed], reach[listed]) ? 1 : 0;
+            }
+        for (; next < found; ++next)
+            listed += weigh(*foes[next], provoked[listed], reach[listed]) ? 1 : 0;
         mAngerManager.SightTick(provoked, reach, listed, ticks * kTickMs, mForgiveRate, *self);
         return;
     }
