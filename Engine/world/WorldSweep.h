@@ -129,8 +129,9 @@ inline bool HasEightLanes() {
 
 // SphereMask of one pack's eight lanes, lanes past a cell's last entry included (only where
 // HasEightLanes).
-[[gnu::target("avx2"), gnu::always_inline]] inline unsigned SphereBitsOct(
-    const EntityGrid::Pack& p, const Vec3& toQuery, const Sphere& sphere) {
+[[gnu::target("avx2"), gnu::always_inline]] inline unsigned SphereBitsOct(const EntityGrid::Pack& p,
+                                                                          const Vec3& toQuery,
+                                                                          const Sphere& sphere) {
     OctFloats x, y, z, radius;
     __builtin_memcpy(&x, p.x, sizeof x);
     __builtin_memcpy(&y, p.y, sizeof y);
@@ -156,8 +157,7 @@ inline std::uint64_t FirstBits(std::size_t count) {
     constexpr std::size_t kWidth = EntityGrid::Pack::kWidth;
     std::uint64_t meets = 0;
     for (std::size_t i = 0; i < count; i += kWidth)
-        meets |= static_cast<std::uint64_t>(SphereBitsOct(packs[i / kWidth], toQuery, sphere))
-                 << i;
+        meets |= static_cast<std::uint64_t>(SphereBitsOct(packs[i / kWidth], toQuery, sphere)) << i;
     return meets & FirstBits(count);
 }
 #endif
@@ -250,9 +250,8 @@ void World::SweepSphere(Region* region, const Sphere& sphere, EntityListType typ
     // well, `screen(packs, count, toQuery, sphere, sure)`, answers for the sphere test too: it
     // passes only entities whose bounding sphere meets the sphere, exactly as SphereMask finds
     // them, and starts `sure` from nothing.
-    constexpr bool kScreenMeets =
-        std::is_invocable_v<Screen&, const EntityGrid::Pack*, std::size_t, const Vec3&,
-                            const Sphere&, std::uint64_t&>;
+    constexpr bool kScreenMeets = std::is_invocable_v<Screen&, const EntityGrid::Pack*, std::size_t,
+                                                      const Vec3&, const Sphere&, std::uint64_t&>;
     // The kept entries are written by place, room taken a block ahead (and kept for later
     // sweeps).
     std::size_t kept = 0;
@@ -293,8 +292,8 @@ void World::SweepSphere(Region* region, const Sphere& sphere, EntityListType typ
                     if (meets == 0)
                         continue;  // nothing to screen or keep (a box's corner cells)
                     wanted = meets;
-                    if constexpr (std::is_invocable_v<Screen&, const EntityGrid::Pack*,
-                                                      std::size_t, std::uint64_t&>) {
+                    if constexpr (std::is_invocable_v<Screen&, const EntityGrid::Pack*, std::size_t,
+                                                      std::uint64_t&>) {
                         sure = meets;
                         wanted &= screen(block, count, sure);
                     } else {

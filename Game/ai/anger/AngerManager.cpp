@@ -415,7 +415,8 @@ struct Lanes {
     const __m256i held = _mm256_i64gather_epi64(at, index, 1);
     const __m256i want =
         _mm256_set1_epi64x(static_cast<long long>(reinterpret_cast<std::uintptr_t>(pointer)));
-    return static_cast<unsigned>(_mm256_movemask_pd(_mm256_castsi256_pd(_mm256_cmpeq_epi64(held, want))));
+    return static_cast<unsigned>(
+        _mm256_movemask_pd(_mm256_castsi256_pd(_mm256_cmpeq_epi64(held, want))));
 }
 
 [[gnu::target("avx2"), gnu::always_inline]] inline Floats SquaredLength(Floats x, Floats y,
@@ -450,8 +451,7 @@ struct Lanes {
         SquaredLength(pathX - Spread(terms.selfWorld.x), pathY - Spread(terms.selfWorld.y),
                       pathZ - Spread(terms.selfWorld.z)))));
     const Floats outer =
-        Spread(terms.rate) *
-        (Spread(1.0f) - Spread(0.1f) * distance / Spread(terms.viewDistance));
+        Spread(terms.rate) * (Spread(1.0f) - Spread(0.1f) * distance / Spread(terms.viewDistance));
     const Floats rate = distance < Spread(terms.innerDistance) ? Spread(terms.innerRate) : outer;
     const Floats anger = rate * Spread(terms.ms) * Spread(0.001f);
     const Floats amount = Spread(terms.scale) * anger * FloatsAt(lanes, kScale);

@@ -146,8 +146,7 @@ struct OctTerms {
 [[gnu::target("avx2")]] std::uint64_t SphereScreenOct(const EntityGrid::Pack* packs,
                                                       std::size_t count, const Vec3& toQuery,
                                                       const Sphere& sphere, const OctTerms& t,
-                                                      std::uint64_t& inSphere,
-                                                      std::uint64_t& sure,
+                                                      std::uint64_t& inSphere, std::uint64_t& sure,
                                                       std::uint64_t& unknown) {
     using WorldCells::OctMask;
     using WorldCells::OctWords;
@@ -319,13 +318,13 @@ void ForEachCharacterInSphere(const Character& self, float maxYView, Region* reg
 #endif
     };
     refreshTerms();
-    const auto screen = [&](const EntityGrid::Pack* packs, std::size_t count,
-                            const Vec3& toQuery, const Sphere& inView, std::uint64_t& sure) {
+    const auto screen = [&](const EntityGrid::Pack* packs, std::size_t count, const Vec3& toQuery,
+                            const Sphere& inView, std::uint64_t& sure) {
 #if defined(__x86_64__)
         if (eight) {
             std::uint64_t inSphere = 0, unknown = 0;
-            std::uint64_t passes = SphereScreenOct(packs, count, toQuery, inView, octTerms,
-                                                   inSphere, sure, unknown);
+            std::uint64_t passes =
+                SphereScreenOct(packs, count, toQuery, inView, octTerms, inSphere, sure, unknown);
             if (unknown != 0) [[unlikely]] {
                 for (; unknown != 0; unknown &= unknown - 1) {
                     const auto i = static_cast<std::size_t>(std::countr_zero(unknown));
@@ -542,9 +541,9 @@ void ControllerMonster::AngerUpdate(int ms) {
 #ifndef NDEBUG
             CheckProvocation(entry, scale * anger, provocation);
 #endif
-            reach = (WorldVec3(entry.region, entry.position).GetWorldPosition() -
-                     terms.measuredFrom)
-                        .LengthSquared();
+            reach =
+                (WorldVec3(entry.region, entry.position).GetWorldPosition() - terms.measuredFrom)
+                    .LengthSquared();
             return true;
         };
         AngerTable::Provoked* provoked = nullptr;
@@ -562,8 +561,7 @@ void ControllerMonster::AngerUpdate(int ms) {
                         continue;
                     const float anger =
                         ProcessAngerTarget(static_cast<Character*>(entry.entity), kTickMs);
-                    mAngerManager.AddAnger(entry.game, entry.objectId, entry.slot,
-                                           scale * anger);
+                    mAngerManager.AddAnger(entry.game, entry.objectId, entry.slot, scale * anger);
                 }
                 return;
             }
@@ -579,9 +577,8 @@ void ControllerMonster::AngerUpdate(int ms) {
             if (!bounded && selfPlaced && WorldCells::HasEightLanes())
                 for (; next + kEight <= found; next += kEight) {
                     const EntityGrid::Entry* const* group = foes + next;
-                    if (group[0]->region &&
-                        WeighEightFoes(group, group[0]->region, terms, provoked + listed,
-                                       reach + listed)) {
+                    if (group[0]->region && WeighEightFoes(group, group[0]->region, terms,
+                                                           provoked + listed, reach + listed)) {
 #ifndef NDEBUG
                         CheckEightFoes(group, provoked + listed, reach + listed, weigh);
 #endif

@@ -254,8 +254,7 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(SightCrowd{"EveryFoeOnItsOwnPath", 1, 0, Vec3()},
                       SightCrowd{"SomeFoesStandingOnTheirPath", 3, 0, Vec3()},
                       SightCrowd{"AFoeAmongEightThatAngersNobody", 1, 11, Vec3()},
-                      SightCrowd{"ARegionAwayFromTheOrigin", 1, 0,
-                                 Vec3(1000.25f, 3.5f, -240.75f)}),
+                      SightCrowd{"ARegionAwayFromTheOrigin", 1, 0, Vec3(1000.25f, 3.5f, -240.75f)}),
     [](const ::testing::TestParamInfo<SightCrowd>& info) { return info.param.name; });
 
 // A crowd of more teams than a sweep remembers, taking turns along the line: each sweep finds
