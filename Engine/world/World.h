@@ -143,6 +143,8 @@ public:
     // kept one). A screen taking a third argument, `std::uint64_t& sure` (handed in holding the
     // entities the sphere meets), sets there the bits of entities `keep` would keep, doing nothing
     // on the way: `keep` is not asked of them (debug builds ask, abort when it refuses one).
+    // A screen also taking `(toQuery, sphere)` before `sure` tests the sphere itself, and a
+    // `begin(entries, count)` takes the kept entries as one list in place of `use` (WorldSweep.h).
     template <class Screen, class Keep, class Begin, class Use>
     void SweepSphere(Region* region, const Sphere& sphere, EntityListType type, Screen&& screen,
                      Keep&& keep, Begin&& begin, Use&& use);

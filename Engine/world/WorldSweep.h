@@ -127,27 +127,38 @@ inline bool HasEightLanes() {
     return static_cast<unsigned>(_mm256_movemask_ps(reinterpret_cast<__m256>(lanes)));
 }
 
+// SphereMask of one pack's eight lanes, lanes past a cell's last entry included (only where
+// HasEightLanes).
+[[gnu::target("avx2"), gnu::always_inline]] inline unsigned SphereBitsOct(const EntityGrid::Pack& p,
+                                                                          const Vec3& toQuery,
+                                                                          const Sphere& sphere) {
+    OctFloats x, y, z, radius;
+    __builtin_memcpy(&x, p.x, sizeof x);
+    __builtin_memcpy(&y, p.y, sizeof y);
+    __builtin_memcpy(&z, p.z, sizeof z);
+    __builtin_memcpy(&radius, p.radius, sizeof radius);
+    const OctFloats dx = (x + toQuery.x) - sphere.center.x;
+    const OctFloats dy = (y + toQuery.y) - sphere.center.y;
+    const OctFloats dz = (z + toQuery.z) - sphere.center.z;
+    const OctFloats squared = dx * dx + dy * dy + dz * dz;
+    const OctFloats reach = sphere.radius + radius;
+    return OctBits(~(squared > reach * reach));
+}
+
+// The bits of the first `count` (at most 64) entries.
+inline std::uint64_t FirstBits(std::size_t count) {
+    return count < 64 ? (std::uint64_t{1} << count) - 1 : ~std::uint64_t{0};
+}
+
 // SphereMask a pack at a time (only where HasEightLanes).
 [[gnu::target("avx2")]] inline std::uint64_t SphereMaskOct(const EntityGrid::Pack* packs,
                                                            std::size_t count, const Vec3& toQuery,
                                                            const Sphere& sphere) {
     constexpr std::size_t kWidth = EntityGrid::Pack::kWidth;
     std::uint64_t meets = 0;
-    for (std::size_t i = 0; i < count; i += kWidth) {
-        const EntityGrid::Pack& p = packs[i / kWidth];
-        OctFloats x, y, z, radius;
-        __builtin_memcpy(&x, p.x, sizeof x);
-        __builtin_memcpy(&y, p.y, sizeof y);
-        __builtin_memcpy(&z, p.z, sizeof z);
-        __builtin_memcpy(&radius, p.radius, sizeof radius);
-        const OctFloats dx = (x + toQuery.x) - sphere.center.x;
-        const OctFloats dy = (y + toQuery.y) - sphere.center.y;
-        const OctFloats dz = (z + toQuery.z) - sphere.center.z;
-        const OctFloats squared = dx * dx + dy * dy + dz * dz;
-        const OctFloats reach = sphere.radius + radius;
-        meets |= static_cast<std::uint64_t>(OctBits(~(squared > reach * reach))) << i;
-    }
-    return count < 64 ? meets & ((std::uint64_t{1} << count) - 1) : meets;
+    for (std::size_t i = 0; i < count; i += kWidth)
+        meets |= static_cast<std::uint64_t>(SphereBitsOct(packs[i / kWidth], toQuery, sphere)) << i;
+    return meets & FirstBits(count);
 }
 #endif
 
@@ -235,6 +246,12 @@ void World::SweepSphere(Region* region, const Sphere& sphere, EntityListType typ
     if (mSweeping)
         std::abort();  // a sweep inside a sweep would overwrite the one running
     mSweeping = true;
+    // A screen taking the sphere (and where the cell's positions lie from the query's space) as
+    // well, `screen(packs, count, toQuery, sphere, sure)`, answers for the sphere test too: it
+    // passes only entities whose bounding sphere meets the sphere, exactly as SphereMask finds
+    // them, and starts `sure` from nothing.
+    constexpr bool kScreenMeets = std::is_invocable_v<Screen&, const EntityGrid::Pack*, std::size_t,
+                                                      const Vec3&, const Sphere&, std::uint64_t&>;
     // The kept entries are written by place, room taken a block ahead (and kept for later
     // sweeps).
     std::size_t kept = 0;
@@ -255,20 +272,33 @@ void World::SweepSphere(Region* region, const Sphere& sphere, EntityListType typ
                 const EntityGrid::Pack* block = packs.data() + first / EntityGrid::Pack::kWidth;
                 // Held here: the kept list's writes could otherwise be the vector's own.
                 const EntityGrid::Entry* const blockEntries = entries.data() + first;
-                const std::uint64_t meets =
-                    WorldCells::SphereMaskWidest(block, count, toQuery, sphere, eight);
-                if (meets == 0)
-                    continue;  // nothing to screen or keep (a box's corner cells)
                 // A screen may also vouch for some of what it passes: `keep` would keep them
                 // and does nothing on the way, so only debug builds ask it.
                 // (It is handed the entities the sphere holds there: the others need no answer.)
-                std::uint64_t wanted = meets, sure = 0;
-                if constexpr (std::is_invocable_v<Screen&, const EntityGrid::Pack*, std::size_t,
-                                                  std::uint64_t&>) {
-                    sure = meets;
-                    wanted &= screen(block, count, sure);
+                [[maybe_unused]] std::uint64_t meets = 0;
+                std::uint64_t wanted = 0, sure = 0;
+                if constexpr (kScreenMeets) {
+                    // The screen tests the sphere itself, with the same float operations.
+                    wanted = screen(block, count, toQuery, sphere, sure);
+#ifndef NDEBUG
+                    meets = WorldCells::SphereMaskWidest(block, count, toQuery, sphere, eight);
+                    if ((wanted | sure) & ~meets)
+                        std::abort();
+#endif
+                    if (wanted == 0)
+                        continue;
                 } else {
-                    wanted &= screen(block, count);
+                    meets = WorldCells::SphereMaskWidest(block, count, toQuery, sphere, eight);
+                    if (meets == 0)
+                        continue;  // nothing to screen or keep (a box's corner cells)
+                    wanted = meets;
+                    if constexpr (std::is_invocable_v<Screen&, const EntityGrid::Pack*, std::size_t,
+                                                      std::uint64_t&>) {
+                        sure = meets;
+                        wanted &= screen(block, count, sure);
+                    } else {
+                        wanted &= screen(block, count);
+                    }
                 }
                 sure &= wanted;
                 if (mSweepKept.size() < kept + kBlock)
@@ -359,10 +389,16 @@ void World::SweepSphere(Region* region, const Sphere& sphere, EntityListType typ
         if (sorted[i - 1]->rank >= sorted[i]->rank)
             std::abort();
 #endif
-    begin(kept);
-    // `use` cannot sweep (see above), so the lists stay where they are.
-    for (std::size_t i = 0; i < kept; ++i)
-        use(std::as_const(*sorted[i]));
+    // A `begin(entries, count)` takes the kept entries at once, as a list in world order, in
+    // place of `use`; it may do what `use` may.
+    if constexpr (std::is_invocable_v<Begin&, const EntityGrid::Entry* const*, std::size_t>) {
+        begin(static_cast<const EntityGrid::Entry* const*>(sorted), kept);
+    } else {
+        begin(kept);
+        // `use` cannot sweep (see above), so the lists stay where they are.
+        for (std::size_t i = 0; i < kept; ++i)
+            use(std::as_const(*sorted[i]));
+    }
     mSweeping = false;
 }
 

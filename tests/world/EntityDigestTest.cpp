@@ -156,6 +156,30 @@ TEST(EntityDigest, TheSlotQueryReportsWhatTheEntityQueryReports) {
         EXPECT_EQ(announced, kept.size());
         std::erase_if(entities, [&](Entity* e) { return world.GetSlotOf(e) % 3 == 0; });
         EXPECT_EQ(screened, entities);
+        // The same screen testing the sphere itself, and a `begin` taking the kept entries as
+        // one list in place of `use`: the same entities in the same order.
+        std::vector<Entity*> listed;
+        world.SweepSphere(
+            a, sphere, EntityListType::All,
+            [](const EntityGrid::Pack* packs, std::size_t count, const Vec3& toQuery,
+               const Sphere& inView, std::uint64_t& sure) {
+                constexpr std::size_t kWidth = EntityGrid::Pack::kWidth;
+                std::uint64_t bits = 0;
+                for (std::size_t i = 0; i < count; ++i)
+                    bits |= static_cast<std::uint64_t>(packs[i / kWidth].slot[i % kWidth] % 3 != 0)
+                            << i;
+                sure = 0;
+                return bits & WorldCells::SphereMask(packs, count, toQuery, inView);
+            },
+            [](const EntityGrid::Entry& entry) {
+                return entry.objectId % 2 == 0 && entry.slot % 3 != 0;
+            },
+            [&](const EntityGrid::Entry* const* entries, std::size_t count) {
+                for (std::size_t i = 0; i < count; ++i)
+                    listed.push_back(entries[i]->entity);
+            },
+            [](const EntityGrid::Entry&) { ADD_FAILURE() << "a list-taking begin replaces use"; });
+        EXPECT_EQ(listed, entities);
     }
     // Two kept far apart in world order, whose ranks span many words of the rank bit set per
     // entity: still handed over in world order.

@@ -259,8 +259,8 @@ ANGER_TARGET_CLONES void ApplyNow(float* values, std::size_t count, std::size_t 
                                            std::int32_t to) {
     Lanes calm;
     std::int32_t k = from;
-    for (; k + 4 <= to; k += 4)
-        for (std::int32_t j = 0; j < 4; ++j) {
+    for (; k + 8 <= to; k += 8)
+        for (std::int32_t j = 0; j < 8; ++j) {
             LoadLanes(calm, spread + static_cast<std::size_t>(k + j) * kLanes);
             v -= calm;
         }

@@ -12,6 +12,7 @@
 #include "Engine/sys/Machine.h"
 #include "Engine/world/World.h"
 #include "Engine/world/WorldSweep.h"
+#include "Game/ai/anger/SightWeighing.h"
 #include "Game/ai/monster/ControllerMonster.h"
 #include "Game/ai/monster/states/MonsterStateQueries.h"
 #include "Game/characters/Character.h"
@@ -138,21 +139,26 @@ struct OctTerms {
     out.vouches = OctMask{} + t.vouches;
 }
 
-// The screen eight lanes at a time (where the processor has them), for the lanes of the block
-// the sphere holds: the same answers as four at a time, save that plain lanes of a team not
-// remembered come back in `unknown` (only those the sphere holds), not yet judged.
-[[gnu::target("avx2")]] std::uint64_t ScreenOct(const EntityGrid::Pack* packs, std::size_t count,
-                                                std::uint64_t inSphere, const OctTerms& t,
-                                                std::uint64_t& sure, std::uint64_t& unknown) {
+// The sphere test and the screen eight lanes at a time (where the processor has them), a pack
+// at a time: the entities the sphere holds (in `inSphere`, as SphereMask finds them) screened
+// with the same answers as four at a time, save that plain lanes of a team not remembered come
+// back in `unknown`, not yet judged. Only lanes the sphere holds are answered for.
+[[gnu::target("avx2")]] std::uint64_t SphereScreenOct(const EntityGrid::Pack* packs,
+                                                      std::size_t count, const Vec3& toQuery,
+                                                      const Sphere& sphere, const OctTerms& t,
+                                                      std::uint64_t& inSphere, std::uint64_t& sure,
+                                                      std::uint64_t& unknown) {
     using WorldCells::OctMask;
     using WorldCells::OctWords;
     constexpr std::size_t kWidth = EntityGrid::Pack::kWidth;
     // Kept here, not through the references: stores there could be the terms' own.
-    std::uint64_t passes = 0, vouched = 0, fresh = 0;
+    std::uint64_t meets = 0, passes = 0, vouched = 0, fresh = 0;
     for (std::size_t at = 0; at < count; at += kWidth) {
-        if ((inSphere >> at & 0xFF) == 0)
-            continue;
         const EntityGrid::Pack& p = packs[at / kWidth];
+        const unsigned lanesIn = WorldCells::SphereBitsOct(p, toQuery, sphere);
+        if (lanesIn == 0)
+            continue;
+        meets |= static_cast<std::uint64_t>(lanesIn) << at;
         OctWords slots, flags, major, minor;
         __builtin_memcpy(&slots, p.slot, sizeof slots);
         __builtin_memcpy(&flags, p.gameFlags, sizeof flags);
@@ -174,16 +180,18 @@ struct OctTerms {
         vouched |= static_cast<std::uint64_t>(WorldCells::OctBits(plain & keeps & t.vouches)) << at;
         fresh |= static_cast<std::uint64_t>(WorldCells::OctBits(plain & ~known)) << at;
     }
-    sure = vouched;
-    // Lanes past `count` are never in the sphere.
+    // Lanes past the cell's last entry hold what left it.
+    inSphere = meets & WorldCells::FirstBits(count);
+    sure = vouched & inSphere;
     unknown = fresh & inSphere;
-    return passes;
+    return passes & inSphere;
 }
 #endif
 
 // Hands `use` each living character in the sphere other than `self` that is a foe (or a friend)
 // within `maxYView` of it vertically (0: any height), in world order, after telling `begin` how
-// many there are. Each is judged from its grid cell's copy in one pass over the cells: the
+// many there are (a `begin(entries, count)` takes their grid entries at once instead, see
+// World::SweepSphere). Each is judged from its grid cell's copy in one pass over the cells: the
 // crowd's characters lie far apart in memory.
 template <class Begin, class Use>
 void ForEachCharacterInSphere(const Character& self, float maxYView, Region* region,
@@ -310,12 +318,13 @@ void ForEachCharacterInSphere(const Character& self, float maxYView, Region* reg
 #endif
     };
     refreshTerms();
-    const auto screen = [&](const EntityGrid::Pack* packs, std::size_t count, std::uint64_t& sure) {
+    const auto screen = [&](const EntityGrid::Pack* packs, std::size_t count, const Vec3& toQuery,
+                            const Sphere& inView, std::uint64_t& sure) {
 #if defined(__x86_64__)
         if (eight) {
-            const std::uint64_t inSphere = sure;
-            std::uint64_t unknown = 0;
-            std::uint64_t passes = ScreenOct(packs, count, inSphere, octTerms, sure, unknown);
+            std::uint64_t inSphere = 0, unknown = 0;
+            std::uint64_t passes =
+                SphereScreenOct(packs, count, toQuery, inView, octTerms, inSphere, sure, unknown);
             if (unknown != 0) [[unlikely]] {
                 for (; unknown != 0; unknown &= unknown - 1) {
                     const auto i = static_cast<std::size_t>(std::countr_zero(unknown));
@@ -329,15 +338,21 @@ void ForEachCharacterInSphere(const Character& self, float maxYView, Region* reg
             }
 #ifndef NDEBUG
             // Four lanes at a time answer the same.
-            std::uint64_t quadSure = inSphere;
+            std::uint64_t quadSure = WorldCells::SphereMask(packs, count, toQuery, inView);
+            if (quadSure != inSphere)
+                std::abort();
             const std::uint64_t quadPasses = screenQuads(packs, count, quadSure);
-            if (((quadPasses ^ passes) | (quadSure ^ sure)) & inSphere)
+            if (((quadPasses & inSphere) ^ passes) | ((quadSure & inSphere) ^ sure))
                 std::abort();
 #endif
             return passes;
         }
 #endif
-        return screenQuads(packs, count, sure);
+        const std::uint64_t inSphere = WorldCells::SphereMask(packs, count, toQuery, inView);
+        sure = inSphere;
+        const std::uint64_t passes = screenQuads(packs, count, sure) & inSphere;
+        sure &= inSphere;
+        return passes;
     };
     world.SweepSphere(
         region, sphere, EntityListType::Actors, screen,
@@ -380,6 +395,24 @@ void CheckProvocation(const EntityGrid::Entry& foe, float amount,
         std::memcmp(&made.amount, &provocation.amount, sizeof made.amount) != 0) {
         gEngine->Log(0, "ControllerMonster: the sight provocation of id %u differs", foe.objectId);
         std::abort();
+    }
+}
+
+// Eight foes weighed at once are what weighing them one by one makes, to the bit.
+template <class Weigh>
+void CheckEightFoes(const EntityGrid::Entry* const* foes, const AngerTable::Provoked* provoked,
+                    const float* reach, Weigh&& weigh) {
+    for (std::size_t k = 0; k < 8; ++k) {
+        AngerTable::Provoked one;
+        float oneReach = 0.0f;
+        if (!weigh(*foes[k], one, oneReach) || one.id != provoked[k].id ||
+            one.worldSlot != provoked[k].worldSlot ||
+            std::memcmp(&one.amount, &provoked[k].amount, sizeof one.amount) != 0 ||
+            std::memcmp(&oneReach, &reach[k], sizeof oneReach) != 0) {
+            gEngine->Log(0, "ControllerMonster: eight foes weighed at once differ, id %u",
+                         foes[k]->objectId);
+            std::abort();
+        }
     }
 }
 #endif
@@ -457,77 +490,110 @@ void ControllerMonster::AngerUpdate(int ms) {
         // that bounds the pursuit (asked once, when a foe first needs it) stays put. Each foe is
         // weighed as ProcessAngerTarget would, from its digest: the sweep already held it within
         // the vertical view of this very position.
-        const float viewDistance = GetViewDistance();
         bool homeKnown = false;
         WorldVec3 home;
-        // WorldDistance(position, at), this monster's side taken once.
-        const Vec3 selfWorld = position.GetWorldPosition();
         const bool selfPlaced = position.region != nullptr;
-        const auto distanceTo = [&](const WorldVec3& at) {
-            return std::sqrt(selfPlaced && at.region
-                                 ? (at.GetWorldPosition() - selfWorld).LengthSquared()
-                                 : kInfinity);
-        };
         SightScratch& scratch = Scratch();
-        AngerTable::Provoked* provoked = nullptr;
-        float* reach = nullptr;
-        std::size_t listed = 0;
-        // Where the anger table measures its enemies from.
-        const Vec3 measuredFrom = self->GetPosition().GetWorldPosition();
         // Read once: nothing the sweep calls changes them.
         const bool sightIsDefault = mSightAngerIsDefault;
         const float maxPursuit = mMaxPursuitDistance;
         const bool bounded = maxPursuit != 0.0f;
         const auto scale = static_cast<float>(ticks);
-        ForEachCharacterInSphere(
-            *self, mMaxYViewDistance, position.GetRegion(),
-            Sphere{position.GetRegionPosition(), viewDistance}, true,
-            [&](std::size_t foes) {
-                mAngerManager.ExpectEnemies(foes);
-                if (scratch.provoked.size() < foes) {
-                    scratch.provoked.resize(foes);
-                    scratch.reach.resize(foes);
-                }
-                provoked = scratch.provoked.data();
-                reach = scratch.reach.data();
-            },
-            [&](const SightSeen& seen) {
-                const EntityGrid::Entry& entry = seen.entry;
-                if (!SightDigest::Has(entry.game, SightDigest::kCausesAnger))
-                    return;
-                if (!sightIsDefault) {
-                    const float anger = ProcessAngerTarget(seen.GetCharacter(), kTickMs);
+        SightTerms terms;
+        terms.selfWorld = position.GetWorldPosition();
+        // Where the anger table measures its enemies from.
+        terms.measuredFrom = self->GetPosition().GetWorldPosition();
+        terms.innerDistance = mInnerViewDistance;
+        terms.innerRate = mInnerSightAngerRate;
+        terms.rate = mSightAngerRate;
+        terms.viewDistance = GetViewDistance();
+        terms.ms = static_cast<float>(kTickMs);
+        terms.scale = scale;
+        // WorldDistance(position, at), this monster's side taken once.
+        const auto distanceTo = [&](const WorldVec3& at) {
+            return std::sqrt(selfPlaced && at.region
+                                 ? (at.GetWorldPosition() - terms.selfWorld).LengthSquared()
+                                 : kInfinity);
+        };
+        // One foe into `provocation` and `reach`; false when it does not anger.
+        const auto weigh = [&](const EntityGrid::Entry& entry, AngerTable::Provoked& provocation,
+                               float& reach) {
+            if (!SightDigest::Has(entry.game, SightDigest::kCausesAnger))
+                return false;
+            // The common case, a foe holding its own path position, reads it straight from
+            // the entry (SightSeen::GetPathPosition's answer, nothing to store on the way).
+            const WorldVec3 at = SightDigest::Has(entry.game, SightDigest::kOwnPathPosition)
+                                     ? entry.game.GetGamePosition()
+                                     : SightSeen{World::Get(), entry}.GetPathPosition();
+            float anger = 0.0f;
+            if (bounded && !homeKnown) {
+                home = GetHomePosition();
+                homeKnown = true;
+            }
+            if (!bounded || WorldDistance(home, at) < maxPursuit)
+                anger = SightAnger(distanceTo(at), kTickMs);
+#ifndef NDEBUG
+            CheckSightAnger(*this, static_cast<Character*>(entry.entity), kTickMs, anger);
+#endif
+            // The sweep kept a living character that angers: the provocation always stands.
+            provocation = AngerTable::Provoked{entry.objectId, entry.slot,
+                                               scale * anger * entry.game.gameScale};
+#ifndef NDEBUG
+            CheckProvocation(entry, scale * anger, provocation);
+#endif
+            reach =
+                (WorldVec3(entry.region, entry.position).GetWorldPosition() - terms.measuredFrom)
+                    .LengthSquared();
+            return true;
+        };
+        AngerTable::Provoked* provoked = nullptr;
+        float* reach = nullptr;
+        std::size_t listed = 0;
+        // The kept foes at once, in world order. Nothing the weighing asks reads the anger
+        // table: the provocations wait for the sweep's end and are carried out together, in the
+        // same order.
+        const auto weighAll = [&](const EntityGrid::Entry* const* foes, std::size_t found) {
+            mAngerManager.ExpectEnemies(found);
+            if (!sightIsDefault) {
+                for (std::size_t k = 0; k < found; ++k) {
+                    const EntityGrid::Entry& entry = *foes[k];
+                    if (!SightDigest::Has(entry.game, SightDigest::kCausesAnger))
+                        continue;
+                    const float anger =
+                        ProcessAngerTarget(static_cast<Character*>(entry.entity), kTickMs);
                     mAngerManager.AddAnger(entry.game, entry.objectId, entry.slot, scale * anger);
-                    return;
                 }
-                // The common case, a foe holding its own path position, reads it straight from
-                // the entry (SightSeen::GetPathPosition's answer, nothing to store on the way).
-                const WorldVec3 at = SightDigest::Has(entry.game, SightDigest::kOwnPathPosition)
-                                         ? entry.game.GetGamePosition()
-                                         : seen.GetPathPosition();
-                float anger = 0.0f;
-                if (bounded && !homeKnown) {
-                    home = GetHomePosition();
-                    homeKnown = true;
+                return;
+            }
+            if (scratch.provoked.size() < found) {
+                scratch.provoked.resize(found);
+                scratch.reach.resize(found);
+            }
+            provoked = scratch.provoked.data();
+            reach = scratch.reach.data();
+            std::size_t next = 0;
+            // Eight foes at a time where they are plain (unbounded pursuit, see WeighEightFoes).
+            constexpr std::size_t kEight = 8;
+            if (!bounded && selfPlaced && WorldCells::HasEightLanes())
+                for (; next + kEight <= found; next += kEight) {
+                    const EntityGrid::Entry* const* group = foes + next;
+                    if (group[0]->region && WeighEightFoes(group, group[0]->region, terms,
+                                                           provoked + listed, reach + listed)) {
+#ifndef NDEBUG
+                        CheckEightFoes(group, provoked + listed, reach + listed, weigh);
+#endif
+                        listed += kEight;
+                        continue;
+                    }
+                    for (std::size_t k = 0; k < kEight; ++k)
+                        listed += weigh(*group[k], provoked[listed], reach[listed]) ? 1 : 0;
                 }
-                if (!bounded || WorldDistance(home, at) < maxPursuit)
-                    anger = SightAnger(distanceTo(at), kTickMs);
-#ifndef NDEBUG
-                CheckSightAnger(*this, seen.GetCharacter(), kTickMs, anger);
-#endif
-                // Nothing the sweep asks reads the anger table: the foes' provocations wait
-                // for the sweep's end and are carried out together, in the same order. The
-                // sweep kept a living character that angers: the provocation always stands.
-                const AngerTable::Provoked provocation{entry.objectId, entry.slot,
-                                                       scale * anger * entry.game.gameScale};
-#ifndef NDEBUG
-                CheckProvocation(entry, scale * anger, provocation);
-#endif
-                provoked[listed] = provocation;
-                reach[listed++] =
-                    (WorldVec3(entry.region, entry.position).GetWorldPosition() - measuredFrom)
-                        .LengthSquared();
-            });
+            for (; next < found; ++next)
+                listed += weigh(*foes[next], provoked[listed], reach[listed]) ? 1 : 0;
+        };
+        ForEachCharacterInSphere(*self, mMaxYViewDistance, position.GetRegion(),
+                                 Sphere{position.GetRegionPosition(), GetViewDistance()}, true,
+                                 weighAll, [](const SightSeen&) {});
         mAngerManager.SightTick(provoked, reach, listed, ticks * kTickMs, mForgiveRate, *self);
         return;
     }

@@ -198,6 +198,65 @@ TEST_F(MonsterTargetFinding, TheSightSweepAngersACrowdAsWeighingEachFoeAloneWoul
                     20.0f * (1.0f - 0.1f * 19.0f / 30.0f) * 0.2f);
 }
 
+// Crowds weighed eight foes at a time where they can be: foes with their own path position (away
+// from where they stand, so the anger and the table's reach measure different places), foes
+// standing on it, foes that anger nobody, in a region away from the world's origin. The tick's
+// table and its closest enemy are those of weighing each foe alone.
+struct SightCrowd {
+    const char* name;
+    int ownPathEvery;  // every n-th foe holds its own path position (0: none)
+    int calmEvery;     // every n-th foe angers nobody (0: none)
+    Vec3 offset;       // of the region the fight is in
+};
+
+class SightTickCrowds : public MonsterControllerTest,
+                        public ::testing::WithParamInterface<SightCrowd> {};
+
+TEST_P(SightTickCrowds, AreWeighedAsEachFoeAlone) {
+    const SightCrowd& c = GetParam();
+    region = World::Get().AddRegion(
+        std::make_unique<Region>("Away", c.offset, Vec3(), Vec3(200, 50, 200)));
+    World::Get().AddEntity(me, WorldCoords(region, Coords::FromOrigin(Vec3(10, 0, 10))), true);
+    MakeController(R"({"Class": "ControllerMonster", "ViewDistance": 30, "SightAngerRate": 20,
+        "InnerSightAngerRate": 50, "InnerViewDistance": 5, "ForgiveRate": 3,
+        "AngerTolerance": 1000})");
+    std::vector<Character*> crowd;
+    for (int i = 0; i < 27; ++i) {
+        const float x = 6.0f + 0.9f * static_cast<float>(i);
+        Character* foe = Place("Records/AI/Foe.dbr", Team::Human, x);
+        if (c.ownPathEvery != 0 && i % c.ownPathEvery == 0)
+            foe->SetPathPositionNotCoords(
+                WorldVec3(region, Vec3(x + 0.3f, 0.25f, 10.0f + 0.7f * static_cast<float>(i))));
+        if (c.calmEvery != 0 && i % c.calmEvery == 5)
+            foe->SetCausesAnger(false);
+        crowd.push_back(foe);
+    }
+    // The tick first: weighing a foe without a path position of its own gives it one.
+    controller->Update(100);
+    AngerManager expected;
+    for (Character* foe : crowd)
+        expected.AddAnger(*foe, controller->ProcessAngerTarget(foe, 200));
+    expected.Update(200, 3.0f, me);
+    const AngerManager& swept = controller->GetAngerManager();
+    ASSERT_GT(expected.GetAngerTable().size(), 20u);
+    EXPECT_EQ(swept.GetAngerTable(), expected.GetAngerTable());
+    std::uint32_t sweptClosest = 0, expectedClosest = 0;
+    float sweptDistance = 0.0f, expectedDistance = 0.0f;
+    swept.GetClosestEnemy(sweptClosest, sweptDistance);
+    expected.GetClosestEnemy(expectedClosest, expectedDistance);
+    EXPECT_NE(expectedClosest, 0u);
+    EXPECT_EQ(sweptClosest, expectedClosest);
+    EXPECT_EQ(sweptDistance, expectedDistance);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    MonsterTargetFinding, SightTickCrowds,
+    ::testing::Values(SightCrowd{"EveryFoeOnItsOwnPath", 1, 0, Vec3()},
+                      SightCrowd{"SomeFoesStandingOnTheirPath", 3, 0, Vec3()},
+                      SightCrowd{"AFoeAmongEightThatAngersNobody", 1, 11, Vec3()},
+                      SightCrowd{"ARegionAwayFromTheOrigin", 1, 0, Vec3(1000.25f, 3.5f, -240.75f)}),
+    [](const ::testing::TestParamInfo<SightCrowd>& info) { return info.param.name; });
+
 // A crowd of more teams than a sweep remembers, taking turns along the line: each sweep finds
 // exactly the foes (and the friends) the team rules name, in world order.
 TEST_F(MonsterTargetFinding, ASweepJudgesACrowdOfManyTeamsAsTheRulesDo) {

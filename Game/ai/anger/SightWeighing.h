@@ -1,0 +1,34 @@
+#pragma once
+// A sight tick weighs every foe its sweep kept: the anger the foe's distance earns, the
+// provocation that makes of it and the squared distance the anger table measures it at. A crowd
+// is weighed eight foes at a time where the processor has the lanes, each lane taking the float
+// operations of one foe in the same order, so the answers are the same bits. (Defined in
+// AngerManager.cpp, beside the provocation it makes.)
+#include <cstddef>
+
+#include "Engine/world/EntityGrid.h"
+#include "Engine/world/Math.h"
+#include "Game/ai/anger/AngerTable.h"
+
+namespace GAME {
+
+class Region;
+
+// What every foe of one tick is weighed with.
+struct SightTerms {
+    Vec3 selfWorld;     // the monster's path position, in world space
+    Vec3 measuredFrom;  // the monster's position, in world space: where the table measures from
+    // The sight anger over `ms` of a foe at distance d: (d < innerDistance ? innerRate :
+    // rate * (1 - 0.1 d / viewDistance)) * ms * 0.001, times `scale` (the ticks), times the
+    // foe's anger multiplier.
+    float innerDistance = 0, innerRate = 0, rate = 0, viewDistance = 0;
+    float ms = 0, scale = 0;
+};
+
+// Weighs foes[0..8) into provoked[0..8) and reach[0..8) and returns true when each of them angers,
+// holds its own path position and stands, as that position does, in `region` (never null);
+// else returns false and writes nothing. Only where HasEightLanes.
+bool WeighEightFoes(const EntityGrid::Entry* const* foes, const Region* region,
+                    const SightTerms& terms, AngerTable::Provoked* provoked, float* reach);
+
+}  // namespace GAME
