@@ -17,6 +17,7 @@ namespace GAME {
 
 class ObjectManager {
 public:
+    static constexpr FixedSlot kMachineSlot = FixedSlot::Objects;
     ObjectManager();
     ~ObjectManager();
 

@@ -35,7 +35,7 @@ Machine& Machine::AdoptDefault() {
 }
 
 std::size_t Machine::NextSlot() {
-    static std::atomic<std::size_t> next{0};
+    static std::atomic<std::size_t> next{static_cast<std::size_t>(FixedSlot::Count)};
     return next.fetch_add(1);
 }
 

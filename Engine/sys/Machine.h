@@ -13,6 +13,11 @@ namespace GAME {
 
 class Machine;
 
+// The singletons a crowd's frame reaches at every turn hold fixed near slots: their slot index is
+// a constant, not a per-class number read behind a guard. A class takes one by naming it as its
+// `kMachineSlot`; every other class gets the next free slot past these on its first use.
+enum class FixedSlot : std::size_t { Objects, World, GameEngine, Count };
+
 namespace detail {
 // The calling thread's machine; null until the thread first asks for one. Initial-exec: the
 // engine library is linked at start-up, so its thread-locals sit in the static block and a read
@@ -90,9 +95,17 @@ private:
     };
 
     template <class T>
-    static std::size_t SlotOf() {
-        static const std::size_t slot = NextSlot();
-        return slot;
+    [[gnu::always_inline]] static std::size_t SlotOf() {
+        // Complete: a class seen without its fixed slot would be given a second one.
+        static_assert(sizeof(T) > 0);
+        if constexpr (requires { T::kMachineSlot; }) {
+            static_assert(static_cast<std::size_t>(T::kMachineSlot) <
+                          static_cast<std::size_t>(FixedSlot::Count));
+            return static_cast<std::size_t>(T::kMachineSlot);
+        } else {
+            static const std::size_t slot = NextSlot();
+            return slot;
+        }
     }
     static std::size_t NextSlot();
     // Get's first call for T, apart so that the lookup stays small enough to inline.
@@ -104,7 +117,7 @@ private:
     }
     // A thread that selected no machine works on the default one from its first access on.
     static Machine& AdoptDefault();
-    void* Lookup(std::size_t slot) const {
+    [[gnu::always_inline]] void* Lookup(std::size_t slot) const {
         if (slot < kNearSlots) [[likely]]
             return mNear[slot].object.load(std::memory_order_acquire);
         return LookupFar(slot - kNearSlots);

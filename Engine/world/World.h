@@ -43,6 +43,7 @@ struct Disturbance {
 
 class World {
 public:
+    static constexpr FixedSlot kMachineSlot = FixedSlot::World;
     World();
     ~World();
     World(const World&) = delete;

@@ -710,6 +710,7 @@ private:
 
 // The machine's slot for its root object; a root still alive when the machine goes is shut down.
 struct GameEngineSlot {
+    static constexpr FixedSlot kMachineSlot = FixedSlot::GameEngine;
     GameEngine* engine = nullptr;
     GameEngineSlot() = default;
     GameEngineSlot(const GameEngineSlot&) = delete;

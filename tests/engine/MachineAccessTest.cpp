@@ -1,10 +1,13 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <memory>
 #include <thread>
 
 #include "Engine/Engine.h"
+#include "Engine/object/ObjectManager.h"
 #include "Engine/sys/Machine.h"
+#include "Engine/world/World.h"
 
 namespace GAME {
 namespace {
@@ -59,6 +62,41 @@ TEST(MachineAccess, ConcurrentThreadsEachSeeTheEngineOfTheirOwnMachine) {
     for (std::thread& thread : threads)
         thread.join();
     EXPECT_EQ(mismatches.load(), 0);
+}
+
+// A class of no fixed slot, numbered on first use like most.
+struct NumberedSingleton {
+    int value = 7;
+};
+
+// The classes of fixed slots and a numbered one each keep their own instance, per machine, and
+// are made, found and reset one by one.
+TEST(MachineAccess, FixedAndNumberedSlotsHoldTheirOwnInstances) {
+    Machine first;
+    Machine second;
+    MachineScope scope(first);
+    EXPECT_EQ(first.Find<ObjectManager>(), nullptr);
+    EXPECT_EQ(first.Find<World>(), nullptr);
+    void* const made[] = {&first.Get<ObjectManager>(), &first.Get<World>(),
+                          &first.Get<NumberedSingleton>()};
+    EXPECT_NE(made[0], made[1]);
+    EXPECT_NE(made[0], made[2]);
+    EXPECT_NE(made[1], made[2]);
+    EXPECT_EQ(&Singleton<ObjectManager>::Get(), made[0]);
+    EXPECT_EQ(&World::Get(), made[1]);
+    EXPECT_EQ(Singleton<NumberedSingleton>::Get().value, 7);
+    EXPECT_EQ(second.Find<ObjectManager>(), nullptr);
+    EXPECT_EQ(second.Find<World>(), nullptr);
+    EXPECT_EQ(second.Find<NumberedSingleton>(), nullptr);
+
+    first.Reset<ObjectManager>();
+    EXPECT_EQ(first.Find<ObjectManager>(), nullptr);
+    EXPECT_EQ(first.Find<World>(), made[1]);
+    EXPECT_EQ(first.Find<NumberedSingleton>(), made[2]);
+    auto installed = std::make_unique<ObjectManager>();
+    ObjectManager* const raw = installed.get();
+    first.Install(std::move(installed));
+    EXPECT_EQ(&Singleton<ObjectManager>::Get(), raw);
 }
 
 }  // namespace

@@ -305,6 +305,7 @@ public:
         GetCharactersInSphere(out, region, sphere, false);
     }
     bool InPursuitRange(std::uint32_t enemyId);
+    bool InPursuitRange(const Character& enemy, const Character& self);
     // The sight anger earned over ms by a foe this far away (ProcessAngerTarget's rate).
     float SightAnger(float distance, int ms) const;
     bool IsEnemyValid(std::uint32_t enemyId);

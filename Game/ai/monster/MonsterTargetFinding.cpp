@@ -432,11 +432,15 @@ bool ControllerMonster::InPursuitRange(std::uint32_t enemyId) {
         return true;
     const Character* enemy = FindCharacter(enemyId);
     const Character* self = GetParentCharacter();
-    if (!enemy || !self)
-        return false;
-    const WorldVec3 enemyPosition = enemy->GetPathPosition();
+    return enemy && self && InPursuitRange(*enemy, *self);
+}
+
+bool ControllerMonster::InPursuitRange(const Character& enemy, const Character& self) {
+    if (mMaxPursuitDistance == 0.0f)
+        return true;
+    const WorldVec3 enemyPosition = enemy.GetPathPosition();
     if (mMaxYViewDistance != 0.0f &&
-        VerticalDistance(enemyPosition, self->GetPathPosition()) > mMaxYViewDistance)
+        VerticalDistance(enemyPosition, self.GetPathPosition()) > mMaxYViewDistance)
         return false;
     return WorldDistance(GetHomePosition(), enemyPosition) < mMaxPursuitDistance;
 }
@@ -459,7 +463,8 @@ bool ControllerMonster::IsEnemyValid(std::uint32_t enemyId) {
     const Character* self = GetParentCharacter();
     if (!enemy || !self || !enemy->IsAlive() || enemy->IsHiding())
         return false;
-    return AreFoes(self->GetTeam(), enemy->GetTeam()) && InPursuitRange(enemyId);
+    // The game's team rules are the teams' own: no root to ask.
+    return self->GetTeam().IsFoe(enemy->GetTeam()) && InPursuitRange(*enemy, *self);
 }
 
 float ControllerMonster::ProcessAngerTarget(Character* character, int ms) {

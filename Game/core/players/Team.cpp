@@ -14,31 +14,9 @@ void Team::Set(std::uint32_t major, std::uint32_t minor) {
     mSet = 1;
 }
 
-bool Team::IsFoe(const Team& other) const {
-    if (mMajor == Hostile || other.mMajor == Hostile)
-        return true;
-    if (mMajor == Friendly || other.mMajor == Friendly)
-        return false;
-    if (mMajor != other.mMajor)
-        return true;
-    if (mMajor == Human) {
-        return Singleton<GameInfo>::Get().GetPvP() && mMinor != 0 && other.mMinor != 0 &&
-               mMinor != other.mMinor;
-    }
-    if (mMajor == Monster) {
-        if (mMinor == MonsterHostile || other.mMinor == MonsterHostile)
-            return true;
-        if (mMinor == MonsterNone)
-            return false;
-        return other.mMinor != 0 && other.mMinor != mMinor;
-    }
-    return true;
-}
-
-bool Team::IsFriend(const Team& other) const {
-    if (mMajor == Human && other.mMajor == Human)
-        return mMinor == other.mMinor && mMinor != 0;
-    return !IsFoe(other);
+bool Team::HumansAtWar(const Team& other) const {
+    return Singleton<GameInfo>::Get().GetPvP() && mMinor != 0 && other.mMinor != 0 &&
+           mMinor != other.mMinor;
 }
 
 void Team::ConvertFromHistoricalTeam(const std::string& major, const std::string& minor) {

@@ -34,8 +34,30 @@ public:
     std::uint32_t GetTeamMajor() const { return mMajor; }
     std::uint32_t GetTeamMinor() const { return mMinor; }
 
-    bool IsFoe(const Team& other) const;
-    bool IsFriend(const Team& other) const;
+    // Inline: a crowd's monsters judge each other tens of thousands of times a frame.
+    bool IsFoe(const Team& other) const {
+        if (mMajor == Hostile || other.mMajor == Hostile)
+            return true;
+        if (mMajor == Friendly || other.mMajor == Friendly)
+            return false;
+        if (mMajor != other.mMajor)
+            return true;
+        if (mMajor == Human)
+            return HumansAtWar(other);
+        if (mMajor == Monster) {
+            if (mMinor == MonsterHostile || other.mMinor == MonsterHostile)
+                return true;
+            if (mMinor == MonsterNone)
+                return false;
+            return other.mMinor != 0 && other.mMinor != mMinor;
+        }
+        return true;
+    }
+    bool IsFriend(const Team& other) const {
+        if (mMajor == Human && other.mMajor == Human)
+            return mMinor == other.mMinor && mMinor != 0;
+        return !IsFoe(other);
+    }
 
     // Reads the record strings of a character's teams ("TeamMajor_Human", "TeamMinorMonster_Red").
     void ConvertFromHistoricalTeam(const std::string& major, const std::string& minor);
@@ -46,6 +68,9 @@ public:
     bool operator==(const Team&) const = default;
 
 private:
+    // Two humans of different factions, when the game allows players to fight.
+    bool HumansAtWar(const Team& other) const;
+
     std::uint32_t mMajor = 0;
     std::uint32_t mMinor = 0;
     std::uint8_t mSet = 0;
