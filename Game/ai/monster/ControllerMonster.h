@@ -352,6 +352,18 @@ private:
 
     bool mRallyOrAlertPending = true;
     int mFindEnemyTimer = 0;
+    // What every frame counts down, together near the front: the frame loop prefetches the
+    // controller's first lines.
+    std::array<SpecialAttack, kSpecialAttackCount> mSpecialAttacks{};
+    int mDodgeCountdown = 0;
+    int mFleeTimer = 0;
+    int mScaredTime = 0;
+    int mLifetime = 0;
+    int mHealCountdown = 0;
+    int mRandomAngerCountdown = 3000;
+    int mDeathFromEnemyCountdown = 200;
+    bool mEnemySeen = false;
+    bool mRandomAngerDone = false;
     float mAngerTolerance = 10.0f;
     float mAttackedAnger = 100.0f;
     float mAllyAttackedAnger = 40.0f;
@@ -412,31 +424,21 @@ private:
     std::uint32_t mDyingSkill = 0;
     std::uint32_t mHealSkill = 0;
     int mHealDelay = 0;
-    int mHealCountdown = 0;
     std::array<std::uint32_t, 3> mBuffSelfSkills{};
     std::array<std::uint32_t, 3> mBuffOtherSkills{};
-    std::array<SpecialAttack, kSpecialAttackCount> mSpecialAttacks{};
     std::uint32_t mInitialSkill = 0;
 
-    bool mEnemySeen = false;
     bool mEmoted = false;
     int mEmoteWhenWaitingChance = 0;
     int mMinEmoteTime = 2000;
     int mMaxEmoteTime = 4000;
     std::vector<UniqueId> mPatrolPoints;
     int mCurrentPatrolPoint = 0;
-    int mLifetime = 0;
     UniqueId mProxyId;
-    int mRandomAngerCountdown = 3000;
     int mRandomAngerEvaluationTime = 3000;
-    bool mRandomAngerDone = false;
-    int mDodgeCountdown = 0;
     int mDodgeDelay = 0;
     int mConfusedTime = 0;
     unsigned mFleeCount = 0;
-    int mFleeTimer = 0;
-    int mScaredTime = 0;
-    int mDeathFromEnemyCountdown = 200;
     std::uint32_t mChainInitialSkill = 0;
     std::uint32_t mChainNextSkill = 0;
     int mChainBehavior = ChainUseOnEnemy;
