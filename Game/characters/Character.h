@@ -715,6 +715,8 @@ public:
     static float GetTargetDistance(std::uint32_t attacker, std::uint32_t target,
                                    std::uint32_t skill);
     virtual bool NearTarget(std::uint32_t target, float margin);
+    // NearTarget's test of a character already at hand.
+    bool NearCharacter(const Character& other, float margin) const;
     const std::string& GetDistressCallGroup() const { return mDistressCallGroup; }
     virtual WorldCoords GetChatCoords() const;
     bool ShouldRotateWhenChatting() const { return mRotateWhenChatting; }

@@ -12,6 +12,7 @@
 #include "Engine/world/nav/PathFinder.h"
 #include "Game/ai/controllers/CharacterController.h"
 #include "Game/characters/Character.h"
+#include "Game/characters/CharacterLookup.h"
 #include "Game/characters/Player.h"
 
 namespace GAME {
@@ -286,7 +287,14 @@ bool CharacterMovementManager::ShouldAvoid(Character& other, float speed, const 
     if (other.GetObjectId() == mCharacter->GetCurrentAttackTargetId() ||
         other.GetCurrentAttackTargetId() == mCharacter->GetObjectId())
         return false;
-    if (mCharacter->NearTarget(other.GetObjectId(), 0.6f))
+#ifndef NDEBUG
+    // The character at hand is the one its id finds: the shortcut below answers as NearTarget.
+    if (FindCharacter(other.GetObjectId()) != &other) {
+        gEngine->Log(0, "CharacterMovementManager: a neighbour is not the character its id finds");
+        std::abort();
+    }
+#endif
+    if (mCharacter->NearCharacter(other, 0.6f))
         return true;
     WorldVec3 ahead = other.GetPosition();
     if (!ahead.IsValid())

@@ -49,11 +49,13 @@ float Character::GetTargetDistance(std::uint32_t attacker, std::uint32_t target,
 }
 
 bool Character::NearTarget(std::uint32_t target, float margin) {
-    Character* other = FindCharacter(target);
-    if (!other)
-        return false;
-    const float reach = GetExtents() + other->GetExtents() + margin;
-    return World::Get().GetDistanceSquared(GetPathPosition(), other->GetPathPosition()) <=
+    const Character* other = FindCharacter(target);
+    return other && NearCharacter(*other, margin);
+}
+
+bool Character::NearCharacter(const Character& other, float margin) const {
+    const float reach = GetExtents() + other.GetExtents() + margin;
+    return World::Get().GetDistanceSquared(GetPathPosition(), other.GetPathPosition()) <=
            reach * reach;
 }
 
