@@ -4,7 +4,8 @@
 // order and the same arithmetic, so the same answers to the bit. What they do not expect (points
 // not finite, off-mesh connections) goes to Detour itself.
 #include <cstdint>
-#include <vector>
+
+#include "Engine/world/nav/CorridorSearch.h"
 
 class dtNavMesh;
 class dtNavMeshQuery;
@@ -37,46 +38,5 @@ void PolygonFlags(const dtNavMesh& nav, std::uint32_t a, std::uint32_t b, unsign
 int FindStraightCorners(const dtNavMeshQuery& query, const float* start, const float* end,
                         const std::uint32_t* corridor, int count, float* corners, int maxCorners,
                         bool startInside = false, bool endInside = false);
-
-// dtNavMeshQuery::findPath: the corridor of polygons from the start to the end, or to the polygon
-// nearest the end that the search reached. Its nodes are kept between searches.
-class CorridorSearch {
-public:
-    // Detour's status; `count` polygons written to `corridor`.
-    std::uint32_t Find(const dtNavMeshQuery& query, std::uint32_t startRef, std::uint32_t endRef,
-                       const float* startPos, const float* endPos, const dtQueryFilter& filter,
-                       std::uint32_t* corridor, int* count, int maxCount);
-
-private:
-    struct Node {
-        float pos[3];
-        float cost;
-        float total;
-        std::uint32_t parent;  // the parent's index + 1; 0 for none
-        std::uint32_t heapAt;
-        std::uint32_t id;
-        std::uint32_t slot;
-        std::uint8_t state;
-        std::uint8_t flags;
-    };
-    std::uint32_t Search(const dtNavMeshQuery& query, std::uint32_t startRef, std::uint32_t endRef,
-                         const float* startPos, const float* endPos, const dtQueryFilter& filter,
-                         std::uint32_t* corridor, int* count, int maxCount, bool& handled);
-    void Reset(int maxNodes);
-    // The node of a polygon entered from one side; -1 when the nodes ran out.
-    int GetNode(std::uint32_t ref, std::uint8_t state);
-    void BubbleUp(int at, std::uint32_t node);
-    void TrickleDown(int at, std::uint32_t node);
-    void Push(std::uint32_t node);
-    std::uint32_t Pop();
-    std::uint32_t PathTo(std::uint32_t node, std::uint32_t* corridor, int* count,
-                         int maxCount) const;
-
-    std::vector<Node> mNodes;  // as many as Detour's query has, made on the first search
-    int mNodeCount = 0;
-    std::vector<std::uint32_t> mHeap;
-    int mHeapSize = 0;
-    std::vector<std::int32_t> mSlots;  // open addressing over (polygon, side): node or -1
-};
 
 }  // namespace GAME

@@ -1,0 +1,261 @@
+#include "Engine/world/nav/CorridorSearch.h"
+
+#include <DetourCommon.h>
+#include <DetourNavMesh.h>
+#include <DetourNavMeshQuery.h>
+#include <DetourNode.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <vector>
+
+#include "Engine/Engine.h"
+#include "Engine/world/nav/TileAccess.h"
+
+namespace GAME {
+
+namespace {
+
+// Detour's heuristic scale: a little under the true distance.
+constexpr float kHeuristicScale = 0.999f;
+
+// Fibonacci hashing: the product's top bits depend on every bit of the polygon's tile and index.
+std::size_t SlotHash(std::uint32_t ref, std::uint8_t state, std::size_t slots) {
+    const std::uint64_t key = (static_cast<std::uint64_t>(state) << 32) | ref;
+    return static_cast<std::size_t>(((key * 0x9E3779B97F4A7C15ull) >> 40) & (slots - 1));
+}
+
+}  // namespace
+
+void CorridorSearch::Reset(int maxNodes) {
+    if (mNodes.size() != static_cast<std::size_t>(maxNodes)) {
+        mNodes.assign(static_cast<std::size_t>(maxNodes), Node{});
+        mHeap.assign(static_cast<std::size_t>(maxNodes), 0);
+        std::size_t slots = 1;
+        while (slots < static_cast<std::size_t>(maxNodes) * 2)
+            slots *= 2;
+        mSlots.assign(slots, -1);
+        mNodeCount = 0;
+    }
+    for (int i = 0; i < mNodeCount; ++i)
+        mSlots[mNodes[static_cast<std::size_t>(i)].slot] = -1;
+    mNodeCount = 0;
+    mHeapSize = 0;
+}
+
+[[gnu::always_inline]] inline int CorridorSearch::GetNode(std::uint32_t ref, std::uint8_t state) {
+    const std::size_t mask = mSlots.size() - 1;
+    std::size_t slot = SlotHash(ref, state, mSlots.size());
+    for (; mSlots[slot] >= 0; slot = (slot + 1) & mask) {
+        const Node& node = mNodes[static_cast<std::size_t>(mSlots[slot])];
+        if (node.id == ref && node.state == state)
+            return mSlots[slot];
+    }
+    if (mNodeCount >= static_cast<int>(mNodes.size()))
+        return -1;
+    const int index = mNodeCount++;
+    Node& node = mNodes[static_cast<std::size_t>(index)];
+    node = Node{};
+    node.id = ref;
+    node.state = state;
+    node.slot = static_cast<std::uint32_t>(slot);
+    mSlots[slot] = index;
+    return index;
+}
+
+// dtNodeQueue's binary heap, step for step: equal totals leave the nodes in its order.
+[[gnu::always_inline]] inline void CorridorSearch::BubbleUp(int at, std::uint32_t node) {
+    const float total = mNodes[node].total;
+    int parent = (at - 1) / 2;
+    while (at > 0 && mNodes[mHeap[static_cast<std::size_t>(parent)]].total > total) {
+        const std::uint32_t moved = mHeap[static_cast<std::size_t>(parent)];
+        mHeap[static_cast<std::size_t>(at)] = moved;
+        mNodes[moved].heapAt = static_cast<std::uint32_t>(at);
+        at = parent;
+        parent = (at - 1) / 2;
+    }
+    mHeap[static_cast<std::size_t>(at)] = node;
+    mNodes[node].heapAt = static_cast<std::uint32_t>(at);
+}
+
+void CorridorSearch::TrickleDown(int at, std::uint32_t node) {
+    int child = at * 2 + 1;
+    while (child < mHeapSize) {
+        if (child + 1 < mHeapSize && mNodes[mHeap[static_cast<std::size_t>(child)]].total >
+                                         mNodes[mHeap[static_cast<std::size_t>(child + 1)]].total)
+            ++child;
+        const std::uint32_t moved = mHeap[static_cast<std::size_t>(child)];
+        mHeap[static_cast<std::size_t>(at)] = moved;
+        mNodes[moved].heapAt = static_cast<std::uint32_t>(at);
+        at = child;
+        child = at * 2 + 1;
+    }
+    BubbleUp(at, node);
+}
+
+[[gnu::always_inline]] inline void CorridorSearch::Push(std::uint32_t node) {
+    ++mHeapSize;
+    BubbleUp(mHeapSize - 1, node);
+}
+
+std::uint32_t CorridorSearch::Pop() {
+    const std::uint32_t top = mHeap[0];
+    --mHeapSize;
+    TrickleDown(0, mHeap[static_cast<std::size_t>(mHeapSize)]);
+    return top;
+}
+
+std::uint32_t CorridorSearch::PathTo(std::uint32_t node, std::uint32_t* corridor, int* count,
+                                     int maxCount) const {
+    int length = 0;
+    for (std::uint32_t n = node + 1; n != 0; n = mNodes[n - 1].parent)
+        ++length;
+    std::uint32_t at = node + 1;
+    int written = length;
+    for (; written > maxCount; --written)
+        at = mNodes[at - 1].parent;
+    for (int i = written - 1; i >= 0; --i) {
+        corridor[i] = mNodes[at - 1].id;
+        at = mNodes[at - 1].parent;
+    }
+    *count = length < maxCount ? length : maxCount;
+    return length > maxCount ? DT_SUCCESS | DT_BUFFER_TOO_SMALL : DT_SUCCESS;
+}
+
+std::uint32_t CorridorSearch::Search(const dtNavMeshQuery& query, std::uint32_t startRef,
+                                     std::uint32_t endRef, const float* startPos,
+                                     const float* endPos, const dtQueryFilter& filter,
+                                     std::uint32_t* corridor, int* count, int maxCount,
+                                     bool& handled) {
+    handled = false;
+    const dtNavMesh* nav = query.getAttachedNavMesh();
+    if (!count || !nav || !query.getNodePool())
+        return 0;
+    const navtiles::TileRefs refs(*nav);
+    if (!refs.Valid(startRef) || !refs.Valid(endRef) || !startPos || !dtVisfinite(startPos) ||
+        !endPos || !dtVisfinite(endPos) || !corridor || maxCount <= 0)
+        return 0;
+    handled = true;
+    *count = 0;
+    if (startRef == endRef) {
+        corridor[0] = startRef;
+        *count = 1;
+        return DT_SUCCESS;
+    }
+    Reset(query.getNodePool()->getMaxNodes());
+    const navtiles::LinkRefs links(*nav);
+    const std::uint32_t start = static_cast<std::uint32_t>(GetNode(startRef, 0));
+    Node& first = mNodes[start];
+    dtVcopy(first.pos, startPos);
+    first.total = dtVdist(startPos, endPos) * kHeuristicScale;
+    first.flags = DT_NODE_OPEN;
+    Push(start);
+    std::uint32_t lastBest = start;
+    float lastBestCost = first.total;
+    bool outOfNodes = false;
+    const unsigned short include = filter.getIncludeFlags(), exclude = filter.getExcludeFlags();
+    while (mHeapSize > 0) {
+        const std::uint32_t bestIndex = Pop();
+        Node& best = mNodes[bestIndex];
+        best.flags = static_cast<std::uint8_t>((best.flags & ~DT_NODE_OPEN) | DT_NODE_CLOSED);
+        if (best.id == endRef) {
+            lastBest = bestIndex;
+            break;
+        }
+        const dtPolyRef bestRef = best.id;
+        const dtMeshTile* bestTile = nullptr;
+        const dtPoly* bestPoly = nullptr;
+        links.Get(bestRef, bestTile, bestPoly);
+        const dtPolyRef parentRef = best.parent ? mNodes[best.parent - 1].id : 0;
+        const float areaCost = filter.getAreaCost(bestPoly->getArea());
+        for (unsigned int i = bestPoly->firstLink; i != DT_NULL_LINK; i = bestTile->links[i].next) {
+            const dtLink& link = bestTile->links[i];
+            const dtPolyRef ref = link.ref;
+            if (!ref || ref == parentRef)
+                continue;
+            const dtMeshTile* tile = nullptr;
+            const dtPoly* poly = nullptr;
+            links.Get(ref, tile, poly);
+            if ((poly->flags & include) == 0 || (poly->flags & exclude) != 0)
+                continue;
+            const std::uint8_t side =
+                link.side != 0xff ? static_cast<std::uint8_t>(link.side >> 1) : 0;
+            const int index = GetNode(ref, side);
+            if (index < 0) {
+                outOfNodes = true;
+                continue;
+            }
+            Node& next = mNodes[static_cast<std::size_t>(index)];
+            if (next.flags == 0) {
+                float left[3], right[3];
+                if (!navtiles::PortalBetween(*bestTile, *bestPoly, ref, *poly, left, right)) {
+                    handled = false;
+                    return 0;
+                }
+                next.pos[0] = (left[0] + right[0]) * 0.5f;
+                next.pos[1] = (left[1] + right[1]) * 0.5f;
+                next.pos[2] = (left[2] + right[2]) * 0.5f;
+            }
+            float cost = 0, heuristic = 0;
+            const float step = dtVdist(best.pos, next.pos) * areaCost;
+            if (ref == endRef) {
+                const float last = dtVdist(next.pos, endPos) * filter.getAreaCost(poly->getArea());
+                cost = best.cost + step + last;
+            } else {
+                cost = best.cost + step;
+                heuristic = dtVdist(next.pos, endPos) * kHeuristicScale;
+            }
+            const float total = cost + heuristic;
+            if ((next.flags & (DT_NODE_OPEN | DT_NODE_CLOSED)) != 0 && total >= next.total)
+                continue;
+            next.parent = bestIndex + 1;
+            next.flags = static_cast<std::uint8_t>(next.flags & ~DT_NODE_CLOSED);
+            next.cost = cost;
+            next.total = total;
+            if (next.flags & DT_NODE_OPEN) {
+                BubbleUp(static_cast<int>(next.heapAt), static_cast<std::uint32_t>(index));
+            } else {
+                next.flags |= DT_NODE_OPEN;
+                Push(static_cast<std::uint32_t>(index));
+            }
+            if (heuristic < lastBestCost) {
+                lastBestCost = heuristic;
+                lastBest = static_cast<std::uint32_t>(index);
+            }
+        }
+    }
+    std::uint32_t status = PathTo(lastBest, corridor, count, maxCount);
+    if (mNodes[lastBest].id != endRef)
+        status |= DT_PARTIAL_RESULT;
+    if (outOfNodes)
+        status |= DT_OUT_OF_NODES;
+    return status;
+}
+
+std::uint32_t CorridorSearch::Find(const dtNavMeshQuery& query, std::uint32_t startRef,
+                                   std::uint32_t endRef, const float* startPos, const float* endPos,
+                                   const dtQueryFilter& filter, std::uint32_t* corridor, int* count,
+                                   int maxCount) {
+    bool handled = false;
+    std::uint32_t status = Search(query, startRef, endRef, startPos, endPos, filter, corridor,
+                                  count, maxCount, handled);
+    if (!handled)
+        status =
+            query.findPath(startRef, endRef, startPos, endPos, &filter, corridor, count, maxCount);
+#ifndef NDEBUG
+    if (count && corridor && maxCount > 0) {
+        std::vector<dtPolyRef> expected(static_cast<std::size_t>(maxCount));
+        int expectedCount = 0;
+        const dtStatus expectedStatus = query.findPath(startRef, endRef, startPos, endPos, &filter,
+                                                       expected.data(), &expectedCount, maxCount);
+        if (expectedStatus != status || expectedCount != *count ||
+            !std::equal(expected.begin(), expected.begin() + expectedCount, corridor)) {
+            gEngine->Log(0, "TileQueries: the corridor differs from Detour's");
+            std::abort();
+        }
+    }
+#endif
+    return status;
+}
+
+}  // namespace GAME

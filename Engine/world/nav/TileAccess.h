@@ -1,0 +1,114 @@
+#pragma once
+// Reading Detour's tiles directly, for the queries that answer from them (TileQueries.h): ref
+// lookups without the library's checks, polygon corners and the portal between two neighbours.
+#include <DetourCommon.h>
+#include <DetourNavMesh.h>
+
+#include <bit>
+#include <cmath>
+
+namespace GAME::navtiles {
+
+// Detour's polygon ref lookups, inline: the mesh keeps its tiles in one array.
+class TileRefs {
+public:
+    explicit TileRefs(const dtNavMesh& nav)
+        : mNav(nav), mTiles(nav.getTile(0)), mMaxTiles(static_cast<unsigned>(nav.getMaxTiles())) {}
+    // getTileAndPolyByRef: false for a ref of no polygon.
+    bool Get(dtPolyRef ref, const dtMeshTile*& tile, const dtPoly*& poly) const {
+        unsigned int salt = 0, it = 0, ip = 0;
+        if (!ref)
+            return false;
+        mNav.decodePolyId(ref, salt, it, ip);
+        if (it >= mMaxTiles)
+            return false;
+        const dtMeshTile& t = mTiles[it];
+        if (t.salt != salt || !t.header || ip >= static_cast<unsigned>(t.header->polyCount))
+            return false;
+        tile = &t;
+        poly = &t.polys[ip];
+        return true;
+    }
+    bool Valid(dtPolyRef ref) const {
+        const dtMeshTile* tile = nullptr;
+        const dtPoly* poly = nullptr;
+        return Get(ref, tile, poly);
+    }
+    dtPolyRef Base(const dtMeshTile& tile) const {
+        return mNav.encodePolyId(tile.salt, static_cast<unsigned>(&tile - mTiles), 0);
+    }
+    // calcTileLoc
+    void TileAt(const float* pos, int& x, int& z) const {
+        const dtNavMeshParams& params = *mNav.getParams();
+        x = static_cast<int>(std::floor((pos[0] - params.orig[0]) / params.tileWidth));
+        z = static_cast<int>(std::floor((pos[2] - params.orig[2]) / params.tileHeight));
+    }
+
+private:
+    const dtNavMesh& mNav;
+    const dtMeshTile* mTiles;
+    unsigned mMaxTiles;
+};
+
+// getTileAndPolyByRefUnsafe, for refs the mesh's own links hold, with decodePolyId's field widths
+// read once: the corridor search decodes every link it meets.
+class LinkRefs {
+public:
+    explicit LinkRefs(const dtNavMesh& nav) : mTiles(nav.getTile(0)) {
+        // Every bit set: the tile and polygon fields come out as their masks.
+        unsigned int salt = 0;
+        nav.decodePolyId(~dtPolyRef{0}, salt, mTileMask, mPolyMask);
+        mPolyBits = static_cast<unsigned>(std::bit_width(mPolyMask));
+    }
+    void Get(dtPolyRef ref, const dtMeshTile*& tile, const dtPoly*& poly) const {
+        tile = &mTiles[(ref >> mPolyBits) & mTileMask];
+        poly = &tile->polys[ref & mPolyMask];
+    }
+
+private:
+    const dtMeshTile* mTiles;
+    unsigned int mTileMask = 0, mPolyMask = 0, mPolyBits = 0;
+};
+
+inline const float* DetailVertex(const dtMeshTile& tile, const dtPoly& poly,
+                                 const dtPolyDetail& detail, unsigned char index) {
+    return index < poly.vertCount
+               ? &tile.verts[poly.verts[index] * 3]
+               : &tile.detailVerts[(detail.vertBase + (index - poly.vertCount)) * 3];
+}
+
+inline int PolygonVerts(const dtMeshTile& tile, const dtPoly& poly, float* verts) {
+    for (int i = 0; i < poly.vertCount; ++i)
+        dtVcopy(&verts[i * 3], &tile.verts[poly.verts[i] * 3]);
+    return poly.vertCount;
+}
+
+// The shared edge of two neighbours, narrowed to the part that lies in both at a tile border.
+inline bool PortalBetween(const dtMeshTile& fromTile, const dtPoly& fromPoly, dtPolyRef to,
+                          const dtPoly& toPoly, float* left, float* right) {
+    if (fromPoly.getType() == DT_POLYTYPE_OFFMESH_CONNECTION ||
+        toPoly.getType() == DT_POLYTYPE_OFFMESH_CONNECTION)
+        return false;
+    const dtLink* link = nullptr;
+    for (unsigned int i = fromPoly.firstLink; i != DT_NULL_LINK; i = fromTile.links[i].next)
+        if (fromTile.links[i].ref == to) {
+            link = &fromTile.links[i];
+            break;
+        }
+    if (!link)
+        return false;
+    const float* v0 = &fromTile.verts[fromPoly.verts[link->edge] * 3];
+    const float* v1 =
+        &fromTile
+             .verts[fromPoly.verts[(link->edge + 1) % static_cast<int>(fromPoly.vertCount)] * 3];
+    dtVcopy(left, v0);
+    dtVcopy(right, v1);
+    if (link->side != 0xff && (link->bmin != 0 || link->bmax != 255)) {
+        const float s = 1.0f / 255.0f;
+        dtVlerp(left, v0, v1, link->bmin * s);
+        dtVlerp(right, v0, v1, link->bmax * s);
+    }
+    return true;
+}
+
+}  // namespace GAME::navtiles
