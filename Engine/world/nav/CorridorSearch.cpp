@@ -30,15 +30,15 @@ std::size_t SlotHash(std::uint32_t ref, std::uint8_t state, std::size_t slots) {
 void CorridorSearch::Reset(int maxNodes) {
     if (mNodes.size() != static_cast<std::size_t>(maxNodes)) {
         mNodes.assign(static_cast<std::size_t>(maxNodes), Node{});
-        mHeap.assign(static_cast<std::size_t>(maxNodes), 0);
+        mHeap.assign(static_cast<std::size_t>(maxNodes), HeapEntry{});
         std::size_t slots = 1;
         while (slots < static_cast<std::size_t>(maxNodes) * 2)
             slots *= 2;
-        mSlots.assign(slots, -1);
+        mSlots.assign(slots, Slot{});
         mNodeCount = 0;
     }
     for (int i = 0; i < mNodeCount; ++i)
-        mSlots[mNodes[static_cast<std::size_t>(i)].slot] = -1;
+        mSlots[mNodes[static_cast<std::size_t>(i)].slot].node = -1;
     mNodeCount = 0;
     mHeapSize = 0;
 }
@@ -46,11 +46,9 @@ void CorridorSearch::Reset(int maxNodes) {
 [[gnu::always_inline]] inline int CorridorSearch::GetNode(std::uint32_t ref, std::uint8_t state) {
     const std::size_t mask = mSlots.size() - 1;
     std::size_t slot = SlotHash(ref, state, mSlots.size());
-    for (; mSlots[slot] >= 0; slot = (slot + 1) & mask) {
-        const Node& node = mNodes[static_cast<std::size_t>(mSlots[slot])];
-        if (node.id == ref && node.state == state)
-            return mSlots[slot];
-    }
+    for (; mSlots[slot].node >= 0; slot = (slot + 1) & mask)
+        if (mSlots[slot].ref == ref && mSlots[slot].state == state)
+            return mSlots[slot].node;
     if (mNodeCount >= static_cast<int>(mNodes.size()))
         return -1;
     const int index = mNodeCount++;
@@ -59,7 +57,7 @@ void CorridorSearch::Reset(int maxNodes) {
     node.id = ref;
     node.state = state;
     node.slot = static_cast<std::uint32_t>(slot);
-    mSlots[slot] = index;
+    mSlots[slot] = Slot{ref, state, index};
     return index;
 }
 
@@ -67,26 +65,26 @@ void CorridorSearch::Reset(int maxNodes) {
 [[gnu::always_inline]] inline void CorridorSearch::BubbleUp(int at, std::uint32_t node) {
     const float total = mNodes[node].total;
     int parent = (at - 1) / 2;
-    while (at > 0 && mNodes[mHeap[static_cast<std::size_t>(parent)]].total > total) {
-        const std::uint32_t moved = mHeap[static_cast<std::size_t>(parent)];
+    while (at > 0 && mHeap[static_cast<std::size_t>(parent)].total > total) {
+        const HeapEntry moved = mHeap[static_cast<std::size_t>(parent)];
         mHeap[static_cast<std::size_t>(at)] = moved;
-        mNodes[moved].heapAt = static_cast<std::uint32_t>(at);
+        mNodes[moved.node].heapAt = static_cast<std::uint32_t>(at);
         at = parent;
         parent = (at - 1) / 2;
     }
-    mHeap[static_cast<std::size_t>(at)] = node;
+    mHeap[static_cast<std::size_t>(at)] = HeapEntry{total, node};
     mNodes[node].heapAt = static_cast<std::uint32_t>(at);
 }
 
 void CorridorSearch::TrickleDown(int at, std::uint32_t node) {
     int child = at * 2 + 1;
     while (child < mHeapSize) {
-        if (child + 1 < mHeapSize && mNodes[mHeap[static_cast<std::size_t>(child)]].total >
-                                         mNodes[mHeap[static_cast<std::size_t>(child + 1)]].total)
+        if (child + 1 < mHeapSize && mHeap[static_cast<std::size_t>(child)].total >
+                                         mHeap[static_cast<std::size_t>(child + 1)].total)
             ++child;
-        const std::uint32_t moved = mHeap[static_cast<std::size_t>(child)];
+        const HeapEntry moved = mHeap[static_cast<std::size_t>(child)];
         mHeap[static_cast<std::size_t>(at)] = moved;
-        mNodes[moved].heapAt = static_cast<std::uint32_t>(at);
+        mNodes[moved.node].heapAt = static_cast<std::uint32_t>(at);
         at = child;
         child = at * 2 + 1;
     }
@@ -99,9 +97,9 @@ void CorridorSearch::TrickleDown(int at, std::uint32_t node) {
 }
 
 std::uint32_t CorridorSearch::Pop() {
-    const std::uint32_t top = mHeap[0];
+    const std::uint32_t top = mHeap[0].node;
     --mHeapSize;
-    TrickleDown(0, mHeap[static_cast<std::size_t>(mHeapSize)]);
+    TrickleDown(0, mHeap[static_cast<std::size_t>(mHeapSize)].node);
     return top;
 }
 

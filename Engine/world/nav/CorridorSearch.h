@@ -45,9 +45,19 @@ private:
 
     std::vector<Node> mNodes;  // as many as Detour's query has, made on the first search
     int mNodeCount = 0;
-    std::vector<std::uint32_t> mHeap;
+    // The heap and the slots hold the keys they compare: a probe or a sift reads no node.
+    struct HeapEntry {
+        float total = 0;
+        std::uint32_t node = 0;
+    };
+    struct Slot {
+        std::uint32_t ref = 0;
+        std::uint8_t state = 0;
+        std::int32_t node = -1;  // -1 for a free slot
+    };
+    std::vector<HeapEntry> mHeap;
     int mHeapSize = 0;
-    std::vector<std::int32_t> mSlots;  // open addressing over (polygon, side): node or -1
+    std::vector<Slot> mSlots;  // open addressing over (polygon, side)
 };
 
 }  // namespace GAME
