@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cctype>
 #include <charconv>
 #include <cmath>
@@ -164,6 +165,8 @@ bool GroundMesh::LoadObj(const std::filesystem::path& path, std::string& error,
 }
 
 std::size_t GroundMesh::Finish() {
+    // Sized once, with the ground: kept answers are asked for every frame.
+    mFloorMemo.assign(kFloorMemo, FloorMemo{});
     const auto fileNone = [this] {
         mCellsX = mCellsZ = 0;
         mCellStart.assign(1, 0);
@@ -350,12 +353,57 @@ void GroundMesh::ForEachTriangleUnder(float x, float z, Visit&& visit) const {
 
 bool GroundMesh::FloorBelow(const Vec3& p, float& height, PhysicsSurface* surface,
                             float reach) const {
+    const float top = p.y + reach;
+    const std::uint32_t x = std::bit_cast<std::uint32_t>(p.x),
+                        z = std::bit_cast<std::uint32_t>(p.z);
+    FloorMemo* memo = nullptr;
+    if (!mFloorMemo.empty()) {
+        const std::uint64_t key = (std::uint64_t{x} << 32 | z) * 0x9E3779B97F4A7C15ull;
+        memo = &mFloorMemo[static_cast<std::size_t>(key >> 40) & (mFloorMemo.size() - 1)];
+        // The floor under (x, z) found below one top is the answer below any lower top it does
+        // not pass: a goal's floor, asked for again from the height of the mesh over it.
+        if (memo->used && memo->x == x && memo->z == z && top <= memo->top &&
+            (!memo->found || memo->height <= top)) {
+#ifndef NDEBUG
+            float again = 0;
+            PhysicsSurface againSurface = PhysicsSurface::None;
+            const bool found = ScanFloor(p, top, again, againSurface);
+            if (found != memo->found || (found && (std::bit_cast<std::uint32_t>(again) !=
+                                                       std::bit_cast<std::uint32_t>(memo->height) ||
+                                                   againSurface != memo->surface))) {
+                std::fprintf(stderr, "GroundMesh: a kept floor differs at (%g, %g)\n",
+                             static_cast<double>(p.x), static_cast<double>(p.z));
+                std::abort();
+            }
+#endif
+            if (memo->found) {
+                height = memo->height;
+                if (surface)
+                    *surface = memo->surface;
+            }
+            return memo->found;
+        }
+    }
+    float best = 0;
+    PhysicsSurface bestSurface = PhysicsSurface::None;
+    const bool found = ScanFloor(p, top, best, bestSurface);
+    if (memo)
+        *memo = FloorMemo{x, z, top, best, bestSurface, found, true};
+    if (found) {
+        height = best;
+        if (surface)
+            *surface = bestSurface;
+    }
+    return found;
+}
+
+bool GroundMesh::ScanFloor(const Vec3& p, float top, float& best,
+                           PhysicsSurface& bestSurface) const {
+    best = -kInfinity;
     std::size_t part = 0;
     if (!FloorPartOf(p.x, p.z, part))
         return false;
     bool found = false;
-    float best = -kInfinity;
-    PhysicsSurface bestSurface = PhysicsSurface::None;
     const std::uint32_t* t = mFloorPartTriangles.data() + mFloorPartStart[part];
     const std::uint32_t* const end = mFloorPartTriangles.data() + mFloorPartStart[part + 1];
     for (; t != end; ++t) {
@@ -376,7 +424,7 @@ bool GroundMesh::FloorBelow(const Vec3& p, float& height, PhysicsSurface* surfac
         if (l1 < eps || l2 < eps || l3 < eps)
             continue;
         const float y = l1 * f->ay + l2 * f->by + l3 * f->cy;
-        if (y <= p.y + reach && y > best) {
+        if (y <= top && y > best) {
             best = y;
             bestSurface = mSurfaces[*t];
             found = true;
@@ -394,7 +442,7 @@ bool GroundMesh::FloorBelow(const Vec3& p, float& height, PhysicsSurface* surfac
             float y = 0;
             if ((b - a).Cross(c - a).y <= 0 || !HeightInTriangle(a, b, c, p.x, p.z, y))
                 return;
-            if (y <= p.y + reach && y > slowBest) {
+            if (y <= top && y > slowBest) {
                 slowBest = y;
                 slowSurface = mSurfaces[t];
                 slowFound = true;
@@ -408,11 +456,6 @@ bool GroundMesh::FloorBelow(const Vec3& p, float& height, PhysicsSurface* surfac
         }
     }
 #endif
-    if (found) {
-        height = best;
-        if (surface)
-            *surface = bestSurface;
-    }
     return found;
 }
 

@@ -58,6 +58,9 @@ public:
     static constexpr float kFloorReach = 0.5f;
 
 private:
+    // FloorBelow's search: the highest upward-facing ground under (x, z) at most `top` high
+    // (`best` starts below every height).
+    bool ScanFloor(const Vec3& p, float top, float& best, PhysicsSurface& bestSurface) const;
     template <class Visit>
     void ForEachTriangleUnder(float x, float z, Visit&& visit) const;
     bool CellOf(float x, float z, int& cx, int& cz) const;
@@ -107,6 +110,18 @@ private:
     // Per cell, the highest corner of its triangles (+infinity past any doubt): a ray that
     // passes over a cell above all of them meets none there.
     std::vector<float> mCellTop;
+    // FloorBelow's last answers, by the bits of x and z: a place's floor is asked for again and
+    // again (a slot's, then a path's end over it). Emptied by Finish.
+    struct FloorMemo {
+        std::uint32_t x = 0, z = 0;
+        float top = 0;  // the query's p.y + reach
+        float height = 0;
+        PhysicsSurface surface = PhysicsSurface::None;
+        bool found = false;
+        bool used = false;
+    };
+    static constexpr std::size_t kFloorMemo = 4096;
+    mutable std::vector<FloorMemo> mFloorMemo;
 };
 
 // The surface kind an OBJ material names (case-insensitive); None for an unknown name.

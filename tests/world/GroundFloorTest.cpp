@@ -23,7 +23,7 @@ struct Triangle {
 
 // The floor as every triangle answers it, in order (the first of equal heights wins).
 bool ReferenceFloor(const std::vector<Triangle>& triangles, const Vec3& p, float& height,
-                    PhysicsSurface& surface) {
+                    PhysicsSurface& surface, float reach = GroundMesh::kFloorReach) {
     bool found = false;
     float best = -kInfinity;
     for (const Triangle& t : triangles) {
@@ -39,7 +39,7 @@ bool ReferenceFloor(const std::vector<Triangle>& triangles, const Vec3& p, float
         if (l1 < -1e-5f || l2 < -1e-5f || l3 < -1e-5f)
             continue;
         const float y = l1 * a.y + l2 * b.y + l3 * c.y;
-        if (y <= p.y + GroundMesh::kFloorReach && y > best) {
+        if (y <= p.y + reach && y > best) {
             best = y;
             surface = t.surface;
             found = true;
@@ -106,6 +106,49 @@ TEST(GroundFloor, FarFromTheOriginRoundingStaysTheSame) {
     // Coordinates where a float step is a thousandth of a metre.
     const Vec3 far(7000.25f, 40, -6500.5f);
     ExpectSameFloors(Tricky(far), far, 3.1f, 0.0411f);
+}
+
+// Floors stacked over one place (ground, a bridge of two surfaces at the same height, a roof),
+// asked for from one height after another: a floor found from above answers lower tops only
+// down to itself, and a miss answers only lower tops.
+TEST(GroundFloor, AFloorAskedForAgainFromAnotherHeightIsThePlainAnswer) {
+    const auto flat = [](float y, PhysicsSurface surface) {
+        return Triangle{Vec3(-2, y, -2), Vec3(-2, y, 2), Vec3(2, y, -2), surface};
+    };
+    const std::vector<Triangle> stack = {flat(0, PhysicsSurface::Grass),
+                                         flat(3, PhysicsSurface::Wood),
+                                         flat(3, PhysicsSurface::Stone),  // the first one wins
+                                         flat(6, PhysicsSurface::Snow)};
+    struct Query {
+        float y, reach;
+    };
+    // Roof, bridge under a lower top, the bridge again, a top right on it, the ground between,
+    // below everything, lower still, above the first top, and a wide reach from under the bridge.
+    const std::vector<Query> queries = {{10, 0.5f},   {5, 0.5f},  {4, 0.5f},  {2.5f, 0.5f},
+                                        {2.4f, 0.5f}, {-1, 0.5f}, {-2, 0.5f}, {20, 0.5f},
+                                        {1, 2.5f},    {1, 1.9f}};
+    for (const bool reversed : {false, true}) {
+        GroundMesh ground;
+        for (const Triangle& t : stack)
+            ground.AddTriangle(t.a, t.b, t.c, t.surface);
+        ground.Finish();
+        std::vector<Query> order = queries;
+        if (reversed)
+            std::reverse(order.begin(), order.end());
+        for (int round = 0; round < 2; ++round)
+            for (const Query& q : order) {
+                const Vec3 p(0.25f, q.y, -0.5f);
+                float expected = 0, got = 0;
+                PhysicsSurface expectedSurface = PhysicsSurface::None, gotSurface = expectedSurface;
+                const bool want = ReferenceFloor(stack, p, expected, expectedSurface, q.reach);
+                ASSERT_EQ(ground.FloorBelow(p, got, &gotSurface, q.reach), want)
+                    << q.y << " " << q.reach << " round " << round;
+                if (want) {
+                    EXPECT_EQ(got, expected) << q.y << " " << q.reach;
+                    EXPECT_EQ(gotSurface, expectedSurface) << q.y << " " << q.reach;
+                }
+            }
+    }
 }
 
 // A ground of several cells: points on and beside the lines between cells and between the parts
