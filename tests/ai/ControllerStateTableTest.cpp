@@ -5,6 +5,7 @@
 
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "Game/ai/controllers/AIStateId.h"
@@ -154,6 +155,67 @@ TEST_F(ControllerStateTable, AControllersOwnStateWinsOverTheClasssUnderItsName) 
     EXPECT_EQ(Census::alive, 10);
     Singleton<ObjectManager>::Get().DestroyObject(mine);
     EXPECT_EQ(Census::alive, 4);
+}
+
+// A controller whose registration gives it a state of its own, as its own fields decide.
+class MarkingController : public TableController {
+    RTTI_DECLARE(MarkingController)
+public:
+    void RegisterStates() override {
+        TableController::RegisterStates();
+        if (mark != 0)
+            AddState("Pursue", std::make_unique<TaggedState>(this, mark));
+    }
+    int mark = 0;
+};
+RTTI_IMPLEMENT(MarkingController, TableController)
+
+// Every controller runs its registration, also once its class's table is sealed: one may give
+// itself states there that the class's first did not.
+TEST_F(ControllerStateTable, ALaterControllersRegistrationStillGivesItsOwnStates) {
+    const int marks[] = {0, 7, 0, 6};
+    std::vector<Character*> bodies;
+    for (std::uint32_t i = 0; i < std::size(marks); ++i)
+        bodies.push_back(MakeLivingCharacter(0x140 + i, 10, 10));
+    std::vector<MarkingController*> controllers;
+    for (std::size_t i = 0; i < bodies.size(); ++i) {
+        auto* controller = Singleton<ObjectManager>::Get().CreateObject<MarkingController>();
+        controller->AttachParent(bodies[i]->GetObjectId());
+        bodies[i]->SetControllerId(controller->GetObjectId());
+        controller->mark = marks[i];
+        controller->InitialUpdate();
+        controllers.push_back(controller);
+    }
+    for (std::size_t i = 0; i < controllers.size(); ++i) {
+        EXPECT_EQ(TagOf(controllers[i]->GetState("Pursue")), marks[i] != 0 ? marks[i] : 2) << i;
+        EXPECT_EQ(TagOf(controllers[i]->GetState("Idle")), 3) << i;
+    }
+}
+
+// A controller given a state before its first update still replays the registration there, so
+// the class's state wins under the class's name, as for a controller registered from scratch.
+TEST_F(ControllerStateTable, AStateGivenBeforeTheFirstUpdateYieldsToTheClasss) {
+    // The second of these registers after the class's table is sealed.
+    const std::vector<TableController*> plain = Make(2);
+    Character* body = MakeLivingCharacter(0x180, 10, 10);
+    auto* late = Singleton<ObjectManager>::Get().CreateObject<TableController>();
+    late->AttachParent(body->GetObjectId());
+    body->SetControllerId(late->GetObjectId());
+    late->AddState("Pursue", std::make_unique<Tagged<9>>(late));
+    late->AddState("Taunted", std::make_unique<Tagged<8>>(late));
+    late->InitialUpdate();
+    struct Row {
+        TableController* controller;
+        const char* name;
+        int tag;
+    };
+    const Row rows[] = {
+        {late, "Pursue", 2},     {late, "Taunted", 8},      {late, "Idle", 3},
+        {plain[1], "Pursue", 2}, {plain[1], "Sleeping", 4}, {plain[1], "Taunted", 0},
+    };
+    for (const Row& row : rows)
+        EXPECT_EQ(TagOf(row.controller->GetState(AIStateKey(std::string_view(row.name)))), row.tag)
+            << row.name;
 }
 
 }  // namespace

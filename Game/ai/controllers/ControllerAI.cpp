@@ -34,8 +34,9 @@ void ControllerAI::Load(const LoadTable& table) {
 void ControllerAI::InitialUpdate() {
     ControllerCombat::InitialUpdate();
     // The class's first controller records its states; every controller then makes them.
-    mStates.Bind(typeid(*this), false);
-    mTemporaryStates.Bind(typeid(*this), true);
+    const auto& tables = ControllerAIStateNames::BothOf(typeid(*this));
+    mStates.Bind(*tables[0]);
+    mTemporaryStates.Bind(*tables[1]);
     RegisterStates();
     RegisterTemporaryStates();
     mStates.Build(*this);
@@ -134,7 +135,7 @@ const char* ControllerAI::GetExecutingStateName() const {
     return mTemporaryStates.NameOf(executing);
 }
 
-const ControllerAIStateData& ControllerAI::GetCurrentStateData() const {
+const ControllerAIStateData& ControllerAI::GetTemporaryStateData() const {
     const TemporaryEntry* running = mActiveTemporaryStates.FindIf(
         [](const TemporaryEntry& entry) { return !entry.state->Done(); });
     return running ? running->data : mCurrentData;

@@ -64,7 +64,10 @@ public:
     ControllerAIState* GetExecutingState() const;
     // Null for a state registered under no name (the pre-start state).
     const char* GetExecutingStateName() const;
-    const ControllerAIStateData& GetCurrentStateData() const;
+    // Inline for the common case: states ask for their data many times a frame.
+    const ControllerAIStateData& GetCurrentStateData() const {
+        return mActiveTemporaryStates.empty() ? mCurrentData : GetTemporaryStateData();
+    }
     std::uint32_t GetCurrentEnemy() const { return GetCurrentStateData().GetEnemyID(); }
     std::uint32_t GetCurrentAlly() const { return GetCurrentStateData().GetAllyID(); }
     std::uint32_t GetCurrentSkillID() const { return GetCurrentStateData().GetSkillID(); }
@@ -157,6 +160,8 @@ private:
     void ReleaseSlots(const ControllerAIStateData& old, bool ally) const;
     // Calls the current state's OnEnd; a switch from inside it does not end it again.
     void EndCurrentState();
+    // GetCurrentStateData while temporary states are queued.
+    const ControllerAIStateData& GetTemporaryStateData() const;
 
     int mConversationDisinterest = 0;
     // Declared so that destruction runs: states, temporary states, then the pre-start state.

@@ -11,19 +11,26 @@
 namespace GAME {
 
 namespace {
-// Every controller class's tables on one machine: [0] its states, [1] its temporary states.
+// Every controller class's tables on one machine.
 struct StateNameTables {
-    std::unordered_map<std::type_index, std::unique_ptr<ControllerAIStateNames>> byClass[2];
+    struct Pair {
+        std::array<std::unique_ptr<ControllerAIStateNames>, 2> owned;
+        std::array<ControllerAIStateNames*, 2> tables{};
+    };
+    std::unordered_map<std::type_index, Pair> byClass;
 };
 }  // namespace
 
-ControllerAIStateNames& ControllerAIStateNames::Of(std::type_index controllerClass,
-                                                   bool temporary) {
-    auto& tables = Machine::Current().Get<StateNameTables>().byClass[temporary ? 1 : 0];
-    std::unique_ptr<ControllerAIStateNames>& table = tables[controllerClass];
-    if (!table)
-        table = std::make_unique<ControllerAIStateNames>();
-    return *table;
+const std::array<ControllerAIStateNames*, 2>& ControllerAIStateNames::BothOf(
+    std::type_index controllerClass) {
+    StateNameTables::Pair& pair =
+        Machine::Current().Get<StateNameTables>().byClass[controllerClass];
+    if (!pair.tables[0])
+        for (std::size_t i = 0; i < 2; ++i) {
+            pair.owned[i] = std::make_unique<ControllerAIStateNames>();
+            pair.tables[i] = pair.owned[i].get();
+        }
+    return pair.tables;
 }
 
 std::uint32_t ControllerAIStateNames::Register(std::string_view name) {
@@ -92,7 +99,8 @@ ControllerAIState* ControllerAIStateSet::ClassState(std::uint32_t index) const {
                 : nullptr;
 }
 
-bool ControllerAIStateSet::Declare(const AIStateKey& key, const ControllerAIStateKind& kind) {
+bool ControllerAIStateSet::DeclareInTable(const AIStateKey& key,
+                                          const ControllerAIStateKind& kind) {
     const std::uint32_t index = mNames->Register(key);
     // Registered after a state of this controller's own: the class's state wins again.
     const bool owned = index < mOwned.size() && mOwned[index];

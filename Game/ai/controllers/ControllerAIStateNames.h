@@ -44,7 +44,11 @@ public:
 
     // The table of a controller class's states or temporary states, on the calling thread's
     // machine.
-    static ControllerAIStateNames& Of(std::type_index controllerClass, bool temporary);
+    static ControllerAIStateNames& Of(std::type_index controllerClass, bool temporary) {
+        return *BothOf(controllerClass)[temporary ? 1 : 0];
+    }
+    // Both tables of the class, [0] its states and [1] its temporary states, in one look-up.
+    static const std::array<ControllerAIStateNames*, 2>& BothOf(std::type_index controllerClass);
 
     // The name's index, given on first registration.
     std::uint32_t Register(std::string_view name);
@@ -104,6 +108,10 @@ public:
     ControllerAIStateSet& operator=(const ControllerAIStateSet&) = delete;
 
     void Bind(std::type_index controllerClass, bool temporary);
+    void Bind(ControllerAIStateNames& names) {
+        if (!mNames)
+            mNames = &names;
+    }
     ControllerAIState* Find(const AIStateKey& key) const {
         return mNames ? At(mNames->Find(key)) : nullptr;
     }
@@ -115,7 +123,15 @@ public:
     // A state of the class: the class's first controller records it (true when it replaces one
     // recorded before); a later one drops any state of its own under the name (true when it
     // had one).
-    bool Declare(const AIStateKey& key, const ControllerAIStateKind& kind);
+    bool Declare(const AIStateKey& key, const ControllerAIStateKind& kind) {
+#ifdef NDEBUG
+        // A later controller with no states of its own replays names the class's table holds
+        // already (debug builds look each up, and Build compares the replay with the table).
+        if (mOwned.empty() && mNames->IsSealed())
+            return false;
+#endif
+        return DeclareInTable(key, kind);
+    }
     // A state of this controller alone; true when it replaces one.
     bool Put(std::type_index controllerClass, bool temporary, std::string_view name,
              std::unique_ptr<ControllerAIState> state);
@@ -128,6 +144,8 @@ public:
 
 private:
     ControllerAIState* ClassState(std::uint32_t index) const;
+    // Declare, looked up in the class's table.
+    bool DeclareInTable(const AIStateKey& key, const ControllerAIStateKind& kind);
 #ifndef NDEBUG
     void CheckReplay();
     // What this controller registered, to compare with the class's table.

@@ -3,6 +3,7 @@
 // defense slots around the character.
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 
 #include "Engine/Engine.h"
 #include "Engine/anim/SkeletalPose.h"
@@ -411,6 +412,12 @@ void Character::RotateTowards(int ms, const Vec3& direction, const WorldVec3& po
             frame.zAxis = RotateAboutY(frame.zAxis, angle);
         }
     }
+    // A character that stands facing its way already stores the very same bits: nothing moved.
+    static_assert(sizeof(Coords) == 12 * sizeof(float));
+    const WorldCoords& now = GetCoords();
+    if (coords.region == now.region &&
+        std::memcmp(&coords.coords, &now.coords, sizeof(Coords)) == 0)
+        return;
     World::Get().SetCoords(this, coords);
 }
 

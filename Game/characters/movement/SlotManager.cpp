@@ -171,24 +171,23 @@ void SlotManager::RequestSlot(WorldVec3& out, Character& requester, float radius
     // makes alone) leaves the slots as every machine has them.
     ObjectManager& objects = Objects();
     const bool client = gEngine->IsClient();
-    for (std::size_t i = 0; i < mOccupants.size(); ++i) {
-        const std::uint32_t occupant = mOccupants[i];
-        const Character* holder =
-            occupant != 0 ? objects.GetObject(occupant, mHolders[i].kept) : nullptr;
-        mHolders[i].vacated = Vacated(occupant, holder, requesterId, client);
-        if (hold && mHolders[i].vacated)
-            mOccupants[i] = 0;
-    }
-
     World& world = World::Get();
     PathFinder& paths = world.GetPathFinder();
     const WorldVec3 from = requester.GetPathPosition();
-
-    // A holding request freed the vacated slots above; the holders left stay.
+    // The free slots are listed as they are found: a holding request frees the vacated ones;
+    // the holders left stay.
     mCandidates.clear();
-    for (unsigned int i = 0; i < mOccupants.size(); ++i)
-        if (mOccupants[i] == 0 || (!hold && mHolders[i].vacated))
+    for (unsigned int i = 0; i < mOccupants.size(); ++i) {
+        const std::uint32_t occupant = mOccupants[i];
+        const Character* holder =
+            occupant != 0 ? objects.GetObject(occupant, mHolders[i].kept) : nullptr;
+        const bool vacated = Vacated(occupant, holder, requesterId, client);
+        mHolders[i].vacated = vacated;
+        if (hold && vacated)
+            mOccupants[i] = 0;
+        if (mOccupants[i] == 0 || (!hold && vacated))
             mCandidates.emplace_back(world.GetDistanceSquared(mPositions[i], from), i);
+    }
     int taken = PickSlot(requester, acceptUnchecked, paths);
     if (taken >= 0) {
         if (hold)
