@@ -298,11 +298,14 @@ void SkillManager::RemoveFromActiveList(Skill* skill) {
 }
 
 void SkillManager::PrefetchUpdateData() const {
+    // The fields up to the skill attributes; then the walk's skills.
     const auto* bytes = reinterpret_cast<const char*>(this);
-    for (std::size_t at = 0; at < sizeof *this; at += 64)
-        __builtin_prefetch(bytes + at);
-    if (!mActive.empty())
-        __builtin_prefetch(mActive.data());
+    const auto* last = reinterpret_cast<const char*>(&mSkillAttributes + 1) - 1;
+    for (const char* at = bytes; at <= last; at += 64)
+        __builtin_prefetch(at);
+    __builtin_prefetch(last);
+    if (!mWalkSkills.empty())
+        __builtin_prefetch(mWalkSkills.data());
 }
 
 void SkillManager::Update(int ms) {
