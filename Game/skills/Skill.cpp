@@ -300,19 +300,28 @@ float Skill::RefreshModifierManaCost(const Character* owner) const {
 
 float Skill::GetManaCost() const {
     const Character* owner = mManager ? mManager->GetParent() : nullptr;
-    if (owner && !mTotalHasOtherParts && ManaCostKept(*owner)) {
+    if (owner && mCostKept && mCostInputs == owner->GetCharAttributeInputs() &&
+        mCostStamp == mManager->GetSkillAttributesStamp()) {
         // The draw GetTotalSkillAttribute takes on every call.
         [[maybe_unused]] const std::uint32_t seed = DrawSeed(gGameEngine);
 #ifndef NDEBUG
         CheckKeptManaCost(seed);
 #endif
-        return ReducedManaCost(mManaCost, mTotal);
+        return mCost;
     }
     const float manaCost = GetModifierManaCost();
-    return ReducedManaCost(manaCost, GetTotalSkillAttribute(SkillAttributeType::ManaCostReduction));
+    const float cost =
+        ReducedManaCost(manaCost, GetTotalSkillAttribute(SkillAttributeType::ManaCostReduction));
+    mCostKept = owner && !mTotalHasOtherParts && ManaCostPartsKept(*owner);
+    if (mCostKept) {
+        mCostInputs = owner->GetCharAttributeInputs();
+        mCostStamp = mManager->GetSkillAttributesStamp();
+        mCost = cost;
+    }
+    return cost;
 }
 
-bool Skill::ManaCostKept(const Character& owner) const {
+bool Skill::ManaCostPartsKept(const Character& owner) const {
     // A kept own part has an owner, so a manager.
     const std::uint32_t inputs = owner.GetCharAttributeInputs();
     return mManaCostKept && mManaCostInputs == inputs && mOwnAttributeKept &&
@@ -330,8 +339,7 @@ void Skill::CheckKeptManaCost(std::uint32_t seed) const {
     const float own = SumOwnSkillAttribute(type, seed, drew);
     const float total = own + mManager->GetTotalSkillAttribute(type);
     const float cost = ReducedManaCost(fresh.manaCost, total);
-    const float kept = ReducedManaCost(mManaCost, mTotal);
-    if (drew || std::memcmp(&cost, &kept, sizeof cost) != 0) {
+    if (drew || std::memcmp(&cost, &mCost, sizeof cost) != 0) {
         gEngine->Log(0, "Skill: the kept mana cost of %s is stale", GetObjectName().c_str());
         std::abort();
     }

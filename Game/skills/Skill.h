@@ -70,11 +70,11 @@ public:
     // Skills destroyed on this thread so far: a walk holding skills by pointer re-finds them
     // when it moved.
     static std::uint64_t DestroyedOnThisThread() { return detail::tDestroyedSkills; }
-    // Asks for the lines a frame's update reads (the state, the cooldown, the kept costs): the
-    // fields up to mTotal, which lead the object.
+    // Asks for the lines a frame's update reads (the state, the cooldown, the kept cost): the
+    // fields up to mActiveState, which lead the object.
     void PrefetchUpdateLines() const {
         const char* const first = reinterpret_cast<const char*>(this);
-        const char* const last = reinterpret_cast<const char*>(&mTotal + 1) - 1;
+        const char* const last = reinterpret_cast<const char*>(&mActiveState + 1) - 1;
         for (const char* at = first; at <= last; at += 64)
             __builtin_prefetch(at);
         __builtin_prefetch(last);
@@ -132,7 +132,7 @@ public:
     virtual void ApplyDisruptionCooldownTime(float ms);
     virtual bool SetAvailability(bool ignoreMana, bool ignoreCooldown);
     // A kind that adds parts of its own says so with SetTotalHasOtherParts while it does: the
-    // mana cost's kept path reads the base's answer.
+    // mana cost is kept only from the base's answer.
     virtual float GetTotalSkillAttribute(SkillAttributeType type) const;
     virtual void GetSkillModifierData(SkillProfile_Modifiers& data) const;
     virtual void AddProjectileModifier(ProjectileBase& projectile);
@@ -215,6 +215,7 @@ public:
     void SetManager(SkillManagerBase* manager) {
         mManager = manager;
         mTotalKept = false;
+        mCostKept = false;
         ContributionChanged();
     }
     SkillManagerBase* GetManager() const { return mManager; }
@@ -377,7 +378,10 @@ protected:
     // ultimate level, the active state's sub-level (buffs), or always 1.
     enum class LevelSource : std::uint8_t { Bought, ActiveSubLevel, Fixed };
     void SetLevelSource(LevelSource source) { mLevelSource = source; }
-    void SetTotalHasOtherParts(bool other) { mTotalHasOtherParts = other; }
+    void SetTotalHasOtherParts(bool other) {
+        mTotalHasOtherParts = other;
+        mCostKept = false;
+    }
     // Weapon kinds reach as far as the owner's weapon: a ranged one its range, else melee.
     void FollowWeaponRange();
     bool HoldsRangedWeapon() const { return mRangedWeapon; }
@@ -435,9 +439,9 @@ private:
     std::uint32_t BoughtLevel() const;
     // The profile's weapon rules, kept with the profile: read by every availability test.
     void KeepProfileRules();
-    // The mana cost before the draw: kept while the modifiers' cost and the reduction total
-    // are (the reduction's draw is taken by the caller either way).
-    bool ManaCostKept(const Character& owner) const;
+    // Whether both parts of the mana cost were just kept: the modifiers' cost and a reduction
+    // total that rolled nothing.
+    bool ManaCostPartsKept(const Character& owner) const;
     static float ReducedManaCost(float cost, float reduction) {
         return std::max(0.0f, (1.0f - reduction * 0.01f) * cost);
     }
@@ -486,11 +490,11 @@ private:
                               const std::string& attachPoint, bool on);
     void HandBuffEffects(const std::vector<std::string>& names);
 
-    // What a frame's update reads leads the object (PrefetchUpdateLines asks for it).
+    // What a frame's update reads leads the object (PrefetchUpdateLines asks for it): within
+    // 96 bytes, two lines wherever a 32-byte aligned block puts it.
     SkillManagerBase* mManager = nullptr;
     const SkillProfile* mProfile = nullptr;
     SkillState mSkillState;
-    SkillActiveState mActiveState;
     int mCooldownRemaining = 0;
     std::uint32_t mAugmentedLevel = 0;
     SkillReason mReason = SkillReason::Available;
@@ -505,6 +509,14 @@ private:
     bool mDualWeaponsOnly = false;
     bool mRangedWeapon = false;
     bool mTotalHasOtherParts = false;
+    // GetManaCost's answer, good while the character's change count stays at mCostInputs and
+    // the manager's stamp at mCostStamp.
+    mutable bool mCostKept = false;
+    mutable std::uint32_t mCostInputs = 0;
+    mutable std::uint32_t mCostStamp = 0;
+    mutable float mCost = 0.0f;
+    SkillActiveState mActiveState;
+
     // GetModifierManaCost's answer, good while the character's change count stays at
     // mManaCostInputs (every level, state and modifier change moves it).
     mutable bool mManaCostKept = false;

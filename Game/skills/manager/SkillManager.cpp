@@ -345,13 +345,16 @@ void SkillManager::Update(int ms) {
         if (mParent)
             mParent->AllowDualWieldWeapons(dualWield);
     }
-    mScratch.clear();
-    for (const auto& [name, entry] : mBuffs)
-        mScratch.push_back(entry.buff);
-    mScratch.insert(mScratch.end(), mItemSkills.begin(), mItemSkills.end());
-    for (std::uint32_t id : mScratch)
-        if (Skill* skill = Find(id))
-            skill->Update(*mParent, ms);
+    // Most characters have neither: the copy's lines stay untouched.
+    if (!mBuffs.empty() || !mItemSkills.empty()) {
+        mScratch.clear();
+        for (const auto& [name, entry] : mBuffs)
+            mScratch.push_back(entry.buff);
+        mScratch.insert(mScratch.end(), mItemSkills.begin(), mItemSkills.end());
+        for (std::uint32_t id : mScratch)
+            if (Skill* skill = Find(id))
+                skill->Update(*mParent, ms);
+    }
     --mFrameDepth;
     DropDeferredBuffs();
 }

@@ -333,13 +333,13 @@ private:
     std::vector<Skill*> mWalkSkills;
     // Pets waiting for their first update, by id: one destroyed meanwhile is simply missed.
     std::vector<std::uint32_t> mPetsToInitialize;
-    // Reused every frame, so the walks over skills that may change the lists allocate nothing.
-    std::vector<std::uint32_t> mScratch;
     std::vector<std::uint32_t> mItemSkills;
     std::vector<std::pair<BuffEntry, bool>> mDeferredBuffs;
     std::map<std::string, BuffEntry> mBuffs;  // by normalised buff record name
     SkillAttributeAccumulator mSkillAttributes;
 
+    // Reused every frame, so the walks over skills that may change the lists allocate nothing.
+    std::vector<std::uint32_t> mScratch;
     std::vector<std::uint32_t> mSkills;  // index = reference number
     std::vector<std::uint32_t> mWeaponPoolSkills;
     std::vector<std::uint32_t> mOnDeathSkills;
