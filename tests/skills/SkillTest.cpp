@@ -3,13 +3,13 @@
 // keeps between frames (the mana cost, its level's source, the weapon rules and reach).
 #include <functional>
 
+#include "Engine/records/RecordDatabase.h"
 #include "Engine/sys/RandomUniform.h"
 #include "Game/characters/Character.h"
 #include "Game/rules/combat/CombatAttribute.h"
 #include "Game/rules/combat/CombatManager.h"
 #include "Game/rules/combat/ParametersCombat.h"
 #include "Game/rules/duration/DurationDamageManager.h"
-#include "Game/skills/buffs/SkillBuff.h"
 #include "Game/skills/pool/Skill_WPAttack.h"
 #include "Game/skills/profile/SkillProfile.h"
 #include "Game/skills/utility/Skill_Utility.h"
@@ -22,6 +22,8 @@ namespace {
 constexpr const char* kElemental = "Records/Skills/Elemental.dbr";
 constexpr const char* kWard = "Records/Skills/Ward.dbr";
 constexpr const char* kPooled = "Records/Skills/Default/DefaultWPBasicAttack.dbr";
+// Rolls nothing, so its mana cost is kept between its owner's changes.
+constexpr const char* kPlainBolt = "Records/KeptCost/PlainBolt.dbr";
 
 using SkillLevels = SkillFixture;
 
@@ -428,8 +430,12 @@ TEST_F(SkillModifiers, KeptTotalsTakeTheirDrawAndFollowTheModifiersAndTheManager
 class SkillKeptAnswers : public SkillFixture {
 protected:
     SkillKeptAnswers() {
+        Singleton<RecordDatabase>::Get().AddRecordText(
+            kPlainBolt, R"({"Class": "Skill", "skillMaxLevel": 4, "skillUltimateLevel": 6,
+                "skillManaCost": [10, 12, 14, 16, 18, 20]})");
         owner = Singleton<ObjectManager>::Get().CreateObject<Character>();
         manager.parent = owner;
+        gGameEngine->GetRandomGen().Seed(7);  // a state that moves: draws can be counted
     }
 
     // The cost, and how many draws of the root's generator the call took.
@@ -449,8 +455,7 @@ protected:
 // Every input of the cost moves it on the next call, asked twice in a row, and each call draws
 // exactly once, kept or not.
 TEST_F(SkillKeptAnswers, TheManaCostFollowsEveryInputAndDrawsOncePerCall) {
-    Skill& skill = Make(kFireBolt);  // costs 10, 12, .. 20 at levels 1 to 6
-    gGameEngine->GetRandomGen().Seed(7);
+    Skill& skill = Make(kPlainBolt);  // costs 10, 12, .. 20 at levels 1 to 6
     const struct {
         const char* step;
         std::function<void()> change;
@@ -489,7 +494,7 @@ TEST_F(SkillKeptAnswers, TheManaCostFollowsEveryInputAndDrawsOncePerCall) {
 // A pooled attack drawn by a skill that shares its resources adds that skill's cost and draws
 // for its total as well; without the parent it is back to its own part and one draw.
 TEST_F(SkillKeptAnswers, APooledAttacksCostAddsItsSharingParentsWithTheParentsDraw) {
-    Skill& parent = Make(kFireBolt);
+    Skill& parent = Make(kPlainBolt);
     parent.IncrementSkillLevel(2);
     auto& pooled = static_cast<Skill_WPAttack&>(Make(kPooled));
     pooled.ReceiveStateUpdate(SkillState(1, true), true);
@@ -540,37 +545,6 @@ TEST_F(SkillKeptAnswers, EachKindReadsItsLevelFromItsOwnSource) {
     for (const auto& row : rows) {
         row.change();
         EXPECT_EQ(row.skill->GetCurrentLevel(), row.level) << row.step;
-    }
-}
-
-// The dual-wield rule comes from the profile and needs a level; the weapon list from the
-// profile too, either hand qualifying.
-TEST_F(SkillKeptAnswers, TheProfilesWeaponRulesDecideQualificationAndDualWielding) {
-    Skill& dual = Make(kElemental);
-    Skill& bolt = Make(kFireBolt);
-    EXPECT_FALSE(dual.AllowDualWieldWeapons());  // no level yet
-    dual.IncrementSkillLevel(1);
-    bolt.IncrementSkillLevel(1);
-    const struct {
-        int hands;
-        Weapon_Type right;
-        Weapon_Type left;
-        bool dualQualifies;
-        bool boltQualifies;
-    } rows[] = {
-        {2, Weapon_Type::Axe, Weapon_Type::Axe, true, false},
-        {1, Weapon_Type::Sword, Weapon_Type::None, false, true},
-        {0, Weapon_Type::None, Weapon_Type::Bow, false, true},
-        {2, Weapon_Type::Staff, Weapon_Type::Axe, true, true},
-    };
-    for (const auto& row : rows) {
-        manager.handState = row.hands;
-        manager.right = row.right;
-        manager.left = row.left;
-        EXPECT_EQ(dual.IsQualifyingWeapons(), row.dualQualifies) << row.hands;
-        EXPECT_EQ(bolt.IsQualifyingWeapons(), row.boltQualifies) << row.hands;
-        EXPECT_TRUE(dual.AllowDualWieldWeapons());
-        EXPECT_FALSE(bolt.AllowDualWieldWeapons());
     }
 }
 
