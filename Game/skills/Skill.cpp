@@ -84,6 +84,7 @@ void Skill::Load(const LoadTable& table) {
 void Skill::LoadResources(const LoadTable& table) {
     if (gGameEngine)
         mProfile = gGameEngine->LoadSkillResource(mResourceName, table);
+    KeepProfileRules();
     ContributionChanged();
     mRangeProfile = RangeProfileFromText(table.GetString("distanceProfile"));
     LoadSounds();
@@ -103,6 +104,12 @@ void Skill::LoadOriginalSkillResource(const LoadTable& table) {
 const SkillProfile& Skill::FallbackProfile() {
     GameEngine* engine = gGameEngine;
     return engine ? *engine->GetNullSkillResource() : NeverLoadedProfile();
+}
+
+void Skill::KeepProfileRules() {
+    const SkillProfile& profile = GetSkillProfile();
+    mAnyWeapon = profile.GetQualifyingWeapons().empty();
+    mDualWeaponsOnly = profile.GetQualifyingDualWeapons();
 }
 
 void Skill::OnDestroy() {
@@ -138,9 +145,7 @@ void Skill::PreLoad(bool now) {
 
 // --- Levels ---
 
-std::uint32_t Skill::GetCurrentLevel() const {
-    if (mSkillState.level == 0)
-        return 0;
+std::uint32_t Skill::BoughtLevel() const {
     // Summed wide: a large augmentation must not wrap around to a low level.
     const std::uint64_t level = std::uint64_t{mSkillState.level} + mAugmentedLevel;
     return static_cast<std::uint32_t>(
@@ -294,10 +299,52 @@ float Skill::RefreshModifierManaCost(const Character* owner) const {
 }
 
 float Skill::GetManaCost() const {
+    const Character* owner = mManager ? mManager->GetParent() : nullptr;
+    if (owner && mCostKept && mCostInputs == owner->GetCharAttributeInputs() &&
+        mCostStamp == mManager->GetSkillAttributesStamp()) {
+        // The draw GetTotalSkillAttribute takes on every call.
+        [[maybe_unused]] const std::uint32_t seed = DrawSeed(gGameEngine);
+#ifndef NDEBUG
+        CheckKeptManaCost(seed);
+#endif
+        return mCost;
+    }
     const float manaCost = GetModifierManaCost();
-    const float reduction = GetTotalSkillAttribute(SkillAttributeType::ManaCostReduction);
-    return std::max(0.0f, (1.0f - reduction * 0.01f) * manaCost);
+    const float cost =
+        ReducedManaCost(manaCost, GetTotalSkillAttribute(SkillAttributeType::ManaCostReduction));
+    mCostKept = owner && !mTotalHasOtherParts && ManaCostPartsKept(*owner);
+    if (mCostKept) {
+        mCostInputs = owner->GetCharAttributeInputs();
+        mCostStamp = mManager->GetSkillAttributesStamp();
+        mCost = cost;
+    }
+    return cost;
 }
+
+bool Skill::ManaCostPartsKept(const Character& owner) const {
+    // A kept own part has an owner, so a manager.
+    const std::uint32_t inputs = owner.GetCharAttributeInputs();
+    return mManaCostKept && mManaCostInputs == inputs && mOwnAttributeKept &&
+           mOwnAttributeType == SkillAttributeType::ManaCostReduction &&
+           mOwnAttributeInputs == inputs && mTotalKept &&
+           mTotalStamp == mManager->GetSkillAttributesStamp();
+}
+
+#ifndef NDEBUG
+void Skill::CheckKeptManaCost(std::uint32_t seed) const {
+    SkillProfile_Modifiers fresh;
+    GetSkillModifierData(fresh);
+    bool drew = false;
+    const auto type = SkillAttributeType::ManaCostReduction;
+    const float own = SumOwnSkillAttribute(type, seed, drew);
+    const float total = own + mManager->GetTotalSkillAttribute(type);
+    const float cost = ReducedManaCost(fresh.manaCost, total);
+    if (drew || std::memcmp(&cost, &mCost, sizeof cost) != 0) {
+        gEngine->Log(0, "Skill: the kept mana cost of %s is stale", GetObjectName().c_str());
+        std::abort();
+    }
+}
+#endif
 
 void Skill::SubtractManaCost() {
     if (mManager)
@@ -306,13 +353,10 @@ void Skill::SubtractManaCost() {
 
 // --- Availability ---
 
-bool Skill::QualifyingWeapon() const {
-    // Small enough to inline into the frame's availability test: most skills take any weapon.
+bool Skill::HoldsQualifyingWeapon() const {
     const auto& qualifying = GetSkillProfile().GetQualifyingWeapons();
-    return qualifying.empty() || HoldsQualifyingWeapon(qualifying);
-}
-
-bool Skill::HoldsQualifyingWeapon(const std::vector<Weapon_Type>& qualifying) const {
+    if (qualifying.empty())
+        return true;
     Weapon_Type right = Weapon_Type::None;
     Weapon_Type left = Weapon_Type::None;
     if (mManager)
@@ -321,18 +365,15 @@ bool Skill::HoldsQualifyingWeapon(const std::vector<Weapon_Type>& qualifying) co
            std::find(qualifying.begin(), qualifying.end(), left) != qualifying.end();
 }
 
-bool Skill::QualifyingHandState() const {
-    if (!GetSkillProfile().GetQualifyingDualWeapons())
-        return true;
-    return mManager && mManager->GetHandState() == 2;
-}
-
-bool Skill::AllowDualWieldWeapons() const {
-    // The profile first: most skills never qualify, and the level is a virtual call.
-    return GetSkillProfile().GetQualifyingDualWeapons() && GetCurrentLevel() != 0;
-}
-
 bool Skill::SetAvailability(bool ignoreMana, bool ignoreCooldown) {
+#ifndef NDEBUG
+    const SkillProfile& profile = GetSkillProfile();
+    if (mDualWeaponsOnly != profile.GetQualifyingDualWeapons() ||
+        mAnyWeapon != profile.GetQualifyingWeapons().empty()) {
+        gEngine->Log(0, "Skill: the kept weapon rules of %s are stale", GetObjectName().c_str());
+        std::abort();
+    }
+#endif
     const float mana = mManager ? mManager->GetCurrentMana() : 0.0f;
     mNotEnoughMana = GetManaCost() > mana;
     mCoolingDown = mCooldownRemaining > 0;
@@ -370,6 +411,13 @@ void Skill::Update(Character&, int ms) {
         ContributionChanged();
         SendStateUpdate();
     }
+}
+
+void Skill::FollowWeaponRange() {
+    if (!mManager)
+        return;
+    mRangedWeapon = mManager->IsRangedWeapon();
+    mRangeProfile = mRangedWeapon ? mManager->GetWeaponRangeProfile() : Skill_RangeProfile::Melee;
 }
 
 bool Skill::IsControllingSkill() const {

@@ -5,6 +5,7 @@
 // skill keeps the per-character state: level and augmentation, enabled and active state, the
 // running cooldown, the last availability verdict, its loaded sounds and effects and the
 // modifier, secondary and base skills attached to it.
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <string>
@@ -69,10 +70,12 @@ public:
     // Skills destroyed on this thread so far: a walk holding skills by pointer re-finds them
     // when it moved.
     static std::uint64_t DestroyedOnThisThread() { return detail::tDestroyedSkills; }
-    // Asks for the lines a frame's update reads (the state, the cooldown, the kept costs).
+    // Asks for the lines a frame's update reads (the state, the cooldown, the kept cost): the
+    // fields up to mActiveState, which lead the object.
     void PrefetchUpdateLines() const {
-        const char* const last = reinterpret_cast<const char*>(&mOwnAttribute);
-        for (const char* at = reinterpret_cast<const char*>(this); at <= last; at += 64)
+        const char* const first = reinterpret_cast<const char*>(this);
+        const char* const last = reinterpret_cast<const char*>(&mActiveState + 1) - 1;
+        for (const char* at = first; at <= last; at += 64)
             __builtin_prefetch(at);
         __builtin_prefetch(last);
     }
@@ -105,7 +108,16 @@ public:
     // The same lines in the caller's style (a pet's summary).
     void CreateUIShortSummaryText(GameTextClass textClass, std::vector<GameTextLine>& lines) const;
     virtual void OnHitActivation(Character&, const ParametersCombat&) {}
-    virtual std::uint32_t GetCurrentLevel() const;
+    // Not virtual: every availability test reads it. A kind says where its level comes from
+    // with SetLevelSource.
+    std::uint32_t GetCurrentLevel() const {
+        if (mLevelSource == LevelSource::Fixed)
+            return 1;
+        if (mLevelSource == LevelSource::ActiveSubLevel)
+            return mActiveState.subLevel > 0 ? static_cast<std::uint32_t>(mActiveState.subLevel)
+                                             : 0u;
+        return mSkillState.level == 0 ? 0u : BoughtLevel();
+    }
     virtual std::uint32_t GetChanceWeight(bool) const { return 0; }
     virtual bool IsSkillOnHitActive() const { return false; }
     virtual bool IsTrackable(std::uint32_t) const { return false; }
@@ -119,6 +131,8 @@ public:
     virtual void ReplaceCooldownTime(float ms);
     virtual void ApplyDisruptionCooldownTime(float ms);
     virtual bool SetAvailability(bool ignoreMana, bool ignoreCooldown);
+    // A kind that adds parts of its own says so with SetTotalHasOtherParts while it does: the
+    // mana cost is kept only from the base's answer.
     virtual float GetTotalSkillAttribute(SkillAttributeType type) const;
     virtual void GetSkillModifierData(SkillProfile_Modifiers& data) const;
     virtual void AddProjectileModifier(ProjectileBase& projectile);
@@ -201,6 +215,7 @@ public:
     void SetManager(SkillManagerBase* manager) {
         mManager = manager;
         mTotalKept = false;
+        mCostKept = false;
         ContributionChanged();
     }
     SkillManagerBase* GetManager() const { return mManager; }
@@ -256,10 +271,16 @@ public:
     float GetModifierManaCost() const;
     void SubtractManaCost();
     void SetIgnoreMana(bool ignore) { mIgnoreMana = ignore; }
-    bool QualifyingWeapon() const;
-    bool QualifyingHandState() const;
+    bool QualifyingWeapon() const {
+        // Most skills take any weapon.
+        return mAnyWeapon || HoldsQualifyingWeapon();
+    }
+    // Skills that need a melee weapon in each hand (hand state 2).
+    bool QualifyingHandState() const {
+        return !mDualWeaponsOnly || (mManager && mManager->GetHandState() == 2);
+    }
     bool IsQualifyingWeapons() const { return QualifyingWeapon() && QualifyingHandState(); }
-    bool AllowDualWieldWeapons() const;
+    bool AllowDualWieldWeapons() const { return mDualWeaponsOnly && GetCurrentLevel() != 0; }
 
     // State and its replication.
     bool IsSkillEnabled() const { return mSkillState.enabled && mSkillState.level > 0; }
@@ -353,6 +374,17 @@ public:
     void CreateUIPetText(std::vector<GameTextLine>& lines) const;
 
 protected:
+    // Where GetCurrentLevel reads the level: the bought level raised by augments up to the
+    // ultimate level, the active state's sub-level (buffs), or always 1.
+    enum class LevelSource : std::uint8_t { Bought, ActiveSubLevel, Fixed };
+    void SetLevelSource(LevelSource source) { mLevelSource = source; }
+    void SetTotalHasOtherParts(bool other) {
+        mTotalHasOtherParts = other;
+        mCostKept = false;
+    }
+    // Weapon kinds reach as far as the owner's weapon: a ranged one its range, else melee.
+    void FollowWeaponRange();
+    bool HoldsRangedWeapon() const { return mRangedWeapon; }
     // Calls fn on every attached modifier skill that still exists. The modifier kinds live in
     // files of their own, so they are found by class name. Allocates nothing: it runs per attack.
     template <class Fn>
@@ -404,6 +436,15 @@ public:
 
 private:
     static const SkillProfile& FallbackProfile();
+    std::uint32_t BoughtLevel() const;
+    // The profile's weapon rules, kept with the profile: read by every availability test.
+    void KeepProfileRules();
+    // Whether both parts of the mana cost were just kept: the modifiers' cost and a reduction
+    // total that rolled nothing.
+    bool ManaCostPartsKept(const Character& owner) const;
+    static float ReducedManaCost(float cost, float reduction) {
+        return std::max(0.0f, (1.0f - reduction * 0.01f) * cost);
+    }
     // The skill's and its modifiers' attribute sum for `type`, rolled from `seed`; `drew` says
     // whether the gathering rolled.
     float SumOwnSkillAttribute(SkillAttributeType type, std::uint32_t seed, bool& drew) const;
@@ -411,7 +452,10 @@ private:
     [[gnu::noinline]] float RefreshOwnSkillAttribute(SkillAttributeType type, std::uint32_t seed,
                                                      const Character* owner) const;
     [[gnu::noinline]] float RefreshModifierManaCost(const Character* owner) const;
-    [[gnu::noinline]] bool HoldsQualifyingWeapon(const std::vector<Weapon_Type>& qualifying) const;
+    [[gnu::noinline]] bool HoldsQualifyingWeapon() const;
+#ifndef NDEBUG
+    void CheckKeptManaCost(std::uint32_t seed) const;
+#endif
 
     enum SoundSlot : std::size_t {
         WarmUpSound,
@@ -446,52 +490,67 @@ private:
                               const std::string& attachPoint, bool on);
     void HandBuffEffects(const std::vector<std::string>& names);
 
+    // What a frame's update reads leads the object (PrefetchUpdateLines asks for it): within
+    // 96 bytes, two lines wherever a 32-byte aligned block puts it.
     SkillManagerBase* mManager = nullptr;
-    Name mResourceName;
     const SkillProfile* mProfile = nullptr;
-    const char* mTypeText = "^r--- Invalid Type ----";
-    int mSkillType = 0;
-    bool mIsPrimary = false;
-    bool mIsSecondary = false;
+    SkillState mSkillState;
+    int mCooldownRemaining = 0;
+    std::uint32_t mAugmentedLevel = 0;
     SkillReason mReason = SkillReason::Available;
-    bool mRepeatable = true;
+    Skill_RangeProfile mRangeProfile = Skill_RangeProfile::Melee;
     bool mNotEnoughMana = false;
     bool mCoolingDown = false;
     bool mWeaponNotQualifying = false;
     bool mHandStateNotQualifying = false;
-    Skill_RangeProfile mRangeProfile = Skill_RangeProfile::Melee;
-    SkillState mSkillState;
+    bool mIgnoreMana = false;
+    LevelSource mLevelSource = LevelSource::Bought;
+    bool mAnyWeapon = true;
+    bool mDualWeaponsOnly = false;
+    bool mRangedWeapon = false;
+    bool mTotalHasOtherParts = false;
+    // GetManaCost's answer, good while the character's change count stays at mCostInputs and
+    // the manager's stamp at mCostStamp.
+    mutable bool mCostKept = false;
+    mutable std::uint32_t mCostInputs = 0;
+    mutable std::uint32_t mCostStamp = 0;
+    mutable float mCost = 0.0f;
     SkillActiveState mActiveState;
+
+    // GetModifierManaCost's answer, good while the character's change count stays at
+    // mManaCostInputs (every level, state and modifier change moves it).
+    mutable bool mManaCostKept = false;
+    // The skill's own part of GetTotalSkillAttribute for mOwnAttributeType, kept the same way
+    // while its gathering rolls nothing.
+    mutable bool mOwnAttributeKept = false;
+    // The kept own part plus the manager's, good while that part is kept and the manager's
+    // stamp stays at mTotalStamp.
+    mutable bool mTotalKept = false;
+    mutable std::uint32_t mManaCostInputs = 0;
+    mutable float mManaCost = 0.0f;
+    mutable SkillAttributeType mOwnAttributeType{};
+    mutable std::uint32_t mOwnAttributeInputs = 0;
+    mutable float mOwnAttribute = 0.0f;
+    mutable std::uint32_t mTotalStamp = 0;
+    mutable float mTotal = 0.0f;
+
+    Name mResourceName;
+    const char* mTypeText = "^r--- Invalid Type ----";
+    int mSkillType = 0;
+    bool mIsPrimary = false;
+    bool mIsSecondary = false;
+    bool mRepeatable = true;
     bool mDefaultWhenOutOfMana = false;
     bool mDefaultWhenCoolingDown = false;
     bool mDisruptionApplies = false;
     bool mWpUsesParentResources = true;
     bool mIsDefaultSkill = false;
+    bool mUINotifiedActive = false;
     std::uint32_t mMasteryId = 0;
+    int mCooldownTotal = 0;
     std::vector<std::uint32_t> mModifiers;
     std::vector<std::uint32_t> mSecondarySkills;
     std::vector<std::uint32_t> mBaseSkills;
-    int mCooldownRemaining = 0;
-    int mCooldownTotal = 0;
-    bool mIgnoreMana = false;
-    bool mUINotifiedActive = false;
-    std::uint32_t mAugmentedLevel = 0;
-    // GetModifierManaCost's answer, good while the character's change count stays at
-    // mManaCostInputs (every level, state and modifier change moves it).
-    mutable bool mManaCostKept = false;
-    mutable std::uint32_t mManaCostInputs = 0;
-    mutable float mManaCost = 0.0f;
-    // The skill's own part of GetTotalSkillAttribute for mOwnAttributeType, kept the same way
-    // while its gathering rolls nothing.
-    mutable bool mOwnAttributeKept = false;
-    mutable SkillAttributeType mOwnAttributeType{};
-    mutable std::uint32_t mOwnAttributeInputs = 0;
-    mutable float mOwnAttribute = 0.0f;
-    // The kept own part plus the manager's, good while that part is kept and the manager's
-    // stamp stays at mTotalStamp.
-    mutable bool mTotalKept = false;
-    mutable std::uint32_t mTotalStamp = 0;
-    mutable float mTotal = 0.0f;
     SoundPaks mSounds;
     // Particle effects 1 to 3 and the warm-up effect.
     std::array<std::uint32_t, 4> mEffectHandles{};

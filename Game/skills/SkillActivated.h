@@ -159,14 +159,12 @@ public:
                         bool flag, float radius) override;
     void TargetInformation(const ProjectileInfo& info, const WorldCoords& at,
                            std::vector<std::uint32_t>& targets) override;
-    bool IsRangedWeapon() const { return mRangedWeapon; }
+    bool IsRangedWeapon() const { return HoldsRangedWeapon(); }
 
 protected:
     // Attack, or for players a turning attack when the aim lies 45 degrees or more aside.
     AnimationSet_Type ChooseAttackAnimation(Character& character, std::uint32_t target,
                                             const WorldVec3& point);
-
-    bool mRangedWeapon = false;
 };
 
 // Cast spells: SpellCast animation at spell cast speed.
@@ -280,7 +278,6 @@ protected:
 
 private:
     std::uint32_t mChosenAttack = 0;
-    bool mRangedWeapon = false;
 };
 
 }  // namespace GAME

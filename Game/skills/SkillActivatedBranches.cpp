@@ -46,11 +46,7 @@ float SpellCastSpeed(const Skill& skill) {
 
 void SkillActivatedWeapon::Update(Character& character, int ms) {
     Skill::Update(character, ms);
-    if (!HasManager())
-        return;
-    mRangedWeapon = GetManager()->IsRangedWeapon();
-    SetRangeProfile(mRangedWeapon ? GetManager()->GetWeaponRangeProfile()
-                                  : Skill_RangeProfile::Melee);
+    FollowWeaponRange();
 }
 
 float SkillActivatedWeapon::GetRunSpeedAcceleration() const {
@@ -112,7 +108,7 @@ bool SkillActivatedWeapon::EndAction(Character& character) {
 
 bool SkillActivatedWeapon::GetValidTarget(const Character& caster, std::uint32_t& target,
                                           const WorldVec3& point, bool flag, float radius) {
-    if (mRangedWeapon)
+    if (HoldsRangedWeapon())
         return GetValidRangedTarget(caster, target, point, flag, radius);
     return GetValidMeleeTarget(caster, target, point, flag, radius,
                                GetSkillProfile().AllowsWarmUp());
@@ -255,11 +251,7 @@ void SkillActivatedWeaponPool::PublishCharge(int charge) {
 
 void SkillActivatedWeaponPool::Update(Character& character, int ms) {
     Skill::Update(character, ms);
-    if (!HasManager())
-        return;
-    mRangedWeapon = GetManager()->IsRangedWeapon();
-    SetRangeProfile(mRangedWeapon ? GetManager()->GetWeaponRangeProfile()
-                                  : Skill_RangeProfile::Melee);
+    FollowWeaponRange();
 }
 
 bool SkillActivatedWeaponPool::StartAction(Character& character, std::uint32_t target,
@@ -310,7 +302,7 @@ void SkillActivatedWeaponPool::PlaySkillSound2(const WorldVec3& where) {
 
 bool SkillActivatedWeaponPool::GetValidTarget(const Character& caster, std::uint32_t& target,
                                               const WorldVec3& point, bool flag, float radius) {
-    if (mRangedWeapon)
+    if (HoldsRangedWeapon())
         return GetValidRangedTarget(caster, target, point, flag, radius);
     return GetValidMeleeTarget(caster, target, point, flag, radius, false);
 }

@@ -19,14 +19,10 @@ SkillBuff::SkillBuff() {
     SetSecondary(false);
     // A buff never costs mana.
     SetIgnoreMana(true);
+    SetLevelSource(LevelSource::ActiveSubLevel);
 }
 
 SkillBuff::~SkillBuff() = default;
-
-std::uint32_t SkillBuff::GetCurrentLevel() const {
-    const int level = GetActiveState().subLevel;
-    return level > 0 ? static_cast<std::uint32_t>(level) : 0u;
-}
 
 void SkillBuff::SetTimeToLive(int ms) {
     mTimeToLive = ms;

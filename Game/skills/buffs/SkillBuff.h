@@ -25,7 +25,6 @@ public:
     void Install(Character* carrier) override;
     void UnInstall(Character* carrier) override;
     void Update(Character& carrier, int ms) override;
-    std::uint32_t GetCurrentLevel() const override;
     bool IsTempTrackable(std::uint32_t) const override { return true; }
     int TrackableRemainingTime(std::uint32_t) const override { return 1; }
     int TrackableTotalTime(std::uint32_t) const override { return 1; }

@@ -298,11 +298,14 @@ void SkillManager::RemoveFromActiveList(Skill* skill) {
 }
 
 void SkillManager::PrefetchUpdateData() const {
+    // The fields up to the skill attributes; then the walk's skills.
     const auto* bytes = reinterpret_cast<const char*>(this);
-    for (std::size_t at = 0; at < sizeof *this; at += 64)
-        __builtin_prefetch(bytes + at);
-    if (!mActive.empty())
-        __builtin_prefetch(mActive.data());
+    const auto* last = reinterpret_cast<const char*>(&mSkillAttributes + 1) - 1;
+    for (const char* at = bytes; at <= last; at += 64)
+        __builtin_prefetch(at);
+    __builtin_prefetch(last);
+    if (!mWalkSkills.empty())
+        __builtin_prefetch(mWalkSkills.data());
 }
 
 void SkillManager::Update(int ms) {
@@ -342,13 +345,16 @@ void SkillManager::Update(int ms) {
         if (mParent)
             mParent->AllowDualWieldWeapons(dualWield);
     }
-    mScratch.clear();
-    for (const auto& [name, entry] : mBuffs)
-        mScratch.push_back(entry.buff);
-    mScratch.insert(mScratch.end(), mItemSkills.begin(), mItemSkills.end());
-    for (std::uint32_t id : mScratch)
-        if (Skill* skill = Find(id))
-            skill->Update(*mParent, ms);
+    // Most characters have neither: the copy's lines stay untouched.
+    if (!mBuffs.empty() || !mItemSkills.empty()) {
+        mScratch.clear();
+        for (const auto& [name, entry] : mBuffs)
+            mScratch.push_back(entry.buff);
+        mScratch.insert(mScratch.end(), mItemSkills.begin(), mItemSkills.end());
+        for (std::uint32_t id : mScratch)
+            if (Skill* skill = Find(id))
+                skill->Update(*mParent, ms);
+    }
     --mFrameDepth;
     DropDeferredBuffs();
 }

@@ -306,10 +306,40 @@ private:
     // FindWalkSkills' copy made anew, out of line: most frames keep it.
     [[gnu::noinline]] void RebuildWalk(std::uint64_t destroyed);
 
+    // What a frame's update reads leads the object (PrefetchUpdateData asks for it).
     CombatManager* mCombatManager = nullptr;
     Character* mParent = nullptr;
     // The parent's vitals, whose mana is the parent's (Character::GetCurrentMana is final).
     const CharacterBio* mParentBio = nullptr;
+    std::unique_ptr<SkillServicesBase> mServices;
+    Weapon_Type mRightWeaponType = kGenericWeapon;
+    Weapon_Type mLeftWeaponType = kGenericWeapon;
+    Skill_RangeProfile mWeaponRangeProfile = Skill_RangeProfile::Melee;
+    bool mRangedWeapon = false;
+    bool mDualWield = false;
+    // A gathering that drew no chance roll depends on its sources alone: it is kept until the
+    // character's change count, the balance level or the generator moves.
+    bool mSkillAttributesKept = false;
+    // The active list's walk: the copy, its skills as found, and what they were found under.
+    bool mWalkKept = false;
+    std::uint32_t mSkillAttributesInputs = 0;
+    unsigned mSkillAttributesBalance = 0;
+    std::uint32_t mSkillAttributesState = 0;
+    std::uint32_t mActiveVersion = 0;  // counts the changes of mActive
+    std::uint32_t mWalkVersion = 0;
+    int mFrameDepth = 0;
+    std::uint64_t mWalkDestroyed = 0;
+    std::vector<std::uint32_t> mWalk;
+    std::vector<Skill*> mWalkSkills;
+    // Pets waiting for their first update, by id: one destroyed meanwhile is simply missed.
+    std::vector<std::uint32_t> mPetsToInitialize;
+    std::vector<std::uint32_t> mItemSkills;
+    std::vector<std::pair<BuffEntry, bool>> mDeferredBuffs;
+    std::map<std::string, BuffEntry> mBuffs;  // by normalised buff record name
+    SkillAttributeAccumulator mSkillAttributes;
+
+    // Reused every frame, so the walks over skills that may change the lists allocate nothing.
+    std::vector<std::uint32_t> mScratch;
     std::vector<std::uint32_t> mSkills;  // index = reference number
     std::vector<std::uint32_t> mWeaponPoolSkills;
     std::vector<std::uint32_t> mOnDeathSkills;
@@ -318,48 +348,20 @@ private:
     std::vector<std::uint32_t> mReclamationPointTiers;
     std::vector<std::uint32_t> mReclamationPointCosts;
     std::uint32_t mReclamationPointsUsed = 0;
-    bool mDualWield = false;
     bool mSpeedUpdateNeeded = false;
-    std::map<std::string, BuffEntry> mBuffs;  // by normalised buff record name
+    bool mIsMonster = false;
     std::vector<std::uint32_t> mUITempSkills;
     std::vector<std::uint32_t> mUISkills;
     std::uint32_t mDefaultSkillId = 0;
     std::uint32_t mDefaultWPSkillId = 0;
     std::uint32_t mDefaultWPChanceWeight = 100;
-    SkillAttributeAccumulator mSkillAttributes;
-    // A gathering that drew no chance roll depends on its sources alone: it is kept until the
-    // character's change count, the balance level or the generator moves.
-    bool mSkillAttributesKept = false;
-    std::uint32_t mSkillAttributesInputs = 0;
-    unsigned mSkillAttributesBalance = 0;
-    std::uint32_t mSkillAttributesState = 0;
     std::vector<std::uint32_t> mActive;  // installed; a subset of the skill list
-    std::uint32_t mActiveVersion = 0;    // counts the changes of mActive
-    Weapon_Type mRightWeaponType = kGenericWeapon;
-    Weapon_Type mLeftWeaponType = kGenericWeapon;
-    bool mRangedWeapon = false;
-    Skill_RangeProfile mWeaponRangeProfile = Skill_RangeProfile::Melee;
-    std::vector<std::uint32_t> mItemSkills;
     std::map<std::uint32_t, std::uint32_t> mItemSkillTable;  // granting skill -> item skill
-    std::unique_ptr<SkillServicesBase> mServices;
-    bool mIsMonster = false;
     std::vector<std::pair<std::uint32_t, std::string>> mWeaponEnchantments;
     std::string mVisibleEnchantment;
     std::vector<std::pair<std::uint32_t, std::vector<std::string>>> mCharFxPaks;
     std::uint32_t mCurrentFxPakSkill = 0;
     std::vector<std::unique_ptr<CharFxPak>> mCurrentFxPaks;
-    // Pets waiting for their first update, by id: one destroyed meanwhile is simply missed.
-    std::vector<std::uint32_t> mPetsToInitialize;
-    // Reused every frame, so the walks over skills that may change the lists allocate nothing.
-    std::vector<std::uint32_t> mScratch;
-    // The active list's walk: the copy, its skills as found, and what they were found under.
-    std::vector<std::uint32_t> mWalk;
-    std::vector<Skill*> mWalkSkills;
-    bool mWalkKept = false;
-    std::uint32_t mWalkVersion = 0;
-    std::uint64_t mWalkDestroyed = 0;
-    int mFrameDepth = 0;
-    std::vector<std::pair<BuffEntry, bool>> mDeferredBuffs;
 };
 
 }  // namespace GAME

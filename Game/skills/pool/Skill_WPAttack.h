@@ -30,6 +30,7 @@ public:
     // The weapon-pool skill that drew this attack last.
     void SetParentSkillId(std::uint32_t id) {
         mParentSkillId = id;
+        SetTotalHasOtherParts(id != 0);
         ContributionChanged();
     }
     std::uint32_t GetParentSkillId() const { return mParentSkillId; }

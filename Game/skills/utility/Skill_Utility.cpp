@@ -17,6 +17,8 @@ Skill_PlayAttackAnimation::Skill_PlayAttackAnimation() {
     SetTypeText("^bPlay Attack Animation");
     SetPrimary(false);
     SetSecondary(false);
+    // Whatever the record or the owner says.
+    SetLevelSource(LevelSource::Fixed);
 }
 
 bool Skill_PlayAttackAnimation::StartAction(Character& character, std::uint32_t, const WorldVec3&,

@@ -10,8 +10,6 @@ class Skill_PlayAttackAnimation : public SkillActivated {
 public:
     Skill_PlayAttackAnimation();
 
-    // Whatever the record or the owner says.
-    std::uint32_t GetCurrentLevel() const override { return 1; }
     bool StartAction(Character& character, std::uint32_t target, const WorldVec3& point,
                      std::uint32_t seed) override;
     void SwipeAction(Character&, const Name&, std::uint32_t, const WorldVec3&) override {}
