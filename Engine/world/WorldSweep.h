@@ -323,6 +323,23 @@ void World::SweepSphere(Region* region, const Sphere& sphere, EntityListType typ
 #endif
                 // Each kept entry is marked by rank as it is found: its entry is read once, for
                 // the rank, and the vouched-for ones not otherwise.
+                // (Counted in locals: the marks' stores could otherwise be the count's own.)
+                std::size_t found = kept;
+                std::uint32_t low = lo, high = hi;
+                const auto mark = [&](const EntityGrid::Entry& entry) {
+                    const std::uint32_t rank = entry.rank;
+                    at[rank] = &entry;
+                    marks[rank >> 6] |= std::uint64_t{1} << (rank & 63);
+                    ranks[found++] = rank;
+                    low = std::min(low, rank);
+                    high = std::max(high, rank);
+                };
+#ifdef NDEBUG
+                // A crowd's blocks are mostly vouched for whole.
+                if (wanted == sure)
+                    for (; wanted != 0; wanted &= wanted - 1)
+                        mark(blockEntries[std::countr_zero(wanted)]);
+#endif
                 for (; wanted != 0; wanted &= wanted - 1) {
                     const auto i = static_cast<std::size_t>(std::countr_zero(wanted));
                     const EntityGrid::Entry& entry = blockEntries[i];
@@ -335,13 +352,11 @@ void World::SweepSphere(Region* region, const Sphere& sphere, EntityListType typ
                             std::abort();
 #endif
                     }
-                    const std::uint32_t rank = entry.rank;
-                    at[rank] = &entry;
-                    marks[rank >> 6] |= std::uint64_t{1} << (rank & 63);
-                    ranks[kept++] = rank;
-                    lo = std::min(lo, rank);
-                    hi = std::max(hi, rank);
+                    mark(entry);
                 }
+                kept = found;
+                lo = low;
+                hi = high;
             }
         });
     // World order without a sort: the kept ranks are read back from the sweep's own bit set in

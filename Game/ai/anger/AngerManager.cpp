@@ -218,7 +218,9 @@ void AngerManager::Update(int ms, float forgiveRate, const Character* me, const 
         return false;
     };
     if (steps) {
-        // A sight tick's (`me` is there): most entries were just weighed by the sweep.
+        // A sight tick's (`me` is there): most entries were just weighed by the sweep. Held
+        // here: `weigh` may write `self`, so its fields would be read again per entry.
+        const bool inWorld = self.inWorld;
         mAnger.Compact([&](std::uint32_t id, float& value, std::uint32_t& hint) {
             float squared = 0.0f;
             const std::int32_t step = steps[slot++];
@@ -227,7 +229,7 @@ void AngerManager::Update(int ms, float forgiveRate, const Character* me, const 
                 // A sweep just found it a living foe that angers, standing in the hinted slot: a
                 // foe is never a friend, so only the distance counts.
                 squared = reach[step];
-                remove = !self.inWorld || BeyondRemoval(squared);
+                remove = !inWorld || BeyondRemoval(squared);
 #ifndef NDEBUG
                 float weighed = 0.0f;
                 std::uint32_t checked = hint;
