@@ -142,8 +142,9 @@ public:
     // away. It may turn away only entities `keep` would refuse, and only where refusing spares
     // nothing `keep` does on the way (debug builds ask `keep` too and abort when it would have
     // kept one). A screen taking a third argument, `std::uint64_t& sure` (handed in holding the
-    // entities the sphere meets), sets there the bits of entities `keep` would keep, doing nothing
-    // on the way: `keep` is not asked of them (debug builds ask, abort when it refuses one).
+    // entities the sphere meets), sets there the bits of entities of the type that `keep` would
+    // keep, doing nothing on the way: neither the type nor `keep` is asked of them (debug builds
+    // ask, abort when one refuses).
     // A screen also taking `(toQuery, sphere)` before `sure` tests the sphere itself, and a
     // `begin(entries, count)` takes the kept entries as one list in place of `use` (WorldSweep.h).
     template <class Screen, class Keep, class Begin, class Use>
@@ -263,11 +264,12 @@ private:
     std::vector<std::pair<std::uint32_t, std::uint32_t>> mSortSpare;
     std::vector<std::uint32_t> mSortCounts;
     std::vector<Entity*> mCandidates;
-    // A sweep's kept entries (nothing moves while it runs), their (rank, index) pairs in world
-    // order and, by rank, each kept entry's index among them.
+    // A sweep's kept entries in world order (nothing moves while it runs), their ranks as found
+    // and, by rank, each kept entry and its mark: the sweep's own, since `keep` may query.
     std::vector<const EntityGrid::Entry*> mSweepKept;
-    std::vector<std::pair<std::uint32_t, std::uint32_t>> mSweepOrder;
-    std::vector<std::uint32_t> mSweepIndex;
+    std::vector<std::uint32_t> mSweepRanks;
+    std::vector<const EntityGrid::Entry*> mSweepAt;
+    std::vector<std::uint64_t> mSweepMarks;  // all clear between sweeps
     bool mSweeping = false;
     std::vector<std::pair<float, std::size_t>> mRayScratch;
     Disturbance mLastDisturbance;

@@ -252,9 +252,15 @@ void World::SweepSphere(Region* region, const Sphere& sphere, EntityListType typ
     // them, and starts `sure` from nothing.
     constexpr bool kScreenMeets = std::is_invocable_v<Screen&, const EntityGrid::Pack*, std::size_t,
                                                       const Vec3&, const Sphere&, std::uint64_t&>;
-    // The kept entries are written by place, room taken a block ahead (and kept for later
-    // sweeps).
+    // The kept ranks are written by place, room taken a block ahead (and kept for later sweeps).
     std::size_t kept = 0;
+    // By rank, room for every rank there is (nothing enters the world while a sweep runs).
+    const std::size_t rankCount = mRankSlots.size();
+    if (mSweepAt.size() < rankCount)
+        mSweepAt.resize(rankCount);
+    if (mSweepMarks.size() < (rankCount >> 6) + 1)
+        mSweepMarks.resize((rankCount >> 6) + 1, 0);
+    std::uint32_t lo = ~std::uint32_t{0}, hi = 0;
     const Vec3 r(sphere.radius, sphere.radius, sphere.radius);
     const bool eight = WorldCells::HasEightLanes();
     ForEachCellInBox(
@@ -301,16 +307,12 @@ void World::SweepSphere(Region* region, const Sphere& sphere, EntityListType typ
                     }
                 }
                 sure &= wanted;
-                if (mSweepKept.size() < kept + kBlock)
-                    mSweepKept.resize(std::max(kept + kBlock, 2 * mSweepKept.size()));
-                const EntityGrid::Entry** out = mSweepKept.data() + kept;
-                // The entries the filter reads are asked for together, not one miss after another.
-                for (std::uint64_t m = wanted; m != 0; m &= m - 1) {
-                    const char* at =
-                        reinterpret_cast<const char*>(&blockEntries[std::countr_zero(m)]);
-                    __builtin_prefetch(at);
-                    __builtin_prefetch(at + sizeof(EntityGrid::Entry) - 1);
-                }
+                if (mSweepRanks.size() < kept + kBlock)
+                    mSweepRanks.resize(std::max(kept + kBlock, 2 * mSweepRanks.size()));
+                // Held here: the stores below could otherwise be the vectors' own.
+                std::uint32_t* const ranks = mSweepRanks.data();
+                const EntityGrid::Entry** const at = mSweepAt.data();
+                std::uint64_t* const marks = mSweepMarks.data();
 #ifndef NDEBUG
                 // What the screen passes over, the filter would have refused.
                 for (std::uint64_t m = meets & ~wanted; m != 0; m &= m - 1) {
@@ -319,74 +321,76 @@ void World::SweepSphere(Region* region, const Sphere& sphere, EntityListType typ
                         std::abort();
                 }
 #endif
+                // Each kept entry is marked by rank as it is found: its entry is read once, for
+                // the rank, and the vouched-for ones not otherwise.
+                // (Counted in locals: the marks' stores could otherwise be the count's own.)
+                std::size_t found = kept;
+                std::uint32_t low = lo, high = hi;
+                const auto mark = [&](const EntityGrid::Entry& entry) {
+                    const std::uint32_t rank = entry.rank;
+                    at[rank] = &entry;
+                    marks[rank >> 6] |= std::uint64_t{1} << (rank & 63);
+                    ranks[found++] = rank;
+                    low = std::min(low, rank);
+                    high = std::max(high, rank);
+                };
+#ifdef NDEBUG
+                // A crowd's blocks are mostly vouched for whole.
+                if (wanted == sure)
+                    for (; wanted != 0; wanted &= wanted - 1)
+                        mark(blockEntries[std::countr_zero(wanted)]);
+#endif
                 for (; wanted != 0; wanted &= wanted - 1) {
                     const auto i = static_cast<std::size_t>(std::countr_zero(wanted));
                     const EntityGrid::Entry& entry = blockEntries[i];
-                    if (!WorldCells::Passes(entry.actor, type))
-                        continue;
                     if ((sure >> i & 1) == 0) {
-                        if (!keep(entry))
+                        if (!WorldCells::Passes(entry.actor, type) || !keep(entry))
                             continue;
                     } else {
 #ifndef NDEBUG
-                        if (!keep(entry))
+                        if (!WorldCells::Passes(entry.actor, type) || !keep(entry))
                             std::abort();
 #endif
                     }
-                    *out++ = &entry;
+                    mark(entry);
                 }
-                kept = static_cast<std::size_t>(out - mSweepKept.data());
+                kept = found;
+                lo = low;
+                hi = high;
             }
         });
-    // World order without a sort: the kept ranks are marked in the rank bit set and read back in
-    // order when they span few enough words (else sorted). Marked only now, and cleared before
-    // `use` runs, since the queries `keep` and `use` may make share the bit set.
-    const std::size_t ranks = mRankSlots.size();
-    if (mSweepIndex.size() < ranks)
-        mSweepIndex.resize(ranks);
-    if (mRankMarks.size() < (ranks >> 6) + 1)
-        mRankMarks.resize((ranks >> 6) + 1, 0);
-    std::uint32_t lo = ~std::uint32_t{0}, hi = 0;
-    for (std::size_t i = 0; i < kept; ++i) {
-        const std::uint32_t rank = mSweepKept[i]->rank;
-        lo = std::min(lo, rank);
-        hi = std::max(hi, rank);
-        mSweepIndex[rank] = static_cast<std::uint32_t>(i);
-        mRankMarks[rank >> 6] |= std::uint64_t{1} << (rank & 63);
-    }
-    // The kept entries in world order, written by place behind them in the kept list.
-    if (mSweepKept.size() < 2 * kept)
-        mSweepKept.resize(2 * kept);
-    const EntityGrid::Entry* const* keptEntries = mSweepKept.data();
-    const EntityGrid::Entry** sorted = mSweepKept.data() + kept;
+    // World order without a sort: the kept ranks are read back from the sweep's own bit set in
+    // order when they span few enough words (else sorted), each word cleared as it is read.
+    if (mSweepKept.size() < kept)
+        mSweepKept.resize(std::max(kept, 2 * mSweepKept.size()));
+    const EntityGrid::Entry** sorted = mSweepKept.data();
     constexpr std::size_t kWordsPerEntry = 4;
     if (kept != 0 && (hi >> 6) - (lo >> 6) <= kWordsPerEntry * kept) {
         const EntityGrid::Entry** out = sorted;
         for (std::size_t w = lo >> 6; w <= (hi >> 6); ++w)
-            for (std::uint64_t bits = std::exchange(mRankMarks[w], 0); bits != 0;
+            for (std::uint64_t bits = std::exchange(mSweepMarks[w], 0); bits != 0;
                  bits &= bits - 1) {
                 const auto rank = (w << 6) + static_cast<std::size_t>(std::countr_zero(bits));
-                *out++ = keptEntries[mSweepIndex[rank]];
+                *out++ = mSweepAt[rank];
             }
         if (out != sorted + kept)
             std::abort();  // the bit set held a rank besides the kept ones
     } else {
-        mSweepOrder.resize(kept);
-        for (std::size_t i = 0; i < kept; ++i) {
-            const std::uint32_t rank = keptEntries[i]->rank;
-            mRankMarks[rank >> 6] = 0;
-            mSweepOrder[i] = {rank, static_cast<std::uint32_t>(i)};
-        }
-        std::sort(mSweepOrder.begin(), mSweepOrder.end(),
-                  [](const auto& x, const auto& y) { return x.first < y.first; });
+        std::uint32_t* const ranks = mSweepRanks.data();
         for (std::size_t i = 0; i < kept; ++i)
-            sorted[i] = keptEntries[mSweepOrder[i].second];
+            mSweepMarks[ranks[i] >> 6] = 0;
+        std::sort(ranks, ranks + kept);
+        for (std::size_t i = 0; i < kept; ++i)
+            sorted[i] = mSweepAt[ranks[i]];
     }
 #ifndef NDEBUG
     // Ranks are unique: as many entries as were kept, each of them (taken by index), in rising
-    // rank.
+    // rank, and the bit set left clear.
     for (std::size_t i = 1; i < kept; ++i)
         if (sorted[i - 1]->rank >= sorted[i]->rank)
+            std::abort();
+    for (const std::uint64_t word : mSweepMarks)
+        if (word != 0)
             std::abort();
 #endif
     // A `begin(entries, count)` takes the kept entries at once, as a list in world order, in

@@ -66,6 +66,11 @@ TEST_F(Anger, AddingCapsScalesAndCalmsTheOthersAndUpdateDecays) {
     anger.GetClosestEnemy(closest, distance);
     EXPECT_EQ(closest, a->GetObjectId());
     EXPECT_FLOAT_EQ(distance, 10.0f);
+    // Without the monster the table still decays, and nothing is the closest any more.
+    anger.Update(100, 10.0f, nullptr);
+    EXPECT_FLOAT_EQ(Of(a), 100.0f - 3.5f - 4.2f - 5.0f - 1.0f);
+    anger.GetClosestEnemy(closest, distance);
+    EXPECT_EQ(closest, 0u);
     // Dead or below zero: forgotten, and no longer the last target.
     a->SetLifeState(Character_LifeState::Dead);
     ASSERT_EQ(Target(0.0f), loud->GetObjectId());

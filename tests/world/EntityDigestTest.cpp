@@ -180,6 +180,50 @@ TEST(EntityDigest, TheSlotQueryReportsWhatTheEntityQueryReports) {
             },
             [](const EntityGrid::Entry&) { ADD_FAILURE() << "a list-taking begin replaces use"; });
         EXPECT_EQ(listed, entities);
+        // A screen vouching for the even slots, whose `keep` is asked only of the others and
+        // runs a query of its own meanwhile (the query's rank marks must not mix with the
+        // sweep's): the same entities in the same order.
+        std::vector<Entity*> vouched, nested, expected;
+        std::size_t asked = 0;
+        world.GetEntitiesInSphere(expected, a, sphere);
+        std::erase_if(expected, [&](Entity* e) {
+            return world.GetSlotOf(e) % 2 != 0 && e->GetObjectId() % 3 != 0;
+        });
+        world.SweepSphere(
+            a, sphere, EntityListType::All,
+            [](const EntityGrid::Pack* packs, std::size_t count, const Vec3& toQuery,
+               const Sphere& inView, std::uint64_t& sure) {
+                constexpr std::size_t kWidth = EntityGrid::Pack::kWidth;
+                const std::uint64_t meets = WorldCells::SphereMask(packs, count, toQuery, inView);
+                sure = 0;
+                for (std::size_t i = 0; i < count; ++i)
+                    sure |= static_cast<std::uint64_t>(packs[i / kWidth].slot[i % kWidth] % 2 == 0)
+                            << i;
+                sure &= meets;
+                return meets;
+            },
+            [&](const EntityGrid::Entry& entry) {
+                ++asked;
+                nested.clear();
+                world.GetEntitiesInSphere(nested, a, Sphere{entry.position, 3});
+                EXPECT_FALSE(nested.empty());
+                return entry.slot % 2 == 0 || entry.objectId % 3 == 0;
+            },
+            [&](const EntityGrid::Entry* const* entries, std::size_t count) {
+                for (std::size_t i = 0; i < count; ++i)
+                    vouched.push_back(entries[i]->entity);
+            },
+            [](const EntityGrid::Entry&) {});
+        EXPECT_EQ(vouched, expected);
+#ifdef NDEBUG
+        // Release builds ask only the entities not vouched for.
+        std::size_t unvouched = 0;
+        std::vector<Entity*> all;
+        world.GetEntitiesInSphere(all, a, sphere);
+        for (Entity* e : all)
+            unvouched += world.GetSlotOf(e) % 2 != 0 ? 1 : 0;
+        EXPECT_EQ(asked, unvouched);
+#endif
     }
     // Two kept far apart in world order, whose ranks span many words of the rank bit set per
     // entity: still handed over in world order.

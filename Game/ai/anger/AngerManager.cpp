@@ -173,7 +173,6 @@ void AngerManager::Update(int ms, float forgiveRate, const Character* me, const 
                           const float* reach) {
     if (mMostHatedEnemy && ShouldRemoveEnemy(me, FindCharacter(mMostHatedEnemy)))
         mMostHatedEnemy = 0;
-    mClosestEnemy = 0;
     float closestSquared = kNoClosestSquared;
     const float decay = static_cast<float>(ms) * 0.001f * forgiveRate;
     World& world = World::Get();
@@ -200,34 +199,16 @@ void AngerManager::Update(int ms, float forgiveRate, const Character* me, const 
         return digest ? ShouldRemoveDigest(self, selfWorld, *digest, world, hint, squared)
                       : ShouldRemoveEnemy(me, FindCharacter(id), squared);
     };
-    mAnger.Compact([&](std::uint32_t id, float& value, std::uint32_t& hint) {
-        float squared = 0.0f;
-        const std::int32_t step = steps ? steps[slot] : -1;
-        ++slot;
-        bool remove = false;
-        if (step >= 0) {
-            // A sweep just found it a living foe that angers, standing in the hinted slot: a
-            // foe is never a friend, so only the distance counts.
-            squared = reach[step];
-            remove = !self.inWorld || BeyondRemoval(squared);
-#ifndef NDEBUG
-            float weighed = 0.0f;
-            std::uint32_t checked = hint;
-            if (weigh(id, checked, weighed) != remove || checked != hint ||
-                (!remove && std::memcmp(&weighed, &squared, sizeof squared) != 0)) {
-                gEngine->Log(0, "AngerManager: the sweep's weighing of id %u differs", id);
-                std::abort();
-            }
-#endif
-        } else {
-            remove = weigh(id, hint, squared);
-        }
+    // The closest in locals: the member could be one of the hints the pass writes through.
+    std::uint32_t closest = 0;
+    // Decays an entry that stays, and says whether it still does.
+    const auto settle = [&](std::uint32_t id, float& value, float squared, bool remove) {
         if (!remove) {
             value -= decay;
             if (value >= 0.0f) {
-                if (me && squared < closestSquared) {
+                if (squared < closestSquared) {
                     closestSquared = squared;
-                    mClosestEnemy = id;
+                    closest = id;
                 }
                 return true;
             }
@@ -235,7 +216,43 @@ void AngerManager::Update(int ms, float forgiveRate, const Character* me, const 
         if (mLastTarget == id)
             mLastTarget = 0;
         return false;
-    });
+    };
+    if (steps) {
+        // A sight tick's (`me` is there): most entries were just weighed by the sweep. Held
+        // here: `weigh` may write `self`, so its fields would be read again per entry.
+        const bool inWorld = self.inWorld;
+        mAnger.Compact([&](std::uint32_t id, float& value, std::uint32_t& hint) {
+            float squared = 0.0f;
+            const std::int32_t step = steps[slot++];
+            bool remove = false;
+            if (step >= 0) {
+                // A sweep just found it a living foe that angers, standing in the hinted slot: a
+                // foe is never a friend, so only the distance counts.
+                squared = reach[step];
+                remove = !inWorld || BeyondRemoval(squared);
+#ifndef NDEBUG
+                float weighed = 0.0f;
+                std::uint32_t checked = hint;
+                if (weigh(id, checked, weighed) != remove || checked != hint ||
+                    (!remove && std::memcmp(&weighed, &squared, sizeof squared) != 0)) {
+                    gEngine->Log(0, "AngerManager: the sweep's weighing of id %u differs", id);
+                    std::abort();
+                }
+#endif
+            } else {
+                remove = weigh(id, hint, squared);
+            }
+            return settle(id, value, squared, remove);
+        });
+    } else {
+        mAnger.Compact([&](std::uint32_t id, float& value, std::uint32_t& hint) {
+            float squared = 0.0f;
+            const bool remove = weigh(id, hint, squared);
+            // Without `me` nothing is the closest.
+            return settle(id, value, me ? squared : kNoClosestSquared, remove);
+        });
+    }
+    mClosestEnemy = closest;
     if (mClosestEnemy)
         mClosestEnemyDistance = Sqrt(closestSquared);
 }
