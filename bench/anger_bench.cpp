@@ -71,6 +71,9 @@ void BM_AngerBatch(benchmark::State& state) {
 
 BENCHMARK(BM_AngerBatch)
     ->ArgNames({"entries", "every", "fresh"})
+    ->Args({12, 1, 0})
+    ->Args({40, 1, 0})
+    ->Args({40, 2, 1})
     ->Args({64, 1, 0})
     ->Args({200, 1, 0})
     ->Args({500, 1, 0})

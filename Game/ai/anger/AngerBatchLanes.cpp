@@ -44,17 +44,6 @@ struct BatchSteps {
     LowestAndHighest(own >= 0 ? own : LaneMask{} + none, own, lo, hi);
 }
 
-[[gnu::always_inline]] inline void OwnWindow(const WideMask& own, std::int32_t none,
-                                             std::int32_t& lo, std::int32_t& hi) {
-    const WideMask low = own >= 0 ? own : WideMask{} + none;
-    const LaneMask lowFirst = __builtin_shufflevector(low, low, 0, 1, 2, 3, 4, 5, 6, 7);
-    const LaneMask lowLast = __builtin_shufflevector(low, low, 8, 9, 10, 11, 12, 13, 14, 15);
-    const LaneMask highFirst = __builtin_shufflevector(own, own, 0, 1, 2, 3, 4, 5, 6, 7);
-    const LaneMask highLast = __builtin_shufflevector(own, own, 8, 9, 10, 11, 12, 13, 14, 15);
-    LowestAndHighest(lowLast < lowFirst ? lowLast : lowFirst,
-                     highLast > highFirst ? highLast : highFirst, lo, hi);
-}
-
 // Step `k` for a group holding own steps: a lane whose step it is takes its provocation, every
 // other the calm. (Vectors are passed by address: all of this is inlined into each clone.)
 template <class Group, class Mask>
@@ -70,6 +59,7 @@ template <class Group, class Mask>
 template <class Group, std::size_t Count>
 [[gnu::always_inline]] inline void CalmAll(Group (&v)[Count], const BatchSteps<Group>& steps,
                                            std::int32_t from, std::int32_t to) {
+#pragma GCC unroll 4
     for (std::int32_t k = from; k < to; ++k) {
         const float calm = steps.calms[k];
 #pragma GCC unroll 16
@@ -160,18 +150,34 @@ template <class Group, class Mask, std::size_t Count>
     }
 }
 
-// Every group, `Count` at a time, then the ones left in blocks of halving size.
+// The groups from `group` on in one block of `Rest` (fewer than a whole block).
+template <class Group, class Mask, std::size_t... Rest>
+[[gnu::always_inline]] inline void BatchRest(float* values, std::size_t count, std::size_t group,
+                                             std::size_t rest, const std::int32_t* step,
+                                             const std::int32_t* fresh,
+                                             const BatchSteps<Group>& steps,
+                                             std::index_sequence<Rest...>) {
+    constexpr std::size_t kWidth = sizeof(Group) / sizeof(float);
+    (void)((rest == Rest + 1 &&
+            (BatchBlock<Group, Mask, Rest + 1>(values, group * kWidth, count, step, fresh, steps),
+             true)) ||
+           ...);
+}
+
+// Every group, `Count` at a time, then the ones left in one block: a small table's groups all
+// overlap.
 template <class Group, class Mask, std::size_t Count>
-[[gnu::always_inline]] inline void BatchBlocks(float* values, std::size_t count, std::size_t group,
+[[gnu::always_inline]] inline void BatchBlocks(float* values, std::size_t count,
                                                const std::int32_t* step, const std::int32_t* fresh,
                                                const BatchSteps<Group>& steps) {
     constexpr std::size_t kWidth = sizeof(Group) / sizeof(float);
     static_assert(kBatchLanes % kWidth == 0);
     const std::size_t groups = (count + kWidth - 1) / kWidth;
+    std::size_t group = 0;
     for (; group + Count <= groups; group += Count)
         BatchBlock<Group, Mask, Count>(values, group * kWidth, count, step, fresh, steps);
-    if constexpr (Count > 1)
-        BatchBlocks<Group, Mask, Count / 2>(values, count, group, step, fresh, steps);
+    BatchRest<Group, Mask>(values, count, group, groups - group, step, fresh, steps,
+                           std::make_index_sequence<Count - 1>{});
 }
 
 // `Count` groups side by side: eight chains keep a processor's two vector adders busy through
@@ -182,16 +188,7 @@ template <class Group, class Mask, std::size_t Count>
                                            const float* amounts, const float* calms,
                                            std::size_t steps, float cap) {
     const BatchSteps<Group> lists{amounts, calms, static_cast<std::int32_t>(steps), Group{} + cap};
-    BatchBlocks<Group, Mask, Count>(values, count, 0, step, fresh, lists);
-}
-
-// Sixteen lanes a group where the processor has such registers. Not a clone of its own: inlined
-// into the clone that has them, only called from the others (which never run where it could).
-[[gnu::target("avx512f")]] void ApplyBatchWide(float* values, std::size_t count,
-                                               const std::int32_t* step, const std::int32_t* fresh,
-                                               const float* amounts, const float* calms,
-                                               std::size_t steps, float cap) {
-    BatchIn<WideLanes, WideMask, 8>(values, count, step, fresh, amounts, calms, steps, cap);
+    BatchBlocks<Group, Mask, Count>(values, count, step, fresh, lists);
 }
 
 }  // namespace
@@ -199,12 +196,9 @@ template <class Group, class Mask, std::size_t Count>
 ANGER_TARGET_CLONES void ApplyBatch(float* values, std::size_t count, const std::int32_t* step,
                                     const std::int32_t* fresh, const float* amounts,
                                     const float* calms, std::size_t steps, float cap) {
-    if (__builtin_cpu_supports("avx512f"))
-        ApplyBatchWide(values, count, step, fresh, amounts, calms, steps, cap);
-    else if (__builtin_cpu_supports("avx2"))
-        BatchIn<Lanes, LaneMask, 8>(values, count, step, fresh, amounts, calms, steps, cap);
-    else  // eight lanes take two of these registers
-        BatchIn<Lanes, LaneMask, 4>(values, count, step, fresh, amounts, calms, steps, cap);
+    // (Sixteen-lane registers would halve the operations, but slow the clock for the rest of the
+    // frame more than that gains where tables are small.)
+    BatchIn<Lanes, LaneMask, 8>(values, count, step, fresh, amounts, calms, steps, cap);
 }
 
 }  // namespace GAME::AngerLanes

@@ -15,8 +15,6 @@ using LaneMask = std::int32_t __attribute__((vector_size(32)));
 constexpr std::size_t kLanes = 8;
 // Sixteen lanes: one register where the processor has them, else split likewise.
 using WideLanes = float __attribute__((vector_size(64)));
-using WideMask = std::int32_t __attribute__((vector_size(64)));
-constexpr std::size_t kWideLanes = 16;
 
 // Wider registers where the processor has them (sixteen lanes, eight, or four); the same
 // operations either way. The clone's resolver runs while the library is relocated, before
@@ -41,7 +39,7 @@ void CalmsOf(const float* amounts, const std::uint32_t* sizes, std::size_t count
              float* calms);
 
 // ApplyBatch reads `step` and `fresh` in whole groups of this many lanes.
-constexpr std::size_t kBatchLanes = kWideLanes;
+constexpr std::size_t kBatchLanes = kLanes;
 // A batch of `steps` provocations over the whole table. By entry: `step`, the provocation of
 // the entry (-1: none), and `fresh`, -1 where that provocation created it (else 0), both run
 // on to a whole kBatchLanes; by step: `amounts` and `calms`. Each value takes every calm in

@@ -14,17 +14,14 @@ namespace GAME {
 namespace {
 
 // What the batch scratch holds: by provocation, its amount, its calm (0 where it calms nothing:
-// subtracting +0 leaves every value as it was), the table's size then, the entry's slot and
-// whether it created it; by table slot, the provocation of the entry (-1: none) and whether it
-// created it (-1) or not (0).
+// subtracting +0 leaves every value as it was), the table's size then, the entry's slot, whether
+// it created it and the slot it went in before; by table slot, the provocation of the entry (-1:
+// none) and whether it created it (-1) or not (0).
 struct BatchScratch {
     std::vector<float> amounts, calms;
-    std::vector<std::uint32_t> slots, sizes;
+    std::vector<std::uint32_t> slots, sizes, from;
     std::vector<std::uint8_t> created;
     std::vector<std::int32_t> step, fresh;
-    // The table as a rising list leaves it, built beside it.
-    std::vector<std::uint32_t> ids, hints;
-    std::vector<float> values;
 };
 
 BatchScratch& Batch() {
@@ -40,80 +37,43 @@ T* Room(std::vector<T>& scratch, std::size_t count) {
     return scratch.data();
 }
 
-// Merges a list of provocations in rising id order with the `before` entries of a table into
-// the scratch: the entries (ids, values, hints), the provocation of each (step, fresh: run on
-// to a whole group) and each provocation's amount and calm (the table's size growing as the
-// list creates entries). Returns the merged table's size; 0 when the list does not rise.
-std::size_t MergeRising(const std::uint32_t* tableIds, const float* tableValues,
-                        const std::uint32_t* tableHints, std::size_t before,
-                        const AngerTable::Provoked* list, std::size_t count, float share,
-                        BatchScratch& batch) {
-    const std::size_t most = before + count;
-    const std::size_t whole =
-        (most + AngerLanes::kBatchLanes - 1) / AngerLanes::kBatchLanes * AngerLanes::kBatchLanes;
-    std::uint32_t* const ids = Room(batch.ids, most);
-    float* const values = Room(batch.values, most);
-    std::uint32_t* const hints = Room(batch.hints, most);
-    std::int32_t* const step = Room(batch.step, whole);
-    std::int32_t* const fresh = Room(batch.fresh, whole);
+constexpr std::size_t kNotRising = ~std::size_t{0};
+
+// Where each provocation of a list in rising id order lands among the `before` entries of a
+// table, before any entry moves: its slot once the list's new entries are in, whether it
+// creates its entry (and the old slot that one goes in before), its amount and the table's
+// size when it is carried out. Returns how many entries the list creates; kNotRising when the
+// ids do not rise.
+std::size_t PlaceRising(const std::uint32_t* tableIds, std::size_t before,
+                        const AngerTable::Provoked* list, std::size_t count, BatchScratch& batch) {
+    std::uint32_t* const slots = Room(batch.slots, count);
+    std::uint32_t* const from = Room(batch.from, count);
+    std::uint8_t* const created = Room(batch.created, count);
     float* const amounts = Room(batch.amounts, count);
     std::uint32_t* const sizes = Room(batch.sizes, count);
-    std::size_t i = 0, out = 0, k = 0;
-    auto size = static_cast<std::uint32_t>(before);
-    std::uint32_t last = 0;
-    const auto skip = [&] {
-        ids[out] = tableIds[i];
-        values[out] = tableValues[i];
-        hints[out] = tableHints[i];
-        step[out] = -1;
-        fresh[out] = 0;
-        ++i;
-        ++out;
-    };
-    while (k < count) {
-        if (i < before && tableIds[i] == list[k].id) {
-            // A run of listed ids the table holds side by side: the table's ids rise, so the
-            // list does too along the run.
-            do {
-                const AngerTable::Provoked& p = list[k];
-                ids[out] = p.id;
-                values[out] = tableValues[i];
-                hints[out] = p.worldSlot;
-                step[out] = static_cast<std::int32_t>(k);
-                fresh[out] = 0;
-                amounts[k] = p.amount;
-                sizes[k] = size;
-                ++i;
-                ++out;
-                ++k;
-            } while (k < count && i < before && tableIds[i] == list[k].id);
-            last = tableIds[i - 1];
-            continue;
-        }
-        const AngerTable::Provoked& p = list[k];
-        if (k != 0 && p.id <= last)
-            return 0;
-        last = p.id;
-        while (i < before && tableIds[i] < p.id)
-            skip();
-        if (i < before && tableIds[i] == p.id)
-            continue;  // the run above takes it
-        ids[out] = p.id;
-        values[out] = 0.0f;
-        hints[out] = p.worldSlot;
-        step[out] = static_cast<std::int32_t>(k);
-        fresh[out] = -1;
-        ++out;
-        amounts[k] = p.amount;
-        sizes[k] = ++size;
-        ++k;
+    std::size_t i = 0, news = 0;
+    for (std::size_t k = 0; k < count; ++k) {
+        const std::uint32_t id = list[k].id;
+        if (k != 0 && id <= list[k - 1].id)
+            return kNotRising;
+        while (i < before && tableIds[i] < id)
+            ++i;
+        const bool fresh = i == before || tableIds[i] != id;
+        created[k] = fresh;
+        from[k] = static_cast<std::uint32_t>(i);
+        slots[k] = static_cast<std::uint32_t>(i + news);
+        news += fresh;
+        i += !fresh;
+        amounts[k] = list[k].amount;
+        sizes[k] = static_cast<std::uint32_t>(before + news);
     }
-    while (i < before)
-        skip();
-    std::fill(step + out, step + whole, -1);
-    std::fill(fresh + out, fresh + whole, 0);
-    AngerLanes::CalmsOf(amounts, sizes, count, share, Room(batch.calms, count));
-    return out;
+    return news;
+}
+
+// The entries of a whole number of the batch's lane groups.
+std::size_t BatchWhole(std::size_t size) {
+    constexpr std::size_t kGroup = AngerLanes::kBatchLanes;
+    return (size + kGroup - 1) / kGroup * kGroup;
 }
 
 }  // namespace
@@ -279,23 +239,56 @@ void AngerTable::ProvokeEach(const Provoked* list, std::size_t count, float cap,
     }
 #endif
     BatchScratch& batch = Batch();
-    // A sweep's list rises: the table is merged with it in one pass.
-    const std::size_t size = MergeRising(mIds, mValues, mHints, mSize, list, count, share, batch);
-    if (size != 0) {
-        // Room as one insert after another would have taken it.
-        while (mSize < size) {
-            if (mSize == mCapacity)
-                Grow();
-            mIds[mSize] = 0;
-            mValues[mSize] = 0.0f;
-            mHints[mSize] = kNoHint;
-            ++mSize;
+    // The caller's steps when it wants them, else the scratch's.
+    std::vector<std::int32_t>& stepOut = steps ? *steps : batch.step;
+    // A sweep's list rises: each entry finds its slot in one pass, and the table's entries move
+    // (from the last) only when the list creates some.
+    const std::size_t before = mSize;
+    const std::size_t news = PlaceRising(mIds, before, list, count, batch);
+    if (news != kNotRising) {
+        const std::uint32_t* const slots = batch.slots.data();
+        const std::uint8_t* const created = batch.created.data();
+        if (news != 0) {
+            // Room as one insert after another would have taken it.
+            while (mSize < before + news) {
+                if (mSize == mCapacity)
+                    Grow();
+                mIds[mSize] = 0;
+                mValues[mSize] = 0.0f;
+                mHints[mSize] = kNoHint;
+                ++mSize;
+            }
+            // Each old entry moves once, up past the new ones below it.
+            const std::uint32_t* const from = batch.from.data();
+            std::size_t end = before, shift = news, k = count;
+            while (shift != 0) {
+                if (!created[--k])
+                    continue;
+                const std::size_t at = from[k];
+                std::copy_backward(mIds + at, mIds + end, mIds + end + shift);
+                std::copy_backward(mValues + at, mValues + end, mValues + end + shift);
+                std::copy_backward(mHints + at, mHints + end, mHints + end + shift);
+                end = at;
+                --shift;
+                mIds[at + shift] = list[k].id;
+                mValues[at + shift] = 0.0f;
+            }
         }
-        std::copy_n(batch.ids.data(), size, mIds);
-        std::copy_n(batch.values.data(), size, mValues);
-        std::copy_n(batch.hints.data(), size, mHints);
-        AngerLanes::ApplyBatch(mValues, mSize, batch.step.data(), batch.fresh.data(),
-                               batch.amounts.data(), batch.calms.data(), count, cap);
+        const std::size_t whole = BatchWhole(mSize);
+        stepOut.assign(whole, -1);
+        batch.fresh.assign(whole, 0);
+        std::int32_t* const step = stepOut.data();
+        std::int32_t* const fresh = batch.fresh.data();
+        for (std::size_t k = 0; k < count; ++k) {
+            const std::uint32_t slot = slots[k];
+            mHints[slot] = list[k].worldSlot;
+            step[slot] = static_cast<std::int32_t>(k);
+            fresh[slot] = created[k] ? -1 : 0;
+        }
+        AngerLanes::CalmsOf(batch.amounts.data(), batch.sizes.data(), count, share,
+                            Room(batch.calms, count));
+        AngerLanes::ApplyBatch(mValues, mSize, step, fresh, batch.amounts.data(),
+                               batch.calms.data(), count, cap);
     } else {
         batch.amounts.resize(count);
         batch.calms.resize(count);
@@ -323,11 +316,10 @@ void AngerTable::ProvokeEach(const Provoked* list, std::size_t count, float cap,
             for (std::size_t k = 0; k < count; ++k)
                 slots[k] = static_cast<std::uint32_t>(FindOrInsert(list[k].id, list[k].worldSlot));
         }
-        const std::size_t whole = (mSize + AngerLanes::kBatchLanes - 1) / AngerLanes::kBatchLanes *
-                                  AngerLanes::kBatchLanes;
-        batch.step.assign(whole, -1);
+        const std::size_t whole = BatchWhole(mSize);
+        stepOut.assign(whole, -1);
         batch.fresh.assign(whole, 0);
-        std::int32_t* const step = batch.step.data();
+        std::int32_t* const step = stepOut.data();
         std::int32_t* const fresh = batch.fresh.data();
         bool twice = false;
         for (std::size_t k = 0; k < count; ++k) {
@@ -356,9 +348,9 @@ void AngerTable::ProvokeEach(const Provoked* list, std::size_t count, float cap,
         std::abort();
     }
 #endif
-    // Both ways leave the step of each slot in the scratch, run on to a whole group.
+    // Both ways leave the step of each slot there, run on to whole lane groups.
     if (steps)
-        steps->assign(batch.step.data(), batch.step.data() + mSize);
+        steps->resize(mSize);
 }
 
 std::size_t AngerTable::Angriest(float floor, std::uint32_t doubled) const {

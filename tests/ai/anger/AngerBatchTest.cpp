@@ -134,6 +134,16 @@ TEST(AngerBatch, GivesTheValuesOfOneProvocationAtATime) {
                 << "slot " << slot << ": " << table.ValueAt(slot) << " against "
                 << walked.values[slot];
         }
+        // Each entry keeps the world slot it was last listed with, else the one it had (its
+        // index among the entries before, which the new ones must not shift).
+        for (std::size_t slot = 0; slot < table.size(); ++slot) {
+            const std::uint32_t id = table.IdAt(slot);
+            std::uint32_t hint = id % 10 == 0 ? id / 10 - 1 : AngerTable::kNoHint;
+            for (const AngerTable::Provoked& p : list)
+                if (p.id == id)
+                    hint = p.worldSlot;
+            EXPECT_EQ(table.HintAt(slot), hint) << "slot " << slot;
+        }
         // The step of each slot names a provocation of that slot's own entry.
         ASSERT_EQ(steps.size(), table.size());
         for (std::size_t slot = 0; slot < table.size(); ++slot)
