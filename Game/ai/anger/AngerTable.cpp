@@ -14,14 +14,16 @@ namespace GAME {
 namespace {
 
 // What the batch scratch holds: by provocation, its amount, its calm (0 where it calms nothing:
-// subtracting +0 leaves every value as it was), the table's size then, the entry's slot, whether
-// it created it and the slot it went in before; by table slot, the provocation of the entry (-1:
-// none) and whether it created it (-1) or not (0).
+// subtracting +0 leaves every value as it was), the table's size then and (when the list does
+// not rise) the entry's slot and whether it created it; by entry a rising list creates, its
+// slot and provocation; by table slot, the provocation of the entry (-1: none) and whether it
+// created it (-1) or not (0).
 struct BatchScratch {
     std::vector<float> amounts, calms;
-    std::vector<std::uint32_t> slots, sizes, from;
+    std::vector<std::uint32_t> slots, sizes;
     std::vector<std::uint8_t> created;
     std::vector<std::int32_t> step, fresh;
+    std::vector<std::uint32_t> newSlots, newSteps;
 };
 
 BatchScratch& Batch() {
@@ -39,33 +41,45 @@ T* Room(std::vector<T>& scratch, std::size_t count) {
 
 constexpr std::size_t kNotRising = ~std::size_t{0};
 
-// Where each provocation of a list in rising id order lands among the `before` entries of a
-// table, before any entry moves: its slot once the list's new entries are in, whether it
-// creates its entry (and the old slot that one goes in before), its amount and the table's
-// size when it is carried out. Returns how many entries the list creates; kNotRising when the
-// ids do not rise.
-std::size_t PlaceRising(const std::uint32_t* tableIds, std::size_t before,
-                        const AngerTable::Provoked* list, std::size_t count, BatchScratch& batch) {
-    std::uint32_t* const slots = Room(batch.slots, count);
-    std::uint32_t* const from = Room(batch.from, count);
-    std::uint8_t* const created = Room(batch.created, count);
+// Places each provocation of a list in rising id order among the `before` entries of a table,
+// before any entry moves: `step` and `fresh` (filled with -1 and 0) take it at its slot once
+// the list's new entries are in, the entry it finds takes its hint, and the scratch takes its
+// amount, the table's size when it is carried out and, for each entry it creates, that slot
+// and the provocation. Returns how many entries the list creates; kNotRising when the ids do
+// not rise (some hints may be renewed by then: with the same ones a provocation would give).
+std::size_t PlaceRising(const std::uint32_t* tableIds, std::uint32_t* tableHints,
+                        std::size_t before, const AngerTable::Provoked* list, std::size_t count,
+                        std::int32_t* step, std::int32_t* fresh, BatchScratch& batch) {
     float* const amounts = Room(batch.amounts, count);
     std::uint32_t* const sizes = Room(batch.sizes, count);
-    std::size_t i = 0, news = 0;
-    for (std::size_t k = 0; k < count; ++k) {
-        const std::uint32_t id = list[k].id;
-        if (k != 0 && id <= list[k - 1].id)
+    std::size_t i = 0, news = 0, k = 0;
+    while (k < count) {
+        // A run of listed ids the table holds side by side (rising, as the table's ids do).
+        const auto size = static_cast<std::uint32_t>(before + news);
+        for (; k < count && i < before && tableIds[i] == list[k].id; ++i, ++k) {
+            step[i + news] = static_cast<std::int32_t>(k);
+            tableHints[i] = list[k].worldSlot;
+            amounts[k] = list[k].amount;
+            sizes[k] = size;
+        }
+        if (k == count)
+            break;
+        const AngerTable::Provoked& p = list[k];
+        if (k != 0 && p.id <= list[k - 1].id)
             return kNotRising;
-        while (i < before && tableIds[i] < id)
+        while (i < before && tableIds[i] < p.id)
             ++i;
-        const bool fresh = i == before || tableIds[i] != id;
-        created[k] = fresh;
-        from[k] = static_cast<std::uint32_t>(i);
-        slots[k] = static_cast<std::uint32_t>(i + news);
-        news += fresh;
-        i += !fresh;
-        amounts[k] = list[k].amount;
+        if (i < before && tableIds[i] == p.id)
+            continue;  // the run takes it
+        const std::size_t slot = i + news;
+        step[slot] = static_cast<std::int32_t>(k);
+        fresh[slot] = -1;
+        Room(batch.newSlots, news + 1)[news] = static_cast<std::uint32_t>(slot);
+        Room(batch.newSteps, news + 1)[news] = static_cast<std::uint32_t>(k);
+        ++news;
+        amounts[k] = p.amount;
         sizes[k] = static_cast<std::uint32_t>(before + news);
+        ++k;
     }
     return news;
 }
@@ -244,10 +258,12 @@ void AngerTable::ProvokeEach(const Provoked* list, std::size_t count, float cap,
     // A sweep's list rises: each entry finds its slot in one pass, and the table's entries move
     // (from the last) only when the list creates some.
     const std::size_t before = mSize;
-    const std::size_t news = PlaceRising(mIds, before, list, count, batch);
+    stepOut.assign(BatchWhole(before + count), -1);
+    batch.fresh.assign(stepOut.size(), 0);
+    std::int32_t* const step = stepOut.data();
+    std::int32_t* const fresh = batch.fresh.data();
+    const std::size_t news = PlaceRising(mIds, mHints, before, list, count, step, fresh, batch);
     if (news != kNotRising) {
-        const std::uint32_t* const slots = batch.slots.data();
-        const std::uint8_t* const created = batch.created.data();
         if (news != 0) {
             // Room as one insert after another would have taken it.
             while (mSize < before + news) {
@@ -259,31 +275,19 @@ void AngerTable::ProvokeEach(const Provoked* list, std::size_t count, float cap,
                 ++mSize;
             }
             // Each old entry moves once, up past the new ones below it.
-            const std::uint32_t* const from = batch.from.data();
-            std::size_t end = before, shift = news, k = count;
-            while (shift != 0) {
-                if (!created[--k])
-                    continue;
-                const std::size_t at = from[k];
-                std::copy_backward(mIds + at, mIds + end, mIds + end + shift);
-                std::copy_backward(mValues + at, mValues + end, mValues + end + shift);
-                std::copy_backward(mHints + at, mHints + end, mHints + end + shift);
+            std::size_t end = before;
+            for (std::size_t n = news; n-- > 0;) {
+                const std::size_t slot = batch.newSlots[n];
+                const AngerTable::Provoked& p = list[batch.newSteps[n]];
+                const std::size_t at = slot - n;
+                std::copy_backward(mIds + at, mIds + end, mIds + end + n + 1);
+                std::copy_backward(mValues + at, mValues + end, mValues + end + n + 1);
+                std::copy_backward(mHints + at, mHints + end, mHints + end + n + 1);
                 end = at;
-                --shift;
-                mIds[at + shift] = list[k].id;
-                mValues[at + shift] = 0.0f;
+                mIds[slot] = p.id;
+                mValues[slot] = 0.0f;
+                mHints[slot] = p.worldSlot;
             }
-        }
-        const std::size_t whole = BatchWhole(mSize);
-        stepOut.assign(whole, -1);
-        batch.fresh.assign(whole, 0);
-        std::int32_t* const step = stepOut.data();
-        std::int32_t* const fresh = batch.fresh.data();
-        for (std::size_t k = 0; k < count; ++k) {
-            const std::uint32_t slot = slots[k];
-            mHints[slot] = list[k].worldSlot;
-            step[slot] = static_cast<std::int32_t>(k);
-            fresh[slot] = created[k] ? -1 : 0;
         }
         AngerLanes::CalmsOf(batch.amounts.data(), batch.sizes.data(), count, share,
                             Room(batch.calms, count));
@@ -316,11 +320,10 @@ void AngerTable::ProvokeEach(const Provoked* list, std::size_t count, float cap,
             for (std::size_t k = 0; k < count; ++k)
                 slots[k] = static_cast<std::uint32_t>(FindOrInsert(list[k].id, list[k].worldSlot));
         }
-        const std::size_t whole = BatchWhole(mSize);
-        stepOut.assign(whole, -1);
-        batch.fresh.assign(whole, 0);
-        std::int32_t* const step = stepOut.data();
-        std::int32_t* const fresh = batch.fresh.data();
+        // Room enough already (the table grew by at most the list), but the placing may have
+        // written some before it found the ids out of order.
+        std::fill(stepOut.begin(), stepOut.end(), -1);
+        std::fill(batch.fresh.begin(), batch.fresh.end(), 0);
         bool twice = false;
         for (std::size_t k = 0; k < count; ++k) {
             const std::uint32_t slot = slots[k];

@@ -146,9 +146,11 @@ TEST(AngerBatch, GivesTheValuesOfOneProvocationAtATime) {
         }
         // The step of each slot names a provocation of that slot's own entry.
         ASSERT_EQ(steps.size(), table.size());
-        for (std::size_t slot = 0; slot < table.size(); ++slot)
-            if (steps[slot] >= 0)
+        for (std::size_t slot = 0; slot < table.size(); ++slot) {
+            if (steps[slot] >= 0) {
                 EXPECT_EQ(list[static_cast<std::size_t>(steps[slot])].id, table.IdAt(slot)) << slot;
+            }
+        }
         const auto listedCount = static_cast<std::size_t>(
             std::count_if(steps.begin(), steps.end(), [](std::int32_t s) { return s >= 0; }));
         EXPECT_EQ(listedCount, list.size() - (c.twice ? 1 : 0));
