@@ -52,6 +52,8 @@ std::size_t PlaceRising(const std::uint32_t* tableIds, std::uint32_t* tableHints
                         std::int32_t* step, std::int32_t* fresh, BatchScratch& batch) {
     float* const amounts = Room(batch.amounts, count);
     std::uint32_t* const sizes = Room(batch.sizes, count);
+    std::uint32_t* const newSlots = Room(batch.newSlots, count);
+    std::uint32_t* const newSteps = Room(batch.newSteps, count);
     std::size_t i = 0, news = 0, k = 0;
     while (k < count) {
         // A run of listed ids the table holds side by side (rising, as the table's ids do).
@@ -74,8 +76,8 @@ std::size_t PlaceRising(const std::uint32_t* tableIds, std::uint32_t* tableHints
         const std::size_t slot = i + news;
         step[slot] = static_cast<std::int32_t>(k);
         fresh[slot] = -1;
-        Room(batch.newSlots, news + 1)[news] = static_cast<std::uint32_t>(slot);
-        Room(batch.newSteps, news + 1)[news] = static_cast<std::uint32_t>(k);
+        newSlots[news] = static_cast<std::uint32_t>(slot);
+        newSteps[news] = static_cast<std::uint32_t>(k);
         ++news;
         amounts[k] = p.amount;
         sizes[k] = static_cast<std::uint32_t>(before + news);
@@ -275,15 +277,20 @@ void AngerTable::ProvokeEach(const Provoked* list, std::size_t count, float cap,
                 ++mSize;
             }
             // Each old entry moves once, up past the new ones below it.
+            const std::uint32_t* const newSlots = batch.newSlots.data();
+            const std::uint32_t* const newSteps = batch.newSteps.data();
             std::size_t end = before;
             for (std::size_t n = news; n-- > 0;) {
-                const std::size_t slot = batch.newSlots[n];
-                const AngerTable::Provoked& p = list[batch.newSteps[n]];
+                const std::size_t slot = newSlots[n];
+                const AngerTable::Provoked& p = list[newSteps[n]];
                 const std::size_t at = slot - n;
-                std::copy_backward(mIds + at, mIds + end, mIds + end + n + 1);
-                std::copy_backward(mValues + at, mValues + end, mValues + end + n + 1);
-                std::copy_backward(mHints + at, mHints + end, mHints + end + n + 1);
-                end = at;
+                // (New entries side by side, as a crowd coming into sight gives, move nothing.)
+                if (at != end) {
+                    std::copy_backward(mIds + at, mIds + end, mIds + end + n + 1);
+                    std::copy_backward(mValues + at, mValues + end, mValues + end + n + 1);
+                    std::copy_backward(mHints + at, mHints + end, mHints + end + n + 1);
+                    end = at;
+                }
                 mIds[slot] = p.id;
                 mValues[slot] = 0.0f;
                 mHints[slot] = p.worldSlot;
