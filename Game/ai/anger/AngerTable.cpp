@@ -66,6 +66,22 @@ std::size_t PlaceRising(const std::uint32_t* tableIds, std::uint32_t* tableHints
         }
         if (k == count)
             break;
+        if (i == before) {
+            // Past every entry the table holds: the rest are new last entries.
+            for (; k < count; ++k) {
+                if (k != 0 && list[k].id <= list[k - 1].id)
+                    return kNotRising;
+                const std::size_t slot = before + news;
+                step[slot] = static_cast<std::int32_t>(k);
+                fresh[slot] = -1;
+                newSlots[news] = static_cast<std::uint32_t>(slot);
+                newSteps[news] = static_cast<std::uint32_t>(k);
+                ++news;
+                amounts[k] = list[k].amount;
+                sizes[k] = static_cast<std::uint32_t>(before + news);
+            }
+            break;
+        }
         const AngerTable::Provoked& p = list[k];
         if (k != 0 && p.id <= list[k - 1].id)
             return kNotRising;
@@ -276,21 +292,19 @@ void AngerTable::ProvokeEach(const Provoked* list, std::size_t count, float cap,
                 mHints[mSize] = kNoHint;
                 ++mSize;
             }
-            // Each old entry moves once, up past the new ones below it.
+            // Merged from the last: each old entry moves once, up past the new ones below it.
             const std::uint32_t* const newSlots = batch.newSlots.data();
             const std::uint32_t* const newSteps = batch.newSteps.data();
-            std::size_t end = before;
+            std::size_t out = mSize, i = before;
             for (std::size_t n = news; n-- > 0;) {
                 const std::size_t slot = newSlots[n];
-                const AngerTable::Provoked& p = list[newSteps[n]];
-                const std::size_t at = slot - n;
-                // (New entries side by side, as a crowd coming into sight gives, move nothing.)
-                if (at != end) {
-                    std::copy_backward(mIds + at, mIds + end, mIds + end + n + 1);
-                    std::copy_backward(mValues + at, mValues + end, mValues + end + n + 1);
-                    std::copy_backward(mHints + at, mHints + end, mHints + end + n + 1);
-                    end = at;
+                while (--out != slot) {
+                    --i;
+                    mIds[out] = mIds[i];
+                    mValues[out] = mValues[i];
+                    mHints[out] = mHints[i];
                 }
+                const AngerTable::Provoked& p = list[newSteps[n]];
                 mIds[slot] = p.id;
                 mValues[slot] = 0.0f;
                 mHints[slot] = p.worldSlot;
