@@ -56,48 +56,47 @@ std::size_t PlaceRising(const std::uint32_t* tableIds, std::uint32_t* tableHints
     std::uint32_t* const newSteps = Room(batch.newSteps, count);
     std::size_t i = 0, news = 0, k = 0;
     while (k < count) {
-        // A run of listed ids the table holds side by side (rising, as the table's ids do).
-        const auto size = static_cast<std::uint32_t>(before + news);
-        for (; k < count && i < before && tableIds[i] == list[k].id; ++i, ++k) {
-            step[i + news] = static_cast<std::int32_t>(k);
-            tableHints[i] = list[k].worldSlot;
-            amounts[k] = list[k].amount;
-            sizes[k] = size;
-        }
-        if (k == count)
-            break;
-        if (i == before) {
-            // Past every entry the table holds: the rest are new last entries.
-            for (; k < count; ++k) {
-                if (k != 0 && list[k].id <= list[k - 1].id)
-                    return kNotRising;
-                const std::size_t slot = before + news;
-                step[slot] = static_cast<std::int32_t>(k);
-                fresh[slot] = -1;
-                newSlots[news] = static_cast<std::uint32_t>(slot);
-                newSteps[news] = static_cast<std::uint32_t>(k);
-                ++news;
-                amounts[k] = list[k].amount;
-                sizes[k] = static_cast<std::uint32_t>(before + news);
-            }
-            break;
-        }
-        const AngerTable::Provoked& p = list[k];
-        if (k != 0 && p.id <= list[k - 1].id)
+        const std::uint32_t id = list[k].id;
+        if (k != 0 && id <= list[k - 1].id)
             return kNotRising;
-        while (i < before && tableIds[i] < p.id)
-            ++i;
-        if (i < before && tableIds[i] == p.id)
-            continue;  // the run takes it
-        const std::size_t slot = i + news;
-        step[slot] = static_cast<std::int32_t>(k);
-        fresh[slot] = -1;
-        newSlots[news] = static_cast<std::uint32_t>(slot);
-        newSteps[news] = static_cast<std::uint32_t>(k);
-        ++news;
-        amounts[k] = p.amount;
-        sizes[k] = static_cast<std::uint32_t>(before + news);
-        ++k;
+        if (i < before && tableIds[i] < id) {
+            // Forward in doubling steps: a big table holds many entries between two listed ids.
+            std::size_t lo = i + 1, hi = i + 1;
+            for (std::size_t jump = 1; hi < before && tableIds[hi] < id; jump <<= 1) {
+                lo = hi + 1;
+                hi += jump;
+            }
+            hi = std::min(hi, before);
+            i = static_cast<std::size_t>(std::lower_bound(tableIds + lo, tableIds + hi, id) -
+                                         tableIds);
+        }
+        if (i < before && tableIds[i] == id) {
+            // A run of listed ids the table holds side by side (rising, as the table's ids do).
+            const auto size = static_cast<std::uint32_t>(before + news);
+            do {
+                step[i + news] = static_cast<std::int32_t>(k);
+                tableHints[i] = list[k].worldSlot;
+                amounts[k] = list[k].amount;
+                sizes[k] = size;
+                ++i;
+                ++k;
+            } while (k < count && i < before && tableIds[i] == list[k].id);
+            continue;
+        }
+        // A run of new ids below the next entry the table holds (or past them all).
+        const bool past = i == before;
+        const std::uint32_t next = past ? 0 : tableIds[i];
+        do {
+            const std::size_t slot = i + news;
+            step[slot] = static_cast<std::int32_t>(k);
+            fresh[slot] = -1;
+            newSlots[news] = static_cast<std::uint32_t>(slot);
+            newSteps[news] = static_cast<std::uint32_t>(k);
+            ++news;
+            amounts[k] = list[k].amount;
+            sizes[k] = static_cast<std::uint32_t>(before + news);
+            ++k;
+        } while (k < count && list[k].id > list[k - 1].id && (past || list[k].id < next));
     }
     return news;
 }
