@@ -282,15 +282,16 @@ void AngerTable::ProvokeEach(const Provoked* list, std::size_t count, float cap,
     const std::size_t news = PlaceRising(mIds, mHints, before, list, count, step, fresh, batch);
     if (news != kNotRising) {
         if (news != 0) {
-            // Room as one insert after another would have taken it.
-            while (mSize < before + news) {
-                if (mSize == mCapacity)
-                    Grow();
-                mIds[mSize] = 0;
-                mValues[mSize] = 0.0f;
-                mHints[mSize] = kNoHint;
-                ++mSize;
+            // Room as one insert after another would have taken it (a full block each time it
+            // grows; the merge below writes every slot from `before` on).
+            while (mCapacity < before + news) {
+                std::fill(mIds + mSize, mIds + mCapacity, 0u);
+                std::fill(mValues + mSize, mValues + mCapacity, 0.0f);
+                std::fill(mHints + mSize, mHints + mCapacity, kNoHint);
+                mSize = mCapacity;
+                Grow();
             }
+            mSize = before + news;
             // Merged from the last: each old entry moves once, up past the new ones below it.
             const std::uint32_t* const newSlots = batch.newSlots.data();
             const std::uint32_t* const newSteps = batch.newSteps.data();
