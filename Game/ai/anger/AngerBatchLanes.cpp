@@ -1,0 +1,204 @@
+// ApplyBatch. Each value's calms form one chain of dependent subtractions, so one group of lanes
+// at a time waits on the latency of every step. A block of groups goes through the steps side
+// by side instead, their chains overlapping; each lane still takes its own operations in order.
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
+#include <utility>
+
+#include "Game/ai/anger/AngerLanes.h"
+
+namespace GAME::AngerLanes {
+
+namespace {
+
+// What every group of a batch reads by step.
+template <class Group>
+struct BatchSteps {
+    const float* amounts;
+    const float* calms;
+    std::int32_t count;
+    Group ceiling;
+};
+
+// The least and greatest of eight lanes, halving them three times.
+[[gnu::always_inline]] inline void LowestAndHighest(const LaneMask& lows, const LaneMask& highs,
+                                                    std::int32_t& lo, std::int32_t& hi) {
+    LaneMask low = lows, high = highs;
+    LaneMask other = __builtin_shufflevector(low, low, 4, 5, 6, 7, 0, 1, 2, 3);
+    low = other < low ? other : low;
+    other = __builtin_shufflevector(high, high, 4, 5, 6, 7, 0, 1, 2, 3);
+    high = other > high ? other : high;
+    other = __builtin_shufflevector(low, low, 2, 3, 0, 1, 6, 7, 4, 5);
+    low = other < low ? other : low;
+    other = __builtin_shufflevector(high, high, 2, 3, 0, 1, 6, 7, 4, 5);
+    high = other > high ? other : high;
+    lo = std::min(low[0], low[1]);
+    hi = std::max(high[0], high[1]);
+}
+
+// The least own step of a group's lanes (`none` when no lane has one) and the greatest (-1 when
+// none has one).
+[[gnu::always_inline]] inline void OwnWindow(const LaneMask& own, std::int32_t none,
+                                             std::int32_t& lo, std::int32_t& hi) {
+    LowestAndHighest(own >= 0 ? own : LaneMask{} + none, own, lo, hi);
+}
+
+// Step `k` for a group holding own steps: a lane whose step it is takes its provocation, every
+// other the calm. (Vectors are passed by address: all of this is inlined into each clone.)
+template <class Group, class Mask>
+[[gnu::always_inline]] inline void Choose(Group& v, const Mask& own, const Mask& born,
+                                          std::int32_t k, const BatchSteps<Group>& steps) {
+    const Group base = born ? Group{} : v;
+    Group added = base + steps.amounts[k];
+    added = added > steps.ceiling ? steps.ceiling : added;
+    v = own == k ? added : v - steps.calms[k];
+}
+
+// Steps [from, to) as calms alone for every group of the block.
+template <class Group, std::size_t Count>
+[[gnu::always_inline]] inline void CalmAll(Group (&v)[Count], const BatchSteps<Group>& steps,
+                                           std::int32_t from, std::int32_t to) {
+#pragma GCC unroll 4
+    for (std::int32_t k = from; k < to; ++k) {
+        const float calm = steps.calms[k];
+#pragma GCC unroll 16
+        for (std::size_t w = 0; w < Count; ++w)
+            v[w] -= calm;
+    }
+}
+
+// Steps [from, to] with a choice per lane in group `Own` only: the others have no own step there.
+template <std::size_t Own, class Group, class Mask, std::size_t Count>
+[[gnu::always_inline]] inline void ChooseIn(Group (&v)[Count], const Mask& own, const Mask& born,
+                                            const BatchSteps<Group>& steps, std::int32_t from,
+                                            std::int32_t to) {
+    for (std::int32_t k = from; k <= to; ++k) {
+        const float calm = steps.calms[k];
+#pragma GCC unroll 16
+        for (std::size_t w = 0; w < Count; ++w) {
+            if (w == Own)
+                Choose(v[w], own, born, k, steps);
+            else
+                v[w] -= calm;
+        }
+    }
+}
+
+template <class Group, class Mask, std::size_t Count, std::size_t... Own>
+[[gnu::always_inline]] inline void ChooseInGroup(std::size_t group, Group (&v)[Count],
+                                                 const Mask (&own)[Count],
+                                                 const Mask (&born)[Count],
+                                                 const BatchSteps<Group>& steps, std::int32_t from,
+                                                 std::int32_t to, std::index_sequence<Own...>) {
+    (void)((group == Own && (ChooseIn<Own>(v, own[Own], born[Own], steps, from, to), true)) || ...);
+}
+
+// `Count` groups from lane `first` through every step (the last group may run past `count`).
+template <class Group, class Mask, std::size_t Count>
+[[gnu::always_inline]] inline void BatchBlock(float* values, std::size_t first, std::size_t count,
+                                              const std::int32_t* step, const std::int32_t* fresh,
+                                              const BatchSteps<Group>& steps) {
+    constexpr std::size_t kWidth = sizeof(Group) / sizeof(float);
+    Group v[Count];
+    Mask own[Count], born[Count];
+    std::int32_t lo[Count], hi[Count];
+#pragma GCC unroll 16
+    for (std::size_t w = 0; w < Count; ++w) {
+        const std::size_t at = first + w * kWidth;
+        v[w] = Group{};
+        __builtin_memcpy(&v[w], values + at, std::min(kWidth, count - at) * sizeof(float));
+        __builtin_memcpy(&own[w], step + at, sizeof own[w]);
+        __builtin_memcpy(&born[w], fresh + at, sizeof born[w]);
+        OwnWindow(own[w], steps.count, lo[w], hi[w]);
+    }
+    // A sweep lists its foes in about the order of their ids, so the groups' windows of own
+    // steps follow one another: each is a choice for its group alone while the others calm.
+    bool apart = true;
+    std::int32_t low = steps.count, high = -1;
+    for (std::size_t w = 0; w < Count; ++w) {
+        if (lo[w] > hi[w])
+            continue;
+        apart = apart && lo[w] > high;
+        low = std::min(low, lo[w]);
+        high = std::max(high, hi[w]);
+    }
+    if (apart) {
+        std::int32_t k = 0;
+        for (std::size_t w = 0; w < Count; ++w) {
+            if (lo[w] > hi[w])
+                continue;
+            CalmAll(v, steps, k, lo[w]);
+            ChooseInGroup(w, v, own, born, steps, lo[w], hi[w], std::make_index_sequence<Count>{});
+            k = hi[w] + 1;
+        }
+        CalmAll(v, steps, k, steps.count);
+    } else {
+        // Windows that overlap: a choice for every group over all of them (a group with no own
+        // step there takes the calm either way).
+        CalmAll(v, steps, 0, low);
+        for (std::int32_t k = low; k <= high; ++k)
+#pragma GCC unroll 16
+            for (std::size_t w = 0; w < Count; ++w)
+                Choose(v[w], own[w], born[w], k, steps);
+        CalmAll(v, steps, std::max(low, high + 1), steps.count);
+    }
+#pragma GCC unroll 16
+    for (std::size_t w = 0; w < Count; ++w) {
+        const std::size_t at = first + w * kWidth;
+        __builtin_memcpy(values + at, &v[w], std::min(kWidth, count - at) * sizeof(float));
+    }
+}
+
+// The groups from `group` on in one block of `Rest` (fewer than a whole block).
+template <class Group, class Mask, std::size_t... Rest>
+[[gnu::always_inline]] inline void BatchRest(float* values, std::size_t count, std::size_t group,
+                                             std::size_t rest, const std::int32_t* step,
+                                             const std::int32_t* fresh,
+                                             const BatchSteps<Group>& steps,
+                                             std::index_sequence<Rest...>) {
+    constexpr std::size_t kWidth = sizeof(Group) / sizeof(float);
+    (void)((rest == Rest + 1 &&
+            (BatchBlock<Group, Mask, Rest + 1>(values, group * kWidth, count, step, fresh, steps),
+             true)) ||
+           ...);
+}
+
+// Every group, `Count` at a time, then the ones left in one block: a small table's groups all
+// overlap.
+template <class Group, class Mask, std::size_t Count>
+[[gnu::always_inline]] inline void BatchBlocks(float* values, std::size_t count,
+                                               const std::int32_t* step, const std::int32_t* fresh,
+                                               const BatchSteps<Group>& steps) {
+    constexpr std::size_t kWidth = sizeof(Group) / sizeof(float);
+    static_assert(kBatchLanes % kWidth == 0);
+    const std::size_t groups = (count + kWidth - 1) / kWidth;
+    std::size_t group = 0;
+    for (; group + Count <= groups; group += Count)
+        BatchBlock<Group, Mask, Count>(values, group * kWidth, count, step, fresh, steps);
+    BatchRest<Group, Mask>(values, count, group, groups - group, step, fresh, steps,
+                           std::make_index_sequence<Count - 1>{});
+}
+
+// `Count` groups side by side: eight chains keep a processor's two vector adders busy through
+// their latency.
+template <class Group, class Mask, std::size_t Count>
+[[gnu::always_inline]] inline void BatchIn(float* values, std::size_t count,
+                                           const std::int32_t* step, const std::int32_t* fresh,
+                                           const float* amounts, const float* calms,
+                                           std::size_t steps, float cap) {
+    const BatchSteps<Group> lists{amounts, calms, static_cast<std::int32_t>(steps), Group{} + cap};
+    BatchBlocks<Group, Mask, Count>(values, count, step, fresh, lists);
+}
+
+}  // namespace
+
+ANGER_TARGET_CLONES void ApplyBatch(float* values, std::size_t count, const std::int32_t* step,
+                                    const std::int32_t* fresh, const float* amounts,
+                                    const float* calms, std::size_t steps, float cap) {
+    // (Sixteen-lane registers would halve the operations, but slow the clock for the rest of the
+    // frame more than that gains where tables are small.)
+    BatchIn<Lanes, LaneMask, 8>(values, count, step, fresh, amounts, calms, steps, cap);
+}
+
+}  // namespace GAME::AngerLanes

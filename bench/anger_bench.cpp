@@ -1,0 +1,113 @@
+// The anger table's batch of provocations, as a monster's sight tick makes it: a table of
+// `entries` foes, every `every`-th of them listed in rising id order (with a new foe now and then
+// when `fresh`). BM_AngerBatch times ProvokeEach alone; the comparison after the table runs the
+// same batches one provocation at a time in alternating rounds, the yardstick the batch must
+// beat by a wide margin.
+#include <benchmark/benchmark.h>
+#include <unistd.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <vector>
+
+#include "BenchCompare.h"
+#include "Game/ai/anger/AngerTable.h"
+
+using namespace GAME;
+
+namespace {
+
+constexpr float kCap = 100.0f;
+constexpr float kShare = 0.7f;
+
+struct Crowd {
+    AngerTable table;
+    std::vector<AngerTable::Provoked> list;
+};
+
+// Ids 10, 20, ... with values spread below the cap; new foes take the ids between.
+Crowd MakeCrowd(std::uint32_t entries, std::uint32_t every, bool fresh) {
+    Crowd crowd;
+    for (std::uint32_t i = 0; i < entries; ++i) {
+        const std::size_t slot = crowd.table.FindOrInsert(10 * (i + 1), i);
+        crowd.table.ValueAt(slot) = static_cast<float>((i * 37) % 100);
+    }
+    for (std::uint32_t i = 0; i < entries; i += every) {
+        if (fresh && i % 64 == 5)
+            crowd.list.push_back({10 * i + 5, entries + i, 1.5f});
+        crowd.list.push_back({10 * (i + 1), i, 0.5f + static_cast<float>(i % 7) * 0.25f});
+    }
+    return crowd;
+}
+
+void ProvokeOneByOne(AngerTable& table, const std::vector<AngerTable::Provoked>& list) {
+    for (const AngerTable::Provoked& p : list) {
+        const std::size_t slot = table.FindOrInsert(p.id, p.worldSlot);
+        float calm = 0.0f;
+        const bool calms = AngerTable::CalmOf(p.amount, table.size(), kShare, calm);
+        table.Provoke(slot, p.amount, kCap, calms, calm);
+    }
+    table.Flush();
+}
+
+void BM_AngerBatch(benchmark::State& state) {
+    const auto entries = static_cast<std::uint32_t>(state.range(0));
+    const auto every = static_cast<std::uint32_t>(state.range(1));
+    const bool fresh = state.range(2) != 0;
+    const Crowd crowd = MakeCrowd(entries, every, fresh);
+    AngerTable table;
+    for (auto _ : state) {
+        // New foes grow the table: each round starts from the same one.
+        if (fresh || table.empty())
+            table = crowd.table;
+        table.ProvokeEach(crowd.list.data(), crowd.list.size(), kCap, kShare);
+        benchmark::DoNotOptimize(table.ValueAt(0));
+    }
+    state.counters["provocations/s"] = benchmark::Counter(
+        static_cast<double>(state.iterations() * crowd.list.size()), benchmark::Counter::kIsRate);
+}
+
+}  // namespace
+
+BENCHMARK(BM_AngerBatch)
+    ->ArgNames({"entries", "every", "fresh"})
+    ->Args({12, 1, 0})
+    ->Args({40, 1, 0})
+    ->Args({40, 2, 1})
+    ->Args({64, 1, 0})
+    ->Args({200, 1, 0})
+    ->Args({500, 1, 0})
+    ->Args({500, 3, 0})
+    ->Args({1000, 1, 0})
+    ->Args({1000, 1, 1})
+    ->Args({2000, 4, 1});
+
+int main(int argc, char** argv) {
+    std::vector<char*> args = bench::ColourArgs(argc, argv);
+    int count = static_cast<int>(args.size());
+    benchmark::Initialize(&count, args.data());
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    // The batch against one provocation at a time, each round from the same table.
+    for (const std::uint32_t entries : {200u, 1000u}) {
+        const Crowd crowd = MakeCrowd(entries, 1, true);
+        AngerTable batch, single;
+        const bench::SideBySide ns = bench::Alternate(
+            [&] {
+                batch = crowd.table;
+                batch.ProvokeEach(crowd.list.data(), crowd.list.size(), kCap, kShare);
+            },
+            [&] {
+                single = crowd.table;
+                ProvokeOneByOne(single, crowd.list);
+            },
+            20, 15);
+        if (!(batch == single)) {
+            std::printf("anger batch | %u entries | differs from one at a time\n", entries);
+            return 1;
+        }
+        std::printf("anger batch | %u entries, %zu listed | batch %.0f ns, one at a time %.0f ns\n",
+                    entries, crowd.list.size(), ns.first, ns.second);
+    }
+    return 0;
+}

@@ -1,0 +1,187 @@
+// A batch of provocations against the same provocations walked one value at a time, over tables
+// whose lane groups fill whole blocks, part of one, or one group alone; with the provoked
+// entries at the table's first and last slots, listed rising, falling or shuffled (so the
+// groups' windows of own steps follow one another or overlap), new ids among them, one id listed
+// twice, values pushed to the cap and calms of -0. Every value must match bit for bit.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <bit>
+#include <cstdint>
+#include <vector>
+
+#include "Game/ai/anger/AngerTable.h"
+
+namespace GAME::test {
+namespace {
+
+constexpr float kBatchCap = 100.0f;
+constexpr float kBatchShare = 0.7f;
+
+// The table as plain vectors, each provocation walked over every value at once.
+struct WalkedAnger {
+    std::vector<std::uint32_t> ids;
+    std::vector<float> values;
+
+    void Provoke(std::uint32_t id, float amount) {
+        const auto at = std::lower_bound(ids.begin(), ids.end(), id);
+        const auto slot = static_cast<std::size_t>(at - ids.begin());
+        if (at == ids.end() || *at != id) {
+            ids.insert(at, id);
+            values.insert(values.begin() + static_cast<std::ptrdiff_t>(slot), 0.0f);
+        }
+        float calm = 0.0f;
+        const bool calms = AngerTable::CalmOf(amount, ids.size(), kBatchShare, calm);
+        for (std::size_t i = 0; i < values.size(); ++i) {
+            if (i == slot) {
+                values[i] += amount;
+                if (values[i] > kBatchCap)
+                    values[i] = kBatchCap;
+            } else if (calms) {
+                values[i] -= calm;
+            }
+        }
+    }
+};
+
+struct BatchRng {
+    std::uint32_t state;
+    std::uint32_t Next(std::uint32_t bound) {
+        state = state * 1103515245u + 12345u;
+        return (state >> 9) % bound;
+    }
+};
+
+enum class Listed { Rising, Falling, Shuffled, Edges };
+
+struct BatchCase {
+    const char* name;
+    std::uint32_t entries;  // ids 10, 20, ... before the batch
+    std::uint32_t every;    // every n-th entry listed
+    Listed order;
+    std::uint32_t newEvery;  // a new id beside every n-th listed one (0: none)
+    bool twice = false;      // the first listed id once more at the end
+    bool minusZero = false;  // every value and amount -0
+    float amount = 3.0f;     // the largest amount
+};
+
+TEST(AngerBatch, GivesTheValuesOfOneProvocationAtATime) {
+    const BatchCase cases[] = {
+        {"one entry", 1, 1, Listed::Rising, 0},
+        {"less than a group", 5, 1, Listed::Rising, 0},
+        {"one wide group", 16, 1, Listed::Rising, 0},
+        {"a group and some", 21, 2, Listed::Rising, 3},
+        {"three groups", 47, 1, Listed::Rising, 0},
+        {"a block less one lane", 127, 1, Listed::Rising, 0},
+        {"a whole block", 128, 1, Listed::Rising, 0},
+        {"a block and one lane", 129, 1, Listed::Rising, 0},
+        {"blocks of every size", 16 * 23 + 9, 1, Listed::Rising, 0},
+        {"every third", 300, 3, Listed::Rising, 0},
+        {"sparse", 400, 37, Listed::Rising, 0},
+        {"new ids among old", 250, 1, Listed::Rising, 5},
+        {"falling", 200, 1, Listed::Falling, 0},
+        {"falling with new ids", 131, 2, Listed::Falling, 4},
+        {"shuffled", 333, 1, Listed::Shuffled, 0},
+        {"shuffled sparse", 180, 7, Listed::Shuffled, 3},
+        {"first and last slots", 145, 1, Listed::Edges, 0},
+        {"first and last of one group", 16, 1, Listed::Edges, 0},
+        {"listed twice", 150, 2, Listed::Rising, 6, true},
+        {"listed twice, shuffled", 90, 1, Listed::Shuffled, 0, true},
+        {"up to the cap", 140, 1, Listed::Rising, 9, false, false, 400.0f},
+        {"minus zero", 77, 1, Listed::Rising, 0, false, true},
+        {"minus zero with new ids", 40, 2, Listed::Shuffled, 3, false, true},
+    };
+    for (const BatchCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        BatchRng rng{c.entries * 7 + c.every};
+        AngerTable table;
+        WalkedAnger walked;
+        for (std::uint32_t i = 0; i < c.entries; ++i) {
+            const std::uint32_t id = 10 * (i + 1);
+            const float value =
+                c.minusZero ? -0.0f : static_cast<float>(rng.Next(15000)) * 0.01f - 50.0f;
+            table.ValueAt(table.FindOrInsert(id, i)) = value;
+            walked.ids.push_back(id);
+            walked.values.push_back(value);
+        }
+        std::vector<AngerTable::Provoked> list;
+        const auto amount = [&] {
+            return c.minusZero ? -0.0f : static_cast<float>(1 + rng.Next(1000)) * c.amount / 1000;
+        };
+        for (std::uint32_t i = 0; i < c.entries; i += c.every) {
+            if (c.newEvery != 0 && (i / c.every) % c.newEvery == 0)
+                list.push_back({10 * i + 5, 1000 + i, amount()});
+            list.push_back({10 * (i + 1), i, amount()});
+        }
+        if (c.order == Listed::Falling)
+            std::reverse(list.begin(), list.end());
+        if (c.order == Listed::Shuffled)
+            for (std::size_t i = list.size(); i > 1; --i)
+                std::swap(list[i - 1], list[rng.Next(static_cast<std::uint32_t>(i))]);
+        if (c.order == Listed::Edges)
+            list = {list.front(), list.back()};
+        if (c.twice)
+            list.push_back({list.front().id, 7, amount()});
+        for (const AngerTable::Provoked& p : list)
+            walked.Provoke(p.id, p.amount);
+        std::vector<std::int32_t> steps;
+        table.ProvokeEach(list.data(), list.size(), kBatchCap, kBatchShare, &steps);
+        ASSERT_EQ(table.size(), walked.ids.size());
+        for (std::size_t slot = 0; slot < table.size(); ++slot) {
+            ASSERT_EQ(table.IdAt(slot), walked.ids[slot]) << slot;
+            ASSERT_EQ(std::bit_cast<std::uint32_t>(table.ValueAt(slot)),
+                      std::bit_cast<std::uint32_t>(walked.values[slot]))
+                << "slot " << slot << ": " << table.ValueAt(slot) << " against "
+                << walked.values[slot];
+        }
+        // Each entry keeps the world slot it was last listed with, else the one it had (its
+        // index among the entries before, which the new ones must not shift).
+        for (std::size_t slot = 0; slot < table.size(); ++slot) {
+            const std::uint32_t id = table.IdAt(slot);
+            std::uint32_t hint = id % 10 == 0 ? id / 10 - 1 : AngerTable::kNoHint;
+            for (const AngerTable::Provoked& p : list)
+                if (p.id == id)
+                    hint = p.worldSlot;
+            EXPECT_EQ(table.HintAt(slot), hint) << "slot " << slot;
+        }
+        // The step of each slot names a provocation of that slot's own entry.
+        ASSERT_EQ(steps.size(), table.size());
+        for (std::size_t slot = 0; slot < table.size(); ++slot) {
+            if (steps[slot] >= 0) {
+                EXPECT_EQ(list[static_cast<std::size_t>(steps[slot])].id, table.IdAt(slot)) << slot;
+            }
+        }
+        const auto listedCount = static_cast<std::size_t>(
+            std::count_if(steps.begin(), steps.end(), [](std::int32_t s) { return s >= 0; }));
+        EXPECT_EQ(listedCount, list.size() - (c.twice ? 1 : 0));
+    }
+}
+
+// Batch after batch on one table: the values carried from one batch to the next, entries
+// created by the last, and an entry that stood at its own step in one batch and not the next.
+TEST(AngerBatch, BatchesInARowKeepTheValuesOfOneAtATime) {
+    AngerTable table;
+    WalkedAnger walked;
+    BatchRng rng{99};
+    for (int round = 0; round < 40; ++round) {
+        std::vector<AngerTable::Provoked> list;
+        std::uint32_t id = 0;
+        for (;;) {
+            id += 1 + rng.Next(40);
+            if (id > 3000)
+                break;
+            list.push_back({id, round == 0 ? 0u : id, static_cast<float>(rng.Next(900)) * 0.01f});
+        }
+        for (const AngerTable::Provoked& p : list)
+            walked.Provoke(p.id, p.amount);
+        table.ProvokeEach(list.data(), list.size(), kBatchCap, kBatchShare);
+        ASSERT_EQ(table.size(), walked.ids.size()) << "round " << round;
+        for (std::size_t slot = 0; slot < table.size(); ++slot)
+            ASSERT_EQ(std::bit_cast<std::uint32_t>(table.ValueAt(slot)),
+                      std::bit_cast<std::uint32_t>(walked.values[slot]))
+                << "round " << round << ", slot " << slot;
+    }
+}
+
+}  // namespace
+}  // namespace GAME::test
