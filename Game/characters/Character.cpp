@@ -28,6 +28,7 @@
 #include "Game/core/util/SeamLog.h"
 #include "Game/items/inventory/Inventory.h"
 #include "Game/rules/death/DeathManager.h"
+#include "Game/skills/Skill.h"
 #include "Game/skills/SkillActivated.h"
 #include "Game/skills/manager/SkillCommands.h"
 #include "Game/skills/manager/SkillManager.h"
@@ -361,21 +362,17 @@ constexpr std::size_t kControllerPrefetchBytes = 1024;
 }  // namespace
 
 void Character::PrefetchOwnLines(bool preAnimation) const {
-    for (const void* line :
-         {static_cast<const void*>(&mLifeState), static_cast<const void*>(&mFrameElapsed),
-          static_cast<const void*>(&mControllerId), static_cast<const void*>(&mSkillManager),
-          static_cast<const void*>(&mCombatManager), static_cast<const void*>(&mDeathManager),
-          static_cast<const void*>(&mMovement)})
-        __builtin_prefetch(line);
+    __builtin_prefetch(&mLifeState);
+    const auto* hot = reinterpret_cast<const char*>(&mForcedUpdates);
+    PrefetchLines(hot,
+                  static_cast<std::size_t>(reinterpret_cast<const char*>(&mMovement + 1) - hot));
     if (preAnimation) {
         PrefetchLines(&mBio, sizeof mBio);
-        __builtin_prefetch(&mActionHandler);
+        mExperience.PrefetchLevel();
         return;
     }
-    __builtin_prefetch(&mDistressCountdown);
     PrefetchLines(&mFxManager, sizeof mFxManager);
-    PrefetchLines(&mAuraManager, sizeof mAuraManager);
-    PrefetchLines(&mPlayStats, sizeof mPlayStats);
+    mPlayStats.PrefetchUpdateLine();
 }
 
 void Character::PrefetchFrameData(bool preAnimation) const {
@@ -396,10 +393,23 @@ void Character::PrefetchFrameData(bool preAnimation) const {
         PrefetchLines(mDeathManager.get(), sizeof(DeathManager));
 }
 
+void Character::PrefetchSkillLookups() const {
+    const ObjectManager& objects = Singleton<ObjectManager>::Get();
+    for (const std::uint32_t id : mSkillManager->GetActiveList())
+        objects.PrefetchLookup(id);
+}
+
 void Character::PrefetchPointedData(bool preAnimation) const {
+    if (!preAnimation)
+        return;
     // The controller asks whether the current action still runs.
-    if (preAnimation && mActionHandler)
+    if (mActionHandler)
         __builtin_prefetch(mActionHandler->GetCurrentAction());
+    // The skills lie apart from the character and each other.
+    ObjectManager& objects = Singleton<ObjectManager>::Get();
+    for (const std::uint32_t id : mSkillManager->GetActiveList())
+        if (const Skill* skill = objects.GetObject<Skill>(id))
+            skill->PrefetchUpdateLines();
 }
 
 void Character::DestroyMe() {

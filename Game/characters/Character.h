@@ -103,6 +103,8 @@ public:
     // the character's own lines, then (once those arrived) the objects they point to.
     void PrefetchOwnLines(bool preAnimation) const;
     void PrefetchFrameData(bool preAnimation) const;
+    // Before animation only, between the two: the object table's lines of its skills.
+    void PrefetchSkillLookups() const;
     void PrefetchPointedData(bool preAnimation) const;
 
     // Team: the invisible team while invisible.
