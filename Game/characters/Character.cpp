@@ -362,6 +362,8 @@ constexpr std::size_t kControllerPrefetchBytes = 1024;
 }  // namespace
 
 void Character::PrefetchOwnLines(bool preAnimation) const {
+    // The first line holds the class, which every update's call reads.
+    __builtin_prefetch(this);
     __builtin_prefetch(&mLifeState);
     const auto* hot = reinterpret_cast<const char*>(&mForcedUpdates);
     PrefetchLines(hot,
@@ -376,6 +378,7 @@ void Character::PrefetchOwnLines(bool preAnimation) const {
 }
 
 void Character::PrefetchFrameData(bool preAnimation) const {
+    PrefetchKindLines();
     if (preAnimation) {
         mSkillManager->PrefetchUpdateData();
         mBio.PrefetchUpdateData();

@@ -105,6 +105,8 @@ public:
     void PrefetchFrameData(bool preAnimation) const;
     // Before animation only, between the two: the object table's lines of its skills.
     void PrefetchSkillLookups() const;
+    // A kind's own frame fields, asked for with the frame data (the class is known by then).
+    virtual void PrefetchKindLines() const {}
     void PrefetchPointedData(bool preAnimation) const;
 
     // Team: the invisible team while invisible.
