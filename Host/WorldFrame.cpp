@@ -43,8 +43,7 @@ struct WorldFrameScratch {
 constexpr float kEverywhere = 1.0e7f;
 
 // Characters ahead of the update are asked for early, as each lies apart in memory: their own
-// lines this far ahead, then one character nearer each step, what the lines asked for before
-// point to (each step reads only what the step before asked for).
+// lines this far ahead, the objects those point to half as far, what those point to next.
 constexpr std::size_t kPrefetchAhead = 4;
 
 // Ascending, as std::sort would leave them, a byte at a time from the lowest, over only the bytes
@@ -111,13 +110,10 @@ void SortIds(std::vector<std::uint32_t>& ids, std::vector<std::uint32_t>& buffer
     if (i + kPrefetchAhead < count)
         if (const Character* ahead = Look(objects, scratch, i + kPrefetchAhead, version).character)
             ahead->PrefetchOwnLines(preAnimation);
-    if (i + kPrefetchAhead - 1 < count)
+    if (i + kPrefetchAhead / 2 < count)
         if (const Character* ahead =
-                Look(objects, scratch, i + kPrefetchAhead - 1, version).character)
+                Look(objects, scratch, i + kPrefetchAhead / 2, version).character)
             ahead->PrefetchFrameData(preAnimation);
-    if (preAnimation && i + 2 < count)
-        if (const Character* ahead = Look(objects, scratch, i + 2, version).character)
-            ahead->PrefetchSkillLookups();
     if (preAnimation && i + 1 < count)
         if (const Character* ahead = Look(objects, scratch, i + 1, version).character)
             ahead->PrefetchPointedData(preAnimation);

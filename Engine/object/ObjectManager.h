@@ -75,8 +75,6 @@ public:
         const RTTI_ClassInfo* classInfo = nullptr;
         return mObjects.Lookup(id, object, classInfo) ? object : nullptr;
     }
-    // Read only to ask for memory: the table's line a lookup of the id reads first.
-    void PrefetchLookup(std::uint32_t id) const { mObjects.PrefetchHome(id); }
     // The object and its class record (null, untouched when there is no such object).
     [[gnu::always_inline]] Object* GetObject(std::uint32_t id, const RTTI_ClassInfo*& classInfo) {
         Object* object = nullptr;

@@ -93,11 +93,6 @@ public:
         std::uint32_t id = 0;       // what was looked up: a caller may ask for another id
         std::uint64_t version = 0;  // an even Version() at which the slot held the object
     };
-    // Asks for the slot a lookup of the id reads first, ahead of the lookup.
-    void PrefetchHome(std::uint32_t id) const {
-        if (const Storage* storage = mView.load(std::memory_order_relaxed))
-            __builtin_prefetch(&storage->slots[storage->Home(id)]);
-    }
     // Lookup that also says where it found the object (nowhere when it found none).
     bool Lookup(std::uint32_t id, Object*& object, const RTTI_ClassInfo*& classInfo,
                 Place& place) const;

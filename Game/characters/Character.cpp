@@ -28,7 +28,6 @@
 #include "Game/core/util/SeamLog.h"
 #include "Game/items/inventory/Inventory.h"
 #include "Game/rules/death/DeathManager.h"
-#include "Game/skills/Skill.h"
 #include "Game/skills/SkillActivated.h"
 #include "Game/skills/manager/SkillCommands.h"
 #include "Game/skills/manager/SkillManager.h"
@@ -396,23 +395,12 @@ void Character::PrefetchFrameData(bool preAnimation) const {
         PrefetchLines(mDeathManager.get(), sizeof(DeathManager));
 }
 
-void Character::PrefetchSkillLookups() const {
-    const ObjectManager& objects = Singleton<ObjectManager>::Get();
-    for (const std::uint32_t id : mSkillManager->GetActiveList())
-        objects.PrefetchLookup(id);
-}
-
 void Character::PrefetchPointedData(bool preAnimation) const {
     if (!preAnimation)
         return;
     // The controller asks whether the current action still runs.
     if (mActionHandler)
         __builtin_prefetch(mActionHandler->GetCurrentAction());
-    // The skills lie apart from the character and each other.
-    ObjectManager& objects = Singleton<ObjectManager>::Get();
-    for (const std::uint32_t id : mSkillManager->GetActiveList())
-        if (const Skill* skill = objects.GetObject<Skill>(id))
-            skill->PrefetchUpdateLines();
 }
 
 void Character::DestroyMe() {

@@ -103,8 +103,6 @@ public:
     // the character's own lines, then (once those arrived) the objects they point to.
     void PrefetchOwnLines(bool preAnimation) const;
     void PrefetchFrameData(bool preAnimation) const;
-    // Before animation only, between the two: the object table's lines of its skills.
-    void PrefetchSkillLookups() const;
     // A kind's own frame fields, asked for with the frame data (the class is known by then).
     virtual void PrefetchKindLines() const {}
     void PrefetchPointedData(bool preAnimation) const;

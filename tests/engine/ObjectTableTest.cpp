@@ -90,28 +90,6 @@ TEST(ObjectTable, AnEmptyTableFindsNothingAndHasNoObject) {
     EXPECT_EQ(table.Size(), 0u);
 }
 
-// Asking for a lookup's line is read only: an empty table (no slots yet), ids filed, missing,
-// 0 and the largest, before and after growth.
-TEST(ObjectTable, AskingForALookupsLineChangesNoAnswer) {
-    test::TestMachine tm;
-    ObjectTable table;
-    table.PrefetchHome(1);
-    EXPECT_EQ(table.Version(), 0u);
-    for (const std::uint32_t count : {3u, 200u}) {
-        for (std::uint32_t id = 1; id <= count; ++id)
-            if (!table.Find(id))
-                table.Put(id, Make(id));
-        const std::uint64_t version = table.Version();
-        for (const std::uint32_t id : {0u, 1u, count, count + 1, 0xFFFFFFFFu}) {
-            const ObjectTable::Slot* before = table.Find(id);
-            table.PrefetchHome(id);
-            EXPECT_EQ(table.Find(id), before) << id;
-            EXPECT_EQ(table.Version(), version) << id;
-        }
-        EXPECT_EQ(table.Size(), count);
-    }
-}
-
 // The class record filed beside the object answers the typed lookup: a replacement under the
 // same id brings its own class.
 TEST(ObjectManager, TypedLookupsUseTheClassOfTheObjectNowFiledUnderTheId) {
