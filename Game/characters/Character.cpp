@@ -372,6 +372,8 @@ void Character::PrefetchOwnLines(bool preAnimation) const {
         mExperience.PrefetchLevel();
         return;
     }
+    // The combat manager's frame calls the character through this base.
+    __builtin_prefetch(static_cast<const DurationDamageOwner*>(this));
     PrefetchLines(&mFxManager, sizeof mFxManager);
     mPlayStats.PrefetchUpdateLine();
 }

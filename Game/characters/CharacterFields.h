@@ -139,8 +139,6 @@ private:
     RecordText mActorToSpawnOnDeath;
     bool mWaitForCallbackToSpawn = false;
     RecordText mActorToSpawnForMyBones;
-    RecordText mOverrideRagdollBehavior;
-    float mOverrideRagdollSpeed = 0.0f;
     bool mDoLateCrumple = false;
     CharacterPathGenerationStyle mPathGenerationStyle = CharacterPathGenerationStyle::Default;
     int mNumAttackSlots = 4;
@@ -172,7 +170,6 @@ private:
     std::uint32_t mAttackerId = 0;
     std::uint32_t mMasterId = 0;
     std::uint32_t mMoney = 0;
-    CharacterRagDoll::EffectData mRagdollData;
     std::array<std::unique_ptr<AnimationSet>, 6> mAnimSets;
     AnimationSound mAnimationSounds;
     // What a frame reads of every character, side by side from here to mMovement, so that the
@@ -199,7 +196,11 @@ private:
     float mSpineCurveTarget = 0.0f;
     float mSpineTurnRate = 3.14159265f;  // 180 degrees a second
     float mSpineCurveMax = 0.6981317f;   // 40 degrees
+    float mOverrideRagdollSpeed = 0.0f;
     AnimationSet* mAnimationSet = nullptr;
+    // Set by the combat manager's frame (its hit reaction), with what overrides it.
+    RecordText mOverrideRagdollBehavior;
+    CharacterRagDoll::EffectData mRagdollData;
     GameTimer mFrameTimer;
     // Its formulas keep scratch values, so the const designer calculations reach it by pointer.
     std::unique_ptr<CombatManager> mCombatManager = std::make_unique<CombatManager>();

@@ -37,6 +37,7 @@ struct CharacterTestAccess {
                 {"spine", Offset(c, &c.mSpineCurveMax)},
                 {"low health", Offset(c, &c.mLowHealthResetLevel)},
                 {"animation set", Offset(c, &c.mAnimationSet)},
+                {"hit reaction", Offset(c, &c.mRagdollData)},
                 {"combat manager", Offset(c, &c.mCombatManager)},
                 {"death manager", Offset(c, &c.mDeathManager)},
                 {"auras", Offset(c, &c.mAuraManager)},
