@@ -361,24 +361,25 @@ constexpr std::size_t kControllerPrefetchBytes = 1024;
 }  // namespace
 
 void Character::PrefetchOwnLines(bool preAnimation) const {
-    for (const void* line :
-         {static_cast<const void*>(&mLifeState), static_cast<const void*>(&mFrameElapsed),
-          static_cast<const void*>(&mControllerId), static_cast<const void*>(&mSkillManager),
-          static_cast<const void*>(&mCombatManager), static_cast<const void*>(&mDeathManager),
-          static_cast<const void*>(&mMovement)})
-        __builtin_prefetch(line);
+    // The first line holds the class, which every update's call reads.
+    __builtin_prefetch(this);
+    __builtin_prefetch(&mLifeState);
+    const auto* hot = reinterpret_cast<const char*>(&mForcedUpdates);
+    PrefetchLines(hot,
+                  static_cast<std::size_t>(reinterpret_cast<const char*>(&mMovement + 1) - hot));
     if (preAnimation) {
         PrefetchLines(&mBio, sizeof mBio);
-        __builtin_prefetch(&mActionHandler);
+        mExperience.PrefetchLevel();
         return;
     }
-    __builtin_prefetch(&mDistressCountdown);
+    // The combat manager's frame calls the character through this base.
+    __builtin_prefetch(static_cast<const DurationDamageOwner*>(this));
     PrefetchLines(&mFxManager, sizeof mFxManager);
-    PrefetchLines(&mAuraManager, sizeof mAuraManager);
-    PrefetchLines(&mPlayStats, sizeof mPlayStats);
+    mPlayStats.PrefetchUpdateLine();
 }
 
 void Character::PrefetchFrameData(bool preAnimation) const {
+    PrefetchKindLines();
     if (preAnimation) {
         mSkillManager->PrefetchUpdateData();
         mBio.PrefetchUpdateData();
@@ -397,8 +398,10 @@ void Character::PrefetchFrameData(bool preAnimation) const {
 }
 
 void Character::PrefetchPointedData(bool preAnimation) const {
+    if (!preAnimation)
+        return;
     // The controller asks whether the current action still runs.
-    if (preAnimation && mActionHandler)
+    if (mActionHandler)
         __builtin_prefetch(mActionHandler->GetCurrentAction());
 }
 

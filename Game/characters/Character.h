@@ -103,6 +103,8 @@ public:
     // the character's own lines, then (once those arrived) the objects they point to.
     void PrefetchOwnLines(bool preAnimation) const;
     void PrefetchFrameData(bool preAnimation) const;
+    // A kind's own frame fields, asked for with the frame data (the class is known by then).
+    virtual void PrefetchKindLines() const {}
     void PrefetchPointedData(bool preAnimation) const;
 
     // Team: the invisible team while invisible.

@@ -102,7 +102,6 @@ private:
     WorldCoords mSpawnPoint;
     float mTurnRate = 0.0f;
     float mAvoidForce = 0.0f;
-    std::uint32_t mControllerId = 0;
     Character_Gender mGender = Character_Gender::Unknown;
     std::vector<std::string> mRaces;
     bool mTouched = false;
@@ -110,27 +109,16 @@ private:
     bool mGod = false;
     bool mOmnipotent = false;
     float mWeaponScale = 0.0f;
-    GameTimer mFrameTimer;
-    std::uint32_t mFrameElapsed = 0;
     float mDeathAnimBlendTime = 250.0f;
     int mLoopingRunningSoundFadeTime = 1000;
     RecordText mLevelUpFx;
     RecordText mDyingFxPak;
     float mImpactSoundChance = 0.0f;
-    float mLowHealthTriggerLevel = 0.0f;
-    float mLowHealthResetLevel = 0.0f;
-    bool mLowHealthLatch = false;
     // Non-owning, by object id: a pack's position is its net index.
     std::vector<std::uint32_t> mNetSounds;
-    float mBreastSupport = 0.0f;
-    float mSpineCurve = 0.0f;
-    float mSpineCurveTarget = 0.0f;
-    float mSpineTurnRate = 3.14159265f;  // 180 degrees a second
-    float mSpineCurveMax = 0.6981317f;   // 40 degrees
     int mPhysicsType = 1;
     std::unique_ptr<CharacterRagDoll> mRagDoll;
     bool mTeleporting = false;
-    Character_ActionState mActionState = Character_ActionState::Unknown;
     bool mHiddenFromCombat = false;
     Character_ActionState mInitialActionState = Character_ActionState::Unknown;
     WorldVec3 mInitialPathTarget;
@@ -140,10 +128,7 @@ private:
     RecordText mSpawnEffect;
     std::uint32_t mSpawnEffectObject = 0;
     bool mRotateWhenChatting = true;
-    bool mTrapped = false;
-    bool mDisallowRotation = false;
     bool mWarmUpSpeed = false;
-    bool mShowAngerLevels = false;
     RecordText mDeleteBehavior;
     RecordText mDissolveEffect;
     RecordText mDissolveLight;
@@ -154,10 +139,7 @@ private:
     RecordText mActorToSpawnOnDeath;
     bool mWaitForCallbackToSpawn = false;
     RecordText mActorToSpawnForMyBones;
-    RecordText mOverrideRagdollBehavior;
-    float mOverrideRagdollSpeed = 0.0f;
     bool mDoLateCrumple = false;
-    bool mTweakSpineOnTurn = false;
     CharacterPathGenerationStyle mPathGenerationStyle = CharacterPathGenerationStyle::Default;
     int mNumAttackSlots = 4;
     int mNumDefenseSlots = 4;
@@ -170,7 +152,6 @@ private:
     float mDistressCallRange = 15.0f;
     int mDistressCallTime = 5000;
     int mDistressCallsLeft = 1;
-    int mDistressCountdown = 0;
     bool mDistressCallWhenDying = true;
     float mMinRotationSpeed = 9.0f;
     float mMaxRotationSpeed = 12.0f;
@@ -187,17 +168,42 @@ private:
     // What the combat manager keeps of an attack until it is built: the current attacker and
     // the equipped hand state.
     std::uint32_t mAttackerId = 0;
-    // Its formulas keep scratch values, so the const designer calculations reach it by pointer.
-    std::unique_ptr<CombatManager> mCombatManager = std::make_unique<CombatManager>();
-    int mHandState = 0;
     std::uint32_t mMasterId = 0;
     std::uint32_t mMoney = 0;
-    CharacterRagDoll::EffectData mRagdollData;
     std::array<std::unique_ptr<AnimationSet>, 6> mAnimSets;
-    AnimationSet* mAnimationSet = nullptr;
     AnimationSound mAnimationSounds;
+    // What a frame reads of every character, side by side from here to mMovement, so that the
+    // frame loop asks for a few adjacent lines instead of one line per field. The combat manager
+    // is made here, still before the skill manager that keeps a pointer to it.
     bool mForcedUpdates = false;
     bool mRotateTowardsTarget = false;
+    bool mTrapped = false;
+    bool mDisallowRotation = false;
+    bool mShowAngerLevels = false;
+    bool mLowHealthLatch = false;
+    bool mTweakSpineOnTurn = false;
+    Character_ActionState mActionState = Character_ActionState::Unknown;
+    std::uint32_t mControllerId = 0;
+    std::uint32_t mFrameElapsed = 0;
+    std::uint32_t mCharAttributeInputs = 0;
+    std::uint32_t mAttackTargetId = 0;
+    int mHandState = 0;
+    int mDistressCountdown = 0;
+    float mLowHealthTriggerLevel = 0.0f;
+    float mLowHealthResetLevel = 0.0f;
+    float mBreastSupport = 0.0f;
+    float mSpineCurve = 0.0f;
+    float mSpineCurveTarget = 0.0f;
+    float mSpineTurnRate = 3.14159265f;  // 180 degrees a second
+    float mSpineCurveMax = 0.6981317f;   // 40 degrees
+    float mOverrideRagdollSpeed = 0.0f;
+    AnimationSet* mAnimationSet = nullptr;
+    // Set by the combat manager's frame (its hit reaction), with what overrides it.
+    RecordText mOverrideRagdollBehavior;
+    CharacterRagDoll::EffectData mRagdollData;
+    GameTimer mFrameTimer;
+    // Its formulas keep scratch values, so the const designer calculations reach it by pointer.
+    std::unique_ptr<CombatManager> mCombatManager = std::make_unique<CombatManager>();
     std::unique_ptr<DeathManager> mDeathManager;
     AuraManager mAuraManager;
     // Reached by pointer: the const speed query takes the manager's one-shot flag.
@@ -210,10 +216,8 @@ private:
     mutable std::unique_ptr<GarmentManager> mGarments;
     bool mChangeOfEquipment = false;
     std::map<std::string, std::vector<std::string>> mItemSets;
-    std::uint32_t mCharAttributeInputs = 0;
     Vec3 mPointOfInterest;
     bool mHasPointOfInterest = false;
-    std::uint32_t mAttackTargetId = 0;
     WorldVec3 mAttackTargetPosition;
     std::uint32_t mAttackSkillId = 0;
     RecordText mDistressCallGroup;

@@ -183,6 +183,14 @@ void Monster::UpdateSelf(int ms) {
     UpdateMonsterMusic();
 }
 
+void Monster::PrefetchKindLines() const {
+    const auto* first = reinterpret_cast<const char*>(&mAmbientCountdown);
+    const auto* end = reinterpret_cast<const char*>(&mSoundIds + 1);
+    for (const char* at = first; at < end; at += 64)
+        __builtin_prefetch(at);
+    __builtin_prefetch(end - 1);
+}
+
 void Monster::UpdateMonsterMusic() {
     if (mMonsterMusic.empty() || !gGameEngine)
         return;

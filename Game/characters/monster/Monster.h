@@ -38,6 +38,7 @@ public:
     void PreLoad(bool now) override;
     void InitialUpdate() override;
     void UpdateSelf(int ms) override;
+    void PrefetchKindLines() const override;
 
     // Spawning on other machines (MonsterReplication.cpp).
     void WriteReplicationData(NetPacketOutBuffer& out);
@@ -205,23 +206,26 @@ private:
     // Controller calls that have nothing to do without a ControllerMonster.
     void ControllerNewLeader(std::uint32_t leaderId);
 
+    // What each frame reads of a monster, side by side: the frame loop asks for these lines ahead.
+    float mAmbientCountdown = 0.0f;
+    float mDeathFromEnemyRange = 0.0f;
+    std::uint32_t mLeaderId = 0;
+    bool mAliveSoundWanted = false;
+    RecordText mMonsterMusic;
+    std::array<std::uint32_t, MonsterSoundCount> mSoundIds{};  // SoundPak object ids
     float mAmbientPeriodMin = 0.0f;
     float mAmbientPeriodMax = 0.0f;
-    float mAmbientCountdown = 0.0f;
     float mAlertSoundChance = 0.0f;
     float mRallySoundChance = 0.0f;
     float mRampageSoundChance = 0.0f;
     int mRampageSoundDelay = 0;
     RecordText mBossBoundingVolume;
     std::uint32_t mBossBoundingVolumeId = 0;
-    std::array<std::uint32_t, MonsterSoundCount> mSoundIds{};  // SoundPak object ids
     int mJoinTimeLeft = -1;
     Team mSavedTeam;
     std::uint32_t mPreviousLeaderId = 0;
-    std::uint32_t mLeaderId = 0;
     MonsterClassification mClassification = MonsterClassification_Common;
     RecordText mDescriptionTag;
-    float mDeathFromEnemyRange = 0.0f;
     std::string mProxyParent;
     unsigned int mProxyNumSiblings = 0;
     CharFxPak mConfusionFx;
@@ -231,7 +235,6 @@ private:
     std::vector<RecordText> mBumpTextures;
     RecordText mStatusIcon;
     RecordText mStatusIconRed;
-    RecordText mMonsterMusic;
     float mMonsterMusicRadiusSquared = 0.0f;
     std::uint32_t mUIActorDescriptionRedirectId = 0;
     // Made when the monster first drops one (few do).
@@ -245,7 +248,6 @@ private:
     RecordText mTreasureProxyName;
     GameEventListener<Monster, GameEvent_GameBalanceLevel> mBalanceListener;
     unsigned int mGameBalanceLevel = 0;
-    bool mAliveSoundWanted = false;
     bool mPoppedOut = false;
 
     bool mHeroOrBossLoot = false;

@@ -77,6 +77,8 @@ public:
     void Update(int ms);
     std::uint32_t GetPlayTimeInSeconds() const { return mPlayTimeSeconds; }
     std::uint32_t GetPlayTimeInMinutes() const { return mPlayTimeSeconds / 60; }
+    // Asks for the line each frame's Update writes, ahead of it.
+    void PrefetchUpdateLine() const { __builtin_prefetch(&mMsAccumulator); }
     int GetScore() const;
     void Load(const LoadTable& record);
     void OnPreRun(const GameEvent_PreRun& event);
@@ -115,6 +117,8 @@ private:
 
     std::vector<std::string> mRealTimeStrings;
     std::vector<std::string> mLogStrings;
+    // Beside the clock's tallies: each frame's Update writes both.
+    bool mStringsStale = true;
     int mMsAccumulator = 0;
     int mMsRemainder = 0;
     std::uint32_t mPlayTimeSeconds = 0;
@@ -148,7 +152,6 @@ private:
     std::unique_ptr<DesignerEquation<float>> mScoreFormula;
     SmallMap<Name, int, 4> mSkillsUsed;
     GameEventListener<PlayStats, GameEvent_PreRun> mPreRunListener;
-    bool mStringsStale = true;
 };
 
 }  // namespace GAME

@@ -9,6 +9,7 @@
 #include "Engine/records/RecordDatabase.h"
 #include "Engine/text/LocalizationManager.h"
 #include "Game/characters/Character.h"
+#include "Game/core/GameEngine.h"
 #include "support/TestMachine.h"
 
 namespace GAME::test {
