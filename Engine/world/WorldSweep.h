@@ -179,6 +179,57 @@ inline std::uint64_t SphereMaskWidest(const EntityGrid::Pack* packs, std::size_t
     return SphereMask(packs, count, toQuery, sphere);
 }
 
+// The lowest and the highest of `count` ranks, folded into `lo` and `hi`.
+inline void RankSpan(const std::uint32_t* ranks, std::size_t count, std::uint32_t& lo,
+                     std::uint32_t& hi) {
+    for (std::size_t i = 0; i < count; ++i) {
+        lo = std::min(lo, ranks[i]);
+        hi = std::max(hi, ranks[i]);
+    }
+}
+
+#if defined(__x86_64__)
+// RankSpan eight ranks at a time (only where HasEightLanes).
+[[gnu::target("avx2")]] inline void RankSpanOct(const std::uint32_t* ranks, std::size_t count,
+                                                std::uint32_t& lo, std::uint32_t& hi) {
+    __m256i low = _mm256_set1_epi32(static_cast<int>(lo));
+    __m256i high = _mm256_set1_epi32(static_cast<int>(hi));
+    std::size_t i = 0;
+    for (; i + 8 <= count; i += 8) {
+        const __m256i r = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(ranks + i));
+        low = _mm256_min_epu32(low, r);
+        high = _mm256_max_epu32(high, r);
+    }
+    std::uint32_t lows[8], highs[8];
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(lows), low);
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(highs), high);
+    RankSpan(lows, 8, lo, hi);
+    RankSpan(highs, 8, lo, hi);
+    RankSpan(ranks + i, count - i, lo, hi);
+}
+#endif
+
+// RankSpan, eight ranks at a time where the processor has them (debug builds take them one by
+// one too and abort when the two differ).
+inline void RankSpanWidest(const std::uint32_t* ranks, std::size_t count, std::uint32_t& lo,
+                           std::uint32_t& hi, [[maybe_unused]] bool eight) {
+#if defined(__x86_64__)
+    if (eight) {
+#ifndef NDEBUG
+        std::uint32_t plainLo = lo, plainHi = hi;
+        RankSpan(ranks, count, plainLo, plainHi);
+#endif
+        RankSpanOct(ranks, count, lo, hi);
+#ifndef NDEBUG
+        if (plainLo != lo || plainHi != hi)
+            std::abort();
+#endif
+        return;
+    }
+#endif
+    RankSpan(ranks, count, lo, hi);
+}
+
 inline bool BoxesOverlap(const Vec3& aLo, const Vec3& aHi, const Vec3& bLo, const Vec3& bHi) {
     return aLo.x <= bHi.x && bLo.x <= aHi.x && aLo.y <= bHi.y && bLo.y <= aHi.y && aLo.z <= bHi.z &&
            bLo.z <= aHi.z;
@@ -260,7 +311,6 @@ void World::SweepSphere(Region* region, const Sphere& sphere, EntityListType typ
         mSweepAt.resize(rankCount);
     if (mSweepMarks.size() < (rankCount >> 6) + 1)
         mSweepMarks.resize((rankCount >> 6) + 1, 0);
-    std::uint32_t lo = ~std::uint32_t{0}, hi = 0;
     const Vec3 r(sphere.radius, sphere.radius, sphere.radius);
     const bool eight = WorldCells::HasEightLanes();
     ForEachCellInBox(
@@ -323,25 +373,23 @@ void World::SweepSphere(Region* region, const Sphere& sphere, EntityListType typ
 #endif
                 // Each kept entry is marked by rank as it is found: its entry is read once, for
                 // the rank, and the vouched-for ones not otherwise.
-                // (Counted in locals: the marks' stores could otherwise be the count's own.)
+                // (Counted in a local: the marks' stores could otherwise be the count's own.
+                // Their span is taken from the kept list at the end, many at a time.)
                 std::size_t found = kept;
-                std::uint32_t low = lo, high = hi;
                 const auto mark = [&](const EntityGrid::Entry& entry) {
                     const std::uint32_t rank = entry.rank;
                     at[rank] = &entry;
                     marks[rank >> 6] |= std::uint64_t{1} << (rank & 63);
                     ranks[found++] = rank;
-                    low = std::min(low, rank);
-                    high = std::max(high, rank);
                 };
 #ifdef NDEBUG
                 // A crowd's blocks are mostly vouched for whole.
                 if (wanted == sure)
                     for (; wanted != 0; wanted &= wanted - 1)
-                        mark(blockEntries[std::countr_zero(wanted)]);
+                        mark(blockEntries[static_cast<unsigned>(std::countr_zero(wanted))]);
 #endif
                 for (; wanted != 0; wanted &= wanted - 1) {
-                    const auto i = static_cast<std::size_t>(std::countr_zero(wanted));
+                    const auto i = static_cast<unsigned>(std::countr_zero(wanted));
                     const EntityGrid::Entry& entry = blockEntries[i];
                     if ((sure >> i & 1) == 0) {
                         if (!WorldCells::Passes(entry.actor, type) || !keep(entry))
@@ -355,10 +403,10 @@ void World::SweepSphere(Region* region, const Sphere& sphere, EntityListType typ
                     mark(entry);
                 }
                 kept = found;
-                lo = low;
-                hi = high;
             }
         });
+    std::uint32_t lo = ~std::uint32_t{0}, hi = 0;
+    WorldCells::RankSpanWidest(mSweepRanks.data(), kept, lo, hi, eight);
     // World order without a sort: the kept ranks are read back from the sweep's own bit set in
     // order when they span few enough words (else sorted), each word cleared as it is read.
     if (mSweepKept.size() < kept)
@@ -370,7 +418,7 @@ void World::SweepSphere(Region* region, const Sphere& sphere, EntityListType typ
         for (std::size_t w = lo >> 6; w <= (hi >> 6); ++w)
             for (std::uint64_t bits = std::exchange(mSweepMarks[w], 0); bits != 0;
                  bits &= bits - 1) {
-                const auto rank = (w << 6) + static_cast<std::size_t>(std::countr_zero(bits));
+                const auto rank = (w << 6) + static_cast<unsigned>(std::countr_zero(bits));
                 *out++ = mSweepAt[rank];
             }
         if (out != sorted + kept)
