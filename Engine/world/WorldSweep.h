@@ -415,12 +415,12 @@ void World::SweepSphere(Region* region, const Sphere& sphere, EntityListType typ
     constexpr std::size_t kWordsPerEntry = 4;
     if (kept != 0 && (hi >> 6) - (lo >> 6) <= kWordsPerEntry * kept) {
         const EntityGrid::Entry** out = sorted;
-        for (std::size_t w = lo >> 6; w <= (hi >> 6); ++w)
-            for (std::uint64_t bits = std::exchange(mSweepMarks[w], 0); bits != 0;
-                 bits &= bits - 1) {
-                const auto rank = (w << 6) + static_cast<unsigned>(std::countr_zero(bits));
-                *out++ = mSweepAt[rank];
-            }
+        for (std::size_t w = lo >> 6; w <= (hi >> 6); ++w) {
+            // The word's 64 ranks' entries.
+            const EntityGrid::Entry* const* const wordAt = mSweepAt.data() + (w << 6);
+            for (std::uint64_t bits = std::exchange(mSweepMarks[w], 0); bits != 0; bits &= bits - 1)
+                *out++ = wordAt[std::countr_zero(bits)];
+        }
         if (out != sorted + kept)
             std::abort();  // the bit set held a rank besides the kept ones
     } else {
