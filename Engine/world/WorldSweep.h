@@ -203,8 +203,11 @@ inline void RankSpan(const std::uint32_t* ranks, std::size_t count, std::uint32_
     std::uint32_t lows[8], highs[8];
     _mm256_storeu_si256(reinterpret_cast<__m256i*>(lows), low);
     _mm256_storeu_si256(reinterpret_cast<__m256i*>(highs), high);
-    RankSpan(lows, 8, lo, hi);
-    RankSpan(highs, 8, lo, hi);
+    // Each lane folds into its own end: a lane still at its start is no rank.
+    for (std::size_t k = 0; k < 8; ++k) {
+        lo = std::min(lo, lows[k]);
+        hi = std::max(hi, highs[k]);
+    }
     RankSpan(ranks + i, count - i, lo, hi);
 }
 #endif
