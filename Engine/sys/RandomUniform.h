@@ -108,6 +108,12 @@ public:
         std::lock_guard lock(mLock);
         return RandomUniform::FGenerate(min, max);
     }
+    // A draw whose value nobody reads: the state moves exactly as IGenerate or FGenerate moves
+    // it, without the scaling.
+    void Skip() {
+        std::lock_guard lock(mLock);
+        mState = NextState(mState);
+    }
 
 private:
     SpinLock mLock;

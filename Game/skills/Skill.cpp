@@ -63,6 +63,15 @@ std::uint32_t DrawSeed(GameEngine* engine) {
     return engine ? engine->GetRandomSeed() & 0xFFFFu : 0u;
 }
 
+#ifdef NDEBUG
+// The same draw for a kept sum, which doesn't read the seed: debug builds take the full draw,
+// as their re-check needs the seed.
+void SkipSeed(GameEngine* engine) {
+    if (engine)
+        engine->GetRandomGen().Skip();
+}
+#endif
+
 }  // namespace
 
 constinit thread_local std::uint64_t detail::tDestroyedSkills = 0;
@@ -223,9 +232,10 @@ float Skill::GetManaCost() const {
     if (owner && mCostKept && mCostInputs == owner->GetCharAttributeInputs() &&
         mCostStamp == mManager->GetSkillAttributesStamp()) {
         // The draw GetTotalSkillAttribute takes on every call.
-        [[maybe_unused]] const std::uint32_t seed = DrawSeed(gGameEngine);
 #ifndef NDEBUG
-        CheckKeptManaCost(seed);
+        CheckKeptManaCost(DrawSeed(gGameEngine));
+#else
+        SkipSeed(gGameEngine);
 #endif
         return mCost;
     }
@@ -272,6 +282,15 @@ void Skill::SubtractManaCost() {
 }
 
 // --- Availability ---
+
+// Here rather than with the other levels: every availability test reads it, and here it is
+// inlined into SetAvailability.
+std::uint32_t Skill::BoughtLevel() const {
+    // Summed wide: a large augmentation must not wrap around to a low level.
+    const std::uint64_t level = std::uint64_t{mSkillState.level} + mAugmentedLevel;
+    return static_cast<std::uint32_t>(
+        std::min<std::uint64_t>(level, GetSkillProfile().GetUltimateLevel()));
+}
 
 bool Skill::HoldsQualifyingWeapon() const {
     const auto& qualifying = GetSkillProfile().GetQualifyingWeapons();
@@ -387,15 +406,16 @@ float Skill::GetTotalSkillAttribute(SkillAttributeType type) const {
     float own;
     if (owner && mOwnAttributeKept && mOwnAttributeType == type &&
         owner->GetCharAttributeInputs() == mOwnAttributeInputs) {
-        [[maybe_unused]] const std::uint32_t seed = DrawSeed(engine);
 #ifndef NDEBUG
         bool drew = false;
-        const float fresh = SumOwnSkillAttribute(type, seed, drew);
+        const float fresh = SumOwnSkillAttribute(type, DrawSeed(engine), drew);
         if (drew || std::memcmp(&fresh, &mOwnAttribute, sizeof fresh) != 0) {
             gEngine->Log(0, "Skill: the kept attribute sum of %s is stale",
                          GetObjectName().c_str());
             std::abort();
         }
+#else
+        SkipSeed(engine);
 #endif
         // A kept own part has an owner, so a manager.
         if (mTotalKept && mManager->GetSkillAttributesStamp() == mTotalStamp) {

@@ -8,13 +8,6 @@
 
 namespace GAME {
 
-std::uint32_t Skill::BoughtLevel() const {
-    // Summed wide: a large augmentation must not wrap around to a low level.
-    const std::uint64_t level = std::uint64_t{mSkillState.level} + mAugmentedLevel;
-    return static_cast<std::uint32_t>(
-        std::min<std::uint64_t>(level, GetSkillProfile().GetUltimateLevel()));
-}
-
 std::uint32_t Skill::GetMaxLevel() const {
     return GetSkillProfile().GetMaxLevel();
 }

@@ -97,6 +97,31 @@ TEST(RandomUniform, LockedGivesTheSameDraws) {
     }
 }
 
+// A skipped draw leaves the state where a full draw of any kind leaves it, from any state (the
+// fixed zero and the largest state too), so that the draws after it are the same.
+TEST(RandomUniform, SkipMovesTheStateAsADraw) {
+    enum class Draw { Integer, Float };
+    const std::pair<std::uint32_t, Draw> rows[] = {
+        {1u, Draw::Integer},        {0u, Draw::Integer},
+        {777u, Draw::Float},        {RandomUniform::kModulus - 1, Draw::Integer},
+        {0x80000000u, Draw::Float}, {0xFFFFFFFFu, Draw::Integer}};
+    for (const auto& [seed, draw] : rows) {
+        RandomUniform plain;
+        RandomUniformLocked skipped;
+        plain.Seed(seed);
+        skipped.Seed(seed);
+        for (int i = 0; i < 50; ++i) {
+            if (draw == Draw::Integer)
+                plain.IGenerate(1, 32767);
+            else
+                plain.FGenerate(-5.0f, 5.0f);
+            skipped.Skip();
+            ASSERT_EQ(skipped.GetState(), plain.GetState()) << seed << " step " << i;
+            ASSERT_EQ(skipped.IGenerate(0, 1000), plain.IGenerate(0, 1000)) << seed;
+        }
+    }
+}
+
 // Threads drawing at once through every entry of the lock: no draw is lost or taken twice, so
 // the state ends where as many draws in one thread leave it, and each integer draw is the value
 // of a step of the sequence that no other draw took.
@@ -113,8 +138,10 @@ TEST(RandomUniform, LockedDrawsFromManyThreadsLoseNone) {
             for (int i = 0; i < kDraws; ++i) {
                 if (t % 2 == 0)
                     out.push_back(locked.IGenerate(0, kTop));
-                else
+                else if (t == 1)
                     locked.FGenerate(0.0f, 1.0f);
+                else
+                    locked.Skip();
             }
         });
     for (std::thread& thread : threads)

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "Game/rules/CharAttribute.h"
 #include "Game/rules/CharAttributeAccumulator.h"
 #include "SkillManagerTestSupport.h"
@@ -21,6 +23,17 @@ public:
     }
 };
 RTTI_IMPLEMENT(SkillManagerProbeSkill, Skill)
+
+// A passive skill whose cooldown reduction is a roll of the gathering's generator.
+class SkillManagerRollSkill : public Skill {
+    RTTI_DECLARE(SkillManagerRollSkill)
+public:
+    void CollectPassiveSkillAttributes(SkillAttributeAccumulator& accumulator) override {
+        accumulator.AddValue(SkillAttributeType::CooldownReduction,
+                             static_cast<float>(accumulator.GetRandomGen().IGenerate(1, 1000)));
+    }
+};
+RTTI_IMPLEMENT(SkillManagerRollSkill, Skill)
 
 namespace {
 
@@ -66,6 +79,27 @@ TEST_F(SkillManagerGathering, EachFrameRefillsTheCharacterWideSkillAttributes) {
     RunFrame(*warrior, 50);
     // Refilled, not added to the last frame's.
     EXPECT_FLOAT_EQ(manager().GetTotalSkillAttribute(SkillAttributeType::CooldownReduction), 5.0f);
+}
+
+// Unseeded, the gathering's generator stands at zero, where a roll never moves it: the sums
+// read the same every frame and are kept. A seed must end that, and from then on every frame
+// rolls again.
+TEST_F(SkillManagerGathering, ASeedEndsSumsKeptWhileTheGeneratorStoodStill) {
+    const auto type = SkillAttributeType::CooldownReduction;
+    manager().LoadSkills("Records/SkillManager/RollSet.dbr", 2);
+    for (int frame = 0; frame < 2; ++frame) {
+        RunFrame(*warrior, 50);
+        ASSERT_FLOAT_EQ(manager().GetTotalSkillAttribute(type), 1.0f) << frame;
+    }
+    manager().PreLoad(false);
+    std::vector<float> rolls;
+    for (int frame = 0; frame < 3; ++frame) {
+        RunFrame(*warrior, 50);
+        rolls.push_back(manager().GetTotalSkillAttribute(type));
+    }
+    EXPECT_NE(rolls[0], 1.0f);
+    EXPECT_NE(rolls[1], rolls[0]);
+    EXPECT_NE(rolls[2], rolls[1]);
 }
 
 }  // namespace

@@ -298,9 +298,10 @@ void SkillManager::RemoveFromActiveList(Skill* skill) {
 }
 
 void SkillManager::PrefetchUpdateData() const {
-    // The fields up to the skill attributes; then the walk's skills.
+    // The fields up to the buff lists (the deferred list's ends are its first bytes); then the
+    // walk's skills.
     const auto* bytes = reinterpret_cast<const char*>(this);
-    const auto* last = reinterpret_cast<const char*>(&mSkillAttributes + 1) - 1;
+    const auto* last = reinterpret_cast<const char*>(&mDeferredBuffs);
     for (const char* at = bytes; at <= last; at += 64)
         __builtin_prefetch(at);
     __builtin_prefetch(last);
@@ -407,14 +408,17 @@ void SkillManager::RefreshSkillAttributes() {
     // One look-up of the root: each reads the thread's machine and its slot.
     const GameEngine* engine = gGameEngine;
     const unsigned balance = engine ? engine->GetBalanceDifficulty() : 0u;
-    const std::uint32_t state = mSkillAttributes.GetRandomGen().GetState();
+    // The kept sums' generator is left alone: only the gathering below and a new seed move it,
+    // and a new seed drops the kept sums.
     if (mSkillAttributesKept && inputs == mSkillAttributesInputs &&
-        balance == mSkillAttributesBalance && state == mSkillAttributesState) {
+        balance == mSkillAttributesBalance) {
 #ifndef NDEBUG
+        const std::uint32_t state = mSkillAttributes.GetRandomGen().GetState();
         SkillAttributeAccumulator fresh(mSkillAttributes);
         fresh.Clear();
         CollectAvailableSkillAttributes(fresh);
-        if (!fresh.SameSums(mSkillAttributes) || fresh.GetRandomGen().GetState() != state) {
+        if (state != mSkillAttributesState || !fresh.SameSums(mSkillAttributes) ||
+            fresh.GetRandomGen().GetState() != state) {
             gEngine->Log(0, "SkillManager: the kept skill attributes of %s are stale",
                          mParent->GetObjectName().c_str());
             std::abort();
@@ -422,6 +426,7 @@ void SkillManager::RefreshSkillAttributes() {
 #endif
         return;
     }
+    const std::uint32_t state = mSkillAttributes.GetRandomGen().GetState();
     // Moved on both sides: a total read while the sums are gathered is not kept past it.
     SkillAttributesChanged();
     mSkillAttributes.Clear();
@@ -441,8 +446,12 @@ bool SkillManager::IsSpeedUpdateNeeded() {
 }
 
 void SkillManager::PreLoad(bool now) {
-    if (gGameEngine)
+    if (gGameEngine) {
         mSkillAttributes.SetSeed(gGameEngine->GetRandomSeed());
+        // The next update gathers again unless the seed left the generator where it was.
+        mSkillAttributesKept = mSkillAttributesKept &&
+                               mSkillAttributes.GetRandomGen().GetState() == mSkillAttributesState;
+    }
     for (std::uint32_t id : mSkills)
         if (Skill* skill = Find(id))
             skill->PreLoad(now);

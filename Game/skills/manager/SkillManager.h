@@ -334,8 +334,10 @@ private:
     // Pets waiting for their first update, by id: one destroyed meanwhile is simply missed.
     std::vector<std::uint32_t> mPetsToInitialize;
     std::vector<std::uint32_t> mItemSkills;
-    std::vector<std::pair<BuffEntry, bool>> mDeferredBuffs;
+    // The map's count and the list's ends share a line (Update tests both for emptiness).
     std::map<std::string, BuffEntry> mBuffs;  // by normalised buff record name
+    std::vector<std::pair<BuffEntry, bool>> mDeferredBuffs;
+    // Not read by an update whose gathering is kept.
     SkillAttributeAccumulator mSkillAttributes;
 
     // Reused every frame, so the walks over skills that may change the lists allocate nothing.
