@@ -13,10 +13,12 @@ namespace GAME {
 // nearest the end that the search reached. Its nodes are kept between searches.
 class CorridorSearch {
 public:
-    // Detour's status; `count` polygons written to `corridor`.
+    // Detour's status; `count` polygons written to `corridor`. `midpoints`: the mesh's portal
+    // middles (NavMesh::GetPortalMidpoints), or null to work them out.
     std::uint32_t Find(const dtNavMeshQuery& query, std::uint32_t startRef, std::uint32_t endRef,
                        const float* startPos, const float* endPos, const dtQueryFilter& filter,
-                       std::uint32_t* corridor, int* count, int maxCount);
+                       std::uint32_t* corridor, int* count, int maxCount,
+                       const float* const* midpoints = nullptr);
 
 private:
     struct Node {
@@ -32,7 +34,8 @@ private:
     };
     std::uint32_t Search(const dtNavMeshQuery& query, std::uint32_t startRef, std::uint32_t endRef,
                          const float* startPos, const float* endPos, const dtQueryFilter& filter,
-                         std::uint32_t* corridor, int* count, int maxCount, bool& handled);
+                         std::uint32_t* corridor, int* count, int maxCount,
+                         const float* const* midpoints, bool& handled);
     void Reset(int maxNodes);
     // The node of a polygon entered from one side; -1 when the nodes ran out.
     int GetNode(std::uint32_t ref, std::uint8_t state);

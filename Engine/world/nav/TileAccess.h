@@ -111,4 +111,13 @@ inline bool PortalBetween(const dtMeshTile& fromTile, const dtPoly& fromPoly, dt
     return true;
 }
 
+// Where the corridor search puts a polygon's node: the middle of the portal it is entered by.
+// `out` gets a fourth value, 1, that marks it as made.
+inline void PortalMidpoint(const float* left, const float* right, float* out) {
+    out[0] = (left[0] + right[0]) * 0.5f;
+    out[1] = (left[1] + right[1]) * 0.5f;
+    out[2] = (left[2] + right[2]) * 0.5f;
+    out[3] = 1.0f;
+}
+
 }  // namespace GAME::navtiles
