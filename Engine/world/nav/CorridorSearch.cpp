@@ -53,10 +53,13 @@ void CorridorSearch::Reset(int maxNodes) {
         while (slots < static_cast<std::size_t>(maxNodes) * 2)
             slots *= 2;
         mSlots.assign(slots, Slot{});
-        mNodeCount = 0;
+        mSearch = 0;
     }
-    for (int i = 0; i < mNodeCount; ++i)
-        mSlots[mNodes[static_cast<std::size_t>(i)].slot].node = -1;
+    if (++mSearch == 0) {
+        for (Slot& slot : mSlots)
+            slot.search = 0;
+        mSearch = 1;
+    }
     mNodeCount = 0;
     mHeapSize = 0;
 }
@@ -64,7 +67,7 @@ void CorridorSearch::Reset(int maxNodes) {
 [[gnu::always_inline]] inline int CorridorSearch::GetNode(std::uint32_t ref, std::uint8_t state) {
     const std::size_t mask = mSlots.size() - 1;
     std::size_t slot = SlotHash(ref, state, mSlots.size());
-    for (; mSlots[slot].node >= 0; slot = (slot + 1) & mask)
+    for (; mSlots[slot].search == mSearch; slot = (slot + 1) & mask)
         if (mSlots[slot].ref == ref && mSlots[slot].state == state)
             return mSlots[slot].node;
     if (mNodeCount >= static_cast<int>(mNodes.size()))
@@ -74,8 +77,7 @@ void CorridorSearch::Reset(int maxNodes) {
     node = Node{};
     node.id = ref;
     node.state = state;
-    node.slot = static_cast<std::uint32_t>(slot);
-    mSlots[slot] = Slot{ref, state, index};
+    mSlots[slot] = Slot{ref, state, index, mSearch};
     return index;
 }
 

@@ -28,7 +28,6 @@ private:
         std::uint32_t parent;  // the parent's index + 1; 0 for none
         std::uint32_t heapAt;
         std::uint32_t id;
-        std::uint32_t slot;
         std::uint8_t state;
         std::uint8_t flags;
     };
@@ -53,11 +52,14 @@ private:
         float total = 0;
         std::uint32_t node = 0;
     };
+    // A slot is taken only by the search whose number it holds: a new search frees them all.
     struct Slot {
         std::uint32_t ref = 0;
         std::uint8_t state = 0;
-        std::int32_t node = -1;  // -1 for a free slot
+        std::int32_t node = 0;
+        std::uint32_t search = 0;
     };
+    std::uint32_t mSearch = 0;
     std::vector<HeapEntry> mHeap;
     int mHeapSize = 0;
     std::vector<Slot> mSlots;  // open addressing over (polygon, side)
