@@ -547,7 +547,13 @@ bool GroundMesh::Raycast(const Vec3& origin, const Vec3& direction, float maxDis
     const float lastX = static_cast<float>(mCellsX - 1);
     // A hit lies on its triangle but for rounding, far under this.
     const float slackY = 0.01f + 1e-4f * Max(far, Max(Abs(mMin.y), Abs(mMax.y)));
-    for (int z = z0; z <= z1; ++z) {
+    // Rows and columns go the way the ray does, and those the ray enters past the nearest hit so
+    // far are passed over: a hit as near lies in a cell it enters sooner. Ties are settled by the
+    // walk order above, not by the order of the visits.
+    const float reachSlack = 1e-3f * Max(1.0f, Abs(t1));
+    const auto beyond = [&](float s) { return t0 + (t1 - t0) * s > best.distance + reachSlack; };
+    for (int row = 0; row <= z1 - z0; ++row) {
+        const int z = dz < 0 ? z1 - row : z0 + row;
         int xa = x0, xb = x1;
         // The part of the segment over the row (widened as the columns are).
         float sa = 0.0f, sb = 1.0f;
@@ -563,7 +569,7 @@ bool GroundMesh::Raycast(const Vec3& origin, const Vec3& direction, float maxDis
                 std::swap(sa, sb);
             sa = Max(sa, 0.0f);
             sb = Min(sb, 1.0f);
-            if (!(sa <= sb))
+            if (!(sa <= sb) || beyond(sa))
                 continue;
             const float xs = p0.x + dx * sa, xe = p0.x + dx * sb;
             xa = Max(x0, static_cast<int>(
@@ -571,7 +577,8 @@ bool GroundMesh::Raycast(const Vec3& origin, const Vec3& direction, float maxDis
             xb = Min(x1, static_cast<int>(
                              Clamp((Max(xs, xe) + slack - mMin.x) / mCellSize, 0.0f, lastX)));
         }
-        for (int x = xa; x <= xb; ++x) {
+        for (int column = 0; column <= xb - xa; ++column) {
+            const int x = dx < 0 ? xb - column : xa + column;
             // The part of the row's part over the column, widened the same way.
             float ca = sa, cb = sb;
             if (dx != 0.0f) {
@@ -585,6 +592,8 @@ bool GroundMesh::Raycast(const Vec3& origin, const Vec3& direction, float maxDis
                     std::swap(ua, ub);
                 ca = Max(ca, ua);
                 cb = Min(cb, ub);
+                if (ca <= cb && beyond(ca))
+                    continue;
             }
             const float ya = p0.y + (p1.y - p0.y) * ca, yb = p0.y + (p1.y - p0.y) * cb;
             if (ca <= cb &&

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <cstring>
 #include <vector>
 
 #include "Engine/Engine.h"
@@ -25,6 +26,23 @@ std::size_t SlotHash(std::uint32_t ref, std::uint8_t state, std::size_t slots) {
     return static_cast<std::size_t>(((key * 0x9E3779B97F4A7C15ull) >> 40) & (slots - 1));
 }
 
+// A kept portal middle against one worked out again: the answer must not depend on the table.
+bool KeptMidpointStale([[maybe_unused]] const float* kept,
+                       [[maybe_unused]] const dtMeshTile& fromTile,
+                       [[maybe_unused]] const dtPoly& fromPoly, [[maybe_unused]] dtPolyRef to,
+                       [[maybe_unused]] const dtPoly& toPoly) {
+#ifndef NDEBUG
+    float left[3], right[3], again[4] = {0, 0, 0, 0};
+    if (!navtiles::PortalBetween(fromTile, fromPoly, to, toPoly, left, right) ||
+        (navtiles::PortalMidpoint(left, right, again),
+         std::memcmp(again, kept, sizeof again) != 0)) {
+        gEngine->Log(0, "TileQueries: a kept portal middle is stale");
+        std::abort();
+    }
+#endif
+    return false;
+}
+
 }  // namespace
 
 void CorridorSearch::Reset(int maxNodes) {
@@ -35,10 +53,13 @@ void CorridorSearch::Reset(int maxNodes) {
         while (slots < static_cast<std::size_t>(maxNodes) * 2)
             slots *= 2;
         mSlots.assign(slots, Slot{});
-        mNodeCount = 0;
+        mSearch = 0;
     }
-    for (int i = 0; i < mNodeCount; ++i)
-        mSlots[mNodes[static_cast<std::size_t>(i)].slot].node = -1;
+    if (++mSearch == 0) {
+        for (Slot& slot : mSlots)
+            slot.search = 0;
+        mSearch = 1;
+    }
     mNodeCount = 0;
     mHeapSize = 0;
 }
@@ -46,7 +67,7 @@ void CorridorSearch::Reset(int maxNodes) {
 [[gnu::always_inline]] inline int CorridorSearch::GetNode(std::uint32_t ref, std::uint8_t state) {
     const std::size_t mask = mSlots.size() - 1;
     std::size_t slot = SlotHash(ref, state, mSlots.size());
-    for (; mSlots[slot].node >= 0; slot = (slot + 1) & mask)
+    for (; mSlots[slot].search == mSearch; slot = (slot + 1) & mask)
         if (mSlots[slot].ref == ref && mSlots[slot].state == state)
             return mSlots[slot].node;
     if (mNodeCount >= static_cast<int>(mNodes.size()))
@@ -56,8 +77,7 @@ void CorridorSearch::Reset(int maxNodes) {
     node = Node{};
     node.id = ref;
     node.state = state;
-    node.slot = static_cast<std::uint32_t>(slot);
-    mSlots[slot] = Slot{ref, state, index};
+    mSlots[slot] = Slot{ref, state, index, mSearch};
     return index;
 }
 
@@ -124,7 +144,7 @@ std::uint32_t CorridorSearch::Search(const dtNavMeshQuery& query, std::uint32_t 
                                      std::uint32_t endRef, const float* startPos,
                                      const float* endPos, const dtQueryFilter& filter,
                                      std::uint32_t* corridor, int* count, int maxCount,
-                                     bool& handled) {
+                                     const float* const* midpoints, bool& handled) {
     handled = false;
     const dtNavMesh* nav = query.getAttachedNavMesh();
     if (!count || !nav || !query.getNodePool())
@@ -142,6 +162,7 @@ std::uint32_t CorridorSearch::Search(const dtNavMeshQuery& query, std::uint32_t 
     }
     Reset(query.getNodePool()->getMaxNodes());
     const navtiles::LinkRefs links(*nav);
+    const dtMeshTile* const tiles = nav->getTile(0);
     const std::uint32_t start = static_cast<std::uint32_t>(GetNode(startRef, 0));
     Node& first = mNodes[start];
     dtVcopy(first.pos, startPos);
@@ -185,14 +206,19 @@ std::uint32_t CorridorSearch::Search(const dtNavMeshQuery& query, std::uint32_t 
             }
             Node& next = mNodes[static_cast<std::size_t>(index)];
             if (next.flags == 0) {
-                float left[3], right[3];
-                if (!navtiles::PortalBetween(*bestTile, *bestPoly, ref, *poly, left, right)) {
-                    handled = false;
-                    return 0;
+                const float* kept = midpoints ? midpoints[bestTile - tiles] + i * 4 : nullptr;
+                float mid[4] = {0, 0, 0, 0};
+                if (!kept || kept[3] == 0 ||
+                    KeptMidpointStale(kept, *bestTile, *bestPoly, ref, *poly)) {
+                    float left[3], right[3];
+                    if (!navtiles::PortalBetween(*bestTile, *bestPoly, ref, *poly, left, right)) {
+                        handled = false;
+                        return 0;
+                    }
+                    navtiles::PortalMidpoint(left, right, mid);
+                    kept = mid;
                 }
-                next.pos[0] = (left[0] + right[0]) * 0.5f;
-                next.pos[1] = (left[1] + right[1]) * 0.5f;
-                next.pos[2] = (left[2] + right[2]) * 0.5f;
+                dtVcopy(next.pos, kept);
             }
             float cost = 0, heuristic = 0;
             const float step = dtVdist(best.pos, next.pos) * areaCost;
@@ -233,10 +259,10 @@ std::uint32_t CorridorSearch::Search(const dtNavMeshQuery& query, std::uint32_t 
 std::uint32_t CorridorSearch::Find(const dtNavMeshQuery& query, std::uint32_t startRef,
                                    std::uint32_t endRef, const float* startPos, const float* endPos,
                                    const dtQueryFilter& filter, std::uint32_t* corridor, int* count,
-                                   int maxCount) {
+                                   int maxCount, const float* const* midpoints) {
     bool handled = false;
     std::uint32_t status = Search(query, startRef, endRef, startPos, endPos, filter, corridor,
-                                  count, maxCount, handled);
+                                  count, maxCount, midpoints, handled);
     if (!handled)
         status =
             query.findPath(startRef, endRef, startPos, endPos, &filter, corridor, count, maxCount);

@@ -13,10 +13,12 @@ namespace GAME {
 // nearest the end that the search reached. Its nodes are kept between searches.
 class CorridorSearch {
 public:
-    // Detour's status; `count` polygons written to `corridor`.
+    // Detour's status; `count` polygons written to `corridor`. `midpoints`: the mesh's portal
+    // middles (NavMesh::GetPortalMidpoints), or null to work them out.
     std::uint32_t Find(const dtNavMeshQuery& query, std::uint32_t startRef, std::uint32_t endRef,
                        const float* startPos, const float* endPos, const dtQueryFilter& filter,
-                       std::uint32_t* corridor, int* count, int maxCount);
+                       std::uint32_t* corridor, int* count, int maxCount,
+                       const float* const* midpoints = nullptr);
 
 private:
     struct Node {
@@ -26,13 +28,13 @@ private:
         std::uint32_t parent;  // the parent's index + 1; 0 for none
         std::uint32_t heapAt;
         std::uint32_t id;
-        std::uint32_t slot;
         std::uint8_t state;
         std::uint8_t flags;
     };
     std::uint32_t Search(const dtNavMeshQuery& query, std::uint32_t startRef, std::uint32_t endRef,
                          const float* startPos, const float* endPos, const dtQueryFilter& filter,
-                         std::uint32_t* corridor, int* count, int maxCount, bool& handled);
+                         std::uint32_t* corridor, int* count, int maxCount,
+                         const float* const* midpoints, bool& handled);
     void Reset(int maxNodes);
     // The node of a polygon entered from one side; -1 when the nodes ran out.
     int GetNode(std::uint32_t ref, std::uint8_t state);
@@ -50,11 +52,14 @@ private:
         float total = 0;
         std::uint32_t node = 0;
     };
+    // A slot is taken only by the search whose number it holds: a new search frees them all.
     struct Slot {
         std::uint32_t ref = 0;
         std::uint8_t state = 0;
-        std::int32_t node = -1;  // -1 for a free slot
+        std::int32_t node = 0;
+        std::uint32_t search = 0;
     };
+    std::uint32_t mSearch = 0;
     std::vector<HeapEntry> mHeap;
     int mHeapSize = 0;
     std::vector<Slot> mSlots;  // open addressing over (polygon, side)

@@ -7,11 +7,13 @@
 #include <Recast.h>
 
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 
 #include "Engine/streams/BinaryStream.h"
 #include "Engine/world/GroundMesh.h"
 #include "Engine/world/nav/NavTileCheck.h"
+#include "Engine/world/nav/TileAccess.h"
 
 namespace GAME {
 
@@ -273,7 +275,43 @@ bool NavMesh::Init(const NavMeshData& data, std::string& error) {
         error = "Detour could not make the query";
         return false;
     }
+    KeepPortalMidpoints();
     return true;
+}
+
+void NavMesh::KeepPortalMidpoints() {
+    const dtNavMesh& nav = *mMesh;
+    const navtiles::LinkRefs refs(nav);
+    std::vector<std::size_t> offsets(static_cast<std::size_t>(nav.getMaxTiles()), SIZE_MAX);
+    std::size_t floats = 0;
+    for (int t = 0; t < nav.getMaxTiles(); ++t)
+        if (const dtMeshTile* tile = nav.getTile(t); tile->header) {
+            offsets[static_cast<std::size_t>(t)] = floats;
+            floats += static_cast<std::size_t>(tile->header->maxLinkCount) * 4;
+        }
+    mMidpoints.assign(floats, 0.0f);
+    mMidpointsByTile.assign(offsets.size(), nullptr);
+    for (int t = 0; t < nav.getMaxTiles(); ++t) {
+        const dtMeshTile& tile = *nav.getTile(t);
+        if (offsets[static_cast<std::size_t>(t)] == SIZE_MAX)
+            continue;
+        float* mids = &mMidpoints[offsets[static_cast<std::size_t>(t)]];
+        mMidpointsByTile[static_cast<std::size_t>(t)] = mids;
+        for (int p = 0; p < tile.header->polyCount; ++p) {
+            const dtPoly& poly = tile.polys[p];
+            for (unsigned int i = poly.firstLink; i != DT_NULL_LINK; i = tile.links[i].next) {
+                const dtPolyRef to = tile.links[i].ref;
+                if (!to)
+                    continue;
+                const dtMeshTile* toTile = nullptr;
+                const dtPoly* toPoly = nullptr;
+                refs.Get(to, toTile, toPoly);
+                float left[3], right[3];
+                if (navtiles::PortalBetween(tile, poly, to, *toPoly, left, right))
+                    navtiles::PortalMidpoint(left, right, &mids[i * 4]);
+            }
+        }
+    }
 }
 
 void NavInputHash::Add(const void* data, std::size_t size) {

@@ -72,12 +72,19 @@ public:
     dtNavMeshQuery* GetQuery() const { return mQuery; }
     int GetPolygonCount() const { return mPolygons; }
     int GetTileCount() const { return mTiles; }
+    // By tile index: per link, the middle of the portal it crosses (x, y, z) and 1, or 0 where
+    // the corridor search must ask Detour. The tiles never change once the mesh is made.
+    const float* const* GetPortalMidpoints() const { return mMidpointsByTile.data(); }
 
 private:
+    void KeepPortalMidpoints();
+
     dtNavMesh* mMesh = nullptr;
     dtNavMeshQuery* mQuery = nullptr;
     int mPolygons = 0;
     int mTiles = 0;
+    std::vector<float> mMidpoints;
+    std::vector<const float*> mMidpointsByTile;
 };
 
 // The key of the cache: a 64-bit FNV-1a hash over the format, the settings, the agents and each

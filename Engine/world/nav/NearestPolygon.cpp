@@ -20,7 +20,6 @@ namespace {
 
 using navtiles::DetailVertex;
 using navtiles::LinkRefs;
-using navtiles::PolygonVerts;
 using navtiles::TileRefs;
 
 // The height of the detail triangle under a point inside the polygon; false when every triangle
@@ -92,11 +91,9 @@ void Weigh(const dtNavMeshQuery& query, const dtMeshTile& tile, const dtPoly& po
     float closest[3];
     dtVcopy(closest, c);
     bool over = false;
-    float verts[DT_VERTS_PER_POLYGON * 3];
-    const int n = PolygonVerts(tile, poly, verts);
     bool done = false;
     if (poly.getType() != DT_POLYTYPE_OFFMESH_CONNECTION) {
-        over = dtPointInPolygon(c, verts, n);
+        over = navtiles::PointInPolygon(tile, poly, c);
         done = over ? HeightInside(tile, poly, c, closest[1])
                     : ClosestOnOutline(tile, poly, c, closest);
     }

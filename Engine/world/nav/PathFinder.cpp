@@ -329,8 +329,9 @@ int PathFinder::Straight(int pathingSize, const WorldVec3& from, const WorldVec3
     if (reopenGoal)
         nav->setPolyFlags(goalRef, kFlagWalk);
     int count = 0;
-    const dtStatus status = mCorridor.Find(*mesh->GetQuery(), startRef, goalRef, &start.x, &goal.x,
-                                           *mFilter, mPolys.data(), &count, kMaxCorridor);
+    const dtStatus status =
+        mCorridor.Find(*mesh->GetQuery(), startRef, goalRef, &start.x, &goal.x, *mFilter,
+                       mPolys.data(), &count, kMaxCorridor, mesh->GetPortalMidpoints());
     if (reopenGoal)
         nav->setPolyFlags(goalRef, goalFlags);
     if (reopenStart)

@@ -77,6 +77,21 @@ inline const float* DetailVertex(const dtMeshTile& tile, const dtPoly& poly,
                : &tile.detailVerts[(detail.vertBase + (index - poly.vertCount)) * 3];
 }
 
+// dtPointInPolygon over the polygon's own corners in the tile, without copying them out: the
+// same crossing test with the same arithmetic.
+inline bool PointInPolygon(const dtMeshTile& tile, const dtPoly& poly, const float* pt) {
+    bool inside = false;
+    const int n = poly.vertCount;
+    for (int i = 0, j = n - 1; i < n; j = i++) {
+        const float* vi = &tile.verts[poly.verts[i] * 3];
+        const float* vj = &tile.verts[poly.verts[j] * 3];
+        if (((vi[2] > pt[2]) != (vj[2] > pt[2])) &&
+            (pt[0] < (vj[0] - vi[0]) * (pt[2] - vi[2]) / (vj[2] - vi[2]) + vi[0]))
+            inside = !inside;
+    }
+    return inside;
+}
+
 inline int PolygonVerts(const dtMeshTile& tile, const dtPoly& poly, float* verts) {
     for (int i = 0; i < poly.vertCount; ++i)
         dtVcopy(&verts[i * 3], &tile.verts[poly.verts[i] * 3]);
@@ -109,6 +124,15 @@ inline bool PortalBetween(const dtMeshTile& fromTile, const dtPoly& fromPoly, dt
         dtVlerp(right, v0, v1, link->bmax * s);
     }
     return true;
+}
+
+// Where the corridor search puts a polygon's node: the middle of the portal it is entered by.
+// `out` gets a fourth value, 1, that marks it as made.
+inline void PortalMidpoint(const float* left, const float* right, float* out) {
+    out[0] = (left[0] + right[0]) * 0.5f;
+    out[1] = (left[1] + right[1]) * 0.5f;
+    out[2] = (left[2] + right[2]) * 0.5f;
+    out[3] = 1.0f;
 }
 
 }  // namespace GAME::navtiles
