@@ -105,9 +105,8 @@ template <class Group, class Mask, std::size_t Count>
     Group v[Count];
     Mask own[Count], born[Count];
     std::int32_t lo[Count], hi[Count];
-    // The first step any lane needs: one its step creates ignores the calms before that step,
-    // so a block made only of such lanes (a table the list fills from empty) starts late.
-    std::int32_t start = steps.count;
+    // Lanes each created by its own step (past the table count as such: nothing reads them).
+    LaneMask created = LaneMask{} - 1;
 #pragma GCC unroll 16
     for (std::size_t w = 0; w < Count; ++w) {
         const std::size_t at = first + w * kWidth;
@@ -117,11 +116,7 @@ template <class Group, class Mask, std::size_t Count>
         __builtin_memcpy(&own[w], step + at, sizeof own[w]);
         __builtin_memcpy(&born[w], fresh + at, sizeof born[w]);
         OwnWindow(own[w], steps.count, lo[w], hi[w]);
-        // Lanes past the table count as created: nothing reads them.
-        const LaneMask createdOrPast = born[w] | (kLane >= static_cast<std::int32_t>(filled));
-        std::int32_t least = 0, most = 0;
-        LowestAndHighest(createdOrPast, createdOrPast, least, most);
-        start = std::min(start, most == -1 ? lo[w] : 0);
+        created &= born[w] | (kLane >= static_cast<std::int32_t>(filled));
     }
     // A sweep lists its foes in about the order of their ids, so the groups' windows of own
     // steps follow one another: each is a choice for its group alone while the others calm.
@@ -134,6 +129,11 @@ template <class Group, class Mask, std::size_t Count>
         low = std::min(low, lo[w]);
         high = std::max(high, hi[w]);
     }
+    // A lane its step creates ignores the calms before that step, so a block made only of such
+    // lanes (a table the list fills from empty) starts at the first of its steps.
+    std::int32_t least = 0, most = 0;
+    LowestAndHighest(created, created, least, most);
+    const std::int32_t start = most == -1 ? low : 0;
     if (apart) {
         std::int32_t k = start;
         for (std::size_t w = 0; w < Count; ++w) {
