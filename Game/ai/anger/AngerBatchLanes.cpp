@@ -100,17 +100,23 @@ template <class Group, class Mask, std::size_t Count>
                                               const std::int32_t* step, const std::int32_t* fresh,
                                               const BatchSteps<Group>& steps) {
     constexpr std::size_t kWidth = sizeof(Group) / sizeof(float);
+    static_assert(sizeof(Mask) == sizeof(LaneMask));
+    constexpr LaneMask kLane = {0, 1, 2, 3, 4, 5, 6, 7};
     Group v[Count];
     Mask own[Count], born[Count];
     std::int32_t lo[Count], hi[Count];
+    // Lanes each created by its own step (past the table count as such: nothing reads them).
+    LaneMask created = LaneMask{} - 1;
 #pragma GCC unroll 16
     for (std::size_t w = 0; w < Count; ++w) {
         const std::size_t at = first + w * kWidth;
+        const std::size_t filled = std::min(kWidth, count - at);
         v[w] = Group{};
-        __builtin_memcpy(&v[w], values + at, std::min(kWidth, count - at) * sizeof(float));
+        __builtin_memcpy(&v[w], values + at, filled * sizeof(float));
         __builtin_memcpy(&own[w], step + at, sizeof own[w]);
         __builtin_memcpy(&born[w], fresh + at, sizeof born[w]);
         OwnWindow(own[w], steps.count, lo[w], hi[w]);
+        created &= born[w] | (kLane >= static_cast<std::int32_t>(filled));
     }
     // A sweep lists its foes in about the order of their ids, so the groups' windows of own
     // steps follow one another: each is a choice for its group alone while the others calm.
@@ -123,8 +129,13 @@ template <class Group, class Mask, std::size_t Count>
         low = std::min(low, lo[w]);
         high = std::max(high, hi[w]);
     }
+    // A lane its step creates ignores the calms before that step, so a block made only of such
+    // lanes (a table the list fills from empty) starts at the first of its steps.
+    std::int32_t least = 0, most = 0;
+    LowestAndHighest(created, created, least, most);
+    const std::int32_t start = most == -1 ? low : 0;
     if (apart) {
-        std::int32_t k = 0;
+        std::int32_t k = start;
         for (std::size_t w = 0; w < Count; ++w) {
             if (lo[w] > hi[w])
                 continue;
@@ -136,7 +147,7 @@ template <class Group, class Mask, std::size_t Count>
     } else {
         // Windows that overlap: a choice for every group over all of them (a group with no own
         // step there takes the calm either way).
-        CalmAll(v, steps, 0, low);
+        CalmAll(v, steps, start, low);
         for (std::int32_t k = low; k <= high; ++k)
 #pragma GCC unroll 16
             for (std::size_t w = 0; w < Count; ++w)

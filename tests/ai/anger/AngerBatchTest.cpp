@@ -2,7 +2,9 @@
 // whose lane groups fill whole blocks, part of one, or one group alone; with the provoked
 // entries at the table's first and last slots, listed rising, falling or shuffled (so the
 // groups' windows of own steps follow one another or overlap), new ids among them, one id listed
-// twice, values pushed to the cap and calms of -0. Every value must match bit for bit.
+// twice, values pushed to the cap and calms of -0; and tables the batch fills from empty or
+// with runs of new ids long enough to make whole groups of entries it creates (those skip the
+// calms before their own steps). Every value must match bit for bit.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -59,10 +61,12 @@ struct BatchCase {
     std::uint32_t entries;  // ids 10, 20, ... before the batch
     std::uint32_t every;    // every n-th entry listed
     Listed order;
-    std::uint32_t newEvery;  // a new id beside every n-th listed one (0: none)
-    bool twice = false;      // the first listed id once more at the end
-    bool minusZero = false;  // every value and amount -0
-    float amount = 3.0f;     // the largest amount
+    std::uint32_t newEvery;    // a new id beside every n-th listed one (0: none)
+    bool twice = false;        // the first listed id once more at the end
+    bool minusZero = false;    // every value and amount -0
+    float amount = 3.0f;       // the largest amount
+    std::uint32_t newRun = 1;  // new ids side by side at each place one goes (at most 9)
+    bool fromEmpty = false;    // the entries' ids are listed but the table starts empty
 };
 
 TEST(AngerBatch, GivesTheValuesOfOneProvocationAtATime) {
@@ -90,13 +94,30 @@ TEST(AngerBatch, GivesTheValuesOfOneProvocationAtATime) {
         {"up to the cap", 140, 1, Listed::Rising, 9, false, false, 400.0f},
         {"minus zero", 77, 1, Listed::Rising, 0, false, true},
         {"minus zero with new ids", 40, 2, Listed::Shuffled, 3, false, true},
+        {"one entry from empty", 1, 1, Listed::Rising, 0, false, false, 3.0f, 1, true},
+        {"a group less one lane from empty", 7, 1, Listed::Rising, 0, false, false, 3.0f, 1, true},
+        {"a group from empty", 8, 1, Listed::Rising, 0, false, false, 3.0f, 1, true},
+        {"a block and one lane from empty", 65, 1, Listed::Rising, 0, false, false, 3.0f, 1, true},
+        {"blocks of every size from empty", 8 * 23 + 5, 1, Listed::Rising, 0, false, false, 3.0f, 1,
+         true},
+        {"from empty to the cap", 150, 1, Listed::Rising, 0, false, false, 400.0f, 1, true},
+        {"falling from empty", 90, 1, Listed::Falling, 0, false, false, 3.0f, 1, true},
+        {"shuffled from empty", 70, 1, Listed::Shuffled, 0, false, false, 3.0f, 1, true},
+        {"from empty with runs", 30, 1, Listed::Rising, 2, false, false, 3.0f, 9, true},
+        {"runs of new ids among old", 60, 1, Listed::Rising, 1, false, false, 3.0f, 9, false},
+        {"runs of new ids, old ones unlisted", 90, 3, Listed::Rising, 1, false, false, 3.0f, 8,
+         false},
+        {"runs of new ids, one old between", 40, 1, Listed::Rising, 2, false, false, 3.0f, 7,
+         false},
+        {"runs of new ids to the cap", 50, 1, Listed::Rising, 1, false, false, 400.0f, 9, false},
+        {"runs of new ids, shuffled", 45, 1, Listed::Shuffled, 1, false, false, 3.0f, 9, false},
     };
     for (const BatchCase& c : cases) {
         SCOPED_TRACE(c.name);
         BatchRng rng{c.entries * 7 + c.every};
         AngerTable table;
         WalkedAnger walked;
-        for (std::uint32_t i = 0; i < c.entries; ++i) {
+        for (std::uint32_t i = 0; i < (c.fromEmpty ? 0 : c.entries); ++i) {
             const std::uint32_t id = 10 * (i + 1);
             const float value =
                 c.minusZero ? -0.0f : static_cast<float>(rng.Next(15000)) * 0.01f - 50.0f;
@@ -110,7 +131,8 @@ TEST(AngerBatch, GivesTheValuesOfOneProvocationAtATime) {
         };
         for (std::uint32_t i = 0; i < c.entries; i += c.every) {
             if (c.newEvery != 0 && (i / c.every) % c.newEvery == 0)
-                list.push_back({10 * i + 5, 1000 + i, amount()});
+                for (std::uint32_t j = 0; j < c.newRun; ++j)
+                    list.push_back({10 * i + 5 - c.newRun / 2 + j, 1000 + i, amount()});
             list.push_back({10 * (i + 1), i, amount()});
         }
         if (c.order == Listed::Falling)
@@ -138,7 +160,7 @@ TEST(AngerBatch, GivesTheValuesOfOneProvocationAtATime) {
         // index among the entries before, which the new ones must not shift).
         for (std::size_t slot = 0; slot < table.size(); ++slot) {
             const std::uint32_t id = table.IdAt(slot);
-            std::uint32_t hint = id % 10 == 0 ? id / 10 - 1 : AngerTable::kNoHint;
+            std::uint32_t hint = id % 10 == 0 && !c.fromEmpty ? id / 10 - 1 : AngerTable::kNoHint;
             for (const AngerTable::Provoked& p : list)
                 if (p.id == id)
                     hint = p.worldSlot;
