@@ -57,12 +57,12 @@ TEST(WorldFrame, EveryPlacedEntityUpdatesOnceAFrameInIdOrder) {
     };
     std::vector<int> placed;
     const Step steps[] = {
-        {"all placed", {0, 1, 2, 3, 4, 5}, {}, {}},
-        {"nothing changed", {}, {}, {}},
-        {"one left", {}, {2}, {}},
-        {"as many, another set", {2}, {4}, {}},
-        {"moved, the same set", {}, {}, {0, 5}},
-        {"back to all", {4}, {}, {}},
+        {"all placed", {0, 1, 2, 3, 4, 5}, {}, {}, {}},
+        {"nothing changed", {}, {}, {}, {}},
+        {"one left", {}, {2}, {}, {}},
+        {"as many, another set", {2}, {4}, {}, {}},
+        {"moved, the same set", {}, {}, {0, 5}, {}},
+        {"back to all", {4}, {}, {}, {}},
         {"one left and came back, none new", {}, {}, {}, {1}},
         {"one came and went", {}, {3}, {}, {3}},
         {"more comings and goings than are kept", {3}, {}, {}, {0, 3}, 700},
