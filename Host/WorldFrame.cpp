@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <limits>
+#include <span>
 #include <utility>
 #include <vector>
 
@@ -34,8 +35,19 @@ struct WorldFrameScratch {
     std::vector<std::uint32_t> ids;
     std::vector<std::uint32_t> sortBuffer;
     std::vector<Found> found;  // beside ids
+    // The world's membership when ids were gathered, if they named every entity in it: while the
+    // world keeps it the same ids come back, so they are gathered again only when it changes.
+    std::uint64_t membership = Found::kNever;
+    // Following the world's changes: each id's first and last change, what to add and drop, and
+    // the merged lists.
+    std::vector<World::MembershipChange> changes;
+    std::vector<std::uint32_t> added;
+    std::vector<std::uint32_t> dropped;
+    std::vector<std::uint32_t> mergedIds;
+    std::vector<Found> mergedFound;
 #ifndef NDEBUG
     std::vector<std::uint32_t> sortedAsBefore;  // the comparison sort's answer, to check against
+    std::vector<std::uint32_t> gatheredAgain;   // kept ids are checked against
 #endif
 };
 
@@ -69,6 +81,83 @@ void SortIds(std::vector<std::uint32_t>& ids, std::vector<std::uint32_t>& buffer
             buffer[counts[d][(id >> (d * kDigitBits)) & (kRadix - 1)]++] = id;
         ids.swap(buffer);
     }
+}
+
+// Every entity in the world, by id: an update may destroy another entity, and ids never dangle.
+void GatherIds(World& world, WorldFrameScratch& scratch, std::vector<std::uint32_t>& ids) {
+    ids.clear();
+    scratch.entities.clear();
+    world.GetEntitiesInBox(scratch.entities, world.GetRegions().front().get(),
+                           ABBox{Vec3(-kEverywhere, -kEverywhere, -kEverywhere),
+                                 Vec3(kEverywhere, kEverywhere, kEverywhere)});
+    for (const Entity* entity : scratch.entities)
+        ids.push_back(entity->GetObjectId());
+    scratch.entities.clear();
+#ifndef NDEBUG
+    scratch.sortedAsBefore = ids;
+    std::sort(scratch.sortedAsBefore.begin(), scratch.sortedAsBefore.end());
+#endif
+    SortIds(ids, scratch.sortBuffer);
+#ifndef NDEBUG
+    if (ids != scratch.sortedAsBefore) {
+        gEngine->Log(0, "WorldFrame: the ids of %zu entities sorted wrongly", ids.size());
+        std::abort();
+    }
+#endif
+}
+
+// Brings the kept ids (and their lookups) up to the world's entries and departures since they
+// were gathered; false when those do not fit the list (then it is gathered afresh).
+bool FollowChanges(std::span<const World::MembershipChange> changes, WorldFrameScratch& scratch) {
+    if (changes.empty())
+        return true;
+    // An id may come and go within the span: only its first and last change count.
+    scratch.changes.assign(changes.begin(), changes.end());
+    std::sort(scratch.changes.begin(), scratch.changes.end(), [](const auto& a, const auto& b) {
+        return a.id != b.id ? a.id < b.id : a.membership < b.membership;
+    });
+    scratch.added.clear();
+    scratch.dropped.clear();
+    for (std::size_t first = 0, last = 0; first < scratch.changes.size(); first = last) {
+        while (last < scratch.changes.size() &&
+               scratch.changes[last].id == scratch.changes[first].id)
+            ++last;
+        const bool held = !scratch.changes[first].entered;
+        const bool wanted = scratch.changes[last - 1].entered;
+        if (wanted && !held)
+            scratch.added.push_back(scratch.changes[first].id);
+        else if (held && !wanted)
+            scratch.dropped.push_back(scratch.changes[first].id);
+    }
+    if (scratch.added.empty() && scratch.dropped.empty())
+        return true;
+    scratch.mergedIds.clear();
+    scratch.mergedFound.clear();
+    std::size_t add = 0, drop = 0;
+    for (std::size_t j = 0; j < scratch.ids.size(); ++j) {
+        const std::uint32_t id = scratch.ids[j];
+        for (; add < scratch.added.size() && scratch.added[add] <= id; ++add) {
+            if (scratch.added[add] == id)
+                return false;
+            scratch.mergedIds.push_back(scratch.added[add]);
+            scratch.mergedFound.emplace_back();
+        }
+        if (drop < scratch.dropped.size() && scratch.dropped[drop] == id) {
+            ++drop;
+            continue;
+        }
+        scratch.mergedIds.push_back(id);
+        scratch.mergedFound.push_back(scratch.found[j]);
+    }
+    for (; add < scratch.added.size(); ++add) {
+        scratch.mergedIds.push_back(scratch.added[add]);
+        scratch.mergedFound.emplace_back();
+    }
+    if (drop != scratch.dropped.size())
+        return false;
+    scratch.ids.swap(scratch.mergedIds);
+    scratch.found.swap(scratch.mergedFound);
+    return true;
 }
 
 // The frame's lookup of ids[j], made again only when the table changed since it was last made.
@@ -129,30 +218,35 @@ void UpdateWorldEntities(int step) {
 void UpdateWorldEntitiesSelf(int step) {
     World& world = World::Get();
     WorldFrameScratch& scratch = Singleton<WorldFrameScratch>::Get();
-    scratch.ids.clear();
-    scratch.found.clear();
-    if (world.GetRegions().empty())
+    if (world.GetRegions().empty()) {
+        scratch.ids.clear();
+        scratch.found.clear();
+        scratch.membership = Found::kNever;
         return;
-    scratch.entities.clear();
-    world.GetEntitiesInBox(scratch.entities, world.GetRegions().front().get(),
-                           ABBox{Vec3(-kEverywhere, -kEverywhere, -kEverywhere),
-                                 Vec3(kEverywhere, kEverywhere, kEverywhere)});
-    // By id from here on: an update may destroy another entity, and ids never dangle.
-    for (const Entity* entity : scratch.entities)
-        scratch.ids.push_back(entity->GetObjectId());
-    scratch.entities.clear();
-#ifndef NDEBUG
-    scratch.sortedAsBefore = scratch.ids;
-    std::sort(scratch.sortedAsBefore.begin(), scratch.sortedAsBefore.end());
-#endif
-    SortIds(scratch.ids, scratch.sortBuffer);
-#ifndef NDEBUG
-    if (scratch.ids != scratch.sortedAsBefore) {
-        gEngine->Log(0, "WorldFrame: the ids of %zu entities sorted wrongly", scratch.ids.size());
-        std::abort();
     }
+    const std::uint64_t membership = world.GetMembership();
+    bool kept = scratch.membership == membership;
+    std::span<const World::MembershipChange> changes;
+    if (!kept && scratch.membership != Found::kNever &&
+        world.GetMembershipChanges(scratch.membership, changes))
+        kept = FollowChanges(changes, scratch);
+    if (kept) {
+        scratch.membership = membership;
+#ifndef NDEBUG
+        GatherIds(world, scratch, scratch.gatheredAgain);
+        if (scratch.gatheredAgain != scratch.ids) {
+            gEngine->Log(0, "WorldFrame: the kept ids of %zu entities are stale",
+                         scratch.ids.size());
+            std::abort();
+        }
 #endif
-    scratch.found.resize(scratch.ids.size());
+    } else {
+        GatherIds(world, scratch, scratch.ids);
+        scratch.found.assign(scratch.ids.size(), Found());
+        // A box that left someone out could take them in as they move: such a list is not kept.
+        scratch.membership =
+            scratch.ids.size() == world.GetEntityCount() ? membership : Found::kNever;
+    }
 
     ObjectManager& objects = Singleton<ObjectManager>::Get();
     // An entity placed by the level, or by anyone who left it to the frame, is brought to life

@@ -1,6 +1,7 @@
 #include "Engine/world/World.h"
 
 #include <algorithm>
+#include <atomic>
 #include <bit>
 #include <type_traits>
 
@@ -19,7 +20,55 @@ namespace GAME {
 using WorldCells::BoxesOverlap;
 using WorldCells::Passes;
 
-World::World() : mPathFinder(std::make_unique<PathFinder>()) {}
+namespace {
+
+// Shared by every machine's world, so that a list kept from a world that has since been replaced
+// never matches its successor's value.
+std::atomic<std::uint64_t> gNextMembership{1};
+
+// Enough for a busy frame's arrivals and departures; a list further behind is gathered afresh.
+constexpr std::size_t kMembershipChangesKept = 1024;
+
+}  // namespace
+
+World::World() : mPathFinder(std::make_unique<PathFinder>()) {
+    mMembershipChanges.reserve(kMembershipChangesKept);
+    RestartMembership();
+}
+
+void World::RestartMembership() {
+    mMembership = gNextMembership.fetch_add(1, std::memory_order_relaxed);
+    mMembershipChanges.clear();
+    mMembershipChangesFrom = mMembership;
+}
+
+void World::NoteMembership(std::uint32_t id, bool entered) {
+    mMembership = gNextMembership.fetch_add(1, std::memory_order_relaxed);
+    if (mMembershipChanges.size() >= kMembershipChangesKept) {
+        const std::size_t drop = kMembershipChangesKept / 2;
+        mMembershipChangesFrom = mMembershipChanges[drop - 1].membership;
+        mMembershipChanges.erase(mMembershipChanges.begin(),
+                                 mMembershipChanges.begin() + static_cast<std::ptrdiff_t>(drop));
+    }
+    mMembershipChanges.push_back(MembershipChange{id, entered, mMembership});
+}
+
+bool World::GetMembershipChanges(std::uint64_t since,
+                                 std::span<const MembershipChange>& out) const {
+    if (since == mMembershipChangesFrom) {
+        out = mMembershipChanges;
+        return true;
+    }
+    // Values only grow along the list.
+    const auto after = std::lower_bound(mMembershipChanges.begin(), mMembershipChanges.end(), since,
+                                        [](const MembershipChange& change, std::uint64_t value) {
+                                            return change.membership < value;
+                                        });
+    if (after == mMembershipChanges.end() || after->membership != since)
+        return false;
+    out = std::span<const MembershipChange>(std::next(after), mMembershipChanges.end());
+    return true;
+}
 
 World::~World() {
     // Entities outlive the world in a machine's teardown: they must not find it again.
@@ -43,6 +92,7 @@ Region* World::AddRegion(std::unique_ptr<Region> region) {
     region->SetEntityGrid(
         std::make_unique<EntityGrid>(region->GetBoundsMin(), region->GetBoundsMax()));
     mRegions.push_back(std::move(region));
+    RestartMembership();
     Singleton<NetRegionTable>::Get().Add(mRegions.back().get());
     return mRegions.back().get();
 }
@@ -110,6 +160,7 @@ bool World::AddEntity(Entity* entity, const WorldCoords& coords, bool makeVisibl
     digest.position = entity->GetCoords().coords.origin;
     digest.objectId = entity->GetObjectId();
     File(slot);
+    NoteMembership(digest.objectId, true);
     return true;
 }
 
@@ -119,6 +170,7 @@ bool World::RemoveEntity(Entity* entity) {
         return false;
     const std::uint32_t slot = entity->mWorldSlot;
     Unfile(slot);
+    NoteMembership(mDigests[slot].objectId, false);
     mRankSlots[mPlaced[slot].rank] = kNoSlot;
     ++mFreeRanks;
     mPlaced[slot] = Placed();

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <memory>
+#include <span>
 #include <string>
 #include <utility>
 #include <vector>
@@ -99,6 +100,18 @@ public:
     // Sets the entity's coordinates; an entity in the world is filed anew.
     void SetCoords(Entity* entity, const WorldCoords& coords);
     std::size_t GetEntityCount() const { return mPlacedCount; }
+    // Changes whenever an entity enters or leaves the world or the regions change, never
+    // repeating across worlds: a list of the world's entities kept under one value still names
+    // every one of them while the world keeps that value.
+    std::uint64_t GetMembership() const { return mMembership; }
+    struct MembershipChange {
+        std::uint32_t id = 0;
+        bool entered = false;          // else left
+        std::uint64_t membership = 0;  // the world's value after it
+    };
+    // The entries and departures since the membership was `since`, oldest first, so a kept list
+    // can follow them; false when they are no longer all known (then it is gathered afresh).
+    bool GetMembershipChanges(std::uint64_t since, std::span<const MembershipChange>& out) const;
 
     // Slots: where an entity stands in the world's tables while it stays in the world (a slot
     // is reused once its entity leaves).
@@ -241,6 +254,9 @@ private:
     void CompactRanks();
     bool ReadLevel(const std::filesystem::path& file);
     void BuildNavMeshes(const std::filesystem::path& cacheFile);
+    // The regions changed: no kept list follows the changes before this.
+    void RestartMembership();
+    void NoteMembership(std::uint32_t id, bool entered);
 
     bool mLoadingLevel = false;
     std::string mLevelName;
@@ -254,6 +270,9 @@ private:
     std::vector<Placed> mPlaced;
     std::vector<std::uint32_t> mFreeSlots;
     std::size_t mPlacedCount = 0;
+    std::uint64_t mMembership = 0;
+    std::vector<MembershipChange> mMembershipChanges;  // the latest, oldest first
+    std::uint64_t mMembershipChangesFrom = 0;          // the value before the first of them
     // World order: the slot of each rank, in the order the entities entered the world (kNoSlot
     // where one left), so ranks sort as world order does and stay small.
     std::vector<std::uint32_t> mRankSlots;

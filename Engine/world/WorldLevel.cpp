@@ -421,6 +421,7 @@ void World::UnloadLevel() {
         for (const auto& region : mRegions)
             table->Remove(region.get());
     mRegions.clear();
+    RestartMembership();
     mSpawnPoints.clear();
     mQuestFiles.clear();
     mPathingSizes.clear();

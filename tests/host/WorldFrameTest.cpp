@@ -39,6 +39,8 @@ struct Step {
     std::vector<int> add;     // probes placed before the frame
     std::vector<int> remove;  // probes taken out before the frame
     std::vector<int> move;    // probes moved to the far corner before the frame
+    std::vector<int> bounce;  // placed ones taken out and put back, others put in and taken out
+    int bounces = 1;
 };
 
 TEST(WorldFrame, EveryPlacedEntityUpdatesOnceAFrameInIdOrder) {
@@ -55,12 +57,16 @@ TEST(WorldFrame, EveryPlacedEntityUpdatesOnceAFrameInIdOrder) {
     };
     std::vector<int> placed;
     const Step steps[] = {
-        {"all placed", {0, 1, 2, 3, 4, 5}, {}, {}},
-        {"nothing changed", {}, {}, {}},
-        {"one left", {}, {2}, {}},
-        {"as many, another set", {2}, {4}, {}},
-        {"moved, the same set", {}, {}, {0, 5}},
-        {"back to all", {4}, {}, {}},
+        {"all placed", {0, 1, 2, 3, 4, 5}, {}, {}, {}},
+        {"nothing changed", {}, {}, {}, {}},
+        {"one left", {}, {2}, {}, {}},
+        {"as many, another set", {2}, {4}, {}, {}},
+        {"moved, the same set", {}, {}, {0, 5}, {}},
+        {"back to all", {4}, {}, {}, {}},
+        {"one left and came back, none new", {}, {}, {}, {1}},
+        {"one came and went", {}, {3}, {}, {3}},
+        {"more comings and goings than are kept", {3}, {}, {}, {0, 3}, 700},
+        {"nothing changed after gathering afresh", {}, {}, {}, {}},
     };
     for (const Step& step : steps) {
         SCOPED_TRACE(step.what);
@@ -74,6 +80,17 @@ TEST(WorldFrame, EveryPlacedEntityUpdatesOnceAFrameInIdOrder) {
         }
         for (const int i : step.move)
             World::Get().SetCoords(probes[i], at(i, 100.0f));
+        for (int n = 0; n < step.bounces; ++n)
+            for (const int i : step.bounce) {
+                const bool placedNow = std::find(placed.begin(), placed.end(), i) != placed.end();
+                if (placedNow) {
+                    ASSERT_TRUE(World::Get().RemoveEntity(probes[i]));
+                    ASSERT_TRUE(World::Get().AddEntity(probes[i], at(i, 0.0f), true));
+                } else {
+                    ASSERT_TRUE(World::Get().AddEntity(probes[i], at(i, 0.0f), true));
+                    ASSERT_TRUE(World::Get().RemoveEntity(probes[i]));
+                }
+            }
         std::vector<std::uint32_t> expected;
         for (const int i : placed)
             expected.push_back(probes[i]->GetObjectId());
