@@ -65,6 +65,20 @@ protected:
         }
         return points;
     }
+    // Every loaded tile of every region's meshes, with the mesh that holds it.
+    template <typename Visit>
+    void ForEachTile(Visit&& visit) {
+        for (const std::unique_ptr<Region>& region : World::Get().GetRegions())
+            for (int size = 0; size < kPathingSizeCount; ++size) {
+                const NavMesh* mesh = World::Get().GetPathFinder().GetNavMesh(region.get(), size);
+                if (!mesh)
+                    continue;
+                const dtNavMesh& nav = *mesh->GetMesh();
+                for (int t = 0; t < nav.getMaxTiles(); ++t)
+                    if (const dtMeshTile& tile = *nav.getTile(t); tile.header)
+                        visit(*region, *mesh, t, tile);
+            }
+    }
     SampleLevelCopy copy;
     TestMachine tm{copy.Root().string()};
     dtQueryFilter walk, any;
@@ -252,37 +266,26 @@ TEST_F(TileQueries, CorridorsAndStraightPathsAreDetours) {
 // works it out; links across tile borders are narrowed to the shared part.
 TEST_F(TileQueries, PortalMiddlesAreKeptForEveryLink) {
     int links = 0, borders = 0;
-    for (const std::unique_ptr<Region>& region : World::Get().GetRegions())
-        for (int size = 0; size < kPathingSizeCount; ++size) {
-            const NavMesh* mesh = World::Get().GetPathFinder().GetNavMesh(region.get(), size);
-            if (!mesh)
-                continue;
-            const dtNavMesh& nav = *mesh->GetMesh();
-            const navtiles::TileRefs refs(nav);
-            for (int t = 0; t < nav.getMaxTiles(); ++t) {
-                const dtMeshTile& tile = *nav.getTile(t);
-                if (!tile.header)
-                    continue;
-                const float* kept = mesh->GetPortalMidpoints()[t];
-                ASSERT_NE(kept, nullptr) << region->GetName() << " tile " << t;
-                for (int p = 0; p < tile.header->polyCount; ++p)
-                    for (unsigned i = tile.polys[p].firstLink; i != DT_NULL_LINK;
-                         i = tile.links[i].next) {
-                        const dtLink& link = tile.links[i];
-                        const dtMeshTile* toTile = nullptr;
-                        const dtPoly* toPoly = nullptr;
-                        ASSERT_TRUE(refs.Get(link.ref, toTile, toPoly));
-                        float left[3], right[3], mid[4] = {0, 0, 0, 0};
-                        ASSERT_TRUE(navtiles::PortalBetween(tile, tile.polys[p], link.ref, *toPoly,
-                                                            left, right));
-                        navtiles::PortalMidpoint(left, right, mid);
-                        ASSERT_TRUE(SameBits(&kept[i * 4], mid, 4))
-                            << region->GetName() << " tile " << t << " link " << i;
-                        ++links;
-                        borders += toTile != &tile;
-                    }
+    ForEachTile([&](const Region& region, const NavMesh& mesh, int t, const dtMeshTile& tile) {
+        const navtiles::TileRefs refs(*mesh.GetMesh());
+        const float* kept = mesh.GetPortalMidpoints()[t];
+        ASSERT_NE(kept, nullptr) << region.GetName() << " tile " << t;
+        for (int p = 0; p < tile.header->polyCount; ++p)
+            for (unsigned i = tile.polys[p].firstLink; i != DT_NULL_LINK; i = tile.links[i].next) {
+                const dtLink& link = tile.links[i];
+                const dtMeshTile* toTile = nullptr;
+                const dtPoly* toPoly = nullptr;
+                ASSERT_TRUE(refs.Get(link.ref, toTile, toPoly));
+                float left[3], right[3], mid[4] = {0, 0, 0, 0};
+                ASSERT_TRUE(
+                    navtiles::PortalBetween(tile, tile.polys[p], link.ref, *toPoly, left, right));
+                navtiles::PortalMidpoint(left, right, mid);
+                ASSERT_TRUE(SameBits(&kept[i * 4], mid, 4))
+                    << region.GetName() << " tile " << t << " link " << i;
+                ++links;
+                borders += toTile != &tile;
             }
-        }
+    });
     EXPECT_GT(links, 500);
     EXPECT_GT(borders, 50) << links;
 }
@@ -292,36 +295,27 @@ TEST_F(TileQueries, PortalMiddlesAreKeptForEveryLink) {
 TEST_F(TileQueries, PointInPolygonIsDetours) {
     std::uniform_real_distribution<float> jitter(-0.3f, 0.3f);
     int inside = 0, outside = 0;
-    for (const std::unique_ptr<Region>& region : World::Get().GetRegions())
-        for (int size = 0; size < kPathingSizeCount; ++size) {
-            const NavMesh* mesh = World::Get().GetPathFinder().GetNavMesh(region.get(), size);
-            if (!mesh)
-                continue;
-            const dtNavMesh& nav = *mesh->GetMesh();
-            for (int t = 0; t < nav.getMaxTiles(); ++t) {
-                const dtMeshTile& tile = *nav.getTile(t);
-                for (int p = 0; tile.header && p < tile.header->polyCount && p < 200; ++p) {
-                    const dtPoly& poly = tile.polys[p];
-                    float verts[DT_VERTS_PER_POLYGON * 3];
-                    const int n = navtiles::PolygonVerts(tile, poly, verts);
-                    for (int i = 0; i < n; ++i) {
-                        const float* a = &verts[i * 3];
-                        const float* b = &verts[((i + 1) % n) * 3];
-                        const float probes[][3] = {
-                            {a[0], a[1], a[2]},
-                            {(a[0] + b[0]) * 0.5f, a[1], (a[2] + b[2]) * 0.5f},
-                            {a[0] + jitter(rng), a[1], a[2] + jitter(rng)},
-                            {a[0] + (b[0] - a[0]) * 0.3f, a[1], a[2]}};
-                        for (const float* probe : probes) {
-                            const bool expected = dtPointInPolygon(probe, verts, n);
-                            ASSERT_EQ(navtiles::PointInPolygon(tile, poly, probe), expected)
-                                << region->GetName() << " tile " << t << " polygon " << p;
-                            (expected ? inside : outside)++;
-                        }
-                    }
+    ForEachTile([&](const Region& region, const NavMesh&, int t, const dtMeshTile& tile) {
+        for (int p = 0; p < tile.header->polyCount && p < 200; ++p) {
+            const dtPoly& poly = tile.polys[p];
+            float verts[DT_VERTS_PER_POLYGON * 3];
+            const int n = navtiles::PolygonVerts(tile, poly, verts);
+            for (int i = 0; i < n; ++i) {
+                const float* a = &verts[i * 3];
+                const float* b = &verts[((i + 1) % n) * 3];
+                const float probes[][3] = {{a[0], a[1], a[2]},
+                                           {(a[0] + b[0]) * 0.5f, a[1], (a[2] + b[2]) * 0.5f},
+                                           {a[0] + jitter(rng), a[1], a[2] + jitter(rng)},
+                                           {a[0] + (b[0] - a[0]) * 0.3f, a[1], a[2]}};
+                for (const float* probe : probes) {
+                    const bool expected = dtPointInPolygon(probe, verts, n);
+                    ASSERT_EQ(navtiles::PointInPolygon(tile, poly, probe), expected)
+                        << region.GetName() << " tile " << t << " polygon " << p;
+                    (expected ? inside : outside)++;
                 }
             }
         }
+    });
     EXPECT_GT(inside, 1000);
     EXPECT_GT(outside, 1000);
 }
