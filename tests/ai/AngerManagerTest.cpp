@@ -349,8 +349,9 @@ TEST_F(Anger, ASightTickSettlesWholeEightsAsOneAtATime) {
         // Some of every eight go, and the hated one beyond fifty metres takes the target along.
         EXPECT_GT(kept, 8u);
         EXPECT_LT(kept, crowd.size() - 4);
-        if (c.old)
+        if (c.old) {
             EXPECT_EQ(sight.GetLastTarget() == 0, c.hated == 10);
+        }
         for (std::size_t slot = 0; slot < kept; ++slot)
             EXPECT_EQ(sight.GetAngerTable().HintAt(slot),
                       world.GetSlotOf(FindCharacter(sight.GetAngerTable().IdAt(slot))));

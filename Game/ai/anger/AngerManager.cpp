@@ -143,12 +143,25 @@ template <class KeepOne, class Check>
     const __m256 limit =
         _mm256_set1_ps(AngerManager::kRemovalDistance * AngerManager::kRemovalDistance);
     const __m256 inWorld = _mm256_castsi256_ps(_mm256_set1_epi32(terms.inWorld ? -1 : 0));
+    // In locals: the stores to the columns could otherwise alias them.
+    std::size_t out = kept;
+    float nearest = closestSquared;
+    std::uint32_t nearestId = closest;
+    std::uint32_t target = lastTarget;
     std::size_t slot = 0;
     for (; slot + kEight <= count; slot += kEight) {
         const __m256i step = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(c.steps + slot));
         if (_mm256_movemask_ps(_mm256_castsi256_ps(step)) != 0) {
+            kept = out;
+            closestSquared = nearest;
+            closest = nearestId;
+            lastTarget = target;
             for (std::size_t k = 0; k < kEight; ++k)
                 keepOne(slot + k);
+            out = kept;
+            nearest = closestSquared;
+            nearestId = closest;
+            target = lastTarget;
             continue;
         }
         const __m256 squared = _mm256_i32gather_ps(c.reach, step, 4);
@@ -160,21 +173,23 @@ template <class KeepOne, class Check>
                                    _mm256_cmp_ps(value, _mm256_setzero_ps(), _CMP_GE_OQ)));
         const auto mask = static_cast<unsigned>(_mm256_movemask_ps(stays));
         const __m256i ids = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(c.ids + slot));
-        const __m256 nearer = _mm256_and_ps(
-            stays, _mm256_cmp_ps(squared, _mm256_set1_ps(closestSquared), _CMP_LT_OQ));
+        const __m256 nearer =
+            _mm256_and_ps(stays, _mm256_cmp_ps(squared, _mm256_set1_ps(nearest), _CMP_LT_OQ));
         if (_mm256_movemask_ps(nearer) != 0) {
             alignas(32) float lanes[kEight];
             _mm256_store_ps(lanes, squared);
             for (std::size_t k = 0; k < kEight; ++k)
-                if (((mask >> k) & 1u) && lanes[k] < closestSquared) {
-                    closestSquared = lanes[k];
-                    closest = c.ids[slot + k];
+                if (((mask >> k) & 1u) && lanes[k] < nearest) {
+                    nearest = lanes[k];
+                    nearestId = c.ids[slot + k];
                 }
         }
-        const __m256i lost =
-            _mm256_cmpeq_epi32(ids, _mm256_set1_epi32(static_cast<int>(lastTarget)));
-        if ((static_cast<unsigned>(_mm256_movemask_ps(_mm256_castsi256_ps(lost))) & ~mask) != 0)
-            lastTarget = 0;
+        if (target != 0) {
+            const __m256i lost =
+                _mm256_cmpeq_epi32(ids, _mm256_set1_epi32(static_cast<int>(target)));
+            if ((static_cast<unsigned>(_mm256_movemask_ps(_mm256_castsi256_ps(lost))) & ~mask) != 0)
+                target = 0;
+        }
 #ifndef NDEBUG
         {
             alignas(32) float was[kEight], far[kEight], now[kEight];
@@ -191,13 +206,17 @@ template <class KeepOne, class Check>
             _mm256_cvtepu8_epi32(_mm_cvtsi64_si128(static_cast<long long>(kPackedLanes[mask])));
         const __m256i hints = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(c.hints + slot));
         // Whole eights: `kept` is at most `slot`, so only lanes already read are overwritten.
-        _mm256_storeu_si256(reinterpret_cast<__m256i*>(c.ids + kept),
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(c.ids + out),
                             _mm256_permutevar8x32_epi32(ids, order));
-        _mm256_storeu_ps(c.values + kept, _mm256_permutevar8x32_ps(value, order));
-        _mm256_storeu_si256(reinterpret_cast<__m256i*>(c.hints + kept),
+        _mm256_storeu_ps(c.values + out, _mm256_permutevar8x32_ps(value, order));
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(c.hints + out),
                             _mm256_permutevar8x32_epi32(hints, order));
-        kept += static_cast<std::size_t>(std::popcount(mask));
+        out += static_cast<std::size_t>(std::popcount(mask));
     }
+    kept = out;
+    closestSquared = nearest;
+    closest = nearestId;
+    lastTarget = target;
     return slot;
 }
 #endif
