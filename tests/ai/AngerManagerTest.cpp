@@ -282,7 +282,8 @@ TEST_F(Anger, ASightTickSettlesWholeEightsAsOneAtATime) {
         crowd.push_back(
             PlaceCharacter("Records/AI/Foe.dbr", Team::Human, region, Vec3(10.0f, 0, 10.0f + d)));
     }
-    crowd.push_back(Place("Records/AI/Foe.dbr", Team::Human, 12.5f));
+    // The remainder's one stands far enough that the closest is among the eights.
+    crowd.push_back(Place("Records/AI/Foe.dbr", Team::Human, 48.5f));
     World& world = World::Get();
     const Vec3 from = me->GetPosition().GetWorldPosition();
     struct Case {
