@@ -9,6 +9,7 @@
 #include "AiTestSupport.h"
 #include "Engine/media/MediaRecorder.h"
 #include "Game/ai/anger/AngerManager.h"
+#include "Game/characters/CharacterLookup.h"
 #include "Game/characters/movement/SightDigest.h"
 
 namespace GAME::test {
@@ -265,6 +266,96 @@ TEST_F(Anger, ASightTickWeighsTheListedFromTheSweepsDistances) {
         EXPECT_EQ(distance[0], distance[1]);
         for (std::size_t i = 6; i < 9; ++i)
             EXPECT_FALSE(sight.GetAngerTable().contains(crowd[i]->GetObjectId()));
+    }
+}
+
+// Crowds of whole eights and a remainder, listed in full or with gaps, into new or old entries:
+// the table, the last target and the closest enemy come out as from provoking one by one and
+// updating. Pairs stand at the same distance (the first of them is the closest), some beyond
+// fifty metres, the earliest calmed below 0; away from the world every entry goes.
+TEST_F(Anger, ASightTickSettlesWholeEightsAsOneAtATime) {
+    std::vector<Character*> crowd;
+    for (int i = 0; i < 15; ++i) {
+        const float d = static_cast<float>(1 + (i * 23) % 60);
+        crowd.push_back(
+            PlaceCharacter("Records/AI/Foe.dbr", Team::Human, region, Vec3(10.0f + d, 0, 10)));
+        crowd.push_back(
+            PlaceCharacter("Records/AI/Foe.dbr", Team::Human, region, Vec3(10.0f, 0, 10.0f + d)));
+    }
+    // The remainder's one stands far enough that the closest is among the eights.
+    crowd.push_back(Place("Records/AI/Foe.dbr", Team::Human, 48.5f));
+    World& world = World::Get();
+    const Vec3 from = me->GetPosition().GetWorldPosition();
+    struct Case {
+        bool old;               // every enemy angered before the tick
+        std::size_t hated;      // ... and this one most (the last target)
+        std::size_t skipEvery;  // the i-th with i % skipEvery == 1 is not listed (0: all listed)
+        int ms;
+        float rate;
+        bool away;  // the monster leaves the world before the tick
+    };
+    const Case cases[] = {
+        {false, 0, 0, 200, 3.0f, false}, {true, 0, 0, 400, 20.0f, false},
+        {true, 10, 0, 200, 3.0f, false}, {false, 0, 5, 200, 3.0f, false},
+        {true, 3, 4, 1000, 6.0f, false}, {true, 0, 0, 200, 3.0f, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message()
+                     << "skip " << c.skipEvery << ", hated " << c.hated << ", away " << c.away);
+        AngerManager sight, plain;
+        if (c.old) {
+            for (std::size_t i = 0; i < crowd.size(); ++i) {
+                const float amount = i == c.hated ? 60.0f : 9.0f;
+                sight.AddAnger(*crowd[i], amount);
+                plain.AddAnger(*crowd[i], amount);
+            }
+            ASSERT_EQ(sight.GetNewTarget(0.0f), crowd[c.hated]);
+            ASSERT_EQ(plain.GetNewTarget(0.0f), crowd[c.hated]);
+        }
+        std::vector<AngerTable::Provoked> list;
+        std::vector<float> reach;
+        for (std::size_t i = 0; i < crowd.size(); ++i) {
+            if (c.skipEvery && i % c.skipEvery == 1)
+                continue;
+            Character* who = crowd[i];
+            const std::uint32_t slot = world.GetSlotOf(who);
+            const EntityDigest& digest = SightDigest::Fetch(world, slot);
+            const float amount = 0.5f * static_cast<float>(i + 1);
+            AngerTable::Provoked p;
+            ASSERT_TRUE(
+                AngerManager::SightProvocation(digest, who->GetObjectId(), slot, amount, p));
+            plain.AddAnger(digest, who->GetObjectId(), slot, amount);
+            list.push_back(p);
+            reach.push_back((who->GetPosition().GetWorldPosition() - from).LengthSquared());
+        }
+        if (c.away)
+            world.RemoveEntity(me);
+        sight.SightTick(list.data(), reach.data(), list.size(), c.ms, c.rate, *me);
+        plain.Update(c.ms, c.rate, me);
+        if (c.away)
+            world.AddEntity(me, WorldCoords(region, Coords::FromOrigin(Vec3(10, 0, 10))), true);
+        EXPECT_EQ(sight.GetAngerTable(), plain.GetAngerTable());
+        EXPECT_EQ(sight.GetLastTarget(), plain.GetLastTarget());
+        std::uint32_t closest[2] = {};
+        float distance[2] = {};
+        sight.GetClosestEnemy(closest[0], distance[0]);
+        plain.GetClosestEnemy(closest[1], distance[1]);
+        EXPECT_EQ(closest[0], closest[1]);
+        EXPECT_EQ(distance[0], distance[1]);
+        const std::size_t kept = sight.GetAngerTable().size();
+        if (c.away) {
+            EXPECT_EQ(kept, 0u);
+            continue;
+        }
+        // Some of every eight go, and the hated one beyond fifty metres takes the target along.
+        EXPECT_GT(kept, 8u);
+        EXPECT_LT(kept, crowd.size() - 4);
+        if (c.old) {
+            EXPECT_EQ(sight.GetLastTarget() == 0, c.hated == 10);
+        }
+        for (std::size_t slot = 0; slot < kept; ++slot)
+            EXPECT_EQ(sight.GetAngerTable().HintAt(slot),
+                      world.GetSlotOf(FindCharacter(sight.GetAngerTable().IdAt(slot))));
     }
 }
 

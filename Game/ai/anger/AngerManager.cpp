@@ -1,5 +1,7 @@
 #include "Game/ai/anger/AngerManager.h"
 
+#include <array>
+#include <bit>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -14,6 +16,7 @@
 #include "Engine/object/ObjectManager.h"
 #include "Engine/sys/Machine.h"
 #include "Engine/world/World.h"
+#include "Engine/world/WorldSweep.h"
 #include "Game/ai/anger/SightWeighing.h"
 #include "Game/characters/Character.h"
 #include "Game/characters/CharacterLookup.h"
@@ -96,6 +99,127 @@ bool ShouldRemoveDigest(UpdateSelf& self, const Vec3& selfWorld, const EntityDig
     squared = (enemy.GetPosition().GetWorldPosition() - selfWorld).LengthSquared();
     return BeyondRemoval(squared);
 }
+
+#if defined(__x86_64__)
+// A sight tick's table as Update settles it: the entries and, by slot, each one's step in the
+// sweep's list (-1: not listed) and by step the squared reach the sweep measured.
+struct SweptColumns {
+    std::uint32_t* ids;
+    float* values;
+    std::uint32_t* hints;
+    const std::int32_t* steps;
+    const float* reach;
+};
+struct SweptTerms {
+    float decay;
+    bool inWorld;
+};
+
+// For each mask of eight lanes, the lanes it holds packed to the front, a byte each.
+constexpr std::array<std::uint64_t, 256> kPackedLanes = [] {
+    std::array<std::uint64_t, 256> packed{};
+    for (unsigned mask = 0; mask < 256; ++mask) {
+        unsigned at = 0;
+        for (unsigned lane = 0; lane < 8; ++lane)
+            if ((mask >> lane) & 1u)
+                packed[mask] |= std::uint64_t{lane} << (8 * at++);
+    }
+    return packed;
+}();
+
+// Update's pass over whole eights of a sight tick's entries. Eight listed entries are settled
+// together, each lane as `keepOne` would settle it alone (the same subtraction, the same tests,
+// the closest taken in slot order), and the kept ones packed down to `kept`; an eight with an
+// unlisted entry goes through `keepOne` entry by entry. `check(slot, value, squared, stays,
+// settled)` sees each lane before it moves. Returns the first slot not settled.
+template <class KeepOne, class Check>
+[[gnu::target("avx2")]] std::size_t SettleSweptEights(const SweptColumns& c, std::size_t count,
+                                                      const SweptTerms& terms, std::size_t& kept,
+                                                      float& closestSquared, std::uint32_t& closest,
+                                                      std::uint32_t& lastTarget, KeepOne& keepOne,
+                                                      Check& check) {
+    constexpr std::size_t kEight = 8;
+    const __m256 decay = _mm256_set1_ps(terms.decay);
+    const __m256 limit =
+        _mm256_set1_ps(AngerManager::kRemovalDistance * AngerManager::kRemovalDistance);
+    const __m256 inWorld = _mm256_castsi256_ps(_mm256_set1_epi32(terms.inWorld ? -1 : 0));
+    // In locals: the stores to the columns could otherwise alias them.
+    std::size_t out = kept;
+    float nearest = closestSquared;
+    std::uint32_t nearestId = closest;
+    std::uint32_t target = lastTarget;
+    std::size_t slot = 0;
+    for (; slot + kEight <= count; slot += kEight) {
+        const __m256i step = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(c.steps + slot));
+        if (_mm256_movemask_ps(_mm256_castsi256_ps(step)) != 0) {
+            kept = out;
+            closestSquared = nearest;
+            closest = nearestId;
+            lastTarget = target;
+            for (std::size_t k = 0; k < kEight; ++k)
+                keepOne(slot + k);
+            out = kept;
+            nearest = closestSquared;
+            nearestId = closest;
+            target = lastTarget;
+            continue;
+        }
+        const __m256 squared = _mm256_i32gather_ps(c.reach, step, 4);
+        const __m256 before = _mm256_loadu_ps(c.values + slot);
+        const __m256 value = _mm256_sub_ps(before, decay);
+        // Not beyond the removal distance (a NaN reach is not) and not calmed below 0.
+        const __m256 stays = _mm256_and_ps(
+            inWorld, _mm256_and_ps(_mm256_cmp_ps(squared, limit, _CMP_NGT_UQ),
+                                   _mm256_cmp_ps(value, _mm256_setzero_ps(), _CMP_GE_OQ)));
+        const auto mask = static_cast<unsigned>(_mm256_movemask_ps(stays));
+        const __m256i ids = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(c.ids + slot));
+        const __m256 nearer =
+            _mm256_and_ps(stays, _mm256_cmp_ps(squared, _mm256_set1_ps(nearest), _CMP_LT_OQ));
+        if (_mm256_movemask_ps(nearer) != 0) {
+            alignas(32) float lanes[kEight];
+            _mm256_store_ps(lanes, squared);
+            for (std::size_t k = 0; k < kEight; ++k)
+                if (((mask >> k) & 1u) && lanes[k] < nearest) {
+                    nearest = lanes[k];
+                    nearestId = c.ids[slot + k];
+                }
+        }
+        if (target != 0) {
+            const __m256i lost =
+                _mm256_cmpeq_epi32(ids, _mm256_set1_epi32(static_cast<int>(target)));
+            if ((static_cast<unsigned>(_mm256_movemask_ps(_mm256_castsi256_ps(lost))) & ~mask) != 0)
+                target = 0;
+        }
+#ifndef NDEBUG
+        {
+            alignas(32) float was[kEight], far[kEight], now[kEight];
+            _mm256_store_ps(was, before);
+            _mm256_store_ps(far, squared);
+            _mm256_store_ps(now, value);
+            for (std::size_t k = 0; k < kEight; ++k)
+                check(slot + k, was[k], far[k], ((mask >> k) & 1u) != 0, now[k]);
+        }
+#else
+        (void)check;
+#endif
+        const __m256i order =
+            _mm256_cvtepu8_epi32(_mm_cvtsi64_si128(static_cast<long long>(kPackedLanes[mask])));
+        const __m256i hints = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(c.hints + slot));
+        // Whole eights: `kept` is at most `slot`, so only lanes already read are overwritten.
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(c.ids + out),
+                            _mm256_permutevar8x32_epi32(ids, order));
+        _mm256_storeu_ps(c.values + out, _mm256_permutevar8x32_ps(value, order));
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(c.hints + out),
+                            _mm256_permutevar8x32_epi32(hints, order));
+        out += static_cast<std::size_t>(std::popcount(mask));
+    }
+    kept = out;
+    closestSquared = nearest;
+    closest = nearestId;
+    lastTarget = target;
+    return slot;
+}
+#endif
 
 }  // namespace
 
@@ -185,7 +309,6 @@ void AngerManager::Update(int ms, float forgiveRate, const Character* me, const 
     }
     // Survivors slide down over the dropped entries in one pass, keeping the id order.
     const Vec3 selfWorld = self.position.GetWorldPosition();
-    std::size_t slot = 0;
     // The entry's digest and whether it goes, with the hint renewed in place.
     const auto weigh = [&](std::uint32_t id, std::uint32_t& hint, float& squared) {
         const EntityDigest* digest = nullptr;
@@ -221,29 +344,74 @@ void AngerManager::Update(int ms, float forgiveRate, const Character* me, const 
         // A sight tick's (`me` is there): most entries were just weighed by the sweep. Held
         // here: `weigh` may write `self`, so its fields would be read again per entry.
         const bool inWorld = self.inWorld;
-        mAnger.Compact([&](std::uint32_t id, float& value, std::uint32_t& hint) {
-            float squared = 0.0f;
-            const std::int32_t step = steps[slot++];
-            bool remove = false;
-            if (step >= 0) {
-                // A sweep just found it a living foe that angers, standing in the hinted slot: a
-                // foe is never a friend, so only the distance counts.
-                squared = reach[step];
-                remove = !inWorld || BeyondRemoval(squared);
+        const auto swept = [&](float squared) { return !inWorld || BeyondRemoval(squared); };
 #ifndef NDEBUG
-                float weighed = 0.0f;
-                std::uint32_t checked = hint;
-                if (weigh(id, checked, weighed) != remove || checked != hint ||
-                    (!remove && std::memcmp(&weighed, &squared, sizeof squared) != 0)) {
-                    gEngine->Log(0, "AngerManager: the sweep's weighing of id %u differs", id);
-                    std::abort();
+        // The sweep's weighing of a listed entry against the entry's own.
+        const auto recheck = [&](std::uint32_t id, std::uint32_t hint, float squared) {
+            float weighed = 0.0f;
+            std::uint32_t checked = hint;
+            const bool remove = swept(squared);
+            if (weigh(id, checked, weighed) != remove || checked != hint ||
+                (!remove && std::memcmp(&weighed, &squared, sizeof squared) != 0)) {
+                gEngine->Log(0, "AngerManager: the sweep's weighing of id %u differs", id);
+                std::abort();
+            }
+        };
+#endif
+        mAnger.CompactArrays(
+            [&](std::uint32_t* ids, float* values, std::uint32_t* hints, std::size_t count) {
+                std::size_t kept = 0;
+                // One entry: a listed one is a living foe that angers, standing in the hinted slot
+                // (the sweep just found it so), and a foe is never a friend: only its distance
+                // counts.
+                const auto keepOne = [&](std::size_t at) {
+                    float squared = 0.0f;
+                    bool remove = false;
+                    if (const std::int32_t step = steps[at]; step >= 0) {
+                        squared = reach[step];
+                        remove = swept(squared);
+#ifndef NDEBUG
+                        recheck(ids[at], hints[at], squared);
+#endif
+                    } else {
+                        remove = weigh(ids[at], hints[at], squared);
+                    }
+                    if (!settle(ids[at], values[at], squared, remove))
+                        return;
+                    ids[kept] = ids[at];
+                    values[kept] = values[at];
+                    hints[kept] = hints[at];
+                    ++kept;
+                };
+                std::size_t slot = 0;
+#if defined(__x86_64__)
+                if (WorldCells::HasEightLanes()) {
+                    const SweptColumns columns{ids, values, hints, steps, reach};
+                    const SweptTerms terms{decay, inWorld};
+#ifndef NDEBUG
+                    // A lane against the same entry settled on its own (`value`: before the decay).
+                    const auto check = [&](std::size_t at, float value, float squared, bool stays,
+                                           float settled) {
+                        recheck(ids[at], hints[at], squared);
+                        value -= decay;
+                        const bool expected = !swept(squared) && value >= 0.0f;
+                        if (expected != stays ||
+                            (stays && std::memcmp(&value, &settled, sizeof value) != 0)) {
+                            gEngine->Log(0, "AngerManager: the lanes settled id %u apart", ids[at]);
+                            std::abort();
+                        }
+                    };
+#else
+                    const auto check = [](std::size_t, float, float, bool, float) {};
+#endif
+                    slot = SettleSweptEights(columns, count, terms, kept, closestSquared, closest,
+                                             mLastTarget, keepOne, check);
                 }
 #endif
-            } else {
-                remove = weigh(id, hint, squared);
-            }
-            return settle(id, value, squared, remove);
-        });
+                for (; slot < count; ++slot)
+                    keepOne(slot);
+                return kept;
+            });
     } else {
         mAnger.Compact([&](std::uint32_t id, float& value, std::uint32_t& hint) {
             float squared = 0.0f;

@@ -138,6 +138,13 @@ public:
         }
         mSize = kept;
     }
+    // Compact over the arrays themselves, for passes that move many entries at once:
+    // `pass(ids, values, hints, size)` returns how many stay, moved to the front in order.
+    template <class Pass>
+    void CompactArrays(Pass&& pass) {
+        Flush();
+        mSize = pass(mIds, mValues, mHints, mSize);
+    }
     // Keeps the first `count` slots.
     void Truncate(std::size_t count) {
         Flush();
