@@ -101,6 +101,37 @@ std::size_t PlaceRising(const std::uint32_t* tableIds, std::uint32_t* tableHints
     return news;
 }
 
+// A rising list into an empty table with room for it: entry k is the list's k-th id, created by
+// provocation k at size k + 1, so every slot is written once and nothing is searched or moved.
+// False (with the table still empty) when the ids do not rise.
+bool PlaceFromEmpty(std::uint32_t* ids, float* values, std::uint32_t* hints,
+                    const AngerTable::Provoked* list, std::size_t count, std::size_t whole,
+                    std::int32_t* step, std::int32_t* fresh, BatchScratch& batch) {
+    float* const amounts = Room(batch.amounts, count);
+    std::uint32_t* const sizes = Room(batch.sizes, count);
+    std::uint32_t previous = 0;
+    for (std::size_t k = 0; k < count; ++k) {
+        const AngerTable::Provoked& p = list[k];
+        if (k != 0 && p.id <= previous)
+            return false;
+        previous = p.id;
+        ids[k] = p.id;
+        values[k] = 0.0f;
+        hints[k] = p.worldSlot;
+        amounts[k] = p.amount;
+    }
+    for (std::size_t k = 0; k < count; ++k) {
+        step[k] = static_cast<std::int32_t>(k);
+        fresh[k] = -1;
+        sizes[k] = static_cast<std::uint32_t>(k + 1);
+    }
+    for (std::size_t k = count; k < whole; ++k) {
+        step[k] = -1;
+        fresh[k] = 0;
+    }
+    return true;
+}
+
 // The entries of a whole number of the batch's lane groups.
 std::size_t BatchWhole(std::size_t size) {
     constexpr std::size_t kGroup = AngerLanes::kBatchLanes;
@@ -275,11 +306,27 @@ void AngerTable::ProvokeEach(const Provoked* list, std::size_t count, float cap,
     // A sweep's list rises: each entry finds its slot in one pass, and the table's entries move
     // (from the last) only when the list creates some.
     const std::size_t before = mSize;
-    stepOut.assign(BatchWhole(before + count), -1);
-    batch.fresh.assign(stepOut.size(), 0);
+    const std::size_t whole = BatchWhole(before + count);
+    std::size_t news = kNotRising;
+    if (before == 0) {
+        // A table built from nothing takes its room at once (its capacity alone differs from
+        // one insert after another's), and every slot of the scratch is written below.
+        Reserve(count);
+        stepOut.resize(whole);
+        batch.fresh.resize(whole);
+        if (PlaceFromEmpty(mIds, mValues, mHints, list, count, whole, stepOut.data(),
+                           batch.fresh.data(), batch)) {
+            mSize = count;
+            news = 0;
+        }
+    } else {
+        stepOut.assign(whole, -1);
+        batch.fresh.assign(whole, 0);
+        news = PlaceRising(mIds, mHints, before, list, count, stepOut.data(), batch.fresh.data(),
+                           batch);
+    }
     std::int32_t* const step = stepOut.data();
     std::int32_t* const fresh = batch.fresh.data();
-    const std::size_t news = PlaceRising(mIds, mHints, before, list, count, step, fresh, batch);
     if (news != kNotRising) {
         if (news != 0) {
             // Room as one insert after another would have taken it (a full block each time it
