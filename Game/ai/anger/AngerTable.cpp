@@ -1,6 +1,7 @@
 #include "Game/ai/anger/AngerTable.h"
 
 #include <algorithm>
+#include <cstddef>
 #include <cstdlib>
 #include <cstring>
 #include <utility>
@@ -103,31 +104,75 @@ std::size_t PlaceRising(const std::uint32_t* tableIds, std::uint32_t* tableHints
 
 // A rising list into an empty table with room for it: entry k is the list's k-th id, created by
 // provocation k at size k + 1, so every slot is written once and nothing is searched or moved.
-// False (with the table still empty) when the ids do not rise.
-bool PlaceFromEmpty(std::uint32_t* ids, float* values, std::uint32_t* hints,
-                    const AngerTable::Provoked* list, std::size_t count, std::size_t whole,
-                    std::int32_t* step, std::int32_t* fresh, BatchScratch& batch) {
-    float* const amounts = Room(batch.amounts, count);
-    std::uint32_t* const sizes = Room(batch.sizes, count);
-    std::uint32_t previous = 0;
-    for (std::size_t k = 0; k < count; ++k) {
+// Eight provocations at a time, their fields pulled apart in registers. False (the table still
+// empty) when the ids do not rise.
+using ProvokedWords = std::uint32_t __attribute__((vector_size(32)));
+static_assert(sizeof(AngerTable::Provoked) == 3 * sizeof(std::uint32_t) &&
+              offsetof(AngerTable::Provoked, worldSlot) == 4 &&
+              offsetof(AngerTable::Provoked, amount) == 8);
+
+ANGER_TARGET_CLONES bool PlaceFromEmpty(std::uint32_t* ids, float* values, std::uint32_t* hints,
+                                        const AngerTable::Provoked* list, std::size_t count,
+                                        float* amounts, std::uint32_t* sizes, std::int32_t* step,
+                                        std::int32_t* fresh) {
+    using Words = ProvokedWords;
+    using Mask = AngerLanes::LaneMask;
+    constexpr std::size_t kEight = AngerLanes::kLanes;
+    const Words iota{0, 1, 2, 3, 4, 5, 6, 7};
+    Mask fell{};
+    std::uint32_t previous = list[0].id;
+    ids[0] = previous;
+    values[0] = 0.0f;
+    hints[0] = list[0].worldSlot;
+    amounts[0] = list[0].amount;
+    step[0] = 0;
+    fresh[0] = -1;
+    sizes[0] = 1;
+    std::size_t k = 1;
+    for (; k + kEight <= count; k += kEight) {
+        // Eight provocations are 24 words: id, world slot, amount, id, ...
+        Words a, b, c;
+        const char* at = reinterpret_cast<const char*>(list + k);
+        __builtin_memcpy(&a, at, sizeof a);
+        __builtin_memcpy(&b, at + sizeof a, sizeof b);
+        __builtin_memcpy(&c, at + 2 * sizeof a, sizeof c);
+        const Words id = __builtin_shuffle(__builtin_shuffle(a, b, Words{0, 3, 6, 9, 12, 15}), c,
+                                           Words{0, 1, 2, 3, 4, 5, 10, 13});
+        const Words slot = __builtin_shuffle(__builtin_shuffle(a, b, Words{1, 4, 7, 10, 13}), c,
+                                             Words{0, 1, 2, 3, 4, 8, 11, 14});
+        const Words amount = __builtin_shuffle(__builtin_shuffle(a, b, Words{2, 5, 8, 11, 14}), c,
+                                               Words{0, 1, 2, 3, 4, 9, 12, 15});
+        const Words before =
+            __builtin_shuffle(id, Words{} + previous, Words{8, 0, 1, 2, 3, 4, 5, 6});
+        fell |= id <= before;
+        previous = id[kEight - 1];
+        const Words index = iota + static_cast<std::uint32_t>(k);
+        const Mask created = Mask{} - 1;
+        const AngerLanes::Lanes zero{};
+        __builtin_memcpy(ids + k, &id, sizeof id);
+        __builtin_memcpy(values + k, &zero, sizeof zero);
+        __builtin_memcpy(hints + k, &slot, sizeof slot);
+        __builtin_memcpy(amounts + k, &amount, sizeof amount);
+        __builtin_memcpy(step + k, &index, sizeof index);
+        __builtin_memcpy(fresh + k, &created, sizeof created);
+        const Words size = index + 1;
+        __builtin_memcpy(sizes + k, &size, sizeof size);
+    }
+    for (std::size_t lane = 0; lane < kEight; ++lane)
+        if (fell[lane] != 0)
+            return false;
+    for (; k < count; ++k) {
         const AngerTable::Provoked& p = list[k];
-        if (k != 0 && p.id <= previous)
+        if (p.id <= previous)
             return false;
         previous = p.id;
         ids[k] = p.id;
         values[k] = 0.0f;
         hints[k] = p.worldSlot;
         amounts[k] = p.amount;
-    }
-    for (std::size_t k = 0; k < count; ++k) {
         step[k] = static_cast<std::int32_t>(k);
         fresh[k] = -1;
         sizes[k] = static_cast<std::uint32_t>(k + 1);
-    }
-    for (std::size_t k = count; k < whole; ++k) {
-        step[k] = -1;
-        fresh[k] = 0;
     }
     return true;
 }
@@ -314,8 +359,12 @@ void AngerTable::ProvokeEach(const Provoked* list, std::size_t count, float cap,
         Reserve(count);
         stepOut.resize(whole);
         batch.fresh.resize(whole);
-        if (PlaceFromEmpty(mIds, mValues, mHints, list, count, whole, stepOut.data(),
-                           batch.fresh.data(), batch)) {
+        std::int32_t* const step = stepOut.data();
+        std::int32_t* const fresh = batch.fresh.data();
+        std::fill(step + count, step + whole, -1);
+        std::fill(fresh + count, fresh + whole, 0);
+        if (PlaceFromEmpty(mIds, mValues, mHints, list, count, Room(batch.amounts, count),
+                           Room(batch.sizes, count), step, fresh)) {
             mSize = count;
             news = 0;
         }

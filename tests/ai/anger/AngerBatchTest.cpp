@@ -54,7 +54,7 @@ struct BatchRng {
     }
 };
 
-enum class Listed { Rising, Falling, Shuffled, Edges, LastTwoSwapped };
+enum class Listed { Rising, Falling, Shuffled, Edges, MiddleTwoSwapped };
 
 struct BatchCase {
     const char* name;
@@ -103,7 +103,9 @@ TEST(AngerBatch, GivesTheValuesOfOneProvocationAtATime) {
         {"from empty to the cap", 150, 1, Listed::Rising, 0, false, false, 400.0f, 1, true},
         {"falling from empty", 90, 1, Listed::Falling, 0, false, false, 3.0f, 1, true},
         {"shuffled from empty", 70, 1, Listed::Shuffled, 0, false, false, 3.0f, 1, true},
-        {"rising but the last two from empty", 100, 1, Listed::LastTwoSwapped, 0, false, false,
+        {"two swapped within eight from empty", 100, 1, Listed::MiddleTwoSwapped, 0, false, false,
+         3.0f, 1, true},
+        {"two swapped across eights from empty", 99, 1, Listed::MiddleTwoSwapped, 0, false, false,
          3.0f, 1, true},
         {"listed twice from empty", 60, 1, Listed::Rising, 0, true, false, 3.0f, 1, true},
         {"from empty with runs", 30, 1, Listed::Rising, 2, false, false, 3.0f, 9, true},
@@ -145,8 +147,8 @@ TEST(AngerBatch, GivesTheValuesOfOneProvocationAtATime) {
                 std::swap(list[i - 1], list[rng.Next(static_cast<std::uint32_t>(i))]);
         if (c.order == Listed::Edges)
             list = {list.front(), list.back()};
-        if (c.order == Listed::LastTwoSwapped)
-            std::swap(list[list.size() - 2], list.back());
+        if (c.order == Listed::MiddleTwoSwapped)
+            std::swap(list[list.size() / 2 - 1], list[list.size() / 2]);
         if (c.twice)
             list.push_back({list.front().id, 7, amount()});
         for (const AngerTable::Provoked& p : list)
