@@ -41,6 +41,8 @@ T* Room(std::vector<T>& scratch, std::size_t count) {
 }
 
 constexpr std::size_t kNotRising = ~std::size_t{0};
+// An empty table filled and provoked at once.
+constexpr std::size_t kFilled = kNotRising - 1;
 
 // Places each provocation of a list in rising id order among the `before` entries of a table,
 // before any entry moves: `step` and `fresh` (filled with -1 and 0) take it at its slot once
@@ -113,12 +115,12 @@ static_assert(sizeof(AngerTable::Provoked) == 3 * sizeof(std::uint32_t) &&
 
 ANGER_TARGET_CLONES bool PlaceFromEmpty(std::uint32_t* ids, float* values, std::uint32_t* hints,
                                         const AngerTable::Provoked* list, std::size_t count,
-                                        float* amounts, std::uint32_t* sizes, std::int32_t* step,
-                                        std::int32_t* fresh) {
+                                        float share, float* amounts, float* calms,
+                                        std::int32_t* step, std::int32_t* fresh) {
     using Words = ProvokedWords;
     using Mask = AngerLanes::LaneMask;
     constexpr std::size_t kEight = AngerLanes::kLanes;
-    const Words iota{0, 1, 2, 3, 4, 5, 6, 7};
+    const Mask iota{0, 1, 2, 3, 4, 5, 6, 7};
     Mask fell{};
     std::uint32_t previous = list[0].id;
     ids[0] = previous;
@@ -127,7 +129,7 @@ ANGER_TARGET_CLONES bool PlaceFromEmpty(std::uint32_t* ids, float* values, std::
     amounts[0] = list[0].amount;
     step[0] = 0;
     fresh[0] = -1;
-    sizes[0] = 1;
+    calms[0] = 0.0f;  // alone: calms nothing
     std::size_t k = 1;
     for (; k + kEight <= count; k += kEight) {
         // Eight provocations are 24 words: id, world slot, amount, id, ...
@@ -146,7 +148,7 @@ ANGER_TARGET_CLONES bool PlaceFromEmpty(std::uint32_t* ids, float* values, std::
             __builtin_shuffle(id, Words{} + previous, Words{8, 0, 1, 2, 3, 4, 5, 6});
         fell |= id <= before;
         previous = id[kEight - 1];
-        const Words index = iota + static_cast<std::uint32_t>(k);
+        const Mask index = iota + static_cast<std::int32_t>(k);
         const Mask created = Mask{} - 1;
         const AngerLanes::Lanes zero{};
         __builtin_memcpy(ids + k, &id, sizeof id);
@@ -155,8 +157,12 @@ ANGER_TARGET_CLONES bool PlaceFromEmpty(std::uint32_t* ids, float* values, std::
         __builtin_memcpy(amounts + k, &amount, sizeof amount);
         __builtin_memcpy(step + k, &index, sizeof index);
         __builtin_memcpy(fresh + k, &created, sizeof created);
-        const Words size = index + 1;
-        __builtin_memcpy(sizes + k, &size, sizeof size);
+        // The table holds k + 1 entries or more here: every one calms (AngerTable::CalmOf).
+        AngerLanes::Lanes amountLanes;
+        __builtin_memcpy(&amountLanes, &amount, sizeof amount);
+        const AngerLanes::Lanes calm =
+            amountLanes / __builtin_convertvector(index + 1, AngerLanes::Lanes) * share;
+        __builtin_memcpy(calms + k, &calm, sizeof calm);
     }
     for (std::size_t lane = 0; lane < kEight; ++lane)
         if (fell[lane] != 0)
@@ -172,7 +178,7 @@ ANGER_TARGET_CLONES bool PlaceFromEmpty(std::uint32_t* ids, float* values, std::
         amounts[k] = p.amount;
         step[k] = static_cast<std::int32_t>(k);
         fresh[k] = -1;
-        sizes[k] = static_cast<std::uint32_t>(k + 1);
+        AngerTable::CalmOf(p.amount, k + 1, share, calms[k]);
     }
     return true;
 }
@@ -363,10 +369,12 @@ void AngerTable::ProvokeEach(const Provoked* list, std::size_t count, float cap,
         std::int32_t* const fresh = batch.fresh.data();
         std::fill(step + count, step + whole, -1);
         std::fill(fresh + count, fresh + whole, 0);
-        if (PlaceFromEmpty(mIds, mValues, mHints, list, count, Room(batch.amounts, count),
-                           Room(batch.sizes, count), step, fresh)) {
+        if (PlaceFromEmpty(mIds, mValues, mHints, list, count, share, Room(batch.amounts, count),
+                           Room(batch.calms, count), step, fresh)) {
             mSize = count;
-            news = 0;
+            AngerLanes::ApplyBatch(mValues, mSize, step, fresh, batch.amounts.data(),
+                                   batch.calms.data(), count, cap);
+            news = kFilled;
         }
     } else {
         stepOut.assign(whole, -1);
@@ -376,7 +384,9 @@ void AngerTable::ProvokeEach(const Provoked* list, std::size_t count, float cap,
     }
     std::int32_t* const step = stepOut.data();
     std::int32_t* const fresh = batch.fresh.data();
-    if (news != kNotRising) {
+    if (news == kFilled) {
+        // Done above.
+    } else if (news != kNotRising) {
         if (news != 0) {
             // Room as one insert after another would have taken it (a full block each time it
             // grows; the merge below writes every slot from `before` on).
