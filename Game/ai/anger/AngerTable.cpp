@@ -1,6 +1,7 @@
 #include "Game/ai/anger/AngerTable.h"
 
 #include <algorithm>
+#include <cstddef>
 #include <cstdlib>
 #include <cstring>
 #include <utility>
@@ -40,6 +41,8 @@ T* Room(std::vector<T>& scratch, std::size_t count) {
 }
 
 constexpr std::size_t kNotRising = ~std::size_t{0};
+// An empty table filled and provoked at once.
+constexpr std::size_t kFilled = kNotRising - 1;
 
 // Places each provocation of a list in rising id order among the `before` entries of a table,
 // before any entry moves: `step` and `fresh` (filled with -1 and 0) take it at its slot once
@@ -99,6 +102,85 @@ std::size_t PlaceRising(const std::uint32_t* tableIds, std::uint32_t* tableHints
         } while (k < count && list[k].id > list[k - 1].id && (past || list[k].id < next));
     }
     return news;
+}
+
+// A rising list into an empty table with room for it: entry k is the list's k-th id, created by
+// provocation k at size k + 1, so every slot is written once and nothing is searched or moved.
+// Eight provocations at a time, their fields pulled apart in registers. False (the table still
+// empty) when the ids do not rise.
+using ProvokedWords = std::uint32_t __attribute__((vector_size(32)));
+static_assert(sizeof(AngerTable::Provoked) == 3 * sizeof(std::uint32_t) &&
+              offsetof(AngerTable::Provoked, worldSlot) == 4 &&
+              offsetof(AngerTable::Provoked, amount) == 8);
+
+ANGER_TARGET_CLONES bool PlaceFromEmpty(std::uint32_t* ids, float* values, std::uint32_t* hints,
+                                        const AngerTable::Provoked* list, std::size_t count,
+                                        float share, float* amounts, float* calms,
+                                        std::int32_t* step, std::int32_t* fresh) {
+    using Words = ProvokedWords;
+    using Mask = AngerLanes::LaneMask;
+    constexpr std::size_t kEight = AngerLanes::kLanes;
+    const Mask iota{0, 1, 2, 3, 4, 5, 6, 7};
+    Mask fell{};
+    std::uint32_t previous = list[0].id;
+    ids[0] = previous;
+    values[0] = 0.0f;
+    hints[0] = list[0].worldSlot;
+    amounts[0] = list[0].amount;
+    step[0] = 0;
+    fresh[0] = -1;
+    calms[0] = 0.0f;  // alone: calms nothing
+    std::size_t k = 1;
+    for (; k + kEight <= count; k += kEight) {
+        // Eight provocations are 24 words: id, world slot, amount, id, ...
+        Words a, b, c;
+        const char* at = reinterpret_cast<const char*>(list + k);
+        __builtin_memcpy(&a, at, sizeof a);
+        __builtin_memcpy(&b, at + sizeof a, sizeof b);
+        __builtin_memcpy(&c, at + 2 * sizeof a, sizeof c);
+        const Words id = __builtin_shuffle(__builtin_shuffle(a, b, Words{0, 3, 6, 9, 12, 15}), c,
+                                           Words{0, 1, 2, 3, 4, 5, 10, 13});
+        const Words slot = __builtin_shuffle(__builtin_shuffle(a, b, Words{1, 4, 7, 10, 13}), c,
+                                             Words{0, 1, 2, 3, 4, 8, 11, 14});
+        const Words amount = __builtin_shuffle(__builtin_shuffle(a, b, Words{2, 5, 8, 11, 14}), c,
+                                               Words{0, 1, 2, 3, 4, 9, 12, 15});
+        const Words before =
+            __builtin_shuffle(id, Words{} + previous, Words{8, 0, 1, 2, 3, 4, 5, 6});
+        fell |= id <= before;
+        previous = id[kEight - 1];
+        const Mask index = iota + static_cast<std::int32_t>(k);
+        const Mask created = Mask{} - 1;
+        const AngerLanes::Lanes zero{};
+        __builtin_memcpy(ids + k, &id, sizeof id);
+        __builtin_memcpy(values + k, &zero, sizeof zero);
+        __builtin_memcpy(hints + k, &slot, sizeof slot);
+        __builtin_memcpy(amounts + k, &amount, sizeof amount);
+        __builtin_memcpy(step + k, &index, sizeof index);
+        __builtin_memcpy(fresh + k, &created, sizeof created);
+        // The table holds k + 1 entries or more here: every one calms (AngerTable::CalmOf).
+        AngerLanes::Lanes amountLanes;
+        __builtin_memcpy(&amountLanes, &amount, sizeof amount);
+        const AngerLanes::Lanes calm =
+            amountLanes / __builtin_convertvector(index + 1, AngerLanes::Lanes) * share;
+        __builtin_memcpy(calms + k, &calm, sizeof calm);
+    }
+    for (std::size_t lane = 0; lane < kEight; ++lane)
+        if (fell[lane] != 0)
+            return false;
+    for (; k < count; ++k) {
+        const AngerTable::Provoked& p = list[k];
+        if (p.id <= previous)
+            return false;
+        previous = p.id;
+        ids[k] = p.id;
+        values[k] = 0.0f;
+        hints[k] = p.worldSlot;
+        amounts[k] = p.amount;
+        step[k] = static_cast<std::int32_t>(k);
+        fresh[k] = -1;
+        AngerTable::CalmOf(p.amount, k + 1, share, calms[k]);
+    }
+    return true;
 }
 
 // The entries of a whole number of the batch's lane groups.
@@ -275,12 +357,36 @@ void AngerTable::ProvokeEach(const Provoked* list, std::size_t count, float cap,
     // A sweep's list rises: each entry finds its slot in one pass, and the table's entries move
     // (from the last) only when the list creates some.
     const std::size_t before = mSize;
-    stepOut.assign(BatchWhole(before + count), -1);
-    batch.fresh.assign(stepOut.size(), 0);
+    const std::size_t whole = BatchWhole(before + count);
+    std::size_t news = kNotRising;
+    if (before == 0) {
+        // A table built from nothing takes its room at once (its capacity alone differs from
+        // one insert after another's), and every slot of the scratch is written below.
+        Reserve(count);
+        stepOut.resize(whole);
+        batch.fresh.resize(whole);
+        std::int32_t* const step = stepOut.data();
+        std::int32_t* const fresh = batch.fresh.data();
+        std::fill(step + count, step + whole, -1);
+        std::fill(fresh + count, fresh + whole, 0);
+        if (PlaceFromEmpty(mIds, mValues, mHints, list, count, share, Room(batch.amounts, count),
+                           Room(batch.calms, count), step, fresh)) {
+            mSize = count;
+            AngerLanes::ApplyBatch(mValues, mSize, step, fresh, batch.amounts.data(),
+                                   batch.calms.data(), count, cap);
+            news = kFilled;
+        }
+    } else {
+        stepOut.assign(whole, -1);
+        batch.fresh.assign(whole, 0);
+        news = PlaceRising(mIds, mHints, before, list, count, stepOut.data(), batch.fresh.data(),
+                           batch);
+    }
     std::int32_t* const step = stepOut.data();
     std::int32_t* const fresh = batch.fresh.data();
-    const std::size_t news = PlaceRising(mIds, mHints, before, list, count, step, fresh, batch);
-    if (news != kNotRising) {
+    if (news == kFilled) {
+        // Done above.
+    } else if (news != kNotRising) {
         if (news != 0) {
             // Room as one insert after another would have taken it (a full block each time it
             // grows; the merge below writes every slot from `before` on).

@@ -54,7 +54,7 @@ struct BatchRng {
     }
 };
 
-enum class Listed { Rising, Falling, Shuffled, Edges };
+enum class Listed { Rising, Falling, Shuffled, Edges, MiddleTwoSwapped };
 
 struct BatchCase {
     const char* name;
@@ -103,6 +103,11 @@ TEST(AngerBatch, GivesTheValuesOfOneProvocationAtATime) {
         {"from empty to the cap", 150, 1, Listed::Rising, 0, false, false, 400.0f, 1, true},
         {"falling from empty", 90, 1, Listed::Falling, 0, false, false, 3.0f, 1, true},
         {"shuffled from empty", 70, 1, Listed::Shuffled, 0, false, false, 3.0f, 1, true},
+        {"two swapped within eight from empty", 100, 1, Listed::MiddleTwoSwapped, 0, false, false,
+         3.0f, 1, true},
+        {"two swapped across eights from empty", 99, 1, Listed::MiddleTwoSwapped, 0, false, false,
+         3.0f, 1, true},
+        {"listed twice from empty", 60, 1, Listed::Rising, 0, true, false, 3.0f, 1, true},
         {"from empty with runs", 30, 1, Listed::Rising, 2, false, false, 3.0f, 9, true},
         {"runs of new ids among old", 60, 1, Listed::Rising, 1, false, false, 3.0f, 9, false},
         {"runs of new ids, old ones unlisted", 90, 3, Listed::Rising, 1, false, false, 3.0f, 8,
@@ -142,6 +147,8 @@ TEST(AngerBatch, GivesTheValuesOfOneProvocationAtATime) {
                 std::swap(list[i - 1], list[rng.Next(static_cast<std::uint32_t>(i))]);
         if (c.order == Listed::Edges)
             list = {list.front(), list.back()};
+        if (c.order == Listed::MiddleTwoSwapped)
+            std::swap(list[list.size() / 2 - 1], list[list.size() / 2]);
         if (c.twice)
             list.push_back({list.front().id, 7, amount()});
         for (const AngerTable::Provoked& p : list)
@@ -176,6 +183,51 @@ TEST(AngerBatch, GivesTheValuesOfOneProvocationAtATime) {
         const auto listedCount = static_cast<std::size_t>(
             std::count_if(steps.begin(), steps.end(), [](std::int32_t s) { return s >= 0; }));
         EXPECT_EQ(listedCount, list.size() - (c.twice ? 1 : 0));
+    }
+}
+
+// Batches into a table emptied before each, its block and the scratch left from a larger batch
+// or too small for this one: values, hints and steps as one at a time, and the room taken at
+// once, at most a quarter more than the entries.
+TEST(AngerBatch, FillsAnEmptiedTableAsOneAtATime) {
+    struct Round {
+        std::uint32_t entries;
+        bool byCompact;  // emptied by dropping every entry rather than by clear()
+    };
+    const Round rounds[] = {{300, false}, {20, false}, {9, true},    {150, true},
+                            {7, false},   {1, true},   {600, false}, {64, true}};
+    AngerTable table;
+    BatchRng rng{7};
+    std::vector<std::int32_t> steps;
+    for (const Round& round : rounds) {
+        SCOPED_TRACE(round.entries);
+        if (round.byCompact)
+            table.Compact([](std::uint32_t, float&, std::uint32_t&) { return false; });
+        else
+            table.clear();
+        const std::size_t roomBefore = table.capacity();
+        std::vector<AngerTable::Provoked> list;
+        WalkedAnger walked;
+        for (std::uint32_t i = 0, id = 0; i < round.entries; ++i) {
+            id += 1 + rng.Next(30);
+            list.push_back({id, id / 3, static_cast<float>(1 + rng.Next(900)) * 0.01f});
+            walked.Provoke(id, list.back().amount);
+        }
+        table.ProvokeEach(list.data(), list.size(), kBatchCap, kBatchShare, &steps);
+        ASSERT_EQ(table.size(), list.size());
+        ASSERT_EQ(steps.size(), list.size());
+        for (std::size_t slot = 0; slot < table.size(); ++slot) {
+            ASSERT_EQ(table.IdAt(slot), list[slot].id) << slot;
+            EXPECT_EQ(table.HintAt(slot), list[slot].worldSlot) << slot;
+            EXPECT_EQ(steps[slot], static_cast<std::int32_t>(slot));
+            ASSERT_EQ(std::bit_cast<std::uint32_t>(table.ValueAt(slot)),
+                      std::bit_cast<std::uint32_t>(walked.values[slot]))
+                << "slot " << slot;
+        }
+        if (roomBefore < list.size())
+            EXPECT_EQ(table.capacity(), AngerStorage::CapacityFor(list.size()));
+        else
+            EXPECT_EQ(table.capacity(), roomBefore);
     }
 }
 
