@@ -291,23 +291,34 @@ inline const EntityGrid::Entry** ReadMarks(unsigned char* marks,
     return ReadMarksWith<TakeMarks>(marks, at, first, last, out);
 }
 
+// Eight lanes and BMI1's bit scans (every processor with AVX2 so far has both).
+inline bool HasEightLanesAndScans() {
 #if defined(__x86_64__)
-// ReadMarks, with TakeMarksOct (only where HasEightLanes).
-[[gnu::target("avx2")]] inline const EntityGrid::Entry** ReadMarksOct(
+    static const bool both = HasEightLanes() && __builtin_cpu_supports("bmi");
+    return both;
+#else
+    return false;
+#endif
+}
+
+#if defined(__x86_64__)
+// ReadMarks, with TakeMarksOct (only where HasEightLanesAndScans): a bit taken costs a few
+// instructions less.
+[[gnu::target("avx2,bmi")]] inline const EntityGrid::Entry** ReadMarksOct(
     unsigned char* marks, const EntityGrid::Entry* const* at, std::size_t first, std::size_t last,
     const EntityGrid::Entry** out) {
     return ReadMarksWith<TakeMarksOct>(marks, at, first, last, out);
 }
 #endif
 
-// ReadMarks, 32 marks at a time where the processor has them.
+// ReadMarks, 32 marks at a time where the processor has them (and `eight` allows).
 inline const EntityGrid::Entry** ReadMarksWidest(unsigned char* marks,
                                                  const EntityGrid::Entry* const* at,
                                                  std::size_t first, std::size_t last,
                                                  const EntityGrid::Entry** out,
                                                  [[maybe_unused]] bool eight) {
 #if defined(__x86_64__)
-    if (eight)
+    if (eight && HasEightLanesAndScans())
         return ReadMarksOct(marks, at, first, last, out);
 #endif
     return ReadMarks(marks, at, first, last, out);
