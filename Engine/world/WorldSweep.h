@@ -244,8 +244,8 @@ inline std::uint64_t TakeMarks(unsigned char* marks) {
 #if defined(__SSE2__)
     for (std::size_t q = 0; q < kMarksPerWord; q += 16) {
         __m128i* const sixteen = reinterpret_cast<__m128i*>(marks + q);
-        bits |= static_cast<std::uint64_t>(static_cast<unsigned>(
-                    _mm_movemask_epi8(_mm_loadu_si128(sixteen))))
+        bits |= static_cast<std::uint64_t>(
+                    static_cast<unsigned>(_mm_movemask_epi8(_mm_loadu_si128(sixteen))))
                 << q;
         _mm_storeu_si128(sixteen, _mm_setzero_si128());
     }
@@ -285,9 +285,9 @@ template <std::uint64_t (*Take)(unsigned char*)>
     return out;
 }
 
-inline const EntityGrid::Entry** ReadMarks(unsigned char* marks,
-                                           const EntityGrid::Entry* const* at, std::size_t first,
-                                           std::size_t last, const EntityGrid::Entry** out) {
+inline const EntityGrid::Entry** ReadMarks(unsigned char* marks, const EntityGrid::Entry* const* at,
+                                           std::size_t first, std::size_t last,
+                                           const EntityGrid::Entry** out) {
     return ReadMarksWith<TakeMarks>(marks, at, first, last, out);
 }
 

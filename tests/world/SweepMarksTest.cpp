@@ -60,8 +60,8 @@ TEST(SweepMarks, ReadsBackEachMarkedRankAtEitherWidth) {
             EXPECT_EQ(got, want);
             for (std::size_t rank = 0; rank < marks.size(); ++rank) {
                 const bool read = rank / kWord >= c.first && rank / kWord <= c.last;
-                const bool left = !read && std::find(c.marked.begin(), c.marked.end(), rank) !=
-                                               c.marked.end();
+                const bool left =
+                    !read && std::find(c.marked.begin(), c.marked.end(), rank) != c.marked.end();
                 EXPECT_EQ(marks[rank], left ? WorldCells::kMarked : 0) << "rank " << rank;
             }
         }
