@@ -233,6 +233,97 @@ inline void RankSpanWidest(const std::uint32_t* ranks, std::size_t count, std::u
     RankSpan(ranks, count, lo, hi);
 }
 
+// A sweep marks each kept rank by a byte of its own: a store, where a bit would take a read and
+// a shift as well. The marks are read back 64 ranks at a time, as one word of bits.
+constexpr unsigned char kMarked = 0x80;
+constexpr std::size_t kMarksPerWord = 64;
+
+// Bit i set for each of the 64 marks at `marks` that is set; clears them.
+inline std::uint64_t TakeMarks(unsigned char* marks) {
+    std::uint64_t bits = 0;
+#if defined(__SSE2__)
+    for (std::size_t q = 0; q < kMarksPerWord; q += 16) {
+        __m128i* const sixteen = reinterpret_cast<__m128i*>(marks + q);
+        bits |= static_cast<std::uint64_t>(
+                    static_cast<unsigned>(_mm_movemask_epi8(_mm_loadu_si128(sixteen))))
+                << q;
+        _mm_storeu_si128(sixteen, _mm_setzero_si128());
+    }
+#else
+    for (std::size_t i = 0; i < kMarksPerWord; ++i)
+        bits |= static_cast<std::uint64_t>(std::exchange(marks[i], 0) >> 7) << i;
+#endif
+    return bits;
+}
+
+#if defined(__x86_64__)
+// TakeMarks 32 marks at a time (only where HasEightLanes). Not forced inline: ReadMarksWith's
+// own body, of the base target, could not take it.
+[[gnu::target("avx2")]] inline std::uint64_t TakeMarksOct(unsigned char* marks) {
+    __m256i* const low = reinterpret_cast<__m256i*>(marks);
+    __m256i* const high = reinterpret_cast<__m256i*>(marks + 32);
+    const auto lowBits = static_cast<unsigned>(_mm256_movemask_epi8(_mm256_loadu_si256(low)));
+    const auto highBits = static_cast<unsigned>(_mm256_movemask_epi8(_mm256_loadu_si256(high)));
+    _mm256_storeu_si256(low, _mm256_setzero_si256());
+    _mm256_storeu_si256(high, _mm256_setzero_si256());
+    return static_cast<std::uint64_t>(highBits) << 32 | lowBits;
+}
+#endif
+
+// Writes the entry (`at`, by rank) of each rank marked in words [first, last] to `out`, in rising
+// rank, and clears the marks; returns the end of what it wrote.
+template <std::uint64_t (*Take)(unsigned char*)>
+[[gnu::always_inline]] inline const EntityGrid::Entry** ReadMarksWith(
+    unsigned char* marks, const EntityGrid::Entry* const* at, std::size_t first, std::size_t last,
+    const EntityGrid::Entry** out) {
+    for (std::size_t w = first; w <= last; ++w) {
+        // The word's 64 ranks' entries.
+        const EntityGrid::Entry* const* const wordAt = at + w * kMarksPerWord;
+        for (std::uint64_t bits = Take(marks + w * kMarksPerWord); bits != 0; bits &= bits - 1)
+            *out++ = wordAt[std::countr_zero(bits)];
+    }
+    return out;
+}
+
+inline const EntityGrid::Entry** ReadMarks(unsigned char* marks, const EntityGrid::Entry* const* at,
+                                           std::size_t first, std::size_t last,
+                                           const EntityGrid::Entry** out) {
+    return ReadMarksWith<TakeMarks>(marks, at, first, last, out);
+}
+
+// Eight lanes and BMI1's bit scans (every processor with AVX2 so far has both).
+inline bool HasEightLanesAndScans() {
+#if defined(__x86_64__)
+    static const bool both = HasEightLanes() && __builtin_cpu_supports("bmi");
+    return both;
+#else
+    return false;
+#endif
+}
+
+#if defined(__x86_64__)
+// ReadMarks, with TakeMarksOct (only where HasEightLanesAndScans): a bit taken costs a few
+// instructions less.
+[[gnu::target("avx2,bmi")]] inline const EntityGrid::Entry** ReadMarksOct(
+    unsigned char* marks, const EntityGrid::Entry* const* at, std::size_t first, std::size_t last,
+    const EntityGrid::Entry** out) {
+    return ReadMarksWith<TakeMarksOct>(marks, at, first, last, out);
+}
+#endif
+
+// ReadMarks, 32 marks at a time where the processor has them (and `eight` allows).
+inline const EntityGrid::Entry** ReadMarksWidest(unsigned char* marks,
+                                                 const EntityGrid::Entry* const* at,
+                                                 std::size_t first, std::size_t last,
+                                                 const EntityGrid::Entry** out,
+                                                 [[maybe_unused]] bool eight) {
+#if defined(__x86_64__)
+    if (eight && HasEightLanesAndScans())
+        return ReadMarksOct(marks, at, first, last, out);
+#endif
+    return ReadMarks(marks, at, first, last, out);
+}
+
 inline bool BoxesOverlap(const Vec3& aLo, const Vec3& aHi, const Vec3& bLo, const Vec3& bHi) {
     return aLo.x <= bHi.x && bLo.x <= aHi.x && aLo.y <= bHi.y && bLo.y <= aHi.y && aLo.z <= bHi.z &&
            bLo.z <= aHi.z;
@@ -312,8 +403,13 @@ void World::SweepSphere(Region* region, const Sphere& sphere, EntityListType typ
     const std::size_t rankCount = mRankSlots.size();
     if (mSweepAt.size() < rankCount)
         mSweepAt.resize(rankCount);
-    if (mSweepMarks.size() < (rankCount >> 6) + 1)
-        mSweepMarks.resize((rankCount >> 6) + 1, 0);
+    // A byte per rank (see kMarked), in whole words of marks.
+    constexpr std::size_t kWordsPerMarks =
+        WorldCells::kMarksPerWord / sizeof(decltype(mSweepMarks)::value_type);
+    const std::size_t markWords = ((rankCount / WorldCells::kMarksPerWord) + 1) * kWordsPerMarks;
+    if (mSweepMarks.size() < markWords)
+        mSweepMarks.resize(markWords, 0);
+    unsigned char* const marks = reinterpret_cast<unsigned char*>(mSweepMarks.data());
     const Vec3 r(sphere.radius, sphere.radius, sphere.radius);
     const bool eight = WorldCells::HasEightLanes();
     ForEachCellInBox(
@@ -365,7 +461,6 @@ void World::SweepSphere(Region* region, const Sphere& sphere, EntityListType typ
                 // Held here: the stores below could otherwise be the vectors' own.
                 std::uint32_t* const ranks = mSweepRanks.data();
                 const EntityGrid::Entry** const at = mSweepAt.data();
-                std::uint64_t* const marks = mSweepMarks.data();
 #ifndef NDEBUG
                 // What the screen passes over, the filter would have refused.
                 for (std::uint64_t m = meets & ~wanted; m != 0; m &= m - 1) {
@@ -382,7 +477,7 @@ void World::SweepSphere(Region* region, const Sphere& sphere, EntityListType typ
                 const auto mark = [&](const EntityGrid::Entry& entry) {
                     const std::uint32_t rank = entry.rank;
                     at[rank] = &entry;
-                    marks[rank >> 6] |= std::uint64_t{1} << (rank & 63);
+                    marks[rank] = WorldCells::kMarked;
                     ranks[found++] = rank;
                 };
 #ifdef NDEBUG
@@ -410,33 +505,30 @@ void World::SweepSphere(Region* region, const Sphere& sphere, EntityListType typ
         });
     std::uint32_t lo = ~std::uint32_t{0}, hi = 0;
     WorldCells::RankSpanWidest(mSweepRanks.data(), kept, lo, hi, eight);
-    // World order without a sort: the kept ranks are read back from the sweep's own bit set in
-    // order when they span few enough words (else sorted), each word cleared as it is read.
+    // World order without a sort: the kept ranks are read back from the sweep's own marks in
+    // order when they span few enough words of them (else sorted), each word cleared as it is
+    // read.
     if (mSweepKept.size() < kept)
         mSweepKept.resize(std::max(kept, 2 * mSweepKept.size()));
     const EntityGrid::Entry** sorted = mSweepKept.data();
     constexpr std::size_t kWordsPerEntry = 4;
-    if (kept != 0 && (hi >> 6) - (lo >> 6) <= kWordsPerEntry * kept) {
-        const EntityGrid::Entry** out = sorted;
-        for (std::size_t w = lo >> 6; w <= (hi >> 6); ++w) {
-            // The word's 64 ranks' entries.
-            const EntityGrid::Entry* const* const wordAt = mSweepAt.data() + (w << 6);
-            for (std::uint64_t bits = std::exchange(mSweepMarks[w], 0); bits != 0; bits &= bits - 1)
-                *out++ = wordAt[std::countr_zero(bits)];
-        }
+    const std::size_t first = lo / WorldCells::kMarksPerWord, last = hi / WorldCells::kMarksPerWord;
+    if (kept != 0 && last - first <= kWordsPerEntry * kept) {
+        const EntityGrid::Entry** const out =
+            WorldCells::ReadMarksWidest(marks, mSweepAt.data(), first, last, sorted, eight);
         if (out != sorted + kept)
-            std::abort();  // the bit set held a rank besides the kept ones
+            std::abort();  // the marks held a rank besides the kept ones
     } else {
         std::uint32_t* const ranks = mSweepRanks.data();
         for (std::size_t i = 0; i < kept; ++i)
-            mSweepMarks[ranks[i] >> 6] = 0;
+            marks[ranks[i]] = 0;
         std::sort(ranks, ranks + kept);
         for (std::size_t i = 0; i < kept; ++i)
             sorted[i] = mSweepAt[ranks[i]];
     }
 #ifndef NDEBUG
     // Ranks are unique: as many entries as were kept, each of them (taken by index), in rising
-    // rank, and the bit set left clear.
+    // rank, and the marks left clear.
     for (std::size_t i = 1; i < kept; ++i)
         if (sorted[i - 1]->rank >= sorted[i]->rank)
             std::abort();

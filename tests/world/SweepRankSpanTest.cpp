@@ -1,4 +1,4 @@
-// The span of a sweep's kept ranks bounds the words its bit set is read back over: a rank left
+// The span of a sweep's kept ranks bounds the words its marks are read back over: a rank left
 // out of it would drop a kept entity, eight lanes or one at a time.
 #include <gtest/gtest.h>
 
