@@ -55,28 +55,37 @@ template <class Group, class Mask>
     v = own == k ? added : v - steps.calms[k];
 }
 
-// Steps [from, to) as calms alone for every group of the block.
-template <class Group, std::size_t Count>
-[[gnu::always_inline]] inline void CalmAll(Group (&v)[Count], const BatchSteps<Group>& steps,
-                                           std::int32_t from, std::int32_t to) {
+// Steps [from, to) as calms alone for the first `Upto` groups of the block.
+template <std::size_t Upto, class Group, std::size_t Count>
+[[gnu::always_inline]] inline void CalmFirst(Group (&v)[Count], const BatchSteps<Group>& steps,
+                                             std::int32_t from, std::int32_t to) {
+    static_assert(Upto <= Count);
 #pragma GCC unroll 4
     for (std::int32_t k = from; k < to; ++k) {
         const float calm = steps.calms[k];
 #pragma GCC unroll 16
-        for (std::size_t w = 0; w < Count; ++w)
+        for (std::size_t w = 0; w < Upto; ++w)
             v[w] -= calm;
     }
 }
 
-// Steps [from, to] with a choice per lane in group `Own` only: the others have no own step there.
-template <std::size_t Own, class Group, class Mask, std::size_t Count>
+template <class Group, std::size_t Count>
+[[gnu::always_inline]] inline void CalmAll(Group (&v)[Count], const BatchSteps<Group>& steps,
+                                           std::int32_t from, std::int32_t to) {
+    CalmFirst<Count>(v, steps, from, to);
+}
+
+// Steps [from, to] with a choice per lane in group `Own` only: the others have no own step
+// there. Groups from `Upto` on are left alone.
+template <std::size_t Own, std::size_t Upto, class Group, class Mask, std::size_t Count>
 [[gnu::always_inline]] inline void ChooseIn(Group (&v)[Count], const Mask& own, const Mask& born,
                                             const BatchSteps<Group>& steps, std::int32_t from,
                                             std::int32_t to) {
+    static_assert(Own < Upto && Upto <= Count);
     for (std::int32_t k = from; k <= to; ++k) {
         const float calm = steps.calms[k];
 #pragma GCC unroll 16
-        for (std::size_t w = 0; w < Count; ++w) {
+        for (std::size_t w = 0; w < Upto; ++w) {
             if (w == Own)
                 Choose(v[w], own, born, k, steps);
             else
@@ -91,7 +100,38 @@ template <class Group, class Mask, std::size_t Count, std::size_t... Own>
                                                  const Mask (&born)[Count],
                                                  const BatchSteps<Group>& steps, std::int32_t from,
                                                  std::int32_t to, std::index_sequence<Own...>) {
-    (void)((group == Own && (ChooseIn<Own>(v, own[Own], born[Own], steps, from, to), true)) || ...);
+    (void)((group == Own &&
+            (ChooseIn<Own, Count>(v, own[Own], born[Own], steps, from, to), true)) ||
+           ...);
+}
+
+// Group `Open`'s window in a block whose lanes its steps all create: the groups after it hold
+// nothing yet, so only those before it calm. False when the group has no own step (it and all
+// after it lie past the table).
+template <std::size_t Open, class Group, class Mask, std::size_t Count>
+[[gnu::always_inline]] inline bool OpenGroup(Group (&v)[Count], const Mask& own, const Mask& born,
+                                             const BatchSteps<Group>& steps, std::int32_t& k,
+                                             std::int32_t lo, std::int32_t hi) {
+    if (lo > hi)
+        return false;
+    CalmFirst<Open>(v, steps, k, lo);
+    ChooseIn<Open, Open + 1>(v, own, born, steps, lo, hi);
+    k = hi + 1;
+    return true;
+}
+
+// The groups of such a block one after another as their windows open, then every group to the
+// last step.
+template <class Group, class Mask, std::size_t Count, std::size_t... Open>
+[[gnu::always_inline]] inline void OpenInTurn(Group (&v)[Count], const Mask (&own)[Count],
+                                              const Mask (&born)[Count],
+                                              const std::int32_t (&lo)[Count],
+                                              const std::int32_t (&hi)[Count],
+                                              const BatchSteps<Group>& steps,
+                                              std::index_sequence<Open...>) {
+    std::int32_t k = lo[0];
+    (void)(OpenGroup<Open>(v, own[Open], born[Open], steps, k, lo[Open], hi[Open]) && ...);
+    CalmAll(v, steps, k, steps.count);
 }
 
 // `Count` groups from lane `first` through every step (the last group may run past `count`).
@@ -134,7 +174,9 @@ template <class Group, class Mask, std::size_t Count>
     std::int32_t least = 0, most = 0;
     LowestAndHighest(created, created, least, most);
     const std::int32_t start = most == -1 ? low : 0;
-    if (apart) {
+    if (apart && most == -1) {
+        OpenInTurn(v, own, born, lo, hi, steps, std::make_index_sequence<Count>{});
+    } else if (apart) {
         std::int32_t k = start;
         for (std::size_t w = 0; w < Count; ++w) {
             if (lo[w] > hi[w])
