@@ -37,6 +37,14 @@ struct BatchSteps {
     hi = std::max(high[0], high[1]);
 }
 
+// Whether every lane of `a` is that of `b`.
+[[gnu::always_inline]] inline bool Same(const LaneMask& a, const LaneMask& b) {
+    LaneMask diff = a ^ b;
+    diff |= __builtin_shufflevector(diff, diff, 4, 5, 6, 7, 0, 1, 2, 3);
+    diff |= __builtin_shufflevector(diff, diff, 2, 3, 0, 1, 6, 7, 4, 5);
+    return (diff[0] | diff[1]) == 0;
+}
+
 // The least own step of a group's lanes (`none` when no lane has one) and the greatest (-1 when
 // none has one).
 [[gnu::always_inline]] inline void OwnWindow(const LaneMask& own, std::int32_t none,
@@ -106,16 +114,39 @@ template <class Group, class Mask, std::size_t Count, std::size_t... Own>
 }
 
 // Group `Open`'s window in a block whose lanes its steps all create: the groups after it hold
-// nothing yet, so only those before it calm. False when the group has no own step (it and all
-// after it lie past the table).
+// nothing yet, so only those before it calm. Each of its lanes takes 0 + its amount, capped,
+// from the start and keeps it through calms of +0 until its own step (x - +0 is x, -0
+// included). False when the group has no own step (it and all after it lie past the table).
 template <std::size_t Open, class Group, class Mask, std::size_t Count>
-[[gnu::always_inline]] inline bool OpenGroup(Group (&v)[Count], const Mask& own, const Mask& born,
+[[gnu::always_inline]] inline bool OpenGroup(Group (&v)[Count], const Mask& own,
                                              const BatchSteps<Group>& steps, std::int32_t& k,
                                              std::int32_t lo, std::int32_t hi) {
+    constexpr std::size_t kWidth = sizeof(Group) / sizeof(float);
     if (lo > hi)
         return false;
     CalmFirst<Open>(v, steps, k, lo);
-    ChooseIn<Open, Open + 1>(v, own, born, steps, lo, hi);
+    static_assert(sizeof(Mask) == sizeof(LaneMask));
+    constexpr LaneMask kLane = {0, 1, 2, 3, 4, 5, 6, 7};
+    Group added;
+    if (Same(own, kLane + lo)) {
+        // The usual order: one lane after another.
+        __builtin_memcpy(&added, steps.amounts + lo, sizeof added);
+    } else {
+#pragma GCC unroll 16
+        for (std::size_t i = 0; i < kWidth; ++i)
+            added[i] = steps.amounts[own[i] >= 0 ? own[i] : lo];
+    }
+    added = Group{} + added;
+    v[Open] = added > steps.ceiling ? steps.ceiling : added;
+    Mask at = Mask{} + lo;
+    for (std::int32_t s = lo + 1; s <= hi; ++s) {
+        const float calm = steps.calms[s];
+#pragma GCC unroll 16
+        for (std::size_t w = 0; w < Open; ++w)
+            v[w] -= calm;
+        at += 1;
+        v[Open] -= own < at ? calm : 0.0f;
+    }
     k = hi + 1;
     return true;
 }
@@ -124,13 +155,12 @@ template <std::size_t Open, class Group, class Mask, std::size_t Count>
 // last step.
 template <class Group, class Mask, std::size_t Count, std::size_t... Open>
 [[gnu::always_inline]] inline void OpenInTurn(Group (&v)[Count], const Mask (&own)[Count],
-                                              const Mask (&born)[Count],
                                               const std::int32_t (&lo)[Count],
                                               const std::int32_t (&hi)[Count],
                                               const BatchSteps<Group>& steps,
                                               std::index_sequence<Open...>) {
     std::int32_t k = lo[0];
-    (void)(OpenGroup<Open>(v, own[Open], born[Open], steps, k, lo[Open], hi[Open]) && ...);
+    (void)(OpenGroup<Open>(v, own[Open], steps, k, lo[Open], hi[Open]) && ...);
     CalmAll(v, steps, k, steps.count);
 }
 
@@ -175,7 +205,7 @@ template <class Group, class Mask, std::size_t Count>
     LowestAndHighest(created, created, least, most);
     const std::int32_t start = most == -1 ? low : 0;
     if (apart && most == -1) {
-        OpenInTurn(v, own, born, lo, hi, steps, std::make_index_sequence<Count>{});
+        OpenInTurn(v, own, lo, hi, steps, std::make_index_sequence<Count>{});
     } else if (apart) {
         std::int32_t k = start;
         for (std::size_t w = 0; w < Count; ++w) {
