@@ -164,8 +164,9 @@ template <class Group, class Mask, std::size_t Count, std::size_t... Open>
     CalmAll(v, steps, k, steps.count);
 }
 
-// `Count` groups from lane `first` through every step (the last group may run past `count`).
-template <class Group, class Mask, std::size_t Count>
+// `Count` groups from lane `first` through every step (the last group may run past `count`,
+// unless `Whole`).
+template <class Group, class Mask, std::size_t Count, bool Whole>
 [[gnu::always_inline]] inline void BatchBlock(float* values, std::size_t first, std::size_t count,
                                               const std::int32_t* step, const std::int32_t* fresh,
                                               const BatchSteps<Group>& steps) {
@@ -180,7 +181,7 @@ template <class Group, class Mask, std::size_t Count>
 #pragma GCC unroll 16
     for (std::size_t w = 0; w < Count; ++w) {
         const std::size_t at = first + w * kWidth;
-        const std::size_t filled = std::min(kWidth, count - at);
+        const std::size_t filled = Whole ? kWidth : std::min(kWidth, count - at);
         v[w] = Group{};
         __builtin_memcpy(&v[w], values + at, filled * sizeof(float));
         __builtin_memcpy(&own[w], step + at, sizeof own[w]);
@@ -229,7 +230,8 @@ template <class Group, class Mask, std::size_t Count>
 #pragma GCC unroll 16
     for (std::size_t w = 0; w < Count; ++w) {
         const std::size_t at = first + w * kWidth;
-        __builtin_memcpy(values + at, &v[w], std::min(kWidth, count - at) * sizeof(float));
+        const std::size_t filled = Whole ? kWidth : std::min(kWidth, count - at);
+        __builtin_memcpy(values + at, &v[w], filled * sizeof(float));
     }
 }
 
@@ -241,9 +243,9 @@ template <class Group, class Mask, std::size_t... Rest>
                                              const BatchSteps<Group>& steps,
                                              std::index_sequence<Rest...>) {
     constexpr std::size_t kWidth = sizeof(Group) / sizeof(float);
-    (void)((rest == Rest + 1 &&
-            (BatchBlock<Group, Mask, Rest + 1>(values, group * kWidth, count, step, fresh, steps),
-             true)) ||
+    (void)((rest == Rest + 1 && (BatchBlock<Group, Mask, Rest + 1, false>(
+                                     values, group * kWidth, count, step, fresh, steps),
+                                 true)) ||
            ...);
 }
 
@@ -257,8 +259,13 @@ template <class Group, class Mask, std::size_t Count>
     static_assert(kBatchLanes % kWidth == 0);
     const std::size_t groups = (count + kWidth - 1) / kWidth;
     std::size_t group = 0;
-    for (; group + Count <= groups; group += Count)
-        BatchBlock<Group, Mask, Count>(values, group * kWidth, count, step, fresh, steps);
+    // Every block but perhaps the last holds only lanes of the table.
+    for (; (group + Count) * kWidth <= count; group += Count)
+        BatchBlock<Group, Mask, Count, true>(values, group * kWidth, count, step, fresh, steps);
+    if (group + Count <= groups) {
+        BatchBlock<Group, Mask, Count, false>(values, group * kWidth, count, step, fresh, steps);
+        group += Count;
+    }
     BatchRest<Group, Mask>(values, count, group, groups - group, step, fresh, steps,
                            std::make_index_sequence<Count - 1>{});
 }
