@@ -124,7 +124,7 @@ template <std::size_t Open, class Group, class Mask, std::size_t Count>
     constexpr std::size_t kWidth = sizeof(Group) / sizeof(float);
     if (lo > hi)
         return false;
-    CalmFirst<Open>(v, steps, k, lo);
+    CalmFirst<Open>(v, steps, k, lo + 1);
     static_assert(sizeof(Mask) == sizeof(LaneMask));
     constexpr LaneMask kLane = {0, 1, 2, 3, 4, 5, 6, 7};
     Group added;

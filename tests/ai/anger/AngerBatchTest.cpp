@@ -2,9 +2,10 @@
 // whose lane groups fill whole blocks, part of one, or one group alone; with the provoked
 // entries at the table's first and last slots, listed rising, falling or shuffled (so the
 // groups' windows of own steps follow one another or overlap), new ids among them, one id listed
-// twice, values pushed to the cap and calms of -0; and tables the batch fills from empty or
-// with runs of new ids long enough to make whole groups of entries it creates (those skip the
-// calms before their own steps). Every value must match bit for bit.
+// twice, values pushed to the cap and calms of -0; and tables the batch fills from empty (in
+// whole blocks or not, listed in order or with neighbours swapped) or with runs of new ids long
+// enough to make whole groups of entries it creates (those skip the calms before their own
+// steps). Every value must match bit for bit.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -54,7 +55,7 @@ struct BatchRng {
     }
 };
 
-enum class Listed { Rising, Falling, Shuffled, Edges };
+enum class Listed { Rising, Falling, Shuffled, Edges, PairsSwapped };
 
 struct BatchCase {
     const char* name;
@@ -111,6 +112,16 @@ TEST(AngerBatch, GivesTheValuesOfOneProvocationAtATime) {
          false},
         {"runs of new ids to the cap", 50, 1, Listed::Rising, 1, false, false, 400.0f, 9, false},
         {"runs of new ids, shuffled", 45, 1, Listed::Shuffled, 1, false, false, 3.0f, 9, false},
+        {"a whole block from empty", 64, 1, Listed::Rising, 0, false, false, 3.0f, 1, true},
+        {"two whole blocks from empty", 128, 1, Listed::Rising, 0, false, false, 3.0f, 1, true},
+        {"whole blocks and a lane from empty", 193, 1, Listed::Rising, 0, false, false, 3.0f, 1,
+         true},
+        {"pairs swapped from empty", 150, 1, Listed::PairsSwapped, 0, false, false, 3.0f, 1, true},
+        {"pairs swapped from empty to the cap", 77, 1, Listed::PairsSwapped, 0, false, false,
+         400.0f, 1, true},
+        {"minus zero from empty", 100, 1, Listed::Rising, 0, false, true, 3.0f, 1, true},
+        {"minus zero, pairs swapped from empty", 70, 1, Listed::PairsSwapped, 0, false, true, 3.0f,
+         1, true},
     };
     for (const BatchCase& c : cases) {
         SCOPED_TRACE(c.name);
@@ -140,6 +151,9 @@ TEST(AngerBatch, GivesTheValuesOfOneProvocationAtATime) {
         if (c.order == Listed::Shuffled)
             for (std::size_t i = list.size(); i > 1; --i)
                 std::swap(list[i - 1], list[rng.Next(static_cast<std::uint32_t>(i))]);
+        if (c.order == Listed::PairsSwapped)
+            for (std::size_t i = 1; i < list.size(); i += 2)
+                std::swap(list[i - 1], list[i]);
         if (c.order == Listed::Edges)
             list = {list.front(), list.back()};
         if (c.twice)
