@@ -37,6 +37,14 @@ struct BatchSteps {
     hi = std::max(high[0], high[1]);
 }
 
+// Whether every lane of `a` is that of `b`.
+[[gnu::always_inline]] inline bool Same(const LaneMask& a, const LaneMask& b) {
+    LaneMask diff = a ^ b;
+    diff |= __builtin_shufflevector(diff, diff, 4, 5, 6, 7, 0, 1, 2, 3);
+    diff |= __builtin_shufflevector(diff, diff, 2, 3, 0, 1, 6, 7, 4, 5);
+    return (diff[0] | diff[1]) == 0;
+}
+
 // The least own step of a group's lanes (`none` when no lane has one) and the greatest (-1 when
 // none has one).
 [[gnu::always_inline]] inline void OwnWindow(const LaneMask& own, std::int32_t none,
@@ -55,28 +63,37 @@ template <class Group, class Mask>
     v = own == k ? added : v - steps.calms[k];
 }
 
-// Steps [from, to) as calms alone for every group of the block.
-template <class Group, std::size_t Count>
-[[gnu::always_inline]] inline void CalmAll(Group (&v)[Count], const BatchSteps<Group>& steps,
-                                           std::int32_t from, std::int32_t to) {
+// Steps [from, to) as calms alone for the first `Upto` groups of the block.
+template <std::size_t Upto, class Group, std::size_t Count>
+[[gnu::always_inline]] inline void CalmFirst(Group (&v)[Count], const BatchSteps<Group>& steps,
+                                             std::int32_t from, std::int32_t to) {
+    static_assert(Upto <= Count);
 #pragma GCC unroll 4
     for (std::int32_t k = from; k < to; ++k) {
         const float calm = steps.calms[k];
 #pragma GCC unroll 16
-        for (std::size_t w = 0; w < Count; ++w)
+        for (std::size_t w = 0; w < Upto; ++w)
             v[w] -= calm;
     }
 }
 
-// Steps [from, to] with a choice per lane in group `Own` only: the others have no own step there.
-template <std::size_t Own, class Group, class Mask, std::size_t Count>
+template <class Group, std::size_t Count>
+[[gnu::always_inline]] inline void CalmAll(Group (&v)[Count], const BatchSteps<Group>& steps,
+                                           std::int32_t from, std::int32_t to) {
+    CalmFirst<Count>(v, steps, from, to);
+}
+
+// Steps [from, to] with a choice per lane in group `Own` only: the others have no own step
+// there. Groups from `Upto` on are left alone.
+template <std::size_t Own, std::size_t Upto, class Group, class Mask, std::size_t Count>
 [[gnu::always_inline]] inline void ChooseIn(Group (&v)[Count], const Mask& own, const Mask& born,
                                             const BatchSteps<Group>& steps, std::int32_t from,
                                             std::int32_t to) {
+    static_assert(Own < Upto && Upto <= Count);
     for (std::int32_t k = from; k <= to; ++k) {
         const float calm = steps.calms[k];
 #pragma GCC unroll 16
-        for (std::size_t w = 0; w < Count; ++w) {
+        for (std::size_t w = 0; w < Upto; ++w) {
             if (w == Own)
                 Choose(v[w], own, born, k, steps);
             else
@@ -91,11 +108,65 @@ template <class Group, class Mask, std::size_t Count, std::size_t... Own>
                                                  const Mask (&born)[Count],
                                                  const BatchSteps<Group>& steps, std::int32_t from,
                                                  std::int32_t to, std::index_sequence<Own...>) {
-    (void)((group == Own && (ChooseIn<Own>(v, own[Own], born[Own], steps, from, to), true)) || ...);
+    (void)((group == Own &&
+            (ChooseIn<Own, Count>(v, own[Own], born[Own], steps, from, to), true)) ||
+           ...);
 }
 
-// `Count` groups from lane `first` through every step (the last group may run past `count`).
-template <class Group, class Mask, std::size_t Count>
+// Group `Open`'s window in a block whose lanes its steps all create: the groups after it hold
+// nothing yet, so only those before it calm. Each of its lanes takes 0 + its amount, capped,
+// from the start and keeps it through calms of +0 until its own step (x - +0 is x, -0
+// included). False when the group has no own step (it and all after it lie past the table).
+template <std::size_t Open, class Group, class Mask, std::size_t Count>
+[[gnu::always_inline]] inline bool OpenGroup(Group (&v)[Count], const Mask& own,
+                                             const BatchSteps<Group>& steps, std::int32_t& k,
+                                             std::int32_t lo, std::int32_t hi) {
+    constexpr std::size_t kWidth = sizeof(Group) / sizeof(float);
+    if (lo > hi)
+        return false;
+    CalmFirst<Open>(v, steps, k, lo + 1);
+    static_assert(sizeof(Mask) == sizeof(LaneMask));
+    constexpr LaneMask kLane = {0, 1, 2, 3, 4, 5, 6, 7};
+    Group added;
+    if (Same(own, kLane + lo)) {
+        // The usual order: one lane after another.
+        __builtin_memcpy(&added, steps.amounts + lo, sizeof added);
+    } else {
+#pragma GCC unroll 16
+        for (std::size_t i = 0; i < kWidth; ++i)
+            added[i] = steps.amounts[own[i] >= 0 ? own[i] : lo];
+    }
+    added = Group{} + added;
+    v[Open] = added > steps.ceiling ? steps.ceiling : added;
+    Mask at = Mask{} + lo;
+    for (std::int32_t s = lo + 1; s <= hi; ++s) {
+        const float calm = steps.calms[s];
+#pragma GCC unroll 16
+        for (std::size_t w = 0; w < Open; ++w)
+            v[w] -= calm;
+        at += 1;
+        v[Open] -= own < at ? calm : 0.0f;
+    }
+    k = hi + 1;
+    return true;
+}
+
+// The groups of such a block one after another as their windows open, then every group to the
+// last step.
+template <class Group, class Mask, std::size_t Count, std::size_t... Open>
+[[gnu::always_inline]] inline void OpenInTurn(Group (&v)[Count], const Mask (&own)[Count],
+                                              const std::int32_t (&lo)[Count],
+                                              const std::int32_t (&hi)[Count],
+                                              const BatchSteps<Group>& steps,
+                                              std::index_sequence<Open...>) {
+    std::int32_t k = lo[0];
+    (void)(OpenGroup<Open>(v, own[Open], steps, k, lo[Open], hi[Open]) && ...);
+    CalmAll(v, steps, k, steps.count);
+}
+
+// `Count` groups from lane `first` through every step (the last group may run past `count`,
+// unless `Whole`).
+template <class Group, class Mask, std::size_t Count, bool Whole>
 [[gnu::always_inline]] inline void BatchBlock(float* values, std::size_t first, std::size_t count,
                                               const std::int32_t* step, const std::int32_t* fresh,
                                               const BatchSteps<Group>& steps) {
@@ -110,7 +181,7 @@ template <class Group, class Mask, std::size_t Count>
 #pragma GCC unroll 16
     for (std::size_t w = 0; w < Count; ++w) {
         const std::size_t at = first + w * kWidth;
-        const std::size_t filled = std::min(kWidth, count - at);
+        const std::size_t filled = Whole ? kWidth : std::min(kWidth, count - at);
         v[w] = Group{};
         __builtin_memcpy(&v[w], values + at, filled * sizeof(float));
         __builtin_memcpy(&own[w], step + at, sizeof own[w]);
@@ -134,7 +205,9 @@ template <class Group, class Mask, std::size_t Count>
     std::int32_t least = 0, most = 0;
     LowestAndHighest(created, created, least, most);
     const std::int32_t start = most == -1 ? low : 0;
-    if (apart) {
+    if (apart && most == -1) {
+        OpenInTurn(v, own, lo, hi, steps, std::make_index_sequence<Count>{});
+    } else if (apart) {
         std::int32_t k = start;
         for (std::size_t w = 0; w < Count; ++w) {
             if (lo[w] > hi[w])
@@ -157,7 +230,8 @@ template <class Group, class Mask, std::size_t Count>
 #pragma GCC unroll 16
     for (std::size_t w = 0; w < Count; ++w) {
         const std::size_t at = first + w * kWidth;
-        __builtin_memcpy(values + at, &v[w], std::min(kWidth, count - at) * sizeof(float));
+        const std::size_t filled = Whole ? kWidth : std::min(kWidth, count - at);
+        __builtin_memcpy(values + at, &v[w], filled * sizeof(float));
     }
 }
 
@@ -169,9 +243,9 @@ template <class Group, class Mask, std::size_t... Rest>
                                              const BatchSteps<Group>& steps,
                                              std::index_sequence<Rest...>) {
     constexpr std::size_t kWidth = sizeof(Group) / sizeof(float);
-    (void)((rest == Rest + 1 &&
-            (BatchBlock<Group, Mask, Rest + 1>(values, group * kWidth, count, step, fresh, steps),
-             true)) ||
+    (void)((rest == Rest + 1 && (BatchBlock<Group, Mask, Rest + 1, false>(
+                                     values, group * kWidth, count, step, fresh, steps),
+                                 true)) ||
            ...);
 }
 
@@ -185,8 +259,13 @@ template <class Group, class Mask, std::size_t Count>
     static_assert(kBatchLanes % kWidth == 0);
     const std::size_t groups = (count + kWidth - 1) / kWidth;
     std::size_t group = 0;
-    for (; group + Count <= groups; group += Count)
-        BatchBlock<Group, Mask, Count>(values, group * kWidth, count, step, fresh, steps);
+    // Every block but perhaps the last holds only lanes of the table.
+    for (; (group + Count) * kWidth <= count; group += Count)
+        BatchBlock<Group, Mask, Count, true>(values, group * kWidth, count, step, fresh, steps);
+    if (group + Count <= groups) {
+        BatchBlock<Group, Mask, Count, false>(values, group * kWidth, count, step, fresh, steps);
+        group += Count;
+    }
     BatchRest<Group, Mask>(values, count, group, groups - group, step, fresh, steps,
                            std::make_index_sequence<Count - 1>{});
 }

@@ -2,16 +2,19 @@
 // whose lane groups fill whole blocks, part of one, or one group alone; with the provoked
 // entries at the table's first and last slots, listed rising, falling or shuffled (so the
 // groups' windows of own steps follow one another or overlap), new ids among them, one id listed
-// twice, values pushed to the cap and calms of -0; and tables the batch fills from empty or
-// with runs of new ids long enough to make whole groups of entries it creates (those skip the
-// calms before their own steps). Every value must match bit for bit.
+// twice, values pushed to the cap and calms of -0; and tables the batch fills from empty (in
+// whole blocks or not, listed in order or with neighbours swapped) or with runs of new ids long
+// enough to make whole groups of entries it creates (those skip the calms before their own
+// steps). Every value must match bit for bit.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <bit>
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
+#include "Game/ai/anger/AngerLanes.h"
 #include "Game/ai/anger/AngerTable.h"
 
 namespace GAME::test {
@@ -54,7 +57,7 @@ struct BatchRng {
     }
 };
 
-enum class Listed { Rising, Falling, Shuffled, Edges, MiddleTwoSwapped };
+enum class Listed { Rising, Falling, Shuffled, Edges, MiddleTwoSwapped, PairsSwapped };
 
 struct BatchCase {
     const char* name;
@@ -116,6 +119,16 @@ TEST(AngerBatch, GivesTheValuesOfOneProvocationAtATime) {
          false},
         {"runs of new ids to the cap", 50, 1, Listed::Rising, 1, false, false, 400.0f, 9, false},
         {"runs of new ids, shuffled", 45, 1, Listed::Shuffled, 1, false, false, 3.0f, 9, false},
+        {"a whole block from empty", 64, 1, Listed::Rising, 0, false, false, 3.0f, 1, true},
+        {"two whole blocks from empty", 128, 1, Listed::Rising, 0, false, false, 3.0f, 1, true},
+        {"whole blocks and a lane from empty", 193, 1, Listed::Rising, 0, false, false, 3.0f, 1,
+         true},
+        {"pairs swapped from empty", 150, 1, Listed::PairsSwapped, 0, false, false, 3.0f, 1, true},
+        {"pairs swapped from empty to the cap", 77, 1, Listed::PairsSwapped, 0, false, false,
+         400.0f, 1, true},
+        {"minus zero from empty", 100, 1, Listed::Rising, 0, false, true, 3.0f, 1, true},
+        {"minus zero, pairs swapped from empty", 70, 1, Listed::PairsSwapped, 0, false, true, 3.0f,
+         1, true},
     };
     for (const BatchCase& c : cases) {
         SCOPED_TRACE(c.name);
@@ -145,6 +158,9 @@ TEST(AngerBatch, GivesTheValuesOfOneProvocationAtATime) {
         if (c.order == Listed::Shuffled)
             for (std::size_t i = list.size(); i > 1; --i)
                 std::swap(list[i - 1], list[rng.Next(static_cast<std::uint32_t>(i))]);
+        if (c.order == Listed::PairsSwapped)
+            for (std::size_t i = 1; i < list.size(); i += 2)
+                std::swap(list[i - 1], list[i]);
         if (c.order == Listed::Edges)
             list = {list.front(), list.back()};
         if (c.order == Listed::MiddleTwoSwapped)
@@ -254,6 +270,83 @@ TEST(AngerBatch, BatchesInARowKeepTheValuesOfOneAtATime) {
             ASSERT_EQ(std::bit_cast<std::uint32_t>(table.ValueAt(slot)),
                       std::bit_cast<std::uint32_t>(walked.values[slot]))
                 << "round " << round << ", slot " << slot;
+    }
+}
+
+constexpr float kKernelCap = 40.0f;
+
+enum class Own { InOrder, ReversedInGroups, EveryThird };
+
+struct KernelCase {
+    const char* name;
+    std::size_t count;
+    Own own;
+    std::size_t oldLane = SIZE_MAX;   // this lane was there before its step
+    std::size_t idleLane = SIZE_MAX;  // this lane has no step
+    float scale = 1.0f;               // amounts (0: all -0)
+};
+
+// The batch kernel alone, on steps laid out by hand: blocks whose lanes their steps all create,
+// in order, reversed within a group, or with other steps between the groups' windows; a lane
+// that was already there or has no step among them; partial blocks, -0 and the cap. Each value
+// must match a plain walk of its own step's calms bit for bit.
+TEST(AngerBatchLanes, MatchesEachValueWalkedAlone) {
+    const KernelCase cases[] = {
+        {"one group", 8, Own::InOrder},
+        {"a whole block", 64, Own::InOrder},
+        {"two blocks and a part", 150, Own::InOrder},
+        {"reversed in groups", 128, Own::ReversedInGroups},
+        {"reversed, partial", 77, Own::ReversedInGroups},
+        {"other steps between windows", 96, Own::EveryThird},
+        {"one lane already there", 128, Own::InOrder, 70},
+        {"one lane with no step", 128, Own::InOrder, SIZE_MAX, 9},
+        {"to the cap", 100, Own::ReversedInGroups, SIZE_MAX, SIZE_MAX, 90.0f},
+        {"minus zero", 72, Own::InOrder, SIZE_MAX, SIZE_MAX, 0.0f},
+        {"minus zero, reversed", 64, Own::ReversedInGroups, 5, SIZE_MAX, 0.0f},
+    };
+    for (const KernelCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::size_t lanes = (c.count + AngerLanes::kBatchLanes - 1) /
+                                  AngerLanes::kBatchLanes * AngerLanes::kBatchLanes;
+        std::vector<std::int32_t> step(lanes, -1), fresh(lanes, 0);
+        for (std::size_t i = 0; i < c.count; ++i) {
+            const std::size_t group = i / 8 * 8;
+            const std::size_t at =
+                c.own == Own::ReversedInGroups
+                    ? group + std::min<std::size_t>(8, c.count - group) - 1 - (i - group)
+                    : i;
+            step[i] = static_cast<std::int32_t>(c.own == Own::EveryThird ? 3 * at : at);
+            fresh[i] = -1;
+        }
+        if (c.oldLane < c.count)
+            fresh[c.oldLane] = 0;
+        if (c.idleLane < c.count)
+            step[c.idleLane] = -1, fresh[c.idleLane] = 0;
+        const std::size_t steps = c.own == Own::EveryThird ? 3 * c.count : c.count;
+        std::vector<float> amounts(steps), calms(steps), values(c.count);
+        for (std::size_t k = 0; k < steps; ++k) {
+            amounts[k] = c.scale == 0.0f ? -0.0f : c.scale * static_cast<float>(k % 13 + 1) / 7;
+            calms[k] = c.scale == 0.0f ? -0.0f : static_cast<float>(k % 5 + 1) / 64;
+        }
+        for (std::size_t i = 0; i < c.count; ++i)
+            values[i] = c.scale == 0.0f ? -0.0f : static_cast<float>(i % 11) - 3.0f;
+        std::vector<float> walked = values;
+        for (std::size_t i = 0; i < c.count; ++i)
+            for (std::size_t k = 0; k < steps; ++k) {
+                if (step[i] != static_cast<std::int32_t>(k)) {
+                    walked[i] -= calms[k];
+                    continue;
+                }
+                walked[i] = (fresh[i] != 0 ? 0.0f : walked[i]) + amounts[k];
+                if (walked[i] > kKernelCap)
+                    walked[i] = kKernelCap;
+            }
+        AngerLanes::ApplyBatch(values.data(), c.count, step.data(), fresh.data(), amounts.data(),
+                               calms.data(), steps, kKernelCap);
+        for (std::size_t i = 0; i < c.count; ++i)
+            ASSERT_EQ(std::bit_cast<std::uint32_t>(values[i]),
+                      std::bit_cast<std::uint32_t>(walked[i]))
+                << "lane " << i << ": " << values[i] << " against " << walked[i];
     }
 }
 
