@@ -8,8 +8,18 @@ namespace GAME {
 
 ObjectTable::Storage::Storage(std::size_t capacity)
     : mask(capacity - 1),
-      shift(64 - static_cast<unsigned>(std::countr_zero(capacity))),
-      slots(std::make_unique<Slot[]>(capacity)) {}
+      lineShift(64 - static_cast<unsigned>(std::countr_zero(capacity / kSlotsPerLine))),
+      lines(std::make_unique<SlotLine[]>(capacity / kSlotsPerLine)) {}
+
+std::size_t ObjectTable::Storage::IndexOf(std::uint32_t id) const {
+    for (std::size_t i = Home(id);; i = (i + 1) & mask) {
+        const std::uint32_t held = At(i).id.load(std::memory_order_relaxed);
+        if (held == id)
+            return i;
+        if (held == 0)
+            return mask + 1;
+    }
+}
 
 ObjectTable::ClassList::ClassList(std::size_t capacity)
     : capacity(capacity), items(std::make_unique<std::atomic<const RTTI_ClassInfo*>[]>(capacity)) {}
@@ -29,7 +39,7 @@ bool ObjectTable::ProbeStable(std::uint32_t id, Hit&& hit) const {
             // Bounded: a table changed under the lookup may hold any ids at all.
             std::size_t i = storage->Home(id);
             for (std::size_t probes = 0; probes <= storage->mask; ++probes) {
-                const Slot& slot = storage->slots[i];
+                const Slot& slot = storage->At(i);
                 const std::uint32_t slotId = slot.id.load(std::memory_order_relaxed);
                 if (slotId == id) {
                     const std::uint32_t index = slot.classIndex.load(std::memory_order_relaxed);
@@ -109,7 +119,7 @@ std::unique_ptr<Object> ObjectTable::Put(std::uint32_t id, std::unique_ptr<Objec
     const std::uint32_t classIndex = ClassIndex(&object->GetClassInfo());
     Storage& storage = *mStorage;
     for (std::size_t i = storage.Home(id);; i = (i + 1) & storage.mask) {
-        Slot& slot = storage.slots[i];
+        Slot& slot = storage.At(i);
         const std::uint32_t held = slot.id.load(std::memory_order_relaxed);
         if (held == id || held == 0) {
             BeginChange();
@@ -125,35 +135,35 @@ std::unique_ptr<Object> ObjectTable::Put(std::uint32_t id, std::unique_ptr<Objec
 }
 
 std::unique_ptr<Object> ObjectTable::Take(std::uint32_t id) {
-    const Slot* found = Find(id);
-    if (!found)
+    if (id == 0 || mCount == 0)
         return nullptr;
     Storage& storage = *mStorage;
+    std::size_t hole = storage.IndexOf(id);
+    if (hole > storage.mask)
+        return nullptr;
     auto move = [](Slot& to, Slot& from) {
         to.id.store(from.id.load(std::memory_order_relaxed), std::memory_order_relaxed);
         to.classIndex.store(from.classIndex.load(std::memory_order_relaxed),
                             std::memory_order_relaxed);
         to.object.Exchange(std::unique_ptr<Object>(from.object.Release())).reset();
     };
-    std::size_t hole = static_cast<std::size_t>(found - storage.slots.get());
     BeginChange();
-    std::unique_ptr<Object> taken(storage.slots[hole].object.Release());
+    std::unique_ptr<Object> taken(storage.At(hole).object.Release());
     // Backward shift: later members of the probe run move into the hole when their home slot
     // does not lie between the hole and them, so no search ever stops early at a gap.
     for (std::size_t next = (hole + 1) & storage.mask;
-         storage.slots[next].id.load(std::memory_order_relaxed) != 0;
+         storage.At(next).id.load(std::memory_order_relaxed) != 0;
          next = (next + 1) & storage.mask) {
-        const std::size_t home =
-            storage.Home(storage.slots[next].id.load(std::memory_order_relaxed));
+        const std::size_t home = storage.Home(storage.At(next).id.load(std::memory_order_relaxed));
         const bool stays =
             hole <= next ? (hole < home && home <= next) : (hole < home || home <= next);
         if (stays)
             continue;
-        move(storage.slots[hole], storage.slots[next]);
+        move(storage.At(hole), storage.At(next));
         hole = next;
     }
-    storage.slots[hole].id.store(0, std::memory_order_relaxed);
-    storage.slots[hole].classIndex.store(0, std::memory_order_relaxed);
+    storage.At(hole).id.store(0, std::memory_order_relaxed);
+    storage.At(hole).classIndex.store(0, std::memory_order_relaxed);
     EndChange();
     --mCount;
     return taken;
@@ -163,8 +173,8 @@ Object* ObjectTable::Any() const {
     if (!mStorage)
         return nullptr;
     for (std::size_t i = 0; i <= mStorage->mask; ++i)
-        if (mStorage->slots[i].id.load(std::memory_order_relaxed) != 0)
-            return mStorage->slots[i].object.get();
+        if (mStorage->At(i).id.load(std::memory_order_relaxed) != 0)
+            return mStorage->At(i).object.get();
     return nullptr;
 }
 
@@ -189,14 +199,14 @@ void ObjectTable::Rehash(std::size_t capacity) {
     auto grown = std::make_unique<Storage>(capacity);
     if (mStorage) {
         for (std::size_t i = 0; i <= mStorage->mask; ++i) {
-            Slot& slot = mStorage->slots[i];
+            Slot& slot = mStorage->At(i);
             const std::uint32_t id = slot.id.load(std::memory_order_relaxed);
             if (id == 0)
                 continue;
             std::size_t at = grown->Home(id);
-            while (grown->slots[at].id.load(std::memory_order_relaxed) != 0)
+            while (grown->At(at).id.load(std::memory_order_relaxed) != 0)
                 at = (at + 1) & grown->mask;
-            Slot& to = grown->slots[at];
+            Slot& to = grown->At(at);
             to.id.store(id, std::memory_order_relaxed);
             to.classIndex.store(slot.classIndex.load(std::memory_order_relaxed),
                                 std::memory_order_relaxed);
@@ -209,7 +219,7 @@ void ObjectTable::Rehash(std::size_t capacity) {
     if (mStorage) {
         // Ownership moved to the new slots; the old ones only lend their pointers now.
         for (std::size_t i = 0; i <= mStorage->mask; ++i)
-            mStorage->slots[i].object.Release();
+            mStorage->At(i).object.Release();
         mRetiredStorage.push_back(std::move(mStorage));
     }
     mStorage = std::move(grown);

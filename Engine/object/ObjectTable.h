@@ -1,7 +1,9 @@
 #pragma once
 // The objects of a manager by id: an open-addressed table (linear probing, at most half full)
 // whose 16-byte slots hold the id, the class and the object side by side, so a typed lookup
-// reads one slot (and the small list of classes) and never the object itself.
+// reads one slot (and the small list of classes) and never the object itself. Ids go in blocks
+// of four to one 64-byte line: what is made together (a monster, its controller, its skills)
+// gets consecutive ids, and a crowd's frame looks them up together.
 //
 // One writer at a time (the manager's lock) changes the table; Lookup may run on any thread at
 // any time without a lock. Each change happens while a version count is odd, and a lookup that
@@ -46,6 +48,7 @@ public:
         std::atomic<std::uint32_t> classIndex{0};
         OwnedObject object;
     };
+    static constexpr std::size_t kSlotsPerLine = 4;
 
     ObjectTable() = default;
     ObjectTable(const ObjectTable&) = delete;
@@ -60,15 +63,8 @@ public:
     const Slot* Find(std::uint32_t id) const {
         if (id == 0 || mCount == 0)
             return nullptr;
-        const Storage& storage = *mStorage;
-        for (std::size_t i = storage.Home(id);; i = (i + 1) & storage.mask) {
-            const Slot& slot = storage.slots[i];
-            const std::uint32_t held = slot.id.load(std::memory_order_relaxed);
-            if (held == id)
-                return &slot;
-            if (held == 0)
-                return nullptr;
-        }
+        const std::size_t at = mStorage->IndexOf(id);
+        return at > mStorage->mask ? nullptr : &mStorage->At(at);
     }
     bool Contains(std::uint32_t id) const { return Find(id) != nullptr; }
     std::size_t Size() const { return mCount; }
@@ -108,15 +104,26 @@ public:
     Object* Any() const;
 
 private:
+    struct alignas(64) SlotLine {
+        Slot slot[kSlotsPerLine];
+    };
+    static_assert(sizeof(SlotLine) == 64, "a block of ids fills one cache line");
     struct Storage {
         explicit Storage(std::size_t capacity);
         std::size_t Home(std::uint32_t id) const {
-            // Fibonacci hashing: consecutive ids spread over the table.
-            return static_cast<std::size_t>((id * 0x9E3779B97F4A7C15ull) >> shift);
+            // Fibonacci hashing spreads consecutive blocks over the table; an id's place in its
+            // block is its place in the line.
+            const std::uint64_t block = id / kSlotsPerLine;
+            return static_cast<std::size_t>((block * 0x9E3779B97F4A7C15ull) >> lineShift) *
+                       kSlotsPerLine +
+                   id % kSlotsPerLine;
         }
+        Slot& At(std::size_t i) const { return lines[i / kSlotsPerLine].slot[i % kSlotsPerLine]; }
+        // Where the id is filed (the writer's view); past the mask when it is not.
+        std::size_t IndexOf(std::uint32_t id) const;
         std::size_t mask;
-        unsigned shift;
-        std::unique_ptr<Slot[]> slots;
+        unsigned lineShift;
+        std::unique_ptr<SlotLine[]> lines;
     };
     struct ClassList {
         explicit ClassList(std::size_t capacity);
@@ -154,7 +161,7 @@ private:
     const std::uint64_t before = mVersion.load(std::memory_order_acquire);
     const Storage* storage = mView.load(std::memory_order_acquire);
     if (id != 0 && (before & 1u) == 0 && storage) {
-        const Slot& slot = storage->slots[storage->Home(id)];
+        const Slot& slot = storage->At(storage->Home(id));
         if (slot.id.load(std::memory_order_relaxed) == id) {
             Object* found = slot.object.get();
             const ClassList* classes = mClassView.load(std::memory_order_acquire);
@@ -184,7 +191,7 @@ private:
         return true;
     if ((before & 1u) != 0 || place.index > storage->mask)
         return false;
-    const Slot& slot = storage->slots[place.index];
+    const Slot& slot = storage->At(place.index);
     const bool same = slot.id.load(std::memory_order_relaxed) == id && id != 0 &&
                       slot.object.get() == place.object &&
                       slot.classIndex.load(std::memory_order_relaxed) == place.classIndex;

@@ -90,6 +90,33 @@ TEST(ObjectTable, AnEmptyTableFindsNothingAndHasNoObject) {
     EXPECT_EQ(table.Size(), 0u);
 }
 
+// Ids made together are looked up together: a block of four consecutive ids fills one 64-byte
+// line, also in tables whose slot arrays are large enough to come from mmap (16 bytes off a line
+// unless aligned). A block whose line another block took first may straddle two.
+TEST(ObjectTable, ConsecutiveIdsShareACacheLine) {
+    test::TestMachine tm;
+    struct Case {
+        std::uint32_t first;
+        std::uint32_t count;
+    };
+    for (const Case c : {Case{1, 8}, Case{1, 1000}, Case{1, 20000}, Case{0xFFFF0000u, 3000}}) {
+        ObjectTable table;
+        for (std::uint32_t id = c.first; id - c.first < c.count; ++id)
+            table.Put(id, Make(id));
+        auto line = [&table](std::uint32_t id) {
+            return reinterpret_cast<std::uintptr_t>(table.Find(id)) / 64;
+        };
+        std::size_t blocks = 0, shared = 0;
+        for (std::uint32_t id = (c.first + 3) & ~3u; id + 3 - c.first < c.count; id += 4) {
+            ++blocks;
+            if (line(id) == line(id + 1) && line(id) == line(id + 2) && line(id) == line(id + 3))
+                ++shared;
+        }
+        ASSERT_GT(blocks, 0u);
+        EXPECT_GE(shared * 10, blocks * 9) << c.count << " ids from " << c.first;
+    }
+}
+
 // The class record filed beside the object answers the typed lookup: a replacement under the
 // same id brings its own class.
 TEST(ObjectManager, TypedLookupsUseTheClassOfTheObjectNowFiledUnderTheId) {
