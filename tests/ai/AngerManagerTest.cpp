@@ -32,6 +32,30 @@ protected:
     }
     float Of(const Character* c) const { return anger.GetAnger(c->GetObjectId()); }
     bool Holds(const Character* c) const { return anger.GetAngerTable().count(c->GetObjectId()); }
+    // Lists who as a sweep would for a sight tick, and provokes the plain manager the same way.
+    void ListSeen(const Character& who, float amount, AngerManager& plain,
+                  std::vector<AngerTable::Provoked>& list, std::vector<float>& reach) const {
+        World& world = World::Get();
+        const std::uint32_t slot = world.GetSlotOf(&who);
+        const EntityDigest& digest = SightDigest::Fetch(world, slot);
+        AngerTable::Provoked p;
+        ASSERT_TRUE(AngerManager::SightProvocation(digest, who.GetObjectId(), slot, amount, p));
+        plain.AddAnger(digest, who.GetObjectId(), slot, amount);
+        list.push_back(p);
+        reach.push_back(
+            (who.GetPosition().GetWorldPosition() - me->GetPosition().GetWorldPosition())
+                .LengthSquared());
+    }
+    static void ExpectSameOutcome(const AngerManager& sight, const AngerManager& plain) {
+        EXPECT_EQ(sight.GetAngerTable(), plain.GetAngerTable());
+        EXPECT_EQ(sight.GetLastTarget(), plain.GetLastTarget());
+        std::uint32_t closest[2] = {};
+        float distance[2] = {};
+        sight.GetClosestEnemy(closest[0], distance[0]);
+        plain.GetClosestEnemy(closest[1], distance[1]);
+        EXPECT_EQ(closest[0], closest[1]);
+        EXPECT_EQ(distance[0], distance[1]);
+    }
     AiDataRoot data;
     TestMachine tm{data.Root()};
     Region* region = nullptr;
@@ -211,8 +235,6 @@ TEST_F(Anger, ASightTickWeighsTheListedFromTheSweepsDistances) {
     // The last three but one stand beyond fifty metres.
     for (float x : {12.0f, 14.0f, 19.0f, 23.0f, 30.0f, 41.0f, 61.0f, 64.0f, 75.0f, 13.0f})
         crowd.push_back(Place("Records/AI/Foe.dbr", Team::Human, x));
-    World& world = World::Get();
-    const Vec3 from = me->GetPosition().GetWorldPosition();
     struct Case {
         std::size_t listEvery;  // every n-th of the crowd is listed (0: none)
         int ms;
@@ -244,26 +266,12 @@ TEST_F(Anger, ASightTickWeighsTheListedFromTheSweepsDistances) {
                 killed = true;
                 continue;
             }
-            const std::uint32_t slot = world.GetSlotOf(who);
-            const EntityDigest& digest = SightDigest::Fetch(world, slot);
-            AngerTable::Provoked p;
-            ASSERT_TRUE(AngerManager::SightProvocation(digest, who->GetObjectId(), slot,
-                                                       0.5f * static_cast<float>(i + 1), p));
-            plain.AddAnger(digest, who->GetObjectId(), slot, 0.5f * static_cast<float>(i + 1));
-            list.push_back(p);
-            reach.push_back((who->GetPosition().GetWorldPosition() - from).LengthSquared());
+            ListSeen(*who, 0.5f * static_cast<float>(i + 1), plain, list, reach);
         }
         sight.SightTick(list.data(), reach.data(), list.size(), c.ms, c.rate, *me);
         plain.Update(c.ms, c.rate, me);
         SCOPED_TRACE(testing::Message() << "every " << c.listEvery << ", " << c.ms << " ms");
-        EXPECT_EQ(sight.GetAngerTable(), plain.GetAngerTable());
-        EXPECT_EQ(sight.GetLastTarget(), plain.GetLastTarget());
-        std::uint32_t closest[2] = {};
-        float distance[2] = {};
-        sight.GetClosestEnemy(closest[0], distance[0]);
-        plain.GetClosestEnemy(closest[1], distance[1]);
-        EXPECT_EQ(closest[0], closest[1]);
-        EXPECT_EQ(distance[0], distance[1]);
+        ExpectSameOutcome(sight, plain);
         for (std::size_t i = 6; i < 9; ++i)
             EXPECT_FALSE(sight.GetAngerTable().contains(crowd[i]->GetObjectId()));
     }
@@ -285,7 +293,6 @@ TEST_F(Anger, ASightTickSettlesWholeEightsAsOneAtATime) {
     // The remainder's one stands far enough that the closest is among the eights.
     crowd.push_back(Place("Records/AI/Foe.dbr", Team::Human, 48.5f));
     World& world = World::Get();
-    const Vec3 from = me->GetPosition().GetWorldPosition();
     struct Case {
         bool old;               // every enemy angered before the tick
         std::size_t hated;      // ... and this one most (the last target)
@@ -318,15 +325,7 @@ TEST_F(Anger, ASightTickSettlesWholeEightsAsOneAtATime) {
             if (c.skipEvery && i % c.skipEvery == 1)
                 continue;
             Character* who = crowd[i];
-            const std::uint32_t slot = world.GetSlotOf(who);
-            const EntityDigest& digest = SightDigest::Fetch(world, slot);
-            const float amount = 0.5f * static_cast<float>(i + 1);
-            AngerTable::Provoked p;
-            ASSERT_TRUE(
-                AngerManager::SightProvocation(digest, who->GetObjectId(), slot, amount, p));
-            plain.AddAnger(digest, who->GetObjectId(), slot, amount);
-            list.push_back(p);
-            reach.push_back((who->GetPosition().GetWorldPosition() - from).LengthSquared());
+            ListSeen(*who, 0.5f * static_cast<float>(i + 1), plain, list, reach);
         }
         if (c.away)
             world.RemoveEntity(me);
@@ -334,14 +333,7 @@ TEST_F(Anger, ASightTickSettlesWholeEightsAsOneAtATime) {
         plain.Update(c.ms, c.rate, me);
         if (c.away)
             world.AddEntity(me, WorldCoords(region, Coords::FromOrigin(Vec3(10, 0, 10))), true);
-        EXPECT_EQ(sight.GetAngerTable(), plain.GetAngerTable());
-        EXPECT_EQ(sight.GetLastTarget(), plain.GetLastTarget());
-        std::uint32_t closest[2] = {};
-        float distance[2] = {};
-        sight.GetClosestEnemy(closest[0], distance[0]);
-        plain.GetClosestEnemy(closest[1], distance[1]);
-        EXPECT_EQ(closest[0], closest[1]);
-        EXPECT_EQ(distance[0], distance[1]);
+        ExpectSameOutcome(sight, plain);
         const std::size_t kept = sight.GetAngerTable().size();
         if (c.away) {
             EXPECT_EQ(kept, 0u);
