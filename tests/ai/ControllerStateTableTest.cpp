@@ -11,6 +11,7 @@
 #include "Game/ai/controllers/AIStateId.h"
 #include "ai/AiTestSupport.h"
 #include "ai/ProbeController.h"
+#include "characters/CharacterActionTestSupport.h"
 
 namespace GAME::test {
 namespace {

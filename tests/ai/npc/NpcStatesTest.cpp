@@ -18,6 +18,7 @@
 #include "Game/ai/npc/ControllerNpc2.h"
 #include "Game/ai/npc/NpcStates.h"
 #include "Game/characters/CharacterEvents.h"
+#include "Game/characters/actions/CharacterActionHandler.h"
 #include "Game/characters/actions/MoveActions.h"
 #include "Game/characters/npc/Npc.h"
 #include "Game/core/GameEngine.h"
