@@ -138,14 +138,15 @@ ANGER_TARGET_CLONES bool PlaceFromEmpty(std::uint32_t* ids, float* values, std::
         __builtin_memcpy(&a, at, sizeof a);
         __builtin_memcpy(&b, at + sizeof a, sizeof b);
         __builtin_memcpy(&c, at + 2 * sizeof a, sizeof c);
-        const Words id = __builtin_shuffle(__builtin_shuffle(a, b, Words{0, 3, 6, 9, 12, 15}), c,
-                                           Words{0, 1, 2, 3, 4, 5, 10, 13});
-        const Words slot = __builtin_shuffle(__builtin_shuffle(a, b, Words{1, 4, 7, 10, 13}), c,
-                                             Words{0, 1, 2, 3, 4, 8, 11, 14});
-        const Words amount = __builtin_shuffle(__builtin_shuffle(a, b, Words{2, 5, 8, 11, 14}), c,
-                                               Words{0, 1, 2, 3, 4, 9, 12, 15});
+        // __builtin_shufflevector: gcc and clang both have it (gcc's __builtin_shuffle is its own).
+        const Words id = __builtin_shufflevector(
+            __builtin_shufflevector(a, b, 0, 3, 6, 9, 12, 15, 0, 0), c, 0, 1, 2, 3, 4, 5, 10, 13);
+        const Words slot = __builtin_shufflevector(
+            __builtin_shufflevector(a, b, 1, 4, 7, 10, 13, 0, 0, 0), c, 0, 1, 2, 3, 4, 8, 11, 14);
+        const Words amount = __builtin_shufflevector(
+            __builtin_shufflevector(a, b, 2, 5, 8, 11, 14, 0, 0, 0), c, 0, 1, 2, 3, 4, 9, 12, 15);
         const Words before =
-            __builtin_shuffle(id, Words{} + previous, Words{8, 0, 1, 2, 3, 4, 5, 6});
+            __builtin_shufflevector(id, Words{} + previous, 8, 0, 1, 2, 3, 4, 5, 6);
         fell |= id <= before;
         previous = id[kEight - 1];
         const Mask index = iota + static_cast<std::int32_t>(k);
