@@ -297,9 +297,14 @@ void NavMesh::KeepPortalMidpoints() {
             continue;
         float* mids = &mMidpoints[offsets[static_cast<std::size_t>(t)]];
         mMidpointsByTile[static_cast<std::size_t>(t)] = mids;
+        // A damaged cache can chain links into a loop or past the tile's links: walk at most
+        // the tile's link count, and only links inside it.
+        const auto linkCount = static_cast<unsigned int>(tile.header->maxLinkCount);
         for (int p = 0; p < tile.header->polyCount; ++p) {
             const dtPoly& poly = tile.polys[p];
-            for (unsigned int i = poly.firstLink; i != DT_NULL_LINK; i = tile.links[i].next) {
+            unsigned int walked = 0;
+            for (unsigned int i = poly.firstLink; i < linkCount && walked < linkCount;
+                 i = tile.links[i].next, ++walked) {
                 const dtPolyRef to = tile.links[i].ref;
                 if (!to)
                     continue;
