@@ -5,6 +5,7 @@
 // the command from the packet (NetPacketRegistry) and runs Execute there. Commands are made and
 // dropped every frame: their storage is recycled.
 #include <cstdint>
+#include <memory>
 
 #include "Engine/sys/RecycledBlocks.h"
 

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <functional>
 
+#include "Engine/anim/AnimationChannels.h"
 #include "Engine/anim/AnimationLibrary.h"
 #include "Engine/anim/AnimationSystem.h"
 #include "Engine/anim/GraphicsAnim.h"

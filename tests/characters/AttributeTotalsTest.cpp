@@ -8,6 +8,7 @@
 
 #include "CharacterTestSupport.h"
 #include "Engine/records/RecordDatabase.h"
+#include "Game/core/GameEngine.h"
 #include "Game/items/Item.h"
 #include "Game/items/ItemEquipment.h"
 #include "Game/items/equipment/EquipLocations.h"

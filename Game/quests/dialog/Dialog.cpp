@@ -1,5 +1,7 @@
 #include "Game/quests/dialog/Dialog.h"
 
+#include <utility>
+
 #include "Engine/records/LoadTable.h"
 #include "Engine/text/LocalizationManager.h"
 
