@@ -305,6 +305,7 @@ TEST_F(Anger, ASightTickSettlesWholeEightsAsOneAtATime) {
         {false, 0, 0, 200, 3.0f, false}, {true, 0, 0, 400, 20.0f, false},
         {true, 10, 0, 200, 3.0f, false}, {false, 0, 5, 200, 3.0f, false},
         {true, 3, 4, 1000, 6.0f, false}, {true, 0, 0, 200, 3.0f, true},
+        {false, 0, 0, 200, 3.0f, true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message()

@@ -102,7 +102,8 @@ bool ShouldRemoveDigest(UpdateSelf& self, const Vec3& selfWorld, const EntityDig
 
 #if defined(__x86_64__)
 // A sight tick's table as Update settles it: the entries and, by slot, each one's step in the
-// sweep's list (-1: not listed) and by step the squared reach the sweep measured.
+// sweep's list (-1: not listed; null: the slot itself) and by step the squared reach the sweep
+// measured.
 struct SweptColumns {
     std::uint32_t* ids;
     float* values;
@@ -131,14 +132,18 @@ constexpr std::array<std::uint64_t, 256> kPackedLanes = [] {
 // together, each lane as `keepOne` would settle it alone (the same subtraction, the same tests,
 // the closest taken in slot order), and the kept ones packed down to `kept`; an eight with an
 // unlisted entry goes through `keepOne` entry by entry. `check(slot, value, squared, stays,
-// settled)` sees each lane before it moves. Returns the first slot not settled.
-template <class KeepOne, class Check>
-[[gnu::target("avx2")]] std::size_t SettleSweptEights(const SweptColumns& c, std::size_t count,
-                                                      const SweptTerms& terms, std::size_t& kept,
-                                                      float& closestSquared, std::uint32_t& closest,
+// settled)` sees each lane before it moves. Returns the first slot not settled. `BySlot`: every
+// slot is listed, at its own step.
+template <bool BySlot, class KeepOne, class Check>
+[[gnu::target("avx2")]] std::size_t SettleSweptEights(const SweptColumns& columns,
+                                                      std::size_t count, const SweptTerms& terms,
+                                                      std::size_t& kept, float& closestSquared,
+                                                      std::uint32_t& closest,
                                                       std::uint32_t& lastTarget, KeepOne& keepOne,
                                                       Check& check) {
     constexpr std::size_t kEight = 8;
+    // A copy: the stores to the columns could otherwise alias the pointers.
+    const SweptColumns c = columns;
     const __m256 decay = _mm256_set1_ps(terms.decay);
     const __m256 limit =
         _mm256_set1_ps(AngerManager::kRemovalDistance * AngerManager::kRemovalDistance);
@@ -150,21 +155,27 @@ template <class KeepOne, class Check>
     std::uint32_t target = lastTarget;
     std::size_t slot = 0;
     for (; slot + kEight <= count; slot += kEight) {
-        const __m256i step = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(c.steps + slot));
-        if (_mm256_movemask_ps(_mm256_castsi256_ps(step)) != 0) {
-            kept = out;
-            closestSquared = nearest;
-            closest = nearestId;
-            lastTarget = target;
-            for (std::size_t k = 0; k < kEight; ++k)
-                keepOne(slot + k);
-            out = kept;
-            nearest = closestSquared;
-            nearestId = closest;
-            target = lastTarget;
-            continue;
+        __m256 squared;
+        if constexpr (BySlot) {
+            squared = _mm256_loadu_ps(c.reach + slot);
+        } else {
+            const __m256i step =
+                _mm256_loadu_si256(reinterpret_cast<const __m256i*>(c.steps + slot));
+            if (_mm256_movemask_ps(_mm256_castsi256_ps(step)) != 0) {
+                kept = out;
+                closestSquared = nearest;
+                closest = nearestId;
+                lastTarget = target;
+                for (std::size_t k = 0; k < kEight; ++k)
+                    keepOne(slot + k);
+                out = kept;
+                nearest = closestSquared;
+                nearestId = closest;
+                target = lastTarget;
+                continue;
+            }
+            squared = _mm256_i32gather_ps(c.reach, step, 4);
         }
-        const __m256 squared = _mm256_i32gather_ps(c.reach, step, 4);
         const __m256 before = _mm256_loadu_ps(c.values + slot);
         const __m256 value = _mm256_sub_ps(before, decay);
         // Not beyond the removal distance (a NaN reach is not) and not calmed below 0.
@@ -289,8 +300,16 @@ void AngerManager::SightTick(const AngerTable::Provoked* list, const float* reac
                              std::size_t count, int ms, float forgiveRate, const Character& me) {
     // The steps by slot, scratch that keeps its room.
     thread_local std::vector<std::int32_t> steps;
-    mAnger.ProvokeEach(list, count, kMaxAnger, kCalmShare, &steps);
-    Update(ms, forgiveRate, &me, steps.data(), reach);
+    const bool inOrder = mAnger.ProvokeEach(list, count, kMaxAnger, kCalmShare, &steps);
+#ifndef NDEBUG
+    for (std::size_t slot = 0; inOrder && slot < mAnger.size(); ++slot)
+        if (steps[slot] != static_cast<std::int32_t>(slot)) {
+            gEngine->Log(0, "AngerManager: slot %zu holds step %d", slot, steps[slot]);
+            std::abort();
+        }
+#endif
+    // In list order the reach of slot k is reach[k]: no steps to look through.
+    Update(ms, forgiveRate, &me, inOrder ? nullptr : steps.data(), reach);
 }
 
 void AngerManager::Update(int ms, float forgiveRate, const Character* me, const std::int32_t* steps,
@@ -340,7 +359,7 @@ void AngerManager::Update(int ms, float forgiveRate, const Character* me, const 
             mLastTarget = 0;
         return false;
     };
-    if (steps) {
+    if (steps || reach) {
         // A sight tick's (`me` is there): most entries were just weighed by the sweep. Held
         // here: `weigh` may write `self`, so its fields would be read again per entry.
         const bool inWorld = self.inWorld;
@@ -367,7 +386,8 @@ void AngerManager::Update(int ms, float forgiveRate, const Character* me, const 
                 const auto keepOne = [&](std::size_t at) {
                     float squared = 0.0f;
                     bool remove = false;
-                    if (const std::int32_t step = steps[at]; step >= 0) {
+                    const auto step = steps ? steps[at] : static_cast<std::int32_t>(at);
+                    if (step >= 0) {
                         squared = reach[step];
                         remove = swept(squared);
 #ifndef NDEBUG
@@ -404,8 +424,12 @@ void AngerManager::Update(int ms, float forgiveRate, const Character* me, const 
 #else
                     const auto check = [](std::size_t, float, float, bool, float) {};
 #endif
-                    slot = SettleSweptEights(columns, count, terms, kept, closestSquared, closest,
-                                             mLastTarget, keepOne, check);
+                    if (steps)
+                        slot = SettleSweptEights<false>(columns, count, terms, kept, closestSquared,
+                                                        closest, mLastTarget, keepOne, check);
+                    else
+                        slot = SettleSweptEights<true>(columns, count, terms, kept, closestSquared,
+                                                       closest, mLastTarget, keepOne, check);
                 }
 #endif
                 for (; slot < count; ++slot)

@@ -335,12 +335,12 @@ void AngerTable::Apply() const {
     mQueued = 0;
 }
 
-void AngerTable::ProvokeEach(const Provoked* list, std::size_t count, float cap, float share,
+bool AngerTable::ProvokeEach(const Provoked* list, std::size_t count, float cap, float share,
                              std::vector<std::int32_t>* steps) {
     if (count == 0) {
         if (steps)
             steps->assign(mSize, -1);
-        return;
+        return false;
     }
     Flush();
 #ifndef NDEBUG
@@ -482,6 +482,7 @@ void AngerTable::ProvokeEach(const Provoked* list, std::size_t count, float cap,
     // Both ways leave the step of each slot there, run on to whole lane groups.
     if (steps)
         steps->resize(mSize);
+    return news == kFilled;
 }
 
 std::size_t AngerTable::Angriest(float floor, std::uint32_t doubled) const {

@@ -170,7 +170,8 @@ TEST(AngerBatch, GivesTheValuesOfOneProvocationAtATime) {
         for (const AngerTable::Provoked& p : list)
             walked.Provoke(p.id, p.amount);
         std::vector<std::int32_t> steps;
-        table.ProvokeEach(list.data(), list.size(), kBatchCap, kBatchShare, &steps);
+        const bool inOrder =
+            table.ProvokeEach(list.data(), list.size(), kBatchCap, kBatchShare, &steps);
         ASSERT_EQ(table.size(), walked.ids.size());
         for (std::size_t slot = 0; slot < table.size(); ++slot) {
             ASSERT_EQ(table.IdAt(slot), walked.ids[slot]) << slot;
@@ -199,6 +200,15 @@ TEST(AngerBatch, GivesTheValuesOfOneProvocationAtATime) {
         const auto listedCount = static_cast<std::size_t>(
             std::count_if(steps.begin(), steps.end(), [](std::int32_t s) { return s >= 0; }));
         EXPECT_EQ(listedCount, list.size() - (c.twice ? 1 : 0));
+        // In list order (a sight tick then reads each slot's reach at the slot itself) only
+        // when the table was empty and the ids rise.
+        const bool rises =
+            std::adjacent_find(list.begin(), list.end(), [](const auto& a, const auto& b) {
+                return a.id >= b.id;
+            }) == list.end();
+        EXPECT_EQ(inOrder, c.fromEmpty && rises);
+        for (std::size_t slot = 0; inOrder && slot < table.size(); ++slot)
+            EXPECT_EQ(steps[slot], static_cast<std::int32_t>(slot));
     }
 }
 
@@ -229,7 +239,7 @@ TEST(AngerBatch, FillsAnEmptiedTableAsOneAtATime) {
             list.push_back({id, id / 3, static_cast<float>(1 + rng.Next(900)) * 0.01f});
             walked.Provoke(id, list.back().amount);
         }
-        table.ProvokeEach(list.data(), list.size(), kBatchCap, kBatchShare, &steps);
+        EXPECT_TRUE(table.ProvokeEach(list.data(), list.size(), kBatchCap, kBatchShare, &steps));
         ASSERT_EQ(table.size(), list.size());
         ASSERT_EQ(steps.size(), list.size());
         for (std::size_t slot = 0; slot < table.size(); ++slot) {
