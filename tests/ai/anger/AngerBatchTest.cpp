@@ -57,7 +57,9 @@ struct BatchRng {
     }
 };
 
-enum class Listed { Rising, Falling, Shuffled, Edges, MiddleTwoSwapped, PairsSwapped };
+// Traded: every eleventh listed id from the fourth is a new one just below it, the old entry
+// left out (runs whose eighth ids agree though a middle one differs).
+enum class Listed { Rising, Falling, Shuffled, Edges, MiddleTwoSwapped, PairsSwapped, Traded };
 
 struct BatchCase {
     const char* name;
@@ -129,6 +131,11 @@ TEST(AngerBatch, GivesTheValuesOfOneProvocationAtATime) {
         {"minus zero from empty", 100, 1, Listed::Rising, 0, false, true, 3.0f, 1, true},
         {"minus zero, pairs swapped from empty", 70, 1, Listed::PairsSwapped, 0, false, true, 3.0f,
          1, true},
+        {"runs of eight old ids", 100, 1, Listed::Rising, 8},
+        {"runs of nine old ids", 150, 1, Listed::Rising, 9},
+        {"runs of seventeen old ids", 200, 1, Listed::Rising, 17},
+        {"an old id traded for a new one", 120, 1, Listed::Traded, 0},
+        {"traded among new ids", 90, 1, Listed::Traded, 12},
     };
     for (const BatchCase& c : cases) {
         SCOPED_TRACE(c.name);
@@ -165,6 +172,9 @@ TEST(AngerBatch, GivesTheValuesOfOneProvocationAtATime) {
             list = {list.front(), list.back()};
         if (c.order == Listed::MiddleTwoSwapped)
             std::swap(list[list.size() / 2 - 1], list[list.size() / 2]);
+        if (c.order == Listed::Traded)
+            for (std::size_t i = 3; i < list.size(); i += 11)
+                list[i].id -= 3;
         if (c.twice)
             list.push_back({list.front().id, 7, amount()});
         for (const AngerTable::Provoked& p : list)
