@@ -280,7 +280,8 @@ TEST_F(Anger, ASightTickWeighsTheListedFromTheSweepsDistances) {
 // Crowds of whole eights and a remainder, listed in full or with gaps, into new or old entries:
 // the table, the last target and the closest enemy come out as from provoking one by one and
 // updating. Pairs stand at the same distance (the first of them is the closest), some beyond
-// fifty metres, the earliest calmed below 0; away from the world every entry goes.
+// fifty metres, the earliest calmed below 0, some unlisted ones dead (the hated among them);
+// away from the world every entry goes.
 TEST_F(Anger, ASightTickSettlesWholeEightsAsOneAtATime) {
     std::vector<Character*> crowd;
     for (int i = 0; i < 15; ++i) {
@@ -299,16 +300,23 @@ TEST_F(Anger, ASightTickSettlesWholeEightsAsOneAtATime) {
         std::size_t skipEvery;  // the i-th with i % skipEvery == 1 is not listed (0: all listed)
         int ms;
         float rate;
-        bool away;  // the monster leaves the world before the tick
+        bool away;          // the monster leaves the world before the tick
+        bool kill = false;  // every other unlisted one dies first (and stays dead)
     };
     const Case cases[] = {
-        {false, 0, 0, 200, 3.0f, false}, {true, 0, 0, 400, 20.0f, false},
-        {true, 10, 0, 200, 3.0f, false}, {false, 0, 5, 200, 3.0f, false},
-        {true, 3, 4, 1000, 6.0f, false}, {true, 0, 0, 200, 3.0f, true},
+        {false, 0, 0, 200, 3.0f, false},      {true, 0, 0, 400, 20.0f, false},
+        {true, 10, 0, 200, 3.0f, false},      {false, 0, 5, 200, 3.0f, false},
+        {true, 3, 4, 1000, 6.0f, false},      {true, 0, 0, 200, 3.0f, true},
+        {false, 0, 0, 200, 3.0f, true},       {true, 5, 4, 400, 6.0f, false, true},
+        {true, 9, 4, 200, 3.0f, false, true},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message()
-                     << "skip " << c.skipEvery << ", hated " << c.hated << ", away " << c.away);
+        SCOPED_TRACE(testing::Message() << "skip " << c.skipEvery << ", hated " << c.hated
+                                        << ", away " << c.away << ", kill " << c.kill);
+        const auto listed = [&](std::size_t i) { return !c.skipEvery || i % c.skipEvery != 1; };
+        const auto dies = [&](std::size_t i) {
+            return c.kill && !listed(i) && (i / c.skipEvery) % 2 == 1;
+        };
         AngerManager sight, plain;
         if (c.old) {
             for (std::size_t i = 0; i < crowd.size(); ++i) {
@@ -322,7 +330,9 @@ TEST_F(Anger, ASightTickSettlesWholeEightsAsOneAtATime) {
         std::vector<AngerTable::Provoked> list;
         std::vector<float> reach;
         for (std::size_t i = 0; i < crowd.size(); ++i) {
-            if (c.skipEvery && i % c.skipEvery == 1)
+            if (dies(i))
+                crowd[i]->SetLifeState(Character_LifeState::Dead);
+            if (!listed(i))
                 continue;
             Character* who = crowd[i];
             ListSeen(*who, 0.5f * static_cast<float>(i + 1), plain, list, reach);
@@ -343,7 +353,7 @@ TEST_F(Anger, ASightTickSettlesWholeEightsAsOneAtATime) {
         EXPECT_GT(kept, 8u);
         EXPECT_LT(kept, crowd.size() - 4);
         if (c.old) {
-            EXPECT_EQ(sight.GetLastTarget() == 0, c.hated == 10);
+            EXPECT_EQ(sight.GetLastTarget() == 0, c.hated == 10 || dies(c.hated));
         }
         for (std::size_t slot = 0; slot < kept; ++slot)
             EXPECT_EQ(sight.GetAngerTable().HintAt(slot),

@@ -291,6 +291,18 @@ TEST(AngerTableQueue, TheAngriestIsTheFirstOfTheHighestScoresAboveTheFloor) {
         {{-4, -1, -2, -1, -3, -6, -7, -8, -1}, 0, -5.0f, 1},
         {{-4, -1, -2, -1, -3, -6, -7, -8, -1}, 0, 0.0f, 9},
         {{nan, nan, nan, nan, nan, nan, nan, nan, nan}, 0, -1.0f, 9},
+        // Ties in lanes of different groups: the first slot wins, not the first lane.
+        {{1, 1, 1, 1, 1, 9, 1, 1, 1, 1, 9, 1, 1, 1, 1, 1, 1}, 0, 0.0f, 5},
+        {{1, 1, 1, 1, 1, 1, 1, 2, 9, 1, 1, 1, 1, 1, 1, 9, 9}, 0, 0.0f, 8},
+        {{1, 1, 1, 1, 1, 1, 1, 9, 9, 1, 1, 1, 1, 1, 1, 1, 9}, 0, 0.0f, 7},
+        {{1, 2, 1, 1, 1, 1, 1, 1, 3, 1, 1, 1, 1, 1, 1, 1, 3, 3}, 0, 0.0f, 8},
+        // A lane rising to a tie after another lane held it, and the doubled score tying.
+        {{1, 1, 8, 1, 1, 1, 6, 1, 1, 1, 1, 1, 1, 1, 8, 1, 1}, 0, 0.0f, 2},
+        {{1, 1, 8, 1, 1, 1, 4, 1, 1, 1, 1, 1, 1, 1, 8, 1, 1}, 7, 0.0f, 2},
+        {{1, 1, 7, 1, 1, 1, 4, 1, 1, 1, 1, 1, 1, 1, 8, 1, 1}, 7, 0.0f, 6},
+        // -0 and +0 tie above a negative floor.
+        {{-3, -3, -3, -3, -3, 0.0f, -3, -3, -0.0f, -3}, 0, -1.0f, 5},
+        {{-3, -3, -0.0f, -3, -3, 0.0f, -3, -3, -3, -3}, 0, -1.0f, 2},
     };
     for (const Case& c : cases) {
         AngerTable table;

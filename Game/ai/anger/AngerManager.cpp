@@ -102,7 +102,8 @@ bool ShouldRemoveDigest(UpdateSelf& self, const Vec3& selfWorld, const EntityDig
 
 #if defined(__x86_64__)
 // A sight tick's table as Update settles it: the entries and, by slot, each one's step in the
-// sweep's list (-1: not listed) and by step the squared reach the sweep measured.
+// sweep's list (-1: not listed; null: the slot itself) and by step the squared reach the sweep
+// measured.
 struct SweptColumns {
     std::uint32_t* ids;
     float* values;
@@ -127,18 +128,23 @@ constexpr std::array<std::uint64_t, 256> kPackedLanes = [] {
     return packed;
 }();
 
-// Update's pass over whole eights of a sight tick's entries. Eight listed entries are settled
-// together, each lane as `keepOne` would settle it alone (the same subtraction, the same tests,
-// the closest taken in slot order), and the kept ones packed down to `kept`; an eight with an
-// unlisted entry goes through `keepOne` entry by entry. `check(slot, value, squared, stays,
-// settled)` sees each lane before it moves. Returns the first slot not settled.
-template <class KeepOne, class Check>
-[[gnu::target("avx2")]] std::size_t SettleSweptEights(const SweptColumns& c, std::size_t count,
-                                                      const SweptTerms& terms, std::size_t& kept,
-                                                      float& closestSquared, std::uint32_t& closest,
-                                                      std::uint32_t& lastTarget, KeepOne& keepOne,
+// Update's pass over whole eights of a sight tick's entries, each lane settled as Update would
+// settle its entry alone (the same subtraction, the same tests, the closest taken in slot
+// order), the kept ones packed down to `kept`. A listed entry is weighed from its reach; an
+// unlisted one by `weighOne(slot, squared)`, true when it goes (all of those first: weighing
+// touches neither the values nor the closest). `check(slot, value, squared, stays, settled,
+// listed)` sees each lane before it moves. Returns the first slot not settled. `BySlot`: every
+// slot is listed, at its own step.
+template <bool BySlot, class WeighOne, class Check>
+[[gnu::target("avx2")]] std::size_t SettleSweptEights(const SweptColumns& columns,
+                                                      std::size_t count, const SweptTerms& terms,
+                                                      std::size_t& kept, float& closestSquared,
+                                                      std::uint32_t& closest,
+                                                      std::uint32_t& lastTarget, WeighOne& weighOne,
                                                       Check& check) {
     constexpr std::size_t kEight = 8;
+    // A copy: the stores to the columns could otherwise alias the pointers.
+    const SweptColumns c = columns;
     const __m256 decay = _mm256_set1_ps(terms.decay);
     const __m256 limit =
         _mm256_set1_ps(AngerManager::kRemovalDistance * AngerManager::kRemovalDistance);
@@ -150,32 +156,49 @@ template <class KeepOne, class Check>
     std::uint32_t target = lastTarget;
     std::size_t slot = 0;
     for (; slot + kEight <= count; slot += kEight) {
-        const __m256i step = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(c.steps + slot));
-        if (_mm256_movemask_ps(_mm256_castsi256_ps(step)) != 0) {
-            kept = out;
-            closestSquared = nearest;
-            closest = nearestId;
-            lastTarget = target;
-            for (std::size_t k = 0; k < kEight; ++k)
-                keepOne(slot + k);
-            out = kept;
-            nearest = closestSquared;
-            nearestId = closest;
-            target = lastTarget;
-            continue;
+        __m256 squared;
+        // Lanes not listed, and of those the ones the world's weighing drops.
+        unsigned unlisted = 0, dropped = 0;
+        if constexpr (BySlot) {
+            squared = _mm256_loadu_ps(c.reach + slot);
+        } else {
+            const __m256i step =
+                _mm256_loadu_si256(reinterpret_cast<const __m256i*>(c.steps + slot));
+            unlisted = static_cast<unsigned>(_mm256_movemask_ps(_mm256_castsi256_ps(step)));
+            if (unlisted != 0) {
+                alignas(32) float lanes[kEight];
+                _mm256_store_ps(
+                    lanes,
+                    _mm256_mask_i32gather_ps(
+                        _mm256_setzero_ps(), c.reach, step,
+                        _mm256_castsi256_ps(_mm256_cmpgt_epi32(step, _mm256_set1_epi32(-1))), 4));
+                for (std::size_t k = 0; k < kEight; ++k)
+                    if ((unlisted >> k) & 1u) {
+                        lanes[k] = 0.0f;
+                        dropped |= weighOne(slot + k, lanes[k]) ? 1u << k : 0u;
+                    }
+                squared = _mm256_load_ps(lanes);
+            } else {
+                squared = _mm256_i32gather_ps(c.reach, step, 4);
+            }
         }
-        const __m256 squared = _mm256_i32gather_ps(c.reach, step, 4);
         const __m256 before = _mm256_loadu_ps(c.values + slot);
         const __m256 value = _mm256_sub_ps(before, decay);
         // Not beyond the removal distance (a NaN reach is not) and not calmed below 0.
         const __m256 stays = _mm256_and_ps(
             inWorld, _mm256_and_ps(_mm256_cmp_ps(squared, limit, _CMP_NGT_UQ),
                                    _mm256_cmp_ps(value, _mm256_setzero_ps(), _CMP_GE_OQ)));
-        const auto mask = static_cast<unsigned>(_mm256_movemask_ps(stays));
+        auto mask = static_cast<unsigned>(_mm256_movemask_ps(stays));
+        if (unlisted != 0) {
+            const auto calmed = static_cast<unsigned>(
+                _mm256_movemask_ps(_mm256_cmp_ps(value, _mm256_setzero_ps(), _CMP_GE_OQ)));
+            mask = (mask & ~unlisted) | (calmed & unlisted & ~dropped);
+        }
         const __m256i ids = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(c.ids + slot));
-        const __m256 nearer =
-            _mm256_and_ps(stays, _mm256_cmp_ps(squared, _mm256_set1_ps(nearest), _CMP_LT_OQ));
-        if (_mm256_movemask_ps(nearer) != 0) {
+        const auto nearer = static_cast<unsigned>(_mm256_movemask_ps(
+                                _mm256_cmp_ps(squared, _mm256_set1_ps(nearest), _CMP_LT_OQ))) &
+                            mask;
+        if (nearer != 0) {
             alignas(32) float lanes[kEight];
             _mm256_store_ps(lanes, squared);
             for (std::size_t k = 0; k < kEight; ++k)
@@ -197,7 +220,8 @@ template <class KeepOne, class Check>
             _mm256_store_ps(far, squared);
             _mm256_store_ps(now, value);
             for (std::size_t k = 0; k < kEight; ++k)
-                check(slot + k, was[k], far[k], ((mask >> k) & 1u) != 0, now[k]);
+                check(slot + k, was[k], far[k], ((mask >> k) & 1u) != 0, now[k],
+                      ((unlisted >> k) & 1u) == 0);
         }
 #else
         (void)check;
@@ -289,8 +313,16 @@ void AngerManager::SightTick(const AngerTable::Provoked* list, const float* reac
                              std::size_t count, int ms, float forgiveRate, const Character& me) {
     // The steps by slot, scratch that keeps its room.
     thread_local std::vector<std::int32_t> steps;
-    mAnger.ProvokeEach(list, count, kMaxAnger, kCalmShare, &steps);
-    Update(ms, forgiveRate, &me, steps.data(), reach);
+    const bool inOrder = mAnger.ProvokeEach(list, count, kMaxAnger, kCalmShare, &steps);
+#ifndef NDEBUG
+    for (std::size_t slot = 0; inOrder && slot < mAnger.size(); ++slot)
+        if (steps[slot] != static_cast<std::int32_t>(slot)) {
+            gEngine->Log(0, "AngerManager: slot %zu holds step %d", slot, steps[slot]);
+            std::abort();
+        }
+#endif
+    // In list order the reach of slot k is reach[k]: no steps to look through.
+    Update(ms, forgiveRate, &me, inOrder ? nullptr : steps.data(), reach);
 }
 
 void AngerManager::Update(int ms, float forgiveRate, const Character* me, const std::int32_t* steps,
@@ -340,7 +372,7 @@ void AngerManager::Update(int ms, float forgiveRate, const Character* me, const 
             mLastTarget = 0;
         return false;
     };
-    if (steps) {
+    if (steps || reach) {
         // A sight tick's (`me` is there): most entries were just weighed by the sweep. Held
         // here: `weigh` may write `self`, so its fields would be read again per entry.
         const bool inWorld = self.inWorld;
@@ -367,7 +399,8 @@ void AngerManager::Update(int ms, float forgiveRate, const Character* me, const 
                 const auto keepOne = [&](std::size_t at) {
                     float squared = 0.0f;
                     bool remove = false;
-                    if (const std::int32_t step = steps[at]; step >= 0) {
+                    const auto step = steps ? steps[at] : static_cast<std::int32_t>(at);
+                    if (step >= 0) {
                         squared = reach[step];
                         remove = swept(squared);
 #ifndef NDEBUG
@@ -388,13 +421,25 @@ void AngerManager::Update(int ms, float forgiveRate, const Character* me, const 
                 if (WorldCells::HasEightLanes()) {
                     const SweptColumns columns{ids, values, hints, steps, reach};
                     const SweptTerms terms{decay, inWorld};
+                    const auto weighOne = [&](std::size_t at, float& squared) {
+                        return weigh(ids[at], hints[at], squared);
+                    };
 #ifndef NDEBUG
-                    // A lane against the same entry settled on its own (`value`: before the decay).
+                    // A lane against the same entry settled on its own (`value`: before the decay;
+                    // an unlisted one weighed again from the world).
                     const auto check = [&](std::size_t at, float value, float squared, bool stays,
-                                           float settled) {
-                        recheck(ids[at], hints[at], squared);
+                                           float settled, bool listed) {
+                        bool remove = false;
+                        if (listed) {
+                            recheck(ids[at], hints[at], squared);
+                            remove = swept(squared);
+                        } else {
+                            std::uint32_t hint = hints[at];
+                            float weighed = 0.0f;
+                            remove = weigh(ids[at], hint, weighed);
+                        }
                         value -= decay;
-                        const bool expected = !swept(squared) && value >= 0.0f;
+                        const bool expected = !remove && value >= 0.0f;
                         if (expected != stays ||
                             (stays && std::memcmp(&value, &settled, sizeof value) != 0)) {
                             gEngine->Log(0, "AngerManager: the lanes settled id %u apart", ids[at]);
@@ -402,10 +447,14 @@ void AngerManager::Update(int ms, float forgiveRate, const Character* me, const 
                         }
                     };
 #else
-                    const auto check = [](std::size_t, float, float, bool, float) {};
+                    const auto check = [](std::size_t, float, float, bool, float, bool) {};
 #endif
-                    slot = SettleSweptEights(columns, count, terms, kept, closestSquared, closest,
-                                             mLastTarget, keepOne, check);
+                    if (steps)
+                        slot = SettleSweptEights<false>(columns, count, terms, kept, closestSquared,
+                                                        closest, mLastTarget, weighOne, check);
+                    else
+                        slot = SettleSweptEights<true>(columns, count, terms, kept, closestSquared,
+                                                       closest, mLastTarget, weighOne, check);
                 }
 #endif
                 for (; slot < count; ++slot)

@@ -89,7 +89,8 @@ public:
 
 private:
     // Update, weighing the entry of each slot whose step (`steps`, when given) is k >= 0 from
-    // the squared distance `reach[k]` alone (see SightTick).
+    // the squared distance `reach[k]` alone (see SightTick); with `reach` but no `steps`, the
+    // step of every slot is the slot itself.
     void Update(int ms, float forgiveRate, const Character* me, const std::int32_t* steps,
                 const float* reach);
     static bool ShouldRemoveEnemy(const Character* me, const Character* enemy);

@@ -239,20 +239,28 @@ inline float ScoreOf(float value, std::uint32_t id, std::uint32_t doubled) {
 }  // namespace
 
 // The highest score first, eight lanes at a time (a lane takes a score only
-// when it is strictly higher, so no NaN gets in), then the first entry holding it.
+// when it is strictly higher, so no NaN gets in), then the first entry holding it. A lane keeps
+// where it took its score: the first of its entries scoring that, as a lane's score only
+// rises. So the first entry holding the highest is the least of those lanes' places, or else
+// lies past the whole groups.
 ANGER_TARGET_CLONES std::size_t FirstHighest(const float* values, const std::uint32_t* ids,
                                              std::size_t count, float floor,
                                              std::uint32_t doubled) {
     using IdLanes = std::uint32_t __attribute__((vector_size(32)));
     const std::size_t whole = count / kLanes * kLanes;
     Lanes top = Lanes{} + floor;
+    LaneMask at{};
+    LaneMask index{0, 1, 2, 3, 4, 5, 6, 7};
     for (std::size_t i = 0; i < whole; i += kLanes) {
         Lanes v;
         IdLanes id;
         __builtin_memcpy(&v, values + i, sizeof v);
         __builtin_memcpy(&id, ids + i, sizeof id);
         const Lanes score = id == doubled ? v * 2.0f : v;
-        top = score > top ? score : top;
+        const LaneMask higher = score > top;
+        top = higher ? score : top;
+        at = higher ? index : at;
+        index += static_cast<std::int32_t>(kLanes);
     }
     float highest = floor;
     for (std::size_t k = 0; k < kLanes; ++k)
@@ -263,7 +271,13 @@ ANGER_TARGET_CLONES std::size_t FirstHighest(const float* values, const std::uin
     }
     if (!(highest > floor))
         return count;
-    for (std::size_t i = 0; i < count; ++i)
+    std::size_t first = count;
+    for (std::size_t k = 0; k < kLanes; ++k)
+        if (top[k] == highest)
+            first = std::min(first, static_cast<std::size_t>(at[k]));
+    if (first != count)
+        return first;
+    for (std::size_t i = whole; i < count; ++i)
         if (ScoreOf(values[i], ids[i], doubled) == highest)
             return i;
     return count;

@@ -44,15 +44,71 @@ constexpr std::size_t kNotRising = ~std::size_t{0};
 // An empty table filled and provoked at once.
 constexpr std::size_t kFilled = kNotRising - 1;
 
+using ProvokedWords = std::uint32_t __attribute__((vector_size(32)));
+static_assert(sizeof(AngerTable::Provoked) == 3 * sizeof(std::uint32_t) &&
+              offsetof(AngerTable::Provoked, worldSlot) == 4 &&
+              offsetof(AngerTable::Provoked, amount) == 8);
+
+// Eight provocations' fields, each in its own register.
+struct EightProvoked {
+    ProvokedWords id, slot, amount;
+};
+
+[[gnu::always_inline]] inline EightProvoked PullApart(const AngerTable::Provoked* list) {
+    using Words = ProvokedWords;
+    // Eight provocations are 24 words: id, world slot, amount, id, ...
+    Words a, b, c;
+    const char* at = reinterpret_cast<const char*>(list);
+    __builtin_memcpy(&a, at, sizeof a);
+    __builtin_memcpy(&b, at + sizeof a, sizeof b);
+    __builtin_memcpy(&c, at + 2 * sizeof a, sizeof c);
+    // __builtin_shufflevector: gcc and clang both have it (gcc's __builtin_shuffle is its own).
+    return EightProvoked{
+        __builtin_shufflevector(__builtin_shufflevector(a, b, 0, 3, 6, 9, 12, 15, 0, 0), c, 0, 1, 2,
+                                3, 4, 5, 10, 13),
+        __builtin_shufflevector(__builtin_shufflevector(a, b, 1, 4, 7, 10, 13, 0, 0, 0), c, 0, 1, 2,
+                                3, 4, 8, 11, 14),
+        __builtin_shufflevector(__builtin_shufflevector(a, b, 2, 5, 8, 11, 14, 0, 0, 0), c, 0, 1, 2,
+                                3, 4, 9, 12, 15)};
+}
+
+// PlaceRising's walk over a run of listed ids the table holds side by side, eight at a time
+// while the next eight provocations (from `k`) name the next eight entries (from `i`): each
+// takes its step, its entry's hint, its amount and the table's size then (`size`: a run creates
+// nothing). `step` is by slot, `amounts` and `sizes` by provocation. Returns how many it took.
+[[gnu::always_inline]] inline std::size_t PlaceRunEights(
+    const std::uint32_t* tableIds, std::uint32_t* tableHints, std::size_t i, std::size_t before,
+    const AngerTable::Provoked* list, std::size_t k, std::size_t count, std::int32_t* step,
+    float* amounts, std::uint32_t* sizes, std::uint32_t size) {
+    using Mask = AngerLanes::LaneMask;
+    constexpr std::size_t kEight = AngerLanes::kLanes;
+    const Mask iota{0, 1, 2, 3, 4, 5, 6, 7};
+    const ProvokedWords sizeLanes = ProvokedWords{} + size;
+    std::size_t n = 0;
+    for (; i + n + kEight <= before && k + n + kEight <= count; n += kEight) {
+        const EightProvoked p = PullApart(list + k + n);
+        if (__builtin_memcmp(&p.id, tableIds + i + n, sizeof p.id) != 0)
+            break;
+        const Mask index = iota + static_cast<std::int32_t>(k + n);
+        __builtin_memcpy(step + i + n, &index, sizeof index);
+        __builtin_memcpy(tableHints + i + n, &p.slot, sizeof p.slot);
+        __builtin_memcpy(amounts + k + n, &p.amount, sizeof p.amount);
+        __builtin_memcpy(sizes + k + n, &sizeLanes, sizeof sizeLanes);
+    }
+    return n;
+}
+
 // Places each provocation of a list in rising id order among the `before` entries of a table,
 // before any entry moves: `step` and `fresh` (filled with -1 and 0) take it at its slot once
 // the list's new entries are in, the entry it finds takes its hint, and the scratch takes its
 // amount, the table's size when it is carried out and, for each entry it creates, that slot
 // and the provocation. Returns how many entries the list creates; kNotRising when the ids do
 // not rise (some hints may be renewed by then: with the same ones a provocation would give).
-std::size_t PlaceRising(const std::uint32_t* tableIds, std::uint32_t* tableHints,
-                        std::size_t before, const AngerTable::Provoked* list, std::size_t count,
-                        std::int32_t* step, std::int32_t* fresh, BatchScratch& batch) {
+ANGER_TARGET_CLONES std::size_t PlaceRising(const std::uint32_t* tableIds,
+                                            std::uint32_t* tableHints, std::size_t before,
+                                            const AngerTable::Provoked* list, std::size_t count,
+                                            std::int32_t* step, std::int32_t* fresh,
+                                            BatchScratch& batch) {
     float* const amounts = Room(batch.amounts, count);
     std::uint32_t* const sizes = Room(batch.sizes, count);
     std::uint32_t* const newSlots = Room(batch.newSlots, count);
@@ -76,14 +132,21 @@ std::size_t PlaceRising(const std::uint32_t* tableIds, std::uint32_t* tableHints
         if (i < before && tableIds[i] == id) {
             // A run of listed ids the table holds side by side (rising, as the table's ids do).
             const auto size = static_cast<std::uint32_t>(before + news);
-            do {
+            // Eights first when the run may be that long (its eighth ids agree).
+            if (i + 7 < before && k + 7 < count && tableIds[i + 7] == list[k + 7].id) {
+                const std::size_t n = PlaceRunEights(tableIds, tableHints, i, before, list, k,
+                                                     count, step + news, amounts, sizes, size);
+                i += n;
+                k += n;
+            }
+            while (k < count && i < before && tableIds[i] == list[k].id) {
                 step[i + news] = static_cast<std::int32_t>(k);
                 tableHints[i] = list[k].worldSlot;
                 amounts[k] = list[k].amount;
                 sizes[k] = size;
                 ++i;
                 ++k;
-            } while (k < count && i < before && tableIds[i] == list[k].id);
+            }
             continue;
         }
         // A run of new ids below the next entry the table holds (or past them all).
@@ -108,11 +171,6 @@ std::size_t PlaceRising(const std::uint32_t* tableIds, std::uint32_t* tableHints
 // provocation k at size k + 1, so every slot is written once and nothing is searched or moved.
 // Eight provocations at a time, their fields pulled apart in registers. False (the table still
 // empty) when the ids do not rise.
-using ProvokedWords = std::uint32_t __attribute__((vector_size(32)));
-static_assert(sizeof(AngerTable::Provoked) == 3 * sizeof(std::uint32_t) &&
-              offsetof(AngerTable::Provoked, worldSlot) == 4 &&
-              offsetof(AngerTable::Provoked, amount) == 8);
-
 ANGER_TARGET_CLONES bool PlaceFromEmpty(std::uint32_t* ids, float* values, std::uint32_t* hints,
                                         const AngerTable::Provoked* list, std::size_t count,
                                         float share, float* amounts, float* calms,
@@ -132,19 +190,10 @@ ANGER_TARGET_CLONES bool PlaceFromEmpty(std::uint32_t* ids, float* values, std::
     calms[0] = 0.0f;  // alone: calms nothing
     std::size_t k = 1;
     for (; k + kEight <= count; k += kEight) {
-        // Eight provocations are 24 words: id, world slot, amount, id, ...
-        Words a, b, c;
-        const char* at = reinterpret_cast<const char*>(list + k);
-        __builtin_memcpy(&a, at, sizeof a);
-        __builtin_memcpy(&b, at + sizeof a, sizeof b);
-        __builtin_memcpy(&c, at + 2 * sizeof a, sizeof c);
-        // __builtin_shufflevector: gcc and clang both have it (gcc's __builtin_shuffle is its own).
-        const Words id = __builtin_shufflevector(
-            __builtin_shufflevector(a, b, 0, 3, 6, 9, 12, 15, 0, 0), c, 0, 1, 2, 3, 4, 5, 10, 13);
-        const Words slot = __builtin_shufflevector(
-            __builtin_shufflevector(a, b, 1, 4, 7, 10, 13, 0, 0, 0), c, 0, 1, 2, 3, 4, 8, 11, 14);
-        const Words amount = __builtin_shufflevector(
-            __builtin_shufflevector(a, b, 2, 5, 8, 11, 14, 0, 0, 0), c, 0, 1, 2, 3, 4, 9, 12, 15);
+        const EightProvoked p = PullApart(list + k);
+        const Words& id = p.id;
+        const Words& slot = p.slot;
+        const Words& amount = p.amount;
         const Words before =
             __builtin_shufflevector(id, Words{} + previous, 8, 0, 1, 2, 3, 4, 5, 6);
         fell |= id <= before;
@@ -335,12 +384,12 @@ void AngerTable::Apply() const {
     mQueued = 0;
 }
 
-void AngerTable::ProvokeEach(const Provoked* list, std::size_t count, float cap, float share,
+bool AngerTable::ProvokeEach(const Provoked* list, std::size_t count, float cap, float share,
                              std::vector<std::int32_t>* steps) {
     if (count == 0) {
         if (steps)
             steps->assign(mSize, -1);
-        return;
+        return false;
     }
     Flush();
 #ifndef NDEBUG
@@ -482,6 +531,7 @@ void AngerTable::ProvokeEach(const Provoked* list, std::size_t count, float cap,
     // Both ways leave the step of each slot there, run on to whole lane groups.
     if (steps)
         steps->resize(mSize);
+    return news == kFilled;
 }
 
 std::size_t AngerTable::Angriest(float floor, std::uint32_t doubled) const {

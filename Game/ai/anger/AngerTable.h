@@ -105,8 +105,10 @@ public:
     // calm CalmOf `share`) one after another would: every value takes the same operations in
     // the same order. Each value is walked once for the whole list, not once per provocation.
     // With `steps`, it is left holding for each slot the index in the list of a provocation of
-    // that slot's entry, -1 for an entry the list does not name.
-    void ProvokeEach(const Provoked* list, std::size_t count, float cap, float share,
+    // that slot's entry, -1 for an entry the list does not name. True when the table holds the
+    // list's entries alone, in list order (the step of slot k is k): a rising list into an
+    // empty table.
+    bool ProvokeEach(const Provoked* list, std::size_t count, float cap, float share,
                      std::vector<std::int32_t>* steps = nullptr);
     // Moves slot `from` to slot `to` (to <= from), for compacting in one pass.
     void MoveSlot(std::size_t from, std::size_t to) {

@@ -57,7 +57,9 @@ struct BatchRng {
     }
 };
 
-enum class Listed { Rising, Falling, Shuffled, Edges, MiddleTwoSwapped, PairsSwapped };
+// Traded: every eleventh listed id from the fourth is a new one just below it, the old entry
+// left out (runs whose eighth ids agree though a middle one differs).
+enum class Listed { Rising, Falling, Shuffled, Edges, MiddleTwoSwapped, PairsSwapped, Traded };
 
 struct BatchCase {
     const char* name;
@@ -129,6 +131,11 @@ TEST(AngerBatch, GivesTheValuesOfOneProvocationAtATime) {
         {"minus zero from empty", 100, 1, Listed::Rising, 0, false, true, 3.0f, 1, true},
         {"minus zero, pairs swapped from empty", 70, 1, Listed::PairsSwapped, 0, false, true, 3.0f,
          1, true},
+        {"runs of eight old ids", 100, 1, Listed::Rising, 8},
+        {"runs of nine old ids", 150, 1, Listed::Rising, 9},
+        {"runs of seventeen old ids", 200, 1, Listed::Rising, 17},
+        {"an old id traded for a new one", 120, 1, Listed::Traded, 0},
+        {"traded among new ids", 90, 1, Listed::Traded, 12},
     };
     for (const BatchCase& c : cases) {
         SCOPED_TRACE(c.name);
@@ -165,12 +172,16 @@ TEST(AngerBatch, GivesTheValuesOfOneProvocationAtATime) {
             list = {list.front(), list.back()};
         if (c.order == Listed::MiddleTwoSwapped)
             std::swap(list[list.size() / 2 - 1], list[list.size() / 2]);
+        if (c.order == Listed::Traded)
+            for (std::size_t i = 3; i < list.size(); i += 11)
+                list[i].id -= 3;
         if (c.twice)
             list.push_back({list.front().id, 7, amount()});
         for (const AngerTable::Provoked& p : list)
             walked.Provoke(p.id, p.amount);
         std::vector<std::int32_t> steps;
-        table.ProvokeEach(list.data(), list.size(), kBatchCap, kBatchShare, &steps);
+        const bool inOrder =
+            table.ProvokeEach(list.data(), list.size(), kBatchCap, kBatchShare, &steps);
         ASSERT_EQ(table.size(), walked.ids.size());
         for (std::size_t slot = 0; slot < table.size(); ++slot) {
             ASSERT_EQ(table.IdAt(slot), walked.ids[slot]) << slot;
@@ -199,6 +210,15 @@ TEST(AngerBatch, GivesTheValuesOfOneProvocationAtATime) {
         const auto listedCount = static_cast<std::size_t>(
             std::count_if(steps.begin(), steps.end(), [](std::int32_t s) { return s >= 0; }));
         EXPECT_EQ(listedCount, list.size() - (c.twice ? 1 : 0));
+        // In list order (a sight tick then reads each slot's reach at the slot itself) only
+        // when the table was empty and the ids rise.
+        const bool rises =
+            std::adjacent_find(list.begin(), list.end(), [](const auto& a, const auto& b) {
+                return a.id >= b.id;
+            }) == list.end();
+        EXPECT_EQ(inOrder, c.fromEmpty && rises);
+        for (std::size_t slot = 0; inOrder && slot < table.size(); ++slot)
+            EXPECT_EQ(steps[slot], static_cast<std::int32_t>(slot));
     }
 }
 
@@ -229,7 +249,7 @@ TEST(AngerBatch, FillsAnEmptiedTableAsOneAtATime) {
             list.push_back({id, id / 3, static_cast<float>(1 + rng.Next(900)) * 0.01f});
             walked.Provoke(id, list.back().amount);
         }
-        table.ProvokeEach(list.data(), list.size(), kBatchCap, kBatchShare, &steps);
+        EXPECT_TRUE(table.ProvokeEach(list.data(), list.size(), kBatchCap, kBatchShare, &steps));
         ASSERT_EQ(table.size(), list.size());
         ASSERT_EQ(steps.size(), list.size());
         for (std::size_t slot = 0; slot < table.size(); ++slot) {
