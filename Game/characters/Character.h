@@ -695,6 +695,8 @@ public:
     WorldVec3 GetMoveToPoint(std::uint32_t targetId, std::uint32_t skillId,
                              const WorldVec3& targetPosition, bool holdSlot = true);
     void RotateTowards(int ms, const Vec3& direction, const WorldVec3& position);
+    // Files the coordinates with the world unless they are the very bits it holds already.
+    void PlaceAt(const WorldCoords& coords);
     CharacterMovementManager& GetMovementManager() { return *mMovement; }
     const CharacterMovementManager& GetMovementManager() const { return *mMovement; }
 
@@ -758,6 +760,7 @@ private:
     void UpdateDeathManager(int elapsed);
     // Turns an attacking character towards its target while it may.
     void RotateTowardsAttackTarget(int ms);
+    Character* FindAttackTarget();
 };
 
 }  // namespace GAME

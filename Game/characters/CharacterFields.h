@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "Engine/object/ObjectManager.h"
 #include "Engine/sys/GameTimer.h"
 #include "Engine/text/RecordText.h"
 #include "Engine/world/WorldShapes.h"
@@ -220,6 +221,8 @@ private:
     bool mHasPointOfInterest = false;
     WorldVec3 mAttackTargetPosition;
     std::uint32_t mAttackSkillId = 0;
+    // Where the attack target was last found: attacking and pursuing ask for it every frame.
+    ObjectManager::Kept<Character> mAttackTarget;
     RecordText mDistressCallGroup;
 };
 

@@ -208,6 +208,16 @@ TEST_F(Movement, TurnsBetweenItsRotationLimits) {
     for (int i = 0; i < 30; ++i)
         Frame(*hero, kFrameMs);
     EXPECT_NEAR(Yaw(*hero), std::atan2(-1.0f, 0.0f), 1e-4f);
+    // Another target turns it again; once that one is gone, back to the place named with it.
+    Character* east = Spawn(50, 40);
+    hero->SetCurrentAttackTarget(east->GetObjectId(), target->GetPosition(), -1);
+    for (const bool gone : {false, true}) {
+        if (gone)
+            east->DestroyMe();
+        for (int i = 0; i < 30; ++i)
+            Frame(*hero, kFrameMs);
+        EXPECT_NEAR(Yaw(*hero), std::atan2(gone ? -1.0f : 1.0f, 0.0f), 1e-4f);
+    }
     hero->SetActionState(AS::ForcedStop);
     // Too short a direction, or a vertical one, keeps the facing but still places it.
     const float kept = Yaw(*hero);

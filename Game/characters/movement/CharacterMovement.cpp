@@ -361,8 +361,14 @@ void Character::FollowPath(int ms) {
         CharacterStopMoving();
 }
 
+Character* Character::FindAttackTarget() {
+    return mAttackTargetId != 0
+               ? Singleton<ObjectManager>::Get().GetObject(mAttackTargetId, mAttackTarget)
+               : nullptr;
+}
+
 void Character::UpdatePath() {
-    Character* target = FindCharacter(mAttackTargetId);
+    Character* target = FindAttackTarget();
     if (!target)
         return;
     const WorldVec3 point =
@@ -402,7 +408,8 @@ void Character::RotateTowards(int ms, const Vec3& direction, const WorldVec3& po
         const float max = GetMaxRotationSpeed();
         const float speed = max + (min - max) * (c + 1.0f) * 0.5f;
         const float step = speed * static_cast<float>(ms) * 0.001f;
-        if (std::acos(c) < step) {
+        // acos(1) is exactly 0: a character facing its way skips the call.
+        if ((c == 1.0f ? 0.0f : std::acos(c)) < step) {
             coords.coords = Coords::FromDirection(coords.coords.origin, to, Vec3(0, 1, 0));
         } else {
             const float angle = facing.Cross(to).y >= 0.0f ? step : -step;
@@ -412,6 +419,10 @@ void Character::RotateTowards(int ms, const Vec3& direction, const WorldVec3& po
             frame.zAxis = RotateAboutY(frame.zAxis, angle);
         }
     }
+    PlaceAt(coords);
+}
+
+void Character::PlaceAt(const WorldCoords& coords) {
     // A character that stands facing its way already stores the very same bits: nothing moved.
     static_assert(sizeof(Coords) == 12 * sizeof(float));
     const WorldCoords& now = GetCoords();
@@ -425,7 +436,7 @@ void Character::RotateTowardsAttackTarget(int ms) {
     if (GetActionState() != Character_ActionState::Attack)
         return;
     WorldVec3 target;
-    if (const Character* character = FindCharacter(mAttackTargetId))
+    if (const Character* character = FindAttackTarget())
         target = character->GetPosition();
     else if (mAttackTargetPosition.IsValid())
         target = mAttackTargetPosition;

@@ -386,7 +386,7 @@ void CharacterMovementManager::UpdateCharacterPosition(int ms, bool moving) {
     if (moving && mHeading.LengthSquared() != 0.0f)
         mCharacter->RotateTowards(ms, mHeading, at);
     else
-        World::Get().SetCoords(mCharacter, coords);
+        mCharacter->PlaceAt(coords);
     if (moving && ms > 0)
         World::Get().CreateDisturbance(at, mCharacter->GetExtents(), 2.0f,
                                        mCharacter->IsA<Player>());
