@@ -231,7 +231,7 @@ TEST_F(Navigation, ObstaclesAttachedAgainCloseWhatTheyClosedBefore) {
         float x, z, radius;
         int size;  // -1: every size
     };
-    const Place places[] = {{10, 15, 1.5f, -1}, {11, 15, 1.5f, -1}, {10, 15, 3.0f, -1},
+    const Place places[] = {{10, 15, 1.5f, -1}, {11, 15, 1.5f, -1}, {10, 15, 9.0f, -1},
                             {30, 30, 2.0f, 0},  {19, 25, 1.0f, 2},  {30, 30, 2.0f, 1}};
     constexpr std::size_t kPlaces = std::size(places);
     DynamicObstacle obstacles[kPlaces];
