@@ -1,8 +1,14 @@
 // Paths, point tests, point sets and obstacles over the sample level's navigation meshes.
+#include <DetourNavMesh.h>
 #include <gtest/gtest.h>
+
+#include <iterator>
+#include <utility>
+#include <vector>
 
 #include "Engine/world/World.h"
 #include "Engine/world/nav/DynamicObstacle.h"
+#include "Engine/world/nav/NavMesh.h"
 #include "Engine/world/nav/Path.h"
 #include "Engine/world/nav/PathFinder.h"
 #include "WorldTestSupport.h"
@@ -198,6 +204,73 @@ TEST_F(Navigation, AnObstacleForOneSizeClosesOnlyThatSizesPaths) {
         }
     }
     EXPECT_EQ(World::Get().GetPathFinder().GetObstacleCount(), 0u);
+}
+
+// Obstacles attached again where they stood, after others came and went over the same polygons,
+// close what they closed the first time; a wider one at the same place closes more; with all
+// gone, nothing stays closed.
+TEST_F(Navigation, ObstaclesAttachedAgainCloseWhatTheyClosedBefore) {
+    PathFinder& finder = World::Get().GetPathFinder();
+    using Closed = std::vector<std::pair<int, dtPolyRef>>;
+    const auto closed = [&] {
+        Closed out;
+        for (int size = 0; size < kPathingSizeCount; ++size) {
+            const NavMesh* mesh = finder.GetNavMesh(meadow, size);
+            const dtNavMesh& nav = *mesh->GetMesh();
+            for (int t = 0; t < nav.getMaxTiles(); ++t) {
+                const dtMeshTile* tile = nav.getTile(t);
+                for (int p = 0; tile->header && p < tile->header->polyCount; ++p)
+                    if (tile->polys[p].flags & PathFinder::kFlagClosed)
+                        out.emplace_back(size,
+                                         nav.getPolyRefBase(tile) | static_cast<dtPolyRef>(p));
+            }
+        }
+        return out;
+    };
+    struct Place {
+        float x, z, radius;
+        int size;  // -1: every size
+    };
+    const Place places[] = {{10, 15, 1.5f, -1}, {11, 15, 1.5f, -1}, {10, 15, 9.0f, -1},
+                            {30, 30, 2.0f, 0},  {19, 25, 1.0f, 2},  {30, 30, 2.0f, 1}};
+    constexpr std::size_t kPlaces = std::size(places);
+    DynamicObstacle obstacles[kPlaces];
+    const auto attach = [&](DynamicObstacle& obstacle, const Place& place) {
+        ASSERT_TRUE(obstacle.Create(meadow, Sphere{At(place.x, place.z).local, place.radius}));
+        if (place.size < 0)
+            obstacle.Attach();
+        else
+            obstacle.AttachForSize(place.size);
+    };
+    Closed alone[kPlaces];
+    for (std::size_t i = 0; i < kPlaces; ++i) {
+        attach(obstacles[0], places[i]);
+        alone[i] = closed();
+        EXPECT_FALSE(alone[i].empty()) << i;
+        obstacles[0].Detach();
+        EXPECT_TRUE(closed().empty()) << i;
+    }
+    EXPECT_GT(alone[2].size(), alone[0].size());  // wider at the same place
+    EXPECT_NE(alone[3], alone[5]);                // the same box for another size
+    for (std::size_t i = 0; i < kPlaces; ++i)
+        attach(obstacles[i], places[i]);
+    const Closed all = closed();
+    for (DynamicObstacle& obstacle : obstacles)
+        obstacle.Detach();
+    // Again, in the other order and each by another obstacle; then each alone among none.
+    for (std::size_t i = kPlaces; i-- > 0;)
+        attach(obstacles[kPlaces - 1 - i], places[i]);
+    EXPECT_EQ(closed(), all);
+    for (std::size_t i = 0; i < kPlaces; ++i) {
+        for (DynamicObstacle& obstacle : obstacles)
+            obstacle.Detach();
+        attach(obstacles[(i + 1) % kPlaces], places[i]);
+        EXPECT_EQ(closed(), alone[i]) << i;
+    }
+    for (DynamicObstacle& obstacle : obstacles)
+        obstacle.Detach();
+    EXPECT_TRUE(closed().empty());
+    EXPECT_EQ(finder.GetObstacleCount(), 0u);
 }
 
 TEST_F(Navigation, PathAdvancesToItsEnd) {

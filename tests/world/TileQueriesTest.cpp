@@ -122,6 +122,16 @@ TEST_F(TileQueries, NearestPolygonsAndPolygonsInABoxAreDetours) {
                                                           &expectedOver);
                         const std::uint32_t ref = FindNearestPolygon(
                             *mesh->GetQuery(), &p.x, extents, *filter, mine, &over, &onIt);
+                        // Read through the mesh's kept layout, the same answer.
+                        float kept[3] = {p.x, p.y, p.z};
+                        bool keptOver = false, keptOnIt = false;
+                        ASSERT_EQ(
+                            FindNearestPolygon(*mesh->GetQuery(), &p.x, extents, *filter, kept,
+                                               &keptOver, &keptOnIt, mesh->GetTileLayout()),
+                            ref)
+                            << c.name << " " << i;
+                        ASSERT_TRUE(SameBits(kept, mine, 3) && keptOver == over && keptOnIt == onIt)
+                            << c.name << " " << i;
                         ASSERT_EQ(over, ref != 0 && expectedOver) << c.name << " " << i;
                         ASSERT_EQ(ref, expected)
                             << c.name << " " << region->GetName() << " " << size << " at " << p.x
@@ -144,12 +154,17 @@ TEST_F(TileQueries, NearestPolygonsAndPolygonsInABoxAreDetours) {
                             int expectedCount = 0;
                             mesh->GetQuery()->queryPolygons(&p.x, extents, filter, expectedIn,
                                                             &expectedCount, room);
-                            const int count = CollectPolygons(*mesh->GetQuery(), &p.x, extents,
-                                                              *filter, in, room);
-                            ASSERT_EQ(count, expectedCount) << c.name << " " << i << " " << room;
-                            ASSERT_TRUE(std::equal(in, in + count, expectedIn))
-                                << c.name << " " << i;
-                            several += count > 1;
+                            for (const navtiles::TileLayout* layout :
+                                 {static_cast<const navtiles::TileLayout*>(nullptr),
+                                  mesh->GetTileLayout()}) {
+                                const int count = CollectPolygons(*mesh->GetQuery(), &p.x, extents,
+                                                                  *filter, in, room, layout);
+                                ASSERT_EQ(count, expectedCount)
+                                    << c.name << " " << i << " " << room;
+                                ASSERT_TRUE(std::equal(in, in + count, expectedIn))
+                                    << c.name << " " << i;
+                            }
+                            several += expectedCount > 1;
                         }
                     }
                 }
@@ -220,7 +235,8 @@ TEST_F(TileQueries, CorridorsAndStraightPathsAreDetours) {
                             query.findPath(from, to, start, end, &walk, theirCorridor.data(),
                                            &expected, std::abs(room));
                         ASSERT_EQ(search.Find(query, from, to, start, end, walk, corridor.data(),
-                                              &count, std::abs(room), midpoints),
+                                              &count, std::abs(room), midpoints,
+                                              room < 0 ? mesh->GetTileLayout() : nullptr),
                                   status)
                             << c.name << " " << region->GetName() << " " << size << " " << i;
                         ASSERT_EQ(count, expected) << c.name << " " << i << " room " << room;
@@ -244,9 +260,9 @@ TEST_F(TileQueries, CorridorsAndStraightPathsAreDetours) {
                             // finder passes it on.
                             const bool goalOver =
                                 goal == end && corridor[count - 1] == to && endOver;
-                            const int got =
-                                FindStraightCorners(query, start, goal, corridor.data(), count,
-                                                    mine.data(), room, startOver, goalOver);
+                            const int got = FindStraightCorners(
+                                query, start, goal, corridor.data(), count, mine.data(), room,
+                                startOver, goalOver, i % 2 ? mesh->GetTileLayout() : nullptr);
                             ASSERT_EQ(got, expected) << c.name << " " << region->GetName() << " "
                                                      << size << " " << i << " room " << room;
                             ASSERT_TRUE(SameBits(mine.data(), theirs.data(), 3 * got))
@@ -318,6 +334,97 @@ TEST_F(TileQueries, PointInPolygonIsDetours) {
     });
     EXPECT_GT(inside, 1000);
     EXPECT_GT(outside, 1000);
+}
+
+// The layout a mesh keeps holds, at every grid place with tiles and round them, the tiles Detour
+// finds there, and reads tile places and refs as Detour does. Boxes reaching far past the tiles
+// find what Detour finds.
+TEST_F(TileQueries, KeptLayoutIsDetours) {
+    int meshes = 0, places = 0, withTiles = 0, links = 0, far = 0;
+    for (const std::unique_ptr<Region>& region : World::Get().GetRegions())
+        for (int size = 0; size < kPathingSizeCount; ++size) {
+            const NavMesh* mesh = World::Get().GetPathFinder().GetNavMesh(region.get(), size);
+            if (!mesh)
+                continue;
+            const navtiles::TileLayout* layout = mesh->GetTileLayout();
+            ASSERT_NE(layout, nullptr) << region->GetName() << " " << size;
+            const dtNavMesh& nav = *mesh->GetMesh();
+            ++meshes;
+            int lo[2] = {std::numeric_limits<int>::max(), std::numeric_limits<int>::max()};
+            int hi[2] = {std::numeric_limits<int>::min(), std::numeric_limits<int>::min()};
+            for (int t = 0; t < nav.getMaxTiles(); ++t)
+                if (const dtMeshTile& tile = *nav.getTile(t); tile.header) {
+                    lo[0] = std::min(lo[0], tile.header->x);
+                    hi[0] = std::max(hi[0], tile.header->x);
+                    lo[1] = std::min(lo[1], tile.header->y);
+                    hi[1] = std::max(hi[1], tile.header->y);
+                }
+            for (int z = lo[1] - 3; z <= hi[1] + 3; ++z)
+                for (int x = lo[0] - 3; x <= hi[0] + 3; ++x) {
+                    const dtMeshTile* theirs[navtiles::TileLayout::kMaxTilesAt];
+                    const int n = nav.getTilesAt(x, z, theirs, navtiles::TileLayout::kMaxTilesAt);
+                    const auto mine = layout->TilesAt(x, z);
+                    ASSERT_EQ(mine.size(), static_cast<std::size_t>(n)) << x << "," << z;
+                    ASSERT_TRUE(std::equal(mine.begin(), mine.end(), theirs)) << x << "," << z;
+                    // A place with tiles is never narrowed away.
+                    int x0 = x, z0 = z, x1 = x, z1 = z;
+                    layout->Clamp(x0, z0, x1, z1);
+                    ASSERT_TRUE(n == 0 || (x0 == x && x1 == x && z0 == z && z1 == z))
+                        << x << "," << z;
+                    ++places;
+                    withTiles += n > 0;
+                }
+            const navtiles::TileRefs fromNav(nav), fromLayout(*layout);
+            const navtiles::LinkRefs linksFromNav(nav);
+            for (int i = 0; i < 200; ++i) {
+                const Vec3 p = Somewhere(*region);
+                int x = 0, z = 0, x2 = 0, z2 = 0;
+                fromNav.TileAt(&p.x, x, z);
+                fromLayout.TileAt(&p.x, x2, z2);
+                ASSERT_TRUE(x == x2 && z == z2) << i;
+            }
+            for (int t = 0; t < nav.getMaxTiles(); ++t) {
+                const dtMeshTile& tile = *nav.getTile(t);
+                for (int l = 0; tile.header && l < tile.header->maxLinkCount; ++l) {
+                    const dtPolyRef ref = tile.links[l].ref;
+                    if (!ref)
+                        continue;
+                    const dtMeshTile *a = nullptr, *b = nullptr, *c = nullptr;
+                    const dtPoly *pa = nullptr, *pb = nullptr, *pc = nullptr;
+                    ASSERT_TRUE(fromNav.Get(ref, a, pa) && fromLayout.Get(ref, b, pb));
+                    layout->Links().Get(ref, c, pc);
+                    linksFromNav.Get(ref, b, pb);
+                    ASSERT_TRUE(a == b && a == c && pa == pb && pa == pc) << t << " " << l;
+                    ++links;
+                }
+            }
+            // Boxes from well past the region, wider than it.
+            const float extents[3] = {80.0f, 40.0f, 80.0f};
+            for (const float reach : {30.0f, 200.0f}) {
+                const Vec3 p = region->GetBoundsMax() + Vec3(reach, 0.0f, reach);
+                float mine[3] = {p.x, p.y, p.z}, theirs[3] = {p.x, p.y, p.z};
+                dtPolyRef expected = 0;
+                mesh->GetQuery()->findNearestPoly(&p.x, extents, &any, &expected, theirs, nullptr);
+                ASSERT_EQ(FindNearestPolygon(*mesh->GetQuery(), &p.x, extents, any, mine, nullptr,
+                                             nullptr, layout),
+                          expected);
+                ASSERT_TRUE(SameBits(mine, theirs, 3));
+                dtPolyRef in[64], expectedIn[64];
+                int expectedCount = 0;
+                mesh->GetQuery()->queryPolygons(&p.x, extents, &any, expectedIn, &expectedCount,
+                                                64);
+                const int count =
+                    CollectPolygons(*mesh->GetQuery(), &p.x, extents, any, in, 64, layout);
+                ASSERT_EQ(count, expectedCount);
+                ASSERT_TRUE(std::equal(in, in + count, expectedIn));
+                far += count > 0;
+            }
+        }
+    EXPECT_GT(meshes, 3);
+    EXPECT_GT(withTiles, 10);
+    EXPECT_GT(places, withTiles);
+    EXPECT_GT(links, 500);
+    EXPECT_GT(far, 0);  // a box from past the tiles still reaches some
 }
 
 }  // namespace

@@ -144,12 +144,13 @@ std::uint32_t CorridorSearch::Search(const dtNavMeshQuery& query, std::uint32_t 
                                      std::uint32_t endRef, const float* startPos,
                                      const float* endPos, const dtQueryFilter& filter,
                                      std::uint32_t* corridor, int* count, int maxCount,
-                                     const float* const* midpoints, bool& handled) {
+                                     const float* const* midpoints,
+                                     const navtiles::TileLayout* layout, bool& handled) {
     handled = false;
     const dtNavMesh* nav = query.getAttachedNavMesh();
     if (!count || !nav || !query.getNodePool())
         return 0;
-    const navtiles::TileRefs refs(*nav);
+    const navtiles::TileRefs refs = layout ? navtiles::TileRefs(*layout) : navtiles::TileRefs(*nav);
     if (!refs.Valid(startRef) || !refs.Valid(endRef) || !startPos || !dtVisfinite(startPos) ||
         !endPos || !dtVisfinite(endPos) || !corridor || maxCount <= 0)
         return 0;
@@ -161,8 +162,8 @@ std::uint32_t CorridorSearch::Search(const dtNavMeshQuery& query, std::uint32_t 
         return DT_SUCCESS;
     }
     Reset(query.getNodePool()->getMaxNodes());
-    const navtiles::LinkRefs links(*nav);
-    const dtMeshTile* const tiles = nav->getTile(0);
+    const navtiles::LinkRefs links = layout ? layout->Links() : navtiles::LinkRefs(*nav);
+    const dtMeshTile* const tiles = layout ? layout->Tiles() : nav->getTile(0);
     const std::uint32_t start = static_cast<std::uint32_t>(GetNode(startRef, 0));
     Node& first = mNodes[start];
     dtVcopy(first.pos, startPos);
@@ -259,10 +260,11 @@ std::uint32_t CorridorSearch::Search(const dtNavMeshQuery& query, std::uint32_t 
 std::uint32_t CorridorSearch::Find(const dtNavMeshQuery& query, std::uint32_t startRef,
                                    std::uint32_t endRef, const float* startPos, const float* endPos,
                                    const dtQueryFilter& filter, std::uint32_t* corridor, int* count,
-                                   int maxCount, const float* const* midpoints) {
+                                   int maxCount, const float* const* midpoints,
+                                   const navtiles::TileLayout* layout) {
     bool handled = false;
     std::uint32_t status = Search(query, startRef, endRef, startPos, endPos, filter, corridor,
-                                  count, maxCount, midpoints, handled);
+                                  count, maxCount, midpoints, layout, handled);
     if (!handled)
         status =
             query.findPath(startRef, endRef, startPos, endPos, &filter, corridor, count, maxCount);

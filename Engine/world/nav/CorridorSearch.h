@@ -9,16 +9,22 @@ class dtQueryFilter;
 
 namespace GAME {
 
+namespace navtiles {
+class TileLayout;
+}
+
 // dtNavMeshQuery::findPath: the corridor of polygons from the start to the end, or to the polygon
 // nearest the end that the search reached. Its nodes are kept between searches.
 class CorridorSearch {
 public:
     // Detour's status; `count` polygons written to `corridor`. `midpoints`: the mesh's portal
-    // middles (NavMesh::GetPortalMidpoints), or null to work them out.
+    // middles (NavMesh::GetPortalMidpoints), or null to work them out. `layout`: the mesh's
+    // (NavMesh::GetTileLayout), or null.
     std::uint32_t Find(const dtNavMeshQuery& query, std::uint32_t startRef, std::uint32_t endRef,
                        const float* startPos, const float* endPos, const dtQueryFilter& filter,
                        std::uint32_t* corridor, int* count, int maxCount,
-                       const float* const* midpoints = nullptr);
+                       const float* const* midpoints = nullptr,
+                       const navtiles::TileLayout* layout = nullptr);
 
 private:
     struct Node {
@@ -34,7 +40,8 @@ private:
     std::uint32_t Search(const dtNavMeshQuery& query, std::uint32_t startRef, std::uint32_t endRef,
                          const float* startPos, const float* endPos, const dtQueryFilter& filter,
                          std::uint32_t* corridor, int* count, int maxCount,
-                         const float* const* midpoints, bool& handled);
+                         const float* const* midpoints, const navtiles::TileLayout* layout,
+                         bool& handled);
     void Reset(int maxNodes);
     // The node of a polygon entered from one side; -1 when the nodes ran out.
     int GetNode(std::uint32_t ref, std::uint8_t state);

@@ -276,6 +276,7 @@ bool NavMesh::Init(const NavMeshData& data, std::string& error) {
         return false;
     }
     KeepPortalMidpoints();
+    mLayout = navtiles::TileLayout::Make(*mMesh);
     return true;
 }
 
@@ -318,6 +319,48 @@ void NavMesh::KeepPortalMidpoints() {
         }
     }
 }
+
+namespace navtiles {
+
+TileLayout::TileLayout(const dtNavMesh& nav)
+    : mNav(nav),
+      mTiles(nav.getTile(0)),
+      mMaxTiles(static_cast<unsigned>(nav.getMaxTiles())),
+      mParams(*nav.getParams()),
+      mLinks(nav) {}
+
+std::unique_ptr<TileLayout> TileLayout::Make(const dtNavMesh& nav) {
+    std::unique_ptr<TileLayout> layout(new TileLayout(nav));
+    long long minX = 0, minZ = 0, maxX = -1, maxZ = -1;
+    for (unsigned t = 0; t < layout->mMaxTiles; ++t)
+        if (const dtMeshTile& tile = layout->mTiles[t]; tile.header) {
+            const bool first = maxX < minX;
+            minX = first ? tile.header->x : std::min<long long>(minX, tile.header->x);
+            maxX = first ? tile.header->x : std::max<long long>(maxX, tile.header->x);
+            minZ = first ? tile.header->y : std::min<long long>(minZ, tile.header->y);
+            maxZ = first ? tile.header->y : std::max<long long>(maxZ, tile.header->y);
+        }
+    const long long width = maxX - minX + 1, depth = maxZ - minZ + 1;
+    constexpr long long kMaxPlaces = 4ll * NavBuildSettings::kMaxTiles;
+    if (width > kMaxPlaces || depth > kMaxPlaces || width * depth > kMaxPlaces)
+        return nullptr;
+    layout->mMinX = static_cast<int>(minX);
+    layout->mMinZ = static_cast<int>(minZ);
+    layout->mWidth = static_cast<int>(width);
+    layout->mDepth = static_cast<int>(depth);
+    layout->mCellStart.reserve(static_cast<std::size_t>(width * depth) + 1);
+    const dtMeshTile* at[kMaxTilesAt];
+    for (int z = 0; z < layout->mDepth; ++z)
+        for (int x = 0; x < layout->mWidth; ++x) {
+            layout->mCellStart.push_back(static_cast<std::uint32_t>(layout->mCellTiles.size()));
+            const int n = nav.getTilesAt(layout->mMinX + x, layout->mMinZ + z, at, kMaxTilesAt);
+            layout->mCellTiles.insert(layout->mCellTiles.end(), at, at + n);
+        }
+    layout->mCellStart.push_back(static_cast<std::uint32_t>(layout->mCellTiles.size()));
+    return layout;
+}
+
+}  // namespace navtiles
 
 void NavInputHash::Add(const void* data, std::size_t size) {
     const auto* bytes = static_cast<const std::uint8_t*>(data);

@@ -14,6 +14,10 @@ class dtNavMeshQuery;
 
 namespace GAME {
 
+namespace navtiles {
+class TileLayout;
+}
+
 class GroundMesh;
 
 // The agents paths are made for, by pathing size (records: "Small", "Medium", "Large").
@@ -75,6 +79,8 @@ public:
     // By tile index: per link, the middle of the portal it crosses (x, y, z) and 1, or 0 where
     // the corridor search must ask Detour. The tiles never change once the mesh is made.
     const float* const* GetPortalMidpoints() const { return mMidpointsByTile.data(); }
+    // The mesh's tiles as the queries read them, or null (they then ask Detour).
+    const navtiles::TileLayout* GetTileLayout() const { return mLayout.get(); }
 
 private:
     void KeepPortalMidpoints();
@@ -85,6 +91,7 @@ private:
     int mTiles = 0;
     std::vector<float> mMidpoints;
     std::vector<const float*> mMidpointsByTile;
+    std::unique_ptr<navtiles::TileLayout> mLayout;
 };
 
 // The key of the cache: a 64-bit FNV-1a hash over the format, the settings, the agents and each

@@ -9,6 +9,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <span>
 #include <vector>
 
 #include "Engine/Engine.h"
@@ -20,6 +21,7 @@ namespace {
 
 using navtiles::DetailVertex;
 using navtiles::LinkRefs;
+using navtiles::TileLayout;
 using navtiles::TileRefs;
 
 // The height of the detail triangle under a point inside the polygon; false when every triangle
@@ -163,24 +165,43 @@ template <class Visit>
     return true;
 }
 
-// The tiles the box covers, in Detour's order; false when one has no tree.
+// The tiles the box covers, in Detour's order; false when one has no tree. With the mesh's
+// layout the places past its tiles are passed over: Detour has no tiles there.
 template <class Visit>
-[[gnu::always_inline]] inline bool WalkTiles(const dtNavMesh& nav, const TileRefs& refs,
-                                             const float* qmin, const float* qmax,
-                                             const dtQueryFilter& filter, Visit&& visit) {
+[[gnu::always_inline]] inline bool WalkTiles(const dtNavMesh& nav, const TileLayout* layout,
+                                             const TileRefs& refs, const float* qmin,
+                                             const float* qmax, const dtQueryFilter& filter,
+                                             Visit&& visit) {
     int minx = 0, miny = 0, maxx = 0, maxy = 0;
     refs.TileAt(qmin, minx, miny);
     refs.TileAt(qmax, maxx, maxy);
-    constexpr int kMaxTiles = 32;
+    if (layout)
+        layout->Clamp(minx, miny, maxx, maxy);
+    constexpr int kMaxTiles = TileLayout::kMaxTilesAt;
     const dtMeshTile* tiles[kMaxTiles];
+    const auto tilesAt = [&](int x, int y) -> std::span<const dtMeshTile* const> {
+        if (!layout)
+            return {tiles, static_cast<std::size_t>(nav.getTilesAt(x, y, tiles, kMaxTiles))};
+        const std::span<const dtMeshTile* const> kept = layout->TilesAt(x, y);
+#ifndef NDEBUG
+        const int n = nav.getTilesAt(x, y, tiles, kMaxTiles);
+        if (static_cast<std::size_t>(n) != kept.size() ||
+            !std::equal(kept.begin(), kept.end(), tiles)) {
+            gEngine->Log(0, "TileQueries: the tiles kept at a grid place differ from Detour's");
+            std::abort();
+        }
+#endif
+        return kept;
+    };
     bool stopped = false;
     for (int y = miny; y <= maxy && !stopped; ++y)
-        for (int x = minx; x <= maxx && !stopped; ++x) {
-            const int n = nav.getTilesAt(x, y, tiles, kMaxTiles);
-            for (int j = 0; j < n && !stopped; ++j)
-                if (!WalkTile(refs, *tiles[j], qmin, qmax, filter, stopped, visit))
+        for (int x = minx; x <= maxx && !stopped; ++x)
+            for (const dtMeshTile* tile : tilesAt(x, y)) {
+                if (!WalkTile(refs, *tile, qmin, qmax, filter, stopped, visit))
                     return false;
-        }
+                if (stopped)
+                    break;
+            }
     return true;
 }
 
@@ -193,9 +214,10 @@ std::uint32_t DetourNearest(const dtNavMeshQuery& query, const float* center, co
     return ref;
 }
 
-std::uint32_t NearestFromTiles(const dtNavMeshQuery& query, const float* center,
-                               const float* extents, const dtQueryFilter& filter, float* nearest,
-                               bool& over, bool& onIt) {
+std::uint32_t NearestFromTiles(const dtNavMeshQuery& query, const TileLayout* layout,
+                               const float* center, const float* extents,
+                               const dtQueryFilter& filter, float* nearest, bool& over,
+                               bool& onIt) {
     onIt = false;
     const dtNavMesh* nav = query.getAttachedNavMesh();
     if (!nav || !dtVisfinite(center) || !dtVisfinite(extents))
@@ -203,14 +225,14 @@ std::uint32_t NearestFromTiles(const dtNavMeshQuery& query, const float* center,
     float qmin[3], qmax[3];
     dtVsub(qmin, center, extents);
     dtVadd(qmax, center, extents);
-    const TileRefs refs(*nav);
+    const TileRefs refs = layout ? TileRefs(*layout) : TileRefs(*nav);
     NearestSoFar best{center};
     // Only a strictly nearer candidate replaces the first: none is nearer than 0.
     const auto weigh = [&](const dtMeshTile& tile, const dtPoly& poly, dtPolyRef ref) {
         Weigh(query, tile, poly, ref, best);
         return best.distance == 0;
     };
-    if (!WalkTiles(*nav, refs, qmin, qmax, filter, weigh))
+    if (!WalkTiles(*nav, layout, refs, qmin, qmax, filter, weigh))
         return DetourNearest(query, center, extents, filter, nearest, over);
     if (best.ref && nearest)
         dtVcopy(nearest, best.point);
@@ -219,15 +241,16 @@ std::uint32_t NearestFromTiles(const dtNavMeshQuery& query, const float* center,
     return best.ref;
 }
 
-int CollectFromTiles(const dtNavMeshQuery& query, const float* center, const float* extents,
-                     const dtQueryFilter& filter, std::uint32_t* refsOut, int maxRefs) {
+int CollectFromTiles(const dtNavMeshQuery& query, const TileLayout* layout, const float* center,
+                     const float* extents, const dtQueryFilter& filter, std::uint32_t* refsOut,
+                     int maxRefs) {
     const dtNavMesh* nav = query.getAttachedNavMesh();
     if (!nav || !dtVisfinite(center) || !dtVisfinite(extents) || maxRefs < 0)
         return -1;
     float qmin[3], qmax[3];
     dtVsub(qmin, center, extents);
     dtVadd(qmax, center, extents);
-    const TileRefs refs(*nav);
+    const TileRefs refs = layout ? TileRefs(*layout) : TileRefs(*nav);
     if (maxRefs == 0)
         return 0;
     int n = 0;
@@ -236,17 +259,17 @@ int CollectFromTiles(const dtNavMeshQuery& query, const float* center, const flo
         refsOut[n++] = ref;
         return n == maxRefs;
     };
-    return WalkTiles(*nav, refs, qmin, qmax, filter, take) ? n : -1;
+    return WalkTiles(*nav, layout, refs, qmin, qmax, filter, take) ? n : -1;
 }
 
 }  // namespace
 
 std::uint32_t FindNearestPolygon(const dtNavMeshQuery& query, const float* center,
                                  const float* extents, const dtQueryFilter& filter, float* nearest,
-                                 bool* over, bool* onIt) {
+                                 bool* over, bool* onIt, const navtiles::TileLayout* layout) {
     bool above = false, atZero = false;
     const std::uint32_t ref =
-        NearestFromTiles(query, center, extents, filter, nearest, above, atZero);
+        NearestFromTiles(query, layout, center, extents, filter, nearest, above, atZero);
 #ifndef NDEBUG
     float expected[3] = {center[0], center[1], center[2]};
     bool expectedAbove = false;
@@ -267,8 +290,9 @@ std::uint32_t FindNearestPolygon(const dtNavMeshQuery& query, const float* cente
 }
 
 int CollectPolygons(const dtNavMeshQuery& query, const float* center, const float* extents,
-                    const dtQueryFilter& filter, std::uint32_t* refs, int maxRefs) {
-    int n = CollectFromTiles(query, center, extents, filter, refs, maxRefs);
+                    const dtQueryFilter& filter, std::uint32_t* refs, int maxRefs,
+                    const navtiles::TileLayout* layout) {
+    int n = CollectFromTiles(query, layout, center, extents, filter, refs, maxRefs);
     if (n < 0) {
         n = 0;
         if (dtStatusFailed(query.queryPolygons(center, extents, &filter, refs, &n, maxRefs)))
@@ -288,8 +312,8 @@ int CollectPolygons(const dtNavMeshQuery& query, const float* center, const floa
 }
 
 void PolygonFlags(const dtNavMesh& nav, std::uint32_t a, std::uint32_t b, unsigned short& flagsA,
-                  unsigned short& flagsB) {
-    const LinkRefs refs(nav);
+                  unsigned short& flagsB, const navtiles::TileLayout* layout) {
+    const LinkRefs refs = layout ? layout->Links() : LinkRefs(nav);
     const dtMeshTile* tile = nullptr;
     const dtPoly* poly = nullptr;
     refs.Get(a, tile, poly);

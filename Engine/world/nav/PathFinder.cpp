@@ -130,8 +130,8 @@ std::uint32_t PathFinder::Nearest(const NavMesh& mesh, const Vec3& p, const floa
     const auto query = [&](Vec3& found, bool& above, bool& onIt) -> std::uint32_t {
         float nearest[3] = {p.x, p.y, p.z};
         const float center[3] = {p.x, p.y, p.z};
-        const std::uint32_t ref =
-            FindNearestPolygon(*mesh.GetQuery(), center, extents, filter, nearest, &above, &onIt);
+        const std::uint32_t ref = FindNearestPolygon(*mesh.GetQuery(), center, extents, filter,
+                                                     nearest, &above, &onIt, mesh.GetTileLayout());
         if (ref != 0)
             found = Vec3(nearest[0], nearest[1], nearest[2]);
         return ref;
@@ -321,7 +321,7 @@ int PathFinder::Straight(int pathingSize, const WorldVec3& from, const WorldVec3
     // The polygons a walk starts and ends in stay open whatever obstacle covers them.
     dtNavMesh* nav = mesh->GetMesh();
     unsigned short startFlags = 0, goalFlags = 0;
-    PolygonFlags(*nav, startRef, goalRef, startFlags, goalFlags);
+    PolygonFlags(*nav, startRef, goalRef, startFlags, goalFlags, mesh->GetTileLayout());
     // Most ends lie under no obstacle and are left alone.
     const bool reopenStart = startFlags != kFlagWalk, reopenGoal = goalFlags != kFlagWalk;
     if (reopenStart)
@@ -329,9 +329,9 @@ int PathFinder::Straight(int pathingSize, const WorldVec3& from, const WorldVec3
     if (reopenGoal)
         nav->setPolyFlags(goalRef, kFlagWalk);
     int count = 0;
-    const dtStatus status =
-        mCorridor.Find(*mesh->GetQuery(), startRef, goalRef, &start.x, &goal.x, *mFilter,
-                       mPolys.data(), &count, kMaxCorridor, mesh->GetPortalMidpoints());
+    const dtStatus status = mCorridor.Find(*mesh->GetQuery(), startRef, goalRef, &start.x, &goal.x,
+                                           *mFilter, mPolys.data(), &count, kMaxCorridor,
+                                           mesh->GetPortalMidpoints(), mesh->GetTileLayout());
     if (reopenGoal)
         nav->setPolyFlags(goalRef, goalFlags);
     if (reopenStart)
@@ -348,8 +348,9 @@ int PathFinder::Straight(int pathingSize, const WorldVec3& from, const WorldVec3
         endOver = false;
     }
     const int cap = ClampInt(maxCorners, 2, kMaxCornersCap);
-    const int corners = FindStraightCorners(*mesh->GetQuery(), &start.x, &end.x, mPolys.data(),
-                                            count, mStraight.data(), cap, startOver, endOver);
+    const int corners =
+        FindStraightCorners(*mesh->GetQuery(), &start.x, &end.x, mPolys.data(), count,
+                            mStraight.data(), cap, startOver, endOver, mesh->GetTileLayout());
     polygons = count;
     return corners;
 }
@@ -573,8 +574,8 @@ void PathFinder::AttachObstacle(DynamicObstacle* obstacle) {
                             : nullptr;
         if (!mesh)
             continue;
-        const int count =
-            CollectPolygons(*mesh->GetQuery(), &center.x, extents, *mAnyFilter, refs, kMaxClosed);
+        const int count = CollectPolygons(*mesh->GetQuery(), &center.x, extents, *mAnyFilter, refs,
+                                          kMaxClosed, mesh->GetTileLayout());
         for (int i = 0; i < count; ++i) {
             const std::pair<NavMesh*, std::uint32_t> key(mesh, refs[i]);
             auto it = std::find(mClosedRefs.begin(), mClosedRefs.end(), key);

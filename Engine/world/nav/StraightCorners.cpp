@@ -54,15 +54,15 @@ bool Portal(const TileRefs& refs, dtPolyRef from, dtPolyRef to, float* left, flo
 
 // The funnel over the corridor's portals. -1 where Detour's own answer is needed (an edge it
 // handles apart or reports as a partial path).
-int StraightFromTiles(const dtNavMeshQuery& query, const float* start, const float* end,
-                      const std::uint32_t* corridor, int count, float* corners, int maxCorners,
-                      bool startInside, bool endInside) {
+int StraightFromTiles(const dtNavMeshQuery& query, const navtiles::TileLayout* layout,
+                      const float* start, const float* end, const std::uint32_t* corridor,
+                      int count, float* corners, int maxCorners, bool startInside, bool endInside) {
     const dtNavMesh* nav = query.getAttachedNavMesh();
     if (!nav || !start || !end || !dtVisfinite(start) || !dtVisfinite(end) || !corridor ||
         count <= 0 || !corridor[0] || maxCorners <= 0)
         return -1;
     float from[3], to[3];
-    const TileRefs refs(*nav);
+    const TileRefs refs = layout ? TileRefs(*layout) : TileRefs(*nav);
     // A point over its polygon is its own nearest point on it.
     if (startInside)
         dtVcopy(from, start);
@@ -147,9 +147,9 @@ int StraightFromTiles(const dtNavMeshQuery& query, const float* start, const flo
 
 int FindStraightCorners(const dtNavMeshQuery& query, const float* start, const float* end,
                         const std::uint32_t* corridor, int count, float* corners, int maxCorners,
-                        bool startInside, bool endInside) {
-    int n = StraightFromTiles(query, start, end, corridor, count, corners, maxCorners, startInside,
-                              endInside);
+                        bool startInside, bool endInside, const navtiles::TileLayout* layout) {
+    int n = StraightFromTiles(query, layout, start, end, corridor, count, corners, maxCorners,
+                              startInside, endInside);
     if (n < 0)
         n = DetourStraight(query, start, end, corridor, count, corners, maxCorners);
 #ifndef NDEBUG

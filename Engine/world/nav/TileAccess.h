@@ -4,16 +4,27 @@
 #include <DetourCommon.h>
 #include <DetourNavMesh.h>
 
+#include <algorithm>
 #include <bit>
 #include <cmath>
+#include <cstdint>
+#include <memory>
+#include <span>
+#include <vector>
 
 namespace GAME::navtiles {
+
+class TileLayout;
 
 // Detour's polygon ref lookups, inline: the mesh keeps its tiles in one array.
 class TileRefs {
 public:
     explicit TileRefs(const dtNavMesh& nav)
-        : mNav(nav), mTiles(nav.getTile(0)), mMaxTiles(static_cast<unsigned>(nav.getMaxTiles())) {}
+        : mNav(nav),
+          mTiles(nav.getTile(0)),
+          mMaxTiles(static_cast<unsigned>(nav.getMaxTiles())),
+          mParams(nav.getParams()) {}
+    explicit TileRefs(const TileLayout& layout);
     // getTileAndPolyByRef: false for a ref of no polygon.
     bool Get(dtPolyRef ref, const dtMeshTile*& tile, const dtPoly*& poly) const {
         unsigned int salt = 0, it = 0, ip = 0;
@@ -39,15 +50,15 @@ public:
     }
     // calcTileLoc
     void TileAt(const float* pos, int& x, int& z) const {
-        const dtNavMeshParams& params = *mNav.getParams();
-        x = static_cast<int>(std::floor((pos[0] - params.orig[0]) / params.tileWidth));
-        z = static_cast<int>(std::floor((pos[2] - params.orig[2]) / params.tileHeight));
+        x = static_cast<int>(std::floor((pos[0] - mParams->orig[0]) / mParams->tileWidth));
+        z = static_cast<int>(std::floor((pos[2] - mParams->orig[2]) / mParams->tileHeight));
     }
 
 private:
     const dtNavMesh& mNav;
     const dtMeshTile* mTiles;
     unsigned mMaxTiles;
+    const dtNavMeshParams* mParams;
 };
 
 // getTileAndPolyByRefUnsafe, for refs the mesh's own links hold, with decodePolyId's field widths
@@ -69,6 +80,57 @@ private:
     const dtMeshTile* mTiles;
     unsigned int mTileMask = 0, mPolyMask = 0, mPolyBits = 0;
 };
+
+// What the tile readers ask of a mesh on every query, read once its tiles are all in (they never
+// change after that): Detour hands each out through a call into the library, and finds the
+// tiles at a grid place through its hash chains.
+class TileLayout {
+public:
+    // Null when the tiles' grid places span more than is worth a table (a damaged cache).
+    static std::unique_ptr<TileLayout> Make(const dtNavMesh& nav);
+
+    const dtNavMesh& Nav() const { return mNav; }
+    const dtMeshTile* Tiles() const { return mTiles; }
+    unsigned MaxTiles() const { return mMaxTiles; }
+    const dtNavMeshParams& Params() const { return mParams; }
+    const LinkRefs& Links() const { return mLinks; }
+    // getTilesAt(x, z) with room for kMaxTilesAt: the tiles at the place, in Detour's order.
+    std::span<const dtMeshTile* const> TilesAt(int x, int z) const {
+        if (x < mMinX || z < mMinZ || x - mMinX >= mWidth || z - mMinZ >= mDepth)
+            return {};
+        const auto cell = static_cast<std::size_t>(z - mMinZ) * static_cast<std::size_t>(mWidth) +
+                          static_cast<std::size_t>(x - mMinX);
+        return {mCellTiles.data() + mCellStart[cell], mCellStart[cell + 1] - mCellStart[cell]};
+    }
+    // Narrows a range of grid places to the ones that can hold tiles (empty when none can).
+    void Clamp(int& minX, int& minZ, int& maxX, int& maxZ) const {
+        minX = std::max(minX, mMinX);
+        minZ = std::max(minZ, mMinZ);
+        maxX = std::min(maxX, mMinX + mWidth - 1);
+        maxZ = std::min(maxZ, mMinZ + mDepth - 1);
+    }
+
+    static constexpr int kMaxTilesAt = 32;
+
+private:
+    explicit TileLayout(const dtNavMesh& nav);
+
+    const dtNavMesh& mNav;
+    const dtMeshTile* mTiles;
+    unsigned mMaxTiles;
+    dtNavMeshParams mParams;
+    LinkRefs mLinks;
+    int mMinX = 0, mMinZ = 0, mWidth = 0, mDepth = 0;
+    // Per grid place (row by row), where its tiles start in mCellTiles; one more at the end.
+    std::vector<std::uint32_t> mCellStart;
+    std::vector<const dtMeshTile*> mCellTiles;
+};
+
+inline TileRefs::TileRefs(const TileLayout& layout)
+    : mNav(layout.Nav()),
+      mTiles(layout.Tiles()),
+      mMaxTiles(layout.MaxTiles()),
+      mParams(&layout.Params()) {}
 
 inline const float* DetailVertex(const dtMeshTile& tile, const dtPoly& poly,
                                  const dtPolyDetail& detail, unsigned char index) {
