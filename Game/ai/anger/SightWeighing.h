@@ -3,7 +3,7 @@
 // provocation that makes of it and the squared distance the anger table measures it at. A crowd
 // is weighed eight foes at a time where the processor has the lanes, each lane taking the float
 // operations of one foe in the same order, so the answers are the same bits. (Defined in
-// AngerManager.cpp, beside the provocation it makes.)
+// SightLanes.cpp.)
 #include <cstddef>
 
 #include "Engine/world/EntityGrid.h"

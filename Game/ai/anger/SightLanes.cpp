@@ -1,0 +1,144 @@
+// The sight tick's weighing (SightWeighing.h): eight foes at once, gathered from their grid
+// entries.
+#include <cstddef>
+#include <cstdint>
+
+#if defined(__x86_64__)
+#include <immintrin.h>
+#endif
+
+#include "Engine/world/EntityGrid.h"
+#include "Engine/world/World.h"
+#include "Game/ai/anger/SightWeighing.h"
+#include "Game/characters/movement/SightDigest.h"
+
+namespace GAME {
+
+#if defined(__x86_64__)
+
+// Own names: in a unity batch the anger table's lanes share the anonymous namespace.
+namespace SightLanes {
+namespace {
+
+using Entry = EntityGrid::Entry;
+using Floats = float __attribute__((vector_size(32)));
+
+constexpr std::size_t kFlags = offsetof(Entry, game) + offsetof(EntityGamePart, gameFlags);
+constexpr std::size_t kScale = offsetof(Entry, game) + offsetof(EntityGamePart, gameScale);
+constexpr std::size_t kPathRegion = offsetof(Entry, game) + offsetof(EntityGamePart, gameRegion);
+constexpr std::size_t kPath = offsetof(Entry, game) + offsetof(EntityGamePart, gamePosition);
+constexpr std::size_t kPosition = offsetof(Entry, position);
+constexpr std::size_t kRegion = offsetof(Entry, region);
+
+// The eight lanes' entries, as byte offsets from the first (four lanes to a register).
+struct Lanes {
+    const char* first;
+    __m256i low, high;
+};
+
+// The value in every lane, as it is (0 + value would turn -0 into +0).
+[[gnu::target("avx2"), gnu::always_inline]] inline Floats Spread(float value) {
+    return Floats{value, value, value, value, value, value, value, value};
+}
+
+[[gnu::target("avx2"), gnu::always_inline]] inline Floats FloatsAt(const Lanes& lanes,
+                                                                   std::size_t offset) {
+    const auto* at = reinterpret_cast<const float*>(lanes.first + offset);
+    const __m128 low = _mm256_i64gather_ps(at, lanes.low, 1);
+    const __m128 high = _mm256_i64gather_ps(at, lanes.high, 1);
+    return reinterpret_cast<Floats>(_mm256_set_m128(high, low));
+}
+
+// Bit k set for each lane k of eight whose word at `offset` holds every bit of `want`.
+[[gnu::target("avx2"), gnu::always_inline]] inline unsigned WordsHold(const Lanes& lanes,
+                                                                      std::size_t offset,
+                                                                      std::uint32_t want) {
+    const auto* at = reinterpret_cast<const int*>(lanes.first + offset);
+    const __m128i low = _mm256_i64gather_epi32(at, lanes.low, 1);
+    const __m128i high = _mm256_i64gather_epi32(at, lanes.high, 1);
+    const __m256i words = _mm256_set_m128i(high, low);
+    const __m256i bits = _mm256_set1_epi32(static_cast<int>(want));
+    const __m256i holds = _mm256_cmpeq_epi32(_mm256_and_si256(words, bits), bits);
+    return static_cast<unsigned>(_mm256_movemask_ps(_mm256_castsi256_ps(holds)));
+}
+
+// Bit k set for each lane k of four (of `index`) whose pointer at `offset` is `pointer`.
+[[gnu::target("avx2"), gnu::always_inline]] inline unsigned PointsTo(const char* first,
+                                                                     __m256i index,
+                                                                     std::size_t offset,
+                                                                     const void* pointer) {
+    const auto* at = reinterpret_cast<const long long*>(first + offset);
+    const __m256i held = _mm256_i64gather_epi64(at, index, 1);
+    const __m256i want =
+        _mm256_set1_epi64x(static_cast<long long>(reinterpret_cast<std::uintptr_t>(pointer)));
+    return static_cast<unsigned>(
+        _mm256_movemask_pd(_mm256_castsi256_pd(_mm256_cmpeq_epi64(held, want))));
+}
+
+[[gnu::target("avx2"), gnu::always_inline]] inline Floats SquaredLength(Floats x, Floats y,
+                                                                        Floats z) {
+    return x * x + y * y + z * z;
+}
+
+[[gnu::target("avx2")]] bool Weigh(const Entry* const* foes, const Region* region,
+                                   const SightTerms& terms, AngerTable::Provoked* provoked,
+                                   float* reach) {
+    Lanes lanes{reinterpret_cast<const char*>(foes[0]), {}, {}};
+    const __m256i first =
+        _mm256_set1_epi64x(static_cast<long long>(reinterpret_cast<std::uintptr_t>(lanes.first)));
+    lanes.low = _mm256_sub_epi64(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(foes)), first);
+    lanes.high =
+        _mm256_sub_epi64(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(foes + 4)), first);
+    const unsigned plain =
+        WordsHold(lanes, kFlags, SightDigest::kCausesAnger | SightDigest::kOwnPathPosition) &
+        (PointsTo(lanes.first, lanes.low, kRegion, region) |
+         PointsTo(lanes.first, lanes.high, kRegion, region) << 4) &
+        (PointsTo(lanes.first, lanes.low, kPathRegion, region) |
+         PointsTo(lanes.first, lanes.high, kPathRegion, region) << 4);
+    if (plain != 0xFF)
+        return false;
+    const Vec3& offset = region->GetOffset();
+    const Floats ox = Spread(offset.x), oy = Spread(offset.y), oz = Spread(offset.z);
+    // The distance to the path position, through world space.
+    const Floats pathX = FloatsAt(lanes, kPath) + ox;
+    const Floats pathY = FloatsAt(lanes, kPath + 4) + oy;
+    const Floats pathZ = FloatsAt(lanes, kPath + 8) + oz;
+    const Floats distance = reinterpret_cast<Floats>(_mm256_sqrt_ps(reinterpret_cast<__m256>(
+        SquaredLength(pathX - Spread(terms.selfWorld.x), pathY - Spread(terms.selfWorld.y),
+                      pathZ - Spread(terms.selfWorld.z)))));
+    const Floats outer =
+        Spread(terms.rate) * (Spread(1.0f) - Spread(0.1f) * distance / Spread(terms.viewDistance));
+    const Floats rate = distance < Spread(terms.innerDistance) ? Spread(terms.innerRate) : outer;
+    const Floats anger = rate * Spread(terms.ms) * Spread(0.001f);
+    const Floats amount = Spread(terms.scale) * anger * FloatsAt(lanes, kScale);
+    // The squared distance from where the table measures to the foe's own position.
+    const Floats atX = FloatsAt(lanes, kPosition) + ox;
+    const Floats atY = FloatsAt(lanes, kPosition + 4) + oy;
+    const Floats atZ = FloatsAt(lanes, kPosition + 8) + oz;
+    const Floats squared =
+        SquaredLength(atX - Spread(terms.measuredFrom.x), atY - Spread(terms.measuredFrom.y),
+                      atZ - Spread(terms.measuredFrom.z));
+    __builtin_memcpy(reach, &squared, sizeof squared);
+    for (std::size_t k = 0; k < 8; ++k)
+        provoked[k] = AngerTable::Provoked{foes[k]->objectId, foes[k]->slot, amount[k]};
+    return true;
+}
+
+}  // namespace
+}  // namespace SightLanes
+
+bool WeighEightFoes(const EntityGrid::Entry* const* foes, const Region* region,
+                    const SightTerms& terms, AngerTable::Provoked* provoked, float* reach) {
+    return SightLanes::Weigh(foes, region, terms, provoked, reach);
+}
+
+#else
+
+bool WeighEightFoes(const EntityGrid::Entry* const*, const Region*, const SightTerms&,
+                    AngerTable::Provoked*, float*) {
+    return false;
+}
+
+#endif
+
+}  // namespace GAME
