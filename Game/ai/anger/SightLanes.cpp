@@ -29,6 +29,12 @@ constexpr std::size_t kPathRegion = offsetof(Entry, game) + offsetof(EntityGameP
 constexpr std::size_t kPath = offsetof(Entry, game) + offsetof(EntityGamePart, gamePosition);
 constexpr std::size_t kPosition = offsetof(Entry, position);
 constexpr std::size_t kRegion = offsetof(Entry, region);
+constexpr std::size_t kSlot = offsetof(Entry, slot);
+static_assert(offsetof(Entry, objectId) == kSlot + 4, "a lane's slot and id are read as one word");
+static_assert(sizeof(AngerTable::Provoked) == 12 && offsetof(AngerTable::Provoked, id) == 0 &&
+                  offsetof(AngerTable::Provoked, worldSlot) == 4 &&
+                  offsetof(AngerTable::Provoked, amount) == 8,
+              "eight provocations are written as three registers");
 
 // The eight lanes' entries, as byte offsets from the first (four lanes to a register).
 struct Lanes {
@@ -75,6 +81,30 @@ struct Lanes {
         _mm256_movemask_pd(_mm256_castsi256_pd(_mm256_cmpeq_epi64(held, want))));
 }
 
+// Eight provocations, lane k's id, slot and `amount`, from `low` and `high` (each lane's slot and
+// id as one word, four lanes to a register), written as three registers: lane by lane took a
+// load of each entry and a shuffle per lane.
+[[gnu::target("avx2"), gnu::always_inline]] inline void StoreProvoked(__m256i low, __m256i high,
+                                                                      Floats amount,
+                                                                      AngerTable::Provoked* out) {
+    // By dword: low s0 o0 s1 o1 s2 o2 s3 o3, high s4 o4 .. s7 o7. Out: o0 s0 a0 o1 s1 a1 o2 s2 |
+    // a2 o3 s3 a3 o4 s4 a4 o5 | s5 a5 o6 s6 a6 o7 s7 a7.
+    const __m256i a = _mm256_permutevar8x32_epi32(reinterpret_cast<__m256i>(amount),
+                                                  _mm256_setr_epi32(2, 5, 0, 3, 6, 1, 4, 7));
+    const __m256i first = _mm256_blend_epi32(
+        _mm256_permutevar8x32_epi32(low, _mm256_setr_epi32(1, 0, 0, 3, 2, 0, 5, 4)), a, 0x24);
+    const __m256i middle = _mm256_blend_epi32(
+        _mm256_blend_epi32(
+            a, _mm256_permutevar8x32_epi32(low, _mm256_setr_epi32(0, 7, 6, 0, 0, 0, 0, 0)), 0x06),
+        _mm256_permutevar8x32_epi32(high, _mm256_setr_epi32(0, 0, 0, 0, 1, 0, 0, 3)), 0xB0);
+    const __m256i last = _mm256_blend_epi32(
+        _mm256_permutevar8x32_epi32(high, _mm256_setr_epi32(2, 0, 5, 4, 0, 7, 6, 0)), a, 0x92);
+    auto* const to = reinterpret_cast<__m256i*>(out);
+    _mm256_storeu_si256(to, first);
+    _mm256_storeu_si256(to + 1, middle);
+    _mm256_storeu_si256(to + 2, last);
+}
+
 [[gnu::target("avx2"), gnu::always_inline]] inline Floats SquaredLength(Floats x, Floats y,
                                                                         Floats z) {
     return x * x + y * y + z * z;
@@ -119,8 +149,9 @@ struct Lanes {
         SquaredLength(atX - Spread(terms.measuredFrom.x), atY - Spread(terms.measuredFrom.y),
                       atZ - Spread(terms.measuredFrom.z));
     __builtin_memcpy(reach, &squared, sizeof squared);
-    for (std::size_t k = 0; k < 8; ++k)
-        provoked[k] = AngerTable::Provoked{foes[k]->objectId, foes[k]->slot, amount[k]};
+    const auto* const slots = reinterpret_cast<const long long*>(lanes.first + kSlot);
+    StoreProvoked(_mm256_i64gather_epi64(slots, lanes.low, 1),
+                  _mm256_i64gather_epi64(slots, lanes.high, 1), amount, provoked);
     return true;
 }
 
