@@ -47,6 +47,19 @@ struct Lanes {
     return Floats{value, value, value, value, value, value, value, value};
 }
 
+[[gnu::target("avx2"), gnu::always_inline]] inline void SpreadInto(SightLaneTerms::Lanes& lanes,
+                                                                   float value) {
+    const Floats spread = Spread(value);
+    __builtin_memcpy(lanes, &spread, sizeof spread);
+}
+
+// A spread term, read where it lies (an operand of the instruction that takes it).
+[[gnu::target("avx2"), gnu::always_inline]] inline Floats At(const SightLaneTerms::Lanes& lanes) {
+    Floats value;
+    __builtin_memcpy(&value, lanes, sizeof value);
+    return value;
+}
+
 [[gnu::target("avx2"), gnu::always_inline]] inline Floats FloatsAt(const Lanes& lanes,
                                                                    std::size_t offset) {
     const auto* at = reinterpret_cast<const float*>(lanes.first + offset);
@@ -111,7 +124,7 @@ struct Lanes {
 }
 
 [[gnu::target("avx2")]] bool Weigh(const Entry* const* foes, const Region* region,
-                                   const SightTerms& terms, AngerTable::Provoked* provoked,
+                                   const SightLaneTerms& terms, AngerTable::Provoked* provoked,
                                    float* reach) {
     Lanes lanes{reinterpret_cast<const char*>(foes[0]), {}, {}};
     const __m256i first =
@@ -134,20 +147,18 @@ struct Lanes {
     const Floats pathY = FloatsAt(lanes, kPath + 4) + oy;
     const Floats pathZ = FloatsAt(lanes, kPath + 8) + oz;
     const Floats distance = reinterpret_cast<Floats>(_mm256_sqrt_ps(reinterpret_cast<__m256>(
-        SquaredLength(pathX - Spread(terms.selfWorld.x), pathY - Spread(terms.selfWorld.y),
-                      pathZ - Spread(terms.selfWorld.z)))));
+        SquaredLength(pathX - At(terms.selfX), pathY - At(terms.selfY), pathZ - At(terms.selfZ)))));
     const Floats outer =
-        Spread(terms.rate) * (Spread(1.0f) - Spread(0.1f) * distance / Spread(terms.viewDistance));
-    const Floats rate = distance < Spread(terms.innerDistance) ? Spread(terms.innerRate) : outer;
-    const Floats anger = rate * Spread(terms.ms) * Spread(0.001f);
-    const Floats amount = Spread(terms.scale) * anger * FloatsAt(lanes, kScale);
+        At(terms.rate) * (At(terms.one) - At(terms.tenth) * distance / At(terms.viewDistance));
+    const Floats rate = distance < At(terms.innerDistance) ? At(terms.innerRate) : outer;
+    const Floats anger = rate * At(terms.ms) * At(terms.thousandth);
+    const Floats amount = At(terms.scale) * anger * FloatsAt(lanes, kScale);
     // The squared distance from where the table measures to the foe's own position.
     const Floats atX = FloatsAt(lanes, kPosition) + ox;
     const Floats atY = FloatsAt(lanes, kPosition + 4) + oy;
     const Floats atZ = FloatsAt(lanes, kPosition + 8) + oz;
     const Floats squared =
-        SquaredLength(atX - Spread(terms.measuredFrom.x), atY - Spread(terms.measuredFrom.y),
-                      atZ - Spread(terms.measuredFrom.z));
+        SquaredLength(atX - At(terms.fromX), atY - At(terms.fromY), atZ - At(terms.fromZ));
     __builtin_memcpy(reach, &squared, sizeof squared);
     const auto* const slots = reinterpret_cast<const long long*>(lanes.first + kSlot);
     StoreProvoked(_mm256_i64gather_epi64(slots, lanes.low, 1),
@@ -158,14 +169,35 @@ struct Lanes {
 }  // namespace
 }  // namespace SightLanes
 
+[[gnu::target("avx2")]] void SpreadSightTerms(const SightTerms& terms, SightLaneTerms& out) {
+    using SightLanes::SpreadInto;
+    SpreadInto(out.selfX, terms.selfWorld.x);
+    SpreadInto(out.selfY, terms.selfWorld.y);
+    SpreadInto(out.selfZ, terms.selfWorld.z);
+    SpreadInto(out.fromX, terms.measuredFrom.x);
+    SpreadInto(out.fromY, terms.measuredFrom.y);
+    SpreadInto(out.fromZ, terms.measuredFrom.z);
+    SpreadInto(out.innerDistance, terms.innerDistance);
+    SpreadInto(out.innerRate, terms.innerRate);
+    SpreadInto(out.rate, terms.rate);
+    SpreadInto(out.viewDistance, terms.viewDistance);
+    SpreadInto(out.ms, terms.ms);
+    SpreadInto(out.scale, terms.scale);
+    SpreadInto(out.one, 1.0f);
+    SpreadInto(out.tenth, 0.1f);
+    SpreadInto(out.thousandth, 0.001f);
+}
+
 bool WeighEightFoes(const EntityGrid::Entry* const* foes, const Region* region,
-                    const SightTerms& terms, AngerTable::Provoked* provoked, float* reach) {
+                    const SightLaneTerms& terms, AngerTable::Provoked* provoked, float* reach) {
     return SightLanes::Weigh(foes, region, terms, provoked, reach);
 }
 
 #else
 
-bool WeighEightFoes(const EntityGrid::Entry* const*, const Region*, const SightTerms&,
+void SpreadSightTerms(const SightTerms&, SightLaneTerms&) {}
+
+bool WeighEightFoes(const EntityGrid::Entry* const*, const Region*, const SightLaneTerms&,
                     AngerTable::Provoked*, float*) {
     return false;
 }

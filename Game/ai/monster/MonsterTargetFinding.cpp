@@ -489,10 +489,12 @@ void ControllerMonster::AngerUpdate(int ms) {
             std::size_t next = 0;
             // Eight foes at a time where they are plain (unbounded pursuit, see WeighEightFoes).
             constexpr std::size_t kEight = 8;
-            if (!bounded && selfPlaced && WorldCells::HasEightLanes())
+            SightLaneTerms laneTerms;
+            if (!bounded && selfPlaced && found >= kEight && WorldCells::HasEightLanes()) {
+                SpreadSightTerms(terms, laneTerms);
                 for (; next + kEight <= found; next += kEight) {
                     const EntityGrid::Entry* const* group = foes + next;
-                    if (group[0]->region && WeighEightFoes(group, group[0]->region, terms,
+                    if (group[0]->region && WeighEightFoes(group, group[0]->region, laneTerms,
                                                            provoked + listed, reach + listed)) {
 #ifndef NDEBUG
                         CheckEightFoes(group, provoked + listed, reach + listed, weigh);
@@ -503,6 +505,7 @@ void ControllerMonster::AngerUpdate(int ms) {
                     for (std::size_t k = 0; k < kEight; ++k)
                         listed += weigh(*group[k], provoked[listed], reach[listed]) ? 1 : 0;
                 }
+            }
             for (; next < found; ++next)
                 listed += weigh(*foes[next], provoked[listed], reach[listed]) ? 1 : 0;
         };

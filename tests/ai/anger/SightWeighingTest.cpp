@@ -70,6 +70,8 @@ TEST(SightWeighingTest, EightFoesMatchOneAtATime) {
     Region region("R", Vec3(100.0f, 5.0f, -40.0f));
     Region other("O", Vec3(-300.0f, 0.0f, 0.0f));
     const SightTerms terms = Terms();
+    SightLaneTerms laneTerms;
+    SpreadSightTerms(terms, laneTerms);
     const Spoil spoils[] = {
         {"plain", kEight, 0, false, false},
         {"first lane calm", 0, SightDigest::kCausesAnger, false, false},
@@ -113,7 +115,7 @@ TEST(SightWeighingTest, EightFoesMatchOneAtATime) {
         std::array<float, kEight> reach;
         reach.fill(-1.0f);
         const bool weighed =
-            WeighEightFoes(foes.data(), &region, terms, provoked.data(), reach.data());
+            WeighEightFoes(foes.data(), &region, laneTerms, provoked.data(), reach.data());
         ASSERT_EQ(weighed, spoil.lane == kEight);
         for (std::size_t k = 0; k < kEight; ++k) {
             SCOPED_TRACE(k);
