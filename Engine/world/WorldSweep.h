@@ -276,12 +276,12 @@ template <std::uint64_t (*Take)(unsigned char*)>
 [[gnu::always_inline]] inline const EntityGrid::Entry** ReadMarksWith(
     unsigned char* marks, const EntityGrid::Entry* const* at, std::size_t first, std::size_t last,
     const EntityGrid::Entry** out) {
-    for (std::size_t w = first; w <= last; ++w) {
-        // The word's 64 ranks' entries.
-        const EntityGrid::Entry* const* const wordAt = at + w * kMarksPerWord;
+    // The word's 64 ranks' entries, stepped with the word: taken from `w` each time, the entry's
+    // address costs an add per rank.
+    const EntityGrid::Entry* const* wordAt = at + first * kMarksPerWord;
+    for (std::size_t w = first; w <= last; ++w, wordAt += kMarksPerWord)
         for (std::uint64_t bits = Take(marks + w * kMarksPerWord); bits != 0; bits &= bits - 1)
             *out++ = wordAt[std::countr_zero(bits)];
-    }
     return out;
 }
 
@@ -458,9 +458,12 @@ void World::SweepSphere(Region* region, const Sphere& sphere, EntityListType typ
                 sure &= wanted;
                 if (mSweepRanks.size() < kept + kBlock)
                     mSweepRanks.resize(std::max(kept + kBlock, 2 * mSweepRanks.size()));
-                // Held here: the stores below could otherwise be the vectors' own.
+                // Held here: the stores below could otherwise be the vectors' own, and a mark's
+                // byte store anything's (the marks' pointer itself, were it read through the
+                // capture).
                 std::uint32_t* const ranks = mSweepRanks.data();
                 const EntityGrid::Entry** const at = mSweepAt.data();
+                unsigned char* const blockMarks = marks;
 #ifndef NDEBUG
                 // What the screen passes over, the filter would have refused.
                 for (std::uint64_t m = meets & ~wanted; m != 0; m &= m - 1) {
@@ -477,7 +480,7 @@ void World::SweepSphere(Region* region, const Sphere& sphere, EntityListType typ
                 const auto mark = [&](const EntityGrid::Entry& entry) {
                     const std::uint32_t rank = entry.rank;
                     at[rank] = &entry;
-                    marks[rank] = WorldCells::kMarked;
+                    blockMarks[rank] = WorldCells::kMarked;
                     ranks[found++] = rank;
                 };
 #ifdef NDEBUG

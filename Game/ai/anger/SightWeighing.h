@@ -3,7 +3,7 @@
 // provocation that makes of it and the squared distance the anger table measures it at. A crowd
 // is weighed eight foes at a time where the processor has the lanes, each lane taking the float
 // operations of one foe in the same order, so the answers are the same bits. (Defined in
-// AngerManager.cpp, beside the provocation it makes.)
+// SightLanes.cpp.)
 #include <cstddef>
 
 #include "Engine/world/EntityGrid.h"
@@ -25,10 +25,23 @@ struct SightTerms {
     float ms = 0, scale = 0;
 };
 
+// The same terms in every lane of eight, spread once per tick rather than by each group of eight
+// foes (with the constants the weighing multiplies by).
+struct SightLaneTerms {
+    static constexpr std::size_t kLanes = 8;
+    using Lanes = float[kLanes];
+    alignas(32) Lanes selfX, selfY, selfZ, fromX, fromY, fromZ;
+    alignas(32) Lanes innerDistance, innerRate, rate, viewDistance, ms, scale;
+    alignas(32) Lanes one, tenth, thousandth;
+};
+
+// Only where HasEightLanes.
+void SpreadSightTerms(const SightTerms& terms, SightLaneTerms& out);
+
 // Weighs foes[0..8) into provoked[0..8) and reach[0..8) and returns true when each of them angers,
 // holds its own path position and stands, as that position does, in `region` (never null);
 // else returns false and writes nothing. Only where HasEightLanes.
 bool WeighEightFoes(const EntityGrid::Entry* const* foes, const Region* region,
-                    const SightTerms& terms, AngerTable::Provoked* provoked, float* reach);
+                    const SightLaneTerms& terms, AngerTable::Provoked* provoked, float* reach);
 
 }  // namespace GAME

@@ -14,6 +14,7 @@
 #include "Engine/world/WorldSweep.h"
 #include "Game/ai/anger/SightWeighing.h"
 #include "Game/ai/monster/ControllerMonster.h"
+#include "Game/ai/monster/SightScreen.h"
 #include "Game/ai/monster/states/MonsterStateQueries.h"
 #include "Game/characters/Character.h"
 #include "Game/characters/CharacterLookup.h"
@@ -95,111 +96,7 @@ const EntityGamePart& SweptPart(World& world, const EntityGrid::Entry& entry) {
     return entry.game;
 }
 
-// A sweep remembers this many judged teams (nothing a sweep calls changes the rules): a crowd
-// holds few, but a fight's two sides often stand among a third, and a sweep that meets more
-// teams than it remembers judges them over and over.
-constexpr std::size_t kRemembered = 3;
-
-// What a sight screen compares each lane with: the flags that make a plain character (`plain`
-// of `plainMask`), the flag a lane must hold to be sure of without its entry (`own`), the
-// sweeper's slot and the remembered teams (all ones in `valid` and `keep` when set).
-struct ScreenTerms {
-    std::uint32_t plainMask = 0, plain = 0, own = 0, self = 0;
-    std::uint32_t major[kRemembered] = {}, minor[kRemembered] = {};
-    std::int32_t valid[kRemembered] = {}, keep[kRemembered] = {};
-    std::int32_t vouches = 0;
-};
-
-#if defined(__x86_64__)
-// The same terms in every lane of eight, so that a screen compares with them where they lie;
-// `sureMask` and `sure` the flags of a lane sure of without its entry (written, its own team
-// and, when it must be, its own path position).
-struct OctTerms {
-    WorldCells::OctWords plainMask, plain, sureMask, sure, self;
-    WorldCells::OctWords major[kRemembered], minor[kRemembered];
-    WorldCells::OctMask keep[kRemembered];
-    WorldCells::OctMask vouches, anyKnown;
-};
-
-[[gnu::target("avx2")]] void SpreadTerms(const ScreenTerms& t, OctTerms& out) {
-    using WorldCells::OctMask;
-    using WorldCells::OctWords;
-    const std::uint32_t sureMask = SightDigest::kWritten | SightDigest::kTeamFromCharacter | t.own;
-    out.plainMask = OctWords{} + t.plainMask;
-    out.plain = OctWords{} + t.plain;
-    out.sureMask = OctWords{} + sureMask;
-    out.sure = OctWords{} + (SightDigest::kWritten | t.own);
-    out.self = OctWords{} + t.self;
-    // A slot not yet judged repeats a judged one, so a screen asks no slot whether it is valid
-    // (with none judged, nothing is known).
-    std::size_t judged = kRemembered;
-    for (std::size_t k = kRemembered; k-- > 0;)
-        if (t.valid[k] != 0)
-            judged = k;
-    for (std::size_t k = 0; k < kRemembered; ++k) {
-        const std::size_t from = t.valid[k] != 0 || judged == kRemembered ? k : judged;
-        out.major[k] = OctWords{} + t.major[from];
-        out.minor[k] = OctWords{} + t.minor[from];
-        out.keep[k] = OctMask{} + (t.keep[from] & t.valid[from]);
-    }
-    out.vouches = OctMask{} + t.vouches;
-    out.anyKnown = OctMask{} - static_cast<std::int32_t>(judged != kRemembered);
-}
-
-// The sphere test and the screen eight lanes at a time (where the processor has them), a pack
-// at a time: the entities the sphere holds (in `inSphere`, as SphereMask finds them) screened
-// with the same answers as four at a time, save that plain lanes of a team not remembered come
-// back in `unknown`, not yet judged. Only lanes the sphere holds are answered for.
-[[gnu::target("avx2")]] std::uint64_t SphereScreenOct(const EntityGrid::Pack* packs,
-                                                      std::size_t count, const Vec3& toQuery,
-                                                      const Sphere& sphere, const OctTerms& t,
-                                                      std::uint64_t& inSphere, std::uint64_t& sure,
-                                                      std::uint64_t& unknown) {
-    using WorldCells::OctMask;
-    using WorldCells::OctWords;
-    constexpr std::size_t kWidth = EntityGrid::Pack::kWidth;
-    // Kept here, not through the references: stores there could be the terms' own.
-    std::uint64_t meets = 0, passes = 0, vouched = 0, fresh = 0;
-    // A pack pointer of its own: taken from `at` each time, it costs a shift and an add.
-    const EntityGrid::Pack* pack = packs;
-    for (std::size_t at = 0; at < count; at += kWidth, ++pack) {
-        const EntityGrid::Pack& p = *pack;
-        const unsigned lanesIn = WorldCells::SphereBitsOct(p, toQuery, sphere);
-        if (lanesIn == 0)
-            continue;
-        meets |= static_cast<std::uint64_t>(lanesIn) << at;
-        OctWords slots, flags, major, minor;
-        __builtin_memcpy(&slots, p.slot, sizeof slots);
-        __builtin_memcpy(&flags, p.gameFlags, sizeof flags);
-        __builtin_memcpy(&major, p.gameWords[0], sizeof major);
-        __builtin_memcpy(&minor, p.gameWords[1], sizeof minor);
-        // As and-not: GCC would take `!=` as a compare and a second one against zero.
-        const OctMask plain = reinterpret_cast<OctMask>(
-            _mm256_andnot_si256(reinterpret_cast<__m256i>(slots == t.self),
-                                reinterpret_cast<__m256i>((flags & t.plainMask) == t.plain)));
-        // Written, holding its own team (and path position when it counts): not unsure.
-        const OctMask settled = (flags & t.sureMask) == t.sure;
-        // Remembered teams differ: a lane matches one at most.
-        OctMask known{}, keeps{};
-        for (std::size_t k = 0; k < kRemembered; ++k) {
-            const OctMask match = (major == t.major[k]) & (minor == t.minor[k]);
-            known |= match;
-            keeps |= match & t.keep[k];
-        }
-        known &= t.anyKnown;
-        // A plain lane passes when its team is kept, any other when it is unsure.
-        const OctMask lanes = (plain & keeps) | ~(plain | settled);
-        passes |= static_cast<std::uint64_t>(WorldCells::OctBits(lanes)) << at;
-        vouched |= static_cast<std::uint64_t>(WorldCells::OctBits(plain & keeps & t.vouches)) << at;
-        fresh |= static_cast<std::uint64_t>(WorldCells::OctBits(plain & ~known)) << at;
-    }
-    // Lanes past the cell's last entry hold what left it.
-    inSphere = meets & WorldCells::FirstBits(count);
-    sure = vouched & inSphere;
-    unknown = fresh & inSphere;
-    return passes & inSphere;
-}
-#endif
+using SightScreen::kRemembered;
 
 // Hands `use` each living character in the sphere other than `self` that is a foe (or a friend)
 // within `maxYView` of it vertically (0: any height), in world order, after telling `begin` how
@@ -313,10 +210,10 @@ void ForEachCharacterInSphere(const Character& self, float maxYView, Region* reg
     };
     // The same for eight lanes, refreshed whenever a screen judges a team (the filter may judge
     // others meanwhile: the terms hold judged teams either way).
-    ScreenTerms terms{plainMask, plainWant, unsureOwn, selfSlot};
+    SightScreen::ScreenTerms terms{plainMask, plainWant, unsureOwn, selfSlot};
     terms.vouches = -static_cast<std::int32_t>(!heights);
 #if defined(__x86_64__)
-    OctTerms octTerms;
+    SightScreen::OctTerms octTerms;
 #endif
     const auto refreshTerms = [&] {
         for (std::size_t k = 0; k < kRemembered; ++k) {
@@ -327,7 +224,7 @@ void ForEachCharacterInSphere(const Character& self, float maxYView, Region* reg
         }
 #if defined(__x86_64__)
         if (eight)
-            SpreadTerms(terms, octTerms);
+            SightScreen::SpreadTerms(terms, octTerms);
 #endif
     };
     refreshTerms();
@@ -336,8 +233,8 @@ void ForEachCharacterInSphere(const Character& self, float maxYView, Region* reg
 #if defined(__x86_64__)
         if (eight) {
             std::uint64_t inSphere = 0, unknown = 0;
-            std::uint64_t passes =
-                SphereScreenOct(packs, count, toQuery, inView, octTerms, inSphere, sure, unknown);
+            std::uint64_t passes = SightScreen::SphereScreenOct(packs, count, toQuery, inView,
+                                                                octTerms, inSphere, sure, unknown);
             if (unknown != 0) [[unlikely]] {
                 for (; unknown != 0; unknown &= unknown - 1) {
                     const auto i = static_cast<std::size_t>(std::countr_zero(unknown));
@@ -592,10 +489,12 @@ void ControllerMonster::AngerUpdate(int ms) {
             std::size_t next = 0;
             // Eight foes at a time where they are plain (unbounded pursuit, see WeighEightFoes).
             constexpr std::size_t kEight = 8;
-            if (!bounded && selfPlaced && WorldCells::HasEightLanes())
+            SightLaneTerms laneTerms;
+            if (!bounded && selfPlaced && found >= kEight && WorldCells::HasEightLanes()) {
+                SpreadSightTerms(terms, laneTerms);
                 for (; next + kEight <= found; next += kEight) {
                     const EntityGrid::Entry* const* group = foes + next;
-                    if (group[0]->region && WeighEightFoes(group, group[0]->region, terms,
+                    if (group[0]->region && WeighEightFoes(group, group[0]->region, laneTerms,
                                                            provoked + listed, reach + listed)) {
 #ifndef NDEBUG
                         CheckEightFoes(group, provoked + listed, reach + listed, weigh);
@@ -606,6 +505,7 @@ void ControllerMonster::AngerUpdate(int ms) {
                     for (std::size_t k = 0; k < kEight; ++k)
                         listed += weigh(*group[k], provoked[listed], reach[listed]) ? 1 : 0;
                 }
+            }
             for (; next < found; ++next)
                 listed += weigh(*foes[next], provoked[listed], reach[listed]) ? 1 : 0;
         };

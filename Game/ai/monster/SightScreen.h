@@ -1,0 +1,53 @@
+#pragma once
+// A sight sweep's screen of a grid cell: its packed words judged eight lanes at a time against
+// the sweeper's terms, before any entry is read.
+#include <cstddef>
+#include <cstdint>
+
+#include "Engine/world/EntityGrid.h"
+#include "Engine/world/Math.h"
+#include "Engine/world/WorldSweep.h"
+
+namespace GAME::SightScreen {
+
+// A sweep remembers this many judged teams (nothing a sweep calls changes the rules): a crowd
+// holds few, but a fight's two sides often stand among a third, and a sweep that meets more
+// teams than it remembers judges them over and over.
+constexpr std::size_t kRemembered = 3;
+
+// What a sight screen compares each lane with: the flags that make a plain character (`plain`
+// of `plainMask`), the flag a lane must hold to be sure of without its entry (`own`), the
+// sweeper's slot and the remembered teams (all ones in `valid` and `keep` when set).
+struct ScreenTerms {
+    std::uint32_t plainMask = 0, plain = 0, own = 0, self = 0;
+    std::uint32_t major[kRemembered] = {}, minor[kRemembered] = {};
+    std::int32_t valid[kRemembered] = {}, keep[kRemembered] = {};
+    std::int32_t vouches = 0;
+};
+
+#if defined(__x86_64__)
+// The same terms in every lane of eight, so that a screen compares with them where they lie;
+// `sureMask` and `sure` the flags of a lane sure of without its entry (written, its own team
+// and, when it must be, its own path position).
+struct OctTerms {
+    WorldCells::OctWords plainMask, plain, sureMask, sure, self;
+    WorldCells::OctWords major[kRemembered], minor[kRemembered];
+    WorldCells::OctMask keep[kRemembered];
+    WorldCells::OctMask vouches, anyKnown;
+};
+
+// Spreads `t` into every lane (only where HasEightLanes).
+[[gnu::target("avx2")]] void SpreadTerms(const ScreenTerms& t, OctTerms& out);
+
+// The sphere test and the screen eight lanes at a time (where the processor has them), a pack
+// at a time: the entities the sphere holds (in `inSphere`, as SphereMask finds them) screened
+// with the same answers as four at a time, save that plain lanes of a team not remembered come
+// back in `unknown`, not yet judged. Only lanes the sphere holds are answered for.
+[[gnu::target("avx2")]] std::uint64_t SphereScreenOct(const EntityGrid::Pack* packs,
+                                                      std::size_t count, const Vec3& toQuery,
+                                                      const Sphere& sphere, const OctTerms& t,
+                                                      std::uint64_t& inSphere, std::uint64_t& sure,
+                                                      std::uint64_t& unknown);
+#endif
+
+}  // namespace GAME::SightScreen

@@ -1,0 +1,134 @@
+// Eight foes weighed at once against the same float operations one foe at a time: each lane's id,
+// slot, amount and reach must come back in its own place, bit for bit, with the entries lying
+// out of order in memory; and a group with any lane that does not anger, lacks its own path
+// position or stands (or has that position) in another region is refused with nothing written.
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cmath>
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include "Engine/world/EntityGrid.h"
+#include "Engine/world/Region.h"
+#include "Engine/world/WorldSweep.h"
+#include "Game/ai/anger/SightWeighing.h"
+#include "Game/characters/movement/SightDigest.h"
+
+namespace GAME::test {
+namespace {
+
+constexpr std::size_t kEight = 8;
+// Where the foes' entries lie among the cell's: shuffled, before and after the first.
+constexpr std::array<std::size_t, kEight> kPicked = {6, 11, 2, 9, 0, 7, 3, 10};
+
+SightTerms Terms() {
+    SightTerms t;
+    t.selfWorld = Vec3(110.0f, 6.0f, -35.0f);
+    t.measuredFrom = Vec3(111.0f, 5.5f, -34.0f);
+    t.innerDistance = 4.0f;
+    t.innerRate = 3.0f;
+    t.rate = 1.5f;
+    t.viewDistance = 25.0f;
+    t.ms = 200.0f;
+    t.scale = 2.0f;
+    return t;
+}
+
+float Squared(float x, float y, float z) {
+    return x * x + y * y + z * z;
+}
+
+// One foe, as the terms describe it.
+AngerTable::Provoked WeighOne(const EntityGrid::Entry& e, const Vec3& offset, const SightTerms& t,
+                              float& reach) {
+    const Vec3& p = e.game.gamePosition;
+    const float distance =
+        std::sqrt(Squared(p.x + offset.x - t.selfWorld.x, p.y + offset.y - t.selfWorld.y,
+                          p.z + offset.z - t.selfWorld.z));
+    const float rate = distance < t.innerDistance
+                           ? t.innerRate
+                           : t.rate * (1.0f - 0.1f * distance / t.viewDistance);
+    const float anger = rate * t.ms * 0.001f;
+    reach = Squared(e.position.x + offset.x - t.measuredFrom.x,
+                    e.position.y + offset.y - t.measuredFrom.y,
+                    e.position.z + offset.z - t.measuredFrom.z);
+    return AngerTable::Provoked{e.objectId, e.slot, t.scale * anger * e.game.gameScale};
+}
+
+struct Spoil {
+    const char* name;
+    std::size_t lane;  // kEight: none
+    std::uint32_t dropFlags;
+    bool otherRegion, otherPathRegion;
+};
+
+TEST(SightWeighingTest, EightFoesMatchOneAtATime) {
+    if (!WorldCells::HasEightLanes())
+        GTEST_SKIP() << "no eight lanes here";
+    Region region("R", Vec3(100.0f, 5.0f, -40.0f));
+    Region other("O", Vec3(-300.0f, 0.0f, 0.0f));
+    const SightTerms terms = Terms();
+    SightLaneTerms laneTerms;
+    SpreadSightTerms(terms, laneTerms);
+    const Spoil spoils[] = {
+        {"plain", kEight, 0, false, false},
+        {"first lane calm", 0, SightDigest::kCausesAnger, false, false},
+        {"last lane calm", 7, SightDigest::kCausesAnger, false, false},
+        {"no own path position", 4, SightDigest::kOwnPathPosition, false, false},
+        {"stands elsewhere", 3, 0, true, false},
+        {"path position elsewhere", 5, 0, false, true},
+    };
+    for (const Spoil& spoil : spoils) {
+        SCOPED_TRACE(spoil.name);
+        std::vector<EntityGrid::Entry> cell(12);
+        for (std::size_t i = 0; i < cell.size(); ++i) {
+            EntityGrid::Entry& e = cell[i];
+            const auto f = static_cast<float>(i);
+            e.position = Vec3(9.0f + 1.5f * f, 0.5f * f, 6.0f - f);
+            e.slot = 100 + static_cast<std::uint32_t>(i);
+            e.objectId = 5000 + 7 * static_cast<std::uint32_t>(i);
+            e.region = &region;
+            e.game.gameFlags = SightDigest::kWritten | SightDigest::kCharacter |
+                               SightDigest::kAlive | SightDigest::kCausesAnger |
+                               SightDigest::kOwnPathPosition;
+            e.game.gameScale = 0.5f + 0.25f * f;
+            e.game.gameRegion = &region;
+            // Some within the inner distance of the monster, the rest beyond it.
+            e.game.gamePosition = Vec3(10.0f + 2.0f * f, 1.0f, 5.0f - 0.75f * f);
+        }
+        std::array<const EntityGrid::Entry*, kEight> foes{};
+        for (std::size_t k = 0; k < kEight; ++k)
+            foes[k] = &cell[kPicked[k]];
+        if (spoil.lane < kEight) {
+            EntityGrid::Entry& e = cell[kPicked[spoil.lane]];
+            e.game.gameFlags &= ~spoil.dropFlags;
+            if (spoil.otherRegion)
+                e.region = &other;
+            if (spoil.otherPathRegion)
+                e.game.gameRegion = &other;
+        }
+        const AngerTable::Provoked untouched{1, 2, -1.0f};
+        std::array<AngerTable::Provoked, kEight> provoked;
+        provoked.fill(untouched);
+        std::array<float, kEight> reach;
+        reach.fill(-1.0f);
+        const bool weighed =
+            WeighEightFoes(foes.data(), &region, laneTerms, provoked.data(), reach.data());
+        ASSERT_EQ(weighed, spoil.lane == kEight);
+        for (std::size_t k = 0; k < kEight; ++k) {
+            SCOPED_TRACE(k);
+            float oneReach = -1.0f;
+            const AngerTable::Provoked want =
+                weighed ? WeighOne(*foes[k], region.GetOffset(), terms, oneReach) : untouched;
+            EXPECT_EQ(provoked[k].id, want.id);
+            EXPECT_EQ(provoked[k].worldSlot, want.worldSlot);
+            EXPECT_EQ(provoked[k].amount, want.amount);
+            EXPECT_EQ(reach[k], oneReach);
+        }
+    }
+}
+
+}  // namespace
+}  // namespace GAME::test
