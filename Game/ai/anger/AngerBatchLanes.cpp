@@ -106,7 +106,7 @@ template <std::size_t Upto, class Group, std::size_t Count>
 [[gnu::always_inline]] inline void CalmFirst(Group (&v)[Count], const BatchSteps<Group>& steps,
                                              std::int32_t from, std::int32_t to) {
     static_assert(Upto <= Count);
-#pragma GCC unroll 4
+#pragma GCC unroll 8
     for (std::int32_t k = from; k < to; ++k) {
         const float calm = steps.calms[k];
 #pragma GCC unroll 16
