@@ -331,7 +331,7 @@ TEST(AngerBatchLanes, MatchesEachValueWalkedAlone) {
             step[i] = static_cast<std::int32_t>(c.own == Own::EveryThird ? 3 * at : at);
             fresh[i] = -1;
         }
-        if (c.swapLane + 1 < c.count)
+        if (c.swapLane < c.count && c.swapLane + 1 < c.count)
             std::swap(step[c.swapLane], step[c.swapLane + 1]);
         if (c.oldLane < c.count)
             fresh[c.oldLane] = 0;
