@@ -129,6 +129,18 @@ TEST(AngerBatch, GivesTheValuesOfOneProvocationAtATime) {
         {"minus zero from empty", 100, 1, Listed::Rising, 0, false, true, 3.0f, 1, true},
         {"minus zero, pairs swapped from empty", 70, 1, Listed::PairsSwapped, 0, false, true, 3.0f,
          1, true},
+        // Tables large enough for sixteen-lane groups where the processor has them.
+        {"wide blocks and a part from empty", 16 * 8 * 3 + 21, 1, Listed::Rising, 0, false, false,
+         3.0f, 1, true},
+        {"wide blocks from empty to the cap", 512, 1, Listed::Rising, 0, false, false, 400.0f, 1,
+         true},
+        {"wide, pairs swapped from empty", 300, 1, Listed::PairsSwapped, 0, false, false, 3.0f, 1,
+         true},
+        {"wide, two swapped across eights from empty", 385, 1, Listed::MiddleTwoSwapped, 0, false,
+         false, 3.0f, 1, true},
+        {"wide, minus zero from empty", 260, 1, Listed::Rising, 0, false, true, 3.0f, 1, true},
+        {"wide, runs of new ids among old", 600, 1, Listed::Rising, 3, false, false, 3.0f, 9},
+        {"wide, shuffled", 400, 1, Listed::Shuffled, 0},
     };
     for (const BatchCase& c : cases) {
         SCOPED_TRACE(c.name);
