@@ -21,6 +21,26 @@ struct BatchSteps {
     Group ceiling;
 };
 
+// Tables from this many entries take sixteen lanes where the processor has them.
+constexpr std::size_t kWideFrom = 256;
+
+// Sixteen lanes' mask, for the wide groups.
+using WideMask = std::int32_t __attribute__((vector_size(64)));
+
+// Lanes 0, 1, 2, ... of a group's mask.
+template <class Mask>
+struct LaneIndex;
+
+template <>
+struct LaneIndex<LaneMask> {
+    static constexpr LaneMask kLanes = {0, 1, 2, 3, 4, 5, 6, 7};
+};
+
+template <>
+struct LaneIndex<WideMask> {
+    static constexpr WideMask kLanes = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15};
+};
+
 // The least and greatest of eight lanes, halving them three times.
 [[gnu::always_inline]] inline void LowestAndHighest(const LaneMask& lows, const LaneMask& highs,
                                                     std::int32_t& lo, std::int32_t& hi) {
@@ -37,6 +57,16 @@ struct BatchSteps {
     hi = std::max(high[0], high[1]);
 }
 
+[[gnu::always_inline]] inline void LowestAndHighest(const WideMask& lows, const WideMask& highs,
+                                                    std::int32_t& lo, std::int32_t& hi) {
+    // Halves of sixteen lanes first.
+    const LaneMask low0 = __builtin_shufflevector(lows, lows, 0, 1, 2, 3, 4, 5, 6, 7);
+    const LaneMask low1 = __builtin_shufflevector(lows, lows, 8, 9, 10, 11, 12, 13, 14, 15);
+    const LaneMask high0 = __builtin_shufflevector(highs, highs, 0, 1, 2, 3, 4, 5, 6, 7);
+    const LaneMask high1 = __builtin_shufflevector(highs, highs, 8, 9, 10, 11, 12, 13, 14, 15);
+    LowestAndHighest(low1 < low0 ? low1 : low0, high1 > high0 ? high1 : high0, lo, hi);
+}
+
 // Whether every lane of `a` is that of `b`.
 [[gnu::always_inline]] inline bool Same(const LaneMask& a, const LaneMask& b) {
     LaneMask diff = a ^ b;
@@ -45,11 +75,19 @@ struct BatchSteps {
     return (diff[0] | diff[1]) == 0;
 }
 
+[[gnu::always_inline]] inline bool Same(const WideMask& a, const WideMask& b) {
+    const WideMask diff = a ^ b;
+    const LaneMask low = __builtin_shufflevector(diff, diff, 0, 1, 2, 3, 4, 5, 6, 7);
+    const LaneMask high = __builtin_shufflevector(diff, diff, 8, 9, 10, 11, 12, 13, 14, 15);
+    return Same(low | high, LaneMask{});
+}
+
 // The least own step of a group's lanes (`none` when no lane has one) and the greatest (-1 when
 // none has one).
-[[gnu::always_inline]] inline void OwnWindow(const LaneMask& own, std::int32_t none,
-                                             std::int32_t& lo, std::int32_t& hi) {
-    LowestAndHighest(own >= 0 ? own : LaneMask{} + none, own, lo, hi);
+template <class Mask>
+[[gnu::always_inline]] inline void OwnWindow(const Mask& own, std::int32_t none, std::int32_t& lo,
+                                             std::int32_t& hi) {
+    LowestAndHighest(own >= 0 ? own : Mask{} + none, own, lo, hi);
 }
 
 // Step `k` for a group holding own steps: a lane whose step it is takes its provocation, every
@@ -68,7 +106,7 @@ template <std::size_t Upto, class Group, std::size_t Count>
 [[gnu::always_inline]] inline void CalmFirst(Group (&v)[Count], const BatchSteps<Group>& steps,
                                              std::int32_t from, std::int32_t to) {
     static_assert(Upto <= Count);
-#pragma GCC unroll 4
+#pragma GCC unroll 8
     for (std::int32_t k = from; k < to; ++k) {
         const float calm = steps.calms[k];
 #pragma GCC unroll 16
@@ -117,7 +155,8 @@ template <class Group, class Mask, std::size_t Count, std::size_t... Own>
 // nothing yet, so only those before it calm. Each of its lanes takes 0 + its amount, capped,
 // from the start and keeps it through calms of +0 until its own step (x - +0 is x, -0
 // included). False when the group has no own step (it and all after it lie past the table).
-template <std::size_t Open, class Group, class Mask, std::size_t Count>
+// `InOrder`: its lanes' steps are known to be lo, lo + 1, ...
+template <std::size_t Open, bool InOrder, class Group, class Mask, std::size_t Count>
 [[gnu::always_inline]] inline bool OpenGroup(Group (&v)[Count], const Mask& own,
                                              const BatchSteps<Group>& steps, std::int32_t& k,
                                              std::int32_t lo, std::int32_t hi) {
@@ -125,10 +164,9 @@ template <std::size_t Open, class Group, class Mask, std::size_t Count>
     if (lo > hi)
         return false;
     CalmFirst<Open>(v, steps, k, lo + 1);
-    static_assert(sizeof(Mask) == sizeof(LaneMask));
-    constexpr LaneMask kLane = {0, 1, 2, 3, 4, 5, 6, 7};
+    static_assert(sizeof(Mask) == sizeof(Group));
     Group added;
-    if (Same(own, kLane + lo)) {
+    if (InOrder || Same(own, LaneIndex<Mask>::kLanes + lo)) {
         // The usual order: one lane after another.
         __builtin_memcpy(&added, steps.amounts + lo, sizeof added);
     } else {
@@ -153,15 +191,28 @@ template <std::size_t Open, class Group, class Mask, std::size_t Count>
 
 // The groups of such a block one after another as their windows open, then every group to the
 // last step.
-template <class Group, class Mask, std::size_t Count, std::size_t... Open>
+template <bool InOrder, class Group, class Mask, std::size_t Count, std::size_t... Open>
 [[gnu::always_inline]] inline void OpenInTurn(Group (&v)[Count], const Mask (&own)[Count],
                                               const std::int32_t (&lo)[Count],
                                               const std::int32_t (&hi)[Count],
                                               const BatchSteps<Group>& steps,
                                               std::index_sequence<Open...>) {
     std::int32_t k = lo[0];
-    (void)(OpenGroup<Open>(v, own[Open], steps, k, lo[Open], hi[Open]) && ...);
+    (void)(OpenGroup<Open, InOrder>(v, own[Open], steps, k, lo[Open], hi[Open]) && ...);
     CalmAll(v, steps, k, steps.count);
+}
+
+// A block's groups back into the table (the last only as far as `count`, unless `Whole`).
+template <bool Whole, class Group, std::size_t Count>
+[[gnu::always_inline]] inline void Store(float* values, std::size_t first, std::size_t count,
+                                         const Group (&v)[Count]) {
+    constexpr std::size_t kWidth = sizeof(Group) / sizeof(float);
+#pragma GCC unroll 16
+    for (std::size_t w = 0; w < Count; ++w) {
+        const std::size_t at = first + w * kWidth;
+        const std::size_t filled = Whole ? kWidth : std::min(kWidth, count - at);
+        __builtin_memcpy(values + at, &v[w], filled * sizeof(float));
+    }
 }
 
 // `Count` groups from lane `first` through every step (the last group may run past `count`,
@@ -171,13 +222,12 @@ template <class Group, class Mask, std::size_t Count, bool Whole>
                                               const std::int32_t* step, const std::int32_t* fresh,
                                               const BatchSteps<Group>& steps) {
     constexpr std::size_t kWidth = sizeof(Group) / sizeof(float);
-    static_assert(sizeof(Mask) == sizeof(LaneMask));
-    constexpr LaneMask kLane = {0, 1, 2, 3, 4, 5, 6, 7};
+    static_assert(sizeof(Mask) == sizeof(Group));
     Group v[Count];
     Mask own[Count], born[Count];
     std::int32_t lo[Count], hi[Count];
     // Lanes each created by its own step (past the table count as such: nothing reads them).
-    LaneMask created = LaneMask{} - 1;
+    Mask created = Mask{} - 1;
 #pragma GCC unroll 16
     for (std::size_t w = 0; w < Count; ++w) {
         const std::size_t at = first + w * kWidth;
@@ -186,9 +236,30 @@ template <class Group, class Mask, std::size_t Count, bool Whole>
         __builtin_memcpy(&v[w], values + at, filled * sizeof(float));
         __builtin_memcpy(&own[w], step + at, sizeof own[w]);
         __builtin_memcpy(&born[w], fresh + at, sizeof born[w]);
-        OwnWindow(own[w], steps.count, lo[w], hi[w]);
-        created &= born[w] | (kLane >= static_cast<std::int32_t>(filled));
+        created &= born[w] | (LaneIndex<Mask>::kLanes >= static_cast<std::int32_t>(filled));
     }
+    // A table the list fills from empty in order: lane i of the block was created by step
+    // base + i. Its groups' windows are known without reducing each.
+    bool inOrder = false;
+    if constexpr (Whole) {
+        const std::int32_t base = own[0][0];
+        Mask off = ~created;
+#pragma GCC unroll 16
+        for (std::size_t w = 0; w < Count; ++w) {
+            lo[w] = base + static_cast<std::int32_t>(w * kWidth);
+            hi[w] = lo[w] + static_cast<std::int32_t>(kWidth - 1);
+            off |= own[w] ^ (LaneIndex<Mask>::kLanes + lo[w]);
+        }
+        inOrder = base >= 0 && Same(off, Mask{});
+    }
+    if (inOrder) {
+        OpenInTurn<true>(v, own, lo, hi, steps, std::make_index_sequence<Count>{});
+        Store<Whole>(values, first, count, v);
+        return;
+    }
+#pragma GCC unroll 16
+    for (std::size_t w = 0; w < Count; ++w)
+        OwnWindow(own[w], steps.count, lo[w], hi[w]);
     // A sweep lists its foes in about the order of their ids, so the groups' windows of own
     // steps follow one another: each is a choice for its group alone while the others calm.
     bool apart = true;
@@ -206,7 +277,7 @@ template <class Group, class Mask, std::size_t Count, bool Whole>
     LowestAndHighest(created, created, least, most);
     const std::int32_t start = most == -1 ? low : 0;
     if (apart && most == -1) {
-        OpenInTurn(v, own, lo, hi, steps, std::make_index_sequence<Count>{});
+        OpenInTurn<false>(v, own, lo, hi, steps, std::make_index_sequence<Count>{});
     } else if (apart) {
         std::int32_t k = start;
         for (std::size_t w = 0; w < Count; ++w) {
@@ -227,12 +298,7 @@ template <class Group, class Mask, std::size_t Count, bool Whole>
                 Choose(v[w], own[w], born[w], k, steps);
         CalmAll(v, steps, std::max(low, high + 1), steps.count);
     }
-#pragma GCC unroll 16
-    for (std::size_t w = 0; w < Count; ++w) {
-        const std::size_t at = first + w * kWidth;
-        const std::size_t filled = Whole ? kWidth : std::min(kWidth, count - at);
-        __builtin_memcpy(values + at, &v[w], filled * sizeof(float));
-    }
+    Store<Whole>(values, first, count, v);
 }
 
 // The groups from `group` on in one block of `Rest` (fewer than a whole block).
@@ -281,13 +347,33 @@ template <class Group, class Mask, std::size_t Count>
     BatchBlocks<Group, Mask, Count>(values, count, step, fresh, lists);
 }
 
+// Sixteen lanes at once: for a table this large its calms after the groups' windows are most of
+// the work, which the wider registers halve.
+[[gnu::target("avx512f")]] void BatchWide(float* values, std::size_t count,
+                                          const std::int32_t* step, const std::int32_t* fresh,
+                                          const float* amounts, const float* calms,
+                                          std::size_t steps, float cap) {
+    BatchIn<WideLanes, WideMask, 8>(values, count, step, fresh, amounts, calms, steps, cap);
+}
+
+bool HasWideLanes() {
+#if defined(__x86_64__) && !defined(__SANITIZE_THREAD__)
+    static const bool wide = __builtin_cpu_supports("avx512f");
+    return wide;
+#else
+    return false;
+#endif
+}
+
 }  // namespace
 
 ANGER_TARGET_CLONES void ApplyBatch(float* values, std::size_t count, const std::int32_t* step,
                                     const std::int32_t* fresh, const float* amounts,
                                     const float* calms, std::size_t steps, float cap) {
-    // (Sixteen-lane registers would halve the operations, but slow the clock for the rest of the
-    // frame more than that gains where tables are small.)
+    // Sixteen-lane registers slow the clock for the rest of the frame more than they gain where
+    // tables are small, so only large ones take them.
+    if (count >= kWideFrom && HasWideLanes())
+        return BatchWide(values, count, step, fresh, amounts, calms, steps, cap);
     BatchIn<Lanes, LaneMask, 8>(values, count, step, fresh, amounts, calms, steps, cap);
 }
 

@@ -38,8 +38,8 @@ std::size_t FirstHighest(const float* values, const std::uint32_t* ids, std::siz
 void CalmsOf(const float* amounts, const std::uint32_t* sizes, std::size_t count, float share,
              float* calms);
 
-// ApplyBatch reads `step` and `fresh` in whole groups of this many lanes.
-constexpr std::size_t kBatchLanes = kLanes;
+// ApplyBatch reads `step` and `fresh` in whole groups of this many lanes (its widest).
+constexpr std::size_t kBatchLanes = 2 * kLanes;
 // A batch of `steps` provocations over the whole table. By entry: `step`, the provocation of
 // the entry (-1: none), and `fresh`, -1 where that provocation created it (else 0), both run
 // on to a whole kBatchLanes; by step: `amounts` and `calms`. Each value takes every calm in

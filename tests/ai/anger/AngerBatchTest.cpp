@@ -136,6 +136,18 @@ TEST(AngerBatch, GivesTheValuesOfOneProvocationAtATime) {
         {"runs of seventeen old ids", 200, 1, Listed::Rising, 17},
         {"an old id traded for a new one", 120, 1, Listed::Traded, 0},
         {"traded among new ids", 90, 1, Listed::Traded, 12},
+        // Tables large enough for sixteen-lane groups where the processor has them.
+        {"wide blocks and a part from empty", 16 * 8 * 3 + 21, 1, Listed::Rising, 0, false, false,
+         3.0f, 1, true},
+        {"wide blocks from empty to the cap", 512, 1, Listed::Rising, 0, false, false, 400.0f, 1,
+         true},
+        {"wide, pairs swapped from empty", 300, 1, Listed::PairsSwapped, 0, false, false, 3.0f, 1,
+         true},
+        {"wide, two swapped across eights from empty", 385, 1, Listed::MiddleTwoSwapped, 0, false,
+         false, 3.0f, 1, true},
+        {"wide, minus zero from empty", 260, 1, Listed::Rising, 0, false, true, 3.0f, 1, true},
+        {"wide, runs of new ids among old", 600, 1, Listed::Rising, 3, false, false, 3.0f, 9},
+        {"wide, shuffled", 400, 1, Listed::Shuffled, 0},
     };
     for (const BatchCase& c : cases) {
         SCOPED_TRACE(c.name);
@@ -304,12 +316,14 @@ struct KernelCase {
     std::size_t oldLane = SIZE_MAX;   // this lane was there before its step
     std::size_t idleLane = SIZE_MAX;  // this lane has no step
     float scale = 1.0f;               // amounts (0: all -0)
+    std::size_t swapLane = SIZE_MAX;  // this lane and the next trade steps
 };
 
 // The batch kernel alone, on steps laid out by hand: blocks whose lanes their steps all create,
 // in order, reversed within a group, or with other steps between the groups' windows; a lane
-// that was already there or has no step among them; partial blocks, -0 and the cap. Each value
-// must match a plain walk of its own step's calms bit for bit.
+// that was already there or has no step among them; blocks in order but for two lanes late in
+// them; partial blocks, -0 and the cap; in tables
+// small and large. Each value must match a plain walk of its own step's calms bit for bit.
 TEST(AngerBatchLanes, MatchesEachValueWalkedAlone) {
     const KernelCase cases[] = {
         {"one group", 8, Own::InOrder},
@@ -323,6 +337,17 @@ TEST(AngerBatchLanes, MatchesEachValueWalkedAlone) {
         {"to the cap", 100, Own::ReversedInGroups, SIZE_MAX, SIZE_MAX, 90.0f},
         {"minus zero", 72, Own::InOrder, SIZE_MAX, SIZE_MAX, 0.0f},
         {"minus zero, reversed", 64, Own::ReversedInGroups, 5, SIZE_MAX, 0.0f},
+        {"in order but a pair late in a block", 128, Own::InOrder, SIZE_MAX, SIZE_MAX, 1.0f, 125},
+        // Large enough for sixteen-lane groups, where the processor has them.
+        {"wide blocks and a part", 300, Own::InOrder},
+        {"wide, reversed in groups", 270, Own::ReversedInGroups},
+        {"wide, other steps between windows", 260, Own::EveryThird},
+        {"wide, one lane already there", 256, Own::InOrder, 200},
+        {"wide, one lane with no step", 263, Own::InOrder, SIZE_MAX, 130},
+        {"wide, to the cap", 290, Own::ReversedInGroups, SIZE_MAX, SIZE_MAX, 90.0f},
+        {"wide, minus zero", 256, Own::InOrder, 17, SIZE_MAX, 0.0f},
+        {"wide, in order but a pair late in a block", 384, Own::InOrder, SIZE_MAX, SIZE_MAX, 1.0f,
+         253},
     };
     for (const KernelCase& c : cases) {
         SCOPED_TRACE(c.name);
@@ -338,6 +363,8 @@ TEST(AngerBatchLanes, MatchesEachValueWalkedAlone) {
             step[i] = static_cast<std::int32_t>(c.own == Own::EveryThird ? 3 * at : at);
             fresh[i] = -1;
         }
+        if (c.swapLane < c.count && c.swapLane + 1 < c.count)
+            std::swap(step[c.swapLane], step[c.swapLane + 1]);
         if (c.oldLane < c.count)
             fresh[c.oldLane] = 0;
         if (c.idleLane < c.count)
