@@ -44,8 +44,8 @@ float SpellCastSpeed(const Skill& skill) {
 
 // --- Weapon attacks ---
 
-void SkillActivatedWeapon::Update(Character& character, int ms) {
-    Skill::Update(character, ms);
+void SkillActivatedWeapon::Update(Character&, int ms) {
+    UpdateWithBaseAvailability(ms);
     FollowWeaponRange();
 }
 

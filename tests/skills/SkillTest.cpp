@@ -550,10 +550,7 @@ TEST_F(SkillKeptAnswers, EachKindReadsItsLevelFromItsOwnSource) {
 
 // A weapon attack reaches as its owner's weapon does at every update.
 TEST_F(SkillKeptAnswers, AWeaponAttackFollowsTheReachOfTheOwnersWeapon) {
-    struct ReachManager : AttackSkillManager {
-        Skill_RangeProfile GetWeaponRangeProfile() override { return reach; }
-        Skill_RangeProfile reach = Skill_RangeProfile::Long;
-    } reachManager;
+    AttackSkillManager reachManager;
     reachManager.parent = owner;
     auto* strike = MakeAttackSkill<Skill_AttackWeapon>(kStrike, reachManager);
     ASSERT_NE(strike, nullptr);
@@ -568,8 +565,7 @@ TEST_F(SkillKeptAnswers, AWeaponAttackFollowsTheReachOfTheOwnersWeapon) {
         {false, Skill_RangeProfile::Maximum, Skill_RangeProfile::Melee},
     };
     for (const auto& row : rows) {
-        reachManager.ranged = row.ranged;
-        reachManager.reach = row.reach;
+        reachManager.SetReach(row.ranged, row.reach);
         strike->Update(*owner, 16);
         EXPECT_EQ(strike->IsRangedWeapon(), row.ranged);
         EXPECT_EQ(strike->GetRangeProfile(), row.expected) << static_cast<int>(row.reach);
