@@ -379,8 +379,9 @@ void Skill::Update(Character&, int ms) {
     RunDown<false>(ms);
 }
 
-void Skill::UpdateWithBaseAvailability(int ms) {
+void Skill::UpdateAsWeapon(int ms) {
     RunDown<true>(ms);
+    FollowWeaponRange();
 }
 
 bool Skill::IsControllingSkill() const {

@@ -382,9 +382,10 @@ protected:
         mTotalHasOtherParts = other;
         mCostKept = false;
     }
-    // Update's work for a kind that keeps the base's availability test (it says so by making
-    // SetAvailability final): the test is made without a call.
-    void UpdateWithBaseAvailability(int ms);
+    // The weapon kinds' update, which keeps the base's availability test (they make
+    // SetAvailability final): the test is made without a call, then the reach follows the
+    // weapon.
+    void UpdateAsWeapon(int ms);
     // Pooled attacks are never held back by mana or cooldown.
     void IgnoreManaAndCooldown() { mIgnoresManaAndCooldown = true; }
     // Weapon kinds reach as far as the owner's weapon: a ranged one its range, else melee.

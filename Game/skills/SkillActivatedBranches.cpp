@@ -45,8 +45,7 @@ float SpellCastSpeed(const Skill& skill) {
 // --- Weapon attacks ---
 
 void SkillActivatedWeapon::Update(Character&, int ms) {
-    UpdateWithBaseAvailability(ms);
-    FollowWeaponRange();
+    UpdateAsWeapon(ms);
 }
 
 float SkillActivatedWeapon::GetRunSpeedAcceleration() const {
