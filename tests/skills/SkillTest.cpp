@@ -630,13 +630,13 @@ TEST_F(SkillKeptAnswers, WeaponUpdatesTestAsTheBaseAndPooledAttacksSkipManaAndCo
             row.change(*skill);
             const int before = skill->GetCooldownRemaining();
             const std::size_t sent = manager.services.states.size();
-            const bool enabled = skill->IsSkillEnabled();
+            const bool enabled = skill->GetSkillState().enabled;
             EXPECT_EQ(DrawsDuring([&] { skill->Update(*owner, 16); }), row.draws) << where;
             EXPECT_EQ(skill->GetCooldownRemaining(), before > 0 ? before - 16 : before) << where;
             EXPECT_EQ(skill->GetReason(), expected) << where;
             if (row.draws == 0)
                 continue;  // the verdict is left as it was, and nothing is sent
-            EXPECT_EQ(skill->IsSkillEnabled(), expected == Available) << where;
+            EXPECT_EQ(skill->GetSkillState().enabled, expected == Available) << where;
             EXPECT_EQ(manager.services.states.size(), sent + (enabled != (expected == Available)))
                 << where;
             EXPECT_EQ(skill->SetAvailability(false, false), expected == Available) << where;
