@@ -227,7 +227,8 @@ float Skill::RefreshModifierManaCost(const Character* owner) const {
     return data.manaCost;
 }
 
-float Skill::GetManaCost() const {
+// Inlined into SetAvailability: most frames keep the cost.
+[[gnu::always_inline]] inline float Skill::KeptOrFreshManaCost() const {
     const Character* owner = mManager ? mManager->GetParent() : nullptr;
     if (owner && mCostKept && mCostInputs == owner->GetCharAttributeInputs() &&
         mCostStamp == mManager->GetSkillAttributesStamp()) {
@@ -239,6 +240,14 @@ float Skill::GetManaCost() const {
 #endif
         return mCost;
     }
+    return RefreshManaCost(owner);
+}
+
+float Skill::GetManaCost() const {
+    return KeptOrFreshManaCost();
+}
+
+float Skill::RefreshManaCost(const Character* owner) const {
     const float manaCost = GetModifierManaCost();
     const float cost =
         ReducedManaCost(manaCost, GetTotalSkillAttribute(SkillAttributeType::ManaCostReduction));
@@ -304,7 +313,12 @@ bool Skill::HoldsQualifyingWeapon() const {
            std::find(qualifying.begin(), qualifying.end(), left) != qualifying.end();
 }
 
-bool Skill::SetAvailability(bool ignoreMana, bool ignoreCooldown) {
+// Inlined into the updates of the kinds that keep the base's test.
+[[gnu::always_inline]] inline bool Skill::BaseAvailability(bool ignoreMana, bool ignoreCooldown) {
+    if (mIgnoresManaAndCooldown) {
+        ignoreMana = true;
+        ignoreCooldown = true;
+    }
 #ifndef NDEBUG
     const SkillProfile& profile = GetSkillProfile();
     if (mDualWeaponsOnly != profile.GetQualifyingDualWeapons() ||
@@ -314,7 +328,7 @@ bool Skill::SetAvailability(bool ignoreMana, bool ignoreCooldown) {
     }
 #endif
     const float mana = mManager ? mManager->GetCurrentMana() : 0.0f;
-    mNotEnoughMana = GetManaCost() > mana;
+    mNotEnoughMana = KeptOrFreshManaCost() > mana;
     mCoolingDown = mCooldownRemaining > 0;
     mWeaponNotQualifying = !QualifyingWeapon();
     mHandStateNotQualifying = !QualifyingHandState();
@@ -331,6 +345,10 @@ bool Skill::SetAvailability(bool ignoreMana, bool ignoreCooldown) {
     return mReason == SkillReason::Available;
 }
 
+bool Skill::SetAvailability(bool ignoreMana, bool ignoreCooldown) {
+    return BaseAvailability(ignoreMana, ignoreCooldown);
+}
+
 bool Skill::UseDefaultWhenUnavailable() const {
     if (mWeaponNotQualifying || mHandStateNotQualifying)
         return true;
@@ -339,12 +357,17 @@ bool Skill::UseDefaultWhenUnavailable() const {
 
 // --- Update and replication ---
 
-void Skill::Update(Character&, int ms) {
+template <bool BaseTest>
+inline void Skill::RunDown(int ms) {
     if (mCooldownRemaining > 0)
         mCooldownRemaining -= ms;
     if (!IsControllingSkill())
         return;
-    const bool enabled = SetAvailability(mIgnoreMana, false);
+    bool enabled;
+    if constexpr (BaseTest)
+        enabled = BaseAvailability(mIgnoreMana, false);
+    else
+        enabled = SetAvailability(mIgnoreMana, false);
     if (enabled != mSkillState.enabled) {
         mSkillState.enabled = enabled;
         ContributionChanged();
@@ -352,11 +375,13 @@ void Skill::Update(Character&, int ms) {
     }
 }
 
-void Skill::FollowWeaponRange() {
-    if (!mManager)
-        return;
-    mRangedWeapon = mManager->IsRangedWeapon();
-    mRangeProfile = mRangedWeapon ? mManager->GetWeaponRangeProfile() : Skill_RangeProfile::Melee;
+void Skill::Update(Character&, int ms) {
+    RunDown<false>(ms);
+}
+
+void Skill::UpdateAsWeapon(int ms) {
+    RunDown<true>(ms);
+    FollowWeaponRange();
 }
 
 bool Skill::IsControllingSkill() const {

@@ -382,8 +382,21 @@ protected:
         mTotalHasOtherParts = other;
         mCostKept = false;
     }
+    // The weapon kinds' update, which keeps the base's availability test (they make
+    // SetAvailability final): the test is made without a call, then the reach follows the
+    // weapon.
+    void UpdateAsWeapon(int ms);
+    // Pooled attacks are never held back by mana or cooldown.
+    void IgnoreManaAndCooldown() { mIgnoresManaAndCooldown = true; }
     // Weapon kinds reach as far as the owner's weapon: a ranged one its range, else melee.
-    void FollowWeaponRange();
+    // Inline: every weapon skill follows it every frame.
+    void FollowWeaponRange() {
+        if (!mManager)
+            return;
+        mRangedWeapon = mManager->IsRangedWeapon();
+        mRangeProfile =
+            mRangedWeapon ? mManager->GetWeaponRangeProfile() : Skill_RangeProfile::Melee;
+    }
     bool HoldsRangedWeapon() const { return mRangedWeapon; }
     // Calls fn on every attached modifier skill that still exists. The modifier kinds live in
     // files of their own, so they are found by class name. Allocates nothing: it runs per attack.
@@ -452,6 +465,13 @@ private:
     [[gnu::noinline]] float RefreshOwnSkillAttribute(SkillAttributeType type, std::uint32_t seed,
                                                      const Character* owner) const;
     [[gnu::noinline]] float RefreshModifierManaCost(const Character* owner) const;
+    // GetManaCost's and SetAvailability's bodies, and Update's with either test; defined (and
+    // only used) in Skill.cpp.
+    inline float KeptOrFreshManaCost() const;
+    inline bool BaseAvailability(bool ignoreMana, bool ignoreCooldown);
+    template <bool BaseTest>
+    inline void RunDown(int ms);
+    [[gnu::noinline]] float RefreshManaCost(const Character* owner) const;
     [[gnu::noinline]] bool HoldsQualifyingWeapon() const;
 #ifndef NDEBUG
     void CheckKeptManaCost(std::uint32_t seed) const;
@@ -512,6 +532,7 @@ private:
     // GetManaCost's answer, good while the character's change count stays at mCostInputs and
     // the manager's stamp at mCostStamp.
     mutable bool mCostKept = false;
+    bool mIgnoresManaAndCooldown = false;
     mutable std::uint32_t mCostInputs = 0;
     mutable std::uint32_t mCostStamp = 0;
     mutable float mCost = 0.0f;

@@ -144,7 +144,11 @@ class SkillActivatedWeapon : public SkillActivated {
 public:
     SkillActivatedWeapon() { SetTargetType(SkillTargetType::Foe); }
 
-    void Update(Character& character, int ms) override;
+    // Final, as the update makes the base's test without a call.
+    void Update(Character& character, int ms) final;
+    bool SetAvailability(bool ignoreMana, bool ignoreCooldown) final {
+        return Skill::SetAvailability(ignoreMana, ignoreCooldown);
+    }
     float GetRunSpeedAcceleration() const override;
     bool StartAction(Character& character, std::uint32_t target, const WorldVec3& point,
                      std::uint32_t seed) override;

@@ -44,9 +44,8 @@ float SpellCastSpeed(const Skill& skill) {
 
 // --- Weapon attacks ---
 
-void SkillActivatedWeapon::Update(Character& character, int ms) {
-    Skill::Update(character, ms);
-    FollowWeaponRange();
+void SkillActivatedWeapon::Update(Character&, int ms) {
+    UpdateAsWeapon(ms);
 }
 
 float SkillActivatedWeapon::GetRunSpeedAcceleration() const {

@@ -24,6 +24,8 @@ constexpr const char* kWard = "Records/Skills/Ward.dbr";
 constexpr const char* kPooled = "Records/Skills/Default/DefaultWPBasicAttack.dbr";
 // Rolls nothing, so its mana cost is kept between its owner's changes.
 constexpr const char* kPlainBolt = "Records/KeptCost/PlainBolt.dbr";
+// A pooled attack with a mana cost, which it never waits for.
+constexpr const char* kCostlyPooled = "Records/KeptCost/CostlyPooled.dbr";
 
 using SkillLevels = SkillFixture;
 
@@ -438,14 +440,21 @@ protected:
         gGameEngine->GetRandomGen().Seed(7);  // a state that moves: draws can be counted
     }
 
-    // The cost, and how many draws of the root's generator the call took.
-    std::pair<float, int> CostAndDraws(const Skill& skill) {
+    // How many draws of the root's generator fn took.
+    template <class Fn>
+    static int DrawsDuring(Fn&& fn) {
         RandomUniformLocked& root = gGameEngine->GetRandomGen();
         const std::uint32_t before = root.GetState();
-        const float cost = skill.GetManaCost();
+        fn();
         int draws = 0;
         for (std::uint32_t state = before; state != root.GetState() && draws < 8; ++draws)
             state = RandomUniform::NextState(state);
+        return draws;
+    }
+    // The cost, and how many draws the call took.
+    std::pair<float, int> CostAndDraws(const Skill& skill) {
+        float cost = 0.0f;
+        const int draws = DrawsDuring([&] { cost = skill.GetManaCost(); });
         return {cost, draws};
     }
 
@@ -550,10 +559,7 @@ TEST_F(SkillKeptAnswers, EachKindReadsItsLevelFromItsOwnSource) {
 
 // A weapon attack reaches as its owner's weapon does at every update.
 TEST_F(SkillKeptAnswers, AWeaponAttackFollowsTheReachOfTheOwnersWeapon) {
-    struct ReachManager : AttackSkillManager {
-        Skill_RangeProfile GetWeaponRangeProfile() override { return reach; }
-        Skill_RangeProfile reach = Skill_RangeProfile::Long;
-    } reachManager;
+    AttackSkillManager reachManager;
     reachManager.parent = owner;
     auto* strike = MakeAttackSkill<Skill_AttackWeapon>(kStrike, reachManager);
     ASSERT_NE(strike, nullptr);
@@ -568,13 +574,76 @@ TEST_F(SkillKeptAnswers, AWeaponAttackFollowsTheReachOfTheOwnersWeapon) {
         {false, Skill_RangeProfile::Maximum, Skill_RangeProfile::Melee},
     };
     for (const auto& row : rows) {
-        reachManager.ranged = row.ranged;
-        reachManager.reach = row.reach;
+        reachManager.SetReach(row.ranged, row.reach);
         strike->Update(*owner, 16);
         EXPECT_EQ(strike->IsRangedWeapon(), row.ranged);
         EXPECT_EQ(strike->GetRangeProfile(), row.expected) << static_cast<int>(row.reach);
     }
     strike->SetManager(&manager);
+}
+
+// A weapon attack's update tests as the base does and a pooled attack's passes on mana and
+// cooldown; the level and the controlling machine count for both, and each tested update draws
+// once. A direct test gives the update's verdict.
+TEST_F(SkillKeptAnswers, WeaponUpdatesTestAsTheBaseAndPooledAttacksSkipManaAndCooldown) {
+    Singleton<RecordDatabase>::Get().AddRecordText(
+        kCostlyPooled, R"({"Class": "Skill_WPAttack", "skillMaxLevel": 1, "skillManaCost": [10]})");
+    Skill* strike = MakeAttackSkill<Skill_AttackWeapon>(kStrike, manager);  // costs 10
+    Skill* pooled = MakeAttackSkill<Skill_WPAttack>(kCostlyPooled, manager);
+    ASSERT_NE(strike, nullptr);
+    ASSERT_NE(pooled, nullptr);
+    using enum SkillReason;
+    const struct {
+        const char* step;
+        std::function<void(Skill&)> change;
+        SkillReason strike;
+        SkillReason pooled;
+        int draws;
+    } rows[] = {
+        {"ready", [](Skill&) {}, Available, Available, 1},
+        {"short of mana", [&](Skill&) { manager.mana = 9.0f; }, NotEnoughMana, Available, 1},
+        {"cooling down",
+         [&](Skill& skill) {
+             manager.mana = 10.0f;
+             skill.ReplaceCooldownTime(1000.0f);
+         },
+         CoolingDown, Available, 1},
+        {"level zero",
+         [](Skill& skill) {
+             skill.EndCooldown();
+             skill.ReceiveStateUpdate(SkillState(0, true), true);
+         },
+         LevelZero, LevelZero, 1},
+        {"bought again elsewhere",
+         [&](Skill& skill) {
+             manager.controlling = false;
+             skill.ReceiveStateUpdate(SkillState(1, true), true);
+             skill.ReplaceCooldownTime(1000.0f);
+         },
+         LevelZero, LevelZero, 0},
+    };
+    for (const auto& row : rows) {
+        for (Skill* skill : {strike, pooled}) {
+            const SkillReason expected = skill == strike ? row.strike : row.pooled;
+            const std::string where =
+                std::string(row.step) + (skill == strike ? " strike" : " pooled");
+            row.change(*skill);
+            const int before = skill->GetCooldownRemaining();
+            const std::size_t sent = manager.services.states.size();
+            const bool enabled = skill->GetSkillState().enabled;
+            EXPECT_EQ(DrawsDuring([&] { skill->Update(*owner, 16); }), row.draws) << where;
+            EXPECT_EQ(skill->GetCooldownRemaining(), before > 0 ? before - 16 : before) << where;
+            EXPECT_EQ(skill->GetReason(), expected) << where;
+            if (row.draws == 0)
+                continue;  // the verdict is left as it was, and nothing is sent
+            EXPECT_EQ(skill->GetSkillState().enabled, expected == Available) << where;
+            EXPECT_EQ(manager.services.states.size(), sent + (enabled != (expected == Available)))
+                << where;
+            EXPECT_EQ(skill->SetAvailability(false, false), expected == Available) << where;
+            EXPECT_EQ(skill->GetReason(), expected) << where;
+        }
+    }
+    manager.controlling = true;
 }
 
 }  // namespace

@@ -51,8 +51,6 @@ public:
     Character* GetParent() override { return parent; }
     bool IsMonsterSkill() override { return monster; }
     int GetHandState() override { return handState; }
-    bool IsRangedWeapon() override { return false; }
-    Skill_RangeProfile GetWeaponRangeProfile() override { return Skill_RangeProfile::Melee; }
     void GetWeaponTypes(Weapon_Type& r, Weapon_Type& l) override {
         r = right;
         l = left;
@@ -109,6 +107,8 @@ public:
         cooldownReduction = value;
         SkillAttributesChanged();
     }
+    // What the manager's update reads from the hands.
+    void SetReach(bool ranged, Skill_RangeProfile profile) { SetWeaponReach(ranged, profile); }
     void SetManaCostReduction(float value) {
         manaCostReduction = value;
         SkillAttributesChanged();

@@ -79,7 +79,7 @@ TEST_F(WeaponSkillAttack, TheHandEventPicksTheWeaponInMeleeAndAtRange) {
     }
 
     // A ranged weapon launches from the hand that hits, facing as the attacker does.
-    manager.ranged = true;
+    manager.SetReach(true, Skill_RangeProfile::Long);
     Hit(*strike, "LeftHandHit");
     EXPECT_EQ(manager.attack.results.size(), 3u);
     ASSERT_EQ(manager.attack.projectiles.size(), 1u);

@@ -69,12 +69,10 @@ public:
         return parent->GetSkillManager().CalculateOffensiveAbility(value);
     }
     SkillServicesBase* GetSkillServices() override { return controlling ? &attack : nullptr; }
-    bool IsRangedWeapon() override { return ranged; }
     std::uint32_t GetRightHandWeapon() const override { return rightWeapon; }
     std::uint32_t GetLeftHandWeapon() const override { return leftWeapon; }
 
     AttackServices attack;
-    bool ranged = false;
     std::uint32_t rightWeapon = 0;
     std::uint32_t leftWeapon = 0;
 };

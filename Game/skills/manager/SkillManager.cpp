@@ -317,8 +317,8 @@ void SkillManager::Update(int ms) {
     RefreshSkillAttributes();
     CollectWeaponTypes();
     const int hands = GetHandState();
-    mRangedWeapon = hands == kBowHandState || hands == kStaffHandState;
-    mWeaponRangeProfile = mRangedWeapon ? Skill_RangeProfile::Long : Skill_RangeProfile::Melee;
+    const bool ranged = hands == kBowHandState || hands == kStaffHandState;
+    SetWeaponReach(ranged, ranged ? Skill_RangeProfile::Long : Skill_RangeProfile::Melee);
 
     // Skills may join or leave the lists while they run: the walks go over copies, and buffs
     // that end meanwhile are destroyed after the walks.

@@ -93,8 +93,6 @@ public:
     Character* GetParent() override { return mParent; }
     bool IsMonsterSkill() override { return mIsMonster; }
     int GetHandState() override;
-    bool IsRangedWeapon() override { return mRangedWeapon; }
-    Skill_RangeProfile GetWeaponRangeProfile() override { return mWeaponRangeProfile; }
     void GetWeaponTypes(Weapon_Type& right, Weapon_Type& left) override;
     void SubtractMana(float amount) override;
     void SubtractLife(float amount, const PlayStatsDamageType& type) override;
@@ -314,8 +312,6 @@ private:
     std::unique_ptr<SkillServicesBase> mServices;
     Weapon_Type mRightWeaponType = kGenericWeapon;
     Weapon_Type mLeftWeaponType = kGenericWeapon;
-    Skill_RangeProfile mWeaponRangeProfile = Skill_RangeProfile::Melee;
-    bool mRangedWeapon = false;
     bool mDualWield = false;
     // A gathering that drew no chance roll depends on its sources alone: it is kept until the
     // character's change count, the balance level or the generator moves.

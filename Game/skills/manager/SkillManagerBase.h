@@ -29,8 +29,12 @@ public:
     virtual bool IsMonsterSkill() = 0;
     // The equipment's hand state (2: a melee weapon in each hand).
     virtual int GetHandState() = 0;
-    virtual bool IsRangedWeapon() = 0;
-    virtual Skill_RangeProfile GetWeaponRangeProfile() = 0;
+    // The held weapon's reach, set at each update. Not virtual: every weapon skill reads it
+    // every frame.
+    bool IsRangedWeapon() const { return mRangedWeapon; }
+    Skill_RangeProfile GetWeaponRangeProfile() const {
+        return static_cast<Skill_RangeProfile>(mWeaponRangeProfile);
+    }
     virtual void GetWeaponTypes(Weapon_Type& right, Weapon_Type& left) = 0;
     virtual void SubtractMana(float amount) = 0;
     virtual void SubtractLife(float amount, const PlayStatsDamageType& type) = 0;
@@ -69,9 +73,16 @@ public:
 
 protected:
     void SkillAttributesChanged() { ++mSkillAttributesStamp; }
+    void SetWeaponReach(bool ranged, Skill_RangeProfile profile) {
+        mRangedWeapon = ranged;
+        mWeaponRangeProfile = static_cast<std::uint8_t>(profile);
+    }
 
 private:
     std::uint32_t mSkillAttributesStamp = 0;
+    // Bytes: they fit beside the stamp.
+    bool mRangedWeapon = false;
+    std::uint8_t mWeaponRangeProfile = 0;
 };
 
 }  // namespace GAME

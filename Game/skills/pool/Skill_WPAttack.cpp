@@ -12,16 +12,13 @@ Skill_WPAttack::Skill_WPAttack() {
     SetTypeText("^bBasic Weapon Attack");
     SetPrimary(false);
     SetSecondary(false);
+    IgnoreManaAndCooldown();
 }
 
 std::uint32_t Skill_WPAttack::GetChanceWeight(bool includeDisabled) const {
     if (!IsSkillEnabled() && !includeDisabled)
         return 0;
     return GetSkillProfile().GetChanceWeight(GetCurrentLevel());
-}
-
-bool Skill_WPAttack::SetAvailability(bool, bool) {
-    return Skill::SetAvailability(true, true);
 }
 
 Skill* Skill_WPAttack::FindSharingParent() const {

@@ -12,12 +12,11 @@ namespace GAME {
 class Skill_WPAttack : public SkillActivatedWeapon {
     RTTI_DECLARE(Skill_WPAttack)
 public:
+    // Never held back by mana or cooldown; weapon and hand state still count.
     Skill_WPAttack();
 
     // The profile's weight at the current level; a disabled attack weighs nothing unless asked.
     std::uint32_t GetChanceWeight(bool includeDisabled) const override;
-    // Never held back by mana or cooldown; weapon and hand state still count.
-    bool SetAvailability(bool ignoreMana, bool ignoreCooldown) override;
     float GetTotalSkillAttribute(SkillAttributeType type) const override;
     void GetSkillModifierData(SkillProfile_Modifiers& data) const override;
     void AddProjectileModifier(ProjectileBase& projectile) override;
