@@ -57,9 +57,6 @@ constexpr float kEverywhere = 1.0e7f;
 // Characters ahead of the update are asked for early, as each lies apart in memory: their own
 // lines this far ahead, the objects those point to half as far, what those point to next.
 constexpr std::size_t kPrefetchAhead = 4;
-// An id whose kept lookup no longer stands is looked up again at kPrefetchAhead, which waits on
-// its table line before it can ask for the character: that line is asked for twice as far ahead.
-constexpr std::size_t kSlotAhead = 2 * kPrefetchAhead;
 
 // Ascending, as std::sort would leave them, a byte at a time from the lowest, over only the bytes
 // some id has (a crowd's fit in three): a fraction of a comparison sort's work for a thousand
@@ -199,8 +196,6 @@ bool FollowChanges(std::span<const World::MembershipChange> changes, WorldFrameS
                                                  std::size_t i, std::uint64_t version,
                                                  bool preAnimation) {
     const std::size_t count = scratch.ids.size();
-    if (i + kSlotAhead < count && scratch.found[i + kSlotAhead].version != version)
-        objects.PrefetchSlot(scratch.ids[i + kSlotAhead]);
     if (i + kPrefetchAhead < count)
         if (const Character* ahead = Look(objects, scratch, i + kPrefetchAhead, version).character)
             ahead->PrefetchOwnLines(preAnimation);

@@ -89,8 +89,6 @@ public:
             return nullptr;
         return static_cast<T*>(object);
     }
-    // Asks early for the table line of the id and the three ids around it in its block.
-    void PrefetchSlot(std::uint32_t id) const { mObjects.PrefetchHome(id); }
     // Changes whenever an object is filed or taken: while it reads the same, every lookup answers
     // as before.
     std::uint64_t Version() const { return mObjects.Version(); }

@@ -80,12 +80,6 @@ public:
         const Storage* storage = mView.load(std::memory_order_acquire);
         return storage ? &storage->HomeSlot(id) : nullptr;
     }
-    // Asks for the line of the id's home slot, which holds its block of four: for a caller that
-    // will look the id (or its neighbours) up soon.
-    void PrefetchHome(std::uint32_t id) const {
-        if (const Slot* slot = HomeSlotOf(id))
-            __builtin_prefetch(slot);
-    }
 
     // Counts the changes (twice each: odd while one is under way). While it reads the same, every
     // lookup answers as it did when it last read so.

@@ -117,9 +117,8 @@ TEST(ObjectTable, ConsecutiveIdsShareACacheLine) {
     }
 }
 
-// The inline lookup and the frame's prefetch read the home slot straight from its line: it must
-// be where the writer files an id that nothing displaced, or every lookup falls to the probe run
-// and every prefetch asks for a line nobody reads.
+// The inline lookup reads the home slot straight from its line: it must be where the writer files
+// an id that nothing displaced, or every lookup still answers, but only after the probe run.
 TEST(ObjectTable, MostIdsAreFiledInTheSlotALookupReadsFirst) {
     test::TestMachine tm;
     struct Case {
