@@ -74,6 +74,13 @@ public:
     [[gnu::always_inline]] bool Lookup(std::uint32_t id, Object*& object,
                                        const RTTI_ClassInfo*& classInfo) const;
 
+    // The slot a lookup of the id reads first (null while the table has no slots): most ids
+    // are filed there.
+    const Slot* HomeSlotOf(std::uint32_t id) const {
+        const Storage* storage = mView.load(std::memory_order_acquire);
+        return storage ? &storage->HomeSlot(id) : nullptr;
+    }
+
     // Counts the changes (twice each: odd while one is under way). While it reads the same, every
     // lookup answers as it did when it last read so.
     std::uint64_t Version() const { return mVersion.load(std::memory_order_acquire); }
@@ -110,13 +117,18 @@ private:
     static_assert(sizeof(SlotLine) == 64, "a block of ids fills one cache line");
     struct Storage {
         explicit Storage(std::size_t capacity);
-        std::size_t Home(std::uint32_t id) const {
-            // Fibonacci hashing spreads consecutive blocks over the table; an id's place in its
-            // block is its place in the line.
+        // Fibonacci hashing spreads consecutive blocks over the table; an id's place in its
+        // block is its place in the line.
+        std::size_t HomeLine(std::uint32_t id) const {
             const std::uint64_t block = id / kSlotsPerLine;
-            return static_cast<std::size_t>((block * 0x9E3779B97F4A7C15ull) >> lineShift) *
-                       kSlotsPerLine +
-                   id % kSlotsPerLine;
+            return static_cast<std::size_t>((block * 0x9E3779B97F4A7C15ull) >> lineShift);
+        }
+        std::size_t Home(std::uint32_t id) const {
+            return HomeLine(id) * kSlotsPerLine + id % kSlotsPerLine;
+        }
+        // The home slot straight from its line, without an index to split again.
+        const Slot& HomeSlot(std::uint32_t id) const {
+            return lines[HomeLine(id)].slot[id % kSlotsPerLine];
         }
         Slot& At(std::size_t i) const { return lines[i / kSlotsPerLine].slot[i % kSlotsPerLine]; }
         // Where the id is filed (the writer's view); past the mask when it is not.
@@ -161,7 +173,7 @@ private:
     const std::uint64_t before = mVersion.load(std::memory_order_acquire);
     const Storage* storage = mView.load(std::memory_order_acquire);
     if (id != 0 && (before & 1u) == 0 && storage) {
-        const Slot& slot = storage->At(storage->Home(id));
+        const Slot& slot = storage->HomeSlot(id);
         if (slot.id.load(std::memory_order_relaxed) == id) {
             Object* found = slot.object.get();
             const ClassList* classes = mClassView.load(std::memory_order_acquire);

@@ -117,6 +117,32 @@ TEST(ObjectTable, ConsecutiveIdsShareACacheLine) {
     }
 }
 
+// The inline lookup reads the home slot straight from its line: it must be where the writer files
+// an id that nothing displaced, or every lookup still answers, but only after the probe run.
+TEST(ObjectTable, MostIdsAreFiledInTheSlotALookupReadsFirst) {
+    test::TestMachine tm;
+    struct Case {
+        std::uint32_t first;
+        std::uint32_t count;
+        std::uint32_t step;
+    };
+    for (const Case c : {Case{1, 1, 1}, Case{1, 1000, 1}, Case{1, 20000, 1}, Case{7, 5000, 3},
+                         Case{0xFFFF0000u, 3000, 1}}) {
+        ObjectTable table;
+        EXPECT_EQ(table.HomeSlotOf(c.first), nullptr);
+        std::size_t home = 0;
+        for (std::uint32_t k = 0; k < c.count; ++k)
+            table.Put(c.first + k * c.step, Make(c.first + k * c.step));
+        for (std::uint32_t k = 0; k < c.count; ++k) {
+            const std::uint32_t id = c.first + k * c.step;
+            ASSERT_NE(table.HomeSlotOf(id), nullptr);
+            if (table.Find(id) == table.HomeSlotOf(id))
+                ++home;
+        }
+        EXPECT_GE(home * 10, std::size_t{c.count} * 9) << c.count << " ids from " << c.first;
+    }
+}
+
 // The class record filed beside the object answers the typed lookup: a replacement under the
 // same id brings its own class.
 TEST(ObjectManager, TypedLookupsUseTheClassOfTheObjectNowFiledUnderTheId) {
