@@ -165,7 +165,7 @@ template <std::size_t Open, bool InOrder, class Group, class Mask, std::size_t C
         return false;
     CalmFirst<Open>(v, steps, k, lo + 1);
     static_assert(sizeof(Mask) == sizeof(Group));
-    Group added;
+    Group added{};  // every lane is written below; -O1 cannot see that
     if (InOrder || Same(own, LaneIndex<Mask>::kLanes + lo)) {
         // The usual order: one lane after another.
         __builtin_memcpy(&added, steps.amounts + lo, sizeof added);
