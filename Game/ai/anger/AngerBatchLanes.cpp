@@ -216,24 +216,39 @@ template <bool Whole, class Group, std::size_t Count>
 }
 
 // `Count` groups from lane `first` through every step (the last group may run past `count`,
-// unless `Whole`).
-template <class Group, class Mask, std::size_t Count, bool Whole>
+// unless `Whole`). With no `step`, the batch filled an empty table in list order (lane i by
+// step i), which needs no steps read: lanes past the table stop at its last step.
+template <class Group, class Mask, std::size_t Count, bool Whole, bool Filled>
 [[gnu::always_inline]] inline void BatchBlock(float* values, std::size_t first, std::size_t count,
                                               const std::int32_t* step, const std::int32_t* fresh,
                                               const BatchSteps<Group>& steps) {
     constexpr std::size_t kWidth = sizeof(Group) / sizeof(float);
     static_assert(sizeof(Mask) == sizeof(Group));
-    Group v[Count];
+    // Every lane of a block made only of lanes its steps create is written before it is read,
+    // so the old values are loaded only once that is ruled out.
+    Group v[Count] = {};
     Mask own[Count], born[Count];
     std::int32_t lo[Count], hi[Count];
+    if constexpr (Filled) {
+        const auto last = static_cast<std::int32_t>(count) - 1;
+#pragma GCC unroll 16
+        for (std::size_t w = 0; w < Count; ++w) {
+            lo[w] = static_cast<std::int32_t>(first + w * kWidth);
+            hi[w] = lo[w] + static_cast<std::int32_t>(kWidth - 1);
+            if (!Whole)
+                hi[w] = std::min(hi[w], last);
+            own[w] = LaneIndex<Mask>::kLanes + lo[w];
+        }
+        OpenInTurn<true>(v, own, lo, hi, steps, std::make_index_sequence<Count>{});
+        Store<Whole>(values, first, count, v);
+        return;
+    }
     // Lanes each created by its own step (past the table count as such: nothing reads them).
     Mask created = Mask{} - 1;
 #pragma GCC unroll 16
     for (std::size_t w = 0; w < Count; ++w) {
         const std::size_t at = first + w * kWidth;
         const std::size_t filled = Whole ? kWidth : std::min(kWidth, count - at);
-        v[w] = Group{};
-        __builtin_memcpy(&v[w], values + at, filled * sizeof(float));
         __builtin_memcpy(&own[w], step + at, sizeof own[w]);
         __builtin_memcpy(&born[w], fresh + at, sizeof born[w]);
         created &= born[w] | (LaneIndex<Mask>::kLanes >= static_cast<std::int32_t>(filled));
@@ -256,6 +271,12 @@ template <class Group, class Mask, std::size_t Count, bool Whole>
         OpenInTurn<true>(v, own, lo, hi, steps, std::make_index_sequence<Count>{});
         Store<Whole>(values, first, count, v);
         return;
+    }
+#pragma GCC unroll 16
+    for (std::size_t w = 0; w < Count; ++w) {
+        const std::size_t at = first + w * kWidth;
+        const std::size_t filled = Whole ? kWidth : std::min(kWidth, count - at);
+        __builtin_memcpy(&v[w], values + at, filled * sizeof(float));
     }
 #pragma GCC unroll 16
     for (std::size_t w = 0; w < Count; ++w)
@@ -302,14 +323,14 @@ template <class Group, class Mask, std::size_t Count, bool Whole>
 }
 
 // The groups from `group` on in one block of `Rest` (fewer than a whole block).
-template <class Group, class Mask, std::size_t... Rest>
+template <class Group, class Mask, bool Filled, std::size_t... Rest>
 [[gnu::always_inline]] inline void BatchRest(float* values, std::size_t count, std::size_t group,
                                              std::size_t rest, const std::int32_t* step,
                                              const std::int32_t* fresh,
                                              const BatchSteps<Group>& steps,
                                              std::index_sequence<Rest...>) {
     constexpr std::size_t kWidth = sizeof(Group) / sizeof(float);
-    (void)((rest == Rest + 1 && (BatchBlock<Group, Mask, Rest + 1, false>(
+    (void)((rest == Rest + 1 && (BatchBlock<Group, Mask, Rest + 1, false, Filled>(
                                      values, group * kWidth, count, step, fresh, steps),
                                  true)) ||
            ...);
@@ -317,7 +338,7 @@ template <class Group, class Mask, std::size_t... Rest>
 
 // Every group, `Count` at a time, then the ones left in one block: a small table's groups all
 // overlap.
-template <class Group, class Mask, std::size_t Count>
+template <class Group, class Mask, std::size_t Count, bool Filled>
 [[gnu::always_inline]] inline void BatchBlocks(float* values, std::size_t count,
                                                const std::int32_t* step, const std::int32_t* fresh,
                                                const BatchSteps<Group>& steps) {
@@ -327,13 +348,15 @@ template <class Group, class Mask, std::size_t Count>
     std::size_t group = 0;
     // Every block but perhaps the last holds only lanes of the table.
     for (; (group + Count) * kWidth <= count; group += Count)
-        BatchBlock<Group, Mask, Count, true>(values, group * kWidth, count, step, fresh, steps);
+        BatchBlock<Group, Mask, Count, true, Filled>(values, group * kWidth, count, step, fresh,
+                                                     steps);
     if (group + Count <= groups) {
-        BatchBlock<Group, Mask, Count, false>(values, group * kWidth, count, step, fresh, steps);
+        BatchBlock<Group, Mask, Count, false, Filled>(values, group * kWidth, count, step, fresh,
+                                                      steps);
         group += Count;
     }
-    BatchRest<Group, Mask>(values, count, group, groups - group, step, fresh, steps,
-                           std::make_index_sequence<Count - 1>{});
+    BatchRest<Group, Mask, Filled>(values, count, group, groups - group, step, fresh, steps,
+                                   std::make_index_sequence<Count - 1>{});
 }
 
 // `Count` groups side by side: eight chains keep a processor's two vector adders busy through
@@ -344,7 +367,10 @@ template <class Group, class Mask, std::size_t Count>
                                            const float* amounts, const float* calms,
                                            std::size_t steps, float cap) {
     const BatchSteps<Group> lists{amounts, calms, static_cast<std::int32_t>(steps), Group{} + cap};
-    BatchBlocks<Group, Mask, Count>(values, count, step, fresh, lists);
+    if (step)
+        BatchBlocks<Group, Mask, Count, false>(values, count, step, fresh, lists);
+    else
+        BatchBlocks<Group, Mask, Count, true>(values, count, step, fresh, lists);
 }
 
 // Sixteen lanes at once: for a table this large its calms after the groups' windows are most of

@@ -45,6 +45,9 @@ constexpr std::size_t kBatchLanes = 2 * kLanes;
 // on to a whole kBatchLanes; by step: `amounts` and `calms`. Each value takes every calm in
 // order but at its own step, where it takes its provocation instead (from 0 when the step
 // created the entry: what the lane held before is not yet the entry's), capped at `cap`.
+// With no `step` and `fresh`, the batch filled an empty table in list order (entry k created
+// by step k, `steps` == `count`): no value is read, and `amounts` runs on to a whole
+// kBatchLanes.
 void ApplyBatch(float* values, std::size_t count, const std::int32_t* step,
                 const std::int32_t* fresh, const float* amounts, const float* calms,
                 std::size_t steps, float cap);

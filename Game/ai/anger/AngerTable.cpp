@@ -169,12 +169,13 @@ ANGER_TARGET_CLONES std::size_t PlaceRising(const std::uint32_t* tableIds,
 
 // A rising list into an empty table with room for it: entry k is the list's k-th id, created by
 // provocation k at size k + 1, so every slot is written once and nothing is searched or moved.
-// Eight provocations at a time, their fields pulled apart in registers. False (the table still
-// empty) when the ids do not rise.
-ANGER_TARGET_CLONES bool PlaceFromEmpty(std::uint32_t* ids, float* values, std::uint32_t* hints,
+// The values are left to the batch, which writes each before it reads it; `step` (when the
+// caller wants the steps by slot) takes k at slot k. Eight provocations at a time, their fields
+// pulled apart in registers. False (the table still empty) when the ids do not rise.
+ANGER_TARGET_CLONES bool PlaceFromEmpty(std::uint32_t* ids, std::uint32_t* hints,
                                         const AngerTable::Provoked* list, std::size_t count,
                                         float share, float* amounts, float* calms,
-                                        std::int32_t* step, std::int32_t* fresh) {
+                                        std::int32_t* step) {
     using Words = ProvokedWords;
     using Mask = AngerLanes::LaneMask;
     constexpr std::size_t kEight = AngerLanes::kLanes;
@@ -182,12 +183,11 @@ ANGER_TARGET_CLONES bool PlaceFromEmpty(std::uint32_t* ids, float* values, std::
     Mask fell{};
     std::uint32_t previous = list[0].id;
     ids[0] = previous;
-    values[0] = 0.0f;
     hints[0] = list[0].worldSlot;
     amounts[0] = list[0].amount;
-    step[0] = 0;
-    fresh[0] = -1;
     calms[0] = 0.0f;  // alone: calms nothing
+    if (step)
+        step[0] = 0;
     std::size_t k = 1;
     for (; k + kEight <= count; k += kEight) {
         const EightProvoked p = PullApart(list + k);
@@ -199,14 +199,11 @@ ANGER_TARGET_CLONES bool PlaceFromEmpty(std::uint32_t* ids, float* values, std::
         fell |= id <= before;
         previous = id[kEight - 1];
         const Mask index = iota + static_cast<std::int32_t>(k);
-        const Mask created = Mask{} - 1;
-        const AngerLanes::Lanes zero{};
         __builtin_memcpy(ids + k, &id, sizeof id);
-        __builtin_memcpy(values + k, &zero, sizeof zero);
         __builtin_memcpy(hints + k, &slot, sizeof slot);
         __builtin_memcpy(amounts + k, &amount, sizeof amount);
-        __builtin_memcpy(step + k, &index, sizeof index);
-        __builtin_memcpy(fresh + k, &created, sizeof created);
+        if (step)
+            __builtin_memcpy(step + k, &index, sizeof index);
         // The table holds k + 1 entries or more here: every one calms (AngerTable::CalmOf).
         AngerLanes::Lanes amountLanes;
         __builtin_memcpy(&amountLanes, &amount, sizeof amount);
@@ -223,11 +220,10 @@ ANGER_TARGET_CLONES bool PlaceFromEmpty(std::uint32_t* ids, float* values, std::
             return false;
         previous = p.id;
         ids[k] = p.id;
-        values[k] = 0.0f;
         hints[k] = p.worldSlot;
         amounts[k] = p.amount;
-        step[k] = static_cast<std::int32_t>(k);
-        fresh[k] = -1;
+        if (step)
+            step[k] = static_cast<std::int32_t>(k);
         AngerTable::CalmOf(p.amount, k + 1, share, calms[k]);
     }
     return true;
@@ -411,18 +407,15 @@ bool AngerTable::ProvokeEach(const Provoked* list, std::size_t count, float cap,
     std::size_t news = kNotRising;
     if (before == 0) {
         // A table built from nothing takes its room at once (its capacity alone differs from
-        // one insert after another's), and every slot of the scratch is written below.
+        // one insert after another's). Filled in list order, the batch needs no steps by slot;
+        // only a caller that wants them gets them.
         Reserve(count);
-        stepOut.resize(whole);
-        batch.fresh.resize(whole);
-        std::int32_t* const step = stepOut.data();
-        std::int32_t* const fresh = batch.fresh.data();
-        std::fill(step + count, step + whole, -1);
-        std::fill(fresh + count, fresh + whole, 0);
-        if (PlaceFromEmpty(mIds, mValues, mHints, list, count, share, Room(batch.amounts, count),
-                           Room(batch.calms, count), step, fresh)) {
+        if (steps)
+            steps->resize(count);
+        if (PlaceFromEmpty(mIds, mHints, list, count, share, Room(batch.amounts, whole),
+                           Room(batch.calms, count), steps ? steps->data() : nullptr)) {
             mSize = count;
-            AngerLanes::ApplyBatch(mValues, mSize, step, fresh, batch.amounts.data(),
+            AngerLanes::ApplyBatch(mValues, mSize, nullptr, nullptr, batch.amounts.data(),
                                    batch.calms.data(), count, cap);
             news = kFilled;
         }
@@ -432,8 +425,6 @@ bool AngerTable::ProvokeEach(const Provoked* list, std::size_t count, float cap,
         news = PlaceRising(mIds, mHints, before, list, count, stepOut.data(), batch.fresh.data(),
                            batch);
     }
-    std::int32_t* const step = stepOut.data();
-    std::int32_t* const fresh = batch.fresh.data();
     if (news == kFilled) {
         // Done above.
     } else if (news != kNotRising) {
@@ -468,8 +459,8 @@ bool AngerTable::ProvokeEach(const Provoked* list, std::size_t count, float cap,
         }
         AngerLanes::CalmsOf(batch.amounts.data(), batch.sizes.data(), count, share,
                             Room(batch.calms, count));
-        AngerLanes::ApplyBatch(mValues, mSize, step, fresh, batch.amounts.data(),
-                               batch.calms.data(), count, cap);
+        AngerLanes::ApplyBatch(mValues, mSize, stepOut.data(), batch.fresh.data(),
+                               batch.amounts.data(), batch.calms.data(), count, cap);
     } else {
         batch.amounts.resize(count);
         batch.calms.resize(count);
@@ -497,10 +488,11 @@ bool AngerTable::ProvokeEach(const Provoked* list, std::size_t count, float cap,
             for (std::size_t k = 0; k < count; ++k)
                 slots[k] = static_cast<std::uint32_t>(FindOrInsert(list[k].id, list[k].worldSlot));
         }
-        // Room enough already (the table grew by at most the list), but the placing may have
-        // written some before it found the ids out of order.
-        std::fill(stepOut.begin(), stepOut.end(), -1);
-        std::fill(batch.fresh.begin(), batch.fresh.end(), 0);
+        // The placing may have written some steps before it found the ids out of order.
+        stepOut.assign(whole, -1);
+        batch.fresh.assign(whole, 0);
+        std::int32_t* const step = stepOut.data();
+        std::int32_t* const fresh = batch.fresh.data();
         bool twice = false;
         for (std::size_t k = 0; k < count; ++k) {
             const std::uint32_t slot = slots[k];

@@ -12,6 +12,7 @@
 #include <bit>
 #include <cstddef>
 #include <cstdint>
+#include <limits>
 #include <vector>
 
 #include "Game/ai/anger/AngerLanes.h"
@@ -317,6 +318,7 @@ struct KernelCase {
     std::size_t idleLane = SIZE_MAX;  // this lane has no step
     float scale = 1.0f;               // amounts (0: all -0)
     std::size_t swapLane = SIZE_MAX;  // this lane and the next trade steps
+    bool filled = false;              // no steps passed: an empty table filled in list order
 };
 
 // The batch kernel alone, on steps laid out by hand: blocks whose lanes their steps all create,
@@ -324,6 +326,8 @@ struct KernelCase {
 // that was already there or has no step among them; blocks in order but for two lanes late in
 // them; partial blocks, -0 and the cap; in tables
 // small and large. Each value must match a plain walk of its own step's calms bit for bit.
+// Filled in list order with no steps passed, no old value (NaN) may be read, no amount past the
+// table taken and no lane past it written.
 TEST(AngerBatchLanes, MatchesEachValueWalkedAlone) {
     const KernelCase cases[] = {
         {"one group", 8, Own::InOrder},
@@ -348,6 +352,16 @@ TEST(AngerBatchLanes, MatchesEachValueWalkedAlone) {
         {"wide, minus zero", 256, Own::InOrder, 17, SIZE_MAX, 0.0f},
         {"wide, in order but a pair late in a block", 384, Own::InOrder, SIZE_MAX, SIZE_MAX, 1.0f,
          253},
+        {"filled: one entry", 1, Own::InOrder, SIZE_MAX, SIZE_MAX, 1.0f, SIZE_MAX, true},
+        {"filled: one group", 8, Own::InOrder, SIZE_MAX, SIZE_MAX, 1.0f, SIZE_MAX, true},
+        {"filled: a part group", 13, Own::InOrder, SIZE_MAX, SIZE_MAX, 1.0f, SIZE_MAX, true},
+        {"filled: blocks and a part", 150, Own::InOrder, SIZE_MAX, SIZE_MAX, 1.0f, SIZE_MAX, true},
+        {"filled: to the cap", 100, Own::InOrder, SIZE_MAX, SIZE_MAX, 90.0f, SIZE_MAX, true},
+        {"filled: minus zero", 72, Own::InOrder, SIZE_MAX, SIZE_MAX, 0.0f, SIZE_MAX, true},
+        {"filled wide: whole blocks", 256, Own::InOrder, SIZE_MAX, SIZE_MAX, 1.0f, SIZE_MAX, true},
+        {"filled wide: a part group", 263, Own::InOrder, SIZE_MAX, SIZE_MAX, 1.0f, SIZE_MAX, true},
+        {"filled wide: blocks and a part", 300, Own::InOrder, SIZE_MAX, SIZE_MAX, 90.0f, SIZE_MAX,
+         true},
     };
     for (const KernelCase& c : cases) {
         SCOPED_TRACE(c.name);
@@ -370,12 +384,16 @@ TEST(AngerBatchLanes, MatchesEachValueWalkedAlone) {
         if (c.idleLane < c.count)
             step[c.idleLane] = -1, fresh[c.idleLane] = 0;
         const std::size_t steps = c.own == Own::EveryThird ? 3 * c.count : c.count;
-        std::vector<float> amounts(steps), calms(steps), values(c.count);
+        // Past the table, amounts run on to whole groups, and spare lanes must stay as they are.
+        constexpr float kUnread = std::numeric_limits<float>::quiet_NaN();
+        std::vector<float> amounts(std::max(steps, lanes), kUnread), calms(steps);
+        std::vector<float> values(c.count + AngerLanes::kBatchLanes, -7.5f);
+        std::fill_n(values.begin(), c.count, kUnread);
         for (std::size_t k = 0; k < steps; ++k) {
             amounts[k] = c.scale == 0.0f ? -0.0f : c.scale * static_cast<float>(k % 13 + 1) / 7;
             calms[k] = c.scale == 0.0f ? -0.0f : static_cast<float>(k % 5 + 1) / 64;
         }
-        for (std::size_t i = 0; i < c.count; ++i)
+        for (std::size_t i = 0; !c.filled && i < c.count; ++i)
             values[i] = c.scale == 0.0f ? -0.0f : static_cast<float>(i % 11) - 3.0f;
         std::vector<float> walked = values;
         for (std::size_t i = 0; i < c.count; ++i)
@@ -388,9 +406,10 @@ TEST(AngerBatchLanes, MatchesEachValueWalkedAlone) {
                 if (walked[i] > kKernelCap)
                     walked[i] = kKernelCap;
             }
-        AngerLanes::ApplyBatch(values.data(), c.count, step.data(), fresh.data(), amounts.data(),
-                               calms.data(), steps, kKernelCap);
-        for (std::size_t i = 0; i < c.count; ++i)
+        AngerLanes::ApplyBatch(values.data(), c.count, c.filled ? nullptr : step.data(),
+                               c.filled ? nullptr : fresh.data(), amounts.data(), calms.data(),
+                               steps, kKernelCap);
+        for (std::size_t i = 0; i < values.size(); ++i)
             ASSERT_EQ(std::bit_cast<std::uint32_t>(values[i]),
                       std::bit_cast<std::uint32_t>(walked[i]))
                 << "lane " << i << ": " << values[i] << " against " << walked[i];
