@@ -1,7 +1,9 @@
 // Paths, point tests, point sets and obstacles over the sample level's navigation meshes.
 #include <DetourNavMesh.h>
+#include <DetourNavMeshQuery.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <iterator>
 #include <utility>
 #include <vector>
@@ -357,6 +359,39 @@ TEST_F(Navigation, UnfinishedPathsTellTheEndAndFinishAsTheSearchedPath) {
         EXPECT_EQ(path->GetPolygons(), full->GetPolygons()) << c.to.local.x;
         EXPECT_EQ(path->GetLength(), full->GetLength()) << c.to.local.x;
         EXPECT_EQ(path->GetPosition(), full->GetStart()) << c.to.local.x;
+    }
+}
+
+TEST_F(Navigation, PathsWithinOnePolygonAreDetoursStraightPath) {
+    const WorldVec3 from = At(10, 5);
+    PathGenerationParams unmerged;
+    unmerged.cornerMergeDistance = 0;
+    // Detour takes ends nearer than 1/16384 for one corner: the same place, just under that
+    // apart, just over it, and well apart.
+    for (const float apart : {0.0f, 3e-5f, 1e-4f, 0.05f}) {
+        WorldVec3 to = from;
+        to.Translate(Vec3(apart, 0, 0));
+        auto path = World::Get().FindPath(0, from, to, unmerged, 30);
+        ASSERT_NE(path, nullptr) << apart;
+        ASSERT_EQ(path->GetPolygons().size(), 1u) << apart;
+        const dtNavMeshQuery& query =
+            *World::Get().GetPathFinder().GetNavMesh(meadow, 0)->GetQuery();
+        const dtPolyRef ref = path->GetPolygons().front();
+        float start[3], end[3], theirs[2 * 3];
+        ASSERT_TRUE(dtStatusSucceed(query.closestPointOnPoly(ref, &from.local.x, start, nullptr)));
+        ASSERT_TRUE(dtStatusSucceed(query.closestPointOnPoly(ref, &to.local.x, end, nullptr)));
+        int n = 0;
+        query.findStraightPath(start, end, &ref, 1, theirs, nullptr, nullptr, &n, 2);
+        ASSERT_GE(n, 1) << apart;
+        // Grounding moves heights only; one corner comes back twice, as a path of length 0.
+        const Path::Corners& corners = path->GetCorners();
+        ASSERT_EQ(corners.size(), 2u) << apart;
+        EXPECT_EQ(path->GetLength() == 0.0f, n == 1) << apart;
+        for (std::size_t i = 0; i < corners.size(); ++i) {
+            const float* corner = &theirs[std::min<std::size_t>(i, n - 1) * 3];
+            EXPECT_EQ(corners[i].x, corner[0]) << apart << " corner " << i;
+            EXPECT_EQ(corners[i].z, corner[2]) << apart << " corner " << i;
+        }
     }
 }
 

@@ -65,6 +65,16 @@ bool SameKey(const std::array<std::uint32_t, N>& a, const std::array<std::uint32
     return differ == 0;
 }
 
+// The funnel over a corridor of one polygon, both ends over it: the start, then the end unless
+// Detour takes it for the start. Crowds mostly search within the polygon they stand in.
+int OnePolygonCorners(const Vec3& start, const Vec3& end, float* corners) {
+    dtVcopy(corners, &start.x);
+    if (dtVequal(&start.x, &end.x))
+        return 1;
+    dtVcopy(corners + 3, &end.x);
+    return 2;
+}
+
 }  // namespace
 
 PathFinder::PathFinder()
@@ -348,9 +358,26 @@ int PathFinder::Straight(int pathingSize, const WorldVec3& from, const WorldVec3
         endOver = false;
     }
     const int cap = ClampInt(maxCorners, 2, kMaxCornersCap);
+    // Non-finite ends go to Detour, as FindStraightCorners sends them.
+    const bool onePolygon =
+        count == 1 && startOver && endOver && dtVisfinite(&start.x) && dtVisfinite(&end.x);
     const int corners =
-        FindStraightCorners(*mesh->GetQuery(), &start.x, &end.x, mPolys.data(), count,
-                            mStraight.data(), cap, startOver, endOver, mesh->GetTileLayout());
+        onePolygon
+            ? OnePolygonCorners(start, end, mStraight.data())
+            : FindStraightCorners(*mesh->GetQuery(), &start.x, &end.x, mPolys.data(), count,
+                                  mStraight.data(), cap, startOver, endOver, mesh->GetTileLayout());
+#ifndef NDEBUG
+    if (onePolygon) {
+        std::array<float, 6> funnel{};
+        const int n = FindStraightCorners(*mesh->GetQuery(), &start.x, &end.x, mPolys.data(), 1,
+                                          funnel.data(), 2, true, true, mesh->GetTileLayout());
+        if (n != corners || std::memcmp(funnel.data(), mStraight.data(),
+                                        static_cast<std::size_t>(n) * 3 * sizeof(float)) != 0) {
+            gEngine->Log(0, "PathFinder: a one-polygon straight path differs from the funnel's");
+            std::abort();
+        }
+    }
+#endif
     polygons = count;
     return corners;
 }

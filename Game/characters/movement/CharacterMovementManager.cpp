@@ -43,10 +43,8 @@ CharacterMovementManager::CharacterMovementManager(Character& character) : mChar
 
 CharacterMovementManager::~CharacterMovementManager() = default;
 
-WorldVec3 CharacterMovementManager::GetPathPosition() const {
-    if (!mPathPosition.IsValid())
-        StorePathPosition(mCharacter->GetPosition());
-    return mPathPosition;
+void CharacterMovementManager::TakePathPosition() const {
+    StorePathPosition(mCharacter->GetPosition());
 }
 
 void CharacterMovementManager::StorePathPosition(const WorldVec3& position) const {

@@ -49,8 +49,13 @@ public:
     void ClearPath();
     void DebugRender();
 
-    // Taken from the character's coordinates while it has no region.
-    WorldVec3 GetPathPosition() const;
+    // Taken from the character's coordinates while it has no region. Crowds read it every few
+    // calls, so the held answer is inline.
+    WorldVec3 GetPathPosition() const {
+        if (!mPathPosition.IsValid())
+            TakePathPosition();
+        return mPathPosition;
+    }
     void SetPathPosition(const WorldVec3& position);
     void SetPathPositionNoJump(const WorldVec3& position) { StorePathPosition(position); }
     // The path position as held (invalid until set or first read).
@@ -65,6 +70,8 @@ public:
 private:
     // Every change of the path position goes through here: the character's digest copies it.
     void StorePathPosition(const WorldVec3& position) const;
+    // The first read: the character's position.
+    void TakePathPosition() const;
     float CalculateSpeed();
     bool MoveDownPath(int ms, float speed);
     void CreateLocalPath(int ms, float speed);
