@@ -13,13 +13,14 @@
 namespace GAME {
 
 // The game's part: zero until the game first writes it (when the entity enters the world and
-// again when it leaves).
+// again when it leaves). The words last: a grid entry keeps the rest in the line a sweep weighs
+// from (EntityGrid::Entry).
 struct EntityGamePart {
-    std::uint32_t gameFlags = 0;
-    std::uint32_t gameWords[2] = {};
-    float gameScale = 0.0f;
     Region* gameRegion = nullptr;
     Vec3 gamePosition;
+    std::uint32_t gameFlags = 0;
+    float gameScale = 0.0f;
+    std::uint32_t gameWords[2] = {};
 
     WorldVec3 GetGamePosition() const { return WorldVec3(gameRegion, gamePosition); }
     void SetGamePosition(const WorldVec3& at) {

@@ -25,18 +25,25 @@ class Region;
 
 class EntityGrid {
 public:
-    struct Entry {
-        Vec3 position;  // local to the region
-        float radius = 0;
-        float rayLift = 0;       // the sphere rays meet sits this far above the position
+    // Two lines: the first holds what a sweep marks, keeps and weighs a foe by (all but the
+    // second of the game's words), so a crowd's kept entries cost a line each; the second what
+    // box queries and a kept entity's callers read.
+    struct alignas(64) Entry {
+        Vec3 position;           // local to the region
         std::uint32_t rank = 0;  // in world order, among the entities in the world
-        Entity* entity = nullptr;
         std::uint32_t slot = 0;  // in the world's entity table
         std::uint32_t objectId = 0;
         Region* region = nullptr;  // the grid's own
+        EntityGamePart game;       // as in the slot's digest
+        float radius = 0;
+        float rayLift = 0;  // the sphere rays meet sits this far above the position
+        Entity* entity = nullptr;
         bool actor = false;
-        EntityGamePart game;  // as in the slot's digest
     };
+    static_assert(offsetof(Entry, game) + offsetof(EntityGamePart, gameWords) +
+                          sizeof(std::uint32_t) <=
+                      64,
+                  "what a sweep weighs by shares the entry's first line");
 
     // Eight entries' positions, radii, slots and the game part's flags and words, as their cell
     // keeps them side by side (entry i in lane i % kWidth of pack i / kWidth): sphere tests and
