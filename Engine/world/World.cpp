@@ -283,15 +283,9 @@ void World::Gather(Region* region, const Vec3& lo, const Vec3& hi, EntityListTyp
     mScratch.clear();
     if (!HoldsRegion(region))
         return;
-    ForEachInBox(region, lo, hi, type, [&](const EntityGrid::Entry& entry, const Vec3& at) {
-        bool passes = false;
-        // Rays meet the lifted sphere; the other shapes the one at the position.
-        if constexpr (std::is_invocable_v<Test&, const Vec3&, float, float>)
-            passes = test(at, entry.radius, entry.rayLift);
-        else
-            passes = test(at, entry.radius);
-        if (passes)
-            mScratch.emplace_back(entry.rank, entry.slot);
+    // Rays meet the lifted sphere; the other shapes the one at the position.
+    ForEachInBox(region, lo, hi, type, test, [&](const EntityGrid::Entry& entry) {
+        mScratch.emplace_back(entry.rank, entry.slot);
     });
     SortScratch();
 }

@@ -234,15 +234,17 @@ private:
     // whose position (in `region`'s space) and radius pass the test, in world order.
     template <class Test>
     void Gather(Region* region, const Vec3& lo, const Vec3& hi, EntityListType type, Test&& test);
-    // Hands `visit(entry, at)` every grid entry of the type in the cells of every region the
-    // world-space box [lo, hi] reaches, `at` its position in `region`'s space (region held).
     // Hands `visit(grid, x, z, toQuery)` every grid cell the world-space box [lo, hi] reaches in
     // every region, `toQuery` taking the grid's positions into `region`'s space (region held).
     template <class VisitCell>
     void ForEachCellInBox(Region* region, const Vec3& lo, const Vec3& hi, VisitCell&& visit);
-    template <class Visit>
+    // Asks `test(at, radius)` (or `test(at, radius, rayLift)`) of every grid entry in the cells
+    // of every region the world-space box [lo, hi] reaches, `at` its position in `region`'s
+    // space (region held), and hands `found(entry)` each of the type that passes. The test reads
+    // the cell's packed copies: only what passes is read from its entry (but the lift).
+    template <class Test, class Found>
     void ForEachInBox(Region* region, const Vec3& lo, const Vec3& hi, EntityListType type,
-                      Visit&& visit);
+                      Test&& test, Found&& found);
     // Gather, then appends the entities (or their slots) to `out`.
     template <class Test>
     void Gather(std::vector<Entity*>& out, Region* region, const Vec3& lo, const Vec3& hi,

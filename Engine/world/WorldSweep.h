@@ -357,15 +357,30 @@ void World::ForEachCellInBox(Region* region, const Vec3& lo, const Vec3& hi, Vis
     }
 }
 
-template <class Visit>
+template <class Test, class Found>
 void World::ForEachInBox(Region* region, const Vec3& lo, const Vec3& hi, EntityListType type,
-                         Visit&& visit) {
-    ForEachCellInBox(region, lo, hi,
-                     [&](const EntityGrid& grid, int x, int z, const Vec3& toQuery) {
-                         for (const EntityGrid::Entry& entry : grid.Entries(x, z))
-                             if (WorldCells::Passes(entry.actor, type))
-                                 visit(entry, entry.position + toQuery);
-                     });
+                         Test&& test, Found&& found) {
+    constexpr std::size_t kWidth = EntityGrid::Pack::kWidth;
+    ForEachCellInBox(
+        region, lo, hi, [&](const EntityGrid& grid, int x, int z, const Vec3& toQuery) {
+            const EntityGrid::EntryList& entries = grid.Entries(x, z);
+            const EntityGrid::Pack* pack = grid.Packs(x, z).data();
+            for (std::size_t first = 0; first < entries.size(); first += kWidth, ++pack) {
+                const std::size_t lanes = std::min(kWidth, entries.size() - first);
+                for (std::size_t k = 0; k < lanes; ++k) {
+                    // The entry's own position and radius (CheckPacks).
+                    const Vec3 at = Vec3(pack->x[k], pack->y[k], pack->z[k]) + toQuery;
+                    const EntityGrid::Entry& entry = entries[first + k];
+                    bool passes = false;
+                    if constexpr (std::is_invocable_v<Test&, const Vec3&, float, float>)
+                        passes = test(at, pack->radius[k], entry.rayLift);
+                    else
+                        passes = test(at, pack->radius[k]);
+                    if (passes && WorldCells::Passes(entry.actor, type))
+                        found(entry);
+                }
+            }
+        });
 }
 
 template <class Keep, class Use>

@@ -301,6 +301,38 @@ TEST_F(WorldEntities, QueriesSeeEveryMoveAndResizeOfAnEntityAlreadyFiled) {
     EXPECT_TRUE(found.empty());
 }
 
+// Queries test a cell's crowd by its packed lanes: the one wide body among narrow ones is found
+// by its own radius and lift wherever it stands in the cell, also after a removal moved it.
+TEST_F(WorldEntities, AWideBodyIsFoundInAnyLaneOfItsCell) {
+    struct Case {
+        int count, wide, removed;  // removed: -1 for none
+    } cases[] = {{1, 0, -1}, {8, 7, -1}, {9, 8, -1}, {17, 9, -1}, {17, 16, 3}};
+    World& world = World::Get();
+    for (const Case& c : cases) {
+        std::vector<Entity*> crowd;
+        for (int i = 0; i < c.count; ++i) {
+            crowd.push_back(MakeEntity());
+            world.AddEntity(crowd.back(), At(a, 49 + 0.25f * i, 0, 50), false);
+        }
+        Entity* wide = crowd[static_cast<std::size_t>(c.wide)];
+        wide->SetBoundingRadius(4.0f);
+        wide->SetRayLift(6.0f);
+        if (c.removed >= 0) {
+            EXPECT_TRUE(world.RemoveEntity(crowd[static_cast<std::size_t>(c.removed)]));
+        }
+        const float x = wide->GetPosition().local.x;
+        std::vector<Entity*> found;
+        world.GetEntitiesInSphere(found, a, Sphere{Vec3(x, 0, 54), 0.5f});
+        EXPECT_EQ(found, std::vector<Entity*>{wide}) << c.count << " " << c.wide;
+        found.clear();
+        world.GetAllIntersections(WorldRay{a, Vec3(40, 6, 50), Vec3(1, 0, 0)}, found, 30);
+        EXPECT_EQ(found, std::vector<Entity*>{wide}) << c.count << " " << c.wide;
+        for (int i = 0; i < c.count; ++i)
+            if (i != c.removed)
+                world.RemoveEntity(crowd[static_cast<std::size_t>(i)]);
+    }
+}
+
 TEST_F(WorldEntities, FrustumSeesOnlyWhatIsInFront) {
     World& world = World::Get();
     Entity* ahead = MakeEntity();
