@@ -2,16 +2,20 @@
 // target, distances and nearness, calls for help, chat positions, quest commands and collision
 // answers.
 #include <algorithm>
+#include <cstdlib>
 
+#include "Engine/Engine.h"
 #include "Engine/object/ObjectManager.h"
 #include "Engine/sys/Machine.h"
 #include "Engine/world/QueryScratch.h"
 #include "Engine/world/World.h"
+#include "Engine/world/WorldSweep.h"
 #include "Game/ai/controllers/CharacterController.h"
 #include "Game/characters/Character.h"
 #include "Game/characters/CharacterEvents.h"
 #include "Game/characters/CharacterLookup.h"
 #include "Game/characters/Player.h"
+#include "Game/characters/movement/SightDigest.h"
 #include "Game/items/Item.h"
 #include "Game/skills/Skill.h"
 #include "Game/world/sounds/SoundObject.h"
@@ -88,6 +92,46 @@ void Character::ReserveDistressLists(std::size_t population) {
             list.reserve(std::max(population, 2 * list.capacity()));
 }
 
+namespace {
+
+// The friends a call for help reaches, in world order, judged from the grid cells' copies of
+// their digests: the crowd's characters lie far apart in memory.
+void GatherDistressAllies(const Character& self, const Sphere& sphere, Region* region,
+                          std::vector<Entity*>& out) {
+    using namespace SightDigest;
+    World& world = World::Get();
+    const Team team = self.GetTeam();
+    world.SweepSphere(
+        region, sphere, EntityListType::Actors,
+        [&](const EntityGrid::Entry& entry) {
+            const EntityGamePart& part =
+                Has(entry.game, kWritten) ? entry.game : FetchChecked(world, entry.slot);
+            if (entry.entity == &self || !Has(part, kCharacter))
+                return false;
+            if (Has(part, kTeamFromCharacter))
+                return team.IsFriend(static_cast<const Character*>(entry.entity)->GetTeam());
+            return team.IsFriend(StoredTeam(part));
+        },
+        [&](const EntityGrid::Entry& entry) { out.push_back(entry.entity); });
+#ifndef NDEBUG
+    // Asking each character found must give the same friends.
+    thread_local std::vector<Entity*> asked;
+    asked.clear();
+    world.GetEntitiesInSphere(asked, region, sphere, EntityListType::Actors);
+    std::erase_if(asked, [&](Entity* entity) {
+        return entity == &self || !entity->IsA<Character>() ||
+               !team.IsFriend(static_cast<Character*>(entity)->GetTeam());
+    });
+    if (asked != out) {
+        gEngine->Log(0, "Character: the allies %s calls for help differ (%zu, asked %zu)",
+                     self.GetObjectName().c_str(), out.size(), asked.size());
+        std::abort();
+    }
+#endif
+}
+
+}  // namespace
+
 void Character::DoDistressCall(std::uint32_t attacker) {
     const WorldVec3 center = GetPathPosition();
     if (!center.IsValid())
@@ -99,16 +143,9 @@ void Character::DoDistressCall(std::uint32_t attacker) {
         lists.pop_back();
     }
     PrepareQueryScratch(found);
-    World::Get().GetEntitiesInSphere(found, center.region, Sphere{center.local, mDistressCallRange},
-                                     EntityListType::Actors);
-    const Team team = GetTeam();
-    for (Entity* entity : found) {
-        if (entity == this || !entity->IsA<Character>())
-            continue;
-        auto* friendly = static_cast<Character*>(entity);
-        if (team.IsFriend(friendly->GetTeam()))
-            friendly->AllyAttacked(GetObjectId(), attacker);
-    }
+    GatherDistressAllies(*this, Sphere{center.local, mDistressCallRange}, center.region, found);
+    for (Entity* entity : found)
+        static_cast<Character*>(entity)->AllyAttacked(GetObjectId(), attacker);
     lists.push_back(std::move(found));
 }
 
