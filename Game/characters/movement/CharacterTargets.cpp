@@ -14,6 +14,7 @@
 #include "Game/characters/Character.h"
 #include "Game/characters/CharacterEvents.h"
 #include "Game/characters/CharacterLookup.h"
+#include "Game/characters/DistressCall.h"
 #include "Game/characters/Player.h"
 #include "Game/characters/movement/SightDigest.h"
 #include "Game/items/Item.h"
@@ -82,6 +83,20 @@ constexpr std::size_t kDistressListsRoom = 8;
 
 }  // namespace
 
+const DistressCall* DistressCall::Matching(std::uint32_t allyId, std::uint32_t attackerId) {
+    const DistressCall* call = sCurrent;
+    if (!call || allyId == 0 || call->allyId != allyId || call->attackerId != attackerId)
+        return nullptr;
+#ifndef NDEBUG
+    if (FindCharacter(allyId) != call->ally || FindCharacter(attackerId) != call->attacker) {
+        gEngine->Log(0, "DistressCall: the call of %u about %u kept a stale character", allyId,
+                     attackerId);
+        std::abort();
+    }
+#endif
+    return call;
+}
+
 void Character::ReserveDistressLists(std::size_t population) {
     std::vector<std::vector<Entity*>>& lists = DistressLists();
     if (lists.capacity() < kDistressListsRoom)
@@ -144,8 +159,12 @@ void Character::DoDistressCall(std::uint32_t attacker) {
     }
     PrepareQueryScratch(found);
     GatherDistressAllies(*this, Sphere{center.local, mDistressCallRange}, center.region, found);
+    const Character* attackerCharacter = FindCharacter(attacker);
+    const DistressCall call{GetObjectId(), this, attacker, attackerCharacter,
+                            World::Get().GetSlotOf(attackerCharacter)};
+    const DistressCall::Scope scope(call);
     for (Entity* entity : found)
-        static_cast<Character*>(entity)->AllyAttacked(GetObjectId(), attacker);
+        static_cast<Character*>(entity)->AllyAttacked(call.allyId, attacker);
     lists.push_back(std::move(found));
 }
 
