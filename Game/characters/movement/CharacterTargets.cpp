@@ -128,21 +128,6 @@ void GatherDistressAllies(const Character& self, const Sphere& sphere, Region* r
             return team.IsFriend(StoredTeam(part));
         },
         [&](const EntityGrid::Entry& entry) { out.push_back(entry.entity); });
-#ifndef NDEBUG
-    // Asking each character found must give the same friends.
-    thread_local std::vector<Entity*> asked;
-    asked.clear();
-    world.GetEntitiesInSphere(asked, region, sphere, EntityListType::Actors);
-    std::erase_if(asked, [&](Entity* entity) {
-        return entity == &self || !entity->IsA<Character>() ||
-               !team.IsFriend(static_cast<Character*>(entity)->GetTeam());
-    });
-    if (asked != out) {
-        gEngine->Log(0, "Character: the allies %s calls for help differ (%zu, asked %zu)",
-                     self.GetObjectName().c_str(), out.size(), asked.size());
-        std::abort();
-    }
-#endif
 }
 
 }  // namespace
@@ -158,13 +143,36 @@ void Character::DoDistressCall(std::uint32_t attacker) {
         lists.pop_back();
     }
     PrepareQueryScratch(found);
-    GatherDistressAllies(*this, Sphere{center.local, mDistressCallRange}, center.region, found);
+    const Sphere sphere{center.local, mDistressCallRange};
+    GatherDistressAllies(*this, sphere, center.region, found);
     const Character* attackerCharacter = FindCharacter(attacker);
     const DistressCall call{GetObjectId(), this, attacker, attackerCharacter,
                             World::Get().GetSlotOf(attackerCharacter)};
     const DistressCall::Scope scope(call);
+#ifdef NDEBUG
     for (Entity* entity : found)
         static_cast<Character*>(entity)->AllyAttacked(call.allyId, attacker);
+#else
+    // Each character in the sphere asked in turn, as the answers come (one may change another's
+    // side): the friends told must be the ones gathered.
+    std::vector<Entity*> inSphere;
+    World::Get().GetEntitiesInSphere(inSphere, center.region, sphere, EntityListType::Actors);
+    const Team team = GetTeam();
+    auto next = found.begin();
+    for (Entity* entity : inSphere) {
+        const bool gathered = next != found.end() && *next == entity;
+        if (gathered != (entity != this && entity->IsA<Character>() &&
+                         team.IsFriend(static_cast<Character*>(entity)->GetTeam()))) {
+            gEngine->Log(0, "Character: %s's call for help gathered %s wrongly",
+                         GetObjectName().c_str(), entity->GetObjectName().c_str());
+            std::abort();
+        }
+        if (gathered)
+            static_cast<Character*>(*next++)->AllyAttacked(call.allyId, attacker);
+    }
+    if (next != found.end())
+        std::abort();
+#endif
     lists.push_back(std::move(found));
 }
 
