@@ -2,6 +2,7 @@
 // target, distances and nearness, calls for help, chat positions, quest commands and collision
 // answers.
 #include <algorithm>
+#include <bit>
 #include <cstdlib>
 
 #include "Engine/Engine.h"
@@ -11,6 +12,7 @@
 #include "Engine/world/World.h"
 #include "Engine/world/WorldSweep.h"
 #include "Game/ai/controllers/CharacterController.h"
+#include "Game/ai/monster/SightScreen.h"
 #include "Game/characters/Character.h"
 #include "Game/characters/CharacterEvents.h"
 #include "Game/characters/CharacterLookup.h"
@@ -116,18 +118,67 @@ void GatherDistressAllies(const Character& self, const Sphere& sphere, Region* r
     using namespace SightDigest;
     World& world = World::Get();
     const Team team = self.GetTeam();
-    world.SweepSphere(
-        region, sphere, EntityListType::Actors,
-        [&](const EntityGrid::Entry& entry) {
-            const EntityGamePart& part =
-                Has(entry.game, kWritten) ? entry.game : FetchChecked(world, entry.slot);
-            if (entry.entity == &self || !Has(part, kCharacter))
-                return false;
-            if (Has(part, kTeamFromCharacter))
-                return team.IsFriend(static_cast<const Character*>(entry.entity)->GetTeam());
-            return team.IsFriend(StoredTeam(part));
-        },
-        [&](const EntityGrid::Entry& entry) { out.push_back(entry.entity); });
+    const auto keep = [&](const EntityGrid::Entry& entry) {
+        const EntityGamePart& part =
+            Has(entry.game, kWritten) ? entry.game : FetchChecked(world, entry.slot);
+        if (entry.entity == &self || !Has(part, kCharacter))
+            return false;
+        if (Has(part, kTeamFromCharacter))
+            return team.IsFriend(static_cast<const Character*>(entry.entity)->GetTeam());
+        return team.IsFriend(StoredTeam(part));
+    };
+    const auto use = [&](const EntityGrid::Entry& entry) { out.push_back(entry.entity); };
+#if defined(__x86_64__)
+    if (WorldCells::HasEightLanes()) {
+        // The packed words judge written characters holding their team (the dead too: they are
+        // told as well) by team, eight lanes at a time, before any entry is read; the last few
+        // teams met are remembered as the sight screens do.
+        SightScreen::ScreenTerms terms{kWritten | kCharacter | kTeamFromCharacter,
+                                       kWritten | kCharacter, 0, world.GetSlotOf(&self)};
+        terms.vouches = -1;
+        std::size_t older = 0;
+        SightScreen::OctTerms oct;
+        SightScreen::SpreadTerms(terms, oct);
+        const auto screen = [&](const EntityGrid::Pack* packs, std::size_t count,
+                                const Vec3& toQuery, const Sphere& inView, std::uint64_t& sure) {
+            std::uint64_t inSphere = 0, unknown = 0;
+            std::uint64_t passes = SightScreen::SphereScreenOct(packs, count, toQuery, inView, oct,
+                                                                inSphere, sure, unknown);
+            if (unknown == 0)
+                return passes;
+            for (; unknown != 0; unknown &= unknown - 1) {
+                const auto i = static_cast<std::size_t>(std::countr_zero(unknown));
+                const EntityGrid::Pack& p = packs[i / EntityGrid::Pack::kWidth];
+                const std::uint32_t major = p.gameWords[0][i % EntityGrid::Pack::kWidth];
+                const std::uint32_t minor = p.gameWords[1][i % EntityGrid::Pack::kWidth];
+                bool known = false, keeps = false;
+                for (std::size_t k = 0; k < SightScreen::kRemembered; ++k)
+                    if (terms.valid[k] && terms.major[k] == major && terms.minor[k] == minor) {
+                        known = true;
+                        keeps = terms.keep[k] != 0;
+                    }
+                if (!known) {
+                    keeps = team.IsFriend(TeamManager::BuildTeam(major, minor));
+                    terms.major[older] = major;
+                    terms.minor[older] = minor;
+                    terms.valid[older] = -1;
+                    terms.keep[older] = keeps ? -1 : 0;
+                    older = (older + 1) % SightScreen::kRemembered;
+                }
+                if (keeps) {
+                    passes |= std::uint64_t{1} << i;
+                    sure |= std::uint64_t{1} << i;
+                }
+            }
+            SightScreen::SpreadTerms(terms, oct);
+            return passes;
+        };
+        world.SweepSphere(
+            region, sphere, EntityListType::Actors, screen, keep, [](std::size_t) {}, use);
+        return;
+    }
+#endif
+    world.SweepSphere(region, sphere, EntityListType::Actors, keep, use);
 }
 
 }  // namespace
