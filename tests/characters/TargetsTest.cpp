@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "Game/characters/DistressCall.h"
 #include "Game/characters/Player.h"
 #include "Game/characters/monster/Guard.h"
 #include "Game/characters/npc/Npc.h"
@@ -63,6 +64,50 @@ TEST_F(Targets, DistressCallsReachFriendsInRangeAndWaitForTheirCountdown) {
     caller->CharacterIsDying();
     EXPECT_EQ(near->allyCalls.size(), 3u);
     EXPECT_TRUE(far->allyCalls.empty());
+}
+
+// A call judges each character as it stands now (the dead are told too), not as it entered.
+TEST_F(Targets, DistressCallsJudgeEachCharacterAsItIsNow) {
+    ProbeCharacter* caller = Load("Records/Test/Caller.dbr", 40, 40);
+    const Team monsters = TeamManager::DefaultMonsterTeam(),
+               players = TeamManager::DefaultPlayerTeam();
+    struct Row {
+        const char* what;
+        Team team;
+        void (*change)(Character&);
+        bool told;
+    };
+    const Row rows[] = {
+        {"friend that died", monsters,
+         [](Character& c) { c.SetLifeState(Character_LifeState::Dead); }, true},
+        {"friend that changed sides", monsters,
+         [](Character& c) { c.SetTeam(TeamManager::DefaultPlayerTeam()); }, false},
+        {"foe that changed sides", players,
+         [](Character& c) { c.SetTeam(TeamManager::DefaultMonsterTeam()); }, true},
+        {"foe gone invisible", players, [](Character& c) { c.SetInvisible(true); }, true},
+    };
+    std::vector<ProbeCharacter*> allies;
+    for (std::size_t k = 0; k < std::size(rows); ++k) {
+        allies.push_back(Spawn<ProbeCharacter>(37.0f + static_cast<float>(k), 42, rows[k].team));
+        rows[k].change(*allies.back());
+    }
+    caller->DoDistressCall(allies.back()->GetObjectId());
+    for (std::size_t k = 0; k < std::size(rows); ++k)
+        EXPECT_EQ(allies[k]->allyCalls.size(), rows[k].told ? 1u : 0u) << rows[k].what;
+}
+
+// An answer's own call is the one seen while it lasts; the outer one is seen again after it.
+TEST_F(Targets, DistressCallScopesNest) {
+    Character* a = Spawn(30, 30);
+    Character* b = Spawn(31, 30);
+    const DistressCall outer{a->GetObjectId(), a, b->GetObjectId(), b, 0};
+    const DistressCall::Scope outerScope(outer);
+    {
+        const DistressCall inner{b->GetObjectId(), b, a->GetObjectId(), a, 0};
+        const DistressCall::Scope innerScope(inner);
+        EXPECT_EQ(DistressCall::Matching(outer.allyId, outer.attackerId), nullptr);
+    }
+    EXPECT_EQ(DistressCall::Matching(outer.allyId, outer.attackerId), &outer);
 }
 
 TEST_F(Targets, WithoutTheKeyACharacterMakesOneCall) {

@@ -276,6 +276,15 @@ void AngerManager::AddAnger(const Character& enemy, float amount) {
                    amount * enemy.GetAngerMultiplier());
 }
 
+void AngerManager::AddAnger(const Character& enemy, std::uint32_t worldSlot, float amount) {
+    World& world = World::Get();
+    const std::uint32_t id = enemy.GetObjectId();
+    if (world.SlotHolds(worldSlot, id))
+        AddAnger(SightDigest::Fetch(world, worldSlot), id, worldSlot, amount);
+    else
+        AddAnger(enemy, amount);
+}
+
 void AngerManager::AddAnger(const EntityGamePart& enemy, std::uint32_t id, std::uint32_t worldSlot,
                             float amount) {
     AngerTable::Provoked provoked;

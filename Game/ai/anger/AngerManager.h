@@ -40,6 +40,8 @@ public:
     void AddAnger(std::uint32_t id, float amount);
     // The same for a character already at hand (no look-up by id).
     void AddAnger(const Character& enemy, float amount);
+    // The same, read from its world digest when it still stands in `worldSlot`.
+    void AddAnger(const Character& enemy, std::uint32_t worldSlot, float amount);
     // The same for the character `id` standing in `worldSlot`, read from the game's part of its
     // world digest alone.
     void AddAnger(const EntityGamePart& enemy, std::uint32_t id, std::uint32_t worldSlot,

@@ -317,6 +317,8 @@ public:
     bool ShouldCareAboutDistressCall(std::uint32_t allyId) const;
     // The same, already known true for the ally whose call AllyAttacked is passing on.
     bool CaresAboutDistressCall(std::uint32_t allyId) const;
+    // ShouldCareAboutDistressCall for a character ally at hand.
+    bool ShouldCareAboutAlly(const Character& ally) const;
     void AngerUpdate(int ms);
     void FindEnemyUpdate(int ms);
 

@@ -18,6 +18,7 @@
 #include "Game/ai/monster/states/MonsterStateQueries.h"
 #include "Game/characters/Character.h"
 #include "Game/characters/CharacterLookup.h"
+#include "Game/characters/DistressCall.h"
 #include "Game/characters/monster/Monster.h"
 #include "Game/characters/movement/SightDigest.h"
 #include "Game/core/GameEngine.h"
@@ -596,9 +597,15 @@ void ControllerMonster::UnderAttack(std::uint32_t attackerId) {
 }
 
 void ControllerMonster::AllyAttacked(std::uint32_t allyId, std::uint32_t attackerId) {
-    if (!InPursuitRange(attackerId) || !ShouldCareAboutDistressCall(allyId))
+    // A character's call for help has both looked up already.
+    const DistressCall* call = DistressCall::Matching(allyId, attackerId);
+    if (!InPursuitRange(attackerId) ||
+        !(call ? ShouldCareAboutAlly(*call->ally) : ShouldCareAboutDistressCall(allyId)))
         return;
-    mAngerManager.AddAnger(attackerId, mAllyAttackedAnger);
+    if (call && call->attacker)
+        mAngerManager.AddAnger(*call->attacker, call->attackerSlot, mAllyAttackedAnger);
+    else
+        mAngerManager.AddAnger(attackerId, mAllyAttackedAnger);
     const std::uint32_t outer = mAnsweredAlly;
     mAnsweredAlly = allyId;
     GetExecutingState()->AllyAttacked(allyId, attackerId);
@@ -626,14 +633,18 @@ bool ControllerMonster::ShouldCareAboutDistressCall(std::uint32_t allyId) const 
         const RTTI_ClassInfo* fixedItem = Object::classInfo.FindByName("FixedItem");
         return object && fixedItem && object->GetClassInfo().IsA(*fixedItem);
     }
+    return ShouldCareAboutAlly(*ally);
+}
+
+bool ControllerMonster::ShouldCareAboutAlly(const Character& ally) const {
     const Character* self = GetParentCharacter();
     if (!self)
         return false;
     switch (mDistressResponseBehavior) {
         case RespondToSameType:
-            return ally->GetDistressCallGroup() == self->GetDistressCallGroup();
+            return ally.GetDistressCallGroup() == self->GetDistressCallGroup();
         case RespondToSameGroup:
-            for (const std::string& race : ally->GetRace())
+            for (const std::string& race : ally.GetRace())
                 for (const std::string& mine : self->GetRace())
                     if (race == mine)
                         return true;

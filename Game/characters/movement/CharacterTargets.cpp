@@ -2,16 +2,23 @@
 // target, distances and nearness, calls for help, chat positions, quest commands and collision
 // answers.
 #include <algorithm>
+#include <bit>
+#include <cstdlib>
 
+#include "Engine/Engine.h"
 #include "Engine/object/ObjectManager.h"
 #include "Engine/sys/Machine.h"
 #include "Engine/world/QueryScratch.h"
 #include "Engine/world/World.h"
+#include "Engine/world/WorldSweep.h"
 #include "Game/ai/controllers/CharacterController.h"
+#include "Game/ai/monster/SightScreen.h"
 #include "Game/characters/Character.h"
 #include "Game/characters/CharacterEvents.h"
 #include "Game/characters/CharacterLookup.h"
+#include "Game/characters/DistressCall.h"
 #include "Game/characters/Player.h"
+#include "Game/characters/movement/SightDigest.h"
 #include "Game/items/Item.h"
 #include "Game/skills/Skill.h"
 #include "Game/world/sounds/SoundObject.h"
@@ -78,6 +85,20 @@ constexpr std::size_t kDistressListsRoom = 8;
 
 }  // namespace
 
+const DistressCall* DistressCall::Matching(std::uint32_t allyId, std::uint32_t attackerId) {
+    const DistressCall* call = sCurrent;
+    if (!call || allyId == 0 || call->allyId != allyId || call->attackerId != attackerId)
+        return nullptr;
+#ifndef NDEBUG
+    if (FindCharacter(allyId) != call->ally || FindCharacter(attackerId) != call->attacker) {
+        gEngine->Log(0, "DistressCall: the call of %u about %u kept a stale character", allyId,
+                     attackerId);
+        std::abort();
+    }
+#endif
+    return call;
+}
+
 void Character::ReserveDistressLists(std::size_t population) {
     std::vector<std::vector<Entity*>>& lists = DistressLists();
     if (lists.capacity() < kDistressListsRoom)
@@ -87,6 +108,80 @@ void Character::ReserveDistressLists(std::size_t population) {
         if (list.capacity() < population)
             list.reserve(std::max(population, 2 * list.capacity()));
 }
+
+namespace {
+
+// The friends a call for help reaches, in world order, judged from the grid cells' copies of
+// their digests: the crowd's characters lie far apart in memory.
+void GatherDistressAllies(const Character& self, const Sphere& sphere, Region* region,
+                          std::vector<Entity*>& out) {
+    using namespace SightDigest;
+    World& world = World::Get();
+    const Team team = self.GetTeam();
+    const auto keep = [&](const EntityGrid::Entry& entry) {
+        const EntityGamePart& part =
+            Has(entry.game, kWritten) ? entry.game : FetchChecked(world, entry.slot);
+        if (entry.entity == &self || !Has(part, kCharacter))
+            return false;
+        if (Has(part, kTeamFromCharacter))
+            return team.IsFriend(static_cast<const Character*>(entry.entity)->GetTeam());
+        return team.IsFriend(StoredTeam(part));
+    };
+    const auto use = [&](const EntityGrid::Entry& entry) { out.push_back(entry.entity); };
+#if defined(__x86_64__)
+    if (WorldCells::HasEightLanes()) {
+        // The packed words judge written characters holding their team (the dead too: they are
+        // told as well) by team, eight lanes at a time, before any entry is read; the last few
+        // teams met are remembered as the sight screens do.
+        SightScreen::ScreenTerms terms{kWritten | kCharacter | kTeamFromCharacter,
+                                       kWritten | kCharacter, 0, world.GetSlotOf(&self)};
+        terms.vouches = -1;
+        std::size_t older = 0;
+        SightScreen::OctTerms oct;
+        SightScreen::SpreadTerms(terms, oct);
+        const auto screen = [&](const EntityGrid::Pack* packs, std::size_t count,
+                                const Vec3& toQuery, const Sphere& inView, std::uint64_t& sure) {
+            std::uint64_t inSphere = 0, unknown = 0;
+            std::uint64_t passes = SightScreen::SphereScreenOct(packs, count, toQuery, inView, oct,
+                                                                inSphere, sure, unknown);
+            if (unknown == 0)
+                return passes;
+            for (; unknown != 0; unknown &= unknown - 1) {
+                const auto i = static_cast<std::size_t>(std::countr_zero(unknown));
+                const EntityGrid::Pack& p = packs[i / EntityGrid::Pack::kWidth];
+                const std::uint32_t major = p.gameWords[0][i % EntityGrid::Pack::kWidth];
+                const std::uint32_t minor = p.gameWords[1][i % EntityGrid::Pack::kWidth];
+                bool known = false, keeps = false;
+                for (std::size_t k = 0; k < SightScreen::kRemembered; ++k)
+                    if (terms.valid[k] && terms.major[k] == major && terms.minor[k] == minor) {
+                        known = true;
+                        keeps = terms.keep[k] != 0;
+                    }
+                if (!known) {
+                    keeps = team.IsFriend(TeamManager::BuildTeam(major, minor));
+                    terms.major[older] = major;
+                    terms.minor[older] = minor;
+                    terms.valid[older] = -1;
+                    terms.keep[older] = keeps ? -1 : 0;
+                    older = (older + 1) % SightScreen::kRemembered;
+                }
+                if (keeps) {
+                    passes |= std::uint64_t{1} << i;
+                    sure |= std::uint64_t{1} << i;
+                }
+            }
+            SightScreen::SpreadTerms(terms, oct);
+            return passes;
+        };
+        world.SweepSphere(
+            region, sphere, EntityListType::Actors, screen, keep, [](std::size_t) {}, use);
+        return;
+    }
+#endif
+    world.SweepSphere(region, sphere, EntityListType::Actors, keep, use);
+}
+
+}  // namespace
 
 void Character::DoDistressCall(std::uint32_t attacker) {
     const WorldVec3 center = GetPathPosition();
@@ -99,16 +194,36 @@ void Character::DoDistressCall(std::uint32_t attacker) {
         lists.pop_back();
     }
     PrepareQueryScratch(found);
-    World::Get().GetEntitiesInSphere(found, center.region, Sphere{center.local, mDistressCallRange},
-                                     EntityListType::Actors);
+    const Sphere sphere{center.local, mDistressCallRange};
+    GatherDistressAllies(*this, sphere, center.region, found);
+    const Character* attackerCharacter = FindCharacter(attacker);
+    const DistressCall call{GetObjectId(), this, attacker, attackerCharacter,
+                            World::Get().GetSlotOf(attackerCharacter)};
+    const DistressCall::Scope scope(call);
+#ifdef NDEBUG
+    for (Entity* entity : found)
+        static_cast<Character*>(entity)->AllyAttacked(call.allyId, attacker);
+#else
+    // Each character in the sphere asked in turn, as the answers come (one may change another's
+    // side): the friends told must be the ones gathered.
+    std::vector<Entity*> inSphere;
+    World::Get().GetEntitiesInSphere(inSphere, center.region, sphere, EntityListType::Actors);
     const Team team = GetTeam();
-    for (Entity* entity : found) {
-        if (entity == this || !entity->IsA<Character>())
-            continue;
-        auto* friendly = static_cast<Character*>(entity);
-        if (team.IsFriend(friendly->GetTeam()))
-            friendly->AllyAttacked(GetObjectId(), attacker);
+    auto next = found.begin();
+    for (Entity* entity : inSphere) {
+        const bool gathered = next != found.end() && *next == entity;
+        if (gathered != (entity != this && entity->IsA<Character>() &&
+                         team.IsFriend(static_cast<Character*>(entity)->GetTeam()))) {
+            gEngine->Log(0, "Character: %s's call for help gathered %s wrongly",
+                         GetObjectName().c_str(), entity->GetObjectName().c_str());
+            std::abort();
+        }
+        if (gathered)
+            static_cast<Character*>(*next++)->AllyAttacked(call.allyId, attacker);
     }
+    if (next != found.end())
+        std::abort();
+#endif
     lists.push_back(std::move(found));
 }
 
