@@ -360,8 +360,10 @@ template <class Group, class Mask, std::size_t Count, bool Filled>
 }
 
 // `Count` groups side by side: eight chains keep a processor's two vector adders busy through
-// their latency.
-template <class Group, class Mask, std::size_t Count>
+// their latency. A filled table's blocks take `FilledCount`: while a group's window is open its
+// own chain waits on every step, and the more groups before it calm meanwhile, the less that
+// costs.
+template <class Group, class Mask, std::size_t Count, std::size_t FilledCount>
 [[gnu::always_inline]] inline void BatchIn(float* values, std::size_t count,
                                            const std::int32_t* step, const std::int32_t* fresh,
                                            const float* amounts, const float* calms,
@@ -370,7 +372,7 @@ template <class Group, class Mask, std::size_t Count>
     if (step)
         BatchBlocks<Group, Mask, Count, false>(values, count, step, fresh, lists);
     else
-        BatchBlocks<Group, Mask, Count, true>(values, count, step, fresh, lists);
+        BatchBlocks<Group, Mask, FilledCount, true>(values, count, step, fresh, lists);
 }
 
 // Sixteen lanes at once: for a table this large its calms after the groups' windows are most of
@@ -379,7 +381,8 @@ template <class Group, class Mask, std::size_t Count>
                                           const std::int32_t* step, const std::int32_t* fresh,
                                           const float* amounts, const float* calms,
                                           std::size_t steps, float cap) {
-    BatchIn<WideLanes, WideMask, 8>(values, count, step, fresh, amounts, calms, steps, cap);
+    // Thirty-two registers hold sixteen groups.
+    BatchIn<WideLanes, WideMask, 8, 16>(values, count, step, fresh, amounts, calms, steps, cap);
 }
 
 bool HasWideLanes() {
@@ -400,7 +403,7 @@ ANGER_TARGET_CLONES void ApplyBatch(float* values, std::size_t count, const std:
     // tables are small, so only large ones take them.
     if (count >= kWideFrom && HasWideLanes())
         return BatchWide(values, count, step, fresh, amounts, calms, steps, cap);
-    BatchIn<Lanes, LaneMask, 8>(values, count, step, fresh, amounts, calms, steps, cap);
+    BatchIn<Lanes, LaneMask, 8, 8>(values, count, step, fresh, amounts, calms, steps, cap);
 }
 
 }  // namespace GAME::AngerLanes

@@ -362,6 +362,10 @@ TEST(AngerBatchLanes, MatchesEachValueWalkedAlone) {
         {"filled wide: a part group", 263, Own::InOrder, SIZE_MAX, SIZE_MAX, 1.0f, SIZE_MAX, true},
         {"filled wide: blocks and a part", 300, Own::InOrder, SIZE_MAX, SIZE_MAX, 90.0f, SIZE_MAX,
          true},
+        {"filled wide: a block and most groups of one", 456, Own::InOrder, SIZE_MAX, SIZE_MAX, 1.0f,
+         SIZE_MAX, true},
+        {"filled wide: blocks and all groups of one", 760, Own::InOrder, SIZE_MAX, SIZE_MAX, 1.0f,
+         SIZE_MAX, true},
     };
     for (const KernelCase& c : cases) {
         SCOPED_TRACE(c.name);
