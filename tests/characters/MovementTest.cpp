@@ -8,6 +8,7 @@
 
 #include "Engine/records/RecordDatabase.h"
 #include "Engine/sys/Machine.h"
+#include "Engine/world/nav/DynamicObstacle.h"
 #include "Engine/world/nav/Path.h"
 #include "Engine/world/nav/PathFinder.h"
 #include "Game/ai/monster/states/MonsterStateHelpers.h"
@@ -341,6 +342,38 @@ TEST_F(Movement, APathKeptByCanMoveToIsTheSearchedPathWhenTaken) {
         EXPECT_EQ(taken->GetCorners(), fresh->GetCorners()) << goal.local.x;
         EXPECT_EQ(taken->GetPolygons(), fresh->GetPolygons()) << goal.local.x;
         EXPECT_EQ(taken->GetLength(), fresh->GetLength()) << goal.local.x;
+        hero->CharacterStopMoving();
+    }
+}
+
+// The same question again once the path is taken, a barrier (standing, or a passing one) put up
+// in between or not: the answer and the path kept for the next move are a new search's.
+TEST_F(Movement, ASearchRepeatedAfterTheTakeIsAnsweredAsANewOne) {
+    Character* hero = SpawnRunner(10, 25);
+    PlayRun(*hero);
+    const WorldVec3 start = hero->GetPathPosition(), goal = At(10, 5);
+    DynamicObstacle standing;
+    const struct {
+        DynamicObstacle* barrier;
+    } cases[] = {{nullptr}, {&standing}, {&World::Get().GetPathFinder().PassingObstacle(0)}};
+    for (const auto& c : cases) {
+        hero->SetPathPosition(start);
+        ASSERT_TRUE(hero->CanMoveTo(goal, 0.5f));
+        hero->MoveTo(goal, 0.0f);
+        if (c.barrier) {
+            ASSERT_TRUE(c.barrier->Create(
+                meadow, OrientedBox::FromAxisAligned(Vec3(10, 1, 15), Vec3(6, 1, 0.5f))));
+            c.barrier->AttachForSize(hero->GetSize());
+        }
+        const std::unique_ptr<Path> fresh = hero->GetMovementManager().FindPath(start, goal);
+        ASSERT_NE(fresh, nullptr);
+        EXPECT_EQ(fresh->GetLength() > 21.0f, c.barrier != nullptr);
+        EXPECT_TRUE(hero->CanMoveTo(goal, 0.5f));
+        hero->MoveTo(goal, 0.0f);
+        if (c.barrier)
+            c.barrier->Detach();
+        ASSERT_NE(hero->GetPath(), nullptr);
+        EXPECT_EQ(hero->GetPath()->GetCorners(), fresh->GetCorners()) << (c.barrier != nullptr);
         hero->CharacterStopMoving();
     }
 }

@@ -46,6 +46,7 @@ private:
     Sphere mBall;
     ABBox mBounds;
     bool mAttached = false;
+    bool mPassing = false;  // one of the path finder's PassingObstacle
     // The polygons this obstacle closed, per mesh.
     std::vector<std::pair<NavMesh*, std::uint32_t>> mClosed;
 };

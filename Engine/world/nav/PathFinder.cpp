@@ -250,6 +250,12 @@ std::unique_ptr<Path> PathFinder::TakeSpare() {
     return path;
 }
 
+std::unique_ptr<Path> PathFinder::Copy(const Path& path) {
+    std::unique_ptr<Path> copy = TakeSpare();
+    *copy = path;
+    return copy;
+}
+
 void PathFinder::Recycle(std::unique_ptr<Path> path) {
     if (path && mSparePaths.size() < kSparePaths) {
         if (mSparePaths.capacity() == 0)
@@ -579,10 +585,20 @@ bool PathFinder::FillPointSet(const WorldVec3& center, const std::vector<float>&
 DynamicObstacle& PathFinder::PassingObstacle(std::size_t index) {
     while (mPassing.size() <= index) {
         mPassing.push_back(std::make_unique<DynamicObstacle>());
+        mPassing.back()->mPassing = true;
         // Room for the most it can close, once: it is attached again search after search.
         mPassing.back()->mClosed.reserve(std::size_t{kMaxClosed} * kPathingSizeCount);
     }
     return *mPassing[index];
+}
+
+void PathFinder::CountClosing(const DynamicObstacle& obstacle, bool attached) {
+    if (!obstacle.mPassing)
+        ++mClosedVersion;
+    else if (attached)
+        ++mPassingAttached;
+    else
+        --mPassingAttached;
 }
 
 void PathFinder::AttachObstacle(DynamicObstacle* obstacle) {
@@ -590,6 +606,7 @@ void PathFinder::AttachObstacle(DynamicObstacle* obstacle) {
         return;
     obstacle->mAttached = true;
     mObstacles.push_back(obstacle);
+    CountClosing(*obstacle, true);
     const ABBox& b = obstacle->GetBounds();
     const Vec3 center = (b.min + b.max) * 0.5f;
     const Vec3 half = (b.max - b.min) * 0.5f;
@@ -624,6 +641,7 @@ void PathFinder::DetachObstacle(DynamicObstacle* obstacle) {
         return;
     mObstacles.erase(it);
     obstacle->mAttached = false;
+    CountClosing(*obstacle, false);
     for (const auto& key : obstacle->mClosed) {
         auto found = std::find(mClosedRefs.begin(), mClosedRefs.end(), key);
         if (found == mClosedRefs.end())

@@ -52,6 +52,8 @@ public:
     bool FindsStart(int pathingSize, const WorldVec3& from, const PathGenerationParams& params);
     // Takes back a path nobody follows any more: the next search reuses its storage.
     void Recycle(std::unique_ptr<Path> path);
+    // A copy of the path in recycled storage.
+    std::unique_ptr<Path> Copy(const Path& path);
     // True when an agent of the size cannot stand at the point: off its mesh (in a wall, in
     // water, off the ground) or inside an attached obstacle.
     bool TestPointCollide(const WorldVec3& point, int pathingSize = 0);
@@ -62,6 +64,10 @@ public:
     bool IsInsideObstacle(const WorldVec3& point, int pathingSize) const;
     // Changes whenever a mesh is set or the meshes are dropped.
     std::uint64_t GetMeshVersion() const { return mMeshVersion; }
+    // Changes whenever an obstacle other than a passing one comes or goes; 0 while a passing
+    // one stands. Searches under one non-zero reading and one mesh version close the same
+    // polygons.
+    std::uint64_t GetClosedVersion() const { return mPassingAttached > 0 ? 0 : mClosedVersion; }
     // How far an agent gets walking straight from `from` towards `to`: `to` itself (on the mesh)
     // when nothing is in the way, else the point where the walk is stopped; `from` when it is
     // not on the mesh.
@@ -113,6 +119,8 @@ private:
     // The first `count` corners of mStraight, merged and on the ground, into mCorners.
     void MergeAndGround(const Region& region, int count, const PathGenerationParams& params);
     bool InsideObstacle(const Region* region, const Vec3& p, float clearance) const;
+    // Bumps the closed version, or counts the passing obstacles standing.
+    void CountClosing(const DynamicObstacle& obstacle, bool attached);
     bool PlaceIsFree(const NavMesh& mesh, Region* region, std::uint32_t centerRef,
                      const Vec3& center, const Vec3& candidate, float radius, Vec3& placed);
 
@@ -123,6 +131,8 @@ private:
     std::vector<FillPoint> mFillData;
     std::uint64_t mFillTime = 0;
     std::uint64_t mMeshVersion = 0;
+    std::uint64_t mClosedVersion = 1;
+    std::size_t mPassingAttached = 0;
     std::unique_ptr<dtQueryFilter> mFilter;     // walkable and open
     std::unique_ptr<dtQueryFilter> mAnyFilter;  // walkable, open or closed
     // Nearest polygons under the any filter, which only the meshes decide: crowds ask for the

@@ -99,6 +99,14 @@ std::unique_ptr<Path> CharacterMovementManager::Search(const WorldVec3& from, co
     return path;
 }
 
+CharacterMovementManager::SearchState CharacterMovementManager::StateNow(
+    const PathFinder& finder) const {
+    const std::uint64_t closed = finder.GetClosedVersion();
+    if (closed == 0)
+        return {};
+    return {&finder, finder.GetMeshVersion(), closed, mCharacter->GetSize()};
+}
+
 bool CharacterMovementManager::SetNewPathTarget(const WorldVec3& from, const WorldVec3& to,
                                                 bool& alreadyThere) {
     alreadyThere = AlreadyThere(from, to);
@@ -106,15 +114,20 @@ bool CharacterMovementManager::SetNewPathTarget(const WorldVec3& from, const Wor
         return true;
     Drop(mPath);
     Drop(mLocalPath);
+    mPathState = {};
+    SearchState state;
     if (mCachedPath && mCachedStart == from && mCachedEnd == to) {
         mPath = std::move(mCachedPath);
+        state = mCachedState;
         if (mCachedUnfinished) {
             PathGenerationParams params;
             Character::GetPathGenerationParams(params);
             World::Get().GetPathFinder().FinishPath(*mPath, params);
         }
-    } else
+    } else {
+        state = StateNow(World::Get().GetPathFinder());
         mPath = FindPath(from, to);
+    }
     if (mPath) {
         mStep = 0.0f;
         mPathTarget = to;
@@ -123,9 +136,51 @@ bool CharacterMovementManager::SetNewPathTarget(const WorldVec3& from, const Wor
             Drop(mPath);
         } else {
             StorePathPosition(from);
+            mPathState = state;
+            mPathStart = from;
         }
     }
     return mPath != nullptr;
+}
+
+bool CharacterMovementManager::Refused(const Path& path, const WorldVec3& from, const WorldVec3& to,
+                                       float reach, float ratio) {
+    return path.GetLength() == 0.0f ||
+           (ratio != 0.0f && path.GetLength() / std::sqrt(DistanceSquared(from, to)) > ratio) ||
+           DistanceSquared(path.GetEnd(), to) > reach;
+}
+
+bool CharacterMovementManager::RepeatTakenPath(PathFinder& finder, const WorldVec3& from,
+                                               const WorldVec3& to, float reach, float ratio) {
+    const bool refused = Refused(*mPath, from, to, reach, ratio);
+#ifndef NDEBUG
+    UnfinishedPathEnds ends;
+    std::unique_ptr<Path> fresh = Search(from, to, &ends);
+    bool same = fresh != nullptr;
+    if (same) {
+        PathGenerationParams params;
+        Character::GetPathGenerationParams(params);
+        finder.FinishPath(*fresh, params);
+        same = fresh->GetCorners() == mPath->GetCorners() &&
+               fresh->GetPolygons() == mPath->GetPolygons() &&
+               fresh->GetLength() == mPath->GetLength() &&
+               refused == Refused(*fresh, from, to, reach, ratio);
+    }
+    Drop(fresh);
+    if (!same) {
+        gEngine->Log(0, "CharacterMovementManager: a path taken differs from the search again");
+        std::abort();
+    }
+#endif
+    if (refused)
+        return false;
+    Drop(mCachedPath);
+    mCachedPath = finder.Copy(*mPath);
+    mCachedUnfinished = false;
+    mCachedStart = from;
+    mCachedEnd = to;
+    mCachedState = mPathState;
+    return true;
 }
 
 bool CharacterMovementManager::CanMoveTo(const WorldVec3& from, const WorldVec3& to,
@@ -135,24 +190,25 @@ bool CharacterMovementManager::CanMoveTo(const WorldVec3& from, const WorldVec3&
         return true;
     if (mCachedPath && mCachedStart == from && mCachedEnd == to)
         return true;
+    const float reach = endDistance * endDistance;
+    PathFinder& finder = World::Get().GetPathFinder();
+    if (mPath && mPathState.finder && at == from && at == mPathStart && to == mPathTarget &&
+        mPathState == StateNow(finder))
+        return RepeatTakenPath(finder, from, to, reach, ratio);
+    const SearchState state = at == from ? StateNow(finder) : SearchState{};
     UnfinishedPathEnds ends;
     std::unique_ptr<Path> path = Search(at, to, &ends);
     if (!path)
         return false;
-    const float reach = endDistance * endDistance;
     // Only a length test needs the finished corners; the end's is known.
     const bool unfinished = ratio == 0.0f && ends.moves;
     if (!unfinished) {
         PathGenerationParams params;
         Character::GetPathGenerationParams(params);
-        World::Get().GetPathFinder().FinishPath(*path, params);
+        finder.FinishPath(*path, params);
     }
     const bool refused =
-        unfinished ? DistanceSquared(ends.end, to) > reach
-                   : path->GetLength() == 0.0f ||
-                         (ratio != 0.0f &&
-                          path->GetLength() / std::sqrt(DistanceSquared(from, to)) > ratio) ||
-                         DistanceSquared(path->GetEnd(), to) > reach;
+        unfinished ? DistanceSquared(ends.end, to) > reach : Refused(*path, from, to, reach, ratio);
 #ifndef NDEBUG
     if (unfinished)
         CheckUnfinished(*path, at, to, ends, refused, reach);
@@ -166,6 +222,7 @@ bool CharacterMovementManager::CanMoveTo(const WorldVec3& from, const WorldVec3&
     mCachedUnfinished = unfinished;
     mCachedStart = from;
     mCachedEnd = to;
+    mCachedState = state;
     return true;
 }
 
@@ -244,6 +301,7 @@ float CharacterMovementManager::CalculateSpeed() {
 
 bool CharacterMovementManager::MoveDownPath(int ms, float speed) {
     mLocalPosition = WorldVec3();
+    mPathState = {};
     if (!mPath)
         return false;
     mPreviousPathPosition = mPathPosition;
@@ -404,6 +462,7 @@ void CharacterMovementManager::UpdatePathPosition(const WorldVec3& position) {
 void CharacterMovementManager::ClearPath() {
     ++mPathsCleared;
     mStep = 0.0f;
+    mPathState = {};
     Drop(mPath);
     Drop(mLocalPath);
 }

@@ -93,6 +93,23 @@ private:
     // Whether `from` is the kept place without a polygon to start from, for the same meshes.
     bool KnownWithoutStart(const PathFinder& finder, const WorldVec3& from, int size) const;
 
+    // What a search hangs on besides its ends: the same again finds the same path.
+    struct SearchState {
+        const PathFinder* finder = nullptr;  // null: not known
+        std::uint64_t meshVersion = 0;
+        std::uint64_t closedVersion = 0;
+        int size = -1;
+        bool operator==(const SearchState&) const = default;
+    };
+    SearchState StateNow(const PathFinder& finder) const;
+    // CanMoveTo's test of a path found or taken (finished).
+    static bool Refused(const Path& path, const WorldVec3& from, const WorldVec3& to, float reach,
+                        float ratio);
+    // CanMoveTo along the path just taken, not yet walked, for the same ends and state: kept
+    // again as the search would keep it.
+    bool RepeatTakenPath(PathFinder& finder, const WorldVec3& from, const WorldVec3& to,
+                         float reach, float ratio);
+
     Character* mCharacter;
     std::unique_ptr<Path> mPath;
     float mStep = 0.0f;
@@ -122,6 +139,11 @@ private:
     bool mCachedUnfinished = false;
     WorldVec3 mCachedStart;
     WorldVec3 mCachedEnd;
+    SearchState mCachedState;  // known when searched from mCachedStart
+    // mPath's search, from mPathStart to mPathTarget, while it is not walked: a brain that took
+    // a kept path asks the same again in its frame.
+    SearchState mPathState;
+    WorldVec3 mPathStart;
 };
 
 }  // namespace GAME
