@@ -94,7 +94,7 @@ private:
     // Each cell split kFloorSplit x kFloorSplit: a part lists, in the cell's order, the cell's
     // triangles whose widened box reaches it (a little beyond it, for rounding), so a floor
     // query tests a few boxes instead of all the cell's.
-    static constexpr int kFloorSplit = 4;
+    static constexpr int kFloorSplit = 8;
     bool FloorPartOf(float x, float z, std::size_t& part) const;
     std::vector<FloorBox> mFloorBoxes;
     std::vector<FloorTriangle> mFloors;
