@@ -232,10 +232,13 @@ std::size_t GroundMesh::Finish() {
     // outer parts of the outer cells reach to infinity, where the clamped points lie.
     const float far = Max(Max(Abs(mMin.x), Abs(mMax.x)), Max(Abs(mMin.z), Abs(mMax.z)));
     const float slack = 0.01f * mCellSize + 1e-5f * far;
-    const float part = mCellSize / kFloorSplit;
+    mFloorSplit = cells * kFineFloorSplit * kFineFloorSplit <= kMaxFineFloorParts
+                      ? kFineFloorSplit
+                      : kCoarseFloorSplit;
+    const float part = mCellSize / static_cast<float>(mFloorSplit);
     const auto bound = [&](float origin, int cell, int index, int cellCount, bool high) {
         const int edge = high ? index + 1 : index;
-        if ((edge == 0 && cell == 0) || (edge == kFloorSplit && cell == cellCount - 1))
+        if ((edge == 0 && cell == 0) || (edge == mFloorSplit && cell == cellCount - 1))
             return high ? kInfinity : -kInfinity;
         const float at =
             origin + static_cast<float>(cell) * mCellSize + static_cast<float>(edge) * part;
@@ -280,8 +283,8 @@ std::size_t GroundMesh::Finish() {
     for (int cz = 0; cz < mCellsZ; ++cz)
         for (int cx = 0; cx < mCellsX; ++cx) {
             const std::size_t cell = static_cast<std::size_t>(cz) * mCellsX + cx;
-            for (int sz = 0; sz < kFloorSplit; ++sz)
-                for (int sx = 0; sx < kFloorSplit; ++sx) {
+            for (int sz = 0; sz < mFloorSplit; ++sz)
+                for (int sx = 0; sx < mFloorSplit; ++sx) {
                     const float loX = bound(mMin.x, cx, sx, mCellsX, false);
                     const float hiX = bound(mMin.x, cx, sx, mCellsX, true);
                     const float loZ = bound(mMin.z, cz, sz, mCellsZ, false);
@@ -371,10 +374,10 @@ bool GroundMesh::FloorPartOf(float x, float z, std::size_t& part) const {
     const int cz = static_cast<int>(Clamp(qz, 0.0f, static_cast<float>(mCellsZ - 1)));
     const float inX = qx - static_cast<float>(cx);
     const float inZ = qz - static_cast<float>(cz);
-    const float last = static_cast<float>(kFloorSplit - 1);
-    const int sx = static_cast<int>(Clamp(inX * kFloorSplit, 0.0f, last));
-    const int sz = static_cast<int>(Clamp(inZ * kFloorSplit, 0.0f, last));
-    part = ((static_cast<std::size_t>(cz) * mCellsX + cx) * kFloorSplit + sz) * kFloorSplit + sx;
+    const float split = static_cast<float>(mFloorSplit);
+    const int sx = static_cast<int>(Clamp(inX * split, 0.0f, split - 1.0f));
+    const int sz = static_cast<int>(Clamp(inZ * split, 0.0f, split - 1.0f));
+    part = ((static_cast<std::size_t>(cz) * mCellsX + cx) * mFloorSplit + sz) * mFloorSplit + sx;
     return true;
 }
 

@@ -152,14 +152,17 @@ TEST(GroundFloor, AFloorAskedForAgainFromAnotherHeightIsThePlainAnswer) {
 }
 
 // A ground of several cells: points on and beside the lines between cells and between the parts
-// of a cell, and just outside the ground, find the floor every triangle gives; near the origin
-// and where a float step is half a millimetre (each row: where the ground lies, the nudge).
+// of a cell, and just outside the ground, find the floor every triangle gives; near the origin,
+// where a float step is half a millimetre, and in the corner of a ground so wide that its cells
+// are split in coarser parts (each row: where the ground lies, the nudge, how far it reaches).
 TEST(GroundFloor, EveryPartOfEveryCellGivesThePlainAnswer) {
     struct Row {
         Vec3 origin;
         float nudge;
+        float reach;
     };
-    for (const Row& row : {Row{Vec3(0, 0, 0), 1e-4f}, Row{Vec3(5000, 30, -3000), 2e-3f}}) {
+    for (const Row& row : {Row{Vec3(0, 0, 0), 1e-4f, 0}, Row{Vec3(5000, 30, -3000), 2e-3f, 0},
+                           Row{Vec3(0, 0, 0), 1e-4f, 600}}) {
         const Vec3 o = row.origin;
         std::vector<Triangle> triangles;
         for (int i = 0; i < 12; ++i)
@@ -178,6 +181,9 @@ TEST(GroundFloor, EveryPartOfEveryCellGivesThePlainAnswer) {
             {o + Vec3(3, 4, 3), o + Vec3(3, 4, 13), o + Vec3(13, 4, 3), PhysicsSurface::Wood});
         triangles.push_back({o + Vec3(0, 5, 0.5f), o + Vec3(24, 5, 0.501f), o + Vec3(24, 5, 0.5f),
                              PhysicsSurface::Stone});
+        if (row.reach > 0)
+            triangles.push_back({o + Vec3(row.reach, 0, row.reach), o + Vec3(row.reach, 0, 30),
+                                 o + Vec3(30, 0, row.reach), PhysicsSurface::Snow});
         GroundMesh ground;
         for (const Triangle& t : triangles)
             ground.AddTriangle(t.a, t.b, t.c, t.surface);
