@@ -232,22 +232,59 @@ std::size_t GroundMesh::Finish() {
     // outer parts of the outer cells reach to infinity, where the clamped points lie.
     const float far = Max(Max(Abs(mMin.x), Abs(mMax.x)), Max(Abs(mMin.z), Abs(mMax.z)));
     const float slack = 0.01f * mCellSize + 1e-5f * far;
-    const float part = mCellSize / kFloorSplit;
+    mFloorSplit = cells * kFineFloorSplit * kFineFloorSplit <= kMaxFineFloorParts
+                      ? kFineFloorSplit
+                      : kCoarseFloorSplit;
+    const float part = mCellSize / static_cast<float>(mFloorSplit);
     const auto bound = [&](float origin, int cell, int index, int cellCount, bool high) {
         const int edge = high ? index + 1 : index;
-        if ((edge == 0 && cell == 0) || (edge == kFloorSplit && cell == cellCount - 1))
+        if ((edge == 0 && cell == 0) || (edge == mFloorSplit && cell == cellCount - 1))
             return high ? kInfinity : -kInfinity;
         const float at =
             origin + static_cast<float>(cell) * mCellSize + static_cast<float>(edge) * part;
         return high ? at + slack : at - slack;
+    };
+    // Whether triangle t may give ScanFloor a floor at some point of the x/z rectangle.
+    const auto canHoldFloor = [this](std::uint32_t t, float loX, float hiX, float loZ, float hiZ) {
+        const FloorTriangle& f = mFloors[t];
+        // ScanFloor passes these by whatever the point.
+        if (!f.faces_up || Abs(f.det) < 1e-9f)
+            return false;
+        const FloorBox& box = mFloorBoxes[t];
+        if (!(box.minX > -kInfinity && box.maxX < kInfinity && box.minZ > -kInfinity &&
+              box.maxZ < kInfinity))
+            return true;
+        // Only points of the part inside the box get to the weights. A weight is linear, so when
+        // it is below -tolerance at each corner of that rectangle it is there everywhere; the
+        // tolerance is the one the box's margin gives, far beyond the float weights' rounding.
+        const Vec3& a = mVertices[mIndices[t * 3]];
+        const Vec3& b = mVertices[mIndices[t * 3 + 1]];
+        const Vec3& c = mVertices[mIndices[t * 3 + 2]];
+        const Vec3 lo = a.Min(b).Min(c), hi = a.Max(b).Max(c);
+        const double width = Max(hi.x - lo.x, hi.z - lo.z);
+        const double reach = Max(Max(Abs(lo.x), Abs(hi.x)), Max(Abs(lo.z), Abs(hi.z)));
+        const double tolerance = 0.025 + 0.005 * reach / width;
+        const double xs[2] = {Max(loX, box.minX), Min(hiX, box.maxX)};
+        const double zs[2] = {Max(loZ, box.minZ), Min(hiZ, box.maxZ)};
+        bool below[3] = {true, true, true};
+        for (const double x : xs)
+            for (const double z : zs) {
+                const double dx = x - f.cx, dz = z - f.cz;
+                const double l1 = (f.bz_cz * dx + f.cx_bx * dz) / f.det;
+                const double l2 = (f.cz_az * dx + f.ax_cx * dz) / f.det;
+                const double weights[3] = {l1, l2, 1.0 - l1 - l2};
+                for (int k = 0; k < 3; ++k)
+                    below[k] = below[k] && weights[k] < -tolerance;
+            }
+        return !(below[0] || below[1] || below[2]);
     };
     mFloorPartStart.clear();
     mFloorPartTriangles.clear();
     for (int cz = 0; cz < mCellsZ; ++cz)
         for (int cx = 0; cx < mCellsX; ++cx) {
             const std::size_t cell = static_cast<std::size_t>(cz) * mCellsX + cx;
-            for (int sz = 0; sz < kFloorSplit; ++sz)
-                for (int sx = 0; sx < kFloorSplit; ++sx) {
+            for (int sz = 0; sz < mFloorSplit; ++sz)
+                for (int sx = 0; sx < mFloorSplit; ++sx) {
                     const float loX = bound(mMin.x, cx, sx, mCellsX, false);
                     const float hiX = bound(mMin.x, cx, sx, mCellsX, true);
                     const float loZ = bound(mMin.z, cz, sz, mCellsZ, false);
@@ -255,11 +292,14 @@ std::size_t GroundMesh::Finish() {
                     mFloorPartStart.push_back(
                         static_cast<std::uint32_t>(mFloorPartTriangles.size()));
                     for (std::uint32_t i = mCellStart[cell]; i < mCellStart[cell + 1]; ++i) {
-                        const FloorBox& box = mFloorBoxes[mCellTriangles[i]];
+                        const std::uint32_t t = mCellTriangles[i];
+                        const FloorBox& box = mFloorBoxes[t];
                         // Kept unless the box surely misses the part (a NaN box stays).
                         if (box.maxX < loX || box.minX > hiX || box.maxZ < loZ || box.minZ > hiZ)
                             continue;
-                        mFloorPartTriangles.push_back(mCellTriangles[i]);
+                        if (!canHoldFloor(t, loX, hiX, loZ, hiZ))
+                            continue;
+                        mFloorPartTriangles.push_back(t);
                     }
                 }
         }
@@ -334,10 +374,10 @@ bool GroundMesh::FloorPartOf(float x, float z, std::size_t& part) const {
     const int cz = static_cast<int>(Clamp(qz, 0.0f, static_cast<float>(mCellsZ - 1)));
     const float inX = qx - static_cast<float>(cx);
     const float inZ = qz - static_cast<float>(cz);
-    const float last = static_cast<float>(kFloorSplit - 1);
-    const int sx = static_cast<int>(Clamp(inX * kFloorSplit, 0.0f, last));
-    const int sz = static_cast<int>(Clamp(inZ * kFloorSplit, 0.0f, last));
-    part = ((static_cast<std::size_t>(cz) * mCellsX + cx) * kFloorSplit + sz) * kFloorSplit + sx;
+    const float split = static_cast<float>(mFloorSplit);
+    const int sx = static_cast<int>(Clamp(inX * split, 0.0f, split - 1.0f));
+    const int sz = static_cast<int>(Clamp(inZ * split, 0.0f, split - 1.0f));
+    part = ((static_cast<std::size_t>(cz) * mCellsX + cx) * mFloorSplit + sz) * mFloorSplit + sx;
     return true;
 }
 
@@ -410,12 +450,8 @@ bool GroundMesh::ScanFloor(const Vec3& p, float top, float& best,
         const FloorBox& box = mFloorBoxes[*t];
         if (p.x < box.minX || p.x > box.maxX || p.z < box.minZ || p.z > box.maxZ)
             continue;
+        // HeightInTriangle over the kept terms; the parts hold no face turned down and no wall.
         const FloorTriangle* const f = &mFloors[*t];
-        if (!f->faces_up)
-            continue;
-        // HeightInTriangle over the kept terms.
-        if (Abs(f->det) < 1e-9f)
-            continue;
         const float dx = p.x - f->cx, dz = p.z - f->cz;
         const float l1 = (f->bz_cz * dx + f->cx_bx * dz) / f->det;
         const float l2 = (f->cz_az * dx + f->ax_cx * dz) / f->det;

@@ -91,14 +91,18 @@ private:
     };
     static void MakeFloorTriangle(const Vec3& a, const Vec3& b, const Vec3& c, FloorBox& box,
                                   FloorTriangle& f);
-    // Each cell split kFloorSplit x kFloorSplit: a part lists, in the cell's order, the cell's
+    // Each cell split mFloorSplit x mFloorSplit: a part lists, in the cell's order, the cell's
     // triangles whose widened box reaches it (a little beyond it, for rounding), so a floor
-    // query tests a few boxes instead of all the cell's.
-    static constexpr int kFloorSplit = 4;
+    // query tests a few boxes instead of all the cell's. Fine parts unless there would be more
+    // than kMaxFineFloorParts (a huge ground: its offsets alone would take many megabytes).
+    static constexpr int kFineFloorSplit = 8;
+    static constexpr int kCoarseFloorSplit = 4;
+    static constexpr std::size_t kMaxFineFloorParts = std::size_t{1} << 20;
+    int mFloorSplit = kFineFloorSplit;
     bool FloorPartOf(float x, float z, std::size_t& part) const;
     std::vector<FloorBox> mFloorBoxes;
     std::vector<FloorTriangle> mFloors;
-    std::vector<std::uint32_t> mFloorPartStart;  // cells * kFloorSplit^2 + 1 offsets
+    std::vector<std::uint32_t> mFloorPartStart;  // cells * mFloorSplit^2 + 1 offsets
     std::vector<std::uint32_t> mFloorPartTriangles;
     // A ray's terms of each triangle (its first corner and the two edges from it, as the ray
     // test works them out), by triangle: one read instead of an index and three corners.

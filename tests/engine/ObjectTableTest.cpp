@@ -59,8 +59,15 @@ TEST(ObjectTable, LookupsAgreeWithAMapThroughInsertsRemovalsAndGrowth) {
                 Object* found = nullptr;
                 const RTTI_ClassInfo* classInfo = nullptr;
                 ASSERT_EQ(table.Lookup(probe, found, classInfo), it != expected.end());
+                // The same with a place, which must name the slot it was found in.
+                ObjectTable::Place place;
+                Object* placed = nullptr;
+                ASSERT_EQ(table.Lookup(probe, placed, classInfo, place), it != expected.end());
+                EXPECT_EQ(table.StillAt(probe, place), it != expected.end());
                 if (it != expected.end()) {
                     EXPECT_EQ(found, it->second);
+                    EXPECT_EQ(placed, it->second);
+                    EXPECT_EQ(place.object, it->second);
                     EXPECT_EQ(classInfo, &Actor::classInfo);
                 }
             }

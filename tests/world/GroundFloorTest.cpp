@@ -152,37 +152,53 @@ TEST(GroundFloor, AFloorAskedForAgainFromAnotherHeightIsThePlainAnswer) {
 }
 
 // A ground of several cells: points on and beside the lines between cells and between the parts
-// of a cell, and just outside the ground, find the floor every triangle gives.
+// of a cell, and just outside the ground, find the floor every triangle gives; near the origin,
+// where a float step is half a millimetre, and in the corner of a ground so wide that its cells
+// are split in coarser parts (each row: where the ground lies, the nudge, how far it reaches).
 TEST(GroundFloor, EveryPartOfEveryCellGivesThePlainAnswer) {
-    std::vector<Triangle> triangles;
-    for (int i = 0; i < 12; ++i)
-        for (int j = 0; j < 12; ++j) {
-            const float x = static_cast<float>(i) * 2, z = static_cast<float>(j) * 2;
-            const auto y = [](float u, float v) { return 0.1f * u + 0.05f * v; };
-            const Vec3 a(x, y(x, z), z), b(x, y(x, z + 2), z + 2), c(x + 2, y(x + 2, z), z);
-            const Vec3 e(x + 2, y(x + 2, z + 2), z + 2);
-            triangles.push_back({a, b, c, PhysicsSurface::Grass});
-            triangles.push_back(
-                {c, b, e, (i + j) % 2 ? PhysicsSurface::Dirt : PhysicsSurface::Sand});
-        }
-    // A roof over two cells and a sliver across the whole ground.
-    triangles.push_back({Vec3(3, 4, 3), Vec3(3, 4, 13), Vec3(13, 4, 3), PhysicsSurface::Wood});
-    triangles.push_back(
-        {Vec3(0, 5, 0.5f), Vec3(24, 5, 0.501f), Vec3(24, 5, 0.5f), PhysicsSurface::Stone});
-    GroundMesh ground;
-    for (const Triangle& t : triangles)
-        ground.AddTriangle(t.a, t.b, t.c, t.surface);
-    ground.Finish();
-    int floors = 0;
-    for (int i = -1; i <= 49; ++i)
-        for (int j = -1; j <= 49; ++j)
-            for (const float nudge : {0.0f, 1e-4f}) {
-                floors += SameFloorAt(ground, triangles,
-                                      Vec3(static_cast<float>(i) * 0.5f + nudge, 6,
-                                           static_cast<float>(j) * 0.5f - nudge));
-                ASSERT_FALSE(HasFailure());
+    struct Row {
+        Vec3 origin;
+        float nudge;
+        float reach;
+    };
+    for (const Row& row : {Row{Vec3(0, 0, 0), 1e-4f, 0}, Row{Vec3(5000, 30, -3000), 2e-3f, 0},
+                           Row{Vec3(0, 0, 0), 1e-4f, 600}}) {
+        const Vec3 o = row.origin;
+        std::vector<Triangle> triangles;
+        for (int i = 0; i < 12; ++i)
+            for (int j = 0; j < 12; ++j) {
+                const float x = static_cast<float>(i) * 2, z = static_cast<float>(j) * 2;
+                const auto at = [&o](float u, float v) {
+                    return o + Vec3(u, 0.1f * u + 0.05f * v, v);
+                };
+                const Vec3 a = at(x, z), b = at(x, z + 2), c = at(x + 2, z), e = at(x + 2, z + 2);
+                triangles.push_back({a, b, c, PhysicsSurface::Grass});
+                triangles.push_back(
+                    {c, b, e, (i + j) % 2 ? PhysicsSurface::Dirt : PhysicsSurface::Sand});
             }
-    EXPECT_GT(floors, 4000);
+        // A roof over two cells and a sliver across the whole ground.
+        triangles.push_back(
+            {o + Vec3(3, 4, 3), o + Vec3(3, 4, 13), o + Vec3(13, 4, 3), PhysicsSurface::Wood});
+        triangles.push_back({o + Vec3(0, 5, 0.5f), o + Vec3(24, 5, 0.501f), o + Vec3(24, 5, 0.5f),
+                             PhysicsSurface::Stone});
+        if (row.reach > 0)
+            triangles.push_back({o + Vec3(row.reach, 0, row.reach), o + Vec3(row.reach, 0, 30),
+                                 o + Vec3(30, 0, row.reach), PhysicsSurface::Snow});
+        GroundMesh ground;
+        for (const Triangle& t : triangles)
+            ground.AddTriangle(t.a, t.b, t.c, t.surface);
+        ground.Finish();
+        int floors = 0;
+        for (int i = -1; i <= 49; ++i)
+            for (int j = -1; j <= 49; ++j)
+                for (const float nudge : {0.0f, row.nudge}) {
+                    floors += SameFloorAt(ground, triangles,
+                                          o + Vec3(static_cast<float>(i) * 0.5f + nudge, 6,
+                                                   static_cast<float>(j) * 0.5f - nudge));
+                    ASSERT_FALSE(HasFailure()) << o.x;
+                }
+        EXPECT_GT(floors, 4000) << o.x;
+    }
 }
 
 // Moller-Trumbore over every triangle of a surface up to `filter`: the nearest distance and the

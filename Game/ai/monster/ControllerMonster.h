@@ -458,6 +458,8 @@ private:
     WorldVec3 mClosestSearchPosition;
     // The monster GetMonster found, and where the object table had it: asked every frame.
     mutable ObjectManager::Kept<Monster> mMonster;
+    // The character IsEnemyValid last looked up: states ask for the same enemy every frame.
+    ObjectManager::Kept<Character> mEnemy;
     // The ally whose call for help the executing state is answering; 0 when none.
     std::uint32_t mAnsweredAlly = 0;
 };

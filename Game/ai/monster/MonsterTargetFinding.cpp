@@ -369,15 +369,6 @@ WorldVec3 ControllerMonster::GetHomePosition() {
     return self->GetSpawnPoint().GetPosition();
 }
 
-bool ControllerMonster::IsEnemyValid(std::uint32_t enemyId) {
-    const Character* enemy = FindCharacter(enemyId);
-    const Character* self = GetParentCharacter();
-    if (!enemy || !self || !enemy->IsAlive() || enemy->IsHiding())
-        return false;
-    // The game's team rules are the teams' own: no root to ask.
-    return self->GetTeam().IsFoe(enemy->GetTeam()) && InPursuitRange(*enemy, *self);
-}
-
 float ControllerMonster::ProcessAngerTarget(Character* character, int ms) {
     const Character* self = GetParentCharacter();
     if (!character || !self || !InPursuitRange(character->GetObjectId()))
