@@ -70,6 +70,19 @@ void SkipSeed(GameEngine* engine) {
     if (engine)
         engine->GetRandomGen().Skip();
 }
+
+// Out of line, so that the walk's skip below is the one the update inlines.
+[[gnu::noinline]] void SkipRootSeed() {
+    SkipSeed(gGameEngine);
+}
+
+// The same, from the manager's walk's generator where it has one.
+[[gnu::always_inline]] inline void SkipSeed(const SkillManagerBase& manager) {
+    if (RandomUniformLocked* random = manager.GetWalkRandom())
+        random->Skip();
+    else
+        SkipRootSeed();
+}
 #endif
 
 }  // namespace
@@ -119,6 +132,7 @@ void Skill::KeepProfileRules() {
     const SkillProfile& profile = GetSkillProfile();
     mAnyWeapon = profile.GetQualifyingWeapons().empty();
     mDualWeaponsOnly = profile.GetQualifyingDualWeapons();
+    mUltimateLevel = profile.GetUltimateLevel();
 }
 
 void Skill::OnDestroy() {
@@ -236,7 +250,7 @@ float Skill::RefreshModifierManaCost(const Character* owner) const {
 #ifndef NDEBUG
         CheckKeptManaCost(DrawSeed(gGameEngine));
 #else
-        SkipSeed(gGameEngine);
+        SkipSeed(*mManager);
 #endif
         return mCost;
     }
@@ -271,6 +285,13 @@ bool Skill::ManaCostPartsKept(const Character& owner) const {
 
 #ifndef NDEBUG
 void Skill::CheckKeptManaCost(std::uint32_t seed) const {
+    GameEngine* engine = gGameEngine;
+    const RandomUniformLocked* walkRandom = mManager->GetWalkRandom();
+    if (walkRandom && (!engine || walkRandom != &engine->GetRandomGen())) {
+        gEngine->Log(0, "Skill: the walk's generator of %s is not the root's",
+                     GetObjectName().c_str());
+        std::abort();
+    }
     SkillProfile_Modifiers fresh;
     GetSkillModifierData(fresh);
     bool drew = false;
@@ -292,14 +313,14 @@ void Skill::SubtractManaCost() {
 
 // --- Availability ---
 
-// Here rather than with the other levels: every availability test reads it, and here it is
-// inlined into SetAvailability.
-std::uint32_t Skill::BoughtLevel() const {
-    // Summed wide: a large augmentation must not wrap around to a low level.
-    const std::uint64_t level = std::uint64_t{mSkillState.level} + mAugmentedLevel;
-    return static_cast<std::uint32_t>(
-        std::min<std::uint64_t>(level, GetSkillProfile().GetUltimateLevel()));
+#ifndef NDEBUG
+void Skill::CheckKeptUltimateLevel() const {
+    if (mUltimateLevel != GetSkillProfile().GetUltimateLevel()) {
+        gEngine->Log(0, "Skill: the kept ultimate level of %s is stale", GetObjectName().c_str());
+        std::abort();
+    }
 }
+#endif
 
 bool Skill::HoldsQualifyingWeapon() const {
     const auto& qualifying = GetSkillProfile().GetQualifyingWeapons();

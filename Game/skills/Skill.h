@@ -109,8 +109,8 @@ public:
     void CreateUIShortSummaryText(GameTextClass textClass, std::vector<GameTextLine>& lines) const;
     virtual void OnHitActivation(Character&, const ParametersCombat&) {}
     // Not virtual: every availability test reads it. A kind says where its level comes from
-    // with SetLevelSource.
-    std::uint32_t GetCurrentLevel() const {
+    // with SetLevelSource. Always inline: the weapon update must not turn it into a call.
+    [[gnu::always_inline]] std::uint32_t GetCurrentLevel() const {
         if (mLevelSource == LevelSource::Fixed)
             return 1;
         if (mLevelSource == LevelSource::ActiveSubLevel)
@@ -449,8 +449,16 @@ public:
 
 private:
     static const SkillProfile& FallbackProfile();
-    std::uint32_t BoughtLevel() const;
-    // The profile's weapon rules, kept with the profile: read by every availability test.
+    std::uint32_t BoughtLevel() const {
+#ifndef NDEBUG
+        CheckKeptUltimateLevel();
+#endif
+        // Summed wide: a large augmentation must not wrap around to a low level.
+        const std::uint64_t level = std::uint64_t{mSkillState.level} + mAugmentedLevel;
+        return static_cast<std::uint32_t>(std::min<std::uint64_t>(level, mUltimateLevel));
+    }
+    // The profile's weapon rules and ultimate level, kept with the profile: read by every
+    // availability test, which then never reads the profile's lines.
     void KeepProfileRules();
     // Whether both parts of the mana cost were just kept: the modifiers' cost and a reduction
     // total that rolled nothing.
@@ -475,6 +483,7 @@ private:
     [[gnu::noinline]] bool HoldsQualifyingWeapon() const;
 #ifndef NDEBUG
     void CheckKeptManaCost(std::uint32_t seed) const;
+    void CheckKeptUltimateLevel() const;
 #endif
 
     enum SoundSlot : std::size_t {
@@ -513,10 +522,10 @@ private:
     // What a frame's update reads leads the object (PrefetchUpdateLines asks for it): within
     // 96 bytes, two lines wherever a 32-byte aligned block puts it.
     SkillManagerBase* mManager = nullptr;
-    const SkillProfile* mProfile = nullptr;
     SkillState mSkillState;
     int mCooldownRemaining = 0;
     std::uint32_t mAugmentedLevel = 0;
+    std::uint32_t mUltimateLevel = 0;  // the profile's
     SkillReason mReason = SkillReason::Available;
     Skill_RangeProfile mRangeProfile = Skill_RangeProfile::Melee;
     bool mNotEnoughMana = false;
@@ -555,6 +564,7 @@ private:
     mutable std::uint32_t mTotalStamp = 0;
     mutable float mTotal = 0.0f;
 
+    const SkillProfile* mProfile = nullptr;
     Name mResourceName;
     const char* mTypeText = "^r--- Invalid Type ----";
     int mSkillType = 0;

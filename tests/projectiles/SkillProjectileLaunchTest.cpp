@@ -17,7 +17,7 @@ namespace {
 
 class LaunchingManager : public RecordingSkillManager {
 public:
-    SkillServicesBase* GetSkillServices() override { return controlling ? &capture : nullptr; }
+    LaunchingManager() { ControlWith(capture); }
     CapturingSkillServices capture;
 };
 
@@ -39,7 +39,7 @@ protected:
         caster->SetTeam(TeamManager::DefaultPlayerTeam());
         World::Get().AddEntity(caster, At(10, 10), true);
         caster->InitialUpdate();
-        manager.parent = caster;
+        manager.SetParent(caster);
         skill = Singleton<ObjectManager>::Get().CreateObjectFromFile<SkillUseProbe>(
             "Records/SkillUse/Bow.dbr");
         skill->SetManager(&manager);
@@ -122,7 +122,7 @@ class ProjectileReports : public SkillProjectileLaunch,
 
 TEST_P(ProjectileReports, BecomeAResultOnlyOnTheControllingMachineAndOnlyWithTargets) {
     const ReportCase& c = GetParam();
-    manager.controlling = c.controlling;
+    manager.SetControlling(c.controlling);
     ProjectileInfo info;
     info.skillId = skill->GetObjectId();
     info.casterId = c.casterExists ? caster->GetObjectId() : 12345;

@@ -20,7 +20,7 @@ constexpr const char* kJab = "Records/SkillUse/Jab.dbr";
 
 class ControllingManager : public RecordingSkillManager {
 public:
-    SkillServicesBase* GetSkillServices() override { return controlling ? &capture : nullptr; }
+    ControllingManager() { ControlWith(capture); }
     void SubtractLife(float amount, const PlayStatsDamageType& type) override {
         lifeTaken.emplace_back(amount, type.source);
     }
@@ -35,7 +35,7 @@ protected:
         region = World::Get().AddRegion(
             std::make_unique<Region>("Field", Vec3(100, 0, 0), Vec3(200, 50, 200)));
         caster = Place(10, 10, TeamManager::DefaultPlayerTeam());  // faces +z
-        manager.parent = caster;
+        manager.SetParent(caster);
     }
     ~ActivatedSkills() override { ShutdownObjects(); }
 
@@ -105,7 +105,7 @@ TEST_F(ActivatedSkills, WithoutAnAngleOnlyTheFirstFoeStraightAheadIsHit) {
     EXPECT_EQ(Sent().back().targets, std::vector<std::uint32_t>{behindIt});
 
     // Not the controlling machine: no search, nothing sent.
-    manager.controlling = false;
+    manager.SetControlling(false);
     EXPECT_FALSE(jab.ExecuteMeleeAttack(*caster, ahead, WorldVec3(), 0));
     EXPECT_FALSE(jab.ExecuteRadiusAttack(*caster, ahead, At(10, 12).GetPosition()));
     EXPECT_EQ(Sent().size(), 2u);

@@ -150,6 +150,9 @@ TEST_F(SkillManagerFrame, UpdateRunsInstalledAndItemSkillsAndReadsTheHands) {
     EXPECT_EQ(cleave->GetCooldownRemaining(), 600);
     EXPECT_EQ(item->GetCooldownRemaining(), 600);
     EXPECT_EQ(bolt->GetCooldownRemaining(), 1000);
+    // The walk's generator is lent only while the skills run: a later draw outside a walk
+    // must find the root's current one.
+    EXPECT_EQ(manager().GetWalkRandom(), nullptr);
     EXPECT_TRUE(manager().IsRangedWeapon());
     EXPECT_EQ(manager().GetWeaponRangeProfile(), Skill_RangeProfile::Long);
     Weapon_Type right{};

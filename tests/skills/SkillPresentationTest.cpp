@@ -19,7 +19,7 @@ namespace {
 class SkillPresentation : public SkillFixture {
 protected:
     SkillPresentation() : owner(*Singleton<ObjectManager>::Get().CreateObject<Character>()) {
-        manager.parent = &owner;
+        manager.SetParent(&owner);
     }
     static std::vector<std::wstring> Texts(const std::vector<GameTextLine>& lines) {
         std::vector<std::wstring> out;
@@ -83,7 +83,7 @@ TEST_F(SkillPresentation, CastsSwitchTheCastersBuffPackAndBareHandsSwipeWithItsO
         "Records/Skills/Caster.dbr");
     ASSERT_NE(caster, nullptr);
     caster->InitialUpdate();
-    manager.parent = caster;
+    manager.SetParent(caster);
     const CharFxPak& fire = caster->GetEffectPack(Character::kDamageFxCount);  // the fire buff
     const CharFxPak& poison = caster->GetEffectPack(Character::kDamageFxCount + 1);
     ASSERT_EQ(fire.GetParent(), caster->GetObjectId());

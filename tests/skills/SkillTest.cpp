@@ -81,7 +81,7 @@ TEST_F(SkillLevels, StateUpdatesApplyOnlyWhereTheSkillIsNotControlledOrWhenForce
     EXPECT_EQ(skill.GetSkillLevel(), 0u);
     skill.ReceiveStateUpdate(SkillState(3, true), true);
     EXPECT_EQ(skill.GetSkillLevel(), 3u);
-    manager.controlling = false;
+    manager.SetControlling(false);
     skill.ReceiveStateUpdate(SkillState(0, false), false);
     EXPECT_EQ(skill.GetSkillState(), SkillState(0, false));
     EXPECT_EQ(manager.calls, (std::vector<std::string>{"active+ 3", "active- 0"}));
@@ -199,7 +199,7 @@ TEST_F(SkillAvailability, OnlyTheControllingMachineTestsAndSendsEachChange) {
     EXPECT_FALSE(skill.IsSkillEnabled());
     EXPECT_EQ(manager.services.states.size(), 2u);
 
-    manager.controlling = false;
+    manager.SetControlling(false);
     manager.mana = 100.0f;
     skill.Update(owner, 16);
     EXPECT_FALSE(skill.IsSkillEnabled());
@@ -389,9 +389,9 @@ TEST_F(SkillModifiers, AnAttacksDamageIncludesTheModifiersDamage) {
 // every call.
 TEST_F(SkillModifiers, KeptTotalsTakeTheirDrawAndFollowTheModifiersAndTheManager) {
     Character& owner = *Singleton<ObjectManager>::Get().CreateObject<Character>();
-    manager.parent = &owner;
+    manager.SetParent(&owner);
     RecordingSkillManager other;
-    other.parent = &owner;
+    other.SetParent(&owner);
     other.SetCooldownReduction(1.0f);
     other.SetCooldownReduction(9.0f);  // its stamp now as the fixture's will be
     Skill& skill = Make(kElemental);
@@ -436,7 +436,7 @@ protected:
             kPlainBolt, R"({"Class": "Skill", "skillMaxLevel": 4, "skillUltimateLevel": 6,
                 "skillManaCost": [10, 12, 14, 16, 18, 20]})");
         owner = Singleton<ObjectManager>::Get().CreateObject<Character>();
-        manager.parent = owner;
+        manager.SetParent(owner);
         gGameEngine->GetRandomGen().Seed(7);  // a state that moves: draws can be counted
     }
 
@@ -481,8 +481,8 @@ TEST_F(SkillKeptAnswers, TheManaCostFollowsEveryInputAndDrawsOncePerCall) {
         {"augments taken off", [&] { skill.DecrementAugmentedSkillLevel(10); }, 7.0f},
         {"more than all of it", [&] { manager.SetManaCostReduction(150.0f); }, 0.0f},
         {"none", [&] { manager.SetManaCostReduction(0.0f); }, 14.0f},
-        {"no owner", [&] { manager.parent = nullptr; }, 14.0f},
-        {"the owner back", [&] { manager.parent = owner; }, 14.0f},
+        {"no owner", [&] { manager.SetParent(nullptr); }, 14.0f},
+        {"the owner back", [&] { manager.SetParent(owner); }, 14.0f},
     };
     for (const auto& step : steps) {
         step.change();
@@ -560,7 +560,7 @@ TEST_F(SkillKeptAnswers, EachKindReadsItsLevelFromItsOwnSource) {
 // A weapon attack reaches as its owner's weapon does at every update.
 TEST_F(SkillKeptAnswers, AWeaponAttackFollowsTheReachOfTheOwnersWeapon) {
     AttackSkillManager reachManager;
-    reachManager.parent = owner;
+    reachManager.SetParent(owner);
     auto* strike = MakeAttackSkill<Skill_AttackWeapon>(kStrike, reachManager);
     ASSERT_NE(strike, nullptr);
     const struct {
@@ -616,7 +616,7 @@ TEST_F(SkillKeptAnswers, WeaponUpdatesTestAsTheBaseAndPooledAttacksSkipManaAndCo
          LevelZero, LevelZero, 1},
         {"bought again elsewhere",
          [&](Skill& skill) {
-             manager.controlling = false;
+             manager.SetControlling(false);
              skill.ReceiveStateUpdate(SkillState(1, true), true);
              skill.ReplaceCooldownTime(1000.0f);
          },
@@ -643,7 +643,7 @@ TEST_F(SkillKeptAnswers, WeaponUpdatesTestAsTheBaseAndPooledAttacksSkipManaAndCo
             EXPECT_EQ(skill->GetReason(), expected) << where;
         }
     }
-    manager.controlling = true;
+    manager.SetControlling(true);
 }
 
 }  // namespace

@@ -47,8 +47,10 @@ public:
 // Answers from its public fields and records what skills ask of it, in order.
 class RecordingSkillManager : public SkillManagerBase {
 public:
-    SkillServicesBase* GetSkillServices() override { return controlling ? &services : nullptr; }
-    Character* GetParent() override { return parent; }
+    RecordingSkillManager() { ControlWith(services); }
+    using SkillManagerBase::SetParent;
+    // Off: as on a machine that doesn't control the character.
+    void SetControlling(bool on) { SetSkillServices(on ? mControlling : nullptr); }
     bool IsMonsterSkill() override { return monster; }
     int GetHandState() override { return handState; }
     void GetWeaponTypes(Weapon_Type& r, Weapon_Type& l) override {
@@ -115,21 +117,27 @@ public:
     }
     // As the character's own manager does: the parent's totals follow the skills' shares.
     void CharAttributesChanged() override {
-        if (parent)
+        if (Character* parent = GetParent())
             parent->CharAttributeInputsChanged();
     }
 
     RecordingSkillServices services;
-    bool controlling = true;
     bool monster = false;
-    Character* parent = nullptr;
     int handState = 0;
     Weapon_Type right = Weapon_Type::Sword;
     Weapon_Type left = Weapon_Type::None;
     float mana = 100.0f;
     std::vector<std::string> calls;
 
+protected:
+    // The services a fake of its own kind records with while it controls.
+    void ControlWith(SkillServicesBase& controlling) {
+        mControlling = &controlling;
+        SetSkillServices(&controlling);
+    }
+
 private:
+    SkillServicesBase* mControlling = nullptr;
     float cooldownReduction = 0.0f;
     float manaCostReduction = 0.0f;
 };

@@ -25,7 +25,7 @@ struct Arena {
             attacker = MakeFighter(kAttacker, 10.0f);
             MakeFighter(kFirstVictim, 11.0f);
             MakeFighter(kSecondVictim, 10.5f);
-            manager.parent = attacker;
+            manager.SetParent(attacker);
         }
     }
     ~Arena() {
@@ -124,7 +124,7 @@ TEST_F(WeaponSkillAttack, TheInherentAttackNeverUsesAWeaponAndSplitsItsDamage) {
 TEST(WeaponSkillTwoMachines, AWeaponAttackTakesTheSameLifeOnBothMachines) {
     AttackSkillManager deciding;
     AttackSkillManager receiving;
-    receiving.controlling = false;
+    receiving.SetControlling(false);
     Arena first(deciding);
     Arena second(receiving);
     Skill_AttackWeapon* skills[2] = {};

@@ -58,17 +58,17 @@ public:
 // from the parent's own skill manager, as the character's would.
 class AttackSkillManager : public RecordingSkillManager {
 public:
+    AttackSkillManager() { ControlWith(attack); }
     void CollectAvailableOffensiveDamageAttributes(std::uint32_t weaponId,
                                                    CombatAttributeAccumulator& a) override {
-        parent->GetSkillManager().CollectAvailableOffensiveDamageAttributes(weaponId, a);
+        GetParent()->GetSkillManager().CollectAvailableOffensiveDamageAttributes(weaponId, a);
     }
     void CollectAvailableOffensiveModifierAttributes(CombatAttributeAccumulator& a) override {
-        parent->GetSkillManager().CollectAvailableOffensiveModifierAttributes(a);
+        GetParent()->GetSkillManager().CollectAvailableOffensiveModifierAttributes(a);
     }
     float CalculateOffensiveAbility(float value) override {
-        return parent->GetSkillManager().CalculateOffensiveAbility(value);
+        return GetParent()->GetSkillManager().CalculateOffensiveAbility(value);
     }
-    SkillServicesBase* GetSkillServices() override { return controlling ? &attack : nullptr; }
     std::uint32_t GetRightHandWeapon() const override { return rightWeapon; }
     std::uint32_t GetLeftHandWeapon() const override { return leftWeapon; }
 

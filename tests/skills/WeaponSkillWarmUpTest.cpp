@@ -18,7 +18,7 @@ protected:
     WeaponSkillWarmUp() {
         InitializeObjects();
         fighter = MakeFighter(0x500, 10.0f);
-        manager.parent = fighter;
+        manager.SetParent(fighter);
         strike = MakeAttackSkill<Skill_AttackWeapon>(kStrike, manager);
     }
     ~WeaponSkillWarmUp() override { ShutdownObjects(); }

@@ -74,13 +74,13 @@ void SkillManager::DestroySkill(std::uint32_t id, int line) {
 }
 
 void SkillManager::CharAttributesChanged() {
-    if (mParent)
-        mParent->CharAttributeInputsChanged();
+    if (GetParent())
+        GetParent()->CharAttributeInputsChanged();
 }
 
 void SkillManager::Initialize(CombatManager* combatManager, Character* parent) {
     mCombatManager = combatManager;
-    mParent = parent;
+    SetParent(parent);
     mParentBio = parent ? &parent->GetCharacterBio() : nullptr;
 }
 
@@ -88,7 +88,8 @@ void SkillManager::SetAsControllingManager() {
     if (mServices)
         return;
     mServices = std::make_unique<SkillServices_Character>();
-    mServices->SetParent(mParent);
+    mServices->SetParent(GetParent());
+    SetSkillServices(mServices.get());
 }
 
 // ---- Creating the skill set ------------------------------------------------------------------
@@ -132,7 +133,7 @@ void SkillManager::CreateAndLoadSkill(const std::string& recordName, std::uint32
         skill = Objects().CreateObjectFromFile<Skill>(recordName);
         if (!skill) {
             gEngine->Log(1, "SkillManager::Unable to create skill (%s) (%s)", recordName.c_str(),
-                         mParent ? mParent->GetObjectName().c_str() : "");
+                         GetParent() ? GetParent()->GetObjectName().c_str() : "");
             return;
         }
         Adopt(*skill, level);
@@ -282,7 +283,7 @@ void SkillManager::AddToActiveList(Skill* skill) {
     mActive.push_back(id);
     ++mActiveVersion;
     CharAttributesChanged();
-    skill->Install(mParent);
+    skill->Install(GetParent());
 }
 
 void SkillManager::RemoveFromActiveList(Skill* skill) {
@@ -294,7 +295,7 @@ void SkillManager::RemoveFromActiveList(Skill* skill) {
     mActive.erase(at);
     ++mActiveVersion;
     CharAttributesChanged();
-    skill->UnInstall(mParent);
+    skill->UnInstall(GetParent());
 }
 
 void SkillManager::PrefetchUpdateData() const {
@@ -310,11 +311,13 @@ void SkillManager::PrefetchUpdateData() const {
 }
 
 void SkillManager::Update(int ms) {
-    if (!mParent)
+    if (!GetParent())
         return;
     if (!mPetsToInitialize.empty())
         InitializeWaitingPets();
-    RefreshSkillAttributes();
+    // One look-up of the root for the update: each reads the thread's machine and its slot.
+    GameEngine* const engine = gGameEngine;
+    RefreshSkillAttributes(engine);
     CollectWeaponTypes();
     const int hands = GetHandState();
     const bool ranged = hands == kBowHandState || hands == kStaffHandState;
@@ -323,6 +326,8 @@ void SkillManager::Update(int ms) {
     // Skills may join or leave the lists while they run: the walks go over copies, and buffs
     // that end meanwhile are destroyed after the walks.
     ++mFrameDepth;
+    RandomUniformLocked* const outerRandom = GetWalkRandom();
+    SetWalkRandom(engine ? &engine->GetRandomGen() : nullptr);
     bool dualWield = false;
     const std::uint64_t destroyed = Skill::DestroyedOnThisThread();
     FindWalkSkills(destroyed);
@@ -337,14 +342,14 @@ void SkillManager::Update(int ms) {
         }
 #endif
         if (skill) {
-            skill->Update(*mParent, ms);
+            skill->Update(*GetParent(), ms);
             dualWield = skill->AllowDualWieldWeapons() || dualWield;
         }
     }
     if (dualWield != mDualWield) {
         mDualWield = dualWield;
-        if (mParent)
-            mParent->AllowDualWieldWeapons(dualWield);
+        if (GetParent())
+            GetParent()->AllowDualWieldWeapons(dualWield);
     }
     // Most characters have neither: the copy's lines stay untouched.
     if (!mBuffs.empty() || !mItemSkills.empty()) {
@@ -354,8 +359,9 @@ void SkillManager::Update(int ms) {
         mScratch.insert(mScratch.end(), mItemSkills.begin(), mItemSkills.end());
         for (std::uint32_t id : mScratch)
             if (Skill* skill = Find(id))
-                skill->Update(*mParent, ms);
+                skill->Update(*GetParent(), ms);
     }
+    SetWalkRandom(outerRandom);
     --mFrameDepth;
     DropDeferredBuffs();
 }
@@ -371,7 +377,7 @@ void SkillManager::FindWalkSkills(std::uint64_t destroyed) {
             same = mWalkSkills[i] == Find(mWalk[i]);
         if (!same) {
             gEngine->Log(0, "SkillManager: the kept walk of %s is stale",
-                         mParent->GetObjectName().c_str());
+                         GetParent()->GetObjectName().c_str());
             std::abort();
         }
     }
@@ -403,10 +409,8 @@ void SkillManager::RebuildWalk(std::uint64_t destroyed) {
     mWalkDestroyed = destroyed;
 }
 
-void SkillManager::RefreshSkillAttributes() {
-    const std::uint32_t inputs = mParent->GetCharAttributeInputs();
-    // One look-up of the root: each reads the thread's machine and its slot.
-    const GameEngine* engine = gGameEngine;
+void SkillManager::RefreshSkillAttributes(const GameEngine* engine) {
+    const std::uint32_t inputs = GetParent()->GetCharAttributeInputs();
     const unsigned balance = engine ? engine->GetBalanceDifficulty() : 0u;
     // The kept sums' generator is left alone: only the gathering below and a new seed move it,
     // and a new seed drops the kept sums.
@@ -420,7 +424,7 @@ void SkillManager::RefreshSkillAttributes() {
         if (state != mSkillAttributesState || !fresh.SameSums(mSkillAttributes) ||
             fresh.GetRandomGen().GetState() != state) {
             gEngine->Log(0, "SkillManager: the kept skill attributes of %s are stale",
-                         mParent->GetObjectName().c_str());
+                         GetParent()->GetObjectName().c_str());
             std::abort();
         }
 #endif
@@ -433,7 +437,7 @@ void SkillManager::RefreshSkillAttributes() {
     CollectAvailableSkillAttributes(mSkillAttributes);
     SkillAttributesChanged();
     mSkillAttributesKept = mSkillAttributes.GetRandomGen().GetState() == state &&
-                           mParent->GetCharAttributeInputs() == inputs;
+                           GetParent()->GetCharAttributeInputs() == inputs;
     mSkillAttributesInputs = inputs;
     mSkillAttributesBalance = balance;
     mSkillAttributesState = state;
@@ -475,13 +479,13 @@ void SkillManager::OnDestroy() {
 void SkillManager::ImDead() {
     if (mServices)
         mServices->Dead();
-    if (!mParent)
+    if (!GetParent())
         return;
     // Its own copy: a character may die inside a skill's update, while the frame's copy is walked.
     const std::vector<std::uint32_t> active = mActive;
     for (std::uint32_t id : active)
         if (Skill* skill = Find(id))
-            skill->StopSkill(*mParent);
+            skill->StopSkill(*GetParent());
     auto buffs = std::move(mBuffs);
     mBuffs.clear();
     CharAttributesChanged();
@@ -490,19 +494,19 @@ void SkillManager::ImDead() {
     mUITempSkills.clear();
     for (std::uint32_t id : mOnDeathSkills)
         if (auto* onDeath = FindAs<SkillOnDeath>(id))
-            onDeath->ActivateOnDeathNow(*mParent);
+            onDeath->ActivateOnDeathNow(*GetParent());
     for (std::uint32_t id : mItemSkills) {
         if (Skill* skill = Find(id))
-            skill->StopSkill(*mParent);
+            skill->StopSkill(*GetParent());
         if (auto* onDeath = FindAs<SkillOnDeath>(id))
-            onDeath->ActivateOnDeathNow(*mParent);
+            onDeath->ActivateOnDeathNow(*GetParent());
     }
 }
 
 // ---- What skills ask of the character --------------------------------------------------------
 
 int SkillManager::GetHandState() {
-    return mCombatManager && mParent ? mParent->GetHandState() : 0;
+    return mCombatManager && GetParent() ? GetParent()->GetHandState() : 0;
 }
 
 void SkillManager::GetWeaponTypes(Weapon_Type& right, Weapon_Type& left) {
@@ -511,13 +515,13 @@ void SkillManager::GetWeaponTypes(Weapon_Type& right, Weapon_Type& left) {
 }
 
 void SkillManager::SubtractMana(float amount) {
-    if (mParent)
-        mParent->SubtractMana(amount);
+    if (GetParent())
+        GetParent()->SubtractMana(amount);
 }
 
 void SkillManager::SubtractLife(float amount, const PlayStatsDamageType& type) {
-    if (mParent)
-        mParent->SubtractLife(amount, type);
+    if (GetParent())
+        GetParent()->SubtractLife(amount, type);
 }
 
 std::uint32_t SkillManager::GetRightHandWeapon() const {
@@ -542,16 +546,16 @@ float SkillManager::CalculateOffensiveAbility(float value) {
 }
 
 void SkillManager::ForceSpeedUpdate() {
-    if (mParent)
-        mParent->ForceSpeedUpdate();
+    if (GetParent())
+        GetParent()->ForceSpeedUpdate();
 }
 
 float SkillManager::GetAttackSpeed() {
-    return mParent ? mParent->GetAttackSpeed() : 0.0f;
+    return GetParent() ? GetParent()->GetAttackSpeed() : 0.0f;
 }
 
 float SkillManager::GetSpellCastSpeed() {
-    return mParent ? mParent->GetSpellCastSpeed() : 0.0f;
+    return GetParent() ? GetParent()->GetSpellCastSpeed() : 0.0f;
 }
 
 // ---- Attribute gathering ---------------------------------------------------------------------
@@ -607,20 +611,20 @@ void SkillManager::ContributeRacialBonusDefense(const std::vector<std::string>& 
 }
 
 void SkillManager::CollectAvailableSkillAttributes(SkillAttributeAccumulator& accumulator) {
-    if (mParent) {
-        mParent->GetEquipSkillAttributes(accumulator);
-        mParent->ContributeItemSetSkillAttributes(accumulator);
-        mParent->ContributeGameBalanceSkillAttributes(accumulator);
+    if (GetParent()) {
+        GetParent()->GetEquipSkillAttributes(accumulator);
+        GetParent()->ContributeItemSetSkillAttributes(accumulator);
+        GetParent()->ContributeGameBalanceSkillAttributes(accumulator);
     }
     GetSkillAttributes(accumulator);
 }
 
 void SkillManager::CollectAvailableOffensiveDamageAttributes(
     std::uint32_t weaponId, CombatAttributeAccumulator& accumulator) {
-    if (mParent) {
-        mParent->GetEquipArmorDamageAttributes(accumulator);
-        mParent->ContributeItemSetOffensiveDamageAttributes(accumulator);
-        mParent->ContributeGameBalanceOffensiveDamageAttributes(accumulator);
+    if (GetParent()) {
+        GetParent()->GetEquipArmorDamageAttributes(accumulator);
+        GetParent()->ContributeItemSetOffensiveDamageAttributes(accumulator);
+        GetParent()->ContributeGameBalanceOffensiveDamageAttributes(accumulator);
     }
     GetOffensiveDamageAttributes(accumulator);
     if (weaponId != 0) {
@@ -634,10 +638,10 @@ void SkillManager::CollectAvailableOffensiveDamageAttributes(
 
 void SkillManager::CollectAvailableOffensiveModifierAttributes(
     CombatAttributeAccumulator& accumulator) {
-    if (mParent) {
-        mParent->GetEquipOffensiveModifierAttributes(accumulator);
-        mParent->ContributeItemSetOffensiveModifierAttributes(accumulator);
-        mParent->ContributeGameBalanceOffensiveModifierAttributes(accumulator);
+    if (GetParent()) {
+        GetParent()->GetEquipOffensiveModifierAttributes(accumulator);
+        GetParent()->ContributeItemSetOffensiveModifierAttributes(accumulator);
+        GetParent()->ContributeGameBalanceOffensiveModifierAttributes(accumulator);
     }
     GetOffensiveModifierAttributes(accumulator);
 }
@@ -648,8 +652,8 @@ void SkillManager::SkillSpawnObject(std::uint32_t reference, const WorldCoords& 
                                     const std::vector<std::uint32_t>& ids,
                                     std::uint32_t spawnValue) {
     Skill* skill = Find(GetSkillIdFromReference(reference));
-    if (skill && mParent)
-        skill->SkillSpawnObject(*mParent, origin, targetId, positions, ids, spawnValue);
+    if (skill && GetParent())
+        skill->SkillSpawnObject(*GetParent(), origin, targetId, positions, ids, spawnValue);
 }
 
 void SkillManager::SkillStateUpdateCommand(std::uint32_t reference, const SkillState& state) {
@@ -663,8 +667,8 @@ void SkillManager::SkillStateUpdateCommand(std::uint32_t reference, const SkillS
 void SkillManager::SkillActiveStateUpdateCommand(std::uint32_t reference,
                                                  const SkillActiveState& state) {
     Skill* skill = Find(GetSkillIdFromReference(reference));
-    if (skill && mParent)
-        skill->ReceiveActiveUpdate(*mParent, state, false);
+    if (skill && GetParent())
+        skill->ReceiveActiveUpdate(*GetParent(), state, false);
 }
 
 }  // namespace GAME

@@ -29,6 +29,7 @@ class Name;
 class ParametersCombat;
 class RandomUniform;
 class CombatManager;
+class GameEngine;
 class IOStream;
 class LoadTable;
 class SkillActivated;
@@ -89,8 +90,6 @@ public:
     SkillManager& operator=(const SkillManager&) = delete;
 
     // What a skill asks of its character.
-    SkillServicesBase* GetSkillServices() override { return mServices.get(); }
-    Character* GetParent() override { return mParent; }
     bool IsMonsterSkill() override { return mIsMonster; }
     int GetHandState() override;
     void GetWeaponTypes(Weapon_Type& right, Weapon_Type& left) override;
@@ -179,8 +178,9 @@ public:
                                       RacialBonus_Defense& bonus);
     void CollectAvailableSkillAttributes(SkillAttributeAccumulator& accumulator);
     void CollectWeaponTypes();
-    // mSkillAttributes gathered again, unless nothing they come from has changed.
-    void RefreshSkillAttributes();
+    // mSkillAttributes gathered again, unless nothing they come from has changed; the root as
+    // the update looked it up.
+    void RefreshSkillAttributes(const GameEngine* engine);
     // Readies the walk over the active list: a copy of it and its skills.
     void FindWalkSkills(std::uint64_t destroyed);
 
@@ -306,10 +306,8 @@ private:
 
     // What a frame's update reads leads the object (PrefetchUpdateData asks for it).
     CombatManager* mCombatManager = nullptr;
-    Character* mParent = nullptr;
     // The parent's vitals, whose mana is the parent's (Character::GetCurrentMana is final).
     const CharacterBio* mParentBio = nullptr;
-    std::unique_ptr<SkillServicesBase> mServices;
     Weapon_Type mRightWeaponType = kGenericWeapon;
     Weapon_Type mLeftWeaponType = kGenericWeapon;
     bool mDualWield = false;
@@ -320,7 +318,6 @@ private:
     bool mWalkKept = false;
     std::uint32_t mSkillAttributesInputs = 0;
     unsigned mSkillAttributesBalance = 0;
-    std::uint32_t mSkillAttributesState = 0;
     std::uint32_t mActiveVersion = 0;  // counts the changes of mActive
     std::uint32_t mWalkVersion = 0;
     int mFrameDepth = 0;
@@ -335,6 +332,9 @@ private:
     std::vector<std::pair<BuffEntry, bool>> mDeferredBuffs;
     // Not read by an update whose gathering is kept.
     SkillAttributeAccumulator mSkillAttributes;
+    std::uint32_t mSkillAttributesState = 0;
+    // Owned here; the base holds it for the skills.
+    std::unique_ptr<SkillServicesBase> mServices;
 
     // Reused every frame, so the walks over skills that may change the lists allocate nothing.
     std::vector<std::uint32_t> mScratch;

@@ -11,6 +11,7 @@ namespace GAME {
 class Character;
 class CombatAttributeAccumulator;
 class RandomUniform;
+class RandomUniformLocked;
 class Skill;
 class SkillServicesBase;
 struct PlayStatsDamageType;
@@ -23,9 +24,13 @@ enum class Skill_RangeProfile : int { Melee = 0, Short = 1, Moderate = 2, Long =
 class SkillManagerBase {
 public:
     virtual ~SkillManagerBase() = default;
-    // Null everywhere but on the machine that controls the character.
-    virtual SkillServicesBase* GetSkillServices() = 0;
-    virtual Character* GetParent() = 0;
+    // Null everywhere but on the machine that controls the character. Plain data, as the reach
+    // below: every skill's test reads both every frame.
+    SkillServicesBase* GetSkillServices() const { return mServices; }
+    Character* GetParent() const { return mParent; }
+    // The root's generator while the update walks the skills, null otherwise: the walk looks the
+    // root up once, not once per skill's draw.
+    RandomUniformLocked* GetWalkRandom() const { return mWalkRandom; }
     virtual bool IsMonsterSkill() = 0;
     // The equipment's hand state (2: a melee weapon in each hand).
     virtual int GetHandState() = 0;
@@ -72,6 +77,9 @@ public:
     virtual void CharAttributesChanged() {}
 
 protected:
+    void SetParent(Character* parent) { mParent = parent; }
+    void SetSkillServices(SkillServicesBase* services) { mServices = services; }
+    void SetWalkRandom(RandomUniformLocked* random) { mWalkRandom = random; }
     void SkillAttributesChanged() { ++mSkillAttributesStamp; }
     void SetWeaponReach(bool ranged, Skill_RangeProfile profile) {
         mRangedWeapon = ranged;
@@ -79,6 +87,9 @@ protected:
     }
 
 private:
+    Character* mParent = nullptr;
+    SkillServicesBase* mServices = nullptr;
+    RandomUniformLocked* mWalkRandom = nullptr;
     std::uint32_t mSkillAttributesStamp = 0;
     // Bytes: they fit beside the stamp.
     bool mRangedWeapon = false;

@@ -24,11 +24,11 @@ void SkillManager::RemoveBuffEntry(const BuffEntry& entry, bool replica) {
     for (std::uint32_t id : {entry.buff, entry.modifier1, entry.modifier2})
         if (Skill* skill = Find(id)) {
             skill->ReceiveStateUpdate(SkillState(), true);
-            if (mParent)
-                skill->ReceiveActiveUpdate(*mParent, SkillActiveState(), replica);
+            if (GetParent())
+                skill->ReceiveActiveUpdate(*GetParent(), SkillActiveState(), replica);
         }
     if (Skill* buff = Find(entry.buff))
-        buff->UnInstall(mParent);
+        buff->UnInstall(GetParent());
     for (std::uint32_t id : {entry.buff, entry.modifier1, entry.modifier2}) {
         if (Skill* skill = Find(id))
             skill->SetManager(nullptr);
@@ -66,7 +66,7 @@ void SkillManager::CreateRemoveSkillBuff(std::uint32_t, const std::string& buffN
         DropBuffEntry(entry, replica);
     }
     // A dead character loses the old buff and gains no new one.
-    if (level > 0 && mParent && mParent->IsAlive()) {
+    if (level > 0 && GetParent() && GetParent()->IsAlive()) {
         const bool on = true;
         const auto part = [&](const std::string& name, std::uint32_t partLevel) {
             return _SkillReplica{name, SkillState(partLevel, on),
@@ -92,8 +92,8 @@ void SkillManager::CreateSkillBuff(const _SkillBuffReplica& replica, bool replic
     buff->SetManager(this);
     buff->SetAsTempSkill(true);
     buff->ReceiveStateUpdate(replica.buff.state, true);
-    if (mParent)
-        buff->ReceiveActiveUpdate(*mParent, replica.buff.activeState, replicaFlag);
+    if (GetParent())
+        buff->ReceiveActiveUpdate(*GetParent(), replica.buff.activeState, replicaFlag);
     buff->SetCasterId(replica.casterId);
     BuffEntry entry;
     entry.buff = buff->GetObjectId();
@@ -108,8 +108,8 @@ void SkillManager::CreateSkillBuff(const _SkillBuffReplica& replica, bool replic
         modifier->SetManager(this);
         modifier->SetAsTempSkill(true);
         modifier->ReceiveStateUpdate(parts[i]->state, true);
-        if (mParent)
-            modifier->ReceiveActiveUpdate(*mParent, parts[i]->activeState, replicaFlag);
+        if (GetParent())
+            modifier->ReceiveActiveUpdate(*GetParent(), parts[i]->activeState, replicaFlag);
         buff->AddModifier(modifier->GetObjectId());
         *slots[i] = modifier->GetObjectId();
     }
@@ -124,7 +124,7 @@ void SkillManager::CreateSkillBuff(const _SkillBuffReplica& replica, bool replic
     }
     mBuffs.emplace(key, entry);
     CharAttributesChanged();
-    buff->Install(mParent);
+    buff->Install(GetParent());
 }
 
 bool SkillManager::IsSkillBuffActive(const std::string& buffName) const {

@@ -172,14 +172,15 @@ bool SkillManager::UseReclamationPoints(int count) {
             price += CostAt(used);
             ++used;
         }
-        const std::int64_t money = mParent ? static_cast<std::int32_t>(mParent->GetMoney()) : 0;
+        const std::int64_t money =
+            GetParent() ? static_cast<std::int32_t>(GetParent()->GetMoney()) : 0;
         if (money < static_cast<std::int64_t>(
                         std::min<std::uint64_t>(price, std::numeric_limits<std::int64_t>::max())))
             return false;
         mReclamationPointsUsed = used;
         // A free reclamation asks nothing of a character that may not be there.
-        if (mParent)
-            mParent->SubtractMoney(static_cast<std::uint32_t>(price));
+        if (GetParent())
+            GetParent()->SubtractMoney(static_cast<std::uint32_t>(price));
         return true;
     }
     // Giving points back refunds the price each one had; never below none bought.
@@ -188,8 +189,9 @@ bool SkillManager::UseReclamationPoints(int count) {
         --mReclamationPointsUsed;
         refund += CostAt(mReclamationPointsUsed);
     }
-    if (mParent && refund > 0)
-        mParent->AddMoney(static_cast<std::uint32_t>(std::min<std::uint64_t>(refund, UINT32_MAX)));
+    if (GetParent() && refund > 0)
+        GetParent()->AddMoney(
+            static_cast<std::uint32_t>(std::min<std::uint64_t>(refund, UINT32_MAX)));
     return true;
 }
 

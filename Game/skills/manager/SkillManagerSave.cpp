@@ -75,8 +75,8 @@ void SkillManager::SetSkillReplica(const std::vector<_SkillReplica>& replicas) {
         if (!skill)
             continue;
         skill->ReceiveStateUpdate(replica.state, true);
-        if (mParent)
-            skill->ReceiveActiveUpdate(*mParent, replica.activeState, true);
+        if (GetParent())
+            skill->ReceiveActiveUpdate(*GetParent(), replica.activeState, true);
     }
 }
 

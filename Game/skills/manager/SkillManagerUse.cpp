@@ -167,17 +167,17 @@ SkillActivated* SkillManager::FindActivated(std::uint32_t reference) const {
 bool SkillManager::StartSkill(std::uint32_t reference, std::uint32_t targetId,
                               const WorldVec3& point, int seed) {
     SkillActivated* skill = FindActivated(reference);
-    if (!skill || !mParent || !skill->IsSkillEnabled())
+    if (!skill || !GetParent() || !skill->IsSkillEnabled())
         return false;
     const bool started =
-        skill->StartAction(*mParent, targetId, point, static_cast<std::uint32_t>(seed));
+        skill->StartAction(*GetParent(), targetId, point, static_cast<std::uint32_t>(seed));
     if (started) {
         if (mServices)
             mServices->ClearHitIteration();
-        mParent->GetPlayStats().SkillUsed(skill->GetObjectName());
+        GetParent()->GetPlayStats().SkillUsed(skill->GetObjectName());
     } else {
         gEngine->Log(2, "Animation failed to start in SkillManager::StartSkill - %s %s",
-                     mParent->GetObjectName().c_str(), skill->GetObjectName().c_str());
+                     GetParent()->GetObjectName().c_str(), skill->GetObjectName().c_str());
     }
     return started;
 }
@@ -186,9 +186,9 @@ bool SkillManager::HandleSkillAnimationCallback(const Name& event, std::uint32_t
                                                 std::uint32_t targetId, const WorldVec3& point) {
     const AnimationEvent kind = ClassifyEvent(event);
     SkillActivated* skill = FindActivated(reference);
-    if (!skill || !mParent)
+    if (!skill || !GetParent())
         return false;
-    Character& parent = *mParent;
+    Character& parent = *GetParent();
     switch (kind) {
         case AnimationEvent::End:
             return skill->EndAction(parent);
@@ -206,24 +206,24 @@ bool SkillManager::HandleSkillAnimationCallback(const Name& event, std::uint32_t
             break;
         case AnimationEvent::SkillPropAdd:
         case AnimationEvent::SkillProp1Add:
-            ChangeProp(mParent, skill->GetProp1(), PropChange::Add);
+            ChangeProp(GetParent(), skill->GetProp1(), PropChange::Add);
             break;
         case AnimationEvent::SkillPropHide:
         case AnimationEvent::SkillProp1Hide:
-            ChangeProp(mParent, skill->GetProp1(), PropChange::Hide);
+            ChangeProp(GetParent(), skill->GetProp1(), PropChange::Hide);
             break;
         case AnimationEvent::SkillPropRemove:
         case AnimationEvent::SkillProp1Remove:
-            ChangeProp(mParent, skill->GetProp1(), PropChange::Remove);
+            ChangeProp(GetParent(), skill->GetProp1(), PropChange::Remove);
             break;
         case AnimationEvent::SkillProp2Add:
-            ChangeProp(mParent, skill->GetProp2(), PropChange::Add);
+            ChangeProp(GetParent(), skill->GetProp2(), PropChange::Add);
             break;
         case AnimationEvent::SkillProp2Hide:
-            ChangeProp(mParent, skill->GetProp2(), PropChange::Hide);
+            ChangeProp(GetParent(), skill->GetProp2(), PropChange::Hide);
             break;
         case AnimationEvent::SkillProp2Remove:
-            ChangeProp(mParent, skill->GetProp2(), PropChange::Remove);
+            ChangeProp(GetParent(), skill->GetProp2(), PropChange::Remove);
             break;
         case AnimationEvent::PS1Start:
         case AnimationEvent::PS1End:
@@ -257,14 +257,14 @@ bool SkillManager::HandleSkillAnimationCallback(const Name& event, std::uint32_t
 
 void SkillManager::CancelSkillAction(std::uint32_t reference) {
     SkillActivated* skill = FindActivated(reference);
-    if (!skill || !mParent)
+    if (!skill || !GetParent())
         return;
-    skill->ParticleEffect1(*mParent, false);
-    skill->ParticleEffect2(*mParent, false);
-    skill->ParticleEffect3(*mParent, false);
-    ChangeProp(mParent, skill->GetProp1(), PropChange::Remove);
-    ChangeProp(mParent, skill->GetProp2(), PropChange::Remove);
-    skill->Cancel(*mParent);
+    skill->ParticleEffect1(*GetParent(), false);
+    skill->ParticleEffect2(*GetParent(), false);
+    skill->ParticleEffect3(*GetParent(), false);
+    ChangeProp(GetParent(), skill->GetProp1(), PropChange::Remove);
+    ChangeProp(GetParent(), skill->GetProp2(), PropChange::Remove);
+    skill->Cancel(*GetParent());
 }
 
 bool SkillManager::SkillWarmUp(std::uint32_t reference, bool ending) {
@@ -285,9 +285,9 @@ void SkillManager::SkillTargetResult(std::uint32_t reference,
                                      const WorldCoords& origin, std::uint32_t seed,
                                      std::uint32_t weaponId, bool useWeapon, int hitIteration) {
     Skill* skill = Find(GetSkillIdFromReference(reference));
-    if (!skill || !mParent)
+    if (!skill || !GetParent())
         return;
-    skill->TargetResult(*mParent, targets, origin, seed, weaponId, useWeapon);
+    skill->TargetResult(*GetParent(), targets, origin, seed, weaponId, useWeapon);
     // Only the first hit of a use pays; later hits and projectile hits (0) do not.
     if (hitIteration == 1 && !targets.empty()) {
         skill->SubtractManaCost();
@@ -300,13 +300,13 @@ void SkillManager::CreateProjectile(std::uint32_t reference, std::uint32_t weapo
                                     const WorldVec3& aim, std::uint32_t projectileId,
                                     std::uint32_t seed, std::uint32_t hitIteration) {
     Skill* skill = Find(GetSkillIdFromReference(reference));
-    if (!skill || !mParent)
+    if (!skill || !GetParent())
         return;
     if (hitIteration == 1) {
         skill->SubtractManaCost();
         skill->StartCooldown();
     }
-    skill->CreateProjectile(*mParent, weaponId, origin, targetId, aim, projectileId,
+    skill->CreateProjectile(*GetParent(), weaponId, origin, targetId, aim, projectileId,
                             static_cast<std::uint16_t>(seed));
 }
 
@@ -358,9 +358,9 @@ void SkillManager::ApplyCooldownDamage(float value) {
 }
 
 void SkillManager::UnderAttack(const ParametersCombat& parameters) {
-    if (!mParent)
+    if (!GetParent())
         return;
-    Character& parent = *mParent;
+    Character& parent = *GetParent();
     WalkCopy(
         [this](std::vector<std::uint32_t>& copy) { copy.assign(mActive.begin(), mActive.end()); },
         [&](Skill& skill) {
@@ -378,9 +378,9 @@ void SkillManager::UnderAttack(const ParametersCombat& parameters) {
 }
 
 void SkillManager::DispelSkillBuffs() {
-    if (!mParent)
+    if (!GetParent())
         return;
-    Character& parent = *mParent;
+    Character& parent = *GetParent();
     WalkCopy(
         [this](std::vector<std::uint32_t>& copy) {
             copy.clear();
@@ -400,9 +400,9 @@ void SkillManager::DispelSkillBuffs() {
 }
 
 void SkillManager::DispelSkillDeBuffs() {
-    if (!mParent)
+    if (!GetParent())
         return;
-    Character& parent = *mParent;
+    Character& parent = *GetParent();
     WalkCopy(
         [this](std::vector<std::uint32_t>& copy) {
             copy.clear();
@@ -443,8 +443,8 @@ void SkillManager::InitializeWaitingPets() {
 void SkillManager::AddWeaponEnchantment(std::uint32_t skillId, const std::string& name) {
     mWeaponEnchantments.emplace_back(skillId, name);
     mVisibleEnchantment = name;
-    if (mParent)
-        mParent->SetWeaponEnchantment(mVisibleEnchantment);
+    if (GetParent())
+        GetParent()->SetWeaponEnchantment(mVisibleEnchantment);
 }
 
 void SkillManager::RemoveWeaponEnchantment(std::uint32_t skillId) {
@@ -453,8 +453,8 @@ void SkillManager::RemoveWeaponEnchantment(std::uint32_t skillId) {
     // The most recent enchantment still present shows.
     mVisibleEnchantment =
         mWeaponEnchantments.empty() ? std::string() : mWeaponEnchantments.back().second;
-    if (mParent)
-        mParent->SetWeaponEnchantment(mVisibleEnchantment);
+    if (GetParent())
+        GetParent()->SetWeaponEnchantment(mVisibleEnchantment);
 }
 
 void SkillManager::AddCharFxPak(std::uint32_t skillId, const std::vector<std::string>& names) {
@@ -484,7 +484,7 @@ void SkillManager::RebuildCharFxPaks() {
             continue;
         auto pak = std::make_unique<CharFxPak>();
         pak->LoadFromDatabase(name);
-        pak->SetParent(mParent ? mParent->GetObjectId() : 0);
+        pak->SetParent(GetParent() ? GetParent()->GetObjectId() : 0);
         pak->PreLoad();
         pak->InitializeFxPak();
         pak->Enable(true);

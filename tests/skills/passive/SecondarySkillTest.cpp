@@ -54,8 +54,8 @@ protected:
         }
         caster->SetTeam(TeamManager::DefaultMonsterTeam());
         World::Get().AddEntity(caster, caster->GetCoords(), true);
-        manager.parent = caster;
-        manager.controlling = true;
+        manager.SetParent(caster);
+        manager.SetControlling(true);
     }
     ~SecondarySkills() override { ShutdownObjects(); }
 
@@ -85,7 +85,7 @@ TEST_F(SecondarySkills, TheControllingMachineSendsAChainOnlyWhenItsDrawsAddHops)
                           Case{"Records/Secondary/Spark.dbr", false, 0},
                           Case{"Records/Secondary/Spark.dbr", true, 1}}) {
         manager.attack.results.clear();
-        manager.controlling = c.controlling;
+        manager.SetControlling(c.controlling);
         auto* chain = Make<SkillSecondaryChain>(c.record);
         ASSERT_NE(chain, nullptr) << c.record;
         chain->ActivateNow(*caster, kCaster, {}, caster->GetCoords());

@@ -33,7 +33,7 @@ public:
 
 class ChargeManager : public AttackSkillManager {
 public:
-    SkillServicesBase* GetSkillServices() override { return controlling ? &charges : nullptr; }
+    ChargeManager() { ControlWith(charges); }
     ChargeServices charges;
 };
 
@@ -54,7 +54,7 @@ protected:
             "skillMaxLevel": 1, "skillManaCost": [50], "skillCooldownTime": [9]})");
         InitializeObjects();
         owner = MakeFighter(0x0F000001, 10.0f);
-        manager.parent = owner;
+        manager.SetParent(owner);
         manager.charges.owner = owner;
     }
     ~WeaponPoolCharge() override { ShutdownObjects(); }

@@ -67,7 +67,7 @@ public:
 
 class KindManager : public RecordingSkillManager {
 public:
-    SkillServicesBase* GetSkillServices() override { return controlling ? &kinds : nullptr; }
+    KindManager() { ControlWith(kinds); }
     KindServices kinds;
 };
 
@@ -93,7 +93,7 @@ protected:
         caster->SetTeam(TeamManager::DefaultPlayerTeam());
         World::Get().AddEntity(caster, At(10, 10), true);
         caster->InitialUpdate();
-        manager.parent = caster;
+        manager.SetParent(caster);
     }
     ~ProjectileSkillKinds() override { ShutdownObjects(); }
 
@@ -288,7 +288,7 @@ TEST_F(ProjectileSkillKinds, AMonstersPetSkillWaitsForItsPetsAndKeepsTheLimit) {
     ASSERT_NE(master, nullptr);
     master->SetTeam(TeamManager::DefaultMonsterTeam());
     World::Get().AddEntity(master, At(30, 30), true);
-    manager.parent = master;
+    manager.SetParent(master);
     auto* raise = Make<Skill_AttackProjectileSpawnPet>(
         "Skill_AttackProjectileSpawnPet",
         R"(, "spawnObjects": ["Records/Kinds/Imp.dbr"], "petLimit": [1])");

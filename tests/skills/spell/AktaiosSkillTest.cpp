@@ -33,7 +33,7 @@ public:
 
 class ShotManager : public RecordingSkillManager {
 public:
-    SkillServicesBase* GetSkillServices() override { return &shots; }
+    ShotManager() { ControlWith(shots); }
     ShotServices shots;
 };
 
@@ -50,7 +50,7 @@ protected:
         boss = Objects().CreateObject<Character>();
         World::Get().AddEntity(boss, At(50, 50), true);
         boss->InitialUpdate();
-        manager.parent = boss;
+        manager.SetParent(boss);
     }
     ~AktaiosSkills() override { ShutdownObjects(); }
 

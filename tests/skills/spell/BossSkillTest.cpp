@@ -38,7 +38,7 @@ public:
 
 class ResultManager : public RecordingSkillManager {
 public:
-    SkillServicesBase* GetSkillServices() override { return &results; }
+    ResultManager() { ControlWith(results); }
     ResultServices results;
 };
 
@@ -65,7 +65,7 @@ protected:
         region = World::Get().AddRegion(
             std::make_unique<Region>("Summit", Vec3(0, 0, 0), Vec3(200, 50, 200)));
         ormenos = Place<Ormenos>(50, 50);
-        manager.parent = ormenos;
+        manager.SetParent(ormenos);
     }
     ~BossSkills() override { ShutdownObjects(); }
 

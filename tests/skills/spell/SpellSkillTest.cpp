@@ -47,7 +47,7 @@ protected:
         caster = MakeFighter(kCaster, 10.0f);
         foe = MakeFighter(kFoe, 14.0f);
         other = MakeFighter(kOther, 16.0f);
-        manager.parent = caster;
+        manager.SetParent(caster);
     }
     ~SpellSkills() override { ShutdownObjects(); }
 

@@ -36,7 +36,7 @@ protected:
         caster = Objects().CreateObject<Character>();
         World::Get().AddEntity(caster, At(50, 50), true);
         caster->InitialUpdate();
-        manager.parent = caster;
+        manager.SetParent(caster);
         hurl = Objects().CreateObjectFromFile<Skill_AttackTelekinesis>("Records/Telekine/Hurl.dbr");
         hurl->SetManager(&manager);
         hurl->SetSkillLevel(1);
