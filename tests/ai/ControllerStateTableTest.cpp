@@ -3,6 +3,7 @@
 // the class's, and a state is reached the same whether named by number, literal or run-time name.
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -217,6 +218,80 @@ TEST_F(ControllerStateTable, AStateGivenBeforeTheFirstUpdateYieldsToTheClasss) {
     for (const Row& row : rows)
         EXPECT_EQ(TagOf(row.controller->GetState(AIStateKey(std::string_view(row.name)))), row.tag)
             << row.name;
+}
+
+// Aligned past what plain new gives.
+class alignas(64) WideState : public Tagged<11> {
+public:
+    using Tagged<11>::Tagged;
+};
+// Its state base lies after another base's bytes.
+struct Padding {
+    virtual ~Padding() = default;
+    double pad[3] = {};
+};
+class OffsetState : public Padding, public Tagged<12> {
+public:
+    explicit OffsetState(ControllerAI* controller) : Tagged<12>(controller) {}
+};
+
+class MixedController : public ControllerAI {
+    RTTI_DECLARE(MixedController)
+public:
+    void RegisterStates() override {
+        AddState<WideState>("Idle", this);
+        AddState<OffsetState>("Pursue", this);
+    }
+    using ControllerAI::GetState;
+};
+RTTI_IMPLEMENT(MixedController, ControllerAI)
+
+// Controllers of two classes made in turn: each has its own class's states, made where its class
+// laid them out, however aligned and wherever their state base lies.
+TEST_F(ControllerStateTable, ControllersOfTwoClassesMadeInTurnHaveTheirClasssStates) {
+    std::vector<Character*> bodies;
+    for (std::uint32_t i = 0; i < 4; ++i)
+        bodies.push_back(MakeLivingCharacter(0x1c0 + i, 10, 10));
+    std::vector<ControllerAI*> controllers;
+    for (std::size_t i = 0; i < bodies.size(); ++i) {
+        ObjectManager& objects = Singleton<ObjectManager>::Get();
+        ControllerAI* controller =
+            i % 2 ? static_cast<ControllerAI*>(objects.CreateObject<MixedController>())
+                  : objects.CreateObject<TableController>();
+        controller->AttachParent(bodies[i]->GetObjectId());
+        bodies[i]->SetControllerId(controller->GetObjectId());
+        controller->InitialUpdate();
+        controllers.push_back(controller);
+    }
+    struct Row {
+        bool mixed;
+        const char* name;
+        int tag;
+    };
+    const Row rows[] = {
+        {false, "Idle", 3},   {false, "Pursue", 2},  {true, "Idle", 11},
+        {true, "Pursue", 12}, {true, "Sleeping", 0},
+    };
+    for (std::size_t i = 0; i < controllers.size(); ++i)
+        for (const Row& row : rows) {
+            if (row.mixed != (i % 2 == 1))
+                continue;
+            const AIStateKey key{std::string_view(row.name)};
+            const ControllerAIState* state =
+                row.mixed ? static_cast<MixedController*>(controllers[i])->GetState(key)
+                          : static_cast<TableController*>(controllers[i])->GetState(key);
+            ASSERT_EQ(TagOf(state), row.tag) << i << " " << row.name;
+            if (!state)
+                continue;
+            EXPECT_EQ(dynamic_cast<const TaggedState*>(state)->GetController(), controllers[i]);
+            if (const auto* wide = dynamic_cast<const WideState*>(state)) {
+                EXPECT_EQ(reinterpret_cast<std::uintptr_t>(wide) % alignof(WideState), 0u) << i;
+            }
+        }
+    // Four of each table controller's, two of each mixed one's.
+    EXPECT_EQ(Census::alive, 12);
+    Singleton<ObjectManager>::Get().DestroyObject(controllers[1]);
+    EXPECT_EQ(Census::alive, 10);
 }
 
 }  // namespace
