@@ -3,6 +3,7 @@
 // the class's, and a state is reached the same whether named by number, literal or run-time name.
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -217,6 +218,43 @@ TEST_F(ControllerStateTable, AStateGivenBeforeTheFirstUpdateYieldsToTheClasss) {
     for (const Row& row : rows)
         EXPECT_EQ(TagOf(row.controller->GetState(AIStateKey(std::string_view(row.name)))), row.tag)
             << row.name;
+}
+
+// Aligned past what plain new gives, and its state base lies after another base's bytes.
+struct Padding {
+    virtual ~Padding() = default;
+    double pad[3] = {};
+};
+class alignas(64) OddState : public Padding, public Tagged<11> {
+public:
+    explicit OddState(ControllerAI* controller) : Tagged<11>(controller) {}
+};
+class OddController : public TableController {
+    RTTI_DECLARE(OddController)
+public:
+    void RegisterStates() override { AddState<OddState>("Idle", this); }
+};
+RTTI_IMPLEMENT(OddController, TableController)
+
+// Controllers of two classes made in turn: each gets its own class's states, made in place.
+TEST_F(ControllerStateTable, ControllersOfTwoClassesMadeInTurnHaveTheirClasssStates) {
+    std::vector<Character*> bodies;
+    for (std::uint32_t i = 0; i < 4; ++i)
+        bodies.push_back(MakeLivingCharacter(0x1c0 + i, 10, 10));
+    for (std::size_t i = 0; i < bodies.size(); ++i) {
+        ObjectManager& objects = Singleton<ObjectManager>::Get();
+        TableController* controller =
+            i % 2 ? objects.CreateObject<OddController>() : objects.CreateObject<TableController>();
+        controller->AttachParent(bodies[i]->GetObjectId());
+        bodies[i]->SetControllerId(controller->GetObjectId());
+        controller->InitialUpdate();
+        const ControllerAIState* idle = controller->GetState("Idle");
+        EXPECT_EQ(TagOf(idle), i % 2 ? 11 : 3) << i;
+        EXPECT_EQ(TagOf(controller->GetState("Sleeping")), i % 2 ? 0 : 4) << i;
+        if (const auto* odd = dynamic_cast<const OddState*>(idle)) {
+            EXPECT_EQ(reinterpret_cast<std::uintptr_t>(odd) % alignof(OddState), 0u) << i;
+        }
+    }
 }
 
 }  // namespace

@@ -144,6 +144,10 @@ protected:
         mStates.Declare(key, kind);
     }
     void AddTemporaryState(const AIStateKey& key, const ControllerAIStateKind& kind);
+    // False where registering the class's states (or temporary states) again changes nothing.
+    bool MustDeclareStates(bool temporary) const {
+        return (temporary ? mTemporaryStates : mStates).MustDeclare();
+    }
     // A state of this controller alone. Replaces, silently, a state registered under the name.
     void AddState(std::string_view name, std::unique_ptr<ControllerAIState> state);
     void AddTemporaryState(std::string_view name, std::unique_ptr<ControllerAIState> state);

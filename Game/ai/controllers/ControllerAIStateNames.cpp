@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <new>
+#include <typeinfo>
 
 #include "Engine/Engine.h"
 #include "Engine/sys/Machine.h"
@@ -18,18 +19,35 @@ struct StateNameTables {
         std::array<ControllerAIStateNames*, 2> tables{};
     };
     std::unordered_map<std::type_index, Pair> byClass;
+    // The class asked last: controllers of one class come in runs, and hashing a class hashes
+    // its name.
+    std::type_index lastClass{typeid(void)};
+    Pair* last = nullptr;
 };
 }  // namespace
 
 const std::array<ControllerAIStateNames*, 2>& ControllerAIStateNames::BothOf(
     std::type_index controllerClass) {
-    StateNameTables::Pair& pair =
-        Machine::Current().Get<StateNameTables>().byClass[controllerClass];
+    StateNameTables& all = Machine::Current().Get<StateNameTables>();
+    if (all.last && all.lastClass == controllerClass) {
+#ifndef NDEBUG
+        if (&all.byClass.at(controllerClass) != all.last) {
+            gEngine->Log(0, "ControllerAI: the state tables kept for %s are another class's",
+                         controllerClass.name());
+            std::abort();
+        }
+#endif
+        return all.last->tables;
+    }
+    StateNameTables::Pair& pair = all.byClass[controllerClass];
     if (!pair.tables[0])
         for (std::size_t i = 0; i < 2; ++i) {
             pair.owned[i] = std::make_unique<ControllerAIStateNames>();
             pair.tables[i] = pair.owned[i].get();
         }
+    // Nodes of an unordered_map stay where they are while others are added.
+    all.lastClass = controllerClass;
+    all.last = &pair;
     return pair.tables;
 }
 
@@ -72,19 +90,45 @@ void ControllerAIStateNames::Seal() {
             ++count;
         }
     std::size_t at = sizeof(std::uint32_t) * (count + 1);
-    for (Slot& slot : mSlots) {
+    mMade.clear();
+    mMade.reserve(count);
+    for (std::uint32_t i = 0; i < mSlots.size(); ++i) {
+        Slot& slot = mSlots[i];
         if (!slot.kind.construct)
             continue;
         at = (at + slot.kind.align - 1) / slot.kind.align * slot.kind.align;
         slot.offset = at;
+        mMade.push_back(Made{slot.kind.construct, at, at, i});
         at += slot.kind.size;
     }
     mBlockSize = count == 0 ? 0 : at;
     mSealed = true;
 }
 
+void ControllerAIStateNames::SetBase(std::size_t made, std::ptrdiff_t base) {
+    Made& entry = mMade[made];
+    mSlots[entry.slot].base = base;
+    entry.base = static_cast<std::size_t>(static_cast<std::ptrdiff_t>(entry.offset) + base);
+}
+
+namespace {
+// The plain allocator where it aligns enough: cheaper than the aligned one.
+bool NeedsAlignedNew(std::size_t align) {
+    return align > __STDCPP_DEFAULT_NEW_ALIGNMENT__;
+}
+
+std::byte* AllocateBlock(std::size_t size, std::size_t align) {
+    return static_cast<std::byte*>(NeedsAlignedNew(align)
+                                       ? ::operator new (size, std::align_val_t{align})
+                                       : ::operator new(size));
+}
+}  // namespace
+
 void ControllerAIStateBlockFree::operator()(std::byte* block) const {
-    ::operator delete (block, std::align_val_t{align});
+    if (NeedsAlignedNew(align))
+        ::operator delete (block, std::align_val_t{align});
+    else
+        ::operator delete(block);
 }
 
 void ControllerAIStateSet::Bind(std::type_index controllerClass, bool temporary) {
@@ -141,25 +185,26 @@ void ControllerAIStateSet::Build(ControllerAI& owner) {
         return;
     const std::size_t align = mNames->GetBlockAlign();
     mBlock = std::unique_ptr<std::byte, ControllerAIStateBlockFree>(
-        static_cast<std::byte*>(::operator new (mNames->GetBlockSize(), std::align_val_t{align})),
-        ControllerAIStateBlockFree{align});
-    auto* header = reinterpret_cast<std::uint32_t*>(mBlock.get());
+        AllocateBlock(mNames->GetBlockSize(), align), ControllerAIStateBlockFree{align});
+    // Locals, so that the loop reads none of them again after each state's constructor.
+    std::byte* const block = mBlock.get();
+    auto* header = reinterpret_cast<std::uint32_t*>(block);
     header[0] = 0;
-    for (std::uint32_t i = 0; i < mNames->GetSlotCount(); ++i) {
-        const ControllerAIStateNames::Slot* slot = mNames->GetSlot(i);
-        if (!slot)
-            continue;
-        std::byte* at = mBlock.get() + slot->offset;
-        const ControllerAIState* state = slot->kind.construct(at, owner);
-        const std::ptrdiff_t base = reinterpret_cast<const std::byte*>(state) - at;
+    const ControllerAIStateNames::Made* const made = mNames->GetMade().data();
+    const std::size_t count = mNames->GetMade().size();
+    for (std::uint32_t i = 0; i < count; ++i) {
+        std::byte* at = block + made[i].offset;
+        const auto* state = reinterpret_cast<const std::byte*>(made[i].construct(at, owner));
         if (first) {
-            mNames->SetSlotBase(i, base);
-        } else if (base != slot->base) {
+            mNames->SetBase(i, state - at);
+        } else if (state != block + made[i].base) {
             gEngine->Log(0, "ControllerAI: state %s lies apart from its class's",
-                         mNames->GetName(i).c_str());
+                         mNames->GetName(made[i].slot).c_str());
             std::abort();
         }
-        header[++header[0]] = static_cast<std::uint32_t>(slot->offset + base);
+        // Counted as made, so that a constructor that throws leaves the block unmade rightly.
+        header[i + 1] = static_cast<std::uint32_t>(made[i].base);
+        header[0] = i + 1;
     }
 }
 

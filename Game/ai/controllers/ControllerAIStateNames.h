@@ -70,8 +70,18 @@ public:
     const Slot* GetSlot(std::uint32_t index) const {
         return index < mSlots.size() && mSlots[index].kind.construct ? &mSlots[index] : nullptr;
     }
-    void SetSlotBase(std::uint32_t index, std::ptrdiff_t base) { mSlots[index].base = base; }
     std::size_t GetSlotCount() const { return mSlots.size(); }
+    // The recorded states in slot order, so that a later controller of the class makes them
+    // without walking the slots: how each is made, where, and where its state base lies.
+    struct Made {
+        ControllerAIState* (*construct)(void* at, ControllerAI& owner) = nullptr;
+        std::size_t offset = 0;
+        std::size_t base = 0;
+        std::uint32_t slot = 0;
+    };
+    const std::vector<Made>& GetMade() const { return mMade; }
+    // Where the made state's base lies from its offset, found when the first one is made.
+    void SetBase(std::size_t made, std::ptrdiff_t base);
     std::size_t GetBlockSize() const { return mBlockSize; }
     std::size_t GetBlockAlign() const { return mBlockAlign; }
 
@@ -86,6 +96,7 @@ private:
     std::unordered_map<std::string, std::uint32_t, Hash, std::equal_to<>> mIndexes;
     std::array<std::uint32_t, kAIStateCount> mListed;
     std::vector<Slot> mSlots;
+    std::vector<Made> mMade;
     std::size_t mBlockSize = 0;
     std::size_t mBlockAlign = alignof(std::max_align_t);
     bool mSealed = false;
@@ -124,13 +135,17 @@ public:
     // recorded before); a later one drops any state of its own under the name (true when it
     // had one).
     bool Declare(const AIStateKey& key, const ControllerAIStateKind& kind) {
+        return MustDeclare() && DeclareInTable(key, kind);
+    }
+    // False where declaring the class's states could change nothing: a later controller with no
+    // states of its own replays names the class's table holds already (debug builds look each
+    // up, and Build compares the replay with the table).
+    bool MustDeclare() const {
 #ifdef NDEBUG
-        // A later controller with no states of its own replays names the class's table holds
-        // already (debug builds look each up, and Build compares the replay with the table).
-        if (mOwned.empty() && mNames->IsSealed())
-            return false;
+        return !(mOwned.empty() && mNames && mNames->IsSealed());
+#else
+        return true;
 #endif
-        return DeclareInTable(key, kind);
     }
     // A state of this controller alone; true when it replaces one.
     bool Put(std::type_index controllerClass, bool temporary, std::string_view name,

@@ -16,6 +16,8 @@
 namespace GAME {
 
 void ControllerMonster::AddMonsterStates(bool temporary) {
+    if (!MustDeclareStates(temporary))
+        return;
     if (temporary) {
         AddTemporaryState<ControllerMonsterStateUseSkillOnAlly>("UseSkillOnAlly", this);
         AddTemporaryState<ControllerMonsterStateUseSkillOnPoint>("UseSkillOnPoint", this);

@@ -1,6 +1,7 @@
 #include "Game/characters/actions/CharacterActionHandler.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <utility>
 
 namespace GAME {
@@ -13,11 +14,18 @@ public:
     }
     ~RunningScope() {
         auto& running = mHandler.mRunning;
-        running.erase(std::find(running.begin(), running.end(), mAction));
+        // Scopes nest: the last one marked is this one.
+#ifndef NDEBUG
+        if (running.empty() || running.back() != mAction)
+            std::abort();
+#endif
+        running.pop_back();
+        auto& retired = mHandler.mRetired;
+        if (retired.empty())
+            return;
         // Deleted only once no call of it is left on the stack.
         if (std::find(running.begin(), running.end(), mAction) != running.end())
             return;
-        auto& retired = mHandler.mRetired;
         std::erase_if(retired, [this](const auto& a) { return a.get() == mAction; });
     }
     RunningScope(const RunningScope&) = delete;
