@@ -3,6 +3,7 @@
 #include "Engine/Engine.h"
 #include "Engine/media/ResourceLoader.h"
 #include "Engine/media/graphics/GraphicsEngine.h"
+#include "Engine/media/physics/CollisionData.h"
 #include "Engine/media/sound/SoundPak.h"
 #include "Engine/records/LoadTable.h"
 #include "Engine/streams/BinaryStream.h"
@@ -91,10 +92,10 @@ void Item::SetItemClassification(const LoadTable& record) {
         classification = resolved;
 }
 
-void Item::CollisionCallback(int surface) {
+void Item::CollisionCallback(const CollisionData& collision) {
     if (!dropSoundToPlay)
         return;
-    PlayDropSoundWorld(surface);
+    PlayDropSoundWorld(collision.kind);
     dropSoundToPlay = false;
 }
 

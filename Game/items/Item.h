@@ -44,7 +44,7 @@ public:
     void Load(const LoadTable& record) override;
     void PreLoad(bool now) override;
     bool OccludesPathing() const override { return false; }
-    virtual void CollisionCallback(int surface);
+    void CollisionCallback(const CollisionData& collision) override;
     void InitialUpdate() override;
     bool ShouldServerSpawn() const override { return true; }
     virtual void WriteReplicationData(NetPacketOutBuffer& out);

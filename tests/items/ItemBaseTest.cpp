@@ -5,6 +5,7 @@
 
 #include "Engine/Engine.h"
 #include "Engine/media/graphics/EffectEntity.h"
+#include "Engine/media/physics/CollisionData.h"
 #include "Engine/object/ObjectManager.h"
 #include "Engine/world/World.h"
 #include "Game/characters/Character.h"
@@ -65,11 +66,19 @@ TEST_F(ItemBaseTest, RecordValuesCostAndQuestMarker) {
 
 TEST_F(ItemBaseTest, OneLandingSoundPerArmingAndWaterPicksItsOwnPack) {
     Item* tablet = Make("Records/Items/QuestTablet.dbr");
-    tablet->CollisionCallback(1);
-    tablet->CollisionCallback(1);
+    // Through the engine's own entry, as the physics tells it.
+    Entity& body = *tablet;
+    const auto landing = [](int kind) {
+        CollisionData data;
+        data.contact = true;
+        data.kind = kind;
+        return data;
+    };
+    body.CollisionCallback(landing(1));
+    body.CollisionCallback(landing(1));
     EXPECT_EQ(tablet->GetDropSound3D()->GetPlayCount(), 1u);
     tablet->SetDropSoundToPlay();
-    tablet->CollisionCallback(Item::kWaterSurface);
+    body.CollisionCallback(landing(Item::kWaterSurface));
     EXPECT_EQ(tablet->GetDropSound3D()->GetPlayCount(), 1u);
     EXPECT_EQ(tablet->GetDropSoundWater()->GetPlayCount(), 1u);
 }

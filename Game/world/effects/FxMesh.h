@@ -31,6 +31,8 @@ public:
     void AnimationCallback(int channel, const Name& event) override;
     void UpdateBoundingBox() override;
 
+    // Placed at given coordinates; the plain form stays reachable.
+    using Fx::AddToWorld;
     virtual void AddToWorld(const WorldCoords& coords);
     virtual void EndAnimation();
 

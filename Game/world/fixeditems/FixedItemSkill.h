@@ -28,6 +28,8 @@ public:
 
     void PlayWarningFx();
     void PlayActiveFx();
+    // The owning item preloads its skill's presentation; the engine's form stays reachable.
+    using Object::PreLoad;
     void PreLoad();
     FixedItem* GetParent() const { return mParent; }
 
