@@ -83,29 +83,15 @@ bool ObjectTable::LookupProbing(std::uint32_t id, Object*& object,
 
 bool ObjectTable::Lookup(std::uint32_t id, Object*& object, const RTTI_ClassInfo*& classInfo,
                          Place& place) const {
-    // The home slot of a table nobody changes first, as the plain Lookup does: kept answers are
-    // refilled this way whenever a caller asks for another id.
-    const std::uint64_t before = mVersion.load(std::memory_order_acquire);
-    const Storage* storage = mView.load(std::memory_order_acquire);
-    if (id != 0 && (before & 1u) == 0 && storage) {
-        const std::size_t i = storage->Home(id);
-        const Slot& slot = storage->At(i);
-        if (slot.id.load(std::memory_order_relaxed) == id) {
-            Object* home = slot.object.get();
-            const ClassList* classes = mClassView.load(std::memory_order_acquire);
-            const std::uint32_t index = slot.classIndex.load(std::memory_order_relaxed);
-            const RTTI_ClassInfo* homeClass =
-                index < classes->capacity ? classes->items[index].load(std::memory_order_relaxed)
-                                          : nullptr;
-            std::atomic_thread_fence(std::memory_order_acquire);
-            if (mVersion.load(std::memory_order_relaxed) == before && home && homeClass) {
-                object = home;
-                classInfo = homeClass;
-                place = Place{storage, i, home, index, id, before};
-                return true;
-            }
-        }
-    }
+    // The home slot first, as the plain Lookup does: kept answers are refilled this way whenever
+    // a caller asks for another id.
+    if (ReadHome(id, [&](const Storage& storage, Object* home, const RTTI_ClassInfo* homeClass,
+                         std::uint32_t index, std::uint64_t before) {
+            object = home;
+            classInfo = homeClass;
+            place = Place{&storage, storage.Home(id), home, index, id, before};
+        }))
+        return true;
     place = Place();
     Place found;
     const RTTI_ClassInfo* foundClass = nullptr;

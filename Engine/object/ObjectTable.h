@@ -143,6 +143,10 @@ private:
         std::unique_ptr<std::atomic<const RTTI_ClassInfo*>[]> items;
     };
 
+    // Most ids sit in their home slot of a table nobody changes: one slot read, no probe loop.
+    // Tells `hit` (storage, object, class, class index, version) only when that read stands.
+    template <class Hit>
+    [[gnu::always_inline]] bool ReadHome(std::uint32_t id, Hit&& hit) const;
     // Lookup past the home slot, or while the table changes.
     bool LookupProbing(std::uint32_t id, Object*& object, const RTTI_ClassInfo*& classInfo) const;
     // Finds id's slot under one unchanged version and tells `hit` of it; true when `hit` says
@@ -169,27 +173,34 @@ private:
 
 [[gnu::always_inline]] inline bool ObjectTable::Lookup(std::uint32_t id, Object*& object,
                                                        const RTTI_ClassInfo*& classInfo) const {
-    // Most ids sit in their home slot of a table nobody changes: one slot read, no probe loop.
+    if (ReadHome(id, [&](const Storage&, Object* found, const RTTI_ClassInfo* foundClass,
+                         std::uint32_t, std::uint64_t) {
+            object = found;
+            classInfo = foundClass;
+        }))
+        return true;
+    return LookupProbing(id, object, classInfo);
+}
+
+template <class Hit>
+[[gnu::always_inline]] inline bool ObjectTable::ReadHome(std::uint32_t id, Hit&& hit) const {
     const std::uint64_t before = mVersion.load(std::memory_order_acquire);
     const Storage* storage = mView.load(std::memory_order_acquire);
-    if (id != 0 && (before & 1u) == 0 && storage) {
-        const Slot& slot = storage->HomeSlot(id);
-        if (slot.id.load(std::memory_order_relaxed) == id) {
-            Object* found = slot.object.get();
-            const ClassList* classes = mClassView.load(std::memory_order_acquire);
-            const std::uint32_t index = slot.classIndex.load(std::memory_order_relaxed);
-            const RTTI_ClassInfo* foundClass =
-                index < classes->capacity ? classes->items[index].load(std::memory_order_relaxed)
-                                          : nullptr;
-            std::atomic_thread_fence(std::memory_order_acquire);
-            if (mVersion.load(std::memory_order_relaxed) == before && found && foundClass) {
-                object = found;
-                classInfo = foundClass;
-                return true;
-            }
-        }
-    }
-    return LookupProbing(id, object, classInfo);
+    if (id == 0 || (before & 1u) != 0 || !storage)
+        return false;
+    const Slot& slot = storage->HomeSlot(id);
+    if (slot.id.load(std::memory_order_relaxed) != id)
+        return false;
+    Object* found = slot.object.get();
+    const ClassList* classes = mClassView.load(std::memory_order_acquire);
+    const std::uint32_t index = slot.classIndex.load(std::memory_order_relaxed);
+    const RTTI_ClassInfo* foundClass =
+        index < classes->capacity ? classes->items[index].load(std::memory_order_relaxed) : nullptr;
+    std::atomic_thread_fence(std::memory_order_acquire);
+    if (mVersion.load(std::memory_order_relaxed) != before || !found || !foundClass)
+        return false;
+    hit(*storage, found, foundClass, index, before);
+    return true;
 }
 
 [[gnu::always_inline]] inline bool ObjectTable::StillAt(std::uint32_t id, Place& place) const {
