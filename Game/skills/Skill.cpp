@@ -19,6 +19,7 @@
 #include "Game/rules/combat/CombatManager.h"
 #include "Game/rules/combat/ParametersCombat.h"
 #include "Game/skills/SkillTargets.h"
+#include "Game/skills/SkillUpdate.h"
 #include "Game/skills/manager/SkillServicesBase.h"
 #include "Game/skills/modifiers/Skill_Modifier.h"
 #include "Game/skills/profile/SkillProfile.h"
@@ -58,34 +59,18 @@ Skill* FindSkillById(std::uint32_t id) {
     return id ? Singleton<ObjectManager>::Get().GetObject<Skill>(id) : nullptr;
 }
 
-// One draw of the root's generator, as a skill attribute sum's seed.
-std::uint32_t DrawSeed(GameEngine* engine) {
-    return engine ? engine->GetRandomSeed() & 0xFFFFu : 0u;
-}
-
+using detail::DrawSeed;
 #ifdef NDEBUG
-// The same draw for a kept sum, which doesn't read the seed: debug builds take the full draw,
-// as their re-check needs the seed.
-void SkipSeed(GameEngine* engine) {
-    if (engine)
-        engine->GetRandomGen().Skip();
-}
-
-// Out of line, so that the walk's skip below is the one the update inlines.
-[[gnu::noinline]] void SkipRootSeed() {
-    SkipSeed(gGameEngine);
-}
-
-// The same, from the manager's walk's generator where it has one.
-[[gnu::always_inline]] inline void SkipSeed(const SkillManagerBase& manager) {
-    if (RandomUniformLocked* random = manager.GetWalkRandom())
-        random->Skip();
-    else
-        SkipRootSeed();
-}
+using detail::SkipSeed;
 #endif
 
 }  // namespace
+
+#ifdef NDEBUG
+void detail::SkipRootSeed() {
+    SkipSeed(gGameEngine);
+}
+#endif
 
 constinit thread_local std::uint64_t detail::tDestroyedSkills = 0;
 
@@ -241,22 +226,6 @@ float Skill::RefreshModifierManaCost(const Character* owner) const {
     return data.manaCost;
 }
 
-// Inlined into SetAvailability: most frames keep the cost.
-[[gnu::always_inline]] inline float Skill::KeptOrFreshManaCost() const {
-    const Character* owner = mManager ? mManager->GetParent() : nullptr;
-    if (owner && mCostKept && mCostInputs == owner->GetCharAttributeInputs() &&
-        mCostStamp == mManager->GetSkillAttributesStamp()) {
-        // The draw GetTotalSkillAttribute takes on every call.
-#ifndef NDEBUG
-        CheckKeptManaCost(DrawSeed(gGameEngine));
-#else
-        SkipSeed(*mManager);
-#endif
-        return mCost;
-    }
-    return RefreshManaCost(owner);
-}
-
 float Skill::GetManaCost() const {
     return KeptOrFreshManaCost();
 }
@@ -334,38 +303,6 @@ bool Skill::HoldsQualifyingWeapon() const {
            std::find(qualifying.begin(), qualifying.end(), left) != qualifying.end();
 }
 
-// Inlined into the updates of the kinds that keep the base's test.
-[[gnu::always_inline]] inline bool Skill::BaseAvailability(bool ignoreMana, bool ignoreCooldown) {
-    if (mIgnoresManaAndCooldown) {
-        ignoreMana = true;
-        ignoreCooldown = true;
-    }
-#ifndef NDEBUG
-    const SkillProfile& profile = GetSkillProfile();
-    if (mDualWeaponsOnly != profile.GetQualifyingDualWeapons() ||
-        mAnyWeapon != profile.GetQualifyingWeapons().empty()) {
-        gEngine->Log(0, "Skill: the kept weapon rules of %s are stale", GetObjectName().c_str());
-        std::abort();
-    }
-#endif
-    const float mana = mManager ? mManager->GetCurrentMana() : 0.0f;
-    mNotEnoughMana = KeptOrFreshManaCost() > mana;
-    mCoolingDown = mCooldownRemaining > 0;
-    mWeaponNotQualifying = !QualifyingWeapon();
-    mHandStateNotQualifying = !QualifyingHandState();
-    if (mNotEnoughMana && !ignoreMana)
-        mReason = SkillReason::NotEnoughMana;
-    else if (mCoolingDown && !ignoreCooldown)
-        mReason = SkillReason::CoolingDown;
-    else if (mWeaponNotQualifying || mHandStateNotQualifying)
-        mReason = SkillReason::NotQualifying;
-    else if (GetCurrentLevel() == 0)
-        mReason = SkillReason::LevelZero;
-    else
-        mReason = SkillReason::Available;
-    return mReason == SkillReason::Available;
-}
-
 bool Skill::SetAvailability(bool ignoreMana, bool ignoreCooldown) {
     return BaseAvailability(ignoreMana, ignoreCooldown);
 }
@@ -378,35 +315,8 @@ bool Skill::UseDefaultWhenUnavailable() const {
 
 // --- Update and replication ---
 
-template <bool BaseTest>
-inline void Skill::RunDown(int ms) {
-    if (mCooldownRemaining > 0)
-        mCooldownRemaining -= ms;
-    if (!IsControllingSkill())
-        return;
-    bool enabled;
-    if constexpr (BaseTest)
-        enabled = BaseAvailability(mIgnoreMana, false);
-    else
-        enabled = SetAvailability(mIgnoreMana, false);
-    if (enabled != mSkillState.enabled) {
-        mSkillState.enabled = enabled;
-        ContributionChanged();
-        SendStateUpdate();
-    }
-}
-
 void Skill::Update(Character&, int ms) {
     RunDown<false>(ms);
-}
-
-void Skill::UpdateAsWeapon(int ms) {
-    RunDown<true>(ms);
-    FollowWeaponRange();
-}
-
-bool Skill::IsControllingSkill() const {
-    return mManager && mManager->GetSkillServices();
 }
 
 void Skill::SendStateUpdate() {

@@ -94,6 +94,12 @@ public:
     virtual void LoadResources(const LoadTable& table);
     void PreLoad(bool now) override;
     virtual void Update(Character& character, int ms);
+    // The weapon kinds' update, which keeps the base's availability test (they make
+    // SetAvailability final): the test is made without a call, then the reach follows the
+    // weapon. Defined in SkillUpdate.h; the manager's walk calls it directly for the kinds
+    // whose Update it is.
+    inline void UpdateAsWeapon(int ms);
+    bool UpdatesAsWeapon() const { return mUpdatesAsWeapon; }
     virtual void CreateUISkillName(std::wstring& text) const;
     virtual void CreateUISkillName(std::vector<GameTextLine>& lines) const;
     virtual void CreateUISkillHeading(std::vector<GameTextLine>& lines) const;
@@ -284,7 +290,7 @@ public:
 
     // State and its replication.
     bool IsSkillEnabled() const { return mSkillState.enabled && mSkillState.level > 0; }
-    bool IsControllingSkill() const;
+    bool IsControllingSkill() const { return mManager && mManager->GetSkillServices(); }
     void SendStateUpdate();
     void SendActiveStateUpdate();
     const SkillState& GetSkillState() const { return mSkillState; }
@@ -382,10 +388,8 @@ protected:
         mTotalHasOtherParts = other;
         mCostKept = false;
     }
-    // The weapon kinds' update, which keeps the base's availability test (they make
-    // SetAvailability final): the test is made without a call, then the reach follows the
-    // weapon.
-    void UpdateAsWeapon(int ms);
+    // The weapon kinds say at construction that their (final) Update is UpdateAsWeapon.
+    void MarkUpdatesAsWeapon() { mUpdatesAsWeapon = true; }
     // Pooled attacks are never held back by mana or cooldown.
     void IgnoreManaAndCooldown() { mIgnoresManaAndCooldown = true; }
     // Weapon kinds reach as far as the owner's weapon: a ranged one its range, else melee.
@@ -473,8 +477,8 @@ private:
     [[gnu::noinline]] float RefreshOwnSkillAttribute(SkillAttributeType type, std::uint32_t seed,
                                                      const Character* owner) const;
     [[gnu::noinline]] float RefreshModifierManaCost(const Character* owner) const;
-    // GetManaCost's and SetAvailability's bodies, and Update's with either test; defined (and
-    // only used) in Skill.cpp.
+    // GetManaCost's and SetAvailability's bodies, and Update's with either test; defined in
+    // SkillUpdate.h.
     inline float KeptOrFreshManaCost() const;
     inline bool BaseAvailability(bool ignoreMana, bool ignoreCooldown);
     template <bool BaseTest>
@@ -542,6 +546,7 @@ private:
     // the manager's stamp at mCostStamp.
     mutable bool mCostKept = false;
     bool mIgnoresManaAndCooldown = false;
+    bool mUpdatesAsWeapon = false;
     mutable std::uint32_t mCostInputs = 0;
     mutable std::uint32_t mCostStamp = 0;
     mutable float mCost = 0.0f;

@@ -142,7 +142,10 @@ private:
 // Weapon attacks: Attack animation (or a turning attack for players) at attack speed.
 class SkillActivatedWeapon : public SkillActivated {
 public:
-    SkillActivatedWeapon() { SetTargetType(SkillTargetType::Foe); }
+    SkillActivatedWeapon() {
+        SetTargetType(SkillTargetType::Foe);
+        MarkUpdatesAsWeapon();
+    }
 
     // Final, as the update makes the base's test without a call.
     void Update(Character& character, int ms) final;

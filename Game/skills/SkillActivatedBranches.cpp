@@ -9,6 +9,7 @@
 #include "Game/rules/combat/ParametersCombat.h"
 #include "Game/skills/SkillActivated.h"
 #include "Game/skills/SkillKinds.h"
+#include "Game/skills/SkillUpdate.h"
 #include "Game/skills/manager/SkillServicesBase.h"
 #include "Game/skills/profile/SkillProfile.h"
 #include "Game/skills/profile/SkillProfileModifiers.h"

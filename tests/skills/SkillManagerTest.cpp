@@ -167,6 +167,41 @@ TEST_F(SkillManagerFrame, UpdateRunsInstalledAndItemSkillsAndReadsTheHands) {
     EXPECT_EQ(manager().GetWeaponRangeProfile(), Skill_RangeProfile::Melee);
 }
 
+// The walk updates the weapon kinds without the virtual call: they still run down and follow
+// the reach, and the other kinds keep their own.
+TEST_F(SkillManagerFrame, WeaponKindsFollowTheReachThroughTheWalkAndOthersDoNot) {
+    auto& records = Singleton<RecordDatabase>::Get();
+    const struct {
+        const char* kind;
+        bool followsReach;
+    } rows[] = {{"Skill_AttackWeapon", true},
+                {"Skill_AttackWeaponCharge", true},
+                {"Skill_WPAttack", true},
+                {"Skill", false},
+                {"Skill_AttackRadius", false}};
+    for (const auto& row : rows) {
+        const std::string name = std::string("Records/SkillManager/Walked_") + row.kind + ".dbr";
+        const std::string owner = std::string("Records/SkillManager/WalkedBy_") + row.kind + ".dbr";
+        ASSERT_TRUE(records.AddRecordText(
+            name, std::string(R"({"Class": ")") + row.kind + R"(", "skillMaxLevel": 1})"));
+        ASSERT_TRUE(records.AddRecordText(owner, R"({"Class": "Character", "skillName1": ")" +
+                                                     name + R"(", "skillLevel1": [1, 1, 1]})"));
+        manager().LoadSkills(owner.c_str(), 1);
+        Skill* skill = Get(name.c_str());
+        ASSERT_NE(skill, nullptr) << row.kind;
+        skill->ReplaceCooldownTime(1000.0f);
+        test::SetHandState(*warrior, 3);  // a bow
+        RunFrame(*warrior, 400);
+        EXPECT_EQ(skill->GetCooldownRemaining(), 600) << row.kind;
+        EXPECT_EQ(skill->GetRangeProfile() == Skill_RangeProfile::Long, row.followsReach)
+            << row.kind;
+        test::SetHandState(*warrior, 2);
+        RunFrame(*warrior, 100);
+        EXPECT_EQ(skill->GetCooldownRemaining(), 500) << row.kind;
+        EXPECT_EQ(skill->GetRangeProfile(), Skill_RangeProfile::Melee) << row.kind;
+    }
+}
+
 TEST_F(SkillManagerFrame, EachFrameWalksTheActiveListAsItIsThen) {
     LoadSkills();
     Skill* cleave = Get(kCleave);  // installed

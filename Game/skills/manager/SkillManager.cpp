@@ -13,6 +13,7 @@
 #include "Game/rules/combat/CombatManager.h"
 #include "Game/skills/Skill.h"
 #include "Game/skills/SkillKinds.h"
+#include "Game/skills/SkillUpdate.h"
 #include "Game/skills/manager/SkillPointSpend.h"
 #include "Game/skills/manager/SkillServices_Character.h"
 #include "Game/skills/manager/SkillState.h"
@@ -342,7 +343,18 @@ void SkillManager::Update(int ms) {
         }
 #endif
         if (skill) {
-            skill->Update(*GetParent(), ms);
+#ifndef NDEBUG
+            if (skill->UpdatesAsWeapon() !=
+                (dynamic_cast<const SkillActivatedWeapon*>(skill) != nullptr)) {
+                gEngine->Log(0, "SkillManager: %u's weapon update mark is wrong", mWalk[i]);
+                std::abort();
+            }
+#endif
+            // Most of the walk: the weapon kinds' update without the virtual call.
+            if (skill->UpdatesAsWeapon())
+                skill->UpdateAsWeapon(ms);
+            else
+                skill->Update(*GetParent(), ms);
             dualWield = skill->AllowDualWieldWeapons() || dualWield;
         }
     }
