@@ -109,13 +109,18 @@ TEST_F(ControllerStateHelpers, CloseEnoughToUseASkillIsStrictlyInsideTheReach) {
         foe->SetPathPosition(p);
         return hero->GetPathPosition().DistanceTo(foe->GetPathPosition());
     };
+    auto closeEnough = [&] {
+        const bool byId = state->CloseEnoughToUseSkill(foeId, skillId);
+        EXPECT_EQ(state->CloseEnoughToUseSkillOn(*foe, skillId), byId);
+        return byId;
+    };
     // The positions are exact here, so the distance is the reach itself: not close enough.
     ASSERT_EQ(standAt(reach), reach);
-    EXPECT_FALSE(state->CloseEnoughToUseSkill(foeId, skillId));
+    EXPECT_FALSE(closeEnough());
     standAt(reach - 0.01f);
-    EXPECT_TRUE(state->CloseEnoughToUseSkill(foeId, skillId));
+    EXPECT_TRUE(closeEnough());
     standAt(reach + 0.01f);
-    EXPECT_FALSE(state->CloseEnoughToUseSkill(foeId, skillId));
+    EXPECT_FALSE(closeEnough());
 
     tm.ClearLog();
     EXPECT_FALSE(state->CloseEnoughToUseSkill(foeId, 0x7777));

@@ -25,6 +25,7 @@ public:
             onEvent();
     }
 
+    using ControllerAIStateT::CloseEnoughToUseSkillOn;
     using ControllerAIStateT::FindAlliesInSight;
     using ControllerAIStateT::FindAlliesOfType;
     using ControllerAIStateT::FindEnemiesInSight;

@@ -167,6 +167,10 @@ protected:
                                  const WorldVec3& answered) {
         return CloseEnough(enemyId, skillId, &answered);
     }
+    // CloseEnoughToUseSkill for the enemy the caller has just looked up by its id.
+    bool CloseEnoughToUseSkillOn(const Character& enemy, std::uint32_t skillId) {
+        return CloseEnough(enemy.GetObjectId(), skillId, nullptr, &enemy);
+    }
 
     void FindEnemiesInSight(std::vector<Character*>& out);
     void FindAlliesInSight(std::vector<Character*>& out);
@@ -174,7 +178,8 @@ protected:
     bool IsPathClear(std::uint32_t targetId, Entity*& blocker);
 
 private:
-    bool CloseEnough(std::uint32_t enemyId, std::uint32_t skillId, const WorldVec3* answered);
+    bool CloseEnough(std::uint32_t enemyId, std::uint32_t skillId, const WorldVec3* answered,
+                     const Character* found = nullptr);
     // The characters in the sphere of view around the controlled character, in world order.
     void CharactersInSight(std::vector<Character*>& out);
 
@@ -192,7 +197,8 @@ bool ControllerAIStateT<TController, TCharacter>::CloseEnoughToUseSkill(std::uin
 template <class TController, class TCharacter>
 bool ControllerAIStateT<TController, TCharacter>::CloseEnough(std::uint32_t enemyId,
                                                               std::uint32_t skillId,
-                                                              const WorldVec3* answered) {
+                                                              const WorldVec3* answered,
+                                                              const Character* found) {
     TCharacter* self = GetCharacter();
     if (!self)
         return false;
@@ -205,7 +211,14 @@ bool ControllerAIStateT<TController, TCharacter>::CloseEnough(std::uint32_t enem
                      self->GetObjectName().c_str());
         return false;
     }
-    Character* enemy = objects.GetObject<Character>(enemyId);
+#ifndef NDEBUG
+    if (found && objects.GetObject<Character>(enemyId) != found) {
+        gEngine->Log(0, "ControllerAIState: the enemy handed to %s is stale",
+                     self->GetObjectName().c_str());
+        std::abort();
+    }
+#endif
+    const Character* enemy = found ? found : objects.GetObject<Character>(enemyId);
     if (!enemy) {
         gEngine->Log(2,
                      "ControllerAIState::CloseEnoughToUseSkill() - invalid enemy being attacked "

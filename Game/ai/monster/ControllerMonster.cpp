@@ -134,14 +134,15 @@ Monster* ControllerMonster::GetMonster() const {
 
 // Here, not beside the other target queries: inlined there, the kept lookup changed how the
 // compiler treats the sight sweep.
-bool ControllerMonster::IsEnemyValid(std::uint32_t enemyId) {
+const Character* ControllerMonster::ValidEnemy(std::uint32_t enemyId) {
     const Character* enemy =
         enemyId != 0 ? Singleton<ObjectManager>::Get().GetObject(enemyId, mEnemy) : nullptr;
     const Character* self = GetParentCharacter();
     if (!enemy || !self || !enemy->IsAlive() || enemy->IsHiding())
-        return false;
+        return nullptr;
     // The game's team rules are the teams' own: no root to ask.
-    return self->GetTeam().IsFoe(enemy->GetTeam()) && InPursuitRange(*enemy, *self);
+    return self->GetTeam().IsFoe(enemy->GetTeam()) && InPursuitRange(*enemy, *self) ? enemy
+                                                                                    : nullptr;
 }
 
 SkillUseRange ControllerMonster::GetSkillRangeFromString(const std::string& text) {

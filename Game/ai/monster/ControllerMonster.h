@@ -308,7 +308,9 @@ public:
     bool InPursuitRange(const Character& enemy, const Character& self);
     // The sight anger earned over ms by a foe this far away (ProcessAngerTarget's rate).
     float SightAnger(float distance, int ms) const;
-    bool IsEnemyValid(std::uint32_t enemyId);
+    bool IsEnemyValid(std::uint32_t enemyId) { return ValidEnemy(enemyId) != nullptr; }
+    // The enemy when IsEnemyValid holds for it (for a caller that goes on to use it), else null.
+    const Character* ValidEnemy(std::uint32_t enemyId);
     WorldVec3 GetHomePosition();
     void FindEnemy();
     void FindClosestEnemy(Character* character, float distance);

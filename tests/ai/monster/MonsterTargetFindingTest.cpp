@@ -161,6 +161,7 @@ TEST_F(MonsterTargetFinding, TheLastTargetCountsDoubleAndPursuitRangeBoundsAnger
     EXPECT_EQ(Idle().attackedBy, std::vector<std::uint32_t>{a->GetObjectId()});
     EXPECT_FALSE(controller->IsEnemyValid(distant->GetObjectId()));
     EXPECT_TRUE(controller->IsEnemyValid(a->GetObjectId()));
+    EXPECT_EQ(controller->ValidEnemy(a->GetObjectId()), a);
 
     // Without a pursuit limit everything is in range, even an id that names nothing.
     MakeController(R"({"Class": "ControllerMonster"})");

@@ -133,7 +133,8 @@ void ControllerMonsterStatePursue::OnUpdate(int ms) {
             return;
         }
     }
-    if (!ctl.IsEnemyValid(enemy)) {
+    const Character* enemyCharacter = ctl.ValidEnemy(enemy);
+    if (!enemyCharacter) {
         Go("Return");
         return;
     }
@@ -157,7 +158,7 @@ void ControllerMonsterStatePursue::OnUpdate(int ms) {
             return;
         }
     }
-    if (CloseEnoughToUseSkill(enemy, skill))
+    if (CloseEnoughToUseSkillOn(*enemyCharacter, skill))
         Go(IsPathClear(enemy) ? AIStateId::Attack : AIStateId::NavigateObstacle,
            Data({.enemy = enemy, .skill = skill}));
 }
