@@ -116,22 +116,13 @@ void ForEachCharacterInSphere(const Character& self, float maxYView, Region* reg
     const auto judge = [&](const Team& other) {
         return foes ? AreFoes(rules, team, other) : AreFriends(rules, team, other);
     };
-    // The last kRemembered stored teams judged are remembered, the oldest replaced first.
-    struct Judged {
-        bool valid = false;
-        std::uint32_t major = 0, minor = 0;
-        bool keep = false;
-    };
-    Judged memo[kRemembered];
-    std::size_t older = 0;
+    // Stored teams judged are remembered in the terms the screens compare with.
+    SightScreen::ScreenTerms terms{};
+    SightScreen::TeamMemo memo(terms);
     const auto judgeStored = [&](std::uint32_t major, std::uint32_t minor) {
-        for (const Judged& judged : memo)
-            if (judged.valid && judged.major == major && judged.minor == minor)
-                return judged.keep;
-        const bool keep = judge(TeamManager::BuildTeam(major, minor));
-        memo[older] = Judged{true, major, minor, keep};
-        older = (older + 1) % kRemembered;
-        return keep;
+        return memo.Keeps(major, minor, [&](std::uint32_t ma, std::uint32_t mi) {
+            return judge(TeamManager::BuildTeam(ma, mi));
+        });
     };
     // The cell's packed words alone turn away the dead, the non-characters and the other side
     // before their entries are read, unless the filter below would first read something of
@@ -161,9 +152,8 @@ void ForEachCharacterInSphere(const Character& self, float maxYView, Region* reg
     KnownLanes known[kRemembered];
     const auto refresh = [&] {
         for (std::size_t k = 0; k < kRemembered; ++k)
-            known[k] = KnownLanes{Words{} + memo[k].major, Words{} + memo[k].minor,
-                                  Lanes{} - static_cast<std::int32_t>(memo[k].valid),
-                                  Lanes{} - static_cast<std::int32_t>(memo[k].keep)};
+            known[k] = KnownLanes{Words{} + terms.major[k], Words{} + terms.minor[k],
+                                  Lanes{} + terms.valid[k], Lanes{} + terms.keep[k]};
     };
     refresh();
     // Without heights, a plain lane the screen keeps is one the filter below keeps, reading
@@ -211,18 +201,15 @@ void ForEachCharacterInSphere(const Character& self, float maxYView, Region* reg
     };
     // The same for eight lanes, refreshed whenever a screen judges a team (the filter may judge
     // others meanwhile: the terms hold judged teams either way).
-    SightScreen::ScreenTerms terms{plainMask, plainWant, unsureOwn, selfSlot};
+    terms.plainMask = plainMask;
+    terms.plain = plainWant;
+    terms.own = unsureOwn;
+    terms.self = selfSlot;
     terms.vouches = -static_cast<std::int32_t>(!heights);
 #if defined(__x86_64__)
     SightScreen::OctTerms octTerms;
 #endif
     const auto refreshTerms = [&] {
-        for (std::size_t k = 0; k < kRemembered; ++k) {
-            terms.major[k] = memo[k].major;
-            terms.minor[k] = memo[k].minor;
-            terms.valid[k] = -static_cast<std::int32_t>(memo[k].valid);
-            terms.keep[k] = -static_cast<std::int32_t>(memo[k].keep);
-        }
 #if defined(__x86_64__)
         if (eight)
             SightScreen::SpreadTerms(terms, octTerms);

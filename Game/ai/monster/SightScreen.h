@@ -25,6 +25,33 @@ struct ScreenTerms {
     std::int32_t vouches = 0;
 };
 
+// A sweep's memory of the last kRemembered stored teams it judged, the oldest replaced first,
+// kept in the terms its screens compare with.
+class TeamMemo {
+public:
+    explicit TeamMemo(ScreenTerms& terms) : mTerms(terms) {}
+
+    // Whether the team of `major` and `minor` is kept, judged by `judge(major, minor)` only when
+    // not remembered.
+    template <class Judge>
+    bool Keeps(std::uint32_t major, std::uint32_t minor, Judge&& judge) {
+        for (std::size_t k = 0; k < kRemembered; ++k)
+            if (mTerms.valid[k] != 0 && mTerms.major[k] == major && mTerms.minor[k] == minor)
+                return mTerms.keep[k] != 0;
+        const bool keeps = judge(major, minor);
+        mTerms.major[mOlder] = major;
+        mTerms.minor[mOlder] = minor;
+        mTerms.valid[mOlder] = -1;
+        mTerms.keep[mOlder] = keeps ? -1 : 0;
+        mOlder = (mOlder + 1) % kRemembered;
+        return keeps;
+    }
+
+private:
+    ScreenTerms& mTerms;
+    std::size_t mOlder = 0;
+};
+
 #if defined(__x86_64__)
 // The same terms in every lane of eight, so that a screen compares with them where they lie;
 // `sureMask` and `sure` the flags of a lane sure of without its entry (written, its own team

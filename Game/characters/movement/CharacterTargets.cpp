@@ -136,9 +136,12 @@ void GatherDistressAllies(const Character& self, const Sphere& sphere, Region* r
         SightScreen::ScreenTerms terms{kWritten | kCharacter | kTeamFromCharacter,
                                        kWritten | kCharacter, 0, world.GetSlotOf(&self)};
         terms.vouches = -1;
-        std::size_t older = 0;
+        SightScreen::TeamMemo memo(terms);
         SightScreen::OctTerms oct;
         SightScreen::SpreadTerms(terms, oct);
+        const auto judge = [&](std::uint32_t major, std::uint32_t minor) {
+            return team.IsFriend(TeamManager::BuildTeam(major, minor));
+        };
         const auto screen = [&](const EntityGrid::Pack* packs, std::size_t count,
                                 const Vec3& toQuery, const Sphere& inView, std::uint64_t& sure) {
             std::uint64_t inSphere = 0, unknown = 0;
@@ -149,23 +152,8 @@ void GatherDistressAllies(const Character& self, const Sphere& sphere, Region* r
             for (; unknown != 0; unknown &= unknown - 1) {
                 const auto i = static_cast<std::size_t>(std::countr_zero(unknown));
                 const EntityGrid::Pack& p = packs[i / EntityGrid::Pack::kWidth];
-                const std::uint32_t major = p.gameWords[0][i % EntityGrid::Pack::kWidth];
-                const std::uint32_t minor = p.gameWords[1][i % EntityGrid::Pack::kWidth];
-                bool known = false, keeps = false;
-                for (std::size_t k = 0; k < SightScreen::kRemembered; ++k)
-                    if (terms.valid[k] && terms.major[k] == major && terms.minor[k] == minor) {
-                        known = true;
-                        keeps = terms.keep[k] != 0;
-                    }
-                if (!known) {
-                    keeps = team.IsFriend(TeamManager::BuildTeam(major, minor));
-                    terms.major[older] = major;
-                    terms.minor[older] = minor;
-                    terms.valid[older] = -1;
-                    terms.keep[older] = keeps ? -1 : 0;
-                    older = (older + 1) % SightScreen::kRemembered;
-                }
-                if (keeps) {
+                if (memo.Keeps(p.gameWords[0][i % EntityGrid::Pack::kWidth],
+                               p.gameWords[1][i % EntityGrid::Pack::kWidth], judge)) {
                     passes |= std::uint64_t{1} << i;
                     sure |= std::uint64_t{1} << i;
                 }
