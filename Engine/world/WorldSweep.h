@@ -412,12 +412,14 @@ void World::SweepSphere(Region* region, const Sphere& sphere, EntityListType typ
     // them, and starts `sure` from nothing.
     constexpr bool kScreenMeets = std::is_invocable_v<Screen&, const EntityGrid::Pack*, std::size_t,
                                                       const Vec3&, const Sphere&, std::uint64_t&>;
-    // The kept ranks are written by place, room taken a block ahead (and kept for later sweeps).
     std::size_t kept = 0;
-    // By rank, room for every rank there is (nothing enters the world while a sweep runs).
+    // By rank, room for every rank there is (nothing enters the world while a sweep runs): the
+    // kept ranks too, each kept once at most, so no block asks for room.
     const std::size_t rankCount = mRankSlots.size();
     if (mSweepAt.size() < rankCount)
         mSweepAt.resize(rankCount);
+    if (mSweepRanks.size() < rankCount)
+        mSweepRanks.resize(rankCount);
     // A byte per rank (see kMarked), in whole words of marks.
     constexpr std::size_t kWordsPerMarks =
         WorldCells::kMarksPerWord / sizeof(decltype(mSweepMarks)::value_type);
@@ -427,9 +429,13 @@ void World::SweepSphere(Region* region, const Sphere& sphere, EntityListType typ
     unsigned char* const marks = reinterpret_cast<unsigned char*>(mSweepMarks.data());
     const Vec3 r(sphere.radius, sphere.radius, sphere.radius);
     const bool eight = WorldCells::HasEightLanes();
+    // Copied into the cell visit: read by reference, each would take two loads after every
+    // call a block makes.
+    std::uint32_t* const ranks = mSweepRanks.data();
+    const EntityGrid::Entry** const at = mSweepAt.data();
     ForEachCellInBox(
         region, sphere.center - r, sphere.center + r,
-        [&](const EntityGrid& grid, int x, int z, const Vec3& toQuery) {
+        [&, ranks, at, marks](const EntityGrid& grid, int x, int z, const Vec3& toQuery) {
             const EntityGrid::PackList& packs = grid.Packs(x, z);
             const EntityGrid::EntryList& entries = grid.Entries(x, z);
             // The sphere test over the packed positions and the screen over the packed words
@@ -471,13 +477,9 @@ void World::SweepSphere(Region* region, const Sphere& sphere, EntityListType typ
                     }
                 }
                 sure &= wanted;
-                if (mSweepRanks.size() < kept + kBlock)
-                    mSweepRanks.resize(std::max(kept + kBlock, 2 * mSweepRanks.size()));
-                // Held here: the stores below could otherwise be the vectors' own, and a mark's
-                // byte store anything's (the marks' pointer itself, were it read through the
-                // capture).
-                std::uint32_t* const ranks = mSweepRanks.data();
-                const EntityGrid::Entry** const at = mSweepAt.data();
+                // Held here: a mark's byte store could otherwise be the pointers' own.
+                std::uint32_t* const blockRanks = ranks;
+                const EntityGrid::Entry** const blockAt = at;
                 unsigned char* const blockMarks = marks;
 #ifndef NDEBUG
                 // What the screen passes over, the filter would have refused.
@@ -494,9 +496,9 @@ void World::SweepSphere(Region* region, const Sphere& sphere, EntityListType typ
                 std::size_t found = kept;
                 const auto mark = [&](const EntityGrid::Entry& entry) {
                     const std::uint32_t rank = entry.rank;
-                    at[rank] = &entry;
+                    blockAt[rank] = &entry;
                     blockMarks[rank] = WorldCells::kMarked;
-                    ranks[found++] = rank;
+                    blockRanks[found++] = rank;
                 };
 #ifdef NDEBUG
                 // A crowd's blocks are mostly vouched for whole.

@@ -216,8 +216,9 @@ void ForEachCharacterInSphere(const Character& self, float maxYView, Region* reg
 #endif
     };
     refreshTerms();
-    const auto screen = [&](const EntityGrid::Pack* packs, std::size_t count, const Vec3& toQuery,
-                            const Sphere& inView, std::uint64_t& sure) {
+    // `eight` copied: each block would read it through two references.
+    const auto screen = [&, eight](const EntityGrid::Pack* packs, std::size_t count,
+                                   const Vec3& toQuery, const Sphere& inView, std::uint64_t& sure) {
 #if defined(__x86_64__)
         if (eight) {
             std::uint64_t inSphere = 0, unknown = 0;
