@@ -460,30 +460,47 @@ void ControllerMonster::AngerUpdate(int ms) {
                 }
                 return;
             }
-            if (scratch.provoked.size() < found) {
-                scratch.provoked.resize(found);
-                scratch.reach.resize(found);
+            // Eight foes at a time where they are plain (unbounded pursuit, see WeighEightFoes).
+            constexpr std::size_t kEight = 8;
+            // Room for a last group's eight.
+            if (scratch.provoked.size() < found + kEight) {
+                scratch.provoked.resize(found + kEight);
+                scratch.reach.resize(found + kEight);
             }
             provoked = scratch.provoked.data();
             reach = scratch.reach.data();
             std::size_t next = 0;
-            // Eight foes at a time where they are plain (unbounded pursuit, see WeighEightFoes).
-            constexpr std::size_t kEight = 8;
             SightLaneTerms laneTerms;
             if (!bounded && selfPlaced && found >= kEight && WorldCells::HasEightLanes()) {
                 SpreadSightTerms(terms, laneTerms);
+                const auto weighGroup = [&](const EntityGrid::Entry* const* group) {
+                    if (!group[0]->region || !WeighEightFoes(group, group[0]->region, laneTerms,
+                                                             provoked + listed, reach + listed))
+                        return false;
+#ifndef NDEBUG
+                    CheckEightFoes(group, provoked + listed, reach + listed, weigh);
+#endif
+                    return true;
+                };
                 for (; next + kEight <= found; next += kEight) {
                     const EntityGrid::Entry* const* group = foes + next;
-                    if (group[0]->region && WeighEightFoes(group, group[0]->region, laneTerms,
-                                                           provoked + listed, reach + listed)) {
-#ifndef NDEBUG
-                        CheckEightFoes(group, provoked + listed, reach + listed, weigh);
-#endif
+                    if (weighGroup(group)) {
                         listed += kEight;
                         continue;
                     }
                     for (std::size_t k = 0; k < kEight; ++k)
                         listed += weigh(*group[k], provoked[listed], reach[listed]) ? 1 : 0;
+                }
+                // The last few as a group too, their last foe in the lanes past them (each lane
+                // is weighed alone, and only the few are listed).
+                if (const std::size_t few = found - next; few != 0) {
+                    const EntityGrid::Entry* group[kEight];
+                    for (std::size_t k = 0; k < kEight; ++k)
+                        group[k] = foes[next + std::min(k, few - 1)];
+                    if (weighGroup(group)) {
+                        listed += few;
+                        next = found;
+                    }
                 }
             }
             for (; next < found; ++next)

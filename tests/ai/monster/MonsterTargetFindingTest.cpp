@@ -199,10 +199,11 @@ TEST_F(MonsterTargetFinding, TheSightSweepAngersACrowdAsWeighingEachFoeAloneWoul
                     20.0f * (1.0f - 0.1f * 19.0f / 30.0f) * 0.2f);
 }
 
-// Crowds weighed eight foes at a time where they can be: foes with their own path position (away
-// from where they stand, so the anger and the table's reach measure different places), foes
-// standing on it, foes that anger nobody, in a region away from the world's origin. The tick's
-// table and its closest enemy are those of weighing each foe alone.
+// Crowds weighed eight foes at a time where they can be (27: the last three as a group too):
+// foes with their own path position (away from where they stand, so the anger and the table's
+// reach measure different places), foes standing on it, foes that anger nobody (among the last
+// three too), in a region away from the world's origin. The tick's table and its closest enemy
+// are those of weighing each foe alone.
 struct SightCrowd {
     const char* name;
     int ownPathEvery;  // every n-th foe holds its own path position (0: none)
@@ -255,6 +256,7 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(SightCrowd{"EveryFoeOnItsOwnPath", 1, 0, Vec3()},
                       SightCrowd{"SomeFoesStandingOnTheirPath", 3, 0, Vec3()},
                       SightCrowd{"AFoeAmongEightThatAngersNobody", 1, 11, Vec3()},
+                      SightCrowd{"TheLastOfAFewLeftOverAngersNobody", 1, 21, Vec3()},
                       SightCrowd{"ARegionAwayFromTheOrigin", 1, 0, Vec3(1000.25f, 3.5f, -240.75f)}),
     [](const ::testing::TestParamInfo<SightCrowd>& info) { return info.param.name; });
 
