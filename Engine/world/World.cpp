@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <atomic>
 #include <bit>
+#include <cstdlib>
 #include <type_traits>
 
 #include "Engine/Engine.h"
@@ -28,6 +29,41 @@ std::atomic<std::uint64_t> gNextMembership{1};
 
 // Enough for a busy frame's arrivals and departures; a list further behind is gathered afresh.
 constexpr std::size_t kMembershipChangesKept = 1024;
+
+// Whether the bounding sphere at `at` meets the box: the distance from its centre to the box.
+[[maybe_unused]] bool MeetsBox(const Vec3& at, float radius, const ABBox& box) {
+    const Vec3 nearest = at.Max(box.min).Min(box.max);
+    return (at - nearest).LengthSquared() <= radius * radius;
+}
+
+// MeetsBox of four lanes of a pack from `lane`, taken into the query's space by `toQuery`, as
+// bit k for lane k: the same float operations in the same order (max and min keep the second
+// operand on a tie or NaN, as Max and Min do), so the same answers.
+unsigned BoxBits(const EntityGrid::Pack& p, std::size_t lane, const Vec3& toQuery,
+                 const ABBox& box) {
+#if defined(__SSE2__)
+    const auto axis = [&](const float* column, float offset, float lo, float hi) {
+        const __m128 at = _mm_add_ps(_mm_loadu_ps(column + lane), _mm_set1_ps(offset));
+        const __m128 nearest = _mm_min_ps(_mm_max_ps(at, _mm_set1_ps(lo)), _mm_set1_ps(hi));
+        const __m128 d = _mm_sub_ps(at, nearest);
+        return _mm_mul_ps(d, d);
+    };
+    const __m128 squared = _mm_add_ps(_mm_add_ps(axis(p.x, toQuery.x, box.min.x, box.max.x),
+                                                 axis(p.y, toQuery.y, box.min.y, box.max.y)),
+                                      axis(p.z, toQuery.z, box.min.z, box.max.z));
+    const __m128 radius = _mm_loadu_ps(p.radius + lane);
+    return static_cast<unsigned>(
+        _mm_movemask_ps(_mm_cmple_ps(squared, _mm_mul_ps(radius, radius))));
+#else
+    unsigned bits = 0;
+    for (std::size_t k = 0; k < WorldCells::kQuad; ++k) {
+        const Vec3 at(p.x[lane + k] + toQuery.x, p.y[lane + k] + toQuery.y,
+                      p.z[lane + k] + toQuery.z);
+        bits |= static_cast<unsigned>(MeetsBox(at, p.radius[lane + k], box)) << k;
+    }
+    return bits;
+#endif
+}
 
 }  // namespace
 
@@ -417,11 +453,40 @@ void World::GetSlotsInSphere(std::vector<std::uint32_t>& out, Region* region, co
 
 void World::GetEntitiesInBox(std::vector<Entity*>& out, Region* region, const ABBox& box,
                              EntityListType type) {
-    Gather(out, region, box.min, box.max, type, [&](const Vec3& at, float radius) {
-        // Distance from the sphere's centre to the box.
-        const Vec3 nearest = at.Max(box.min).Min(box.max);
-        return (at - nearest).LengthSquared() <= radius * radius;
-    });
+    mScratch.clear();
+    if (!HoldsRegion(region))
+        return;
+    constexpr std::size_t kWidth = EntityGrid::Pack::kWidth;
+    ForEachCellInBox(
+        region, box.min, box.max, [&](const EntityGrid& grid, int x, int z, const Vec3& toQuery) {
+            const EntityGrid::EntryList& entries = grid.Entries(x, z);
+            const EntityGrid::Pack* packs = grid.Packs(x, z).data();
+            const std::size_t count = entries.size();
+            for (std::size_t first = 0; first < count; first += WorldCells::kQuad) {
+                const EntityGrid::Pack& pack = packs[first / kWidth];
+                const std::size_t lane = first % kWidth;
+                const std::size_t lanes = std::min(WorldCells::kQuad, count - first);
+                unsigned meets = BoxBits(pack, lane, toQuery, box) & ((1u << lanes) - 1);
+#ifndef NDEBUG
+                for (std::size_t k = 0; k < lanes; ++k) {
+                    const Vec3 at(pack.x[lane + k] + toQuery.x, pack.y[lane + k] + toQuery.y,
+                                  pack.z[lane + k] + toQuery.z);
+                    if (MeetsBox(at, pack.radius[lane + k], box) != ((meets >> k & 1) != 0))
+                        std::abort();
+                }
+#endif
+                for (; meets != 0; meets &= meets - 1) {
+                    const EntityGrid::Entry& entry =
+                        entries[first + static_cast<unsigned>(std::countr_zero(meets))];
+                    if (Passes(entry.actor, type))
+                        mScratch.emplace_back(entry.rank, entry.slot);
+                }
+            }
+        });
+    SortScratch();
+    for (const auto& entry : mScratch)
+        out.push_back(mPlaced[entry.second].entity);
+    mScratch.clear();
 }
 
 void World::GetEntitiesInFrustum(std::vector<Entity*>& out, const WorldFrustum& frustum,

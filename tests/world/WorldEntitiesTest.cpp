@@ -301,8 +301,9 @@ TEST_F(WorldEntities, QueriesSeeEveryMoveAndResizeOfAnEntityAlreadyFiled) {
     EXPECT_TRUE(found.empty());
 }
 
-// Queries test a cell's crowd by its packed lanes: the one wide body among narrow ones is found
-// by its own radius and lift wherever it stands in the cell, also after a removal moved it.
+// Queries test a cell's crowd by its packed lanes (four or eight at a time): the one wide body
+// among narrow ones is found by its own radius and lift wherever it stands in the cell, also
+// after a removal moved it.
 TEST_F(WorldEntities, AWideBodyIsFoundInAnyLaneOfItsCell) {
     struct Case {
         int count, wide, removed;  // removed: -1 for none
@@ -319,12 +320,15 @@ TEST_F(WorldEntities, AWideBodyIsFoundInAnyLaneOfItsCell) {
         wide->SetRayLift(6.0f);
         if (c.removed >= 0)
             World::Get().RemoveEntity(crowd[static_cast<std::size_t>(c.removed)]);
-        std::vector<Entity*> found, hit;
+        std::vector<Entity*> found, hit, boxed;
         const float x = wide->GetPosition().local.x;
         World::Get().GetEntitiesInSphere(found, a, Sphere{Vec3(x, 0, z + 4), 0.5f});
         World::Get().GetAllIntersections(WorldRay{a, Vec3(40, 6, z), Vec3(1, 0, 0)}, hit, 30);
+        World::Get().GetEntitiesInBox(
+            boxed, a, ABBox{Vec3(x - 0.1f, -1, z + 3.5f), Vec3(x + 0.1f, 1, z + 3.9f)});
         EXPECT_EQ(found, std::vector<Entity*>{wide}) << c.count << " " << c.wide;
         EXPECT_EQ(hit, std::vector<Entity*>{wide}) << c.count << " " << c.wide;
+        EXPECT_EQ(boxed, std::vector<Entity*>{wide}) << c.count << " " << c.wide;
         z += 16;
     }
 }
