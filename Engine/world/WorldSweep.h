@@ -523,16 +523,20 @@ void World::SweepSphere(Region* region, const Sphere& sphere, EntityListType typ
                 kept = found;
             }
         });
-    std::uint32_t lo = ~std::uint32_t{0}, hi = 0;
-    WorldCells::RankSpanWidest(mSweepRanks.data(), kept, lo, hi, eight);
     // World order without a sort: the kept ranks are read back from the sweep's own marks in
     // order when they span few enough words of them (else sorted), each word cleared as it is
-    // read.
+    // read. When all the words are few enough, they are read without finding the span first.
     if (mSweepKept.size() < kept)
         mSweepKept.resize(std::max(kept, 2 * mSweepKept.size()));
     const EntityGrid::Entry** sorted = mSweepKept.data();
     constexpr std::size_t kWordsPerEntry = 4;
-    const std::size_t first = lo / WorldCells::kMarksPerWord, last = hi / WorldCells::kMarksPerWord;
+    std::size_t first = 0, last = rankCount / WorldCells::kMarksPerWord;
+    if (last > kWordsPerEntry * kept) {
+        std::uint32_t lo = ~std::uint32_t{0}, hi = 0;
+        WorldCells::RankSpanWidest(mSweepRanks.data(), kept, lo, hi, eight);
+        first = lo / WorldCells::kMarksPerWord;
+        last = hi / WorldCells::kMarksPerWord;
+    }
     if (kept != 0 && last - first <= kWordsPerEntry * kept) {
         const EntityGrid::Entry** const out =
             WorldCells::ReadMarksWidest(marks, mSweepAt.data(), first, last, sorted, eight);
