@@ -492,8 +492,10 @@ void ControllerMonster::AngerUpdate(int ms) {
                         listed += weigh(*group[k], provoked[listed], reach[listed]) ? 1 : 0;
                 }
                 // The last few as a group too, their last foe in the lanes past them (each lane
-                // is weighed alone, and only the few are listed).
-                if (const std::size_t few = found - next; few != 0) {
+                // is weighed alone, and only the few are listed): a group costs about what two
+                // foes weighed one by one do.
+                constexpr std::size_t kFewestAsGroup = 3;
+                if (const std::size_t few = found - next; few >= kFewestAsGroup) {
                     const EntityGrid::Entry* group[kEight];
                     for (std::size_t k = 0; k < kEight; ++k)
                         group[k] = foes[next + std::min(k, few - 1)];
