@@ -436,18 +436,20 @@ void World::SweepSphere(Region* region, const Sphere& sphere, EntityListType typ
     ForEachCellInBox(
         region, sphere.center - r, sphere.center + r,
         [&, ranks, at, marks](const EntityGrid& grid, int x, int z, const Vec3& toQuery) {
-            const EntityGrid::PackList& packs = grid.Packs(x, z);
-            const EntityGrid::EntryList& entries = grid.Entries(x, z);
+            // Held here: nothing a sweep calls changes a cell, but the calls and the kept list's
+            // writes could otherwise be the vectors' own.
+            const EntityGrid::Pack* const packs = grid.Packs(x, z).data();
+            const EntityGrid::Entry* const entries = grid.Entries(x, z).data();
+            const std::size_t entryCount = grid.Entries(x, z).size();
             // The sphere test over the packed positions and the screen over the packed words
             // first, without a branch per entity; the entries that pass both are then filtered
             // in cell order, as one by one.
             constexpr std::size_t kBlock = 64;
             static_assert(kBlock % EntityGrid::Pack::kWidth == 0);
-            for (std::size_t first = 0; first < entries.size(); first += kBlock) {
-                const std::size_t count = std::min(kBlock, entries.size() - first);
-                const EntityGrid::Pack* block = packs.data() + first / EntityGrid::Pack::kWidth;
-                // Held here: the kept list's writes could otherwise be the vector's own.
-                const EntityGrid::Entry* const blockEntries = entries.data() + first;
+            for (std::size_t first = 0; first < entryCount; first += kBlock) {
+                const std::size_t count = std::min(kBlock, entryCount - first);
+                const EntityGrid::Pack* block = packs + first / EntityGrid::Pack::kWidth;
+                const EntityGrid::Entry* const blockEntries = entries + first;
                 // A screen may also vouch for some of what it passes: `keep` would keep them
                 // and does nothing on the way, so only debug builds ask it.
                 // (It is handed the entities the sphere holds there: the others need no answer.)
@@ -522,6 +524,11 @@ void World::SweepSphere(Region* region, const Sphere& sphere, EntityListType typ
                 }
                 kept = found;
             }
+#ifndef NDEBUG
+            if (grid.Entries(x, z).data() != entries || grid.Entries(x, z).size() != entryCount ||
+                grid.Packs(x, z).data() != packs)
+                std::abort();
+#endif
         });
     // World order without a sort: the kept ranks are read back from the sweep's own marks in
     // order when they span few enough words of them (else sorted), each word cleared as it is
