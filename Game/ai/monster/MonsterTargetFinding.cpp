@@ -221,9 +221,11 @@ void ForEachCharacterInSphere(const Character& self, float maxYView, Region* reg
                                    const Vec3& toQuery, const Sphere& inView, std::uint64_t& sure) {
 #if defined(__x86_64__)
         if (eight) {
-            std::uint64_t inSphere = 0, unknown = 0;
-            std::uint64_t passes = SightScreen::SphereScreenOct(packs, count, toQuery, inView,
-                                                                octTerms, inSphere, sure, unknown);
+            const SightScreen::ScreenBits bits =
+                SightScreen::SphereScreenOct(packs, count, toQuery, inView, octTerms);
+            std::uint64_t passes = bits.passes, unknown = bits.unknown;
+            [[maybe_unused]] const std::uint64_t inSphere = bits.inSphere;
+            sure = bits.sure;
             if (unknown != 0) [[unlikely]] {
                 for (; unknown != 0; unknown &= unknown - 1) {
                     const auto i = static_cast<std::size_t>(std::countr_zero(unknown));

@@ -30,15 +30,13 @@ namespace GAME::SightScreen {
     out.anyKnown = OctMask{} - static_cast<std::int32_t>(judged != kRemembered);
 }
 
-[[gnu::target("avx2")]] std::uint64_t SphereScreenOct(const EntityGrid::Pack* packs,
-                                                      std::size_t count, const Vec3& toQuery,
-                                                      const Sphere& sphere, const OctTerms& t,
-                                                      std::uint64_t& inSphere, std::uint64_t& sure,
-                                                      std::uint64_t& unknown) {
+[[gnu::target("avx2")]] ScreenBits SphereScreenOct(const EntityGrid::Pack* packs, std::size_t count,
+                                                   const Vec3& toQuery, const Sphere& sphere,
+                                                   const OctTerms& t) {
     using WorldCells::OctMask;
     using WorldCells::OctWords;
     constexpr std::size_t kWidth = EntityGrid::Pack::kWidth;
-    // Kept here, not through the references: stores there could be the terms' own.
+    // Kept here, not in the result: stores there could be the terms' own.
     std::uint64_t meets = 0, passes = 0, vouched = 0, fresh = 0;
     // A pack pointer of its own: taken from `at` each time, it costs a shift and an add.
     const EntityGrid::Pack* pack = packs;
@@ -74,10 +72,12 @@ namespace GAME::SightScreen {
         fresh |= static_cast<std::uint64_t>(WorldCells::OctBits(plain & ~known)) << at;
     }
     // Lanes past the cell's last entry hold what left it.
-    inSphere = meets & WorldCells::FirstBits(count);
-    sure = vouched & inSphere;
-    unknown = fresh & inSphere;
-    return passes & inSphere;
+    ScreenBits bits;
+    bits.inSphere = meets & WorldCells::FirstBits(count);
+    bits.sure = vouched & bits.inSphere;
+    bits.unknown = fresh & bits.inSphere;
+    bits.passes = passes & bits.inSphere;
+    return bits;
 }
 #endif
 }  // namespace GAME::SightScreen

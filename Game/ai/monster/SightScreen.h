@@ -66,15 +66,19 @@ struct OctTerms {
 // Spreads `t` into every lane (only where HasEightLanes).
 [[gnu::target("avx2")]] void SpreadTerms(const ScreenTerms& t, OctTerms& out);
 
+// What a screen of a cell's entries answers, a bit per entry.
+struct ScreenBits {
+    std::uint64_t passes = 0, inSphere = 0, sure = 0, unknown = 0;
+};
+
 // The sphere test and the screen eight lanes at a time (where the processor has them), a pack
 // at a time: the entities the sphere holds (in `inSphere`, as SphereMask finds them) screened
 // with the same answers as four at a time, save that plain lanes of a team not remembered come
-// back in `unknown`, not yet judged. Only lanes the sphere holds are answered for.
-[[gnu::target("avx2")]] std::uint64_t SphereScreenOct(const EntityGrid::Pack* packs,
-                                                      std::size_t count, const Vec3& toQuery,
-                                                      const Sphere& sphere, const OctTerms& t,
-                                                      std::uint64_t& inSphere, std::uint64_t& sure,
-                                                      std::uint64_t& unknown);
+// back in `unknown`, not yet judged. Only lanes the sphere holds are answered for. (One result
+// in memory: three written through references cost the caller more.)
+[[gnu::target("avx2")]] ScreenBits SphereScreenOct(const EntityGrid::Pack* packs, std::size_t count,
+                                                   const Vec3& toQuery, const Sphere& sphere,
+                                                   const OctTerms& t);
 #endif
 
 }  // namespace GAME::SightScreen

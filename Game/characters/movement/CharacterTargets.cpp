@@ -144,9 +144,10 @@ void GatherDistressAllies(const Character& self, const Sphere& sphere, Region* r
         };
         const auto screen = [&](const EntityGrid::Pack* packs, std::size_t count,
                                 const Vec3& toQuery, const Sphere& inView, std::uint64_t& sure) {
-            std::uint64_t inSphere = 0, unknown = 0;
-            std::uint64_t passes = SightScreen::SphereScreenOct(packs, count, toQuery, inView, oct,
-                                                                inSphere, sure, unknown);
+            const SightScreen::ScreenBits bits =
+                SightScreen::SphereScreenOct(packs, count, toQuery, inView, oct);
+            std::uint64_t passes = bits.passes, unknown = bits.unknown;
+            sure = bits.sure;
             if (unknown == 0)
                 return passes;
             for (; unknown != 0; unknown &= unknown - 1) {
