@@ -324,6 +324,43 @@ inline const EntityGrid::Entry** ReadMarksWidest(unsigned char* marks,
     return ReadMarks(marks, at, first, last, out);
 }
 
+// ReadMarks of only the words noted, a byte per word of marks in `notes` (set as kMarked; see
+// TakeMarks), of `noteWords` words: a few ranks kept in a large world's many words of marks
+// cost the words they fall in. Clears the notes too.
+template <std::uint64_t (*Take)(unsigned char*)>
+[[gnu::always_inline]] inline const EntityGrid::Entry** ReadNotedMarksWith(
+    unsigned char* marks, unsigned char* notes, const EntityGrid::Entry* const* at,
+    std::size_t noteWords, const EntityGrid::Entry** out) {
+    for (std::size_t n = 0; n < noteWords; ++n)
+        for (std::uint64_t words = Take(notes + n * kMarksPerWord); words != 0;
+             words &= words - 1) {
+            const std::size_t w =
+                n * kMarksPerWord + static_cast<unsigned>(std::countr_zero(words));
+            out = ReadMarksWith<Take>(marks, at, w, w, out);
+        }
+    return out;
+}
+
+#if defined(__x86_64__)
+[[gnu::target("avx2,bmi")]] inline const EntityGrid::Entry** ReadNotedMarksOct(
+    unsigned char* marks, unsigned char* notes, const EntityGrid::Entry* const* at,
+    std::size_t noteWords, const EntityGrid::Entry** out) {
+    return ReadNotedMarksWith<TakeMarksOct>(marks, notes, at, noteWords, out);
+}
+#endif
+
+inline const EntityGrid::Entry** ReadNotedMarksWidest(unsigned char* marks, unsigned char* notes,
+                                                      const EntityGrid::Entry* const* at,
+                                                      std::size_t noteWords,
+                                                      const EntityGrid::Entry** out,
+                                                      [[maybe_unused]] bool eight) {
+#if defined(__x86_64__)
+    if (eight && HasEightLanesAndScans())
+        return ReadNotedMarksOct(marks, notes, at, noteWords, out);
+#endif
+    return ReadNotedMarksWith<TakeMarks>(marks, notes, at, noteWords, out);
+}
+
 inline bool BoxesOverlap(const Vec3& aLo, const Vec3& aHi, const Vec3& bLo, const Vec3& bHi) {
     return aLo.x <= bHi.x && bLo.x <= aHi.x && aLo.y <= bHi.y && bLo.y <= aHi.y && aLo.z <= bHi.z &&
            bLo.z <= aHi.z;
@@ -423,7 +460,10 @@ void World::SweepSphere(Region* region, const Sphere& sphere, EntityListType typ
     // A byte per rank (see kMarked), in whole words of marks.
     constexpr std::size_t kWordsPerMarks =
         WorldCells::kMarksPerWord / sizeof(decltype(mSweepMarks)::value_type);
-    const std::size_t markWords = ((rankCount / WorldCells::kMarksPerWord) + 1) * kWordsPerMarks;
+    // Then a byte per word of marks, noting the words a few kept ranks fall in (see below).
+    const std::size_t wordsOfMarks = rankCount / WorldCells::kMarksPerWord + 1;
+    const std::size_t wordsOfNotes = wordsOfMarks / WorldCells::kMarksPerWord + 1;
+    const std::size_t markWords = (wordsOfMarks + wordsOfNotes) * kWordsPerMarks;
     if (mSweepMarks.size() < markWords)
         mSweepMarks.resize(markWords, 0);
     unsigned char* const marks = reinterpret_cast<unsigned char*>(mSweepMarks.data());
@@ -537,25 +577,38 @@ void World::SweepSphere(Region* region, const Sphere& sphere, EntityListType typ
         mSweepKept.resize(std::max(kept, 2 * mSweepKept.size()));
     const EntityGrid::Entry** sorted = mSweepKept.data();
     constexpr std::size_t kWordsPerEntry = 4;
-    std::size_t first = 0, last = rankCount / WorldCells::kMarksPerWord;
-    if (last > kWordsPerEntry * kept) {
-        std::uint32_t lo = ~std::uint32_t{0}, hi = 0;
-        WorldCells::RankSpanWidest(mSweepRanks.data(), kept, lo, hi, eight);
-        first = lo / WorldCells::kMarksPerWord;
-        last = hi / WorldCells::kMarksPerWord;
-    }
-    if (kept != 0 && last - first <= kWordsPerEntry * kept) {
-        const EntityGrid::Entry** const out =
-            WorldCells::ReadMarksWidest(marks, mSweepAt.data(), first, last, sorted, eight);
+    // Few kept among many words of marks: the words they fall in are noted, and only those read.
+    constexpr std::size_t kWordsPerNotedEntry = 2;
+    if (kept != 0 && kWordsPerNotedEntry * kept < wordsOfMarks) {
+        std::uint32_t* const ranks = mSweepRanks.data();
+        unsigned char* const notes = marks + wordsOfMarks * WorldCells::kMarksPerWord;
+        for (std::size_t i = 0; i < kept; ++i)
+            notes[ranks[i] / WorldCells::kMarksPerWord] = WorldCells::kMarked;
+        const EntityGrid::Entry** const out = WorldCells::ReadNotedMarksWidest(
+            marks, notes, mSweepAt.data(), wordsOfNotes, sorted, eight);
         if (out != sorted + kept)
             std::abort();  // the marks held a rank besides the kept ones
     } else {
-        std::uint32_t* const ranks = mSweepRanks.data();
-        for (std::size_t i = 0; i < kept; ++i)
-            marks[ranks[i]] = 0;
-        std::sort(ranks, ranks + kept);
-        for (std::size_t i = 0; i < kept; ++i)
-            sorted[i] = mSweepAt[ranks[i]];
+        std::size_t first = 0, last = wordsOfMarks - 1;
+        if (last > kWordsPerEntry * kept) {
+            std::uint32_t lo = ~std::uint32_t{0}, hi = 0;
+            WorldCells::RankSpanWidest(mSweepRanks.data(), kept, lo, hi, eight);
+            first = lo / WorldCells::kMarksPerWord;
+            last = hi / WorldCells::kMarksPerWord;
+        }
+        if (kept != 0 && last - first <= kWordsPerEntry * kept) {
+            const EntityGrid::Entry** const out =
+                WorldCells::ReadMarksWidest(marks, mSweepAt.data(), first, last, sorted, eight);
+            if (out != sorted + kept)
+                std::abort();  // the marks held a rank besides the kept ones
+        } else {
+            std::uint32_t* const ranks = mSweepRanks.data();
+            for (std::size_t i = 0; i < kept; ++i)
+                marks[ranks[i]] = 0;
+            std::sort(ranks, ranks + kept);
+            for (std::size_t i = 0; i < kept; ++i)
+                sorted[i] = mSweepAt[ranks[i]];
+        }
     }
 #ifndef NDEBUG
     // Ranks are unique: as many entries as were kept, each of them (taken by index), in rising

@@ -1,5 +1,6 @@
 // A sweep reads its kept ranks back from a byte per rank, 64 to a word: each marked rank must
-// come back once, in rising rank, its mark cleared, and nothing past the words asked for read.
+// come back once, in rising rank, its mark cleared, and nothing past the words asked (or noted)
+// for read.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -65,6 +66,42 @@ TEST(SweepMarks, ReadsBackEachMarkedRankAtEitherWidth) {
                 EXPECT_EQ(marks[rank], left ? WorldCells::kMarked : 0) << "rank " << rank;
             }
         }
+}
+
+// Read through the notes of the words marked: ranks in the first and the last word of marks, in
+// a word noted by the first and by the second word of notes, and a word marked but not noted
+// (never read, its mark left).
+TEST(SweepMarks, ReadsBackOnlyTheNotedWords) {
+    constexpr std::size_t kWord = WorldCells::kMarksPerWord;
+    constexpr std::size_t kWords = kWord + 2, kNoteWords = 2;
+    std::vector<EntityGrid::Entry> entries(kWords * kWord);
+    std::vector<const EntityGrid::Entry*> at(entries.size());
+    for (std::size_t rank = 0; rank < entries.size(); ++rank) {
+        entries[rank].rank = static_cast<std::uint32_t>(rank);
+        at[rank] = &entries[rank];
+    }
+    const std::vector<std::uint32_t> noted = {0, 5, 63 * kWord + 63, kWord * kWord + 1,
+                                              (kWords - 1) * kWord + 63};
+    const std::uint32_t unnoted = 7 * kWord + 3;
+    for (const bool eight : {false, WorldCells::HasEightLanes()}) {
+        SCOPED_TRACE(eight ? "eight lanes" : "four lanes");
+        std::vector<unsigned char> marks(entries.size() + kNoteWords * kWord, 0);
+        unsigned char* const notes = marks.data() + entries.size();
+        for (const std::uint32_t rank : noted) {
+            marks[rank] = WorldCells::kMarked;
+            notes[rank / kWord] = WorldCells::kMarked;
+        }
+        marks[unnoted] = WorldCells::kMarked;
+        std::vector<const EntityGrid::Entry*> out(entries.size());
+        const EntityGrid::Entry** end = WorldCells::ReadNotedMarksWidest(
+            marks.data(), notes, at.data(), kNoteWords, out.data(), eight);
+        std::vector<std::uint32_t> got;
+        for (const EntityGrid::Entry* const* e = out.data(); e != end; ++e)
+            got.push_back((*e)->rank);
+        EXPECT_EQ(got, noted);
+        for (std::size_t i = 0; i < marks.size(); ++i)
+            EXPECT_EQ(marks[i], i == unnoted ? WorldCells::kMarked : 0) << "byte " << i;
+    }
 }
 
 }  // namespace
