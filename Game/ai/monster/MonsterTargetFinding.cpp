@@ -498,7 +498,7 @@ void ControllerMonster::AngerUpdate(int ms) {
                 // foes weighed one by one do.
                 constexpr std::size_t kFewestAsGroup = 3;
                 if (const std::size_t few = found - next; few >= kFewestAsGroup) {
-                    const EntityGrid::Entry* group[kEight];
+                    const EntityGrid::Entry* group[kEight] = {};
                     for (std::size_t k = 0; k < kEight; ++k)
                         group[k] = foes[next + std::min(k, few - 1)];
                     if (weighGroup(group)) {
