@@ -150,6 +150,45 @@ TEST_F(Slots, ALookFindsTheSlotAHoldWouldTakeAndChangesNothing) {
     EXPECT_EQ(holders[0]->lostSlots, 0);
 }
 
+TEST_F(Slots, HeldSlotsFollowTheRingThoughNoRequestLookedAtThem) {
+    // Three holders stay put while the ring moves or widens; a request then takes the free slot
+    // 3, and the held slots' places (read, or handed to HoldSlotAt) are the new ring's.
+    struct Row {
+        float x, z, radius;
+    };
+    for (const Row row : {Row{45, 25, 2.5f}, Row{38, 31, 2.0f}, Row{52, 20, 3.0f}}) {
+        SCOPED_TRACE(row.x);
+        SlotManager& ring = owner->GetAttackSlots();
+        ring.SetNumSlots(4);
+        owner->SetPathPosition(At(45, 25));
+        const float spots[3][2] = {{48, 25}, {45, 28}, {42, 25}};
+        ProbeCharacter* holders[3];
+        for (int i = 0; i < 3; ++i) {
+            holders[i] = Spawn<ProbeCharacter>(spots[i][0], spots[i][1]);
+            ASSERT_TRUE(Request(*holders[i], 2.0f).IsValid());
+        }
+        const WorldVec3 before = ring.GetSlotPosition(0);
+        owner->SetPathPosition(At(row.x, row.z));
+        const Vec3 offsets[4] = {{1, 0, 0}, {0, 0, 1}, {-1, 0, 0}, {0, 0, -1}};
+        auto place = [&](int i) {
+            return At(row.x + offsets[i].x * row.radius, row.z + offsets[i].z * row.radius);
+        };
+        ProbeCharacter* late = Spawn<ProbeCharacter>(row.x, row.z - row.radius - 1);
+        EXPECT_LT(Flat(Request(*late, row.radius), place(3)), 1e-4f);
+        // No slot of the new ring lies where one of the old did.
+        ring.HoldSlotAt(before, late->GetObjectId(), row.radius);
+        EXPECT_EQ(ring.GetOccupant(0), holders[0]->GetObjectId());
+        for (int i = 0; i < 4; ++i) {
+            const WorldVec3& got = ring.GetSlotPosition(static_cast<std::size_t>(i));
+            EXPECT_LT(Flat(got, place(i)), 1e-4f) << i;
+            EXPECT_NEAR(got.local.y, place(i).local.y, 1e-3f) << i;
+        }
+        ring.HoldSlotAt(ring.GetSlotPosition(1), late->GetObjectId(), row.radius);
+        EXPECT_EQ(ring.GetOccupant(1), late->GetObjectId());
+        EXPECT_EQ(holders[1]->lostSlots, 1);
+    }
+}
+
 TEST_F(Slots, ASlotInsideAWallIsNeverGiven) {
     // Beside the wall's east face (x 22): slot 2 lies inside the wall.
     Character* guard = Spawn(23.5f, 25, TeamManager::DefaultPlayerTeam());
