@@ -32,18 +32,31 @@ bool PickRandomPointInVicinity(WorldVec3& out, Character& character, const World
     const CharacterMovementManager& moves = character.GetMovementManager();
     const Vec3 centerAt = center.GetWorldPosition();
     const Vec3 fromAt = from.GetWorldPosition();
+    const float gap = std::hypot(centerAt.x - fromAt.x, centerAt.z - fromAt.z);
     for (int attempt = 0; attempt < 5; ++attempt) {
         const float radius = MonsterRandomFloat(minRadius, maxRadius);
         const float angle = MonsterRandomFloat(0.0f, 2.0f * std::numbers::pi_v<float>);
-        const float x = radius * std::sin(angle), z = radius * std::cos(angle);
         // Standing where no search starts, the character reaches nothing a metre or more away
         // (the floor moves a point only up or down): the attempt fails whatever the floor.
+        const bool startless =
+            from.IsValid() && moves.FailsWithoutSearch(paths, from, character.GetSize());
+        // Every point of a circle this far off (with room for rounding) is: whatever the angle.
+        const bool failsAtAnyAngle = startless && std::fabs(gap - radius) >= 1.5f;
+#ifdef NDEBUG
+        if (failsAtAnyAngle)
+            continue;
+#endif
+        const float x = radius * std::sin(angle), z = radius * std::cos(angle);
         const float dx = centerAt.x + x - fromAt.x, dz = centerAt.z + z - fromAt.z;
-        const bool failsAnyway = dx * dx + dz * dz >= 1.0f && from.IsValid() &&
-                                 moves.FailsWithoutSearch(paths, from, character.GetSize());
+        const bool failsAnyway = dx * dx + dz * dz >= 1.0f && startless;
 #ifdef NDEBUG
         if (failsAnyway)
             continue;
+#else
+        if (failsAtAnyAngle && !failsAnyway) {
+            gEngine->Log(0, "PickRandomPointInVicinity: a circle taken for far comes near");
+            std::abort();
+        }
 #endif
         WorldVec3 candidate = center;
         // Lifted by the radius so that the floor search starts above slopes.
