@@ -88,7 +88,7 @@ WorldVec3 SlotManager::CalculateSlotPosition(unsigned int index, float radius) c
     return place;
 }
 
-void SlotManager::CalculateSlotPositions(float radius) {
+inline void SlotManager::CalculateSlotPositions(float radius) {
     // The movement manager's read is inline; the character's is a call into another file.
     const WorldVec3 center = mOwner->GetMovementManager().GetPathPosition();
     if (radius == mLastRadius && center == mLastCenter)
