@@ -150,6 +150,29 @@ TEST_F(Slots, ALookFindsTheSlotAHoldWouldTakeAndChangesNothing) {
     EXPECT_EQ(holders[0]->lostSlots, 0);
 }
 
+TEST_F(Slots, HeldSlotsFollowTheRingThoughNoRequestLookedAtThem) {
+    // Holders of slots 0-2 stay put while the ring moves (and widens); a request takes slot 3.
+    for (const Vec3 row : {Vec3(45, 2.5f, 25), Vec3(38, 2.0f, 31), Vec3(52, 3.0f, 20)}) {
+        SlotManager& ring = owner->GetAttackSlots();
+        ring.SetNumSlots(4);
+        owner->SetPathPosition(At(45, 25));
+        ProbeCharacter* holders[3] = {Spawn<ProbeCharacter>(48, 25), Spawn<ProbeCharacter>(45, 28),
+                                      Spawn<ProbeCharacter>(42, 25)};
+        for (ProbeCharacter* holder : holders)
+            ASSERT_TRUE(Request(*holder, 2.0f).IsValid());
+        const WorldVec3 before = ring.GetSlotPosition(0);
+        owner->SetPathPosition(At(row.x, row.z));
+        const float r = row.y, dx[4] = {r, 0, -r, 0}, dz[4] = {0, r, 0, -r};
+        ProbeCharacter* late = Spawn<ProbeCharacter>(row.x, row.z - r - 1);
+        EXPECT_LT(Flat(Request(*late, r), At(row.x, row.z - r)), 1e-4f);
+        // No slot of the new ring lies where one of the old did.
+        ring.HoldSlotAt(before, late->GetObjectId(), r);
+        EXPECT_EQ(ring.GetOccupant(0), holders[0]->GetObjectId());
+        for (std::size_t i = 0; i < 4; ++i)
+            EXPECT_LT(Flat(ring.GetSlotPosition(i), At(row.x + dx[i], row.z + dz[i])), 1e-4f);
+    }
+}
+
 TEST_F(Slots, ASlotInsideAWallIsNeverGiven) {
     // Beside the wall's east face (x 22): slot 2 lies inside the wall.
     Character* guard = Spawn(23.5f, 25, TeamManager::DefaultPlayerTeam());

@@ -13,6 +13,7 @@
 #include "Game/characters/Character.h"
 #include "Game/characters/CharacterLookup.h"
 #include "Game/characters/Player.h"
+#include "Game/characters/movement/CharacterMovementManager.h"
 
 namespace GAME {
 
@@ -42,7 +43,9 @@ bool SlotManager::Abandoned(const Character& holder) const {
 void SlotManager::SetNumSlots(unsigned int n) {
     mOccupants.assign(n, 0);
     mHolders.assign(n, {});
+    // The empty points stand until the next request places the ring.
     mPositions.assign(n, WorldVec3());
+    mPlaced.assign(n, 1);
     mOffMesh.assign(n, kUnknown);
     mLastRadius = 0.0f;
     mCandidates.reserve(n);
@@ -58,6 +61,8 @@ void SlotManager::HoldSlotAt(const WorldVec3& place, std::uint32_t holderId, flo
     if (!(radius > 0.0f) || !place.IsValid())
         return;
     CalculateSlotPositions(radius);
+    for (std::size_t i = 0; i < mPositions.size(); ++i)
+        Position(i);
     const auto at = std::find(mPositions.begin(), mPositions.end(), place);
     if (at == mPositions.end())
         return;
@@ -83,15 +88,31 @@ WorldVec3 SlotManager::CalculateSlotPosition(unsigned int index, float radius) c
     return place;
 }
 
-void SlotManager::CalculateSlotPositions(float radius) {
-    const WorldVec3 center = mOwner->GetPathPosition();
+inline void SlotManager::CalculateSlotPositions(float radius) {
+    // The movement manager's read is inline; the character's is a call into another file.
+    const WorldVec3 center = mOwner->GetMovementManager().GetPathPosition();
     if (radius == mLastRadius && center == mLastCenter)
         return;
     mLastRadius = radius;
     mLastCenter = center;
-    for (unsigned int i = 0; i < mPositions.size(); ++i)
-        mPositions[i] = CalculateSlotPosition(i, radius);
+    std::fill(mPlaced.begin(), mPlaced.end(), std::uint8_t{0});
     std::fill(mOffMesh.begin(), mOffMesh.end(), kUnknown);
+#ifndef NDEBUG
+    mPlacedWhenMoved.resize(mPositions.size());
+    for (unsigned int i = 0; i < mPositions.size(); ++i)
+        mPlacedWhenMoved[i] = CalculateSlotPosition(i, radius);
+#endif
+}
+
+void SlotManager::Place(std::size_t index) const {
+    mPositions[index] = CalculateSlotPosition(static_cast<unsigned int>(index), mLastRadius);
+    mPlaced[index] = 1;
+#ifndef NDEBUG
+    if (!(mPositions[index] == mPlacedWhenMoved[index])) {
+        gEngine->Log(0, "SlotManager: slot %zu placed late differs", index);
+        std::abort();
+    }
+#endif
 }
 
 inline bool SlotManager::SlotCollides(PathFinder& paths, std::size_t index, int size) {
@@ -104,14 +125,14 @@ inline bool SlotManager::SlotCollides(PathFinder& paths, std::size_t index, int 
     }
     std::int8_t& offMesh = mOffMesh[index];
     if (offMesh == kUnknown)
-        offMesh = paths.IsOffMesh(mPositions[index], size) ? 1 : 0;
+        offMesh = paths.IsOffMesh(Position(index), size) ? 1 : 0;
 #ifndef NDEBUG
-    if ((offMesh != 0) != paths.IsOffMesh(mPositions[index], size)) {
+    if ((offMesh != 0) != paths.IsOffMesh(Position(index), size)) {
         gEngine->Log(0, "SlotManager: the kept mesh test of slot %zu is stale", index);
         std::abort();
     }
 #endif
-    return offMesh != 0 || paths.IsInsideObstacle(mPositions[index], size);
+    return offMesh != 0 || paths.IsInsideObstacle(Position(index), size);
 }
 
 int SlotManager::PickSlot(Character& requester, bool acceptUnchecked, PathFinder& paths) {
@@ -122,7 +143,7 @@ int SlotManager::PickSlot(Character& requester, bool acceptUnchecked, PathFinder
     const int size = requester.GetSize();
     for (const auto& [distance, index] : mCandidates)
         if (!SlotCollides(paths, index, size) &&
-            (acceptUnchecked || requester.CanMoveTo(mPositions[index], 0.5f)))
+            (acceptUnchecked || requester.CanMoveTo(Position(index), 0.5f)))
             return static_cast<int>(index);
     return -1;
 }
@@ -173,7 +194,7 @@ void SlotManager::RequestSlot(WorldVec3& out, Character& requester, float radius
     const bool client = gEngine->IsClient();
     World& world = World::Get();
     PathFinder& paths = world.GetPathFinder();
-    const WorldVec3 from = requester.GetPathPosition();
+    const WorldVec3 from = requester.GetMovementManager().GetPathPosition();
     // The free slots are listed as they are found: a holding request frees the vacated ones;
     // the holders left stay.
     mCandidates.clear();
@@ -186,13 +207,13 @@ void SlotManager::RequestSlot(WorldVec3& out, Character& requester, float radius
         if (hold && vacated)
             mOccupants[i] = 0;
         if (mOccupants[i] == 0 || (!hold && vacated))
-            mCandidates.emplace_back(world.GetDistanceSquared(mPositions[i], from), i);
+            mCandidates.emplace_back(world.GetDistanceSquared(Position(i), from), i);
     }
     int taken = PickSlot(requester, acceptUnchecked, paths);
     if (taken >= 0) {
         if (hold)
             mOccupants[static_cast<std::size_t>(taken)] = requesterId;
-        out = mPositions[static_cast<std::size_t>(taken)];
+        out = Position(static_cast<std::size_t>(taken));
         return;
     }
 
@@ -204,14 +225,15 @@ void SlotManager::RequestSlot(WorldVec3& out, Character& requester, float radius
         const Character* holder = Holder(i);
         if (!holder || (!hold && mHolders[i].vacated) || holder->GetExtents() != extents)
             continue;
-        const float mine = world.GetDistanceSquared(mPositions[i], from);
-        if (mine < world.GetDistanceSquared(mPositions[i], holder->GetPathPosition()))
+        const WorldVec3& place = Position(i);
+        const float mine = world.GetDistanceSquared(place, from);
+        if (mine < world.GetDistanceSquared(place, holder->GetMovementManager().GetPathPosition()))
             mCandidates.emplace_back(mine, i);
     }
     taken = PickSlot(requester, acceptUnchecked, paths);
     if (taken >= 0) {
         const auto index = static_cast<std::size_t>(taken);
-        out = mPositions[index];
+        out = Position(index);
         if (!hold)
             return;
         Character* displaced = Holder(index);

@@ -42,11 +42,19 @@ public:
 
     std::size_t GetNumSlots() const { return mOccupants.size(); }
     std::uint32_t GetOccupant(std::size_t index) const { return mOccupants[index]; }
-    const WorldVec3& GetSlotPosition(std::size_t index) const { return mPositions[index]; }
+    const WorldVec3& GetSlotPosition(std::size_t index) const { return Position(index); }
 
 private:
     void CalculateSlotPositions(float radius);
     WorldVec3 CalculateSlotPosition(unsigned int index, float radius) const;
+    // The slot's place around mLastCenter, worked out at its first use: a request that takes a
+    // free slot never looks at the held ones' places.
+    const WorldVec3& Position(std::size_t index) const {
+        if (!mPlaced[index])
+            Place(index);
+        return mPositions[index];
+    }
+    void Place(std::size_t index) const;
     // A client's copy whose sent actions turned it from the owner: the server's controller
     // released its slot then.
     bool Abandoned(const Character& holder) const;
@@ -65,7 +73,13 @@ private:
 
     Character* mOwner;
     std::vector<std::uint32_t> mOccupants;
-    std::vector<WorldVec3> mPositions;
+    mutable std::vector<WorldVec3> mPositions;
+    // Per slot, whether mPositions holds its place around mLastCenter at mLastRadius.
+    mutable std::vector<std::uint8_t> mPlaced;
+#ifndef NDEBUG
+    // The places worked out when the centre moved, to check each one placed later against.
+    std::vector<WorldVec3> mPlacedWhenMoved;
+#endif
     // Per slot, its occupant as RequestSlot found it and where the object table had it: a crowd
     // asks for its foe's ring every frame, and the holders seldom change.
     // Beside each, whether the request in progress found the slot vacated (Vacated).
