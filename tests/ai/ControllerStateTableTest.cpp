@@ -244,6 +244,7 @@ TEST_F(ControllerStateTable, ControllersOfTwoClassesMadeInTurnHaveTheirClasssSta
     std::vector<Character*> bodies;
     for (std::uint32_t i = 0; i < 4; ++i)
         bodies.push_back(MakeLivingCharacter(0x1c0 + i, 10, 10));
+    std::vector<TableController*> controllers;
     for (std::size_t i = 0; i < bodies.size(); ++i) {
         ObjectManager& objects = Singleton<ObjectManager>::Get();
         TableController* controller =
@@ -257,7 +258,15 @@ TEST_F(ControllerStateTable, ControllersOfTwoClassesMadeInTurnHaveTheirClasssSta
         if (const auto* odd = dynamic_cast<const OddState*>(idle)) {
             EXPECT_EQ(reinterpret_cast<std::uintptr_t>(odd) % alignof(OddState), 0u) << i;
         }
+        // The temporary states share the allocation, ahead of the states.
+        controller->AddTemporaryState("Roar", ControllerAIStateData());
+        EXPECT_EQ(TagOf(controller->GetExecutingState()), 5) << i;
+        EXPECT_EQ(TagOf(idle), i % 2 ? 11 : 3) << i;
+        controllers.push_back(controller);
     }
+    for (TableController* controller : controllers)
+        Singleton<ObjectManager>::Get().DestroyObject(controller);
+    EXPECT_EQ(Census::alive, 0);
 }
 
 }  // namespace
