@@ -99,6 +99,8 @@ TEST_F(ControllerStateTable, EveryControllerOfTheClassHasStatesOfItsOwn) {
     const std::vector<TableController*> both = Make(2);
     TableController* first = both[0];
     TableController* second = both[1];
+    // Each is made when first asked for.
+    EXPECT_EQ(Census::alive, 0);
     for (const AIStateKey key :
          {AIStateKey("Idle"), AIStateKey("Pursue"), AIStateKey("Sleeping")}) {
         auto* mine = dynamic_cast<TaggedState*>(first->GetState(key));
@@ -109,10 +111,11 @@ TEST_F(ControllerStateTable, EveryControllerOfTheClassHasStatesOfItsOwn) {
         EXPECT_EQ(mine->GetController(), first);
         EXPECT_EQ(theirs->GetController(), second);
     }
-    // Idle, Pursue, Sleeping and the temporary Roar each; the replaced Idle is never made.
-    EXPECT_EQ(Census::alive, 8);
+    // Idle, Pursue and Sleeping each, asked twice; the unasked Roar and the replaced Idle never.
+    EXPECT_EQ(first->GetState("Idle"), first->GetState(AIStateId::Idle));
+    EXPECT_EQ(Census::alive, 6);
     Singleton<ObjectManager>::Get().DestroyObject(first);
-    EXPECT_EQ(Census::alive, 4);
+    EXPECT_EQ(Census::alive, 3);
 }
 
 TEST_F(ControllerStateTable, AStateIsTheSameByNumberLiteralOrRunTimeName) {
@@ -153,10 +156,10 @@ TEST_F(ControllerStateTable, AControllersOwnStateWinsOverTheClasssUnderItsName) 
     mine->SetState("Pursue", ControllerAIStateData());
     EXPECT_STREQ(mine->GetExecutingStateName(), "Pursue");
     EXPECT_EQ(TagOf(mine->GetExecutingState()), 9);
-    // Both controllers' class states and the two own ones.
-    EXPECT_EQ(Census::alive, 10);
+    // The two own ones and the other's Pursue: naming the executing state makes none.
+    EXPECT_EQ(Census::alive, 3);
     Singleton<ObjectManager>::Get().DestroyObject(mine);
-    EXPECT_EQ(Census::alive, 4);
+    EXPECT_EQ(Census::alive, 1);
 }
 
 // A controller whose registration gives it a state of its own, as its own fields decide.
@@ -241,6 +244,7 @@ TEST_F(ControllerStateTable, ControllersOfTwoClassesMadeInTurnHaveTheirClasssSta
     std::vector<Character*> bodies;
     for (std::uint32_t i = 0; i < 4; ++i)
         bodies.push_back(MakeLivingCharacter(0x1c0 + i, 10, 10));
+    std::vector<TableController*> controllers;
     for (std::size_t i = 0; i < bodies.size(); ++i) {
         ObjectManager& objects = Singleton<ObjectManager>::Get();
         TableController* controller =
@@ -254,7 +258,15 @@ TEST_F(ControllerStateTable, ControllersOfTwoClassesMadeInTurnHaveTheirClasssSta
         if (const auto* odd = dynamic_cast<const OddState*>(idle)) {
             EXPECT_EQ(reinterpret_cast<std::uintptr_t>(odd) % alignof(OddState), 0u) << i;
         }
+        // The temporary states share the allocation, ahead of the states.
+        controller->AddTemporaryState("Roar", ControllerAIStateData());
+        EXPECT_EQ(TagOf(controller->GetExecutingState()), 5) << i;
+        EXPECT_EQ(TagOf(idle), i % 2 ? 11 : 3) << i;
+        controllers.push_back(controller);
     }
+    for (TableController* controller : controllers)
+        Singleton<ObjectManager>::Get().DestroyObject(controller);
+    EXPECT_EQ(Census::alive, 0);
 }
 
 }  // namespace

@@ -39,8 +39,8 @@ void ControllerAI::InitialUpdate() {
     mTemporaryStates.Bind(*tables[1]);
     RegisterStates();
     RegisterTemporaryStates();
-    mStates.Build(*this);
-    mTemporaryStates.Build(*this);
+    // One allocation for both: the temporary states' set is cleared last.
+    ControllerAIStateSet::Build(*this, mTemporaryStates, mStates);
     InitializeStates();
 }
 

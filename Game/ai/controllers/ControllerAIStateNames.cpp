@@ -98,6 +98,7 @@ void ControllerAIStateNames::Seal() {
             continue;
         at = (at + slot.kind.align - 1) / slot.kind.align * slot.kind.align;
         slot.offset = at;
+        slot.made = static_cast<std::uint32_t>(mMade.size());
         mMade.push_back(Made{slot.kind.construct, at, at, i});
         at += slot.kind.size;
     }
@@ -109,6 +110,7 @@ void ControllerAIStateNames::SetBase(std::size_t made, std::ptrdiff_t base) {
     Made& entry = mMade[made];
     mSlots[entry.slot].base = base;
     entry.base = static_cast<std::size_t>(static_cast<std::ptrdiff_t>(entry.offset) + base);
+    entry.located = true;
 }
 
 namespace {
@@ -125,6 +127,8 @@ std::byte* AllocateBlock(std::size_t size, std::size_t align) {
 }  // namespace
 
 void ControllerAIStateBlockFree::operator()(std::byte* block) const {
+    if (align == 0)
+        return;
     if (NeedsAlignedNew(align))
         ::operator delete (block, std::align_val_t{align});
     else
@@ -136,11 +140,29 @@ void ControllerAIStateSet::Bind(std::type_index controllerClass, bool temporary)
         mNames = &ControllerAIStateNames::Of(controllerClass, temporary);
 }
 
-ControllerAIState* ControllerAIStateSet::ClassState(std::uint32_t index) const {
-    const ControllerAIStateNames::Slot* slot = mNames->GetSlot(index);
-    return slot ? std::launder(reinterpret_cast<ControllerAIState*>(
-                      mBlock.get() + static_cast<std::ptrdiff_t>(slot->offset) + slot->base))
-                : nullptr;
+ControllerAIState* ControllerAIStateSet::Make(std::uint32_t made) const {
+    const ControllerAIStateNames::Made& entry = mNames->GetMade()[made];
+    std::byte* at = mBlock.get() + entry.offset;
+    const auto* state = reinterpret_cast<const std::byte*>(entry.construct(at, *mOwner));
+    if (!entry.located) {
+        mNames->SetBase(made, state - at);
+    } else if (state != mBlock.get() + entry.base) {
+        gEngine->Log(0, "ControllerAI: state %s lies apart from its class's",
+                     mNames->GetName(entry.slot).c_str());
+        std::abort();
+    }
+    // Marked made only now, so that a constructor that throws leaves it unmade rightly.
+    Header()[made + 1] = static_cast<std::uint32_t>(entry.base);
+    return std::launder(reinterpret_cast<ControllerAIState*>(mBlock.get() + entry.base));
+}
+
+const ControllerAIState* ControllerAIStateSet::Existing(std::uint32_t index) const {
+    if (index < mOwned.size() && mOwned[index])
+        return mOwned[index].get();
+    const ControllerAIStateNames::Slot* slot = mBlock ? mNames->GetSlot(index) : nullptr;
+    const std::uint32_t at = slot ? Header()[slot->made + 1] : 0;
+    return at != 0 ? std::launder(reinterpret_cast<const ControllerAIState*>(mBlock.get() + at))
+                   : nullptr;
 }
 
 bool ControllerAIStateSet::DeclareInTable(const AIStateKey& key,
@@ -164,48 +186,55 @@ bool ControllerAIStateSet::Put(std::type_index controllerClass, bool temporary,
                                std::string_view name, std::unique_ptr<ControllerAIState> state) {
     Bind(controllerClass, temporary);
     const std::uint32_t index = mNames->Register(name);
-    const bool replaced = At(index) != nullptr;
+    // Whether there is one under the name, without making the class's.
+    const bool replaced =
+        (index < mOwned.size() && mOwned[index]) || (mBlock && mNames->GetSlot(index) != nullptr);
     if (index >= mOwned.size())
         mOwned.resize(mNames->Size());
     mOwned[index] = std::move(state);
     return replaced;
 }
 
-void ControllerAIStateSet::Build(ControllerAI& owner) {
+std::size_t ControllerAIStateSet::Prepare() {
     if (!mNames || mBlock)
-        return;
-    const bool first = !mNames->IsSealed();
-    if (first)
+        return 0;
+    if (!mNames->IsSealed())
         mNames->Seal();
 #ifndef NDEBUG
     else
         CheckReplay();
 #endif
-    if (mNames->GetBlockSize() == 0)
+    return mNames->GetBlockSize();
+}
+
+void ControllerAIStateSet::Place(ControllerAI& owner, std::byte* block,
+                                 ControllerAIStateBlockFree free) {
+    mBlock = std::unique_ptr<std::byte, ControllerAIStateBlockFree>(block, free);
+    mOwner = &owner;
+    const auto count = static_cast<std::uint32_t>(mNames->GetMade().size());
+    std::uint32_t* header = Header();
+    header[0] = count;
+    std::fill_n(header + 1, count, 0u);
+}
+
+void ControllerAIStateSet::Build(ControllerAI& owner, ControllerAIStateSet& lender,
+                                 ControllerAIStateSet& borrower) {
+    const std::size_t lent = lender.Prepare();
+    const std::size_t borrowed = borrower.Prepare();
+    if (lent == 0 && borrowed == 0)
         return;
-    const std::size_t align = mNames->GetBlockAlign();
-    mBlock = std::unique_ptr<std::byte, ControllerAIStateBlockFree>(
-        AllocateBlock(mNames->GetBlockSize(), align), ControllerAIStateBlockFree{align});
-    // Locals, so that the loop reads none of them again after each state's constructor.
-    std::byte* const block = mBlock.get();
-    auto* header = reinterpret_cast<std::uint32_t*>(block);
-    header[0] = 0;
-    const ControllerAIStateNames::Made* const made = mNames->GetMade().data();
-    const std::size_t count = mNames->GetMade().size();
-    for (std::uint32_t i = 0; i < count; ++i) {
-        std::byte* at = block + made[i].offset;
-        const auto* state = reinterpret_cast<const std::byte*>(made[i].construct(at, owner));
-        if (first) {
-            mNames->SetBase(i, state - at);
-        } else if (state != block + made[i].base) {
-            gEngine->Log(0, "ControllerAI: state %s lies apart from its class's",
-                         mNames->GetName(made[i].slot).c_str());
-            std::abort();
-        }
-        // Counted as made, so that a constructor that throws leaves the block unmade rightly.
-        header[i + 1] = static_cast<std::uint32_t>(made[i].base);
-        header[0] = i + 1;
+    const std::size_t lentAlign = lent ? lender.mNames->GetBlockAlign() : 1;
+    const std::size_t borrowedAlign = borrowed ? borrower.mNames->GetBlockAlign() : 1;
+    const std::size_t at = (lent + borrowedAlign - 1) / borrowedAlign * borrowedAlign;
+    const std::size_t align = std::max(lentAlign, borrowedAlign);
+    std::byte* const block = AllocateBlock(at + borrowed, align);
+    if (lent == 0) {
+        borrower.Place(owner, block, ControllerAIStateBlockFree{align});
+        return;
     }
+    lender.Place(owner, block, ControllerAIStateBlockFree{align});
+    if (borrowed != 0)
+        borrower.Place(owner, block + at, ControllerAIStateBlockFree{0});
 }
 
 #ifndef NDEBUG
@@ -229,7 +258,7 @@ const char* ControllerAIStateSet::NameOf(const ControllerAIState* state) const {
     if (!mNames || !state)
         return nullptr;
     for (std::uint32_t i = 0; i < mNames->Size(); ++i)
-        if (At(i) == state)
+        if (Existing(i) == state)
             return mNames->GetName(i).c_str();
     return nullptr;
 }
@@ -239,8 +268,9 @@ void ControllerAIStateSet::Clear() {
     if (mBlock) {
         const auto* header = reinterpret_cast<const std::uint32_t*>(mBlock.get());
         for (std::uint32_t i = 1; i <= header[0]; ++i)
-            std::launder(reinterpret_cast<ControllerAIState*>(mBlock.get() + header[i]))
-                ->~ControllerAIState();
+            if (header[i] != 0)
+                std::launder(reinterpret_cast<ControllerAIState*>(mBlock.get() + header[i]))
+                    ->~ControllerAIState();
     }
     mBlock.reset();
 }

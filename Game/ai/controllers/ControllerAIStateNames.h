@@ -1,13 +1,15 @@
 #pragma once
 // The names of a controller class's states, each given an index the first time any controller
 // of the class registers it, and the states the class itself registers: recorded once, by the
-// class's first controller, and made by every controller of the class in one block of its own.
+// class's first controller, and made for every controller of the class in one block of its own,
+// each when first asked for (most controllers visit few of their states).
 // A state is found through the class's one table, by listed number or by name, never through a
 // map per controller.
 #include <array>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <new>
 #include <string>
 #include <string_view>
 #include <typeindex>
@@ -15,11 +17,11 @@
 #include <vector>
 
 #include "Game/ai/controllers/AIStateId.h"
+#include "Game/ai/controllers/ControllerAIState.h"
 
 namespace GAME {
 
 class ControllerAI;
-class ControllerAIState;
 
 // How a class's state is made in place, for the controller that owns it.
 struct ControllerAIStateKind {
@@ -38,6 +40,8 @@ public:
         std::size_t offset = 0;
         // From the block's bytes to the state base, found when the first one is made.
         std::ptrdiff_t base = 0;
+        // Its place among the made states (GetMade).
+        std::uint32_t made = 0;
     };
 
     ControllerAIStateNames() { mListed.fill(kNone); }
@@ -78,6 +82,8 @@ public:
         std::size_t offset = 0;
         std::size_t base = 0;
         std::uint32_t slot = 0;
+        // Whether base is known: set when any controller of the class first makes the state.
+        bool located = false;
     };
     const std::vector<Made>& GetMade() const { return mMade; }
     // Where the made state's base lies from its offset, found when the first one is made.
@@ -102,7 +108,8 @@ private:
     bool mSealed = false;
 };
 
-// Frees a block of states, with the alignment it was made with.
+// Frees a block of states, with the alignment it was made with; 0 for a block that lies in
+// another set's, which frees it.
 struct ControllerAIStateBlockFree {
     std::size_t align = alignof(std::max_align_t);
     void operator()(std::byte* block) const;
@@ -126,6 +133,7 @@ public:
     ControllerAIState* Find(const AIStateKey& key) const {
         return mNames ? At(mNames->Find(key)) : nullptr;
     }
+    // Makes the class's state on first use.
     ControllerAIState* At(std::uint32_t index) const {
         if (index < mOwned.size() && mOwned[index])
             return mOwned[index].get();
@@ -150,15 +158,35 @@ public:
     // A state of this controller alone; true when it replaces one.
     bool Put(std::type_index controllerClass, bool temporary, std::string_view name,
              std::unique_ptr<ControllerAIState> state);
-    // Makes the class's states for the owner, once.
-    void Build(ControllerAI& owner);
+    // Lays out the blocks of the owner's two sets, once, in one allocation that `lender` frees:
+    // it is cleared after `borrower`. Each state is made on first use.
+    static void Build(ControllerAI& owner, ControllerAIStateSet& lender,
+                      ControllerAIStateSet& borrower);
     // The name the state was registered under; null when it is not one of these.
     const char* NameOf(const ControllerAIState* state) const;
     // Destroys the states (their names stay the class's).
     void Clear();
 
 private:
-    ControllerAIState* ClassState(std::uint32_t index) const;
+    // Seals the class's table (debug builds check a later registration against it); the size
+    // of the block to lay out, 0 for none.
+    std::size_t Prepare();
+    void Place(ControllerAI& owner, std::byte* block, ControllerAIStateBlockFree free);
+    ControllerAIState* ClassState(std::uint32_t index) const {
+        const ControllerAIStateNames::Slot* slot = mNames->GetSlot(index);
+        if (!slot)
+            return nullptr;
+        const std::uint32_t at = Header()[slot->made + 1];
+        return at != 0 ? std::launder(reinterpret_cast<ControllerAIState*>(mBlock.get() + at))
+                       : Make(slot->made);
+    }
+    // The block opens with its states' count, then where each made one lies (0: not made yet).
+    std::uint32_t* Header() const {
+        return reinterpret_cast<std::uint32_t*>(mBlock.get());
+    }
+    ControllerAIState* Make(std::uint32_t made) const;
+    // The state at the index if this controller has it made, without making it.
+    const ControllerAIState* Existing(std::uint32_t index) const;
     // Declare, looked up in the class's table.
     bool DeclareInTable(const AIStateKey& key, const ControllerAIStateKind& kind);
 #ifndef NDEBUG
@@ -168,6 +196,7 @@ private:
 #endif
 
     ControllerAIStateNames* mNames = nullptr;
+    ControllerAI* mOwner = nullptr;
     std::unique_ptr<std::byte, ControllerAIStateBlockFree> mBlock;
     std::vector<std::unique_ptr<ControllerAIState>> mOwned;
 };

@@ -1,6 +1,5 @@
 #include "Game/characters/actions/CharacterActionHandler.h"
 
-#include <algorithm>
 #include <cstdlib>
 #include <utility>
 
@@ -9,31 +8,39 @@ namespace GAME {
 class CharacterActionHandler::RunningScope {
 public:
     RunningScope(CharacterActionHandler& handler, const CharacterAction* action)
-        : mHandler(handler), mAction(action) {
-        mHandler.mRunning.push_back(action);
+        : mHandler(handler), mAction(action), mOuter(handler.mRunning) {
+        mHandler.mRunning = this;
     }
     ~RunningScope() {
-        auto& running = mHandler.mRunning;
         // Scopes nest: the last one marked is this one.
 #ifndef NDEBUG
-        if (running.empty() || running.back() != mAction)
+        if (mHandler.mRunning != this)
             std::abort();
 #endif
-        running.pop_back();
+        mHandler.mRunning = mOuter;
         auto& retired = mHandler.mRetired;
         if (retired.empty())
             return;
         // Deleted only once no call of it is left on the stack.
-        if (std::find(running.begin(), running.end(), mAction) != running.end())
+        if (Runs(mOuter, mAction))
             return;
         std::erase_if(retired, [this](const auto& a) { return a.get() == mAction; });
     }
     RunningScope(const RunningScope&) = delete;
     RunningScope& operator=(const RunningScope&) = delete;
 
+    // Whether the action's code runs in the scope or any it nests in.
+    static bool Runs(const RunningScope* scope, const CharacterAction* action) {
+        for (; scope; scope = scope->mOuter)
+            if (scope->mAction == action)
+                return true;
+        return false;
+    }
+
 private:
     CharacterActionHandler& mHandler;
     const CharacterAction* mAction;
+    const RunningScope* mOuter;
 };
 
 CharacterActionHandler::CharacterActionHandler() = default;
@@ -73,7 +80,7 @@ void CharacterActionHandler::Stop() {
         old->Finish();
     }
     // Its Execute or callback is still running further up: it goes when that returns.
-    if (std::find(mRunning.begin(), mRunning.end(), old.get()) != mRunning.end())
+    if (RunningScope::Runs(mRunning, old.get()))
         mRetired.push_back(std::move(old));
 }
 

@@ -51,7 +51,9 @@ private:
     // Room for two inside: a queue rarely holds more, and a character's first queued action
     // takes nothing from the heap.
     RingQueue<std::unique_ptr<CharacterAction>, 2> mQueue;
-    std::vector<const CharacterAction*> mRunning;
+    // The innermost scope on the stack: scopes link to the ones they nest in, so marking takes
+    // nothing from the heap.
+    const RunningScope* mRunning = nullptr;
     std::vector<std::unique_ptr<CharacterAction>> mRetired;
 };
 
