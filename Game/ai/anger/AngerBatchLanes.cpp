@@ -121,6 +121,40 @@ template <class Group, std::size_t Count>
     CalmFirst<Count>(v, steps, from, to);
 }
 
+// Lane `Lane` of `a` becomes that of `b` (one blend with the lane fixed).
+template <std::size_t Lane, class Group, std::size_t... L>
+[[gnu::always_inline]] inline void TakeLane(Group& a, const Group& b, std::index_sequence<L...>) {
+    a = __builtin_shufflevector(a, b, static_cast<int>(L == Lane ? L + sizeof...(L) : L)...);
+}
+
+// Step `k` for group `Own` when it is the step of lane `Lane` alone: the lane whose step it is
+// is known, so no lane compares its step.
+template <std::size_t Own, std::size_t Upto, std::size_t Lane, class Group, class Mask,
+          std::size_t Count>
+[[gnu::always_inline]] inline void ChooseLane(Group (&v)[Count], const Mask& born,
+                                              const BatchSteps<Group>& steps, std::int32_t k) {
+    constexpr std::size_t kWidth = sizeof(Group) / sizeof(float);
+    const float calm = steps.calms[k];
+#pragma GCC unroll 16
+    for (std::size_t w = 0; w < Upto; ++w)
+        if (w != Own)
+            v[w] -= calm;
+    const Group base = born ? Group{} : v[Own];
+    Group added = base + steps.amounts[k];
+    added = added > steps.ceiling ? steps.ceiling : added;
+    v[Own] -= calm;
+    TakeLane<Lane>(v[Own], added, std::make_index_sequence<kWidth>{});
+}
+
+// Steps `from` + Lane... for group `Own` whose lane i is provoked by step `from` + i.
+template <std::size_t Own, std::size_t Upto, class Group, class Mask, std::size_t Count,
+          std::size_t... Lane>
+[[gnu::always_inline]] inline void ChooseLanes(Group (&v)[Count], const Mask& born,
+                                               const BatchSteps<Group>& steps, std::int32_t from,
+                                               std::index_sequence<Lane...>) {
+    (ChooseLane<Own, Upto, Lane>(v, born, steps, from + static_cast<std::int32_t>(Lane)), ...);
+}
+
 // Steps [from, to] with a choice per lane in group `Own` only: the others have no own step
 // there. Groups from `Upto` on are left alone.
 template <std::size_t Own, std::size_t Upto, class Group, class Mask, std::size_t Count>
@@ -138,6 +172,17 @@ template <std::size_t Own, std::size_t Upto, class Group, class Mask, std::size_
                 v[w] -= calm;
         }
     }
+}
+
+// Group after group of a block whose lanes the steps from `from` name one after another.
+template <class Group, class Mask, std::size_t Count, std::size_t... Own>
+[[gnu::always_inline]] inline void ChooseInTurn(Group (&v)[Count], const Mask (&born)[Count],
+                                                const BatchSteps<Group>& steps, std::int32_t from,
+                                                std::index_sequence<Own...>) {
+    constexpr auto kWidth = static_cast<std::int32_t>(sizeof(Group) / sizeof(float));
+    (ChooseLanes<Own, Count>(v, born[Own], steps, from + kWidth * static_cast<std::int32_t>(Own),
+                             std::make_index_sequence<kWidth>{}),
+     ...);
 }
 
 template <class Group, class Mask, std::size_t Count, std::size_t... Own>
@@ -253,21 +298,22 @@ template <class Group, class Mask, std::size_t Count, bool Whole, bool Filled>
         __builtin_memcpy(&born[w], fresh + at, sizeof born[w]);
         created &= born[w] | (LaneIndex<Mask>::kLanes >= static_cast<std::int32_t>(filled));
     }
-    // A table the list fills from empty in order: lane i of the block was created by step
-    // base + i. Its groups' windows are known without reducing each.
-    bool inOrder = false;
+    // The list names lane i of the block by step base + i: the groups' windows are known
+    // without reducing each.
+    bool listed = false;
     if constexpr (Whole) {
         const std::int32_t base = own[0][0];
-        Mask off = ~created;
+        Mask off{};
 #pragma GCC unroll 16
         for (std::size_t w = 0; w < Count; ++w) {
             lo[w] = base + static_cast<std::int32_t>(w * kWidth);
             hi[w] = lo[w] + static_cast<std::int32_t>(kWidth - 1);
             off |= own[w] ^ (LaneIndex<Mask>::kLanes + lo[w]);
         }
-        inOrder = base >= 0 && Same(off, Mask{});
+        listed = base >= 0 && Same(off, Mask{});
     }
-    if (inOrder) {
+    // Every lane created too: a table the list fills from empty.
+    if (listed && Same(created, Mask{} - 1)) {
         OpenInTurn<true>(v, own, lo, hi, steps, std::make_index_sequence<Count>{});
         Store<Whole>(values, first, count, v);
         return;
@@ -277,6 +323,14 @@ template <class Group, class Mask, std::size_t Count, bool Whole, bool Filled>
         const std::size_t at = first + w * kWidth;
         const std::size_t filled = Whole ? kWidth : std::min(kWidth, count - at);
         __builtin_memcpy(&v[w], values + at, filled * sizeof(float));
+    }
+    if (listed) {
+        // Some lane held a value before: every step from the first counts.
+        CalmAll(v, steps, 0, lo[0]);
+        ChooseInTurn(v, born, steps, lo[0], std::make_index_sequence<Count>{});
+        CalmAll(v, steps, hi[Count - 1] + 1, steps.count);
+        Store<Whole>(values, first, count, v);
+        return;
     }
 #pragma GCC unroll 16
     for (std::size_t w = 0; w < Count; ++w)
