@@ -4,9 +4,12 @@
 
 #include <algorithm>
 #include <fstream>
+#include <functional>
 #include <vector>
 
 #include "Engine/records/RecordDatabase.h"
+#include "Game/ai/controllers/CharacterController.h"
+#include "Game/ai/monster/ControllerMonster.h"
 #include "Game/skills/Skill.h"
 #include "ai/AiTestSupport.h"
 #include "ai/ProbeController.h"
@@ -127,6 +130,35 @@ TEST_F(ControllerStateHelpers, CloseEnoughToUseASkillIsStrictlyInsideTheReach) {
     EXPECT_FALSE(state->CloseEnoughToUseSkill(0x7777, skillId));
     EXPECT_EQ(tm.CountLog("invalid skill used by Records/AI/Foe.dbr.  This is most likely"), 1);
     EXPECT_EQ(tm.CountLog("invalid enemy being attacked by Records/AI/Foe.dbr."), 1);
+}
+
+// The character keeps where it found its controller: a replaced, destroyed or foreign object under
+// the id, and each class asked for, still get the answer a fresh lookup gives.
+TEST_F(ControllerStateHelpers, TheControllerFoundFollowsEveryChangeUnderItsId) {
+    ObjectManager& objects = Singleton<ObjectManager>::Get();
+    auto* next = objects.CreateObject<ProbeController>();
+    const std::uint32_t first = controller->GetObjectId();
+    struct Row {
+        std::function<void()> change;
+        Object* ai;   // as a ControllerAI
+        Object* any;  // as any object
+    };
+    const Row rows[] = {
+        {[] {}, controller, controller},
+        {[&] { hero->SetControllerId(next->GetObjectId()); }, next, next},
+        {[&] { hero->SetControllerId(first); }, controller, controller},
+        {[&] { objects.DestroyObject(controller); }, nullptr, nullptr},
+        {[&] { hero->SetControllerId(hero->GetObjectId()); }, nullptr, hero},
+        {[&] { hero->SetControllerId(0); }, nullptr, nullptr},
+    };
+    for (std::size_t i = 0; i < std::size(rows); ++i) {
+        rows[i].change();
+        for (int twice = 0; twice < 2; ++twice) {
+            EXPECT_EQ(FindController<ControllerAI>(*hero), rows[i].ai) << i;
+            EXPECT_EQ(FindController<Object>(*hero), rows[i].any) << i;
+            EXPECT_EQ(FindController<ControllerMonster>(*hero), nullptr) << i;
+        }
+    }
 }
 
 }  // namespace
