@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <fstream>
-#include <functional>
 #include <vector>
 
 #include "Engine/records/RecordDatabase.h"
@@ -132,32 +131,21 @@ TEST_F(ControllerStateHelpers, CloseEnoughToUseASkillIsStrictlyInsideTheReach) {
     EXPECT_EQ(tm.CountLog("invalid enemy being attacked by Records/AI/Foe.dbr."), 1);
 }
 
-// The character keeps where it found its controller: a replaced, destroyed or foreign object under
-// the id, and each class asked for, still get the answer a fresh lookup gives.
+// A replaced, destroyed or foreign object under the controller id, asked for as each class, gets
+// the answer a fresh lookup gives (the character keeps where it last found its controller).
 TEST_F(ControllerStateHelpers, TheControllerFoundFollowsEveryChangeUnderItsId) {
-    ObjectManager& objects = Singleton<ObjectManager>::Get();
-    auto* next = objects.CreateObject<ProbeController>();
+    auto* next = Singleton<ObjectManager>::Get().CreateObject<ProbeController>();
     const std::uint32_t first = controller->GetObjectId();
-    struct Row {
-        std::function<void()> change;
-        Object* ai;   // as a ControllerAI
-        Object* any;  // as any object
-    };
-    const Row rows[] = {
-        {[] {}, controller, controller},
-        {[&] { hero->SetControllerId(next->GetObjectId()); }, next, next},
-        {[&] { hero->SetControllerId(first); }, controller, controller},
-        {[&] { objects.DestroyObject(controller); }, nullptr, nullptr},
-        {[&] { hero->SetControllerId(hero->GetObjectId()); }, nullptr, hero},
-        {[&] { hero->SetControllerId(0); }, nullptr, nullptr},
-    };
-    for (std::size_t i = 0; i < std::size(rows); ++i) {
-        rows[i].change();
-        for (int twice = 0; twice < 2; ++twice) {
-            EXPECT_EQ(FindController<ControllerAI>(*hero), rows[i].ai) << i;
-            EXPECT_EQ(FindController<Object>(*hero), rows[i].any) << i;
-            EXPECT_EQ(FindController<ControllerMonster>(*hero), nullptr) << i;
-        }
+    const std::uint32_t ids[] = {first, next->GetObjectId(), first, first, hero->GetObjectId(), 0};
+    const Object* asAI[] = {controller, next, controller, nullptr, nullptr, nullptr};
+    const Object* asAny[] = {controller, next, controller, nullptr, hero, nullptr};
+    for (std::size_t i = 0; i < std::size(ids); ++i) {
+        if (i == 3)
+            Singleton<ObjectManager>::Get().DestroyObject(controller);
+        hero->SetControllerId(ids[i]);
+        EXPECT_EQ(FindController<ControllerAI>(*hero), asAI[i]) << i;
+        EXPECT_EQ(FindController<Object>(*hero), asAny[i]) << i;
+        EXPECT_EQ(FindController<ControllerMonster>(*hero), nullptr) << i;
     }
 }
 
