@@ -2,6 +2,7 @@
 #include "Game/characters/Character.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <string>
 
 #include "Engine/Engine.h"
@@ -384,9 +385,8 @@ void Character::PrefetchFrameData(bool preAnimation) const {
         mSkillManager->PrefetchUpdateData();
         mBio.PrefetchUpdateData();
         __builtin_prefetch(mActionHandler.get());
-        if (const Object* controller =
-                mControllerId != 0 ? Singleton<ObjectManager>::Get().GetObject(mControllerId)
-                                   : nullptr)
+        const RTTI_ClassInfo* classInfo = nullptr;
+        if (const Object* controller = FindControllerObject(classInfo))
             PrefetchLines(controller, kControllerPrefetchBytes);
         return;
     }
@@ -395,6 +395,21 @@ void Character::PrefetchFrameData(bool preAnimation) const {
         PrefetchLines(mMovement.get(), sizeof(CharacterMovementManager));
     if (mDeathManager)
         PrefetchLines(mDeathManager.get(), sizeof(DeathManager));
+}
+
+void Character::RefindController() const {
+    ObjectManager& objects = Objects();
+    [[maybe_unused]] const bool stood = objects.StillKept(mControllerId, mController.object);
+    [[maybe_unused]] const RTTI_ClassInfo* const kept = mController.classInfo;
+    // A kept answer that still stands is compared with a fresh lookup there (debug builds).
+    const Object* object = objects.GetObject(mControllerId, mController.object);
+    mController.classInfo = object ? &object->GetClassInfo() : nullptr;
+#ifndef NDEBUG
+    if (stood && mController.classInfo != kept) {
+        gEngine->Log(0, "Character: the kept controller class of id %u is stale", mControllerId);
+        std::abort();
+    }
+#endif
 }
 
 void Character::PrefetchPointedData(bool preAnimation) const {

@@ -396,6 +396,9 @@ public:
     void SetMasterId(std::uint32_t id) { mMasterId = id; }
     std::uint32_t GetControllerId() const { return mControllerId; }
     void SetControllerId(std::uint32_t id) { mControllerId = id; }
+    // The controller and its class record (null, untouched: none), read back from where it was
+    // last found while its slot holds it (debug builds look it up afresh and compare).
+    Object* FindControllerObject(const RTTI_ClassInfo*& classInfo) const;
 
     // 1: male; see Character_Gender.
     int GetGender() const { return static_cast<int>(mGender); }
@@ -745,6 +748,8 @@ protected:
     void RegisterNetSound(SoundPak* sound);
 
 private:
+    // FindControllerObject's search, which keeps what it finds.
+    void RefindController() const;
     void LoadLoot();
     void DiscardLoot();
     Item* CreateItemFromLootTable(const LoadTable& table, const char* chanceKey,
@@ -762,5 +767,20 @@ private:
     void RotateTowardsAttackTarget(int ms);
     Character* FindAttackTarget();
 };
+
+[[gnu::always_inline]] inline Object* Character::FindControllerObject(
+    const RTTI_ClassInfo*& classInfo) const {
+    if (mControllerId == 0)
+        return nullptr;
+#ifdef NDEBUG
+    if (!Objects().StillKept(mControllerId, mController.object))
+        RefindController();
+#else
+    RefindController();
+#endif
+    if (mController.object.object)
+        classInfo = mController.classInfo;
+    return mController.object.object;
+}
 
 }  // namespace GAME

@@ -223,6 +223,13 @@ private:
     std::uint32_t mAttackSkillId = 0;
     // Where the attack target was last found: attacking and pursuing ask for it every frame.
     ObjectManager::Kept<Character> mAttackTarget;
+    // Where the controller was last found, and its class: FindController<T> is asked ~10 times a
+    // frame per character, for as many Ts.
+    struct KeptController {
+        ObjectManager::Kept<Object> object;
+        const RTTI_ClassInfo* classInfo = nullptr;
+    };
+    mutable KeptController mController;
     RecordText mDistressCallGroup;
 };
 

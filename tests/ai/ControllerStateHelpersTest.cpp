@@ -7,6 +7,8 @@
 #include <vector>
 
 #include "Engine/records/RecordDatabase.h"
+#include "Game/ai/controllers/CharacterController.h"
+#include "Game/ai/monster/ControllerMonster.h"
 #include "Game/skills/Skill.h"
 #include "ai/AiTestSupport.h"
 #include "ai/ProbeController.h"
@@ -127,6 +129,24 @@ TEST_F(ControllerStateHelpers, CloseEnoughToUseASkillIsStrictlyInsideTheReach) {
     EXPECT_FALSE(state->CloseEnoughToUseSkill(0x7777, skillId));
     EXPECT_EQ(tm.CountLog("invalid skill used by Records/AI/Foe.dbr.  This is most likely"), 1);
     EXPECT_EQ(tm.CountLog("invalid enemy being attacked by Records/AI/Foe.dbr."), 1);
+}
+
+// A replaced, destroyed or foreign object under the controller id, asked for as each class, gets
+// the answer a fresh lookup gives (the character keeps where it last found its controller).
+TEST_F(ControllerStateHelpers, TheControllerFoundFollowsEveryChangeUnderItsId) {
+    auto* next = Singleton<ObjectManager>::Get().CreateObject<ProbeController>();
+    const std::uint32_t first = controller->GetObjectId();
+    const std::uint32_t ids[] = {first, next->GetObjectId(), first, first, hero->GetObjectId(), 0};
+    const Object* asAI[] = {controller, next, controller, nullptr, nullptr, nullptr};
+    const Object* asAny[] = {controller, next, controller, nullptr, hero, nullptr};
+    for (std::size_t i = 0; i < std::size(ids); ++i) {
+        if (i == 3)
+            Singleton<ObjectManager>::Get().DestroyObject(controller);
+        hero->SetControllerId(ids[i]);
+        EXPECT_EQ(FindController<ControllerAI>(*hero), asAI[i]) << i;
+        EXPECT_EQ(FindController<Object>(*hero), asAny[i]) << i;
+        EXPECT_EQ(FindController<ControllerMonster>(*hero), nullptr) << i;
+    }
 }
 
 }  // namespace

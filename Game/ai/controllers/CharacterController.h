@@ -1,6 +1,6 @@
 #pragma once
-// A character's controller, looked up by the character's controller id as the class asked for,
-// each time (a controller can be replaced while the character lives).
+// A character's controller as the class asked for, by the character's controller id (a controller
+// can be replaced while the character lives; the character keeps where it last found it).
 #include "Engine/object/ObjectManager.h"
 #include "Game/ai/controllers/ControllerAI.h"
 #include "Game/characters/Character.h"
@@ -9,8 +9,11 @@ namespace GAME {
 
 template <class T>
 T* FindController(const Character& character) {
-    const std::uint32_t id = character.GetControllerId();
-    return id == 0 ? nullptr : Singleton<ObjectManager>::Get().GetObject<T>(id);
+    const RTTI_ClassInfo* classInfo = nullptr;
+    Object* object = character.FindControllerObject(classInfo);
+    if (!object || (classInfo != &T::classInfo && !classInfo->IsA(T::classInfo)))
+        return nullptr;
+    return static_cast<T*>(object);
 }
 
 }  // namespace GAME
