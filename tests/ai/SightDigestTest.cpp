@@ -10,6 +10,7 @@
 #include "AiTestSupport.h"
 #include "Engine/world/WorldSweep.h"
 #include "Game/ai/anger/AngerManager.h"
+#include "Game/ai/monster/SightScreen.h"
 #include "Game/characters/movement/SightDigest.h"
 
 namespace GAME::test {
@@ -134,6 +135,36 @@ TEST_F(SightDigestTest, AngerFindsItsEnemiesWhereverTheyStandNow) {
     world.RemoveEntity(loud);
     anger.Update(0, 0.0f, me);
     EXPECT_TRUE(anger.GetAngerTable().empty());
+}
+
+// A sweep judges a stored team once while it is among the last few judged; a team pushed out
+// is judged again, and the screens' terms never hold an answer for the wrong team.
+TEST(SightScreenTeamMemo, JudgesEachTeamOnceWhileRemembered) {
+    SightScreen::ScreenTerms terms;
+    SightScreen::TeamMemo memo(terms);
+    std::vector<std::uint32_t> judged;
+    const auto judge = [&](std::uint32_t major, std::uint32_t minor) {
+        judged.push_back(major * 10 + minor);
+        return (major + minor) % 2 == 0;
+    };
+    struct Row {
+        std::uint32_t major, minor;
+        bool judgedNow;
+    };
+    // Three remembered, the oldest judged pushed out first (a team met again stays as old).
+    const Row rows[] = {{1, 1, true}, {1, 2, true},  {1, 1, false}, {2, 1, true},
+                        {2, 2, true}, {1, 2, false}, {1, 1, true},  {2, 1, false},
+                        {1, 2, true}, {1, 1, false}, {3, 1, true},  {1, 2, false}};
+    for (const Row& row : rows) {
+        const std::size_t before = judged.size();
+        EXPECT_EQ(memo.Keeps(row.major, row.minor, judge), (row.major + row.minor) % 2 == 0)
+            << row.major << "/" << row.minor;
+        EXPECT_EQ(judged.size() > before, row.judgedNow) << row.major << "/" << row.minor;
+    }
+    for (std::size_t k = 0; k < SightScreen::kRemembered; ++k) {
+        EXPECT_NE(terms.valid[k], 0);
+        EXPECT_EQ(terms.keep[k] != 0, (terms.major[k] + terms.minor[k]) % 2 == 0);
+    }
 }
 
 }  // namespace
