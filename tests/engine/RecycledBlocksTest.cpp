@@ -203,17 +203,22 @@ TEST(RecycledBlocks, AGrowingCrowdTakesFewerChunksThanItsSizeWouldSay) {
 
 TEST(RecycledBlocks, AnEndedThreadsBlocksGoToTheNextThread) {
     const RecyclingScope on(true);
-    // A class no other test uses, so only the ended thread's blocks are waiting in it.
+    // A class no other test of this program uses (they run in one process), so only the ended
+    // thread's blocks are waiting in it.
+    using Lone = Sized<2400>;
+    constexpr auto classOf = [](std::size_t size) { return RecycledBlocksState::ClassOf(size); };
+    static_assert(classOf(sizeof(Lone)) != classOf(496) && classOf(sizeof(Lone)) != classOf(1030) &&
+                  classOf(sizeof(Lone)) != classOf(3848));
     std::vector<std::uintptr_t> freed;
     std::thread([&freed] {
         const RecyclingScope alsoOn(true);
         std::vector<std::unique_ptr<Base>> made;
         for (int i = 0; i < 3; ++i)
-            made.push_back(std::make_unique<Sized<480>>());
+            made.push_back(std::make_unique<Lone>());
         for (const auto& object : made)
             freed.push_back(reinterpret_cast<std::uintptr_t>(object.get()));
     }).join();
-    auto adopted = std::make_unique<Sized<480>>();
+    auto adopted = std::make_unique<Lone>();
     EXPECT_NE(
         std::find(freed.begin(), freed.end(), reinterpret_cast<std::uintptr_t>(adopted.get())),
         freed.end());
