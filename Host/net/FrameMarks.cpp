@@ -32,6 +32,8 @@ void FrameMarks::Install() {
     else
         net->SetPacketHandler(PacketType::PlayerPositionUpdatePacket,
                               [this](NetPacket& packet) { OnServerMark(packet); });
+    net->SetPacketHandler(PacketType::UpdatePositionPacket,
+                          [this](NetPacket& packet) { OnPositionReport(packet); });
 }
 
 void FrameMarks::Uninstall() {
@@ -42,6 +44,7 @@ void FrameMarks::Uninstall() {
     net->SetPacketHandler(
         mServer ? PacketType::FrustumUpdatePacket : PacketType::PlayerPositionUpdatePacket,
         nullptr);
+    net->SetPacketHandler(PacketType::UpdatePositionPacket, nullptr);
 }
 
 void FrameMarks::AddClient(int host) {
@@ -83,6 +86,19 @@ void FrameMarks::OnServerMark(NetPacket& packet) {
     const auto& ids = static_cast<PlayerPositionUpdatePacket&>(packet).playerIds;
     mStrikeRoundAsked = !ids.empty() && ids.back() == 0;
     ++mMarks[kServerHostId];
+}
+
+void FrameMarks::OnPositionReport(NetPacket& packet) {
+    const auto& report = static_cast<UpdatePositionPacket&>(packet);
+    const int sender = packet.GetHeader().sourceHost;
+    if (report.originatorId != sender) {
+        ++mRefused;
+        NetFaultLog::Get().Report(1, sender, NetFault::Refused, PacketType::UpdatePositionPacket,
+                                  "Host: host %d sent a position report naming host %d; ignored.",
+                                  sender, report.originatorId);
+        return;
+    }
+    ++mPositionReports;
 }
 
 void FrameMarks::SendServerMark(const std::vector<std::uint32_t>& players, int host,

@@ -4,7 +4,8 @@
 // reports its host id and its player's position to the server (FrustumUpdatePacket). The
 // channel is ordered, so a mark says that everything its sender sent before it has arrived. The
 // reports only count: nothing in them reaches the game, so every machine's state stays its own
-// game's doing.
+// game's doing. The same holds for the position reports (UpdatePositionPacket) every machine
+// sends when one of its characters teleports: each machine moves its characters itself.
 #include <cstdint>
 #include <map>
 #include <vector>
@@ -31,6 +32,9 @@ public:
     // The marks received from a host (a client counts the server's under host 0).
     int GetMarks(int host) const;
     int GetRefused() const { return mRefused; }
+    // Position reports taken from other machines (those naming a host other than their sender
+    // are refused).
+    int GetPositionReports() const { return mPositionReports; }
 
     // Server: sends a client (-1: every client) a mark with these players' positions. A mark
     // that asks for a strike round (the machines meet once more after the held strikes landed)
@@ -49,11 +53,13 @@ public:
 private:
     void OnClientMark(NetPacket& packet);
     void OnServerMark(NetPacket& packet);
+    void OnPositionReport(NetPacket& packet);
 
     bool mInstalled = false;
     bool mServer = false;
     std::map<int, int> mMarks;
     int mRefused = 0;
+    int mPositionReports = 0;
     bool mStrikeRoundAsked = false;
     PlayerPositionUpdatePacket mServerMark;
     FrustumUpdatePacket mClientMark;

@@ -11,8 +11,12 @@
 
 #include "Engine/Engine.h"
 #include "Engine/net/NetworkConnectionManager.h"
+#include "Engine/object/ObjectManager.h"
+#include "Game/ai/controllers/ControllerCombat.h"
+#include "Game/characters/Character.h"
 #include "Host/net/FrameMarks.h"
 #include "Host/net/MarkGate.h"
+#include "characters/CharacterActionTestSupport.h"
 #include "support/NetTestGame.h"
 
 namespace GAME::test {
@@ -108,6 +112,48 @@ TEST_F(LockstepMarks, AStrikeRoundIsTheServersWordInItsMark) {
     game.Pump();
     EXPECT_FALSE(marks[1].IsStrikeRoundAsked());
     EXPECT_EQ(marks[1].GetMarks(0), 2);
+}
+
+// Every machine moves its own characters: a teleport tells the others, and a report (even one
+// naming another client's host) moves nothing anywhere.
+TEST_F(LockstepMarks, ATeleportIsReportedAndAReportMovesNothing) {
+    constexpr std::uint32_t kWalker = 0x300;
+    auto walkerAt = [] {
+        return Singleton<ObjectManager>::Get().GetObject<Character>(kWalker)->GetPathPosition();
+    };
+    game.OnEach([] {
+        InitializeObjects();
+        MakeLivingCharacter(kWalker, 10, 10);
+    });
+    ON_MACHINE(game.Client(0)) {
+        auto* controller = Singleton<ObjectManager>::Get().CreateObject<ControllerCombat>();
+        controller->AttachParent(kWalker);
+        Character* walker = Singleton<ObjectManager>::Get().GetObject<Character>(kWalker);
+        walker->SetControllerId(controller->GetObjectId());
+        walker->TeleportToLocation(
+            WorldCoords(MakeActionRegion(), Coords::FromOrigin(Vec3(30, 0, 40))));
+    }
+    ON_MACHINE(game.Client(1)) {
+        UpdatePositionPacket hostile;
+        hostile.originatorId = hosts[1];
+        hostile.entityId = kWalker;
+        hostile.placement = WorldCoords(MakeActionRegion(), Coords::FromOrigin(Vec3(90, 0, 90)));
+        gEngine->GetNetworkConnectionManager()->SendToServer(&hostile);
+    }
+    game.Pump();
+
+    EXPECT_EQ(marks[0].GetPositionReports(), 1);
+    EXPECT_EQ(marks[0].GetRefused(), 1);
+    EXPECT_EQ(game.Server().CountLog("sent a position report naming host"), 1);
+    ON_MACHINE(game.Client(0)) {
+        EXPECT_EQ(walkerAt(), FieldPoint(30, 40));
+    }
+    for (TestMachine* tm : {&game.Server(), &game.Client(1), &game.Client(2)}) {
+        ON_MACHINE(*tm) {
+            EXPECT_EQ(walkerAt(), FieldPoint(10, 10));
+        }
+    }
+    game.OnEach(ShutdownObjects);
 }
 
 // Hands over everything queued in one poll, as a burst from the network would come.

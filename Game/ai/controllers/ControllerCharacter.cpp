@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "Engine/Engine.h"
+#include "Engine/net/NetworkConnectionManager.h"
 #include "Engine/object/ObjectManager.h"
 #include "Engine/sys/Machine.h"
 #include "Engine/sys/RandomUniform.h"
@@ -10,7 +11,7 @@
 #include "Game/characters/Player.h"
 #include "Game/core/net/commands/CharacterCommands.h"
 #include "Game/core/net/commands/ItemCommands.h"
-#include "Game/core/util/SeamLog.h"
+#include "Game/core/net/packets/WorldPackets.h"
 #include "Game/items/Item.h"
 #include "Game/items/ItemSeed.h"
 #include "Game/items/inventory/Inventory.h"
@@ -45,7 +46,13 @@ void ControllerCharacter::PickupItem(std::uint32_t itemId) {
 }
 
 void ControllerCharacter::Teleport(const WorldCoords& coords) {
-    ReportSeam("Controller", "the controller's position update packet");
+    if (NetworkConnectionManager* net = gEngine->GetNetworkConnectionManager()) {
+        UpdatePositionPacket packet;
+        packet.originatorId = net->GetLocalHostId();
+        packet.entityId = GetParentId();
+        packet.placement = coords;
+        net->SendPacket(&packet);
+    }
     Character* character = GetParentCharacter();
     if (!character)
         return;
