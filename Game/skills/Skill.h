@@ -113,11 +113,9 @@ public:
     // update reads or writes drops the mark. The mark shares the walk's lines.
     void KeepQuiet() const { mQuiet = true; }
     bool KeptQuiet() const { return mQuiet; }
-#ifndef NDEBUG
     // The block from mManager to the end of mActiveState without the mark: debug builds keep
-    // it with the mark and abort where a write left the mark standing.
+    // it with the mark and abort where a write left the mark standing (defined there only).
     void CopyUpdateBytes(SkillUpdateBytes& out) const;
-#endif
     virtual void CreateUISkillName(std::wstring& text) const;
     virtual void CreateUISkillName(std::vector<GameTextLine>& lines) const;
     virtual void CreateUISkillHeading(std::vector<GameTextLine>& lines) const;

@@ -218,13 +218,13 @@ TEST_F(SkillManagerFrame, KeptQuietWalksMeetEachChangeBetweenFrames) {
         float mana;
         SkillReason reason;
         Skill_RangeProfile reach;
-    } rows[] = {{Change::None, 100.0f, SkillReason::Available, Skill_RangeProfile::Melee},
-                {Change::Mana, 100.0f, SkillReason::NotEnoughMana, Skill_RangeProfile::Melee},
-                {Change::Cooldown, 100.0f, SkillReason::CoolingDown, Skill_RangeProfile::Melee},
-                {Change::Hands, 100.0f, SkillReason::Available, Skill_RangeProfile::Long},
-                // A test from outside the walk rewrites the verdict the quiet walk left.
-                {Change::AskedIgnoringMana, 5.0f, SkillReason::NotEnoughMana,
-                 Skill_RangeProfile::Melee}};
+    } rows[] = {
+        {Change::None, 100.0f, SkillReason::Available, Skill_RangeProfile::Melee},
+        {Change::Mana, 100.0f, SkillReason::NotEnoughMana, Skill_RangeProfile::Melee},
+        {Change::Cooldown, 100.0f, SkillReason::CoolingDown, Skill_RangeProfile::Melee},
+        {Change::Hands, 100.0f, SkillReason::Available, Skill_RangeProfile::Long},
+        // A test from outside the walk rewrites the verdict the quiet walk left.
+        {Change::AskedIgnoringMana, 5.0f, SkillReason::NotEnoughMana, Skill_RangeProfile::Melee}};
     for (const auto& row : rows) {
         warrior->SetCurrentMana(row.mana);
         test::SetHandState(*warrior, 0);

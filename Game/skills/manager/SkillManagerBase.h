@@ -20,10 +20,8 @@ struct PlayStatsDamageType;
 enum class SkillAttributeType : std::uint32_t;
 enum class Weapon_Type : std::int32_t;
 
-#ifndef NDEBUG
 // A skill's update bytes (Skill::CopyUpdateBytes), as debug builds keep them between walks.
 using SkillUpdateBytes = std::array<std::byte, 72>;
-#endif
 
 // How far a skill or a weapon reaches.
 enum class Skill_RangeProfile : int { Melee = 0, Short = 1, Moderate = 2, Long = 3, Maximum = 4 };
