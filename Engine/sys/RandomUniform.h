@@ -1,6 +1,7 @@
 #pragma once
 // The seeded generator whose sequence is a contract between machines and with saved items:
 // state = ((state * 16807) mod 2^32) mod 2147483647, the product cut to 32 bits.
+#include <cstddef>
 #include <cstdint>
 #include <mutex>
 #include <type_traits>
@@ -113,6 +114,14 @@ public:
     void Skip() {
         std::lock_guard lock(mLock);
         mState = NextState(mState);
+    }
+    // Count such draws in a row, under one lock.
+    void Skip(std::size_t count) {
+        std::lock_guard lock(mLock);
+        std::uint32_t state = mState;
+        for (std::size_t i = 0; i < count; ++i)
+            state = NextState(state);
+        mState = state;
     }
 
 private:

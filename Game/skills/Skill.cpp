@@ -76,6 +76,19 @@ constinit thread_local std::uint64_t detail::tDestroyedSkills = 0;
 
 Skill::Skill() = default;
 
+#ifndef NDEBUG
+void Skill::CopyUpdateBytes(SkillUpdateBytes& out) const {
+    const auto* const first = reinterpret_cast<const std::byte*>(&mManager);
+    const auto* const end = reinterpret_cast<const std::byte*>(&mActiveState + 1);
+    if (end - first != static_cast<std::ptrdiff_t>(out.size())) {
+        gEngine->Log(0, "Skill: the update block is %td bytes", end - first);
+        std::abort();
+    }
+    std::memcpy(out.data(), first, out.size());
+    out[static_cast<std::size_t>(reinterpret_cast<const std::byte*>(&mQuiet) - first)] = {};
+}
+#endif
+
 Skill::~Skill() {
     ++detail::tDestroyedSkills;
 }
@@ -94,6 +107,7 @@ void Skill::LoadResources(const LoadTable& table) {
     KeepProfileRules();
     ContributionChanged();
     mRangeProfile = RangeProfileFromText(table.GetString("distanceProfile"));
+    ForgetQuiet();
     LoadSounds();
     auto& objects = Singleton<ObjectManager>::Get();
     const SkillProfile& profile = GetSkillProfile();
@@ -118,6 +132,7 @@ void Skill::KeepProfileRules() {
     mAnyWeapon = profile.GetQualifyingWeapons().empty();
     mDualWeaponsOnly = profile.GetQualifyingDualWeapons();
     mUltimateLevel = profile.GetUltimateLevel();
+    ForgetQuiet();
 }
 
 void Skill::OnDestroy() {
@@ -187,6 +202,7 @@ void Skill::ReplaceCooldownTime(float ms) {
     if (ms > 0.0f && static_cast<float>(mCooldownRemaining) < ms) {
         mCooldownRemaining = SkillProfile::SaturatedInt(ms);
         mCooldownTotal = mCooldownRemaining;
+        ForgetQuiet();
     }
 }
 
@@ -234,6 +250,7 @@ float Skill::RefreshManaCost(const Character* owner) const {
     const float manaCost = GetModifierManaCost();
     const float cost =
         ReducedManaCost(manaCost, GetTotalSkillAttribute(SkillAttributeType::ManaCostReduction));
+    ForgetQuiet();
     mCostKept = owner && !mTotalHasOtherParts && ManaCostPartsKept(*owner);
     if (mCostKept) {
         mCostInputs = owner->GetCharAttributeInputs();
@@ -334,6 +351,7 @@ void Skill::ReceiveStateUpdate(const SkillState& state, bool force) {
         return;
     const std::uint32_t before = mSkillState.level;
     mSkillState = state;
+    ForgetQuiet();
     ContributionChanged();
     if (mManager) {
         if (mSkillState.level < 1 || mIsTemporary)

@@ -7,6 +7,7 @@
 // modifier, secondary and base skills attached to it.
 #include <algorithm>
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -100,6 +101,21 @@ public:
     // whose Update it is.
     inline void UpdateAsWeapon(int ms);
     bool UpdatesAsWeapon() const { return mUpdatesAsWeapon; }
+    // Whether the weapon update, run again while the manager's inputs stay, changes nothing and
+    // only owes the root its draw: a weapon kind of this manager that takes any weapon, with no
+    // cooldown running and its cost kept under the inputs.
+    bool QuietWeaponUpdate(const SkillManagerBase* manager, std::uint32_t inputs,
+                           std::uint32_t stamp) const {
+        return mUpdatesAsWeapon && mManager == manager && mAnyWeapon && mCooldownRemaining <= 0 &&
+               mCostKept && mCostInputs == inputs && mCostStamp == stamp;
+    }
+    // The manager marks its skills after a walk that changed nothing; any write to what the
+    // update reads or writes drops the mark. The mark shares the walk's lines.
+    void KeepQuiet() const { mQuiet = true; }
+    bool KeptQuiet() const { return mQuiet; }
+    // The block from mManager to the end of mActiveState without the mark: debug builds keep
+    // it with the mark and abort where a write left the mark standing (defined there only).
+    void CopyUpdateBytes(SkillUpdateBytes& out) const;
     virtual void CreateUISkillName(std::wstring& text) const;
     virtual void CreateUISkillName(std::vector<GameTextLine>& lines) const;
     virtual void CreateUISkillHeading(std::vector<GameTextLine>& lines) const;
@@ -133,7 +149,10 @@ public:
     virtual int TrackableRemainingTime(std::uint32_t) const { return 1; }
     virtual int TrackableTotalTime(std::uint32_t) const { return 1; }
     virtual Skill_RangeProfile GetRangeProfile() const { return mRangeProfile; }
-    virtual void EndCooldown() { mCooldownRemaining = 0; }
+    virtual void EndCooldown() {
+        mCooldownRemaining = 0;
+        ForgetQuiet();
+    }
     virtual void ReplaceCooldownTime(float ms);
     virtual void ApplyDisruptionCooldownTime(float ms);
     virtual bool SetAvailability(bool ignoreMana, bool ignoreCooldown);
@@ -197,6 +216,7 @@ public:
     virtual void ReceiveStateUpdate(const SkillState& state, bool force);
     virtual void ReceiveActiveUpdate(Character&, const SkillActiveState& state, bool) {
         mActiveState = state;
+        ForgetQuiet();
         ContributionChanged();
     }
     virtual bool IsValidTarget(std::uint32_t) const { return true; }
@@ -222,6 +242,7 @@ public:
         mManager = manager;
         mTotalKept = false;
         mCostKept = false;
+        ForgetQuiet();
         ContributionChanged();
     }
     SkillManagerBase* GetManager() const { return mManager; }
@@ -276,7 +297,10 @@ public:
     // The mana cost of the level and the modifiers, before the character-wide reduction.
     float GetModifierManaCost() const;
     void SubtractManaCost();
-    void SetIgnoreMana(bool ignore) { mIgnoreMana = ignore; }
+    void SetIgnoreMana(bool ignore) {
+        mIgnoreMana = ignore;
+        ForgetQuiet();
+    }
     bool QualifyingWeapon() const {
         // Most skills take any weapon.
         return mAnyWeapon || HoldsQualifyingWeapon();
@@ -383,15 +407,25 @@ protected:
     // Where GetCurrentLevel reads the level: the bought level raised by augments up to the
     // ultimate level, the active state's sub-level (buffs), or always 1.
     enum class LevelSource : std::uint8_t { Bought, ActiveSubLevel, Fixed };
-    void SetLevelSource(LevelSource source) { mLevelSource = source; }
+    void SetLevelSource(LevelSource source) {
+        mLevelSource = source;
+        ForgetQuiet();
+    }
     void SetTotalHasOtherParts(bool other) {
         mTotalHasOtherParts = other;
         mCostKept = false;
+        ForgetQuiet();
     }
     // The weapon kinds say at construction that their (final) Update is UpdateAsWeapon.
-    void MarkUpdatesAsWeapon() { mUpdatesAsWeapon = true; }
+    void MarkUpdatesAsWeapon() {
+        mUpdatesAsWeapon = true;
+        ForgetQuiet();
+    }
     // Pooled attacks are never held back by mana or cooldown.
-    void IgnoreManaAndCooldown() { mIgnoresManaAndCooldown = true; }
+    void IgnoreManaAndCooldown() {
+        mIgnoresManaAndCooldown = true;
+        ForgetQuiet();
+    }
     // Weapon kinds reach as far as the owner's weapon: a ranged one its range, else melee.
     // Inline: every weapon skill follows it every frame.
     void FollowWeaponRange() {
@@ -400,6 +434,7 @@ protected:
         mRangedWeapon = mManager->IsRangedWeapon();
         mRangeProfile =
             mRangedWeapon ? mManager->GetWeaponRangeProfile() : Skill_RangeProfile::Melee;
+        ForgetQuiet();
     }
     bool HoldsRangedWeapon() const { return mRangedWeapon; }
     // Calls fn on every attached modifier skill that still exists. The modifier kinds live in
@@ -411,7 +446,10 @@ protected:
                 fn(*static_cast<Skill*>(object));
     }
     void SetRepeatable(bool repeatable) { mRepeatable = repeatable; }
-    void SetRangeProfile(Skill_RangeProfile profile) { mRangeProfile = profile; }
+    void SetRangeProfile(Skill_RangeProfile profile) {
+        mRangeProfile = profile;
+        ForgetQuiet();
+    }
     void SetSkillType(int type) { mSkillType = type; }
     void SetDisruptionApplies(bool applies) { mDisruptionApplies = applies; }
     // A text of the program's own (it outlives the skill).
@@ -422,7 +460,10 @@ protected:
     }
     void SetPrimary(bool primary) { mIsPrimary = primary; }
     void SetResourceName(const Name& name) { mResourceName = name; }
-    void SetReason(SkillReason reason) { mReason = reason; }
+    void SetReason(SkillReason reason) {
+        mReason = reason;
+        ForgetQuiet();
+    }
     // Tells the user interface that the skill switched on or off; headless, the skill keeps
     // what it last told (IsUINotifiedActive).
     void NotifyUIOnActivate() { mUINotifiedActive = true; }
@@ -439,6 +480,7 @@ protected:
     // enabled; the controlling machine's update may change it.
     void MarkEnabled() {
         mSkillState.enabled = true;
+        ForgetQuiet();
         ContributionChanged();
     }
     // Every change of what the skill adds to its character's attributes comes through here.
@@ -452,6 +494,7 @@ public:
     bool IsUINotifiedActive() const { return mUINotifiedActive; }
 
 private:
+    void ForgetQuiet() const { mQuiet = false; }
     static const SkillProfile& FallbackProfile();
     std::uint32_t BoughtLevel() const {
 #ifndef NDEBUG
@@ -547,6 +590,8 @@ private:
     mutable bool mCostKept = false;
     bool mIgnoresManaAndCooldown = false;
     bool mUpdatesAsWeapon = false;
+    // KeepQuiet's mark, in the padding before the counts.
+    mutable bool mQuiet = false;
     mutable std::uint32_t mCostInputs = 0;
     mutable std::uint32_t mCostStamp = 0;
     mutable float mCost = 0.0f;

@@ -33,6 +33,7 @@ void Skill::IncrementSkillLevel(int count) {
 
 void Skill::SetSkillLevel(int level) {
     mSkillState.level = static_cast<std::uint32_t>(std::max(level, 0));
+    ForgetQuiet();
     if (mManager) {
         if (level >= 1 && !mIsTemporary)
             mManager->AddToActiveList(this);
@@ -73,11 +74,13 @@ bool Skill::DecrementSkillLevel() {
 
 void Skill::IncrementAugmentedSkillLevel(std::uint32_t count) {
     mAugmentedLevel = count > UINT32_MAX - mAugmentedLevel ? UINT32_MAX : mAugmentedLevel + count;
+    ForgetQuiet();
     ContributionChanged();
 }
 
 void Skill::DecrementAugmentedSkillLevel(std::uint32_t count) {
     mAugmentedLevel = count >= mAugmentedLevel ? 0 : mAugmentedLevel - count;
+    ForgetQuiet();
     ContributionChanged();
 }
 

@@ -73,6 +73,7 @@ inline void SkipSeed(GameEngine* engine) {
     }
 #endif
     const float mana = mManager ? mManager->GetCurrentMana() : 0.0f;
+    ForgetQuiet();
     mNotEnoughMana = KeptOrFreshManaCost() > mana;
     mCoolingDown = mCooldownRemaining > 0;
     mWeaponNotQualifying = !QualifyingWeapon();
@@ -92,8 +93,10 @@ inline void SkipSeed(GameEngine* engine) {
 
 template <bool BaseTest>
 [[gnu::always_inline]] inline void Skill::RunDown(int ms) {
-    if (mCooldownRemaining > 0)
+    if (mCooldownRemaining > 0) {
         mCooldownRemaining -= ms;
+        ForgetQuiet();
+    }
     if (!IsControllingSkill())
         return;
     bool enabled;
@@ -103,6 +106,7 @@ template <bool BaseTest>
         enabled = SetAvailability(mIgnoreMana, false);
     if (enabled != mSkillState.enabled) {
         mSkillState.enabled = enabled;
+        ForgetQuiet();
         ContributionChanged();
         SendStateUpdate();
     }

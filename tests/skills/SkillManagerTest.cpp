@@ -197,6 +197,55 @@ TEST_F(SkillManagerFrame, WeaponKindsFollowTheReachThroughTheWalkAndOthersDoNot)
     }
 }
 
+// A walk that changed nothing is kept while nothing it reads moves: each change between two
+// frames still reaches the skill (debug builds also walk, and abort where the kept walk differs).
+TEST_F(SkillManagerFrame, KeptQuietWalksMeetEachChangeBetweenFrames) {
+    auto& records = Singleton<RecordDatabase>::Get();
+    ASSERT_TRUE(records.AddRecordText("Records/SkillManager/Quiet.dbr", R"({"Class":
+        "Skill_AttackWeapon", "skillMaxLevel": 1, "skillManaCost": [10]})"));
+    ASSERT_TRUE(records.AddRecordText(
+        "Records/SkillManager/QuietOwner.dbr",
+        R"({"Class": "Character", "skillName1": "Records/SkillManager/Quiet.dbr",
+            "skillLevel1": [1, 1, 1]})"));
+    manager().LoadSkills("Records/SkillManager/QuietOwner.dbr", 1);
+    manager().SetAsControllingManager();
+    Skill* skill = Get("Records/SkillManager/Quiet.dbr");
+    ASSERT_NE(skill, nullptr);
+    warrior->SubtractMana(0.0f);  // the vitals keep a mana set from now on
+    enum class Change { None, Mana, Cooldown, Hands, AskedIgnoringMana };
+    const struct {
+        Change change;
+        float mana;
+        SkillReason reason;
+        Skill_RangeProfile reach;
+    } rows[] = {
+        {Change::None, 100.0f, SkillReason::Available, Skill_RangeProfile::Melee},
+        {Change::Mana, 100.0f, SkillReason::NotEnoughMana, Skill_RangeProfile::Melee},
+        {Change::Cooldown, 100.0f, SkillReason::CoolingDown, Skill_RangeProfile::Melee},
+        {Change::Hands, 100.0f, SkillReason::Available, Skill_RangeProfile::Long},
+        // A test from outside the walk rewrites the verdict the quiet walk left.
+        {Change::AskedIgnoringMana, 5.0f, SkillReason::NotEnoughMana, Skill_RangeProfile::Melee}};
+    for (const auto& row : rows) {
+        warrior->SetCurrentMana(row.mana);
+        test::SetHandState(*warrior, 0);
+        skill->EndCooldown();
+        RunFrame(*warrior, 100);
+        RunFrame(*warrior, 100);
+        if (row.change == Change::Mana)
+            warrior->SetCurrentMana(5.0f);
+        else if (row.change == Change::Cooldown)
+            skill->ReplaceCooldownTime(1000.0f);
+        else if (row.change == Change::Hands)
+            test::SetHandState(*warrior, 3);  // a bow
+        else if (row.change == Change::AskedIgnoringMana) {
+            ASSERT_TRUE(skill->SetAvailability(true, false));
+        }
+        RunFrame(*warrior, 100);
+        EXPECT_EQ(skill->GetReason(), row.reason) << static_cast<int>(row.change);
+        EXPECT_EQ(skill->GetRangeProfile(), row.reach) << static_cast<int>(row.change);
+    }
+}
+
 TEST_F(SkillManagerFrame, EachFrameWalksTheActiveListAsItIsThen) {
     LoadSkills();
     Skill* cleave = Get(kCleave);  // installed

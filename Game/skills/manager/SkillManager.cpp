@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <cstring>
 
 #include "Engine/Engine.h"
 #include "Engine/object/ObjectManager.h"
@@ -329,9 +330,76 @@ void SkillManager::Update(int ms) {
     ++mFrameDepth;
     RandomUniformLocked* const outerRandom = GetWalkRandom();
     SetWalkRandom(engine ? &engine->GetRandomGen() : nullptr);
-    bool dualWield = false;
     const std::uint64_t destroyed = Skill::DestroyedOnThisThread();
     FindWalkSkills(destroyed);
+    const WalkInputs inputs = ReadWalkInputs(hands);
+    const bool quiet = QuietWalkHolds(inputs, destroyed);
+#ifdef NDEBUG
+    if (quiet) {
+        // Each kept cost's draw, in the walk's order; nothing else moves.
+        if (engine && inputs.services)
+            engine->GetRandomGen().Skip(mWalkSkills.size());
+    } else {
+        WalkSkills(ms, destroyed, inputs, false);
+    }
+#else
+    WalkSkills(ms, destroyed, inputs, quiet);
+#endif
+    // Most characters have neither: the copy's lines stay untouched.
+    if (!mBuffs.empty() || !mItemSkills.empty()) {
+        mScratch.clear();
+        for (const auto& [name, entry] : mBuffs)
+            mScratch.push_back(entry.buff);
+        mScratch.insert(mScratch.end(), mItemSkills.begin(), mItemSkills.end());
+        for (std::uint32_t id : mScratch)
+            if (Skill* skill = Find(id))
+                skill->Update(*GetParent(), ms);
+    }
+    SetWalkRandom(outerRandom);
+    --mFrameDepth;
+    DropDeferredBuffs();
+}
+
+SkillManager::WalkInputs SkillManager::ReadWalkInputs(int hands) {
+    const float mana = GetCurrentMana();
+    WalkInputs inputs;
+    inputs.parent = GetParent();
+    inputs.services = GetSkillServices();
+    inputs.charInputs = GetParent()->GetCharAttributeInputs();
+    inputs.stamp = GetSkillAttributesStamp();
+    std::memcpy(&inputs.manaBits, &mana, sizeof mana);
+    inputs.hands = hands;
+    return inputs;
+}
+
+bool SkillManager::QuietWalkHolds(const WalkInputs& inputs, std::uint64_t destroyed) const {
+    if (!mWalkQuiet || !(inputs == mQuietInputs) || !WalkListKept(destroyed))
+        return false;
+    for (const Skill* skill : mWalkSkills)
+        if (!skill->KeptQuiet())
+            return false;
+#ifndef NDEBUG
+    // A write that left a mark standing (a write site that doesn't drop it).
+    for (std::size_t i = 0; i < mWalkSkills.size(); ++i) {
+        SkillUpdateBytes now;
+        mWalkSkills[i]->CopyUpdateBytes(now);
+        if (now != mQuietBytes[i]) {
+            gEngine->Log(0, "SkillManager: %s kept its quiet mark through a write",
+                         mWalkSkills[i]->GetObjectName().c_str());
+            std::abort();
+        }
+    }
+#endif
+    return true;
+}
+
+void SkillManager::WalkSkills(int ms, std::uint64_t destroyed, const WalkInputs& inputs,
+                              bool quiet) {
+#ifndef NDEBUG
+    GameEngine* const engine = gGameEngine;
+    const std::uint32_t drawsFrom = engine ? engine->GetRandomGen().GetState() : 0u;
+#endif
+    bool dualWield = false;
     for (std::size_t i = 0; i < mWalk.size(); ++i) {
         Skill* skill = mWalkSkills[i];
         if (!skill || Skill::DestroyedOnThisThread() != destroyed)
@@ -358,24 +426,56 @@ void SkillManager::Update(int ms) {
             dualWield = skill->AllowDualWieldWeapons() || dualWield;
         }
     }
+#ifndef NDEBUG
+    // A quiet walk changes no skill, no input and no hands, and draws once per skill.
+    if (quiet) {
+        std::uint32_t draws = drawsFrom;
+        if (engine && inputs.services)
+            for (std::size_t i = 0; i < mWalkSkills.size(); ++i)
+                draws = RandomUniform::NextState(draws);
+        bool same = dualWield == mDualWield && ReadWalkInputs(inputs.hands) == inputs &&
+                    (!engine || engine->GetRandomGen().GetState() == draws);
+        for (std::size_t i = 0; same && i < mWalkSkills.size(); ++i) {
+            SkillUpdateBytes now;
+            mWalkSkills[i]->CopyUpdateBytes(now);
+            same = now == mQuietBytes[i];
+        }
+        if (!same) {
+            gEngine->Log(0, "SkillManager: the quiet walk of %s changed something",
+                         GetParent()->GetObjectName().c_str());
+            std::abort();
+        }
+    }
+#else
+    (void)quiet;
+#endif
     if (dualWield != mDualWield) {
         mDualWield = dualWield;
         if (GetParent())
             GetParent()->AllowDualWieldWeapons(dualWield);
     }
-    // Most characters have neither: the copy's lines stay untouched.
-    if (!mBuffs.empty() || !mItemSkills.empty()) {
-        mScratch.clear();
-        for (const auto& [name, entry] : mBuffs)
-            mScratch.push_back(entry.buff);
-        mScratch.insert(mScratch.end(), mItemSkills.begin(), mItemSkills.end());
-        for (std::uint32_t id : mScratch)
-            if (Skill* skill = Find(id))
-                skill->Update(*GetParent(), ms);
-    }
-    SetWalkRandom(outerRandom);
-    --mFrameDepth;
-    DropDeferredBuffs();
+    KeepQuietWalk(inputs);
+}
+
+void SkillManager::KeepQuietWalk(const WalkInputs& before) {
+    // Quiet only after a walk that moved none of its inputs, over kept skills that are quiet
+    // under them.
+    mWalkQuiet = false;
+    if (!WalkListKept(Skill::DestroyedOnThisThread()) ||
+        !(ReadWalkInputs(GetHandState()) == before))
+        return;
+    for (const Skill* skill : mWalkSkills)
+        if (!skill->QuietWeaponUpdate(this, before.charInputs, before.stamp))
+            return;
+    for (const Skill* skill : mWalkSkills)
+        skill->KeepQuiet();
+#ifndef NDEBUG
+    mQuietBytes.resize(mWalkSkills.size());
+    for (std::size_t i = 0; i < mWalkSkills.size(); ++i)
+        mWalkSkills[i]->CopyUpdateBytes(mQuietBytes[i]);
+#endif
+    mQuietInputs = before;
+    mWalkQuiet = true;
 }
 
 void SkillManager::FindWalkSkills(std::uint64_t destroyed) {

@@ -183,6 +183,26 @@ public:
     void RefreshSkillAttributes(const GameEngine* engine);
     // Readies the walk over the active list: a copy of it and its skills.
     void FindWalkSkills(std::uint64_t destroyed);
+    // What the walk reads of the manager and its character. While it stays and every skill
+    // keeps the mark a walk that changed nothing left, the walk changes nothing again and only
+    // owes the root its skills' draws.
+    struct WalkInputs {
+        const Character* parent = nullptr;
+        const SkillServicesBase* services = nullptr;
+        std::uint32_t charInputs = 0;
+        std::uint32_t stamp = 0;
+        std::uint32_t manaBits = 0;
+        int hands = 0;
+        bool operator==(const WalkInputs&) const = default;
+    };
+    WalkInputs ReadWalkInputs(int hands);
+    bool WalkListKept(std::uint64_t destroyed) const {
+        return mWalkKept && mWalkVersion == mActiveVersion && mWalkDestroyed == destroyed;
+    }
+    bool QuietWalkHolds(const WalkInputs& inputs, std::uint64_t destroyed) const;
+    // The walk over the copy; quiet says the kept answer holds (debug builds check it).
+    void WalkSkills(int ms, std::uint64_t destroyed, const WalkInputs& inputs, bool quiet);
+    void KeepQuietWalk(const WalkInputs& before);
 
     // Skill use (SkillManagerUse.cpp); the reference names the skill. Each does nothing (false)
     // when the reference names no skill of the kind it needs.
@@ -324,6 +344,11 @@ private:
     std::uint64_t mWalkDestroyed = 0;
     std::vector<std::uint32_t> mWalk;
     std::vector<Skill*> mWalkSkills;
+    bool mWalkQuiet = false;
+    WalkInputs mQuietInputs;
+#ifndef NDEBUG
+    std::vector<SkillUpdateBytes> mQuietBytes;  // each walk skill's bytes when marked
+#endif
     // Pets waiting for their first update, by id: one destroyed meanwhile is simply missed.
     std::vector<std::uint32_t> mPetsToInitialize;
     std::vector<std::uint32_t> mItemSkills;

@@ -2,6 +2,8 @@
 // The one door through which a skill reaches its character: the owner's weapons, vitals,
 // character-wide skill attributes, the active list and the character effects of skill use.
 // SkillManager implements it; skills hold it as their manager.
+#include <array>
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -17,6 +19,9 @@ class SkillServicesBase;
 struct PlayStatsDamageType;
 enum class SkillAttributeType : std::uint32_t;
 enum class Weapon_Type : std::int32_t;
+
+// A skill's update bytes (Skill::CopyUpdateBytes), as debug builds keep them between walks.
+using SkillUpdateBytes = std::array<std::byte, 72>;
 
 // How far a skill or a weapon reaches.
 enum class Skill_RangeProfile : int { Melee = 0, Short = 1, Moderate = 2, Long = 3, Maximum = 4 };
