@@ -221,9 +221,13 @@ void SlotManager::RequestSlot(WorldVec3& out, Character& requester, float radius
     // the slot up.
     mCandidates.clear();
     const float extents = requester.GetExtents();
+    const CharacterPathingSize size = requester.GetPathingSize();
     for (unsigned int i = 0; i < mOccupants.size(); ++i) {
         const Character* holder = Holder(i);
-        if (!holder || (!hold && mHolders[i].vacated) || holder->GetExtents() != extents)
+        if (!holder || (!hold && mHolders[i].vacated))
+            continue;
+        // An equal size has equal extents (the call is in another file).
+        if (holder->GetPathingSize() != size && holder->GetExtents() != extents)
             continue;
         const WorldVec3& place = Position(i);
         const float mine = world.GetDistanceSquared(place, from);
