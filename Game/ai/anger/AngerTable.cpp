@@ -27,7 +27,9 @@ struct BatchScratch {
     std::vector<std::uint32_t> newSlots, newSteps;
 };
 
-BatchScratch& Batch() {
+// Out of line: inlined, gcc derives the thread's address again at every use (a call each)
+// rather than keep it in a register.
+[[gnu::noinline]] BatchScratch& Batch() {
     thread_local BatchScratch scratch;
     return scratch;
 }
@@ -227,6 +229,52 @@ ANGER_TARGET_CLONES bool PlaceFromEmpty(std::uint32_t* ids, std::uint32_t* hints
         AngerTable::CalmOf(p.amount, k + 1, share, calms[k]);
     }
     return true;
+}
+
+// Moves entries [from, from + count) of the three columns up by `by` (>= 1), the last first,
+// four at a time: each four are read before any is written, and lie below every one written
+// before, so the ranges may overlap. The lowest four are read first and written last, which
+// covers a rest of fewer than four. A memmove per column costs more for the few entries a
+// merge moves at once.
+void MoveUp(std::uint32_t* ids, float* values, std::uint32_t* hints, std::size_t from,
+            std::size_t count, std::size_t by) {
+    using Four = std::uint32_t __attribute__((vector_size(16)));
+    struct Fours {
+        Four ids, values, hints;
+    };
+    const auto load = [&](std::size_t at) {
+        Fours fours;
+        __builtin_memcpy(&fours.ids, ids + at, sizeof(Four));
+        __builtin_memcpy(&fours.values, values + at, sizeof(Four));
+        __builtin_memcpy(&fours.hints, hints + at, sizeof(Four));
+        return fours;
+    };
+    const auto store = [&](std::size_t at, const Fours& fours) {
+        __builtin_memcpy(ids + at + by, &fours.ids, sizeof(Four));
+        __builtin_memcpy(values + at + by, &fours.values, sizeof(Four));
+        __builtin_memcpy(hints + at + by, &fours.hints, sizeof(Four));
+    };
+    if (count < 4) {
+        // Spelled out: a loop here is vectorised behind checks that cost more than it moves.
+        const auto one = [&](std::size_t at) {
+            ids[at + by] = ids[at];
+            values[at + by] = values[at];
+            hints[at + by] = hints[at];
+        };
+        if (count == 3)
+            one(from + 2);
+        if (count >= 2)
+            one(from + 1);
+        if (count >= 1)
+            one(from);
+        return;
+    }
+    const Fours lowest = load(from);
+    for (std::size_t left = count; left > 4; left -= 4) {
+        const std::size_t at = from + left - 4;
+        store(at, load(at));
+    }
+    store(from, lowest);
 }
 
 // The entries of a whole number of the batch's lane groups.
@@ -440,21 +488,25 @@ bool AngerTable::ProvokeEach(const Provoked* list, std::size_t count, float cap,
             }
             mSize = before + news;
             // Merged from the last: each old entry moves once, up past the new ones below it.
+            // Local pointers: the stores would otherwise reload the members.
             const std::uint32_t* const newSlots = batch.newSlots.data();
             const std::uint32_t* const newSteps = batch.newSteps.data();
+            std::uint32_t* const ids = mIds;
+            float* const values = mValues;
+            std::uint32_t* const hints = mHints;
             std::size_t out = mSize, i = before;
             for (std::size_t n = news; n-- > 0;) {
                 const std::size_t slot = newSlots[n];
-                while (--out != slot) {
-                    --i;
-                    mIds[out] = mIds[i];
-                    mValues[out] = mValues[i];
-                    mHints[out] = mHints[i];
+                const std::size_t above = out - 1 - slot;
+                if (above != 0) {
+                    i -= above;
+                    MoveUp(ids, values, hints, i, above, out - above - i);
                 }
+                out = slot;
                 const AngerTable::Provoked& p = list[newSteps[n]];
-                mIds[slot] = p.id;
-                mValues[slot] = 0.0f;
-                mHints[slot] = p.worldSlot;
+                ids[slot] = p.id;
+                values[slot] = 0.0f;
+                hints[slot] = p.worldSlot;
             }
         }
         AngerLanes::CalmsOf(batch.amounts.data(), batch.sizes.data(), count, share,
