@@ -277,6 +277,20 @@ void MoveUp(std::uint32_t* ids, float* values, std::uint32_t* hints, std::size_t
     store(from, lowest);
 }
 
+// std::lower_bound over ids [lo, hi) without a branch per halving: each is as likely as not,
+// so a branch mispredicts half the time.
+std::size_t LowerBound(const std::uint32_t* ids, std::size_t lo, std::size_t hi, std::uint32_t id) {
+    if (lo == hi)
+        return lo;
+    const std::uint32_t* base = ids + lo;
+    for (std::size_t n = hi - lo; n > 1;) {
+        const std::size_t half = n / 2;
+        base = base[half] < id ? base + half : base;
+        n -= half;
+    }
+    return static_cast<std::size_t>(base - ids) + (*base < id ? 1 : 0);
+}
+
 // The entries of a whole number of the batch's lane groups.
 std::size_t BatchWhole(std::size_t size) {
     constexpr std::size_t kGroup = AngerLanes::kBatchLanes;
@@ -394,8 +408,8 @@ std::size_t AngerTable::FindOrInsertFrom(std::uint32_t id, std::uint32_t worldSl
     } else if (mCursor < count) {
         hi = mCursor;
     }
-    const std::uint32_t* it = std::lower_bound(mIds + lo, mIds + hi, id);
-    const auto slot = static_cast<std::size_t>(it - mIds);
+    const std::size_t slot = LowerBound(mIds, lo, hi, id);
+    const std::uint32_t* const it = mIds + slot;
     mCursor = slot + 1;
     if (slot != count && *it == id) {
         mHints[slot] = worldSlot;
