@@ -27,7 +27,9 @@ struct BatchScratch {
     std::vector<std::uint32_t> newSlots, newSteps;
 };
 
-BatchScratch& Batch() {
+// Out of line: inlined, gcc derives the thread's address again at every use (a call each)
+// rather than keep it in a register.
+[[gnu::noinline]] BatchScratch& Batch() {
     thread_local BatchScratch scratch;
     return scratch;
 }
@@ -229,6 +231,66 @@ ANGER_TARGET_CLONES bool PlaceFromEmpty(std::uint32_t* ids, std::uint32_t* hints
     return true;
 }
 
+// Moves entries [from, from + count) of the three columns up by `by` (>= 1), the last first,
+// four at a time: each four are read before any is written, and lie below every one written
+// before, so the ranges may overlap. The lowest four are read first and written last, which
+// covers a rest of fewer than four. A memmove per column costs more for the few entries a
+// merge moves at once.
+void MoveUp(std::uint32_t* ids, float* values, std::uint32_t* hints, std::size_t from,
+            std::size_t count, std::size_t by) {
+    using Four = std::uint32_t __attribute__((vector_size(16)));
+    struct Fours {
+        Four ids, values, hints;
+    };
+    const auto load = [&](std::size_t at) {
+        Fours fours;
+        __builtin_memcpy(&fours.ids, ids + at, sizeof(Four));
+        __builtin_memcpy(&fours.values, values + at, sizeof(Four));
+        __builtin_memcpy(&fours.hints, hints + at, sizeof(Four));
+        return fours;
+    };
+    const auto store = [&](std::size_t at, const Fours& fours) {
+        __builtin_memcpy(ids + at + by, &fours.ids, sizeof(Four));
+        __builtin_memcpy(values + at + by, &fours.values, sizeof(Four));
+        __builtin_memcpy(hints + at + by, &fours.hints, sizeof(Four));
+    };
+    if (count < 4) {
+        // Spelled out: a loop here is vectorised behind checks that cost more than it moves.
+        const auto one = [&](std::size_t at) {
+            ids[at + by] = ids[at];
+            values[at + by] = values[at];
+            hints[at + by] = hints[at];
+        };
+        if (count == 3)
+            one(from + 2);
+        if (count >= 2)
+            one(from + 1);
+        if (count >= 1)
+            one(from);
+        return;
+    }
+    const Fours lowest = load(from);
+    for (std::size_t left = count; left > 4; left -= 4) {
+        const std::size_t at = from + left - 4;
+        store(at, load(at));
+    }
+    store(from, lowest);
+}
+
+// std::lower_bound over ids [lo, hi) without a branch per halving: each is as likely as not,
+// so a branch mispredicts half the time.
+std::size_t LowerBound(const std::uint32_t* ids, std::size_t lo, std::size_t hi, std::uint32_t id) {
+    if (lo == hi)
+        return lo;
+    const std::uint32_t* base = ids + lo;
+    for (std::size_t n = hi - lo; n > 1;) {
+        const std::size_t half = n / 2;
+        base = base[half] < id ? base + half : base;
+        n -= half;
+    }
+    return static_cast<std::size_t>(base - ids) + (*base < id ? 1 : 0);
+}
+
 // The entries of a whole number of the batch's lane groups.
 std::size_t BatchWhole(std::size_t size) {
     constexpr std::size_t kGroup = AngerLanes::kBatchLanes;
@@ -346,8 +408,8 @@ std::size_t AngerTable::FindOrInsertFrom(std::uint32_t id, std::uint32_t worldSl
     } else if (mCursor < count) {
         hi = mCursor;
     }
-    const std::uint32_t* it = std::lower_bound(mIds + lo, mIds + hi, id);
-    const auto slot = static_cast<std::size_t>(it - mIds);
+    const std::size_t slot = LowerBound(mIds, lo, hi, id);
+    const std::uint32_t* const it = mIds + slot;
     mCursor = slot + 1;
     if (slot != count && *it == id) {
         mHints[slot] = worldSlot;
@@ -440,21 +502,25 @@ bool AngerTable::ProvokeEach(const Provoked* list, std::size_t count, float cap,
             }
             mSize = before + news;
             // Merged from the last: each old entry moves once, up past the new ones below it.
+            // Local pointers: the stores would otherwise reload the members.
             const std::uint32_t* const newSlots = batch.newSlots.data();
             const std::uint32_t* const newSteps = batch.newSteps.data();
+            std::uint32_t* const ids = mIds;
+            float* const values = mValues;
+            std::uint32_t* const hints = mHints;
             std::size_t out = mSize, i = before;
             for (std::size_t n = news; n-- > 0;) {
                 const std::size_t slot = newSlots[n];
-                while (--out != slot) {
-                    --i;
-                    mIds[out] = mIds[i];
-                    mValues[out] = mValues[i];
-                    mHints[out] = mHints[i];
+                const std::size_t above = out - 1 - slot;
+                if (above != 0) {
+                    i -= above;
+                    MoveUp(ids, values, hints, i, above, out - above - i);
                 }
+                out = slot;
                 const AngerTable::Provoked& p = list[newSteps[n]];
-                mIds[slot] = p.id;
-                mValues[slot] = 0.0f;
-                mHints[slot] = p.worldSlot;
+                ids[slot] = p.id;
+                values[slot] = 0.0f;
+                hints[slot] = p.worldSlot;
             }
         }
         AngerLanes::CalmsOf(batch.amounts.data(), batch.sizes.data(), count, share,
