@@ -124,6 +124,11 @@ void ForEachCharacterInSphere(const Character& self, float maxYView, Region* reg
             return judge(TeamManager::BuildTeam(ma, mi));
         });
     };
+    // A crowd is mostly of the sweeper's own team: judged before any screen meets it, it is
+    // known to the first. (Humans' judgment of humans asks the game's settings: left to the
+    // lanes that need it.)
+    if (team.GetTeamMajor() != Team::Human)
+        judgeStored(team.GetTeamMajor(), team.GetTeamMinor());
     // The cell's packed words alone turn away the dead, the non-characters and the other side
     // before their entries are read, unless the filter below would first read something of
     // theirs that matters (an entry the game has not looked at yet, a character asked for its
