@@ -177,19 +177,25 @@ TEST_F(Navigation, ObstaclesBlockUntilDetached) {
 }
 
 TEST_F(Navigation, AnObstacleForOneSizeClosesOnlyThatSizesPaths) {
+    PathFinder& finder = World::Get().GetPathFinder();
     const WorldVec3 from = At(10, 25), to = At(10, 5);
     struct Case {
-        int closes;  // -1: every size
+        int closes;    // -1: every size
+        bool passing;  // closed only when a search first reads the flags
         bool blocksSmall, blocksMedium;
     };
-    for (const Case& c : {Case{-1, true, true}, Case{0, true, false}, Case{1, false, true}}) {
-        DynamicObstacle barrier;
+    for (const Case& c : {Case{-1, false, true, true}, Case{0, false, true, false},
+                          Case{1, false, false, true}, Case{0, true, true, false}}) {
+        DynamicObstacle standing;
+        DynamicObstacle& barrier = c.passing ? finder.PassingObstacle(0) : standing;
         ASSERT_TRUE(barrier.Create(
             meadow, OrientedBox::FromAxisAligned(Vec3(10, 1, 15), Vec3(6, 1, 0.5f))));
         if (c.closes < 0)
             barrier.Attach();
         else
             barrier.AttachForSize(c.closes);
+        // The furthest point straight ahead stops short of it too.
+        EXPECT_EQ(finder.GetFurthestPoint(0, from, to).local.z > 10.0f, c.blocksSmall) << c.closes;
         const bool blocks[] = {c.blocksSmall, c.blocksMedium};
         for (int size = 0; size < 2; ++size) {
             auto path = World::Get().FindPath(size, from, to, PathGenerationParams(), 30);
@@ -204,8 +210,9 @@ TEST_F(Navigation, AnObstacleForOneSizeClosesOnlyThatSizesPaths) {
             ASSERT_NE(path, nullptr);
             EXPECT_EQ(path->GetLength() > 21.0f, blocks[size]) << c.closes << " moved " << size;
         }
+        barrier.Detach();
     }
-    EXPECT_EQ(World::Get().GetPathFinder().GetObstacleCount(), 0u);
+    EXPECT_EQ(finder.GetObstacleCount(), 0u);
 }
 
 // Obstacles attached again where they stood, after others came and went over the same polygons,

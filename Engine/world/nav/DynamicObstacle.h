@@ -47,6 +47,7 @@ private:
     ABBox mBounds;
     bool mAttached = false;
     bool mPassing = false;  // one of the path finder's PassingObstacle
+    bool mPending = false;  // attached, its polygons not closed yet (PathFinder::ClosePending)
     // The polygons this obstacle closed, per mesh.
     std::vector<std::pair<NavMesh*, std::uint32_t>> mClosed;
 };

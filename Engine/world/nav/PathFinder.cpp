@@ -334,24 +334,25 @@ int PathFinder::Straight(int pathingSize, const WorldVec3& from, const WorldVec3
         return 0;
 
     mFilter->setAreaCost(0, Max(params.areaCost, 0.001f));
-    // The polygons a walk starts and ends in stay open whatever obstacle covers them.
-    dtNavMesh* nav = mesh->GetMesh();
-    unsigned short startFlags = 0, goalFlags = 0;
-    PolygonFlags(*nav, startRef, goalRef, startFlags, goalFlags, mesh->GetTileLayout());
-    // Most ends lie under no obstacle and are left alone.
-    const bool reopenStart = startFlags != kFlagWalk, reopenGoal = goalFlags != kFlagWalk;
-    if (reopenStart)
-        nav->setPolyFlags(startRef, kFlagWalk);
-    if (reopenGoal)
-        nav->setPolyFlags(goalRef, kFlagWalk);
-    int count = 0;
-    const dtStatus status = mCorridor.Find(*mesh->GetQuery(), startRef, goalRef, &start.x, &goal.x,
-                                           *mFilter, mPolys.data(), &count, kMaxCorridor,
-                                           mesh->GetPortalMidpoints(), mesh->GetTileLayout());
-    if (reopenGoal)
-        nav->setPolyFlags(goalRef, goalFlags);
-    if (reopenStart)
-        nav->setPolyFlags(startRef, startFlags);
+    // Crowds mostly walk within the polygon they stand in: that search reads no flags and
+    // expands nothing, its corridor is the polygon.
+    const bool within = startRef == goalRef && dtVisfinite(&start.x) && dtVisfinite(&goal.x);
+    int count = 1;
+    dtStatus status = DT_SUCCESS;
+    if (within)
+        mPolys[0] = startRef;
+    else
+        status = Corridor(*mesh, startRef, goalRef, start, goal, count);
+#ifndef NDEBUG
+    if (within) {
+        int again = 0;
+        if (Corridor(*mesh, startRef, goalRef, start, goal, again) != status || again != 1 ||
+            mPolys[0] != startRef) {
+            gEngine->Log(0, "PathFinder: a corridor within one polygon differs from the search's");
+            std::abort();
+        }
+    }
+#endif
     if (dtStatusFailed(status) || count == 0)
         return 0;
 
@@ -386,6 +387,29 @@ int PathFinder::Straight(int pathingSize, const WorldVec3& from, const WorldVec3
 #endif
     polygons = count;
     return corners;
+}
+
+std::uint32_t PathFinder::Corridor(NavMesh& mesh, std::uint32_t startRef, std::uint32_t goalRef,
+                                   const Vec3& start, const Vec3& goal, int& count) {
+    ClosePending();
+    // The polygons a walk starts and ends in stay open whatever obstacle covers them.
+    dtNavMesh* nav = mesh.GetMesh();
+    unsigned short startFlags = 0, goalFlags = 0;
+    PolygonFlags(*nav, startRef, goalRef, startFlags, goalFlags, mesh.GetTileLayout());
+    // Most ends lie under no obstacle and are left alone.
+    const bool reopenStart = startFlags != kFlagWalk, reopenGoal = goalFlags != kFlagWalk;
+    if (reopenStart)
+        nav->setPolyFlags(startRef, kFlagWalk);
+    if (reopenGoal)
+        nav->setPolyFlags(goalRef, kFlagWalk);
+    const dtStatus status = mCorridor.Find(*mesh.GetQuery(), startRef, goalRef, &start.x, &goal.x,
+                                           *mFilter, mPolys.data(), &count, kMaxCorridor,
+                                           mesh.GetPortalMidpoints(), mesh.GetTileLayout());
+    if (reopenGoal)
+        nav->setPolyFlags(goalRef, goalFlags);
+    if (reopenStart)
+        nav->setPolyFlags(startRef, startFlags);
+    return status;
 }
 
 void PathFinder::MergeAndGround(const Region& region, int corners,
@@ -458,6 +482,7 @@ WorldVec3 PathFinder::GetFurthestPoint(int pathingSize, const WorldVec3& from,
         return from;
     const PathingAgent& agent = GetPathingAgent(pathingSize);
     const float extents[3] = {agent.radius, NavBuildSettings::kMaxClimb + 0.5f, agent.radius};
+    ClosePending();
     Vec3 start;
     const dtPolyRef startRef = Nearest(*mesh, from.local, extents, *mFilter, start);
     if (!startRef)
@@ -607,14 +632,34 @@ void PathFinder::AttachObstacle(DynamicObstacle* obstacle) {
     obstacle->mAttached = true;
     mObstacles.push_back(obstacle);
     CountClosing(*obstacle, true);
-    const ABBox& b = obstacle->GetBounds();
+    if (obstacle->mPassing) {
+        obstacle->mPending = true;
+        ++mPending;
+        return;
+    }
+    Close(*obstacle);
+}
+
+void PathFinder::ClosePending() {
+    if (mPending == 0)
+        return;
+    for (DynamicObstacle* obstacle : mObstacles)
+        if (obstacle->mPending) {
+            obstacle->mPending = false;
+            Close(*obstacle);
+        }
+    mPending = 0;
+}
+
+void PathFinder::Close(DynamicObstacle& obstacle) {
+    const ABBox& b = obstacle.GetBounds();
     const Vec3 center = (b.min + b.max) * 0.5f;
     const Vec3 half = (b.max - b.min) * 0.5f;
     const float extents[3] = {half.x, half.y + NavBuildSettings::kMaxClimb + 1.0f, half.z};
     dtPolyRef refs[kMaxClosed];
     for (int size = 0; size < kPathingSizeCount; ++size) {
-        NavMesh* mesh = obstacle->mClosesSize < 0 || obstacle->mClosesSize == size
-                            ? Mesh(obstacle->GetRegion(), size)
+        NavMesh* mesh = obstacle.mClosesSize < 0 || obstacle.mClosesSize == size
+                            ? Mesh(obstacle.GetRegion(), size)
                             : nullptr;
         if (!mesh)
             continue;
@@ -630,7 +675,7 @@ void PathFinder::AttachObstacle(DynamicObstacle* obstacle) {
             } else {
                 ++mClosedCount[static_cast<std::size_t>(it - mClosedRefs.begin())];
             }
-            obstacle->mClosed.push_back(key);
+            obstacle.mClosed.push_back(key);
         }
     }
 }
@@ -642,6 +687,10 @@ void PathFinder::DetachObstacle(DynamicObstacle* obstacle) {
     mObstacles.erase(it);
     obstacle->mAttached = false;
     CountClosing(*obstacle, false);
+    if (obstacle->mPending) {
+        obstacle->mPending = false;
+        --mPending;
+    }
     for (const auto& key : obstacle->mClosed) {
         auto found = std::find(mClosedRefs.begin(), mClosedRefs.end(), key);
         if (found == mClosedRefs.end())

@@ -82,7 +82,8 @@ public:
     void ClearFillData() { mFillData.clear(); }
 
     // Obstacles that stand while one search runs (a character stepping round those ahead), made
-    // on first use and kept, with the polygons they closed, for every later search.
+    // on first use and kept, with the polygons they closed, for every later search. Their
+    // polygons are closed when a search first reads the flags (GetNavMesh's flags may lag).
     DynamicObstacle& PassingObstacle(std::size_t index);
 
     void AttachObstacle(DynamicObstacle* obstacle);
@@ -116,9 +117,16 @@ private:
     // 0 corners when there is no path.
     int Straight(int pathingSize, const WorldVec3& from, const WorldVec3& to,
                  const PathGenerationParams& params, int maxCorners, int& polygons);
+    // Straight's corridor into mPolys, the ends' polygons opened for the search; Detour's status.
+    std::uint32_t Corridor(NavMesh& mesh, std::uint32_t startRef, std::uint32_t goalRef,
+                           const Vec3& start, const Vec3& goal, int& count);
     // The first `count` corners of mStraight, merged and on the ground, into mCorners.
     void MergeAndGround(const Region& region, int count, const PathGenerationParams& params);
     bool InsideObstacle(const Region* region, const Vec3& p, float clearance) const;
+    // Closes the polygons of the passing obstacles attached since: a search reading the
+    // flags calls it first. Most local searches stay within one polygon and read none.
+    void ClosePending();
+    void Close(DynamicObstacle& obstacle);
     // Bumps the closed version, or counts the passing obstacles standing.
     void CountClosing(const DynamicObstacle& obstacle, bool attached);
     bool PlaceIsFree(const NavMesh& mesh, Region* region, std::uint32_t centerRef,
@@ -133,7 +141,8 @@ private:
     std::uint64_t mMeshVersion = 0;
     std::uint64_t mClosedVersion = 1;
     std::size_t mPassingAttached = 0;
-    std::unique_ptr<dtQueryFilter> mFilter;     // walkable and open
+    std::size_t mPending = 0;                // attached obstacles whose polygons are not closed yet
+    std::unique_ptr<dtQueryFilter> mFilter;  // walkable and open
     std::unique_ptr<dtQueryFilter> mAnyFilter;  // walkable, open or closed
     // Nearest polygons under the any filter, which only the meshes decide: crowds ask for the
     // same places (their attack slots, their own standing place) over and over. Emptied
