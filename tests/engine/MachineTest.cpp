@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <cstdarg>
 #include <limits>
 #include <thread>
 #include <utility>
@@ -110,6 +111,13 @@ TEST(Events, DeliveryIsSynchronousInRegistrationOrder) {
     EXPECT_EQ(events.GetHandlerCount("GameEvent_Test"), 1u);
 }
 
+void LogFormat(const char* format, ...) {
+    va_list args;
+    va_start(args, format);
+    gEngine->LogV(2, nullptr, format, args);
+    va_end(args);
+}
+
 TEST(Log, FormatsLongLinesAndChannels) {
     TestMachine tm;
     const std::string longText(2000, 'x');
@@ -120,6 +128,15 @@ TEST(Log, FormatsLongLinesAndChannels) {
     EXPECT_EQ(tm.Log()[0].level, 1);
     EXPECT_EQ(tm.Log()[1].channel, "Combat");
     EXPECT_EQ(tm.Log()[1].text, "hit 5");
+    // Formats without conversions, short and long, next to an escaped percent sign.
+    tm.ClearLog();
+    const std::string longPlain(700, 'y');
+    for (const char* format : {"no conversions", "100%% sure", longPlain.c_str(), ""})
+        LogFormat(format);
+    const std::vector<std::string> expected{"no conversions", "100% sure", longPlain, ""};
+    ASSERT_EQ(tm.Log().size(), expected.size());
+    for (std::size_t i = 0; i < expected.size(); ++i)
+        EXPECT_EQ(tm.Log()[i].text, expected[i]) << i;
 }
 
 }  // namespace
