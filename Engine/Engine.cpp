@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <utility>
 #include <vector>
 
@@ -39,13 +41,18 @@ void Engine::LogChannel(int level, const char* channel, const char* format, ...)
 void Engine::LogV(int level, const char* channel, const char* format, va_list args) {
     if (!format)
         return;
-    va_list copy;
-    va_copy(copy, args);
+    // A format without conversions prints as itself: most repeated lines are such.
+    const bool plain = std::strchr(format, '%') == nullptr;
     char small[512];
-    const int needed = std::vsnprintf(small, sizeof small, format, copy);
-    va_end(copy);
-    if (needed < 0)
-        return;
+    int needed = 0;
+    if (!plain) {
+        va_list copy;
+        va_copy(copy, args);
+        needed = std::vsnprintf(small, sizeof small, format, copy);
+        va_end(copy);
+        if (needed < 0)
+            return;
+    }
     // The thread's line keeps its storage, so a line logged every frame allocates nothing; a
     // line logged while one is being delivered (by the sink) takes a string of its own.
     thread_local std::string kept;
@@ -61,7 +68,19 @@ void Engine::LogV(int level, const char* channel, const char* format, va_list ar
         }
     } release{useKept};
     keptInUse = true;
-    if (static_cast<std::size_t>(needed) < sizeof small) {
+    if (plain) {
+        text.assign(format);
+#ifndef NDEBUG
+        va_list copy;
+        va_copy(copy, args);
+        std::vector<char> printed(text.size() + 1);
+        const int length = std::vsnprintf(printed.data(), printed.size(), format, copy);
+        va_end(copy);
+        if (length < 0 || text.compare(0, std::string::npos, printed.data()) != 0 ||
+            static_cast<std::size_t>(length) != text.size())
+            std::abort();
+#endif
+    } else if (static_cast<std::size_t>(needed) < sizeof small) {
         text.assign(small, static_cast<std::size_t>(needed));
     } else {
         std::vector<char> big(static_cast<std::size_t>(needed) + 1);

@@ -129,8 +129,14 @@ public:
         return GetActionStateText(state);
     }
     const char* GetActionStateAsText() const { return GetActionStateText(mActionState); }
-    virtual bool IsAlive() const;
-    virtual bool IsHiding() const;
+    // Inline: the crowd's searches ask them of every character they meet.
+    bool IsAlive() const {
+        return !mObserver && (mLifeState == Character_LifeState::Alive ||
+                              mLifeState == Character_LifeState::Unknown);
+    }
+    bool IsHiding() const {
+        return !IsVisible() || mHiddenFromCombat || mLifeState == Character_LifeState::Unknown;
+    }
     virtual bool IsImmobilized() const { return mActionState == Character_ActionState::Immobilize; }
     bool IsMoving() const;
     bool IsTrapped() const { return mTrapped; }
@@ -653,7 +659,11 @@ public:
 
     // Movement (Game/characters/movement/CharacterMovement.cpp).
     int GetSize() const { return static_cast<int>(mPathingSize); }
-    float GetExtents() const;
+    float GetExtents() const {
+        return mPathingSize == CharacterPathingSize::Medium  ? 1.0f
+               : mPathingSize == CharacterPathingSize::Large ? 1.75f
+                                                             : 0.5f;
+    }
     void SetExtentsLarge();
     void SetExtentsSmall();
     float GetPathSlowdownLength() const;

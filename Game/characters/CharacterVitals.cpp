@@ -70,18 +70,6 @@ bool Character::PlayDeathAnimation() {
            mAnimationSet->PlayAnimation(*this, AnimationSet_Type::Die, Name(), 1.0f, false, 0);
 }
 
-bool Character::IsAlive() const {
-    if (mObserver)
-        return false;
-    return mLifeState == Character_LifeState::Alive || mLifeState == Character_LifeState::Unknown;
-}
-
-bool Character::IsHiding() const {
-    if (!IsVisible() || mHiddenFromCombat)
-        return true;
-    return mLifeState == Character_LifeState::Unknown;
-}
-
 bool Character::IsMoving() const {
     return mActionState == Character_ActionState::Move ||
            mActionState == Character_ActionState::Walk;

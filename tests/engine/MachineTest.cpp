@@ -120,6 +120,13 @@ TEST(Log, FormatsLongLinesAndChannels) {
     EXPECT_EQ(tm.Log()[0].level, 1);
     EXPECT_EQ(tm.Log()[1].channel, "Combat");
     EXPECT_EQ(tm.Log()[1].text, "hit 5");
+    // A format without conversions prints as itself; an escaped percent sign is still one.
+    tm.ClearLog();
+    gEngine->Log(2, "no conversions");
+    gEngine->Log(2, "100%% sure");
+    ASSERT_EQ(tm.Log().size(), 2u);
+    EXPECT_EQ(tm.Log()[0].text, "no conversions");
+    EXPECT_EQ(tm.Log()[1].text, "100% sure");
 }
 
 }  // namespace

@@ -16,10 +16,7 @@ namespace GAME {
 
 RTTI_IMPLEMENT(ControllerBaseCharacter, Controller)
 
-ControllerBaseCharacter::ControllerBaseCharacter() {
-    mTimer.Reset();
-    mTimer.Update();
-}
+ControllerBaseCharacter::ControllerBaseCharacter() = default;
 
 ControllerBaseCharacter::~ControllerBaseCharacter() = default;
 
@@ -32,7 +29,6 @@ void ControllerBaseCharacter::Update(int ms) {
         mFirstUpdate = false;
         InitialUpdate();
     }
-    mTimer.Update(0);
     CharacterHandlerUpdate(ms);
 }
 

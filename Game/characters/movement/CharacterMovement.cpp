@@ -156,17 +156,6 @@ Vec3 RotateAboutY(const Vec3& v, float angle) {
 
 }  // namespace
 
-float Character::GetExtents() const {
-    switch (mPathingSize) {
-        case CharacterPathingSize::Medium:
-            return 1.0f;
-        case CharacterPathingSize::Large:
-            return 1.75f;
-        default:
-            return 0.5f;
-    }
-}
-
 void Character::SetExtentsLarge() {
     mPathingSize = CharacterPathingSize::Large;
     SetBoundingRadius(GetBoundingRadius() + 1.0f);
