@@ -16,7 +16,10 @@ namespace GAME {
 
 RTTI_IMPLEMENT(ControllerBaseCharacter, Controller)
 
-ControllerBaseCharacter::ControllerBaseCharacter() = default;
+ControllerBaseCharacter::ControllerBaseCharacter() {
+    mTimer.Reset();
+    mTimer.Update();
+}
 
 ControllerBaseCharacter::~ControllerBaseCharacter() = default;
 
@@ -29,6 +32,7 @@ void ControllerBaseCharacter::Update(int ms) {
         mFirstUpdate = false;
         InitialUpdate();
     }
+    mTimer.Update(0);
     CharacterHandlerUpdate(ms);
 }
 

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "Engine/object/ObjectManager.h"
+#include "Engine/sys/GameTimer.h"
 #include "Game/ai/controllers/Controller.h"
 #include "Game/characters/actions/CharacterActionType.h"
 
@@ -84,6 +85,7 @@ protected:
 
 private:
     std::uint32_t mTarget = 0;
+    GameTimer mTimer;
     bool mShowIdle = false;
     std::unique_ptr<CharacterAction> mPendingAction;
     std::unique_ptr<CharacterAction> mQueuedAction;
