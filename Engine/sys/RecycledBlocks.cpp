@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "Engine/sys/HugePageSpans.h"
+#include "Engine/sys/Sanitizers.h"
 
 namespace GAME {
 
@@ -17,7 +18,9 @@ namespace {
 
 using namespace RecycledBlocksState;
 
-#if defined(__SANITIZE_ADDRESS__)
+// The leak checker cannot see into the chunks (huge-page spans), nor the checker of bounds
+// between their blocks: sanitized builds take every block from the heap.
+#if GAME_ADDRESS_SANITIZER
 constexpr Mode kDefaultMode = kHeap;
 #else
 constexpr Mode kDefaultMode = kRecycling;

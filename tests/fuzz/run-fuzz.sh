@@ -15,6 +15,7 @@ if [ -n "$seeds" ]; then
     trap 'rm -rf "$scratch"' EXIT
     corpus=("$scratch" "$seeds")
 fi
-# Leak checks stay on; a fixed seed makes a failure repeatable.
+# Leak checks stay on; a fixed seed makes a failure repeatable. What the fuzzer finds must fail
+# the test: its own exit code for a finding is 77, ctest's "skipped".
 ASAN_OPTIONS="${ASAN_OPTIONS:-detect_leaks=1}" \
-    "$binary" -seed=1 -runs="$runs" -max_len=1024 -max_total_time="$seconds" -use_value_profile=1 -print_final_stats=1 "${corpus[@]}"
+    "$binary" -seed=1 -runs="$runs" -max_len=1024 -max_total_time="$seconds" -use_value_profile=1 -print_final_stats=1 -error_exitcode=1 "${corpus[@]}"

@@ -4,7 +4,9 @@
 #include <bit>
 #include <new>
 
-#if defined(__SANITIZE_ADDRESS__)
+#include "Engine/sys/Sanitizers.h"
+
+#if GAME_ADDRESS_SANITIZER
 #include <sanitizer/asan_interface.h>
 #define ANGER_POISON(block, bytes) ASAN_POISON_MEMORY_REGION(block, bytes)
 #define ANGER_UNPOISON(block, bytes) ASAN_UNPOISON_MEMORY_REGION(block, bytes)
