@@ -2,7 +2,6 @@
 # Plain `make` only lists the targets.
 JOBS ?= $(shell nproc)
 FRAMES ?= 5400
-FUZZ_DIR := build/debug/fuzz-clang
 # Debug information of the sanitizer and fuzz builds; CI asks for line tables only (-g1): the
 # reports keep their files and lines and the builds take less time.
 DEBUG_INFO ?= -g
@@ -12,7 +11,7 @@ DEBUG_INFO ?= -g
 help:
 	@echo "make run    build the release host and play the sample campaign (FRAMES=$(FRAMES) frames;"
 	@echo "            the host is then build/release/Host/gamehost)"
-	@echo "make test   build the debug tests (sanitizers) and the fuzzers, run them all"
+	@echo "make test   build the debug tests (sanitizers, clang) and the fuzzers, run them all"
 	@echo "make bench  build release, run the benchmarks and print a summary of their goals"
 	@echo "make deps | release | debug | fuzz | clean"
 
@@ -30,18 +29,10 @@ debug: deps
 run: release
 	./build/release/Host/gamehost play --data data --frames $(FRAMES) --seed 1 --save build/Warden.chr
 
-# The fuzzers are a clang build of their own (libFuzzer); the *_fuzz tests run them. clang is
-# looked up when the recipe runs, after `deps` may have installed it.
-fuzz: deps
-	@cxx="$${CLANGXX:-$$(command -v clang++ || command -v clang++-14 || true)}"; \
-	if [ -z "$$cxx" ]; then echo "clang++ not found: the fuzzers are not built"; exit 0; fi; \
-	echo "== fuzzers (clang) in $(FUZZ_DIR)"; \
-	[ -f $(FUZZ_DIR)/build.ninja ] || cmake -S tests/fuzz -B $(FUZZ_DIR) -G Ninja \
-	    -DCMAKE_CXX_COMPILER="$$cxx" -DCMAKE_BUILD_TYPE=Debug >/dev/null; \
-	cmake $(FUZZ_DIR) -DCMAKE_CXX_FLAGS_DEBUG="$(DEBUG_INFO)" >/dev/null; \
-	cmake --build $(FUZZ_DIR) -j $(JOBS)
+# The fuzzers come with the debug build (clang's libFuzzer); the *_fuzz tests run them.
+fuzz: debug
 
-test: debug fuzz
+test: debug
 	ctest --preset debug -j $(JOBS)
 
 bench: release

@@ -396,8 +396,9 @@ void PlayEventLog::ObserveSkills(Character& foe) {
     for (const auto& [skill, count] : used) {
         if (count == 0 || (plain && plain->GetObjectName() == skill))
             continue;
+        const std::string& name = skill;  // a lambda may not name a structured binding in clang 14
         const bool seen = std::any_of(mSkillsSeen.begin(), mSkillsSeen.end(), [&](const auto& s) {
-            return s.character == id && s.skill == skill;
+            return s.character == id && s.skill == name;
         });
         if (seen)
             continue;

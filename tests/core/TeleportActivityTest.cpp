@@ -21,6 +21,7 @@
 #include "Game/world/strategic/StrategicMovementKinds.h"
 #include "players/PlayersTestSupport.h"
 #include "support/NetTestGame.h"
+#include "support/TypeOf.h"
 
 namespace GAME::test {
 namespace {
@@ -120,7 +121,7 @@ TEST_F(TeleportOverNetwork, ClientPlayerArrivesOnEveryMachineAtTheSameFrame) {
     const auto kinds = game.OnEach([] {
         ActivityManager::Get()->Update(0);
         const std::vector<TeleportActivity*> teleports = Teleports();
-        return teleports.size() == 1 ? std::string(typeid(*teleports[0]).name()) : "none";
+        return teleports.size() == 1 ? std::string(test::TypeOf(teleports[0]).name()) : "none";
     });
     EXPECT_EQ(kinds[0], typeid(TeleportNonLocalServerActivity).name());
     EXPECT_EQ(kinds[1], typeid(TeleportLocalClientActivity).name());

@@ -142,7 +142,11 @@ struct Slot {
 
 template <int... N>
 int MakeSlots(Machine& machine, std::integer_sequence<int, N...>) {
-    return (machine.Get<Slot<N>>().value + ...);
+    const int values[] = {machine.Get<Slot<N>>().value...};
+    int sum = 0;
+    for (const int value : values)
+        sum += value;
+    return sum;
 }
 
 // A worker of the machine (the save thread) looks up instances that exist while the main

@@ -1,12 +1,12 @@
 #!/usr/bin/env bash
-# Runs the packet fuzzer for a bounded number of inputs; the target is built beforehand
-# (`make fuzz`, or `make test`, which builds it before the tests).
+# Runs a fuzzer for a bounded number of inputs; the debug preset builds it (`make debug`, or
+# `make test`, which builds it before the tests).
 # usage: run-fuzz.sh FUZZ_BINARY [RUNS] [SECONDS] [SEED_CORPUS]
 # The seed corpus is read, never written: new inputs go to a scratch folder removed afterwards.
 set -euo pipefail
 binary="$1"; runs="${2:-20000}"; seconds="${3:-90}"; seeds="${4:-}"
 if [ ! -x "$binary" ]; then
-    echo "$binary is not built: run 'make fuzz' (needs clang)"
+    echo "$binary is not built: the debug preset (clang) builds the fuzzers ('make debug')"
     exit 77
 fi
 corpus=()

@@ -28,6 +28,7 @@
 #include "support/NetTestGame.h"
 #include "support/PacketBytes.h"
 #include "support/TestMachine.h"
+#include "support/TypeOf.h"
 
 namespace GAME::test {
 namespace {
@@ -130,7 +131,7 @@ TEST(CharacterCommandPackets, EveryKindRebuildsTheSameCommandFromItsBytes) {
         ASSERT_NE(rebuilt, nullptr);
         EXPECT_EQ(rebuilt->GetObjectId(), kCommandedHero);
         EXPECT_EQ(BodyOf(*rebuilt), body);
-        EXPECT_EQ(typeid(*rebuilt), typeid(*command));
+        EXPECT_EQ(test::TypeOf(rebuilt), test::TypeOf(command));
         EXPECT_EQ(received->GetPacketDescription(false).rfind("Parent ID: ", 0), 0u);
         // Every body but the target result's starts with the character's id.
         std::uint32_t first = 0;

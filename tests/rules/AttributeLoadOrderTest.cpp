@@ -13,6 +13,7 @@
 #include "Game/rules/damage/RetaliationAttribute.h"
 #include "Game/rules/damage/RetaliationAttributeStore.h"
 #include "support/TestMachine.h"
+#include "support/TypeOf.h"
 
 namespace GAME {
 namespace {
@@ -280,7 +281,7 @@ TEST(AttributeLoadOrder, DefenseSkillAndCharacterOrders) {
 std::vector<std::type_index> Types(const DamageAttributeStore& store) {
     std::vector<std::type_index> types;
     for (const auto& attribute : store.GetAttributes())
-        types.emplace_back(typeid(*attribute));
+        types.emplace_back(test::TypeOf(attribute));
     return types;
 }
 
@@ -374,7 +375,7 @@ TEST(AttributeLoadOrder, SkillAttributeOrder) {
     store.Load(record);
     std::vector<std::type_index> types;
     for (const auto& attribute : store.GetAttributes())
-        types.emplace_back(typeid(*attribute));
+        types.emplace_back(test::TypeOf(attribute));
     EXPECT_TRUE(types ==
                 (std::vector<std::type_index>{typeid(SkillAttributeVal_CooldownReduction),
                                               typeid(SkillAttributeVal_ManaCostReduction),

@@ -20,6 +20,7 @@
 #include "rules/CombatTestCharacter.h"
 #include "rules/damage/DamageAttributeTestSupport.h"
 #include "support/TestMachine.h"
+#include "support/TypeOf.h"
 
 namespace GAME::test {
 namespace {
@@ -215,7 +216,7 @@ TEST(DamageAttributeStore, PassesSkipOnlyAttributesThatAddNothingInThem) {
             const auto& b = (byHand.*list)();
             ASSERT_EQ(a.size(), b.size()) << seed;
             for (std::size_t i = 0; i < a.size(); ++i) {
-                EXPECT_EQ(typeid(*a[i]), typeid(*b[i]));
+                EXPECT_EQ(test::TypeOf(a[i]), test::TypeOf(b[i]));
                 EXPECT_EQ(a[i]->GetType(), b[i]->GetType());
                 float amounts[2][2] = {};
                 a[i]->GetTotalDamage(amounts[0][0], amounts[0][1]);

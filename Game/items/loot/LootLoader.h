@@ -16,6 +16,7 @@ class LoadTable;
 
 class LootLoader {
 public:
+    virtual ~LootLoader() = default;
     // The equipment slot whose loot fields are read.
     enum Location : std::uint32_t {
         Head,

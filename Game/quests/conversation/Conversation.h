@@ -66,7 +66,7 @@ private:
     int mNextLine = 0;
     WorldCoords mCenterPoint;
     bool mPendingDisable = false;
-    float mValue = 0.0f;
+    [[maybe_unused]] float mValue = 0.0f;  // set aside for a conversation's own value
     bool mCenterOnFirstSpeaker = false;
     const ConversationPak* mPak = nullptr;
 };

@@ -24,7 +24,7 @@ private:
     Name mName;
     std::vector<std::unique_ptr<Conversation>> mConversations;
     bool mCollision = false;
-    bool mSecond = false;
+    [[maybe_unused]] bool mSecond = false;  // a second flag beside the collision flag
 };
 
 }  // namespace GAME

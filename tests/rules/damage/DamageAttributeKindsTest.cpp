@@ -13,6 +13,7 @@
 #include "Game/rules/damage/DamageAttributeStore.h"
 #include "rules/damage/DamageAttributeTestSupport.h"
 #include "support/TestMachine.h"
+#include "support/TypeOf.h"
 
 namespace GAME::test {
 namespace {
@@ -59,7 +60,7 @@ TEST(DamageAttributeKinds, ElementalThirtySplitsIntoThreePlainTens) {
     const T types[] = {T::Cold, T::Fire, T::Lightning};
     for (int i = 0; i < 3; ++i) {
         EXPECT_EQ(payloads[i]->GetType(), types[i]);
-        EXPECT_EQ(typeid(*payloads[i]), typeid(CombatAttributeAbsDamage));
+        EXPECT_EQ(test::TypeOf(payloads[i]), typeid(CombatAttributeAbsDamage));
         EXPECT_EQ(Amount(*payloads[i]), 10.0f);
     }
 
@@ -194,7 +195,7 @@ TEST(DamageAttributeKinds, KeyStemsTypesAndPayloadClasses) {
                                       : rolled.accumulator.GetDamagePayloads();
         ASSERT_EQ(list.size(), 1u) << c.name;
         EXPECT_EQ(list[0]->GetType(), c.type) << c.name;
-        EXPECT_EQ(typeid(*list[0]), *c.payload) << c.name;
+        EXPECT_EQ(test::TypeOf(list[0]), *c.payload) << c.name;
         // The other operation adds nothing.
         EXPECT_EQ((c.modifier ? rolled.accumulator.GetDamagePayloads()
                               : rolled.accumulator.GetDamageModifiers())

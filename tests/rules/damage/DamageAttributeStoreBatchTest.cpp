@@ -226,9 +226,11 @@ TEST(DamageAttributeStoreBatch, RetaliationKindsRollAsTheirOwnCallsDo) {
                                             "AttackSpeed",
                                             "SpellCastSpeed",
                                             "RunSpeed"};
+    // The slow kinds take the first numbers (the order of two calls in one expression is the
+    // compiler's to choose).
     int counter = 0;
-    const std::string json = "{" + BatchRecordKeys(stems, "retaliation", counter) +
-                             BatchRecordKeys(stems, "retaliationSlow", counter) +
+    const std::string slow = BatchRecordKeys(stems, "retaliationSlow", counter);
+    const std::string json = "{" + BatchRecordKeys(stems, "retaliation", counter) + slow +
                              "\"retaliationGlobalChance\": [70, 30]}";
     RetaliationAttributeStore_Skill store;
     store.Load(CombatRecord(json));

@@ -11,6 +11,7 @@
 #include "Game/rules/damage/DamageAttributeStore.h"
 #include "rules/damage/DamageAttributeTestSupport.h"
 #include "support/TestMachine.h"
+#include "support/TypeOf.h"
 
 namespace GAME::test {
 namespace {
@@ -275,7 +276,8 @@ TEST(DamageAttributeStoreLoad, EquipmentOrderDecidesPayloadOrder) {
     EXPECT_EQ(Types(skillAccumulator.GetDamagePayloads()),
               (std::vector<T>{T::Physical, T::Pierce, T::Cold, T::Fire, T::Lightning, T::Fire,
                               T::Disruption, T::Stun, T::Trap, T::Taunt, T::Convert, T::Fear}));
-    EXPECT_EQ(typeid(*skillAccumulator.GetDamagePayloads()[0]), typeid(CombatAttributeDurDamage));
+    EXPECT_EQ(test::TypeOf(skillAccumulator.GetDamagePayloads()[0]),
+              typeid(CombatAttributeDurDamage));
 }
 
 TEST(DamageAttributeStoreLoad, PrefixAndSuffixAddTheirOwnJitteredAttributes) {
