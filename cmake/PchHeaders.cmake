@@ -3,7 +3,7 @@
 set(GAME_PCH_HEADERS <algorithm> <array> <cmath> <cstddef> <cstdint> <cstdio> <cstring> <functional>
     <limits> <map> <memory> <string> <string_view> <unordered_map> <utility> <vector>)
 
-# Sources compiled on their own, outside the unity batches: clang's instrumented fuzz build takes
+# Sources compiled on their own, outside the unity batches: clang's instrumented builds take
 # minutes on the batch kernels when they share a batch with the boss controllers.
 get_filename_component(GAME_SOLO_SOURCES ${CMAKE_CURRENT_LIST_DIR}/../Game/ai/anger/AngerBatchLanes.cpp
                        ABSOLUTE)
