@@ -167,5 +167,60 @@ TEST(SightScreenTeamMemo, JudgesEachTeamOnceWhileRemembered) {
     }
 }
 
+#if defined(__x86_64__)
+// A screen answers as lane-by-lane judging does whichever remembered slots hold judged teams,
+// none of them to all (an unjudged slot's words may equal a lane's team).
+TEST(SightScreenOct, AnswersForTheJudgedTeamsOnly) {
+    if (!WorldCells::HasEightLanes())
+        GTEST_SKIP() << "no eight lanes";
+    constexpr std::uint32_t kPlainMask = kWritten | kCharacter | kTeamFromCharacter;
+    constexpr std::uint32_t kPlain = kWritten | kCharacter, kSelf = 5;
+    EntityGrid::Pack packs[2] = {};
+    for (std::uint32_t i = 0; i < 16; ++i) {
+        EntityGrid::Pack& p = packs[i / 8];
+        p.x[i % 8] = static_cast<float>(i);
+        p.slot[i % 8] = i;
+        // Teams 1/0 to 4/0 in turn; every fifth lane an unsure one, every seventh unwritten.
+        p.gameFlags[i % 8] = i % 7 == 6 ? 0u : i % 5 == 4 ? kPlain | kTeamFromCharacter : kPlain;
+        p.gameWords[0][i % 8] = 1 + i % 4;
+    }
+    struct Row {
+        std::int32_t valid[3];
+        std::int32_t vouches;
+    };
+    const Row rows[] = {
+        {{0, 0, 0}, -1}, {{0, -1, 0}, -1}, {{-1, 0, -1}, 0}, {{0, -1, -1}, -1}, {{-1, -1, -1}, -1}};
+    for (const Row& row : rows) {
+        SightScreen::ScreenTerms terms{kPlainMask, kPlain, 0, kSelf};
+        for (std::size_t k = 0; k < SightScreen::kRemembered; ++k) {
+            terms.major[k] = static_cast<std::uint32_t>(k) + 1;  // an unjudged one too
+            terms.valid[k] = row.valid[k];
+            terms.keep[k] = k == 1 ? 0 : -1;
+        }
+        terms.vouches = row.vouches;
+        SightScreen::OctTerms oct;
+        SightScreen::SpreadTerms(terms, oct);
+        // Up to x = 12.5 of the sphere, entry 15 past the cell's last.
+        const SightScreen::ScreenBits bits =
+            SightScreen::SphereScreenOct(packs, 15, Vec3(), Sphere{Vec3(), 12.5f}, oct);
+        std::uint64_t passes = 0, sure = 0, unknown = 0;
+        for (std::uint32_t i = 0; i < 13; ++i) {
+            const std::uint32_t flags = packs[i / 8].gameFlags[i % 8], team = 1 + i % 4;
+            const bool plain = (flags & kPlainMask) == kPlain && i != kSelf;
+            const bool known = team <= 3 && row.valid[team - 1] != 0;
+            const bool keeps = known && team != 2;
+            const bool unsure = (flags & kWritten) == 0 || (flags & kTeamFromCharacter) != 0;
+            passes |= std::uint64_t{plain ? keeps : unsure} << i;
+            sure |= std::uint64_t{plain && keeps && row.vouches != 0} << i;
+            unknown |= std::uint64_t{plain && !known} << i;
+        }
+        EXPECT_EQ(bits.inSphere, (std::uint64_t{1} << 13) - 1);
+        EXPECT_EQ(bits.passes, passes) << row.valid[0] << row.valid[1] << row.valid[2];
+        EXPECT_EQ(bits.sure, sure) << row.valid[0] << row.valid[1] << row.valid[2];
+        EXPECT_EQ(bits.unknown, unknown) << row.valid[0] << row.valid[1] << row.valid[2];
+    }
+}
+#endif
+
 }  // namespace
 }  // namespace GAME::test

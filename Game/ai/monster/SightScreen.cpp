@@ -14,25 +14,28 @@ namespace GAME::SightScreen {
     out.sureMask = OctWords{} + sureMask;
     out.sure = OctWords{} + (SightDigest::kWritten | t.own);
     out.self = OctWords{} + t.self;
-    // A slot not yet judged repeats a judged one, so a screen asks no slot whether it is valid
-    // (with none judged, nothing is known).
-    std::size_t judged = kRemembered;
-    for (std::size_t k = kRemembered; k-- > 0;)
-        if (t.valid[k] != 0)
-            judged = k;
+    // The judged slots first, so a screen compares with as many teams as are judged (their
+    // order is no matter: a lane matches one at most).
+    std::size_t judged = 0;
     for (std::size_t k = 0; k < kRemembered; ++k) {
-        const std::size_t from = t.valid[k] != 0 || judged == kRemembered ? k : judged;
-        out.major[k] = OctWords{} + t.major[from];
-        out.minor[k] = OctWords{} + t.minor[from];
-        out.keep[k] = OctMask{} + (t.keep[from] & t.valid[from]);
+        if (t.valid[k] == 0)
+            continue;
+        out.major[judged] = OctWords{} + t.major[k];
+        out.minor[judged] = OctWords{} + t.minor[k];
+        out.keep[judged] = OctMask{} + t.keep[k];
+        ++judged;
     }
+    out.teams = judged;
     out.vouches = OctMask{} + t.vouches;
-    out.anyKnown = OctMask{} - static_cast<std::int32_t>(judged != kRemembered);
 }
 
-[[gnu::target("avx2")]] ScreenBits SphereScreenOct(const EntityGrid::Pack* packs, std::size_t count,
-                                                   const Vec3& toQuery, const Sphere& sphere,
-                                                   const OctTerms& t) {
+namespace {
+
+// The screen of a cell's packs against the first kTeams remembered teams (the judged ones).
+template <std::size_t kTeams>
+[[gnu::target("avx2"), gnu::always_inline]] inline ScreenBits ScreenPacks(
+    const EntityGrid::Pack* packs, std::size_t count, const Vec3& toQuery, const Sphere& sphere,
+    const OctTerms& t) {
     using WorldCells::OctMask;
     using WorldCells::OctWords;
     constexpr std::size_t kWidth = EntityGrid::Pack::kWidth;
@@ -59,12 +62,11 @@ namespace GAME::SightScreen {
         const OctMask settled = (flags & t.sureMask) == t.sure;
         // Remembered teams differ: a lane matches one at most.
         OctMask known{}, keeps{};
-        for (std::size_t k = 0; k < kRemembered; ++k) {
+        for (std::size_t k = 0; k < kTeams; ++k) {
             const OctMask match = (major == t.major[k]) & (minor == t.minor[k]);
             known |= match;
             keeps |= match & t.keep[k];
         }
-        known &= t.anyKnown;
         // A plain lane passes when its team is kept, any other when it is unsure.
         const OctMask lanes = (plain & keeps) | ~(plain | settled);
         passes |= static_cast<std::uint64_t>(WorldCells::OctBits(lanes)) << at;
@@ -78,6 +80,25 @@ namespace GAME::SightScreen {
     bits.unknown = fresh & bits.inSphere;
     bits.passes = passes & bits.inSphere;
     return bits;
+}
+
+}  // namespace
+
+[[gnu::target("avx2")]] ScreenBits SphereScreenOct(const EntityGrid::Pack* packs, std::size_t count,
+                                                   const Vec3& toQuery, const Sphere& sphere,
+                                                   const OctTerms& t) {
+    switch (t.teams) {
+        case 0:
+            return ScreenPacks<0>(packs, count, toQuery, sphere, t);
+        case 1:
+            return ScreenPacks<1>(packs, count, toQuery, sphere, t);
+        case 2:
+            return ScreenPacks<2>(packs, count, toQuery, sphere, t);
+        default:
+            break;
+    }
+    static_assert(kRemembered == 3);
+    return ScreenPacks<kRemembered>(packs, count, toQuery, sphere, t);
 }
 #endif
 }  // namespace GAME::SightScreen

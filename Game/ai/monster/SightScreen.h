@@ -55,12 +55,13 @@ private:
 #if defined(__x86_64__)
 // The same terms in every lane of eight, so that a screen compares with them where they lie;
 // `sureMask` and `sure` the flags of a lane sure of without its entry (written, its own team
-// and, when it must be, its own path position).
+// and, when it must be, its own path position); the judged teams in the first `teams` slots.
 struct OctTerms {
     WorldCells::OctWords plainMask, plain, sureMask, sure, self;
     WorldCells::OctWords major[kRemembered], minor[kRemembered];
     WorldCells::OctMask keep[kRemembered];
-    WorldCells::OctMask vouches, anyKnown;
+    WorldCells::OctMask vouches;
+    std::size_t teams = 0;
 };
 
 // Spreads `t` into every lane (only where HasEightLanes).
