@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <bit>
+#include <cstdint>
 #include <iterator>
 #include <utility>
 #include <vector>
@@ -52,6 +54,24 @@ protected:
         WorldVec3 p(meadow, Vec3(x, 5, z));
         p.PutOnFloor();
         return p;
+    }
+    using Closed = std::vector<std::pair<int, dtPolyRef>>;
+    // The meadow's polygons an obstacle closes, by pathing size, in mesh order.
+    Closed ClosedPolygons() const {
+        const PathFinder& finder = World::Get().GetPathFinder();
+        Closed out;
+        for (int size = 0; size < kPathingSizeCount; ++size) {
+            const NavMesh* mesh = finder.GetNavMesh(meadow, size);
+            const dtNavMesh& nav = *mesh->GetMesh();
+            for (int t = 0; t < nav.getMaxTiles(); ++t) {
+                const dtMeshTile* tile = nav.getTile(t);
+                for (int p = 0; tile->header && p < tile->header->polyCount; ++p)
+                    if (tile->polys[p].flags & PathFinder::kFlagClosed)
+                        out.emplace_back(size,
+                                         nav.getPolyRefBase(tile) | static_cast<dtPolyRef>(p));
+            }
+        }
+        return out;
     }
     SampleLevelCopy copy;
     TestMachine tm{copy.Root().string()};
@@ -220,22 +240,7 @@ TEST_F(Navigation, AnObstacleForOneSizeClosesOnlyThatSizesPaths) {
 // gone, nothing stays closed.
 TEST_F(Navigation, ObstaclesAttachedAgainCloseWhatTheyClosedBefore) {
     PathFinder& finder = World::Get().GetPathFinder();
-    using Closed = std::vector<std::pair<int, dtPolyRef>>;
-    const auto closed = [&] {
-        Closed out;
-        for (int size = 0; size < kPathingSizeCount; ++size) {
-            const NavMesh* mesh = finder.GetNavMesh(meadow, size);
-            const dtNavMesh& nav = *mesh->GetMesh();
-            for (int t = 0; t < nav.getMaxTiles(); ++t) {
-                const dtMeshTile* tile = nav.getTile(t);
-                for (int p = 0; tile->header && p < tile->header->polyCount; ++p)
-                    if (tile->polys[p].flags & PathFinder::kFlagClosed)
-                        out.emplace_back(size,
-                                         nav.getPolyRefBase(tile) | static_cast<dtPolyRef>(p));
-            }
-        }
-        return out;
-    };
+    const auto closed = [&] { return ClosedPolygons(); };
     struct Place {
         float x, z, radius;
         int size;  // -1: every size
@@ -280,6 +285,71 @@ TEST_F(Navigation, ObstaclesAttachedAgainCloseWhatTheyClosedBefore) {
         obstacle.Detach();
     EXPECT_TRUE(closed().empty());
     EXPECT_EQ(finder.GetObstacleCount(), 0u);
+}
+
+// Passing obstacles over the same polygons as each other and as one that stands, detached in
+// any order: each step leaves closed what the ones still attached close on their own, and at the
+// end what stands, with the closed version it had before.
+TEST_F(Navigation, PassingObstaclesDetachedInAnyOrderLeaveWhatTheOthersClose) {
+    PathFinder& finder = World::Get().GetPathFinder();
+    const WorldVec3 from = At(10, 25), to = At(10, 5);
+    DynamicObstacle standing;
+    ASSERT_TRUE(standing.Create(meadow, Sphere{At(10, 15).local, 1.5f}));
+    standing.Attach();
+    const Closed standingAlone = ClosedPolygons();
+    const std::uint64_t version = finder.GetClosedVersion();
+    ASSERT_FALSE(standingAlone.empty());
+    constexpr std::size_t kPassing = 3;
+    const Sphere spheres[kPassing] = {
+        {At(10, 15).local, 1.0f}, {At(30, 30).local, 2.0f}, {At(31, 29).local, 2.0f}};
+    // Attaches the passing obstacles named, closing their polygons as a search does.
+    const auto attach = [&](const std::vector<std::size_t>& which) {
+        for (const std::size_t i : which) {
+            DynamicObstacle& obstacle = finder.PassingObstacle(i);
+            ASSERT_TRUE(obstacle.Create(meadow, spheres[i]));
+            obstacle.AttachForSize(0);
+        }
+        finder.FindPath(0, from, to, PathGenerationParams(), 30);
+    };
+    const auto detach = [&](const std::vector<std::size_t>& which) {
+        for (const std::size_t i : which)
+            finder.PassingObstacle(i).Detach();
+    };
+    // What each set of passing obstacles (bit i: obstacle i) closes with the standing one,
+    // attached in index order.
+    Closed closedBy[1u << kPassing];
+    for (std::size_t set = 1; set < std::size(closedBy); ++set) {
+        std::vector<std::size_t> which;
+        for (std::size_t i = 0; i < kPassing; ++i)
+            if (set & (1u << i))
+                which.push_back(i);
+        attach(which);
+        closedBy[set] = ClosedPolygons();
+        detach(which);
+        ASSERT_EQ(ClosedPolygons(), standingAlone) << set;
+    }
+    // The far two add polygons the standing one leaves open, some of them the same ones.
+    for (std::size_t i = 1; i < kPassing; ++i)
+        EXPECT_GT(closedBy[1u << i].size(), standingAlone.size()) << i;
+    EXPECT_LT(closedBy[6].size(), closedBy[2].size() + closedBy[4].size() - standingAlone.size());
+    for (const std::vector<std::size_t>& order :
+         {std::vector<std::size_t>{0, 1, 2}, {2, 1, 0}, {1, 2, 0}, {1, 0, 2}}) {
+        attach({0, 1, 2});
+        EXPECT_EQ(finder.GetClosedVersion(), 0u);
+        std::size_t left = (1u << kPassing) - 1;
+        for (const std::size_t i : order) {
+            finder.PassingObstacle(i).Detach();
+            left &= ~(std::size_t{1} << i);
+            EXPECT_EQ(finder.GetObstacleCount(), std::popcount(left) + 1u) << order[0] << i;
+            if (left != 0) {
+                EXPECT_EQ(ClosedPolygons(), closedBy[left]) << order[0] << " at " << i;
+            }
+        }
+        EXPECT_EQ(ClosedPolygons(), standingAlone) << order[0];
+        EXPECT_EQ(finder.GetClosedVersion(), version) << order[0];
+    }
+    standing.Detach();
+    EXPECT_TRUE(ClosedPolygons().empty());
 }
 
 TEST_F(Navigation, PathAdvancesToItsEnd) {

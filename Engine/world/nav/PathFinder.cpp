@@ -75,6 +75,16 @@ int OnePolygonCorners(const Vec3& start, const Vec3& end, float* corners) {
     return 2;
 }
 
+// The element equal to `value`, looked for from the back, where the passing obstacles, attached
+// last and detached first, and the polygons they closed sit. The elements are unique.
+template <class T>
+typename std::vector<T>::iterator FindFromBack(std::vector<T>& items, const T& value) {
+    for (auto it = items.end(); it != items.begin();)
+        if (*--it == value)
+            return it;
+    return items.end();
+}
+
 }  // namespace
 
 PathFinder::PathFinder()
@@ -681,7 +691,7 @@ void PathFinder::Close(DynamicObstacle& obstacle) {
 }
 
 void PathFinder::DetachObstacle(DynamicObstacle* obstacle) {
-    auto it = std::find(mObstacles.begin(), mObstacles.end(), obstacle);
+    auto it = FindFromBack(mObstacles, obstacle);
     if (it == mObstacles.end())
         return;
     mObstacles.erase(it);
@@ -691,13 +701,14 @@ void PathFinder::DetachObstacle(DynamicObstacle* obstacle) {
         obstacle->mPending = false;
         --mPending;
     }
-    for (const auto& key : obstacle->mClosed) {
-        auto found = std::find(mClosedRefs.begin(), mClosedRefs.end(), key);
+    // Last closed, first opened: a passing obstacle's polygons come off the back.
+    for (auto key = obstacle->mClosed.rbegin(); key != obstacle->mClosed.rend(); ++key) {
+        auto found = FindFromBack(mClosedRefs, *key);
         if (found == mClosedRefs.end())
             continue;
         const std::size_t index = static_cast<std::size_t>(found - mClosedRefs.begin());
         if (--mClosedCount[index] == 0) {
-            key.first->GetMesh()->setPolyFlags(key.second, kFlagWalk);
+            key->first->GetMesh()->setPolyFlags(key->second, kFlagWalk);
             mClosedRefs.erase(found);
             mClosedCount.erase(mClosedCount.begin() + static_cast<std::ptrdiff_t>(index));
         }

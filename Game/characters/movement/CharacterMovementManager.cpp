@@ -411,7 +411,8 @@ void CharacterMovementManager::CreateLocalPath(int ms, float speed) {
         }
         if (attached > 0) {
             std::unique_ptr<Path> local = FindPath(coords.GetPosition(), mPathTarget);
-            for (std::size_t i = 0; i < attached; ++i)
+            // The last attached first: the path finder finds and drops each off its lists' backs.
+            for (std::size_t i = attached; i-- > 0;)
                 finder.PassingObstacle(i).Detach();
             if (local) {
                 const bool poor =
