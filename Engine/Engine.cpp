@@ -41,6 +41,11 @@ void Engine::LogChannel(int level, const char* channel, const char* format, ...)
 void Engine::LogV(int level, const char* channel, const char* format, va_list args) {
     if (!format)
         return;
+#ifdef NDEBUG
+    // Debug builds form and deliver the line all the same, so its format is still checked.
+    if (mSinkTakesNothing.load(std::memory_order_relaxed) && !LogRecorder::Recording())
+        return;
+#endif
     // A format without conversions prints as itself: most repeated lines are such.
     const bool plain = std::strchr(format, '%') == nullptr;
     char small[512];
@@ -117,8 +122,9 @@ void Engine::AdvanceFrame(std::uint32_t ms) {
     PhysicsEngine::Get().Update(step);
 }
 
-Engine::LogSink Engine::SetLogSink(LogSink sink) {
+Engine::LogSink Engine::SetLogSink(LogSink sink, bool takesNothing) {
     std::lock_guard lock(mLogMutex);
+    mSinkTakesNothing.store(takesNothing && sink, std::memory_order_relaxed);
     return std::exchange(mSink, std::move(sink));
 }
 

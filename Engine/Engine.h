@@ -1,5 +1,6 @@
 #pragma once
 // The engine object: the log, the network mode queries and the frame clock of one machine.
+#include <atomic>
 #include <cstdarg>
 #include <cstdint>
 #include <functional>
@@ -27,8 +28,9 @@ public:
     void LogV(int level, const char* channel, const char* format, va_list args);
     virtual void LogText(int level, const char* channel, const std::string& text);
 
-    // Where log lines go (stderr by default); returns the previous sink.
-    LogSink SetLogSink(LogSink sink);
+    // Where log lines go (stderr by default); returns the previous sink. A sink that takes
+    // nothing spares every line its forming (recorders still get theirs).
+    LogSink SetLogSink(LogSink sink, bool takesNothing = false);
 
     // Network mode of this machine.
     bool IsNetworkEnabled() const { return mNetworkEnabled; }
@@ -90,6 +92,8 @@ private:
     // Lines come from worker threads too (the save thread); one line is delivered at a time.
     std::recursive_mutex mLogMutex;
     LogSink mSink;
+    // Read by every line without the lock, from any thread.
+    std::atomic<bool> mSinkTakesNothing = false;
     bool mNetworkEnabled = false;
     bool mServer = false;
     bool mEditor = false;

@@ -201,7 +201,7 @@ Measured RunScene(benchmark::State& state, const Scene& scene) {
     Measured measured;
     Machine machine;
     MachineScope scope(machine);
-    gEngine->SetLogSink([](int, const char*, const std::string&) {});
+    gEngine->SetLogSink([](int, const char*, const std::string&) {}, true);
     const RemoveOnExit copy{SampleCopy()};
     const std::filesystem::path& data = copy.path;
     HostOptions options;

@@ -20,6 +20,10 @@ LogRecorder::~LogRecorder() {
     tInnermost = mOuter;
 }
 
+bool LogRecorder::Recording() {
+    return tInnermost != nullptr;
+}
+
 bool LogRecorder::Keep(int level, const char* channel, const std::string& text) {
     for (LogRecorder* recorder = tInnermost; recorder != nullptr; recorder = recorder->mOuter) {
         LoggedLine& line = recorder->mLines.emplace_back();

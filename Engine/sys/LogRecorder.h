@@ -24,6 +24,8 @@ public:
 
     std::vector<LoggedLine> Take() { return std::move(mLines); }
 
+    // Whether a recorder lives on this thread.
+    static bool Recording();
     // The engine offers every line here first; false when the line must not reach the log.
     static bool Keep(int level, const char* channel, const std::string& text);
     // Logs the lines again through the current machine's engine (recorders see them too).

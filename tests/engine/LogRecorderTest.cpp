@@ -55,5 +55,50 @@ TEST(LogRecorder, KeepsLinesUpToTheFirstQuietRecorderAndReplaysThem) {
     }
 }
 
+// A sink that takes nothing spares the line only while no recorder wants it, and the promise
+// goes with that sink: the next one set, or the stderr default, gets every line again.
+TEST(LogRecorder, SinkTakingNothingStillFeedsRecordersAndEndsWithItsSink) {
+    const struct {
+        bool recording;
+        bool nextTakesNothing;
+        bool nextIsDefault;
+        int nextGets;
+        bool stderrGets;
+    } cases[] = {
+        {true, false, false, 1, false},
+        {false, false, false, 1, false},
+        {false, true, true, 0, true},
+        {true, false, true, 0, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.recording << c.nextTakesNothing << c.nextIsDefault);
+        TestMachine tm("");
+        int taken = 0;
+        gEngine->SetLogSink([&taken](int, const char*, const std::string&) { ++taken; }, true);
+        if (c.recording) {
+            LogRecorder recorder(true);
+            gEngine->LogChannel(1, "chan", "field %s is bad", "x");
+            const std::vector<LoggedLine> lines = recorder.Take();
+            ASSERT_EQ(lines.size(), 1u);
+            EXPECT_EQ(lines[0].text, "field x is bad");
+        } else {
+            gEngine->Log(0, "nobody reads %d", 1);
+        }
+        EXPECT_LE(taken, 1);
+
+        int nextGot = 0;
+        Engine::LogSink next;
+        if (!c.nextIsDefault)
+            next = [&nextGot](int, const char*, const std::string&) { ++nextGot; };
+        const Engine::LogSink previous = gEngine->SetLogSink(next, c.nextTakesNothing);
+        EXPECT_TRUE(static_cast<bool>(previous));
+        testing::internal::CaptureStderr();
+        gEngine->Log(0, "heard %d", 2);
+        const std::string printed = testing::internal::GetCapturedStderr();
+        EXPECT_EQ(nextGot, c.nextGets);
+        EXPECT_EQ(printed.find("heard 2") != std::string::npos, c.stderrGets);
+    }
+}
+
 }  // namespace
 }  // namespace GAME

@@ -604,8 +604,17 @@ void ControllerMonster::UnderAttack(std::uint32_t attackerId) {
 void ControllerMonster::AllyAttacked(std::uint32_t allyId, std::uint32_t attackerId) {
     // A character's call for help has both looked up already.
     const DistressCall* call = DistressCall::Matching(allyId, attackerId);
-    if (!InPursuitRange(attackerId) ||
-        !(call ? ShouldCareAboutAlly(*call->ally) : ShouldCareAboutDistressCall(allyId)))
+    bool cares = false;
+    if (call) {
+        // InPursuitRange(attackerId) with the attacker at hand.
+        const Character* self = GetParentCharacter();
+        cares = (mMaxPursuitDistance == 0.0f ||
+                 (call->attacker && self && InPursuitRange(*call->attacker, *self))) &&
+                ShouldCareAboutAlly(*call->ally);
+    } else {
+        cares = InPursuitRange(attackerId) && ShouldCareAboutDistressCall(allyId);
+    }
+    if (!cares)
         return;
     if (call && call->attacker)
         mAngerManager.AddAnger(*call->attacker, call->attackerSlot, mAllyAttackedAnger);

@@ -3,8 +3,11 @@
 // the target kept until another is hated more than twice as much, and the pursuit range.
 #include <gtest/gtest.h>
 
+#include <optional>
+
 #include "Engine/media/MediaRecorder.h"
 #include "Engine/sys/Machine.h"
+#include "Game/characters/DistressCall.h"
 #include "ai/monster/MonsterControllerTestSupport.h"
 
 namespace GAME::test {
@@ -167,6 +170,51 @@ TEST_F(MonsterTargetFinding, TheLastTargetCountsDoubleAndPursuitRangeBoundsAnger
     MakeController(R"({"Class": "ControllerMonster"})");
     EXPECT_TRUE(controller->InPursuitRange(distant->GetObjectId()));
     EXPECT_TRUE(controller->InPursuitRange(9999));
+}
+
+// An ally's call answered inside the call (attacker at hand) or outside it (looked up by id)
+// is bounded by the pursuit range alike: anger and the state's answer, or neither. Without a
+// limit even an attacker id that names nothing is answered.
+TEST_F(MonsterTargetFinding, ACallForHelpIsBoundedByPursuitRangeInsideOrOutsideTheCall) {
+    constexpr float kNoCharacter = -1.0f;
+    const struct {
+        const char* behaviour;
+        float attackerX;  // home is x = 10
+        bool answered;
+    } cases[] = {
+        {R"({"Class": "ControllerMonster", "MaxPursuitDistance": 20, "AllyAttackedAnger": 40})",
+         20.0f, true},
+        {R"({"Class": "ControllerMonster", "MaxPursuitDistance": 20, "AllyAttackedAnger": 40})",
+         35.0f, false},
+        {R"({"Class": "ControllerMonster", "MaxPursuitDistance": 20, "AllyAttackedAnger": 40})",
+         kNoCharacter, false},
+        {R"({"Class": "ControllerMonster", "AllyAttackedAnger": 40})", 35.0f, true},
+        {R"({"Class": "ControllerMonster", "AllyAttackedAnger": 40})", kNoCharacter, true},
+    };
+    me->SetSpawnPoint(me->GetCoords());
+    Character* ally = Place("Records/AI/Foe.dbr", Team::Monster, 12);
+    for (const auto& c : cases) {
+        for (const bool inCall : {false, true}) {
+            SCOPED_TRACE(testing::Message() << c.attackerX << (inCall ? " in call" : " by id"));
+            MakeController(c.behaviour);
+            Character* attacker = c.attackerX == kNoCharacter
+                                      ? nullptr
+                                      : Place("Records/AI/Foe.dbr", Team::Human, c.attackerX);
+            const DistressCall call{ally->GetObjectId(), ally,
+                                    attacker ? attacker->GetObjectId() : 9999, attacker, 0};
+            {
+                std::optional<DistressCall::Scope> scope;
+                if (inCall)
+                    scope.emplace(call);
+                ASSERT_EQ(DistressCall::Matching(call.allyId, call.attackerId) != nullptr, inCall);
+                controller->AllyAttacked(call.allyId, call.attackerId);
+            }
+            if (attacker) {
+                EXPECT_EQ(AngerOf(attacker), c.answered ? 40.0f : 0.0f);
+            }
+            EXPECT_EQ(Idle().allyAttacks.size(), c.answered ? 1u : 0u);
+        }
+    }
 }
 
 // A crowd longer than the sweep's read-ahead, with actors that are no characters and friends

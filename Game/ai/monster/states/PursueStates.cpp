@@ -74,7 +74,8 @@ void ControllerMonsterStatePursue::OnBegin() {
         return;
     }
     const std::uint32_t enemy = GetCurrentEnemy();
-    if (!ctl.IsEnemyValid(enemy)) {
+    const Character* enemyCharacter = ctl.ValidEnemy(enemy);
+    if (!enemyCharacter) {
         Go("Return");
         return;
     }
@@ -87,7 +88,8 @@ void ControllerMonsterStatePursue::OnBegin() {
     const std::uint32_t skill = GetCurrentSkillID();
     // Asking for the point also claims an attack slot around the enemy.
     const std::uint64_t slotLosses = ControllerAI::GetSlotLossCount();
-    const WorldVec3 point = self->GetMoveToPoint(enemy, skill, PathPositionOf(enemy));
+    // The enemy validated above: nothing since has filed or dropped an object.
+    const WorldVec3 point = self->GetMoveToPoint(enemy, skill, enemyCharacter->GetPathPosition());
     if (!point.IsValid()) {
         Go("WaitToAttack", Data({.enemy = enemy, .skill = skill}));
         return;
