@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <limits>
 #include <utility>
 
 #include "Game/ai/anger/AngerLanes.h"
@@ -19,6 +20,10 @@ struct BatchSteps {
     const float* calms;
     std::int32_t count;
     Group ceiling;
+    // A group whose lanes all fell below `dropped` past their own steps may stop there (see
+    // ApplyBatch): when no calm raises a value.
+    float dropped;
+    bool retires;
 };
 
 // Tables from this many entries take sixteen lanes where the processor has them.
@@ -101,24 +106,73 @@ template <class Group, class Mask>
     v = own == k ? added : v - steps.calms[k];
 }
 
-// Steps [from, to) as calms alone for the first `Upto` groups of the block.
-template <std::size_t Upto, class Group, std::size_t Count>
-[[gnu::always_inline]] inline void CalmFirst(Group (&v)[Count], const BatchSteps<Group>& steps,
-                                             std::int32_t from, std::int32_t to) {
-    static_assert(Upto <= Count);
+// Steps [from, to) as calms alone for groups `First` to `Upto` (not included) of the block.
+template <std::size_t First, std::size_t Upto, class Group, std::size_t Count>
+[[gnu::always_inline]] inline void CalmGroups(Group (&v)[Count], const BatchSteps<Group>& steps,
+                                              std::int32_t from, std::int32_t to) {
+    static_assert(First <= Upto && Upto <= Count);
 #pragma GCC unroll 8
     for (std::int32_t k = from; k < to; ++k) {
         const float calm = steps.calms[k];
 #pragma GCC unroll 16
-        for (std::size_t w = 0; w < Upto; ++w)
+        for (std::size_t w = First; w < Upto; ++w)
             v[w] -= calm;
     }
+}
+
+// The same for the `Steps` calms from `calms`, a count known while compiling.
+template <std::size_t First, std::size_t Upto, std::int32_t Steps, class Group, std::size_t Count>
+[[gnu::always_inline]] inline void CalmStretch(Group (&v)[Count], const float* calms) {
+    static_assert(First <= Upto && Upto <= Count);
+#pragma GCC unroll 8
+    for (std::int32_t k = 0; k < Steps; ++k) {
+        const float calm = calms[k];
+#pragma GCC unroll 16
+        for (std::size_t w = First; w < Upto; ++w)
+            v[w] -= calm;
+    }
+}
+
+template <std::size_t Upto, class Group, std::size_t Count>
+[[gnu::always_inline]] inline void CalmFirst(Group (&v)[Count], const BatchSteps<Group>& steps,
+                                             std::int32_t from, std::int32_t to) {
+    CalmGroups<0, Upto>(v, steps, from, to);
 }
 
 template <class Group, std::size_t Count>
 [[gnu::always_inline]] inline void CalmAll(Group (&v)[Count], const BatchSteps<Group>& steps,
                                            std::int32_t from, std::int32_t to) {
     CalmFirst<Count>(v, steps, from, to);
+}
+
+// Whether every lane of `v` is below that of `floor`.
+template <class Group>
+[[gnu::always_inline]] inline bool AllBelow(const Group& v, const Group& floor) {
+    using Mask = decltype(v < v);
+    return Same(v < floor, Mask{} - 1);
+}
+
+// Steps [from, to) as calms for groups `First` on, past every lane's own step. When the steps
+// allow it, a block's first group that has fallen below what the caller drops stops there, a
+// stretch of steps at a time: in a table filled in list order its lanes took the most calms.
+template <std::size_t First, class Group, std::size_t Count>
+[[gnu::always_inline]] inline void CalmRetiring(Group (&v)[Count], const BatchSteps<Group>& steps,
+                                                std::int32_t from, std::int32_t to) {
+    if constexpr (First < Count) {
+        if (!steps.retires)
+            return CalmGroups<First, Count>(v, steps, from, to);
+        // Long enough that the test costs little against the calms it follows; a whole stretch
+        // unrolls with no rest to handle.
+        constexpr std::int32_t kStretch = 64;
+        const Group dropped = Group{} + steps.dropped;
+        while (!AllBelow(v[First], dropped)) {
+            if (to - from < kStretch)
+                return CalmGroups<First, Count>(v, steps, from, to);
+            CalmStretch<First, Count, kStretch>(v, steps.calms + from);
+            from += kStretch;
+        }
+        CalmRetiring<First + 1>(v, steps, from, to);
+    }
 }
 
 // Lane `Lane` of `a` becomes that of `b` (one blend with the lane fixed).
@@ -244,7 +298,7 @@ template <bool InOrder, class Group, class Mask, std::size_t Count, std::size_t.
                                               std::index_sequence<Open...>) {
     std::int32_t k = lo[0];
     (void)(OpenGroup<Open, InOrder>(v, own[Open], steps, k, lo[Open], hi[Open]) && ...);
-    CalmAll(v, steps, k, steps.count);
+    CalmRetiring<0>(v, steps, k, steps.count);
 }
 
 // A block's groups back into the table (the last only as far as `count`, unless `Whole`).
@@ -421,8 +475,10 @@ template <class Group, class Mask, std::size_t Count, std::size_t FilledCount>
 [[gnu::always_inline]] inline void BatchIn(float* values, std::size_t count,
                                            const std::int32_t* step, const std::int32_t* fresh,
                                            const float* amounts, const float* calms,
-                                           std::size_t steps, float cap) {
-    const BatchSteps<Group> lists{amounts, calms, static_cast<std::int32_t>(steps), Group{} + cap};
+                                           std::size_t steps, float cap, float dropped,
+                                           bool retires) {
+    const BatchSteps<Group> lists{amounts,       calms,   static_cast<std::int32_t>(steps),
+                                  Group{} + cap, dropped, retires};
     if (step)
         BatchBlocks<Group, Mask, Count, false>(values, count, step, fresh, lists);
     else
@@ -434,9 +490,26 @@ template <class Group, class Mask, std::size_t Count, std::size_t FilledCount>
 [[gnu::target("avx512f")]] void BatchWide(float* values, std::size_t count,
                                           const std::int32_t* step, const std::int32_t* fresh,
                                           const float* amounts, const float* calms,
-                                          std::size_t steps, float cap) {
+                                          std::size_t steps, float cap, float dropped,
+                                          bool retires) {
     // Thirty-two registers hold sixteen groups.
-    BatchIn<WideLanes, WideMask, 8, 16>(values, count, step, fresh, amounts, calms, steps, cap);
+    BatchIn<WideLanes, WideMask, 8, 16>(values, count, step, fresh, amounts, calms, steps, cap,
+                                        dropped, retires);
+}
+
+// Whether no calm is below 0 or NaN: then none raises a value.
+[[gnu::always_inline]] inline bool CalmsOnlyLower(const float* calms, std::size_t steps) {
+    LaneMask raises{};
+    std::size_t k = 0;
+    for (; k + kLanes <= steps; k += kLanes) {
+        Lanes calm;
+        __builtin_memcpy(&calm, calms + k, sizeof calm);
+        raises |= ~(calm >= Lanes{});
+    }
+    bool raised = !Same(raises, LaneMask{});
+    for (; k < steps; ++k)
+        raised = raised || !(calms[k] >= 0.0f);
+    return !raised;
 }
 
 bool HasWideLanes() {
@@ -452,12 +525,18 @@ bool HasWideLanes() {
 
 ANGER_TARGET_CLONES void ApplyBatch(float* values, std::size_t count, const std::int32_t* step,
                                     const std::int32_t* fresh, const float* amounts,
-                                    const float* calms, std::size_t steps, float cap) {
+                                    const float* calms, std::size_t steps, float cap,
+                                    float dropped) {
+    // Only a large filled table's first groups fall below it often enough to pay for the tests.
+    const bool retires = !step && count >= kWideFrom &&
+                         dropped > -std::numeric_limits<float>::infinity() &&
+                         CalmsOnlyLower(calms, steps);
     // Sixteen-lane registers slow the clock for the rest of the frame more than they gain where
     // tables are small, so only large ones take them.
     if (count >= kWideFrom && HasWideLanes())
-        return BatchWide(values, count, step, fresh, amounts, calms, steps, cap);
-    BatchIn<Lanes, LaneMask, 8, 8>(values, count, step, fresh, amounts, calms, steps, cap);
+        return BatchWide(values, count, step, fresh, amounts, calms, steps, cap, dropped, retires);
+    BatchIn<Lanes, LaneMask, 8, 8>(values, count, step, fresh, amounts, calms, steps, cap, dropped,
+                                   retires);
 }
 
 }  // namespace GAME::AngerLanes

@@ -4,6 +4,7 @@
 // fused or reordered arithmetic, so the bits match whatever the register width.
 #include <cstddef>
 #include <cstdint>
+#include <limits>
 
 #include "Game/ai/anger/AngerTable.h"
 
@@ -47,9 +48,11 @@ constexpr std::size_t kBatchLanes = 2 * kLanes;
 // created the entry: what the lane held before is not yet the entry's), capped at `cap`.
 // With no `step` and `fresh`, the batch filled an empty table in list order (entry k created
 // by step k, `steps` == `count`): no value is read, and `amounts` runs on to a whole
-// kBatchLanes.
+// kBatchLanes. The caller drops every value below `dropped` unread: where no calm is below 0,
+// such a value past its own step may be left at any value below it.
 void ApplyBatch(float* values, std::size_t count, const std::int32_t* step,
                 const std::int32_t* fresh, const float* amounts, const float* calms,
-                std::size_t steps, float cap);
+                std::size_t steps, float cap,
+                float dropped = -std::numeric_limits<float>::infinity());
 
 }  // namespace GAME::AngerLanes

@@ -321,7 +321,9 @@ void AngerManager::SightTick(const AngerTable::Provoked* list, const float* reac
                              std::size_t count, int ms, float forgiveRate, const Character& me) {
     // The steps by slot, scratch that keeps its room.
     thread_local std::vector<std::int32_t> steps;
-    const bool inOrder = mAnger.ProvokeEach(list, count, kMaxAnger, kCalmShare, &steps);
+    // The Update below drops every entry below its decay: x - decay < 0 exactly when x < decay.
+    const bool inOrder =
+        mAnger.ProvokeEach(list, count, kMaxAnger, kCalmShare, &steps, DecayOf(ms, forgiveRate));
 #ifndef NDEBUG
     for (std::size_t slot = 0; inOrder && slot < mAnger.size(); ++slot)
         if (steps[slot] != static_cast<std::int32_t>(slot)) {
@@ -338,7 +340,7 @@ void AngerManager::Update(int ms, float forgiveRate, const Character* me, const 
     if (mMostHatedEnemy && ShouldRemoveEnemy(me, FindCharacter(mMostHatedEnemy)))
         mMostHatedEnemy = 0;
     float closestSquared = kNoClosestSquared;
-    const float decay = static_cast<float>(ms) * 0.001f * forgiveRate;
+    const float decay = DecayOf(ms, forgiveRate);
     World& world = World::Get();
     UpdateSelf self;
     if (me) {

@@ -101,6 +101,10 @@ private:
     static bool ShouldRemoveEnemy(const Character* me, const Character* enemy, float& squared);
     // Provoking one enemy calms the monster toward the others by this share of the amount.
     static constexpr float kCalmShare = 0.7f;
+    // What Update takes from each entry for `ms` of forgiving.
+    static float DecayOf(int ms, float forgiveRate) {
+        return static_cast<float>(ms) * 0.001f * forgiveRate;
+    }
 
     // Adds to the entry of `id` (its world slot hint `worldSlot`) and calms the others. Entries
     // may fall below 0 here; the next Update removes them. Each value takes its own subtraction,

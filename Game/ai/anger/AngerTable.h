@@ -16,6 +16,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <limits>
 #include <vector>
 
 #include "Game/ai/anger/AngerStorage.h"
@@ -107,9 +108,11 @@ public:
     // With `steps`, it is left holding for each slot the index in the list of a provocation of
     // that slot's entry, -1 for an entry the list does not name. True when the table holds the
     // list's entries alone, in list order (the step of slot k is k): a rising list into an
-    // empty table.
+    // empty table. An entry below `dropped`, which the caller drops unread, may be left at any
+    // value below it.
     bool ProvokeEach(const Provoked* list, std::size_t count, float cap, float share,
-                     std::vector<std::int32_t>* steps = nullptr);
+                     std::vector<std::int32_t>* steps = nullptr,
+                     float dropped = -std::numeric_limits<float>::infinity());
     // Moves slot `from` to slot `to` (to <= from), for compacting in one pass.
     void MoveSlot(std::size_t from, std::size_t to) {
         Flush();

@@ -319,6 +319,8 @@ struct KernelCase {
     float scale = 1.0f;               // amounts (0: all -0)
     std::size_t swapLane = SIZE_MAX;  // this lane and the next trade steps
     bool filled = false;              // no steps passed: an empty table filled in list order
+    float dropped = -std::numeric_limits<float>::infinity();  // the caller drops values below
+    bool raisingCalm = false;  // one calm near the end is far below 0
 };
 
 // The batch kernel alone, on steps laid out by hand: blocks whose lanes their steps all create,
@@ -327,7 +329,8 @@ struct KernelCase {
 // them; partial blocks, -0 and the cap; in tables
 // small and large. Each value must match a plain walk of its own step's calms bit for bit.
 // Filled in list order with no steps passed, no old value (NaN) may be read, no amount past the
-// table taken and no lane past it written.
+// table taken and no lane past it written. A value the caller drops may end anywhere below the
+// line, but only there, and not once a calm below 0 could raise it back.
 TEST(AngerBatchLanes, MatchesEachValueWalkedAlone) {
     const KernelCase cases[] = {
         {"one group", 8, Own::InOrder},
@@ -366,6 +369,18 @@ TEST(AngerBatchLanes, MatchesEachValueWalkedAlone) {
          SIZE_MAX, true},
         {"filled wide: blocks and all groups of one", 760, Own::InOrder, SIZE_MAX, SIZE_MAX, 1.0f,
          SIZE_MAX, true},
+        {"filled, the first groups dropped", 300, Own::InOrder, SIZE_MAX, SIZE_MAX, 1.0f, SIZE_MAX,
+         true, 0.5f},
+        {"filled, every lane dropped", 270, Own::InOrder, SIZE_MAX, SIZE_MAX, 1.0f, SIZE_MAX, true,
+         1000.0f},
+        {"filled, dropped but a calm below 0", 300, Own::InOrder, SIZE_MAX, SIZE_MAX, 1.0f,
+         SIZE_MAX, true, 0.5f, true},
+        {"filled wide, the first groups dropped", 760, Own::InOrder, SIZE_MAX, SIZE_MAX, 1.0f,
+         SIZE_MAX, true, 2.0f},
+        {"wide, reversed in groups, dropped", 270, Own::ReversedInGroups, SIZE_MAX, SIZE_MAX, 1.0f,
+         SIZE_MAX, false, 0.5f},
+        {"other steps between windows, dropped", 96, Own::EveryThird, SIZE_MAX, SIZE_MAX, 1.0f,
+         SIZE_MAX, false, 0.5f},
     };
     for (const KernelCase& c : cases) {
         SCOPED_TRACE(c.name);
@@ -397,6 +412,9 @@ TEST(AngerBatchLanes, MatchesEachValueWalkedAlone) {
             amounts[k] = c.scale == 0.0f ? -0.0f : c.scale * static_cast<float>(k % 13 + 1) / 7;
             calms[k] = c.scale == 0.0f ? -0.0f : static_cast<float>(k % 5 + 1) / 64;
         }
+        // Late, so it lifts values that fell far below the line back above it.
+        if (c.raisingCalm)
+            calms[steps - 2] = -50.0f;
         for (std::size_t i = 0; !c.filled && i < c.count; ++i)
             values[i] = c.scale == 0.0f ? -0.0f : static_cast<float>(i % 11) - 3.0f;
         std::vector<float> walked = values;
@@ -412,11 +430,14 @@ TEST(AngerBatchLanes, MatchesEachValueWalkedAlone) {
             }
         AngerLanes::ApplyBatch(values.data(), c.count, c.filled ? nullptr : step.data(),
                                c.filled ? nullptr : fresh.data(), amounts.data(), calms.data(),
-                               steps, kKernelCap);
-        for (std::size_t i = 0; i < values.size(); ++i)
+                               steps, kKernelCap, c.dropped);
+        for (std::size_t i = 0; i < values.size(); ++i) {
+            if (i < c.count && values[i] < c.dropped && walked[i] < c.dropped)
+                continue;
             ASSERT_EQ(std::bit_cast<std::uint32_t>(values[i]),
                       std::bit_cast<std::uint32_t>(walked[i]))
                 << "lane " << i << ": " << values[i] << " against " << walked[i];
+        }
     }
 }
 
