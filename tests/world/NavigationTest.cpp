@@ -240,7 +240,6 @@ TEST_F(Navigation, AnObstacleForOneSizeClosesOnlyThatSizesPaths) {
 // gone, nothing stays closed.
 TEST_F(Navigation, ObstaclesAttachedAgainCloseWhatTheyClosedBefore) {
     PathFinder& finder = World::Get().GetPathFinder();
-    const auto closed = [&] { return ClosedPolygons(); };
     struct Place {
         float x, z, radius;
         int size;  // -1: every size
@@ -259,31 +258,31 @@ TEST_F(Navigation, ObstaclesAttachedAgainCloseWhatTheyClosedBefore) {
     Closed alone[kPlaces];
     for (std::size_t i = 0; i < kPlaces; ++i) {
         attach(obstacles[0], places[i]);
-        alone[i] = closed();
+        alone[i] = ClosedPolygons();
         EXPECT_FALSE(alone[i].empty()) << i;
         obstacles[0].Detach();
-        EXPECT_TRUE(closed().empty()) << i;
+        EXPECT_TRUE(ClosedPolygons().empty()) << i;
     }
     EXPECT_GT(alone[2].size(), alone[0].size());  // wider at the same place
     EXPECT_NE(alone[3], alone[5]);                // the same box for another size
     for (std::size_t i = 0; i < kPlaces; ++i)
         attach(obstacles[i], places[i]);
-    const Closed all = closed();
+    const Closed all = ClosedPolygons();
     for (DynamicObstacle& obstacle : obstacles)
         obstacle.Detach();
     // Again, in the other order and each by another obstacle; then each alone among none.
     for (std::size_t i = kPlaces; i-- > 0;)
         attach(obstacles[kPlaces - 1 - i], places[i]);
-    EXPECT_EQ(closed(), all);
+    EXPECT_EQ(ClosedPolygons(), all);
     for (std::size_t i = 0; i < kPlaces; ++i) {
         for (DynamicObstacle& obstacle : obstacles)
             obstacle.Detach();
         attach(obstacles[(i + 1) % kPlaces], places[i]);
-        EXPECT_EQ(closed(), alone[i]) << i;
+        EXPECT_EQ(ClosedPolygons(), alone[i]) << i;
     }
     for (DynamicObstacle& obstacle : obstacles)
         obstacle.Detach();
-    EXPECT_TRUE(closed().empty());
+    EXPECT_TRUE(ClosedPolygons().empty());
     EXPECT_EQ(finder.GetObstacleCount(), 0u);
 }
 

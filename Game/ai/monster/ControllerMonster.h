@@ -305,6 +305,8 @@ public:
         GetCharactersInSphere(out, region, sphere, false);
     }
     bool InPursuitRange(std::uint32_t enemyId);
+    // The same with the enemy already looked up (null: not found).
+    bool InPursuitRange(const Character* enemy);
     bool InPursuitRange(const Character& enemy, const Character& self);
     // The sight anger earned over ms by a foe this far away (ProcessAngerTarget's rate).
     float SightAnger(float distance, int ms) const;

@@ -334,9 +334,13 @@ void ControllerMonster::GetCharactersInSphere(std::vector<Character*>& out, Regi
 }
 
 bool ControllerMonster::InPursuitRange(std::uint32_t enemyId) {
+    // Without a limit the enemy is not looked up.
+    return mMaxPursuitDistance == 0.0f || InPursuitRange(FindCharacter(enemyId));
+}
+
+bool ControllerMonster::InPursuitRange(const Character* enemy) {
     if (mMaxPursuitDistance == 0.0f)
         return true;
-    const Character* enemy = FindCharacter(enemyId);
     const Character* self = GetParentCharacter();
     return enemy && self && InPursuitRange(*enemy, *self);
 }
@@ -604,17 +608,8 @@ void ControllerMonster::UnderAttack(std::uint32_t attackerId) {
 void ControllerMonster::AllyAttacked(std::uint32_t allyId, std::uint32_t attackerId) {
     // A character's call for help has both looked up already.
     const DistressCall* call = DistressCall::Matching(allyId, attackerId);
-    bool cares = false;
-    if (call) {
-        // InPursuitRange(attackerId) with the attacker at hand.
-        const Character* self = GetParentCharacter();
-        cares = (mMaxPursuitDistance == 0.0f ||
-                 (call->attacker && self && InPursuitRange(*call->attacker, *self))) &&
-                ShouldCareAboutAlly(*call->ally);
-    } else {
-        cares = InPursuitRange(attackerId) && ShouldCareAboutDistressCall(allyId);
-    }
-    if (!cares)
+    if (call ? !InPursuitRange(call->attacker) || !ShouldCareAboutAlly(*call->ally)
+             : !InPursuitRange(attackerId) || !ShouldCareAboutDistressCall(allyId))
         return;
     if (call && call->attacker)
         mAngerManager.AddAnger(*call->attacker, call->attackerSlot, mAllyAttackedAnger);
