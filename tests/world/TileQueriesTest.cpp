@@ -187,6 +187,85 @@ TEST_F(TileQueries, NearestPolygonsAndPolygonsInABoxAreDetours) {
     EXPECT_EQ(FindNearestPolygon(*mesh->GetQuery(), bad, extents, any, out), 0u);
 }
 
+// A point well inside a polygon the layout keeps as an interior is over that polygon alone: at
+// its surface, within the climb, Detour answers with it whatever box is asked. Points near the
+// margin, inside and out, get Detour's answer too.
+TEST_F(TileQueries, PointsInsideInteriorsAreTheirPolygons) {
+    struct Case {
+        const char* name;
+        float horizontal, vertical;
+    };
+    const Case cases[] = {{"tight", 0.0f, 0.5f}, {"agent", 0.4f, 0.5f}, {"wide", 12.0f, 3.0f}};
+    // Heights off the surface; those past the climb leave the answer to the walk.
+    const float rises[] = {0.0f, 0.3f, -0.45f, 0.7f, -2.0f};
+    std::uniform_real_distribution<float> u(0.0f, 1.0f);
+    int interiors = 0, theirs = 0, compared = 0;
+    for (const std::unique_ptr<Region>& region : World::Get().GetRegions())
+        for (int size = 0; size < kPathingSizeCount; ++size) {
+            const NavMesh* mesh = World::Get().GetPathFinder().GetNavMesh(region.get(), size);
+            if (!mesh)
+                continue;
+            const navtiles::TileLayout& layout = *mesh->GetTileLayout();
+            const dtNavMeshQuery& query = *mesh->GetQuery();
+            const navtiles::TileRefs refs(layout);
+            int hi[2] = {0, 0};
+            const dtNavMesh& nav = *mesh->GetMesh();
+            for (int t = 0; t < nav.getMaxTiles(); ++t)
+                if (const dtMeshTile& tile = *nav.getTile(t); tile.header) {
+                    hi[0] = std::max(hi[0], tile.header->x);
+                    hi[1] = std::max(hi[1], tile.header->y);
+                }
+            const auto at = [](const float* v) { return Vec3(v[0], v[1], v[2]); };
+            for (int x = -1; x <= hi[0] + 1; ++x)
+                for (int z = -1; z <= hi[1] + 1; ++z)
+                    for (const navtiles::TileLayout::Interior& in : layout.InteriorsAt(x, z)) {
+                        ++interiors;
+                        const dtMeshTile& tile = *in.tile;
+                        const dtPoly& poly = tile.polys[in.poly];
+                        const dtPolyRef ref = refs.Base(tile) | in.poly;
+                        for (int i = 0; i < 8; ++i) {
+                            // A corner pulled towards the middle: from on the outline to well in.
+                            Vec3 middle(0, 0, 0);
+                            for (int k = 0; k < poly.vertCount; ++k)
+                                middle += at(&tile.verts[poly.verts[k] * 3]);
+                            middle = middle / static_cast<float>(poly.vertCount);
+                            const Vec3 corner = at(&tile.verts[poly.verts[i % poly.vertCount] * 3]);
+                            const float pull = i < 4 ? u(rng) : 0.02f * u(rng);
+                            Vec3 p = corner + (middle - corner) * pull;
+                            float surface = 0;
+                            if (dtStatusFailed(query.getPolyHeight(ref, &p.x, &surface)))
+                                continue;
+                            for (const float rise : rises)
+                                for (const Case& c : cases) {
+                                    p.y = surface + rise;
+                                    const float extents[3] = {c.horizontal, c.vertical,
+                                                              c.horizontal};
+                                    float mine[3] = {p.x, p.y, p.z}, expected[3] = {p.x, p.y, p.z};
+                                    dtPolyRef want = 0;
+                                    bool over = false, wantOver = false, onIt = false;
+                                    query.findNearestPoly(&p.x, extents, &any, &want, expected,
+                                                          &wantOver);
+                                    const std::uint32_t got = FindNearestPolygon(
+                                        query, &p.x, extents, any, mine, &over, &onIt, &layout);
+                                    ASSERT_EQ(got, want) << c.name << " " << rise << " " << i;
+                                    ASSERT_TRUE(SameBits(mine, expected, 3) && over == wantOver)
+                                        << c.name << " " << rise << " " << i;
+                                    ++compared;
+                                    if (!in.Holds(&p.x) || std::abs(rise) > 0.5f)
+                                        continue;
+                                    ASSERT_EQ(want, ref) << c.name << " " << rise << " " << i;
+                                    ASSERT_TRUE(wantOver && onIt);
+                                    ++theirs;
+                                }
+                        }
+                    }
+        }
+    // Most of the sample level's polygons stand alone.
+    EXPECT_GT(interiors, 100);
+    EXPECT_GT(theirs, 2000);
+    EXPECT_GT(compared, 10 * theirs / 4);
+}
+
 TEST_F(TileQueries, CorridorsAndStraightPathsAreDetours) {
     constexpr int kCorridor = 512;
     std::vector<dtPolyRef> corridor(kCorridor), theirCorridor(kCorridor);
