@@ -266,6 +266,59 @@ TEST_F(TileQueries, PointsInsideInteriorsAreTheirPolygons) {
     EXPECT_GT(compared, 10 * theirs / 4);
 }
 
+// Every point an interior holds is inside its polygon and clear of every other polygon of the
+// mesh (corners, outline and detail vertices) by more than the rounding of the test.
+TEST_F(TileQueries, InteriorsStandClearOfEveryOtherPolygon) {
+    std::uniform_real_distribution<float> u(0.0f, 1.0f);
+    int held = 0;
+    ForEachTile([&](const Region& region, const NavMesh& mesh, int, const dtMeshTile& tile) {
+        const navtiles::TileLayout& layout = *mesh.GetTileLayout();
+        const dtNavMesh& nav = *mesh.GetMesh();
+        for (const navtiles::TileLayout::Interior& in :
+             layout.InteriorsAt(tile.header->x, tile.header->y)) {
+            if (in.tile != &tile)
+                continue;
+            const dtPoly& poly = tile.polys[in.poly];
+            float verts[DT_VERTS_PER_POLYGON * 3];
+            const int n = navtiles::PolygonVerts(tile, poly, verts);
+            for (int i = 0; i < 20; ++i) {
+                // Somewhere in the polygon's box, kept when the interior holds it.
+                const float* a = &verts[(i % n) * 3];
+                const float* b = &verts[((i + 2) % n) * 3];
+                const float t = u(rng);
+                const float p[3] = {a[0] + (b[0] - a[0]) * t, a[1], a[2] + (b[2] - a[2]) * t};
+                if (!in.Holds(p))
+                    continue;
+                ++held;
+                ASSERT_TRUE(dtPointInPolygon(p, verts, n)) << region.GetName();
+                for (int t2 = 0; t2 < nav.getMaxTiles(); ++t2) {
+                    const dtMeshTile& other = *nav.getTile(t2);
+                    for (int r = 0; other.header && r < other.header->polyCount; ++r) {
+                        if (&other == &tile && r == static_cast<int>(in.poly))
+                            continue;
+                        const dtPoly& near = other.polys[r];
+                        float rv[DT_VERTS_PER_POLYGON * 3], ed[DT_VERTS_PER_POLYGON],
+                            et[DT_VERTS_PER_POLYGON];
+                        const int m = navtiles::PolygonVerts(other, near, rv);
+                        ASSERT_FALSE(dtDistancePtPolyEdgesSqr(p, rv, m, ed, et))
+                            << region.GetName() << " polygon " << r;
+                        for (int k = 0; k < m; ++k)
+                            ASSERT_GT(ed[k], 0.03f * 0.03f) << region.GetName() << " " << r;
+                        if (r >= other.header->detailMeshCount)
+                            continue;
+                        const dtPolyDetail& detail = other.detailMeshes[r];
+                        for (unsigned k = 0; k < detail.vertCount; ++k) {
+                            const float* v = &other.detailVerts[(detail.vertBase + k) * 3];
+                            ASSERT_GT(dtSqr(v[0] - p[0]) + dtSqr(v[2] - p[2]), 0.03f * 0.03f);
+                        }
+                    }
+                }
+            }
+        }
+    });
+    EXPECT_GT(held, 500);
+}
+
 TEST_F(TileQueries, CorridorsAndStraightPathsAreDetours) {
     constexpr int kCorridor = 512;
     std::vector<dtPolyRef> corridor(kCorridor), theirCorridor(kCorridor);
