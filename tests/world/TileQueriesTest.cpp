@@ -187,6 +187,138 @@ TEST_F(TileQueries, NearestPolygonsAndPolygonsInABoxAreDetours) {
     EXPECT_EQ(FindNearestPolygon(*mesh->GetQuery(), bad, extents, any, out), 0u);
 }
 
+// A point well inside a polygon the layout keeps as an interior is over that polygon alone: at
+// its surface, within the climb, Detour answers with it whatever box is asked. Points near the
+// margin, inside and out, get Detour's answer too.
+TEST_F(TileQueries, PointsInsideInteriorsAreTheirPolygons) {
+    struct Case {
+        const char* name;
+        float horizontal, vertical;
+    };
+    const Case cases[] = {{"tight", 0.0f, 0.5f}, {"agent", 0.4f, 0.5f}, {"wide", 12.0f, 3.0f}};
+    // Heights off the surface; those past the climb leave the answer to the walk.
+    const float rises[] = {0.0f, 0.3f, -0.45f, 0.7f, -2.0f};
+    std::uniform_real_distribution<float> u(0.0f, 1.0f);
+    int interiors = 0, theirs = 0, compared = 0;
+    for (const std::unique_ptr<Region>& region : World::Get().GetRegions())
+        for (int size = 0; size < kPathingSizeCount; ++size) {
+            const NavMesh* mesh = World::Get().GetPathFinder().GetNavMesh(region.get(), size);
+            if (!mesh)
+                continue;
+            const navtiles::TileLayout& layout = *mesh->GetTileLayout();
+            const dtNavMeshQuery& query = *mesh->GetQuery();
+            const navtiles::TileRefs refs(layout);
+            int hi[2] = {0, 0};
+            const dtNavMesh& nav = *mesh->GetMesh();
+            for (int t = 0; t < nav.getMaxTiles(); ++t)
+                if (const dtMeshTile& tile = *nav.getTile(t); tile.header) {
+                    hi[0] = std::max(hi[0], tile.header->x);
+                    hi[1] = std::max(hi[1], tile.header->y);
+                }
+            const auto at = [](const float* v) { return Vec3(v[0], v[1], v[2]); };
+            for (int x = -1; x <= hi[0] + 1; ++x)
+                for (int z = -1; z <= hi[1] + 1; ++z)
+                    for (const navtiles::TileLayout::Interior& in : layout.InteriorsAt(x, z)) {
+                        ++interiors;
+                        const dtMeshTile& tile = *in.tile;
+                        const dtPoly& poly = tile.polys[in.poly];
+                        const dtPolyRef ref = refs.Base(tile) | in.poly;
+                        for (int i = 0; i < 8; ++i) {
+                            // A corner pulled towards the middle: from on the outline to well in.
+                            Vec3 middle(0, 0, 0);
+                            for (int k = 0; k < poly.vertCount; ++k)
+                                middle += at(&tile.verts[poly.verts[k] * 3]);
+                            middle = middle / static_cast<float>(poly.vertCount);
+                            const Vec3 corner = at(&tile.verts[poly.verts[i % poly.vertCount] * 3]);
+                            const float pull = i < 4 ? u(rng) : 0.02f * u(rng);
+                            Vec3 p = corner + (middle - corner) * pull;
+                            float surface = 0;
+                            if (dtStatusFailed(query.getPolyHeight(ref, &p.x, &surface)))
+                                continue;
+                            for (const float rise : rises)
+                                for (const Case& c : cases) {
+                                    p.y = surface + rise;
+                                    const float extents[3] = {c.horizontal, c.vertical,
+                                                              c.horizontal};
+                                    float mine[3] = {p.x, p.y, p.z}, expected[3] = {p.x, p.y, p.z};
+                                    dtPolyRef want = 0;
+                                    bool over = false, wantOver = false, onIt = false;
+                                    query.findNearestPoly(&p.x, extents, &any, &want, expected,
+                                                          &wantOver);
+                                    const std::uint32_t got = FindNearestPolygon(
+                                        query, &p.x, extents, any, mine, &over, &onIt, &layout);
+                                    ASSERT_EQ(got, want) << c.name << " " << rise << " " << i;
+                                    ASSERT_TRUE(SameBits(mine, expected, 3) && over == wantOver)
+                                        << c.name << " " << rise << " " << i;
+                                    ++compared;
+                                    if (!in.Holds(&p.x) || std::abs(rise) > 0.5f)
+                                        continue;
+                                    ASSERT_EQ(want, ref) << c.name << " " << rise << " " << i;
+                                    ASSERT_TRUE(wantOver && onIt);
+                                    ++theirs;
+                                }
+                        }
+                    }
+        }
+    // Most of the sample level's polygons stand alone.
+    EXPECT_GT(interiors, 100);
+    EXPECT_GT(theirs, 2000);
+    EXPECT_GT(compared, 10 * theirs / 4);
+}
+
+// Every point an interior holds is inside its polygon and clear of every other polygon of the
+// mesh (corners, outline and detail vertices) by more than the rounding of the test.
+TEST_F(TileQueries, InteriorsStandClearOfEveryOtherPolygon) {
+    std::uniform_real_distribution<float> u(0.0f, 1.0f);
+    int held = 0;
+    ForEachTile([&](const Region& region, const NavMesh& mesh, int, const dtMeshTile& tile) {
+        const navtiles::TileLayout& layout = *mesh.GetTileLayout();
+        const dtNavMesh& nav = *mesh.GetMesh();
+        for (const navtiles::TileLayout::Interior& in :
+             layout.InteriorsAt(tile.header->x, tile.header->y)) {
+            if (in.tile != &tile)
+                continue;
+            const dtPoly& poly = tile.polys[in.poly];
+            float verts[DT_VERTS_PER_POLYGON * 3];
+            const int n = navtiles::PolygonVerts(tile, poly, verts);
+            for (int i = 0; i < 20; ++i) {
+                // Somewhere in the polygon's box, kept when the interior holds it.
+                const float* a = &verts[(i % n) * 3];
+                const float* b = &verts[((i + 2) % n) * 3];
+                const float t = u(rng);
+                const float p[3] = {a[0] + (b[0] - a[0]) * t, a[1], a[2] + (b[2] - a[2]) * t};
+                if (!in.Holds(p))
+                    continue;
+                ++held;
+                ASSERT_TRUE(dtPointInPolygon(p, verts, n)) << region.GetName();
+                for (int t2 = 0; t2 < nav.getMaxTiles(); ++t2) {
+                    const dtMeshTile& other = *nav.getTile(t2);
+                    for (int r = 0; other.header && r < other.header->polyCount; ++r) {
+                        if (&other == &tile && r == static_cast<int>(in.poly))
+                            continue;
+                        const dtPoly& near = other.polys[r];
+                        float rv[DT_VERTS_PER_POLYGON * 3], ed[DT_VERTS_PER_POLYGON],
+                            et[DT_VERTS_PER_POLYGON];
+                        const int m = navtiles::PolygonVerts(other, near, rv);
+                        ASSERT_FALSE(dtDistancePtPolyEdgesSqr(p, rv, m, ed, et))
+                            << region.GetName() << " polygon " << r;
+                        for (int k = 0; k < m; ++k)
+                            ASSERT_GT(ed[k], 0.03f * 0.03f) << region.GetName() << " " << r;
+                        if (r >= other.header->detailMeshCount)
+                            continue;
+                        const dtPolyDetail& detail = other.detailMeshes[r];
+                        for (unsigned k = 0; k < detail.vertCount; ++k) {
+                            const float* v = &other.detailVerts[(detail.vertBase + k) * 3];
+                            ASSERT_GT(dtSqr(v[0] - p[0]) + dtSqr(v[2] - p[2]), 0.03f * 0.03f);
+                        }
+                    }
+                }
+            }
+        }
+    });
+    EXPECT_GT(held, 500);
+}
+
 TEST_F(TileQueries, CorridorsAndStraightPathsAreDetours) {
     constexpr int kCorridor = 512;
     std::vector<dtPolyRef> corridor(kCorridor), theirCorridor(kCorridor);

@@ -168,6 +168,7 @@ std::uint32_t CorridorSearch::Search(const dtNavMeshQuery& query, std::uint32_t 
     Node& first = mNodes[start];
     dtVcopy(first.pos, startPos);
     first.total = dtVdist(startPos, endPos) * kHeuristicScale;
+    first.onward = first.total;
     first.flags = DT_NODE_OPEN;
     Push(start);
     std::uint32_t lastBest = start;
@@ -188,6 +189,7 @@ std::uint32_t CorridorSearch::Search(const dtNavMeshQuery& query, std::uint32_t 
         links.Get(bestRef, bestTile, bestPoly);
         const dtPolyRef parentRef = best.parent ? mNodes[best.parent - 1].id : 0;
         const float areaCost = filter.getAreaCost(bestPoly->getArea());
+        const float* const tileMidpoints = midpoints ? midpoints[bestTile - tiles] : nullptr;
         for (unsigned int i = bestPoly->firstLink; i != DT_NULL_LINK; i = bestTile->links[i].next) {
             const dtLink& link = bestTile->links[i];
             const dtPolyRef ref = link.ref;
@@ -207,7 +209,7 @@ std::uint32_t CorridorSearch::Search(const dtNavMeshQuery& query, std::uint32_t 
             }
             Node& next = mNodes[static_cast<std::size_t>(index)];
             if (next.flags == 0) {
-                const float* kept = midpoints ? midpoints[bestTile - tiles] + i * 4 : nullptr;
+                const float* kept = tileMidpoints ? tileMidpoints + i * 4 : nullptr;
                 float mid[4] = {0, 0, 0, 0};
                 if (!kept || kept[3] == 0 ||
                     KeptMidpointStale(kept, *bestTile, *bestPoly, ref, *poly)) {
@@ -220,15 +222,18 @@ std::uint32_t CorridorSearch::Search(const dtNavMeshQuery& query, std::uint32_t 
                     kept = mid;
                 }
                 dtVcopy(next.pos, kept);
+                // The node stays where it is for the rest of the search, so the way on does too.
+                next.onward = ref == endRef
+                                  ? dtVdist(next.pos, endPos) * filter.getAreaCost(poly->getArea())
+                                  : dtVdist(next.pos, endPos) * kHeuristicScale;
             }
             float cost = 0, heuristic = 0;
             const float step = dtVdist(best.pos, next.pos) * areaCost;
             if (ref == endRef) {
-                const float last = dtVdist(next.pos, endPos) * filter.getAreaCost(poly->getArea());
-                cost = best.cost + step + last;
+                cost = best.cost + step + next.onward;
             } else {
                 cost = best.cost + step;
-                heuristic = dtVdist(next.pos, endPos) * kHeuristicScale;
+                heuristic = next.onward;
             }
             const float total = cost + heuristic;
             if ((next.flags & (DT_NODE_OPEN | DT_NODE_CLOSED)) != 0 && total >= next.total)

@@ -31,6 +31,8 @@ private:
         float pos[3];
         float cost;
         float total;
+        // The end's last step (its cost from the node), or the heuristic for any other polygon.
+        float onward;
         std::uint32_t parent;  // the parent's index + 1; 0 for none
         std::uint32_t heapAt;
         std::uint32_t id;

@@ -357,6 +357,7 @@ std::unique_ptr<TileLayout> TileLayout::Make(const dtNavMesh& nav) {
             layout->mCellTiles.insert(layout->mCellTiles.end(), at, at + n);
         }
     layout->mCellStart.push_back(static_cast<std::uint32_t>(layout->mCellTiles.size()));
+    layout->KeepInteriors();
     return layout;
 }
 

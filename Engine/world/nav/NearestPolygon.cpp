@@ -118,6 +118,27 @@ void Weigh(const dtNavMeshQuery& query, const dtMeshTile& tile, const dtPoly& po
     }
 }
 
+// The box in the tile's bounding-volume units, as Detour rounds it.
+[[gnu::always_inline]] inline void QuantizedBox(const dtMeshHeader& header, const float* qmin,
+                                                const float* qmax, unsigned short* bmin,
+                                                unsigned short* bmax) {
+    const float* tmin = header.bmin;
+    const float* tmax = header.bmax;
+    const float q = header.bvQuantFactor;
+    const float minx = dtClamp(qmin[0], tmin[0], tmax[0]) - tmin[0];
+    const float miny = dtClamp(qmin[1], tmin[1], tmax[1]) - tmin[1];
+    const float minz = dtClamp(qmin[2], tmin[2], tmax[2]) - tmin[2];
+    const float maxx = dtClamp(qmax[0], tmin[0], tmax[0]) - tmin[0];
+    const float maxy = dtClamp(qmax[1], tmin[1], tmax[1]) - tmin[1];
+    const float maxz = dtClamp(qmax[2], tmin[2], tmax[2]) - tmin[2];
+    bmin[0] = static_cast<unsigned short>(static_cast<unsigned short>(q * minx) & 0xfffe);
+    bmin[1] = static_cast<unsigned short>(static_cast<unsigned short>(q * miny) & 0xfffe);
+    bmin[2] = static_cast<unsigned short>(static_cast<unsigned short>(q * minz) & 0xfffe);
+    bmax[0] = static_cast<unsigned short>(static_cast<unsigned short>(q * maxx + 1) | 1);
+    bmax[1] = static_cast<unsigned short>(static_cast<unsigned short>(q * maxy + 1) | 1);
+    bmax[2] = static_cast<unsigned short>(static_cast<unsigned short>(q * maxz + 1) | 1);
+}
+
 // Visits the tile's polygons that overlap the box and pass the filter, in the order of its
 // bounding-volume tree, until `visit` says stop; false for a tile without a tree.
 template <class Visit>
@@ -128,22 +149,8 @@ template <class Visit>
     const dtMeshHeader& header = *tile.header;
     if (!tile.bvTree)
         return header.polyCount == 0;
-    const float* tmin = header.bmin;
-    const float* tmax = header.bmax;
-    const float q = header.bvQuantFactor;
-    const float minx = dtClamp(qmin[0], tmin[0], tmax[0]) - tmin[0];
-    const float miny = dtClamp(qmin[1], tmin[1], tmax[1]) - tmin[1];
-    const float minz = dtClamp(qmin[2], tmin[2], tmax[2]) - tmin[2];
-    const float maxx = dtClamp(qmax[0], tmin[0], tmax[0]) - tmin[0];
-    const float maxy = dtClamp(qmax[1], tmin[1], tmax[1]) - tmin[1];
-    const float maxz = dtClamp(qmax[2], tmin[2], tmax[2]) - tmin[2];
     unsigned short bmin[3], bmax[3];
-    bmin[0] = static_cast<unsigned short>(static_cast<unsigned short>(q * minx) & 0xfffe);
-    bmin[1] = static_cast<unsigned short>(static_cast<unsigned short>(q * miny) & 0xfffe);
-    bmin[2] = static_cast<unsigned short>(static_cast<unsigned short>(q * minz) & 0xfffe);
-    bmax[0] = static_cast<unsigned short>(static_cast<unsigned short>(q * maxx + 1) | 1);
-    bmax[1] = static_cast<unsigned short>(static_cast<unsigned short>(q * maxy + 1) | 1);
-    bmax[2] = static_cast<unsigned short>(static_cast<unsigned short>(q * maxz + 1) | 1);
+    QuantizedBox(header, qmin, qmax, bmin, bmax);
     const dtPolyRef base = refs.Base(tile);
     const dtBVNode* node = tile.bvTree;
     const dtBVNode* const end = tile.bvTree + header.bvNodeCount;
@@ -214,6 +221,41 @@ std::uint32_t DetourNearest(const dtNavMeshQuery& query, const float* center, co
     return ref;
 }
 
+// The answer when the centre lies well inside a polygon no other comes near (an interior): that
+// polygon, if the walk reaches it and finds the centre within the climb of its surface, as it
+// then stops there. False for the walk to decide. The box must not be inverted over x and z, so
+// that the walk takes in the centre's grid place.
+bool NearestInside(const TileLayout& layout, const TileRefs& refs, const float* center,
+                   const float* qmin, const float* qmax, const dtQueryFilter& filter,
+                   NearestSoFar& best) {
+    int x = 0, z = 0;
+    refs.TileAt(center, x, z);
+    for (const TileLayout::Interior& interior : layout.InteriorsAt(x, z)) {
+        if (!interior.Holds(center))
+            continue;
+        // No other interior holds the centre: this one answers or the walk does.
+        const dtMeshTile& tile = *interior.tile;
+        const dtPoly& poly = tile.polys[interior.poly];
+        if ((poly.flags & filter.getIncludeFlags()) == 0 ||
+            (poly.flags & filter.getExcludeFlags()) != 0)
+            return false;
+        unsigned short bmin[3], bmax[3];
+        QuantizedBox(*tile.header, qmin, qmax, bmin, bmax);
+        const dtBVNode& leaf = tile.bvTree[interior.node];
+        float height = 0;
+        if (!dtOverlapQuantBounds(bmin, bmax, leaf.bmin, leaf.bmax) ||
+            !HeightInside(tile, poly, center, height) ||
+            dtAbs(center[1] - height) - tile.header->walkableClimb > 0)
+            return false;
+        best.ref = refs.Base(tile) | static_cast<dtPolyRef>(interior.poly);
+        best.distance = 0;
+        best.over = true;
+        dtVset(best.point, center[0], height, center[2]);
+        return true;
+    }
+    return false;
+}
+
 std::uint32_t NearestFromTiles(const dtNavMeshQuery& query, const TileLayout* layout,
                                const float* center, const float* extents,
                                const dtQueryFilter& filter, float* nearest, bool& over,
@@ -228,11 +270,24 @@ std::uint32_t NearestFromTiles(const dtNavMeshQuery& query, const TileLayout* la
     const TileRefs refs = layout ? TileRefs(*layout) : TileRefs(*nav);
     NearestSoFar best{center};
     // Only a strictly nearer candidate replaces the first: none is nearer than 0.
-    const auto weigh = [&](const dtMeshTile& tile, const dtPoly& poly, dtPolyRef ref) {
-        Weigh(query, tile, poly, ref, best);
-        return best.distance == 0;
+    const auto walk = [&](NearestSoFar& into) {
+        return WalkTiles(*nav, layout, refs, qmin, qmax, filter,
+                         [&](const dtMeshTile& tile, const dtPoly& poly, dtPolyRef ref) {
+                             Weigh(query, tile, poly, ref, into);
+                             return into.distance == 0;
+                         });
     };
-    if (!WalkTiles(*nav, layout, refs, qmin, qmax, filter, weigh))
+    const bool inside = layout && extents[0] >= 0 && extents[2] >= 0 &&
+                        NearestInside(*layout, refs, center, qmin, qmax, filter, best);
+#ifndef NDEBUG
+    NearestSoFar walked{center};
+    if (inside && (!walk(walked) || walked.ref != best.ref || walked.distance != 0 ||
+                   !walked.over || std::memcmp(walked.point, best.point, sizeof best.point) != 0)) {
+        gEngine->Log(0, "TileQueries: an interior's nearest polygon differs from the walk's");
+        std::abort();
+    }
+#endif
+    if (!inside && !walk(best))
         return DetourNearest(query, center, extents, filter, nearest, over);
     if (best.ref && nearest)
         dtVcopy(nearest, best.point);

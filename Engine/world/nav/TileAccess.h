@@ -110,10 +110,42 @@ public:
         maxZ = std::min(maxZ, mMinZ + mDepth - 1);
     }
 
+    // A ground polygon that no other polygon of the mesh overlaps over x and z, by a margin. A
+    // point kInside within all its edges is then over it alone and clear of every other
+    // polygon, so the nearest-polygon query needs no other candidate (TileInteriors.cpp).
+    struct Interior {
+        static constexpr float kInside = 0.05f;
+        const dtMeshTile* tile = nullptr;
+        std::uint32_t poly = 0;
+        std::uint32_t node = 0;  // its leaf in the tile's bounding-volume tree
+        int edges = 0;
+        // Per edge a, b, c: a * x + b * z + c is how far inside the edge a point lies.
+        float planes[DT_VERTS_PER_POLYGON][3] = {};
+
+        bool Holds(const float* pos) const {
+            for (int i = 0; i < edges; ++i)
+                if (!(planes[i][0] * pos[0] + planes[i][1] * pos[2] + planes[i][2] >= kInside))
+                    return false;
+            return true;
+        }
+    };
+    // The interiors of the tiles at a grid place; none when the mesh is one the proof does not
+    // cover (see TileInteriors.cpp).
+    std::span<const Interior> InteriorsAt(int x, int z) const {
+        if (mInteriorStart.empty() || x < mMinX || z < mMinZ || x - mMinX >= mWidth ||
+            z - mMinZ >= mDepth)
+            return {};
+        const auto cell = static_cast<std::size_t>(z - mMinZ) * static_cast<std::size_t>(mWidth) +
+                          static_cast<std::size_t>(x - mMinX);
+        return {mInteriors.data() + mInteriorStart[cell],
+                mInteriorStart[cell + 1] - mInteriorStart[cell]};
+    }
+
     static constexpr int kMaxTilesAt = 32;
 
 private:
     explicit TileLayout(const dtNavMesh& nav);
+    void KeepInteriors();
 
     const dtNavMesh& mNav;
     const dtMeshTile* mTiles;
@@ -124,6 +156,9 @@ private:
     // Per grid place (row by row), where its tiles start in mCellTiles; one more at the end.
     std::vector<std::uint32_t> mCellStart;
     std::vector<const dtMeshTile*> mCellTiles;
+    // The same per grid place, into mInteriors; empty when none are kept.
+    std::vector<std::uint32_t> mInteriorStart;
+    std::vector<Interior> mInteriors;
 };
 
 inline TileRefs::TileRefs(const TileLayout& layout)
