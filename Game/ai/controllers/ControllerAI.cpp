@@ -29,6 +29,29 @@ ControllerAI::~ControllerAI() {
 void ControllerAI::Load(const LoadTable& table) {
     ControllerCombat::Load(table);
     mViewDistance = table.GetFloat("ViewDistance", 15.0f);
+    ReserveStates();
+}
+
+void ControllerAI::ReserveStates() {
+    // A set given states already (or a second load) is left to the first update.
+    if (mReservedStates || mStates.IsBound() || mTemporaryStates.IsBound())
+        return;
+    const auto& tables = ControllerAIStateNames::BothOf(typeid(*this));
+    if (!tables[0]->IsSealed() || !tables[1]->IsSealed()) {
+        // The class's first controller records the class's states into its tables only. What
+        // the registration gave this controller alone is dropped: its first update registers
+        // again, from the fields it has by then, as any later controller of the class does.
+        mStates.Bind(*tables[0]);
+        mTemporaryStates.Bind(*tables[1]);
+        RegisterStates();
+        RegisterTemporaryStates();
+        mStates.Unbind();
+        mTemporaryStates.Unbind();
+        for (ControllerAIStateNames* table : tables)
+            if (!table->IsSealed())
+                table->Seal();
+    }
+    mReservedStates = ControllerAIStateSet::Reserve(*tables[1], *tables[0]);
 }
 
 void ControllerAI::InitialUpdate() {
@@ -40,7 +63,7 @@ void ControllerAI::InitialUpdate() {
     RegisterStates();
     RegisterTemporaryStates();
     // One allocation for both: the temporary states' set is cleared last.
-    ControllerAIStateSet::Build(*this, mTemporaryStates, mStates);
+    ControllerAIStateSet::Build(*this, mTemporaryStates, mStates, std::move(mReservedStates));
     InitializeStates();
 }
 
