@@ -140,9 +140,8 @@ void ControllerAIStateSet::Bind(std::type_index controllerClass, bool temporary)
         mNames = &ControllerAIStateNames::Of(controllerClass, temporary);
 }
 
-void ControllerAIStateSet::Unbind() {
+void ControllerAIStateSet::DropOwn() {
     mOwned.clear();
-    mNames = nullptr;
 #ifndef NDEBUG
     mReplayed.clear();
 #endif

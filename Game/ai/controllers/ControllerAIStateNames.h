@@ -131,8 +131,8 @@ public:
             mNames = &names;
     }
     bool IsBound() const { return mNames != nullptr; }
-    // Back to no table and no states of its own, as made (a set not built yet).
-    void Unbind();
+    // Drops the states of its own (a set not built yet).
+    void DropOwn();
     ControllerAIState* Find(const AIStateKey& key) const {
         return mNames ? At(mNames->Find(key)) : nullptr;
     }
