@@ -105,11 +105,18 @@ bool AnimationChannels::IsAnyPlaying() const {
 }
 
 void AnimationChannels::Advance(int elapsedMs) {
+    AdvanceInStep(elapsedMs, AnimationSystem::Get().GetRunningStep());
+}
+
+void AnimationChannels::AdvanceInStep(int elapsedMs, std::uint64_t step) {
     if (elapsedMs < 0 || mAlive)
         return;  // no frame inside a frame
+#ifndef NDEBUG
+    if (step != AnimationSystem::Get().GetRunningStep())
+        std::abort();
+#endif
     bool alive = true;
     mAlive = &alive;
-    const std::uint64_t step = AnimationSystem::Get().GetRunningStep();
     for (int i = 0; i < kChannelCount; ++i) {
         const Channel& c = mChannels[static_cast<std::size_t>(i)];
         // A clip started by a callback of this step (any owner's) waits for the next, wherever

@@ -87,6 +87,9 @@ private:
     // not stall the frame).
     static constexpr int kMaxPassesPerStep = 64;
 
+    // Advance in the machine's running animation step `step` (0: none), which the
+    // AnimationSystem hands over instead of every owner looking it up.
+    void AdvanceInStep(int elapsedMs, std::uint64_t step);
     // False when the channels were destroyed by a callback.
     bool AdvanceChannel(int index, double stepMs);
     void Deliver(int channel, const Name& event);

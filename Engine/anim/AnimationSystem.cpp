@@ -55,7 +55,7 @@ void AnimationSystem::Update(int elapsedMs) {
             if (const AnimationChannels* ahead = mChannels[i + kPrefetchAhead])
                 PrefetchAdvance(*ahead);
         if (AnimationChannels* channels = mChannels[i])
-            channels->Advance(elapsedMs);
+            channels->AdvanceInStep(elapsedMs, mStep);
     }
     std::erase_if(mChannels, [](AnimationChannels* c) {
         if (c && c->IsAnyPlaying())

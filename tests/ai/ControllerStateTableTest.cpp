@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "Engine/records/LoadTable.h"
 #include "Game/ai/controllers/AIStateId.h"
 #include "ai/AiTestSupport.h"
 #include "ai/ProbeController.h"
@@ -267,6 +268,63 @@ TEST_F(ControllerStateTable, ControllersOfTwoClassesMadeInTurnHaveTheirClasssSta
     for (TableController* controller : controllers)
         Singleton<ObjectManager>::Get().DestroyObject(controller);
     EXPECT_EQ(Census::alive, 0);
+}
+
+// A level's crowd is loaded before any of it updates: the class's first controller records the
+// class's states at its load. Each must still end its first update with what registering then
+// gives it, and have none before.
+TEST_F(ControllerStateTable, ControllersLoadedBeforeAnyUpdateGetTheirStatesAtTheFirstUpdate) {
+    enum Kind { kTable, kMarking, kOdd };
+    struct Row {
+        Kind kind;
+        int mark;  // set after the load, before the first update
+        int idle, pursue, sleeping;
+    };
+    const Row rows[] = {
+        {kMarking, 7, 3, 7, 4}, {kTable, 0, 3, 2, 4},   {kOdd, 0, 11, 0, 0},
+        {kMarking, 0, 3, 2, 4}, {kMarking, 6, 3, 6, 4}, {kOdd, 0, 11, 0, 0},
+    };
+    ObjectManager& objects = Singleton<ObjectManager>::Get();
+    std::vector<Character*> bodies;
+    for (std::uint32_t i = 0; i < std::size(rows); ++i)
+        bodies.push_back(MakeLivingCharacter(0x200 + i, 10, 10));
+    std::vector<TableController*> controllers;
+    for (std::size_t i = 0; i < std::size(rows); ++i) {
+        TableController* controller = nullptr;
+        if (rows[i].kind == kMarking) {
+            auto* marking = objects.CreateObject<MarkingController>();
+            // The first's registration at its load gives it a state of its own, dropped there.
+            marking->mark = 5;
+            controller = marking;
+        } else if (rows[i].kind == kOdd) {
+            controller = objects.CreateObject<OddController>();
+        } else {
+            controller = objects.CreateObject<TableController>();
+        }
+        controller->Load(LoadTable());
+        controller->AttachParent(bodies[i]->GetObjectId());
+        bodies[i]->SetControllerId(controller->GetObjectId());
+        controllers.push_back(controller);
+    }
+    EXPECT_EQ(Census::alive, 0);
+    EXPECT_EQ(controllers[0]->GetState("Idle"), nullptr);
+    for (std::size_t i = 0; i < std::size(rows); ++i) {
+        if (auto* marking = dynamic_cast<MarkingController*>(controllers[i]))
+            marking->mark = rows[i].mark;
+        controllers[i]->InitialUpdate();
+    }
+    for (std::size_t i = 0; i < std::size(rows); ++i) {
+        TableController* controller = controllers[i];
+        EXPECT_EQ(TagOf(controller->GetState("Idle")), rows[i].idle) << i;
+        EXPECT_EQ(TagOf(controller->GetState("Pursue")), rows[i].pursue) << i;
+        EXPECT_EQ(TagOf(controller->GetState("Sleeping")), rows[i].sleeping) << i;
+        if (const auto* odd = dynamic_cast<const OddState*>(controller->GetState("Idle"))) {
+            EXPECT_EQ(reinterpret_cast<std::uintptr_t>(odd) % alignof(OddState), 0u) << i;
+        }
+        controller->AddTemporaryState("Roar", ControllerAIStateData());
+        EXPECT_EQ(TagOf(controller->GetExecutingState()), 5) << i;
+        EXPECT_STREQ(controller->GetExecutingStateName(), "Roar") << i;
+    }
 }
 
 }  // namespace

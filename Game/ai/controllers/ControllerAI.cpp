@@ -29,18 +29,45 @@ ControllerAI::~ControllerAI() {
 void ControllerAI::Load(const LoadTable& table) {
     ControllerCombat::Load(table);
     mViewDistance = table.GetFloat("ViewDistance", 15.0f);
+    ReserveStates();
+}
+
+void ControllerAI::ReserveStates() {
+    // A set given states already (or a second load) is left to the first update.
+    if (mReservedStates || mStates.IsBound() || mTemporaryStates.IsBound())
+        return;
+    // Bound sets find nothing until the first update places the block.
+    const auto& tables = ControllerAIStateNames::BothOf(typeid(*this));
+    mStates.Bind(*tables[0]);
+    mTemporaryStates.Bind(*tables[1]);
+    if (!tables[0]->IsSealed() || !tables[1]->IsSealed()) {
+        // The class's first controller records the class's states into its tables only. What
+        // the registration gave this controller alone is dropped: its first update registers
+        // again, from the fields it has by then, as any later controller of the class does.
+        RegisterStates();
+        RegisterTemporaryStates();
+        mStates.DropOwn();
+        mTemporaryStates.DropOwn();
+        for (ControllerAIStateNames* table : tables)
+            if (!table->IsSealed())
+                table->Seal();
+    }
+    mReservedStates = ControllerAIStateSet::Reserve(*tables[1], *tables[0]);
 }
 
 void ControllerAI::InitialUpdate() {
     ControllerCombat::InitialUpdate();
     // The class's first controller records its states; every controller then makes them.
-    const auto& tables = ControllerAIStateNames::BothOf(typeid(*this));
-    mStates.Bind(*tables[0]);
-    mTemporaryStates.Bind(*tables[1]);
+    // A loaded controller's sets are bound already.
+    if (!mStates.IsBound() || !mTemporaryStates.IsBound()) {
+        const auto& tables = ControllerAIStateNames::BothOf(typeid(*this));
+        mStates.Bind(*tables[0]);
+        mTemporaryStates.Bind(*tables[1]);
+    }
     RegisterStates();
     RegisterTemporaryStates();
     // One allocation for both: the temporary states' set is cleared last.
-    ControllerAIStateSet::Build(*this, mTemporaryStates, mStates);
+    ControllerAIStateSet::Build(*this, mTemporaryStates, mStates, std::move(mReservedStates));
     InitializeStates();
 }
 

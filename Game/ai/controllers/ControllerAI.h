@@ -166,12 +166,17 @@ private:
     void EndCurrentState();
     // GetCurrentStateData while temporary states are queued.
     const ControllerAIStateData& GetTemporaryStateData() const;
+    // Takes the block of the class's states when the controller is loaded, so that its first
+    // update (often a whole crowd's in one frame) takes nothing from the heap for them.
+    void ReserveStates();
 
     int mConversationDisinterest = 0;
     // Declared so that destruction runs: states, temporary states, then the pre-start state.
     std::unique_ptr<ControllerAIStatePreStart> mPreStartState;
     ControllerAIStateSet mTemporaryStates;
     ControllerAIStateSet mStates;
+    // Until the first update places the states in it.
+    ControllerAIStateSet::Block mReservedStates;
     ControllerAIState* mCurrentState = nullptr;
     // The state whose OnEnd runs: a SetState from inside it does not end it again.
     ControllerAIState* mEndingState = nullptr;

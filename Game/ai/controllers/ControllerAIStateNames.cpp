@@ -140,6 +140,13 @@ void ControllerAIStateSet::Bind(std::type_index controllerClass, bool temporary)
         mNames = &ControllerAIStateNames::Of(controllerClass, temporary);
 }
 
+void ControllerAIStateSet::DropOwn() {
+    mOwned.clear();
+#ifndef NDEBUG
+    mReplayed.clear();
+#endif
+}
+
 ControllerAIState* ControllerAIStateSet::Make(std::uint32_t made) const {
     const ControllerAIStateNames::Made& entry = mNames->GetMade()[made];
     std::byte* at = mBlock.get() + entry.offset;
@@ -207,9 +214,8 @@ std::size_t ControllerAIStateSet::Prepare() {
     return mNames->GetBlockSize();
 }
 
-void ControllerAIStateSet::Place(ControllerAI& owner, std::byte* block,
-                                 ControllerAIStateBlockFree free) {
-    mBlock = std::unique_ptr<std::byte, ControllerAIStateBlockFree>(block, free);
+void ControllerAIStateSet::Place(ControllerAI& owner, Block block) {
+    mBlock = std::move(block);
     mOwner = &owner;
     const auto count = static_cast<std::uint32_t>(mNames->GetMade().size());
     std::uint32_t* header = Header();
@@ -217,24 +223,62 @@ void ControllerAIStateSet::Place(ControllerAI& owner, std::byte* block,
     std::fill_n(header + 1, count, 0u);
 }
 
+namespace {
+// One allocation for a controller's two blocks: the lent block first, the borrowed one at
+// `borrowedAt`.
+struct BlockLayout {
+    std::size_t borrowedAt = 0;
+    std::size_t size = 0;
+    std::size_t align = 1;
+};
+
+BlockLayout LayOutBlocks(std::size_t lent, std::size_t lentAlign, std::size_t borrowed,
+                         std::size_t borrowedAlign) {
+    lentAlign = lent ? lentAlign : 1;
+    borrowedAlign = borrowed ? borrowedAlign : 1;
+    BlockLayout layout;
+    layout.borrowedAt = (lent + borrowedAlign - 1) / borrowedAlign * borrowedAlign;
+    layout.size = layout.borrowedAt + borrowed;
+    layout.align = std::max(lentAlign, borrowedAlign);
+    return layout;
+}
+}  // namespace
+
+ControllerAIStateSet::Block ControllerAIStateSet::Reserve(const ControllerAIStateNames& lender,
+                                                          const ControllerAIStateNames& borrower) {
+    if (!lender.IsSealed() || !borrower.IsSealed())
+        std::abort();  // a table still recording has no size yet
+    const BlockLayout layout = LayOutBlocks(lender.GetBlockSize(), lender.GetBlockAlign(),
+                                            borrower.GetBlockSize(), borrower.GetBlockAlign());
+    if (layout.size == 0)
+        return nullptr;
+    return Block(AllocateBlock(layout.size, layout.align),
+                 ControllerAIStateBlockFree{layout.align});
+}
+
 void ControllerAIStateSet::Build(ControllerAI& owner, ControllerAIStateSet& lender,
-                                 ControllerAIStateSet& borrower) {
+                                 ControllerAIStateSet& borrower, Block reserved) {
     const std::size_t lent = lender.Prepare();
     const std::size_t borrowed = borrower.Prepare();
     if (lent == 0 && borrowed == 0)
         return;
-    const std::size_t lentAlign = lent ? lender.mNames->GetBlockAlign() : 1;
-    const std::size_t borrowedAlign = borrowed ? borrower.mNames->GetBlockAlign() : 1;
-    const std::size_t at = (lent + borrowedAlign - 1) / borrowedAlign * borrowedAlign;
-    const std::size_t align = std::max(lentAlign, borrowedAlign);
-    std::byte* const block = AllocateBlock(at + borrowed, align);
+    const BlockLayout layout =
+        LayOutBlocks(lent, lent ? lender.mNames->GetBlockAlign() : 1, borrowed,
+                     borrowed ? borrower.mNames->GetBlockAlign() : 1);
+    // Sealed tables keep their layout, so a block reserved for them fits.
+    if (reserved && reserved.get_deleter().align != layout.align)
+        std::abort();
+    Block block = reserved ? std::move(reserved)
+                           : Block(AllocateBlock(layout.size, layout.align),
+                                   ControllerAIStateBlockFree{layout.align});
     if (lent == 0) {
-        borrower.Place(owner, block, ControllerAIStateBlockFree{align});
+        borrower.Place(owner, std::move(block));
         return;
     }
-    lender.Place(owner, block, ControllerAIStateBlockFree{align});
+    std::byte* const borrowedBytes = block.get() + layout.borrowedAt;
+    lender.Place(owner, std::move(block));
     if (borrowed != 0)
-        borrower.Place(owner, block + at, ControllerAIStateBlockFree{0});
+        borrower.Place(owner, Block(borrowedBytes, ControllerAIStateBlockFree{0}));
 }
 
 #ifndef NDEBUG

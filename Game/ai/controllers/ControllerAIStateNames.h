@@ -130,6 +130,9 @@ public:
         if (!mNames)
             mNames = &names;
     }
+    bool IsBound() const { return mNames != nullptr; }
+    // Drops the states of its own (a set not built yet).
+    void DropOwn();
     ControllerAIState* Find(const AIStateKey& key) const {
         return mNames ? At(mNames->Find(key)) : nullptr;
     }
@@ -158,10 +161,16 @@ public:
     // A state of this controller alone; true when it replaces one.
     bool Put(std::type_index controllerClass, bool temporary, std::string_view name,
              std::unique_ptr<ControllerAIState> state);
+    using Block = std::unique_ptr<std::byte, ControllerAIStateBlockFree>;
+    // The allocation Build lays out for sets of the two sealed tables, taken ahead of it; null
+    // when they hold no states.
+    static Block Reserve(const ControllerAIStateNames& lender,
+                         const ControllerAIStateNames& borrower);
     // Lays out the blocks of the owner's two sets, once, in one allocation that `lender` frees:
-    // it is cleared after `borrower`. Each state is made on first use.
+    // it is cleared after `borrower`. The allocation is `reserved` when Reserve took it for these
+    // tables. Each state is made on first use.
     static void Build(ControllerAI& owner, ControllerAIStateSet& lender,
-                      ControllerAIStateSet& borrower);
+                      ControllerAIStateSet& borrower, Block reserved = nullptr);
     // The name the state was registered under; null when it is not one of these.
     const char* NameOf(const ControllerAIState* state) const;
     // Destroys the states (their names stay the class's).
@@ -171,7 +180,7 @@ private:
     // Seals the class's table (debug builds check a later registration against it); the size
     // of the block to lay out, 0 for none.
     std::size_t Prepare();
-    void Place(ControllerAI& owner, std::byte* block, ControllerAIStateBlockFree free);
+    void Place(ControllerAI& owner, Block block);
     ControllerAIState* ClassState(std::uint32_t index) const {
         const ControllerAIStateNames::Slot* slot = mNames->GetSlot(index);
         if (!slot)
@@ -197,7 +206,7 @@ private:
 
     ControllerAIStateNames* mNames = nullptr;
     ControllerAI* mOwner = nullptr;
-    std::unique_ptr<std::byte, ControllerAIStateBlockFree> mBlock;
+    Block mBlock;
     std::vector<std::unique_ptr<ControllerAIState>> mOwned;
 };
 
