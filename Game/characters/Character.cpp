@@ -435,10 +435,6 @@ void Character::DebugRender() {
         mMovement->DebugRender();
 }
 
-Team Character::GetTeam() const {
-    return mInvisible ? TeamManager::InvisibleTeam() : mTeam;
-}
-
 void Character::SetTeam(const Team& team) {
     if (team == mTeam)
         return;

@@ -12,6 +12,7 @@
 // and targets (movement/). What it holds is declared in CharacterFields.h.
 #include <array>
 #include <cstdint>
+#include <cstdlib>
 #include <map>
 #include <memory>
 #include <string>
@@ -46,16 +47,9 @@
 namespace GAME {
 
 class Item;
-class Inventory;
-class GarmentManager;
 class Prop;
 struct InventoryReplica;
-
-class AnimationSet;
 class Bonus;
-class CharacterMovementManager;
-class CharacterActionHandler;
-class DeathManager;
 class Name;
 class GraphicsAnim;
 class ParametersCombat;
@@ -63,16 +57,11 @@ class CombatFilter;
 struct SkillBuffTransfer;
 enum class Weapon_Type : std::int32_t;
 class Path;
-class SlotManager;
 class SoundPak;
 class SkeletalPose;
 class Skill;
 struct CollisionData;
 struct PathGenerationParams;
-
-namespace test {
-struct CharacterTestAccess;
-}
 
 struct ProjectileInfo;
 
@@ -107,8 +96,11 @@ public:
     virtual void PrefetchKindLines() const {}
     void PrefetchPointedData(bool preAnimation) const;
 
-    // Team: the invisible team while invisible.
-    virtual Team GetTeam() const;
+    // Team: the invisible team while invisible. Inline: a crowd's searches ask it of everyone
+    // they meet; only a kind that marked its team derived is asked through the hook.
+    Team GetTeam() const;
+    // The team the character holds, as its digest copies it.
+    Team GetOwnTeam() const { return mInvisible ? TeamManager::InvisibleTeam() : mTeam; }
     virtual void SetTeam(const Team& team);
     void SetInvisible(bool invisible) {
         mInvisible = invisible;
@@ -756,6 +748,10 @@ public:
 protected:
     // Appends a pack to the net-sound list (null is ignored).
     void RegisterNetSound(SoundPak* sound);
+    // A kind whose team depends on more than the character (a player's party) marks it at
+    // construction; it may change only a human team's minor team, which sweeps rely on.
+    void MarkTeamDerived() { mTeamDerived = true; }
+    virtual Team DerivedTeam() const { return GetOwnTeam(); }
 
 private:
     // FindControllerObject's search, which keeps what it finds.
@@ -777,6 +773,14 @@ private:
     void RotateTowardsAttackTarget(int ms);
     Character* FindAttackTarget();
 };
+
+inline Team Character::GetTeam() const {
+#ifndef NDEBUG
+    if (!mTeamDerived && !(DerivedTeam() == GetOwnTeam()))
+        std::abort();  // a kind derives its team without marking it
+#endif
+    return mTeamDerived ? DerivedTeam() : GetOwnTeam();
+}
 
 [[gnu::always_inline]] inline Object* Character::FindControllerObject(
     const RTTI_ClassInfo*& classInfo) const {

@@ -92,6 +92,7 @@ private:
     bool mObserver = false;
     bool mInvisible = false;
     bool mCausesAnger = true;
+    bool mTeamDerived = false;
     float mAngerMultiplier = 1.0f;
     Team mTeam;
 

@@ -35,6 +35,7 @@ constexpr unsigned int kDeathTutorialPage = 23;
 Player::Player()
     : mCreatureDeathListener("GameEvent_CreatureDeath", "Player"),
       mHotSlots(std::make_unique<PlayerHotSlotCtrl>()) {
+    MarkTeamDerived();
     mHotSlots->SetPlayer(this);
     SetTeam(TeamManager::DefaultPlayerTeam());
     SetPathMass(kPlayerPathMass);
@@ -57,7 +58,7 @@ std::array<std::uint32_t*, 9> Player::SoundIds() {
 
 void Player::Load(const LoadTable& table) {
     Character::Load(table);
-    if (!Character::GetTeam().IsInitialized())
+    if (!GetOwnTeam().IsInitialized())
         SetTeam(TeamManager::DefaultPlayerTeam());
     static constexpr const char* kSoundKeys[] = {
         "inventoryFullSound", "pickUpSoundName",       "lockedChestSound",
@@ -257,8 +258,8 @@ int Player::GetPartyId() const {
     return parties ? static_cast<int>(parties->GetParty(GetObjectId())) : 0;
 }
 
-Team Player::GetTeam() const {
-    Team team = Character::GetTeam();
+Team Player::DerivedTeam() const {
+    Team team = GetOwnTeam();
     if (IsInvisible() || !team.IsInitialized() || team.GetTeamMajor() != Team::Human)
         return team;
     PartyManager* parties = gGameEngine ? gGameEngine->GetPartyManager() : nullptr;

@@ -197,7 +197,7 @@ public:
     // The party the player is in (0: none), as the party manager knows it.
     int GetPartyId() const;
     // A human player's minor team is its party faction: its party, or itself when in none.
-    Team GetTeam() const override;
+    Team DerivedTeam() const override;
     bool AllocateAllAnimSets() const override { return true; }
 
     void GetPlayerNetHeartbeatInfo(PlayerNetHeartbeatInfo& info) const;

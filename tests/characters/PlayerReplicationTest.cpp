@@ -55,7 +55,7 @@ PlayerSeen SeenOf(Player& p) {
                     static_cast<std::uint32_t>(p.GetCurrentLife()),
                     static_cast<std::uint32_t>(p.GetCurrentMana()),
                     bio.baseStrength,
-                    p.Character::GetTeam(),
+                    p.GetOwnTeam(),
                     p.GetExperienceLevelControl().GetLevel(),
                     p.GetExperienceLevelControl().GetExperiencePoints(),
                     p.GetMoney(),
@@ -299,7 +299,7 @@ TEST_F(PlayerReplication, MalformedBodiesAreRefusedAndNothingIsKept) {
         player->ApplyReplicationData();
         EXPECT_EQ(player->GetPlayerName(), L"Second");
         EXPECT_EQ(player->GetExperienceLevelControl().GetLevel(), 4u);
-        EXPECT_EQ(player->Character::GetTeam(), TeamManager::BuildTeam(Team::Human, 3));
+        EXPECT_EQ(player->GetOwnTeam(), TeamManager::BuildTeam(Team::Human, 3));
         EXPECT_EQ(static_cast<std::uint32_t>(player->GetCurrentLife()), 80u);
         EXPECT_EQ(PlayerSkill(*player, kCleave)->GetSkillLevel(), 3u);
     }

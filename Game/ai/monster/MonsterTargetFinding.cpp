@@ -79,6 +79,12 @@ struct SightSeen {
     }
 };
 
+// A character's team, out of line: a sweep asks it of its sweeper once and of a player only
+// when a human sweeps; inline, it takes the room the sweep's own steps need to stay inline.
+[[gnu::noinline]] Team TeamOutOfLine(const Character& character) {
+    return character.GetTeam();
+}
+
 // The game's part of a grid entry, written first when the game has not looked at the entity
 // since it entered the world. Debug builds check it against the digest and the digest against
 // the character.
@@ -109,13 +115,17 @@ void ForEachCharacterInSphere(const Character& self, float maxYView, Region* reg
                               const Sphere& sphere, bool foes, Begin&& begin, Use&& use) {
     using namespace SightDigest;
     const WorldVec3 position = self.GetPathPosition();
-    const Team team = self.GetTeam();
+    const Team team = TeamOutOfLine(self);
     const TeamManager* rules = TeamRules();
     World& world = World::Get();
     const std::uint32_t selfSlot = world.GetSlotOf(&self);
     const auto judge = [&](const Team& other) {
         return foes ? AreFoes(rules, team, other) : AreFriends(rules, team, other);
     };
+    // A kind deriving its team changes only a human team's minor, which the judgment of a
+    // sweeper of another major never reads: the team the digest holds answers alike. (Not
+    // remembered: each player's faction is a team of its own.)
+    const bool derivedAsHeld = team.GetTeamMajor() != Team::Human;
     // Stored teams judged are remembered in the terms the screens compare with.
     SightScreen::ScreenTerms terms{};
     SightScreen::TeamMemo memo(terms);
@@ -269,8 +279,17 @@ void ForEachCharacterInSphere(const Character& self, float maxYView, Region* reg
             const SightSeen seen{world, entry};
             if (heights && VerticalDistance(position, seen.GetPathPosition()) > maxYView)
                 return false;
-            if (Has(digest, kTeamFromCharacter))
-                return judge(seen.GetCharacter()->GetTeam());
+            if (Has(digest, kTeamFromCharacter)) {
+                // One judgment either way: a second copy of the rules costs the sweep its place
+                // inline.
+                const Team other =
+                    derivedAsHeld ? StoredTeam(digest) : TeamOutOfLine(*seen.GetCharacter());
+#ifndef NDEBUG
+                if (judge(other) != judge(seen.GetCharacter()->GetTeam()))
+                    std::abort();
+#endif
+                return judge(other);
+            }
             return judgeStored(digest.gameWords[0], digest.gameWords[1]);
         },
         begin,

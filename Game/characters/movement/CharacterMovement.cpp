@@ -207,10 +207,10 @@ void Character::RefreshDigest() const {
     const WorldVec3& path = mMovement->GetStoredPathPosition();
     if (path.IsValid())
         flags |= kOwnPathPosition;
-    // Player::GetTeam reads the party's faction, which changes without the player knowing.
+    // A player's team reads the party's faction, which changes without the player knowing.
     if (IsA<Player>())
         flags |= kTeamFromCharacter;
-    const Team team = Character::GetTeam();
+    const Team team = GetOwnTeam();
     digest->gameFlags = flags;
     digest->SetGamePosition(path);
     digest->gameWords[0] = team.GetTeamMajor();

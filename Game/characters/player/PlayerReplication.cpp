@@ -39,7 +39,7 @@ void Player::WriteReplicationData(NetPacketOutBuffer& out) {
     data.baseStrength = static_cast<float>(bio.baseStrength);
     data.baseDexterity = static_cast<float>(bio.baseDexterity);
     data.baseIntelligence = static_cast<float>(bio.baseIntelligence);
-    data.team = Character::GetTeam();
+    data.team = GetOwnTeam();
     data.characterLevel = GetExperienceLevelControl().GetLevel();
     data.experiencePoints = GetExperienceLevelControl().GetExperiencePoints();
     data.money = static_cast<std::int32_t>(GetMoney());

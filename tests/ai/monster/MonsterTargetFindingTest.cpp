@@ -6,8 +6,10 @@
 #include <optional>
 
 #include "Engine/media/MediaRecorder.h"
+#include "Engine/sys/GameInfo.h"
 #include "Engine/sys/Machine.h"
 #include "Game/characters/DistressCall.h"
+#include "Game/characters/Player.h"
 #include "ai/monster/MonsterControllerTestSupport.h"
 
 namespace GAME::test {
@@ -337,6 +339,51 @@ TEST_F(MonsterTargetFinding, ASweepJudgesACrowdOfManyTeamsAsTheRulesDo) {
         ASSERT_GT(expected.size(), 10u);
         EXPECT_EQ(found, expected) << (foes ? "foes" : "friends");
     }
+}
+
+// Players are judged by their party faction (alone, a player is its own), not by the team they
+// last held, wherever the sweeper's side reads a human's minor team.
+TEST_F(MonsterTargetFinding, ASweepJudgesPlayersByTheirFactionWhereverItsSideReadsIt) {
+    ASSERT_TRUE(Singleton<RecordDatabase>::Get().AddRecordText("Records/AI/Player.dbr",
+                                                               R"({"Class": "Player"})"));
+    MakeController(R"({"Class": "ControllerMonster", "ViewDistance": 30})");
+    std::vector<Character*> players;
+    for (int i = 0; i < 5; ++i) {
+        players.push_back(
+            Place("Records/AI/Player.dbr", Team::Human, 11.0f + 0.5f * static_cast<float>(i)));
+        ASSERT_TRUE(players.back()->IsA<Player>());
+    }
+    const std::uint32_t first = players[0]->GetObjectId();
+    // Held minors that are not the faction: the first's faction, a stale one; one player
+    // invisible and one on the monsters' side.
+    players[1]->SetTeam(TeamManager::BuildTeam(Team::Human, first));
+    players[2]->SetTeam(TeamManager::BuildTeam(Team::Human, 7));
+    players[3]->SetInvisible(true);
+    players[4]->SetTeam(TeamManager::BuildTeam(Team::Monster, Team::Red));
+    const std::pair<const char*, Team> sides[] = {
+        {"red", TeamManager::BuildTeam(Team::Monster, Team::Red)},
+        {"blue", TeamManager::BuildTeam(Team::Monster, Team::Blue)},
+        {"the first's faction", TeamManager::BuildTeam(Team::Human, first)},
+        {"a stale faction", TeamManager::BuildTeam(Team::Human, 7)},
+        {"friendly", TeamManager::InvisibleTeam()},
+        {"hostile", TeamManager::BuildTeam(Team::Hostile, 0)}};
+    for (const bool pvp : {false, true}) {
+        Singleton<GameInfo>::Get().SetPvP(pvp);
+        for (const auto& [name, side] : sides) {
+            me->SetTeam(side);
+            for (const bool foes : {true, false}) {
+                std::vector<Character*> expected, found;
+                for (Character* c : players)
+                    if (foes ? side.IsFoe(c->GetTeam()) : side.IsFriend(c->GetTeam()))
+                        expected.push_back(c);
+                controller->GetCharactersInSphere(found, region, Sphere{Vec3(10, 0, 10), 30.0f},
+                                                  foes);
+                EXPECT_EQ(found, expected)
+                    << name << (foes ? " foes" : " friends") << " pvp " << pvp;
+            }
+        }
+    }
+    Singleton<GameInfo>::Get().SetPvP(false);
 }
 
 }  // namespace
