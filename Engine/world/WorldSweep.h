@@ -271,12 +271,14 @@ inline std::uint64_t TakeMarks(unsigned char* marks) {
 #endif
 
 // Where a sweep marks each rank it keeps (the entry by rank, the mark and the list of kept ranks,
-// `found` long so far): a screen handed it may mark some of what it passes itself.
+// `found` long so far), with the entries of the block being screened: a screen handed it may
+// mark some of what it passes itself.
 struct SweepMarker {
     const EntityGrid::Entry** at;
     unsigned char* marks;
     std::uint32_t* ranks;
     std::size_t found;
+    const EntityGrid::Entry* entries;
 };
 
 // Writes the entry (`at`, by rank) of each rank marked in words [first, last] to `out`, in rising
@@ -483,13 +485,12 @@ void World::SweepSphere(Region* region, const Sphere& sphere, EntityListType typ
     // them, and starts `sure` from nothing.
     constexpr bool kScreenMeets = std::is_invocable_v<Screen&, const EntityGrid::Pack*, std::size_t,
                                                       const Vec3&, const Sphere&, std::uint64_t&>;
-    // One handed the block's entries and a marker as well, `screen(..., sure, entries, marker)`,
-    // may mark some of what it would pass itself (those `keep` would keep, as `sure` are), and
-    // leaves them out of what it answers.
+    // One handed a marker as well, `screen(..., sure, marker)`, may mark some of what it would
+    // pass itself (those `keep` would keep, as `sure` are), and leaves them out of what it
+    // answers.
     constexpr bool kScreenMarks =
         std::is_invocable_v<Screen&, const EntityGrid::Pack*, std::size_t, const Vec3&,
-                            const Sphere&, std::uint64_t&, const EntityGrid::Entry*,
-                            WorldCells::SweepMarker&>;
+                            const Sphere&, std::uint64_t&, WorldCells::SweepMarker&>;
     std::size_t kept = 0;
     // By rank, room for every rank there is (nothing enters the world while a sweep runs): the
     // kept ranks too, each kept once at most, so no block asks for room.
@@ -514,6 +515,8 @@ void World::SweepSphere(Region* region, const Sphere& sphere, EntityListType typ
     // call a block makes.
     std::uint32_t* const ranks = mSweepRanks.data();
     const EntityGrid::Entry** const at = mSweepAt.data();
+    // Made once: a block sets only what changes.
+    [[maybe_unused]] WorldCells::SweepMarker marker{at, marks, ranks, 0, nullptr};
     ForEachCellInBox(
         region, sphere.center - r, sphere.center + r,
         [&, ranks, at, marks](const EntityGrid& grid, int x, int z, const Vec3& toQuery) {
@@ -537,8 +540,9 @@ void World::SweepSphere(Region* region, const Sphere& sphere, EntityListType typ
                 [[maybe_unused]] std::uint64_t meets = 0;
                 std::uint64_t wanted = 0, sure = 0;
                 if constexpr (kScreenMarks) {
-                    WorldCells::SweepMarker marker{at, marks, ranks, kept};
-                    wanted = screen(block, count, toQuery, sphere, sure, blockEntries, marker);
+                    marker.found = kept;
+                    marker.entries = blockEntries;
+                    wanted = screen(block, count, toQuery, sphere, sure, marker);
 #ifndef NDEBUG
                     meets = WorldCells::SphereMaskWidest(block, count, toQuery, sphere, eight);
                     const std::uint64_t marked =

@@ -229,9 +229,9 @@ TEST(SightScreenOct, AnswersForTheJudgedTeamsOnly) {
         const EntityGrid::Entry* at[kRanks] = {};
         unsigned char marks[kRanks] = {};
         std::uint32_t ranks[kRanks] = {1, 3};
-        WorldCells::SweepMarker marker{at, marks, ranks, 2};
-        const SightScreen::ScreenPasses marking = SightScreen::SphereScreenMarkOct(
-            packs, 15, Vec3(), Sphere{Vec3(), 12.5f}, oct, entries, marker);
+        WorldCells::SweepMarker marker{at, marks, ranks, 2, entries};
+        const SightScreen::ScreenPasses marking =
+            SightScreen::SphereScreenMarkOct(packs, 15, Vec3(), Sphere{Vec3(), 12.5f}, oct, marker);
         EXPECT_EQ(marking.passes, passes & ~sure);
         EXPECT_EQ(marking.unknown, unknown);
         std::vector<std::uint32_t> wantRanks = {1, 3};

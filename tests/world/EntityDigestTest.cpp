@@ -231,8 +231,8 @@ TEST(EntityDigest, TheSlotQueryReportsWhatTheEntityQueryReports) {
         world.SweepSphere(
             a, sphere, EntityListType::All,
             [](const EntityGrid::Pack* packs, std::size_t count, const Vec3& toQuery,
-               const Sphere& inView, std::uint64_t& sure, const EntityGrid::Entry* entries,
-               WorldCells::SweepMarker& marker) {
+               const Sphere& inView, std::uint64_t& sure, WorldCells::SweepMarker& marker) {
+                const EntityGrid::Entry* const entries = marker.entries;
                 constexpr std::size_t kWidth = EntityGrid::Pack::kWidth;
                 const std::uint64_t meets = WorldCells::SphereMask(packs, count, toQuery, inView);
                 std::uint64_t even = 0;

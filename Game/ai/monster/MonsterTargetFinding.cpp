@@ -225,13 +225,12 @@ void ForEachCharacterInSphere(const Character& self, float maxYView, Region* reg
     // `eight` copied: each block would read it through two references.
     const auto screen = [&, eight](const EntityGrid::Pack* packs, std::size_t count,
                                    const Vec3& toQuery, const Sphere& inView, std::uint64_t& sure,
-                                   [[maybe_unused]] const EntityGrid::Entry* entries,
                                    [[maybe_unused]] WorldCells::SweepMarker& marker) {
 #if defined(__x86_64__)
         if (eight) {
             [[maybe_unused]] const std::size_t markedFrom = marker.found;
-            const SightScreen::ScreenPasses screened = SightScreen::SphereScreenMarkOct(
-                packs, count, toQuery, inView, octTerms, entries, marker);
+            const SightScreen::ScreenPasses screened =
+                SightScreen::SphereScreenMarkOct(packs, count, toQuery, inView, octTerms, marker);
             std::uint64_t passes = screened.passes, unknown = screened.unknown;
             sure = 0;
             if (unknown != 0) [[unlikely]] {
@@ -250,7 +249,7 @@ void ForEachCharacterInSphere(const Character& self, float maxYView, Region* reg
             // passed and sure.
             std::uint64_t marked = 0;
             for (std::size_t k = markedFrom; k < marker.found; ++k)
-                marked |= std::uint64_t{1} << (marker.at[marker.ranks[k]] - entries);
+                marked |= std::uint64_t{1} << (marker.at[marker.ranks[k]] - marker.entries);
             const std::uint64_t inSphere = WorldCells::SphereMask(packs, count, toQuery, inView);
             std::uint64_t quadSure = inSphere;
             const std::uint64_t quadPasses = screenQuads(packs, count, quadSure);

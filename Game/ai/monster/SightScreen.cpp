@@ -86,7 +86,7 @@ template <std::size_t kKept, std::size_t kRefused>
 template <std::size_t kKept, std::size_t kRefused>
 [[gnu::target("avx2,bmi")]] ScreenPasses MarkOf(const EntityGrid::Pack* packs, std::size_t count,
                                                 const Vec3& toQuery, const Sphere& sphere,
-                                                const OctTerms& t, const EntityGrid::Entry* entries,
+                                                const OctTerms& t,
                                                 WorldCells::SweepMarker& marker) {
     const ScreenBits bits = ScreenPacks<kKept, kRefused>(packs, count, toQuery, sphere, t);
     if (bits.sure != 0) {
@@ -94,6 +94,7 @@ template <std::size_t kKept, std::size_t kRefused>
         const EntityGrid::Entry** const at = marker.at;
         unsigned char* const marks = marker.marks;
         std::uint32_t* const ranks = marker.ranks;
+        const EntityGrid::Entry* const entries = marker.entries;
         std::size_t found = marker.found;
         for (std::uint64_t m = bits.sure; m != 0; m &= m - 1) {
             const EntityGrid::Entry& entry = entries[std::countr_zero(m)];

@@ -67,8 +67,7 @@ struct OctTerms;
 using OctScreen = ScreenBits (*)(const EntityGrid::Pack*, std::size_t, const Vec3&, const Sphere&,
                                  const OctTerms&);
 using OctMarkingScreen = ScreenPasses (*)(const EntityGrid::Pack*, std::size_t, const Vec3&,
-                                          const Sphere&, const OctTerms&, const EntityGrid::Entry*,
-                                          WorldCells::SweepMarker&);
+                                          const Sphere&, const OctTerms&, WorldCells::SweepMarker&);
 
 // The same terms in every lane of eight, so that a screen compares with them where they lie;
 // `sureMask` and `sure` the flags of a lane sure of without its entry (written, its own team
@@ -97,14 +96,13 @@ inline ScreenBits SphereScreenOct(const EntityGrid::Pack* packs, std::size_t cou
 }
 
 // SphereScreenOct of a sweep's block, marking the lanes it is sure of itself (their entries of
-// `entries`, in `marker`; see World::SweepSphere) and leaving them out of `passes`. Only where
-// HasEightLanesAndScans. (Marked here, a crowd's kept foe costs a few instructions less than in
-// the sweep's own loop.)
+// `marker.entries`, in `marker`; see World::SweepSphere) and leaving them out of `passes`. Only
+// where HasEightLanesAndScans. (Marked here, a crowd's kept foe costs a few instructions less
+// than in the sweep's own loop.)
 inline ScreenPasses SphereScreenMarkOct(const EntityGrid::Pack* packs, std::size_t count,
                                         const Vec3& toQuery, const Sphere& sphere,
-                                        const OctTerms& t, const EntityGrid::Entry* entries,
-                                        WorldCells::SweepMarker& marker) {
-    return t.markingScreen(packs, count, toQuery, sphere, t, entries, marker);
+                                        const OctTerms& t, WorldCells::SweepMarker& marker) {
+    return t.markingScreen(packs, count, toQuery, sphere, t, marker);
 }
 #endif
 
