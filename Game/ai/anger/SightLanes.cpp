@@ -135,27 +135,21 @@ template <std::size_t kFirst>
                                    const SightLaneTerms& terms, AngerTable::Provoked* provoked,
                                    float* reach) {
     // The entry's first line, as words: position 0..2, slot 4, id 5, region 6..7 | the game's
-    // region 8..9, path position 10..12, flags 13, scale 14.
-    __m256 low[8], high[8];
-    LoadColumns<0>(foes, low);
-    LoadColumns<8>(foes, high);
+    // region 8..9, path position 10..12, flags 13, scale 14. A half at a time, each weighed
+    // before the other is loaded, and only then judged.
     const auto pointer = reinterpret_cast<std::uintptr_t>(region);
     const __m256i pointerLow = _mm256_set1_epi32(static_cast<int>(pointer & 0xFFFFFFFFu));
     const __m256i pointerHigh = _mm256_set1_epi32(static_cast<int>(pointer >> 32));
+    const Vec3& offset = region->GetOffset();
+    const Floats ox = Spread(offset.x), oy = Spread(offset.y), oz = Spread(offset.z);
+    __m256 high[8];
+    LoadColumns<8>(foes, high);
     const __m256i want = _mm256_set1_epi32(
         static_cast<int>(SightDigest::kCausesAnger | SightDigest::kOwnPathPosition));
     const __m256i holds = _mm256_cmpeq_epi32(_mm256_and_si256(Words(high[kFlags - 8]), want), want);
-    const __m256i inRegion =
-        _mm256_and_si256(_mm256_cmpeq_epi32(Words(low[kRegion]), pointerLow),
-                         _mm256_cmpeq_epi32(Words(low[kRegion + 1]), pointerHigh));
     const __m256i pathInRegion =
         _mm256_and_si256(_mm256_cmpeq_epi32(Words(high[kPathRegion - 8]), pointerLow),
                          _mm256_cmpeq_epi32(Words(high[kPathRegion - 7]), pointerHigh));
-    const __m256i plain = _mm256_and_si256(holds, _mm256_and_si256(inRegion, pathInRegion));
-    if (_mm256_movemask_ps(_mm256_castsi256_ps(plain)) != 0xFF)
-        return false;
-    const Vec3& offset = region->GetOffset();
-    const Floats ox = Spread(offset.x), oy = Spread(offset.y), oz = Spread(offset.z);
     // The distance to the path position, through world space.
     const Floats pathX = reinterpret_cast<Floats>(high[kPath - 8]) + ox;
     const Floats pathY = reinterpret_cast<Floats>(high[kPath - 7]) + oy;
@@ -166,7 +160,17 @@ template <std::size_t kFirst>
         At(terms.rate) * (At(terms.one) - At(terms.tenth) * distance / At(terms.viewDistance));
     const Floats rate = distance < At(terms.innerDistance) ? At(terms.innerRate) : outer;
     const Floats anger = rate * At(terms.ms) * At(terms.thousandth);
-    const Floats amount = At(terms.scale) * anger * reinterpret_cast<Floats>(high[kScale - 8]);
+    Floats amount = At(terms.scale) * anger * reinterpret_cast<Floats>(high[kScale - 8]);
+    __m256i pathPlain = _mm256_and_si256(holds, pathInRegion);
+    // Held in registers here: loads of the other half moved above this spill what they displace.
+    asm volatile("" : "+x"(amount), "+x"(pathPlain)::"memory");
+    __m256 low[8];
+    LoadColumns<0>(foes, low);
+    const __m256i inRegion =
+        _mm256_and_si256(_mm256_cmpeq_epi32(Words(low[kRegion]), pointerLow),
+                         _mm256_cmpeq_epi32(Words(low[kRegion + 1]), pointerHigh));
+    if (_mm256_movemask_ps(_mm256_castsi256_ps(_mm256_and_si256(pathPlain, inRegion))) != 0xFF)
+        return false;
     // The squared distance from where the table measures to the foe's own position.
     const Floats atX = reinterpret_cast<Floats>(low[kPosition]) + ox;
     const Floats atY = reinterpret_cast<Floats>(low[kPosition + 1]) + oy;
