@@ -270,6 +270,17 @@ inline std::uint64_t TakeMarks(unsigned char* marks) {
 }
 #endif
 
+// Where a sweep marks each rank it keeps (the entry by rank, the mark and the list of kept ranks,
+// `found` long so far), with the entries of the block being screened: a screen handed it may
+// mark some of what it passes itself.
+struct SweepMarker {
+    const EntityGrid::Entry** at;
+    unsigned char* marks;
+    std::uint32_t* ranks;
+    std::size_t found;
+    const EntityGrid::Entry* entries;
+};
+
 // Writes the entry (`at`, by rank) of each rank marked in words [first, last] to `out`, in rising
 // rank, and clears the marks; returns the end of what it wrote.
 template <std::uint64_t (*Take)(unsigned char*)>
@@ -361,6 +372,31 @@ inline const EntityGrid::Entry** ReadNotedMarksWidest(unsigned char* marks, unsi
     return ReadNotedMarksWith<TakeMarks>(marks, notes, at, noteWords, out);
 }
 
+#ifndef NDEBUG
+// The bits of the block's entries (`count` at `entries`) a screen marked, ranks [from,
+// marker.found) of the kept list: each its entry's own, marked once and kept by `keep`; aborts
+// otherwise.
+template <class Keep>
+std::uint64_t CheckScreenMarks(const SweepMarker& marker, std::size_t from,
+                               const EntityGrid::Entry* entries, std::size_t count,
+                               EntityListType type, Keep& keep) {
+    std::uint64_t marked = 0;
+    const auto first = reinterpret_cast<std::uintptr_t>(entries);
+    for (std::size_t k = from; k < marker.found; ++k) {
+        const std::uint32_t rank = marker.ranks[k];
+        const EntityGrid::Entry* const entry = marker.at[rank];
+        const std::uintptr_t offset = reinterpret_cast<std::uintptr_t>(entry) - first;
+        const std::size_t i = offset / sizeof(EntityGrid::Entry);
+        if (offset % sizeof(EntityGrid::Entry) != 0 || i >= count || entry->rank != rank ||
+            marker.marks[rank] != kMarked || (marked >> i & 1) != 0 ||
+            !Passes(entry->actor, type) || !keep(*entry))
+            std::abort();
+        marked |= std::uint64_t{1} << i;
+    }
+    return marked;
+}
+#endif
+
 inline bool BoxesOverlap(const Vec3& aLo, const Vec3& aHi, const Vec3& bLo, const Vec3& bHi) {
     return aLo.x <= bHi.x && bLo.x <= aHi.x && aLo.y <= bHi.y && bLo.y <= aHi.y && aLo.z <= bHi.z &&
            bLo.z <= aHi.z;
@@ -449,6 +485,12 @@ void World::SweepSphere(Region* region, const Sphere& sphere, EntityListType typ
     // them, and starts `sure` from nothing.
     constexpr bool kScreenMeets = std::is_invocable_v<Screen&, const EntityGrid::Pack*, std::size_t,
                                                       const Vec3&, const Sphere&, std::uint64_t&>;
+    // One handed a marker as well, `screen(..., sure, marker)`, may mark some of what it would
+    // pass itself (those `keep` would keep, as `sure` are), and leaves them out of what it
+    // answers.
+    constexpr bool kScreenMarks =
+        std::is_invocable_v<Screen&, const EntityGrid::Pack*, std::size_t, const Vec3&,
+                            const Sphere&, std::uint64_t&, WorldCells::SweepMarker&>;
     std::size_t kept = 0;
     // By rank, room for every rank there is (nothing enters the world while a sweep runs): the
     // kept ranks too, each kept once at most, so no block asks for room.
@@ -473,6 +515,8 @@ void World::SweepSphere(Region* region, const Sphere& sphere, EntityListType typ
     // call a block makes.
     std::uint32_t* const ranks = mSweepRanks.data();
     const EntityGrid::Entry** const at = mSweepAt.data();
+    // Made once: a block sets only what changes.
+    [[maybe_unused]] WorldCells::SweepMarker marker{at, marks, ranks, 0, nullptr};
     ForEachCellInBox(
         region, sphere.center - r, sphere.center + r,
         [&, ranks, at, marks](const EntityGrid& grid, int x, int z, const Vec3& toQuery) {
@@ -495,7 +539,23 @@ void World::SweepSphere(Region* region, const Sphere& sphere, EntityListType typ
                 // (It is handed the entities the sphere holds there: the others need no answer.)
                 [[maybe_unused]] std::uint64_t meets = 0;
                 std::uint64_t wanted = 0, sure = 0;
-                if constexpr (kScreenMeets) {
+                if constexpr (kScreenMarks) {
+                    marker.found = kept;
+                    marker.entries = blockEntries;
+                    wanted = screen(block, count, toQuery, sphere, sure, marker);
+#ifndef NDEBUG
+                    meets = WorldCells::SphereMaskWidest(block, count, toQuery, sphere, eight);
+                    const std::uint64_t marked =
+                        WorldCells::CheckScreenMarks(marker, kept, blockEntries, count, type, keep);
+                    if (((wanted | sure) & ~meets) | (marked & ~meets) | (marked & wanted))
+                        std::abort();
+                    // Checked below as passed over: what is marked is the filter's to refuse.
+                    meets &= ~marked;
+#endif
+                    kept = marker.found;
+                    if (wanted == 0)
+                        continue;
+                } else if constexpr (kScreenMeets) {
                     // The screen tests the sphere itself, with the same float operations.
                     wanted = screen(block, count, toQuery, sphere, sure);
 #ifndef NDEBUG

@@ -218,6 +218,32 @@ TEST(SightScreenOct, AnswersForTheJudgedTeamsOnly) {
         EXPECT_EQ(bits.passes, passes) << row.valid[0] << row.valid[1] << row.valid[2];
         EXPECT_EQ(bits.sure, sure) << row.valid[0] << row.valid[1] << row.valid[2];
         EXPECT_EQ(bits.unknown, unknown) << row.valid[0] << row.valid[1] << row.valid[2];
+        if (!WorldCells::HasEightLanesAndScans())
+            continue;
+        // Marking what it is sure of itself, after two ranks already kept: the same answers,
+        // the sure ones marked (ranks falling as lanes rise) instead of passed.
+        constexpr std::uint32_t kRanks = 40;
+        EntityGrid::Entry entries[15];
+        for (std::uint32_t i = 0; i < 15; ++i)
+            entries[i].rank = kRanks - 2 - 2 * i;
+        const EntityGrid::Entry* at[kRanks] = {};
+        unsigned char marks[kRanks] = {};
+        std::uint32_t ranks[kRanks] = {1, 3};
+        WorldCells::SweepMarker marker{at, marks, ranks, 2, entries};
+        const SightScreen::ScreenPasses marking =
+            SightScreen::SphereScreenMarkOct(packs, 15, Vec3(), Sphere{Vec3(), 12.5f}, oct, marker);
+        EXPECT_EQ(marking.passes, passes & ~sure);
+        EXPECT_EQ(marking.unknown, unknown);
+        std::vector<std::uint32_t> wantRanks = {1, 3};
+        for (std::uint32_t i = 0; i < 15; ++i) {
+            const std::uint32_t rank = entries[i].rank;
+            const bool marked = (sure >> i & 1) != 0;
+            if (marked)
+                wantRanks.push_back(rank);
+            EXPECT_EQ(at[rank], marked ? &entries[i] : nullptr) << "lane " << i;
+            EXPECT_EQ(marks[rank], marked ? WorldCells::kMarked : 0) << "lane " << i;
+        }
+        EXPECT_EQ(std::vector<std::uint32_t>(ranks, ranks + marker.found), wantRanks);
     }
 }
 #endif

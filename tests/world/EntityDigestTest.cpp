@@ -224,6 +224,45 @@ TEST(EntityDigest, TheSlotQueryReportsWhatTheEntityQueryReports) {
             unvouched += world.GetSlotOf(e) % 2 != 0 ? 1 : 0;
         EXPECT_EQ(asked, unvouched);
 #endif
+        // The same screen marking the even slots itself, leaving them out of what it answers:
+        // the same entities in the same order, none of them lost or listed twice.
+        std::vector<Entity*> marked;
+        std::size_t askedOfMarking = 0;
+        world.SweepSphere(
+            a, sphere, EntityListType::All,
+            [](const EntityGrid::Pack* packs, std::size_t count, const Vec3& toQuery,
+               const Sphere& inView, std::uint64_t& sure, WorldCells::SweepMarker& marker) {
+                const EntityGrid::Entry* const entries = marker.entries;
+                constexpr std::size_t kWidth = EntityGrid::Pack::kWidth;
+                const std::uint64_t meets = WorldCells::SphereMask(packs, count, toQuery, inView);
+                std::uint64_t even = 0;
+                for (std::size_t i = 0; i < count; ++i)
+                    even |= static_cast<std::uint64_t>(packs[i / kWidth].slot[i % kWidth] % 2 == 0)
+                            << i;
+                even &= meets;
+                for (std::size_t i = 0; i < count; ++i) {
+                    if ((even >> i & 1) == 0)
+                        continue;
+                    marker.at[entries[i].rank] = &entries[i];
+                    marker.marks[entries[i].rank] = WorldCells::kMarked;
+                    marker.ranks[marker.found++] = entries[i].rank;
+                }
+                sure = 0;
+                return meets & ~even;
+            },
+            [&](const EntityGrid::Entry& entry) {
+                ++askedOfMarking;
+                return entry.slot % 2 == 0 || entry.objectId % 3 == 0;
+            },
+            [&](const EntityGrid::Entry* const* entries, std::size_t count) {
+                for (std::size_t i = 0; i < count; ++i)
+                    marked.push_back(entries[i]->entity);
+            },
+            [](const EntityGrid::Entry&) {});
+        EXPECT_EQ(marked, expected);
+#ifdef NDEBUG
+        EXPECT_EQ(askedOfMarking, unvouched);
+#endif
     }
     // Two kept far apart in world order, whose ranks span many words of the rank bit set per
     // entity: still handed over in world order.

@@ -23,24 +23,29 @@ namespace {
 using Entry = EntityGrid::Entry;
 using Floats = float __attribute__((vector_size(32)));
 
-constexpr std::size_t kFlags = offsetof(Entry, game) + offsetof(EntityGamePart, gameFlags);
-constexpr std::size_t kScale = offsetof(Entry, game) + offsetof(EntityGamePart, gameScale);
-constexpr std::size_t kPathRegion = offsetof(Entry, game) + offsetof(EntityGamePart, gameRegion);
-constexpr std::size_t kPath = offsetof(Entry, game) + offsetof(EntityGamePart, gamePosition);
-constexpr std::size_t kPosition = offsetof(Entry, position);
-constexpr std::size_t kRegion = offsetof(Entry, region);
-constexpr std::size_t kSlot = offsetof(Entry, slot);
-static_assert(offsetof(Entry, objectId) == kSlot + 4, "a lane's slot and id are read as one word");
+// Words of an entry's first line.
+constexpr std::size_t WordOf(std::size_t offset) {
+    return offset / sizeof(std::uint32_t);
+}
+constexpr std::size_t kPosition = WordOf(offsetof(Entry, position));
+constexpr std::size_t kSlot = WordOf(offsetof(Entry, slot));
+constexpr std::size_t kId = WordOf(offsetof(Entry, objectId));
+constexpr std::size_t kRegion = WordOf(offsetof(Entry, region));
+constexpr std::size_t kGame = WordOf(offsetof(Entry, game));
+constexpr std::size_t kPathRegion = kGame + WordOf(offsetof(EntityGamePart, gameRegion));
+constexpr std::size_t kPath = kGame + WordOf(offsetof(EntityGamePart, gamePosition));
+constexpr std::size_t kFlags = kGame + WordOf(offsetof(EntityGamePart, gameFlags));
+constexpr std::size_t kScale = kGame + WordOf(offsetof(EntityGamePart, gameScale));
+static_assert(kPosition + 2 < 8 && kSlot < 8 && kId < 8 && kRegion + 1 < 8 && kPathRegion >= 8 &&
+                  kPath >= 8 && kPath + 2 < 16 && kScale < 16 && kFlags < 16,
+              "what a lane weighs by lies in the two halves of its entry's first line as loaded");
+static_assert(sizeof(Region*) == 8 && offsetof(Entry, region) % 8 == 0 &&
+                  offsetof(Entry, game) % 8 == 0,
+              "a region pointer is two words, low first");
 static_assert(sizeof(AngerTable::Provoked) == 12 && offsetof(AngerTable::Provoked, id) == 0 &&
                   offsetof(AngerTable::Provoked, worldSlot) == 4 &&
                   offsetof(AngerTable::Provoked, amount) == 8,
               "eight provocations are written as three registers");
-
-// The eight lanes' entries, as byte offsets from the first (four lanes to a register).
-struct Lanes {
-    const char* first;
-    __m256i low, high;
-};
 
 // The value in every lane, as it is (0 + value would turn -0 into +0).
 [[gnu::target("avx2"), gnu::always_inline]] inline Floats Spread(float value) {
@@ -60,62 +65,65 @@ struct Lanes {
     return value;
 }
 
-[[gnu::target("avx2"), gnu::always_inline]] inline Floats FloatsAt(const Lanes& lanes,
-                                                                   std::size_t offset) {
-    const auto* at = reinterpret_cast<const float*>(lanes.first + offset);
-    const __m128 low = _mm256_i64gather_ps(at, lanes.low, 1);
-    const __m128 high = _mm256_i64gather_ps(at, lanes.high, 1);
-    return reinterpret_cast<Floats>(_mm256_set_m128(high, low));
+// Words [kFirst, kFirst + 8) of the eight foes' entries as columns: column k holds word
+// kFirst + k of foe i in lane i. Each entry's words are loaded whole and transposed: a column
+// gathered costs more (and the columns not read cost nothing).
+template <std::size_t kFirst>
+[[gnu::target("avx2"), gnu::always_inline]] inline void LoadColumns(const Entry* const* foes,
+                                                                    __m256 (&column)[8]) {
+    static_assert(kFirst % 8 == 0 && (kFirst + 8) * 4 <= 64, "one half of the entry's first line");
+    __m256 row[8];
+    for (std::size_t k = 0; k < 8; ++k)
+        row[k] = _mm256_loadu_ps(reinterpret_cast<const float*>(foes[k]) + kFirst);
+    // Pairs of rows interleaved, then fours, then the halves of each 128-bit lane swapped in.
+    const __m256 t0 = _mm256_unpacklo_ps(row[0], row[1]), t1 = _mm256_unpackhi_ps(row[0], row[1]);
+    const __m256 t2 = _mm256_unpacklo_ps(row[2], row[3]), t3 = _mm256_unpackhi_ps(row[2], row[3]);
+    const __m256 t4 = _mm256_unpacklo_ps(row[4], row[5]), t5 = _mm256_unpackhi_ps(row[4], row[5]);
+    const __m256 t6 = _mm256_unpacklo_ps(row[6], row[7]), t7 = _mm256_unpackhi_ps(row[6], row[7]);
+    const __m256 s0 = _mm256_shuffle_ps(t0, t2, 0x44), s1 = _mm256_shuffle_ps(t0, t2, 0xEE);
+    const __m256 s2 = _mm256_shuffle_ps(t1, t3, 0x44), s3 = _mm256_shuffle_ps(t1, t3, 0xEE);
+    const __m256 s4 = _mm256_shuffle_ps(t4, t6, 0x44), s5 = _mm256_shuffle_ps(t4, t6, 0xEE);
+    const __m256 s6 = _mm256_shuffle_ps(t5, t7, 0x44), s7 = _mm256_shuffle_ps(t5, t7, 0xEE);
+    column[0] = _mm256_permute2f128_ps(s0, s4, 0x20);
+    column[1] = _mm256_permute2f128_ps(s1, s5, 0x20);
+    column[2] = _mm256_permute2f128_ps(s2, s6, 0x20);
+    column[3] = _mm256_permute2f128_ps(s3, s7, 0x20);
+    column[4] = _mm256_permute2f128_ps(s0, s4, 0x31);
+    column[5] = _mm256_permute2f128_ps(s1, s5, 0x31);
+    column[6] = _mm256_permute2f128_ps(s2, s6, 0x31);
+    column[7] = _mm256_permute2f128_ps(s3, s7, 0x31);
 }
 
-// Bit k set for each lane k of eight whose word at `offset` holds every bit of `want`.
-[[gnu::target("avx2"), gnu::always_inline]] inline unsigned WordsHold(const Lanes& lanes,
-                                                                      std::size_t offset,
-                                                                      std::uint32_t want) {
-    const auto* at = reinterpret_cast<const int*>(lanes.first + offset);
-    const __m128i low = _mm256_i64gather_epi32(at, lanes.low, 1);
-    const __m128i high = _mm256_i64gather_epi32(at, lanes.high, 1);
-    const __m256i words = _mm256_set_m128i(high, low);
-    const __m256i bits = _mm256_set1_epi32(static_cast<int>(want));
-    const __m256i holds = _mm256_cmpeq_epi32(_mm256_and_si256(words, bits), bits);
-    return static_cast<unsigned>(_mm256_movemask_ps(_mm256_castsi256_ps(holds)));
+[[gnu::target("avx2"), gnu::always_inline]] inline __m256i Words(__m256 column) {
+    return _mm256_castps_si256(column);
 }
 
-// Bit k set for each lane k of four (of `index`) whose pointer at `offset` is `pointer`.
-[[gnu::target("avx2"), gnu::always_inline]] inline unsigned PointsTo(const char* first,
-                                                                     __m256i index,
-                                                                     std::size_t offset,
-                                                                     const void* pointer) {
-    const auto* at = reinterpret_cast<const long long*>(first + offset);
-    const __m256i held = _mm256_i64gather_epi64(at, index, 1);
-    const __m256i want =
-        _mm256_set1_epi64x(static_cast<long long>(reinterpret_cast<std::uintptr_t>(pointer)));
-    return static_cast<unsigned>(
-        _mm256_movemask_pd(_mm256_castsi256_pd(_mm256_cmpeq_epi64(held, want))));
+// A third of eight provocations: word j takes lane `lanes[j]` of `first`, `second` and `last` in
+// turn.
+[[gnu::target("avx2"), gnu::always_inline]] inline __m256i ProvokedThird(__m256i lanes,
+                                                                         __m256i first,
+                                                                         __m256i second,
+                                                                         __m256i last) {
+    constexpr int kSecond = 0x92, kLast = 0x24;  // words 1, 4, 7 and words 2, 5
+    return _mm256_blend_epi32(
+        _mm256_blend_epi32(_mm256_permutevar8x32_epi32(first, lanes),
+                           _mm256_permutevar8x32_epi32(second, lanes), kSecond),
+        _mm256_permutevar8x32_epi32(last, lanes), kLast);
 }
 
-// Eight provocations, lane k's id, slot and `amount`, from `low` and `high` (each lane's slot and
-// id as one word, four lanes to a register), written as three registers: lane by lane took a
-// load of each entry and a shuffle per lane.
-[[gnu::target("avx2"), gnu::always_inline]] inline void StoreProvoked(__m256i low, __m256i high,
-                                                                      Floats amount,
+// Eight provocations, lane k's id, slot and amount, written as three registers: lane by lane
+// took a load of each entry and a shuffle per lane.
+[[gnu::target("avx2"), gnu::always_inline]] inline void StoreProvoked(__m256i ids, __m256i slots,
+                                                                      __m256i amounts,
                                                                       AngerTable::Provoked* out) {
-    // By dword: low s0 o0 s1 o1 s2 o2 s3 o3, high s4 o4 .. s7 o7. Out: o0 s0 a0 o1 s1 a1 o2 s2 |
-    // a2 o3 s3 a3 o4 s4 a4 o5 | s5 a5 o6 s6 a6 o7 s7 a7.
-    const __m256i a = _mm256_permutevar8x32_epi32(reinterpret_cast<__m256i>(amount),
-                                                  _mm256_setr_epi32(2, 5, 0, 3, 6, 1, 4, 7));
-    const __m256i first = _mm256_blend_epi32(
-        _mm256_permutevar8x32_epi32(low, _mm256_setr_epi32(1, 0, 0, 3, 2, 0, 5, 4)), a, 0x24);
-    const __m256i middle = _mm256_blend_epi32(
-        _mm256_blend_epi32(
-            a, _mm256_permutevar8x32_epi32(low, _mm256_setr_epi32(0, 7, 6, 0, 0, 0, 0, 0)), 0x06),
-        _mm256_permutevar8x32_epi32(high, _mm256_setr_epi32(0, 0, 0, 0, 1, 0, 0, 3)), 0xB0);
-    const __m256i last = _mm256_blend_epi32(
-        _mm256_permutevar8x32_epi32(high, _mm256_setr_epi32(2, 0, 5, 4, 0, 7, 6, 0)), a, 0x92);
     auto* const to = reinterpret_cast<__m256i*>(out);
-    _mm256_storeu_si256(to, first);
-    _mm256_storeu_si256(to + 1, middle);
-    _mm256_storeu_si256(to + 2, last);
+    // o0 s0 a0 o1 s1 a1 o2 s2 | a2 o3 s3 a3 o4 s4 a4 o5 | s5 a5 o6 s6 a6 o7 s7 a7
+    _mm256_storeu_si256(
+        to, ProvokedThird(_mm256_setr_epi32(0, 0, 0, 1, 1, 1, 2, 2), ids, slots, amounts));
+    _mm256_storeu_si256(
+        to + 1, ProvokedThird(_mm256_setr_epi32(2, 3, 3, 3, 4, 4, 4, 5), amounts, ids, slots));
+    _mm256_storeu_si256(
+        to + 2, ProvokedThird(_mm256_setr_epi32(5, 5, 6, 6, 6, 7, 7, 7), slots, amounts, ids));
 }
 
 [[gnu::target("avx2"), gnu::always_inline]] inline Floats SquaredLength(Floats x, Floats y,
@@ -126,43 +134,51 @@ struct Lanes {
 [[gnu::target("avx2")]] bool Weigh(const Entry* const* foes, const Region* region,
                                    const SightLaneTerms& terms, AngerTable::Provoked* provoked,
                                    float* reach) {
-    Lanes lanes{reinterpret_cast<const char*>(foes[0]), {}, {}};
-    const __m256i first =
-        _mm256_set1_epi64x(static_cast<long long>(reinterpret_cast<std::uintptr_t>(lanes.first)));
-    lanes.low = _mm256_sub_epi64(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(foes)), first);
-    lanes.high =
-        _mm256_sub_epi64(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(foes + 4)), first);
-    const unsigned plain =
-        WordsHold(lanes, kFlags, SightDigest::kCausesAnger | SightDigest::kOwnPathPosition) &
-        (PointsTo(lanes.first, lanes.low, kRegion, region) |
-         PointsTo(lanes.first, lanes.high, kRegion, region) << 4) &
-        (PointsTo(lanes.first, lanes.low, kPathRegion, region) |
-         PointsTo(lanes.first, lanes.high, kPathRegion, region) << 4);
-    if (plain != 0xFF)
-        return false;
+    // The entry's first line, as words: position 0..2, slot 4, id 5, region 6..7 | the game's
+    // region 8..9, path position 10..12, flags 13, scale 14. A half at a time, each weighed
+    // before the other is loaded, and only then judged.
+    const auto pointer = reinterpret_cast<std::uintptr_t>(region);
+    const __m256i pointerLow = _mm256_set1_epi32(static_cast<int>(pointer & 0xFFFFFFFFu));
+    const __m256i pointerHigh = _mm256_set1_epi32(static_cast<int>(pointer >> 32));
     const Vec3& offset = region->GetOffset();
     const Floats ox = Spread(offset.x), oy = Spread(offset.y), oz = Spread(offset.z);
+    __m256 high[8];
+    LoadColumns<8>(foes, high);
+    const __m256i want = _mm256_set1_epi32(
+        static_cast<int>(SightDigest::kCausesAnger | SightDigest::kOwnPathPosition));
+    const __m256i holds = _mm256_cmpeq_epi32(_mm256_and_si256(Words(high[kFlags - 8]), want), want);
+    const __m256i pathInRegion =
+        _mm256_and_si256(_mm256_cmpeq_epi32(Words(high[kPathRegion - 8]), pointerLow),
+                         _mm256_cmpeq_epi32(Words(high[kPathRegion - 7]), pointerHigh));
     // The distance to the path position, through world space.
-    const Floats pathX = FloatsAt(lanes, kPath) + ox;
-    const Floats pathY = FloatsAt(lanes, kPath + 4) + oy;
-    const Floats pathZ = FloatsAt(lanes, kPath + 8) + oz;
+    const Floats pathX = reinterpret_cast<Floats>(high[kPath - 8]) + ox;
+    const Floats pathY = reinterpret_cast<Floats>(high[kPath - 7]) + oy;
+    const Floats pathZ = reinterpret_cast<Floats>(high[kPath - 6]) + oz;
     const Floats distance = reinterpret_cast<Floats>(_mm256_sqrt_ps(reinterpret_cast<__m256>(
         SquaredLength(pathX - At(terms.selfX), pathY - At(terms.selfY), pathZ - At(terms.selfZ)))));
     const Floats outer =
         At(terms.rate) * (At(terms.one) - At(terms.tenth) * distance / At(terms.viewDistance));
     const Floats rate = distance < At(terms.innerDistance) ? At(terms.innerRate) : outer;
     const Floats anger = rate * At(terms.ms) * At(terms.thousandth);
-    const Floats amount = At(terms.scale) * anger * FloatsAt(lanes, kScale);
+    Floats amount = At(terms.scale) * anger * reinterpret_cast<Floats>(high[kScale - 8]);
+    __m256i pathPlain = _mm256_and_si256(holds, pathInRegion);
+    // Held in registers here: loads of the other half moved above this spill what they displace.
+    asm volatile("" : "+x"(amount), "+x"(pathPlain)::"memory");
+    __m256 low[8];
+    LoadColumns<0>(foes, low);
+    const __m256i inRegion =
+        _mm256_and_si256(_mm256_cmpeq_epi32(Words(low[kRegion]), pointerLow),
+                         _mm256_cmpeq_epi32(Words(low[kRegion + 1]), pointerHigh));
+    if (_mm256_movemask_ps(_mm256_castsi256_ps(_mm256_and_si256(pathPlain, inRegion))) != 0xFF)
+        return false;
     // The squared distance from where the table measures to the foe's own position.
-    const Floats atX = FloatsAt(lanes, kPosition) + ox;
-    const Floats atY = FloatsAt(lanes, kPosition + 4) + oy;
-    const Floats atZ = FloatsAt(lanes, kPosition + 8) + oz;
+    const Floats atX = reinterpret_cast<Floats>(low[kPosition]) + ox;
+    const Floats atY = reinterpret_cast<Floats>(low[kPosition + 1]) + oy;
+    const Floats atZ = reinterpret_cast<Floats>(low[kPosition + 2]) + oz;
     const Floats squared =
         SquaredLength(atX - At(terms.fromX), atY - At(terms.fromY), atZ - At(terms.fromZ));
     __builtin_memcpy(reach, &squared, sizeof squared);
-    const auto* const slots = reinterpret_cast<const long long*>(lanes.first + kSlot);
-    StoreProvoked(_mm256_i64gather_epi64(slots, lanes.low, 1),
-                  _mm256_i64gather_epi64(slots, lanes.high, 1), amount, provoked);
+    StoreProvoked(Words(low[kId]), Words(low[kSlot]), reinterpret_cast<__m256i>(amount), provoked);
     return true;
 }
 

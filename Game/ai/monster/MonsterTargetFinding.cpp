@@ -174,7 +174,8 @@ void ForEachCharacterInSphere(const Character& self, float maxYView, Region* reg
     // Without heights, a plain lane the screen keeps is one the filter below keeps, reading
     // nothing more on the way.
     const Lanes vouches = Lanes{} - static_cast<std::int32_t>(!heights);
-    [[maybe_unused]] const bool eight = WorldCells::HasEightLanes();
+    // Eight lanes where the screen can mark what it vouches for too (see SphereScreenMarkOct).
+    [[maybe_unused]] const bool eight = WorldCells::HasEightLanesAndScans();
     const auto screenQuads = [&](const EntityGrid::Pack* packs, std::size_t count,
                                  std::uint64_t& sure) {
         // Four lanes the sphere holds none of need no answer.
@@ -233,14 +234,15 @@ void ForEachCharacterInSphere(const Character& self, float maxYView, Region* reg
     refreshTerms();
     // `eight` copied: each block would read it through two references.
     const auto screen = [&, eight](const EntityGrid::Pack* packs, std::size_t count,
-                                   const Vec3& toQuery, const Sphere& inView, std::uint64_t& sure) {
+                                   const Vec3& toQuery, const Sphere& inView, std::uint64_t& sure,
+                                   [[maybe_unused]] WorldCells::SweepMarker& marker) {
 #if defined(__x86_64__)
         if (eight) {
-            const SightScreen::ScreenBits bits =
-                SightScreen::SphereScreenOct(packs, count, toQuery, inView, octTerms);
-            std::uint64_t passes = bits.passes, unknown = bits.unknown;
-            [[maybe_unused]] const std::uint64_t inSphere = bits.inSphere;
-            sure = bits.sure;
+            [[maybe_unused]] const std::size_t markedFrom = marker.found;
+            const SightScreen::ScreenPasses screened =
+                SightScreen::SphereScreenMarkOct(packs, count, toQuery, inView, octTerms, marker);
+            std::uint64_t passes = screened.passes, unknown = screened.unknown;
+            sure = 0;
             if (unknown != 0) [[unlikely]] {
                 for (; unknown != 0; unknown &= unknown - 1) {
                     const auto i = static_cast<std::size_t>(std::countr_zero(unknown));
@@ -253,12 +255,16 @@ void ForEachCharacterInSphere(const Character& self, float maxYView, Region* reg
                 refreshTerms();
             }
 #ifndef NDEBUG
-            // Four lanes at a time answer the same.
-            std::uint64_t quadSure = WorldCells::SphereMask(packs, count, toQuery, inView);
-            if (quadSure != inSphere)
-                std::abort();
+            // Four lanes at a time answer the same, the lanes marked (as bits of the block)
+            // passed and sure.
+            std::uint64_t marked = 0;
+            for (std::size_t k = markedFrom; k < marker.found; ++k)
+                marked |= std::uint64_t{1} << (marker.at[marker.ranks[k]] - marker.entries);
+            const std::uint64_t inSphere = WorldCells::SphereMask(packs, count, toQuery, inView);
+            std::uint64_t quadSure = inSphere;
             const std::uint64_t quadPasses = screenQuads(packs, count, quadSure);
-            if (((quadPasses & inSphere) ^ passes) | ((quadSure & inSphere) ^ sure))
+            if (((quadPasses & inSphere) ^ (passes | marked)) |
+                ((quadSure & inSphere) ^ (sure | marked)) | ((passes | sure | marked) & ~inSphere))
                 std::abort();
 #endif
             return passes;

@@ -1,38 +1,30 @@
 #include "Game/ai/monster/SightScreen.h"
 
+#include <algorithm>
+#include <array>
+#include <bit>
+#include <utility>
+
 #include "Game/characters/movement/SightDigest.h"
 
 namespace GAME::SightScreen {
 
 #if defined(__x86_64__)
-[[gnu::target("avx2")]] void SpreadTerms(const ScreenTerms& t, OctTerms& out) {
-    using WorldCells::OctMask;
-    using WorldCells::OctWords;
-    const std::uint32_t sureMask = SightDigest::kWritten | SightDigest::kTeamFromCharacter | t.own;
-    out.plainMask = OctWords{} + t.plainMask;
-    out.plain = OctWords{} + t.plain;
-    out.sureMask = OctWords{} + sureMask;
-    out.sure = OctWords{} + (SightDigest::kWritten | t.own);
-    out.self = OctWords{} + t.self;
-    // The judged slots first, so a screen compares with as many teams as are judged (their
-    // order is no matter: a lane matches one at most).
-    std::size_t judged = 0;
-    for (std::size_t k = 0; k < kRemembered; ++k) {
-        if (t.valid[k] == 0)
-            continue;
-        out.major[judged] = OctWords{} + t.major[k];
-        out.minor[judged] = OctWords{} + t.minor[k];
-        out.keep[judged] = OctMask{} + t.keep[k];
-        ++judged;
-    }
-    out.teams = judged;
-    out.vouches = OctMask{} + t.vouches;
-}
-
 namespace {
 
-// The screen of a cell's packs against the first kTeams remembered teams (the judged ones).
-template <std::size_t kTeams>
+// Lanes of `lanes` whose team is one of the judged slots [kFirst, kFirst + kCount).
+template <std::size_t kFirst, std::size_t kCount>
+[[gnu::target("avx2"), gnu::always_inline]] inline WorldCells::OctMask Matches(
+    const OctTerms& t, WorldCells::OctWords major, WorldCells::OctWords minor) {
+    WorldCells::OctMask any{};
+    for (std::size_t k = kFirst; k < kFirst + kCount; ++k)
+        any |= (major == t.major[k]) & (minor == t.minor[k]);
+    return any;
+}
+
+// The screen of a cell's packs against the judged teams: kKept kept ones in the first slots,
+// kRefused refused ones in the last.
+template <std::size_t kKept, std::size_t kRefused>
 [[gnu::target("avx2"), gnu::always_inline]] inline ScreenBits ScreenPacks(
     const EntityGrid::Pack* packs, std::size_t count, const Vec3& toQuery, const Sphere& sphere,
     const OctTerms& t) {
@@ -40,7 +32,7 @@ template <std::size_t kTeams>
     using WorldCells::OctWords;
     constexpr std::size_t kWidth = EntityGrid::Pack::kWidth;
     // Kept here, not in the result: stores there could be the terms' own.
-    std::uint64_t meets = 0, passes = 0, vouched = 0, fresh = 0;
+    std::uint64_t meets = 0, keeps = 0, held = 0, fresh = 0;
     // A pack pointer of its own: taken from `at` each time, it costs a shift and an add.
     const EntityGrid::Pack* pack = packs;
     for (std::size_t at = 0; at < count; at += kWidth, ++pack) {
@@ -55,50 +47,115 @@ template <std::size_t kTeams>
         __builtin_memcpy(&major, p.gameWords[0], sizeof major);
         __builtin_memcpy(&minor, p.gameWords[1], sizeof minor);
         // As and-not: GCC would take `!=` as a compare and a second one against zero.
-        const OctMask plain = reinterpret_cast<OctMask>(
+        const __m256i plain =
             _mm256_andnot_si256(reinterpret_cast<__m256i>(slots == t.self),
-                                reinterpret_cast<__m256i>((flags & t.plainMask) == t.plain)));
+                                reinterpret_cast<__m256i>((flags & t.plainMask) == t.plain));
         // Written, holding its own team (and path position when it counts): not unsure.
         const OctMask settled = (flags & t.sureMask) == t.sure;
         // Remembered teams differ: a lane matches one at most.
-        OctMask known{}, keeps{};
-        for (std::size_t k = 0; k < kTeams; ++k) {
-            const OctMask match = (major == t.major[k]) & (minor == t.minor[k]);
-            known |= match;
-            keeps |= match & t.keep[k];
-        }
-        // A plain lane passes when its team is kept, any other when it is unsure.
-        const OctMask lanes = (plain & keeps) | ~(plain | settled);
-        passes |= static_cast<std::uint64_t>(WorldCells::OctBits(lanes)) << at;
-        vouched |= static_cast<std::uint64_t>(WorldCells::OctBits(plain & keeps & t.vouches)) << at;
-        fresh |= static_cast<std::uint64_t>(WorldCells::OctBits(plain & ~known)) << at;
+        const OctMask kept = Matches<0, kKept>(t, major, minor);
+        const OctMask known = kept | Matches<kRemembered - kRefused, kRefused>(t, major, minor);
+        // A plain lane passes when its team is kept, any other when it is unsure (neither
+        // plain nor settled): the two as bits, joined once for the block.
+        keeps |= static_cast<std::uint64_t>(WorldCells::OctBits(reinterpret_cast<OctMask>(
+                     _mm256_and_si256(plain, reinterpret_cast<__m256i>(kept)))))
+                 << at;
+        held |= static_cast<std::uint64_t>(
+                    WorldCells::OctBits(reinterpret_cast<OctMask>(plain) | settled))
+                << at;
+        fresh |= static_cast<std::uint64_t>(WorldCells::OctBits(reinterpret_cast<OctMask>(
+                     _mm256_andnot_si256(reinterpret_cast<__m256i>(known), plain))))
+                 << at;
     }
     // Lanes past the cell's last entry hold what left it.
     ScreenBits bits;
     bits.inSphere = meets & WorldCells::FirstBits(count);
-    bits.sure = vouched & bits.inSphere;
+    bits.sure = keeps & t.vouches & bits.inSphere;
     bits.unknown = fresh & bits.inSphere;
-    bits.passes = passes & bits.inSphere;
+    bits.passes = (keeps | ~held) & bits.inSphere;
     return bits;
 }
 
+template <std::size_t kKept, std::size_t kRefused>
+[[gnu::target("avx2")]] ScreenBits ScreenOf(const EntityGrid::Pack* packs, std::size_t count,
+                                            const Vec3& toQuery, const Sphere& sphere,
+                                            const OctTerms& t) {
+    return ScreenPacks<kKept, kRefused>(packs, count, toQuery, sphere, t);
+}
+
+template <std::size_t kKept, std::size_t kRefused>
+[[gnu::target("avx2,bmi")]] ScreenPasses MarkOf(const EntityGrid::Pack* packs, std::size_t count,
+                                                const Vec3& toQuery, const Sphere& sphere,
+                                                const OctTerms& t,
+                                                WorldCells::SweepMarker& marker) {
+    const ScreenBits bits = ScreenPacks<kKept, kRefused>(packs, count, toQuery, sphere, t);
+    if (bits.sure != 0) {
+        // Held here: the marks' byte stores could otherwise be the marker's own.
+        const EntityGrid::Entry** const at = marker.at;
+        unsigned char* const marks = marker.marks;
+        std::uint32_t* const ranks = marker.ranks;
+        const EntityGrid::Entry* const entries = marker.entries;
+        std::size_t found = marker.found;
+        for (std::uint64_t m = bits.sure; m != 0; m &= m - 1) {
+            const EntityGrid::Entry& entry = entries[std::countr_zero(m)];
+            const std::uint32_t rank = entry.rank;
+            at[rank] = &entry;
+            marks[rank] = WorldCells::kMarked;
+            ranks[found++] = rank;
+        }
+        marker.found = found;
+    }
+    return ScreenPasses{bits.passes & ~bits.sure, bits.unknown};
+}
+
+// By kept * (kRemembered + 1) + refused, chosen as the terms are spread: a block takes no branch
+// on the teams judged (the pairs past kRemembered teams are never asked for).
+constexpr std::size_t kShapes = (kRemembered + 1) * (kRemembered + 1);
+constexpr std::size_t KeptOf(std::size_t shape) {
+    return shape / (kRemembered + 1);
+}
+constexpr std::size_t RefusedOf(std::size_t shape) {
+    return std::min(shape % (kRemembered + 1), kRemembered - KeptOf(shape));
+}
+
+template <std::size_t... kShape>
+constexpr auto ScreenTable(std::index_sequence<kShape...>) {
+    return std::array{&ScreenOf<KeptOf(kShape), RefusedOf(kShape)>...};
+}
+
+template <std::size_t... kShape>
+constexpr auto MarkTable(std::index_sequence<kShape...>) {
+    return std::array{&MarkOf<KeptOf(kShape), RefusedOf(kShape)>...};
+}
+
+constexpr auto kScreens = ScreenTable(std::make_index_sequence<kShapes>());
+constexpr auto kMarks = MarkTable(std::make_index_sequence<kShapes>());
+
 }  // namespace
 
-[[gnu::target("avx2")]] ScreenBits SphereScreenOct(const EntityGrid::Pack* packs, std::size_t count,
-                                                   const Vec3& toQuery, const Sphere& sphere,
-                                                   const OctTerms& t) {
-    switch (t.teams) {
-        case 0:
-            return ScreenPacks<0>(packs, count, toQuery, sphere, t);
-        case 1:
-            return ScreenPacks<1>(packs, count, toQuery, sphere, t);
-        case 2:
-            return ScreenPacks<2>(packs, count, toQuery, sphere, t);
-        default:
-            break;
+[[gnu::target("avx2")]] void SpreadTerms(const ScreenTerms& t, OctTerms& out) {
+    using WorldCells::OctWords;
+    const std::uint32_t sureMask = SightDigest::kWritten | SightDigest::kTeamFromCharacter | t.own;
+    out.plainMask = OctWords{} + t.plainMask;
+    out.plain = OctWords{} + t.plain;
+    out.sureMask = OctWords{} + sureMask;
+    out.sure = OctWords{} + (SightDigest::kWritten | t.own);
+    out.self = OctWords{} + t.self;
+    // The judged teams only, the kept from the first slot and the refused from the last, so a
+    // screen compares with as many teams as are judged and needs no keep flag per team (their
+    // order is no matter: a lane matches one at most).
+    std::size_t kept = 0, refused = kRemembered;
+    for (std::size_t k = 0; k < kRemembered; ++k) {
+        if (t.valid[k] == 0)
+            continue;
+        const std::size_t to = t.keep[k] != 0 ? kept++ : --refused;
+        out.major[to] = OctWords{} + t.major[k];
+        out.minor[to] = OctWords{} + t.minor[k];
     }
-    static_assert(kRemembered == 3);
-    return ScreenPacks<kRemembered>(packs, count, toQuery, sphere, t);
+    out.vouches = t.vouches != 0 ? ~std::uint64_t{0} : 0;
+    const std::size_t shape = kept * (kRemembered + 1) + (kRemembered - refused);
+    out.screen = kScreens[shape];
+    out.markingScreen = kMarks[shape];
 }
 #endif
 }  // namespace GAME::SightScreen

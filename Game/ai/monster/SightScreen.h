@@ -53,33 +53,57 @@ private:
 };
 
 #if defined(__x86_64__)
-// The same terms in every lane of eight, so that a screen compares with them where they lie;
-// `sureMask` and `sure` the flags of a lane sure of without its entry (written, its own team
-// and, when it must be, its own path position); the judged teams in the first `teams` slots.
-struct OctTerms {
-    WorldCells::OctWords plainMask, plain, sureMask, sure, self;
-    WorldCells::OctWords major[kRemembered], minor[kRemembered];
-    WorldCells::OctMask keep[kRemembered];
-    WorldCells::OctMask vouches;
-    std::size_t teams = 0;
-};
-
-// Spreads `t` into every lane (only where HasEightLanes).
-[[gnu::target("avx2")]] void SpreadTerms(const ScreenTerms& t, OctTerms& out);
-
 // What a screen of a cell's entries answers, a bit per entry.
 struct ScreenBits {
     std::uint64_t passes = 0, inSphere = 0, sure = 0, unknown = 0;
 };
+
+// What a screen that marks answers (two words: they come back in registers).
+struct ScreenPasses {
+    std::uint64_t passes = 0, unknown = 0;
+};
+
+struct OctTerms;
+using OctScreen = ScreenBits (*)(const EntityGrid::Pack*, std::size_t, const Vec3&, const Sphere&,
+                                 const OctTerms&);
+using OctMarkingScreen = ScreenPasses (*)(const EntityGrid::Pack*, std::size_t, const Vec3&,
+                                          const Sphere&, const OctTerms&, WorldCells::SweepMarker&);
+
+// The same terms in every lane of eight, so that a screen compares with them where they lie;
+// `sureMask` and `sure` the flags of a lane sure of without its entry (written, its own team
+// and, when it must be, its own path position); the judged teams, the kept ones in the first
+// slots and the refused ones in the last; `vouches` all ones when the kept plain lanes are sure
+// of. The screens chosen for as many teams as are judged, so a block takes no branch on them.
+struct OctTerms {
+    WorldCells::OctWords plainMask, plain, sureMask, sure, self;
+    WorldCells::OctWords major[kRemembered], minor[kRemembered];
+    std::uint64_t vouches = 0;
+    OctScreen screen = nullptr;
+    OctMarkingScreen markingScreen = nullptr;
+};
+
+// Spreads `t` into every lane (only where HasEightLanes).
+[[gnu::target("avx2")]] void SpreadTerms(const ScreenTerms& t, OctTerms& out);
 
 // The sphere test and the screen eight lanes at a time (where the processor has them), a pack
 // at a time: the entities the sphere holds (in `inSphere`, as SphereMask finds them) screened
 // with the same answers as four at a time, save that plain lanes of a team not remembered come
 // back in `unknown`, not yet judged. Only lanes the sphere holds are answered for. (One result
 // in memory: three written through references cost the caller more.)
-[[gnu::target("avx2")]] ScreenBits SphereScreenOct(const EntityGrid::Pack* packs, std::size_t count,
-                                                   const Vec3& toQuery, const Sphere& sphere,
-                                                   const OctTerms& t);
+inline ScreenBits SphereScreenOct(const EntityGrid::Pack* packs, std::size_t count,
+                                  const Vec3& toQuery, const Sphere& sphere, const OctTerms& t) {
+    return t.screen(packs, count, toQuery, sphere, t);
+}
+
+// SphereScreenOct of a sweep's block, marking the lanes it is sure of itself (their entries of
+// `marker.entries`, in `marker`; see World::SweepSphere) and leaving them out of `passes`. Only
+// where HasEightLanesAndScans. (Marked here, a crowd's kept foe costs a few instructions less
+// than in the sweep's own loop.)
+inline ScreenPasses SphereScreenMarkOct(const EntityGrid::Pack* packs, std::size_t count,
+                                        const Vec3& toQuery, const Sphere& sphere,
+                                        const OctTerms& t, WorldCells::SweepMarker& marker) {
+    return t.markingScreen(packs, count, toQuery, sphere, t, marker);
+}
 #endif
 
 }  // namespace GAME::SightScreen

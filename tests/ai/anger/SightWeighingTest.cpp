@@ -62,7 +62,13 @@ struct Spoil {
     std::size_t lane;  // kEight: none
     std::uint32_t dropFlags;
     bool otherRegion, otherPathRegion;
+    // A region pointer that differs from the right one in these bits alone (never followed).
+    std::uintptr_t regionBits = 0, pathRegionBits = 0;
 };
+
+Region* Differing(Region* region, std::uintptr_t bits) {
+    return reinterpret_cast<Region*>(reinterpret_cast<std::uintptr_t>(region) ^ bits);
+}
 
 TEST(SightWeighingTest, EightFoesMatchOneAtATime) {
     if (!WorldCells::HasEightLanes())
@@ -79,6 +85,11 @@ TEST(SightWeighingTest, EightFoesMatchOneAtATime) {
         {"no own path position", 4, SightDigest::kOwnPathPosition, false, false},
         {"stands elsewhere", 3, 0, true, false},
         {"path position elsewhere", 5, 0, false, true},
+        // Pointers compared half by half: either half alone differing refuses the group.
+        {"region differs above 32 bits", 2, 0, false, false, std::uintptr_t{1} << 40, 0},
+        {"region differs below 32 bits", 6, 0, false, false, 64, 0},
+        {"path region differs above 32 bits", 1, 0, false, false, 0, std::uintptr_t{1} << 44},
+        {"path region differs below 32 bits", 7, 0, false, false, 0, 128},
     };
     for (const Spoil& spoil : spoils) {
         SCOPED_TRACE(spoil.name);
@@ -108,6 +119,8 @@ TEST(SightWeighingTest, EightFoesMatchOneAtATime) {
                 e.region = &other;
             if (spoil.otherPathRegion)
                 e.game.gameRegion = &other;
+            e.region = Differing(e.region, spoil.regionBits);
+            e.game.gameRegion = Differing(e.game.gameRegion, spoil.pathRegionBits);
         }
         const AngerTable::Provoked untouched{1, 2, -1.0f};
         std::array<AngerTable::Provoked, kEight> provoked;
