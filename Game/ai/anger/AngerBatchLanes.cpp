@@ -529,10 +529,6 @@ struct PackRoom {
     return room;
 }
 
-using Doubles = double __attribute__((vector_size(32)));
-using Quarter = float __attribute__((vector_size(16)));
-using Longs = std::int64_t __attribute__((vector_size(32)));
-
 // What the packing holds every entry against: it falls surely when its start is below
 // `floor` + `keep` * the calms after it.
 struct PackLine {
@@ -541,40 +537,27 @@ struct PackLine {
     float cap;
 };
 
-// `sum` plus, for each of four, the calms after it among them.
-[[gnu::always_inline]] inline void AddAfter(Doubles& sum, const Quarter& calms) {
-    Doubles after = __builtin_convertvector(calms, Doubles);
-    after = __builtin_shufflevector(after, Doubles{}, 1, 2, 3, 4);
-    after += __builtin_shufflevector(after, Doubles{}, 1, 2, 3, 4);
-    after += __builtin_shufflevector(after, Doubles{}, 2, 3, 4, 5);
-    sum += after;
-}
-
 // Entries `first` to `first` + 8 (only the first `rest` of them) into the packing, which fills
-// from the last down to `pos`; `after` the calms after them, summed.
+// from the last down to `pos`; `after` the calms after them, summed. The last of them takes the
+// fewest calms, so all are held against its line, in floats, rounded down.
 [[gnu::always_inline]] inline void PackEight(std::size_t first, const float* calms,
                                              const float* amounts, const PackLine& line,
                                              unsigned rest, double& after, std::size_t& pos,
                                              std::int32_t* kept, float* packed) {
-    Quarter calm[2];
-    __builtin_memcpy(calm, calms, sizeof calm);
-    Lanes added;
+    const double edge = line.floor + after * line.keep;
+    const auto below = static_cast<float>(edge - (edge < 0.0 ? -edge : edge) * 0x1p-23 - 0x1p-140);
+    Lanes added, sum;
     __builtin_memcpy(&added, amounts, sizeof added);
+    __builtin_memcpy(&sum, calms, sizeof sum);
     added = Lanes{} + added;
     added = added > line.cap ? Lanes{} + line.cap : added;
-    Doubles high = Doubles{} + after, low{};
-    AddAfter(high, calm[1]);
-    low += high[0] + static_cast<double>(calm[1][0]);
-    AddAfter(low, calm[0]);
-    after = low[0] + static_cast<double>(calm[0][0]);
-    const Doubles startLow =
-        __builtin_convertvector(__builtin_shufflevector(added, added, 0, 1, 2, 3), Doubles);
-    const Doubles startHigh =
-        __builtin_convertvector(__builtin_shufflevector(added, added, 4, 5, 6, 7), Doubles);
-    const Longs bits = ((startLow < line.floor + low * line.keep) & Longs{1, 2, 4, 8}) |
-                       ((startHigh < line.floor + high * line.keep) & Longs{16, 32, 64, 128});
-    const auto keep =
-        static_cast<unsigned>(~((bits[0] | bits[1]) | (bits[2] | bits[3]))) & ((1u << rest) - 1);
+    LaneMask bits = (added < below) & LaneMask{1, 2, 4, 8, 16, 32, 64, 128};
+    bits |= __builtin_shufflevector(bits, bits, 4, 5, 6, 7, 0, 1, 2, 3);
+    bits |= __builtin_shufflevector(bits, bits, 2, 3, 0, 1, 6, 7, 4, 5);
+    sum += __builtin_shufflevector(sum, sum, 4, 5, 6, 7, 0, 1, 2, 3);
+    sum += __builtin_shufflevector(sum, sum, 2, 3, 0, 1, 6, 7, 4, 5);
+    after += static_cast<double>(sum[0] + sum[1]);
+    const auto keep = static_cast<unsigned>(~(bits[0] | bits[1])) & ((1u << rest) - 1);
     if (keep == 0xFF) {
         pos -= 8;
         const LaneMask lanes = LaneIndex<LaneMask>::kLanes + static_cast<std::int32_t>(first);
@@ -597,8 +580,9 @@ struct PackLine {
 // subtraction rounded, and no calm raises a value. One that starts below the line stays there.
 // Else every value an entry ending at or above the line passes through lies between the line
 // and its start (at most the cap), so each rounding moves it by at most 2^-24 of the larger of
-// their sizes. Summed in doubles in any order, the calms bound where it can end: the margin is
-// twice that, with their sum again for the doubles' own rounding. NaN anywhere keeps the entry.
+// their sizes. Summed in any order, the calms bound where it can end: the margin is twice that,
+// with their sum again for the sum's own rounding (eight in floats, then in doubles). NaN
+// anywhere keeps the entry.
 ANGER_TARGET_CLONES std::size_t Pack(float* values, std::size_t count, const float* amounts,
                                      const float* calms, float cap, float dropped, PackRoom& room) {
     // Every entry takes fewer than `count` calms.
