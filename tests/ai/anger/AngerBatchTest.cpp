@@ -322,7 +322,8 @@ struct KernelCase {
     float dropped = -std::numeric_limits<float>::infinity();  // the caller drops values below
     bool raisingCalm = false;  // one calm near the end is far below 0
     // Filled: the line is where the lane ends that its roundings lifted most above the exact
-    // difference of its start and calms (it must stay).
+    // difference of its start and calms (it must stay), among the last lanes of groups of eight
+    // (no later lane of its group takes fewer calms).
     bool lineOnLifted = false;
     bool endlessCalm = false;  // one calm midway is +inf
 };
@@ -449,7 +450,7 @@ TEST(AngerBatchLanes, MatchesEachValueWalkedAlone) {
         double most = 0.0, after = 0.0;
         for (std::size_t i = c.count; c.lineOnLifted && i-- > 0;) {
             const double exact = std::min(0.0f + amounts[i], kKernelCap) - after;
-            if (walked[i] - exact > most)
+            if (i % AngerLanes::kLanes == AngerLanes::kLanes - 1 && walked[i] - exact > most)
                 most = walked[i] - exact, dropped = walked[i];
             after += calms[i];
         }
