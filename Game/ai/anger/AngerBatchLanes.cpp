@@ -2,10 +2,13 @@
 // at a time waits on the latency of every step. A block of groups goes through the steps side
 // by side instead, their chains overlapping; each lane still takes its own operations in order.
 #include <algorithm>
+#include <bit>
+#include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <limits>
 #include <utility>
+#include <vector>
 
 #include "Game/ai/anger/AngerLanes.h"
 
@@ -20,10 +23,17 @@ struct BatchSteps {
     const float* calms;
     std::int32_t count;
     Group ceiling;
-    // A group whose lanes all fell below `dropped` past their own steps may stop there (see
-    // ApplyBatch): when no calm raises a value.
-    float dropped;
-    bool retires;
+};
+
+// Where a block's lanes stand. `kPacked`: `step` lists the kept entries of a table filled in
+// list order (each created by the step of its own index), rising, and `amounts` theirs beside.
+enum class Layout { kSteps, kFilled, kPacked };
+
+// Where a group opening its window finds its amounts.
+enum class Opening {
+    kLooked,   // by each lane's step
+    kInOrder,  // its lanes' steps are lo, lo + 1, ...: side by side from lo
+    kPacked,   // side by side at the group's place in the packed list
 };
 
 // Tables from this many entries take sixteen lanes where the processor has them.
@@ -120,19 +130,6 @@ template <std::size_t First, std::size_t Upto, class Group, std::size_t Count>
     }
 }
 
-// The same for the `Steps` calms from `calms`, a count known while compiling.
-template <std::size_t First, std::size_t Upto, std::int32_t Steps, class Group, std::size_t Count>
-[[gnu::always_inline]] inline void CalmStretch(Group (&v)[Count], const float* calms) {
-    static_assert(First <= Upto && Upto <= Count);
-#pragma GCC unroll 8
-    for (std::int32_t k = 0; k < Steps; ++k) {
-        const float calm = calms[k];
-#pragma GCC unroll 16
-        for (std::size_t w = First; w < Upto; ++w)
-            v[w] -= calm;
-    }
-}
-
 template <std::size_t Upto, class Group, std::size_t Count>
 [[gnu::always_inline]] inline void CalmFirst(Group (&v)[Count], const BatchSteps<Group>& steps,
                                              std::int32_t from, std::int32_t to) {
@@ -143,36 +140,6 @@ template <class Group, std::size_t Count>
 [[gnu::always_inline]] inline void CalmAll(Group (&v)[Count], const BatchSteps<Group>& steps,
                                            std::int32_t from, std::int32_t to) {
     CalmFirst<Count>(v, steps, from, to);
-}
-
-// Whether every lane of `v` is below that of `floor`.
-template <class Group>
-[[gnu::always_inline]] inline bool AllBelow(const Group& v, const Group& floor) {
-    using Mask = decltype(v < v);
-    return Same(v < floor, Mask{} - 1);
-}
-
-// Steps [from, to) as calms for groups `First` on, past every lane's own step. When the steps
-// allow it, a block's first group that has fallen below what the caller drops stops there, a
-// stretch of steps at a time: in a table filled in list order its lanes took the most calms.
-template <std::size_t First, class Group, std::size_t Count>
-[[gnu::always_inline]] inline void CalmRetiring(Group (&v)[Count], const BatchSteps<Group>& steps,
-                                                std::int32_t from, std::int32_t to) {
-    if constexpr (First < Count) {
-        if (!steps.retires)
-            return CalmGroups<First, Count>(v, steps, from, to);
-        // Long enough that the test costs little against the calms it follows; a whole stretch
-        // unrolls with no rest to handle.
-        constexpr std::int32_t kStretch = 64;
-        const Group dropped = Group{} + steps.dropped;
-        while (!AllBelow(v[First], dropped)) {
-            if (to - from < kStretch)
-                return CalmGroups<First, Count>(v, steps, from, to);
-            CalmStretch<First, Count, kStretch>(v, steps.calms + from);
-            from += kStretch;
-        }
-        CalmRetiring<First + 1>(v, steps, from, to);
-    }
 }
 
 // Lane `Lane` of `a` becomes that of `b` (one blend with the lane fixed).
@@ -254,18 +221,22 @@ template <class Group, class Mask, std::size_t Count, std::size_t... Own>
 // nothing yet, so only those before it calm. Each of its lanes takes 0 + its amount, capped,
 // from the start and keeps it through calms of +0 until its own step (x - +0 is x, -0
 // included). False when the group has no own step (it and all after it lie past the table).
-// `InOrder`: its lanes' steps are known to be lo, lo + 1, ...
-template <std::size_t Open, bool InOrder, class Group, class Mask, std::size_t Count>
+// A packed group's lanes lie apart in steps; each keeps its amount until its own. `packed`: the
+// block's packed amounts.
+template <std::size_t Open, Opening From, class Group, class Mask, std::size_t Count>
 [[gnu::always_inline]] inline bool OpenGroup(Group (&v)[Count], const Mask& own,
                                              const BatchSteps<Group>& steps, std::int32_t& k,
-                                             std::int32_t lo, std::int32_t hi) {
+                                             std::int32_t lo, std::int32_t hi,
+                                             const float* packed) {
     constexpr std::size_t kWidth = sizeof(Group) / sizeof(float);
     if (lo > hi)
         return false;
     CalmFirst<Open>(v, steps, k, lo + 1);
     static_assert(sizeof(Mask) == sizeof(Group));
     Group added{};  // every lane is written below; -O1 cannot see that
-    if (InOrder || Same(own, LaneIndex<Mask>::kLanes + lo)) {
+    if (From == Opening::kPacked) {
+        __builtin_memcpy(&added, packed + Open * kWidth, sizeof added);
+    } else if (From == Opening::kInOrder || Same(own, LaneIndex<Mask>::kLanes + lo)) {
         // The usual order: one lane after another.
         __builtin_memcpy(&added, steps.amounts + lo, sizeof added);
     } else {
@@ -290,15 +261,15 @@ template <std::size_t Open, bool InOrder, class Group, class Mask, std::size_t C
 
 // The groups of such a block one after another as their windows open, then every group to the
 // last step.
-template <bool InOrder, class Group, class Mask, std::size_t Count, std::size_t... Open>
+template <Opening From, class Group, class Mask, std::size_t Count, std::size_t... Open>
 [[gnu::always_inline]] inline void OpenInTurn(Group (&v)[Count], const Mask (&own)[Count],
                                               const std::int32_t (&lo)[Count],
                                               const std::int32_t (&hi)[Count],
-                                              const BatchSteps<Group>& steps,
+                                              const BatchSteps<Group>& steps, const float* packed,
                                               std::index_sequence<Open...>) {
     std::int32_t k = lo[0];
-    (void)(OpenGroup<Open, InOrder>(v, own[Open], steps, k, lo[Open], hi[Open]) && ...);
-    CalmRetiring<0>(v, steps, k, steps.count);
+    (void)(OpenGroup<Open, From>(v, own[Open], steps, k, lo[Open], hi[Open], packed) && ...);
+    CalmAll(v, steps, k, steps.count);
 }
 
 // A block's groups back into the table (the last only as far as `count`, unless `Whole`).
@@ -314,10 +285,25 @@ template <bool Whole, class Group, std::size_t Count>
     }
 }
 
+// Packed groups back to their entries.
+template <bool Whole, class Group, std::size_t Count>
+[[gnu::always_inline]] inline void Scatter(float* values, std::size_t first, std::size_t count,
+                                           const std::int32_t* entries, const Group (&v)[Count]) {
+    constexpr std::size_t kWidth = sizeof(Group) / sizeof(float);
+#pragma GCC unroll 16
+    for (std::size_t w = 0; w < Count; ++w) {
+        const std::size_t at = first + w * kWidth;
+        const std::size_t filled = Whole ? kWidth : std::min(kWidth, count - at);
+#pragma GCC unroll 16
+        for (std::size_t i = 0; i < filled; ++i)
+            values[entries[at + i]] = v[w][i];
+    }
+}
+
 // `Count` groups from lane `first` through every step (the last group may run past `count`,
-// unless `Whole`). With no `step`, the batch filled an empty table in list order (lane i by
-// step i), which needs no steps read: lanes past the table stop at its last step.
-template <class Group, class Mask, std::size_t Count, bool Whole, bool Filled>
+// unless `Whole`). Filled, the batch filled an empty table in list order (lane i by step i),
+// which needs no steps read: lanes past the table stop at its last step.
+template <class Group, class Mask, std::size_t Count, bool Whole, Layout Lay>
 [[gnu::always_inline]] inline void BatchBlock(float* values, std::size_t first, std::size_t count,
                                               const std::int32_t* step, const std::int32_t* fresh,
                                               const BatchSteps<Group>& steps) {
@@ -328,7 +314,19 @@ template <class Group, class Mask, std::size_t Count, bool Whole, bool Filled>
     Group v[Count] = {};
     Mask own[Count], born[Count];
     std::int32_t lo[Count], hi[Count];
-    if constexpr (Filled) {
+    if constexpr (Lay == Layout::kPacked) {
+#pragma GCC unroll 16
+        for (std::size_t w = 0; w < Count; ++w) {
+            const std::size_t at = first + w * kWidth;
+            __builtin_memcpy(&own[w], step + at, sizeof own[w]);
+            lo[w] = own[w][0];
+            hi[w] = step[(Whole ? at + kWidth : std::min(at + kWidth, count)) - 1];
+        }
+        OpenInTurn<Opening::kPacked>(v, own, lo, hi, steps, steps.amounts + first,
+                                     std::make_index_sequence<Count>{});
+        Scatter<Whole>(values, first, count, step, v);
+        return;
+    } else if constexpr (Lay == Layout::kFilled) {
         const auto last = static_cast<std::int32_t>(count) - 1;
 #pragma GCC unroll 16
         for (std::size_t w = 0; w < Count; ++w) {
@@ -338,7 +336,8 @@ template <class Group, class Mask, std::size_t Count, bool Whole, bool Filled>
                 hi[w] = std::min(hi[w], last);
             own[w] = LaneIndex<Mask>::kLanes + lo[w];
         }
-        OpenInTurn<true>(v, own, lo, hi, steps, std::make_index_sequence<Count>{});
+        OpenInTurn<Opening::kInOrder>(v, own, lo, hi, steps, nullptr,
+                                      std::make_index_sequence<Count>{});
         Store<Whole>(values, first, count, v);
         return;
     }
@@ -368,7 +367,8 @@ template <class Group, class Mask, std::size_t Count, bool Whole, bool Filled>
     }
     // Every lane created too: a table the list fills from empty.
     if (listed && Same(created, Mask{} - 1)) {
-        OpenInTurn<true>(v, own, lo, hi, steps, std::make_index_sequence<Count>{});
+        OpenInTurn<Opening::kInOrder>(v, own, lo, hi, steps, nullptr,
+                                      std::make_index_sequence<Count>{});
         Store<Whole>(values, first, count, v);
         return;
     }
@@ -406,7 +406,8 @@ template <class Group, class Mask, std::size_t Count, bool Whole, bool Filled>
     LowestAndHighest(created, created, least, most);
     const std::int32_t start = most == -1 ? low : 0;
     if (apart && most == -1) {
-        OpenInTurn<false>(v, own, lo, hi, steps, std::make_index_sequence<Count>{});
+        OpenInTurn<Opening::kLooked>(v, own, lo, hi, steps, nullptr,
+                                     std::make_index_sequence<Count>{});
     } else if (apart) {
         std::int32_t k = start;
         for (std::size_t w = 0; w < Count; ++w) {
@@ -431,14 +432,14 @@ template <class Group, class Mask, std::size_t Count, bool Whole, bool Filled>
 }
 
 // The groups from `group` on in one block of `Rest` (fewer than a whole block).
-template <class Group, class Mask, bool Filled, std::size_t... Rest>
+template <class Group, class Mask, Layout Lay, std::size_t... Rest>
 [[gnu::always_inline]] inline void BatchRest(float* values, std::size_t count, std::size_t group,
                                              std::size_t rest, const std::int32_t* step,
                                              const std::int32_t* fresh,
                                              const BatchSteps<Group>& steps,
                                              std::index_sequence<Rest...>) {
     constexpr std::size_t kWidth = sizeof(Group) / sizeof(float);
-    (void)((rest == Rest + 1 && (BatchBlock<Group, Mask, Rest + 1, false, Filled>(
+    (void)((rest == Rest + 1 && (BatchBlock<Group, Mask, Rest + 1, false, Lay>(
                                      values, group * kWidth, count, step, fresh, steps),
                                  true)) ||
            ...);
@@ -446,7 +447,7 @@ template <class Group, class Mask, bool Filled, std::size_t... Rest>
 
 // Every group, `Count` at a time, then the ones left in one block: a small table's groups all
 // overlap.
-template <class Group, class Mask, std::size_t Count, bool Filled>
+template <class Group, class Mask, std::size_t Count, Layout Lay>
 [[gnu::always_inline]] inline void BatchBlocks(float* values, std::size_t count,
                                                const std::int32_t* step, const std::int32_t* fresh,
                                                const BatchSteps<Group>& steps) {
@@ -456,33 +457,33 @@ template <class Group, class Mask, std::size_t Count, bool Filled>
     std::size_t group = 0;
     // Every block but perhaps the last holds only lanes of the table.
     for (; (group + Count) * kWidth <= count; group += Count)
-        BatchBlock<Group, Mask, Count, true, Filled>(values, group * kWidth, count, step, fresh,
-                                                     steps);
+        BatchBlock<Group, Mask, Count, true, Lay>(values, group * kWidth, count, step, fresh,
+                                                  steps);
     if (group + Count <= groups) {
-        BatchBlock<Group, Mask, Count, false, Filled>(values, group * kWidth, count, step, fresh,
-                                                      steps);
+        BatchBlock<Group, Mask, Count, false, Lay>(values, group * kWidth, count, step, fresh,
+                                                   steps);
         group += Count;
     }
-    BatchRest<Group, Mask, Filled>(values, count, group, groups - group, step, fresh, steps,
-                                   std::make_index_sequence<Count - 1>{});
+    BatchRest<Group, Mask, Lay>(values, count, group, groups - group, step, fresh, steps,
+                                std::make_index_sequence<Count - 1>{});
 }
 
 // `Count` groups side by side: eight chains keep a processor's two vector adders busy through
 // their latency. A filled table's blocks take `FilledCount`: while a group's window is open its
 // own chain waits on every step, and the more groups before it calm meanwhile, the less that
-// costs.
+// costs. `packed`: `step` and `amounts` are a packed list of `count` lanes (see Layout).
 template <class Group, class Mask, std::size_t Count, std::size_t FilledCount>
 [[gnu::always_inline]] inline void BatchIn(float* values, std::size_t count,
                                            const std::int32_t* step, const std::int32_t* fresh,
                                            const float* amounts, const float* calms,
-                                           std::size_t steps, float cap, float dropped,
-                                           bool retires) {
-    const BatchSteps<Group> lists{amounts,       calms,   static_cast<std::int32_t>(steps),
-                                  Group{} + cap, dropped, retires};
-    if (step)
-        BatchBlocks<Group, Mask, Count, false>(values, count, step, fresh, lists);
+                                           std::size_t steps, float cap, bool packed) {
+    const BatchSteps<Group> lists{amounts, calms, static_cast<std::int32_t>(steps), Group{} + cap};
+    if (packed)
+        BatchBlocks<Group, Mask, FilledCount, Layout::kPacked>(values, count, step, fresh, lists);
+    else if (step)
+        BatchBlocks<Group, Mask, Count, Layout::kSteps>(values, count, step, fresh, lists);
     else
-        BatchBlocks<Group, Mask, FilledCount, true>(values, count, step, fresh, lists);
+        BatchBlocks<Group, Mask, FilledCount, Layout::kFilled>(values, count, step, fresh, lists);
 }
 
 // Sixteen lanes at once: for a table this large its calms after the groups' windows are most of
@@ -490,11 +491,10 @@ template <class Group, class Mask, std::size_t Count, std::size_t FilledCount>
 [[gnu::target("avx512f")]] void BatchWide(float* values, std::size_t count,
                                           const std::int32_t* step, const std::int32_t* fresh,
                                           const float* amounts, const float* calms,
-                                          std::size_t steps, float cap, float dropped,
-                                          bool retires) {
+                                          std::size_t steps, float cap, bool packed) {
     // Thirty-two registers hold sixteen groups.
     BatchIn<WideLanes, WideMask, 8, 16>(values, count, step, fresh, amounts, calms, steps, cap,
-                                        dropped, retires);
+                                        packed);
 }
 
 // Whether no calm is below 0 or NaN: then none raises a value.
@@ -512,6 +512,111 @@ template <class Group, class Mask, std::size_t Count, std::size_t FilledCount>
     return !raised;
 }
 
+// Room to pack a filled table's kept entries, kept by the thread.
+struct PackRoom {
+    std::vector<std::int32_t> kept;
+    std::vector<float> amounts;
+};
+
+[[gnu::noinline]] PackRoom& PackRoomFor(std::size_t count) {
+    thread_local PackRoom room;
+    // Packed lanes run on to whole groups.
+    const std::size_t whole = count + kBatchLanes;
+    if (room.kept.size() < whole) {
+        room.kept.resize(whole);
+        room.amounts.resize(whole);
+    }
+    return room;
+}
+
+// What the packing holds every entry against: it falls surely when its start is below
+// `floor` + `keep` * the calms after it.
+struct PackLine {
+    double floor;
+    double keep;
+    float cap;
+};
+
+// Entries `first` to `first` + 8 (only the first `rest` of them) into the packing, which fills
+// from the last down to `pos`; `after` the calms after them, summed. The last of them takes the
+// fewest calms, so all are held against its line, in floats, rounded down.
+[[gnu::always_inline]] inline void PackEight(std::size_t first, const float* calms,
+                                             const float* amounts, const PackLine& line,
+                                             unsigned rest, double& after, std::size_t& pos,
+                                             std::int32_t* kept, float* packed) {
+    const double edge = line.floor + after * line.keep;
+    const auto below = static_cast<float>(edge - (edge < 0.0 ? -edge : edge) * 0x1p-23 - 0x1p-140);
+    Lanes added, sum;
+    __builtin_memcpy(&added, amounts, sizeof added);
+    __builtin_memcpy(&sum, calms, sizeof sum);
+    added = Lanes{} + added;
+    added = added > line.cap ? Lanes{} + line.cap : added;
+    LaneMask bits = (added < below) & LaneMask{1, 2, 4, 8, 16, 32, 64, 128};
+    bits |= __builtin_shufflevector(bits, bits, 4, 5, 6, 7, 0, 1, 2, 3);
+    bits |= __builtin_shufflevector(bits, bits, 2, 3, 0, 1, 6, 7, 4, 5);
+    sum += __builtin_shufflevector(sum, sum, 4, 5, 6, 7, 0, 1, 2, 3);
+    sum += __builtin_shufflevector(sum, sum, 2, 3, 0, 1, 6, 7, 4, 5);
+    after += static_cast<double>(sum[0] + sum[1]);
+    const auto keep = static_cast<unsigned>(~(bits[0] | bits[1])) & ((1u << rest) - 1);
+    if (keep == 0xFF) {
+        pos -= 8;
+        const LaneMask lanes = LaneIndex<LaneMask>::kLanes + static_cast<std::int32_t>(first);
+        __builtin_memcpy(kept + pos, &lanes, sizeof lanes);
+        __builtin_memcpy(packed + pos, amounts, sizeof lanes);
+        return;
+    }
+    for (unsigned bit = keep; bit != 0;) {
+        const auto lane = static_cast<unsigned>(31 - std::countl_zero(bit));
+        --pos;
+        kept[pos] = static_cast<std::int32_t>(first + lane);
+        packed[pos] = amounts[lane];
+        bit &= ~(1u << lane);
+    }
+}
+
+// Packs the entries of a table filled in list order that may end at or above `dropped` into
+// `room`, rising up to `count`, and leaves the others just below it; returns where the packed
+// entries begin. An entry ends at its capped amount less the calms after its step, each
+// subtraction rounded, and no calm raises a value. One that starts below the line stays there.
+// Else every value an entry ending at or above the line passes through lies between the line
+// and its start (at most the cap), so each rounding moves it by at most 2^-24 of the larger of
+// their sizes. Summed in any order, the calms bound where it can end: the margin is twice that,
+// with their sum again for the sum's own rounding (eight in floats, then in doubles). NaN
+// anywhere keeps the entry.
+ANGER_TARGET_CLONES std::size_t Pack(float* values, std::size_t count, const float* amounts,
+                                     const float* calms, float cap, float dropped, PackRoom& room) {
+    // Every entry takes fewer than `count` calms.
+    const double slack = static_cast<double>(count + 2) * 0x1p-22;
+    const double line = dropped, top = cap;
+    const double size = std::max(line < 0.0 ? -line : line, top < 0.0 ? -top : top);
+    PackLine against{};
+    against.floor = line - slack * size - static_cast<double>(count + 2) * 0x1p-140;
+    against.keep = 1.0 - slack;
+    against.cap = cap;
+    std::int32_t* const kept = room.kept.data();
+    float* const packed = room.amounts.data();
+    std::fill_n(values, count, std::nextafter(dropped, -std::numeric_limits<float>::infinity()));
+    std::size_t pos = count;
+    double after = 0.0;
+    std::size_t i = count / 8 * 8;
+    if (i < count) {
+        // The last ones from a copy that runs on with calms of 0.
+        float calm[8] = {}, amount[8] = {};
+        std::copy(calms + i, calms + count, calm);
+        std::copy(amounts + i, amounts + count, amount);
+        PackEight(i, calm, amount, against, static_cast<unsigned>(count - i), after, pos, kept,
+                  packed);
+    }
+    while (i > 0) {
+        i -= 8;
+        PackEight(i, calms + i, amounts + i, against, 8, after, pos, kept, packed);
+    }
+    // Lanes past the list never reach their own step.
+    std::fill_n(kept + count, kBatchLanes, std::numeric_limits<std::int32_t>::max());
+    std::fill_n(packed + count, kBatchLanes, 0.0f);
+    return pos;
+}
+
 bool HasWideLanes() {
 #if defined(__x86_64__) && !defined(__SANITIZE_THREAD__)
     static const bool wide = __builtin_cpu_supports("avx512f");
@@ -527,16 +632,25 @@ ANGER_TARGET_CLONES void ApplyBatch(float* values, std::size_t count, const std:
                                     const std::int32_t* fresh, const float* amounts,
                                     const float* calms, std::size_t steps, float cap,
                                     float dropped) {
-    // Only a large filled table's first groups fall below it often enough to pay for the tests.
-    const bool retires = !step && count >= kWideFrom &&
-                         dropped > -std::numeric_limits<float>::infinity() &&
-                         CalmsOnlyLower(calms, steps);
     // Sixteen-lane registers slow the clock for the rest of the frame more than they gain where
     // tables are small, so only large ones take them.
-    if (count >= kWideFrom && HasWideLanes())
-        return BatchWide(values, count, step, fresh, amounts, calms, steps, cap, dropped, retires);
-    BatchIn<Lanes, LaneMask, 8, 8>(values, count, step, fresh, amounts, calms, steps, cap, dropped,
-                                   retires);
+    const bool wide = count >= kWideFrom && HasWideLanes();
+    // In a large filled table the earliest entries take hundreds of calms, and many end below
+    // the line: those are left out of the walk.
+    if (!step && count >= kWideFrom && dropped > -std::numeric_limits<float>::infinity() &&
+        CalmsOnlyLower(calms, steps)) {
+        PackRoom& room = PackRoomFor(count);
+        const std::size_t from = Pack(values, count, amounts, calms, cap, dropped, room);
+        const std::int32_t* const kept = room.kept.data() + from;
+        const float* const packed = room.amounts.data() + from;
+        if (wide)
+            return BatchWide(values, count - from, kept, nullptr, packed, calms, steps, cap, true);
+        return BatchIn<Lanes, LaneMask, 8, 8>(values, count - from, kept, nullptr, packed, calms,
+                                              steps, cap, true);
+    }
+    if (wide)
+        return BatchWide(values, count, step, fresh, amounts, calms, steps, cap, false);
+    BatchIn<Lanes, LaneMask, 8, 8>(values, count, step, fresh, amounts, calms, steps, cap, false);
 }
 
 }  // namespace GAME::AngerLanes

@@ -321,6 +321,11 @@ struct KernelCase {
     bool filled = false;              // no steps passed: an empty table filled in list order
     float dropped = -std::numeric_limits<float>::infinity();  // the caller drops values below
     bool raisingCalm = false;  // one calm near the end is far below 0
+    // Filled: the line is where the lane ends that its roundings lifted most above the exact
+    // difference of its start and calms (it must stay), among the last lanes of groups of eight
+    // (no later lane of its group takes fewer calms).
+    bool lineOnLifted = false;
+    bool endlessCalm = false;  // one calm midway is +inf
 };
 
 // The batch kernel alone, on steps laid out by hand: blocks whose lanes their steps all create,
@@ -330,7 +335,8 @@ struct KernelCase {
 // small and large. Each value must match a plain walk of its own step's calms bit for bit.
 // Filled in list order with no steps passed, no old value (NaN) may be read, no amount past the
 // table taken and no lane past it written. A value the caller drops may end anywhere below the
-// line, but only there, and not once a calm below 0 could raise it back.
+// line, but only there, and not once a calm below 0 could raise it back; a lane that ends on the
+// line, however many calms it took and whatever its roundings gained, must stay exact.
 TEST(AngerBatchLanes, MatchesEachValueWalkedAlone) {
     const KernelCase cases[] = {
         {"one group", 8, Own::InOrder},
@@ -381,6 +387,16 @@ TEST(AngerBatchLanes, MatchesEachValueWalkedAlone) {
          SIZE_MAX, false, 0.5f},
         {"other steps between windows, dropped", 96, Own::EveryThird, SIZE_MAX, SIZE_MAX, 1.0f,
          SIZE_MAX, false, 0.5f},
+        {"filled, the line on the most lifted lane", 300, Own::InOrder, SIZE_MAX, SIZE_MAX, 1.0f,
+         SIZE_MAX, true, 0.0f, false, true},
+        {"filled wide, the line on the most lifted lane", 1000, Own::InOrder, SIZE_MAX, SIZE_MAX,
+         1.0f, SIZE_MAX, true, 0.0f, false, true},
+        {"filled wide, to the cap, the line on the most lifted lane", 777, Own::InOrder, SIZE_MAX,
+         SIZE_MAX, 90.0f, SIZE_MAX, true, 0.0f, false, true},
+        {"filled, minus zero, dropped", 300, Own::InOrder, SIZE_MAX, SIZE_MAX, 0.0f, SIZE_MAX, true,
+         0.5f},
+        {"filled, an endless calm", 300, Own::InOrder, SIZE_MAX, SIZE_MAX, 1.0f, SIZE_MAX, true,
+         0.5f, false, false, true},
     };
     for (const KernelCase& c : cases) {
         SCOPED_TRACE(c.name);
@@ -415,6 +431,8 @@ TEST(AngerBatchLanes, MatchesEachValueWalkedAlone) {
         // Late, so it lifts values that fell far below the line back above it.
         if (c.raisingCalm)
             calms[steps - 2] = -50.0f;
+        if (c.endlessCalm)
+            calms[steps / 2] = std::numeric_limits<float>::infinity();
         for (std::size_t i = 0; !c.filled && i < c.count; ++i)
             values[i] = c.scale == 0.0f ? -0.0f : static_cast<float>(i % 11) - 3.0f;
         std::vector<float> walked = values;
@@ -428,11 +446,19 @@ TEST(AngerBatchLanes, MatchesEachValueWalkedAlone) {
                 if (walked[i] > kKernelCap)
                     walked[i] = kKernelCap;
             }
+        float dropped = c.dropped;
+        double most = 0.0, after = 0.0;
+        for (std::size_t i = c.count; c.lineOnLifted && i-- > 0;) {
+            const double exact = std::min(0.0f + amounts[i], kKernelCap) - after;
+            if (i % AngerLanes::kLanes == AngerLanes::kLanes - 1 && walked[i] - exact > most)
+                most = walked[i] - exact, dropped = walked[i];
+            after += calms[i];
+        }
         AngerLanes::ApplyBatch(values.data(), c.count, c.filled ? nullptr : step.data(),
                                c.filled ? nullptr : fresh.data(), amounts.data(), calms.data(),
-                               steps, kKernelCap, c.dropped);
+                               steps, kKernelCap, dropped);
         for (std::size_t i = 0; i < values.size(); ++i) {
-            if (i < c.count && values[i] < c.dropped && walked[i] < c.dropped)
+            if (i < c.count && values[i] < dropped && walked[i] < dropped)
                 continue;
             ASSERT_EQ(std::bit_cast<std::uint32_t>(values[i]),
                       std::bit_cast<std::uint32_t>(walked[i]))
