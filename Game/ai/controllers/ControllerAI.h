@@ -131,6 +131,12 @@ public:
         mQuestAnimationLooping = looping;
     }
     AnimationSet_Type GetQuestAnimation() const { return mQuestAnimation; }
+    // The controlled character as the states first found it, and the class they asked it as.
+    struct StateCharacter {
+        Character* character = nullptr;
+        const RTTI_ClassInfo* asClass = nullptr;
+    };
+    StateCharacter& GetStateCharacter() { return mStateCharacter; }
     bool GetQuestAnimationLooping() const { return mQuestAnimationLooping; }
 
 protected:
@@ -182,6 +188,7 @@ private:
     ControllerAIState* mEndingState = nullptr;
     ControllerAIStateData mCurrentData;
     LazyDeque<TemporaryEntry> mActiveTemporaryStates;
+    StateCharacter mStateCharacter;
     float mViewDistance = 20.0f;
     float mStunTime = 0.0f;
     WorldVec3 mMoveTerrainPoint;
