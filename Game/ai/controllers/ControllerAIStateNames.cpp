@@ -89,7 +89,7 @@ void ControllerAIStateNames::Seal() {
             mBlockAlign = std::max(mBlockAlign, slot.kind.align);
             ++count;
         }
-    std::size_t at = sizeof(std::uint32_t) * (count + 1);
+    std::size_t at = sizeof(std::uint16_t) * (count + 1);
     mMade.clear();
     mMade.reserve(count);
     for (std::uint32_t i = 0; i < mSlots.size(); ++i) {
@@ -103,6 +103,9 @@ void ControllerAIStateNames::Seal() {
         at += slot.kind.size;
     }
     mBlockSize = count == 0 ? 0 : at;
+    // The header keeps counts and offsets in 16 bits.
+    if (mBlockSize > 0xFFFF)
+        std::abort();
     mSealed = true;
 }
 
@@ -159,7 +162,7 @@ ControllerAIState* ControllerAIStateSet::Make(std::uint32_t made) const {
         std::abort();
     }
     // Marked made only now, so that a constructor that throws leaves it unmade rightly.
-    Header()[made + 1] = static_cast<std::uint32_t>(entry.base);
+    Header()[made + 1] = static_cast<HeaderWord>(entry.base);
     return std::launder(reinterpret_cast<ControllerAIState*>(mBlock.get() + entry.base));
 }
 
@@ -218,9 +221,9 @@ void ControllerAIStateSet::Place(ControllerAI& owner, Block block) {
     mBlock = std::move(block);
     mOwner = &owner;
     const auto count = static_cast<std::uint32_t>(mNames->GetMade().size());
-    std::uint32_t* header = Header();
-    header[0] = count;
-    std::fill_n(header + 1, count, 0u);
+    HeaderWord* header = Header();
+    header[0] = static_cast<HeaderWord>(count);
+    std::fill_n(header + 1, count, HeaderWord{0});
 }
 
 namespace {
@@ -310,7 +313,7 @@ const char* ControllerAIStateSet::NameOf(const ControllerAIState* state) const {
 void ControllerAIStateSet::Clear() {
     mOwned.clear();
     if (mBlock) {
-        const auto* header = reinterpret_cast<const std::uint32_t*>(mBlock.get());
+        const HeaderWord* header = Header();
         for (std::uint32_t i = 1; i <= header[0]; ++i)
             if (header[i] != 0)
                 std::launder(reinterpret_cast<ControllerAIState*>(mBlock.get() + header[i]))

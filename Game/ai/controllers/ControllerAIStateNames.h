@@ -189,9 +189,11 @@ private:
         return at != 0 ? std::launder(reinterpret_cast<ControllerAIState*>(mBlock.get() + at))
                        : Make(slot->made);
     }
-    // The block opens with its states' count, then where each made one lies (0: not made yet).
-    std::uint32_t* Header() const {
-        return reinterpret_cast<std::uint32_t*>(mBlock.get());
+    // The block opens with its states' count, then where each made one lies (0: not made yet),
+    // in 16 bits: a crowd holds one block per controller.
+    using HeaderWord = std::uint16_t;
+    HeaderWord* Header() const {
+        return reinterpret_cast<HeaderWord*>(mBlock.get());
     }
     ControllerAIState* Make(std::uint32_t made) const;
     // The state at the index if this controller has it made, without making it.
