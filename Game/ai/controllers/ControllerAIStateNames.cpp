@@ -144,7 +144,7 @@ void ControllerAIStateSet::Bind(std::type_index controllerClass, bool temporary)
 }
 
 void ControllerAIStateSet::DropOwn() {
-    mOwned.clear();
+    mOwned.reset();
 #ifndef NDEBUG
     mReplayed.clear();
 #endif
@@ -167,8 +167,8 @@ ControllerAIState* ControllerAIStateSet::Make(std::uint32_t made) const {
 }
 
 const ControllerAIState* ControllerAIStateSet::Existing(std::uint32_t index) const {
-    if (index < mOwned.size() && mOwned[index])
-        return mOwned[index].get();
+    if (const ControllerAIState* own = Own(index))
+        return own;
     const ControllerAIStateNames::Slot* slot = mBlock ? mNames->GetSlot(index) : nullptr;
     const std::uint32_t at = slot ? Header()[slot->made + 1] : 0;
     return at != 0 ? std::launder(reinterpret_cast<const ControllerAIState*>(mBlock.get() + at))
@@ -179,9 +179,9 @@ bool ControllerAIStateSet::DeclareInTable(const AIStateKey& key,
                                           const ControllerAIStateKind& kind) {
     const std::uint32_t index = mNames->Register(key);
     // Registered after a state of this controller's own: the class's state wins again.
-    const bool owned = index < mOwned.size() && mOwned[index];
+    const bool owned = Own(index) != nullptr;
     if (owned)
-        mOwned[index].reset();
+        (*mOwned)[index].reset();
     if (!mNames->IsSealed())
         return mNames->Record(index, kind) || owned;
 #ifndef NDEBUG
@@ -197,11 +197,12 @@ bool ControllerAIStateSet::Put(std::type_index controllerClass, bool temporary,
     Bind(controllerClass, temporary);
     const std::uint32_t index = mNames->Register(name);
     // Whether there is one under the name, without making the class's.
-    const bool replaced =
-        (index < mOwned.size() && mOwned[index]) || (mBlock && mNames->GetSlot(index) != nullptr);
-    if (index >= mOwned.size())
-        mOwned.resize(mNames->Size());
-    mOwned[index] = std::move(state);
+    const bool replaced = Own(index) != nullptr || (mBlock && mNames->GetSlot(index) != nullptr);
+    if (!mOwned)
+        mOwned = std::make_unique<std::vector<std::unique_ptr<ControllerAIState>>>();
+    if (index >= mOwned->size())
+        mOwned->resize(mNames->Size());
+    (*mOwned)[index] = std::move(state);
     return replaced;
 }
 
@@ -311,7 +312,7 @@ const char* ControllerAIStateSet::NameOf(const ControllerAIState* state) const {
 }
 
 void ControllerAIStateSet::Clear() {
-    mOwned.clear();
+    mOwned.reset();
     if (mBlock) {
         const HeaderWord* header = Header();
         for (std::uint32_t i = 1; i <= header[0]; ++i)

@@ -138,8 +138,8 @@ public:
     }
     // Makes the class's state on first use.
     ControllerAIState* At(std::uint32_t index) const {
-        if (index < mOwned.size() && mOwned[index])
-            return mOwned[index].get();
+        if (ControllerAIState* own = Own(index))
+            return own;
         return mBlock ? ClassState(index) : nullptr;
     }
     // A state of the class: the class's first controller records it (true when it replaces one
@@ -153,7 +153,7 @@ public:
     // up, and Build compares the replay with the table).
     bool MustDeclare() const {
 #ifdef NDEBUG
-        return !(mOwned.empty() && mNames && mNames->IsSealed());
+        return !((!mOwned || mOwned->empty()) && mNames && mNames->IsSealed());
 #else
         return true;
 #endif
@@ -196,6 +196,9 @@ private:
         return reinterpret_cast<HeaderWord*>(mBlock.get());
     }
     ControllerAIState* Make(std::uint32_t made) const;
+    ControllerAIState* Own(std::uint32_t index) const {
+        return mOwned && index < mOwned->size() ? (*mOwned)[index].get() : nullptr;
+    }
     // The state at the index if this controller has it made, without making it.
     const ControllerAIState* Existing(std::uint32_t index) const;
     // Declare, looked up in the class's table.
@@ -209,7 +212,9 @@ private:
     ControllerAIStateNames* mNames = nullptr;
     ControllerAI* mOwner = nullptr;
     Block mBlock;
-    std::vector<std::unique_ptr<ControllerAIState>> mOwned;
+    // Held apart: few controllers have states of their own, and a crowd's controllers lie
+    // together.
+    std::unique_ptr<std::vector<std::unique_ptr<ControllerAIState>>> mOwned;
 };
 
 }  // namespace GAME
