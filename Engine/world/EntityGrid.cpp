@@ -49,10 +49,11 @@ void EntityGrid::PackEntry(Cell& c, std::uint32_t index) {
 }
 
 void EntityGrid::Widen(Cell& c) {
-    // Each cell doubles its own room: a crowd spread over many cells holds no cell at the room
-    // of the most crowded one. A cell's first entity takes little, so that a sparse region's
-    // cells stay small.
-    const std::size_t room = c.entries.empty() ? kFirstRoom : 2 * c.entries.size();
+    // Each cell grows its own room by half, in whole packs: a crowd spread over many cells holds
+    // no cell at the room of the most crowded one, nor much past its own. A cell's first entity
+    // takes little, so that a sparse region's cells stay small.
+    const std::size_t wanted = c.entries.empty() ? kFirstRoom : c.entries.size() * 3 / 2;
+    const std::size_t room = (wanted + Pack::kWidth - 1) / Pack::kWidth * Pack::kWidth;
     c.entries.reserve(room);
     c.packs.reserve((room + Pack::kWidth - 1) / Pack::kWidth);
 }
