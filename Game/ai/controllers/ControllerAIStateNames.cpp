@@ -150,10 +150,10 @@ void ControllerAIStateSet::DropOwn() {
 #endif
 }
 
-ControllerAIState* ControllerAIStateSet::Make(std::uint32_t made) const {
+ControllerAIState* ControllerAIStateSet::Make(std::uint32_t made, ControllerAI& owner) const {
     const ControllerAIStateNames::Made& entry = mNames->GetMade()[made];
     std::byte* at = mBlock.get() + entry.offset;
-    const auto* state = reinterpret_cast<const std::byte*>(entry.construct(at, *mOwner));
+    const auto* state = reinterpret_cast<const std::byte*>(entry.construct(at, owner));
     if (!entry.located) {
         mNames->SetBase(made, state - at);
     } else if (state != mBlock.get() + entry.base) {
@@ -218,9 +218,8 @@ std::size_t ControllerAIStateSet::Prepare() {
     return mNames->GetBlockSize();
 }
 
-void ControllerAIStateSet::Place(ControllerAI& owner, Block block) {
+void ControllerAIStateSet::Place(Block block) {
     mBlock = std::move(block);
-    mOwner = &owner;
     const auto count = static_cast<std::uint32_t>(mNames->GetMade().size());
     HeaderWord* header = Header();
     header[0] = static_cast<HeaderWord>(count);
@@ -260,8 +259,8 @@ ControllerAIStateSet::Block ControllerAIStateSet::Reserve(const ControllerAIStat
                  ControllerAIStateBlockFree{layout.align});
 }
 
-void ControllerAIStateSet::Build(ControllerAI& owner, ControllerAIStateSet& lender,
-                                 ControllerAIStateSet& borrower, Block reserved) {
+void ControllerAIStateSet::Build(ControllerAIStateSet& lender, ControllerAIStateSet& borrower,
+                                 Block reserved) {
     const std::size_t lent = lender.Prepare();
     const std::size_t borrowed = borrower.Prepare();
     if (lent == 0 && borrowed == 0)
@@ -276,13 +275,13 @@ void ControllerAIStateSet::Build(ControllerAI& owner, ControllerAIStateSet& lend
                            : Block(AllocateBlock(layout.size, layout.align),
                                    ControllerAIStateBlockFree{layout.align});
     if (lent == 0) {
-        borrower.Place(owner, std::move(block));
+        borrower.Place(std::move(block));
         return;
     }
     std::byte* const borrowedBytes = block.get() + layout.borrowedAt;
-    lender.Place(owner, std::move(block));
+    lender.Place(std::move(block));
     if (borrowed != 0)
-        borrower.Place(owner, Block(borrowedBytes, ControllerAIStateBlockFree{0}));
+        borrower.Place(Block(borrowedBytes, ControllerAIStateBlockFree{0}));
 }
 
 #ifndef NDEBUG
