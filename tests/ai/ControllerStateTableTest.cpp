@@ -121,7 +121,7 @@ TEST_F(ControllerStateTable, EveryControllerOfTheClassHasStatesOfItsOwn) {
 }
 
 // Asks for its character as a monster.
-class MonsterAsker : public ControllerAIStateT<ControllerAI, Monster> {
+class MonsterAsker : public ControllerAIStateT<ControllerAI, ::GAME::Monster> {
 public:
     using ControllerAIStateT::ControllerAIStateT;
     void OnBegin() override {}
