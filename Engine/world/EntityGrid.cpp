@@ -1,7 +1,5 @@
 #include "Engine/world/EntityGrid.h"
 
-#include <algorithm>
-
 namespace GAME {
 
 namespace {
@@ -51,14 +49,11 @@ void EntityGrid::PackEntry(Cell& c, std::uint32_t index) {
 }
 
 void EntityGrid::Widen(Cell& c) {
-    // A crowded cell's room is the next crowded cell's: a crowd that gathers in one cell and
-    // then moves on fills the next without growing it step by step. A cell's first entity
+    // Each cell grows its own room by half, in whole packs: a crowd spread over many cells holds
+    // no cell at the room of the most crowded one, nor much past its own. A cell's first entity
     // takes little, so that a sparse region's cells stay small.
-    std::size_t room = kFirstRoom;
-    if (!c.entries.empty()) {
-        mRoom = std::max(2 * c.entries.size(), mRoom);
-        room = mRoom;
-    }
+    const std::size_t wanted = c.entries.empty() ? kFirstRoom : c.entries.size() * 3 / 2;
+    const std::size_t room = (wanted + Pack::kWidth - 1) / Pack::kWidth * Pack::kWidth;
     c.entries.reserve(room);
     c.packs.reserve((room + Pack::kWidth - 1) / Pack::kWidth);
 }

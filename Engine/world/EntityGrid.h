@@ -138,7 +138,6 @@ private:
     int mCellsX = 1, mCellsZ = 1;
     std::vector<Cell> mCells;
     std::size_t mCount = 0;
-    std::size_t mRoom = 0;  // the most room any cell took
     float mMaxRadius = 0;
 };
 

@@ -11,6 +11,7 @@
 
 #include "Engine/records/LoadTable.h"
 #include "Game/ai/controllers/AIStateId.h"
+#include "Game/characters/monster/Monster.h"
 #include "ai/AiTestSupport.h"
 #include "ai/ProbeController.h"
 #include "characters/CharacterActionTestSupport.h"
@@ -117,6 +118,35 @@ TEST_F(ControllerStateTable, EveryControllerOfTheClassHasStatesOfItsOwn) {
     EXPECT_EQ(Census::alive, 6);
     Singleton<ObjectManager>::Get().DestroyObject(first);
     EXPECT_EQ(Census::alive, 3);
+}
+
+// Asks for its character as a monster.
+class MonsterAsker : public ControllerAIStateT<ControllerAI, ::GAME::Monster> {
+public:
+    using ControllerAIStateT::ControllerAIStateT;
+    void OnBegin() override {}
+    void OnEnd() override {}
+    void OnUpdate(int) override {}
+};
+
+// A controller keeps one character for its states, but never hands it to a state asking as a
+// class the body is not, whichever asks first, nor to another controller's states.
+TEST_F(ControllerStateTable, StatesShareTheCharacterOnlyAsTheClassTheyAsk) {
+    const std::vector<TableController*> controllers = Make(2);
+    for (const bool monsterFirst : {false, true}) {
+        TableController* controller = controllers[monsterFirst ? 1 : 0];
+        auto* plain = dynamic_cast<TaggedState*>(controller->GetState("Pursue"));
+        ASSERT_NE(plain, nullptr);
+        MonsterAsker asMonster(controller);
+        const Character* body =
+            Singleton<ObjectManager>::Get().GetObject<Character>(controller->GetParentId());
+        ASSERT_NE(body, nullptr);
+        if (monsterFirst)
+            EXPECT_EQ(asMonster.GetCharacter(), nullptr);
+        EXPECT_EQ(plain->GetCharacter(), body) << monsterFirst;
+        EXPECT_EQ(asMonster.GetCharacter(), nullptr) << monsterFirst;
+        EXPECT_EQ(plain->GetCharacter(), body) << monsterFirst;
+    }
 }
 
 TEST_F(ControllerStateTable, AStateIsTheSameByNumberLiteralOrRunTimeName) {

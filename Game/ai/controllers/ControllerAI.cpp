@@ -15,15 +15,18 @@ namespace GAME {
 RTTI_IMPLEMENT(ControllerAI, ControllerCombat)
 
 ControllerAI::ControllerAI()
-    : mPreStartState(std::make_unique<ControllerAIStatePreStart>(this)),
-      mCurrentState(mPreStartState.get()) {}
+    : mCurrentState(::new (mPreStartState) ControllerAIStatePreStart(this)) {
+    static_assert(sizeof(ControllerAIStatePreStart) <= sizeof mPreStartState &&
+                  alignof(ControllerAIStatePreStart) <= alignof(void*));
+}
 
 ControllerAI::~ControllerAI() {
     mActiveTemporaryStates.clear();
     mCurrentState = nullptr;
     mStates.Clear();
     mTemporaryStates.Clear();
-    mPreStartState.reset();
+    std::launder(reinterpret_cast<ControllerAIStatePreStart*>(mPreStartState))
+        ->~ControllerAIStatePreStart();
 }
 
 void ControllerAI::Load(const LoadTable& table) {
@@ -67,7 +70,7 @@ void ControllerAI::InitialUpdate() {
     RegisterStates();
     RegisterTemporaryStates();
     // One allocation for both: the temporary states' set is cleared last.
-    ControllerAIStateSet::Build(*this, mTemporaryStates, mStates, std::move(mReservedStates));
+    ControllerAIStateSet::Build(mTemporaryStates, mStates, std::move(mReservedStates));
     InitializeStates();
 }
 
@@ -133,7 +136,7 @@ void ControllerAI::SetState(const AIStateKey& key, const ControllerAIStateData& 
 }
 
 void ControllerAI::AddTemporaryState(const AIStateKey& key, const ControllerAIStateData& data) {
-    ControllerAIState* state = mTemporaryStates.Find(key);
+    ControllerAIState* state = mTemporaryStates.Find(key, *this);
     if (!state) {
         gEngine->Log(0, "Temporary State %.*s is trying to be set, but not found.",
                      static_cast<int>(key.GetName().size()), key.GetName().data());

@@ -2,6 +2,7 @@
 // A controller that hosts named states. It owns one object per state, keeps the current state
 // and its data, runs a first-in-first-out queue of temporary states in front of it, forwards
 // what reaches the controller to whichever state executes, and ticks that state every frame.
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <new>
@@ -131,6 +132,12 @@ public:
         mQuestAnimationLooping = looping;
     }
     AnimationSet_Type GetQuestAnimation() const { return mQuestAnimation; }
+    // The controlled character as the states first found it, and the class they asked it as.
+    struct StateCharacter {
+        Character* character = nullptr;
+        const RTTI_ClassInfo* asClass = nullptr;
+    };
+    StateCharacter& GetStateCharacter() { return mStateCharacter; }
     bool GetQuestAnimationLooping() const { return mQuestAnimationLooping; }
 
 protected:
@@ -151,7 +158,10 @@ protected:
     // A state of this controller alone. Replaces, silently, a state registered under the name.
     void AddState(std::string_view name, std::unique_ptr<ControllerAIState> state);
     void AddTemporaryState(std::string_view name, std::unique_ptr<ControllerAIState> state);
-    ControllerAIState* GetState(const AIStateKey& key) const { return mStates.Find(key); }
+    // Makes the state on first ask, which changes nothing a caller sees.
+    ControllerAIState* GetState(const AIStateKey& key) const {
+        return mStates.Find(key, const_cast<ControllerAI&>(*this));
+    }
 
 private:
     struct TemporaryEntry {
@@ -171,8 +181,15 @@ private:
     void ReserveStates();
 
     int mConversationDisinterest = 0;
-    // Declared so that destruction runs: states, temporary states, then the pre-start state.
-    std::unique_ptr<ControllerAIStatePreStart> mPreStartState;
+    // The pre-start state, ended by the destructor after the others. Made in place: every
+    // controller has one from its construction on, and a crowd's would each be an allocation of
+    // their own. Debug builds' states keep one more pointer.
+#ifdef NDEBUG
+    static constexpr std::size_t kPreStartRoom = 3 * sizeof(void*);
+#else
+    static constexpr std::size_t kPreStartRoom = 4 * sizeof(void*);
+#endif
+    alignas(void*) std::byte mPreStartState[kPreStartRoom];
     ControllerAIStateSet mTemporaryStates;
     ControllerAIStateSet mStates;
     // Until the first update places the states in it.
@@ -182,6 +199,7 @@ private:
     ControllerAIState* mEndingState = nullptr;
     ControllerAIStateData mCurrentData;
     LazyDeque<TemporaryEntry> mActiveTemporaryStates;
+    StateCharacter mStateCharacter;
     float mViewDistance = 20.0f;
     float mStunTime = 0.0f;
     WorldVec3 mMoveTerrainPoint;

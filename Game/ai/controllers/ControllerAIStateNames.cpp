@@ -89,7 +89,7 @@ void ControllerAIStateNames::Seal() {
             mBlockAlign = std::max(mBlockAlign, slot.kind.align);
             ++count;
         }
-    std::size_t at = sizeof(std::uint32_t) * (count + 1);
+    std::size_t at = sizeof(std::uint16_t) * (count + 1);
     mMade.clear();
     mMade.reserve(count);
     for (std::uint32_t i = 0; i < mSlots.size(); ++i) {
@@ -103,6 +103,9 @@ void ControllerAIStateNames::Seal() {
         at += slot.kind.size;
     }
     mBlockSize = count == 0 ? 0 : at;
+    // The header keeps counts and offsets in 16 bits.
+    if (mBlockSize > 0xFFFF)
+        std::abort();
     mSealed = true;
 }
 
@@ -141,16 +144,16 @@ void ControllerAIStateSet::Bind(std::type_index controllerClass, bool temporary)
 }
 
 void ControllerAIStateSet::DropOwn() {
-    mOwned.clear();
+    mOwned.reset();
 #ifndef NDEBUG
     mReplayed.clear();
 #endif
 }
 
-ControllerAIState* ControllerAIStateSet::Make(std::uint32_t made) const {
+ControllerAIState* ControllerAIStateSet::Make(std::uint32_t made, ControllerAI& owner) const {
     const ControllerAIStateNames::Made& entry = mNames->GetMade()[made];
     std::byte* at = mBlock.get() + entry.offset;
-    const auto* state = reinterpret_cast<const std::byte*>(entry.construct(at, *mOwner));
+    const auto* state = reinterpret_cast<const std::byte*>(entry.construct(at, owner));
     if (!entry.located) {
         mNames->SetBase(made, state - at);
     } else if (state != mBlock.get() + entry.base) {
@@ -159,13 +162,13 @@ ControllerAIState* ControllerAIStateSet::Make(std::uint32_t made) const {
         std::abort();
     }
     // Marked made only now, so that a constructor that throws leaves it unmade rightly.
-    Header()[made + 1] = static_cast<std::uint32_t>(entry.base);
+    Header()[made + 1] = static_cast<HeaderWord>(entry.base);
     return std::launder(reinterpret_cast<ControllerAIState*>(mBlock.get() + entry.base));
 }
 
 const ControllerAIState* ControllerAIStateSet::Existing(std::uint32_t index) const {
-    if (index < mOwned.size() && mOwned[index])
-        return mOwned[index].get();
+    if (const ControllerAIState* own = Own(index))
+        return own;
     const ControllerAIStateNames::Slot* slot = mBlock ? mNames->GetSlot(index) : nullptr;
     const std::uint32_t at = slot ? Header()[slot->made + 1] : 0;
     return at != 0 ? std::launder(reinterpret_cast<const ControllerAIState*>(mBlock.get() + at))
@@ -176,9 +179,9 @@ bool ControllerAIStateSet::DeclareInTable(const AIStateKey& key,
                                           const ControllerAIStateKind& kind) {
     const std::uint32_t index = mNames->Register(key);
     // Registered after a state of this controller's own: the class's state wins again.
-    const bool owned = index < mOwned.size() && mOwned[index];
+    const bool owned = Own(index) != nullptr;
     if (owned)
-        mOwned[index].reset();
+        (*mOwned)[index].reset();
     if (!mNames->IsSealed())
         return mNames->Record(index, kind) || owned;
 #ifndef NDEBUG
@@ -194,11 +197,12 @@ bool ControllerAIStateSet::Put(std::type_index controllerClass, bool temporary,
     Bind(controllerClass, temporary);
     const std::uint32_t index = mNames->Register(name);
     // Whether there is one under the name, without making the class's.
-    const bool replaced =
-        (index < mOwned.size() && mOwned[index]) || (mBlock && mNames->GetSlot(index) != nullptr);
-    if (index >= mOwned.size())
-        mOwned.resize(mNames->Size());
-    mOwned[index] = std::move(state);
+    const bool replaced = Own(index) != nullptr || (mBlock && mNames->GetSlot(index) != nullptr);
+    if (!mOwned)
+        mOwned = std::make_unique<std::vector<std::unique_ptr<ControllerAIState>>>();
+    if (index >= mOwned->size())
+        mOwned->resize(mNames->Size());
+    (*mOwned)[index] = std::move(state);
     return replaced;
 }
 
@@ -214,13 +218,12 @@ std::size_t ControllerAIStateSet::Prepare() {
     return mNames->GetBlockSize();
 }
 
-void ControllerAIStateSet::Place(ControllerAI& owner, Block block) {
+void ControllerAIStateSet::Place(Block block) {
     mBlock = std::move(block);
-    mOwner = &owner;
     const auto count = static_cast<std::uint32_t>(mNames->GetMade().size());
-    std::uint32_t* header = Header();
-    header[0] = count;
-    std::fill_n(header + 1, count, 0u);
+    HeaderWord* header = Header();
+    header[0] = static_cast<HeaderWord>(count);
+    std::fill_n(header + 1, count, HeaderWord{0});
 }
 
 namespace {
@@ -256,8 +259,8 @@ ControllerAIStateSet::Block ControllerAIStateSet::Reserve(const ControllerAIStat
                  ControllerAIStateBlockFree{layout.align});
 }
 
-void ControllerAIStateSet::Build(ControllerAI& owner, ControllerAIStateSet& lender,
-                                 ControllerAIStateSet& borrower, Block reserved) {
+void ControllerAIStateSet::Build(ControllerAIStateSet& lender, ControllerAIStateSet& borrower,
+                                 Block reserved) {
     const std::size_t lent = lender.Prepare();
     const std::size_t borrowed = borrower.Prepare();
     if (lent == 0 && borrowed == 0)
@@ -272,13 +275,13 @@ void ControllerAIStateSet::Build(ControllerAI& owner, ControllerAIStateSet& lend
                            : Block(AllocateBlock(layout.size, layout.align),
                                    ControllerAIStateBlockFree{layout.align});
     if (lent == 0) {
-        borrower.Place(owner, std::move(block));
+        borrower.Place(std::move(block));
         return;
     }
     std::byte* const borrowedBytes = block.get() + layout.borrowedAt;
-    lender.Place(owner, std::move(block));
+    lender.Place(std::move(block));
     if (borrowed != 0)
-        borrower.Place(owner, Block(borrowedBytes, ControllerAIStateBlockFree{0}));
+        borrower.Place(Block(borrowedBytes, ControllerAIStateBlockFree{0}));
 }
 
 #ifndef NDEBUG
@@ -308,9 +311,9 @@ const char* ControllerAIStateSet::NameOf(const ControllerAIState* state) const {
 }
 
 void ControllerAIStateSet::Clear() {
-    mOwned.clear();
+    mOwned.reset();
     if (mBlock) {
-        const auto* header = reinterpret_cast<const std::uint32_t*>(mBlock.get());
+        const HeaderWord* header = Header();
         for (std::uint32_t i = 1; i <= header[0]; ++i)
             if (header[i] != 0)
                 std::launder(reinterpret_cast<ControllerAIState*>(mBlock.get() + header[i]))

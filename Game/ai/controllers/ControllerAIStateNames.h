@@ -133,14 +133,15 @@ public:
     bool IsBound() const { return mNames != nullptr; }
     // Drops the states of its own (a set not built yet).
     void DropOwn();
-    ControllerAIState* Find(const AIStateKey& key) const {
-        return mNames ? At(mNames->Find(key)) : nullptr;
+    // The owner is the controller whose sets these are, which makes the class's state for itself
+    // on first use (passed, not kept: a crowd's controllers each hold two sets).
+    ControllerAIState* Find(const AIStateKey& key, ControllerAI& owner) const {
+        return mNames ? At(mNames->Find(key), owner) : nullptr;
     }
-    // Makes the class's state on first use.
-    ControllerAIState* At(std::uint32_t index) const {
-        if (index < mOwned.size() && mOwned[index])
-            return mOwned[index].get();
-        return mBlock ? ClassState(index) : nullptr;
+    ControllerAIState* At(std::uint32_t index, ControllerAI& owner) const {
+        if (ControllerAIState* own = Own(index))
+            return own;
+        return mBlock ? ClassState(index, owner) : nullptr;
     }
     // A state of the class: the class's first controller records it (true when it replaces one
     // recorded before); a later one drops any state of its own under the name (true when it
@@ -153,7 +154,7 @@ public:
     // up, and Build compares the replay with the table).
     bool MustDeclare() const {
 #ifdef NDEBUG
-        return !(mOwned.empty() && mNames && mNames->IsSealed());
+        return !((!mOwned || mOwned->empty()) && mNames && mNames->IsSealed());
 #else
         return true;
 #endif
@@ -169,8 +170,8 @@ public:
     // Lays out the blocks of the owner's two sets, once, in one allocation that `lender` frees:
     // it is cleared after `borrower`. The allocation is `reserved` when Reserve took it for these
     // tables. Each state is made on first use.
-    static void Build(ControllerAI& owner, ControllerAIStateSet& lender,
-                      ControllerAIStateSet& borrower, Block reserved = nullptr);
+    static void Build(ControllerAIStateSet& lender, ControllerAIStateSet& borrower,
+                      Block reserved = nullptr);
     // The name the state was registered under; null when it is not one of these.
     const char* NameOf(const ControllerAIState* state) const;
     // Destroys the states (their names stay the class's).
@@ -180,20 +181,25 @@ private:
     // Seals the class's table (debug builds check a later registration against it); the size
     // of the block to lay out, 0 for none.
     std::size_t Prepare();
-    void Place(ControllerAI& owner, Block block);
-    ControllerAIState* ClassState(std::uint32_t index) const {
+    void Place(Block block);
+    ControllerAIState* ClassState(std::uint32_t index, ControllerAI& owner) const {
         const ControllerAIStateNames::Slot* slot = mNames->GetSlot(index);
         if (!slot)
             return nullptr;
         const std::uint32_t at = Header()[slot->made + 1];
         return at != 0 ? std::launder(reinterpret_cast<ControllerAIState*>(mBlock.get() + at))
-                       : Make(slot->made);
+                       : Make(slot->made, owner);
     }
-    // The block opens with its states' count, then where each made one lies (0: not made yet).
-    std::uint32_t* Header() const {
-        return reinterpret_cast<std::uint32_t*>(mBlock.get());
+    // The block opens with its states' count, then where each made one lies (0: not made yet),
+    // in 16 bits: a crowd holds one block per controller.
+    using HeaderWord = std::uint16_t;
+    HeaderWord* Header() const {
+        return reinterpret_cast<HeaderWord*>(mBlock.get());
     }
-    ControllerAIState* Make(std::uint32_t made) const;
+    ControllerAIState* Make(std::uint32_t made, ControllerAI& owner) const;
+    ControllerAIState* Own(std::uint32_t index) const {
+        return mOwned && index < mOwned->size() ? (*mOwned)[index].get() : nullptr;
+    }
     // The state at the index if this controller has it made, without making it.
     const ControllerAIState* Existing(std::uint32_t index) const;
     // Declare, looked up in the class's table.
@@ -205,9 +211,10 @@ private:
 #endif
 
     ControllerAIStateNames* mNames = nullptr;
-    ControllerAI* mOwner = nullptr;
     Block mBlock;
-    std::vector<std::unique_ptr<ControllerAIState>> mOwned;
+    // Held apart: few controllers have states of their own, and a crowd's controllers lie
+    // together.
+    std::unique_ptr<std::vector<std::unique_ptr<ControllerAIState>>> mOwned;
 };
 
 }  // namespace GAME

@@ -26,12 +26,22 @@ public:
     explicit ControllerAIStateT(TController* controller) : mController(controller) {}
 
     TController* GetController() const { return mController; }
-    // The controlled character, looked up on first use and kept.
+    // The controlled character, looked up on first use and kept: once for all the controller's
+    // states, whose blocks every controller of a crowd holds (debug builds keep each state's own
+    // answer too, and abort where the two differ).
     TCharacter* GetCharacter() {
-        if (!mCharacter)
-            mCharacter =
+        ControllerAI::StateCharacter& kept = mController->GetStateCharacter();
+        TCharacter* character = kept.asClass == &TCharacter::classInfo
+                                    ? static_cast<TCharacter*>(kept.character)
+                                    : nullptr;
+        if (!character) {
+            character =
                 Singleton<ObjectManager>::Get().GetObject<TCharacter>(mController->GetParentId());
-        return mCharacter;
+            if (character)
+                kept = {character, &TCharacter::classInfo};
+        }
+        CheckKeptCharacter(character);
+        return character;
     }
 
     void DebugRender() override {}
@@ -183,9 +193,24 @@ private:
     // The characters in the sphere of view around the controlled character, in world order.
     void CharactersInSight(std::vector<Character*>& out);
 
+    void CheckKeptCharacter([[maybe_unused]] const TCharacter* character) {
+#ifndef NDEBUG
+        if (!mCharacter)
+            mCharacter =
+                Singleton<ObjectManager>::Get().GetObject<TCharacter>(mController->GetParentId());
+        if (mCharacter != character) {
+            gEngine->Log(0, "ControllerAIState: the states' kept character is not this one's");
+            std::abort();
+        }
+#endif
+    }
+
     TController* mController;
-    TCharacter* mCharacter = nullptr;
     bool mDone = false;
+#ifndef NDEBUG
+    // This state's own answer, as it was before the controller kept one for all.
+    TCharacter* mCharacter = nullptr;
+#endif
 };
 
 template <class TController, class TCharacter>

@@ -59,7 +59,9 @@ class ControllerMonsterState : public ControllerAIStateT<TController, TCharacter
 public:
     explicit ControllerMonsterState(TController* controller,
                                     MonsterDefaults defaults = MonsterDefaults::None)
-        : Base(controller), mDefaults(static_cast<std::uint32_t>(defaults)) {}
+        : Base(controller), mDefaults(static_cast<std::uint16_t>(defaults)) {
+        static_assert(static_cast<std::uint32_t>(MonsterDefaults::All) <= 0xFFFFu);
+    }
 
     void EnemyFound(std::uint32_t id) override {
         if (Uses(MonsterDefaults::EnemyFound))
@@ -252,7 +254,8 @@ private:
         Go(key);
     }
 
-    std::uint32_t mDefaults;
+    // Sixteen bits fit beside the base's flag: a crowd holds every state of every monster.
+    std::uint16_t mDefaults;
 };
 
 template <class TController, class TCharacter>
