@@ -141,8 +141,9 @@ TEST_F(ControllerStateTable, StatesShareTheCharacterOnlyAsTheClassTheyAsk) {
         const Character* body =
             Singleton<ObjectManager>::Get().GetObject<Character>(controller->GetParentId());
         ASSERT_NE(body, nullptr);
-        if (monsterFirst)
+        if (monsterFirst) {
             EXPECT_EQ(asMonster.GetCharacter(), nullptr);
+        }
         EXPECT_EQ(plain->GetCharacter(), body) << monsterFirst;
         EXPECT_EQ(asMonster.GetCharacter(), nullptr) << monsterFirst;
         EXPECT_EQ(plain->GetCharacter(), body) << monsterFirst;
