@@ -467,5 +467,54 @@ TEST(AngerBatchLanes, MatchesEachValueWalkedAlone) {
     }
 }
 
+// A filled table's packing holds each group of eight against the line of its last lane, eights
+// in runs of four and alone below them, and the table's last few on their own. Whichever way an
+// eight is reached, a last lane of it that ends exactly on the line must stay, and so must every
+// lane that ends above it.
+TEST(AngerBatchLanes, KeepsTheLastOfEachEightOnTheLine) {
+    struct LineCase {
+        const char* name;
+        std::size_t count;
+        float scale;  // amounts
+    };
+    const LineCase cases[] = {
+        {"one eight alone below the runs, three after the last eight", 299, 1.0f},
+        {"two eights alone", 272, 1.0f},
+        {"three eights alone", 280, 1.0f},
+        {"runs of four only", 256, 1.0f},
+        {"runs of four and seven after the last eight", 263, 1.0f},
+        {"to the cap", 286, 90.0f},
+    };
+    for (const LineCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::vector<float> amounts(c.count + AngerLanes::kBatchLanes), calms(c.count);
+        for (std::size_t k = 0; k < c.count; ++k) {
+            amounts[k] = c.scale * static_cast<float>(k % 13 + 1) / 7;
+            calms[k] = static_cast<float>(k % 5 + 1) / 64;
+        }
+        std::vector<float> walked(c.count);
+        for (std::size_t i = 0; i < c.count; ++i) {
+            walked[i] = std::min(0.0f + amounts[i], kKernelCap);
+            for (std::size_t k = i + 1; k < c.count; ++k)
+                walked[i] -= calms[k];
+        }
+        for (std::size_t last = 7; last < c.count + 7; last += 8) {
+            const std::size_t lane = std::min(last, c.count - 1);
+            const float line = walked[lane];
+            std::vector<float> values(c.count);
+            AngerLanes::ApplyBatch(values.data(), c.count, nullptr, nullptr, amounts.data(),
+                                   calms.data(), c.count, kKernelCap, line);
+            for (std::size_t i = 0; i < c.count; ++i) {
+                if (walked[i] < line)
+                    ASSERT_LT(values[i], line) << "line on lane " << lane << ", lane " << i;
+                else
+                    ASSERT_EQ(std::bit_cast<std::uint32_t>(values[i]),
+                              std::bit_cast<std::uint32_t>(walked[i]))
+                        << "line on lane " << lane << ", lane " << i;
+            }
+        }
+    }
+}
+
 }  // namespace
 }  // namespace GAME::test
