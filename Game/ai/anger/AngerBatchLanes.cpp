@@ -662,13 +662,13 @@ constexpr std::array<std::uint64_t, 256> kLanesToBack = [] {
     return back;
 }();
 
-// The kept ones of eight entries from `first` (only the first `rest` of them) into the packing,
-// which fills from the last down to `pos`: the lanes' bits in one instruction, and the kept
-// ones moved by the table, with no branch on which stay. The eight stored below `pos` are all in
-// the room: it holds at least the entries from `first` on.
+// The kept ones of eight entries from `first` (in every lane; only the first `rest` of them)
+// into the packing, which fills from the last down to `pos`: the lanes' bits in one
+// instruction, and the kept ones moved by the table, with no branch on which stay. The eight
+// stored below `pos` are all in the room: it holds at least the entries from `first` on.
 [[gnu::target("avx2"), gnu::always_inline]] inline void KeepEightOct(
-    std::size_t first, const float* amounts, __m256 below, __m256 cap, unsigned rest,
-    std::size_t& pos, std::int32_t* kept, float* packed) {
+    __m256i first, const float* amounts, __m256 below, __m256 cap, unsigned rest, std::size_t& pos,
+    std::int32_t* kept, float* packed) {
     const __m256 amount = _mm256_loadu_ps(amounts);
     // Capped as the walk caps it, NaN included (the walk's 0 + amount turns only -0 to +0).
     const __m256 added = _mm256_min_ps(cap, amount);
@@ -677,8 +677,7 @@ constexpr std::array<std::uint64_t, 256> kLanesToBack = [] {
         keep &= (1u << rest) - 1;
     const __m256i lanes = _mm256_cvtepu8_epi32(
         _mm_loadl_epi64(reinterpret_cast<const __m128i*>(&kLanesToBack[keep])));
-    _mm256_storeu_si256(reinterpret_cast<__m256i*>(kept + pos - 8),
-                        _mm256_add_epi32(lanes, _mm256_set1_epi32(static_cast<int>(first))));
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(kept + pos - 8), _mm256_add_epi32(lanes, first));
     _mm256_storeu_ps(packed + pos - 8, _mm256_permutevar8x32_ps(amount, lanes));
     pos -= static_cast<std::size_t>(std::popcount(keep));
 }
@@ -724,8 +723,9 @@ constexpr std::array<std::uint64_t, 256> kLanesToBack = [] {
         float calm[8] = {}, amount[8] = {};
         std::copy(calms + i, calms + count, calm);
         std::copy(amounts + i, amounts + count, amount);
-        KeepEightOct(i, amount, _mm256_set1_ps(Below(against, after)), top,
-                     static_cast<unsigned>(count - i), pos, kept, packed);
+        KeepEightOct(_mm256_set1_epi32(static_cast<int>(i)), amount,
+                     _mm256_set1_ps(Below(against, after)), top, static_cast<unsigned>(count - i),
+                     pos, kept, packed);
         after += EightSum(calm);
         std::fill(values + i, values + count, low);
     }
@@ -733,19 +733,21 @@ constexpr std::array<std::uint64_t, 256> kLanesToBack = [] {
         alignas(16) float below[4];
         _mm_store_ps(below, FourLinesOct(calms + i - 32, against, after));
         const __m256 fill = _mm256_set1_ps(low);
+        __m256i first = _mm256_set1_epi32(static_cast<int>(i));
 #pragma GCC unroll 4
         for (std::size_t e = 4; e-- > 0;) {
-            const std::size_t first = i - 32 + 8 * e;
-            _mm256_storeu_ps(values + first, fill);
-            KeepEightOct(first, amounts + first, _mm256_broadcast_ss(below + e), top, 8, pos, kept,
+            const std::size_t at = i - 32 + 8 * e;
+            first = _mm256_sub_epi32(first, _mm256_set1_epi32(8));
+            _mm256_storeu_ps(values + at, fill);
+            KeepEightOct(first, amounts + at, _mm256_broadcast_ss(below + e), top, 8, pos, kept,
                          packed);
         }
     }
     while (i > 0) {
         i -= 8;
         _mm256_storeu_ps(values + i, _mm256_set1_ps(low));
-        KeepEightOct(i, amounts + i, _mm256_set1_ps(Below(against, after)), top, 8, pos, kept,
-                     packed);
+        KeepEightOct(_mm256_set1_epi32(static_cast<int>(i)), amounts + i,
+                     _mm256_set1_ps(Below(against, after)), top, 8, pos, kept, packed);
         after += EightSum(calms + i);
     }
     EndPacked(room, count);
