@@ -181,26 +181,26 @@ ANGER_TARGET_CLONES bool PlaceFromEmpty(std::uint32_t* ids, std::uint32_t* hints
     using Words = ProvokedWords;
     using Mask = AngerLanes::LaneMask;
     constexpr std::size_t kEight = AngerLanes::kLanes;
-    const Mask iota{0, 1, 2, 3, 4, 5, 6, 7};
     Mask fell{};
-    std::uint32_t previous = list[0].id;
-    ids[0] = previous;
+    // The eight before, the index of each lane and the table's size once it is in (as floats:
+    // whole numbers this small are exact), carried from eight to eight.
+    Words last = Words{} + list[0].id;
+    Mask index{1, 2, 3, 4, 5, 6, 7, 8};
+    AngerLanes::Lanes size{2, 3, 4, 5, 6, 7, 8, 9};
+    ids[0] = list[0].id;
     hints[0] = list[0].worldSlot;
     amounts[0] = list[0].amount;
     calms[0] = 0.0f;  // alone: calms nothing
     if (step)
         step[0] = 0;
     std::size_t k = 1;
-    for (; k + kEight <= count; k += kEight) {
+    for (; k + kEight <= count; k += kEight, index += 8, size += 8.0f) {
         const EightProvoked p = PullApart(list + k);
         const Words& id = p.id;
         const Words& slot = p.slot;
         const Words& amount = p.amount;
-        const Words before =
-            __builtin_shufflevector(id, Words{} + previous, 8, 0, 1, 2, 3, 4, 5, 6);
-        fell |= id <= before;
-        previous = id[kEight - 1];
-        const Mask index = iota + static_cast<std::int32_t>(k);
+        fell |= id <= __builtin_shufflevector(last, id, 7, 8, 9, 10, 11, 12, 13, 14);
+        last = id;
         __builtin_memcpy(ids + k, &id, sizeof id);
         __builtin_memcpy(hints + k, &slot, sizeof slot);
         __builtin_memcpy(amounts + k, &amount, sizeof amount);
@@ -209,13 +209,13 @@ ANGER_TARGET_CLONES bool PlaceFromEmpty(std::uint32_t* ids, std::uint32_t* hints
         // The table holds k + 1 entries or more here: every one calms (AngerTable::CalmOf).
         AngerLanes::Lanes amountLanes;
         __builtin_memcpy(&amountLanes, &amount, sizeof amount);
-        const AngerLanes::Lanes calm =
-            amountLanes / __builtin_convertvector(index + 1, AngerLanes::Lanes) * share;
+        const AngerLanes::Lanes calm = amountLanes / size * share;
         __builtin_memcpy(calms + k, &calm, sizeof calm);
     }
     for (std::size_t lane = 0; lane < kEight; ++lane)
         if (fell[lane] != 0)
             return false;
+    std::uint32_t previous = last[kEight - 1];
     for (; k < count; ++k) {
         const AngerTable::Provoked& p = list[k];
         if (p.id <= previous)
