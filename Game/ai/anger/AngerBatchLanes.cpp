@@ -504,14 +504,15 @@ template <class Group, class Mask, std::size_t Count, std::size_t FilledCount>
 
 // Whether no calm is below 0 or NaN: then none raises a value.
 [[gnu::always_inline]] inline bool CalmsOnlyLower(const float* calms, std::size_t steps) {
-    LaneMask raises{};
+    LaneMask lowers = LaneMask{} - 1;
     std::size_t k = 0;
+#pragma GCC unroll 4
     for (; k + kLanes <= steps; k += kLanes) {
         Lanes calm;
         __builtin_memcpy(&calm, calms + k, sizeof calm);
-        raises |= ~(calm >= Lanes{});
+        lowers &= calm >= Lanes{};
     }
-    bool raised = !Same(raises, LaneMask{});
+    bool raised = !Same(lowers, LaneMask{} - 1);
     for (; k < steps; ++k)
         raised = raised || !(calms[k] >= 0.0f);
     return !raised;
