@@ -664,9 +664,8 @@ constexpr std::array<std::uint64_t, 256> kLanesToBack = [] {
 }();
 
 // The kept ones of eight entries from `first` (in every lane; only the first `rest` of them)
-// into the packing, which fills from the last down to `pos`: the lanes' bits in one
-// instruction, and the kept ones moved by the table, with no branch on which stay. The eight
-// stored below `pos` are all in the room: it holds at least the entries from `first` on.
+// into the packing, which fills from the last down to `pos`, moved by the table: no branch on
+// which stay. The eight stored below `pos` are in the room, which holds those from `first` on.
 [[gnu::target("avx2"), gnu::always_inline]] inline void KeepEightOct(
     __m256i first, const float* amounts, __m256 below, __m256 cap, unsigned rest, std::size_t& pos,
     std::int32_t* kept, float* packed) {
