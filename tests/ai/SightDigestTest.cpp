@@ -169,7 +169,8 @@ TEST(SightScreenTeamMemo, JudgesEachTeamOnceWhileRemembered) {
 
 #if defined(__x86_64__)
 // A screen answers as lane-by-lane judging does whichever remembered slots hold judged teams,
-// none of them to all (an unjudged slot's words may equal a lane's team).
+// none of them to all (an unjudged slot's words may equal a lane's team), and whichever major is
+// judged whole (agreeing with a slot of its own, as a sweep's judgments do).
 TEST(SightScreenOct, AnswersForTheJudgedTeamsOnly) {
     if (!WorldCells::HasEightLanes())
         GTEST_SKIP() << "no eight lanes";
@@ -183,14 +184,22 @@ TEST(SightScreenOct, AnswersForTheJudgedTeamsOnly) {
         // Teams 1/0 to 4/0 in turn; every fifth lane an unsure one, every seventh unwritten.
         p.gameFlags[i % 8] = i % 7 == 6 ? 0u : i % 5 == 4 ? kPlain | kTeamFromCharacter : kPlain;
         p.gameWords[0][i % 8] = 1 + i % 4;
+        // Major 4's minors differ, which a major judged whole does not read.
+        p.gameWords[1][i % 8] = i % 4 == 3 ? i : 0;
     }
     struct Row {
         std::int32_t valid[3];
         std::int32_t vouches;
+        std::uint32_t wholeMajor = ~std::uint32_t{0};
+        std::int32_t wholeKeep = 0;
     };
-    const Row rows[] = {
-        {{0, 0, 0}, -1}, {{0, -1, 0}, -1}, {{-1, 0, -1}, 0}, {{0, -1, -1}, -1}, {{-1, -1, -1}, -1}};
+    const Row rows[] = {{{0, 0, 0}, -1},         {{0, -1, 0}, -1},        {{-1, 0, -1}, 0},
+                        {{0, -1, -1}, -1},       {{-1, -1, -1}, -1},      {{0, 0, 0}, -1, 4, -1},
+                        {{-1, 0, -1}, 0, 4, -1}, {{0, -1, 0}, -1, 4, 0},  {{0, -1, 0}, -1, 2, 0},
+                        {{-1, 0, 0}, -1, 1, -1}, {{0, 0, -1}, -1, 3, -1}, {{0, 0, 0}, -1, 2, 0}};
     for (const Row& row : rows) {
+        SCOPED_TRACE(::testing::Message() << row.valid[0] << row.valid[1] << row.valid[2]
+                                          << " whole " << row.wholeMajor);
         SightScreen::ScreenTerms terms{kPlainMask, kPlain, 0, kSelf};
         for (std::size_t k = 0; k < SightScreen::kRemembered; ++k) {
             terms.major[k] = static_cast<std::uint32_t>(k) + 1;  // an unjudged one too
@@ -198,6 +207,8 @@ TEST(SightScreenOct, AnswersForTheJudgedTeamsOnly) {
             terms.keep[k] = k == 1 ? 0 : -1;
         }
         terms.vouches = row.vouches;
+        terms.wholeMajor = row.wholeMajor;
+        terms.wholeKeep = row.wholeKeep;
         SightScreen::OctTerms oct;
         SightScreen::SpreadTerms(terms, oct);
         // Up to x = 12.5 of the sphere, entry 15 past the cell's last.
@@ -207,17 +218,18 @@ TEST(SightScreenOct, AnswersForTheJudgedTeamsOnly) {
         for (std::uint32_t i = 0; i < 13; ++i) {
             const std::uint32_t flags = packs[i / 8].gameFlags[i % 8], team = 1 + i % 4;
             const bool plain = (flags & kPlainMask) == kPlain && i != kSelf;
-            const bool known = team <= 3 && row.valid[team - 1] != 0;
-            const bool keeps = known && team != 2;
+            const bool whole = team == row.wholeMajor;
+            const bool known = whole || (team <= 3 && row.valid[team - 1] != 0);
+            const bool keeps = known && (whole ? row.wholeKeep != 0 : team != 2);
             const bool unsure = (flags & kWritten) == 0 || (flags & kTeamFromCharacter) != 0;
             passes |= std::uint64_t{plain ? keeps : unsure} << i;
             sure |= std::uint64_t{plain && keeps && row.vouches != 0} << i;
             unknown |= std::uint64_t{plain && !known} << i;
         }
         EXPECT_EQ(bits.inSphere, (std::uint64_t{1} << 13) - 1);
-        EXPECT_EQ(bits.passes, passes) << row.valid[0] << row.valid[1] << row.valid[2];
-        EXPECT_EQ(bits.sure, sure) << row.valid[0] << row.valid[1] << row.valid[2];
-        EXPECT_EQ(bits.unknown, unknown) << row.valid[0] << row.valid[1] << row.valid[2];
+        EXPECT_EQ(bits.passes, passes);
+        EXPECT_EQ(bits.sure, sure);
+        EXPECT_EQ(bits.unknown, unknown);
         if (!WorldCells::HasEightLanesAndScans())
             continue;
         // Marking what it is sure of itself, after two ranks already kept: the same answers,

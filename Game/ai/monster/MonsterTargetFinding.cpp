@@ -85,6 +85,20 @@ struct SightSeen {
     return character.GetTeam();
 }
 
+// Whether a sweeper not on the human team keeps a human of faction `minor`, judged once for all
+// of them and held in `terms` (see SightScreen::ScreenTerms::wholeMajor). Out of line, as
+// TeamOutOfLine: it is asked once a sweep at most.
+[[gnu::noinline]] bool JudgeHumansWhole(SightScreen::ScreenTerms& terms, const TeamManager* rules,
+                                        const Team& team, bool foes, std::uint32_t minor) {
+    if (terms.wholeMajor != Team::Human) {
+        const Team human = TeamManager::BuildTeam(Team::Human, minor);
+        terms.wholeMajor = Team::Human;
+        terms.wholeKeep =
+            (foes ? AreFoes(rules, team, human) : AreFriends(rules, team, human)) ? -1 : 0;
+    }
+    return terms.wholeKeep != 0;
+}
+
 // The game's part of a grid entry, written first when the game has not looked at the entity
 // since it entered the world. Debug builds check it against the digest and the digest against
 // the character.
@@ -139,14 +153,22 @@ void ForEachCharacterInSphere(const Character& self, float maxYView, Region* reg
     // lanes that need it.)
     if (team.GetTeamMajor() != Team::Human)
         judgeStored(team.GetTeamMajor(), team.GetTeamMinor());
+    // Where a human's faction is not read, humans are judged once, when the first is met: the
+    // players' factions would push the crowd's teams out of the memo.
+    const auto judgeLane = [&](std::uint32_t major, std::uint32_t minor) {
+        if (derivedAsHeld && major == Team::Human)
+            return JudgeHumansWhole(terms, rules, team, foes, minor);
+        return judgeStored(major, minor);
+    };
     // The cell's packed words alone turn away the dead, the non-characters and the other side
     // before their entries are read, unless the filter below would first read something of
     // theirs that matters (an entry the game has not looked at yet, a character asked for its
     // team or, when heights count, for its path position): those it passes on.
     const bool heights = maxYView != 0.0f;
-    // Written, a living character holding its team in the digest (and its own path position
-    // when heights count): judged by team alone.
-    const std::uint32_t plainMask = kWritten | kCharacter | kAlive | kTeamFromCharacter |
+    // Written, a living character holding its team in the digest (or a team read alike from
+    // what the digest holds) and its own path position when heights count: judged by team alone.
+    const std::uint32_t plainMask = kWritten | kCharacter | kAlive |
+                                    (derivedAsHeld ? 0u : std::uint32_t{kTeamFromCharacter}) |
                                     (heights ? std::uint32_t{kOwnPathPosition} : 0u);
     const std::uint32_t plainWant = plainMask & ~std::uint32_t{kTeamFromCharacter};
     const std::uint32_t unsureOwn = heights ? std::uint32_t{kOwnPathPosition} : 0u;
@@ -176,8 +198,10 @@ void ForEachCharacterInSphere(const Character& self, float maxYView, Region* reg
     const Lanes vouches = Lanes{} - static_cast<std::int32_t>(!heights);
     // Eight lanes where the screen can mark what it vouches for too (see SphereScreenMarkOct).
     [[maybe_unused]] const bool eight = WorldCells::HasEightLanesAndScans();
+    // Out of line: where eight lanes are, only debug builds ask it, and inline it would take the
+    // room the sweep needs to stay inline.
     const auto screenQuads = [&](const EntityGrid::Pack* packs, std::size_t count,
-                                 std::uint64_t& sure) {
+                                 std::uint64_t& sure) __attribute__((noinline)) {
         // Four lanes the sphere holds none of need no answer.
         const std::uint64_t inSphere = sure;
         std::uint64_t passes = 0;
@@ -207,7 +231,7 @@ void ForEachCharacterInSphere(const Character& self, float maxYView, Region* reg
             if (LaneBits(unknown) != 0) [[unlikely]] {
                 for (std::size_t k = 0; k < kQuad; ++k)
                     if (unknown[k])
-                        lanes[k] = judgeStored(major[k], minor[k]) ? -1 : 0;
+                        lanes[k] = judgeLane(major[k], minor[k]) ? -1 : 0;
                 refresh();
             }
             passes |= static_cast<std::uint64_t>(LaneBits(lanes)) << at;
@@ -247,7 +271,7 @@ void ForEachCharacterInSphere(const Character& self, float maxYView, Region* reg
                 for (; unknown != 0; unknown &= unknown - 1) {
                     const auto i = static_cast<std::size_t>(std::countr_zero(unknown));
                     const EntityGrid::Pack& p = packs[i / kWidth];
-                    if (judgeStored(p.gameWords[0][i % kWidth], p.gameWords[1][i % kWidth])) {
+                    if (judgeLane(p.gameWords[0][i % kWidth], p.gameWords[1][i % kWidth])) {
                         passes |= std::uint64_t{1} << i;
                         sure |= static_cast<std::uint64_t>(!heights) << i;
                     }

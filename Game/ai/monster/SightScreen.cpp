@@ -22,9 +22,12 @@ template <std::size_t kFirst, std::size_t kCount>
     return any;
 }
 
+// Whether a major is judged whole, and how.
+enum Whole : std::size_t { kNoWhole, kWholeKept, kWholeRefused, kWholes };
+
 // The screen of a cell's packs against the judged teams: kKept kept ones in the first slots,
-// kRefused refused ones in the last.
-template <std::size_t kKept, std::size_t kRefused>
+// kRefused refused ones in the last, and the major judged whole.
+template <std::size_t kWhole, std::size_t kKept, std::size_t kRefused>
 [[gnu::target("avx2"), gnu::always_inline]] inline ScreenBits ScreenPacks(
     const EntityGrid::Pack* packs, std::size_t count, const Vec3& toQuery, const Sphere& sphere,
     const OctTerms& t) {
@@ -53,8 +56,13 @@ template <std::size_t kKept, std::size_t kRefused>
         // Written, holding its own team (and path position when it counts): not unsure.
         const OctMask settled = (flags & t.sureMask) == t.sure;
         // Remembered teams differ: a lane matches one at most.
-        const OctMask kept = Matches<0, kKept>(t, major, minor);
-        const OctMask known = kept | Matches<kRemembered - kRefused, kRefused>(t, major, minor);
+        // A lane of the major judged whole may match a slot too: both say the same.
+        OctMask kept = Matches<0, kKept>(t, major, minor);
+        if constexpr (kWhole == kWholeKept)
+            kept |= major == t.wholeMajor;
+        OctMask known = kept | Matches<kRemembered - kRefused, kRefused>(t, major, minor);
+        if constexpr (kWhole == kWholeRefused)
+            known |= major == t.wholeMajor;
         // A plain lane passes when its team is kept, any other when it is unsure (neither
         // plain nor settled): the two as bits, joined once for the block.
         keeps |= static_cast<std::uint64_t>(WorldCells::OctBits(reinterpret_cast<OctMask>(
@@ -76,19 +84,19 @@ template <std::size_t kKept, std::size_t kRefused>
     return bits;
 }
 
-template <std::size_t kKept, std::size_t kRefused>
+template <std::size_t kWhole, std::size_t kKept, std::size_t kRefused>
 [[gnu::target("avx2")]] ScreenBits ScreenOf(const EntityGrid::Pack* packs, std::size_t count,
                                             const Vec3& toQuery, const Sphere& sphere,
                                             const OctTerms& t) {
-    return ScreenPacks<kKept, kRefused>(packs, count, toQuery, sphere, t);
+    return ScreenPacks<kWhole, kKept, kRefused>(packs, count, toQuery, sphere, t);
 }
 
-template <std::size_t kKept, std::size_t kRefused>
+template <std::size_t kWhole, std::size_t kKept, std::size_t kRefused>
 [[gnu::target("avx2,bmi")]] ScreenPasses MarkOf(const EntityGrid::Pack* packs, std::size_t count,
                                                 const Vec3& toQuery, const Sphere& sphere,
                                                 const OctTerms& t,
                                                 WorldCells::SweepMarker& marker) {
-    const ScreenBits bits = ScreenPacks<kKept, kRefused>(packs, count, toQuery, sphere, t);
+    const ScreenBits bits = ScreenPacks<kWhole, kKept, kRefused>(packs, count, toQuery, sphere, t);
     if (bits.sure != 0) {
         // Held here: the marks' byte stores could otherwise be the marker's own.
         const EntityGrid::Entry** const at = marker.at;
@@ -108,11 +116,16 @@ template <std::size_t kKept, std::size_t kRefused>
     return ScreenPasses{bits.passes & ~bits.sure, bits.unknown};
 }
 
-// By kept * (kRemembered + 1) + refused, chosen as the terms are spread: a block takes no branch
-// on the teams judged (the pairs past kRemembered teams are never asked for).
-constexpr std::size_t kShapes = (kRemembered + 1) * (kRemembered + 1);
+// By (whole * (kRemembered + 1) + kept) * (kRemembered + 1) + refused, chosen as the terms are
+// spread: a block takes no branch on the teams judged (the pairs past kRemembered teams are
+// never asked for).
+constexpr std::size_t kTeamShapes = (kRemembered + 1) * (kRemembered + 1);
+constexpr std::size_t kShapes = kWholes * kTeamShapes;
+constexpr std::size_t WholeOf(std::size_t shape) {
+    return shape / kTeamShapes;
+}
 constexpr std::size_t KeptOf(std::size_t shape) {
-    return shape / (kRemembered + 1);
+    return shape % kTeamShapes / (kRemembered + 1);
 }
 constexpr std::size_t RefusedOf(std::size_t shape) {
     return std::min(shape % (kRemembered + 1), kRemembered - KeptOf(shape));
@@ -120,12 +133,12 @@ constexpr std::size_t RefusedOf(std::size_t shape) {
 
 template <std::size_t... kShape>
 constexpr auto ScreenTable(std::index_sequence<kShape...>) {
-    return std::array{&ScreenOf<KeptOf(kShape), RefusedOf(kShape)>...};
+    return std::array{&ScreenOf<WholeOf(kShape), KeptOf(kShape), RefusedOf(kShape)>...};
 }
 
 template <std::size_t... kShape>
 constexpr auto MarkTable(std::index_sequence<kShape...>) {
-    return std::array{&MarkOf<KeptOf(kShape), RefusedOf(kShape)>...};
+    return std::array{&MarkOf<WholeOf(kShape), KeptOf(kShape), RefusedOf(kShape)>...};
 }
 
 constexpr auto kScreens = ScreenTable(std::make_index_sequence<kShapes>());
@@ -152,8 +165,14 @@ constexpr auto kMarks = MarkTable(std::make_index_sequence<kShapes>());
         out.major[to] = OctWords{} + t.major[k];
         out.minor[to] = OctWords{} + t.minor[k];
     }
+    std::size_t whole = kNoWhole;
+    if (t.wholeMajor != ~std::uint32_t{0}) {
+        out.wholeMajor = OctWords{} + t.wholeMajor;
+        whole = t.wholeKeep != 0 ? kWholeKept : kWholeRefused;
+    }
     out.vouches = t.vouches != 0 ? ~std::uint64_t{0} : 0;
-    const std::size_t shape = kept * (kRemembered + 1) + (kRemembered - refused);
+    const std::size_t shape =
+        (whole * (kRemembered + 1) + kept) * (kRemembered + 1) + (kRemembered - refused);
     out.screen = kScreens[shape];
     out.markingScreen = kMarks[shape];
 }

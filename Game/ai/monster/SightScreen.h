@@ -23,6 +23,10 @@ struct ScreenTerms {
     std::uint32_t major[kRemembered] = {}, minor[kRemembered] = {};
     std::int32_t valid[kRemembered] = {}, keep[kRemembered] = {};
     std::int32_t vouches = 0;
+    // A major whose teams are all judged alike whatever their minor (none: all ones), and
+    // whether they are kept: a sweeper of another major never reads a human's faction.
+    std::uint32_t wholeMajor = ~std::uint32_t{0};
+    std::int32_t wholeKeep = 0;
 };
 
 // A sweep's memory of the last kRemembered stored teams it judged, the oldest replaced first,
@@ -72,11 +76,12 @@ using OctMarkingScreen = ScreenPasses (*)(const EntityGrid::Pack*, std::size_t, 
 // The same terms in every lane of eight, so that a screen compares with them where they lie;
 // `sureMask` and `sure` the flags of a lane sure of without its entry (written, its own team
 // and, when it must be, its own path position); the judged teams, the kept ones in the first
-// slots and the refused ones in the last; `vouches` all ones when the kept plain lanes are sure
-// of. The screens chosen for as many teams as are judged, so a block takes no branch on them.
+// slots and the refused ones in the last; the major judged whole; `vouches` all ones when the
+// kept plain lanes are sure of. The screens chosen for as many teams as are judged, so a block
+// takes no branch on them.
 struct OctTerms {
     WorldCells::OctWords plainMask, plain, sureMask, sure, self;
-    WorldCells::OctWords major[kRemembered], minor[kRemembered];
+    WorldCells::OctWords major[kRemembered], minor[kRemembered], wholeMajor;
     std::uint64_t vouches = 0;
     OctScreen screen = nullptr;
     OctMarkingScreen markingScreen = nullptr;
