@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
+#include <cfloat>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
@@ -317,6 +319,96 @@ TEST_F(TileQueries, InteriorsStandClearOfEveryOtherPolygon) {
         }
     });
     EXPECT_GT(held, 500);
+}
+
+// A kept detail triangle answers as dtClosestHeightPointTriangle, bit for bit: either winding,
+// denominators either side of the library's epsilon, points on the corners and edges and just
+// off them.
+TEST(TileSurfaces, HeightsAreTheLibrarys) {
+    using Surface = navtiles::TileLayout::Surface;
+    struct Case {
+        const char* name;
+        float a[3], b[3], c[3];
+    };
+    const Case cases[] = {
+        {"counter-clockwise", {0, 1, 0}, {0, 2, 4}, {4, 0.5f, 0}},
+        {"clockwise", {0, 1, 0}, {4, 0.5f, 0}, {0, 2, 4}},
+        {"far from the origin", {812.25f, 31, -517.5f}, {813.5f, 31.4f, -515}, {815, 30.2f, -517}},
+        {"sliver", {0, 0, 0}, {10, 1, 0.01f}, {10, 2, 0.02f}},
+        {"flat, just under epsilon", {0, 0, 0}, {0, 2, 0.9999e-3f}, {1e-3f, 1, 0}},
+        {"flat, just over epsilon", {0, 0, 0}, {0, 2, 1.0001e-3f}, {1e-3f, 1, 0}},
+        {"a line", {0, 0, 0}, {1, 1, 1}, {2, 2, 2}},
+    };
+    std::mt19937 rng{7};
+    std::uniform_real_distribution<float> u(-0.25f, 1.25f);
+    int taken = 0;
+    for (const Case& c : cases) {
+        std::vector<std::array<float, 3>> points;
+        for (const float* corner : {c.a, c.b, c.c})
+            points.push_back({corner[0], 0, corner[2]});
+        for (int i = 0; i < 2000; ++i) {
+            // Over the triangle's box and a little past it, and on its edges.
+            const float s = u(rng), t = i % 4 == 0 ? 1 - s : u(rng);
+            points.push_back({c.a[0] + (c.b[0] - c.a[0]) * s + (c.c[0] - c.a[0]) * t, 0,
+                              c.a[2] + (c.b[2] - c.a[2]) * s + (c.c[2] - c.a[2]) * t});
+        }
+        Surface surface{};
+        const bool kept = Surface::Make(c.a, c.b, c.c, surface);
+        for (const auto& p : points) {
+            float want = -7, got = -7;
+            const bool expected = dtClosestHeightPointTriangle(p.data(), c.a, c.b, c.c, want);
+            const bool answered = kept && surface.HeightAt(p.data(), got);
+            ASSERT_EQ(answered, expected) << c.name << " " << p[0] << " " << p[2];
+            if (expected) {
+                ASSERT_TRUE(SameBits(&got, &want, 1)) << c.name << " " << p[0] << " " << p[2];
+            }
+            taken += expected;
+        }
+    }
+    EXPECT_GT(taken, 3000);
+}
+
+// An interior's kept triangles give the height of the first of its polygon's detail triangles
+// that takes the point, as the library finds it walking them all in order.
+TEST_F(TileQueries, InteriorHeightsAreTheDetailMeshes) {
+    std::uniform_real_distribution<float> u(-0.1f, 1.1f);
+    int heights = 0, misses = 0;
+    ForEachTile([&](const Region& region, const NavMesh& mesh, int, const dtMeshTile& tile) {
+        const navtiles::TileLayout& layout = *mesh.GetTileLayout();
+        for (const navtiles::TileLayout::Interior& in :
+             layout.InteriorsAt(tile.header->x, tile.header->y)) {
+            if (in.tile != &tile)
+                continue;
+            const dtPoly& poly = tile.polys[in.poly];
+            const dtPolyDetail& detail = tile.detailMeshes[in.poly];
+            float lo[2] = {FLT_MAX, FLT_MAX}, hi[2] = {-FLT_MAX, -FLT_MAX};
+            for (int k = 0; k < poly.vertCount; ++k) {
+                const float* v = &tile.verts[poly.verts[k] * 3];
+                lo[0] = std::min(lo[0], v[0]), hi[0] = std::max(hi[0], v[0]);
+                lo[1] = std::min(lo[1], v[2]), hi[1] = std::max(hi[1], v[2]);
+            }
+            for (int i = 0; i < 40; ++i) {
+                const float p[3] = {lo[0] + (hi[0] - lo[0]) * u(rng), 0,
+                                    lo[1] + (hi[1] - lo[1]) * u(rng)};
+                float want = -7, got = -7;
+                bool expected = false;
+                for (int j = 0; j < detail.triCount && !expected; ++j) {
+                    const unsigned char* t = &tile.detailTris[(detail.triBase + j) * 4];
+                    expected = dtClosestHeightPointTriangle(
+                        p, navtiles::DetailVertex(tile, poly, detail, t[0]),
+                        navtiles::DetailVertex(tile, poly, detail, t[1]),
+                        navtiles::DetailVertex(tile, poly, detail, t[2]), want);
+                }
+                ASSERT_EQ(layout.HeightOver(in, p, got), expected) << region.GetName();
+                if (expected) {
+                    ASSERT_TRUE(SameBits(&got, &want, 1)) << region.GetName();
+                }
+                ++(expected ? heights : misses);
+            }
+        }
+    });
+    EXPECT_GT(heights, 2000);
+    EXPECT_GT(misses, 100);
 }
 
 TEST_F(TileQueries, CorridorsAndStraightPathsAreDetours) {

@@ -54,6 +54,7 @@ void CorridorSearch::Reset(int maxNodes) {
             slots *= 2;
         mSlots.assign(slots, Slot{});
         mSearch = 0;
+        mNodeLimit = maxNodes;
     }
     if (++mSearch == 0) {
         for (Slot& slot : mSlots)
@@ -70,7 +71,7 @@ void CorridorSearch::Reset(int maxNodes) {
     for (; mSlots[slot].search == mSearch; slot = (slot + 1) & mask)
         if (mSlots[slot].ref == ref && mSlots[slot].state == state)
             return mSlots[slot].node;
-    if (mNodeCount >= static_cast<int>(mNodes.size()))
+    if (mNodeCount >= mNodeLimit)
         return -1;
     const int index = mNodeCount++;
     Node& node = mNodes[static_cast<std::size_t>(index)];
@@ -84,13 +85,15 @@ void CorridorSearch::Reset(int maxNodes) {
 // dtNodeQueue's binary heap, step for step: equal totals leave the nodes in its order.
 [[gnu::always_inline]] inline void CorridorSearch::BubbleUp(int at, std::uint32_t node) {
     const float total = mNodes[node].total;
-    int parent = (at - 1) / 2;
-    while (at > 0 && mHeap[static_cast<std::size_t>(parent)].total > total) {
+    // A shift, not a signed division: `at` is never negative.
+    while (at > 0) {
+        const int parent = (at - 1) >> 1;
         const HeapEntry moved = mHeap[static_cast<std::size_t>(parent)];
+        if (!(moved.total > total))
+            break;
         mHeap[static_cast<std::size_t>(at)] = moved;
         mNodes[moved.node].heapAt = static_cast<std::uint32_t>(at);
         at = parent;
-        parent = (at - 1) / 2;
     }
     mHeap[static_cast<std::size_t>(at)] = HeapEntry{total, node};
     mNodes[node].heapAt = static_cast<std::uint32_t>(at);

@@ -56,6 +56,7 @@ private:
 
     std::vector<Node> mNodes;  // as many as Detour's query has, made on the first search
     int mNodeCount = 0;
+    int mNodeLimit = 0;  // mNodes' size
     // The heap and the slots hold the keys they compare: a probe or a sift reads no node.
     struct HeapEntry {
         float total = 0;

@@ -244,7 +244,7 @@ bool NearestInside(const TileLayout& layout, const TileRefs& refs, const float* 
         const dtBVNode& leaf = tile.bvTree[interior.node];
         float height = 0;
         if (!dtOverlapQuantBounds(bmin, bmax, leaf.bmin, leaf.bmax) ||
-            !HeightInside(tile, poly, center, height) ||
+            !layout.HeightOver(interior, center, height) ||
             dtAbs(center[1] - height) - tile.header->walkableClimb > 0)
             return false;
         best.ref = refs.Base(tile) | static_cast<dtPolyRef>(interior.poly);

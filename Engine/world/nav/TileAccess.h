@@ -122,6 +122,10 @@ public:
         // Per edge a, b, c: a * x + b * z + c is how far inside the edge a point lies.
         float planes[DT_VERTS_PER_POLYGON][3] = {};
 
+        // Its triangles in mSurfaces.
+        std::uint32_t firstSurface = 0;
+        std::uint32_t surfaces = 0;
+
         bool Holds(const float* pos) const {
             for (int i = 0; i < edges; ++i)
                 if (!(planes[i][0] * pos[0] + planes[i][1] * pos[2] + planes[i][2] >= kInside))
@@ -129,6 +133,48 @@ public:
             return true;
         }
     };
+    // A detail triangle as dtClosestHeightPointTriangle works it out before it looks at the
+    // point: a = the first corner, v0 = c - a, v1 = b - a, and the denominator with its sign
+    // taken out (`sign` puts it back on u and v exactly).
+    struct Surface {
+        // The library's epsilon: a triangle with a smaller denominator holds no point.
+        static constexpr float kFlat = 1e-6f;
+        float a[3];
+        float v0[3];
+        float v1[3];
+        float denom;
+        float sign;
+
+        // False for a triangle that holds no point.
+        static bool Make(const float* a, const float* b, const float* c, Surface& out) {
+            dtVcopy(out.a, a);
+            dtVsub(out.v0, c, a);
+            dtVsub(out.v1, b, a);
+            const float denom = out.v0[0] * out.v1[2] - out.v0[2] * out.v1[0];
+            out.denom = denom < 0 ? -denom : denom;
+            out.sign = denom < 0 ? -1.0f : 1.0f;
+            return std::fabs(denom) >= kFlat;
+        }
+        // dtClosestHeightPointTriangle with the same arithmetic in the same order.
+        bool HeightAt(const float* pos, float& height) const {
+            const float x = pos[0] - a[0], z = pos[2] - a[2];
+            const float u = sign * (v1[2] * x - v1[0] * z);
+            const float v = sign * (v0[0] * z - v0[2] * x);
+            if (!(u >= 0.0f && v >= 0.0f && u + v <= denom))
+                return false;
+            height = a[1] + (v0[1] * u + v1[1] * v) / denom;
+            return true;
+        }
+    };
+    // The height of an interior's detail surface under the point, as the first of its detail
+    // triangles that takes the point gives it; false when none does.
+    bool HeightOver(const Interior& interior, const float* pos, float& height) const {
+        const Surface* s = mSurfaces.data() + interior.firstSurface;
+        for (const Surface* const end = s + interior.surfaces; s != end; ++s)
+            if (s->HeightAt(pos, height))
+                return true;
+        return false;
+    }
     // The interiors of the tiles at a grid place; none when the mesh is one the proof does not
     // cover (see TileInteriors.cpp).
     std::span<const Interior> InteriorsAt(int x, int z) const {
@@ -146,6 +192,7 @@ public:
 private:
     explicit TileLayout(const dtNavMesh& nav);
     void KeepInteriors();
+    void KeepSurfaces(Interior& interior);
 
     const dtNavMesh& mNav;
     const dtMeshTile* mTiles;
@@ -159,6 +206,7 @@ private:
     // The same per grid place, into mInteriors; empty when none are kept.
     std::vector<std::uint32_t> mInteriorStart;
     std::vector<Interior> mInteriors;
+    std::vector<Surface> mSurfaces;
 };
 
 inline TileRefs::TileRefs(const TileLayout& layout)

@@ -188,7 +188,8 @@ void TileLayout::KeepInteriors() {
             for (const dtMeshTile* tile : TilesAt(mMinX + x, mMinZ + z))
                 for (int p = 0; p < tile->header->polyCount; ++p) {
                     Edges edges;
-                    if (!EdgesOf(*tile, tile->polys[p], edges))
+                    if (p >= tile->header->detailMeshCount ||
+                        !EdgesOf(*tile, tile->polys[p], edges))
                         continue;
                     const int leaf = LeafOf(*tile, p);
                     if (leaf < 0)
@@ -218,9 +219,26 @@ void TileLayout::KeepInteriors() {
                         kept.planes[i][1] = static_cast<float>(edges.b[i]);
                         kept.planes[i][2] = static_cast<float>(edges.c[i]);
                     }
+                    KeepSurfaces(kept);
                 }
         }
     mInteriorStart.push_back(static_cast<std::uint32_t>(mInteriors.size()));
+}
+
+void TileLayout::KeepSurfaces(Interior& interior) {
+    const dtMeshTile& tile = *interior.tile;
+    const dtPoly& poly = tile.polys[interior.poly];
+    const dtPolyDetail& detail = tile.detailMeshes[interior.poly];
+    interior.firstSurface = static_cast<std::uint32_t>(mSurfaces.size());
+    for (int j = 0; j < detail.triCount; ++j) {
+        const unsigned char* t = &tile.detailTris[(detail.triBase + j) * 4];
+        Surface s{};
+        if (Surface::Make(DetailVertex(tile, poly, detail, t[0]),
+                          DetailVertex(tile, poly, detail, t[1]),
+                          DetailVertex(tile, poly, detail, t[2]), s))
+            mSurfaces.push_back(s);
+    }
+    interior.surfaces = static_cast<std::uint32_t>(mSurfaces.size()) - interior.firstSurface;
 }
 
 }  // namespace GAME::navtiles
