@@ -33,7 +33,7 @@ public:
     std::vector<std::uint32_t> ids;
 };
 
-Character* Monster() {
+Character* Dying() {
     return Singleton<ObjectManager>::Get().GetObject<Character>(kMonster);
 }
 
@@ -49,7 +49,7 @@ protected:
         ON_MACHINE(game.Server()) {
             controller = Singleton<ObjectManager>::Get().CreateObject<ControllerCombat>();
             controller->AttachParent(kMonster);
-            Monster()->SetControllerId(controller->GetObjectId());
+            Dying()->SetControllerId(controller->GetObjectId());
         }
     }
     ~ControllerDeath() override { game.OnEach(ShutdownObjects); }
@@ -61,22 +61,22 @@ protected:
 TEST_F(ControllerDeath, LifeAtZeroKillsOnTheNextFrameOnEveryMachineAndIsAnnouncedOnce) {
     ON_MACHINE(game.Server()) {
         StartDeathListener listener;
-        test::SetLife(*Monster(), 0.0f, 100.0f);
+        test::SetLife(*Dying(), 0.0f, 100.0f);
         // The death comes from the controller's frame, not from the life change itself.
-        EXPECT_EQ(Monster()->GetLifeState(), Character_LifeState::Alive);
-        Monster()->PreAnimationUpdate(16);
-        EXPECT_EQ(Monster()->GetLifeState(), Character_LifeState::Dying);
+        EXPECT_EQ(Dying()->GetLifeState(), Character_LifeState::Alive);
+        Dying()->PreAnimationUpdate(16);
+        EXPECT_EQ(Dying()->GetLifeState(), Character_LifeState::Dying);
         EXPECT_EQ(listener.ids, std::vector<std::uint32_t>{kMonster});
         // A dying character is not killed again.
-        Monster()->PreAnimationUpdate(16);
+        Dying()->PreAnimationUpdate(16);
         controller->KillMe();
         EXPECT_EQ(listener.ids.size(), 1u);
     }
     game.Pump();
     for (auto [life, action, deaths, current] : game.OnEach([] {
-             const CharacterAction* running = Monster()->GetActionHandler().GetCurrentAction();
-             return std::tuple(Monster()->GetLifeState(), Monster()->GetActionState(),
-                               Monster()->GetPlayStats().GetDeaths(),
+             const CharacterAction* running = Dying()->GetActionHandler().GetCurrentAction();
+             return std::tuple(Dying()->GetLifeState(), Dying()->GetActionState(),
+                               Dying()->GetPlayStats().GetDeaths(),
                                running ? running->GetType() : CharacterActionType_Base);
          })) {
         EXPECT_EQ(life, Character_LifeState::Dying);
@@ -89,12 +89,12 @@ TEST_F(ControllerDeath, LifeAtZeroKillsOnTheNextFrameOnEveryMachineAndIsAnnounce
 TEST_F(ControllerDeath, AnInvincibleCharacterOrOneWithLifeLeftLives) {
     ON_MACHINE(game.Server()) {
         StartDeathListener listener;
-        test::SetLife(*Monster(), 0.5f, 100.0f);
-        Monster()->PreAnimationUpdate(16);
-        test::SetLife(*Monster(), 0.0f, 100.0f);
-        Monster()->SetInvincible(true);
-        Monster()->PreAnimationUpdate(16);
-        EXPECT_EQ(Monster()->GetLifeState(), Character_LifeState::Alive);
+        test::SetLife(*Dying(), 0.5f, 100.0f);
+        Dying()->PreAnimationUpdate(16);
+        test::SetLife(*Dying(), 0.0f, 100.0f);
+        Dying()->SetInvincible(true);
+        Dying()->PreAnimationUpdate(16);
+        EXPECT_EQ(Dying()->GetLifeState(), Character_LifeState::Alive);
         EXPECT_TRUE(listener.ids.empty());
     }
     EXPECT_EQ(game.Pump(), 0);
@@ -112,7 +112,7 @@ TEST_F(ControllerDeath, AnAnimationsShowAndHideEventsShowOrHideTheCharacterOnEve
             controller->HandleEvent(Name::Create(step.event));
         }
         game.Pump();
-        const auto visible = game.OnEach([] { return Monster()->IsVisible(); });
+        const auto visible = game.OnEach([] { return Dying()->IsVisible(); });
         EXPECT_EQ(visible, std::vector<bool>(3, step.visible)) << step.event;
     }
 }
