@@ -9,7 +9,7 @@
 namespace GAME::test {
 namespace {
 
-constexpr const char* kFighter = "Records/SkillUse/Fighter.dbr";
+constexpr const char* kSkillUser = "Records/SkillUse/Fighter.dbr";
 constexpr const char* kGlowFx = "Records/Skills/Fx/Glow.dbr";
 constexpr std::uint32_t kSweepRef = 0;
 constexpr std::uint32_t kCleaveRef = 1;
@@ -32,9 +32,9 @@ class SkillUse : public ::testing::Test {
 protected:
     void SetUp() override {
         InitializeObjects();
-        fighter = MakeCharacter(kFighter);
+        fighter = MakeCharacter(kSkillUser);
         ASSERT_NE(fighter, nullptr);
-        manager().LoadSkills(kFighter, 4);
+        manager().LoadSkills(kSkillUser, 4);
         manager().LoadDefaultSkills();
         sweep = Singleton<ObjectManager>::Get().GetObject<SkillUseProbe>(
             manager().FindSkillId("Records/SkillUse/Sweep.dbr"));
@@ -206,7 +206,7 @@ TEST_F(SkillUse, AnAttackOnTheCharacterReachesTheSkillsWhoseOnHitIsActive) {
 
 TEST_F(SkillUse, EveryAttackButACounterAttackTellsTheOnHitSkills) {
     sweep->onHitActive = true;
-    Character* foe = MakeCharacter(kFighter);
+    Character* foe = MakeCharacter(kSkillUser);
     ASSERT_NE(foe, nullptr);
     using Style = ParametersCombatStyle;
     struct Case {

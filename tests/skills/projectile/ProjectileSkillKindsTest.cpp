@@ -71,7 +71,7 @@ public:
     KindServices kinds;
 };
 
-const std::pair<const char*, const char*> kRecords[] = {
+const std::pair<const char*, const char*> kProjectileRecords[] = {
     {"Records/Kinds/Bolt.dbr", R"({"Class": "ProjectileArrowLike", "projectileVelocity": 10,
         "projectileDistance": 20})"},
     {"Records/Kinds/Boulder.dbr", R"({"Class": "ProjectileTelekinesis"})"},
@@ -84,7 +84,7 @@ const std::pair<const char*, const char*> kRecords[] = {
 class ProjectileSkillKinds : public ::testing::Test {
 protected:
     ProjectileSkillKinds() {
-        for (const auto& [name, text] : kRecords)
+        for (const auto& [name, text] : kProjectileRecords)
             EXPECT_TRUE(Singleton<RecordDatabase>::Get().AddRecordText(name, text)) << name;
         InitializeObjects();
         region = World::Get().AddRegion(
