@@ -16,7 +16,7 @@ RTTI_IMPLEMENT(SkillUseProbe, SkillActivated)
 namespace {
 
 constexpr const char* kSweep = "Records/SkillUse/Sweep.dbr";
-constexpr const char* kJab = "Records/SkillUse/Jab.dbr";
+constexpr const char* kUseJab = "Records/SkillUse/Jab.dbr";
 
 class ControllingManager : public RecordingSkillManager {
 public:
@@ -92,7 +92,7 @@ TEST_F(ActivatedSkills, AConeAttackKeepsTheFirstFoesAndPutsTheGivenTargetLast) {
 }
 
 TEST_F(ActivatedSkills, WithoutAnAngleOnlyTheFirstFoeStraightAheadIsHit) {
-    SkillUseProbe& jab = Make(kJab);
+    SkillUseProbe& jab = Make(kUseJab);
     const std::uint32_t beside = Foe(12, 10)->GetObjectId();  // outside the narrow cone
     const std::uint32_t ahead = Foe(10, 11.5f)->GetObjectId();
     const std::uint32_t behindIt = Foe(10.1f, 12.0f)->GetObjectId();
@@ -138,7 +138,7 @@ TEST_F(ActivatedSkills, ARadiusAttackSearchesOnlyNearTheUser) {
 }
 
 TEST_F(ActivatedSkills, RangedSpreadDrawsZYXAndOnlyTheFirstProjectileCarriesTheHit) {
-    SkillUseProbe& jab = Make(kJab);  // three projectiles
+    SkillUseProbe& jab = Make(kUseJab);  // three projectiles
     const WorldVec3 point = At(20, 10).GetPosition();
     manager.capture.IncHitIteration();
     crt_srand(5);

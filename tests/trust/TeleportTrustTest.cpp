@@ -26,8 +26,8 @@
 namespace GAME::test {
 namespace {
 
-constexpr std::uint32_t kHostile = PlayerId(1, 0x301);
-constexpr std::uint32_t kHonest = PlayerId(2, 0x302);
+constexpr std::uint32_t kHostileMover = PlayerId(1, 0x301);
+constexpr std::uint32_t kHonestMover = PlayerId(2, 0x302);
 constexpr std::uint32_t kHere = 0x0B000001;
 const Vec3 kFound(60, 0, 10);    // a stone both players found
 const Vec3 kUnfound(60, 0, 40);  // a stone nobody found
@@ -48,17 +48,17 @@ protected:
             PlaceStone(kHere + 1, 2, kFound);
             PlaceStone(kHere + 2, 3, kUnfound);
             PlaceBoatRoute();
-            for (std::uint32_t id : {kHostile, kHonest}) {
+            for (std::uint32_t id : {kHostileMover, kHonestMover}) {
                 Player* player = MakePlayer(id, L"P", 4);
                 World::Get().AddEntity(player, WorldCoords(region, Coords()), true);
                 player->AddTeleportUID(UniqueId(2, 0, 0, 1));
             }
         }
         ON_MACHINE(game.Client(0)) {
-            gGameEngine->GetPlayerManagerClient()->SetMainPlayer(kHostile);
+            gGameEngine->GetPlayerManagerClient()->SetMainPlayer(kHostileMover);
         }
         ON_MACHINE(game.Client(1)) {
-            gGameEngine->GetPlayerManagerClient()->SetMainPlayer(kHonest);
+            gGameEngine->GetPlayerManagerClient()->SetMainPlayer(kHonestMover);
         }
     }
     ~HostileTraveller() override { game.OnEach(ShutdownObjects); }
@@ -124,16 +124,17 @@ TEST_F(HostileTraveller, TravelsOnlyItsOwnPlayerFromAStoneItStandsAtToAStoneItFo
         const char* log;
     };
     const Case cases[] = {
-        {"another's player", kHonest, Vec3(), kFound, "refused StartTeleport from host 1"},
-        {"far from any stone", kHostile, Vec3(30, 0, 30), kFound,
+        {"another's player", kHonestMover, Vec3(), kFound, "refused StartTeleport from host 1"},
+        {"far from any stone", kHostileMover, Vec3(30, 0, 30), kFound,
          "stands at no travel stone or portal"},
-        {"to a stone not found", kHostile, Vec3(), kUnfound, "no place the stone or portal"},
-        {"to no stone at all", kHostile, Vec3(), Vec3(5, 0, 90), "no place the stone or portal"},
-        {"from a boat, not to its landing", kHostile, kBoat, kFound,
+        {"to a stone not found", kHostileMover, Vec3(), kUnfound, "no place the stone or portal"},
+        {"to no stone at all", kHostileMover, Vec3(), Vec3(5, 0, 90),
+         "no place the stone or portal"},
+        {"from a boat, not to its landing", kHostileMover, kBoat, kFound,
          "no place the stone or portal"},
     };
     for (const Case& c : cases) {
-        Put(kHostile, c.standsAt);
+        Put(kHostileMover, c.standsAt);
         // A fresh window of the fault log: each refusal shows.
         ON_MACHINE(game.Server()) {
             gEngine->AdvanceGameTime(NetFaultLog::kWindowMs);
@@ -146,19 +147,19 @@ TEST_F(HostileTraveller, TravelsOnlyItsOwnPlayerFromAStoneItStandsAtToAStoneItFo
 }
 
 TEST_F(HostileTraveller, AClientAtABoatSailsToItsLanding) {
-    Put(kHonest, kBoat);
-    Ask(1, kHonest, kPier);
+    Put(kHonestMover, kBoat);
+    Ask(1, kHonestMover, kPier);
     EXPECT_EQ(Teleports(), (std::vector<std::size_t>{1, 1, 1}));
 }
 
 TEST_F(HostileTraveller, AnHonestAskStartsEverywhereOnceAndASecondAskIsRefused) {
-    Ask(1, kHonest, kFound);
-    Ask(1, kHonest, kFound);
+    Ask(1, kHonestMover, kFound);
+    Ask(1, kHonestMover, kFound);
     EXPECT_EQ(Teleports(), (std::vector<std::size_t>{1, 1, 1}));
     EXPECT_EQ(game.Server().CountLog("refused StartTeleport from host 2"), 1);
     // Under way, a third ask is refused for that too.
     game.RunFrames(3, 100, [](TestMachine&, int) { gGameEngine->Update(100); });
-    Ask(1, kHonest, kFound);
+    Ask(1, kHonestMover, kFound);
     EXPECT_EQ(Teleports(), (std::vector<std::size_t>{1, 1, 1}));
 }
 
@@ -192,8 +193,8 @@ TEST_F(HostileTraveller, AClientByAGuideGoesOnlyTheWayTheServersQuestsOpenForHim
         {"by the guide, his way", kGuide + Vec3(5, 0, 0), kCave, {1, 1, 1}},
     };
     for (const Case& c : cases) {
-        Put(kHonest, c.standsAt);
-        Ask(1, kHonest, c.to);
+        Put(kHonestMover, c.standsAt);
+        Ask(1, kHonestMover, c.to);
         EXPECT_EQ(Teleports(), c.teleports) << c.what;
     }
 }

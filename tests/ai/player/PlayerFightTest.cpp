@@ -13,7 +13,7 @@
 namespace GAME::test {
 namespace {
 
-constexpr std::uint32_t kHero = 0x5000;
+constexpr std::uint32_t kFightHero = 0x5000;
 constexpr std::uint32_t kFoe = 0x5001;
 
 struct Snapshot {
@@ -33,7 +33,7 @@ TEST(PlayerFight, AHeldClickWalksToAFoeAndStrikesItDeadAlikeOnServerAndClient) {
     for (int i = 0; i < 2; ++i) {
         ON_MACHINE(*game.Machines()[i]) {
             const bool server = i == 0;
-            ASSERT_TRUE(scenes[i].Start(kHero, server));
+            ASSERT_TRUE(scenes[i].Start(kFightHero, server));
             if (server)
                 gGameEngine->SetAsNetworkServer();
             else
@@ -68,7 +68,7 @@ TEST(PlayerFight, AHeldClickWalksToAFoeAndStrikesItDeadAlikeOnServerAndClient) {
 
     const std::vector<Snapshot> ends = game.OnEach([] {
         ObjectManager& objects = Singleton<ObjectManager>::Get();
-        const auto* hero = objects.GetObject<Character>(kHero);
+        const auto* hero = objects.GetObject<Character>(kFightHero);
         const auto* foe = objects.GetObject<Character>(kFoe);
         return Snapshot{hero->GetPathPosition().local, foe->GetPathPosition().local,
                         hero->GetCurrentLife(),        hero->GetCurrentMana(),
@@ -94,7 +94,7 @@ TEST(PlayerFight, AClientsPlayerWhoseLifeRunsOutDiesWhenTheServerSaysSo) {
     for (int i = 0; i < 2; ++i) {
         ON_MACHINE(*game.Machines()[i]) {
             const bool server = i == 0;
-            ASSERT_TRUE(scenes[i].Start(kHero, !server));
+            ASSERT_TRUE(scenes[i].Start(kFightHero, !server));
             if (server)
                 gGameEngine->SetAsNetworkServer();
             else
@@ -111,7 +111,7 @@ TEST(PlayerFight, AClientsPlayerWhoseLifeRunsOutDiesWhenTheServerSaysSo) {
     game.RunFrames(5, PlayerScene::kFrameMs,
                    [&](TestMachine&, int index) { scenes[index].UpdateAll(true); });
     const auto ends = game.OnEach([] {
-        auto* hero = Singleton<ObjectManager>::Get().GetObject<Character>(kHero);
+        auto* hero = Singleton<ObjectManager>::Get().GetObject<Character>(kFightHero);
         return std::pair(hero->GetLifeState(), hero->GetPlayStats().GetDeaths());
     });
     EXPECT_NE(ends[0].first, Character_LifeState::Alive);

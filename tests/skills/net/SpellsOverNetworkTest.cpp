@@ -24,13 +24,13 @@ namespace spells_net {
 constexpr std::uint32_t kMage = 0x0F000100;
 constexpr std::uint32_t kHero = (1u << 28) | 0x100;  // host 1's player
 constexpr int kFrameMs = 33;
-constexpr const char* kBolt = "Records/NetSpell/Bolt.dbr";
+constexpr const char* kNetBolt = "Records/NetSpell/Bolt.dbr";
 constexpr const char* kChaos = "Records/NetSpell/Chaos.dbr";
 
 const std::pair<const char*, const char*> kRecords[] = {
     {"Records/NetSpell/Glow.dbr", R"({"Class": "FxPak"})"},
     {"Records/NetSpell/Beam.dbr", R"({"Class": "ChaosBeam"})"},
-    {kBolt, R"({"Class": "Skill_AttackSpell", "skillMaxLevel": 1, "offensivePhysicalMin": [20],
+    {kNetBolt, R"({"Class": "Skill_AttackSpell", "skillMaxLevel": 1, "offensivePhysicalMin": [20],
         "offensivePhysicalMax": [40], "skillSpellAura": "Records/NetSpell/Glow.dbr",
         "skillSpellAuraDuration": [3]})"},
     {kChaos, R"({"Class": "Skill_AttackSpellChaos", "skillMaxLevel": 1,
@@ -116,7 +116,7 @@ protected:
 };
 
 TEST_F(SpellsOverNetwork, ABoltStrikesAlikeAndLeavesItsAuraEverywhere) {
-    Use(kBolt);
+    Use(kNetBolt);
     const std::vector<float> lives = HeroLives();
     EXPECT_LT(lives[0], 300.0f);
     EXPECT_EQ(lives, std::vector<float>(3, lives[0]));

@@ -31,7 +31,7 @@ constexpr std::uint32_t kCaster = 0x0F000100;
 constexpr int kFrameMs = 33;
 constexpr std::uint32_t kPool = 0;  // skill references of the caster
 constexpr std::uint32_t kWave = 2;
-constexpr std::uint32_t kBolt = 3;
+constexpr std::uint32_t kPoolBolt = 3;
 
 constexpr const char* kCasterRecord = R"({"Class": "Character", "characterLife": 500,
     "characterMana": 500, "characterOffensiveAbility": 100, "characterAttackSpeed": 1.0,
@@ -215,7 +215,7 @@ TEST_F(PoolAndRadiusOverNetwork, TheBoltStrikesItsTargetOnceAndTheFoesAroundIt) 
     const float full = Lives(kMiddle)[0];
     ON_MACHINE(game.Server()) {
         // Aimed at the middle foe: the near one stands 2.5 m away, the far one 2.5 m too.
-        CasterSkill<Skill_AttackRadiusLightning>(kBolt)->ActivateNow(
+        CasterSkill<Skill_AttackRadiusLightning>(kPoolBolt)->ActivateNow(
             *Find(kCaster), Name(), kMiddle, Find(kMiddle)->GetPosition());
     }
     game.Pump();
@@ -227,8 +227,8 @@ TEST_F(PoolAndRadiusOverNetwork, TheBoltStrikesItsTargetOnceAndTheFoesAroundIt) 
     }
     // Every foe took one blow of the same fixed strength: the target, inside the radius, too.
     EXPECT_EQ(full - Lives(kMiddle)[0], full - Lives(kNear)[0]);
-    for (bool striking :
-         game.OnEach([] { return CasterSkill<Skill_AttackRadiusLightning>(kBolt)->IsStriking(); }))
+    for (bool striking : game.OnEach(
+             [] { return CasterSkill<Skill_AttackRadiusLightning>(kPoolBolt)->IsStriking(); }))
         EXPECT_FALSE(striking);
 }
 

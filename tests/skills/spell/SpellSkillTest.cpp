@@ -17,7 +17,7 @@ namespace spell_skills {
 constexpr std::uint32_t kCaster = 0x700;
 constexpr std::uint32_t kFoe = 0x701;
 constexpr std::uint32_t kOther = 0x702;
-constexpr const char* kBolt = "Records/Spell/Bolt.dbr";
+constexpr const char* kSpellBolt = "Records/Spell/Bolt.dbr";
 constexpr const char* kSwap = "Records/Spell/Swap.dbr";
 constexpr const char* kBlink = "Records/Spell/Blink.dbr";
 constexpr const char* kFaux = "Records/Spell/Faux.dbr";
@@ -26,7 +26,7 @@ constexpr const char* kChaos = "Records/Spell/Chaos.dbr";
 const std::pair<const char*, const char*> kRecords[] = {
     {"Records/Spell/Glow.dbr", R"({"Class": "FxPak"})"},
     {"Records/Spell/Beam.dbr", R"({"Class": "ChaosBeam"})"},
-    {kBolt, R"({"Class": "Skill_AttackSpell", "skillMaxLevel": 1, "offensivePhysicalMin": [30],
+    {kSpellBolt, R"({"Class": "Skill_AttackSpell", "skillMaxLevel": 1, "offensivePhysicalMin": [30],
         "offensivePhysicalMax": [30], "skillSpellAura": "Records/Spell/Glow.dbr",
         "skillSpellAuraDuration": [4.7]})"},
     {kSwap, R"({"Class": "Skill_AttackSpellTeleport", "skillMaxLevel": 1,
@@ -75,7 +75,7 @@ protected:
 };
 
 TEST_F(SpellSkills, ASpellReachesTwentyBeyondBothExtents) {
-    auto* bolt = Make<Skill_AttackSpell>(kBolt);
+    auto* bolt = Make<Skill_AttackSpell>(kSpellBolt);
     struct Case {
         bool large;
         float gap;
@@ -101,7 +101,7 @@ TEST_F(SpellSkills, ASpellReachesTwentyBeyondBothExtents) {
 }
 
 TEST_F(SpellSkills, AHitDamagesAndLeavesTheAuraForItsWholeSeconds) {
-    auto* bolt = Make<Skill_AttackSpell>(kBolt);
+    auto* bolt = Make<Skill_AttackSpell>(kSpellBolt);
     bolt->ActivateNow(*caster, Name(), kFoe, WorldVec3());
     RunLast(*bolt);
     EXPECT_LT(foe->GetCurrentLife(), kFighterLife);
