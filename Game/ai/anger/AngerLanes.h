@@ -41,6 +41,18 @@ void CalmsOf(const float* amounts, const std::uint32_t* sizes, std::size_t count
 
 // ApplyBatch reads `step` and `fresh` in whole groups of this many lanes (its widest).
 constexpr std::size_t kBatchLanes = 2 * kLanes;
+// A large table a batch filled from empty, with `dropped` above -infinity and no calm below 0 or
+// NaN: the entries certain to end below `dropped` are written just below it; the others are
+// listed, rising, with their amounts, for the walk (ApplyBatch's packed layout), the list run on
+// to a whole kBatchLanes. The list lives in the thread's room until its next call.
+struct PackedEntries {
+    const std::int32_t* kept;
+    const float* amounts;
+    std::size_t count;
+};
+PackedEntries PackFilled(float* values, std::size_t count, const float* amounts, const float* calms,
+                         float cap, float dropped);
+
 // A batch of `steps` provocations over the whole table. By entry: `step`, the provocation of
 // the entry (-1: none), and `fresh`, -1 where that provocation created it (else 0), both run
 // on to a whole kBatchLanes; by step: `amounts` and `calms`. Each value takes every calm in
