@@ -157,6 +157,7 @@ TEST_F(HostileLevelFiles, ATileWhoseCountsOrIndicesLieIsRefusedBeforeDetour) {
         std::function<void(NavMeshData&)> apply;
     } cases[] = {
         {"more links than bytes", [&](NavMeshData& d) { header(d)->maxLinkCount = 100000; }},
+        {"no room for links", [&](NavMeshData& d) { header(d)->maxLinkCount = 0; }},
         {"negative polygons", [&](NavMeshData& d) { header(d)->polyCount = -1; }},
         {"another format", [&](NavMeshData& d) { header(d)->version = 99; }},
         {"elsewhere", [&](NavMeshData& d) { header(d)->x += 1; }},

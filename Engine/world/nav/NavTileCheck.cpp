@@ -55,6 +55,10 @@ bool NavTileChecksOut(const unsigned char* data, std::size_t size, int expectX, 
         header.detailMeshCount > header.polyCount ||
         (header.polyCount > 0 && header.detailMeshCount < header.offMeshBase))
         return Fail(why, "counts that do not agree");
+    // Detour chains a tile's free links starting at the last one, and hands out the first
+    // whatever their count: with none it writes over the arrays around them.
+    if (header.maxLinkCount < 1)
+        return Fail(why, "no room for its links");
     for (float v : {header.bmin[0], header.bmin[1], header.bmin[2], header.bmax[0], header.bmax[1],
                     header.bmax[2], header.bvQuantFactor})
         if (!std::isfinite(v))
