@@ -105,6 +105,16 @@ PackLine LineFor(std::size_t count, float cap, float dropped) {
     return against;
 }
 
+// A table's last partial eight, from `first` up to `count`, run on with calms and amounts of 0
+// so that it packs as a whole eight.
+struct LastEight {
+    LastEight(const float* calms, const float* amounts, std::size_t first, std::size_t count) {
+        std::copy(calms + first, calms + count, calm);
+        std::copy(amounts + first, amounts + count, amount);
+    }
+    float calm[8] = {}, amount[8] = {};
+};
+
 // The packed list runs on to whole groups: lanes past it never reach their own step.
 void EndPacked(PackRoom& room, std::size_t count) {
     std::fill_n(room.kept.data() + count, kBatchLanes, std::numeric_limits<std::int32_t>::max());
@@ -130,12 +140,9 @@ std::size_t Pack(float* values, std::size_t count, const float* amounts, const f
     double after = 0.0;
     std::size_t i = count / 8 * 8;
     if (i < count) {
-        // The last ones from a copy that runs on with calms of 0.
-        float calm[8] = {}, amount[8] = {};
-        std::copy(calms + i, calms + count, calm);
-        std::copy(amounts + i, amounts + count, amount);
-        PackEight(i, calm, amount, against, static_cast<unsigned>(count - i), after, pos, kept,
-                  packed);
+        const LastEight last(calms, amounts, i, count);
+        PackEight(i, last.calm, last.amount, against, static_cast<unsigned>(count - i), after, pos,
+                  kept, packed);
     }
     while (i > 0) {
         i -= 8;
@@ -221,13 +228,11 @@ constexpr std::array<std::uint64_t, 256> kLanesToBack = [] {
     double after = 0.0;
     std::size_t i = count / 8 * 8;
     if (i < count) {
-        float calm[8] = {}, amount[8] = {};
-        std::copy(calms + i, calms + count, calm);
-        std::copy(amounts + i, amounts + count, amount);
-        KeepEightOct(_mm256_set1_epi32(static_cast<int>(i)), amount,
+        const LastEight last(calms, amounts, i, count);
+        KeepEightOct(_mm256_set1_epi32(static_cast<int>(i)), last.amount,
                      _mm256_set1_ps(Below(against, after)), top, static_cast<unsigned>(count - i),
                      pos, kept, packed);
-        after += EightSum(calm);
+        after += EightSum(last.calm);
         std::fill(values + i, values + count, low);
     }
     for (; i >= 32; i -= 32) {
