@@ -14,6 +14,7 @@
 #endif
 
 #include "Engine/world/EntityGrid.h"
+#include "Engine/world/SweepRows.h"
 #include "Engine/world/World.h"
 
 namespace GAME {
@@ -270,17 +271,6 @@ inline std::uint64_t TakeMarks(unsigned char* marks) {
 }
 #endif
 
-// Where a sweep marks each rank it keeps (the entry by rank, the mark and the list of kept ranks,
-// `found` long so far), with the entries of the block being screened: a screen handed it may
-// mark some of what it passes itself.
-struct SweepMarker {
-    const EntityGrid::Entry** at;
-    unsigned char* marks;
-    std::uint32_t* ranks;
-    std::size_t found;
-    const EntityGrid::Entry* entries;
-};
-
 // Writes the entry (`at`, by rank) of each rank marked in words [first, last] to `out`, in rising
 // rank, and clears the marks; returns the end of what it wrote.
 template <std::uint64_t (*Take)(unsigned char*)>
@@ -373,13 +363,13 @@ inline const EntityGrid::Entry** ReadNotedMarksWidest(unsigned char* marks, unsi
 }
 
 #ifndef NDEBUG
-// The bits of the block's entries (`count` at `entries`) a screen marked, ranks [from,
+// The bits of the block's entries (`count` at `entries`) a screen marked among ranks [from,
 // marker.found) of the kept list: each its entry's own, marked once and kept by `keep`; aborts
-// otherwise.
+// otherwise. Ranks of other blocks are left to theirs, unless `whole` (all of them the block's).
 template <class Keep>
 std::uint64_t CheckScreenMarks(const SweepMarker& marker, std::size_t from,
                                const EntityGrid::Entry* entries, std::size_t count,
-                               EntityListType type, Keep& keep) {
+                               EntityListType type, Keep& keep, bool whole = true) {
     std::uint64_t marked = 0;
     const auto first = reinterpret_cast<std::uintptr_t>(entries);
     for (std::size_t k = from; k < marker.found; ++k) {
@@ -387,6 +377,8 @@ std::uint64_t CheckScreenMarks(const SweepMarker& marker, std::size_t from,
         const EntityGrid::Entry* const entry = marker.at[rank];
         const std::uintptr_t offset = reinterpret_cast<std::uintptr_t>(entry) - first;
         const std::size_t i = offset / sizeof(EntityGrid::Entry);
+        if (!whole && (offset % sizeof(EntityGrid::Entry) != 0 || i >= count))
+            continue;
         if (offset % sizeof(EntityGrid::Entry) != 0 || i >= count || entry->rank != rank ||
             marker.marks[rank] != kMarked || (marked >> i & 1) != 0 ||
             !Passes(entry->actor, type) || !keep(*entry))
@@ -406,6 +398,15 @@ inline bool BoxesOverlap(const Vec3& aLo, const Vec3& aHi, const Vec3& bLo, cons
 
 template <class VisitCell>
 void World::ForEachCellInBox(Region* region, const Vec3& lo, const Vec3& hi, VisitCell&& visit) {
+    ForEachCellRowInBox(region, lo, hi,
+                        [&](const EntityGrid& grid, int z, int x0, int x1, const Vec3& toQuery) {
+                            for (int x = x0; x <= x1; ++x)
+                                visit(grid, x, z, toQuery);
+                        });
+}
+
+template <class VisitRow>
+void World::ForEachCellRowInBox(Region* region, const Vec3& lo, const Vec3& hi, VisitRow&& visit) {
     const Vec3 worldLo = lo + region->GetOffset(), worldHi = hi + region->GetOffset();
     for (const auto& other : mRegions) {
         const EntityGrid* grid = other->GetEntityGrid();
@@ -422,11 +423,13 @@ void World::ForEachCellInBox(Region* region, const Vec3& lo, const Vec3& hi, Vis
         const Vec3 toQuery = other->GetOffset() - region->GetOffset();
         int x0 = 0, z0 = 0, x1 = 0, z1 = 0;
         grid->CellRange(otherLo, otherHi, x0, z0, x1, z1);
-        for (int z = z0; z <= z1; ++z)
-            for (int x = x0; x <= x1; ++x) {
+        for (int z = z0; z <= z1; ++z) {
+#ifndef NDEBUG
+            for (int x = x0; x <= x1; ++x)
                 WorldCells::CheckPacks(*grid, x, z);
-                visit(*grid, x, z, toQuery);
-            }
+#endif
+            visit(*grid, z, x0, x1, toQuery);
+        }
     }
 }
 
@@ -517,119 +520,181 @@ void World::SweepSphere(Region* region, const Sphere& sphere, EntityListType typ
     const EntityGrid::Entry** const at = mSweepAt.data();
     // Made once: a block sets only what changes.
     [[maybe_unused]] WorldCells::SweepMarker marker{at, marks, ranks, 0, nullptr};
-    ForEachCellInBox(
-        region, sphere.center - r, sphere.center + r,
-        [&, ranks, at, marks](const EntityGrid& grid, int x, int z, const Vec3& toQuery) {
-            // Held here: nothing a sweep calls changes a cell, but the calls and the kept list's
-            // writes could otherwise be the vectors' own.
-            const EntityGrid::Pack* const packs = grid.Packs(x, z).data();
-            const EntityGrid::Entry* const entries = grid.Entries(x, z).data();
-            const std::size_t entryCount = grid.Entries(x, z).size();
-            // The sphere test over the packed positions and the screen over the packed words
-            // first, without a branch per entity; the entries that pass both are then filtered
-            // in cell order, as one by one.
-            constexpr std::size_t kBlock = 64;
-            static_assert(kBlock % EntityGrid::Pack::kWidth == 0);
-            for (std::size_t first = 0; first < entryCount; first += kBlock) {
-                const std::size_t count = std::min(kBlock, entryCount - first);
-                const EntityGrid::Pack* block = packs + first / EntityGrid::Pack::kWidth;
-                const EntityGrid::Entry* const blockEntries = entries + first;
-                // A screen may also vouch for some of what it passes: `keep` would keep them
-                // and does nothing on the way, so only debug builds ask it.
-                // (It is handed the entities the sphere holds there: the others need no answer.)
-                [[maybe_unused]] std::uint64_t meets = 0;
-                std::uint64_t wanted = 0, sure = 0;
-                if constexpr (kScreenMarks) {
-                    marker.found = kept;
-                    marker.entries = blockEntries;
-                    wanted = screen(block, count, toQuery, sphere, sure, marker);
+    // The entries of a block that a screen passes (`wanted`, bits of the block at
+    // `blockEntries`), filtered in cell order as one by one, the `sure` ones unasked.
+    const auto filter = [&, ranks, at, marks](const EntityGrid::Entry* const blockEntries,
+                                              std::uint64_t wanted, std::uint64_t sure) {
+        sure &= wanted;
+        // Held here: a mark's byte store could otherwise be the pointers' own.
+        std::uint32_t* const blockRanks = ranks;
+        const EntityGrid::Entry** const blockAt = at;
+        unsigned char* const blockMarks = marks;
+        // Each kept entry is marked by rank as it is found: its entry is read once, for the
+        // rank, and the vouched-for ones not otherwise.
+        // (Counted in a local: the marks' stores could otherwise be the count's own. Their
+        // span is taken from the kept list at the end, many at a time.)
+        std::size_t found = kept;
+        const auto mark = [&](const EntityGrid::Entry& entry) {
+            const std::uint32_t rank = entry.rank;
+            blockAt[rank] = &entry;
+            blockMarks[rank] = WorldCells::kMarked;
+            blockRanks[found++] = rank;
+        };
+#ifdef NDEBUG
+        // A crowd's blocks are mostly vouched for whole.
+        if (wanted == sure)
+            for (; wanted != 0; wanted &= wanted - 1)
+                mark(blockEntries[static_cast<unsigned>(std::countr_zero(wanted))]);
+#endif
+        for (; wanted != 0; wanted &= wanted - 1) {
+            const auto i = static_cast<unsigned>(std::countr_zero(wanted));
+            const EntityGrid::Entry& entry = blockEntries[i];
+            if ((sure >> i & 1) == 0) {
+                if (!WorldCells::Passes(entry.actor, type) || !keep(entry))
+                    continue;
+            } else {
 #ifndef NDEBUG
-                    meets = WorldCells::SphereMaskWidest(block, count, toQuery, sphere, eight);
-                    const std::uint64_t marked =
-                        WorldCells::CheckScreenMarks(marker, kept, blockEntries, count, type, keep);
-                    if (((wanted | sure) & ~meets) | (marked & ~meets) | (marked & wanted))
+                if (!WorldCells::Passes(entry.actor, type) || !keep(entry))
+                    std::abort();
+#endif
+            }
+            mark(entry);
+        }
+        kept = found;
+    };
+#ifndef NDEBUG
+    // What the screen passes over (of `meets`, bits of the block at `blockEntries`), the filter
+    // would have refused.
+    const auto checkPassedOver = [&](const EntityGrid::Entry* blockEntries, std::uint64_t meets) {
+        for (std::uint64_t m = meets; m != 0; m &= m - 1) {
+            const EntityGrid::Entry& entry = blockEntries[std::countr_zero(m)];
+            if (WorldCells::Passes(entry.actor, type) && keep(entry))
+                std::abort();
+        }
+    };
+#endif
+    // A screen of a row, `screen(grid, z, walk, toQuery, sphere, marker)`, screens the row's
+    // blocks from `walk` on as a marking screen does each, leaves `walk` where it stops and
+    // answers how many blocks it left to the filter, written to `marker.leftovers` in row
+    // order (what it does not write, it passes over).
+    constexpr bool kScreenRows =
+        std::is_invocable_r_v<std::size_t, Screen&, const EntityGrid&, int, WorldCells::RowWalk&,
+                              const Vec3&, const Sphere&, WorldCells::SweepMarker&>;
+    if constexpr (kScreenRows) {
+        WorldCells::Leftover leftovers[WorldCells::kLeftovers];
+        marker.leftovers = leftovers;
+        ForEachCellRowInBox(
+            region, sphere.center - r, sphere.center + r,
+            [&](const EntityGrid& grid, int z, int x0, int x1, const Vec3& toQuery) {
+                WorldCells::RowWalk walk{x0, x1, 0};
+                while (walk.x <= x1) {
+                    [[maybe_unused]] const WorldCells::RowWalk from = walk;
+                    marker.found = kept;
+                    const std::size_t left = screen(grid, z, walk, toQuery, sphere, marker);
+#ifndef NDEBUG
+                    // Each block as a marking screen's answer (those not left: nothing passed).
+                    std::size_t l = 0, marks = 0;
+                    WorldCells::ForEachRowBlock(
+                        grid, z, from, walk,
+                        [&](const EntityGrid::Pack* packs, const EntityGrid::Entry* entries,
+                            std::size_t count) {
+                            WorldCells::Leftover block{packs, entries, 0, 0, 0};
+                            if (l < left && leftovers[l].entries == entries)
+                                block = leftovers[l++];
+                            const std::uint64_t meets =
+                                WorldCells::SphereMaskWidest(packs, count, toQuery, sphere, eight);
+                            const std::uint64_t marked = WorldCells::CheckScreenMarks(
+                                marker, kept, entries, count, type, keep, false);
+                            if (((block.passes | block.sure) & ~meets) | (marked & ~meets) |
+                                (marked & block.passes) | block.unknown |
+                                (block.sure & ~block.passes))
+                                std::abort();
+                            checkPassedOver(entries, meets & ~marked & ~block.passes);
+                            marks += static_cast<std::size_t>(std::popcount(marked));
+                        });
+                    // Every leftover a block's, every mark a block's entry.
+                    if (l != left || marks != marker.found - kept)
                         std::abort();
-                    // Checked below as passed over: what is marked is the filter's to refuse.
-                    meets &= ~marked;
 #endif
                     kept = marker.found;
-                    if (wanted == 0)
-                        continue;
-                } else if constexpr (kScreenMeets) {
-                    // The screen tests the sphere itself, with the same float operations.
-                    wanted = screen(block, count, toQuery, sphere, sure);
-#ifndef NDEBUG
-                    meets = WorldCells::SphereMaskWidest(block, count, toQuery, sphere, eight);
-                    if ((wanted | sure) & ~meets)
-                        std::abort();
-#endif
-                    if (wanted == 0)
-                        continue;
-                } else {
-                    meets = WorldCells::SphereMaskWidest(block, count, toQuery, sphere, eight);
-                    if (meets == 0)
-                        continue;  // nothing to screen or keep (a box's corner cells)
-                    wanted = meets;
-                    if constexpr (std::is_invocable_v<Screen&, const EntityGrid::Pack*, std::size_t,
-                                                      std::uint64_t&>) {
-                        sure = meets;
-                        wanted &= screen(block, count, sure);
-                    } else {
-                        wanted &= screen(block, count);
-                    }
+                    for (std::size_t k = 0; k < left; ++k)
+                        filter(leftovers[k].entries, leftovers[k].passes, leftovers[k].sure);
                 }
-                sure &= wanted;
-                // Held here: a mark's byte store could otherwise be the pointers' own.
-                std::uint32_t* const blockRanks = ranks;
-                const EntityGrid::Entry** const blockAt = at;
-                unsigned char* const blockMarks = marks;
+            });
+    } else {
+        ForEachCellInBox(
+            region, sphere.center - r, sphere.center + r,
+            [&](const EntityGrid& grid, int x, int z, const Vec3& toQuery) {
+                // Held here: nothing a sweep calls changes a cell, but the calls and the kept
+                // list's writes could otherwise be the vectors' own.
+                const EntityGrid::Pack* const packs = grid.Packs(x, z).data();
+                const EntityGrid::Entry* const entries = grid.Entries(x, z).data();
+                const std::size_t entryCount = grid.Entries(x, z).size();
+                // The sphere test over the packed positions and the screen over the packed words
+                // first, without a branch per entity; the entries that pass both are then
+                // filtered.
+                for (std::size_t first = 0; first < entryCount; first += WorldCells::kBlock) {
+                    const std::size_t count = std::min(WorldCells::kBlock, entryCount - first);
+                    const EntityGrid::Pack* block = packs + first / EntityGrid::Pack::kWidth;
+                    const EntityGrid::Entry* const blockEntries = entries + first;
+                    // A screen may also vouch for some of what it passes: `keep` would keep
+                    // them and does nothing on the way, so only debug builds ask it.
+                    // (It is handed the entities the sphere holds there: the others need no
+                    // answer.)
+                    [[maybe_unused]] std::uint64_t meets = 0;
+                    std::uint64_t wanted = 0, sure = 0;
+                    if constexpr (kScreenMarks) {
+                        marker.found = kept;
+                        marker.entries = blockEntries;
+                        wanted = screen(block, count, toQuery, sphere, sure, marker);
 #ifndef NDEBUG
-                // What the screen passes over, the filter would have refused.
-                for (std::uint64_t m = meets & ~wanted; m != 0; m &= m - 1) {
-                    const EntityGrid::Entry& entry = blockEntries[std::countr_zero(m)];
-                    if (WorldCells::Passes(entry.actor, type) && keep(entry))
-                        std::abort();
-                }
+                        meets = WorldCells::SphereMaskWidest(block, count, toQuery, sphere, eight);
+                        const std::uint64_t marked = WorldCells::CheckScreenMarks(
+                            marker, kept, blockEntries, count, type, keep);
+                        if (((wanted | sure) & ~meets) | (marked & ~meets) | (marked & wanted))
+                            std::abort();
+                        // Checked below as passed over: what is marked is the filter's to
+                        // refuse.
+                        meets &= ~marked;
 #endif
-                // Each kept entry is marked by rank as it is found: its entry is read once, for
-                // the rank, and the vouched-for ones not otherwise.
-                // (Counted in a local: the marks' stores could otherwise be the count's own.
-                // Their span is taken from the kept list at the end, many at a time.)
-                std::size_t found = kept;
-                const auto mark = [&](const EntityGrid::Entry& entry) {
-                    const std::uint32_t rank = entry.rank;
-                    blockAt[rank] = &entry;
-                    blockMarks[rank] = WorldCells::kMarked;
-                    blockRanks[found++] = rank;
-                };
-#ifdef NDEBUG
-                // A crowd's blocks are mostly vouched for whole.
-                if (wanted == sure)
-                    for (; wanted != 0; wanted &= wanted - 1)
-                        mark(blockEntries[static_cast<unsigned>(std::countr_zero(wanted))]);
-#endif
-                for (; wanted != 0; wanted &= wanted - 1) {
-                    const auto i = static_cast<unsigned>(std::countr_zero(wanted));
-                    const EntityGrid::Entry& entry = blockEntries[i];
-                    if ((sure >> i & 1) == 0) {
-                        if (!WorldCells::Passes(entry.actor, type) || !keep(entry))
+                        kept = marker.found;
+                        if (wanted == 0)
                             continue;
-                    } else {
+                    } else if constexpr (kScreenMeets) {
+                        // The screen tests the sphere itself, with the same float operations.
+                        wanted = screen(block, count, toQuery, sphere, sure);
 #ifndef NDEBUG
-                        if (!WorldCells::Passes(entry.actor, type) || !keep(entry))
+                        meets = WorldCells::SphereMaskWidest(block, count, toQuery, sphere, eight);
+                        if ((wanted | sure) & ~meets)
                             std::abort();
 #endif
+                        if (wanted == 0)
+                            continue;
+                    } else {
+                        meets = WorldCells::SphereMaskWidest(block, count, toQuery, sphere, eight);
+                        if (meets == 0)
+                            continue;  // nothing to screen or keep (a box's corner cells)
+                        wanted = meets;
+                        if constexpr (std::is_invocable_v<Screen&, const EntityGrid::Pack*,
+                                                          std::size_t, std::uint64_t&>) {
+                            sure = meets;
+                            wanted &= screen(block, count, sure);
+                        } else {
+                            wanted &= screen(block, count);
+                        }
                     }
-                    mark(entry);
-                }
-                kept = found;
-            }
 #ifndef NDEBUG
-            if (grid.Entries(x, z).data() != entries || grid.Entries(x, z).size() != entryCount ||
-                grid.Packs(x, z).data() != packs)
-                std::abort();
+                    checkPassedOver(blockEntries, meets & ~wanted);
 #endif
-        });
+                    filter(blockEntries, wanted, sure);
+                }
+#ifndef NDEBUG
+                if (grid.Entries(x, z).data() != entries ||
+                    grid.Entries(x, z).size() != entryCount || grid.Packs(x, z).data() != packs)
+                    std::abort();
+#endif
+            });
+    }
     // World order without a sort: the kept ranks are read back from the sweep's own marks in
     // order when they span few enough words of them (else sorted), each word cleared as it is
     // read. When all the words are few enough, they are read without finding the span first.

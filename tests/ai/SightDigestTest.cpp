@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <tuple>
 #include <vector>
 
 #include "AiTestSupport.h"
@@ -256,6 +257,102 @@ TEST(SightScreenOct, AnswersForTheJudgedTeamsOnly) {
             EXPECT_EQ(marks[rank], marked ? WorldCells::kMarked : 0) << "lane " << i;
         }
         EXPECT_EQ(std::vector<std::uint32_t>(ranks, ranks + marker.found), wantRanks);
+    }
+}
+
+// A screen of a cell row answers as the marking screen of each of its blocks in turn: the same
+// blocks left (each with the same lanes), the same ranks marked in the same order, whichever
+// cells of the row it covers and however many calls its room for leftovers takes.
+TEST(SightScreenOct, ScreensARowAsEachOfItsBlocks) {
+    if (!WorldCells::HasEightLanesAndScans())
+        GTEST_SKIP() << "no eight lanes";
+    constexpr std::uint32_t kPlainMask = kWritten | kCharacter | kTeamFromCharacter;
+    constexpr std::uint32_t kPlain = kWritten | kCharacter;
+    struct Row {
+        std::size_t counts[6];
+        int x0, x1;
+    };
+    // Empty cells, a block and a lane past it, a cell of more blocks than a call has room for.
+    const Row rows[] = {{{3, 0, 70, 0, 13, 64}, 0, 5},
+                        {{9, 65, 1, 0, 128, 8}, 1, 4},
+                        {{0, 0, 0, 0, 0, 0}, 0, 5},
+                        {{0, 5, 2200, 40, 0, 0}, 1, 3}};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(::testing::Message() << row.counts[0] << "," << row.counts[1] << ","
+                                          << row.counts[2] << " from " << row.x0);
+        // Cells of 8 m, row 0 the one screened and row 1 beside it.
+        EntityGrid grid(Vec3(), Vec3(40, 8, 8));
+        std::uint32_t rank = 0;
+        for (int x = 0; x < 6; ++x)
+            for (int z = 0; z < 2; ++z)
+                for (std::size_t i = 0; i < row.counts[x]; ++i, ++rank) {
+                    EntityGrid::Entry e;
+                    e.position = Vec3(static_cast<float>(8 * x) + static_cast<float>(i % 8), 0,
+                                      static_cast<float>(8 * z + static_cast<int>(i % 3)));
+                    e.radius = 0.5f;
+                    // Ranks not in cell order.
+                    e.rank = rank * 7919 % 10007;
+                    e.slot = rank;
+                    // Teams 1 (kept), 2 (refused), 3 and 4 (neither); unsure lanes among them.
+                    e.game.gameFlags = i % 7 == 6   ? 0u
+                                       : i % 5 == 4 ? kPlain | kTeamFromCharacter
+                                                    : kPlain;
+                    e.game.gameWords[0] = 1 + static_cast<std::uint32_t>(i % 4);
+                    grid.Insert(grid.CellIndexOf(e.position), e);
+                }
+        SightScreen::ScreenTerms terms{kPlainMask, kPlain, 0, 5};
+        terms.major[0] = 1;
+        terms.major[1] = 2;
+        terms.valid[0] = terms.valid[1] = terms.keep[0] = -1;
+        terms.vouches = -1;
+        SightScreen::OctTerms oct;
+        SightScreen::SpreadTerms(terms, oct);
+        const Sphere sphere{Vec3(20, 0, 1), 14};
+        constexpr std::size_t kRanks = 10007;
+        struct Marks {
+            std::vector<const EntityGrid::Entry*> at =
+                std::vector<const EntityGrid::Entry*>(kRanks);
+            std::vector<unsigned char> marks = std::vector<unsigned char>(kRanks);
+            std::vector<std::uint32_t> ranks = std::vector<std::uint32_t>(kRanks);
+            WorldCells::SweepMarker marker{at.data(), marks.data(), ranks.data(), 0, nullptr};
+        };
+        using Left = std::vector<std::tuple<const EntityGrid::Pack*, const EntityGrid::Entry*,
+                                            std::uint64_t, std::uint64_t>>;
+        Marks byBlock, byRow;
+        Left blocksLeft, rowLeft;
+        for (int x = row.x0; x <= row.x1; ++x) {
+            const EntityGrid::EntryList& entries = grid.Entries(x, 0);
+            for (std::size_t first = 0; first < entries.size(); first += WorldCells::kBlock) {
+                byBlock.marker.entries = entries.data() + first;
+                const SightScreen::ScreenPasses bits = SightScreen::SphereScreenMarkOct(
+                    grid.Packs(x, 0).data() + first / 8,
+                    std::min(WorldCells::kBlock, entries.size() - first), Vec3(), sphere, oct,
+                    byBlock.marker);
+                if ((bits.passes | bits.unknown) != 0)
+                    blocksLeft.emplace_back(grid.Packs(x, 0).data() + first / 8,
+                                            entries.data() + first, bits.passes, bits.unknown);
+            }
+        }
+        WorldCells::Leftover leftovers[WorldCells::kLeftovers];
+        byRow.marker.leftovers = leftovers;
+        std::size_t calls = 0;
+        for (WorldCells::RowWalk walk{row.x0, row.x1, 0}; walk.x <= row.x1 && calls < 100;
+             ++calls) {
+            const std::size_t left = SightScreen::SphereScreenMarkRowOct(grid, 0, walk, Vec3(),
+                                                                         sphere, oct, byRow.marker);
+            for (std::size_t l = 0; l < left; ++l) {
+                EXPECT_EQ(leftovers[l].sure, 0u);
+                rowLeft.emplace_back(leftovers[l].packs, leftovers[l].entries, leftovers[l].passes,
+                                     leftovers[l].unknown);
+            }
+        }
+        EXPECT_EQ(rowLeft, blocksLeft);
+        EXPECT_EQ(byRow.marker.found, byBlock.marker.found);
+        EXPECT_EQ(byRow.ranks, byBlock.ranks);
+        EXPECT_EQ(byRow.at, byBlock.at);
+        EXPECT_EQ(byRow.marks, byBlock.marks);
+        EXPECT_LT(calls, 100u);
+        EXPECT_EQ(calls > 1, blocksLeft.size() > WorldCells::kLeftovers);
     }
 }
 #endif

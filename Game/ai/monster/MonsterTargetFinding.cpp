@@ -256,49 +256,81 @@ void ForEachCharacterInSphere(const Character& self, float maxYView, Region* reg
 #endif
     };
     refreshTerms();
-    // `eight` copied: each block would read it through two references.
-    const auto screen = [&, eight](const EntityGrid::Pack* packs, std::size_t count,
-                                   const Vec3& toQuery, const Sphere& inView, std::uint64_t& sure,
-                                   [[maybe_unused]] WorldCells::SweepMarker& marker) {
+    // A cell row at a time: the row's blocks left with lanes of teams not judged yet are judged
+    // here, before the sweep filters them. (`eight` copied: each row would read it through two
+    // references.)
+    const auto screen = [&, eight](const EntityGrid& grid, int z, WorldCells::RowWalk& walk,
+                                   const Vec3& toQuery, const Sphere& inView,
+                                   WorldCells::SweepMarker& marker) -> std::size_t {
 #if defined(__x86_64__)
         if (eight) {
+            [[maybe_unused]] const WorldCells::RowWalk from = walk;
             [[maybe_unused]] const std::size_t markedFrom = marker.found;
-            const SightScreen::ScreenPasses screened =
-                SightScreen::SphereScreenMarkOct(packs, count, toQuery, inView, octTerms, marker);
-            std::uint64_t passes = screened.passes, unknown = screened.unknown;
-            sure = 0;
-            if (unknown != 0) [[unlikely]] {
-                for (; unknown != 0; unknown &= unknown - 1) {
+            const std::size_t left = SightScreen::SphereScreenMarkRowOct(grid, z, walk, toQuery,
+                                                                         inView, octTerms, marker);
+            bool judged = false;
+            for (std::size_t l = 0; l < left; ++l) {
+                WorldCells::Leftover& block = marker.leftovers[l];
+                if (block.unknown == 0)
+                    continue;
+                for (std::uint64_t unknown = block.unknown; unknown != 0; unknown &= unknown - 1) {
                     const auto i = static_cast<std::size_t>(std::countr_zero(unknown));
-                    const EntityGrid::Pack& p = packs[i / kWidth];
+                    const EntityGrid::Pack& p = block.packs[i / kWidth];
                     if (judgeLane(p.gameWords[0][i % kWidth], p.gameWords[1][i % kWidth])) {
-                        passes |= std::uint64_t{1} << i;
-                        sure |= static_cast<std::uint64_t>(!heights) << i;
+                        block.passes |= std::uint64_t{1} << i;
+                        block.sure |= static_cast<std::uint64_t>(!heights) << i;
                     }
                 }
-                refreshTerms();
+                block.unknown = 0;
+                judged = true;
             }
+            if (judged) [[unlikely]]
+                refreshTerms();
 #ifndef NDEBUG
-            // Four lanes at a time answer the same, the lanes marked (as bits of the block)
-            // passed and sure.
-            std::uint64_t marked = 0;
-            for (std::size_t k = markedFrom; k < marker.found; ++k)
-                marked |= std::uint64_t{1} << (marker.at[marker.ranks[k]] - marker.entries);
-            const std::uint64_t inSphere = WorldCells::SphereMask(packs, count, toQuery, inView);
-            std::uint64_t quadSure = inSphere;
-            const std::uint64_t quadPasses = screenQuads(packs, count, quadSure);
-            if (((quadPasses & inSphere) ^ (passes | marked)) |
-                ((quadSure & inSphere) ^ (sure | marked)) | ((passes | sure | marked) & ~inSphere))
+            // Four lanes at a time answer each block the same, the lanes marked (as bits of
+            // their block) passed and sure.
+            std::size_t l = 0;
+            WorldCells::ForEachRowBlock(
+                grid, z, from, walk,
+                [&](const EntityGrid::Pack* packs, const EntityGrid::Entry* entries,
+                    std::size_t count) {
+                    WorldCells::Leftover block{packs, entries, 0, 0, 0};
+                    if (l < left && marker.leftovers[l].entries == entries)
+                        block = marker.leftovers[l++];
+                    std::uint64_t marked = 0;
+                    const auto first = reinterpret_cast<std::uintptr_t>(entries);
+                    for (std::size_t k = markedFrom; k < marker.found; ++k) {
+                        const std::size_t i =
+                            (reinterpret_cast<std::uintptr_t>(marker.at[marker.ranks[k]]) - first) /
+                            sizeof(EntityGrid::Entry);
+                        if (i < count)
+                            marked |= std::uint64_t{1} << i;
+                    }
+                    const std::uint64_t inSphere =
+                        WorldCells::SphereMask(packs, count, toQuery, inView);
+                    std::uint64_t quadSure = inSphere;
+                    const std::uint64_t quadPasses = screenQuads(packs, count, quadSure);
+                    if (((quadPasses & inSphere) ^ (block.passes | marked)) |
+                        ((quadSure & inSphere) ^ (block.sure | marked)) |
+                        ((block.passes | block.sure | marked) & ~inSphere))
+                        std::abort();
+                });
+            if (l != left)
                 std::abort();
 #endif
-            return passes;
+            return left;
         }
 #endif
-        const std::uint64_t inSphere = WorldCells::SphereMask(packs, count, toQuery, inView);
-        sure = inSphere;
-        const std::uint64_t passes = screenQuads(packs, count, sure) & inSphere;
-        sure &= inSphere;
-        return passes;
+        return WorldCells::ScreenRowByBlocks(
+            grid, z, walk, marker,
+            [&](const EntityGrid::Pack* packs, const EntityGrid::Entry*, std::size_t count,
+                WorldCells::Leftover& block) {
+                const std::uint64_t inSphere =
+                    WorldCells::SphereMask(packs, count, toQuery, inView);
+                std::uint64_t sure = inSphere;
+                block.passes = screenQuads(packs, count, sure) & inSphere;
+                block.sure = sure & inSphere;
+            });
     };
     world.SweepSphere(
         region, sphere, EntityListType::Actors, screen,

@@ -91,6 +91,19 @@ template <std::size_t kWhole, std::size_t kKept, std::size_t kRefused>
     return ScreenPacks<kWhole, kKept, kRefused>(packs, count, toQuery, sphere, t);
 }
 
+// Marks the lanes of `sure` (bits of the block at `entries`), `found` of them kept so far.
+[[gnu::target("avx2,bmi"), gnu::always_inline]] inline void MarkSure(
+    std::uint64_t sure, const EntityGrid::Entry* entries, const EntityGrid::Entry** at,
+    unsigned char* marks, std::uint32_t* ranks, std::size_t& found) {
+    for (std::uint64_t m = sure; m != 0; m &= m - 1) {
+        const EntityGrid::Entry& entry = entries[std::countr_zero(m)];
+        const std::uint32_t rank = entry.rank;
+        at[rank] = &entry;
+        marks[rank] = WorldCells::kMarked;
+        ranks[found++] = rank;
+    }
+}
+
 template <std::size_t kWhole, std::size_t kKept, std::size_t kRefused>
 [[gnu::target("avx2,bmi")]] ScreenPasses MarkOf(const EntityGrid::Pack* packs, std::size_t count,
                                                 const Vec3& toQuery, const Sphere& sphere,
@@ -99,21 +112,65 @@ template <std::size_t kWhole, std::size_t kKept, std::size_t kRefused>
     const ScreenBits bits = ScreenPacks<kWhole, kKept, kRefused>(packs, count, toQuery, sphere, t);
     if (bits.sure != 0) {
         // Held here: the marks' byte stores could otherwise be the marker's own.
-        const EntityGrid::Entry** const at = marker.at;
-        unsigned char* const marks = marker.marks;
-        std::uint32_t* const ranks = marker.ranks;
-        const EntityGrid::Entry* const entries = marker.entries;
         std::size_t found = marker.found;
-        for (std::uint64_t m = bits.sure; m != 0; m &= m - 1) {
-            const EntityGrid::Entry& entry = entries[std::countr_zero(m)];
-            const std::uint32_t rank = entry.rank;
-            at[rank] = &entry;
-            marks[rank] = WorldCells::kMarked;
-            ranks[found++] = rank;
-        }
+        MarkSure(bits.sure, marker.entries, marker.at, marker.marks, marker.ranks, found);
         marker.found = found;
     }
     return ScreenPasses{bits.passes & ~bits.sure, bits.unknown};
+}
+
+template <std::size_t kWhole, std::size_t kKept, std::size_t kRefused>
+[[gnu::target("avx2,bmi")]] std::size_t MarkRowOf(const EntityGrid& grid, int z,
+                                                  WorldCells::RowWalk& walk, const Vec3& query,
+                                                  const Sphere& inView, const OctTerms& t,
+                                                  WorldCells::SweepMarker& marker) {
+    using WorldCells::kBlock;
+    // Held here for the whole row, as MarkOf holds them for a block (the sphere too: each
+    // block would take it again after the marks' stores).
+    const Vec3 toQuery = query;
+    const Sphere sphere = inView;
+    const EntityGrid::Entry** const at = marker.at;
+    unsigned char* const marks = marker.marks;
+    std::uint32_t* const ranks = marker.ranks;
+    WorldCells::Leftover* const leftovers = marker.leftovers;
+    std::size_t found = marker.found, left = 0;
+    constexpr std::size_t kPacks = kBlock / EntityGrid::Pack::kWidth;
+    const int lastCell = walk.last;
+    std::size_t first = walk.first;
+    for (int x = walk.x; x <= lastCell; ++x, first = 0) {
+        const EntityGrid::EntryList& cell = grid.Entries(x, z);
+        if (first == cell.size())
+            continue;
+        // Stepped a block at a time: taken from an index, an entry's address costs an add per
+        // mark.
+        const EntityGrid::Entry* blockEntries = cell.data() + first;
+        const EntityGrid::Pack* block = grid.Packs(x, z).data() + first / kBlock * kPacks;
+        for (std::size_t rest = cell.size() - first;; rest -= kBlock) {
+            const ScreenBits bits = ScreenPacks<kWhole, kKept, kRefused>(
+                block, std::min(kBlock, rest), toQuery, sphere, t);
+            MarkSure(bits.sure, blockEntries, at, marks, ranks, found);
+            const std::uint64_t passes = bits.passes & ~bits.sure;
+            if ((passes | bits.unknown) != 0)
+                leftovers[left++] =
+                    WorldCells::Leftover{block, blockEntries, passes, 0, bits.unknown};
+            // Teams not judged yet end the call (judged, they are known to the next block), as
+            // does a full list of leftovers: the row goes on from the next block.
+            if ((bits.unknown != 0) | (left == WorldCells::kLeftovers)) [[unlikely]] {
+                const bool last = rest <= kBlock;
+                walk.x = last ? x + 1 : x;
+                walk.first = last ? 0 : cell.size() - rest + kBlock;
+                marker.found = found;
+                return left;
+            }
+            if (rest <= kBlock)
+                break;
+            blockEntries += kBlock;
+            block += kPacks;
+        }
+    }
+    walk.x = lastCell + 1;
+    marker.found = found;
+    return left;
 }
 
 // By (whole * (kRemembered + 1) + kept) * (kRemembered + 1) + refused, chosen as the terms are
@@ -141,8 +198,14 @@ constexpr auto MarkTable(std::index_sequence<kShape...>) {
     return std::array{&MarkOf<WholeOf(kShape), KeptOf(kShape), RefusedOf(kShape)>...};
 }
 
+template <std::size_t... kShape>
+constexpr auto RowTable(std::index_sequence<kShape...>) {
+    return std::array{&MarkRowOf<WholeOf(kShape), KeptOf(kShape), RefusedOf(kShape)>...};
+}
+
 constexpr auto kScreens = ScreenTable(std::make_index_sequence<kShapes>());
 constexpr auto kMarks = MarkTable(std::make_index_sequence<kShapes>());
+constexpr auto kRows = RowTable(std::make_index_sequence<kShapes>());
 
 }  // namespace
 
@@ -175,6 +238,7 @@ constexpr auto kMarks = MarkTable(std::make_index_sequence<kShapes>());
         (whole * (kRemembered + 1) + kept) * (kRemembered + 1) + (kRemembered - refused);
     out.screen = kScreens[shape];
     out.markingScreen = kMarks[shape];
+    out.rowScreen = kRows[shape];
 }
 #endif
 }  // namespace GAME::SightScreen

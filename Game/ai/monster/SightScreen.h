@@ -72,6 +72,8 @@ using OctScreen = ScreenBits (*)(const EntityGrid::Pack*, std::size_t, const Vec
                                  const OctTerms&);
 using OctMarkingScreen = ScreenPasses (*)(const EntityGrid::Pack*, std::size_t, const Vec3&,
                                           const Sphere&, const OctTerms&, WorldCells::SweepMarker&);
+using OctRowScreen = std::size_t (*)(const EntityGrid&, int, WorldCells::RowWalk&, const Vec3&,
+                                     const Sphere&, const OctTerms&, WorldCells::SweepMarker&);
 
 // The same terms in every lane of eight, so that a screen compares with them where they lie;
 // `sureMask` and `sure` the flags of a lane sure of without its entry (written, its own team
@@ -85,6 +87,7 @@ struct OctTerms {
     std::uint64_t vouches = 0;
     OctScreen screen = nullptr;
     OctMarkingScreen markingScreen = nullptr;
+    OctRowScreen rowScreen = nullptr;
 };
 
 // Spreads `t` into every lane (only where HasEightLanes).
@@ -108,6 +111,16 @@ inline ScreenPasses SphereScreenMarkOct(const EntityGrid::Pack* packs, std::size
                                         const Vec3& toQuery, const Sphere& sphere,
                                         const OctTerms& t, WorldCells::SweepMarker& marker) {
     return t.markingScreen(packs, count, toQuery, sphere, t, marker);
+}
+
+// SphereScreenMarkOct of each block of row `z` of the grid from `walk` on (see World::SweepSphere's
+// screens of a row), the blocks with lanes passed or unknown left in `marker.leftovers` (their
+// `sure` clear): a crowd's blocks, mostly settled by their marks, cost no call each. Only where
+// HasEightLanesAndScans.
+inline std::size_t SphereScreenMarkRowOct(const EntityGrid& grid, int z, WorldCells::RowWalk& walk,
+                                          const Vec3& toQuery, const Sphere& sphere,
+                                          const OctTerms& t, WorldCells::SweepMarker& marker) {
+    return t.rowScreen(grid, z, walk, toQuery, sphere, t, marker);
 }
 #endif
 
