@@ -238,9 +238,9 @@ private:
     // every region, `toQuery` taking the grid's positions into `region`'s space (region held).
     template <class VisitCell>
     void ForEachCellInBox(Region* region, const Vec3& lo, const Vec3& hi, VisitCell&& visit);
-    // The same a row at a time: `visit(grid, z, x0, x1, toQuery)`, cells x0 to x1 of row z.
-    template <class VisitRow>
-    void ForEachCellRowInBox(Region* region, const Vec3& lo, const Vec3& hi, VisitRow&& visit);
+    // The same a grid at a time: `visit(grid, x0, z0, x1, z1, toQuery)`, its cells' range.
+    template <class VisitBox>
+    void ForEachCellBoxInBox(Region* region, const Vec3& lo, const Vec3& hi, VisitBox&& visit);
     // Asks `test(at, radius)` (or `test(at, radius, rayLift)`) of every grid entry in the cells
     // of every region the world-space box [lo, hi] reaches, `at` its position in `region`'s
     // space (region held), and hands `found(entry)` each of the type that passes. The test reads

@@ -14,7 +14,7 @@
 #endif
 
 #include "Engine/world/EntityGrid.h"
-#include "Engine/world/SweepRows.h"
+#include "Engine/world/SweepScreens.h"
 #include "Engine/world/World.h"
 
 namespace GAME {
@@ -398,15 +398,17 @@ inline bool BoxesOverlap(const Vec3& aLo, const Vec3& aHi, const Vec3& bLo, cons
 
 template <class VisitCell>
 void World::ForEachCellInBox(Region* region, const Vec3& lo, const Vec3& hi, VisitCell&& visit) {
-    ForEachCellRowInBox(region, lo, hi,
-                        [&](const EntityGrid& grid, int z, int x0, int x1, const Vec3& toQuery) {
-                            for (int x = x0; x <= x1; ++x)
-                                visit(grid, x, z, toQuery);
-                        });
+    ForEachCellBoxInBox(
+        region, lo, hi,
+        [&](const EntityGrid& grid, int x0, int z0, int x1, int z1, const Vec3& toQuery) {
+            for (int z = z0; z <= z1; ++z)
+                for (int x = x0; x <= x1; ++x)
+                    visit(grid, x, z, toQuery);
+        });
 }
 
-template <class VisitRow>
-void World::ForEachCellRowInBox(Region* region, const Vec3& lo, const Vec3& hi, VisitRow&& visit) {
+template <class VisitBox>
+void World::ForEachCellBoxInBox(Region* region, const Vec3& lo, const Vec3& hi, VisitBox&& visit) {
     const Vec3 worldLo = lo + region->GetOffset(), worldHi = hi + region->GetOffset();
     for (const auto& other : mRegions) {
         const EntityGrid* grid = other->GetEntityGrid();
@@ -423,13 +425,12 @@ void World::ForEachCellRowInBox(Region* region, const Vec3& lo, const Vec3& hi, 
         const Vec3 toQuery = other->GetOffset() - region->GetOffset();
         int x0 = 0, z0 = 0, x1 = 0, z1 = 0;
         grid->CellRange(otherLo, otherHi, x0, z0, x1, z1);
-        for (int z = z0; z <= z1; ++z) {
 #ifndef NDEBUG
+        for (int z = z0; z <= z1; ++z)
             for (int x = x0; x <= x1; ++x)
                 WorldCells::CheckPacks(*grid, x, z);
 #endif
-            visit(*grid, z, x0, x1, toQuery);
-        }
+        visit(*grid, x0, z0, x1, z1, toQuery);
     }
 }
 
@@ -573,29 +574,29 @@ void World::SweepSphere(Region* region, const Sphere& sphere, EntityListType typ
         }
     };
 #endif
-    // A screen of a row, `screen(grid, z, walk, toQuery, sphere, marker)`, screens the row's
-    // blocks from `walk` on as a marking screen does each, leaves `walk` where it stops and
-    // answers how many blocks it left to the filter, written to `marker.leftovers` in row
+    // A screen of a grid's box of cells, `screen(grid, walk, toQuery, sphere, marker)`, screens
+    // the blocks from `walk` on as a marking screen does each, leaves `walk` where it stops and
+    // answers how many blocks it left to the filter, written to `marker.leftovers` in cell
     // order (what it does not write, it passes over).
-    constexpr bool kScreenRows =
-        std::is_invocable_r_v<std::size_t, Screen&, const EntityGrid&, int, WorldCells::RowWalk&,
+    constexpr bool kScreenBoxes =
+        std::is_invocable_r_v<std::size_t, Screen&, const EntityGrid&, WorldCells::CellWalk&,
                               const Vec3&, const Sphere&, WorldCells::SweepMarker&>;
-    if constexpr (kScreenRows) {
+    if constexpr (kScreenBoxes) {
         WorldCells::Leftover leftovers[WorldCells::kLeftovers];
         marker.leftovers = leftovers;
-        ForEachCellRowInBox(
+        ForEachCellBoxInBox(
             region, sphere.center - r, sphere.center + r,
-            [&](const EntityGrid& grid, int z, int x0, int x1, const Vec3& toQuery) {
-                WorldCells::RowWalk walk{x0, x1, 0};
-                while (walk.x <= x1) {
-                    [[maybe_unused]] const WorldCells::RowWalk from = walk;
+            [&](const EntityGrid& grid, int x0, int z0, int x1, int z1, const Vec3& toQuery) {
+                WorldCells::CellWalk walk{x0, z0, x0, x1, z1, 0};
+                while (walk.z <= z1) {
+                    [[maybe_unused]] const WorldCells::CellWalk from = walk;
                     marker.found = kept;
-                    const std::size_t left = screen(grid, z, walk, toQuery, sphere, marker);
+                    const std::size_t left = screen(grid, walk, toQuery, sphere, marker);
 #ifndef NDEBUG
                     // Each block as a marking screen's answer (those not left: nothing passed).
                     std::size_t l = 0, marks = 0;
-                    WorldCells::ForEachRowBlock(
-                        grid, z, from, walk,
+                    WorldCells::ForEachWalkBlock(
+                        grid, from, walk,
                         [&](const EntityGrid::Pack* packs, const EntityGrid::Entry* entries,
                             std::size_t count) {
                             WorldCells::Leftover block{packs, entries, 0, 0, 0};

@@ -260,32 +260,35 @@ TEST(SightScreenOct, AnswersForTheJudgedTeamsOnly) {
     }
 }
 
-// A screen of a cell row answers as the marking screen of each of its blocks in turn: the same
-// blocks left (each with the same lanes), the same ranks marked in the same order, whichever
-// cells of the row it covers and however many calls its room for leftovers takes.
-TEST(SightScreenOct, ScreensARowAsEachOfItsBlocks) {
+// A screen of a box of cells answers as the marking screen of each of its blocks in turn: the
+// same blocks left (each with the same lanes), the same ranks marked in the same order, whichever
+// cells it covers and however many calls its room for leftovers and its unjudged teams take.
+TEST(SightScreenOct, ScreensABoxAsEachOfItsBlocks) {
     if (!WorldCells::HasEightLanesAndScans())
         GTEST_SKIP() << "no eight lanes";
     constexpr std::uint32_t kPlainMask = kWritten | kCharacter | kTeamFromCharacter;
     constexpr std::uint32_t kPlain = kWritten | kCharacter;
     struct Row {
-        std::size_t counts[6];
-        int x0, x1;
+        std::size_t counts[6];  // cell (x, z) holds counts[(x + z) % 6]
+        int x0, x1, z0, z1;
+        bool judged;  // every team, or teams 3 and 4 not yet
     };
     // Empty cells, a block and a lane past it, a cell of more blocks than a call has room for.
-    const Row rows[] = {{{3, 0, 70, 0, 13, 64}, 0, 5},
-                        {{9, 65, 1, 0, 128, 8}, 1, 4},
-                        {{0, 0, 0, 0, 0, 0}, 0, 5},
-                        {{0, 5, 2200, 40, 0, 0}, 1, 3}};
+    const Row rows[] = {{{3, 0, 70, 0, 13, 64}, 0, 5, 0, 0, false},
+                        {{9, 65, 1, 0, 128, 8}, 1, 4, 0, 2, false},
+                        {{9, 65, 1, 0, 128, 8}, 0, 5, 0, 2, true},
+                        {{0, 0, 0, 0, 0, 0}, 0, 5, 0, 2, false},
+                        {{0, 5, 2200, 40, 0, 0}, 1, 3, 1, 1, true}};
     for (const Row& row : rows) {
-        SCOPED_TRACE(::testing::Message() << row.counts[0] << "," << row.counts[1] << ","
-                                          << row.counts[2] << " from " << row.x0);
-        // Cells of 8 m, row 0 the one screened and row 1 beside it.
-        EntityGrid grid(Vec3(), Vec3(40, 8, 8));
+        SCOPED_TRACE(::testing::Message()
+                     << row.counts[0] << "," << row.counts[1] << "," << row.counts[2] << " from "
+                     << row.x0 << "," << row.z0 << (row.judged ? " judged" : ""));
+        // Cells of 8 m, four rows of six.
+        EntityGrid grid(Vec3(), Vec3(40, 8, 24));
         std::uint32_t rank = 0;
         for (int x = 0; x < 6; ++x)
-            for (int z = 0; z < 2; ++z)
-                for (std::size_t i = 0; i < row.counts[x]; ++i, ++rank) {
+            for (int z = 0; z < 4; ++z)
+                for (std::size_t i = 0; i < row.counts[(x + z) % 6]; ++i, ++rank) {
                     EntityGrid::Entry e;
                     e.position = Vec3(static_cast<float>(8 * x) + static_cast<float>(i % 8), 0,
                                       static_cast<float>(8 * z + static_cast<int>(i % 3)));
@@ -293,21 +296,26 @@ TEST(SightScreenOct, ScreensARowAsEachOfItsBlocks) {
                     // Ranks not in cell order.
                     e.rank = rank * 7919 % 10007;
                     e.slot = rank;
-                    // Teams 1 (kept), 2 (refused), 3 and 4 (neither); unsure lanes among them.
+                    // Teams 1 to 4 in turn; unsure lanes among them.
                     e.game.gameFlags = i % 7 == 6   ? 0u
                                        : i % 5 == 4 ? kPlain | kTeamFromCharacter
                                                     : kPlain;
                     e.game.gameWords[0] = 1 + static_cast<std::uint32_t>(i % 4);
                     grid.Insert(grid.CellIndexOf(e.position), e);
                 }
+        // Team 1 kept, 2 refused; judged, 3 kept and 4 refused whole.
         SightScreen::ScreenTerms terms{kPlainMask, kPlain, 0, 5};
-        terms.major[0] = 1;
-        terms.major[1] = 2;
-        terms.valid[0] = terms.valid[1] = terms.keep[0] = -1;
+        for (std::uint32_t k = 0; k < 3; ++k) {
+            terms.major[k] = k + 1;
+            terms.valid[k] = k < 2 || row.judged ? -1 : 0;
+            terms.keep[k] = k == 1 ? 0 : -1;
+        }
+        if (row.judged)
+            terms.wholeMajor = 4;
         terms.vouches = -1;
         SightScreen::OctTerms oct;
         SightScreen::SpreadTerms(terms, oct);
-        const Sphere sphere{Vec3(20, 0, 1), 14};
+        const Sphere sphere{Vec3(20, 0, 10), 14};
         constexpr std::size_t kRanks = 10007;
         struct Marks {
             std::vector<const EntityGrid::Entry*> at =
@@ -318,41 +326,45 @@ TEST(SightScreenOct, ScreensARowAsEachOfItsBlocks) {
         };
         using Left = std::vector<std::tuple<const EntityGrid::Pack*, const EntityGrid::Entry*,
                                             std::uint64_t, std::uint64_t>>;
-        Marks byBlock, byRow;
-        Left blocksLeft, rowLeft;
-        for (int x = row.x0; x <= row.x1; ++x) {
-            const EntityGrid::EntryList& entries = grid.Entries(x, 0);
-            for (std::size_t first = 0; first < entries.size(); first += WorldCells::kBlock) {
-                byBlock.marker.entries = entries.data() + first;
-                const SightScreen::ScreenPasses bits = SightScreen::SphereScreenMarkOct(
-                    grid.Packs(x, 0).data() + first / 8,
-                    std::min(WorldCells::kBlock, entries.size() - first), Vec3(), sphere, oct,
-                    byBlock.marker);
-                if ((bits.passes | bits.unknown) != 0)
-                    blocksLeft.emplace_back(grid.Packs(x, 0).data() + first / 8,
-                                            entries.data() + first, bits.passes, bits.unknown);
+        Marks byBlock, byBox;
+        Left blocksLeft, boxLeft;
+        for (int z = row.z0; z <= row.z1; ++z)
+            for (int x = row.x0; x <= row.x1; ++x) {
+                const EntityGrid::EntryList& entries = grid.Entries(x, z);
+                for (std::size_t first = 0; first < entries.size(); first += WorldCells::kBlock) {
+                    const EntityGrid::Pack* const packs = grid.Packs(x, z).data() + first / 8;
+                    byBlock.marker.entries = entries.data() + first;
+                    const SightScreen::ScreenPasses bits = SightScreen::SphereScreenMarkOct(
+                        packs, std::min(WorldCells::kBlock, entries.size() - first), Vec3(), sphere,
+                        oct, byBlock.marker);
+                    if ((bits.passes | bits.unknown) != 0)
+                        blocksLeft.emplace_back(packs, entries.data() + first, bits.passes,
+                                                bits.unknown);
+                }
             }
-        }
         WorldCells::Leftover leftovers[WorldCells::kLeftovers];
-        byRow.marker.leftovers = leftovers;
+        byBox.marker.leftovers = leftovers;
         std::size_t calls = 0;
-        for (WorldCells::RowWalk walk{row.x0, row.x1, 0}; walk.x <= row.x1 && calls < 100;
-             ++calls) {
-            const std::size_t left = SightScreen::SphereScreenMarkRowOct(grid, 0, walk, Vec3(),
-                                                                         sphere, oct, byRow.marker);
+        for (WorldCells::CellWalk walk{row.x0, row.z0, row.x0, row.x1, row.z1, 0};
+             walk.z <= row.z1 && calls < 100; ++calls) {
+            const std::size_t left =
+                SightScreen::SphereScreenMarkBoxOct(grid, walk, Vec3(), sphere, oct, byBox.marker);
             for (std::size_t l = 0; l < left; ++l) {
+                // Teams to judge end a call.
                 EXPECT_EQ(leftovers[l].sure, 0u);
-                rowLeft.emplace_back(leftovers[l].packs, leftovers[l].entries, leftovers[l].passes,
+                EXPECT_TRUE(l + 1 == left || leftovers[l].unknown == 0) << l;
+                boxLeft.emplace_back(leftovers[l].packs, leftovers[l].entries, leftovers[l].passes,
                                      leftovers[l].unknown);
             }
         }
-        EXPECT_EQ(rowLeft, blocksLeft);
-        EXPECT_EQ(byRow.marker.found, byBlock.marker.found);
-        EXPECT_EQ(byRow.ranks, byBlock.ranks);
-        EXPECT_EQ(byRow.at, byBlock.at);
-        EXPECT_EQ(byRow.marks, byBlock.marks);
+        EXPECT_EQ(boxLeft, blocksLeft);
+        EXPECT_EQ(byBox.marker.found, byBlock.marker.found);
+        EXPECT_EQ(byBox.ranks, byBlock.ranks);
+        EXPECT_EQ(byBox.at, byBlock.at);
+        EXPECT_EQ(byBox.marks, byBlock.marks);
         EXPECT_LT(calls, 100u);
-        EXPECT_EQ(calls > 1, blocksLeft.size() > WorldCells::kLeftovers);
+        EXPECT_TRUE(!row.judged || calls == blocksLeft.size() / WorldCells::kLeftovers + 1)
+            << calls;
     }
 }
 #endif

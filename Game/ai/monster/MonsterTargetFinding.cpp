@@ -256,18 +256,18 @@ void ForEachCharacterInSphere(const Character& self, float maxYView, Region* reg
 #endif
     };
     refreshTerms();
-    // A cell row at a time: the row's blocks left with lanes of teams not judged yet are judged
-    // here, before the sweep filters them. (`eight` copied: each row would read it through two
-    // references.)
-    const auto screen = [&, eight](const EntityGrid& grid, int z, WorldCells::RowWalk& walk,
+    // A grid's box of cells at a time: the blocks left with lanes of teams not judged yet are
+    // judged here, before the sweep filters them. (`eight` copied: each call would read it
+    // through two references.)
+    const auto screen = [&, eight](const EntityGrid& grid, WorldCells::CellWalk& walk,
                                    const Vec3& toQuery, const Sphere& inView,
                                    WorldCells::SweepMarker& marker) -> std::size_t {
 #if defined(__x86_64__)
         if (eight) {
-            [[maybe_unused]] const WorldCells::RowWalk from = walk;
+            [[maybe_unused]] const WorldCells::CellWalk from = walk;
             [[maybe_unused]] const std::size_t markedFrom = marker.found;
-            const std::size_t left = SightScreen::SphereScreenMarkRowOct(grid, z, walk, toQuery,
-                                                                         inView, octTerms, marker);
+            const std::size_t left =
+                SightScreen::SphereScreenMarkBoxOct(grid, walk, toQuery, inView, octTerms, marker);
             bool judged = false;
             for (std::size_t l = 0; l < left; ++l) {
                 WorldCells::Leftover& block = marker.leftovers[l];
@@ -290,8 +290,8 @@ void ForEachCharacterInSphere(const Character& self, float maxYView, Region* reg
             // Four lanes at a time answer each block the same, the lanes marked (as bits of
             // their block) passed and sure.
             std::size_t l = 0;
-            WorldCells::ForEachRowBlock(
-                grid, z, from, walk,
+            WorldCells::ForEachWalkBlock(
+                grid, from, walk,
                 [&](const EntityGrid::Pack* packs, const EntityGrid::Entry* entries,
                     std::size_t count) {
                     WorldCells::Leftover block{packs, entries, 0, 0, 0};
@@ -321,8 +321,8 @@ void ForEachCharacterInSphere(const Character& self, float maxYView, Region* reg
             return left;
         }
 #endif
-        return WorldCells::ScreenRowByBlocks(
-            grid, z, walk, marker,
+        return WorldCells::ScreenBoxByBlocks(
+            grid, walk, marker,
             [&](const EntityGrid::Pack* packs, const EntityGrid::Entry*, std::size_t count,
                 WorldCells::Leftover& block) {
                 const std::uint64_t inSphere =

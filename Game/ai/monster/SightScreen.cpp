@@ -120,12 +120,12 @@ template <std::size_t kWhole, std::size_t kKept, std::size_t kRefused>
 }
 
 template <std::size_t kWhole, std::size_t kKept, std::size_t kRefused>
-[[gnu::target("avx2,bmi")]] std::size_t MarkRowOf(const EntityGrid& grid, int z,
-                                                  WorldCells::RowWalk& walk, const Vec3& query,
+[[gnu::target("avx2,bmi")]] std::size_t MarkBoxOf(const EntityGrid& grid,
+                                                  WorldCells::CellWalk& walk, const Vec3& query,
                                                   const Sphere& inView, const OctTerms& t,
                                                   WorldCells::SweepMarker& marker) {
     using WorldCells::kBlock;
-    // Held here for the whole row, as MarkOf holds them for a block (the sphere too: each
+    // Held here for the whole box, as MarkOf holds them for a block (the sphere too: each
     // block would take it again after the marks' stores).
     const Vec3 toQuery = query;
     const Sphere sphere = inView;
@@ -135,40 +135,45 @@ template <std::size_t kWhole, std::size_t kKept, std::size_t kRefused>
     WorldCells::Leftover* const leftovers = marker.leftovers;
     std::size_t found = marker.found, left = 0;
     constexpr std::size_t kPacks = kBlock / EntityGrid::Pack::kWidth;
-    const int lastCell = walk.last;
+    const int x0 = walk.x0, x1 = walk.x1, z1 = walk.z1;
+    int x = walk.x;
     std::size_t first = walk.first;
-    for (int x = walk.x; x <= lastCell; ++x, first = 0) {
-        const EntityGrid::EntryList& cell = grid.Entries(x, z);
-        if (first == cell.size())
-            continue;
-        // Stepped a block at a time: taken from an index, an entry's address costs an add per
-        // mark.
-        const EntityGrid::Entry* blockEntries = cell.data() + first;
-        const EntityGrid::Pack* block = grid.Packs(x, z).data() + first / kBlock * kPacks;
-        for (std::size_t rest = cell.size() - first;; rest -= kBlock) {
-            const ScreenBits bits = ScreenPacks<kWhole, kKept, kRefused>(
-                block, std::min(kBlock, rest), toQuery, sphere, t);
-            MarkSure(bits.sure, blockEntries, at, marks, ranks, found);
-            const std::uint64_t passes = bits.passes & ~bits.sure;
-            if ((passes | bits.unknown) != 0)
-                leftovers[left++] =
-                    WorldCells::Leftover{block, blockEntries, passes, 0, bits.unknown};
-            // Teams not judged yet end the call (judged, they are known to the next block), as
-            // does a full list of leftovers: the row goes on from the next block.
-            if ((bits.unknown != 0) | (left == WorldCells::kLeftovers)) [[unlikely]] {
-                const bool last = rest <= kBlock;
-                walk.x = last ? x + 1 : x;
-                walk.first = last ? 0 : cell.size() - rest + kBlock;
-                marker.found = found;
-                return left;
+    for (int z = walk.z; z <= z1; ++z, x = x0)
+        for (; x <= x1; ++x, first = 0) {
+            const EntityGrid::EntryList& cell = grid.Entries(x, z);
+            if (first == cell.size())
+                continue;
+            // Stepped a block at a time: taken from an index, an entry's address costs an add
+            // per mark.
+            const EntityGrid::Entry* blockEntries = cell.data() + first;
+            const EntityGrid::Pack* block = grid.Packs(x, z).data() + first / kBlock * kPacks;
+            for (std::size_t rest = cell.size() - first;; rest -= kBlock) {
+                const ScreenBits bits = ScreenPacks<kWhole, kKept, kRefused>(
+                    block, std::min(kBlock, rest), toQuery, sphere, t);
+                MarkSure(bits.sure, blockEntries, at, marks, ranks, found);
+                const std::uint64_t passes = bits.passes & ~bits.sure;
+                if ((passes | bits.unknown) != 0)
+                    leftovers[left++] =
+                        WorldCells::Leftover{block, blockEntries, passes, 0, bits.unknown};
+                // Teams not judged yet end the call (judged, they are known to the next block),
+                // as does a full list of leftovers: the walk goes on from the next block.
+                if ((bits.unknown != 0) | (left == WorldCells::kLeftovers)) [[unlikely]] {
+                    const bool last = rest <= kBlock;
+                    walk.z = z;
+                    walk.x = last ? x + 1 : x;
+                    walk.first = last ? 0 : cell.size() - rest + kBlock;
+                    marker.found = found;
+                    return left;
+                }
+                if (rest <= kBlock)
+                    break;
+                blockEntries += kBlock;
+                block += kPacks;
             }
-            if (rest <= kBlock)
-                break;
-            blockEntries += kBlock;
-            block += kPacks;
         }
-    }
-    walk.x = lastCell + 1;
+    walk.z = z1 + 1;
+    walk.x = x0;
+    walk.first = 0;
     marker.found = found;
     return left;
 }
@@ -199,13 +204,13 @@ constexpr auto MarkTable(std::index_sequence<kShape...>) {
 }
 
 template <std::size_t... kShape>
-constexpr auto RowTable(std::index_sequence<kShape...>) {
-    return std::array{&MarkRowOf<WholeOf(kShape), KeptOf(kShape), RefusedOf(kShape)>...};
+constexpr auto BoxTable(std::index_sequence<kShape...>) {
+    return std::array{&MarkBoxOf<WholeOf(kShape), KeptOf(kShape), RefusedOf(kShape)>...};
 }
 
 constexpr auto kScreens = ScreenTable(std::make_index_sequence<kShapes>());
 constexpr auto kMarks = MarkTable(std::make_index_sequence<kShapes>());
-constexpr auto kRows = RowTable(std::make_index_sequence<kShapes>());
+constexpr auto kBoxes = BoxTable(std::make_index_sequence<kShapes>());
 
 }  // namespace
 
@@ -238,7 +243,7 @@ constexpr auto kRows = RowTable(std::make_index_sequence<kShapes>());
         (whole * (kRemembered + 1) + kept) * (kRemembered + 1) + (kRemembered - refused);
     out.screen = kScreens[shape];
     out.markingScreen = kMarks[shape];
-    out.rowScreen = kRows[shape];
+    out.boxScreen = kBoxes[shape];
 }
 #endif
 }  // namespace GAME::SightScreen

@@ -72,7 +72,7 @@ using OctScreen = ScreenBits (*)(const EntityGrid::Pack*, std::size_t, const Vec
                                  const OctTerms&);
 using OctMarkingScreen = ScreenPasses (*)(const EntityGrid::Pack*, std::size_t, const Vec3&,
                                           const Sphere&, const OctTerms&, WorldCells::SweepMarker&);
-using OctRowScreen = std::size_t (*)(const EntityGrid&, int, WorldCells::RowWalk&, const Vec3&,
+using OctBoxScreen = std::size_t (*)(const EntityGrid&, WorldCells::CellWalk&, const Vec3&,
                                      const Sphere&, const OctTerms&, WorldCells::SweepMarker&);
 
 // The same terms in every lane of eight, so that a screen compares with them where they lie;
@@ -87,7 +87,7 @@ struct OctTerms {
     std::uint64_t vouches = 0;
     OctScreen screen = nullptr;
     OctMarkingScreen markingScreen = nullptr;
-    OctRowScreen rowScreen = nullptr;
+    OctBoxScreen boxScreen = nullptr;
 };
 
 // Spreads `t` into every lane (only where HasEightLanes).
@@ -113,14 +113,14 @@ inline ScreenPasses SphereScreenMarkOct(const EntityGrid::Pack* packs, std::size
     return t.markingScreen(packs, count, toQuery, sphere, t, marker);
 }
 
-// SphereScreenMarkOct of each block of row `z` of the grid from `walk` on (see World::SweepSphere's
-// screens of a row), the blocks with lanes passed or unknown left in `marker.leftovers` (their
-// `sure` clear): a crowd's blocks, mostly settled by their marks, cost no call each. Only where
-// HasEightLanesAndScans.
-inline std::size_t SphereScreenMarkRowOct(const EntityGrid& grid, int z, WorldCells::RowWalk& walk,
+// SphereScreenMarkOct of each block of the grid's box of cells from `walk` on (see
+// World::SweepSphere's screens of a box), the blocks with lanes passed or unknown left in
+// `marker.leftovers` (their `sure` clear): a crowd's blocks, mostly settled by their marks, cost
+// no call each. Only where HasEightLanesAndScans.
+inline std::size_t SphereScreenMarkBoxOct(const EntityGrid& grid, WorldCells::CellWalk& walk,
                                           const Vec3& toQuery, const Sphere& sphere,
                                           const OctTerms& t, WorldCells::SweepMarker& marker) {
-    return t.rowScreen(grid, z, walk, toQuery, sphere, t, marker);
+    return t.boxScreen(grid, walk, toQuery, sphere, t, marker);
 }
 #endif
 
