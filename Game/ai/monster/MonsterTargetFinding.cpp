@@ -192,12 +192,16 @@ void ForEachCharacterInSphere(const Character& self, float maxYView, Region* reg
             known[k] = KnownLanes{Words{} + terms.major[k], Words{} + terms.minor[k],
                                   Lanes{} + terms.valid[k], Lanes{} + terms.keep[k]};
     };
-    refresh();
     // Without heights, a plain lane the screen keeps is one the filter below keeps, reading
     // nothing more on the way.
     const Lanes vouches = Lanes{} - static_cast<std::int32_t>(!heights);
     // Eight lanes where the screen can mark what it vouches for too (see SphereScreenMarkOct).
     [[maybe_unused]] const bool eight = WorldCells::HasEightLanesAndScans();
+    // Where eight lanes are, only debug builds screen four at a time.
+#ifdef NDEBUG
+    if (!eight)
+#endif
+        refresh();
     // Out of line: where eight lanes are, only debug builds ask it, and inline it would take the
     // room the sweep needs to stay inline.
     const auto screenQuads = [&](const EntityGrid::Pack* packs, std::size_t count,
