@@ -111,19 +111,18 @@ template <std::size_t kFirst>
         _mm256_permutevar8x32_epi32(last, lanes), kLast);
 }
 
-// Eight provocations, lane k's id, slot and amount, written as three registers: lane by lane
-// took a load of each entry and a shuffle per lane.
-[[gnu::target("avx2"), gnu::always_inline]] inline void StoreProvoked(__m256i ids, __m256i slots,
-                                                                      __m256i amounts,
-                                                                      AngerTable::Provoked* out) {
-    auto* const to = reinterpret_cast<__m256i*>(out);
+// Eight provocations, lane k's id, slot and amount, as the three registers they are written
+// from: lane by lane took a load of each entry and a shuffle per lane.
+struct ProvokedEight {
+    __m256i third[3];
+};
+[[gnu::target("avx2"), gnu::always_inline]] inline ProvokedEight Provocations(__m256i ids,
+                                                                              __m256i slots,
+                                                                              __m256i amounts) {
     // o0 s0 a0 o1 s1 a1 o2 s2 | a2 o3 s3 a3 o4 s4 a4 o5 | s5 a5 o6 s6 a6 o7 s7 a7
-    _mm256_storeu_si256(
-        to, ProvokedThird(_mm256_setr_epi32(0, 0, 0, 1, 1, 1, 2, 2), ids, slots, amounts));
-    _mm256_storeu_si256(
-        to + 1, ProvokedThird(_mm256_setr_epi32(2, 3, 3, 3, 4, 4, 4, 5), amounts, ids, slots));
-    _mm256_storeu_si256(
-        to + 2, ProvokedThird(_mm256_setr_epi32(5, 5, 6, 6, 6, 7, 7, 7), slots, amounts, ids));
+    return {{ProvokedThird(_mm256_setr_epi32(0, 0, 0, 1, 1, 1, 2, 2), ids, slots, amounts),
+             ProvokedThird(_mm256_setr_epi32(2, 3, 3, 3, 4, 4, 4, 5), amounts, ids, slots),
+             ProvokedThird(_mm256_setr_epi32(5, 5, 6, 6, 6, 7, 7, 7), slots, amounts, ids)}};
 }
 
 [[gnu::target("avx2"), gnu::always_inline]] inline Floats SquaredLength(Floats x, Floats y,
@@ -131,29 +130,53 @@ template <std::size_t kFirst>
     return x * x + y * y + z * z;
 }
 
+[[gnu::target("avx2"), gnu::always_inline]] inline __m256i WordsAt(
+    const SightLaneTerms::Words& lanes) {
+    __m256i value;
+    __builtin_memcpy(&value, lanes, sizeof value);
+    return value;
+}
+
+[[gnu::target("avx2"), gnu::always_inline]] inline void SpreadWordInto(SightLaneTerms::Words& lanes,
+                                                                       std::uint32_t value) {
+    const __m256i spread = _mm256_set1_epi32(static_cast<int>(value));
+    __builtin_memcpy(lanes, &spread, sizeof spread);
+}
+
+// The lanes where a column differs from the spread word.
+[[gnu::target("avx2"), gnu::always_inline]] inline __m256i Apart(
+    __m256 column, const SightLaneTerms::Words& lanes) {
+    return _mm256_xor_si256(Words(column), WordsAt(lanes));
+}
+
 [[gnu::target("avx2")]] bool Weigh(const Entry* const* foes, const Region* region,
-                                   const SightLaneTerms& terms, AngerTable::Provoked* provoked,
+                                   SightLaneTerms& terms, AngerTable::Provoked* provoked,
                                    float* reach) {
+    // Spread for the groups after this one that stand there too.
+    if (region != terms.region) [[unlikely]] {
+        const auto pointer = reinterpret_cast<std::uintptr_t>(region);
+        SpreadWordInto(terms.regionLow, static_cast<std::uint32_t>(pointer & 0xFFFFFFFFu));
+        SpreadWordInto(terms.regionHigh, static_cast<std::uint32_t>(pointer >> 32));
+        const Vec3& offset = region->GetOffset();
+        SpreadInto(terms.offsetX, offset.x);
+        SpreadInto(terms.offsetY, offset.y);
+        SpreadInto(terms.offsetZ, offset.z);
+        terms.region = region;
+    }
     // The entry's first line, as words: position 0..2, slot 4, id 5, region 6..7 | the game's
     // region 8..9, path position 10..12, flags 13, scale 14. A half at a time, each weighed
-    // before the other is loaded, and only then judged.
-    const auto pointer = reinterpret_cast<std::uintptr_t>(region);
-    const __m256i pointerLow = _mm256_set1_epi32(static_cast<int>(pointer & 0xFFFFFFFFu));
-    const __m256i pointerHigh = _mm256_set1_epi32(static_cast<int>(pointer >> 32));
-    const Vec3& offset = region->GetOffset();
-    const Floats ox = Spread(offset.x), oy = Spread(offset.y), oz = Spread(offset.z);
+    // before the other is loaded, and only then judged: a lane is off when it lacks a flag or
+    // either region differs in either word.
     __m256 high[8];
     LoadColumns<8>(foes, high);
-    const __m256i want = _mm256_set1_epi32(
-        static_cast<int>(SightDigest::kCausesAnger | SightDigest::kOwnPathPosition));
-    const __m256i holds = _mm256_cmpeq_epi32(_mm256_and_si256(Words(high[kFlags - 8]), want), want);
-    const __m256i pathInRegion =
-        _mm256_and_si256(_mm256_cmpeq_epi32(Words(high[kPathRegion - 8]), pointerLow),
-                         _mm256_cmpeq_epi32(Words(high[kPathRegion - 7]), pointerHigh));
+    __m256i off =
+        _mm256_or_si256(_mm256_andnot_si256(Words(high[kFlags - 8]), WordsAt(terms.plainFlags)),
+                        _mm256_or_si256(Apart(high[kPathRegion - 8], terms.regionLow),
+                                        Apart(high[kPathRegion - 7], terms.regionHigh)));
     // The distance to the path position, through world space.
-    const Floats pathX = reinterpret_cast<Floats>(high[kPath - 8]) + ox;
-    const Floats pathY = reinterpret_cast<Floats>(high[kPath - 7]) + oy;
-    const Floats pathZ = reinterpret_cast<Floats>(high[kPath - 6]) + oz;
+    const Floats pathX = reinterpret_cast<Floats>(high[kPath - 8]) + At(terms.offsetX);
+    const Floats pathY = reinterpret_cast<Floats>(high[kPath - 7]) + At(terms.offsetY);
+    const Floats pathZ = reinterpret_cast<Floats>(high[kPath - 6]) + At(terms.offsetZ);
     const Floats distance = reinterpret_cast<Floats>(_mm256_sqrt_ps(reinterpret_cast<__m256>(
         SquaredLength(pathX - At(terms.selfX), pathY - At(terms.selfY), pathZ - At(terms.selfZ)))));
     const Floats outer =
@@ -161,24 +184,30 @@ template <std::size_t kFirst>
     const Floats rate = distance < At(terms.innerDistance) ? At(terms.innerRate) : outer;
     const Floats anger = rate * At(terms.ms) * At(terms.thousandth);
     Floats amount = At(terms.scale) * anger * reinterpret_cast<Floats>(high[kScale - 8]);
-    __m256i pathPlain = _mm256_and_si256(holds, pathInRegion);
     // Held in registers here: loads of the other half moved above this spill what they displace.
-    asm volatile("" : "+x"(amount), "+x"(pathPlain)::"memory");
+    asm volatile("" : "+x"(amount), "+x"(off)::"memory");
     __m256 low[8];
     LoadColumns<0>(foes, low);
-    const __m256i inRegion =
-        _mm256_and_si256(_mm256_cmpeq_epi32(Words(low[kRegion]), pointerLow),
-                         _mm256_cmpeq_epi32(Words(low[kRegion + 1]), pointerHigh));
-    if (_mm256_movemask_ps(_mm256_castsi256_ps(_mm256_and_si256(pathPlain, inRegion))) != 0xFF)
-        return false;
+    off = _mm256_or_si256(off, _mm256_or_si256(Apart(low[kRegion], terms.regionLow),
+                                               Apart(low[kRegion + 1], terms.regionHigh)));
     // The squared distance from where the table measures to the foe's own position.
-    const Floats atX = reinterpret_cast<Floats>(low[kPosition]) + ox;
-    const Floats atY = reinterpret_cast<Floats>(low[kPosition + 1]) + oy;
-    const Floats atZ = reinterpret_cast<Floats>(low[kPosition + 2]) + oz;
-    const Floats squared =
+    const Floats atX = reinterpret_cast<Floats>(low[kPosition]) + At(terms.offsetX);
+    const Floats atY = reinterpret_cast<Floats>(low[kPosition + 1]) + At(terms.offsetY);
+    const Floats atZ = reinterpret_cast<Floats>(low[kPosition + 2]) + At(terms.offsetZ);
+    Floats squared =
         SquaredLength(atX - At(terms.fromX), atY - At(terms.fromY), atZ - At(terms.fromZ));
+    ProvokedEight eight =
+        Provocations(Words(low[kId]), Words(low[kSlot]), reinterpret_cast<__m256i>(amount));
+    // All of it made before the verdict (a group is rarely refused): sunk below it, the other
+    // half's rows would stay live across it and spill.
+    asm volatile(""
+                 : "+x"(squared), "+x"(eight.third[0]), "+x"(eight.third[1]), "+x"(eight.third[2]));
+    if (!_mm256_testz_si256(off, off))
+        return false;
     __builtin_memcpy(reach, &squared, sizeof squared);
-    StoreProvoked(Words(low[kId]), Words(low[kSlot]), reinterpret_cast<__m256i>(amount), provoked);
+    auto* const to = reinterpret_cast<__m256i*>(provoked);
+    for (std::size_t k = 0; k < 3; ++k)
+        _mm256_storeu_si256(to + k, eight.third[k]);
     return true;
 }
 
@@ -202,10 +231,13 @@ template <std::size_t kFirst>
     SpreadInto(out.one, 1.0f);
     SpreadInto(out.tenth, 0.1f);
     SpreadInto(out.thousandth, 0.001f);
+    SightLanes::SpreadWordInto(out.plainFlags,
+                               SightDigest::kCausesAnger | SightDigest::kOwnPathPosition);
+    out.region = nullptr;
 }
 
 bool WeighEightFoes(const EntityGrid::Entry* const* foes, const Region* region,
-                    const SightLaneTerms& terms, AngerTable::Provoked* provoked, float* reach) {
+                    SightLaneTerms& terms, AngerTable::Provoked* provoked, float* reach) {
     return SightLanes::Weigh(foes, region, terms, provoked, reach);
 }
 
@@ -213,7 +245,7 @@ bool WeighEightFoes(const EntityGrid::Entry* const* foes, const Region* region,
 
 void SpreadSightTerms(const SightTerms&, SightLaneTerms&) {}
 
-bool WeighEightFoes(const EntityGrid::Entry* const*, const Region*, const SightLaneTerms&,
+bool WeighEightFoes(const EntityGrid::Entry* const*, const Region*, SightLaneTerms&,
                     AngerTable::Provoked*, float*) {
     return false;
 }
