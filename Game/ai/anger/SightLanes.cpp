@@ -67,10 +67,13 @@ static_assert(sizeof(AngerTable::Provoked) == 12 && offsetof(AngerTable::Provoke
 
 // Words [kFirst, kFirst + 8) of the eight foes' entries as columns: column k holds word
 // kFirst + k of foe i in lane i. Each entry's words are loaded whole and transposed: a column
-// gathered costs more (and the columns not read cost nothing).
+// gathered costs more (and the columns not read cost nothing). `pairs`, where asked for, takes
+// words 4 and 5 of foes 4h..4h+3 in pairs[h] as the first step leaves them: foe 4h + j's in
+// lanes j, 2 + j of the low half and foe 4h + 2 + j's in those of the high half (j = 0, 1).
 template <std::size_t kFirst>
 [[gnu::target("avx2"), gnu::always_inline]] inline void LoadColumns(const Entry* const* foes,
-                                                                    __m256 (&column)[8]) {
+                                                                    __m256 (&column)[8],
+                                                                    __m256i* pairs = nullptr) {
     static_assert(kFirst % 8 == 0 && (kFirst + 8) * 4 <= 64, "one half of the entry's first line");
     __m256 row[8];
     for (std::size_t k = 0; k < 8; ++k)
@@ -92,37 +95,43 @@ template <std::size_t kFirst>
     column[5] = _mm256_permute2f128_ps(s1, s5, 0x31);
     column[6] = _mm256_permute2f128_ps(s2, s6, 0x31);
     column[7] = _mm256_permute2f128_ps(s3, s7, 0x31);
+    if (pairs) {
+        pairs[0] = _mm256_castps_si256(_mm256_permute2f128_ps(t0, t2, 0x31));
+        pairs[1] = _mm256_castps_si256(_mm256_permute2f128_ps(t4, t6, 0x31));
+    }
 }
 
 [[gnu::target("avx2"), gnu::always_inline]] inline __m256i Words(__m256 column) {
     return _mm256_castps_si256(column);
 }
 
-// A third of eight provocations: word j takes lane `lanes[j]` of `first`, `second` and `last` in
-// turn.
-[[gnu::target("avx2"), gnu::always_inline]] inline __m256i ProvokedThird(__m256i lanes,
-                                                                         __m256i first,
-                                                                         __m256i second,
-                                                                         __m256i last) {
-    constexpr int kSecond = 0x92, kLast = 0x24;  // words 1, 4, 7 and words 2, 5
-    return _mm256_blend_epi32(
-        _mm256_blend_epi32(_mm256_permutevar8x32_epi32(first, lanes),
-                           _mm256_permutevar8x32_epi32(second, lanes), kSecond),
-        _mm256_permutevar8x32_epi32(last, lanes), kLast);
+// Word j of `first`'s lane `lanes[j]`, or of `second`'s where bit j of kFrom is set.
+template <int kFrom>
+[[gnu::target("avx2"), gnu::always_inline]] inline __m256i Picked(__m256i lanes, __m256i first,
+                                                                  __m256i second) {
+    return _mm256_blend_epi32(_mm256_permutevar8x32_epi32(first, lanes),
+                              _mm256_permutevar8x32_epi32(second, lanes), kFrom);
 }
 
 // Eight provocations, lane k's id, slot and amount, as the three registers they are written
-// from: lane by lane took a load of each entry and a shuffle per lane.
+// from: lane by lane took a load of each entry and a shuffle per lane. The ids and slots come
+// from the pairs LoadColumns leaves, so one index per register serves every source (each word
+// takes from one).
 struct ProvokedEight {
     __m256i third[3];
 };
-[[gnu::target("avx2"), gnu::always_inline]] inline ProvokedEight Provocations(__m256i ids,
-                                                                              __m256i slots,
-                                                                              __m256i amounts) {
+[[gnu::target("avx2"), gnu::always_inline]] inline ProvokedEight Provocations(
+    const __m256i (&pairs)[2], __m256i amounts) {
+    static_assert(kSlot == 4 && kId == 5, "a pair holds the slot and then the id");
+    // A pair's words, of its four foes: slots 0, 1 | ids 0, 1 | slots 2, 3 | ids 2, 3. Written:
     // o0 s0 a0 o1 s1 a1 o2 s2 | a2 o3 s3 a3 o4 s4 a4 o5 | s5 a5 o6 s6 a6 o7 s7 a7
-    return {{ProvokedThird(_mm256_setr_epi32(0, 0, 0, 1, 1, 1, 2, 2), ids, slots, amounts),
-             ProvokedThird(_mm256_setr_epi32(2, 3, 3, 3, 4, 4, 4, 5), amounts, ids, slots),
-             ProvokedThird(_mm256_setr_epi32(5, 5, 6, 6, 6, 7, 7, 7), slots, amounts, ids)}};
+    const __m256i first = _mm256_setr_epi32(2, 0, 0, 3, 1, 1, 6, 4);
+    const __m256i second = _mm256_setr_epi32(2, 7, 5, 3, 2, 0, 4, 3);
+    const __m256i last = _mm256_setr_epi32(1, 5, 6, 4, 6, 7, 5, 7);
+    return {{Picked<0x24>(first, pairs[0], amounts),
+             _mm256_blend_epi32(Picked<0x06>(second, amounts, pairs[0]),
+                                _mm256_permutevar8x32_epi32(pairs[1], second), 0xB0),
+             Picked<0x92>(last, pairs[1], amounts)}};
 }
 
 [[gnu::target("avx2"), gnu::always_inline]] inline Floats SquaredLength(Floats x, Floats y,
@@ -187,7 +196,8 @@ struct ProvokedEight {
     // Held in registers here: loads of the other half moved above this spill what they displace.
     asm volatile("" : "+x"(amount), "+x"(off)::"memory");
     __m256 low[8];
-    LoadColumns<0>(foes, low);
+    __m256i pairs[2];
+    LoadColumns<0>(foes, low, pairs);
     off = _mm256_or_si256(off, _mm256_or_si256(Apart(low[kRegion], terms.regionLow),
                                                Apart(low[kRegion + 1], terms.regionHigh)));
     // The squared distance from where the table measures to the foe's own position.
@@ -196,8 +206,7 @@ struct ProvokedEight {
     const Floats atZ = reinterpret_cast<Floats>(low[kPosition + 2]) + At(terms.offsetZ);
     Floats squared =
         SquaredLength(atX - At(terms.fromX), atY - At(terms.fromY), atZ - At(terms.fromZ));
-    ProvokedEight eight =
-        Provocations(Words(low[kId]), Words(low[kSlot]), reinterpret_cast<__m256i>(amount));
+    ProvokedEight eight = Provocations(pairs, reinterpret_cast<__m256i>(amount));
     // All of it made before the verdict (a group is rarely refused): sunk below it, the other
     // half's rows would stay live across it and spill.
     asm volatile(""
