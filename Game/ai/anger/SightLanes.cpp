@@ -176,8 +176,13 @@ struct ProvokedEight {
     // region 8..9, path position 10..12, flags 13, scale 14. A half at a time, each weighed
     // before the other is loaded, and only then judged: a lane is off when it lacks a flag or
     // either region differs in either word.
+    const Entry *f0 = foes[0], *f1 = foes[1], *f2 = foes[2], *f3 = foes[3], *f4 = foes[4],
+                *f5 = foes[5], *f6 = foes[6], *f7 = foes[7];
     __m256 high[8];
-    LoadColumns<8>(foes, high);
+    {
+        const Entry* const row[8] = {f0, f1, f2, f3, f4, f5, f6, f7};
+        LoadColumns<8>(row, high);
+    }
     __m256i off =
         _mm256_or_si256(_mm256_andnot_si256(Words(high[kFlags - 8]), WordsAt(terms.plainFlags)),
                         _mm256_or_si256(Apart(high[kPathRegion - 8], terms.regionLow),
@@ -194,10 +199,17 @@ struct ProvokedEight {
     const Floats anger = rate * At(terms.ms) * At(terms.thousandth);
     Floats amount = At(terms.scale) * anger * reinterpret_cast<Floats>(high[kScale - 8]);
     // Held in registers here: loads of the other half moved above this spill what they displace.
-    asm volatile("" : "+x"(amount), "+x"(off)::"memory");
+    // The pointers pass through too, so those loads wait without a memory clobber, which would
+    // load the pointers again.
+    asm volatile(""
+                 : "+x"(amount), "+x"(off), "+r"(f0), "+r"(f1), "+r"(f2), "+r"(f3), "+r"(f4),
+                   "+r"(f5), "+r"(f6), "+r"(f7));
     __m256 low[8];
     __m256i pairs[2];
-    LoadColumns<0>(foes, low, pairs);
+    {
+        const Entry* const row[8] = {f0, f1, f2, f3, f4, f5, f6, f7};
+        LoadColumns<0>(row, low, pairs);
+    }
     off = _mm256_or_si256(off, _mm256_or_si256(Apart(low[kRegion], terms.regionLow),
                                                Apart(low[kRegion + 1], terms.regionHigh)));
     // The squared distance from where the table measures to the foe's own position.
