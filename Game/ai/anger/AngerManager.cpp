@@ -147,14 +147,17 @@ template <bool BySlot, class WeighOne, class Check>
     const __m256 decay = _mm256_set1_ps(terms.decay);
     const __m256 limit =
         _mm256_set1_ps(AngerManager::kRemovalDistance * AngerManager::kRemovalDistance);
-    const __m256 inWorld = _mm256_castsi256_ps(_mm256_set1_epi32(terms.inWorld ? -1 : 0));
+    // Out of the world every entry goes: a NaN floor holds no value.
+    const __m256 floor = terms.inWorld ? _mm256_setzero_ps() : _mm256_set1_ps(__builtin_nanf(""));
     // In locals: the stores to the columns could otherwise alias them.
     std::size_t out = kept;
     float nearest = closestSquared;
     std::uint32_t nearestId = closest;
     std::uint32_t target = lastTarget;
+    __m256 nearestLanes = _mm256_set1_ps(nearest);
+    const std::size_t whole = count - count % kEight;
     std::size_t slot = 0;
-    for (; slot + kEight <= count; slot += kEight) {
+    for (; slot < whole; slot += kEight) {
         __m256 squared;
         // Lanes not listed, and of those the ones the world's weighing drops.
         unsigned unlisted = 0, dropped = 0;
@@ -184,18 +187,16 @@ template <bool BySlot, class WeighOne, class Check>
         const __m256 before = _mm256_loadu_ps(c.values + slot);
         const __m256 value = _mm256_sub_ps(before, decay);
         // Not beyond the removal distance (a NaN reach is not) and not calmed below 0.
-        const __m256 stays = _mm256_and_ps(
-            inWorld, _mm256_and_ps(_mm256_cmp_ps(squared, limit, _CMP_NGT_UQ),
-                                   _mm256_cmp_ps(value, _mm256_setzero_ps(), _CMP_GE_OQ)));
+        const __m256 stays = _mm256_and_ps(_mm256_cmp_ps(squared, limit, _CMP_NGT_UQ),
+                                           _mm256_cmp_ps(value, floor, _CMP_GE_OQ));
         auto mask = static_cast<unsigned>(_mm256_movemask_ps(stays));
         if (unlisted != 0) {
             const auto calmed = static_cast<unsigned>(
                 _mm256_movemask_ps(_mm256_cmp_ps(value, _mm256_setzero_ps(), _CMP_GE_OQ)));
             mask = (mask & ~unlisted) | (calmed & unlisted & ~dropped);
         }
-        const __m256i ids = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(c.ids + slot));
         const auto nearer = static_cast<unsigned>(_mm256_movemask_ps(
-                                _mm256_cmp_ps(squared, _mm256_set1_ps(nearest), _CMP_LT_OQ))) &
+                                _mm256_cmp_ps(squared, nearestLanes, _CMP_LT_OQ))) &
                             mask;
         if (nearer != 0) {
             alignas(32) float lanes[kEight];
@@ -205,8 +206,12 @@ template <bool BySlot, class WeighOne, class Check>
                     nearest = lanes[k];
                     nearestId = c.ids[slot + k];
                 }
+            nearestLanes = _mm256_set1_ps(nearest);
         }
-        if (target != 0) {
+        constexpr unsigned kAll = (1u << kEight) - 1;
+        // Only a lane that goes can take the target with it.
+        if (target != 0 && mask != kAll) {
+            const __m256i ids = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(c.ids + slot));
             const __m256i lost =
                 _mm256_cmpeq_epi32(ids, _mm256_set1_epi32(static_cast<int>(target)));
             if ((static_cast<unsigned>(_mm256_movemask_ps(_mm256_castsi256_ps(lost))) & ~mask) != 0)
@@ -225,6 +230,7 @@ template <bool BySlot, class WeighOne, class Check>
 #else
         (void)check;
 #endif
+        const __m256i ids = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(c.ids + slot));
         const __m256i order =
             _mm256_cvtepu8_epi32(_mm_cvtsi64_si128(static_cast<long long>(kPackedLanes[mask])));
         const __m256i hints = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(c.hints + slot));

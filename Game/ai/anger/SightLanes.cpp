@@ -67,10 +67,13 @@ static_assert(sizeof(AngerTable::Provoked) == 12 && offsetof(AngerTable::Provoke
 
 // Words [kFirst, kFirst + 8) of the eight foes' entries as columns: column k holds word
 // kFirst + k of foe i in lane i. Each entry's words are loaded whole and transposed: a column
-// gathered costs more (and the columns not read cost nothing).
+// gathered costs more (and the columns not read cost nothing). `pairs`, where asked for, takes
+// words 4 and 5 of foes 4h..4h+3 in pairs[h] as the first step leaves them: foe 4h + j's in
+// lanes j, 2 + j of the low half and foe 4h + 2 + j's in those of the high half (j = 0, 1).
 template <std::size_t kFirst>
 [[gnu::target("avx2"), gnu::always_inline]] inline void LoadColumns(const Entry* const* foes,
-                                                                    __m256 (&column)[8]) {
+                                                                    __m256 (&column)[8],
+                                                                    __m256i* pairs = nullptr) {
     static_assert(kFirst % 8 == 0 && (kFirst + 8) * 4 <= 64, "one half of the entry's first line");
     __m256 row[8];
     for (std::size_t k = 0; k < 8; ++k)
@@ -92,38 +95,43 @@ template <std::size_t kFirst>
     column[5] = _mm256_permute2f128_ps(s1, s5, 0x31);
     column[6] = _mm256_permute2f128_ps(s2, s6, 0x31);
     column[7] = _mm256_permute2f128_ps(s3, s7, 0x31);
+    if (pairs) {
+        pairs[0] = _mm256_castps_si256(_mm256_permute2f128_ps(t0, t2, 0x31));
+        pairs[1] = _mm256_castps_si256(_mm256_permute2f128_ps(t4, t6, 0x31));
+    }
 }
 
 [[gnu::target("avx2"), gnu::always_inline]] inline __m256i Words(__m256 column) {
     return _mm256_castps_si256(column);
 }
 
-// A third of eight provocations: word j takes lane `lanes[j]` of `first`, `second` and `last` in
-// turn.
-[[gnu::target("avx2"), gnu::always_inline]] inline __m256i ProvokedThird(__m256i lanes,
-                                                                         __m256i first,
-                                                                         __m256i second,
-                                                                         __m256i last) {
-    constexpr int kSecond = 0x92, kLast = 0x24;  // words 1, 4, 7 and words 2, 5
-    return _mm256_blend_epi32(
-        _mm256_blend_epi32(_mm256_permutevar8x32_epi32(first, lanes),
-                           _mm256_permutevar8x32_epi32(second, lanes), kSecond),
-        _mm256_permutevar8x32_epi32(last, lanes), kLast);
+// Word j of `first`'s lane `lanes[j]`, or of `second`'s where bit j of kFrom is set.
+template <int kFrom>
+[[gnu::target("avx2"), gnu::always_inline]] inline __m256i Picked(__m256i lanes, __m256i first,
+                                                                  __m256i second) {
+    return _mm256_blend_epi32(_mm256_permutevar8x32_epi32(first, lanes),
+                              _mm256_permutevar8x32_epi32(second, lanes), kFrom);
 }
 
-// Eight provocations, lane k's id, slot and amount, written as three registers: lane by lane
-// took a load of each entry and a shuffle per lane.
-[[gnu::target("avx2"), gnu::always_inline]] inline void StoreProvoked(__m256i ids, __m256i slots,
-                                                                      __m256i amounts,
-                                                                      AngerTable::Provoked* out) {
-    auto* const to = reinterpret_cast<__m256i*>(out);
+// Eight provocations, lane k's id, slot and amount, as the three registers they are written
+// from: lane by lane took a load of each entry and a shuffle per lane. The ids and slots come
+// from the pairs LoadColumns leaves, so one index per register serves every source (each word
+// takes from one).
+struct ProvokedEight {
+    __m256i third[3];
+};
+[[gnu::target("avx2"), gnu::always_inline]] inline ProvokedEight Provocations(
+    const __m256i (&pairs)[2], __m256i amounts) {
+    static_assert(kSlot == 4 && kId == 5, "a pair holds the slot and then the id");
+    // A pair's words, of its four foes: slots 0, 1 | ids 0, 1 | slots 2, 3 | ids 2, 3. Written:
     // o0 s0 a0 o1 s1 a1 o2 s2 | a2 o3 s3 a3 o4 s4 a4 o5 | s5 a5 o6 s6 a6 o7 s7 a7
-    _mm256_storeu_si256(
-        to, ProvokedThird(_mm256_setr_epi32(0, 0, 0, 1, 1, 1, 2, 2), ids, slots, amounts));
-    _mm256_storeu_si256(
-        to + 1, ProvokedThird(_mm256_setr_epi32(2, 3, 3, 3, 4, 4, 4, 5), amounts, ids, slots));
-    _mm256_storeu_si256(
-        to + 2, ProvokedThird(_mm256_setr_epi32(5, 5, 6, 6, 6, 7, 7, 7), slots, amounts, ids));
+    const __m256i first = _mm256_setr_epi32(2, 0, 0, 3, 1, 1, 6, 4);
+    const __m256i second = _mm256_setr_epi32(2, 7, 5, 3, 2, 0, 4, 3);
+    const __m256i last = _mm256_setr_epi32(1, 5, 6, 4, 6, 7, 5, 7);
+    return {{Picked<0x24>(first, pairs[0], amounts),
+             _mm256_blend_epi32(Picked<0x06>(second, amounts, pairs[0]),
+                                _mm256_permutevar8x32_epi32(pairs[1], second), 0xB0),
+             Picked<0x92>(last, pairs[1], amounts)}};
 }
 
 [[gnu::target("avx2"), gnu::always_inline]] inline Floats SquaredLength(Floats x, Floats y,
@@ -131,29 +139,58 @@ template <std::size_t kFirst>
     return x * x + y * y + z * z;
 }
 
+[[gnu::target("avx2"), gnu::always_inline]] inline __m256i WordsAt(
+    const SightLaneTerms::Words& lanes) {
+    __m256i value;
+    __builtin_memcpy(&value, lanes, sizeof value);
+    return value;
+}
+
+[[gnu::target("avx2"), gnu::always_inline]] inline void SpreadWordInto(SightLaneTerms::Words& lanes,
+                                                                       std::uint32_t value) {
+    const __m256i spread = _mm256_set1_epi32(static_cast<int>(value));
+    __builtin_memcpy(lanes, &spread, sizeof spread);
+}
+
+// The lanes where a column differs from the spread word.
+[[gnu::target("avx2"), gnu::always_inline]] inline __m256i Apart(
+    __m256 column, const SightLaneTerms::Words& lanes) {
+    return _mm256_xor_si256(Words(column), WordsAt(lanes));
+}
+
 [[gnu::target("avx2")]] bool Weigh(const Entry* const* foes, const Region* region,
-                                   const SightLaneTerms& terms, AngerTable::Provoked* provoked,
+                                   SightLaneTerms& terms, AngerTable::Provoked* provoked,
                                    float* reach) {
+    // Spread for the groups after this one that stand there too.
+    if (region != terms.region) [[unlikely]] {
+        const auto pointer = reinterpret_cast<std::uintptr_t>(region);
+        SpreadWordInto(terms.regionLow, static_cast<std::uint32_t>(pointer & 0xFFFFFFFFu));
+        SpreadWordInto(terms.regionHigh, static_cast<std::uint32_t>(pointer >> 32));
+        const Vec3& offset = region->GetOffset();
+        SpreadInto(terms.offsetX, offset.x);
+        SpreadInto(terms.offsetY, offset.y);
+        SpreadInto(terms.offsetZ, offset.z);
+        terms.region = region;
+    }
     // The entry's first line, as words: position 0..2, slot 4, id 5, region 6..7 | the game's
     // region 8..9, path position 10..12, flags 13, scale 14. A half at a time, each weighed
-    // before the other is loaded, and only then judged.
-    const auto pointer = reinterpret_cast<std::uintptr_t>(region);
-    const __m256i pointerLow = _mm256_set1_epi32(static_cast<int>(pointer & 0xFFFFFFFFu));
-    const __m256i pointerHigh = _mm256_set1_epi32(static_cast<int>(pointer >> 32));
-    const Vec3& offset = region->GetOffset();
-    const Floats ox = Spread(offset.x), oy = Spread(offset.y), oz = Spread(offset.z);
+    // before the other is loaded, and only then judged: a lane is off when it lacks a flag or
+    // either region differs in either word.
+    const Entry *f0 = foes[0], *f1 = foes[1], *f2 = foes[2], *f3 = foes[3], *f4 = foes[4],
+                *f5 = foes[5], *f6 = foes[6], *f7 = foes[7];
     __m256 high[8];
-    LoadColumns<8>(foes, high);
-    const __m256i want = _mm256_set1_epi32(
-        static_cast<int>(SightDigest::kCausesAnger | SightDigest::kOwnPathPosition));
-    const __m256i holds = _mm256_cmpeq_epi32(_mm256_and_si256(Words(high[kFlags - 8]), want), want);
-    const __m256i pathInRegion =
-        _mm256_and_si256(_mm256_cmpeq_epi32(Words(high[kPathRegion - 8]), pointerLow),
-                         _mm256_cmpeq_epi32(Words(high[kPathRegion - 7]), pointerHigh));
+    {
+        const Entry* const row[8] = {f0, f1, f2, f3, f4, f5, f6, f7};
+        LoadColumns<8>(row, high);
+    }
+    __m256i off =
+        _mm256_or_si256(_mm256_andnot_si256(Words(high[kFlags - 8]), WordsAt(terms.plainFlags)),
+                        _mm256_or_si256(Apart(high[kPathRegion - 8], terms.regionLow),
+                                        Apart(high[kPathRegion - 7], terms.regionHigh)));
     // The distance to the path position, through world space.
-    const Floats pathX = reinterpret_cast<Floats>(high[kPath - 8]) + ox;
-    const Floats pathY = reinterpret_cast<Floats>(high[kPath - 7]) + oy;
-    const Floats pathZ = reinterpret_cast<Floats>(high[kPath - 6]) + oz;
+    const Floats pathX = reinterpret_cast<Floats>(high[kPath - 8]) + At(terms.offsetX);
+    const Floats pathY = reinterpret_cast<Floats>(high[kPath - 7]) + At(terms.offsetY);
+    const Floats pathZ = reinterpret_cast<Floats>(high[kPath - 6]) + At(terms.offsetZ);
     const Floats distance = reinterpret_cast<Floats>(_mm256_sqrt_ps(reinterpret_cast<__m256>(
         SquaredLength(pathX - At(terms.selfX), pathY - At(terms.selfY), pathZ - At(terms.selfZ)))));
     const Floats outer =
@@ -161,24 +198,37 @@ template <std::size_t kFirst>
     const Floats rate = distance < At(terms.innerDistance) ? At(terms.innerRate) : outer;
     const Floats anger = rate * At(terms.ms) * At(terms.thousandth);
     Floats amount = At(terms.scale) * anger * reinterpret_cast<Floats>(high[kScale - 8]);
-    __m256i pathPlain = _mm256_and_si256(holds, pathInRegion);
     // Held in registers here: loads of the other half moved above this spill what they displace.
-    asm volatile("" : "+x"(amount), "+x"(pathPlain)::"memory");
+    // The pointers pass through too, so those loads wait without a memory clobber, which would
+    // load the pointers again.
+    asm volatile(""
+                 : "+x"(amount), "+x"(off), "+r"(f0), "+r"(f1), "+r"(f2), "+r"(f3), "+r"(f4),
+                   "+r"(f5), "+r"(f6), "+r"(f7));
     __m256 low[8];
-    LoadColumns<0>(foes, low);
-    const __m256i inRegion =
-        _mm256_and_si256(_mm256_cmpeq_epi32(Words(low[kRegion]), pointerLow),
-                         _mm256_cmpeq_epi32(Words(low[kRegion + 1]), pointerHigh));
-    if (_mm256_movemask_ps(_mm256_castsi256_ps(_mm256_and_si256(pathPlain, inRegion))) != 0xFF)
-        return false;
+    __m256i pairs[2];
+    {
+        const Entry* const row[8] = {f0, f1, f2, f3, f4, f5, f6, f7};
+        LoadColumns<0>(row, low, pairs);
+    }
+    off = _mm256_or_si256(off, _mm256_or_si256(Apart(low[kRegion], terms.regionLow),
+                                               Apart(low[kRegion + 1], terms.regionHigh)));
     // The squared distance from where the table measures to the foe's own position.
-    const Floats atX = reinterpret_cast<Floats>(low[kPosition]) + ox;
-    const Floats atY = reinterpret_cast<Floats>(low[kPosition + 1]) + oy;
-    const Floats atZ = reinterpret_cast<Floats>(low[kPosition + 2]) + oz;
-    const Floats squared =
+    const Floats atX = reinterpret_cast<Floats>(low[kPosition]) + At(terms.offsetX);
+    const Floats atY = reinterpret_cast<Floats>(low[kPosition + 1]) + At(terms.offsetY);
+    const Floats atZ = reinterpret_cast<Floats>(low[kPosition + 2]) + At(terms.offsetZ);
+    Floats squared =
         SquaredLength(atX - At(terms.fromX), atY - At(terms.fromY), atZ - At(terms.fromZ));
+    ProvokedEight eight = Provocations(pairs, reinterpret_cast<__m256i>(amount));
+    // All of it made before the verdict (a group is rarely refused): sunk below it, the other
+    // half's rows would stay live across it and spill.
+    asm volatile(""
+                 : "+x"(squared), "+x"(eight.third[0]), "+x"(eight.third[1]), "+x"(eight.third[2]));
+    if (!_mm256_testz_si256(off, off))
+        return false;
     __builtin_memcpy(reach, &squared, sizeof squared);
-    StoreProvoked(Words(low[kId]), Words(low[kSlot]), reinterpret_cast<__m256i>(amount), provoked);
+    auto* const to = reinterpret_cast<__m256i*>(provoked);
+    for (std::size_t k = 0; k < 3; ++k)
+        _mm256_storeu_si256(to + k, eight.third[k]);
     return true;
 }
 
@@ -202,10 +252,13 @@ template <std::size_t kFirst>
     SpreadInto(out.one, 1.0f);
     SpreadInto(out.tenth, 0.1f);
     SpreadInto(out.thousandth, 0.001f);
+    SightLanes::SpreadWordInto(out.plainFlags,
+                               SightDigest::kCausesAnger | SightDigest::kOwnPathPosition);
+    out.region = nullptr;
 }
 
 bool WeighEightFoes(const EntityGrid::Entry* const* foes, const Region* region,
-                    const SightLaneTerms& terms, AngerTable::Provoked* provoked, float* reach) {
+                    SightLaneTerms& terms, AngerTable::Provoked* provoked, float* reach) {
     return SightLanes::Weigh(foes, region, terms, provoked, reach);
 }
 
@@ -213,7 +266,7 @@ bool WeighEightFoes(const EntityGrid::Entry* const* foes, const Region* region,
 
 void SpreadSightTerms(const SightTerms&, SightLaneTerms&) {}
 
-bool WeighEightFoes(const EntityGrid::Entry* const*, const Region*, const SightLaneTerms&,
+bool WeighEightFoes(const EntityGrid::Entry* const*, const Region*, SightLaneTerms&,
                     AngerTable::Provoked*, float*) {
     return false;
 }

@@ -5,6 +5,7 @@
 // operations of one foe in the same order, so the answers are the same bits. (Defined in
 // SightLanes.cpp.)
 #include <cstddef>
+#include <cstdint>
 
 #include "Engine/world/EntityGrid.h"
 #include "Engine/world/Math.h"
@@ -26,13 +27,20 @@ struct SightTerms {
 };
 
 // The same terms in every lane of eight, spread once per tick rather than by each group of eight
-// foes (with the constants the weighing multiplies by).
+// foes (with the constants the weighing multiplies by and the flags it asks for).
 struct SightLaneTerms {
     static constexpr std::size_t kLanes = 8;
     using Lanes = float[kLanes];
+    using Words = std::uint32_t[kLanes];
     alignas(32) Lanes selfX, selfY, selfZ, fromX, fromY, fromZ;
     alignas(32) Lanes innerDistance, innerRate, rate, viewDistance, ms, scale;
     alignas(32) Lanes one, tenth, thousandth;
+    alignas(32) Words plainFlags;
+    // The region the last group stood in, its pointer's words and its offset spread: a tick's
+    // groups mostly stand in one, and a term read where it lies takes no register.
+    const Region* region = nullptr;
+    alignas(32) Words regionLow, regionHigh;
+    alignas(32) Lanes offsetX, offsetY, offsetZ;
 };
 
 // Only where HasEightLanes.
@@ -40,8 +48,9 @@ void SpreadSightTerms(const SightTerms& terms, SightLaneTerms& out);
 
 // Weighs foes[0..8) into provoked[0..8) and reach[0..8) and returns true when each of them angers,
 // holds its own path position and stands, as that position does, in `region` (never null);
-// else returns false and writes nothing. Only where HasEightLanes.
+// else returns false and writes nothing. Keeps `region`'s lanes in `terms` for the next group.
+// Only where HasEightLanes.
 bool WeighEightFoes(const EntityGrid::Entry* const* foes, const Region* region,
-                    const SightLaneTerms& terms, AngerTable::Provoked* provoked, float* reach);
+                    SightLaneTerms& terms, AngerTable::Provoked* provoked, float* reach);
 
 }  // namespace GAME

@@ -57,6 +57,33 @@ AngerTable::Provoked WeighOne(const EntityGrid::Entry& e, const Vec3& offset, co
     return AngerTable::Provoked{e.objectId, e.slot, t.scale * anger * e.game.gameScale};
 }
 
+// A cell of twelve plain foes standing in `region`.
+std::vector<EntityGrid::Entry> Cell(Region& region) {
+    std::vector<EntityGrid::Entry> cell(12);
+    for (std::size_t i = 0; i < cell.size(); ++i) {
+        EntityGrid::Entry& e = cell[i];
+        const auto f = static_cast<float>(i);
+        e.position = Vec3(9.0f + 1.5f * f, 0.5f * f, 6.0f - f);
+        e.slot = 100 + static_cast<std::uint32_t>(i);
+        e.objectId = 5000 + 7 * static_cast<std::uint32_t>(i);
+        e.region = &region;
+        e.game.gameFlags = SightDigest::kWritten | SightDigest::kCharacter | SightDigest::kAlive |
+                           SightDigest::kCausesAnger | SightDigest::kOwnPathPosition;
+        e.game.gameScale = 0.5f + 0.25f * f;
+        e.game.gameRegion = &region;
+        // Some within the inner distance of the monster, the rest beyond it.
+        e.game.gamePosition = Vec3(10.0f + 2.0f * f, 1.0f, 5.0f - 0.75f * f);
+    }
+    return cell;
+}
+
+std::array<const EntityGrid::Entry*, kEight> Picked(const std::vector<EntityGrid::Entry>& cell) {
+    std::array<const EntityGrid::Entry*, kEight> foes{};
+    for (std::size_t k = 0; k < kEight; ++k)
+        foes[k] = &cell[kPicked[k]];
+    return foes;
+}
+
 struct Spoil {
     const char* name;
     std::size_t lane;  // kEight: none
@@ -93,25 +120,8 @@ TEST(SightWeighingTest, EightFoesMatchOneAtATime) {
     };
     for (const Spoil& spoil : spoils) {
         SCOPED_TRACE(spoil.name);
-        std::vector<EntityGrid::Entry> cell(12);
-        for (std::size_t i = 0; i < cell.size(); ++i) {
-            EntityGrid::Entry& e = cell[i];
-            const auto f = static_cast<float>(i);
-            e.position = Vec3(9.0f + 1.5f * f, 0.5f * f, 6.0f - f);
-            e.slot = 100 + static_cast<std::uint32_t>(i);
-            e.objectId = 5000 + 7 * static_cast<std::uint32_t>(i);
-            e.region = &region;
-            e.game.gameFlags = SightDigest::kWritten | SightDigest::kCharacter |
-                               SightDigest::kAlive | SightDigest::kCausesAnger |
-                               SightDigest::kOwnPathPosition;
-            e.game.gameScale = 0.5f + 0.25f * f;
-            e.game.gameRegion = &region;
-            // Some within the inner distance of the monster, the rest beyond it.
-            e.game.gamePosition = Vec3(10.0f + 2.0f * f, 1.0f, 5.0f - 0.75f * f);
-        }
-        std::array<const EntityGrid::Entry*, kEight> foes{};
-        for (std::size_t k = 0; k < kEight; ++k)
-            foes[k] = &cell[kPicked[k]];
+        std::vector<EntityGrid::Entry> cell = Cell(region);
+        const std::array<const EntityGrid::Entry*, kEight> foes = Picked(cell);
         if (spoil.lane < kEight) {
             EntityGrid::Entry& e = cell[kPicked[spoil.lane]];
             e.game.gameFlags &= ~spoil.dropFlags;
@@ -139,6 +149,41 @@ TEST(SightWeighingTest, EightFoesMatchOneAtATime) {
             EXPECT_EQ(provoked[k].worldSlot, want.worldSlot);
             EXPECT_EQ(provoked[k].amount, want.amount);
             EXPECT_EQ(reach[k], oneReach);
+        }
+    }
+}
+
+// One tick's terms weigh groups in turn from several regions: each group by its own region's
+// offset, and a group asked about a region it does not stand in is refused.
+TEST(SightWeighingTest, GroupsInTurnFromSeveralRegions) {
+    if (!WorldCells::HasEightLanes())
+        GTEST_SKIP() << "no eight lanes here";
+    Region first("A", Vec3(100.0f, 5.0f, -40.0f));
+    Region second("B", Vec3(-60.0f, 2.0f, 30.0f));
+    const std::vector<EntityGrid::Entry> cells[] = {Cell(first), Cell(second)};
+    const SightTerms terms = Terms();
+    SightLaneTerms laneTerms;
+    SpreadSightTerms(terms, laneTerms);
+    struct Turn {
+        std::size_t standsIn, askedAbout;
+    };
+    const Turn turns[] = {{0, 0}, {1, 1}, {1, 1}, {0, 1}, {0, 0}, {1, 0}, {1, 1}};
+    Region* const regions[] = {&first, &second};
+    for (std::size_t t = 0; t < std::size(turns); ++t) {
+        SCOPED_TRACE(t);
+        const Turn turn = turns[t];
+        const auto foes = Picked(cells[turn.standsIn]);
+        std::array<AngerTable::Provoked, kEight> provoked{};
+        std::array<float, kEight> reach{};
+        const bool weighed = WeighEightFoes(foes.data(), regions[turn.askedAbout], laneTerms,
+                                            provoked.data(), reach.data());
+        ASSERT_EQ(weighed, turn.standsIn == turn.askedAbout);
+        for (std::size_t k = 0; weighed && k < kEight; ++k) {
+            float oneReach = -1.0f;
+            const AngerTable::Provoked want =
+                WeighOne(*foes[k], regions[turn.standsIn]->GetOffset(), terms, oneReach);
+            EXPECT_EQ(provoked[k].amount, want.amount) << k;
+            EXPECT_EQ(reach[k], oneReach) << k;
         }
     }
 }
