@@ -508,6 +508,8 @@ void SkillManager::RebuildWalk(std::uint64_t destroyed) {
     // together instead of one memory wait per skill in the walk.
     ObjectManager& objects = Objects();
     mWalkSkills.clear();
+    // One allocation at a character's first walk instead of one per doubling.
+    mWalkSkills.reserve(mWalk.size());
     // A missing skill may yet be made under its id: such a walk is looked up again next time.
     mWalkKept = true;
     for (std::uint32_t id : mWalk) {
