@@ -276,6 +276,35 @@ TEST_F(SkillManagerFrame, EachFrameWalksTheActiveListAsItIsThen) {
     }
 }
 
+// The walk keeps each skill beside its id: one destroyed while listed is looked up again by
+// that id and passed over, and the other still walks (ASan sees a kept pointer read late).
+TEST_F(SkillManagerFrame, ASkillDestroyedWhileListedIsPassedOverAndTheOtherWalks) {
+    ObjectManager& objects = Singleton<ObjectManager>::Get();
+    for (const bool destroyFirst : {true, false}) {
+        Character* self = MakeCharacter(kWarrior);
+        ASSERT_NE(self, nullptr);
+        SkillManager& skills = self->GetSkillManager();
+        skills.LoadSkills(objects.GetLoadTable(kWarrior), SkillManager::kMaxSkillEntries);
+        Skill* cleave = objects.GetObject<Skill>(skills.FindSkillId(kCleave));  // installed
+        Skill* bolt = objects.GetObject<Skill>(skills.FindSkillId(kBolt));
+        ASSERT_TRUE(cleave && bolt);
+        skills.AddToActiveList(bolt);
+        for (Skill* skill : {cleave, bolt})
+            skill->ReplaceCooldownTime(10000.0f);
+        RunFrame(*self, 100);
+        ASSERT_EQ(cleave->GetCooldownRemaining(), 9900);
+        ASSERT_EQ(bolt->GetCooldownRemaining(), 9900);
+        Skill* gone = destroyFirst ? cleave : bolt;
+        Skill* left = destroyFirst ? bolt : cleave;
+        const std::uint32_t goneId = gone->GetObjectId();
+        objects.DestroyObject(gone);
+        RunFrame(*self, 100);
+        RunFrame(*self, 100);
+        EXPECT_EQ(left->GetCooldownRemaining(), 9700) << destroyFirst;
+        EXPECT_EQ(objects.GetObject(goneId), nullptr);
+    }
+}
+
 TEST_F(SkillManagerFrame, SkillsWeighTheirManaCostAgainstTheParentsManaClampedAtZero) {
     auto& records = Singleton<RecordDatabase>::Get();
     ASSERT_TRUE(

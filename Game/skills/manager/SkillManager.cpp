@@ -308,8 +308,8 @@ void SkillManager::PrefetchUpdateData() const {
     for (const char* at = bytes; at <= last; at += 64)
         __builtin_prefetch(at);
     __builtin_prefetch(last);
-    if (!mWalkSkills.empty())
-        __builtin_prefetch(mWalkSkills.data());
+    if (!mWalk.empty())
+        __builtin_prefetch(mWalk.data());
 }
 
 void SkillManager::Update(int ms) {
@@ -338,7 +338,7 @@ void SkillManager::Update(int ms) {
     if (quiet) {
         // Each kept cost's draw, in the walk's order; nothing else moves.
         if (engine && inputs.services)
-            engine->GetRandomGen().Skip(mWalkSkills.size());
+            engine->GetRandomGen().Skip(mWalk.size());
     } else {
         WalkSkills(ms, destroyed, inputs, false);
     }
@@ -375,17 +375,17 @@ SkillManager::WalkInputs SkillManager::ReadWalkInputs(int hands) {
 bool SkillManager::QuietWalkHolds(const WalkInputs& inputs, std::uint64_t destroyed) const {
     if (!mWalkQuiet || !(inputs == mQuietInputs) || !WalkListKept(destroyed))
         return false;
-    for (const Skill* skill : mWalkSkills)
-        if (!skill->KeptQuiet())
+    for (const WalkEntry& entry : mWalk)
+        if (!entry.skill->KeptQuiet())
             return false;
 #ifndef NDEBUG
     // A write that left a mark standing (a write site that doesn't drop it).
-    for (std::size_t i = 0; i < mWalkSkills.size(); ++i) {
+    for (std::size_t i = 0; i < mWalk.size(); ++i) {
         SkillUpdateBytes now;
-        mWalkSkills[i]->CopyUpdateBytes(now);
+        mWalk[i].skill->CopyUpdateBytes(now);
         if (now != mQuietBytes[i]) {
             gEngine->Log(0, "SkillManager: %s kept its quiet mark through a write",
-                         mWalkSkills[i]->GetObjectName().c_str());
+                         mWalk[i].skill->GetObjectName().c_str());
             std::abort();
         }
     }
@@ -401,12 +401,12 @@ void SkillManager::WalkSkills(int ms, std::uint64_t destroyed, const WalkInputs&
 #endif
     bool dualWield = false;
     for (std::size_t i = 0; i < mWalk.size(); ++i) {
-        Skill* skill = mWalkSkills[i];
+        Skill* skill = mWalk[i].skill;
         if (!skill || Skill::DestroyedOnThisThread() != destroyed)
-            skill = Find(mWalk[i]);
+            skill = Find(mWalk[i].id);
 #ifndef NDEBUG
-        if (skill != Find(mWalk[i])) {
-            gEngine->Log(0, "SkillManager: the walk's skill %u is stale", mWalk[i]);
+        if (skill != Find(mWalk[i].id)) {
+            gEngine->Log(0, "SkillManager: the walk's skill %u is stale", mWalk[i].id);
             std::abort();
         }
 #endif
@@ -414,7 +414,7 @@ void SkillManager::WalkSkills(int ms, std::uint64_t destroyed, const WalkInputs&
 #ifndef NDEBUG
             if (skill->UpdatesAsWeapon() !=
                 (dynamic_cast<const SkillActivatedWeapon*>(skill) != nullptr)) {
-                gEngine->Log(0, "SkillManager: %u's weapon update mark is wrong", mWalk[i]);
+                gEngine->Log(0, "SkillManager: %u's weapon update mark is wrong", mWalk[i].id);
                 std::abort();
             }
 #endif
@@ -431,13 +431,13 @@ void SkillManager::WalkSkills(int ms, std::uint64_t destroyed, const WalkInputs&
     if (quiet) {
         std::uint32_t draws = drawsFrom;
         if (engine && inputs.services)
-            for (std::size_t i = 0; i < mWalkSkills.size(); ++i)
+            for (std::size_t i = 0; i < mWalk.size(); ++i)
                 draws = RandomUniform::NextState(draws);
         bool same = dualWield == mDualWield && ReadWalkInputs(inputs.hands) == inputs &&
                     (!engine || engine->GetRandomGen().GetState() == draws);
-        for (std::size_t i = 0; same && i < mWalkSkills.size(); ++i) {
+        for (std::size_t i = 0; same && i < mWalk.size(); ++i) {
             SkillUpdateBytes now;
-            mWalkSkills[i]->CopyUpdateBytes(now);
+            mWalk[i].skill->CopyUpdateBytes(now);
             same = now == mQuietBytes[i];
         }
         if (!same) {
@@ -464,15 +464,15 @@ void SkillManager::KeepQuietWalk(const WalkInputs& before) {
     if (!WalkListKept(Skill::DestroyedOnThisThread()) ||
         !(ReadWalkInputs(GetHandState()) == before))
         return;
-    for (const Skill* skill : mWalkSkills)
-        if (!skill->QuietWeaponUpdate(this, before.charInputs, before.stamp))
+    for (const WalkEntry& entry : mWalk)
+        if (!entry.skill->QuietWeaponUpdate(this, before.charInputs, before.stamp))
             return;
-    for (const Skill* skill : mWalkSkills)
-        skill->KeepQuiet();
+    for (const WalkEntry& entry : mWalk)
+        entry.skill->KeepQuiet();
 #ifndef NDEBUG
-    mQuietBytes.resize(mWalkSkills.size());
-    for (std::size_t i = 0; i < mWalkSkills.size(); ++i)
-        mWalkSkills[i]->CopyUpdateBytes(mQuietBytes[i]);
+    mQuietBytes.resize(mWalk.size());
+    for (std::size_t i = 0; i < mWalk.size(); ++i)
+        mWalk[i].skill->CopyUpdateBytes(mQuietBytes[i]);
 #endif
     mQuietInputs = before;
     mWalkQuiet = true;
@@ -484,9 +484,9 @@ void SkillManager::FindWalkSkills(std::uint64_t destroyed) {
     const bool kept = mWalkKept && mWalkVersion == mActiveVersion && mWalkDestroyed == destroyed;
 #ifndef NDEBUG
     if (kept) {
-        bool same = mWalk == mActive;
+        bool same = mWalk.size() == mActive.size();
         for (std::size_t i = 0; same && i < mWalk.size(); ++i)
-            same = mWalkSkills[i] == Find(mWalk[i]);
+            same = mWalk[i].id == mActive[i] && mWalk[i].skill == Find(mWalk[i].id);
         if (!same) {
             gEngine->Log(0, "SkillManager: the kept walk of %s is stale",
                          GetParent()->GetObjectName().c_str());
@@ -495,27 +495,27 @@ void SkillManager::FindWalkSkills(std::uint64_t destroyed) {
     }
 #endif
     if (kept) {
-        for (Skill* skill : mWalkSkills)
-            skill->PrefetchUpdateLines();
+        for (const WalkEntry& entry : mWalk)
+            entry.skill->PrefetchUpdateLines();
         return;
     }
     RebuildWalk(destroyed);
 }
 
 void SkillManager::RebuildWalk(std::uint64_t destroyed) {
-    mWalk.assign(mActive.begin(), mActive.end());
     // The skills live apart from the character and each other: asked for together, they arrive
     // together instead of one memory wait per skill in the walk.
     ObjectManager& objects = Objects();
-    mWalkSkills.clear();
+    mWalk.clear();
+    mWalk.reserve(mActive.size());
     // A missing skill may yet be made under its id: such a walk is looked up again next time.
     mWalkKept = true;
-    for (std::uint32_t id : mWalk) {
+    for (std::uint32_t id : mActive) {
         Skill* skill = id != 0 ? objects.GetObject<Skill>(id) : nullptr;
         if (skill)
             skill->PrefetchUpdateLines();
         mWalkKept = mWalkKept && skill;
-        mWalkSkills.push_back(skill);
+        mWalk.push_back({skill, id});
     }
     mWalkVersion = mActiveVersion;
     mWalkDestroyed = destroyed;

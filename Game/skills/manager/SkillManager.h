@@ -342,8 +342,12 @@ private:
     std::uint32_t mWalkVersion = 0;
     int mFrameDepth = 0;
     std::uint64_t mWalkDestroyed = 0;
-    std::vector<std::uint32_t> mWalk;
-    std::vector<Skill*> mWalkSkills;
+    // Each skill beside its id, in one block: a character's first walk allocates once.
+    struct WalkEntry {
+        Skill* skill = nullptr;
+        std::uint32_t id = 0;
+    };
+    std::vector<WalkEntry> mWalk;
     bool mWalkQuiet = false;
     WalkInputs mQuietInputs;
 #ifndef NDEBUG

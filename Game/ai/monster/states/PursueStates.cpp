@@ -54,7 +54,8 @@ void ControllerMonsterStateIdle::OnBegin() {
 
 void ControllerMonsterStateIdle::StartedRoaming(int ms) {
     ControllerMonster& ctl = Ctl();
-    if (!ctl.CanMove() || ctl.GetRoamBehavior() == 0)
+    // The kept setting first: most never roam, and CanMove reads the animation set.
+    if (ctl.GetRoamBehavior() == 0 || !ctl.CanMove())
         return;
     mRoamCountdown -= ms;
     if (mRoamCountdown >= 0)

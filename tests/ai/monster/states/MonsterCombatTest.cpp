@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "Game/ai/monster/states/CombatStates.h"
@@ -152,6 +153,33 @@ TEST_F(MonsterCombat, AWaitingMonsterCirclesBeyondANearEnemyOrAroundItselfWhenFa
     EXPECT_FLOAT_EQ(state->GetAnchorRadius(),
                     0.5f * monster->GetPathPosition().DistanceTo(far->GetCoords().GetPosition()));
 }
+
+// Idle's countdown ends in a roam only for a monster that roams and has legs to walk on; the
+// others wait without a draw. Each pair is a fresh meadow: the brute's records are read once.
+class IdleRoaming : public MonsterCombatTest,
+                    public ::testing::WithParamInterface<std::tuple<bool, bool>> {};
+
+TEST_P(IdleRoaming, TheCountdownEndsInARoamOnlyForALeggedRoamer) {
+    const auto [roams, legs] = GetParam();
+    const std::string soon = R"("MinTimeBeforeRoam": 100, "MaxTimeBeforeRoam": 100)";
+    DefineBrute(roams ? R"("RoamBehavior": "Roam", )" + soon : soon, "", legs);
+    ControllerMonster* brain = Brain(SpawnMonster(10, 25));
+    ASSERT_NE(brain, nullptr);
+    Frame();
+    brain->SetState("Idle", ControllerAIStateData());
+    ASSERT_EQ(Executing(brain), "Idle");
+    // A monster that stays idle draws nothing (a roam that fails at once draws a new countdown).
+    crt_srand(7);
+    const int first = crt_rand();
+    crt_srand(7);
+    brain->GetExecutingState()->OnUpdate(101);
+    const bool drew = crt_rand() != first;
+    EXPECT_EQ(Executing(brain), roams && legs ? "Roam" : "Idle");
+    EXPECT_EQ(drew, roams && legs);
+}
+
+INSTANTIATE_TEST_SUITE_P(RoamsAndLegs, IdleRoaming,
+                         ::testing::Combine(::testing::Bool(), ::testing::Bool()));
 
 // Emoting at the enemy needs the facing axis dotted with the unnormalised way to the enemy above
 // 0.5236: distance counts, so a far enemy well aside is faced and a near one straight ahead not.
