@@ -421,7 +421,8 @@ TEST(AngerBatchLanes, MatchesEachValueWalkedAlone) {
         const std::size_t steps = c.own == Own::EveryThird ? 3 * c.count : c.count;
         // Past the table, amounts run on to whole groups, and spare lanes must stay as they are.
         constexpr float kUnread = std::numeric_limits<float>::quiet_NaN();
-        std::vector<float> amounts(std::max(steps, lanes), kUnread), calms(steps);
+        std::vector<float> amounts(std::max(steps, lanes), kUnread),
+            calms(steps + AngerLanes::kBatchLanes);
         std::vector<float> values(c.count + AngerLanes::kBatchLanes, -7.5f);
         std::fill_n(values.begin(), c.count, kUnread);
         for (std::size_t k = 0; k < steps; ++k) {
@@ -487,7 +488,8 @@ TEST(AngerBatchLanes, KeepsTheLastOfEachEightOnTheLine) {
     };
     for (const LineCase& c : cases) {
         SCOPED_TRACE(c.name);
-        std::vector<float> amounts(c.count + AngerLanes::kBatchLanes), calms(c.count);
+        std::vector<float> amounts(c.count + AngerLanes::kBatchLanes),
+            calms(c.count + AngerLanes::kBatchLanes);
         for (std::size_t k = 0; k < c.count; ++k) {
             amounts[k] = c.scale * static_cast<float>(k % 13 + 1) / 7;
             calms[k] = static_cast<float>(k % 5 + 1) / 64;
