@@ -30,7 +30,6 @@ enum class Layout { kSteps, kFilled, kPacked };
 enum class Opening {
     kLooked,   // by each lane's step
     kInOrder,  // its lanes' steps are lo, lo + 1, ...: side by side from lo
-    kPacked,   // side by side at the group's place in the packed list
 };
 
 // Tables from this many entries take sixteen lanes where the processor has them.
@@ -218,22 +217,17 @@ template <class Group, class Mask, std::size_t Count, std::size_t... Own>
 // nothing yet, so only those before it calm. Each of its lanes takes 0 + its amount, capped,
 // from the start and keeps it through calms of +0 until its own step (x - +0 is x, -0
 // included). False when the group has no own step (it and all after it lie past the table).
-// A packed group's lanes lie apart in steps; each keeps its amount until its own. `packed`: the
-// block's packed amounts.
 template <std::size_t Open, Opening From, class Group, class Mask, std::size_t Count>
 [[gnu::always_inline]] inline bool OpenGroup(Group (&v)[Count], const Mask& own,
                                              const BatchSteps<Group>& steps, std::int32_t& k,
-                                             std::int32_t lo, std::int32_t hi,
-                                             const float* packed) {
+                                             std::int32_t lo, std::int32_t hi) {
     constexpr std::size_t kWidth = sizeof(Group) / sizeof(float);
     if (lo > hi)
         return false;
     CalmFirst<Open>(v, steps, k, lo + 1);
     static_assert(sizeof(Mask) == sizeof(Group));
     Group added{};  // every lane is written below; -O1 cannot see that
-    if (From == Opening::kPacked) {
-        __builtin_memcpy(&added, packed + Open * kWidth, sizeof added);
-    } else if (From == Opening::kInOrder || Same(own, LaneIndex<Mask>::kLanes + lo)) {
+    if (From == Opening::kInOrder || Same(own, LaneIndex<Mask>::kLanes + lo)) {
         // The usual order: one lane after another.
         __builtin_memcpy(&added, steps.amounts + lo, sizeof added);
     } else {
@@ -262,11 +256,92 @@ template <Opening From, class Group, class Mask, std::size_t Count, std::size_t.
 [[gnu::always_inline]] inline void OpenInTurn(Group (&v)[Count], const Mask (&own)[Count],
                                               const std::int32_t (&lo)[Count],
                                               const std::int32_t (&hi)[Count],
-                                              const BatchSteps<Group>& steps, const float* packed,
+                                              const BatchSteps<Group>& steps,
                                               std::index_sequence<Open...>) {
     std::int32_t k = lo[0];
-    (void)(OpenGroup<Open, From>(v, own[Open], steps, k, lo[Open], hi[Open], packed) && ...);
+    (void)(OpenGroup<Open, From>(v, own[Open], steps, k, lo[Open], hi[Open]) && ...);
     CalmAll(v, steps, k, steps.count);
+}
+
+// Steps [from, to) for groups up to `Upto` (not included) whose lane i is step i ahead: each takes
+// the calms from k + i at step k, one load for every group.
+template <std::size_t Upto, class Group, std::size_t Count>
+[[gnu::always_inline]] inline void CalmAhead(Group (&v)[Count], const float* calms,
+                                             std::int32_t from, std::int32_t to) {
+    static_assert(Upto <= Count);
+#pragma GCC unroll 8
+    for (std::int32_t k = from; k < to; ++k) {
+        Group calm;
+        __builtin_memcpy(&calm, calms + k, sizeof calm);
+#pragma GCC unroll 16
+        for (std::size_t w = 0; w < Upto; ++w)
+            v[w] -= calm;
+    }
+}
+
+// How the lanes of a block walked ahead (see WalkAhead) lie in its groups.
+enum class Spacing {
+    kApart,       // a group's lanes may lie apart in steps
+    kSideBySide,  // each group's lanes are created one step after another
+    kAdjacent,    // and each group's first one step after the last of the group before it
+};
+
+// Group `Open` of a block walked ahead takes its amounts once those before it reach its first
+// calm. Where its lanes lie apart, lane i starts start[i] - lo steps late; until the last one
+// has started, each takes a calm only once it has.
+template <std::size_t Open, Spacing Lie, class Group, class Mask, std::size_t Count>
+[[gnu::always_inline]] inline void OpenAhead(Group (&v)[Count], const Mask& start, std::int32_t lo,
+                                             std::int32_t last, const float* amounts,
+                                             const BatchSteps<Group>& steps, std::int32_t& k) {
+    constexpr std::size_t kWidth = sizeof(Group) / sizeof(float);
+    if constexpr (Lie == Spacing::kAdjacent && Open > 0) {
+        // A known count: no steps left over from the unrolling.
+#pragma GCC unroll 16
+        for (std::size_t s = 0; s < kWidth; ++s) {
+            Group calm;
+            __builtin_memcpy(&calm, steps.calms + k + s, sizeof calm);
+#pragma GCC unroll 16
+            for (std::size_t w = 0; w < Open; ++w)
+                v[w] -= calm;
+        }
+    } else {
+        CalmAhead<Open>(v, steps.calms, k, lo + 1);
+    }
+    Group added;
+    __builtin_memcpy(&added, amounts + Open * kWidth, sizeof added);
+    added = Group{} + added;
+    v[Open] = added > steps.ceiling ? steps.ceiling : added;
+    k = lo + 1;
+    if constexpr (Lie == Spacing::kApart) {
+        Mask at = Mask{} + lo;
+        for (; k <= last; ++k) {
+            Group calm;
+            __builtin_memcpy(&calm, steps.calms + k, sizeof calm);
+#pragma GCC unroll 16
+            for (std::size_t w = 0; w < Open; ++w)
+                v[w] -= calm;
+            at += 1;
+            v[Open] -= start < at ? calm : Group{};
+        }
+    }
+}
+
+// A block whose group `w` has lane i created by step start[w][i] + i (rising; lo[w] for the
+// first, last[w] + its index for the last), its amounts side by side from `amounts` + w *
+// width, and no other own step. Lane i keeps its amount until its own step and takes every calm
+// after it, so in a group whose lanes are created one step after another it runs i steps ahead
+// of lane 0: at step k it takes calm k + i, the whole group from one load, with no window of
+// steps where its lanes choose. The last lanes run past the steps into the +0 after them,
+// which leave them as they are.
+template <Spacing Lie, class Group, class Mask, std::size_t Count, std::size_t... Open>
+[[gnu::always_inline]] inline void WalkAhead(Group (&v)[Count], const Mask (&start)[Count],
+                                             const std::int32_t (&lo)[Count],
+                                             const std::int32_t (&last)[Count],
+                                             const float* amounts, const BatchSteps<Group>& steps,
+                                             std::index_sequence<Open...>) {
+    std::int32_t k = lo[0];
+    (OpenAhead<Open, Lie>(v, start[Open], lo[Open], last[Open], amounts, steps, k), ...);
+    CalmAhead<Count>(v, steps.calms, k, steps.count);
 }
 
 // A block's groups back into the table (the last only as far as `count`, unless `Whole`).
@@ -279,6 +354,21 @@ template <bool Whole, class Group, std::size_t Count>
         const std::size_t at = first + w * kWidth;
         const std::size_t filled = Whole ? kWidth : std::min(kWidth, count - at);
         __builtin_memcpy(values + at, &v[w], filled * sizeof(float));
+    }
+}
+
+// Groups whose lanes lie side by side back from lo[w] on (the last only as far as `count`, unless
+// `Whole`).
+template <bool Whole, class Group, std::size_t Count>
+[[gnu::always_inline]] inline void StoreAt(float* values, std::size_t first, std::size_t count,
+                                           const std::int32_t (&lo)[Count],
+                                           const Group (&v)[Count]) {
+    constexpr std::size_t kWidth = sizeof(Group) / sizeof(float);
+#pragma GCC unroll 16
+    for (std::size_t w = 0; w < Count; ++w) {
+        const std::size_t at = first + w * kWidth;
+        const std::size_t filled = Whole ? kWidth : std::min(kWidth, count - at);
+        __builtin_memcpy(values + lo[w], &v[w], filled * sizeof(float));
     }
 }
 
@@ -299,7 +389,7 @@ template <bool Whole, class Group, std::size_t Count>
 
 // `Count` groups from lane `first` through every step (the last group may run past `count`,
 // unless `Whole`). Filled, the batch filled an empty table in list order (lane i by step i),
-// which needs no steps read: lanes past the table stop at its last step.
+// which needs no steps read: lanes past the table are never stored.
 template <class Group, class Mask, std::size_t Count, bool Whole, Layout Lay>
 [[gnu::always_inline]] inline void BatchBlock(float* values, std::size_t first, std::size_t count,
                                               const std::int32_t* step, const std::int32_t* fresh,
@@ -312,29 +402,46 @@ template <class Group, class Mask, std::size_t Count, bool Whole, Layout Lay>
     Mask own[Count], born[Count];
     std::int32_t lo[Count], hi[Count];
     if constexpr (Lay == Layout::kPacked) {
+        // The list rises, so a run of it spans only as many entries as it lists when they lie side
+        // by side: in whole blocks the groups mostly follow one another.
+        if constexpr (Whole) {
+            const std::int32_t base = step[first];
+            if (step[first + Count * kWidth - 1] - base ==
+                static_cast<std::int32_t>(Count * kWidth - 1)) {
+#pragma GCC unroll 16
+                for (std::size_t w = 0; w < Count; ++w)
+                    lo[w] = base + static_cast<std::int32_t>(w * kWidth);
+                WalkAhead<Spacing::kAdjacent>(v, own, lo, lo, steps.amounts + first, steps,
+                                              std::make_index_sequence<Count>{});
+                Store<true>(values, static_cast<std::size_t>(base), count, v);
+                return;
+            }
+        }
+        bool dense = true;
 #pragma GCC unroll 16
         for (std::size_t w = 0; w < Count; ++w) {
             const std::size_t at = first + w * kWidth;
+            const std::size_t filled = Whole ? kWidth : std::min(kWidth, count - at);
             __builtin_memcpy(&own[w], step + at, sizeof own[w]);
-            lo[w] = own[w][0];
-            hi[w] = step[(Whole ? at + kWidth : std::min(at + kWidth, count)) - 1];
+            own[w] -= LaneIndex<Mask>::kLanes;
+            lo[w] = step[at];
+            hi[w] = step[at + filled - 1] - static_cast<std::int32_t>(filled - 1);
+            dense = dense && hi[w] == lo[w];
         }
-        OpenInTurn<Opening::kPacked>(v, own, lo, hi, steps, steps.amounts + first,
-                                     std::make_index_sequence<Count>{});
-        Scatter<Whole>(values, first, count, step, v);
+        WalkAhead<Spacing::kApart>(v, own, lo, hi, steps.amounts + first, steps,
+                                   std::make_index_sequence<Count>{});
+        if (dense)
+            StoreAt<Whole>(values, first, count, lo, v);
+        else
+            Scatter<Whole>(values, first, count, step, v);
         return;
     } else if constexpr (Lay == Layout::kFilled) {
-        const auto last = static_cast<std::int32_t>(count) - 1;
 #pragma GCC unroll 16
-        for (std::size_t w = 0; w < Count; ++w) {
+        for (std::size_t w = 0; w < Count; ++w)
             lo[w] = static_cast<std::int32_t>(first + w * kWidth);
-            hi[w] = lo[w] + static_cast<std::int32_t>(kWidth - 1);
-            if (!Whole)
-                hi[w] = std::min(hi[w], last);
-            own[w] = LaneIndex<Mask>::kLanes + lo[w];
-        }
-        OpenInTurn<Opening::kInOrder>(v, own, lo, hi, steps, nullptr,
-                                      std::make_index_sequence<Count>{});
+        constexpr Spacing kLie = Whole ? Spacing::kAdjacent : Spacing::kSideBySide;
+        WalkAhead<kLie>(v, own, lo, lo, steps.amounts + first, steps,
+                        std::make_index_sequence<Count>{});
         Store<Whole>(values, first, count, v);
         return;
     }
@@ -364,8 +471,7 @@ template <class Group, class Mask, std::size_t Count, bool Whole, Layout Lay>
     }
     // Every lane created too: a table the list fills from empty.
     if (listed && Same(created, Mask{} - 1)) {
-        OpenInTurn<Opening::kInOrder>(v, own, lo, hi, steps, nullptr,
-                                      std::make_index_sequence<Count>{});
+        OpenInTurn<Opening::kInOrder>(v, own, lo, hi, steps, std::make_index_sequence<Count>{});
         Store<Whole>(values, first, count, v);
         return;
     }
@@ -403,8 +509,7 @@ template <class Group, class Mask, std::size_t Count, bool Whole, Layout Lay>
     LowestAndHighest(created, created, least, most);
     const std::int32_t start = most == -1 ? low : 0;
     if (apart && most == -1) {
-        OpenInTurn<Opening::kLooked>(v, own, lo, hi, steps, nullptr,
-                                     std::make_index_sequence<Count>{});
+        OpenInTurn<Opening::kLooked>(v, own, lo, hi, steps, std::make_index_sequence<Count>{});
     } else if (apart) {
         std::int32_t k = start;
         for (std::size_t w = 0; w < Count; ++w) {

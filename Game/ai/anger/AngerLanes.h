@@ -59,9 +59,10 @@ PackedEntries PackFilled(float* values, std::size_t count, const float* amounts,
 // order but at its own step, where it takes its provocation instead (from 0 when the step
 // created the entry: what the lane held before is not yet the entry's), capped at `cap`.
 // With no `step` and `fresh`, the batch filled an empty table in list order (entry k created
-// by step k, `steps` == `count`): no value is read, and `amounts` runs on to a whole
-// kBatchLanes. The caller drops every value below `dropped` unread: where no calm is below 0,
-// such a value past its own step may be left at any value below it.
+// by step k, `steps` == `count`): no value is read, `amounts` runs on to a whole kBatchLanes
+// and `calms` has kBatchLanes of +0 after its last. The caller drops every value below `dropped`
+// unread: where no calm is below 0, such a value past its own step may be left at any value below
+// it.
 void ApplyBatch(float* values, std::size_t count, const std::int32_t* step,
                 const std::int32_t* fresh, const float* amounts, const float* calms,
                 std::size_t steps, float cap,

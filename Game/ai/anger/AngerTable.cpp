@@ -474,8 +474,10 @@ bool AngerTable::ProvokeEach(const Provoked* list, std::size_t count, float cap,
         Reserve(count);
         if (steps)
             steps->resize(count);
-        if (PlaceFromEmpty(mIds, mHints, list, count, share, Room(batch.amounts, whole),
-                           Room(batch.calms, count), steps ? steps->data() : nullptr)) {
+        float* const calms = Room(batch.calms, count + AngerLanes::kBatchLanes);
+        if (PlaceFromEmpty(mIds, mHints, list, count, share, Room(batch.amounts, whole), calms,
+                           steps ? steps->data() : nullptr)) {
+            std::fill_n(calms + count, AngerLanes::kBatchLanes, 0.0f);
             mSize = count;
             AngerLanes::ApplyBatch(mValues, mSize, nullptr, nullptr, batch.amounts.data(),
                                    batch.calms.data(), count, cap, dropped);

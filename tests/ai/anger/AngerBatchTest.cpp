@@ -421,7 +421,8 @@ TEST(AngerBatchLanes, MatchesEachValueWalkedAlone) {
         const std::size_t steps = c.own == Own::EveryThird ? 3 * c.count : c.count;
         // Past the table, amounts run on to whole groups, and spare lanes must stay as they are.
         constexpr float kUnread = std::numeric_limits<float>::quiet_NaN();
-        std::vector<float> amounts(std::max(steps, lanes), kUnread), calms(steps);
+        std::vector<float> amounts(std::max(steps, lanes), kUnread),
+            calms(steps + AngerLanes::kBatchLanes);
         std::vector<float> values(c.count + AngerLanes::kBatchLanes, -7.5f);
         std::fill_n(values.begin(), c.count, kUnread);
         for (std::size_t k = 0; k < steps; ++k) {
@@ -487,7 +488,8 @@ TEST(AngerBatchLanes, KeepsTheLastOfEachEightOnTheLine) {
     };
     for (const LineCase& c : cases) {
         SCOPED_TRACE(c.name);
-        std::vector<float> amounts(c.count + AngerLanes::kBatchLanes), calms(c.count);
+        std::vector<float> amounts(c.count + AngerLanes::kBatchLanes),
+            calms(c.count + AngerLanes::kBatchLanes);
         for (std::size_t k = 0; k < c.count; ++k) {
             amounts[k] = c.scale * static_cast<float>(k % 13 + 1) / 7;
             calms[k] = static_cast<float>(k % 5 + 1) / 64;
@@ -512,6 +514,59 @@ TEST(AngerBatchLanes, KeepsTheLastOfEachEightOnTheLine) {
                               std::bit_cast<std::uint32_t>(walked[i]))
                         << "line on lane " << lane << ", lane " << i;
             }
+        }
+    }
+}
+
+// A filled table's kept entries walk in groups whose lanes run one step apart: groups of
+// entries side by side in blocks that follow one another, blocks of such groups with entries
+// dropped between them, groups with entries dropped inside (short gaps and long), and partial
+// last blocks, for eight lanes and sixteen. Entries with a tiny amount surely fall below the
+// line; every other one must end bit for bit as walked alone.
+TEST(AngerBatchLanes, WalksTheKeptEntriesWhereverTheDroppedLie) {
+    struct KeptCase {
+        const char* name;
+        std::size_t count;
+        bool (*drops)(std::size_t entry);
+        float scale = 1.0f;  // kept amounts
+    };
+    const KeptCase cases[] = {
+        {"none dropped", 1024, [](std::size_t) { return false; }},
+        {"none dropped, a partial block", 1000, [](std::size_t) { return false; }},
+        {"one dropped early", 777, [](std::size_t i) { return i == 5; }},
+        {"dropped between groups", 1024, [](std::size_t i) { return i % 272 == 16; }},
+        {"one in seventy dropped", 900, [](std::size_t i) { return i % 70 == 33; }},
+        {"a run dropped inside a group", 700, [](std::size_t i) { return i >= 100 && i < 111; }},
+        {"every other dropped at first", 800, [](std::size_t i) { return i < 300 && i % 2 == 0; }},
+        {"the first third dropped", 600, [](std::size_t i) { return i < 200; }},
+        {"one dropped in the last group", 263, [](std::size_t i) { return i == 260; }},
+        {"to the cap, one in thirty dropped", 520, [](std::size_t i) { return i % 30 == 7; },
+         60.0f},
+    };
+    constexpr float kLine = 1.0f;
+    for (const KeptCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::vector<float> amounts(c.count + AngerLanes::kBatchLanes),
+            calms(c.count + AngerLanes::kBatchLanes);
+        for (std::size_t k = 0; k < c.count; ++k) {
+            amounts[k] = c.drops(k) ? 0.01f : c.scale * (20.0f + static_cast<float>(k % 13) / 7);
+            calms[k] = static_cast<float>(k % 5 + 1) / 1024;
+        }
+        std::vector<float> walked(c.count), values(c.count);
+        for (std::size_t i = 0; i < c.count; ++i) {
+            walked[i] = std::min(0.0f + amounts[i], kKernelCap);
+            for (std::size_t k = i + 1; k < c.count; ++k)
+                walked[i] -= calms[k];
+        }
+        AngerLanes::ApplyBatch(values.data(), c.count, nullptr, nullptr, amounts.data(),
+                               calms.data(), c.count, kKernelCap, kLine);
+        for (std::size_t i = 0; i < c.count; ++i) {
+            if (c.drops(i))
+                ASSERT_LT(values[i], kLine) << "lane " << i;
+            else
+                ASSERT_EQ(std::bit_cast<std::uint32_t>(values[i]),
+                          std::bit_cast<std::uint32_t>(walked[i]))
+                    << "lane " << i << ": " << values[i] << " against " << walked[i];
         }
     }
 }
