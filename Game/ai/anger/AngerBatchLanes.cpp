@@ -344,32 +344,33 @@ template <Spacing Lie, class Group, class Mask, std::size_t Count, std::size_t..
     CalmAhead<Count>(v, steps.calms, k, steps.count);
 }
 
-// A block's groups back into the table (the last only as far as `count`, unless `Whole`).
-template <bool Whole, class Group, std::size_t Count>
-[[gnu::always_inline]] inline void Store(float* values, std::size_t first, std::size_t count,
-                                         const Group (&v)[Count]) {
+// A block's groups back into the table, group w from to(w, its own place) on (the last only as
+// far as `count`, unless `Whole`).
+template <bool Whole, class Group, std::size_t Count, class To>
+[[gnu::always_inline]] inline void StoreEach(float* values, std::size_t first, std::size_t count,
+                                             const Group (&v)[Count], To to) {
     constexpr std::size_t kWidth = sizeof(Group) / sizeof(float);
 #pragma GCC unroll 16
     for (std::size_t w = 0; w < Count; ++w) {
         const std::size_t at = first + w * kWidth;
         const std::size_t filled = Whole ? kWidth : std::min(kWidth, count - at);
-        __builtin_memcpy(values + at, &v[w], filled * sizeof(float));
+        __builtin_memcpy(values + to(w, at), &v[w], filled * sizeof(float));
     }
 }
 
-// Groups whose lanes lie side by side back from lo[w] on (the last only as far as `count`, unless
-// `Whole`).
+template <bool Whole, class Group, std::size_t Count>
+[[gnu::always_inline]] inline void Store(float* values, std::size_t first, std::size_t count,
+                                         const Group (&v)[Count]) {
+    StoreEach<Whole>(values, first, count, v, [](std::size_t, std::size_t at) { return at; });
+}
+
+// Groups whose lanes lie side by side back from lo[w] on.
 template <bool Whole, class Group, std::size_t Count>
 [[gnu::always_inline]] inline void StoreAt(float* values, std::size_t first, std::size_t count,
                                            const std::int32_t (&lo)[Count],
                                            const Group (&v)[Count]) {
-    constexpr std::size_t kWidth = sizeof(Group) / sizeof(float);
-#pragma GCC unroll 16
-    for (std::size_t w = 0; w < Count; ++w) {
-        const std::size_t at = first + w * kWidth;
-        const std::size_t filled = Whole ? kWidth : std::min(kWidth, count - at);
-        __builtin_memcpy(values + lo[w], &v[w], filled * sizeof(float));
-    }
+    StoreEach<Whole>(values, first, count, v,
+                     [&lo](std::size_t w, std::size_t) { return static_cast<std::size_t>(lo[w]); });
 }
 
 // Packed groups back to their entries.
