@@ -16,6 +16,8 @@ class NetworkConnectionManager;
 
 class Engine {
 public:
+    static constexpr FixedSlot kMachineSlot = FixedSlot::Engine;
+
     using LogSink = std::function<void(int level, const char* channel, const std::string& text)>;
 
     Engine();
@@ -106,12 +108,13 @@ private:
     std::vector<std::uint32_t> mForcedUpdates;
 };
 
-// `gEngine` reads as the engine object of the current machine. Inline: the frame reaches it
-// many times, and each access is a thread-pointer load and a slot read.
+// `gEngine` reads as the engine object of the current machine. Forced inline: the frame reaches
+// it many times, and each access is a thread-pointer load and a slot read; left to itself the
+// compiler kept an out-of-line copy per batch, and the call cost more than the read.
 struct EngineHandle {
-    Engine* operator->() const { return &Machine::Current().Get<Engine>(); }
-    Engine& operator*() const { return Machine::Current().Get<Engine>(); }
-    operator Engine*() const { return &Machine::Current().Get<Engine>(); }
+    [[gnu::always_inline]] Engine* operator->() const { return &Machine::Current().Get<Engine>(); }
+    [[gnu::always_inline]] Engine& operator*() const { return Machine::Current().Get<Engine>(); }
+    [[gnu::always_inline]] operator Engine*() const { return &Machine::Current().Get<Engine>(); }
 };
 extern const EngineHandle gEngine;
 

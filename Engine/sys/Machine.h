@@ -16,7 +16,7 @@ class Machine;
 // The singletons a crowd's frame reaches at every turn hold fixed near slots: their slot index is
 // a constant, not a per-class number read behind a guard. A class takes one by naming it as its
 // `kMachineSlot`; every other class gets the next free slot past these on its first use.
-enum class FixedSlot : std::size_t { Objects, World, GameEngine, Count };
+enum class FixedSlot : std::size_t { Objects, World, GameEngine, Engine, Count };
 
 namespace detail {
 // The calling thread's machine; null until the thread first asks for one. Initial-exec: the

@@ -259,5 +259,42 @@ TEST_F(EquipmentCtrlTest, ASecondAttachOfOneItemIsRefusedAndLogged) {
     EXPECT_EQ(machine.CountLog("EquipManager: Attempt to attach item twice"), 1);
 }
 
+// The hands' weapon answers: only a live weapon counts, and a lone left melee weapon answers for
+// the right hand.
+TEST_F(EquipmentCtrlTest, EachHandAnswersWithTheLiveWeaponItHolds) {
+    struct Case {
+        const char* right;  // attached to the right hand (empty: none)
+        const char* left;
+        bool destroyRight;  // the right hand's item goes while still attached
+        bool rightIsRight, rightIsLeft, leftIsLeft;  // which item each hand answers with
+    };
+    const Case cases[] = {
+        {"", "", false, false, false, false},
+        {kWornSword, "", false, true, false, false},
+        {kWornSword, kWornShield, false, true, false, true},   // a shield is of the weapon kinds
+        {kWornSword, kWornAmulet, false, true, false, false},  // an amulet is not
+        {kWornSword, kWornSword, false, true, false, true},
+        {"", kWornSword, false, false, true, false},  // moved into the right hand
+        {"", kWornBow, false, false, false, true},
+        {kWornSword, kWornBow, true, false, false, true},
+    };
+    for (const Case& c : cases) {
+        Character* owner =
+            objects.CreateObjectFromFile<Character>("Records/Characters/SampleHero.dbr");
+        EquipManager& worn = owner->GetEquipManager();
+        const std::uint32_t right = *c.right ? Carry(c.right) : 0;
+        const std::uint32_t left = *c.left ? Carry(c.left) : 0;
+        if (right)
+            worn.AttachItemAction(right, EquipLocation_RightHand);
+        if (left)
+            worn.AttachItemAction(left, EquipLocation_LeftHand);
+        if (c.destroyRight)
+            objects.DestroyObject(objects.GetObject<Item>(right));
+        const std::uint32_t wantRight = c.rightIsRight ? right : c.rightIsLeft ? left : 0;
+        EXPECT_EQ(worn.GetRightHandWeapon(), wantRight) << c.right << " | " << c.left;
+        EXPECT_EQ(worn.GetLeftHandWeapon(), c.leftIsLeft ? left : 0) << c.right << " | " << c.left;
+    }
+}
+
 }  // namespace
 }  // namespace GAME::test

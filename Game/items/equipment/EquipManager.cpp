@@ -209,28 +209,7 @@ std::uint32_t EquipManager::GetArmorId() const {
     return FindAttached<Armor>(id) ? id : 0;
 }
 
-std::uint32_t EquipManager::GetWeaponIdRight() const {
-    for (const EquipManagerContainer& entry : mItems)
-        if (entry.location == EquipLocation_RightHand ||
-            (entry.location == EquipLocation_LeftHand && entry.movedToRightHand))
-            return entry.itemId;
-    return 0;
-}
-
-std::uint32_t EquipManager::GetWeaponIdLeft() const {
-    for (const EquipManagerContainer& entry : mItems)
-        if (entry.location == EquipLocation_LeftHand)
-            return entry.movedToRightHand ? 0 : entry.itemId;
-    return 0;
-}
-
-std::uint32_t EquipManager::GetRightHandWeapon() const {
-    const std::uint32_t id = GetWeaponIdRight();
-    return FindAttached<Weapon>(id) ? id : 0;
-}
-
-std::uint32_t EquipManager::GetLeftHandWeapon() const {
-    const std::uint32_t id = GetWeaponIdLeft();
+std::uint32_t EquipManager::AttachedWeapon(std::uint32_t id) const {
     return FindAttached<Weapon>(id) ? id : 0;
 }
 

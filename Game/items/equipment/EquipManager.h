@@ -50,10 +50,22 @@ public:
     bool HasItem(const std::string& recordName) const;
     std::uint32_t GetBodyArmor() const { return GetItemId(EquipLocation_UpperBody); }
     std::uint32_t GetArmorId() const;
-    std::uint32_t GetWeaponIdRight() const;
-    std::uint32_t GetWeaponIdLeft() const;
-    std::uint32_t GetRightHandWeapon() const;
-    std::uint32_t GetLeftHandWeapon() const;
+    // Inline: every character asks for its weapons each frame, and most hold none.
+    std::uint32_t GetWeaponIdRight() const {
+        for (const EquipManagerContainer& entry : mItems)
+            if (entry.location == EquipLocation_RightHand ||
+                (entry.location == EquipLocation_LeftHand && entry.movedToRightHand))
+                return entry.itemId;
+        return 0;
+    }
+    std::uint32_t GetWeaponIdLeft() const {
+        for (const EquipManagerContainer& entry : mItems)
+            if (entry.location == EquipLocation_LeftHand)
+                return entry.movedToRightHand ? 0 : entry.itemId;
+        return 0;
+    }
+    std::uint32_t GetRightHandWeapon() const { return WeaponOrNone(GetWeaponIdRight()); }
+    std::uint32_t GetLeftHandWeapon() const { return WeaponOrNone(GetWeaponIdLeft()); }
     std::uint32_t GetLeftHandShield() const;
     EquipManager_HandState GetHandState() const;
     WorldCoords GetAttachCoords(std::uint32_t location) const;
@@ -68,6 +80,8 @@ public:
     std::uint32_t GetDefaultHeadPiece() const { return mDefaultHeadPiece; }
 
 private:
+    std::uint32_t WeaponOrNone(std::uint32_t id) const { return id != 0 ? AttachedWeapon(id) : 0; }
+    std::uint32_t AttachedWeapon(std::uint32_t id) const;
     void ForceRightHandAsNeeded();
     void Reattach(EquipManagerContainer& entry, const char* point);
     void SetDefaultHeadPieceVisible(bool visible);
