@@ -582,8 +582,9 @@ void ControllerMonster::AngerUpdate(int ms) {
 #endif
                     return true;
                 };
-                for (; next + kEight <= found; next += kEight) {
-                    const EntityGrid::Entry* const* group = foes + next;
+                next = found - found % kEight;
+                for (const EntityGrid::Entry* const* group = foes; group != foes + next;
+                     group += kEight) {
                     if (weighGroup(group)) {
                         provokedAt += kEight;
                         reachAt += kEight;
