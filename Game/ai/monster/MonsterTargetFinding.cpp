@@ -569,8 +569,7 @@ void ControllerMonster::AngerUpdate(int ms) {
             SightLaneTerms laneTerms;
             if (!bounded && selfPlaced && found >= kEight && WorldCells::HasEightLanes()) {
                 SpreadSightTerms(terms, laneTerms);
-                // Stepped in locals: through the captures, their holders went to the stack and
-                // back around every group's call.
+                // Locals: stepped through the captures, they were saved around each group's call.
                 AngerTable::Provoked* provokedAt = provoked + listed;
                 float* reachAt = reach + listed;
                 const auto weighGroup = [&](const EntityGrid::Entry* const* group) {
@@ -590,11 +589,9 @@ void ControllerMonster::AngerUpdate(int ms) {
                         reachAt += kEight;
                         continue;
                     }
-                    for (std::size_t k = 0; k < kEight; ++k) {
-                        const std::size_t kept = weigh(*group[k], *provokedAt, *reachAt) ? 1 : 0;
-                        provokedAt += kept;
-                        reachAt += kept;
-                    }
+                    for (std::size_t k = 0; k < kEight; ++k)
+                        if (weigh(*group[k], *provokedAt, *reachAt))
+                            ++provokedAt, ++reachAt;
                 }
                 // The last few as a group too, their last foe in the lanes past them (each lane
                 // is weighed alone, and only the few are listed): a group costs about what two
