@@ -158,9 +158,12 @@ struct ProvokedEight {
     return _mm256_xor_si256(Words(column), WordsAt(lanes));
 }
 
-[[gnu::target("avx2")]] bool Weigh(const Entry* const* foes, const Region* region,
-                                   SightLaneTerms& terms, AngerTable::Provoked* provoked,
-                                   float* reach) {
+// Inlined into its one caller: a group's call then goes straight to its body.
+[[gnu::target("avx2"), gnu::always_inline]] inline bool Weigh(const Entry* const* foes,
+                                                              const Region* region,
+                                                              SightLaneTerms& terms,
+                                                              AngerTable::Provoked* provoked,
+                                                              float* reach) {
     // Spread for the groups after this one that stand there too.
     if (region != terms.region) [[unlikely]] {
         const auto pointer = reinterpret_cast<std::uintptr_t>(region);
@@ -257,8 +260,9 @@ struct ProvokedEight {
     out.region = nullptr;
 }
 
-bool WeighEightFoes(const EntityGrid::Entry* const* foes, const Region* region,
-                    SightLaneTerms& terms, AngerTable::Provoked* provoked, float* reach) {
+[[gnu::target("avx2")]] bool WeighEightFoes(const EntityGrid::Entry* const* foes,
+                                            const Region* region, SightLaneTerms& terms,
+                                            AngerTable::Provoked* provoked, float* reach) {
     return SightLanes::Weigh(foes, region, terms, provoked, reach);
 }
 

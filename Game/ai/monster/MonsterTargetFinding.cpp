@@ -569,23 +569,29 @@ void ControllerMonster::AngerUpdate(int ms) {
             SightLaneTerms laneTerms;
             if (!bounded && selfPlaced && found >= kEight && WorldCells::HasEightLanes()) {
                 SpreadSightTerms(terms, laneTerms);
+                // Locals: stepped through the captures, they were saved around each group's call.
+                AngerTable::Provoked* provokedAt = provoked + listed;
+                float* reachAt = reach + listed;
                 const auto weighGroup = [&](const EntityGrid::Entry* const* group) {
-                    if (!group[0]->region || !WeighEightFoes(group, group[0]->region, laneTerms,
-                                                             provoked + listed, reach + listed))
+                    if (!group[0]->region ||
+                        !WeighEightFoes(group, group[0]->region, laneTerms, provokedAt, reachAt))
                         return false;
 #ifndef NDEBUG
-                    CheckEightFoes(group, provoked + listed, reach + listed, weigh);
+                    CheckEightFoes(group, provokedAt, reachAt, weigh);
 #endif
                     return true;
                 };
-                for (; next + kEight <= found; next += kEight) {
-                    const EntityGrid::Entry* const* group = foes + next;
+                next = found - found % kEight;
+                for (const EntityGrid::Entry* const* group = foes; group != foes + next;
+                     group += kEight) {
                     if (weighGroup(group)) {
-                        listed += kEight;
+                        provokedAt += kEight;
+                        reachAt += kEight;
                         continue;
                     }
                     for (std::size_t k = 0; k < kEight; ++k)
-                        listed += weigh(*group[k], provoked[listed], reach[listed]) ? 1 : 0;
+                        if (weigh(*group[k], *provokedAt, *reachAt))
+                            ++provokedAt, ++reachAt;
                 }
                 // The last few as a group too, their last foe in the lanes past them (each lane
                 // is weighed alone, and only the few are listed): a group costs about what two
@@ -596,10 +602,11 @@ void ControllerMonster::AngerUpdate(int ms) {
                     for (std::size_t k = 0; k < kEight; ++k)
                         group[k] = foes[next + std::min(k, few - 1)];
                     if (weighGroup(group)) {
-                        listed += few;
+                        provokedAt += few;
                         next = found;
                     }
                 }
+                listed = static_cast<std::size_t>(provokedAt - provoked);
             }
             for (; next < found; ++next)
                 listed += weigh(*foes[next], provoked[listed], reach[listed]) ? 1 : 0;
