@@ -128,9 +128,9 @@ inline bool HasEightLanes() {
     return static_cast<unsigned>(_mm256_movemask_ps(reinterpret_cast<__m256>(lanes)));
 }
 
-// SphereMask of one pack's eight lanes, lanes past a cell's last entry included (only where
-// HasEightLanes).
-[[gnu::target("avx2"), gnu::always_inline]] inline unsigned SphereBitsOct(const EntityGrid::Pack& p,
+// SphereMask of one pack's eight lanes as lanes of all ones, lanes past a cell's last entry
+// included (only where HasEightLanes).
+[[gnu::target("avx2"), gnu::always_inline]] inline OctMask SphereLanesOct(const EntityGrid::Pack& p,
                                                                           const Vec3& toQuery,
                                                                           const Sphere& sphere) {
     OctFloats x, y, z, radius;
@@ -143,7 +143,15 @@ inline bool HasEightLanes() {
     const OctFloats dz = (z + toQuery.z) - sphere.center.z;
     const OctFloats squared = dx * dx + dy * dy + dz * dz;
     const OctFloats reach = sphere.radius + radius;
-    return OctBits(~(squared > reach * reach));
+    // Not greater, as one compare (`~(squared > reach * reach)` costs GCC a second step).
+    return reinterpret_cast<OctMask>(_mm256_cmp_ps(squared, reach * reach, _CMP_NGT_US));
+}
+
+// SphereLanesOct as bits.
+[[gnu::target("avx2"), gnu::always_inline]] inline unsigned SphereBitsOct(const EntityGrid::Pack& p,
+                                                                          const Vec3& toQuery,
+                                                                          const Sphere& sphere) {
+    return OctBits(SphereLanesOct(p, toQuery, sphere));
 }
 
 // The bits of the first `count` (at most 64) entries.

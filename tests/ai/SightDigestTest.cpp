@@ -177,10 +177,17 @@ TEST(SightScreenOct, AnswersForTheJudgedTeamsOnly) {
         GTEST_SKIP() << "no eight lanes";
     constexpr std::uint32_t kPlainMask = kWritten | kCharacter | kTeamFromCharacter;
     constexpr std::uint32_t kPlain = kWritten | kCharacter, kSelf = 5;
-    EntityGrid::Pack packs[2] = {};
-    for (std::uint32_t i = 0; i < 16; ++i) {
+    // Entries in the sphere (x up to 12.5) from 0 to 12, and in the "two" layouts from 40 to 49
+    // too; the others far off. Blocks of two to eight packs, with lanes past the last entry and
+    // packs the sphere misses between and after those it holds.
+    struct Shape {
+        std::size_t count;
+        bool two;
+    };
+    const Shape shapes[] = {{15, false}, {29, false}, {56, true}, {61, true}, {64, false}};
+    EntityGrid::Pack packs[8] = {};
+    for (std::uint32_t i = 0; i < 64; ++i) {
         EntityGrid::Pack& p = packs[i / 8];
-        p.x[i % 8] = static_cast<float>(i);
         p.slot[i % 8] = i;
         // Teams 1/0 to 4/0 in turn; every fifth lane an unsure one, every seventh unwritten.
         p.gameFlags[i % 8] = i % 7 == 6 ? 0u : i % 5 == 4 ? kPlain | kTeamFromCharacter : kPlain;
@@ -198,66 +205,77 @@ TEST(SightScreenOct, AnswersForTheJudgedTeamsOnly) {
                         {{0, -1, -1}, -1},       {{-1, -1, -1}, -1},      {{0, 0, 0}, -1, 4, -1},
                         {{-1, 0, -1}, 0, 4, -1}, {{0, -1, 0}, -1, 4, 0},  {{0, -1, 0}, -1, 2, 0},
                         {{-1, 0, 0}, -1, 1, -1}, {{0, 0, -1}, -1, 3, -1}, {{0, 0, 0}, -1, 2, 0}};
-    for (const Row& row : rows) {
-        SCOPED_TRACE(::testing::Message() << row.valid[0] << row.valid[1] << row.valid[2]
-                                          << " whole " << row.wholeMajor);
-        SightScreen::ScreenTerms terms{kPlainMask, kPlain, 0, kSelf};
-        for (std::size_t k = 0; k < SightScreen::kRemembered; ++k) {
-            terms.major[k] = static_cast<std::uint32_t>(k) + 1;  // an unjudged one too
-            terms.valid[k] = row.valid[k];
-            terms.keep[k] = k == 1 ? 0 : -1;
+    for (const Shape& shape : shapes)
+        for (const Row& row : rows) {
+            SCOPED_TRACE(::testing::Message()
+                         << "count " << shape.count << (shape.two ? " two " : " ") << row.valid[0]
+                         << row.valid[1] << row.valid[2] << " whole " << row.wholeMajor);
+            for (std::uint32_t i = 0; i < 64; ++i) {
+                const bool twice = shape.two && i >= 40 && i < 50;
+                packs[i / 8].x[i % 8] = i < 13  ? static_cast<float>(i)
+                                        : twice ? static_cast<float>(i - 40)
+                                                : 100.0f;
+            }
+            SightScreen::ScreenTerms terms{kPlainMask, kPlain, 0, kSelf};
+            for (std::size_t k = 0; k < SightScreen::kRemembered; ++k) {
+                terms.major[k] = static_cast<std::uint32_t>(k) + 1;  // an unjudged one too
+                terms.valid[k] = row.valid[k];
+                terms.keep[k] = k == 1 ? 0 : -1;
+            }
+            terms.vouches = row.vouches;
+            terms.wholeMajor = row.wholeMajor;
+            terms.wholeKeep = row.wholeKeep;
+            SightScreen::OctTerms oct;
+            SightScreen::SpreadTerms(terms, oct);
+            const std::size_t count = shape.count;
+            const SightScreen::ScreenBits bits =
+                SightScreen::SphereScreenOct(packs, count, Vec3(), Sphere{Vec3(), 12.5f}, oct);
+            std::uint64_t inSphere = 0, passes = 0, sure = 0, unknown = 0;
+            for (std::uint32_t i = 0; i < count; ++i) {
+                if (packs[i / 8].x[i % 8] > 12.5f)
+                    continue;
+                const std::uint32_t flags = packs[i / 8].gameFlags[i % 8], team = 1 + i % 4;
+                const bool plain = (flags & kPlainMask) == kPlain && i != kSelf;
+                const bool whole = team == row.wholeMajor;
+                const bool known = whole || (team <= 3 && row.valid[team - 1] != 0);
+                const bool keeps = known && (whole ? row.wholeKeep != 0 : team != 2);
+                const bool unsure = (flags & kWritten) == 0 || (flags & kTeamFromCharacter) != 0;
+                inSphere |= std::uint64_t{1} << i;
+                passes |= std::uint64_t{plain ? keeps : unsure} << i;
+                sure |= std::uint64_t{plain && keeps && row.vouches != 0} << i;
+                unknown |= std::uint64_t{plain && !known} << i;
+            }
+            EXPECT_EQ(bits.inSphere, inSphere);
+            EXPECT_EQ(bits.passes, passes);
+            EXPECT_EQ(bits.sure, sure);
+            EXPECT_EQ(bits.unknown, unknown);
+            if (!WorldCells::HasEightLanesAndScans())
+                continue;
+            // Marking what it is sure of itself, after two ranks already kept: the same
+            // answers, the sure ones marked (ranks falling as lanes rise) instead of passed.
+            constexpr std::uint32_t kRanks = 2 * 64 + 2;
+            EntityGrid::Entry entries[64];
+            for (std::uint32_t i = 0; i < 64; ++i)
+                entries[i].rank = kRanks - 2 - 2 * i;
+            const EntityGrid::Entry* at[kRanks] = {};
+            unsigned char marks[kRanks] = {};
+            std::uint32_t ranks[kRanks] = {1, 3};
+            WorldCells::SweepMarker marker{at, marks, ranks, 2, entries};
+            const SightScreen::ScreenPasses marking = SightScreen::SphereScreenMarkOct(
+                packs, count, Vec3(), Sphere{Vec3(), 12.5f}, oct, marker);
+            EXPECT_EQ(marking.passes, passes & ~sure);
+            EXPECT_EQ(marking.unknown, unknown);
+            std::vector<std::uint32_t> wantRanks = {1, 3};
+            for (std::uint32_t i = 0; i < count; ++i) {
+                const std::uint32_t rank = entries[i].rank;
+                const bool marked = (sure >> i & 1) != 0;
+                if (marked)
+                    wantRanks.push_back(rank);
+                EXPECT_EQ(at[rank], marked ? &entries[i] : nullptr) << "lane " << i;
+                EXPECT_EQ(marks[rank], marked ? WorldCells::kMarked : 0) << "lane " << i;
+            }
+            EXPECT_EQ(std::vector<std::uint32_t>(ranks, ranks + marker.found), wantRanks);
         }
-        terms.vouches = row.vouches;
-        terms.wholeMajor = row.wholeMajor;
-        terms.wholeKeep = row.wholeKeep;
-        SightScreen::OctTerms oct;
-        SightScreen::SpreadTerms(terms, oct);
-        // Up to x = 12.5 of the sphere, entry 15 past the cell's last.
-        const SightScreen::ScreenBits bits =
-            SightScreen::SphereScreenOct(packs, 15, Vec3(), Sphere{Vec3(), 12.5f}, oct);
-        std::uint64_t passes = 0, sure = 0, unknown = 0;
-        for (std::uint32_t i = 0; i < 13; ++i) {
-            const std::uint32_t flags = packs[i / 8].gameFlags[i % 8], team = 1 + i % 4;
-            const bool plain = (flags & kPlainMask) == kPlain && i != kSelf;
-            const bool whole = team == row.wholeMajor;
-            const bool known = whole || (team <= 3 && row.valid[team - 1] != 0);
-            const bool keeps = known && (whole ? row.wholeKeep != 0 : team != 2);
-            const bool unsure = (flags & kWritten) == 0 || (flags & kTeamFromCharacter) != 0;
-            passes |= std::uint64_t{plain ? keeps : unsure} << i;
-            sure |= std::uint64_t{plain && keeps && row.vouches != 0} << i;
-            unknown |= std::uint64_t{plain && !known} << i;
-        }
-        EXPECT_EQ(bits.inSphere, (std::uint64_t{1} << 13) - 1);
-        EXPECT_EQ(bits.passes, passes);
-        EXPECT_EQ(bits.sure, sure);
-        EXPECT_EQ(bits.unknown, unknown);
-        if (!WorldCells::HasEightLanesAndScans())
-            continue;
-        // Marking what it is sure of itself, after two ranks already kept: the same answers,
-        // the sure ones marked (ranks falling as lanes rise) instead of passed.
-        constexpr std::uint32_t kRanks = 40;
-        EntityGrid::Entry entries[15];
-        for (std::uint32_t i = 0; i < 15; ++i)
-            entries[i].rank = kRanks - 2 - 2 * i;
-        const EntityGrid::Entry* at[kRanks] = {};
-        unsigned char marks[kRanks] = {};
-        std::uint32_t ranks[kRanks] = {1, 3};
-        WorldCells::SweepMarker marker{at, marks, ranks, 2, entries};
-        const SightScreen::ScreenPasses marking =
-            SightScreen::SphereScreenMarkOct(packs, 15, Vec3(), Sphere{Vec3(), 12.5f}, oct, marker);
-        EXPECT_EQ(marking.passes, passes & ~sure);
-        EXPECT_EQ(marking.unknown, unknown);
-        std::vector<std::uint32_t> wantRanks = {1, 3};
-        for (std::uint32_t i = 0; i < 15; ++i) {
-            const std::uint32_t rank = entries[i].rank;
-            const bool marked = (sure >> i & 1) != 0;
-            if (marked)
-                wantRanks.push_back(rank);
-            EXPECT_EQ(at[rank], marked ? &entries[i] : nullptr) << "lane " << i;
-            EXPECT_EQ(marks[rank], marked ? WorldCells::kMarked : 0) << "lane " << i;
-        }
-        EXPECT_EQ(std::vector<std::uint32_t>(ranks, ranks + marker.found), wantRanks);
-    }
 }
 
 // A screen of a box of cells answers as the marking screen of each of its blocks in turn: the

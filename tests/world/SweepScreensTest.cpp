@@ -4,7 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
+#include <limits>
 #include <tuple>
 #include <vector>
 
@@ -12,6 +14,50 @@
 
 namespace GAME::test {
 namespace {
+
+#if defined(__x86_64__)
+// Eight lanes at a time meet a sphere as four at a time do: at its very edge, and where no
+// compare orders the floats (met: the filter gets to judge those), but never past the count.
+TEST(SweepScreens, EightLanesMeetTheSphereAsFour) {
+    if (!WorldCells::HasEightLanes())
+        GTEST_SKIP() << "no eight lanes";
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    const float inf = std::numeric_limits<float>::infinity();
+    struct Row {
+        const char* name;
+        float x, radius;
+        bool meets;
+    };
+    const Row rows[] = {{"inside", 3, 0, true},
+                        {"on the edge", 5, 0, true},
+                        {"just past it", std::nextafter(5.0f, 6.0f), 0, false},
+                        {"reached by its radius", 7, 2, true},
+                        {"far", 100, 0, false},
+                        {"at no number", nan, 0, true},
+                        {"of no radius", 100, nan, true},
+                        {"infinitely far", inf, 0, false},
+                        {"infinitely far behind", -inf, 0, false},
+                        {"behind, inside", -4, 0, true}};
+    constexpr std::size_t kRows = sizeof rows / sizeof rows[0];
+    EntityGrid::Pack packs[2] = {};
+    // Past the count, lanes inside the sphere.
+    for (std::size_t i = 0; i < 16; ++i) {
+        const Row& row = rows[i % kRows];
+        packs[i / 8].x[i % 8] = i < kRows ? row.x : 0.0f;
+        packs[i / 8].radius[i % 8] = i < kRows ? row.radius : 0.0f;
+    }
+    const Sphere sphere{Vec3(), 5.0f};
+    std::uint64_t want = 0;
+    for (std::size_t i = 0; i < kRows; ++i)
+        want |= std::uint64_t{rows[i].meets} << i;
+    const std::uint64_t eight = WorldCells::SphereMaskOct(packs, kRows, Vec3(), sphere);
+    const std::uint64_t four = WorldCells::SphereMask(packs, kRows, Vec3(), sphere);
+    for (std::size_t i = 0; i < 16; ++i)
+        EXPECT_EQ(eight >> i & 1, i < kRows ? want >> i & 1 : 0)
+            << (i < kRows ? rows[i].name : "past");
+    EXPECT_EQ(eight, four);
+}
+#endif
 
 TEST(SweepScreens, WalksABoxOnceAcrossCalls) {
     struct Case {

@@ -34,16 +34,19 @@ template <std::size_t kWhole, std::size_t kKept, std::size_t kRefused>
     using WorldCells::OctMask;
     using WorldCells::OctWords;
     constexpr std::size_t kWidth = EntityGrid::Pack::kWidth;
-    // Kept here, not in the result: stores there could be the terms' own.
-    std::uint64_t meets = 0, keeps = 0, held = 0, fresh = 0;
+    // A byte per pack of each answer (the sphere's, kept, held, fresh), stored as found: one
+    // store each instead of a shift and an or into the block's word. Packs the sphere misses
+    // leave theirs clear.
+    alignas(32) std::uint8_t bytes[4][kWidth] = {};
     // A pack pointer of its own: taken from `at` each time, it costs a shift and an add.
     const EntityGrid::Pack* pack = packs;
-    for (std::size_t at = 0; at < count; at += kWidth, ++pack) {
+    const std::size_t packCount = (count + kWidth - 1) / kWidth;
+    for (std::size_t k = 0; k < packCount; ++k, ++pack) {
         const EntityGrid::Pack& p = *pack;
         const unsigned lanesIn = WorldCells::SphereBitsOct(p, toQuery, sphere);
         if (lanesIn == 0)
             continue;
-        meets |= static_cast<std::uint64_t>(lanesIn) << at;
+        bytes[0][k] = static_cast<std::uint8_t>(lanesIn);
         OctWords slots, flags, major, minor;
         __builtin_memcpy(&slots, p.slot, sizeof slots);
         __builtin_memcpy(&flags, p.gameFlags, sizeof flags);
@@ -65,16 +68,20 @@ template <std::size_t kWhole, std::size_t kKept, std::size_t kRefused>
             known |= major == t.wholeMajor;
         // A plain lane passes when its team is kept, any other when it is unsure (neither
         // plain nor settled): the two as bits, joined once for the block.
-        keeps |= static_cast<std::uint64_t>(WorldCells::OctBits(reinterpret_cast<OctMask>(
-                     _mm256_and_si256(plain, reinterpret_cast<__m256i>(kept)))))
-                 << at;
-        held |= static_cast<std::uint64_t>(
-                    WorldCells::OctBits(reinterpret_cast<OctMask>(plain) | settled))
-                << at;
-        fresh |= static_cast<std::uint64_t>(WorldCells::OctBits(reinterpret_cast<OctMask>(
-                     _mm256_andnot_si256(reinterpret_cast<__m256i>(known), plain))))
-                 << at;
+        bytes[1][k] = static_cast<std::uint8_t>(WorldCells::OctBits(
+            reinterpret_cast<OctMask>(_mm256_and_si256(plain, reinterpret_cast<__m256i>(kept)))));
+        bytes[2][k] = static_cast<std::uint8_t>(
+            WorldCells::OctBits(reinterpret_cast<OctMask>(plain) | settled));
+        bytes[3][k] = static_cast<std::uint8_t>(WorldCells::OctBits(reinterpret_cast<OctMask>(
+            _mm256_andnot_si256(reinterpret_cast<__m256i>(known), plain))));
     }
+    // Pack k's byte holds bits 8k to 8k + 7 (little-endian, as every processor with these
+    // lanes is).
+    std::uint64_t meets, keeps, held, fresh;
+    __builtin_memcpy(&meets, bytes[0], sizeof meets);
+    __builtin_memcpy(&keeps, bytes[1], sizeof keeps);
+    __builtin_memcpy(&held, bytes[2], sizeof held);
+    __builtin_memcpy(&fresh, bytes[3], sizeof fresh);
     // Lanes past the cell's last entry hold what left it.
     ScreenBits bits;
     bits.inSphere = meets & WorldCells::FirstBits(count);
