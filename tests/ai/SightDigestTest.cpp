@@ -4,6 +4,7 @@
 // someone else.
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <memory>
 #include <tuple>
 #include <vector>
@@ -346,25 +347,22 @@ TEST(SightScreenOct, ScreensABoxAsEachOfItsBlocks) {
                                             std::uint64_t, std::uint64_t>>;
         Marks byBlock, byBox;
         Left blocksLeft, boxLeft;
-        for (int z = row.z0; z <= row.z1; ++z)
-            for (int x = row.x0; x <= row.x1; ++x) {
-                const EntityGrid::EntryList& entries = grid.Entries(x, z);
-                for (std::size_t first = 0; first < entries.size(); first += WorldCells::kBlock) {
-                    const EntityGrid::Pack* const packs = grid.Packs(x, z).data() + first / 8;
-                    byBlock.marker.entries = entries.data() + first;
-                    const SightScreen::ScreenPasses bits = SightScreen::SphereScreenMarkOct(
-                        packs, std::min(WorldCells::kBlock, entries.size() - first), Vec3(), sphere,
-                        oct, byBlock.marker);
-                    if ((bits.passes | bits.unknown) != 0)
-                        blocksLeft.emplace_back(packs, entries.data() + first, bits.passes,
-                                                bits.unknown);
-                }
-            }
+        const WorldCells::CellWalk box{row.x0, row.z0, row.x0, row.x1, row.z1, 0};
+        const WorldCells::CellWalk end{row.x1, row.z1, row.x0, row.x1, row.z1, SIZE_MAX};
+        WorldCells::ForEachWalkBlock(
+            grid, box, end,
+            [&](const EntityGrid::Pack* packs, const EntityGrid::Entry* entries,
+                std::size_t count) {
+                byBlock.marker.entries = entries;
+                const SightScreen::ScreenPasses bits = SightScreen::SphereScreenMarkOct(
+                    packs, count, Vec3(), sphere, oct, byBlock.marker);
+                if ((bits.passes | bits.unknown) != 0)
+                    blocksLeft.emplace_back(packs, entries, bits.passes, bits.unknown);
+            });
         WorldCells::Leftover leftovers[WorldCells::kLeftovers];
         byBox.marker.leftovers = leftovers;
         std::size_t calls = 0;
-        for (WorldCells::CellWalk walk{row.x0, row.z0, row.x0, row.x1, row.z1, 0};
-             walk.z <= row.z1 && calls < 100; ++calls) {
+        for (WorldCells::CellWalk walk = box; walk.z <= row.z1 && calls < 100; ++calls) {
             const std::size_t left =
                 SightScreen::SphereScreenMarkBoxOct(grid, walk, Vec3(), sphere, oct, byBox.marker);
             for (std::size_t l = 0; l < left; ++l) {
