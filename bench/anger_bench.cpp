@@ -23,6 +23,13 @@ constexpr float kShare = 0.7f;
 struct Crowd {
     AngerTable table;
     std::vector<AngerTable::Provoked> list;
+    // The list as the columns the batch takes.
+    std::vector<std::uint32_t> ids, worldSlots;
+    std::vector<float> amounts;
+
+    AngerTable::ProvokedColumns Columns() const {
+        return {ids.data(), worldSlots.data(), amounts.data()};
+    }
 };
 
 // Ids 10, 20, ... with values spread below the cap; new foes take the ids between.
@@ -36,6 +43,11 @@ Crowd MakeCrowd(std::uint32_t entries, std::uint32_t every, bool fresh) {
         if (fresh && i % 64 == 5)
             crowd.list.push_back({10 * i + 5, entries + i, 1.5f});
         crowd.list.push_back({10 * (i + 1), i, 0.5f + static_cast<float>(i % 7) * 0.25f});
+    }
+    for (const AngerTable::Provoked& p : crowd.list) {
+        crowd.ids.push_back(p.id);
+        crowd.worldSlots.push_back(p.worldSlot);
+        crowd.amounts.push_back(p.amount);
     }
     return crowd;
 }
@@ -60,7 +72,7 @@ void BM_AngerBatch(benchmark::State& state) {
         // New foes grow the table: each round starts from the same one.
         if (fresh || table.empty())
             table = crowd.table;
-        table.ProvokeEach(crowd.list.data(), crowd.list.size(), kCap, kShare);
+        table.ProvokeEach(crowd.Columns(), crowd.list.size(), kCap, kShare);
         benchmark::DoNotOptimize(table.ValueAt(0));
     }
     state.counters["provocations/s"] = benchmark::Counter(
@@ -95,7 +107,7 @@ int main(int argc, char** argv) {
         const bench::SideBySide ns = bench::Alternate(
             [&] {
                 batch = crowd.table;
-                batch.ProvokeEach(crowd.list.data(), crowd.list.size(), kCap, kShare);
+                batch.ProvokeEach(crowd.Columns(), crowd.list.size(), kCap, kShare);
             },
             [&] {
                 single = crowd.table;

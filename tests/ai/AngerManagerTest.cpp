@@ -11,6 +11,7 @@
 #include "Game/ai/anger/AngerManager.h"
 #include "Game/characters/CharacterLookup.h"
 #include "Game/characters/movement/SightDigest.h"
+#include "ai/anger/ProvokedColumnsOf.h"
 
 namespace GAME::test {
 namespace {
@@ -268,7 +269,7 @@ TEST_F(Anger, ASightTickWeighsTheListedFromTheSweepsDistances) {
             }
             ListSeen(*who, 0.5f * static_cast<float>(i + 1), plain, list, reach);
         }
-        sight.SightTick(list.data(), reach.data(), list.size(), c.ms, c.rate, *me);
+        sight.SightTick(ProvokedColumnsOf(list), reach.data(), list.size(), c.ms, c.rate, *me);
         plain.Update(c.ms, c.rate, me);
         SCOPED_TRACE(testing::Message() << "every " << c.listEvery << ", " << c.ms << " ms");
         ExpectSameOutcome(sight, plain);
@@ -339,7 +340,7 @@ TEST_F(Anger, ASightTickSettlesWholeEightsAsOneAtATime) {
         }
         if (c.away)
             world.RemoveEntity(me);
-        sight.SightTick(list.data(), reach.data(), list.size(), c.ms, c.rate, *me);
+        sight.SightTick(ProvokedColumnsOf(list), reach.data(), list.size(), c.ms, c.rate, *me);
         plain.Update(c.ms, c.rate, me);
         if (c.away)
             world.AddEntity(me, WorldCoords(region, Coords::FromOrigin(Vec3(10, 0, 10))), true);

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "Game/ai/anger/AngerTable.h"
+#include "ai/anger/ProvokedColumnsOf.h"
 
 namespace GAME::test {
 namespace {
@@ -222,7 +223,7 @@ TEST(AngerTableQueue, ABatchOfProvocationsGivesTheValuesOfImmediateOnes) {
             eager.Provoke(slot, p.amount, 100.0f, calms, calm);
         }
         std::vector<std::int32_t> steps(3, 7);  // stale contents are replaced
-        table.ProvokeEach(list.data(), list.size(), 100.0f, 0.7f, &steps);
+        table.ProvokeEach(ProvokedColumnsOf(list), list.size(), 100.0f, 0.7f, &steps);
         SCOPED_TRACE(testing::Message() << "before " << c.before << ", listed " << c.listed);
         ExpectSame(table, eager);
         // Each entry keeps the world slot it was last listed with.
@@ -260,7 +261,7 @@ TEST(AngerTableQueue, ACalmOfMinusZeroIsTakenAsItIs) {
             const bool calms = AngerTable::CalmOf(p.amount, eager.entries.size(), 0.7f, calm);
             eager.Provoke(slot, p.amount, 100.0f, calms, calm);
         }
-        table.ProvokeEach(list.data(), list.size(), 100.0f, 0.7f);
+        table.ProvokeEach(ProvokedColumnsOf(list), list.size(), 100.0f, 0.7f);
         SCOPED_TRACE(testing::Message() << before << " entries");
         ExpectSame(table, eager);
     }

@@ -323,7 +323,7 @@ bool AngerManager::SightProvocation(const EntityGamePart& enemy, std::uint32_t i
     return SightDigest::Has(digest, SightDigest::kCharacter) ? &digest : nullptr;
 }
 
-void AngerManager::SightTick(const AngerTable::Provoked* list, const float* reach,
+void AngerManager::SightTick(const AngerTable::ProvokedColumns& list, const float* reach,
                              std::size_t count, int ms, float forgiveRate, const Character& me) {
     // The steps by slot, scratch that keeps its room.
     thread_local std::vector<std::int32_t> steps;

@@ -66,8 +66,8 @@ public:
     // then Update(ms, forgiveRate, &me). Each listed enemy is a living foe that angers, standing
     // in its listed world slot, at the squared world distance `reach[k]` from `me`'s position:
     // its entry is weighed from that alone.
-    void SightTick(const AngerTable::Provoked* list, const float* reach, std::size_t count, int ms,
-                   float forgiveRate, const Character& me);
+    void SightTick(const AngerTable::ProvokedColumns& list, const float* reach, std::size_t count,
+                   int ms, float forgiveRate, const Character& me);
     // The most hated enemy when it exists; else the angriest living entry (the last target
     // counting double) when its score is above the tolerance; else null.
     Character* GetNewTarget(float tolerance);

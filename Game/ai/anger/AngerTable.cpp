@@ -47,32 +47,6 @@ constexpr std::size_t kNotRising = ~std::size_t{0};
 constexpr std::size_t kFilled = kNotRising - 1;
 
 using ProvokedWords = std::uint32_t __attribute__((vector_size(32)));
-static_assert(sizeof(AngerTable::Provoked) == 3 * sizeof(std::uint32_t) &&
-              offsetof(AngerTable::Provoked, worldSlot) == 4 &&
-              offsetof(AngerTable::Provoked, amount) == 8);
-
-// Eight provocations' fields, each in its own register.
-struct EightProvoked {
-    ProvokedWords id, slot, amount;
-};
-
-[[gnu::always_inline]] inline EightProvoked PullApart(const AngerTable::Provoked* list) {
-    using Words = ProvokedWords;
-    // Eight provocations are 24 words: id, world slot, amount, id, ...
-    Words a, b, c;
-    const char* at = reinterpret_cast<const char*>(list);
-    __builtin_memcpy(&a, at, sizeof a);
-    __builtin_memcpy(&b, at + sizeof a, sizeof b);
-    __builtin_memcpy(&c, at + 2 * sizeof a, sizeof c);
-    // __builtin_shufflevector: gcc and clang both have it (gcc's __builtin_shuffle is its own).
-    return EightProvoked{
-        __builtin_shufflevector(__builtin_shufflevector(a, b, 0, 3, 6, 9, 12, 15, 0, 0), c, 0, 1, 2,
-                                3, 4, 5, 10, 13),
-        __builtin_shufflevector(__builtin_shufflevector(a, b, 1, 4, 7, 10, 13, 0, 0, 0), c, 0, 1, 2,
-                                3, 4, 8, 11, 14),
-        __builtin_shufflevector(__builtin_shufflevector(a, b, 2, 5, 8, 11, 14, 0, 0, 0), c, 0, 1, 2,
-                                3, 4, 9, 12, 15)};
-}
 
 // PlaceRising's walk over a run of listed ids the table holds side by side, eight at a time
 // while the next eight provocations (from `k`) name the next eight entries (from `i`): each
@@ -80,7 +54,7 @@ struct EightProvoked {
 // nothing). `step` is by slot, `amounts` and `sizes` by provocation. Returns how many it took.
 [[gnu::always_inline]] inline std::size_t PlaceRunEights(
     const std::uint32_t* tableIds, std::uint32_t* tableHints, std::size_t i, std::size_t before,
-    const AngerTable::Provoked* list, std::size_t k, std::size_t count, std::int32_t* step,
+    const AngerTable::ProvokedColumns& list, std::size_t k, std::size_t count, std::int32_t* step,
     float* amounts, std::uint32_t* sizes, std::uint32_t size) {
     using Mask = AngerLanes::LaneMask;
     constexpr std::size_t kEight = AngerLanes::kLanes;
@@ -88,13 +62,12 @@ struct EightProvoked {
     const ProvokedWords sizeLanes = ProvokedWords{} + size;
     std::size_t n = 0;
     for (; i + n + kEight <= before && k + n + kEight <= count; n += kEight) {
-        const EightProvoked p = PullApart(list + k + n);
-        if (__builtin_memcmp(&p.id, tableIds + i + n, sizeof p.id) != 0)
+        if (__builtin_memcmp(list.ids + k + n, tableIds + i + n, sizeof(ProvokedWords)) != 0)
             break;
         const Mask index = iota + static_cast<std::int32_t>(k + n);
         __builtin_memcpy(step + i + n, &index, sizeof index);
-        __builtin_memcpy(tableHints + i + n, &p.slot, sizeof p.slot);
-        __builtin_memcpy(amounts + k + n, &p.amount, sizeof p.amount);
+        __builtin_memcpy(tableHints + i + n, list.worldSlots + k + n, sizeof(ProvokedWords));
+        __builtin_memcpy(amounts + k + n, list.amounts + k + n, sizeof(ProvokedWords));
         __builtin_memcpy(sizes + k + n, &sizeLanes, sizeof sizeLanes);
     }
     return n;
@@ -108,17 +81,18 @@ struct EightProvoked {
 // not rise (some hints may be renewed by then: with the same ones a provocation would give).
 ANGER_TARGET_CLONES std::size_t PlaceRising(const std::uint32_t* tableIds,
                                             std::uint32_t* tableHints, std::size_t before,
-                                            const AngerTable::Provoked* list, std::size_t count,
-                                            std::int32_t* step, std::int32_t* fresh,
-                                            BatchScratch& batch) {
+                                            const AngerTable::ProvokedColumns& list,
+                                            std::size_t count, std::int32_t* step,
+                                            std::int32_t* fresh, BatchScratch& batch) {
+    const std::uint32_t* const listIds = list.ids;
     float* const amounts = Room(batch.amounts, count);
     std::uint32_t* const sizes = Room(batch.sizes, count);
     std::uint32_t* const newSlots = Room(batch.newSlots, count);
     std::uint32_t* const newSteps = Room(batch.newSteps, count);
     std::size_t i = 0, news = 0, k = 0;
     while (k < count) {
-        const std::uint32_t id = list[k].id;
-        if (k != 0 && id <= list[k - 1].id)
+        const std::uint32_t id = listIds[k];
+        if (k != 0 && id <= listIds[k - 1])
             return kNotRising;
         if (i < before && tableIds[i] < id) {
             // Forward in doubling steps: a big table holds many entries between two listed ids.
@@ -135,16 +109,16 @@ ANGER_TARGET_CLONES std::size_t PlaceRising(const std::uint32_t* tableIds,
             // A run of listed ids the table holds side by side (rising, as the table's ids do).
             const auto size = static_cast<std::uint32_t>(before + news);
             // Eights first when the run may be that long (its eighth ids agree).
-            if (i + 7 < before && k + 7 < count && tableIds[i + 7] == list[k + 7].id) {
+            if (i + 7 < before && k + 7 < count && tableIds[i + 7] == listIds[k + 7]) {
                 const std::size_t n = PlaceRunEights(tableIds, tableHints, i, before, list, k,
                                                      count, step + news, amounts, sizes, size);
                 i += n;
                 k += n;
             }
-            while (k < count && i < before && tableIds[i] == list[k].id) {
+            while (k < count && i < before && tableIds[i] == listIds[k]) {
                 step[i + news] = static_cast<std::int32_t>(k);
-                tableHints[i] = list[k].worldSlot;
-                amounts[k] = list[k].amount;
+                tableHints[i] = list.worldSlots[k];
+                amounts[k] = list.amounts[k];
                 sizes[k] = size;
                 ++i;
                 ++k;
@@ -161,10 +135,10 @@ ANGER_TARGET_CLONES std::size_t PlaceRising(const std::uint32_t* tableIds,
             newSlots[news] = static_cast<std::uint32_t>(slot);
             newSteps[news] = static_cast<std::uint32_t>(k);
             ++news;
-            amounts[k] = list[k].amount;
+            amounts[k] = list.amounts[k];
             sizes[k] = static_cast<std::uint32_t>(before + news);
             ++k;
-        } while (k < count && list[k].id > list[k - 1].id && (past || list[k].id < next));
+        } while (k < count && listIds[k] > listIds[k - 1] && (past || listIds[k] < next));
     }
     return news;
 }
@@ -172,61 +146,60 @@ ANGER_TARGET_CLONES std::size_t PlaceRising(const std::uint32_t* tableIds,
 // A rising list into an empty table with room for it: entry k is the list's k-th id, created by
 // provocation k at size k + 1, so every slot is written once and nothing is searched or moved.
 // The values are left to the batch, which writes each before it reads it; `step` (when the
-// caller wants the steps by slot) takes k at slot k. Eight provocations at a time, their fields
-// pulled apart in registers. False (the table still empty) when the ids do not rise.
+// caller wants the steps by slot) takes k at slot k. Eight provocations at a time. False (the
+// table still empty) when the ids do not rise.
 ANGER_TARGET_CLONES bool PlaceFromEmpty(std::uint32_t* ids, std::uint32_t* hints,
-                                        const AngerTable::Provoked* list, std::size_t count,
+                                        const AngerTable::ProvokedColumns& list, std::size_t count,
                                         float share, float* amounts, float* calms,
                                         std::int32_t* step) {
     using Words = ProvokedWords;
     using Mask = AngerLanes::LaneMask;
     constexpr std::size_t kEight = AngerLanes::kLanes;
+    const std::uint32_t* const listIds = list.ids;
+    const std::uint32_t* const listSlots = list.worldSlots;
+    const float* const listAmounts = list.amounts;
     Mask fell{};
-    // The eight before, the index of each lane and the table's size once it is in (as floats:
-    // whole numbers this small are exact), carried from eight to eight.
-    Words last = Words{} + list[0].id;
+    // The index of each lane and the table's size once it is in (as floats: whole numbers this
+    // small are exact), carried from eight to eight.
     Mask index{1, 2, 3, 4, 5, 6, 7, 8};
     AngerLanes::Lanes size{2, 3, 4, 5, 6, 7, 8, 9};
-    ids[0] = list[0].id;
-    hints[0] = list[0].worldSlot;
-    amounts[0] = list[0].amount;
+    ids[0] = listIds[0];
+    hints[0] = listSlots[0];
+    amounts[0] = listAmounts[0];
     calms[0] = 0.0f;  // alone: calms nothing
     if (step)
         step[0] = 0;
     std::size_t k = 1;
     for (; k + kEight <= count; k += kEight, index += 8, size += 8.0f) {
-        const EightProvoked p = PullApart(list + k);
-        const Words& id = p.id;
-        const Words& slot = p.slot;
-        const Words& amount = p.amount;
-        fell |= id <= __builtin_shufflevector(last, id, 7, 8, 9, 10, 11, 12, 13, 14);
-        last = id;
+        // Each id against the one before it, read again one word back.
+        Words id, before, slot;
+        AngerLanes::Lanes amount;
+        __builtin_memcpy(&id, listIds + k, sizeof id);
+        __builtin_memcpy(&before, listIds + k - 1, sizeof before);
+        __builtin_memcpy(&slot, listSlots + k, sizeof slot);
+        __builtin_memcpy(&amount, listAmounts + k, sizeof amount);
+        fell |= id <= before;
         __builtin_memcpy(ids + k, &id, sizeof id);
         __builtin_memcpy(hints + k, &slot, sizeof slot);
         __builtin_memcpy(amounts + k, &amount, sizeof amount);
         if (step)
             __builtin_memcpy(step + k, &index, sizeof index);
         // The table holds k + 1 entries or more here: every one calms (AngerTable::CalmOf).
-        AngerLanes::Lanes amountLanes;
-        __builtin_memcpy(&amountLanes, &amount, sizeof amount);
-        const AngerLanes::Lanes calm = amountLanes / size * share;
+        const AngerLanes::Lanes calm = amount / size * share;
         __builtin_memcpy(calms + k, &calm, sizeof calm);
     }
     for (std::size_t lane = 0; lane < kEight; ++lane)
         if (fell[lane] != 0)
             return false;
-    std::uint32_t previous = last[kEight - 1];
     for (; k < count; ++k) {
-        const AngerTable::Provoked& p = list[k];
-        if (p.id <= previous)
+        if (listIds[k] <= listIds[k - 1])
             return false;
-        previous = p.id;
-        ids[k] = p.id;
-        hints[k] = p.worldSlot;
-        amounts[k] = p.amount;
+        ids[k] = listIds[k];
+        hints[k] = listSlots[k];
+        amounts[k] = listAmounts[k];
         if (step)
             step[k] = static_cast<std::int32_t>(k);
-        AngerTable::CalmOf(p.amount, k + 1, share, calms[k]);
+        AngerTable::CalmOf(listAmounts[k], k + 1, share, calms[k]);
     }
     return true;
 }
@@ -442,7 +415,7 @@ void AngerTable::Apply() const {
     mQueued = 0;
 }
 
-bool AngerTable::ProvokeEach(const Provoked* list, std::size_t count, float cap, float share,
+bool AngerTable::ProvokeEach(const ProvokedColumns& list, std::size_t count, float cap, float share,
                              std::vector<std::int32_t>* steps, float dropped) {
     if (count == 0) {
         if (steps)
@@ -453,10 +426,10 @@ bool AngerTable::ProvokeEach(const Provoked* list, std::size_t count, float cap,
 #ifndef NDEBUG
     AngerTable oneByOne = *this;
     for (std::size_t k = 0; k < count; ++k) {
-        const std::size_t slot = oneByOne.FindOrInsert(list[k].id, list[k].worldSlot);
+        const std::size_t slot = oneByOne.FindOrInsert(list.ids[k], list.worldSlots[k]);
         float calm = 0.0f;
-        const bool calms = CalmOf(list[k].amount, oneByOne.size(), share, calm);
-        oneByOne.ProvokeNow(slot, list[k].amount, cap, calms, calm);
+        const bool calms = CalmOf(list.amounts[k], oneByOne.size(), share, calm);
+        oneByOne.ProvokeNow(slot, list.amounts[k], cap, calms, calm);
     }
 #endif
     BatchScratch& batch = Batch();
@@ -519,10 +492,10 @@ bool AngerTable::ProvokeEach(const Provoked* list, std::size_t count, float cap,
                     MoveUp(ids, values, hints, i, above, out - above - i);
                 }
                 out = slot;
-                const AngerTable::Provoked& p = list[newSteps[n]];
-                ids[slot] = p.id;
+                const std::uint32_t k = newSteps[n];
+                ids[slot] = list.ids[k];
                 values[slot] = 0.0f;
-                hints[slot] = p.worldSlot;
+                hints[slot] = list.worldSlots[k];
             }
         }
         AngerLanes::CalmsOf(batch.amounts.data(), batch.sizes.data(), count, share,
@@ -543,18 +516,19 @@ bool AngerTable::ProvokeEach(const Provoked* list, std::size_t count, float cap,
         bool moved = false;
         for (std::size_t k = 0; k < count; ++k) {
             const std::size_t size = mSize;
-            const std::size_t slot = FindOrInsert(list[k].id, list[k].worldSlot);
+            const std::size_t slot = FindOrInsert(list.ids[k], list.worldSlots[k]);
             created[k] = mSize != size;
             moved = moved || (mSize != size && slot + 1 != mSize);
             slots[k] = static_cast<std::uint32_t>(slot);
-            amounts[k] = list[k].amount;
-            CalmOf(list[k].amount, mSize, share, calms[k]);
+            amounts[k] = list.amounts[k];
+            CalmOf(list.amounts[k], mSize, share, calms[k]);
         }
         if (moved) {
             // Every id is in now: FindOrInsert only finds, from its cursor.
             mCursor = 0;
             for (std::size_t k = 0; k < count; ++k)
-                slots[k] = static_cast<std::uint32_t>(FindOrInsert(list[k].id, list[k].worldSlot));
+                slots[k] =
+                    static_cast<std::uint32_t>(FindOrInsert(list.ids[k], list.worldSlots[k]));
         }
         // The placing may have written some steps before it found the ids out of order.
         stepOut.assign(whole, -1);

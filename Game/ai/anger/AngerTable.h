@@ -46,6 +46,13 @@ public:
         std::uint32_t worldSlot = kNoHint;
         float amount = 0;
     };
+    // A batch's provocations as columns (the k-th: ids[k], worldSlots[k], amounts[k]): a sweep
+    // weighs them in this form and the table reads them eight at a time, so neither interleaves.
+    struct ProvokedColumns {
+        const std::uint32_t* ids = nullptr;
+        const std::uint32_t* worldSlots = nullptr;
+        const float* amounts = nullptr;
+    };
 
     // What a provocation of `amount` takes from each other entry of a table of `size`; none
     // (false) while the provoked entry is alone.
@@ -110,7 +117,7 @@ public:
     // list's entries alone, in list order (the step of slot k is k): a rising list into an
     // empty table. An entry below `dropped`, which the caller drops unread, may be left at any
     // value below it.
-    bool ProvokeEach(const Provoked* list, std::size_t count, float cap, float share,
+    bool ProvokeEach(const ProvokedColumns& list, std::size_t count, float cap, float share,
                      std::vector<std::int32_t>* steps = nullptr,
                      float dropped = -std::numeric_limits<float>::infinity());
     // Moves slot `from` to slot `to` (to <= from), for compacting in one pass.

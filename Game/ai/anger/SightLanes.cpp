@@ -42,10 +42,6 @@ static_assert(kPosition + 2 < 8 && kSlot < 8 && kId < 8 && kRegion + 1 < 8 && kP
 static_assert(sizeof(Region*) == 8 && offsetof(Entry, region) % 8 == 0 &&
                   offsetof(Entry, game) % 8 == 0,
               "a region pointer is two words, low first");
-static_assert(sizeof(AngerTable::Provoked) == 12 && offsetof(AngerTable::Provoked, id) == 0 &&
-                  offsetof(AngerTable::Provoked, worldSlot) == 4 &&
-                  offsetof(AngerTable::Provoked, amount) == 8,
-              "eight provocations are written as three registers");
 
 // The value in every lane, as it is (0 + value would turn -0 into +0).
 [[gnu::target("avx2"), gnu::always_inline]] inline Floats Spread(float value) {
@@ -67,13 +63,10 @@ static_assert(sizeof(AngerTable::Provoked) == 12 && offsetof(AngerTable::Provoke
 
 // Words [kFirst, kFirst + 8) of the eight foes' entries as columns: column k holds word
 // kFirst + k of foe i in lane i. Each entry's words are loaded whole and transposed: a column
-// gathered costs more (and the columns not read cost nothing). `pairs`, where asked for, takes
-// words 4 and 5 of foes 4h..4h+3 in pairs[h] as the first step leaves them: foe 4h + j's in
-// lanes j, 2 + j of the low half and foe 4h + 2 + j's in those of the high half (j = 0, 1).
+// gathered costs more (and the columns not read cost nothing).
 template <std::size_t kFirst>
 [[gnu::target("avx2"), gnu::always_inline]] inline void LoadColumns(const Entry* const* foes,
-                                                                    __m256 (&column)[8],
-                                                                    __m256i* pairs = nullptr) {
+                                                                    __m256 (&column)[8]) {
     static_assert(kFirst % 8 == 0 && (kFirst + 8) * 4 <= 64, "one half of the entry's first line");
     __m256 row[8];
     for (std::size_t k = 0; k < 8; ++k)
@@ -95,43 +88,10 @@ template <std::size_t kFirst>
     column[5] = _mm256_permute2f128_ps(s1, s5, 0x31);
     column[6] = _mm256_permute2f128_ps(s2, s6, 0x31);
     column[7] = _mm256_permute2f128_ps(s3, s7, 0x31);
-    if (pairs) {
-        pairs[0] = _mm256_castps_si256(_mm256_permute2f128_ps(t0, t2, 0x31));
-        pairs[1] = _mm256_castps_si256(_mm256_permute2f128_ps(t4, t6, 0x31));
-    }
 }
 
 [[gnu::target("avx2"), gnu::always_inline]] inline __m256i Words(__m256 column) {
     return _mm256_castps_si256(column);
-}
-
-// Word j of `first`'s lane `lanes[j]`, or of `second`'s where bit j of kFrom is set.
-template <int kFrom>
-[[gnu::target("avx2"), gnu::always_inline]] inline __m256i Picked(__m256i lanes, __m256i first,
-                                                                  __m256i second) {
-    return _mm256_blend_epi32(_mm256_permutevar8x32_epi32(first, lanes),
-                              _mm256_permutevar8x32_epi32(second, lanes), kFrom);
-}
-
-// Eight provocations, lane k's id, slot and amount, as the three registers they are written
-// from: lane by lane took a load of each entry and a shuffle per lane. The ids and slots come
-// from the pairs LoadColumns leaves, so one index per register serves every source (each word
-// takes from one).
-struct ProvokedEight {
-    __m256i third[3];
-};
-[[gnu::target("avx2"), gnu::always_inline]] inline ProvokedEight Provocations(
-    const __m256i (&pairs)[2], __m256i amounts) {
-    static_assert(kSlot == 4 && kId == 5, "a pair holds the slot and then the id");
-    // A pair's words, of its four foes: slots 0, 1 | ids 0, 1 | slots 2, 3 | ids 2, 3. Written:
-    // o0 s0 a0 o1 s1 a1 o2 s2 | a2 o3 s3 a3 o4 s4 a4 o5 | s5 a5 o6 s6 a6 o7 s7 a7
-    const __m256i first = _mm256_setr_epi32(2, 0, 0, 3, 1, 1, 6, 4);
-    const __m256i second = _mm256_setr_epi32(2, 7, 5, 3, 2, 0, 4, 3);
-    const __m256i last = _mm256_setr_epi32(1, 5, 6, 4, 6, 7, 5, 7);
-    return {{Picked<0x24>(first, pairs[0], amounts),
-             _mm256_blend_epi32(Picked<0x06>(second, amounts, pairs[0]),
-                                _mm256_permutevar8x32_epi32(pairs[1], second), 0xB0),
-             Picked<0x92>(last, pairs[1], amounts)}};
 }
 
 [[gnu::target("avx2"), gnu::always_inline]] inline Floats SquaredLength(Floats x, Floats y,
@@ -162,8 +122,7 @@ struct ProvokedEight {
 [[gnu::target("avx2"), gnu::always_inline]] inline bool Weigh(const Entry* const* foes,
                                                               const Region* region,
                                                               SightLaneTerms& terms,
-                                                              AngerTable::Provoked* provoked,
-                                                              float* reach) {
+                                                              SightList::Place at) {
     // Spread for the groups after this one that stand there too.
     if (region != terms.region) [[unlikely]] {
         const auto pointer = reinterpret_cast<std::uintptr_t>(region);
@@ -208,10 +167,9 @@ struct ProvokedEight {
                  : "+x"(amount), "+x"(off), "+r"(f0), "+r"(f1), "+r"(f2), "+r"(f3), "+r"(f4),
                    "+r"(f5), "+r"(f6), "+r"(f7));
     __m256 low[8];
-    __m256i pairs[2];
     {
         const Entry* const row[8] = {f0, f1, f2, f3, f4, f5, f6, f7};
-        LoadColumns<0>(row, low, pairs);
+        LoadColumns<0>(row, low);
     }
     off = _mm256_or_si256(off, _mm256_or_si256(Apart(low[kRegion], terms.regionLow),
                                                Apart(low[kRegion + 1], terms.regionHigh)));
@@ -221,17 +179,19 @@ struct ProvokedEight {
     const Floats atZ = reinterpret_cast<Floats>(low[kPosition + 2]) + At(terms.offsetZ);
     Floats squared =
         SquaredLength(atX - At(terms.fromX), atY - At(terms.fromY), atZ - At(terms.fromZ));
-    ProvokedEight eight = Provocations(pairs, reinterpret_cast<__m256i>(amount));
+    // The list's columns, as the entries hold them.
+    __m256 id = low[kId], slot = low[kSlot];
     // All of it made before the verdict (a group is rarely refused): sunk below it, the other
     // half's rows would stay live across it and spill.
-    asm volatile(""
-                 : "+x"(squared), "+x"(eight.third[0]), "+x"(eight.third[1]), "+x"(eight.third[2]));
+    asm volatile("" : "+x"(squared), "+x"(id), "+x"(slot));
     if (!_mm256_testz_si256(off, off))
         return false;
-    __builtin_memcpy(reach, &squared, sizeof squared);
-    auto* const to = reinterpret_cast<__m256i*>(provoked);
-    for (std::size_t k = 0; k < 3; ++k)
-        _mm256_storeu_si256(to + k, eight.third[k]);
+    _mm256_storeu_ps(reinterpret_cast<float*>(at.at), id);
+    _mm256_storeu_ps(reinterpret_cast<float*>(at.at + at.stride), slot);
+    _mm256_storeu_ps(reinterpret_cast<float*>(at.at + 2 * at.stride),
+                     reinterpret_cast<__m256>(amount));
+    _mm256_storeu_ps(reinterpret_cast<float*>(at.at + 3 * at.stride),
+                     reinterpret_cast<__m256>(squared));
     return true;
 }
 
@@ -262,8 +222,8 @@ struct ProvokedEight {
 
 [[gnu::target("avx2")]] bool WeighEightFoes(const EntityGrid::Entry* const* foes,
                                             const Region* region, SightLaneTerms& terms,
-                                            AngerTable::Provoked* provoked, float* reach) {
-    return SightLanes::Weigh(foes, region, terms, provoked, reach);
+                                            SightList::Place at) {
+    return SightLanes::Weigh(foes, region, terms, at);
 }
 
 #else
@@ -271,7 +231,7 @@ struct ProvokedEight {
 void SpreadSightTerms(const SightTerms&, SightLaneTerms&) {}
 
 bool WeighEightFoes(const EntityGrid::Entry* const*, const Region*, SightLaneTerms&,
-                    AngerTable::Provoked*, float*) {
+                    SightList::Place) {
     return false;
 }
 

@@ -4,8 +4,11 @@
 // is weighed eight foes at a time where the processor has the lanes, each lane taking the float
 // operations of one foe in the same order, so the answers are the same bits. (Defined in
 // SightLanes.cpp.)
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
+#include <memory>
 
 #include "Engine/world/EntityGrid.h"
 #include "Engine/world/Math.h"
@@ -46,11 +49,74 @@ struct SightLaneTerms {
 // Only where HasEightLanes.
 void SpreadSightTerms(const SightTerms& terms, SightLaneTerms& out);
 
-// Weighs foes[0..8) into provoked[0..8) and reach[0..8) and returns true when each of them angers,
-// holds its own path position and stands, as that position does, in `region` (never null);
-// else returns false and writes nothing. Keeps `region`'s lanes in `terms` for the next group.
-// Only where HasEightLanes.
+// A sight tick's weighed foes in list order: their provocations, as the anger table takes them,
+// and each foe's reach (its squared world distance from where the table measures). The four
+// columns lie in one block a stride apart, so a group of foes reaches them all from one place.
+class SightList {
+public:
+    // Foe k's place: its id, then its world slot, amount and reach, each `stride` bytes on.
+    struct Place {
+        std::byte* at;
+        std::size_t stride;
+
+        // The place of the foe `count` on.
+        Place After(std::size_t count) const { return {at + count * kWord, stride}; }
+        void Put(const AngerTable::Provoked& provoked, float reach) const {
+            std::memcpy(at, &provoked.id, kWord);
+            std::memcpy(at + stride, &provoked.worldSlot, kWord);
+            std::memcpy(at + 2 * stride, &provoked.amount, kWord);
+            std::memcpy(at + 3 * stride, &reach, kWord);
+        }
+        AngerTable::Provoked Provocation() const {
+            AngerTable::Provoked provoked;
+            std::memcpy(&provoked.id, at, kWord);
+            std::memcpy(&provoked.worldSlot, at + stride, kWord);
+            std::memcpy(&provoked.amount, at + 2 * stride, kWord);
+            return provoked;
+        }
+        float Reach() const {
+            float reach = 0.0f;
+            std::memcpy(&reach, at + 3 * stride, kWord);
+            return reach;
+        }
+    };
+
+    // Room for `count` foes; what the list held is lost when it grows.
+    void Reserve(std::size_t count) {
+        if (count <= mRoom)
+            return;
+        // Twice the room, as a vector would: a crowd comes into view a few at a time.
+        mRoom = std::max(count, 2 * mRoom);
+        mBlock = std::make_unique<std::byte[]>(4 * mRoom * kWord);
+    }
+    Place At(std::size_t k) const { return {mBlock.get() + k * kWord, mRoom * kWord}; }
+    // How many foes lie before `place`.
+    std::size_t Before(const Place& place) const {
+        return static_cast<std::size_t>(place.at - mBlock.get()) / kWord;
+    }
+    AngerTable::ProvokedColumns Provocations() const {
+        return {Column<std::uint32_t>(0), Column<std::uint32_t>(1), Column<float>(2)};
+    }
+    const float* Reach() const { return Column<float>(3); }
+
+private:
+    static constexpr std::size_t kWord = sizeof(std::uint32_t);
+    static_assert(sizeof(float) == kWord);
+
+    template <class T>
+    const T* Column(std::size_t column) const {
+        return reinterpret_cast<const T*>(mBlock.get() + column * mRoom * kWord);
+    }
+
+    std::unique_ptr<std::byte[]> mBlock;
+    std::size_t mRoom = 0;
+};
+
+// Weighs foes[0..8) into the list's places from `at` on and returns true when each of them
+// angers, holds its own path position and stands, as that position does, in `region` (never
+// null); else returns false and writes nothing. Keeps `region`'s lanes in `terms` for the next
+// group. Only where HasEightLanes.
 bool WeighEightFoes(const EntityGrid::Entry* const* foes, const Region* region,
-                    SightLaneTerms& terms, AngerTable::Provoked* provoked, float* reach);
+                    SightLaneTerms& terms, SightList::Place at);
 
 }  // namespace GAME

@@ -53,10 +53,8 @@ bool AreFoes(const Team& a, const Team& b) {
 // second.
 struct SightScratch {
     std::vector<Entity*> found;
-    // A sight tick's provocations, carried out together once the sweep is done, and the
-    // squared world distance from the monster to each foe (room only: written by place).
-    std::vector<AngerTable::Provoked> provoked;
-    std::vector<float> reach;
+    // A sight tick's weighed foes, carried out together once the sweep is done.
+    SightList weighed;
 };
 
 SightScratch& Scratch() {
@@ -391,15 +389,16 @@ void CheckProvocation(const EntityGrid::Entry& foe, float amount,
 
 // Eight foes weighed at once are what weighing them one by one makes, to the bit.
 template <class Weigh>
-void CheckEightFoes(const EntityGrid::Entry* const* foes, const AngerTable::Provoked* provoked,
-                    const float* reach, Weigh&& weigh) {
+void CheckEightFoes(const EntityGrid::Entry* const* foes, SightList::Place at, Weigh&& weigh) {
     for (std::size_t k = 0; k < 8; ++k) {
         AngerTable::Provoked one;
         float oneReach = 0.0f;
-        if (!weigh(*foes[k], one, oneReach) || one.id != provoked[k].id ||
-            one.worldSlot != provoked[k].worldSlot ||
-            std::memcmp(&one.amount, &provoked[k].amount, sizeof one.amount) != 0 ||
-            std::memcmp(&oneReach, &reach[k], sizeof oneReach) != 0) {
+        const AngerTable::Provoked listed = at.After(k).Provocation();
+        const float reach = at.After(k).Reach();
+        if (!weigh(*foes[k], one, oneReach) || one.id != listed.id ||
+            one.worldSlot != listed.worldSlot ||
+            std::memcmp(&one.amount, &listed.amount, sizeof one.amount) != 0 ||
+            std::memcmp(&oneReach, &reach, sizeof oneReach) != 0) {
             gEngine->Log(0, "ControllerMonster: eight foes weighed at once differ, id %u",
                          foes[k]->objectId);
             std::abort();
@@ -537,8 +536,7 @@ void ControllerMonster::AngerUpdate(int ms) {
                     .LengthSquared();
             return true;
         };
-        AngerTable::Provoked* provoked = nullptr;
-        float* reach = nullptr;
+        SightList& list = scratch.weighed;
         std::size_t listed = 0;
         // The kept foes at once, in world order. Nothing the weighing asks reads the anger
         // table: the provocations wait for the sweep's end and are carried out together, in the
@@ -559,25 +557,21 @@ void ControllerMonster::AngerUpdate(int ms) {
             // Eight foes at a time where they are plain (unbounded pursuit, see WeighEightFoes).
             constexpr std::size_t kEight = 8;
             // Room for a last group's eight.
-            if (scratch.provoked.size() < found + kEight) {
-                scratch.provoked.resize(found + kEight);
-                scratch.reach.resize(found + kEight);
-            }
-            provoked = scratch.provoked.data();
-            reach = scratch.reach.data();
+            list.Reserve(found + kEight);
+            AngerTable::Provoked one;
+            float oneReach = 0.0f;
             std::size_t next = 0;
             SightLaneTerms laneTerms;
             if (!bounded && selfPlaced && found >= kEight && WorldCells::HasEightLanes()) {
                 SpreadSightTerms(terms, laneTerms);
-                // Locals: stepped through the captures, they were saved around each group's call.
-                AngerTable::Provoked* provokedAt = provoked + listed;
-                float* reachAt = reach + listed;
+                // A local: stepped through the captures, it was saved around each group's call.
+                SightList::Place at = list.At(listed);
                 const auto weighGroup = [&](const EntityGrid::Entry* const* group) {
                     if (!group[0]->region ||
-                        !WeighEightFoes(group, group[0]->region, laneTerms, provokedAt, reachAt))
+                        !WeighEightFoes(group, group[0]->region, laneTerms, at))
                         return false;
 #ifndef NDEBUG
-                    CheckEightFoes(group, provokedAt, reachAt, weigh);
+                    CheckEightFoes(group, at, weigh);
 #endif
                     return true;
                 };
@@ -585,13 +579,12 @@ void ControllerMonster::AngerUpdate(int ms) {
                 for (const EntityGrid::Entry* const* group = foes; group != foes + next;
                      group += kEight) {
                     if (weighGroup(group)) {
-                        provokedAt += kEight;
-                        reachAt += kEight;
+                        at = at.After(kEight);
                         continue;
                     }
                     for (std::size_t k = 0; k < kEight; ++k)
-                        if (weigh(*group[k], *provokedAt, *reachAt))
-                            ++provokedAt, ++reachAt;
+                        if (weigh(*group[k], one, oneReach))
+                            at.Put(one, oneReach), at = at.After(1);
                 }
                 // The last few as a group too, their last foe in the lanes past them (each lane
                 // is weighed alone, and only the few are listed): a group costs about what two
@@ -602,19 +595,21 @@ void ControllerMonster::AngerUpdate(int ms) {
                     for (std::size_t k = 0; k < kEight; ++k)
                         group[k] = foes[next + std::min(k, few - 1)];
                     if (weighGroup(group)) {
-                        provokedAt += few;
+                        at = at.After(few);
                         next = found;
                     }
                 }
-                listed = static_cast<std::size_t>(provokedAt - provoked);
+                listed = list.Before(at);
             }
             for (; next < found; ++next)
-                listed += weigh(*foes[next], provoked[listed], reach[listed]) ? 1 : 0;
+                if (weigh(*foes[next], one, oneReach))
+                    list.At(listed++).Put(one, oneReach);
         };
         ForEachCharacterInSphere(*self, mMaxYViewDistance, position.GetRegion(),
                                  Sphere{position.GetRegionPosition(), GetViewDistance()}, true,
                                  weighAll, [](const SightSeen&) {});
-        mAngerManager.SightTick(provoked, reach, listed, ticks * kTickMs, mForgiveRate, *self);
+        mAngerManager.SightTick(list.Provocations(), list.Reach(), listed, ticks * kTickMs,
+                                mForgiveRate, *self);
         return;
     }
     mAngerManager.Update(ticks * kTickMs, mForgiveRate, self);

@@ -17,6 +17,7 @@
 
 #include "Game/ai/anger/AngerLanes.h"
 #include "Game/ai/anger/AngerTable.h"
+#include "ai/anger/ProvokedColumnsOf.h"
 
 namespace GAME::test {
 namespace {
@@ -194,7 +195,7 @@ TEST(AngerBatch, GivesTheValuesOfOneProvocationAtATime) {
             walked.Provoke(p.id, p.amount);
         std::vector<std::int32_t> steps;
         const bool inOrder =
-            table.ProvokeEach(list.data(), list.size(), kBatchCap, kBatchShare, &steps);
+            table.ProvokeEach(ProvokedColumnsOf(list), list.size(), kBatchCap, kBatchShare, &steps);
         ASSERT_EQ(table.size(), walked.ids.size());
         for (std::size_t slot = 0; slot < table.size(); ++slot) {
             ASSERT_EQ(table.IdAt(slot), walked.ids[slot]) << slot;
@@ -262,7 +263,8 @@ TEST(AngerBatch, FillsAnEmptiedTableAsOneAtATime) {
             list.push_back({id, id / 3, static_cast<float>(1 + rng.Next(900)) * 0.01f});
             walked.Provoke(id, list.back().amount);
         }
-        EXPECT_TRUE(table.ProvokeEach(list.data(), list.size(), kBatchCap, kBatchShare, &steps));
+        EXPECT_TRUE(table.ProvokeEach(ProvokedColumnsOf(list), list.size(), kBatchCap, kBatchShare,
+                                      &steps));
         ASSERT_EQ(table.size(), list.size());
         ASSERT_EQ(steps.size(), list.size());
         for (std::size_t slot = 0; slot < table.size(); ++slot) {
@@ -297,7 +299,7 @@ TEST(AngerBatch, BatchesInARowKeepTheValuesOfOneAtATime) {
         }
         for (const AngerTable::Provoked& p : list)
             walked.Provoke(p.id, p.amount);
-        table.ProvokeEach(list.data(), list.size(), kBatchCap, kBatchShare);
+        table.ProvokeEach(ProvokedColumnsOf(list), list.size(), kBatchCap, kBatchShare);
         ASSERT_EQ(table.size(), walked.ids.size()) << "round " << round;
         for (std::size_t slot = 0; slot < table.size(); ++slot)
             ASSERT_EQ(std::bit_cast<std::uint32_t>(table.ValueAt(slot)),

@@ -1,7 +1,8 @@
 // Eight foes weighed at once against the same float operations one foe at a time: each lane's id,
-// slot, amount and reach must come back in its own place, bit for bit, with the entries lying
-// out of order in memory; and a group with any lane that does not anger, lacks its own path
-// position or stands (or has that position) in another region is refused with nothing written.
+// slot, amount and reach must come back in its own place of the list's columns, bit for bit, and
+// nothing else be written, with the entries lying out of order in memory; and a group with any
+// lane that does not anger, lacks its own path position or stands (or has that position) in
+// another region is refused with nothing written.
 #include <gtest/gtest.h>
 
 #include <array>
@@ -22,6 +23,8 @@ namespace {
 constexpr std::size_t kEight = 8;
 // Where the foes' entries lie among the cell's: shuffled, before and after the first.
 constexpr std::array<std::size_t, kEight> kPicked = {6, 11, 2, 9, 0, 7, 3, 10};
+// A list's places, and the first the group is weighed into.
+constexpr std::size_t kListed = 21, kFirstPlace = 5;
 
 SightTerms Terms() {
     SightTerms t;
@@ -132,23 +135,26 @@ TEST(SightWeighingTest, EightFoesMatchOneAtATime) {
             e.region = Differing(e.region, spoil.regionBits);
             e.game.gameRegion = Differing(e.game.gameRegion, spoil.pathRegionBits);
         }
+        // The group weighed into places amid a list's, each column with room past them.
+        SightList list;
+        list.Reserve(kListed);
         const AngerTable::Provoked untouched{1, 2, -1.0f};
-        std::array<AngerTable::Provoked, kEight> provoked;
-        provoked.fill(untouched);
-        std::array<float, kEight> reach;
-        reach.fill(-1.0f);
-        const bool weighed =
-            WeighEightFoes(foes.data(), &region, laneTerms, provoked.data(), reach.data());
+        for (std::size_t k = 0; k < kListed; ++k)
+            list.At(k).Put(untouched, -1.0f);
+        const bool weighed = WeighEightFoes(foes.data(), &region, laneTerms, list.At(kFirstPlace));
         ASSERT_EQ(weighed, spoil.lane == kEight);
-        for (std::size_t k = 0; k < kEight; ++k) {
+        const AngerTable::ProvokedColumns columns = list.Provocations();
+        for (std::size_t k = 0; k < kListed; ++k) {
             SCOPED_TRACE(k);
+            const bool placed = weighed && k >= kFirstPlace && k < kFirstPlace + kEight;
             float oneReach = -1.0f;
             const AngerTable::Provoked want =
-                weighed ? WeighOne(*foes[k], region.GetOffset(), terms, oneReach) : untouched;
-            EXPECT_EQ(provoked[k].id, want.id);
-            EXPECT_EQ(provoked[k].worldSlot, want.worldSlot);
-            EXPECT_EQ(provoked[k].amount, want.amount);
-            EXPECT_EQ(reach[k], oneReach);
+                placed ? WeighOne(*foes[k - kFirstPlace], region.GetOffset(), terms, oneReach)
+                       : untouched;
+            EXPECT_EQ(columns.ids[k], want.id);
+            EXPECT_EQ(columns.worldSlots[k], want.worldSlot);
+            EXPECT_EQ(columns.amounts[k], want.amount);
+            EXPECT_EQ(list.Reach()[k], oneReach);
         }
     }
 }
@@ -173,17 +179,17 @@ TEST(SightWeighingTest, GroupsInTurnFromSeveralRegions) {
         SCOPED_TRACE(t);
         const Turn turn = turns[t];
         const auto foes = Picked(cells[turn.standsIn]);
-        std::array<AngerTable::Provoked, kEight> provoked{};
-        std::array<float, kEight> reach{};
-        const bool weighed = WeighEightFoes(foes.data(), regions[turn.askedAbout], laneTerms,
-                                            provoked.data(), reach.data());
+        SightList list;
+        list.Reserve(kEight);
+        const bool weighed =
+            WeighEightFoes(foes.data(), regions[turn.askedAbout], laneTerms, list.At(0));
         ASSERT_EQ(weighed, turn.standsIn == turn.askedAbout);
         for (std::size_t k = 0; weighed && k < kEight; ++k) {
             float oneReach = -1.0f;
             const AngerTable::Provoked want =
                 WeighOne(*foes[k], regions[turn.standsIn]->GetOffset(), terms, oneReach);
-            EXPECT_EQ(provoked[k].amount, want.amount) << k;
-            EXPECT_EQ(reach[k], oneReach) << k;
+            EXPECT_EQ(list.Provocations().amounts[k], want.amount) << k;
+            EXPECT_EQ(list.Reach()[k], oneReach) << k;
         }
     }
 }
