@@ -161,11 +161,14 @@ template <std::size_t kFirst>
     const Floats anger = rate * At(terms.ms) * At(terms.thousandth);
     Floats amount = At(terms.scale) * anger * reinterpret_cast<Floats>(high[kScale - 8]);
     // Held in registers here: loads of the other half moved above this spill what they displace.
-    // The pointers pass through too, so those loads wait without a memory clobber, which would
-    // load the pointers again.
-    asm volatile(""
-                 : "+x"(amount), "+x"(off), "+r"(f0), "+r"(f1), "+r"(f2), "+r"(f3), "+r"(f4),
-                   "+r"(f5), "+r"(f6), "+r"(f7));
+    // Four pointers pass through too, so those loads wait without a memory clobber (which would
+    // load them all again); the rest are read again through `foes`: carried as well, they took
+    // registers the caller keeps, which cost a frame and a push and pop each.
+    asm volatile("" : "+x"(amount), "+x"(off), "+r"(f0), "+r"(f1), "+r"(f2), "+r"(f3), "+r"(foes));
+    f4 = foes[4];
+    f5 = foes[5];
+    f6 = foes[6];
+    f7 = foes[7];
     __m256 low[8];
     {
         const Entry* const row[8] = {f0, f1, f2, f3, f4, f5, f6, f7};
