@@ -120,11 +120,14 @@ template <std::size_t kFirst>
 
 // Inlined into its one caller: a group's call then goes straight to its body.
 [[gnu::target("avx2"), gnu::always_inline]] inline bool Weigh(const Entry* const* foes,
-                                                              const Region* region,
                                                               SightLaneTerms& terms,
                                                               SightList::Place at) {
+    const Entry* f0 = foes[0];
     // Spread for the groups after this one that stand there too.
+    const Region* const region = f0->region;
     if (region != terms.region) [[unlikely]] {
+        if (!region)
+            return false;
         const auto pointer = reinterpret_cast<std::uintptr_t>(region);
         SpreadWordInto(terms.regionLow, static_cast<std::uint32_t>(pointer & 0xFFFFFFFFu));
         SpreadWordInto(terms.regionHigh, static_cast<std::uint32_t>(pointer >> 32));
@@ -137,9 +140,10 @@ template <std::size_t kFirst>
     // The entry's first line, as words: position 0..2, slot 4, id 5, region 6..7 | the game's
     // region 8..9, path position 10..12, flags 13, scale 14. A half at a time, each weighed
     // before the other is loaded, and only then judged: a lane is off when it lacks a flag or
-    // either region differs in either word.
-    const Entry *f0 = foes[0], *f1 = foes[1], *f2 = foes[2], *f3 = foes[3], *f4 = foes[4],
-                *f5 = foes[5], *f6 = foes[6], *f7 = foes[7];
+    // either region differs in either word. (The others' pointers read only now: read above,
+    // they would stay live across the spreading and take registers the caller keeps.)
+    const Entry *f1 = foes[1], *f2 = foes[2], *f3 = foes[3], *f4 = foes[4], *f5 = foes[5],
+                *f6 = foes[6], *f7 = foes[7];
     __m256 high[8];
     {
         const Entry* const row[8] = {f0, f1, f2, f3, f4, f5, f6, f7};
@@ -220,21 +224,25 @@ template <std::size_t kFirst>
     SpreadInto(out.thousandth, 0.001f);
     SightLanes::SpreadWordInto(out.plainFlags,
                                SightDigest::kCausesAnger | SightDigest::kOwnPathPosition);
+    // No region yet: lanes no entry's region pointer matches, a null one included.
     out.region = nullptr;
+    SightLanes::SpreadWordInto(out.regionLow, 0xFFFFFFFFu);
+    SightLanes::SpreadWordInto(out.regionHigh, 0xFFFFFFFFu);
+    SpreadInto(out.offsetX, 0.0f);
+    SpreadInto(out.offsetY, 0.0f);
+    SpreadInto(out.offsetZ, 0.0f);
 }
 
 [[gnu::target("avx2")]] bool WeighEightFoes(const EntityGrid::Entry* const* foes,
-                                            const Region* region, SightLaneTerms& terms,
-                                            SightList::Place at) {
-    return SightLanes::Weigh(foes, region, terms, at);
+                                            SightLaneTerms& terms, SightList::Place at) {
+    return SightLanes::Weigh(foes, terms, at);
 }
 
 #else
 
 void SpreadSightTerms(const SightTerms&, SightLaneTerms&) {}
 
-bool WeighEightFoes(const EntityGrid::Entry* const*, const Region*, SightLaneTerms&,
-                    SightList::Place) {
+bool WeighEightFoes(const EntityGrid::Entry* const*, SightLaneTerms&, SightList::Place) {
     return false;
 }
 

@@ -113,10 +113,10 @@ private:
 };
 
 // Weighs foes[0..8) into the list's places from `at` on and returns true when each of them
-// angers, holds its own path position and stands, as that position does, in `region` (never
-// null); else returns false and writes nothing. Keeps `region`'s lanes in `terms` for the next
-// group. Only where HasEightLanes.
-bool WeighEightFoes(const EntityGrid::Entry* const* foes, const Region* region,
-                    SightLaneTerms& terms, SightList::Place at);
+// angers, holds its own path position and stands, as that position does, in the region the
+// first stands in; else (or when the first stands in none) returns false and writes nothing.
+// Keeps that region's lanes in `terms` for the next group. Only where HasEightLanes.
+bool WeighEightFoes(const EntityGrid::Entry* const* foes, SightLaneTerms& terms,
+                    SightList::Place at);
 
 }  // namespace GAME

@@ -567,8 +567,7 @@ void ControllerMonster::AngerUpdate(int ms) {
                 // A local: stepped through the captures, it was saved around each group's call.
                 SightList::Place at = list.At(listed);
                 const auto weighGroup = [&](const EntityGrid::Entry* const* group) {
-                    if (!group[0]->region ||
-                        !WeighEightFoes(group, group[0]->region, laneTerms, at))
+                    if (!WeighEightFoes(group, laneTerms, at))
                         return false;
 #ifndef NDEBUG
                     CheckEightFoes(group, at, weigh);

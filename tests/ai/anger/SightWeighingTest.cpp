@@ -141,7 +141,7 @@ TEST(SightWeighingTest, EightFoesMatchOneAtATime) {
         const AngerTable::Provoked untouched{1, 2, -1.0f};
         for (std::size_t k = 0; k < kListed; ++k)
             list.At(k).Put(untouched, -1.0f);
-        const bool weighed = WeighEightFoes(foes.data(), &region, laneTerms, list.At(kFirstPlace));
+        const bool weighed = WeighEightFoes(foes.data(), laneTerms, list.At(kFirstPlace));
         ASSERT_EQ(weighed, spoil.lane == kEight);
         const AngerTable::ProvokedColumns columns = list.Provocations();
         for (std::size_t k = 0; k < kListed; ++k) {
@@ -160,34 +160,41 @@ TEST(SightWeighingTest, EightFoesMatchOneAtATime) {
 }
 
 // One tick's terms weigh groups in turn from several regions: each group by its own region's
-// offset, and a group asked about a region it does not stand in is refused.
+// offset, and a group whose first foe stands in another region than the rest, or in none, is
+// refused.
 TEST(SightWeighingTest, GroupsInTurnFromSeveralRegions) {
     if (!WorldCells::HasEightLanes())
         GTEST_SKIP() << "no eight lanes here";
     Region first("A", Vec3(100.0f, 5.0f, -40.0f));
     Region second("B", Vec3(-60.0f, 2.0f, 30.0f));
-    const std::vector<EntityGrid::Entry> cells[] = {Cell(first), Cell(second)};
+    constexpr std::size_t kNowhere = 2;
+    std::vector<EntityGrid::Entry> cells[] = {Cell(first), Cell(second), Cell(first)};
+    for (EntityGrid::Entry& e : cells[kNowhere])
+        e.region = e.game.gameRegion = nullptr;
     const SightTerms terms = Terms();
-    SightLaneTerms laneTerms;
+    // Zeros where the spreading leaves lanes as they were: a null region's words.
+    SightLaneTerms laneTerms{};
     SpreadSightTerms(terms, laneTerms);
+    // Where the first foe and the rest stand; the first group before any region was spread.
     struct Turn {
-        std::size_t standsIn, askedAbout;
+        std::size_t firstIn, restIn;
     };
-    const Turn turns[] = {{0, 0}, {1, 1}, {1, 1}, {0, 1}, {0, 0}, {1, 0}, {1, 1}};
+    const Turn turns[] = {{2, 2}, {0, 0}, {1, 1}, {1, 1}, {0, 1}, {0, 0},
+                          {1, 0}, {1, 1}, {2, 2}, {1, 1}, {2, 0}, {0, 0}};
     Region* const regions[] = {&first, &second};
     for (std::size_t t = 0; t < std::size(turns); ++t) {
         SCOPED_TRACE(t);
         const Turn turn = turns[t];
-        const auto foes = Picked(cells[turn.standsIn]);
+        auto foes = Picked(cells[turn.restIn]);
+        foes[0] = &cells[turn.firstIn][kPicked[0]];
         SightList list;
         list.Reserve(kEight);
-        const bool weighed =
-            WeighEightFoes(foes.data(), regions[turn.askedAbout], laneTerms, list.At(0));
-        ASSERT_EQ(weighed, turn.standsIn == turn.askedAbout);
+        const bool weighed = WeighEightFoes(foes.data(), laneTerms, list.At(0));
+        ASSERT_EQ(weighed, turn.firstIn == turn.restIn && turn.firstIn != kNowhere);
         for (std::size_t k = 0; weighed && k < kEight; ++k) {
             float oneReach = -1.0f;
             const AngerTable::Provoked want =
-                WeighOne(*foes[k], regions[turn.standsIn]->GetOffset(), terms, oneReach);
+                WeighOne(*foes[k], regions[turn.firstIn]->GetOffset(), terms, oneReach);
             EXPECT_EQ(list.Provocations().amounts[k], want.amount) << k;
             EXPECT_EQ(list.Reach()[k], oneReach) << k;
         }
