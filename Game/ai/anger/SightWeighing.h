@@ -87,7 +87,8 @@ public:
             return;
         // Twice the room, as a vector would: a crowd comes into view a few at a time.
         mRoom = std::max(count, 2 * mRoom);
-        mBlock = std::make_unique<std::byte[]>(4 * mRoom * kWord);
+        // Room only: a place is written before it is read.
+        mBlock = std::make_unique_for_overwrite<std::byte[]>(4 * mRoom * kWord);
     }
     Place At(std::size_t k) const { return {mBlock.get() + k * kWord, mRoom * kWord}; }
     // How many foes lie before `place`.
