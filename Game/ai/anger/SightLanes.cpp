@@ -193,11 +193,12 @@ template <std::size_t kFirst>
     asm volatile("" : "+x"(squared), "+x"(id), "+x"(slot));
     if (!_mm256_testz_si256(off, off))
         return false;
+    // The last two columns from one address: reached from the first, each took an add.
+    std::byte* const amounts = at.at + 2 * at.stride;
     _mm256_storeu_ps(reinterpret_cast<float*>(at.at), id);
     _mm256_storeu_ps(reinterpret_cast<float*>(at.at + at.stride), slot);
-    _mm256_storeu_ps(reinterpret_cast<float*>(at.at + 2 * at.stride),
-                     reinterpret_cast<__m256>(amount));
-    _mm256_storeu_ps(reinterpret_cast<float*>(at.at + 3 * at.stride),
+    _mm256_storeu_ps(reinterpret_cast<float*>(amounts), reinterpret_cast<__m256>(amount));
+    _mm256_storeu_ps(reinterpret_cast<float*>(amounts + at.stride),
                      reinterpret_cast<__m256>(squared));
     return true;
 }
