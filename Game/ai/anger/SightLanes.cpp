@@ -225,7 +225,8 @@ template <std::size_t kFirst>
     SpreadInto(out.thousandth, 0.001f);
     SightLanes::SpreadWordInto(out.plainFlags,
                                SightDigest::kCausesAnger | SightDigest::kOwnPathPosition);
-    // No region yet: lanes no entry's region pointer matches, a null one included.
+    // No region yet: lanes no entry's region pointer matches (a null one included), and offsets
+    // for the refused group's lanes to read.
     out.region = nullptr;
     SightLanes::SpreadWordInto(out.regionLow, 0xFFFFFFFFu);
     SightLanes::SpreadWordInto(out.regionHigh, 0xFFFFFFFFu);
