@@ -266,7 +266,9 @@ WorldVec3 CharacterMovementManager::GetPointAwayFromGoal(const WorldVec3& goal, 
 
 bool CharacterMovementManager::Update(int ms) {
     float speed = 2.0f;
-    if (mCharacter->IsMoving()) {
+    // Only the brain's path update changes the action state in a step.
+    bool moving = mCharacter->IsMoving();
+    if (moving) {
         const std::uint32_t cleared = mPathsCleared;
         mCharacter->UpdatePath();
         // Stopped on the way: the move its brain makes at once starts at the next step, as it
@@ -275,14 +277,21 @@ bool CharacterMovementManager::Update(int ms) {
             UpdateCharacterPosition(ms, false);
             return true;
         }
+        moving = mCharacter->IsMoving();
     }
-    if (mCharacter->IsMoving()) {
+    if (moving) {
         speed = CalculateSpeed();
         CreateLocalPath(ms, speed);
         if (!MoveDownPath(ms, speed))
             return false;
+#ifndef NDEBUG
+        if (!mCharacter->IsMoving()) {
+            gEngine->Log(0, "CharacterMovementManager: a step along the path stopped the move");
+            std::abort();
+        }
+#endif
     }
-    UpdateCharacterPosition(ms, mCharacter->IsMoving());
+    UpdateCharacterPosition(ms, moving);
     return true;
 }
 
@@ -495,6 +504,12 @@ void CharacterMovementManager::UpdateCharacterPosition(int ms, bool moving) {
     if (gEngine->IsGameTimePaused() || mCharacter->IsAttached())
         return;
     const WorldVec3 at = mLocalPosition.IsValid() ? mLocalPosition : GetPathPosition();
+    // Standing where it is stored, a character keeps its coordinates: PlaceAt would find the
+    // very same bits. Most of a crowd stands each frame.
+    if (const WorldCoords& now = mCharacter->GetCoords();
+        !moving && now.region == at.region &&
+        std::memcmp(&now.coords.origin, &at.local, sizeof at.local) == 0)
+        return;
     WorldCoords coords = mCharacter->GetCoords();
     coords.SetPosition(at);
     if (moving && mHeading.LengthSquared() != 0.0f)
