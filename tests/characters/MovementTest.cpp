@@ -186,6 +186,32 @@ TEST_F(Movement, TeleportStopsAndPlacesOnTheFloor) {
     EXPECT_EQ(hero->GetCoords().coords.origin, ground.local);
 }
 
+// A standing character is put back where its movement holds it every frame, facing as it did:
+// after the world moved it (over the ground, or only up), and where it stayed.
+TEST_F(Movement, AStandingCharacterIsPutBackWhereItsMovementHoldsIt) {
+    struct Case {
+        const char* name;
+        Vec3 shift;
+    };
+    for (const Case& c :
+         {Case{"stays", Vec3(0, 0, 0)}, Case{"moved over the ground", Vec3(1, 0, 0)},
+          Case{"moved up", Vec3(0, 0.25f, 0)}}) {
+        Character* hero = Spawn(12, 30);
+        Frame(*hero, kFrameMs);
+        ASSERT_FALSE(hero->IsMoving()) << c.name;
+        const WorldCoords held = hero->GetCoords();
+        WorldCoords moved = held;
+        moved.coords.origin += c.shift;
+        World::Get().SetCoords(hero, moved);
+        Frame(*hero, kFrameMs);
+        const WorldCoords& after = hero->GetCoords();
+        EXPECT_EQ(after.region, held.region) << c.name;
+        EXPECT_EQ(after.coords.origin, held.coords.origin) << c.name;
+        EXPECT_EQ(after.coords.zAxis, held.coords.zAxis) << c.name;
+        World::Get().RemoveEntity(hero);
+    }
+}
+
 TEST_F(Movement, TurnsBetweenItsRotationLimits) {
     Character* hero = Spawn(40, 40);
     const WorldVec3 here = hero->GetPosition();

@@ -235,6 +235,49 @@ TEST_F(Navigation, AnObstacleForOneSizeClosesOnlyThatSizesPaths) {
     EXPECT_EQ(finder.GetObstacleCount(), 0u);
 }
 
+// A search reads the polygons' flags only when its ends lie in two polygons; one that does not
+// finds the same path round a barrier across the way, and one that does goes round it.
+TEST_F(Navigation, OnlySearchesAcrossPolygonsReadFlags) {
+    PathFinder& finder = World::Get().GetPathFinder();
+    const WorldVec3 from = At(10, 25);
+    WorldVec3 near = from;
+    near.Translate(Vec3(0.3f, 0, 0));
+    struct Case {
+        const char* name;
+        WorldVec3 from, to;
+        bool reads;
+    };
+    const Case cases[] = {
+        {"one polygon", from, near, false},
+        {"across the barrier", from, At(10, 5), true},
+        {"from inside the wall", WorldVec3(meadow, Vec3(21, 0, 25)), At(10, 5), false},
+        {"to no region", from, WorldVec3(nullptr, Vec3(10, 0, 5)), false},
+    };
+    const PathGenerationParams params;
+    for (const Case& c : cases) {
+        EXPECT_EQ(finder.ReadsFlags(0, c.from, c.to, params), c.reads) << c.name;
+        auto plain = finder.FindPath(0, c.from, c.to, params, 30);
+        if (plain) {
+            EXPECT_EQ(plain->GetPolygons().size() > 1, c.reads) << c.name;
+        }
+        DynamicObstacle& barrier = finder.PassingObstacle(0);
+        ASSERT_TRUE(barrier.Create(
+            meadow, OrientedBox::FromAxisAligned(Vec3(10, 1, 15), Vec3(6, 1, 0.5f))));
+        barrier.AttachForSize(0);
+        auto round = finder.FindPath(0, c.from, c.to, params, 30);
+        barrier.Detach();
+        ASSERT_EQ(round != nullptr, plain != nullptr) << c.name;
+        if (!plain)
+            continue;
+        if (c.reads) {
+            EXPECT_GT(round->GetLength(), plain->GetLength() + 1.0f) << c.name;
+        } else {
+            EXPECT_EQ(round->GetCorners(), plain->GetCorners()) << c.name;
+            EXPECT_EQ(round->GetPolygons(), plain->GetPolygons()) << c.name;
+        }
+    }
+}
+
 // Obstacles attached again where they stood, after others came and went over the same polygons,
 // close what they closed the first time; a wider one at the same place closes more; with all
 // gone, nothing stays closed.

@@ -74,10 +74,14 @@ void CorridorSearch::Reset(int maxNodes) {
     if (mNodeCount >= mNodeLimit)
         return -1;
     const int index = mNodeCount++;
+    // What a search reads of a node before it writes it: the start's cost and parent, and the
+    // flags (the place and the way on are written while they are 0).
     Node& node = mNodes[static_cast<std::size_t>(index)];
-    node = Node{};
+    node.cost = 0;
+    node.parent = 0;
     node.id = ref;
     node.state = state;
+    node.flags = 0;
     mSlots[slot] = Slot{ref, state, index, mSearch};
     return index;
 }
@@ -213,7 +217,7 @@ std::uint32_t CorridorSearch::Search(const dtNavMeshQuery& query, std::uint32_t 
             Node& next = mNodes[static_cast<std::size_t>(index)];
             if (next.flags == 0) {
                 const float* kept = tileMidpoints ? tileMidpoints + i * 4 : nullptr;
-                float mid[4] = {0, 0, 0, 0};
+                float mid[4];
                 if (!kept || kept[3] == 0 ||
                     KeptMidpointStale(kept, *bestTile, *bestPoly, ref, *poly)) {
                     float left[3], right[3];

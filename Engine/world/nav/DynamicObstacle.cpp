@@ -26,7 +26,7 @@ bool DynamicObstacle::Create(Region* region, const OrientedBox& box) {
 }
 
 bool DynamicObstacle::Create(Region* region, const Sphere& sphere) {
-    if (!region || !(sphere.radius >= 0))
+    if (!Takes(region, sphere))
         return false;
     const bool reattach = mAttached;
     Detach();

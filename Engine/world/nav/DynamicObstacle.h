@@ -22,6 +22,10 @@ public:
     // The shape, in the region's space; a created obstacle that is attached is re-attached.
     bool Create(Region* region, const OrientedBox& box);
     bool Create(Region* region, const Sphere& sphere);
+    // Whether Create takes the sphere.
+    static bool Takes(const Region* region, const Sphere& sphere) {
+        return region && sphere.radius >= 0;
+    }
     void Attach();
     // Closes the polygons of one pathing size's mesh only: for an obstacle that stands while
     // one search of that size runs (the other meshes are not asked meanwhile).

@@ -322,31 +322,51 @@ void PathFinder::FinishPath(Path& path, const PathGenerationParams& params) {
     path.AssignCorners(mCorners);
 }
 
-int PathFinder::Straight(int pathingSize, const WorldVec3& from, const WorldVec3& to,
-                         const PathGenerationParams& params, int maxCorners, int& polygons) {
+bool PathFinder::SearchEnds::Within() const {
+    return startRef == goalRef && dtVisfinite(&start.x) && dtVisfinite(&goal.x);
+}
+
+bool PathFinder::FindEnds(int pathingSize, const WorldVec3& from, const WorldVec3& to,
+                          const PathGenerationParams& params, SearchEnds& ends) {
     Region* region = from.region;
     if (!region || to.region != region)
-        return 0;
-    NavMesh* mesh = Mesh(region, pathingSize);
-    if (!mesh)
-        return 0;
+        return false;
+    ends.mesh = Mesh(region, pathingSize);
+    if (!ends.mesh)
+        return false;
     float extents[3];
     SearchExtents(pathingSize, params, extents);
-    Vec3 start, goal;
-    bool startOver = false, goalOver = false;
-    const dtPolyRef startRef = Nearest(*mesh, from.local, extents, *mAnyFilter, start, &startOver);
+    ends.startRef =
+        Nearest(*ends.mesh, from.local, extents, *mAnyFilter, ends.start, &ends.startOver);
     // A character off the mesh asks from the same place for every goal it weighs.
-    if (!startRef)
+    if (!ends.startRef)
+        return false;
+    ends.goalRef = Nearest(*ends.mesh, to.local + params.goalOffset, extents, *mAnyFilter,
+                           ends.goal, &ends.goalOver);
+    return ends.goalRef != 0;
+}
+
+bool PathFinder::ReadsFlags(int pathingSize, const WorldVec3& from, const WorldVec3& to,
+                            const PathGenerationParams& params) {
+    SearchEnds ends;
+    return FindEnds(pathingSize, from, to, params, ends) && !ends.Within();
+}
+
+int PathFinder::Straight(int pathingSize, const WorldVec3& from, const WorldVec3& to,
+                         const PathGenerationParams& params, int maxCorners, int& polygons) {
+    SearchEnds ends;
+    if (!FindEnds(pathingSize, from, to, params, ends))
         return 0;
-    const dtPolyRef goalRef =
-        Nearest(*mesh, to.local + params.goalOffset, extents, *mAnyFilter, goal, &goalOver);
-    if (!goalRef)
-        return 0;
+    NavMesh* mesh = ends.mesh;
+    const dtPolyRef startRef = ends.startRef, goalRef = ends.goalRef;
+    const Vec3& start = ends.start;
+    const Vec3& goal = ends.goal;
+    const bool startOver = ends.startOver, goalOver = ends.goalOver;
 
     mFilter->setAreaCost(0, Max(params.areaCost, 0.001f));
     // Crowds mostly walk within the polygon they stand in: that search reads no flags and
     // expands nothing, its corridor is the polygon.
-    const bool within = startRef == goalRef && dtVisfinite(&start.x) && dtVisfinite(&goal.x);
+    const bool within = ends.Within();
     int count = 1;
     dtStatus status = DT_SUCCESS;
     if (within)

@@ -47,6 +47,11 @@ public:
                                              UnfinishedPathEnds& ends);
     // Merges and grounds an unfinished path's corners, with the parameters it was found with.
     void FinishPath(Path& path, const PathGenerationParams& params);
+    // Whether FindPath between the points would read the polygons' flags: it does not when it
+    // finds no polygon for an end, or both ends lie in one polygon. Its answer then stays the
+    // same whatever obstacles stand meanwhile.
+    bool ReadsFlags(int pathingSize, const WorldVec3& from, const WorldVec3& to,
+                    const PathGenerationParams& params);
     // Whether a search from the point finds a polygon to start from. Without one every search
     // from there fails, whatever its goal, while GetMeshVersion stays the same.
     bool FindsStart(int pathingSize, const WorldVec3& from, const PathGenerationParams& params);
@@ -113,6 +118,18 @@ private:
     bool FloorUnder(const GroundMesh& ground, const Vec3& p, float& height);
     // A recycled path's storage, else a new path.
     std::unique_ptr<Path> TakeSpare();
+    // The polygons a search starts and ends in and the points on them, as Straight looks them
+    // up; false when it finds none (nor a path).
+    struct SearchEnds {
+        NavMesh* mesh = nullptr;
+        std::uint32_t startRef = 0, goalRef = 0;
+        Vec3 start, goal;
+        bool startOver = false, goalOver = false;
+        // Both in one polygon: the corridor is that polygon, found without reading flags.
+        bool Within() const;
+    };
+    bool FindEnds(int pathingSize, const WorldVec3& from, const WorldVec3& to,
+                  const PathGenerationParams& params, SearchEnds& ends);
     // FindPath's search: the straight path's corners in mStraight and the corridor in mPolys;
     // 0 corners when there is no path.
     int Straight(int pathingSize, const WorldVec3& from, const WorldVec3& to,

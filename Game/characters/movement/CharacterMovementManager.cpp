@@ -266,7 +266,9 @@ WorldVec3 CharacterMovementManager::GetPointAwayFromGoal(const WorldVec3& goal, 
 
 bool CharacterMovementManager::Update(int ms) {
     float speed = 2.0f;
-    if (mCharacter->IsMoving()) {
+    // Only the brain's path update changes the action state in a step.
+    bool moving = mCharacter->IsMoving();
+    if (moving) {
         const std::uint32_t cleared = mPathsCleared;
         mCharacter->UpdatePath();
         // Stopped on the way: the move its brain makes at once starts at the next step, as it
@@ -275,14 +277,21 @@ bool CharacterMovementManager::Update(int ms) {
             UpdateCharacterPosition(ms, false);
             return true;
         }
+        moving = mCharacter->IsMoving();
     }
-    if (mCharacter->IsMoving()) {
+    if (moving) {
         speed = CalculateSpeed();
         CreateLocalPath(ms, speed);
         if (!MoveDownPath(ms, speed))
             return false;
+#ifndef NDEBUG
+        if (!mCharacter->IsMoving()) {
+            gEngine->Log(0, "CharacterMovementManager: a step along the path stopped the move");
+            std::abort();
+        }
+#endif
     }
-    UpdateCharacterPosition(ms, mCharacter->IsMoving());
+    UpdateCharacterPosition(ms, moving);
     return true;
 }
 
@@ -363,6 +372,49 @@ bool CharacterMovementManager::ShouldAvoid(Character& other, float speed, const 
     return toTarget.Dot(toOther) >= kAvoidCone;
 }
 
+Character* CharacterMovementManager::Avoided(const Ahead& ahead, std::size_t index) {
+    Entity* entity = (*ahead.nearby)[index];
+    auto* other = entity->IsA<Character>() ? static_cast<Character*>(entity) : nullptr;
+    return other && ShouldAvoid(*other, ahead.speed, ahead.at, ahead.toTarget) ? other : nullptr;
+}
+
+std::size_t CharacterMovementManager::AttachAvoided(PathFinder& finder, const Ahead& ahead,
+                                                    std::size_t first, Character* known) {
+    std::size_t attached = 0;
+    for (std::size_t i = first; i < ahead.nearby->size(); ++i) {
+        Character* other = i == first && known ? known : Avoided(ahead, i);
+        if (!other)
+            continue;
+        DynamicObstacle& obstacle = finder.PassingObstacle(attached);
+        if (!obstacle.Create(other->GetRegion(), other->GetRegionBoundingSphere()))
+            continue;
+        // Only this character's search runs while they stand.
+        obstacle.AttachForSize(mCharacter->GetSize());
+        ++attached;
+    }
+    return attached;
+}
+
+#ifndef NDEBUG
+void CharacterMovementManager::CheckPassedWithoutObstacles(PathFinder& finder, const Ahead& ahead,
+                                                           bool stands, const Path* local) {
+    const WorldVec3 from = mCharacter->GetCoords().GetPosition();
+    const std::size_t attached = AttachAvoided(finder, ahead, 0, nullptr);
+    std::unique_ptr<Path> round = attached > 0 ? FindPath(from, mPathTarget) : nullptr;
+    for (std::size_t i = attached; i-- > 0;)
+        finder.PassingObstacle(i).Detach();
+    const bool same = (attached > 0) == stands && (round != nullptr) == (local != nullptr) &&
+                      (!round || (round->GetCorners() == local->GetCorners() &&
+                                  round->GetPolygons() == local->GetPolygons() &&
+                                  round->GetLength() == local->GetLength()));
+    Drop(round);
+    if (!same) {
+        gEngine->Log(0, "CharacterMovementManager: a local path without obstacles differs");
+        std::abort();
+    }
+}
+#endif
+
 int CharacterMovementManager::DrawLocalCountdown() {
     // The machine's draw is taken everywhere, so the deciding machine's later draws keep their
     // order. Local paths move the character on every machine, and a client's C runtime is not
@@ -396,35 +448,49 @@ void CharacterMovementManager::CreateLocalPath(int ms, float speed) {
         World::Get().GetEntitiesInBox(nearby, coords.region, box, EntityListType::Actors);
         PathFinder& finder = World::Get().GetPathFinder();
         const WorldVec3 at = mCharacter->GetPosition();
-        const Vec3 toTarget = at.VectorTo(mPathTarget).Unit();
+        const Ahead avoid{&nearby, speed, at, at.VectorTo(mPathTarget).Unit()};
+        std::size_t first = 0;
+        Character* firstOther = nullptr;
+        while (first < nearby.size() && !(firstOther = Avoided(avoid, first)))
+            ++first;
         std::size_t attached = 0;
-        for (Entity* entity : nearby) {
-            auto* other = entity->IsA<Character>() ? static_cast<Character*>(entity) : nullptr;
-            if (!other || !ShouldAvoid(*other, speed, at, toTarget))
-                continue;
-            DynamicObstacle& obstacle = finder.PassingObstacle(attached);
-            if (!obstacle.Create(other->GetRegion(), other->GetRegionBoundingSphere()))
-                continue;
-            // Only this character's search runs while they stand.
-            obstacle.AttachForSize(mCharacter->GetSize());
-            ++attached;
+        // A search that reads no flags finds the same path round any obstacles: it runs when
+        // one would stand, and none is made.
+        bool stands = false;
+        bool readsFlags = true;
+        if (firstOther) {
+            PathGenerationParams params;
+            Character::GetPathGenerationParams(params);
+            readsFlags =
+                finder.ReadsFlags(mCharacter->GetSize(), coords.GetPosition(), mPathTarget, params);
+            if (readsFlags) {
+                attached = AttachAvoided(finder, avoid, first, firstOther);
+            } else {
+                for (std::size_t i = first; i < nearby.size() && !stands; ++i)
+                    if (Character* other = i == first ? firstOther : Avoided(avoid, i))
+                        stands = DynamicObstacle::Takes(other->GetRegion(),
+                                                        other->GetRegionBoundingSphere());
+            }
         }
-        if (attached > 0) {
-            std::unique_ptr<Path> local = FindPath(coords.GetPosition(), mPathTarget);
-            // The last attached first: the path finder finds and drops each off its lists' backs.
-            for (std::size_t i = attached; i-- > 0;)
-                finder.PassingObstacle(i).Detach();
-            if (local) {
-                const bool poor =
-                    mPath && (local->GetLength() / mPath->GetLength() > 1.5f ||
-                              DistanceSquared(local->GetStart(), coords.GetPosition()) > 0.01f ||
-                              DistanceSquared(local->GetEnd(), mPathTarget) > 0.01f);
-                if (!poor) {
-                    Drop(mLocalPath);
-                    mLocalPath = std::move(local);
-                } else {
-                    Drop(local);
-                }
+        std::unique_ptr<Path> local =
+            attached > 0 || stands ? FindPath(coords.GetPosition(), mPathTarget) : nullptr;
+        // The last attached first: the path finder finds and drops each off its lists' backs.
+        for (std::size_t i = attached; i-- > 0;)
+            finder.PassingObstacle(i).Detach();
+#ifndef NDEBUG
+        if (!readsFlags)
+            CheckPassedWithoutObstacles(finder, avoid, stands, local.get());
+#endif
+        if (local) {
+            const bool poor =
+                mPath && (local->GetLength() / mPath->GetLength() > 1.5f ||
+                          DistanceSquared(local->GetStart(), coords.GetPosition()) > 0.01f ||
+                          DistanceSquared(local->GetEnd(), mPathTarget) > 0.01f);
+            if (!poor) {
+                Drop(mLocalPath);
+                mLocalPath = std::move(local);
+            } else {
+                Drop(local);
             }
         }
     }
@@ -438,6 +504,12 @@ void CharacterMovementManager::UpdateCharacterPosition(int ms, bool moving) {
     if (gEngine->IsGameTimePaused() || mCharacter->IsAttached())
         return;
     const WorldVec3 at = mLocalPosition.IsValid() ? mLocalPosition : GetPathPosition();
+    // Standing where it is stored, a character keeps its coordinates: PlaceAt would find the
+    // very same bits. Most of a crowd stands each frame.
+    if (const WorldCoords& now = mCharacter->GetCoords();
+        !moving && now.region == at.region &&
+        std::memcmp(&now.coords.origin, &at.local, sizeof at.local) == 0)
+        return;
     WorldCoords coords = mCharacter->GetCoords();
     coords.SetPosition(at);
     if (moving && mHeading.LengthSquared() != 0.0f)

@@ -4,6 +4,7 @@
 // path target). Each frame it advances the character, turns it and places it in the world.
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 #include "Engine/sys/RecycledBlocks.h"
 #include "Engine/world/Region.h"
@@ -13,6 +14,7 @@
 namespace GAME {
 
 class Character;
+class Entity;
 class PathFinder;
 
 // Read every frame: in recycled blocks, beside the other characters' (huge pages).
@@ -77,6 +79,25 @@ private:
     void CreateLocalPath(int ms, float speed);
     // `toTarget`: the unit vector from where the character stands (`at`) to the path target.
     bool ShouldAvoid(Character& other, float speed, const WorldVec3& at, const Vec3& toTarget);
+    // What a local re-plan steps round: the characters ahead of this one.
+    struct Ahead {
+        const std::vector<Entity*>* nearby;
+        float speed;
+        WorldVec3 at;
+        Vec3 toTarget;
+    };
+    // The character at nearby[index] when it is one to avoid, else null.
+    Character* Avoided(const Ahead& ahead, std::size_t index);
+    // Stands an obstacle round each character to avoid from nearby[first] on (`known`, when
+    // not null, is the one there) while this character's search runs; how many stand.
+    std::size_t AttachAvoided(PathFinder& finder, const Ahead& ahead, std::size_t first,
+                              Character* known);
+#ifndef NDEBUG
+    // Aborts unless the local path found without obstacles (`stands`: whether one would stand,
+    // `local` what the search found then) is the one found round them.
+    void CheckPassedWithoutObstacles(PathFinder& finder, const Ahead& ahead, bool stands,
+                                     const Path* local);
+#endif
     // The time until the next local re-plan, 200 to 400 ms.
     int DrawLocalCountdown();
     void UpdateCharacterPosition(int ms, bool moving);
