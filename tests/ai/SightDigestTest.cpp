@@ -169,6 +169,43 @@ TEST(SightScreenTeamMemo, JudgesEachTeamOnceWhileRemembered) {
     }
 }
 
+// A block's unknown lanes take their own team's judgment, a run of lanes of one team judged
+// once and in lane order (team 0/0 too, and teams of one major apart); what the block passed or
+// was sure of before stays so, and the unknown lanes are left clear.
+TEST(SightScreenTeamMemo, JudgesARunOfUnknownLanesOfOneTeamOnce) {
+    // Lanes 0-3 and 12-15 of team 0/0 (kept), 4-7 of 1/0 (refused), 8-11 of 1/1 (kept).
+    EntityGrid::Pack packs[2] = {};
+    for (std::uint32_t i = 0; i < 16; ++i) {
+        packs[i / 8].gameWords[0][i % 8] = i >= 4 && i < 12 ? 1 : 0;
+        packs[i / 8].gameWords[1][i % 8] = i >= 8 && i < 12 ? 1 : 0;
+    }
+    struct Row {
+        std::uint64_t unknown, sure;
+        std::vector<std::uint32_t> judged;  // major * 10 + minor, in turn
+        std::uint64_t kept;
+    };
+    const Row rows[] = {{0x000F, 0, {0}, 0x000F},
+                        {0x03FC, ~std::uint64_t{0}, {0, 10, 11}, 0x030C},
+                        {0x1018, ~std::uint64_t{0}, {0, 10, 0}, 0x1008},
+                        {0x00E0, 0, {10}, 0},
+                        {0xF000, 0, {0}, 0xF000}};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(::testing::Message() << "unknown " << row.unknown);
+        constexpr std::uint64_t kPassed = std::uint64_t{1} << 40 | 1, kSure = 1;
+        WorldCells::Leftover block{packs, nullptr, kPassed, kSure, row.unknown};
+        std::vector<std::uint32_t> judged;
+        SightScreen::JudgeUnknownLanes(block, row.sure,
+                                       [&](std::uint32_t major, std::uint32_t minor) {
+                                           judged.push_back(major * 10 + minor);
+                                           return (major + minor) % 2 == 0;
+                                       });
+        EXPECT_EQ(judged, row.judged);
+        EXPECT_EQ(block.passes, kPassed | row.kept);
+        EXPECT_EQ(block.sure, kSure | (row.kept & row.sure));
+        EXPECT_EQ(block.unknown, 0u);
+    }
+}
+
 #if defined(__x86_64__)
 // A screen answers as lane-by-lane judging does whichever remembered slots hold judged teams,
 // none of them to all (an unjudged slot's words may equal a lane's team), and whichever major is
