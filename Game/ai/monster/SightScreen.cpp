@@ -165,15 +165,22 @@ template <std::size_t kWhole, std::size_t kKept, std::size_t kRefused>
     int x = walk.x;
     std::size_t first = walk.first;
     for (int z = walk.z; z <= z1; ++z, x = x0)
-        for (; x <= x1; ++x, first = 0) {
-            const EntityGrid::EntryList& cell = grid.Entries(x, z);
-            if (first == cell.size())
-                continue;
+        for (EntityGrid::RowCursor row = grid.RowFrom(x, z); x <= x1; ++x, first = 0, row.Next()) {
+            const EntityGrid::EntryList& cell = row.Entries();
             // Stepped a block at a time: taken from an index, an entry's address costs an add
             // per mark.
-            const EntityGrid::Entry* blockEntries = cell.data() + first;
-            const EntityGrid::Pack* block = grid.Packs(x, z).data() + first / kBlock * kPacks;
-            for (std::size_t rest = cell.size() - first;; rest -= kBlock) {
+            const EntityGrid::Entry* blockEntries = cell.data();
+            const EntityGrid::Pack* block = row.Packs().data();
+            std::size_t rest = cell.size();
+            // Only a call's first cell may be taken up inside.
+            if (first != 0) [[unlikely]] {
+                blockEntries += first;
+                block += first / EntityGrid::Pack::kWidth;
+                rest -= first;
+            }
+            if (rest == 0)
+                continue;
+            for (;; rest -= kBlock) {
                 const ScreenBits bits = ScreenPacks<kWhole, kKept, kRefused>(
                     block, std::min(kBlock, rest), toQuery, sphere, t);
                 MarkSure(bits.sure, blockEntries, at, marks, ranks, found);
