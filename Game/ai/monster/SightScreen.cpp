@@ -25,55 +25,73 @@ template <std::size_t kFirst, std::size_t kCount>
 // Whether a major is judged whole, and how.
 enum Whole : std::size_t { kNoWhole, kWholeKept, kWholeRefused, kWholes };
 
-// The screen of a cell's packs against the judged teams: kKept kept ones in the first slots,
-// kRefused refused ones in the last, and the major judged whole.
+// A byte per pack of each answer (the sphere's, kept, held, fresh), stored as found: one store
+// each instead of a shift and an or into the block's word.
+using PackBytes = std::uint8_t[4][EntityGrid::Pack::kWidth];
+
+// The screen of pack k of a block against the judged teams: kKept kept ones in the first slots,
+// kRefused refused ones in the last, and the major judged whole. A pack the sphere misses leaves
+// its bytes as they were.
 template <std::size_t kWhole, std::size_t kKept, std::size_t kRefused>
+[[gnu::target("avx2"), gnu::always_inline]] inline void ScreenPack(const EntityGrid::Pack& p,
+                                                                   std::size_t k, PackBytes& bytes,
+                                                                   const Vec3& toQuery,
+                                                                   const Sphere& sphere,
+                                                                   const OctTerms& t) {
+    using WorldCells::OctMask;
+    using WorldCells::OctWords;
+    const unsigned lanesIn = WorldCells::SphereBitsOct(p, toQuery, sphere);
+    if (lanesIn == 0)
+        return;
+    bytes[0][k] = static_cast<std::uint8_t>(lanesIn);
+    OctWords slots, flags, major, minor;
+    __builtin_memcpy(&slots, p.slot, sizeof slots);
+    __builtin_memcpy(&flags, p.gameFlags, sizeof flags);
+    __builtin_memcpy(&major, p.gameWords[0], sizeof major);
+    __builtin_memcpy(&minor, p.gameWords[1], sizeof minor);
+    // As and-not: GCC would take `!=` as a compare and a second one against zero.
+    const __m256i plain =
+        _mm256_andnot_si256(reinterpret_cast<__m256i>(slots == t.self),
+                            reinterpret_cast<__m256i>((flags & t.plainMask) == t.plain));
+    // Written, holding its own team (and path position when it counts): not unsure.
+    const OctMask settled = (flags & t.sureMask) == t.sure;
+    // Remembered teams differ: a lane matches one at most.
+    // A lane of the major judged whole may match a slot too: both say the same.
+    OctMask kept = Matches<0, kKept>(t, major, minor);
+    if constexpr (kWhole == kWholeKept)
+        kept |= major == t.wholeMajor;
+    OctMask known = kept | Matches<kRemembered - kRefused, kRefused>(t, major, minor);
+    if constexpr (kWhole == kWholeRefused)
+        known |= major == t.wholeMajor;
+    // A plain lane passes when its team is kept, any other when it is unsure (neither plain
+    // nor settled): the two as bits, joined once for the block.
+    bytes[1][k] = static_cast<std::uint8_t>(WorldCells::OctBits(
+        reinterpret_cast<OctMask>(_mm256_and_si256(plain, reinterpret_cast<__m256i>(kept)))));
+    bytes[2][k] =
+        static_cast<std::uint8_t>(WorldCells::OctBits(reinterpret_cast<OctMask>(plain) | settled));
+    bytes[3][k] = static_cast<std::uint8_t>(WorldCells::OctBits(
+        reinterpret_cast<OctMask>(_mm256_andnot_si256(reinterpret_cast<__m256i>(known), plain))));
+}
+
+// The screen of a block's packs (a whole block of them when kFull: with no loop to keep, a
+// crowd's packs cost a few instructions less each).
+template <std::size_t kWhole, std::size_t kKept, std::size_t kRefused, bool kFull = false>
 [[gnu::target("avx2"), gnu::always_inline]] inline ScreenBits ScreenPacks(
     const EntityGrid::Pack* packs, std::size_t count, const Vec3& toQuery, const Sphere& sphere,
     const OctTerms& t) {
-    using WorldCells::OctMask;
-    using WorldCells::OctWords;
     constexpr std::size_t kWidth = EntityGrid::Pack::kWidth;
-    // A byte per pack of each answer (the sphere's, kept, held, fresh), stored as found: one
-    // store each instead of a shift and an or into the block's word. Packs the sphere misses
-    // leave theirs clear.
-    alignas(32) std::uint8_t bytes[4][kWidth] = {};
-    // A pack pointer of its own: taken from `at` each time, it costs a shift and an add.
-    const EntityGrid::Pack* pack = packs;
-    const std::size_t packCount = (count + kWidth - 1) / kWidth;
-    for (std::size_t k = 0; k < packCount; ++k, ++pack) {
-        const EntityGrid::Pack& p = *pack;
-        const unsigned lanesIn = WorldCells::SphereBitsOct(p, toQuery, sphere);
-        if (lanesIn == 0)
-            continue;
-        bytes[0][k] = static_cast<std::uint8_t>(lanesIn);
-        OctWords slots, flags, major, minor;
-        __builtin_memcpy(&slots, p.slot, sizeof slots);
-        __builtin_memcpy(&flags, p.gameFlags, sizeof flags);
-        __builtin_memcpy(&major, p.gameWords[0], sizeof major);
-        __builtin_memcpy(&minor, p.gameWords[1], sizeof minor);
-        // As and-not: GCC would take `!=` as a compare and a second one against zero.
-        const __m256i plain =
-            _mm256_andnot_si256(reinterpret_cast<__m256i>(slots == t.self),
-                                reinterpret_cast<__m256i>((flags & t.plainMask) == t.plain));
-        // Written, holding its own team (and path position when it counts): not unsure.
-        const OctMask settled = (flags & t.sureMask) == t.sure;
-        // Remembered teams differ: a lane matches one at most.
-        // A lane of the major judged whole may match a slot too: both say the same.
-        OctMask kept = Matches<0, kKept>(t, major, minor);
-        if constexpr (kWhole == kWholeKept)
-            kept |= major == t.wholeMajor;
-        OctMask known = kept | Matches<kRemembered - kRefused, kRefused>(t, major, minor);
-        if constexpr (kWhole == kWholeRefused)
-            known |= major == t.wholeMajor;
-        // A plain lane passes when its team is kept, any other when it is unsure (neither
-        // plain nor settled): the two as bits, joined once for the block.
-        bytes[1][k] = static_cast<std::uint8_t>(WorldCells::OctBits(
-            reinterpret_cast<OctMask>(_mm256_and_si256(plain, reinterpret_cast<__m256i>(kept)))));
-        bytes[2][k] = static_cast<std::uint8_t>(
-            WorldCells::OctBits(reinterpret_cast<OctMask>(plain) | settled));
-        bytes[3][k] = static_cast<std::uint8_t>(WorldCells::OctBits(reinterpret_cast<OctMask>(
-            _mm256_andnot_si256(reinterpret_cast<__m256i>(known), plain))));
+    // Packs the sphere misses leave theirs clear.
+    alignas(32) PackBytes bytes = {};
+    if constexpr (kFull) {
+#pragma GCC unroll 8
+        for (std::size_t k = 0; k < WorldCells::kBlock / kWidth; ++k)
+            ScreenPack<kWhole, kKept, kRefused>(packs[k], k, bytes, toQuery, sphere, t);
+    } else {
+        // A pack pointer of its own: taken from `at` each time, it costs a shift and an add.
+        const EntityGrid::Pack* pack = packs;
+        const std::size_t packCount = (count + kWidth - 1) / kWidth;
+        for (std::size_t k = 0; k < packCount; ++k, ++pack)
+            ScreenPack<kWhole, kKept, kRefused>(*pack, k, bytes, toQuery, sphere, t);
     }
     // Pack k's byte holds bits 8k to 8k + 7 (little-endian, as every processor with these
     // lanes is).
@@ -84,7 +102,7 @@ template <std::size_t kWhole, std::size_t kKept, std::size_t kRefused>
     __builtin_memcpy(&fresh, bytes[3], sizeof fresh);
     // Lanes past the cell's last entry hold what left it.
     ScreenBits bits;
-    bits.inSphere = meets & WorldCells::FirstBits(count);
+    bits.inSphere = kFull ? meets : meets & WorldCells::FirstBits(count);
     bits.sure = keeps & t.vouches & bits.inSphere;
     bits.unknown = fresh & bits.inSphere;
     bits.passes = (keeps | ~held) & bits.inSphere;
@@ -181,8 +199,10 @@ template <std::size_t kWhole, std::size_t kKept, std::size_t kRefused>
             if (rest == 0)
                 continue;
             for (;; rest -= kBlock) {
-                const ScreenBits bits = ScreenPacks<kWhole, kKept, kRefused>(
-                    block, std::min(kBlock, rest), toQuery, sphere, t);
+                const ScreenBits bits = rest >= kBlock ? ScreenPacks<kWhole, kKept, kRefused, true>(
+                                                             block, kBlock, toQuery, sphere, t)
+                                                       : ScreenPacks<kWhole, kKept, kRefused>(
+                                                             block, rest, toQuery, sphere, t);
                 MarkSure(bits.sure, blockEntries, at, marks, ranks, found);
                 const std::uint64_t passes = bits.passes & ~bits.sure;
                 if ((passes | bits.unknown) != 0) [[unlikely]] {
