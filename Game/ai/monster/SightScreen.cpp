@@ -49,6 +49,11 @@ template <std::size_t kWhole, std::size_t kKept, std::size_t kRefused>
     __builtin_memcpy(&flags, p.gameFlags, sizeof flags);
     __builtin_memcpy(&major, p.gameWords[0], sizeof major);
     __builtin_memcpy(&minor, p.gameWords[1], sizeof minor);
+    // Held in registers: GCC would read the flags twice, and the minors as two compares'
+    // operands, loading both teams' minors instead.
+    asm("" : "+x"(flags));
+    if constexpr (kKept + kRefused >= 2)
+        asm("" : "+x"(minor));
     // As and-not: GCC would take `!=` as a compare and a second one against zero.
     const __m256i plain =
         _mm256_andnot_si256(reinterpret_cast<__m256i>(slots == t.self),
