@@ -48,7 +48,8 @@ public:
         mTerms.minor[mOlder] = minor;
         mTerms.valid[mOlder] = -1;
         mTerms.keep[mOlder] = keeps ? -1 : 0;
-        mOlder = (mOlder + 1) % kRemembered;
+        // Not as a remainder: GCC divides by multiplying, at every team judged.
+        mOlder = mOlder + 1 == kRemembered ? 0 : mOlder + 1;
         return keeps;
     }
 
