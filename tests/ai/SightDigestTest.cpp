@@ -215,14 +215,15 @@ TEST(SightScreenOct, AnswersForTheJudgedTeamsOnly) {
         GTEST_SKIP() << "no eight lanes";
     constexpr std::uint32_t kPlainMask = kWritten | kCharacter | kTeamFromCharacter;
     constexpr std::uint32_t kPlain = kWritten | kCharacter, kSelf = 5;
-    // Entries in the sphere (x up to 12.5) from 0 to 12, and in the "two" layouts from 40 to 49
-    // too; the others far off. Blocks of two to eight packs, with lanes past the last entry and
+    // Entries in the sphere (x up to 12.5) from 0 to 12, and in the "two" layouts from 34 to 46
+    // too; the others far off. Blocks of one to eight packs, with lanes past the last entry and
     // packs the sphere misses between and after those it holds.
     struct Shape {
         std::size_t count;
         bool two;
     };
-    const Shape shapes[] = {{15, false}, {29, false}, {56, true}, {61, true}, {64, false}};
+    const Shape shapes[] = {{3, false}, {15, false}, {20, false}, {29, false}, {37, true},
+                            {44, true}, {56, true},  {61, true},  {64, false}};
     EntityGrid::Pack packs[8] = {};
     for (std::uint32_t i = 0; i < 64; ++i) {
         EntityGrid::Pack& p = packs[i / 8];
@@ -249,9 +250,9 @@ TEST(SightScreenOct, AnswersForTheJudgedTeamsOnly) {
                          << "count " << shape.count << (shape.two ? " two " : " ") << row.valid[0]
                          << row.valid[1] << row.valid[2] << " whole " << row.wholeMajor);
             for (std::uint32_t i = 0; i < 64; ++i) {
-                const bool twice = shape.two && i >= 40 && i < 50;
+                const bool twice = shape.two && i >= 34 && i < 50;
                 packs[i / 8].x[i % 8] = i < 13  ? static_cast<float>(i)
-                                        : twice ? static_cast<float>(i - 40)
+                                        : twice ? static_cast<float>(i - 34)
                                                 : 100.0f;
             }
             SightScreen::ScreenTerms terms{kPlainMask, kPlain, 0, kSelf};

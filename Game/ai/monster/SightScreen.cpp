@@ -78,13 +78,15 @@ template <std::size_t kWhole, std::size_t kKept, std::size_t kRefused>
         reinterpret_cast<OctMask>(_mm256_andnot_si256(reinterpret_cast<__m256i>(known), plain))));
 }
 
-// The screen of a block's packs (a whole block of them when kFull: with no loop to keep, a
-// crowd's packs cost a few instructions less each).
+// The screen of a block's packs (a whole block of them when kFull), with no loop to keep: a
+// crowd's packs cost a few instructions less each. A whole block is screened apart from a part
+// of one: as a part, it costs GCC registers the rest of the walk needs.
 template <std::size_t kWhole, std::size_t kKept, std::size_t kRefused, bool kFull = false>
 [[gnu::target("avx2"), gnu::always_inline]] inline ScreenBits ScreenPacks(
     const EntityGrid::Pack* packs, std::size_t count, const Vec3& toQuery, const Sphere& sphere,
     const OctTerms& t) {
     constexpr std::size_t kWidth = EntityGrid::Pack::kWidth;
+    static_assert(WorldCells::kBlock == 8 * kWidth);
     // Packs the sphere misses leave theirs clear.
     alignas(32) PackBytes bytes = {};
     if constexpr (kFull) {
@@ -92,11 +94,35 @@ template <std::size_t kWhole, std::size_t kKept, std::size_t kRefused, bool kFul
         for (std::size_t k = 0; k < WorldCells::kBlock / kWidth; ++k)
             ScreenPack<kWhole, kKept, kRefused>(packs[k], k, bytes, toQuery, sphere, t);
     } else {
-        // A pack pointer of its own: taken from `at` each time, it costs a shift and an add.
-        const EntityGrid::Pack* pack = packs;
-        const std::size_t packCount = (count + kWidth - 1) / kWidth;
-        for (std::size_t k = 0; k < packCount; ++k, ++pack)
-            ScreenPack<kWhole, kKept, kRefused>(*pack, k, bytes, toQuery, sphere, t);
+        // Entered at its last pack.
+        const auto screen = [&](std::size_t k) __attribute__((target("avx2"), always_inline)) {
+            ScreenPack<kWhole, kKept, kRefused>(packs[k], k, bytes, toQuery, sphere, t);
+        };
+        switch ((count + kWidth - 1) / kWidth) {
+            case 8:
+                screen(7);
+                [[fallthrough]];
+            case 7:
+                screen(6);
+                [[fallthrough]];
+            case 6:
+                screen(5);
+                [[fallthrough]];
+            case 5:
+                screen(4);
+                [[fallthrough]];
+            case 4:
+                screen(3);
+                [[fallthrough]];
+            case 3:
+                screen(2);
+                [[fallthrough]];
+            case 2:
+                screen(1);
+                [[fallthrough]];
+            default:
+                screen(0);
+        }
     }
     // Pack k's byte holds bits 8k to 8k + 7 (little-endian, as every processor with these
     // lanes is).
