@@ -31,7 +31,7 @@ using PackBytes = std::uint8_t[4][EntityGrid::Pack::kWidth];
 
 // The screen of pack k of a block against the judged teams: kKept kept ones in the first slots,
 // kRefused refused ones in the last, and the major judged whole. A pack the sphere misses leaves
-// its bytes as they were.
+// its other bytes as they were: its sphere byte says they answer for nothing.
 template <std::size_t kWhole, std::size_t kKept, std::size_t kRefused>
 [[gnu::target("avx2"), gnu::always_inline]] inline void ScreenPack(const EntityGrid::Pack& p,
                                                                    std::size_t k, PackBytes& bytes,
@@ -41,9 +41,9 @@ template <std::size_t kWhole, std::size_t kKept, std::size_t kRefused>
     using WorldCells::OctMask;
     using WorldCells::OctWords;
     const unsigned lanesIn = WorldCells::SphereBitsOct(p, toQuery, sphere);
+    bytes[0][k] = static_cast<std::uint8_t>(lanesIn);
     if (lanesIn == 0)
         return;
-    bytes[0][k] = static_cast<std::uint8_t>(lanesIn);
     OctWords slots, flags, major, minor;
     __builtin_memcpy(&slots, p.slot, sizeof slots);
     __builtin_memcpy(&flags, p.gameFlags, sizeof flags);
@@ -81,14 +81,14 @@ template <std::size_t kWhole, std::size_t kKept, std::size_t kRefused>
 // The screen of a block's packs (a whole block of them when kFull), with no loop to keep: a
 // crowd's packs cost a few instructions less each. A whole block is screened apart from a part
 // of one: as a part, it costs GCC registers the rest of the walk needs.
+// `bytes` may hold an earlier block's answers: each pack here writes its sphere byte, and the
+// count cuts the lanes past them, so none of those answers counts.
 template <std::size_t kWhole, std::size_t kKept, std::size_t kRefused, bool kFull = false>
 [[gnu::target("avx2"), gnu::always_inline]] inline ScreenBits ScreenPacks(
     const EntityGrid::Pack* packs, std::size_t count, const Vec3& toQuery, const Sphere& sphere,
-    const OctTerms& t) {
+    const OctTerms& t, PackBytes& bytes) {
     constexpr std::size_t kWidth = EntityGrid::Pack::kWidth;
     static_assert(WorldCells::kBlock == 8 * kWidth);
-    // Packs the sphere misses leave theirs clear.
-    alignas(32) PackBytes bytes = {};
     if constexpr (kFull) {
 #pragma GCC unroll 8
         for (std::size_t k = 0; k < WorldCells::kBlock / kWidth; ++k)
@@ -144,7 +144,8 @@ template <std::size_t kWhole, std::size_t kKept, std::size_t kRefused>
 [[gnu::target("avx2")]] ScreenBits ScreenOf(const EntityGrid::Pack* packs, std::size_t count,
                                             const Vec3& toQuery, const Sphere& sphere,
                                             const OctTerms& t) {
-    return ScreenPacks<kWhole, kKept, kRefused>(packs, count, toQuery, sphere, t);
+    alignas(32) PackBytes bytes = {};
+    return ScreenPacks<kWhole, kKept, kRefused>(packs, count, toQuery, sphere, t, bytes);
 }
 
 // Marks the lanes of `sure` (bits of the block at `entries`), `found` of them kept so far.
@@ -184,7 +185,9 @@ template <std::size_t kWhole, std::size_t kKept, std::size_t kRefused>
                                                 const Vec3& toQuery, const Sphere& sphere,
                                                 const OctTerms& t,
                                                 WorldCells::SweepMarker& marker) {
-    const ScreenBits bits = ScreenPacks<kWhole, kKept, kRefused>(packs, count, toQuery, sphere, t);
+    alignas(32) PackBytes bytes = {};
+    const ScreenBits bits =
+        ScreenPacks<kWhole, kKept, kRefused>(packs, count, toQuery, sphere, t, bytes);
     if (bits.sure != 0) {
         // Held here: the marks' byte stores could otherwise be the marker's own.
         std::size_t found = marker.found;
@@ -211,6 +214,8 @@ template <std::size_t kWhole, std::size_t kKept, std::size_t kRefused>
     std::size_t found = marker.found, left = 0;
     constexpr std::size_t kPacks = kBlock / EntityGrid::Pack::kWidth;
     const int x0 = walk.x0, x1 = walk.x1, z1 = walk.z1;
+    // Cleared once: each block writes the sphere's byte of every pack it has.
+    alignas(32) PackBytes bytes = {};
     int x = walk.x;
     std::size_t first = walk.first;
     for (int z = walk.z; z <= z1; ++z, x = x0)
@@ -230,10 +235,11 @@ template <std::size_t kWhole, std::size_t kKept, std::size_t kRefused>
             if (rest == 0)
                 continue;
             for (;; rest -= kBlock) {
-                const ScreenBits bits = rest >= kBlock ? ScreenPacks<kWhole, kKept, kRefused, true>(
-                                                             block, kBlock, toQuery, sphere, t)
-                                                       : ScreenPacks<kWhole, kKept, kRefused>(
-                                                             block, rest, toQuery, sphere, t);
+                const ScreenBits bits = rest >= kBlock
+                                            ? ScreenPacks<kWhole, kKept, kRefused, true>(
+                                                  block, kBlock, toQuery, sphere, t, bytes)
+                                            : ScreenPacks<kWhole, kKept, kRefused>(
+                                                  block, rest, toQuery, sphere, t, bytes);
                 MarkSure(bits.sure, blockEntries, at, marks, ranks, found);
                 const std::uint64_t passes = bits.passes & ~bits.sure;
                 if ((passes | bits.unknown) != 0) [[unlikely]] {
