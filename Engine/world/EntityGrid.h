@@ -125,7 +125,10 @@ public:
         explicit RowCursor(const Cell* cell) : mCell(cell) {}
         const Cell* mCell;
     };
-    RowCursor RowFrom(int x, int z) const { return RowCursor(&CellAt(x, z)); }
+    // (x, z) may lie just past the grid's last cell: a walk resumes past its last column.
+    RowCursor RowFrom(int x, int z) const {
+        return RowCursor(mCells.data() + (static_cast<std::size_t>(z) * mCellsX + x));
+    }
 
 private:
     static Pack& PackOf(Cell& c, std::uint32_t index) { return c.packs[index / Pack::kWidth]; }
