@@ -110,6 +110,27 @@ private:
         EntryList entries;
         PackList packs;
     };
+
+public:
+    // Cell (x, z) of RowFrom and those after it along row z, a step each: a walk along a row
+    // takes no address computation per cell.
+    class RowCursor {
+    public:
+        const EntryList& Entries() const { return mCell->entries; }
+        const PackList& Packs() const { return mCell->packs; }
+        void Next() { ++mCell; }
+
+    private:
+        friend class EntityGrid;
+        explicit RowCursor(const Cell* cell) : mCell(cell) {}
+        const Cell* mCell;
+    };
+    // (x, z) may lie just past the grid's last cell: a walk resumes past its last column.
+    RowCursor RowFrom(int x, int z) const {
+        return RowCursor(mCells.data() + (static_cast<std::size_t>(z) * mCellsX + x));
+    }
+
+private:
     static Pack& PackOf(Cell& c, std::uint32_t index) { return c.packs[index / Pack::kWidth]; }
     static void PackPosition(Cell& c, std::uint32_t index, const Vec3& position) {
         Pack& pack = PackOf(c, index);

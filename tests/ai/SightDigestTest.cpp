@@ -169,6 +169,43 @@ TEST(SightScreenTeamMemo, JudgesEachTeamOnceWhileRemembered) {
     }
 }
 
+// A block's unknown lanes take their own team's judgment, a run of lanes of one team judged
+// once and in lane order (team 0/0 too, and teams of one major apart); what the block passed or
+// was sure of before stays so, and the unknown lanes are left clear.
+TEST(SightScreenTeamMemo, JudgesARunOfUnknownLanesOfOneTeamOnce) {
+    // Lanes 0-3 and 12-15 of team 0/0 (kept), 4-7 of 1/0 (refused), 8-11 of 1/1 (kept).
+    EntityGrid::Pack packs[2] = {};
+    for (std::uint32_t i = 0; i < 16; ++i) {
+        packs[i / 8].gameWords[0][i % 8] = i >= 4 && i < 12 ? 1 : 0;
+        packs[i / 8].gameWords[1][i % 8] = i >= 8 && i < 12 ? 1 : 0;
+    }
+    struct Row {
+        std::uint64_t unknown, sure;
+        std::vector<std::uint32_t> judged;  // major * 10 + minor, in turn
+        std::uint64_t kept;
+    };
+    const Row rows[] = {{0x000F, 0, {0}, 0x000F},
+                        {0x03FC, ~std::uint64_t{0}, {0, 10, 11}, 0x030C},
+                        {0x1018, ~std::uint64_t{0}, {0, 10, 0}, 0x1008},
+                        {0x00E0, 0, {10}, 0},
+                        {0xF000, 0, {0}, 0xF000}};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(::testing::Message() << "unknown " << row.unknown);
+        constexpr std::uint64_t kPassed = std::uint64_t{1} << 40 | 1, kSure = 1;
+        WorldCells::Leftover block{packs, nullptr, kPassed, kSure, row.unknown};
+        std::vector<std::uint32_t> judged;
+        SightScreen::JudgeUnknownLanes(block, row.sure,
+                                       [&](std::uint32_t major, std::uint32_t minor) {
+                                           judged.push_back(major * 10 + minor);
+                                           return (major + minor) % 2 == 0;
+                                       });
+        EXPECT_EQ(judged, row.judged);
+        EXPECT_EQ(block.passes, kPassed | row.kept);
+        EXPECT_EQ(block.sure, kSure | (row.kept & row.sure));
+        EXPECT_EQ(block.unknown, 0u);
+    }
+}
+
 #if defined(__x86_64__)
 // A screen answers as lane-by-lane judging does whichever remembered slots hold judged teams,
 // none of them to all (an unjudged slot's words may equal a lane's team), and whichever major is
@@ -178,14 +215,15 @@ TEST(SightScreenOct, AnswersForTheJudgedTeamsOnly) {
         GTEST_SKIP() << "no eight lanes";
     constexpr std::uint32_t kPlainMask = kWritten | kCharacter | kTeamFromCharacter;
     constexpr std::uint32_t kPlain = kWritten | kCharacter, kSelf = 5;
-    // Entries in the sphere (x up to 12.5) from 0 to 12, and in the "two" layouts from 40 to 49
-    // too; the others far off. Blocks of two to eight packs, with lanes past the last entry and
+    // Entries in the sphere (x up to 12.5) from 0 to 12, and in the "two" layouts from 34 to 46
+    // too; the others far off. Blocks of one to eight packs, with lanes past the last entry and
     // packs the sphere misses between and after those it holds.
     struct Shape {
         std::size_t count;
         bool two;
     };
-    const Shape shapes[] = {{15, false}, {29, false}, {56, true}, {61, true}, {64, false}};
+    const Shape shapes[] = {{3, false}, {15, false}, {20, false}, {29, false}, {37, true},
+                            {44, true}, {56, true},  {61, true},  {64, false}};
     EntityGrid::Pack packs[8] = {};
     for (std::uint32_t i = 0; i < 64; ++i) {
         EntityGrid::Pack& p = packs[i / 8];
@@ -212,9 +250,9 @@ TEST(SightScreenOct, AnswersForTheJudgedTeamsOnly) {
                          << "count " << shape.count << (shape.two ? " two " : " ") << row.valid[0]
                          << row.valid[1] << row.valid[2] << " whole " << row.wholeMajor);
             for (std::uint32_t i = 0; i < 64; ++i) {
-                const bool twice = shape.two && i >= 40 && i < 50;
+                const bool twice = shape.two && i >= 34 && i < 50;
                 packs[i / 8].x[i % 8] = i < 13  ? static_cast<float>(i)
-                                        : twice ? static_cast<float>(i - 40)
+                                        : twice ? static_cast<float>(i - 34)
                                                 : 100.0f;
             }
             SightScreen::ScreenTerms terms{kPlainMask, kPlain, 0, kSelf};

@@ -275,15 +275,7 @@ void ForEachCharacterInSphere(const Character& self, float maxYView, Region* reg
                 WorldCells::Leftover& block = marker.leftovers[l];
                 if (block.unknown == 0)
                     continue;
-                for (std::uint64_t unknown = block.unknown; unknown != 0; unknown &= unknown - 1) {
-                    const auto i = static_cast<std::size_t>(std::countr_zero(unknown));
-                    const EntityGrid::Pack& p = block.packs[i / kWidth];
-                    if (judgeLane(p.gameWords[0][i % kWidth], p.gameWords[1][i % kWidth])) {
-                        block.passes |= std::uint64_t{1} << i;
-                        block.sure |= static_cast<std::uint64_t>(!heights) << i;
-                    }
-                }
-                block.unknown = 0;
+                SightScreen::JudgeUnknownLanes(block, heights ? 0 : ~std::uint64_t{0}, judgeLane);
                 judged = true;
             }
             if (judged) [[unlikely]]

@@ -25,55 +25,104 @@ template <std::size_t kFirst, std::size_t kCount>
 // Whether a major is judged whole, and how.
 enum Whole : std::size_t { kNoWhole, kWholeKept, kWholeRefused, kWholes };
 
-// The screen of a cell's packs against the judged teams: kKept kept ones in the first slots,
-// kRefused refused ones in the last, and the major judged whole.
+// A byte per pack of each answer (the sphere's, kept, held, fresh), stored as found: one store
+// each instead of a shift and an or into the block's word.
+using PackBytes = std::uint8_t[4][EntityGrid::Pack::kWidth];
+
+// The screen of pack k of a block against the judged teams: kKept kept ones in the first slots,
+// kRefused refused ones in the last, and the major judged whole. A pack the sphere misses leaves
+// its other bytes as they were: its sphere byte says they answer for nothing.
 template <std::size_t kWhole, std::size_t kKept, std::size_t kRefused>
-[[gnu::target("avx2"), gnu::always_inline]] inline ScreenBits ScreenPacks(
-    const EntityGrid::Pack* packs, std::size_t count, const Vec3& toQuery, const Sphere& sphere,
-    const OctTerms& t) {
+[[gnu::target("avx2"), gnu::always_inline]] inline void ScreenPack(const EntityGrid::Pack& p,
+                                                                   std::size_t k, PackBytes& bytes,
+                                                                   const Vec3& toQuery,
+                                                                   const Sphere& sphere,
+                                                                   const OctTerms& t) {
     using WorldCells::OctMask;
     using WorldCells::OctWords;
+    const unsigned lanesIn = WorldCells::SphereBitsOct(p, toQuery, sphere);
+    bytes[0][k] = static_cast<std::uint8_t>(lanesIn);
+    if (lanesIn == 0)
+        return;
+    OctWords slots, flags, major, minor;
+    __builtin_memcpy(&slots, p.slot, sizeof slots);
+    __builtin_memcpy(&flags, p.gameFlags, sizeof flags);
+    __builtin_memcpy(&major, p.gameWords[0], sizeof major);
+    __builtin_memcpy(&minor, p.gameWords[1], sizeof minor);
+    // Held in registers: GCC would read the flags twice, and the minors as two compares'
+    // operands, loading both teams' minors instead.
+    asm("" : "+x"(flags));
+    if constexpr (kKept + kRefused >= 2)
+        asm("" : "+x"(minor));
+    // As and-not: GCC would take `!=` as a compare and a second one against zero.
+    const __m256i plain =
+        _mm256_andnot_si256(reinterpret_cast<__m256i>(slots == t.self),
+                            reinterpret_cast<__m256i>((flags & t.plainMask) == t.plain));
+    // Written, holding its own team (and path position when it counts): not unsure.
+    const OctMask settled = (flags & t.sureMask) == t.sure;
+    // Remembered teams differ: a lane matches one at most.
+    // A lane of the major judged whole may match a slot too: both say the same.
+    OctMask kept = Matches<0, kKept>(t, major, minor);
+    if constexpr (kWhole == kWholeKept)
+        kept |= major == t.wholeMajor;
+    OctMask known = kept | Matches<kRemembered - kRefused, kRefused>(t, major, minor);
+    if constexpr (kWhole == kWholeRefused)
+        known |= major == t.wholeMajor;
+    // A plain lane passes when its team is kept, any other when it is unsure (neither plain
+    // nor settled): the two as bits, joined once for the block.
+    bytes[1][k] = static_cast<std::uint8_t>(WorldCells::OctBits(
+        reinterpret_cast<OctMask>(_mm256_and_si256(plain, reinterpret_cast<__m256i>(kept)))));
+    bytes[2][k] =
+        static_cast<std::uint8_t>(WorldCells::OctBits(reinterpret_cast<OctMask>(plain) | settled));
+    bytes[3][k] = static_cast<std::uint8_t>(WorldCells::OctBits(
+        reinterpret_cast<OctMask>(_mm256_andnot_si256(reinterpret_cast<__m256i>(known), plain))));
+}
+
+// The screen of a block's packs (a whole block of them when kFull), with no loop to keep: a
+// crowd's packs cost a few instructions less each. A whole block is screened apart from a part
+// of one: as a part, it costs GCC registers the rest of the walk needs.
+// `bytes` may hold an earlier block's answers: each pack here writes its sphere byte, and the
+// count cuts the lanes past them, so none of those answers counts.
+template <std::size_t kWhole, std::size_t kKept, std::size_t kRefused, bool kFull = false>
+[[gnu::target("avx2"), gnu::always_inline]] inline ScreenBits ScreenPacks(
+    const EntityGrid::Pack* packs, std::size_t count, const Vec3& toQuery, const Sphere& sphere,
+    const OctTerms& t, PackBytes& bytes) {
     constexpr std::size_t kWidth = EntityGrid::Pack::kWidth;
-    // A byte per pack of each answer (the sphere's, kept, held, fresh), stored as found: one
-    // store each instead of a shift and an or into the block's word. Packs the sphere misses
-    // leave theirs clear.
-    alignas(32) std::uint8_t bytes[4][kWidth] = {};
-    // A pack pointer of its own: taken from `at` each time, it costs a shift and an add.
-    const EntityGrid::Pack* pack = packs;
-    const std::size_t packCount = (count + kWidth - 1) / kWidth;
-    for (std::size_t k = 0; k < packCount; ++k, ++pack) {
-        const EntityGrid::Pack& p = *pack;
-        const unsigned lanesIn = WorldCells::SphereBitsOct(p, toQuery, sphere);
-        if (lanesIn == 0)
-            continue;
-        bytes[0][k] = static_cast<std::uint8_t>(lanesIn);
-        OctWords slots, flags, major, minor;
-        __builtin_memcpy(&slots, p.slot, sizeof slots);
-        __builtin_memcpy(&flags, p.gameFlags, sizeof flags);
-        __builtin_memcpy(&major, p.gameWords[0], sizeof major);
-        __builtin_memcpy(&minor, p.gameWords[1], sizeof minor);
-        // As and-not: GCC would take `!=` as a compare and a second one against zero.
-        const __m256i plain =
-            _mm256_andnot_si256(reinterpret_cast<__m256i>(slots == t.self),
-                                reinterpret_cast<__m256i>((flags & t.plainMask) == t.plain));
-        // Written, holding its own team (and path position when it counts): not unsure.
-        const OctMask settled = (flags & t.sureMask) == t.sure;
-        // Remembered teams differ: a lane matches one at most.
-        // A lane of the major judged whole may match a slot too: both say the same.
-        OctMask kept = Matches<0, kKept>(t, major, minor);
-        if constexpr (kWhole == kWholeKept)
-            kept |= major == t.wholeMajor;
-        OctMask known = kept | Matches<kRemembered - kRefused, kRefused>(t, major, minor);
-        if constexpr (kWhole == kWholeRefused)
-            known |= major == t.wholeMajor;
-        // A plain lane passes when its team is kept, any other when it is unsure (neither
-        // plain nor settled): the two as bits, joined once for the block.
-        bytes[1][k] = static_cast<std::uint8_t>(WorldCells::OctBits(
-            reinterpret_cast<OctMask>(_mm256_and_si256(plain, reinterpret_cast<__m256i>(kept)))));
-        bytes[2][k] = static_cast<std::uint8_t>(
-            WorldCells::OctBits(reinterpret_cast<OctMask>(plain) | settled));
-        bytes[3][k] = static_cast<std::uint8_t>(WorldCells::OctBits(reinterpret_cast<OctMask>(
-            _mm256_andnot_si256(reinterpret_cast<__m256i>(known), plain))));
+    static_assert(WorldCells::kBlock == 8 * kWidth);
+    if constexpr (kFull) {
+#pragma GCC unroll 8
+        for (std::size_t k = 0; k < WorldCells::kBlock / kWidth; ++k)
+            ScreenPack<kWhole, kKept, kRefused>(packs[k], k, bytes, toQuery, sphere, t);
+    } else {
+        // Entered at its last pack.
+        const auto screen = [&](std::size_t k) __attribute__((target("avx2"), always_inline)) {
+            ScreenPack<kWhole, kKept, kRefused>(packs[k], k, bytes, toQuery, sphere, t);
+        };
+        switch ((count + kWidth - 1) / kWidth) {
+            case 8:
+                screen(7);
+                [[fallthrough]];
+            case 7:
+                screen(6);
+                [[fallthrough]];
+            case 6:
+                screen(5);
+                [[fallthrough]];
+            case 5:
+                screen(4);
+                [[fallthrough]];
+            case 4:
+                screen(3);
+                [[fallthrough]];
+            case 3:
+                screen(2);
+                [[fallthrough]];
+            case 2:
+                screen(1);
+                [[fallthrough]];
+            default:
+                screen(0);
+        }
     }
     // Pack k's byte holds bits 8k to 8k + 7 (little-endian, as every processor with these
     // lanes is).
@@ -84,7 +133,7 @@ template <std::size_t kWhole, std::size_t kKept, std::size_t kRefused>
     __builtin_memcpy(&fresh, bytes[3], sizeof fresh);
     // Lanes past the cell's last entry hold what left it.
     ScreenBits bits;
-    bits.inSphere = meets & WorldCells::FirstBits(count);
+    bits.inSphere = kFull ? meets : meets & WorldCells::FirstBits(count);
     bits.sure = keeps & t.vouches & bits.inSphere;
     bits.unknown = fresh & bits.inSphere;
     bits.passes = (keeps | ~held) & bits.inSphere;
@@ -95,7 +144,8 @@ template <std::size_t kWhole, std::size_t kKept, std::size_t kRefused>
 [[gnu::target("avx2")]] ScreenBits ScreenOf(const EntityGrid::Pack* packs, std::size_t count,
                                             const Vec3& toQuery, const Sphere& sphere,
                                             const OctTerms& t) {
-    return ScreenPacks<kWhole, kKept, kRefused>(packs, count, toQuery, sphere, t);
+    alignas(32) PackBytes bytes = {};
+    return ScreenPacks<kWhole, kKept, kRefused>(packs, count, toQuery, sphere, t, bytes);
 }
 
 // Marks the lanes of `sure` (bits of the block at `entries`), `found` of them kept so far.
@@ -135,7 +185,9 @@ template <std::size_t kWhole, std::size_t kKept, std::size_t kRefused>
                                                 const Vec3& toQuery, const Sphere& sphere,
                                                 const OctTerms& t,
                                                 WorldCells::SweepMarker& marker) {
-    const ScreenBits bits = ScreenPacks<kWhole, kKept, kRefused>(packs, count, toQuery, sphere, t);
+    alignas(32) PackBytes bytes = {};
+    const ScreenBits bits =
+        ScreenPacks<kWhole, kKept, kRefused>(packs, count, toQuery, sphere, t, bytes);
     if (bits.sure != 0) {
         // Held here: the marks' byte stores could otherwise be the marker's own.
         std::size_t found = marker.found;
@@ -162,20 +214,32 @@ template <std::size_t kWhole, std::size_t kKept, std::size_t kRefused>
     std::size_t found = marker.found, left = 0;
     constexpr std::size_t kPacks = kBlock / EntityGrid::Pack::kWidth;
     const int x0 = walk.x0, x1 = walk.x1, z1 = walk.z1;
+    // Cleared once: each block writes the sphere's byte of every pack it has.
+    alignas(32) PackBytes bytes = {};
     int x = walk.x;
     std::size_t first = walk.first;
     for (int z = walk.z; z <= z1; ++z, x = x0)
-        for (; x <= x1; ++x, first = 0) {
-            const EntityGrid::EntryList& cell = grid.Entries(x, z);
-            if (first == cell.size())
-                continue;
+        for (EntityGrid::RowCursor row = grid.RowFrom(x, z); x <= x1; ++x, first = 0, row.Next()) {
+            const EntityGrid::EntryList& cell = row.Entries();
             // Stepped a block at a time: taken from an index, an entry's address costs an add
             // per mark.
-            const EntityGrid::Entry* blockEntries = cell.data() + first;
-            const EntityGrid::Pack* block = grid.Packs(x, z).data() + first / kBlock * kPacks;
-            for (std::size_t rest = cell.size() - first;; rest -= kBlock) {
-                const ScreenBits bits = ScreenPacks<kWhole, kKept, kRefused>(
-                    block, std::min(kBlock, rest), toQuery, sphere, t);
+            const EntityGrid::Entry* blockEntries = cell.data();
+            const EntityGrid::Pack* block = row.Packs().data();
+            std::size_t rest = cell.size();
+            // Only a call's first cell may be taken up inside.
+            if (first != 0) [[unlikely]] {
+                blockEntries += first;
+                block += first / EntityGrid::Pack::kWidth;
+                rest -= first;
+            }
+            if (rest == 0)
+                continue;
+            for (;; rest -= kBlock) {
+                const ScreenBits bits = rest >= kBlock
+                                            ? ScreenPacks<kWhole, kKept, kRefused, true>(
+                                                  block, kBlock, toQuery, sphere, t, bytes)
+                                            : ScreenPacks<kWhole, kKept, kRefused>(
+                                                  block, rest, toQuery, sphere, t, bytes);
                 MarkSure(bits.sure, blockEntries, at, marks, ranks, found);
                 const std::uint64_t passes = bits.passes & ~bits.sure;
                 if ((passes | bits.unknown) != 0) [[unlikely]] {

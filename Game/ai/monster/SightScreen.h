@@ -1,6 +1,7 @@
 #pragma once
 // A sight sweep's screen of a grid cell: its packed words judged eight lanes at a time against
 // the sweeper's terms, before any entry is read.
+#include <bit>
 #include <cstddef>
 #include <cstdint>
 
@@ -47,7 +48,8 @@ public:
         mTerms.minor[mOlder] = minor;
         mTerms.valid[mOlder] = -1;
         mTerms.keep[mOlder] = keeps ? -1 : 0;
-        mOlder = (mOlder + 1) % kRemembered;
+        // Not as a remainder: GCC divides by multiplying, at every team judged.
+        mOlder = mOlder + 1 == kRemembered ? 0 : mOlder + 1;
         return keeps;
     }
 
@@ -55,6 +57,32 @@ private:
     ScreenTerms& mTerms;
     std::size_t mOlder = 0;
 };
+
+// Judges the lanes of `block` whose team the screen did not know (`unknown`, then clear) by
+// `judge(major, minor)`, the kept ones passed (and sure where `sure` says, all ones or none). A
+// run of lanes of one team is judged once: a block's unknown lanes are mostly of the team just
+// met, and judged again it answers alike from the memo.
+template <class Judge>
+void JudgeUnknownLanes(WorldCells::Leftover& block, std::uint64_t sure, Judge&& judge) {
+    constexpr std::size_t kWidth = EntityGrid::Pack::kWidth;
+    std::uint64_t kept = 0, team = 0;
+    bool keeps = false, first = true;
+    for (std::uint64_t unknown = block.unknown; unknown != 0; unknown &= unknown - 1) {
+        const auto i = static_cast<std::size_t>(std::countr_zero(unknown));
+        const EntityGrid::Pack& p = block.packs[i / kWidth];
+        const std::uint32_t major = p.gameWords[0][i % kWidth], minor = p.gameWords[1][i % kWidth];
+        const std::uint64_t lane = std::uint64_t{major} << 32 | minor;
+        if (first || lane != team) {
+            keeps = judge(major, minor);
+            team = lane;
+            first = false;
+        }
+        kept |= std::uint64_t{keeps} << i;
+    }
+    block.passes |= kept;
+    block.sure |= kept & sure;
+    block.unknown = 0;
+}
 
 #if defined(__x86_64__)
 // What a screen of a cell's entries answers, a bit per entry.
