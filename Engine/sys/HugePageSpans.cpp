@@ -14,6 +14,7 @@ struct Spans {
     std::mutex mutex;
     char* next = nullptr;
     char* end = nullptr;
+    char* warm = nullptr;  // the span's pages below it were written
     std::size_t carved = 0;
 };
 
@@ -61,11 +62,29 @@ void* Carve(std::size_t bytes) {
         }
         spans.next = at;
         spans.end = at + span;
+        spans.warm = at;
     }
     void* const carved = spans.next;
     spans.next += bytes;
     spans.carved += bytes;
     return carved;
+}
+
+void Warm(std::size_t bytes) {
+    // Small pages: the span may not get huge ones.
+    constexpr std::size_t kSmallPage = 4096;
+    Spans& spans = TheSpans();
+    std::lock_guard lock(spans.mutex);
+    const std::size_t room = static_cast<std::size_t>(spans.end - spans.next);
+    char* const until = spans.next + (bytes < room ? bytes : room);
+    // Only whole pages not carved yet (the page of `next` is in use): no one's, and the zero
+    // written is what such a page holds anyway.
+    char* const uncarved =
+        reinterpret_cast<char*>(RoundUp(reinterpret_cast<std::uintptr_t>(spans.next), kSmallPage));
+    if (spans.warm < uncarved)
+        spans.warm = uncarved;
+    for (; spans.warm < until; spans.warm += kSmallPage)
+        *static_cast<volatile char*>(spans.warm) = 0;
 }
 
 std::size_t CarvedBytes() {

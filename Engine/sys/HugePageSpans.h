@@ -17,5 +17,8 @@ inline constexpr std::size_t kAlignment = 64;
 void* Carve(std::size_t bytes);
 // Everything carved so far, rounded sizes; what the pools hold, not what the spans map.
 std::size_t CarvedBytes();
+// Makes the next `bytes` of the span in use memory now, up to its end, so that what is carved
+// from them later faults nothing in: a page's first touch costs far more than its use.
+void Warm(std::size_t bytes);
 
 }  // namespace GAME::HugePageSpans

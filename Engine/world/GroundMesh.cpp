@@ -232,9 +232,10 @@ std::size_t GroundMesh::Finish() {
     // outer parts of the outer cells reach to infinity, where the clamped points lie.
     const float far = Max(Max(Abs(mMin.x), Abs(mMax.x)), Max(Abs(mMin.z), Abs(mMax.z)));
     const float slack = 0.01f * mCellSize + 1e-5f * far;
-    mFloorSplit = cells * kFineFloorSplit * kFineFloorSplit <= kMaxFineFloorParts
-                      ? kFineFloorSplit
-                      : kCoarseFloorSplit;
+    mFloorSplit = kFineFloorSplit;
+    while (mFloorSplit > 1 &&
+           cells * static_cast<std::size_t>(mFloorSplit * mFloorSplit) > kMaxFloorParts)
+        mFloorSplit /= 2;
     const float part = mCellSize / static_cast<float>(mFloorSplit);
     const auto bound = [&](float origin, int cell, int index, int cellCount, bool high) {
         const int edge = high ? index + 1 : index;

@@ -93,11 +93,12 @@ private:
                                   FloorTriangle& f);
     // Each cell split mFloorSplit x mFloorSplit: a part lists, in the cell's order, the cell's
     // triangles whose widened box reaches it (a little beyond it, for rounding), so a floor
-    // query tests a few boxes instead of all the cell's. Fine parts unless there would be more
-    // than kMaxFineFloorParts (a huge ground: its offsets alone would take many megabytes).
+    // query tests a few boxes instead of all the cell's. The finest split (halving from
+    // kFineFloorSplit) with at most kMaxFloorParts parts: a crowd asks for floors all over a
+    // wide ground in no order, and tables past the cache cost each query two misses, far more
+    // than a few more boxes tested.
     static constexpr int kFineFloorSplit = 8;
-    static constexpr int kCoarseFloorSplit = 4;
-    static constexpr std::size_t kMaxFineFloorParts = std::size_t{1} << 20;
+    static constexpr std::size_t kMaxFloorParts = std::size_t{1} << 15;
     int mFloorSplit = kFineFloorSplit;
     bool FloorPartOf(float x, float z, std::size_t& part) const;
     std::vector<FloorBox> mFloorBoxes;

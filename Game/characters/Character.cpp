@@ -11,6 +11,7 @@
 #include "Engine/media/sound/SoundPak.h"
 #include "Engine/object/ObjectManager.h"
 #include "Engine/records/LoadTable.h"
+#include "Engine/sys/HugePageSpans.h"
 #include "Engine/sys/Machine.h"
 #include "Engine/world/World.h"
 #include "Game/ai/controllers/CharacterController.h"
@@ -267,6 +268,9 @@ void Character::PreLoad(bool now) {
 
 namespace {
 
+// About what each character's first frames carve anew.
+constexpr std::size_t kFirstFramesBytes = 1024;
+
 // A character made is one more that may fight: the room fights take on this thread is
 // reserved now, for the world as it stands, so that a crowd's first blows (often a second into
 // its fight) take nothing from the heap.
@@ -278,6 +282,9 @@ void ReserveCombatRoom() {
     SkillManager::ReserveWalkCopies();
     SkillTargetResultConfigCmd::ReserveTargets();
     Character::ReserveDistressLists(population);
+    // The blocks a crowd's first frames take (first paths, actions) are carved from pages
+    // written now; a page more, as that carving goes on into the next page.
+    HugePageSpans::Warm(population * kFirstFramesBytes + HugePageSpans::kPageBytes);
 }
 
 }  // namespace

@@ -61,5 +61,39 @@ TEST(HugePageSpans, CarvesFollowOneAnotherAndNeverOverlap) {
     EXPECT_GE(adjacent, carves - 3);
 }
 
+// Warming writes only pages nothing was carved from: what a carve holds stays as its owner left
+// it, whether the carving stopped inside a page or on its edge, and what is carved after reads
+// as fresh memory; a warming past the span stops at its end.
+TEST(HugePageSpans, WarmingLeavesCarvedBytesAloneAndLaterCarvesFresh) {
+    constexpr std::size_t kPage = 4096;
+    const struct {
+        const char* label;
+        std::size_t carve;
+        std::size_t warm;
+    } cases[] = {
+        {"inside a page", kPage + 3 * kAlignment, 4 * kPage},
+        {"a line short of a page's edge", 2 * kPage - kAlignment, 2 * kPage},
+        {"to a page's edge", 2 * kPage, 3 * kPage},
+        {"past the span", kAlignment, 2 * kSpanBytes},
+    };
+    for (const auto& c : cases) {
+        // The next carve starts on a page edge, whatever the cases before left.
+        auto* at = static_cast<unsigned char*>(HugePageSpans::Carve(kAlignment));
+        const std::size_t toEdge =
+            (kPage - reinterpret_cast<std::uintptr_t>(at + kAlignment) % kPage) % kPage;
+        if (toEdge > 0)
+            HugePageSpans::Carve(toEdge);
+        auto* carved = static_cast<unsigned char*>(HugePageSpans::Carve(c.carve));
+        ASSERT_EQ(reinterpret_cast<std::uintptr_t>(carved) % kPage, 0u) << c.label;
+        std::memset(carved, 0xA5, c.carve);
+        HugePageSpans::Warm(c.warm);
+        for (std::size_t i = 0; i < c.carve; ++i)
+            ASSERT_EQ(carved[i], 0xA5) << c.label << " byte " << i;
+        auto* later = static_cast<unsigned char*>(HugePageSpans::Carve(2 * kPage));
+        for (std::size_t i = 0; i < 2 * kPage; ++i)
+            ASSERT_EQ(later[i], 0) << c.label << " byte " << i;
+    }
+}
+
 }  // namespace
 }  // namespace GAME

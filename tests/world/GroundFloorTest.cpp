@@ -153,8 +153,9 @@ TEST(GroundFloor, AFloorAskedForAgainFromAnotherHeightIsThePlainAnswer) {
 
 // A ground of several cells: points on and beside the lines between cells and between the parts
 // of a cell, and just outside the ground, find the floor every triangle gives; near the origin,
-// where a float step is half a millimetre, and in the corner of a ground so wide that its cells
-// are split in coarser parts (each row: where the ground lies, the nudge, how far it reaches).
+// where a float step is half a millimetre, and in the corner of grounds so wide that their cells
+// are split in coarser parts, down to none (each row: where the ground lies, the nudge, how far
+// it reaches).
 TEST(GroundFloor, EveryPartOfEveryCellGivesThePlainAnswer) {
     struct Row {
         Vec3 origin;
@@ -162,6 +163,7 @@ TEST(GroundFloor, EveryPartOfEveryCellGivesThePlainAnswer) {
         float reach;
     };
     for (const Row& row : {Row{Vec3(0, 0, 0), 1e-4f, 0}, Row{Vec3(5000, 30, -3000), 2e-3f, 0},
+                           Row{Vec3(0, 0, 0), 1e-4f, 120}, Row{Vec3(0, 0, 0), 1e-4f, 250},
                            Row{Vec3(0, 0, 0), 1e-4f, 600}}) {
         const Vec3 o = row.origin;
         std::vector<Triangle> triangles;

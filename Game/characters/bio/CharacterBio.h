@@ -100,10 +100,13 @@ public:
     float GetSlowLifePool() const { return mSlowLife; }
     float GetManaDrainPool() const { return mManaDrain; }
     bool HasLifeRegenFormula() const { return mLifeRegenFormula != nullptr; }
-    // Asks for the regeneration formulas a frame's update runs (each its own heap object).
+    // Asks for the regeneration formulas a frame's update runs (each its own heap object): a
+    // kept value mostly stands, and its formula is then not read.
     void PrefetchUpdateData() const {
-        __builtin_prefetch(mLifeRegenFormula.get());
-        __builtin_prefetch(mManaRegenFormula.get());
+        if (!mLifeRegenKept.keepable)
+            __builtin_prefetch(mLifeRegenFormula.get());
+        if (!mManaRegenKept.keepable)
+            __builtin_prefetch(mManaRegenFormula.get());
     }
     // False once the base values differ from the record's (the bio holds a copy of its own).
     bool SharesRecordBase() const { return mOwnBase == nullptr; }

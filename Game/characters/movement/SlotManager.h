@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "Engine/object/ObjectManager.h"
+#include "Engine/sys/RecycledBlocks.h"
 #include "Engine/world/Region.h"
 
 namespace GAME {
@@ -18,7 +19,7 @@ class PathFinder;
 // it holds follow those actions.
 bool FollowsSentSlots(const Character& character);
 
-class SlotManager {
+class SlotManager : public RecycledStorage {
 public:
     explicit SlotManager(Character& owner) : mOwner(&owner) {}
 

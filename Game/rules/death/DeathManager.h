@@ -5,11 +5,12 @@
 #include <memory>
 #include <vector>
 
+#include "Engine/sys/RecycledBlocks.h"
 #include "Game/rules/death/DeathHandler.h"
 
 namespace GAME {
 
-class DeathManager {
+class DeathManager : public RecycledStorage {
 public:
     explicit DeathManager(Character* character) : mCharacter(character) {}
     virtual ~DeathManager() = default;
