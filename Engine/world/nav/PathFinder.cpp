@@ -25,6 +25,7 @@ namespace {
 constexpr int kMaxCorridor = 512;
 // The most polygons an obstacle closes in one mesh.
 constexpr int kMaxClosed = 64;
+constexpr std::size_t kPassingFirstMade = 64;
 constexpr int kMaxCornersCap = 256;
 constexpr float kTwoPi = 6.2831855f;
 constexpr int kFillRings = 24;
@@ -638,7 +639,14 @@ bool PathFinder::FillPointSet(const WorldVec3& center, const std::vector<float>&
 }
 
 DynamicObstacle& PathFinder::PassingObstacle(std::size_t index) {
-    while (mPassing.size() <= index) {
+    if (index < mPassing.size())
+        return *mPassing[index];
+    // A crowd's local searches pass dozens; made in bulk, so a denser meeting later in a fight
+    // seldom grows the pool inside a steady frame.
+    const std::size_t wanted = std::max({index + 1, 2 * mPassing.size(), kPassingFirstMade});
+    mPassing.reserve(wanted);
+    mObstacles.reserve(mObstacles.size() + wanted);
+    while (mPassing.size() < wanted) {
         mPassing.push_back(std::make_unique<DynamicObstacle>());
         mPassing.back()->mPassing = true;
         // Room for the most it can close, once: it is attached again search after search.
