@@ -7,6 +7,7 @@
 
 #include "Engine/Engine.h"
 #include "Engine/sys/Machine.h"
+#include "Engine/sys/RecycledBlocks.h"
 #include "Game/ai/controllers/ControllerAIState.h"
 
 namespace GAME {
@@ -122,17 +123,34 @@ bool NeedsAlignedNew(std::size_t align) {
     return align > __STDCPP_DEFAULT_NEW_ALIGNMENT__;
 }
 
+// Recycled where its blocks align enough: a crowd's blocks then lie together on huge pages, and
+// each update's first call on a state waits for no address translation.
+bool IsRecycled(std::size_t size, std::size_t align) {
+    using namespace RecycledBlocksState;
+    return size <= kLargestKept &&
+           (align <= kGranule || (align <= kLargeGranule && size > kSmallKept));
+}
+
 std::byte* AllocateBlock(std::size_t size, std::size_t align) {
+    if (IsRecycled(size, align))
+        return static_cast<std::byte*>(RecycledBlocks::Take(size));
     return static_cast<std::byte*>(NeedsAlignedNew(align)
                                        ? ::operator new (size, std::align_val_t{align})
                                        : ::operator new(size));
+}
+
+ControllerAIStateBlockFree FreeOf(std::size_t size, std::size_t align) {
+    return ControllerAIStateBlockFree{static_cast<std::uint32_t>(size),
+                                      static_cast<std::uint32_t>(align)};
 }
 }  // namespace
 
 void ControllerAIStateBlockFree::operator()(std::byte* block) const {
     if (align == 0)
         return;
-    if (NeedsAlignedNew(align))
+    if (IsRecycled(size, align))
+        RecycledBlocks::Give(block, size);
+    else if (NeedsAlignedNew(align))
         ::operator delete (block, std::align_val_t{align});
     else
         ::operator delete(block);
@@ -255,8 +273,7 @@ ControllerAIStateSet::Block ControllerAIStateSet::Reserve(const ControllerAIStat
                                             borrower.GetBlockSize(), borrower.GetBlockAlign());
     if (layout.size == 0)
         return nullptr;
-    return Block(AllocateBlock(layout.size, layout.align),
-                 ControllerAIStateBlockFree{layout.align});
+    return Block(AllocateBlock(layout.size, layout.align), FreeOf(layout.size, layout.align));
 }
 
 void ControllerAIStateSet::Build(ControllerAIStateSet& lender, ControllerAIStateSet& borrower,
@@ -273,7 +290,7 @@ void ControllerAIStateSet::Build(ControllerAIStateSet& lender, ControllerAIState
         std::abort();
     Block block = reserved ? std::move(reserved)
                            : Block(AllocateBlock(layout.size, layout.align),
-                                   ControllerAIStateBlockFree{layout.align});
+                                   FreeOf(layout.size, layout.align));
     if (lent == 0) {
         borrower.Place(std::move(block));
         return;
@@ -281,7 +298,7 @@ void ControllerAIStateSet::Build(ControllerAIStateSet& lender, ControllerAIState
     std::byte* const borrowedBytes = block.get() + layout.borrowedAt;
     lender.Place(std::move(block));
     if (borrowed != 0)
-        borrower.Place(Block(borrowedBytes, ControllerAIStateBlockFree{0}));
+        borrower.Place(Block(borrowedBytes, ControllerAIStateBlockFree{0, 0}));
 }
 
 #ifndef NDEBUG

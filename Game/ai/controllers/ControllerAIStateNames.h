@@ -108,10 +108,11 @@ private:
     bool mSealed = false;
 };
 
-// Frees a block of states, with the alignment it was made with; 0 for a block that lies in
-// another set's, which frees it.
+// Frees a block of states, with the size and alignment it was made with; alignment 0 for a
+// block that lies in another set's, which frees it.
 struct ControllerAIStateBlockFree {
-    std::size_t align = alignof(std::max_align_t);
+    std::uint32_t size = 0;
+    std::uint32_t align = alignof(std::max_align_t);
     void operator()(std::byte* block) const;
 };
 
