@@ -72,11 +72,16 @@ private:
     // the mesh stays true while the slots and the meshes stay put, so it is kept per slot.
     bool SlotCollides(PathFinder& paths, std::size_t index, int size);
 
+    // A request reads every per-slot list: on huge pages they cost no address translation of
+    // their own.
+    template <class T>
+    using SlotList = std::vector<T, RecycledAllocator<T>>;
+
     Character* mOwner;
-    std::vector<std::uint32_t> mOccupants;
-    mutable std::vector<WorldVec3> mPositions;
+    SlotList<std::uint32_t> mOccupants;
+    mutable SlotList<WorldVec3> mPositions;
     // Per slot, whether mPositions holds its place around mLastCenter at mLastRadius.
-    mutable std::vector<std::uint8_t> mPlaced;
+    mutable SlotList<std::uint8_t> mPlaced;
 #ifndef NDEBUG
     // The places worked out when the centre moved, to check each one placed later against.
     std::vector<WorldVec3> mPlacedWhenMoved;
@@ -88,15 +93,15 @@ private:
         ObjectManager::Kept<Character> kept;
         bool vacated = false;
     };
-    std::vector<Holding> mHolders;
+    SlotList<Holding> mHolders;
     WorldVec3 mLastCenter;
     float mLastRadius = 0.0f;
     // (squared distance to the requester, slot index), kept between requests.
-    std::vector<std::pair<float, unsigned int>> mCandidates;
+    SlotList<std::pair<float, unsigned int>> mCandidates;
     // Per slot: kUnknown, or whether its place is off the mesh of mOffMeshSize, while the path
     // finder mOffMeshFinder keeps its meshes at mOffMeshVersion.
     static constexpr std::int8_t kUnknown = -1;
-    std::vector<std::int8_t> mOffMesh;
+    SlotList<std::int8_t> mOffMesh;
     int mOffMeshSize = -1;
     const PathFinder* mOffMeshFinder = nullptr;
     std::uint64_t mOffMeshVersion = 0;
