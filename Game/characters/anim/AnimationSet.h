@@ -10,6 +10,7 @@
 #include <string>
 
 #include "Engine/media/ResourceLoader.h"
+#include "Engine/sys/RecycledBlocks.h"
 #include "Engine/text/Name.h"
 #include "Game/characters/anim/AnimationSetClips.h"
 #include "Game/characters/anim/AnimationSetType.h"
@@ -19,7 +20,9 @@ namespace GAME {
 class Actor;
 class GraphicsAnim;
 
-class AnimationSet {
+// Recycled: a character's sets are made together and its current one is read every frame, so
+// they lie on huge pages like the character's other parts.
+class AnimationSet : public RecycledStorage {
 public:
     AnimationSet();
     AnimationSet(const AnimationSet&) = delete;
