@@ -371,6 +371,9 @@ constexpr std::size_t kControllerPrefetchBytes = 1024;
 void Character::PrefetchOwnLines(bool preAnimation) const {
     // The first line holds the class, which every update's call reads.
     __builtin_prefetch(this);
+    // The frame's loops first ask whether it is in the world: that flag lies just past the
+    // coordinates, on the next line.
+    __builtin_prefetch(&GetCoords() + 1);
     __builtin_prefetch(&mLifeState);
     const auto* hot = reinterpret_cast<const char*>(&mForcedUpdates);
     PrefetchLines(hot,
@@ -382,6 +385,9 @@ void Character::PrefetchOwnLines(bool preAnimation) const {
     }
     // The combat manager's frame calls the character through this base.
     __builtin_prefetch(static_cast<const DurationDamageOwner*>(this));
+    // The self update asks for attached children and whether a spawn point is set.
+    __builtin_prefetch(&GetAttachedChildren());
+    __builtin_prefetch(&mSpawnPoint);
     PrefetchLines(&mFxManager, sizeof mFxManager);
     mPlayStats.PrefetchUpdateLine();
 }
