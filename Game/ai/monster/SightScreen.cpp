@@ -201,9 +201,9 @@ template <std::size_t kWhole, std::size_t kKept, std::size_t kRefused>
 }
 
 // MarkBoxOf from `walk` on, `left` blocks left so far, listing the kept ranks when kList. A walk
-// that lists hands the rest of the box over to one that does not at the first row it starts
-// with `marker.listed` listed: past them the list is not read back, and a crowd's marks spare
-// its stores. (Not at a block: the choice would cost the walk a register.)
+// that lists hands the rest of the box over to one that does not at the first cell of entries it
+// starts with `marker.listed` listed: past them the list is not read back, and a crowd's marks
+// spare its stores. (Not at a block: the choice there costs the walk a register.)
 template <std::size_t kWhole, std::size_t kKept, std::size_t kRefused, bool kList>
 [[gnu::target("avx2,bmi")]] std::size_t MarkBoxFrom(const EntityGrid& grid,
                                                     WorldCells::CellWalk& walk, const Vec3& query,
@@ -227,13 +227,6 @@ template <std::size_t kWhole, std::size_t kKept, std::size_t kRefused, bool kLis
     int x = walk.x;
     std::size_t first = walk.first;
     for (int z = walk.z; z <= z1; ++z, x = x0) {
-        if constexpr (kList)
-            if (found >= marker.listed) [[unlikely]] {
-                walk = WorldCells::CellWalk{x, z, x0, x1, z1, first};
-                marker.found = found;
-                return MarkBoxFrom<kWhole, kKept, kRefused, false>(grid, walk, toQuery, sphere, t,
-                                                                   marker, left);
-            }
         for (EntityGrid::RowCursor row = grid.RowFrom(x, z); x <= x1; ++x, first = 0, row.Next()) {
             const EntityGrid::EntryList& cell = row.Entries();
             // Stepped a block at a time: taken from an index, an entry's address costs an add
@@ -249,6 +242,13 @@ template <std::size_t kWhole, std::size_t kKept, std::size_t kRefused, bool kLis
             }
             if (rest == 0)
                 continue;
+            if constexpr (kList)
+                if (found >= marker.listed) [[unlikely]] {
+                    walk = WorldCells::CellWalk{x, z, x0, x1, z1, first};
+                    marker.found = found;
+                    return MarkBoxFrom<kWhole, kKept, kRefused, false>(grid, walk, toQuery, sphere,
+                                                                       t, marker, left);
+                }
             for (;; rest -= kBlock) {
                 const ScreenBits bits = rest >= kBlock
                                             ? ScreenPacks<kWhole, kKept, kRefused, true>(
