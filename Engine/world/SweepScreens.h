@@ -36,6 +36,9 @@ struct SweepMarker {
     // Where a screen of a box of cells writes the blocks it leaves to the filter (kLeftovers of
     // them).
     Leftover* leftovers = nullptr;
+    // Kept ranks past this many need not be listed in `ranks` by a screen of a box of cells: so
+    // many are read back from the marks alone.
+    std::size_t listed = SIZE_MAX;
 };
 
 // Where a screen of a grid's box of cells goes on: block `first` (an entry index) of cell (x, z),

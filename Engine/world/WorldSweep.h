@@ -528,6 +528,12 @@ void World::SweepSphere(Region* region, const Sphere& sphere, EntityListType typ
     const std::size_t wordsOfMarks = rankCount / WorldCells::kMarksPerWord + 1;
     const std::size_t wordsOfNotes = wordsOfMarks / WorldCells::kMarksPerWord + 1;
     const std::size_t markWords = (wordsOfMarks + wordsOfNotes) * kWordsPerMarks;
+    // The read-back (see below) takes the kept list only for fewer kept than `listed`; at least
+    // that many span few enough words of marks to read them all (kWordsPerEntry a kept rank).
+    constexpr std::size_t kWordsPerEntry = 4;
+    constexpr std::size_t kWordsPerNotedEntry = 2;
+    static_assert(kWordsPerEntry >= kWordsPerNotedEntry);
+    const std::size_t listed = (wordsOfMarks + kWordsPerNotedEntry - 1) / kWordsPerNotedEntry;
     if (mSweepMarks.size() < markWords)
         mSweepMarks.resize(markWords, 0);
     unsigned char* const marks = reinterpret_cast<unsigned char*>(mSweepMarks.data());
@@ -539,6 +545,10 @@ void World::SweepSphere(Region* region, const Sphere& sphere, EntityListType typ
     const EntityGrid::Entry** const at = mSweepAt.data();
     // Made once: a block sets only what changes.
     [[maybe_unused]] WorldCells::SweepMarker marker{at, marks, ranks, 0, nullptr};
+    // Debug builds list every kept rank: their checks of the screens read the list.
+#ifdef NDEBUG
+    marker.listed = listed;
+#endif
     // The entries of a block that a screen passes (`wanted`, bits of the block at
     // `blockEntries`), filtered in cell order as one by one, the `sure` ones unasked.
     const auto filter = [&, ranks, at, marks](const EntityGrid::Entry* const blockEntries,
@@ -720,10 +730,11 @@ void World::SweepSphere(Region* region, const Sphere& sphere, EntityListType typ
     if (mSweepKept.size() < kept)
         mSweepKept.resize(std::max(kept, 2 * mSweepKept.size()));
     const EntityGrid::Entry** sorted = mSweepKept.data();
-    constexpr std::size_t kWordsPerEntry = 4;
+    // Whether the kept list is read: only when no longer than what the screens must list.
+    [[maybe_unused]] bool listRead = false;
     // Few kept among many words of marks: the words they fall in are noted, and only those read.
-    constexpr std::size_t kWordsPerNotedEntry = 2;
     if (kept != 0 && kWordsPerNotedEntry * kept < wordsOfMarks) {
+        listRead = true;
         std::uint32_t* const ranks = mSweepRanks.data();
         unsigned char* const notes = marks + wordsOfMarks * WorldCells::kMarksPerWord;
         for (std::size_t i = 0; i < kept; ++i)
@@ -735,6 +746,7 @@ void World::SweepSphere(Region* region, const Sphere& sphere, EntityListType typ
     } else {
         std::size_t first = 0, last = wordsOfMarks - 1;
         if (last > kWordsPerEntry * kept) {
+            listRead = true;
             std::uint32_t lo = ~std::uint32_t{0}, hi = 0;
             WorldCells::RankSpanWidest(mSweepRanks.data(), kept, lo, hi, eight);
             first = lo / WorldCells::kMarksPerWord;
@@ -746,6 +758,7 @@ void World::SweepSphere(Region* region, const Sphere& sphere, EntityListType typ
             if (out != sorted + kept)
                 std::abort();  // the marks held a rank besides the kept ones
         } else {
+            listRead = kept != 0;
             std::uint32_t* const ranks = mSweepRanks.data();
             for (std::size_t i = 0; i < kept; ++i)
                 marks[ranks[i]] = 0;
@@ -755,6 +768,8 @@ void World::SweepSphere(Region* region, const Sphere& sphere, EntityListType typ
         }
     }
 #ifndef NDEBUG
+    if (listRead && kept > listed)
+        std::abort();
     // Ranks are unique: as many entries as were kept, each of them (taken by index), in rising
     // rank, and the marks left clear.
     for (std::size_t i = 1; i < kept; ++i)

@@ -4,6 +4,7 @@
 // someone else.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <memory>
 #include <tuple>
@@ -383,8 +384,8 @@ TEST(SightScreenOct, ScreensABoxAsEachOfItsBlocks) {
         };
         using Left = std::vector<std::tuple<const EntityGrid::Pack*, const EntityGrid::Entry*,
                                             std::uint64_t, std::uint64_t>>;
-        Marks byBlock, byBox;
-        Left blocksLeft, boxLeft;
+        Marks byBlock;
+        Left blocksLeft;
         const WorldCells::CellWalk box{row.x0, row.z0, row.x0, row.x1, row.z1, 0};
         const WorldCells::CellWalk end{row.x1, row.z1, row.x0, row.x1, row.z1, SIZE_MAX};
         WorldCells::ForEachWalkBlock(
@@ -397,28 +398,38 @@ TEST(SightScreenOct, ScreensABoxAsEachOfItsBlocks) {
                 if ((bits.passes | bits.unknown) != 0)
                     blocksLeft.emplace_back(packs, entries, bits.passes, bits.unknown);
             });
-        WorldCells::Leftover leftovers[WorldCells::kLeftovers];
-        byBox.marker.leftovers = leftovers;
-        std::size_t calls = 0;
-        for (WorldCells::CellWalk walk = box; walk.z <= row.z1 && calls < 100; ++calls) {
-            const std::size_t left =
-                SightScreen::SphereScreenMarkBoxOct(grid, walk, Vec3(), sphere, oct, byBox.marker);
-            for (std::size_t l = 0; l < left; ++l) {
-                // Teams to judge end a call.
-                EXPECT_EQ(leftovers[l].sure, 0u);
-                EXPECT_TRUE(l + 1 == left || leftovers[l].unknown == 0) << l;
-                boxLeft.emplace_back(leftovers[l].packs, leftovers[l].entries, leftovers[l].passes,
-                                     leftovers[l].unknown);
+        // Listing every kept rank, or only the first few: the rest are then left out of the
+        // list (ranks past its start need not be), from some row and call on.
+        for (const std::size_t listed : {std::size_t{SIZE_MAX}, std::size_t{5}, std::size_t{0}}) {
+            SCOPED_TRACE(::testing::Message() << "listing " << listed);
+            Marks byBox;
+            Left boxLeft;
+            WorldCells::Leftover leftovers[WorldCells::kLeftovers];
+            byBox.marker.leftovers = leftovers;
+            byBox.marker.listed = listed;
+            std::size_t calls = 0;
+            for (WorldCells::CellWalk walk = box; walk.z <= row.z1 && calls < 100; ++calls) {
+                const std::size_t left = SightScreen::SphereScreenMarkBoxOct(
+                    grid, walk, Vec3(), sphere, oct, byBox.marker);
+                for (std::size_t l = 0; l < left; ++l) {
+                    // Teams to judge end a call.
+                    EXPECT_EQ(leftovers[l].sure, 0u);
+                    EXPECT_TRUE(l + 1 == left || leftovers[l].unknown == 0) << l;
+                    boxLeft.emplace_back(leftovers[l].packs, leftovers[l].entries,
+                                         leftovers[l].passes, leftovers[l].unknown);
+                }
             }
+            EXPECT_EQ(boxLeft, blocksLeft);
+            EXPECT_EQ(byBox.marker.found, byBlock.marker.found);
+            const std::size_t prefix = std::min(listed, byBlock.marker.found);
+            EXPECT_TRUE(std::equal(byBox.ranks.begin(), byBox.ranks.begin() + prefix,
+                                   byBlock.ranks.begin()));
+            EXPECT_EQ(byBox.at, byBlock.at);
+            EXPECT_EQ(byBox.marks, byBlock.marks);
+            EXPECT_LT(calls, 100u);
+            EXPECT_TRUE(!row.judged || calls == blocksLeft.size() / WorldCells::kLeftovers + 1)
+                << calls;
         }
-        EXPECT_EQ(boxLeft, blocksLeft);
-        EXPECT_EQ(byBox.marker.found, byBlock.marker.found);
-        EXPECT_EQ(byBox.ranks, byBlock.ranks);
-        EXPECT_EQ(byBox.at, byBlock.at);
-        EXPECT_EQ(byBox.marks, byBlock.marks);
-        EXPECT_LT(calls, 100u);
-        EXPECT_TRUE(!row.judged || calls == blocksLeft.size() / WorldCells::kLeftovers + 1)
-            << calls;
     }
 }
 #endif

@@ -148,7 +148,9 @@ template <std::size_t kWhole, std::size_t kKept, std::size_t kRefused>
     return ScreenPacks<kWhole, kKept, kRefused>(packs, count, toQuery, sphere, t, bytes);
 }
 
-// Marks the lanes of `sure` (bits of the block at `entries`), `found` of them kept so far.
+// Marks the lanes of `sure` (bits of the block at `entries`), `found` of them kept so far, and
+// lists their ranks when kList.
+template <bool kList = true>
 [[gnu::target("avx2,bmi"), gnu::always_inline]] inline void MarkSure(
     std::uint64_t sure, const EntityGrid::Entry* entries, const EntityGrid::Entry** at,
     unsigned char* marks, std::uint32_t* ranks, std::size_t& found) {
@@ -161,7 +163,8 @@ template <std::size_t kWhole, std::size_t kKept, std::size_t kRefused>
         const std::uint32_t rank = entry.rank;
         at[rank] = &entry;
         marks[rank] = WorldCells::kMarked;
-        to[k] = rank;
+        if constexpr (kList)
+            to[k] = rank;
     };
     // Four to a step: the kept list's pointer moves once for them.
     for (std::uint64_t m = sure;; to += 4) {
@@ -197,11 +200,16 @@ template <std::size_t kWhole, std::size_t kKept, std::size_t kRefused>
     return ScreenPasses{bits.passes & ~bits.sure, bits.unknown};
 }
 
-template <std::size_t kWhole, std::size_t kKept, std::size_t kRefused>
-[[gnu::target("avx2,bmi")]] std::size_t MarkBoxOf(const EntityGrid& grid,
-                                                  WorldCells::CellWalk& walk, const Vec3& query,
-                                                  const Sphere& inView, const OctTerms& t,
-                                                  WorldCells::SweepMarker& marker) {
+// MarkBoxOf from `walk` on, `left` blocks left so far, listing the kept ranks when kList. A walk
+// that lists hands the rest of the box over to one that does not at the first cell of entries it
+// starts with `marker.listed` listed: past them the list is not read back, and a crowd's marks
+// spare its stores. (Not at a block: the choice there costs the walk a register.)
+template <std::size_t kWhole, std::size_t kKept, std::size_t kRefused, bool kList>
+[[gnu::target("avx2,bmi")]] std::size_t MarkBoxFrom(const EntityGrid& grid,
+                                                    WorldCells::CellWalk& walk, const Vec3& query,
+                                                    const Sphere& inView, const OctTerms& t,
+                                                    WorldCells::SweepMarker& marker,
+                                                    std::size_t left) {
     using WorldCells::kBlock;
     // Held here for the whole box, as MarkOf holds them for a block (the sphere too: each
     // block would take it again after the marks' stores).
@@ -211,14 +219,14 @@ template <std::size_t kWhole, std::size_t kKept, std::size_t kRefused>
     unsigned char* const marks = marker.marks;
     std::uint32_t* const ranks = marker.ranks;
     WorldCells::Leftover* const leftovers = marker.leftovers;
-    std::size_t found = marker.found, left = 0;
+    std::size_t found = marker.found;
     constexpr std::size_t kPacks = kBlock / EntityGrid::Pack::kWidth;
     const int x0 = walk.x0, x1 = walk.x1, z1 = walk.z1;
     // Cleared once: each block writes the sphere's byte of every pack it has.
     alignas(32) PackBytes bytes = {};
     int x = walk.x;
     std::size_t first = walk.first;
-    for (int z = walk.z; z <= z1; ++z, x = x0)
+    for (int z = walk.z; z <= z1; ++z, x = x0) {
         for (EntityGrid::RowCursor row = grid.RowFrom(x, z); x <= x1; ++x, first = 0, row.Next()) {
             const EntityGrid::EntryList& cell = row.Entries();
             // Stepped a block at a time: taken from an index, an entry's address costs an add
@@ -234,13 +242,20 @@ template <std::size_t kWhole, std::size_t kKept, std::size_t kRefused>
             }
             if (rest == 0)
                 continue;
+            if constexpr (kList)
+                if (found >= marker.listed) [[unlikely]] {
+                    walk = WorldCells::CellWalk{x, z, x0, x1, z1, first};
+                    marker.found = found;
+                    return MarkBoxFrom<kWhole, kKept, kRefused, false>(grid, walk, toQuery, sphere,
+                                                                       t, marker, left);
+                }
             for (;; rest -= kBlock) {
                 const ScreenBits bits = rest >= kBlock
                                             ? ScreenPacks<kWhole, kKept, kRefused, true>(
                                                   block, kBlock, toQuery, sphere, t, bytes)
                                             : ScreenPacks<kWhole, kKept, kRefused>(
                                                   block, rest, toQuery, sphere, t, bytes);
-                MarkSure(bits.sure, blockEntries, at, marks, ranks, found);
+                MarkSure<kList>(bits.sure, blockEntries, at, marks, ranks, found);
                 const std::uint64_t passes = bits.passes & ~bits.sure;
                 if ((passes | bits.unknown) != 0) [[unlikely]] {
                     leftovers[left++] =
@@ -263,11 +278,20 @@ template <std::size_t kWhole, std::size_t kKept, std::size_t kRefused>
                 block += kPacks;
             }
         }
+    }
     walk.z = z1 + 1;
     walk.x = x0;
     walk.first = 0;
     marker.found = found;
     return left;
+}
+
+template <std::size_t kWhole, std::size_t kKept, std::size_t kRefused>
+[[gnu::target("avx2,bmi")]] std::size_t MarkBoxOf(const EntityGrid& grid,
+                                                  WorldCells::CellWalk& walk, const Vec3& query,
+                                                  const Sphere& inView, const OctTerms& t,
+                                                  WorldCells::SweepMarker& marker) {
+    return MarkBoxFrom<kWhole, kKept, kRefused, true>(grid, walk, query, inView, t, marker, 0);
 }
 
 // By (whole * (kRemembered + 1) + kept) * (kRemembered + 1) + refused, chosen as the terms are
