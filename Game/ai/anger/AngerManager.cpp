@@ -331,11 +331,14 @@ void AngerManager::SightTick(const AngerTable::ProvokedColumns& list, const floa
     const bool inOrder =
         mAnger.ProvokeEach(list, count, kMaxAnger, kCalmShare, &steps, DecayOf(ms, forgiveRate));
 #ifndef NDEBUG
-    for (std::size_t slot = 0; inOrder && slot < mAnger.size(); ++slot)
-        if (steps[slot] != static_cast<std::int32_t>(slot)) {
-            gEngine->Log(0, "AngerManager: slot %zu holds step %d", slot, steps[slot]);
-            std::abort();
-        }
+    // In list order, so slot k holds the k-th listed id.
+    bool listed = !inOrder || mAnger.size() == count;
+    for (std::size_t slot = 0; inOrder && listed && slot < count; ++slot)
+        listed = mAnger.IdAt(slot) == list.ids[slot];
+    if (!listed) {
+        gEngine->Log(0, "AngerManager: a table in list order does not hold the list");
+        std::abort();
+    }
 #endif
     // In list order the reach of slot k is reach[k]: no steps to look through.
     Update(ms, forgiveRate, &me, inOrder ? nullptr : steps.data(), reach);

@@ -145,13 +145,11 @@ ANGER_TARGET_CLONES std::size_t PlaceRising(const std::uint32_t* tableIds,
 
 // A rising list into an empty table with room for it: entry k is the list's k-th id, created by
 // provocation k at size k + 1, so every slot is written once and nothing is searched or moved.
-// The values are left to the batch, which writes each before it reads it; `step` (when the
-// caller wants the steps by slot) takes k at slot k. Eight provocations at a time. False (the
-// table still empty) when the ids do not rise.
+// The values are left to the batch, which writes each before it reads it. Eight provocations at
+// a time. False (the table still empty) when the ids do not rise.
 ANGER_TARGET_CLONES bool PlaceFromEmpty(std::uint32_t* ids, std::uint32_t* hints,
                                         const AngerTable::ProvokedColumns& list, std::size_t count,
-                                        float share, float* amounts, float* calms,
-                                        std::int32_t* step) {
+                                        float share, float* amounts, float* calms) {
     using Words = ProvokedWords;
     using Mask = AngerLanes::LaneMask;
     constexpr std::size_t kEight = AngerLanes::kLanes;
@@ -159,18 +157,15 @@ ANGER_TARGET_CLONES bool PlaceFromEmpty(std::uint32_t* ids, std::uint32_t* hints
     const std::uint32_t* const listSlots = list.worldSlots;
     const float* const listAmounts = list.amounts;
     Mask fell{};
-    // The index of each lane and the table's size once it is in (as floats: whole numbers this
-    // small are exact), carried from eight to eight.
-    Mask index{1, 2, 3, 4, 5, 6, 7, 8};
+    // The table's size once each lane is in (as floats: whole numbers this small are exact),
+    // carried from eight to eight.
     AngerLanes::Lanes size{2, 3, 4, 5, 6, 7, 8, 9};
     ids[0] = listIds[0];
     hints[0] = listSlots[0];
     amounts[0] = listAmounts[0];
     calms[0] = 0.0f;  // alone: calms nothing
-    if (step)
-        step[0] = 0;
     std::size_t k = 1;
-    for (; k + kEight <= count; k += kEight, index += 8, size += 8.0f) {
+    for (; k + kEight <= count; k += kEight, size += 8.0f) {
         // Each id against the one before it, read again one word back.
         Words id, before, slot;
         AngerLanes::Lanes amount;
@@ -182,8 +177,6 @@ ANGER_TARGET_CLONES bool PlaceFromEmpty(std::uint32_t* ids, std::uint32_t* hints
         __builtin_memcpy(ids + k, &id, sizeof id);
         __builtin_memcpy(hints + k, &slot, sizeof slot);
         __builtin_memcpy(amounts + k, &amount, sizeof amount);
-        if (step)
-            __builtin_memcpy(step + k, &index, sizeof index);
         // The table holds k + 1 entries or more here: every one calms (AngerTable::CalmOf).
         const AngerLanes::Lanes calm = amount / size * share;
         __builtin_memcpy(calms + k, &calm, sizeof calm);
@@ -197,8 +190,6 @@ ANGER_TARGET_CLONES bool PlaceFromEmpty(std::uint32_t* ids, std::uint32_t* hints
         ids[k] = listIds[k];
         hints[k] = listSlots[k];
         amounts[k] = listAmounts[k];
-        if (step)
-            step[k] = static_cast<std::int32_t>(k);
         AngerTable::CalmOf(listAmounts[k], k + 1, share, calms[k]);
     }
     return true;
@@ -442,14 +433,11 @@ bool AngerTable::ProvokeEach(const ProvokedColumns& list, std::size_t count, flo
     std::size_t news = kNotRising;
     if (before == 0) {
         // A table built from nothing takes its room at once (its capacity alone differs from
-        // one insert after another's). Filled in list order, the batch needs no steps by slot;
-        // only a caller that wants them gets them.
+        // one insert after another's). Filled in list order, the step of slot k is k: nobody
+        // needs them written.
         Reserve(count);
-        if (steps)
-            steps->resize(count);
         float* const calms = Room(batch.calms, count + AngerLanes::kBatchLanes);
-        if (PlaceFromEmpty(mIds, mHints, list, count, share, Room(batch.amounts, whole), calms,
-                           steps ? steps->data() : nullptr)) {
+        if (PlaceFromEmpty(mIds, mHints, list, count, share, Room(batch.amounts, whole), calms)) {
             std::fill_n(calms + count, AngerLanes::kBatchLanes, 0.0f);
             mSize = count;
             AngerLanes::ApplyBatch(mValues, mSize, nullptr, nullptr, batch.amounts.data(),
@@ -569,7 +557,7 @@ bool AngerTable::ProvokeEach(const ProvokedColumns& list, std::size_t count, flo
     }
 #endif
     // Both ways leave the step of each slot there, run on to whole lane groups.
-    if (steps)
+    if (steps && news != kFilled)
         steps->resize(mSize);
     return news == kFilled;
 }

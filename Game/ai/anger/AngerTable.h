@@ -112,11 +112,11 @@ public:
     // Provokes each listed id in turn, as FindOrInsert and then Provoke (capped at `cap`, the
     // calm CalmOf `share`) one after another would: every value takes the same operations in
     // the same order. Each value is walked once for the whole list, not once per provocation.
-    // With `steps`, it is left holding for each slot the index in the list of a provocation of
-    // that slot's entry, -1 for an entry the list does not name. True when the table holds the
-    // list's entries alone, in list order (the step of slot k is k): a rising list into an
-    // empty table. An entry below `dropped`, which the caller drops unread, may be left at any
-    // value below it.
+    // True when the table holds the list's entries alone, in list order (the step of slot k is
+    // k): a rising list into an empty table. Otherwise `steps`, when given, is left holding for
+    // each slot the index in the list of a provocation of that slot's entry, -1 for an entry the
+    // list does not name. An entry below `dropped`, which the caller drops unread, may be left at
+    // any value below it.
     bool ProvokeEach(const ProvokedColumns& list, std::size_t count, float cap, float share,
                      std::vector<std::int32_t>* steps = nullptr,
                      float dropped = -std::numeric_limits<float>::infinity());
