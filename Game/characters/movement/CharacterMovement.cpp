@@ -429,8 +429,6 @@ void Character::PlaceAt(const WorldCoords& coords) {
 }
 
 void Character::RotateTowardsAttackTarget(int ms) {
-    if (GetActionState() != Character_ActionState::Attack)
-        return;
     WorldVec3 target;
     if (const Character* character = FindAttackTarget())
         target = character->GetPosition();
