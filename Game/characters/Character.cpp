@@ -322,7 +322,9 @@ void Character::UpdateSelf(int ms) {
         mDistressCountdown = std::max(mDistressCountdown - ms, 0);
     mFxManager.Update(static_cast<int>(mFrameElapsed));
     if (mLifeState != Character_LifeState::Dead) {
-        RotateTowardsAttackTarget(ms);
+        // Tested here: most of a crowd is not attacking, and the call would only say so.
+        if (GetActionState() == Character_ActionState::Attack)
+            RotateTowardsAttackTarget(ms);
         // The combat manager's own steps end with its duration damage.
         mCombatManager->Update(ms);
         mAuraManager.Update(*this, ms);

@@ -769,7 +769,7 @@ private:
     void LoadEffectPacks();
     void BuildDeathManager();
     void UpdateDeathManager(int elapsed);
-    // Turns an attacking character towards its target while it may.
+    // Turns an attacking character towards its target while it may (asked only while attacking).
     void RotateTowardsAttackTarget(int ms);
     Character* FindAttackTarget();
 };

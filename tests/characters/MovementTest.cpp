@@ -3,6 +3,7 @@
 // machine; plus teleports, turning and the small movement queries.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
@@ -16,6 +17,7 @@
 #include "Game/characters/movement/CharacterMovementManager.h"
 #include "Game/characters/movement/SlotManager.h"
 #include "Game/characters/npc/Npc.h"
+#include "Game/skills/Skill.h"
 #include "MovementTestSupport.h"
 
 namespace GAME::test {
@@ -504,6 +506,48 @@ TEST_F(Movement, SkillsGiveTheirReachAndAMeleeSkillTakesAnAttackSlot) {
     walker->GetCurrentAttackTarget(id, where, skill);
     EXPECT_EQ(id, them);
     EXPECT_EQ(skill, slash);
+}
+
+// One character asks in turn with each skill: each answer is the skill filed under its id at the
+// time (its reach, a slot only for melee), and a destroyed skill answers as none.
+TEST_F(Movement, EachMoveToPointTakesTheSkillFiledUnderItsIdThen) {
+    Character* walker = Spawn(36, 40);
+    SkillManager& skills = walker->GetSkillManager();
+    skills.LoadSkills("Records/Test/Slasher.dbr", 2);
+    const std::uint32_t slash = skills.FindSkillId("Records/Test/Slash.dbr");
+    const std::uint32_t shot = skills.FindSkillId("Records/Test/Shot.dbr");
+    ASSERT_NE(slash, 0u);
+    ASSERT_NE(shot, 0u);
+    Character* foe = Spawn(44, 40, TeamManager::DefaultPlayerTeam());
+    SlotManager& ring = foe->GetAttackSlots();
+    ring.SetNumSlots(4);
+    // Both extents are 0.5; the walker stands 8 away, so a longer reach leaves it where it is.
+    const float melee = gGameEngine->GetMeleeRange() + 1.0f;
+    const float far = std::min(gGameEngine->GetLongRange() + 1.0f, 8.0f);
+    struct Case {
+        const char* name;
+        std::uint32_t skill;
+        bool destroyFirst;
+        float reach;
+        bool slot;
+    };
+    for (const Case& c :
+         {Case{"shot", shot, false, far, false}, Case{"slash", slash, false, melee, true},
+          Case{"shot again", shot, false, far, false},
+          Case{"slash destroyed", slash, true, 1.0f, false},
+          Case{"no skill", 0, false, 1.0f, false}}) {
+        if (c.destroyFirst)
+            Singleton<ObjectManager>::Get().DestroyObject(
+                Singleton<ObjectManager>::Get().GetObject<Skill>(c.skill));
+        ring.ReleaseSlot(walker->GetObjectId());
+        const WorldVec3 point = walker->GetMoveToPoint(foe->GetObjectId(), c.skill, WorldVec3());
+        ASSERT_TRUE(point.IsValid()) << c.name;
+        EXPECT_NEAR(Flat(point.local, foe->GetPathPosition().local), c.reach, 1e-3f) << c.name;
+        bool held = false;
+        for (std::size_t i = 0; i < ring.GetNumSlots(); ++i)
+            held = held || ring.GetOccupant(i) == walker->GetObjectId();
+        EXPECT_EQ(held, c.slot) << c.name;
+    }
 }
 
 TEST_F(Movement, DisallowedRotationKeepsTheFacing) {

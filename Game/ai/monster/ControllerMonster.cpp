@@ -1,5 +1,6 @@
 #include "Game/ai/monster/ControllerMonster.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <span>
 
@@ -169,6 +170,7 @@ void ControllerMonster::SetSpecialAttack(std::size_t index, std::uint32_t id, in
                                          int delayMs, int chance, SkillUseRange range) {
     if (index >= kSpecialAttackCount)
         return;
+    mSpecialAttacksSet = std::max(mSpecialAttacksSet, static_cast<std::uint8_t>(index + 1));
     SpecialAttack& block = mSpecialAttacks[index];
     block.skillId = id;
     block.timeout = timeoutMs;
@@ -221,12 +223,20 @@ void ControllerMonster::RegisterTemporaryStates() {
 }
 
 void ControllerMonster::Update(int ms) {
-    for (SpecialAttack& block : mSpecialAttacks)
+#ifndef NDEBUG
+    for (std::size_t i = mSpecialAttacksSet; i < kSpecialAttackCount; ++i)
+        if (mSpecialAttacks[i].reuseCountdown != 0 || mSpecialAttacks[i].firstUseCountdown != 0) {
+            gEngine->Log(0, "ControllerMonster: a special attack never set counts down");
+            std::abort();
+        }
+#endif
+    const std::span<SpecialAttack> set(mSpecialAttacks.data(), mSpecialAttacksSet);
+    for (SpecialAttack& block : set)
         CountDown(block.reuseCountdown, ms);
     CountDown(mDodgeCountdown, ms);
     // The first uses wait for the first enemy.
     if (mEnemySeen)
-        for (SpecialAttack& block : mSpecialAttacks)
+        for (SpecialAttack& block : set)
             CountDown(block.firstUseCountdown, ms);
     CountDown(mFleeTimer, ms);
     CountDown(mScaredTime, ms);

@@ -357,6 +357,9 @@ private:
     void ClosestEnemyCheck(bool& searched, Character*& best, float& bestDistance);
 
     bool mRallyOrAlertPending = true;
+    // The special attacks before this were set; those after it never were, so their countdowns
+    // stay 0 and the frame passes them over.
+    std::uint8_t mSpecialAttacksSet = 0;
     int mFindEnemyTimer = 0;
     // What every frame counts down, together near the front: the frame loop prefetches the
     // controller's first lines.

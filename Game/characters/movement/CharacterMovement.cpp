@@ -38,17 +38,21 @@ bool PlayMovementAnimation(Character& character, AnimationSet_Type type, float s
     return set && set->PlayAnimation(character, type, Name(), speed, true, count);
 }
 
-// The range of a skill and whether it needs an attack slot; false when the id names no skill.
-bool LookUpSkill(std::uint32_t skillId, float& range, bool& needsSlot) {
+// The range of a skill and whether it needs an attack slot; false when there is no skill.
+bool ReadSkill(const Skill* skill, float& range, bool& needsSlot) {
     range = 0.0f;
     needsSlot = false;
-    const Skill* skill =
-        skillId != 0 ? Singleton<ObjectManager>::Get().GetObject<Skill>(skillId) : nullptr;
     if (!skill)
         return false;
     range = skill->GetRange();
     needsSlot = skill->NeedsAttackSlot();
     return true;
+}
+
+bool LookUpSkill(std::uint32_t skillId, float& range, bool& needsSlot) {
+    return ReadSkill(
+        skillId != 0 ? Singleton<ObjectManager>::Get().GetObject<Skill>(skillId) : nullptr, range,
+        needsSlot);
 }
 
 // The foe around which the mover takes an attack slot to use its current skill, as
@@ -83,12 +87,13 @@ float DefenseSlotRadius(const Character& owner, const Character& defender) {
     return owner.GetExtents() + defender.GetExtents() + 2.0f;
 }
 
-// GetMoveToPoint once the target is found (the object filed under its id, not the mover).
-WorldVec3 MoveToPointOf(Character& self, Object* object, std::uint32_t skillId,
-                        const WorldVec3& targetPosition, bool holdSlot) {
+// GetMoveToPoint once the target and the skill are found (the object filed under its id, not
+// the mover; the skill filed under skillId).
+WorldVec3 MoveToPointOf(Character& self, Object* object, [[maybe_unused]] std::uint32_t skillId,
+                        const Skill* skill, const WorldVec3& targetPosition, bool holdSlot) {
     float range = 0.0f;
     bool needsSlot = false;
-    const bool hasSkill = LookUpSkill(skillId, range, needsSlot);
+    const bool hasSkill = ReadSkill(skill, range, needsSlot);
     WorldVec3 goal;
     float reach = 0.0f;
     if (object && object->IsA<Character>()) {
@@ -363,7 +368,8 @@ void Character::UpdatePath() {
     const WorldVec3 point =
         mAttackTargetId == GetObjectId()
             ? GetPathPosition()
-            : MoveToPointOf(*this, target, mAttackSkillId, target->GetPathPosition(), true);
+            : MoveToPointOf(*this, target, mAttackSkillId, mSkillManager->FindKept(mAttackSkillId),
+                            target->GetPathPosition(), true);
     const WorldVec3 at = GetPathPosition();
     if (point.IsValid() && !(point == at)) {
         const float distance = at.DistanceTo(point);
@@ -382,7 +388,8 @@ WorldVec3 Character::GetMoveToPoint(std::uint32_t targetId, std::uint32_t skillI
     if (targetId == GetObjectId())
         return GetPathPosition();
     Object* object = targetId != 0 ? Singleton<ObjectManager>::Get().GetObject(targetId) : nullptr;
-    return MoveToPointOf(*this, object, skillId, targetPosition, holdSlot);
+    return MoveToPointOf(*this, object, skillId, mSkillManager->FindKept(skillId), targetPosition,
+                         holdSlot);
 }
 
 void Character::RotateTowards(int ms, const Vec3& direction, const WorldVec3& position) {
@@ -422,8 +429,6 @@ void Character::PlaceAt(const WorldCoords& coords) {
 }
 
 void Character::RotateTowardsAttackTarget(int ms) {
-    if (GetActionState() != Character_ActionState::Attack)
-        return;
     WorldVec3 target;
     if (const Character* character = FindAttackTarget())
         target = character->GetPosition();

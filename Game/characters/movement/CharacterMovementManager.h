@@ -101,6 +101,9 @@ private:
     // The time until the next local re-plan, 200 to 400 ms.
     int DrawLocalCountdown();
     void UpdateCharacterPosition(int ms, bool moving);
+    // Whether the character is stored at the position its movement holds, read from positions
+    // already held (never taken): a standing one would be placed on the very same bits.
+    bool StoredWhereHeld() const;
     // A headless engine draws every visible character in the world each frame.
     bool WasRenderedRecently() const;
     // FindPath, or with `ends` the path left unfinished (PathFinder::FindUnfinishedPath).

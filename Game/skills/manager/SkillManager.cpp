@@ -68,6 +68,10 @@ Skill* SkillManager::Find(std::uint32_t id) {
     return FindAs<Skill>(id);
 }
 
+const Skill* SkillManager::FindKept(std::uint32_t id) {
+    return id != 0 ? Objects().GetObject(id, mKept) : nullptr;
+}
+
 void SkillManager::DestroySkill(std::uint32_t id, int line) {
     if (Object* object = id != 0 ? Objects().GetObject(id) : nullptr) {
         Objects().DestroyObjectEx(object, kSourceFile, line);

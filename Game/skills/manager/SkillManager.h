@@ -15,6 +15,7 @@
 #include <utility>
 #include <vector>
 
+#include "Engine/object/ObjectManager.h"
 #include "Engine/sys/RecycledBlocks.h"
 #include "Game/characters/bio/CharacterBio.h"
 #include "Game/rules/SkillAttribute.h"
@@ -147,6 +148,9 @@ public:
     std::uint32_t FindItemSkillId(const std::string& recordName) const;
     std::uint32_t GetSkillReferenceNumber(std::uint32_t skillId) const;
     std::uint32_t GetSkillIdFromReference(std::uint32_t reference) const;
+    // The skill filed under the id (null for none), kept for a caller that asks with the same
+    // one frame after frame (a chase's move-to points).
+    const Skill* FindKept(std::uint32_t id);
     bool IsSkillValidForUse(std::uint32_t skillId, bool allowItemSkill) const;
     std::uint32_t GetDefaultSkillId() const { return mDefaultSkillId; }
     const std::vector<std::uint32_t>& GetUISkillList() const { return mUISkills; }
@@ -389,6 +393,8 @@ private:
     std::vector<std::pair<std::uint32_t, std::vector<std::string>>> mCharFxPaks;
     std::uint32_t mCurrentFxPakSkill = 0;
     std::vector<std::unique_ptr<CharFxPak>> mCurrentFxPaks;
+    // Last: the frame's update reads none of it.
+    ObjectManager::Kept<Skill> mKept;
 };
 
 }  // namespace GAME

@@ -102,6 +102,24 @@ TEST_F(MonsterController, SkillChoiceDrawsOncePerCandidateAndTestsRangeThenDista
     EXPECT_EQ(tm.CountLog("picked an invalid skill"), 0);
 }
 
+// Whichever one special attack is set, its countdowns run; those never set stay at 0.
+TEST_F(MonsterController, OnlyTheSpecialAttackSetCountsDown) {
+    constexpr std::size_t kCount = ControllerMonster::kSpecialAttackCount;
+    for (std::size_t set = 0; set < kCount; ++set) {
+        MakeController(R"({"Class": "ControllerMonster"})");
+        controller->SetSpecialAttack(set, MakeSkill(), 500, 300, 100, SkillUseRange::Any);
+        for (std::size_t i = 0; i < kCount; ++i)
+            controller->StartSpecialAttackReuse(i);
+        controller->Update(100);
+        for (std::size_t i = 0; i < kCount; ++i) {
+            const ControllerMonster::SpecialAttack& block = controller->GetSpecialAttack(i);
+            EXPECT_EQ(block.reuseCountdown, i == set ? 200 : 0) << set << " " << i;
+            // No enemy seen yet: the first use still waits its whole timeout.
+            EXPECT_EQ(block.firstUseCountdown, i == set ? 500 : 0) << set << " " << i;
+        }
+    }
+}
+
 TEST_F(MonsterController, ADisabledOrMissingSkillIsNeverChosenAndNothingIsLogged) {
     MakeController(R"({"Class": "ControllerMonster"})");
     Character* enemy = Place("Records/AI/Foe.dbr", Team::Human, 16);
