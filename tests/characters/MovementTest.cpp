@@ -69,7 +69,24 @@ Walk RunAcrossTheWall(Character& hero, const WorldVec3& target) {
     return walk;
 }
 
-class Movement : public MeadowTest {};
+class Movement : public MeadowTest {
+protected:
+    struct Armed {
+        Character* walker;
+        std::uint32_t slash, shot;
+    };
+    // A walker at (36, 40) with a melee and a ranged skill.
+    Armed SpawnSlasher() {
+        Character* walker = Spawn(36, 40);
+        SkillManager& skills = walker->GetSkillManager();
+        skills.LoadSkills("Records/Test/Slasher.dbr", 2);
+        const Armed armed{walker, skills.FindSkillId("Records/Test/Slash.dbr"),
+                          skills.FindSkillId("Records/Test/Shot.dbr")};
+        EXPECT_NE(armed.slash, 0u);
+        EXPECT_NE(armed.shot, 0u);
+        return armed;
+    }
+};
 
 TEST_F(Movement, RunsAroundTheWallSlowsNearTheEndAndStops) {
     Character* hero = SpawnRunner(10, 25);
@@ -466,13 +483,9 @@ TEST_F(Movement, AClientsCopyHoldsTheDefenseSlotItsSentMoveNames) {
 }
 
 TEST_F(Movement, SkillsGiveTheirReachAndAMeleeSkillTakesAnAttackSlot) {
-    Character* walker = Spawn(36, 40);
+    const auto [walker, slash, shot] = SpawnSlasher();
+    ASSERT_FALSE(HasFailure());
     SkillManager& skills = walker->GetSkillManager();
-    skills.LoadSkills("Records/Test/Slasher.dbr", 2);
-    const std::uint32_t slash = skills.FindSkillId("Records/Test/Slash.dbr");
-    const std::uint32_t shot = skills.FindSkillId("Records/Test/Shot.dbr");
-    ASSERT_NE(slash, 0u);
-    ASSERT_NE(shot, 0u);
     Character* foe = Spawn(44, 40, TeamManager::DefaultPlayerTeam());
     const std::uint32_t me = walker->GetObjectId(), them = foe->GetObjectId();
 
@@ -511,13 +524,8 @@ TEST_F(Movement, SkillsGiveTheirReachAndAMeleeSkillTakesAnAttackSlot) {
 // One character asks in turn with each skill: each answer is the skill filed under its id at the
 // time (its reach, a slot only for melee), and a destroyed skill answers as none.
 TEST_F(Movement, EachMoveToPointTakesTheSkillFiledUnderItsIdThen) {
-    Character* walker = Spawn(36, 40);
-    SkillManager& skills = walker->GetSkillManager();
-    skills.LoadSkills("Records/Test/Slasher.dbr", 2);
-    const std::uint32_t slash = skills.FindSkillId("Records/Test/Slash.dbr");
-    const std::uint32_t shot = skills.FindSkillId("Records/Test/Shot.dbr");
-    ASSERT_NE(slash, 0u);
-    ASSERT_NE(shot, 0u);
+    const auto [walker, slash, shot] = SpawnSlasher();
+    ASSERT_FALSE(HasFailure());
     Character* foe = Spawn(44, 40, TeamManager::DefaultPlayerTeam());
     SlotManager& ring = foe->GetAttackSlots();
     ring.SetNumSlots(4);
