@@ -46,6 +46,14 @@ std::size_t ChunkBytes(std::size_t sizeClass, std::size_t made) {
                       kMostChunkBytes);
 }
 
+// A crowd's objects are read field by field across the crowd. Blocks a multiple of 1 KB apart
+// would put the same field of every object in one of a few L1 sets, and those evict each other
+// before a frame reaches what it asked for ahead: such blocks lie a line further apart.
+constexpr std::size_t kColourStep = 1024;
+constexpr std::size_t BlockStride(std::size_t size) {
+    return size >= kColourStep && size % kColourStep == 0 ? size + kLargeGranule : size;
+}
+
 // The blocks of threads that ended (or stopped recycling), for the next thread that runs dry,
 // and every chunk's bounds, so that a thread that does not recycle knows a chunk's block from
 // a heap block.
@@ -115,15 +123,16 @@ void Refill(std::size_t sizeClass) {
         return;
     }
     const std::size_t size = BlockBytes(sizeClass);
+    const std::size_t stride = BlockStride(size);
     const std::size_t count = ChunkBytes(sizeClass, orphans.madeBytes[sizeClass]) / size;
     orphans.madeBytes[sizeClass] += count * size;
-    auto* chunk = static_cast<char*>(HugePageSpans::Carve(count * size));
+    auto* chunk = static_cast<char*>(HugePageSpans::Carve(count * stride));
     ++tState.heapTakes;
-    const std::pair<const char*, const char*> bounds(chunk, chunk + count * size);
+    const std::pair<const char*, const char*> bounds(chunk, chunk + count * stride);
     orphans.chunks.insert(std::upper_bound(orphans.chunks.begin(), orphans.chunks.end(), bounds),
                           bounds);
     for (std::size_t i = count; i-- > 0;)
-        Push(tState.heads[sizeClass], chunk + i * size);
+        Push(tState.heads[sizeClass], chunk + i * stride);
     tState.kept[sizeClass] += static_cast<std::uint32_t>(count);
 }
 

@@ -90,6 +90,33 @@ TEST(RecycledBlocks, EverySizeFitsTheSmallestClassThatHoldsIt) {
     }
 }
 
+// A crowd reads one field of each object in turn: neighbouring blocks of a class whose size is a
+// multiple of 1 KB must not start in the same L1 set, or those reads evict each other.
+TEST(RecycledBlocks, NeighbouringBlocksStartInDifferentCacheSets) {
+    const RecyclingScope on(true);
+    constexpr std::uintptr_t kLine = 64;
+    constexpr std::uintptr_t kSets = 64;
+    for (const std::size_t size :
+         {std::size_t{1024}, std::size_t{2048}, std::size_t{3072}, std::size_t{4096}}) {
+        std::vector<void*> taken;
+        for (int i = 0; i < 40; ++i)
+            taken.push_back(RecycledBlocks::Take(size));
+        std::sort(taken.begin(), taken.end());
+        int neighbours = 0;
+        for (std::size_t i = 1; i < taken.size(); ++i) {
+            const auto before = reinterpret_cast<std::uintptr_t>(taken[i - 1]);
+            const auto after = reinterpret_cast<std::uintptr_t>(taken[i]);
+            if (after - before >= 2 * size)
+                continue;  // not one chunk's neighbours
+            ++neighbours;
+            EXPECT_NE(before / kLine % kSets, after / kLine % kSets) << size;
+        }
+        EXPECT_GT(neighbours, 0) << size;
+        for (void* block : taken)
+            RecycledBlocks::Give(block, size);
+    }
+}
+
 // Engine objects and what a character reads every frame are made in recycled blocks.
 template <class T>
 bool NextObjectTakesTheBlock() {
