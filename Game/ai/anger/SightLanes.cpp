@@ -240,12 +240,29 @@ template <std::size_t kFirst>
     return SightLanes::Weigh(foes, terms, at);
 }
 
+[[gnu::target("avx2")]] const EntityGrid::Entry* const* WeighEightsWhile(
+    const EntityGrid::Entry* const* group, const EntityGrid::Entry* const* end,
+    SightLaneTerms& terms, SightList::Place& at) {
+    // A local place: the weighing's byte stores could otherwise alias `at` and reload it.
+    SightList::Place place = at;
+    for (; group != end && WeighEightFoes(group, terms, place); group += SightLaneTerms::kLanes)
+        place = place.After(SightLaneTerms::kLanes);
+    at = place;
+    return group;
+}
+
 #else
 
 void SpreadSightTerms(const SightTerms&, SightLaneTerms&) {}
 
 bool WeighEightFoes(const EntityGrid::Entry* const*, SightLaneTerms&, SightList::Place) {
     return false;
+}
+
+const EntityGrid::Entry* const* WeighEightsWhile(const EntityGrid::Entry* const* group,
+                                                 const EntityGrid::Entry* const*, SightLaneTerms&,
+                                                 SightList::Place&) {
+    return group;
 }
 
 #endif
