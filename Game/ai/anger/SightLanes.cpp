@@ -118,7 +118,8 @@ template <std::size_t kFirst>
     return _mm256_xor_si256(Words(column), WordsAt(lanes));
 }
 
-// Inlined into its one caller: a group's call then goes straight to its body.
+// Inlined into its callers: a group's call then goes straight to its body, and a run's groups
+// take no call at all.
 [[gnu::target("avx2"), gnu::always_inline]] inline bool Weigh(const Entry* const* foes,
                                                               SightLaneTerms& terms,
                                                               SightList::Place at) {
@@ -245,7 +246,7 @@ template <std::size_t kFirst>
     SightLaneTerms& terms, SightList::Place& at) {
     // A local place: the weighing's byte stores could otherwise alias `at` and reload it.
     SightList::Place place = at;
-    for (; group != end && WeighEightFoes(group, terms, place); group += SightLaneTerms::kLanes)
+    for (; group != end && SightLanes::Weigh(group, terms, place); group += SightLaneTerms::kLanes)
         place = place.After(SightLaneTerms::kLanes);
     at = place;
     return group;
