@@ -118,7 +118,8 @@ template <std::size_t kFirst>
     return _mm256_xor_si256(Words(column), WordsAt(lanes));
 }
 
-// Inlined into its one caller: a group's call then goes straight to its body.
+// Inlined into its callers: a group's call then goes straight to its body, and a run's groups
+// take no call at all.
 [[gnu::target("avx2"), gnu::always_inline]] inline bool Weigh(const Entry* const* foes,
                                                               SightLaneTerms& terms,
                                                               SightList::Place at) {
@@ -240,12 +241,29 @@ template <std::size_t kFirst>
     return SightLanes::Weigh(foes, terms, at);
 }
 
+[[gnu::target("avx2")]] const EntityGrid::Entry* const* WeighEightsWhile(
+    const EntityGrid::Entry* const* group, const EntityGrid::Entry* const* end,
+    SightLaneTerms& terms, SightList::Place& at) {
+    // A local place: the weighing's byte stores could otherwise alias `at` and reload it.
+    SightList::Place place = at;
+    for (; group != end && SightLanes::Weigh(group, terms, place); group += SightLaneTerms::kLanes)
+        place = place.After(SightLaneTerms::kLanes);
+    at = place;
+    return group;
+}
+
 #else
 
 void SpreadSightTerms(const SightTerms&, SightLaneTerms&) {}
 
 bool WeighEightFoes(const EntityGrid::Entry* const*, SightLaneTerms&, SightList::Place) {
     return false;
+}
+
+const EntityGrid::Entry* const* WeighEightsWhile(const EntityGrid::Entry* const* group,
+                                                 const EntityGrid::Entry* const*, SightLaneTerms&,
+                                                 SightList::Place&) {
+    return group;
 }
 
 #endif

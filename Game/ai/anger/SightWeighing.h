@@ -120,4 +120,11 @@ private:
 bool WeighEightFoes(const EntityGrid::Entry* const* foes, SightLaneTerms& terms,
                     SightList::Place at);
 
+// Weighs the groups of eight from `group` up to `end` in turn, as WeighEightFoes does, and
+// stops at the first it refuses; returns that group (or `end`) with `at` past the weighed ones.
+// The loop takes the weighing inline: a group costs no call, and the terms stay in registers.
+const EntityGrid::Entry* const* WeighEightsWhile(const EntityGrid::Entry* const* group,
+                                                 const EntityGrid::Entry* const* end,
+                                                 SightLaneTerms& terms, SightList::Place& at);
+
 }  // namespace GAME

@@ -567,12 +567,20 @@ void ControllerMonster::AngerUpdate(int ms) {
                     return true;
                 };
                 next = found - found % kEight;
-                for (const EntityGrid::Entry* const* group = foes; group != foes + next;
+                const EntityGrid::Entry* const* const groupsEnd = foes + next;
+                for (const EntityGrid::Entry* const* group = foes; group != groupsEnd;
                      group += kEight) {
-                    if (weighGroup(group)) {
-                        at = at.After(kEight);
-                        continue;
-                    }
+#ifndef NDEBUG
+                    const EntityGrid::Entry* const* const run = group;
+                    const SightList::Place runAt = at;
+#endif
+                    group = WeighEightsWhile(group, groupsEnd, laneTerms, at);
+#ifndef NDEBUG
+                    for (std::size_t k = 0; run + k != group; k += kEight)
+                        CheckEightFoes(run + k, runAt.After(k), weigh);
+#endif
+                    if (group == groupsEnd)
+                        break;
                     for (std::size_t k = 0; k < kEight; ++k)
                         if (weigh(*group[k], one, oneReach))
                             at.Put(one, oneReach), at = at.After(1);

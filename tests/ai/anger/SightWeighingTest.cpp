@@ -5,6 +5,7 @@
 // another region is refused with nothing written.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstddef>
@@ -197,6 +198,56 @@ TEST(SightWeighingTest, GroupsInTurnFromSeveralRegions) {
                 WeighOne(*foes[k], regions[turn.firstIn]->GetOffset(), terms, oneReach);
             EXPECT_EQ(list.Provocations().amounts[k], want.amount) << k;
             EXPECT_EQ(list.Reach()[k], oneReach) << k;
+        }
+    }
+}
+
+// A run of groups stops at the first refused one: it comes back with the place past the groups
+// before it, which hold their own foes, and nothing from it on is written.
+TEST(SightWeighingTest, RunStopsAtTheFirstRefusedGroup) {
+    if (!WorldCells::HasEightLanes())
+        GTEST_SKIP() << "no eight lanes here";
+    Region region("R", Vec3(100.0f, 5.0f, -40.0f));
+    std::vector<EntityGrid::Entry> cell = Cell(region), calm = Cell(region);
+    for (EntityGrid::Entry& e : calm)
+        e.game.gameFlags &= ~SightDigest::kCausesAnger;
+    const SightTerms terms = Terms();
+    SightLaneTerms laneTerms;
+    SpreadSightTerms(terms, laneTerms);
+    constexpr std::size_t kGroups = 3, kNone = kGroups;
+    struct Run {
+        std::size_t groups, refused;  // refused: the calm group, or kNone
+    };
+    const Run runs[] = {{0, kNone}, {3, kNone}, {3, 0}, {3, 1}, {3, 2}, {2, 1}};
+    for (const Run& run : runs) {
+        SCOPED_TRACE(::testing::Message() << run.groups << " groups, refused " << run.refused);
+        std::vector<const EntityGrid::Entry*> foes;
+        for (std::size_t g = 0; g < kGroups; ++g) {
+            const auto group = Picked(g == run.refused ? calm : cell);
+            foes.insert(foes.end(), group.begin(), group.end());
+        }
+        SightList list;
+        list.Reserve(kListed + kGroups * kEight);
+        const AngerTable::Provoked untouched{1, 2, -1.0f};
+        for (std::size_t k = 0; k < kListed + kGroups * kEight; ++k)
+            list.At(k).Put(untouched, -1.0f);
+        const EntityGrid::Entry* const* const end = foes.data() + run.groups * kEight;
+        SightList::Place at = list.At(kFirstPlace);
+        const EntityGrid::Entry* const* const stop =
+            WeighEightsWhile(foes.data(), end, laneTerms, at);
+        const std::size_t weighed = std::min(run.groups, run.refused);
+        ASSERT_EQ(stop, foes.data() + weighed * kEight);
+        ASSERT_EQ(list.Before(at), kFirstPlace + weighed * kEight);
+        for (std::size_t k = 0; k < kListed + kGroups * kEight; ++k) {
+            SCOPED_TRACE(k);
+            const bool placed = k >= kFirstPlace && k < kFirstPlace + weighed * kEight;
+            float oneReach = -1.0f;
+            const AngerTable::Provoked want =
+                placed ? WeighOne(*foes[k - kFirstPlace], region.GetOffset(), terms, oneReach)
+                       : untouched;
+            EXPECT_EQ(list.Provocations().ids[k], want.id);
+            EXPECT_EQ(list.Provocations().amounts[k], want.amount);
+            EXPECT_EQ(list.Reach()[k], oneReach);
         }
     }
 }
