@@ -2,11 +2,13 @@
 // table outgrows or drops is what the next table growing into that size takes.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <functional>
 #include <thread>
 #include <vector>
 
+#include "Engine/sys/Sanitizers.h"
 #include "Game/ai/anger/AngerStorage.h"
 #include "Game/ai/anger/AngerTable.h"
 
@@ -58,6 +60,26 @@ TEST(AngerStorage, BlocksGoToTheNextTakerOfTheirSize) {
             for (std::size_t i = 0; i < sizes.size(); ++i)
                 AngerStorage::Give(blocks[i], sizes[i], kEntry);
         });
+}
+
+TEST(AngerStorage, AnEndedThreadsBlocksGoToTheNextThreadThatRunsDry) {
+    if (GAME_ADDRESS_SANITIZER)
+        GTEST_SKIP() << "sanitized builds hand blocks back to the heap";
+    constexpr std::size_t kEntry = 12;
+    constexpr std::size_t kCapacity = 1536;  // a size no other case here uses
+    void* kept = nullptr;
+    OnFreshThread([&] {
+        kept = AngerStorage::Take(kCapacity, kEntry);
+        std::fill_n(static_cast<char*>(kept), kCapacity * kEntry, 'x');
+        AngerStorage::Give(kept, kCapacity, kEntry);
+    });
+    OnFreshThread([&] {
+        void* taken = AngerStorage::Take(kCapacity, kEntry);
+        EXPECT_EQ(taken, kept);
+        EXPECT_EQ(AngerStorage::KeptBytes(), 0u);
+        std::fill_n(static_cast<char*>(taken), kCapacity * kEntry, 'y');
+        AngerStorage::Give(taken, kCapacity, kEntry);
+    });
 }
 
 TEST(AngerStorage, AGrowingTableTakesTheLargestKeptBlockUpToTwiceItsSize) {

@@ -1,9 +1,12 @@
 #include "Game/ai/anger/AngerStorage.h"
 
 #include <algorithm>
+#include <atomic>
 #include <bit>
+#include <mutex>
 #include <new>
 
+#include "Engine/sys/HugePageSpans.h"
 #include "Engine/sys/Sanitizers.h"
 
 #if GAME_ADDRESS_SANITIZER
@@ -18,6 +21,16 @@
 namespace GAME::AngerStorage {
 
 namespace {
+
+// A crowd's tables fill in its first frames, often tens of megabytes at once: from huge pages,
+// that is a few faults rather than one per 4 KB, and a first touch costs far more than its use.
+// Such blocks are never handed back; they stay kept for the next table, whatever their total.
+// Sanitized builds take each block from the heap, so its bounds and leaks are still checked.
+#if GAME_ADDRESS_SANITIZER
+constexpr bool kCarved = false;
+#else
+constexpr bool kCarved = true;
+#endif
 
 // Four sizes per doubling from kSmallest up to 2^32 entries; larger blocks are never kept.
 constexpr std::size_t kClasses = 4 * (32 - 3);
@@ -52,17 +65,57 @@ Link LinkOf(void* block) {
     return link;
 }
 
-// Frees the thread's kept blocks when it ends.
+void Push(void*& head, void* block, std::size_t bytes) {
+    const Link link{head, bytes};
+    __builtin_memcpy(block, &link, sizeof link);
+    head = block;
+}
+
+// Carved blocks of threads that ended, one at a time to the next thread that runs dry.
+struct Orphans {
+    std::mutex mutex;
+    void* heads[kClasses] = {};
+    std::atomic<bool> any{false};
+};
+Orphans& TheOrphans() {
+    static Orphans* orphans = new Orphans();  // never destroyed, as its blocks are not
+    return *orphans;
+}
+
+[[maybe_unused]] void* Adopt(std::size_t sizeClass) {
+    Orphans& orphans = TheOrphans();
+    if (!orphans.any.load(std::memory_order_relaxed))
+        return nullptr;
+    std::lock_guard lock(orphans.mutex);
+    void* const block = orphans.heads[sizeClass];
+    if (block)
+        orphans.heads[sizeClass] = LinkOf(block).next;
+    return block;
+}
+
+// Frees (or, when carved, passes on) the thread's kept blocks when it ends.
 struct Reaper {
     ~Reaper() {
-        for (void*& head : tKept.heads)
-            while (head) {
-                ANGER_UNPOISON(head, sizeof(Link));
-                const Link link = LinkOf(head);
-                ANGER_UNPOISON(head, link.bytes);
-                ::operator delete(head);
-                head = link.next;
-            }
+        if constexpr (kCarved) {
+            Orphans& orphans = TheOrphans();
+            std::lock_guard lock(orphans.mutex);
+            for (std::size_t c = 0; c < kClasses; ++c)
+                while (void* const block = tKept.heads[c]) {
+                    const Link link = LinkOf(block);
+                    tKept.heads[c] = link.next;
+                    Push(orphans.heads[c], block, link.bytes);
+                    orphans.any.store(true, std::memory_order_relaxed);
+                }
+        } else {
+            for (void*& head : tKept.heads)
+                while (head) {
+                    ANGER_UNPOISON(head, sizeof(Link));
+                    const Link link = LinkOf(head);
+                    ANGER_UNPOISON(head, link.bytes);
+                    ::operator delete(head);
+                    head = link.next;
+                }
+        }
         tKept.bytes = 0;
         tKept.gone = true;
     }
@@ -89,6 +142,12 @@ void* Take(std::size_t capacity, std::size_t entryBytes) {
         tKept.bytes -= bytes;
         return block;
     }
+    if constexpr (kCarved) {
+        if (sizeClass < kClasses)
+            if (void* const block = Adopt(sizeClass))
+                return block;
+        return HugePageSpans::Carve(bytes);
+    }
     return ::operator new(bytes);
 }
 
@@ -108,17 +167,26 @@ void Give(void* block, std::size_t capacity, std::size_t entryBytes) noexcept {
         return;
     const std::size_t bytes = capacity * entryBytes;
     const std::size_t sizeClass = ClassOf(capacity);
-    if (tKept.gone || sizeClass >= kClasses || bytes < sizeof(Link) ||
-        tKept.bytes + bytes > kKeptBytes) {
+    if constexpr (kCarved) {
+        // Carved too, and then simply not reused.
+        if (sizeClass >= kClasses || bytes < sizeof(Link))
+            return;
+        if (tKept.gone) {
+            Orphans& orphans = TheOrphans();
+            std::lock_guard lock(orphans.mutex);
+            Push(orphans.heads[sizeClass], block, bytes);
+            orphans.any.store(true, std::memory_order_relaxed);
+            return;
+        }
+    } else if (tKept.gone || sizeClass >= kClasses || bytes < sizeof(Link) ||
+               tKept.bytes + bytes > kKeptBytes) {
         ::operator delete(block);
         return;
     }
     // Registers the thread's reaper the first time a block is kept.
     static_cast<void>(&tReaper);
-    const Link link{tKept.heads[sizeClass], bytes};
-    __builtin_memcpy(block, &link, sizeof link);
+    Push(tKept.heads[sizeClass], block, bytes);
     ANGER_POISON(block, bytes);
-    tKept.heads[sizeClass] = block;
     tKept.bytes += bytes;
 }
 

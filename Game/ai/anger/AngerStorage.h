@@ -4,9 +4,10 @@
 // a block a table outgrows or drops is kept on the dropping thread by its size and handed to
 // the next table that grows into that size (a growing table takes the largest kept block up to
 // twice its size before it asks the heap for twice its size), so a crowd whose tables keep
-// changing takes little new from the heap. What a thread keeps is bounded (kKeptBytes); past it
-// blocks go back to the heap. Address sanitizer builds poison kept blocks, so a use after they were
-// given back is still caught.
+// changing takes little new. New blocks are carved from huge pages and never handed back: a
+// thread's kept blocks pass to the next threads when it ends. Address sanitizer builds take them
+// from the heap instead, keep at most kKeptBytes per thread (past it blocks go back to the heap)
+// and poison kept blocks, so a use after they were given back is still caught.
 #include <cstddef>
 #include <cstdint>
 
@@ -14,7 +15,7 @@ namespace GAME::AngerStorage {
 
 // The smallest capacity a block has.
 constexpr std::size_t kSmallest = 8;
-// Bytes of kept blocks per thread, at most.
+// Bytes of kept blocks per thread, at most, in sanitized builds.
 constexpr std::size_t kKeptBytes = std::size_t{4} << 20;
 
 // The capacity of the block that holds `count` entries: the smallest size at or above it.
