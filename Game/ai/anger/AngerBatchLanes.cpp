@@ -404,19 +404,18 @@ template <class Group, class Mask, std::size_t Count, bool Whole, Layout Lay>
     std::int32_t lo[Count], hi[Count];
     if constexpr (Lay == Layout::kPacked) {
         // The list rises, so a run of it spans only as many entries as it lists when they lie side
-        // by side: in whole blocks the groups mostly follow one another.
-        if constexpr (Whole) {
-            const std::int32_t base = step[first];
-            if (step[first + Count * kWidth - 1] - base ==
-                static_cast<std::int32_t>(Count * kWidth - 1)) {
+        // by side: the groups mostly follow one another. A partial block's lanes past the list
+        // run on through the +0 after the calms and are not stored.
+        const std::size_t listed = Whole ? Count * kWidth : count - first;
+        const std::int32_t base = step[first];
+        if (step[first + listed - 1] - base == static_cast<std::int32_t>(listed - 1)) {
 #pragma GCC unroll 16
-                for (std::size_t w = 0; w < Count; ++w)
-                    lo[w] = base + static_cast<std::int32_t>(w * kWidth);
-                WalkAhead<Spacing::kAdjacent>(v, own, lo, lo, steps.amounts + first, steps,
-                                              std::make_index_sequence<Count>{});
-                Store<true>(values, static_cast<std::size_t>(base), count, v);
-                return;
-            }
+            for (std::size_t w = 0; w < Count; ++w)
+                lo[w] = base + static_cast<std::int32_t>(w * kWidth);
+            WalkAhead<Spacing::kAdjacent>(v, own, lo, lo, steps.amounts + first, steps,
+                                          std::make_index_sequence<Count>{});
+            StoreAt<Whole>(values, first, count, lo, v);
+            return;
         }
         bool dense = true;
 #pragma GCC unroll 16
@@ -457,21 +456,25 @@ template <class Group, class Mask, std::size_t Count, bool Whole, Layout Lay>
         created &= born[w] | (LaneIndex<Mask>::kLanes >= static_cast<std::int32_t>(filled));
     }
     // The list names lane i of the block by step base + i: the groups' windows are known
-    // without reducing each.
-    bool listed = false;
-    if constexpr (Whole) {
-        const std::int32_t base = own[0][0];
-        Mask off{};
+    // without reducing each. In a partial block only the last group's lanes in the table count.
+    const std::size_t lastFilled =
+        Whole ? kWidth : std::min(kWidth, count - (first + (Count - 1) * kWidth));
+    const std::int32_t base = own[0][0];
+    Mask off{};
 #pragma GCC unroll 16
-        for (std::size_t w = 0; w < Count; ++w) {
-            lo[w] = base + static_cast<std::int32_t>(w * kWidth);
-            hi[w] = lo[w] + static_cast<std::int32_t>(kWidth - 1);
-            off |= own[w] ^ (LaneIndex<Mask>::kLanes + lo[w]);
+    for (std::size_t w = 0; w < Count; ++w) {
+        lo[w] = base + static_cast<std::int32_t>(w * kWidth);
+        hi[w] = lo[w] + static_cast<std::int32_t>(kWidth - 1);
+        Mask diff = own[w] ^ (LaneIndex<Mask>::kLanes + lo[w]);
+        if (!Whole && w == Count - 1) {
+            hi[w] = lo[w] + static_cast<std::int32_t>(lastFilled - 1);
+            diff &= LaneIndex<Mask>::kLanes < static_cast<std::int32_t>(lastFilled);
         }
-        listed = base >= 0 && Same(off, Mask{});
+        off |= diff;
     }
+    const bool listed = base >= 0 && Same(off, Mask{});
     // Every lane created too: a table the list fills from empty.
-    if (listed && Same(created, Mask{} - 1)) {
+    if (Whole && listed && Same(created, Mask{} - 1)) {
         OpenInTurn<Opening::kInOrder>(v, own, lo, hi, steps, std::make_index_sequence<Count>{});
         Store<Whole>(values, first, count, v);
         return;
@@ -485,7 +488,14 @@ template <class Group, class Mask, std::size_t Count, bool Whole, Layout Lay>
     if (listed) {
         // Some lane held a value before: every step from the first counts.
         CalmAll(v, steps, 0, lo[0]);
-        ChooseInTurn(v, born, steps, lo[0], std::make_index_sequence<Count>{});
+        if constexpr (Whole) {
+            ChooseInTurn(v, born, steps, lo[0], std::make_index_sequence<Count>{});
+        } else {
+            // The last group's lanes past the table have no step: it compares.
+            ChooseInTurn(v, born, steps, lo[0], std::make_index_sequence<Count - 1>{});
+            ChooseIn<Count - 1, Count>(v, own[Count - 1], born[Count - 1], steps, lo[Count - 1],
+                                       hi[Count - 1]);
+        }
         CalmAll(v, steps, hi[Count - 1] + 1, steps.count);
         Store<Whole>(values, first, count, v);
         return;
@@ -572,32 +582,59 @@ template <class Group, class Mask, std::size_t Count, Layout Lay>
 }
 
 // `Count` groups side by side: eight chains keep a processor's two vector adders busy through
-// their latency. A filled table's blocks take `FilledCount`: while a group's window is open its
-// own chain waits on every step, and the more groups before it calm meanwhile, the less that
-// costs. `packed`: `step` and `amounts` are a packed list of `count` lanes (see Layout).
-template <class Group, class Mask, std::size_t Count, std::size_t FilledCount>
+// their latency. A filled table's blocks take more: while a group's window is open its own chain
+// waits on every step, and the more groups before it calm meanwhile, the less that costs.
+template <class Group, class Mask, std::size_t Count, Layout Lay>
 [[gnu::always_inline]] inline void BatchIn(float* values, std::size_t count,
                                            const std::int32_t* step, const std::int32_t* fresh,
                                            const float* amounts, const float* calms,
-                                           std::size_t steps, float cap, bool packed) {
+                                           std::size_t steps, float cap) {
     const BatchSteps<Group> lists{amounts, calms, static_cast<std::int32_t>(steps), Group{} + cap};
-    if (packed)
-        BatchBlocks<Group, Mask, FilledCount, Layout::kPacked>(values, count, step, fresh, lists);
-    else if (step)
-        BatchBlocks<Group, Mask, Count, Layout::kSteps>(values, count, step, fresh, lists);
-    else
-        BatchBlocks<Group, Mask, FilledCount, Layout::kFilled>(values, count, step, fresh, lists);
+    BatchBlocks<Group, Mask, Count, Lay>(values, count, step, fresh, lists);
+}
+
+// Each layout is a function of its own: inlined into one, the largest's register pressure
+// spilled into the others' loops.
+ANGER_TARGET_CLONES void BatchBySteps(float* values, std::size_t count, const std::int32_t* step,
+                                      const std::int32_t* fresh, const float* amounts,
+                                      const float* calms, std::size_t steps, float cap) {
+    BatchIn<Lanes, LaneMask, 8, Layout::kSteps>(values, count, step, fresh, amounts, calms, steps,
+                                                cap);
+}
+
+ANGER_TARGET_CLONES void BatchFilled(float* values, std::size_t count, const float* amounts,
+                                     const float* calms, std::size_t steps, float cap) {
+    BatchIn<Lanes, LaneMask, 8, Layout::kFilled>(values, count, nullptr, nullptr, amounts, calms,
+                                                 steps, cap);
+}
+
+ANGER_TARGET_CLONES void BatchPacked(float* values, const PackedEntries& packed, const float* calms,
+                                     std::size_t steps, float cap) {
+    BatchIn<Lanes, LaneMask, 8, Layout::kPacked>(values, packed.count, packed.kept, nullptr,
+                                                 packed.amounts, calms, steps, cap);
 }
 
 // Sixteen lanes at once: for a table this large its calms after the groups' windows are most of
-// the work, which the wider registers halve.
-[[gnu::target("avx512f")]] void BatchWide(float* values, std::size_t count,
-                                          const std::int32_t* step, const std::int32_t* fresh,
-                                          const float* amounts, const float* calms,
-                                          std::size_t steps, float cap, bool packed) {
-    // Thirty-two registers hold sixteen groups.
-    BatchIn<WideLanes, WideMask, 8, 16>(values, count, step, fresh, amounts, calms, steps, cap,
-                                        packed);
+// the work, which the wider registers halve. Thirty-two registers hold sixteen groups.
+[[gnu::target("avx512f")]] void BatchWideBySteps(float* values, std::size_t count,
+                                                 const std::int32_t* step,
+                                                 const std::int32_t* fresh, const float* amounts,
+                                                 const float* calms, std::size_t steps, float cap) {
+    BatchIn<WideLanes, WideMask, 8, Layout::kSteps>(values, count, step, fresh, amounts, calms,
+                                                    steps, cap);
+}
+
+[[gnu::target("avx512f")]] void BatchWideFilled(float* values, std::size_t count,
+                                                const float* amounts, const float* calms,
+                                                std::size_t steps, float cap) {
+    BatchIn<WideLanes, WideMask, 16, Layout::kFilled>(values, count, nullptr, nullptr, amounts,
+                                                      calms, steps, cap);
+}
+
+[[gnu::target("avx512f")]] void BatchWidePacked(float* values, const PackedEntries& packed,
+                                                const float* calms, std::size_t steps, float cap) {
+    BatchIn<WideLanes, WideMask, 16, Layout::kPacked>(values, packed.count, packed.kept, nullptr,
+                                                      packed.amounts, calms, steps, cap);
 }
 
 // Whether no calm is below 0 or NaN: then none raises a value.
@@ -640,14 +677,17 @@ ANGER_TARGET_CLONES void ApplyBatch(float* values, std::size_t count, const std:
         CalmsOnlyLower(calms, steps)) {
         const PackedEntries packed = PackFilled(values, count, amounts, calms, cap, dropped);
         if (wide)
-            return BatchWide(values, packed.count, packed.kept, nullptr, packed.amounts, calms,
-                             steps, cap, true);
-        return BatchIn<Lanes, LaneMask, 8, 8>(values, packed.count, packed.kept, nullptr,
-                                              packed.amounts, calms, steps, cap, true);
+            return BatchWidePacked(values, packed, calms, steps, cap);
+        return BatchPacked(values, packed, calms, steps, cap);
+    }
+    if (!step) {
+        if (wide)
+            return BatchWideFilled(values, count, amounts, calms, steps, cap);
+        return BatchFilled(values, count, amounts, calms, steps, cap);
     }
     if (wide)
-        return BatchWide(values, count, step, fresh, amounts, calms, steps, cap, false);
-    BatchIn<Lanes, LaneMask, 8, 8>(values, count, step, fresh, amounts, calms, steps, cap, false);
+        return BatchWideBySteps(values, count, step, fresh, amounts, calms, steps, cap);
+    BatchBySteps(values, count, step, fresh, amounts, calms, steps, cap);
 }
 
 }  // namespace GAME::AngerLanes
