@@ -362,5 +362,58 @@ TEST(CharacterBio, KeptRegenerationFollowsEveryVariableItsFormulaReads) {
     });
     EXPECT_EQ(logged, 2);
 }
+
+// A character standing at full life skips its update until something changes it: every change
+// must reach the next frame as a full update would (a debug build also reruns a skipped update).
+TEST(CharacterBio, EveryChangeReachesASettledCharacter) {
+    const struct Case {
+        const char* name;
+        void (*change)(Character&);
+        int ms;
+        float life, mana, healed;
+    } cases[] = {
+        {"life lost", [](Character& c) { c.GetCharacterBio().SubtractLife(50.0f); }, 100, 150.2f,
+         100.0f, 0.2f},
+        {"mana spent", [](Character& c) { c.GetCharacterBio().SubtractMana(40.0f); }, 100, 200.0f,
+         90.1f, 0.0f},
+        {"pool filled after a loss",
+         [](Character& c) {
+             c.GetCharacterBio().SubtractLife(50.0f);
+             c.GetCharacterBio().AddLifeSlow(100.0f);
+         },
+         100, 160.2f, 100.0f, 10.2f},
+        {"regeneration turned negative",
+         [](Character& c) { c.IncrementBaseAttribute(CharAttributeType::LifeRegen, -12.0f); }, 1000,
+         190.0f, 100.0f, -10.0f},
+        {"longer frame after a loss", [](Character& c) { c.GetCharacterBio().SubtractLife(50.0f); },
+         1000, 152.0f, 100.0f, 2.0f},
+        {"values reloaded after a loss",
+         [](Character& c) {
+             c.GetCharacterBio().SubtractLife(50.0f);
+             c.GetCharacterBio().ReloadValues();
+         },
+         100, 200.0f, 100.0f, 0.0f},
+        {"no time passes", [](Character&) {}, 0, 200.0f, 100.0f, 0.0f},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TestMachine tm;
+        Character* hero = MakeCharacter(kHeroRecord);
+        ASSERT_NE(hero, nullptr);
+        CharacterBio& bio = hero->GetCharacterBio();
+        RunFrame(*hero, 100);
+        bio.BioIsTainted();
+        for (int i = 0; i < 3; ++i)
+            RunFrame(*hero, 100);
+        ASSERT_FLOAT_EQ(hero->GetCurrentLife(), 200.0f);
+        const float healed = hero->GetPlayStats().GetLifeHealed(PlayStatsLifeType::Regeneration);
+        c.change(*hero);
+        RunFrame(*hero, c.ms);
+        EXPECT_NEAR(hero->GetCurrentLife(), c.life, 1e-3f);
+        EXPECT_NEAR(hero->GetCurrentMana(), c.mana, 1e-3f);
+        EXPECT_NEAR(hero->GetPlayStats().GetLifeHealed(PlayStatsLifeType::Regeneration) - healed,
+                    c.healed, 1e-3f);
+    }
+}
 }  // namespace
 }  // namespace GAME::test

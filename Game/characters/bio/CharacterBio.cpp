@@ -46,6 +46,10 @@ float FlowStep(float pool, float total, float rate, int ms) {
     return std::min(pool, total / rate * static_cast<float>(ms));
 }
 
+bool Same(float a, float b) {
+    return std::bit_cast<std::uint32_t>(a) == std::bit_cast<std::uint32_t>(b);
+}
+
 std::uint32_t Truncated(float value) {
     return value > 0.0f ? static_cast<std::uint32_t>(value) : 0u;
 }
@@ -74,6 +78,7 @@ CharacterBio& CharacterBio::operator=(const CharacterBio& other) {
 }
 
 void CharacterBio::CopyFrom(const CharacterBio& other) {
+    mSettle = Settle::None;
     mBaseStale = true;
     mTotalsKept = false;
     // The copy shares the record's stores and says what loading them said, as a load would.
@@ -266,6 +271,7 @@ void CharacterBio::LoadRegenRecord() {
 
 void CharacterBio::Load(const LoadTable& record) {
     mAcceleratedLifeRegenPercent = record.GetFloat("acceleratedLifeRegenPercent", 0.0f);
+    mSettle = Settle::None;
     // The sums read until the next update may be the record's, which goes with it.
     if (mBaseSums != &kNoBaseSums && mBaseSums != mOwnSums.get())
         HoldBaseSums(*mBaseSums);
@@ -344,6 +350,7 @@ void CharacterBio::GetDefenseAttributes(CombatAttributeAccumulator& accumulator)
 
 void CharacterBio::SetBaseValue(CharAttributeType type, float value) {
     mBaseStale = true;
+    mSettle = Settle::None;
     // Setting what the store already holds changes nothing: the record's store stays shared
     // (a client restores every monster's base values from the server's).
     for (const auto& attribute : GetBaseStore().GetAttributes())
@@ -397,7 +404,7 @@ bool CharacterBio::UpdateResources(Character& character) {
 #endif
     const std::uint32_t inputs = character.GetCharAttributeInputs();
     const unsigned balance = engine ? engine->GetBalanceDifficulty() : 0u;
-    if (mTotalsKept && !baseChanged && inputs == mTotalsInputs && balance == mTotalsBalance) {
+    if (!baseChanged && TotalsStand(character, engine)) {
 #ifndef NDEBUG
         // Kept, the totals are the very sums a fresh pass over every source gives.
         CharAttributeAccumulator fresh;
@@ -412,6 +419,12 @@ bool CharacterBio::UpdateResources(Character& character) {
     }
     SumResources(character, level, baseChanged, inputs, balance);
     return true;
+}
+
+bool CharacterBio::TotalsStand(const Character& character, const GameEngine* engine) const {
+    return mTotalsKept && !mBaseStale && LevelIndex(engine) == mBaseLevel &&
+           character.GetCharAttributeInputs() == mTotalsInputs &&
+           (engine ? engine->GetBalanceDifficulty() : 0u) == mTotalsBalance;
 }
 
 void CharacterBio::SumResources(Character& character, unsigned level, bool baseChanged,
@@ -448,11 +461,80 @@ void CharacterBio::SumResources(Character& character, unsigned level, bool baseC
 }
 
 void CharacterBio::InitialUpdate(Character& character) {
+    mSettle = Settle::None;
     UpdateResources(character);
     mInitialized = true;
 }
 
 void CharacterBio::Update(Character& character, int ms) {
+    // Most of a crowd stands at full life from one frame to the next.
+    if (mSettle != Settle::None && Settled(character, ms)) {
+#ifndef NDEBUG
+        CheckSettled(character, ms);
+#endif
+        return;
+    }
+    UpdateFully(character, ms);
+}
+
+bool CharacterBio::Settled(const Character& character, int ms) const {
+    if (!TotalsStand(character, gGameEngine) || character.GetCharLevel() != mCharLevel)
+        return false;
+    // An update that stops before regenerating sets the mana total to the whole limit.
+    if (!mTainted || ms <= 0 || mLife <= 0.0f)
+        return Same(mManaTotal, GetManaLimit());
+    return mSettle == Settle::Regen && Same(static_cast<float>(ms) * 0.001f, mElapsedTime);
+}
+
+#ifndef NDEBUG
+void CharacterBio::CheckSettled(Character& character, int ms) {
+    const auto bits = [](const CharacterBio& bio) {
+        const auto regen = [](const KeptRegen& kept) {
+            std::array<std::uint32_t, kVariableCount + 2> all{};
+            std::copy(kept.inputs.begin(), kept.inputs.end(), all.begin());
+            all[kVariableCount] = kept.kept;
+            all[kVariableCount + 1] = std::bit_cast<std::uint32_t>(kept.value);
+            return all;
+        };
+        constexpr std::size_t kValues = 16;
+        const float values[kValues] = {
+            bio.mLife,      bio.mSlowLife,     bio.mLifeLost,         bio.mMana,
+            bio.mSlowMana,  bio.mManaDrain,    bio.mElapsedTime,      bio.mManaRegen,
+            bio.mLifeRegen, bio.mManaRegenMod, bio.mLifeRegenMod,     bio.mManaTotal,
+            bio.mLifeTotal, bio.mIntelligence, bio.mLastLifeModifier, bio.mLastManaModifier};
+        std::array<std::uint32_t, kValues + 2 * (kVariableCount + 2) + 2> all{};
+        std::transform(std::begin(values), std::end(values), all.begin(),
+                       [](float v) { return std::bit_cast<std::uint32_t>(v); });
+        const auto life = regen(bio.mLifeRegenKept);
+        const auto mana = regen(bio.mManaRegenKept);
+        auto end = std::copy(life.begin(), life.end(), all.begin() + kValues);
+        end = std::copy(mana.begin(), mana.end(), end);
+        end[0] = bio.mCharLevel;
+        end[1] = (bio.mTainted ? 1u : 0u) | (bio.mReloadValues ? 2u : 0u) |
+                 (bio.mBalanceChanged ? 4u : 0u) | (bio.mLifeModifierChanged ? 8u : 0u) |
+                 (bio.mManaModifierChanged ? 16u : 0u) | (bio.mVitalsSet ? 32u : 0u) |
+                 (bio.mTotalsKept ? 64u : 0u);
+        return all;
+    };
+    const auto before = bits(*this);
+    const Settle settle = mSettle;
+    PlayStats& stats = character.GetPlayStats();
+    const float healed = stats.GetLifeHealed(PlayStatsLifeType::Regeneration);
+    UpdateFully(character, ms);
+    const bool statsSame = Same(healed, stats.GetLifeHealed(PlayStatsLifeType::Regeneration)) &&
+                           (!mTainted || ms <= 0 || mLife <= 0.0f ||
+                            stats.HasLifeHealed(PlayStatsLifeType::Regeneration));
+    if (before != bits(*this) || !statsSame) {
+        gEngine->Log(0, "CharacterBio: the settled update of %s changed its values",
+                     GetRecordName().c_str());
+        std::abort();
+    }
+    // The update learned nothing new: settled it stays as it was.
+    mSettle = settle;
+}
+#endif
+
+void CharacterBio::UpdateFully(Character& character, int ms) {
     const float seconds = static_cast<float>(ms) * 0.001f;
     const float life = mLife;
     const float mana = mMana;
@@ -460,6 +542,10 @@ void CharacterBio::Update(Character& character, int ms) {
     const bool summed = UpdateResources(character);
     const float lifeTotal = GetLifeLimit();
     const float manaTotal = GetManaLimit();
+    // Only an update that rescales nothing can show what the next one does.
+    const bool quietTop =
+        !summed && !mBalanceChanged && !mLifeModifierChanged && !mManaModifierChanged;
+    mSettle = Settle::None;
     if (mBalanceChanged || mLifeModifierChanged)
         mLife = lifeTotal * Fraction(life, summed ? mLifeLimitBefore : lifeTotal);
     if (mBalanceChanged || mManaModifierChanged)
@@ -474,6 +560,7 @@ void CharacterBio::Update(Character& character, int ms) {
     mCharLevel = character.GetCharLevel();
 
     mVitalsSet = true;
+    // Whatever these steps read before, the next update reads it as they leave it.
     if (!mTainted || mReloadValues) {
         mReloadValues = false;
         mLife = lifeTotal;
@@ -482,11 +569,21 @@ void CharacterBio::Update(Character& character, int ms) {
         mMana = manaTotal;
         mManaDrain = 0.0f;
         mSlowMana = 0.0f;
+        mSettle = Settle::Top;
         return;
     }
     // Nothing regenerates for the dead.
-    if (ms <= 0 || mLife <= 0.0f)
+    if (ms <= 0 || mLife <= 0.0f) {
+        mSettle = Settle::Top;
         return;
+    }
+    // What the next update over the same time starts from, to see whether this one moved it.
+    const float lifeLost = mLifeLost;
+    const float slowLife = mSlowLife;
+    const float slowMana = mSlowMana;
+    const float manaDrain = mManaDrain;
+    const float manaRegenBefore = mManaRegen;
+    const float manaRegenModBefore = mManaRegenMod;
 
     float accelerated = 0.0f;
     if (mAcceleratedLifeRegen && mLifeLost == 0.0f)
@@ -501,7 +598,11 @@ void CharacterBio::Update(Character& character, int ms) {
     const float feed = FlowStep(mSlowLife, lifeTotal, mHealthFeedRate, ms);
     mSlowLife = std::max(mSlowLife - feed, 0.0f);
     const float newLife = std::min(regen + accelerated + mLife + feed, lifeTotal);
-    character.GetPlayStats().GainLife(newLife - mLife, PlayStatsLifeType::Regeneration);
+    const float gained = newLife - mLife;
+    // A gain of +0 leaves the stat's sum as it is once the first one made its entry.
+    character.GetPlayStats().GainLife(gained, PlayStatsLifeType::Regeneration);
+    const bool lifeStays = quietTop && Same(gained, 0.0f) && Same(newLife, mLife) &&
+                           Same(lifeLost, 0.0f) && Same(mSlowLife, slowLife);
     mLife = newLife;
 
     const float usable = std::max(manaTotal - GetManaReserve(), 0.0f);
@@ -512,7 +613,15 @@ void CharacterBio::Update(Character& character, int ms) {
     mSlowMana = std::max(mSlowMana - manaFeed, 0.0f);
     const float drain = FlowStep(mManaDrain, usable, mManaDrainRate, ms);
     mManaDrain = std::max(mManaDrain - drain, 0.0f);
-    mMana = std::clamp(manaFeed + manaRegen + mMana - drain, 0.0f, usable);
+    const float newMana = std::clamp(manaFeed + manaRegen + mMana - drain, 0.0f, usable);
+    // A formula worked out every time may log: only kept ones may be skipped.
+    const bool formulasKept = (!mLifeRegenFormula || mLifeRegenKept.keepable) &&
+                              (!mManaRegenFormula || mManaRegenKept.keepable);
+    if (lifeStays && formulasKept && Same(newMana, mMana) && Same(mSlowMana, slowMana) &&
+        Same(mManaDrain, manaDrain) && Same(mManaRegen, manaRegenBefore) &&
+        Same(mManaRegenMod, manaRegenModBefore))
+        mSettle = Settle::Regen;
+    mMana = newMana;
 }
 
 float CharacterBio::GetLifePotential() const {
@@ -529,6 +638,7 @@ float CharacterBio::GetManaReserve() const {
 }
 
 void CharacterBio::SubtractLife(float amount) {
+    mSettle = Settle::None;
     if (amount >= 0.0f) {
         mLife -= amount;
         mLifeLost += amount;
@@ -537,23 +647,28 @@ void CharacterBio::SubtractLife(float amount) {
 }
 
 void CharacterBio::SubtractMana(float amount) {
+    mSettle = Settle::None;
     mManaDrain += amount;
     mTainted = true;
 }
 
 void CharacterBio::AddLifeFast(float amount) {
+    mSettle = Settle::None;
     mLife = std::min(mLife + amount, GetLifeLimit());
 }
 
 void CharacterBio::AddManaFast(float amount) {
+    mSettle = Settle::None;
     mMana = std::min(mMana + amount, GetManaLimit());
 }
 
 void CharacterBio::AddLifeSlow(float amount) {
+    mSettle = Settle::None;
     mSlowLife = std::min(mSlowLife + amount, GetLifeLimit() * mHealthOverStorageLimit);
 }
 
 void CharacterBio::AddManaSlow(float amount) {
+    mSettle = Settle::None;
     const float usable = std::max(GetManaLimit() - GetManaReserve(), 0.0f);
     mSlowMana = std::min(mSlowMana + amount, usable * mManaOverStorageLimit);
 }
@@ -598,6 +713,7 @@ float CharacterBio::GetBonusLifeAmount(const Bonus& bonus) const {
 }
 
 float CharacterBio::GetLifeRegenValue(float lifeRegen, float lifeRegenMod, float elapsedSeconds) {
+    mSettle = Settle::None;
     mLifeRegen = lifeRegen;
     mLifeRegenMod = lifeRegenMod;
     mElapsedTime = elapsedSeconds;
@@ -605,6 +721,7 @@ float CharacterBio::GetLifeRegenValue(float lifeRegen, float lifeRegenMod, float
 }
 
 float CharacterBio::GetManaRegenValue(float manaRegen, float manaRegenMod, float elapsedSeconds) {
+    mSettle = Settle::None;
     mManaRegen = manaRegen;
     mManaRegenMod = manaRegenMod;
     mElapsedTime = elapsedSeconds;
@@ -623,6 +740,7 @@ void CharacterBio::GetCurrentBioStats(CharacterBioReplicaInfo& info) const {
 }
 
 void CharacterBio::RestoreCurrentBioStats(const CharacterBioReplicaInfo& info, bool restoreBase) {
+    mSettle = Settle::None;
     mLife = static_cast<float>(info.currentLife);
     mMana = static_cast<float>(info.currentMana);
     mTainted = info.tainted;

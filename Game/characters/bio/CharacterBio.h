@@ -84,14 +84,22 @@ public:
     void BioIsTainted() {
         if (mInitialized)
             mTainted = true;
+        mSettle = Settle::None;
     }
     bool GetTaintedBio() const { return mTainted; }
-    void ReloadValues() { mReloadValues = true; }
+    void ReloadValues() {
+        mReloadValues = true;
+        mSettle = Settle::None;
+    }
     void BalanceHasChanged() {
         mBalanceChanged = true;
         mTotalsKept = false;
+        mSettle = Settle::None;
     }
-    void SetAcceleratedLifeRegen(bool on) { mAcceleratedLifeRegen = on; }
+    void SetAcceleratedLifeRegen(bool on) {
+        mAcceleratedLifeRegen = on;
+        mSettle = Settle::None;
+    }
 
     void GetCurrentBioStats(CharacterBioReplicaInfo& info) const;
     void RestoreCurrentBioStats(const CharacterBioReplicaInfo& info, bool restoreBase);
@@ -117,6 +125,8 @@ public:
 protected:
     // True when the totals were summed again (the limits before are then in m*LimitBefore).
     bool UpdateResources(Character& character);
+    // True while the totals summed last still hold: no source, base, level or balance moved.
+    bool TotalsStand(const Character& character, const GameEngine* engine) const;
     // Brings mBaseSums up to the store and the level; true when they had to be worked out again.
     bool RefreshBaseSums();
     bool RefreshBaseSums(unsigned level);
@@ -143,6 +153,14 @@ private:
     [[gnu::noinline]] void SumResources(Character& character, unsigned level, bool baseChanged,
                                         std::uint32_t inputs, unsigned balance);
     void CopyFrom(const CharacterBio& other);
+    // The update as a whole; Update skips it while the bio is settled.
+    void UpdateFully(Character& character, int ms);
+    // True when UpdateFully would leave every value as it is (see Settle).
+    bool Settled(const Character& character, int ms) const;
+#ifndef NDEBUG
+    // Runs the update a settled bio skips and aborts unless it changed nothing.
+    void CheckSettled(Character& character, int ms);
+#endif
     static std::unique_ptr<DesignerEquation<float>> ParseFormula(const std::string& text,
                                                                  EquationInterface<float>* owner,
                                                                  const char* key);
@@ -229,6 +247,12 @@ private:
     bool mTainted = false;
     bool mReloadValues = false;
     bool mBalanceChanged = false;
+    // What the last update showed about the next while nothing outside it changes the bio
+    // (every setter unsettles it) and the totals stand: Top, an update that does not regenerate
+    // (untainted, no time, no life) leaves everything as it is; Regen, so does one that
+    // regenerates over the same time (full life and mana, no pools, kept formulas).
+    enum class Settle : std::uint8_t { None, Top, Regen };
+    Settle mSettle = Settle::None;
     float mLastLifeModifier = 0.0f;
     bool mLifeModifierChanged = false;
     float mLastManaModifier = 0.0f;

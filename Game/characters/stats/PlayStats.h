@@ -101,6 +101,7 @@ public:
     float GetManaUsed() const { return mManaUsed; }
     float GetGreatestDamageInflicted() const { return mGreatestDamageInflicted; }
     float GetLifeHealed(PlayStatsLifeType type) const;
+    bool HasLifeHealed(PlayStatsLifeType type) const { return mLifeHealed.Find(type) != nullptr; }
     float GetDamageReceived(const PlayStatsDamageType& type) const;
     float GetDamageReduction(PlayStatsDamageReductionType type) const;
 
