@@ -170,6 +170,54 @@ TEST(SightScreenTeamMemo, JudgesEachTeamOnceWhileRemembered) {
     }
 }
 
+// The next sweep judges its own team first, then what the last one's memo held, oldest first,
+// while there is room: none pushes out its own. The major judged whole comes last.
+TEST(SightScreenTeamMemo, JudgesTheLastSweepsTeamsAheadWhileThereIsRoom) {
+    constexpr std::uint32_t kNone = ~std::uint32_t{0};
+    struct Row {
+        std::vector<std::uint32_t> met;  // major * 10 + minor, judged by the last sweep in turn
+        std::uint32_t wholeMajor;
+        std::vector<std::uint32_t> ahead;  // judged ahead by the next, after its own 9/9
+    };
+    const Row rows[] = {{{}, kNone, {}},
+                        {{11}, kNone, {11}},
+                        {{11, 12, 21, 22}, kNone, {12, 21}},
+                        {{99, 11, 12}, kNone, {11, 12}},
+                        {{11, 99, 12, 13}, kNone, {12, 13}},
+                        {{11}, 5, {11, 50}}};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(::testing::Message()
+                     << "met " << row.met.size() << " whole " << row.wholeMajor);
+        std::vector<std::uint32_t> judged;
+        const auto judge = [&](std::uint32_t major, std::uint32_t minor) {
+            judged.push_back(major * 10 + minor);
+            return major > minor;
+        };
+        SightScreen::TeamSeeds seeds;
+        {
+            SightScreen::ScreenTerms terms;
+            SightScreen::TeamMemo memo(terms, &seeds);
+            for (const std::uint32_t team : row.met)
+                memo.Keeps(team / 10, team % 10, judge);
+            terms.wholeMajor = row.wholeMajor;
+        }
+        SightScreen::ScreenTerms terms;
+        SightScreen::TeamMemo memo(terms, &seeds);
+        judged.clear();
+        memo.JudgeAhead(9, 9, [&](std::uint32_t major, std::uint32_t minor) {
+            return memo.Keeps(major, minor, judge);
+        });
+        std::vector<std::uint32_t> ahead{99};
+        ahead.insert(ahead.end(), row.ahead.begin(), row.ahead.end());
+        EXPECT_EQ(judged, ahead);
+        // Each judged ahead answers from the memo, the sweeper's own team too.
+        judged.clear();
+        for (const std::uint32_t team : ahead)
+            EXPECT_EQ(memo.Keeps(team / 10, team % 10, judge), team / 10 > team % 10);
+        EXPECT_TRUE(judged.empty());
+    }
+}
+
 // A block's unknown lanes take their own team's judgment, a run of lanes of one team judged
 // once and in lane order (team 0/0 too, and teams of one major apart); what the block passed or
 // was sure of before stays so, and the unknown lanes are left clear.

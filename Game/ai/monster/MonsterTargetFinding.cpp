@@ -55,6 +55,7 @@ struct SightScratch {
     std::vector<Entity*> found;
     // A sight tick's weighed foes, carried out together once the sweep is done.
     SightList weighed;
+    SightScreen::TeamSeeds seeds;  // the last sweep's teams
 };
 
 SightScratch& Scratch() {
@@ -140,17 +141,12 @@ void ForEachCharacterInSphere(const Character& self, float maxYView, Region* reg
     const bool derivedAsHeld = team.GetTeamMajor() != Team::Human;
     // Stored teams judged are remembered in the terms the screens compare with.
     SightScreen::ScreenTerms terms{};
-    SightScreen::TeamMemo memo(terms);
+    SightScreen::TeamMemo memo(terms, &Scratch().seeds);
     const auto judgeStored = [&](std::uint32_t major, std::uint32_t minor) {
         return memo.Keeps(major, minor, [&](std::uint32_t ma, std::uint32_t mi) {
             return judge(TeamManager::BuildTeam(ma, mi));
         });
     };
-    // A crowd is mostly of the sweeper's own team: judged before any screen meets it, it is
-    // known to the first. (Humans' judgment of humans asks the game's settings: left to the
-    // lanes that need it.)
-    if (team.GetTeamMajor() != Team::Human)
-        judgeStored(team.GetTeamMajor(), team.GetTeamMinor());
     // Where a human's faction is not read, humans are judged once, when the first is met: the
     // players' factions would push the crowd's teams out of the memo.
     const auto judgeLane = [&](std::uint32_t major, std::uint32_t minor) {
@@ -158,6 +154,10 @@ void ForEachCharacterInSphere(const Character& self, float maxYView, Region* reg
             return JudgeHumansWhole(terms, rules, team, foes, minor);
         return judgeStored(major, minor);
     };
+    // The sweeper's own team and the last sweep's, a crowd's, are judged before any screen meets
+    // them (a human's judgment of humans asks the game's settings: left to lanes that need it).
+    if (team.GetTeamMajor() != Team::Human)
+        memo.JudgeAhead(team.GetTeamMajor(), team.GetTeamMinor(), judgeLane);
     // The cell's packed words alone turn away the dead, the non-characters and the other side
     // before their entries are read, unless the filter below would first read something of
     // theirs that matters (an entry the game has not looked at yet, a character asked for its

@@ -30,11 +30,27 @@ struct ScreenTerms {
     std::int32_t wholeKeep = 0;
 };
 
+// The teams a sweep's memo held at its end, oldest first, and the major it judged whole: a
+// crowd's sweeps meet the same few teams, and each one a screen meets unjudged ends its call on a
+// box of cells, so the next sweep judges them first.
+struct TeamSeeds {
+    std::uint32_t major[kRemembered] = {}, minor[kRemembered] = {};
+    std::size_t count = 0;
+    std::uint32_t wholeMajor = ~std::uint32_t{0};
+};
+
 // A sweep's memory of the last kRemembered stored teams it judged, the oldest replaced first,
-// kept in the terms its screens compare with.
+// kept in the terms its screens compare with (and left in `seeds`, when given, as it ends).
 class TeamMemo {
 public:
-    explicit TeamMemo(ScreenTerms& terms) : mTerms(terms) {}
+    explicit TeamMemo(ScreenTerms& terms, TeamSeeds* seeds = nullptr)
+        : mTerms(terms), mSeeds(seeds) {}
+    TeamMemo(const TeamMemo&) = delete;
+    TeamMemo& operator=(const TeamMemo&) = delete;
+    ~TeamMemo() {
+        if (mSeeds != nullptr)
+            Save(*mSeeds);
+    }
 
     // Whether the team of `major` and `minor` is kept, judged by `judge(major, minor)` only when
     // not remembered.
@@ -53,8 +69,44 @@ public:
         return keeps;
     }
 
+    // Judges by `judgeLane(major, minor)`, as a screen's unknown lanes would be, the team of
+    // `major` and `minor`, then those the last sweep left in the seeds while the memo has room
+    // (none pushes out one judged before), then the last sweep's major judged whole (of any
+    // minor, by its meaning). A team's answer is the same whenever it is judged.
+    template <class JudgeLane>
+    void JudgeAhead(std::uint32_t major, std::uint32_t minor, JudgeLane&& judgeLane) {
+        judgeLane(major, minor);
+        if (mSeeds == nullptr)
+            return;
+        for (std::size_t s = 0; s < mSeeds->count; ++s)
+            if (Remembers(mSeeds->major[s], mSeeds->minor[s]) || mTerms.valid[kRemembered - 1] == 0)
+                judgeLane(mSeeds->major[s], mSeeds->minor[s]);
+        if (mSeeds->wholeMajor != ~std::uint32_t{0})
+            judgeLane(mSeeds->wholeMajor, 0u);
+    }
+
 private:
+    bool Remembers(std::uint32_t major, std::uint32_t minor) const {
+        for (std::size_t k = 0; k < kRemembered; ++k)
+            if (mTerms.valid[k] != 0 && mTerms.major[k] == major && mTerms.minor[k] == minor)
+                return true;
+        return false;
+    }
+
+    void Save(TeamSeeds& seeds) const {
+        seeds.count = 0;
+        for (std::size_t n = 0; n < kRemembered; ++n) {
+            const std::size_t k = mOlder + n < kRemembered ? mOlder + n : mOlder + n - kRemembered;
+            if (mTerms.valid[k] == 0)
+                continue;
+            seeds.major[seeds.count] = mTerms.major[k];
+            seeds.minor[seeds.count++] = mTerms.minor[k];
+        }
+        seeds.wholeMajor = mTerms.wholeMajor;
+    }
+
     ScreenTerms& mTerms;
+    TeamSeeds* mSeeds;
     std::size_t mOlder = 0;
 };
 
