@@ -125,7 +125,7 @@ private:
         bool found = false;
         bool used = false;
     };
-    static constexpr std::size_t kFloorMemo = 4096;
+    static constexpr std::size_t kFloorMemo = 8192;
     mutable std::vector<FloorMemo> mFloorMemo;
 };
 

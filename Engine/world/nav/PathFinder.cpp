@@ -120,7 +120,6 @@ void PathFinder::SetNavMesh(Region* region, int pathingSize, std::unique_ptr<Nav
     it->sizes[static_cast<std::size_t>(pathingSize)] = std::move(mesh);
     ++mMeshVersion;
     mNearestMemo.clear();
-    mFloorMemo.clear();
 }
 
 NavMesh* PathFinder::Mesh(const Region* region, int pathingSize) const {
@@ -143,7 +142,6 @@ void PathFinder::Clear() {
     mFillData.clear();
     ++mMeshVersion;
     mNearestMemo.clear();
-    mFloorMemo.clear();
 }
 
 std::uint32_t PathFinder::Nearest(const NavMesh& mesh, const Vec3& p, const float* extents,
@@ -214,35 +212,6 @@ std::uint32_t PathFinder::Nearest(const NavMesh& mesh, const Vec3& p, const floa
     return ref;
 }
 
-bool PathFinder::FloorUnder(const GroundMesh& ground, const Vec3& p, float& height) {
-    const std::array<std::uint32_t, 3> key{std::bit_cast<std::uint32_t>(p.x),
-                                           std::bit_cast<std::uint32_t>(p.y),
-                                           std::bit_cast<std::uint32_t>(p.z)};
-    if (mFloorMemo.empty())
-        mFloorMemo.resize(kFloorMemo);
-    FloorMemo& memo = mFloorMemo[MemoIndex(&ground, key, kFloorMemo)];
-    if (memo.ground == &ground && SameKey(memo.key, key)) {
-#ifndef NDEBUG
-        float again = 0;
-        const bool found = ground.FloorBelow(p, again, nullptr);
-        if (found != memo.found || (found && std::bit_cast<std::uint32_t>(again) !=
-                                                 std::bit_cast<std::uint32_t>(memo.height))) {
-            gEngine->Log(0, "PathFinder: a kept floor height is stale");
-            std::abort();
-        }
-#endif
-        if (memo.found)
-            height = memo.height;
-        return memo.found;
-    }
-    memo.ground = &ground;
-    memo.key = key;
-    memo.found = ground.FloorBelow(p, memo.height, nullptr);
-    if (memo.found)
-        height = memo.height;
-    return memo.found;
-}
-
 std::unique_ptr<Path> PathFinder::FindPath(int pathingSize, const WorldVec3& from,
                                            const WorldVec3& to, const PathGenerationParams& params,
                                            int maxCorners) {
@@ -302,7 +271,7 @@ std::unique_ptr<Path> PathFinder::FindUnfinishedPath(int pathingSize, const Worl
     Vec3 last(back[0], back[1], back[2]);
     float height = 0;
     if (const GroundMesh* ground = from.region->GetGround();
-        ground && FloorUnder(*ground, last, height))
+        ground && ground->FloorBelow(last, height, nullptr))
         last.y = height;
     ends.end = WorldVec3(from.region, last);
     std::unique_ptr<Path> path = TakeSpare();
@@ -462,7 +431,7 @@ void PathFinder::MergeAndGround(const Region& region, int corners,
     if (const GroundMesh* ground = region.GetGround())
         for (Vec3& p : points) {
             float height = 0;
-            if (FloorUnder(*ground, p, height))
+            if (ground->FloorBelow(p, height, nullptr))
                 p.y = height;
         }
     if (points.size() == 1)

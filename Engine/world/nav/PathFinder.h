@@ -114,8 +114,6 @@ private:
     // `over`: whether the point lies over the polygon (the nearest point has its x and z).
     std::uint32_t Nearest(const NavMesh& mesh, const Vec3& p, const float* extents,
                           const dtQueryFilter& filter, Vec3& onMesh, bool* over = nullptr) const;
-    // GroundMesh::FloorBelow of a straight path's corner, kept (see mFloorMemo).
-    bool FloorUnder(const GroundMesh& ground, const Vec3& p, float& height);
     // A recycled path's storage, else a new path.
     std::unique_ptr<Path> TakeSpare();
     // The polygons a search starts and ends in and the points on them, as Straight looks them
@@ -175,16 +173,6 @@ private:
     };
     static constexpr std::size_t kNearestMemo = 8192;
     mutable std::vector<NearestMemo> mNearestMemo;
-    // The floor under straight-path corners: portal corners and a crowd's slots come back search
-    // after search. Grounds change only with the level, whose meshes empty this too.
-    struct FloorMemo {
-        const GroundMesh* ground = nullptr;
-        std::array<std::uint32_t, 3> key{};
-        bool found = false;
-        float height = 0;
-    };
-    static constexpr std::size_t kFloorMemo = 4096;
-    std::vector<FloorMemo> mFloorMemo;
     CorridorSearch mCorridor;
     std::vector<std::uint32_t> mPolys;  // scratch corridor
     std::vector<float> mStraight;       // scratch corners
