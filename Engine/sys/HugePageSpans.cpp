@@ -15,6 +15,10 @@ struct Spans {
     char* next = nullptr;
     char* end = nullptr;
     char* warm = nullptr;  // the span's pages below it were written
+    // The span that follows, mapped ahead when a warming reached past the one in use.
+    char* spare = nullptr;
+    std::size_t spareBytes = 0;
+    char* spareWarm = nullptr;
     std::size_t carved = 0;
 };
 
@@ -54,15 +58,22 @@ void* Carve(std::size_t bytes) {
     std::lock_guard lock(spans.mutex);
     if (static_cast<std::size_t>(spans.end - spans.next) < bytes) {
         // What is left of the old span stays unused: never touched, it never becomes memory.
-        const std::size_t span = RoundUp(bytes > kSpanBytes ? bytes : kSpanBytes, kPageBytes);
-        char* const at = MapAligned(span);
-        if (!at) {
-            spans.carved += bytes;
-            return ::operator new (bytes, std::align_val_t{kAlignment});
+        if (spans.spare && spans.spareBytes >= bytes) {
+            spans.next = spans.spare;
+            spans.end = spans.spare + spans.spareBytes;
+            spans.warm = spans.spareWarm;
+            spans.spare = nullptr;
+        } else {
+            const std::size_t span = RoundUp(bytes > kSpanBytes ? bytes : kSpanBytes, kPageBytes);
+            char* const at = MapAligned(span);
+            if (!at) {
+                spans.carved += bytes;
+                return ::operator new (bytes, std::align_val_t{kAlignment});
+            }
+            spans.next = at;
+            spans.end = at + span;
+            spans.warm = at;
         }
-        spans.next = at;
-        spans.end = at + span;
-        spans.warm = at;
     }
     void* const carved = spans.next;
     spans.next += bytes;
@@ -85,6 +96,21 @@ void Warm(std::size_t bytes) {
         spans.warm = uncarved;
     for (; spans.warm < until; spans.warm += kSmallPage)
         *static_cast<volatile char*>(spans.warm) = 0;
+    if (bytes <= room)
+        return;
+    // The carving will go on into a span of its own: that one is mapped and written now.
+    const std::size_t past = bytes - room;
+    if (!spans.spare) {
+        const std::size_t span = RoundUp(past > kSpanBytes ? past : kSpanBytes, kPageBytes);
+        spans.spare = MapAligned(span);
+        if (!spans.spare)
+            return;
+        spans.spareBytes = span;
+        spans.spareWarm = spans.spare;
+    }
+    char* const spareUntil = spans.spare + (past < spans.spareBytes ? past : spans.spareBytes);
+    for (; spans.spareWarm < spareUntil; spans.spareWarm += kSmallPage)
+        *static_cast<volatile char*>(spans.spareWarm) = 0;
 }
 
 std::size_t CarvedBytes() {

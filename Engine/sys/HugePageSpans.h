@@ -17,8 +17,9 @@ inline constexpr std::size_t kAlignment = 64;
 void* Carve(std::size_t bytes);
 // Everything carved so far, rounded sizes; what the pools hold, not what the spans map.
 std::size_t CarvedBytes();
-// Makes the next `bytes` of the span in use memory now, up to its end, so that what is carved
-// from them later faults nothing in: a page's first touch costs far more than its use.
+// Makes the next `bytes` to be carved memory now, so that what is carved from them later faults
+// nothing in: a page's first touch costs far more than its use. Past the span in use they lie in
+// the span that follows it, mapped now.
 void Warm(std::size_t bytes);
 
 }  // namespace GAME::HugePageSpans

@@ -268,8 +268,8 @@ void Character::PreLoad(bool now) {
 
 namespace {
 
-// About what each character's first frames carve anew.
-constexpr std::size_t kFirstFramesBytes = 1024;
+// About what each character's first two ticks (its first searches, paths and actions) carve anew.
+constexpr std::size_t kFirstFramesBytes = 2560;
 
 // A character made is one more that may fight: the room fights take on this thread is
 // reserved now, for the world as it stands, so that a crowd's first blows (often a second into

@@ -3,8 +3,11 @@
 // bytes is what was handed out.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <utility>
+#include <vector>
 
 #include "Engine/sys/HugePageSpans.h"
 
@@ -63,7 +66,7 @@ TEST(HugePageSpans, CarvesFollowOneAnotherAndNeverOverlap) {
 
 // Warming writes only pages nothing was carved from: what a carve holds stays as its owner left
 // it, whether the carving stopped inside a page or on its edge, and what is carved after reads
-// as fresh memory; a warming past the span stops at its end.
+// as fresh memory, also when the warming went on past the span.
 TEST(HugePageSpans, WarmingLeavesCarvedBytesAloneAndLaterCarvesFresh) {
     constexpr std::size_t kPage = 4096;
     const struct {
@@ -93,6 +96,26 @@ TEST(HugePageSpans, WarmingLeavesCarvedBytesAloneAndLaterCarvesFresh) {
         for (std::size_t i = 0; i < 2 * kPage; ++i)
             ASSERT_EQ(later[i], 0) << c.label << " byte " << i;
     }
+}
+
+// A warming past the span in use maps the next one ahead: the carving goes on into it once,
+// fresh, and a second warming past that maps yet another, never the same again.
+TEST(HugePageSpans, SpansWarmedAheadAreHandedOutOnceAndFresh) {
+    constexpr std::size_t kPiece = std::size_t{1} << 20;
+    std::vector<std::pair<unsigned char*, unsigned char*>> carved;
+    for (int round = 0; round < 2; ++round) {
+        HugePageSpans::Warm(kSpanBytes + kPiece);
+        for (std::size_t i = 0; i <= kSpanBytes / kPiece; ++i) {
+            auto* at = static_cast<unsigned char*>(HugePageSpans::Carve(kPiece));
+            ASSERT_EQ(at[0], 0) << "round " << round << " piece " << i;
+            ASSERT_EQ(at[kPiece - 1], 0) << "round " << round << " piece " << i;
+            at[0] = at[kPiece - 1] = 0xA5;
+            carved.emplace_back(at, at + kPiece);
+        }
+    }
+    std::sort(carved.begin(), carved.end());
+    for (std::size_t i = 1; i < carved.size(); ++i)
+        EXPECT_LE(carved[i - 1].second, carved[i].first) << "piece " << i;
 }
 
 }  // namespace

@@ -346,12 +346,14 @@ private:
     std::uint32_t mWalkVersion = 0;
     int mFrameDepth = 0;
     std::uint64_t mWalkDestroyed = 0;
-    // Each skill beside its id, in one block: a character's first walk allocates once.
+    // Each skill beside its id, in one block: a character's first walk allocates once, from
+    // recycled blocks (huge pages written ahead, where the heap's fresh pages would fault in
+    // a crowd's first frames and each cost a translation of its own every frame after).
     struct WalkEntry {
         Skill* skill = nullptr;
         std::uint32_t id = 0;
     };
-    std::vector<WalkEntry> mWalk;
+    std::vector<WalkEntry, RecycledAllocator<WalkEntry>> mWalk;
     bool mWalkQuiet = false;
     WalkInputs mQuietInputs;
 #ifndef NDEBUG
