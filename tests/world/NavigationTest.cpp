@@ -481,6 +481,62 @@ TEST_F(Navigation, UnfinishedPathsTellTheEndAndFinishAsTheSearchedPath) {
     }
 }
 
+TEST_F(Navigation, SearchesUpOntoTheWallTopAreSkippedOnlyWhenNoEndCouldReach) {
+    PathFinder& finder = World::Get().GetPathFinder();
+    const NavMesh& mesh = *finder.GetNavMesh(meadow, 0);
+    // Up on the wall, from its foot to its top: the top is a part of the mesh of its own.
+    const WorldVec3 top = At(21, 25);
+    ASSERT_GT(top.local.y, 2.0f);
+    struct Case {
+        WorldVec3 to;
+        float within;
+        bool skipped;
+    };
+    // The top out of reach, then within a reach taller than the wall, and a goal on the ground.
+    const Case cases[] = {{top, 0.5f, true}, {top, 6.0f, false}, {At(32, 25), 0.5f, false}};
+    for (const Case& c : cases) {
+        const WorldVec3 from = At(10, 25);
+        const std::unique_ptr<Path> full =
+            World::Get().FindPath(0, from, c.to, PathGenerationParams(), 30);
+        ASSERT_NE(full, nullptr) << c.within;
+        UnfinishedPathEnds ends;
+        ends.within = c.within;
+        std::unique_ptr<Path> path =
+            finder.FindUnfinishedPath(0, from, c.to, PathGenerationParams(), 30, ends);
+        EXPECT_EQ(path == nullptr, c.skipped) << c.within;
+        // What a skip stands for: the search's own end lies further than that.
+        const bool reaches = full->GetEnd().VectorTo(c.to).LengthSquared() <= c.within * c.within;
+        if (c.skipped) {
+            EXPECT_FALSE(reaches) << c.within;
+        } else {
+            EXPECT_EQ(ends.end, full->GetEnd()) << c.within;
+        }
+        if (path)
+            finder.Recycle(std::move(path));
+    }
+    const dtNavMeshQuery& query = *mesh.GetQuery();
+    const float extents[3] = {0.1f, 1.0f, 0.1f};
+    dtQueryFilter any;
+    const auto island = [&](const WorldVec3& p) {
+        dtPolyRef ref = 0;
+        float nearest[3];
+        query.findNearestPoly(&p.local.x, extents, &any, &ref, nearest);
+        return mesh.GetIsland(ref);
+    };
+    const int ground = island(At(10, 25)), wall = island(top);
+    EXPECT_EQ(ground, island(At(32, 25)));
+    EXPECT_NE(ground, wall);
+    // Flat ground at the foot, the wall's top on the wall, and none of the top out there.
+    float height = 0;
+    ASSERT_TRUE(mesh.GetIslandTopNear(ground, At(10, 25).local, 1.0f, height));
+    EXPECT_LT(height, At(10, 25).local.y + 0.5f);
+    ASSERT_TRUE(mesh.GetIslandTopNear(wall, top.local, 0.5f, height));
+    EXPECT_GT(height, top.local.y - 0.5f);
+    ASSERT_TRUE(mesh.GetIslandTopNear(wall, At(10, 25).local, 1.0f, height));
+    EXPECT_LT(height, -1e30f);
+    EXPECT_EQ(mesh.GetIsland(0), -1);
+}
+
 TEST_F(Navigation, PathsWithinOnePolygonAreDetoursStraightPath) {
     const WorldVec3 from = At(10, 5);
     PathGenerationParams unmerged;

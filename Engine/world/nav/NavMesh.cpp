@@ -276,6 +276,7 @@ bool NavMesh::Init(const NavMeshData& data, std::string& error) {
         return false;
     }
     KeepPortalMidpoints();
+    KeepIslands();
     mLayout = navtiles::TileLayout::Make(*mMesh);
     return true;
 }

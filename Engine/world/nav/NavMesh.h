@@ -81,9 +81,24 @@ public:
     const float* const* GetPortalMidpoints() const { return mMidpointsByTile.data(); }
     // The mesh's tiles as the queries read them, or null (they then ask Detour).
     const navtiles::TileLayout* GetTileLayout() const { return mLayout.get(); }
+    // The part of the mesh the polygon's links join it to, whatever the polygons' flags: no
+    // search leaves it. -1 for a ref of no polygon of this mesh.
+    int GetIsland(std::uint32_t ref) const {
+        const std::uint32_t tile = (ref >> mPolyBits) & mTileMask, poly = ref & mPolyMask;
+        if (ref == 0 || tile >= mIslandTiles.size() || poly >= mIslandTiles[tile].count)
+            return -1;
+        return static_cast<int>(mIslands[mIslandTiles[tile].base + poly]);
+    }
+    // The highest point (detail heights included) of the part's polygons that come within
+    // `radius` of `p` over x and z, or below every height when none does; false when it cannot
+    // tell (the part has links off the mesh, or too many polygons lie there).
+    bool GetIslandTopNear(int island, const Vec3& p, float radius, float& top) const;
+    // The highest point of the polygon, detail heights included; false for a ref of none.
+    bool GetPolygonTop(std::uint32_t ref, float& top) const;
 
 private:
     void KeepPortalMidpoints();
+    void KeepIslands();
 
     dtNavMesh* mMesh = nullptr;
     dtNavMeshQuery* mQuery = nullptr;
@@ -92,6 +107,14 @@ private:
     std::vector<float> mMidpoints;
     std::vector<const float*> mMidpointsByTile;
     std::unique_ptr<navtiles::TileLayout> mLayout;
+    struct IslandTile {
+        std::uint32_t base = 0;  // its first polygon's place in mIslands
+        std::uint32_t count = 0;
+    };
+    std::vector<IslandTile> mIslandTiles;      // by tile index
+    std::vector<std::uint32_t> mIslands;       // by polygon
+    std::vector<std::uint8_t> mIslandOffMesh;  // by part: whether it holds a link off the mesh
+    std::uint32_t mPolyBits = 0, mTileMask = 0, mPolyMask = 0;
 };
 
 // The key of the cache: a 64-bit FNV-1a hash over the format, the settings, the agents and each

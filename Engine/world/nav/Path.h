@@ -22,6 +22,10 @@ struct PathGenerationParams {
 struct UnfinishedPathEnds {
     WorldVec3 end;       // the finished path's end corner
     bool moves = false;  // its length is surely not 0 (else only finishing tells)
+    // Set by the caller, when no path ending further than this from the goal will do: a search
+    // known to find only such (its end on a part of the mesh far below the goal) is skipped,
+    // and there is no path.
+    float within = -1.0f;
 };
 
 // Crowds take and drop paths all the time: a path and its corners live in recycled storage.

@@ -260,7 +260,11 @@ std::unique_ptr<Path> PathFinder::FindUnfinishedPath(int pathingSize, const Worl
                                                      const PathGenerationParams& params,
                                                      int maxCorners, UnfinishedPathEnds& ends) {
     int polygons = 0;
-    const int corners = Straight(pathingSize, from, to, params, maxCorners, polygons);
+    const int corners = Straight(pathingSize, from, to, params, maxCorners, polygons, ends.within);
+#ifndef NDEBUG
+    if (corners == 0 && ends.within >= 0)
+        CheckBelowReach(pathingSize, from, to, params, maxCorners, ends.within);
+#endif
     if (corners == 0)
         return nullptr;
     // Merging keeps the first corner and the last exactly, and grounding moves only heights:
@@ -279,6 +283,29 @@ std::unique_ptr<Path> PathFinder::FindUnfinishedPath(int pathingSize, const Worl
                            mPolys.data(), static_cast<std::size_t>(polygons));
     return path;
 }
+
+#ifndef NDEBUG
+void PathFinder::CheckBelowReach(int pathingSize, const WorldVec3& from, const WorldVec3& to,
+                                 const PathGenerationParams& params, int maxCorners, float within) {
+    int polygons = 0;
+    const int corners = Straight(pathingSize, from, to, params, maxCorners, polygons);
+    if (corners == 0)
+        return;
+    const float* back = mStraight.data() + (corners - 1) * 3;
+    Vec3 last(back[0], back[1], back[2]);
+    float height = 0;
+    if (const GroundMesh* ground = from.region->GetGround();
+        ground && ground->FloorBelow(last, height, nullptr))
+        last.y = height;
+    MergeAndGround(*from.region, corners, params);
+    const float reach = within * within;
+    if (!(WorldVec3(from.region, last).VectorTo(to).LengthSquared() > reach) ||
+        !(WorldVec3(from.region, mCorners.back()).VectorTo(to).LengthSquared() > reach)) {
+        gEngine->Log(0, "PathFinder: a search skipped as out of reach ends within reach");
+        std::abort();
+    }
+}
+#endif
 
 void PathFinder::FinishPath(Path& path, const PathGenerationParams& params) {
     const Path::Corners& raw = path.GetCorners();
@@ -322,11 +349,38 @@ bool PathFinder::ReadsFlags(int pathingSize, const WorldVec3& from, const WorldV
     return FindEnds(pathingSize, from, to, params, ends) && !ends.Within();
 }
 
+bool PathFinder::EndsBelowReach(const SearchEnds& ends, const WorldVec3& to, float within) const {
+    const int island = ends.mesh->GetIsland(ends.startRef);
+    const int goalIsland = ends.mesh->GetIsland(ends.goalRef);
+    if (island < 0 || goalIsland < 0 || island == goalIsland)
+        return false;
+    // Every corner lies on a polygon of the start's part, and grounding lifts it at most the
+    // floor reach; those further than `within` over x and z are out of reach whatever their
+    // height. A centimetre covers the rounding. The start's polygon, reopened for the search
+    // whatever its flags, may escape the polygon query's filter: it counts wherever it lies.
+    float top = 0;
+    const float radius = within + 0.01f;
+    if (!ends.mesh->GetIslandTopNear(island, to.local, radius, top))
+        return false;
+    float startTop = 0;
+    if (!ends.mesh->GetPolygonTop(ends.startRef, startTop))
+        return false;
+    return to.local.y - (Max(top, startTop) + GroundMesh::kFloorReach) > radius;
+}
+
 int PathFinder::Straight(int pathingSize, const WorldVec3& from, const WorldVec3& to,
-                         const PathGenerationParams& params, int maxCorners, int& polygons) {
+                         const PathGenerationParams& params, int maxCorners, int& polygons,
+                         float endWithin) {
     SearchEnds ends;
     if (!FindEnds(pathingSize, from, to, params, ends))
         return 0;
+    // A goal up on a part of the mesh the start's never meets (a rock's top) would cost a
+    // search of all the start's part.
+    if (endWithin >= 0 && !ends.Within() && EndsBelowReach(ends, to, endWithin)) {
+        // As the search would have, first.
+        ClosePending();
+        return 0;
+    }
     NavMesh* mesh = ends.mesh;
     const dtPolyRef startRef = ends.startRef, goalRef = ends.goalRef;
     const Vec3& start = ends.start;

@@ -131,7 +131,17 @@ private:
     // FindPath's search: the straight path's corners in mStraight and the corridor in mPolys;
     // 0 corners when there is no path.
     int Straight(int pathingSize, const WorldVec3& from, const WorldVec3& to,
-                 const PathGenerationParams& params, int maxCorners, int& polygons);
+                 const PathGenerationParams& params, int maxCorners, int& polygons,
+                 float endWithin = -1.0f);
+    // Whether every path between the ends would end further than `within` from `to`: the goal's
+    // polygon lies on another part of the mesh than the start's, all of which lies lower than
+    // `to` by more, its points grounded.
+    bool EndsBelowReach(const SearchEnds& ends, const WorldVec3& to, float within) const;
+#ifndef NDEBUG
+    // Aborts unless the search skipped for `within` finds no path, or one that ends further.
+    void CheckBelowReach(int pathingSize, const WorldVec3& from, const WorldVec3& to,
+                         const PathGenerationParams& params, int maxCorners, float within);
+#endif
     // Straight's corridor into mPolys, the ends' polygons opened for the search; Detour's status.
     std::uint32_t Corridor(NavMesh& mesh, std::uint32_t startRef, std::uint32_t goalRef,
                            const Vec3& start, const Vec3& goal, int& count);

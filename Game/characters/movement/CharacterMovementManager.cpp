@@ -197,6 +197,7 @@ bool CharacterMovementManager::CanMoveTo(const WorldVec3& from, const WorldVec3&
         return RepeatTakenPath(finder, from, to, reach, ratio);
     const SearchState state = at == from ? StateNow(finder) : SearchState{};
     UnfinishedPathEnds ends;
+    ends.within = endDistance;
     std::unique_ptr<Path> path = Search(at, to, &ends);
     if (!path)
         return false;
