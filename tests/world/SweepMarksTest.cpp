@@ -23,11 +23,13 @@ TEST(SweepMarks, ReadsBackEachMarkedRankAtEitherWidth) {
     for (std::size_t i = 0; i < kWord; ++i)
         wholeSecond[i] = static_cast<std::uint32_t>(kWord + i);
     // Marks at both ends of a word and of each sixteen and thirty-two, words left empty between,
-    // and marks past the words read (which must stay).
+    // words ending on each of four ranks taken at a step, and marks past the words read (which
+    // must stay).
     const Case cases[] = {
         {"none", {}, 0, 0},
         {"first and last of a word", {0, 63}, 0, 0},
         {"each quarter's edges", {15, 16, 31, 32, 47, 48}, 0, 0},
+        {"four and one more", {1, 2, 3, 4, 9}, 0, 0},
         {"second word alone", {64, 100, 127}, 1, 1},
         {"a full word", wholeSecond, 1, 1},
         {"an empty word between", {3, 130, 191}, 0, 2},
