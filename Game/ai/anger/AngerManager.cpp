@@ -7,7 +7,6 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
-#include <utility>
 
 #if defined(__x86_64__)
 #include <immintrin.h>
@@ -335,7 +334,7 @@ void AngerManager::SightTick(const AngerTable::ProvokedColumns& list, const floa
     thread_local AngerTable spare;
     const bool fill = mAnger.empty() && count != 0;
     if (fill)
-        std::swap(mAnger, spare);
+        mAnger.swap(spare);
     // The Update below drops every entry below its decay: x - decay < 0 exactly when x < decay.
     const bool inOrder =
         mAnger.ProvokeEach(list, count, kMaxAnger, kCalmShare, &steps, DecayOf(ms, forgiveRate));
@@ -356,7 +355,7 @@ void AngerManager::SightTick(const AngerTable::ProvokedColumns& list, const floa
         const std::size_t kept = mAnger.size();
         spare.Reserve(kept + std::min(kept / 4, kRoomToGrow));
         spare = mAnger;
-        std::swap(mAnger, spare);
+        mAnger.swap(spare);
         spare.clear();
     }
 }
