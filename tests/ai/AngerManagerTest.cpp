@@ -400,10 +400,12 @@ TEST_F(Anger, ASightTickIntoAnEmptyTableKeepsRoomForWhatStays) {
         const std::size_t wanted =
             table.size() + std::min(table.size() / 4, AngerManager::kRoomToGrow);
         EXPECT_GE(table.capacity(), std::max(wanted, reservedRoom));
-        if (!c.reserved)
+        if (!c.reserved) {
             EXPECT_LE(table.capacity(), std::max<std::size_t>(wanted + wanted / 4, 8));
-        if (c.rate > 100.0f)
+        }
+        if (c.rate > 100.0f) {
             EXPECT_TRUE(table.empty());
+        }
     }
 }
 
