@@ -2,6 +2,7 @@
 // the target choice with the last target counted double, transfer and the display bars.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 #include <memory>
 #include <vector>
@@ -359,6 +360,52 @@ TEST_F(Anger, ASightTickSettlesWholeEightsAsOneAtATime) {
         for (std::size_t slot = 0; slot < kept; ++slot)
             EXPECT_EQ(sight.GetAngerTable().HintAt(slot),
                       world.GetSlotOf(FindCharacter(sight.GetAngerTable().IdAt(slot))));
+    }
+}
+
+// A sight tick fills an empty table elsewhere and keeps a block only as large as what stays
+// needs (with the usual room to grow), however many it listed; the next table filled that way
+// shares nothing with it.
+TEST_F(Anger, ASightTickIntoAnEmptyTableKeepsRoomForWhatStays) {
+    std::vector<Character*> crowd;
+    for (int i = 0; i < 64; ++i)
+        crowd.push_back(
+            Place("Records/AI/Foe.dbr", Team::Human, 11.0f + 0.5f * static_cast<float>(i)));
+    struct Case {
+        int ms;
+        float rate;
+        bool reserved;  // room made for the crowd before the tick
+    };
+    const Case cases[] = {
+        {200, 3.0f, false}, {1000, 30.0f, false}, {1000, 500.0f, false}, {1000, 30.0f, true}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.ms << " ms at " << c.rate);
+        AngerManager first, firstPlain, second, secondPlain;
+        if (c.reserved)
+            first.ExpectEnemies(crowd.size());
+        const std::size_t reservedRoom = first.GetAngerTable().capacity();
+        const auto tick = [&](AngerManager& sight, AngerManager& plain, std::size_t from) {
+            std::vector<AngerTable::Provoked> list;
+            std::vector<float> reach;
+            for (std::size_t i = from; i < crowd.size(); ++i)
+                ListSeen(*crowd[i], 4.0f + static_cast<float>(i % 5), plain, list, reach);
+            sight.SightTick(ProvokedColumnsOf(list), reach.data(), list.size(), c.ms, c.rate, *me);
+            plain.Update(c.ms, c.rate, me);
+        };
+        tick(first, firstPlain, 0);
+        tick(second, secondPlain, 20);
+        ExpectSameOutcome(first, firstPlain);
+        ExpectSameOutcome(second, secondPlain);
+        const AngerTable& table = first.GetAngerTable();
+        const std::size_t wanted =
+            table.size() + std::min(table.size() / 4, AngerManager::kRoomToGrow);
+        EXPECT_GE(table.capacity(), std::max(wanted, reservedRoom));
+        if (!c.reserved) {
+            EXPECT_LE(table.capacity(), std::max<std::size_t>(wanted + wanted / 4, 8));
+        }
+        if (c.rate > 100.0f) {
+            EXPECT_TRUE(table.empty());
+        }
     }
 }
 

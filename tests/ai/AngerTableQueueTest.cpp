@@ -121,6 +121,20 @@ TEST(AngerTableQueue, QueuedProvocationsGiveTheValuesOfImmediateOnes) {
                     ExpectSame(assigned, eager);
                     break;
                 }
+                case 4: {
+                    // Swapped with a table whose queue holds a different number, and back: each
+                    // keeps its own provocations.
+                    AngerTable other;
+                    EagerTable otherEager;
+                    std::uint32_t otherId = 0;
+                    const std::uint32_t count = AngerTable::kAtOnce + rng.Next(80);
+                    for (std::uint32_t i = 0; i < count; ++i)
+                        ProvokeBoth(other, otherEager, rng, otherId);
+                    table.swap(other);
+                    ExpectSame(table, otherEager);
+                    table.swap(other);
+                    break;
+                }
                 default:
                     break;
             }

@@ -1,5 +1,6 @@
 #include "Game/ai/anger/AngerManager.h"
 
+#include <algorithm>
 #include <array>
 #include <bit>
 #include <cstddef>
@@ -327,6 +328,13 @@ void AngerManager::SightTick(const AngerTable::ProvokedColumns& list, const floa
                              std::size_t count, int ms, float forgiveRate, const Character& me) {
     // The steps by slot, scratch that keeps its room.
     thread_local std::vector<std::int32_t> steps;
+    // An empty table fills in the thread's spare room, still in cache from the last one, and
+    // takes a block of its own only for the entries the Update keeps: in a crowd many are
+    // calmed below the line at once, and fresh memory costs more than the copy.
+    thread_local AngerTable spare;
+    const bool fill = mAnger.empty() && count != 0;
+    if (fill)
+        mAnger.swap(spare);
     // The Update below drops every entry below its decay: x - decay < 0 exactly when x < decay.
     const bool inOrder =
         mAnger.ProvokeEach(list, count, kMaxAnger, kCalmShare, &steps, DecayOf(ms, forgiveRate));
@@ -342,6 +350,14 @@ void AngerManager::SightTick(const AngerTable::ProvokedColumns& list, const floa
 #endif
     // In list order the reach of slot k is reach[k]: no steps to look through.
     Update(ms, forgiveRate, &me, inOrder ? nullptr : steps.data(), reach);
+    if (fill) {
+        // `spare` holds the table's own (empty) block now.
+        const std::size_t kept = mAnger.size();
+        spare.Reserve(kept + std::min(kept / 4, kRoomToGrow));
+        spare = mAnger;
+        mAnger.swap(spare);
+        spare.clear();
+    }
 }
 
 void AngerManager::Update(int ms, float forgiveRate, const Character* me, const std::int32_t* steps,

@@ -65,7 +65,8 @@ public:
     // The provocations of a sight sweep's enemies, in order, as AddAnger made them one by one,
     // then Update(ms, forgiveRate, &me). Each listed enemy is a living foe that angers, standing
     // in its listed world slot, at the squared world distance `reach[k]` from `me`'s position:
-    // its entry is weighed from that alone.
+    // its entry is weighed from that alone. An empty table keeps room for the entries that
+    // stay and a quarter more (at most kRoomToGrow more), as ExpectEnemies would for them.
     void SightTick(const AngerTable::ProvokedColumns& list, const float* reach, std::size_t count,
                    int ms, float forgiveRate, const Character& me);
     // The most hated enemy when it exists; else the angriest living entry (the last target

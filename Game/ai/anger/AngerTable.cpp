@@ -293,7 +293,7 @@ AngerTable& AngerTable::operator=(const AngerTable& other) {
     std::copy_n(other.mIds, mSize, mIds);
     std::copy_n(other.mValues, mSize, mValues);
     std::copy_n(other.mHints, mSize, mHints);
-    mQueue = other.mQueue;
+    std::copy_n(other.mQueue.begin(), other.mQueued, mQueue.begin());
     mQueued = other.mQueued;
     mCursor = other.mCursor;
     return *this;
@@ -312,6 +312,18 @@ AngerTable& AngerTable::operator=(AngerTable&& other) noexcept {
     mQueued = std::exchange(other.mQueued, 0);
     mCursor = other.mCursor;
     return *this;
+}
+
+void AngerTable::swap(AngerTable& other) noexcept {
+    std::swap(mIds, other.mIds);
+    std::swap(mValues, other.mValues);
+    std::swap(mHints, other.mHints);
+    std::swap(mSize, other.mSize);
+    std::swap(mCapacity, other.mCapacity);
+    std::swap_ranges(mQueue.begin(), mQueue.begin() + std::max(mQueued, other.mQueued),
+                     other.mQueue.begin());
+    std::swap(mQueued, other.mQueued);
+    std::swap(mCursor, other.mCursor);
 }
 
 void AngerTable::Regrow(std::size_t count) {

@@ -67,6 +67,8 @@ public:
     AngerTable(AngerTable&& other) noexcept;
     AngerTable& operator=(const AngerTable& other);
     AngerTable& operator=(AngerTable&& other) noexcept;
+    // Trades blocks, entries and queues with `other`; only the queued provocations are copied.
+    void swap(AngerTable& other) noexcept;
     ~AngerTable() { AngerStorage::Give(mIds, mCapacity, kEntryBytes); }
 
     std::size_t size() const { return mSize; }

@@ -534,8 +534,8 @@ void ControllerMonster::AngerUpdate(int ms) {
         // table: the provocations wait for the sweep's end and are carried out together, in the
         // same order.
         const auto weighAll = [&](const EntityGrid::Entry* const* foes, std::size_t found) {
-            mAngerManager.ExpectEnemies(found);
             if (!sightIsDefault) {
+                mAngerManager.ExpectEnemies(found);
                 for (std::size_t k = 0; k < found; ++k) {
                     const EntityGrid::Entry& entry = *foes[k];
                     if (!SightDigest::Has(entry.game, SightDigest::kCausesAnger))
