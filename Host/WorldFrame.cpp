@@ -59,6 +59,8 @@ void MakeFrameRoom(std::size_t entities) {
     ReserveWritten(scratch.ids, entities);
     ReserveWritten(scratch.sortBuffer, entities);
     ReserveWritten(scratch.found, entities);
+    ReserveWritten(scratch.mergedIds, entities);
+    ReserveWritten(scratch.mergedFound, entities);
 }
 const bool kFrameRoomGrowsWithTheWorld = [] {
     World::AddGrowthHook(&MakeFrameRoom);
