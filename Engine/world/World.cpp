@@ -185,7 +185,7 @@ bool World::AddEntity(Entity* entity, const WorldCoords& coords, bool makeVisibl
         mPlaced.emplace_back();
         mDigests.emplace_back();
         if (mPlaced.size() > mRoomFor)
-            MakeRoomFor(2 * mPlaced.size());
+            MakeRoomFor(mPlaced.size() + mPlaced.size() / 2);
     }
     mPlaced[slot] = Placed{entity, static_cast<std::uint32_t>(mRankSlots.size()), nullptr, -1, 0};
     mRankSlots.push_back(slot);
@@ -218,8 +218,8 @@ void World::MakeRoomFor(std::size_t entities) {
     // A gathering of the whole world (the frame's list of who updates) holds every entity, and a
     // crowd's first frame makes it: room made as the crowd is placed spares that frame the pages.
     mRoomFor = entities;
+    // The whole world's ranks lie densely: its sort marks them, needing no spare list.
     ReserveWritten(mScratch, entities);
-    ReserveWritten(mSortSpare, entities);
     // Marks stay clear between queries: the added words are zero, as they must be.
     if (const std::size_t words = (entities >> 6) + 1; mRankMarks.size() < words)
         mRankMarks.resize(words, 0);

@@ -66,8 +66,8 @@ public:
     using LevelUnloadHook = void (*)();
     static void AddLevelUnloadHook(LevelUnloadHook hook);
     // The same for a layer whose lists hold the whole world: called on the adding thread's
-    // machine each time the world's room for entities doubles, with the new room, so those lists
-    // grow with it (see ReserveWritten) rather than in a crowd's first frame.
+    // machine each time the world's room for entities grows (by half), with the new room, so those
+    // lists grow with it (see ReserveWritten) rather than in a crowd's first frame.
     using GrowthHook = void (*)(std::size_t entities);
     static void AddGrowthHook(GrowthHook hook);
     const std::string& GetLevelName() const { return mLevelName; }
