@@ -12,6 +12,7 @@
 #include "Engine/Engine.h"
 #include "Engine/object/ObjectManager.h"
 #include "Engine/sys/Machine.h"
+#include "Engine/world/QueryScratch.h"
 #include "Engine/world/World.h"
 #include "Game/characters/Character.h"
 
@@ -50,6 +51,21 @@ struct WorldFrameScratch {
     std::vector<std::uint32_t> gatheredAgain;   // kept ids are checked against
 #endif
 };
+
+// The lists that hold every entity grow with the world, before the frame that fills them.
+void MakeFrameRoom(std::size_t entities) {
+    WorldFrameScratch& scratch = Singleton<WorldFrameScratch>::Get();
+    ReserveWritten(scratch.entities, entities);
+    ReserveWritten(scratch.ids, entities);
+    ReserveWritten(scratch.sortBuffer, entities);
+    ReserveWritten(scratch.found, entities);
+    ReserveWritten(scratch.mergedIds, entities);
+    ReserveWritten(scratch.mergedFound, entities);
+}
+const bool kFrameRoomGrowsWithTheWorld = [] {
+    World::AddGrowthHook(&MakeFrameRoom);
+    return true;
+}();
 
 // A box that holds every region's grid: the world's query then visits every placed entity once.
 constexpr float kEverywhere = 1.0e7f;

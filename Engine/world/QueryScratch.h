@@ -18,4 +18,16 @@ void PrepareQueryScratch(std::vector<T>& scratch) {
         scratch.reserve(std::max(2 * all, 2 * scratch.capacity()));
 }
 
+// Room for `count` items, written through once so that the list's pages are memory before a
+// frame needs them: a page's first touch costs far more than its use. The items held stay.
+template <class T, class Alloc>
+void ReserveWritten(std::vector<T, Alloc>& list, std::size_t count) {
+    if (list.capacity() >= count)
+        return;
+    const std::size_t held = list.size();
+    list.reserve(count);
+    list.resize(count);
+    list.resize(held);
+}
+
 }  // namespace GAME

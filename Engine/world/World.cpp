@@ -13,6 +13,7 @@
 #include "Engine/sys/Machine.h"
 #include "Engine/world/EntityGrid.h"
 #include "Engine/world/GroundMesh.h"
+#include "Engine/world/QueryScratch.h"
 #include "Engine/world/WorldSweep.h"
 #include "Engine/world/nav/PathFinder.h"
 
@@ -183,6 +184,8 @@ bool World::AddEntity(Entity* entity, const WorldCoords& coords, bool makeVisibl
         slot = static_cast<std::uint32_t>(mPlaced.size());
         mPlaced.emplace_back();
         mDigests.emplace_back();
+        if (mPlaced.size() > mRoomFor)
+            MakeRoomFor(mPlaced.size() + mPlaced.size() / 2);
     }
     mPlaced[slot] = Placed{entity, static_cast<std::uint32_t>(mRankSlots.size()), nullptr, -1, 0};
     mRankSlots.push_back(slot);
@@ -198,6 +201,30 @@ bool World::AddEntity(Entity* entity, const WorldCoords& coords, bool makeVisibl
     File(slot);
     NoteMembership(digest.objectId, true);
     return true;
+}
+
+namespace {
+std::vector<World::GrowthHook>& GrowthHooks() {
+    static std::vector<World::GrowthHook> hooks;
+    return hooks;
+}
+}  // namespace
+
+void World::AddGrowthHook(GrowthHook hook) {
+    GrowthHooks().push_back(hook);
+}
+
+void World::MakeRoomFor(std::size_t entities) {
+    // A gathering of the whole world (the frame's list of who updates) holds every entity, and a
+    // crowd's first frame makes it: room made as the crowd is placed spares that frame the pages.
+    mRoomFor = entities;
+    // The whole world's ranks lie densely: its sort marks them, needing no spare list.
+    ReserveWritten(mScratch, entities);
+    // Marks stay clear between queries: the added words are zero, as they must be.
+    if (const std::size_t words = (entities >> 6) + 1; mRankMarks.size() < words)
+        mRankMarks.resize(words, 0);
+    for (GrowthHook hook : GrowthHooks())
+        hook(entities);
 }
 
 bool World::RemoveEntity(Entity* entity) {

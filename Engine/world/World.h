@@ -65,6 +65,11 @@ public:
     // forgets per-machine state of the level (it acts on Machine::Current()).
     using LevelUnloadHook = void (*)();
     static void AddLevelUnloadHook(LevelUnloadHook hook);
+    // The same for a layer whose lists hold the whole world: called on the adding thread's
+    // machine each time the world's room for entities grows (by half), with the new room, so those
+    // lists grow with it (see ReserveWritten) rather than in a crowd's first frame.
+    using GrowthHook = void (*)(std::size_t entities);
+    static void AddGrowthHook(GrowthHook hook);
     const std::string& GetLevelName() const { return mLevelName; }
     // True while LoadLevel makes the level's entities: every machine makes them alike.
     bool IsLoadingLevel() const { return mLoadingLevel; }
@@ -257,6 +262,8 @@ private:
     void SortScratchByMarks(std::uint32_t lo, std::uint32_t hi);
     // Hands out ranks again, densely, once removals left too many holes.
     void CompactRanks();
+    // Gives the queries' own lists room for `entities`, then runs the growth hooks.
+    void MakeRoomFor(std::size_t entities);
     bool ReadLevel(const std::filesystem::path& file);
     void BuildNavMeshes(const std::filesystem::path& cacheFile);
     // The regions changed: no kept list follows the changes before this.
@@ -273,6 +280,7 @@ private:
     std::vector<int> mPathingSizes;
     bool mNavFromCache = false;
     std::vector<Placed> mPlaced;
+    std::size_t mRoomFor = 0;  // entities the query lists hold room for
     std::vector<std::uint32_t> mFreeSlots;
     std::size_t mPlacedCount = 0;
     std::uint64_t mMembership = 0;
