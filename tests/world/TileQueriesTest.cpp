@@ -502,6 +502,59 @@ TEST_F(TileQueries, CorridorsAndStraightPathsAreDetours) {
     EXPECT_GT(longest, 5);   // paths round walls, not only straight lines
 }
 
+// Searches between neighbouring polygons, which mostly step straight across, and sometimes go
+// round through a third polygon (a goal in the neighbour's far corner, a cheap or dear start
+// area): the corridor is Detour's in every case.
+TEST_F(TileQueries, CorridorsToANeighbourAreDetours) {
+    constexpr int kCorridor = 64;
+    std::vector<dtPolyRef> corridor(kCorridor), theirCorridor(kCorridor);
+    CorridorSearch search;
+    int across = 0, round = 0;
+    for (const float areaCost : {1.0f, 0.001f, 50.0f})
+        ForEachTile([&](const Region&, const NavMesh& mesh, int, const dtMeshTile& tile) {
+            walk.setAreaCost(0, areaCost);
+            const dtNavMeshQuery& query = *mesh.GetQuery();
+            const navtiles::TileRefs refs(*mesh.GetMesh());
+            for (int p = 0; p < tile.header->polyCount && p < 120; ++p) {
+                const dtPoly& poly = tile.polys[p];
+                if (poly.getType() != DT_POLYTYPE_GROUND)
+                    continue;
+                float start[3] = {0, 0, 0};
+                for (int v = 0; v < poly.vertCount; ++v)
+                    dtVadd(start, start, &tile.verts[poly.verts[v] * 3]);
+                dtVscale(start, start, 1.0f / poly.vertCount);
+                const dtPolyRef from = refs.Base(tile) | static_cast<dtPolyRef>(p);
+                for (unsigned i = poly.firstLink; i != DT_NULL_LINK; i = tile.links[i].next) {
+                    const dtPolyRef to = tile.links[i].ref;
+                    const dtMeshTile* toTile = nullptr;
+                    const dtPoly* toPoly = nullptr;
+                    ASSERT_TRUE(refs.Get(to, toTile, toPoly));
+                    // Each of the neighbour's corners, drawn a little towards its middle.
+                    for (int v = 0; v < toPoly->vertCount; ++v) {
+                        float end[3];
+                        dtVlerp(end, &toTile->verts[toPoly->verts[v] * 3],
+                                &toTile->verts[toPoly->verts[(v + 1) % toPoly->vertCount] * 3],
+                                0.1f);
+                        int count = 0, expected = 0;
+                        const dtStatus status =
+                            query.findPath(from, to, start, end, &walk, theirCorridor.data(),
+                                           &expected, kCorridor);
+                        ASSERT_EQ(
+                            search.Find(query, from, to, start, end, walk, corridor.data(), &count,
+                                        kCorridor, mesh.GetPortalMidpoints(), mesh.GetTileLayout()),
+                            status);
+                        ASSERT_EQ(count, expected) << p << " to " << to << " corner " << v;
+                        ASSERT_TRUE(std::equal(corridor.begin(), corridor.begin() + count,
+                                               theirCorridor.begin()));
+                        ++(count == 2 ? across : round);
+                    }
+                }
+            }
+        });
+    EXPECT_GT(across, 1000);
+    EXPECT_GT(round, 10) << across;
+}
+
 // Every link of every mesh keeps the middle of the first portal to its polygon, as the search
 // works it out; links across tile borders are narrowed to the shared part.
 TEST_F(TileQueries, PortalMiddlesAreKeptForEveryLink) {
