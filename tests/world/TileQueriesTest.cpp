@@ -2,6 +2,7 @@
 // mesh of the sample level: the same polygons, points and corners to the bit.
 #include <DetourNavMesh.h>
 #include <DetourNavMeshQuery.h>
+#include <DetourNode.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -502,9 +503,9 @@ TEST_F(TileQueries, CorridorsAndStraightPathsAreDetours) {
     EXPECT_GT(longest, 5);   // paths round walls, not only straight lines
 }
 
-// Searches between neighbouring polygons, which mostly step straight across, and sometimes go
-// round through a third polygon (a goal in the neighbour's far corner, a cheap or dear start
-// area): the corridor is Detour's in every case.
+// Searches between neighbouring polygons, which mostly pop the goal second, and sometimes weigh
+// a third polygon first (a goal in the neighbour's far corner, a dear area): the corridor is
+// Detour's in every case.
 TEST_F(TileQueries, CorridorsToANeighbourAreDetours) {
     constexpr int kCorridor = 64;
     std::vector<dtPolyRef> corridor(kCorridor), theirCorridor(kCorridor);
@@ -519,36 +520,49 @@ TEST_F(TileQueries, CorridorsToANeighbourAreDetours) {
                 const dtPoly& poly = tile.polys[p];
                 if (poly.getType() != DT_POLYTYPE_GROUND)
                     continue;
-                float start[3] = {0, 0, 0};
+                float middle[3] = {0, 0, 0};
                 for (int v = 0; v < poly.vertCount; ++v)
-                    dtVadd(start, start, &tile.verts[poly.verts[v] * 3]);
-                dtVscale(start, start, 1.0f / poly.vertCount);
+                    dtVadd(middle, middle, &tile.verts[poly.verts[v] * 3]);
+                dtVscale(middle, middle, 1.0f / poly.vertCount);
                 const dtPolyRef from = refs.Base(tile) | static_cast<dtPolyRef>(p);
-                for (unsigned i = poly.firstLink; i != DT_NULL_LINK; i = tile.links[i].next) {
-                    const dtPolyRef to = tile.links[i].ref;
-                    const dtMeshTile* toTile = nullptr;
-                    const dtPoly* toPoly = nullptr;
-                    ASSERT_TRUE(refs.Get(to, toTile, toPoly));
-                    // Each of the neighbour's corners, drawn a little towards its middle.
-                    for (int v = 0; v < toPoly->vertCount; ++v) {
-                        float end[3];
-                        dtVlerp(end, &toTile->verts[toPoly->verts[v] * 3],
-                                &toTile->verts[toPoly->verts[(v + 1) % toPoly->vertCount] * 3],
+                // From the middle, and from near each corner: beside a third polygon that also
+                // borders the goal's.
+                for (int s = -1; s < poly.vertCount; ++s)
+                    for (unsigned i = poly.firstLink; i != DT_NULL_LINK; i = tile.links[i].next) {
+                        float start[3];
+                        dtVlerp(start, s < 0 ? middle : &tile.verts[poly.verts[s] * 3], middle,
                                 0.1f);
-                        int count = 0, expected = 0;
-                        const dtStatus status =
-                            query.findPath(from, to, start, end, &walk, theirCorridor.data(),
-                                           &expected, kCorridor);
-                        ASSERT_EQ(
-                            search.Find(query, from, to, start, end, walk, corridor.data(), &count,
-                                        kCorridor, mesh.GetPortalMidpoints(), mesh.GetTileLayout()),
-                            status);
-                        ASSERT_EQ(count, expected) << p << " to " << to << " corner " << v;
-                        ASSERT_TRUE(std::equal(corridor.begin(), corridor.begin() + count,
-                                               theirCorridor.begin()));
-                        ++(count == 2 ? across : round);
+                        const dtPolyRef to = tile.links[i].ref;
+                        const dtMeshTile* toTile = nullptr;
+                        const dtPoly* toPoly = nullptr;
+                        ASSERT_TRUE(refs.Get(to, toTile, toPoly));
+                        // Each of the neighbour's corners, drawn a little towards its middle.
+                        for (int v = 0; v < toPoly->vertCount; ++v) {
+                            float end[3];
+                            dtVlerp(end, &toTile->verts[toPoly->verts[v] * 3],
+                                    &toTile->verts[toPoly->verts[(v + 1) % toPoly->vertCount] * 3],
+                                    0.1f);
+                            int count = 0, expected = 0;
+                            const dtStatus status =
+                                query.findPath(from, to, start, end, &walk, theirCorridor.data(),
+                                               &expected, kCorridor);
+                            ASSERT_EQ(search.Find(query, from, to, start, end, walk,
+                                                  corridor.data(), &count, kCorridor,
+                                                  mesh.GetPortalMidpoints(), mesh.GetTileLayout()),
+                                      status);
+                            ASSERT_EQ(count, expected)
+                                << p << " to " << to << " corners " << s << " " << v;
+                            ASSERT_TRUE(std::equal(corridor.begin(), corridor.begin() + count,
+                                                   theirCorridor.begin()));
+                            // Detour's closed nodes: the polygons its search popped.
+                            const dtNodePool& pool = *query.getNodePool();
+                            int popped = 0;
+                            for (int n = 1; n <= pool.getNodeCount(); ++n)
+                                popped += (pool.getNodeAtIdx(static_cast<unsigned>(n))->flags &
+                                           DT_NODE_CLOSED) != 0;
+                            ++(popped == 2 ? across : round);
+                        }
                     }
-                }
             }
         });
     EXPECT_GT(across, 1000);
