@@ -2,6 +2,7 @@
 // mesh of the sample level: the same polygons, points and corners to the bit.
 #include <DetourNavMesh.h>
 #include <DetourNavMeshQuery.h>
+#include <DetourNode.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -500,6 +501,72 @@ TEST_F(TileQueries, CorridorsAndStraightPathsAreDetours) {
     EXPECT_GT(paths, 500);
     EXPECT_GT(partial, 20);  // goals cut off by walls, water and obstacles
     EXPECT_GT(longest, 5);   // paths round walls, not only straight lines
+}
+
+// Searches between neighbouring polygons, which mostly pop the goal second, and sometimes weigh
+// a third polygon first (a goal in the neighbour's far corner, a dear area): the corridor is
+// Detour's in every case.
+TEST_F(TileQueries, CorridorsToANeighbourAreDetours) {
+    constexpr int kCorridor = 64;
+    std::vector<dtPolyRef> corridor(kCorridor), theirCorridor(kCorridor);
+    CorridorSearch search;
+    int across = 0, round = 0;
+    for (const float areaCost : {1.0f, 0.001f, 50.0f})
+        ForEachTile([&](const Region&, const NavMesh& mesh, int, const dtMeshTile& tile) {
+            walk.setAreaCost(0, areaCost);
+            const dtNavMeshQuery& query = *mesh.GetQuery();
+            const navtiles::TileRefs refs(*mesh.GetMesh());
+            for (int p = 0; p < tile.header->polyCount && p < 120; ++p) {
+                const dtPoly& poly = tile.polys[p];
+                if (poly.getType() != DT_POLYTYPE_GROUND)
+                    continue;
+                float middle[3] = {0, 0, 0};
+                for (int v = 0; v < poly.vertCount; ++v)
+                    dtVadd(middle, middle, &tile.verts[poly.verts[v] * 3]);
+                dtVscale(middle, middle, 1.0f / poly.vertCount);
+                const dtPolyRef from = refs.Base(tile) | static_cast<dtPolyRef>(p);
+                // From the middle, and from near each corner: beside a third polygon that also
+                // borders the goal's.
+                for (int s = -1; s < poly.vertCount; ++s)
+                    for (unsigned i = poly.firstLink; i != DT_NULL_LINK; i = tile.links[i].next) {
+                        float start[3];
+                        dtVlerp(start, s < 0 ? middle : &tile.verts[poly.verts[s] * 3], middle,
+                                0.1f);
+                        const dtPolyRef to = tile.links[i].ref;
+                        const dtMeshTile* toTile = nullptr;
+                        const dtPoly* toPoly = nullptr;
+                        ASSERT_TRUE(refs.Get(to, toTile, toPoly));
+                        // Each of the neighbour's corners, drawn a little towards its middle.
+                        for (int v = 0; v < toPoly->vertCount; ++v) {
+                            float end[3];
+                            dtVlerp(end, &toTile->verts[toPoly->verts[v] * 3],
+                                    &toTile->verts[toPoly->verts[(v + 1) % toPoly->vertCount] * 3],
+                                    0.1f);
+                            int count = 0, expected = 0;
+                            const dtStatus status =
+                                query.findPath(from, to, start, end, &walk, theirCorridor.data(),
+                                               &expected, kCorridor);
+                            ASSERT_EQ(search.Find(query, from, to, start, end, walk,
+                                                  corridor.data(), &count, kCorridor,
+                                                  mesh.GetPortalMidpoints(), mesh.GetTileLayout()),
+                                      status);
+                            ASSERT_EQ(count, expected)
+                                << p << " to " << to << " corners " << s << " " << v;
+                            ASSERT_TRUE(std::equal(corridor.begin(), corridor.begin() + count,
+                                                   theirCorridor.begin()));
+                            // Detour's closed nodes: the polygons its search popped.
+                            const dtNodePool& pool = *query.getNodePool();
+                            int popped = 0;
+                            for (int n = 1; n <= pool.getNodeCount(); ++n)
+                                popped += (pool.getNodeAtIdx(static_cast<unsigned>(n))->flags &
+                                           DT_NODE_CLOSED) != 0;
+                            ++(popped == 2 ? across : round);
+                        }
+                    }
+            }
+        });
+    EXPECT_GT(across, 1000);
+    EXPECT_GT(round, 10) << across;
 }
 
 // Every link of every mesh keeps the middle of the first portal to its polygon, as the search

@@ -6,6 +6,7 @@
 #include <DetourNode.h>
 
 #include <algorithm>
+#include <cfloat>
 #include <cstdlib>
 #include <cstring>
 #include <vector>
@@ -41,6 +42,60 @@ bool KeptMidpointStale([[maybe_unused]] const float* kept,
     }
 #endif
     return false;
+}
+
+// Whether A* from the start would pop the end second: the end borders the start and its total
+// is below every other neighbour's. Ties, a neighbour met twice and a link back to the start are
+// left to the search: its heap and its nodes decide those.
+bool EndNextDoor(const navtiles::LinkRefs& links, const dtMeshTile* tiles, std::uint32_t startRef,
+                 std::uint32_t endRef, const float* startPos, const float* endPos,
+                 const dtQueryFilter& filter, const float* const* midpoints, int maxNodes) {
+    constexpr int kMaxNeighbours = 16;
+    std::uint32_t seen[kMaxNeighbours];
+    int neighbours = 0;
+    const dtMeshTile* startTile = nullptr;
+    const dtPoly* startPoly = nullptr;
+    links.Get(startRef, startTile, startPoly);
+    const float areaCost = filter.getAreaCost(startPoly->getArea());
+    const float* const tileMidpoints = midpoints ? midpoints[startTile - tiles] : nullptr;
+    const unsigned short include = filter.getIncludeFlags(), exclude = filter.getExcludeFlags();
+    float endTotal = FLT_MAX, otherTotal = FLT_MAX;
+    // The search's sums, term for term: the start's cost is 0 and its place the start.
+    for (unsigned int i = startPoly->firstLink; i != DT_NULL_LINK; i = startTile->links[i].next) {
+        const dtPolyRef ref = startTile->links[i].ref;
+        if (!ref)
+            continue;
+        if (ref == startRef)
+            return false;
+        const dtMeshTile* tile = nullptr;
+        const dtPoly* poly = nullptr;
+        links.Get(ref, tile, poly);
+        if ((poly->flags & include) == 0 || (poly->flags & exclude) != 0)
+            continue;
+        if (neighbours == kMaxNeighbours ||
+            std::find(seen, seen + neighbours, ref) != seen + neighbours)
+            return false;
+        seen[neighbours++] = ref;
+        const float* kept = tileMidpoints ? tileMidpoints + i * 4 : nullptr;
+        float mid[4];
+        if (!kept || kept[3] == 0 || KeptMidpointStale(kept, *startTile, *startPoly, ref, *poly)) {
+            float left[3], right[3];
+            if (!navtiles::PortalBetween(*startTile, *startPoly, ref, *poly, left, right))
+                return false;
+            navtiles::PortalMidpoint(left, right, mid);
+            kept = mid;
+        }
+        const float step = dtVdist(startPos, kept) * areaCost;
+        if (ref == endRef) {
+            endTotal = 0.0f + step + dtVdist(kept, endPos) * filter.getAreaCost(poly->getArea());
+        } else {
+            const float total = (0.0f + step) + dtVdist(kept, endPos) * kHeuristicScale;
+            if (!(total < FLT_MAX))
+                return false;
+            otherTotal = std::min(otherTotal, total);
+        }
+    }
+    return neighbours < maxNodes && endTotal < otherTotal;
 }
 
 }  // namespace
@@ -152,7 +207,8 @@ std::uint32_t CorridorSearch::Search(const dtNavMeshQuery& query, std::uint32_t 
                                      const float* endPos, const dtQueryFilter& filter,
                                      std::uint32_t* corridor, int* count, int maxCount,
                                      const float* const* midpoints,
-                                     const navtiles::TileLayout* layout, bool& handled) {
+                                     const navtiles::TileLayout* layout, bool& handled,
+                                     bool nextDoor) {
     handled = false;
     const dtNavMesh* nav = query.getAttachedNavMesh();
     if (!count || !nav || !query.getNodePool())
@@ -168,9 +224,18 @@ std::uint32_t CorridorSearch::Search(const dtNavMeshQuery& query, std::uint32_t 
         *count = 1;
         return DT_SUCCESS;
     }
-    Reset(query.getNodePool()->getMaxNodes());
     const navtiles::LinkRefs links = layout ? layout->Links() : navtiles::LinkRefs(*nav);
     const dtMeshTile* const tiles = layout ? layout->Tiles() : nav->getTile(0);
+    // Most searches a crowd makes step into a neighbouring polygon.
+    if (nextDoor && maxCount >= 2 &&
+        EndNextDoor(links, tiles, startRef, endRef, startPos, endPos, filter, midpoints,
+                    query.getNodePool()->getMaxNodes())) {
+        corridor[0] = startRef;
+        corridor[1] = endRef;
+        *count = 2;
+        return DT_SUCCESS;
+    }
+    Reset(query.getNodePool()->getMaxNodes());
     const std::uint32_t start = static_cast<std::uint32_t>(GetNode(startRef, 0));
     Node& first = mNodes[start];
     dtVcopy(first.pos, startPos);
@@ -276,7 +341,23 @@ std::uint32_t CorridorSearch::Find(const dtNavMeshQuery& query, std::uint32_t st
                                    const navtiles::TileLayout* layout) {
     bool handled = false;
     std::uint32_t status = Search(query, startRef, endRef, startPos, endPos, filter, corridor,
-                                  count, maxCount, midpoints, layout, handled);
+                                  count, maxCount, midpoints, layout, handled, true);
+#ifndef NDEBUG
+    // The neighbour's corridor against the whole search's.
+    if (handled && *count == 2 && startRef != endRef) {
+        std::vector<std::uint32_t> whole(static_cast<std::size_t>(maxCount));
+        int wholeCount = 0;
+        bool wholeHandled = false;
+        const std::uint32_t wholeStatus =
+            Search(query, startRef, endRef, startPos, endPos, filter, whole.data(), &wholeCount,
+                   maxCount, midpoints, layout, wholeHandled, false);
+        if (!wholeHandled || wholeStatus != status || wholeCount != 2 ||
+            !std::equal(corridor, corridor + 2, whole.data())) {
+            gEngine->Log(0, "TileQueries: a neighbour's corridor differs from the search's");
+            std::abort();
+        }
+    }
+#endif
     if (!handled)
         status =
             query.findPath(startRef, endRef, startPos, endPos, &filter, corridor, count, maxCount);

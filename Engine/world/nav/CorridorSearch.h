@@ -43,7 +43,7 @@ private:
                          const float* startPos, const float* endPos, const dtQueryFilter& filter,
                          std::uint32_t* corridor, int* count, int maxCount,
                          const float* const* midpoints, const navtiles::TileLayout* layout,
-                         bool& handled);
+                         bool& handled, bool nextDoor);
     void Reset(int maxNodes);
     // The node of a polygon entered from one side; -1 when the nodes ran out.
     int GetNode(std::uint32_t ref, std::uint8_t state);
