@@ -253,10 +253,14 @@ bool ControllerAIStateT<TController, TCharacter>::CloseEnough(std::uint32_t enem
     }
     const WorldVec3 enemyPosition = enemy->GetPathPosition();
     if (skill->NeedsAttackSlot() && !enemy->IsMoving()) {
+        // Only a game of one may hold here: nothing tells the other machines of this look, so
+        // in a network game it must leave the ring as every machine has it (a holder that died
+        // since the shared path update would otherwise be replaced on the server alone).
+        const bool hold = !gEngine->IsNetworkEnabled();
         const WorldVec3 point =
-            answered ? *answered : self->GetMoveToPoint(enemyId, skillId, enemyPosition);
+            answered ? *answered : self->GetMoveToPoint(enemyId, skillId, enemyPosition, hold);
 #ifndef NDEBUG
-        if (answered && !(self->GetMoveToPoint(enemyId, skillId, enemyPosition) == point)) {
+        if (answered && !(self->GetMoveToPoint(enemyId, skillId, enemyPosition, hold) == point)) {
             gEngine->Log(0, "ControllerAIState: the slot just answered to %s is stale",
                          self->GetObjectName().c_str());
             std::abort();

@@ -128,6 +128,45 @@ TEST_F(MonsterCombat, TheSecondMonsterWaitsWhileTheOnlySlotIsTaken) {
     EXPECT_TRUE(waiter.Visited("WaitToAttack"));
 }
 
+// A brain's reach check asks for its slot. Alone it may take over a dead holder's slot then; in a
+// network game only the path update, which every machine runs, may change the ring: nothing
+// tells the clients of the server's look.
+TEST_F(MonsterCombat, TheReachCheckFreesADeadHoldersSlotOnlyInAGameOfOne) {
+    struct Case {
+        const char* name;
+        bool network;
+        bool server;
+        bool deadKeepsSlot;
+    };
+    for (const Case& c : {Case{"alone", false, false, false}, Case{"server", true, true, true}}) {
+        SCOPED_TRACE(c.name);
+        DefineBrute(kWatchful);
+        Character* hero = SpawnHero(10, 35);
+        hero->GetAttackSlots().SetNumSlots(2);
+        Monster* first = SpawnMonster(10, 29);
+        Monster* second = SpawnMonster(13, 31);
+        const auto holds = [&](Monster* monster) {
+            for (std::size_t i = 0; i < hero->GetAttackSlots().GetNumSlots(); ++i)
+                if (hero->GetAttackSlots().GetOccupant(i) == monster->GetObjectId())
+                    return true;
+            return false;
+        };
+        for (int frame = 0; frame < 600 && !(holds(first) && holds(second)); ++frame)
+            Frame();
+        ASSERT_TRUE(holds(first) && holds(second));
+        ASSERT_FALSE(hero->IsMoving());
+        first->SetLifeState(Character_LifeState::Dead);
+        gEngine->SetNetworkMode(c.network, c.server);
+        Brain(second)->GetExecutingState()->CloseEnoughToUseSkill(hero->GetObjectId(),
+                                                                  SkillId(second, kClaw));
+        gEngine->SetNetworkMode(false, false);
+        EXPECT_EQ(holds(first), c.deadKeepsSlot);
+        EXPECT_TRUE(holds(second));
+        ShutdownObjects();
+        OpenWorld();
+    }
+}
+
 TEST_F(MonsterCombat, AWaitingMonsterCirclesBeyondANearEnemyOrAroundItselfWhenFar) {
     DefineBrute(R"("EmoteWhenWaitingChance": 0)");
     Monster* monster = SpawnMonster(10, 25);
