@@ -5,6 +5,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
+#include <iterator>
+#include <memory>
 #include <vector>
 
 #include "Engine/records/RecordDatabase.h"
@@ -387,6 +390,43 @@ TEST_F(Movement, APathKeptByCanMoveToIsTheSearchedPathWhenTaken) {
         EXPECT_EQ(taken->GetCorners(), fresh->GetCorners()) << goal.local.x;
         EXPECT_EQ(taken->GetPolygons(), fresh->GetPolygons()) << goal.local.x;
         EXPECT_EQ(taken->GetLength(), fresh->GetLength()) << goal.local.x;
+        hero->CharacterStopMoving();
+    }
+}
+
+// A path kept by CanMoveTo stays the one taken whatever searches run before the take: checks
+// that fail (no path into the wall or to another region, a path refused as too long round the
+// wall), a search of the path finder's own, another character's kept answer.
+TEST_F(Movement, APathKeptByCanMoveToOutlivesTheSearchesAfterIt) {
+    Character* hero = SpawnRunner(10, 25);
+    Character* other = Spawn(12, 30);
+    PlayRun(*hero);
+    PathFinder& finder = World::Get().GetPathFinder();
+    const WorldVec3 start = hero->GetPathPosition(), goal = At(32, 25);
+    const WorldVec3 inWall(meadow, Vec3(21, 0, 25));
+    const WorldVec3 inCave(World::Get().GetRegion("Cave"), Vec3(4, 0, 4));
+    const std::function<void()> between[] = {
+        [] {},
+        [&] { EXPECT_FALSE(hero->CanMoveTo(inWall, 0.1f)); },
+        [&] { EXPECT_FALSE(hero->CanMoveTo(inCave, 0.5f)); },
+        [&] { EXPECT_FALSE(hero->GetMovementManager().CanMoveTo(start, At(32, 20), 0.5f, 1.01f)); },
+        [&] {
+            UnfinishedPathEnds ends;
+            EXPECT_NE(
+                finder.SearchUnfinished(0, start, At(10, 5), PathGenerationParams(), 30, ends),
+                nullptr);
+        },
+        [&] { EXPECT_TRUE(other->CanMoveTo(At(40, 40), 0.5f)); }};
+    for (std::size_t i = 0; i < std::size(between); ++i) {
+        hero->SetPathPosition(start);
+        ASSERT_TRUE(hero->CanMoveTo(goal, 0.5f)) << i;
+        between[i]();
+        const std::unique_ptr<Path> fresh = hero->GetMovementManager().FindPath(start, goal);
+        ASSERT_NE(fresh, nullptr);
+        hero->MoveTo(goal, 0.0f);
+        ASSERT_NE(hero->GetPath(), nullptr) << i;
+        EXPECT_EQ(hero->GetPath()->GetCorners(), fresh->GetCorners()) << i;
+        EXPECT_EQ(hero->GetPath()->GetPolygons(), fresh->GetPolygons()) << i;
         hero->CharacterStopMoving();
     }
 }

@@ -718,5 +718,16 @@ TEST_F(TileQueries, KeptLayoutIsDetours) {
     EXPECT_GT(far, 0);  // a box from past the tiles still reaches some
 }
 
+// Grid places are found with an integer floor of their own: it must be the library's for every
+// quotient, negative ones and whole numbers included, up to where floats hold no fractions.
+TEST(TileGrid, FloorToIntIsTheLibrarysFloor) {
+    const float cases[] = {0.0f,        -0.0f,        0.5f,         -0.5f,       1.0f,
+                           -1.0f,       0.99999994f,  -0.99999994f, 1e-30f,      -1e-30f,
+                           3.0000002f,  -3.0000002f,  -2.9999998f,  16777215.0f, -16777215.0f,
+                           16777218.0f, -16777218.0f, 8388607.5f,   -8388607.5f, -2147483520.0f};
+    for (const float v : cases)
+        EXPECT_EQ(navtiles::FloorToInt(v), static_cast<int>(std::floor(v))) << v;
+}
+
 }  // namespace
 }  // namespace GAME::test

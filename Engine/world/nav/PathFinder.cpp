@@ -119,7 +119,8 @@ void PathFinder::SetNavMesh(Region* region, int pathingSize, std::unique_ptr<Nav
     }
     it->sizes[static_cast<std::size_t>(pathingSize)] = std::move(mesh);
     ++mMeshVersion;
-    mNearestMemo.clear();
+    // Made with the level rather than in its first frame.
+    mNearestMemo.assign(kNearestMemo, NearestMemo{});
 }
 
 NavMesh* PathFinder::Mesh(const Region* region, int pathingSize) const {
@@ -254,58 +255,6 @@ bool PathFinder::FindPath(int pathingSize, const WorldVec3& from, const WorldVec
     out.Assign(from.region, mCorners, mPolys.data(), static_cast<std::size_t>(polygons));
     return true;
 }
-
-std::unique_ptr<Path> PathFinder::FindUnfinishedPath(int pathingSize, const WorldVec3& from,
-                                                     const WorldVec3& to,
-                                                     const PathGenerationParams& params,
-                                                     int maxCorners, UnfinishedPathEnds& ends) {
-    int polygons = 0;
-    const int corners = Straight(pathingSize, from, to, params, maxCorners, polygons, ends.within);
-#ifndef NDEBUG
-    if (corners == 0 && ends.within >= 0)
-        CheckBelowReach(pathingSize, from, to, params, maxCorners, ends.within);
-#endif
-    if (corners == 0)
-        return nullptr;
-    // Merging keeps the first corner and the last exactly, and grounding moves only heights:
-    // ends this far apart over x or z leave some leg long enough that its length is not 0.
-    const float* first = mStraight.data();
-    const float* back = first + (corners - 1) * 3;
-    ends.moves = Abs(back[0] - first[0]) > 1e-3f || Abs(back[2] - first[2]) > 1e-3f;
-    Vec3 last(back[0], back[1], back[2]);
-    float height = 0;
-    if (const GroundMesh* ground = from.region->GetGround();
-        ground && ground->FloorBelow(last, height, nullptr))
-        last.y = height;
-    ends.end = WorldVec3(from.region, last);
-    std::unique_ptr<Path> path = TakeSpare();
-    path->AssignUnfinished(from.region, mStraight.data(), static_cast<std::size_t>(corners),
-                           mPolys.data(), static_cast<std::size_t>(polygons));
-    return path;
-}
-
-#ifndef NDEBUG
-void PathFinder::CheckBelowReach(int pathingSize, const WorldVec3& from, const WorldVec3& to,
-                                 const PathGenerationParams& params, int maxCorners, float within) {
-    int polygons = 0;
-    const int corners = Straight(pathingSize, from, to, params, maxCorners, polygons);
-    if (corners == 0)
-        return;
-    const float* back = mStraight.data() + (corners - 1) * 3;
-    Vec3 last(back[0], back[1], back[2]);
-    float height = 0;
-    if (const GroundMesh* ground = from.region->GetGround();
-        ground && ground->FloorBelow(last, height, nullptr))
-        last.y = height;
-    MergeAndGround(*from.region, corners, params);
-    const float reach = within * within;
-    if (!(WorldVec3(from.region, last).VectorTo(to).LengthSquared() > reach) ||
-        !(WorldVec3(from.region, mCorners.back()).VectorTo(to).LengthSquared() > reach)) {
-        gEngine->Log(0, "PathFinder: a search skipped as out of reach ends within reach");
-        std::abort();
-    }
-}
-#endif
 
 void PathFinder::FinishPath(Path& path, const PathGenerationParams& params) {
     const Path::Corners& raw = path.GetCorners();

@@ -45,6 +45,15 @@ public:
                                              const WorldVec3& to,
                                              const PathGenerationParams& params, int maxCorners,
                                              UnfinishedPathEnds& ends);
+    // FindUnfinishedPath into the path finder's own path, good until the next unfinished search;
+    // null when there is none. A caller that keeps most answers for a moment and drops them
+    // (a crowd's reach checks) hands no storage back and forth.
+    Path* SearchUnfinished(int pathingSize, const WorldVec3& from, const WorldVec3& to,
+                           const PathGenerationParams& params, int maxCorners,
+                           UnfinishedPathEnds& ends);
+    // Swaps the path SearchUnfinished left into `kept` (a spare when empty): what `kept` held is
+    // the storage of the next search.
+    void KeepUnfinished(std::unique_ptr<Path>& kept);
     // Merges and grounds an unfinished path's corners, with the parameters it was found with.
     void FinishPath(Path& path, const PathGenerationParams& params);
     // Whether FindPath between the points would read the polygons' flags: it does not when it
@@ -184,6 +193,7 @@ private:
     static constexpr std::size_t kNearestMemo = 8192;
     mutable std::vector<NearestMemo> mNearestMemo;
     CorridorSearch mCorridor;
+    Path mUnfinished;                   // SearchUnfinished's path
     std::vector<std::uint32_t> mPolys;  // scratch corridor
     std::vector<float> mStraight;       // scratch corners
     std::vector<Vec3> mCorners;         // scratch merged corners

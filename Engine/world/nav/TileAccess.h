@@ -16,6 +16,13 @@ namespace GAME::navtiles {
 
 class TileLayout;
 
+// static_cast<int>(std::floor(v)) for every v an int holds, without the library call the
+// baseline instruction set makes of floor: the truncation is exact, and so is its float.
+[[gnu::always_inline]] inline int FloorToInt(float v) {
+    const int truncated = static_cast<int>(v);
+    return v < static_cast<float>(truncated) ? truncated - 1 : truncated;
+}
+
 // Detour's polygon ref lookups, inline: the mesh keeps its tiles in one array.
 class TileRefs {
 public:
@@ -50,8 +57,8 @@ public:
     }
     // calcTileLoc
     void TileAt(const float* pos, int& x, int& z) const {
-        x = static_cast<int>(std::floor((pos[0] - mParams->orig[0]) / mParams->tileWidth));
-        z = static_cast<int>(std::floor((pos[2] - mParams->orig[2]) / mParams->tileHeight));
+        x = FloorToInt((pos[0] - mParams->orig[0]) / mParams->tileWidth);
+        z = FloorToInt((pos[2] - mParams->orig[2]) / mParams->tileHeight);
     }
 
 private:

@@ -74,28 +74,54 @@ std::unique_ptr<Path> CharacterMovementManager::FindPath(const WorldVec3& from,
     return Search(from, to, nullptr);
 }
 
+bool CharacterMovementManager::FindsNothing(
+    PathFinder& finder, const WorldVec3& from, const WorldVec3& to, int size,
+    [[maybe_unused]] const PathGenerationParams& params) const {
+    if (DistanceSquared(from, to) <= 0.0001f)
+        return true;
+    if (!KnownWithoutStart(finder, from, size))
+        return false;
+#ifndef NDEBUG
+    if (std::unique_ptr<Path> fresh = finder.FindPath(size, from, to, params, 30)) {
+        gEngine->Log(0, "CharacterMovementManager: a place kept as off the mesh starts a path");
+        std::abort();
+    }
+#endif
+    return true;
+}
+
+void CharacterMovementManager::NoteNoPath(PathFinder& finder, const WorldVec3& from, int size,
+                                          const PathGenerationParams& params) {
+    if (!finder.FindsStart(size, from, params))
+        mNoStart = {from, size, &finder, finder.GetMeshVersion()};
+}
+
 std::unique_ptr<Path> CharacterMovementManager::Search(const WorldVec3& from, const WorldVec3& to,
                                                        UnfinishedPathEnds* ends) {
-    if (DistanceSquared(from, to) <= 0.0001f)
-        return nullptr;
     PathFinder& finder = World::Get().GetPathFinder();
     const int size = mCharacter->GetSize();
     // Every character searches with the same parameters, so the kept place needs only the size.
     PathGenerationParams params;
     Character::GetPathGenerationParams(params);
-    if (KnownWithoutStart(finder, from, size)) {
-#ifndef NDEBUG
-        if (std::unique_ptr<Path> fresh = finder.FindPath(size, from, to, params, 30)) {
-            gEngine->Log(0, "CharacterMovementManager: a place kept as off the mesh starts a path");
-            std::abort();
-        }
-#endif
+    if (FindsNothing(finder, from, to, size, params))
         return nullptr;
-    }
     std::unique_ptr<Path> path = ends ? finder.FindUnfinishedPath(size, from, to, params, 30, *ends)
                                       : finder.FindPath(size, from, to, params, 30);
-    if (!path && !finder.FindsStart(size, from, params))
-        mNoStart = {from, size, &finder, finder.GetMeshVersion()};
+    if (!path)
+        NoteNoPath(finder, from, size, params);
+    return path;
+}
+
+Path* CharacterMovementManager::SearchUnfinished(PathFinder& finder, const WorldVec3& from,
+                                                 const WorldVec3& to, UnfinishedPathEnds& ends) {
+    const int size = mCharacter->GetSize();
+    PathGenerationParams params;
+    Character::GetPathGenerationParams(params);
+    if (FindsNothing(finder, from, to, size, params))
+        return nullptr;
+    Path* path = finder.SearchUnfinished(size, from, to, params, 30, ends);
+    if (!path)
+        NoteNoPath(finder, from, size, params);
     return path;
 }
 
@@ -198,7 +224,9 @@ bool CharacterMovementManager::CanMoveTo(const WorldVec3& from, const WorldVec3&
     const SearchState state = at == from ? StateNow(finder) : SearchState{};
     UnfinishedPathEnds ends;
     ends.within = endDistance;
-    std::unique_ptr<Path> path = Search(at, to, &ends);
+    // Most answers are asked again from elsewhere before their path is taken: the path stays
+    // in the path finder's own storage unless it is kept.
+    Path* path = SearchUnfinished(finder, at, to, ends);
     if (!path)
         return false;
     // Only a length test needs the finished corners; the end's is known.
@@ -214,12 +242,9 @@ bool CharacterMovementManager::CanMoveTo(const WorldVec3& from, const WorldVec3&
     if (unfinished)
         CheckUnfinished(*path, at, to, ends, refused, reach);
 #endif
-    if (refused) {
-        Drop(path);
+    if (refused)
         return false;
-    }
-    Drop(mCachedPath);
-    mCachedPath = std::move(path);
+    finder.KeepUnfinished(mCachedPath);
     mCachedUnfinished = unfinished;
     mCachedStart = from;
     mCachedEnd = to;

@@ -109,6 +109,16 @@ private:
     // FindPath, or with `ends` the path left unfinished (PathFinder::FindUnfinishedPath).
     std::unique_ptr<Path> Search(const WorldVec3& from, const WorldVec3& to,
                                  UnfinishedPathEnds* ends);
+    // The same unfinished search left in the path finder's storage (PathFinder::SearchUnfinished).
+    Path* SearchUnfinished(PathFinder& finder, const WorldVec3& from, const WorldVec3& to,
+                           UnfinishedPathEnds& ends);
+    // Whether a search between the points finds no path without looking: the ends are one
+    // place, or `from` is kept as a place without a polygon to start from.
+    bool FindsNothing(PathFinder& finder, const WorldVec3& from, const WorldVec3& to, int size,
+                      const PathGenerationParams& params) const;
+    // After a search found no path from `from`: keeps the place when no polygon starts one there.
+    void NoteNoPath(PathFinder& finder, const WorldVec3& from, int size,
+                    const PathGenerationParams& params);
 #ifndef NDEBUG
     // Aborts unless the path finished and its answer are the full search's.
     void CheckUnfinished(const Path& path, const WorldVec3& from, const WorldVec3& to,
