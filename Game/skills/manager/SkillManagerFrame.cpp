@@ -7,6 +7,7 @@
 #include "Engine/object/ObjectManager.h"
 #include "Game/characters/Character.h"
 #include "Game/core/GameEngine.h"
+#include "Game/items/kinds/Weapon.h"
 #include "Game/skills/Skill.h"
 #include "Game/skills/SkillKinds.h"
 #include "Game/skills/SkillUpdate.h"
@@ -19,6 +20,19 @@ namespace {
 // Hand states of a bow and of a staff: the weapon reaches far.
 constexpr int kBowHandState = 3;
 constexpr int kStaffHandState = 5;
+
+bool RangedHands(int hands) {
+    return hands == kBowHandState || hands == kStaffHandState;
+}
+
+Skill_RangeProfile ReachOf(bool ranged) {
+    return ranged ? Skill_RangeProfile::Long : Skill_RangeProfile::Melee;
+}
+
+Weapon_Type WeaponTypeOf(std::uint32_t id) {
+    const Weapon* weapon = id != 0 ? Objects().GetObject<Weapon>(id) : nullptr;
+    return weapon ? weapon->GetWeaponType() : SkillManager::kGenericWeapon;
+}
 
 }  // namespace
 
@@ -41,11 +55,21 @@ void SkillManager::Update(int ms) {
         InitializeWaitingPets();
     // One look-up of the root for the update: each reads the thread's machine and its slot.
     GameEngine* const engine = gGameEngine;
+#ifdef NDEBUG
+    if (QuietFrameHolds(engine)) {
+        if (engine && GetSkillServices())
+            engine->GetRandomGen().Skip(mWalk.size());
+        return;
+    }
+#else
+    // Debug builds take the whole frame and check that it only drew.
+    const QuietFrameCheck check = StartQuietFrameCheck(engine);
+#endif
     RefreshSkillAttributes(engine);
     CollectWeaponTypes();
     const int hands = GetHandState();
-    const bool ranged = hands == kBowHandState || hands == kStaffHandState;
-    SetWeaponReach(ranged, ranged ? Skill_RangeProfile::Long : Skill_RangeProfile::Melee);
+    const bool ranged = RangedHands(hands);
+    SetWeaponReach(ranged, ReachOf(ranged));
 
     // Skills may join or leave the lists while they run: the walks go over copies, and buffs
     // that end meanwhile are destroyed after the walks.
@@ -80,10 +104,67 @@ void SkillManager::Update(int ms) {
     SetWalkRandom(outerRandom);
     --mFrameDepth;
     DropDeferredBuffs();
+#ifndef NDEBUG
+    EndQuietFrameCheck(check, quiet);
+#endif
 }
 
+bool SkillManager::QuietFrameHolds(const GameEngine* engine) {
+    // The frame's steps in their order, each asked whether it would change anything: the kept
+    // sums stand, the weapons and the reach are the ones set, the walk is quiet, and there is
+    // no buff, item skill or deferred removal to run. The walk then owes the root its draws.
+    if (!mWalkQuiet || !mSkillAttributesKept || !mBuffs.empty() || !mItemSkills.empty() ||
+        !mDeferredBuffs.empty() || !mPetsToInitialize.empty())
+        return false;
+    if (GetParent()->GetCharAttributeInputs() != mSkillAttributesInputs ||
+        (engine ? engine->GetBalanceDifficulty() : 0u) != mSkillAttributesBalance)
+        return false;
+    if (WeaponTypeOf(GetRightHandWeapon()) != mRightWeaponType ||
+        WeaponTypeOf(GetLeftHandWeapon()) != mLeftWeaponType)
+        return false;
+    const int hands = GetHandState();
+    const bool ranged = RangedHands(hands);
+    if (ranged != IsRangedWeapon() || ReachOf(ranged) != GetWeaponRangeProfile())
+        return false;
+    return QuietWalkHolds(ReadWalkInputs(hands), Skill::DestroyedOnThisThread());
+}
+
+#ifndef NDEBUG
+SkillManager::QuietFrameCheck SkillManager::StartQuietFrameCheck(GameEngine* engine) {
+    QuietFrameCheck check;
+    check.quiet = QuietFrameHolds(engine);
+    check.draws = engine ? engine->GetRandomGen().GetState() : 0u;
+    if (check.quiet && engine && GetSkillServices())
+        for (std::size_t i = 0; i < mWalk.size(); ++i)
+            check.draws = RandomUniform::NextState(check.draws);
+    check.stamp = GetSkillAttributesStamp();
+    check.activeVersion = mActiveVersion;
+    check.right = mRightWeaponType;
+    check.left = mLeftWeaponType;
+    check.ranged = IsRangedWeapon();
+    check.profile = GetWeaponRangeProfile();
+    return check;
+}
+
+void SkillManager::EndQuietFrameCheck(const QuietFrameCheck& check, bool walkQuiet) {
+    if (!check.quiet)
+        return;
+    GameEngine* const engine = gGameEngine;
+    const bool same = walkQuiet && check.stamp == GetSkillAttributesStamp() &&
+                      check.activeVersion == mActiveVersion && check.right == mRightWeaponType &&
+                      check.left == mLeftWeaponType && check.ranged == IsRangedWeapon() &&
+                      check.profile == GetWeaponRangeProfile() &&
+                      (!engine || engine->GetRandomGen().GetState() == check.draws);
+    if (!same) {
+        gEngine->Log(0, "SkillManager: the quiet frame of %s changed something",
+                     GetParent()->GetObjectName().c_str());
+        std::abort();
+    }
+}
+#endif
+
 SkillManager::WalkInputs SkillManager::ReadWalkInputs(int hands) {
-    const float mana = GetCurrentMana();
+    const float mana = SkillManager::GetCurrentMana();  // not through the table: every frame
     WalkInputs inputs;
     inputs.parent = GetParent();
     inputs.services = GetSkillServices();
