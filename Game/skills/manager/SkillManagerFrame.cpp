@@ -29,9 +29,14 @@ Skill_RangeProfile ReachOf(bool ranged) {
     return ranged ? Skill_RangeProfile::Long : Skill_RangeProfile::Melee;
 }
 
-Weapon_Type WeaponTypeOf(std::uint32_t id) {
-    const Weapon* weapon = id != 0 ? Objects().GetObject<Weapon>(id) : nullptr;
+[[gnu::noinline]] Weapon_Type LookedUpWeaponType(std::uint32_t id) {
+    const Weapon* weapon = Objects().GetObject<Weapon>(id);
     return weapon ? weapon->GetWeaponType() : SkillManager::kGenericWeapon;
+}
+
+// Most characters hold no weapon: no call then.
+Weapon_Type HeldWeaponType(std::uint32_t id) {
+    return id != 0 ? LookedUpWeaponType(id) : SkillManager::kGenericWeapon;
 }
 
 }  // namespace
@@ -119,8 +124,8 @@ bool SkillManager::QuietFrameHolds(const GameEngine* engine) {
     if (GetParent()->GetCharAttributeInputs() != mSkillAttributesInputs ||
         (engine ? engine->GetBalanceDifficulty() : 0u) != mSkillAttributesBalance)
         return false;
-    if (WeaponTypeOf(GetRightHandWeapon()) != mRightWeaponType ||
-        WeaponTypeOf(GetLeftHandWeapon()) != mLeftWeaponType)
+    if (HeldWeaponType(GetRightHandWeapon()) != mRightWeaponType ||
+        HeldWeaponType(GetLeftHandWeapon()) != mLeftWeaponType)
         return false;
     const int hands = GetHandState();
     const bool ranged = RangedHands(hands);
