@@ -1,6 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "Engine/records/RecordDatabase.h"
+#include "Game/items/Item.h"
+#include "Game/items/ItemReplicaInfo.h"
+#include "Game/items/equipment/EquipLocations.h"
+#include "Game/items/kinds/Weapon.h"
 #include "Game/rules/combat/CombatAttribute.h"
 #include "Game/rules/combat/ParametersCombat.h"
 #include "Game/skills/SkillKinds.h"
@@ -523,6 +529,121 @@ TEST_F(SkillManagerPoints, CharacterLevelsUnlockMasteriesThroughTheManager) {
     EXPECT_EQ(manager().GetSkillMasteriesAllowed(), 0u);
     warrior->IncrementCharLevel();
     EXPECT_EQ(manager().GetSkillMasteriesAllowed(), 1u);
+}
+
+constexpr const char* kQuiet = "Records/SkillManager/QuietFrame.dbr";
+constexpr const char* kQuietSecond = "Records/SkillManager/QuietFrameSecond.dbr";
+constexpr const char* kQuietOwner = "Records/SkillManager/QuietFrameOwner.dbr";
+constexpr const char* kSword = "Records/Items/EpicSword.dbr";
+
+// A frame that would change nothing is skipped; these check the test that says so against each
+// thing the frame reads, and that the frame skipped owes the root exactly the walk's draws.
+class SkillManagerQuietFrame : public SkillManagerFixture {
+protected:
+    void SetUp() override {
+        SkillManagerFixture::SetUp();
+        auto& records = Singleton<RecordDatabase>::Get();
+        for (const char* name : {kQuiet, kQuietSecond})
+            ASSERT_TRUE(records.AddRecordText(name, R"({"Class": "Skill_AttackWeapon",
+                "skillMaxLevel": 1, "skillManaCost": [10]})"));
+        // The second is made without a level: not installed until a row adds it.
+        ASSERT_TRUE(records.AddRecordText(kQuietOwner, R"({"Class": "Character",
+            "skillName1": "Records/SkillManager/QuietFrame.dbr", "skillLevel1": [1, 1, 1],
+            "skillName2": "Records/SkillManager/QuietFrameSecond.dbr"})"));
+        manager().LoadSkills(kQuietOwner, 2);
+        manager().SetAsControllingManager();
+        warrior->SubtractMana(0.0f);  // the vitals keep a mana set from now on
+        warrior->SetCurrentMana(100.0f);
+    }
+    // Two frames: the first walks and marks the walk quiet, the second keeps it.
+    void Settle() {
+        manager().Update(100);
+        manager().Update(100);
+    }
+    std::uint32_t RootState() { return gGameEngine->GetRandomGen().GetState(); }
+    // Whether the cooldown had `left` ms to run; ended either way.
+    static bool EndCooldownAt(Skill& skill, int left) {
+        const bool at = skill.GetCooldownRemaining() == left;
+        skill.EndCooldown();
+        return at;
+    }
+};
+
+TEST_F(SkillManagerQuietFrame, EachChangeTheFrameReadsEndsTheQuietFrame) {
+    Skill* quiet = Get(kQuiet);
+    ASSERT_NE(quiet, nullptr);
+    ItemReplicaInfo swordRecord;
+    swordRecord.baseName = kSword;
+    Item* sword = Item::CreateItem(swordRecord);
+    ASSERT_NE(sword, nullptr);
+    const auto* weapon = dynamic_cast<const Weapon*>(sword);
+    ASSERT_NE(weapon, nullptr);
+    const Weapon_Type swordType = weapon->GetWeaponType();
+    ASSERT_NE(swordType, SkillManager::kGenericWeapon);
+    const auto rightWeapon = [&] {
+        Weapon_Type right{};
+        Weapon_Type left{};
+        manager().GetWeaponTypes(right, left);
+        return right;
+    };
+    std::uint32_t stamp = 0;
+
+    // In this order: each row's change stays, and an item skill ends every quiet frame after it.
+    const struct {
+        const char* change;
+        std::function<void()> apply;
+        std::function<bool()> seen;  // after the next frame
+    } rows[] = {
+        {"the attribute inputs", [&] { warrior->CharAttributeInputsChanged(); },
+         [&] { return manager().GetSkillAttributesStamp() != stamp; }},
+        {"the balance level", [&] { gGameEngine->SetGameBalanceLevel(1); },
+         [&] { return manager().GetSkillAttributesStamp() != stamp; }},
+        {"a sword in the right hand",
+         [&] { warrior->AttachItemAction(sword->GetObjectId(), EquipLocation_RightHand); },
+         [&] { return rightWeapon() == swordType; }},
+        {"a bow in the hands", [&] { test::SetHandState(*warrior, 3); },
+         [&] { return manager().IsRangedWeapon(); }},
+        {"the mana", [&] { warrior->SetCurrentMana(5.0f); },
+         [&] { return quiet->GetReason() == SkillReason::NotEnoughMana; }},
+        // A running cooldown keeps the walk busy: each such row ends it once it was seen.
+        {"a cooldown", [&] { quiet->ReplaceCooldownTime(1000.0f); },
+         [&] { return EndCooldownAt(*quiet, 900); }},
+        {"another active skill",
+         [&] {
+             Get(kQuietSecond)->ReplaceCooldownTime(1000.0f);
+             manager().AddToActiveList(Get(kQuietSecond));
+         },
+         [&] { return EndCooldownAt(*Get(kQuietSecond), 900); }},
+        {"an item skill", [&] { manager().AddItemSkill(quiet->GetObjectId(), 1); },
+         [&] { return !manager().QuietFrameHolds(gGameEngine); }},
+    };
+    for (const auto& row : rows) {
+        Settle();
+        ASSERT_TRUE(manager().QuietFrameHolds(gGameEngine)) << row.change;
+        stamp = manager().GetSkillAttributesStamp();
+        row.apply();
+        EXPECT_FALSE(manager().QuietFrameHolds(gGameEngine)) << row.change;
+        // Debug builds also abort where a frame called quiet changed anything.
+        manager().Update(100);
+        EXPECT_TRUE(row.seen()) << row.change;
+    }
+}
+
+TEST_F(SkillManagerQuietFrame, AQuietFrameDrawsOncePerWalkedSkill) {
+    manager().AddToActiveList(Get(kQuietSecond));
+    Settle();
+    ASSERT_TRUE(manager().QuietFrameHolds(gGameEngine));
+    const std::size_t walked = manager().GetActiveList().size();
+    ASSERT_GE(walked, 2u);
+    for (int frame = 0; frame < 3; ++frame) {
+        std::uint32_t expected = RootState();
+        for (std::size_t i = 0; i < walked; ++i)
+            expected = RandomUniform::NextState(expected);
+        const std::uint32_t stamp = manager().GetSkillAttributesStamp();
+        manager().Update(100);
+        EXPECT_EQ(RootState(), expected) << frame;
+        EXPECT_EQ(manager().GetSkillAttributesStamp(), stamp) << frame;
+    }
 }
 
 }  // namespace

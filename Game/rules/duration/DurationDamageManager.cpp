@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdlib>
 
 #include "Game/core/players/Bonus.h"
 #include "Game/rules/duration/DurationDamageOwner.h"
@@ -92,7 +93,7 @@ void DurationDamageManager::Update(int ms) {
     // Most characters hold nothing: the full pass would then only settle the slows and tell the
     // owner of the frame, which is all this does.
     if (!HoldsAnything() && mDelayedClearCountdown <= 0) {
-        ProcessDamage(ms);
+        SettleIdleSlows(ms);
         if (mOwner) {
             ResetHitReaction();
             ApplySpeedUpdate();
@@ -116,6 +117,24 @@ void DurationDamageManager::UpdateHeld(int ms) {
     }
     RemoveFinished(mEntries);
     RemoveFinished(mFixedEntries);
+}
+
+void DurationDamageManager::SettleIdleSlows(int ms) {
+    // With no fixed entry both slows are none: once the last ones are none too, the pass would
+    // only clear the change marks.
+    const bool settled = mLastAttackSpeedSlow == 0.0f && mLastRunSpeedSlow == 0.0f;
+#ifdef NDEBUG
+    if (settled) {
+        mAttackSpeedChanged = false;
+        mRunSpeedChanged = false;
+        return;
+    }
+    ProcessDamage(ms);
+#else
+    ProcessDamage(ms);
+    if (settled && (GetSpeedUpdate() || mLastAttackSpeedSlow != 0.0f || mLastRunSpeedSlow != 0.0f))
+        std::abort();  // a settled manager's pass changed its slows
+#endif
 }
 
 void DurationDamageManager::ProcessDamage(int) {

@@ -61,6 +61,8 @@ private:
     // Entries, running effects or an involuntary effect shown.
     bool HoldsAnything() const;
     [[gnu::noinline]] void UpdateHeld(int ms);
+    // ProcessDamage for a manager that holds nothing.
+    void SettleIdleSlows(int ms);
     // The owner's hit reaction back to a crumple, as every frame leaves it.
     void ResetHitReaction();
     // The owner's speeds worked out again when a slow or a skill changed them.

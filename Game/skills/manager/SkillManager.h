@@ -207,6 +207,8 @@ public:
     // The walk over the copy; quiet says the kept answer holds (debug builds check it).
     void WalkSkills(int ms, std::uint64_t destroyed, const WalkInputs& inputs, bool quiet);
     void KeepQuietWalk(const WalkInputs& before);
+    // Whether the whole frame would only draw once per walk skill: then it is skipped.
+    bool QuietFrameHolds(const GameEngine* engine);
 
     // Skill use (SkillManagerUse.cpp); the reference names the skill. Each does nothing (false)
     // when the reference names no skill of the kind it needs.
@@ -327,6 +329,21 @@ private:
     void InitializeWaitingPets();
     // FindWalkSkills' copy made anew, out of line: most frames keep it.
     [[gnu::noinline]] void RebuildWalk(std::uint64_t destroyed);
+#ifndef NDEBUG
+    // What a quiet frame leaves as it was, taken before the frame and compared after it.
+    struct QuietFrameCheck {
+        bool quiet = false;
+        std::uint32_t draws = 0;  // the root generator's state the frame must end at
+        std::uint32_t stamp = 0;
+        std::uint32_t activeVersion = 0;
+        Weapon_Type right = kGenericWeapon;
+        Weapon_Type left = kGenericWeapon;
+        bool ranged = false;
+        Skill_RangeProfile profile = Skill_RangeProfile::Melee;
+    };
+    QuietFrameCheck StartQuietFrameCheck(GameEngine* engine);
+    void EndQuietFrameCheck(const QuietFrameCheck& check, bool walkQuiet);
+#endif
 
     // What a frame's update reads leads the object (PrefetchUpdateData asks for it).
     CombatManager* mCombatManager = nullptr;
