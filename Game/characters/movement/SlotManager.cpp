@@ -7,6 +7,7 @@
 #include "Engine/Engine.h"
 #include "Engine/object/ObjectManager.h"
 #include "Engine/sys/Machine.h"
+#include "Engine/world/EntityDigest.h"
 #include "Engine/world/World.h"
 #include "Engine/world/nav/PathFinder.h"
 #include "Game/ai/controllers/CharacterController.h"
@@ -14,6 +15,7 @@
 #include "Game/characters/CharacterLookup.h"
 #include "Game/characters/Player.h"
 #include "Game/characters/movement/CharacterMovementManager.h"
+#include "Game/characters/movement/SightDigest.h"
 
 namespace GAME {
 
@@ -148,21 +150,39 @@ int SlotManager::PickSlot(Character& requester, bool acceptUnchecked, PathFinder
     return -1;
 }
 
-inline Character* SlotManager::Holder(std::size_t index) const {
-    Character* holder = mOccupants[index] != 0 ? mHolders[index].kept.object : nullptr;
-#ifndef NDEBUG
-    if (holder != FindCharacter(mOccupants[index])) {
-        gEngine->Log(0, "SlotManager: the holder kept for slot %zu is stale", index);
-        std::abort();
-    }
-#endif
-    return holder;
+// Holding::worldSlot starts at nowhere.
+static_assert(World::kNoSlot == 0xFFFFFFFFu);
+
+inline const EntityDigest* SlotManager::HolderDigest(const World& world, std::size_t index,
+                                                     std::uint32_t occupant) const {
+    const std::uint32_t slot = mHolders[index].worldSlot;
+    if (!world.SlotHolds(slot, occupant))
+        return nullptr;
+    const EntityDigest& digest = world.GetDigest(slot);
+    constexpr std::uint32_t kCharacterWritten = SightDigest::kWritten | SightDigest::kCharacter;
+    return (digest.gameFlags & kCharacterWritten) == kCharacterWritten ? &digest : nullptr;
 }
 
-inline bool SlotManager::Vacated(std::uint32_t occupant, const Character* holder,
-                                 std::uint32_t requesterId, bool client) const {
-    return occupant != 0 && (occupant == requesterId || !holder || !holder->IsAlive() ||
-                             (client && Abandoned(*holder)));
+inline bool SlotManager::HolderGone(World& world, ObjectManager& objects, std::size_t index,
+                                    std::uint32_t occupant, bool client) {
+    // A client weighs what the holder's actions say, which only the character knows.
+    if (!client)
+        if (const EntityDigest* digest = HolderDigest(world, index, occupant)) {
+            const bool gone = !SightDigest::Has(*digest, SightDigest::kAlive);
+#ifndef NDEBUG
+            const Character* holder = FindCharacter(occupant);
+            if (!holder || gone == holder->IsAlive()) {
+                gEngine->Log(0, "SlotManager: the digest of the holder of slot %zu is stale",
+                             index);
+                std::abort();
+            }
+#endif
+            return gone;
+        }
+    Holding& holding = mHolders[index];
+    const Character* holder = objects.GetObject(occupant, holding.kept);
+    holding.worldSlot = holder ? world.GetSlotOf(holder) : World::kNoSlot;
+    return !holder || !holder->IsAlive() || (client && Abandoned(*holder));
 }
 
 void SlotManager::RequestSlot(WorldVec3& out, std::uint32_t requesterId, float radius,
@@ -200,9 +220,8 @@ void SlotManager::RequestSlot(WorldVec3& out, Character& requester, float radius
     mCandidates.clear();
     for (unsigned int i = 0; i < mOccupants.size(); ++i) {
         const std::uint32_t occupant = mOccupants[i];
-        const Character* holder =
-            occupant != 0 ? objects.GetObject(occupant, mHolders[i].kept) : nullptr;
-        const bool vacated = Vacated(occupant, holder, requesterId, client);
+        const bool vacated = occupant != 0 && (occupant == requesterId ||
+                                               HolderGone(world, objects, i, occupant, client));
         mHolders[i].vacated = vacated;
         if (hold && vacated)
             mOccupants[i] = 0;
@@ -223,15 +242,34 @@ void SlotManager::RequestSlot(WorldVec3& out, Character& requester, float radius
     const float extents = requester.GetExtents();
     const CharacterPathingSize size = requester.GetPathingSize();
     for (unsigned int i = 0; i < mOccupants.size(); ++i) {
-        const Character* holder = Holder(i);
-        if (!holder || (!hold && mHolders[i].vacated))
+        // A vacated slot a holding request has freed; one a look saw vacated is no holder's.
+        const std::uint32_t occupant = mOccupants[i];
+        if (occupant == 0 || mHolders[i].vacated)
+            continue;
+        // The holder's path position as its digest holds it spares reading the character of a
+        // holder nearer its slot; a position not yet taken is taken (as the character reads
+        // it) only from a holder of the requester's size.
+        const EntityDigest* digest = HolderDigest(world, i, occupant);
+        const bool kept = digest && SightDigest::Has(*digest, SightDigest::kOwnPathPosition);
+        const WorldVec3& place = Position(i);
+        const float mine = world.GetDistanceSquared(place, from);
+        if (kept && !(mine < world.GetDistanceSquared(place, digest->GetGamePosition())))
+            continue;
+        const Character* holder = objects.GetObject(occupant, mHolders[i].kept);
+        if (!holder)
             continue;
         // An equal size has equal extents (the call is in another file).
         if (holder->GetPathingSize() != size && holder->GetExtents() != extents)
             continue;
-        const WorldVec3& place = Position(i);
-        const float mine = world.GetDistanceSquared(place, from);
-        if (mine < world.GetDistanceSquared(place, holder->GetMovementManager().GetPathPosition()))
+#ifndef NDEBUG
+        if (kept &&
+            !(holder->GetMovementManager().GetStoredPathPosition() == digest->GetGamePosition())) {
+            gEngine->Log(0, "SlotManager: the digest of the holder of slot %zu is stale", i);
+            std::abort();
+        }
+#endif
+        if (kept ||
+            mine < world.GetDistanceSquared(place, holder->GetMovementManager().GetPathPosition()))
             mCandidates.emplace_back(mine, i);
     }
     taken = PickSlot(requester, acceptUnchecked, paths);
@@ -240,7 +278,7 @@ void SlotManager::RequestSlot(WorldVec3& out, Character& requester, float radius
         out = Position(index);
         if (!hold)
             return;
-        Character* displaced = Holder(index);
+        Character* displaced = objects.GetObject(mOccupants[index], mHolders[index].kept);
         mOccupants[index] = requesterId;
         if (displaced)
             displaced->LostSlot();

@@ -14,6 +14,8 @@ namespace GAME {
 
 class Character;
 class PathFinder;
+class World;
+struct EntityDigest;
 
 // A client's copy without a brain here, moved only by the actions the server sends: the slots
 // it holds follow those actions.
@@ -59,12 +61,14 @@ private:
     // A client's copy whose sent actions turned it from the owner: the server's controller
     // released its slot then.
     bool Abandoned(const Character& holder) const;
-    // The holder of the slot as the request in progress looked it up.
-    Character* Holder(std::size_t index) const;
-    // A held slot the requester may take: its own, or one of a holder gone, dead or (on a
-    // client) abandoned. `holder` is the occupant as looked up.
-    bool Vacated(std::uint32_t occupant, const Character* holder, std::uint32_t requesterId,
-                 bool client) const;
+    // The world digest of the slot's occupant where the world last filed it, while it still
+    // does and the game has written it; null otherwise.
+    const EntityDigest* HolderDigest(const World& world, std::size_t index,
+                                     std::uint32_t occupant) const;
+    // Whether the slot's occupant, not the requester, is gone, dead or (on a client) abandoned
+    // it. A crowd's holders lie all over memory: their digests lie in one array.
+    bool HolderGone(World& world, ObjectManager& objects, std::size_t index, std::uint32_t occupant,
+                    bool client);
     // Takes the first listed slot the requester may use (not colliding, reachable unless
     // unchecked); -1 when none.
     int PickSlot(Character& requester, bool acceptUnchecked, PathFinder& paths);
@@ -86,11 +90,13 @@ private:
     // The places worked out when the centre moved, to check each one placed later against.
     std::vector<WorldVec3> mPlacedWhenMoved;
 #endif
-    // Per slot, its occupant as RequestSlot found it and where the object table had it: a crowd
-    // asks for its foe's ring every frame, and the holders seldom change.
-    // Beside each, whether the request in progress found the slot vacated (Vacated).
+    // Per slot, its occupant as a request last looked it up, where the object table had it and
+    // where the world filed it (World::kNoSlot for nowhere): a crowd asks for its foe's ring
+    // every frame, and the holders seldom change. Beside each, whether the request in progress
+    // found the slot vacated: the requester's own, or its holder gone.
     struct Holding {
         ObjectManager::Kept<Character> kept;
+        std::uint32_t worldSlot = 0xFFFFFFFFu;
         bool vacated = false;
     };
     SlotList<Holding> mHolders;
