@@ -103,24 +103,25 @@ private:
         bool vacated = false;
     };
 
+    // What every request reads comes first: a crowd's rings lie all over memory.
     Character* mOwner;
     // The owner's id and world slot as OwnerPathPosition last found them.
     std::uint32_t mOwnerId = 0;
     std::uint32_t mOwnerWorldSlot = 0xFFFFFFFFu;
     mutable SlotList<Slot> mSlots;
+    WorldVec3 mLastCenter;
+    float mLastRadius = 0.0f;
+    int mOffMeshSize = -1;
+    const PathFinder* mOffMeshFinder = nullptr;
+    std::uint64_t mOffMeshVersion = 0;
+    // (squared distance to the requester, slot index), kept between requests.
+    SlotList<std::pair<float, unsigned int>> mCandidates;
     // Per slot, where the object table had its occupant when a request last looked it up.
     SlotList<ObjectManager::Kept<Character>> mKept;
 #ifndef NDEBUG
     // The places worked out when the centre moved, to check each one placed later against.
     std::vector<WorldVec3> mPlacedWhenMoved;
 #endif
-    WorldVec3 mLastCenter;
-    float mLastRadius = 0.0f;
-    // (squared distance to the requester, slot index), kept between requests.
-    SlotList<std::pair<float, unsigned int>> mCandidates;
-    int mOffMeshSize = -1;
-    const PathFinder* mOffMeshFinder = nullptr;
-    std::uint64_t mOffMeshVersion = 0;
 };
 
 }  // namespace GAME
