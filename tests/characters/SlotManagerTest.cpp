@@ -2,6 +2,7 @@
 // holder that stands further off, and slots that collide with walls.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <vector>
 
 #include "Engine/world/World.h"
@@ -173,6 +174,31 @@ TEST_F(Slots, HeldSlotsFollowTheRingThoughNoRequestLookedAtThem) {
         for (std::size_t i = 0; i < 4; ++i)
             EXPECT_LT(Flat(ring.GetSlotPosition(i), At(row.x + dx[i], row.z + dz[i])), 1e-4f);
     }
+}
+
+TEST_F(Slots, RingsOfAnySizeGiveTheNearestFreeSlotsInTurn) {
+    // Askers stand five metres out, a third of a slot's arc past slot k: they get k, then k + 1,
+    // then k - 1 (k - 1 lies further off than k + 1).
+    SlotManager& ring = owner->GetAttackSlots();
+    const WorldVec3 center = owner->GetPathPosition();
+    for (const unsigned int n : {3u, 8u, 24u, 40u})
+        for (const unsigned int k : {0u, 1u, n / 2, n - 1}) {
+            SCOPED_TRACE(::testing::Message() << n << " slots, past slot " << k);
+            ring.SetNumSlots(n);
+            const float arc = 6.2831855f / static_cast<float>(n);
+            const float angle = (static_cast<float>(k) + 0.3f) * arc;
+            const float x = center.local.x + 5.0f * std::cos(angle);
+            const float z = center.local.z + 5.0f * std::sin(angle);
+            const unsigned int expected[3] = {k, (k + 1) % n, (k + n - 1) % n};
+            std::vector<Character*> askers;
+            for (const unsigned int slot : expected) {
+                askers.push_back(Spawn<ProbeCharacter>(x, z));
+                EXPECT_EQ(Request(*askers.back(), 2.0f, true), ring.GetSlotPosition(slot));
+                EXPECT_EQ(ring.GetOccupant(slot), askers.back()->GetObjectId());
+            }
+            for (Character* asker : askers)
+                World::Get().RemoveEntity(asker);
+        }
 }
 
 // What befalls the holder of slot 0 before a newcomer beside that slot asks; the ring reads

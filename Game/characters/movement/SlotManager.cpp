@@ -22,6 +22,8 @@ namespace GAME {
 namespace {
 
 constexpr float kSlotTwoPi = 6.2831855f;
+// Candidate lists up to this long are sorted by insertion.
+constexpr std::size_t kInsertionSorted = 16;
 
 // World::GetDistanceSquared, bit for bit, kept inline: a request weighs every slot with it.
 [[gnu::always_inline]] inline float SlotDistanceSquared(const WorldVec3& a, const WorldVec3& b) {
@@ -174,7 +176,19 @@ int SlotManager::PickSlot(Character& requester, bool acceptUnchecked, PathFinder
     // Nearest first; equal distances go to the lower index. A slot that collides is passed
     // over where it lies in that order, as if never listed: only those up to the one taken are
     // tested.
-    std::sort(mCandidates.begin(), mCandidates.end());
+    // No two pairs are equal (the indices differ), so any sort gives this order; a ring lists
+    // a handful, for which sorting by insertion costs the least.
+    if (mCandidates.size() > kInsertionSorted) {
+        std::sort(mCandidates.begin(), mCandidates.end());
+    } else {
+        for (std::size_t i = 1; i < mCandidates.size(); ++i) {
+            const std::pair<float, unsigned int> candidate = mCandidates[i];
+            std::size_t at = i;
+            for (; at > 0 && candidate < mCandidates[at - 1]; --at)
+                mCandidates[at] = mCandidates[at - 1];
+            mCandidates[at] = candidate;
+        }
+    }
     const int size = requester.GetSize();
     for (const auto& [distance, index] : mCandidates)
         if (!SlotCollides(paths, index, size) &&
