@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
 #include <vector>
 
 #include "Engine/world/World.h"
@@ -201,36 +202,20 @@ TEST_F(Slots, RingsOfAnySizeGiveTheNearestFreeSlotsInTurn) {
         }
 }
 
-// What befalls the holder of slot 0 before a newcomer beside that slot asks; the ring reads
-// holders through the world's digests, which follow the world's slots, not the characters.
-enum class Befalls {
-    Nothing,
-    Dies,
-    LeavesTheWorld,
-    LeavesTheWorldAndDies,
-    DiesAndAnotherTakesItsWorldSlot,
-    IsDestroyed,
-    WalksOff,
-    WalksOffOutsideTheWorld,
-    ReentersElsewhereAndWalksOff,
-};
-
 TEST_F(Slots, AHolderIsWeighedAsItIsWhereverTheWorldFilesIt) {
+    // What befalls the holder of slot 0 before a newcomer beside that slot asks, in order:
+    // l leaves the world, d dies, f another takes its world slot, r comes back (at another world
+    // slot), w walks off, x is destroyed. The ring reads holders through the world's digests,
+    // which follow the world's slots, not the characters.
     struct Case {
-        Befalls befalls;
+        const char* befalls;
         bool taken;      // the newcomer gets slot 0
         bool displaced;  // the holder loses it to the newcomer (it stands further off)
     };
     const Case cases[] = {
-        {Befalls::Nothing, false, false},
-        {Befalls::Dies, true, false},
-        {Befalls::LeavesTheWorld, false, false},
-        {Befalls::LeavesTheWorldAndDies, true, false},
-        {Befalls::DiesAndAnotherTakesItsWorldSlot, true, false},
-        {Befalls::IsDestroyed, true, false},
-        {Befalls::WalksOff, true, true},
-        {Befalls::WalksOffOutsideTheWorld, true, true},
-        {Befalls::ReentersElsewhereAndWalksOff, true, true},
+        {"", false, false},  {"d", true, false},   {"l", false, false},
+        {"ld", true, false}, {"ldf", true, false}, {"lx", true, false},
+        {"w", true, true},   {"lw", true, true},   {"lfrw", true, true},
     };
     World& world = World::Get();
     ObjectManager& objects = Singleton<ObjectManager>::Get();
@@ -238,8 +223,8 @@ TEST_F(Slots, AHolderIsWeighedAsItIsWhereverTheWorldFilesIt) {
     const float spots[4][2] = {{48, 25}, {45, 28}, {42, 25}, {45, 22}};
     for (const Case& c : cases)
         for (const bool hold : {true, false}) {
-            SCOPED_TRACE(::testing::Message() << "case " << static_cast<int>(c.befalls)
-                                              << (hold ? ", holding" : ", looking"));
+            SCOPED_TRACE(::testing::Message()
+                         << "\"" << c.befalls << "\"" << (hold ? ", holding" : ", looking"));
             ring.SetNumSlots(4);
             std::vector<Character*> spawned;
             ProbeCharacter* holders[4];
@@ -265,51 +250,28 @@ TEST_F(Slots, AHolderIsWeighedAsItIsWhereverTheWorldFilesIt) {
             ProbeCharacter* first = holders[0];
             const std::uint32_t worldSlot = world.GetSlotOf(first);
             const WorldCoords coords = first->GetCoords();
-            auto takeItsWorldSlot = [&] {
-                Character* filler = Spawn(30, 40);
-                spawned.push_back(filler);
-                ASSERT_EQ(world.GetSlotOf(filler), worldSlot);
-                SightDigest::Fetch(world, worldSlot);
-            };
-            switch (c.befalls) {
-                case Befalls::Nothing:
-                    break;
-                case Befalls::Dies:
+            for (const char* step = c.befalls; *step; ++step) {
+                if (*step == 'l')
+                    world.RemoveEntity(first);
+                if (*step == 'd')
                     first->SetLifeState(Character_LifeState::Dead);
-                    break;
-                case Befalls::LeavesTheWorld:
-                    world.RemoveEntity(first);
-                    break;
-                case Befalls::LeavesTheWorldAndDies:
-                    world.RemoveEntity(first);
-                    first->SetLifeState(Character_LifeState::Dead);
-                    break;
-                case Befalls::DiesAndAnotherTakesItsWorldSlot:
-                    world.RemoveEntity(first);
-                    first->SetLifeState(Character_LifeState::Dead);
-                    takeItsWorldSlot();
-                    break;
-                case Befalls::IsDestroyed:
-                    world.RemoveEntity(first);
-                    objects.DestroyObject(first);
-                    spawned.erase(spawned.begin());
-                    break;
-                case Befalls::WalksOff:
-                    first->SetPathPosition(At(58, 50));
-                    break;
-                case Befalls::WalksOffOutsideTheWorld:
-                    world.RemoveEntity(first);
-                    first->SetPathPosition(At(58, 50));
-                    break;
-                case Befalls::ReentersElsewhereAndWalksOff:
-                    world.RemoveEntity(first);
-                    takeItsWorldSlot();
+                if (*step == 'f') {
+                    spawned.push_back(Spawn(30, 40));
+                    ASSERT_EQ(world.GetSlotOf(spawned.back()), worldSlot);
+                    SightDigest::Fetch(world, worldSlot);
+                }
+                if (*step == 'r') {
                     ASSERT_TRUE(world.AddEntity(first, coords, true));
                     ASSERT_NE(world.GetSlotOf(first), worldSlot);
+                }
+                if (*step == 'w')
                     first->SetPathPosition(At(58, 50));
-                    break;
+                if (*step == 'x') {
+                    objects.DestroyObject(first);
+                    spawned.erase(spawned.begin());
+                }
             }
-            const bool gone = c.befalls == Befalls::IsDestroyed;
+            const bool gone = std::strchr(c.befalls, 'x') != nullptr;
             const std::uint32_t firstId = gone ? 0 : first->GetObjectId();
             const WorldVec3 got = ask();
             EXPECT_EQ(got.IsValid(), c.taken);
