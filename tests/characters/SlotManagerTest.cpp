@@ -2,9 +2,13 @@
 // holder that stands further off, and slots that collide with walls.
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstring>
 #include <vector>
 
+#include "Engine/world/World.h"
 #include "Engine/world/nav/PathFinder.h"
+#include "Game/characters/movement/SightDigest.h"
 #include "Game/characters/movement/SlotManager.h"
 #include "MovementTestSupport.h"
 #include "ProbeCharacter.h"
@@ -170,6 +174,150 @@ TEST_F(Slots, HeldSlotsFollowTheRingThoughNoRequestLookedAtThem) {
         EXPECT_EQ(ring.GetOccupant(0), holders[0]->GetObjectId());
         for (std::size_t i = 0; i < 4; ++i)
             EXPECT_LT(Flat(ring.GetSlotPosition(i), At(row.x + dx[i], row.z + dz[i])), 1e-4f);
+    }
+}
+
+TEST_F(Slots, RingsOfAnySizeGiveTheNearestFreeSlotsInTurn) {
+    // Askers stand five metres out, a third of a slot's arc past slot k: they get k, then k + 1,
+    // then k - 1 (k - 1 lies further off than k + 1).
+    SlotManager& ring = owner->GetAttackSlots();
+    const WorldVec3 center = owner->GetPathPosition();
+    for (const unsigned int n : {3u, 8u, 24u, 40u})
+        for (const unsigned int k : {0u, 1u, n / 2, n - 1}) {
+            SCOPED_TRACE(::testing::Message() << n << " slots, past slot " << k);
+            ring.SetNumSlots(n);
+            const float arc = 6.2831855f / static_cast<float>(n);
+            const float angle = (static_cast<float>(k) + 0.3f) * arc;
+            const float x = center.local.x + 5.0f * std::cos(angle);
+            const float z = center.local.z + 5.0f * std::sin(angle);
+            const unsigned int expected[3] = {k, (k + 1) % n, (k + n - 1) % n};
+            std::vector<Character*> askers;
+            for (const unsigned int slot : expected) {
+                askers.push_back(Spawn<ProbeCharacter>(x, z));
+                EXPECT_EQ(Request(*askers.back(), 2.0f, true), ring.GetSlotPosition(slot));
+                EXPECT_EQ(ring.GetOccupant(slot), askers.back()->GetObjectId());
+            }
+            for (Character* asker : askers)
+                World::Get().RemoveEntity(asker);
+        }
+}
+
+TEST_F(Slots, AHolderIsWeighedAsItIsWhereverTheWorldFilesIt) {
+    // What befalls the holder of slot 0 before a newcomer beside that slot asks, in order:
+    // l leaves the world, d dies, f another takes its world slot, r comes back (at another world
+    // slot), w walks off, x is destroyed. The ring reads holders through the world's digests,
+    // which follow the world's slots, not the characters.
+    struct Case {
+        const char* befalls;
+        bool taken;      // the newcomer gets slot 0
+        bool displaced;  // the holder loses it to the newcomer (it stands further off)
+    };
+    const Case cases[] = {
+        {"", false, false},  {"d", true, false},   {"l", false, false},
+        {"ld", true, false}, {"ldf", true, false}, {"lx", true, false},
+        {"w", true, true},   {"lw", true, true},   {"lfrw", true, true},
+    };
+    World& world = World::Get();
+    ObjectManager& objects = Singleton<ObjectManager>::Get();
+    SlotManager& ring = owner->GetAttackSlots();
+    const float spots[4][2] = {{48, 25}, {45, 28}, {42, 25}, {45, 22}};
+    for (const Case& c : cases)
+        for (const bool hold : {true, false}) {
+            SCOPED_TRACE(::testing::Message()
+                         << "\"" << c.befalls << "\"" << (hold ? ", holding" : ", looking"));
+            ring.SetNumSlots(4);
+            std::vector<Character*> spawned;
+            ProbeCharacter* holders[4];
+            for (int i = 0; i < 4; ++i) {
+                holders[i] = Spawn<ProbeCharacter>(spots[i][0], spots[i][1]);
+                spawned.push_back(holders[i]);
+                ASSERT_TRUE(Request(*holders[i], 2.0f, true).IsValid());
+            }
+            // As a crowd's sight has them: every holder's digest written.
+            for (ProbeCharacter* holder : holders)
+                ASSERT_TRUE(SightDigest::Has(SightDigest::Fetch(world, world.GetSlotOf(holder)),
+                                             SightDigest::kAlive));
+            ProbeCharacter* newcomer = Spawn<ProbeCharacter>(49, 26);
+            spawned.push_back(newcomer);
+            auto ask = [&] {
+                WorldVec3 out(meadow, Vec3(-1, -1, -1));
+                ring.RequestSlot(out, newcomer->GetObjectId(), 2.0f, true, hold);
+                return out;
+            };
+            // Every holder stands nearer its slot than the newcomer.
+            ASSERT_FALSE(ask().IsValid());
+
+            ProbeCharacter* first = holders[0];
+            const std::uint32_t worldSlot = world.GetSlotOf(first);
+            const WorldCoords coords = first->GetCoords();
+            for (const char* step = c.befalls; *step; ++step) {
+                if (*step == 'l')
+                    world.RemoveEntity(first);
+                if (*step == 'd')
+                    first->SetLifeState(Character_LifeState::Dead);
+                if (*step == 'f') {
+                    spawned.push_back(Spawn(30, 40));
+                    ASSERT_EQ(world.GetSlotOf(spawned.back()), worldSlot);
+                    SightDigest::Fetch(world, worldSlot);
+                }
+                if (*step == 'r') {
+                    ASSERT_TRUE(world.AddEntity(first, coords, true));
+                    ASSERT_NE(world.GetSlotOf(first), worldSlot);
+                }
+                if (*step == 'w')
+                    first->SetPathPosition(At(58, 50));
+                if (*step == 'x') {
+                    objects.DestroyObject(first);
+                    spawned.erase(spawned.begin());
+                }
+            }
+            const bool gone = std::strchr(c.befalls, 'x') != nullptr;
+            const std::uint32_t firstId = gone ? 0 : first->GetObjectId();
+            const WorldVec3 got = ask();
+            EXPECT_EQ(got.IsValid(), c.taken);
+            if (c.taken)
+                EXPECT_LT(Flat(got, At(47, 25)), 1e-4f);
+            if (hold && c.taken)
+                EXPECT_EQ(ring.GetOccupant(0), newcomer->GetObjectId());
+            else if (!gone)
+                EXPECT_EQ(ring.GetOccupant(0), firstId);
+            if (!gone)
+                EXPECT_EQ(first->lostSlots, hold && c.displaced ? 1 : 0);
+            for (int i = 1; i < 4; ++i)
+                EXPECT_EQ(ring.GetOccupant(static_cast<std::size_t>(i)), holders[i]->GetObjectId());
+            for (Character* character : spawned)
+                world.RemoveEntity(character);
+        }
+}
+
+TEST_F(Slots, TheRingFollowsItsOwnerWhereverTheWorldFilesIt) {
+    // The owner moves in the world; comes back at another world slot (a character then standing
+    // in its old one, elsewhere) and moves; moves outside the world.
+    World& world = World::Get();
+    SlotManager& ring = owner->GetAttackSlots();
+    ProbeCharacter* asker = Spawn<ProbeCharacter>(45, 20);
+    EXPECT_LT(Flat(Request(*asker, 2.0f, true), At(45, 23)), 1e-4f);
+    const float moves[3][2] = {{40, 30}, {50, 32}, {38, 22}};
+    for (int step = 0; step < 3; ++step) {
+        SCOPED_TRACE(step);
+        if (step == 1) {
+            const std::uint32_t ownSlot = world.GetSlotOf(owner);
+            ASSERT_TRUE(world.RemoveEntity(owner));
+            Character* filler = Spawn(30, 40);
+            ASSERT_EQ(world.GetSlotOf(filler), ownSlot);
+            filler->SetPathPosition(At(30, 40));
+            ASSERT_TRUE(world.AddEntity(owner, owner->GetCoords(), true));
+            ASSERT_NE(world.GetSlotOf(owner), ownSlot);
+        }
+        if (step == 2)
+            ASSERT_TRUE(world.RemoveEntity(owner));
+        const float x = moves[step][0], z = moves[step][1];
+        owner->SetPathPosition(At(x, z));
+        asker->SetPathPosition(At(x, z - 5));
+        EXPECT_LT(Flat(Request(*asker, 2.0f, true), At(x, z - 2)), 1e-4f);
+        const float dx[4] = {2, 0, -2, 0}, dz[4] = {0, 2, 0, -2};
+        for (std::size_t i = 0; i < 4; ++i)
+            EXPECT_LT(Flat(ring.GetSlotPosition(i), At(x + dx[i], z + dz[i])), 1e-4f) << i;
     }
 }
 

@@ -7,6 +7,7 @@
 #include "Engine/Engine.h"
 #include "Engine/object/ObjectManager.h"
 #include "Engine/sys/Machine.h"
+#include "Engine/world/EntityDigest.h"
 #include "Engine/world/World.h"
 #include "Engine/world/nav/PathFinder.h"
 #include "Game/ai/controllers/CharacterController.h"
@@ -14,12 +15,22 @@
 #include "Game/characters/CharacterLookup.h"
 #include "Game/characters/Player.h"
 #include "Game/characters/movement/CharacterMovementManager.h"
+#include "Game/characters/movement/SightDigest.h"
 
 namespace GAME {
 
 namespace {
 
 constexpr float kSlotTwoPi = 6.2831855f;
+// Candidate lists up to this long are sorted by insertion.
+constexpr std::size_t kInsertionSorted = 16;
+
+// World::GetDistanceSquared, bit for bit, kept inline: a request weighs every slot with it.
+[[gnu::always_inline]] inline float SlotDistanceSquared(const WorldVec3& a, const WorldVec3& b) {
+    if (!a.region || !b.region)
+        return kInfinity;
+    return (b.GetWorldPosition() - a.GetWorldPosition()).LengthSquared();
+}
 
 }  // namespace
 
@@ -41,33 +52,34 @@ bool SlotManager::Abandoned(const Character& holder) const {
 }
 
 void SlotManager::SetNumSlots(unsigned int n) {
-    mOccupants.assign(n, 0);
-    mHolders.assign(n, {});
     // The empty points stand until the next request places the ring.
-    mPositions.assign(n, WorldVec3());
-    mPlaced.assign(n, 1);
-    mOffMesh.assign(n, kUnknown);
+    mSlots.assign(n, {});
+    mKept.assign(n, {});
     mLastRadius = 0.0f;
     mCandidates.reserve(n);
 }
 
 void SlotManager::ReleaseSlot(std::uint32_t id) {
-    const auto it = std::find(mOccupants.begin(), mOccupants.end(), id);
-    if (it != mOccupants.end())
-        *it = 0;
+    for (Slot& slot : mSlots)
+        if (slot.occupant == id) {
+            slot.occupant = 0;
+            return;
+        }
 }
 
 void SlotManager::HoldSlotAt(const WorldVec3& place, std::uint32_t holderId, float radius) {
     if (!(radius > 0.0f) || !place.IsValid())
         return;
-    CalculateSlotPositions(radius);
-    for (std::size_t i = 0; i < mPositions.size(); ++i)
-        Position(i);
-    const auto at = std::find(mPositions.begin(), mPositions.end(), place);
-    if (at == mPositions.end())
+    CalculateSlotPositions(World::Get(), radius);
+    std::size_t at = 0;
+    while (at < mSlots.size() && !(Position(at) == place))
+        ++at;
+    if (at == mSlots.size())
         return;
-    std::replace(mOccupants.begin(), mOccupants.end(), holderId, 0u);
-    std::uint32_t& occupant = mOccupants[static_cast<std::size_t>(at - mPositions.begin())];
+    for (Slot& slot : mSlots)
+        if (slot.occupant == holderId)
+            slot.occupant = 0;
+    std::uint32_t& occupant = mSlots[at].occupant;
     Character* displaced = occupant != 0 ? FindCharacter(occupant) : nullptr;
     occupant = holderId;
     if (displaced)
@@ -75,10 +87,9 @@ void SlotManager::HoldSlotAt(const WorldVec3& place, std::uint32_t holderId, flo
 }
 
 WorldVec3 SlotManager::CalculateSlotPosition(unsigned int index, float radius) const {
-    if (index >= mOccupants.size())
+    if (index >= mSlots.size())
         return WorldVec3();
-    const float angle =
-        static_cast<float>(index) / static_cast<float>(mOccupants.size()) * kSlotTwoPi;
+    const float angle = static_cast<float>(index) / static_cast<float>(mSlots.size()) * kSlotTwoPi;
     const Vec3 offset(std::cos(angle) * radius, 0.0f, std::sin(angle) * radius);
     WorldVec3 place = mLastCenter;
     // Without ground under it the slot stays level with the owner; the collision test then
@@ -88,27 +99,52 @@ WorldVec3 SlotManager::CalculateSlotPosition(unsigned int index, float radius) c
     return place;
 }
 
-inline void SlotManager::CalculateSlotPositions(float radius) {
+inline WorldVec3 SlotManager::OwnerPathPosition(const World& world) {
+    if (world.SlotHolds(mOwnerWorldSlot, mOwnerId)) {
+        const EntityDigest& digest = world.GetDigest(mOwnerWorldSlot);
+        constexpr std::uint32_t kPathWritten =
+            SightDigest::kWritten | SightDigest::kCharacter | SightDigest::kOwnPathPosition;
+        if ((digest.gameFlags & kPathWritten) == kPathWritten) {
+#ifndef NDEBUG
+            if (world.GetEntityAt(mOwnerWorldSlot) != mOwner ||
+                !(mOwner->GetMovementManager().GetStoredPathPosition() ==
+                  digest.GetGamePosition())) {
+                gEngine->Log(0, "SlotManager: the digest of a ring's owner is stale");
+                std::abort();
+            }
+#endif
+            return digest.GetGamePosition();
+        }
+    }
+    mOwnerId = mOwner->GetObjectId();
+    mOwnerWorldSlot = world.GetSlotOf(mOwner);
     // The movement manager's read is inline; the character's is a call into another file.
-    const WorldVec3 center = mOwner->GetMovementManager().GetPathPosition();
+    return mOwner->GetMovementManager().GetPathPosition();
+}
+
+inline void SlotManager::CalculateSlotPositions(const World& world, float radius) {
+    const WorldVec3 center = OwnerPathPosition(world);
     if (radius == mLastRadius && center == mLastCenter)
         return;
     mLastRadius = radius;
     mLastCenter = center;
-    std::fill(mPlaced.begin(), mPlaced.end(), std::uint8_t{0});
-    std::fill(mOffMesh.begin(), mOffMesh.end(), kUnknown);
+    for (Slot& slot : mSlots) {
+        slot.placed = false;
+        slot.offMesh = kUnknown;
+    }
 #ifndef NDEBUG
-    mPlacedWhenMoved.resize(mPositions.size());
-    for (unsigned int i = 0; i < mPositions.size(); ++i)
+    mPlacedWhenMoved.resize(mSlots.size());
+    for (unsigned int i = 0; i < mSlots.size(); ++i)
         mPlacedWhenMoved[i] = CalculateSlotPosition(i, radius);
 #endif
 }
 
 void SlotManager::Place(std::size_t index) const {
-    mPositions[index] = CalculateSlotPosition(static_cast<unsigned int>(index), mLastRadius);
-    mPlaced[index] = 1;
+    Slot& slot = mSlots[index];
+    slot.position = CalculateSlotPosition(static_cast<unsigned int>(index), mLastRadius);
+    slot.placed = true;
 #ifndef NDEBUG
-    if (!(mPositions[index] == mPlacedWhenMoved[index])) {
+    if (!(slot.position == mPlacedWhenMoved[index])) {
         gEngine->Log(0, "SlotManager: slot %zu placed late differs", index);
         std::abort();
     }
@@ -118,12 +154,13 @@ void SlotManager::Place(std::size_t index) const {
 inline bool SlotManager::SlotCollides(PathFinder& paths, std::size_t index, int size) {
     if (size != mOffMeshSize || &paths != mOffMeshFinder ||
         paths.GetMeshVersion() != mOffMeshVersion) {
-        std::fill(mOffMesh.begin(), mOffMesh.end(), kUnknown);
+        for (Slot& slot : mSlots)
+            slot.offMesh = kUnknown;
         mOffMeshSize = size;
         mOffMeshFinder = &paths;
         mOffMeshVersion = paths.GetMeshVersion();
     }
-    std::int8_t& offMesh = mOffMesh[index];
+    std::int8_t& offMesh = mSlots[index].offMesh;
     if (offMesh == kUnknown)
         offMesh = paths.IsOffMesh(Position(index), size) ? 1 : 0;
 #ifndef NDEBUG
@@ -139,7 +176,19 @@ int SlotManager::PickSlot(Character& requester, bool acceptUnchecked, PathFinder
     // Nearest first; equal distances go to the lower index. A slot that collides is passed
     // over where it lies in that order, as if never listed: only those up to the one taken are
     // tested.
-    std::sort(mCandidates.begin(), mCandidates.end());
+    // No two pairs are equal (the indices differ), so any sort gives this order; a ring lists
+    // a handful, for which sorting by insertion costs the least.
+    if (mCandidates.size() > kInsertionSorted) {
+        std::sort(mCandidates.begin(), mCandidates.end());
+    } else {
+        for (std::size_t i = 1; i < mCandidates.size(); ++i) {
+            const std::pair<float, unsigned int> candidate = mCandidates[i];
+            std::size_t at = i;
+            for (; at > 0 && candidate < mCandidates[at - 1]; --at)
+                mCandidates[at] = mCandidates[at - 1];
+            mCandidates[at] = candidate;
+        }
+    }
     const int size = requester.GetSize();
     for (const auto& [distance, index] : mCandidates)
         if (!SlotCollides(paths, index, size) &&
@@ -148,21 +197,38 @@ int SlotManager::PickSlot(Character& requester, bool acceptUnchecked, PathFinder
     return -1;
 }
 
-inline Character* SlotManager::Holder(std::size_t index) const {
-    Character* holder = mOccupants[index] != 0 ? mHolders[index].kept.object : nullptr;
-#ifndef NDEBUG
-    if (holder != FindCharacter(mOccupants[index])) {
-        gEngine->Log(0, "SlotManager: the holder kept for slot %zu is stale", index);
-        std::abort();
-    }
-#endif
-    return holder;
+// Slot::worldSlot starts at nowhere.
+static_assert(World::kNoSlot == 0xFFFFFFFFu);
+
+inline const EntityDigest* SlotManager::HolderDigest(const World& world, std::size_t index,
+                                                     std::uint32_t occupant) const {
+    const std::uint32_t slot = mSlots[index].worldSlot;
+    if (!world.SlotHolds(slot, occupant))
+        return nullptr;
+    const EntityDigest& digest = world.GetDigest(slot);
+    constexpr std::uint32_t kCharacterWritten = SightDigest::kWritten | SightDigest::kCharacter;
+    return (digest.gameFlags & kCharacterWritten) == kCharacterWritten ? &digest : nullptr;
 }
 
-inline bool SlotManager::Vacated(std::uint32_t occupant, const Character* holder,
-                                 std::uint32_t requesterId, bool client) const {
-    return occupant != 0 && (occupant == requesterId || !holder || !holder->IsAlive() ||
-                             (client && Abandoned(*holder)));
+inline bool SlotManager::HolderGone(World& world, ObjectManager& objects, std::size_t index,
+                                    std::uint32_t occupant, bool client) {
+    // A client weighs what the holder's actions say, which only the character knows.
+    if (!client)
+        if (const EntityDigest* digest = HolderDigest(world, index, occupant)) {
+            const bool gone = !SightDigest::Has(*digest, SightDigest::kAlive);
+#ifndef NDEBUG
+            const Character* holder = FindCharacter(occupant);
+            if (!holder || gone == holder->IsAlive()) {
+                gEngine->Log(0, "SlotManager: the digest of the holder of slot %zu is stale",
+                             index);
+                std::abort();
+            }
+#endif
+            return gone;
+        }
+    const Character* holder = objects.GetObject(occupant, mKept[index]);
+    mSlots[index].worldSlot = holder ? world.GetSlotOf(holder) : World::kNoSlot;
+    return !holder || !holder->IsAlive() || (client && Abandoned(*holder));
 }
 
 void SlotManager::RequestSlot(WorldVec3& out, std::uint32_t requesterId, float radius,
@@ -186,33 +252,33 @@ void SlotManager::RequestSlot(WorldVec3& out, Character& requester, float radius
         out = WorldVec3();
         return;
     }
-    CalculateSlotPositions(radius);
+    World& world = World::Get();
+    CalculateSlotPositions(world, radius);
     // Weighing the slots changes no character: each holder is looked up, and whether the
     // requester may take its slot weighed, once per request. A look (a decision one machine
     // makes alone) leaves the slots as every machine has them.
     ObjectManager& objects = Objects();
     const bool client = gEngine->IsClient();
-    World& world = World::Get();
     PathFinder& paths = world.GetPathFinder();
     const WorldVec3 from = requester.GetMovementManager().GetPathPosition();
     // The free slots are listed as they are found: a holding request frees the vacated ones;
     // the holders left stay.
     mCandidates.clear();
-    for (unsigned int i = 0; i < mOccupants.size(); ++i) {
-        const std::uint32_t occupant = mOccupants[i];
-        const Character* holder =
-            occupant != 0 ? objects.GetObject(occupant, mHolders[i].kept) : nullptr;
-        const bool vacated = Vacated(occupant, holder, requesterId, client);
-        mHolders[i].vacated = vacated;
+    for (unsigned int i = 0; i < mSlots.size(); ++i) {
+        Slot& slot = mSlots[i];
+        const std::uint32_t occupant = slot.occupant;
+        const bool vacated = occupant != 0 && (occupant == requesterId ||
+                                               HolderGone(world, objects, i, occupant, client));
+        slot.vacated = vacated;
         if (hold && vacated)
-            mOccupants[i] = 0;
-        if (mOccupants[i] == 0 || (!hold && vacated))
-            mCandidates.emplace_back(world.GetDistanceSquared(Position(i), from), i);
+            slot.occupant = 0;
+        if (slot.occupant == 0 || (!hold && vacated))
+            mCandidates.emplace_back(SlotDistanceSquared(Position(i), from), i);
     }
     int taken = PickSlot(requester, acceptUnchecked, paths);
     if (taken >= 0) {
         if (hold)
-            mOccupants[static_cast<std::size_t>(taken)] = requesterId;
+            mSlots[static_cast<std::size_t>(taken)].occupant = requesterId;
         out = Position(static_cast<std::size_t>(taken));
         return;
     }
@@ -222,16 +288,35 @@ void SlotManager::RequestSlot(WorldVec3& out, Character& requester, float radius
     mCandidates.clear();
     const float extents = requester.GetExtents();
     const CharacterPathingSize size = requester.GetPathingSize();
-    for (unsigned int i = 0; i < mOccupants.size(); ++i) {
-        const Character* holder = Holder(i);
-        if (!holder || (!hold && mHolders[i].vacated))
+    for (unsigned int i = 0; i < mSlots.size(); ++i) {
+        // A vacated slot a holding request has freed; one a look saw vacated is no holder's.
+        const std::uint32_t occupant = mSlots[i].occupant;
+        if (occupant == 0 || mSlots[i].vacated)
+            continue;
+        // The holder's path position as its digest holds it spares reading the character of a
+        // holder nearer its slot; a position not yet taken is taken (as the character reads
+        // it) only from a holder of the requester's size.
+        const EntityDigest* digest = HolderDigest(world, i, occupant);
+        const bool kept = digest && SightDigest::Has(*digest, SightDigest::kOwnPathPosition);
+        const WorldVec3& place = Position(i);
+        const float mine = SlotDistanceSquared(place, from);
+        if (kept && !(mine < SlotDistanceSquared(place, digest->GetGamePosition())))
+            continue;
+        const Character* holder = objects.GetObject(occupant, mKept[i]);
+        if (!holder)
             continue;
         // An equal size has equal extents (the call is in another file).
         if (holder->GetPathingSize() != size && holder->GetExtents() != extents)
             continue;
-        const WorldVec3& place = Position(i);
-        const float mine = world.GetDistanceSquared(place, from);
-        if (mine < world.GetDistanceSquared(place, holder->GetMovementManager().GetPathPosition()))
+#ifndef NDEBUG
+        if (kept &&
+            !(holder->GetMovementManager().GetStoredPathPosition() == digest->GetGamePosition())) {
+            gEngine->Log(0, "SlotManager: the digest of the holder of slot %u is stale", i);
+            std::abort();
+        }
+#endif
+        if (kept ||
+            mine < SlotDistanceSquared(place, holder->GetMovementManager().GetPathPosition()))
             mCandidates.emplace_back(mine, i);
     }
     taken = PickSlot(requester, acceptUnchecked, paths);
@@ -240,8 +325,9 @@ void SlotManager::RequestSlot(WorldVec3& out, Character& requester, float radius
         out = Position(index);
         if (!hold)
             return;
-        Character* displaced = Holder(index);
-        mOccupants[index] = requesterId;
+        std::uint32_t& occupant = mSlots[index].occupant;
+        Character* displaced = objects.GetObject(occupant, mKept[index]);
+        occupant = requesterId;
         if (displaced)
             displaced->LostSlot();
         return;

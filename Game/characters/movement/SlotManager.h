@@ -14,6 +14,8 @@ namespace GAME {
 
 class Character;
 class PathFinder;
+class World;
+struct EntityDigest;
 
 // A client's copy without a brain here, moved only by the actions the server sends: the slots
 // it holds follow those actions.
@@ -41,30 +43,35 @@ public:
     // lies there.
     void HoldSlotAt(const WorldVec3& place, std::uint32_t holderId, float radius);
 
-    std::size_t GetNumSlots() const { return mOccupants.size(); }
-    std::uint32_t GetOccupant(std::size_t index) const { return mOccupants[index]; }
+    std::size_t GetNumSlots() const { return mSlots.size(); }
+    std::uint32_t GetOccupant(std::size_t index) const { return mSlots[index].occupant; }
     const WorldVec3& GetSlotPosition(std::size_t index) const { return Position(index); }
 
 private:
-    void CalculateSlotPositions(float radius);
+    void CalculateSlotPositions(const World& world, float radius);
+    // The owner's path position, read from its world digest while the world files it where
+    // it last did and holds one there.
+    WorldVec3 OwnerPathPosition(const World& world);
     WorldVec3 CalculateSlotPosition(unsigned int index, float radius) const;
     // The slot's place around mLastCenter, worked out at its first use: a request that takes a
     // free slot never looks at the held ones' places.
     const WorldVec3& Position(std::size_t index) const {
-        if (!mPlaced[index])
+        if (!mSlots[index].placed)
             Place(index);
-        return mPositions[index];
+        return mSlots[index].position;
     }
     void Place(std::size_t index) const;
     // A client's copy whose sent actions turned it from the owner: the server's controller
     // released its slot then.
     bool Abandoned(const Character& holder) const;
-    // The holder of the slot as the request in progress looked it up.
-    Character* Holder(std::size_t index) const;
-    // A held slot the requester may take: its own, or one of a holder gone, dead or (on a
-    // client) abandoned. `holder` is the occupant as looked up.
-    bool Vacated(std::uint32_t occupant, const Character* holder, std::uint32_t requesterId,
-                 bool client) const;
+    // The world digest of the slot's occupant where the world last filed it, while it still
+    // does and the game has written it; null otherwise.
+    const EntityDigest* HolderDigest(const World& world, std::size_t index,
+                                     std::uint32_t occupant) const;
+    // Whether the slot's occupant, not the requester, is gone, dead or (on a client) abandoned
+    // it. A crowd's holders lie all over memory: their digests lie in one array.
+    bool HolderGone(World& world, ObjectManager& objects, std::size_t index, std::uint32_t occupant,
+                    bool client);
     // Takes the first listed slot the requester may use (not colliding, reachable unless
     // unchecked); -1 when none.
     int PickSlot(Character& requester, bool acceptUnchecked, PathFinder& paths);
@@ -77,34 +84,44 @@ private:
     template <class T>
     using SlotList = std::vector<T, RecycledAllocator<T>>;
 
+    // Kept: whether a place is off the mesh is not known yet.
+    static constexpr std::int8_t kUnknown = -1;
+    // What a request reads of each slot, side by side: a crowd's rings lie all over memory.
+    struct Slot {
+        // Its place around mLastCenter at mLastRadius while `placed`.
+        WorldVec3 position;
+        std::uint32_t occupant = 0;
+        // Where the world filed the occupant when a request last looked it up (World::kNoSlot
+        // for nowhere): the holders seldom change.
+        std::uint32_t worldSlot = 0xFFFFFFFFu;
+        // kUnknown, or whether the place is off the mesh of mOffMeshSize while the path finder
+        // mOffMeshFinder keeps its meshes at mOffMeshVersion.
+        std::int8_t offMesh = kUnknown;
+        bool placed = true;
+        // Whether the request in progress found the slot vacated: the requester's own, or its
+        // holder gone.
+        bool vacated = false;
+    };
+
+    // What every request reads comes first: a crowd's rings lie all over memory.
     Character* mOwner;
-    SlotList<std::uint32_t> mOccupants;
-    mutable SlotList<WorldVec3> mPositions;
-    // Per slot, whether mPositions holds its place around mLastCenter at mLastRadius.
-    mutable SlotList<std::uint8_t> mPlaced;
+    // The owner's id and world slot as OwnerPathPosition last found them.
+    std::uint32_t mOwnerId = 0;
+    std::uint32_t mOwnerWorldSlot = 0xFFFFFFFFu;
+    mutable SlotList<Slot> mSlots;
+    WorldVec3 mLastCenter;
+    float mLastRadius = 0.0f;
+    int mOffMeshSize = -1;
+    const PathFinder* mOffMeshFinder = nullptr;
+    std::uint64_t mOffMeshVersion = 0;
+    // (squared distance to the requester, slot index), kept between requests.
+    SlotList<std::pair<float, unsigned int>> mCandidates;
+    // Per slot, where the object table had its occupant when a request last looked it up.
+    SlotList<ObjectManager::Kept<Character>> mKept;
 #ifndef NDEBUG
     // The places worked out when the centre moved, to check each one placed later against.
     std::vector<WorldVec3> mPlacedWhenMoved;
 #endif
-    // Per slot, its occupant as RequestSlot found it and where the object table had it: a crowd
-    // asks for its foe's ring every frame, and the holders seldom change.
-    // Beside each, whether the request in progress found the slot vacated (Vacated).
-    struct Holding {
-        ObjectManager::Kept<Character> kept;
-        bool vacated = false;
-    };
-    SlotList<Holding> mHolders;
-    WorldVec3 mLastCenter;
-    float mLastRadius = 0.0f;
-    // (squared distance to the requester, slot index), kept between requests.
-    SlotList<std::pair<float, unsigned int>> mCandidates;
-    // Per slot: kUnknown, or whether its place is off the mesh of mOffMeshSize, while the path
-    // finder mOffMeshFinder keeps its meshes at mOffMeshVersion.
-    static constexpr std::int8_t kUnknown = -1;
-    SlotList<std::int8_t> mOffMesh;
-    int mOffMeshSize = -1;
-    const PathFinder* mOffMeshFinder = nullptr;
-    std::uint64_t mOffMeshVersion = 0;
 };
 
 }  // namespace GAME
