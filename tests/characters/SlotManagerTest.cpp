@@ -275,14 +275,17 @@ TEST_F(Slots, AHolderIsWeighedAsItIsWhereverTheWorldFilesIt) {
             const std::uint32_t firstId = gone ? 0 : first->GetObjectId();
             const WorldVec3 got = ask();
             EXPECT_EQ(got.IsValid(), c.taken);
-            if (c.taken)
+            if (c.taken) {
                 EXPECT_LT(Flat(got, At(47, 25)), 1e-4f);
-            if (hold && c.taken)
+            }
+            if (hold && c.taken) {
                 EXPECT_EQ(ring.GetOccupant(0), newcomer->GetObjectId());
-            else if (!gone)
+            } else if (!gone) {
                 EXPECT_EQ(ring.GetOccupant(0), firstId);
-            if (!gone)
+            }
+            if (!gone) {
                 EXPECT_EQ(first->lostSlots, hold && c.displaced ? 1 : 0);
+            }
             for (int i = 1; i < 4; ++i)
                 EXPECT_EQ(ring.GetOccupant(static_cast<std::size_t>(i)), holders[i]->GetObjectId());
             for (Character* character : spawned)
@@ -309,8 +312,9 @@ TEST_F(Slots, TheRingFollowsItsOwnerWhereverTheWorldFilesIt) {
             ASSERT_TRUE(world.AddEntity(owner, owner->GetCoords(), true));
             ASSERT_NE(world.GetSlotOf(owner), ownSlot);
         }
-        if (step == 2)
+        if (step == 2) {
             ASSERT_TRUE(world.RemoveEntity(owner));
+        }
         const float x = moves[step][0], z = moves[step][1];
         owner->SetPathPosition(At(x, z));
         asker->SetPathPosition(At(x, z - 5));
