@@ -30,7 +30,7 @@ constexpr const char* kFireWard = "Records/Buffs/FireWard.dbr";
 constexpr const char* kBoost = "Records/Buffs/Boost.dbr";
 constexpr const char* kToggle = "Records/Buffs/Toggle.dbr";
 constexpr const char* kGrow = "Records/Buffs/Grow.dbr";
-constexpr const char* kCurse = "Records/Buffs/Curse.dbr";
+constexpr const char* kCurseBuff = "Records/Buffs/Curse.dbr";
 constexpr const char* kStubborn = "Records/Buffs/Stubborn.dbr";
 
 struct RecordText {
@@ -49,7 +49,7 @@ const RecordText kRecords[] = {
         "skillCooldownTime": [3.0], "skillActiveManaCost": [6.0], "characterStrength": [10]})"},
     {kGrow, R"({"Class": "Skill_BuffSelfColossus", "skillMaxLevel": 3,
         "skillActiveDuration": [5.0], "actorScale": 1.5, "actorScaleTime": 0})"},
-    {kCurse, R"({"Class": "SkillBuff_Debuf", "skillMaxLevel": 3})"},
+    {kCurseBuff, R"({"Class": "SkillBuff_Debuf", "skillMaxLevel": 3})"},
     {kStubborn, R"({"Class": "SkillBuff_Passive", "skillMaxLevel": 3, "notDispelable": true})"},
 };
 
@@ -285,12 +285,12 @@ TEST_F(SkillBuffs, DispelsRemoveTheirOwnFamilyAndStopTheSelfBuffsThatAllowIt) {
         std::vector<const char*> kept;
         bool toggleOn;
     } cases[] = {
-        {"buffs", true, {kShield}, {kFireWard, kCurse, kStubborn}, false},
-        {"debuffs", false, {kCurse}, {kShield, kFireWard, kStubborn}, true},
+        {"buffs", true, {kShield}, {kFireWard, kCurseBuff, kStubborn}, false},
+        {"debuffs", false, {kCurseBuff}, {kShield, kFireWard, kStubborn}, true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        for (const char* buff : {kShield, kFireWard, kCurse, kStubborn})
+        for (const char* buff : {kShield, kFireWard, kCurseBuff, kStubborn})
             Give(buff, 1, 0);
         if (!toggle->IsOn())
             toggle->ActivateNow(*carrier, Name(), 0, WorldVec3());

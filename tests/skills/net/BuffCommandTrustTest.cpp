@@ -20,7 +20,7 @@ namespace GAME::test {
 namespace {
 
 // The hostile client's own character (host 1 in the top bits) and a monster of the server.
-constexpr std::uint32_t kShaman = 0x0F000001;
+constexpr std::uint32_t kTrustShaman = 0x0F000001;
 constexpr std::uint32_t kClientHero = (1u << 28) | 0x100;
 constexpr const char* kBlessing = "Records/NetBuff/Blessing.dbr";
 constexpr const char* kBlessingRecord =
@@ -56,7 +56,7 @@ protected:
             EXPECT_TRUE(records.AddRecordText("Records/NetBuff/Hero.dbr", Caster(2)));
             InitializeObjects();
             game.TakeRole(*tm);
-            for (auto [id, record] : {std::pair{kShaman, "Records/NetBuff/Shaman.dbr"},
+            for (auto [id, record] : {std::pair{kTrustShaman, "Records/NetBuff/Shaman.dbr"},
                                       std::pair{kClientHero, "Records/NetBuff/Hero.dbr"}}) {
                 Character* c = MakeFighter(id, 10.0f, record);
                 EXPECT_NE(c, nullptr) << record;
@@ -85,7 +85,7 @@ TEST_F(BuffCommandTrust, WhatTheCastersSkillGivesRunsAndGoesOn) {
     // Shorter than the skill gives: whether that helps the client is not known here.
     EXPECT_TRUE(Send({.timeToLive = 3000}));
     // Another character's skill at its own level.
-    EXPECT_TRUE(Send({.level = 4, .caster = kShaman}));
+    EXPECT_TRUE(Send({.level = 4, .caster = kTrustShaman}));
     // A skill without a duration gives its buff for good, or a radius buff's fixed life.
     EXPECT_TRUE(Send({.name = kAura, .level = 1, .timeToLive = 0}));
     EXPECT_TRUE(Send({.name = kAura, .level = 1, .timeToLive = 1500}));
@@ -101,7 +101,7 @@ TEST_F(BuffCommandTrust, ValuesTheClientMayNotChooseAreRefusedAndLogged) {
     };
     const Case cases[] = {
         {{.level = 3}, "not the level of the caster's skill"},
-        {{.level = 3, .caster = kShaman}, "not the level of the caster's skill"},
+        {{.level = 3, .caster = kTrustShaman}, "not the level of the caster's skill"},
         {{.caster = 0x0EEEEEEE}, "the caster is no character here"},
         {{.level = 2, .caster = 0}, "the caster is no character here"},
         {{.name = "Records/NetBuff/Godhood.dbr"}, "no skill of the caster casts it"},

@@ -29,7 +29,7 @@ constexpr std::uint32_t kVictim = 0x0F000001;
 constexpr std::uint32_t kMonster = 0x0F000100;
 constexpr std::uint32_t kHero = (1u << 28) | 0x100;
 constexpr float kVictimLife = 100000.0f;
-constexpr int kFrameMs = 33;
+constexpr int kNetFrameMs = 33;
 // The swing's "Hit" comes 400 ms in: within the 13th frame.
 constexpr int kFramesToHit = 13;
 
@@ -102,10 +102,10 @@ protected:
     ~SkillUseOverNetwork() override { game.OnEach(ShutdownObjects); }
 
     void Frames(int count) {
-        game.RunFrames(count, kFrameMs, [](TestMachine&, int) {
+        game.RunFrames(count, kNetFrameMs, [](TestMachine&, int) {
             for (std::uint32_t id : {kMonster, kHero, kVictim}) {
-                Find(id)->UpdateSelf(kFrameMs);
-                Find(id)->PreAnimationUpdate(kFrameMs);
+                Find(id)->UpdateSelf(kNetFrameMs);
+                Find(id)->PreAnimationUpdate(kNetFrameMs);
             }
         });
     }
@@ -162,7 +162,7 @@ TEST_F(SkillUseOverNetwork, AServerDecidedWeaponSkillHitsAndCostsTheSameEverywhe
         EXPECT_GT(view.cooldown, 1900);
     }
     // Once the cooldown has run out, every value agrees.
-    Frames(2000 / kFrameMs + 2);
+    Frames(2000 / kNetFrameMs + 2);
     ExpectAllAgree(kMonster, "after the cooldown");
     EXPECT_FALSE(SkillOf(kMonster)->IsCoolingDown());
 }
@@ -179,7 +179,7 @@ TEST_F(SkillUseOverNetwork, AClientsInherentAttackRunsOnTheServerAndTheOtherClie
         EXPECT_FLOAT_EQ(view.manaPaid, 6.0f);
         EXPECT_GT(view.cooldown, 1400);
     }
-    Frames(1500 / kFrameMs + 2);
+    Frames(1500 / kNetFrameMs + 2);
     ExpectAllAgree(kHero, "after the cooldown");
     EXPECT_FALSE(SkillOf(kHero)->IsCoolingDown());
 }
