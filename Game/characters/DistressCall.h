@@ -3,6 +3,8 @@
 // attacker looked up once instead of each looking both up by id.
 #include <cstdint>
 
+#include "Engine/object/ObjectManager.h"
+
 namespace GAME {
 
 class Character;
@@ -15,6 +17,8 @@ struct DistressCall {
     const Character* attacker = nullptr;
     // Where the attacker stood in the world when the call began (a hint).
     std::uint32_t attackerSlot = 0;
+    // Where the object table had the attacker (a hint): every answer that weighs it starts there.
+    ObjectManager::Kept<Character> attackerKept;
 
     // The innermost call under way on this thread when it is the one of `allyId` about
     // `attackerId`; else null. Debug builds look both up again and abort on a difference.

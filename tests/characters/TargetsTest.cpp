@@ -100,10 +100,10 @@ TEST_F(Targets, DistressCallsJudgeEachCharacterAsItIsNow) {
 TEST_F(Targets, DistressCallScopesNest) {
     Character* a = Spawn(30, 30);
     Character* b = Spawn(31, 30);
-    const DistressCall outer{a->GetObjectId(), a, b->GetObjectId(), b, 0};
+    const DistressCall outer{a->GetObjectId(), a, b->GetObjectId(), b, 0, {}};
     const DistressCall::Scope outerScope(outer);
     {
-        const DistressCall inner{b->GetObjectId(), b, a->GetObjectId(), a, 0};
+        const DistressCall inner{b->GetObjectId(), b, a->GetObjectId(), a, 0, {}};
         const DistressCall::Scope innerScope(inner);
         EXPECT_EQ(DistressCall::Matching(outer.allyId, outer.attackerId), nullptr);
     }

@@ -11,6 +11,7 @@
 #include "Engine/world/World.h"
 #include "Game/ai/movement/MovementGoalManager.h"
 #include "Game/characters/Character.h"
+#include "Game/characters/DistressCall.h"
 #include "Game/characters/monster/Monster.h"
 #include "Game/skills/Skill.h"
 
@@ -43,11 +44,6 @@ void ReadKeyword(const LoadTable& table, const char* key, const char* fallback,
 
 Skill* FindMonsterSkill(std::uint32_t id) {
     return Singleton<ObjectManager>::Get().GetObject<Skill>(id);
-}
-
-bool IsEnabled(std::uint32_t id) {
-    const Skill* skill = FindMonsterSkill(id);
-    return skill && skill->IsSkillEnabled();
 }
 
 // Counts down by ms while above 0.
@@ -136,8 +132,15 @@ Monster* ControllerMonster::GetMonster() const {
 // Here, not beside the other target queries: inlined there, the kept lookup changed how the
 // compiler treats the sight sweep.
 const Character* ControllerMonster::ValidEnemy(std::uint32_t enemyId) {
-    const Character* enemy =
-        enemyId != 0 ? Singleton<ObjectManager>::Get().GetObject(enemyId, mEnemy) : nullptr;
+    if (enemyId == 0)
+        return nullptr;
+    ObjectManager& objects = Singleton<ObjectManager>::Get();
+    // An answer to a call for help starts where the call found its attacker: each of ~80
+    // allies would look the same id up afresh.
+    if (mAnsweredCall && enemyId == mAnsweredCall->attackerId &&
+        !objects.StillKept(enemyId, mEnemy))
+        mEnemy = mAnsweredCall->attackerKept;
+    const Character* enemy = objects.GetObject(enemyId, mEnemy);
     const Character* self = GetParentCharacter();
     if (!enemy || !self || !enemy->IsAlive() || enemy->IsHiding())
         return nullptr;
@@ -293,6 +296,11 @@ void ControllerMonster::Update(int ms) {
     ControllerAI::Update(ms);
 }
 
+bool ControllerMonster::WeighedSkillEnabled(std::uint32_t skillId) {
+    const Skill* skill = Singleton<ObjectManager>::Get().GetObject(skillId, mWeighedSkill);
+    return skill && skill->IsSkillEnabled();
+}
+
 std::uint32_t ControllerMonster::ChooseBestSkill(std::uint32_t enemyId, bool checkDistance) {
     if (const std::uint32_t chosen = ChooseBestSkillOverride(enemyId, checkDistance))
         return chosen;
@@ -303,7 +311,7 @@ std::uint32_t ControllerMonster::ChooseBestSkill(std::uint32_t enemyId, bool che
         // Every candidate draws, whether or not its later tests pass.
         if (crt_rand() % 100 >= block.chance)
             continue;
-        if (!IsEnabled(block.skillId) || !IsSkillInProperRange(enemyId, block.range))
+        if (!WeighedSkillEnabled(block.skillId) || !IsSkillInProperRange(enemyId, block.range))
             continue;
         if (checkDistance && !state->CloseEnoughToUseSkill(enemyId, block.skillId))
             continue;
@@ -312,7 +320,7 @@ std::uint32_t ControllerMonster::ChooseBestSkill(std::uint32_t enemyId, bool che
     if (mNormalAttackSkill != 0) {
         const bool tooFar =
             checkDistance && !state->CloseEnoughToUseSkill(enemyId, mNormalAttackSkill);
-        if (!tooFar && IsEnabled(mNormalAttackSkill))
+        if (!tooFar && WeighedSkillEnabled(mNormalAttackSkill))
             return mNormalAttackSkill;
     }
     if (mDefaultAttackSkill != 0 &&

@@ -19,6 +19,8 @@ namespace GAME {
 class Actor;
 class Character;
 class Monster;
+class Skill;
+struct DistressCall;
 struct Sphere;
 
 // Where the target must stand for a special attack, as a gap between the two bodies.
@@ -353,6 +355,8 @@ protected:
 
 private:
     void TryToHealAlly();
+    // Whether the skill is enabled, looked up from where the last one weighed was found.
+    bool WeighedSkillEnabled(std::uint32_t skillId);
     // The foe nearest within enemyTooClose of the monster, searched once per frame.
     void ClosestEnemyCheck(bool& searched, Character*& best, float& bestDistance);
 
@@ -469,6 +473,10 @@ private:
     ObjectManager::Kept<Character> mEnemy;
     // The ally whose call for help the executing state is answering; 0 when none.
     std::uint32_t mAnsweredAlly = 0;
+    // That call when it is a character's (its attacker looked up once for all who answer).
+    const DistressCall* mAnsweredCall = nullptr;
+    // The skill ChooseBestSkill last found: every ally answering a call asks for its attack.
+    ObjectManager::Kept<Skill> mWeighedSkill;
 };
 
 }  // namespace GAME

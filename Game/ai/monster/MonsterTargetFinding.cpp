@@ -702,9 +702,12 @@ void ControllerMonster::AllyAttacked(std::uint32_t allyId, std::uint32_t attacke
     else
         mAngerManager.AddAnger(attackerId, mAllyAttackedAnger);
     const std::uint32_t outer = mAnsweredAlly;
+    const DistressCall* outerCall = mAnsweredCall;
     mAnsweredAlly = allyId;
+    mAnsweredCall = call;
     GetExecutingState()->AllyAttacked(allyId, attackerId);
     mAnsweredAlly = outer;
+    mAnsweredCall = outerCall;
 }
 
 bool ControllerMonster::CaresAboutDistressCall(std::uint32_t allyId) const {

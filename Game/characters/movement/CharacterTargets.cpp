@@ -185,9 +185,12 @@ void Character::DoDistressCall(std::uint32_t attacker) {
     PrepareQueryScratch(found);
     const Sphere sphere{center.local, mDistressCallRange};
     GatherDistressAllies(*this, sphere, center.region, found);
-    const Character* attackerCharacter = FindCharacter(attacker);
-    const DistressCall call{GetObjectId(), this, attacker, attackerCharacter,
-                            World::Get().GetSlotOf(attackerCharacter)};
+    ObjectManager::Kept<Character> attackerKept;
+    const Character* attackerCharacter =
+        attacker != 0 ? Objects().GetObject(attacker, attackerKept) : nullptr;
+    const DistressCall call{
+        GetObjectId(), this, attacker, attackerCharacter, World::Get().GetSlotOf(attackerCharacter),
+        attackerKept};
     const DistressCall::Scope scope(call);
 #ifdef NDEBUG
     for (Entity* entity : found)

@@ -41,6 +41,7 @@ public:
     void Attacked(std::uint32_t id) override { attackedBy.push_back(id); }
     void AllyAttacked(std::uint32_t ally, std::uint32_t attacker) override {
         allyAttacks.emplace_back(ally, attacker);
+        attackerValid.push_back(GetController()->IsEnemyValid(attacker));
     }
     bool RespondsToFear() override { return true; }
     bool CloseEnoughToUseSkill(std::uint32_t, std::uint32_t skillId) override {
@@ -55,6 +56,8 @@ public:
     std::vector<std::pair<std::uint32_t, float>> closest;
     std::vector<std::uint32_t> attackedBy;
     std::vector<std::pair<std::uint32_t, std::uint32_t>> allyAttacks;
+    // Whether the controller held each attacker a valid enemy while its call was answered.
+    std::vector<bool> attackerValid;
 };
 
 class NotingMonsterController : public ControllerMonster {

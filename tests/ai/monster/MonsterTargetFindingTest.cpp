@@ -176,7 +176,7 @@ TEST_F(MonsterTargetFinding, TheLastTargetCountsDoubleAndPursuitRangeBoundsAnger
 
 // An ally's call answered inside the call (attacker at hand) or outside it (looked up by id)
 // is bounded by the pursuit range alike: anger and the state's answer, or neither. Without a
-// limit even an attacker id that names nothing is answered.
+// limit even an attacker id that names nothing is answered (though no valid enemy).
 TEST_F(MonsterTargetFinding, ACallForHelpIsBoundedByPursuitRangeInsideOrOutsideTheCall) {
     constexpr float kNoCharacter = -1.0f;
     const struct {
@@ -202,8 +202,14 @@ TEST_F(MonsterTargetFinding, ACallForHelpIsBoundedByPursuitRangeInsideOrOutsideT
             Character* attacker = c.attackerX == kNoCharacter
                                       ? nullptr
                                       : Place("Records/AI/Foe.dbr", Team::Human, c.attackerX);
-            const DistressCall call{ally->GetObjectId(), ally,
-                                    attacker ? attacker->GetObjectId() : 9999, attacker, 0};
+            // Where the call's lookup found the attacker, a hint the answers start from; where the
+            // id names nothing, a hint at another foe must not be taken for it.
+            const std::uint32_t attackerId = attacker ? attacker->GetObjectId() : 9999;
+            const Character* hinted =
+                attacker ? attacker : Place("Records/AI/Foe.dbr", Team::Human, 20.0f);
+            ObjectManager::Kept<Character> kept;
+            Singleton<ObjectManager>::Get().GetObject(hinted->GetObjectId(), kept);
+            const DistressCall call{ally->GetObjectId(), ally, attackerId, attacker, 0, kept};
             {
                 std::optional<DistressCall::Scope> scope;
                 if (inCall)
@@ -215,6 +221,8 @@ TEST_F(MonsterTargetFinding, ACallForHelpIsBoundedByPursuitRangeInsideOrOutsideT
                 EXPECT_EQ(AngerOf(attacker), c.answered ? 40.0f : 0.0f);
             }
             EXPECT_EQ(Idle().allyAttacks.size(), c.answered ? 1u : 0u);
+            EXPECT_EQ(Idle().attackerValid,
+                      std::vector<bool>(c.answered ? 1u : 0u, attacker != nullptr));
         }
     }
 }
