@@ -290,16 +290,16 @@ void ReserveCombatRoom() {
     SkillTargetResultConfigCmd::ReserveTargets();
     Character::ReserveDistressLists(population);
     // The blocks a crowd's first frames take (first paths, actions) are carved from pages
-    // written now, a page more as that carving goes on into the next page. Only for the
-    // characters made with this one: those made before have had their first frames, and pages
-    // written for them again would lie past all they carve.
+    // written now, as much again up to a page more as that carving goes on into the next page.
+    // Only for the characters made with this one: those made before have had their first
+    // frames, and pages written for them again would lie past all they carve.
     MadeTogether& made = tMadeTogether;
     const std::uint64_t now = gEngine->GetGameTime();
     if (made.time != now)
         made = MadeTogether{now, 0};
     ++made.count;
-    HugePageSpans::Warm(std::min(made.count, population) * kFirstFramesBytes +
-                        HugePageSpans::kPageBytes);
+    const std::size_t firstFrames = std::min(made.count, population) * kFirstFramesBytes;
+    HugePageSpans::Warm(firstFrames + std::min(firstFrames, HugePageSpans::kPageBytes));
 }
 
 }  // namespace
