@@ -271,6 +271,13 @@ namespace {
 // About what each character's first two ticks (its first searches, paths and actions) carve anew.
 constexpr std::size_t kFirstFramesBytes = 2560;
 
+// Characters made at one game time have their first frames ahead of them together.
+struct MadeTogether {
+    std::uint64_t time = ~std::uint64_t{0};
+    std::size_t count = 0;
+};
+thread_local MadeTogether tMadeTogether;
+
 // A character made is one more that may fight: the room fights take on this thread is
 // reserved now, for the world as it stands, so that a crowd's first blows (often a second into
 // its fight) take nothing from the heap.
@@ -283,8 +290,16 @@ void ReserveCombatRoom() {
     SkillTargetResultConfigCmd::ReserveTargets();
     Character::ReserveDistressLists(population);
     // The blocks a crowd's first frames take (first paths, actions) are carved from pages
-    // written now; a page more, as that carving goes on into the next page.
-    HugePageSpans::Warm(population * kFirstFramesBytes + HugePageSpans::kPageBytes);
+    // written now, as much again up to a page more as that carving goes on into the next page.
+    // Only for the characters made with this one: those made before have had their first
+    // frames, and pages written for them again would lie past all they carve.
+    MadeTogether& made = tMadeTogether;
+    const std::uint64_t now = gEngine->GetGameTime();
+    if (made.time != now)
+        made = MadeTogether{now, 0};
+    ++made.count;
+    const std::size_t firstFrames = std::min(made.count, population) * kFirstFramesBytes;
+    HugePageSpans::Warm(firstFrames + std::min(firstFrames, HugePageSpans::kPageBytes));
 }
 
 }  // namespace

@@ -131,11 +131,19 @@ TEST(AngerStorage, TablesHandTheBlocksTheyOutgrowToTheNext) {
         EXPECT_EQ(AngerStorage::KeptBytes(), (8u + 16u) * 12u);
         for (std::uint32_t id = 1; id <= 17; ++id)
             ASSERT_EQ(first.IdAt(id - 1), id * 3);
-        // Reserving rounds up to a size, never to double.
-        AngerTable large;
-        large.Reserve(850);
-        EXPECT_GE(large.capacity(), 850u);
-        EXPECT_LE(large.capacity() * 4, 850u * 5);
+        // A new large block is as large as asked, in whole steps; dropped, it serves as the
+        // size below it (768 entries), which the next table of that size takes.
+        const std::size_t keptBefore = AngerStorage::KeptBytes();
+        {
+            AngerTable large;
+            large.Reserve(850);
+            EXPECT_EQ(large.capacity(), 864u);
+        }
+        EXPECT_EQ(AngerStorage::KeptBytes(), keptBefore + 768u * 12u);
+        AngerTable next;
+        next.Reserve(700);
+        EXPECT_EQ(next.capacity(), 768u);
+        EXPECT_EQ(AngerStorage::KeptBytes(), keptBefore);
     });
 }
 

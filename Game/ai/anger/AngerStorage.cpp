@@ -35,6 +35,7 @@ constexpr bool kCarved = true;
 // Four sizes per doubling from kSmallest up to 2^32 entries; larger blocks are never kept.
 constexpr std::size_t kClasses = 4 * (32 - 3);
 
+// The size at or below `capacity` (any capacity of kSmallest or more).
 std::size_t ClassOf(std::size_t capacity) {
     const auto top = static_cast<std::size_t>(std::bit_width(capacity)) - 1;
     return (top - 3) * 4 + ((capacity >> (top - 2)) & 3);
@@ -132,23 +133,45 @@ std::size_t CapacityFor(std::size_t count) {
     return (count + step - 1) / step * step;
 }
 
-void* Take(std::size_t capacity, std::size_t entryBytes) {
-    const std::size_t bytes = capacity * entryBytes;
-    const std::size_t sizeClass = ClassOf(capacity);
-    if (sizeClass < kClasses && tKept.heads[sizeClass]) {
-        void* block = tKept.heads[sizeClass];
+namespace {
+
+// A kept block of the size `sizeClass`, of `bytes`: the thread's own, else an ended thread's.
+void* TakeKept(std::size_t sizeClass, std::size_t bytes) {
+    if (sizeClass >= kClasses)
+        return nullptr;
+    if (void* const block = tKept.heads[sizeClass]) {
         ANGER_UNPOISON(block, bytes);
         tKept.heads[sizeClass] = LinkOf(block).next;
         tKept.bytes -= bytes;
         return block;
     }
-    if constexpr (kCarved) {
-        if (sizeClass < kClasses)
-            if (void* const block = Adopt(sizeClass))
-                return block;
+    if constexpr (kCarved)
+        return Adopt(sizeClass);
+    return nullptr;
+}
+
+void* TakeNew(std::size_t bytes) {
+    if constexpr (kCarved)
         return HugePageSpans::Carve(bytes);
-    }
     return ::operator new(bytes);
+}
+
+}  // namespace
+
+void* Take(std::size_t capacity, std::size_t entryBytes) {
+    const std::size_t bytes = capacity * entryBytes;
+    if (void* const block = TakeKept(ClassOf(capacity), bytes))
+        return block;
+    return TakeNew(bytes);
+}
+
+void* TakeFor(std::size_t count, std::size_t entryBytes, std::size_t& capacity) {
+    capacity = CapacityFor(count);
+    if (void* const block = TakeKept(ClassOf(capacity), capacity * entryBytes))
+        return block;
+    if (count > kExactFrom)
+        capacity = (count + kExactStep - 1) / kExactStep * kExactStep;
+    return TakeNew(capacity * entryBytes);
 }
 
 void* TakeBetween(std::size_t fewest, std::size_t most, std::size_t entryBytes,
@@ -165,8 +188,10 @@ void* TakeBetween(std::size_t fewest, std::size_t most, std::size_t entryBytes,
 void Give(void* block, std::size_t capacity, std::size_t entryBytes) noexcept {
     if (!block)
         return;
-    const std::size_t bytes = capacity * entryBytes;
     const std::size_t sizeClass = ClassOf(capacity);
+    // What it serves as when taken again.
+    const std::size_t bytes =
+        (sizeClass < kClasses ? CapacityOfClass(sizeClass) : capacity) * entryBytes;
     if constexpr (kCarved) {
         // Carved too, and then simply not reused.
         if (sizeClass >= kClasses || bytes < sizeof(Link))

@@ -327,8 +327,9 @@ void AngerTable::swap(AngerTable& other) noexcept {
 }
 
 void AngerTable::Regrow(std::size_t count) {
-    const std::size_t capacity = AngerStorage::CapacityFor(count);
-    MoveTo(AngerStorage::Take(capacity, kEntryBytes), capacity);
+    std::size_t capacity = 0;
+    void* const block = AngerStorage::TakeFor(count, kEntryBytes, capacity);
+    MoveTo(block, capacity);
 }
 
 void AngerTable::Grow() {
@@ -337,11 +338,13 @@ void AngerTable::Grow() {
         return;
     }
     // Twice the room, as a vector would, unless a block another table gave back fits between.
-    std::size_t capacity = 2 * mCapacity;
-    void* block = AngerStorage::TakeBetween(AngerStorage::CapacityFor(mSize + 1), capacity,
-                                            kEntryBytes, capacity);
+    const std::size_t twice = 2 * mCapacity;
+    std::size_t capacity = 0;
+    void* block =
+        AngerStorage::TakeBetween(AngerStorage::CapacityFor(mSize + 1),
+                                  AngerStorage::CapacityFor(twice), kEntryBytes, capacity);
     if (!block)
-        block = AngerStorage::Take(capacity, kEntryBytes);
+        block = AngerStorage::TakeFor(twice, kEntryBytes, capacity);
     MoveTo(block, capacity);
 }
 
