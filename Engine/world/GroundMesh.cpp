@@ -625,8 +625,14 @@ bool GroundMesh::Raycast(const Vec3& origin, const Vec3& direction, float maxDis
             xb = Min(x1, static_cast<int>(
                              Clamp((Max(xs, xe) + slack - mMin.x) / mCellSize, 0.0f, lastX)));
         }
+        // The lowest the ray comes over the row's part: a column whose triangles all lie lower
+        // is passed over without its own part worked out (that part's lowest is no lower).
+        const float rowLow = Min(p0.y + (p1.y - p0.y) * sa, p0.y + (p1.y - p0.y) * sb) - slackY;
+        const float* const rowTop = mCellTop.data() + static_cast<std::size_t>(z) * mCellsX;
         for (int column = 0; column <= xb - xa; ++column) {
             const int x = dx < 0 ? xb - column : xa + column;
+            if (rowLow > rowTop[x])
+                continue;
             // The part of the row's part over the column, widened the same way.
             float ca = sa, cb = sb;
             if (dx != 0.0f) {
