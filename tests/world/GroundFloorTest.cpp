@@ -305,23 +305,6 @@ TEST(GroundRay, OnlyTheCrossedCellsAreSearchedAndTheNearestHitStays) {
                     << above;
             }
         }
-    // Straight down and up (of any length) through corners, quad diagonals, the roof's rim and
-    // its corner, the ground's border: such rays test only triangles whose box holds them.
-    for (const float x : {0.0f, 2.0f, 11.0f, 20.0f, 30.0f, 59.5f})
-        for (const float z : {0.0f, 3.0f, 10.0f, 20.0f, 60.0f})
-            for (const float dy : {-1.0f, -0.01f, 40.0f}) {
-                const Vec3 origin(x, dy < 0 ? 9.0f : -3.0f, z), way(0, dy, 0);
-                std::vector<PhysicsSurface> surfaces;
-                const float expected = NearestHit(triangles, origin, way, 7, surfaces);
-                WorldIntersection hit;
-                ASSERT_EQ(ground.Raycast(origin, way, kInfinity, 7, hit), expected != kInfinity)
-                    << x << ", " << z << ", " << dy;
-                if (expected != kInfinity) {
-                    EXPECT_EQ(std::bit_cast<std::uint32_t>(hit.distance),
-                              std::bit_cast<std::uint32_t>(expected))
-                        << x << ", " << z << ", " << dy;
-                }
-            }
 }
 
 }  // namespace
