@@ -559,10 +559,21 @@ bool GroundMesh::Raycast(const Vec3& origin, const Vec3& direction, float maxDis
         return std::array<std::uint32_t, 3>{static_cast<std::uint32_t>(Max(tz, z0)),
                                             static_cast<std::uint32_t>(Max(tx, x0)), t};
     };
-    const auto visitCell = [&](Best& best, int x, int z) {
+    // Straight up or down, the ray's weights are a floor query's (over the corner's x and z
+    // offsets and the same determinant but for the ray's length), so it meets no triangle whose
+    // floor box leaves out its x and z: a step's sound asks what lies under a foot.
+    const bool vertical = direction.x == 0.0f && direction.z == 0.0f && Abs(direction.y) >= 1e-3f &&
+                          Abs(direction.y) <= 1e3f;
+    const auto visitCell = [&](Best& best, int x, int z, bool prune) {
         const std::size_t cell = static_cast<std::size_t>(z) * mCellsX + x;
         for (std::uint32_t i = mCellStart[cell]; i < mCellStart[cell + 1]; ++i) {
             const std::uint32_t t = mCellTriangles[i];
+            if (prune) {
+                const FloorBox& box = mFloorBoxes[t];
+                if (origin.x < box.minX || origin.x > box.maxX || origin.z < box.minZ ||
+                    origin.z > box.maxZ)
+                    continue;
+            }
             const RayTriangle& terms = mRayTriangles[t];
             if (terms.surface > surfaceFilter)
                 continue;
@@ -614,8 +625,14 @@ bool GroundMesh::Raycast(const Vec3& origin, const Vec3& direction, float maxDis
             xb = Min(x1, static_cast<int>(
                              Clamp((Max(xs, xe) + slack - mMin.x) / mCellSize, 0.0f, lastX)));
         }
+        // The lowest the ray comes over the row's part: a column whose triangles all lie lower
+        // is passed over without its own part worked out (that part's lowest is no lower).
+        const float rowLow = Min(p0.y + (p1.y - p0.y) * sa, p0.y + (p1.y - p0.y) * sb) - slackY;
+        const float* const rowTop = mCellTop.data() + static_cast<std::size_t>(z) * mCellsX;
         for (int column = 0; column <= xb - xa; ++column) {
             const int x = dx < 0 ? xb - column : xa + column;
+            if (rowLow > rowTop[x])
+                continue;
             // The part of the row's part over the column, widened the same way.
             float ca = sa, cb = sb;
             if (dx != 0.0f) {
@@ -636,7 +653,7 @@ bool GroundMesh::Raycast(const Vec3& origin, const Vec3& direction, float maxDis
             if (ca <= cb &&
                 Min(ya, yb) - slackY > mCellTop[static_cast<std::size_t>(z) * mCellsX + x])
                 continue;
-            visitCell(best, x, z);
+            visitCell(best, x, z, vertical);
         }
     }
 #ifndef NDEBUG
@@ -644,7 +661,7 @@ bool GroundMesh::Raycast(const Vec3& origin, const Vec3& direction, float maxDis
         Best every{hit.distance};
         for (int z = z0; z <= z1; ++z)
             for (int x = x0; x <= x1; ++x)
-                visitCell(every, x, z);
+                visitCell(every, x, z, false);
         if (every.found != best.found ||
             (every.found && (every.triangle != best.triangle ||
                              std::memcmp(&every.distance, &best.distance, sizeof best.distance)))) {
