@@ -346,7 +346,7 @@ private:
 #endif
 
     // What a quiet frame's test reads leads the object, in four lines (PrefetchUpdateData asks
-    // for them): the scalars, then the lists it finds empty.
+    // for them and the next): the scalars, then the lists it finds empty.
     CombatManager* mCombatManager = nullptr;
     // The parent's vitals, whose mana is the parent's (Character::GetCurrentMana is final).
     const CharacterBio* mParentBio = nullptr;
@@ -373,6 +373,8 @@ private:
     std::vector<std::pair<BuffEntry, bool>> mDeferredBuffs;
     std::map<std::string, BuffEntry> mBuffs;  // by normalised buff record name
     int mFrameDepth = 0;
+    // The fifth line: a chase asks for its skill every frame.
+    ObjectManager::Kept<Skill> mKept;
     // Each skill beside its id, in one block: a character's first walk allocates once, from
     // recycled blocks (huge pages written ahead, where the heap's fresh pages would fault in
     // a crowd's first frames and each cost a translation of its own every frame after).
@@ -413,8 +415,6 @@ private:
     std::vector<std::pair<std::uint32_t, std::vector<std::string>>> mCharFxPaks;
     std::uint32_t mCurrentFxPakSkill = 0;
     std::vector<std::unique_ptr<CharFxPak>> mCurrentFxPaks;
-    // Last: the frame's update reads none of it.
-    ObjectManager::Kept<Skill> mKept;
 };
 
 }  // namespace GAME

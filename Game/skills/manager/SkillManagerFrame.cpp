@@ -42,10 +42,10 @@ Weapon_Type HeldWeaponType(std::uint32_t id) {
 }  // namespace
 
 void SkillManager::PrefetchUpdateData() const {
-    // The fields up to the buff table's count. Nothing is read here: a load would wait for the
-    // line the prefetch asks for (a walk that runs finds its skills itself).
+    // The fields up to the kept skill. Nothing is read here: a load would wait for the line the
+    // prefetch asks for (a walk that runs finds its skills itself).
     const auto* bytes = reinterpret_cast<const char*>(this);
-    const auto* last = reinterpret_cast<const char*>(&mFrameDepth) - 1;
+    const auto* last = reinterpret_cast<const char*>(&mKept + 1) - 1;
     for (const char* at = bytes; at <= last; at += 64)
         __builtin_prefetch(at);
     __builtin_prefetch(last);
