@@ -110,7 +110,7 @@ public:
                mCostKept && mCostInputs == inputs && mCostStamp == stamp;
     }
     // The manager marks its skills after a walk that changed nothing; any write to what the
-    // update reads or writes drops the mark. The mark shares the walk's lines.
+    // update reads or writes drops the mark and the manager's. The mark shares the walk's lines.
     void KeepQuiet() const { mQuiet = true; }
     bool KeptQuiet() const { return mQuiet; }
     // The block from mManager to the end of mActiveState without the mark: debug builds keep
@@ -239,10 +239,10 @@ public:
 
     // The manager and the profile.
     void SetManager(SkillManagerBase* manager) {
+        ForgetQuiet();  // tells the manager that marked it
         mManager = manager;
         mTotalKept = false;
         mCostKept = false;
-        ForgetQuiet();
         ContributionChanged();
     }
     SkillManagerBase* GetManager() const { return mManager; }
@@ -494,7 +494,14 @@ public:
     bool IsUINotifiedActive() const { return mUINotifiedActive; }
 
 private:
-    void ForgetQuiet() const { mQuiet = false; }
+    // Only a manager's walk marks its skills (mManager is then that manager): the manager learns
+    // of the write without reading the skills.
+    void ForgetQuiet() const {
+        if (mQuiet) {
+            mQuiet = false;
+            mManager->WalkSkillWritten();
+        }
+    }
     static const SkillProfile& FallbackProfile();
     std::uint32_t BoughtLevel() const {
 #ifndef NDEBUG

@@ -345,24 +345,36 @@ private:
     void EndQuietFrameCheck(const QuietFrameCheck& check, bool walkQuiet);
 #endif
 
-    // What a frame's update reads leads the object (PrefetchUpdateData asks for it).
+    // What a quiet frame's test reads leads the object, in four lines (PrefetchUpdateData asks
+    // for them and the next): the scalars, then the lists it finds empty.
     CombatManager* mCombatManager = nullptr;
     // The parent's vitals, whose mana is the parent's (Character::GetCurrentMana is final).
     const CharacterBio* mParentBio = nullptr;
     Weapon_Type mRightWeaponType = kGenericWeapon;
     Weapon_Type mLeftWeaponType = kGenericWeapon;
+    std::uint32_t mSkillAttributesInputs = 0;
+    unsigned mSkillAttributesBalance = 0;
+    std::uint32_t mActiveVersion = 0;  // counts the changes of mActive
+    std::uint32_t mWalkVersion = 0;
+    std::uint64_t mWalkDestroyed = 0;
+    WalkInputs mQuietInputs;
     bool mDualWield = false;
     // A gathering that drew no chance roll depends on its sources alone: it is kept until the
     // character's change count, the balance level or the generator moves.
     bool mSkillAttributesKept = false;
     // The active list's walk: the copy, its skills as found, and what they were found under.
     bool mWalkKept = false;
-    std::uint32_t mSkillAttributesInputs = 0;
-    unsigned mSkillAttributesBalance = 0;
-    std::uint32_t mActiveVersion = 0;  // counts the changes of mActive
-    std::uint32_t mWalkVersion = 0;
+    bool mSpeedUpdateNeeded = false;  // asked every frame
+    // The walk's length while it is quiet: a quiet frame's draws.
+    std::uint32_t mQuietDraws = 0;
+    // Pets waiting for their first update, by id: one destroyed meanwhile is simply missed.
+    std::vector<std::uint32_t> mPetsToInitialize;
+    std::vector<std::uint32_t> mItemSkills;
+    std::vector<std::pair<BuffEntry, bool>> mDeferredBuffs;
+    std::map<std::string, BuffEntry> mBuffs;  // by normalised buff record name
     int mFrameDepth = 0;
-    std::uint64_t mWalkDestroyed = 0;
+    // The fifth line: a chase asks for its skill every frame.
+    ObjectManager::Kept<Skill> mKept;
     // Each skill beside its id, in one block: a character's first walk allocates once, from
     // recycled blocks (huge pages written ahead, where the heap's fresh pages would fault in
     // a crowd's first frames and each cost a translation of its own every frame after).
@@ -371,17 +383,9 @@ private:
         std::uint32_t id = 0;
     };
     std::vector<WalkEntry, RecycledAllocator<WalkEntry>> mWalk;
-    bool mWalkQuiet = false;
-    WalkInputs mQuietInputs;
 #ifndef NDEBUG
     std::vector<SkillUpdateBytes> mQuietBytes;  // each walk skill's bytes when marked
 #endif
-    // Pets waiting for their first update, by id: one destroyed meanwhile is simply missed.
-    std::vector<std::uint32_t> mPetsToInitialize;
-    std::vector<std::uint32_t> mItemSkills;
-    // The map's count and the list's ends share a line (Update tests both for emptiness).
-    std::map<std::string, BuffEntry> mBuffs;  // by normalised buff record name
-    std::vector<std::pair<BuffEntry, bool>> mDeferredBuffs;
     // Not read by an update whose gathering is kept.
     SkillAttributeAccumulator mSkillAttributes;
     std::uint32_t mSkillAttributesState = 0;
@@ -398,7 +402,6 @@ private:
     std::vector<std::uint32_t> mReclamationPointTiers;
     std::vector<std::uint32_t> mReclamationPointCosts;
     std::uint32_t mReclamationPointsUsed = 0;
-    bool mSpeedUpdateNeeded = false;
     bool mIsMonster = false;
     std::vector<std::uint32_t> mUITempSkills;
     std::vector<std::uint32_t> mUISkills;
@@ -412,8 +415,6 @@ private:
     std::vector<std::pair<std::uint32_t, std::vector<std::string>>> mCharFxPaks;
     std::uint32_t mCurrentFxPakSkill = 0;
     std::vector<std::unique_ptr<CharFxPak>> mCurrentFxPaks;
-    // Last: the frame's update reads none of it.
-    ObjectManager::Kept<Skill> mKept;
 };
 
 }  // namespace GAME

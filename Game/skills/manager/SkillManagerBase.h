@@ -80,12 +80,18 @@ public:
     // A skill's share of the character's attribute totals may have changed (its level, state,
     // warm-up, modifiers): the character works its totals out again at its next update.
     virtual void CharAttributesChanged() {}
+    // A skill the manager marked quiet was written: the walk is no longer known to be quiet.
+    void WalkSkillWritten() { mWalkQuiet = false; }
 
 protected:
     void SetParent(Character* parent) { mParent = parent; }
     void SetSkillServices(SkillServicesBase* services) { mServices = services; }
     void SetWalkRandom(RandomUniformLocked* random) { mWalkRandom = random; }
     void SkillAttributesChanged() { ++mSkillAttributesStamp; }
+    // Set after a walk that changed nothing, when every walk skill carries the quiet mark;
+    // stands while none of them is written and the walk list stays.
+    void SetWalkQuiet(bool quiet) { mWalkQuiet = quiet; }
+    bool IsWalkQuiet() const { return mWalkQuiet; }
     void SetWeaponReach(bool ranged, Skill_RangeProfile profile) {
         mRangedWeapon = ranged;
         mWeaponRangeProfile = static_cast<std::uint8_t>(profile);
@@ -99,6 +105,8 @@ private:
     // Bytes: they fit beside the stamp.
     bool mRangedWeapon = false;
     std::uint8_t mWeaponRangeProfile = 0;
+    // Beside them: a quiet frame's test reads the manager's first lines only.
+    bool mWalkQuiet = false;
 };
 
 }  // namespace GAME

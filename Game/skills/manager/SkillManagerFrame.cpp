@@ -42,15 +42,13 @@ Weapon_Type HeldWeaponType(std::uint32_t id) {
 }  // namespace
 
 void SkillManager::PrefetchUpdateData() const {
-    // The fields up to the buff lists (the deferred list's ends are its first bytes); then the
-    // walk's skills.
+    // The fields up to the kept skill. Nothing is read here: a load would wait for the line the
+    // prefetch asks for (a walk that runs finds its skills itself).
     const auto* bytes = reinterpret_cast<const char*>(this);
-    const auto* last = reinterpret_cast<const char*>(&mDeferredBuffs);
+    const auto* last = reinterpret_cast<const char*>(&mKept + 1) - 1;
     for (const char* at = bytes; at <= last; at += 64)
         __builtin_prefetch(at);
     __builtin_prefetch(last);
-    if (!mWalk.empty())
-        __builtin_prefetch(mWalk.data());
 }
 
 void SkillManager::Update(int ms) {
@@ -63,7 +61,7 @@ void SkillManager::Update(int ms) {
 #ifdef NDEBUG
     if (QuietFrameHolds(engine)) {
         if (engine && GetSkillServices())
-            engine->GetRandomGen().Skip(mWalk.size());
+            engine->GetRandomGen().Skip(mQuietDraws);
         return;
     }
 #else
@@ -89,7 +87,7 @@ void SkillManager::Update(int ms) {
     if (quiet) {
         // Each kept cost's draw, in the walk's order; nothing else moves.
         if (engine && inputs.services)
-            engine->GetRandomGen().Skip(mWalk.size());
+            engine->GetRandomGen().Skip(mQuietDraws);
     } else {
         WalkSkills(ms, destroyed, inputs, false);
     }
@@ -118,7 +116,7 @@ bool SkillManager::QuietFrameHolds(const GameEngine* engine) {
     // The frame's steps in their order, each asked whether it would change anything: the kept
     // sums stand, the weapons and the reach are the ones set, the walk is quiet, and there is
     // no buff, item skill or deferred removal to run. The walk then owes the root its draws.
-    if (!mWalkQuiet || !mSkillAttributesKept || !mBuffs.empty() || !mItemSkills.empty() ||
+    if (!IsWalkQuiet() || !mSkillAttributesKept || !mBuffs.empty() || !mItemSkills.empty() ||
         !mDeferredBuffs.empty() || !mPetsToInitialize.empty())
         return false;
     if (GetParent()->GetCharAttributeInputs() != mSkillAttributesInputs ||
@@ -181,17 +179,22 @@ SkillManager::WalkInputs SkillManager::ReadWalkInputs(int hands) {
 }
 
 bool SkillManager::QuietWalkHolds(const WalkInputs& inputs, std::uint64_t destroyed) const {
-    if (!mWalkQuiet || !(inputs == mQuietInputs) || !WalkListKept(destroyed))
+    // The manager's mark stands only while every walk skill keeps its own: the skills' lines
+    // are not read.
+    if (!IsWalkQuiet() || !(inputs == mQuietInputs) || !WalkListKept(destroyed))
         return false;
-    for (const WalkEntry& entry : mWalk)
-        if (!entry.skill->KeptQuiet())
-            return false;
 #ifndef NDEBUG
-    // A write that left a mark standing (a write site that doesn't drop it).
+    // A mark dropped without telling the manager, or a write that left a mark standing (a
+    // write site that doesn't drop it).
+    if (mQuietDraws != mWalk.size()) {
+        gEngine->Log(0, "SkillManager: the quiet walk of %s changed its length",
+                     GetParent()->GetObjectName().c_str());
+        std::abort();
+    }
     for (std::size_t i = 0; i < mWalk.size(); ++i) {
         SkillUpdateBytes now;
         mWalk[i].skill->CopyUpdateBytes(now);
-        if (now != mQuietBytes[i]) {
+        if (!mWalk[i].skill->KeptQuiet() || now != mQuietBytes[i]) {
             gEngine->Log(0, "SkillManager: %s kept its quiet mark through a write",
                          mWalk[i].skill->GetObjectName().c_str());
             std::abort();
@@ -268,7 +271,7 @@ void SkillManager::WalkSkills(int ms, std::uint64_t destroyed, const WalkInputs&
 void SkillManager::KeepQuietWalk(const WalkInputs& before) {
     // Quiet only after a walk that moved none of its inputs, over kept skills that are quiet
     // under them.
-    mWalkQuiet = false;
+    SetWalkQuiet(false);
     if (!WalkListKept(Skill::DestroyedOnThisThread()) ||
         !(ReadWalkInputs(GetHandState()) == before))
         return;
@@ -283,7 +286,8 @@ void SkillManager::KeepQuietWalk(const WalkInputs& before) {
         mWalk[i].skill->CopyUpdateBytes(mQuietBytes[i]);
 #endif
     mQuietInputs = before;
-    mWalkQuiet = true;
+    mQuietDraws = static_cast<std::uint32_t>(mWalk.size());
+    SetWalkQuiet(true);
 }
 
 void SkillManager::FindWalkSkills(std::uint64_t destroyed) {
@@ -314,6 +318,8 @@ void SkillManager::RebuildWalk(std::uint64_t destroyed) {
     // The skills live apart from the character and each other: asked for together, they arrive
     // together instead of one memory wait per skill in the walk.
     ObjectManager& objects = Objects();
+    // Another walk: the mark was made for the old one.
+    SetWalkQuiet(false);
     mWalk.clear();
     mWalk.reserve(mActive.size());
     // A missing skill may yet be made under its id: such a walk is looked up again next time.
