@@ -577,14 +577,14 @@ void World::GetAllIntersections(const WorldRay& ray, std::vector<Entity*>& out, 
 }
 
 bool World::GetIntersection(const WorldRay& ray, WorldIntersection& hit, int surfaceFilter,
-                            bool groundOnly) {
+                            bool groundOnly, float maxDistance) {
     hit = WorldIntersection();
     if (!HoldsRegion(ray.region))
         return false;
     if (const GroundMesh* ground = ray.region->GetGround())
-        ground->Raycast(ray.origin, ray.direction, kInfinity, surfaceFilter, hit);
+        ground->Raycast(ray.origin, ray.direction, maxDistance, surfaceFilter, hit);
     if (!groundOnly) {
-        const float length = hit.IsHit() ? hit.distance : 1e6f;
+        const float length = hit.IsHit() ? hit.distance : Min(1e6f, maxDistance);
         const Vec3 end = ray.PointAt(length);
         mCandidates.clear();
         const Vec3 lo = ray.origin.Min(end), hi = ray.origin.Max(end);
@@ -595,6 +595,10 @@ bool World::GetIntersection(const WorldRay& ray, WorldIntersection& hit, int sur
                });
         for (Entity* entity : mCandidates)
             entity->GetIntersection(ray, hit, surfaceFilter);
+        // An entity takes a hit only nearer than the one it is given, so a nearest one past
+        // the bound means none within it.
+        if (!(hit.distance <= maxDistance))
+            hit = WorldIntersection();
     }
     return hit.IsHit();
 }

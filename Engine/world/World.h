@@ -192,9 +192,11 @@ public:
     }
 
     // The nearest hit of the ray on the ground of its region whose surface kind is at most
-    // `surfaceFilter` and, unless `groundOnly`, on the entities (their own GetIntersection).
+    // `surfaceFilter` and, unless `groundOnly`, on the entities (their own GetIntersection);
+    // none farther than `maxDistance` (a hit at it counts): a level ray otherwise crosses the
+    // whole ground.
     bool GetIntersection(const WorldRay& ray, WorldIntersection& hit, int surfaceFilter,
-                         bool groundOnly);
+                         bool groundOnly, float maxDistance = kInfinity);
     // The height, in the point's region, of the ground under or over it nearest to it;
     // kInfinity when there is none.
     float GetNearestFloorHeight(const WorldVec3& point) const;

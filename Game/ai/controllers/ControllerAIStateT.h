@@ -4,6 +4,7 @@
 // defines OnBegin, OnEnd and OnUpdate.
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <string_view>
@@ -359,13 +360,30 @@ bool ControllerAIStateT<TController, TCharacter>::IsPathClear(std::uint32_t targ
             return false;
         }
     }
-    WorldIntersection hit;
-    World::Get().GetIntersection(ray, hit, static_cast<int>(PhysicsSurface::Water), true);
-    if (!hit.IsHit())
-        return true;
-    const float hitSquared =
-        World::Get().GetDistanceSquared(start, WorldVec3(ray.region, hit.point));
-    return hitSquared > targetDistanceSquared;
+    // Only ground short of the target blocks, so the ray need not go much past it: the bound
+    // lies beyond the target by far more than the rounding of a hit's distance in world space,
+    // so ground past the bound would have been judged farther than the target too.
+    const Vec3 local = ray.origin.Abs(), world = start.GetWorldPosition().Abs();
+    const float bound = length + 1e-3f * (1.0f + length + Max(local.x, Max(local.y, local.z)) +
+                                          Max(world.x, Max(world.y, world.z)));
+    const auto clear = [&](float maxDistance) {
+        WorldIntersection hit;
+        World::Get().GetIntersection(ray, hit, static_cast<int>(PhysicsSurface::Water), true,
+                                     maxDistance);
+        if (!hit.IsHit())
+            return true;
+        const float hitSquared =
+            World::Get().GetDistanceSquared(start, WorldVec3(ray.region, hit.point));
+        return hitSquared > targetDistanceSquared;
+    };
+    const bool answer = clear(bound < kInfinity ? bound : kInfinity);
+#ifndef NDEBUG
+    if (answer != clear(kInfinity)) {
+        std::fprintf(stderr, "IsPathClear: the ground past the bound changed the answer\n");
+        std::abort();
+    }
+#endif
+    return answer;
 }
 
 }  // namespace GAME

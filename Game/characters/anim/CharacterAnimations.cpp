@@ -218,8 +218,10 @@ void Character::PlayFootstep() {
     ray.region = position.GetRegion();
     ray.origin = position.GetRegionPosition() + Vec3{0.0f, 2.0f * h, 0.0f};
     ray.direction = Vec3{0.0f, -1.0f, 0.0f};
+    // Ground farther down than a step's reach is heard no more than none.
+    const float reach = 2.0f * h + 0.25f;
     WorldIntersection hit;
-    if (!World::Get().GetIntersection(ray, hit, 100, true) || !(hit.distance < 2.0f * h + 0.25f))
+    if (!World::Get().GetIntersection(ray, hit, 100, true, reach) || !(hit.distance < reach))
         return;
     const int kind = static_cast<int>(hit.surface);
     if (kind < 1 || kind > 7)
