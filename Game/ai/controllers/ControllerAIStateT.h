@@ -186,7 +186,8 @@ protected:
     void FindEnemiesInSight(std::vector<Character*>& out);
     void FindAlliesInSight(std::vector<Character*>& out);
     void FindAlliesOfType(std::vector<Character*>& out, const std::string& recordName);
-    bool IsPathClear(std::uint32_t targetId, Entity*& blocker);
+    // Whether neither the ground nor static scenery lies on the straight line to the target.
+    bool IsPathClear(std::uint32_t targetId);
 
 private:
     bool CloseEnough(std::uint32_t enemyId, std::uint32_t skillId, const WorldVec3* answered,
@@ -330,9 +331,7 @@ void ControllerAIStateT<TController, TCharacter>::FindAlliesOfType(std::vector<C
 }
 
 template <class TController, class TCharacter>
-bool ControllerAIStateT<TController, TCharacter>::IsPathClear(std::uint32_t targetId,
-                                                              Entity*& blocker) {
-    blocker = nullptr;
+bool ControllerAIStateT<TController, TCharacter>::IsPathClear(std::uint32_t targetId) {
     TCharacter* self = GetCharacter();
     Character* target = FindCharacter(targetId);
     if (!self || !target)
@@ -349,24 +348,14 @@ bool ControllerAIStateT<TController, TCharacter>::IsPathClear(std::uint32_t targ
     ray.direction = length > 0.0f ? toEnd * (1.0f / length) : Vec3(0, 0, 1);
     const float targetDistanceSquared = length * length;
 
-    thread_local std::vector<Entity*> hits;
-    hits.clear();
-    World::Get().GetAllIntersections(ray, hits, length);
-    for (Entity* entity : hits) {
-        if (entity == self || entity == target || !BlocksPath(entity))
-            continue;
-        if (World::Get().GetDistanceSquared(start, entity->GetPosition()) < targetDistanceSquared) {
-            blocker = entity;
-            return false;
-        }
-    }
+    // The ground first: one ray costs less than gathering what stands along the line.
     // Only ground short of the target blocks, so the ray need not go much past it: the bound
     // lies beyond the target by far more than the rounding of a hit's distance in world space,
     // so ground past the bound would have been judged farther than the target too.
     const Vec3 local = ray.origin.Abs(), world = start.GetWorldPosition().Abs();
     const float bound = length + 1e-3f * (1.0f + length + Max(local.x, Max(local.y, local.z)) +
                                           Max(world.x, Max(world.y, world.z)));
-    const auto clear = [&](float maxDistance) {
+    const auto groundClear = [&](float maxDistance) {
         WorldIntersection hit;
         World::Get().GetIntersection(ray, hit, static_cast<int>(PhysicsSurface::Water), true,
                                      maxDistance);
@@ -376,14 +365,23 @@ bool ControllerAIStateT<TController, TCharacter>::IsPathClear(std::uint32_t targ
             World::Get().GetDistanceSquared(start, WorldVec3(ray.region, hit.point));
         return hitSquared > targetDistanceSquared;
     };
-    const bool answer = clear(bound < kInfinity ? bound : kInfinity);
+    const bool clear = groundClear(bound < kInfinity ? bound : kInfinity);
 #ifndef NDEBUG
-    if (answer != clear(kInfinity)) {
+    if (clear != groundClear(kInfinity)) {
         std::fprintf(stderr, "IsPathClear: the ground past the bound changed the answer\n");
         std::abort();
     }
 #endif
-    return answer;
+    if (!clear)
+        return false;
+    thread_local std::vector<Entity*> hits;
+    hits.clear();
+    World::Get().GetAllIntersections(ray, hits, length);
+    for (Entity* entity : hits)
+        if (entity != self && entity != target && BlocksPath(entity) &&
+            World::Get().GetDistanceSquared(start, entity->GetPosition()) < targetDistanceSquared)
+            return false;
+    return true;
 }
 
 }  // namespace GAME

@@ -222,10 +222,7 @@ protected:
 
     // The nearest dynamic barrier of a foe on the way to the target; null when none.
     Character* IsBarrierBlocking(std::uint32_t targetId);
-    bool IsPathClear(std::uint32_t targetId) {
-        Entity* blocker = nullptr;
-        return Base::IsPathClear(targetId, blocker);
-    }
+    using Base::IsPathClear;
     // A new enemy: "Attack" it at once when in reach with a clear path, else "Pursue" it.
     void EngageNewEnemy(std::uint32_t enemy) {
         if (enemy == this->GetCurrentEnemy())
