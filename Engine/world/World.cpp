@@ -551,14 +551,16 @@ void World::GetEntitiesInCone(std::vector<Entity*>& out, const WorldVec3& apex,
            });
 }
 
-void World::GetAllIntersections(const WorldRay& ray, std::vector<Entity*>& out, float length) {
+void World::GetAllIntersections(const WorldRay& ray, std::vector<Entity*>& out, float length,
+                                std::uint32_t skipFlags) {
     if (!HoldsRegion(ray.region) || !(length >= 0))
         return;
     const Vec3 end = ray.PointAt(length);
     mCandidates.clear();
     Gather(mCandidates, ray.region, ray.origin.Min(end), ray.origin.Max(end), EntityListType::All,
-           [&](const Vec3& at, float radius, float lift) {
-               return RaySphere(ray.origin, ray.direction, at + Vec3(0.0f, lift, 0.0f), radius,
+           [&](const Vec3& at, float radius, float lift, std::uint32_t flags) {
+               return (flags & skipFlags) == 0 &&
+                      RaySphere(ray.origin, ray.direction, at + Vec3(0.0f, lift, 0.0f), radius,
                                 length) != kInfinity;
            });
     // Nearest first; the index keeps world order among equal distances.

@@ -177,8 +177,10 @@ public:
     void GetEntitiesInCone(std::vector<Entity*>& out, const WorldVec3& apex, const Vec3& direction,
                            float angle, float length, EntityListType type = EntityListType::All);
     // Entities whose bounding sphere the ray meets within `length`, nearest first (ties in
-    // world order).
-    void GetAllIntersections(const WorldRay& ray, std::vector<Entity*>& out, float length);
+    // world order), but those whose grid copy's game flags hold any of `skipFlags`: a crowd
+    // along the ray need not be tested when only scenery matters.
+    void GetAllIntersections(const WorldRay& ray, std::vector<Entity*>& out, float length,
+                             std::uint32_t skipFlags = 0);
 
     // Squared distance through world space; infinite when either point has no region. Inline:
     // the crowd's range tests ask it ~5 times per character and frame.
@@ -248,7 +250,8 @@ private:
     // The same a grid at a time: `visit(grid, x0, z0, x1, z1, toQuery)`, its cells' range.
     template <class VisitBox>
     void ForEachCellBoxInBox(Region* region, const Vec3& lo, const Vec3& hi, VisitBox&& visit);
-    // Asks `test(at, radius)` (or `test(at, radius, rayLift)`) of every grid entry in the cells
+    // Asks `test(at, radius)` (or `test(at, radius, rayLift)`, or `test(at, radius, rayLift,
+    // gameFlags)`) of every grid entry in the cells
     // of every region the world-space box [lo, hi] reaches, `at` its position in `region`'s
     // space (region held), and hands `found(entry)` each of the type that passes. The test reads
     // the cell's packed copies: only what passes is read from its entry (but the lift).

@@ -321,7 +321,10 @@ void World::ForEachInBox(Region* region, const Vec3& lo, const Vec3& hi, EntityL
                     const Vec3 at = Vec3(pack->x[k], pack->y[k], pack->z[k]) + toQuery;
                     const EntityGrid::Entry& entry = entries[first + k];
                     bool passes = false;
-                    if constexpr (std::is_invocable_v<Test&, const Vec3&, float, float>)
+                    if constexpr (std::is_invocable_v<Test&, const Vec3&, float, float,
+                                                      std::uint32_t>)
+                        passes = test(at, pack->radius[k], entry.rayLift, pack->gameFlags[k]);
+                    else if constexpr (std::is_invocable_v<Test&, const Vec3&, float, float>)
                         passes = test(at, pack->radius[k], entry.rayLift);
                     else
                         passes = test(at, pack->radius[k]);

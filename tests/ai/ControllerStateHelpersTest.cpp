@@ -78,7 +78,7 @@ TEST_F(ControllerStateHelpers, SightKeepsFoesOrFriendsWithinTheViewDistance) {
     EXPECT_EQ(Ids(found), std::vector<std::uint32_t>{friendOfType->GetObjectId()});
 }
 
-TEST_F(ControllerStateHelpers, APathIsClearAcrossOpenGroundAndNeverToAMissingTarget) {
+TEST_F(ControllerStateHelpers, APathIsClearAcrossOpenGroundButNotThroughAWallNorToAMissingTarget) {
     Character* foe = Place("Records/AI/Foe.dbr", Team::Human, 52, 25);
     // These characters have no pose, so their centre of mass is at their feet: lift both a
     // unit above the meadow so that the ray runs over the ground.
@@ -87,12 +87,11 @@ TEST_F(ControllerStateHelpers, APathIsClearAcrossOpenGroundAndNeverToAMissingTar
         p.Translate(Vec3(0, 1, 0));
         c->SetPathPosition(p);
     }
-    Entity* blocker = hero;
-    EXPECT_TRUE(state->IsPathClear(foe->GetObjectId(), blocker));
-    EXPECT_EQ(blocker, nullptr);
-    blocker = hero;
-    EXPECT_FALSE(state->IsPathClear(0x7777, blocker));
-    EXPECT_EQ(blocker, nullptr);
+    EXPECT_TRUE(state->IsPathClear(foe->GetObjectId()));
+    EXPECT_FALSE(state->IsPathClear(0x7777));
+    // Behind the meadow's wall the ground blocks the line.
+    foe->SetPathPosition(WorldVec3(meadow, At(10, 25).local + Vec3(0, 1, 0)));
+    EXPECT_FALSE(state->IsPathClear(foe->GetObjectId()));
 }
 
 TEST_F(ControllerStateHelpers, CloseEnoughToUseASkillIsStrictlyInsideTheReach) {

@@ -2,6 +2,7 @@
 // input.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <fstream>
 
 #include "Engine/world/GroundMesh.h"
@@ -126,6 +127,14 @@ TEST_F(SampleLevel, RaysReportTheSurfaceKind) {
     ASSERT_TRUE(World::Get().GetIntersection(WorldRay{meadow, Vec3(5, 1, 25), Vec3(1, 0, 0)}, wall,
                                              7, true));
     EXPECT_FLOAT_EQ(wall.distance, 15.0f);
+    // Bounded, the ray meets it up to and at the bound, and nothing past it.
+    for (const float bound : {wall.distance, std::nextafter(wall.distance, 0.0f)}) {
+        WorldIntersection near;
+        const bool met = World::Get().GetIntersection(
+            WorldRay{meadow, Vec3(5, 1, 25), Vec3(1, 0, 0)}, near, 7, false, bound);
+        EXPECT_EQ(met, bound == wall.distance) << bound;
+        EXPECT_EQ(near.distance, met ? wall.distance : kInfinity) << bound;
+    }
 }
 
 TEST_F(SampleLevel, NavigationMeshesComeFromTheCacheOnTheSecondLoad) {

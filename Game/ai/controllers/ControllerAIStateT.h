@@ -15,6 +15,7 @@
 #include "Engine/world/World.h"
 #include "Game/ai/controllers/ControllerAI.h"
 #include "Game/characters/Character.h"
+#include "Game/characters/movement/SightDigest.h"
 #include "Game/core/GameEngine.h"
 #include "Game/skills/Skill.h"
 #include "Game/world/props/Decoration.h"
@@ -374,14 +375,26 @@ bool ControllerAIStateT<TController, TCharacter>::IsPathClear(std::uint32_t targ
 #endif
     if (!clear)
         return false;
-    thread_local std::vector<Entity*> hits;
-    hits.clear();
-    World::Get().GetAllIntersections(ray, hits, length);
-    for (Entity* entity : hits)
-        if (entity != self && entity != target && BlocksPath(entity) &&
-            World::Get().GetDistanceSquared(start, entity->GetPosition()) < targetDistanceSquared)
-            return false;
-    return true;
+    // Characters are no scenery: the crowd around the target is passed over by its grid flags.
+    const auto sceneryClear = [&](std::uint32_t skipFlags) {
+        thread_local std::vector<Entity*> hits;
+        hits.clear();
+        World::Get().GetAllIntersections(ray, hits, length, skipFlags);
+        for (Entity* entity : hits)
+            if (entity != self && entity != target && BlocksPath(entity) &&
+                World::Get().GetDistanceSquared(start, entity->GetPosition()) <
+                    targetDistanceSquared)
+                return false;
+        return true;
+    };
+    const bool sceneryIsClear = sceneryClear(SightDigest::kCharacter);
+#ifndef NDEBUG
+    if (sceneryIsClear != sceneryClear(0)) {
+        std::fprintf(stderr, "IsPathClear: a character passed over was scenery\n");
+        std::abort();
+    }
+#endif
+    return sceneryIsClear;
 }
 
 }  // namespace GAME
