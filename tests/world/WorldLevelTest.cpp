@@ -131,7 +131,7 @@ TEST_F(SampleLevel, RaysReportTheSurfaceKind) {
     for (const float bound : {wall.distance, std::nextafter(wall.distance, 0.0f)}) {
         WorldIntersection near;
         const bool met = World::Get().GetIntersection(
-            WorldRay{meadow, Vec3(5, 1, 25), Vec3(1, 0, 0)}, near, 7, false, bound);
+            WorldRay{meadow, Vec3(5, 1, 25), Vec3(1, 0, 0)}, near, 7, true, bound);
         EXPECT_EQ(met, bound == wall.distance) << bound;
         EXPECT_EQ(near.distance, met ? wall.distance : kInfinity) << bound;
     }
