@@ -1,6 +1,7 @@
 // Character's animation operations: its stance sets, the sounds of animation events, and the
 // routing of those events. (Character is declared in Game/characters/Character.h.)
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 
 #include "Engine/media/graphics/GraphicsEngine.h"
@@ -221,7 +222,17 @@ void Character::PlayFootstep() {
     // Ground farther down than a step's reach is heard no more than none.
     const float reach = 2.0f * h + 0.25f;
     WorldIntersection hit;
-    if (!World::Get().GetIntersection(ray, hit, 100, true, reach) || !(hit.distance < reach))
+    const bool heard =
+        World::Get().GetIntersection(ray, hit, 100, true, reach) && hit.distance < reach;
+#ifndef NDEBUG
+    WorldIntersection full;
+    if (heard != (World::Get().GetIntersection(ray, full, 100, true) && full.distance < reach) ||
+        (heard && full.surface != hit.surface)) {
+        std::fprintf(stderr, "PlayFootstep: the ground past a step's reach changed the sound\n");
+        std::abort();
+    }
+#endif
+    if (!heard)
         return;
     const int kind = static_cast<int>(hit.surface);
     if (kind < 1 || kind > 7)
