@@ -76,6 +76,9 @@ public:
     Entry& At(int cell, std::uint32_t index) {
         return mCells[static_cast<std::size_t>(cell)].entries[index];
     }
+    const EntryList& CellEntries(int cell) const {
+        return mCells[static_cast<std::size_t>(cell)].entries;
+    }
     void SetPosition(int cell, std::uint32_t index, const Vec3& position) {
         Cell& c = mCells[static_cast<std::size_t>(cell)];
         c.entries[index].position = position;

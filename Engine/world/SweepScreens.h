@@ -24,11 +24,11 @@ struct Leftover {
 // Leftovers are filtered after every this many: a crowd's box of cells leaves a few.
 constexpr std::size_t kLeftovers = 32;
 
-// Where a sweep marks each rank it keeps (the entry by rank, the mark and the list of kept ranks,
-// `found` long so far), with the entries of the block being screened: a screen handed it may
-// mark some of what it passes itself.
+// Where a sweep marks each rank it keeps (the mark and the list of kept ranks, `found` long so
+// far), with the world's entry of each rank and the entries of the block being screened: a screen
+// handed it may mark some of what it passes itself.
 struct SweepMarker {
-    const EntityGrid::Entry** at;
+    const EntityGrid::Entry* const* at;
     unsigned char* marks;
     std::uint32_t* ranks;
     std::size_t found;

@@ -189,6 +189,7 @@ bool World::AddEntity(Entity* entity, const WorldCoords& coords, bool makeVisibl
     }
     mPlaced[slot] = Placed{entity, static_cast<std::uint32_t>(mRankSlots.size()), nullptr, -1, 0};
     mRankSlots.push_back(slot);
+    mRankEntries.push_back(nullptr);
     mDigests[slot] = EntityDigest();
     // Coordinates first, while the entity is not yet filed: the refiling hook stays quiet.
     entity->SetCoords(coords);
@@ -325,7 +326,16 @@ void World::File(std::uint32_t slot) {
     entry.actor = p.entity->IsA<Actor>();
     entry.game = static_cast<const EntityGamePart&>(mDigests[slot]);
     p.cell = grid->CellIndexOf(entry.position);
+    const EntityGrid::Entry* const was = grid->CellEntries(p.cell).data();
     p.indexInCell = grid->Insert(p.cell, entry);
+    const EntityGrid::EntryList& filed = grid->CellEntries(p.cell);
+    if (filed.data() == was) {
+        mRankEntries[p.rank] = &filed[p.indexInCell];
+    } else {
+        // The cell took more room: all of its entries moved.
+        for (const EntityGrid::Entry& moved : filed)
+            mRankEntries[moved.rank] = &moved;
+    }
     grid->NoteRadius(entry.radius);
 }
 
@@ -333,9 +343,13 @@ void World::Unfile(std::uint32_t slot) {
     Placed& p = mPlaced[slot];
     if (!p.region || p.cell < 0)
         return;
-    const std::uint32_t moved = p.region->GetEntityGrid()->Erase(p.cell, p.indexInCell);
-    if (moved != EntityGrid::kNone)
+    EntityGrid* grid = p.region->GetEntityGrid();
+    const std::uint32_t moved = grid->Erase(p.cell, p.indexInCell);
+    mRankEntries[p.rank] = nullptr;
+    if (moved != EntityGrid::kNone) {
         mPlaced[moved].indexInCell = p.indexInCell;
+        mRankEntries[mPlaced[moved].rank] = &grid->At(p.cell, p.indexInCell);
+    }
     p.region = nullptr;
     p.cell = -1;
 }
@@ -376,11 +390,16 @@ void World::CompactRanks() {
             continue;
         Placed& p = mPlaced[slot];
         p.rank = static_cast<std::uint32_t>(next);
-        if (p.region && p.cell >= 0)
-            p.region->GetEntityGrid()->At(p.cell, p.indexInCell).rank = p.rank;
+        mRankEntries[next] = nullptr;
+        if (p.region && p.cell >= 0) {
+            EntityGrid::Entry& entry = p.region->GetEntityGrid()->At(p.cell, p.indexInCell);
+            entry.rank = p.rank;
+            mRankEntries[next] = &entry;
+        }
         mRankSlots[next++] = slot;
     }
     mRankSlots.resize(next);
+    mRankEntries.resize(next);
     mFreeRanks = 0;
     mRankMarks.clear();
 }

@@ -294,6 +294,9 @@ private:
     // World order: the slot of each rank, in the order the entities entered the world (kNoSlot
     // where one left), so ranks sort as world order does and stay small.
     std::vector<std::uint32_t> mRankSlots;
+    // By rank, the grid entry of each filed entity (kept as entries move): a sweep marks ranks
+    // only, and finds their entries here as it reads them back.
+    std::vector<const EntityGrid::Entry*> mRankEntries;
     std::size_t mFreeRanks = 0;
     std::vector<std::uint64_t> mRankMarks;  // by rank, all clear between queries
     std::vector<EntityDigest> mDigests;     // by slot, beside mPlaced
@@ -302,10 +305,9 @@ private:
     std::vector<std::uint32_t> mSortCounts;
     std::vector<Entity*> mCandidates;
     // A sweep's kept entries in world order (nothing moves while it runs), their ranks as found
-    // and, by rank, each kept entry and its mark: the sweep's own, since `keep` may query.
+    // and, by rank, each kept one's mark: the sweep's own, since `keep` may query.
     std::vector<const EntityGrid::Entry*> mSweepKept;
     std::vector<std::uint32_t> mSweepRanks;
-    std::vector<const EntityGrid::Entry*> mSweepAt;
     std::vector<std::uint64_t> mSweepMarks;  // all clear between sweeps
     bool mSweeping = false;
     std::vector<std::pair<float, std::size_t>> mRayScratch;

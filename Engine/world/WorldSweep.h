@@ -374,8 +374,6 @@ void World::SweepSphere(Region* region, const Sphere& sphere, EntityListType typ
     // By rank, room for every rank there is (nothing enters the world while a sweep runs): the
     // kept ranks too, each kept once at most, so no block asks for room.
     const std::size_t rankCount = mRankSlots.size();
-    if (mSweepAt.size() < rankCount)
-        mSweepAt.resize(rankCount);
     if (mSweepRanks.size() < rankCount)
         mSweepRanks.resize(rankCount);
     // A byte per rank (see kMarked), in whole words of marks.
@@ -399,7 +397,7 @@ void World::SweepSphere(Region* region, const Sphere& sphere, EntityListType typ
     // Copied into the cell visit: read by reference, each would take two loads after every
     // call a block makes.
     std::uint32_t* const ranks = mSweepRanks.data();
-    const EntityGrid::Entry** const at = mSweepAt.data();
+    const EntityGrid::Entry* const* const at = mRankEntries.data();
     // Made once: a block sets only what changes.
     [[maybe_unused]] WorldCells::SweepMarker marker{at, marks, ranks, 0, nullptr};
     // Debug builds list every kept rank: their checks of the screens read the list.
@@ -408,12 +406,11 @@ void World::SweepSphere(Region* region, const Sphere& sphere, EntityListType typ
 #endif
     // The entries of a block that a screen passes (`wanted`, bits of the block at
     // `blockEntries`), filtered in cell order as one by one, the `sure` ones unasked.
-    const auto filter = [&, ranks, at, marks](const EntityGrid::Entry* const blockEntries,
-                                              std::uint64_t wanted, std::uint64_t sure) {
+    const auto filter = [&, ranks, marks](const EntityGrid::Entry* const blockEntries,
+                                          std::uint64_t wanted, std::uint64_t sure) {
         sure &= wanted;
         // Held here: a mark's byte store could otherwise be the pointers' own.
         std::uint32_t* const blockRanks = ranks;
-        const EntityGrid::Entry** const blockAt = at;
         unsigned char* const blockMarks = marks;
         // Each kept entry is marked by rank as it is found: its entry is read once, for the
         // rank, and the vouched-for ones not otherwise.
@@ -422,7 +419,10 @@ void World::SweepSphere(Region* region, const Sphere& sphere, EntityListType typ
         std::size_t found = kept;
         const auto mark = [&](const EntityGrid::Entry& entry) {
             const std::uint32_t rank = entry.rank;
-            blockAt[rank] = &entry;
+#ifndef NDEBUG
+            if (at[rank] != &entry)
+                std::abort();  // the world lost track of where its entry lies
+#endif
             blockMarks[rank] = WorldCells::kMarked;
             blockRanks[found++] = rank;
         };
@@ -596,8 +596,8 @@ void World::SweepSphere(Region* region, const Sphere& sphere, EntityListType typ
         unsigned char* const notes = marks + wordsOfMarks * WorldCells::kMarksPerWord;
         for (std::size_t i = 0; i < kept; ++i)
             notes[ranks[i] / WorldCells::kMarksPerWord] = WorldCells::kMarked;
-        const EntityGrid::Entry** const out = WorldCells::ReadNotedMarksWidest(
-            marks, notes, mSweepAt.data(), wordsOfNotes, sorted, eight);
+        const EntityGrid::Entry** const out =
+            WorldCells::ReadNotedMarksWidest(marks, notes, at, wordsOfNotes, sorted, eight);
         if (out != sorted + kept)
             std::abort();  // the marks held a rank besides the kept ones
     } else {
@@ -611,7 +611,7 @@ void World::SweepSphere(Region* region, const Sphere& sphere, EntityListType typ
         }
         if (kept != 0 && last - first <= kWordsPerEntry * kept) {
             const EntityGrid::Entry** const out =
-                WorldCells::ReadMarksWidest(marks, mSweepAt.data(), first, last, sorted, eight);
+                WorldCells::ReadMarksWidest(marks, at, first, last, sorted, eight);
             if (out != sorted + kept)
                 std::abort();  // the marks held a rank besides the kept ones
         } else {
@@ -621,7 +621,7 @@ void World::SweepSphere(Region* region, const Sphere& sphere, EntityListType typ
                 marks[ranks[i]] = 0;
             std::sort(ranks, ranks + kept);
             for (std::size_t i = 0; i < kept; ++i)
-                sorted[i] = mSweepAt[ranks[i]];
+                sorted[i] = at[ranks[i]];
         }
     }
 #ifndef NDEBUG

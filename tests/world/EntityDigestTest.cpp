@@ -243,7 +243,6 @@ TEST(EntityDigest, TheSlotQueryReportsWhatTheEntityQueryReports) {
                 for (std::size_t i = 0; i < count; ++i) {
                     if ((even >> i & 1) == 0)
                         continue;
-                    marker.at[entries[i].rank] = &entries[i];
                     marker.marks[entries[i].rank] = WorldCells::kMarked;
                     marker.ranks[marker.found++] = entries[i].rank;
                 }

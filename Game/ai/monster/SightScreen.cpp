@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <bit>
+#include <cstdlib>
 #include <utility>
 
 #include "Game/characters/movement/SightDigest.h"
@@ -149,11 +150,12 @@ template <std::size_t kWhole, std::size_t kKept, std::size_t kRefused>
 }
 
 // Marks the lanes of `sure` (bits of the block at `entries`), `found` of them kept so far, and
-// lists their ranks when kList.
+// lists their ranks when kList. (Debug builds check the world's entry of each rank, `at`.)
 template <bool kList = true>
 [[gnu::target("avx2,bmi"), gnu::always_inline]] inline void MarkSure(
-    std::uint64_t sure, const EntityGrid::Entry* entries, const EntityGrid::Entry** at,
-    unsigned char* marks, std::uint32_t* ranks, std::size_t& found) {
+    std::uint64_t sure, const EntityGrid::Entry* entries,
+    [[maybe_unused]] const EntityGrid::Entry* const* at, unsigned char* marks, std::uint32_t* ranks,
+    std::size_t& found) {
     if (sure == 0)
         return;
     std::uint32_t* to = ranks + found;
@@ -161,7 +163,10 @@ template <bool kList = true>
     const auto mark = [&](std::uint64_t m, std::size_t k) {
         const EntityGrid::Entry& entry = entries[WorldCells::LowestBit(m)];
         const std::uint32_t rank = entry.rank;
-        at[rank] = &entry;
+#ifndef NDEBUG
+        if (at[rank] != &entry)
+            std::abort();
+#endif
         marks[rank] = WorldCells::kMarked;
         if constexpr (kList)
             to[k] = rank;
@@ -215,7 +220,7 @@ template <std::size_t kWhole, std::size_t kKept, std::size_t kRefused, bool kLis
     // block would take it again after the marks' stores).
     const Vec3 toQuery = query;
     const Sphere sphere = inView;
-    const EntityGrid::Entry** const at = marker.at;
+    const EntityGrid::Entry* const* const at = marker.at;
     unsigned char* const marks = marker.marks;
     std::uint32_t* const ranks = marker.ranks;
     WorldCells::Leftover* const leftovers = marker.leftovers;
