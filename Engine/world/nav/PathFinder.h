@@ -190,6 +190,7 @@ private:
         bool over = false;
         bool onIt = false;  // the polygon is at distance 0 (FindNearestPolygon's `onIt`)
     };
+    // At least kNearestMemo, and more for wide regions (see SetNavMesh); a power of two.
     static constexpr std::size_t kNearestMemo = 8192;
     mutable std::vector<NearestMemo> mNearestMemo;
     CorridorSearch mCorridor;
