@@ -164,9 +164,25 @@ bool GroundMesh::LoadObj(const std::filesystem::path& path, std::string& error,
     return true;
 }
 
+std::size_t PlaceMemoSize(float area, std::size_t least) {
+    // Two a square metre, rounded down to a power of two: the levels' grounds, up to 64 m
+    // square, keep `least`. At most 2^18 (some megabytes).
+    constexpr float kPerSquareMetre = 2.0f;
+    constexpr std::size_t kMost = std::size_t{1} << 18;
+    const float wanted = area * kPerSquareMetre;
+    if (!(wanted > static_cast<float>(least)))
+        return least;
+    if (!(wanted < static_cast<float>(kMost)))
+        return std::max(least, kMost);
+    return std::bit_floor(static_cast<std::size_t>(wanted));
+}
+
 std::size_t GroundMesh::Finish() {
-    // Sized once, with the ground: kept answers are asked for every frame.
-    mFloorMemo.assign(kFloorMemo, FloorMemo{});
+    // Sized once, with the ground: kept answers are asked for every frame, by a crowd over a
+    // wider ground for as many more places.
+    mFloorMemo.assign(
+        PlaceMemoSize(Max(mMax.x - mMin.x, 0.0f) * Max(mMax.z - mMin.z, 0.0f), kFloorMemo),
+        FloorMemo{});
     const auto fileNone = [this] {
         mCellsX = mCellsZ = 0;
         mCellStart.assign(1, 0);

@@ -125,9 +125,15 @@ private:
         bool found = false;
         bool used = false;
     };
+    // At least kFloorMemo, and more for a wide ground (see Finish); a power of two.
     static constexpr std::size_t kFloorMemo = 8192;
     mutable std::vector<FloorMemo> mFloorMemo;
 };
+
+// The length of a memo of places a crowd asks for over `area` square metres of ground (the
+// ground's floors, the meshes' nearest polygons): at least `least` (a power of two), and more
+// for a wider ground, where a crowd of the same density asks for as many more places.
+std::size_t PlaceMemoSize(float area, std::size_t least);
 
 // The surface kind an OBJ material names (case-insensitive); None for an unknown name.
 PhysicsSurface SurfaceFromName(const std::string& name);

@@ -156,41 +156,77 @@ inline const EntityGrid::Entry** ReadMarksWidest(unsigned char* marks,
     return ReadMarks(marks, at, first, last, out);
 }
 
-// ReadMarks of only the words noted, a byte per word of marks in `notes` (set as kMarked; see
-// TakeMarks), of `noteWords` words: a few ranks kept in a large world's many words of marks
-// cost the words they fall in. Clears the notes too.
-template <std::uint64_t (*Take)(unsigned char*)>
-[[gnu::always_inline]] inline const EntityGrid::Entry** ReadNotedMarksWith(
-    unsigned char* marks, unsigned char* notes, const EntityGrid::Entry* const* at,
-    std::size_t noteWords, const EntityGrid::Entry** out) {
-    for (std::size_t n = 0; n < noteWords; ++n)
-        for (std::uint64_t words = Take(notes + n * kMarksPerWord); words != 0;
-             words &= words - 1) {
-            const std::size_t w =
-                n * kMarksPerWord + static_cast<unsigned>(std::countr_zero(words));
-            out = ReadMarksWith<Take>(marks, at, w, w, out);
-        }
+// The entries (`at`, by rank) of the `count` ranks listed at `ranks` (each once, in any order)
+// to `out` in rising rank, their marks cleared; returns the end of what it wrote. A few ranks
+// kept among a large world's many words of marks cost themselves and the words they fall in:
+// each rank is set as a bit of `bits` (a word of 64 ranks each) and its word as a bit of
+// `words` (64 words each, `wordCount` of them), both left clear again.
+template <std::size_t (*Lowest)(std::uint64_t)>
+[[gnu::always_inline]] inline const EntityGrid::Entry** ReadListedRanksWith(
+    unsigned char* marks, std::uint64_t* bits, std::uint64_t* words, std::size_t wordCount,
+    const std::uint32_t* ranks, std::size_t count, const EntityGrid::Entry* const* at,
+    const EntityGrid::Entry** out) {
+    for (std::size_t i = 0; i < count; ++i) {
+        const std::uint32_t rank = ranks[i];
+        marks[rank] = 0;
+        bits[rank / kMarksPerWord] |= std::uint64_t{1} << rank % kMarksPerWord;
+        words[rank / (kMarksPerWord * kMarksPerWord)] |= std::uint64_t{1}
+                                                         << rank / kMarksPerWord % kMarksPerWord;
+    }
+    for (std::size_t n = 0; n < wordCount; ++n) {
+        std::uint64_t noted = words[n];
+        if (noted == 0)
+            continue;
+        words[n] = 0;
+        std::uint64_t* const bitsAt = bits + n * kMarksPerWord;
+        const EntityGrid::Entry* const* const wordsAt = at + n * kMarksPerWord * kMarksPerWord;
+        // A word noted holds a rank, and a set bit of a word is a rank.
+        do {
+            const std::size_t w = Lowest(noted);
+            std::uint64_t set = bitsAt[w];
+            bitsAt[w] = 0;
+            const EntityGrid::Entry* const* const wordAt = wordsAt + w * kMarksPerWord;
+            do {
+                *out++ = wordAt[Lowest(set)];
+                set &= set - 1;
+            } while (set != 0);
+            noted &= noted - 1;
+        } while (noted != 0);
+    }
     return out;
 }
 
+inline std::size_t LowestBitPlain(std::uint64_t bits) {
+    return static_cast<unsigned>(std::countr_zero(bits));
+}
+
 #if defined(__x86_64__)
-[[gnu::target("avx2,bmi")]] inline const EntityGrid::Entry** ReadNotedMarksOct(
-    unsigned char* marks, unsigned char* notes, const EntityGrid::Entry* const* at,
-    std::size_t noteWords, const EntityGrid::Entry** out) {
-    return ReadNotedMarksWith<TakeMarksOct>(marks, notes, at, noteWords, out);
+// BMI2's shifts as well (every processor with AVX2 so far has them).
+inline bool HasEightLanesScansAndShifts() {
+    static const bool all = HasEightLanesAndScans() && __builtin_cpu_supports("bmi2");
+    return all;
+}
+
+[[gnu::target("bmi,bmi2")]] inline const EntityGrid::Entry** ReadListedRanksScans(
+    unsigned char* marks, std::uint64_t* bits, std::uint64_t* words, std::size_t wordCount,
+    const std::uint32_t* ranks, std::size_t count, const EntityGrid::Entry* const* at,
+    const EntityGrid::Entry** out) {
+    return ReadListedRanksWith<LowestBit>(marks, bits, words, wordCount, ranks, count, at, out);
 }
 #endif
 
-inline const EntityGrid::Entry** ReadNotedMarksWidest(unsigned char* marks, unsigned char* notes,
-                                                      const EntityGrid::Entry* const* at,
-                                                      std::size_t noteWords,
-                                                      const EntityGrid::Entry** out,
-                                                      [[maybe_unused]] bool eight) {
+// ReadListedRanksWith, with BMI's bit scans and shifts where the processor has them (and `eight`
+// allows).
+inline const EntityGrid::Entry** ReadListedRanksWidest(
+    unsigned char* marks, std::uint64_t* bits, std::uint64_t* words, std::size_t wordCount,
+    const std::uint32_t* ranks, std::size_t count, const EntityGrid::Entry* const* at,
+    const EntityGrid::Entry** out, [[maybe_unused]] bool eight) {
 #if defined(__x86_64__)
-    if (eight && HasEightLanesAndScans())
-        return ReadNotedMarksOct(marks, notes, at, noteWords, out);
+    if (eight && HasEightLanesScansAndShifts())
+        return ReadListedRanksScans(marks, bits, words, wordCount, ranks, count, at, out);
 #endif
-    return ReadNotedMarksWith<TakeMarks>(marks, notes, at, noteWords, out);
+    return ReadListedRanksWith<LowestBitPlain>(marks, bits, words, wordCount, ranks, count, at,
+                                               out);
 }
 
 }  // namespace GAME::WorldCells

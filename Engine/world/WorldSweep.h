@@ -379,10 +379,10 @@ void World::SweepSphere(Region* region, const Sphere& sphere, EntityListType typ
     // A byte per rank (see kMarked), in whole words of marks.
     constexpr std::size_t kWordsPerMarks =
         WorldCells::kMarksPerWord / sizeof(decltype(mSweepMarks)::value_type);
-    // Then a byte per word of marks, noting the words a few kept ranks fall in (see below).
+    // Then a bit per rank and a bit per word of those, for a few kept ranks (see below).
     const std::size_t wordsOfMarks = rankCount / WorldCells::kMarksPerWord + 1;
     const std::size_t wordsOfNotes = wordsOfMarks / WorldCells::kMarksPerWord + 1;
-    const std::size_t markWords = (wordsOfMarks + wordsOfNotes) * kWordsPerMarks;
+    const std::size_t markWords = wordsOfMarks * kWordsPerMarks + wordsOfMarks + wordsOfNotes;
     // The read-back (see below) takes the kept list only for fewer kept than `listed`; at least
     // that many span few enough words of marks to read them all (kWordsPerEntry a kept rank).
     constexpr std::size_t kWordsPerEntry = 4;
@@ -589,17 +589,15 @@ void World::SweepSphere(Region* region, const Sphere& sphere, EntityListType typ
     const EntityGrid::Entry** sorted = mSweepKept.data();
     // Whether the kept list is read: only when no longer than what the screens must list.
     [[maybe_unused]] bool listRead = false;
-    // Few kept among many words of marks: the words they fall in are noted, and only those read.
+    // Few kept among many words of marks: read from the list, through bits of their own.
     if (kept != 0 && kWordsPerNotedEntry * kept < wordsOfMarks) {
         listRead = true;
-        std::uint32_t* const ranks = mSweepRanks.data();
-        unsigned char* const notes = marks + wordsOfMarks * WorldCells::kMarksPerWord;
-        for (std::size_t i = 0; i < kept; ++i)
-            notes[ranks[i] / WorldCells::kMarksPerWord] = WorldCells::kMarked;
-        const EntityGrid::Entry** const out =
-            WorldCells::ReadNotedMarksWidest(marks, notes, at, wordsOfNotes, sorted, eight);
+        std::uint64_t* const bits = mSweepMarks.data() + wordsOfMarks * kWordsPerMarks;
+        const EntityGrid::Entry** const out = WorldCells::ReadListedRanksWidest(
+            marks, bits, bits + wordsOfMarks, wordsOfNotes, mSweepRanks.data(), kept, at, sorted,
+            eight);
         if (out != sorted + kept)
-            std::abort();  // the marks held a rank besides the kept ones
+            std::abort();  // a rank listed twice
     } else {
         std::size_t first = 0, last = wordsOfMarks - 1;
         if (last > kWordsPerEntry * kept) {

@@ -151,6 +151,24 @@ TEST(GroundFloor, AFloorAskedForAgainFromAnotherHeightIsThePlainAnswer) {
     }
 }
 
+// A memo of places is a power of two (its index is a mask), no shorter than asked for however
+// odd the area, and grows with a wide ground up to a bound.
+TEST(GroundFloor, PlaceMemosGrowWithTheGroundInPowersOfTwo) {
+    constexpr std::size_t kLeast = 8192;
+    const struct {
+        float area;
+        std::size_t want;
+    } rows[] = {{0, kLeast},
+                {64 * 64, kLeast},
+                {-5, kLeast},
+                {std::nanf(""), kLeast},
+                {286 * 286, 131072},
+                {kInfinity, std::size_t{1} << 18},
+                {1e12f, std::size_t{1} << 18}};
+    for (const auto& row : rows)
+        EXPECT_EQ(PlaceMemoSize(row.area, kLeast), row.want) << row.area;
+}
+
 // A ground of several cells: points on and beside the lines between cells and between the parts
 // of a cell, and just outside the ground, find the floor every triangle gives; near the origin,
 // where a float step is half a millimetre, and in the corner of grounds so wide that their cells

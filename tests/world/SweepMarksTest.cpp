@@ -1,6 +1,6 @@
 // A sweep reads its kept ranks back from a byte per rank, 64 to a word: each marked rank must
-// come back once, in rising rank, its mark cleared, and nothing past the words asked (or noted)
-// for read.
+// come back once, in rising rank, its mark cleared, and nothing past the words asked for read
+// (or the ranks listed).
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -70,39 +70,40 @@ TEST(SweepMarks, ReadsBackEachMarkedRankAtEitherWidth) {
         }
 }
 
-// Read through the notes of the words marked: ranks in the first and the last word of marks, in
-// a word noted by the first and by the second word of notes, and a word marked but not noted
-// (never read, its mark left).
-TEST(SweepMarks, ReadsBackOnlyTheNotedWords) {
+// Read from a list in no order: ranks at both ends of a word, two in one word, ranks under the
+// first and the second word of words, and a rank marked but not listed (its mark left).
+TEST(SweepMarks, ReadsBackListedRanksInRisingRank) {
     constexpr std::size_t kWord = WorldCells::kMarksPerWord;
-    constexpr std::size_t kWords = kWord + 2, kNoteWords = 2;
+    constexpr std::size_t kWords = kWord + 2, kWordWords = 2;
     std::vector<EntityGrid::Entry> entries(kWords * kWord);
     std::vector<const EntityGrid::Entry*> at(entries.size());
     for (std::size_t rank = 0; rank < entries.size(); ++rank) {
         entries[rank].rank = static_cast<std::uint32_t>(rank);
         at[rank] = &entries[rank];
     }
-    const std::vector<std::uint32_t> noted = {0, 5, 63 * kWord + 63, kWord * kWord + 1,
-                                              (kWords - 1) * kWord + 63};
-    const std::uint32_t unnoted = 7 * kWord + 3;
+    const std::vector<std::uint32_t> listed = {
+        kWord * kWord + 1, 5, (kWords - 1) * kWord + 63, 0, 63 * kWord + 63, 63 * kWord};
+    std::vector<std::uint32_t> want = listed;
+    std::sort(want.begin(), want.end());
+    const std::uint32_t unlisted = 7 * kWord + 3;
     for (const bool eight : {false, WorldCells::HasEightLanes()}) {
-        SCOPED_TRACE(eight ? "eight lanes" : "four lanes");
-        std::vector<unsigned char> marks(entries.size() + kNoteWords * kWord, 0);
-        unsigned char* const notes = marks.data() + entries.size();
-        for (const std::uint32_t rank : noted) {
+        SCOPED_TRACE(eight ? "bit scans" : "plain");
+        std::vector<unsigned char> marks(entries.size(), 0);
+        std::vector<std::uint64_t> bits(kWords + kWordWords, 0);
+        for (const std::uint32_t rank : listed)
             marks[rank] = WorldCells::kMarked;
-            notes[rank / kWord] = WorldCells::kMarked;
-        }
-        marks[unnoted] = WorldCells::kMarked;
+        marks[unlisted] = WorldCells::kMarked;
         std::vector<const EntityGrid::Entry*> out(entries.size());
-        const EntityGrid::Entry** end = WorldCells::ReadNotedMarksWidest(
-            marks.data(), notes, at.data(), kNoteWords, out.data(), eight);
+        const EntityGrid::Entry** end = WorldCells::ReadListedRanksWidest(
+            marks.data(), bits.data(), bits.data() + kWords, kWordWords, listed.data(),
+            listed.size(), at.data(), out.data(), eight);
         std::vector<std::uint32_t> got;
         for (const EntityGrid::Entry* const* e = out.data(); e != end; ++e)
             got.push_back((*e)->rank);
-        EXPECT_EQ(got, noted);
+        EXPECT_EQ(got, want);
         for (std::size_t i = 0; i < marks.size(); ++i)
-            EXPECT_EQ(marks[i], i == unnoted ? WorldCells::kMarked : 0) << "byte " << i;
+            EXPECT_EQ(marks[i], i == unlisted ? WorldCells::kMarked : 0) << "rank " << i;
+        EXPECT_TRUE(std::all_of(bits.begin(), bits.end(), [](std::uint64_t b) { return b == 0; }));
     }
 }
 

@@ -47,14 +47,15 @@ float HorizontalDistanceSquared(const Vec3& a, const Vec3& b) {
     return dx * dx + dz * dz;
 }
 
-// Where a memo keeps the answer for these exact bits of one mesh or ground.
+// Where a memo (a power of two long, `mask` its length less one) keeps the answer for these
+// exact bits of one mesh or ground.
 template <std::size_t N>
 std::size_t MemoIndex(const void* owner, const std::array<std::uint32_t, N>& key,
-                      std::size_t size) {
+                      std::size_t mask) {
     std::uint64_t hash = reinterpret_cast<std::uintptr_t>(owner);
     for (const std::uint32_t word : key)
         hash = (hash ^ word) * 0x9E3779B97F4A7C15ull;
-    return (hash >> 40) % size;
+    return (hash >> 40) & mask;
 }
 
 // A memo's key test, word by word: the library's compare is a call per lookup.
@@ -119,8 +120,15 @@ void PathFinder::SetNavMesh(Region* region, int pathingSize, std::unique_ptr<Nav
     }
     it->sizes[static_cast<std::size_t>(pathingSize)] = std::move(mesh);
     ++mMeshVersion;
-    // Made with the level rather than in its first frame.
-    mNearestMemo.assign(kNearestMemo, NearestMemo{});
+    // Made with the level rather than in its first frame, as wide as the meshed ground: a
+    // crowd of the same density over a wider ground asks for as many more places.
+    float area = 0;
+    for (const RegionMeshes& m : mMeshes) {
+        const Vec3 size = m.region->GetBoundsMax() - m.region->GetBoundsMin();
+        area += Max(size.x, 0.0f) * Max(size.z, 0.0f);
+    }
+    mNearestMemo.assign(PlaceMemoSize(area, kNearestMemo), NearestMemo{});
+    mNearestMask = mNearestMemo.size() - 1;
 }
 
 NavMesh* PathFinder::Mesh(const Region* region, int pathingSize) const {
@@ -143,6 +151,7 @@ void PathFinder::Clear() {
     mFillData.clear();
     ++mMeshVersion;
     mNearestMemo.clear();
+    mNearestMask = kNearestMemo - 1;
 }
 
 std::uint32_t PathFinder::Nearest(const NavMesh& mesh, const Vec3& p, const float* extents,
@@ -171,7 +180,7 @@ std::uint32_t PathFinder::Nearest(const NavMesh& mesh, const Vec3& p, const floa
                                            std::bit_cast<std::uint32_t>(extents[2])};
     if (mNearestMemo.empty())
         mNearestMemo.resize(kNearestMemo);
-    NearestMemo& memo = mNearestMemo[MemoIndex(&mesh, point, kNearestMemo)];
+    NearestMemo& memo = mNearestMemo[MemoIndex(&mesh, point, mNearestMask)];
     const bool samePoint = memo.mesh == &mesh && SameKey(memo.point, point);
     // A polygon at distance 0 holds the point within its bounds, so it is the first one any
     // box of the same height and at least as wide meets: a slot's place is tested on the mesh

@@ -190,8 +190,10 @@ private:
         bool over = false;
         bool onIt = false;  // the polygon is at distance 0 (FindNearestPolygon's `onIt`)
     };
+    // At least kNearestMemo, and more for wide regions (see SetNavMesh); a power of two.
     static constexpr std::size_t kNearestMemo = 8192;
     mutable std::vector<NearestMemo> mNearestMemo;
+    std::size_t mNearestMask = kNearestMemo - 1;  // the memo's length less one
     CorridorSearch mCorridor;
     Path mUnfinished;                   // SearchUnfinished's path
     std::vector<std::uint32_t> mPolys;  // scratch corridor
