@@ -593,9 +593,9 @@ void World::SweepSphere(Region* region, const Sphere& sphere, EntityListType typ
     if (kept != 0 && kWordsPerNotedEntry * kept < wordsOfMarks) {
         listRead = true;
         std::uint64_t* const bits = mSweepMarks.data() + wordsOfMarks * kWordsPerMarks;
-        const EntityGrid::Entry** const out = WorldCells::ReadListedRanksWidest(
-            marks, bits, bits + wordsOfMarks, wordsOfNotes, mSweepRanks.data(), kept, at, sorted,
-            eight);
+        const EntityGrid::Entry** const out =
+            WorldCells::ReadListedRanksWidest(marks, bits, bits + wordsOfMarks, wordsOfNotes,
+                                              mSweepRanks.data(), kept, at, sorted, eight);
         if (out != sorted + kept)
             std::abort();  // a rank listed twice
     } else {
