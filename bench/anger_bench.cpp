@@ -2,7 +2,8 @@
 // `entries` foes, every `every`-th of them listed in rising id order (with a new foe now and then
 // when `fresh`). BM_AngerBatch times ProvokeEach alone; the comparison after the table runs the
 // same batches one provocation at a time in alternating rounds, the yardstick the batch must
-// beat by a wide margin.
+// beat by a wide margin. BM_AngerFill times a crowd's first sight tick instead: every foe in sight
+// listed into an empty table, with the line below which the next update drops an entry.
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
@@ -79,7 +80,51 @@ void BM_AngerBatch(benchmark::State& state) {
         static_cast<double>(state.iterations() * crowd.list.size()), benchmark::Counter::kIsRate);
 }
 
+// A crowd seen for the first time: `entries` foes in rising id order, each with a sight anger
+// between 0.5 and 2 (as near and far foes take), and the line a tick's decay drops below.
+constexpr float kFillLine = 0.2f;
+
+Crowd MakeFill(std::uint32_t entries) {
+    Crowd crowd;
+    for (std::uint32_t i = 0; i < entries; ++i) {
+        const float amount = 0.5f + static_cast<float>((i * 53) % 61) * 0.025f;
+        crowd.list.push_back({10 * (i + 1), i, amount});
+        crowd.ids.push_back(10 * (i + 1));
+        crowd.worldSlots.push_back(i);
+        crowd.amounts.push_back(amount);
+    }
+    return crowd;
+}
+
+void BM_AngerFill(benchmark::State& state) {
+    const Crowd crowd = MakeFill(static_cast<std::uint32_t>(state.range(0)));
+    AngerTable table;
+    for (auto _ : state) {
+        table.clear();
+        table.ProvokeEach(crowd.Columns(), crowd.list.size(), kCap, kShare, nullptr, kFillLine);
+        benchmark::DoNotOptimize(table.ValueAt(0));
+    }
+    state.counters["provocations/s"] = benchmark::Counter(
+        static_cast<double>(state.iterations() * crowd.list.size()), benchmark::Counter::kIsRate);
+}
+
+// Whether a fill with the line keeps, at or above it, exactly what one provocation at a time
+// does (below it any value below the line will do: the update drops it unread).
+bool SameAboveLine(const AngerTable& batch, const AngerTable& single, float line) {
+    if (batch.size() != single.size())
+        return false;
+    for (std::size_t slot = 0; slot < batch.size(); ++slot) {
+        const float a = batch.ValueAt(slot), b = single.ValueAt(slot);
+        if (batch.IdAt(slot) != single.IdAt(slot) || (a >= line) != (b >= line) ||
+            (b >= line && a != b))
+            return false;
+    }
+    return true;
+}
+
 }  // namespace
+
+BENCHMARK(BM_AngerFill)->ArgNames({"entries"})->Arg(300)->Arg(800)->Arg(2000);
 
 BENCHMARK(BM_AngerBatch)
     ->ArgNames({"entries", "every", "fresh"})
@@ -120,6 +165,20 @@ int main(int argc, char** argv) {
         }
         std::printf("anger batch | %u entries, %zu listed | batch %.0f ns, one at a time %.0f ns\n",
                     entries, crowd.list.size(), ns.first, ns.second);
+    }
+    for (const std::uint32_t entries : {300u, 800u, 2000u}) {
+        const Crowd crowd = MakeFill(entries);
+        AngerTable batch, single;
+        batch.ProvokeEach(crowd.Columns(), crowd.list.size(), kCap, kShare, nullptr, kFillLine);
+        ProvokeOneByOne(single, crowd.list);
+        std::size_t above = 0;
+        for (std::size_t slot = 0; slot < single.size(); ++slot)
+            above += single.ValueAt(slot) >= kFillLine ? 1 : 0;
+        if (!SameAboveLine(batch, single, kFillLine)) {
+            std::printf("anger fill | %u entries | differs from one at a time\n", entries);
+            return 1;
+        }
+        std::printf("anger fill | %u entries | %zu at or above the line\n", entries, above);
     }
     return 0;
 }
