@@ -388,7 +388,11 @@ private:
     float mEnemyTooClose = 0.0f;
     AngerManager mAngerManager;
     int mPursuitTime = 10000;
+    // What every ally told of a call for help reads, in the line the anger table's end leaves.
     float mMaxPursuitDistance = 20.0f;
+    int mDistressResponseBehavior = RespondToAll;
+    int mChanceToRespondToDistressCall = 100;
+    std::uint32_t mHealSkill = 0;
     int mFleeBehavior = NeverFlee;
     int mFleeTarget = AwayFromEnemy;
     int mMaxFleeCount = 3;
@@ -402,9 +406,7 @@ private:
     int mBuffAllyBehavior = WhenEnemyIsSeen;
     int mBuffAllyTargeting = BuffClosest;
     int mDebuffEnemyBehavior = NeverUseSkill;
-    int mChanceToRespondToDistressCall = 100;
     std::string mDistressResponseGroup;
-    int mDistressResponseBehavior = RespondToAll;
     int mHealLeaderHealthPercentage = 0;
     int mHealAllyHealthPercentage = 0;
     int mLeaderBehavior = NeverLead;
@@ -435,7 +437,6 @@ private:
     std::uint32_t mNormalAttackSkill = 0;
     std::uint32_t mBerserkSkill = 0;
     std::uint32_t mDyingSkill = 0;
-    std::uint32_t mHealSkill = 0;
     int mHealDelay = 0;
     std::array<std::uint32_t, 3> mBuffSelfSkills{};
     std::array<std::uint32_t, 3> mBuffOtherSkills{};
