@@ -164,10 +164,6 @@ void ControllerAI::AddTemporaryState(const AIStateKey& key, const ControllerAISt
     state->OnBegin();
 }
 
-ControllerAIState* ControllerAI::GetExecutingState() const {
-    return mActiveTemporaryStates.empty() ? mCurrentState : mActiveTemporaryStates.front().state;
-}
-
 const char* ControllerAI::GetExecutingStateName() const {
     const ControllerAIState* executing = GetExecutingState();
     if (const char* name = mStates.NameOf(executing))

@@ -62,7 +62,11 @@ public:
     // Drops every queued temporary state without its OnEnd.
     void ClearTemporaryStates() { mActiveTemporaryStates.clear(); }
     void GoToIdleState() { SetState(AIStateId::Idle, ControllerAIStateData()); }
-    ControllerAIState* GetExecutingState() const;
+    // Inline: every event a controller is told asks it first.
+    ControllerAIState* GetExecutingState() const {
+        return mActiveTemporaryStates.empty() ? mCurrentState
+                                              : mActiveTemporaryStates.front().state;
+    }
     // Null for a state registered under no name (the pre-start state).
     const char* GetExecutingStateName() const;
     // Inline for the common case: states ask for their data many times a frame.
