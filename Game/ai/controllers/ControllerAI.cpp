@@ -1,5 +1,7 @@
 #include "Game/ai/controllers/ControllerAI.h"
 
+#include <cstddef>
+
 #include "Engine/Engine.h"
 #include "Engine/object/ObjectManager.h"
 #include "Engine/records/LoadTable.h"
@@ -18,6 +20,14 @@ ControllerAI::ControllerAI()
     : mCurrentState(::new (mPreStartState) ControllerAIStatePreStart(this)) {
     static_assert(sizeof(ControllerAIStatePreStart) <= sizeof mPreStartState &&
                   alignof(ControllerAIStatePreStart) <= alignof(void*));
+    // Controllers take 64-byte aligned blocks: the words every event reads stay one line.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Winvalid-offsetof"
+    constexpr std::size_t line = offsetof(ControllerAI, mCurrentState) / 64;
+    static_assert(offsetof(ControllerAI, mActiveTemporaryStates) / 64 == line &&
+                      offsetof(ControllerAI, mCurrentData) / 64 == line,
+                  "the executing state, its queue and the current enemy left their line");
+#pragma GCC diagnostic pop
 }
 
 ControllerAI::~ControllerAI() {
@@ -152,10 +162,6 @@ void ControllerAI::AddTemporaryState(const AIStateKey& key, const ControllerAISt
         ReleaseSlots(mCurrentData, false);
     mActiveTemporaryStates.push_back({state, data});
     state->OnBegin();
-}
-
-ControllerAIState* ControllerAI::GetExecutingState() const {
-    return mActiveTemporaryStates.empty() ? mCurrentState : mActiveTemporaryStates.front().state;
 }
 
 const char* ControllerAI::GetExecutingStateName() const {

@@ -1,6 +1,7 @@
 #include "Game/ai/monster/ControllerMonster.h"
 
 #include <algorithm>
+#include <cstddef>
 #include <cstdlib>
 #include <span>
 
@@ -54,7 +55,18 @@ void CountDown(int& countdown, int ms) {
 
 }  // namespace
 
-ControllerMonster::ControllerMonster() = default;
+ControllerMonster::ControllerMonster() {
+    // Controllers take 64-byte aligned blocks: what an answer to a call for help reads stays one
+    // line.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Winvalid-offsetof"
+    constexpr std::size_t line = offsetof(ControllerMonster, mMaxPursuitDistance) / 64;
+    static_assert(offsetof(ControllerMonster, mDistressResponseBehavior) / 64 == line &&
+                      offsetof(ControllerMonster, mChanceToRespondToDistressCall) / 64 == line &&
+                      offsetof(ControllerMonster, mHealSkill) / 64 == line,
+                  "the fields a call for help's answer reads left their line");
+#pragma GCC diagnostic pop
+}
 
 // The treasure proxy stays with the object manager for the "Dead" state to place.
 ControllerMonster::~ControllerMonster() = default;

@@ -307,8 +307,11 @@ public:
         GetCharactersInSphere(out, region, sphere, false);
     }
     bool InPursuitRange(std::uint32_t enemyId);
-    // The same with the enemy already looked up (null: not found).
-    bool InPursuitRange(const Character* enemy);
+    // The same with the enemy already looked up (null: not found). Inline: without a limit, as
+    // most monsters have, each of the ~80 allies told of a call for help asks nothing more.
+    bool InPursuitRange(const Character* enemy) {
+        return mMaxPursuitDistance == 0.0f || InPursuitRangeOf(enemy);
+    }
     bool InPursuitRange(const Character& enemy, const Character& self);
     // The sight anger earned over ms by a foe this far away (ProcessAngerTarget's rate).
     float SightAnger(float distance, int ms) const;
@@ -323,8 +326,14 @@ public:
     bool ShouldCareAboutDistressCall(std::uint32_t allyId) const;
     // The same, already known true for the ally whose call AllyAttacked is passing on.
     bool CaresAboutDistressCall(std::uint32_t allyId) const;
-    // ShouldCareAboutDistressCall for a character ally at hand.
-    bool ShouldCareAboutAlly(const Character& ally) const;
+    // ShouldCareAboutDistressCall for a character ally at hand. Inline: a monster that answers
+    // every ally (the default) needs nothing of it.
+    bool ShouldCareAboutAlly(const Character& ally) const {
+        if (mDistressResponseBehavior != RespondToSameType &&
+            mDistressResponseBehavior != RespondToSameGroup)
+            return GetParentCharacter() != nullptr;
+        return SharesDistressGroup(ally);
+    }
     void AngerUpdate(int ms);
     void FindEnemyUpdate(int ms);
 
@@ -355,6 +364,10 @@ protected:
 
 private:
     void TryToHealAlly();
+    // InPursuitRange for a monster with a pursuit limit.
+    bool InPursuitRangeOf(const Character* enemy);
+    // ShouldCareAboutAlly for a monster that answers only its own type or group.
+    bool SharesDistressGroup(const Character& ally) const;
     // Whether the skill is enabled, looked up from where the last one weighed was found.
     bool WeighedSkillEnabled(std::uint32_t skillId);
     // The foe nearest within enemyTooClose of the monster, searched once per frame.
@@ -388,7 +401,11 @@ private:
     float mEnemyTooClose = 0.0f;
     AngerManager mAngerManager;
     int mPursuitTime = 10000;
+    // What every ally told of a call for help reads, in the line the anger table's end leaves.
     float mMaxPursuitDistance = 20.0f;
+    int mDistressResponseBehavior = RespondToAll;
+    int mChanceToRespondToDistressCall = 100;
+    std::uint32_t mHealSkill = 0;
     int mFleeBehavior = NeverFlee;
     int mFleeTarget = AwayFromEnemy;
     int mMaxFleeCount = 3;
@@ -402,9 +419,7 @@ private:
     int mBuffAllyBehavior = WhenEnemyIsSeen;
     int mBuffAllyTargeting = BuffClosest;
     int mDebuffEnemyBehavior = NeverUseSkill;
-    int mChanceToRespondToDistressCall = 100;
     std::string mDistressResponseGroup;
-    int mDistressResponseBehavior = RespondToAll;
     int mHealLeaderHealthPercentage = 0;
     int mHealAllyHealthPercentage = 0;
     int mLeaderBehavior = NeverLead;
@@ -435,7 +450,6 @@ private:
     std::uint32_t mNormalAttackSkill = 0;
     std::uint32_t mBerserkSkill = 0;
     std::uint32_t mDyingSkill = 0;
-    std::uint32_t mHealSkill = 0;
     int mHealDelay = 0;
     std::array<std::uint32_t, 3> mBuffSelfSkills{};
     std::array<std::uint32_t, 3> mBuffOtherSkills{};

@@ -414,9 +414,7 @@ bool ControllerMonster::InPursuitRange(std::uint32_t enemyId) {
     return mMaxPursuitDistance == 0.0f || InPursuitRange(FindCharacter(enemyId));
 }
 
-bool ControllerMonster::InPursuitRange(const Character* enemy) {
-    if (mMaxPursuitDistance == 0.0f)
-        return true;
+bool ControllerMonster::InPursuitRangeOf(const Character* enemy) {
     const Character* self = GetParentCharacter();
     return enemy && self && InPursuitRange(*enemy, *self);
 }
@@ -734,22 +732,17 @@ bool ControllerMonster::ShouldCareAboutDistressCall(std::uint32_t allyId) const 
     return ShouldCareAboutAlly(*ally);
 }
 
-bool ControllerMonster::ShouldCareAboutAlly(const Character& ally) const {
+bool ControllerMonster::SharesDistressGroup(const Character& ally) const {
     const Character* self = GetParentCharacter();
     if (!self)
         return false;
-    switch (mDistressResponseBehavior) {
-        case RespondToSameType:
-            return ally.GetDistressCallGroup() == self->GetDistressCallGroup();
-        case RespondToSameGroup:
-            for (const std::string& race : ally.GetRace())
-                for (const std::string& mine : self->GetRace())
-                    if (race == mine)
-                        return true;
-            return false;
-        default:
-            return true;
-    }
+    if (mDistressResponseBehavior == RespondToSameType)
+        return ally.GetDistressCallGroup() == self->GetDistressCallGroup();
+    for (const std::string& race : ally.GetRace())
+        for (const std::string& mine : self->GetRace())
+            if (race == mine)
+                return true;
+    return false;
 }
 
 void ControllerMonster::TauntMe(float amount, std::uint32_t id) {

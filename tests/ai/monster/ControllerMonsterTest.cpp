@@ -3,8 +3,12 @@
 // special attacks' first-use and reuse waits, random anger and the lifetime.
 #include <gtest/gtest.h>
 
+#include <optional>
+#include <string>
+
 #include "Engine/records/RecordDatabase.h"
 #include "Engine/sys/Machine.h"
+#include "Game/characters/DistressCall.h"
 #include "Game/skills/Skill.h"
 #include "ai/monster/MonsterControllerTestSupport.h"
 
@@ -206,6 +210,59 @@ TEST_F(MonsterController, DistressCallsAreAnsweredByKindAndFearOnlyGrows) {
     EXPECT_STREQ(controller->GetExecutingStateName(), "Idle");
     controller->Update(2000);
     EXPECT_FALSE(controller->StillScared());
+}
+
+TEST_F(MonsterController, AnAllyIsAnsweredByTheResponseBehaviourInACallAndById) {
+    RecordDatabase& records = Singleton<RecordDatabase>::Get();
+    ASSERT_TRUE(records.AddRecordText("Records/AI/Wolf.dbr",
+                                      R"({"Class": "Character", "characterRacialProfile":
+                                          ["Canine", "Beast"]})"));
+    ASSERT_TRUE(records.AddRecordText(
+        "Records/AI/Bear.dbr", R"({"Class": "Character", "characterRacialProfile": ["Beast"]})"));
+    me = Place("Records/AI/Wolf.dbr", Team::Monster, 10);
+    Character* kin = Place("Records/AI/Bear.dbr", Team::Monster, 12);
+    Character* stranger = Place("Records/AI/Foe.dbr", Team::Monster, 14);
+    Character* attacker = Place("Records/AI/Foe.dbr", Team::Human, 20);
+    ObjectManager::Kept<Character> kept;
+    Singleton<ObjectManager>::Get().GetObject(attacker->GetObjectId(), kept);
+    struct Case {
+        const char* behaviour;
+        Character* ally;
+        bool answered;
+    };
+    // No record sets a distress call group: the same type means both empty.
+    const Case cases[] = {
+        {"RespondToAll", stranger, true},        {"Whoever", kin, true},
+        {"RespondToSameType", stranger, true},   {"RespondToSameGroup", kin, true},
+        {"RespondToSameGroup", stranger, false},
+    };
+    for (const Case& c : cases) {
+        for (const bool inCall : {false, true}) {
+            SCOPED_TRACE(testing::Message() << c.behaviour << (c.ally == kin ? " kin" : " stranger")
+                                            << (inCall ? " in call" : " by id"));
+            MakeController(std::string(R"({"Class": "ControllerMonster", "AllyAttackedAnger": 40,
+                "DistressResponseBehavior": ")") +
+                           c.behaviour + "\"}");
+            const DistressCall call{
+                c.ally->GetObjectId(), c.ally, attacker->GetObjectId(), attacker, 0, kept};
+            {
+                std::optional<DistressCall::Scope> scope;
+                if (inCall)
+                    scope.emplace(call);
+                controller->AllyAttacked(call.allyId, call.attackerId);
+            }
+            EXPECT_EQ(AngerOf(attacker), c.answered ? 40.0f : 0.0f);
+            ASSERT_EQ(Idle().allyAttacks.size(), c.answered ? 1u : 0u);
+            if (c.answered) {
+                EXPECT_EQ(Idle().allyAttacks[0].first, c.ally->GetObjectId());
+            }
+        }
+    }
+    // A controller whose character is gone answers no one, whatever it answers.
+    MakeController(R"({"Class": "ControllerMonster", "AllyAttackedAnger": 40})");
+    controller->AttachParent(0);
+    controller->AllyAttacked(kin->GetObjectId(), attacker->GetObjectId());
+    EXPECT_TRUE(Idle().allyAttacks.empty());
 }
 
 }  // namespace
