@@ -394,6 +394,37 @@ TEST_F(Navigation, PassingObstaclesDetachedInAnyOrderLeaveWhatTheOthersClose) {
     EXPECT_TRUE(ClosedPolygons().empty());
 }
 
+TEST(NavigationPaths, AnUnfinishedPathWrittenOverAnotherHoldsOnlyItsOwnCornersAndPolygons) {
+    struct Case {
+        std::vector<float> corners;  // x, y, z triples
+        std::vector<std::uint32_t> polygons;
+    };
+    // Longer than what the storage held, shorter, then none: a reused path keeps nothing of the
+    // one before, and a path without corners has its one corner at the origin.
+    const Case cases[] = {{{1, 2, 3, 4, 5, 6, 7, 8, 9}, {11, 12, 13}},
+                          {{1, 0, 1, 2, 0, 2, 3, 0, 3, 4, 0, 4, 5, 0, 5}, {21, 22, 23, 24, 25}},
+                          {{-1, 0.5f, 2}, {31}},
+                          {{}, {}}};
+    Path path;
+    for (const Case& c : cases) {
+        const std::size_t count = c.corners.size() / 3;
+        path.AssignUnfinished(nullptr, c.corners.data(), count, c.polygons.data(),
+                              c.polygons.size());
+        std::vector<Vec3> expected;
+        for (std::size_t i = 0; i < count; ++i)
+            expected.emplace_back(c.corners[i * 3], c.corners[i * 3 + 1], c.corners[i * 3 + 2]);
+        if (expected.empty())
+            expected.emplace_back();
+        EXPECT_EQ(std::vector<Vec3>(path.GetCorners().begin(), path.GetCorners().end()), expected)
+            << count;
+        EXPECT_EQ(std::vector<std::uint32_t>(path.GetPolygons().begin(), path.GetPolygons().end()),
+                  c.polygons)
+            << count;
+        EXPECT_EQ(path.GetPosition().local, expected.front()) << count;
+        EXPECT_EQ(path.GetLength(), 0.0f) << count;
+    }
+}
+
 TEST_F(Navigation, PathAdvancesToItsEnd) {
     auto path = World::Get().FindPath(0, At(10, 25), At(32, 25), PathGenerationParams(), 30);
     ASSERT_NE(path, nullptr);

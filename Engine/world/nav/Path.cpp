@@ -46,14 +46,18 @@ void Path::Assign(Region* region, const std::vector<Vec3>& corners, const std::u
 void Path::AssignUnfinished(Region* region, const float* corners, std::size_t count,
                             const std::uint32_t* polygons, std::size_t polygonCount) {
     mRegion = region;
-    Fit(mCorners, count);
-    mCorners.resize(count);
+    // Written over the storage held, not zeroed first: a crowd's reach checks fill the same path
+    // search after search, with a corner or two over a polygon or two.
+    Fit(mCorners, std::max<std::size_t>(count, 1));
+    mCorners.clear();
     for (std::size_t i = 0; i < count; ++i)
-        mCorners[i] = Vec3(corners[i * 3], corners[i * 3 + 1], corners[i * 3 + 2]);
-    if (mCorners.empty())
-        mCorners.push_back(Vec3());
+        mCorners.emplace_back(corners[i * 3], corners[i * 3 + 1], corners[i * 3 + 2]);
+    if (count == 0)
+        mCorners.emplace_back();
     Fit(mPolygons, polygonCount);
-    mPolygons.assign(polygons, polygons + polygonCount);
+    mPolygons.clear();
+    for (std::size_t i = 0; i < polygonCount; ++i)
+        mPolygons.push_back(polygons[i]);
     mNext = 1;
     mPosition = mCorners.front();
     mLength = 0;
