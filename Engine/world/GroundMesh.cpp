@@ -408,44 +408,59 @@ void GroundMesh::ForEachTriangleUnder(float x, float z, Visit&& visit) const {
         visit(mCellTriangles[i]);
 }
 
+std::size_t GroundMesh::FloorMemoSlot(std::uint32_t x, std::uint32_t z, std::size_t size) {
+    constexpr std::uint32_t low = (1u << kFloorMemoXBits) - 1;
+    const std::uint64_t key = (std::uint64_t{x & ~low} << 32 | z) * 0x9E3779B97F4A7C15ull;
+    return (static_cast<std::size_t>(key >> 40) ^ (x & low)) & (size - 1);
+}
+
 bool GroundMesh::FloorBelow(const Vec3& p, float& height, PhysicsSurface* surface,
                             float reach) const {
+    static_assert(sizeof(FloorMemo) == 16 && kFloorMemo >= (1u << kFloorMemoXBits));
+    constexpr std::uint32_t low = (1u << kFloorMemoXBits) - 1;
     const float top = p.y + reach;
     const std::uint32_t x = std::bit_cast<std::uint32_t>(p.x),
                         z = std::bit_cast<std::uint32_t>(p.z);
     FloorMemo* memo = nullptr;
     if (!mFloorMemo.empty()) {
-        const std::uint64_t key = (std::uint64_t{x} << 32 | z) * 0x9E3779B97F4A7C15ull;
-        memo = &mFloorMemo[static_cast<std::size_t>(key >> 40) & (mFloorMemo.size() - 1)];
+        // Within a slot x's lowest bits are the same for every key (they pick it), so the rest
+        // of x and z tell the key.
+        memo = &mFloorMemo[FloorMemoSlot(x, z, mFloorMemo.size())];
         // The floor under (x, z) found below one top is the answer below any lower top it does
-        // not pass: a goal's floor, asked for again from the height of the mesh over it.
-        if (memo->used && memo->x == x && memo->z == z && top <= memo->top &&
-            (!memo->found || memo->height <= top)) {
+        // not pass: a goal's floor, asked for again from the height of the mesh over it. An
+        // empty entry's NaN top passes no top.
+        if ((memo->xAndSurface & ~low) == (x & ~low) && memo->z == z && top <= memo->top &&
+            !(memo->height > top)) {
+            const bool kept = !std::isnan(memo->height);
+            const auto keptSurface = static_cast<PhysicsSurface>(memo->xAndSurface & low);
 #ifndef NDEBUG
             float again = 0;
             PhysicsSurface againSurface = PhysicsSurface::None;
             const bool found = ScanFloor(p, top, again, againSurface);
-            if (found != memo->found || (found && (std::bit_cast<std::uint32_t>(again) !=
-                                                       std::bit_cast<std::uint32_t>(memo->height) ||
-                                                   againSurface != memo->surface))) {
+            if (found != kept || (found && (std::bit_cast<std::uint32_t>(again) !=
+                                                std::bit_cast<std::uint32_t>(memo->height) ||
+                                            againSurface != keptSurface))) {
                 std::fprintf(stderr, "GroundMesh: a kept floor differs at (%g, %g)\n",
                              static_cast<double>(p.x), static_cast<double>(p.z));
                 std::abort();
             }
 #endif
-            if (memo->found) {
+            if (kept) {
                 height = memo->height;
                 if (surface)
-                    *surface = memo->surface;
+                    *surface = keptSurface;
             }
-            return memo->found;
+            return kept;
         }
     }
     float best = 0;
     PhysicsSurface bestSurface = PhysicsSurface::None;
     const bool found = ScanFloor(p, top, best, bestSurface);
-    if (memo)
-        *memo = FloorMemo{x, z, top, best, bestSurface, found, true};
+    // A surface past the bits kept for it is not kept (no file names one).
+    const auto surfaceBits = static_cast<std::uint32_t>(bestSurface);
+    if (memo && surfaceBits <= low)
+        *memo = FloorMemo{(x & ~low) | (found ? surfaceBits : 0), z, top,
+                          found ? best : std::numeric_limits<float>::quiet_NaN()};
     if (found) {
         height = best;
         if (surface)

@@ -2,6 +2,7 @@
 #include "Game/characters/Character.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdlib>
 #include <string>
 
@@ -374,14 +375,22 @@ namespace {
 
 // The crowd's objects lie apart in memory and a frame reads each once: asked for a character
 // ahead, they arrive while the one before it updates.
+// Every line the span touches: a span seldom starts on a line, and stepping from its start would
+// leave out the line its end lies in.
 void PrefetchLines(const void* from, std::size_t bytes) {
-    const auto* at = static_cast<const char*>(from);
-    for (std::size_t offset = 0; offset < bytes; offset += 64)
-        __builtin_prefetch(at + offset);
+    if (bytes == 0)
+        return;
+    constexpr std::uintptr_t kLine = 64;
+    const auto first = reinterpret_cast<std::uintptr_t>(from) & ~(kLine - 1);
+    const auto last = reinterpret_cast<std::uintptr_t>(from) + bytes - 1;
+    for (std::uintptr_t line = first; line <= last; line += kLine)
+        __builtin_prefetch(reinterpret_cast<const void*>(line));
 }
 
 // Of a controller only its first part: the state machine and the timers lie there.
 constexpr std::size_t kControllerPrefetchBytes = 1024;
+// The bio's first values, the life among them.
+constexpr std::size_t kBioLeadBytes = 64;
 
 }  // namespace
 
@@ -398,8 +407,14 @@ void Character::PrefetchOwnLines(bool preAnimation) const {
     if (preAnimation) {
         PrefetchLines(&mBio, sizeof mBio);
         mExperience.PrefetchLevel();
+        // The combat controller asks whether the character is invincible; the controller is
+        // found through the kept lookup.
+        __builtin_prefetch(&mInvincible);
+        PrefetchLines(&mController, sizeof mController);
         return;
     }
+    // A hit taken asks for the life, which leads the bio.
+    PrefetchLines(&mBio, kBioLeadBytes);
     // The combat manager's frame calls the character through this base.
     __builtin_prefetch(static_cast<const DurationDamageOwner*>(this));
     // The self update asks for attached children and whether a spawn point is set.

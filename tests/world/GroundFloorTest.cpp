@@ -151,6 +151,64 @@ TEST(GroundFloor, AFloorAskedForAgainFromAnotherHeightIsThePlainAnswer) {
     }
 }
 
+// Kept floors keep every surface, a missing floor, and keys that differ only in the lowest bits
+// of x apart: eight squares side by side, one per surface, each a step higher, asked for twice in
+// both orders, with points a few float steps past the ground's ends (no floor there, though
+// within the triangles' rounding) beside points on them. Each answer is a fresh ground's.
+TEST(GroundFloor, KeptFloorsKeepTheirSurfaceAndTheLowestBitsOfX) {
+    const auto build = [](GroundMesh& ground) {
+        for (int i = 0; i < 8; ++i) {
+            const float x0 = static_cast<float>(i) * 0.25f, x1 = x0 + 0.25f, y = 0.125f * i;
+            const auto surface = static_cast<PhysicsSurface>(i);
+            ground.AddTriangle(Vec3(x0, y, 0), Vec3(x0, y, 1), Vec3(x1, y, 0), surface);
+            ground.AddTriangle(Vec3(x1, y, 0), Vec3(x0, y, 1), Vec3(x1, y, 1), surface);
+        }
+        ground.Finish();
+    };
+    const float edge = 2.0f;  // the ground's last x: its bits end in zeros, as 0's do
+    std::vector<Vec3> points;
+    for (int i = 0; i < 8; ++i)
+        points.push_back(Vec3(static_cast<float>(i) * 0.25f + 0.1f, 3, 0.5f));
+    float past = edge, before = 0;
+    for (int step = 1; step < 8; ++step) {
+        past = std::nextafter(past, kInfinity);
+        before = std::nextafter(before, -kInfinity);
+        points.push_back(Vec3(past, 3, 0.5f));
+        points.push_back(Vec3(before, 3, 0.5f));
+    }
+    points.push_back(Vec3(edge, 3, 0.5f));
+    points.push_back(Vec3(0, 3, 0.5f));
+    points.push_back(Vec3(1.1f, -1, 0.5f));  // under every floor
+    for (const bool reversed : {false, true}) {
+        GroundMesh ground;
+        build(ground);
+        std::vector<Vec3> order = points;
+        if (reversed)
+            std::reverse(order.begin(), order.end());
+        int floors = 0;
+        std::vector<PhysicsSurface> seen;
+        for (int round = 0; round < 2; ++round)
+            for (const Vec3& p : order) {
+                GroundMesh fresh;
+                build(fresh);
+                float want = 0, got = 0;
+                PhysicsSurface wantSurface = PhysicsSurface::None, gotSurface = wantSurface;
+                const bool found = fresh.FloorBelow(p, want, &wantSurface);
+                ASSERT_EQ(ground.FloorBelow(p, got, &gotSurface), found) << p.x << " " << p.y;
+                if (!found)
+                    continue;
+                ++floors;
+                EXPECT_EQ(std::bit_cast<std::uint32_t>(got), std::bit_cast<std::uint32_t>(want))
+                    << p.x;
+                EXPECT_EQ(gotSurface, wantSurface) << p.x;
+                seen.push_back(gotSurface);
+            }
+        EXPECT_EQ(floors, 2 * 10);  // the eight squares, the last x and the first
+        std::sort(seen.begin(), seen.end());
+        EXPECT_EQ(std::unique(seen.begin(), seen.end()) - seen.begin(), 8);
+    }
+}
+
 // A memo of places is a power of two (its index is a mask), no shorter than asked for however
 // odd the area, and grows with a wide ground up to a bound.
 TEST(GroundFloor, PlaceMemosGrowWithTheGroundInPowersOfTwo) {
