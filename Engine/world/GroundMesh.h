@@ -121,7 +121,7 @@ private:
     // across two: a wide crowd's probes miss the cache, each line a miss. The lowest bits of x
     // pick the slot along with the hash, so the entry keeps the surface in their place.
     struct FloorMemo {
-        std::uint32_t xAndSurface = 0;  // x's bits above kFloorMemoXBits, then the surface
+        std::uint32_t xAndSurface = 0;  // x's bits but the lowest kFloorMemoXBits: the surface
         std::uint32_t z = 0;
         // The query's p.y + reach; NaN while empty (no top is at most it).
         float top = std::numeric_limits<float>::quiet_NaN();

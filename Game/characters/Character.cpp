@@ -374,9 +374,8 @@ void Character::PreAnimationUpdate(int) {
 namespace {
 
 // The crowd's objects lie apart in memory and a frame reads each once: asked for a character
-// ahead, they arrive while the one before it updates.
-// Every line the span touches: a span seldom starts on a line, and stepping from its start would
-// leave out the line its end lies in.
+// ahead, they arrive while the one before it updates. Every line the span touches: a span seldom
+// starts on a line, and stepping from its start would leave out the line its end lies in.
 void PrefetchLines(const void* from, std::size_t bytes) {
     if (bytes == 0)
         return;
