@@ -276,13 +276,58 @@ constexpr std::size_t kFirstFramesBytes = 2560;
 struct MadeTogether {
     std::uint64_t time = ~std::uint64_t{0};
     std::size_t count = 0;
+    // What their first sight ticks carve for anger tables, as FirstSightBytes estimates it.
+    std::size_t sightBytes = 0;
+    // The farthest a monster among them sees: how far a character that keeps no table is seen.
+    float view = 0;
 };
 thread_local MadeTogether tMadeTogether;
+
+// What the first sight ticks carve for anger tables on account of `character`, made now, as
+// the world stands: its own table when it keeps one (its foes in view and the room the table
+// keeps beyond them), and its entry in the tables of the monsters among them. A crowd's first
+// tick fills tens of megabytes of tables at once, each page's first touch costing far more than
+// its use.
+std::size_t FirstSightBytes(const Character& character, float& farthestView) {
+    auto* const own = FindController<ControllerMonster>(character);
+    if (own)
+        farthestView = std::max(farthestView, own->GetViewDistance());
+    const float view = own ? own->GetViewDistance() : farthestView;
+    const WorldVec3 at = character.GetPosition();
+    if (view <= 0 || !at.region)
+        return 0;
+    // Keeps its room: made at spawns only, never in a frame.
+    thread_local std::vector<Entity*> near;
+    near.clear();
+    World::Get().GetEntitiesInSphere(near, at.region, Sphere{at.local, view},
+                                     EntityListType::Actors);
+    const Team team = character.GetTeam();
+    std::size_t foes = 0, tables = 0;
+    for (Entity* entity : near) {
+        auto* const other = dynamic_cast<Character*>(entity);
+        if (!other || other == &character || !other->IsAlive() || !team.IsFoe(other->GetTeam()))
+            continue;
+        ++foes;
+        tables += FindController<ControllerMonster>(*other) != nullptr;
+    }
+    // Filled from empty, each provocation calms the entries before it by a share (0.7) of its
+    // amount over the table's size then: entry k of n loses about 0.7 * ln(n / k) amounts like
+    // its own, so the first e^(-1 / 0.7) of them, about a quarter, fall to nothing at once.
+    const auto kept = [](std::size_t count) { return count - count / 4; };
+    constexpr std::size_t kEntry = AngerStorage::kTableEntryBytes;
+    std::size_t bytes = kept(tables) * kEntry;
+    if (own && foes != 0) {
+        const std::size_t entries = kept(foes);
+        bytes += AngerStorage::NewBlockBytes(
+            entries + std::min(entries / 4, AngerManager::kRoomToGrow), kEntry);
+    }
+    return bytes;
+}
 
 // A character made is one more that may fight: the room fights take on this thread is
 // reserved now, for the world as it stands, so that a crowd's first blows (often a second into
 // its fight) take nothing from the heap.
-void ReserveCombatRoom() {
+void ReserveCombatRoom(const Character& character) {
     const std::size_t population = World::Get().GetEntityCount();
     if (gGameEngine)
         gGameEngine->ReserveCombatRoom(population);
@@ -299,7 +344,9 @@ void ReserveCombatRoom() {
     if (made.time != now)
         made = MadeTogether{now, 0};
     ++made.count;
-    const std::size_t firstFrames = std::min(made.count, population) * kFirstFramesBytes;
+    made.sightBytes += FirstSightBytes(character, made.view);
+    const std::size_t firstFrames =
+        std::min(made.count, population) * kFirstFramesBytes + made.sightBytes;
     HugePageSpans::Warm(firstFrames + std::min(firstFrames, HugePageSpans::kPageBytes));
 }
 
@@ -307,7 +354,7 @@ void ReserveCombatRoom() {
 
 void Character::InitialUpdate() {
     Actor::InitialUpdate();
-    ReserveCombatRoom();
+    ReserveCombatRoom(*this);
     mSpawnPoint = GetCoords();
     BuildDeathManager();
     SetAnimation(GetHandState());

@@ -8,6 +8,7 @@
 #include <thread>
 #include <vector>
 
+#include "Engine/sys/HugePageSpans.h"
 #include "Engine/sys/Sanitizers.h"
 #include "Game/ai/anger/AngerStorage.h"
 #include "Game/ai/anger/AngerTable.h"
@@ -145,6 +146,31 @@ TEST(AngerStorage, TablesHandTheBlocksTheyOutgrowToTheNext) {
         EXPECT_EQ(next.capacity(), 768u);
         EXPECT_EQ(AngerStorage::KeptBytes(), keptBefore);
     });
+}
+
+// What a crowd's tables are warmed for ahead is what their first blocks carve: a table reserving
+// from empty takes exactly the capacity and (carved) the bytes the estimate names.
+TEST(AngerStorage, ANewTablesBlockCarvesWhatItsEstimateSays) {
+    struct Case {
+        std::size_t count;
+        std::size_t capacity;
+        std::size_t bytes;  // in whole 64-byte lines
+    };
+    const Case cases[] = {{12, 12, 192},      {40, 40, 512},    {65, 80, 960},
+                          {130, 144, 1728},   {608, 608, 7296}, {1000, 1008, 12096},
+                          {4001, 4016, 48192}};
+    for (const Case& c : cases)
+        OnFreshThread([&] {
+            EXPECT_EQ(AngerStorage::NewCapacityFor(c.count), c.capacity) << c.count;
+            EXPECT_EQ(AngerStorage::NewBlockBytes(c.count, AngerStorage::kTableEntryBytes), c.bytes)
+                << c.count;
+            const std::size_t carvedBefore = HugePageSpans::CarvedBytes();
+            AngerTable table;
+            table.Reserve(c.count);
+            EXPECT_EQ(table.capacity(), c.capacity) << c.count;
+            if (!GAME_ADDRESS_SANITIZER)
+                EXPECT_EQ(HugePageSpans::CarvedBytes() - carvedBefore, c.bytes) << c.count;
+        });
 }
 
 }  // namespace

@@ -169,9 +169,19 @@ void* TakeFor(std::size_t count, std::size_t entryBytes, std::size_t& capacity) 
     capacity = CapacityFor(count);
     if (void* const block = TakeKept(ClassOf(capacity), capacity * entryBytes))
         return block;
-    if (count > kExactFrom)
-        capacity = (count + kExactStep - 1) / kExactStep * kExactStep;
+    capacity = NewCapacityFor(count);
     return TakeNew(capacity * entryBytes);
+}
+
+std::size_t NewCapacityFor(std::size_t count) {
+    if (count > kExactFrom)
+        return (count + kExactStep - 1) / kExactStep * kExactStep;
+    return CapacityFor(count);
+}
+
+std::size_t NewBlockBytes(std::size_t count, std::size_t entryBytes) {
+    constexpr std::size_t kAlignment = HugePageSpans::kAlignment;
+    return (NewCapacityFor(count) * entryBytes + kAlignment - 1) / kAlignment * kAlignment;
 }
 
 void* TakeBetween(std::size_t fewest, std::size_t most, std::size_t entryBytes,

@@ -20,6 +20,8 @@ constexpr std::size_t kSmallest = 8;
 // (whole 64-byte lines per array of 4-byte entries).
 constexpr std::size_t kExactFrom = 64;
 constexpr std::size_t kExactStep = 16;
+// A table's entry: its id, anger and world slot hint.
+constexpr std::size_t kTableEntryBytes = 12;
 // Bytes of kept blocks per thread, at most, in sanitized builds.
 constexpr std::size_t kKeptBytes = std::size_t{4} << 20;
 
@@ -32,6 +34,11 @@ void* Take(std::size_t capacity, std::size_t entryBytes);
 // as `count` rounded up to kExactStep (a table sized once for what it keeps need not carry a
 // size's slack: tens of megabytes in a crowd's first frames).
 void* TakeFor(std::size_t count, std::size_t entryBytes, std::size_t& capacity);
+// The capacity of the new block TakeFor(count) takes when no block of its size is kept.
+std::size_t NewCapacityFor(std::size_t count);
+// Bytes that new block carves (as HugePageSpans rounds them): a crowd about to fill its tables
+// can have them written ahead.
+std::size_t NewBlockBytes(std::size_t count, std::size_t entryBytes);
 // The largest kept block of `fewest` to `most` entries (both CapacityFor results), its capacity
 // in `capacity`; null when none is kept.
 void* TakeBetween(std::size_t fewest, std::size_t most, std::size_t entryBytes,
