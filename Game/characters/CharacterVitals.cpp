@@ -52,7 +52,7 @@ void Character::BuildDeathManager() {
 }
 
 void Character::UpdateDeathManager(int elapsed) {
-    if (!mDeathManager)
+    if (!mDeathManager || !mDeathManager->IsRunning())
         return;
     mDeathManager->Update(elapsed);
     if (mDeathManager->IsFinished()) {

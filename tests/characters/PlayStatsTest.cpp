@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <climits>
+#include <cmath>
 #include <string>
 
 #include "Engine/streams/IOStream.h"
@@ -39,6 +41,33 @@ TEST(PlayStats, PlayTimeKeepsTheRemainderAndRecentDamageAgesOut) {
     // Retaliation never counts as the greatest hit.
     stats.TallyDamageInflicted(500.0f, kRetaliation);
     EXPECT_FLOAT_EQ(stats.GetGreatestDamageInflicted(), 20.0f);
+}
+
+TEST(PlayStats, WholeSecondsRoundDownAsTheDoubleFormulaDoes) {
+    // Around every sign change and second boundary, and at the ends of the range.
+    const int cases[] = {0,     1,         999,     1000,    1001,        1999,       2000,
+                         -1,    -999,      -1000,   -1001,   -1999,       -2000,      59999,
+                         60000, 123456789, INT_MAX, INT_MIN, INT_MIN + 1, 2147483000, -2147483000};
+    for (const int ms : cases) {
+        const int expected = static_cast<int>(std::floor(static_cast<double>(ms) * 0.001));
+        EXPECT_EQ(PlayStats::WholeSeconds(ms), expected) << ms;
+    }
+}
+
+TEST(PlayStats, NegativeFramesTakeBackCountedSeconds) {
+    TestMachine tm;
+    struct Step {
+        int ms;
+        std::uint32_t seconds;
+    };
+    // A frame that takes the running total below zero takes a whole second back and leaves
+    // the rest as the remainder.
+    const Step steps[] = {{1500, 1}, {-200, 1}, {-400, 0}, {100, 1}, {999, 1}, {1, 2}};
+    PlayStats stats;
+    for (const Step& step : steps) {
+        stats.Update(step.ms);
+        EXPECT_EQ(stats.GetPlayTimeInSeconds(), step.seconds) << step.ms;
+    }
 }
 
 TEST(PlayStats, RecentDamageIsPrunedWithoutReports) {

@@ -51,6 +51,7 @@ TEST(DeathManager, HandlersRunFromExecuteToPostProcessOnTheirEvents) {
     ASSERT_NE(death.character, nullptr);
     DeathManager& manager = *death.manager;
     EXPECT_FALSE(manager.IsFinished());
+    EXPECT_FALSE(manager.IsRunning());  // a living character's frame skips it
 
     const std::vector<std::uint32_t> ids = manager.CreateObjectIds();
     ASSERT_EQ(ids.size(), 1u);
@@ -69,6 +70,7 @@ TEST(DeathManager, HandlersRunFromExecuteToPostProcessOnTheirEvents) {
     EXPECT_TRUE(emitter->IsEmitting());
     EXPECT_EQ(emitter->GetAttachParentId(), death.character->GetObjectId());
     EXPECT_EQ(Spawned(ids[0]), nullptr);
+    EXPECT_TRUE(manager.IsRunning());
     manager.Update(100);
     EXPECT_FALSE(manager.IsFinished());
 
@@ -83,9 +85,12 @@ TEST(DeathManager, HandlersRunFromExecuteToPostProcessOnTheirEvents) {
     EXPECT_TRUE(manager.IsFinished());
     manager.PostProcess();
     EXPECT_FALSE(manager.IsFinished());
+    EXPECT_FALSE(manager.IsRunning());
     manager.Reset();
     EXPECT_FALSE(manager.IsFinished());
+    EXPECT_FALSE(manager.IsRunning());
     manager.Execute();
+    EXPECT_TRUE(manager.IsRunning());
     EXPECT_FALSE(manager.IsFinished());  // the spawn handler waits for "End" again
     ShutdownObjects();
 }

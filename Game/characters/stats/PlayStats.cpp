@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdarg>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string_view>
 
@@ -142,8 +143,12 @@ void PlayStats::SetGreatestMonsterKilledLifeAndMana(std::uint32_t value) {
 
 void PlayStats::Update(int ms) {
     mMsAccumulator += ms;
-    const int seconds =
-        static_cast<int>(std::floor(static_cast<double>(mMsAccumulator + mMsRemainder) * 0.001));
+    const int seconds = WholeSeconds(mMsAccumulator + mMsRemainder);
+#ifndef NDEBUG
+    if (seconds !=
+        static_cast<int>(std::floor(static_cast<double>(mMsAccumulator + mMsRemainder) * 0.001)))
+        std::abort();  // the integer seconds parted from the double formula
+#endif
     if (seconds != 0) {
         mPlayTimeSeconds += static_cast<std::uint32_t>(seconds);
         mMsRemainder = mMsAccumulator + mMsRemainder - seconds * 1000;

@@ -75,6 +75,11 @@ public:
     void SetGreatestMonsterKilledLifeAndMana(std::uint32_t value);
 
     void Update(int ms);
+    // floor(ms * 0.001) for every int, in integers: the double nearest 0.001 exceeds it by far
+    // less than a whole count of milliseconds could show, so the two never part.
+    static constexpr int WholeSeconds(int ms) {
+        return ms >= 0 ? ms / 1000 : -(-(ms + 1) / 1000) - 1;
+    }
     std::uint32_t GetPlayTimeInSeconds() const { return mPlayTimeSeconds; }
     std::uint32_t GetPlayTimeInMinutes() const { return mPlayTimeSeconds / 60; }
     // Asks for the line each frame's Update writes, ahead of it.

@@ -51,7 +51,7 @@ void DeathManager::Execute() {
 }
 
 void DeathManager::Update(int ms) {
-    if (!mExecuted || mPostProcessed)
+    if (!IsRunning())
         return;
     for (const auto& handler : mHandlers)
         handler->Update(ms);
@@ -68,7 +68,7 @@ void DeathManager::ExternalEvent(const Name& name) {
 }
 
 bool DeathManager::IsFinished() const {
-    if (!mExecuted || mPostProcessed)
+    if (!IsRunning())
         return false;
     return std::all_of(mHandlers.begin(), mHandlers.end(),
                        [](const auto& handler) { return handler->IsFinished(); });

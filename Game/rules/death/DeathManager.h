@@ -28,6 +28,9 @@ public:
     void AnimationCallback(const Name& name);
     void ExternalEvent(const Name& name);
     bool IsFinished() const;
+    // Between Execute and PostProcess: outside it an update does nothing and nothing finishes,
+    // so a living character's frame asks only this.
+    bool IsRunning() const { return mExecuted && !mPostProcessed; }
     void PostProcess();
     void Reset();
     void PreLoad();

@@ -48,7 +48,7 @@ struct SkillManagerTestAccess;
 }
 
 // Read every frame: in recycled blocks, beside the other characters' (huge pages).
-class SkillManager : public SkillManagerBase, public RecycledStorage {
+class SkillManager final : public SkillManagerBase, public RecycledStorage {
     // Tests set up what only a saved character or reclamation would give.
     friend struct test::SkillManagerTestAccess;
 

@@ -1,5 +1,6 @@
 // The skill manager's frame: the walk over the active skills, and the test that lets a frame
 // which would change nothing skip the walk.
+#include <bit>
 #include <cstdlib>
 #include <cstring>
 
@@ -8,6 +9,7 @@
 #include "Game/characters/Character.h"
 #include "Game/core/GameEngine.h"
 #include "Game/items/kinds/Weapon.h"
+#include "Game/rules/combat/CombatManager.h"
 #include "Game/skills/Skill.h"
 #include "Game/skills/SkillKinds.h"
 #include "Game/skills/SkillUpdate.h"
@@ -119,17 +121,43 @@ bool SkillManager::QuietFrameHolds(const GameEngine* engine) {
     if (!IsWalkQuiet() || !mSkillAttributesKept || !mBuffs.empty() || !mItemSkills.empty() ||
         !mDeferredBuffs.empty() || !mPetsToInitialize.empty())
         return false;
-    if (GetParent()->GetCharAttributeInputs() != mSkillAttributesInputs ||
+    // What the frame and its walk both read of the character, read once.
+    const Character* const parent = GetParent();
+    const std::uint32_t charInputs = parent->GetCharAttributeInputs();
+    if (charInputs != mSkillAttributesInputs ||
         (engine ? engine->GetBalanceDifficulty() : 0u) != mSkillAttributesBalance)
         return false;
-    if (HeldWeaponType(GetRightHandWeapon()) != mRightWeaponType ||
-        HeldWeaponType(GetLeftHandWeapon()) != mLeftWeaponType)
+    std::uint32_t right = 0;
+    std::uint32_t left = 0;
+    int hands = 0;
+    if (mCombatManager) {
+        right = mCombatManager->GetRightHandWeapon();
+        left = mCombatManager->GetLeftHandWeapon();
+        hands = parent->GetHandState();
+    }
+    if (HeldWeaponType(right) != mRightWeaponType || HeldWeaponType(left) != mLeftWeaponType)
         return false;
-    const int hands = GetHandState();
     const bool ranged = RangedHands(hands);
     if (ranged != IsRangedWeapon() || ReachOf(ranged) != GetWeaponRangeProfile())
         return false;
-    return QuietWalkHolds(ReadWalkInputs(hands), Skill::DestroyedOnThisThread());
+    const float mana = SkillManager::GetCurrentMana();
+    const WalkInputs inputs{.parent = parent,
+                            .services = GetSkillServices(),
+                            .charInputs = charInputs,
+                            .stamp = GetSkillAttributesStamp(),
+                            .manaBits = std::bit_cast<std::uint32_t>(mana),
+                            .hands = hands};
+#ifndef NDEBUG
+    if (!(inputs == ReadWalkInputs(SkillManager::GetHandState()))) {
+        gEngine->Log(0, "SkillManager: the quiet test of %s read other walk inputs",
+                     parent->GetObjectName().c_str());
+        std::abort();
+    }
+    return QuietWalkHolds(inputs, Skill::DestroyedOnThisThread());
+#else
+    // QuietWalkHolds without its call; the manager's mark was asked first of all.
+    return inputs == mQuietInputs && WalkListKept(Skill::DestroyedOnThisThread());
+#endif
 }
 
 #ifndef NDEBUG
