@@ -42,6 +42,16 @@ TEST_F(AuraManagerTest, TimedAuraEndsOnTheUpdateThatReachesItsDuration) {
     EXPECT_FALSE(Exists(id));
     EXPECT_TRUE(auras.GetAuras().empty());
     EXPECT_TRUE(owner->GetAttachedChildren().empty());
+
+    // Frames with nothing held age nothing: a later aura runs its whole duration.
+    auras.Update(*owner, 5000);
+    const std::uint32_t later = auras.AddAura(*owner, kGlowAura, false, 1);
+    ASSERT_NE(later, 0u);
+    EXPECT_EQ(auras.GetAuras().front().GetRemainingTime(), 1000);
+    auras.Update(*owner, 999);
+    EXPECT_TRUE(Exists(later));
+    auras.Update(*owner, 1);
+    EXPECT_FALSE(Exists(later));
 }
 
 TEST_F(AuraManagerTest, RemovalTakesEffectAtTheNextUpdateEvenForPermanentAuras) {

@@ -42,7 +42,7 @@ void AuraManager::EndAura(Actor& owner, const AuraContainer& aura) {
         objects.DestroyObjectEx(object, "Game/AuraManager", __LINE__);
 }
 
-void AuraManager::Update(Actor& owner, int ms) {
+void AuraManager::UpdateHeld(Actor& owner, int ms) {
     // In list order; ended auras are dropped as the walk passes them.
     auto kept = mAuras.begin();
     for (auto it = mAuras.begin(); it != mAuras.end(); ++it) {

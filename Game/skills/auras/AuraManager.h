@@ -18,13 +18,18 @@ public:
     std::uint32_t AddAura(Actor& owner, const std::string& name, bool permanent, int seconds);
     void RemoveAura(std::uint32_t entityId);
     void RemoveAura(const std::string& name);
-    void Update(Actor& owner, int ms);
+    // Inline: most owners hold no aura, and their frame then only asks.
+    void Update(Actor& owner, int ms) {
+        if (!mAuras.empty())
+            UpdateHeld(owner, ms);
+    }
     // Removes every aura at once (the owner is dying).
     void Clear(Actor& owner);
 
     const std::vector<AuraContainer>& GetAuras() const { return mAuras; }
 
 private:
+    void UpdateHeld(Actor& owner, int ms);
     // Detaches the aura's entity when it still exists and destroys it.
     static void EndAura(Actor& owner, const AuraContainer& aura);
 
