@@ -168,8 +168,9 @@ TEST(AngerStorage, ANewTablesBlockCarvesWhatItsEstimateSays) {
             AngerTable table;
             table.Reserve(c.count);
             EXPECT_EQ(table.capacity(), c.capacity) << c.count;
-            if (!GAME_ADDRESS_SANITIZER)
+            if (!GAME_ADDRESS_SANITIZER) {
                 EXPECT_EQ(HugePageSpans::CarvedBytes() - carvedBefore, c.bytes) << c.count;
+            }
         });
 }
 
